@@ -1,0 +1,17 @@
+# One CTest test per binary: under Wine every process start costs time.
+find_package(GTest REQUIRED)
+
+function(kelvane_add_test_binary name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    KELVANE_CORPUS_DIR="${KELVANE_CORPUS_DIR}"
+    KELVANE_SOURCE_DIR="${KELVANE_SOURCE_DIR}")
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+endfunction()

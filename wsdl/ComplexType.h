@@ -1,0 +1,54 @@
+#ifndef KELVANE_WSDL_COMPLEXTYPE_H
+#define KELVANE_WSDL_COMPLEXTYPE_H
+
+#include "wsdl/Attribute.h"
+#include "wsdl/ContentModel.h"
+#include "wsdl/XsdType.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Schema {
+
+class Element;
+
+class ComplexType : public XsdType {
+public:
+    explicit ComplexType(std::string typeNamespace);
+    ~ComplexType() override;
+
+    bool isSimple() const override { return false; }
+
+    // Null past the end, or when no attribute has that name.
+    const Attribute* getAttribute(int index) const;
+    const Attribute* getAttribute(const std::string& name) const;
+    int getNumAttributes() const { return static_cast<int>(attributes_.size()); }
+    const std::vector<Attribute>& getAttributes() const { return attributes_; }
+
+    // An attribute of an existing name is replaced in place. forwardRef says
+    // the attribute is a reference still waiting for its declaration.
+    void addAttribute(const Attribute& attribute, bool forwardRef = false);
+    // Settles an attribute reference; only types that were given one do anything.
+    void matchAttributeRef(const std::string& name, const Attribute& declaration);
+    // Settles an element reference in the content model.
+    void matchElementRef(const std::string& name, const Element& declaration);
+
+    int getSimpleContentType() const { return simpleContentTypeId_; }
+    void setSimpleContentType(int typeId) { simpleContentTypeId_ = typeId; }
+    ContentModel* getContentModel() const { return contentModel_.get(); }
+    // Takes ownership; a model set earlier is released.
+    ContentModel* setContentModel(std::unique_ptr<ContentModel> model);
+
+private:
+    Attribute* findAttribute(const std::string& name);
+
+    std::vector<Attribute> attributes_;
+    int simpleContentTypeId_ = 0;
+    std::unique_ptr<ContentModel> contentModel_;
+    bool forwardAttributeRef_ = false;
+};
+
+} // namespace Schema
+
+#endif

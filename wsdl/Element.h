@@ -1,0 +1,52 @@
+#ifndef KELVANE_WSDL_ELEMENT_H
+#define KELVANE_WSDL_ELEMENT_H
+
+#include <string>
+
+namespace Schema {
+
+class IdentityConstraint;
+
+// An element declaration, or a particle of a content model.
+class Element {
+public:
+    Element(std::string name, std::string typeNamespace, int typeId, int minOccurs, int maxOccurs,
+            bool qualified, std::string defaultValue, std::string fixedValue);
+
+    // Settles a reference with its resolved declaration: takes everything
+    // but the occurrence bounds, which belong to the particle. Plain copy
+    // assignment copies every field, so containers of elements stay sound.
+    void assignDeclaration(const Element& declaration);
+
+    // Scratch occurrence counter of the validator's content-model walk.
+    int getCount() const { return count_; }
+    void setCount(int count) { count_ = count; }
+
+    const std::string& getName() const { return name_; }
+    const std::string& getDefaultValue() const { return defaultValue_; }
+    const std::string& getFixedValue() const { return fixedValue_; }
+    int getType() const { return typeId_; }
+    bool isQualified() const { return qualified_; }
+    int getMin() const { return minOccurs_; }
+    int getMax() const { return maxOccurs_; }
+    const std::string& getTypeNamespace() const { return typeNamespace_; }
+    // Not owned: the schema parser's constraint list owns it.
+    IdentityConstraint* getConstraint() const { return constraint_; }
+    void setConstraint(IdentityConstraint* constraint) { constraint_ = constraint; }
+
+private:
+    int count_ = 0;
+    std::string name_;
+    std::string defaultValue_;
+    std::string fixedValue_;
+    int typeId_;
+    bool qualified_;
+    int minOccurs_;
+    int maxOccurs_;
+    std::string typeNamespace_;
+    IdentityConstraint* constraint_ = nullptr;
+};
+
+} // namespace Schema
+
+#endif

@@ -1,0 +1,237 @@
+#include "wsdl/TypeTable.h"
+
+#include "wsdl/ComplexType.h"
+#include "wsdl/SchemaConstants.h"
+#include "wsdl/XsdType.h"
+
+#include <ostream>
+#include <utility>
+
+namespace Schema {
+
+namespace {
+
+constexpr int InitialCapacity = 10;
+constexpr int Growth = 5;
+
+const std::map<std::string, int>& builtinNames()
+{
+    static const std::map<std::string, int> names = {
+        {"string", XSD_STRING},       {"integer", XSD_INTEGER},   {"int", XSD_INT},
+        {"byte", XSD_BYTE},           {"positiveInteger", XSD_POSINT}, {"unsignedInt", XSD_UINT},
+        {"long", XSD_LONG},           {"unsignedLong", XSD_ULONG}, {"short", XSD_SHORT},
+        {"unsignedShort", XSD_USHORT}, {"decimal", XSD_DECIMAL},  {"float", XSD_FLOAT},
+        {"double", XSD_DOUBLE},       {"boolean", XSD_BOOLEAN},   {"time", XSD_TIME},
+        {"dateTime", XSD_DATETIME},   {"date", XSD_DATE},         {"token", XSD_TOKEN},
+        {"QName", XSD_QNAME},         {"NCName", XSD_NCNAME},     {"NMTOKEN", XSD_NMTOKEN},
+        {"NMTOKENS", XSD_NMTOKENS},   {"base64Binary", XSD_BASE64BIN}, {"hexBinary", XSD_HEXBIN},
+        {"any", XSD_ANY},             {"anyType", XSD_ANYTYPE},   {"anyURI", XSD_ANYURI}};
+    return names;
+}
+
+int builtinId(const std::string& local)
+{
+    const auto found = builtinNames().find(local);
+    return found == builtinNames().end() ? XSD_INVALID : found->second;
+}
+
+} // namespace
+
+TypeTable::TypeTable() : slots_(InitialCapacity) {}
+
+TypeTable::~TypeTable() = default;
+
+bool TypeTable::inRange(int id) const
+{
+    return id >= FIRST_USER_TYPE && id < FIRST_USER_TYPE + count_;
+}
+
+TypeTable::Slot& TypeTable::slotOf(int id)
+{
+    return slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)];
+}
+
+int TypeTable::reserveSlot()
+{
+    if (count_ >= getCapacity())
+        slots_.resize(static_cast<std::size_t>(count_ + Growth));
+    slots_[static_cast<std::size_t>(count_)] = Slot();
+    ++count_;
+    return FIRST_USER_TYPE + count_ - 1;
+}
+
+void TypeTable::place(int id, XsdType* type, std::unique_ptr<XsdType> owned)
+{
+    Slot& slot = slotOf(id);
+    slot.type = type;
+    slot.owned = std::move(owned); // a displaced type of this table is freed here
+}
+
+std::string TypeTable::anonymousName() const
+{
+    // Skip names already taken, so that an anonymous type never lands on a
+    // declared type (or on a name someone looked up).
+    for (int number = count_;; ++number) {
+        std::string name = "type" + std::to_string(number);
+        if (userNames_.find(name) == userNames_.end())
+            return name;
+    }
+}
+
+void TypeTable::renameAnonymous(int id)
+{
+    XsdType* holder = slotOf(id).type;
+    userNames_.erase(holder->getName());
+    const std::string name = anonymousName();
+    holder->setName(name);
+    userNames_[name] = id;
+}
+
+int TypeTable::addType(std::unique_ptr<XsdType> type)
+{
+    if (!type)
+        return XSD_INVALID;
+    std::string local = type->getName();
+    if (local.empty()) {
+        local = anonymousName();
+        type->setName(local);
+        type->setAnonymous(true);
+    }
+    int id = userNames_[local];
+    if (id != XSD_INVALID && !type->isAnonymous()) {
+        // A declared type whose name an anonymous type took first: the
+        // anonymous one moves aside and keeps its id.
+        const XsdType* holder = slotOf(id).type;
+        if (holder != nullptr && holder->isAnonymous()) {
+            renameAnonymous(id);
+            id = XSD_INVALID;
+        }
+    }
+    if (id == XSD_INVALID) {
+        id = reserveSlot();
+        userNames_[local] = id;
+    }
+    type->setTypeId(id);
+    XsdType* raw = type.get();
+    place(id, raw, std::move(type));
+    return id;
+}
+
+int TypeTable::getTypeId(const QualifiedName& name, bool create)
+{
+    const std::string& ns = name.getNamespace();
+    const std::string& local = name.getLocalName();
+    int id = XSD_INVALID;
+    if (ns == SchemaUri) {
+        id = builtinId(local);
+        return id != XSD_INVALID ? id : XSD_STRING;
+    }
+    if (ns == targetNamespace_) {
+        id = userNames_[local];
+    } else if (ns.empty()) {
+        id = builtinId(local);
+        if (id == XSD_INVALID)
+            id = userNames_[local];
+    } else {
+        return XSD_INVALID;
+    }
+    if (id != XSD_INVALID || !create)
+        return id;
+    id = reserveSlot();
+    userNames_[local] = id;
+    return id;
+}
+
+int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
+{
+    for (const ExternalRef& external : externals_) {
+        if (external.name.getNamespace() == name.getNamespace() &&
+            external.name.getLocalName() == name.getLocalName())
+            return external.typeId;
+    }
+    const int id = reserveSlot();
+    externals_.push_back(ExternalRef{id, type != nullptr ? type->getQName() : name});
+    place(id, type, nullptr);
+    return id;
+}
+
+int TypeTable::resolveExternalType(XsdType* type, int id)
+{
+    if (!inRange(id))
+        return XSD_INVALID;
+    place(id, type, nullptr);
+    return id;
+}
+
+XsdType* TypeTable::getTypePtr(int id) const
+{
+    return inRange(id) ? slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)].type : nullptr;
+}
+
+bool TypeTable::detectUndefinedTypes() const
+{
+    for (int i = 0; i < count_; ++i) {
+        if (slots_[static_cast<std::size_t>(i)].type == nullptr)
+            return true;
+    }
+    return false;
+}
+
+void TypeTable::printUndefinedTypes(std::ostream& out) const
+{
+    for (const auto& entry : userNames_) {
+        if (getTypePtr(entry.second) == nullptr)
+            out << "Could not find {" << targetNamespace_ << "}:" << entry.first << '\n';
+    }
+}
+
+template <typename Visit>
+void TypeTable::forEachOwnComplexType(Visit visit)
+{
+    // Only this schema's own types: another schema's types are not ours to change.
+    for (int i = 0; i < count_; ++i) {
+        if (auto* complex = dynamic_cast<ComplexType*>(slots_[static_cast<std::size_t>(i)].owned.get()))
+            visit(*complex);
+    }
+}
+
+void TypeTable::resolveElementRef(const std::string& name, const Element& declaration)
+{
+    forEachOwnComplexType([&](ComplexType& type) { type.matchElementRef(name, declaration); });
+}
+
+void TypeTable::resolveAttributeRef(const std::string& name, const Attribute& declaration)
+{
+    forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRef(name, declaration); });
+}
+
+int TypeTable::getBasicContentType(int id) const
+{
+    // Each step of an acyclic chain visits another type of this table, so
+    // count + 1 steps end every chain that can end.
+    for (int step = 0; step <= count_; ++step) {
+        const XsdType* type = getTypePtr(id);
+        if (type == nullptr)
+            return id;
+        if (type->isSimple()) {
+            id = type->getBaseTypeId();
+            continue;
+        }
+        const auto* complex = dynamic_cast<const ComplexType*>(type);
+        if (complex == nullptr || complex->getContentType() != XsdType::Simple)
+            return XSD_INVALID;
+        id = complex->getSimpleContentType();
+    }
+    return XSD_INVALID;
+}
+
+void TypeTable::clean()
+{
+    slots_.clear();
+    slots_.resize(InitialCapacity);
+    count_ = 0;
+    userNames_.clear();
+    externals_.clear();
+}
+
+} // namespace Schema
