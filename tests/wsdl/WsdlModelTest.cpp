@@ -1,0 +1,379 @@
+#include "wsdl/Binding.h"
+#include "wsdl/Element.h"
+#include "wsdl/Message.h"
+#include "wsdl/Operation.h"
+#include "wsdl/PortType.h"
+#include "wsdl/QualifiedName.h"
+#include "wsdl/Service.h"
+#include "wsdl/WsdlException.h"
+
+#include <gtest/gtest.h>
+
+#include <exception>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+using namespace Wsdl;
+
+namespace {
+
+static_assert(!std::is_base_of<std::exception, WsdlException>::value, "WsdlException stands alone");
+static_assert(std::has_virtual_destructor<WsdlElement>::value, "elements are deleted through the base");
+
+std::unique_ptr<Message> makeMessage(const std::string& name)
+{
+    auto message = std::make_unique<Message>(nullptr);
+    message->setName(name);
+    return message;
+}
+
+Schema::Element declaration(const std::string& name, int typeId)
+{
+    return Schema::Element(name, "urn:test", typeId, 1, 1, true, "", "");
+}
+
+// ---- WsdlException -------------------------------------------------------
+
+TEST(WsdlException, DescriptionHasTheParserPrefixAndNoPosition)
+{
+    const WsdlException e("could not be opened");
+    EXPECT_EQ("WSDL  Parser Exception : could not be opened", e.description);
+    EXPECT_EQ(0, e.state);
+    EXPECT_EQ(0, e.line);
+    EXPECT_EQ(0, e.column);
+}
+
+// ---- Operation -----------------------------------------------------------
+
+struct TransitionCase {
+    const char* sequence; // 'i' input, 'o' output, 'f' fault, in call order
+    int type;
+};
+
+TEST(WsdlOperation, TypeFollowsTheOrderOfInputAndOutput)
+{
+    const TransitionCase cases[] = {
+        {"", Operation::None},
+        {"i", Operation::OneWay},
+        {"o", Operation::Notification},
+        {"io", Operation::RequestResponse},
+        {"oi", Operation::SolicitResponse},
+        {"iof", Operation::RequestResponse},
+        {"ifo", Operation::RequestResponse},
+        {"f", Operation::None},
+        {"ii", Operation::None},
+        {"oo", Operation::None},
+        {"ioi", Operation::None},
+        {"ioo", Operation::None},
+        {"oio", Operation::None},
+        {"oii", Operation::None},
+        {"iii", Operation::OneWay}, // an invalid sequence starts over
+    };
+    const std::unique_ptr<Message> in = makeMessage("In");
+    const std::unique_ptr<Message> out = makeMessage("Out");
+    const std::unique_ptr<Message> fault = makeMessage("Fault");
+    for (const TransitionCase& c : cases) {
+        SCOPED_TRACE(std::string("sequence \"") + c.sequence + "\"");
+        Operation op(nullptr, nullptr);
+        const std::string sequence = c.sequence;
+        for (char step : sequence) {
+            if (step == 'i')
+                op.setMessage(in.get(), Operation::Input);
+            else if (step == 'o')
+                op.setMessage(out.get(), Operation::Output);
+            else
+                op.setMessage(fault.get(), Operation::Fault);
+        }
+        EXPECT_EQ(c.type, op.getType());
+        EXPECT_EQ(sequence.find('i') != std::string::npos ? in.get() : nullptr, op.getInput());
+        EXPECT_EQ(sequence.find('o') != std::string::npos ? out.get() : nullptr, op.getOutput());
+        EXPECT_EQ(sequence.find('f') != std::string::npos, op.getFaults() != nullptr);
+    }
+}
+
+TEST(WsdlOperation, NullMessageThrowsAndChangesNothing)
+{
+    const std::unique_ptr<Message> in = makeMessage("In");
+    for (int kind : {Operation::Input, Operation::Output, Operation::Fault}) {
+        SCOPED_TRACE(kind);
+        Operation op(nullptr, nullptr);
+        op.setMessage(in.get(), Operation::Input);
+        try {
+            op.setMessage(nullptr, kind);
+            ADD_FAILURE() << "no exception";
+        } catch (const WsdlException& e) {
+            EXPECT_EQ("WSDL  Parser Exception : Invalid message name", e.description);
+            EXPECT_EQ(0, e.line);
+            EXPECT_EQ(0, e.column);
+        }
+        EXPECT_EQ(Operation::OneWay, op.getType());
+        EXPECT_EQ(in.get(), op.getInput());
+        EXPECT_EQ(nullptr, op.getOutput());
+        EXPECT_EQ(nullptr, op.getFaults());
+    }
+}
+
+TEST(WsdlOperation, FaultsAreListedInOrderAndNotOwned)
+{
+    const std::unique_ptr<Message> first = makeMessage("First");
+    const std::unique_ptr<Message> second = makeMessage("Second");
+    {
+        auto op = std::make_unique<Operation>(nullptr, nullptr);
+        op->setMessage(first.get(), Operation::Fault);
+        op->setMessage(second.get(), Operation::Fault);
+        op->setMessage(first.get(), Operation::Fault);
+        ASSERT_NE(nullptr, op->getFaults());
+        const std::vector<Message*> faults(op->getFaults()->begin(), op->getFaults()->end());
+        EXPECT_EQ((std::vector<Message*>{first.get(), second.get(), first.get()}), faults);
+    }
+    // Deleting the operation released its list only; the sanitizers would
+    // report a message freed twice or used after free.
+    EXPECT_EQ("First", first->getName());
+    EXPECT_EQ("Second", second->getName());
+}
+
+TEST(WsdlOperation, PrintsNameTypeAndMessagesEvenWhenMissing)
+{
+    const std::unique_ptr<Message> out = makeMessage("Reply");
+    Operation op(nullptr, nullptr);
+    op.setName("Ping");
+    op.setMessage(out.get(), Operation::Output);
+    std::ostringstream text;
+    op.print(text);
+    EXPECT_EQ("Ping\n2\n\nReply\n", text.str());
+}
+
+// ---- PortType ------------------------------------------------------------
+
+TEST(WsdlPortType, FindsOperationsByLocalNameAndPosition)
+{
+    PortType portType(nullptr);
+    for (const char* name : {"Get", "Put", "Get"}) {
+        auto op = std::make_unique<Operation>(nullptr, &portType);
+        op->setName(name);
+        portType.addOperation(std::move(op));
+    }
+    portType.addOperation(nullptr); // ignored rather than stored as a hole
+    ASSERT_EQ(3, portType.getNumOps());
+    EXPECT_EQ(portType.getOperation(0), portType.getOperation(Schema::QualifiedName("tns:Get")));
+    EXPECT_EQ(portType.getOperation(1), portType.getOperation(Schema::QualifiedName("Put")));
+    EXPECT_EQ(nullptr, portType.getOperation(Schema::QualifiedName("tns:Delete")));
+    EXPECT_EQ(nullptr, portType.getOperation(3));
+    EXPECT_EQ(nullptr, portType.getOperation(-1));
+    EXPECT_EQ(&portType, portType.getOperation(2)->getPortType());
+}
+
+// ---- Binding -------------------------------------------------------------
+
+using Reader = int (Binding::*)(int, const int*&) const;
+
+struct GroupCase {
+    Binding::Group group;
+    Reader read;
+    const char* label;
+};
+
+const GroupCase groupCases[] = {
+    {Binding::OperationGroup, &Binding::getOpBinding, "operation"},
+    {Binding::InputGroup, &Binding::getInputBinding, "input"},
+    {Binding::OutputGroup, &Binding::getOutputBinding, "output"},
+    {Binding::FaultGroup, &Binding::getFaultBinding, "fault"},
+};
+
+TEST(WsdlBinding, RecordsReadBackAsLaidOut)
+{
+    Operation first(nullptr, nullptr);
+    Operation second(nullptr, nullptr);
+    Binding binding(nullptr);
+    ASSERT_EQ(0, binding.addOperation(&first));
+    ASSERT_EQ(1, binding.addOperation(&second));
+
+    // Group g of record 1 receives g + 1 ids, 100 * (g + 1) + k.
+    for (const GroupCase& c : groupCases) {
+        for (int k = 0; k <= c.group; ++k)
+            EXPECT_TRUE(binding.addBindingId(1, c.group, 100 * (c.group + 1) + k));
+    }
+
+    const int* previous = nullptr;
+    for (const GroupCase& c : groupCases) {
+        SCOPED_TRACE(c.label);
+        const int* fresh = nullptr;
+        EXPECT_EQ(0, (binding.*c.read)(0, fresh)); // a new record is zero-filled
+        ASSERT_NE(nullptr, fresh);
+        EXPECT_EQ(0, fresh[0]);
+
+        const int* ids = nullptr;
+        const int count = (binding.*c.read)(1, ids);
+        ASSERT_EQ(c.group + 1, count);
+        for (int k = 0; k < count; ++k)
+            EXPECT_EQ(100 * (c.group + 1) + k, ids[k]);
+        // Four slots, then the count word, then the next group.
+        EXPECT_EQ(count, ids[Binding::SlotsPerGroup]);
+        if (previous != nullptr) {
+            EXPECT_EQ(previous + Binding::SlotsPerGroup + 1, ids);
+        }
+        previous = ids;
+    }
+    EXPECT_EQ(&first, binding.getOperation(0));
+    EXPECT_EQ(&second, binding.getOperation(1));
+}
+
+// A fifth id in one group is refused instead of overrunning into the count
+// word and the next group.
+TEST(WsdlBinding, FullGroupRefusesAFifthId)
+{
+    for (const GroupCase& c : groupCases) {
+        SCOPED_TRACE(c.label);
+        Binding binding(nullptr);
+        binding.addOperation(static_cast<Operation*>(nullptr));
+        for (int k = 1; k <= Binding::SlotsPerGroup; ++k)
+            EXPECT_TRUE(binding.addBindingId(0, c.group, k));
+        EXPECT_FALSE(binding.addBindingId(0, c.group, 99));
+
+        const int* ids = nullptr;
+        ASSERT_EQ(Binding::SlotsPerGroup, (binding.*c.read)(0, ids));
+        EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), std::vector<int>(ids, ids + Binding::SlotsPerGroup));
+        for (const GroupCase& other : groupCases) {
+            if (other.group != c.group) {
+                EXPECT_EQ(0, (binding.*other.read)(0, ids)) << other.label;
+            }
+        }
+    }
+}
+
+TEST(WsdlBinding, MissingRecordsReadAsEmptyAndRefuseIds)
+{
+    Binding binding(nullptr);
+    binding.addOperation(static_cast<Operation*>(nullptr));
+    for (int index : {-1, 1, 1000}) {
+        SCOPED_TRACE(index);
+        for (const GroupCase& c : groupCases) {
+            const int* ids = &index;
+            EXPECT_EQ(0, (binding.*c.read)(index, ids));
+            EXPECT_EQ(nullptr, ids);
+            EXPECT_FALSE(binding.addBindingId(index, c.group, 5));
+        }
+        EXPECT_EQ(nullptr, binding.getOperation(index));
+    }
+    EXPECT_FALSE(binding.addBindingId(0, Binding::GroupCount, 5));
+    EXPECT_EQ(1, binding.getNumOps());
+}
+
+TEST(WsdlBinding, OperationRecordsByNameNeedNoPortType)
+{
+    PortType portType(nullptr);
+    auto op = std::make_unique<Operation>(nullptr, &portType);
+    op->setName("Echo");
+    Operation* echo = op.get();
+    portType.addOperation(std::move(op));
+
+    struct Case {
+        bool withPortType;
+        const char* name;
+        Operation* expected;
+    } const cases[] = {
+        {false, "tns:Echo", nullptr},
+        {true, "tns:Echo", echo},
+        {true, "Echo", echo},
+        {true, "tns:Missing", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.withPortType ? " with port type" : " without port type"));
+        Binding binding(nullptr);
+        if (c.withPortType)
+            binding.setPortType(&portType);
+        EXPECT_EQ(0, binding.addOperation(Schema::QualifiedName(c.name)));
+        EXPECT_EQ(1, binding.getNumOps());
+        EXPECT_EQ(c.expected, binding.getOperation(0));
+    }
+}
+
+// ---- Message and Part ----------------------------------------------------
+
+TEST(WsdlMessage, PartsReferToElementsOrTypes)
+{
+    const Schema::Element typed = declaration("order", 35);
+    const int stringType = 2;
+    const int otherKind = 7;
+    Message message(nullptr);
+    message.addPart("body", Part::ElementRef, &typed, 3);
+    message.addPart("count", Part::TypeRef, &stringType, 0);
+    message.addPart("lost", Part::ElementRef, nullptr, 2);
+    message.addPart("odd", otherKind, &otherKind, 0); // any other kind is a type part
+    message.addPart("blank", Part::TypeRef, nullptr, 0);
+
+    struct Case {
+        const char* name;
+        int kind;
+        int type;
+        const Schema::Element* element;
+    } const cases[] = {
+        {"body", Part::ElementRef, 35, &typed},
+        {"count", Part::TypeRef, 2, nullptr},
+        {"lost", Part::ElementRef, 0, nullptr},
+        {"odd", Part::TypeRef, 7, nullptr},
+        {"blank", Part::TypeRef, 0, nullptr},
+    };
+    ASSERT_EQ(5, message.getNumParts());
+    for (int i = 0; i < message.getNumParts(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(i, message.getPartIndex(c.name));
+        EXPECT_EQ(c.kind, message.getPartRefKind(i));
+        EXPECT_EQ(c.type, message.getPartType(i));
+        EXPECT_EQ(c.element, message.getPartElement(i));
+        const Part* part = message.getPart(c.name);
+        ASSERT_NE(nullptr, part);
+        EXPECT_EQ(c.type, part->getType());
+        EXPECT_EQ(c.element, part->getElement());
+    }
+    EXPECT_EQ(3, message.getPart("body")->getSchemaPosition());
+}
+
+TEST(WsdlMessage, UnknownPartsReadAsNoPart)
+{
+    const Schema::Element typed = declaration("order", 35);
+    Message message(nullptr);
+    message.addPart("body", Part::ElementRef, &typed, 2);
+    message.addPart("body", Part::ElementRef, nullptr, 2);
+
+    EXPECT_EQ(0, message.getPartIndex("body")); // the first of a name wins
+    EXPECT_EQ(-1, message.getPartIndex("header"));
+    EXPECT_EQ(nullptr, message.getPart("header"));
+    // -1 is what a header naming an unknown part carries.
+    for (int index : {-1, 2, 100}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(0, message.getPartType(index));
+        EXPECT_EQ(nullptr, message.getPartElement(index));
+        EXPECT_EQ(Part::None, message.getPartRefKind(index));
+    }
+}
+
+// ---- Service -------------------------------------------------------------
+
+TEST(WsdlService, PortsKeepOrderAndAMissingBinding)
+{
+    Binding binding(nullptr);
+    Service service(nullptr);
+    service.addPort("Main", &binding, 1);
+    service.addPort("Orphan", nullptr, 2);
+    service.addPort("Bare", &binding, 0);
+
+    const std::vector<Service::Port> ports(service.getPorts().begin(), service.getPorts().end());
+    ASSERT_EQ(3u, ports.size());
+    const struct {
+        const char* name;
+        Binding* binding;
+        int id;
+    } expected[] = {{"Main", &binding, 1}, {"Orphan", nullptr, 2}, {"Bare", &binding, 0}};
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        EXPECT_EQ(expected[i].name, ports[i].name);
+        EXPECT_EQ(expected[i].binding, ports[i].binding);
+        EXPECT_EQ(expected[i].id, ports[i].extElementId);
+    }
+}
+
+} // namespace

@@ -1,0 +1,44 @@
+#ifndef KELVANE_WSDL_MESSAGE_H
+#define KELVANE_WSDL_MESSAGE_H
+
+#include "wsdl/Part.h"
+#include "wsdl/WsdlElement.h"
+
+#include <string>
+#include <vector>
+
+namespace Wsdl {
+
+// A WSDL message: its parts in document order. A message named by an
+// operation before its definition exists first without parts.
+class Message : public WsdlElement {
+public:
+    explicit Message(WsdlParser* parser);
+
+    // Kind 1 (Part::ElementRef): reference is the Schema::Element declaration.
+    // Any other kind: reference points to a type id, which is copied, and the
+    // part is stored as a type part (a null reference gives type id 0).
+    void addPart(const std::string& name, int refKind, const void* reference, int schemaPosition);
+
+    int getNumParts() const { return static_cast<int>(parts_.size()); }
+    const std::vector<Part>& getParts() const { return parts_; }
+
+    // Part accessors by position. A position outside the parts (as the -1 of
+    // a header naming an unknown part) reads as no part: 0, null, 0.
+    int getPartType(int index) const;
+    const Schema::Element* getPartElement(int index) const;
+    int getPartRefKind(int index) const;
+
+    // First part of that name: its position or -1; the part or null.
+    int getPartIndex(const std::string& name) const;
+    const Part* getPart(const std::string& name) const;
+
+private:
+    const Part* partAt(int index) const;
+
+    std::vector<Part> parts_;
+};
+
+} // namespace Wsdl
+
+#endif
