@@ -26,6 +26,7 @@ enum : std::uint16_t {
     kDoctypeStop = 1 << 8,
     kNameStop = 1 << 9,     // anything but a name character
     kBlankStop = 1 << 10,   // anything skip() stops at, and CR and LF
+    kEntityStop = 1 << 11,  // the end of an entity name, or a reason to look closer
 };
 
 constexpr std::array<std::uint16_t, 256> makeClasses()
@@ -50,7 +51,9 @@ constexpr std::array<std::uint16_t, 256> makeClasses()
         if (alpha || c == '_' || c == ':' || c >= 192) {
             bits |= kNameStart;
         }
-        if (alpha || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == ':' || c == '.' || c >= 183) {
+        // Every byte of a multi-byte UTF-8 character may continue a name; its
+        // trailing bytes lie in 0x80-0xBF.
+        if (alpha || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == ':' || c == '.' || c >= 0x80) {
             bits |= kNameChar;
         }
         if (c > ' ' || lineBreak) {
@@ -74,6 +77,9 @@ constexpr std::array<std::uint16_t, 256> makeClasses()
         if (c == '>') {
             bits |= kDoctypeStop;
         }
+        if (c == ';' || c == '&' || c == '<' || c <= ' ') {
+            bits |= kEntityStop;
+        }
         t[c] = bits;
     }
     return t;
@@ -84,6 +90,19 @@ constexpr std::array<std::uint16_t, 256> kClass = makeClasses();
 bool hasClass(int c, std::uint16_t mask)
 {
     return c >= 0 && (kClass[c] & mask) != 0;
+}
+
+bool hasPrefix(const std::string& s, const char* literal, std::size_t length)
+{
+    return s.size() >= length && std::memcmp(s.data(), literal, length) == 0;
+}
+
+// Replaces the contents of s, reusing its storage; cheaper than assign(),
+// which must allow for the source lying inside s.
+inline void setBytes(std::string& s, const char* bytes, std::size_t count)
+{
+    s.clear();
+    s.append(bytes, count);
 }
 
 std::string charText(int c)
@@ -127,11 +146,7 @@ int digitValue(char c, int radix)
 
 } // namespace
 
-// An empty text gives -1. An optional leading sign is honoured. In radix 16
-// every character that is not a hexadecimal digit is skipped ("x1" is 1); in
-// any other radix a non-digit is an error, and so is a text without digits.
-// A value outside the range of int is an error rather than a silently wrong
-// number. Errors throw XmlPullParserException with line and column 0.
+// Out of range is an error rather than a silently wrong number.
 int parseInt(const std::string& text, int radix)
 {
     if (text.empty()) {
@@ -334,15 +349,20 @@ inline int XmlPullParser::read()
     return r;
 }
 
-void XmlPullParser::read(int expected)
+inline void XmlPullParser::read(int expected)
 {
     int actual = read();
+    if (actual != expected) {
+        failMismatch(expected, actual);
+    }
+}
+
+void XmlPullParser::failMismatch(int expected, int actual) const
+{
     if (actual == -1) {
         fail("Unexpected EOF");
     }
-    if (actual != expected) {
-        fail("expected: '" + charText(expected) + "' actual: '" + charText(actual) + "'");
-    }
+    fail("expected: '" + charText(expected) + "' actual: '" + charText(actual) + "'");
 }
 
 // Consumes the longest run of bytes at the read position of the source buffer
@@ -384,7 +404,25 @@ inline const char* XmlPullParser::takeRun(std::uint16_t stopMask, std::size_t& c
     return reinterpret_cast<const char*>(start);
 }
 
-void XmlPullParser::skip()
+inline void XmlPullParser::skip()
+{
+    // Usually there is nothing, or a single space, to skip.
+    if (peekCount_ == 0 && srcPos_ < srcCount_) {
+        int b = srcBuf_[srcPos_];
+        if (b > ' ') {
+            return;
+        }
+        if (b == ' ' && srcPos_ + 1 < srcCount_ && srcBuf_[srcPos_ + 1] > ' ') {
+            ++srcPos_;
+            ++column_;
+            wasCR_ = false;
+            return;
+        }
+    }
+    skipBlanks();
+}
+
+void XmlPullParser::skipBlanks()
 {
     for (;;) {
         if (peekCount_ == 0) {
@@ -548,7 +586,8 @@ int XmlPullParser::skipSubTree()
 
 void XmlPullParser::require(int type, const std::string& nameSpace, const std::string& name)
 {
-    if (type != type_ || (!nameSpace.empty() && nameSpace != namespace_) || (!name.empty() && name != name_)) {
+    if (type != type_ || (!nameSpace.empty() && nameSpace != *eventNamespace_) ||
+        (!name.empty() && name != *eventName_)) {
         fail("expected: " + getEventName(type) + " {" + nameSpace + "}" + name);
     }
 }
@@ -589,9 +628,7 @@ void XmlPullParser::nextImpl()
             type_ = END_TAG;
             return;
         }
-        name_.clear();
-        namespace_.clear();
-        prefix_.clear();
+        clearEventName();
         type_ = peekType();
         switch (type_) {
         case END_DOCUMENT:
@@ -607,8 +644,8 @@ void XmlPullParser::nextImpl()
             parseEndTag();
             return;
         case ENTITY_REF:
-            checkInsideRoot();
             pushEntity();
+            checkInsideRoot();
             return;
         case TEXT:
             pushText('<', !token_);
@@ -632,6 +669,14 @@ void XmlPullParser::nextImpl()
     }
 }
 
+void XmlPullParser::clearEventName()
+{
+    name_.clear();
+    eventName_ = &name_;
+    eventNamespace_ = &none_;
+    eventPrefix_ = &none_;
+}
+
 // Content outside the root element means the input is not an XML document.
 void XmlPullParser::checkInsideRoot() const
 {
@@ -653,7 +698,7 @@ void XmlPullParser::readName(std::string& out)
         isWhitespace_ = false;
         if (srcPos_ < srcCount_) {
             // The whole name lay in the source buffer.
-            out.assign(run, n);
+            setBytes(out, run, n);
             return;
         }
         pushBytes(run, n);
@@ -677,7 +722,7 @@ void XmlPullParser::readName(std::string& out)
         }
         push(read());
     }
-    out.assign(txtBuf_.get() + pos, txtPos_ - pos);
+    setBytes(out, txtBuf_.get() + pos, txtPos_ - pos);
     txtPos_ = pos;
 }
 
@@ -722,6 +767,11 @@ void XmlPullParser::pushEntity()
 {
     read(); // '&'
     std::size_t pos = txtPos_;
+    if (peekCount_ == 0) {
+        std::size_t n;
+        const char* run = takeRun(kEntityStop, n);
+        pushBytes(run, n);
+    }
     for (;;) {
         int c = read();
         if (c == ';') {
@@ -782,12 +832,19 @@ void XmlPullParser::pushCharacterReference(const std::string& code)
 // ---------------------------------------------------------------------------
 // Tags
 
+// The names of a start tag go straight into the element-stack entry it opens.
 void XmlPullParser::parseStartTag(bool xmlDeclaration)
 {
+    std::size_t sp = static_cast<std::size_t>(depth_) * 4;
     if (!xmlDeclaration) {
         read(); // '<'
+        if (elementStack_.size() <= sp + 4) {
+            elementStack_.resize(sp + 20);
+        }
     }
-    readName(name_);
+    std::string& rawName = xmlDeclaration ? name_ : elementStack_[sp + 3];
+    readName(rawName);
+    eventName_ = &rawName;
     attributeCount_ = 0;
     for (;;) {
         skip();
@@ -811,20 +868,26 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
         if (c == -1) {
             fail("Unexpected EOF");
         }
-        parseAttribute();
+        parseAttribute(rawName);
     }
     openElement();
     checkDuplicateNames();
+    std::string& nameSpace = elementStack_[sp];
+    std::string& prefix = elementStack_[sp + 1];
+    std::string& localName = elementStack_[sp + 2];
     if (processNsp_) {
-        processNamespaces();
+        processNamespaces(rawName, nameSpace, prefix, localName);
+    } else {
+        nameSpace.clear();
+        prefix.clear();
+        localName = rawName;
     }
-    int sp = (depth_ - 1) * 4;
-    elementStack_[sp] = namespace_;
-    elementStack_[sp + 1] = prefix_;
-    elementStack_[sp + 2] = name_;
+    eventNamespace_ = &nameSpace;
+    eventPrefix_ = &prefix;
+    eventName_ = &localName;
 }
 
-void XmlPullParser::parseAttribute()
+void XmlPullParser::parseAttribute(const std::string& tagName)
 {
     if (attributeCount_ >= MAX_ATTRIBUTES) {
         fail("more than " + std::to_string(MAX_ATTRIBUTES) + " attributes");
@@ -845,7 +908,7 @@ void XmlPullParser::parseAttribute()
     }
     if (delimiter != '\'' && delimiter != '"') {
         if (!relaxed_) {
-            fail("<" + name_ + ">: invalid delimiter: " + charText(delimiter));
+            fail("<" + tagName + ">: invalid delimiter: " + charText(delimiter));
         }
         delimiter = ' ';
     } else {
@@ -854,24 +917,20 @@ void XmlPullParser::parseAttribute()
     ++attributeCount_;
     std::size_t pos = txtPos_;
     pushText(delimiter, true);
-    attributes_[i + 3].assign(txtBuf_.get() + pos, txtPos_ - pos);
+    setBytes(attributes_[i + 3], txtBuf_.get() + pos, txtPos_ - pos);
     txtPos_ = pos;
     if (delimiter != ' ') {
         read(delimiter);
     }
 }
 
+// Raises the depth; the entry's strings were filled while the tag was read.
 void XmlPullParser::openElement()
 {
     if (depth_ >= MAX_DEPTH) {
         fail("elements nested deeper than " + std::to_string(MAX_DEPTH));
     }
-    std::size_t sp = static_cast<std::size_t>(depth_) * 4;
-    if (elementStack_.size() <= sp + 4) {
-        elementStack_.resize(sp + 20);
-    }
     ++depth_;
-    elementStack_[sp + 3] = name_;
     if (nspCounts_.size() <= static_cast<std::size_t>(depth_)) {
         nspCounts_.resize(nspCounts_.size() + 4, 0);
     }
@@ -890,14 +949,15 @@ void XmlPullParser::checkDuplicateNames() const
     }
 }
 
-void XmlPullParser::processNamespaces()
+void XmlPullParser::processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
+                                      std::string& localName)
 {
     bool prefixedAttributes = false;
     declareNamespaces(prefixedAttributes);
     if (prefixedAttributes) {
         resolveAttributePrefixes();
     }
-    resolveTagPrefix();
+    resolveTagPrefix(rawName, nameSpace, prefix, localName);
 }
 
 // Moves the xmlns attributes of the start tag onto the namespace stack.
@@ -906,8 +966,8 @@ void XmlPullParser::declareNamespaces(bool& prefixedAttributes)
     for (int i = 0; i < attributeCount_ * 4; i += 4) {
         const std::string& attrName = attributes_[i + 2];
         std::size_t cut = attrName.find(':');
-        bool declaresDefault = cut == std::string::npos && attrName.size() == 5 && attrName.compare(0, 5, "xmlns", 5) == 0;
-        bool declaresPrefix = cut == 5 && attrName.compare(0, 5, "xmlns", 5) == 0;
+        bool declaresDefault = cut == std::string::npos && attrName.size() == 5 && hasPrefix(attrName, "xmlns", 5);
+        bool declaresPrefix = cut == 5 && hasPrefix(attrName, "xmlns", 5);
         if (!declaresDefault && !declaresPrefix) {
             prefixedAttributes = prefixedAttributes || cut != std::string::npos;
             continue;
@@ -944,7 +1004,7 @@ void XmlPullParser::resolveAttributePrefixes()
             continue;
         }
         std::string& attrPrefix = attributes_[i + 1];
-        attrPrefix.assign(attrName, 0, cut);
+        setBytes(attrPrefix, attrName.data(), cut);
         attrName.erase(0, cut + 1);
         const std::string* uri = findNamespace(attrPrefix);
         if (!uri && !relaxed_) {
@@ -965,48 +1025,82 @@ void XmlPullParser::resolveAttributePrefixes()
     }
 }
 
-void XmlPullParser::resolveTagPrefix()
+void XmlPullParser::resolveTagPrefix(const std::string& rawName, std::string& nameSpace, std::string& prefix,
+                                     std::string& localName)
 {
-    std::size_t cut = name_.find(':');
+    std::size_t cut = rawName.find(':');
     if (cut == 0 && !relaxed_) {
-        fail("illegal tag name: " + name_);
+        fail("illegal tag name: " + rawName);
     }
-    if (cut != std::string::npos) {
-        prefix_.assign(name_, 0, cut);
-        name_.erase(0, cut + 1);
+    if (cut == std::string::npos) {
+        prefix.clear();
+        setBytes(localName, rawName.data(), rawName.size());
+    } else {
+        setBytes(prefix, rawName.data(), cut);
+        setBytes(localName, rawName.data() + cut + 1, rawName.size() - cut - 1);
     }
-    const std::string* uri = findNamespace(prefix_);
+    const std::string* uri = findNamespace(prefix);
     if (uri) {
-        namespace_ = *uri;
-    } else if (!prefix_.empty() && !relaxed_) {
-        fail("undefined prefix: " + prefix_);
+        nameSpace = *uri;
+        return;
     }
+    if (!prefix.empty() && !relaxed_) {
+        fail("undefined prefix: " + prefix);
+    }
+    nameSpace.clear();
 }
 
 void XmlPullParser::parseEndTag()
 {
     read(); // '<'
     read(); // '/'
-    readName(name_);
-    skip();
-    read('>');
-    if (depth_ == 0) {
-        if (!relaxed_) {
-            fail("element stack empty");
+    if (skipOpenElementName()) {
+        skip();
+        read('>');
+    } else {
+        readName(name_);
+        skip();
+        read('>');
+        if (depth_ == 0) {
+            if (!relaxed_) {
+                fail("element stack empty");
+            }
+            return;
         }
-        return;
+        const std::string& openName = elementStack_[(depth_ - 1) * 4 + 3];
+        if (name_ != openName) {
+            if (!relaxed_) {
+                fail("expected: " + openName);
+            }
+            return;
+        }
     }
     int sp = (depth_ - 1) * 4;
-    if (name_ != elementStack_[sp + 3]) {
-        if (!relaxed_) {
-            fail("expected: " + elementStack_[sp + 3]);
-        }
-        return;
+    eventNamespace_ = &elementStack_[sp];
+    eventPrefix_ = &elementStack_[sp + 1];
+    eventName_ = &elementStack_[sp + 2];
+}
+
+// Passes over the name of an end tag without copying it when it is plainly
+// the raw name of the open element, whole in the source buffer.
+bool XmlPullParser::skipOpenElementName()
+{
+    if (depth_ == 0 || peekCount_ != 0) {
+        return false;
     }
-    // The entry is closed; its strings are free to be swapped out rather than copied.
-    namespace_.swap(elementStack_[sp]);
-    prefix_.swap(elementStack_[sp + 1]);
-    name_.swap(elementStack_[sp + 2]);
+    const std::string& openName = elementStack_[(depth_ - 1) * 4 + 3];
+    const std::size_t n = openName.size();
+    if (static_cast<std::size_t>(srcCount_ - srcPos_) <= n) {
+        return false;
+    }
+    const unsigned char* p = srcBuf_.get() + srcPos_;
+    if (std::memcmp(p, openName.data(), n) != 0 || hasClass(p[n], kNameChar)) {
+        return false;
+    }
+    srcPos_ += static_cast<int>(n);
+    column_ += static_cast<int>(n);
+    wasCR_ = false;
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -1179,10 +1273,10 @@ const std::string* XmlPullParser::findNamespace(const std::string& prefix) const
 {
     static const std::string xmlUri = XML_NAMESPACE;
     static const std::string xmlnsUri = XMLNS_NAMESPACE;
-    if (prefix.size() == 3 && prefix.compare(0, 3, "xml", 3) == 0) {
+    if (prefix.size() == 3 && hasPrefix(prefix, "xml", 3)) {
         return &xmlUri;
     }
-    if (prefix.size() == 5 && prefix.compare(0, 5, "xmlns", 5) == 0) {
+    if (prefix.size() == 5 && hasPrefix(prefix, "xmlns", 5)) {
         return &xmlnsUri;
     }
     for (int i = nspCounts_[depth_] * 2 - 2; i >= 0; i -= 2) {

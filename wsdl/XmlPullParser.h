@@ -13,7 +13,9 @@
 // Non-validating, byte-oriented XML reader that hands a document to its caller
 // one event at a time (XmlPull event model). Bytes are characters; the five
 // predefined entities and character references are expanded; a document type
-// declaration is skipped and nothing is ever fetched. Every error throws
+// declaration is skipped and nothing is ever fetched. A UTF-8 byte-order mark
+// is skipped and UTF-16 input refused. Input cut off inside an element, or with
+// content outside the root element, is an error. Every error throws
 // XmlPullParserException with the line and column reached.
 class XmlPullParser {
 public:
@@ -59,9 +61,9 @@ public:
 
     // Accessors; none advances the parser.
     int getEventType() const { return type_; }
-    std::string getName() const { return name_; }
-    std::string getNamespace() const { return namespace_; }
-    std::string getPrefix() const { return prefix_; }
+    std::string getName() const { return *eventName_; }
+    std::string getNamespace() const { return *eventNamespace_; }
+    std::string getPrefix() const { return *eventPrefix_; }
     int getLineNumber() const { return line_; }
     int getColumnNumber() const { return column_; }
     int getDepth() const { return depth_; }
@@ -89,6 +91,7 @@ private:
     static constexpr int XML_DECL = 998;
 
     [[noreturn]] void fail(const std::string& message) const;
+    [[noreturn]] void failMismatch(int expected, int actual) const;
 
     // Character input.
     bool refill();
@@ -101,6 +104,7 @@ private:
     int read();
     void read(int expected);
     void skip();
+    void skipBlanks();
     const char* takeRun(std::uint16_t stopMask, std::size_t& count);
 
     // Text buffer.
@@ -118,14 +122,18 @@ private:
     void pushEntity();
     void pushCharacterReference(const std::string& code);
     void parseStartTag(bool xmlDeclaration);
-    void parseAttribute();
+    void parseAttribute(const std::string& tagName);
     void openElement();
     void checkDuplicateNames() const;
-    void processNamespaces();
+    void processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
+                           std::string& localName);
     void declareNamespaces(bool& prefixedAttributes);
     void resolveAttributePrefixes();
-    void resolveTagPrefix();
+    void resolveTagPrefix(const std::string& rawName, std::string& nameSpace, std::string& prefix,
+                          std::string& localName);
+    void clearEventName();
     void parseEndTag();
+    bool skipOpenElementName();
     int parseLegacy(bool collect);
     int parseXmlDeclaration();
     void parseDoctype(bool collect);
@@ -154,9 +162,14 @@ private:
     std::size_t txtPos_ = 0;
     bool isWhitespace_ = true;
 
+    // Name, namespace and prefix of the current event: the strings of its
+    // element-stack entry for tags, else the name as written (an end tag in
+    // relaxed mode, an entity reference) and no namespace or prefix.
+    const std::string* eventName_ = &name_;
+    const std::string* eventNamespace_ = &none_;
+    const std::string* eventPrefix_ = &none_;
     std::string name_;
-    std::string namespace_;
-    std::string prefix_;
+    const std::string none_;
 
     int depth_ = 0;
     std::vector<std::string> elementStack_;
@@ -177,7 +190,11 @@ private:
     bool standalone_ = false;
 };
 
-// Folds the digits of text into an int; see XmlPullParser.cpp for the rules.
+// Folds the digits of text (radix 10 or 16) into an int. An empty text gives
+// -1. A leading '+' or '-' is honoured. In radix 16 every character that is
+// not a hexadecimal digit is skipped ("x1" gives 1, "1F" 31); in radix 10 any
+// other non-digit, a text without digits, and in both radixes a value outside
+// the range of int throw XmlPullParserException (state empty, line and column 0).
 int parseInt(const std::string& text, int radix = 10);
 
 #endif
