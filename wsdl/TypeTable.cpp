@@ -142,6 +142,17 @@ int TypeTable::getTypeId(const QualifiedName& name, bool create)
     return id;
 }
 
+int TypeTable::getDeclaredTypeId(const QualifiedName& name, bool create)
+{
+    const int id = getTypeId(name, false);
+    if (inRange(id)) {
+        const XsdType* holder = slotOf(id).type;
+        if (holder != nullptr && holder->isAnonymous() && holder->getName() == name.getLocalName())
+            renameAnonymous(id);
+    }
+    return getTypeId(name, create);
+}
+
 int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
 {
     for (const ExternalRef& external : externals_) {

@@ -37,6 +37,10 @@ public:
     // The id of a name; with create, an unknown name of this schema gets a
     // new id whose type is still to come.
     int getTypeId(const QualifiedName& name, bool create = false);
+    // As getTypeId, for a name written in a schema: a name that only an
+    // anonymous type carries is a declared type still to come, so the
+    // anonymous type moves aside and the name gets an id of its own.
+    int getDeclaredTypeId(const QualifiedName& name, bool create = false);
     // An id for a type of another schema; the type (or null while unknown)
     // stays owned by that schema.
     int addExternalTypeId(const QualifiedName& name, XsdType* type);

@@ -1,0 +1,315 @@
+// Content models, wildcards, groups, identity constraints and simple types.
+
+#include "SchemaParserTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace Schema;
+using namespace schematest;
+
+namespace {
+
+std::string elementWithSequence(const std::string& sequenceAttributes, const std::string& particles)
+{
+    return schema("<xs:element name=\"E\"><xs:complexType><xs:sequence " + sequenceAttributes + ">" + particles +
+                  "</xs:sequence></xs:complexType></xs:element>");
+}
+
+TEST(SchemaParserContent, OccurrenceBoundsOfModelsAndParticles)
+{
+    const struct {
+        const char* sequence;
+        const char* element;
+        int modelMin, modelMax, elementMin, elementMax;
+    } cases[] = {
+        {"", "", 1, 1, 1, 1},
+        {"minOccurs=\"0\" maxOccurs=\"unbounded\"", "minOccurs=\"0\" maxOccurs=\"unbounded\"", 0, UNBOUNDED, 0,
+         UNBOUNDED},
+        {"maxOccurs=\"5\"", "minOccurs=\"2\" maxOccurs=\"7\"", 1, 5, 2, 7},
+        {"minOccurs=\"3\"", "maxOccurs=\"\"", 3, 1, 1, 1}, // an empty maxOccurs of an element reads as 1
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.sequence) + " / " + c.element);
+        ParsedSchema s(elementWithSequence(c.sequence, std::string("<xs:element name=\"a\" type=\"xs:int\" ") +
+                                                           c.element + "/>"));
+        ASSERT_TRUE(s.ok) << s.text();
+        const ContentModel* model = s.modelOf("E");
+        ASSERT_NE(nullptr, model);
+        EXPECT_EQ(ContentModel::Sequence, model->getCompositor());
+        EXPECT_EQ(c.modelMin, model->getMin());
+        EXPECT_EQ(c.modelMax, model->getMax());
+        ASSERT_NE(nullptr, particle(model, 0));
+        EXPECT_EQ(c.elementMin, particle(model, 0)->getMin());
+        EXPECT_EQ(c.elementMax, particle(model, 0)->getMax());
+        EXPECT_EQ(XSD_INT, particle(model, 0)->getType());
+    }
+}
+
+TEST(SchemaParserContent, EmptyMaxOccursIsReportedAtLevelOne)
+{
+    ParsedSchema s(elementWithSequence("", "<xs:element name=\"a\" maxOccurs=\"\"/><xs:any maxOccurs=\"\"/>"));
+    ASSERT_TRUE(s.ok);
+    const std::string log = s.text();
+    EXPECT_EQ(2, std::count(log.begin(), log.end(), '\n'));
+    EXPECT_TRUE(s.logged("Error @")) << s.text();
+    EXPECT_TRUE(s.logged("  <element>:Invalid value for maxOccurs\n")) << s.text();
+    EXPECT_EQ(1, particle(s.modelOf("E"), 1)->getMax());
+}
+
+TEST(SchemaParserContent, NumberThatIsNoNumberFailsWithItsPosition)
+{
+    ParsedSchema s(elementWithSequence("", "<xs:element name=\"a\"\n minOccurs=\"two\"/>"));
+    EXPECT_FALSE(s.ok);
+    EXPECT_TRUE(s.logged("invalid number: two")) << s.text();
+    EXPECT_TRUE(s.logged(" at 4:")) << s.text();
+}
+
+TEST(SchemaParserContent, RulesOfAllAreFatal)
+{
+    const struct {
+        const char* particles;
+        const char* message;
+    } cases[] = {
+        {"<xs:any/>", "parseContent <all>:Syntax Error"},
+        {"<xs:choice/>", "parseContent <all>:Syntax Error"},
+        {"<xs:element name=\"a\" maxOccurs=\"2\"/>", "<all> MUST not have multiple occurrences of an element a"},
+        {"<xs:foo/>", "parseContent <all>:Syntax Error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.particles);
+        ParsedSchema s(schema(std::string("<xs:complexType name=\"T\"><xs:all>") + c.particles +
+                              "</xs:all></xs:complexType>"));
+        EXPECT_FALSE(s.ok);
+        EXPECT_TRUE(s.logged(std::string("Schema Parser Exception : ") + c.message)) << s.text();
+    }
+    ParsedSchema unexpected(elementWithSequence("", "<xs:attribute name=\"x\"/>"));
+    EXPECT_FALSE(unexpected.ok);
+    EXPECT_TRUE(unexpected.logged("parseContent: Unexpected tag attribute")) << unexpected.text();
+}
+
+TEST(SchemaParserContent, NestedModelStandsBeforeItsParticles)
+{
+    ParsedSchema s(elementWithSequence("", "<xs:element name=\"a\" type=\"xs:string\"/>"
+                                           "<xs:choice maxOccurs=\"unbounded\"><xs:element name=\"b\"/>"
+                                           "<xs:element name=\"c\"/></xs:choice>"
+                                           "<xs:element name=\"d\"/>"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const ContentModel* model = s.modelOf("E");
+    ASSERT_EQ(3u, model->getContents().size());
+    EXPECT_EQ(ContentModel::ParticleContent, model->getContents()[1].getKind());
+    const ContentModel* choice = model->getContents()[1].getContentModel();
+    EXPECT_EQ(ContentModel::Choice, choice->getCompositor());
+    EXPECT_EQ(UNBOUNDED, choice->getMax());
+    EXPECT_EQ("c", particle(choice, 1)->getName());
+    EXPECT_EQ("d", particle(model, 2)->getName());
+    EXPECT_EQ(2, model->getNumElements());
+}
+
+TEST(SchemaParserContent, AnyIsAnElementOfTypeAny)
+{
+    ParsedSchema s(elementWithSequence("", "<xs:any namespace=\"##other\" processContents=\"lax\" minOccurs=\"0\""
+                                           " maxOccurs=\"unbounded\"><xs:annotation/></xs:any>"
+                                           "<xs:element name=\"after\"/>"),
+                   2);
+    ASSERT_TRUE(s.ok) << s.text();
+    const ContentModel* model = s.modelOf("E");
+    const Element* any = particle(model, 0);
+    ASSERT_NE(nullptr, any);
+    EXPECT_EQ("##other", any->getName());
+    EXPECT_EQ("##other", any->getTypeNamespace());
+    EXPECT_EQ(XSD_ANY, any->getType());
+    EXPECT_EQ(0, any->getMin());
+    EXPECT_EQ(UNBOUNDED, any->getMax());
+    EXPECT_TRUE(model->anyContents());
+    EXPECT_EQ("after", particle(model, 1)->getName());
+    EXPECT_EQ("", s.text());
+
+    ParsedSchema odd(elementWithSequence("", "<xs:any foo=\"1\"/>"), 2);
+    EXPECT_TRUE(odd.logged("Alert @")) << odd.text();
+    EXPECT_TRUE(odd.logged("<any>:Unsupported Attribute foo")) << odd.text();
+}
+
+TEST(SchemaParserContent, AnyAttributeIsAQualifiedAttributeOfTypeAny)
+{
+    ParsedSchema s(schema("<xs:complexType name=\"T\"><xs:anyAttribute namespace=\"##any\" bad=\"x\">"
+                          "<xs:annotation/></xs:anyAttribute></xs:complexType>"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const Attribute* any = s.complex("T")->getAttribute("##any");
+    ASSERT_NE(nullptr, any);
+    EXPECT_EQ(XSD_ANY, any->getType());
+    EXPECT_TRUE(any->isQualified());
+    EXPECT_FALSE(any->isRequired());
+    EXPECT_TRUE(s.logged("Error @")) << s.text();
+    EXPECT_TRUE(s.logged("<anyAttribute>:Unsupported Attribute bad")) << s.text();
+}
+
+TEST(SchemaParserContent, GroupUsedTwiceSharesOneModel)
+{
+    ParsedSchema s(schema(R"(
+  <xs:group name="G"><xs:annotation/><xs:sequence><xs:element name="g1" type="xs:int"/></xs:sequence></xs:group>
+  <xs:complexType name="A"><xs:sequence><xs:group ref="tns:G" minOccurs="0" maxOccurs="unbounded"/></xs:sequence></xs:complexType>
+  <xs:complexType name="B"><xs:group ref="other:G"/></xs:complexType>
+  <xs:complexType name="C"><xs:sequence><xs:group ref="tns:Later"/></xs:sequence></xs:complexType>
+  <xs:group name="Later"><xs:choice><xs:element name="l"/></xs:choice></xs:group>
+  <xs:group name="Empty"/>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    ASSERT_EQ(3u, s.parser.getGroups().size());
+    const Group& definition = s.parser.getGroups().front();
+    ASSERT_NE(nullptr, definition.getContentModel());
+    EXPECT_FALSE(definition.isReference());
+
+    const Group* inA = s.complex("A")->getContentModel()->getContents()[0].getGroup();
+    ASSERT_NE(nullptr, inA);
+    EXPECT_TRUE(inA->isReference());
+    EXPECT_EQ(definition.getContentModel(), inA->getContentModel());
+    // The occurrence is the reference's own.
+    EXPECT_EQ(0, inA->getMin());
+    EXPECT_EQ(UNBOUNDED, inA->getMax());
+
+    // Any prefix: a reference is looked up by local name in this schema.
+    const Group* inB = s.complex("B")->getContentModel()->getContents()[0].getGroup();
+    EXPECT_EQ(definition.getContentModel(), inB->getContentModel());
+
+    // A group defined later is not there yet, and that is no error.
+    const Group* inC = s.complex("C")->getContentModel()->getContents()[0].getGroup();
+    EXPECT_EQ("Later", inC->getName());
+    EXPECT_EQ(nullptr, inC->getContentModel());
+    EXPECT_EQ(nullptr, s.parser.getGroups().back().getContentModel());
+    EXPECT_EQ("", s.text());
+}
+
+TEST(SchemaParserContent, ElementKeepsItsLastConstraint)
+{
+    ParsedSchema s(schema(R"(
+  <xs:element name="E" type="xs:string">
+    <xs:key name="first"><xs:selector xpath="a"/><xs:field xpath="@x"/></xs:key>
+    <xs:unique name="second"><xs:annotation><xs:documentation>text</xs:documentation></xs:annotation>
+      <xs:selector xpath=".//b"/><xs:field xpath="@y"/><xs:field xpath="@z"/></xs:unique>
+  </xs:element>
+  <xs:keyref name="top" refer="tns:second"><xs:selector xpath="c"/><xs:field xpath="@r"/></xs:keyref>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const IdentityConstraint* kept = s.element("E")->getConstraint();
+    ASSERT_NE(nullptr, kept);
+    EXPECT_EQ(IdentityConstraint::Unique, kept->getKind());
+    EXPECT_EQ("second", kept->getName());
+    EXPECT_EQ(".//b", kept->getSelector());
+    EXPECT_EQ((std::vector<std::string>{"@y", "@z"}), kept->getFields());
+    ASSERT_EQ(2u, s.parser.getConstraints().size());
+    EXPECT_EQ(kept, s.parser.getConstraints()[0].get());
+    EXPECT_EQ(IdentityConstraint::KeyRef, s.parser.getConstraints()[1]->getKind());
+}
+
+TEST(SchemaParserContent, UnionAndListMembers)
+{
+    ParsedSchema s(schema(R"(
+  <xs:simpleType name="Code"><xs:restriction base="xs:string"/></xs:simpleType>
+  <xs:simpleType name="U"><xs:union memberTypes="xs:int  tns:Code	
+      xs:date"/></xs:simpleType>
+  <xs:simpleType name="Anon"><xs:union memberTypes="xs:boolean">
+      <xs:simpleType><xs:restriction base="xs:int"><xs:minInclusive value="1"/></xs:restriction></xs:simpleType>
+    </xs:union></xs:simpleType>
+  <xs:simpleType name="L"><xs:list itemType="tns:Code"/></xs:simpleType>
+  <xs:simpleType name="AnonList"><xs:list><xs:simpleType><xs:restriction base="xs:date"/></xs:simpleType></xs:list></xs:simpleType>
+  <xs:simpleType name="Late"><xs:union memberTypes="tns:Later xs:int"/></xs:simpleType>
+  <xs:simpleType name="Later"><xs:restriction base="xs:int"/></xs:simpleType>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const int code = s.parser.getTypeId(qname(Tns, "Code"));
+    EXPECT_TRUE(s.simple("U")->isUnion());
+    // A run of blanks, tabs and line ends is one separator.
+    EXPECT_EQ((std::vector<int>{XSD_INT, code, XSD_DATE}), s.simple("U")->getMemberTypes());
+
+    const std::vector<int>& anon = s.simple("Anon")->getMemberTypes();
+    ASSERT_EQ(2u, anon.size());
+    EXPECT_EQ(XSD_BOOLEAN, anon[0]);
+    const auto* member = dynamic_cast<const SimpleType*>(s.parser.getType(anon[1]));
+    ASSERT_NE(nullptr, member);
+    EXPECT_TRUE(member->isAnonymous());
+    EXPECT_EQ(XSD_INT, member->getBaseTypeId());
+
+    EXPECT_TRUE(s.simple("L")->isList());
+    EXPECT_EQ(code, s.simple("L")->getBaseTypeId());
+    EXPECT_EQ(XsdType::Restriction, s.simple("L")->getBaseDerivation());
+    const XsdType* item = s.parser.getType(s.simple("AnonList")->getBaseTypeId());
+    ASSERT_NE(nullptr, item);
+    EXPECT_EQ(XSD_DATE, item->getBaseTypeId());
+
+    // A member defined later is not known yet.
+    EXPECT_EQ((std::vector<int>{XSD_INVALID, XSD_INT}), s.simple("Late")->getMemberTypes());
+}
+
+TEST(SchemaParserContent, NoNamespaceSchemaFindsBuiltInMembers)
+{
+    ParsedSchema s(R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">
+  <xs:simpleType name="U"><xs:union memberTypes="xs:int xs:string"/></xs:simpleType>
+  <xs:simpleType name="L"><xs:list itemType="xs:date"/></xs:simpleType></xs:schema>)");
+    ASSERT_TRUE(s.ok) << s.text();
+    EXPECT_EQ((std::vector<int>{XSD_INT, XSD_STRING}), s.simple("U")->getMemberTypes());
+    EXPECT_EQ(XSD_DATE, s.simple("L")->getBaseTypeId());
+}
+
+TEST(SchemaParserContent, RestrictionFacets)
+{
+    ParsedSchema s(schema(R"(
+  <xs:simpleType name="Size"><xs:restriction base="xs:string">
+    <xs:enumeration value="S"><xs:annotation><xs:documentation>small</xs:documentation></xs:annotation></xs:enumeration>
+    <xs:enumeration value="M"/><xs:maxLength value="3"/><xs:totalDigits value="2"/>
+  </xs:restriction></xs:simpleType>
+  <xs:simpleType name="Derived"><xs:restriction base="tns:Size"><xs:length value="1"/></xs:restriction></xs:simpleType>
+  <xs:simpleType name="Inline"><xs:restriction>
+    <xs:simpleType><xs:restriction base="xs:int"/></xs:simpleType><xs:maxInclusive value="9"/>
+  </xs:restriction></xs:simpleType>
+  <xs:element name="after" type="tns:Size"/>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const SimpleType* size = s.simple("Size");
+    EXPECT_EQ(XSD_STRING, size->getBaseTypeId());
+    EXPECT_EQ((std::vector<std::string>{"S", "M"}), size->getEnumerations());
+    EXPECT_TRUE(size->isValidString("M"));
+    EXPECT_FALSE(size->isValidString("XL"));
+    EXPECT_TRUE(s.logged("<restriction>:totalDigits is not a valid facet /attribute for the type")) << s.text();
+    EXPECT_TRUE(s.simple("Derived")->hasFacet(SimpleType::LENGTH));
+    const SimpleType* inline_ = s.simple("Inline");
+    EXPECT_TRUE(inline_->hasFacet(SimpleType::MAXINC));
+    EXPECT_EQ(XSD_INT, s.parser.getBasicContentType(inline_->getTypeId()));
+    ASSERT_NE(nullptr, s.element("after"));
+}
+
+TEST(SchemaParserContent, SimpleTypeMessages)
+{
+    const struct {
+        const char* body;
+        bool ok;
+        const char* message;
+    } cases[] = {
+        {"<xs:simpleType name=\"S\" final=\"x\"><xs:restriction base=\"xs:int\"/></xs:simpleType>", true,
+         "  <simpleType> :final:Unknown/Unsupported  attribute \n"},
+        {"<xs:simpleType name=\"S\"><xs:restriction base=\"xs:int\" id=\"i\"/></xs:simpleType>", true,
+         "<simpleType>:id:Unknown/Unsupported  attribute for <restriction>"},
+        {"<xs:simpleType name=\"S\"><xs:sequence/></xs:simpleType>", false, "<simpleType>:Syntax error"},
+        {"<xs:simpleType name=\"S\"><xs:restriction base=\"xs:string\"><xs:whiteSpace value=\"trim\"/>"
+         "</xs:restriction></xs:simpleType>",
+         false, "Invalid facet value for whitespace"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        ParsedSchema s(schema(c.body), 2);
+        EXPECT_EQ(c.ok, s.ok);
+        EXPECT_TRUE(s.logged(c.message)) << s.text();
+    }
+}
+
+TEST(SchemaParserContent, UnknownBaseTypeInAnImportedSchema)
+{
+    ParsedSchema other("<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" targetNamespace=\"urn:other\"/>");
+    ASSERT_TRUE(other.ok);
+    ParsedSchema s(schema("<xs:simpleType name=\"S\"><xs:restriction base=\"o:Missing\" xmlns:o=\"urn:other\">"
+                          "<xs:length value=\"1\"/></xs:restriction></xs:simpleType>"),
+                   1, {&other.parser});
+    EXPECT_FALSE(s.ok);
+    EXPECT_TRUE(s.logged("<simpleType>:o:Missing:Unknown base type \n")) << s.text();
+    EXPECT_TRUE(s.logged("<restriction>:unkown BaseType\n")) << s.text();
+    EXPECT_TRUE(s.logged("isValidFacet:Unknown base type")) << s.text();
+}
+
+} // namespace

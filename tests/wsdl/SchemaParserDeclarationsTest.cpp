@@ -1,0 +1,251 @@
+// Element and attribute declarations, references and their settling.
+
+#include "SchemaParserTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace Schema;
+using namespace schematest;
+
+namespace {
+
+TEST(SchemaParserDeclarations, GlobalDeclarationsInDocumentOrder)
+{
+    ParsedSchema s(schema(R"(
+  <xs:element name="First" type="xs:string" default="d" form="qualified"/>
+  <xs:attribute name="lang" type="xs:language" fixed="en"/>
+  <xs:element name="Second" type="tns:T"/>
+  <xs:complexType name="T"/>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const std::list<Element>& elements = s.parser.getElements();
+    ASSERT_EQ(3, s.parser.getNumElements());
+    EXPECT_EQ("schema", elements.front().getName());
+    EXPECT_EQ(XSD_SCHEMA, elements.front().getType());
+    EXPECT_EQ(SchemaUri, elements.front().getTypeNamespace());
+    const Element& first = *std::next(elements.begin());
+    EXPECT_EQ("First", first.getName());
+    EXPECT_EQ("d", first.getDefaultValue());
+    EXPECT_TRUE(first.isQualified());
+    EXPECT_EQ(SchemaUri, first.getTypeNamespace());
+    EXPECT_EQ(s.parser.getTypeId(qname(Tns, "T")), s.element("Second")->getType());
+    EXPECT_EQ(Tns, s.element("Second")->getTypeNamespace());
+    ASSERT_EQ(1u, s.parser.getAttributes().size());
+    EXPECT_EQ("en", s.parser.getAttributes().front().getFixedValue());
+    EXPECT_EQ(XSD_STRING, s.parser.getAttributes().front().getType()); // an XML Schema name without an id
+}
+
+TEST(SchemaParserDeclarations, ElementReferenceBeforeAndAfterItsDeclaration)
+{
+    ParsedSchema s(schema(R"(
+  <xs:element name="Early" type="xs:int"/>
+  <xs:complexType name="T"><xs:sequence>
+    <xs:element ref="tns:Early" minOccurs="0"/>
+    <xs:element ref="tns:Late" minOccurs="0" maxOccurs="unbounded"/>
+  </xs:sequence></xs:complexType>
+  <xs:element name="Late" type="tns:LateType" nillable="true"/>
+  <xs:simpleType name="LateType"><xs:restriction base="xs:date"/></xs:simpleType>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const ContentModel* model = s.complex("T")->getContentModel();
+    const Element* early = particle(model, 0);
+    EXPECT_EQ("Early", early->getName());
+    EXPECT_EQ(XSD_INT, early->getType());
+    EXPECT_EQ(0, early->getMin());
+    // Settled at the end of the schema, keeping the particle's bounds.
+    const Element* late = particle(model, 1);
+    EXPECT_EQ(s.parser.getTypeId(qname(Tns, "LateType")), late->getType());
+    EXPECT_EQ(0, late->getMin());
+    EXPECT_EQ(UNBOUNDED, late->getMax());
+    EXPECT_EQ("", s.text());
+}
+
+TEST(SchemaParserDeclarations, ReferencesNeverDeclared)
+{
+    ParsedSchema elements(schema(R"(<xs:complexType name="T"><xs:sequence>
+    <xs:element ref="tns:Nowhere"/></xs:sequence></xs:complexType>)"));
+    EXPECT_TRUE(elements.ok);
+    EXPECT_TRUE(elements.logged("Error @")) << elements.text();
+    EXPECT_TRUE(elements.logged("  Could not resolve element reference Nowhere\n")) << elements.text();
+    EXPECT_TRUE(elements.logged("  Unresolved element references\n")) << elements.text();
+    EXPECT_EQ("Nowhere", particle(elements.complex("T")->getContentModel(), 0)->getName());
+
+    ParsedSchema attributes(schema(R"(<xs:complexType name="T">
+    <xs:attribute ref="tns:nowhere"/></xs:complexType>)"));
+    EXPECT_FALSE(attributes.ok);
+    EXPECT_TRUE(attributes.logged("  Could not resolve attribute reference  {urn:t}nowhere\n")) << attributes.text();
+    EXPECT_TRUE(attributes.logged("Schema Parser Exception : Unresolved attributes references\nFatal Error in "
+                                  "SchemaParser\n at "))
+        << attributes.text();
+}
+
+TEST(SchemaParserDeclarations, AttributeReferenceKeepsItsOwnUse)
+{
+    ParsedSchema s(schema(R"(
+  <xs:complexType name="T">
+    <xs:attribute ref="tns:late" use="required"/>
+    <xs:attribute ref="tns:early" use="required" default="x"/>
+    <xs:attribute name="plain" type="xs:int"/>
+  </xs:complexType>
+  <xs:attribute name="early" type="xs:int" default="0"/>
+  <xs:attribute name="late" type="xs:boolean" fixed="true"/>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const ComplexType* type = s.complex("T");
+    const Attribute* late = type->getAttribute("late");
+    ASSERT_NE(nullptr, late);
+    EXPECT_EQ(XSD_BOOLEAN, late->getType());
+    EXPECT_TRUE(late->isRequired());
+    EXPECT_EQ("true", late->getFixedValue());
+    const Attribute* early = type->getAttribute("early");
+    EXPECT_EQ(XSD_INT, early->getType());
+    EXPECT_EQ("x", early->getDefaultValue());
+    EXPECT_TRUE(early->isRequired());
+    EXPECT_EQ(3, type->getNumAttributes());
+}
+
+TEST(SchemaParserDeclarations, AttributeReferenceToAnEarlierDeclaration)
+{
+    ParsedSchema s(schema(R"(
+  <xs:attribute name="early" type="xs:int" default="0"/>
+  <xs:complexType name="T"><xs:attribute ref="tns:early" use="required"/>
+    <xs:attribute ref="tns:early" default="5"/></xs:complexType>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const Attribute* early = s.complex("T")->getAttribute("early");
+    EXPECT_EQ(XSD_INT, early->getType());
+    EXPECT_EQ("5", early->getDefaultValue());
+    EXPECT_FALSE(early->isRequired());
+}
+
+TEST(SchemaParserDeclarations, NillableWithoutTypeIsAnyType)
+{
+    ParsedSchema s(schema(R"(<xs:element name="N" nillable="false"/><xs:element name="P"/>)"));
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(XSD_ANYTYPE, s.element("N")->getType());
+    EXPECT_EQ(XSD_INVALID, s.element("P")->getType());
+}
+
+TEST(SchemaParserDeclarations, AnonymousTypesOfDeclarations)
+{
+    ParsedSchema s(schema(R"(
+  <xs:element name="E"><xs:annotation/><xs:complexType><xs:sequence><xs:element name="x"/></xs:sequence></xs:complexType></xs:element>
+  <xs:attribute name="a"><xs:simpleType><xs:restriction base="xs:int"/></xs:simpleType></xs:attribute>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const XsdType* anonymous = s.parser.getType(s.element("E")->getType());
+    ASSERT_NE(nullptr, anonymous);
+    EXPECT_TRUE(anonymous->isAnonymous());
+    EXPECT_EQ(Tns, s.element("E")->getTypeNamespace());
+    EXPECT_EQ(XSD_INT, s.parser.getBasicContentType(s.parser.getAttributes().front().getType()));
+}
+
+TEST(SchemaParserDeclarations, FatalDeclarationErrors)
+{
+    const char* const cases[][2] = {
+        {R"(<xs:element name="E" ref="tns:X"/>)", "<element>:name and ref are mutually exclusive in element decl"},
+        {R"(<xs:element type="xs:int" ref="tns:X"/>)", "<element>:type and ref are mutually exclusive in element decl"},
+        {R"(<xs:element name="X" type="xs:int"/><xs:element ref="tns:X" type="xs:int"/>)",
+         "<element> : type and ref are mutually exclusive in element decl"},
+        {R"(<xs:element name="E" default="a" fixed="b"/>)", "<element>:fixed and default cannot occur together"},
+        {R"(<xs:element name="E" fixed="b" default="a"/>)", "<element>:fixed and default cannot occur together"},
+        {R"(<xs:element name="E"><xs:sequence/></xs:element>)", "<element> : syntax error or unkown tag :sequence"},
+        {R"(<xs:attribute name="a" ref="tns:X"/>)", "<attribute>:name and ref are mutually exclusive in element decl"},
+        {R"(<xs:attribute type="xs:int" ref="tns:X"/>)",
+         "<attribute>:type and ref are mutually exclusive in element decl"},
+        {R"(<xs:attribute name="a" fixed="1" default="2"/>)", "<attribute>:fixed and default cannot occur together"},
+        {R"(<xs:attribute name="a"><xs:complexType/></xs:attribute>)",
+         "<attribute>:Syntax error or unkown tag  complexType"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        ParsedSchema s(schema(c[0]));
+        EXPECT_FALSE(s.ok);
+        EXPECT_TRUE(s.logged(std::string("Schema Parser Exception : ") + c[1] + "\nFatal Error in SchemaParser\n"))
+            << s.text();
+    }
+}
+
+TEST(SchemaParserDeclarations, NonFatalDeclarationMessages)
+{
+    const struct {
+        const char* body;
+        int level;
+        const char* message;
+    } cases[] = {
+        {R"(<xs:element name="E" form="sometimes"/>)", 1, "Error @3:"},
+        {R"(<xs:element name="E" form="sometimes"/>)", 1, "  <element>:Invalid value for form in element E\n"},
+        {R"(<xs:element name="E" block="all"/>)", 2, "Alert @3:"},
+        {R"(<xs:element name="E" block="all"/>)", 2, "  <element>:Unsupported Attribute block\n"},
+        {R"(<xs:attribute name="a" foo="1"/>)", 2, "<attribute>:Unsupported attribute {}:foo\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        ParsedSchema s(schema(c.body), c.level);
+        EXPECT_TRUE(s.ok);
+        EXPECT_TRUE(s.logged(c.message)) << s.text();
+        ParsedSchema quiet(schema(c.body), c.level - 1);
+        EXPECT_EQ("", quiet.text());
+    }
+}
+
+TEST(SchemaParserDeclarations, TypeMissingFromAnImportedSchema)
+{
+    ParsedSchema other(R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace="urn:other">
+  <xs:complexType name="Known"/></xs:schema>)");
+    ASSERT_TRUE(other.ok);
+    const std::string prefix = "xmlns:o=\"urn:other\"";
+    ParsedSchema element(schema(R"(<xs:element name="E" type="o:Missing"/>)", prefix), 1, {&other.parser});
+    EXPECT_FALSE(element.ok);
+    EXPECT_TRUE(element.logged("<element>:Could not resolve type urn:other:Missing\n")) << element.text();
+
+    ParsedSchema attribute(schema(R"(<xs:attribute name="a" type="o:Missing"/><xs:element name="K" type="o:Known"/>)",
+                                  prefix),
+                           1, {&other.parser});
+    EXPECT_TRUE(attribute.ok) << attribute.text();
+    EXPECT_TRUE(attribute.logged("Error @")) << attribute.text();
+    EXPECT_TRUE(attribute.logged("<attribute>:Could not resolve type urn:other:Missing\n")) << attribute.text();
+    EXPECT_EQ(XSD_INVALID, attribute.parser.getAttributes().front().getType());
+    // The type that is there is borrowed: an id of this table, the other's object.
+    const int known = attribute.element("K")->getType();
+    EXPECT_GE(known, FIRST_USER_TYPE);
+    EXPECT_EQ(other.type("Known"), attribute.parser.getType(known));
+}
+
+TEST(SchemaParserDeclarations, AttributeFromARegisteredNamespaceIsKept)
+{
+    const std::string body = R"(<xs:complexType name="T">
+    <xs:attribute name="arrayType" wsdl:arrayType="xs:string[]"/></xs:complexType>)";
+    const std::string prefix = std::string("xmlns:wsdl=\"") + WsdlNs + "\"";
+
+    ParsedSchema registered(R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace=")" +
+                            std::string(WsdlNs) + "\"/>");
+    ASSERT_TRUE(registered.ok);
+    ParsedSchema known(schema(body, prefix), 2, {&registered.parser});
+    ASSERT_TRUE(known.ok) << known.text();
+    const Attribute* kept = known.complex("T")->getAttribute("arrayType");
+    EXPECT_EQ("xs:string[]", kept->getDefaultValue());
+    EXPECT_EQ(WsdlNs, kept->getFixedValue());
+
+    ParsedSchema unknown(schema(body, prefix), 2);
+    ASSERT_TRUE(unknown.ok);
+    EXPECT_TRUE(unknown.logged(std::string("<attribute>:Unsupported attribute {") + WsdlNs + "}:arrayType\n"))
+        << unknown.text();
+    EXPECT_EQ("", unknown.complex("T")->getAttribute("arrayType")->getDefaultValue());
+}
+
+TEST(SchemaParserDeclarations, DeclaredTypeNamedLikeAnAnonymousOne)
+{
+    // The anonymous type is named type0 first; the later mention of the
+    // declared type0 must reach the declared type, not the anonymous one.
+    ParsedSchema s(schema(R"(
+  <xs:element name="Anon"><xs:complexType><xs:sequence><xs:element name="inner"/></xs:sequence></xs:complexType></xs:element>
+  <xs:element name="Declared" type="tns:type0"/>
+  <xs:simpleType name="type0"><xs:restriction base="xs:int"/></xs:simpleType>)"));
+    ASSERT_TRUE(s.ok) << s.text();
+    const XsdType* declared = s.parser.getType(s.element("Declared")->getType());
+    ASSERT_NE(nullptr, declared);
+    EXPECT_TRUE(declared->isSimple());
+    EXPECT_FALSE(declared->isAnonymous());
+    const XsdType* anonymous = s.parser.getType(s.element("Anon")->getType());
+    ASSERT_NE(nullptr, anonymous);
+    EXPECT_FALSE(anonymous->isSimple());
+    EXPECT_NE("type0", anonymous->getName());
+}
+
+} // namespace
