@@ -1,0 +1,368 @@
+// The SOAP binding extension: element ids and their kinds, what each element
+// records, the reports, the guards of the info calls, and its schema.
+
+#include "SchemaValidatorTestSupport.h"
+#include "support/ScopedWorkingFolder.h"
+#include "support/TestFiles.h"
+#include "wsdl/Message.h"
+#include "wsdl/SoapExtension.h"
+#include "wsdl/WsdlNamespaces.h"
+#include "wsdl/WsdlParser.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace Wsdl;
+using namespace validatortest;
+
+namespace {
+
+class SoapExtensionTest : public ::testing::Test {
+protected:
+    SoapExtensionTest()
+    {
+        testsupport::writeBytes("doc.wsdl", R"(<definitions xmlns="http://schemas.xmlsoap.org/wsdl/"/>)");
+        parser_ = std::make_unique<WsdlParser>("doc.wsdl", diagnostics_, builtInSchemaFolder());
+        soap_ = parser_->getSoapExtension();
+        soap_->setStartId(1);
+        soap_->setSchemaParser(loadSchema(soap_->getExtensibilitySchema()));
+        soap_->setWsdlParser(parser_.get());
+
+        Message* header = parser_->getMessageOrCreate(Schema::QualifiedName("tns:Hdr"));
+        const int stringType = Schema::XSD_STRING;
+        header->addPart("user", Part::TypeRef, &stringType, 0);
+        header->addPart("token", Part::TypeRef, &stringType, 0);
+        takeDiagnostics();
+    }
+
+    std::unique_ptr<Schema::SchemaParser> loadSchema(const std::string& location)
+    {
+        auto schema = std::make_unique<Schema::SchemaParser>(location, SoapBindingUri, diagnostics_);
+        EXPECT_TRUE(schema->parseSchemaTag()) << diagnostics_.str();
+        return schema;
+    }
+
+    // Hands the element to the extension as the WSDL parser does, and checks
+    // that the pull parser is left on the element's end tag.
+    int handle(const std::string& element, int parentKind = WsdlParser::OPERATION)
+    {
+        Instance instance(soapElement(element));
+        const std::string name = instance.xpp.getName();
+        const int id = soap_->handleElement(parentKind, instance.xpp);
+        EXPECT_EQ(instance.xpp.getEventType(), XmlPullParser::END_TAG) << element;
+        EXPECT_EQ(instance.xpp.getName(), name) << element;
+        return id;
+    }
+
+    int globalType(const std::string& name) const
+    {
+        const Schema::Element* element = soap_->getSchemaParser()->getElement(schematest::qname(SoapNs, name));
+        return element != nullptr ? element->getType() : -1;
+    }
+
+    std::string takeDiagnostics()
+    {
+        const std::string text = diagnostics_.str();
+        diagnostics_.str("");
+        return text;
+    }
+
+    testsupport::ScopedWorkingFolder folder_;
+    std::ostringstream diagnostics_;
+    std::unique_ptr<WsdlParser> parser_;
+    SoapExtension* soap_ = nullptr;
+};
+
+TEST_F(SoapExtensionTest, ElementsGetIdsInTheOrderTheyAreRead)
+{
+    struct Case {
+        const char* element;
+        int id;
+        const char* type; // global element whose type the id has; empty: none
+    };
+    const Case cases[] = {
+        {R"(<soap:binding style="document"/>)", 1, "binding"},
+        {R"(<soap:operation soapAction="urn:a"/>)", 2, "operation"},
+        {R"(<soap:body use="literal"/>)", 3, "body"},
+        {R"(<soap:fault name="f"/>)", 3, "body"}, // a fault answers with the element before it
+        {R"(<soap:header message="tns:Hdr" part="user"/>)", 4, "header"},
+        {R"(<soap:header message="tns:Nope" part="user"/>)", 0, ""},
+        {R"(<soap:headerfault message="tns:Hdr"/>)", 0, ""},
+        {R"(<soap:other/>)", 0, ""},
+        {R"(<soap:address location="http://host/svc"/>)", 5, "address"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.element);
+        const int id = handle(c.element);
+        EXPECT_EQ(id, c.id);
+        if (*c.type != '\0') {
+            EXPECT_EQ(soap_->getExtElementType(id), globalType(c.type));
+        }
+    }
+    for (const int id : {0, 6, -1, INT_MIN, INT_MAX})
+        EXPECT_EQ(soap_->getExtElementType(id), 0) << id;
+    EXPECT_EQ(soap_->getExtAttributeType(4), globalType("header"));
+    EXPECT_NE(globalType("header"), globalType("body"));
+}
+
+TEST_F(SoapExtensionTest, InfoCallsAnswerOnlyForIdsOfTheirOwnKindAndRange)
+{
+    for (const int start : {1, 257}) {
+        SCOPED_TRACE(start);
+        SoapExtension soap(builtInSchemaFolder());
+        soap.setStartId(start);
+        soap.setSchemaParser(loadSchema(soap.getExtensibilitySchema()));
+        soap.setWsdlParser(parser_.get());
+        soap_ = &soap;
+        const int operation = handle(R"(<soap:operation soapAction="urn:op" style="rpc"/>)");
+        const int body = handle(R"(<soap:body use="encoded"/>)");
+        const int header = handle(R"(<soap:header message="tns:Hdr" part="token"/>)");
+        const int address = handle(R"(<soap:address location="http://host/"/>)");
+        ASSERT_EQ(operation, start);
+        ASSERT_EQ(address, start + 3);
+
+        struct Probe {
+            int id;
+            bool operation, header, body, address;
+        };
+        const Probe probes[] = {
+            {operation, true, false, false, false}, {body, false, false, true, false},
+            {header, false, true, false, false},    {address, false, false, false, true},
+            {start - 1, false, false, false, false}, {start + 4, false, false, false, false},
+            {0, false, false, false, false},         {-1, false, false, false, false},
+            {INT_MIN, false, false, false, false},   {INT_MAX, false, false, false, false},
+        };
+        for (const Probe& p : probes) {
+            SCOPED_TRACE(p.id);
+            std::string action = "untouched";
+            int style = -7;
+            EXPECT_EQ(soap.getOperationInfo(p.id, action, style), p.operation);
+            EXPECT_EQ(action, p.operation ? "urn:op" : "untouched");
+            EXPECT_EQ(style, p.operation ? SoapExtension::Rpc : -7);
+
+            int partIndex = -7;
+            Message* message = nullptr;
+            EXPECT_EQ(soap.getHeaderInfo(p.id, partIndex, message), p.header);
+            EXPECT_EQ(partIndex, p.header ? 1 : -7);
+            EXPECT_EQ(message, p.header ? parser_->getMessage(Schema::QualifiedName("Hdr")) : nullptr);
+            EXPECT_EQ(soap.isSoapHeader(p.id), p.header);
+
+            int use = -7;
+            std::string encodingStyle, ns;
+            EXPECT_EQ(soap.getBodyInfo(p.id, use, encodingStyle, ns), p.body);
+            EXPECT_EQ(use, p.body ? 1 : -7);
+
+            std::string location;
+            EXPECT_EQ(soap.getAddressLocation(p.id, location), p.address);
+        }
+        soap_ = nullptr;
+    }
+}
+
+TEST_F(SoapExtensionTest, OperationsTakeTheBindingStyleUnlessTheyNameOne)
+{
+    struct Case {
+        const char* binding; // empty: no binding element before the operation
+        const char* operation;
+        const char* soapAction;
+        int style;
+    };
+    const Case cases[] = {
+        {"", R"(<soap:operation/>)", "", SoapExtension::Document},
+        {R"(<soap:binding/>)", R"(<soap:operation soapAction="urn:a"/>)", "urn:a", SoapExtension::Document},
+        {R"(<soap:binding style="rpc"/>)", R"(<soap:operation/>)", "", SoapExtension::Rpc},
+        {R"(<soap:binding style="rpc"/>)", R"(<soap:operation style="document"/>)", "", SoapExtension::Document},
+        {R"(<soap:binding style="rpc"/>)", R"(<soap:operation style="weird"/>)", "", SoapExtension::Document},
+        {R"(<soap:binding style="document"/>)", R"(<soap:operation style="rpc"/>)", "", SoapExtension::Rpc},
+        {R"(<soap:binding style="weird"/>)", R"(<soap:operation soapAction=""/>)", "", SoapExtension::Document},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.binding) + c.operation);
+        if (*c.binding != '\0')
+            handle(c.binding, WsdlParser::BINDING);
+        std::string action = "untouched";
+        int style = -1;
+        EXPECT_TRUE(soap_->getOperationInfo(handle(c.operation), action, style));
+        EXPECT_EQ(action, c.soapAction);
+        EXPECT_EQ(style, c.style);
+    }
+}
+
+TEST_F(SoapExtensionTest, BindingAndBodyRecordWhatTheyRead)
+{
+    struct Transport {
+        const char* binding;
+        bool http;
+    };
+    const Transport transports[] = {
+        {R"(<soap:binding/>)", true},
+        {R"(<soap:binding transport="http://schemas.xmlsoap.org/soap/http"/>)", true},
+        {R"(<soap:binding transport="http://schemas.xmlsoap.org/soap/smtp"/>)", false},
+    };
+    for (const Transport& t : transports) {
+        handle(t.binding, WsdlParser::BINDING);
+        EXPECT_EQ(soap_->isHttpTransport(), t.http) << t.binding;
+    }
+
+    struct Body {
+        const char* element;
+        int use;
+        const char* encodingStyle;
+        const char* ns;
+    };
+    const Body bodies[] = {
+        {R"(<soap:body use="literal"/>)", 0, "", ""},
+        {R"(<soap:body use="encoded" encodingStyle="http://schemas.xmlsoap.org/soap/encoding/" namespace="urn:n"/>)", 1,
+         "http://schemas.xmlsoap.org/soap/encoding/", "urn:n"},
+        {R"(<soap:body/>)", 0, "", ""},
+        {R"(<soap:body use="other"/>)", 1, "", ""},
+    };
+    for (const Body& b : bodies) {
+        SCOPED_TRACE(b.element);
+        int use = -1;
+        std::string encodingStyle = "x", ns = "x";
+        EXPECT_TRUE(soap_->getBodyInfo(handle(b.element), use, encodingStyle, ns));
+        EXPECT_EQ(use, b.use);
+        EXPECT_EQ(encodingStyle, b.encodingStyle);
+        EXPECT_EQ(ns, b.ns);
+    }
+
+    std::string location;
+    EXPECT_TRUE(soap_->getAddressLocation(handle(R"(<soap:address location="http://h/s"/>)"), location));
+    EXPECT_EQ(location, "http://h/s");
+}
+
+TEST_F(SoapExtensionTest, HeadersNameAMessageAndOneOfItsParts)
+{
+    struct Case {
+        const char* element;
+        bool recorded;
+        int partIndex;
+        const char* report;
+    };
+    const Case cases[] = {
+        {R"(<soap:header message="tns:Hdr" part="token"/>)", true, 1, ""},
+        {R"(<soap:header message="Hdr" part="user"/>)", true, 0, ""},
+        {R"(<soap:header message="x:Hdr" parts="token" part="user"/>)", true, 1, ""},
+        {R"(<soap:header message="tns:Hdr" part="zz"/>)", true, -1, "Soap Processing  Unkown part type :zz\n"},
+        {R"(<soap:header message="tns:Nope" part="user"/>)", false, 0, "Soap Processing  Unkown message Nope\n"},
+    };
+    int expectedId = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.element);
+        const int id = handle(c.element);
+        EXPECT_EQ(takeDiagnostics(), c.report);
+        if (!c.recorded) {
+            EXPECT_EQ(id, 0);
+            continue;
+        }
+        EXPECT_EQ(id, expectedId++);
+        int partIndex = -7;
+        Message* message = nullptr;
+        ASSERT_TRUE(soap_->getHeaderInfo(id, partIndex, message));
+        EXPECT_EQ(partIndex, c.partIndex);
+        ASSERT_NE(message, nullptr);
+        EXPECT_EQ(message->getName(), "Hdr");
+        EXPECT_TRUE(soap_->isSoapHeader(id));
+    }
+    // The header that named no message took no id.
+    EXPECT_EQ(handle(R"(<soap:body/>)"), expectedId);
+}
+
+TEST_F(SoapExtensionTest, ProblemsAreReportedAndReadingGoesOn)
+{
+    struct Case {
+        const char* element;
+        int id; // 0: nothing recorded
+        const char* report;
+    };
+    const std::string soapNs = SoapBindingUri;
+    const Case cases[] = {
+        {R"(<soap:operation bogus="1" soapAction="urn:a"/>)", 1,
+         "Soap Processing  Schema Parser Exception : Unknown attribute \"bogus\"\n"
+         "Error validating schema instance\n"
+         "Encountered error while validating {http://schemas.xmlsoap.org/wsdl/soap/}:operation\n"},
+        {R"(<soap:address location=""/>)", 2,
+         "Soap Processing  Schema Parser Exception : Required attribute \"location\" missing or empty\n"
+         "Error validating schema instance\n"
+         "Encountered error while validating {http://schemas.xmlsoap.org/wsdl/soap/}:address\n"},
+        // after an error inside the element, reading goes on from its end tag
+        {R"(<soap:header message="tns:Hdr" part="user"><x:odd><soap:body/></x:odd><soap:headerfault/></soap:header>)",
+         3,
+         "Soap Processing  Schema Parser Exception : Could not find element odd in header\n"
+         "Error validating schema instance\n"
+         "Encountered error while validating {http://schemas.xmlsoap.org/wsdl/soap/}:header\n"},
+        {R"(<soap:header bogus="1" message="tns:Hdr"><soap:headerfault message="tns:Hdr"/></soap:header>)", 0,
+         "Soap Processing  Schema Parser Exception : Unknown attribute \"bogus\"\n"
+         "Error validating schema instance\n"
+         "Encountered error while validating {http://schemas.xmlsoap.org/wsdl/soap/}:header\n"
+         "Soap Processing  Unkown message \n"},
+        {R"(<soap:unknown><soap:body/></soap:unknown>)", 0, "Soap Processing  Unknown element\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.element);
+        EXPECT_EQ(handle(c.element), c.id);
+        EXPECT_EQ(takeDiagnostics(), c.report);
+    }
+    // The operation keeps what was read before its error.
+    std::string action;
+    int style = -1;
+    EXPECT_TRUE(soap_->getOperationInfo(1, action, style));
+    EXPECT_EQ(action, "");
+}
+
+TEST_F(SoapExtensionTest, ASchemaReplacesTheOneBefore)
+{
+    // Another schema for the namespace: its operation admits only "flavour".
+    testsupport::writeBytes("other.xsd", R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema"
+        targetNamespace="http://schemas.xmlsoap.org/wsdl/soap/">
+        <xs:complexType name="op"><xs:attribute name="flavour" type="xs:string"/></xs:complexType>
+        <xs:element name="operation" type="tns:op" xmlns:tns="http://schemas.xmlsoap.org/wsdl/soap/"/>
+      </xs:schema>)");
+    const char* const operation = R"(<soap:operation flavour="x"/>)";
+    EXPECT_EQ(handle(operation), 1);
+    EXPECT_NE(takeDiagnostics(), "");
+
+    soap_->setSchemaParser(loadSchema("other.xsd"));
+    EXPECT_EQ(handle(operation), 2);
+    EXPECT_EQ(takeDiagnostics(), "");
+
+    soap_->setSchemaParser(nullptr);
+    EXPECT_EQ(handle(R"(<soap:body><soap:x/></soap:body>)"), 0);
+    EXPECT_EQ(takeDiagnostics(), "Soap Processing  Could not parse soap extensibility elements\n");
+}
+
+TEST(SoapExtensionSchemaTest, SchemaLocationsJoinTheFolderAsGiven)
+{
+    struct Case {
+        const char* folder;
+        const char* schema;
+        const char* encoding;
+    };
+    const Case cases[] = {
+        {"schemas/", "schemas/soap.xsd", "schemas/soap-encoding.xsd"},
+        {"schemas", "schemassoap.xsd", "schemassoap-encoding.xsd"},
+        {"", "soap.xsd", "soap-encoding.xsd"},
+    };
+    for (const Case& c : cases) {
+        SoapExtension soap(c.folder);
+        EXPECT_EQ(soap.getExtensibilitySchema(), c.schema);
+        EXPECT_EQ(soap.getEncodingSchema(), c.encoding);
+        soap.setSchemaPath("other/");
+        EXPECT_EQ(soap.getExtensibilitySchema(), "other/soap.xsd");
+    }
+    SoapExtension soap("");
+    EXPECT_EQ(soap.getNamespace(), SoapBindingUri);
+    EXPECT_TRUE(soap.isNamespaceHandler("http://schemas.xmlsoap.org/wsdl/soap/"));
+    EXPECT_FALSE(soap.isNamespaceHandler("http://schemas.xmlsoap.org/wsdl/soap"));
+    EXPECT_FALSE(soap.isNamespaceHandler("http://schemas.xmlsoap.org/wsdl/"));
+    EXPECT_FALSE(soap.hasWsdlParser());
+    EXPECT_EQ(soap.getSchemaParser(), nullptr);
+    soap.setNamespacePrefix("soap");
+    EXPECT_EQ(soap.getNamespacePrefix(), "soap");
+    Instance instance(soapElement(R"(<soap:operation soapAction="a"/>)"));
+    EXPECT_EQ(soap.handleAttribute(WsdlParser::OPERATION, "soapAction", instance.xpp), 0);
+}
+
+} // namespace

@@ -1,0 +1,252 @@
+// The WSDL parser object: construction, the built-in schemas and their
+// folder, the base location, the error report, the extension handlers and
+// the clean-up of downloads.
+
+#include "support/LoopbackHttpServer.h"
+#include "support/ScopedWorkingFolder.h"
+#include "support/TestFiles.h"
+#include "wsdl/FetchUri.h"
+#include "wsdl/QualifiedName.h"
+#include "wsdl/SchemaParser.h"
+#include "wsdl/SoapExtension.h"
+#include "wsdl/WsdlNamespaces.h"
+#include "wsdl/WsdlParser.h"
+#include "wsdl/XmlPullParser.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+using namespace Wsdl;
+using testsupport::LoopbackHttpServer;
+using testsupport::namesContaining;
+using testsupport::writeBytes;
+
+namespace {
+
+const char* const Document = R"(<definitions xmlns="http://schemas.xmlsoap.org/wsdl/" targetNamespace="urn:t"/>)";
+
+std::string builtInSchema(const std::string& file)
+{
+    return testsupport::readBytes(std::string(KELVANE_SOURCE_DIR) + "/runtime/soap-schemas/" + file);
+}
+
+std::string builtInFolder()
+{
+    return std::string(KELVANE_SOURCE_DIR) + "/runtime/soap-schemas/";
+}
+
+Schema::QualifiedName qname(const std::string& ns, const std::string& local)
+{
+    Schema::QualifiedName name(local);
+    name.setNamespace(ns);
+    return name;
+}
+
+// Both built-in schemas read: what each declares is there.
+bool builtInsLoaded(const WsdlParser& parser)
+{
+    const Schema::SchemaParser* wsdl = parser.getSchemaParser(0);
+    Schema::SchemaParser* encoding = parser.getSchemaParser(1);
+    return wsdl != nullptr && encoding != nullptr && wsdl->getNamespace() == WsdlUri
+        && encoding->getNamespace() == SoapEncodingUri
+        && wsdl->getAttribute(qname(WsdlUri, "arrayType")) != nullptr
+        && encoding->getTypeId(qname(SoapEncodingUri, "Array")) != 0;
+}
+
+class WsdlParserSetupTest : public ::testing::Test {
+protected:
+    WsdlParserSetupTest() { writeBytes("doc.wsdl", Document); }
+    void TearDown() override { removeFetchedFiles(); }
+
+    testsupport::ScopedWorkingFolder folder_;
+    std::ostringstream diagnostics_;
+};
+
+TEST_F(WsdlParserSetupTest, DocumentsThatCannotBeFetchedThrow)
+{
+    LoopbackHttpServer server;
+    server.serve("/gone.wsdl", LoopbackHttpServer::Reply{404, "<html/>"});
+    for (const std::string& location : {std::string("missing.wsdl"), server.url("/gone.wsdl")}) {
+        SCOPED_TRACE(location);
+        try {
+            WsdlParser parser(location, diagnostics_, builtInFolder());
+            FAIL() << "constructed";
+        } catch (const WsdlException& failure) {
+            EXPECT_EQ(failure.description,
+                      "WSDL  Parser Exception : Wsdl Parser Exception : " + location + " could not be opened");
+            EXPECT_EQ(failure.state, WsdlParser::START);
+            EXPECT_EQ(failure.line, 0);
+            EXPECT_EQ(failure.column, 0);
+        }
+    }
+    EXPECT_TRUE(namesContaining(".kw-tmp").empty());
+}
+
+TEST_F(WsdlParserSetupTest, BuiltInSchemasComeFromTheFolderAsItIsJoined)
+{
+    struct Case {
+        const char* folderArgument; // "<cwd>" stands for the absolute current folder
+        const char* placedAs;       // prefix the two files are written under; empty: not written
+        const char* folder;         // the schema folder the parser keeps
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"", "src/schemas/", "src/schemas/", true},
+        {"", "", "src/schemas/", false},
+        {"<cwd>/builtin/", "builtin/", "<cwd>/builtin/", true},
+        // no separator is added: the folder's last name and the file name run together
+        {"<cwd>/builtin", "builtin/", "<cwd>/builtin", false},
+        {"<cwd>/builtin", "builtin", "<cwd>/builtin", true},
+        {"kit/pre-", "kit/pre-", "kit/pre-", true},
+    };
+    auto expand = [](std::string text, const std::string& cwd) {
+        const std::string::size_type at = text.find("<cwd>");
+        return at == std::string::npos ? text : text.replace(at, 5, cwd);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.folderArgument + "\" with files under \"" + c.placedAs + "\"");
+        testsupport::ScopedWorkingFolder inner;
+        writeBytes("doc.wsdl", Document);
+        const std::string placed = c.placedAs;
+        if (!placed.empty()) {
+            const std::filesystem::path first(placed + "wsdl10.xsd");
+            if (first.has_parent_path())
+                std::filesystem::create_directories(first.parent_path());
+            writeBytes(first, builtInSchema("wsdl10.xsd"));
+            writeBytes(placed + "soap-encoding.xsd", builtInSchema("soap-encoding.xsd"));
+        }
+        const std::string cwd = inner.path().generic_string();
+        const std::string argument = expand(c.folderArgument, cwd);
+        const std::string expected = expand(c.folder, cwd);
+
+        WsdlParser parser("doc.wsdl", diagnostics_, argument);
+        EXPECT_EQ(parser.getSchemaDirectory(), expected);
+        EXPECT_EQ(builtInsLoaded(parser), c.loaded);
+        EXPECT_EQ(parser.getSchemaCount(), 0);
+        ASSERT_NE(parser.getSoapExtension(), nullptr);
+        EXPECT_EQ(parser.getSoapExtension()->getExtensibilitySchema(), expected + "soap.xsd");
+        EXPECT_EQ(parser.getSoapExtension()->getEncodingSchema(), expected + "soap-encoding.xsd");
+    }
+}
+
+TEST_F(WsdlParserSetupTest, TheBaseLocationEndsAtTheLastSeparator)
+{
+    LoopbackHttpServer server;
+    server.serve("/dir/svc.wsdl", LoopbackHttpServer::Reply{200, Document});
+    std::filesystem::create_directories("sub/deeper");
+    struct Case {
+        std::string location;
+        std::string base;
+    };
+    const Case cases[] = {
+        {"doc.wsdl", ""},
+        {"sub/deeper/doc.wsdl", "sub/deeper/"},
+        // a Windows path separates with backslashes
+        {"sub\\doc.wsdl", "sub\\"},
+        {server.url("/dir/svc.wsdl"), server.url("/dir/")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.location);
+        if (c.location.compare(0, 5, "http:") != 0)
+            writeBytes(std::filesystem::path(c.location), Document);
+        WsdlParser parser(c.location, diagnostics_, builtInFolder());
+        EXPECT_EQ(parser.getBaseLocation(), c.base);
+    }
+}
+
+TEST_F(WsdlParserSetupTest, FatalErrorsThrowWithTheKindAndPosition)
+{
+    WsdlParser parser("doc.wsdl", diagnostics_, builtInFolder());
+    for (const int level : {1, 2, -1}) {
+        EXPECT_NO_THROW(parser.error("minor", level));
+        EXPECT_FALSE(parser.hasError());
+    }
+    try {
+        parser.error("boom", 0);
+        FAIL() << "no exception";
+    } catch (const WsdlException& failure) {
+        EXPECT_EQ(failure.description, "WSDL  Parser Exception : Wsdl Parser Exception : boom");
+        EXPECT_EQ(failure.state, WsdlParser::START);
+        std::istringstream empty;
+        const XmlPullParser fresh(empty);
+        EXPECT_EQ(failure.line, fresh.getLineNumber());
+        EXPECT_EQ(failure.column, fresh.getColumnNumber());
+    }
+    EXPECT_TRUE(parser.hasError());
+    EXPECT_EQ(parser.getState(), WsdlParser::START);
+    EXPECT_EQ(parser.getElementKind(), WsdlParser::START);
+}
+
+TEST_F(WsdlParserSetupTest, TheSoapExtensionIsTheOneHandler)
+{
+    WsdlParser parser("doc.wsdl", diagnostics_, builtInFolder());
+    SoapExtension* soap = parser.getSoapExtension();
+    ASSERT_NE(soap, nullptr);
+    ASSERT_EQ(parser.getExtensionHandlers().size(), 1u);
+    EXPECT_EQ(parser.getExtensionHandlers()[0].handler.get(), soap);
+    EXPECT_EQ(parser.getExtensionHandlers()[0].schema, nullptr);
+    EXPECT_EQ(soap->getSchemaParser(), nullptr);
+
+    EXPECT_EQ(parser.findExtensionHandler(SoapBindingUri), soap);
+    EXPECT_EQ(parser.findExtensionHandler("http://schemas.xmlsoap.org/wsdl/soap"), nullptr);
+    EXPECT_EQ(parser.findExtensionHandler(WsdlUri), nullptr);
+
+    // No ids before the document declares the handler's namespace.
+    EXPECT_EQ(parser.getExtensionHandler(1), nullptr);
+    soap->setStartId(1);
+    struct Case {
+        int id;
+        bool soap;
+    };
+    const Case cases[] = {{1, true}, {256, true}, {0, false}, {257, false}, {-1, false}, {-255, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(parser.getExtensionHandler(c.id), c.soap ? soap : nullptr) << c.id;
+}
+
+TEST_F(WsdlParserSetupTest, TheModelStartsEmpty)
+{
+    WsdlParser parser("doc.wsdl", diagnostics_, builtInFolder());
+    WsdlParser::PortTypeList::const_iterator begin, end;
+    EXPECT_FALSE(parser.getPortTypes(begin, end));
+    EXPECT_TRUE(parser.getMessages().empty());
+    EXPECT_TRUE(parser.getBindings().empty());
+    EXPECT_TRUE(parser.getServices().empty());
+    EXPECT_EQ(parser.getSchemaParser(-1), nullptr);
+    EXPECT_EQ(parser.getSchemaParser(2), nullptr);
+    EXPECT_FALSE(parser.hasError());
+
+    // A message named before its definition is made once, found by its local name.
+    Message* made = parser.getMessageOrCreate(Schema::QualifiedName("tns:Order"));
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->getName(), "Order");
+    EXPECT_EQ(made->getWsdlParser(), &parser);
+    EXPECT_EQ(parser.getMessageOrCreate(qname("urn:other", "Order")), made);
+    EXPECT_EQ(parser.getMessage(Schema::QualifiedName("x:Order")), made);
+    EXPECT_EQ(parser.getMessage(Schema::QualifiedName("tns:Other")), nullptr);
+    EXPECT_EQ(parser.getMessages().size(), 1u);
+}
+
+TEST_F(WsdlParserSetupTest, DestroyingTheParserDeletesOnlyOurDownloads)
+{
+    LoopbackHttpServer server;
+    server.serve("/svc.wsdl", LoopbackHttpServer::Reply{200, Document});
+    const std::set<std::string> usersFiles = {"ABCDEFGH.kw-tmp", "notes.kw-tmp.txt", "x.kw-tmp"};
+    for (const std::string& name : usersFiles)
+        writeBytes(name, "mine");
+    {
+        WsdlParser parser(server.url("/svc.wsdl"), diagnostics_, builtInFolder());
+        EXPECT_EQ(namesContaining(".kw-tmp").size(), usersFiles.size() + 1);
+    }
+    EXPECT_EQ(namesContaining(".kw-tmp"), usersFiles);
+
+    // Also when set-up fails after the download.
+    std::filesystem::create_directory("broken");
+    writeBytes("broken/wsdl10.xsd", "<xsd:schema xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><unclosed>");
+    EXPECT_ANY_THROW(WsdlParser(server.url("/svc.wsdl"), diagnostics_, "broken/"));
+    EXPECT_EQ(namesContaining(".kw-tmp"), usersFiles);
+    EXPECT_EQ(server.requestCount("/svc.wsdl"), 2);
+}
+
+} // namespace

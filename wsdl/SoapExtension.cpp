@@ -1,0 +1,264 @@
+#include "wsdl/SoapExtension.h"
+
+#include "wsdl/Message.h"
+#include "wsdl/SchemaParser.h"
+#include "wsdl/SchemaValidator.h"
+#include "wsdl/ValueContainer.h"
+#include "wsdl/WsdlNamespaces.h"
+#include "wsdl/WsdlParser.h"
+#include "wsdl/XmlPullParser.h"
+
+#include <iostream>
+#include <optional>
+
+namespace Wsdl {
+
+namespace {
+
+// The text of an attribute as written; none when the element had no such attribute.
+std::optional<std::string> attributeText(Schema::ValueContainer& values, const std::string& name)
+{
+    const Schema::ValueContainer* attribute = values.getAttributeContainer(name, false);
+    if (attribute == nullptr)
+        return std::nullopt;
+    return attribute->getText();
+}
+
+Schema::QualifiedName attributeQName(Schema::ValueContainer& values, const std::string& name)
+{
+    const Schema::ValueContainer* attribute = values.getAttributeContainer(name, false);
+    if (attribute == nullptr)
+        return Schema::QualifiedName();
+    const Schema::QualifiedName* qname = attribute->getValue<Schema::QualifiedName>();
+    return qname != nullptr ? *qname : Schema::QualifiedName(attribute->getText());
+}
+
+int styleOf(const std::optional<std::string>& style, int absent)
+{
+    if (!style)
+        return absent;
+    return *style == "rpc" ? SoapExtension::Rpc : SoapExtension::Document;
+}
+
+// After a validation error the pull parser may stand anywhere inside the
+// element; the WSDL parser reads on from the element's end tag.
+void finishElement(XmlPullParser& xpp, int depth)
+{
+    while (xpp.getEventType() != XmlPullParser::END_DOCUMENT
+           && !(xpp.getEventType() == XmlPullParser::END_TAG && xpp.getDepth() == depth))
+        xpp.next();
+}
+
+} // namespace
+
+SoapExtension::SoapExtension(const std::string& schemaDirectory)
+    : namespace_(SoapBindingUri), schemaDirectory_(schemaDirectory)
+{
+}
+
+SoapExtension::~SoapExtension() = default;
+
+std::string SoapExtension::getNamespace() const
+{
+    return namespace_;
+}
+
+bool SoapExtension::isNamespaceHandler(const std::string& ns) const
+{
+    return ns == namespace_;
+}
+
+std::string SoapExtension::getExtensibilitySchema() const
+{
+    return schemaDirectory_ + "soap.xsd";
+}
+
+std::string SoapExtension::getEncodingSchema() const
+{
+    return schemaDirectory_ + "soap-encoding.xsd";
+}
+
+void SoapExtension::setSchemaParser(std::unique_ptr<Schema::SchemaParser> parser)
+{
+    validator_.reset();
+    schemaParser_ = std::move(parser);
+    if (schemaParser_ != nullptr)
+        validator_ = std::make_unique<Schema::SchemaValidator>(*schemaParser_, std::cout);
+}
+
+int SoapExtension::handleElement(int parentKind, XmlPullParser& xpp)
+{
+    if (schemaParser_ == nullptr) {
+        reportError("Could not parse soap extensibility elements");
+        xpp.skipSubTree();
+        return 0;
+    }
+    const std::string tag = xpp.getName();
+    const Schema::Element* declaration = nullptr;
+    for (const Schema::Element& element : schemaParser_->getElements()) {
+        if (element.getName() == tag) {
+            declaration = &element;
+            break;
+        }
+    }
+    if (declaration == nullptr) {
+        reportError("Unknown element");
+        xpp.skipSubTree();
+        return 0;
+    }
+
+    const int typeId = declaration->getType();
+    const int depth = xpp.getDepth();
+    Schema::ValueContainer values(typeId, schemaParser_.get());
+    try {
+        validator_->validate(xpp, typeId, values);
+    } catch (const Schema::SchemaParserException& failure) {
+        reportError(failure.getDescription() + "Encountered error while validating {" + namespace_ + "}:" + tag);
+        finishElement(xpp, depth);
+    }
+    return record(tag, typeId, parentKind, values);
+}
+
+int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Schema::ValueContainer& values)
+{
+    if (tag == "binding") {
+        const std::optional<std::string> transport = attributeText(values, "transport");
+        httpTransport_ = !transport || *transport == SoapHttpTransportUri;
+        defaultStyle_ = styleOf(attributeText(values, "style"), Document);
+        return addElement(typeId, BindingElement, 0);
+    }
+    if (tag == "operation") {
+        operations_.push_back(OperationRecord{parentKind, attributeText(values, "soapAction").value_or(std::string()),
+                                              styleOf(attributeText(values, "style"), defaultStyle_)});
+        return addElement(typeId, OperationElement, static_cast<int>(operations_.size()) - 1);
+    }
+    if (tag == "body") {
+        const std::optional<std::string> use = attributeText(values, "use");
+        bodies_.push_back(BodyRecord{use && *use != "literal" ? 1 : 0,
+                                     attributeText(values, "encodingStyle").value_or(std::string()),
+                                     attributeText(values, "namespace").value_or(std::string())});
+        return addElement(typeId, BodyElement, static_cast<int>(bodies_.size()) - 1);
+    }
+    if (tag == "header")
+        return recordHeader(typeId, values);
+    if (tag == "fault") {
+        // A fault is not recorded; it answers with the element before it.
+        return elements_.empty() ? 0 : startId_ + static_cast<int>(elements_.size()) - 1;
+    }
+    if (tag == "address") {
+        if (const std::optional<std::string> location = attributeText(values, "location"))
+            addressLocations_.push_back(*location);
+        return addElement(typeId, AddressElement, static_cast<int>(addressLocations_.size()) - 1);
+    }
+    return 0;
+}
+
+int SoapExtension::recordHeader(int typeId, Schema::ValueContainer& values)
+{
+    const Schema::QualifiedName name = attributeQName(values, "message");
+    Message* message = wsdlParser_ != nullptr ? wsdlParser_->getMessage(name) : nullptr;
+    if (message == nullptr) {
+        reportError("Unkown message " + name.getLocalName());
+        return 0;
+    }
+    const std::string part = attributeText(values, "parts").value_or(attributeText(values, "part").value_or(""));
+    const int partIndex = message->getPartIndex(part);
+    if (partIndex < 0)
+        reportError("Unkown part type :" + part);
+    headers_.push_back(HeaderRecord{partIndex, message});
+    return addElement(typeId, HeaderElement, static_cast<int>(headers_.size()) - 1);
+}
+
+int SoapExtension::addElement(int typeId, Kind kind, int index)
+{
+    elements_.push_back(ElementRecord{typeId, kind, index});
+    return startId_ + static_cast<int>(elements_.size()) - 1;
+}
+
+int SoapExtension::handleAttribute(int, const std::string&, XmlPullParser&)
+{
+    return 0;
+}
+
+// Only ids this handler gave out: none below its first id, none past its
+// last, never the 0 that stands for no element.
+const SoapExtension::ElementRecord* SoapExtension::elementOf(int id) const
+{
+    if (id <= 0 || id < startId_ || id - startId_ >= static_cast<int>(elements_.size()))
+        return nullptr;
+    return &elements_[static_cast<std::size_t>(id - startId_)];
+}
+
+template <typename Record>
+const Record* SoapExtension::recordOf(int id, Kind kind, const std::vector<Record>& records) const
+{
+    const ElementRecord* element = elementOf(id);
+    if (element == nullptr || element->kind != kind || element->index < 0)
+        return nullptr;
+    return &records[static_cast<std::size_t>(element->index)];
+}
+
+int SoapExtension::getExtElementType(int id) const
+{
+    const ElementRecord* element = elementOf(id);
+    return element != nullptr ? element->typeId : 0;
+}
+
+int SoapExtension::getExtAttributeType(int id) const
+{
+    return getExtElementType(id);
+}
+
+bool SoapExtension::getOperationInfo(int id, std::string& soapAction, int& style) const
+{
+    const OperationRecord* operation = recordOf(id, OperationElement, operations_);
+    if (operation == nullptr)
+        return false;
+    soapAction = operation->soapAction;
+    style = operation->style;
+    return true;
+}
+
+bool SoapExtension::getHeaderInfo(int id, int& partIndex, Message*& message) const
+{
+    const HeaderRecord* header = recordOf(id, HeaderElement, headers_);
+    if (header == nullptr)
+        return false;
+    partIndex = header->partIndex;
+    message = header->message;
+    return true;
+}
+
+bool SoapExtension::getBodyInfo(int id, int& use, std::string& encodingStyle, std::string& ns) const
+{
+    const BodyRecord* body = recordOf(id, BodyElement, bodies_);
+    if (body == nullptr)
+        return false;
+    use = body->use;
+    encodingStyle = body->encodingStyle;
+    ns = body->ns;
+    return true;
+}
+
+bool SoapExtension::getAddressLocation(int id, std::string& location) const
+{
+    const std::string* address = recordOf(id, AddressElement, addressLocations_);
+    if (address == nullptr)
+        return false;
+    location = *address;
+    return true;
+}
+
+bool SoapExtension::isSoapHeader(int id) const
+{
+    return recordOf(id, HeaderElement, headers_) != nullptr;
+}
+
+void SoapExtension::reportError(const std::string& message) const
+{
+    std::ostream& out = wsdlParser_ != nullptr ? wsdlParser_->getDiagnostics() : std::cerr;
+    out << "Soap Processing  " << message << '\n';
+    out.flush();
+}
+
+} // namespace Wsdl

@@ -1,0 +1,116 @@
+// The WSDL parser object: construction, set-up with the built-in schemas and
+// the SOAP binding extension, the error report, the model accessors and the
+// clean-up. The parse itself lives in files of its own.
+
+#include "wsdl/WsdlParser.h"
+
+#include "wsdl/DocumentLocation.h"
+#include "wsdl/FetchUri.h"
+#include "wsdl/SchemaParser.h"
+#include "wsdl/SoapExtension.h"
+#include "wsdl/WsdlNamespaces.h"
+#include "wsdl/XmlPullParser.h"
+
+namespace Wsdl {
+
+WsdlParser::DownloadCleanup::~DownloadCleanup()
+{
+    removeFetchedFiles();
+}
+
+WsdlParser::WsdlParser(const std::string& location, std::ostream& diagnostics, const std::string& schemaDirectory)
+    : diagnostics_(&diagnostics), schemaDirectory_(schemaDirectory), baseLocation_(baseLocationOf(location))
+{
+    if (!fetchUri(location, localFile_))
+        error(location + " could not be opened", 0);
+    // A file that cannot be opened leaves the stream failed: the first parse
+    // step then reports it through the pull parser.
+    document_.open(localFile_, std::ios::binary);
+    setUp();
+}
+
+WsdlParser::~WsdlParser() = default;
+
+void WsdlParser::setUp()
+{
+    if (schemaDirectory_.empty())
+        schemaDirectory_ = "src/schemas/";
+    xpp_ = std::make_unique<XmlPullParser>(document_);
+    xpp_->setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+    xpp_->require(XmlPullParser::START_DOCUMENT, "", "");
+
+    messages_.clear();
+    bindings_.clear();
+    portTypes_.clear();
+    handlers_.clear();
+    schemaParsers_.clear();
+
+    schemaParsers_.push_back(loadBuiltInSchema(schemaDirectory_ + "wsdl10.xsd", WsdlUri));
+    auto soap = std::make_unique<SoapExtension>(schemaDirectory_);
+    soapExtension_ = soap.get();
+    handlers_.push_back(HandlerEntry{std::move(soap), nullptr});
+    schemaParsers_.push_back(loadBuiltInSchema(soapExtension_->getEncodingSchema(), SoapEncodingUri));
+}
+
+// A missing or unreadable file gives a schema without declarations; set-up goes on.
+std::unique_ptr<Schema::SchemaParser> WsdlParser::loadBuiltInSchema(const std::string& location,
+                                                                    const std::string& ns)
+{
+    auto parser = std::make_unique<Schema::SchemaParser>(location, ns, *diagnostics_, schemaDirectory_);
+    parser->parseSchemaTag();
+    return parser;
+}
+
+void WsdlParser::error(const std::string& message, int level)
+{
+    if (level != 0)
+        return;
+    error_ = true;
+    WsdlException failure("Wsdl Parser Exception : " + message);
+    failure.state = elementKind_;
+    if (xpp_ != nullptr) {
+        failure.line = xpp_->getLineNumber();
+        failure.column = xpp_->getColumnNumber();
+    }
+    throw failure;
+}
+
+Schema::SchemaParser* WsdlParser::getSchemaParser(int position) const
+{
+    if (position < 0 || position >= static_cast<int>(schemaParsers_.size()))
+        return nullptr;
+    return schemaParsers_[static_cast<std::size_t>(position)].get();
+}
+
+bool WsdlParser::getPortTypes(PortTypeList::const_iterator& begin, PortTypeList::const_iterator& end) const
+{
+    if (portTypes_.empty())
+        return false;
+    begin = portTypes_.begin();
+    end = portTypes_.end();
+    return true;
+}
+
+WsdlExtensionHandler* WsdlParser::findExtensionHandler(const std::string& ns) const
+{
+    for (const HandlerEntry& entry : handlers_) {
+        if (entry.handler->isNamespaceHandler(ns))
+            return entry.handler.get();
+    }
+    return nullptr;
+}
+
+WsdlExtensionHandler* WsdlParser::getExtensionHandler(int elementId) const
+{
+    if (elementId <= 0)
+        return nullptr;
+    for (const HandlerEntry& entry : handlers_) {
+        // A handler is given its block when the document declares its namespace.
+        const int start = entry.handler->getStartId();
+        if (start > 0 && start <= elementId && elementId < start + ElementIdBlockSize)
+            return entry.handler.get();
+    }
+    return nullptr;
+}
+
+} // namespace Wsdl

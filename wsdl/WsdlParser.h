@@ -1,0 +1,177 @@
+#ifndef KELVANE_WSDL_WSDLPARSER_H
+#define KELVANE_WSDL_WSDLPARSER_H
+
+#include "wsdl/Binding.h"
+#include "wsdl/Message.h"
+#include "wsdl/PortType.h"
+#include "wsdl/Service.h"
+#include "wsdl/WsdlException.h"
+#include "wsdl/WsdlExtensionHandler.h"
+
+#include <fstream>
+#include <iosfwd>
+#include <list>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class XmlPullParser;
+
+namespace Schema {
+class QualifiedName;
+class SchemaParser;
+}
+
+namespace Wsdl {
+
+class SoapExtension;
+
+// Reads one WSDL 1.1 document (a local path or an http, https or ftp
+// address) with its schemas into the WSDL element model. The parser owns
+// every model object, schema parser, extension handler and documentation
+// text it creates; the code generator reads them while the parser lives.
+// Destroying the parser also deletes the documents this process downloaded.
+class WsdlParser {
+public:
+    // What the parser stands on; the values parse returns.
+    enum ElementKind {
+        NONE = 0,
+        START = 1,
+        DEFINITION = 2,
+        DOCUMENTATION = 3,
+        ANNOTATION = 4,
+        IMPORT = 5,
+        SCHEMA = 6,
+        TYPES = 7,
+        MESSAGE = 8,
+        PART = 9,
+        PORT_TYPE = 10,
+        OPERATION = 11,
+        INPUT = 12,
+        OUTPUT = 13,
+        FAULT = 14,
+        BINDING = 15,
+        EXTENSIBILITY = 16,
+        SERVICE = 17,
+        PORT = 18,
+        END = 19
+    };
+
+    // Extensibility-element ids reserved for each extension handler.
+    static constexpr int ElementIdBlockSize = 256;
+
+    // An extension handler with the schema of its elements, which the
+    // handler owns; null until the document declares the handler's namespace.
+    struct HandlerEntry {
+        std::unique_ptr<WsdlExtensionHandler> handler;
+        Schema::SchemaParser* schema;
+    };
+
+    using MessageList = std::list<std::unique_ptr<Message>>;
+    using PortTypeList = std::list<std::unique_ptr<PortType>>;
+    using BindingList = std::list<std::unique_ptr<Binding>>;
+    using ServiceList = std::list<std::unique_ptr<Service>>;
+
+    // Fetches the document, opens it and loads the built-in schemas from
+    // schemaDirectory, which is joined to the file names as it is ("src/schemas/"
+    // when empty). A document that cannot be fetched throws WsdlException;
+    // errors of the built-in schemas leave as the schema and pull parsers'
+    // exceptions.
+    WsdlParser(const std::string& location, std::ostream& diagnostics, const std::string& schemaDirectory);
+    ~WsdlParser();
+    WsdlParser(const WsdlParser&) = delete;
+    WsdlParser& operator=(const WsdlParser&) = delete;
+
+    // Level 0 sets the error flag and throws WsdlException "Wsdl Parser
+    // Exception : " + message with the element kind and the position of the
+    // pull parser; other levels do nothing.
+    void error(const std::string& message, int level);
+
+    bool hasError() const { return error_; }
+    int getState() const { return state_; }
+    int getElementKind() const { return elementKind_; }
+    std::ostream& getDiagnostics() const { return *diagnostics_; }
+
+    const std::string& getName() const { return name_; }
+    std::string getNamespace() const { return tnsUri_; }
+    const std::string& getNamespacePrefix() const { return tnsPrefix_; }
+    const std::string& getSchemaDirectory() const { return schemaDirectory_; }
+    // The location up to and including its last separator; empty when it has none.
+    const std::string& getBaseLocation() const { return baseLocation_; }
+    const std::string* getDocumentation() const { return definitionsDoc_; }
+
+    // Schemas: position 0 holds the built-in WSDL schema, 1 the built-in
+    // SOAP encoding schema, then those of the document's types section.
+    int getSchemaCount() const { return static_cast<int>(schemaParsers_.size()) - 2; }
+    // Null outside the positions held.
+    Schema::SchemaParser* getSchemaParser(int position) const;
+
+    const MessageList& getMessages() const { return messages_; }
+    // False when there is no port type; else true with the range set.
+    bool getPortTypes(PortTypeList::const_iterator& begin, PortTypeList::const_iterator& end) const;
+    const BindingList& getBindings() const { return bindings_; }
+    const ServiceList& getServices() const { return services_; }
+    const std::vector<std::pair<std::string, std::string>>& getImportedDocuments() const { return imports_; }
+
+    // The message named like the local part of name (the namespace plays no
+    // part); null when there is none.
+    Message* getMessage(const Schema::QualifiedName& name) const;
+    // The same, creating an empty message of that name when there is none.
+    Message* getMessageOrCreate(const Schema::QualifiedName& name);
+
+    // The first handler that serves the namespace; null when none does.
+    WsdlExtensionHandler* findExtensionHandler(const std::string& ns) const;
+    // The handler whose block of ids holds id; null for 0 and for ids no
+    // handler has been given.
+    WsdlExtensionHandler* getExtensionHandler(int elementId) const;
+    const std::vector<HandlerEntry>& getExtensionHandlers() const { return handlers_; }
+    SoapExtension* getSoapExtension() const { return soapExtension_; }
+
+private:
+    // Removes this process's downloads when the parser goes, also when its
+    // constructor fails. Declared first so that it runs last, after every
+    // stream on a downloaded file is closed.
+    struct DownloadCleanup {
+        DownloadCleanup() = default;
+        DownloadCleanup(const DownloadCleanup&) = delete;
+        DownloadCleanup& operator=(const DownloadCleanup&) = delete;
+        ~DownloadCleanup();
+    };
+
+    void setUp();
+    std::unique_ptr<Schema::SchemaParser> loadBuiltInSchema(const std::string& location, const std::string& ns);
+
+    // Members are destroyed in reverse order: what refers to something is
+    // declared after it, so it goes first (the model refers to schema
+    // declarations, embedded and extension schemas to the built-in ones and
+    // to the pull parser, the pull parser to the document stream).
+    DownloadCleanup cleanup_;
+    bool error_ = false;
+    std::string name_;
+    std::string tnsPrefix_;
+    std::string tnsUri_;
+    std::ostream* diagnostics_;
+    int elementKind_ = START;
+    int state_ = START;
+    std::string localFile_;
+    std::string schemaDirectory_;
+    std::string baseLocation_;
+    std::ifstream document_;
+    std::unique_ptr<XmlPullParser> xpp_;
+    std::vector<std::unique_ptr<Schema::SchemaParser>> schemaParsers_;
+    std::vector<HandlerEntry> handlers_;
+    SoapExtension* soapExtension_ = nullptr; // the first handler
+    // Documentation texts; model elements point into the list.
+    std::list<std::string> documentation_;
+    const std::string* definitionsDoc_ = nullptr;
+    std::vector<std::pair<std::string, std::string>> imports_; // {location, namespace}
+    MessageList messages_;
+    PortTypeList portTypes_;
+    BindingList bindings_;
+    ServiceList services_;
+};
+
+} // namespace Wsdl
+
+#endif
