@@ -1,0 +1,34 @@
+// What every wrapper of a Win32 handle does with the handle it holds: hand it out safely, take a
+// new one (freeing the one held before), give it up.
+#pragma once
+
+// The handle of an object that may be null: callers pass optional objects through GetSafe*().
+// The volatile copy keeps the compiler from assuming that a member function's object exists.
+template <class T, class H>
+H AfxSafeHandle(const T* pObject, H T::*pHandle) {
+    const T* volatile pChecked = pObject;
+    return pChecked ? pChecked->*pHandle : nullptr;
+}
+
+// Takes hNew into hHeld; a different handle held before is freed with pfnFree. FALSE for null.
+template <class H, class F>
+bool AfxAttachHandle(H& hHeld, H hNew, F pfnFree) {
+    if (!hNew) return false;
+    if (hHeld && hHeld != hNew) pfnFree(hHeld);
+    hHeld = hNew;
+    return true;
+}
+
+// Gives the held handle up: the holder is empty afterwards.
+template <class H>
+H AfxDetachHandle(H& hHeld) {
+    H hHandle = hHeld;
+    hHeld = nullptr;
+    return hHandle;
+}
+
+// Frees the held handle with pfnFree; FALSE when nothing is held.
+template <class H, class F>
+bool AfxFreeHandle(H& hHeld, F pfnFree) {
+    return hHeld && pfnFree(AfxDetachHandle(hHeld));
+}

@@ -1,0 +1,9 @@
+// Kept apart from String.cpp: it needs the application's resource handles, which only
+// programs that load string resources link in.
+#include "String.h"
+#include "WinApp.h"
+
+BOOL CString::LoadString(UINT nID) {
+    HINSTANCE hInstance = AfxFindStringResourceHandle(nID);
+    return hInstance ? LoadString(hInstance, nID) : FALSE;
+}

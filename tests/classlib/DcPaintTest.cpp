@@ -1,0 +1,256 @@
+// Painting through CDC into a memory bitmap and reading the pixels back: fills and frames, pens,
+// brushes and fonts selected and restored, clipping, origins, and the scoped DCs of a window.
+#include "WindowTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kGreen = RGB(0, 160, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kYellow = RGB(255, 255, 0);
+
+// A 64 by 64 screen-compatible bitmap selected into a memory DC, white to start with.
+class Canvas : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CClientDC screen(nullptr);
+        ASSERT_TRUE(m_dc.CreateCompatibleDC(&screen));
+        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&screen, 64, 64));
+        m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
+        m_dc.FillSolidRect(0, 0, 64, 64, kWhite);
+    }
+    void TearDown() override { m_dc.SelectObject(m_pOldBitmap); }
+
+    int CountPixels(const CRect& rect, COLORREF color) const {
+        int nCount = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x) nCount += m_dc.GetPixel(x, y) == color;
+        return nCount;
+    }
+
+    struct Pixel {
+        int x;
+        int y;
+        COLORREF color;
+    };
+    void ExpectPixels(std::initializer_list<Pixel> pixels) const {
+        for (const Pixel& p : pixels)
+            EXPECT_EQ(m_dc.GetPixel(p.x, p.y), p.color) << "at " << p.x << "," << p.y;
+    }
+
+    CDC m_dc;
+    CBitmap m_bitmap;
+    CBitmap* m_pOldBitmap = nullptr;
+};
+
+TEST_F(Canvas, SolidFillsLeaveTheBackgroundColourAlone) {
+    m_dc.SetBkColor(kGreen);
+    m_dc.FillSolidRect(2, 2, 10, 10, kRed);
+    EXPECT_EQ(m_dc.GetBkColor(), kGreen);
+    ExpectPixels({{2, 2, kRed}, {11, 11, kRed}, {12, 12, kWhite}, {1, 2, kWhite}});
+    EXPECT_EQ(CountPixels(CRect(0, 0, 64, 64), kRed), 100);
+}
+
+TEST_F(Canvas, ThreeDimensionalFramesGiveTheCornersToTheBottomRight) {
+    m_dc.Draw3dRect(CRect(20, 20, 30, 28), kBlue, kYellow);
+    ExpectPixels({
+        {20, 20, kBlue},   {28, 20, kBlue},   {29, 20, kYellow},   // top edge, top-right corner
+        {20, 26, kBlue},   {20, 27, kYellow},                      // left edge, bottom-left corner
+        {29, 27, kYellow}, {25, 27, kYellow}, {29, 23, kYellow},   // bottom and right edges
+        {25, 23, kWhite},  {30, 23, kWhite},  {25, 28, kWhite},    // inside and outside untouched
+    });
+    EXPECT_EQ(CountPixels(CRect(20, 20, 30, 28), kBlue), 9 + 6);
+    EXPECT_EQ(CountPixels(CRect(20, 20, 30, 28), kYellow), 10 + 7);
+}
+
+TEST_F(Canvas, PensAndBrushesDrawAndAreRestored) {
+    HGDIOBJ hOriginalPen = ::GetCurrentObject(m_dc, OBJ_PEN);
+    HGDIOBJ hOriginalBrush = ::GetCurrentObject(m_dc, OBJ_BRUSH);
+    CPen pen(PS_SOLID, 1, kRed);
+    CBrush brush(kBlue);
+    CPen* pOldPen = m_dc.SelectObject(&pen);
+    CBrush* pOldBrush = m_dc.SelectObject(&brush);
+    ASSERT_NE(pOldPen, nullptr);
+    EXPECT_EQ(pOldPen->m_hObject, hOriginalPen);
+    EXPECT_EQ(m_dc.GetCurrentPen()->m_hObject, pen.m_hObject);
+
+    m_dc.Rectangle(30, 30, 40, 40);
+    m_dc.MoveTo(0, 50);
+    m_dc.LineTo(10, 50);
+    ExpectPixels({{30, 30, kRed}, {39, 39, kRed}, {35, 35, kBlue}, {40, 40, kWhite},
+                  {0, 50, kRed},  {9, 50, kRed},  {10, 50, kWhite}});
+
+    EXPECT_EQ(m_dc.SelectObject(pOldPen)->m_hObject, pen.m_hObject);
+    EXPECT_EQ(m_dc.SelectObject(pOldBrush)->m_hObject, brush.m_hObject);
+    EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_PEN), hOriginalPen);
+    EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_BRUSH), hOriginalBrush);
+}
+
+TEST_F(Canvas, SavedStatesComeBack) {
+    HGDIOBJ hOriginalPen = ::GetCurrentObject(m_dc, OBJ_PEN);
+    CPen pen(PS_SOLID, 3, kGreen);
+    int nSaved = m_dc.SaveDC();
+    m_dc.SelectObject(&pen);
+    m_dc.SetTextColor(kRed);
+    m_dc.SetViewportOrg(10, 10);
+    m_dc.FillSolidRect(0, 0, 1, 1, kBlue);
+    EXPECT_TRUE(m_dc.RestoreDC(nSaved));
+    ExpectPixels({{10, 10, kBlue}, {0, 0, kWhite}});
+    EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_PEN), hOriginalPen);
+    EXPECT_EQ(m_dc.GetViewportOrg(), CPoint(0, 0));
+    EXPECT_NE(m_dc.GetTextColor(), kRed);
+}
+
+TEST_F(Canvas, FontsMeasureAndDraw) {
+    CFont small;
+    CFont large;
+    ASSERT_TRUE(small.CreatePointFont(80, "Arial", &m_dc));
+    ASSERT_TRUE(large.CreatePointFont(240, "Arial", &m_dc));
+    LOGFONTA logFont = {};
+    ASSERT_EQ(large.GetLogFont(&logFont), static_cast<int>(sizeof logFont));
+    EXPECT_EQ(logFont.lfHeight, -::MulDiv(m_dc.GetDeviceCaps(LOGPIXELSY), 240, 720));
+
+    CFont* pOldFont = m_dc.SelectObject(&small);
+    CSize sizeSmall = m_dc.GetTextExtent("Kelvane");
+    m_dc.SelectObject(&large);
+    EXPECT_EQ(m_dc.GetCurrentFont()->m_hObject, large.m_hObject);
+    CSize sizeLarge = m_dc.GetTextExtent(CString("Kelvane"));
+    EXPECT_GT(sizeLarge.cx, sizeSmall.cx);
+    EXPECT_GT(sizeLarge.cy, sizeSmall.cy);
+
+    m_dc.SetBkMode(TRANSPARENT);
+    m_dc.SetTextColor(RGB(0, 0, 0));
+    m_dc.TextOut(2, 2, CString("W"));
+    EXPECT_GT(64 * 64 - CountPixels(CRect(0, 0, 64, 64), kWhite), 10) << "the glyph left ink";
+    CRect rcText(0, 0, 64, 64);
+    m_dc.DrawText("W", &rcText, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(rcText.Height(), sizeLarge.cy);
+
+    EXPECT_EQ(m_dc.SelectObject(pOldFont)->m_hObject, large.m_hObject);
+}
+
+TEST_F(Canvas, RegionsClipDrawing) {
+    CRgn left;
+    CRgn right;
+    CRgn both;
+    ASSERT_TRUE(left.CreateRectRgn(5, 5, 15, 15));
+    ASSERT_TRUE(right.CreateRectRgn(40, 5, 50, 15));
+    ASSERT_TRUE(both.CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(both.CombineRgn(&left, &right, RGN_OR), COMPLEXREGION);
+    EXPECT_TRUE(both.PtInRegion(45, 10));
+    EXPECT_FALSE(both.PtInRegion(25, 10));
+
+    m_dc.SelectClipRgn(&both);
+    CRect rcClip;
+    m_dc.GetClipBox(&rcClip);
+    EXPECT_EQ(rcClip, CRect(5, 5, 50, 15));
+    m_dc.FillSolidRect(0, 0, 64, 64, kGreen);
+    ExpectPixels({{10, 10, kGreen}, {45, 10, kGreen}, {25, 10, kWhite}, {10, 20, kWhite}});
+    EXPECT_EQ(CountPixels(CRect(0, 0, 64, 64), kGreen), 200);
+
+    m_dc.SelectClipRgn(nullptr);
+    m_dc.ExcludeClipRect(0, 0, 32, 64);
+    m_dc.FillSolidRect(0, 30, 64, 1, kRed);
+    ExpectPixels({{31, 30, kWhite}, {32, 30, kRed}});
+}
+
+TEST_F(Canvas, BlocksCopyBetweenDCs) {
+    m_dc.FillSolidRect(0, 0, 4, 4, kBlue);
+    CDC other;
+    CBitmap bitmap;
+    ASSERT_TRUE(other.CreateCompatibleDC(&m_dc));
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&m_dc, 8, 8));
+    EXPECT_EQ(bitmap.GetBitmapSize(), CSize(8, 8));
+    CBitmap* pOld = other.SelectObject(&bitmap);
+    EXPECT_TRUE(other.BitBlt(2, 2, 4, 4, &m_dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(other.GetPixel(2, 2), kBlue);
+    EXPECT_EQ(other.GetPixel(5, 5), kBlue);
+    EXPECT_TRUE(other.PatBlt(0, 0, 8, 8, WHITENESS));
+    EXPECT_EQ(other.GetPixel(5, 5), kWhite);
+    other.SelectObject(pOld);
+}
+
+TEST_F(Canvas, ImageListsDrawTheirImagesThroughTheMask) {
+    const COLORREF kMagenta = RGB(255, 0, 255);
+    CBitmap strip;   // two 8 by 8 images: a red square, then a blue one, on magenta
+    ASSERT_TRUE(strip.CreateCompatibleBitmap(&m_dc, 16, 8));
+    {
+        CDC paint;
+        ASSERT_TRUE(paint.CreateCompatibleDC(&m_dc));
+        CBitmap* pOld = paint.SelectObject(&strip);
+        paint.FillSolidRect(0, 0, 16, 8, kMagenta);
+        paint.FillSolidRect(2, 2, 4, 4, kRed);
+        paint.FillSolidRect(10, 2, 4, 4, kBlue);
+        paint.SelectObject(pOld);
+    }
+    CImageList images;
+    ASSERT_TRUE(images.Create(8, 8, ILC_COLOR24 | ILC_MASK, 0, 1));
+    EXPECT_EQ(images.Add(&strip, kMagenta), 0);
+    EXPECT_EQ(images.GetImageCount(), 2);
+
+    EXPECT_TRUE(images.Draw(&m_dc, 1, CPoint(20, 20), ILD_TRANSPARENT));
+    ExpectPixels({{23, 23, kBlue}, {20, 20, kWhite}, {27, 27, kWhite}});
+    HICON hIcon = images.ExtractIcon(0);
+    ASSERT_NE(hIcon, nullptr);
+    EXPECT_TRUE(m_dc.DrawState(CPoint(40, 40), CSize(8, 8), hIcon, DSS_NORMAL));
+    ExpectPixels({{43, 43, kRed}, {40, 40, kWhite}});
+    ::DestroyIcon(hIcon);
+}
+
+class CPaintingWnd : public CWnd {
+public:
+    int m_nPaints = 0;
+    CRect m_rcPaint;
+    COLORREF m_pixelAfterFill = CLR_INVALID;
+
+protected:
+    void OnPaint() {
+        CPaintDC dc(this);
+        ++m_nPaints;
+        m_rcPaint = dc.m_ps.rcPaint;
+        EXPECT_EQ(dc.GetWindow(), this);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPaintingWnd, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST(WindowDCs, PaintDCValidatesTheUpdateRegion) {
+    CPaintingWnd wnd;
+    ASSERT_TRUE(wnd.Create(nullptr, "paint", WS_VISIBLE, CRect(0, 0, 100, 80), classlib_test::VisibleStage(), 1));
+    wnd.ValidateRect(nullptr);
+    CRect rcInvalid(1, 2, 30, 40);
+    wnd.InvalidateRect(&rcInvalid, FALSE);
+    CRect rcUpdate;
+    EXPECT_TRUE(wnd.GetUpdateRect(&rcUpdate));
+    EXPECT_EQ(rcUpdate, rcInvalid);
+    wnd.SendMessage(WM_PAINT);
+    EXPECT_EQ(wnd.m_nPaints, 1);
+    EXPECT_EQ(wnd.m_rcPaint, rcInvalid);
+    EXPECT_FALSE(wnd.GetUpdateRect(&rcUpdate)) << "EndPaint ran when the DC went out of scope";
+}
+
+TEST(WindowDCs, ClientAndWindowDCsBelongToTheirWindow) {
+    CWnd wnd;
+    ASSERT_TRUE(classlib_test::CreateTopLevel(wnd));
+    {
+        CClientDC client(&wnd);
+        CWindowDC whole(&wnd);
+        EXPECT_NE(client.m_hDC, nullptr);
+        EXPECT_NE(whole.m_hDC, nullptr);
+        EXPECT_EQ(client.GetWindow(), &wnd);
+        EXPECT_EQ(client.GetDeviceCaps(BITSPIXEL), whole.GetDeviceCaps(BITSPIXEL));
+    }
+    CDC* pTemp = wnd.GetDC();
+    ASSERT_NE(pTemp, nullptr);
+    EXPECT_EQ(wnd.ReleaseDC(pTemp), 1);
+}
+
+}  // namespace
