@@ -1,13 +1,15 @@
 // Proves the Windows build and its Wine harness: real windows and GDI, and every third-party
 // library linked statically into the .exe.
+// POCO brings in winsock2.h, which must come before windows.h.
+#include <Poco/DateTime.h>
+#include <Poco/File.h>
+#include <Poco/TemporaryFile.h>
+
 #include <windows.h>
 
 #include <expat.h>
 #include <png.h>
 #include <zlib.h>
-#include <Poco/DateTime.h>
-#include <Poco/File.h>
-#include <Poco/TemporaryFile.h>
 
 #include <gtest/gtest.h>
 
