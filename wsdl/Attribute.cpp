@@ -15,4 +15,18 @@ Attribute::Attribute(std::string name, int typeId, bool qualified, std::string d
 {
 }
 
+void Attribute::assignDeclaration(const Attribute& declaration)
+{
+    if (this == &declaration)
+        return;
+    name_ = declaration.name_;
+    typeId_ = declaration.typeId_;
+    qualified_ = declaration.qualified_;
+    if (defaultValue_.empty())
+        defaultValue_ = declaration.defaultValue_;
+    if (fixedValue_.empty())
+        fixedValue_ = declaration.fixedValue_;
+    forwardRef_.reset();
+}
+
 } // namespace Schema

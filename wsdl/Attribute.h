@@ -1,6 +1,9 @@
 #ifndef KELVANE_WSDL_ATTRIBUTE_H
 #define KELVANE_WSDL_ATTRIBUTE_H
 
+#include "wsdl/QualifiedName.h"
+
+#include <optional>
 #include <string>
 
 namespace Schema {
@@ -18,6 +21,22 @@ public:
     bool isQualified() const { return qualified_; }
     bool isRequired() const { return useRequired_; }
 
+    // Settles a reference with its declaration: name, type and form come from
+    // the declaration; the use, and a default or fixed value the reference
+    // gives itself, stay the reference's. The waiting mark goes.
+    void assignDeclaration(const Attribute& declaration);
+
+    // A reference to a global attribute not read yet waits for that name
+    // until it is settled; copies (into types, from groups) wait with it.
+    void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
+    bool isForwardRef() const { return forwardRef_.has_value(); }
+    // Takes the declaration when this waits for that reference.
+    void settleReference(const QualifiedName& reference, const Attribute& declaration)
+    {
+        if (forwardRef_ && forwardRef_->matches(reference))
+            assignDeclaration(declaration);
+    }
+
 private:
     std::string name_;
     std::string defaultValue_;
@@ -25,6 +44,7 @@ private:
     int typeId_;
     bool qualified_;
     bool useRequired_;
+    std::optional<QualifiedName> forwardRef_;
 };
 
 } // namespace Schema

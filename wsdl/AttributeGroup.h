@@ -17,6 +17,12 @@ public:
     const std::string& getName() const { return name_; }
     const std::vector<Attribute>& getAttributes() const { return attributes_; }
     void addAttribute(const Attribute& attribute) { attributes_.push_back(attribute); }
+    // Settles a reference: the attributes waiting for it take the declaration.
+    void matchAttributeRef(const QualifiedName& reference, const Attribute& declaration)
+    {
+        for (Attribute& attribute : attributes_)
+            attribute.settleReference(reference, declaration);
+    }
 
 private:
     std::vector<Attribute> attributes_;

@@ -32,29 +32,24 @@ Attribute* ComplexType::findAttribute(const std::string& name)
     return const_cast<Attribute*>(static_cast<const ComplexType*>(this)->getAttribute(name));
 }
 
-void ComplexType::addAttribute(const Attribute& attribute, bool forwardRef)
+void ComplexType::addAttribute(const Attribute& attribute)
 {
-    // Once a reference waits, the type stays marked: an attribute added after
-    // it must not make the resolution pass it by.
-    forwardAttributeRef_ = forwardAttributeRef_ || forwardRef;
     if (Attribute* existing = findAttribute(attribute.getName()))
         *existing = attribute;
     else
         attributes_.push_back(attribute);
 }
 
-void ComplexType::matchAttributeRef(const std::string& name, const Attribute& declaration)
+void ComplexType::matchAttributeRef(const QualifiedName& reference, const Attribute& declaration)
 {
-    if (!forwardAttributeRef_)
-        return;
-    if (Attribute* existing = findAttribute(name))
-        *existing = declaration;
+    for (Attribute& attribute : attributes_)
+        attribute.settleReference(reference, declaration);
 }
 
-void ComplexType::matchElementRef(const std::string& name, const Element& declaration)
+void ComplexType::matchElementRef(const QualifiedName& reference, const Element& declaration)
 {
     if (contentModel_)
-        contentModel_->updateElement(name, declaration);
+        contentModel_->updateElement(reference, declaration);
 }
 
 ContentModel* ComplexType::setContentModel(std::unique_ptr<ContentModel> model)

@@ -26,13 +26,12 @@ public:
     int getNumAttributes() const { return static_cast<int>(attributes_.size()); }
     const std::vector<Attribute>& getAttributes() const { return attributes_; }
 
-    // An attribute of an existing name is replaced in place. forwardRef says
-    // the attribute is a reference still waiting for its declaration.
-    void addAttribute(const Attribute& attribute, bool forwardRef = false);
-    // Settles an attribute reference; only types that were given one do anything.
-    void matchAttributeRef(const std::string& name, const Attribute& declaration);
-    // Settles an element reference in the content model.
-    void matchElementRef(const std::string& name, const Element& declaration);
+    // An attribute of an existing name is replaced in place.
+    void addAttribute(const Attribute& attribute);
+    // Settles a reference: the attributes waiting for it take the declaration.
+    void matchAttributeRef(const QualifiedName& reference, const Attribute& declaration);
+    // Settles an element reference throughout the content model.
+    void matchElementRef(const QualifiedName& reference, const Element& declaration);
 
     int getSimpleContentType() const { return simpleContentTypeId_; }
     void setSimpleContentType(int typeId) { simpleContentTypeId_ = typeId; }
@@ -46,7 +45,6 @@ private:
     std::vector<Attribute> attributes_;
     int simpleContentTypeId_ = 0;
     std::unique_ptr<ContentModel> contentModel_;
-    bool forwardAttributeRef_ = false;
 };
 
 } // namespace Schema

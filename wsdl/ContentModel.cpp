@@ -57,12 +57,15 @@ ContentModel* ContentModel::addContentModel(std::unique_ptr<ContentModel> model)
     return stored;
 }
 
-void ContentModel::updateElement(const std::string& name, const Element& declaration)
+void ContentModel::updateElement(const QualifiedName& reference, const Element& declaration)
 {
     for (const Entry& entry : contents_) {
-        Element* element = entry.getElement();
-        if (element != nullptr && element->getName() == name)
-            element->assignDeclaration(declaration);
+        if (Element* element = entry.getElement())
+            element->settleReference(reference, declaration);
+        else if (ContentModel* nested = entry.getContentModel())
+            nested->updateElement(reference, declaration);
+        else if (const Group* group = entry.getGroup(); !group->isReference() && group->getContentModel())
+            group->getContentModel()->updateElement(reference, declaration);
     }
 }
 

@@ -50,9 +50,11 @@ public:
     // Takes ownership; returns the stored model so the caller can fill it.
     ContentModel* addContentModel(std::unique_ptr<ContentModel> model);
 
-    // Settles a reference: element entries of that name take the declaration
-    // but keep their own bounds. Groups and nested models are not visited.
-    void updateElement(const std::string& name, const Element& declaration);
+    // Settles a reference: the particles waiting for it, here and in nested
+    // models and group definitions, take the declaration but keep their own
+    // bounds. Declarations that merely share the name stay as they are; a
+    // group reference is settled where its group is defined.
+    void updateElement(const QualifiedName& reference, const Element& declaration);
 
     int getCompositor() const { return compositor_; }
     const std::vector<Entry>& getContents() const { return contents_; }

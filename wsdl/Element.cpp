@@ -28,6 +28,7 @@ void Element::assignDeclaration(const Element& declaration)
     qualified_ = declaration.qualified_;
     typeNamespace_ = declaration.typeNamespace_;
     constraint_ = declaration.constraint_;
+    forwardRef_.reset();
 }
 
 } // namespace Schema

@@ -1,6 +1,9 @@
 #ifndef KELVANE_WSDL_ELEMENT_H
 #define KELVANE_WSDL_ELEMENT_H
 
+#include "wsdl/QualifiedName.h"
+
+#include <optional>
 #include <string>
 
 namespace Schema {
@@ -16,7 +19,19 @@ public:
     // Settles a reference with its resolved declaration: takes everything
     // but the occurrence bounds, which belong to the particle. Plain copy
     // assignment copies every field, so containers of elements stay sound.
+    // The waiting mark of a reference goes too.
     void assignDeclaration(const Element& declaration);
+
+    // A particle written as a reference to a global element not read yet
+    // waits for that name until it is settled; a declaration never waits.
+    void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
+    bool isForwardRef() const { return forwardRef_.has_value(); }
+    // Takes the declaration when this waits for that reference.
+    void settleReference(const QualifiedName& reference, const Element& declaration)
+    {
+        if (forwardRef_ && forwardRef_->matches(reference))
+            assignDeclaration(declaration);
+    }
 
     // Scratch occurrence counter of the validator's content-model walk.
     int getCount() const { return count_; }
@@ -45,6 +60,7 @@ private:
     int maxOccurs_;
     std::string typeNamespace_;
     IdentityConstraint* constraint_ = nullptr;
+    std::optional<QualifiedName> forwardRef_;
 };
 
 } // namespace Schema

@@ -18,6 +18,11 @@ public:
     const std::string& getLocalName() const { return localName_; }
     const std::string& getPrefix() const { return prefix_; }
     void setNamespace(const std::string& uri) { namespace_ = uri; }
+    // Same namespace and local name; the prefix is only how it was written.
+    bool matches(const QualifiedName& other) const
+    {
+        return namespace_ == other.namespace_ && localName_ == other.localName_;
+    }
 
 private:
     std::string namespace_;

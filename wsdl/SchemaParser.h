@@ -154,8 +154,10 @@ private:
     void parseList(SimpleType& type);
     void resolveForwardElementRefs();
     void resolveForwardAttributeRefs();
-    template <typename Visit>
-    void forEachOwnComplexType(Visit visit);
+    template <typename Declaration, typename Settle, typename Miss>
+    bool settleForwardRefs(const std::vector<QualifiedName>& references,
+                           const Declaration* (SchemaParser::*lookUp)(const QualifiedName&) const, Settle settle,
+                           Miss missMessage);
 
     // Declarations.
     Element parseElement(bool& fwdRef);
@@ -166,9 +168,6 @@ private:
     int addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace);
     void readValueConstraint(const std::string& attribute, const std::string& value, std::string& defaultValue,
                              std::string& fixedValue, const std::string& declaration) const;
-    // A reference settled with its declaration: the reference keeps its use
-    // and the default and fixed values it gives itself.
-    static Attribute settledReference(const Attribute& reference, const Attribute& declaration);
 
     // Complex types.
     std::unique_ptr<ComplexType> parseComplexType();

@@ -62,8 +62,7 @@ bool SchemaParser::parseAttributeParticle(ComplexType& type)
 {
     if (atStartTag("attribute")) {
         bool fwdRef = false;
-        const Attribute attribute = parseAttribute(fwdRef);
-        type.addAttribute(attribute, fwdRef);
+        type.addAttribute(parseAttribute(fwdRef));
     } else if (atStartTag("attributeGroup")) {
         addAttributeGroup(type);
     } else if (atStartTag("anyAttribute")) {
@@ -198,7 +197,7 @@ void SchemaParser::addAttributeGroup(ComplexType& type)
     std::unique_ptr<AttributeGroup> defined;
     if (const AttributeGroup* group = parseAttributeGroup(defined)) {
         for (const Attribute& attribute : group->getAttributes())
-            type.addAttribute(attribute, false);
+            type.addAttribute(attribute);
     }
 }
 

@@ -10,7 +10,7 @@
 #include "wsdl/SimpleType.h"
 #include "wsdl/XmlPullParser.h"
 
-#include <set>
+#include <algorithm>
 #include <sstream>
 #include <utility>
 
@@ -92,7 +92,7 @@ Attribute SchemaParser::parseAnyAttribute(ComplexType* type)
     }
     const Attribute any(ns, XSD_ANY, true, std::string(), std::string(), false);
     if (type != nullptr)
-        type->addAttribute(any, false);
+        type->addAttribute(any);
     nextTag();
     skipAnnotations();
     return any;
@@ -236,7 +236,7 @@ void SchemaParser::parseUnion(SimpleType& type)
     std::istringstream names(xpp_->getAttributeValue("", "memberTypes"));
     std::string name;
     while (names >> name)
-        type.addMemberType(getTypeId(prefixedName(name), false));
+        type.addMemberType(getTypeId(prefixedName(name), true));
     for (nextTag(); !atEndTag("union"); nextTag()) {
         if (atStartTag("simpleType"))
             type.addMemberType(typesTable_.addType(parseSimpleType()));
@@ -248,7 +248,7 @@ void SchemaParser::parseUnion(SimpleType& type)
 void SchemaParser::parseList(SimpleType& type)
 {
     const std::string itemType = xpp_->getAttributeValue("", "itemType");
-    int itemId = itemType.empty() ? XSD_INVALID : getTypeId(prefixedName(itemType), false);
+    int itemId = itemType.empty() ? XSD_INVALID : getTypeId(prefixedName(itemType), true);
     for (nextTag(); !atEndTag("list"); nextTag()) {
         if (atStartTag("simpleType"))
             itemId = typesTable_.addType(parseSimpleType());
@@ -258,67 +258,68 @@ void SchemaParser::parseList(SimpleType& type)
     type.setListType(itemId);
 }
 
-void SchemaParser::resolveForwardElementRefs()
+// Each distinct reference is settled once; every one that has no
+// declaration is reported. True when all were found.
+template <typename Declaration, typename Settle, typename Miss>
+bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& references,
+                                     const Declaration* (SchemaParser::*lookUp)(const QualifiedName&) const,
+                                     Settle settle, Miss missMessage)
 {
-    bool unresolved = false;
-    std::set<std::pair<std::string, std::string>> settled;
-    for (const QualifiedName& reference : lForwardElemRefs_) {
-        const Element* declaration = getElement(reference);
+    bool allFound = true;
+    std::vector<const QualifiedName*> settled;
+    for (const QualifiedName& reference : references) {
+        const Declaration* declaration = (this->*lookUp)(reference);
         if (declaration == nullptr) {
-            error("Could not resolve element reference " + reference.getLocalName(), 1);
-            unresolved = true;
-        } else if (settled.emplace(reference.getNamespace(), reference.getLocalName()).second) {
-            typesTable_.resolveElementRef(reference.getLocalName(), *declaration);
+            error(missMessage(reference), 1);
+            allFound = false;
+            continue;
+        }
+        const auto same = [&](const QualifiedName* done) { return done->matches(reference); };
+        if (std::none_of(settled.begin(), settled.end(), same)) {
+            settled.push_back(&reference);
+            settle(reference, *declaration);
         }
     }
-    if (unresolved)
+    return allFound;
+}
+
+// A reference waits in the particle written for it: in any type's content
+// model, however deep, and in the group definitions types share.
+void SchemaParser::resolveForwardElementRefs()
+{
+    const bool allFound = settleForwardRefs(
+        lForwardElemRefs_, &SchemaParser::getElement,
+        [this](const QualifiedName& reference, const Element& declaration) {
+            typesTable_.resolveElementRef(reference, declaration);
+            for (const Group& group : lGroups_) {
+                if (ContentModel* model = group.getContentModel())
+                    model->updateElement(reference, declaration);
+            }
+        },
+        [](const QualifiedName& reference) {
+            return "Could not resolve element reference " + reference.getLocalName();
+        });
+    if (!allFound)
         error("Unresolved element references", 1);
 }
 
-template <typename Visit>
-void SchemaParser::forEachOwnComplexType(Visit visit)
-{
-    std::set<int> borrowed;
-    for (const TypeTable::ExternalRef& external : typesTable_.getExternalRefs())
-        borrowed.insert(external.typeId);
-    for (int id = FIRST_USER_TYPE; id < FIRST_USER_TYPE + getNumTypes(); ++id) {
-        auto* complex = dynamic_cast<ComplexType*>(getType(id));
-        if (complex != nullptr && borrowed.count(id) == 0)
-            visit(*complex);
-    }
-}
-
+// An attribute reference waits in the attribute written for it, and in every
+// copy an attribute group gave out.
 void SchemaParser::resolveForwardAttributeRefs()
 {
-    bool unresolved = false;
-    std::set<std::pair<std::string, std::string>> settled;
-    for (const QualifiedName& reference : lForwardAttributeRefs_) {
-        const Attribute* declaration = getAttribute(reference);
-        if (declaration == nullptr) {
-            error("Could not resolve attribute reference  {" + reference.getNamespace() + "}" +
-                      reference.getLocalName(),
-                  1);
-            unresolved = true;
-            continue;
-        }
-        const std::string& name = reference.getLocalName();
-        if (!settled.emplace(reference.getNamespace(), name).second)
-            continue;
-        forEachOwnComplexType([&](ComplexType& type) {
-            if (const Attribute* waiting = type.getAttribute(name))
-                type.matchAttributeRef(name, settledReference(*waiting, *declaration));
+    const bool allFound = settleForwardRefs(
+        lForwardAttributeRefs_, &SchemaParser::getAttribute,
+        [this](const QualifiedName& reference, const Attribute& declaration) {
+            typesTable_.resolveAttributeRef(reference, declaration);
+            for (const auto& group : lAttributeGroups_)
+                group->matchAttributeRef(reference, declaration);
+        },
+        [](const QualifiedName& reference) {
+            return "Could not resolve attribute reference  {" + reference.getNamespace() + "}" +
+                reference.getLocalName();
         });
-    }
-    if (unresolved)
+    if (!allFound)
         error("Unresolved attributes references", 0);
-}
-
-Attribute SchemaParser::settledReference(const Attribute& reference, const Attribute& declaration)
-{
-    return Attribute(declaration.getName(), declaration.getType(), declaration.isQualified(),
-                     reference.getDefaultValue().empty() ? declaration.getDefaultValue() : reference.getDefaultValue(),
-                     reference.getFixedValue().empty() ? declaration.getFixedValue() : reference.getFixedValue(),
-                     reference.isRequired());
 }
 
 } // namespace Schema

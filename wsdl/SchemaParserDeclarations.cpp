@@ -56,6 +56,7 @@ Element SchemaParser::parseElement(bool& fwdRef)
     std::string defaultValue;
     std::string fixedValue;
     bool nillable = false;
+    std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string attribute = xpp_->getAttributeName(i);
         const std::string value = xpp_->getAttributeValue(i);
@@ -90,9 +91,9 @@ Element SchemaParser::parseElement(bool& fwdRef)
                 fixedValue = declaration->getFixedValue();
                 typeNamespace = declaration->getTypeNamespace();
             } else {
-                fwdRef = true;
                 name = reference.getLocalName();
                 lForwardElemRefs_.push_back(reference);
+                waitingFor = reference;
             }
         } else if (attribute == "minOccurs") {
             minOccurs = readInt(value);
@@ -131,6 +132,9 @@ Element SchemaParser::parseElement(bool& fwdRef)
         typeId = XSD_ANYTYPE;
 
     Element element(name, typeNamespace, typeId, minOccurs, maxOccurs, qualified, defaultValue, fixedValue);
+    fwdRef = waitingFor.has_value();
+    if (fwdRef)
+        element.setForwardRef(*waitingFor);
     if (constraint) {
         element.setConstraint(constraint.get());
         constraints_.push_back(std::move(constraint));
@@ -147,6 +151,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
     std::string defaultValue;
     std::string fixedValue;
     bool required = false;
+    std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string attribute = xpp_->getAttributeName(i);
         const std::string ns = xpp_->getAttributeNamespace(i);
@@ -169,17 +174,17 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
                 error("<attribute>:type and ref are mutually exclusive in element decl", 0);
             const QualifiedName reference = prefixedName(value);
             if (const Attribute* declaration = findReferenced(reference, &SchemaParser::getAttribute)) {
-                const Attribute settled = settledReference(
-                    Attribute(name, typeId, qualified, defaultValue, fixedValue, required), *declaration);
+                Attribute settled(name, typeId, qualified, defaultValue, fixedValue, required);
+                settled.assignDeclaration(*declaration);
                 name = settled.getName();
                 typeId = settled.getType();
                 qualified = settled.isQualified();
                 defaultValue = settled.getDefaultValue();
                 fixedValue = settled.getFixedValue();
             } else {
-                fwdRef = true;
                 name = reference.getLocalName();
                 lForwardAttributeRefs_.push_back(reference);
+                waitingFor = reference;
             }
         } else if (attribute == "default" || attribute == "fixed") {
             readValueConstraint(attribute, value, defaultValue, fixedValue, "<attribute>");
@@ -207,7 +212,11 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
         else
             error("<attribute>:Syntax error or unkown tag  " + tag, 0);
     }
-    return Attribute(name, typeId, qualified, defaultValue, fixedValue, required);
+    Attribute declared(name, typeId, qualified, defaultValue, fixedValue, required);
+    fwdRef = waitingFor.has_value();
+    if (fwdRef)
+        declared.setForwardRef(*waitingFor);
+    return declared;
 }
 
 } // namespace Schema

@@ -156,8 +156,7 @@ int TypeTable::getDeclaredTypeId(const QualifiedName& name, bool create)
 int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
 {
     for (const ExternalRef& external : externals_) {
-        if (external.name.getNamespace() == name.getNamespace() &&
-            external.name.getLocalName() == name.getLocalName())
+        if (external.name.matches(name))
             return external.typeId;
     }
     const int id = reserveSlot();
@@ -206,14 +205,14 @@ void TypeTable::forEachOwnComplexType(Visit visit)
     }
 }
 
-void TypeTable::resolveElementRef(const std::string& name, const Element& declaration)
+void TypeTable::resolveElementRef(const QualifiedName& reference, const Element& declaration)
 {
-    forEachOwnComplexType([&](ComplexType& type) { type.matchElementRef(name, declaration); });
+    forEachOwnComplexType([&](ComplexType& type) { type.matchElementRef(reference, declaration); });
 }
 
-void TypeTable::resolveAttributeRef(const std::string& name, const Attribute& declaration)
+void TypeTable::resolveAttributeRef(const QualifiedName& reference, const Attribute& declaration)
 {
-    forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRef(name, declaration); });
+    forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRef(reference, declaration); });
 }
 
 int TypeTable::getBasicContentType(int id) const

@@ -56,8 +56,8 @@ public:
     const std::vector<ExternalRef>& getExternalRefs() const { return externals_; }
 
     // Hand a settled reference to every complex type this table defines.
-    void resolveElementRef(const std::string& name, const Element& declaration);
-    void resolveAttributeRef(const std::string& name, const Attribute& declaration);
+    void resolveElementRef(const QualifiedName& reference, const Element& declaration);
+    void resolveAttributeRef(const QualifiedName& reference, const Attribute& declaration);
 
     // The built-in id a type's values finally have: the id itself for a
     // built-in id, 0 for complex content and for a chain of bases that

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <list>
 #include <memory>
 #include <string>
@@ -28,6 +29,21 @@ Element element(const std::string& name, int typeId = XSD_STRING, int minOccurs 
 Attribute attribute(const std::string& name, int typeId, bool required = false)
 {
     return Attribute(name, typeId, false, "", "", required);
+}
+
+QualifiedName qname(const std::string& ns, const std::string& local)
+{
+    QualifiedName name(local);
+    name.setNamespace(ns);
+    return name;
+}
+
+// A declaration written as a reference that waits for its global one.
+template <typename Declaration>
+Declaration waiting(Declaration declaration, const QualifiedName& reference)
+{
+    declaration.setForwardRef(reference);
+    return declaration;
 }
 
 std::shared_ptr<ContentModel> modelWith(const std::string& particle)
@@ -103,27 +119,49 @@ TEST(SchemaContentModel, CountsElementsAndNotesWildcards)
     EXPECT_EQ(nullptr, model.getContents()[2].getElement());
 }
 
-TEST(SchemaContentModel, UpdateElementKeepsParticleBoundsAndSkipsNestedModels)
+TEST(SchemaContentModel, UpdateElementSettlesWaitingParticlesAtAnyDepth)
 {
+    const QualifiedName item = qname("urn:decl", "item");
     ContentModel model(ContentModel::Sequence);
-    model.addElement(element("item", XSD_INVALID, 0, UNBOUNDED));
-    model.addElement(element("other", XSD_STRING, 1, 1));
-    ContentModel* nested = model.addContentModel(std::make_unique<ContentModel>(ContentModel::Choice));
-    nested->addElement(element("item", XSD_INVALID, 1, 1));
-    Group group("g", 1, 1);
-    group.setContentModel(modelWith("item"));
-    model.addGroup(group, true);
+    model.addElement(waiting(element("item", XSD_INVALID, 0, UNBOUNDED), item));
+    model.addElement(element("item", XSD_STRING, 1, 1)); // a declaration of the same name
+    model.addElement(waiting(element("item", XSD_INVALID), qname("urn:other", "item")));
+    ContentModel* choice = model.addContentModel(std::make_unique<ContentModel>(ContentModel::Choice));
+    ContentModel* deeper = choice->addContentModel(std::make_unique<ContentModel>(ContentModel::Sequence));
+    deeper->addElement(waiting(element("item", XSD_INVALID, 2, 3), item));
+    Group defined("inline", 1, 1);
+    defined.setContentModel(std::make_shared<ContentModel>(ContentModel::Sequence));
+    defined.getContentModel()->addElement(waiting(element("item", XSD_INVALID), item));
+    model.addGroup(defined, false);
+    Group referenced("shared", 1, 1); // settled where it is defined
+    referenced.setContentModel(std::make_shared<ContentModel>(ContentModel::Sequence));
+    referenced.getContentModel()->addElement(waiting(element("item", XSD_INVALID), item));
+    model.addGroup(referenced, true);
 
-    model.updateElement("item", Element("item", "urn:decl", XSD_INT, 1, 1, true, "", "fixed"));
-    const Element& settled = *model.getContents()[0].getElement();
-    EXPECT_EQ(XSD_INT, settled.getType());
-    EXPECT_EQ("urn:decl", settled.getTypeNamespace());
-    EXPECT_EQ("fixed", settled.getFixedValue());
-    EXPECT_EQ(0, settled.getMin());
-    EXPECT_EQ(UNBOUNDED, settled.getMax());
-    EXPECT_EQ(XSD_STRING, model.getContents()[1].getElement()->getType());
-    EXPECT_EQ(XSD_INVALID, nested->getContents()[0].getElement()->getType());
-    EXPECT_EQ(XSD_STRING, group.getContentModel()->getContents()[0].getElement()->getType());
+    model.updateElement(item, Element("item", "urn:decl", XSD_INT, 1, 1, true, "", "fixed"));
+    const struct {
+        const Element* particle;
+        int type;
+        int minOccurs;
+        int maxOccurs;
+        bool stillWaits;
+    } cases[] = {
+        {model.getContents()[0].getElement(), XSD_INT, 0, UNBOUNDED, false},
+        {model.getContents()[1].getElement(), XSD_STRING, 1, 1, false},
+        {model.getContents()[2].getElement(), XSD_INVALID, 1, 1, true},
+        {deeper->getContents()[0].getElement(), XSD_INT, 2, 3, false},
+        {defined.getContentModel()->getContents()[0].getElement(), XSD_INT, 1, 1, false},
+        {referenced.getContentModel()->getContents()[0].getElement(), XSD_INVALID, 1, 1, true},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Element& particle = *cases[i].particle;
+        EXPECT_EQ(cases[i].type, particle.getType()) << i;
+        EXPECT_EQ(cases[i].minOccurs, particle.getMin()) << i;
+        EXPECT_EQ(cases[i].maxOccurs, particle.getMax()) << i;
+        EXPECT_EQ(cases[i].stillWaits, particle.isForwardRef()) << i;
+    }
+    EXPECT_EQ("urn:decl", cases[0].particle->getTypeNamespace());
+    EXPECT_EQ("fixed", cases[0].particle->getFixedValue());
 }
 
 TEST(SchemaGroup, CopiesShareTheContentModelAndRecordReference)
@@ -209,35 +247,45 @@ TEST(SchemaComplexType, AttributeOfAnExistingNameIsReplacedInPlace)
     EXPECT_EQ(nullptr, type.getAttribute("missing"));
 }
 
-TEST(SchemaComplexType, AttributeReferenceIsSettledWhileAnyReferenceWaits)
+TEST(SchemaComplexType, OnlyAttributesWaitingForTheReferenceAreSettled)
 {
+    const QualifiedName lang = qname("urn:shop", "lang");
     const struct {
-        std::vector<bool> flags; // forward-reference flag of each addAttribute
+        std::vector<std::string> waitingFor; // per attribute: the namespace of its reference, "-" for none
         bool settled;
     } cases[] = {
-        {{false}, false},
-        {{true}, true},
-        {{false, true}, true},
-        {{true, false}, true}, // a later plain attribute must not hide the reference
+        {{"-"}, false},
+        {{"urn:shop"}, true},
+        {{"-", "urn:shop"}, false}, // another attribute waits: a local "lang" stays
+        {{"urn:shop", "-"}, true},  // a later plain attribute does not hide the reference
+        {{"urn:other"}, false},     // the same local name in another namespace
     };
     for (const auto& c : cases) {
         ComplexType type("urn:shop");
-        type.addAttribute(attribute("lang", XSD_INVALID), c.flags[0]);
-        for (std::size_t i = 1; i < c.flags.size(); ++i)
-            type.addAttribute(attribute("extra" + std::to_string(i), XSD_INT), c.flags[i]);
-        type.matchAttributeRef("lang", Attribute("lang", XSD_TOKEN, true, "en", "", false));
-        EXPECT_EQ(c.settled ? XSD_TOKEN : XSD_INVALID, type.getAttribute("lang")->getType());
-        EXPECT_EQ(static_cast<int>(c.flags.size()), type.getNumAttributes());
+        for (std::size_t i = 0; i < c.waitingFor.size(); ++i) {
+            Attribute added = attribute(i == 0 ? "lang" : "extra" + std::to_string(i), XSD_INVALID, true);
+            if (c.waitingFor[i] != "-")
+                added.setForwardRef(qname(c.waitingFor[i], i == 0 ? "lang" : "extra"));
+            type.addAttribute(added);
+        }
+        type.matchAttributeRef(lang, Attribute("lang", XSD_TOKEN, true, "en", "", false));
+        const Attribute* settled = type.getAttribute("lang");
+        EXPECT_EQ(c.settled ? XSD_TOKEN : XSD_INVALID, settled->getType());
+        EXPECT_EQ(c.settled ? "en" : "", settled->getDefaultValue());
+        EXPECT_TRUE(settled->isRequired()); // the use is the reference's own
+        EXPECT_EQ(!c.settled && c.waitingFor[0] != "-", settled->isForwardRef());
+        EXPECT_EQ(static_cast<int>(c.waitingFor.size()), type.getNumAttributes());
     }
 }
 
 TEST(SchemaComplexType, ElementReferenceReachesTheContentModel)
 {
     ComplexType type("urn:shop");
-    type.matchElementRef("item", element("item", XSD_INT)); // no model yet: nothing to do
+    const QualifiedName item = qname("urn:shop", "item");
+    type.matchElementRef(item, element("item", XSD_INT)); // no model yet: nothing to do
     ContentModel* model = type.setContentModel(std::make_unique<ContentModel>(ContentModel::Sequence));
-    model->addElement(element("item", XSD_INVALID, 0, 4));
-    type.matchElementRef("item", element("item", XSD_INT));
+    model->addElement(waiting(element("item", XSD_INVALID, 0, 4), item));
+    type.matchElementRef(item, element("item", XSD_INT));
     EXPECT_EQ(XSD_INT, model->getContents()[0].getElement()->getType());
     EXPECT_EQ(4, model->getContents()[0].getElement()->getMax());
 

@@ -173,6 +173,61 @@ TEST(SchemaParserComplexType, AttributeGroups)
     EXPECT_EQ(nullptr, type->getAttribute("late")); // defined after the reference
 }
 
+// An attribute group holding a reference to a global attribute declared
+// later hands out copies that wait for it; each copy, and the group itself,
+// is settled at the end. A local attribute that shares the name stays.
+TEST(SchemaParserComplexType, AttributesFromGroupsAreSettled)
+{
+    const char* const group = R"(<xs:attributeGroup name="AG">
+    <xs:attribute ref="tns:lang" use="required"/></xs:attributeGroup>)";
+    const char* const global = R"(<xs:attribute name="lang" type="xs:token" default="en"/>)";
+    const struct {
+        const char* what;
+        std::string body; // declares "T"
+        int type;         // of T's attribute "lang"
+        bool required;
+    } cases[] = {
+        {"group, type, declaration", std::string(group) + R"(<xs:complexType name="T">
+           <xs:attributeGroup ref="tns:AG"/></xs:complexType>)" + global,
+         XSD_TOKEN, true},
+        {"group, declaration, type", std::string(group) + global + R"(<xs:complexType name="T">
+           <xs:attributeGroup ref="tns:AG"/></xs:complexType>)",
+         XSD_TOKEN, true},
+        {"group in a group", std::string(group) + R"(<xs:attributeGroup name="Outer">
+           <xs:attributeGroup ref="tns:AG"/></xs:attributeGroup>
+           <xs:complexType name="T"><xs:attributeGroup ref="tns:Outer"/></xs:complexType>)" + global,
+         XSD_TOKEN, true},
+        {"simple content extension", std::string(group) + R"(<xs:complexType name="T"><xs:simpleContent>
+           <xs:extension base="xs:string"><xs:attributeGroup ref="tns:AG"/></xs:extension>
+           </xs:simpleContent></xs:complexType>)" + global,
+         XSD_TOKEN, true},
+        {"complex content extension", std::string(group) + R"(<xs:complexType name="T"><xs:complexContent>
+           <xs:extension base="xs:anyType"><xs:attributeGroup ref="tns:AG"/></xs:extension>
+           </xs:complexContent></xs:complexType>)" + global,
+         XSD_TOKEN, true},
+        {"local attribute of the name, beside another reference", std::string(R"(<xs:complexType name="T">
+           <xs:attribute ref="tns:code"/><xs:attribute name="lang" type="xs:date"/></xs:complexType>
+           <xs:complexType name="U"><xs:attribute ref="tns:lang"/></xs:complexType>
+           <xs:attribute name="code" type="xs:int"/>)") + global,
+         XSD_DATE, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParsedSchema s(schema(c.body));
+        ASSERT_TRUE(s.ok) << s.text();
+        const Attribute* lang = s.complex("T")->getAttribute("lang");
+        ASSERT_NE(nullptr, lang);
+        EXPECT_EQ(c.type, lang->getType());
+        EXPECT_EQ(c.required, lang->isRequired());
+        EXPECT_FALSE(lang->isForwardRef());
+        if (const AttributeGroup* defined = s.parser.getAttributeGroup(qname(Tns, "AG"))) {
+            ASSERT_EQ(1u, defined->getAttributes().size());
+            EXPECT_EQ(XSD_TOKEN, defined->getAttributes()[0].getType());
+            EXPECT_EQ("en", defined->getAttributes()[0].getDefaultValue());
+        }
+    }
+}
+
 TEST(SchemaParserComplexType, TopLevelAttributeGroupReferenceIsNotAppendedTwice)
 {
     ParsedSchema s(schema(R"(<xs:attributeGroup name="AG"><xs:attribute name="a"/></xs:attributeGroup>

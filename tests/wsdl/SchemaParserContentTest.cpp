@@ -211,9 +211,7 @@ TEST(SchemaParserContent, UnionAndListMembers)
       <xs:simpleType><xs:restriction base="xs:int"><xs:minInclusive value="1"/></xs:restriction></xs:simpleType>
     </xs:union></xs:simpleType>
   <xs:simpleType name="L"><xs:list itemType="tns:Code"/></xs:simpleType>
-  <xs:simpleType name="AnonList"><xs:list><xs:simpleType><xs:restriction base="xs:date"/></xs:simpleType></xs:list></xs:simpleType>
-  <xs:simpleType name="Late"><xs:union memberTypes="tns:Later xs:int"/></xs:simpleType>
-  <xs:simpleType name="Later"><xs:restriction base="xs:int"/></xs:simpleType>)"));
+  <xs:simpleType name="AnonList"><xs:list><xs:simpleType><xs:restriction base="xs:date"/></xs:simpleType></xs:list></xs:simpleType>)"));
     ASSERT_TRUE(s.ok) << s.text();
     const int code = s.parser.getTypeId(qname(Tns, "Code"));
     EXPECT_TRUE(s.simple("U")->isUnion());
@@ -234,9 +232,67 @@ TEST(SchemaParserContent, UnionAndListMembers)
     const XsdType* item = s.parser.getType(s.simple("AnonList")->getBaseTypeId());
     ASSERT_NE(nullptr, item);
     EXPECT_EQ(XSD_DATE, item->getBaseTypeId());
+}
 
-    // A member defined later is not known yet.
-    EXPECT_EQ((std::vector<int>{XSD_INVALID, XSD_INT}), s.simple("Late")->getMemberTypes());
+// Member and item types named before their definition get forward ids like
+// any other type name: the definition settles them, and one that never comes
+// is reported with the other undefined types.
+TEST(SchemaParserContent, MemberAndItemTypesDefinedLater)
+{
+    const std::string later = R"(<xs:simpleType name="Later"><xs:restriction base="xs:int"/></xs:simpleType>)";
+    const std::string noNamespace = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">)";
+    const int Later = -1; // stands for the id of "Later"
+    const struct {
+        std::string text;
+        bool list;
+        std::vector<int> members; // of the union, or the list's item type
+    } cases[] = {
+        {schema(R"(<xs:simpleType name="S"><xs:union memberTypes="tns:Later xs:int"/></xs:simpleType>)" + later),
+         false, {Later, XSD_INT}},
+        {schema(R"(<xs:simpleType name="S"><xs:union memberTypes="xs:date tns:Later"/></xs:simpleType>)" + later),
+         false, {XSD_DATE, Later}},
+        {schema(R"(<xs:simpleType name="S"><xs:list itemType="tns:Later"/></xs:simpleType>)" + later), true, {Later}},
+        {noNamespace + R"(<xs:simpleType name="S"><xs:union memberTypes="Later"/></xs:simpleType>)" + later +
+             "</xs:schema>",
+         false, {Later}},
+        {noNamespace + R"(<xs:simpleType name="S"><xs:list itemType="Later"/></xs:simpleType>)" + later +
+             "</xs:schema>",
+         true, {Later}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ParsedSchema s(c.text);
+        ASSERT_TRUE(s.ok) << s.text();
+        const int laterId = s.parser.getTypeId(qname(s.parser.getNamespace(), "Later"));
+        ASSERT_NE(nullptr, s.parser.getType(laterId));
+        std::vector<int> expected = c.members;
+        std::replace(expected.begin(), expected.end(), Later, laterId);
+        const SimpleType* type = s.simple("S");
+        EXPECT_EQ(expected, c.list ? std::vector<int>{type->getBaseTypeId()} : type->getMemberTypes());
+        EXPECT_EQ(c.list, type->isList());
+        EXPECT_EQ(XSD_INT, s.parser.getBasicContentType(laterId));
+    }
+
+    for (const char* body : {R"(<xs:simpleType name="S"><xs:union memberTypes="xs:int tns:Missing"/></xs:simpleType>)",
+                             R"(<xs:simpleType name="S"><xs:list itemType="tns:Missing"/></xs:simpleType>)"}) {
+        ParsedSchema s(schema(body));
+        EXPECT_FALSE(s.ok) << body;
+        EXPECT_TRUE(s.logged("Could not find {urn:t}:Missing\n")) << s.text();
+        EXPECT_TRUE(s.logged("Undefined Types in namespace urn:t")) << s.text();
+    }
+
+    // A member of another namespace waits for that schema, as a borrowed type does.
+    ParsedSchema s(schema(R"(<xs:import namespace="urn:other"/>
+  <xs:simpleType name="S"><xs:union memberTypes="o:Code"/></xs:simpleType>)",
+                          "xmlns:o=\"urn:other\""));
+    ASSERT_TRUE(s.ok) << s.text();
+    const int borrowed = s.simple("S")->getMemberTypes().at(0);
+    EXPECT_NE(XSD_INVALID, borrowed);
+    ParsedSchema other(R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace="urn:other">
+  <xs:simpleType name="Code"><xs:restriction base="xs:int"/></xs:simpleType></xs:schema>)");
+    s.parser.addImport(&other.parser);
+    EXPECT_TRUE(s.parser.finalize()) << s.text();
+    EXPECT_EQ(other.type("Code"), s.parser.getType(borrowed));
 }
 
 TEST(SchemaParserContent, NoNamespaceSchemaFindsBuiltInMembers)

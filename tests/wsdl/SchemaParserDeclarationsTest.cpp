@@ -58,6 +58,72 @@ TEST(SchemaParserDeclarations, ElementReferenceBeforeAndAfterItsDeclaration)
     EXPECT_EQ("", s.text());
 }
 
+// The particle at path: each index but the last steps into a nested model or
+// a group's model; the last one names the particle.
+const Element* particleAt(const ContentModel* model, const std::vector<std::size_t>& path)
+{
+    for (std::size_t step = 0; model != nullptr && step + 1 < path.size(); ++step) {
+        if (path[step] >= model->getContents().size())
+            return nullptr;
+        const ContentModel::Entry& entry = model->getContents()[path[step]];
+        model = entry.getGroup() != nullptr ? entry.getGroup()->getContentModel() : entry.getContentModel();
+    }
+    return particle(model, path.back());
+}
+
+// A reference to a global element declared later is settled wherever its
+// particle stands; a local declaration that shares the global's name is no
+// reference and keeps its own type.
+TEST(SchemaParserDeclarations, ElementReferencesAreSettledWhereverTheyStand)
+{
+    const struct {
+        const char* what;
+        const char* body; // declares "T"; the global "Item" (an int) follows it
+        std::vector<std::size_t> path;
+        int type;
+    } cases[] = {
+        {"choice in a sequence", R"(<xs:complexType name="T"><xs:sequence><xs:element name="a"/>
+           <xs:choice><xs:element name="b"/><xs:element ref="tns:Item"/></xs:choice></xs:sequence></xs:complexType>)",
+         {1, 1}, XSD_INT},
+        {"sequence in a choice in a sequence", R"(<xs:complexType name="T"><xs:sequence><xs:choice>
+           <xs:sequence><xs:element ref="tns:Item"/></xs:sequence></xs:choice></xs:sequence></xs:complexType>)",
+         {0, 0, 0}, XSD_INT},
+        {"extension content", R"(<xs:complexType name="Base"/><xs:complexType name="T"><xs:complexContent>
+           <xs:extension base="tns:Base"><xs:sequence><xs:choice><xs:element ref="tns:Item"/></xs:choice>
+           </xs:sequence></xs:extension></xs:complexContent></xs:complexType>)",
+         {0, 0}, XSD_INT},
+        {"model of a group definition", R"(<xs:group name="G"><xs:sequence><xs:choice>
+           <xs:element ref="tns:Item"/></xs:choice></xs:sequence></xs:group>
+           <xs:complexType name="T"><xs:sequence><xs:group ref="tns:G"/></xs:sequence></xs:complexType>)",
+         {0, 0, 0}, XSD_INT},
+        {"local declaration beside the reference", R"(<xs:complexType name="T"><xs:sequence>
+           <xs:element name="Item" type="xs:string"/><xs:element ref="tns:Item"/></xs:sequence></xs:complexType>)",
+         {0}, XSD_STRING},
+        {"the reference beside a local declaration", R"(<xs:complexType name="T"><xs:sequence>
+           <xs:element name="Item" type="xs:string"/><xs:element ref="tns:Item"/></xs:sequence></xs:complexType>)",
+         {1}, XSD_INT},
+        {"local declaration in a nested model", R"(<xs:complexType name="T"><xs:sequence><xs:choice>
+           <xs:element name="Item" type="xs:date"/></xs:choice><xs:element ref="tns:Item"/></xs:sequence>
+           </xs:complexType>)",
+         {0, 0}, XSD_DATE},
+        {"local declaration in another type", R"(<xs:complexType name="T"><xs:sequence>
+           <xs:element name="Item" type="xs:boolean"/></xs:sequence></xs:complexType>
+           <xs:complexType name="U"><xs:sequence><xs:element ref="tns:Item"/></xs:sequence></xs:complexType>)",
+         {0}, XSD_BOOLEAN},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParsedSchema s(schema(std::string(c.body) + R"(<xs:element name="Item" type="xs:int"/>)"));
+        ASSERT_TRUE(s.ok) << s.text();
+        EXPECT_EQ("", s.text());
+        const Element* found = particleAt(s.complex("T")->getContentModel(), c.path);
+        ASSERT_NE(nullptr, found);
+        EXPECT_EQ("Item", found->getName());
+        EXPECT_EQ(c.type, found->getType());
+        EXPECT_FALSE(found->isForwardRef());
+    }
+}
+
 TEST(SchemaParserDeclarations, ReferencesNeverDeclared)
 {
     ParsedSchema elements(schema(R"(<xs:complexType name="T"><xs:sequence>

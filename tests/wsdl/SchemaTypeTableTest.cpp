@@ -298,7 +298,9 @@ std::unique_ptr<ComplexType> typeWithParticle(const std::string& typeName, const
 {
     auto type = complexType(typeName);
     auto model = std::make_unique<ContentModel>(ContentModel::Sequence);
-    model->addElement(Element(particle, "", XSD_INVALID, 0, UNBOUNDED, false, "", ""));
+    Element reference(particle, "", XSD_INVALID, 0, UNBOUNDED, false, "", "");
+    reference.setForwardRef(qname(Tns, particle));
+    model->addElement(reference);
     type->setContentModel(std::move(model));
     return type;
 }
@@ -315,7 +317,7 @@ TEST_F(TableTest, ElementReferencesReachOnlyThisSchemasComplexTypes)
     table.addType(restriction("Code", XSD_STRING));
     const int external = table.addExternalTypeId(qname("urn:other", "Foreign"), foreign.get());
 
-    table.resolveElementRef("item", Element("item", Tns, XSD_INT, 1, 1, true, "", ""));
+    table.resolveElementRef(qname(Tns, "item"), Element("item", Tns, XSD_INT, 1, 1, true, "", ""));
     const Element& settled = firstParticle(table.getTypePtr(own));
     EXPECT_EQ(XSD_INT, settled.getType());
     EXPECT_EQ(0, settled.getMin());
@@ -325,19 +327,21 @@ TEST_F(TableTest, ElementReferencesReachOnlyThisSchemasComplexTypes)
 
 TEST_F(TableTest, AttributeReferencesReachTypesWaitingForThem)
 {
+    Attribute reference("lang", XSD_INVALID, false, "", "", false);
+    auto declared = complexType("Declared");
+    declared->addAttribute(reference); // a local declaration of the same name
+    reference.setForwardRef(qname(Tns, "lang"));
     auto waiting = complexType("Waiting");
-    waiting->addAttribute(Attribute("lang", XSD_INVALID, false, "", "", false), true);
-    auto settled = complexType("Settled");
-    settled->addAttribute(Attribute("lang", XSD_INVALID, false, "", "", false), false);
+    waiting->addAttribute(reference);
     const int waitingId = table.addType(std::move(waiting));
-    const int settledId = table.addType(std::move(settled));
+    const int declaredId = table.addType(std::move(declared));
 
-    table.resolveAttributeRef("lang", Attribute("lang", XSD_TOKEN, true, "en", "", false));
+    table.resolveAttributeRef(qname(Tns, "lang"), Attribute("lang", XSD_TOKEN, true, "en", "", false));
     auto attributeType = [&](int id) {
         return static_cast<const ComplexType*>(table.getTypePtr(id))->getAttribute("lang")->getType();
     };
     EXPECT_EQ(XSD_TOKEN, attributeType(waitingId));
-    EXPECT_EQ(XSD_INVALID, attributeType(settledId));
+    EXPECT_EQ(XSD_INVALID, attributeType(declaredId));
 }
 
 TEST(SchemaTypeTable, CleanFreesTypesAndStartsAgain)
