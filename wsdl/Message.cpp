@@ -23,6 +23,12 @@ const Part* Message::partAt(int index) const
     return &parts_[static_cast<std::size_t>(index)];
 }
 
+std::string Message::getPartName(int index) const
+{
+    const Part* part = partAt(index);
+    return part != nullptr ? part->getName() : std::string();
+}
+
 int Message::getPartType(int index) const
 {
     const Part* part = partAt(index);

@@ -25,6 +25,7 @@ public:
 
     // Part accessors by position. A position outside the parts (as the -1 of
     // a header naming an unknown part) reads as no part: 0, null, 0.
+    std::string getPartName(int index) const;
     int getPartType(int index) const;
     const Schema::Element* getPartElement(int index) const;
     int getPartRefKind(int index) const;

@@ -1,5 +1,6 @@
 #include "wsdl/PortType.h"
 
+#include "wsdl/Binding.h"
 #include "wsdl/QualifiedName.h"
 
 #include <utility>
@@ -27,9 +28,29 @@ Operation* PortType::getOperation(int index) const
 
 Operation* PortType::getOperation(const Schema::QualifiedName& name) const
 {
-    for (const std::unique_ptr<Operation>& operation : operations_) {
-        if (operation->getName() == name.getLocalName())
-            return operation.get();
+    return getOperation(findOperation(name));
+}
+
+int PortType::getOperationIndex(const Schema::QualifiedName& name) const
+{
+    const int index = findOperation(name);
+    return index < 0 ? 0 : index;
+}
+
+int PortType::findOperation(const Schema::QualifiedName& name) const
+{
+    for (int i = 0; i < getNumOps(); ++i) {
+        if (operations_[static_cast<std::size_t>(i)]->getName() == name.getLocalName())
+            return i;
+    }
+    return -1;
+}
+
+Binding* PortType::getBinding(const std::string& ns) const
+{
+    for (Binding* binding : bindings_) {
+        if (binding->getProtocolNamespace() == ns)
+            return binding;
     }
     return nullptr;
 }

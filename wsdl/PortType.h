@@ -5,6 +5,7 @@
 #include "wsdl/WsdlElement.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace Schema {
@@ -27,12 +28,19 @@ public:
     Operation* getOperation(int index) const;
     // The first operation named like the local part of name, or null.
     Operation* getOperation(const Schema::QualifiedName& name) const;
+    // The position of that operation; 0 also when there is none, as the
+    // generator expects.
+    int getOperationIndex(const Schema::QualifiedName& name) const;
     const std::vector<std::unique_ptr<Operation>>& getOperations() const { return operations_; }
 
     void addBinding(Binding* binding) { bindings_.push_back(binding); }
     const std::vector<Binding*>& getBindings() const { return bindings_; }
+    // The first binding whose protocol namespace is ns; null when none.
+    Binding* getBinding(const std::string& ns) const;
 
 private:
+    int findOperation(const Schema::QualifiedName& name) const; // -1 when none
+
     std::vector<std::unique_ptr<Operation>> operations_;
     std::vector<Binding*> bindings_;
 };

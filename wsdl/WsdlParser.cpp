@@ -23,6 +23,7 @@ WsdlParser::WsdlParser(const std::string& location, std::ostream& diagnostics, c
 {
     if (!fetchUri(location, localFile_))
         error(location + " could not be opened", 0);
+    documentsRead_.insert(documentKey(location));
     // A file that cannot be opened leaves the stream failed: the first parse
     // step then reports it through the pull parser.
     document_.open(localFile_, std::ios::binary);
@@ -35,7 +36,8 @@ void WsdlParser::setUp()
 {
     if (schemaDirectory_.empty())
         schemaDirectory_ = "src/schemas/";
-    xpp_ = std::make_unique<XmlPullParser>(document_);
+    documentReader_ = std::make_unique<XmlPullParser>(document_);
+    xpp_ = documentReader_.get();
     xpp_->setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
     xpp_->require(XmlPullParser::START_DOCUMENT, "", "");
 

@@ -12,7 +12,9 @@
 #include <iosfwd>
 #include <list>
 #include <memory>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -88,6 +90,22 @@ public:
     // pull parser; other levels do nothing.
     void error(const std::string& message, int level);
 
+    // Handles the next element of the document and returns the element kind
+    // then reached. Every error ends the parse: it is written to the
+    // diagnostics stream as "<message> at <line>,<column>", the error flag is
+    // set and the state becomes END. Call it until getState() is END.
+    int parse();
+    // Moves to the next element that matters and classifies it; without
+    // advance, an element already stood on is returned as it is.
+    int getNextElement(bool advance);
+
+    // The namespace the declarations in scope at the current tag bind to prefix.
+    std::string resolvePrefix(const std::string& prefix) const;
+    // Hands the current foreign element to the handler of its namespace and
+    // returns the element id (0 when no handler serves it: it is skipped).
+    int handleExtensibilityElement(int parentKind);
+    int handleExtensibilityAttribute(const std::string& name, const std::string& prefix);
+
     bool hasError() const { return error_; }
     int getState() const { return state_; }
     int getElementKind() const { return elementKind_; }
@@ -120,6 +138,21 @@ public:
     // The same, creating an empty message of that name when there is none.
     Message* getMessageOrCreate(const Schema::QualifiedName& name);
 
+    // A port type or binding of the target namespace (an unprefixed name
+    // stands for it) by local name; null otherwise.
+    PortType* getPortType(const Schema::QualifiedName& name) const;
+    Binding* getBinding(const Schema::QualifiedName& name) const;
+
+    enum DeclarationKind { TypeDeclaration, ElementDeclaration };
+    // The position of the first schema parser that serves the namespace the
+    // name's prefix is bound to and defines the name; -1 when none does.
+    // Names of the XML Schema namespace are the WSDL schema's (position 0).
+    int getSchemaIndex(const Schema::QualifiedName& name, DeclarationKind kind);
+    // The type id of the name in that schema; 0 when none defines it.
+    int getTypeId(const Schema::QualifiedName& name);
+    // The global element of the name; null when none declares it.
+    const Schema::Element* getElement(const Schema::QualifiedName& name);
+
     // The first handler that serves the namespace; null when none does.
     WsdlExtensionHandler* findExtensionHandler(const std::string& ns) const;
     // The handler whose block of ids holds id; null for 0 and for ids no
@@ -139,8 +172,52 @@ private:
         ~DownloadCleanup();
     };
 
+    // A document brought in by a wsdl:import of the target namespace. Its
+    // reader stays until the parser goes: the schemas embedded in the
+    // document keep reading positions from it.
+    struct IncludedDocument {
+        std::ifstream stream;
+        std::unique_ptr<XmlPullParser> reader;
+    };
+
     void setUp();
     std::unique_ptr<Schema::SchemaParser> loadBuiltInSchema(const std::string& location, const std::string& ns);
+
+    // The parse driver and the elements around the model.
+    int step();
+    int classify(const std::string& localName);
+    static std::string documentKey(const std::string& location);
+    int endParse(const std::string& description);
+    void noteMissingSoapBinding() const;
+    void parseDefinitions();
+    void loadExtensionSchema(std::size_t handlerIndex, const std::string& prefix);
+    const std::string* parseDoc();
+    void parseAnnotation();
+    void parseImport();
+    void includeDocument(const std::string& location, const std::string& resolved);
+    void reportsHere(WsdlExtensionHandler& handler);
+
+    // The model's elements.
+    void parseTypes();
+    void readEmbeddedSchemas();
+    void parseMessage();
+    void parsePart(Message& message);
+    PortType* parsePortType();
+    void readNameAndExtensions(WsdlElement& element, const std::string& accepted, const std::string& unrecognized);
+    std::unique_ptr<Operation> parseOperation(PortType* portType);
+    void readOperationMessage(Operation& operation, int kind);
+    void parseBinding();
+    void parseBindingOperation(Binding& binding);
+    void readBindingIds(Binding& binding, int index, Binding::Group group);
+    void parseService();
+    void readExtensibilityElements(WsdlElement& element, int parentKind);
+    struct Declaration {
+        int position = -1;
+        int typeId = 0;
+        const Schema::Element* element = nullptr;
+    };
+    Declaration findDeclaration(const Schema::QualifiedName& name, DeclarationKind kind);
+    Schema::QualifiedName resolvedName(const Schema::QualifiedName& name) const;
 
     // Members are destroyed in reverse order: what refers to something is
     // declared after it, so it goes first (the model refers to schema
@@ -158,7 +235,15 @@ private:
     std::string schemaDirectory_;
     std::string baseLocation_;
     std::ifstream document_;
-    std::unique_ptr<XmlPullParser> xpp_;
+    std::unique_ptr<XmlPullParser> documentReader_;
+    // The reader of the document being read: the document's own, or that of
+    // an imported one while it is read.
+    XmlPullParser* xpp_ = nullptr;
+    // Documents read or being read, by resolved location: an import of one of
+    // them (the document itself included) is not followed again.
+    std::set<std::string> documentsRead_;
+    int importDepth_ = 0;
+    std::vector<std::unique_ptr<IncludedDocument>> includedDocuments_;
     std::vector<std::unique_ptr<Schema::SchemaParser>> schemaParsers_;
     std::vector<HandlerEntry> handlers_;
     SoapExtension* soapExtension_ = nullptr; // the first handler
@@ -167,6 +252,7 @@ private:
     const std::string* definitionsDoc_ = nullptr;
     std::vector<std::pair<std::string, std::string>> imports_; // {location, namespace}
     MessageList messages_;
+    std::unordered_map<std::string, Message*> messageIndex_; // the first message of each name
     PortTypeList portTypes_;
     BindingList bindings_;
     ServiceList services_;

@@ -1,17 +1,18 @@
 // Names of the document resolved to model objects.
 
 #include "wsdl/QualifiedName.h"
+#include "wsdl/SchemaConstants.h"
+#include "wsdl/SchemaParser.h"
 #include "wsdl/WsdlParser.h"
 
 namespace Wsdl {
 
+// Messages are looked up by name for every part reference of every
+// operation: an index keeps that from growing with the square of their number.
 Message* WsdlParser::getMessage(const Schema::QualifiedName& name) const
 {
-    for (const auto& message : messages_) {
-        if (message->getName() == name.getLocalName())
-            return message.get();
-    }
-    return nullptr;
+    const auto found = messageIndex_.find(name.getLocalName());
+    return found == messageIndex_.end() ? nullptr : found->second;
 }
 
 // An operation may name a message before its definition: the definition
@@ -23,7 +24,85 @@ Message* WsdlParser::getMessageOrCreate(const Schema::QualifiedName& name)
     auto message = std::make_unique<Message>(this);
     message->setName(name.getLocalName());
     messages_.push_back(std::move(message));
+    messageIndex_.emplace(name.getLocalName(), messages_.back().get());
     return messages_.back().get();
+}
+
+namespace {
+
+// The element of that local name in a list of the target namespace.
+template <typename List>
+auto findByLocalName(const List& list, const std::string& localName) -> decltype(list.front().get())
+{
+    for (const auto& element : list) {
+        if (element->getName() == localName)
+            return element.get();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The name with the namespace its prefix is bound to at the current tag.
+Schema::QualifiedName WsdlParser::resolvedName(const Schema::QualifiedName& name) const
+{
+    Schema::QualifiedName resolved(name);
+    resolved.setNamespace(resolvePrefix(name.getPrefix()));
+    return resolved;
+}
+
+PortType* WsdlParser::getPortType(const Schema::QualifiedName& name) const
+{
+    if (!name.getPrefix().empty() && resolvePrefix(name.getPrefix()) != tnsUri_)
+        return nullptr;
+    return findByLocalName(portTypes_, name.getLocalName());
+}
+
+Binding* WsdlParser::getBinding(const Schema::QualifiedName& name) const
+{
+    if (!name.getPrefix().empty() && resolvePrefix(name.getPrefix()) != tnsUri_)
+        return nullptr;
+    return findByLocalName(bindings_, name.getLocalName());
+}
+
+int WsdlParser::getSchemaIndex(const Schema::QualifiedName& name, DeclarationKind kind)
+{
+    return findDeclaration(name, kind).position;
+}
+
+int WsdlParser::getTypeId(const Schema::QualifiedName& name)
+{
+    return findDeclaration(name, TypeDeclaration).typeId;
+}
+
+const Schema::Element* WsdlParser::getElement(const Schema::QualifiedName& name)
+{
+    return findDeclaration(name, ElementDeclaration).element;
+}
+
+// The first schema parser that serves the namespace the name's prefix is
+// bound to and defines the name, with what it found there.
+WsdlParser::Declaration WsdlParser::findDeclaration(const Schema::QualifiedName& name, DeclarationKind kind)
+{
+    const Schema::QualifiedName resolved = resolvedName(name);
+    const std::string& ns = resolved.getNamespace();
+    for (std::size_t i = 0; i < schemaParsers_.size(); ++i) {
+        Schema::SchemaParser& schema = *schemaParsers_[i];
+        // The built-in types live in the WSDL schema's table.
+        const bool builtIn = ns == Schema::SchemaUri;
+        if (!builtIn && schema.getNamespace() != ns && schema.getImportIndex(ns) == -1)
+            continue;
+        Declaration found;
+        if (kind == TypeDeclaration)
+            found.typeId = schema.getTypeId(resolved, false);
+        else
+            found.element = schema.getElement(resolved);
+        if (builtIn || found.typeId != Schema::XSD_INVALID || found.element != nullptr) {
+            found.position = static_cast<int>(i);
+            return found;
+        }
+    }
+    return Declaration();
 }
 
 } // namespace Wsdl

@@ -64,7 +64,8 @@ public:
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
-    // target is the path with its query, as it stands in the request line.
+    // target is the path with its query, as it stands in the request line;
+    // a client that takes the server for its proxy asks for whole URLs.
     void serve(const std::string& target, const Reply& reply)
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -83,6 +84,16 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         const auto found = counts_.find(target);
         return found == counts_.end() ? 0 : found->second;
+    }
+
+    // Requests of every target, including those nothing was served for.
+    int totalRequests() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        int total = 0;
+        for (const auto& count : counts_)
+            total += count.second;
+        return total;
     }
 
     // A header of the last request, by lower-case name; empty when absent.

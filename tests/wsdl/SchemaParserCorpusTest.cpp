@@ -4,6 +4,7 @@
 
 #include "SchemaParserTestSupport.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/ProxyEnvironment.h"
 #include "wsdl/FetchUri.h"
 
 #include <gtest/gtest.h>
@@ -19,48 +20,9 @@ using namespace schematest;
 
 namespace {
 
-// Sends every download to a loopback port that refuses connections, so that
+// Every download goes to a loopback port that refuses connections, so that
 // the corpus's absolute imports fail at once and never reach the network.
-class NoNetwork {
-public:
-    explicit NoNetwork(int closedPort)
-    {
-        const std::string proxy = "http://127.0.0.1:" + std::to_string(closedPort);
-        for (const char* name : {"http_proxy", "https_proxy", "ftp_proxy", "all_proxy", "HTTP_PROXY",
-                                 "HTTPS_PROXY", "FTP_PROXY", "ALL_PROXY"})
-            set(name, proxy.c_str());
-        for (const char* name : {"no_proxy", "NO_PROXY"})
-            set(name, nullptr);
-    }
-    ~NoNetwork()
-    {
-        for (const auto& saved : saved_)
-            put(saved.first, saved.second.second ? saved.second.first.c_str() : nullptr);
-    }
-    NoNetwork(const NoNetwork&) = delete;
-    NoNetwork& operator=(const NoNetwork&) = delete;
-
-private:
-    void set(const std::string& name, const char* value)
-    {
-        const char* old = std::getenv(name.c_str());
-        saved_[name] = {old != nullptr ? old : "", old != nullptr};
-        put(name, value);
-    }
-    static void put(const std::string& name, const char* value)
-    {
-#ifdef _WIN32
-        _putenv_s(name.c_str(), value != nullptr ? value : "");
-#else
-        if (value != nullptr)
-            setenv(name.c_str(), value, 1);
-        else
-            unsetenv(name.c_str());
-#endif
-    }
-
-    std::map<std::string, std::pair<std::string, bool>> saved_;
-};
+using NoNetwork = testsupport::ProxyEnvironment;
 
 std::vector<std::filesystem::path> corpusSchemas()
 {

@@ -1,0 +1,416 @@
+// The model read from the top-level elements: messages and their parts with
+// references resolved, port types and operations, bindings and their records
+// of element ids, services and ports, the look-ups of names; and every fatal
+// error of those elements.
+
+#include "WsdlParseTestSupport.h"
+#include "wsdl/SchemaConstants.h"
+#include "wsdl/SchemaParser.h"
+#include "wsdl/SoapExtension.h"
+
+using namespace Wsdl;
+using namespace wsdltest;
+
+namespace {
+
+// Type Pair and element Order in urn:t.
+const char* const PairSchema =
+    "<types><xsd:schema targetNamespace=\"urn:t\">\n"
+    "  <xsd:complexType name=\"Pair\"><xsd:sequence><xsd:element name=\"a\" type=\"xsd:int\"/>"
+    "</xsd:sequence></xsd:complexType>\n"
+    "  <xsd:element name=\"Order\" type=\"tns:Pair\"/>\n"
+    "</xsd:schema></types>\n";
+
+std::vector<int> ids(int count, const int* first)
+{
+    return first == nullptr ? std::vector<int>() : std::vector<int>(first, first + count);
+}
+
+class WsdlParseElementsTest : public WsdlParseTest {
+protected:
+    int pairType() const { return parser_->getSchemaParser(2)->getTypeId(qname("urn:t", "Pair")); }
+    const Message* message(const std::string& name) const
+    {
+        return parser_->getMessage(Schema::QualifiedName(name));
+    }
+    const PortType* portType(std::size_t index) const
+    {
+        WsdlParser::PortTypeList::const_iterator begin, end;
+        if (!parser_->getPortTypes(begin, end))
+            return nullptr;
+        for (; index > 0 && begin != end; --index)
+            ++begin;
+        return begin == end ? nullptr : begin->get();
+    }
+};
+
+TEST_F(WsdlParseElementsTest, PartsReferToTypesAndElementsOfTheirSchemas)
+{
+    parse(definitions(std::string(PairSchema) +
+                      "<message name=\"M\" xmlns:enc=\"http://schemas.xmlsoap.org/soap/encoding/\">\n"
+                      "  <documentation>doc of M</documentation>\n"
+                      "  <part name=\"s\" type=\"xsd:string\"/>\n"
+                      "  <part name=\"p\" type=\"tns:Pair\"><documentation>of p</documentation></part>\n"
+                      "  <part name=\"o\" element=\"tns:Order\"/>\n"
+                      "  <part name=\"e\" type=\"enc:string\"/>\n"
+                      "  <part name=\"x\" xmlns:f=\"urn:f\" f:flag=\"1\" type=\"xsd:int\"/>\n"
+                      "</message>\n"));
+    expectSuccess();
+    const Message* m = message("M");
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(m->getNumParts(), 5);
+    ASSERT_NE(pairType(), 0);
+    struct Expected {
+        const char* name;
+        int refKind;
+        int type;
+    };
+    const Expected expected[] = {
+        {"s", Part::TypeRef, Schema::XSD_STRING}, {"p", Part::TypeRef, pairType()}, {"o", Part::ElementRef, pairType()},
+        {"e", Part::TypeRef, -1}, // some type of the built-in SOAP encoding schema
+        {"x", Part::TypeRef, Schema::XSD_INT},
+    };
+    for (int i = 0; i < 5; ++i) {
+        const Expected& e = expected[i];
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(m->getPartName(i), e.name);
+        EXPECT_EQ(m->getPartRefKind(i), e.refKind);
+        if (e.type >= 0)
+            EXPECT_EQ(m->getPartType(i), e.type);
+        else
+            EXPECT_GE(m->getPartType(i), Schema::FIRST_USER_TYPE);
+        EXPECT_EQ(m->getPartElement(i) != nullptr, e.refKind == Part::ElementRef);
+        EXPECT_EQ(m->getParts()[static_cast<std::size_t>(i)].getType(), m->getPartType(i));
+    }
+    const Part& order = m->getParts()[2];
+    ASSERT_NE(order.getElement(), nullptr);
+    EXPECT_EQ(order.getElement()->getName(), "Order");
+    EXPECT_EQ(order.getSchemaPosition(), 2);
+    EXPECT_EQ(order.getElement(), parser_->getSchemaParser(2)->getElement(qname("urn:t", "Order")));
+    // One entry per part: the id of its last extensibility attribute, none served here.
+    EXPECT_EQ(m->getExtElements(), std::vector<int>(5, 0));
+    ASSERT_NE(m->getDocumentation(), nullptr);
+    EXPECT_EQ(*m->getDocumentation(), "doc of M");
+}
+
+TEST_F(WsdlParseElementsTest, AMessageNamedBeforeItsDefinitionIsFilledByIt)
+{
+    parse(definitions("<portType name=\"P\"><operation name=\"o\"><input message=\"tns:Later\"/>"
+                      "<output message=\"tns:Early\"/></operation></portType>\n"
+                      "<message name=\"Early\"><part name=\"a\" type=\"xsd:int\"/></message>\n"
+                      "<message name=\"Later\"><part name=\"b\" type=\"xsd:string\"/></message>\n"));
+    expectSuccess();
+    ASSERT_EQ(parser_->getMessages().size(), 2u);
+    // In order of first mention, each once.
+    const Message* later = nth(parser_->getMessages(), 0);
+    const Message* early = nth(parser_->getMessages(), 1);
+    EXPECT_EQ(later->getName(), "Later");
+    EXPECT_EQ(early->getName(), "Early");
+    EXPECT_EQ(later->getNumParts(), 1);
+    EXPECT_EQ(later->getPartName(0), "b");
+    EXPECT_EQ(early->getNumParts(), 1);
+    const Operation* operation = portType(0)->getOperation(0);
+    EXPECT_EQ(operation->getInput(), later);
+    EXPECT_EQ(operation->getOutput(), early);
+}
+
+TEST_F(WsdlParseElementsTest, OperationsTakeTheirTypeFromTheOrderOfTheirMessages)
+{
+    parse(definitions("<portType name=\"P\">\n"
+                      "  <operation name=\"OneWay\"><input message=\"tns:A\"/></operation>\n"
+                      "  <operation name=\"Notify\"><output message=\"tns:A\"/></operation>\n"
+                      "  <operation name=\"Ask\" parameterOrder=\"a b\"><input message=\"tns:A\"/>"
+                      "<output message=\"tns:B\"/><fault name=\"f1\" message=\"tns:F1\"/>"
+                      "<fault name=\"f2\" message=\"tns:F2\"/></operation>\n"
+                      "  <operation name=\"Solicit\"><output message=\"tns:B\"/><input message=\"tns:A\"/></operation>\n"
+                      "  <operation name=\"Doc\"><documentation>d</documentation><input message=\"tns:A\"/>"
+                      "<x:e xmlns:x=\"urn:x\"><x:f/></x:e></operation>\n"
+                      "</portType>\n"));
+    expectSuccess();
+    const PortType* p = portType(0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->getName(), "P");
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"OneWay", Operation::OneWay},       {"Notify", Operation::Notification}, {"Ask", Operation::RequestResponse},
+        {"Solicit", Operation::SolicitResponse}, {"Doc", Operation::OneWay}};
+    ASSERT_EQ(p->getNumOps(), static_cast<int>(expected.size()));
+    for (int i = 0; i < p->getNumOps(); ++i) {
+        EXPECT_EQ(p->getOperation(i)->getName(), expected[static_cast<std::size_t>(i)].first);
+        EXPECT_EQ(p->getOperation(i)->getType(), expected[static_cast<std::size_t>(i)].second) << i;
+        EXPECT_EQ(p->getOperation(i)->getPortType(), p);
+        EXPECT_EQ(p->getOperationIndex(Schema::QualifiedName("tns:" + expected[static_cast<std::size_t>(i)].first)), i);
+    }
+    EXPECT_EQ(p->getOperationIndex(Schema::QualifiedName("None")), 0);
+    const std::list<Message*>* faults = p->getOperation(2)->getFaults();
+    ASSERT_NE(faults, nullptr);
+    ASSERT_EQ(faults->size(), 2u);
+    EXPECT_EQ(faults->front()->getName(), "F1");
+    EXPECT_EQ(faults->back()->getName(), "F2");
+    EXPECT_EQ(p->getOperation(0)->getFaults(), nullptr);
+    const Operation* doc = p->getOperation(4);
+    ASSERT_NE(doc->getDocumentation(), nullptr);
+    EXPECT_EQ(*doc->getDocumentation(), "d");
+    EXPECT_EQ(doc->getExtElements(), std::vector<int>{0});
+}
+
+TEST_F(WsdlParseElementsTest, BindingRecordsHoldTheElementIdsOfEachGroup)
+{
+    parse(definitions(
+        "<message name=\"Hdr\"><part name=\"h1\" type=\"xsd:string\"/><part name=\"h2\" type=\"xsd:string\"/></message>\n"
+        "<portType name=\"Calc\"><operation name=\"Add\"><input message=\"tns:Hdr\"/><output message=\"tns:Hdr\"/>"
+        "<fault name=\"f\" message=\"tns:Hdr\"/></operation>"
+        "<operation name=\"Sub\"><input message=\"tns:Hdr\"/></operation></portType>\n"
+        "<binding name=\"CalcSoap\" type=\"tns:Calc\"><documentation>b</documentation>\n"
+        "  <soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>\n"
+        "  <operation name=\"Add\"><soap:operation soapAction=\"urn:add\"/><x:ignored xmlns:x=\"urn:x\"/>\n"
+        "    <input><soap:body use=\"literal\"/><soap:header message=\"tns:Hdr\" part=\"h1\" use=\"literal\"/>"
+        "<soap:header message=\"tns:Hdr\" part=\"h2\" use=\"literal\"/></input>\n"
+        "    <output><soap:body use=\"literal\"/></output>\n"
+        "    <fault name=\"f\"><soap:fault name=\"f\" use=\"literal\"/></fault>\n"
+        "  </operation>\n"
+        "  <operation name=\"Missing\"/>\n"
+        "  <operation name=\"Sub\"><input><soap:body use=\"encoded\"/></input></operation>\n"
+        "</binding>\n"
+        "<binding name=\"Loose\"><operation name=\"Add\"/></binding>\n"));
+    expectSuccess();
+    ASSERT_EQ(parser_->getBindings().size(), 2u);
+    const Binding* binding = nth(parser_->getBindings(), 0);
+    const PortType* calc = portType(0);
+    EXPECT_EQ(binding->getName(), "CalcSoap");
+    EXPECT_EQ(binding->getPortType(), calc);
+    EXPECT_EQ(binding->getProtocolNamespace(), SoapBindingUri);
+    EXPECT_EQ(binding->getProtocolElementId(), 1);
+    EXPECT_EQ(binding->getExtElements(), std::vector<int>{1});
+    ASSERT_NE(binding->getDocumentation(), nullptr);
+    EXPECT_EQ(*binding->getDocumentation(), "b");
+    EXPECT_EQ(calc->getBindings(), std::vector<Binding*>{const_cast<Binding*>(binding)});
+    EXPECT_EQ(calc->getBinding(SoapBindingUri), binding);
+    EXPECT_EQ(calc->getBinding("http://schemas.xmlsoap.org/wsdl/soap12/"), nullptr);
+
+    // Ids in reading order: binding 1, operation 2, body 3, headers 4 and 5,
+    // output body 6; a fault answers with the element before it; Sub's body 7.
+    ASSERT_EQ(binding->getNumOps(), 3);
+    EXPECT_EQ(binding->getOperation(0), calc->getOperation(0));
+    EXPECT_EQ(binding->getOperation(1), nullptr);
+    EXPECT_EQ(binding->getOperation(2), calc->getOperation(1));
+    struct Group {
+        int record;
+        int (Binding::*read)(int, const int*&) const;
+        std::vector<int> ids;
+    };
+    const Group groups[] = {
+        {0, &Binding::getOpBinding, {2}},   {0, &Binding::getInputBinding, {3, 4, 5}},
+        {0, &Binding::getOutputBinding, {6}}, {0, &Binding::getFaultBinding, {6}},
+        {1, &Binding::getOpBinding, {}},    {1, &Binding::getInputBinding, {}},
+        {2, &Binding::getOpBinding, {}},    {2, &Binding::getInputBinding, {7}},
+    };
+    for (const Group& g : groups) {
+        const int* first = nullptr;
+        const int count = (binding->*g.read)(g.record, first);
+        EXPECT_EQ(ids(count, first), g.ids) << "record " << g.record;
+    }
+    const SoapExtension* soap = parser_->getSoapExtension();
+    EXPECT_TRUE(soap->isSoapHeader(5));
+    EXPECT_FALSE(soap->isSoapHeader(3));
+    std::string action;
+    int style = -1;
+    EXPECT_TRUE(soap->getOperationInfo(2, action, style));
+    EXPECT_EQ(action, "urn:add");
+    EXPECT_EQ(style, SoapExtension::Rpc);
+
+    // Without a port type the records name no operation.
+    const Binding* loose = nth(parser_->getBindings(), 1);
+    EXPECT_EQ(loose->getPortType(), nullptr);
+    ASSERT_EQ(loose->getNumOps(), 1);
+    EXPECT_EQ(loose->getOperation(0), nullptr);
+}
+
+TEST_F(WsdlParseElementsTest, ServicesListTheirPortsAndBindingsTheirServices)
+{
+    parse(definitions(
+        "<message name=\"AddIn\"/><message name=\"AddOut\"/>\n" + calculatorPortType() + calculatorBinding() +
+        "<portType name=\"Calc2\"><operation name=\"Add\"><input message=\"tns:AddIn\"/></operation></portType>\n"
+        "<binding name=\"Calc2Soap\" type=\"tns:Calc2\"><soap:binding style=\"document\"/></binding>\n"
+        "<service name=\"S1\"><documentation>first</documentation>\n"
+        "  <port name=\"p1\" binding=\"tns:CalcSoap\"><soap:address location=\"http://h/1\"/></port>\n"
+        "  <port name=\"p2\" binding=\"tns:Nowhere\"><soap:address location=\"http://h/2\"/></port>\n"
+        "</service>\n"
+        "<service name=\"S2\" xmlns:o=\"urn:other\">\n"
+        "  <port name=\"p3\" binding=\"Calc2Soap\"><documentation>third</documentation>"
+        "<soap:address location=\"http://h/3\"/><x:address xmlns:x=\"urn:x\" producer=\"p\"/></port>\n"
+        "  <port name=\"p4\" binding=\"tns:CalcSoap\"/>\n"
+        "  <port name=\"p5\" binding=\"o:CalcSoap\"/>\n"
+        "</service>\n"));
+    expectSuccess();
+    ASSERT_EQ(parser_->getServices().size(), 2u);
+    const Service* s1 = nth(parser_->getServices(), 0);
+    const Service* s2 = nth(parser_->getServices(), 1);
+    Binding* calcSoap = nth(parser_->getBindings(), 0);
+    Binding* calc2Soap = nth(parser_->getBindings(), 1);
+    EXPECT_EQ(s1->getName(), "S1");
+    ASSERT_NE(s1->getDocumentation(), nullptr);
+    EXPECT_EQ(*s1->getDocumentation(), "first");
+    // Ids: binding 1, operation 2, bodies 3 and 4, Calc2's binding 5, then the addresses.
+    struct Expected {
+        std::string name;
+        Binding* binding;
+        int address;
+    };
+    const std::vector<Expected> ports1 = {{"p1", calcSoap, 6}, {"p2", nullptr, 7}};
+    const std::vector<Expected> ports2 = {{"p3", calc2Soap, 8}, {"p4", calcSoap, 0}, {"p5", nullptr, 0}};
+    for (const auto& [service, expected] : {std::make_pair(s1, ports1), std::make_pair(s2, ports2)}) {
+        ASSERT_EQ(service->getPorts().size(), expected.size());
+        auto port = service->getPorts().begin();
+        for (const Expected& e : expected) {
+            EXPECT_EQ(port->name, e.name);
+            EXPECT_EQ(port->binding, e.binding) << e.name;
+            EXPECT_EQ(port->extElementId, e.address) << e.name;
+            ++port;
+        }
+    }
+    std::string location;
+    EXPECT_TRUE(parser_->getSoapExtension()->getAddressLocation(8, location));
+    EXPECT_EQ(location, "http://h/3");
+    // A service once per port that uses the binding.
+    EXPECT_EQ(calcSoap->getServices(), (std::list<Service*>{const_cast<Service*>(s1), const_cast<Service*>(s2)}));
+    EXPECT_EQ(calc2Soap->getServices(), std::list<Service*>{const_cast<Service*>(s2)});
+    EXPECT_EQ(portType(1)->getBindings(), std::vector<Binding*>{calc2Soap});
+}
+
+TEST_F(WsdlParseElementsTest, NamesResolveThroughTheNamespacesInScope)
+{
+    parse(definitions(std::string(PairSchema) + "<message name=\"AddIn\"/><message name=\"AddOut\"/>\n" +
+                          calculatorPortType() + calculatorBinding(),
+                      " xmlns:o=\"urn:other\" xmlns:enc=\"http://schemas.xmlsoap.org/soap/encoding/\""));
+    expectSuccess();
+    const PortType* calc = portType(0);
+    const Binding* binding = nth(parser_->getBindings(), 0);
+    struct Case {
+        const char* name;
+        const PortType* portType;
+        const Binding* binding;
+    };
+    const Case cases[] = {
+        {"Calc", calc, nullptr}, {"tns:Calc", calc, nullptr}, {"o:Calc", nullptr, nullptr},
+        {"CalcSoap", nullptr, binding}, {"tns:CalcSoap", nullptr, binding}, {"o:CalcSoap", nullptr, nullptr},
+        {"undeclared:Calc", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parser_->getPortType(Schema::QualifiedName(c.name)), c.portType) << c.name;
+        EXPECT_EQ(parser_->getBinding(Schema::QualifiedName(c.name)), c.binding) << c.name;
+    }
+    struct Declaration {
+        const char* name;
+        WsdlParser::DeclarationKind kind;
+        int position;
+    };
+    const Declaration declarations[] = {
+        {"xsd:string", WsdlParser::TypeDeclaration, 0}, {"xsd:gYear", WsdlParser::TypeDeclaration, 0},
+        {"tns:Pair", WsdlParser::TypeDeclaration, 2},   {"tns:Order", WsdlParser::ElementDeclaration, 2},
+        {"tns:Order", WsdlParser::TypeDeclaration, -1}, {"tns:Pair", WsdlParser::ElementDeclaration, -1},
+        {"enc:Array", WsdlParser::TypeDeclaration, 1},  {"o:Pair", WsdlParser::TypeDeclaration, -1},
+        {"undeclared:Pair", WsdlParser::TypeDeclaration, -1},
+    };
+    for (const Declaration& d : declarations)
+        EXPECT_EQ(parser_->getSchemaIndex(Schema::QualifiedName(d.name), d.kind), d.position) << d.name;
+    EXPECT_EQ(parser_->getTypeId(Schema::QualifiedName("xsd:string")), Schema::XSD_STRING);
+    // A built-in type without an id of its own reads as a string.
+    EXPECT_EQ(parser_->getTypeId(Schema::QualifiedName("xsd:gYear")), Schema::XSD_STRING);
+    EXPECT_EQ(parser_->getTypeId(Schema::QualifiedName("tns:Pair")), pairType());
+    EXPECT_EQ(parser_->getTypeId(Schema::QualifiedName("o:Pair")), 0);
+    ASSERT_NE(parser_->getElement(Schema::QualifiedName("tns:Order")), nullptr);
+    EXPECT_EQ(parser_->getElement(Schema::QualifiedName("tns:Order"))->getType(), pairType());
+    EXPECT_EQ(parser_->getElement(Schema::QualifiedName("tns:Pair")), nullptr);
+}
+
+TEST_F(WsdlParseElementsTest, EmbeddedSchemasKnowEachOtherWhateverTheirOrder)
+{
+    const std::string user = "<xsd:schema targetNamespace=\"urn:t\" xmlns:a=\"urn:a\"><xsd:import namespace=\"urn:a\"/>"
+                             "<xsd:element name=\"Holder\"><xsd:complexType><xsd:sequence>"
+                             "<xsd:element name=\"v\" type=\"a:A\"/></xsd:sequence></xsd:complexType></xsd:element>"
+                             "</xsd:schema>\n";
+    const std::string used = "<xsd:schema targetNamespace=\"urn:a\"><xsd:complexType name=\"A\"><xsd:sequence>"
+                             "<xsd:element name=\"n\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
+                             "</xsd:schema>\n";
+    const std::string holder = "<message name=\"M\"><part name=\"h\" element=\"tns:Holder\"/></message>\n";
+    for (const bool usedFirst : {true, false}) {
+        SCOPED_TRACE(usedFirst ? "the imported schema first" : "the importing schema first");
+        parse(definitions("<types>" + (usedFirst ? used + user : user + used) + "</types>\n" + holder));
+        expectSuccess();
+        ASSERT_EQ(parser_->getSchemaCount(), 2);
+        Schema::SchemaParser* importing = parser_->getSchemaParser(usedFirst ? 3 : 2);
+        Schema::SchemaParser* imported = parser_->getSchemaParser(usedFirst ? 2 : 3);
+        const int index = importing->getImportIndex("urn:a");
+        ASSERT_NE(index, -1);
+        EXPECT_EQ(importing->getImports()[static_cast<std::size_t>(index)].sParser, imported);
+        const Message* m = message("M");
+        ASSERT_EQ(m->getNumParts(), 1);
+        EXPECT_EQ(m->getParts()[0].getSchemaPosition(), usedFirst ? 3 : 2);
+        EXPECT_NE(m->getPartType(0), 0);
+    }
+}
+
+TEST_F(WsdlParseElementsTest, FatalErrorsOfTheElements)
+{
+    const std::string calc = calculatorPortType() + "<message name=\"AddIn\"/><message name=\"AddOut\"/>";
+    const std::string header = "<soap:header message=\"tns:AddIn\" part=\"p\" use=\"literal\"/>";
+    std::string fiveInputs = calculatorBinding();
+    fiveInputs.insert(fiveInputs.find("</input>"), header + header + header + header);
+    struct Case {
+        const char* name;
+        std::string body;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"a part attribute without prefix", "<message name=\"M\"><part name=\"p\" foo=\"1\" type=\"xsd:int\"/></message>",
+         fatal("Syntax error")},
+        {"a message without name", "<message><part name=\"p\" type=\"xsd:int\"/></message>",
+         fatal("syntax error <message> name required")},
+        {"an operation without name", "<portType name=\"P\"><operation><input message=\"tns:M\"/></operation></portType>",
+         fatal("syntax error <operation> name required")},
+        {"a port type without name", "<portType/>", fatal("syntax error <PortType> name required")},
+        {"a part with type and element",
+         std::string(PairSchema) + "<message name=\"M\"><part name=\"p\" type=\"xsd:int\" element=\"tns:Order\"/></message>",
+         fatal("either type or element must occur(only once) in part ")},
+        {"a type of a namespace without schema",
+         "<message name=\"M\" xmlns:n=\"urn:none\"><part name=\"p\" type=\"n:T\"/></message>",
+         fatal("Could not resolve type urn:none:T")},
+        {"an element no schema declares", "<message name=\"M\"><part name=\"p\" element=\"tns:Missing\"/></message>",
+         fatal("Could not resolve element urn:t:Missing")},
+        {"an unknown operation attribute", "<portType name=\"P\"><operation name=\"o\" foo=\"1\"/></portType>",
+         fatal("Syntax error..unrecognized attribute")},
+        {"an unknown binding attribute", calc + "<binding name=\"B\" type=\"tns:Calc\" foo=\"1\"/>",
+         fatal("Syntax error..unrecognized attribute")},
+        {"an unknown port type attribute", "<portType name=\"P\" foo=\"1\"/>", fatal("Syntax error.Unrecognized attribute")},
+        {"an unknown service attribute", "<service name=\"S\" foo=\"1\"/>", fatal("Unrecognized attribute")},
+        {"an unknown binding operation attribute",
+         calc + "<binding name=\"B\" type=\"tns:Calc\"><operation name=\"Add\" foo=\"1\"/></binding>",
+         fatal("Unrecognized attribute")},
+        {"a binding of an unknown port type", "<binding name=\"B\" type=\"tns:Missing\"/>",
+         fatal("Unknown port type Missing")},
+        {"an input without message", "<portType name=\"P\"><operation name=\"o\"><input/></operation></portType>",
+         "WSDL  Parser Exception : Invalid message name at "},
+        {"a schema that fails",
+         "<types><xsd:schema targetNamespace=\"urn:t\"><xsd:element name=\"e\" minOccurs=\"x\" type=\"xsd:int\"/>"
+         "</xsd:schema></types>",
+         fatal("Error parsing schema types for urn:t")},
+        {"a schema whose types stay undefined",
+         "<types><xsd:schema targetNamespace=\"urn:t\"><xsd:element name=\"e\" type=\"tns:Undefined\"/></xsd:schema></types>",
+         fatal("Invalid schema")},
+        {"a schema whose imported types stay undefined",
+         "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:b=\"urn:b\"><xsd:import namespace=\"urn:b\"/>"
+         "<xsd:element name=\"e\" type=\"b:T\"/></xsd:schema></types>",
+         fatal("Invalid schema")},
+        {"five SOAP elements in one group", calc + fiveInputs,
+         fatal("More than 4 extensibility elements in the input of operation Add of binding CalcSoap")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        diagnostics_.str("");
+        parse(definitions(c.body));
+        expectFailure(c.message);
+        EXPECT_EQ(states_.back(), WsdlParser::END);
+    }
+}
+
+} // namespace

@@ -1,0 +1,336 @@
+// The top-level elements read into the model: embedded schemas, messages and
+// their parts, port types and their operations, bindings with their records
+// of extensibility-element ids, and services with their ports.
+
+#include "wsdl/WsdlParser.h"
+
+#include "wsdl/QualifiedName.h"
+#include "wsdl/SchemaConstants.h"
+#include "wsdl/SchemaParser.h"
+#include "wsdl/XmlPullParser.h"
+
+namespace Wsdl {
+
+namespace {
+
+const char* const GroupNames[] = {"operation", "input", "output", "fault"};
+
+} // namespace
+
+void WsdlParser::parseTypes()
+{
+    try {
+        getNextElement(true);
+        if (elementKind_ == DOCUMENTATION)
+            parseDoc();
+        readEmbeddedSchemas();
+    } catch (const Schema::SchemaParserException& failure) {
+        error_ = true;
+        WsdlException converted(failure.getDescription());
+        converted.state = elementKind_;
+        converted.line = failure.getLine();
+        converted.column = failure.getColumn();
+        throw converted;
+    }
+}
+
+void WsdlParser::readEmbeddedSchemas()
+{
+    while (elementKind_ == SCHEMA) {
+        auto schema = std::make_unique<Schema::SchemaParser>(xpp_, tnsUri_, *diagnostics_, schemaDirectory_);
+        schema->setUri(baseLocation_);
+        schema->addImport(schemaParsers_[0].get());
+        schema->addImport(schemaParsers_[1].get());
+        if (!schema->parseSchemaTag())
+            error("Error parsing schema types for " + tnsUri_, 0);
+        schemaParsers_.push_back(std::move(schema));
+        getNextElement(true);
+    }
+    // Schemas of one document may import each other's namespaces without a
+    // location: each is told of the others before its types are settled.
+    for (std::size_t i = 2; i < schemaParsers_.size(); ++i) {
+        Schema::SchemaParser& schema = *schemaParsers_[i];
+        for (std::size_t j = 2; j < schemaParsers_.size(); ++j) {
+            if (j != i && schema.getImportIndex(schemaParsers_[j]->getNamespace()) != -1)
+                schema.addImport(schemaParsers_[j].get());
+        }
+        if (!schema.finalize())
+            error("Invalid schema", 0);
+    }
+}
+
+void WsdlParser::parseMessage()
+{
+    if (elementKind_ != MESSAGE)
+        error("syntax error", 0);
+    const std::string name = xpp_->getAttributeValue("", "name");
+    // An operation may have named the message already: its definition fills it.
+    Message* message = getMessageOrCreate(Schema::QualifiedName(name));
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string prefix = xpp_->getAttributePrefix(i);
+        if (!prefix.empty())
+            message->addExtAttribute(handleExtensibilityAttribute(xpp_->getAttributeName(i), prefix));
+    }
+    if (name.empty())
+        error("syntax error <message> name required", 0);
+    getNextElement(true);
+    if (elementKind_ == DOCUMENTATION)
+        message->setDocumentation(parseDoc());
+    while (elementKind_ == PART)
+        parsePart(*message);
+    readExtensibilityElements(*message, MESSAGE);
+}
+
+void WsdlParser::parsePart(Message& message)
+{
+    std::string name;
+    int refKind = Part::None;
+    int typeId = Schema::XSD_INVALID;
+    const Schema::Element* element = nullptr;
+    int position = -1;
+    int extensibilityId = 0;
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string attribute = xpp_->getAttributeName(i);
+        const std::string prefix = xpp_->getAttributePrefix(i);
+        if (!prefix.empty()) {
+            extensibilityId = handleExtensibilityAttribute(attribute, prefix);
+        } else if (attribute == "name") {
+            name = xpp_->getAttributeValue(i);
+        } else if (attribute == "type" || attribute == "element") {
+            if (refKind != Part::None)
+                error("either type or element must occur(only once) in part ", 0);
+            const Schema::QualifiedName reference = resolvedName(Schema::QualifiedName(xpp_->getAttributeValue(i)));
+            const std::string shown = reference.getNamespace() + ":" + reference.getLocalName();
+            if (attribute == "type") {
+                typeId = getTypeId(reference);
+                if (typeId == Schema::XSD_INVALID)
+                    error("Could not resolve type " + shown, 0);
+                refKind = Part::TypeRef;
+            } else {
+                const Declaration found = findDeclaration(reference, ElementDeclaration);
+                element = found.element;
+                position = found.position;
+                if (element == nullptr)
+                    error("Could not resolve element " + shown, 0);
+                refKind = Part::ElementRef;
+            }
+        } else {
+            error("Syntax error", 0);
+        }
+    }
+    if (refKind == Part::ElementRef)
+        message.addPart(name, refKind, element, position);
+    else
+        message.addPart(name, refKind, &typeId, position);
+    message.addExtElement(extensibilityId);
+    getNextElement(true);
+    if (elementKind_ == DOCUMENTATION)
+        parseDoc();
+}
+
+PortType* WsdlParser::parsePortType()
+{
+    if (elementKind_ != PORT_TYPE)
+        return nullptr;
+    auto portType = std::make_unique<PortType>(this);
+    readNameAndExtensions(*portType, "", "Syntax error.Unrecognized attribute");
+    if (portType->getName().empty())
+        error("syntax error <PortType> name required", 0);
+    getNextElement(true);
+    if (elementKind_ == DOCUMENTATION)
+        portType->setDocumentation(parseDoc());
+    while (elementKind_ == OPERATION)
+        portType->addOperation(parseOperation(portType.get()));
+    readExtensibilityElements(*portType, PORT_TYPE);
+    portTypes_.push_back(std::move(portType));
+    return portTypes_.back().get();
+}
+
+// The name, and prefixed attributes for the extension handlers; an attribute
+// without prefix other than those and the one accepted is an error.
+void WsdlParser::readNameAndExtensions(WsdlElement& element, const std::string& accepted,
+                                       const std::string& unrecognized)
+{
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string attribute = xpp_->getAttributeName(i);
+        const std::string prefix = xpp_->getAttributePrefix(i);
+        if (!prefix.empty())
+            element.addExtAttribute(handleExtensibilityAttribute(attribute, prefix));
+        else if (attribute == "name")
+            element.setName(xpp_->getAttributeValue(i));
+        else if (attribute != accepted)
+            error(unrecognized, 0);
+    }
+}
+
+std::unique_ptr<Operation> WsdlParser::parseOperation(PortType* portType)
+{
+    auto operation = std::make_unique<Operation>(this, portType);
+    if (elementKind_ != OPERATION)
+        error("syntax error", 0);
+    readNameAndExtensions(*operation, "parameterOrder", "Syntax error..unrecognized attribute");
+    if (operation->getName().empty())
+        error("syntax error <operation> name required", 0);
+    getNextElement(true);
+    if (elementKind_ == DOCUMENTATION)
+        operation->setDocumentation(parseDoc());
+
+    // input then output, or output then input; the faults follow.
+    const int first = elementKind_;
+    if (first == INPUT || first == OUTPUT) {
+        const int second = first == INPUT ? OUTPUT : INPUT;
+        readOperationMessage(*operation, first);
+        if (elementKind_ == second)
+            readOperationMessage(*operation, second);
+        while (elementKind_ == FAULT)
+            readOperationMessage(*operation, FAULT);
+    }
+    if (elementKind_ == DOCUMENTATION)
+        operation->setDocumentation(parseDoc());
+    readExtensibilityElements(*operation, OPERATION);
+    return operation;
+}
+
+// A child without a message names none: it is refused like an unknown one
+// rather than taken for a message with an empty name.
+void WsdlParser::readOperationMessage(Operation& operation, int kind)
+{
+    const std::string name = xpp_->getAttributeValue("", "message");
+    Message* message = name.empty() ? nullptr : getMessageOrCreate(Schema::QualifiedName(name));
+    const int role = kind == INPUT ? Operation::Input : kind == OUTPUT ? Operation::Output : Operation::Fault;
+    operation.setMessage(message, role);
+    getNextElement(true);
+}
+
+void WsdlParser::parseBinding()
+{
+    auto binding = std::make_unique<Binding>(this);
+    if (elementKind_ != BINDING)
+        error("syntax error", 0);
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string attribute = xpp_->getAttributeName(i);
+        const bool plain = xpp_->getAttributePrefix(i).empty();
+        if (plain && attribute == "name") {
+            binding->setName(xpp_->getAttributeValue(i));
+        } else if (plain && attribute == "type") {
+            const Schema::QualifiedName type(xpp_->getAttributeValue(i));
+            PortType* portType = getPortType(type);
+            if (portType == nullptr)
+                error("Unknown port type " + type.getLocalName(), 0);
+            binding->setPortType(portType);
+        } else {
+            error("Syntax error..unrecognized attribute", 0);
+        }
+    }
+    getNextElement(true);
+    if (elementKind_ == DOCUMENTATION)
+        binding->setDocumentation(parseDoc());
+    while (elementKind_ == EXTENSIBILITY) {
+        const int id = handleExtensibilityElement(BINDING);
+        binding->setProtocolElementId(id);
+        binding->addExtElement(id);
+        if (const WsdlExtensionHandler* handler = getExtensionHandler(id))
+            binding->setProtocolNamespace(handler->getNamespace());
+        getNextElement(true);
+    }
+    while (elementKind_ == OPERATION)
+        parseBindingOperation(*binding);
+    // Linked once complete, so that nothing refers to a binding that failed.
+    if (binding->getPortType() != nullptr)
+        binding->getPortType()->addBinding(binding.get());
+    bindings_.push_back(std::move(binding));
+}
+
+// A binding without a port type gets records without operations.
+void WsdlParser::parseBindingOperation(Binding& binding)
+{
+    Schema::QualifiedName name;
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        if (xpp_->getAttributeName(i) == "name" && xpp_->getAttributePrefix(i).empty())
+            name = Schema::QualifiedName(xpp_->getAttributeValue(i));
+        else
+            error("Unrecognized attribute", 0);
+    }
+    const int index = binding.addOperation(name);
+    getNextElement(true);
+    readBindingIds(binding, index, Binding::OperationGroup);
+    if (elementKind_ == DOCUMENTATION)
+        parseDoc();
+    if (elementKind_ == INPUT) {
+        getNextElement(true);
+        readBindingIds(binding, index, Binding::InputGroup);
+    }
+    if (elementKind_ == OUTPUT) {
+        getNextElement(true);
+        readBindingIds(binding, index, Binding::OutputGroup);
+    }
+    while (elementKind_ == FAULT) {
+        getNextElement(true);
+        readBindingIds(binding, index, Binding::FaultGroup);
+    }
+}
+
+// A group holds four ids; a fifth is refused with the parse rather than
+// dropped, which would leave the generated code short of an element.
+void WsdlParser::readBindingIds(Binding& binding, int index, Binding::Group group)
+{
+    while (elementKind_ == EXTENSIBILITY) {
+        const int id = handleExtensibilityElement(OPERATION);
+        if (id != 0 && !binding.addBindingId(index, group, id)) {
+            const Operation* operation = binding.getOperation(index);
+            error(std::string("More than 4 extensibility elements in the ") + GroupNames[group] + " of operation "
+                      + (operation != nullptr ? operation->getName() : std::string()) + " of binding "
+                      + binding.getName(),
+                  0);
+        }
+        getNextElement(true);
+    }
+}
+
+void WsdlParser::parseService()
+{
+    if (elementKind_ != SERVICE)
+        error("Syntax error", 0);
+    auto service = std::make_unique<Service>(this);
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        if (xpp_->getAttributeName(i) == "name" && xpp_->getAttributePrefix(i).empty())
+            service->setName(xpp_->getAttributeValue(i));
+        else
+            error("Unrecognized attribute", 0);
+    }
+    getNextElement(true);
+    if (elementKind_ == DOCUMENTATION)
+        service->setDocumentation(parseDoc());
+    while (elementKind_ == PORT) {
+        const std::string name = xpp_->getAttributeValue("", "name");
+        Binding* binding = getBinding(Schema::QualifiedName(xpp_->getAttributeValue("", "binding")));
+        getNextElement(true);
+        if (elementKind_ == DOCUMENTATION)
+            parseDoc();
+        // The port keeps its address; other elements beside it are read and passed over.
+        int address = 0;
+        while (elementKind_ == EXTENSIBILITY) {
+            const int id = handleExtensibilityElement(BINDING);
+            if (address == 0)
+                address = id;
+            getNextElement(true);
+        }
+        service->addPort(name, binding, address);
+    }
+    // Linked once complete, so that nothing refers to a service that failed.
+    for (const Service::Port& port : service->getPorts()) {
+        if (port.binding != nullptr)
+            port.binding->addService(service.get());
+    }
+    services_.push_back(std::move(service));
+}
+
+void WsdlParser::readExtensibilityElements(WsdlElement& element, int parentKind)
+{
+    while (elementKind_ == EXTENSIBILITY) {
+        element.addExtElement(handleExtensibilityElement(parentKind));
+        getNextElement(true);
+    }
+}
+
+} // namespace Wsdl

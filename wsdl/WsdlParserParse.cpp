@@ -1,0 +1,386 @@
+// The parse driver: the step routine that classifies the next tag, the state
+// machine the caller advances one element at a time, and the elements around
+// the model (definitions, documentation, annotations, imports, extensibility
+// elements and attributes).
+
+#include "wsdl/WsdlParser.h"
+
+#include "wsdl/DocumentLocation.h"
+#include "wsdl/FetchUri.h"
+#include "wsdl/SchemaConstants.h"
+#include "wsdl/SchemaParser.h"
+#include "wsdl/ScopedValue.h"
+#include "wsdl/WsdlNamespaces.h"
+#include "wsdl/XmlPullParser.h"
+
+#include <algorithm>
+#include <exception>
+#include <ostream>
+
+namespace Wsdl {
+
+namespace {
+
+// Imports of imports of ... end here, whatever a server makes up.
+const int MaxImportDepth = 32;
+
+struct TagKind {
+    const char* name;
+    int kind;
+};
+
+const TagKind TagKinds[] = {
+    {"definitions", WsdlParser::DEFINITION}, {"documentation", WsdlParser::DOCUMENTATION},
+    {"annotation", WsdlParser::ANNOTATION},  {"import", WsdlParser::IMPORT},
+    {"schema", WsdlParser::SCHEMA},          {"types", WsdlParser::TYPES},
+    {"message", WsdlParser::MESSAGE},        {"port", WsdlParser::PORT},
+    {"operation", WsdlParser::OPERATION},    {"portType", WsdlParser::PORT_TYPE},
+    {"input", WsdlParser::INPUT},            {"output", WsdlParser::OUTPUT},
+    {"fault", WsdlParser::FAULT},            {"part", WsdlParser::PART},
+    {"binding", WsdlParser::BINDING},        {"service", WsdlParser::SERVICE},
+};
+
+// End tags that close a top-level element (or the documentation and
+// annotation that may stand anywhere); a "binding" end tag after a foreign
+// element is the end of that element's namesake, not of the WSDL binding.
+bool endsElement(const std::string& name, int kind)
+{
+    static const char* const closing[] = {"types", "message", "documentation", "annotation",
+                                          "portType", "import", "service"};
+    if (name == "binding")
+        return kind != WsdlParser::EXTENSIBILITY;
+    return std::find(std::begin(closing), std::end(closing), name) != std::end(closing);
+}
+
+} // namespace
+
+// One spelling per document, so that an import that goes round is noticed.
+std::string WsdlParser::documentKey(const std::string& location)
+{
+    std::string key = resolveLocation(std::string(), location);
+    if (key.find("://") == std::string::npos)
+        std::replace(key.begin(), key.end(), '\\', '/');
+    return key;
+}
+
+int WsdlParser::parse()
+{
+    try {
+        const int kind = getNextElement(false);
+        switch (kind) {
+        case START:
+            break;
+        case DEFINITION:
+            parseDefinitions();
+            getNextElement(true);
+            break;
+        case DOCUMENTATION:
+            definitionsDoc_ = parseDoc();
+            break;
+        case ANNOTATION:
+            parseAnnotation();
+            break;
+        case IMPORT:
+            parseImport();
+            break;
+        case TYPES:
+            parseTypes();
+            break;
+        case MESSAGE:
+            parseMessage();
+            break;
+        case PORT_TYPE:
+            parsePortType();
+            break;
+        case BINDING:
+            parseBinding();
+            break;
+        case EXTENSIBILITY:
+            handleExtensibilityElement(DEFINITION);
+            getNextElement(true);
+            break;
+        case SERVICE:
+            parseService();
+            break;
+        case END:
+            if (state_ != END && importDepth_ == 0)
+                noteMissingSoapBinding();
+            break;
+        default:
+            error("Syntax error", 0);
+        }
+        state_ = kind;
+        return elementKind_;
+    } catch (const WsdlException& failure) {
+        return endParse(failure.description);
+    } catch (const XmlPullParserException& failure) {
+        return endParse(failure.description);
+    } catch (const Schema::SchemaParserException& failure) {
+        return endParse(failure.getDescription());
+    } catch (const std::exception& failure) {
+        return endParse(std::string("Wsdl Parser Exception : ") + failure.what());
+    }
+}
+
+// A document without a SOAP 1.1 binding (SOAP 1.2 or HTTP only, or its
+// bindings in documents not read) is valid, but nothing can be generated
+// from it: the reader of the messages is told so.
+void WsdlParser::noteMissingSoapBinding() const
+{
+    for (const auto& binding : bindings_) {
+        if (binding->getProtocolNamespace() == SoapBindingUri)
+            return;
+    }
+    *diagnostics_ << "No SOAP 1.1 binding (" << SoapBindingUri << ") in the document: no operation can be generated"
+                  << std::endl;
+}
+
+// Every error ends the parse with its message and the position reached.
+int WsdlParser::endParse(const std::string& description)
+{
+    error_ = true;
+    state_ = END;
+    elementKind_ = END;
+    *diagnostics_ << description << " at " << xpp_->getLineNumber() << "," << xpp_->getColumnNumber() << std::endl;
+    return END;
+}
+
+int WsdlParser::getNextElement(bool advance)
+{
+    if (elementKind_ == END)
+        return END;
+    int enteredKind = elementKind_;
+    int enteredEvent = xpp_->getEventType();
+    for (;;) {
+        if (!advance && elementKind_ != START && elementKind_ != NONE)
+            return elementKind_;
+        const int event = step();
+        switch (event) {
+        case XmlPullParser::START_DOCUMENT:
+            if (elementKind_ != START)
+                error("Syntax error at the start", 0);
+            break;
+        case XmlPullParser::START_TAG: {
+            const std::string ns = xpp_->getNamespace();
+            elementKind_ = ns != WsdlUri && ns != Schema::SchemaUri ? static_cast<int>(EXTENSIBILITY)
+                                                                      : classify(xpp_->getName());
+            break;
+        }
+        case XmlPullParser::END_TAG: {
+            const std::string name = xpp_->getName();
+            if (name == "definitions") {
+                elementKind_ = END;
+            } else if (endsElement(name, elementKind_)) {
+                elementKind_ = NONE;
+                return NONE;
+            } else {
+                // Inner end tags are passed over: go on as if entered here.
+                enteredKind = elementKind_;
+                enteredEvent = event;
+                continue;
+            }
+            break;
+        }
+        case XmlPullParser::TEXT:
+        case XmlPullParser::CDSECT:
+        case XmlPullParser::ENTITY_REF:
+        case XmlPullParser::PROCESSING_INSTRUCTION:
+        case XmlPullParser::COMMENT:
+        case XmlPullParser::IGNORABLE_WHITESPACE:
+            break;
+        case XmlPullParser::DOCDECL:
+            error("Doc Declaration ??", 0);
+            break;
+        default:
+            error("Unknown Wsdl tag", 0);
+        }
+        if (elementKind_ != enteredKind || event != enteredEvent)
+            return elementKind_;
+    }
+}
+
+// Before the root element the reader goes token by token, so that a document
+// type declaration is seen (and refused) rather than passed over; whitespace
+// there is dropped like text. Inside, it moves from tag to tag.
+int WsdlParser::step()
+{
+    if (elementKind_ == START)
+        return xpp_->nextToken();
+    return xpp_->nextTag();
+}
+
+int WsdlParser::classify(const std::string& localName)
+{
+    for (const TagKind& tag : TagKinds) {
+        if (localName == tag.name)
+            return tag.kind;
+    }
+    error("Unknown Tag " + localName, 0);
+    return NONE;
+}
+
+void WsdlParser::parseDefinitions()
+{
+    if (elementKind_ != DEFINITION)
+        error("syntax error", 0);
+    tnsUri_ = xpp_->getAttributeValue("", "targetNamespace");
+    const int depth = xpp_->getDepth();
+    for (int i = xpp_->getNamespaceCount(depth) - 1; i >= xpp_->getNamespaceCount(depth - 1); --i) {
+        const std::string uri = xpp_->getNamespaceUri(i);
+        const std::string prefix = xpp_->getNamespacePrefix(i);
+        if (uri == tnsUri_)
+            tnsPrefix_ = prefix;
+        for (std::size_t j = 0; j < handlers_.size(); ++j) {
+            if (handlers_[j].handler->isNamespaceHandler(uri))
+                loadExtensionSchema(j, prefix);
+        }
+    }
+    const int count = xpp_->getAttributeCount();
+    if (count < 0)
+        error("Atleast a targetNamespace attribute is needed", 0);
+    for (int i = 0; i < count; ++i) {
+        const std::string name = xpp_->getAttributeName(i);
+        if (name == "name")
+            name_ = xpp_->getAttributeValue(i);
+        else if (name != "targetNamespace")
+            handleExtensibilityAttribute(name, xpp_->getAttributePrefix(i));
+    }
+}
+
+// The handler's schema is read once, when its namespace is first declared;
+// a schema that does not load leaves the handler without one.
+void WsdlParser::loadExtensionSchema(std::size_t handlerIndex, const std::string& prefix)
+{
+    HandlerEntry& entry = handlers_[handlerIndex];
+    WsdlExtensionHandler& handler = *entry.handler;
+    handler.setNamespacePrefix(prefix);
+    handler.setStartId(static_cast<int>(handlerIndex) * ElementIdBlockSize + 1);
+    if (entry.schema != nullptr)
+        return;
+    auto schema = std::make_unique<Schema::SchemaParser>(handler.getExtensibilitySchema(), handler.getNamespace(),
+                                                         *diagnostics_, schemaDirectory_);
+    schema->addImport(schemaParsers_[0].get());
+    if (!schema->parseSchemaTag())
+        return;
+    entry.schema = schema.get();
+    handler.setSchemaParser(std::move(schema));
+    handler.setWsdlParser(this);
+}
+
+const std::string* WsdlParser::parseDoc()
+{
+    if (elementKind_ != DOCUMENTATION)
+        error("syntax error", 0);
+    documentation_.emplace_back();
+    std::string& text = documentation_.back();
+    const int depth = xpp_->getDepth();
+    for (;;) {
+        const int event = xpp_->nextToken();
+        if (event == XmlPullParser::END_DOCUMENT || (event == XmlPullParser::END_TAG && xpp_->getDepth() == depth))
+            break;
+        // An entity or a CDATA section is part of the text as much as the text around it.
+        if (event == XmlPullParser::TEXT || event == XmlPullParser::CDSECT || event == XmlPullParser::ENTITY_REF)
+            text += xpp_->getText();
+    }
+    getNextElement(true);
+    return &text;
+}
+
+void WsdlParser::parseAnnotation()
+{
+    if (elementKind_ != ANNOTATION)
+        error("syntax error", 0);
+    xpp_->skipSubTree();
+    getNextElement(true);
+}
+
+void WsdlParser::parseImport()
+{
+    if (elementKind_ != IMPORT)
+        error("syntax error", 0);
+    const std::string location = xpp_->getAttributeValue("", "location");
+    const std::string ns = xpp_->getAttributeValue("", "namespace");
+    if (ns == tnsUri_) {
+        if (location.empty())
+            error("location is a required attribute for <import>", 0);
+        // A relative location names a document beside the importing one.
+        const std::string resolved = resolveLocation(baseLocation_, location);
+        if (documentsRead_.insert(documentKey(resolved)).second) {
+            includeDocument(location, resolved);
+            imports_.emplace_back(location, ns);
+            elementKind_ = IMPORT;
+            xpp_->skipSubTree();
+        }
+    }
+    getNextElement(true);
+}
+
+// Reads the imported document into the same model with a reader of its own,
+// then goes back to the importing document.
+void WsdlParser::includeDocument(const std::string& location, const std::string& resolved)
+{
+    if (importDepth_ >= MaxImportDepth)
+        error("Imports nested too deeply at " + location, 0);
+    std::string fileName;
+    if (!fetchUri(localPathOf(resolved), fileName))
+        error("Error while opening the included wsdl " + location, 0);
+    auto document = std::make_unique<IncludedDocument>();
+    document->stream.open(fileName, std::ios::binary);
+    document->reader = std::make_unique<XmlPullParser>(document->stream);
+    document->reader->setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+    document->reader->require(XmlPullParser::START_DOCUMENT, "", "");
+    XmlPullParser* reader = document->reader.get();
+    includedDocuments_.push_back(std::move(document));
+    {
+        // What describes the importing document stays its own.
+        const ScopedValue<std::string> name(name_, name_);
+        const ScopedValue<std::string> ns(tnsUri_, tnsUri_);
+        const ScopedValue<std::string> prefix(tnsPrefix_, tnsPrefix_);
+        const ScopedValue<const std::string*> documentation(definitionsDoc_, definitionsDoc_);
+        const ScopedValue<std::string> base(baseLocation_, baseLocationOf(resolved));
+        const ScopedValue<int> depth(importDepth_, importDepth_ + 1);
+        const ScopedValue<XmlPullParser*> current(xpp_, reader);
+        elementKind_ = START;
+        state_ = START;
+        while (state_ != END)
+            parse();
+    }
+    // The imported document's error is on record; this says where it was imported.
+    if (error_)
+        error("Error in the included wsdl " + location, 0);
+}
+
+int WsdlParser::handleExtensibilityElement(int parentKind)
+{
+    WsdlExtensionHandler* handler = findExtensionHandler(xpp_->getNamespace());
+    if (handler == nullptr) {
+        xpp_->skipSubTree();
+        return 0;
+    }
+    reportsHere(*handler);
+    return handler->handleElement(parentKind, *xpp_);
+}
+
+int WsdlParser::handleExtensibilityAttribute(const std::string& name, const std::string& prefix)
+{
+    WsdlExtensionHandler* handler = findExtensionHandler(resolvePrefix(prefix));
+    if (handler == nullptr)
+        return 0;
+    reportsHere(*handler);
+    return handler->handleAttribute(elementKind_, name, *xpp_);
+}
+
+// A handler whose schema never loaded (its namespace undeclared on
+// definitions) still reports into this parser's diagnostics.
+void WsdlParser::reportsHere(WsdlExtensionHandler& handler)
+{
+    if (!handler.hasWsdlParser())
+        handler.setWsdlParser(this);
+}
+
+std::string WsdlParser::resolvePrefix(const std::string& prefix) const
+{
+    return xpp_->getNamespace(prefix);
+}
+
+} // namespace Wsdl
