@@ -18,6 +18,8 @@ public:
     const std::string& getDefaultValue() const { return defaultValue_; }
     const std::string& getFixedValue() const { return fixedValue_; }
     int getType() const { return typeId_; }
+    // A declaration taken into another schema names its type with that schema's id.
+    void setType(int typeId) { typeId_ = typeId; }
     bool isQualified() const { return qualified_; }
     bool isRequired() const { return useRequired_; }
 

@@ -138,12 +138,24 @@ bool SchemaParser::isExternalId(int typeId) const
     return false;
 }
 
+// The schema that defines a borrowed type: an import, or one further down
+// when the type was borrowed through a declaration of an import.
 const SchemaParser* SchemaParser::ownerOf(const XsdType& type) const
 {
+    if (lookingUp_)
+        return nullptr;
+    const ScopedValue<bool> busy(lookingUp_, true);
     for (const ImportedSchema& imported : importedSchemas_) {
-        if (imported.sParser != nullptr && imported.ns == type.getNamespace() &&
-            imported.sParser->getType(type.getTypeId()) == &type)
-            return imported.sParser;
+        const SchemaParser* parser = imported.sParser;
+        if (parser != nullptr && imported.ns == type.getNamespace() && parser->getType(type.getTypeId()) == &type &&
+            !parser->isExternalId(type.getTypeId()))
+            return parser;
+    }
+    for (const ImportedSchema& imported : importedSchemas_) {
+        if (imported.sParser == nullptr)
+            continue;
+        if (const SchemaParser* owner = imported.sParser->ownerOf(type))
+            return owner;
     }
     return nullptr;
 }
@@ -179,41 +191,35 @@ int SchemaParser::basicContentType(int typeId, int schemasLeft) const
 }
 
 template <typename Result, typename FindOwn>
-const Result* SchemaParser::findDeclaration(const QualifiedName& name, FindOwn findOwn) const
+SchemaParser::Found<Result> SchemaParser::findDeclaration(const QualifiedName& name, FindOwn findOwn) const
 {
     const std::string ns = name.getNamespace().empty() ? tnsUri_ : name.getNamespace();
     if (ns == tnsUri_ || ns == SchemaUri)
-        return findOwn(*this, name.getLocalName());
+        return Found<Result>{findOwn(*this, name.getLocalName()), this};
     if (lookingUp_)
-        return nullptr;
+        return Found<Result>();
     const ScopedValue<bool> busy(lookingUp_, true);
     for (const ImportedSchema& imported : importedSchemas_) {
         if (imported.ns == ns && imported.sParser != nullptr)
             return imported.sParser->findDeclaration<Result>(name, findOwn);
     }
-    return nullptr;
+    return Found<Result>();
 }
 
-const Element* SchemaParser::getElement(const QualifiedName& name) const
+SchemaParser::Found<Element> SchemaParser::findElement(const QualifiedName& name) const
 {
     return findDeclaration<Element>(
         name, [](const SchemaParser& parser, const std::string& local) { return findByName(parser.lElems_, local); });
 }
 
-const Attribute* SchemaParser::getAttribute(const QualifiedName& name) const
+SchemaParser::Found<Attribute> SchemaParser::findAttribute(const QualifiedName& name) const
 {
     return findDeclaration<Attribute>(name, [](const SchemaParser& parser, const std::string& local) {
         return findByName(parser.lAttributes_, local);
     });
 }
 
-const Group* SchemaParser::getGroup(const QualifiedName& name) const
-{
-    return findDeclaration<Group>(
-        name, [](const SchemaParser& parser, const std::string& local) { return findByName(parser.lGroups_, local); });
-}
-
-const AttributeGroup* SchemaParser::getAttributeGroup(const QualifiedName& name) const
+SchemaParser::Found<AttributeGroup> SchemaParser::findAttributeGroup(const QualifiedName& name) const
 {
     return findDeclaration<AttributeGroup>(
         name, [](const SchemaParser& parser, const std::string& local) -> const AttributeGroup* {
@@ -223,6 +229,63 @@ const AttributeGroup* SchemaParser::getAttributeGroup(const QualifiedName& name)
             }
             return nullptr;
         });
+}
+
+const Element* SchemaParser::getElement(const QualifiedName& name) const
+{
+    return findElement(name).declaration;
+}
+
+const Attribute* SchemaParser::getAttribute(const QualifiedName& name) const
+{
+    return findAttribute(name).declaration;
+}
+
+const Group* SchemaParser::getGroup(const QualifiedName& name) const
+{
+    return findDeclaration<Group>(name, [](const SchemaParser& parser, const std::string& local) {
+               return findByName(parser.lGroups_, local);
+           }).declaration;
+}
+
+const AttributeGroup* SchemaParser::getAttributeGroup(const QualifiedName& name) const
+{
+    return findAttributeGroup(name).declaration;
+}
+
+// Built-in ids mean the same in every schema; an id of another table is
+// only a number there, so the type it names gets an id of this table.
+int SchemaParser::importTypeId(const SchemaParser& owner, int typeId)
+{
+    if (&owner == this || typeId < FIRST_USER_TYPE)
+        return typeId;
+    if (XsdType* type = owner.getType(typeId)) {
+        if (getType(type->getTypeId()) == type)
+            return type->getTypeId(); // ours, handed back through an import cycle
+        return typesTable_.addExternalTypeId(type->getQName(), type);
+    }
+    // Named there but not defined yet: borrowed by name, as a name written
+    // here would be, and settled by finalize.
+    const QualifiedName name = owner.typesTable_.getTypeName(typeId);
+    if (name.getLocalName().empty())
+        return XSD_INVALID;
+    if (name.getNamespace() == tnsUri_)
+        return getTypeId(name, true);
+    return typesTable_.addExternalTypeId(name, nullptr);
+}
+
+Element SchemaParser::importDeclaration(const SchemaParser& owner, const Element& declaration)
+{
+    Element taken(declaration);
+    taken.setType(importTypeId(owner, declaration.getType()));
+    return taken;
+}
+
+Attribute SchemaParser::importDeclaration(const SchemaParser& owner, const Attribute& declaration)
+{
+    Attribute taken(declaration);
+    taken.setType(importTypeId(owner, declaration.getType()));
+    return taken;
 }
 
 int SchemaParser::getImportIndex(const std::string& ns) const
@@ -301,6 +364,8 @@ bool SchemaParser::finalizeOwn()
         }
     }
     for (const TypeTable::ExternalRef& external : typesTable_.getExternalRefs()) {
+        if (external.anonymous)
+            continue; // held by its object since it was borrowed; its name means nothing there
         bool found = false;
         for (const ImportedSchema& imported : importedSchemas_) {
             if (imported.ns != external.name.getNamespace() || imported.sParser == nullptr)
@@ -311,7 +376,9 @@ bool SchemaParser::finalizeOwn()
                 found = true;
             }
         }
-        if (!found)
+        // A type borrowed through a declaration of an import may lie in a
+        // schema this one does not import; it is settled already.
+        if (!found && getType(external.typeId) == nullptr)
             log() << "Undefined type " << external.name << "\n";
     }
     if (typesTable_.detectUndefinedTypes()) {

@@ -118,6 +118,14 @@ public:
 private:
     struct ImportSession;
 
+    // A declaration found here or in an imported schema, with the schema
+    // whose table its type ids belong to.
+    template <typename Declaration>
+    struct Found {
+        const Declaration* declaration = nullptr;
+        const SchemaParser* owner = nullptr;
+    };
+
     void init();
     ImportSession& session();
     bool readSchemaElement();
@@ -156,15 +164,15 @@ private:
     void resolveForwardAttributeRefs();
     template <typename Declaration, typename Settle, typename Miss>
     bool settleForwardRefs(const std::vector<QualifiedName>& references,
-                           const Declaration* (SchemaParser::*lookUp)(const QualifiedName&) const, Settle settle,
+                           Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const, Settle settle,
                            Miss missMessage);
 
     // Declarations.
     Element parseElement(bool& fwdRef);
     Attribute parseAttribute(bool& fwdRef);
     template <typename Result>
-    const Result* findReferenced(const QualifiedName& name,
-                                 const Result* (SchemaParser::*lookUp)(const QualifiedName&) const) const;
+    Found<Result> findReferenced(const QualifiedName& name,
+                                 Found<Result> (SchemaParser::*lookUp)(const QualifiedName&) const) const;
     int addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace);
     void readValueConstraint(const std::string& attribute, const std::string& value, std::string& defaultValue,
                              std::string& fixedValue, const std::string& declaration) const;
@@ -176,7 +184,9 @@ private:
     void parseSimpleContentExtension(ComplexType& type);
     void parseComplexContent(ComplexType& type);
     bool parseAttributeParticle(ComplexType& type);
-    const AttributeGroup* parseAttributeGroup(std::unique_ptr<AttributeGroup>& defined);
+    Found<AttributeGroup> parseAttributeGroup(std::unique_ptr<AttributeGroup>& defined);
+    template <typename Target>
+    void takeAttributes(const Found<AttributeGroup>& group, Target& target);
     void addAttributeGroup(ComplexType& type);
     bool processSoapArray(ComplexType& type);
 
@@ -198,7 +208,15 @@ private:
     QualifiedName prefixedName(const std::string& text) const;
 
     template <typename Result, typename FindOwn>
-    const Result* findDeclaration(const QualifiedName& name, FindOwn findOwn) const;
+    Found<Result> findDeclaration(const QualifiedName& name, FindOwn findOwn) const;
+    Found<Element> findElement(const QualifiedName& name) const;
+    Found<Attribute> findAttribute(const QualifiedName& name) const;
+    Found<AttributeGroup> findAttributeGroup(const QualifiedName& name) const;
+    // The id this table uses for a type id of another schema's table; and
+    // declarations of that schema, retyped so.
+    int importTypeId(const SchemaParser& owner, int typeId);
+    Element importDeclaration(const SchemaParser& owner, const Element& declaration);
+    Attribute importDeclaration(const SchemaParser& owner, const Attribute& declaration);
     bool isExternalId(int typeId) const;
     const SchemaParser* ownerOf(const XsdType& type) const;
     int basicContentType(int typeId, int schemasLeft) const;

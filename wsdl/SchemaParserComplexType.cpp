@@ -163,11 +163,22 @@ void SchemaParser::parseComplexContent(ComplexType& type)
         skipTo("complexContent");
 }
 
-const AttributeGroup* SchemaParser::parseAttributeGroup(std::unique_ptr<AttributeGroup>& defined)
+// The attributes of a group go where the group is named, typed with this
+// schema's ids also when the group is another schema's.
+template <typename Target>
+void SchemaParser::takeAttributes(const Found<AttributeGroup>& group, Target& target)
+{
+    if (group.declaration == nullptr)
+        return;
+    for (const Attribute& attribute : group.declaration->getAttributes())
+        target.addAttribute(importDeclaration(*group.owner, attribute));
+}
+
+SchemaParser::Found<AttributeGroup> SchemaParser::parseAttributeGroup(std::unique_ptr<AttributeGroup>& defined)
 {
     const std::string ref = xpp_->getAttributeValue("", "ref");
     if (!ref.empty()) {
-        const AttributeGroup* found = getAttributeGroup(prefixedName(ref));
+        const Found<AttributeGroup> found = findAttributeGroup(prefixedName(ref));
         nextTag();
         skipTo("attributeGroup");
         return found; // a group not defined yet gives nothing
@@ -179,26 +190,20 @@ const AttributeGroup* SchemaParser::parseAttributeGroup(std::unique_ptr<Attribut
             defined->addAttribute(parseAttribute(fwdRef));
         } else if (atStartTag("attributeGroup")) {
             std::unique_ptr<AttributeGroup> nested; // its attributes are copied, the object dropped
-            if (const AttributeGroup* group = parseAttributeGroup(nested)) {
-                for (const Attribute& attribute : group->getAttributes())
-                    defined->addAttribute(attribute);
-            }
+            takeAttributes(parseAttributeGroup(nested), *defined);
         } else if (atStartTag("anyAttribute")) {
             defined->addAttribute(parseAnyAttribute(nullptr));
         } else {
             skipElement();
         }
     }
-    return defined.get();
+    return Found<AttributeGroup>{defined.get(), this};
 }
 
 void SchemaParser::addAttributeGroup(ComplexType& type)
 {
     std::unique_ptr<AttributeGroup> defined;
-    if (const AttributeGroup* group = parseAttributeGroup(defined)) {
-        for (const Attribute& attribute : group->getAttributes())
-            type.addAttribute(attribute);
-    }
+    takeAttributes(parseAttributeGroup(defined), type);
 }
 
 bool SchemaParser::processSoapArray(ComplexType& type)

@@ -262,14 +262,14 @@ void SchemaParser::parseList(SimpleType& type)
 // declaration is reported. True when all were found.
 template <typename Declaration, typename Settle, typename Miss>
 bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& references,
-                                     const Declaration* (SchemaParser::*lookUp)(const QualifiedName&) const,
+                                     Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const,
                                      Settle settle, Miss missMessage)
 {
     bool allFound = true;
     std::vector<const QualifiedName*> settled;
     for (const QualifiedName& reference : references) {
-        const Declaration* declaration = (this->*lookUp)(reference);
-        if (declaration == nullptr) {
+        const Found<Declaration> found = (this->*lookUp)(reference);
+        if (found.declaration == nullptr) {
             error(missMessage(reference), 1);
             allFound = false;
             continue;
@@ -277,7 +277,7 @@ bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& reference
         const auto same = [&](const QualifiedName* done) { return done->matches(reference); };
         if (std::none_of(settled.begin(), settled.end(), same)) {
             settled.push_back(&reference);
-            settle(reference, *declaration);
+            settle(reference, importDeclaration(*found.owner, *found.declaration));
         }
     }
     return allFound;
@@ -288,7 +288,7 @@ bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& reference
 void SchemaParser::resolveForwardElementRefs()
 {
     const bool allFound = settleForwardRefs(
-        lForwardElemRefs_, &SchemaParser::getElement,
+        lForwardElemRefs_, &SchemaParser::findElement,
         [this](const QualifiedName& reference, const Element& declaration) {
             typesTable_.resolveElementRef(reference, declaration);
             for (const Group& group : lGroups_) {
@@ -308,7 +308,7 @@ void SchemaParser::resolveForwardElementRefs()
 void SchemaParser::resolveForwardAttributeRefs()
 {
     const bool allFound = settleForwardRefs(
-        lForwardAttributeRefs_, &SchemaParser::getAttribute,
+        lForwardAttributeRefs_, &SchemaParser::findAttribute,
         [this](const QualifiedName& reference, const Attribute& declaration) {
             typesTable_.resolveAttributeRef(reference, declaration);
             for (const auto& group : lAttributeGroups_)

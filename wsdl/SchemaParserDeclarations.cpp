@@ -15,16 +15,16 @@ namespace Schema {
 // A reference in this schema's namespace is looked up here; one in another
 // namespace only in the schema registered for it.
 template <typename Result>
-const Result* SchemaParser::findReferenced(const QualifiedName& name,
-                                           const Result* (SchemaParser::*lookUp)(const QualifiedName&) const) const
+SchemaParser::Found<Result> SchemaParser::findReferenced(
+    const QualifiedName& name, Found<Result> (SchemaParser::*lookUp)(const QualifiedName&) const) const
 {
     if (name.getNamespace() == tnsUri_)
         return (this->*lookUp)(name);
     const int index = getImportIndex(name.getNamespace());
     if (index < 0)
-        return nullptr;
+        return Found<Result>();
     const SchemaParser* imported = importedSchemas_[static_cast<std::size_t>(index)].sParser;
-    return imported != nullptr ? (imported->*lookUp)(name) : nullptr;
+    return imported != nullptr ? (imported->*lookUp)(name) : Found<Result>();
 }
 
 int SchemaParser::addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace)
@@ -83,13 +83,15 @@ Element SchemaParser::parseElement(bool& fwdRef)
             if (typeId != XSD_INVALID)
                 error("<element>:type and ref are mutually exclusive in element decl", 0);
             const QualifiedName reference = prefixedName(value);
-            if (const Element* declaration = findReferenced(reference, &SchemaParser::getElement)) {
-                name = declaration->getName();
-                qualified = declaration->isQualified();
-                typeId = declaration->getType();
-                defaultValue = declaration->getDefaultValue();
-                fixedValue = declaration->getFixedValue();
-                typeNamespace = declaration->getTypeNamespace();
+            const Found<Element> found = findReferenced(reference, &SchemaParser::findElement);
+            if (found.declaration != nullptr) {
+                const Element declaration = importDeclaration(*found.owner, *found.declaration);
+                name = declaration.getName();
+                qualified = declaration.isQualified();
+                typeId = declaration.getType();
+                defaultValue = declaration.getDefaultValue();
+                fixedValue = declaration.getFixedValue();
+                typeNamespace = declaration.getTypeNamespace();
             } else {
                 name = reference.getLocalName();
                 lForwardElemRefs_.push_back(reference);
@@ -173,9 +175,10 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
             if (typeId != XSD_INVALID)
                 error("<attribute>:type and ref are mutually exclusive in element decl", 0);
             const QualifiedName reference = prefixedName(value);
-            if (const Attribute* declaration = findReferenced(reference, &SchemaParser::getAttribute)) {
+            const Found<Attribute> found = findReferenced(reference, &SchemaParser::findAttribute);
+            if (found.declaration != nullptr) {
                 Attribute settled(name, typeId, qualified, defaultValue, fixedValue, required);
-                settled.assignDeclaration(*declaration);
+                settled.assignDeclaration(importDeclaration(*found.owner, *found.declaration));
                 name = settled.getName();
                 typeId = settled.getType();
                 qualified = settled.isQualified();

@@ -155,12 +155,18 @@ int TypeTable::getDeclaredTypeId(const QualifiedName& name, bool create)
 
 int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
 {
+    const bool anonymous = type != nullptr && type->isAnonymous();
     for (const ExternalRef& external : externals_) {
-        if (external.name.matches(name))
-            return external.typeId;
+        const bool same = anonymous ? getTypePtr(external.typeId) == type
+                                    : !external.anonymous && external.name.matches(name);
+        if (!same)
+            continue;
+        if (type != nullptr && getTypePtr(external.typeId) == nullptr)
+            place(external.typeId, type, nullptr);
+        return external.typeId;
     }
     const int id = reserveSlot();
-    externals_.push_back(ExternalRef{id, type != nullptr ? type->getQName() : name});
+    externals_.push_back(ExternalRef{id, type != nullptr ? type->getQName() : name, anonymous});
     place(id, type, nullptr);
     return id;
 }
@@ -176,6 +182,24 @@ int TypeTable::resolveExternalType(XsdType* type, int id)
 XsdType* TypeTable::getTypePtr(int id) const
 {
     return inRange(id) ? slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)].type : nullptr;
+}
+
+QualifiedName TypeTable::getTypeName(int id) const
+{
+    if (const XsdType* type = getTypePtr(id))
+        return type->getQName();
+    for (const ExternalRef& external : externals_) {
+        if (external.typeId == id)
+            return external.name;
+    }
+    for (const auto& entry : userNames_) {
+        if (entry.second == id && inRange(id)) {
+            QualifiedName name(entry.first);
+            name.setNamespace(targetNamespace_);
+            return name;
+        }
+    }
+    return QualifiedName();
 }
 
 bool TypeTable::detectUndefinedTypes() const

@@ -24,6 +24,9 @@ public:
     struct ExternalRef {
         int typeId;
         QualifiedName name;
+        // An anonymous type's name is made up by its own table: only the
+        // object tells it apart, so it is never looked up by that name.
+        bool anonymous = false;
     };
 
     TypeTable();
@@ -42,13 +45,17 @@ public:
     // anonymous type moves aside and the name gets an id of its own.
     int getDeclaredTypeId(const QualifiedName& name, bool create = false);
     // An id for a type of another schema; the type (or null while unknown)
-    // stays owned by that schema.
+    // stays owned by that schema. A type given for a name still unknown here
+    // fills its slot.
     int addExternalTypeId(const QualifiedName& name, XsdType* type);
     // Fills a reserved slot with another schema's type; 0 when the id is no slot.
     int resolveExternalType(XsdType* type, int id);
 
     // Null for ids outside this table and for types still undefined.
     XsdType* getTypePtr(int id) const;
+    // The qualified name an id of this table stands for, also while its type
+    // is still to come; empty for an id this table did not hand out.
+    QualifiedName getTypeName(int id) const;
     int getNumTypes() const { return count_; }
     int getCapacity() const { return static_cast<int>(slots_.size()); }
     bool detectUndefinedTypes() const;
