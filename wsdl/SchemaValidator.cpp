@@ -4,6 +4,7 @@
 #include "wsdl/SchemaConstants.h"
 #include "wsdl/SchemaParser.h"
 #include "wsdl/SchemaParserException.h"
+#include "wsdl/ScopedValue.h"
 #include "wsdl/XmlPullParser.h"
 
 #include <optional>
@@ -77,6 +78,8 @@ ValueContainer* SchemaValidator::validate(XmlPullParser& xpp, int typeId, ValueC
 {
     if (container.getTypeId() != typeId)
         fail("Fatal error ,container's type is not same as the validated type", &xpp);
+    checkNesting(xpp, xpp.getName());
+    const ScopedValue<int> level(nesting_, nesting_ + 1);
     if (typeId == XSD_SCHEMA)
         return readSchema(xpp, container);
     if (typeId == XSD_ANY) {
@@ -120,7 +123,7 @@ void SchemaValidator::validateComplex(XmlPullParser& xpp, const ComplexType& typ
         validateContent(xpp, *model, container);
         return;
     }
-    xpp.nextTag();
+    nextTag(xpp, name);
     requireEnd(xpp, name, "Syntax error");
 }
 
@@ -170,6 +173,25 @@ void SchemaValidator::validateText(XmlPullParser& xpp, int typeId, ValueContaine
     const std::string text = collectText(xpp);
     validateValue(text, typeId, container, &xpp);
     requireEnd(xpp, name, mismatch);
+}
+
+// Element-only content: blanks, comments and processing instructions may
+// stand between the tags, text may not.
+void SchemaValidator::nextTag(XmlPullParser& xpp, const std::string& elementName) const
+{
+    if (xpp.next() != XmlPullParser::TEXT)
+        return;
+    if (xpp.getText().find_first_not_of(" \t\r\n") != std::string::npos)
+        fail("Unexpected text in " + elementName, &xpp);
+    xpp.next();
+}
+
+// Every element and content model open takes stack and a level of the
+// container tree; an instance nested past the limit is refused.
+void SchemaValidator::checkNesting(const XmlPullParser& xpp, const std::string& elementName) const
+{
+    if (nesting_ >= MaxNesting)
+        fail("Content nested too deeply in " + elementName, &xpp);
 }
 
 void SchemaValidator::requireEnd(const XmlPullParser& xpp, const std::string& name,

@@ -4,8 +4,10 @@
 #include "wsdl/ValueContainer.h"
 
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class XmlPullParser;
@@ -27,6 +29,15 @@ class SimpleType;
 // is stored with its valid flag cleared and validation goes on.
 class SchemaValidator {
 public:
+    // Elements and content models open at once in one validation: as deep as
+    // the pull parser lets elements alone nest. Each level costs stack and a
+    // level of the container tree; past this many the instance is refused
+    // with SchemaParserException.
+    static constexpr int MaxNesting = 1024;
+    // List and union types checked inside one another for one value; a
+    // value needing more is invalid.
+    static constexpr std::size_t MaxValueNesting = 64;
+
     // Neither argument is owned; the log is kept for the caller's messages.
     SchemaValidator(SchemaParser& parser, std::ostream& log);
     SchemaValidator(const SchemaValidator&) = delete;
@@ -70,6 +81,7 @@ private:
     void checkValue(const std::string& text, int basicType, const SimpleType* type, ValueContainer& container,
                     const XmlPullParser* xpp);
     bool checkItems(const std::string& text, const SimpleType& type, const XmlPullParser* xpp);
+    bool checkMembers(const std::string& text, const SimpleType& type, const XmlPullParser* xpp);
     bool validatesAs(const std::string& text, int typeId, const XmlPullParser* xpp);
 
     // Elements.
@@ -80,6 +92,8 @@ private:
     void checkRequired(const XmlPullParser& xpp, const ComplexType& type) const;
     void validateText(XmlPullParser& xpp, int typeId, ValueContainer& container, const std::string& mismatch);
     void requireEnd(const XmlPullParser& xpp, const std::string& name, const std::string& mismatch) const;
+    void nextTag(XmlPullParser& xpp, const std::string& elementName) const;
+    void checkNesting(const XmlPullParser& xpp, const std::string& elementName) const;
 
     // Content models (SchemaValidatorContent.cpp).
     void validateContent(XmlPullParser& xpp, const ContentModel& model, ValueContainer& container);
@@ -92,11 +106,11 @@ private:
     int walkChoice(XmlPullParser& xpp, const ContentModel& model, std::vector<int>& counts,
                    ValueContainer& modelContainer, Walk& walk);
     int walkAll(XmlPullParser& xpp, const ContentModel& model, std::vector<int>& counts,
-                ValueContainer& modelContainer);
+                ValueContainer& modelContainer, const Walk& walk);
     int walkNested(XmlPullParser& xpp, const ContentModel& model, std::size_t index, bool required,
                    ValueContainer& modelContainer, Walk& walk);
     void consumeElement(XmlPullParser& xpp, std::size_t index, std::vector<int>& counts,
-                        ValueContainer& modelContainer);
+                        ValueContainer& modelContainer, const Walk& walk);
     static void checkOccurrences(const ContentModel& model, const std::vector<int>& counts, Walk& walk);
 
     [[noreturn]] void fail(const std::string& message, const XmlPullParser* xpp) const;
@@ -106,6 +120,11 @@ private:
     // List and union types whose items are being checked: a type that names
     // itself, directly or through others, ends as an invalid value.
     std::vector<const SimpleType*> activeTypes_;
+    // What each member or item type said of a text, for the value being
+    // checked: a type met again on another path is not checked again.
+    std::map<std::pair<int, std::string>, bool> checked_;
+    // Elements and content models open now.
+    int nesting_ = 0;
 };
 
 } // namespace Schema

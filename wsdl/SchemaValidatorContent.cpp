@@ -11,6 +11,7 @@
 #include "wsdl/ContentModel.h"
 #include "wsdl/Group.h"
 #include "wsdl/SchemaConstants.h"
+#include "wsdl/ScopedValue.h"
 #include "wsdl/XmlPullParser.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ bool atStartTag(const XmlPullParser& xpp)
 void SchemaValidator::validateContent(XmlPullParser& xpp, const ContentModel& model, ValueContainer& container)
 {
     Walk walk{xpp.getName(), {}, {}};
-    xpp.nextTag();
+    nextTag(xpp, walk.elementName);
     ValueContainer& modelContainer = *container.getContentContainer(&model, true);
     walkRepeated(xpp, model, model.getMax(), model.getMin() > 0, modelContainer, walk);
     if (atStartTag(xpp))
@@ -96,12 +97,14 @@ int SchemaValidator::walkModel(XmlPullParser& xpp, const ContentModel& model, bo
     // A group that contains itself would be entered again without a tag taken.
     if (std::find(walk.open.begin(), walk.open.end(), &model) != walk.open.end())
         return 0;
+    checkNesting(xpp, walk.elementName);
+    const ScopedValue<int> level(nesting_, nesting_ + 1);
     walk.open.push_back(&model);
     std::vector<int> counts(model.getContents().size(), 0);
     int taken = 0;
     switch (model.getCompositor()) {
     case ContentModel::All:
-        taken = walkAll(xpp, model, counts, modelContainer);
+        taken = walkAll(xpp, model, counts, modelContainer, walk);
         break;
     case ContentModel::Choice:
         taken = walkChoice(xpp, model, counts, modelContainer, walk);
@@ -135,7 +138,7 @@ int SchemaValidator::walkSequence(XmlPullParser& xpp, const ContentModel& model,
         const std::string tag = xpp.getName();
         if (matches(element, tag)
             && (counts[cursor] < element.getMax() || findEntry(model, tag, cursor + 1) < 0)) {
-            consumeElement(xpp, cursor, counts, modelContainer);
+            consumeElement(xpp, cursor, counts, modelContainer, walk);
             ++taken;
         } else {
             ++cursor;
@@ -156,7 +159,7 @@ int SchemaValidator::walkChoice(XmlPullParser& xpp, const ContentModel& model, s
         const int limit = model.getContents()[chosen].getElement()->getMax();
         int taken = 0;
         do {
-            consumeElement(xpp, chosen, counts, modelContainer);
+            consumeElement(xpp, chosen, counts, modelContainer, walk);
             ++taken;
         } while (taken < limit && atStartTag(xpp) && xpp.getName() == tag);
         return taken;
@@ -172,14 +175,14 @@ int SchemaValidator::walkChoice(XmlPullParser& xpp, const ContentModel& model, s
 }
 
 int SchemaValidator::walkAll(XmlPullParser& xpp, const ContentModel& model, std::vector<int>& counts,
-                             ValueContainer& modelContainer)
+                             ValueContainer& modelContainer, const Walk& walk)
 {
     int taken = 0;
     while (atStartTag(xpp)) {
         const int index = findEntry(model, xpp.getName(), 0);
         if (index < 0)
             break;
-        consumeElement(xpp, static_cast<std::size_t>(index), counts, modelContainer);
+        consumeElement(xpp, static_cast<std::size_t>(index), counts, modelContainer, walk);
         ++taken;
     }
     return taken;
@@ -197,12 +200,12 @@ int SchemaValidator::walkNested(XmlPullParser& xpp, const ContentModel& model, s
 }
 
 void SchemaValidator::consumeElement(XmlPullParser& xpp, std::size_t index, std::vector<int>& counts,
-                                     ValueContainer& modelContainer)
+                                     ValueContainer& modelContainer, const Walk& walk)
 {
     ++counts[index];
     ValueContainer* child = modelContainer.getElementContainer(xpp.getName(), true);
     validate(xpp, child->getTypeId(), *child);
-    xpp.nextTag();
+    nextTag(xpp, walk.elementName);
 }
 
 void SchemaValidator::checkOccurrences(const ContentModel& model, const std::vector<int>& counts, Walk& walk)

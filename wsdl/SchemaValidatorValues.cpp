@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <set>
 
 namespace Schema {
 
@@ -210,26 +211,49 @@ void SchemaValidator::checkValue(const std::string& text, int basicType, const S
     }
 }
 
+// A type met on several paths (a union naming another twice, or two members
+// sharing a member) is checked once per text; a self-referencing type, which
+// no valid schema has, may answer differently by where it was entered, and
+// always ends.
 bool SchemaValidator::checkItems(const std::string& text, const SimpleType& type, const XmlPullParser* xpp)
 {
-    const ActiveType active(activeTypes_, &type);
-    if (active.cycle())
-        return false;
+    const bool outermost = activeTypes_.empty();
+    bool valid = false;
+    {
+        const ActiveType active(activeTypes_, &type);
+        valid = !active.cycle() && activeTypes_.size() <= MaxValueNesting && checkMembers(text, type, xpp);
+    }
+    if (outermost)
+        checked_.clear();
+    return valid;
+}
+
+bool SchemaValidator::checkMembers(const std::string& text, const SimpleType& type, const XmlPullParser* xpp)
+{
     if (type.isList()) {
         const std::vector<std::string> items = listItems(text);
         return std::all_of(items.begin(), items.end(), [&](const std::string& item) {
             return validatesAs(item, type.getBaseTypeId(), xpp);
         });
     }
-    const std::vector<int>& members = type.getMemberTypes();
-    return std::any_of(members.begin(), members.end(),
-                       [&](int member) { return validatesAs(text, member, xpp); });
+    std::set<int> tried;
+    for (const int member : type.getMemberTypes()) {
+        if (tried.insert(member).second && validatesAs(text, member, xpp))
+            return true;
+    }
+    return false;
 }
 
 bool SchemaValidator::validatesAs(const std::string& text, int typeId, const XmlPullParser* xpp)
 {
+    const auto key = std::make_pair(typeId, text);
+    const auto known = checked_.find(key);
+    if (known != checked_.end())
+        return known->second;
     ValueContainer scratch(typeId, &parser_);
-    return validateValue(text, typeId, scratch, xpp) != nullptr && scratch.isValid();
+    const bool valid = validateValue(text, typeId, scratch, xpp) != nullptr && scratch.isValid();
+    checked_[key] = valid;
+    return valid;
 }
 
 } // namespace Schema

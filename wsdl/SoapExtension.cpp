@@ -51,8 +51,8 @@ void finishElement(XmlPullParser& xpp, int depth)
 
 } // namespace
 
-SoapExtension::SoapExtension(const std::string& schemaDirectory)
-    : namespace_(SoapBindingUri), schemaDirectory_(schemaDirectory)
+SoapExtension::SoapExtension(const std::string& schemaDirectory, int idBlockSize)
+    : namespace_(SoapBindingUri), idBlockSize_(idBlockSize), schemaDirectory_(schemaDirectory)
 {
 }
 
@@ -90,6 +90,11 @@ int SoapExtension::handleElement(int parentKind, XmlPullParser& xpp)
 {
     if (schemaParser_ == nullptr) {
         reportError("Could not parse soap extensibility elements");
+        xpp.skipSubTree();
+        return 0;
+    }
+    if (static_cast<int>(elements_.size()) >= idBlockSize_) {
+        reportError("Too many soap extensibility elements");
         xpp.skipSubTree();
         return 0;
     }
@@ -146,8 +151,7 @@ int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Sc
         return elements_.empty() ? 0 : startId_ + static_cast<int>(elements_.size()) - 1;
     }
     if (tag == "address") {
-        if (const std::optional<std::string> location = attributeText(values, "location"))
-            addressLocations_.push_back(*location);
+        addressLocations_.push_back(attributeText(values, "location").value_or(std::string()));
         return addElement(typeId, AddressElement, static_cast<int>(addressLocations_.size()) - 1);
     }
     return 0;

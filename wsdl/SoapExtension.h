@@ -27,7 +27,8 @@ class SoapExtension : public WsdlExtensionHandler {
 public:
     enum Style { Rpc = 0, Document = 1 };
 
-    explicit SoapExtension(const std::string& schemaDirectory);
+    // idBlockSize: how many element ids the handler may give out.
+    explicit SoapExtension(const std::string& schemaDirectory, int idBlockSize = ElementIdBlockSize);
     ~SoapExtension() override;
     SoapExtension(const SoapExtension&) = delete;
     SoapExtension& operator=(const SoapExtension&) = delete;
@@ -65,6 +66,7 @@ public:
     bool getHeaderInfo(int id, int& partIndex, Message*& message) const;
     // use is 1 when the body's use is present and not "literal".
     bool getBodyInfo(int id, int& use, std::string& encodingStyle, std::string& ns) const;
+    // location is empty for an address that names none.
     bool getAddressLocation(int id, std::string& location) const;
     bool isSoapHeader(int id) const;
 
@@ -109,6 +111,7 @@ private:
     std::string namespace_;
     std::string prefix_;
     int startId_ = 0;
+    int idBlockSize_;
     // The validator works on the schema parser: it goes first.
     std::unique_ptr<Schema::SchemaParser> schemaParser_;
     std::unique_ptr<Schema::SchemaValidator> validator_;
@@ -119,7 +122,7 @@ private:
     std::vector<HeaderRecord> headers_;
     bool httpTransport_ = false;
     int defaultStyle_ = Document;
-    std::vector<std::string> addressLocations_;
+    std::vector<std::string> addressLocations_; // one per address element
     std::string schemaDirectory_;
 };
 

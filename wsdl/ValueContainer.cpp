@@ -16,7 +16,38 @@ ValueContainer::ValueContainer(const ContentModel* model, SchemaParser* parser)
 {
 }
 
-ValueContainer::~ValueContainer() = default;
+// The children of every container are taken over before it goes, so that
+// none is left with children of its own to delete.
+ValueContainer::~ValueContainer()
+{
+    std::vector<std::unique_ptr<ValueContainer>> pending = std::move(created_);
+    while (!pending.empty()) {
+        std::unique_ptr<ValueContainer> next = std::move(pending.back());
+        pending.pop_back();
+        for (std::unique_ptr<ValueContainer>& child : next->created_)
+            pending.push_back(std::move(child));
+        next->created_.clear();
+    }
+}
+
+template <typename Find>
+auto ValueContainer::searchBelow(Find find) -> decltype(find(*this))
+{
+    std::vector<ValueContainer*> stack;
+    const auto pushChildren = [&stack](const ValueContainer& parent) {
+        for (auto child = parent.created_.rbegin(); child != parent.created_.rend(); ++child)
+            stack.push_back(child->get());
+    };
+    pushChildren(*this);
+    while (!stack.empty()) {
+        ValueContainer& next = *stack.back();
+        stack.pop_back();
+        if (auto found = find(next))
+            return found;
+        pushChildren(next);
+    }
+    return nullptr;
+}
 
 ValueContainer* ValueContainer::own(std::unique_ptr<ValueContainer> child)
 {
@@ -64,16 +95,17 @@ int ValueContainer::elementTypeOf(const std::string& name) const
     return wildcard;
 }
 
-ValueContainer::Occurrences* ValueContainer::findOccurrences(const std::string& name)
+ValueContainer::Occurrences* ValueContainer::ownOccurrences(const std::string& name)
 {
     const auto found = elements_.find(name);
-    if (found != elements_.end() && !found->second.containers.empty())
-        return &found->second;
-    for (const auto& child : created_) {
-        if (Occurrences* occurrences = child->findOccurrences(name))
-            return occurrences;
-    }
-    return nullptr;
+    return found != elements_.end() && !found->second.containers.empty() ? &found->second : nullptr;
+}
+
+ValueContainer::Occurrences* ValueContainer::findOccurrences(const std::string& name)
+{
+    if (Occurrences* occurrences = ownOccurrences(name))
+        return occurrences;
+    return searchBelow([&name](ValueContainer& container) { return container.ownOccurrences(name); });
 }
 
 ValueContainer* ValueContainer::getElementContainer(const std::string& name, bool create)
@@ -110,21 +142,22 @@ ValueContainer* ValueContainer::getBaseContainer(bool create)
     return base_;
 }
 
-ValueContainer* ValueContainer::getContentContainer(const ContentModel* model, bool create)
+ValueContainer* ValueContainer::ownContentContainer(const ContentModel* model)
 {
     const auto found = contentContainers_.find(model);
-    if (found != contentContainers_.end())
-        return found->second;
+    return found != contentContainers_.end() ? found->second : nullptr;
+}
+
+ValueContainer* ValueContainer::getContentContainer(const ContentModel* model, bool create)
+{
+    if (ValueContainer* container = ownContentContainer(model))
+        return container;
     if (create) {
         ValueContainer* child = own(std::make_unique<ValueContainer>(model, parser_));
         contentContainers_[model] = child;
         return child;
     }
-    for (const auto& child : created_) {
-        if (ValueContainer* container = child->getContentContainer(model, false))
-            return container;
-    }
-    return nullptr;
+    return searchBelow([model](ValueContainer& container) { return container.ownContentContainer(model); });
 }
 
 void ValueContainer::adoptSchema(std::unique_ptr<SchemaParser> schema)

@@ -21,7 +21,8 @@ class SchemaParser;
 // the typed value, and one container per attribute, per child element
 // occurrence, for the part inherited from a base type and per nested content
 // model. A container owns every container created under it, so deleting the
-// root deletes the tree.
+// root deletes the tree. Trees as deep as an instance is nested are searched
+// and deleted without recursion.
 class ValueContainer {
 public:
     // The storage kinds a value can have; which one a container uses follows
@@ -99,7 +100,13 @@ private:
 
     ValueContainer* own(std::unique_ptr<ValueContainer> child);
     const ComplexType* complexType() const;
+    Occurrences* ownOccurrences(const std::string& name);
     Occurrences* findOccurrences(const std::string& name);
+    ValueContainer* ownContentContainer(const ContentModel* model);
+    // The first container created under this one, depth first in order of
+    // creation, for which find gives non-null, and what it gave.
+    template <typename Find>
+    auto searchBelow(Find find) -> decltype(find(*this));
     int elementTypeOf(const std::string& name) const;
 
     int typeId_;

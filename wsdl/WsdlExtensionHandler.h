@@ -16,10 +16,16 @@ class WsdlParser;
 
 // Reads the extensibility elements and attributes of one namespace for the
 // WSDL parser, which keeps only the integer ids handed back. Handler number j
-// of the parser owns the element ids j * 256 + 1 to j * 256 + 256; id 0
-// stands for no element.
+// of the parser owns the element ids j * ElementIdBlockSize + 1 to
+// (j + 1) * ElementIdBlockSize; id 0 stands for no element.
 class WsdlExtensionHandler {
 public:
+    // Ids of one handler: room for the SOAP details of the largest real
+    // documents (thousands of operations) many times over. A handler whose
+    // block is full gives no more ids, so that no id is ever another
+    // handler's.
+    static constexpr int ElementIdBlockSize = 1 << 20;
+
     virtual ~WsdlExtensionHandler() = default;
 
     // The namespace served, and the prefix the document declares for it.

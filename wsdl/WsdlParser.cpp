@@ -109,7 +109,7 @@ WsdlExtensionHandler* WsdlParser::getExtensionHandler(int elementId) const
     for (const HandlerEntry& entry : handlers_) {
         // A handler is given its block when the document declares its namespace.
         const int start = entry.handler->getStartId();
-        if (start > 0 && start <= elementId && elementId < start + ElementIdBlockSize)
+        if (start > 0 && start <= elementId && elementId - start < ElementIdBlockSize)
             return entry.handler.get();
     }
     return nullptr;

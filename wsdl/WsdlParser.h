@@ -61,7 +61,7 @@ public:
     };
 
     // Extensibility-element ids reserved for each extension handler.
-    static constexpr int ElementIdBlockSize = 256;
+    static constexpr int ElementIdBlockSize = WsdlExtensionHandler::ElementIdBlockSize;
 
     // An extension handler with the schema of its elements, which the
     // handler owns; null until the document declares the handler's namespace.

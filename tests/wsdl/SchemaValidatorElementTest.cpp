@@ -144,6 +144,17 @@ TEST_F(SchemaValidatorElementTest, InstancesAreCheckedAgainstTheirType)
         // a type that contains itself: the counts of the inner walk are its own
         {R"(<node><node><node><v>1</v></node><v>2</v></node><v>3</v></node>)", ""},
         {R"(<node><node><v>1</v></node></node>)", "v did not meet occurrence constraints"},
+        // element-only content: blanks, comments and processing instructions
+        // may stand between the tags, text may not
+        {"<seq id=\"1\">\n <!-- c --> <?pi x?>\t<a>t</a>\r\n <b>1</b> </seq>", ""},
+        {R"(<seq id="1">stray<a>t</a></seq>)", "Unexpected text in seq"},
+        {R"(<seq id="1"><a>t</a>stray<b>1</b></seq>)", "Unexpected text in seq"},
+        {R"(<seq id="1"><a>t</a> &amp; </seq>)", "Unexpected text in seq"},
+        {R"(<seq id="1"><a>t</a><![CDATA[x]]></seq>)", "Unexpected text in seq"},
+        {R"(<every><p>1</p>x</every>)", "Unexpected text in every"},
+        {R"(<ch><x>1</x>x<x>2</x></ch>)", "Unexpected text in ch"},
+        {R"(<empty n="1">see docs</empty>)", "Unexpected text in empty"},
+        {R"(<empty n="1"> <!-- c --> </empty>)", ""},
         // text content
         {R"(<text>a &amp; b</text>)", ""},
         {R"(<text>a<b/></text>)", "Expected a closing tag for text"},

@@ -50,6 +50,7 @@ TEST_F(SchemaValidatorSoapTest, ElementsOfTheBindingAreChecked)
         {R"(<soap:address location=""/>)", R"(Required attribute "location" missing or empty)"},
         {R"(<soap:address/>)", R"(Required attribute "location" missing or empty)"},
         {R"(<soap:address location="http://host/svc"><x:child/></soap:address>)", "Expected a closing tag for address"},
+        {R"(<soap:address location="http://host/svc">see docs</soap:address>)", "Unexpected text in address"},
     };
     ASSERT_TRUE(soap_.ok) << soap_.log.str();
     for (const Case& c : cases) {

@@ -108,7 +108,7 @@ TEST_F(SoapExtensionTest, ElementsGetIdsInTheOrderTheyAreRead)
 
 TEST_F(SoapExtensionTest, InfoCallsAnswerOnlyForIdsOfTheirOwnKindAndRange)
 {
-    for (const int start : {1, 257}) {
+    for (const int start : {1, WsdlExtensionHandler::ElementIdBlockSize + 1}) {
         SCOPED_TRACE(start);
         SoapExtension soap(builtInSchemaFolder());
         soap.setStartId(start);
@@ -299,6 +299,15 @@ TEST_F(SoapExtensionTest, ProblemsAreReportedAndReadingGoesOn)
          "Encountered error while validating {http://schemas.xmlsoap.org/wsdl/soap/}:header\n"
          "Soap Processing  Unkown message \n"},
         {R"(<soap:unknown><soap:body/></soap:unknown>)", 0, "Soap Processing  Unknown element\n"},
+        // text where only elements may stand is reported like any other violation
+        {R"(<soap:address location="http://x/">see docs</soap:address>)", 4,
+         "Soap Processing  Schema Parser Exception : Unexpected text in address\n"
+         "Error validating schema instance\n"
+         "Encountered error while validating {http://schemas.xmlsoap.org/wsdl/soap/}:address\n"},
+        {R"(<soap:header message="tns:Hdr" part="user">text<soap:headerfault message="tns:Hdr"/></soap:header>)", 5,
+         "Soap Processing  Schema Parser Exception : Unexpected text in header\n"
+         "Error validating schema instance\n"
+         "Encountered error while validating {http://schemas.xmlsoap.org/wsdl/soap/}:header\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.element);
@@ -310,6 +319,66 @@ TEST_F(SoapExtensionTest, ProblemsAreReportedAndReadingGoesOn)
     int style = -1;
     EXPECT_TRUE(soap_->getOperationInfo(1, action, style));
     EXPECT_EQ(action, "");
+}
+
+TEST_F(SoapExtensionTest, EveryAddressKeepsItsOwnLocation)
+{
+    struct Case {
+        const char* element;
+        const char* location;
+    };
+    const Case cases[] = {
+        {R"(<soap:address location="http://first/"/>)", "http://first/"},
+        {R"(<soap:address/>)", ""},
+        {R"(<soap:address location=""/>)", ""},
+        {R"(<soap:address location="http://fourth/">text</soap:address>)", "http://fourth/"},
+        {R"(<soap:address/>)", ""},
+    };
+    std::vector<int> ids;
+    for (const Case& c : cases)
+        ids.push_back(handle(c.element));
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        SCOPED_TRACE(cases[i].element);
+        EXPECT_EQ(ids[i], static_cast<int>(i) + 1);
+        std::string location = "untouched";
+        EXPECT_TRUE(soap_->getAddressLocation(ids[i], location));
+        EXPECT_EQ(location, cases[i].location);
+    }
+}
+
+TEST_F(SoapExtensionTest, AFullBlockOfIdsGivesNoMore)
+{
+    // A second handler's block of three ids.
+    const int start = WsdlExtensionHandler::ElementIdBlockSize + 1;
+    SoapExtension soap(builtInSchemaFolder(), 3);
+    soap.setStartId(start);
+    soap.setSchemaParser(loadSchema(soap.getExtensibilitySchema()));
+    soap.setWsdlParser(parser_.get());
+    soap_ = &soap;
+    struct Case {
+        const char* element;
+        int id; // 0: refused
+        const char* report;
+    };
+    const Case cases[] = {
+        {R"(<soap:binding/>)", start, ""},
+        {R"(<soap:operation soapAction="urn:a"/>)", start + 1, ""},
+        {R"(<soap:fault name="f"/>)", start + 1, ""},
+        {R"(<soap:body/>)", start + 2, ""},
+        {R"(<soap:body><x:inside/></soap:body>)", 0, "Soap Processing  Too many soap extensibility elements\n"},
+        {R"(<soap:address location="http://h/"/>)", 0, "Soap Processing  Too many soap extensibility elements\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.element);
+        EXPECT_EQ(handle(c.element), c.id);
+        EXPECT_EQ(takeDiagnostics(), c.report);
+    }
+    EXPECT_EQ(soap.getExtElementType(start + 3), 0);
+    std::string action;
+    int style = -1;
+    EXPECT_TRUE(soap.getOperationInfo(start + 1, action, style));
+    EXPECT_EQ(action, "urn:a");
+    soap_ = nullptr;
 }
 
 TEST_F(SoapExtensionTest, ASchemaReplacesTheOneBefore)

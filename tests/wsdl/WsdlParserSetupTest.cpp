@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <sstream>
 
@@ -200,7 +201,9 @@ TEST_F(WsdlParserSetupTest, TheSoapExtensionIsTheOneHandler)
         int id;
         bool soap;
     };
-    const Case cases[] = {{1, true}, {256, true}, {0, false}, {257, false}, {-1, false}, {-255, false}};
+    const int last = WsdlExtensionHandler::ElementIdBlockSize;
+    const Case cases[] = {{1, true},        {256, true}, {257, true},  {last, true},   {last + 1, false},
+                          {INT_MAX, false}, {0, false},  {-1, false},  {-255, false},  {INT_MIN, false}};
     for (const Case& c : cases)
         EXPECT_EQ(parser.getExtensionHandler(c.id), c.soap ? soap : nullptr) << c.id;
 }
