@@ -3,10 +3,16 @@
 
 #include "wsdl/QualifiedName.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace Schema {
+
+class Attribute;
+
+// The declaration an attribute reference stands for; null when it has none.
+using AttributeResolver = std::function<const Attribute*(const QualifiedName&)>;
 
 // An attribute declaration (global, local or a settled reference).
 class Attribute {
@@ -32,11 +38,13 @@ public:
     // until it is settled; copies (into types, from groups) wait with it.
     void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
     bool isForwardRef() const { return forwardRef_.has_value(); }
-    // Takes the declaration when this waits for that reference.
-    void settleReference(const QualifiedName& reference, const Attribute& declaration)
+    // Takes the declaration of the reference this waits for, when there is one.
+    void settleReference(const AttributeResolver& resolve)
     {
-        if (forwardRef_ && forwardRef_->matches(reference))
-            assignDeclaration(declaration);
+        if (!forwardRef_)
+            return;
+        if (const Attribute* declaration = resolve(*forwardRef_))
+            assignDeclaration(*declaration);
     }
 
 private:

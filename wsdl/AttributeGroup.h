@@ -17,11 +17,11 @@ public:
     const std::string& getName() const { return name_; }
     const std::vector<Attribute>& getAttributes() const { return attributes_; }
     void addAttribute(const Attribute& attribute) { attributes_.push_back(attribute); }
-    // Settles a reference: the attributes waiting for it take the declaration.
-    void matchAttributeRef(const QualifiedName& reference, const Attribute& declaration)
+    // Settles references: the attributes waiting for one take its declaration.
+    void matchAttributeRefs(const AttributeResolver& resolve)
     {
         for (Attribute& attribute : attributes_)
-            attribute.settleReference(reference, declaration);
+            attribute.settleReference(resolve);
     }
 
 private:

@@ -40,16 +40,16 @@ void ComplexType::addAttribute(const Attribute& attribute)
         attributes_.push_back(attribute);
 }
 
-void ComplexType::matchAttributeRef(const QualifiedName& reference, const Attribute& declaration)
+void ComplexType::matchAttributeRefs(const AttributeResolver& resolve)
 {
     for (Attribute& attribute : attributes_)
-        attribute.settleReference(reference, declaration);
+        attribute.settleReference(resolve);
 }
 
-void ComplexType::matchElementRef(const QualifiedName& reference, const Element& declaration)
+void ComplexType::matchElementRefs(const ElementResolver& resolve)
 {
     if (contentModel_)
-        contentModel_->updateElement(reference, declaration);
+        contentModel_->updateElements(resolve);
 }
 
 ContentModel* ComplexType::setContentModel(std::unique_ptr<ContentModel> model)

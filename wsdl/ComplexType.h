@@ -28,10 +28,10 @@ public:
 
     // An attribute of an existing name is replaced in place.
     void addAttribute(const Attribute& attribute);
-    // Settles a reference: the attributes waiting for it take the declaration.
-    void matchAttributeRef(const QualifiedName& reference, const Attribute& declaration);
-    // Settles an element reference throughout the content model.
-    void matchElementRef(const QualifiedName& reference, const Element& declaration);
+    // Settles references: the attributes waiting for one take its declaration.
+    void matchAttributeRefs(const AttributeResolver& resolve);
+    // Settles element references throughout the content model.
+    void matchElementRefs(const ElementResolver& resolve);
 
     int getSimpleContentType() const { return simpleContentTypeId_; }
     void setSimpleContentType(int typeId) { simpleContentTypeId_ = typeId; }

@@ -57,15 +57,15 @@ ContentModel* ContentModel::addContentModel(std::unique_ptr<ContentModel> model)
     return stored;
 }
 
-void ContentModel::updateElement(const QualifiedName& reference, const Element& declaration)
+void ContentModel::updateElements(const ElementResolver& resolve)
 {
     for (const Entry& entry : contents_) {
         if (Element* element = entry.getElement())
-            element->settleReference(reference, declaration);
+            element->settleReference(resolve);
         else if (ContentModel* nested = entry.getContentModel())
-            nested->updateElement(reference, declaration);
+            nested->updateElements(resolve);
         else if (const Group* group = entry.getGroup(); !group->isReference() && group->getContentModel())
-            group->getContentModel()->updateElement(reference, declaration);
+            group->getContentModel()->updateElements(resolve);
     }
 }
 

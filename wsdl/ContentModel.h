@@ -50,11 +50,11 @@ public:
     // Takes ownership; returns the stored model so the caller can fill it.
     ContentModel* addContentModel(std::unique_ptr<ContentModel> model);
 
-    // Settles a reference: the particles waiting for it, here and in nested
-    // models and group definitions, take the declaration but keep their own
+    // Settles references: the particles waiting for one, here and in nested
+    // models and group definitions, take its declaration but keep their own
     // bounds. Declarations that merely share the name stay as they are; a
     // group reference is settled where its group is defined.
-    void updateElement(const QualifiedName& reference, const Element& declaration);
+    void updateElements(const ElementResolver& resolve);
 
     int getCompositor() const { return compositor_; }
     const std::vector<Entry>& getContents() const { return contents_; }

@@ -66,8 +66,10 @@ std::string joinSegments(const std::string& root, const std::vector<Segment>& se
 }
 
 // Folds "." and ".." in a path. A ".." never climbs above a root; in a
-// relative path the leading ones stay.
-std::string foldDotSegments(const std::string& path, bool uri)
+// relative path the leading ones stay. In a file path an empty segment ("//")
+// names nothing of its own and goes, so that one file has one spelling; a URL
+// keeps it, as the server may tell it apart.
+std::string foldDotSegments(const std::string& path, bool uri, bool dropEmpty)
 {
     std::string root;
     std::size_t begin = 0;
@@ -88,7 +90,7 @@ std::string foldDotSegments(const std::string& path, bool uri)
                 kept.pop_back();
             else if (root.empty())
                 kept.push_back(Segment{separator, text});
-        } else if (text != ".") {
+        } else if (text != "." && !(dropEmpty && text.empty() && !last)) {
             kept.push_back(Segment{separator, text});
         }
         if (last) {
@@ -100,6 +102,18 @@ std::string foldDotSegments(const std::string& path, bool uri)
         begin = end + 1;
     }
     return joinSegments(root, kept);
+}
+
+bool startsWithFileScheme(const std::string& location)
+{
+    static const char scheme[] = "file:";
+    if (location.size() < sizeof scheme - 1)
+        return false;
+    for (std::size_t i = 0; i + 1 < sizeof scheme; ++i) {
+        if (std::tolower(static_cast<unsigned char>(location[i])) != scheme[i])
+            return false;
+    }
+    return true;
 }
 
 std::string normalizeLocation(const std::string& location)
@@ -123,7 +137,8 @@ std::string normalizeLocation(const std::string& location)
     } else if (hasDrive(location)) {
         rootEnd = 2;
     }
-    return location.substr(0, rootEnd) + foldDotSegments(location.substr(rootEnd, end - rootEnd), uri) +
+    const bool filePath = !uri || startsWithFileScheme(location);
+    return location.substr(0, rootEnd) + foldDotSegments(location.substr(rootEnd, end - rootEnd), uri, filePath) +
         location.substr(end);
 }
 
@@ -151,18 +166,6 @@ std::string percentDecode(const std::string& text)
         }
     }
     return decoded;
-}
-
-bool startsWithFileScheme(const std::string& location)
-{
-    static const char scheme[] = "file:";
-    if (location.size() < sizeof scheme - 1)
-        return false;
-    for (std::size_t i = 0; i + 1 < sizeof scheme; ++i) {
-        if (std::tolower(static_cast<unsigned char>(location[i])) != scheme[i])
-            return false;
-    }
-    return true;
 }
 
 } // namespace

@@ -3,12 +3,17 @@
 
 #include "wsdl/QualifiedName.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace Schema {
 
+class Element;
 class IdentityConstraint;
+
+// The declaration an element reference stands for; null when it has none.
+using ElementResolver = std::function<const Element*(const QualifiedName&)>;
 
 // An element declaration, or a particle of a content model.
 class Element {
@@ -26,11 +31,13 @@ public:
     // waits for that name until it is settled; a declaration never waits.
     void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
     bool isForwardRef() const { return forwardRef_.has_value(); }
-    // Takes the declaration when this waits for that reference.
-    void settleReference(const QualifiedName& reference, const Element& declaration)
+    // Takes the declaration of the reference this waits for, when there is one.
+    void settleReference(const ElementResolver& resolve)
     {
-        if (forwardRef_ && forwardRef_->matches(reference))
-            assignDeclaration(declaration);
+        if (!forwardRef_)
+            return;
+        if (const Element* declaration = resolve(*forwardRef_))
+            assignDeclaration(*declaration);
     }
 
     // Scratch occurrence counter of the validator's content-model walk.

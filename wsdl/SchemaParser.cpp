@@ -21,16 +21,6 @@ namespace {
 // How many schemas a chain of borrowed base types may pass through.
 constexpr int MaxSchemaHops = 64;
 
-template <typename List>
-auto findByName(const List& list, const std::string& name) -> decltype(&list.front())
-{
-    for (const auto& entry : list) {
-        if (entry.getName() == name)
-            return &entry;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 SchemaParser::SchemaParser(XmlPullParser* parser, std::string targetNamespace, std::ostream& log,
@@ -72,9 +62,13 @@ void SchemaParser::init()
     lAttributeGroups_.clear();
     importedSchemas_.clear();
     constraints_.clear();
+    elementIndex_.clear();
+    attributeIndex_.clear();
+    attributeGroupIndex_.clear();
     if (schemaPath_.empty())
         schemaPath_ = "src/schemas";
     lElems_.emplace_back("schema", SchemaUri, XSD_SCHEMA, 1, 1, false, std::string(), std::string());
+    elementIndex_.add(lElems_.back());
 }
 
 void SchemaParser::error(const std::string& message, int level) const
@@ -190,45 +184,38 @@ int SchemaParser::basicContentType(int typeId, int schemasLeft) const
     return XSD_INVALID; // the bases go round
 }
 
-template <typename Result, typename FindOwn>
-SchemaParser::Found<Result> SchemaParser::findDeclaration(const QualifiedName& name, FindOwn findOwn) const
+// A name without namespace is looked for here; the "schema" element lies in
+// the XML Schema namespace.
+template <typename Result>
+SchemaParser::Found<Result> SchemaParser::findDeclaration(const QualifiedName& name,
+                                                          const DeclarationIndex<Result> SchemaParser::*index) const
 {
-    const std::string ns = name.getNamespace().empty() ? tnsUri_ : name.getNamespace();
+    const std::string& ns = name.getNamespace().empty() ? tnsUri_ : name.getNamespace();
     if (ns == tnsUri_ || ns == SchemaUri)
-        return Found<Result>{findOwn(*this, name.getLocalName()), this};
+        return Found<Result>{(this->*index).find(name.getLocalName()), this};
     if (lookingUp_)
         return Found<Result>();
     const ScopedValue<bool> busy(lookingUp_, true);
     for (const ImportedSchema& imported : importedSchemas_) {
         if (imported.ns == ns && imported.sParser != nullptr)
-            return imported.sParser->findDeclaration<Result>(name, findOwn);
+            return imported.sParser->findDeclaration(name, index);
     }
     return Found<Result>();
 }
 
 SchemaParser::Found<Element> SchemaParser::findElement(const QualifiedName& name) const
 {
-    return findDeclaration<Element>(
-        name, [](const SchemaParser& parser, const std::string& local) { return findByName(parser.lElems_, local); });
+    return findDeclaration(name, &SchemaParser::elementIndex_);
 }
 
 SchemaParser::Found<Attribute> SchemaParser::findAttribute(const QualifiedName& name) const
 {
-    return findDeclaration<Attribute>(name, [](const SchemaParser& parser, const std::string& local) {
-        return findByName(parser.lAttributes_, local);
-    });
+    return findDeclaration(name, &SchemaParser::attributeIndex_);
 }
 
 SchemaParser::Found<AttributeGroup> SchemaParser::findAttributeGroup(const QualifiedName& name) const
 {
-    return findDeclaration<AttributeGroup>(
-        name, [](const SchemaParser& parser, const std::string& local) -> const AttributeGroup* {
-            for (const auto& group : parser.lAttributeGroups_) {
-                if (group->getName() == local)
-                    return group.get();
-            }
-            return nullptr;
-        });
+    return findDeclaration(name, &SchemaParser::attributeGroupIndex_);
 }
 
 const Element* SchemaParser::getElement(const QualifiedName& name) const
@@ -243,9 +230,7 @@ const Attribute* SchemaParser::getAttribute(const QualifiedName& name) const
 
 const Group* SchemaParser::getGroup(const QualifiedName& name) const
 {
-    return findDeclaration<Group>(name, [](const SchemaParser& parser, const std::string& local) {
-               return findByName(parser.lGroups_, local);
-           }).declaration;
+    return findDeclaration(name, &SchemaParser::groupIndex_).declaration;
 }
 
 const AttributeGroup* SchemaParser::getAttributeGroup(const QualifiedName& name) const

@@ -3,6 +3,7 @@
 
 #include "wsdl/Attribute.h"
 #include "wsdl/AttributeGroup.h"
+#include "wsdl/DeclarationIndex.h"
 #include "wsdl/Element.h"
 #include "wsdl/Group.h"
 #include "wsdl/IdentityConstraint.h"
@@ -128,7 +129,9 @@ private:
 
     void init();
     ImportSession& session();
-    bool readSchemaElement();
+    bool readSchemaElement(const std::string& includedFrom);
+    void readSchemaAttributes(const std::string& includedFrom);
+    void readTargetNamespace(const std::string& value, const std::string& includedFrom);
     bool parseSchema(const std::string& closingTag);
     void readSchemaContent(const std::string& closingTag);
     void parseTopLevel(const std::string& tag);
@@ -138,6 +141,8 @@ private:
     void includeSchema();
     bool readIncluded(const std::string& location, const std::string& fileName);
     void parseRedefine();
+    void checkNesting(const std::string& location);
+    void failNested(const std::string& message);
     SchemaParser* findSessionParser(const std::string& location);
     void registerKnownImport(SchemaParser& imported);
     SchemaParser& createImportParser(const std::string& ns, const std::string& location,
@@ -156,23 +161,22 @@ private:
     std::unique_ptr<IdentityConstraint> parseConstraint(int kind);
     std::unique_ptr<SimpleType> parseSimpleType();
     void parseSimpleRestriction(SimpleType& type);
+    std::optional<int> readBaseType(const std::string& context, const std::string& otherAttribute,
+                                    int otherAttributeLevel);
     void parseRestriction(SimpleType& type, ComplexType* complexType);
     void parseFacet(SimpleType& type);
     void parseUnion(SimpleType& type);
     void parseList(SimpleType& type);
     void resolveForwardElementRefs();
     void resolveForwardAttributeRefs();
-    template <typename Declaration, typename Settle, typename Miss>
+    template <typename Declaration, typename SettleAll, typename Miss>
     bool settleForwardRefs(const std::vector<QualifiedName>& references,
-                           Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const, Settle settle,
+                           Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const, SettleAll settleAll,
                            Miss missMessage);
 
     // Declarations.
     Element parseElement(bool& fwdRef);
     Attribute parseAttribute(bool& fwdRef);
-    template <typename Result>
-    Found<Result> findReferenced(const QualifiedName& name,
-                                 Found<Result> (SchemaParser::*lookUp)(const QualifiedName&) const) const;
     int addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace);
     void readValueConstraint(const std::string& attribute, const std::string& value, std::string& defaultValue,
                              std::string& fixedValue, const std::string& declaration) const;
@@ -207,8 +211,9 @@ private:
     int readCheckedMaxOccurs(const std::string& text) const;
     QualifiedName prefixedName(const std::string& text) const;
 
-    template <typename Result, typename FindOwn>
-    Found<Result> findDeclaration(const QualifiedName& name, FindOwn findOwn) const;
+    template <typename Result>
+    Found<Result> findDeclaration(const QualifiedName& name,
+                                  const DeclarationIndex<Result> SchemaParser::*index) const;
     Found<Element> findElement(const QualifiedName& name) const;
     Found<Attribute> findAttribute(const QualifiedName& name) const;
     Found<AttributeGroup> findAttributeGroup(const QualifiedName& name) const;
@@ -239,6 +244,11 @@ private:
     std::list<Group> lGroups_;
     std::vector<std::unique_ptr<AttributeGroup>> lAttributeGroups_;
     std::vector<std::unique_ptr<IdentityConstraint>> constraints_;
+    // The global declarations above by name, for look-ups of references.
+    DeclarationIndex<Element> elementIndex_;
+    DeclarationIndex<Attribute> attributeIndex_;
+    DeclarationIndex<Group> groupIndex_;
+    DeclarationIndex<AttributeGroup> attributeGroupIndex_;
     std::vector<QualifiedName> lForwardElemRefs_;
     std::vector<QualifiedName> lForwardAttributeRefs_;
     std::vector<ImportedSchema> importedSchemas_;

@@ -92,36 +92,16 @@ void SchemaParser::parseSimpleContent(ComplexType& type)
 void SchemaParser::parseSimpleContentRestriction(ComplexType& type)
 {
     auto content = std::make_unique<SimpleType>(tnsUri_);
-    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
-        const std::string value = xpp_->getAttributeValue(i);
-        if (name == "base") {
-            const int baseId = getTypeId(prefixedName(value), true);
-            content->setBaseType(baseId, XsdType::Restriction);
-            if (baseId == XSD_INVALID)
-                error("<simpleContent> :" + value + ":Unknown base type ", 1);
-        } else {
-            error("<simpleContent> :" + name + ":Unknown/Unsupported  attribute ", 2);
-        }
-    }
+    if (const std::optional<int> baseId = readBaseType("<simpleContent> :", ":Unknown/Unsupported  attribute ", 2))
+        content->setBaseType(*baseId, XsdType::Restriction);
     parseRestriction(*content, &type);
     type.setSimpleContentType(typesTable_.addType(std::move(content)));
 }
 
 void SchemaParser::parseSimpleContentExtension(ComplexType& type)
 {
-    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
-        const std::string value = xpp_->getAttributeValue(i);
-        if (name == "base") {
-            const int contentId = getTypeId(prefixedName(value), true);
-            type.setSimpleContentType(contentId);
-            if (contentId == XSD_INVALID)
-                error("<simpleContent> :" + value + ":Unknown base type ", 1);
-        } else {
-            error("<simpleContent> :" + name + ":Unknown/Unsupported  attribute ", 0);
-        }
-    }
+    if (const std::optional<int> contentId = readBaseType("<simpleContent> :", ":Unknown/Unsupported  attribute ", 0))
+        type.setSimpleContentType(*contentId);
     for (;;) {
         nextTag();
         if (atEndTag("extension"))

@@ -10,7 +10,7 @@
 #include "wsdl/SimpleType.h"
 #include "wsdl/XmlPullParser.h"
 
-#include <algorithm>
+#include <map>
 #include <sstream>
 #include <utility>
 
@@ -185,19 +185,30 @@ std::unique_ptr<SimpleType> SchemaParser::parseSimpleType()
 
 void SchemaParser::parseSimpleRestriction(SimpleType& type)
 {
+    if (const std::optional<int> baseId =
+            readBaseType("<simpleType>:", ":Unknown/Unsupported  attribute for <restriction>", 2))
+        type.setBaseType(*baseId, XsdType::Restriction);
+    parseRestriction(type, nullptr);
+}
+
+// The id of the "base" of a derivation tag (none when the tag has none);
+// an unknown base is reported, and so is every other attribute, at its level.
+std::optional<int> SchemaParser::readBaseType(const std::string& context, const std::string& otherAttribute,
+                                              int otherAttributeLevel)
+{
+    std::optional<int> baseId;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string name = xpp_->getAttributeName(i);
         const std::string value = xpp_->getAttributeValue(i);
         if (name == "base") {
-            const int baseId = getTypeId(prefixedName(value), true);
-            type.setBaseType(baseId, XsdType::Restriction);
-            if (baseId == XSD_INVALID)
-                error("<simpleType>:" + value + ":Unknown base type ", 1);
+            baseId = getTypeId(prefixedName(value), true);
+            if (*baseId == XSD_INVALID)
+                error(context + value + ":Unknown base type ", 1);
         } else {
-            error("<simpleType>:" + name + ":Unknown/Unsupported  attribute for <restriction>", 2);
+            error(context + name + otherAttribute, otherAttributeLevel);
         }
     }
-    parseRestriction(type, nullptr);
+    return baseId;
 }
 
 void SchemaParser::parseRestriction(SimpleType& type, ComplexType* complexType)
@@ -258,27 +269,36 @@ void SchemaParser::parseList(SimpleType& type)
     type.setListType(itemId);
 }
 
-// Each distinct reference is settled once; every one that has no
-// declaration is reported. True when all were found.
-template <typename Declaration, typename Settle, typename Miss>
+// Each distinct reference is looked up once, in order of first mention (a
+// declaration of another schema may give a type an id here), and every
+// mention that has no declaration is reported; then one walk settles all that
+// wait. True when all were found.
+template <typename Declaration, typename SettleAll, typename Miss>
 bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& references,
                                      Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const,
-                                     Settle settle, Miss missMessage)
+                                     SettleAll settleAll, Miss missMessage)
 {
+    using Key = std::pair<std::string, std::string>;
+    const auto keyOf = [](const QualifiedName& name) { return Key(name.getNamespace(), name.getLocalName()); };
+    std::map<Key, Declaration> declarations;
     bool allFound = true;
-    std::vector<const QualifiedName*> settled;
     for (const QualifiedName& reference : references) {
+        Key key = keyOf(reference);
+        if (declarations.count(key) != 0)
+            continue;
         const Found<Declaration> found = (this->*lookUp)(reference);
         if (found.declaration == nullptr) {
             error(missMessage(reference), 1);
             allFound = false;
             continue;
         }
-        const auto same = [&](const QualifiedName* done) { return done->matches(reference); };
-        if (std::none_of(settled.begin(), settled.end(), same)) {
-            settled.push_back(&reference);
-            settle(reference, importDeclaration(*found.owner, *found.declaration));
-        }
+        declarations.emplace(std::move(key), importDeclaration(*found.owner, *found.declaration));
+    }
+    if (!declarations.empty()) {
+        settleAll([&](const QualifiedName& reference) -> const Declaration* {
+            const auto found = declarations.find(keyOf(reference));
+            return found == declarations.end() ? nullptr : &found->second;
+        });
     }
     return allFound;
 }
@@ -289,11 +309,11 @@ void SchemaParser::resolveForwardElementRefs()
 {
     const bool allFound = settleForwardRefs(
         lForwardElemRefs_, &SchemaParser::findElement,
-        [this](const QualifiedName& reference, const Element& declaration) {
-            typesTable_.resolveElementRef(reference, declaration);
+        [this](const ElementResolver& resolve) {
+            typesTable_.resolveElementRefs(resolve);
             for (const Group& group : lGroups_) {
                 if (ContentModel* model = group.getContentModel())
-                    model->updateElement(reference, declaration);
+                    model->updateElements(resolve);
             }
         },
         [](const QualifiedName& reference) {
@@ -309,10 +329,10 @@ void SchemaParser::resolveForwardAttributeRefs()
 {
     const bool allFound = settleForwardRefs(
         lForwardAttributeRefs_, &SchemaParser::findAttribute,
-        [this](const QualifiedName& reference, const Attribute& declaration) {
-            typesTable_.resolveAttributeRef(reference, declaration);
+        [this](const AttributeResolver& resolve) {
+            typesTable_.resolveAttributeRefs(resolve);
             for (const auto& group : lAttributeGroups_)
-                group->matchAttributeRef(reference, declaration);
+                group->matchAttributeRefs(resolve);
         },
         [](const QualifiedName& reference) {
             return "Could not resolve attribute reference  {" + reference.getNamespace() + "}" +

@@ -12,21 +12,6 @@
 
 namespace Schema {
 
-// A reference in this schema's namespace is looked up here; one in another
-// namespace only in the schema registered for it.
-template <typename Result>
-SchemaParser::Found<Result> SchemaParser::findReferenced(
-    const QualifiedName& name, Found<Result> (SchemaParser::*lookUp)(const QualifiedName&) const) const
-{
-    if (name.getNamespace() == tnsUri_)
-        return (this->*lookUp)(name);
-    const int index = getImportIndex(name.getNamespace());
-    if (index < 0)
-        return Found<Result>();
-    const SchemaParser* imported = importedSchemas_[static_cast<std::size_t>(index)].sParser;
-    return imported != nullptr ? (imported->*lookUp)(name) : Found<Result>();
-}
-
 int SchemaParser::addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace)
 {
     typeNamespace = type->getNamespace();
@@ -83,7 +68,7 @@ Element SchemaParser::parseElement(bool& fwdRef)
             if (typeId != XSD_INVALID)
                 error("<element>:type and ref are mutually exclusive in element decl", 0);
             const QualifiedName reference = prefixedName(value);
-            const Found<Element> found = findReferenced(reference, &SchemaParser::findElement);
+            const Found<Element> found = findElement(reference);
             if (found.declaration != nullptr) {
                 const Element declaration = importDeclaration(*found.owner, *found.declaration);
                 name = declaration.getName();
@@ -175,7 +160,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
             if (typeId != XSD_INVALID)
                 error("<attribute>:type and ref are mutually exclusive in element decl", 0);
             const QualifiedName reference = prefixedName(value);
-            const Found<Attribute> found = findReferenced(reference, &SchemaParser::findAttribute);
+            const Found<Attribute> found = findAttribute(reference);
             if (found.declaration != nullptr) {
                 Attribute settled(name, typeId, qualified, defaultValue, fixedValue, required);
                 settled.assignDeclaration(importDeclaration(*found.owner, *found.declaration));

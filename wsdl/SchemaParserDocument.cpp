@@ -21,9 +21,18 @@ namespace Schema {
 // imports that go round end at a schema already known.
 struct SchemaParser::ImportSession {
     std::map<std::string, SchemaParser*> parsers;
+    // Documents being read inside one another (includes, imports and
+    // redefines alike), and the message of one read too deep, which every
+    // document around it fails with.
+    int depth = 0;
+    std::string tooDeep;
 };
 
 namespace {
+
+// Chains of documents that name ever new locations (a server can make them
+// up) end here rather than on the stack's end.
+constexpr int MaxSchemaNesting = 32;
 
 void readFormDefault(const std::string& value, bool& qualified)
 {
@@ -56,21 +65,33 @@ bool SchemaParser::parseSchemaTag()
         session().parsers.emplace(location_, this);
         includedLocations_.insert(location_);
     }
+    if (session().depth == 0)
+        session().tooDeep.clear(); // a parse of its own
     const ScopedValue<bool> reading(reading_, true);
-    loaded_ = readSchemaElement();
+    loaded_ = readSchemaElement(std::string());
     return loaded_;
 }
 
-bool SchemaParser::readSchemaElement()
+// includedFrom: the location of a document read into this schema; empty for
+// the schema's own document.
+bool SchemaParser::readSchemaElement(const std::string& includedFrom)
 {
     while (xpp_->getEventType() != XmlPullParser::START_TAG && xpp_->getEventType() != XmlPullParser::END_DOCUMENT)
         xpp_->next();
     xpp_->require(XmlPullParser::START_TAG, SchemaUri, "schema");
+    readSchemaAttributes(includedFrom);
+    typesTable_.setTargetNamespace(tnsUri_);
+    xpp_->nextTag();
+    return parseSchema("schema");
+}
+
+void SchemaParser::readSchemaAttributes(const std::string& includedFrom)
+{
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string name = xpp_->getAttributeName(i);
         const std::string value = xpp_->getAttributeValue(i);
         if (name == "targetNamespace")
-            tnsUri_ = value;
+            readTargetNamespace(value, includedFrom);
         else if (name == "version")
             version_ = value;
         else if (name == "elementFormDefault")
@@ -84,9 +105,16 @@ bool SchemaParser::readSchemaElement()
         if (xpp_->getNamespaceUri(i) == tnsUri_)
             tnsPrefix_ = xpp_->getNamespacePrefix(i);
     }
-    typesTable_.setTargetNamespace(tnsUri_);
-    xpp_->nextTag();
-    return parseSchema("schema");
+}
+
+// An included document without a namespace of its own takes the including
+// one's; a document of another namespace cannot be included.
+void SchemaParser::readTargetNamespace(const std::string& value, const std::string& includedFrom)
+{
+    if (includedFrom.empty())
+        tnsUri_ = value;
+    else if (!value.empty() && value != tnsUri_)
+        error("The included schema " + includedFrom + " has the targetNamespace " + value + ", not " + tnsUri_, 0);
 }
 
 bool SchemaParser::parseSchema(const std::string& closingTag)
@@ -132,12 +160,14 @@ void SchemaParser::parseTopLevel(const std::string& tag)
     bool fwdRef = false;
     if (tag == "element") {
         lElems_.push_back(parseElement(fwdRef));
+        elementIndex_.add(lElems_.back());
     } else if (tag == "complexType") {
         typesTable_.addType(parseComplexType());
     } else if (tag == "simpleType") {
         typesTable_.addType(parseSimpleType());
     } else if (tag == "attribute") {
         lAttributes_.push_back(parseAttribute(fwdRef));
+        attributeIndex_.add(lAttributes_.back());
     } else if (tag == "annotation") {
         parseAnnotation();
     } else if (tag == "import") {
@@ -148,10 +178,13 @@ void SchemaParser::parseTopLevel(const std::string& tag)
         // Only a definition is kept: a reference names a group the list holds already.
         std::unique_ptr<AttributeGroup> defined;
         parseAttributeGroup(defined);
-        if (defined)
+        if (defined) {
             lAttributeGroups_.push_back(std::move(defined));
+            attributeGroupIndex_.add(*lAttributeGroups_.back());
+        }
     } else if (tag == "group") {
         lGroups_.push_back(parseGroup(nullptr));
+        groupIndex_.add(lGroups_.back());
     } else if (tag == "key") {
         constraints_.push_back(parseConstraint(IdentityConstraint::Key));
     } else if (tag == "keyref") {
@@ -192,6 +225,7 @@ void SchemaParser::importFrom(const std::string& ns, const std::string& location
         registerKnownImport(*known);
         return;
     }
+    checkNesting(location);
     std::string fileName;
     if (!fetchUri(localPathOf(location), fileName))
         error("could not import namespace from location " + location, 0);
@@ -200,8 +234,9 @@ void SchemaParser::importFrom(const std::string& ns, const std::string& location
         if (known.sParser != nullptr)
             imported.addImport(known.sParser);
     }
+    const ScopedValue<int> nested(session().depth, session().depth + 1);
     if (!imported.parseSchemaTag())
-        error("Error while parsing imported namespace " + ns, 0);
+        failNested("Error while parsing imported namespace " + ns);
     addImport(&imported);
 }
 
@@ -242,17 +277,19 @@ void SchemaParser::includeSchema()
     location = resolveLocation(uri_, location);
     // A document is included once; includes that go round end here.
     if (includedLocations_.insert(location).second) {
+        checkNesting(location);
         std::string fileName;
         if (!fetchUri(localPathOf(location), fileName))
             error("Error while opening the included schema " + location, 0);
+        const ScopedValue<int> nested(session().depth, session().depth + 1);
         if (!readIncluded(location, fileName))
-            error("Error while parsing the included schema " + location, 0);
+            failNested("Error while parsing the included schema " + location);
     }
 }
 
 // Reads the included schema into this parser with a reader of its own; the
-// previous reader, base location and resolution flag come back however the
-// reading ends.
+// previous reader, base location and resolution flag, and what describes the
+// including document, come back however the reading ends.
 bool SchemaParser::readIncluded(const std::string& location, const std::string& fileName)
 {
     std::ifstream stream(fileName, std::ios::binary);
@@ -263,7 +300,12 @@ bool SchemaParser::readIncluded(const std::string& location, const std::string& 
     const ScopedValue<XmlPullParser*> reading(xpp_, &reader);
     const ScopedValue<std::string> base(uri_, baseLocationOf(location));
     const ScopedValue<bool> nested(resolveFwdRefs_, false);
-    return readSchemaElement();
+    const ScopedValue<std::string> ns(tnsUri_, tnsUri_);
+    const ScopedValue<std::string> prefix(tnsPrefix_, tnsPrefix_);
+    const ScopedValue<std::string> version(version_, version_);
+    const ScopedValue<bool> elementForm(elementQualified_, elementQualified_);
+    const ScopedValue<bool> attributeForm(attributeQualified_, attributeQualified_);
+    return readSchemaElement(location);
 }
 
 void SchemaParser::parseRedefine()
@@ -272,6 +314,23 @@ void SchemaParser::parseRedefine()
     nextTag();
     const ScopedValue<bool> nested(resolveFwdRefs_, false);
     readSchemaContent("redefine");
+}
+
+// One bound for every kind of nesting, counted over the whole parse.
+void SchemaParser::checkNesting(const std::string& location)
+{
+    ImportSession& current = session();
+    if (current.depth < MaxSchemaNesting)
+        return;
+    current.tooDeep = "Schema documents nested more than " + std::to_string(MaxSchemaNesting) + " deep at " + location;
+    error(current.tooDeep, 0);
+}
+
+// A nested document failed: the documents around one read too deep say so
+// too, so that the outermost log tells why.
+void SchemaParser::failNested(const std::string& message)
+{
+    error(session().tooDeep.empty() ? message : session().tooDeep, 0);
 }
 
 } // namespace Schema

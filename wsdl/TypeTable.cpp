@@ -229,34 +229,14 @@ void TypeTable::forEachOwnComplexType(Visit visit)
     }
 }
 
-void TypeTable::resolveElementRef(const QualifiedName& reference, const Element& declaration)
+void TypeTable::resolveElementRefs(const ElementResolver& resolve)
 {
-    forEachOwnComplexType([&](ComplexType& type) { type.matchElementRef(reference, declaration); });
+    forEachOwnComplexType([&](ComplexType& type) { type.matchElementRefs(resolve); });
 }
 
-void TypeTable::resolveAttributeRef(const QualifiedName& reference, const Attribute& declaration)
+void TypeTable::resolveAttributeRefs(const AttributeResolver& resolve)
 {
-    forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRef(reference, declaration); });
-}
-
-int TypeTable::getBasicContentType(int id) const
-{
-    // Each step of an acyclic chain visits another type of this table, so
-    // count + 1 steps end every chain that can end.
-    for (int step = 0; step <= count_; ++step) {
-        const XsdType* type = getTypePtr(id);
-        if (type == nullptr)
-            return id;
-        if (type->isSimple()) {
-            id = type->getBaseTypeId();
-            continue;
-        }
-        const auto* complex = dynamic_cast<const ComplexType*>(type);
-        if (complex == nullptr || complex->getContentType() != XsdType::Simple)
-            return XSD_INVALID;
-        id = complex->getSimpleContentType();
-    }
-    return XSD_INVALID;
+    forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRefs(resolve); });
 }
 
 void TypeTable::clean()

@@ -1,6 +1,8 @@
 #ifndef KELVANE_WSDL_TYPETABLE_H
 #define KELVANE_WSDL_TYPETABLE_H
 
+#include "wsdl/Attribute.h"
+#include "wsdl/Element.h"
 #include "wsdl/QualifiedName.h"
 
 #include <iosfwd>
@@ -11,8 +13,6 @@
 
 namespace Schema {
 
-class Attribute;
-class Element;
 class XsdType;
 
 // Hands out type ids: 2 to 28 are the built-in types, 29 upwards the types
@@ -62,14 +62,9 @@ public:
     void printUndefinedTypes(std::ostream& out) const;
     const std::vector<ExternalRef>& getExternalRefs() const { return externals_; }
 
-    // Hand a settled reference to every complex type this table defines.
-    void resolveElementRef(const QualifiedName& reference, const Element& declaration);
-    void resolveAttributeRef(const QualifiedName& reference, const Attribute& declaration);
-
-    // The built-in id a type's values finally have: the id itself for a
-    // built-in id, 0 for complex content and for a chain of bases that
-    // never reaches a built-in type.
-    int getBasicContentType(int id) const;
+    // Settle the references waiting in every complex type this table defines.
+    void resolveElementRefs(const ElementResolver& resolve);
+    void resolveAttributeRefs(const AttributeResolver& resolve);
 
     const std::string& getTargetNamespace() const { return targetNamespace_; }
     void setTargetNamespace(const std::string& uri) { targetNamespace_ = uri; }

@@ -69,6 +69,20 @@ TEST(DocumentLocation, ResolvedLocations)
         {"dir/", "sub/.", "dir/sub/"},
         {"dir/", "", ""},
         {"", "urn:a:b", "urn:a:b"},
+        // An empty segment of a file path names nothing; a relative location stays relative.
+        {"", ".//a.xsd", "a.xsd"},
+        {"", "a/..//b.xsd", "b.xsd"},
+        {"dir/", ".//a.xsd", "dir/a.xsd"},
+        {"dir//", ".//.//a.xsd", "dir/a.xsd"},
+        {"dir/", "sub//", "dir/sub/"},
+        {"/srv//x/", "a.xsd", "/srv/x/a.xsd"},
+        {"C:\\s\\\\t\\", "a.xsd", "C:\\s\\t\\a.xsd"},
+        {"file:///tmp//x/", "a.xsd", "file:///tmp/x/a.xsd"},
+        // A URL's path is the server's to read.
+        {"http://host/p//q/", "a.xsd", "http://host/p//q/a.xsd"},
+        {"", "http://host", "http://host"},
+        {"", "http://host/x", "http://host/x"},
+        {"http://host/", "x?n=1", "http://host/x?n=1"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c[2], resolveLocation(c[0], c[1])) << c[0] << " + " << c[1];

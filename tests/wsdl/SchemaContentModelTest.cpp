@@ -1,3 +1,4 @@
+#include "ResolverTestSupport.h"
 #include "wsdl/Attribute.h"
 #include "wsdl/ComplexType.h"
 #include "wsdl/ContentModel.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 using namespace Schema;
+using schematest::resolving;
 
 namespace {
 
@@ -119,7 +121,7 @@ TEST(SchemaContentModel, CountsElementsAndNotesWildcards)
     EXPECT_EQ(nullptr, model.getContents()[2].getElement());
 }
 
-TEST(SchemaContentModel, UpdateElementSettlesWaitingParticlesAtAnyDepth)
+TEST(SchemaContentModel, UpdateElementsSettlesWaitingParticlesAtAnyDepth)
 {
     const QualifiedName item = qname("urn:decl", "item");
     ContentModel model(ContentModel::Sequence);
@@ -138,7 +140,7 @@ TEST(SchemaContentModel, UpdateElementSettlesWaitingParticlesAtAnyDepth)
     referenced.getContentModel()->addElement(waiting(element("item", XSD_INVALID), item));
     model.addGroup(referenced, true);
 
-    model.updateElement(item, Element("item", "urn:decl", XSD_INT, 1, 1, true, "", "fixed"));
+    model.updateElements(resolving(item, Element("item", "urn:decl", XSD_INT, 1, 1, true, "", "fixed")));
     const struct {
         const Element* particle;
         int type;
@@ -268,7 +270,7 @@ TEST(SchemaComplexType, OnlyAttributesWaitingForTheReferenceAreSettled)
                 added.setForwardRef(qname(c.waitingFor[i], i == 0 ? "lang" : "extra"));
             type.addAttribute(added);
         }
-        type.matchAttributeRef(lang, Attribute("lang", XSD_TOKEN, true, "en", "", false));
+        type.matchAttributeRefs(resolving(lang, Attribute("lang", XSD_TOKEN, true, "en", "", false)));
         const Attribute* settled = type.getAttribute("lang");
         EXPECT_EQ(c.settled ? XSD_TOKEN : XSD_INVALID, settled->getType());
         EXPECT_EQ(c.settled ? "en" : "", settled->getDefaultValue());
@@ -282,10 +284,10 @@ TEST(SchemaComplexType, ElementReferenceReachesTheContentModel)
 {
     ComplexType type("urn:shop");
     const QualifiedName item = qname("urn:shop", "item");
-    type.matchElementRef(item, element("item", XSD_INT)); // no model yet: nothing to do
+    type.matchElementRefs(resolving(item, element("item", XSD_INT))); // no model yet: nothing to do
     ContentModel* model = type.setContentModel(std::make_unique<ContentModel>(ContentModel::Sequence));
     model->addElement(waiting(element("item", XSD_INVALID, 0, 4), item));
-    type.matchElementRef(item, element("item", XSD_INT));
+    type.matchElementRefs(resolving(item, element("item", XSD_INT)));
     EXPECT_EQ(XSD_INT, model->getContents()[0].getElement()->getType());
     EXPECT_EQ(4, model->getContents()[0].getElement()->getMax());
 

@@ -199,6 +199,63 @@ TEST_F(SchemaFiles, IncludesResolveAgainstTheirOwnFolderAndEndWhenTheyGoRound)
     EXPECT_EQ(2, s.parser.getNumElements()); // main.xsd read once
 }
 
+// What describes a schema comes from its own document: an included document
+// reads its own namespace prefix and form defaults without keeping them, one
+// without a namespace takes the including one's, and one of another
+// namespace cannot be included.
+TEST_F(SchemaFiles, IncludedDocumentsLeaveTheNamespaceAndFormsAlone)
+{
+    writeBytes("same.xsd", std::string(XsOpen) + R"(xmlns:s="urn:a" targetNamespace="urn:a" version="9"
+  elementFormDefault="unqualified" attributeFormDefault="qualified"><xs:complexType name="Same"/></xs:schema>)");
+    writeBytes("chameleon.xsd", std::string(XsOpen) + R"(version="9" elementFormDefault="unqualified">
+  <xs:complexType name="Chameleon"/><xs:element name="ce" type="Chameleon"/></xs:schema>)");
+    writeSchema("other.xsd", "urn:b", "<xs:complexType name=\"Other\"/>", "elementFormDefault=\"unqualified\"");
+    const std::string refused = "The included schema other.xsd has the targetNamespace urn:b, not urn:a\n";
+    const struct {
+        const char* link;
+        const char* defined; // a type the linked document defines, when it is read
+        std::string message;
+    } cases[] = {
+        {R"(<xs:include schemaLocation="same.xsd"/>)", "Same", ""},
+        {R"(<xs:include schemaLocation="chameleon.xsd"/>)", "Chameleon", ""},
+        {R"(<xs:redefine schemaLocation="chameleon.xsd"/>)", "Chameleon", ""},
+        {R"(<xs:import namespace="urn:a" schemaLocation="same.xsd"/>)", "Same", ""},
+        {R"(<xs:include schemaLocation="other.xsd"/>)", nullptr, refused},
+        {R"(<xs:redefine schemaLocation="other.xsd"/>)", nullptr, refused},
+        {R"(<xs:import namespace="urn:a" schemaLocation="other.xsd"/>)", nullptr, refused},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        writeSchema("main.xsd", "urn:a", std::string(c.link) + "\n<xs:complexType name=\"After\"/>",
+                    "version=\"1\" elementFormDefault=\"qualified\"");
+        FileSchema s("main.xsd");
+        EXPECT_EQ(c.defined != nullptr, s.ok) << s.log.str();
+        EXPECT_EQ("urn:a", s.parser.getNamespace());
+        EXPECT_EQ("tns", s.parser.getNamespacePrefix());
+        EXPECT_EQ("1", s.parser.getVersion());
+        EXPECT_TRUE(s.parser.isElementFormQualified());
+        EXPECT_FALSE(s.parser.isAttributeFormQualified());
+        if (c.defined == nullptr) {
+            EXPECT_TRUE(s.logged(c.message + "Fatal Error in SchemaParser\n at 2:")) << s.log.str();
+            EXPECT_EQ(nullptr, typeNamed(s.parser, "Other"));
+            continue;
+        }
+        EXPECT_EQ("", s.log.str());
+        for (const char* name : {c.defined, "After"}) {
+            const XsdType* type = s.parser.getType(s.parser.getTypeId(qname("urn:a", name)));
+            ASSERT_NE(nullptr, type) << name;
+            EXPECT_EQ("urn:a", type->getNamespace()) << name;
+        }
+    }
+    writeSchema("main.xsd", "urn:a", R"(<xs:include schemaLocation="chameleon.xsd"/>)");
+    // The chameleon's own names are the including namespace's.
+    FileSchema withElement("main.xsd");
+    ASSERT_TRUE(withElement.ok) << withElement.log.str();
+    const Element* ce = withElement.parser.getElement(qname("urn:a", "ce"));
+    ASSERT_NE(nullptr, ce);
+    EXPECT_EQ(typeNamed(withElement.parser, "Chameleon"), withElement.parser.getType(ce->getType()));
+}
+
 TEST_F(SchemaFiles, IncludeErrors)
 {
     writeSchema("bad.xsd", Tns, "\n\n\n<xs:complexType name=\"T\"><xs:foo/></xs:complexType>");

@@ -1,3 +1,4 @@
+#include "ResolverTestSupport.h"
 #include "wsdl/Attribute.h"
 #include "wsdl/ComplexType.h"
 #include "wsdl/ContentModel.h"
@@ -14,6 +15,7 @@
 #include <utility>
 
 using namespace Schema;
+using schematest::resolving;
 
 namespace {
 
@@ -263,37 +265,6 @@ TEST_F(TableTest, PrintsNamesWithoutDefinitionInKeyOrder)
     EXPECT_EQ("Could not find {urn:shop}:Bill\n", after.str());
 }
 
-TEST_F(TableTest, BasicContentTypeFollowsBasesAndEndsOnCycles)
-{
-    const int level1 = table.addType(restriction("Level1", XSD_INT));
-    const int level2 = table.addType(restriction("Level2", level1));
-    const int level3 = table.addType(restriction("Level3", level2));
-    const int complex = table.addType(complexType("Complex"));
-    auto simpleContent = complexType("Priced");
-    simpleContent->setContentType(XsdType::Simple);
-    simpleContent->setSimpleContentType(level2);
-    const int priced = table.addType(std::move(simpleContent));
-    // A restricts B restricts A; Self restricts itself.
-    const int cycleA = table.getTypeId(qname(Tns, "CycleA"), true);
-    const int cycleB = table.addType(restriction("CycleB", cycleA));
-    table.addType(restriction("CycleA", cycleB));
-    const int self = table.getTypeId(qname(Tns, "Self"), true);
-    table.addType(restriction("Self", self));
-    const int onCycle = table.addType(restriction("OnCycle", cycleA));
-    const int undefined = table.getTypeId(qname(Tns, "Later"), true);
-
-    const struct {
-        int id;
-        int basic;
-    } cases[] = {
-        {level1, XSD_INT}, {level3, XSD_INT}, {complex, 0}, {priced, XSD_INT}, {XSD_INVALID, 0},
-        {XSD_BOOLEAN, XSD_BOOLEAN}, {cycleA, 0}, {cycleB, 0}, {self, 0}, {onCycle, 0},
-        {undefined, undefined},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.basic, table.getBasicContentType(c.id)) << c.id;
-}
-
 std::unique_ptr<ComplexType> typeWithParticle(const std::string& typeName, const std::string& particle)
 {
     auto type = complexType(typeName);
@@ -317,7 +288,7 @@ TEST_F(TableTest, ElementReferencesReachOnlyThisSchemasComplexTypes)
     table.addType(restriction("Code", XSD_STRING));
     const int external = table.addExternalTypeId(qname("urn:other", "Foreign"), foreign.get());
 
-    table.resolveElementRef(qname(Tns, "item"), Element("item", Tns, XSD_INT, 1, 1, true, "", ""));
+    table.resolveElementRefs(resolving(qname(Tns, "item"), Element("item", Tns, XSD_INT, 1, 1, true, "", "")));
     const Element& settled = firstParticle(table.getTypePtr(own));
     EXPECT_EQ(XSD_INT, settled.getType());
     EXPECT_EQ(0, settled.getMin());
@@ -336,7 +307,7 @@ TEST_F(TableTest, AttributeReferencesReachTypesWaitingForThem)
     const int waitingId = table.addType(std::move(waiting));
     const int declaredId = table.addType(std::move(declared));
 
-    table.resolveAttributeRef(qname(Tns, "lang"), Attribute("lang", XSD_TOKEN, true, "en", "", false));
+    table.resolveAttributeRefs(resolving(qname(Tns, "lang"), Attribute("lang", XSD_TOKEN, true, "en", "", false)));
     auto attributeType = [&](int id) {
         return static_cast<const ComplexType*>(table.getTypePtr(id))->getAttribute("lang")->getType();
     };
