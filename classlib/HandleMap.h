@@ -27,14 +27,18 @@ public:
     template <class T, auto HandleMember, class H>
     T* FromHandle(H h) {
         if (!h) return nullptr;
-        Entry& entry = m_objects[Key(typeid(T), reinterpret_cast<const void*>(h))];
-        if (!entry.pObject) {
-            std::unique_ptr<T> pNew = std::make_unique<T>();
-            pNew.get()->*HandleMember = h;
+        const Key key(typeid(T), reinterpret_cast<const void*>(h));
+        auto found = m_objects.find(key);
+        if (found == m_objects.end()) {
+            // Made before it is entered, so that a constructor that throws leaves no entry; given
+            // its handle last, so that an insertion that throws deletes an empty object.
+            Entry entry;
+            entry.pObject = std::make_unique<T>();
             entry.pfnClear = [](CObject* pObject) { static_cast<T*>(pObject)->*HandleMember = nullptr; };
-            entry.pObject = std::move(pNew);
+            found = m_objects.emplace(key, std::move(entry)).first;
+            static_cast<T*>(found->second.pObject.get())->*HandleMember = h;
         }
-        return static_cast<T*>(entry.pObject.get());
+        return static_cast<T*>(found->second.pObject.get());
     }
 
     size_t GetCount() const { return m_objects.size(); }

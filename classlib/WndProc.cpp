@@ -5,11 +5,22 @@
 #include "ThreadState.h"
 #include "WinThread.h"
 
+#include <new>
+
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (!pWnd) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
     return AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
 }
+
+namespace {
+
+LRESULT ReportHandlerException(CException* e, const MSG* pMsg) {
+    CWinThread* pThread = AfxGetThread();
+    return pThread ? pThread->ProcessWndProcException(e, pMsg) : AfxProcessWndProcException(e, pMsg);
+}
+
+}  // namespace
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
@@ -25,9 +36,15 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
         lResult = pWnd->WindowProc(nMsg, wParam, lParam);
     } catch (CException* e) {
         // No exception may unwind through the system's window code.
-        CWinThread* pThread = AfxGetThread();
-        lResult = pThread ? pThread->ProcessWndProcException(e, &pState->m_lastSentMsg)
-                          : AfxProcessWndProcException(e, &pState->m_lastSentMsg);
+        lResult = ReportHandlerException(e, &pState->m_lastSentMsg);
+    } catch (const std::bad_alloc&) {
+        // Exceptions of other kinds are reported the same way, through a stand-in that
+        // Delete() leaves alone.
+        CMemoryException memory(FALSE);
+        lResult = ReportHandlerException(&memory, &pState->m_lastSentMsg);
+    } catch (...) {
+        CException unknown(FALSE);
+        lResult = ReportHandlerException(&unknown, &pState->m_lastSentMsg);
     }
     if (nMsg == WM_NCDESTROY && pWnd->m_hWnd == hWnd) pWnd->FinishNcDestroy();
 

@@ -42,6 +42,8 @@ bool canOpen(const std::string& name)
     return std::ifstream(name, std::ios::binary).is_open();
 }
 
+// The client refuses to read past its maximum response size, so a server
+// that sends without end ends here as a broken connection.
 bool copyResponse(HttpClient& client, TempFile& file)
 {
     char piece[1024];
@@ -58,9 +60,10 @@ bool copyResponse(HttpClient& client, TempFile& file)
     }
 }
 
-bool download(const std::string& location, TempFile& file)
+bool download(const std::string& location, TempFile& file, std::size_t maximumSize)
 {
     HttpClient client;
+    client.setMaximumResponseSize(maximumSize);
     const bool arrived = client.openUrl(location, nullptr, nullptr, kAgent)
         && client.request(client.objectPath(), HttpClient::MethodGet, nullptr)
         && copyResponse(client, file);
@@ -70,7 +73,7 @@ bool download(const std::string& location, TempFile& file)
 
 }  // namespace
 
-bool fetchUri(const std::string& location, std::string& fileName)
+bool fetchUri(const std::string& location, std::string& fileName, std::size_t maximumSize)
 {
     if (!isNetworkAddress(location)) {
         fileName = location;
@@ -86,7 +89,7 @@ bool fetchUri(const std::string& location, std::string& fileName)
     try {
         TempFile file;
         Download entry{file.name(), std::filesystem::absolute(file.name())};
-        if (!download(location, file) || !file.keep())
+        if (!download(location, file, maximumSize) || !file.keep())
             return false;
         cache.emplace(location, entry);
         fileName = entry.fileName;

@@ -33,6 +33,11 @@ public:
     static const char* const kGetAcceptHeader;
     static const char* const kMultipartContentTypeHeader;
 
+    // The largest response a client accepts, unless lowered for it: a server
+    // that sends without end must fill neither memory nor the disk. A larger
+    // response fails like a broken connection.
+    static constexpr std::size_t kMaximumDocumentSize = std::size_t(256) << 20;
+
     HttpClient();
     virtual ~HttpClient();
     HttpClient(const HttpClient&) = delete;
@@ -51,6 +56,11 @@ public:
 
     // The HTTP status of the open request; 0 for FTP or without a request.
     int statusCode() const;
+
+    // The most bytes of a response this client accepts; a new maximum takes
+    // effect with the next request.
+    void setMaximumResponseSize(std::size_t bytes) { maximumResponseSize_ = bytes; }
+    std::size_t maximumResponseSize() const { return maximumResponseSize_; }
 
     const std::string& host() const { return host_; }
     int port() const { return port_; }
@@ -83,6 +93,7 @@ private:
     std::string acceptHeader_ = kDefaultAcceptHeader;
     std::string contentTypeHeader_ = kDefaultContentTypeHeader;
     std::string extraHeader_;
+    std::size_t maximumResponseSize_ = kMaximumDocumentSize;
     std::unique_ptr<Transport> transport_;
     std::string host_;
     std::string user_;

@@ -53,12 +53,6 @@ void appendHeaderLines(HeaderList& list, const std::string& text)
     }
 }
 
-size_t collectResponse(char* data, size_t size, size_t count, void* target)
-{
-    static_cast<std::string*>(target)->append(data, size * count);
-    return size * count;
-}
-
 }  // namespace
 
 struct HttpClient::Transport {
@@ -70,11 +64,24 @@ struct HttpClient::Transport {
     std::string user;
     std::string password;
     std::string response;
+    std::size_t maximumSize = 0;  // of the response
     std::size_t offset = 0;
     long status = 0;
 
+    // A response that grows past its maximum is refused here, before it is
+    // stored; returning less than was given makes libcurl fail the transfer.
+    static size_t collectResponse(char* data, size_t size, size_t count, void* target)
+    {
+        Transport& transport = *static_cast<Transport*>(target);
+        const std::size_t length = size * count;
+        if (length > transport.maximumSize - transport.response.size())
+            return 0;
+        transport.response.append(data, length);
+        return length;
+    }
+
     // Options every request starts from.
-    CURL* prepare(const std::string& objectPath, const HeaderList& headers)
+    CURL* prepare(const std::string& objectPath, const HeaderList& headers, std::size_t maximumResponseSize)
     {
         if (!connected)
             throw std::runtime_error("handle not opened...");
@@ -98,8 +105,11 @@ struct HttpClient::Transport {
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+        // The announced size is checked before the body comes; the body is counted as it comes.
+        maximumSize = maximumResponseSize;
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumSize));
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collectResponse);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
         if (!user.empty())
             curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
         if (!password.empty())
@@ -165,7 +175,7 @@ void HttpClient::get(const std::string& objectPath, const char*)
 {
     HeaderList headers;
     appendHeaderLines(headers, kGetAcceptHeader);
-    CURL* const curl = transport_->prepare(objectPath, headers);
+    CURL* const curl = transport_->prepare(objectPath, headers, maximumResponseSize_);
     std::string cookieLine;
     for (const Cookie& cookie : cookies_)
         cookieLine += (cookieLine.empty() ? "" : "; ") + cookie.name + "=" + cookie.value;
@@ -181,7 +191,7 @@ void HttpClient::postUrlEncoded(const std::string& objectPath, const char* refer
     appendHeaderLines(headers, contentTypeHeader_);
     appendHeaderLines(headers, extraHeader_);
     appendHeaderLines(headers, "Content-Length: " + std::to_string(bodyLength_));
-    CURL* const curl = transport_->prepare(objectPath, headers);
+    CURL* const curl = transport_->prepare(objectPath, headers, maximumResponseSize_);
     transport_->preparePost(curl, referrer, body_, bodyLength_);
     transport_->perform(curl);
 }
@@ -193,7 +203,7 @@ void HttpClient::postMultipart(const std::string& objectPath, const char* referr
     appendHeaderLines(headers, kGetAcceptHeader);
     appendHeaderLines(headers, kMultipartContentTypeHeader);
     appendHeaderLines(headers, "Content-Length: " + std::to_string(body.size()));
-    CURL* const curl = transport_->prepare(objectPath, headers);
+    CURL* const curl = transport_->prepare(objectPath, headers, maximumResponseSize_);
     transport_->preparePost(curl, referrer, body.data(), body.size());
     transport_->perform(curl);
 }

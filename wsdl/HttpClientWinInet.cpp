@@ -175,6 +175,8 @@ std::size_t HttpClient::read(char* buffer, std::size_t maximum)
     if (!InternetReadFile(transport.request.get(), buffer, wanted, &count))
         throw std::runtime_error("response failed...");
     transport.received += count;
+    if (transport.received > maximumResponseSize_)
+        throw std::runtime_error("response failed...");
     if (count == 0 && wanted != 0 && scheme_ != SchemeFtp && transport.endedEarly())
         throw std::runtime_error("response failed...");
     return count;

@@ -105,6 +105,11 @@ inline void setBytes(std::string& s, const char* bytes, std::size_t count)
     s.append(bytes, count);
 }
 
+// Up to these many, the attributes of one tag are compared pairwise and the
+// namespace declarations in scope scanned; beyond, both are hashed.
+constexpr int kPairwiseAttributes = 16;
+constexpr int kScannedNamespaces = 16;
+
 std::string charText(int c)
 {
     return std::string(1, static_cast<char>(c));
@@ -620,6 +625,7 @@ void XmlPullParser::nextImpl()
     // Relaxed mode may report an end tag at depth 0; the depth never goes below it.
     if (type_ == END_TAG && depth_ > 0) {
         --depth_;
+        closeNamespaceScope();
     }
     for (;;) {
         attributeCount_ = -1;
@@ -937,16 +943,59 @@ void XmlPullParser::openElement()
     nspCounts_[depth_] = nspCounts_[depth_ - 1];
 }
 
+// Reports the last attribute that repeats an earlier name as written (no
+// namespace is known yet).
 void XmlPullParser::checkDuplicateNames() const
 {
-    for (int i = attributeCount_ - 1; i > 0; --i) {
-        const std::string& name = attributes_[i * 4 + 2];
-        for (int j = 0; j < i; ++j) {
-            if (attributes_[j * 4 + 2] == name) {
-                fail("Duplicate Attribute: " + name);
+    int duplicate = -1;
+    if (attributeCount_ <= kPairwiseAttributes) {
+        for (int i = attributeCount_ - 1; i > 0 && duplicate < 0; --i) {
+            for (int j = 0; j < i && duplicate < 0; ++j) {
+                if (sameAttribute(i, j)) {
+                    duplicate = i;
+                }
+            }
+        }
+    } else {
+        attributeKeys_.clear();
+        for (int i = 0; i < attributeCount_; ++i) {
+            if (!attributeKeys_.insert(attributeKey(i)).second) {
+                duplicate = i;
             }
         }
     }
+    if (duplicate >= 0) {
+        fail("Duplicate Attribute: " + attributes_[static_cast<std::size_t>(duplicate) * 4 + 2]);
+    }
+}
+
+std::size_t XmlPullParser::AttributeKeyHash::operator()(const AttributeKey& key) const
+{
+    const std::size_t first = std::hash<std::string_view>()(key.first);
+    return first ^ (std::hash<std::string_view>()(key.second) + 0x9e3779b9 + (first << 6) + (first >> 2));
+}
+
+XmlPullParser::AttributeKey XmlPullParser::attributeKey(int index) const
+{
+    const std::size_t at = static_cast<std::size_t>(index) * 4;
+    return AttributeKey(attributes_[at], attributes_[at + 2]);
+}
+
+bool XmlPullParser::sameAttribute(int i, int j) const
+{
+    const std::size_t a = static_cast<std::size_t>(i) * 4;
+    const std::size_t b = static_cast<std::size_t>(j) * 4;
+    return attributes_[a + 2] == attributes_[b + 2] && attributes_[a] == attributes_[b];
+}
+
+bool XmlPullParser::repeatsLater(int index) const
+{
+    for (int j = attributeCount_ - 1; j > index; --j) {
+        if (sameAttribute(index, j)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void XmlPullParser::processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
@@ -960,19 +1009,33 @@ void XmlPullParser::processNamespaces(const std::string& rawName, std::string& n
     resolveTagPrefix(rawName, nameSpace, prefix, localName);
 }
 
-// Moves the xmlns attributes of the start tag onto the namespace stack.
+// Moves the xmlns attributes of the start tag onto the namespace stack; the
+// others close up in one pass, keeping their order.
 void XmlPullParser::declareNamespaces(bool& prefixedAttributes)
 {
-    for (int i = 0; i < attributeCount_ * 4; i += 4) {
-        const std::string& attrName = attributes_[i + 2];
+    int kept = 0;
+    for (int i = 0; i < attributeCount_; ++i) {
+        const auto attribute = attributes_.begin() + static_cast<std::ptrdiff_t>(i) * 4;
+        const std::string& attrName = attribute[2];
         std::size_t cut = attrName.find(':');
         bool declaresDefault = cut == std::string::npos && attrName.size() == 5 && hasPrefix(attrName, "xmlns", 5);
         bool declaresPrefix = cut == 5 && hasPrefix(attrName, "xmlns", 5);
         if (!declaresDefault && !declaresPrefix) {
             prefixedAttributes = prefixedAttributes || cut != std::string::npos;
+            if (kept != i) {
+                std::swap_ranges(attribute, attribute + 4, attributes_.begin() + static_cast<std::ptrdiff_t>(kept) * 4);
+            }
+            ++kept;
             continue;
         }
-        std::size_t k = static_cast<std::size_t>(nspCounts_[depth_]++) * 2;
+        if (declaresPrefix && attribute[3].empty()) {
+            fail("illegal empty namespace");
+        }
+        const int pos = nspCounts_[depth_];
+        if (pos >= MAX_NAMESPACES) {
+            fail("more than " + std::to_string(MAX_NAMESPACES) + " namespace declarations in scope");
+        }
+        std::size_t k = static_cast<std::size_t>(pos) * 2;
         if (nspStack_.size() <= k + 2) {
             nspStack_.resize(k + 18);
         }
@@ -981,19 +1044,45 @@ void XmlPullParser::declareNamespaces(bool& prefixedAttributes)
         } else {
             nspStack_[k].assign(attrName, cut + 1, std::string::npos);
         }
-        nspStack_[k + 1] = attributes_[i + 3];
-        if (declaresPrefix && attributes_[i + 3].empty()) {
-            fail("illegal empty namespace");
+        nspStack_[k + 1] = attribute[3];
+        bindNamespace(pos);
+        ++nspCounts_[depth_];
+    }
+    attributeCount_ = kept;
+}
+
+void XmlPullParser::bindNamespace(int pos)
+{
+    if (nspHidden_.size() <= static_cast<std::size_t>(pos)) {
+        nspHidden_.resize(static_cast<std::size_t>(pos) + 16);
+    }
+    const auto bound = nspIndex_.try_emplace(nspStack_[static_cast<std::size_t>(pos) * 2], pos);
+    nspHidden_[pos] = bound.second ? -1 : bound.first->second;
+    bound.first->second = pos;
+}
+
+// Called once the depth has dropped: the declarations of the closed element
+// leave scope, newest first, and uncover the ones they hid.
+void XmlPullParser::closeNamespaceScope()
+{
+    for (int pos = nspCounts_[depth_ + 1] - 1; pos >= nspCounts_[depth_]; --pos) {
+        const auto bound = nspIndex_.find(nspStack_[static_cast<std::size_t>(pos) * 2]);
+        if (nspHidden_[pos] < 0) {
+            nspIndex_.erase(bound);
+        } else {
+            bound->second = nspHidden_[pos];
         }
-        std::rotate(attributes_.begin() + i, attributes_.begin() + i + 4,
-                    attributes_.begin() + attributeCount_ * 4);
-        --attributeCount_;
-        i -= 4;
     }
 }
 
 void XmlPullParser::resolveAttributePrefixes()
 {
+    // Each attribute is checked against the ones after it: pairwise when they
+    // are few, through the keys gathered so far when they are many.
+    const bool hashed = attributeCount_ > kPairwiseAttributes;
+    if (hashed) {
+        attributeKeys_.clear();
+    }
     for (int i = attributeCount_ * 4 - 4; i >= 0; i -= 4) {
         std::string& attrName = attributes_[i + 2];
         std::size_t cut = attrName.find(':');
@@ -1017,10 +1106,9 @@ void XmlPullParser::resolveAttributePrefixes()
         if (relaxed_) {
             continue;
         }
-        for (int j = attributeCount_ * 4 - 4; j > i; j -= 4) {
-            if (attrName == attributes_[j + 2] && attrNamespace == attributes_[j]) {
-                fail("Duplicate Attribute: {" + attrNamespace + "}" + attrName);
-            }
+        const bool repeated = hashed ? !attributeKeys_.insert(attributeKey(i / 4)).second : repeatsLater(i / 4);
+        if (repeated) {
+            fail("Duplicate Attribute: {" + attrNamespace + "}" + attrName);
         }
     }
 }
@@ -1279,12 +1367,22 @@ const std::string* XmlPullParser::findNamespace(const std::string& prefix) const
     if (prefix.size() == 5 && hasPrefix(prefix, "xmlns", 5)) {
         return &xmlnsUri;
     }
-    for (int i = nspCounts_[depth_] * 2 - 2; i >= 0; i -= 2) {
-        if (nspStack_[i] == prefix) {
-            return nspStack_[i + 1].empty() ? nullptr : &nspStack_[i + 1];
+    // The few declarations of ordinary documents are scanned faster than hashed.
+    const int count = nspCounts_[depth_];
+    int pos = count - 1;
+    if (count <= kScannedNamespaces) {
+        while (pos >= 0 && nspStack_[static_cast<std::size_t>(pos) * 2] != prefix) {
+            --pos;
         }
+    } else {
+        const auto bound = nspIndex_.find(prefix);
+        pos = bound == nspIndex_.end() ? -1 : bound->second;
     }
-    return nullptr;
+    if (pos < 0) {
+        return nullptr;
+    }
+    const std::string& uri = nspStack_[static_cast<std::size_t>(pos) * 2 + 1];
+    return uri.empty() ? nullptr : &uri;
 }
 
 std::string XmlPullParser::getNamespace(const std::string& prefix) const

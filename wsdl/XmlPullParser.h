@@ -8,6 +8,10 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 // Non-validating, byte-oriented XML reader that hands a document to its caller
@@ -43,6 +47,7 @@ public:
     static constexpr int MAX_DEPTH = 1024;                     // open elements
     static constexpr std::size_t MAX_TEXT_LENGTH = 32u << 20;  // bytes of one text, name or value
     static constexpr int MAX_ATTRIBUTES = 1024;                // attributes of one start tag
+    static constexpr int MAX_NAMESPACES = 1024;                // namespace declarations in scope at once
 
     explicit XmlPullParser(std::istream& input);
     ~XmlPullParser();
@@ -124,10 +129,22 @@ private:
     void parseStartTag(bool xmlDeclaration);
     void parseAttribute(const std::string& tagName);
     void openElement();
+    // An attribute's namespace and name, for the duplicate checks of tags with many attributes.
+    using AttributeKey = std::pair<std::string_view, std::string_view>;
+    struct AttributeKeyHash {
+        std::size_t operator()(const AttributeKey& key) const;
+    };
+    using AttributeKeySet = std::unordered_set<AttributeKey, AttributeKeyHash>;
+
     void checkDuplicateNames() const;
+    AttributeKey attributeKey(int index) const;
+    bool sameAttribute(int i, int j) const;
+    bool repeatsLater(int index) const;
     void processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
                            std::string& localName);
     void declareNamespaces(bool& prefixedAttributes);
+    void bindNamespace(int pos);
+    void closeNamespaceScope();
     void resolveAttributePrefixes();
     void resolveTagPrefix(const std::string& rawName, std::string& nameSpace, std::string& prefix,
                           std::string& localName);
@@ -175,7 +192,13 @@ private:
     std::vector<std::string> elementStack_;
     std::vector<int> nspCounts_;
     std::vector<std::string> nspStack_;
+    // The innermost declaration in scope of each prefix, and for each
+    // declaration the one of the same prefix it hides (-1 for none), so that a
+    // look-up costs the same however many declarations are in scope.
+    std::unordered_map<std::string, int> nspIndex_;
+    std::vector<int> nspHidden_;
     std::vector<std::string> attributes_;
+    mutable AttributeKeySet attributeKeys_;  // of the current tag, while its duplicates are sought
     int attributeCount_ = -1;
 
     bool processNsp_ = false;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 namespace {
 
 size_t TemporaryCount() { return AfxGetThreadState()->m_temporaries.GetCount(); }
@@ -107,6 +109,35 @@ TEST(HandleMaps, EachClassGetsATemporaryOfItsOwnKind) {
     ::DeleteObject(hPen);
     ::DestroyMenu(hMenu);
     ::DeleteDC(hDC);
+}
+
+// A wrapper whose construction fails while s_bFail is set.
+class CFragileWrapper : public CObject {
+public:
+    static bool s_bFail;
+    HANDLE m_hHandle = nullptr;
+    CFragileWrapper() {
+        if (s_bFail) throw std::bad_alloc();
+    }
+};
+bool CFragileWrapper::s_bFail = false;
+
+TEST(HandleMaps, ATemporaryThatCannotBeMadeLeavesNoEntry) {
+    CTempHandleMap map;
+    HANDLE h = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x1234));
+    CFragileWrapper::s_bFail = true;
+    EXPECT_THROW((map.FromHandle<CFragileWrapper, &CFragileWrapper::m_hHandle>(h)), std::bad_alloc);
+    CFragileWrapper::s_bFail = false;
+    EXPECT_EQ(map.GetCount(), 0u);
+    map.DeleteAll();   // an entry without an object would be cleared through a null function
+
+    CFragileWrapper* pWrapper = map.FromHandle<CFragileWrapper, &CFragileWrapper::m_hHandle>(h);
+    ASSERT_NE(pWrapper, nullptr);
+    EXPECT_EQ(pWrapper->m_hHandle, h);
+    EXPECT_EQ((map.FromHandle<CFragileWrapper, &CFragileWrapper::m_hHandle>(h)), pWrapper);
+    EXPECT_EQ(map.GetCount(), 1u);
+    map.DeleteAll();
+    EXPECT_EQ(map.GetCount(), 0u);
 }
 
 TEST(HandleMaps, OwnersFreeTheirHandles) {

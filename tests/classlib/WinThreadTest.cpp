@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -246,18 +249,20 @@ TEST(Application, MessageBoxesGoThroughTheApplication) {
     EXPECT_EQ(app.m_boxes, std::vector<std::string>{"Are you sure? / " + std::to_string(MB_OKCANCEL | MB_ICONWARNING)});
 }
 
-// Throws the library's exceptions from its handlers.
+// Throws from its handlers what the test gives it.
 class CThrowingWnd : public CWnd {
 public:
+    std::function<void()> m_throw;
     BOOL m_bThrowOnCreate = FALSE;
 
 protected:
     int OnCreate(LPCREATESTRUCT lpcs) {
-        if (m_bThrowOnCreate) AfxThrowResourceException();
+        if (m_bThrowOnCreate) m_throw();
         return CWnd::OnCreate(lpcs);
     }
     LRESULT OnFail(WPARAM, LPARAM) {
-        AfxThrowFileException(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, "missing.txt");
+        m_throw();
+        return 1;
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -267,21 +272,43 @@ BEGIN_MESSAGE_MAP(CThrowingWnd, CWnd)
     ON_MESSAGE(WM_APP, OnFail)
 END_MESSAGE_MAP()
 
+// No exception may unwind through the system's window code: the library's own and any other are
+// reported to the user and fail only the message.
 TEST(Application, HandlerExceptionsAreReportedAndStopThere) {
-    CTestApp app;
-    CThrowingWnd failing;
-    failing.m_bThrowOnCreate = TRUE;
-    EXPECT_FALSE(classlib_test::CreateTopLevel(failing)) << "an exception in WM_CREATE fails the creation";
-    EXPECT_EQ(failing.m_hWnd, nullptr);
-    ASSERT_EQ(app.m_boxes.size(), 1u);
-    EXPECT_NE(app.m_boxes[0].find(" / " + std::to_string(MB_ICONEXCLAMATION)), std::string::npos);
+    struct Case {
+        const char* name;
+        std::function<void()> thrower;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"library", [] { AfxThrowResourceException(); }, "A required resource was unavailable."},
+        {"library with a file",
+         [] { AfxThrowFileException(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, "missing.txt"); },
+         "missing.txt"},
+        {"standard", [] { throw std::runtime_error("internal detail"); }, "An unexpected error occurred."},
+        {"out of memory", [] { throw std::bad_alloc(); }, "Out of memory."},
+        {"not a class", [] { throw 42; }, "An unexpected error occurred."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTestApp app;
+        CThrowingWnd failing;
+        failing.m_throw = c.thrower;
+        failing.m_bThrowOnCreate = TRUE;
+        EXPECT_FALSE(classlib_test::CreateTopLevel(failing)) << "an exception in WM_CREATE fails the creation";
+        EXPECT_EQ(failing.m_hWnd, nullptr);
 
-    CThrowingWnd wnd;
-    ASSERT_TRUE(classlib_test::CreateTopLevel(wnd));
-    EXPECT_EQ(wnd.SendMessage(WM_APP), 0);
-    ASSERT_EQ(app.m_boxes.size(), 2u);
-    EXPECT_NE(app.m_boxes[1].find("missing.txt"), std::string::npos) << app.m_boxes[1];
-    EXPECT_TRUE(::IsWindow(wnd.m_hWnd)) << "the window goes on working";
+        CThrowingWnd wnd;
+        wnd.m_throw = c.thrower;
+        ASSERT_TRUE(classlib_test::CreateTopLevel(wnd));
+        EXPECT_EQ(wnd.SendMessage(WM_APP), 0);
+        EXPECT_TRUE(::IsWindow(wnd.m_hWnd)) << "the window goes on working";
+        ASSERT_EQ(app.m_boxes.size(), 2u);
+        for (const std::string& box : app.m_boxes) {
+            EXPECT_NE(box.find(c.message), std::string::npos) << box;
+            EXPECT_NE(box.find(" / " + std::to_string(MB_ICONEXCLAMATION)), std::string::npos) << box;
+        }
+    }
 }
 
 TEST(Application, WindowClassesAreRegisteredOncePerKind) {

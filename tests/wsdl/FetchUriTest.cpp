@@ -133,6 +133,49 @@ TEST_F(FetchUriTest, FailuresLeaveNoFileAndAreNotCached)
     }
 }
 
+// A server that sends more than the maximum document size, with the size
+// announced or not, gives a failed download: no file is kept and nothing is
+// remembered, so the next call asks again.
+TEST_F(FetchUriTest, DocumentsLargerThanTheMaximumFail)
+{
+    const std::size_t limit = 64 * 1024;
+    struct Case {
+        const char* target;
+        std::size_t size;
+        bool chunked;
+        bool fetched;
+    };
+    const Case cases[] = {
+        {"/at-limit", limit, false, true},
+        {"/at-limit-chunked", limit, true, true},
+        {"/one-over", limit + 1, false, false},
+        {"/one-over-chunked", limit + 1, true, false},
+        {"/far-over", 64 * limit, false, false},
+        {"/far-over-chunked", 64 * limit, true, false},
+    };
+    std::set<std::string> downloads;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        LoopbackHttpServer::Reply reply;
+        reply.body = everyByteValue(c.size);
+        reply.chunked = c.chunked;
+        server_.serve(c.target, reply);
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            std::string fileName = "stale";
+            EXPECT_EQ(fetchUri(server_.url(c.target), fileName, limit), c.fetched);
+            if (c.fetched) {
+                EXPECT_EQ(readBytes(fileName), reply.body);
+                downloads.insert(fileName);
+                EXPECT_EQ(server_.requestCount(c.target), 1);
+            } else {
+                EXPECT_EQ(fileName, "");
+                EXPECT_EQ(server_.requestCount(c.target), attempt);
+            }
+            EXPECT_EQ(namesContaining(".kw-tmp"), downloads);
+        }
+    }
+}
+
 TEST_F(FetchUriTest, LocalNamesArePassedThroughUnchanged)
 {
     testsupport::writeBytes("local.wsdl", "<l/>");

@@ -538,6 +538,99 @@ TEST(XmlPullParserTest, AttributeCountIsBounded)
     EXPECT_EQ("more than " + std::to_string(limit) + " attributes", failureOf(tag(limit + 1)).message);
 }
 
+// count declarations xmlns:<name>N='urn:N' from N = first, for a start tag.
+std::string declarations(const std::string& name, int first, int count)
+{
+    std::string xml;
+    for (int i = first; i < first + count; ++i) {
+        xml += " xmlns:" + name + std::to_string(i) + "='urn:" + std::to_string(i) + "'";
+    }
+    return xml;
+}
+
+// Every look-up of a prefix would otherwise scan all declarations in scope.
+TEST(XmlPullParserTest, NamespaceDeclarationsInScopeAreBounded)
+{
+    const int limit = XmlPullParser::MAX_NAMESPACES;
+    const int quarter = limit / 4;
+    std::string nested;
+    for (int level = 0; level < 4; ++level) {
+        nested += "<e" + declarations("p", level * quarter, quarter) + ">";
+    }
+    const std::string closing = "</e></e></e></e>";
+    // Declarations that went out of scope with their element count no more.
+    const std::string siblings = "<r>" + repeat("<e" + declarations("p", 0, limit / 2 + 1) + "/>", 3) + "</r>";
+    const std::string oneLeaf = "<p0:x p" + std::to_string(limit - 1) + ":a='1'/>";
+    struct Case {
+        std::string xml;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {nested + oneLeaf + closing, true},
+        {siblings, true},
+        {nested + "<x xmlns:extra='urn:x'/>" + closing, false},
+        {nested + "<x xmlns='urn:x'/>" + closing, false},
+        {"<r" + declarations("p", 0, limit) + "><x" + declarations("q", 0, 1) + "/></r>", false},
+    };
+    for (const Case& c : cases) {
+        const std::string trace = traceWhole(c.xml, false, false);
+        if (c.accepted) {
+            EXPECT_EQ(std::string::npos, trace.find("ERROR")) << trace.substr(trace.rfind('|'));
+        } else {
+            EXPECT_EQ("more than " + std::to_string(limit) + " namespace declarations in scope",
+                      failureOf(c.xml).message);
+        }
+    }
+    const std::string leafTrace = traceWhole(nested + oneLeaf + closing, false, false);
+    EXPECT_NE(std::string::npos, leafTrace.find("<{urn:0}x {urn:" + std::to_string(limit - 1) + "}a=\"1\">"))
+        << "inner and outer prefixes resolve";
+}
+
+// Prefixes resolve to their innermost declaration and come back into view when
+// the element that hid them ends, whether a few declarations are in scope or
+// so many that they are looked up by hash.
+TEST(XmlPullParserTest, InnerDeclarationsHideOuterOnesUntilTheirElementEnds)
+{
+    for (const int filler : {0, 3, 40, 200}) {
+        SCOPED_TRACE(filler);
+        const std::string xml = "<p:a xmlns:p='urn:1' xmlns='urn:d'" + declarations("f", 0, filler) + ">"
+                                "<p:b xmlns:p='urn:2' p:x='1'><c xmlns=''/><p:c/></p:b>"
+                                "<p:d p:x='2'/><e" + declarations("f", 0, filler) + " xmlns:p='urn:3'><p:g/></e>"
+                                "<p:h/></p:a>";
+        EXPECT_EQ("<{urn:1}a>|<{urn:2}b {urn:2}x=\"1\">|<c>|</c>|<{urn:2}c>|</{urn:2}c>|</{urn:2}b>|"
+                  "<{urn:1}d {urn:1}x=\"2\">|</{urn:1}d>|<{urn:d}e>|<{urn:3}g>|</{urn:3}g>|</{urn:d}e>|"
+                  "<{urn:1}h>|</{urn:1}h>|</{urn:1}a>|END",
+                  events(xml));
+    }
+}
+
+// Tags with many attributes are checked for duplicates by hash; the result is
+// the same as pairwise, and the declarations leave the others in their order.
+TEST(XmlPullParserTest, ManyAttributesAreCheckedLikeFew)
+{
+    for (const int count : {3, 40, 500}) {
+        SCOPED_TRACE(count);
+        std::string names;
+        std::string prefixed;
+        std::string interleaved;
+        std::string expected;
+        for (int i = 0; i < count; ++i) {
+            const std::string n = std::to_string(i);
+            const std::string attribute = " p" + n + ":a='" + n + "'";
+            names += " a" + n + "='" + n + "'";
+            prefixed += attribute;
+            interleaved += (i % 2 == 0 ? attribute + declarations("p", i, 1) : declarations("p", i, 1) + attribute);
+            expected += " {urn:" + n + "}a=\"" + n + "\"";
+        }
+        EXPECT_EQ("Duplicate Attribute: a0", failureOf("<x" + names + " a0='again'/>").message);
+        EXPECT_EQ("Duplicate Attribute: {urn:0}a",
+                  failureOf("<x" + declarations("p", 0, count) + " xmlns:q='urn:0'" + prefixed + " q:a='again'/>")
+                      .message);
+        // One local name in as many namespaces is no duplicate.
+        EXPECT_EQ("<x" + expected + ">|</x>|END", events("<x" + interleaved + "/>"));
+    }
+}
+
 struct IntCase {
     const char* text;
     int radix;
