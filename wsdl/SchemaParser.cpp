@@ -11,6 +11,7 @@
 #include "wsdl/XmlPullParser.h"
 #include "wsdl/XsdType.h"
 
+#include <algorithm>
 #include <ostream>
 #include <utility>
 
@@ -184,13 +185,22 @@ int SchemaParser::basicContentType(int typeId, int schemasLeft) const
     return XSD_INVALID; // the bases go round
 }
 
-// A name without namespace is looked for here; the "schema" element lies in
-// the XML Schema namespace.
+bool SchemaParser::importsNoNamespace() const
+{
+    return std::any_of(importedSchemas_.begin(), importedSchemas_.end(), [](const ImportedSchema& imported) {
+        return imported.ns.empty() && imported.sParser != nullptr;
+    });
+}
+
+// A name without namespace is looked for here, unless a schema without
+// target namespace is imported: then it names that schema's declarations.
+// The "schema" element lies in the XML Schema namespace.
 template <typename Result>
 SchemaParser::Found<Result> SchemaParser::findDeclaration(const QualifiedName& name,
                                                           const DeclarationIndex<Result> SchemaParser::*index) const
 {
-    const std::string& ns = name.getNamespace().empty() ? tnsUri_ : name.getNamespace();
+    const bool ownNamespace = name.getNamespace().empty() && (tnsUri_.empty() || !importsNoNamespace());
+    const std::string& ns = ownNamespace ? tnsUri_ : name.getNamespace();
     if (ns == tnsUri_ || ns == SchemaUri)
         return Found<Result>{(this->*index).find(name.getLocalName()), this};
     if (lookingUp_)

@@ -211,6 +211,7 @@ private:
     int readCheckedMaxOccurs(const std::string& text) const;
     QualifiedName prefixedName(const std::string& text) const;
 
+    bool importsNoNamespace() const;
     template <typename Result>
     Found<Result> findDeclaration(const QualifiedName& name,
                                   const DeclarationIndex<Result> SchemaParser::*index) const;

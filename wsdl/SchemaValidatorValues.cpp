@@ -218,6 +218,8 @@ void SchemaValidator::checkValue(const std::string& text, int basicType, const S
 bool SchemaValidator::checkItems(const std::string& text, const SimpleType& type, const XmlPullParser* xpp)
 {
     const bool outermost = activeTypes_.empty();
+    if (outermost)
+        checked_.clear(); // a check that ended by an exception left its results behind
     bool valid = false;
     {
         const ActiveType active(activeTypes_, &type);

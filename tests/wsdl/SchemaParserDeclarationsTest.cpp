@@ -315,3 +315,50 @@ TEST(SchemaParserDeclarations, DeclaredTypeNamedLikeAnAnonymousOne)
 }
 
 } // namespace
+
+namespace {
+
+// An unprefixed reference, with no default namespace, names a declaration of
+// the imported schema that has no target namespace, even when this schema
+// declares one of the same local name.
+TEST(SchemaParserDeclarations, UnprefixedReferencesReachTheNoNamespaceImport)
+{
+    const struct {
+        const char* label;
+        const char* ownDeclarations;
+    } cases[] = {
+        {"nothing of that name here", ""},
+        {"a declaration of that name here too",
+         R"(<xs:element name="foo" type="xs:string"/><xs:attribute name="bar" type="xs:string"/>)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ParsedSchema other(R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">
+  <xs:element name="foo" type="xs:int"/>
+  <xs:attribute name="bar" type="xs:boolean"/>
+</xs:schema>)");
+        ASSERT_TRUE(other.ok) << other.text();
+        ParsedSchema importing(schema(std::string(R"(<xs:import/>)") + c.ownDeclarations + R"(
+  <xs:element name="root"><xs:complexType>
+    <xs:sequence><xs:element ref="foo"/></xs:sequence>
+    <xs:attribute ref="bar"/>
+  </xs:complexType></xs:element>)"),
+                               1, {&other.parser});
+        ASSERT_TRUE(importing.ok) << importing.text();
+        EXPECT_FALSE(importing.logged("Could not resolve")) << importing.text();
+        const ContentModel* model = importing.modelOf("root");
+        ASSERT_NE(nullptr, model);
+        ASSERT_EQ(1u, model->getContents().size());
+        const Element* particle = model->getContents()[0].getElement();
+        ASSERT_NE(nullptr, particle);
+        EXPECT_EQ(XSD_INT, particle->getType());
+        const Element* root = importing.element("root");
+        const auto* rootType = dynamic_cast<const ComplexType*>(importing.parser.getType(root->getType()));
+        ASSERT_NE(nullptr, rootType);
+        const Attribute* attribute = rootType->getAttribute("bar");
+        ASSERT_NE(nullptr, attribute);
+        EXPECT_EQ(XSD_BOOLEAN, attribute->getType());
+    }
+}
+
+} // namespace
