@@ -2,8 +2,8 @@
 
 #include "wsdl/HttpClient.h"
 #include "wsdl/TempFile.h"
+#include "wsdl/UrlParts.h"
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -30,11 +30,7 @@ std::map<std::string, Download>& fetchCache()
 // is still a local path, and no other scheme is ever fetched.
 bool isNetworkAddress(const std::string& location)
 {
-    for (const char* prefix : {"http://", "https://", "ftp://"}) {
-        if (location.compare(0, std::strlen(prefix), prefix) == 0)
-            return true;
-    }
-    return false;
+    return UrlParts::schemeOfLocation(location) != SchemeNone;
 }
 
 bool canOpen(const std::string& name)

@@ -160,11 +160,11 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
     transport.handle.reset(curl_easy_init());
     if (!transport.handle)
         throw std::runtime_error("open internet failed...");
-    static const char* const kPrefixes[] = {"ftp://", "http://", "https://"};
-    if (scheme < SchemeFtp || scheme > SchemeHttps)
+    const std::string prefix = UrlParts::schemePrefix(scheme);
+    if (prefix.empty())
         throw std::runtime_error("connect failed...");
     const int effectivePort = port != 0 ? port : UrlParts::defaultPort(scheme);
-    transport.origin = kPrefixes[scheme] + host + ":" + std::to_string(effectivePort);
+    transport.origin = prefix + host + ":" + std::to_string(effectivePort);
     transport.agent = agent;
     transport.user = user != nullptr ? user : "";
     transport.password = password != nullptr ? password : "";

@@ -81,7 +81,7 @@ std::string cookieAddress(int scheme, const std::string& host, int port, const s
     if (scheme == SchemeFtp)
         return host + ":" + std::to_string(port) + objectPath;
     const bool defaultPort = (scheme == SchemeHttp && port == 80) || (scheme == SchemeHttps && port == 443);
-    return std::string(scheme == SchemeHttps ? "https://" : "http://") + host
+    return UrlParts::schemePrefix(scheme) + host
         + (defaultPort ? "" : ":" + std::to_string(port)) + objectPath;
 }
 

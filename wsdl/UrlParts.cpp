@@ -80,6 +80,26 @@ int UrlParts::portOrDefault() const
     return port != 0 ? port : defaultPort(schemeNumber());
 }
 
+std::string UrlParts::schemePrefix(int scheme)
+{
+    switch (scheme) {
+    case SchemeFtp: return "ftp://";
+    case SchemeHttp: return "http://";
+    case SchemeHttps: return "https://";
+    default: return std::string();
+    }
+}
+
+UrlScheme UrlParts::schemeOfLocation(const std::string& location)
+{
+    for (const UrlScheme scheme : {SchemeFtp, SchemeHttp, SchemeHttps}) {
+        const std::string prefix = schemePrefix(scheme);
+        if (location.compare(0, prefix.size(), prefix) == 0)
+            return scheme;
+    }
+    return SchemeNone;
+}
+
 int UrlParts::defaultPort(int scheme)
 {
     switch (scheme) {

@@ -20,4 +20,8 @@ struct UrlParts {
     UrlScheme schemeNumber() const;
     int portOrDefault() const;
     static int defaultPort(int scheme);
+    // "ftp://", "http://" or "https://"; empty for any other number.
+    static std::string schemePrefix(int scheme);
+    // The scheme a location starts with, by its prefix; SchemeNone for a local name.
+    static UrlScheme schemeOfLocation(const std::string& location);
 };

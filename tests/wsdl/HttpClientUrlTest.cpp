@@ -116,3 +116,29 @@ TEST(HttpClientUrlTest, AddressesThatCannotBeFetchedFailToOpen)
 }
 
 }  // namespace
+
+namespace {
+
+// Which locations are downloads is decided by their first characters alone.
+TEST(UrlSchemes, LocationsAreAddressesOnlyByTheirPrefix)
+{
+    const struct {
+        const char* location;
+        UrlScheme scheme;
+    } cases[] = {
+        {"http://h/a.wsdl", SchemeHttp},       {"https://h/a.wsdl", SchemeHttps},
+        {"ftp://h/a.wsdl", SchemeFtp},         {"HTTP://h/a.wsdl", SchemeNone},
+        {"file:///a.wsdl", SchemeNone},        {"copy of http://h/a.wsdl", SchemeNone},
+        {"C:\\data\\a.wsdl", SchemeNone},      {"http:/h", SchemeNone},
+        {"", SchemeNone},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.scheme, UrlParts::schemeOfLocation(c.location)) << c.location;
+        if (c.scheme != SchemeNone) {
+            EXPECT_EQ(0u, std::string(c.location).find(UrlParts::schemePrefix(c.scheme))) << c.location;
+        }
+    }
+    EXPECT_EQ("", UrlParts::schemePrefix(SchemeNone));
+}
+
+} // namespace
