@@ -1,7 +1,7 @@
 // Parses one generated SOAP-like document of at least 50 MB from memory with
 // the pull parser, expat and libxml2 (SAX2), each counting start tags, and
 // prints the throughput of each. The last line holds the ratios of ours.
-#include "wsdl/XmlPullParser.h"
+#include "xml/XmlPullParser.h"
 
 #include <expat.h>
 #include <libxml/parser.h>

@@ -3,8 +3,8 @@
 // end of the schema) against the same schema with the declarations first
 // (every reference is looked up at once). Both grow with the count; the ratio
 // shows what waiting costs, and stays flat while settling is linear.
-#include "wsdl/SchemaParser.h"
-#include "wsdl/XmlPullParser.h"
+#include "schema/SchemaParser.h"
+#include "xml/XmlPullParser.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "Archive.h"
+#include "classlib/Archive.h"
 
 #include <algorithm>
 #include <climits>

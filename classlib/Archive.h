@@ -2,10 +2,10 @@
 // that let an object graph be stored once and read back whole.
 #pragma once
 
-#include "Exceptions.h"
-#include "File.h"
-#include "Object.h"
-#include "String.h"
+#include "classlib/Exceptions.h"
+#include "classlib/File.h"
+#include "classlib/Object.h"
+#include "classlib/String.h"
 
 #include <unordered_map>
 #include <vector>

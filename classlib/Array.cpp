@@ -1,4 +1,4 @@
-#include "Array.h"
+#include "classlib/Array.h"
 
 IMPLEMENT_DYNAMIC(CByteArray, CObject)
 IMPLEMENT_DYNAMIC(CWordArray, CObject)

@@ -1,7 +1,7 @@
 // CArray and its typed forms: growable arrays indexed from 0.
 #pragma once
 
-#include "Collection.h"
+#include "classlib/Collection.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "CmdTarget.h"
+#include "classlib/CmdTarget.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 

@@ -2,8 +2,8 @@
 // reference count that COM-style owners (interface parts, counted references) share.
 #pragma once
 
-#include "Object.h"
-#include "MessageMap.h"
+#include "classlib/Object.h"
+#include "classlib/MessageMap.h"
 
 #include <unknwn.h>
 
@@ -42,4 +42,4 @@ protected:
     volatile LONG m_dwRef = 1;
 };
 
-#include "CmdUI.h"
+#include "classlib/CmdUI.h"

@@ -1,7 +1,7 @@
-#include "CmdUI.h"
+#include "classlib/CmdUI.h"
 
-#include "Menu.h"
-#include "Wnd.h"
+#include "classlib/Menu.h"
+#include "classlib/Wnd.h"
 
 void CCmdUI::Enable(BOOL bOn) {
     if (m_pMenu) {

@@ -4,7 +4,7 @@
 // override those four; an override of Enable sets m_bEnableChanged as the base does.
 #pragma once
 
-#include "MessageMap.h"
+#include "classlib/MessageMap.h"
 
 class CMenu;
 class CWnd;

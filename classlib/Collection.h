@@ -2,9 +2,9 @@
 // and the element helpers (comparison and hashing) that a key or element type may overload.
 #pragma once
 
-#include "Exceptions.h"
-#include "Object.h"
-#include "String.h"
+#include "classlib/Exceptions.h"
+#include "classlib/Object.h"
+#include "classlib/String.h"
 
 #include <cstddef>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "Controls.h"
+#include "classlib/Controls.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)

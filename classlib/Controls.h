@@ -4,7 +4,7 @@
 // reflected to.
 #pragma once
 
-#include "Wnd.h"
+#include "classlib/Wnd.h"
 
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)

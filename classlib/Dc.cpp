@@ -1,8 +1,8 @@
-#include "Dc.h"
+#include "classlib/Dc.h"
 
-#include "Exceptions.h"
-#include "ThreadState.h"
-#include "Wnd.h"
+#include "classlib/Exceptions.h"
+#include "classlib/ThreadState.h"
+#include "classlib/Wnd.h"
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)

@@ -4,11 +4,11 @@
 // the same DC unless a class sets another.
 #pragma once
 
-#include "GdiObject.h"
-#include "Geometry.h"
-#include "HandleOwnership.h"
-#include "Object.h"
-#include "String.h"
+#include "classlib/GdiObject.h"
+#include "classlib/Geometry.h"
+#include "classlib/HandleOwnership.h"
+#include "classlib/Object.h"
+#include "classlib/String.h"
 
 class CWnd;
 

@@ -1,4 +1,4 @@
-#include "Exceptions.h"
+#include "classlib/Exceptions.h"
 
 #include <cstring>
 #include <iterator>

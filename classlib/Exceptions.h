@@ -4,8 +4,8 @@
 // must not allocate), which Delete() leaves alone.
 #pragma once
 
-#include "Object.h"
-#include "String.h"
+#include "classlib/Object.h"
+#include "classlib/String.h"
 
 class CException : public CObject {
     DECLARE_DYNAMIC(CException)

@@ -1,4 +1,4 @@
-#include "File.h"
+#include "classlib/File.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 // (except Open, which reports them through its result and an optional exception object).
 #pragma once
 
-#include "Exceptions.h"
-#include "Object.h"
-#include "String.h"
+#include "classlib/Exceptions.h"
+#include "classlib/Object.h"
+#include "classlib/String.h"
 
 class CFile : public CObject {
     DECLARE_DYNAMIC(CFile)

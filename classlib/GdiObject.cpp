@@ -1,9 +1,9 @@
-#include "GdiObject.h"
+#include "classlib/GdiObject.h"
 
-#include "Dc.h"
-#include "Exceptions.h"
-#include "ThreadState.h"
-#include "WinApp.h"
+#include "classlib/Dc.h"
+#include "classlib/Exceptions.h"
+#include "classlib/ThreadState.h"
+#include "classlib/WinApp.h"
 
 #include <cstdlib>
 

@@ -3,9 +3,9 @@
 // FromHandle wraps a handle the caller does not own in a temporary object (see HandleMap.h).
 #pragma once
 
-#include "Geometry.h"
-#include "HandleOwnership.h"
-#include "Object.h"
+#include "classlib/Geometry.h"
+#include "classlib/HandleOwnership.h"
+#include "classlib/Object.h"
 
 class CDC;
 

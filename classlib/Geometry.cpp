@@ -1,4 +1,4 @@
-#include "Geometry.h"
+#include "classlib/Geometry.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 // its Win32 structure and adds no data, so they pass wherever the structures are expected.
 #pragma once
 
-#include "Object.h"
+#include "classlib/Object.h"
 
 class CPoint;
 class CRect;

@@ -8,7 +8,7 @@
 // each class gets a temporary of its own type.
 #pragma once
 
-#include "Object.h"
+#include "classlib/Object.h"
 
 #include <map>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "ImageList.h"
+#include "classlib/ImageList.h"
 
-#include "Dc.h"
-#include "ThreadState.h"
-#include "WinApp.h"
+#include "classlib/Dc.h"
+#include "classlib/ThreadState.h"
+#include "classlib/WinApp.h"
 
 IMPLEMENT_DYNCREATE(CImageList, CObject)
 

@@ -2,9 +2,9 @@
 // FromHandle wraps a list it does not own in a temporary object.
 #pragma once
 
-#include "GdiObject.h"
-#include "HandleOwnership.h"
-#include "Object.h"
+#include "classlib/GdiObject.h"
+#include "classlib/HandleOwnership.h"
+#include "classlib/Object.h"
 
 #include <commctrl.h>
 

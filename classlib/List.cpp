@@ -1,4 +1,4 @@
-#include "List.h"
+#include "classlib/List.h"
 
 IMPLEMENT_DYNAMIC(CPtrList, CObject)
 IMPLEMENT_DYNAMIC(CObList, CObject)

@@ -1,7 +1,7 @@
 // CList and its typed forms: doubly linked lists walked with POSITION values.
 #pragma once
 
-#include "Collection.h"
+#include "classlib/Collection.h"
 
 // Nodes come from blocks of nBlockSize nodes. Asking an empty list for its head or tail, or a
 // null position for its element, throws CInvalidArgException.

@@ -1,4 +1,4 @@
-#include "Map.h"
+#include "classlib/Map.h"
 
 IMPLEMENT_DYNAMIC(CMapWordToPtr, CObject)
 IMPLEMENT_DYNAMIC(CMapPtrToPtr, CObject)

@@ -1,7 +1,7 @@
 // CMap and its typed forms: hash tables with chained buckets.
 #pragma once
 
-#include "Collection.h"
+#include "classlib/Collection.h"
 
 #include <memory>
 

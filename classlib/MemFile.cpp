@@ -1,4 +1,4 @@
-#include "MemFile.h"
+#include "classlib/MemFile.h"
 
 #include <algorithm>
 #include <climits>

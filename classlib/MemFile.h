@@ -1,7 +1,7 @@
 // CMemFile: a file held in memory, growing in steps of nGrowBytes.
 #pragma once
 
-#include "File.h"
+#include "classlib/File.h"
 
 // Memory comes from malloc/realloc and goes back with free: a buffer handed over by Detach
 // is released with free(), and a buffer given to Attach with nGrowBytes > 0 must come from

@@ -1,8 +1,8 @@
-#include "Menu.h"
+#include "classlib/Menu.h"
 
-#include "ThreadState.h"
-#include "WinApp.h"
-#include "Wnd.h"
+#include "classlib/ThreadState.h"
+#include "classlib/WinApp.h"
+#include "classlib/Wnd.h"
 
 IMPLEMENT_DYNCREATE(CMenu, CObject)
 

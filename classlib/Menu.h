@@ -3,9 +3,9 @@
 // not own (a window's menu, a sub-menu) in a temporary object.
 #pragma once
 
-#include "HandleOwnership.h"
-#include "Object.h"
-#include "String.h"
+#include "classlib/HandleOwnership.h"
+#include "classlib/Object.h"
+#include "classlib/String.h"
 
 class CWnd;
 

@@ -14,7 +14,7 @@
 // of window messages are in WindowMessageMap.h.
 #pragma once
 
-#include "WindowMessages.h"
+#include "classlib/WindowMessages.h"
 
 #include <type_traits>
 

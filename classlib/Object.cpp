@@ -1,4 +1,4 @@
-#include "Object.h"
+#include "classlib/Object.h"
 
 #include <cstdarg>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "String.h"
+#include "classlib/String.h"
 
-#include "Exceptions.h"
+#include "classlib/Exceptions.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 // CString: the library's narrow, growable character string.
 #pragma once
 
-#include "Object.h"
+#include "classlib/Object.h"
 
 #include <cstdarg>
 

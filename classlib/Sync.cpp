@@ -1,4 +1,4 @@
-#include "Sync.h"
+#include "classlib/Sync.h"
 
 IMPLEMENT_DYNAMIC(CSyncObject, CObject)
 IMPLEMENT_DYNAMIC(CCriticalSection, CSyncObject)

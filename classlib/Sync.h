@@ -1,8 +1,8 @@
 // Synchronization objects: CCriticalSection, CMutex, CEvent, and CSingleLock to hold one.
 #pragma once
 
-#include "Exceptions.h"
-#include "Object.h"
+#include "classlib/Exceptions.h"
+#include "classlib/Object.h"
 
 class CSyncObject : public CObject {
     DECLARE_DYNAMIC(CSyncObject)

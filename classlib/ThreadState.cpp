@@ -1,6 +1,6 @@
-#include "ThreadState.h"
+#include "classlib/ThreadState.h"
 
-#include "ToolTipCtrl.h"
+#include "classlib/ToolTipCtrl.h"
 
 AFX_THREAD_STATE::AFX_THREAD_STATE() { m_lastInfo.cbSize = TTTOOLINFOA_V2_SIZE; }
 

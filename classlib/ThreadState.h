@@ -3,7 +3,7 @@
 // tool tip, and its CWinThread object.
 #pragma once
 
-#include "HandleMap.h"
+#include "classlib/HandleMap.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "ToolTipCtrl.h"
+#include "classlib/ToolTipCtrl.h"
 
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 

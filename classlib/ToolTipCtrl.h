@@ -2,7 +2,7 @@
 // names the window itself as the tool.
 #pragma once
 
-#include "Wnd.h"
+#include "classlib/Wnd.h"
 
 // The TOOLINFO size every common-controls version accepts.
 #define AFX_TOOLINFO_SIZE TTTOOLINFOA_V2_SIZE

@@ -1,7 +1,7 @@
-#include "WinApp.h"
+#include "classlib/WinApp.h"
 
-#include "ThreadState.h"
-#include "Wnd.h"
+#include "classlib/ThreadState.h"
+#include "classlib/Wnd.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 

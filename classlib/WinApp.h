@@ -3,8 +3,8 @@
 // application.
 #pragma once
 
-#include "String.h"
-#include "WinThread.h"
+#include "classlib/String.h"
+#include "classlib/WinThread.h"
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)

@@ -1,9 +1,9 @@
-#include "WinThread.h"
+#include "classlib/WinThread.h"
 
-#include "Exceptions.h"
-#include "ThreadState.h"
-#include "WinApp.h"
-#include "Wnd.h"
+#include "classlib/Exceptions.h"
+#include "classlib/ThreadState.h"
+#include "classlib/WinApp.h"
+#include "classlib/Wnd.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 

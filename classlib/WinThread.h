@@ -4,7 +4,7 @@
 // update requests, then freeing the temporary wrapper objects).
 #pragma once
 
-#include "CmdTarget.h"
+#include "classlib/CmdTarget.h"
 
 class CException;
 class CWnd;

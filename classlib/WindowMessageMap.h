@@ -3,7 +3,7 @@
 // Wnd.h; see MessageMap.h for the machinery.
 #pragma once
 
-#include "MessageMap.h"
+#include "classlib/MessageMap.h"
 
 class CWnd;
 

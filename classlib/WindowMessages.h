@@ -1,7 +1,7 @@
 // The library's own window messages, command codes and reserved ids, beside those of Win32.
 #pragma once
 
-#include "Object.h"
+#include "classlib/Object.h"
 
 #include <commctrl.h>
 

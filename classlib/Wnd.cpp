@@ -1,12 +1,12 @@
 // CWnd: handle maps, creation, subclassing and destruction, and the members that need more than
 // one Win32 call.
-#include "Wnd.h"
+#include "classlib/Wnd.h"
 
-#include "Exceptions.h"
-#include "Menu.h"
-#include "ThreadState.h"
-#include "WinApp.h"
-#include "WinThread.h"
+#include "classlib/Exceptions.h"
+#include "classlib/Menu.h"
+#include "classlib/ThreadState.h"
+#include "classlib/WinApp.h"
+#include "classlib/WinThread.h"
 
 #include <cstdio>
 #include <mutex>

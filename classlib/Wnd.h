@@ -9,12 +9,12 @@
 // ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT, ON_WM_CTLCOLOR_REFLECT, ON_WM_DRAWITEM_REFLECT, ...).
 #pragma once
 
-#include "CmdTarget.h"
-#include "Dc.h"
-#include "GdiObject.h"
-#include "Geometry.h"
-#include "HandleOwnership.h"
-#include "String.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/Dc.h"
+#include "classlib/GdiObject.h"
+#include "classlib/Geometry.h"
+#include "classlib/HandleOwnership.h"
+#include "classlib/String.h"
 
 #include <commctrl.h>
 
@@ -399,4 +399,4 @@ private:
     BOOL m_bToolTips = FALSE;       // EnableToolTips
 };
 
-#include "WindowMessageMap.h"
+#include "classlib/WindowMessageMap.h"

@@ -1,8 +1,8 @@
 // CWnd: the default handlers of window messages. Each passes its message on to the window's
 // original procedure; the owner-draw and colour handlers first offer it to the child control.
-#include "Wnd.h"
+#include "classlib/Wnd.h"
 
-#include "ThreadState.h"
+#include "classlib/ThreadState.h"
 
 int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
 BOOL CWnd::OnNcCreate(LPCREATESTRUCT) { return static_cast<BOOL>(Default()); }

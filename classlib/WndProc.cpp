@@ -1,9 +1,9 @@
 // CWnd: the window procedure, message dispatch, command routing, reflection and pre-translation.
-#include "Wnd.h"
+#include "classlib/Wnd.h"
 
-#include "Exceptions.h"
-#include "ThreadState.h"
-#include "WinThread.h"
+#include "classlib/Exceptions.h"
+#include "classlib/ThreadState.h"
+#include "classlib/WinThread.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
 // CWnd: the library's own tool tips. One tool-tip control per thread shows the tool that the
 // window with tool tips enabled reports under the mouse (OnToolHitTest); the tool is replaced
 // whenever the mouse moves to another one.
-#include "ThreadState.h"
-#include "ToolTipCtrl.h"
+#include "classlib/ThreadState.h"
+#include "classlib/ToolTipCtrl.h"
 
 #include <cstdlib>
 #include <memory>

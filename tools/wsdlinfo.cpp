@@ -1,11 +1,11 @@
 // wsdlinfo: reads a WSDL document with its schemas and prints how much of
 // each kind it holds, or the parser's messages when it fails.
 
-#include "wsdl/SchemaParser.h"
-#include "wsdl/SchemaParserException.h"
+#include "schema/SchemaParser.h"
+#include "schema/SchemaParserException.h"
 #include "wsdl/WsdlException.h"
 #include "wsdl/WsdlParser.h"
-#include "wsdl/XmlPullParserException.h"
+#include "xml/XmlPullParserException.h"
 
 #include <exception>
 #include <filesystem>

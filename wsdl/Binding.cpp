@@ -1,7 +1,7 @@
 #include "wsdl/Binding.h"
 
 #include "wsdl/PortType.h"
-#include "wsdl/QualifiedName.h"
+#include "schema/QualifiedName.h"
 
 namespace Wsdl {
 

@@ -1,6 +1,6 @@
 #include "wsdl/Part.h"
 
-#include "wsdl/Element.h"
+#include "schema/Element.h"
 
 namespace Wsdl {
 

@@ -1,7 +1,7 @@
 #include "wsdl/PortType.h"
 
 #include "wsdl/Binding.h"
-#include "wsdl/QualifiedName.h"
+#include "schema/QualifiedName.h"
 
 #include <utility>
 

@@ -1,12 +1,12 @@
 #include "wsdl/SoapExtension.h"
 
 #include "wsdl/Message.h"
-#include "wsdl/SchemaParser.h"
-#include "wsdl/SchemaValidator.h"
-#include "wsdl/ValueContainer.h"
+#include "schema/SchemaParser.h"
+#include "schema/SchemaValidator.h"
+#include "schema/ValueContainer.h"
 #include "wsdl/WsdlNamespaces.h"
 #include "wsdl/WsdlParser.h"
-#include "wsdl/XmlPullParser.h"
+#include "xml/XmlPullParser.h"
 
 #include <iostream>
 #include <optional>

@@ -4,12 +4,12 @@
 
 #include "wsdl/WsdlParser.h"
 
-#include "wsdl/DocumentLocation.h"
-#include "wsdl/FetchUri.h"
-#include "wsdl/SchemaParser.h"
+#include "net/DocumentLocation.h"
+#include "net/FetchUri.h"
+#include "schema/SchemaParser.h"
 #include "wsdl/SoapExtension.h"
 #include "wsdl/WsdlNamespaces.h"
-#include "wsdl/XmlPullParser.h"
+#include "xml/XmlPullParser.h"
 
 namespace Wsdl {
 

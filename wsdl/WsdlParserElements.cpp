@@ -4,10 +4,10 @@
 
 #include "wsdl/WsdlParser.h"
 
-#include "wsdl/QualifiedName.h"
-#include "wsdl/SchemaConstants.h"
-#include "wsdl/SchemaParser.h"
-#include "wsdl/XmlPullParser.h"
+#include "schema/QualifiedName.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SchemaParser.h"
+#include "xml/XmlPullParser.h"
 
 namespace Wsdl {
 

@@ -1,8 +1,8 @@
 // Names of the document resolved to model objects.
 
-#include "wsdl/QualifiedName.h"
-#include "wsdl/SchemaConstants.h"
-#include "wsdl/SchemaParser.h"
+#include "schema/QualifiedName.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SchemaParser.h"
 #include "wsdl/WsdlParser.h"
 
 namespace Wsdl {

@@ -5,13 +5,13 @@
 
 #include "wsdl/WsdlParser.h"
 
-#include "wsdl/DocumentLocation.h"
-#include "wsdl/FetchUri.h"
-#include "wsdl/SchemaConstants.h"
-#include "wsdl/SchemaParser.h"
-#include "wsdl/ScopedValue.h"
+#include "net/DocumentLocation.h"
+#include "net/FetchUri.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SchemaParser.h"
+#include "schema/ScopedValue.h"
 #include "wsdl/WsdlNamespaces.h"
-#include "wsdl/XmlPullParser.h"
+#include "xml/XmlPullParser.h"
 
 #include <algorithm>
 #include <exception>

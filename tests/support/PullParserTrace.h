@@ -1,7 +1,7 @@
 #ifndef KELVANE_TESTS_SUPPORT_PULLPARSERTRACE_H
 #define KELVANE_TESTS_SUPPORT_PULLPARSERTRACE_H
 
-#include "wsdl/XmlPullParser.h"
+#include "xml/XmlPullParser.h"
 
 #include <istream>
 #include <string>

@@ -1,7 +1,7 @@
 // The SOAP binding extension: element ids and their kinds, what each element
 // records, the reports, the guards of the info calls, and its schema.
 
-#include "SchemaValidatorTestSupport.h"
+#include "schema/SchemaValidatorTestSupport.h"
 #include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
 #include "wsdl/Message.h"

@@ -1,9 +1,9 @@
 #include "wsdl/Binding.h"
-#include "wsdl/Element.h"
+#include "schema/Element.h"
 #include "wsdl/Message.h"
 #include "wsdl/Operation.h"
 #include "wsdl/PortType.h"
-#include "wsdl/QualifiedName.h"
+#include "schema/QualifiedName.h"
 #include "wsdl/Service.h"
 #include "wsdl/WsdlException.h"
 

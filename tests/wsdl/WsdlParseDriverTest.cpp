@@ -4,7 +4,7 @@
 
 #include "WsdlParseTestSupport.h"
 #include "support/LoopbackHttpServer.h"
-#include "wsdl/SchemaParser.h"
+#include "schema/SchemaParser.h"
 #include "wsdl/SoapExtension.h"
 
 

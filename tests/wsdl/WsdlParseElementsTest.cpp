@@ -4,8 +4,8 @@
 // error of those elements.
 
 #include "WsdlParseTestSupport.h"
-#include "wsdl/SchemaConstants.h"
-#include "wsdl/SchemaParser.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SchemaParser.h"
 #include "wsdl/SoapExtension.h"
 
 using namespace Wsdl;

@@ -5,8 +5,8 @@
 
 #include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
-#include "wsdl/FetchUri.h"
-#include "wsdl/QualifiedName.h"
+#include "net/FetchUri.h"
+#include "schema/QualifiedName.h"
 #include "wsdl/WsdlNamespaces.h"
 #include "wsdl/WsdlParser.h"
 

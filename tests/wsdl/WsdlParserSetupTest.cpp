@@ -5,13 +5,13 @@
 #include "support/LoopbackHttpServer.h"
 #include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
-#include "wsdl/FetchUri.h"
-#include "wsdl/QualifiedName.h"
-#include "wsdl/SchemaParser.h"
+#include "net/FetchUri.h"
+#include "schema/QualifiedName.h"
+#include "schema/SchemaParser.h"
 #include "wsdl/SoapExtension.h"
 #include "wsdl/WsdlNamespaces.h"
 #include "wsdl/WsdlParser.h"
-#include "wsdl/XmlPullParser.h"
+#include "xml/XmlPullParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "net/HttpClient.h"
+
+#include <cstddef>
+#include <string>
+
+// Gives in fileName a local file that holds the document at location.
+// A location that starts with "http://", "https://" or "ftp://" is downloaded
+// into a new file of the current folder (8 letters and ".kw-tmp"), once per
+// process: later calls for the same address get the same file. The result is
+// true only when the whole document arrived; a failed download leaves no file,
+// fileName empty, and is tried again by the next call. A document larger than
+// maximumSize bytes is a failed download. Any other location is a local name,
+// given back unchanged, with the result telling whether it can be opened for
+// reading.
+bool fetchUri(const std::string& location, std::string& fileName,
+              std::size_t maximumSize = HttpClient::kMaximumDocumentSize);
+
+// Deletes the files that fetchUri downloaded in this process, wherever the
+// current folder has moved since, and forgets them, so that a later fetch of
+// the same address downloads it again. Other files are never touched.
+void removeFetchedFiles();

@@ -1,0 +1,117 @@
+// The transport-neutral half of the HTTP client: address splitting, request
+// dispatch and the multipart body. The transports live in HttpClientWinInet.cpp
+// and HttpClientCurl.cpp.
+#include "net/HttpClient.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+const char* const HttpClient::kBoundary = "--MULTI-PARTS-FORM-DATA-BOUNDARY";
+const char* const HttpClient::kDefaultAcceptHeader = "Accept: */*;";
+const char* const HttpClient::kDefaultContentTypeHeader =
+    "Content-Type: application/x-www-form-urlencoded\r\n";
+const char* const HttpClient::kGetAcceptHeader = "Accept: */*\r\n";
+const char* const HttpClient::kMultipartContentTypeHeader =
+    "Content-Type: multipart/form-data; boundary=--MULTI-PARTS-FORM-DATA-BOUNDARY\r\n";
+
+namespace {
+
+const char* nullWhenEmpty(const std::string& text)
+{
+    return text.empty() ? nullptr : text.c_str();
+}
+
+bool isGiven(const char* text)
+{
+    return text != nullptr && *text != '\0';
+}
+
+std::string fileBytes(const std::string& fileName)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("request failed");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+bool HttpClient::connect(const std::string& host, int port, const char* user, const char* password,
+                         int scheme, const std::string& agent)
+{
+    close();
+    try {
+        openConnection(host, port, user, password, scheme, agent);
+        recordConnection(host, port, user, password, scheme);
+        reset();
+        return true;
+    } catch (const std::exception&) {
+        close();
+        return false;
+    }
+}
+
+void HttpClient::recordConnection(const std::string& host, int port, const char* user,
+                                  const char* password, int scheme)
+{
+    host_ = host;
+    port_ = port != 0 ? port : UrlParts::defaultPort(scheme);
+    scheme_ = scheme;
+    user_ = isGiven(user) ? user : "";
+    password_ = isGiven(password) ? password : "";
+}
+
+bool HttpClient::openUrl(const std::string& address, const char* user, const char* password,
+                         const std::string& agent)
+{
+    const UrlParts parts = UrlParts::split(address);
+    objectPath_ = parts.path;
+    if (parts.port < 0)
+        return false;
+    const char* const userName = isGiven(user) ? user : nullWhenEmpty(parts.user);
+    const char* const secret = isGiven(password) ? password : nullWhenEmpty(parts.password);
+    return connect(parts.host, parts.portOrDefault(), userName, secret, parts.schemeNumber(), agent);
+}
+
+bool HttpClient::request(const std::string& objectPath, int method, const char* referrer)
+{
+    try {
+        switch (method) {
+        case MethodGet: get(objectPath, referrer); break;
+        case MethodPostUrlEncoded: postUrlEncoded(objectPath, referrer); break;
+        case MethodPostMultipart: postMultipart(objectPath, referrer); break;
+        default: throw std::runtime_error("request failed...");
+        }
+        // An error page is no document: the caller must not take it for one.
+        if (statusCode() >= 400)
+            throw std::runtime_error("request failed...");
+        objectPath_ = objectPath;
+        return true;
+    } catch (const std::exception&) {
+        closeRequest();
+        return false;
+    }
+}
+
+void HttpClient::reset()
+{
+    formArguments_.clear();
+    acceptHeader_ = kDefaultAcceptHeader;
+    contentTypeHeader_ = kDefaultContentTypeHeader;
+}
+
+std::string HttpClient::multipartBody(const std::vector<FormArgument>& arguments)
+{
+    const std::string boundary = kBoundary;
+    std::string body;
+    for (const FormArgument& argument : arguments) {
+        body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + argument.name + "\"";
+        if (argument.isFile)
+            body += "; filename=\"" + argument.value + "\"\r\n\r\n" + fileBytes(argument.value) + "\r\n";
+        else
+            body += "\r\n\r\n" + argument.value + "\r\n";
+    }
+    body += "--" + boundary + "--\r\n";
+    return body;
+}

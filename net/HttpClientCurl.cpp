@@ -1,0 +1,240 @@
+// The HTTP client's transport where the platform's internet interface does not
+// exist: libcurl. The response of a request is received whole when the request
+// is sent, so that its status is known at once, and handed out by read.
+#include "net/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+struct CurlCleanup {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct HeaderListCleanup {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
+using HeaderList = std::unique_ptr<curl_slist, HeaderListCleanup>;
+
+// Generous limits in the spirit of the platform's defaults: a dead peer ends
+// the download instead of hanging the program.
+const long kConnectTimeoutSeconds = 60;
+const long kStalledSeconds = 60;
+const long kMaximumRedirects = 10;
+const char* const kProtocols = "http,https,ftp";
+
+void initialiseLibrary()
+{
+    static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
+    if (result != CURLE_OK)
+        throw std::runtime_error("open internet failed...");
+}
+
+// Header texts may hold several CRLF-ended lines; libcurl wants one per entry.
+void appendHeaderLines(HeaderList& list, const std::string& text)
+{
+    std::string::size_type start = 0;
+    while (start < text.size()) {
+        std::string::size_type end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start) {
+            curl_slist* const grown = curl_slist_append(list.get(), text.substr(start, end - start).c_str());
+            if (grown == nullptr)
+                throw std::runtime_error("additional header failed...");
+            list.release();
+            list.reset(grown);
+        }
+        start = end + 2;
+    }
+}
+
+}  // namespace
+
+struct HttpClient::Transport {
+    CurlHandle handle;
+    bool connected = false;
+    bool requestOpen = false;
+    std::string origin;  // scheme, host and port, to which the object path is added
+    std::string agent;
+    std::string user;
+    std::string password;
+    std::string response;
+    std::size_t maximumSize = 0;  // of the response
+    std::size_t offset = 0;
+    long status = 0;
+
+    // A response that grows past its maximum is refused here, before it is
+    // stored; returning less than was given makes libcurl fail the transfer.
+    static size_t collectResponse(char* data, size_t size, size_t count, void* target)
+    {
+        Transport& transport = *static_cast<Transport*>(target);
+        const std::size_t length = size * count;
+        if (length > transport.maximumSize - transport.response.size())
+            return 0;
+        transport.response.append(data, length);
+        return length;
+    }
+
+    // Options every request starts from.
+    CURL* prepare(const std::string& objectPath, const HeaderList& headers, std::size_t maximumResponseSize)
+    {
+        if (!connected)
+            throw std::runtime_error("handle not opened...");
+        CURL* const curl = handle.get();
+        curl_easy_reset(curl);
+        const std::string url = origin + objectPath;
+        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.c_str());
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075500
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kProtocols);
+        curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+#else
+        const long protocols = CURLPROTO_HTTP | CURLPROTO_HTTPS | CURLPROTO_FTP;
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS, protocols);
+        curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS, protocols);
+#endif
+        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaximumRedirects);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
+        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+        // The announced size is checked before the body comes; the body is counted as it comes.
+        maximumSize = maximumResponseSize;
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumSize));
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collectResponse);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+        if (!user.empty())
+            curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
+        if (!password.empty())
+            curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+        return curl;
+    }
+
+    void preparePost(CURL* curl, const char* referrer, const char* body, std::size_t length)
+    {
+        curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(length));
+        // The size goes first so that a body with zero bytes in it is copied whole.
+        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body != nullptr ? body : "");
+        if (referrer != nullptr)
+            curl_easy_setopt(curl, CURLOPT_REFERER, referrer);
+    }
+
+    void perform(CURL* curl)
+    {
+        closeRequest();
+        if (curl_easy_perform(curl) != CURLE_OK) {
+            closeRequest();
+            throw std::runtime_error("request failed...");
+        }
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        requestOpen = true;
+    }
+
+    void closeRequest()
+    {
+        requestOpen = false;
+        std::string().swap(response);
+        offset = 0;
+        status = 0;
+    }
+};
+
+HttpClient::HttpClient() : transport_(std::make_unique<Transport>()) {}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::openConnection(const std::string& host, int port, const char* user,
+                                const char* password, int scheme, const std::string& agent)
+{
+    initialiseLibrary();
+    Transport& transport = *transport_;
+    transport.handle.reset(curl_easy_init());
+    if (!transport.handle)
+        throw std::runtime_error("open internet failed...");
+    const std::string prefix = UrlParts::schemePrefix(scheme);
+    if (prefix.empty())
+        throw std::runtime_error("connect failed...");
+    const int effectivePort = port != 0 ? port : UrlParts::defaultPort(scheme);
+    transport.origin = prefix + host + ":" + std::to_string(effectivePort);
+    transport.agent = agent;
+    transport.user = user != nullptr ? user : "";
+    transport.password = password != nullptr ? password : "";
+    transport.connected = true;
+}
+
+void HttpClient::get(const std::string& objectPath, const char*)
+{
+    HeaderList headers;
+    appendHeaderLines(headers, kGetAcceptHeader);
+    CURL* const curl = transport_->prepare(objectPath, headers, maximumResponseSize_);
+    std::string cookieLine;
+    for (const Cookie& cookie : cookies_)
+        cookieLine += (cookieLine.empty() ? "" : "; ") + cookie.name + "=" + cookie.value;
+    if (!cookieLine.empty())
+        curl_easy_setopt(curl, CURLOPT_COOKIE, cookieLine.c_str());
+    transport_->perform(curl);
+}
+
+void HttpClient::postUrlEncoded(const std::string& objectPath, const char* referrer)
+{
+    HeaderList headers;
+    appendHeaderLines(headers, acceptHeader_);
+    appendHeaderLines(headers, contentTypeHeader_);
+    appendHeaderLines(headers, extraHeader_);
+    appendHeaderLines(headers, "Content-Length: " + std::to_string(bodyLength_));
+    CURL* const curl = transport_->prepare(objectPath, headers, maximumResponseSize_);
+    transport_->preparePost(curl, referrer, body_, bodyLength_);
+    transport_->perform(curl);
+}
+
+void HttpClient::postMultipart(const std::string& objectPath, const char* referrer)
+{
+    const std::string body = multipartBody(formArguments_);
+    HeaderList headers;
+    appendHeaderLines(headers, kGetAcceptHeader);
+    appendHeaderLines(headers, kMultipartContentTypeHeader);
+    appendHeaderLines(headers, "Content-Length: " + std::to_string(body.size()));
+    CURL* const curl = transport_->prepare(objectPath, headers, maximumResponseSize_);
+    transport_->preparePost(curl, referrer, body.data(), body.size());
+    transport_->perform(curl);
+}
+
+std::size_t HttpClient::read(char* buffer, std::size_t maximum)
+{
+    Transport& transport = *transport_;
+    if (!transport.requestOpen)
+        throw std::runtime_error("connection failed...");
+    const std::size_t count = std::min(maximum, transport.response.size() - transport.offset);
+    if (count != 0)
+        std::memcpy(buffer, transport.response.data() + transport.offset, count);
+    transport.offset += count;
+    return count;
+}
+
+int HttpClient::statusCode() const
+{
+    if (scheme_ == SchemeFtp || !transport_->requestOpen)
+        return 0;
+    return static_cast<int>(transport_->status);
+}
+
+void HttpClient::closeRequest()
+{
+    transport_->closeRequest();
+}
+
+void HttpClient::close()
+{
+    transport_->closeRequest();
+    transport_->connected = false;
+    transport_->handle.reset();
+}

@@ -1,0 +1,62 @@
+#ifndef KELVANE_WSDL_ATTRIBUTE_H
+#define KELVANE_WSDL_ATTRIBUTE_H
+
+#include "schema/QualifiedName.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace Schema {
+
+class Attribute;
+
+// The declaration an attribute reference stands for; null when it has none.
+using AttributeResolver = std::function<const Attribute*(const QualifiedName&)>;
+
+// An attribute declaration (global, local or a settled reference).
+class Attribute {
+public:
+    Attribute(std::string name, int typeId, bool qualified, std::string defaultValue,
+              std::string fixedValue, bool useRequired);
+
+    const std::string& getName() const { return name_; }
+    const std::string& getDefaultValue() const { return defaultValue_; }
+    const std::string& getFixedValue() const { return fixedValue_; }
+    int getType() const { return typeId_; }
+    // A declaration taken into another schema names its type with that schema's id.
+    void setType(int typeId) { typeId_ = typeId; }
+    bool isQualified() const { return qualified_; }
+    bool isRequired() const { return useRequired_; }
+
+    // Settles a reference with its declaration: name, type and form come from
+    // the declaration; the use, and a default or fixed value the reference
+    // gives itself, stay the reference's. The waiting mark goes.
+    void assignDeclaration(const Attribute& declaration);
+
+    // A reference to a global attribute not read yet waits for that name
+    // until it is settled; copies (into types, from groups) wait with it.
+    void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
+    bool isForwardRef() const { return forwardRef_.has_value(); }
+    // Takes the declaration of the reference this waits for, when there is one.
+    void settleReference(const AttributeResolver& resolve)
+    {
+        if (!forwardRef_)
+            return;
+        if (const Attribute* declaration = resolve(*forwardRef_))
+            assignDeclaration(*declaration);
+    }
+
+private:
+    std::string name_;
+    std::string defaultValue_;
+    std::string fixedValue_;
+    int typeId_;
+    bool qualified_;
+    bool useRequired_;
+    std::optional<QualifiedName> forwardRef_;
+};
+
+} // namespace Schema
+
+#endif

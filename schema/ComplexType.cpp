@@ -1,0 +1,61 @@
+#include "schema/ComplexType.h"
+
+#include <utility>
+
+namespace Schema {
+
+ComplexType::ComplexType(std::string typeNamespace) : XsdType(std::move(typeNamespace))
+{
+    setContentType(Complex);
+}
+
+ComplexType::~ComplexType() = default;
+
+const Attribute* ComplexType::getAttribute(int index) const
+{
+    if (index < 0 || index >= getNumAttributes())
+        return nullptr;
+    return &attributes_[static_cast<std::size_t>(index)];
+}
+
+const Attribute* ComplexType::getAttribute(const std::string& name) const
+{
+    for (const Attribute& attribute : attributes_) {
+        if (attribute.getName() == name)
+            return &attribute;
+    }
+    return nullptr;
+}
+
+Attribute* ComplexType::findAttribute(const std::string& name)
+{
+    return const_cast<Attribute*>(static_cast<const ComplexType*>(this)->getAttribute(name));
+}
+
+void ComplexType::addAttribute(const Attribute& attribute)
+{
+    if (Attribute* existing = findAttribute(attribute.getName()))
+        *existing = attribute;
+    else
+        attributes_.push_back(attribute);
+}
+
+void ComplexType::matchAttributeRefs(const AttributeResolver& resolve)
+{
+    for (Attribute& attribute : attributes_)
+        attribute.settleReference(resolve);
+}
+
+void ComplexType::matchElementRefs(const ElementResolver& resolve)
+{
+    if (contentModel_)
+        contentModel_->updateElements(resolve);
+}
+
+ContentModel* ComplexType::setContentModel(std::unique_ptr<ContentModel> model)
+{
+    contentModel_ = std::move(model);
+    return contentModel_.get();
+}
+
+} // namespace Schema

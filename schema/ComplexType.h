@@ -1,0 +1,52 @@
+#ifndef KELVANE_WSDL_COMPLEXTYPE_H
+#define KELVANE_WSDL_COMPLEXTYPE_H
+
+#include "schema/Attribute.h"
+#include "schema/ContentModel.h"
+#include "schema/XsdType.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Schema {
+
+class Element;
+
+class ComplexType : public XsdType {
+public:
+    explicit ComplexType(std::string typeNamespace);
+    ~ComplexType() override;
+
+    bool isSimple() const override { return false; }
+
+    // Null past the end, or when no attribute has that name.
+    const Attribute* getAttribute(int index) const;
+    const Attribute* getAttribute(const std::string& name) const;
+    int getNumAttributes() const { return static_cast<int>(attributes_.size()); }
+    const std::vector<Attribute>& getAttributes() const { return attributes_; }
+
+    // An attribute of an existing name is replaced in place.
+    void addAttribute(const Attribute& attribute);
+    // Settles references: the attributes waiting for one take its declaration.
+    void matchAttributeRefs(const AttributeResolver& resolve);
+    // Settles element references throughout the content model.
+    void matchElementRefs(const ElementResolver& resolve);
+
+    int getSimpleContentType() const { return simpleContentTypeId_; }
+    void setSimpleContentType(int typeId) { simpleContentTypeId_ = typeId; }
+    ContentModel* getContentModel() const { return contentModel_.get(); }
+    // Takes ownership; a model set earlier is released.
+    ContentModel* setContentModel(std::unique_ptr<ContentModel> model);
+
+private:
+    Attribute* findAttribute(const std::string& name);
+
+    std::vector<Attribute> attributes_;
+    int simpleContentTypeId_ = 0;
+    std::unique_ptr<ContentModel> contentModel_;
+};
+
+} // namespace Schema
+
+#endif

@@ -1,0 +1,77 @@
+#ifndef KELVANE_WSDL_ELEMENT_H
+#define KELVANE_WSDL_ELEMENT_H
+
+#include "schema/QualifiedName.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace Schema {
+
+class Element;
+class IdentityConstraint;
+
+// The declaration an element reference stands for; null when it has none.
+using ElementResolver = std::function<const Element*(const QualifiedName&)>;
+
+// An element declaration, or a particle of a content model.
+class Element {
+public:
+    Element(std::string name, std::string typeNamespace, int typeId, int minOccurs, int maxOccurs,
+            bool qualified, std::string defaultValue, std::string fixedValue);
+
+    // Settles a reference with its resolved declaration: takes everything
+    // but the occurrence bounds, which belong to the particle. Plain copy
+    // assignment copies every field, so containers of elements stay sound.
+    // The waiting mark of a reference goes too.
+    void assignDeclaration(const Element& declaration);
+
+    // A particle written as a reference to a global element not read yet
+    // waits for that name until it is settled; a declaration never waits.
+    void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
+    bool isForwardRef() const { return forwardRef_.has_value(); }
+    // Takes the declaration of the reference this waits for, when there is one.
+    void settleReference(const ElementResolver& resolve)
+    {
+        if (!forwardRef_)
+            return;
+        if (const Element* declaration = resolve(*forwardRef_))
+            assignDeclaration(*declaration);
+    }
+
+    // Scratch occurrence counter of the validator's content-model walk.
+    int getCount() const { return count_; }
+    void setCount(int count) { count_ = count; }
+
+    const std::string& getName() const { return name_; }
+    const std::string& getDefaultValue() const { return defaultValue_; }
+    const std::string& getFixedValue() const { return fixedValue_; }
+    int getType() const { return typeId_; }
+    // A declaration taken into another schema names its type with that schema's id.
+    void setType(int typeId) { typeId_ = typeId; }
+    bool isQualified() const { return qualified_; }
+    int getMin() const { return minOccurs_; }
+    int getMax() const { return maxOccurs_; }
+    const std::string& getTypeNamespace() const { return typeNamespace_; }
+    // Not owned: the schema parser's constraint list owns it.
+    IdentityConstraint* getConstraint() const { return constraint_; }
+    void setConstraint(IdentityConstraint* constraint) { constraint_ = constraint; }
+
+private:
+    int count_ = 0;
+    std::string name_;
+    std::string defaultValue_;
+    std::string fixedValue_;
+    int typeId_;
+    bool qualified_;
+    int minOccurs_;
+    int maxOccurs_;
+    std::string typeNamespace_;
+    IdentityConstraint* constraint_ = nullptr;
+    std::optional<QualifiedName> forwardRef_;
+};
+
+} // namespace Schema
+
+#endif

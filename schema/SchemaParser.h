@@ -1,0 +1,278 @@
+#ifndef KELVANE_WSDL_SCHEMAPARSER_H
+#define KELVANE_WSDL_SCHEMAPARSER_H
+
+#include "schema/Attribute.h"
+#include "schema/AttributeGroup.h"
+#include "schema/DeclarationIndex.h"
+#include "schema/Element.h"
+#include "schema/Group.h"
+#include "schema/IdentityConstraint.h"
+#include "schema/QualifiedName.h"
+#include "schema/SchemaErrorLog.h"
+#include "schema/SchemaParserException.h"
+#include "schema/TypeTable.h"
+
+#include <fstream>
+#include <iosfwd>
+#include <list>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+class XmlPullParser;
+
+namespace Schema {
+
+class ComplexType;
+class ContentModel;
+class SimpleType;
+class XsdType;
+
+// Reads one XML Schema (a schema document of its own, or a "schema" element
+// inside a document being read) into a types table and lists of global
+// declarations, and answers look-ups of types and declarations, also across
+// the schemas it imports.
+//
+// Ownership: the parser owns its types, declarations, attribute groups,
+// identity constraints and the parsers it creates for its imports. Schemas
+// registered with addImport(SchemaParser*) are only referred to.
+class SchemaParser {
+public:
+    // A namespace this schema knows, with the parser that serves it (not
+    // owned; null while the namespace is known but not loaded).
+    struct ImportedSchema {
+        SchemaParser* sParser;
+        std::string ns;
+    };
+
+    // For a schema inside a document already being read: the pull parser is
+    // not owned and must stand on (or before) the "schema" start tag when
+    // parseSchemaTag is called.
+    SchemaParser(XmlPullParser* parser, std::string targetNamespace, std::ostream& log,
+                 const std::string& schemaDirectory = std::string());
+    // For a schema document of its own: fetches the location and stands on
+    // its first "schema" element. A location that cannot be read, or holds no
+    // schema, gives a parser whose parseSchemaTag returns false.
+    SchemaParser(const std::string& uri, std::string targetNamespace, std::ostream& log,
+                 const std::string& schemaDirectory = std::string());
+    ~SchemaParser();
+    SchemaParser(const SchemaParser&) = delete;
+    SchemaParser& operator=(const SchemaParser&) = delete;
+
+    // Reads the whole schema. False without a document, or after a fatal
+    // schema error (written to the log with its line and column). Errors of
+    // the XML itself leave as XmlPullParserException.
+    bool parseSchemaTag();
+    // Once every related schema is registered: settles the types taken from
+    // other namespaces. False (and reported) when some stay undefined.
+    bool finalize();
+
+    std::string getNamespace() const { return tnsUri_; }
+    const std::string& getNamespacePrefix() const { return tnsPrefix_; }
+    const std::string& getVersion() const { return version_; }
+    bool isElementFormQualified() const { return elementQualified_; }
+    bool isAttributeFormQualified() const { return attributeQualified_; }
+    // The folder that relative schema locations are resolved against.
+    void setUri(const std::string& baseLocation) { uri_ = baseLocation; }
+    const std::string& getUri() const { return uri_; }
+    int getReportLevel() const { return errorLog_.getReportLevel(); }
+    void setReportLevel(int level) { errorLog_.setReportLevel(level); }
+
+    // Types: ids 29 up to 28 + getNumTypes are this schema's, in order of
+    // first mention. Null for built-in ids and for types still undefined.
+    XsdType* getType(int typeId) const;
+    int getNumTypes() const { return typesTable_.getNumTypes(); }
+    static bool isBasicType(int typeId);
+    // The built-in id the values of a type finally have; 0 for complex content.
+    int getBasicContentType(int typeId) const;
+    // The id this schema uses for a type name; 0 when there is none. With
+    // create, a name still to come (here or in another schema) gets an id.
+    int getTypeId(const QualifiedName& name, bool create = false);
+
+    // Global declarations in document order; the first element is "schema".
+    const std::list<Element>& getElements() const { return lElems_; }
+    int getNumElements() const { return static_cast<int>(lElems_.size()); }
+    const std::list<Attribute>& getAttributes() const { return lAttributes_; }
+    const std::list<Group>& getGroups() const { return lGroups_; }
+    const std::vector<std::unique_ptr<IdentityConstraint>>& getConstraints() const { return constraints_; }
+
+    // Look-ups by qualified name, here or in the imported schema of the
+    // name's namespace; null when not found.
+    const Element* getElement(const QualifiedName& name) const;
+    const Attribute* getAttribute(const QualifiedName& name) const;
+    const Group* getGroup(const QualifiedName& name) const;
+    const AttributeGroup* getAttributeGroup(const QualifiedName& name) const;
+
+    // Imported schemas: one record per namespace.
+    int getImportIndex(const std::string& ns) const;
+    const std::vector<ImportedSchema>& getImports() const { return importedSchemas_; }
+    // Registers a loaded schema under its target namespace.
+    bool addImport(SchemaParser* parser);
+    // Registers a namespace and, given a location, loads its schema there.
+    bool addImport(std::string ns, std::string location);
+
+    // Level 0 throws SchemaParserException; levels 1 and 2 are logged.
+    void error(const std::string& message, int level) const;
+
+private:
+    struct ImportSession;
+
+    // A declaration found here or in an imported schema, with the schema
+    // whose table its type ids belong to.
+    template <typename Declaration>
+    struct Found {
+        const Declaration* declaration = nullptr;
+        const SchemaParser* owner = nullptr;
+    };
+
+    void init();
+    ImportSession& session();
+    bool readSchemaElement(const std::string& includedFrom);
+    void readSchemaAttributes(const std::string& includedFrom);
+    void readTargetNamespace(const std::string& value, const std::string& includedFrom);
+    bool parseSchema(const std::string& closingTag);
+    void readSchemaContent(const std::string& closingTag);
+    void parseTopLevel(const std::string& tag);
+    bool parseImport();
+    void importFrom(const std::string& ns, const std::string& location);
+    bool parseInclude();
+    void includeSchema();
+    bool readIncluded(const std::string& location, const std::string& fileName);
+    void parseRedefine();
+    void checkNesting(const std::string& location);
+    void failNested(const std::string& message);
+    SchemaParser* findSessionParser(const std::string& location);
+    void registerKnownImport(SchemaParser& imported);
+    SchemaParser& createImportParser(const std::string& ns, const std::string& location,
+                                     const std::string& fileName);
+    bool finalizeImports();
+    bool finalizeOwn();
+    void logFailure(const SchemaParserException& failure) const;
+    std::ostream& log() const { return *errorLog_.getStream(); }
+
+    // Content models, groups, wildcards, constraints, simple types.
+    void parseAnnotation();
+    void parseContent(ContentModel& model);
+    Element parseAny(ContentModel& model);
+    Attribute parseAnyAttribute(ComplexType* type);
+    Group parseGroup(ContentModel* model);
+    std::unique_ptr<IdentityConstraint> parseConstraint(int kind);
+    std::unique_ptr<SimpleType> parseSimpleType();
+    void parseSimpleRestriction(SimpleType& type);
+    std::optional<int> readBaseType(const std::string& context, const std::string& otherAttribute,
+                                    int otherAttributeLevel);
+    void parseRestriction(SimpleType& type, ComplexType* complexType);
+    void parseFacet(SimpleType& type);
+    void parseUnion(SimpleType& type);
+    void parseList(SimpleType& type);
+    void resolveForwardElementRefs();
+    void resolveForwardAttributeRefs();
+    template <typename Declaration, typename SettleAll, typename Miss>
+    bool settleForwardRefs(const std::vector<QualifiedName>& references,
+                           Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const, SettleAll settleAll,
+                           Miss missMessage);
+
+    // Declarations.
+    Element parseElement(bool& fwdRef);
+    Attribute parseAttribute(bool& fwdRef);
+    int addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace);
+    void readValueConstraint(const std::string& attribute, const std::string& value, std::string& defaultValue,
+                             std::string& fixedValue, const std::string& declaration) const;
+
+    // Complex types.
+    std::unique_ptr<ComplexType> parseComplexType();
+    void parseSimpleContent(ComplexType& type);
+    void parseSimpleContentRestriction(ComplexType& type);
+    void parseSimpleContentExtension(ComplexType& type);
+    void parseComplexContent(ComplexType& type);
+    bool parseAttributeParticle(ComplexType& type);
+    Found<AttributeGroup> parseAttributeGroup(std::unique_ptr<AttributeGroup>& defined);
+    template <typename Target>
+    void takeAttributes(const Found<AttributeGroup>& group, Target& target);
+    void addAttributeGroup(ComplexType& type);
+    bool processSoapArray(ComplexType& type);
+
+    // Reading helpers.
+    static bool advanceToSchema(XmlPullParser& reader);
+    static int compositorOf(const std::string& tag);
+    int nextTag();
+    bool atEndTag(const std::string& name) const;
+    bool atStartTag(const std::string& name) const;
+    bool atEndTag() const;
+    void skipAnnotations();
+    void skipElement();
+    void skipTo(const std::string& endTag);
+    std::string tagName() const;
+    std::optional<std::string> attribute(const std::string& name) const;
+    int readInt(const std::string& text) const;
+    int readMaxOccurs(const std::string& text) const;
+    int readCheckedMaxOccurs(const std::string& text) const;
+    QualifiedName prefixedName(const std::string& text) const;
+
+    bool importsNoNamespace() const;
+    template <typename Result>
+    Found<Result> findDeclaration(const QualifiedName& name,
+                                  const DeclarationIndex<Result> SchemaParser::*index) const;
+    Found<Element> findElement(const QualifiedName& name) const;
+    Found<Attribute> findAttribute(const QualifiedName& name) const;
+    Found<AttributeGroup> findAttributeGroup(const QualifiedName& name) const;
+    // The id this table uses for a type id of another schema's table; and
+    // declarations of that schema, retyped so.
+    int importTypeId(const SchemaParser& owner, int typeId);
+    Element importDeclaration(const SchemaParser& owner, const Element& declaration);
+    Attribute importDeclaration(const SchemaParser& owner, const Attribute& declaration);
+    bool isExternalId(int typeId) const;
+    const SchemaParser* ownerOf(const XsdType& type) const;
+    int basicContentType(int typeId, int schemasLeft) const;
+
+    std::string fileName_;
+    std::string tnsUri_;
+    std::string tnsPrefix_;
+    std::string version_;
+    XmlPullParser* xpp_ = nullptr;
+    bool elementQualified_ = false;
+    bool attributeQualified_ = false;
+    bool resolveFwdRefs_ = true;
+    TypeTable typesTable_;
+    // The document stream and the reader this parser made over it; the
+    // reader goes first.
+    std::unique_ptr<std::ifstream> xmlStream_;
+    std::unique_ptr<XmlPullParser> ownedParser_;
+    std::list<Element> lElems_;
+    std::list<Attribute> lAttributes_;
+    std::list<Group> lGroups_;
+    std::vector<std::unique_ptr<AttributeGroup>> lAttributeGroups_;
+    std::vector<std::unique_ptr<IdentityConstraint>> constraints_;
+    // The global declarations above by name, for look-ups of references.
+    DeclarationIndex<Element> elementIndex_;
+    DeclarationIndex<Attribute> attributeIndex_;
+    DeclarationIndex<Group> groupIndex_;
+    DeclarationIndex<AttributeGroup> attributeGroupIndex_;
+    std::vector<QualifiedName> lForwardElemRefs_;
+    std::vector<QualifiedName> lForwardAttributeRefs_;
+    std::vector<ImportedSchema> importedSchemas_;
+    // The parsers created for this schema's imports; records point into them.
+    std::vector<std::unique_ptr<SchemaParser>> ownedImports_;
+    SchemaErrorLog errorLog_;
+    std::string schemaPath_;
+    std::string uri_;
+
+    // The location this parser reads (empty inside another document), the
+    // locations included into it, and the parsers of one parse by location.
+    std::string location_;
+    std::set<std::string> includedLocations_;
+    std::shared_ptr<ImportSession> session_;
+    bool reading_ = false;
+    bool loaded_ = false;
+    // Set when an import met a schema still being read (a cycle): its types
+    // and references are settled by finalize instead of at the end of the parse.
+    bool awaitsSchemaInProgress_ = false;
+    // Guards cross-schema look-ups against registrations that go round.
+    mutable bool lookingUp_ = false;
+};
+
+} // namespace Schema
+
+#endif

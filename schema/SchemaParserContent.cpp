@@ -1,0 +1,345 @@
+// The inner parts of a schema: annotations, model groups and their
+// particles, wildcards, named groups, identity constraints, simple types,
+// and the settling of references met before their declaration.
+
+#include "schema/SchemaParser.h"
+
+#include "schema/ComplexType.h"
+#include "schema/ContentModel.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SimpleType.h"
+#include "xml/XmlPullParser.h"
+
+#include <map>
+#include <sstream>
+#include <utility>
+
+namespace Schema {
+
+void SchemaParser::parseAnnotation()
+{
+    skipElement();
+}
+
+void SchemaParser::parseContent(ContentModel& model)
+{
+    const std::optional<std::string> minOccurs = attribute("minOccurs");
+    const std::optional<std::string> maxOccurs = attribute("maxOccurs");
+    model.setMin(minOccurs ? readInt(*minOccurs) : 1);
+    model.setMax(maxOccurs ? readMaxOccurs(*maxOccurs) : 1);
+    nextTag();
+    skipAnnotations();
+    for (;; nextTag()) {
+        const std::string tag = tagName();
+        if (atEndTag()) {
+            if (compositorOf(tag) >= 0)
+                return;
+            error("parseContent: Unexpected tag " + tag, 0);
+        }
+        bool fwdRef = false;
+        if (tag == "element") {
+            model.addElement(parseElement(fwdRef));
+        } else if (model.getCompositor() == ContentModel::All) {
+            error("parseContent <all>:Syntax Error", 0);
+        } else if (tag == "any") {
+            parseAny(model);
+        } else if (tag == "choice" || tag == "sequence") {
+            // The nested model takes its place before its particles are read.
+            parseContent(*model.addContentModel(std::make_unique<ContentModel>(compositorOf(tag))));
+        } else if (tag == "group") {
+            parseGroup(&model);
+        } else if (tag == "annotation") {
+            parseAnnotation();
+        } else {
+            error("parseContent: Unexpected tag " + tag, 0);
+        }
+    }
+}
+
+Element SchemaParser::parseAny(ContentModel& model)
+{
+    std::string ns;
+    int minOccurs = 1;
+    int maxOccurs = 1;
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string name = xpp_->getAttributeName(i);
+        const std::string value = xpp_->getAttributeValue(i);
+        if (name == "namespace")
+            ns = value;
+        else if (name == "minOccurs")
+            minOccurs = readInt(value);
+        else if (name == "maxOccurs")
+            maxOccurs = readCheckedMaxOccurs(value);
+        else if (name != "processContents" && name != "id")
+            error("<any>:Unsupported Attribute " + name, 2);
+    }
+    nextTag();
+    skipTo("any");
+    const Element any(ns, ns, XSD_ANY, minOccurs, maxOccurs, false, std::string(), std::string());
+    model.addElement(any);
+    return any;
+}
+
+Attribute SchemaParser::parseAnyAttribute(ComplexType* type)
+{
+    std::string ns;
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string name = xpp_->getAttributeName(i);
+        if (name == "namespace")
+            ns = xpp_->getAttributeValue(i);
+        else if (name != "processContents" && name != "id")
+            error("<anyAttribute>:Unsupported Attribute " + name, 1);
+    }
+    const Attribute any(ns, XSD_ANY, true, std::string(), std::string(), false);
+    if (type != nullptr)
+        type->addAttribute(any);
+    nextTag();
+    skipAnnotations();
+    return any;
+}
+
+Group SchemaParser::parseGroup(ContentModel* model)
+{
+    const std::optional<std::string> minText = attribute("minOccurs");
+    const std::optional<std::string> maxText = attribute("maxOccurs");
+    const int minOccurs = minText ? readInt(*minText) : 1;
+    const int maxOccurs = maxText ? readMaxOccurs(*maxText) : 1;
+    const std::string ref = xpp_->getAttributeValue("", "ref");
+    if (ref.empty()) {
+        Group group(xpp_->getAttributeValue("", "name"), minOccurs, maxOccurs);
+        nextTag();
+        skipAnnotations();
+        const int compositor = atEndTag() ? -1 : compositorOf(tagName());
+        if (compositor >= 0) {
+            auto content = std::make_shared<ContentModel>(compositor);
+            group.setContentModel(content);
+            parseContent(*content);
+            nextTag();
+        }
+        skipTo("group");
+        if (model != nullptr)
+            model->addGroup(group, false);
+        return group;
+    }
+    // The namespace stays empty: this schema is searched by local name.
+    const QualifiedName name(ref);
+    nextTag();
+    skipTo("group");
+    // The occurrence belongs to the reference; the particles to the definition.
+    Group group(name.getLocalName(), minOccurs, maxOccurs);
+    if (const Group* definition = getGroup(name))
+        group.setContentModel(definition->getSharedContentModel());
+    group.setReference(true);
+    if (model != nullptr)
+        model->addGroup(group, true);
+    return group;
+}
+
+std::unique_ptr<IdentityConstraint> SchemaParser::parseConstraint(int kind)
+{
+    static const char* const endTags[] = {"", "key", "keyref", "unique"};
+    auto constraint = std::make_unique<IdentityConstraint>(kind);
+    constraint->setName(xpp_->getAttributeValue("", "name"));
+    for (;;) {
+        nextTag();
+        if (atEndTag(endTags[kind]))
+            return constraint;
+        if (atStartTag("selector"))
+            constraint->setSelector(xpp_->getAttributeValue("", "xpath"));
+        else if (atStartTag("field"))
+            constraint->addField(xpp_->getAttributeValue("", "xpath"));
+        else
+            skipElement();
+    }
+}
+
+std::unique_ptr<SimpleType> SchemaParser::parseSimpleType()
+{
+    auto type = std::make_unique<SimpleType>(tnsUri_);
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string name = xpp_->getAttributeName(i);
+        if (name == "name")
+            type->setName(xpp_->getAttributeValue(i));
+        else
+            error("<simpleType> :" + name + ":Unknown/Unsupported  attribute ", 2);
+    }
+    for (;;) {
+        nextTag();
+        if (atEndTag("simpleType"))
+            return type;
+        if (atEndTag())
+            continue;
+        const std::string tag = tagName();
+        if (tag == "restriction")
+            parseSimpleRestriction(*type);
+        else if (tag == "union")
+            parseUnion(*type);
+        else if (tag == "list")
+            parseList(*type);
+        else if (tag == "annotation")
+            parseAnnotation();
+        else
+            error("<simpleType>:Syntax error", 0);
+    }
+}
+
+void SchemaParser::parseSimpleRestriction(SimpleType& type)
+{
+    if (const std::optional<int> baseId =
+            readBaseType("<simpleType>:", ":Unknown/Unsupported  attribute for <restriction>", 2))
+        type.setBaseType(*baseId, XsdType::Restriction);
+    parseRestriction(type, nullptr);
+}
+
+// The id of the "base" of a derivation tag (none when the tag has none);
+// an unknown base is reported, and so is every other attribute, at its level.
+std::optional<int> SchemaParser::readBaseType(const std::string& context, const std::string& otherAttribute,
+                                              int otherAttributeLevel)
+{
+    std::optional<int> baseId;
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string name = xpp_->getAttributeName(i);
+        const std::string value = xpp_->getAttributeValue(i);
+        if (name == "base") {
+            baseId = getTypeId(prefixedName(value), true);
+            if (*baseId == XSD_INVALID)
+                error(context + value + ":Unknown base type ", 1);
+        } else {
+            error(context + name + otherAttribute, otherAttributeLevel);
+        }
+    }
+    return baseId;
+}
+
+void SchemaParser::parseRestriction(SimpleType& type, ComplexType* complexType)
+{
+    if (type.getBaseTypeId() == XSD_INVALID)
+        error("<restriction>:unkown BaseType", 1);
+    for (;;) {
+        nextTag();
+        if (atEndTag("restriction"))
+            return;
+        if (atEndTag())
+            continue;
+        const std::string tag = tagName();
+        if (tag == "annotation")
+            parseAnnotation();
+        else if (tag == "simpleType") // an anonymous base
+            type.setBaseType(typesTable_.addType(parseSimpleType()), XsdType::Restriction);
+        else if (complexType == nullptr || !parseAttributeParticle(*complexType))
+            parseFacet(type);
+    }
+}
+
+void SchemaParser::parseFacet(SimpleType& type)
+{
+    const std::string facet = tagName();
+    if (type.isValidFacet(facet))
+        type.setFacets(facet, xpp_->getAttributeValue("", "value"));
+    else
+        error("<restriction>:" + facet + " is not a valid facet /attribute for the type", 1);
+    skipElement(); // a facet's own annotation
+}
+
+void SchemaParser::parseUnion(SimpleType& type)
+{
+    // Names are separated by any run of white space.
+    std::istringstream names(xpp_->getAttributeValue("", "memberTypes"));
+    std::string name;
+    while (names >> name)
+        type.addMemberType(getTypeId(prefixedName(name), true));
+    for (nextTag(); !atEndTag("union"); nextTag()) {
+        if (atStartTag("simpleType"))
+            type.addMemberType(typesTable_.addType(parseSimpleType()));
+        else
+            skipElement();
+    }
+}
+
+void SchemaParser::parseList(SimpleType& type)
+{
+    const std::string itemType = xpp_->getAttributeValue("", "itemType");
+    int itemId = itemType.empty() ? XSD_INVALID : getTypeId(prefixedName(itemType), true);
+    for (nextTag(); !atEndTag("list"); nextTag()) {
+        if (atStartTag("simpleType"))
+            itemId = typesTable_.addType(parseSimpleType());
+        else
+            skipElement();
+    }
+    type.setListType(itemId);
+}
+
+// Each distinct reference is looked up once, in order of first mention (a
+// declaration of another schema may give a type an id here), and every
+// mention that has no declaration is reported; then one walk settles all that
+// wait. True when all were found.
+template <typename Declaration, typename SettleAll, typename Miss>
+bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& references,
+                                     Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const,
+                                     SettleAll settleAll, Miss missMessage)
+{
+    using Key = std::pair<std::string, std::string>;
+    const auto keyOf = [](const QualifiedName& name) { return Key(name.getNamespace(), name.getLocalName()); };
+    std::map<Key, Declaration> declarations;
+    bool allFound = true;
+    for (const QualifiedName& reference : references) {
+        Key key = keyOf(reference);
+        if (declarations.count(key) != 0)
+            continue;
+        const Found<Declaration> found = (this->*lookUp)(reference);
+        if (found.declaration == nullptr) {
+            error(missMessage(reference), 1);
+            allFound = false;
+            continue;
+        }
+        declarations.emplace(std::move(key), importDeclaration(*found.owner, *found.declaration));
+    }
+    if (!declarations.empty()) {
+        settleAll([&](const QualifiedName& reference) -> const Declaration* {
+            const auto found = declarations.find(keyOf(reference));
+            return found == declarations.end() ? nullptr : &found->second;
+        });
+    }
+    return allFound;
+}
+
+// A reference waits in the particle written for it: in any type's content
+// model, however deep, and in the group definitions types share.
+void SchemaParser::resolveForwardElementRefs()
+{
+    const bool allFound = settleForwardRefs(
+        lForwardElemRefs_, &SchemaParser::findElement,
+        [this](const ElementResolver& resolve) {
+            typesTable_.resolveElementRefs(resolve);
+            for (const Group& group : lGroups_) {
+                if (ContentModel* model = group.getContentModel())
+                    model->updateElements(resolve);
+            }
+        },
+        [](const QualifiedName& reference) {
+            return "Could not resolve element reference " + reference.getLocalName();
+        });
+    if (!allFound)
+        error("Unresolved element references", 1);
+}
+
+// An attribute reference waits in the attribute written for it, and in every
+// copy an attribute group gave out.
+void SchemaParser::resolveForwardAttributeRefs()
+{
+    const bool allFound = settleForwardRefs(
+        lForwardAttributeRefs_, &SchemaParser::findAttribute,
+        [this](const AttributeResolver& resolve) {
+            typesTable_.resolveAttributeRefs(resolve);
+            for (const auto& group : lAttributeGroups_)
+                group->matchAttributeRefs(resolve);
+        },
+        [](const QualifiedName& reference) {
+            return "Could not resolve attribute reference  {" + reference.getNamespace() + "}" +
+                reference.getLocalName();
+        });
+    if (!allFound)
+        error("Unresolved attributes references", 0);
+}
+
+} // namespace Schema

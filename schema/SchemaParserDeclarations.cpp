@@ -1,0 +1,210 @@
+// Element and attribute declarations: global, local, or references to
+// global ones, with their types and occurrence bounds.
+
+#include "schema/SchemaParser.h"
+
+#include "schema/ComplexType.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SimpleType.h"
+#include "xml/XmlPullParser.h"
+
+#include <utility>
+
+namespace Schema {
+
+int SchemaParser::addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace)
+{
+    typeNamespace = type->getNamespace();
+    return typesTable_.addType(std::move(type));
+}
+
+// "default" or "fixed": a declaration has one of them at most.
+void SchemaParser::readValueConstraint(const std::string& attribute, const std::string& value,
+                                       std::string& defaultValue, std::string& fixedValue,
+                                       const std::string& declaration) const
+{
+    const bool isDefault = attribute == "default";
+    if (!(isDefault ? fixedValue : defaultValue).empty())
+        error(declaration + ":fixed and default cannot occur together", 0);
+    (isDefault ? defaultValue : fixedValue) = value;
+}
+
+Element SchemaParser::parseElement(bool& fwdRef)
+{
+    fwdRef = false;
+    std::string name;
+    std::string typeNamespace = tnsUri_;
+    int typeId = XSD_INVALID;
+    int minOccurs = 1;
+    int maxOccurs = 1;
+    bool qualified = false;
+    std::string defaultValue;
+    std::string fixedValue;
+    bool nillable = false;
+    std::optional<QualifiedName> waitingFor;
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string attribute = xpp_->getAttributeName(i);
+        const std::string value = xpp_->getAttributeValue(i);
+        if (attribute == "name") {
+            name = value;
+        } else if (attribute == "type") {
+            if (typeId != XSD_INVALID)
+                error("<element> : type and ref are mutually exclusive in element decl", 0);
+            const QualifiedName type = prefixedName(value);
+            typeNamespace = type.getNamespace();
+            typeId = getTypeId(type, true);
+            if (typeId == XSD_INVALID)
+                error("<element>:Could not resolve type " + type.getNamespace() + ":" + type.getLocalName(), 0);
+        } else if (attribute == "form") {
+            if (value == "qualified")
+                qualified = true;
+            else if (value == "unqualified")
+                qualified = false;
+            else
+                error("<element>:Invalid value for form in element " + name, 1);
+        } else if (attribute == "ref") {
+            if (!name.empty())
+                error("<element>:name and ref are mutually exclusive in element decl", 0);
+            if (typeId != XSD_INVALID)
+                error("<element>:type and ref are mutually exclusive in element decl", 0);
+            const QualifiedName reference = prefixedName(value);
+            const Found<Element> found = findElement(reference);
+            if (found.declaration != nullptr) {
+                const Element declaration = importDeclaration(*found.owner, *found.declaration);
+                name = declaration.getName();
+                qualified = declaration.isQualified();
+                typeId = declaration.getType();
+                defaultValue = declaration.getDefaultValue();
+                fixedValue = declaration.getFixedValue();
+                typeNamespace = declaration.getTypeNamespace();
+            } else {
+                name = reference.getLocalName();
+                lForwardElemRefs_.push_back(reference);
+                waitingFor = reference;
+            }
+        } else if (attribute == "minOccurs") {
+            minOccurs = readInt(value);
+        } else if (attribute == "maxOccurs") {
+            maxOccurs = readCheckedMaxOccurs(value);
+        } else if (attribute == "default" || attribute == "fixed") {
+            readValueConstraint(attribute, value, defaultValue, fixedValue, "<element>");
+        } else if (attribute == "nillable") {
+            nillable = true;
+        } else if (attribute != "substitutionGroup") {
+            error("<element>:Unsupported Attribute " + attribute, 2);
+        }
+    }
+
+    std::unique_ptr<IdentityConstraint> constraint;
+    for (nextTag(); !atEndTag("element"); nextTag()) {
+        if (atEndTag())
+            continue;
+        const std::string tag = tagName();
+        if (tag == "complexType")
+            typeId = addAnonymousType(parseComplexType(), typeNamespace);
+        else if (tag == "simpleType")
+            typeId = addAnonymousType(parseSimpleType(), typeNamespace);
+        else if (tag == "annotation")
+            parseAnnotation();
+        else if (tag == "key")
+            constraint = parseConstraint(IdentityConstraint::Key); // the last one is kept
+        else if (tag == "keyref")
+            constraint = parseConstraint(IdentityConstraint::KeyRef);
+        else if (tag == "unique")
+            constraint = parseConstraint(IdentityConstraint::Unique);
+        else
+            error("<element> : syntax error or unkown tag :" + tag, 0);
+    }
+    if (nillable && typeId == XSD_INVALID)
+        typeId = XSD_ANYTYPE;
+
+    Element element(name, typeNamespace, typeId, minOccurs, maxOccurs, qualified, defaultValue, fixedValue);
+    fwdRef = waitingFor.has_value();
+    if (fwdRef)
+        element.setForwardRef(*waitingFor);
+    if (constraint) {
+        element.setConstraint(constraint.get());
+        constraints_.push_back(std::move(constraint));
+    }
+    return element;
+}
+
+Attribute SchemaParser::parseAttribute(bool& fwdRef)
+{
+    fwdRef = false;
+    std::string name;
+    int typeId = XSD_INVALID;
+    bool qualified = false;
+    std::string defaultValue;
+    std::string fixedValue;
+    bool required = false;
+    std::optional<QualifiedName> waitingFor;
+    for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
+        const std::string attribute = xpp_->getAttributeName(i);
+        const std::string ns = xpp_->getAttributeNamespace(i);
+        const std::string value = xpp_->getAttributeValue(i);
+        if (attribute == "name") {
+            name = value;
+        } else if (attribute == "type") {
+            if (typeId != XSD_INVALID)
+                error("<attribute>:type and ref are mutually exclusive in element decl", 0);
+            const QualifiedName type = prefixedName(value);
+            typeId = getTypeId(type, true);
+            if (typeId == XSD_INVALID)
+                error("<attribute>:Could not resolve type " + type.getNamespace() + ":" + type.getLocalName(), 1);
+        } else if (attribute == "form") {
+            qualified = value == "qualified";
+        } else if (attribute == "ref") {
+            if (!name.empty())
+                error("<attribute>:name and ref are mutually exclusive in element decl", 0);
+            if (typeId != XSD_INVALID)
+                error("<attribute>:type and ref are mutually exclusive in element decl", 0);
+            const QualifiedName reference = prefixedName(value);
+            const Found<Attribute> found = findAttribute(reference);
+            if (found.declaration != nullptr) {
+                Attribute settled(name, typeId, qualified, defaultValue, fixedValue, required);
+                settled.assignDeclaration(importDeclaration(*found.owner, *found.declaration));
+                name = settled.getName();
+                typeId = settled.getType();
+                qualified = settled.isQualified();
+                defaultValue = settled.getDefaultValue();
+                fixedValue = settled.getFixedValue();
+            } else {
+                name = reference.getLocalName();
+                lForwardAttributeRefs_.push_back(reference);
+                waitingFor = reference;
+            }
+        } else if (attribute == "default" || attribute == "fixed") {
+            readValueConstraint(attribute, value, defaultValue, fixedValue, "<attribute>");
+        } else if (attribute == "use") {
+            required = value == "required";
+        } else if (!ns.empty() && getImportIndex(ns) != -1) {
+            // An annotation from a known namespace, such as the array type
+            // of a SOAP-encoded array: kept for the complex type to read.
+            fixedValue = ns;
+            defaultValue = value;
+        } else {
+            error("<attribute>:Unsupported attribute {" + ns + "}:" + attribute, 2);
+        }
+    }
+
+    for (nextTag(); !atEndTag("attribute"); nextTag()) {
+        if (atEndTag())
+            continue;
+        const std::string tag = tagName();
+        std::string typeNamespace;
+        if (tag == "simpleType")
+            typeId = addAnonymousType(parseSimpleType(), typeNamespace);
+        else if (tag == "annotation")
+            parseAnnotation();
+        else
+            error("<attribute>:Syntax error or unkown tag  " + tag, 0);
+    }
+    Attribute declared(name, typeId, qualified, defaultValue, fixedValue, required);
+    fwdRef = waitingFor.has_value();
+    if (fwdRef)
+        declared.setForwardRef(*waitingFor);
+    return declared;
+}
+
+} // namespace Schema

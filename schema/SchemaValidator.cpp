@@ -1,0 +1,206 @@
+#include "schema/SchemaValidator.h"
+
+#include "schema/ComplexType.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SchemaParser.h"
+#include "schema/SchemaParserException.h"
+#include "schema/ScopedValue.h"
+#include "xml/XmlPullParser.h"
+
+#include <optional>
+
+namespace Schema {
+
+namespace {
+
+// The value of an attribute of the start tag, unprefixed or in the schema's
+// own namespace; none when it is not there.
+std::optional<std::string> attributeValue(const XmlPullParser& xpp, const std::string& name,
+                                          const std::string& targetNamespace)
+{
+    for (int i = 0; i < xpp.getAttributeCount(); ++i) {
+        const std::string ns = xpp.getAttributeNamespace(i);
+        if (xpp.getAttributeName(i) == name && (ns.empty() || ns == targetNamespace))
+            return xpp.getAttributeValue(i);
+    }
+    return std::nullopt;
+}
+
+bool hasAttributeWildcard(const ComplexType* type)
+{
+    if (type == nullptr)
+        return false;
+    for (const Attribute& attribute : type->getAttributes()) {
+        if (attribute.getType() == XSD_ANY)
+            return true;
+    }
+    return false;
+}
+
+// The text content of a simple element up to the next tag: text split by
+// entity references or CDATA sections comes back joined, comments and
+// processing instructions are left out.
+std::string collectText(XmlPullParser& xpp)
+{
+    std::string text;
+    for (;;) {
+        const int event = xpp.nextToken();
+        if (event == XmlPullParser::TEXT || event == XmlPullParser::ENTITY_REF || event == XmlPullParser::CDSECT)
+            text += xpp.getText();
+        else if (event != XmlPullParser::COMMENT && event != XmlPullParser::PROCESSING_INSTRUCTION)
+            return text;
+    }
+}
+
+} // namespace
+
+SchemaValidator::SchemaValidator(SchemaParser& parser, std::ostream& log) : parser_(parser), log_(log)
+{
+}
+
+void SchemaValidator::fail(const std::string& message, const XmlPullParser* xpp) const
+{
+    SchemaParserException failure(message + "\nError validating schema instance\n");
+    if (xpp != nullptr)
+        failure.setPosition(xpp->getLineNumber(), xpp->getColumnNumber());
+    throw failure;
+}
+
+std::unique_ptr<ValueContainer> SchemaValidator::validate(XmlPullParser& xpp, int typeId)
+{
+    auto container = std::make_unique<ValueContainer>(typeId, &parser_);
+    if (validate(xpp, typeId, *container) == nullptr)
+        return nullptr;
+    return container;
+}
+
+ValueContainer* SchemaValidator::validate(XmlPullParser& xpp, int typeId, ValueContainer& container)
+{
+    if (container.getTypeId() != typeId)
+        fail("Fatal error ,container's type is not same as the validated type", &xpp);
+    checkNesting(xpp, xpp.getName());
+    const ScopedValue<int> level(nesting_, nesting_ + 1);
+    if (typeId == XSD_SCHEMA)
+        return readSchema(xpp, container);
+    if (typeId == XSD_ANY) {
+        xpp.skipSubTree();
+        return &container;
+    }
+    if (const auto* complex = dynamic_cast<const ComplexType*>(parser_.getType(typeId)))
+        validateComplex(xpp, *complex, container);
+    else
+        validateText(xpp, typeId, container, "Syntax error " + xpp.getName());
+    return &container;
+}
+
+// A schema inside the instance is read by a schema parser of its own, which
+// the container keeps.
+ValueContainer* SchemaValidator::readSchema(XmlPullParser& xpp, ValueContainer& container)
+{
+    auto schema = std::make_unique<SchemaParser>(&xpp, std::string(), log_);
+    if (!schema->parseSchemaTag())
+        return nullptr;
+    container.adoptSchema(std::move(schema));
+    return &container;
+}
+
+void SchemaValidator::validateComplex(XmlPullParser& xpp, const ComplexType& type, ValueContainer& container)
+{
+    const std::string name = xpp.getName();
+    const ComplexType* base = nullptr;
+    if (type.getBaseTypeId() != XSD_ANYTYPE && container.getBaseContainer(true) != nullptr)
+        base = dynamic_cast<const ComplexType*>(parser_.getType(type.getBaseTypeId()));
+    validateAttributes(xpp, type, base, container);
+    checkRequired(xpp, type);
+    if (base != nullptr)
+        checkRequired(xpp, *base);
+
+    if (type.getContentType() == XsdType::Simple) {
+        validateText(xpp, container.getTypeId(), container, "Syntax error");
+        return;
+    }
+    if (const ContentModel* model = type.getContentModel()) {
+        validateContent(xpp, *model, container);
+        return;
+    }
+    nextTag(xpp, name);
+    requireEnd(xpp, name, "Syntax error");
+}
+
+void SchemaValidator::validateAttributes(XmlPullParser& xpp, const ComplexType& type, const ComplexType* base,
+                                         ValueContainer& container)
+{
+    const std::string targetNamespace = parser_.getNamespace();
+    for (int i = 0; i < xpp.getAttributeCount(); ++i) {
+        // Attributes of other vocabularies (xsi:type, say) are not ours to check.
+        const std::string ns = xpp.getAttributeNamespace(i);
+        if (!ns.empty() && ns != targetNamespace)
+            continue;
+        const std::string name = xpp.getAttributeName(i);
+        ValueContainer* owner = &container;
+        const Attribute* declaration = type.getAttribute(name);
+        if (declaration == nullptr && base != nullptr) {
+            declaration = base->getAttribute(name);
+            owner = container.getBaseContainer(false);
+        }
+        if (declaration == nullptr) {
+            if (hasAttributeWildcard(&type) || hasAttributeWildcard(base))
+                continue;
+            fail("Unknown attribute \"" + name + "\"", &xpp);
+        }
+        if (ValueContainer* target = owner->getAttributeContainer(name, true))
+            validateValue(xpp.getAttributeValue(i), declaration->getType(), *target, &xpp);
+    }
+}
+
+void SchemaValidator::checkRequired(const XmlPullParser& xpp, const ComplexType& type) const
+{
+    const std::string targetNamespace = parser_.getNamespace();
+    for (const Attribute& attribute : type.getAttributes()) {
+        if (!attribute.isRequired() || attribute.getType() == XSD_ANY)
+            continue;
+        const std::optional<std::string> value = attributeValue(xpp, attribute.getName(), targetNamespace);
+        if (!value || value->empty())
+            fail("Required attribute \"" + attribute.getName() + "\" missing or empty", &xpp);
+    }
+}
+
+// Text-only content: a simple type, or a complex type with simple content.
+void SchemaValidator::validateText(XmlPullParser& xpp, int typeId, ValueContainer& container,
+                                   const std::string& mismatch)
+{
+    const std::string name = xpp.getName();
+    const std::string text = collectText(xpp);
+    validateValue(text, typeId, container, &xpp);
+    requireEnd(xpp, name, mismatch);
+}
+
+// Element-only content: blanks, comments and processing instructions may
+// stand between the tags, text may not.
+void SchemaValidator::nextTag(XmlPullParser& xpp, const std::string& elementName) const
+{
+    if (xpp.next() != XmlPullParser::TEXT)
+        return;
+    if (xpp.getText().find_first_not_of(" \t\r\n") != std::string::npos)
+        fail("Unexpected text in " + elementName, &xpp);
+    xpp.next();
+}
+
+// Every element and content model open takes stack and a level of the
+// container tree; an instance nested past the limit is refused.
+void SchemaValidator::checkNesting(const XmlPullParser& xpp, const std::string& elementName) const
+{
+    if (nesting_ >= MaxNesting)
+        fail("Content nested too deeply in " + elementName, &xpp);
+}
+
+void SchemaValidator::requireEnd(const XmlPullParser& xpp, const std::string& name,
+                                 const std::string& mismatch) const
+{
+    if (xpp.getEventType() != XmlPullParser::END_TAG)
+        fail("Expected a closing tag for " + name, &xpp);
+    if (xpp.getName() != name)
+        fail(mismatch, &xpp);
+}
+
+} // namespace Schema

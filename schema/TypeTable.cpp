@@ -1,0 +1,251 @@
+#include "schema/TypeTable.h"
+
+#include "schema/ComplexType.h"
+#include "schema/SchemaConstants.h"
+#include "schema/XsdType.h"
+
+#include <ostream>
+#include <utility>
+
+namespace Schema {
+
+namespace {
+
+constexpr int InitialCapacity = 10;
+constexpr int Growth = 5;
+
+const std::map<std::string, int>& builtinNames()
+{
+    static const std::map<std::string, int> names = {
+        {"string", XSD_STRING},       {"integer", XSD_INTEGER},   {"int", XSD_INT},
+        {"byte", XSD_BYTE},           {"positiveInteger", XSD_POSINT}, {"unsignedInt", XSD_UINT},
+        {"long", XSD_LONG},           {"unsignedLong", XSD_ULONG}, {"short", XSD_SHORT},
+        {"unsignedShort", XSD_USHORT}, {"decimal", XSD_DECIMAL},  {"float", XSD_FLOAT},
+        {"double", XSD_DOUBLE},       {"boolean", XSD_BOOLEAN},   {"time", XSD_TIME},
+        {"dateTime", XSD_DATETIME},   {"date", XSD_DATE},         {"token", XSD_TOKEN},
+        {"QName", XSD_QNAME},         {"NCName", XSD_NCNAME},     {"NMTOKEN", XSD_NMTOKEN},
+        {"NMTOKENS", XSD_NMTOKENS},   {"base64Binary", XSD_BASE64BIN}, {"hexBinary", XSD_HEXBIN},
+        {"any", XSD_ANY},             {"anyType", XSD_ANYTYPE},   {"anyURI", XSD_ANYURI}};
+    return names;
+}
+
+int builtinId(const std::string& local)
+{
+    const auto found = builtinNames().find(local);
+    return found == builtinNames().end() ? XSD_INVALID : found->second;
+}
+
+} // namespace
+
+TypeTable::TypeTable() : slots_(InitialCapacity) {}
+
+TypeTable::~TypeTable() = default;
+
+bool TypeTable::inRange(int id) const
+{
+    return id >= FIRST_USER_TYPE && id < FIRST_USER_TYPE + count_;
+}
+
+TypeTable::Slot& TypeTable::slotOf(int id)
+{
+    return slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)];
+}
+
+int TypeTable::reserveSlot()
+{
+    if (count_ >= getCapacity())
+        slots_.resize(static_cast<std::size_t>(count_ + Growth));
+    slots_[static_cast<std::size_t>(count_)] = Slot();
+    ++count_;
+    return FIRST_USER_TYPE + count_ - 1;
+}
+
+void TypeTable::place(int id, XsdType* type, std::unique_ptr<XsdType> owned)
+{
+    Slot& slot = slotOf(id);
+    slot.type = type;
+    slot.owned = std::move(owned); // a displaced type of this table is freed here
+}
+
+std::string TypeTable::anonymousName() const
+{
+    // Skip names already taken, so that an anonymous type never lands on a
+    // declared type (or on a name someone looked up).
+    for (int number = count_;; ++number) {
+        std::string name = "type" + std::to_string(number);
+        if (userNames_.find(name) == userNames_.end())
+            return name;
+    }
+}
+
+void TypeTable::renameAnonymous(int id)
+{
+    XsdType* holder = slotOf(id).type;
+    userNames_.erase(holder->getName());
+    const std::string name = anonymousName();
+    holder->setName(name);
+    userNames_[name] = id;
+}
+
+int TypeTable::addType(std::unique_ptr<XsdType> type)
+{
+    if (!type)
+        return XSD_INVALID;
+    std::string local = type->getName();
+    if (local.empty()) {
+        local = anonymousName();
+        type->setName(local);
+        type->setAnonymous(true);
+    }
+    int id = userNames_[local];
+    if (id != XSD_INVALID && !type->isAnonymous()) {
+        // A declared type whose name an anonymous type took first: the
+        // anonymous one moves aside and keeps its id.
+        const XsdType* holder = slotOf(id).type;
+        if (holder != nullptr && holder->isAnonymous()) {
+            renameAnonymous(id);
+            id = XSD_INVALID;
+        }
+    }
+    if (id == XSD_INVALID) {
+        id = reserveSlot();
+        userNames_[local] = id;
+    }
+    type->setTypeId(id);
+    XsdType* raw = type.get();
+    place(id, raw, std::move(type));
+    return id;
+}
+
+int TypeTable::getTypeId(const QualifiedName& name, bool create)
+{
+    const std::string& ns = name.getNamespace();
+    const std::string& local = name.getLocalName();
+    int id = XSD_INVALID;
+    if (ns == SchemaUri) {
+        id = builtinId(local);
+        return id != XSD_INVALID ? id : XSD_STRING;
+    }
+    if (ns == targetNamespace_) {
+        id = userNames_[local];
+    } else if (ns.empty()) {
+        id = builtinId(local);
+        if (id == XSD_INVALID)
+            id = userNames_[local];
+    } else {
+        return XSD_INVALID;
+    }
+    if (id != XSD_INVALID || !create)
+        return id;
+    id = reserveSlot();
+    userNames_[local] = id;
+    return id;
+}
+
+int TypeTable::getDeclaredTypeId(const QualifiedName& name, bool create)
+{
+    const int id = getTypeId(name, false);
+    if (inRange(id)) {
+        const XsdType* holder = slotOf(id).type;
+        if (holder != nullptr && holder->isAnonymous() && holder->getName() == name.getLocalName())
+            renameAnonymous(id);
+    }
+    return getTypeId(name, create);
+}
+
+int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
+{
+    const bool anonymous = type != nullptr && type->isAnonymous();
+    for (const ExternalRef& external : externals_) {
+        const bool same = anonymous ? getTypePtr(external.typeId) == type
+                                    : !external.anonymous && external.name.matches(name);
+        if (!same)
+            continue;
+        if (type != nullptr && getTypePtr(external.typeId) == nullptr)
+            place(external.typeId, type, nullptr);
+        return external.typeId;
+    }
+    const int id = reserveSlot();
+    externals_.push_back(ExternalRef{id, type != nullptr ? type->getQName() : name, anonymous});
+    place(id, type, nullptr);
+    return id;
+}
+
+int TypeTable::resolveExternalType(XsdType* type, int id)
+{
+    if (!inRange(id))
+        return XSD_INVALID;
+    place(id, type, nullptr);
+    return id;
+}
+
+XsdType* TypeTable::getTypePtr(int id) const
+{
+    return inRange(id) ? slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)].type : nullptr;
+}
+
+QualifiedName TypeTable::getTypeName(int id) const
+{
+    if (const XsdType* type = getTypePtr(id))
+        return type->getQName();
+    for (const ExternalRef& external : externals_) {
+        if (external.typeId == id)
+            return external.name;
+    }
+    for (const auto& entry : userNames_) {
+        if (entry.second == id && inRange(id)) {
+            QualifiedName name(entry.first);
+            name.setNamespace(targetNamespace_);
+            return name;
+        }
+    }
+    return QualifiedName();
+}
+
+bool TypeTable::detectUndefinedTypes() const
+{
+    for (int i = 0; i < count_; ++i) {
+        if (slots_[static_cast<std::size_t>(i)].type == nullptr)
+            return true;
+    }
+    return false;
+}
+
+void TypeTable::printUndefinedTypes(std::ostream& out) const
+{
+    for (const auto& entry : userNames_) {
+        if (getTypePtr(entry.second) == nullptr)
+            out << "Could not find {" << targetNamespace_ << "}:" << entry.first << '\n';
+    }
+}
+
+template <typename Visit>
+void TypeTable::forEachOwnComplexType(Visit visit)
+{
+    // Only this schema's own types: another schema's types are not ours to change.
+    for (int i = 0; i < count_; ++i) {
+        if (auto* complex = dynamic_cast<ComplexType*>(slots_[static_cast<std::size_t>(i)].owned.get()))
+            visit(*complex);
+    }
+}
+
+void TypeTable::resolveElementRefs(const ElementResolver& resolve)
+{
+    forEachOwnComplexType([&](ComplexType& type) { type.matchElementRefs(resolve); });
+}
+
+void TypeTable::resolveAttributeRefs(const AttributeResolver& resolve)
+{
+    forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRefs(resolve); });
+}
+
+void TypeTable::clean()
+{
+    slots_.clear();
+    slots_.resize(InitialCapacity);
+    count_ = 0;
+    userNames_.clear();
+    externals_.clear();
+}
+
+} // namespace Schema

@@ -1,0 +1,99 @@
+#ifndef KELVANE_WSDL_TYPETABLE_H
+#define KELVANE_WSDL_TYPETABLE_H
+
+#include "schema/Attribute.h"
+#include "schema/Element.h"
+#include "schema/QualifiedName.h"
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Schema {
+
+class XsdType;
+
+// Hands out type ids: 2 to 28 are the built-in types, 29 upwards the types
+// of one schema (defined, referenced before their definition, or borrowed
+// from another schema) in order of first mention.
+class TypeTable {
+public:
+    // A type of another schema given an id here.
+    struct ExternalRef {
+        int typeId;
+        QualifiedName name;
+        // An anonymous type's name is made up by its own table: only the
+        // object tells it apart, so it is never looked up by that name.
+        bool anonymous = false;
+    };
+
+    TypeTable();
+    ~TypeTable();
+    TypeTable(const TypeTable&) = delete;
+    TypeTable& operator=(const TypeTable&) = delete;
+
+    // Takes ownership of a defined type and returns its id. An anonymous
+    // type is named here ("type" + a number no other type uses).
+    int addType(std::unique_ptr<XsdType> type);
+    // The id of a name; with create, an unknown name of this schema gets a
+    // new id whose type is still to come.
+    int getTypeId(const QualifiedName& name, bool create = false);
+    // As getTypeId, for a name written in a schema: a name that only an
+    // anonymous type carries is a declared type still to come, so the
+    // anonymous type moves aside and the name gets an id of its own.
+    int getDeclaredTypeId(const QualifiedName& name, bool create = false);
+    // An id for a type of another schema; the type (or null while unknown)
+    // stays owned by that schema. A type given for a name still unknown here
+    // fills its slot.
+    int addExternalTypeId(const QualifiedName& name, XsdType* type);
+    // Fills a reserved slot with another schema's type; 0 when the id is no slot.
+    int resolveExternalType(XsdType* type, int id);
+
+    // Null for ids outside this table and for types still undefined.
+    XsdType* getTypePtr(int id) const;
+    // The qualified name an id of this table stands for, also while its type
+    // is still to come; empty for an id this table did not hand out.
+    QualifiedName getTypeName(int id) const;
+    int getNumTypes() const { return count_; }
+    int getCapacity() const { return static_cast<int>(slots_.size()); }
+    bool detectUndefinedTypes() const;
+    void printUndefinedTypes(std::ostream& out) const;
+    const std::vector<ExternalRef>& getExternalRefs() const { return externals_; }
+
+    // Settle the references waiting in every complex type this table defines.
+    void resolveElementRefs(const ElementResolver& resolve);
+    void resolveAttributeRefs(const AttributeResolver& resolve);
+
+    const std::string& getTargetNamespace() const { return targetNamespace_; }
+    void setTargetNamespace(const std::string& uri) { targetNamespace_ = uri; }
+
+    // Frees the defined types and forgets every id; the table is as new.
+    void clean();
+
+private:
+    struct Slot {
+        XsdType* type = nullptr;
+        std::unique_ptr<XsdType> owned; // set when this table defined the type
+    };
+
+    bool inRange(int id) const;
+    Slot& slotOf(int id);
+    std::string anonymousName() const;
+    int reserveSlot();
+    void place(int id, XsdType* type, std::unique_ptr<XsdType> owned);
+    void renameAnonymous(int id);
+    template <typename Visit>
+    void forEachOwnComplexType(Visit visit);
+
+    std::vector<Slot> slots_;
+    std::map<std::string, int> userNames_;
+    std::string targetNamespace_;
+    std::vector<ExternalRef> externals_;
+    int count_ = 0;
+};
+
+} // namespace Schema
+
+#endif

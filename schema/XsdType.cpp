@@ -1,0 +1,28 @@
+#include "schema/XsdType.h"
+
+#include "schema/SchemaConstants.h"
+
+#include <utility>
+
+namespace Schema {
+
+XsdType::XsdType(std::string typeNamespace)
+    : namespace_(std::move(typeNamespace)), baseTypeId_(XSD_ANYTYPE)
+{
+}
+
+void XsdType::setBaseType(int baseTypeId, int derivation)
+{
+    baseTypeId_ = baseTypeId;
+    derivation_ = derivation;
+}
+
+QualifiedName XsdType::getQName() const
+{
+    // Type names are NCNames: the constructor takes them whole.
+    QualifiedName qname(name_);
+    qname.setNamespace(namespace_);
+    return qname;
+}
+
+} // namespace Schema

@@ -1,0 +1,181 @@
+// The HTTP client against a server on the loopback interface: the same test in
+// both builds drives libcurl natively and the platform's client under Wine.
+#include "support/LoopbackHttpServer.h"
+#include "support/ScopedWorkingFolder.h"
+#include "support/TestFiles.h"
+#include "net/HttpClient.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+using testsupport::LoopbackHttpServer;
+
+std::string readAll(HttpClient& client)
+{
+    std::string bytes;
+    char piece[333];
+    while (const std::size_t count = client.read(piece, sizeof piece))
+        bytes.append(piece, count);
+    return bytes;
+}
+
+// The whole response, or false when the request or a read fails.
+bool receiveWhole(HttpClient& client, const std::string& objectPath, std::string& bytes)
+{
+    try {
+        return client.request(objectPath, HttpClient::MethodGet, nullptr) && (bytes = readAll(client), true);
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+}
+
+class HttpClientTest : public ::testing::Test {
+protected:
+    LoopbackHttpServer server_;
+    HttpClient client_;
+
+    void TearDown() override { client_.close(); }
+};
+
+TEST_F(HttpClientTest, GetReadsTheWholeResponse)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.body = std::string("line\r\nnul\0end", 13);
+    server_.serve("/doc.wsdl?x=1", reply);
+    ASSERT_TRUE(client_.openUrl(server_.url("/doc.wsdl?x=1"), nullptr, nullptr, "agent/1"));
+    ASSERT_TRUE(client_.request(client_.objectPath(), HttpClient::MethodGet, nullptr));
+    EXPECT_EQ(client_.statusCode(), 200);
+    EXPECT_EQ(readAll(client_), reply.body);
+    EXPECT_EQ(client_.read(nullptr, 0), 0u);
+    EXPECT_EQ(server_.lastMethod(), "GET");
+    EXPECT_EQ(server_.lastHeader("user-agent"), "agent/1");
+    EXPECT_EQ(server_.requestCount("/doc.wsdl?x=1"), 1);
+}
+
+// An error status is no document: the request fails and nothing can be read.
+TEST_F(HttpClientTest, ErrorStatusFailsTheRequest)
+{
+    for (const int status : {400, 404, 500, 503}) {
+        SCOPED_TRACE(status);
+        LoopbackHttpServer::Reply reply;
+        reply.status = status;
+        reply.body = "error page";
+        server_.serve("/error", reply);
+        ASSERT_TRUE(client_.openUrl(server_.url("/error"), nullptr, nullptr, "agent"));
+        EXPECT_FALSE(client_.request("/error", HttpClient::MethodGet, nullptr));
+        EXPECT_EQ(client_.statusCode(), 0);
+        char byte;
+        EXPECT_THROW(client_.read(&byte, 1), std::runtime_error);
+        client_.close();
+    }
+}
+
+// No response larger than the maximum is handed out: libcurl, which receives
+// the whole response at once, fails the request; the platform's client fails
+// the read that goes past the maximum.
+TEST_F(HttpClientTest, ResponsesLargerThanTheMaximumFail)
+{
+    const std::size_t limit = 10000;
+    EXPECT_EQ(client_.maximumResponseSize(), HttpClient::kMaximumDocumentSize);
+    client_.setMaximumResponseSize(limit);
+    struct Case {
+        std::size_t size;
+        bool chunked;
+        bool received;
+    };
+    const Case cases[] = {
+        {limit, false, true}, {limit, true, true}, {limit + 1, false, false},
+        {limit + 1, true, false}, {100 * limit, false, false}, {100 * limit, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.size) + (c.chunked ? " chunked" : ""));
+        LoopbackHttpServer::Reply reply;
+        reply.body = std::string(c.size, 'b');
+        reply.chunked = c.chunked;
+        server_.serve("/big", reply);
+        ASSERT_TRUE(client_.openUrl(server_.url("/big"), nullptr, nullptr, "agent"));
+        std::string bytes;
+        EXPECT_EQ(receiveWhole(client_, "/big", bytes), c.received);
+        if (c.received) {
+            EXPECT_EQ(bytes, reply.body);
+        }
+        client_.close();
+    }
+}
+
+TEST_F(HttpClientTest, RefusedConnectionFailsTheRequest)
+{
+    const std::string address = "http://127.0.0.1:" + std::to_string(server_.closedPort()) + "/doc";
+    const bool fetched = client_.openUrl(address, nullptr, nullptr, "agent")
+        && client_.request("/doc", HttpClient::MethodGet, nullptr);
+    EXPECT_FALSE(fetched);
+}
+
+TEST_F(HttpClientTest, ReadWithoutRequestAndRequestWithoutConnectionFail)
+{
+    char byte;
+    EXPECT_THROW(client_.read(&byte, 1), std::runtime_error);
+    EXPECT_FALSE(client_.request("/", HttpClient::MethodGet, nullptr));
+    ASSERT_TRUE(client_.openUrl(server_.url("/"), nullptr, nullptr, "agent"));
+    EXPECT_FALSE(client_.request("/", 7, nullptr));
+    client_.close();
+    EXPECT_FALSE(client_.request("/", HttpClient::MethodGet, nullptr));
+    EXPECT_EQ(server_.requestCount("/"), 0);
+}
+
+TEST_F(HttpClientTest, UrlEncodedPostSendsTheFormHeaders)
+{
+    server_.serve("/form", LoopbackHttpServer::Reply{200, "ok"});
+    ASSERT_TRUE(client_.openUrl(server_.url("/form"), nullptr, nullptr, "agent"));
+    ASSERT_TRUE(client_.request("/form", HttpClient::MethodPostUrlEncoded, "http://referrer.test/"));
+    EXPECT_EQ(readAll(client_), "ok");
+    EXPECT_EQ(server_.lastMethod(), "POST");
+    EXPECT_EQ(server_.lastHeader("content-type"), "application/x-www-form-urlencoded");
+    EXPECT_EQ(server_.lastHeader("content-length"), "0");
+    EXPECT_EQ(server_.lastHeader("referer"), "http://referrer.test/");
+}
+
+TEST_F(HttpClientTest, MultipartPostSendsTheBodyItAnnounces)
+{
+    server_.serve("/upload", LoopbackHttpServer::Reply{200, "ok"});
+    ASSERT_TRUE(client_.openUrl(server_.url("/upload"), nullptr, nullptr, "agent"));
+    ASSERT_TRUE(client_.request("/upload", HttpClient::MethodPostMultipart, nullptr));
+    EXPECT_EQ(server_.lastMethod(), "POST");
+    EXPECT_EQ(server_.lastHeader("content-type"),
+              "multipart/form-data; boundary=--MULTI-PARTS-FORM-DATA-BOUNDARY");
+    EXPECT_EQ(server_.lastBody(), HttpClient::multipartBody({}));
+    EXPECT_EQ(server_.lastHeader("content-length"), std::to_string(server_.lastBody().size()));
+}
+
+TEST(HttpClientMultipartTest, BodyHoldsEveryArgumentWhole)
+{
+    testsupport::ScopedWorkingFolder folder;
+    const std::string fileBytes("bin\0\r\n\x1a\xff", 8);
+    testsupport::writeBytes("upload.bin", fileBytes);
+    const std::string large(20000, 'v');  // more than any fixed piece could hold
+
+    const std::string boundary = "----MULTI-PARTS-FORM-DATA-BOUNDARY";
+    const std::string closing = boundary + "--\r\n";
+    struct Case {
+        std::vector<HttpClient::FormArgument> arguments;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{}, closing},
+        {{{"a", "1", false}},
+         boundary + "\r\nContent-Disposition: form-data; name=\"a\"\r\n\r\n1\r\n" + closing},
+        {{{"big", large, false}},
+         boundary + "\r\nContent-Disposition: form-data; name=\"big\"\r\n\r\n" + large + "\r\n" + closing},
+        {{{"f", "upload.bin", true}, {"b", "2", false}},
+         boundary + "\r\nContent-Disposition: form-data; name=\"f\"; filename=\"upload.bin\"\r\n\r\n" + fileBytes
+             + "\r\n" + boundary + "\r\nContent-Disposition: form-data; name=\"b\"\r\n\r\n2\r\n" + closing},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HttpClient::multipartBody(c.arguments), c.expected);
+    EXPECT_THROW(HttpClient::multipartBody({{"f", "missing.bin", true}}), std::runtime_error);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// Real schema documents: each parses, or fails with a message that says
+// where; none crashes, hangs or leaks (the sanitizers watch the last two).
+// The built-in schema files of the program are read the same way.
+
+#include "SchemaParserTestSupport.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/ProxyEnvironment.h"
+#include "net/FetchUri.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+using namespace Schema;
+using namespace schematest;
+
+namespace {
+
+// Every download goes to a loopback port that refuses connections, so that
+// the corpus's absolute imports fail at once and never reach the network.
+using NoNetwork = testsupport::ProxyEnvironment;
+
+std::vector<std::filesystem::path> corpusSchemas()
+{
+    std::vector<std::filesystem::path> schemas;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(KELVANE_CORPUS_DIR "/wsdl/")) {
+        if (entry.is_regular_file() && entry.path().extension() == ".xsd")
+            schemas.push_back(entry.path());
+    }
+    std::sort(schemas.begin(), schemas.end());
+    return schemas;
+}
+
+// " at <line>:<column>" with a line of 1 or more.
+bool tellsPosition(const std::string& text)
+{
+    for (std::size_t at = text.find(" at "); at != std::string::npos; at = text.find(" at ", at + 1)) {
+        std::size_t i = at + 4;
+        const std::size_t lineStart = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i;
+        if (i > lineStart && text[lineStart] != '0' && i + 1 < text.size() && text[i] == ':' &&
+            std::isdigit(static_cast<unsigned char>(text[i + 1])))
+            return true;
+    }
+    return false;
+}
+
+struct Outcome {
+    bool parsed = false;
+    std::string failure; // the message that says what went wrong where
+};
+
+Outcome readSchema(const std::string& location)
+{
+    Outcome outcome;
+    std::ostringstream log;
+    try {
+        SchemaParser parser(location, "", log);
+        outcome.parsed = parser.parseSchemaTag() && parser.finalize();
+        outcome.failure = log.str();
+    } catch (const XmlPullParserException& failure) {
+        outcome.failure = failure.description + " at " + std::to_string(failure.line) + ":" +
+            std::to_string(failure.column);
+    }
+    return outcome;
+}
+
+TEST(SchemaParserCorpus, EverySchemaParsesOrSaysWhereItFails)
+{
+    testsupport::ScopedWorkingFolder folder; // where downloads would land
+    testsupport::LoopbackHttpServer server;
+    const NoNetwork offline(server.closedPort());
+
+    const std::vector<std::filesystem::path> schemas = corpusSchemas();
+    ASSERT_FALSE(schemas.empty());
+    int parsed = 0;
+    for (const std::filesystem::path& path : schemas) {
+        SCOPED_TRACE(path.string());
+        const Outcome outcome = readSchema(path.string());
+        if (outcome.parsed) {
+            ++parsed;
+        } else {
+            EXPECT_TRUE(tellsPosition(outcome.failure) ||
+                        outcome.failure.find("Unresolved types") != std::string::npos)
+                << outcome.failure;
+        }
+    }
+    removeFetchedFiles();
+    std::cout << parsed << " of " << schemas.size() << " corpus schemas parsed\n";
+}
+
+TEST(SchemaParserCorpus, SchemasThatMustParse)
+{
+    testsupport::ScopedWorkingFolder folder;
+    testsupport::LoopbackHttpServer server;
+    const NoNetwork offline(server.closedPort());
+    // Includes across folders, imports that go round, and plain schemas.
+    for (const char* name : {"axis1/test/import3/MultiImpIncl/tbl1/aritem.xsd",
+                             "axis1/test/import3/MultiImpIncl/cmp/comp.xsd", "zeep/integration/recursive_schema_a.xsd",
+                             "axis1/integration/_import/Import.xsd", "nfe-br/schemes/PL_008i2/enviNFe_v3.10.xsd",
+                             "amadeus-ota/OTA/2011A/OTA_Proxy.xsd"}) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = readSchema(std::string(KELVANE_CORPUS_DIR "/wsdl/") + name);
+        EXPECT_TRUE(outcome.parsed) << outcome.failure;
+    }
+}
+
+struct BuiltInSchemas : ::testing::Test {
+    static std::string path(const char* file) { return std::string(KELVANE_SOURCE_DIR "/runtime/soap-schemas/") + file; }
+    std::ostringstream log;
+};
+
+TEST_F(BuiltInSchemas, EachReadsIntoItsNamespace)
+{
+    const char* const cases[][2] = {
+        {"wsdl10.xsd", WsdlNs},
+        {"soap.xsd", "http://schemas.xmlsoap.org/wsdl/soap/"},
+        {"soap-encoding.xsd", SoapEncodingNs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        SchemaParser parser(path(c[0]), c[1], log);
+        EXPECT_TRUE(parser.parseSchemaTag()) << log.str();
+        EXPECT_TRUE(parser.finalize()) << log.str();
+        EXPECT_EQ(c[1], parser.getNamespace());
+    }
+    EXPECT_EQ("", log.str());
+}
+
+TEST_F(BuiltInSchemas, SoapBindingElementsAreDeclared)
+{
+    SchemaParser soap(path("soap.xsd"), "http://schemas.xmlsoap.org/wsdl/soap/", log);
+    ASSERT_TRUE(soap.parseSchemaTag()) << log.str();
+    for (const char* name : {"binding", "operation", "body", "header", "fault", "address"}) {
+        const Element* element = soap.getElement(qname(soap.getNamespace(), name));
+        ASSERT_NE(nullptr, element) << name;
+        EXPECT_NE(nullptr, dynamic_cast<const ComplexType*>(soap.getType(element->getType()))) << name;
+    }
+    const auto* body = dynamic_cast<const ComplexType*>(
+        soap.getType(soap.getElement(qname(soap.getNamespace(), "body"))->getType()));
+    for (const char* attribute : {"use", "namespace", "encodingStyle", "parts"})
+        EXPECT_NE(nullptr, body->getAttribute(attribute)) << attribute;
+}
+
+TEST_F(BuiltInSchemas, EncodedArraysDeriveFromTheEncodingArray)
+{
+    SchemaParser wsdl(path("wsdl10.xsd"), WsdlNs, log);
+    SchemaParser encoding(path("soap-encoding.xsd"), SoapEncodingNs, log);
+    ASSERT_TRUE(wsdl.parseSchemaTag() && encoding.parseSchemaTag()) << log.str();
+    ParsedSchema s(schema(R"(<xs:complexType name="ArrayOfItem"><xs:complexContent>
+    <xs:restriction base="soapenc:Array"><xs:sequence/>
+      <xs:attribute ref="soapenc:arrayType" wsdl:arrayType="tns:Item[]"/>
+    </xs:restriction></xs:complexContent></xs:complexType>
+  <xs:complexType name="Item"><xs:sequence><xs:element name="v" type="soapenc:int"/></xs:sequence></xs:complexType>)",
+                          std::string("xmlns:soapenc=\"") + SoapEncodingNs + "\" xmlns:wsdl=\"" + WsdlNs + "\""),
+                   1, {&wsdl, &encoding});
+    ASSERT_TRUE(s.ok) << s.text();
+    ASSERT_TRUE(s.parser.finalize()) << s.text();
+    const ContentModel* model = s.complex("ArrayOfItem")->getContentModel();
+    ASSERT_EQ(1u, model->getContents().size());
+    EXPECT_EQ("*", particle(model, 0)->getName());
+    EXPECT_EQ(s.complex("Item")->getTypeId(), particle(model, 0)->getType());
+    EXPECT_EQ(XSD_INT, s.parser.getBasicContentType(particle(s.complex("Item")->getContentModel(), 0)->getType()));
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+#include "schema/SchemaConstants.h"
+#include "schema/SchemaParserException.h"
+#include "schema/SimpleType.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace Schema;
+
+namespace {
+
+using Facets = std::vector<std::pair<const char*, const char*>>;
+
+std::unique_ptr<SimpleType> restriction(int baseTypeId, const Facets& facets = {})
+{
+    auto type = std::make_unique<SimpleType>("urn:shop");
+    type->setBaseType(baseTypeId);
+    for (const auto& facet : facets)
+        type->setFacets(facet.first, facet.second);
+    return type;
+}
+
+const char* const FacetNames[] = {"length", "minLength", "maxLength", "enumeration",
+                                  "whiteSpace", "maxInclusive", "minInclusive", "maxExclusive",
+                                  "minExclusive", "totalDigits", "fractionDigits", "pattern"};
+
+TEST(SchemaSimpleType, EachBaseTypeAdmitsItsFacets)
+{
+    const struct {
+        int base;
+        int mask; // bit i set: FacetNames[i] admitted
+    } cases[] = {
+        {XSD_STRING, 2079},  {XSD_TOKEN, 2079},    {XSD_QNAME, 2079},    {XSD_NCNAME, 2079},
+        {XSD_NMTOKEN, 2079}, {XSD_NMTOKENS, 2079}, {XSD_BASE64BIN, 2079}, {XSD_ANYURI, 2079},
+        {XSD_HEXBIN, 2079},  {XSD_INTEGER, 4088},  {XSD_INT, 4088},      {XSD_BYTE, 4088},
+        {XSD_POSINT, 4088},  {XSD_UINT, 4088},     {XSD_LONG, 4088},     {XSD_ULONG, 4088},
+        {XSD_SHORT, 4088},   {XSD_USHORT, 4088},   {XSD_DECIMAL, 4088},  {XSD_FLOAT, 2552},
+        {XSD_DOUBLE, 2552},  {XSD_TIME, 2552},     {XSD_DATETIME, 2552}, {XSD_DATE, 2552},
+        {XSD_BOOLEAN, 2064}, {XSD_ANY, 2048},      {XSD_ANYTYPE, 2048},  {XSD_SCHEMA, 0},
+        {FIRST_USER_TYPE, 4095}, {FIRST_USER_TYPE + 40, 4095}, // a user base: its own base decides later
+    };
+    for (const auto& c : cases) {
+        const auto type = restriction(c.base);
+        for (int bit = 0; bit < 12; ++bit)
+            EXPECT_EQ((c.mask >> bit & 1) != 0, type->isValidFacet(FacetNames[bit]))
+                << "base " << c.base << ' ' << FacetNames[bit];
+        EXPECT_FALSE(type->isValidFacet("assertion")) << c.base;
+    }
+}
+
+TEST(SchemaSimpleType, FacetCheckWithoutBaseTypeThrows)
+{
+    const auto type = restriction(XSD_INVALID);
+    try {
+        type->isValidFacet("pattern");
+        FAIL() << "an unknown base must throw";
+    } catch (const SchemaParserException& failure) {
+        EXPECT_EQ("Schema Parser Exception : isValidFacet:Unknown base typeSimpleType::error()",
+                  failure.getDescription());
+    }
+}
+
+TEST(SchemaSimpleType, EnumerationsAreCountedAndRecordedOnce)
+{
+    const auto type = restriction(XSD_STRING, {{"enumeration", "red"}, {"enumeration", "green"},
+                                                     {"enumeration", "blue"}});
+    EXPECT_EQ(3, type->getFacetSlot(SimpleType::SlotA));
+    EXPECT_EQ((std::vector<std::string>{"red", "green", "blue"}), type->getEnumerations());
+    EXPECT_EQ(std::vector<int>{SimpleType::ENUM}, type->getFacets());
+}
+
+TEST(SchemaSimpleType, FacetAfterAnEnumerationIsKept)
+{
+    const auto type = restriction(XSD_STRING, {{"enumeration", "ab"}, {"enumeration", "abcd"},
+                                                     {"maxLength", "3"}, {"enumeration", "xy"}});
+    EXPECT_EQ((std::vector<int>{SimpleType::ENUM, SimpleType::MAXLEN}), type->getFacets());
+    EXPECT_TRUE(type->isValidString("ab"));
+    EXPECT_TRUE(type->isValidString("xy"));
+    EXPECT_FALSE(type->isValidString("abcd"));
+}
+
+TEST(SchemaSimpleType, WhiteSpaceValues)
+{
+    const struct {
+        const char* value;
+        int code;
+    } cases[] = {{"preserve", 0}, {"replace", 1}, {"collapse", 2}};
+    for (const auto& c : cases) {
+        const auto type = restriction(XSD_STRING, {{"whiteSpace", c.value}});
+        EXPECT_EQ(c.code, type->getFacetSlot(SimpleType::SlotA)) << c.value;
+        EXPECT_EQ(c.code, type->getFacetValue(SimpleType::WSP)) << c.value;
+    }
+
+    const auto type = restriction(XSD_STRING, {{"length", "4"}});
+    for (const char* bad : {"trim", "Collapse", ""}) {
+        try {
+            type->setFacets("whiteSpace", bad);
+            FAIL() << bad;
+        } catch (const SchemaParserException& failure) {
+            EXPECT_EQ("Schema Parser Exception : Invalid facet value for whitespaceSimpleType::error()",
+                      failure.getDescription());
+        }
+    }
+    // The failed calls left the type as it was.
+    EXPECT_EQ(std::vector<int>{SimpleType::LENGTH}, type->getFacets());
+    EXPECT_EQ(4, type->getFacetSlot(SimpleType::SlotA));
+}
+
+TEST(SchemaSimpleType, FacetValuesGoToTheirSlots)
+{
+    const auto type = restriction(XSD_DECIMAL, {{"maxInclusive", "100"}, {"minInclusive", "-20"},
+                                                      {"maxExclusive", "90"}, {"minExclusive", "5"},
+                                                      {"totalDigits", "4"}});
+    EXPECT_EQ(4, type->getFacetSlot(SimpleType::SlotA)); // totalDigits came last into A
+    EXPECT_EQ(-20, type->getFacetSlot(SimpleType::SlotB));
+    EXPECT_EQ(90, type->getFacetSlot(SimpleType::SlotC));
+    EXPECT_EQ(5, type->getFacetSlot(SimpleType::SlotD));
+    EXPECT_EQ(100, type->getFacetValue(SimpleType::MAXINC)); // still known to the checks
+
+    const auto text = restriction(XSD_STRING, {{"maxLength", "40"}, {"minLength", ""},
+                                                     {"pattern", "[A-Z]+"}});
+    EXPECT_EQ(40, text->getFacetSlot(SimpleType::SlotB));
+    EXPECT_EQ(-1, text->getFacetSlot(SimpleType::SlotA)); // an empty value reads as -1
+    EXPECT_EQ("[A-Z]+", text->getPattern());
+    EXPECT_TRUE(text->hasFacet(SimpleType::PATTERN));
+}
+
+TEST(SchemaSimpleType, BoundsThatAreNoIntAreNotKept)
+{
+    // Real schemas bound decimals with fractions and integers beyond int.
+    const auto price = restriction(XSD_DECIMAL, {{"minInclusive", "0.00"}, {"maxInclusive", "100.00"}});
+    EXPECT_TRUE(price->getFacets().empty());
+    const auto big = restriction(XSD_INTEGER, {{"maxInclusive", "99999999999"}, {"minInclusive", "1"}});
+    EXPECT_EQ(std::vector<int>{SimpleType::MININC}, big->getFacets());
+    EXPECT_TRUE(big->isValidInt(INT_MAX));
+    EXPECT_FALSE(big->isValidInt(0));
+}
+
+TEST(SchemaSimpleType, IntValuesAgainstFacets)
+{
+    const struct {
+        int base;
+        Facets facets;
+        int value;
+        bool valid;
+    } cases[] = {
+        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 10, true},
+        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 1, true},
+        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 11, false},
+        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 0, false},
+        {XSD_INTEGER, {{"maxExclusive", "10"}}, 9, true},
+        {XSD_INTEGER, {{"maxExclusive", "10"}}, 10, false},
+        {XSD_INT, {{"minExclusive", "-5"}}, -4, true},
+        {XSD_INT, {{"minExclusive", "-5"}}, -5, false},
+        {XSD_INT, {}, INT_MIN, true},
+        {XSD_STRING, {}, 5, false},
+        {XSD_STRING, {{"maxLength", "3"}}, 5, false},
+        {XSD_LONG, {}, 5, false},
+        // totalDigits must not replace maxInclusive, which shares its slot.
+        {XSD_INT, {{"maxInclusive", "100"}, {"totalDigits", "2"}}, 99, true},
+        {XSD_INT, {{"maxInclusive", "100"}, {"totalDigits", "2"}}, 100, false},
+        {XSD_INT, {{"totalDigits", "10"}}, INT_MIN, true},
+        {XSD_INT, {{"enumeration", "1"}, {"enumeration", "2"}, {"enumeration", "30"}}, 30, true},
+        {XSD_INT, {{"enumeration", "1"}, {"enumeration", "2"}, {"enumeration", "30"}}, 3, false},
+        {XSD_INT, {{"fractionDigits", "0"}, {"whiteSpace", "collapse"}, {"pattern", "[0-9]+"}}, 42, true},
+        {XSD_INT, {{"unknownFacet", "3"}}, 1, false},
+        // A restriction of a user type: the validator asks only when it is integral.
+        {FIRST_USER_TYPE, {{"minInclusive", "5"}}, 6, true},
+        {FIRST_USER_TYPE, {{"minInclusive", "5"}}, 4, false},
+    };
+    for (const auto& c : cases) {
+        const auto type = restriction(c.base, c.facets);
+        EXPECT_EQ(c.valid, type->isValidInt(c.value)) << "base " << c.base << " value " << c.value
+                                                     << " facets " << c.facets.size();
+    }
+}
+
+TEST(SchemaSimpleType, StringValuesAgainstFacets)
+{
+    const Facets shortEnum = {{"maxLength", "3"}, {"enumeration", "ab"}, {"enumeration", "abcd"}};
+    const struct {
+        Facets facets;
+        const char* value;
+        bool valid;
+    } cases[] = {
+        {shortEnum, "ab", true},
+        {shortEnum, "abcd", false},
+        {shortEnum, "xy", false},
+        {{}, "anything", true},
+        {{{"length", "2"}}, "ab", true},
+        {{{"length", "2"}}, "abc", false},
+        {{{"minLength", "2"}}, "a", false},
+        {{{"enumeration", "ab"}}, "AB", false},
+        {{{"enumeration", "ab"}}, "ab ", false},
+        {{{"pattern", "[0-9]"}, {"whiteSpace", "preserve"}}, "letters", true},
+        // Facets sharing a slot keep their own limits.
+        {{{"minLength", "3"}, {"whiteSpace", "collapse"}}, "ab", false},
+        {{{"minLength", "3"}, {"whiteSpace", "collapse"}}, "abc", true},
+        {{{"minLength", "5"}, {"enumeration", "abcdef"}, {"enumeration", "ab"}}, "abcdef", true},
+        {{{"minLength", "5"}, {"enumeration", "abcdef"}, {"enumeration", "ab"}}, "ab", false},
+    };
+    for (const auto& c : cases) {
+        const auto type = restriction(XSD_STRING, c.facets);
+        EXPECT_EQ(c.valid, type->isValidString(c.value)) << '"' << c.value << "\" facets " << c.facets.size();
+    }
+}
+
+TEST(SchemaSimpleType, ListAndUnion)
+{
+    SimpleType list("urn:shop");
+    list.setListType(XSD_INT);
+    EXPECT_TRUE(list.isList());
+    EXPECT_FALSE(list.isUnion());
+    EXPECT_EQ(XSD_INT, list.getBaseTypeId());
+    EXPECT_EQ(XsdType::Restriction, list.getBaseDerivation());
+
+    SimpleType either("urn:shop");
+    EXPECT_TRUE(either.getMemberTypes().empty());
+    either.addMemberType(XSD_DATE);
+    either.addMemberType(FIRST_USER_TYPE + 2);
+    EXPECT_TRUE(either.isUnion());
+    EXPECT_FALSE(either.isList());
+    EXPECT_EQ((std::vector<int>{XSD_DATE, FIRST_USER_TYPE + 2}), either.getMemberTypes());
+    EXPECT_EQ(XSD_ANYTYPE, either.getBaseTypeId());
+    EXPECT_EQ(XsdType::Extension, either.getBaseDerivation());
+    EXPECT_TRUE(either.isValidFloat(-1.5f));
+}
+
+} // namespace

@@ -1,0 +1,184 @@
+#include "xml/XmlPullParser.h"
+
+#include "support/OneByteStreamBuf.h"
+#include "support/PullParserTrace.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kCorpus = KELVANE_CORPUS_DIR "/wsdl/";
+
+struct CorpusFile {
+    std::string path;
+    bool wellFormed;
+};
+
+std::vector<std::string> splitTabs(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    std::string field;
+    while (std::getline(in, field, '\t')) {
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+std::vector<CorpusFile> manifest()
+{
+    std::ifstream in(kCorpus + "MANIFEST.tsv");
+    std::vector<CorpusFile> files;
+    std::string line;
+    std::getline(in, line);
+    std::vector<std::string> header = splitTabs(line);
+    std::size_t pathColumn = 0;
+    std::size_t notesColumn = 0;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        pathColumn = header[i] == "local_path" ? i : pathColumn;
+        notesColumn = header[i] == "notes" ? i : notesColumn;
+    }
+    while (std::getline(in, line)) {
+        std::vector<std::string> fields = splitTabs(line);
+        if (fields.size() > std::max(pathColumn, notesColumn)) {
+            const std::string& notes = fields[notesColumn];
+            bool wellFormed = notes.find("xmllint: well-formed") != std::string::npos;
+            bool malformed = notes.find("xmllint: NOT well-formed") != std::string::npos;
+            EXPECT_NE(wellFormed, malformed) << fields[pathColumn];
+            files.push_back({fields[pathColumn], wellFormed});
+        }
+    }
+    return files;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Files whose outcome differs from the verdict of a validating, encoding-aware
+// reader, and why.
+const std::map<std::string, std::string> kDeliberateOutcomes = {
+    // Bytes are characters: a UTF-16 document is refused up front, not misread.
+    {"derived-malformed/telefonkatalogen_utf16le_bom.wsdl", "UTF-16 input is not supported"},
+    // External entities are never fetched, so the reference stays unresolved.
+    {"xroad/xxe.wsdl", "unresolved: &data;"},
+    // Bytes are characters: ISO-8859-1 bytes inside a comment are not checked.
+    {"derived-malformed/blz_service_latin1_bytes.wsdl", ""},
+};
+
+struct Outcome {
+    int startTags = 0;
+    bool ended = false;
+    std::string error;
+    int line = 0;
+    int column = 0;
+};
+
+Outcome parse(std::istream& in)
+{
+    XmlPullParser parser(in);
+    parser.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+    Outcome outcome;
+    try {
+        for (int e = parser.next(); e != XmlPullParser::END_DOCUMENT; e = parser.next()) {
+            outcome.startTags += e == XmlPullParser::START_TAG;
+        }
+        outcome.ended = true;
+    } catch (const XmlPullParserException& e) {
+        outcome.error = e.description.substr(std::string("Xml Parser Exception : ").size());
+        outcome.line = e.line;
+        outcome.column = e.column;
+    }
+    return outcome;
+}
+
+TEST(XmlPullParserCorpusTest, WellFormedDocumentsEndAndMalformedOnesFailWithAPosition)
+{
+    std::vector<CorpusFile> files = manifest();
+    ASSERT_GT(files.size(), 100u);
+    for (const auto& file : files) {
+        std::ifstream in(kCorpus + file.path, std::ios::binary);
+        ASSERT_TRUE(in) << file.path;
+        Outcome outcome = parse(in);
+        auto deliberate = kDeliberateOutcomes.find(file.path);
+        if (deliberate != kDeliberateOutcomes.end()) {
+            EXPECT_EQ(deliberate->second, outcome.error) << file.path;
+            EXPECT_EQ(deliberate->second.empty(), outcome.ended) << file.path;
+        } else if (file.wellFormed) {
+            EXPECT_TRUE(outcome.ended) << file.path << ": " << outcome.error << " at " << outcome.line << ":"
+                                       << outcome.column;
+            EXPECT_GT(outcome.startTags, 0) << file.path;
+        } else {
+            EXPECT_FALSE(outcome.ended) << file.path;
+            EXPECT_GT(outcome.line, 0) << file.path;
+            EXPECT_GT(outcome.column, 0) << file.path;
+        }
+    }
+}
+
+TEST(XmlPullParserCorpusTest, MalformedDocumentsFailWhereExpected)
+{
+    struct Expected {
+        const char* path;
+        const char* error;
+        int line;
+    };
+    const Expected cases[] = {
+        {"derived-malformed/TrackService_v16_truncated.wsdl", "Unexpected EOF", 1102},
+        {"savon/no_message_tag.xml", "PI must not start with xml", 2},
+        {"xroad/invalid.wsdl", "text not allowed outside root element", 1},
+    };
+    for (const auto& c : cases) {
+        std::ifstream in(kCorpus + c.path, std::ios::binary);
+        Outcome outcome = parse(in);
+        EXPECT_EQ(c.error, outcome.error) << c.path;
+        EXPECT_EQ(c.line, outcome.line) << c.path;
+    }
+}
+
+// Every document gives the same events, positions and errors whether the
+// stream delivers it in blocks or one byte per read.
+TEST(XmlPullParserCorpusTest, OneByteReadsGiveTheSameEvents)
+{
+    for (const auto& file : manifest()) {
+        std::string data = readFile(kCorpus + file.path);
+        std::istringstream whole(data);
+        OneByteStreamBuf buffer(data);
+        std::istream oneByte(&buffer);
+        XmlPullParser a(whole);
+        XmlPullParser b(oneByte);
+        a.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+        b.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+        std::string eventA;
+        std::string eventB;
+        int steps = 0;
+        do {
+            try {
+                a.nextToken();
+                eventA = PullParserTrace::describe(a, true);
+            } catch (const XmlPullParserException& e) {
+                eventA = PullParserTrace::describe(e, true);
+            }
+            try {
+                b.nextToken();
+                eventB = PullParserTrace::describe(b, true);
+            } catch (const XmlPullParserException& e) {
+                eventB = PullParserTrace::describe(e, true);
+            }
+            ++steps;
+        } while (eventA == eventB && eventA.compare(0, 3, "END") != 0 && eventA.compare(0, 6, "ERROR:") != 0);
+        EXPECT_EQ(eventA, eventB) << file.path << " event " << steps;
+    }
+}
+
+} // namespace

@@ -1,0 +1,672 @@
+#include "xml/XmlPullParser.h"
+
+#include "support/OneByteStreamBuf.h"
+#include "support/PullParserTrace.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace {
+
+const std::string kPrefix = "Xml Parser Exception : ";
+
+std::string traceWhole(const std::string& xml, bool tokens, bool withPosition, bool namespaces = true)
+{
+    std::istringstream in(xml);
+    return PullParserTrace::trace(in, tokens, withPosition, namespaces);
+}
+
+std::string traceOneByte(const std::string& xml, bool tokens, bool withPosition, bool namespaces = true)
+{
+    OneByteStreamBuf buffer(xml);
+    std::istream in(&buffer);
+    return PullParserTrace::trace(in, tokens, withPosition, namespaces);
+}
+
+// The events of a document; also checks that reading it one byte per stream
+// read gives the very same events, positions and errors.
+std::string events(const std::string& xml, bool tokens = false)
+{
+    EXPECT_EQ(traceWhole(xml, tokens, true), traceOneByte(xml, tokens, true)) << xml;
+    return traceWhole(xml, tokens, false);
+}
+
+struct Failure {
+    std::string message;
+    std::string state;
+    int line = 0;
+    int column = 0;
+};
+
+Failure failureOf(const std::string& xml)
+{
+    std::istringstream in(xml);
+    XmlPullParser parser(in);
+    parser.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+    try {
+        while (parser.next() != XmlPullParser::END_DOCUMENT) {
+        }
+    } catch (const XmlPullParserException& e) {
+        EXPECT_EQ(0u, e.description.find(kPrefix));
+        return {e.description.substr(kPrefix.size()), e.state, e.line, e.column};
+    }
+    ADD_FAILURE() << "no error for: " << xml;
+    return {};
+}
+
+std::string repeat(const std::string& s, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i) {
+        out += s;
+    }
+    return out;
+}
+
+struct EventCase {
+    const char* xml;
+    const char* expected;
+};
+
+void expectEvents(const std::vector<EventCase>& cases, bool tokens = false)
+{
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, events(c.xml, tokens)) << c.xml;
+    }
+}
+
+TEST(XmlPullParserTest, NextMergesTextAndSkipsMarkup)
+{
+    expectEvents({
+        {"<a>x<!--c-->y</a>", "<a>|T:xy|</a>|END"},
+        {"<a>&lt;</a>", "<a>|T:<|</a>|END"},
+        {"<a>1 &amp; 2<![CDATA[<b>&amp;]]>3&#65;&quot;&apos;&gt;</a>", "<a>|T:1 & 2<b>&amp;3A\"'>|</a>|END"},
+        {"<a>x<?pi y?>z</a>", "<a>|T:xz|</a>|END"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+         "<!DOCTYPE a [<!ENTITY e 'x'> <!ELEMENT a ANY>]>\n<!-- c -->\n<a/>\n<?pi x?>\n",
+         "<a>|</a>|END"},
+        {"<a> <b/> </a>", "<a>|T: |<b>|</b>|T: |</a>|END"},
+        {"<a><![CDATA[]]><!----></a>", "<a>|T:|</a>|END"},
+        {"<a>1\r\n2\r3\n4\r</a>", "<a>|T:1\n2\n3\n4\n|</a>|END"},
+        {"<a b=\"1\r\n2\n3\t4\" c='x\"y' d=\"&lt;&#x41;&gt;\"/>", "<a b=\"1 2 3\t4\" c=\"x\"y\" d=\"<A>\">|</a>|END"},
+        {"<p:a xmlns:p=\"urn:p\" xmlns=\"urn:d\"><b p:x=\"1\" y=\"2\"/><p:c xmlns:p=\"urn:q\"/><c/></p:a>",
+         "<{urn:p}a>|<{urn:d}b {urn:p}x=\"1\" y=\"2\">|</{urn:d}b>|<{urn:q}c>|</{urn:q}c>|<{urn:d}c>|</{urn:d}c>|"
+         "</{urn:p}a>|END"},
+        {"<a xmlns='urn:d'><b xmlns=''/></a>", "<{urn:d}a>|<b>|</b>|</{urn:d}a>|END"},
+        {"<a xml:lang=\"en\"/>", "<a {http://www.w3.org/XML/1998/namespace}lang=\"en\">|</a>|END"},
+        {"<a>\xFF\x80</a>", "<a>|T:\xFF\x80|</a>|END"},
+        {"<a\n b = 'x' >t</a >", "<a b=\"x\">|T:t|</a>|END"},
+        {"", "END"},
+        {"  \n ", "END"},
+    });
+}
+
+TEST(XmlPullParserTest, NextTokenReportsEveryConstruct)
+{
+    expectEvents({
+        {"<a>&lt;</a>", "<a>|ENTITY_REF:lt=<|</a>|END"},
+        {"<a>&foo;&#x20AC;</a>", "<a>|ENTITY_REF:foo=|ENTITY_REF:#x20AC=\xE2\x82\xAC|</a>|END"},
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE a [<!ENTITY e 'x'>]><a>x<!--c-->y<?pi d?><![CDATA[z]]></a> ",
+         "WS:\n|DOCDECL: a [<!ENTITY e 'x'>]|<a>|T:x|COMMENT:c|T:y|PROCESSING_INSTRUCTION:pi d|CDSECT:z|</a>|WS: |END"},
+        {"<a><?xm-x y?><!----></a>", "<a>|PROCESSING_INSTRUCTION:xm-x y|COMMENT:|</a>|END"},
+        {"<a>x&amp;y</a>", "<a>|T:x|ENTITY_REF:amp=&|T:y|</a>|END"},
+    }, true);
+}
+
+TEST(XmlPullParserTest, ProcessNamespacesOffKeepsNamesAsWritten)
+{
+    std::string xml = "<p:a xmlns:p='urn:p' p:b='1'/>";
+    EXPECT_EQ("<p:a xmlns:p=\"urn:p\" p:b=\"1\">|</p:a>|END", traceWhole(xml, false, false, false));
+}
+
+TEST(XmlPullParserTest, DepthAndEmptyElements)
+{
+    std::istringstream in("<a><b/><c></c></a>");
+    XmlPullParser p(in);
+    std::vector<std::pair<int, int>> seen;
+    for (int e = p.next(); e != XmlPullParser::END_DOCUMENT; e = p.next()) {
+        seen.emplace_back(e, p.getDepth());
+        EXPECT_EQ(e == XmlPullParser::START_TAG ? 0 : -1, p.getAttributeCount());
+        EXPECT_EQ("", p.getText());
+    }
+    const std::vector<std::pair<int, int>> expected = {
+        {XmlPullParser::START_TAG, 1}, {XmlPullParser::START_TAG, 2}, {XmlPullParser::END_TAG, 2},
+        {XmlPullParser::START_TAG, 2}, {XmlPullParser::END_TAG, 2},   {XmlPullParser::END_TAG, 1}};
+    EXPECT_EQ(expected, seen);
+    EXPECT_EQ(0, p.getDepth());
+    EXPECT_EQ(XmlPullParser::END_DOCUMENT, p.next());
+    EXPECT_EQ(XmlPullParser::END_DOCUMENT, p.nextToken());
+}
+
+TEST(XmlPullParserTest, NamespacesAreScopedToTheirElement)
+{
+    std::istringstream in("<r xmlns='urn:d' xmlns:p='urn:p'><p:e xmlns:q='urn:q' q:a='1' b='2'/><f/></r>");
+    XmlPullParser p(in);
+    p.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+
+    ASSERT_EQ(XmlPullParser::START_TAG, p.next());
+    EXPECT_EQ(0, p.getAttributeCount()); // the declarations are not attributes
+    EXPECT_EQ(0, p.getNamespaceCount(0));
+    EXPECT_EQ(2, p.getNamespaceCount(1));
+    EXPECT_EQ("", p.getNamespacePrefix(0));
+    EXPECT_EQ("urn:d", p.getNamespaceUri(0));
+    EXPECT_EQ("p", p.getNamespacePrefix(1));
+    EXPECT_EQ("urn:p", p.getNamespaceUri(1));
+    EXPECT_EQ("", p.getNamespace("q"));
+
+    ASSERT_EQ(XmlPullParser::START_TAG, p.next());
+    EXPECT_EQ("e", p.getName());
+    EXPECT_EQ("p", p.getPrefix());
+    EXPECT_EQ("urn:p", p.getNamespace());
+    EXPECT_EQ(3, p.getNamespaceCount(2));
+    EXPECT_EQ("urn:q", p.getNamespace("q"));
+    EXPECT_EQ("urn:d", p.getNamespace(""));
+    EXPECT_EQ("http://www.w3.org/XML/1998/namespace", p.getNamespace("xml"));
+    EXPECT_EQ("http://www.w3.org/2000/xmlns/", p.getNamespace("xmlns"));
+    ASSERT_EQ(2, p.getAttributeCount());
+    EXPECT_EQ("urn:q", p.getAttributeNamespace(0));
+    EXPECT_EQ("q", p.getAttributePrefix(0));
+    EXPECT_EQ("a", p.getAttributeName(0));
+    EXPECT_EQ("", p.getAttributeNamespace(1)); // no default namespace for attributes
+    EXPECT_EQ("1", p.getAttributeValue("urn:q", "a"));
+    EXPECT_EQ("1", p.getAttributeValue("", "a"));
+    EXPECT_EQ("", p.getAttributeValue("urn:other", "a"));
+    EXPECT_EQ("2", p.getAttributeValue("", "b"));
+
+    ASSERT_EQ(XmlPullParser::END_TAG, p.next());
+    EXPECT_EQ("urn:q", p.getNamespace("q")); // still in scope on its own end tag
+    ASSERT_EQ(XmlPullParser::START_TAG, p.next());
+    EXPECT_EQ("f", p.getName());
+    EXPECT_EQ("urn:d", p.getNamespace());
+    EXPECT_EQ("", p.getNamespace("q"));
+    EXPECT_EQ(2, p.getNamespaceCount(2));
+}
+
+TEST(XmlPullParserTest, CollectionsGrowWithoutLosingEntries)
+{
+    std::string xml;
+    std::string expected;
+    for (int d = 0; d < 40; ++d) {
+        std::string n = std::to_string(d);
+        xml += "<p" + n + ":e xmlns:p" + n + "='urn:" + n + "'>";
+        expected += "<{urn:" + n + "}e>|";
+    }
+    xml += "<x";
+    expected += "<x";
+    for (int i = 0; i < 30; ++i) {
+        std::string n = std::to_string(i);
+        xml += " p" + n + ":a" + n + "='" + std::string(300, 'v') + n + "'";
+        expected += " {urn:" + n + "}a" + n + "=\"" + std::string(300, 'v') + n + "\"";
+    }
+    xml += ">" + std::string(100000, 't') + "</x>";
+    expected += ">|T:" + std::string(100000, 't') + "|</x>|";
+    for (int d = 39; d >= 0; --d) {
+        xml += "</p" + std::to_string(d) + ":e>";
+        expected += "</{urn:" + std::to_string(d) + "}e>|";
+    }
+    EXPECT_EQ(expected + "END", events(xml));
+}
+
+struct ErrorCase {
+    std::string xml;
+    const char* message;
+    const char* state;
+    int line;
+    int column;
+};
+
+TEST(XmlPullParserTest, ErrorsCarryMessageStateAndPosition)
+{
+    const ErrorCase cases[] = {
+        {"<a", "Unexpected EOF", "START_TAG", 1, 2},
+        {"<a b", "Unexpected EOF", "START_TAG", 1, 5},
+        {"<a b=\"x", "Unexpected EOF", "START_TAG", 1, 8},
+        {"<a>&lt", "Unexpected EOF", "ENTITY_REF", 1, 7},
+        {"<a><!-- x", "Unexpected EOF", "Illegal state", 1, 10},
+        {"<a><![CDATA[x", "Unexpected EOF", "Illegal state", 1, 14},
+        {"<a><?pi x", "Unexpected EOF", "Illegal state", 1, 10},
+        {"<!DOCTYPE a [", "Unexpected EOF", "Illegal state", 1, 14},
+        {"<a>", "Unexpected EOF", "END_DOCUMENT", 1, 3},
+        {"<", "Unexpected EOF", "START_TAG", 1, 1},
+        {"<1a/>", "name expected", "START_TAG", 1, 1},
+        {"<a b>", "expected: '=' actual: '>'", "START_TAG", 1, 5},
+        {"<a b=c>", "<a>: invalid delimiter: c", "START_TAG", 1, 5},
+        {"<a b='1' b='2'/>", "Duplicate Attribute: b", "START_TAG", 1, 16},
+        {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", "Duplicate Attribute: {u}x", "START_TAG", 1, 44},
+        {"<a :b='1'/>", "illegal attribute name: :b", "START_TAG", 1, 11},
+        {"<:a/>", "illegal tag name: :a", "START_TAG", 1, 5},
+        {"<a xmlns:p=''/>", "illegal empty namespace", "START_TAG", 1, 15},
+        {"<a p:x='1'/>", "Undefined Prefix: p in ", "START_TAG", 1, 12},
+        {"<p:a/>", "undefined prefix: p", "START_TAG", 1, 6},
+        {"</a>", "element stack empty", "END_TAG", 1, 4},
+        {"<a></b>", "expected: a", "END_TAG", 1, 7},
+        {"<a>&foo;</a>", "unresolved: &foo;", "ENTITY_REF", 1, 8},
+        {" <?xml version='1.0'?><a/>", "PI must not start with xml", "Illegal state", 1, 5},
+        {"\n<?xml version='1.0'?><a/>", "PI must not start with xml", "Illegal state", 2, 5},
+        {"<?xml encoding='UTF-8'?><a/>", "version expected", "Illegal state", 1, 24},
+        {"<?xml version='1.0' standalone='maybe'?><a/>", "illegal standalone value: maybe", "Illegal state", 1, 40},
+        {"<?xml version='1.0' foo='x'?><a/>", "illegal xmldecl", "Illegal state", 1, 29},
+        {"<a><!-- x ---></a>", "illegal comment delimiter: --->", "Illegal state", 1, 12},
+        {"<!ELEMENT a>", "expected: 'D' actual: 'E'", "Illegal state", 1, 3},
+        // Input that is not a document, or is cut off.
+        {"FooBar!", "text not allowed outside root element", "TEXT", 1, 7},
+        {"<a/>junk", "text not allowed outside root element", "TEXT", 1, 8},
+        {"&amp;<a/>", "text not allowed outside root element", "ENTITY_REF", 1, 5},
+        {"<![CDATA[x]]><a/>", "text not allowed outside root element", "CDSECT", 1, 13},
+        {"<a><b>text", "Unexpected EOF", "END_DOCUMENT", 1, 10},
+        {"<a>x\0y</a>"s, "illegal NUL character", "TEXT", 1, 4},
+        {"<a b='x\0'/>"s, "illegal NUL character", "START_TAG", 1, 7},
+        {"<a><![CDATA[\0]]></a>"s, "illegal NUL character", "Illegal state", 1, 13},
+        {"\xFF\xFE<\0a\0/\0>\0"s, "UTF-16 input is not supported", "START_DOCUMENT", 1, 0},
+        {"\xFE\xFF\0<\0a\0/\0>"s, "UTF-16 input is not supported", "START_DOCUMENT", 1, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string& xml = c.xml;
+        Failure f = failureOf(xml);
+        EXPECT_EQ(c.message, f.message) << xml;
+        EXPECT_EQ(c.state, f.state) << xml;
+        EXPECT_EQ(c.line, f.line) << xml;
+        EXPECT_EQ(c.column, f.column) << xml;
+        EXPECT_EQ(traceWhole(xml, false, true), traceOneByte(xml, false, true)) << xml;
+    }
+}
+
+TEST(XmlPullParserTest, LineBreaksCountOnceWhateverTheirForm)
+{
+    const std::string doc = "<a>\n  <b x='1'\n     y='2'>\n\n</c>";
+    const std::string endings[] = {"\n", "\r\n", "\r"};
+    for (const auto& ending : endings) {
+        std::string xml;
+        for (char ch : doc) {
+            xml += ch == '\n' ? ending : std::string(1, ch);
+        }
+        Failure f = failureOf(xml);
+        EXPECT_EQ("expected: b", f.message);
+        EXPECT_EQ(5, f.line);
+        EXPECT_EQ(5, f.column); // a line feed sets the column to 1
+        EXPECT_EQ("<a>@1:3/1|T:\n  @2:3/1|<b x=\"1\" y=\"2\">@3:12/2|T:\n\n@5:1/2|"
+                  "ERROR:Xml Parser Exception : expected: b@5:5 END_TAG",
+                  traceWhole(xml, true, true));
+        EXPECT_EQ(traceWhole(xml, true, true), traceOneByte(xml, true, true));
+    }
+}
+
+TEST(XmlPullParserTest, DocumentsAgreeWhatEverTheBlockBoundaries)
+{
+    // Every construct of the body is moved across the 8192-byte block boundary
+    // of the whole-stream read in turn, and compared with one-byte reads.
+    const std::string body =
+        "<p:e xmlns:p='urn:p' a=\"v&amp;&#x41;\r\nw\" p:b='&lt;'>t&gt;x&#233;y<![CDATA[c]d]]>"
+        "<!-- c - c --><?pi d?>z\r\n</p:e>\r<e2/>&quot;";
+    for (std::size_t pad = 8192 - 180; pad <= 8192; ++pad) {
+        std::string xml = "<r>" + std::string(pad - 3, ' ') + body + "</r>";
+        std::string whole = traceWhole(xml, true, true);
+        ASSERT_EQ(whole, traceOneByte(xml, true, true)) << pad;
+        ASSERT_EQ(traceWhole(xml, false, true), traceOneByte(xml, false, true)) << pad;
+        ASSERT_NE(std::string::npos, whole.find("|END@")) << whole;
+    }
+}
+
+TEST(XmlPullParserTest, AStreamThatFailedToOpenIsAnEmptyDocument)
+{
+    std::ifstream missing(KELVANE_SOURCE_DIR "/no/such/file.xml");
+    XmlPullParser p(missing);
+    EXPECT_EQ(XmlPullParser::END_DOCUMENT, p.next());
+}
+
+TEST(XmlPullParserTest, OneByteStreamReallyReadsOneByteAtATime)
+{
+    OneByteStreamBuf buffer("<a>xyz</a>");
+    std::istream in(&buffer);
+    XmlPullParser p(in);
+    while (p.next() != XmlPullParser::END_DOCUMENT) {
+    }
+    EXPECT_GE(buffer.reads(), 10);
+}
+
+struct CallCase {
+    const char* what;
+    void (*call)(XmlPullParser&);
+    const char* message;
+};
+
+TEST(XmlPullParserTest, MisuseThrowsTheDocumentedMessages)
+{
+    const CallCase cases[] = {
+        {"require type", [](XmlPullParser& p) { p.require(XmlPullParser::END_TAG, "", ""); },
+         "expected: END_TAG {}"},
+        {"require name", [](XmlPullParser& p) { p.require(XmlPullParser::START_TAG, "urn:x", "b"); },
+         "expected: START_TAG {urn:x}b"},
+        {"require bad type", [](XmlPullParser& p) { p.require(42, "", "a"); }, "expected: Illegal state {}a"},
+        {"feature", [](XmlPullParser& p) { p.setFeature("http://example.org/feature", true); },
+         "unsupported feature: http://example.org/feature"},
+        {"short feature", [](XmlPullParser& p) { p.setFeature("http://xmlpull.org/v1/doc/", true); },
+         "unsupported feature: http://xmlpull.org/v1/doc/"},
+        {"namespace count", [](XmlPullParser& p) { p.getNamespaceCount(2); }, "IndexOutOfBoundsException"},
+        {"negative namespace count", [](XmlPullParser& p) { p.getNamespaceCount(-1); },
+         "IndexOutOfBoundsException"},
+        {"namespace prefix", [](XmlPullParser& p) { p.getNamespacePrefix(1); }, "IndexOutOfBoundsException"},
+        {"namespace uri", [](XmlPullParser& p) { p.getNamespaceUri(-1); }, "IndexOutOfBoundsException"},
+        {"attribute", [](XmlPullParser& p) { p.getAttributeValue(1); }, "IndexOutOfBoundsException()"},
+        {"attribute name", [](XmlPullParser& p) { p.getAttributeName(-1); }, "IndexOutOfBoundsException()"},
+        {"attribute prefix", [](XmlPullParser& p) { p.getAttributePrefix(5); }, "IndexOutOfBoundsException()"},
+        {"attribute namespace", [](XmlPullParser& p) { p.getAttributeNamespace(1); },
+         "IndexOutOfBoundsException()"},
+        {"next tag on text", [](XmlPullParser& p) { p.nextTag(); }, "unexpected type"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in("<a xmlns='urn:a' x='1'>text<b/></a>");
+        XmlPullParser p(in);
+        p.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+        ASSERT_EQ(XmlPullParser::START_TAG, p.next());
+        try {
+            c.call(p);
+            ADD_FAILURE() << c.what << ": no exception";
+        } catch (const XmlPullParserException& e) {
+            EXPECT_EQ(kPrefix + c.message, e.description) << c.what;
+            EXPECT_EQ(1, e.line) << c.what;
+        }
+    }
+}
+
+TEST(XmlPullParserTest, AttributeAccessorsRefuseAnyIndexOffAStartTag)
+{
+    std::istringstream in("<a x='1'>t</a>");
+    XmlPullParser p(in);
+    EXPECT_EQ(-1, p.getAttributeCount());
+    EXPECT_THROW(p.getAttributeValue(0), XmlPullParserException);
+    p.next();
+    EXPECT_EQ("1", p.getAttributeValue(0));
+    p.next();
+    EXPECT_EQ(-1, p.getAttributeCount());
+    EXPECT_THROW(p.getAttributeValue(0), XmlPullParserException);
+    EXPECT_EQ("", p.getAttributeValue("", "x"));
+}
+
+TEST(XmlPullParserTest, NextTagSkipsWhitespaceAndHonoursPushBack)
+{
+    std::istringstream in("<?xml version='1.0'?>\n<a>\n  <b><c>x</c><d/></b>\n  <e/>\n</a>\n");
+    XmlPullParser p(in);
+    p.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+    p.require(XmlPullParser::START_DOCUMENT, "", "");
+    ASSERT_EQ(XmlPullParser::START_TAG, p.nextTag());
+    p.require(XmlPullParser::START_TAG, "", "a");
+    ASSERT_EQ(XmlPullParser::START_TAG, p.nextTag());
+    EXPECT_EQ("b", p.getName());
+    p.pushBackTag();
+    ASSERT_EQ(XmlPullParser::START_TAG, p.nextTag());
+    EXPECT_EQ("b", p.getName());
+    EXPECT_EQ(XmlPullParser::END_TAG, p.skipSubTree());
+    EXPECT_EQ("b", p.getName());
+    EXPECT_EQ(2, p.getDepth());
+    ASSERT_EQ(XmlPullParser::START_TAG, p.nextTag());
+    EXPECT_EQ("e", p.getName());
+    ASSERT_EQ(XmlPullParser::END_TAG, p.nextTag());
+    ASSERT_EQ(XmlPullParser::END_TAG, p.nextTag());
+    EXPECT_EQ("a", p.getName());
+    EXPECT_EQ(XmlPullParser::END_DOCUMENT, p.nextTag());
+}
+
+TEST(XmlPullParserTest, RelaxedModeAcceptsWhatStrictModeRefuses)
+{
+    std::istringstream in("<a b=c d='1'></x></a></y>&amp;");
+    XmlPullParser p(in);
+    p.setFeature("http://xmlpull.org/v1/doc/features.html#relaxed", true);
+    std::string seen;
+    for (int e = p.nextToken(); e != XmlPullParser::END_DOCUMENT; e = p.nextToken()) {
+        seen += PullParserTrace::describe(p, false) + "/" + std::to_string(p.getDepth()) + "|";
+    }
+    EXPECT_EQ("<a b=\"c\" d=\"1\">/1|</x>/1|</a>/0|</y>/0|ENTITY_REF:amp=&/0|", seen);
+}
+
+TEST(XmlPullParserTest, EventNames)
+{
+    const char* const names[] = {"START_DOCUMENT", "END_DOCUMENT", "START_TAG", "END_TAG",
+                                 "TEXT", "CDSECT", "ENTITY_REF", "IGNORABLE_WHITESPACE",
+                                 "PROCESSING_INSTRUCTION", "COMMENT", "DOCDECL"};
+    for (int type = 0; type <= 10; ++type) {
+        EXPECT_EQ(names[type], XmlPullParser::getEventName(type));
+    }
+    EXPECT_EQ("Illegal state", XmlPullParser::getEventName(-1));
+    EXPECT_EQ("Illegal state", XmlPullParser::getEventName(11));
+    EXPECT_EQ("Illegal state", XmlPullParser::getEventName(999));
+}
+
+// --- Input the reader used to get wrong ---
+
+TEST(XmlPullParserTest, Utf8ByteOrderMarkIsSkipped)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    EXPECT_EQ("<a>|</a>|END", events(bom + "<?xml version='1.0' encoding='UTF-8'?><a/>"));
+    EXPECT_EQ("<a>|T:\xEF\xBB\xBF|</a>|END", events(bom + "<a>" + bom + "</a>"));
+    Failure f = failureOf(bom + bom + "<a/>");
+    EXPECT_EQ("text not allowed outside root element", f.message);
+}
+
+TEST(XmlPullParserTest, NonAsciiUtf8NamesAreAccepted)
+{
+    // "Straße", "é·t" and "Ωx" hold trailing bytes below 0xB7.
+    EXPECT_EQ("<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t=\"1\">|<\xCE\xA9x>|</\xCE\xA9x>|</Stra\xC3\x9F""e>|END",
+              events("<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t='1'><\xCE\xA9x/></Stra\xC3\x9F""e>"));
+    // A trailing byte cannot start a name.
+    EXPECT_EQ("name expected", failureOf("<\x9F""a/>").message);
+}
+
+TEST(XmlPullParserTest, CharacterReferencesAreWrittenAsUtf8)
+{
+    expectEvents({
+        {"<a>&#65;&#x41;</a>", "<a>|T:AA|</a>|END"},
+        {"<a>&#233;&#xe9;&#xE9;</a>", "<a>|T:\xC3\xA9\xC3\xA9\xC3\xA9|</a>|END"},
+        {"<a>&#x20AC;&#8364;</a>", "<a>|T:\xE2\x82\xAC\xE2\x82\xAC|</a>|END"},
+        {"<a>&#x1F600;</a>", "<a>|T:\xF0\x9F\x98\x80|</a>|END"},
+        {"<a>&#x10FFFF;&#xD7FF;&#xE000;</a>", "<a>|T:\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80|</a>|END"},
+        {"<a b='&#x80;&#10;'/>", "<a b=\"\xC2\x80\n\">|</a>|END"},
+    });
+}
+
+TEST(XmlPullParserTest, InvalidCharacterReferencesAreErrors)
+{
+    const char* const references[] = {"#",          "#x",   "#12a",     "#xZZ", "#-1",  "#x110000",
+                                      "#1114112",   "#xD800", "#xDFFF", "#0",   "#x0",  "#X41",
+                                      "#99999999999999999999", "#x+41", "# 65"};
+    for (const char* ref : references) {
+        std::string xml = std::string("<a>&") + ref + ";</a>";
+        Failure f = failureOf(xml);
+        EXPECT_EQ(std::string("invalid character reference: &") + ref + ";", f.message) << xml;
+        EXPECT_EQ(1, f.line);
+        EXPECT_EQ(static_cast<int>(xml.size()) - 4, f.column) << xml;
+    }
+}
+
+TEST(XmlPullParserTest, DoctypeIsSkippedAndItsEntitiesNeverExpanded)
+{
+    const std::string doctype =
+        "<!DOCTYPE a SYSTEM \"http://127.0.0.1:9/a.dtd\" [<!ENTITY e SYSTEM \"file:///etc/passwd\">"
+        "<!ENTITY f 'x'> <!ATTLIST a b CDATA 'q>'>]>";
+    EXPECT_EQ("<a>|T:t|</a>|END", events(doctype + "<a>t</a>"));
+    EXPECT_EQ("unresolved: &e;", failureOf(doctype + "<a>&e;</a>").message);
+    EXPECT_EQ("unresolved: &f;", failureOf(doctype + "<a>&f;</a>").message);
+    EXPECT_EQ("DOCDECL:" + doctype.substr(9, doctype.size() - 10) + "|<a>|ENTITY_REF:e=|</a>|END",
+              events(doctype + "<a>&e;</a>", true));
+}
+
+TEST(XmlPullParserTest, NestingDepthIsBounded)
+{
+    const int limit = XmlPullParser::MAX_DEPTH;
+    EXPECT_EQ(std::string::npos, traceWhole(repeat("<a>", limit) + repeat("</a>", limit), false, false).find("ERROR"));
+    Failure f = failureOf(repeat("<a>", limit + 1));
+    EXPECT_EQ("elements nested deeper than " + std::to_string(limit), f.message);
+    EXPECT_EQ(3 * (limit + 1), f.column);
+}
+
+TEST(XmlPullParserTest, TextLengthIsBounded)
+{
+    const std::size_t limit = XmlPullParser::MAX_TEXT_LENGTH;
+    std::string atLimit = "<a>" + std::string(limit, 'x') + "</a>";
+    std::istringstream in(atLimit);
+    XmlPullParser p(in);
+    p.next();
+    ASSERT_EQ(XmlPullParser::TEXT, p.next());
+    EXPECT_EQ(limit, p.getText().size());
+
+    Failure f = failureOf("<a>" + std::string(limit + 1, 'x') + "</a>");
+    EXPECT_EQ("text longer than " + std::to_string(limit) + " bytes", f.message);
+    f = failureOf("<a b='" + std::string(limit + 1, 'x') + "'/>");
+    EXPECT_EQ("text longer than " + std::to_string(limit) + " bytes", f.message);
+}
+
+TEST(XmlPullParserTest, AttributeCountIsBounded)
+{
+    auto tag = [](int attributes) {
+        std::string xml = "<a";
+        for (int i = 0; i < attributes; ++i) {
+            xml += " a" + std::to_string(i) + "=''";
+        }
+        return xml + "/>";
+    };
+    const int limit = XmlPullParser::MAX_ATTRIBUTES;
+    std::istringstream in(tag(limit));
+    XmlPullParser p(in);
+    ASSERT_EQ(XmlPullParser::START_TAG, p.next());
+    EXPECT_EQ(limit, p.getAttributeCount());
+    EXPECT_EQ("more than " + std::to_string(limit) + " attributes", failureOf(tag(limit + 1)).message);
+}
+
+// count declarations xmlns:<name>N='urn:N' from N = first, for a start tag.
+std::string declarations(const std::string& name, int first, int count)
+{
+    std::string xml;
+    for (int i = first; i < first + count; ++i) {
+        xml += " xmlns:" + name + std::to_string(i) + "='urn:" + std::to_string(i) + "'";
+    }
+    return xml;
+}
+
+// Every look-up of a prefix would otherwise scan all declarations in scope.
+TEST(XmlPullParserTest, NamespaceDeclarationsInScopeAreBounded)
+{
+    const int limit = XmlPullParser::MAX_NAMESPACES;
+    const int quarter = limit / 4;
+    std::string nested;
+    for (int level = 0; level < 4; ++level) {
+        nested += "<e" + declarations("p", level * quarter, quarter) + ">";
+    }
+    const std::string closing = "</e></e></e></e>";
+    // Declarations that went out of scope with their element count no more.
+    const std::string siblings = "<r>" + repeat("<e" + declarations("p", 0, limit / 2 + 1) + "/>", 3) + "</r>";
+    const std::string oneLeaf = "<p0:x p" + std::to_string(limit - 1) + ":a='1'/>";
+    struct Case {
+        std::string xml;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {nested + oneLeaf + closing, true},
+        {siblings, true},
+        {nested + "<x xmlns:extra='urn:x'/>" + closing, false},
+        {nested + "<x xmlns='urn:x'/>" + closing, false},
+        {"<r" + declarations("p", 0, limit) + "><x" + declarations("q", 0, 1) + "/></r>", false},
+    };
+    for (const Case& c : cases) {
+        const std::string trace = traceWhole(c.xml, false, false);
+        if (c.accepted) {
+            EXPECT_EQ(std::string::npos, trace.find("ERROR")) << trace.substr(trace.rfind('|'));
+        } else {
+            EXPECT_EQ("more than " + std::to_string(limit) + " namespace declarations in scope",
+                      failureOf(c.xml).message);
+        }
+    }
+    const std::string leafTrace = traceWhole(nested + oneLeaf + closing, false, false);
+    EXPECT_NE(std::string::npos, leafTrace.find("<{urn:0}x {urn:" + std::to_string(limit - 1) + "}a=\"1\">"))
+        << "inner and outer prefixes resolve";
+}
+
+// Prefixes resolve to their innermost declaration and come back into view when
+// the element that hid them ends, whether a few declarations are in scope or
+// so many that they are looked up by hash.
+TEST(XmlPullParserTest, InnerDeclarationsHideOuterOnesUntilTheirElementEnds)
+{
+    for (const int filler : {0, 3, 40, 200}) {
+        SCOPED_TRACE(filler);
+        const std::string xml = "<p:a xmlns:p='urn:1' xmlns='urn:d'" + declarations("f", 0, filler) + ">"
+                                "<p:b xmlns:p='urn:2' p:x='1'><c xmlns=''/><p:c/></p:b>"
+                                "<p:d p:x='2'/><e" + declarations("f", 0, filler) + " xmlns:p='urn:3'><p:g/></e>"
+                                "<p:h/></p:a>";
+        EXPECT_EQ("<{urn:1}a>|<{urn:2}b {urn:2}x=\"1\">|<c>|</c>|<{urn:2}c>|</{urn:2}c>|</{urn:2}b>|"
+                  "<{urn:1}d {urn:1}x=\"2\">|</{urn:1}d>|<{urn:d}e>|<{urn:3}g>|</{urn:3}g>|</{urn:d}e>|"
+                  "<{urn:1}h>|</{urn:1}h>|</{urn:1}a>|END",
+                  events(xml));
+    }
+}
+
+// Tags with many attributes are checked for duplicates by hash; the result is
+// the same as pairwise, and the declarations leave the others in their order.
+TEST(XmlPullParserTest, ManyAttributesAreCheckedLikeFew)
+{
+    for (const int count : {3, 40, 500}) {
+        SCOPED_TRACE(count);
+        std::string names;
+        std::string prefixed;
+        std::string interleaved;
+        std::string expected;
+        for (int i = 0; i < count; ++i) {
+            const std::string n = std::to_string(i);
+            const std::string attribute = " p" + n + ":a='" + n + "'";
+            names += " a" + n + "='" + n + "'";
+            prefixed += attribute;
+            interleaved += (i % 2 == 0 ? attribute + declarations("p", i, 1) : declarations("p", i, 1) + attribute);
+            expected += " {urn:" + n + "}a=\"" + n + "\"";
+        }
+        EXPECT_EQ("Duplicate Attribute: a0", failureOf("<x" + names + " a0='again'/>").message);
+        EXPECT_EQ("Duplicate Attribute: {urn:0}a",
+                  failureOf("<x" + declarations("p", 0, count) + " xmlns:q='urn:0'" + prefixed + " q:a='again'/>")
+                      .message);
+        // One local name in as many namespaces is no duplicate.
+        EXPECT_EQ("<x" + expected + ">|</x>|END", events("<x" + interleaved + "/>"));
+    }
+}
+
+struct IntCase {
+    const char* text;
+    int radix;
+    int value;
+};
+
+TEST(XmlPullParserTest, ParseIntFoldsDigits)
+{
+    const IntCase cases[] = {
+        {"", 10, -1},          {"", 16, -1},          {"0", 10, 0},
+        {"42", 10, 42},        {"-7", 10, -7},        {"+7", 10, 7},
+        {"007", 10, 7},        {"1F", 16, 31},        {"1f", 16, 31},
+        {"x1", 16, 1},         {"#x20;", 16, 32},     {"-10", 16, -16},
+        {"2147483647", 10, 2147483647}, {"-2147483648", 10, -2147483647 - 1}, {"7fffffff", 16, 2147483647},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.value, parseInt(c.text, c.radix)) << c.text;
+    }
+}
+
+TEST(XmlPullParserTest, ParseIntRefusesNonNumbersAndOverflow)
+{
+    const IntCase cases[] = {
+        {"12a", 10, 0},        {"1.5", 10, 0},        {"-", 10, 0},         {" 1", 10, 0},
+        {"1-2", 10, 0},        {"2147483648", 10, 0}, {"-2147483649", 10, 0},
+        {"99999999999999999999", 10, 0}, {"80000000", 16, 0},
+    };
+    for (const auto& c : cases) {
+        try {
+            parseInt(c.text, c.radix);
+            ADD_FAILURE() << c.text;
+        } catch (const XmlPullParserException& e) {
+            EXPECT_NE(std::string::npos, e.description.find(c.text)) << e.description;
+            EXPECT_EQ(0, e.line);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+#ifndef KELVANE_WSDL_XMLPULLPARSER_H
+#define KELVANE_WSDL_XMLPULLPARSER_H
+
+#include "xml/XmlPullParserException.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+// Non-validating, byte-oriented XML reader that hands a document to its caller
+// one event at a time (XmlPull event model). Bytes are characters; the five
+// predefined entities and character references are expanded; a document type
+// declaration is skipped and nothing is ever fetched. A UTF-8 byte-order mark
+// is skipped and UTF-16 input refused. Input cut off inside an element, or with
+// content outside the root element, is an error. Every error throws
+// XmlPullParserException with the line and column reached.
+class XmlPullParser {
+public:
+    // Event types.
+    static constexpr int START_DOCUMENT = 0;
+    static constexpr int END_DOCUMENT = 1;
+    static constexpr int START_TAG = 2;
+    static constexpr int END_TAG = 3;
+    static constexpr int TEXT = 4;
+    static constexpr int CDSECT = 5;
+    static constexpr int ENTITY_REF = 6;
+    static constexpr int IGNORABLE_WHITESPACE = 7;
+    static constexpr int PROCESSING_INSTRUCTION = 8;
+    static constexpr int COMMENT = 9;
+    static constexpr int DOCDECL = 10;
+
+    static constexpr const char* FEATURE_PROCESS_NAMESPACES =
+        "http://xmlpull.org/v1/doc/features.html#process-namespaces";
+    static constexpr const char* FEATURE_RELAXED = "http://xmlpull.org/v1/doc/features.html#relaxed";
+
+    static constexpr const char* XML_NAMESPACE = "http://www.w3.org/XML/1998/namespace";
+    static constexpr const char* XMLNS_NAMESPACE = "http://www.w3.org/2000/xmlns/";
+
+    // Limits that keep hostile input from exhausting memory or time.
+    static constexpr int MAX_DEPTH = 1024;                     // open elements
+    static constexpr std::size_t MAX_TEXT_LENGTH = 32u << 20;  // bytes of one text, name or value
+    static constexpr int MAX_ATTRIBUTES = 1024;                // attributes of one start tag
+    static constexpr int MAX_NAMESPACES = 1024;                // namespace declarations in scope at once
+
+    explicit XmlPullParser(std::istream& input);
+    ~XmlPullParser();
+    XmlPullParser(const XmlPullParser&) = delete;
+    XmlPullParser& operator=(const XmlPullParser&) = delete;
+
+    void setFeature(const std::string& feature, bool value);
+
+    // Advancing; each returns the new event type.
+    int next();
+    int nextToken();
+    int nextTag();
+    void pushBackTag();
+    int skipSubTree();
+    void require(int type, const std::string& nameSpace, const std::string& name);
+
+    // Accessors; none advances the parser.
+    int getEventType() const { return type_; }
+    std::string getName() const { return *eventName_; }
+    std::string getNamespace() const { return *eventNamespace_; }
+    std::string getPrefix() const { return *eventPrefix_; }
+    int getLineNumber() const { return line_; }
+    int getColumnNumber() const { return column_; }
+    int getDepth() const { return depth_; }
+    std::string getText() const;
+
+    std::string getNamespace(const std::string& prefix) const;
+    int getNamespaceCount(int depth) const;
+    std::string getNamespacePrefix(int pos) const;
+    std::string getNamespaceUri(int pos) const;
+
+    int getAttributeCount() const { return attributeCount_; }
+    std::string getAttributeNamespace(int index) const;
+    std::string getAttributePrefix(int index) const;
+    std::string getAttributeName(int index) const;
+    std::string getAttributeValue(int index) const;
+    std::string getAttributeValue(const std::string& nameSpace, const std::string& name) const;
+
+    // "START_TAG" etc.; "Illegal state" for any other value.
+    static std::string getEventName(int type);
+
+private:
+    // Internal event types: a construct after "<!" or "<?" not yet classified,
+    // and the XML declaration (consumed, never reported).
+    static constexpr int LEGACY = 999;
+    static constexpr int XML_DECL = 998;
+
+    [[noreturn]] void fail(const std::string& message) const;
+    [[noreturn]] void failMismatch(int expected, int actual) const;
+
+    // Character input.
+    bool refill();
+    void checkDocumentStart();
+    int fetch();
+    int peek(int pos);
+    int fillPeek(int pos);
+    int peekFirst();
+    void unpeek();
+    int read();
+    void read(int expected);
+    void skip();
+    void skipBlanks();
+    const char* takeRun(std::uint16_t stopMask, std::size_t& count);
+
+    // Text buffer.
+    void growText(std::size_t extra);
+    void push(int c);
+    void pushBytes(const char* bytes, std::size_t count);
+    void pushCodePoint(unsigned long code);
+
+    // Grammar.
+    void nextImpl();
+    int peekType();
+    void checkInsideRoot() const;
+    void readName(std::string& out);
+    int pushText(int delimiter, bool resolveEntities);
+    void pushEntity();
+    void pushCharacterReference(const std::string& code);
+    void parseStartTag(bool xmlDeclaration);
+    void parseAttribute(const std::string& tagName);
+    void openElement();
+    // An attribute's namespace and name, for the duplicate checks of tags with many attributes.
+    using AttributeKey = std::pair<std::string_view, std::string_view>;
+    struct AttributeKeyHash {
+        std::size_t operator()(const AttributeKey& key) const;
+    };
+    using AttributeKeySet = std::unordered_set<AttributeKey, AttributeKeyHash>;
+
+    void checkDuplicateNames() const;
+    AttributeKey attributeKey(int index) const;
+    bool sameAttribute(int i, int j) const;
+    bool repeatsLater(int index) const;
+    void processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
+                           std::string& localName);
+    void declareNamespaces(bool& prefixedAttributes);
+    void bindNamespace(int pos);
+    void closeNamespaceScope();
+    void resolveAttributePrefixes();
+    void resolveTagPrefix(const std::string& rawName, std::string& nameSpace, std::string& prefix,
+                          std::string& localName);
+    void clearEventName();
+    void parseEndTag();
+    bool skipOpenElementName();
+    int parseLegacy(bool collect);
+    int parseXmlDeclaration();
+    void parseDoctype(bool collect);
+    const std::string* findNamespace(const std::string& prefix) const;
+    void checkAttributeIndex(int index) const;
+    void checkNamespacePosition(int pos) const;
+
+    std::istream& input_;
+
+    std::unique_ptr<unsigned char[]> srcBuf_;
+    int srcPos_ = 0;
+    int srcCount_ = 0;
+    bool started_ = false;
+    bool inputEnded_ = false;
+
+    int peek_[2] = {0, 0};
+    int peekCount_ = 0;
+    bool wasCR_ = false;
+
+    int line_ = 1;
+    int column_ = 0;
+    int type_ = START_DOCUMENT;
+
+    std::unique_ptr<char[]> txtBuf_;
+    std::size_t txtCap_ = 0;
+    std::size_t txtPos_ = 0;
+    bool isWhitespace_ = true;
+
+    // Name, namespace and prefix of the current event: the strings of its
+    // element-stack entry for tags, else the name as written (an end tag in
+    // relaxed mode, an entity reference) and no namespace or prefix.
+    const std::string* eventName_ = &name_;
+    const std::string* eventNamespace_ = &none_;
+    const std::string* eventPrefix_ = &none_;
+    std::string name_;
+    const std::string none_;
+
+    int depth_ = 0;
+    std::vector<std::string> elementStack_;
+    std::vector<int> nspCounts_;
+    std::vector<std::string> nspStack_;
+    // The innermost declaration in scope of each prefix, and for each
+    // declaration the one of the same prefix it hides (-1 for none), so that a
+    // look-up costs the same however many declarations are in scope.
+    std::unordered_map<std::string, int> nspIndex_;
+    std::vector<int> nspHidden_;
+    std::vector<std::string> attributes_;
+    mutable AttributeKeySet attributeKeys_;  // of the current tag, while its duplicates are sought
+    int attributeCount_ = -1;
+
+    bool processNsp_ = false;
+    bool relaxed_ = false;
+    bool degenerated_ = false;
+    bool token_ = false;
+    bool unresolved_ = false;
+    bool pushedBack_ = false;
+
+    std::string version_;
+    std::string encoding_;
+    bool standalone_ = false;
+};
+
+// Folds the digits of text (radix 10 or 16) into an int. An empty text gives
+// -1. A leading '+' or '-' is honoured. In radix 16 every character that is
+// not a hexadecimal digit is skipped ("x1" gives 1, "1F" 31); in radix 10 any
+// other non-digit, a text without digits, and in both radixes a value outside
+// the range of int throw XmlPullParserException (state empty, line and column 0).
+int parseInt(const std::string& text, int radix = 10);
+
+#endif
