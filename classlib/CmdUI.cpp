@@ -6,7 +6,7 @@
 void CCmdUI::Enable(BOOL bOn) {
     if (m_pMenu) {
         m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
-    } else if (m_pOther && m_pOther->GetSafeHwnd()) {
+    } else if (m_pOther && AfxGetSafeHwnd(m_pOther)) {
         // A control that loses its enabled state while it has the focus hands the focus on
         // first, or the keyboard would be left in a dead window.
         if (!bOn && ::GetFocus() == m_pOther->m_hWnd) {
@@ -21,7 +21,7 @@ void CCmdUI::Enable(BOOL bOn) {
 void CCmdUI::SetCheck(int nCheck) {
     if (m_pMenu) {
         m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
-    } else if (m_pOther && m_pOther->GetSafeHwnd()) {
+    } else if (m_pOther && AfxGetSafeHwnd(m_pOther)) {
         if (m_pOther->SendMessage(WM_GETDLGCODE) & DLGC_BUTTON)
             m_pOther->SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck));
     }
@@ -41,7 +41,7 @@ void CCmdUI::SetText(LPCTSTR lpszText) {
         UINT nState = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION) &
                       (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBARBREAK | MF_MENUBREAK);
         m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | nState, m_nID, lpszText);
-    } else if (m_pOther && m_pOther->GetSafeHwnd()) {
+    } else if (m_pOther && AfxGetSafeHwnd(m_pOther)) {
         m_pOther->SetWindowText(lpszText);
     }
 }

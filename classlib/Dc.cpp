@@ -38,23 +38,23 @@ BOOL CDC::DeleteDC() {
 CWnd* CDC::GetWindow() const { return CWnd::FromHandle(::WindowFromDC(m_hDC)); }
 
 CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
-    return CGdiObject::FromHandle(::SelectObject(m_hDC, pObject->GetSafeHandle()));
+    return CGdiObject::FromHandle(::SelectObject(m_hDC, AfxGetSafeHandle(pObject)));
 }
 
 CPen* CDC::SelectObject(CPen* pPen) {
-    return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, pPen->GetSafeHandle())));
+    return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, AfxGetSafeHandle(pPen))));
 }
 
 CBrush* CDC::SelectObject(CBrush* pBrush) {
-    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush->GetSafeHandle())));
+    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, AfxGetSafeHandle(pBrush))));
 }
 
 CFont* CDC::SelectObject(CFont* pFont) {
-    return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, pFont->GetSafeHandle())));
+    return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, AfxGetSafeHandle(pFont))));
 }
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
-    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, pBitmap->GetSafeHandle())));
+    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, AfxGetSafeHandle(pBitmap))));
 }
 
 CGdiObject* CDC::SelectStockObject(int nIndex) {
@@ -139,7 +139,7 @@ HDC CheckDC(HDC hDC) {
 
 }  // namespace
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) {
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(AfxGetSafeHwnd(pWnd)) {
     Attach(CheckDC(::BeginPaint(m_hWnd, &m_ps)));
 }
 
@@ -148,10 +148,10 @@ CPaintDC::~CPaintDC() {
     Detach();
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { Attach(CheckDC(::GetDC(m_hWnd))); }
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(AfxGetSafeHwnd(pWnd)) { Attach(CheckDC(::GetDC(m_hWnd))); }
 
 CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { Attach(CheckDC(::GetWindowDC(m_hWnd))); }
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(AfxGetSafeHwnd(pWnd)) { Attach(CheckDC(::GetWindowDC(m_hWnd))); }
 
 CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }

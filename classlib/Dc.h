@@ -12,6 +12,10 @@
 
 class CWnd;
 
+class CDC;
+// The DC of pDC; null for no object.
+HDC AfxGetSafeHdc(const CDC* pDC);
+
 class CDC : public CObject {
     DECLARE_DYNCREATE(CDC)
 public:
@@ -22,7 +26,7 @@ public:
     HDC m_hAttribDC = nullptr;
 
     operator HDC() const { return m_hDC; }
-    HDC GetSafeHdc() const { return AfxSafeHandle(this, &CDC::m_hDC); }
+    HDC GetSafeHdc() const { return m_hDC; }   // a pointer that may be null: AfxGetSafeHdc
 
     static CDC* FromHandle(HDC hDC);
     static void DeleteTempMap();
@@ -31,7 +35,7 @@ public:
     HDC Detach();
     BOOL DeleteDC();
 
-    BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC->GetSafeHdc())); }
+    BOOL CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(AfxGetSafeHdc(pDC))); }
     BOOL CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData) {
         return Attach(::CreateDCA(lpszDriverName, lpszDeviceName, lpszOutput,
                                   static_cast<const DEVMODEA*>(lpInitData)));
@@ -47,7 +51,7 @@ public:
     CBrush* SelectObject(CBrush* pBrush);
     CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    int SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle())); }
+    int SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(pRgn))); }
     HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
     CGdiObject* SelectStockObject(int nIndex);
     CPen* GetCurrentPen() const { return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN))); }
@@ -87,9 +91,9 @@ public:
 
     // Clipping.
     int GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
-    int SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle())); }
+    int SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(pRgn))); }
     int SelectClipRgn(CRgn* pRgn, int nMode) {
-        return ::ExtSelectClipRgn(m_hDC, static_cast<HRGN>(pRgn->GetSafeHandle()), nMode);
+        return ::ExtSelectClipRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(pRgn)), nMode);
     }
     int IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
     int IntersectClipRect(LPCRECT lpRect) {
@@ -123,10 +127,10 @@ public:
 
     // Fills and frames.
     void FillRect(LPCRECT lpRect, CBrush* pBrush) {
-        ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+        ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(AfxGetSafeHandle(pBrush)));
     }
     void FrameRect(LPCRECT lpRect, CBrush* pBrush) {
-        ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->GetSafeHandle()));
+        ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(AfxGetSafeHandle(pBrush)));
     }
     void InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
     // A solid colour fill that leaves no brush behind; the background colour is restored after.
@@ -157,11 +161,11 @@ public:
         return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
     }
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
-        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, dwRop);
+        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, AfxGetSafeHdc(pSrcDC), xSrc, ySrc, dwRop);
     }
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
                     int nSrcHeight, DWORD dwRop) {
-        return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth,
+        return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, AfxGetSafeHdc(pSrcDC), xSrc, ySrc, nSrcWidth,
                             nSrcHeight, dwRop);
     }
 
@@ -184,6 +188,8 @@ public:
     CSize GetTextExtent(const CString& str) const { return GetTextExtent(str, str.GetLength()); }
     BOOL GetTextMetrics(LPTEXTMETRICA lpMetrics) const { return ::GetTextMetricsA(m_hAttribDC, lpMetrics); }
 };
+
+inline HDC AfxGetSafeHdc(const CDC* pDC) { return AfxSafeHandle(pDC, &CDC::m_hDC); }
 
 // The DC of a WM_PAINT: BeginPaint on construction, EndPaint on destruction.
 class CPaintDC : public CDC {

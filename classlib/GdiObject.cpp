@@ -44,7 +44,7 @@ CBrush::CBrush(int nIndex, COLORREF crColor) { CheckCreated(CreateHatchBrush(nIn
 CBrush::CBrush(CBitmap* pBitmap) { CheckCreated(CreatePatternBrush(pBitmap)); }
 
 BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap) {
-    return Attach(::CreatePatternBrush(static_cast<HBITMAP>(pBitmap->GetSafeHandle())));
+    return Attach(::CreatePatternBrush(static_cast<HBITMAP>(AfxGetSafeHandle(pBitmap))));
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC) {
@@ -74,7 +74,7 @@ BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
-    return Attach(::CreateCompatibleBitmap(pDC->GetSafeHdc(), nWidth, nHeight));
+    return Attach(::CreateCompatibleBitmap(AfxGetSafeHdc(pDC), nWidth, nHeight));
 }
 
 CSize CBitmap::GetBitmapSize() const {

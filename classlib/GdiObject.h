@@ -18,7 +18,7 @@ public:
     HGDIOBJ m_hObject = nullptr;
 
     operator HGDIOBJ() const { return m_hObject; }
-    HGDIOBJ GetSafeHandle() const { return AfxSafeHandle(this, &CGdiObject::m_hObject); }
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }   // a pointer that may be null: AfxGetSafeHandle
 
     static CGdiObject* FromHandle(HGDIOBJ hObject);
     static void DeleteTempMap();
@@ -33,6 +33,11 @@ public:
     BOOL CreateStockObject(int nIndex) { return Attach(::GetStockObject(nIndex)); }
     BOOL UnrealizeObject() { return ::UnrealizeObject(m_hObject); }
 };
+
+// The handle of pObject; null for no object.
+inline HGDIOBJ AfxGetSafeHandle(const CGdiObject* pObject) {
+    return AfxSafeHandle(pObject, &CGdiObject::m_hObject);
+}
 
 class CPen : public CGdiObject {
     DECLARE_DYNAMIC(CPen)

@@ -2,12 +2,12 @@
 // new one (freeing the one held before), give it up.
 #pragma once
 
-// The handle of an object that may be null: callers pass optional objects through GetSafe*().
-// The volatile copy keeps the compiler from assuming that a member function's object exists.
+// The handle of an object that may be null. A pointer that may be null never calls a member
+// (that is undefined, and an optimiser drops a `this` check): it goes through the free
+// AfxGetSafe*() forms, which are built on this.
 template <class T, class H>
 H AfxSafeHandle(const T* pObject, H T::*pHandle) {
-    const T* volatile pChecked = pObject;
-    return pChecked ? pChecked->*pHandle : nullptr;
+    return pObject ? pObject->*pHandle : nullptr;
 }
 
 // Takes hNew into hHeld; a different handle held before is freed with pfnFree. FALSE for null.

@@ -19,7 +19,7 @@ public:
     HIMAGELIST m_hImageList = nullptr;
 
     operator HIMAGELIST() const { return m_hImageList; }
-    HIMAGELIST GetSafeHandle() const { return AfxSafeHandle(this, &CImageList::m_hImageList); }
+    HIMAGELIST GetSafeHandle() const { return m_hImageList; }   // a pointer that may be null: AfxGetSafeHandle
 
     static CImageList* FromHandle(HIMAGELIST hImageList);
     static void DeleteTempMap();
@@ -43,13 +43,13 @@ public:
     CSize GetIconSize() const;   // the size of one image
     // The index of the first image added, or -1.
     int Add(CBitmap* pbmImage, CBitmap* pbmMask) {
-        return ImageList_Add(m_hImageList, *pbmImage, static_cast<HBITMAP>(pbmMask->GetSafeHandle()));
+        return ImageList_Add(m_hImageList, *pbmImage, static_cast<HBITMAP>(AfxGetSafeHandle(pbmMask)));
     }
     int Add(CBitmap* pbmImage, COLORREF crMask) { return ImageList_AddMasked(m_hImageList, *pbmImage, crMask); }
     int Add(HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, -1, hIcon); }
     int Replace(int nImage, HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
     BOOL Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask) {
-        return ImageList_Replace(m_hImageList, nImage, *pbmImage, static_cast<HBITMAP>(pbmMask->GetSafeHandle()));
+        return ImageList_Replace(m_hImageList, nImage, *pbmImage, static_cast<HBITMAP>(AfxGetSafeHandle(pbmMask)));
     }
     BOOL Remove(int nImage) { return ImageList_Remove(m_hImageList, nImage); }
     BOOL SetImageCount(UINT uNewCount) { return ImageList_SetImageCount(m_hImageList, uNewCount); }
@@ -59,3 +59,8 @@ public:
     COLORREF SetBkColor(COLORREF cr) { return ImageList_SetBkColor(m_hImageList, cr); }
     COLORREF GetBkColor() const { return ImageList_GetBkColor(m_hImageList); }
 };
+
+// The image list of pImageList; null for no object.
+inline HIMAGELIST AfxGetSafeHandle(const CImageList* pImageList) {
+    return AfxSafeHandle(pImageList, &CImageList::m_hImageList);
+}

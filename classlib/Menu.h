@@ -18,7 +18,7 @@ public:
     HMENU m_hMenu = nullptr;
 
     operator HMENU() const { return m_hMenu; }
-    HMENU GetSafeHmenu() const { return AfxSafeHandle(this, &CMenu::m_hMenu); }
+    HMENU GetSafeHmenu() const { return m_hMenu; }   // a pointer that may be null: AfxGetSafeHmenu
 
     static CMenu* FromHandle(HMENU hMenu);
     static void DeleteTempMap();
@@ -74,3 +74,6 @@ public:
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
     BOOL TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm);
 };
+
+// The menu of pMenu; null for no object.
+inline HMENU AfxGetSafeHmenu(const CMenu* pMenu) { return AfxSafeHandle(pMenu, &CMenu::m_hMenu); }

@@ -6,19 +6,19 @@ BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&init);
     return CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), nullptr);
+                    CW_USEDEFAULT, CW_USEDEFAULT, AfxGetSafeHwnd(pParentWnd), nullptr);
 }
 
 void CToolTipCtrl::FillInToolInfo(TOOLINFO& ti, CWnd* pWnd, UINT_PTR nIDTool) const {
     ti = {};
     ti.cbSize = AFX_TOOLINFO_SIZE;
-    ti.hwnd = pWnd->GetSafeHwnd();
+    ti.hwnd = AfxGetSafeHwnd(pWnd);
     if (nIDTool == 0) {
         // The window itself is the tool, reporting to its parent (to itself when it has none).
-        HWND hWndParent = ::GetParent(pWnd->GetSafeHwnd());
+        HWND hWndParent = ::GetParent(AfxGetSafeHwnd(pWnd));
         if (hWndParent) ti.hwnd = hWndParent;
         ti.uFlags = TTF_IDISHWND;
-        ti.uId = reinterpret_cast<UINT_PTR>(pWnd->GetSafeHwnd());
+        ti.uId = reinterpret_cast<UINT_PTR>(AfxGetSafeHwnd(pWnd));
     } else {
         ti.uId = nIDTool;
     }
@@ -80,7 +80,7 @@ void CToolTipCtrl::GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool) const {
 
 BOOL CToolTipCtrl::HitTest(CWnd* pWnd, CPoint pt, TOOLINFO* pToolInfo) const {
     TTHITTESTINFOA hti = {};
-    hti.hwnd = pWnd->GetSafeHwnd();
+    hti.hwnd = AfxGetSafeHwnd(pWnd);
     hti.pt = pt;
     hti.ti.cbSize = AFX_TOOLINFO_SIZE;
     BOOL bHit = static_cast<BOOL>(SendMessage(TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hti)));

@@ -28,7 +28,7 @@ CString DefaultAppName() {
 // The window that owns message boxes: the main window's active popup, else the active window.
 HWND MessageBoxOwner() {
     CWnd* pMainWnd = AfxGetMainWnd();
-    HWND hWndOwner = pMainWnd ? ::GetLastActivePopup(pMainWnd->GetTopLevelParent()->GetSafeHwnd()) : nullptr;
+    HWND hWndOwner = pMainWnd ? ::GetLastActivePopup(AfxGetSafeHwnd(pMainWnd->GetTopLevelParent())) : nullptr;
     return hWndOwner ? hWndOwner : ::GetActiveWindow();
 }
 

@@ -63,7 +63,7 @@ BOOL CWinThread::PumpMessage() { return PumpOneMessage(this); }
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
     CWnd* pMainWnd = GetMainWnd();
-    if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg)) return TRUE;
+    if (CWnd::WalkPreTranslateTree(AfxGetSafeHwnd(pMainWnd), pMsg)) return TRUE;
     // A message for another top-level window of the thread (a floating tool window, a modeless
     // dialog) still passes the main window, for its accelerators.
     if (pMainWnd && pMainWnd->m_hWnd && pMsg->hwnd) {

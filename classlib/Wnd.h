@@ -40,6 +40,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPAR
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);
 
+// The window of pWnd; null for no object.
+HWND AfxGetSafeHwnd(const CWnd* pWnd);
+
 class CWnd : public CCmdTarget {
     DECLARE_DYNCREATE(CWnd)
 public:
@@ -49,7 +52,7 @@ public:
     HWND m_hWnd = nullptr;
 
     operator HWND() const { return m_hWnd; }
-    HWND GetSafeHwnd() const { return AfxSafeHandle(this, &CWnd::m_hWnd); }
+    HWND GetSafeHwnd() const { return m_hWnd; }   // a pointer that may be null: AfxGetSafeHwnd
 
     // Pseudo windows for the insert-after argument of SetWindowPos.
     static const CWnd wndTop;
@@ -157,7 +160,7 @@ public:
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE) {
-        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont->GetSafeHandle()), bRedraw);
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(AfxGetSafeHandle(pFont)), bRedraw);
     }
     CFont* GetFont() const { return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))); }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon) {
@@ -174,10 +177,10 @@ public:
     void ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2); }
     // To the client coordinates of pwndTo (the screen for null).
     void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const {
-        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
+        ::MapWindowPoints(m_hWnd, AfxGetSafeHwnd(pwndTo), lpPoint, nCount);
     }
     void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const {
-        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(lpRect), 2);
+        ::MapWindowPoints(m_hWnd, AfxGetSafeHwnd(pwndTo), reinterpret_cast<LPPOINT>(lpRect), 2);
     }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
@@ -206,12 +209,12 @@ public:
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
     void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE) {
-        ::InvalidateRgn(m_hWnd, static_cast<HRGN>(pRgn->GetSafeHandle()), bErase);
+        ::InvalidateRgn(m_hWnd, static_cast<HRGN>(AfxGetSafeHandle(pRgn)), bErase);
     }
     void ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE) {
-        return ::RedrawWindow(m_hWnd, lpRectUpdate, static_cast<HRGN>(prgnUpdate->GetSafeHandle()), flags);
+        return ::RedrawWindow(m_hWnd, lpRectUpdate, static_cast<HRGN>(AfxGetSafeHandle(prgnUpdate)), flags);
     }
     BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
     BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
@@ -219,17 +222,17 @@ public:
     // Temporary DCs: valid until released (ReleaseDC) and the message loop idles.
     CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
     CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
-    int ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, pDC->GetSafeHdc()); }
+    int ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, AfxGetSafeHdc(pDC)); }
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK) {
         return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
     }
 
     // ---- Relatives.
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
+    CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, AfxGetSafeHwnd(pWndNewParent))); }
     // The owner the library keeps for child windows (SetOwner), else the parent.
     CWnd* GetOwner() const { return m_hWndOwner ? FromHandle(m_hWndOwner) : GetParent(); }
-    void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd->GetSafeHwnd(); }
+    void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = AfxGetSafeHwnd(pOwnerWnd); }
     // The first ancestor that is not a child window (this window when it is none).
     CWnd* GetTopLevelParent() const;
     // The first owner or parent that is not a child window and has no owner.
@@ -244,7 +247,7 @@ public:
     int SetDlgCtrlID(int nID) {
         return static_cast<int>(::SetWindowLongPtrA(m_hWnd, GWLP_ID, static_cast<LONG_PTR>(nID)));
     }
-    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
+    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, AfxGetSafeHwnd(pWnd)); }
     CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
     CWnd* ChildWindowFromPoint(POINT point, UINT nFlags = CWP_ALL) const {
         return FromHandle(::ChildWindowFromPointEx(m_hWnd, point, nFlags));
@@ -278,7 +281,7 @@ public:
     int ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* prgnUpdate,
                        LPRECT lpRectUpdate, UINT flags) {
         return ::ScrollWindowEx(m_hWnd, dx, dy, lpRectScroll, lpRectClip,
-                                static_cast<HRGN>(prgnUpdate->GetSafeHandle()), lpRectUpdate, flags);
+                                static_cast<HRGN>(AfxGetSafeHandle(prgnUpdate)), lpRectUpdate, flags);
     }
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
@@ -398,5 +401,7 @@ private:
     BOOL m_bSubclassed = FALSE;     // AfxWndProc is the window's procedure
     BOOL m_bToolTips = FALSE;       // EnableToolTips
 };
+
+inline HWND AfxGetSafeHwnd(const CWnd* pWnd) { return AfxSafeHandle(pWnd, &CWnd::m_hWnd); }
 
 #include "classlib/WindowMessageMap.h"

@@ -18,7 +18,7 @@ bool IsToolTipMouseMessage(UINT message) {
 // changes or the control is gone).
 CToolTipCtrl* ThreadToolTip(AFX_THREAD_STATE* pState, CWnd* pOwner) {
     CToolTipCtrl* pToolTip = pState->m_pToolTip.get();
-    HWND hWndOwner = pOwner->GetTopLevelParent()->GetSafeHwnd();
+    HWND hWndOwner = AfxGetSafeHwnd(pOwner->GetTopLevelParent());
     if (pToolTip && pToolTip->m_hWnd && ::GetWindow(pToolTip->m_hWnd, GW_OWNER) == hWndOwner) return pToolTip;
     if (pToolTip && pToolTip->m_hWnd) pToolTip->DestroyWindow();
     pState->m_pToolTip = std::make_unique<CToolTipCtrl>();

@@ -63,22 +63,6 @@ TEST(Array, SetSizeAndGrowSizeDecideTheCapacity) {
     }
 }
 
-TEST(Array, NewElementsAreZeroAndFreeExtraTrims) {
-    CapacityArray<int, int> array;
-    array.SetSize(3);
-    array[1] = 7;
-    array.SetSize(10);
-    EXPECT_EQ(Values(array), (std::vector<int>{0, 7, 0, 0, 0, 0, 0, 0, 0, 0}));
-    array.SetSize(4);
-    array.SetSize(6);  // elements cut off come back as zero
-    EXPECT_EQ(Values(array), (std::vector<int>{0, 7, 0, 0, 0, 0}));
-    array.FreeExtra();
-    EXPECT_EQ(array.Capacity(), 6);
-    array.SetSize(0);
-    EXPECT_EQ(array.Capacity(), 0);
-    EXPECT_EQ(array.GetData(), nullptr);
-}
-
 TEST(Array, InsertAndRemove) {
     struct Row {
         const char* what;
@@ -147,22 +131,6 @@ TEST(Array, StringElementsSurviveGrowthAndShifts) {
     strings.RemoveAll();
     EXPECT_EQ(copy.GetSize(), 92);
     EXPECT_EQ(copy[50], "item 59");
-}
-
-TEST(Array, TypedPointerArrays) {
-    int a = 1, b = 2;
-    CTypedPtrArray<CPtrArray, int*> pointers;
-    pointers.Add(&a);
-    pointers.Add(&b);
-    EXPECT_EQ(pointers[1], &b);
-    pointers.ElementAt(0) = &b;
-    EXPECT_EQ(*pointers.GetAt(0), 2);
-
-    CMemFile file;
-    CTypedPtrArray<CObArray, CMemFile*> objects;
-    objects.Add(&file);
-    EXPECT_EQ(objects.GetAt(0), &file);
-    EXPECT_TRUE(objects.IsKindOf(RUNTIME_CLASS(CObArray)));
 }
 
 }  // namespace

@@ -180,54 +180,6 @@ TEST(CmdRouting, UpdateRequestsSetStateAndDisableCommandsWithoutHandler) {
     }
 }
 
-TEST(CmdRouting, UpdateWithoutDisablingLeavesItemsAlone) {
-    Chain chain;
-    CRecordingCmdUI state;
-    state.m_nID = ID_UNHANDLED;
-    EXPECT_FALSE(state.DoUpdate(&chain.frame, FALSE));
-    EXPECT_EQ(state.m_nEnabled, -1);
-    state.m_nID = 0;   // separators carry no command
-    EXPECT_FALSE(state.DoUpdate(&chain.frame, TRUE));
-    EXPECT_EQ(state.m_nEnabled, -1);
-}
-
-TEST(CmdRouting, HandlerLookUpFindsTheTargetWithoutCallingIt) {
-    Chain chain;
-    AFX_CMDHANDLERINFO info = {nullptr, nullptr};
-    EXPECT_TRUE(chain.frame.OnCmdMsg(ID_SAVE, CN_COMMAND, nullptr, &info));
-    EXPECT_EQ(info.pTarget, &chain.doc);
-    ASSERT_NE(info.pEntry, nullptr);
-    EXPECT_EQ(info.pEntry->nID, static_cast<UINT>(ID_SAVE));
-    info = {nullptr, nullptr};
-    EXPECT_TRUE(chain.frame.OnCmdMsg(ID_ZOOM_FIRST + 5, CN_COMMAND, nullptr, &info));
-    EXPECT_EQ(info.pTarget, &chain.view);
-    EXPECT_FALSE(chain.frame.OnCmdMsg(ID_UNHANDLED, CN_COMMAND, nullptr, &info));
-    EXPECT_TRUE(g_calls.empty());
-}
-
-// A derived view: its own entries come before those of its base.
-class CRouteViewDerived : public CRouteView {
-public:
-    using CRouteView::CRouteView;
-
-protected:
-    void OnCutDerived() { g_calls.push_back("derived:cut"); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CRouteViewDerived, CRouteView)
-    ON_COMMAND(ID_CUT, OnCutDerived)
-END_MESSAGE_MAP()
-
-TEST(CmdRouting, DerivedMapsComeBeforeTheirBase) {
-    CRouteDoc doc;
-    CRouteViewDerived view(&doc);
-    g_calls.clear();
-    EXPECT_TRUE(view.OnCmdMsg(ID_CUT, CN_COMMAND, nullptr, nullptr));
-    EXPECT_TRUE(view.OnCmdMsg(ID_ZOOM_FIRST, CN_COMMAND, nullptr, nullptr));
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"derived:cut", "view:zoom 200"}));
-}
-
 // A control-like target that answers its own update request (routed with id 0 and the
 // reflected code) before the request goes to its owner.
 class CSelfUpdating : public CCmdTarget {
@@ -325,19 +277,6 @@ private:
     std::atomic<int>* m_pFinalReleases;
 };
 
-TEST(CmdTargetReferences, LastReleaseDeletesOnce) {
-    std::atomic<int> nFinalReleases{0};
-    auto* pTarget = new CCountedTarget(&nFinalReleases);
-    EXPECT_EQ(pTarget->GetRefCount(), 1);
-    EXPECT_EQ(pTarget->InternalAddRef(), 2u);
-    EXPECT_EQ(pTarget->ExternalAddRef(), 3u);
-    EXPECT_EQ(pTarget->InternalRelease(), 2u);
-    EXPECT_EQ(pTarget->ExternalRelease(), 1u);
-    EXPECT_EQ(nFinalReleases, 0);
-    EXPECT_EQ(pTarget->InternalRelease(), 0u);
-    EXPECT_EQ(nFinalReleases, 1);
-}
-
 TEST(CmdTargetReferences, CountIsExactUnderConcurrentUse) {
     std::atomic<int> nFinalReleases{0};
     auto* pTarget = new CCountedTarget(&nFinalReleases);
@@ -364,14 +303,6 @@ public:
     void OnFinalRelease() override { ++m_nFinalReleases; }
 };
 
-TEST(CmdTargetReferences, ReleasingBeyondZeroDoesNothing) {
-    CKeptTarget target;
-    EXPECT_EQ(target.InternalRelease(), 0u);
-    EXPECT_EQ(target.InternalRelease(), 0u);
-    EXPECT_EQ(target.GetRefCount(), 0);
-    EXPECT_EQ(target.m_nFinalReleases, 1);
-}
-
 // A target with a COM interface part whose count is the target's.
 class CComTarget : public CCmdTarget {
 public:
@@ -386,17 +317,5 @@ public:
     CComTarget() { m_xUnknown.m_pOwner = this; }
     LPUNKNOWN GetInterface(const IID& iid) override { return iid == IID_IUnknown ? &m_xUnknown : nullptr; }
 };
-
-TEST(CmdTargetReferences, InterfacePartsShareTheCount) {
-    CComTarget target;
-    IUnknown* pUnknown = nullptr;
-    ASSERT_EQ(target.ExternalQueryInterface(&IID_IUnknown, reinterpret_cast<void**>(&pUnknown)), S_OK);
-    EXPECT_EQ(pUnknown, &target.m_xUnknown);
-    EXPECT_EQ(target.GetRefCount(), 2);
-    void* pOther = reinterpret_cast<void*>(1);
-    EXPECT_EQ(pUnknown->QueryInterface(IID_IDispatch, &pOther), E_NOINTERFACE);
-    EXPECT_EQ(pOther, nullptr);
-    EXPECT_EQ(pUnknown->Release(), 1u);
-}
 
 }  // namespace

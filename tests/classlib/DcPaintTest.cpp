@@ -68,29 +68,6 @@ TEST_F(Canvas, ThreeDimensionalFramesGiveTheCornersToTheBottomRight) {
     EXPECT_EQ(CountPixels(CRect(20, 20, 30, 28), kYellow), 10 + 7);
 }
 
-TEST_F(Canvas, PensAndBrushesDrawAndAreRestored) {
-    HGDIOBJ hOriginalPen = ::GetCurrentObject(m_dc, OBJ_PEN);
-    HGDIOBJ hOriginalBrush = ::GetCurrentObject(m_dc, OBJ_BRUSH);
-    CPen pen(PS_SOLID, 1, kRed);
-    CBrush brush(kBlue);
-    CPen* pOldPen = m_dc.SelectObject(&pen);
-    CBrush* pOldBrush = m_dc.SelectObject(&brush);
-    ASSERT_NE(pOldPen, nullptr);
-    EXPECT_EQ(pOldPen->m_hObject, hOriginalPen);
-    EXPECT_EQ(m_dc.GetCurrentPen()->m_hObject, pen.m_hObject);
-
-    m_dc.Rectangle(30, 30, 40, 40);
-    m_dc.MoveTo(0, 50);
-    m_dc.LineTo(10, 50);
-    ExpectPixels({{30, 30, kRed}, {39, 39, kRed}, {35, 35, kBlue}, {40, 40, kWhite},
-                  {0, 50, kRed},  {9, 50, kRed},  {10, 50, kWhite}});
-
-    EXPECT_EQ(m_dc.SelectObject(pOldPen)->m_hObject, pen.m_hObject);
-    EXPECT_EQ(m_dc.SelectObject(pOldBrush)->m_hObject, brush.m_hObject);
-    EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_PEN), hOriginalPen);
-    EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_BRUSH), hOriginalBrush);
-}
-
 TEST_F(Canvas, SavedStatesComeBack) {
     HGDIOBJ hOriginalPen = ::GetCurrentObject(m_dc, OBJ_PEN);
     CPen pen(PS_SOLID, 3, kGreen);
@@ -104,34 +81,6 @@ TEST_F(Canvas, SavedStatesComeBack) {
     EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_PEN), hOriginalPen);
     EXPECT_EQ(m_dc.GetViewportOrg(), CPoint(0, 0));
     EXPECT_NE(m_dc.GetTextColor(), kRed);
-}
-
-TEST_F(Canvas, FontsMeasureAndDraw) {
-    CFont small;
-    CFont large;
-    ASSERT_TRUE(small.CreatePointFont(80, "Arial", &m_dc));
-    ASSERT_TRUE(large.CreatePointFont(240, "Arial", &m_dc));
-    LOGFONTA logFont = {};
-    ASSERT_EQ(large.GetLogFont(&logFont), static_cast<int>(sizeof logFont));
-    EXPECT_EQ(logFont.lfHeight, -::MulDiv(m_dc.GetDeviceCaps(LOGPIXELSY), 240, 720));
-
-    CFont* pOldFont = m_dc.SelectObject(&small);
-    CSize sizeSmall = m_dc.GetTextExtent("Kelvane");
-    m_dc.SelectObject(&large);
-    EXPECT_EQ(m_dc.GetCurrentFont()->m_hObject, large.m_hObject);
-    CSize sizeLarge = m_dc.GetTextExtent(CString("Kelvane"));
-    EXPECT_GT(sizeLarge.cx, sizeSmall.cx);
-    EXPECT_GT(sizeLarge.cy, sizeSmall.cy);
-
-    m_dc.SetBkMode(TRANSPARENT);
-    m_dc.SetTextColor(RGB(0, 0, 0));
-    m_dc.TextOut(2, 2, CString("W"));
-    EXPECT_GT(64 * 64 - CountPixels(CRect(0, 0, 64, 64), kWhite), 10) << "the glyph left ink";
-    CRect rcText(0, 0, 64, 64);
-    m_dc.DrawText("W", &rcText, DT_CALCRECT | DT_SINGLELINE);
-    EXPECT_EQ(rcText.Height(), sizeLarge.cy);
-
-    EXPECT_EQ(m_dc.SelectObject(pOldFont)->m_hObject, large.m_hObject);
 }
 
 TEST_F(Canvas, RegionsClipDrawing) {
@@ -157,22 +106,6 @@ TEST_F(Canvas, RegionsClipDrawing) {
     m_dc.ExcludeClipRect(0, 0, 32, 64);
     m_dc.FillSolidRect(0, 30, 64, 1, kRed);
     ExpectPixels({{31, 30, kWhite}, {32, 30, kRed}});
-}
-
-TEST_F(Canvas, BlocksCopyBetweenDCs) {
-    m_dc.FillSolidRect(0, 0, 4, 4, kBlue);
-    CDC other;
-    CBitmap bitmap;
-    ASSERT_TRUE(other.CreateCompatibleDC(&m_dc));
-    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&m_dc, 8, 8));
-    EXPECT_EQ(bitmap.GetBitmapSize(), CSize(8, 8));
-    CBitmap* pOld = other.SelectObject(&bitmap);
-    EXPECT_TRUE(other.BitBlt(2, 2, 4, 4, &m_dc, 0, 0, SRCCOPY));
-    EXPECT_EQ(other.GetPixel(2, 2), kBlue);
-    EXPECT_EQ(other.GetPixel(5, 5), kBlue);
-    EXPECT_TRUE(other.PatBlt(0, 0, 8, 8, WHITENESS));
-    EXPECT_EQ(other.GetPixel(5, 5), kWhite);
-    other.SelectObject(pOld);
 }
 
 TEST_F(Canvas, ImageListsDrawTheirImagesThroughTheMask) {
@@ -235,22 +168,6 @@ TEST(WindowDCs, PaintDCValidatesTheUpdateRegion) {
     EXPECT_EQ(wnd.m_nPaints, 1);
     EXPECT_EQ(wnd.m_rcPaint, rcInvalid);
     EXPECT_FALSE(wnd.GetUpdateRect(&rcUpdate)) << "EndPaint ran when the DC went out of scope";
-}
-
-TEST(WindowDCs, ClientAndWindowDCsBelongToTheirWindow) {
-    CWnd wnd;
-    ASSERT_TRUE(classlib_test::CreateTopLevel(wnd));
-    {
-        CClientDC client(&wnd);
-        CWindowDC whole(&wnd);
-        EXPECT_NE(client.m_hDC, nullptr);
-        EXPECT_NE(whole.m_hDC, nullptr);
-        EXPECT_EQ(client.GetWindow(), &wnd);
-        EXPECT_EQ(client.GetDeviceCaps(BITSPIXEL), whole.GetDeviceCaps(BITSPIXEL));
-    }
-    CDC* pTemp = wnd.GetDC();
-    ASSERT_NE(pTemp, nullptr);
-    EXPECT_EQ(wnd.ReleaseDC(pTemp), 1);
 }
 
 }  // namespace

@@ -17,27 +17,6 @@ CException* CaughtAsBase(const std::function<void()>& call) {
     return nullptr;
 }
 
-TEST(Exceptions, ThrowHelpersThrowTheirKind) {
-    struct Row {
-        std::function<void()> call;
-        CRuntimeClass* pClass;
-    };
-    const Row rows[] = {
-        {[] { AfxThrowMemoryException(); }, RUNTIME_CLASS(CMemoryException)},
-        {[] { AfxThrowResourceException(); }, RUNTIME_CLASS(CResourceException)},
-        {[] { AfxThrowInvalidArgException(); }, RUNTIME_CLASS(CInvalidArgException)},
-        {[] { AfxThrowFileException(CFileException::diskFull); }, RUNTIME_CLASS(CFileException)},
-        {[] { AfxThrowArchiveException(CArchiveException::badSchema); }, RUNTIME_CLASS(CArchiveException)},
-        {[] { AfxThrowOleException(E_FAIL); }, RUNTIME_CLASS(COleException)},
-    };
-    for (const Row& row : rows) {
-        CException* e = CaughtAsBase(row.call);
-        ASSERT_NE(e, nullptr) << row.pClass->m_lpszClassName;
-        EXPECT_EQ(e->GetRuntimeClass(), row.pClass);
-        e->Delete();
-    }
-}
-
 TEST(Exceptions, StaticExceptionsSurviveDelete) {
     // Throwing them must not allocate, so every throw hands out the same object.
     CException* first = CaughtAsBase([] { AfxThrowMemoryException(); });
@@ -63,24 +42,6 @@ TEST(Exceptions, MessagesAreCutToTheBuffer) {
     CFileException file(CFileException::fileNotFound, ERROR_FILE_NOT_FOUND, "C:\\x.txt");
     EXPECT_TRUE(file.GetErrorMessage(longer, sizeof longer));
     EXPECT_STREQ(longer, "The file could not be located. (C:\\x.txt)");
-}
-
-TEST(Exceptions, OsErrorsMapToFileCauses) {
-    struct Row {
-        LONG error;
-        int cause;
-    };
-    const Row rows[] = {
-        {NO_ERROR, CFileException::none},
-        {ERROR_FILE_NOT_FOUND, CFileException::fileNotFound},
-        {ERROR_PATH_NOT_FOUND, CFileException::badPath},
-        {ERROR_ACCESS_DENIED, CFileException::accessDenied},
-        {ERROR_SHARING_VIOLATION, CFileException::sharingViolation},
-        {ERROR_DISK_FULL, CFileException::diskFull},
-        {ERROR_HANDLE_EOF, CFileException::endOfFile},
-        {ERROR_NOT_ENOUGH_MEMORY, CFileException::genericException},
-    };
-    for (const Row& row : rows) EXPECT_EQ(CFileException::OsErrorToException(row.error), row.cause) << row.error;
 }
 
 }  // namespace

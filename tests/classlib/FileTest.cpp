@@ -96,18 +96,6 @@ TEST(MemFile, AttachedFixedBufferIsTheContent) {
     EXPECT_EQ(buffer[7], 'h');  // never freed nor overwritten by the file
 }
 
-TEST(MemFile, AttachedGrowableBufferStartsEmpty) {
-    auto* buffer = static_cast<BYTE*>(std::malloc(4));
-    CMemFile file;
-    file.Attach(buffer, 4, 4);
-    EXPECT_EQ(file.GetLength(), 0u);
-    file.Write("123456", 6);  // reallocates the caller's block
-    const ULONGLONG length = file.GetLength();
-    BYTE* bytes = file.Detach();
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), static_cast<size_t>(length)), "123456");
-    std::free(bytes);
-}
-
 TEST(MemFile, SeekingAndSizing) {
     CMemFile file;
     file.Write("abc", 3);

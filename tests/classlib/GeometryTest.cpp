@@ -5,33 +5,6 @@
 
 namespace {
 
-TEST(Geometry, RectangleMeasuresAndContains) {
-    const CRect rect(10, 20, 40, 60);
-    EXPECT_EQ(rect.Width(), 30);
-    EXPECT_EQ(rect.Height(), 40);
-    EXPECT_EQ(rect.Size(), CSize(30, 40));
-    EXPECT_EQ(rect.TopLeft(), CPoint(10, 20));
-    EXPECT_EQ(rect.BottomRight(), CPoint(40, 60));
-    EXPECT_EQ(rect.CenterPoint(), CPoint(25, 40));
-    struct Row {
-        CPoint point;
-        bool inside;
-    };
-    const Row rows[] = {{{10, 20}, true}, {{39, 59}, true}, {{40, 30}, false}, {{20, 60}, false}, {{9, 30}, false}};
-    for (const Row& row : rows) EXPECT_EQ(rect.PtInRect(row.point) != FALSE, row.inside) << row.point.x << "," << row.point.y;
-}
-
-TEST(Geometry, EmptyAndNullRectangles) {
-    EXPECT_TRUE(CRect().IsRectNull());
-    EXPECT_TRUE(CRect().IsRectEmpty());
-    EXPECT_TRUE(CRect(5, 5, 5, 9).IsRectEmpty());
-    EXPECT_TRUE(CRect(5, 5, 3, 9).IsRectEmpty());
-    EXPECT_FALSE(CRect(5, 5, 3, 9).IsRectNull());
-    CRect flipped(5, 9, 1, 2);
-    flipped.NormalizeRect();
-    EXPECT_EQ(flipped, CRect(1, 2, 5, 9));
-}
-
 TEST(Geometry, RectangleOperations) {
     struct Row {
         const char* what;

@@ -37,15 +37,6 @@ TEST(HandleMaps, ForeignWindowsGetOneTemporaryUntilIdleTime) {
     CWnd::DeleteTempMap();
 }
 
-TEST(HandleMaps, WindowsOfTheLibraryAreTheirOwnObjects) {
-    CWnd::DeleteTempMap();
-    CWnd wnd;
-    ASSERT_TRUE(classlib_test::CreateTopLevel(wnd));
-    EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
-    EXPECT_EQ(CWnd::FromHandle(wnd.m_hWnd), &wnd);
-    EXPECT_EQ(TemporaryCount(), 0u);
-}
-
 TEST(HandleMaps, AttachAndDetachWithoutTouchingTheWindow) {
     ForeignWindow foreign;
     ForeignWindow other;

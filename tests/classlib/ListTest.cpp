@@ -54,18 +54,6 @@ TEST(List, EditsKeepBothDirectionsInStep) {
     }
 }
 
-TEST(List, FindStartsAfterTheGivenPosition) {
-    CList<int, int> list;
-    for (int v : {5, 6, 5, 7}) list.AddTail(v);
-    POSITION first = list.Find(5);
-    ASSERT_EQ(first, list.FindIndex(0));
-    EXPECT_EQ(list.Find(5, first), list.FindIndex(2));
-    EXPECT_EQ(list.Find(5, list.FindIndex(2)), nullptr);
-    EXPECT_EQ(list.Find(8), nullptr);
-    EXPECT_EQ(list.FindIndex(4), nullptr);
-    EXPECT_EQ(list.FindIndex(-1), nullptr);
-}
-
 TEST(List, RemovingTheCurrentElementWhileWalking) {
     CList<int, int> list;
     for (int v = 0; v < 25; ++v) list.AddTail(v);  // more than two blocks of nodes
@@ -79,37 +67,6 @@ TEST(List, RemovingTheCurrentElementWhileWalking) {
     while (!list.IsEmpty()) list.RemoveHead();
     list.AddTail(42);  // nodes are handed out again after the blocks went back
     EXPECT_EQ(Forward(list), std::vector<int>{42});
-}
-
-TEST(List, EmptyListRefusesHeadAndTail) {
-    CList<int, int> list;
-    EXPECT_TRUE(Throws<CInvalidArgException>([&] { list.GetHead(); }));
-    EXPECT_TRUE(Throws<CInvalidArgException>([&] { list.RemoveHead(); }));
-    EXPECT_TRUE(Throws<CInvalidArgException>([&] { list.RemoveTail(); }));
-    EXPECT_TRUE(Throws<CInvalidArgException>([&] { list.RemoveAt(nullptr); }));
-    EXPECT_EQ(list.GetHeadPosition(), nullptr);
-    EXPECT_EQ(list.GetTailPosition(), nullptr);
-}
-
-TEST(List, StringAndTypedLists) {
-    CStringList strings(2);
-    strings.AddTail(CString("b"));
-    strings.AddHead(CString("a"));
-    strings.AddTail(CString("c"));
-    EXPECT_EQ(strings.GetHead(), "a");
-    EXPECT_EQ(strings.GetTail(), "c");
-    EXPECT_NE(strings.Find(CString("b")), nullptr);
-    EXPECT_EQ(strings.RemoveHead(), "a");
-
-    int x = 1, y = 2;
-    CTypedPtrList<CPtrList, int*> pointers;
-    pointers.AddTail(&x);
-    pointers.AddTail(&y);
-    POSITION pos = pointers.GetHeadPosition();
-    EXPECT_EQ(pointers.GetNext(pos), &x);
-    EXPECT_EQ(pointers.GetNext(pos), &y);
-    EXPECT_EQ(pos, nullptr);
-    EXPECT_EQ(pointers.RemoveTail(), &y);
 }
 
 }  // namespace

@@ -50,14 +50,6 @@ TEST(Map, IteratesBucketsAscendingNewestFirstWithinABucket) {
     }
 }
 
-TEST(Map, DefaultTableHas17Buckets) {
-    CMap<UINT, UINT, int, int> map;
-    EXPECT_EQ(map.GetHashTableSize(), 17u);
-    map[16] = 1;
-    map[17 * 16 + 16] = 2;  // the same bucket as 16 only with 17 buckets
-    EXPECT_EQ(IntKeys(map), (std::vector<UINT>{17 * 16 + 16, 16}));
-}
-
 TEST(Map, StringKeysHashByCharacters) {
     // h = h * 33 + c: "ab" = 3299 -> bucket 1, "a" = 97 -> 12, "b" = 98 -> 13 (of 17).
     CMapStringToPtr map;
@@ -73,28 +65,6 @@ TEST(Map, StringKeysHashByCharacters) {
     EXPECT_EQ(p, &ab);
     EXPECT_FALSE(map.Lookup("AB", p));
     EXPECT_EQ(HashString("ab"), 3299u);
-}
-
-TEST(Map, LookUpSetAndRemove) {
-    CMap<UINT, UINT, int, int> map;
-    int value = -1;
-    EXPECT_FALSE(map.Lookup(1, value));
-    EXPECT_FALSE(map.RemoveKey(1));  // no table yet
-    EXPECT_EQ(map.GetStartPosition(), nullptr);
-    map.SetAt(1, 10);
-    map.SetAt(1, 11);  // the same key again replaces its value
-    EXPECT_EQ(map.GetCount(), 1);
-    EXPECT_TRUE(map.Lookup(1, value));
-    EXPECT_EQ(value, 11);
-    EXPECT_EQ(map[2], 0);  // operator[] adds a key with a default value
-    EXPECT_EQ(map.GetCount(), 2);
-    EXPECT_TRUE(map.RemoveKey(1));
-    EXPECT_FALSE(map.RemoveKey(1));
-    EXPECT_FALSE(map.Lookup(1, value));
-    EXPECT_TRUE(map.RemoveKey(2));
-    EXPECT_TRUE(map.IsEmpty());
-    map[3] = 3;  // usable again after emptying
-    EXPECT_EQ(IntKeys(map), std::vector<UINT>{3});
 }
 
 TEST(Map, RemovingTheReturnedKeyWhileIterating) {
@@ -125,34 +95,6 @@ TEST(Map, InitHashTableKeepsWhatTheMapHolds) {
     int value;
     for (UINT key : {0u, 16u, 32u}) EXPECT_TRUE(map.Lookup(key, value) && value == static_cast<int>(key));
     EXPECT_TRUE(Throws<CInvalidArgException>([&] { map.InitHashTable(0); }));
-}
-
-TEST(Map, StringToStringAndTypedPointerMaps) {
-    CMapStringToString names;
-    names["k"] = "v";
-    names.SetAt("k2", "v2");
-    CString value;
-    EXPECT_TRUE(names.Lookup("k2", value));
-    EXPECT_EQ(value, "v2");
-
-    CTypedPtrMap<CMapPtrToPtr, HWND, int*> windows(10);
-    windows.InitHashTable(17);
-    int data = 5;
-    const HWND hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x10020));
-    windows.SetAt(hwnd, &data);
-    int* pFound = nullptr;
-    EXPECT_TRUE(windows.Lookup(hwnd, pFound));
-    EXPECT_EQ(pFound, &data);
-    POSITION pos = windows.GetStartPosition();
-    HWND key = nullptr;
-    windows.GetNextAssoc(pos, key, pFound);
-    EXPECT_EQ(key, hwnd);
-    EXPECT_EQ(pos, nullptr);
-    EXPECT_TRUE(windows.RemoveKey(hwnd));
-
-    CMapWordToPtr words;
-    words[7] = &data;
-    EXPECT_TRUE(words.Lookup(7, reinterpret_cast<void*&>(pFound)));
 }
 
 }  // namespace

@@ -226,17 +226,6 @@ TEST(Reflection, ControlColoursReachTheChild) {
     CheckColorsReflected<CColorParent>();
 }
 
-TEST(Reflection, ParentColourHandlersSeeEveryKind) {
-    CColorParent parent;
-    ASSERT_TRUE(classlib_test::CreateTopLevel(parent));
-    CStatic child;
-    ASSERT_TRUE(child.Create("c", WS_VISIBLE, CRect(0, 0, 30, 20), &parent, IDC_CHILD));
-    CClientDC dc(&child);
-    for (UINT message : {WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT, WM_CTLCOLORBTN})
-        parent.SendMessage(message, reinterpret_cast<WPARAM>(dc.m_hDC), reinterpret_cast<LPARAM>(child.m_hWnd));
-    EXPECT_EQ(parent.m_kinds, (std::vector<UINT>{CTLCOLOR_STATIC, CTLCOLOR_EDIT, CTLCOLOR_BTN}));
-}
-
 class COwnerDrawButton : public CButton {
 public:
     int m_nDrawn = 0;

@@ -106,15 +106,4 @@ TEST(Subclassing, ASubclassedControlDestroyedWithItsParentIsForgotten) {
     EXPECT_EQ(CWnd::FromHandlePermanent(family.hWndEdit), nullptr);
 }
 
-TEST(Subclassing, RefusesWhatIsNotAWindow) {
-    CNoDigitsEdit edit;
-    EXPECT_FALSE(edit.SubclassWindow(nullptr));
-    EXPECT_FALSE(edit.SubclassWindow(reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x1234))));
-    CWnd parent;
-    ASSERT_TRUE(classlib_test::CreateTopLevel(parent));
-    EXPECT_FALSE(edit.SubclassDlgItem(999, &parent));
-    EXPECT_EQ(edit.m_nPreSubclass, 0);
-    EXPECT_EQ(edit.UnsubclassWindow(), nullptr);
-}
-
 }  // namespace

@@ -47,24 +47,6 @@ TEST(Sync, CriticalSectionGuardsAcrossThreads) {
     EXPECT_EQ(total, 20000);
 }
 
-TEST(Sync, EventsResetAutomaticallyOrByHand) {
-    CEvent autoReset;
-    EXPECT_FALSE(autoReset.Lock(0));
-    autoReset.SetEvent();
-    EXPECT_TRUE(autoReset.Lock(0));
-    EXPECT_FALSE(autoReset.Lock(0));  // one waiter took it
-
-    CEvent manual(FALSE, TRUE);
-    manual.SetEvent();
-    EXPECT_TRUE(manual.Lock(0));
-    EXPECT_TRUE(manual.Lock(0));
-    manual.ResetEvent();
-    EXPECT_FALSE(manual.Lock(0));
-
-    CEvent initiallySet(TRUE, TRUE);
-    EXPECT_TRUE(OtherThreadCanLock(initiallySet));
-}
-
 TEST(Sync, SingleLockWithoutInitialLockHoldsNothing) {
     CMutex mutex;
     CSingleLock lock(&mutex);

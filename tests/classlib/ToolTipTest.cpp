@@ -97,28 +97,4 @@ TEST(ToolTips, ADestroyedWindowLeavesNoToolBehind) {
     EXPECT_EQ(pState->m_nLastHit, -1);
 }
 
-TEST(ToolTipCtrl, ToolsAddFindAndGo) {
-    CWnd owner;
-    ASSERT_TRUE(classlib_test::CreateTopLevel(owner));
-    CToolTipCtrl tip;
-    ASSERT_TRUE(tip.Create(&owner, TTS_ALWAYSTIP));
-    CRect rcTool(0, 0, 30, 30);
-    ASSERT_TRUE(tip.AddTool(&owner, "first", &rcTool, 1));
-    ASSERT_TRUE(tip.AddTool(&owner, "second", CRect(40, 0, 70, 30), 2));
-    EXPECT_EQ(tip.GetToolCount(), 2);
-
-    tip.UpdateTipText("changed", &owner, 2);
-    CString strText;
-    tip.GetText(strText, &owner, 2);
-    EXPECT_STREQ(strText, "changed");
-    TOOLINFO ti;
-    ASSERT_TRUE(tip.GetToolInfo(&ti, &owner, 1));
-    EXPECT_EQ(CRect(ti.rect), rcTool);
-    EXPECT_TRUE(tip.HitTest(&owner, CPoint(50, 10), &ti));
-    EXPECT_EQ(ti.uId, 2u);
-
-    tip.DelTool(&owner, 1);
-    EXPECT_EQ(tip.GetToolCount(), 1);
-}
-
 }  // namespace

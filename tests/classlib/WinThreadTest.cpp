@@ -106,21 +106,6 @@ TEST(MessageLoop, DestroyingTheMainWindowEndsTheLoop) {
     EXPECT_EQ(app.Run(), 0);
 }
 
-TEST(MessageLoop, IdleStopsForMessagesThatComeOnTheirOwn) {
-    CWinThread thread;
-    MSG msg = {};
-    msg.message = WM_PAINT;
-    EXPECT_FALSE(thread.IsIdleMessage(&msg));
-    msg.message = WM_MOUSEMOVE;
-    msg.pt = {5, 5};
-    EXPECT_TRUE(thread.IsIdleMessage(&msg));
-    EXPECT_FALSE(thread.IsIdleMessage(&msg)) << "the mouse did not move";
-    msg.pt = {6, 5};
-    EXPECT_TRUE(thread.IsIdleMessage(&msg));
-    msg.message = WM_KEYDOWN;
-    EXPECT_TRUE(thread.IsIdleMessage(&msg));
-}
-
 // Eats the keys it is told to and records what it saw.
 class CKeyWnd : public CWnd {
 public:
@@ -226,23 +211,6 @@ TEST(Application, StartUpRunsTheLoopOrCleansUp) {
     EXPECT_EQ(AfxWinMain(hInstance, nullptr, szCommandLine, SW_SHOW), -1) << "no application";
 }
 
-TEST(Application, GlobalAccessorsFollowTheApplication) {
-    EXPECT_EQ(AfxGetApp(), nullptr);
-    {
-        CTestApp app;
-        EXPECT_EQ(AfxGetApp(), &app);
-        EXPECT_EQ(AfxGetThread(), &app);
-        EXPECT_STREQ(app.m_pszAppName, "KelvaneTest");
-        EXPECT_EQ(AfxGetMainWnd(), nullptr);
-    }
-    EXPECT_EQ(AfxGetApp(), nullptr);
-    EXPECT_EQ(AfxGetThread(), nullptr);
-    EXPECT_EQ(AfxGetMainWnd(), nullptr);
-
-    CWinApp unnamed;
-    EXPECT_STREQ(unnamed.m_pszAppName, "classlib_tests") << "named after the program file";
-}
-
 TEST(Application, MessageBoxesGoThroughTheApplication) {
     CTestApp app;
     EXPECT_EQ(AfxMessageBox("Are you sure?", MB_OKCANCEL | MB_ICONWARNING), IDCANCEL);
@@ -309,35 +277,6 @@ TEST(Application, HandlerExceptionsAreReportedAndStopThere) {
             EXPECT_NE(box.find(" / " + std::to_string(MB_ICONEXCLAMATION)), std::string::npos) << box;
         }
     }
-}
-
-TEST(Application, WindowClassesAreRegisteredOncePerKind) {
-    HCURSOR hArrow = ::LoadCursorA(nullptr, IDC_ARROW);
-    LPCTSTR lpszFirst = AfxRegisterWndClass(CS_DBLCLKS, hArrow);
-    LPCTSTR lpszSame = AfxRegisterWndClass(CS_DBLCLKS, hArrow);
-    LPCTSTR lpszOther = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW, hArrow);
-    EXPECT_EQ(lpszFirst, lpszSame);
-    EXPECT_STRNE(lpszFirst, lpszOther);
-    WNDCLASSA wc = {};
-    ASSERT_TRUE(::GetClassInfoA(AfxGetInstanceHandle(), lpszOther, &wc));
-    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_HREDRAW));
-    EXPECT_EQ(wc.hCursor, hArrow);
-    EXPECT_EQ(wc.hbrBackground, nullptr);
-}
-
-TEST(Application, ResourceHandlesDefaultToTheProgram) {
-    HINSTANCE hProgram = ::GetModuleHandleA(nullptr);
-    EXPECT_EQ(AfxGetInstanceHandle(), hProgram);
-    EXPECT_EQ(AfxGetResourceHandle(), hProgram);
-    HINSTANCE hOther = ::GetModuleHandleA("user32.dll");
-    AfxSetResourceHandle(hOther);
-    EXPECT_EQ(AfxGetResourceHandle(), hOther);
-    EXPECT_EQ(AfxGetInstanceHandle(), hProgram);
-    AfxSetResourceHandle(nullptr);
-    EXPECT_EQ(AfxGetResourceHandle(), hProgram);
-    EXPECT_EQ(AfxFindStringResourceHandle(4321), nullptr) << "the test program has no strings";
-    CString strMissing;
-    EXPECT_FALSE(strMissing.LoadString(4321));
 }
 
 }  // namespace

@@ -154,49 +154,6 @@ TEST(WindowMessages, MappedMessagesReachTheirHandlersWithDecodedArguments) {
     }
 }
 
-// A registered message whose number was never obtained.
-UINT g_msgNeverRegistered = 0;
-
-class CUnregisteredWnd : public CWnd {
-public:
-    int m_nCalls = 0;
-
-protected:
-    LRESULT OnNever(WPARAM, LPARAM) {
-        ++m_nCalls;
-        return 1;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CUnregisteredWnd, CWnd)
-    ON_REGISTERED_MESSAGE(g_msgNeverRegistered, OnNever)
-END_MESSAGE_MAP()
-
-TEST(WindowMessages, AnUnregisteredMessageEntryMatchesNothing) {
-    CUnregisteredWnd wnd;
-    ASSERT_TRUE(classlib_test::CreateTopLevel(wnd));
-    wnd.m_nCalls = 0;
-    EXPECT_EQ(wnd.SendMessage(WM_NULL), 0);
-    EXPECT_EQ(wnd.m_nCalls, 0) << "not WM_NULL";
-}
-
-TEST(WindowMessages, UnmappedMessagesAndDefaultReachTheOriginalProcedure) {
-    CreatedMsgWnd created;
-    CMsgWnd& wnd = created.wnd;
-    EXPECT_EQ(wnd.SendMessage(WM_GETTEXTLENGTH), 8);   // "messages"
-    CString strTitle;
-    wnd.GetWindowText(strTitle);
-    EXPECT_STREQ(strTitle, "messages");
-
-    CRect rcClient;
-    wnd.GetClientRect(&rcClient);
-    CPoint ptCenter = rcClient.CenterPoint();
-    wnd.ClientToScreen(&ptCenter);
-    EXPECT_EQ(wnd.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptCenter.x, ptCenter.y)), HTCLIENT);
-    EXPECT_EQ(wnd.m_log, std::vector<std::string>{"nchittest " + PointText(ptCenter)});
-}
-
 TEST(WindowMessages, NestedMessagesRestoreTheCurrentMessage) {
     CreatedMsgWnd created;
     created.wnd.SendMessage(WM_TEST_NESTED, 9, 0);
@@ -271,30 +228,6 @@ TEST(WindowMessages, DestructionDetachesAfterTheLastMessage) {
     EXPECT_FALSE(::IsWindow(hWndScoped)) << "the object destroys the window it still owns";
 }
 
-TEST(WindowMessages, TimersArriveWithTheirIds) {
-    CreatedMsgWnd created;
-    CMsgWnd& wnd = created.wnd;
-    ASSERT_EQ(wnd.SetTimer(7, 10), 7u);
-    ASSERT_EQ(wnd.SetTimer(8, 15), 8u);
-    auto count = [&](UINT_PTR nID) { return std::count(wnd.m_timers.begin(), wnd.m_timers.end(), nID); };
-    EXPECT_TRUE(classlib_test::PumpUntil([&] { return count(7) >= 2 && count(8) >= 2; }));
-    EXPECT_TRUE(wnd.KillTimer(7));
-    EXPECT_TRUE(wnd.KillTimer(8));
-    EXPECT_FALSE(wnd.KillTimer(8));
-    for (UINT_PTR nID : wnd.m_timers) EXPECT_TRUE(nID == 7 || nID == 8);
-}
-
-TEST(WindowMessages, StylesChangeAndReportWhetherTheyDid) {
-    CreatedMsgWnd created;
-    CMsgWnd& wnd = created.wnd;
-    EXPECT_TRUE(wnd.ModifyStyle(WS_VSCROLL, WS_HSCROLL, SWP_FRAMECHANGED));
-    EXPECT_FALSE(wnd.GetStyle() & WS_VSCROLL);
-    EXPECT_TRUE(wnd.GetStyle() & WS_HSCROLL);
-    EXPECT_FALSE(wnd.ModifyStyle(0, WS_HSCROLL));
-    EXPECT_TRUE(wnd.ModifyStyleEx(0, WS_EX_TOOLWINDOW));
-    EXPECT_TRUE(wnd.GetExStyle() & WS_EX_TOOLWINDOW);
-}
-
 TEST(WindowMessages, GeometryAndRelatives) {
     CreatedMsgWnd created;
     CMsgWnd& parent = created.wnd;
@@ -322,28 +255,6 @@ TEST(WindowMessages, GeometryAndRelatives) {
     ASSERT_TRUE(classlib_test::CreateTopLevel(owner));
     child.SetOwner(&owner);
     EXPECT_EQ(child.GetOwner(), &owner);
-}
-
-TEST(WindowMessages, ScrollBarsReportTheirLimit) {
-    CreatedMsgWnd created;
-    CMsgWnd& wnd = created.wnd;
-    SCROLLINFO info = {};
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMin = 0;
-    info.nMax = 99;
-    info.nPage = 10;
-    info.nPos = 95;   // beyond the limit: the system keeps it inside
-    wnd.SetScrollInfo(SB_VERT, &info);
-    EXPECT_EQ(wnd.GetScrollLimit(SB_VERT), 90);
-    EXPECT_EQ(wnd.GetScrollPos(SB_VERT), 90);
-    int nMin = -1;
-    int nMax = -1;
-    wnd.GetScrollRange(SB_VERT, &nMin, &nMax);
-    EXPECT_EQ(nMin, 0);
-    EXPECT_EQ(nMax, 99);
-    SCROLLINFO read = {};
-    ASSERT_TRUE(wnd.GetScrollInfo(SB_VERT, &read, SIF_PAGE));
-    EXPECT_EQ(read.nPage, 10u);
 }
 
 }  // namespace
