@@ -47,48 +47,6 @@ TEST(SchemaParserContent, OccurrenceBoundsOfModelsAndParticles)
     }
 }
 
-TEST(SchemaParserContent, EmptyMaxOccursIsReportedAtLevelOne)
-{
-    ParsedSchema s(elementWithSequence("", "<xs:element name=\"a\" maxOccurs=\"\"/><xs:any maxOccurs=\"\"/>"));
-    ASSERT_TRUE(s.ok);
-    const std::string log = s.text();
-    EXPECT_EQ(2, std::count(log.begin(), log.end(), '\n'));
-    EXPECT_TRUE(s.logged("Error @")) << s.text();
-    EXPECT_TRUE(s.logged("  <element>:Invalid value for maxOccurs\n")) << s.text();
-    EXPECT_EQ(1, particle(s.modelOf("E"), 1)->getMax());
-}
-
-TEST(SchemaParserContent, NumberThatIsNoNumberFailsWithItsPosition)
-{
-    ParsedSchema s(elementWithSequence("", "<xs:element name=\"a\"\n minOccurs=\"two\"/>"));
-    EXPECT_FALSE(s.ok);
-    EXPECT_TRUE(s.logged("invalid number: two")) << s.text();
-    EXPECT_TRUE(s.logged(" at 4:")) << s.text();
-}
-
-TEST(SchemaParserContent, RulesOfAllAreFatal)
-{
-    const struct {
-        const char* particles;
-        const char* message;
-    } cases[] = {
-        {"<xs:any/>", "parseContent <all>:Syntax Error"},
-        {"<xs:choice/>", "parseContent <all>:Syntax Error"},
-        {"<xs:element name=\"a\" maxOccurs=\"2\"/>", "<all> MUST not have multiple occurrences of an element a"},
-        {"<xs:foo/>", "parseContent <all>:Syntax Error"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.particles);
-        ParsedSchema s(schema(std::string("<xs:complexType name=\"T\"><xs:all>") + c.particles +
-                              "</xs:all></xs:complexType>"));
-        EXPECT_FALSE(s.ok);
-        EXPECT_TRUE(s.logged(std::string("Schema Parser Exception : ") + c.message)) << s.text();
-    }
-    ParsedSchema unexpected(elementWithSequence("", "<xs:attribute name=\"x\"/>"));
-    EXPECT_FALSE(unexpected.ok);
-    EXPECT_TRUE(unexpected.logged("parseContent: Unexpected tag attribute")) << unexpected.text();
-}
-
 TEST(SchemaParserContent, NestedModelStandsBeforeItsParticles)
 {
     ParsedSchema s(elementWithSequence("", "<xs:element name=\"a\" type=\"xs:string\"/>"
@@ -329,30 +287,6 @@ TEST(SchemaParserContent, RestrictionFacets)
     EXPECT_TRUE(inline_->hasFacet(SimpleType::MAXINC));
     EXPECT_EQ(XSD_INT, s.parser.getBasicContentType(inline_->getTypeId()));
     ASSERT_NE(nullptr, s.element("after"));
-}
-
-TEST(SchemaParserContent, SimpleTypeMessages)
-{
-    const struct {
-        const char* body;
-        bool ok;
-        const char* message;
-    } cases[] = {
-        {"<xs:simpleType name=\"S\" final=\"x\"><xs:restriction base=\"xs:int\"/></xs:simpleType>", true,
-         "  <simpleType> :final:Unknown/Unsupported  attribute \n"},
-        {"<xs:simpleType name=\"S\"><xs:restriction base=\"xs:int\" id=\"i\"/></xs:simpleType>", true,
-         "<simpleType>:id:Unknown/Unsupported  attribute for <restriction>"},
-        {"<xs:simpleType name=\"S\"><xs:sequence/></xs:simpleType>", false, "<simpleType>:Syntax error"},
-        {"<xs:simpleType name=\"S\"><xs:restriction base=\"xs:string\"><xs:whiteSpace value=\"trim\"/>"
-         "</xs:restriction></xs:simpleType>",
-         false, "Invalid facet value for whitespace"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.body);
-        ParsedSchema s(schema(c.body), 2);
-        EXPECT_EQ(c.ok, s.ok);
-        EXPECT_TRUE(s.logged(c.message)) << s.text();
-    }
 }
 
 TEST(SchemaParserContent, UnknownBaseTypeInAnImportedSchema)

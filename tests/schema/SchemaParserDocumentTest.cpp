@@ -84,16 +84,6 @@ TEST(SchemaParserDocument, FirstTagMustBeASchema)
     EXPECT_FALSE(withoutDocument.parseSchemaTag());
 }
 
-TEST(SchemaParserDocument, UnknownTopLevelChildIsSkipped)
-{
-    ParsedSchema s(schema(R"(<xs:notation name="n" public="p"><xs:annotation/></xs:notation>
-  <xs:element name="After" type="xs:int"/>)"));
-    EXPECT_TRUE(s.ok);
-    EXPECT_TRUE(s.logged("Error @3:")) << s.text();
-    EXPECT_TRUE(s.logged("  Unknown element notation\n")) << s.text();
-    EXPECT_NE(nullptr, s.element("After"));
-}
-
 TEST(SchemaParserDocument, UndefinedTypesWithoutImportsAreFatal)
 {
     ParsedSchema s(schema(R"(<xs:element name="E" type="tns:Missing"/>)"));

@@ -321,31 +321,6 @@ TEST_F(SoapExtensionTest, ProblemsAreReportedAndReadingGoesOn)
     EXPECT_EQ(action, "");
 }
 
-TEST_F(SoapExtensionTest, EveryAddressKeepsItsOwnLocation)
-{
-    struct Case {
-        const char* element;
-        const char* location;
-    };
-    const Case cases[] = {
-        {R"(<soap:address location="http://first/"/>)", "http://first/"},
-        {R"(<soap:address/>)", ""},
-        {R"(<soap:address location=""/>)", ""},
-        {R"(<soap:address location="http://fourth/">text</soap:address>)", "http://fourth/"},
-        {R"(<soap:address/>)", ""},
-    };
-    std::vector<int> ids;
-    for (const Case& c : cases)
-        ids.push_back(handle(c.element));
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        SCOPED_TRACE(cases[i].element);
-        EXPECT_EQ(ids[i], static_cast<int>(i) + 1);
-        std::string location = "untouched";
-        EXPECT_TRUE(soap_->getAddressLocation(ids[i], location));
-        EXPECT_EQ(location, cases[i].location);
-    }
-}
-
 TEST_F(SoapExtensionTest, AFullBlockOfIdsGivesNoMore)
 {
     // A second handler's block of three ids.
@@ -379,27 +354,6 @@ TEST_F(SoapExtensionTest, AFullBlockOfIdsGivesNoMore)
     EXPECT_TRUE(soap.getOperationInfo(start + 1, action, style));
     EXPECT_EQ(action, "urn:a");
     soap_ = nullptr;
-}
-
-TEST_F(SoapExtensionTest, ASchemaReplacesTheOneBefore)
-{
-    // Another schema for the namespace: its operation admits only "flavour".
-    testsupport::writeBytes("other.xsd", R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema"
-        targetNamespace="http://schemas.xmlsoap.org/wsdl/soap/">
-        <xs:complexType name="op"><xs:attribute name="flavour" type="xs:string"/></xs:complexType>
-        <xs:element name="operation" type="tns:op" xmlns:tns="http://schemas.xmlsoap.org/wsdl/soap/"/>
-      </xs:schema>)");
-    const char* const operation = R"(<soap:operation flavour="x"/>)";
-    EXPECT_EQ(handle(operation), 1);
-    EXPECT_NE(takeDiagnostics(), "");
-
-    soap_->setSchemaParser(loadSchema("other.xsd"));
-    EXPECT_EQ(handle(operation), 2);
-    EXPECT_EQ(takeDiagnostics(), "");
-
-    soap_->setSchemaParser(nullptr);
-    EXPECT_EQ(handle(R"(<soap:body><soap:x/></soap:body>)"), 0);
-    EXPECT_EQ(takeDiagnostics(), "Soap Processing  Could not parse soap extensibility elements\n");
 }
 
 TEST(SoapExtensionSchemaTest, SchemaLocationsJoinTheFolderAsGiven)
