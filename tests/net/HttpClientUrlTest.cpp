@@ -64,21 +64,6 @@ TEST(HttpClientUrlTest, SplitsAddressesIntoTheirParts)
     }
 }
 
-// An HTTP connection is only opened by the request, so the recorded parts can
-// be checked without a server.
-TEST(HttpClientUrlTest, OpenUrlRecordsTheSplitAddress)
-{
-    HttpClient client;
-    ASSERT_TRUE(client.openUrl("http://user:pw@127.0.0.1:1234/a/b?c=d", nullptr, nullptr, "agent"));
-    EXPECT_EQ(client.host(), "127.0.0.1");
-    EXPECT_EQ(client.port(), 1234);
-    EXPECT_EQ(client.scheme(), SchemeHttp);
-    EXPECT_EQ(client.user(), "user");
-    EXPECT_EQ(client.password(), "pw");
-    EXPECT_EQ(client.objectPath(), "/a/b?c=d");
-    client.close();
-}
-
 TEST(HttpClientUrlTest, CallersCredentialsWinOverTheAddresses)
 {
     struct Case {

@@ -50,15 +50,6 @@ struct SchemaFiles : ::testing::Test {
     testsupport::ScopedWorkingFolder folder;
 };
 
-TEST(SchemaParserDocument, EmptySchemaHoldsOnlyTheSchemaElement)
-{
-    ParsedSchema s(std::string(XsOpen) + "targetNamespace=\"urn:t\"/>");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(1, s.parser.getNumElements());
-    EXPECT_EQ(0, s.parser.getNumTypes());
-    EXPECT_EQ("", s.text());
-}
-
 TEST(SchemaParserDocument, SchemaTagAttributes)
 {
     ParsedSchema s(std::string(XsOpen) + R"(xmlns:a="urn:t" xmlns:b="urn:t" targetNamespace="urn:t"

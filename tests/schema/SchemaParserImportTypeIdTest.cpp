@@ -193,29 +193,6 @@ TEST_F(ImportedSchemas, NameWaitingForItsSchemaTakesTheTypeADeclarationBrings)
     EXPECT_EQ(third.type("Third"), waiting.parser.getType(before));
 }
 
-TEST(ImportedTypeNames, TableNamesEveryIdItHandedOut)
-{
-    TypeTable table;
-    table.setTargetNamespace(Tns);
-    auto defined = std::make_unique<ComplexType>(Tns);
-    defined->setName("Defined");
-    const int definedId = table.addType(std::move(defined));
-    const int reservedId = table.getTypeId(qname(Tns, "Later"), true);
-    const int waitingId = table.addExternalTypeId(qname(OtherNs, "Elsewhere"), nullptr);
-    const struct {
-        int id;
-        const char* ns;
-        const char* local;
-    } cases[] = {{definedId, Tns, "Defined"},         {reservedId, Tns, "Later"},
-                 {waitingId, OtherNs, "Elsewhere"},   {waitingId + 1, "", ""},
-                 {XSD_INT, "", ""},                   {XSD_INVALID, "", ""}};
-    for (const auto& c : cases) {
-        const QualifiedName name = table.getTypeName(c.id);
-        EXPECT_EQ(c.ns, name.getNamespace()) << c.id;
-        EXPECT_EQ(c.local, name.getLocalName()) << c.id;
-    }
-}
-
 TEST(ImportedTypeNames, AnonymousTypesOfAnotherSchemaAreKeptApartByObject)
 {
     ComplexType first(OtherNs);

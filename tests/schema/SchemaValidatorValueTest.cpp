@@ -51,11 +51,6 @@ protected:
     ParsedSchema schema_;
 };
 
-TEST_F(SchemaValidatorValueTest, SchemaReads)
-{
-    ASSERT_TRUE(schema_.ok) << schema_.text();
-}
-
 TEST_F(SchemaValidatorValueTest, TextsAreStoredAsTheirBasicType)
 {
     struct Case {

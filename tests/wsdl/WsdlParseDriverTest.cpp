@@ -36,39 +36,6 @@ TEST_F(WsdlParseDriverTest, RpcDocumentGivesTheKindsCallByCall)
     EXPECT_EQ(diagnostics_.str(), "");
 }
 
-TEST_F(WsdlParseDriverTest, DocumentStyleWithTypesHeadersAndFaultsGivesTheKindsCallByCall)
-{
-    parse(definitions(
-        "<documentation>About <b>this</b> &amp; <![CDATA[that]]></documentation>\n"
-        "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\">\n"
-        "  <xsd:element name=\"Get\" type=\"xsd:string\"/><xsd:element name=\"Got\" type=\"xsd:int\"/>\n"
-        "  <xsd:element name=\"Trouble\" type=\"xsd:string\"/><xsd:element name=\"Ticket\" type=\"xsd:string\"/>\n"
-        "</xsd:schema></types>\n"
-        "<message name=\"GetIn\"><part name=\"p\" element=\"tns:Get\"/></message>\n"
-        "<message name=\"GetOut\"><part name=\"p\" element=\"tns:Got\"/></message>\n"
-        "<message name=\"Fault\"><part name=\"p\" element=\"tns:Trouble\"/></message>\n"
-        "<message name=\"Hdr\"><part name=\"ticket\" element=\"tns:Ticket\"/></message>\n"
-        "<portType name=\"Store\"><operation name=\"Get\"><input message=\"tns:GetIn\"/>"
-        "<output message=\"tns:GetOut\"/><fault name=\"f\" message=\"tns:Fault\"/></operation></portType>\n"
-        "<binding name=\"StoreSoap\" type=\"tns:Store\">\n"
-        "  <soap:binding style=\"document\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>\n"
-        "  <operation name=\"Get\"><soap:operation soapAction=\"urn:get\"/>\n"
-        "    <input><soap:body use=\"literal\"/><soap:header message=\"tns:Hdr\" part=\"ticket\" use=\"literal\"/>"
-        "</input>\n"
-        "    <output><soap:body use=\"literal\"/></output>\n"
-        "    <fault name=\"f\"><soap:fault name=\"f\" use=\"literal\"/></fault>\n"
-        "  </operation>\n"
-        "</binding>\n"
-        "<service name=\"StoreService\"><port name=\"StorePort\" binding=\"tns:StoreSoap\">"
-        "<soap:address location=\"http://localhost/store\"/></port></service>\n"));
-    expectSuccess();
-    EXPECT_EQ(results_, (Kinds{1, 3, 7, 0, 0, 0, 0, 0, 0, 17, 0, 19}));
-    EXPECT_EQ(states_, (Kinds{1, 2, 3, 7, 8, 8, 8, 8, 10, 15, 17, 19}));
-    ASSERT_NE(parser_->getDocumentation(), nullptr);
-    EXPECT_EQ(*parser_->getDocumentation(), "About this & that");
-    EXPECT_EQ(parser_->getSchemaCount(), 1);
-}
-
 TEST_F(WsdlParseDriverTest, ElementsAroundTheModelGiveTheirKinds)
 {
     struct Case {
