@@ -249,46 +249,6 @@ TEST(WsdlBinding, OperationRecordsByNameNeedNoPortType)
 
 // ---- Message and Part ----------------------------------------------------
 
-TEST(WsdlMessage, PartsReferToElementsOrTypes)
-{
-    const Schema::Element typed = declaration("order", 35);
-    const int stringType = 2;
-    const int otherKind = 7;
-    Message message(nullptr);
-    message.addPart("body", Part::ElementRef, &typed, 3);
-    message.addPart("count", Part::TypeRef, &stringType, 0);
-    message.addPart("lost", Part::ElementRef, nullptr, 2);
-    message.addPart("odd", otherKind, &otherKind, 0); // any other kind is a type part
-    message.addPart("blank", Part::TypeRef, nullptr, 0);
-
-    struct Case {
-        const char* name;
-        int kind;
-        int type;
-        const Schema::Element* element;
-    } const cases[] = {
-        {"body", Part::ElementRef, 35, &typed},
-        {"count", Part::TypeRef, 2, nullptr},
-        {"lost", Part::ElementRef, 0, nullptr},
-        {"odd", Part::TypeRef, 7, nullptr},
-        {"blank", Part::TypeRef, 0, nullptr},
-    };
-    ASSERT_EQ(5, message.getNumParts());
-    for (int i = 0; i < message.getNumParts(); ++i) {
-        const Case& c = cases[i];
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(i, message.getPartIndex(c.name));
-        EXPECT_EQ(c.kind, message.getPartRefKind(i));
-        EXPECT_EQ(c.type, message.getPartType(i));
-        EXPECT_EQ(c.element, message.getPartElement(i));
-        const Part* part = message.getPart(c.name);
-        ASSERT_NE(nullptr, part);
-        EXPECT_EQ(c.type, part->getType());
-        EXPECT_EQ(c.element, part->getElement());
-    }
-    EXPECT_EQ(3, message.getPart("body")->getSchemaPosition());
-}
-
 TEST(WsdlMessage, UnknownPartsReadAsNoPart)
 {
     const Schema::Element typed = declaration("order", 35);
@@ -305,30 +265,6 @@ TEST(WsdlMessage, UnknownPartsReadAsNoPart)
         EXPECT_EQ(0, message.getPartType(index));
         EXPECT_EQ(nullptr, message.getPartElement(index));
         EXPECT_EQ(Part::None, message.getPartRefKind(index));
-    }
-}
-
-// ---- Service -------------------------------------------------------------
-
-TEST(WsdlService, PortsKeepOrderAndAMissingBinding)
-{
-    Binding binding(nullptr);
-    Service service(nullptr);
-    service.addPort("Main", &binding, 1);
-    service.addPort("Orphan", nullptr, 2);
-    service.addPort("Bare", &binding, 0);
-
-    const std::vector<Service::Port> ports(service.getPorts().begin(), service.getPorts().end());
-    ASSERT_EQ(3u, ports.size());
-    const struct {
-        const char* name;
-        Binding* binding;
-        int id;
-    } expected[] = {{"Main", &binding, 1}, {"Orphan", nullptr, 2}, {"Bare", &binding, 0}};
-    for (std::size_t i = 0; i < ports.size(); ++i) {
-        EXPECT_EQ(expected[i].name, ports[i].name);
-        EXPECT_EQ(expected[i].binding, ports[i].binding);
-        EXPECT_EQ(expected[i].id, ports[i].extElementId);
     }
 }
 
