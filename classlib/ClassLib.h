@@ -27,3 +27,6 @@
 #include "classlib/ImageList.h"
 #include "classlib/Dc.h"
 #include "classlib/GdiObject.h"
+#include "classlib/CommandIds.h"
+#include "classlib/RecentFileList.h"
+#include "classlib/Ole.h"

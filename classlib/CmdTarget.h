@@ -29,6 +29,11 @@ public:
     HRESULT ExternalQueryInterface(const void* iid, LPVOID* ppvObj);
     LONG GetRefCount() const { return m_dwRef; }
 
+    // The application's wait cursor (counted; see CWinApp::DoWaitCursor).
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void RestoreWaitCursor();
+
     // The last reference went away; deletes the object unless a class knows better.
     virtual void OnFinalRelease();
     // The interface part that answers iid (including IID_IUnknown), or null. Classes that carry

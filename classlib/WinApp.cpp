@@ -1,9 +1,18 @@
 #include "classlib/WinApp.h"
 
+#include "classlib/CommandIds.h"
 #include "classlib/ThreadState.h"
 #include "classlib/Wnd.h"
 
+#include <cstdlib>
+
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+    ON_COMMAND_EX_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, OnOpenRecentFile)
+    ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FIRST, OnUpdateRecentFileMenu)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -49,6 +58,89 @@ CWinApp::~CWinApp() {
 BOOL CWinApp::InitApplication() { return TRUE; }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() {
+    SaveStdProfileSettings();
+    if (m_bOleStarted) {
+        ::OleUninitialize();
+        m_bOleStarted = FALSE;
+    }
+    return CWinThread::ExitInstance();
+}
+
+void CWinApp::OnAppExit() {
+    if (m_pMainWnd) m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
+    for (int i = 1; i < __argc; ++i) {
+        LPCTSTR pszParam = __argv[i];
+        const BOOL bFlag = pszParam[0] == '-' || pszParam[0] == '/';
+        rCmdInfo.ParseParam(bFlag ? pszParam + 1 : pszParam, bFlag, i == __argc - 1);
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr)) OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
+    default:
+        return TRUE;
+    }
+}
+
+void CWinApp::DoWaitCursor(int nCode) {
+    m_nWaitCursorCount += nCode;
+    if (m_nWaitCursorCount < 0) m_nWaitCursorCount = 0;
+    if (m_nWaitCursorCount > 0) {
+        HCURSOR hcurPrev = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+        if (nCode > 0 && m_nWaitCursorCount == 1) m_hcurWaitCursorRestore = hcurPrev;
+    } else if (nCode != 0) {
+        ::SetCursor(m_hcurWaitCursorRestore ? m_hcurWaitCursorRestore : ::LoadCursorA(nullptr, IDC_ARROW));
+    }
+}
+
+namespace {
+
+void AppWaitCursor(int nCode) {
+    if (CWinApp* pApp = AfxGetApp()) pApp->DoWaitCursor(nCode);
+}
+
+}  // namespace
+
+void CCmdTarget::BeginWaitCursor() { AppWaitCursor(1); }
+
+void CCmdTarget::EndWaitCursor() { AppWaitCursor(-1); }
+
+void CCmdTarget::RestoreWaitCursor() { AppWaitCursor(0); }
+
+CWaitCursor::CWaitCursor() { AppWaitCursor(1); }
+
+CWaitCursor::~CWaitCursor() { AppWaitCursor(-1); }
+
+void CWaitCursor::Restore() { AppWaitCursor(0); }
+
+// Without document templates (DocTemplate.cpp adds them) nothing opens.
+CDocument* CWinApp::OpenDocumentFile(LPCTSTR) { return nullptr; }
+
+void CWinApp::OnFileNew() {}
+
+void CCommandLineInfo::ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL) {
+    if (bFlag) {
+        if (lstrcmpiA(pszParam, "Embedding") == 0) m_bRunEmbedded = TRUE;
+        else if (lstrcmpiA(pszParam, "Automation") == 0) m_bRunAutomated = TRUE;
+        if (m_bRunEmbedded || m_bRunAutomated) m_bShowSplash = FALSE;
+        if (lstrcmpiA(pszParam, "p") == 0) m_nShellCommand = FilePrint;
+        return;
+    }
+    if (m_strFileName.IsEmpty()) {
+        m_strFileName = pszParam;
+        if (m_nShellCommand == FileNew) m_nShellCommand = FileOpen;
+    }
+}
 
 int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) {
     return ::MessageBoxA(MessageBoxOwner(), lpszPrompt, m_pszAppName, nType);

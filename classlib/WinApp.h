@@ -3,8 +3,18 @@
 // application.
 #pragma once
 
+#include "classlib/RecentFileList.h"
 #include "classlib/String.h"
 #include "classlib/WinThread.h"
+
+#include <memory>
+
+#ifndef afx_msg
+#define afx_msg   // marks message handlers
+#endif
+
+class CCommandLineInfo;
+class CDocument;
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -21,6 +31,8 @@ public:
 
     virtual BOOL InitApplication();
     BOOL InitInstance() override;
+    // Saves the recent-file list, ends OLE when AfxOleInit started it, then the thread's exit.
+    int ExitInstance() override;
     // The message box of AfxMessageBox: owned by the main window, captioned with the
     // application's name.
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
@@ -32,9 +44,84 @@ public:
     HICON LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCEA(nIDResource)); }
     HICON LoadStandardIcon(LPCTSTR lpszIconName) const { return ::LoadIconA(nullptr, lpszIconName); }
 
+    // ---- The profile: HKEY_CURRENT_USER\Software\<registry key>\<profile name>\<section>, once
+    // SetRegistryKey has named the key (the profile name is the application's name). Without
+    // a key the values read as their defaults and writes fail.
+    LPCTSTR m_pszRegistryKey = nullptr;
+    LPCTSTR m_pszProfileName = nullptr;
+    void SetRegistryKey(LPCTSTR lpszRegistryKey);
+    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+    // A null entry removes the whole section; a null value removes the entry.
+    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+    // *ppData comes from new[]; the caller deletes it with delete[].
+    BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* ppData, UINT* pBytes);
+    BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes);
+    // The keys, opened for reading and writing (made when missing); the caller closes them.
+    HKEY GetAppRegistryKey();
+    HKEY GetSectionKey(LPCTSTR lpszSection);
+
+    // ---- The recent-file list (section "Recent File List", entries "File1"...), commands
+    // ID_FILE_MRU_FILE1 on. LoadStdProfileSettings makes and reads it.
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    void SaveStdProfileSettings();
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+
+    // Opens a document (the document templates decide; see DocTemplate.h); null when none can.
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+
+    // ---- Start-up: the program's command line into rCmdInfo, then what it asks for.
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+
+    // ---- The wait cursor: 1 shows it (counted), -1 takes one back, 0 shows it again.
+    virtual void DoWaitCursor(int nCode);
+    int m_nWaitCursorCount = 0;
+
+    // The library's commands.
+    afx_msg void OnAppExit();
+    afx_msg void OnFileNew();
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+
+    BOOL m_bOleStarted = FALSE;   // AfxOleInit started OLE
+
+    DECLARE_MESSAGE_MAP()
+
 private:
     CString m_strAppName;
+    CString m_strRegistryKey;
+    HCURSOR m_hcurWaitCursorRestore = nullptr;
 };
+
+// Shows the wait cursor for its lifetime.
+class CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    void Restore();
+};
+
+// What the program's command line asks for (ParseCommandLine fills it).
+class CCommandLineInfo : public CObject {
+public:
+    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
+    ~CCommandLineInfo() override = default;
+    // Each argument; bFlag when it began with '/' or '-' (then without it).
+    virtual void ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL bLast);
+    BOOL m_bShowSplash = TRUE;
+    BOOL m_bRunEmbedded = FALSE;
+    BOOL m_bRunAutomated = FALSE;
+    int m_nShellCommand = FileNew;
+    CString m_strFileName;
+};
+
+// Starts OLE for the calling thread (ended again by the application's ExitInstance).
+BOOL AfxOleInit();
 
 CWinApp* AfxGetApp();
 // The main window of the calling thread's CWinThread (the application's on the main thread).
