@@ -47,24 +47,6 @@ TEST(SchemaParserContent, OccurrenceBoundsOfModelsAndParticles)
     }
 }
 
-TEST(SchemaParserContent, NestedModelStandsBeforeItsParticles)
-{
-    ParsedSchema s(elementWithSequence("", "<xs:element name=\"a\" type=\"xs:string\"/>"
-                                           "<xs:choice maxOccurs=\"unbounded\"><xs:element name=\"b\"/>"
-                                           "<xs:element name=\"c\"/></xs:choice>"
-                                           "<xs:element name=\"d\"/>"));
-    ASSERT_TRUE(s.ok) << s.text();
-    const ContentModel* model = s.modelOf("E");
-    ASSERT_EQ(3u, model->getContents().size());
-    EXPECT_EQ(ContentModel::ParticleContent, model->getContents()[1].getKind());
-    const ContentModel* choice = model->getContents()[1].getContentModel();
-    EXPECT_EQ(ContentModel::Choice, choice->getCompositor());
-    EXPECT_EQ(UNBOUNDED, choice->getMax());
-    EXPECT_EQ("c", particle(choice, 1)->getName());
-    EXPECT_EQ("d", particle(model, 2)->getName());
-    EXPECT_EQ(2, model->getNumElements());
-}
-
 TEST(SchemaParserContent, AnyIsAnElementOfTypeAny)
 {
     ParsedSchema s(elementWithSequence("", "<xs:any namespace=\"##other\" processContents=\"lax\" minOccurs=\"0\""
@@ -87,20 +69,6 @@ TEST(SchemaParserContent, AnyIsAnElementOfTypeAny)
     ParsedSchema odd(elementWithSequence("", "<xs:any foo=\"1\"/>"), 2);
     EXPECT_TRUE(odd.logged("Alert @")) << odd.text();
     EXPECT_TRUE(odd.logged("<any>:Unsupported Attribute foo")) << odd.text();
-}
-
-TEST(SchemaParserContent, AnyAttributeIsAQualifiedAttributeOfTypeAny)
-{
-    ParsedSchema s(schema("<xs:complexType name=\"T\"><xs:anyAttribute namespace=\"##any\" bad=\"x\">"
-                          "<xs:annotation/></xs:anyAttribute></xs:complexType>"));
-    ASSERT_TRUE(s.ok) << s.text();
-    const Attribute* any = s.complex("T")->getAttribute("##any");
-    ASSERT_NE(nullptr, any);
-    EXPECT_EQ(XSD_ANY, any->getType());
-    EXPECT_TRUE(any->isQualified());
-    EXPECT_FALSE(any->isRequired());
-    EXPECT_TRUE(s.logged("Error @")) << s.text();
-    EXPECT_TRUE(s.logged("<anyAttribute>:Unsupported Attribute bad")) << s.text();
 }
 
 TEST(SchemaParserContent, GroupUsedTwiceSharesOneModel)
@@ -136,27 +104,6 @@ TEST(SchemaParserContent, GroupUsedTwiceSharesOneModel)
     EXPECT_EQ(nullptr, inC->getContentModel());
     EXPECT_EQ(nullptr, s.parser.getGroups().back().getContentModel());
     EXPECT_EQ("", s.text());
-}
-
-TEST(SchemaParserContent, ElementKeepsItsLastConstraint)
-{
-    ParsedSchema s(schema(R"(
-  <xs:element name="E" type="xs:string">
-    <xs:key name="first"><xs:selector xpath="a"/><xs:field xpath="@x"/></xs:key>
-    <xs:unique name="second"><xs:annotation><xs:documentation>text</xs:documentation></xs:annotation>
-      <xs:selector xpath=".//b"/><xs:field xpath="@y"/><xs:field xpath="@z"/></xs:unique>
-  </xs:element>
-  <xs:keyref name="top" refer="tns:second"><xs:selector xpath="c"/><xs:field xpath="@r"/></xs:keyref>)"));
-    ASSERT_TRUE(s.ok) << s.text();
-    const IdentityConstraint* kept = s.element("E")->getConstraint();
-    ASSERT_NE(nullptr, kept);
-    EXPECT_EQ(IdentityConstraint::Unique, kept->getKind());
-    EXPECT_EQ("second", kept->getName());
-    EXPECT_EQ(".//b", kept->getSelector());
-    EXPECT_EQ((std::vector<std::string>{"@y", "@z"}), kept->getFields());
-    ASSERT_EQ(2u, s.parser.getConstraints().size());
-    EXPECT_EQ(kept, s.parser.getConstraints()[0].get());
-    EXPECT_EQ(IdentityConstraint::KeyRef, s.parser.getConstraints()[1]->getKind());
 }
 
 TEST(SchemaParserContent, UnionAndListMembers)

@@ -9,31 +9,6 @@ using namespace schematest;
 
 namespace {
 
-TEST(SchemaParserDeclarations, GlobalDeclarationsInDocumentOrder)
-{
-    ParsedSchema s(schema(R"(
-  <xs:element name="First" type="xs:string" default="d" form="qualified"/>
-  <xs:attribute name="lang" type="xs:language" fixed="en"/>
-  <xs:element name="Second" type="tns:T"/>
-  <xs:complexType name="T"/>)"));
-    ASSERT_TRUE(s.ok) << s.text();
-    const std::list<Element>& elements = s.parser.getElements();
-    ASSERT_EQ(3, s.parser.getNumElements());
-    EXPECT_EQ("schema", elements.front().getName());
-    EXPECT_EQ(XSD_SCHEMA, elements.front().getType());
-    EXPECT_EQ(SchemaUri, elements.front().getTypeNamespace());
-    const Element& first = *std::next(elements.begin());
-    EXPECT_EQ("First", first.getName());
-    EXPECT_EQ("d", first.getDefaultValue());
-    EXPECT_TRUE(first.isQualified());
-    EXPECT_EQ(SchemaUri, first.getTypeNamespace());
-    EXPECT_EQ(s.parser.getTypeId(qname(Tns, "T")), s.element("Second")->getType());
-    EXPECT_EQ(Tns, s.element("Second")->getTypeNamespace());
-    ASSERT_EQ(1u, s.parser.getAttributes().size());
-    EXPECT_EQ("en", s.parser.getAttributes().front().getFixedValue());
-    EXPECT_EQ(XSD_STRING, s.parser.getAttributes().front().getType()); // an XML Schema name without an id
-}
-
 TEST(SchemaParserDeclarations, ElementReferenceBeforeAndAfterItsDeclaration)
 {
     ParsedSchema s(schema(R"(
@@ -178,27 +153,6 @@ TEST(SchemaParserDeclarations, AttributeReferenceToAnEarlierDeclaration)
     EXPECT_EQ(XSD_INT, early->getType());
     EXPECT_EQ("5", early->getDefaultValue());
     EXPECT_FALSE(early->isRequired());
-}
-
-TEST(SchemaParserDeclarations, NillableWithoutTypeIsAnyType)
-{
-    ParsedSchema s(schema(R"(<xs:element name="N" nillable="false"/><xs:element name="P"/>)"));
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(XSD_ANYTYPE, s.element("N")->getType());
-    EXPECT_EQ(XSD_INVALID, s.element("P")->getType());
-}
-
-TEST(SchemaParserDeclarations, AnonymousTypesOfDeclarations)
-{
-    ParsedSchema s(schema(R"(
-  <xs:element name="E"><xs:annotation/><xs:complexType><xs:sequence><xs:element name="x"/></xs:sequence></xs:complexType></xs:element>
-  <xs:attribute name="a"><xs:simpleType><xs:restriction base="xs:int"/></xs:simpleType></xs:attribute>)"));
-    ASSERT_TRUE(s.ok) << s.text();
-    const XsdType* anonymous = s.parser.getType(s.element("E")->getType());
-    ASSERT_NE(nullptr, anonymous);
-    EXPECT_TRUE(anonymous->isAnonymous());
-    EXPECT_EQ(Tns, s.element("E")->getTypeNamespace());
-    EXPECT_EQ(XSD_INT, s.parser.getBasicContentType(s.parser.getAttributes().front().getType()));
 }
 
 // Each problem is reported with its position; only the fatal ones fail the

@@ -26,15 +26,6 @@ std::unique_ptr<SimpleType> restriction(int baseTypeId, const Facets& facets = {
 }
 
 
-TEST(SchemaSimpleType, EnumerationsAreCountedAndRecordedOnce)
-{
-    const auto type = restriction(XSD_STRING, {{"enumeration", "red"}, {"enumeration", "green"},
-                                                     {"enumeration", "blue"}});
-    EXPECT_EQ(3, type->getFacetSlot(SimpleType::SlotA));
-    EXPECT_EQ((std::vector<std::string>{"red", "green", "blue"}), type->getEnumerations());
-    EXPECT_EQ(std::vector<int>{SimpleType::ENUM}, type->getFacets());
-}
-
 TEST(SchemaSimpleType, FacetAfterAnEnumerationIsKept)
 {
     const auto type = restriction(XSD_STRING, {{"enumeration", "ab"}, {"enumeration", "abcd"},

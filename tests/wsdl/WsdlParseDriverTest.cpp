@@ -13,57 +13,28 @@ using namespace wsdltest;
 
 namespace {
 
-using Kinds = std::vector<int>;
-
 class WsdlParseDriverTest : public WsdlParseTest {};
 
-TEST_F(WsdlParseDriverTest, RpcDocumentGivesTheKindsCallByCall)
+// What is not part of the model is passed over; the end is final.
+TEST_F(WsdlParseDriverTest, ElementsAroundTheModelArePassedOver)
 {
-    parse(calculator());
-    expectSuccess();
-    // The prolog's line end, definitions (standing then on the first
-    // message), two messages, the port type, the binding (which reads on to
-    // the service: its last end tag follows a SOAP element), the service, the end.
-    EXPECT_EQ(results_, (Kinds{1, 8, 0, 0, 0, 17, 0, 19}));
-    EXPECT_EQ(states_, (Kinds{1, 2, 8, 8, 10, 15, 17, 19}));
-    // The end is final.
-    EXPECT_EQ(parser_->parse(), WsdlParser::END);
-    EXPECT_EQ(parser_->getState(), WsdlParser::END);
-    EXPECT_EQ(parser_->getName(), "T");
-    EXPECT_EQ(parser_->getNamespace(), "urn:t");
-    EXPECT_EQ(parser_->getNamespacePrefix(), "tns");
-    EXPECT_EQ(parser_->getSchemaCount(), 0);
-    EXPECT_EQ(diagnostics_.str(), "");
-}
-
-TEST_F(WsdlParseDriverTest, ElementsAroundTheModelGiveTheirKinds)
-{
-    struct Case {
-        const char* name;
-        std::string body;
-        Kinds results;
-        Kinds states;
+    const std::string cases[] = {
+        "<import namespace=\"urn:other\" location=\"nowhere.wsdl\"/>", // another namespace: not followed
+        "<annotation><x>y</x></annotation>",
+        "<f:ext xmlns:f=\"urn:f\"><f:in><f:deeper/></f:in></f:ext>",
+        "<soap:address location=\"http://h/\"/>",
+        "<!-- c --><?pi x?>",
     };
-    const Case cases[] = {
-        {"an import of another namespace is passed over",
-         "<import namespace=\"urn:other\" location=\"nowhere.wsdl\"/>" + calculatorPortType(), {1, 5, 0, 0, 19},
-         {1, 2, 5, 10, 19}},
-        {"an annotation", "<annotation><x>y</x></annotation>" + calculatorPortType(), {1, 4, 10, 0, 19},
-         {1, 2, 4, 10, 19}},
-        {"a foreign element is skipped whole", "<f:ext xmlns:f=\"urn:f\"><f:in><f:deeper/></f:in></f:ext>",
-         {1, 16, 19, 19}, {1, 2, 16, 19}},
-        {"a SOAP element at the top is handed to the extension",
-         "<soap:address location=\"http://h/\"/>" + calculatorPortType(), {1, 16, 10, 0, 19}, {1, 2, 16, 10, 19}},
-        {"comments and processing instructions are passed over",
-         "<!-- c --><?pi x?>" + calculatorPortType() + "<!-- d -->", {1, 10, 0, 19}, {1, 2, 10, 19}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const std::string& around : cases) {
+        SCOPED_TRACE(around);
         diagnostics_.str("");
-        parse(definitions(c.body));
+        parse(definitions(around + calculatorPortType() + around));
         expectSuccess();
-        EXPECT_EQ(results_, c.results);
-        EXPECT_EQ(states_, c.states);
+        WsdlParser::PortTypeList::const_iterator begin, end;
+        ASSERT_TRUE(parser_->getPortTypes(begin, end));
+        EXPECT_EQ((*begin)->getNumOps(), 1);
+        EXPECT_EQ(parser_->parse(), WsdlParser::END);
+        EXPECT_EQ(parser_->getState(), WsdlParser::END);
     }
 }
 
@@ -225,8 +196,6 @@ TEST_F(WsdlParseImportTest, AnImportedDocumentJoinsTheModelAndTheImporterReadsOn
                       calculatorService()),
           "svc/main.wsdl");
     expectSuccess();
-    EXPECT_EQ(results_, (Kinds{1, 3, 5, 15, 17, 0, 19}));
-    EXPECT_EQ(states_, (Kinds{1, 2, 3, 5, 15, 17, 19}));
     EXPECT_EQ(parser_->getMessages().size(), 2u);
     WsdlParser::PortTypeList::const_iterator begin, end;
     ASSERT_TRUE(parser_->getPortTypes(begin, end));

@@ -104,6 +104,17 @@ TEST(XmlPullParserTest, NextMergesTextAndSkipsMarkup)
         {"<a\n b = 'x' >t</a >", "<a b=\"x\">|T:t|</a>|END"},
         {"", "END"},
         {"  \n ", "END"},
+        // A UTF-8 byte-order mark is skipped at the start only.
+        {"\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?><a/>", "<a>|</a>|END"},
+        {"\xEF\xBB\xBF<a>\xEF\xBB\xBF</a>", "<a>|T:\xEF\xBB\xBF|</a>|END"},
+        // Names with trailing bytes below 0xB7: "Straße", "é·t" and "Ωx".
+        {"<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t='1'><\xCE\xA9x/></Stra\xC3\x9F""e>",
+         "<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t=\"1\">|<\xCE\xA9x>|</\xCE\xA9x>|</Stra\xC3\x9F""e>|END"},
+        // Character references are written as UTF-8.
+        {"<a>&#65;&#x41;&#233;&#xe9;&#xE9;</a>", "<a>|T:AA\xC3\xA9\xC3\xA9\xC3\xA9|</a>|END"},
+        {"<a>&#x20AC;&#8364;&#x1F600;</a>", "<a>|T:\xE2\x82\xAC\xE2\x82\xAC\xF0\x9F\x98\x80|</a>|END"},
+        {"<a>&#x10FFFF;&#xD7FF;&#xE000;</a>", "<a>|T:\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80|</a>|END"},
+        {"<a b='&#x80;&#10;'/>", "<a b=\"\xC2\x80\n\">|</a>|END"},
     });
 }
 
@@ -265,6 +276,8 @@ TEST(XmlPullParserTest, ErrorsCarryMessageStateAndPosition)
         {"<a><![CDATA[\0]]></a>"s, "illegal NUL character", "Illegal state", 1, 13},
         {"\xFF\xFE<\0a\0/\0>\0"s, "UTF-16 input is not supported", "START_DOCUMENT", 1, 0},
         {"\xFE\xFF\0<\0a\0/\0>"s, "UTF-16 input is not supported", "START_DOCUMENT", 1, 0},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF<a/>", "text not allowed outside root element", "TEXT", 1, 3},
+        {"<\x9F""a/>", "name expected", "START_TAG", 1, 1}, // a trailing byte cannot start a name
     };
     for (const auto& c : cases) {
         const std::string& xml = c.xml;
@@ -404,36 +417,6 @@ TEST(XmlPullParserTest, RelaxedModeAcceptsWhatStrictModeRefuses)
 
 // --- Input the reader used to get wrong ---
 
-TEST(XmlPullParserTest, Utf8ByteOrderMarkIsSkipped)
-{
-    const std::string bom = "\xEF\xBB\xBF";
-    EXPECT_EQ("<a>|</a>|END", events(bom + "<?xml version='1.0' encoding='UTF-8'?><a/>"));
-    EXPECT_EQ("<a>|T:\xEF\xBB\xBF|</a>|END", events(bom + "<a>" + bom + "</a>"));
-    Failure f = failureOf(bom + bom + "<a/>");
-    EXPECT_EQ("text not allowed outside root element", f.message);
-}
-
-TEST(XmlPullParserTest, NonAsciiUtf8NamesAreAccepted)
-{
-    // "Straße", "é·t" and "Ωx" hold trailing bytes below 0xB7.
-    EXPECT_EQ("<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t=\"1\">|<\xCE\xA9x>|</\xCE\xA9x>|</Stra\xC3\x9F""e>|END",
-              events("<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t='1'><\xCE\xA9x/></Stra\xC3\x9F""e>"));
-    // A trailing byte cannot start a name.
-    EXPECT_EQ("name expected", failureOf("<\x9F""a/>").message);
-}
-
-TEST(XmlPullParserTest, CharacterReferencesAreWrittenAsUtf8)
-{
-    expectEvents({
-        {"<a>&#65;&#x41;</a>", "<a>|T:AA|</a>|END"},
-        {"<a>&#233;&#xe9;&#xE9;</a>", "<a>|T:\xC3\xA9\xC3\xA9\xC3\xA9|</a>|END"},
-        {"<a>&#x20AC;&#8364;</a>", "<a>|T:\xE2\x82\xAC\xE2\x82\xAC|</a>|END"},
-        {"<a>&#x1F600;</a>", "<a>|T:\xF0\x9F\x98\x80|</a>|END"},
-        {"<a>&#x10FFFF;&#xD7FF;&#xE000;</a>", "<a>|T:\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80|</a>|END"},
-        {"<a b='&#x80;&#10;'/>", "<a b=\"\xC2\x80\n\">|</a>|END"},
-    });
-}
-
 TEST(XmlPullParserTest, InvalidCharacterReferencesAreErrors)
 {
     const char* const references[] = {"#",          "#x",   "#12a",     "#xZZ", "#-1",  "#x110000",
@@ -460,46 +443,36 @@ TEST(XmlPullParserTest, DoctypeIsSkippedAndItsEntitiesNeverExpanded)
               events(doctype + "<a>&e;</a>", true));
 }
 
-TEST(XmlPullParserTest, NestingDepthIsBounded)
+// Each bound admits input up to it and refuses one more.
+TEST(XmlPullParserTest, DepthTextAndAttributesAreBounded)
 {
-    const int limit = XmlPullParser::MAX_DEPTH;
-    EXPECT_EQ(std::string::npos, traceWhole(repeat("<a>", limit) + repeat("</a>", limit), false, false).find("ERROR"));
-    Failure f = failureOf(repeat("<a>", limit + 1));
-    EXPECT_EQ("elements nested deeper than " + std::to_string(limit), f.message);
-    EXPECT_EQ(3 * (limit + 1), f.column);
-}
-
-TEST(XmlPullParserTest, TextLengthIsBounded)
-{
-    const std::size_t limit = XmlPullParser::MAX_TEXT_LENGTH;
-    std::string atLimit = "<a>" + std::string(limit, 'x') + "</a>";
-    std::istringstream in(atLimit);
-    XmlPullParser p(in);
-    p.next();
-    ASSERT_EQ(XmlPullParser::TEXT, p.next());
-    EXPECT_EQ(limit, p.getText().size());
-
-    Failure f = failureOf("<a>" + std::string(limit + 1, 'x') + "</a>");
-    EXPECT_EQ("text longer than " + std::to_string(limit) + " bytes", f.message);
-    f = failureOf("<a b='" + std::string(limit + 1, 'x') + "'/>");
-    EXPECT_EQ("text longer than " + std::to_string(limit) + " bytes", f.message);
-}
-
-TEST(XmlPullParserTest, AttributeCountIsBounded)
-{
-    auto tag = [](int attributes) {
+    const auto tag = [](int attributes) {
         std::string xml = "<a";
-        for (int i = 0; i < attributes; ++i) {
+        for (int i = 0; i < attributes; ++i)
             xml += " a" + std::to_string(i) + "=''";
-        }
         return xml + "/>";
     };
-    const int limit = XmlPullParser::MAX_ATTRIBUTES;
-    std::istringstream in(tag(limit));
-    XmlPullParser p(in);
-    ASSERT_EQ(XmlPullParser::START_TAG, p.next());
-    EXPECT_EQ(limit, p.getAttributeCount());
-    EXPECT_EQ("more than " + std::to_string(limit) + " attributes", failureOf(tag(limit + 1)).message);
+    const int depth = XmlPullParser::MAX_DEPTH;
+    const std::size_t text = XmlPullParser::MAX_TEXT_LENGTH;
+    const int attributes = XmlPullParser::MAX_ATTRIBUTES;
+    const struct {
+        std::string atLimit;
+        std::string overLimit;
+        std::string message;
+    } cases[] = {
+        {repeat("<a>", depth) + repeat("</a>", depth), repeat("<a>", depth + 1),
+         "elements nested deeper than " + std::to_string(depth)},
+        {"<a>" + std::string(text, 'x') + "</a>", "<a>" + std::string(text + 1, 'x') + "</a>",
+         "text longer than " + std::to_string(text) + " bytes"},
+        {"<a b='" + std::string(text, 'x') + "'/>", "<a b='" + std::string(text + 1, 'x') + "'/>",
+         "text longer than " + std::to_string(text) + " bytes"},
+        {tag(attributes), tag(attributes + 1), "more than " + std::to_string(attributes) + " attributes"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::string::npos, traceWhole(c.atLimit, false, false).find("ERROR")) << c.message;
+        EXPECT_EQ(c.message, failureOf(c.overLimit).message);
+    }
+    EXPECT_EQ(3 * (depth + 1), failureOf(repeat("<a>", depth + 1)).column);
 }
 
 // count declarations xmlns:<name>N='urn:N' from N = first, for a start tag.
