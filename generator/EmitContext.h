@@ -1,0 +1,37 @@
+#ifndef KELVANE_GENERATOR_EMITCONTEXT_H
+#define KELVANE_GENERATOR_EMITCONTEXT_H
+
+#include "generator/ProjectRecord.h"
+#include "generator/ServiceView.h"
+#include "generator/StructLayout.h"
+
+#include <string>
+
+// What every emitter of one run reads: the project record, the view of the
+// parsed service and the struct layout worked out from them, with the name
+// forms <proj> (the project name as stored) and <PROJ> (upper-cased).
+// Emitters are functions of a context and the buffer they append to.
+class CEmitContext {
+public:
+    CEmitContext(const CProjectRecord& project, const CServiceView& view)
+        : project_(project), view_(view), layout_(view, project.name)
+    {
+    }
+    CEmitContext(const CEmitContext&) = delete;
+    CEmitContext& operator=(const CEmitContext&) = delete;
+
+    const CProjectRecord& project() const { return project_; }
+    const CServiceView& view() const { return view_; }
+    const CStructLayout& layout() const { return layout_; }
+    const std::string& proj() const { return layout_.proj(); }
+    const std::string& projUpper() const { return layout_.projUpper(); }
+    // "<proj>_<name>_t".
+    std::string typeName(const std::string& name) const { return layout_.typeName(name); }
+
+private:
+    const CProjectRecord& project_;
+    const CServiceView& view_;
+    CStructLayout layout_;
+};
+
+#endif
