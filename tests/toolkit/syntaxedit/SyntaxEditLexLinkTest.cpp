@@ -1,0 +1,124 @@
+// The buffer's side of colouring: the schema chosen by file name, the colouring switch, and the
+// configuration manager's notifications, handled and passed on to the buffer's own listeners.
+#include "SyntaxEditTestSupport.h"
+
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+std::string g_log;
+
+class CFakeSchema : public IKLVSyntaxEditTextSchema {
+public:
+    CFakeSchema(LPCSTR lpszName, LPCSTR lpszExt) : m_strName(lpszName), m_strExt(lpszExt) {}
+    CString GetSchName() override { return m_strName; }
+    BOOL FindClassForFile(LPCSTR lpszFileName) override { return m_strExt == lpszFileName; }
+    void SetTheme(LPARAM) override { g_log += "theme " + std::string(m_strName) + "; "; }
+    void Parse(CKLVSyntaxEditTextIterator* pIterator) override {
+        g_log += "parse " + std::string(m_strName) + " " + std::string(pIterator->PeekText(1), 1) + "; ";
+    }
+    CString m_strName, m_strExt;
+};
+
+CFakeSchema g_schemaC("C", ".c"), g_schemaCUpper("c", ".h"), g_schemaIni("Ini", ".ini");
+BOOL g_bReparseInThread = FALSE;
+
+class CFakeParser : public IKLVSyntaxEditLexParser {
+public:
+    void Close() override {}
+    void BreakParse() override {}
+    IKLVSyntaxEditTextSchema* GetTextSchema() override { return m_pSchema; }
+    void SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) override {
+        m_pSchema = pSchema;
+        g_log += "schema " + std::string(pSchema ? pSchema->GetSchName().GetString() : "none") + "; ";
+    }
+    CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override {
+        CKLVSyntaxEditParseOptions options;
+        options.bConfigChangedReparceInSeparateThread = g_bReparseInThread;
+        return options;
+    }
+    void StartParseInThread(CKLVSyntaxEditBufferManager*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
+                            int, BOOL) override {
+        g_log += "thread; ";
+    }
+    void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
+                       CKLVSyntaxEditBufferManager*) override {}
+    IKLVSyntaxEditTextSchema* m_pSchema = nullptr;
+};
+
+class CFakeConfig : public IKLVSyntaxEditConfigManager {
+public:
+    CFakeConfig() : m_pConnection(new CKLVNotificationConnection) {}
+    ~CFakeConfig() override { m_pConnection->InternalRelease(); }
+    IKLVSyntaxEditTextSchema* FindSchemaForFile(LPCSTR lpszFileName) override {
+        return CString(lpszFileName) == ".c" ? &g_schemaC : nullptr;
+    }
+    CString GetConfigFile() override { return "SyntaxEdit.ini"; }
+    BOOL SetConfigFile(LPCSTR) override { return TRUE; }
+    void Close() override {}
+    CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
+    CKLVNotificationConnection* m_pConnection;
+};
+
+CFakeConfig* g_pConfig = nullptr;
+const KLV_SYNTAXEDIT_LEXER_FACTORY g_factory = {
+    [] { return static_cast<IKLVSyntaxEditLexParser*>(new CFakeParser); },
+    [] { return static_cast<IKLVSyntaxEditConfigManager*>(g_pConfig = new CFakeConfig); }};
+
+// Records what the buffer passes on to its listeners.
+class CListener : public CKLVNotificationSink {
+public:
+    void OnEvent(DWORD dwCode, WPARAM, LPARAM, DWORD) override { g_log += "passed " + std::to_string(dwCode) + "; "; }
+};
+
+}  // namespace
+
+TEST(SyntaxEditLexLink, SchemaByFileNameAndConfigurationNotifications) {
+    KLVSetSyntaxEditLexerFactory(&g_factory);
+    BufferPtr buffer = MakeBuffer("text");
+    CListener listener;
+    for (DWORD dwCode : {10, 11, 12}) listener.Advise(buffer->GetConnection(), dwCode);
+    EXPECT_EQ(buffer->GetConfigFile(), "SyntaxEdit.ini");
+
+    struct Step {
+        const char* name;
+        std::function<void()> action;
+        const char* log;
+    } const steps[] = {
+        {"file name", [&] { buffer->SetFileName(".c"); }, "schema C; "},
+        {"same name", [&] { buffer->SetFileName(".c"); }, ""},
+        {"coloring off", [&] { buffer->EnableSyntaxColoring(FALSE); }, "schema none; "},
+        {"ignored while off", [&] { g_pConfig->m_pConnection->Notify(12, 0, 0, 0); }, ""},
+        {"coloring on, parse at once", [&] { buffer->EnableSyntaxColoring(TRUE); }, "schema C; parse C t; "},
+        {"other schema reloaded", [&] { g_pConfig->m_pConnection->Notify(10, 1, (LPARAM)&g_schemaIni, 0); }, ""},
+        {"same schema name loses the file",
+         [&] { g_pConfig->m_pConnection->Notify(10, 1, (LPARAM)&g_schemaCUpper, 0); }, "schema none; passed 10; "},
+        {"theme without schema", [&] { g_pConfig->m_pConnection->Notify(11, 0, 7, 0); }, ""},
+        {"schema that serves the file",
+         [&] { g_pConfig->m_pConnection->Notify(10, 1, (LPARAM)&g_schemaC, 0); }, "schema C; parse C t; passed 10; "},
+        {"reload with the schema still found", [&] { g_pConfig->m_pConnection->Notify(10, 0, 0, 0); }, ""},
+        {"theme", [&] { g_pConfig->m_pConnection->Notify(11, 0, 7, 0); }, "theme C; passed 11; "},
+        {"full load, parse in thread",
+         [&] {
+             g_bReparseInThread = TRUE;
+             g_pConfig->m_pConnection->Notify(12, 0, 0, 0);
+         },
+         "schema C; thread; passed 12; "},
+        {"file no schema serves", [&] { buffer->SetFileName(".txt"); }, "schema none; "},
+        {"reload finds none", [&] { g_pConfig->m_pConnection->Notify(10, 0, 0, 0); }, "schema none; passed 10; "},
+    };
+    for (const Step& step : steps) {
+        g_log.clear();
+        step.action();
+        EXPECT_EQ(g_log, step.log) << step.name;
+    }
+    listener.UnadviseAll();
+    buffer.reset();
+    KLVSetSyntaxEditLexerFactory(nullptr);
+    g_bReparseInThread = FALSE;
+}

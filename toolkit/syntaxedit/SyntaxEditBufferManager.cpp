@@ -1,0 +1,178 @@
+// The buffer's lifetime, settings and its link to the lexer.
+#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CKLVSyntaxEditBufferManager, CCmdTarget)
+
+namespace {
+
+const char kSettingsSection[] = "Settings";
+const char kTabSizeEntry[] = "TabSize";
+// The tab size divides display columns: keep it where it makes sense.
+const int kMinTabSize = 1;
+const int kMaxTabSize = 64;
+
+const KLV_SYNTAXEDIT_LEXER_FACTORY* g_pLexerFactory = nullptr;
+// The configuration manager all buffers share, and how many buffers hold it.
+IKLVSyntaxEditConfigManager* g_pSharedConfigManager = nullptr;
+int g_nAttachedBuffers = 0;
+
+}  // namespace
+
+void KLVSetSyntaxEditLexerFactory(const KLV_SYNTAXEDIT_LEXER_FACTORY* pFactory) { g_pLexerFactory = pFactory; }
+
+const KLV_SYNTAXEDIT_LEXER_FACTORY* KLVGetSyntaxEditLexerFactory() { return g_pLexerFactory; }
+
+CKLVSyntaxEditBufferManager::CKLVSyntaxEditBufferManager() : m_pConnection(new CKLVNotificationConnection) {
+    if (g_pLexerFactory && g_pLexerFactory->pfnCreateParser) m_pParser.reset(g_pLexerFactory->pfnCreateParser());
+    AttachSharedConfigManager();
+    if (CWinApp* pApp = AfxGetApp())
+        m_nTabSize = std::clamp(static_cast<int>(pApp->GetProfileInt(kSettingsSection, kTabSizeEntry, m_nTabSize)),
+                                kMinTabSize, kMaxTabSize);
+}
+
+CKLVSyntaxEditBufferManager::~CKLVSyntaxEditBufferManager() {
+    Close();
+    DetachSharedConfigManager();
+    m_pParser.reset();
+    m_pConnection->InternalRelease();
+}
+
+void CKLVSyntaxEditBufferManager::Close() {
+    m_sink.UnadviseAll();
+    if (m_pParser) m_pParser->Close();
+    ClearText();
+}
+
+void CKLVSyntaxEditBufferManager::ClearText() {
+    m_arRows.RemoveAll();
+    m_undoManager.Clear();
+    m_strFileName.Empty();
+}
+
+void CKLVSyntaxEditBufferManager::AttachSharedConfigManager() {
+    if (!g_pSharedConfigManager && g_pLexerFactory && g_pLexerFactory->pfnCreateConfigManager)
+        g_pSharedConfigManager = g_pLexerFactory->pfnCreateConfigManager();
+    SetLexConfigManager(g_pSharedConfigManager);
+    ++g_nAttachedBuffers;
+}
+
+void CKLVSyntaxEditBufferManager::DetachSharedConfigManager() {
+    m_sink.UnadviseAll();
+    m_pConfigManager = nullptr;
+    if (--g_nAttachedBuffers == 0 && g_pSharedConfigManager) {
+        g_pSharedConfigManager->Close();
+        delete g_pSharedConfigManager;
+        g_pSharedConfigManager = nullptr;
+    }
+}
+
+void CKLVSyntaxEditBufferManager::SetLexConfigManager(IKLVSyntaxEditConfigManager* pConfigManager) {
+    m_sink.UnadviseAll();
+    m_pConfigManager = pConfigManager;
+    CKLVNotificationConnection* pConnection = pConfigManager ? pConfigManager->GetConnection() : nullptr;
+    if (!pConnection) return;
+    for (DWORD dwCode : {klvEditSchemaReloaded, klvEditThemeReloaded, klvEditConfigLoaded})
+        m_sink.Advise(pConnection, dwCode);
+}
+
+void CKLVSyntaxEditBufferManager::CConfigSink::OnEvent(DWORD dwCode, WPARAM wParam, LPARAM lParam, DWORD) {
+    m_pOwner->OnLexConfigNotification(dwCode, wParam, lParam);
+}
+
+BOOL CKLVSyntaxEditBufferManager::SetTabSize(int nTabSize, BOOL bSave) {
+    m_nTabSize = std::clamp(nTabSize, kMinTabSize, kMaxTabSize);
+    if (!bSave) return TRUE;
+    CWinApp* pApp = AfxGetApp();
+    return pApp && pApp->WriteProfileInt(kSettingsSection, kTabSizeEntry, m_nTabSize);
+}
+
+void CKLVSyntaxEditBufferManager::SetFileName(LPCSTR lpszFileName) {
+    if (m_strFileName == lpszFileName) return;
+    m_strFileName = lpszFileName;
+    if (m_bSyntaxColoring) ApplySchemaForFile();
+}
+
+CString CKLVSyntaxEditBufferManager::GetConfigFile() const {
+    return m_pConfigManager ? m_pConfigManager->GetConfigFile() : CString();
+}
+
+BOOL CKLVSyntaxEditBufferManager::SetConfigFile(LPCSTR lpszPath) {
+    return m_pConfigManager ? m_pConfigManager->SetConfigFile(lpszPath) : FALSE;
+}
+
+void CKLVSyntaxEditBufferManager::ApplySchemaForFile() {
+    if (!m_pParser) return;
+    m_pParser->SetTextSchema(m_pConfigManager ? m_pConfigManager->FindSchemaForFile(m_strFileName) : nullptr);
+}
+
+void CKLVSyntaxEditBufferManager::EnableSyntaxColoring(BOOL bEnable) {
+    if (!bEnable == !m_bSyntaxColoring) return;
+    m_bSyntaxColoring = bEnable;
+    if (!m_pParser) return;
+    if (!bEnable) {
+        m_pParser->SetTextSchema(nullptr);
+        return;
+    }
+    ApplySchemaForFile();
+    Reparse();
+}
+
+void CKLVSyntaxEditBufferManager::Reparse() {
+    if (!m_pParser) return;
+    if (!m_pParser->GetOptions(m_strFileName).bConfigChangedReparceInSeparateThread) {
+        IKLVSyntaxEditTextSchema* pSchema = m_pParser->GetTextSchema();
+        if (!pSchema) return;
+        CKLVSyntaxEditTextIterator* pIterator = new CKLVSyntaxEditTextIterator(this);
+        pSchema->Parse(pIterator);
+        pIterator->InternalRelease();
+        return;
+    }
+    CKLVSyntaxEditPosition posStart(1, 0);
+    m_pParser->StartParseInThread(this, &posStart, nullptr, 0, TRUE);
+}
+
+void CKLVSyntaxEditBufferManager::Publish(DWORD dwCode, WPARAM wParam, LPARAM lParam) {
+    m_pConnection->Notify(dwCode, wParam, lParam, 0);
+}
+
+void CKLVSyntaxEditBufferManager::OnLexConfigNotification(DWORD dwCode, WPARAM wParam, LPARAM lParam) {
+    if (!m_bSyntaxColoring || !m_pParser) return;
+    auto* pSchema = reinterpret_cast<IKLVSyntaxEditTextSchema*>(lParam);
+    IKLVSyntaxEditTextSchema* pCurrent = m_pParser->GetTextSchema();
+    switch (dwCode) {
+    case klvEditSchemaReloaded:
+        if (pSchema && pSchema->FindClassForFile(m_strFileName)) {
+            m_pParser->SetTextSchema(pSchema);
+            Reparse();
+        } else if (pSchema && pCurrent && pCurrent->GetSchName().CompareNoCase(pSchema->GetSchName()) == 0) {
+            m_pParser->SetTextSchema(nullptr);
+        } else if (!pSchema && (!m_pConfigManager || !m_pConfigManager->FindSchemaForFile(m_strFileName))) {
+            m_pParser->SetTextSchema(nullptr);
+        } else {
+            return;
+        }
+        break;
+    case klvEditConfigLoaded:
+        ApplySchemaForFile();
+        if (m_pParser->GetTextSchema()) Reparse();
+        break;
+    case klvEditThemeReloaded:
+        if (!pCurrent) return;
+        pCurrent->SetTheme(lParam);
+        break;
+    default:
+        return;
+    }
+    Publish(dwCode, wParam, lParam);
+}
+
+CString CKLVSyntaxEditBufferManager::GetFileExtension(LPCSTR lpszPath) {
+    CString strPath = lpszPath;
+    int nDot = strPath.ReverseFind('.');
+    int nSlash = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/'));
+    return nDot > nSlash ? strPath.Mid(nDot) : CString();
+}

@@ -1,0 +1,119 @@
+// The text of one editor: its rows, line-end style and encoding, tab size and overwrite mode;
+// loading and saving, inserting and deleting with undo, and the link to the lexer that colours
+// it. Rows are numbered from 1; columns are 1-based characters unless a call says display
+// columns (TABs expanded).
+#pragma once
+
+#include "classlib/ClassLib.h"
+#include "toolkit/common/NotificationConnection.h"
+#include "toolkit/syntaxedit/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/SyntaxEditRowArray.h"
+#include "toolkit/syntaxedit/SyntaxEditUndoManager.h"
+
+#include <memory>
+
+class CKLVSyntaxEditBufferManager : public CCmdTarget {
+    DECLARE_DYNCREATE(CKLVSyntaxEditBufferManager)
+public:
+    CKLVSyntaxEditBufferManager();
+    ~CKLVSyntaxEditBufferManager() override;
+
+    // The byte offset of the character shown at a 1-based display column.
+    virtual int CalcCharPos(int nRow, int nDispCol);
+    // The 1-based display column of the character at a 0-based offset.
+    virtual int CalcDisplayColumn(int nRow, int nCharPos);
+    // An estimate of the bytes of a range of rows.
+    virtual UINT CalcAveDataSize(int nRowFrom, int nRowTo);
+    virtual void OnLexConfigNotification(DWORD dwCode, WPARAM wParam, LPARAM lParam);
+
+    void Close();
+
+    // Rows and text.
+    int GetRowCount() const { return m_arRows.GetSize(); }
+    BOOL GetLineText(int nRow, CString& strText, BOOL bAddCRLF = FALSE, int eCRLFStyle = -1) const;
+    CString GetLineEndText() const;
+    BOOL IsLineEndAt(LPCSTR pText, BOOL bEndsHere = FALSE) const;
+    int GetMaxLineLength(int nRowFrom = -1, int nRowTo = -1) const;
+    BOOL InsertText(LPCSTR lpszText, int nRow, int nCol, CKLVSyntaxEditPosition* pEnd = nullptr, BOOL bAddUndo = TRUE);
+    BOOL InsertTextBlock(LPCSTR lpszText, int nRow, int nCol, CKLVSyntaxEditPosition* pEnd = nullptr,
+                         BOOL bAddUndo = TRUE);
+    BOOL DeleteText(int nRowFrom, int nColFrom, int nRowTo, int nColTo, BOOL bAddUndo = TRUE, BOOL bDispCol = FALSE);
+    BOOL GetBuffer(int nRowFrom, int nColFrom, int nRowTo, int nColTo, CMemFile& file, BOOL bColumnMode = FALSE,
+                   int eCRLFStyle = -1);
+    BOOL ChangeCase(int nRow, int nDispFrom, int nDispTo, BOOL bUpper, BOOL bAddUndo = TRUE);
+
+    // Settings and state.
+    int GetTabSize() const { return m_nTabSize; }
+    BOOL SetTabSize(int nTabSize, BOOL bSave = FALSE);
+    BOOL GetOverwriteFlag() const { return m_bOverwrite; }
+    void SetOverwriteFlag(BOOL bOverwrite) { m_bOverwrite = bOverwrite; }
+    int GetCRLFStyle() const { return m_eCRLFStyle; }
+    void SetCRLFStyle(int eStyle) { m_eCRLFStyle = eStyle; }
+    BOOL IsUnicodeFile() const { return m_bUnicode; }
+    void SetUnicodeFile(BOOL bUnicode) { m_bUnicode = m_bByteOrderMark = bUnicode; }
+    UINT GetCodePage() const { return m_nCodePage; }
+    void SetCodePage(UINT nCodePage) { m_nCodePage = nCodePage; }
+    BOOL IsModified() const { return m_undoManager.IsModified(); }
+    CString GetFileName() const { return m_strFileName; }
+    void SetFileName(LPCSTR lpszFileName);
+    CString GetConfigFile() const;
+    BOOL SetConfigFile(LPCSTR lpszPath);
+    BOOL IsSyntaxColoringEnabled() const { return m_bSyntaxColoring; }
+    void EnableSyntaxColoring(BOOL bEnable);
+    void SetLexConfigManager(IKLVSyntaxEditConfigManager* pConfigManager);
+
+    CKLVSyntaxEditUndoManager* GetUndoManager() { return &m_undoManager; }
+    IKLVSyntaxEditLexParser* GetLexParser() const { return m_pParser.get(); }
+    IKLVSyntaxEditConfigManager* GetLexConfigManager() const { return m_pConfigManager; }
+    CKLVNotificationConnection* GetConnection() const { return m_pConnection; }
+
+    // Reads or writes the text through an archive; the file name becomes the file's extension.
+    void Serialize(CArchive& ar) override;
+    // Reads a file; FALSE when it cannot be read.
+    BOOL LoadFile(LPCSTR lpszPath);
+    // Writes a file beside the target and puts it in the target's place only once it is
+    // complete, so a failed save leaves the old file as it was.
+    BOOL SaveFile(LPCSTR lpszPath);
+
+    // The extension of a path with its dot; empty without one.
+    static CString GetFileExtension(LPCSTR lpszPath);
+
+private:
+    class CConfigSink : public CKLVNotificationSink {
+    public:
+        explicit CConfigSink(CKLVSyntaxEditBufferManager* pOwner) : m_pOwner(pOwner) {}
+        void OnEvent(DWORD dwCode, WPARAM wParam, LPARAM lParam, DWORD dwFlags) override;
+
+    private:
+        CKLVSyntaxEditBufferManager* m_pOwner;
+    };
+
+    // The row's text, empty for rows outside the array.
+    const CString& RowText(int nRow) const;
+    // The text between two 0-based character offsets of two rows.
+    CString GetRangeText(int nRowFrom, int nFrom, int nRowTo, int nTo, int eCRLFStyle = -1) const;
+    void ClearText();
+    void LoadText(CArchive& ar);
+    void StoreText(CArchive& ar);
+    void ApplySchemaForFile();
+    void Reparse();
+    void Publish(DWORD dwCode, WPARAM wParam, LPARAM lParam);
+    void AttachSharedConfigManager();
+    void DetachSharedConfigManager();
+
+    CKLVSyntaxEditUndoManager m_undoManager;
+    IKLVSyntaxEditConfigManager* m_pConfigManager = nullptr;
+    CString m_strFileName;
+    CConfigSink m_sink{this};
+    CKLVSyntaxEditRowArray m_arRows;
+    CKLVNotificationConnection* m_pConnection;
+    std::unique_ptr<IKLVSyntaxEditLexParser> m_pParser;
+    int m_nTabSize = 4;
+    int m_eCRLFStyle = 0;
+    UINT m_nCodePage = CP_ACP;
+    BOOL m_bUnicode = FALSE;
+    BOOL m_bByteOrderMark = FALSE;
+    BOOL m_bOverwrite = FALSE;
+    BOOL m_bSyntaxColoring = TRUE;
+    int m_nAverageRowSize = 30;
+};

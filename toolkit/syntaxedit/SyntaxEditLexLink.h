@@ -1,0 +1,70 @@
+// What the editor's text model asks of the lexer side: the background parser of one buffer, the
+// text schema it colours with, and the configuration manager shared by all buffers. The lexer
+// implements these and registers its factory; without one, buffers have no parser and no
+// configuration, and text stays uncoloured.
+#pragma once
+
+#include "classlib/ClassLib.h"
+#include "toolkit/common/NotificationConnection.h"
+#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+
+class CKLVSyntaxEditBufferManager;
+class CKLVSyntaxEditTextIterator;
+
+// Notification codes of the configuration manager.
+enum {
+    klvEditSchemaReloaded = 10,   // parameter 2: the reloaded text schema, or 0
+    klvEditThemeReloaded = 11,    // parameter 2: the theme, or 0
+    klvEditConfigLoaded = 12      // a full load of the configuration ended
+};
+
+// Parser options the text model reads, with their defaults.
+struct CKLVSyntaxEditParseOptions {
+    BOOL bConfigChangedReparceInSeparateThread = TRUE;
+    int nMaxBackParseOffset = 100;
+};
+
+class IKLVSyntaxEditTextSchema {
+public:
+    virtual ~IKLVSyntaxEditTextSchema() = default;
+    virtual CString GetSchName() = 0;
+    virtual BOOL FindClassForFile(LPCSTR lpszFileName) = 0;
+    virtual void SetTheme(LPARAM pTheme) = 0;
+    // Parses the whole text at once on the calling thread.
+    virtual void Parse(CKLVSyntaxEditTextIterator* pTxtIter) = 0;
+};
+
+class IKLVSyntaxEditLexParser {
+public:
+    virtual ~IKLVSyntaxEditLexParser() = default;
+    virtual void Close() = 0;
+    virtual void BreakParse() = 0;
+    virtual IKLVSyntaxEditTextSchema* GetTextSchema() = 0;
+    virtual void SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) = 0;
+    virtual CKLVSyntaxEditParseOptions GetOptions(LPCSTR lpszFileName) = 0;
+    virtual void StartParseInThread(CKLVSyntaxEditBufferManager* pBuffer, const CKLVSyntaxEditPosition* pLCStart,
+                                    const CKLVSyntaxEditPosition* pLCEnd, int eEditAction, BOOL bDelayed) = 0;
+    // After an edit: action 1 inserted, 2 deleted.
+    virtual void OnTextChanged(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd,
+                               int eEditAction, CKLVSyntaxEditBufferManager* pBuffer) = 0;
+};
+
+class IKLVSyntaxEditConfigManager {
+public:
+    virtual ~IKLVSyntaxEditConfigManager() = default;
+    virtual IKLVSyntaxEditTextSchema* FindSchemaForFile(LPCSTR lpszFileName) = 0;
+    virtual CString GetConfigFile() = 0;
+    virtual BOOL SetConfigFile(LPCSTR lpszPath) = 0;
+    virtual void Close() = 0;
+    // The connection through which the manager announces loads and reloads, or null.
+    virtual CKLVNotificationConnection* GetConnection() = 0;
+};
+
+struct KLV_SYNTAXEDIT_LEXER_FACTORY {
+    IKLVSyntaxEditLexParser* (*pfnCreateParser)();
+    IKLVSyntaxEditConfigManager* (*pfnCreateConfigManager)();
+};
+
+// Registers the lexer's factory (null: none); buffers created afterwards use it.
+void KLVSetSyntaxEditLexerFactory(const KLV_SYNTAXEDIT_LEXER_FACTORY* pFactory);
+const KLV_SYNTAXEDIT_LEXER_FACTORY* KLVGetSyntaxEditLexerFactory();
