@@ -5,6 +5,8 @@
 #include "classlib/ClassLib.h"
 #include "toolkit/common/DesktopSource.h"
 
+#include <gtest/gtest.h>
+
 #include <cwchar>
 #include <string>
 
@@ -66,5 +68,30 @@ inline COLORREF ClassicSysColor(int nIndex) {
     default: return RGB(nIndex, nIndex * 2, nIndex * 3);
     }
 }
+
+// A 64 by 64 screen-compatible bitmap in a memory DC, white to start with.
+class Canvas : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CClientDC screen(nullptr);
+        ASSERT_TRUE(m_dc.CreateCompatibleDC(&screen));
+        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&screen, 64, 64));
+        m_hOldBitmap = m_dc.SelectObject(static_cast<HGDIOBJ>(m_bitmap));
+        m_dc.FillSolidRect(0, 0, 64, 64, kWhite);
+    }
+    void TearDown() override { m_dc.SelectObject(m_hOldBitmap); }
+
+    int CountPixels(const CRect& rect, COLORREF color) const {
+        int nCount = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x) nCount += m_dc.GetPixel(x, y) == color;
+        return nCount;
+    }
+
+    static constexpr COLORREF kWhite = RGB(255, 255, 255);
+    CDC m_dc;
+    CBitmap m_bitmap;
+    HGDIOBJ m_hOldBitmap = nullptr;
+};
 
 }  // namespace toolkit_test

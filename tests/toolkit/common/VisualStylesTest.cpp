@@ -59,16 +59,6 @@ TEST(WinThemeApiTable, TheModuleCheckRebindsFromTheLibraryLoadedNow) {
     for (FARPROC pfn : table.m_rgpfn) EXPECT_EQ(pfn, nullptr);
 }
 
-TEST(WinThemeWrapper, AWrapperWithoutHandleIsNeverAppThemed) {
-    CKLVWinThemeWrapper theme;
-    EXPECT_FALSE(theme.IsAppThemed());
-    // Opening replaces the handle and closing forgets it, whether or not a style is active.
-    theme.OpenThemeData(nullptr, L"BUTTON");
-    theme.CloseThemeData();
-    EXPECT_EQ(theme.GetThemeHandle(), nullptr);
-    EXPECT_FALSE(theme.IsAppThemed());
-}
-
 TEST(WinDwmWrapper, WithoutTheManagerNothingIsCalled) {
     CKLVWinDwmApiTable* pTable = GetWinDwmApiTable();
     const CKLVWinDwmApiTable saved = *pTable;
