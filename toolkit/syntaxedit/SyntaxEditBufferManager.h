@@ -7,6 +7,7 @@
 #include "classlib/ClassLib.h"
 #include "toolkit/common/NotificationConnection.h"
 #include "toolkit/syntaxedit/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/SyntaxEditLineMarksManager.h"
 #include "toolkit/syntaxedit/SyntaxEditRowArray.h"
 #include "toolkit/syntaxedit/SyntaxEditUndoManager.h"
 
@@ -63,6 +64,7 @@ public:
     void SetLexConfigManager(IKLVSyntaxEditConfigManager* pConfigManager);
 
     CKLVSyntaxEditUndoManager* GetUndoManager() { return &m_undoManager; }
+    CKLVSyntaxEditLineMarksManager* GetLineMarksManager() { return &m_lineMarksManager; }
     IKLVSyntaxEditLexParser* GetLexParser() const { return m_pParser.get(); }
     IKLVSyntaxEditConfigManager* GetLexConfigManager() const { return m_pConfigManager; }
     CKLVNotificationConnection* GetConnection() const { return m_pConnection; }
@@ -102,6 +104,7 @@ private:
     void DetachSharedConfigManager();
 
     CKLVSyntaxEditUndoManager m_undoManager;
+    CKLVSyntaxEditLineMarksManager m_lineMarksManager;
     IKLVSyntaxEditConfigManager* m_pConfigManager = nullptr;
     CString m_strFileName;
     CConfigSink m_sink{this};
