@@ -1,6 +1,7 @@
 #ifndef KELVANE_GENERATOR_EMITCONTEXT_H
 #define KELVANE_GENERATOR_EMITCONTEXT_H
 
+#include "generator/MessageKeys.h"
 #include "generator/ProjectRecord.h"
 #include "generator/ServiceView.h"
 #include "generator/StructLayout.h"
@@ -8,13 +9,14 @@
 #include <string>
 
 // What every emitter of one run reads: the project record, the view of the
-// parsed service and the struct layout worked out from them, with the name
-// forms <proj> (the project name as stored) and <PROJ> (upper-cased).
+// parsed service, the struct layout and the message keys worked out from
+// them, and the name forms <proj> (the project name as stored) and <PROJ>
+// (upper-cased).
 // Emitters are functions of a context and the buffer they append to.
 class CEmitContext {
 public:
     CEmitContext(const CProjectRecord& project, const CServiceView& view)
-        : project_(project), view_(view), layout_(view, project.name)
+        : project_(project), view_(view), layout_(view, project.name), keys_(view)
     {
     }
     CEmitContext(const CEmitContext&) = delete;
@@ -23,6 +25,7 @@ public:
     const CProjectRecord& project() const { return project_; }
     const CServiceView& view() const { return view_; }
     const CStructLayout& layout() const { return layout_; }
+    const CMessageKeys& keys() const { return keys_; }
     const std::string& proj() const { return layout_.proj(); }
     const std::string& projUpper() const { return layout_.projUpper(); }
     // "<proj>_<name>_t".
@@ -32,6 +35,7 @@ private:
     const CProjectRecord& project_;
     const CServiceView& view_;
     CStructLayout layout_;
+    CMessageKeys keys_;
 };
 
 #endif

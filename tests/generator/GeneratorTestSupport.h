@@ -5,6 +5,7 @@
 
 #include "wsdl/WsdlParseTestSupport.h"
 #include "generator/EmitContext.h"
+#include "generator/HeaderFile.h"
 #include "generator/HeaderStructs.h"
 #include "generator/ServiceViewReader.h"
 #include "generator/TextBuffer.h"
@@ -17,18 +18,6 @@
 #include <vector>
 
 namespace gentest {
-
-// A prelude standing in for the header sections before the structs: the
-// support library's two types and every length macro the layout uses.
-inline std::string structPrelude(const CStructLayout& layout)
-{
-    std::string text = "typedef int tessaro_socket_t;\ntypedef unsigned short tessaro_port_t;\n";
-    text += "#define " + layout.projUpper() + "_MAX_ARRAY_NUM 5\n";
-    text += "#define " + layout.projUpper() + "_MAX_HTTP_HEADER_NUM 5\n";
-    for (const CLengthConstant& length : layout.lengthConstants())
-        text += "#define " + length.name + " " + std::to_string(length.value) + "\n";
-    return text;
-}
 
 struct CompileResult {
     int status = -1;
@@ -44,20 +33,40 @@ inline bool canCompileC()
 #endif
 }
 
-// Compiles text as C with warnings as errors; the compiler's messages come back.
-inline CompileResult compileC(const std::string& text, const std::string& extraFlags = std::string())
+inline bool canCompileForWindows()
+{
+#ifdef KELVANE_MINGW_C_COMPILER
+    return true;
+#else
+    return false;
+#endif
+}
+
+// Compiles text as C with warnings as errors, beside the files given (name,
+// text); the compiler's messages come back. windows: with the mingw-w64
+// compiler. The support library's headers are on the include path.
+inline CompileResult compileC(const std::string& text, const std::vector<std::pair<std::string, std::string>>& files = {},
+                              bool windows = false)
 {
     CompileResult result;
-#ifdef KELVANE_C_COMPILER
+#if defined(KELVANE_C_COMPILER)
+#ifdef KELVANE_MINGW_C_COMPILER
+    const std::string compiler = windows ? KELVANE_MINGW_C_COMPILER : KELVANE_C_COMPILER;
+#else
+    const std::string compiler = KELVANE_C_COMPILER;
+#endif
     testsupport::ScopedWorkingFolder folder;
     testsupport::writeBytes("generated.c", text);
-    const std::string command = std::string(KELVANE_C_COMPILER) +
-        " -std=gnu99 -Wall -Werror -fsyntax-only " + extraFlags + " generated.c > messages.txt 2>&1";
+    for (const auto& file : files)
+        testsupport::writeBytes(file.first, file.second);
+    const std::string command = compiler + " -std=gnu99 -Wall -Werror -fsyntax-only -I. -I" KELVANE_SOURCE_DIR
+                                           "/runtime/lib/include generated.c > messages.txt 2>&1";
     result.status = std::system(command.c_str());
     result.output = testsupport::readBytes("messages.txt");
 #else
     (void)text;
-    (void)extraFlags;
+    (void)files;
+    (void)windows;
 #endif
     return result;
 }
@@ -83,16 +92,33 @@ protected:
     std::string emitStructs(const std::string& name)
     {
         project_.name = name;
+        project_.targetPlatform = CProjectRecord::Unix;
         context_ = std::make_unique<CEmitContext>(project_, *view_);
         CTextBuffer header;
         writeHeaderStructs(*context_, header);
         return header.text();
     }
 
-    // The structs after the prelude, compiled.
-    CompileResult compileStructs(const std::string& text)
+    // The whole header of project name for the document viewed last.
+    std::string emitHeader(const std::string& name, int platform = CProjectRecord::Unix)
     {
-        return compileC(structPrelude(context_->layout()) + text);
+        project_.name = name;
+        project_.targetPlatform = platform;
+        context_ = std::make_unique<CEmitContext>(project_, *view_);
+        CTextBuffer header;
+        writeHeaderFile(*context_, header);
+        return header.text();
+    }
+
+    // The whole header of the context emitted last, included twice by a C
+    // file and compiled for the project's target.
+    CompileResult compileHeader()
+    {
+        CTextBuffer header;
+        writeHeaderFile(*context_, header);
+        const std::string name = project_.name + "_api.h";
+        return compileC("#include \"" + name + "\"\n#include \"" + name + "\"\n", {{name, header.text()}},
+                        project_.isWindowsTarget());
     }
 
     CProjectRecord project_;

@@ -155,7 +155,7 @@ TEST_F(HeaderStructsTest, StructsOfTypesElementsAndMessages)
         for (const std::string& absent : c.absent)
             EXPECT_EQ(text.find(absent), std::string::npos) << absent;
         if (canCompileC()) {
-            const CompileResult compiled = compileStructs(text);
+            const CompileResult compiled = compileHeader();
             EXPECT_EQ(compiled.status, 0) << compiled.output;
         }
     }
@@ -194,7 +194,7 @@ TEST_F(HeaderStructsTest, TypesThatHoldEachOtherCompile)
     EXPECT_NE(text.find("\tstruct shop_Tree_t\t*owner;"), std::string::npos) << text;
     EXPECT_NE(text.find("\tshop_Node_t\troot;"), std::string::npos) << text;
     if (canCompileC()) {
-        const CompileResult compiled = compileStructs(text);
+        const CompileResult compiled = compileHeader();
         EXPECT_EQ(compiled.status, 0) << compiled.output;
     }
 }

@@ -1,0 +1,39 @@
+/* tessaro: the support library of Kelvane's generated code. Sockets.
+ * Every function returns 0 on success and non-zero on failure; a receive
+ * reports non-zero at the end of the stream and when its time-out passes. */
+#ifndef TESSARO_SOCKET_H
+#define TESSARO_SOCKET_H
+
+#include "tessaro_type.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A new TCP socket into *sock. */
+int tessaro_create_tcp_socket(tessaro_socket_t *sock);
+/* A TCP socket listening on port with the backlog given (address reuse on). */
+int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port, int backlog);
+/* Connects to an IPv4 address in dotted form. */
+int tessaro_connect(tessaro_socket_t sock, const char *ip, tessaro_port_t port);
+/* block 0: calls return at once or after their time-out; otherwise they block. */
+int tessaro_socket_set_block(tessaro_socket_t sock, int block);
+/* Receives at most *len bytes; *len becomes the number received. */
+int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
+/* Receives exactly count bytes unless it fails; *received tells how many arrived. */
+int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
+                            tessaro_usec_t timeout);
+/* Receives up to and including the next CR LF; *len becomes the number of
+ * bytes received. At most TESSARO_MAX_LINE bytes are taken into buf. */
+#define TESSARO_MAX_LINE 1024
+int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
+/* Sends all len bytes unless it fails; *sent tells how many went. */
+int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent,
+                            tessaro_usec_t timeout);
+int tessaro_socket_close(tessaro_socket_t sock);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
