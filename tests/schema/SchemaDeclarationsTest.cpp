@@ -1,5 +1,8 @@
-#include "schema/Element.h"
-#include "schema/IdentityConstraint.h"
+// Small parts of the schema model: names, the error log and the content
+// model a group shares.
+
+#include "schema/ContentModel.h"
+#include "schema/Group.h"
 #include "schema/QualifiedName.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaErrorLog.h"
@@ -7,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -14,15 +19,13 @@ using namespace Schema;
 
 namespace {
 
-struct NameCase {
-    const char* text;
-    const char* prefix;
-    const char* local;
-};
-
 TEST(SchemaQualifiedName, SplitsPrefixAndDropsArrayMarker)
 {
-    const NameCase cases[] = {
+    const struct {
+        const char* text;
+        const char* prefix;
+        const char* local;
+    } cases[] = {
         {"xsd:string", "xsd", "string"},
         {"string", "", "string"},
         {":string", "", ":string"},     // a leading colon is part of the name
@@ -34,7 +37,7 @@ TEST(SchemaQualifiedName, SplitsPrefixAndDropsArrayMarker)
         {"Matrix[][]", "", "Matrix"},
         {"", "", ""},
     };
-    for (const NameCase& c : cases) {
+    for (const auto& c : cases) {
         const QualifiedName name(c.text);
         EXPECT_EQ(c.prefix, name.getPrefix()) << c.text;
         EXPECT_EQ(c.local, name.getLocalName()) << c.text;
@@ -42,79 +45,65 @@ TEST(SchemaQualifiedName, SplitsPrefixAndDropsArrayMarker)
     }
 }
 
-Element particle(const std::string& name, int typeId, int minOccurs, int maxOccurs)
-{
-    return Element(name, "urn:particle", typeId, minOccurs, maxOccurs, false, "", "");
-}
-
-TEST(SchemaElement, AssigningADeclarationKeepsTheParticleBounds)
-{
-    IdentityConstraint key(IdentityConstraint::Key);
-    Element declaration("item", "urn:decl", XSD_INT, 1, 1, true, "7", "");
-    declaration.setConstraint(&key);
-
-    const struct {
-        int minOccurs;
-        int maxOccurs;
-    } bounds[] = {{1, 5}, {0, UNBOUNDED}, {0, 1}, {3, 3}};
-    for (const auto& b : bounds) {
-        Element ref = particle("item", XSD_INVALID, b.minOccurs, b.maxOccurs);
-        ref.assignDeclaration(declaration);
-        EXPECT_EQ(b.minOccurs, ref.getMin());
-        EXPECT_EQ(b.maxOccurs, ref.getMax());
-        EXPECT_EQ(XSD_INT, ref.getType());
-        EXPECT_EQ("urn:decl", ref.getTypeNamespace());
-        EXPECT_TRUE(ref.isQualified());
-        EXPECT_EQ("7", ref.getDefaultValue());
-        EXPECT_EQ(&key, ref.getConstraint());
-    }
-}
-
-TEST(SchemaErrorLog, WritesOnlyTheLevelsTheReportLevelAdmits)
+// Levels 1 and 2 are written when the report level admits them; level 0
+// throws with the position whatever the report level, and writes nothing.
+TEST(SchemaErrorLog, WritesWhatTheReportLevelAdmitsAndThrowsOnFatal)
 {
     const struct {
         int reportLevel;
         int level;
         const char* written;
     } cases[] = {
-        {1, 1, "Error @12:7  bad thing\n"},
-        {1, 2, ""},
-        {2, 2, "Alert @12:7  bad thing\n"},
-        {2, 1, "Error @12:7  bad thing\n"},
-        {0, 1, ""},
-        {0, 2, ""},
-        {5, 3, ""},  // no such level
-        {5, -1, ""},
+        {1, 1, "Error @12:7  bad thing\n"}, {1, 2, ""}, {2, 2, "Alert @12:7  bad thing\n"},
+        {2, 1, "Error @12:7  bad thing\n"}, {0, 1, ""}, {0, 2, ""}, {5, 3, ""}, {5, -1, ""},
     };
     for (const auto& c : cases) {
         std::ostringstream log;
         const SchemaErrorLog errors(&log, c.reportLevel);
         errors.error("bad thing", c.level, 12, 7);
         EXPECT_EQ(c.written, log.str()) << "report " << c.reportLevel << " level " << c.level;
-    }
-}
-
-TEST(SchemaErrorLog, FatalThrowsWithPositionWhateverTheReportLevel)
-{
-    for (const int reportLevel : {0, 1, 2}) {
-        std::ostringstream log;
-        const SchemaErrorLog errors(&log, reportLevel);
         try {
-            errors.error("Unknown element notation", SchemaErrorLog::Fatal, 12, 7);
-            FAIL() << "level 0 must throw";
+            errors.error("fatal", SchemaErrorLog::Fatal, 12, 7);
+            ADD_FAILURE() << "level 0 must throw";
         } catch (const SchemaParserException& failure) {
             EXPECT_EQ(12, failure.getLine());
             EXPECT_EQ(7, failure.getColumn());
         }
-        EXPECT_EQ("", log.str());
+        EXPECT_EQ(c.written, log.str());
     }
+    const SchemaErrorLog silent(nullptr, 2);
+    EXPECT_NO_THROW(silent.error("quiet", SchemaErrorLog::Alert, 1, 1));
 }
 
-TEST(SchemaErrorLog, WithoutStreamNothingIsWritten)
+// A group's definition goes to the schema's group list and into a content
+// model as its owner, references go into other models; whichever goes first,
+// the others keep the shared content model.
+TEST(SchemaGroup, SharedContentModelOutlivesEveryHolderInAnyOrder)
 {
-    const SchemaErrorLog errors(nullptr, 2);
-    EXPECT_NO_THROW(errors.error("quiet", SchemaErrorLog::Alert, 1, 1));
-    EXPECT_THROW(errors.error("loud", SchemaErrorLog::Fatal, 1, 1), SchemaParserException);
+    for (int order = 0; order < 3; ++order) {
+        auto list = std::make_unique<std::list<Group>>();
+        auto owning = std::make_unique<ContentModel>(ContentModel::Sequence);
+        auto referring = std::make_unique<ContentModel>(ContentModel::Choice);
+        {
+            Group definition("address", 0, 3);
+            auto model = std::make_shared<ContentModel>(ContentModel::Sequence);
+            model->addElement(Element("street", "urn:shop", XSD_STRING, 1, 1, false, "", ""));
+            definition.setContentModel(model);
+            owning->addGroup(definition, false);
+            list->push_back(std::move(definition));
+        }
+        referring->addGroup(list->front(), true);
+        EXPECT_FALSE(owning->getContents()[0].getGroup()->isReference());
+        EXPECT_TRUE(referring->getContents()[0].getGroup()->isReference());
+        (order == 0 ? list.reset() : order == 1 ? owning.reset() : referring.reset());
+        for (ContentModel* model : {owning.get(), referring.get()}) {
+            if (model == nullptr)
+                continue;
+            const Group& group = *model->getContents()[0].getGroup();
+            EXPECT_EQ(3, group.getMax());
+            EXPECT_EQ("street", group.getContentModel()->getContents()[0].getElement()->getName());
+        }
+    }
 }
 
 } // namespace

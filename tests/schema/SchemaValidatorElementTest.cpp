@@ -13,81 +13,30 @@ using namespace validatortest;
 namespace {
 
 const char* const ElementTypes = R"(
-  <xs:complexType name="base">
-    <xs:attribute name="id" type="xs:int" use="required"/>
-  </xs:complexType>
-  <xs:complexType name="derived">
-    <xs:complexContent>
-      <xs:extension base="tns:base">
-        <xs:sequence>
-          <xs:element name="a" type="xs:string"/>
-          <xs:element name="b" type="xs:int" minOccurs="0" maxOccurs="2"/>
-        </xs:sequence>
-        <xs:attribute name="flag" type="xs:boolean"/>
-      </xs:extension>
-    </xs:complexContent>
-  </xs:complexType>
+  <xs:complexType name="base"><xs:attribute name="id" type="xs:int" use="required"/></xs:complexType>
+  <xs:complexType name="derived"><xs:complexContent><xs:extension base="tns:base">
+    <xs:sequence><xs:element name="a" type="xs:string"/><xs:element name="b" type="xs:int" minOccurs="0" maxOccurs="2"/>
+    </xs:sequence><xs:attribute name="flag" type="xs:boolean"/></xs:extension></xs:complexContent></xs:complexType>
   <xs:element name="seq" type="tns:derived"/>
-  <xs:element name="ch">
-    <xs:complexType>
-      <xs:choice>
-        <xs:element name="x" type="xs:int" maxOccurs="unbounded"/>
-        <xs:element name="y" type="xs:string"/>
-      </xs:choice>
-    </xs:complexType>
-  </xs:element>
-  <xs:element name="every">
-    <xs:complexType>
-      <xs:all>
-        <xs:element name="p" type="xs:int"/>
-        <xs:element name="q" type="xs:int" minOccurs="0"/>
-      </xs:all>
-    </xs:complexType>
-  </xs:element>
-  <xs:element name="nested">
-    <xs:complexType>
-      <xs:sequence>
-        <xs:element name="head" type="xs:string"/>
-        <xs:sequence minOccurs="0" maxOccurs="unbounded">
-          <xs:element name="k" type="xs:string"/>
-          <xs:element name="v" type="xs:int"/>
-        </xs:sequence>
-        <xs:element name="tail" type="xs:string" minOccurs="0"/>
-      </xs:sequence>
-    </xs:complexType>
-  </xs:element>
-  <xs:element name="wild">
-    <xs:complexType>
-      <xs:sequence>
-        <xs:element name="first" type="xs:int"/>
-        <xs:any maxOccurs="unbounded"/>
-      </xs:sequence>
-    </xs:complexType>
-  </xs:element>
-  <xs:element name="open">
-    <xs:complexType>
-      <xs:attribute name="known" type="xs:int"/>
-      <xs:anyAttribute/>
-    </xs:complexType>
-  </xs:element>
-  <xs:element name="empty">
-    <xs:complexType><xs:attribute name="n" type="xs:int"/></xs:complexType>
-  </xs:element>
-  <xs:complexType name="node">
-    <xs:sequence>
-      <xs:element name="node" type="tns:node" minOccurs="0"/>
-      <xs:element name="v" type="xs:int"/>
-    </xs:sequence>
-  </xs:complexType>
+  <xs:element name="ch"><xs:complexType><xs:choice><xs:element name="x" type="xs:int" maxOccurs="unbounded"/>
+    <xs:element name="y" type="xs:string"/></xs:choice></xs:complexType></xs:element>
+  <xs:element name="every"><xs:complexType><xs:all><xs:element name="p" type="xs:int"/>
+    <xs:element name="q" type="xs:int" minOccurs="0"/></xs:all></xs:complexType></xs:element>
+  <xs:element name="nested"><xs:complexType><xs:sequence><xs:element name="head" type="xs:string"/>
+    <xs:sequence minOccurs="0" maxOccurs="unbounded"><xs:element name="k" type="xs:string"/>
+      <xs:element name="v" type="xs:int"/></xs:sequence>
+    <xs:element name="tail" type="xs:string" minOccurs="0"/></xs:sequence></xs:complexType></xs:element>
+  <xs:element name="wild"><xs:complexType><xs:sequence><xs:element name="first" type="xs:int"/>
+    <xs:any maxOccurs="unbounded"/></xs:sequence></xs:complexType></xs:element>
+  <xs:element name="open"><xs:complexType><xs:attribute name="known" type="xs:int"/><xs:anyAttribute/>
+    </xs:complexType></xs:element>
+  <xs:element name="empty"><xs:complexType><xs:attribute name="n" type="xs:int"/></xs:complexType></xs:element>
+  <xs:complexType name="node"><xs:sequence><xs:element name="node" type="tns:node" minOccurs="0"/>
+    <xs:element name="v" type="xs:int"/></xs:sequence></xs:complexType>
   <xs:element name="node" type="tns:node"/>
   <xs:element name="text" type="xs:string"/>
-  <xs:element name="amount">
-    <xs:complexType>
-      <xs:simpleContent>
-        <xs:extension base="xs:double"><xs:attribute name="unit" type="xs:string"/></xs:extension>
-      </xs:simpleContent>
-    </xs:complexType>
-  </xs:element>
+  <xs:element name="amount"><xs:complexType><xs:simpleContent><xs:extension base="xs:double">
+    <xs:attribute name="unit" type="xs:string"/></xs:extension></xs:simpleContent></xs:complexType></xs:element>
 )";
 
 class SchemaValidatorElementTest : public ::testing::Test {

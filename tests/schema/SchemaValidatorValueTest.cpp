@@ -13,15 +13,12 @@ using namespace validatortest;
 namespace {
 
 const char* const ValueTypes = R"(
-  <xs:simpleType name="small">
-    <xs:restriction base="xs:int"><xs:minInclusive value="1"/><xs:maxInclusive value="10"/></xs:restriction>
+  <xs:simpleType name="small"><xs:restriction base="xs:int"><xs:minInclusive value="1"/>
+    <xs:maxInclusive value="10"/></xs:restriction></xs:simpleType>
+  <xs:simpleType name="smaller"><xs:restriction base="tns:small"><xs:maxInclusive value="5"/></xs:restriction>
   </xs:simpleType>
-  <xs:simpleType name="smaller">
-    <xs:restriction base="tns:small"><xs:maxInclusive value="5"/></xs:restriction>
-  </xs:simpleType>
-  <xs:simpleType name="color">
-    <xs:restriction base="xs:string"><xs:enumeration value="red"/><xs:enumeration value="blue"/></xs:restriction>
-  </xs:simpleType>
+  <xs:simpleType name="color"><xs:restriction base="xs:string"><xs:enumeration value="red"/>
+    <xs:enumeration value="blue"/></xs:restriction></xs:simpleType>
   <xs:simpleType name="ints"><xs:list itemType="xs:int"/></xs:simpleType>
   <xs:simpleType name="intOrColor"><xs:union memberTypes="xs:int tns:color"/></xs:simpleType>
   <!-- Elements that name a type before its definition give it an id, so
@@ -32,14 +29,9 @@ const char* const ValueTypes = R"(
   <xs:simpleType name="loopB"><xs:union memberTypes="tns:loopA xs:int"/></xs:simpleType>
   <xs:simpleType name="selfList"><xs:list itemType="tns:selfUnion"/></xs:simpleType>
   <xs:simpleType name="selfUnion"><xs:union memberTypes="tns:selfList"/></xs:simpleType>
-  <xs:complexType name="price">
-    <xs:simpleContent>
-      <xs:extension base="xs:double"><xs:attribute name="currency" type="xs:string"/></xs:extension>
-    </xs:simpleContent>
-  </xs:complexType>
-  <xs:complexType name="pair">
-    <xs:sequence><xs:element name="a" type="xs:int"/></xs:sequence>
-  </xs:complexType>
+  <xs:complexType name="price"><xs:simpleContent><xs:extension base="xs:double">
+    <xs:attribute name="currency" type="xs:string"/></xs:extension></xs:simpleContent></xs:complexType>
+  <xs:complexType name="pair"><xs:sequence><xs:element name="a" type="xs:int"/></xs:sequence></xs:complexType>
 )";
 
 class SchemaValidatorValueTest : public ::testing::Test {
