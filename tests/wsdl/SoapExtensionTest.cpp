@@ -55,12 +55,6 @@ protected:
         return id;
     }
 
-    int globalType(const std::string& name) const
-    {
-        const Schema::Element* element = soap_->getSchemaParser()->getElement(schematest::qname(SoapNs, name));
-        return element != nullptr ? element->getType() : -1;
-    }
-
     std::string takeDiagnostics()
     {
         const std::string text = diagnostics_.str();
@@ -73,38 +67,6 @@ protected:
     std::unique_ptr<WsdlParser> parser_;
     SoapExtension* soap_ = nullptr;
 };
-
-TEST_F(SoapExtensionTest, ElementsGetIdsInTheOrderTheyAreRead)
-{
-    struct Case {
-        const char* element;
-        int id;
-        const char* type; // global element whose type the id has; empty: none
-    };
-    const Case cases[] = {
-        {R"(<soap:binding style="document"/>)", 1, "binding"},
-        {R"(<soap:operation soapAction="urn:a"/>)", 2, "operation"},
-        {R"(<soap:body use="literal"/>)", 3, "body"},
-        {R"(<soap:fault name="f"/>)", 3, "body"}, // a fault answers with the element before it
-        {R"(<soap:header message="tns:Hdr" part="user"/>)", 4, "header"},
-        {R"(<soap:header message="tns:Nope" part="user"/>)", 0, ""},
-        {R"(<soap:headerfault message="tns:Hdr"/>)", 0, ""},
-        {R"(<soap:other/>)", 0, ""},
-        {R"(<soap:address location="http://host/svc"/>)", 5, "address"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.element);
-        const int id = handle(c.element);
-        EXPECT_EQ(id, c.id);
-        if (*c.type != '\0') {
-            EXPECT_EQ(soap_->getExtElementType(id), globalType(c.type));
-        }
-    }
-    for (const int id : {0, 6, -1, INT_MIN, INT_MAX})
-        EXPECT_EQ(soap_->getExtElementType(id), 0) << id;
-    EXPECT_EQ(soap_->getExtAttributeType(4), globalType("header"));
-    EXPECT_NE(globalType("header"), globalType("body"));
-}
 
 TEST_F(SoapExtensionTest, InfoCallsAnswerOnlyForIdsOfTheirOwnKindAndRange)
 {

@@ -4,22 +4,16 @@
 #include "wsdl/Operation.h"
 #include "wsdl/PortType.h"
 #include "schema/QualifiedName.h"
-#include "wsdl/Service.h"
-#include "wsdl/WsdlException.h"
 
 #include <gtest/gtest.h>
 
-#include <exception>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 using namespace Wsdl;
 
 namespace {
-
 
 std::unique_ptr<Message> makeMessage(const std::string& name)
 {
@@ -32,8 +26,6 @@ Schema::Element declaration(const std::string& name, int typeId)
 {
     return Schema::Element(name, "urn:test", typeId, 1, 1, true, "", "");
 }
-
-// ---- WsdlException -------------------------------------------------------
 
 // ---- Operation -----------------------------------------------------------
 
