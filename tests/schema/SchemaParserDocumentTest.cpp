@@ -50,18 +50,6 @@ struct SchemaFiles : ::testing::Test {
     testsupport::ScopedWorkingFolder folder;
 };
 
-TEST(SchemaParserDocument, SchemaTagAttributes)
-{
-    ParsedSchema s(std::string(XsOpen) + R"(xmlns:a="urn:t" xmlns:b="urn:t" targetNamespace="urn:t"
-        version="1.2" elementFormDefault="qualified" attributeFormDefault="Qualified"/>)");
-    ASSERT_TRUE(s.ok);
-    EXPECT_EQ(Tns, s.parser.getNamespace());
-    EXPECT_EQ("a", s.parser.getNamespacePrefix());
-    EXPECT_EQ("1.2", s.parser.getVersion());
-    EXPECT_TRUE(s.parser.isElementFormQualified());
-    EXPECT_FALSE(s.parser.isAttributeFormQualified());
-}
-
 TEST(SchemaParserDocument, FirstTagMustBeASchema)
 {
     std::istringstream input("<xs:element xmlns:xs=\"http://www.w3.org/2001/XMLSchema\"/>");

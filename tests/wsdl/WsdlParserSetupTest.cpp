@@ -132,31 +132,6 @@ TEST_F(WsdlParserSetupTest, BuiltInSchemasComeFromTheFolderAsItIsJoined)
     }
 }
 
-TEST_F(WsdlParserSetupTest, TheBaseLocationEndsAtTheLastSeparator)
-{
-    LoopbackHttpServer server;
-    server.serve("/dir/svc.wsdl", LoopbackHttpServer::Reply{200, Document});
-    std::filesystem::create_directories("sub/deeper");
-    struct Case {
-        std::string location;
-        std::string base;
-    };
-    const Case cases[] = {
-        {"doc.wsdl", ""},
-        {"sub/deeper/doc.wsdl", "sub/deeper/"},
-        // a Windows path separates with backslashes
-        {"sub\\doc.wsdl", "sub\\"},
-        {server.url("/dir/svc.wsdl"), server.url("/dir/")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.location);
-        if (c.location.compare(0, 5, "http:") != 0)
-            writeBytes(std::filesystem::path(c.location), Document);
-        WsdlParser parser(c.location, diagnostics_, builtInFolder());
-        EXPECT_EQ(parser.getBaseLocation(), c.base);
-    }
-}
-
 TEST_F(WsdlParserSetupTest, DestroyingTheParserDeletesOnlyOurDownloads)
 {
     LoopbackHttpServer server;
