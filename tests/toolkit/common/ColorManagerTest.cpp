@@ -102,8 +102,6 @@ TEST(ColorManager, IndexesMapToSystemToolkitAndLiteralColours) {
     EXPECT_EQ(m.GetColor(48), RGB(247, 242, 233));
     // 49: the shadow's brightest channel lowered by 43.
     EXPECT_EQ(m.GetColor(49), RGB(85, 85, 85));
-    EXPECT_EQ(m.GetColor(34), RGB(GetRValue(m.m_arrStandardColor[31]) * 3 / 4, GetGValue(m.m_arrStandardColor[31]) * 3 / 4,
-                                  GetBValue(m.m_arrStandardColor[31]) * 3 / 4));
     // Every contrast pair ends up far enough apart.
     EXPECT_TRUE(CKLVColorManager::IsContrastSufficient(m.GetColor(30), m.GetColor(46), TRUE, 179));
     EXPECT_TRUE(CKLVColorManager::IsContrastSufficient(m.GetColor(41), m.GetColor(44), TRUE, 179));
