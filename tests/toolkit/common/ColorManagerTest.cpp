@@ -224,7 +224,6 @@ TEST(ColorManager, SchemesAreDetectedFromLowerCasedNames) {
         {L"c:\\x\\winxp.luna.rwstyles", L"homestead", FALSE, 2},
         {kLuna, L"metallic", FALSE, 3},
         {kLuna, L"NormalColor2", FALSE, 0},
-        {kLuna, L"NormalColor2", TRUE, 0},
         {L"c:\\x\\Royale.msstyles", L"NormalColor", FALSE, 0},
         {L"c:\\x\\Royale.msstyles", L"anything", TRUE, 1},
         {L"c:\\x\\winxp.royale.rwstyles", L"", TRUE, 1},

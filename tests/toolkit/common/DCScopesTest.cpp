@@ -3,7 +3,6 @@
 #include "ToolkitTestSupport.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/MemDC.h"
-#include "toolkit/common/WindowRects.h"
 
 using toolkit_test::Canvas;
 
@@ -72,18 +71,6 @@ TEST_F(Canvas, TheMemoryDCPaintsAtItsCornerAndFillsWhenAsked) {
     EXPECT_EQ(CountPixels(CRect(0, 0, 64, 64), kBlue), 0);
     CKLMemDC empty(nullptr);
     EXPECT_FALSE(empty.IsValid());
-}
-
-TEST(WindowRects, AreEmptyWithoutAWindow) {
-    CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "rects", WS_POPUP, CRect(5, 6, 45, 36), nullptr, 0));
-    EXPECT_EQ(CKLVWindowRect(&wnd), CRect(5, 6, 45, 36));
-    EXPECT_EQ(CKLVClientRect(&wnd), CRect(0, 0, 40, 30));
-    HWND hWnd = wnd.GetSafeHwnd();
-    wnd.DestroyWindow();
-    EXPECT_TRUE(CKLVWindowRect(hWnd).IsRectNull());
-    EXPECT_TRUE(CKLVClientRect(nullptr).IsRectNull());
-    EXPECT_TRUE(CKLVEmptyRect().IsRectNull());
 }
 
 }  // namespace

@@ -199,6 +199,14 @@ TEST(MouseHook, PopupsCloseOnClicksOutsideThemAndTheirClients) {
     EXPECT_TRUE(pHook->IsTrackingOtherPopup(&hot));
     EXPECT_FALSE(pHook->IsTrackingOtherPopup(&second));
 
+    // A click on a visible client window counts as inside the popups.
+    CWnd client;
+    ASSERT_TRUE(client.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(300, 250, 340, 290),
+                                classlib_test::VisibleStage(), 3));
+    pHook->AddMouseClient(client.GetSafeHwnd());
+    pHook->OnHookMouse(WM_LBUTTONDOWN, POINT{310, 260});
+    EXPECT_EQ(pHook->GetTrackedPopups().size(), 2u);
+    pHook->RemoveMouseClient(client.GetSafeHwnd());
     const POINT outside = {3000, 3000};
     EXPECT_FALSE(pHook->OnHookMouse(WM_MOUSEMOVE, outside));
     EXPECT_TRUE(pHook->OnHookMouse(WM_MOUSEMOVE, outside));   // the same point again
