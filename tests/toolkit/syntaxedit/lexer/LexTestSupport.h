@@ -1,0 +1,44 @@
+// Lex classes for the lexer tests, built from property lines written as "key = v1, v2".
+#pragma once
+
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexClass.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
+
+#include <initializer_list>
+#include <string>
+
+// "start:tag = '/*', @digit" -> key parts start, tag; values '/*' and @digit.
+inline CKLVSyntaxEditLexClassProperty MakeProperty(const std::string& line) {
+    CKLVSyntaxEditLexClassProperty prop;
+    const size_t nEq = line.find('=');
+    CString strKey(line.substr(0, nEq).c_str());
+    CKLVSyntaxEditLexText::SplitByColon(strKey.Trim(), prop.m_arKeyParts);
+    for (INT_PTR i = 0; i < prop.m_arKeyParts.GetSize(); ++i) prop.m_arKeyParts[i].Trim();
+    if (nEq != std::string::npos) {
+        CString strValues(line.substr(nEq + 1).c_str());
+        CKLVSyntaxEditLexText::Split(strValues, ",", prop.m_arValues);
+        for (INT_PTR i = 0; i < prop.m_arValues.GetSize(); ++i) prop.m_arValues[i].Trim();
+    }
+    return prop;
+}
+
+template <class T = CKLVSyntaxEditLexClass>
+CKLVSmartPtr<T> MakeClass(const char* name, std::initializer_list<const char*> lines) {
+    CKLVSmartPtr<T> pClass = KLVMakeCounted<T>();
+    pClass->SetName(name);
+    for (const char* line : lines) pClass->ApplyProperty(MakeProperty(line));
+    return pClass;
+}
+
+// The strings of a list's values, joined with "|" (character classes as their text).
+inline std::string ListText(const CKLVSyntaxEditLexAttrArray& list) {
+    std::string text;
+    for (INT_PTR i = 0; i < list.GetSize(); ++i) {
+        const CKLVSyntaxEditLexValueObj* pValue = list.GetAt(i);
+        if (i) text += " / ";
+        if (pValue->m_nKind == klvLexValueCharClass) text += pValue->m_CharClass.GetText().GetString();
+        for (INT_PTR j = 0; j < pValue->m_arStrings.GetSize(); ++j)
+            text += (j ? "|" : "") + std::string(pValue->m_arStrings[j].GetString());
+    }
+    return text;
+}
