@@ -11,7 +11,12 @@ const char* const Keywords[] = {
     "_Static_assert", "_Thread_local", "asm", "auto", "break", "case", "char", "const", "continue",
     "default", "do", "double", "else", "enum", "extern", "float", "for", "goto", "if", "inline", "int",
     "long", "register", "restrict", "return", "short", "signed", "sizeof", "static", "struct", "switch",
-    "typedef", "typeof", "union", "unsigned", "void", "volatile", "while"};
+    "typedef", "typeof", "union", "unsigned", "void", "volatile", "while",
+    // Macros of the C library and of the Windows headers the generated
+    // code includes: a member of that name would be replaced.
+    "errno", "EOF", "NULL", "BUFSIZ", "stdin", "stdout", "stderr", "assert", "small", "near", "far",
+    "interface", "ERROR", "DELETE", "IN", "OUT", "OPTIONAL", "CONST", "VOID", "TRUE", "FALSE", "WINAPI",
+    "CALLBACK", "PASCAL", "min", "max", "_declspec", "h_addr", "s_addr", "INVALID_SOCKET"};
 
 bool isAsciiLetter(unsigned char c)
 {

@@ -7,9 +7,10 @@
 
 // The one way a WSDL or schema name becomes part of a C identifier. Bytes
 // other than ASCII letters, digits and '_' become '_', a leading digit gets
-// a '_' before it, an empty name becomes "_", and a C keyword standing alone
-// would not compile: "return" becomes "return_msg" (generated code and its
-// users expect that name), any other keyword gets a '_' before it.
+// a '_' before it, an empty name becomes "_", and a C keyword (or a macro of
+// the headers generated code includes) standing alone would not compile:
+// "return" becomes "return_msg" (generated code and its users expect that
+// name), any other gets a '_' before it.
 // Different names can map to one form; CNameScope makes them distinct.
 std::string sanitiseIdentifier(const std::string& name);
 bool isCKeyword(const std::string& word);

@@ -33,6 +33,7 @@ CStructLayout::CStructLayout(const CServiceView& view, const std::string& projec
     chooseTypes();
     createTypeAndElementDefs();
     orderTypeDefs();
+    listCodecTypes();
     createMessageDefs();
     createHeaderMembers();
 }
@@ -434,4 +435,19 @@ void CStructLayout::createHeaderMembers()
         headerIndex_[key] = headerMembers_.size();
         headerMembers_.push_back(member);
     });
+}
+
+void CStructLayout::listCodecTypes()
+{
+    std::set<const CViewType*> listed;
+    const auto add = [&](const CViewType* type) {
+        if (type != nullptr && structOf(type) != nullptr && listed.insert(type).second)
+            codecTypes_.push_back(type);
+    };
+    for (const CViewSchema& schema : view_.schemas()) {
+        for (const CViewType* type : schema.types)
+            add(type);
+    }
+    for (const CViewType& type : view_.types())
+        add(&type);
 }

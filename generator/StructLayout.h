@@ -88,6 +88,9 @@ public:
 
     // Type and element structs and aliases, each after what it holds by value.
     const std::vector<const CStructDef*>& typeStructs() const { return typeOrder_; }
+    // The types that have a struct, each once: the document's schemas in
+    // slot order, then the types only members reach. They get the codecs.
+    const std::vector<const CViewType*>& codecTypes() const { return codecTypes_; }
     // Message structs in the order of the bound operations.
     const std::vector<const CStructDef*>& messageStructs() const { return messageOrder_; }
     // The packet's members for soap:header parts, in operation order.
@@ -115,6 +118,7 @@ private:
     void fillParticles(CStructDef& def, const CViewType& type, CNameScope& scope);
     void fillElementDef(CStructDef& def, const CViewElement& element);
     void orderTypeDefs();
+    void listCodecTypes();
     std::vector<int> baseOrder() const;
     void createMessageDefs();
     void fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header);
@@ -134,6 +138,7 @@ private:
     std::map<const CViewMessage*, CStructDef*> messageDefs_;
     std::vector<const CStructDef*> typeOrder_;
     std::vector<const CStructDef*> messageOrder_;
+    std::vector<const CViewType*> codecTypes_;
     std::vector<CStructMember> headerMembers_;
     std::map<std::pair<const CViewMessage*, int>, std::size_t> headerIndex_;
     std::vector<CLengthConstant> lengths_;

@@ -1,6 +1,6 @@
 // Every entry point of the corpus that the reader accepts: its header is
 // emitted and compiles warning-clean for Unix and Windows targets (gcc and
-// mingw-w64), and emitting leaves the schemas' type tables as the parse
+// mingw-w64), so does the source emitted so far (gcc), and emitting leaves the schemas' type tables as the parse
 // left them. Downloads go to a proxy that refuses them,
 // so documents that import by absolute URL end as rejected and are passed over.
 
@@ -87,6 +87,8 @@ TEST_F(GeneratorCorpusTest, HeaderOfEveryAcceptedEntryPointCompiles)
         if (canCompileC()) {
             const CompileResult result = compileHeader();
             EXPECT_EQ(result.status, 0) << result.output.substr(0, 2000);
+            const CompileResult source = compilePartialSource();
+            EXPECT_EQ(source.status, 0) << "source: " << source.output.substr(0, 2000);
         }
         if (canCompileForWindows()) {
             project_.targetPlatform = CProjectRecord::Windows;

@@ -8,6 +8,8 @@
 #include "generator/HeaderFile.h"
 #include "generator/HeaderStructs.h"
 #include "generator/ServiceViewReader.h"
+#include "generator/SourceRuntime.h"
+#include "generator/TypeEncoders.h"
 #include "generator/TextBuffer.h"
 
 #include <cstdlib>
@@ -46,7 +48,7 @@ inline bool canCompileForWindows()
 // text); the compiler's messages come back. windows: with the mingw-w64
 // compiler. The support library's headers are on the include path.
 inline CompileResult compileC(const std::string& text, const std::vector<std::pair<std::string, std::string>>& files = {},
-                              bool windows = false)
+                              bool windows = false, const std::string& extraFlags = std::string())
 {
     CompileResult result;
 #if defined(KELVANE_C_COMPILER)
@@ -59,14 +61,49 @@ inline CompileResult compileC(const std::string& text, const std::vector<std::pa
     testsupport::writeBytes("generated.c", text);
     for (const auto& file : files)
         testsupport::writeBytes(file.first, file.second);
-    const std::string command = compiler + " -std=gnu99 -Wall -Werror -fsyntax-only -I. -I" KELVANE_SOURCE_DIR
-                                           "/runtime/lib/include generated.c > messages.txt 2>&1";
+    const std::string command = compiler + " -std=gnu99 -Wall -Werror -fsyntax-only " + extraFlags +
+        " -I. -I" KELVANE_SOURCE_DIR "/runtime/lib/include generated.c > messages.txt 2>&1";
     result.status = std::system(command.c_str());
     result.output = testsupport::readBytes("messages.txt");
 #else
     (void)text;
     (void)files;
     (void)windows;
+    (void)extraFlags;
+#endif
+    return result;
+}
+
+struct RunResult {
+    int status = -1;
+    std::string messages; // the compiler's
+    std::string output;   // the program's standard output
+};
+
+// Builds a program from the C file main (with the files given beside it)
+// against the support library's headers and libxml2, under the sanitizers,
+// and runs it.
+inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pair<std::string, std::string>>& files)
+{
+    RunResult result;
+#ifdef KELVANE_C_COMPILER
+    testsupport::ScopedWorkingFolder folder;
+    testsupport::writeBytes("main.c", main);
+    for (const auto& file : files)
+        testsupport::writeBytes(file.first, file.second);
+    const std::string build = std::string(KELVANE_C_COMPILER) +
+        " -std=gnu99 -Wall -Werror -Wno-unused-function -fsanitize=address,undefined -fno-sanitize-recover=all -g -I. -I"
+        KELVANE_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 main.c -o program -lxml2 > messages.txt 2>&1";
+    if (std::system(build.c_str()) != 0) {
+        result.messages = testsupport::readBytes("messages.txt");
+        return result;
+    }
+    result.status = std::system("ASAN_OPTIONS=detect_leaks=1 ./program > output.txt 2> errors.txt");
+    result.output = testsupport::readBytes("output.txt");
+    result.messages = testsupport::readBytes("errors.txt");
+#else
+    (void)main;
+    (void)files;
 #endif
     return result;
 }
@@ -110,6 +147,24 @@ protected:
         return header.text();
     }
 
+    // The source emitted so far for the context emitted last: includes,
+    // runtime and encoders.
+    std::string emitPartialSource()
+    {
+        CTextBuffer source;
+        writeSourceIncludes(*context_, source);
+        writeSourceRuntime(*context_, source);
+        writeTypeEncoders(*context_, source);
+        return source.text();
+    }
+
+    std::string headerText()
+    {
+        CTextBuffer header;
+        writeHeaderFile(*context_, header);
+        return header.text();
+    }
+
     // The whole header of the context emitted last, included twice by a C
     // file and compiled for the project's target.
     CompileResult compileHeader()
@@ -119,6 +174,14 @@ protected:
         const std::string name = project_.name + "_api.h";
         return compileC("#include \"" + name + "\"\n#include \"" + name + "\"\n", {{name, header.text()}},
                         project_.isWindowsTarget());
+    }
+
+    // The partial source with its header, compiled for a Unix target (the
+    // functions later parts define are still missing).
+    CompileResult compilePartialSource()
+    {
+        return compileC(emitPartialSource(), {{project_.name + "_api.h", headerText()}}, false,
+                        "-Wno-unused-function -I/usr/include/libxml2");
     }
 
     CProjectRecord project_;
