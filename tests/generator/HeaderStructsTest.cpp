@@ -161,27 +161,6 @@ TEST_F(HeaderStructsTest, StructsOfTypesElementsAndMessages)
     }
 }
 
-TEST_F(HeaderStructsTest, PacketHoldsHeaderPartsAndEveryMessageOnce)
-{
-    const std::string text =
-        structs(schemaDocument("<xsd:element name=\"Auth\" type=\"xsd:string\"/><xsd:element name=\"Order\" type=\"xsd:int\"/>",
-                               "<message name=\"In\"><part name=\"h\" element=\"tns:Auth\"/><part name=\"b\" element=\"tns:Order\"/>"
-                               "</message><message name=\"Out\"><part name=\"msg\" type=\"xsd:int\"/></message>" +
-                                   service({{"Buy", "In", "Out"}, {"Sell", "In", "Out"}}, "document",
-                                           "<soap:header message=\"tns:In\" part=\"h\" use=\"literal\"/>")),
-                "Demo");
-    EXPECT_NE(text.find(lines({"\tchar\tboundary_part[DEMO_MAX_BOUNDARY_LEN+1];", "", "\tchar\tAuth[DEMO_MAX_AUTH_LEN+1];", "",
-                               "\tunsigned int\tmsg_type;", "\tunion{", "\t\tDemo_http_msg_t\thttp_msg;",
-                               "\t\tDemo_soap_fault_msg_t\tsoap_fault;", "\t\tDemo_In_msg_t\tIn;", "\t\tDemo_Out_msg_t\tOut;",
-                               "\t}msg;"})),
-              std::string::npos)
-        << text;
-    // A message member "msg" is no clash: it lives in its own struct.
-    EXPECT_NE(text.find(lines({"typedef struct Demo_Out_msg_t{", "\tint\tmsg;", "}Demo_Out_msg_t;"})), std::string::npos);
-    const std::string tail = "}Demo_proto_trans_t;\r\n\r\n\r\n\r\n";
-    EXPECT_EQ(text.compare(text.size() - tail.size(), tail.size(), tail), 0);
-}
-
 TEST_F(HeaderStructsTest, TypesThatHoldEachOtherCompile)
 {
     const std::string text = structs(schemaDocument(
