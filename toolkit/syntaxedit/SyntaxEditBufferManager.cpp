@@ -76,11 +76,7 @@ void CKLVSyntaxEditBufferManager::SetLexConfigManager(IKLVSyntaxEditConfigManage
     CKLVNotificationConnection* pConnection = pConfigManager ? pConfigManager->GetConnection() : nullptr;
     if (!pConnection) return;
     for (DWORD dwCode : {klvEditSchemaReloaded, klvEditThemeReloaded, klvEditConfigLoaded})
-        m_sink.Advise(pConnection, dwCode);
-}
-
-void CKLVSyntaxEditBufferManager::CConfigSink::OnEvent(DWORD dwCode, WPARAM wParam, LPARAM lParam, DWORD) {
-    m_pOwner->OnLexConfigNotification(dwCode, wParam, lParam);
+        m_sink.Advise(pConnection, dwCode, &CKLVSyntaxEditBufferManager::OnLexConfigNotification);
 }
 
 BOOL CKLVSyntaxEditBufferManager::SetTabSize(int nTabSize, BOOL bSave) {

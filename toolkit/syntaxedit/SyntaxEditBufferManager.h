@@ -8,6 +8,7 @@
 #include "toolkit/common/NotificationConnection.h"
 #include "toolkit/syntaxedit/SyntaxEditLexLink.h"
 #include "toolkit/syntaxedit/SyntaxEditLineMarksManager.h"
+#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
 #include "toolkit/syntaxedit/SyntaxEditRowArray.h"
 #include "toolkit/syntaxedit/SyntaxEditUndoManager.h"
 
@@ -25,6 +26,7 @@ public:
     virtual int CalcDisplayColumn(int nRow, int nCharPos);
     // An estimate of the bytes of a range of rows.
     virtual UINT CalcAveDataSize(int nRowFrom, int nRowTo);
+    // Runs on the thread that created the buffer, whichever thread the manager notified from.
     virtual void OnLexConfigNotification(DWORD dwCode, WPARAM wParam, LPARAM lParam);
 
     void Close();
@@ -81,15 +83,6 @@ public:
     static CString GetFileExtension(LPCSTR lpszPath);
 
 private:
-    class CConfigSink : public CKLVNotificationSink {
-    public:
-        explicit CConfigSink(CKLVSyntaxEditBufferManager* pOwner) : m_pOwner(pOwner) {}
-        void OnEvent(DWORD dwCode, WPARAM wParam, LPARAM lParam, DWORD dwFlags) override;
-
-    private:
-        CKLVSyntaxEditBufferManager* m_pOwner;
-    };
-
     // The row's text, empty for rows outside the array.
     const CString& RowText(int nRow) const;
     // The text between two 0-based character offsets of two rows.
@@ -107,7 +100,7 @@ private:
     CKLVSyntaxEditLineMarksManager m_lineMarksManager;
     IKLVSyntaxEditConfigManager* m_pConfigManager = nullptr;
     CString m_strFileName;
-    CConfigSink m_sink{this};
+    CKLVNotificationSinkMT<CKLVSyntaxEditBufferManager> m_sink{this};
     CKLVSyntaxEditRowArray m_arRows;
     CKLVNotificationConnection* m_pConnection;
     std::unique_ptr<IKLVSyntaxEditLexParser> m_pParser;
