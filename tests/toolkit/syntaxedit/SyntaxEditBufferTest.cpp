@@ -47,16 +47,6 @@ TEST(SyntaxEditBuffer, InsertSplitsAndJoinsRows) {
     }
 }
 
-TEST(SyntaxEditBuffer, OverwriteIsRecordedAsAReplaceOfTheCoveredText) {
-    BufferPtr buffer = MakeBuffer("abcd");
-    buffer->SetOverwriteFlag(TRUE);
-    buffer->InsertText("XY", 1, 2);
-    auto* pCommand = dynamic_cast<CKLVSyntaxEditReplaceStringCommand*>(buffer->GetUndoManager()->GetLastCommand());
-    ASSERT_NE(pCommand, nullptr);
-    EXPECT_EQ(pCommand->GetReplacedText(), "bc");
-    EXPECT_EQ(pCommand->GetText(), "XY");
-}
-
 TEST(SyntaxEditBuffer, DeleteJoinsRowsAndClampsToTheText) {
     struct Case {
         const char* rows;
@@ -90,19 +80,6 @@ TEST(SyntaxEditBuffer, DeleteJoinsRowsAndClampsToTheText) {
     }
 }
 
-TEST(SyntaxEditBuffer, BlockInsertGoesDownOneDisplayColumn) {
-    BufferPtr buffer = MakeBuffer("abcdef\n\tx\nab");
-    CKLVSyntaxEditPosition end;
-    buffer->InsertTextBlock("1\n2\n3\n4", 1, 6, &end);
-    // Display column 6: after "abcde", after the tab's span plus one character, padded
-    // after "ab", and on a new row.
-    EXPECT_EQ(Rows(*buffer), "abcde1f|\tx2|ab   3|     4");
-    EXPECT_EQ(end, CKLVSyntaxEditPosition(4, 7));
-    CKLVSyntaxEditPosition start;
-    buffer->GetUndoManager()->Undo(start, end, nullptr);
-    EXPECT_EQ(Rows(*buffer), "abcdef|\tx|ab") << "one undo takes the block out";
-}
-
 TEST(SyntaxEditBuffer, RangesInDisplayColumnsAndColumnMode) {
     BufferPtr buffer = MakeBuffer("abcd\r\n\tef\r\ngh");
     EXPECT_EQ(Range(*buffer, 1, 2, 3, 2), "bcd\r\n\tef\r\ng");
@@ -133,32 +110,6 @@ TEST(SyntaxEditBuffer, TabColumns) {
         buffer->SetTabSize(c.nTab);
         EXPECT_EQ(buffer->CalcCharPos(c.nRow, c.nDispCol), c.nCharPos) << c.nRow << " " << c.nDispCol;
     }
-}
-
-TEST(SyntaxEditBuffer, ChangeCaseRecordsTheOldText) {
-    BufferPtr buffer = MakeBuffer("\tabcDEF");
-    EXPECT_TRUE(buffer->ChangeCase(1, 6, 10, TRUE));
-    EXPECT_EQ(Rows(*buffer), "\taBCDEF");
-    EXPECT_TRUE(buffer->ChangeCase(1, 1, 99, FALSE));
-    EXPECT_EQ(Rows(*buffer), "\tabcdef");
-    CKLVSyntaxEditPosition start, end;
-    buffer->GetUndoManager()->Undo(start, end, nullptr);
-    EXPECT_EQ(Rows(*buffer), "\taBCDEF");
-    buffer->GetUndoManager()->Undo(start, end, nullptr);
-    EXPECT_EQ(Rows(*buffer), "\tabcDEF");
-}
-
-TEST(SyntaxEditBuffer, RowQueries) {
-    BufferPtr buffer = MakeBuffer("ab\nabcd\n\nabc");
-    EXPECT_EQ(buffer->GetRowCount(), 5);
-    EXPECT_EQ(buffer->GetMaxLineLength(3, 9), 3);
-    CString strText;
-    EXPECT_FALSE(buffer->GetLineText(9, strText, TRUE));
-    EXPECT_EQ(strText, "\n") << "rows outside read as empty";
-    const char szText[] = "ab\n";
-    EXPECT_TRUE(buffer->IsLineEndAt(szText + 2, TRUE));
-    EXPECT_EQ(buffer->CalcAveDataSize(40, 1), 2048u);
-    EXPECT_EQ(CKLVSyntaxEditBufferManager::GetFileExtension("C:\\a.b\\Makefile"), "");
 }
 
 TEST(SyntaxEditBuffer, TabSizeFromTheProfileIsKeptInRange) {

@@ -76,18 +76,6 @@ TEST(SyntaxEditFile, LineEndsAcrossTheReadersChunksAndCutFiles) {
     EXPECT_TRUE(cut->IsUnicodeFile());
 }
 
-TEST(SyntaxEditFile, RecognisesUtf16WithoutMark) {
-    using Format = CKLVSyntaxEditTextFormat;
-    auto looks = [](const std::string& bytes) {
-        return Format::LooksLikeUTF16(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size(), bytes.size());
-    };
-    EXPECT_TRUE(looks(Utf16("int main() { return 0; }")));
-    EXPECT_TRUE(looks(Utf16("ab")));
-    EXPECT_FALSE(looks("int main() { return 0; }!"));
-    EXPECT_FALSE(looks("ab"));
-    EXPECT_FALSE(looks(""));
-}
-
 TEST(SyntaxEditFile, SavesBesideTheFileAndLeavesItIntactWhenSavingFails) {
     char szTemp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, szTemp);

@@ -3,7 +3,6 @@
 #include "SyntaxEditTestSupport.h"
 
 #include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
-#include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
 
 #include <gtest/gtest.h>
 
@@ -147,21 +146,4 @@ TEST(SyntaxEditTextIterator, StepsPositionsOverCachedLines) {
         it->StepForward(p, c.n);
         EXPECT_EQ(p, c.to) << c.from.nLine << "," << c.from.nCol << " + " << c.n;
     }
-}
-
-TEST(SyntaxEditTextIterator, SegmentsStartUnsetAndCopyEveryPart) {
-    CKLVSyntaxEditTextSegment segment;
-    EXPECT_TRUE(segment.clrColors.crLineNumberBack.IsUnset());
-    EXPECT_EQ(segment.lf.lfWeight, 255);
-    EXPECT_EQ(segment.lf.lfPitchAndFamily, 0xFF);
-    EXPECT_EQ(segment.lf.lfFaceName[0], '\0');
-    segment.nLastCol = 7;
-    segment.clrColors.crSelBack.SetCustomValue(RGB(1, 2, 3));
-    strcpy(segment.lf.lfFaceName, "Courier");
-    CKLVSyntaxEditTextSegment copy;
-    copy = segment;
-    EXPECT_EQ(copy.nLastCol, 7);
-    EXPECT_EQ(copy.clrColors.crSelBack.GetCustomColor(), RGB(1, 2, 3));
-    EXPECT_EQ(copy.clrColors.crSelBack.GetStandardColor(), COLORREF(-1));
-    EXPECT_STREQ(copy.lf.lfFaceName, "Courier");
 }
