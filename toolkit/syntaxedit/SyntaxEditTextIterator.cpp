@@ -93,7 +93,9 @@ int CKLVSyntaxEditTextIterator::CharBytesForward(int nFrom, int nCount) const {
 
 void CKLVSyntaxEditTextIterator::Compact() {
     if (m_nCurOffset <= kCompactThreshold) return;
+    // A look-back larger than what was read keeps everything.
     const int nDrop = m_nCurOffset - m_nMaxBackOffset;
+    if (nDrop <= 0) return;
     m_arBuffer.erase(m_arBuffer.begin(), m_arBuffer.begin() + nDrop);
     m_nCurOffset -= nDrop;
 }

@@ -76,7 +76,33 @@ TEST(SyntaxEditTextIterator, EmptyBufferAndMissingBuffer) {
     EXPECT_EQ(none->GetMaxBackOffset(), 100);
 }
 
-TEST(SyntaxEditTextIterator, StreamAndLookBackSurviveCompaction) {
+// A parser whose options give the look-back size under test.
+class CLookBackParser : public IKLVSyntaxEditLexParser {
+public:
+    void Close() override {}
+    void BreakParse() override {}
+    IKLVSyntaxEditTextSchema* GetTextSchema() override { return nullptr; }
+    void SetTextSchema(IKLVSyntaxEditTextSchema*) override {}
+    CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override {
+        CKLVSyntaxEditParseOptions options;
+        options.nMaxBackParseOffset = s_nLookBack;
+        return options;
+    }
+    void StartParseInThread(CKLVSyntaxEditBufferManager*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
+                            int, BOOL) override {}
+    void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
+                       CKLVSyntaxEditBufferManager*) override {}
+    static int s_nLookBack;
+};
+int CLookBackParser::s_nLookBack = 100;
+
+class SyntaxEditTextIteratorLookBack : public testing::TestWithParam<int> {};
+
+TEST_P(SyntaxEditTextIteratorLookBack, StreamAndLookBackSurviveCompaction) {
+    static const KLV_SYNTAXEDIT_LEXER_FACTORY factory = {
+        [] { return static_cast<IKLVSyntaxEditLexParser*>(new CLookBackParser); }, nullptr};
+    CLookBackParser::s_nLookBack = GetParam();
+    KLVSetSyntaxEditLexerFactory(&factory);
     std::vector<std::string> rows;
     std::string text;
     for (int i = 0; i < 300; ++i) {
@@ -84,9 +110,11 @@ TEST(SyntaxEditTextIterator, StreamAndLookBackSurviveCompaction) {
         text += rows.back() + (i + 1 < 300 ? "\r\n" : "");
     }
     BufferPtr buffer = MakeBuffer(text);
+    KLVSetSyntaxEditLexerFactory(nullptr);
     const std::string stream = ExpectedStream(rows, "\r\n");
     IteratorPtr it = MakeIterator(buffer.get());
     const int nBack = it->GetMaxBackOffset();
+    EXPECT_EQ(nBack, std::max(GetParam(), 20));
     std::string read;
     // Steps of varying size; at each stop the look-back and the text ahead match the stream.
     for (int nStep = 1; !it->IsEOF(); nStep = nStep % 13 + 1) {
@@ -103,6 +131,9 @@ TEST(SyntaxEditTextIterator, StreamAndLookBackSurviveCompaction) {
     }
     EXPECT_EQ(read, stream);
 }
+
+// The default, below the least look-back, and more than the compaction threshold.
+INSTANTIATE_TEST_SUITE_P(Sizes, SyntaxEditTextIteratorLookBack, testing::Values(100, 5, 2000));
 
 TEST(SyntaxEditTextIterator, SeeksToAPositionAndStopsWhenBroken) {
     std::string text;
