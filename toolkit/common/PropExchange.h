@@ -8,6 +8,8 @@
 #include "classlib/CmdTarget.h"
 #include "classlib/Collection.h"
 
+#include <memory>
+
 class CKLVPropExchangeEnumerator;
 
 // The base: every operation that can be expressed through the typed ExchangeProp, as a keyed
@@ -62,6 +64,12 @@ protected:
     // Makes a section share this exchange's context, schema and clear-section flag.
     void InitSection(CKLVPropExchange* pSection) const;
 };
+
+// Holds one reference to a section and releases it at the end of the scope.
+struct CKLVPropExchangeReleaser {
+    void operator()(CKLVPropExchange* pPX) const { pPX->InternalRelease(); }
+};
+using CKLVPropExchangeSection = std::unique_ptr<CKLVPropExchange, CKLVPropExchangeReleaser>;
 
 // Walks the numbered sections Base0, Base1, ... of a list.
 class CKLVPropExchangeEnumerator {
