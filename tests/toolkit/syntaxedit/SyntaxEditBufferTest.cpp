@@ -114,7 +114,7 @@ TEST(SyntaxEditBuffer, TabColumns) {
 
 TEST(SyntaxEditBuffer, TabSizeFromTheProfileIsKeptInRange) {
     CWinApp app("KelvaneEditorTest");
-    app.SetRegistryKey("KelvaneTests");
+    app.SetRegistryKey("KelvaneEditorTests");
     for (auto [nStored, nExpected] : {std::pair{0, 1}, {-5, 1}, {8, 8}, {1000, 64}}) {
         app.WriteProfileInt("Settings", "TabSize", nStored);
         BufferPtr buffer(new CKLVSyntaxEditBufferManager);
@@ -123,5 +123,5 @@ TEST(SyntaxEditBuffer, TabSizeFromTheProfileIsKeptInRange) {
     BufferPtr buffer(new CKLVSyntaxEditBufferManager);
     EXPECT_TRUE(buffer->SetTabSize(3, TRUE));
     EXPECT_EQ(app.GetProfileInt("Settings", "TabSize", 0), 3u);
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KelvaneTests");
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KelvaneEditorTests");
 }
