@@ -16,10 +16,10 @@ class CKLVSyntaxEditLexAllocator {
 public:
     // Each chunk holds this many arrays of the length that made it, within a megabyte unless
     // one array needs more.
-    static const size_t kChunkArrays = 4096;
-    static const size_t kMaxChunkWords = (1u << 20) / sizeof(void*);
+    static constexpr size_t kChunkArrays = 4096;
+    static constexpr size_t kMaxChunkWords = (1u << 20) / sizeof(void*);
     // A free piece at least this many words longer than a request is split.
-    static const size_t kSplitWords = 3;
+    static constexpr size_t kSplitWords = 3;
 
     CKLVSyntaxEditLexAllocator() = default;
     CKLVSyntaxEditLexAllocator(const CKLVSyntaxEditLexAllocator&) = delete;

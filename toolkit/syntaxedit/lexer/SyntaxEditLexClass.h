@@ -8,6 +8,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexAttrArray.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassProperty.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTagTree.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
 
 #include <vector>
 
@@ -23,6 +24,16 @@ enum KLVSyntaxEditLexChildrenKind { klvLexChildrenNone = 1, klvLexChildrenAny = 
 
 // The groups of the tag table.
 enum KLVSyntaxEditLexTagGroup { klvLexGroupPrevious, klvLexGroupStart, klvLexGroupEnd, klvLexGroupToken, klvLexGroupSkip };
+
+// Result flags of matching.
+enum KLVSyntaxEditLexMatchFlags {
+    klvMatchOpened = 0x1,          // a block of the class was opened at the position
+    klvMatchEnded = 0x2,           // the open block of the class ended at the position
+    klvMatchConsumed = 0x10,       // the iterator moved past a tag
+    klvMatchEncloses = 0x20,       // with 0x1: the new block encloses the block "start:class" found
+    klvMatchCannotGoOn = 0x100,    // no block could be made, or no iterator or schema
+    klvMatchStopMask = 0x700       // any of these ends a parse step
+};
 
 // Text attributes as read from a class and its ancestors; 255 in the font fields: not set.
 struct KLV_LEX_TEXT_ATTRIBUTES {
@@ -79,6 +90,30 @@ public:
     virtual BOOL IsKeywordValue(LPCSTR lpszText, CString& strValue);
     virtual void CompileTags();
     virtual BOOL ApplyProperty(const CKLVSyntaxEditLexClassProperty& prop);
+
+    // The parse step of the class at the iterator: with no open block (rBlock empty) it tries
+    // to open one, else it skips, ends or runs the child classes of the open block.
+    virtual int Match(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema, CKLVLexBlockPtr& rBlock,
+                      CKLVSyntaxEditLexParseContext* pContext);
+    virtual BOOL CheckPrevious(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+                               CKLVSyntaxEditLexParseContext* pContext);
+    virtual int CheckStart(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+                           CKLVLexBlockPtr& rBlock, CKLVSyntaxEditLexParseContext* pContext);
+    virtual int SkipTags(CKLVSyntaxEditTextIterator* pIter);
+    virtual int CheckEnd(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+                         CKLVSyntaxEditLexTextBlock* pOpen, CKLVSyntaxEditLexParseContext* pContext);
+    virtual int CheckToken(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+                           CKLVLexBlockPtr& rBlock);
+    virtual BOOL CheckTokenSeparators(CKLVSyntaxEditTextIterator* pIter, const CString& strToken);
+    // The characters of the first value of the list that matches forward at nOffset
+    // characters from the position, or backward ending nOffset characters before it; 0 when
+    // none matches.
+    virtual int MatchTagList(const CKLVSyntaxEditLexAttrArray& list, CKLVSyntaxEditTextIterator* pIter, int nOffset,
+                             BOOL bBackward, CString& strMatch);
+    // Looks for one of the list's class names among the blocks linked last; the block found.
+    virtual BOOL CheckClass(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditLexBlockSchema* pSchema,
+                            CKLVSyntaxEditLexParseContext* pContext, CKLVSyntaxEditLexTextBlock* pParent,
+                            const CKLVSyntaxEditPosition* pStartAtOrAfter, int nCount, CKLVLexBlockPtr& rFound);
 
     virtual void AddChild(CKLVSyntaxEditLexClass* pChild, BOOL bSecond);
     virtual void CopyFrom(const CKLVSyntaxEditLexClass& other);

@@ -82,7 +82,8 @@ int CKLVSyntaxEditLexClass::BuildActiveTags() {
     AddActiveValues(m_arTags[klvLexEndTag]);
     AddActiveValues(m_arTags[klvLexEndSeparators]);
     m_treeActive.Build(active, TRUE);
-    m_treeToken.Build(m_arTags[klvLexTokenTag], FALSE);
+    // Tokens follow the class's letter-case rule like every other tag.
+    m_treeToken.Build(m_arTags[klvLexTokenTag], !IsCaseSensitive());
     m_bBuildingActiveTags = FALSE;
     return nStartPart;
 }

@@ -1,5 +1,6 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexFileClass.h"
 
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 
 #include <cstring>
@@ -45,4 +46,43 @@ CKLVLexValuePtr CKLVSyntaxEditLexFileClass::GetPropertyValue(LPCSTR lpszKey) {
     if (lpszKey && std::strncmp(lpszKey, kIsExtPrefix, nPrefix) == 0)
         return KLVMakeCounted<CKLVSyntaxEditLexValueObj>(IsExtension(lpszKey + nPrefix) ? 1 : 0);
     return CKLVSyntaxEditLexClass::GetPropertyValue(lpszKey);
+}
+
+namespace {
+
+void CloseAtEnd(IKLVSyntaxEditLexBlockSchema* pSchema, CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock) {
+    CKLVSyntaxEditLexBlockLock lock(pSchema);
+    pBlock->m_posEnd = pIter->GetPosition();
+    pBlock->m_nEndExtent = 0;
+}
+
+}  // namespace
+
+int CKLVSyntaxEditLexFileClass::Match(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+                                      CKLVLexBlockPtr& rBlock, CKLVSyntaxEditLexParseContext* pContext) {
+    if (!pIter || !pSchema) return klvMatchCannotGoOn | klvMatchConsumed;
+    GetExtensions();
+    int nFlags = 0;
+    if (!rBlock) {
+        if (!IsExtension(pIter->GetFileName())) return 0;
+        CKLVLexBlockPtr pBlock = pSchema->CreateBlock();
+        if (!pBlock) return klvMatchCannotGoOn | klvMatchOpened;
+        pBlock->m_pClass.AssignRaw(this);
+        pBlock->m_posStart = pIter->GetPosition();
+        rBlock = pBlock;
+        nFlags = klvMatchOpened | klvMatchConsumed;
+    }
+    if (pIter->IsEOF()) {
+        CloseAtEnd(pSchema, pIter, rBlock.Get());
+        return nFlags | klvMatchEnded | klvMatchConsumed;
+    }
+    if (nFlags) return nFlags;
+    if (GetChildren().empty() && GetChildren2().empty()) return 0;
+    nFlags = pSchema->ParseChildren(pIter, rBlock.Get(), this, pContext) & ~(klvMatchOpened | klvMatchEnded);
+    if (nFlags & klvMatchStopMask) return nFlags;
+    if (pIter->IsEOF()) {
+        CloseAtEnd(pSchema, pIter, rBlock.Get());
+        nFlags |= klvMatchEnded;
+    }
+    return nFlags;
 }

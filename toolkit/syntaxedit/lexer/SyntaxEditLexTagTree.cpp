@@ -156,21 +156,24 @@ int CKLVSyntaxEditLexTagTree::LookupNode(const CKLVSyntaxEditLexTagNode* pNode, 
     return (pEntry->wFlags & KLV_LEX_TAG_ENTRY::klvTerminal) ? nBytes : 0;
 }
 
-int CKLVSyntaxEditLexTagTree::LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars) const {
+int CKLVSyntaxEditLexTagTree::LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars,
+                                         BOOL* pbSwapped) const {
     int nMatched = LookupNode(pRoot, p, nMaxChars, 0);
     if (nMatched == 0 && !m_bLowerCase && pRoot) {
         // One more try with the first letter in the other case.
         const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
         const WORD wSwapped = nBytes ? CKLVSyntaxEditLexText::SwapCaseCode(CKLVSyntaxEditLexText::CharCode(p, nBytes)) : 0;
         if (wSwapped) nMatched = LookupNode(pRoot, p, nMaxChars, wSwapped);
+        if (pbSwapped) *pbSwapped = nMatched > 0;
     }
     return nMatched;
 }
 
-int CKLVSyntaxEditLexTagTree::Lookup(LPCSTR p, int nMaxChars, CString& strMatch) const {
+int CKLVSyntaxEditLexTagTree::Lookup(LPCSTR p, int nMaxChars, CString& strMatch, BOOL* pbSwapped) const {
+    if (pbSwapped) *pbSwapped = FALSE;
     if (!p || !*p) return 0;
-    int nMatched = LookupTree(m_pPlain, p, nMaxChars);
-    if (nMatched == 0 && m_pInverted && LookupTree(m_pInverted, p, nMaxChars) == 0)
+    int nMatched = LookupTree(m_pPlain, p, nMaxChars, pbSwapped);
+    if (nMatched == 0 && m_pInverted && LookupTree(m_pInverted, p, nMaxChars, nullptr) == 0)
         nMatched = CKLVSyntaxEditLexText::CharBytes(p);
     if (nMatched > 0) strMatch.Append(p, nMatched);
     return nMatched;

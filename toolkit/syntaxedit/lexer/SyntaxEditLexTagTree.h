@@ -50,8 +50,9 @@ public:
     BOOL IsEmpty() const { return !m_pPlain && !m_pInverted; }
 
     // Longest match at p over at most nMaxChars characters: the bytes matched (0: none); the
-    // matched text is appended to strMatch.
-    int Lookup(LPCSTR p, int nMaxChars, CString& strMatch) const;
+    // matched text is appended to strMatch. pbSwapped: the match needed the first letter in
+    // the other case.
+    int Lookup(LPCSTR p, int nMaxChars, CString& strMatch, BOOL* pbSwapped = nullptr) const;
 
     const CKLVSyntaxEditLexTagNode* GetPlainRoot() const { return m_pPlain; }
     const CKLVSyntaxEditLexTagNode* GetInvertedRoot() const { return m_pInverted; }
@@ -67,7 +68,7 @@ private:
     void AddString(CKLVSyntaxEditLexTagNode* pNode, LPCSTR p, UINT nSize);
     // Bytes of the longest match below pNode (0: none).
     int LookupNode(const CKLVSyntaxEditLexTagNode* pNode, LPCSTR p, int nMaxChars, WORD wFirstOverride) const;
-    int LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars) const;
+    int LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars, BOOL* pbSwapped) const;
 
     std::shared_ptr<CKLVSyntaxEditLexPools> m_pPools;
     CKLVSyntaxEditLexTagNode* m_pPlain = nullptr;

@@ -90,19 +90,6 @@ TEST(LexClass, EndClassParentNeedsTheWordThis) {
     for (const auto& c : cases) EXPECT_EQ(c.expected, MakeClass("c", {c.line})->IsEndClassParent()) << c.line;
 }
 
-TEST(LexClass, RepeatedKeysReplaceValuesButAddTags) {
-    auto pClass = MakeClass("c", {"RecurrenceDepth = 2", "RecurrenceDepth = 3", "start:tag = 'a'", "start:tag = 'b'"});
-    EXPECT_EQ(3, pClass->GetAttributeInt("recurrenceDepth", FALSE, 0));
-    EXPECT_EQ("a / b", ListText(pClass->GetTagList(klvLexStartTag)));
-    EXPECT_FALSE(pClass->IsGroupEmpty(klvLexGroupStart));
-    EXPECT_TRUE(pClass->IsGroupEmpty(klvLexGroupEnd));
-    CKLVLexValuePtr pList = pClass->GetPropertyValue("START:TAG");
-    ASSERT_TRUE(pList);
-    EXPECT_EQ(klvLexValueListRef, pList->m_nKind);
-    EXPECT_FALSE(pClass->GetPropertyValue("end:tag"));
-    EXPECT_STREQ("c", pClass->GetPropertyValue("Name")->GetFirstString());
-}
-
 TEST(LexClass, FileClassAnswersIsExt) {
     auto pFile = MakeClass<CKLVSyntaxEditLexFileClass>("c", {"parent:file = <*.c|*.h>"});
     const struct {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,20 +20,11 @@ public:
         ::GetTempPathA(MAX_PATH, szTemp);
         static int s_nCount = 0;
         m_strPath.Format("%skelvane-lexer-%lu-%d\\", szTemp, ::GetCurrentProcessId(), ++s_nCount);
-        ::CreateDirectoryA(m_strPath, nullptr);
+        std::filesystem::create_directories(m_strPath.GetString());
     }
     ~TempFolder() {
-        WIN32_FIND_DATAA data;
-        HANDLE hFind = ::FindFirstFileA(m_strPath + "*", &data);
-        if (hFind != INVALID_HANDLE_VALUE) {
-            do {
-                const CString strItem = m_strPath + data.cFileName;
-                if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileA(strItem);
-                else if (data.cFileName[0] != '.') ::RemoveDirectoryA(strItem);
-            } while (::FindNextFileA(hFind, &data));
-            ::FindClose(hFind);
-        }
-        ::RemoveDirectoryA(m_strPath);
+        std::error_code error;
+        std::filesystem::remove_all(m_strPath.GetString(), error);
     }
     CString Path(const char* name) const { return m_strPath + name; }
 

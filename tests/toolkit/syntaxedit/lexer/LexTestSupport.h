@@ -2,7 +2,10 @@
 #pragma once
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClass.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
 
 #include <initializer_list>
 #include <string>
@@ -42,3 +45,61 @@ inline std::string ListText(const CKLVSyntaxEditLexAttrArray& list) {
     }
     return text;
 }
+
+// A tree built from schema text, or from one of our schema files ("C.lex").
+inline CKLVSmartPtr<CKLVSyntaxEditLexClassTree> MakeTree(const CKLVSyntaxEditLexClassInfoArray& blocks) {
+    auto pTree = KLVMakeCounted<CKLVSyntaxEditLexClassTree>();
+    for (const CKLVSyntaxEditLexClassInfo& info : blocks) {
+        auto pClass = KLVMakeCounted<CKLVSyntaxEditLexClass>();
+        pClass->SetName(info.m_strName);
+        for (const CKLVSyntaxEditLexClassProperty& prop : info.m_arProperties) pClass->ApplyProperty(prop);
+        pTree->AddClass(pClass.Get());
+    }
+    pTree->Build();
+    return pTree;
+}
+
+inline CKLVSmartPtr<CKLVSyntaxEditLexClassTree> MakeTreeFromText(const char* text) {
+    CKLVSyntaxEditSchemaFileStore store;
+    store.LoadSchemaText(text);
+    return MakeTree(store.GetCurrentBlocks());
+}
+
+inline CKLVSmartPtr<CKLVSyntaxEditLexClassTree> MakeTreeFromFile(const char* name) {
+    CKLVSyntaxEditSchemaFileStore store;
+    store.LoadSchemaFile(CString(KELVANE_SOURCE_DIR "/runtime/config/lexer/") + name, FALSE);
+    return MakeTree(store.GetCurrentBlocks());
+}
+
+// The first instance of that name below the classes of a list, depth first.
+inline CKLVSyntaxEditLexClass* FindInstance(CKLVLexClassList& list, const char* name) {
+    for (const CKLVLexClassPtr& pClass : list) {
+        if (pClass->GetName() == name) return pClass.Get();
+        if (CKLVSyntaxEditLexClass* p = FindInstance(pClass->GetChildren(), name)) return p;
+        if (CKLVSyntaxEditLexClass* p = FindInstance(pClass->GetChildren2(), name)) return p;
+    }
+    return nullptr;
+}
+
+// The schema side of matching: new blocks, the last linked block, child runs.
+class FakeSchema : public IKLVSyntaxEditLexBlockSchema {
+public:
+    CKLVLexBlockPtr CreateBlock() override {
+        return bNoBlocks ? CKLVLexBlockPtr() : KLVMakeCounted<CKLVSyntaxEditLexTextBlock>();
+    }
+    CKLVLexBlockPtr GetLastLinkedBlock() override { return pLastLinked; }
+    int ParseChildren(CKLVSyntaxEditTextIterator*, CKLVSyntaxEditLexTextBlock*, CKLVSyntaxEditLexClass*,
+                      CKLVSyntaxEditLexParseContext*) override {
+        ++nChildRuns;
+        return nChildFlags;
+    }
+    void StoreChain(CKLVSyntaxEditLexTextBlock*) override { ++nStored; }
+    CSyncObject* GetBlockLock() override { return &lock; }
+
+    BOOL bNoBlocks = FALSE;
+    CKLVLexBlockPtr pLastLinked;
+    int nChildFlags = 0;
+    int nChildRuns = 0;
+    int nStored = 0;
+    CMutex lock;
+};

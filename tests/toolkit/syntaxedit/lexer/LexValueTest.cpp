@@ -66,43 +66,6 @@ TEST(LexValues, TagValuesAreGatheredByKind) {
     }
 }
 
-TEST(LexValues, VariantsParseAndTestCharacters) {
-    CKLVSyntaxEditLexVariant notAlpha, digit, unknown;
-    EXPECT_TRUE(notAlpha.Parse("@Alpha:not"));
-    EXPECT_TRUE(notAlpha.IsInverted());
-    EXPECT_TRUE(digit.Parse("@digit:no"));
-    EXPECT_FALSE(digit.IsInverted());
-    EXPECT_FALSE(unknown.Parse("@letters"));
-    CString strOut;
-    EXPECT_EQ(0, notAlpha.Test("q", strOut));
-    EXPECT_EQ(1, notAlpha.Test("7", strOut));
-    EXPECT_EQ(1, digit.Test("7x", strOut));
-    EXPECT_EQ(0, digit.Test("", strOut));
-    EXPECT_STREQ("77", strOut);
-
-    CStringArray arHex, arSpecs, arNone;
-    ASSERT_TRUE(CKLVSyntaxEditLexVariant::Expand(klvLexCharHexDigit, arHex));
-    EXPECT_STREQ("0123456789abcdefABCDEF", CKLVSyntaxEditLexText::JoinStrings(arHex, ""));
-    ASSERT_TRUE(CKLVSyntaxEditLexVariant::Expand(klvLexCharSpecs, arSpecs));
-    EXPECT_EQ(32, arSpecs.GetSize());
-    EXPECT_FALSE(CKLVSyntaxEditLexVariant::Expand(klvLexCharNone, arNone));
-}
-
-TEST(LexValues, EqualityDecidesDuplicates) {
-    CStringArray arAB, arBA;
-    arAB.Add("a"), arAB.Add("b"), arBA.Add("b"), arBA.Add("a");
-    CKLVSyntaxEditLexValueObj ab(arAB), ab2(arAB), ba(arBA), one(1), one2(1), names("a", klvLexValueClassNames);
-    CKLVSyntaxEditLexValueObj digit, digit2, notDigit;
-    digit.SetCharClass("@digit"), digit2.SetCharClass("@DIGIT"), notDigit.SetCharClass("@digit:not");
-    EXPECT_TRUE(ab.IsEqual(ab2));
-    EXPECT_FALSE(ab.IsEqual(ba));
-    EXPECT_TRUE(one.IsEqual(one2));
-    EXPECT_FALSE(names.IsEqual(CKLVSyntaxEditLexValueObj("a", klvLexValueStrings)));
-    EXPECT_TRUE(digit.IsEqual(digit2));
-    EXPECT_FALSE(digit.IsEqual(notDigit));
-    EXPECT_TRUE(CKLVSyntaxEditLexValueObj().IsEqual(CKLVSyntaxEditLexValueObj()));
-}
-
 TEST(LexValues, CompiledListsSortByCaseRule) {
     struct Case {
         const char* caseLine;
