@@ -7,3 +7,8 @@
 #define KLV_IDC_HSPLITBAR 9970
 #define KLV_IDC_VSPLITBAR 9971
 #define KLV_IDC_HAND 9973
+
+// Tooltips of the tab rows' navigation buttons.
+#define KLV_IDS_TAB_SCROLLLEFT 9800
+#define KLV_IDS_TAB_SCROLLRIGHT 9801
+#define KLV_IDS_TAB_CLOSE 9802
