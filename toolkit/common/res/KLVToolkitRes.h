@@ -12,3 +12,7 @@
 #define KLV_IDS_TAB_SCROLLLEFT 9800
 #define KLV_IDS_TAB_SCROLLRIGHT 9801
 #define KLV_IDS_TAB_CLOSE 9802
+
+// The hyperlink's messages for shell results, in the order of CKLHyperLink's table; the last
+// one (9370) is the format for any other result.
+#define KLV_IDS_HYPERLINK_ERROR_FIRST 9357
