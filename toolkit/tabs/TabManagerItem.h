@@ -10,6 +10,7 @@
 
 class CKLVTabManager;
 class CKLVTabManagerNavigateButton;
+class CKLVImageManagerIcon;
 
 class CKLVTabManagerItem : public CCmdTarget {
     DECLARE_DYNAMIC(CKLVTabManagerItem)
@@ -41,6 +42,9 @@ public:
     int GetButtonCount() const { return static_cast<int>(m_arrButtons.size()); }
     CKLVTabManagerNavigateButton* GetButton(int nIndex) const { return m_arrButtons[nIndex]; }
     void AddButton(CKLVTabManagerNavigateButton* pButton) { m_arrButtons.push_back(pButton); }
+    // The icon in the tab's state (disabled, hot, selected, normal) at the rectangle's corner; a
+    // square icon on a vertical row is turned when the paint manager asks for it.
+    void DrawImage(CDC* pDC, CRect rc, CKLVImageManagerIcon* pImage);
 
     int m_nLength = 0;          // along the row, set by the layout
     int m_nContentLength = 0;   // what the whole caption needs
@@ -61,6 +65,8 @@ public:
     BOOL m_bFound = FALSE;      // refresh mark of the MDI tab client
 
 private:
+    BOOL DrawImageTransposed(CDC* pDC, const CRect& rc, CKLVImageManagerIcon* pImage);
+
     std::vector<CKLVTabManagerNavigateButton*> m_arrButtons;   // owned
 };
 

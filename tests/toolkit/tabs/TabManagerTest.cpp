@@ -2,6 +2,8 @@
 // reorder and navigation-button loops driven by posted messages on a hidden window.
 #include "TabTestHost.h"
 #include "classlib/WindowTestSupport.h"
+#include "toolkit/common/ImageManager.h"
+#include "toolkit/common/ImageManagerIcon.h"
 
 #include <cstdlib>
 
@@ -251,6 +253,42 @@ TEST_F(Loops, EveryLoopEndsOnQuitAndPostsItAgain) {
         EXPECT_EQ(::GetCapture(), nullptr);
     }
     EXPECT_EQ(row.GetCurSel(), 1);   // only the reorder drag selects: no release came
+}
+
+}  // namespace
+
+namespace {
+
+// A 16 by 16 opaque red icon with one blue pixel in its top row, 3 from the left.
+CKLVImageManagerIcon* MakeMarkedIcon(CKLVImageManager& manager) {
+    BYTE* pBits = nullptr;
+    HBITMAP hBitmap = CKLVImageManager::Create32BitDIBSection(nullptr, 16, 16, &pBits);
+    DWORD* pPixels = reinterpret_cast<DWORD*>(pBits);
+    for (int i = 0; i < 256; ++i) pPixels[i] = 0xFFFF0000;
+    pPixels[15 * 16 + 3] = 0xFF0000FF;   // bottom-up rows
+    manager.SetIcon(CKLVImageManagerIconHandle(hBitmap, TRUE), 1);
+    return manager.GetImage(1, 16);
+}
+
+TEST_F(Manager, IconsOnVerticalRowsTurnOnlyWhenAsked) {
+    CKLVImageManager* pImages = new CKLVImageManager;
+    CKLVImageManagerIcon* pIcon = MakeMarkedIcon(*pImages);
+    ASSERT_NE(pIcon, nullptr);
+    struct Case {
+        int nPosition;
+        BOOL bRotate;
+        CPoint ptMarker;
+    };
+    for (const Case& c : {Case{1, FALSE, {13, 10}}, Case{1, TRUE, {10, 13}}, Case{0, TRUE, {13, 10}}}) {
+        tabs_test::Canvas canvas(RGB(255, 255, 255));
+        TestTabRow row;
+        row.m_pPainter->SetPosition(c.nPosition);
+        row.m_pPainter->m_bRotateImageOnVerticalDraw = c.bRotate;
+        row.InsertItem(0)->DrawImage(&canvas.m_dc, CRect(10, 10, 26, 26), pIcon);
+        EXPECT_EQ(canvas.At(c.ptMarker), RGB(0, 0, 255)) << c.nPosition << c.bRotate;
+        EXPECT_EQ(canvas.At(20, 20), RGB(255, 0, 0));
+    }
+    pImages->InternalRelease();
 }
 
 }  // namespace
