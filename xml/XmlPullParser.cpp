@@ -29,6 +29,11 @@ enum : std::uint16_t {
     kEntityStop = 1 << 11,  // the end of an entity name, or a reason to look closer
 };
 
+constexpr bool isForbiddenControl(int c)
+{
+    return c >= 0 && c < ' ' && c != '\t' && c != '\n' && c != '\r';
+}
+
 constexpr std::array<std::uint16_t, 256> makeClasses()
 {
     std::array<std::uint16_t, 256> t{};
@@ -39,14 +44,24 @@ constexpr std::array<std::uint16_t, 256> makeClasses()
         if (lineBreak || c == '&' || c == 0) {
             bits |= kTextStop | kDQuoteStop | kSQuoteStop;
         }
+        // "]]>" may not appear in text; a tab in a value reads as a space.
+        if (c == ']' || c == '>') {
+            bits |= kTextStop;
+        }
+        if (c == '\t') {
+            bits |= kDQuoteStop | kSQuoteStop;
+        }
         if (c == '<') {
-            bits |= kTextStop | kDoctypeStop;
+            bits |= kTextStop | kDoctypeStop | kDQuoteStop | kSQuoteStop;
         }
         if (c == '"') {
-            bits |= kDQuoteStop;
+            bits |= kDQuoteStop | kDoctypeStop;
         }
         if (c == '\'') {
             bits |= kSQuoteStop | kDoctypeStop;
+        }
+        if (c == '-' || c == '?') {
+            bits |= kDoctypeStop;
         }
         if (alpha || c == '_' || c == ':' || c >= 192) {
             bits |= kNameStart;
@@ -80,6 +95,11 @@ constexpr std::array<std::uint16_t, 256> makeClasses()
         if (c == ';' || c == '&' || c == '<' || c <= ' ') {
             bits |= kEntityStop;
         }
+        // Control characters XML forbids stop every run; read() refuses them.
+        if (isForbiddenControl(c)) {
+            bits = static_cast<std::uint16_t>(bits | kTextStop | kDQuoteStop | kSQuoteStop | kCommentStop |
+                                              kCDataStop | kPIStop | kDoctypeStop | kBlankStop | kEntityStop);
+        }
         t[c] = bits;
     }
     return t;
@@ -90,6 +110,45 @@ constexpr std::array<std::uint16_t, 256> kClass = makeClasses();
 bool hasClass(int c, std::uint16_t mask)
 {
     return c >= 0 && (kClass[c] & mask) != 0;
+}
+
+bool isName(const char* s, std::size_t length)
+{
+    if (length == 0 || !hasClass(static_cast<unsigned char>(s[0]), kNameStart)) {
+        return false;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if (!hasClass(static_cast<unsigned char>(s[i]), kNameChar)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// With its first colon at cut, a name is prefix:local with neither part empty
+// and no second colon.
+bool isQualifiedName(const std::string& name, std::size_t cut)
+{
+    return cut == std::string::npos || (cut + 1 < name.size() && name.find(':', cut + 1) == std::string::npos);
+}
+
+// "1." followed by digits.
+bool isVersionNumber(const std::string& s)
+{
+    return s.size() > 2 && s[0] == '1' && s[1] == '.' &&
+           s.find_first_not_of("0123456789", 2) == std::string::npos;
+}
+
+// A letter, then letters, digits, '.', '_' and '-'.
+bool isEncodingName(const std::string& s)
+{
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (s.empty() || !letter(s[0])) {
+        return false;
+    }
+    return std::all_of(s.begin() + 1, s.end(), [&](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+    });
 }
 
 bool hasPrefix(const std::string& s, const char* literal, std::size_t length)
@@ -350,8 +409,20 @@ inline int XmlPullParser::read()
         column_ = 1;
     } else {
         ++column_;
+        if (isForbiddenControl(r)) {
+            failControl(r);
+        }
     }
     return r;
+}
+
+void XmlPullParser::failControl(int c) const
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    if (c == 0) {
+        fail("illegal NUL character");
+    }
+    fail(std::string("illegal control character: #x") + kHex[c >> 4] + kHex[c & 15]);
 }
 
 inline void XmlPullParser::read(int expected)
@@ -519,12 +590,16 @@ void XmlPullParser::pushCodePoint(unsigned long code)
     pushBytes(utf8, n);
 }
 
-std::string XmlPullParser::getText() const
+const std::string& XmlPullParser::getText() const
 {
     if (type_ < TEXT || (type_ == ENTITY_REF && unresolved_)) {
-        return std::string();
+        return none_;
     }
-    return std::string(txtBuf_.get(), txtPos_);
+    if (!textReady_) {
+        text_.assign(txtBuf_.get(), txtPos_);
+        textReady_ = true;
+    }
+    return text_;
 }
 
 // ---------------------------------------------------------------------------
@@ -532,6 +607,7 @@ std::string XmlPullParser::getText() const
 
 int XmlPullParser::next()
 {
+    textReady_ = false;
     txtPos_ = 0;
     isWhitespace_ = true;
     token_ = false;
@@ -546,6 +622,7 @@ int XmlPullParser::next()
 
 int XmlPullParser::nextToken()
 {
+    textReady_ = false;
     isWhitespace_ = true;
     txtPos_ = 0;
     token_ = true;
@@ -642,8 +719,17 @@ void XmlPullParser::nextImpl()
             if (depth_ > 0 && !relaxed_) {
                 fail("Unexpected EOF");
             }
+            if (!rootSeen_ && !relaxed_) {
+                fail("no root element");
+            }
             return;
         case START_TAG:
+            if (depth_ == 0) {
+                if (rootSeen_ && !relaxed_) {
+                    fail("only one root element allowed");
+                }
+                rootSeen_ = true;
+            }
             parseStartTag(false);
             return;
         case END_TAG:
@@ -741,12 +827,15 @@ int XmlPullParser::pushText(int delimiter, bool resolveEntities)
     if (stop != 0) {
         unpeek();
     }
+    const bool quoted = delimiter == '"' || delimiter == '\'';
+    int brackets = 0; // ']' just read in a row, for spotting "]]>" in text
     for (;;) {
         if (peekCount_ == 0 && stop != 0) {
             std::size_t n;
             const char* run = takeRun(stop, n);
             if (n > 0) {
                 pushBytes(run, n);
+                brackets = 0;
             }
         }
         int next = peekFirst();
@@ -758,14 +847,21 @@ int XmlPullParser::pushText(int delimiter, bool resolveEntities)
                 return next;
             }
             pushEntity();
-        } else if (next == '\n' && type_ == START_TAG) {
-            read();
+        } else if ((next == '\n' || next == '\t') && type_ == START_TAG) {
+            read(); // attribute values read line breaks and tabs as spaces
             push(' ');
-        } else if (next == 0) {
-            fail("illegal NUL character");
+        } else if (isForbiddenControl(next)) {
+            failControl(next);
+        } else if (next == '<' && quoted) {
+            fail("'<' not allowed in attribute value");
+        } else if (next == '>' && brackets >= 2 && delimiter == '<') {
+            fail("']]>' not allowed in text");
         } else {
             push(read());
+            brackets = next == ']' ? brackets + 1 : 0;
+            continue;
         }
+        brackets = 0;
     }
 }
 
@@ -778,6 +874,7 @@ void XmlPullParser::pushEntity()
         const char* run = takeRun(kEntityStop, n);
         pushBytes(run, n);
     }
+    const bool named = txtPos_ == pos ? peekFirst() != '#' : txtBuf_[pos] != '#';
     for (;;) {
         int c = read();
         if (c == ';') {
@@ -792,6 +889,9 @@ void XmlPullParser::pushEntity()
         if (c == -1) {
             fail("Unexpected EOF");
         }
+        if (named && (c == '<' || c == '&' || c <= ' ')) {
+            fail("unterminated entity reference: &" + std::string(txtBuf_.get() + pos, txtPos_ - pos));
+        }
         push(c);
     }
     const char* code = txtBuf_.get() + pos;
@@ -800,22 +900,28 @@ void XmlPullParser::pushEntity()
     if (token_ && type_ == ENTITY_REF) {
         name_.assign(code, length);
     }
-    if (length > 0 && code[0] == '#') {
+    if (!named) {
         pushCharacterReference(std::string(code, length));
         unresolved_ = false;
         return;
+    }
+    if (!relaxed_ && !isName(code, length)) {
+        fail("illegal entity name: &" + std::string(code, length) + ";");
     }
     char replacement = predefinedEntity(code, length);
     unresolved_ = replacement == 0;
     if (!unresolved_) {
         push(replacement);
-    } else if (!token_) {
+    } else if (!token_ || type_ != ENTITY_REF) {
+        // Only an entity reference event can carry a reference unexpanded;
+        // in an attribute value it would be lost.
         fail("unresolved: &" + std::string(code, length) + ";");
     }
 }
 
 // "#x" + hexadecimal or "#" + decimal digits, nothing else; the character is
-// written as UTF-8. Zero, surrogates and values beyond Unicode are refused.
+// written as UTF-8. Characters XML forbids (controls but tab and line ends,
+// surrogates, U+FFFE, U+FFFF) and values beyond Unicode are refused.
 void XmlPullParser::pushCharacterReference(const std::string& code)
 {
     bool hex = code.size() > 1 && code[1] == 'x';
@@ -829,7 +935,8 @@ void XmlPullParser::pushCharacterReference(const std::string& code)
         value = value * radix + static_cast<unsigned long>(std::max(d, 0));
         valid = valid && value <= 0x10FFFF;
     }
-    if (!valid || value == 0 || (value >= 0xD800 && value <= 0xDFFF)) {
+    const bool control = value < 0x20 && value != '\t' && value != '\n' && value != '\r';
+    if (!valid || control || (value >= 0xD800 && value <= 0xDFFF) || value == 0xFFFE || value == 0xFFFF) {
         fail("invalid character reference: &" + code + ";");
     }
     pushCodePoint(value);
@@ -853,8 +960,10 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
     eventName_ = &rawName;
     attributeCount_ = 0;
     for (;;) {
-        skip();
         int c = peekFirst();
+        const bool separated = c >= 0 && c <= ' ';
+        skip();
+        c = peekFirst();
         if (xmlDeclaration) {
             if (c == '?') {
                 read();
@@ -864,7 +973,6 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
         } else if (c == '/') {
             degenerated_ = true;
             read();
-            skip();
             read('>');
             break;
         } else if (c == '>') {
@@ -873,6 +981,9 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
         }
         if (c == -1) {
             fail("Unexpected EOF");
+        }
+        if (!separated && attributeCount_ > 0) {
+            fail("whitespace expected between attributes");
         }
         parseAttribute(rawName);
     }
@@ -1031,6 +1142,7 @@ void XmlPullParser::declareNamespaces(bool& prefixedAttributes)
         if (declaresPrefix && attribute[3].empty()) {
             fail("illegal empty namespace");
         }
+        checkDeclaration(attrName, declaresDefault ? std::string::npos : cut + 1, attribute[3]);
         const int pos = nspCounts_[depth_];
         if (pos >= MAX_NAMESPACES) {
             fail("more than " + std::to_string(MAX_NAMESPACES) + " namespace declarations in scope");
@@ -1049,6 +1161,22 @@ void XmlPullParser::declareNamespaces(bool& prefixedAttributes)
         ++nspCounts_[depth_];
     }
     attributeCount_ = kept;
+}
+
+// The prefix (from index start of the attribute's name; npos for the default
+// namespace) must be a name without a colon, and the xml and xmlns prefixes
+// and namespaces keep their fixed binding.
+void XmlPullParser::checkDeclaration(const std::string& attrName, std::size_t start, const std::string& uri) const
+{
+    const bool prefixed = start != std::string::npos;
+    const std::size_t length = prefixed ? attrName.size() - start : 0;
+    const bool xmlPrefix = length == 3 && attrName.compare(start, 3, "xml") == 0;
+    const bool xmlnsPrefix = length == 5 && attrName.compare(start, 5, "xmlns") == 0;
+    const bool badPrefix = prefixed && (length == 0 || attrName.find(':', start) != std::string::npos);
+    const bool xmlUri = uri == XML_NAMESPACE;
+    if (badPrefix || xmlnsPrefix || xmlPrefix != xmlUri || uri == XMLNS_NAMESPACE) {
+        fail("illegal namespace declaration: " + attrName + "=\"" + uri + "\"");
+    }
 }
 
 void XmlPullParser::bindNamespace(int pos)
@@ -1092,6 +1220,9 @@ void XmlPullParser::resolveAttributePrefixes()
         if (cut == std::string::npos) {
             continue;
         }
+        if (!relaxed_ && !isQualifiedName(attrName, cut)) {
+            fail("illegal attribute name: " + attrName);
+        }
         std::string& attrPrefix = attributes_[i + 1];
         setBytes(attrPrefix, attrName.data(), cut);
         attrName.erase(0, cut + 1);
@@ -1117,7 +1248,7 @@ void XmlPullParser::resolveTagPrefix(const std::string& rawName, std::string& na
                                      std::string& localName)
 {
     std::size_t cut = rawName.find(':');
-    if (cut == 0 && !relaxed_) {
+    if ((cut == 0 || !isQualifiedName(rawName, cut)) && !relaxed_) {
         fail("illegal tag name: " + rawName);
     }
     if (cut == std::string::npos) {
@@ -1203,19 +1334,8 @@ int XmlPullParser::parseLegacy(bool collect)
     std::uint16_t stop = kPIStop;
     const char* required = "";
     if (c == '?') {
-        int c0 = peek(0);
-        int c1 = peek(1);
-        if ((c0 == 'x' || c0 == 'X') && (c1 == 'm' || c1 == 'M')) {
-            if (collect) {
-                push(c0);
-                push(c1);
-            }
-            read();
-            read();
-            c0 = peek(0);
-            if ((c0 == 'l' || c0 == 'L') && peek(1) <= ' ') {
-                return parseXmlDeclaration();
-            }
+        if (parseTarget(collect) == XML_DECL) {
+            return parseXmlDeclaration();
         }
     } else if (peek(0) == '-') {
         result = COMMENT;
@@ -1236,6 +1356,11 @@ int XmlPullParser::parseLegacy(bool collect)
         read(*p);
     }
     if (result == DOCDECL) {
+        // One document type declaration, before the root element.
+        if (doctypeSeen_ || rootSeen_) {
+            fail("misplaced DOCTYPE");
+        }
+        doctypeSeen_ = true;
         parseDoctype(collect);
         return result;
     }
@@ -1261,14 +1386,15 @@ int XmlPullParser::parseLegacy(bool collect)
         if (c == -1) {
             fail("Unexpected EOF");
         }
-        if (c == 0 && result == CDSECT) {
-            fail("illegal NUL character");
-        }
         if (collect) {
             push(c);
         }
         if (atTerminator(c)) {
             break;
+        }
+        // "--" may only close a comment; "---" is left to the check below.
+        if (term == '-' && c == '-' && peek(0) == '-' && peek(1) != '-' && !relaxed_) {
+            fail("'--' not allowed in comment");
         }
         prev = c;
     }
@@ -1284,20 +1410,59 @@ int XmlPullParser::parseLegacy(bool collect)
     return result;
 }
 
+// Reads the target of a processing instruction after "<?" (collected with its
+// text); XML_DECL when it is the XML declaration. Targets that are "xml" in any
+// case are reserved for the declaration, which may only open the document.
+int XmlPullParser::parseTarget(bool collect)
+{
+    const bool atStart = line_ == 1 && column_ == 2;
+    std::string& target = name_;
+    if ((peek(0) | 0x20) == 'x' && (peek(1) | 0x20) == 'm') {
+        target += static_cast<char>(read());
+        target += static_cast<char>(read());
+        if ((peek(0) | 0x20) == 'l' && !hasClass(peek(1), kNameChar)) {
+            if (!atStart || target != "xm" || peek(0) != 'l') {
+                fail("PI must not start with xml");
+            }
+            return XML_DECL;
+        }
+    } else if (!hasClass(peek(0), kNameStart)) {
+        fail("PI target expected");
+    }
+    while (hasClass(peek(0), kNameChar)) {
+        target += static_cast<char>(read());
+    }
+    if (processNsp_ && target.find(':') != std::string::npos) {
+        fail("illegal PI target: " + target);
+    }
+    const int next = peek(0);
+    if (next > ' ' && !(next == '?' && peek(1) == '>')) {
+        fail("whitespace expected after PI target: " + target);
+    }
+    if (collect) {
+        pushBytes(target.data(), target.size());
+    }
+    target.clear();
+    return PROCESSING_INSTRUCTION;
+}
+
 // The pseudo-attributes of "<?xml ... ?>", which may only open the document.
 int XmlPullParser::parseXmlDeclaration()
 {
-    if (line_ != 1 || column_ > 4) {
-        fail("PI must not start with xml");
-    }
     parseStartTag(true);
     if (attributeCount_ < 1 || attributes_[2] != "version") {
         fail("version expected");
     }
     version_ = attributes_[3];
+    if (!isVersionNumber(version_)) {
+        fail("illegal version: " + version_);
+    }
     int pos = 1;
     if (pos < attributeCount_ && attributes_[4 * pos + 2] == "encoding") {
         encoding_ = attributes_[4 * pos + 3];
+        if (!isEncodingName(encoding_)) {
+            fail("illegal encoding: " + encoding_);
+        }
         ++pos;
     }
     if (pos < attributeCount_ && attributes_[4 * pos + 2] == "standalone") {
@@ -1317,11 +1482,19 @@ int XmlPullParser::parseXmlDeclaration()
 }
 
 // Skips (or collects) a document type declaration up to the '>' that balances
-// its '<'; nothing in it is interpreted, so nothing is ever fetched.
+// its '<'. Nothing in it is interpreted, so nothing is ever fetched; but its
+// quoted literals, comments and processing instructions are passed over
+// whole, since they may hold any of '<', '>' and quotes.
 void XmlPullParser::parseDoctype(bool collect)
 {
+    auto take = [&](int expected) {
+        read(expected);
+        if (collect) {
+            push(expected);
+        }
+    };
     int nesting = 1;
-    bool quoted = false;
+    int inside = 0; // the quote of a literal, '-' in a comment, '?' in a processing instruction
     for (;;) {
         if (peekCount_ == 0) {
             std::size_t n;
@@ -1331,25 +1504,42 @@ void XmlPullParser::parseDoctype(bool collect)
             }
         }
         int c = read();
-        switch (c) {
-        case -1:
+        if (c == -1) {
             fail("Unexpected EOF");
-        case '\'':
-            quoted = !quoted;
-            break;
-        case '<':
-            nesting += quoted ? 0 : 1;
-            break;
-        case '>':
-            if (!quoted && --nesting == 0) {
-                return;
-            }
-            break;
-        default:
-            break;
+        }
+        if (inside == 0 && c == '>' && --nesting == 0) {
+            return;
         }
         if (collect) {
             push(c);
+        }
+        if (inside == 0) {
+            if (c == '"' || c == '\'') {
+                inside = c;
+            } else if (c == '<' && peek(0) == '!' && peek(1) == '-') {
+                take('!');
+                take('-');
+                take('-');
+                inside = '-';
+            } else if (c == '<' && peek(0) == '?') {
+                take('?');
+                inside = '?';
+            } else if (c == '<') {
+                ++nesting;
+            }
+        } else if (inside == '-') {
+            if (c == '-' && peek(0) == '-' && peek(1) == '>') {
+                take('-');
+                take('>');
+                inside = 0;
+            }
+        } else if (inside == '?') {
+            if (c == '?' && peek(0) == '>') {
+                take('>');
+                inside = 0;
+            }
+        } else if (c == inside) {
+            inside = 0;
         }
     }
 }
@@ -1385,10 +1575,10 @@ const std::string* XmlPullParser::findNamespace(const std::string& prefix) const
     return uri.empty() ? nullptr : &uri;
 }
 
-std::string XmlPullParser::getNamespace(const std::string& prefix) const
+const std::string& XmlPullParser::getNamespace(const std::string& prefix) const
 {
     const std::string* uri = findNamespace(prefix);
-    return uri ? *uri : std::string();
+    return uri ? *uri : none_;
 }
 
 int XmlPullParser::getNamespaceCount(int depth) const
@@ -1406,13 +1596,13 @@ void XmlPullParser::checkNamespacePosition(int pos) const
     }
 }
 
-std::string XmlPullParser::getNamespacePrefix(int pos) const
+const std::string& XmlPullParser::getNamespacePrefix(int pos) const
 {
     checkNamespacePosition(pos);
     return nspStack_[pos * 2];
 }
 
-std::string XmlPullParser::getNamespaceUri(int pos) const
+const std::string& XmlPullParser::getNamespaceUri(int pos) const
 {
     checkNamespacePosition(pos);
     return nspStack_[pos * 2 + 1];
@@ -1425,36 +1615,36 @@ void XmlPullParser::checkAttributeIndex(int index) const
     }
 }
 
-std::string XmlPullParser::getAttributeNamespace(int index) const
+const std::string& XmlPullParser::getAttributeNamespace(int index) const
 {
     checkAttributeIndex(index);
     return attributes_[index * 4];
 }
 
-std::string XmlPullParser::getAttributePrefix(int index) const
+const std::string& XmlPullParser::getAttributePrefix(int index) const
 {
     checkAttributeIndex(index);
     return attributes_[index * 4 + 1];
 }
 
-std::string XmlPullParser::getAttributeName(int index) const
+const std::string& XmlPullParser::getAttributeName(int index) const
 {
     checkAttributeIndex(index);
     return attributes_[index * 4 + 2];
 }
 
-std::string XmlPullParser::getAttributeValue(int index) const
+const std::string& XmlPullParser::getAttributeValue(int index) const
 {
     checkAttributeIndex(index);
     return attributes_[index * 4 + 3];
 }
 
-std::string XmlPullParser::getAttributeValue(const std::string& nameSpace, const std::string& name) const
+const std::string& XmlPullParser::getAttributeValue(const std::string& nameSpace, const std::string& name) const
 {
     for (int i = attributeCount_ * 4 - 4; i >= 0; i -= 4) {
         if (attributes_[i + 2] == name && (nameSpace.empty() || attributes_[i] == nameSpace)) {
             return attributes_[i + 3];
         }
     }
-    return std::string();
+    return none_;
 }

@@ -18,9 +18,11 @@
 // one event at a time (XmlPull event model). Bytes are characters; the five
 // predefined entities and character references are expanded; a document type
 // declaration is skipped and nothing is ever fetched. A UTF-8 byte-order mark
-// is skipped and UTF-16 input refused. Input cut off inside an element, or with
-// content outside the root element, is an error. Every error throws
-// XmlPullParserException with the line and column reached.
+// is skipped and UTF-16 input refused. Within the byte-oriented design the
+// document body must be well-formed XML (one root element, no forbidden
+// characters or delimiters, names and namespaces as XML requires; non-ASCII
+// bytes are not checked). Every error throws XmlPullParserException with the
+// line and column reached.
 class XmlPullParser {
 public:
     // Event types.
@@ -64,27 +66,28 @@ public:
     int skipSubTree();
     void require(int type, const std::string& nameSpace, const std::string& name);
 
-    // Accessors; none advances the parser.
+    // Accessors; none advances the parser. The strings they return by
+    // reference hold the current event's data and stay valid until the next event.
     int getEventType() const { return type_; }
-    std::string getName() const { return *eventName_; }
-    std::string getNamespace() const { return *eventNamespace_; }
-    std::string getPrefix() const { return *eventPrefix_; }
+    const std::string& getName() const { return *eventName_; }
+    const std::string& getNamespace() const { return *eventNamespace_; }
+    const std::string& getPrefix() const { return *eventPrefix_; }
     int getLineNumber() const { return line_; }
     int getColumnNumber() const { return column_; }
     int getDepth() const { return depth_; }
-    std::string getText() const;
+    const std::string& getText() const;
 
-    std::string getNamespace(const std::string& prefix) const;
+    const std::string& getNamespace(const std::string& prefix) const;
     int getNamespaceCount(int depth) const;
-    std::string getNamespacePrefix(int pos) const;
-    std::string getNamespaceUri(int pos) const;
+    const std::string& getNamespacePrefix(int pos) const;
+    const std::string& getNamespaceUri(int pos) const;
 
     int getAttributeCount() const { return attributeCount_; }
-    std::string getAttributeNamespace(int index) const;
-    std::string getAttributePrefix(int index) const;
-    std::string getAttributeName(int index) const;
-    std::string getAttributeValue(int index) const;
-    std::string getAttributeValue(const std::string& nameSpace, const std::string& name) const;
+    const std::string& getAttributeNamespace(int index) const;
+    const std::string& getAttributePrefix(int index) const;
+    const std::string& getAttributeName(int index) const;
+    const std::string& getAttributeValue(int index) const;
+    const std::string& getAttributeValue(const std::string& nameSpace, const std::string& name) const;
 
     // "START_TAG" etc.; "Illegal state" for any other value.
     static std::string getEventName(int type);
@@ -97,6 +100,7 @@ private:
 
     [[noreturn]] void fail(const std::string& message) const;
     [[noreturn]] void failMismatch(int expected, int actual) const;
+    [[noreturn]] void failControl(int c) const;
 
     // Character input.
     bool refill();
@@ -143,6 +147,7 @@ private:
     void processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
                            std::string& localName);
     void declareNamespaces(bool& prefixedAttributes);
+    void checkDeclaration(const std::string& attrName, std::size_t start, const std::string& uri) const;
     void bindNamespace(int pos);
     void closeNamespaceScope();
     void resolveAttributePrefixes();
@@ -152,6 +157,7 @@ private:
     void parseEndTag();
     bool skipOpenElementName();
     int parseLegacy(bool collect);
+    int parseTarget(bool collect);
     int parseXmlDeclaration();
     void parseDoctype(bool collect);
     const std::string* findNamespace(const std::string& prefix) const;
@@ -178,6 +184,9 @@ private:
     std::size_t txtCap_ = 0;
     std::size_t txtPos_ = 0;
     bool isWhitespace_ = true;
+    // The text buffer as a string, made on the first getText of an event.
+    mutable std::string text_;
+    mutable bool textReady_ = false;
 
     // Name, namespace and prefix of the current event: the strings of its
     // element-stack entry for tags, else the name as written (an end tag in
@@ -207,6 +216,8 @@ private:
     bool token_ = false;
     bool unresolved_ = false;
     bool pushedBack_ = false;
+    bool rootSeen_ = false;
+    bool doctypeSeen_ = false;
 
     std::string version_;
     std::string encoding_;

@@ -120,13 +120,13 @@ TEST_F(WsdlParseDriverTest, FatalErrorsEndTheParseWithTheirMessageAndPosition)
         {"a document type declaration", doctype, fatal("Doc Declaration ??") + "2,"},
         {"the document ends before definitions", "<message xmlns=\"http://schemas.xmlsoap.org/wsdl/\" name=\"M\"/>",
          fatal("Unknown Wsdl tag") + "1,"},
-        {"an empty document", "", fatal("Unknown Wsdl tag") + "1,"},
         {"a part outside a message", definitions("<part name=\"p\" type=\"xsd:int\"/>"), fatal("Syntax error") + "6,"},
         {"a schema outside types", definitions("<xsd:schema targetNamespace=\"urn:t\"/>"), fatal("Syntax error") + "6,"},
         {"an operation outside a port type", definitions("<operation name=\"o\"/>"), fatal("Syntax error") + "6,"},
         // The pull parser's errors are logged as well.
         {"an element that is never closed", definitions("<message name=\"M\">\n"),
          "Xml Parser Exception : expected: message at 7,"},
+        {"an empty document", "", "Xml Parser Exception : no root element at 1,"},
         {"text outside the root", "junk", "Xml Parser Exception : text not allowed outside root element at 1,"},
         {"UTF-16", std::string("\xFF\xFE<\0d\0", 6), "Xml Parser Exception : UTF-16 input is not supported at 1,"},
     };
