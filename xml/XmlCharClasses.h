@@ -1,0 +1,142 @@
+#ifndef KELVANE_XML_XMLCHARCLASSES_H
+#define KELVANE_XML_XMLCHARCLASSES_H
+
+// Byte classes of the XML pull parser; internal to xml/.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace XmlChars {
+
+// Character classes for the scanners that take whole runs of bytes straight
+// from the source buffer. A run always stops at CR and LF so that line
+// counting and CR/LF folding stay in the one-character path.
+enum : std::uint16_t {
+    kTextStop = 1 << 0,     // content text
+    kDQuoteStop = 1 << 1,   // attribute value in double quotes
+    kSQuoteStop = 1 << 2,   // attribute value in single quotes
+    kNameChar = 1 << 3,
+    kNameStart = 1 << 4,
+    kCommentStop = 1 << 5,
+    kCDataStop = 1 << 6,
+    kPIStop = 1 << 7,
+    kDoctypeStop = 1 << 8,
+    kNameStop = 1 << 9,     // anything but a name character
+    kBlankStop = 1 << 10,   // anything skip() stops at, and CR and LF
+    kEntityStop = 1 << 11,  // the end of an entity name, or a reason to look closer
+};
+
+constexpr bool isForbiddenControl(int c)
+{
+    return c >= 0 && c < ' ' && c != '\t' && c != '\n' && c != '\r';
+}
+
+constexpr std::array<std::uint16_t, 256> makeClasses()
+{
+    std::array<std::uint16_t, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        std::uint16_t bits = 0;
+        bool lineBreak = c == '\r' || c == '\n';
+        bool alpha = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (lineBreak || c == '&' || c == 0) {
+            bits |= kTextStop | kDQuoteStop | kSQuoteStop;
+        }
+        // "]]>" may not appear in text; a tab in a value reads as a space.
+        if (c == ']' || c == '>') {
+            bits |= kTextStop;
+        }
+        if (c == '\t') {
+            bits |= kDQuoteStop | kSQuoteStop;
+        }
+        if (c == '<') {
+            bits |= kTextStop | kDoctypeStop | kDQuoteStop | kSQuoteStop;
+        }
+        if (c == '"') {
+            bits |= kDQuoteStop | kDoctypeStop;
+        }
+        if (c == '\'') {
+            bits |= kSQuoteStop | kDoctypeStop;
+        }
+        if (c == '-' || c == '?') {
+            bits |= kDoctypeStop;
+        }
+        if (alpha || c == '_' || c == ':' || c >= 192) {
+            bits |= kNameStart;
+        }
+        // Every byte of a multi-byte UTF-8 character may continue a name; its
+        // trailing bytes lie in 0x80-0xBF.
+        if (alpha || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == ':' || c == '.' || c >= 0x80) {
+            bits |= kNameChar;
+        }
+        if (c > ' ' || lineBreak) {
+            bits |= kBlankStop;
+        }
+        if (!(bits & kNameChar)) {
+            bits |= kNameStop;
+        }
+        if (lineBreak) {
+            bits |= kCommentStop | kCDataStop | kPIStop | kDoctypeStop;
+        }
+        if (c == '-') {
+            bits |= kCommentStop;
+        }
+        if (c == ']' || c == 0) {
+            bits |= kCDataStop;
+        }
+        if (c == '?') {
+            bits |= kPIStop;
+        }
+        if (c == '>') {
+            bits |= kDoctypeStop;
+        }
+        if (c == ';' || c == '&' || c == '<' || c <= ' ') {
+            bits |= kEntityStop;
+        }
+        // Control characters XML forbids stop every run; read() refuses them.
+        if (isForbiddenControl(c)) {
+            bits = static_cast<std::uint16_t>(bits | kTextStop | kDQuoteStop | kSQuoteStop | kCommentStop |
+                                              kCDataStop | kPIStop | kDoctypeStop | kBlankStop | kEntityStop);
+        }
+        t[c] = bits;
+    }
+    return t;
+}
+
+inline constexpr std::array<std::uint16_t, 256> kClass = makeClasses();
+
+inline bool hasClass(int c, std::uint16_t mask)
+{
+    return c >= 0 && (kClass[c] & mask) != 0;
+}
+
+inline bool isName(const char* s, std::size_t length)
+{
+    if (length == 0 || !hasClass(static_cast<unsigned char>(s[0]), kNameStart)) {
+        return false;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if (!hasClass(static_cast<unsigned char>(s[i]), kNameChar)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+inline bool hasPrefix(const std::string& s, const char* literal, std::size_t length)
+{
+    return s.size() >= length && std::memcmp(s.data(), literal, length) == 0;
+}
+
+// Replaces the contents of s, reusing its storage; cheaper than assign(),
+// which must allow for the source lying inside s.
+inline void setBytes(std::string& s, const char* bytes, std::size_t count)
+{
+    s.clear();
+    s.append(bytes, count);
+}
+
+} // namespace XmlChars
+
+#endif

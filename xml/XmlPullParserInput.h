@@ -1,0 +1,167 @@
+#ifndef KELVANE_XML_XMLPULLPARSERINPUT_H
+#define KELVANE_XML_XMLPULLPARSERINPUT_H
+
+// The pull parser's per-character steps, inline in every part of the parser
+// that reads; internal to xml/.
+#include "xml/XmlCharClasses.h"
+#include "xml/XmlPullParser.h"
+
+inline int XmlPullParser::fetch()
+{
+    if (srcPos_ < srcCount_ || refill()) {
+        return srcBuf_[srcPos_++];
+    }
+    return -1;
+}
+
+inline int XmlPullParser::peek(int pos)
+{
+    return pos < peekCount_ ? peek_[pos] : fillPeek(pos);
+}
+
+// Same as peek(0), but leaves a plain character in the source buffer where
+// the run scanners can still take it.
+inline int XmlPullParser::peekFirst()
+{
+    if (peekCount_ == 0 && srcPos_ < srcCount_) {
+        int b = srcBuf_[srcPos_];
+        if (b != '\r' && (b != '\n' || !wasCR_)) {
+            return b;
+        }
+    }
+    return peek(0);
+}
+
+// Gives a single plain look-ahead character back to the source buffer, so
+// that the run scanners can take it along with what follows. It is always the
+// byte just before the read position: the last one fetched.
+inline void XmlPullParser::unpeek()
+{
+    if (peekCount_ == 1 && peek_[0] > 0 && peek_[0] != '\n' && srcPos_ > 0) {
+        --srcPos_;
+        peekCount_ = 0;
+    }
+}
+
+inline int XmlPullParser::read()
+{
+    int r;
+    if (peekCount_ > 0) {
+        r = peek_[0];
+        peek_[0] = peek_[1];
+        --peekCount_;
+    } else if (srcPos_ < srcCount_ && srcBuf_[srcPos_] != '\r' && (srcBuf_[srcPos_] != '\n' || !wasCR_)) {
+        r = srcBuf_[srcPos_++];
+        wasCR_ = false;
+    } else {
+        r = peek(0);
+        peekCount_ = 0;
+    }
+    if (r == '\n') {
+        ++line_;
+        column_ = 1;
+    } else {
+        ++column_;
+        if (XmlChars::isForbiddenControl(r)) {
+            failControl(r);
+        }
+    }
+    return r;
+}
+
+inline void XmlPullParser::read(int expected)
+{
+    int actual = read();
+    if (actual != expected) {
+        failMismatch(expected, actual);
+    }
+}
+
+// Consumes the longest run of bytes at the read position of the source buffer
+// that holds none of the stop classes. Only valid with an empty look-ahead.
+inline const char* XmlPullParser::takeRun(std::uint16_t stopMask, std::size_t& count)
+{
+    const unsigned char* start = srcBuf_.get() + srcPos_;
+    const unsigned char* end = srcBuf_.get() + srcCount_;
+    const unsigned char* p = start;
+    while (end - p >= 4) {
+        if (XmlChars::kClass[p[0]] & stopMask) {
+            break;
+        }
+        if (XmlChars::kClass[p[1]] & stopMask) {
+            p += 1;
+            break;
+        }
+        if (XmlChars::kClass[p[2]] & stopMask) {
+            p += 2;
+            break;
+        }
+        if (XmlChars::kClass[p[3]] & stopMask) {
+            p += 3;
+            break;
+        }
+        p += 4;
+    }
+    if (end - p < 4) {
+        while (p < end && !(XmlChars::kClass[*p] & stopMask)) {
+            ++p;
+        }
+    }
+    count = static_cast<std::size_t>(p - start);
+    if (count > 0) {
+        srcPos_ += static_cast<int>(count);
+        column_ += static_cast<int>(count);
+        wasCR_ = false;
+    }
+    return reinterpret_cast<const char*>(start);
+}
+
+inline void XmlPullParser::skip()
+{
+    // Usually there is nothing, or a single space, to skip.
+    if (peekCount_ == 0 && srcPos_ < srcCount_) {
+        int b = srcBuf_[srcPos_];
+        if (b > ' ') {
+            return;
+        }
+        if (b == ' ' && srcPos_ + 1 < srcCount_ && srcBuf_[srcPos_ + 1] > ' ') {
+            ++srcPos_;
+            ++column_;
+            wasCR_ = false;
+            return;
+        }
+    }
+    skipBlanks();
+}
+
+inline void XmlPullParser::push(int c)
+{
+    if (txtPos_ + 1 >= txtCap_) {
+        growText(1);
+    }
+    txtBuf_[txtPos_++] = static_cast<char>(c);
+    txtBuf_[txtPos_] = 0;
+    if (c > ' ') {
+        isWhitespace_ = false;
+    }
+}
+
+inline void XmlPullParser::pushBytes(const char* bytes, std::size_t count)
+{
+    if (txtPos_ + count >= txtCap_) {
+        growText(count);
+    }
+    std::memcpy(txtBuf_.get() + txtPos_, bytes, count);
+    txtPos_ += count;
+    txtBuf_[txtPos_] = 0;
+    if (isWhitespace_) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (static_cast<unsigned char>(bytes[i]) > ' ') {
+                isWhitespace_ = false;
+                break;
+            }
+        }
+    }
+}
+
+#endif
