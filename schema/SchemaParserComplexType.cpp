@@ -23,7 +23,7 @@ std::unique_ptr<ComplexType> SchemaParser::parseComplexType()
 {
     auto type = std::make_unique<ComplexType>(tnsUri_);
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
+        const std::string& name = xpp_->getAttributeName(i);
         if (name == "name")
             type->setName(xpp_->getAttributeValue(i));
         else if (name == "mixed" && xpp_->getAttributeValue(i) == "true")

@@ -62,8 +62,8 @@ Element SchemaParser::parseAny(ContentModel& model)
     int minOccurs = 1;
     int maxOccurs = 1;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
-        const std::string value = xpp_->getAttributeValue(i);
+        const std::string& name = xpp_->getAttributeName(i);
+        const std::string& value = xpp_->getAttributeValue(i);
         if (name == "namespace")
             ns = value;
         else if (name == "minOccurs")
@@ -84,7 +84,7 @@ Attribute SchemaParser::parseAnyAttribute(ComplexType* type)
 {
     std::string ns;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
+        const std::string& name = xpp_->getAttributeName(i);
         if (name == "namespace")
             ns = xpp_->getAttributeValue(i);
         else if (name != "processContents" && name != "id")
@@ -157,7 +157,7 @@ std::unique_ptr<SimpleType> SchemaParser::parseSimpleType()
 {
     auto type = std::make_unique<SimpleType>(tnsUri_);
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
+        const std::string& name = xpp_->getAttributeName(i);
         if (name == "name")
             type->setName(xpp_->getAttributeValue(i));
         else
@@ -198,8 +198,8 @@ std::optional<int> SchemaParser::readBaseType(const std::string& context, const 
 {
     std::optional<int> baseId;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
-        const std::string value = xpp_->getAttributeValue(i);
+        const std::string& name = xpp_->getAttributeName(i);
+        const std::string& value = xpp_->getAttributeValue(i);
         if (name == "base") {
             baseId = getTypeId(prefixedName(value), true);
             if (*baseId == XSD_INVALID)

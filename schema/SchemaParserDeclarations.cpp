@@ -43,8 +43,8 @@ Element SchemaParser::parseElement(bool& fwdRef)
     bool nillable = false;
     std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string attribute = xpp_->getAttributeName(i);
-        const std::string value = xpp_->getAttributeValue(i);
+        const std::string& attribute = xpp_->getAttributeName(i);
+        const std::string& value = xpp_->getAttributeValue(i);
         if (attribute == "name") {
             name = value;
         } else if (attribute == "type") {
@@ -140,9 +140,9 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
     bool required = false;
     std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string attribute = xpp_->getAttributeName(i);
-        const std::string ns = xpp_->getAttributeNamespace(i);
-        const std::string value = xpp_->getAttributeValue(i);
+        const std::string& attribute = xpp_->getAttributeName(i);
+        const std::string& ns = xpp_->getAttributeNamespace(i);
+        const std::string& value = xpp_->getAttributeValue(i);
         if (attribute == "name") {
             name = value;
         } else if (attribute == "type") {

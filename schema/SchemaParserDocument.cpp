@@ -88,8 +88,8 @@ bool SchemaParser::readSchemaElement(const std::string& includedFrom)
 void SchemaParser::readSchemaAttributes(const std::string& includedFrom)
 {
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string name = xpp_->getAttributeName(i);
-        const std::string value = xpp_->getAttributeValue(i);
+        const std::string& name = xpp_->getAttributeName(i);
+        const std::string& value = xpp_->getAttributeValue(i);
         if (name == "targetNamespace")
             readTargetNamespace(value, includedFrom);
         else if (name == "version")

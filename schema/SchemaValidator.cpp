@@ -19,7 +19,7 @@ std::optional<std::string> attributeValue(const XmlPullParser& xpp, const std::s
                                           const std::string& targetNamespace)
 {
     for (int i = 0; i < xpp.getAttributeCount(); ++i) {
-        const std::string ns = xpp.getAttributeNamespace(i);
+        const std::string& ns = xpp.getAttributeNamespace(i);
         if (xpp.getAttributeName(i) == name && (ns.empty() || ns == targetNamespace))
             return xpp.getAttributeValue(i);
     }
@@ -133,10 +133,10 @@ void SchemaValidator::validateAttributes(XmlPullParser& xpp, const ComplexType& 
     const std::string targetNamespace = parser_.getNamespace();
     for (int i = 0; i < xpp.getAttributeCount(); ++i) {
         // Attributes of other vocabularies (xsi:type, say) are not ours to check.
-        const std::string ns = xpp.getAttributeNamespace(i);
+        const std::string& ns = xpp.getAttributeNamespace(i);
         if (!ns.empty() && ns != targetNamespace)
             continue;
-        const std::string name = xpp.getAttributeName(i);
+        const std::string& name = xpp.getAttributeName(i);
         ValueContainer* owner = &container;
         const Attribute* declaration = type.getAttribute(name);
         if (declaration == nullptr && base != nullptr) {

@@ -67,7 +67,7 @@ void WsdlParser::parseMessage()
     // An operation may have named the message already: its definition fills it.
     Message* message = getMessageOrCreate(Schema::QualifiedName(name));
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string prefix = xpp_->getAttributePrefix(i);
+        const std::string& prefix = xpp_->getAttributePrefix(i);
         if (!prefix.empty())
             message->addExtAttribute(handleExtensibilityAttribute(xpp_->getAttributeName(i), prefix));
     }
@@ -90,8 +90,8 @@ void WsdlParser::parsePart(Message& message)
     int position = -1;
     int extensibilityId = 0;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string attribute = xpp_->getAttributeName(i);
-        const std::string prefix = xpp_->getAttributePrefix(i);
+        const std::string& attribute = xpp_->getAttributeName(i);
+        const std::string& prefix = xpp_->getAttributePrefix(i);
         if (!prefix.empty()) {
             extensibilityId = handleExtensibilityAttribute(attribute, prefix);
         } else if (attribute == "name") {
@@ -152,8 +152,8 @@ void WsdlParser::readNameAndExtensions(WsdlElement& element, const std::string& 
                                        const std::string& unrecognized)
 {
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string attribute = xpp_->getAttributeName(i);
-        const std::string prefix = xpp_->getAttributePrefix(i);
+        const std::string& attribute = xpp_->getAttributeName(i);
+        const std::string& prefix = xpp_->getAttributePrefix(i);
         if (!prefix.empty())
             element.addExtAttribute(handleExtensibilityAttribute(attribute, prefix));
         else if (attribute == "name")
@@ -208,7 +208,7 @@ void WsdlParser::parseBinding()
     if (elementKind_ != BINDING)
         error("syntax error", 0);
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string attribute = xpp_->getAttributeName(i);
+        const std::string& attribute = xpp_->getAttributeName(i);
         const bool plain = xpp_->getAttributePrefix(i).empty();
         if (plain && attribute == "name") {
             binding->setName(xpp_->getAttributeValue(i));

@@ -226,8 +226,8 @@ void WsdlParser::parseDefinitions()
     tnsUri_ = xpp_->getAttributeValue("", "targetNamespace");
     const int depth = xpp_->getDepth();
     for (int i = xpp_->getNamespaceCount(depth) - 1; i >= xpp_->getNamespaceCount(depth - 1); --i) {
-        const std::string uri = xpp_->getNamespaceUri(i);
-        const std::string prefix = xpp_->getNamespacePrefix(i);
+        const std::string& uri = xpp_->getNamespaceUri(i);
+        const std::string& prefix = xpp_->getNamespacePrefix(i);
         if (uri == tnsUri_)
             tnsPrefix_ = prefix;
         for (std::size_t j = 0; j < handlers_.size(); ++j) {
@@ -239,7 +239,7 @@ void WsdlParser::parseDefinitions()
     if (count < 0)
         error("Atleast a targetNamespace attribute is needed", 0);
     for (int i = 0; i < count; ++i) {
-        const std::string name = xpp_->getAttributeName(i);
+        const std::string& name = xpp_->getAttributeName(i);
         if (name == "name")
             name_ = xpp_->getAttributeValue(i);
         else if (name != "targetNamespace")
