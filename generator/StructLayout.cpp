@@ -451,3 +451,13 @@ void CStructLayout::listCodecTypes()
     for (const CViewType& type : view_.types())
         add(&type);
 }
+
+std::string itemElementName(const CViewType& arrayType, const CStructMember& member)
+{
+    if (member.xmlName != "*")
+        return member.xmlName;
+    if (member.userType != nullptr)
+        return member.userType->name;
+    const std::string::size_type cut = arrayType.name.find("Array");
+    return cut == std::string::npos ? arrayType.name : arrayType.name.substr(0, cut);
+}

@@ -64,6 +64,11 @@ struct CStructDef {
     std::vector<CStructMember> members;
 };
 
+// The element name of one item of an array member of arrayType: the
+// wildcard of a SOAP array takes the item type's name, or for built-in
+// items the array type's name up to "Array".
+std::string itemElementName(const CViewType& arrayType, const CStructMember& member);
+
 // A length macro that text members use, with its value.
 struct CLengthConstant {
     std::string name; // "<PROJ>_MAX_..._LEN"

@@ -12,19 +12,6 @@ std::string literal(const std::string& xml)
     return "\"" + cStringBody(xml) + "\"";
 }
 
-// The element name of one item of an array: the wildcard of a SOAP array
-// takes the item type's name, or for built-in items the array type's name
-// up to "Array".
-std::string itemName(const CViewType& arrayType, const CStructMember& member)
-{
-    if (member.xmlName != "*")
-        return member.xmlName;
-    if (member.userType != nullptr)
-        return member.userType->name;
-    const std::string::size_type cut = arrayType.name.find("Array");
-    return cut == std::string::npos ? arrayType.name : arrayType.name.substr(0, cut);
-}
-
 class CEncoderWriter {
 public:
     CEncoderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
@@ -123,14 +110,14 @@ private:
             if (member.userType == nullptr)
                 return;
             out_.line("\tfor(i = 0; " + bound + "; i++){");
-            out_.line("\t\tresult = encode_" + member.userType->cName + "_t(buff, " + literal(itemName(type, member)) +
+            out_.line("\t\tresult = encode_" + member.userType->cName + "_t(buff, " + literal(itemElementName(type, member)) +
                       ", " + (member.pointer ? "" : "&") + access + "[i]);");
             out_.line("\t}");
             return;
         case CStructMember::NumberArray:
         case CStructMember::TextArray:
             out_.line("\tfor(i = 0; " + bound + "; i++){");
-            element(itemName(type, member), member, access + "[i]", "\t\t");
+            element(itemElementName(type, member), member, access + "[i]", "\t\t");
             out_.line("\t}");
             return;
         }

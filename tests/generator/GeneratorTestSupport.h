@@ -82,8 +82,9 @@ struct RunResult {
 
 // Builds a program from the C file main (with the files given beside it)
 // against the support library's headers and libxml2, under the sanitizers,
-// and runs it.
-inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pair<std::string, std::string>>& files)
+// and runs it. withLibrary: the support library's sources are built in.
+inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pair<std::string, std::string>>& files,
+                              bool withLibrary = false)
 {
     RunResult result;
 #ifdef KELVANE_C_COMPILER
@@ -93,7 +94,9 @@ inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pa
         testsupport::writeBytes(file.first, file.second);
     const std::string build = std::string(KELVANE_C_COMPILER) +
         " -std=gnu99 -Wall -Werror -Wno-unused-function -fsanitize=address,undefined -fno-sanitize-recover=all -g -I. -I"
-        KELVANE_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 main.c -o program -lxml2 > messages.txt 2>&1";
+        KELVANE_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 main.c " +
+        (withLibrary ? std::string(KELVANE_SOURCE_DIR "/runtime/lib/tessaro_socket.c -lpthread ") : std::string()) +
+        "-o program -lxml2 > messages.txt 2>&1";
     if (std::system(build.c_str()) != 0) {
         result.messages = testsupport::readBytes("messages.txt");
         return result;
@@ -104,6 +107,7 @@ inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pa
 #else
     (void)main;
     (void)files;
+    (void)withLibrary;
 #endif
     return result;
 }

@@ -6,6 +6,11 @@
 
 #include "tessaro_type.h"
 
+/* The non-zero results of the receive and send calls. */
+#define TESSARO_ERROR (-1)
+#define TESSARO_END_OF_STREAM 1
+#define TESSARO_TIMEOUT 2
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -16,7 +21,9 @@ int tessaro_create_tcp_socket(tessaro_socket_t *sock);
 int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port, int backlog);
 /* Connects to an IPv4 address in dotted form. */
 int tessaro_connect(tessaro_socket_t sock, const char *ip, tessaro_port_t port);
-/* block 0: calls return at once or after their time-out; otherwise they block. */
+/* block 0: calls return at once or after their time-out; otherwise they block.
+ * Every receive and send waits for the socket at most timeout microseconds
+ * at a time (a negative timeout waits without end). */
 int tessaro_socket_set_block(tessaro_socket_t sock, int block);
 /* Receives at most *len bytes; *len becomes the number received. */
 int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
@@ -24,7 +31,8 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
 int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
                             tessaro_usec_t timeout);
 /* Receives up to and including the next CR LF; *len becomes the number of
- * bytes received. At most TESSARO_MAX_LINE bytes are taken into buf. */
+ * bytes received. At most TESSARO_MAX_LINE bytes are taken into buf: a
+ * longer line gives TESSARO_ERROR. */
 #define TESSARO_MAX_LINE 1024
 int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
 /* Sends all len bytes unless it fails; *sent tells how many went. */

@@ -3,6 +3,7 @@
 #ifndef TESSARO_UTIL_H
 #define TESSARO_UTIL_H
 
+#include <errno.h>
 #include <string.h>
 #ifndef _WIN32
 #include <strings.h>

@@ -1,0 +1,207 @@
+/* tessaro: sockets over POSIX or Winsock. */
+#include "tessaro_socket.h"
+
+#include <errno.h>
+#include <string.h>
+
+#ifdef _WIN32
+#include <winsock2.h>
+typedef int tessaro_io_t;
+#define TESSARO_WOULD_BLOCK(e) ((e) == WSAEWOULDBLOCK || (e) == WSAEINTR || (e) == WSAEINPROGRESS)
+#define TESSARO_LAST_ERROR() WSAGetLastError()
+#define TESSARO_SEND_FLAGS 0
+#else
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+typedef size_t tessaro_io_t;
+#define TESSARO_WOULD_BLOCK(e) ((e) == EAGAIN || (e) == EWOULDBLOCK || (e) == EINTR)
+#define TESSARO_LAST_ERROR() errno
+/* A peer that has gone must give an error, not end the process. */
+#define TESSARO_SEND_FLAGS MSG_NOSIGNAL
+#endif
+
+static int tessaro_startup(void)
+{
+#ifdef _WIN32
+    static int started = 0;
+    WSADATA data;
+    if (!started) {
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+            return TESSARO_ERROR;
+        started = 1;
+    }
+#endif
+    return 0;
+}
+
+/* 0 when the socket is ready to read (write 0) or write (write 1),
+ * TESSARO_TIMEOUT when the time-out passed first. */
+static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+{
+    fd_set set;
+    struct timeval limit;
+    int ready;
+
+    for (;;) {
+        FD_ZERO(&set);
+        FD_SET(sock, &set);
+        limit.tv_sec = (long)(timeout / TESSARO_USEC_PER_SEC);
+        limit.tv_usec = (long)(timeout % TESSARO_USEC_PER_SEC);
+        ready = select((int)sock + 1, write ? NULL : &set, write ? &set : NULL, NULL, timeout < 0 ? NULL : &limit);
+        if (ready > 0)
+            return 0;
+        if (ready == 0)
+            return TESSARO_TIMEOUT;
+        if (TESSARO_LAST_ERROR() != EINTR)
+            return TESSARO_ERROR;
+    }
+}
+
+int tessaro_create_tcp_socket(tessaro_socket_t *sock)
+{
+    if (tessaro_startup() != 0)
+        return TESSARO_ERROR;
+    *sock = socket(AF_INET, SOCK_STREAM, 0);
+    return *sock == INVALID_SOCKET ? TESSARO_ERROR : 0;
+}
+
+int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port, int backlog)
+{
+    struct sockaddr_in address;
+    int on = 1;
+
+    if (tessaro_create_tcp_socket(sock) != 0)
+        return TESSARO_ERROR;
+    memset(&address, 0, sizeof(address));
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(port);
+    if (setsockopt(*sock, SOL_SOCKET, SO_REUSEADDR, (const char *)&on, sizeof(on)) != 0 ||
+        bind(*sock, (struct sockaddr *)&address, sizeof(address)) != 0 || listen(*sock, backlog) != 0) {
+        tessaro_socket_close(*sock);
+        *sock = INVALID_SOCKET;
+        return TESSARO_ERROR;
+    }
+    return 0;
+}
+
+int tessaro_connect(tessaro_socket_t sock, const char *ip, tessaro_port_t port)
+{
+    struct sockaddr_in address;
+
+    memset(&address, 0, sizeof(address));
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = inet_addr(ip);
+    if (address.sin_addr.s_addr == INADDR_NONE && strcmp(ip, "255.255.255.255") != 0)
+        return TESSARO_ERROR;
+    return connect(sock, (struct sockaddr *)&address, sizeof(address)) == 0 ? 0 : TESSARO_ERROR;
+}
+
+int tessaro_socket_set_block(tessaro_socket_t sock, int block)
+{
+#ifdef _WIN32
+    u_long nonblocking = block ? 0 : 1;
+    return ioctlsocket(sock, FIONBIO, &nonblocking) == 0 ? 0 : TESSARO_ERROR;
+#else
+    int flags = fcntl(sock, F_GETFL, 0);
+    if (flags < 0)
+        return TESSARO_ERROR;
+    flags = block ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
+    return fcntl(sock, F_SETFL, flags) == 0 ? 0 : TESSARO_ERROR;
+#endif
+}
+
+int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    tessaro_size_t want = *len;
+    int result;
+    long got;
+
+    *len = 0;
+    if (want == 0)
+        return 0;
+    for (;;) {
+        if ((result = tessaro_wait(sock, 0, timeout)) != 0)
+            return result;
+        got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want), 0);
+        if (got > 0) {
+            *len = (tessaro_size_t)got;
+            return 0;
+        }
+        if (got == 0)
+            return TESSARO_END_OF_STREAM;
+        if (!TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
+            return TESSARO_ERROR;
+    }
+}
+
+int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
+                            tessaro_usec_t timeout)
+{
+    tessaro_size_t len;
+    int result;
+
+    *received = 0;
+    while (*received < count) {
+        len = count - *received;
+        if ((result = tessaro_socket_recv(sock, (char *)buf + *received, &len, timeout)) != 0)
+            return result;
+        *received += len;
+    }
+    return 0;
+}
+
+int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    char *text = (char *)buf;
+    tessaro_size_t one;
+    int result;
+
+    *len = 0;
+    while (*len < TESSARO_MAX_LINE) {
+        one = 1;
+        if ((result = tessaro_socket_recv(sock, text + *len, &one, timeout)) != 0)
+            return result;
+        *len += 1;
+        if (*len >= 2 && text[*len - 2] == '\r' && text[*len - 1] == '\n')
+            return 0;
+    }
+    return TESSARO_ERROR;
+}
+
+int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent,
+                            tessaro_usec_t timeout)
+{
+    const char *text = (const char *)buf;
+    tessaro_size_t piece;
+    int result;
+    long done;
+
+    *sent = 0;
+    while (*sent < len) {
+        if ((result = tessaro_wait(sock, 1, timeout)) != 0)
+            return result;
+        piece = len - *sent > 0x40000000u ? 0x40000000u : len - *sent;
+        done = (long)send(sock, text + *sent, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);
+        if (done > 0)
+            *sent += (tessaro_size_t)done;
+        else if (done < 0 && !TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
+            return TESSARO_ERROR;
+    }
+    return 0;
+}
+
+int tessaro_socket_close(tessaro_socket_t sock)
+{
+#ifdef _WIN32
+    return closesocket(sock) == 0 ? 0 : TESSARO_ERROR;
+#else
+    return close(sock) == 0 ? 0 : TESSARO_ERROR;
+#endif
+}

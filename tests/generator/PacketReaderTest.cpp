@@ -1,0 +1,133 @@
+// The generated read_packet against a scripted loopback peer: headers in
+// pieces, length headers in any case, chunked bodies, binary bodies, messages
+// over the buffer and peers that stop early.
+
+#include "GeneratorTestSupport.h"
+#include "LoopbackPeer.h"
+#include "generator/PacketReader.h"
+
+using namespace gentest;
+
+namespace {
+
+// Each case: the pieces the peer sends ('|' separates them) and the size
+// passed to read_packet. Printed: the result, and unless it is -1 the
+// length and buffer; then whether the buffer is NUL-terminated.
+const char* const Driver = R"(
+#define CASE(pieces, size) {pieces, sizeof(pieces) - 1, size}
+static const struct{ const char *text; size_t length; int size; }cases[] = {
+	CASE("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r|\nhel|lo", 300),
+	CASE("HTTP/1.1 200 OK\r\ncontent-length:5\r\n\r\nhello", 300),
+	CASE("HTTP/1.1 200 OK\r\nServer: x\r\nCoNtEnT-LeNgTh: \t5 \r\n\r\nhel|lo", 300),
+	CASE("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n|1A;name=value\r\nabcdefghijklmnopqrstuvwxyz\r\n|0\r\n\r\n", 300),
+	CASE("HTTP/1.1 200 OK\r\ntransfer-encoding: Chunked\r\n\r\n1\r\na\r\n1\r|\nb\r\n2\r\ncd|\r\n1\r\ne\r\n1 ; x\r\nf\r\n3\r\nghi\r\n0\r\nX-Sum: 1\r\n|\r\n", 300),
+	CASE("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\n\0a\0|\0\xff\0", 300),
+	CASE("HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n01234|5678901234567|89", 60),
+	CASE("HTTP/1.1 200 OK\r\nContent-Length: 21\r\n\r\n01234|5678901234567|890", 60),
+	CASE("HTTP/1.1 200 OK\r\nX-Long: 0123456789012345678901234567890123456789|01234567890123456789\r\n\r\n", 60),
+	CASE("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\n0123456789abcdef\r\n|0\r\n\r\n", 60),
+	CASE("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nffffffffffffffffff\r\n", 300),
+	CASE("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabcX\r\n0\r\n\r\n", 300),
+	CASE("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc|d", 300),
+	CASE("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nab", 300),
+	CASE("HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\nX-Note: chunked\r\n\r\n", 300),
+	CASE("HTTP/1.1 200 OK\r\nX-Content-Length: 3\r\n\r\nContent-Length: 3\r\n\r\nabc", 300),
+	CASE("HTTP/1.1 200 OK\r\nContent-Length: 5x\r\n\r\nhello", 300),
+	CASE("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabcdef", 300),
+};
+
+int main(void)
+{
+	size_t c, i;
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
+		peer_t peer;
+		demo_proto_trans_t trans;
+		char *copy = malloc(cases[c].length + 1), *start = copy;
+		char *buff = calloc(cases[c].size + 1, 1);
+		tessaro_size_t length = 0;
+		int result;
+
+		memset(&peer, 0, sizeof(peer));
+		memcpy(copy, cases[c].text, cases[c].length);
+		for(i = 0; i <= cases[c].length; i++){
+			if(i == cases[c].length || copy[i] == '|'){
+				peer.pieces[peer.count] = start;
+				peer.lengths[peer.count++] = copy + i - start;
+				start = copy + i + 1;
+			}
+		}
+		memset(&trans, 0, sizeof(trans));
+		if(peer_start(&peer, &trans.socket) != 0)
+			return 1;
+		result = read_packet(&trans, buff, cases[c].size, &length, 5);
+		peer_finish(&peer, trans.socket);
+		/* where the framing fails depends on how much had arrived */
+		if(result == -1)
+			printf("-1 ");
+		else
+			printf("%d %d ", result, (int)length);
+		for(i = 0; result != -1 && i < length; i++){
+			if(buff[i] >= ' ' && buff[i] < 127)
+				putchar(buff[i]);
+			else
+				printf("\\x%02x", (unsigned char)buff[i]);
+		}
+		printf("|%d\n", buff[length] == '\0');
+		free(buff);
+		free(copy);
+	}
+	return 0;
+}
+)";
+
+const char* const Expected[] = {
+    "0 43 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 5\\x0d\\x0a\\x0d\\x0ahello|1",
+    "0 42 HTTP/1.1 200 OK\\x0d\\x0acontent-length:5\\x0d\\x0a\\x0d\\x0ahello|1",
+    "0 56 HTTP/1.1 200 OK\\x0d\\x0aServer: x\\x0d\\x0aCoNtEnT-LeNgTh: \\x095 \\x0d\\x0a\\x0d\\x0ahello|1",
+    // Chunks joined, size lines, extensions and the trailer dropped.
+    "0 73 HTTP/1.1 200 OK\\x0d\\x0aTransfer-Encoding: chunked\\x0d\\x0a\\x0d\\x0aabcdefghijklmnopqrstuvwxyz|1",
+    "0 56 HTTP/1.1 200 OK\\x0d\\x0atransfer-encoding: Chunked\\x0d\\x0a\\x0d\\x0aabcdefghi|1",
+    "0 44 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 6\\x0d\\x0a\\x0d\\x0a\\x00a\\x00\\x00\\xff\\x00|1",
+    // 59 bytes fit a size of 60; 60 would leave no byte free.
+    "0 59 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 20\\x0d\\x0a\\x0d\\x0a01234567890123456789|1",
+    "-1 |1",
+    // A header, a chunk, a chunk size too large for the buffer; a chunk
+    // without its CR LF.
+    "-1 |1",
+    "-1 |1",
+    "-1 |1",
+    "-1 |1",
+    // The peer stops mid-body: the end of the stream is the receive's result.
+    "1 43 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 10\\x0d\\x0a\\x0d\\x0aabcd|1",
+    "1 52 HTTP/1.1 200 OK\\x0d\\x0aTransfer-Encoding: chunked\\x0d\\x0a\\x0d\\x0a5\\x0d\\x0aab|1",
+    // Neither framing: "chunked" outside the Transfer-Encoding value, a
+    // length line in the body or under another name, a length with junk.
+    "-1 |1",
+    "-1 |1",
+    "-1 |1",
+    // Bytes behind the announced length are not part of the message.
+    "0 41 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 3\\x0d\\x0a\\x0d\\x0aabc|1",
+};
+
+class PacketReaderTest : public GeneratorTest {};
+
+TEST_F(PacketReaderTest, ScriptedPeers)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    view(schemaDocument(""));
+    emitHeader("demo");
+    CTextBuffer source;
+    source.append(emitPartialSource());
+    writeSourcePacketReader(*context_, source);
+    source.append(LoopbackPeer);
+    source.append(Driver);
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n", {{"demo_api.h", headerText()}, {"demo_api.c", source.text()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    std::string expected;
+    for (const char* line : Expected)
+        expected += std::string(line) + "\n";
+    EXPECT_EQ(run.output, expected);
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+// The support library over loopback: time-outs, end of stream, partial
+// arrivals and sends larger than the socket buffers, the bounded line reader.
+
+#include <gtest/gtest.h>
+
+#include "tessaro_socket.h"
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include <winsock2.h>
+typedef int socklen_t;
+#else
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
+
+namespace {
+
+// A connected pair of loopback sockets: client and the accepted server end.
+class TessaroSocketTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tessaro_socket_t listener;
+        ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 1), 0);
+        sockaddr_in address{};
+        socklen_t size = sizeof(address);
+        ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+        ASSERT_EQ(tessaro_create_tcp_socket(&client_), 0);
+        ASSERT_EQ(tessaro_connect(client_, "127.0.0.1", ntohs(address.sin_port)), 0);
+        server_ = accept(listener, nullptr, nullptr);
+        ASSERT_NE(server_, INVALID_SOCKET);
+        tessaro_socket_close(listener);
+    }
+
+    void TearDown() override
+    {
+        closeServer();
+        tessaro_socket_close(client_);
+    }
+
+    void closeServer()
+    {
+        if (server_ != INVALID_SOCKET)
+            tessaro_socket_close(server_);
+        server_ = INVALID_SOCKET;
+    }
+
+    void sendText(const std::string& text)
+    {
+        tessaro_size_t sent = 0;
+        ASSERT_EQ(tessaro_socket_send_all(server_, text.data(), text.size(), &sent, TESSARO_USEC_PER_SEC), 0);
+        ASSERT_EQ(sent, text.size());
+    }
+
+    tessaro_socket_t client_ = INVALID_SOCKET;
+    tessaro_socket_t server_ = INVALID_SOCKET;
+};
+
+TEST_F(TessaroSocketTest, NothingToReadTimesOutInBothModes)
+{
+    char buffer[16];
+    for (int block : {0, 1}) {
+        ASSERT_EQ(tessaro_socket_set_block(client_, block), 0);
+        tessaro_size_t len = sizeof(buffer);
+        EXPECT_EQ(tessaro_socket_recv(client_, buffer, &len, 1000), TESSARO_TIMEOUT);
+        EXPECT_EQ(len, 0u);
+    }
+}
+
+TEST_F(TessaroSocketTest, EndOfStreamIsReportedByEveryReceive)
+{
+    sendText("ab");
+    closeServer();
+    char buffer[16];
+    tessaro_size_t len = 0;
+    EXPECT_EQ(tessaro_socket_recv_all(client_, buffer, 5, &len, TESSARO_USEC_PER_SEC), TESSARO_END_OF_STREAM);
+    EXPECT_EQ(len, 2u);
+    EXPECT_EQ(std::string(buffer, 2), "ab");
+    len = sizeof(buffer);
+    EXPECT_EQ(tessaro_socket_recv(client_, buffer, &len, TESSARO_USEC_PER_SEC), TESSARO_END_OF_STREAM);
+    EXPECT_EQ(tessaro_socket_recv_line(client_, buffer, &len, TESSARO_USEC_PER_SEC), TESSARO_END_OF_STREAM);
+}
+
+TEST_F(TessaroSocketTest, LinesEndAtCrLfAndAreBounded)
+{
+    ASSERT_EQ(tessaro_socket_set_block(client_, 0), 0);
+    sendText("1a;x=\r\r\nrest");
+    std::vector<char> line(TESSARO_MAX_LINE);
+    tessaro_size_t len = 0;
+    ASSERT_EQ(tessaro_socket_recv_line(client_, line.data(), &len, TESSARO_USEC_PER_SEC), 0);
+    EXPECT_EQ(std::string(line.data(), len), "1a;x=\r\r\n");
+
+    sendText(std::string(TESSARO_MAX_LINE + 10, 'x'));
+    EXPECT_EQ(tessaro_socket_recv_line(client_, line.data(), &len, TESSARO_USEC_PER_SEC), TESSARO_ERROR);
+    EXPECT_EQ(len, static_cast<tessaro_size_t>(TESSARO_MAX_LINE));
+}
+
+// Far more than the socket buffers hold: the send completes in many partial
+// sends while the peer drains it, and every byte arrives in order.
+TEST_F(TessaroSocketTest, LargeSendArrivesWhole)
+{
+    std::string data(8 << 20, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 7 + i / 251);
+    ASSERT_EQ(tessaro_socket_set_block(server_, 0), 0);
+    std::string received(data.size(), '\0');
+    tessaro_size_t got = 0;
+    int receiveResult = -5;
+    std::thread reader([&] {
+        receiveResult = tessaro_socket_recv_all(client_, &received[0], received.size(), &got, 10 * TESSARO_USEC_PER_SEC);
+    });
+    tessaro_size_t sent = 0;
+    const int sendResult = tessaro_socket_send_all(server_, data.data(), data.size(), &sent, 10 * TESSARO_USEC_PER_SEC);
+    reader.join();
+    EXPECT_EQ(sendResult, 0);
+    EXPECT_EQ(sent, data.size());
+    EXPECT_EQ(receiveResult, 0);
+    EXPECT_EQ(got, data.size());
+    EXPECT_TRUE(received == data);
+}
+
+TEST(TessaroSocket, BadAddressesAreRefused)
+{
+    tessaro_socket_t sock;
+    ASSERT_EQ(tessaro_create_tcp_socket(&sock), 0);
+    EXPECT_NE(tessaro_connect(sock, "not an address", 80), 0);
+    tessaro_socket_close(sock);
+}
+
+} // namespace
