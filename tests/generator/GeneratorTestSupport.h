@@ -7,6 +7,8 @@
 #include "generator/EmitContext.h"
 #include "generator/HeaderFile.h"
 #include "generator/HeaderStructs.h"
+#include "generator/PacketReader.h"
+#include "generator/ResponseDecoders.h"
 #include "generator/ServiceViewReader.h"
 #include "generator/SourceRuntime.h"
 #include "generator/TypeEncoders.h"
@@ -162,6 +164,16 @@ protected:
         return source.text();
     }
 
+    // The partial source followed by the packet reader and the decoders.
+    std::string emitSourceWithReaders()
+    {
+        CTextBuffer source;
+        source.append(emitPartialSource());
+        writeSourcePacketReader(*context_, source);
+        writeResponseDecoders(*context_, source);
+        return source.text();
+    }
+
     std::string headerText()
     {
         CTextBuffer header;
@@ -184,7 +196,7 @@ protected:
     // functions later parts define are still missing).
     CompileResult compilePartialSource()
     {
-        return compileC(emitPartialSource(), {{project_.name + "_api.h", headerText()}}, false,
+        return compileC(emitSourceWithReaders(), {{project_.name + "_api.h", headerText()}}, false,
                         "-Wno-unused-function -I/usr/include/libxml2");
     }
 

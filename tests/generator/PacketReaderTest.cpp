@@ -2,9 +2,8 @@
 // pieces, length headers in any case, chunked bodies, binary bodies, messages
 // over the buffer and peers that stop early.
 
-#include "GeneratorTestSupport.h"
+#include "CodecFixture.h"
 #include "LoopbackPeer.h"
-#include "generator/PacketReader.h"
 
 using namespace gentest;
 
@@ -117,17 +116,11 @@ TEST_F(PacketReaderTest, ScriptedPeers)
         GTEST_SKIP() << "no C compiler";
     view(schemaDocument(""));
     emitHeader("demo");
-    CTextBuffer source;
-    source.append(emitPartialSource());
-    writeSourcePacketReader(*context_, source);
-    source.append(LoopbackPeer);
-    source.append(Driver);
-    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n", {{"demo_api.h", headerText()}, {"demo_api.c", source.text()}}, true);
+    const std::string source = emitSourceWithReaders() + LoopbackPeer + Driver;
+    const RunResult run =
+        buildAndRunC("#include \"demo_api.c\"\n", {{"demo_api.h", headerText()}, {"demo_api.c", source}}, true);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
-    std::string expected;
-    for (const char* line : Expected)
-        expected += std::string(line) + "\n";
-    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(run.output, joinedLines(Expected));
 }
 
 } // namespace

@@ -2,42 +2,16 @@
 // attributes, nested types and arrays are written as XML that libxml2 reads
 // back to the same values; text that does not fit gives -1 and no overflow.
 
-#include "GeneratorTestSupport.h"
+#include "CodecFixture.h"
 
 using namespace gentest;
 
 namespace {
 
-const char* const Schema =
-    "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
-    "<xsd:complexType name=\"Inner\"><xsd:sequence><xsd:element name=\"label\" type=\"xsd:string\"/>"
-    "</xsd:sequence></xsd:complexType>"
-    "<xsd:complexType name=\"InnerArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
-    "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"tns:Inner[]\"/></xsd:restriction></xsd:complexContent>"
-    "</xsd:complexType>"
-    "<xsd:complexType name=\"WordArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
-    "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:string[]\"/></xsd:restriction></xsd:complexContent>"
-    "</xsd:complexType>"
-    "<xsd:complexType name=\"LongArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
-    "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:long[]\"/></xsd:restriction></xsd:complexContent>"
-    "</xsd:complexType>"
-    "<xsd:simpleType name=\"Ratio\"><xsd:restriction base=\"xsd:double\"/></xsd:simpleType>"
-    "<xsd:complexType name=\"Everything\"><xsd:sequence>"
-    "<xsd:element name=\"i\" type=\"xsd:int\"/><xsd:element name=\"b\" type=\"xsd:byte\"/>"
-    "<xsd:element name=\"flag\" type=\"xsd:boolean\"/><xsd:element name=\"u\" type=\"xsd:unsignedInt\"/>"
-    "<xsd:element name=\"l\" type=\"xsd:long\"/><xsd:element name=\"ul\" type=\"xsd:unsignedLong\"/>"
-    "<xsd:element name=\"s\" type=\"xsd:short\"/><xsd:element name=\"us\" type=\"xsd:unsignedShort\"/>"
-    "<xsd:element name=\"f\" type=\"xsd:float\"/><xsd:element name=\"d\" type=\"xsd:double\"/>"
-    "<xsd:element name=\"text\" type=\"xsd:string\"/><xsd:element name=\"when\" type=\"xsd:dateTime\"/>"
-    "<xsd:element name=\"ratio\" type=\"tns:Ratio\"/><xsd:element name=\"inner\" type=\"tns:Inner\"/>"
-    "<xsd:element name=\"inners\" type=\"tns:InnerArray\"/><xsd:element name=\"words\" type=\"tns:WordArray\"/>"
-    "<xsd:element name=\"longs\" type=\"tns:LongArray\"/>"
-    "</xsd:sequence><xsd:attribute name=\"id\" type=\"xsd:string\"/></xsd:complexType>";
-
 // Fills a value, encodes it, reads the text back with libxml2 and prints
 // every attribute and text as path=value; then encodes into a buffer too
 // small and prints the result.
-const char* const Driver = R"(#include "demo_api.c"
+const std::string Driver = std::string("#include \"demo_api.c\"\n") + FillEverything + R"(
 
 /* The connection set-up links against these; nothing here connects. */
 int tessaro_create_tcp_socket(tessaro_socket_t *sock) { (void)sock; return -1; }
@@ -74,19 +48,8 @@ int main(void)
 	demo_Everything_t v;
 	xmlDocPtr doc;
 
-	memset(&v, 0, sizeof(v));
-	strcpy(v.id, "a<b&\"c'");
-	v.i = -42; v.b = 200; v.flag = 1; v.u = 4000000000u; v.l = -9000000000L; v.ul = 18446744073709551615UL;
-	v.s = -300; v.us = 65535; v.f = 3.75f; v.d = 0.1;
-	strcpy(v.text, "x < y && \xc3\xa9t\xc3\xa9 \"q\"");
-	strcpy(v.when, "2024-01-02T03:04:05Z");
-	v.ratio.Ratio = -1.5e300;
-	strcpy(v.inner.label, "in");
-	strcpy(v.inners.InnerArray[0].label, "one"); strcpy(v.inners.InnerArray[1].label, "t>o");
-	v.inners.InnerArray_count = 2;
-	strcpy(v.words.WordArray[0], "w1"); strcpy(v.words.WordArray[1], "&w2"); strcpy(v.words.WordArray[2], "w3");
-	v.words.WordArray_count = 3;
-	v.longs.LongArray[0] = 7; v.longs.LongArray_count = 99; /* more than the array holds */
+	fill_everything(&v);
+	v.longs.LongArray_count = 99; /* more than the array holds */
 
 	mycursor_init(&cursor, out, sizeof(out));
 	printf("result=%d\n", encode_Everything_t(&cursor, "all", &v));
@@ -143,17 +106,11 @@ TEST_F(TypeEncodersTest, EncodedValuesReadBackExactly)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
-    view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:t\" "
-                               "xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" "
-                               "xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">" +
-                               std::string(Schema) + "</xsd:schema></types>\n"));
+    view(codecDocument());
     emitHeader("demo");
     const RunResult run = buildAndRunC(Driver, {{"demo_api.h", headerText()}, {"demo_api.c", emitPartialSource()}});
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
-    std::string expected;
-    for (const char* line : Expected)
-        expected += std::string(line) + "\n";
-    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(run.output, joinedLines(Expected));
 }
 
 } // namespace
