@@ -54,7 +54,8 @@ lexClass:
 	name = xml_end_tag
 	DisplayName = 'End tag'
 	parent = xml_element
-	children = xml_tag_name
+	// no children: the element's end is tested against the block linked last
+	children = 0
 	start:tag = '</'
 	end:tag = '>'
 	txt:colorFG = 0x0000FF
@@ -72,7 +73,7 @@ lexClass:
 lexClass:
 	name = xml_tag_name
 	DisplayName = 'Tag name'
-	parent = xml_element, xml_end_tag
+	parent = xml_element
 	children = 0
 	previous:tag = '<', '/'
 	start:tag = @alpha, '_', ':'

@@ -50,6 +50,8 @@ public:
     T* operator->() const noexcept { return m_p; }
     T& operator*() const noexcept { return *m_p; }
     explicit operator bool() const noexcept { return m_p != nullptr; }
+    bool operator==(const CKLVSmartPtr& other) const noexcept { return m_p == other.m_p; }
+    bool operator!=(const CKLVSmartPtr& other) const noexcept { return m_p != other.m_p; }
 
 private:
     T* m_p = nullptr;

@@ -1,0 +1,195 @@
+// The text schema: full parses against golden runs and folds, resumed parses after edits
+// against full ones, and run layering.
+#include "LexTestSupport.h"
+
+#include "toolkit/syntaxedit/SyntaxEditTestSupport.h"
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string GoldenPath(const char* name) {
+    return std::string(KELVANE_SOURCE_DIR "/tests/toolkit/syntaxedit/lexer/golden/") + name;
+}
+
+CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> MakeSchema(const char* lexFile) {
+    auto pSchema = KLVMakeCounted<CKLVSyntaxEditLexTextSchema>(lexFile);
+    auto pTree = MakeTreeFromFile(lexFile);
+    pTree->CopyTo(pSchema->GetClassTree());
+    return pSchema;
+}
+
+struct Parsed {
+    BufferPtr buffer;
+    CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> schema;
+    Parsed(const char* lexFile, const std::string& text, const char* ext)
+        : buffer(MakeBuffer(text)), schema(MakeSchema(lexFile)) {
+        buffer->SetFileName(ext);
+        Reparse(nullptr);
+    }
+    int Reparse(const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd = nullptr) {
+        CKLVSyntaxEditTextIterator iter(buffer.get());
+        const CKLVSyntaxEditPosition top(1, 0);
+        return schema->Parse(TRUE, &iter, pStart ? pStart : &top, pEnd, FALSE);
+    }
+    int Lines() { return buffer->GetRowCount(); }
+    // Every line's runs as "first-last:RRGGBB" of the text colour.
+    std::string Runs(int nFirst = 1, int nLast = -1) {
+        CKLVSyntaxEditTextIterator iter(buffer.get());
+        CKLVSyntaxEditTextColors defaults;
+        defaults.crText = RGB(1, 2, 3);
+        std::string out;
+        for (int nLine = nFirst; nLine <= (nLast < 0 ? Lines() : nLast); ++nLine) {
+            std::vector<CKLVSyntaxEditTextSegment> runs;
+            schema->GetLineAttributes(&iter, nLine, 0, 0, defaults, runs, nullptr, nullptr);
+            out += std::to_string(nLine) + ":";
+            for (const CKLVSyntaxEditTextSegment& run : runs) {
+                const COLORREF cr = run.clrColors.crText;
+                char sz[40];
+                std::snprintf(sz, sizeof sz, " %d-%d:%02X%02X%02X", run.nFirstCol, run.nLastCol, GetRValue(cr),
+                              GetGValue(cr), GetBValue(cr));
+                out += sz;
+            }
+            out += "\n";
+        }
+        return out;
+    }
+    std::string Chain() {
+        std::string out;
+        for (CKLVSyntaxEditLexTextBlock* p = schema->GetFirstBlock().Get(); p; p = p->m_pNext.Get()) {
+            char sz[120];
+            std::snprintf(sz, sizeof sz, "%s %d:%d-%d:%d\n", p->m_pClass ? p->m_pClass->GetName().GetString() : "?",
+                          p->m_posStart.nLine, p->m_posStart.nCol, p->m_posEnd.nLine, p->m_posEnd.nCol);
+            out += sz;
+        }
+        return out;
+    }
+    std::string Folds() {
+        std::vector<CKLVSyntaxEditCollapsedBlock> regions;
+        schema->GetFoldRegions(nullptr, -1, regions);
+        std::string out;
+        for (const auto& r : regions)
+            out += std::to_string(r.lcStart.nLine) + ":" + std::to_string(r.lcStart.nCol) + "-" +
+                   std::to_string(r.lcEnd.nLine) + ":" + std::to_string(r.lcEnd.nCol) + " " +
+                   r.strCollapsedText.GetString() + "\n";
+        return out;
+    }
+};
+
+// KELVANE_UPDATE_GOLDEN=1 rewrites the golden file (to be reviewed before committing).
+void ExpectGolden(const std::string& actual, const char* goldenName) {
+    if (std::getenv("KELVANE_UPDATE_GOLDEN")) std::ofstream(GoldenPath(goldenName), std::ios::binary) << actual;
+    const std::string expected = ReadFile(GoldenPath(goldenName));
+    EXPECT_EQ(expected, actual) << "golden " << goldenName << "; actual:\n" << actual;
+}
+
+TEST(LexTextSchema, GoldenRunsAndFoldsOfCAndWsdl) {
+    const struct {
+        const char* lex;
+        const char* sample;
+        const char* ext;
+    } cases[] = {{"C.lex", "sample.c", ".c"}, {"XML.lex", "sample.wsdl", ".wsdl"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sample);
+        Parsed parsed(c.lex, ReadFile(GoldenPath(c.sample)), c.ext);
+        ExpectGolden(parsed.Runs() + "folds:\n" + parsed.Folds(), (std::string(c.sample) + ".runs").c_str());
+    }
+}
+
+TEST(LexTextSchema, FileMatchTakesTheExtensionWhole) {
+    auto pSchema = MakeSchema("C.lex");
+    EXPECT_TRUE(pSchema->FindClassForFile(".c"));
+    EXPECT_TRUE(pSchema->FindClassForFile(".H"));
+    EXPECT_FALSE(pSchema->FindClassForFile(".cpp"));
+    EXPECT_FALSE(pSchema->FindClassForFile(".txt"));
+}
+
+TEST(LexTextSchema, EmptyLinesAndAChainWithoutBlocks) {
+    Parsed parsed("C.lex", "a\r\n\r\nbc\r\n", ".txt");   // no class takes a .txt file
+    EXPECT_EQ("1: 0-1:010203\n2:\n3: 0-2:010203\n", parsed.Runs(1, 3));
+}
+
+TEST(LexTextSchema, ResumedParseAfterRandomEditsEqualsAFullParse) {
+    const std::string base = ReadFile(GoldenPath("sample.c"));
+    const char* snippets[] = {"/*", "*/", "{", "}", "\"", "'", "//", "\r\n", "x", "#if 1\r\n", " 7 "};
+    std::mt19937 rng(98765);
+    for (int nRun = 0; nRun < 60; ++nRun) {
+        Parsed edited("C.lex", base, ".c");
+        for (int nEdit = 0; nEdit < 4; ++nEdit) {
+            const int nRow = 1 + static_cast<int>(rng() % edited.Lines());
+            CKLVSyntaxEditTextIterator iter(edited.buffer.get());
+            const int nLen = iter.GetLineLength(nRow, FALSE);
+            const int nCol = nLen ? static_cast<int>(rng() % (nLen + 1)) : 0;
+            CKLVSyntaxEditPosition posStart(nRow, nCol), posEnd;
+            const bool bInsert = rng() % 3 != 0 || nCol == nLen;
+            const char* snippet = snippets[rng() % std::size(snippets)];
+            SCOPED_TRACE("run " + std::to_string(nRun) + " edit " + std::to_string(nEdit) + " at " +
+                         std::to_string(nRow) + ":" + std::to_string(nCol) + (bInsert ? " inserts " : " deletes") +
+                         (bInsert ? snippet : ""));
+            // The buffer counts columns from 1.
+            if (bInsert) {
+                ASSERT_TRUE(edited.buffer->InsertText(snippet, nRow, nCol + 1, &posEnd));
+                posEnd.nCol -= 1;
+            } else {
+                posEnd = CKLVSyntaxEditPosition(nRow, nCol + 1);
+                ASSERT_TRUE(edited.buffer->DeleteText(nRow, nCol + 1, nRow, nCol + 2));
+            }
+            CKLVSyntaxEditLexBlockChain::UpdateBlocksOnEdit(edited.schema->GetFirstBlock().Get(), posStart, posEnd,
+                                                            bInsert ? 1 : 2, edited.schema->GetBlockLock());
+            const CKLVSyntaxEditPosition posRangeEnd(posEnd.nLine + 1, 0);
+            const std::string before = edited.Chain();
+            const int nFlags = edited.Reparse(&posStart, &posRangeEnd);
+            Parsed full("C.lex", StoredBytes(*edited.buffer), ".c");
+            edited.buffer->SetFileName(".c");   // storing to memory leaves the buffer unnamed
+            ASSERT_EQ(full.Runs() + full.Folds(), edited.Runs() + edited.Folds()) << "flags " << nFlags << "\n" << StoredBytes(*edited.buffer) << before << "after:\n" << edited.Chain();
+        }
+    }
+}
+
+TEST(LexTextSchema, RunLayeringLetsTheLastRunWin) {
+    auto run = [](int a, int b, int id) {
+        CKLVSyntaxEditTextSegment s;
+        s.nFirstCol = a;
+        s.nLastCol = b;
+        s.clrColors.crText = RGB(id, 0, 0);
+        return s;
+    };
+    const struct {
+        int ns, ne;
+        const char* expected;
+    } cases[] = {
+        {0, 10, "0-10:9 10-20:2"},                 // exactly the span of a run
+        {0, 4, "0-4:9 4-10:1 10-20:2"},            // shares the start
+        {6, 10, "0-6:1 6-10:9 10-20:2"},           // shares the end
+        {2, 5, "0-2:1 2-5:9 5-10:1 10-20:2"},      // inside: the base splits
+        {5, 15, "0-5:1 5-15:9 15-20:2"},           // across two runs
+        {0, 25, "0-25:9"},                         // covers all
+        {20, 30, "0-10:1 10-20:2 20-30:9"},        // beyond the end: appended
+    };
+    for (const auto& c : cases) {
+        std::vector<CKLVSyntaxEditTextSegment> runs{run(0, 10, 1), run(10, 20, 2)};
+        CKLVSyntaxEditLexTextSchema::LayRun(runs, run(c.ns, c.ne, 9));
+        std::string text;
+        for (const auto& r : runs)
+            text += (text.empty() ? "" : " ") + std::to_string(r.nFirstCol) + "-" + std::to_string(r.nLastCol) + ":" +
+                    std::to_string(GetRValue(r.clrColors.crText));
+        EXPECT_EQ(c.expected, text) << c.ns << "-" << c.ne;
+    }
+}
+
+}  // namespace

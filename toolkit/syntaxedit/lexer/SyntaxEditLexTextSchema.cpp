@@ -1,0 +1,303 @@
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
+
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+
+namespace {
+bool SameClassName(const CKLVSyntaxEditLexTextBlock* a, const CKLVSyntaxEditLexTextBlock* b) {
+    return a->m_pClass && b->m_pClass && a->m_pClass->GetName() == b->m_pClass->GetName();
+}
+}  // namespace
+
+CKLVSyntaxEditLexTextSchema::CKLVSyntaxEditLexTextSchema(LPCSTR lpszName)
+    : m_strName(lpszName), m_pTree(KLVMakeCounted<CKLVSyntaxEditLexClassTree>()) {}
+
+CKLVSyntaxEditLexTextSchema::~CKLVSyntaxEditLexTextSchema() { Close(); }
+
+const CKLVSyntaxEditPosition& CKLVSyntaxEditLexTextSchema::EndOfText() {
+    static const CKLVSyntaxEditPosition s_pos(INT_MAX, INT_MAX);
+    return s_pos;
+}
+
+void CKLVSyntaxEditLexTextSchema::Close() {
+    CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
+    ResetBlocks();
+    m_pTree->RemoveAll();
+}
+
+void CKLVSyntaxEditLexTextSchema::ResetBlocks() {
+    CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
+    CKLVSyntaxEditLexBlockLock blockLock(&m_lockBlocks);
+    ReleaseParseRefs();
+    m_pResume.Release();
+    CKLVSyntaxEditLexBlockChain::CloseChain(m_pFirstBlock.Get());
+    m_pFirstBlock.Release();
+    m_mapStore.clear();
+    m_pCurrent.Release();
+}
+
+void CKLVSyntaxEditLexTextSchema::ReleaseParseRefs() {
+    m_pFirstNew.Release();
+    m_pLastLinked.Release();
+    m_pReplacedRest.Release();
+    m_nOpenBlocks = 0;
+}
+
+BOOL CKLVSyntaxEditLexTextSchema::IsBreakSet() { return ::WaitForSingleObject(m_evBreak, 0) == WAIT_OBJECT_0; }
+
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::CreateBlock() { return KLVMakeCounted<CKLVSyntaxEditLexTextBlock>(); }
+
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetLastLinkedBlock() {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    return m_pLastLinked;
+}
+
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetFirstBlock() {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    return m_pFirstBlock;
+}
+
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::FindBlock(const CKLVSyntaxEditPosition& pos) {
+    return CKLVSyntaxEditLexBlockChain::FindBlock(m_pFirstBlock.Get(), pos, &m_lockBlocks);
+}
+
+void CKLVSyntaxEditLexTextSchema::StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    m_pCurrent.AssignRaw(pBlock);
+    m_mapStore[pBlock] = m_pCurrent;
+}
+
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetBlocks(void* pKey) {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    if (!pKey) return m_pCurrent;
+    auto it = m_mapStore.find(pKey);
+    if (it == m_mapStore.end()) return CKLVLexBlockPtr();
+    CKLVLexBlockPtr pBlock = std::move(it->second);
+    m_mapStore.erase(it);
+    return pBlock;
+}
+
+void CKLVSyntaxEditLexTextSchema::SetResumeBlock(CKLVSyntaxEditLexTextBlock* pBlock, BOOL bForce) {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    if (bForce || !m_pResume || !pBlock || pBlock->m_posStart >= m_pResume->m_posStart) m_pResume.AssignRaw(pBlock);
+}
+
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetResumeBlock() {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    if (!m_pLastLinked) return m_pResume;
+    if (!m_pResume || m_pResume->m_posStart < m_pLastLinked->m_posStart) return m_pLastLinked;
+    return m_pResume;
+}
+
+CKLVLexClassPtr CKLVSyntaxEditLexTextSchema::FindFileClass(LPCSTR lpszFileName) {
+    CString strCondition = CString("IsExt=") + lpszFileName;
+    for (const CKLVLexClassPtr& pClass : m_pTree->GetRoots(TRUE)) {
+        CKLVLexValuePtr pValue = pClass->GetPropertyValue(strCondition);
+        if (pValue && pValue->m_nKind == klvLexValueInt && pValue->m_nValue) return pClass;
+    }
+    return CKLVLexClassPtr();
+}
+
+void CKLVSyntaxEditLexTextSchema::Parse(CKLVSyntaxEditTextIterator* pIter) {
+    const CKLVSyntaxEditPosition posStart(1, 0);
+    Parse(TRUE, pIter, &posStart, nullptr, FALSE);
+}
+
+int CKLVSyntaxEditLexTextSchema::Parse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter,
+                                       const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd,
+                                       BOOL /*bNotify*/) {
+    if (!pIter) return klvParseRestart;
+    {
+        CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+        m_mapStore.clear();
+    }
+    CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
+    return RunParse(bFirst, pIter, pStart, pEnd);
+}
+
+int CKLVSyntaxEditLexTextSchema::RunParse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter,
+                                          const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd) {
+    m_posParseStart = pStart ? *pStart : CKLVSyntaxEditPosition(INT_MAX, 0);
+    m_posParseEnd = pEnd ? *pEnd : CKLVSyntaxEditPosition();
+    {
+        CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+        ReleaseParseRefs();
+    }
+    if (CKLVLexBlockPtr pFound = FindBlock(m_posParseStart)) {
+        const int nResult = ParseFromBlock(pIter, pFound, FALSE);
+        if (nResult != -1 && (nResult & klvParseStopMask)) return FinishParse(nResult, pIter);
+        if (nResult != -1 && pStart && *pStart != CKLVSyntaxEditPosition(1, 0))
+            return FinishParse(klvParseDone, pIter);
+        // Nothing of the previous chain can be resumed: from the top.
+        ResetBlocks();
+        pIter->Rewind();
+    }
+    CKLVLexClassList& arClasses = m_pTree->GetRoots(bFirst);
+    if (arClasses.empty()) return FinishParse(klvParseDone, pIter);
+    for (int nTurn = 0;; ++nTurn) {
+        if (pIter->IsEOF() && nTurn) return FinishParse(klvParseDone, pIter);
+        const int nResult = ParseStep(pIter, arClasses, m_pFirstBlock.Get(), nullptr);
+        if (nResult & klvParseStopMask) return FinishParse(nResult, pIter);
+        if (pIter->IsEOF() || (nResult & klvParseConsumed)) continue;
+        if (IsBreakSet()) return klvParseBroken;
+        SkipText(pIter, arClasses.front().Get(), nullptr, 1);
+    }
+}
+
+int CKLVSyntaxEditLexTextSchema::FinishParse(int nResult, CKLVSyntaxEditTextIterator* pIter) {
+    if (m_pFirstNew) CloseParsedBlocks((nResult & (klvParseRestart | klvParseBroken)) != 0, pIter->IsEOF());
+    return nResult;
+}
+
+int CKLVSyntaxEditLexTextSchema::ParseChildren(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
+                                               CKLVSyntaxEditLexClass* pClass,
+                                               CKLVSyntaxEditLexParseContext* pContext) {
+    if (!pIter || !pClass) return klvParseRestart;
+    int nResult = 0;
+    for (CKLVLexClassList* pList : {&pClass->GetChildren(), &pClass->GetChildren2(), &pClass->GetSelfList()}) {
+        if (pList->empty()) continue;
+        nResult |= ParseStep(pIter, *pList, pParent, pContext);
+        if (nResult & 0xF00) break;
+    }
+    return nResult;
+}
+
+int CKLVSyntaxEditLexTextSchema::ParseStep(CKLVSyntaxEditTextIterator* pIter, CKLVLexClassList& arClasses,
+                                           CKLVSyntaxEditLexTextBlock* pParent,
+                                           CKLVSyntaxEditLexParseContext* pContext) {
+    BOOL bConsumed = FALSE;
+    // A copy: a schema reload must not pull the list from under a running step.
+    const CKLVLexClassList arList = arClasses;
+    for (const CKLVLexClassPtr& pClass : arList) {
+        CKLVLexBlockPtr pSlot;
+        BOOL bLinked = FALSE;
+        for (BOOL bWasAtEnd = FALSE;;) {
+            if (IsBreakSet()) return klvParseBroken;
+            bWasAtEnd = pIter->IsEOF();
+            const int nFlags = pClass->Match(pIter, this, pSlot, pContext);
+            if (nFlags & (klvParseRestart | klvParseDone)) return nFlags;
+            if ((nFlags & klvMatchOpened) && pSlot && !pSlot->m_pPrev && pSlot != m_pFirstBlock) {
+                bLinked = TRUE;
+                if (LinkNewBlock(pIter, pSlot.Get(), nFlags, pParent, pContext) & klvParseDone) return klvParseDone;
+            }
+            if (nFlags & klvMatchConsumed) bConsumed = TRUE;
+            if (nFlags & klvMatchEnded) EndBlock(pSlot.Get(), pContext);
+            if (nFlags & klvParseBroken) return nFlags;
+            if (bLinked && !(nFlags & (klvMatchEnded | klvMatchConsumed))) {
+                if (IsBreakSet()) return klvParseBroken;
+                SkipText(pIter, pClass.Get(), pContext, 1);
+                bConsumed = TRUE;
+            }
+            if (pContext && pIter->GetPosition().nLine > pContext->m_nLastLine) return klvParseDone;
+            if (nFlags & klvMatchEnded) {
+                if (pClass->IsRestartRunLoop()) return klvParseStopAfterEnd | (bConsumed ? klvParseConsumed : 0);
+                break;
+            }
+            // An open block is asked again while text remains, and once more at the end so
+            // that it can end there.
+            if (!bLinked || (bWasAtEnd && pIter->IsEOF())) break;
+        }
+    }
+    return bConsumed ? klvParseConsumed : 0;
+}
+
+void CKLVSyntaxEditLexTextSchema::DropNextBefore(CKLVSyntaxEditLexTextBlock* pLast, const CKLVSyntaxEditPosition& pos) {
+    while (pLast->m_pNext && pLast->m_pNext->m_posStart < pos) {
+        CKLVLexBlockPtr pDropped = pLast->m_pNext;
+        pLast->m_pNext = pDropped->m_pNext;
+        if (pLast->m_pNext) pLast->m_pNext->m_pPrev.AssignRaw(pLast);
+        if (pDropped == m_pReplacedRest) m_pReplacedRest = pLast->m_pNext;
+        pDropped->Close();
+    }
+}
+
+int CKLVSyntaxEditLexTextSchema::LinkNewBlock(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pNew,
+                                              int nFlags, CKLVSyntaxEditLexTextBlock* pParent,
+                                              CKLVSyntaxEditLexParseContext* pContext) {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    pNew->m_pParent.AssignRaw(pParent);
+    if (pParent) pParent->m_pLastChild.AssignRaw(pNew);
+    if (!pContext) {
+        if (m_pLastLinked) {
+            DropNextBefore(m_pLastLinked.Get(), pNew->m_posStart);
+            CKLVSyntaxEditLexTextBlock* pNext = m_pLastLinked->m_pNext.Get();
+            // The previous chain is rejoined only where the nesting is the same: an old
+            // block whose parent lost it (an end moved before it) is parsed anew.
+            if (pNext && pNext->m_posStart == pNew->m_posStart && SameClassName(pNext, pNew) &&
+                pNext->m_pParent == pNew->m_pParent &&
+                m_posParseEnd.IsValid() && pNext->m_posStart > m_posParseEnd && !m_nOpenBlocks) {
+                pNew->m_pParent.Release();
+                CloseParsedBlocks(FALSE, pIter->IsEOF());
+                return klvParseDone;
+            }
+        }
+        ++m_nOpenBlocks;
+        if (!m_pFirstNew) {
+            m_pFirstNew.AssignRaw(pNew);
+            m_pLastLinked.Release();
+            // The old top of the chain is replaced; what follows it is closed when the
+            // parse joins its blocks to the rest.
+            if (m_pFirstBlock && m_pFirstBlock.Get() != pNew) {
+                m_pReplacedRest = m_pFirstBlock->m_pNext;
+                m_pFirstBlock->Close();
+            }
+            m_pFirstBlock.AssignRaw(pNew);
+            pNew->m_pParent.Release();
+        } else if (!m_pLastLinked) {
+            m_pLastLinked = m_pFirstNew;
+        }
+    }
+    CKLVLexBlockPtr& rLast = pContext ? pContext->m_pLastLinked : m_pLastLinked;
+    if ((nFlags & klvMatchEncloses) && rLast) {
+        pNew->m_pPrev = rLast->m_pPrev;
+        if (pNew->m_pPrev) pNew->m_pPrev->m_pNext.AssignRaw(pNew);
+        pNew->m_pNext = rLast;
+        rLast->m_pPrev.AssignRaw(pNew);
+        rLast->m_pParent.AssignRaw(pNew);
+        return 0;
+    }
+    if (rLast) {
+        pNew->m_pNext = rLast->m_pNext;
+        if (pNew->m_pNext) pNew->m_pNext->m_pPrev.AssignRaw(pNew);
+        rLast->m_pNext.AssignRaw(pNew);
+        pNew->m_pPrev = rLast;
+    }
+    rLast.AssignRaw(pNew);
+    return 0;
+}
+
+void CKLVSyntaxEditLexTextSchema::EndBlock(CKLVSyntaxEditLexTextBlock* pBlock, CKLVSyntaxEditLexParseContext* pContext) {
+    if (!pBlock) return;
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    --m_nOpenBlocks;
+    m_nOpenBlocks -= pBlock->CloseOpenChildren(pContext ? nullptr : this);
+    if (!pContext) StoreChain(pBlock);
+}
+
+void CKLVSyntaxEditLexTextSchema::SkipText(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexClass* pClass,
+                                           CKLVSyntaxEditLexParseContext* pContext, int nCount) {
+    if (!pIter || !pClass) return;
+    pIter->Advance(nCount, 512);
+    m_nSkipCounter -= nCount;
+    const CKLVSyntaxEditLexTagTree& tree = pClass->GetActiveTree();
+    if (tree.IsEmpty() || !m_nSkipCounter) return;
+    CString strMatch;
+    for (int nTests = 1; !pIter->IsEOF() && m_nSkipCounter; ++nTests) {
+        LPCSTR p = pIter->PeekText(1024);
+        const int nMatched = p ? tree.Lookup(p, 1024, strMatch) : 0;
+        if (nMatched > 0) {
+            m_nSkipCounter = nMatched;
+            return;
+        }
+        pIter->Advance(1, 512);
+        --m_nSkipCounter;
+        if (nTests % 10 == 0 && IsBreakSet()) return;
+        if (pContext && pIter->GetPosition().nLine > pContext->m_nLastLine) return;
+    }
+}
+
+void CKLVSyntaxEditLexTextSchema::SetTheme(LPARAM /*pTheme*/) {
+    // Themes come with the configuration manager; until then the classes keep the colours of
+    // their schema file.
+    CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
+    CKLVSyntaxEditLexBlockLock blockLock(&m_lockBlocks);
+}

@@ -1,0 +1,114 @@
+// The run-time form of one scheme: its class tree, the block chain of the last parse, and the
+// parse itself (from the top, or resumed at a block of the previous chain), the fold regions
+// and the coloured runs of a line.
+#pragma once
+
+#include "toolkit/syntaxedit/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
+
+#include <climits>
+#include <unordered_map>
+#include <vector>
+
+enum KLVSyntaxEditLexParseFlags {
+    klvParseConsumed = 0x10,
+    klvParseRestart = 0x100,     // parse again from the top of the text
+    klvParseDone = 0x200,        // the requested range has been parsed
+    klvParseBroken = 0x400,      // stopped early (among others by the break event)
+    klvParseStopAfterEnd = 0x800,
+    klvParseStopMask = 0x700
+};
+
+class CKLVSyntaxEditLexTextSchema : public CCmdTarget,
+                                    public IKLVSyntaxEditLexBlockSchema,
+                                    public IKLVSyntaxEditTextSchema {
+public:
+    explicit CKLVSyntaxEditLexTextSchema(LPCSTR lpszName = "");
+    ~CKLVSyntaxEditLexTextSchema() override;
+    CKLVSyntaxEditLexTextSchema(const CKLVSyntaxEditLexTextSchema&) = delete;
+    CKLVSyntaxEditLexTextSchema& operator=(const CKLVSyntaxEditLexTextSchema&) = delete;
+
+    virtual CString GetName() const { return m_strName; }
+    virtual void Close();
+    virtual void ResetBlocks();
+    // Result flags (KLVSyntaxEditLexParseFlags); no start: resume at the last block.
+    virtual int Parse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
+                      const CKLVSyntaxEditPosition* pEnd, BOOL bNotify);
+    virtual CKLVSyntaxEditLexClassTree& GetClassTree() { return *m_pTree; }
+    CKLVLexBlockPtr GetFirstBlock();
+    CKLVLexBlockPtr FindBlock(const CKLVSyntaxEditPosition& pos);
+    CKLVLexClassPtr FindFileClass(LPCSTR lpszFileName);
+    CEvent& GetBreakEvent() { return m_evBreak; }
+
+    // Appends the runs of one line (columns from nFirstCol up to nColLimit, or the whole line).
+    virtual void GetLineAttributes(CKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol, int nColLimit,
+                                   const CKLVSyntaxEditTextColors& defaults,
+                                   std::vector<CKLVSyntaxEditTextSegment>& arRuns, CKLVLexBlockPtr* pAnchor,
+                                   CKLVSyntaxEditLexTextBlock* pHead);
+    // The collapsible blocks containing nLine (-1: all), in chain order.
+    virtual void GetFoldRegions(CKLVLexBlockPtr* pAnchor, int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions);
+    static void FillRunFromBlock(CKLVSyntaxEditTextSegment& run, CKLVSyntaxEditLexTextBlock* pBlock);
+    // Lays run N over the sorted runs; where they overlap N wins.
+    static void LayRun(std::vector<CKLVSyntaxEditTextSegment>& arRuns, const CKLVSyntaxEditTextSegment& run);
+
+    virtual int ParseStep(CKLVSyntaxEditTextIterator* pIter, CKLVLexClassList& arClasses,
+                          CKLVSyntaxEditLexTextBlock* pParent, CKLVSyntaxEditLexParseContext* pContext);
+    virtual int ParseFromBlock(CKLVSyntaxEditTextIterator* pIter, CKLVLexBlockPtr pBlock, BOOL bContinue);
+    virtual BOOL IsBlockStartValid(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock);
+    virtual void CloseParsedBlocks(BOOL bStopped, BOOL bEndOfText);
+    virtual void SkipText(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexClass* pClass,
+                          CKLVSyntaxEditLexParseContext* pContext, int nCount);
+    virtual void SetResumeBlock(CKLVSyntaxEditLexTextBlock* pBlock, BOOL bForce);
+    virtual CKLVLexBlockPtr GetResumeBlock();
+    // Takes the stored block of that key out of the store (0: the block stored last).
+    virtual CKLVLexBlockPtr GetBlocks(void* pKey);
+
+    // IKLVSyntaxEditLexBlockSchema
+    CKLVLexBlockPtr CreateBlock() override;
+    CKLVLexBlockPtr GetLastLinkedBlock() override;
+    int ParseChildren(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
+                      CKLVSyntaxEditLexClass* pClass, CKLVSyntaxEditLexParseContext* pContext) override;
+    void StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) override;
+    CSyncObject* GetBlockLock() override { return &m_lockBlocks; }
+
+    // IKLVSyntaxEditTextSchema
+    CString GetSchName() override { return m_strName; }
+    BOOL FindClassForFile(LPCSTR lpszFileName) override { return static_cast<bool>(FindFileClass(lpszFileName)); }
+    void SetTheme(LPARAM pTheme) override;
+    void Parse(CKLVSyntaxEditTextIterator* pIter) override;
+
+    static const CKLVSyntaxEditPosition& EndOfText();
+
+protected:
+    int RunParse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
+                 const CKLVSyntaxEditPosition* pEnd);
+    int FinishParse(int nResult, CKLVSyntaxEditTextIterator* pIter);
+    int ContinueBlock(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock);
+    // Links a block that a class opened; 0x200 when the parse rejoined the previous chain.
+    int LinkNewBlock(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pNew, int nFlags,
+                     CKLVSyntaxEditLexTextBlock* pParent, CKLVSyntaxEditLexParseContext* pContext);
+    void EndBlock(CKLVSyntaxEditLexTextBlock* pBlock, CKLVSyntaxEditLexParseContext* pContext);
+    void DropNextBefore(CKLVSyntaxEditLexTextBlock* pLast, const CKLVSyntaxEditPosition& pos);
+    void ReleaseParseRefs();
+    BOOL IsBreakSet();
+
+private:
+    CString m_strName;
+    CKLVSyntaxEditPosition m_posParseStart{INT_MAX, 0};
+    CKLVSyntaxEditPosition m_posParseEnd;
+    CKLVLexBlockPtr m_pFirstNew;
+    CKLVLexBlockPtr m_pLastLinked;
+    CKLVLexBlockPtr m_pReplacedRest;
+    std::unordered_map<void*, CKLVLexBlockPtr> m_mapStore;
+    CKLVLexBlockPtr m_pCurrent;
+    int m_nOpenBlocks = 0;
+    CMutex m_lockBlocks;
+    CMutex m_lockClasses;
+    CEvent m_evBreak{FALSE, TRUE};
+    CKLVSmartPtr<CKLVSyntaxEditLexClassTree> m_pTree;
+    CKLVLexBlockPtr m_pFirstBlock;
+    CKLVLexBlockPtr m_pResume;
+    int m_nSkipCounter = 0;
+};
