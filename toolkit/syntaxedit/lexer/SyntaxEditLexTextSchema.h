@@ -65,6 +65,20 @@ public:
     // Takes the stored block of that key out of the store (0: the block stored last).
     virtual CKLVLexBlockPtr GetBlocks(void* pKey);
 
+    // Parses the rows into a screen chain of its own (rHead: its head, which the caller
+    // closes); FALSE when the chain is busy or the rows lie beyond a running parse.
+    virtual BOOL ParseScreenLines(CKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
+                                  CKLVLexBlockPtr& rHead);
+    virtual BOOL PrepareOnScreenBlocks(CKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
+                                       CKLVLexBlockPtr& rHead, CKLVLexBlockPtr& rStart);
+    virtual int ContinueBlockOnScreen(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock,
+                                      CKLVSyntaxEditLexParseContext* pContext);
+    virtual CKLVLexBlockPtr MatchRoot(CKLVSyntaxEditTextIterator* pIter);
+    // A copy with the same positions whose class is the declared class of the same "ClassID".
+    virtual CKLVLexBlockPtr CopyBlock(CKLVSyntaxEditLexTextBlock* pBlock);
+    static CKLVLexClassPtr FindClassByID(CKLVLexClassList& list, int nID);
+    static CKLVSyntaxEditPosition EndOfOrText(const CKLVSyntaxEditLexTextBlock* pBlock);
+
     // IKLVSyntaxEditLexBlockSchema
     CKLVLexBlockPtr CreateBlock() override;
     CKLVLexBlockPtr GetLastLinkedBlock() override;

@@ -6,10 +6,6 @@
 namespace {
 const DWORD kUiLockWaitMs = 30;
 
-CKLVSyntaxEditPosition EndOf(const CKLVSyntaxEditLexTextBlock* pBlock) {
-    return pBlock->m_posEnd.IsValid() ? pBlock->m_posEnd : CKLVSyntaxEditLexTextSchema::EndOfText();
-}
-
 CKLVSyntaxEditTextSegment MakeRun(int nFirst, int nLast, const CKLVSyntaxEditTextColors& colors) {
     CKLVSyntaxEditTextSegment run;
     run.nFirstCol = nFirst;
@@ -90,7 +86,7 @@ void CKLVSyntaxEditLexTextSchema::GetLineAttributes(CKLVSyntaxEditTextIterator* 
         }
         CKLVSyntaxEditLexTextBlock* pRemembered = nullptr;
         while (pBlock) {
-            const CKLVSyntaxEditPosition posEnd = EndOf(pBlock);
+            const CKLVSyntaxEditPosition posEnd = EndOfOrText(pBlock);
             if (posEnd < posFirst || posEnd < pBlock->m_posStart) {
                 pBlock = pBlock->m_pNext.Get();
                 continue;
@@ -132,14 +128,14 @@ void CKLVSyntaxEditLexTextSchema::GetFoldRegions(CKLVLexBlockPtr* pAnchor, int n
     CKLVSyntaxEditLexTextBlock* pBlock = bAnchorUsable ? pAnchor->Get() : m_pFirstBlock.Get();
     CKLVSyntaxEditLexTextBlock* pFirstContaining = nullptr;
     for (; pBlock && (nLine < 0 || pBlock->m_posStart.nLine <= nLine); pBlock = pBlock->m_pNext.Get()) {
-        const int nEndLine = EndOf(pBlock).nLine;
+        const int nEndLine = EndOfOrText(pBlock).nLine;
         const bool bContains = nLine < 0 || (pBlock->m_posStart.nLine <= nLine && nLine <= nEndLine);
         if (!bContains || !pBlock->m_pParent) continue;
         if (!pFirstContaining) pFirstContaining = pBlock;
         if (nEndLine <= pBlock->m_posStart.nLine || !pBlock->m_pClass || !pBlock->m_pClass->IsCollapsable()) continue;
         CKLVSyntaxEditCollapsedBlock region;
         region.lcStart = pBlock->m_posStart;
-        region.lcEnd = EndOf(pBlock);
+        region.lcEnd = EndOfOrText(pBlock);
         CKLVLexValuePtr pText = pBlock->m_pClass->GetAttribute("CollapsedText", TRUE);
         region.strCollapsedText = pText && pText->m_arStrings.GetSize() ? pText->m_arStrings[0] : CString("[..]");
         arRegions.push_back(region);

@@ -49,14 +49,14 @@ struct Parsed {
     }
     int Lines() { return buffer->GetRowCount(); }
     // Every line's runs as "first-last:RRGGBB" of the text colour.
-    std::string Runs(int nFirst = 1, int nLast = -1) {
+    std::string Runs(int nFirst = 1, int nLast = -1, CKLVSyntaxEditLexTextBlock* pHead = nullptr) {
         CKLVSyntaxEditTextIterator iter(buffer.get());
         CKLVSyntaxEditTextColors defaults;
         defaults.crText = RGB(1, 2, 3);
         std::string out;
         for (int nLine = nFirst; nLine <= (nLast < 0 ? Lines() : nLast); ++nLine) {
             std::vector<CKLVSyntaxEditTextSegment> runs;
-            schema->GetLineAttributes(&iter, nLine, 0, 0, defaults, runs, nullptr, nullptr);
+            schema->GetLineAttributes(&iter, nLine, 0, 0, defaults, runs, nullptr, pHead);
             out += std::to_string(nLine) + ":";
             for (const CKLVSyntaxEditTextSegment& run : runs) {
                 const COLORREF cr = run.clrColors.crText;
@@ -159,6 +159,38 @@ TEST(LexTextSchema, ResumedParseAfterRandomEditsEqualsAFullParse) {
             ASSERT_EQ(full.Runs() + full.Folds(), edited.Runs() + edited.Folds()) << "flags " << nFlags << "\n" << StoredBytes(*edited.buffer) << before << "after:\n" << edited.Chain();
         }
     }
+}
+
+TEST(LexTextSchema, ScreenParseOfAWindowEqualsThoseRowsOfAFullParse) {
+    Parsed parsed("C.lex", ReadFile(GoldenPath("sample.c")), ".c");
+    const struct {
+        int first, last;
+    } windows[] = {{1, 4}, {3, 7}, {7, 9}, {9, 12}, {12, 13}, {1, 13}};
+    for (const auto& w : windows) {
+        SCOPED_TRACE(std::to_string(w.first) + "-" + std::to_string(w.last));
+        CKLVSyntaxEditTextIterator iter(parsed.buffer.get());
+        CKLVLexBlockPtr pHead;
+        ASSERT_TRUE(parsed.schema->ParseScreenLines(&iter, w.first, w.last, pHead));
+        ASSERT_TRUE(pHead);
+        EXPECT_EQ(parsed.Runs(w.first, w.last), parsed.Runs(w.first, w.last, pHead.Get()));
+        CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
+    }
+    CKLVSyntaxEditTextIterator iter(parsed.buffer.get());
+    CKLVLexBlockPtr pHead;
+    EXPECT_FALSE(parsed.schema->ParseScreenLines(&iter, 0, 3, pHead));
+}
+
+TEST(LexTextSchema, ScreenParseBeforeAnyParseStartsAtTheFirstRootThatMatches) {
+    auto buffer = MakeBuffer(ReadFile(GoldenPath("sample.c")));
+    buffer->SetFileName(".c");
+    auto pSchema = MakeSchema("C.lex");
+    CKLVSyntaxEditTextIterator iter(buffer.get());
+    CKLVLexBlockPtr pHead;
+    ASSERT_TRUE(pSchema->ParseScreenLines(&iter, 1, 4, pHead));
+    EXPECT_EQ("c_file", std::string(pHead->m_pClass->GetName().GetString()));
+    ASSERT_TRUE(pHead->m_pNext);
+    EXPECT_EQ("c_preprocessor", std::string(pHead->m_pNext->m_pClass->GetName().GetString()));
+    CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
 }
 
 TEST(LexTextSchema, RunLayeringLetsTheLastRunWin) {
