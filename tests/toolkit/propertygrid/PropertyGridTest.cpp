@@ -1,0 +1,212 @@
+// The grid window: creation, notifications to the parent, the help splitter, themes and Tab
+// navigation; the view: divider limits, sort modes, collapsing, the overflow tooltip and
+// scrolling with in-place windows.
+#include "PropertyGridTestHost.h"
+
+using propertygrid_test::GridFixture;
+
+namespace {
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+void Post(CWnd& wnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+    ::PostMessageA(wnd.GetSafeHwnd(), nMessage, wParam, lParam);
+}
+
+TEST_F(GridFixture, CreateShowsTheGridAndNotesGoToTheParent) {
+    EXPECT_TRUE(m_grid.GetStyle() & WS_VISIBLE);
+    EXPECT_TRUE(m_grid.GetStyle() & WS_TABSTOP);
+    CRect rcView;
+    View().GetWindowRect(&rcView);
+    EXPECT_EQ(rcView.Height(), 260 - 58 - 3);   // the help pane and its splitter below
+
+    AddCategoryWith("Cat", {"One", "Two"});
+    CKLVPropertyGridItem* pTwo = View().GetCategories()->FindItemByCaption("Two");
+    pTwo->Select();
+    EXPECT_EQ(m_grid.GetSelectedItem(), pTwo);
+    ASSERT_GE(m_parent.Count(KLV_PGN_SELECTION_CHANGED), 1);
+    EXPECT_EQ(m_parent.m_arrNotes.back(), std::make_pair(WPARAM(KLV_PGN_SELECTION_CHANGED), reinterpret_cast<LPARAM>(pTwo)));
+    EXPECT_EQ(m_parent.Count(KLV_PGN_ITEMEXPANDCHANGED), 1);
+}
+
+TEST_F(GridFixture, TheHelpSplitterStopsAtItsLimitsAndEscapeKeepsTheHeight) {
+    const int nBand = 260 - 58 - 3 + 1;   // inside the 3-pixel band
+    ASSERT_EQ(m_grid.HitTest(CPoint(10, nBand)), 1);
+    Post(m_grid, WM_MOUSEMOVE, 0, At(10, 5));   // above the limit: stops at 45
+    Post(m_grid, WM_LBUTTONUP, 0, At(10, 5));
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(10, nBand));
+    EXPECT_EQ(m_grid.GetHelpHeight(), 260 - 45 - 2);
+
+    Post(m_grid, WM_MOUSEMOVE, 0, At(10, 150));
+    Post(m_grid, WM_LBUTTONUP, 0, At(10, 150));
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(10, 260 - m_grid.GetHelpHeight() - 2));
+    EXPECT_EQ(m_grid.GetHelpHeight(), 260 - 150 - 2);
+
+    Post(m_grid, WM_MOUSEMOVE, 0, At(10, 250));   // below the limit: 20 from the bottom
+    Post(m_grid, WM_KEYDOWN, VK_ESCAPE, 0);
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(10, 260 - m_grid.GetHelpHeight() - 2));
+    EXPECT_EQ(m_grid.GetHelpHeight(), 108);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_TRUE(m_grid.GetStyle() & WS_CLIPCHILDREN);
+}
+
+TEST_F(GridFixture, ASplitterWithNoRoomIsNotDraggedAndQuitEndsTheDrag) {
+    m_grid.m_nHelpHeight = 10;
+    m_grid.MoveWindow(0, 0, 300, 60);
+    Post(m_grid, WM_MOUSEMOVE, 0, At(10, 50));
+    Post(m_grid, WM_LBUTTONUP, 0, At(10, 50));
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(10, 60 - 10 - 2));
+    EXPECT_EQ(m_grid.GetHelpHeight(), 10);
+    classlib_test::PumpPending();
+
+    m_grid.MoveWindow(0, 0, 300, 260);
+    ::PostQuitMessage(5);
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(10, 260 - 10 - 2));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 5u);
+    EXPECT_EQ(m_grid.GetHelpHeight(), 10);
+}
+
+TEST_F(GridFixture, ThemesKeepFontsAndColoursAndUnknownNumbersAreOnlyStored) {
+    CKLVPropertyGridPaintManager* pFirst = m_grid.GetPaintManager();
+    CKLVPropertyGridItemMetrics* pMetrics = pFirst->GetMetrics();
+    const HGDIOBJ hFont = pMetrics->m_fntNormal.GetSafeHandle();
+    pMetrics->m_clrBack.SetCustomValue(RGB(1, 2, 3));
+    m_grid.SetTheme(6);
+    EXPECT_NE(m_grid.GetPaintManager(), pFirst);
+    EXPECT_EQ(m_grid.GetPaintManager()->GetMetrics(), pMetrics);
+    EXPECT_EQ(pMetrics->m_fntNormal.GetSafeHandle(), hFont);
+    EXPECT_EQ(m_grid.GetPaintManager()->GetBackColor(), RGB(1, 2, 3));
+
+    CKLVPropertyGridPaintManager* pSixth = m_grid.GetPaintManager();
+    m_grid.SetTheme(9);
+    EXPECT_EQ(m_grid.GetTheme(), 9);
+    EXPECT_EQ(m_grid.GetPaintManager(), pSixth);
+}
+
+TEST_F(GridFixture, TabLeavesForTheNextControlOrWrapsInsideTheGrid) {
+    m_parent.ShowWindow(SW_SHOWNOACTIVATE);
+    m_parent.SetForegroundWindow();
+    AddCategoryWith("Cat", {"One"});
+    CKLVPropertyGridItem* pOne = View().GetCategories()->FindItemByCaption("One");
+    pOne->Select();
+    CEdit next;
+    ASSERT_TRUE(next.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(310, 0, 390, 20), &m_parent, 90));
+    pOne->SetFocusToInplaceControl();
+    m_grid.Navigate(1, TRUE, pOne);   // from the edit: no buttons, no controls: out of the grid
+    EXPECT_EQ(::GetFocus(), next.GetSafeHwnd());
+
+    next.DestroyWindow();
+    m_grid.Navigate(1, TRUE, pOne);   // nothing outside: the turn comes back to the view
+    EXPECT_EQ(::GetFocus(), View().GetSafeHwnd());
+    m_grid.Navigate(0, TRUE, pOne);   // and on to the edit
+    EXPECT_EQ(::GetFocus(), m_grid.GetInplaceEdit().GetSafeHwnd());
+    m_parent.ShowWindow(SW_HIDE);
+}
+
+TEST_F(GridFixture, TheDividerStaysBetweenTenAndEightyFivePerCent) {
+    CRect rc;
+    View().GetClientRect(&rc);
+    View().SetDividerPos(0);
+    EXPECT_EQ(View().GetDividerPos(), static_cast<int>(rc.Width() * 0.1));
+    View().SetDividerPos(rc.Width());
+    EXPECT_EQ(View().GetDividerPos(), static_cast<int>(rc.Width() * 0.85));
+    View().MoveWindow(0, 0, 0, 100);
+    View().SetDividerPos(40);
+    EXPECT_DOUBLE_EQ(View().m_dDivider, 0.5);
+}
+
+TEST_F(GridFixture, AddingACategoryToAnAlphabeticalViewSwitchesItBack) {
+    AddCategoryWith("First", {"Zeta", "Alpha"});
+    AddCategoryWith("Second", {"Beta"});
+    View().SetPropertySort(KLVGridSortAlphabetical);
+    ASSERT_EQ(View().GetCount(), 3);
+    EXPECT_EQ(View().GetItem(0)->GetCaption(), CString("Alpha"));
+    EXPECT_EQ(View().GetItem(2)->GetCaption(), CString("Zeta"));
+    EXPECT_EQ(m_parent.Count(KLV_PGN_SORTORDER_CHANGED), 1);
+    View().SetPropertySort(KLVGridSortNoSort);
+    EXPECT_EQ(View().GetItem(0)->GetCaption(), CString("Zeta"));
+
+    m_grid.AddCategory("Third");
+    EXPECT_EQ(View().GetPropertySort(), KLVGridSortCategorized);
+    EXPECT_EQ(m_parent.Count(KLV_PGN_SORTORDER_CHANGED), 3);
+    EXPECT_EQ(m_parent.m_arrNotes.back(), std::make_pair(WPARAM(KLV_PGN_SORTORDER_CHANGED), LPARAM(77)));
+    ASSERT_EQ(View().GetCount(), 6);
+    EXPECT_EQ(View().GetItem(5)->GetCaption(), CString("Third"));
+}
+
+TEST_F(GridFixture, CollapsingRemovesExactlyTheDescendantsAndRenumbers) {
+    CKLVPropertyGridItem* pFirst = AddCategoryWith("First", {"A", "B"});
+    CKLVPropertyGridItem* pB = pFirst->GetChilds()->GetAt(1);
+    pB->AddChildItem(new CKLVPropertyGridItem("B1"));
+    pB->Expand();
+    AddCategoryWith("Second", {"C"});
+    ASSERT_EQ(View().GetCount(), 6);   // First A B B1 Second C
+    CKLVPropertyGridItem* pC = View().GetCategories()->FindItemByCaption("C");
+    EXPECT_EQ(pC->GetIndex(), 5);
+
+    pFirst->Collapse();
+    EXPECT_EQ(View().GetCount(), 3);
+    EXPECT_EQ(pC->GetIndex(), 2);
+    EXPECT_EQ(View().GetItem(1)->GetCaption(), CString("Second"));
+    EXPECT_FALSE(pB->IsVisible());
+    EXPECT_EQ(pB->GetChilds()->GetAt(0)->GetIndex(), -1);
+
+    pFirst->Expand();   // B stayed expanded: its child comes back too
+    EXPECT_EQ(View().GetCount(), 6);
+    EXPECT_EQ(pB->GetChilds()->GetAt(0)->GetIndex(), 3);
+}
+
+TEST_F(GridFixture, OnlyCaptionsTooWideForTheirColumnGetATooltip) {
+    CKLVPropertyGridItem* pCategory = AddCategoryWith("Cat", {});
+    CClientDC dc(&View());
+    CFont* pOld = dc.SelectObject(&m_grid.GetPaintManager()->GetMetrics()->m_fntNormal);
+    const CString strCaption = "A caption of a certain width";
+    const int nText = dc.GetTextExtent(strCaption).cx;
+    dc.SelectObject(pOld);
+    CKLVPropertyGridItem* pItem = pCategory->AddChildItem(new CKLVPropertyGridItem(strCaption));
+    const int nIndent = pItem->GetIndent() * CKLVPropertyGridItem::nIndentWidth;
+    CRect rcRow = pItem->GetItemRect();
+    struct Case {
+        int nExtra;
+        BOOL bShown;
+    };
+    for (const Case& c : {Case{3, FALSE}, Case{1, TRUE}}) {
+        View().m_bVariableSplitterPos = FALSE;
+        View().SetDividerPos(nIndent + nText + c.nExtra);
+        View().m_strTipText.Empty();
+        View().GetToolTip().Activate(FALSE, CString(), CRect(), nullptr);
+        // A tooltip goes as soon as the cursor is seen outside its text.
+        CPoint pt(nIndent + 2, rcRow.CenterPoint().y), ptScreen = pt;
+        View().ClientToScreen(&ptScreen);
+        ::SetCursorPos(ptScreen.x, ptScreen.y);
+        View().UpdateToolTip(pt);
+        EXPECT_EQ(View().m_strTipText == strCaption, c.bShown) << c.nExtra;
+    }
+}
+
+TEST_F(GridFixture, TheInPlaceEditFollowsItsRowWhenTheWheelScrolls) {
+    CKLVPropertyGridItem* pCategory = m_grid.AddCategory("Cat");
+    for (int i = 0; i < 40; ++i) {
+        CString strCaption;
+        strCaption.Format("Item %d", i);
+        pCategory->AddChildItem(new CKLVPropertyGridItem(strCaption, "v"));
+    }
+    pCategory->Expand();
+    CKLVPropertyGridItem* pItem = pCategory->GetChilds()->GetAt(10);
+    pItem->Select();
+    CKLVPropertyGridInplaceEdit& edit = m_grid.GetInplaceEdit();
+    ASSERT_TRUE(edit.GetSafeHwnd());
+    auto editTopToRow = [&] {
+        CRect rcEdit;
+        edit.GetWindowRect(&rcEdit);
+        View().ScreenToClient(&rcEdit);
+        return rcEdit.top - pItem->GetItemRect().top;
+    };
+    const int nBefore = editTopToRow();
+    View().SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_GT(View().GetTopIndex(), 0);
+    EXPECT_EQ(editTopToRow(), nBefore);
+}
+
+}  // namespace
