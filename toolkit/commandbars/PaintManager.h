@@ -1,0 +1,126 @@
+// The base through which every command bar, control, status bar and key tip is measured and
+// drawn: the command-bar fonts, the 63-entry colour table, the switches the themes set, and the
+// one process-wide paint manager with its theme registry.
+#pragma once
+
+#include "classlib/CmdTarget.h"
+#include "classlib/GdiObject.h"
+#include "classlib/String.h"
+#include "toolkit/common/ColorValue.h"
+#include "toolkit/common/WinThemeWrapper.h"
+
+class CKLVCommandBar;
+class CKLVControlGalleryPaintManager;
+
+// A font the paint manager rebuilds from the system on every refresh unless the application set
+// it (standard flag FALSE), in which case a font that has a handle is left alone.
+class CKLVPaintManagerFont : public CFont {
+public:
+    void SetStandardFont(BOOL bStandardFont) { m_bStandardFont = bStandardFont; }
+    BOOL IsStandardFont() const { return m_bStandardFont; }
+
+    BOOL m_bStandardFont = TRUE;
+};
+
+struct KLVIconsInfo {
+    BOOL bUseFadedIcons = FALSE;
+    BOOL bUseDisabledIcons = FALSE;
+    BOOL bIconsWithShadow = FALSE;
+    // Not exchanged with the options; set by theme 1.
+    BOOL bGenerateDisabledIcons = FALSE;
+};
+
+class CKLVPaintManager : public CCmdTarget {
+public:
+    enum { nColorCount = 63 };
+    using ThemeCreator = CKLVPaintManager* (*)();
+
+    // Makes the theme current (releasing the previous one) and refreshes it. When no theme at all
+    // is registered the current paint manager stays.
+    static void SetTheme(int nTheme);
+    // The registered theme for the id, else theme 0's; null when neither is registered.
+    static CKLVPaintManager* CreateThemeObject(int nTheme);
+    // A null creator withdraws the id's registration.
+    static void RegisterTheme(int nTheme, ThemeCreator pfnCreate);
+    // The current process-wide paint manager; null until a theme was set.
+    static CKLVPaintManager* GetGlobalPaintManager();
+
+    // Virtual operations keep the order every theme was built against.
+    virtual void RefreshMetrics();
+    virtual CFont* GetCommandBarFont(CKLVCommandBar* pBar, BOOL bBold = FALSE);
+    virtual void RefreshFonts();
+
+    COLORREF GetThemeColor(int nIndex) const;
+    void SetStandardColors(int nCount, const int* pIndexes, const COLORREF* pColors);
+    void SetCustomColor(int nIndex, COLORREF clr) { m_arrColors[nIndex].SetCustomValue(clr); }
+    int GetColorManagerTheme() const;
+    KLVIconsInfo* GetIconsInfo() { return &m_iconsInfo; }
+    int GetTextHeight() const;
+    int GetSplitDropDownWidth() const;
+    CSize GetAutoIconSize(BOOL bLarge) const;
+    BOOL IsFlatToolBar(const CKLVCommandBar* pBar) const;
+    void SetCommandBarsFontIndirect(const LOGFONTA* pLogFont, BOOL bUseStandardFont = FALSE);
+
+    // The command-bar LOGFONT the system menu font gives: heights between -1 and -10 grow to -11.
+    static LOGFONTA StandardLogFont(const LOGFONTA& lfMenu);
+    static BOOL IsVerticalPosition(int nPosition);
+    static BOOL IsVerticalDockPosition(int nPosition);
+
+    COLORREF m_clrShadow = 0;
+    COLORREF m_clrStatusText = 0;
+    CKLVGradientColorValue m_clrFaceShadowGradient;
+    CKLVColorValue m_clrFloatingCaption;
+    CKLVColorValue m_clrFloatingCaptionText;
+    BOOL m_bThickCheckMark = FALSE;
+    BOOL m_bShowShadow = TRUE;
+    BOOL m_bUseStatusVisualStyle = FALSE;
+    BOOL m_bUseButtonVisualStyle = FALSE;
+    BOOL m_bClearTypeFonts = FALSE;
+    BOOL m_bFlatToolBar = FALSE;
+    BOOL m_bFlatMenuBar = FALSE;
+    int m_nPopupBarTextMargin = 4;
+    int m_nEditHeight = 0;
+    int m_nToolBarButtonMargin = 0;
+    BOOL m_bWideIconTextGap = FALSE;
+    BOOL m_bLabelIconColumn = TRUE;
+    BOOL m_bTwoLineCaptions = TRUE;
+    CKLVPaintManagerFont m_fontSmCaption;
+    CKLVPaintManagerFont m_fontIcon;
+    CKLVPaintManagerFont m_fontIconBold;
+    CKLVPaintManagerFont m_fontToolTip;
+    int m_nSplitButtonDropDownWidth = 11;
+    int m_nSplitButtonPopupWidth = 20;
+    BOOL m_bAutoResizeIcons = FALSE;
+    // Stays null until gallery controls exist.
+    CKLVControlGalleryPaintManager* m_pGalleryPaintManager = nullptr;
+    BOOL(WINAPI* m_pfnSetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;
+    CFont m_fontRegular;
+    CFont m_fontRegularBold;
+    CFont m_fontVert;
+    CFont m_fontVertBold;
+    int m_nTextHeight = 0;
+    int m_nControlHeight = 0;
+    BOOL m_bUsePreferredFace = FALSE;
+    CString m_strPreferredFace = "Tahoma";
+    BOOL m_bUseStandardFont = TRUE;
+    BOOL m_bEmbossedDisabledText = TRUE;
+    int m_nShadowOptions = 0;
+    CKLVWinThemeWrapper m_themeStatusBar;
+    CKLVWinThemeWrapper m_themeButton;
+    int m_nTheme = 0;
+    KLVIconsInfo m_iconsInfo;
+    int m_nAnimationSteps = 10;
+    int m_nAnimationTime = 100;
+    int m_nShowKeyboardCues = -1;
+    CKLVColorValue m_arrColors[nColorCount];
+    int m_nColorTheme = 5;
+
+protected:
+    // Only themes are made, through CreateThemeObject; the fonts and colours come with the first
+    // RefreshMetrics.
+    CKLVPaintManager();
+    ~CKLVPaintManager() override;
+
+private:
+    void RefreshVisualStyles();
+};
