@@ -4,11 +4,13 @@
 #pragma once
 
 #include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
 #include "classlib/GdiObject.h"
 #include "classlib/String.h"
 #include "toolkit/common/ColorValue.h"
 #include "toolkit/common/WinThemeWrapper.h"
 
+class CDC;
 class CKLVCommandBar;
 class CKLVControlGalleryPaintManager;
 
@@ -49,6 +51,13 @@ public:
     virtual void RefreshMetrics();
     virtual CFont* GetCommandBarFont(CKLVCommandBar* pBar, BOOL bBold = FALSE);
     virtual void RefreshFonts();
+    // The check mark in the colour (once more a pixel lower with m_bThickCheckMark), mirrored on a
+    // right-to-left DC.
+    virtual void DrawCheckMark(CDC* pDC, CRect rc, COLORREF clr);
+    // An anti-aliased dot six pixels across at the rectangle's centre.
+    virtual void DrawRadioDot(CDC* pDC, CRect rc, COLORREF clr);
+    // A down-pointing filled triangle sized to the rectangle.
+    virtual void DrawComboExpandMark(CDC* pDC, CRect rc, COLORREF clr);
 
     COLORREF GetThemeColor(int nIndex) const;
     void SetStandardColors(int nCount, const int* pIndexes, const COLORREF* pColors);
@@ -64,6 +73,13 @@ public:
     // The command-bar LOGFONT the system menu font gives: heights between -1 and -10 grow to -11.
     static LOGFONTA StandardLogFont(const LOGFONTA& lfMenu);
     static BOOL IsVerticalPosition(int nPosition);
+    static void DrawCheckMarkLines(CDC* pDC, CRect rc, COLORREF clr, BOOL bRTL);
+    // Fills the circle inscribed in the box and mixes its rim into what lies beneath.
+    static void DrawAntialiasedCircle(CDC* pDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF clrRim,
+                                      COLORREF clrFill);
+    static void DrawTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);
+    // A caption over two lines, split at the space nearest its middle; no such space leaves it whole.
+    static void SplitString(const CString& str, CString& strFirst, CString& strSecond);
     static BOOL IsVerticalDockPosition(int nPosition);
 
     COLORREF m_clrShadow = 0;
