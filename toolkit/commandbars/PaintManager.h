@@ -48,7 +48,16 @@ public:
     static CKLVPaintManager* GetGlobalPaintManager();
 
     // Virtual operations keep the order every theme was built against.
+    // A status pane's sunken frame (the visual style's when the paint manager uses it).
+    virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane);
+    // The size gripper's diagonal strokes in the rectangle's bottom-right corner.
+    virtual void DrawStatusBarGripper(CDC* pDC, CRect rc);
     virtual void RefreshMetrics();
+    // Both marks are 13 pixels square; with bDraw FALSE they are only measured.
+    virtual CSize DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
+                                   BOOL bEnabled);
+    virtual CSize DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
+                                      BOOL bEnabled);
     virtual CFont* GetCommandBarFont(CKLVCommandBar* pBar, BOOL bBold = FALSE);
     virtual void RefreshFonts();
     // The check mark in the colour (once more a pixel lower with m_bThickCheckMark), mirrored on a
@@ -58,6 +67,11 @@ public:
     virtual void DrawRadioDot(CDC* pDC, CRect rc, COLORREF clr);
     // A down-pointing filled triangle sized to the rectangle.
     virtual void DrawComboExpandMark(CDC* pDC, CRect rc, COLORREF clr);
+    virtual void FillWorkspace(CDC* pDC, CRect rc);
+    // Single-line text in the DC's colour; disabled text not pressed gets a highlight copy one
+    // pixel down-right first. Not drawing measures the text into the rectangle.
+    virtual CSize DrawControlText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, BOOL bDraw, BOOL bPressed,
+                                  BOOL bEnabled);
 
     COLORREF GetThemeColor(int nIndex) const;
     void SetStandardColors(int nCount, const int* pIndexes, const COLORREF* pColors);
@@ -139,4 +153,7 @@ protected:
 
 private:
     void RefreshVisualStyles();
+    BOOL IsStatusBarThemed();
+    CSize DrawButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked, BOOL bEnabled,
+                         BOOL bRadio);
 };

@@ -128,7 +128,11 @@ TEST_F(PaintManager, RefreshSetsTheDerivedColoursAndColorManagerTheme) {
 TEST(PaintManagerFonts, MenuFontHeightsBelowElevenGrow) {
     const struct { LONG nMenu, nExpected; } cases[] = {{-8, -11}, {-1, -11}, {-11, -11}, {-14, -14}, {0, 0}, {12, 12}};
     for (const auto& c : cases) {
-        LOGFONTA lfMenu = {c.nMenu, 0, 0, 0, 600, 1, 1, 0, 204};
+        LOGFONTA lfMenu = {};
+        lfMenu.lfHeight = c.nMenu;
+        lfMenu.lfWeight = 600;
+        lfMenu.lfItalic = lfMenu.lfUnderline = 1;
+        lfMenu.lfCharSet = 204;
         lstrcpyA(lfMenu.lfFaceName, "Arial");
         const LOGFONTA lf = CKLVPaintManager::StandardLogFont(lfMenu);
         EXPECT_EQ(lf.lfHeight, c.nExpected) << c.nMenu;
