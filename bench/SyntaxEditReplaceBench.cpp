@@ -2,6 +2,7 @@
 // undo recorded) against loading the same bytes from a memory file, for 1, 5 and 10 MB of
 // generated C (about 30 bytes a row). Both should grow linearly: the times per MB stay flat,
 // and so does the ratio of replacing to loading.
+#include "BenchTiming.h"
 #include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kRounds = 3;
 constexpr int kSizesMB[] = {1, 5, 10};
 
 std::string MakeText(size_t nBytes) {
@@ -19,17 +19,6 @@ std::string MakeText(size_t nBytes) {
     text.reserve(nBytes + 64);
     for (int i = 0; text.size() < nBytes; ++i) text += "    value_" + std::to_string(i) + " = f(x);\r\n";
     return text;
-}
-
-template <class F>
-double BestSeconds(F&& run) {
-    double best = 1e9;
-    for (int i = 0; i < kRounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
 }
 
 void Replace(CKLVSyntaxEditBufferManager& buffer, const std::string& text) {

@@ -42,7 +42,15 @@ void CKLVSyntaxEditLexTextSchema::ReleaseParseRefs() {
     m_nOpenBlocks = 0;
 }
 
-BOOL CKLVSyntaxEditLexTextSchema::IsBreakSet() { return ::WaitForSingleObject(m_evBreak, 0) == WAIT_OBJECT_0; }
+BOOL CKLVSyntaxEditLexTextSchema::IsBreakSet() { return m_bBreak.load(std::memory_order_relaxed); }
+
+void CKLVSyntaxEditLexTextSchema::SetBreak(BOOL bBreak) {
+    m_bBreak = bBreak != FALSE;
+    if (bBreak)
+        m_evBreak.SetEvent();
+    else
+        m_evBreak.ResetEvent();
+}
 
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::CreateBlock() { return KLVMakeCounted<CKLVSyntaxEditLexTextBlock>(); }
 

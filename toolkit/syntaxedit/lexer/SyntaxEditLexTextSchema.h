@@ -8,6 +8,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
 
+#include <atomic>
 #include <climits>
 #include <unordered_map>
 #include <vector>
@@ -40,7 +41,9 @@ public:
     CKLVLexBlockPtr GetFirstBlock();
     CKLVLexBlockPtr FindBlock(const CKLVSyntaxEditPosition& pos);
     CKLVLexClassPtr FindFileClass(LPCSTR lpszFileName);
-    CEvent& GetBreakEvent() { return m_evBreak; }
+    // Makes a running parse return early (until reset); the event serves waits that can be
+    // cut short, the flag the tests between steps, which must stay cheap.
+    void SetBreak(BOOL bBreak);
 
     // Appends the runs of one line (columns from nFirstCol up to nColLimit, or the whole line).
     virtual void GetLineAttributes(CKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol, int nColLimit,
@@ -121,6 +124,7 @@ private:
     CMutex m_lockBlocks;
     CMutex m_lockClasses;
     CEvent m_evBreak{FALSE, TRUE};
+    std::atomic<bool> m_bBreak{false};
     CKLVSmartPtr<CKLVSyntaxEditLexClassTree> m_pTree;
     CKLVLexBlockPtr m_pFirstBlock;
     CKLVLexBlockPtr m_pResume;

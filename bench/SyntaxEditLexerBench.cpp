@@ -1,0 +1,131 @@
+// The background lexer's full parse of 5 MB of C shaped like a generated "<name>_api.c"
+// (structs, encoder functions with string literals, comments, preprocessor lines), in MB/s
+// against a plain table-driven C tokenizer over the same bytes; and the on-screen parse of 50
+// rows in the middle of the text.
+#include "BenchTiming.h"
+#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+
+std::string MakeApiSource(size_t nBytes) {
+    std::string text = "#include \"calc_api.h\"\r\n#include <string.h>\r\n\r\n";
+    for (int i = 0; text.size() < nBytes; ++i) {
+        const std::string n = std::to_string(i);
+        text += "/* Encodes the request element Add" + n + " of the service. */\r\n"
+                "static int encode_Add" + n + "(char* buf, size_t len, const struct Add" + n + "* p)\r\n{\r\n"
+                "    int n = 0;\r\n    if (p == NULL) { return -1; }\r\n"
+                "    n += snprintf(buf + n, len - n, \"<ns1:Add" + n + ">%d</ns1:Add" + n + ">\", p->a);\r\n"
+                "    // the closing tag follows the value\r\n    n += 0x1F & 'x';\r\n    return n;\r\n}\r\n"
+                "#define TAG_ADD" + n + " " + n + "\r\n\r\n";
+    }
+    return text;
+}
+
+// One class per byte, then a state machine per token kind.
+enum CharKind : unsigned char { kOther, kSpace, kIdent, kDigit, kQuote, kApos, kSlash, kHash, kNewline };
+
+struct Table {
+    unsigned char kind[256] = {};
+    Table() {
+        for (int c = 0; c < 256; ++c) {
+            kind[c] = (c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) ? kIdent
+                      : (c >= '0' && c <= '9')                                      ? kDigit
+                      : (c == ' ' || c == '\t' || c == '\r')                        ? kSpace
+                                                                                    : kOther;
+        }
+        kind[static_cast<unsigned char>('"')] = kQuote;
+        kind[static_cast<unsigned char>('\'')] = kApos;
+        kind[static_cast<unsigned char>('/')] = kSlash;
+        kind[static_cast<unsigned char>('#')] = kHash;
+        kind[static_cast<unsigned char>('\n')] = kNewline;
+    }
+};
+
+size_t Tokenize(const std::string& text) {
+    static const Table table;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    size_t nTokens = 0;
+    auto kind = [&](const char* q) { return table.kind[static_cast<unsigned char>(*q)]; };
+    while (p < end) {
+        const unsigned char k = kind(p);
+        const char* q = p + 1;
+        if (k == kIdent || k == kDigit) {
+            while (q < end && (kind(q) == kIdent || kind(q) == kDigit)) ++q;
+        } else if (k == kQuote || k == kApos) {
+            while (q < end && *q != *p && *q != '\n') q += (*q == '\\') ? 2 : 1;
+            ++q;
+        } else if (k == kSlash && q < end && *q == '/') {
+            while (q < end && *q != '\n') ++q;
+        } else if (k == kSlash && q < end && *q == '*') {
+            while (q + 1 < end && !(q[0] == '*' && q[1] == '/')) ++q;
+            q += 2;
+        } else if (k == kHash) {
+            while (q < end && *q != '\n') ++q;
+        }
+        nTokens += k != kSpace && k != kNewline;
+        p = std::min(q, end);
+    }
+    return nTokens;
+}
+
+CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> MakeSchema() {
+    CKLVSyntaxEditSchemaFileStore store;
+    store.LoadSchemaFile(KELVANE_SOURCE_DIR "/runtime/config/lexer/C.lex", FALSE);
+    auto pSchema = KLVMakeCounted<CKLVSyntaxEditLexTextSchema>("C");
+    CKLVSyntaxEditLexClassTree& tree = pSchema->GetClassTree();
+    for (const CKLVSyntaxEditLexClassInfo& info : store.GetCurrentBlocks()) {
+        auto pClass = KLVMakeCounted<CKLVSyntaxEditLexClass>();
+        pClass->SetName(info.m_strName);
+        for (const CKLVSyntaxEditLexClassProperty& prop : info.m_arProperties) pClass->ApplyProperty(prop);
+        tree.AddClass(pClass.Get());
+    }
+    tree.Build();
+    return pSchema;
+}
+
+}  // namespace
+
+int main() {
+    const std::string text = MakeApiSource(5u << 20);
+    const double dMB = static_cast<double>(text.size()) / (1 << 20);
+    auto* pBuffer = new CKLVSyntaxEditBufferManager;
+    {
+        CMemFile file(reinterpret_cast<BYTE*>(const_cast<char*>(text.data())), static_cast<UINT>(text.size()));
+        CArchive ar(&file, CArchive::load);
+        pBuffer->Serialize(ar);
+    }
+    pBuffer->SetFileName(".c");
+    auto pSchema = MakeSchema();
+    const double lexer = BestSeconds([&] {
+        pSchema->ResetBlocks();
+        CKLVSyntaxEditTextIterator iter(pBuffer);
+        const CKLVSyntaxEditPosition top(1, 0);
+        pSchema->Parse(TRUE, &iter, &top, nullptr, FALSE);
+    });
+    size_t nTokens = 0;
+    const double tokenizer = BestSeconds([&] { nTokens = Tokenize(text); });
+    const int nMiddle = pBuffer->GetRowCount() / 2;
+    const double screen = BestSeconds([&] {
+        CKLVSyntaxEditTextIterator iter(pBuffer);
+        CKLVLexBlockPtr pHead;
+        pSchema->ParseScreenLines(&iter, nMiddle, nMiddle + 49, pHead);
+        CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
+    });
+    std::printf("text_mb=%.2f rows=%d tokens=%zu\n", dMB, pBuffer->GetRowCount(), nTokens);
+    std::printf("lexer_mb_per_s=%.2f tokenizer_mb_per_s=%.2f ratio_vs_tokenizer=%.4f\n", dMB / lexer,
+                dMB / tokenizer, tokenizer / lexer);
+    std::printf("screen_parse_50_rows_ms=%.3f\n", screen * 1000);
+    pSchema->Close();
+    pBuffer->InternalRelease();
+    return 0;
+}
