@@ -7,6 +7,7 @@
 #include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTimedLock.h"
 
 #include <atomic>
 #include <climits>
@@ -121,8 +122,8 @@ private:
     std::unordered_map<void*, CKLVLexBlockPtr> m_mapStore;
     CKLVLexBlockPtr m_pCurrent;
     int m_nOpenBlocks = 0;
-    CMutex m_lockBlocks;
-    CMutex m_lockClasses;
+    CKLVSyntaxEditLexTimedLock m_lockBlocks;
+    CKLVSyntaxEditLexTimedLock m_lockClasses;
     CEvent m_evBreak{FALSE, TRUE};
     std::atomic<bool> m_bBreak{false};
     CKLVSmartPtr<CKLVSyntaxEditLexClassTree> m_pTree;

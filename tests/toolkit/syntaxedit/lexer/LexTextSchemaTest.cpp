@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -191,6 +193,30 @@ TEST(LexTextSchema, ScreenParseBeforeAnyParseStartsAtTheFirstRootThatMatches) {
     ASSERT_TRUE(pHead->m_pNext);
     EXPECT_EQ("c_preprocessor", std::string(pHead->m_pNext->m_pClass->GetName().GetString()));
     CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
+}
+
+// While another thread holds the chain, painting gets default colours and no folds at once.
+TEST(LexTextSchema, PaintingQueriesGiveUpOnABusyChain) {
+    Parsed parsed("C.lex", ReadFile(GoldenPath("sample.c")), ".c");
+    std::atomic<bool> bHeld{false}, bDone{false};
+    std::thread holder([&] {
+        parsed.schema->GetBlockLock()->Lock();
+        bHeld = true;
+        while (!bDone) ::Sleep(1);
+        parsed.schema->GetBlockLock()->Unlock();
+    });
+    while (!bHeld) ::Sleep(1);
+    const std::string runs = parsed.Runs(4, 4);
+    std::vector<CKLVSyntaxEditCollapsedBlock> regions;
+    parsed.schema->GetFoldRegions(nullptr, -1, regions);
+    CKLVSyntaxEditTextIterator iter(parsed.buffer.get());
+    CKLVLexBlockPtr pHead;
+    const BOOL bScreen = parsed.schema->ParseScreenLines(&iter, 1, 5, pHead);
+    bDone = true;
+    holder.join();
+    EXPECT_EQ("4: 0-30:010203\n", runs);
+    EXPECT_TRUE(regions.empty());
+    EXPECT_FALSE(bScreen);
 }
 
 TEST(LexTextSchema, RunLayeringLetsTheLastRunWin) {
