@@ -5,8 +5,10 @@
 
 #include "wsdl/WsdlParseTestSupport.h"
 #include "generator/EmitContext.h"
+#include "generator/FixedSenders.h"
 #include "generator/HeaderFile.h"
 #include "generator/HeaderStructs.h"
+#include "generator/MessageSenders.h"
 #include "generator/PacketReader.h"
 #include "generator/ResponseDecoders.h"
 #include "generator/ServiceViewReader.h"
@@ -154,13 +156,16 @@ protected:
     }
 
     // The source emitted so far for the context emitted last: includes,
-    // runtime and encoders.
+    // runtime, fixed senders, encoders, message senders and dispatch.
     std::string emitPartialSource()
     {
         CTextBuffer source;
         writeSourceIncludes(*context_, source);
         writeSourceRuntime(*context_, source);
+        writeFixedSenders(*context_, source);
         writeTypeEncoders(*context_, source);
+        writeMessageSenders(*context_, source);
+        writePacketDispatch(*context_, source);
         return source.text();
     }
 
