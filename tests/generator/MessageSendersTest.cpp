@@ -153,6 +153,13 @@ bool has(const std::vector<std::string>& lines, const std::string& line)
 
 class MessageSendersTest : public GeneratorTest {
 protected:
+    void SetUp() override
+    {
+        GeneratorTest::SetUp();
+        if (!canCompileC())
+            GTEST_SKIP() << "no C compiler";
+    }
+
     std::vector<Sent> run(const std::string& document, const std::string& body)
     {
         view(document);
