@@ -5,6 +5,7 @@
 #include "classlib/CmdTarget.h"
 #include "classlib/Dc.h"
 #include "classlib/String.h"
+#include "toolkit/common/Accessible.h"
 #include "toolkit/propertygrid/PropertyGridDefs.h"
 #include "toolkit/propertygrid/PropertyGridItems.h"
 
@@ -17,7 +18,7 @@ class CKLVPropertyGridInplaceButton;
 class CKLVPropertyGridInplaceButtons;
 class CKLVPropertyGridInplaceControls;
 
-class CKLVPropertyGridItem : public CCmdTarget {
+class CKLVPropertyGridItem : public CCmdTarget, public CKLVAccessible {
 public:
     enum { nIndentWidth = 14 };   // per level, also the width of the expand box
 
@@ -129,6 +130,19 @@ public:
     int m_nHeight = -1;
     int m_nLinesCount = 1;
     DWORD m_dwEditStyle = 0;
+
+    // The row as an accessible object; only the object itself (no child id) is answered.
+    CCmdTarget* GetAccessibleTarget() override { return this; }
+    LPUNKNOWN GetInterface(const IID& iid) override;
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleValue(VARIANT varChild, BSTR* pszValue) override;
+    HRESULT GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+    HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
+    HRESULT AccessibleSelect(LONG flagsSelect, VARIANT varChild) override;
 
 protected:
     LRESULT Notify(WPARAM nCode, LPARAM lParam) const;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/Controls.h"
+#include "toolkit/common/Accessible.h"
 #include "toolkit/propertygrid/PropertyGridItem.h"
 
 class CKLVPropertyGrid;
@@ -24,7 +25,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-class CKLVPropertyGridView : public CListBox {
+class CKLVPropertyGridView : public CListBox, public CKLVAccessible {
 public:
     CKLVPropertyGridView();
     ~CKLVPropertyGridView() override;
@@ -65,6 +66,17 @@ public:
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+
+    CCmdTarget* GetAccessibleTarget() override { return this; }
+    LPUNKNOWN GetInterface(const IID& iid) override;
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+    HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
 
     CKLVPropertyGrid* m_pGrid = nullptr;
     BOOL m_bTracking = FALSE;

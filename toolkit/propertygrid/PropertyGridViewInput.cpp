@@ -98,6 +98,10 @@ BOOL CKLVPropertyGridView::OnViewMessage(UINT message, WPARAM wParam, LPARAM lPa
         m_pHotButton = nullptr;
         Invalidate(FALSE);
         return FALSE;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) != OBJID_CLIENT) return FALSE;
+        lResult = LresultFromObject(__uuidof(IAccessible), wParam, GetAccessibleInterface());
+        return TRUE;
     default: return FALSE;
     }
 }

@@ -101,6 +101,17 @@ TEST_F(GridFixture, TabLeavesForTheNextControlOrWrapsInsideTheGrid) {
     EXPECT_EQ(::GetFocus(), View().GetSafeHwnd());
     m_grid.Navigate(0, TRUE, pOne);   // and on to the edit
     EXPECT_EQ(::GetFocus(), m_grid.GetInplaceEdit().GetSafeHwnd());
+
+    // Alone in its window, with no item: nothing takes the focus, one turn and done.
+    CWnd lonely;
+    ASSERT_TRUE(lonely.CreateEx(0, AfxRegisterWndClass(0), "lonely", WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
+    CKLVPropertyGrid empty;
+    ASSERT_TRUE(empty.Create(CRect(0, 0, 100, 100), &lonely, 79));
+    empty.Navigate(0, TRUE, nullptr);
+    empty.Navigate(0, FALSE, nullptr);
+    EXPECT_EQ(::GetFocus(), m_grid.GetInplaceEdit().GetSafeHwnd());
+    empty.DestroyWindow();
+    lonely.DestroyWindow();
     m_parent.ShowWindow(SW_HIDE);
 }
 
@@ -207,6 +218,79 @@ TEST_F(GridFixture, TheInPlaceEditFollowsItsRowWhenTheWheelScrolls) {
     View().SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_GT(View().GetTopIndex(), 0);
     EXPECT_EQ(editTopToRow(), nBefore);
+}
+
+}  // namespace
+
+namespace {
+
+// Reads a BSTR answer into ANSI text and frees it.
+CString TakeText(BSTR bstr) {
+    CString str;
+    if (bstr) {
+        const int n = ::WideCharToMultiByte(CP_ACP, 0, bstr, -1, nullptr, 0, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_ACP, 0, bstr, -1, str.GetBuffer(n), n, nullptr, nullptr);
+        str.ReleaseBuffer();
+        ::SysFreeString(bstr);
+    }
+    return str;
+}
+
+TEST_F(GridFixture, AccessibilityClientsSeeATableOfRows) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    AddCategoryWith("Cat", {"Secret\nThe key"});
+    CKLVPropertyGridItem* pSecret = View().GetCategories()->FindItemByCaption("Secret");
+    pSecret->SetValue("abc");
+    pSecret->SetPasswordMask();
+    IAccessible* pTable = View().GetAccessibleInterface();
+    pTable->AddRef();
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR bstr = nullptr;
+    pTable->get_accName(self, &bstr);
+    EXPECT_EQ(TakeText(bstr), CString("Properties Window"));
+    LONG nChildren = 0;
+    pTable->get_accChildCount(&nChildren);
+    EXPECT_EQ(nChildren, 2);
+
+    VARIANT second = self;
+    second.lVal = 2;   // rows count from 1
+    IDispatch* pDispatch = nullptr;
+    ASSERT_EQ(pTable->get_accChild(second, &pDispatch), S_OK);
+    IAccessible* pRow = nullptr;
+    ASSERT_EQ(pDispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&pRow)), S_OK);
+    pRow->get_accName(self, &bstr);
+    EXPECT_EQ(TakeText(bstr), CString("Secret"));
+    pRow->get_accValue(self, &bstr);
+    EXPECT_EQ(TakeText(bstr), CString("***"));
+    pRow->get_accDescription(self, &bstr);
+    EXPECT_EQ(TakeText(bstr), CString("The key"));
+    VARIANT role;
+    pRow->get_accRole(self, &role);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_ROW);
+    EXPECT_EQ(pRow->get_accName(second, &bstr), E_INVALIDARG);   // a row has no children
+    pRow->Release();
+    pDispatch->Release();
+    second.lVal = -3;
+    IDispatch* pNone = nullptr;
+    EXPECT_EQ(pTable->get_accChild(second, &pNone), E_INVALIDARG);
+    pTable->Release();
+    // Clients that come through the window get the same object.
+    const LRESULT lResult = View().SendMessage(WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    ASSERT_GT(lResult, 0);
+    using PFNOBJECTFROMLRESULT = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
+    HMODULE hOleacc = ::LoadLibraryA("oleacc.dll");
+    auto pfnObjectFromLresult =
+        reinterpret_cast<PFNOBJECTFROMLRESULT>(reinterpret_cast<void*>(::GetProcAddress(hOleacc, "ObjectFromLresult")));
+    ASSERT_NE(pfnObjectFromLresult, nullptr);
+    IAccessible* pClient = nullptr;
+    ASSERT_EQ(pfnObjectFromLresult(lResult, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&pClient)), S_OK);
+    pClient->get_accName(self, &bstr);
+    EXPECT_EQ(TakeText(bstr), CString("Properties Window"));
+    pClient->Release();
+    ::FreeLibrary(hOleacc);
+    ::CoUninitialize();
 }
 
 }  // namespace
