@@ -26,8 +26,7 @@ TEST_F(Canvas, SelectorsRestoreWhatTheyReplaced) {
         CKLVPenDC penDC(m_dc.GetSafeHdc(), kBlue);
         CKLVBrushDC brushDC(m_dc.GetSafeHdc(), kGreen);
         m_dc.Rectangle(10, 10, 20, 20);
-        EXPECT_EQ(m_dc.GetPixel(10, 10), kBlue);
-        EXPECT_EQ(m_dc.GetPixel(15, 15), kGreen);
+        ExpectPixels({{10, 10, kBlue}, {15, 15, kGreen}});
     }
     EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_FONT), hFont);
     EXPECT_EQ(::GetCurrentObject(m_dc, OBJ_PEN), hPen);

@@ -34,16 +34,10 @@ protected:
 TEST_F(Gradient, OwnFillRunsFromTheFirstColourAlongEitherDirection) {
     const CRect rect(8, 8, 16, 16);   // 8 wide: every step is exact
     m_own.GradientFill(&m_dc, &rect, kRed, kBlue, TRUE);
-    EXPECT_EQ(m_dc.GetPixel(8, 12), kRed);
-    EXPECT_EQ(m_dc.GetPixel(10, 12), RGB(180, 0, 60));
-    EXPECT_EQ(m_dc.GetPixel(12, 8), RGB(120, 0, 120));
-    EXPECT_EQ(m_dc.GetPixel(15, 15), RGB(30, 0, 210));
-    EXPECT_EQ(m_dc.GetPixel(16, 12), kWhite);
-    EXPECT_EQ(m_dc.GetPixel(12, 16), kWhite);
-
+    ExpectPixels({{8, 12, kRed}, {10, 12, RGB(180, 0, 60)}, {12, 8, RGB(120, 0, 120)}, {15, 15, RGB(30, 0, 210)},
+                  {16, 12, kWhite}, {12, 16, kWhite}});
     m_own.GradientFill(&m_dc, &rect, kRed, kBlue, FALSE);
-    EXPECT_EQ(m_dc.GetPixel(15, 10), RGB(180, 0, 60));
-    EXPECT_EQ(m_dc.GetPixel(9, 12), RGB(120, 0, 120));
+    ExpectPixels({{15, 10, RGB(180, 0, 60)}, {9, 12, RGB(120, 0, 120)}});
 }
 
 TEST_F(Gradient, OwnFillStaysInsideTheClipBox) {
@@ -120,8 +114,7 @@ TEST_F(Gradient, ClippedFillsStartWhereTheClipCutsIn) {
 
     const CRect column(20, 0, 24, 16), bottomHalf(0, 8, 64, 64);
     m_own.GradientFillClipped(&m_dc, &column, kRed, kBlue, FALSE, &bottomHalf);
-    EXPECT_EQ(m_dc.GetPixel(22, 7), kWhite);
-    EXPECT_EQ(m_dc.GetPixel(22, 8), RGB(120, 0, 120));
+    ExpectPixels({{22, 7, kWhite}, {22, 8, RGB(120, 0, 120)}});
 }
 
 TEST_F(Gradient, AValueWithAnotherFactorMeetsItsMixInTheMiddle) {
@@ -129,9 +122,8 @@ TEST_F(Gradient, AValueWithAnotherFactorMeetsItsMixInTheMiddle) {
     value.SetStandardValue(kRed, kBlue, 0.75f);
     const CRect rect(0, 0, 16, 4);
     m_own.GradientFillValue(&m_dc, &rect, value, TRUE);
-    EXPECT_EQ(m_dc.GetPixel(0, 0), kRed);
-    EXPECT_EQ(m_dc.GetPixel(8, 0), RGB(180, 0, 60));   // 75 % from, 25 % to
-    EXPECT_EQ(m_dc.GetPixel(7, 0), CKLVDrawHelpers::BlendColorsF(kRed, RGB(180, 0, 60), 1.0f / 8));
+    // 75 % from and 25 % to in the middle.
+    ExpectPixels({{0, 0, kRed}, {8, 0, RGB(180, 0, 60)}, {7, 0, CKLVDrawHelpers::BlendColorsF(kRed, RGB(180, 0, 60), 1.0f / 8)}});
 }
 
 TEST_F(Canvas, BlurPointsAveragesWholePairsOnly) {
@@ -140,8 +132,7 @@ TEST_F(Canvas, BlurPointsAveragesWholePairsOnly) {
     m_dc.SetPixel(5, 5, RGB(100, 0, 0));
     const POINT points[4] = {{1, 1}, {2, 2}, {5, 5}, {-4, -4}};   // (1,1) meets (3,3)
     CKLVDrawHelpers::BlurPoints(&m_dc, points, 3);
-    EXPECT_EQ(m_dc.GetPixel(1, 1), RGB(50, 0, 0));
-    EXPECT_EQ(m_dc.GetPixel(5, 5), RGB(100, 0, 0));   // the half pair is not read
+    ExpectPixels({{1, 1, RGB(50, 0, 0)}, {5, 5, RGB(100, 0, 0)}});   // the half pair is not read
     CKLVDrawHelpers::BlurPoints(&m_dc, points, 0);
     EXPECT_EQ(m_dc.GetPixel(1, 1), RGB(50, 0, 0));
 }

@@ -138,13 +138,3 @@ TEST_F(HyperLink, TheTooltipShowsTheLatestAddress) {
     EXPECT_TRUE(link.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC)));
     EXPECT_EQ(link.CtlColor(&dc, CTLCOLOR_STATIC), ::GetStockObject(HOLLOW_BRUSH));
 }
-
-TEST(HyperLinkErrors, ShellResultsHaveTheirTexts) {
-    HMODULE hModule = ::LoadLibraryA(KLV_TOOLKIT_RESOURCES_DLL);
-    KLVSetResourceModule(hModule);
-    EXPECT_STREQ(CKLHyperLink::GetErrorText(2), "The specified file was not found.");
-    EXPECT_STREQ(CKLHyperLink::GetErrorText(32), "The specified dynamic-link library was not found.");
-    EXPECT_STREQ(CKLHyperLink::GetErrorText(4), "An unknown error number 4 occured.");
-    KLVSetResourceModule(nullptr);
-    ::FreeLibrary(hModule);
-}

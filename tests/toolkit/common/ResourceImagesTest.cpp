@@ -1,6 +1,7 @@
 // Resource images over a skin module of our own: the INI rules and colour look-ups, images by
 // name, part rectangles, and the nine-part and keyed draws checked pixel by pixel.
 #include "classlib/ClassLib.h"
+#include "support/PaintCanvas.h"
 #include "toolkit/common/ResourceImages.h"
 
 #include <gtest/gtest.h>
@@ -10,22 +11,15 @@ namespace {
 // The frame image is 6 by 6: a 3 by 3 grid of 2-pixel cells, each its own colour.
 COLORREF Cell(int nRow, int nCol) { return RGB(10 + 100 * nCol, 10 + 100 * nRow, 77); }
 
-class ResourceImages : public ::testing::Test {
+class ResourceImages : public testsupport::PaintCanvas {
 protected:
     void SetUp() override {
+        PaintCanvas::SetUp();
         ASSERT_TRUE(m_images.SetResourceModule(::LoadLibraryA(KLV_TEST_SKIN_DLL), nullptr, TRUE));
-        CClientDC screen(nullptr);
-        m_dc.CreateCompatibleDC(&screen);
-        m_bitmap.CreateCompatibleBitmap(&screen, 16, 16);
-        m_hOld = m_dc.SelectObject(static_cast<HGDIOBJ>(m_bitmap));
-        m_dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
     }
-    void TearDown() override { m_dc.SelectObject(m_hOld); }
+    void Clear() { m_dc.FillSolidRect(0, 0, 16, 16, kWhite); }
 
     CKLVResourceImages m_images;
-    CDC m_dc;
-    CBitmap m_bitmap;
-    HGDIOBJ m_hOld = nullptr;
 };
 
 }  // namespace
@@ -69,24 +63,18 @@ TEST_F(ResourceImages, NinePartDrawing) {
     ASSERT_NE(pFrame, nullptr);
     const CRect rcSrc(0, 0, 6, 6), rcMargins(2, 2, 2, 2);
     pFrame->DrawImage(&m_dc, CRect(0, 0, 12, 12), rcSrc, rcMargins);
-    const struct {
-        int x, y;
-        COLORREF color;
-    } grown[] = {{0, 0, Cell(0, 0)}, {1, 1, Cell(0, 0)}, {6, 0, Cell(0, 1)}, {11, 0, Cell(0, 2)},
-                 {0, 6, Cell(1, 0)},  {6, 6, Cell(1, 1)}, {11, 6, Cell(1, 2)}, {11, 11, Cell(2, 2)}};
-    for (const auto& p : grown) EXPECT_EQ(m_dc.GetPixel(p.x, p.y), p.color) << p.x << "," << p.y;
+    ExpectPixels({{0, 0, Cell(0, 0)}, {1, 1, Cell(0, 0)}, {6, 0, Cell(0, 1)}, {11, 0, Cell(0, 2)},
+                  {0, 6, Cell(1, 0)}, {6, 6, Cell(1, 1)}, {11, 6, Cell(1, 2)}, {11, 11, Cell(2, 2)}});
 
     // Three pixels for margins of 2 and 2: one for the left cell, two for the right.
-    m_dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
+    Clear();
     pFrame->DrawImage(&m_dc, CRect(0, 0, 3, 6), rcSrc, rcMargins);
-    EXPECT_EQ(m_dc.GetPixel(0, 0), Cell(0, 0));
-    EXPECT_EQ(m_dc.GetPixel(1, 4), Cell(2, 2));
-    EXPECT_EQ(m_dc.GetPixel(2, 4), Cell(2, 2));
+    ExpectPixels({{0, 0, Cell(0, 0)}, {1, 4, Cell(2, 2)}, {2, 4, Cell(2, 2)}});
 
     // Margins wider than the image draw nothing.
-    m_dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
+    Clear();
     pFrame->DrawImage(&m_dc, CRect(0, 0, 12, 12), rcSrc, CRect(4, 0, 4, 0));
-    EXPECT_EQ(m_dc.GetPixel(6, 6), RGB(255, 255, 255));
+    EXPECT_EQ(m_dc.GetPixel(6, 6), kWhite);
 }
 
 TEST_F(ResourceImages, KeyedAndAlphaImages) {
@@ -94,18 +82,16 @@ TEST_F(ResourceImages, KeyedAndAlphaImages) {
     ASSERT_NE(pKeyed, nullptr);
     const COLORREF clrMagenta = RGB(255, 0, 255);
     for (DWORD dwFlags : {0ul, static_cast<DWORD>(CKLVResourceImage::drawAlphaKey)}) {
-        m_dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
+        Clear();
         pKeyed->DrawImage(&m_dc, CRect(0, 0, 2, 1), CRect(0, 0, 2, 1), CRect(0, 0, 0, 0), clrMagenta, dwFlags);
-        EXPECT_EQ(m_dc.GetPixel(0, 0), RGB(255, 255, 255)) << dwFlags;
-        EXPECT_EQ(m_dc.GetPixel(1, 0), RGB(255, 0, 0)) << dwFlags;
+        ExpectPixels({{0, 0, kWhite}, {1, 0, RGB(255, 0, 0)}});
     }
 
     // A PNG with half-transparent blue blends over white.
     CKLVResourceImage* pPng = m_images.GetImage("tiny.png");
     ASSERT_NE(pPng, nullptr);
     ASSERT_TRUE(pPng->IsAlpha());
-    m_dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
+    Clear();
     pPng->DrawImage(&m_dc, CRect(0, 0, 2, 1), CRect(0, 0, 2, 1));
-    EXPECT_EQ(m_dc.GetPixel(0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(m_dc.GetPixel(1, 0), RGB(127, 127, 255));
+    ExpectPixels({{0, 0, RGB(255, 0, 0)}, {1, 0, RGB(127, 127, 255)}});
 }

@@ -58,18 +58,6 @@ TEST_F(Splitter, EscapeLostCaptureAndQuitCancel) {
     EXPECT_EQ(msg.wParam, 7u);
 }
 
-// Counts the button-down messages that reach a window.
-class CClickCounter : public CWnd {
-public:
-    int m_nDowns = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) ++m_nDowns;
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 void ClickAt(int x, int y) {
     ::SetCursorPos(x, y);
     INPUT inputs[2] = {};
@@ -82,22 +70,22 @@ void ClickAt(int x, int y) {
 TEST(OutsideClickHook, SwallowsClicksOutsideTheRegisteredWindowOnly) {
     // Children of the visible stage, which sits at the screen's origin.
     CWnd* pStage = classlib_test::VisibleStage();
-    CClickCounter popup, other;
+    toolkit_test::CMessageCounter popup{WM_LBUTTONDOWN, WM_RBUTTONDOWN}, other{WM_LBUTTONDOWN, WM_RBUTTONDOWN};
     ASSERT_TRUE(popup.CreateEx(0, AfxRegisterWndClass(0), "popup", WS_CHILD | WS_VISIBLE, CRect(20, 20, 120, 120), pStage, 1));
     ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_CHILD | WS_VISIBLE, CRect(200, 20, 300, 120), pStage, 2));
     SetOutsideClickHook(&popup);
     EXPECT_TRUE(IsOutsideClickHookActive());
     ClickAt(70, 70);
-    EXPECT_TRUE(classlib_test::PumpUntil([&] { return popup.m_nDowns == 1; }));
+    EXPECT_TRUE(classlib_test::PumpUntil([&] { return popup.m_nCount == 1; }));
     ClickAt(250, 70);
     ClickAt(70, 70);   // a click inside after the swallowed one proves the first was handled
-    EXPECT_TRUE(classlib_test::PumpUntil([&] { return popup.m_nDowns == 2; }));
-    EXPECT_EQ(other.m_nDowns, 0);
+    EXPECT_TRUE(classlib_test::PumpUntil([&] { return popup.m_nCount == 2; }));
+    EXPECT_EQ(other.m_nCount, 0);
 
     SetOutsideClickHook(nullptr);
     EXPECT_FALSE(IsOutsideClickHookActive());
     ClickAt(250, 70);
-    EXPECT_TRUE(classlib_test::PumpUntil([&] { return other.m_nDowns == 1; }));
+    EXPECT_TRUE(classlib_test::PumpUntil([&] { return other.m_nCount == 1; }));
     popup.DestroyWindow();
     other.DestroyWindow();
 }

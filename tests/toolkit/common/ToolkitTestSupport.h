@@ -1,14 +1,17 @@
-// Helpers for the toolkit tests: a desktop with a chosen depth and visual style, and a fixed
-// set of system colours, each installed for one scope.
+// Helpers for the toolkit tests: a desktop with a chosen depth and visual style, a fixed set of
+// system colours, and the shared paint canvas.
 #pragma once
 
 #include "classlib/ClassLib.h"
+#include "support/PaintCanvas.h"
 #include "toolkit/common/DesktopSource.h"
 
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace toolkit_test {
 
@@ -69,29 +72,22 @@ inline COLORREF ClassicSysColor(int nIndex) {
     }
 }
 
-// A 64 by 64 screen-compatible bitmap in a memory DC, white to start with.
-class Canvas : public ::testing::Test {
+using Canvas = testsupport::PaintCanvas;
+
+// A window that counts the messages of the given kinds reaching it.
+class CMessageCounter : public CWnd {
+public:
+    explicit CMessageCounter(std::initializer_list<UINT> messages) : m_messages(messages) {}
+    int m_nCount = 0;
+
 protected:
-    void SetUp() override {
-        CClientDC screen(nullptr);
-        ASSERT_TRUE(m_dc.CreateCompatibleDC(&screen));
-        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&screen, 64, 64));
-        m_hOldBitmap = m_dc.SelectObject(static_cast<HGDIOBJ>(m_bitmap));
-        m_dc.FillSolidRect(0, 0, 64, 64, kWhite);
-    }
-    void TearDown() override { m_dc.SelectObject(m_hOldBitmap); }
-
-    int CountPixels(const CRect& rect, COLORREF color) const {
-        int nCount = 0;
-        for (int y = rect.top; y < rect.bottom; ++y)
-            for (int x = rect.left; x < rect.right; ++x) nCount += m_dc.GetPixel(x, y) == color;
-        return nCount;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        for (UINT counted : m_messages) m_nCount += counted == message;
+        return CWnd::WindowProc(message, wParam, lParam);
     }
 
-    static constexpr COLORREF kWhite = RGB(255, 255, 255);
-    CDC m_dc;
-    CBitmap m_bitmap;
-    HGDIOBJ m_hOldBitmap = nullptr;
+private:
+    std::vector<UINT> m_messages;
 };
 
 }  // namespace toolkit_test

@@ -252,31 +252,19 @@ TEST(MouseHook, AClickIntoALockedPopupClosesTheUnlockedOnes) {
     KLVKeyboardHook()->RemoveKeyboardHook(&client);
 }
 
-// Counts WM_MOUSELEAVE.
-class CLeaveWnd : public CWnd {
-public:
-    int m_nLeaves = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_MOUSELEAVE) ++m_nLeaves;
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 TEST(MouseHook, MouseLeaveIsSentAtOnceToTheOldWindowAndPostedToTheNewOne) {
     CWnd* pStage = classlib_test::VisibleStage();
-    CLeaveWnd first, second;
+    toolkit_test::CMessageCounter first{WM_MOUSELEAVE}, second{WM_MOUSELEAVE};
     ASSERT_TRUE(first.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 250, 40, 290), pStage, 1));
     ASSERT_TRUE(second.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(50, 250, 90, 290), pStage, 2));
     CKLVMouseHook* pHook = KLVMouseHook();
     ::SetCursorPos(70, 270);
     pHook->TrackMouseLeave(first.GetSafeHwnd());
     pHook->TrackMouseLeave(second.GetSafeHwnd());
-    EXPECT_EQ(first.m_nLeaves, 1);
-    EXPECT_EQ(second.m_nLeaves, 0);
+    EXPECT_EQ(first.m_nCount, 1);
+    EXPECT_EQ(second.m_nCount, 0);
     ::SetCursorPos(300, 100);
-    EXPECT_TRUE(classlib_test::PumpUntil([&] { return second.m_nLeaves == 1; }));
+    EXPECT_TRUE(classlib_test::PumpUntil([&] { return second.m_nCount == 1; }));
     EXPECT_EQ(pHook->m_hWndMouseLeave, nullptr);
     first.DestroyWindow();
     second.DestroyWindow();
