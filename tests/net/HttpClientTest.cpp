@@ -57,28 +57,31 @@ TEST_F(HttpClientTest, ReadWithoutRequestAndRequestWithoutConnectionFail)
     EXPECT_EQ(server_.requestCount("/"), 0);
 }
 
-TEST_F(HttpClientTest, UrlEncodedPostSendsTheFormHeaders)
+TEST_F(HttpClientTest, PostsSendTheHeadersAndTheBodyTheyAnnounce)
 {
+    const struct {
+        int method;
+        const char* referrer;
+        std::string contentType;
+        std::string body;
+    } cases[] = {
+        {HttpClient::MethodPostUrlEncoded, "http://referrer.test/", "application/x-www-form-urlencoded", ""},
+        {HttpClient::MethodPostMultipart, nullptr, "multipart/form-data; boundary=--MULTI-PARTS-FORM-DATA-BOUNDARY",
+         HttpClient::multipartBody({})},
+    };
     server_.serve("/form", LoopbackHttpServer::Reply{200, "ok"});
-    ASSERT_TRUE(client_.openUrl(server_.url("/form"), nullptr, nullptr, "agent"));
-    ASSERT_TRUE(client_.request("/form", HttpClient::MethodPostUrlEncoded, "http://referrer.test/"));
-    EXPECT_EQ(readAll(client_), "ok");
-    EXPECT_EQ(server_.lastMethod(), "POST");
-    EXPECT_EQ(server_.lastHeader("content-type"), "application/x-www-form-urlencoded");
-    EXPECT_EQ(server_.lastHeader("content-length"), "0");
-    EXPECT_EQ(server_.lastHeader("referer"), "http://referrer.test/");
-}
-
-TEST_F(HttpClientTest, MultipartPostSendsTheBodyItAnnounces)
-{
-    server_.serve("/upload", LoopbackHttpServer::Reply{200, "ok"});
-    ASSERT_TRUE(client_.openUrl(server_.url("/upload"), nullptr, nullptr, "agent"));
-    ASSERT_TRUE(client_.request("/upload", HttpClient::MethodPostMultipart, nullptr));
-    EXPECT_EQ(server_.lastMethod(), "POST");
-    EXPECT_EQ(server_.lastHeader("content-type"),
-              "multipart/form-data; boundary=--MULTI-PARTS-FORM-DATA-BOUNDARY");
-    EXPECT_EQ(server_.lastBody(), HttpClient::multipartBody({}));
-    EXPECT_EQ(server_.lastHeader("content-length"), std::to_string(server_.lastBody().size()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.contentType);
+        ASSERT_TRUE(client_.openUrl(server_.url("/form"), nullptr, nullptr, "agent"));
+        ASSERT_TRUE(client_.request("/form", c.method, c.referrer));
+        EXPECT_EQ(readAll(client_), "ok");
+        EXPECT_EQ(server_.lastMethod(), "POST");
+        EXPECT_EQ(server_.lastHeader("content-type"), c.contentType);
+        EXPECT_EQ(server_.lastBody(), c.body);
+        EXPECT_EQ(server_.lastHeader("content-length"), std::to_string(c.body.size()));
+        EXPECT_EQ(server_.lastHeader("referer"), c.referrer ? c.referrer : "");
+        client_.close();
+    }
 }
 
 TEST(HttpClientMultipartTest, BodyHoldsEveryArgumentWhole)
