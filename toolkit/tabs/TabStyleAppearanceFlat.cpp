@@ -91,7 +91,3 @@ void CKLVTabStyleAppearance7::DrawItem(CDC* pDC, CKLVTabManagerItem* pItem) {
     if (pItem->IsSelected()) fig.HorzLine(pDC, l, b - 1, r - l + hh, clrFill);
     DrawContent(pDC, pItem, pItem->GetRect());
 }
-
-void CKLVTabStyleAppearance10::DrawItem(CDC* pDC, CKLVTabManagerItem* pItem) {
-    DrawContent(pDC, pItem, pItem->GetRect());
-}

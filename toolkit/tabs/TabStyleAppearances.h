@@ -103,12 +103,17 @@ public:
     int GetSupportedColors() override { return 5; }
 };
 
-// Draws from the resource images of the current resource theme; until those are loaded it
-// fills nothing and draws only the items' content.
+// Draws from the resource images of the current resource theme; without them it fills nothing
+// and draws only the items' content.
 class CKLVTabStyleAppearance10 : public CKLVTabStyle {
 public:
     CKLVTabStyleAppearance10() { m_rcHeaderMargin.SetRect(4, 1, 0, 0); }
+    CRect FillHeader(CKLVTabManager* pTabManager, CDC* pDC, CRect rc) override;
     void DrawItem(CDC* pDC, CKLVTabManagerItem* pItem) override;
     int GetSupportedColors() override { return 32; }
     int GetDefaultColor() override { return 32; }
+
+private:
+    // The part of the top-row image turned to a left, bottom or right row.
+    void DrawTurnedPart(CDC* pDC, CKLVTabManagerItem* pItem, int nPart);
 };

@@ -3,6 +3,8 @@
 #include "TabTestHost.h"
 #include "toolkit/tabs/TabStyleAppearances.h"
 
+#include <memory>
+
 using tabs_test::Canvas;
 using tabs_test::TestTabRow;
 
@@ -129,6 +131,48 @@ TEST_F(Appearance, SlantedTabsAtEveryPositionFillTheSelectedTabAndOutlineItsOute
         }
         EXPECT_EQ(canvas.At(ptOuter), kShadow) << nPosition;
         EXPECT_EQ(canvas.Count(rc, row.Item(0)->GetColor()), 0) << nPosition;   // the selected tab is on top
+    }
+}
+
+}  // namespace
+
+#include "toolkit/common/ResourceImages.h"
+
+namespace {
+
+// The tests' skin module as the resource theme while it lives; none afterwards.
+class SkinModule {
+public:
+    SkinModule() : m_hModule(::LoadLibraryExA(KLV_TAB_SKIN_DLL, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        KLVResourceImages()->SetResourceModule(m_hModule, "TABSKIN_INI");
+    }
+    ~SkinModule() {
+        KLVResourceImages()->SetResourceModule(nullptr);
+        if (m_hModule) ::FreeLibrary(m_hModule);
+    }
+    HMODULE m_hModule;
+};
+
+TEST_F(Appearance, ResourceImageTabsShowTheirStatePartAtEveryPosition) {
+    const COLORREF kSelectedPart = RGB(120, 100, 200), kHotPart = RGB(40, 100, 200);
+    for (BOOL bSkin : {FALSE, TRUE}) {
+        std::unique_ptr<SkinModule> pSkin(bSkin ? new SkinModule : nullptr);
+        ASSERT_TRUE(!bSkin || pSkin->m_hModule);
+        ASSERT_EQ(KLVResourceImages()->IsValid(), bSkin);
+        for (int nPosition = 0; nPosition < 4; ++nPosition) {
+            Canvas canvas;
+            TestTabRow row;
+            row.m_pPainter->SetAppearance(10);
+            row.m_pPainter->SetPosition(nPosition);
+            row.AddFixedTabs(3, 60);
+            for (int i = 0; i < 3; ++i) row.Item(i)->m_strCaption.Empty();
+            row.SetCurSel(0);
+            row.PerformMouseMove(nullptr, row.Item(1)->GetRect().CenterPoint());
+            Draw(row, canvas);
+            EXPECT_EQ(canvas.At(row.Item(0)->GetRect().CenterPoint()), bSkin ? kSelectedPart : kFace) << nPosition;
+            EXPECT_EQ(canvas.At(row.Item(1)->GetRect().CenterPoint()), bSkin ? kHotPart : kFace) << nPosition;
+            EXPECT_EQ(canvas.At(row.Item(2)->GetRect().CenterPoint()), kFace) << nPosition;
+        }
     }
 }
 
