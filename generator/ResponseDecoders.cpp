@@ -2,6 +2,8 @@
 
 #include "generator/EmitContext.h"
 #include "generator/NameForms.h"
+#include "generator/PacketDecoder.h"
+#include "generator/StructLayout.h"
 #include "generator/TextBuffer.h"
 
 #include <set>
@@ -79,6 +81,31 @@ void writeHelpers(const std::set<Conversion>& used, CTextBuffer& out)
                     "\treturn mydecode_ulong(key, value) == 0 && *value <= 1 ? 0 : -1;", "}", ""});
 }
 
+} // namespace
+
+void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& indent,
+                        CTextBuffer& o)
+{
+    if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
+        o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
+        return;
+    }
+    const Conversion conversion = conversionOf(member.builtin);
+    const std::string ctype = cTypeOfBuiltin(member.builtin);
+    static const char* const wide[] = {"long", "unsigned long", "double", "unsigned long"};
+    static const char* const call[] = {"mydecode_long", "mydecode_ulong", "mydecode_double", "mydecode_bool"};
+    const int index = static_cast<int>(conversion);
+    o.line(indent + wide[index] + "\tnumber = 0;");
+    o.line(indent + "result = " + call[index] + "(key, &number);");
+    o.line(indent + "if(result == 0){");
+    o.line(indent + "\t" + access + " = (" + ctype + ")number;");
+    if (conversion != Conversion::Floating) // out of the member's range
+        o.line(indent + "\tif((" + wide[index] + ")" + access + " != number)\r\n" + indent + "\t\tresult = -1;");
+    o.line(indent + "}");
+}
+
+namespace {
+
 class CDecoderWriter {
 public:
     explicit CDecoderWriter(const CEmitContext& context) : context_(context) {}
@@ -102,6 +129,8 @@ public:
             writeMember(type, member);
         end();
     }
+
+    void useConversion(int builtin) { conversions_.insert(conversionOf(builtin)); }
 
     // The decoders' text, after the helpers it calls.
     void flush(CTextBuffer& out) const
@@ -173,24 +202,9 @@ private:
 
     void convert(const CStructMember& member, const std::string& access, const std::string& indent)
     {
-        CTextBuffer& o = out_();
-        if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
-            o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
-            return;
-        }
-        const Conversion conversion = conversionOf(member.builtin);
-        conversions_.insert(conversion);
-        const std::string ctype = cTypeOfBuiltin(member.builtin);
-        static const char* const wide[] = {"long", "unsigned long", "double", "unsigned long"};
-        static const char* const call[] = {"mydecode_long", "mydecode_ulong", "mydecode_double", "mydecode_bool"};
-        const int index = static_cast<int>(conversion);
-        o.line(indent + wide[index] + "\tnumber = 0;");
-        o.line(indent + "result = " + call[index] + "(key, &number);");
-        o.line(indent + "if(result == 0){");
-        o.line(indent + "\t" + access + " = (" + ctype + ")number;");
-        if (conversion != Conversion::Floating) // out of the member's range
-            o.line(indent + "\tif((" + wide[index] + ")" + access + " != number)\r\n" + indent + "\t\tresult = -1;");
-        o.line(indent + "}");
+        if (member.kind != CStructMember::Text && member.kind != CStructMember::TextArray)
+            conversions_.insert(conversionOf(member.builtin));
+        writeKeyConversion(member, access, indent, out_());
     }
 
     // A member's next array slot, refused when the array is full.
@@ -274,6 +288,8 @@ private:
 void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
 {
     CDecoderWriter writer(context);
+    for (int builtin : packetDecoderNumberTypes(context))
+        writer.useConversion(builtin);
     writer.writeFault();
     for (const CViewType* type : context.layout().codecTypes())
         writer.writeType(*type, *context.layout().structOf(type));

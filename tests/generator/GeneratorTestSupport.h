@@ -9,6 +9,7 @@
 #include "generator/HeaderFile.h"
 #include "generator/HeaderStructs.h"
 #include "generator/MessageSenders.h"
+#include "generator/PacketDecoder.h"
 #include "generator/PacketReader.h"
 #include "generator/ResponseDecoders.h"
 #include "generator/ServiceViewReader.h"
@@ -169,13 +170,15 @@ protected:
         return source.text();
     }
 
-    // The partial source followed by the packet reader and the decoders.
+    // The partial source followed by the packet reader, the decoders and
+    // the packet decoder.
     std::string emitSourceWithReaders()
     {
         CTextBuffer source;
         source.append(emitPartialSource());
         writeSourcePacketReader(*context_, source);
         writeResponseDecoders(*context_, source);
+        writePacketDecoder(*context_, source);
         return source.text();
     }
 

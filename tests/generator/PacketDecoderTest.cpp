@@ -1,0 +1,211 @@
+// The generated packet reader and decoder, compiled and run: whole HTTP
+// messages sent over loopback come back as packets (rpc and document
+// bodies, Header parts, faults, HTTP errors, attachments), and hostile
+// messages end in -1 or a bounded packet under the sanitizers.
+
+#include "GeneratorTestSupport.h"
+#include "LoopbackPeer.h"
+
+using namespace gentest;
+
+namespace {
+
+// Rpc operation Add (a header part "session", an int, a text and a struct)
+// and document operation Find (element parts) on one SOAP binding.
+std::string serviceDocument()
+{
+    return schemaDocument(
+        "<xsd:complexType name=\"Point\"><xsd:sequence><xsd:element name=\"x\" type=\"xsd:int\"/>"
+        "<xsd:element name=\"label\" type=\"xsd:string\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:element name=\"Query\" type=\"tns:Point\"/><xsd:element name=\"Count\" type=\"xsd:long\"/>",
+        "<message name=\"AddIn\"><part name=\"session\" type=\"xsd:string\"/><part name=\"a\" type=\"xsd:int\"/>"
+        "<part name=\"name\" type=\"xsd:string\"/><part name=\"where\" type=\"tns:Point\"/></message>"
+        "<message name=\"AddOut\"><part name=\"return\" type=\"xsd:double\"/></message>"
+        "<message name=\"FindIn\"><part name=\"q\" element=\"tns:Query\"/></message>"
+        "<message name=\"FindOut\"><part name=\"c\" element=\"tns:Count\"/></message>"
+        "<portType name=\"P\"><operation name=\"Add\"><input message=\"tns:AddIn\"/><output message=\"tns:AddOut\"/>"
+        "</operation><operation name=\"Find\"><input message=\"tns:FindIn\"/><output message=\"tns:FindOut\"/>"
+        "</operation></portType>"
+        "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
+        "transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+        "<operation name=\"Add\"><soap:operation soapAction=\"\" style=\"rpc\"/><input>"
+        "<soap:header message=\"tns:AddIn\" part=\"session\" use=\"literal\"/><soap:body use=\"literal\"/></input>"
+        "<output><soap:body use=\"literal\"/></output></operation>"
+        "<operation name=\"Find\"><input><soap:body use=\"literal\"/></input>"
+        "<output><soap:body use=\"literal\"/></output></operation></binding>");
+}
+
+const char* const Driver = R"(
+static const char *const cases[] = {
+#include "cases.h"
+};
+
+static void show(const char *label, const char *text)
+{
+	const char *c;
+	printf(" %s=", label);
+	for(c = text; *c; c++){
+		if(*c == '\r')
+			printf("\\r");
+		else
+			putchar(*c);
+	}
+}
+
+int main(void)
+{
+	size_t c;
+	int i;
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
+		static demo_proto_packet_t pk;
+		peer_t peer;
+		demo_proto_trans_t trans;
+		int result;
+
+		memset(&peer, 0, sizeof(peer));
+		peer.pieces[0] = cases[c];
+		peer.lengths[0] = strlen(cases[c]);
+		peer.count = 1;
+		memset(&trans, 0, sizeof(trans));
+		if(peer_start(&peer, &trans.socket) != 0)
+			return 1;
+		result = demo_proto_readpacket(&trans, &pk, 5);
+		peer_finish(&peer, trans.socket);
+		printf("%d: %d type=%u headers=%d", (int)c, result, pk.msg_type, pk.http_headers_count);
+		for(i = 0; i < pk.http_headers_count; i++)
+			printf(" [%s|%d]", pk.http_headers[i].name, (int)strlen(pk.http_headers[i].value));
+		if(result == 0 && pk.msg_type == DEMO_PROTO_HTTP){
+			printf(" code=%d", pk.msg.http_msg.err_code);
+			show("reason", pk.msg.http_msg.err_code_string);
+		}
+		if(result == 0 && pk.msg_type == DEMO_PROTO_ADD){
+			show("session", pk.session);
+			printf(" a=%d", pk.msg.AddIn.a);
+			show("name", pk.msg.AddIn.name);
+			printf(" where=%d/%s", pk.msg.AddIn.where.x, pk.msg.AddIn.where.label);
+		}
+		if(result == 0 && pk.msg_type == DEMO_PROTO_ADD_RESPONSE)
+			printf(" return=%g", pk.msg.AddOut.return_msg);
+		if(result == 0 && pk.msg_type == DEMO_PROTO_QUERY)
+			printf(" q=%d/%s", pk.msg.FindIn.Query.x, pk.msg.FindIn.Query.label);
+		if(result == 0 && pk.msg_type == DEMO_PROTO_COUNT)
+			printf(" c=%ld", (long)pk.msg.FindOut.Count.Count);
+		if(result == 0 && pk.msg_type == DEMO_PROTO_SOAP_FAULT)
+			printf(" fault=%s|%s", pk.msg.soap_fault.faultcode, pk.msg.soap_fault.faultstring);
+		if(pk.boundary_part[0])
+			show("boundary", pk.boundary_part);
+		if(pk.attachment != NULL)
+			printf(" attachment=%d:%s", pk.attachment_length, pk.attachment);
+		printf("\n");
+		free(pk.attachment);
+		memset(&pk, 0, sizeof(pk));
+	}
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+// An HTTP message with a Content-Length for its body.
+std::string message(const std::string& start, const std::string& body, const std::string& headers = std::string())
+{
+    return start + "\r\n" + headers + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+std::string envelope(const std::string& inner, const std::string& prefix = "SOAP-ENV")
+{
+    return "<?xml version=\"1.0\"?>\n<" + prefix + ":Envelope xmlns:" + prefix +
+        "=\"http://schemas.xmlsoap.org/soap/envelope/\">" + inner + "</" + prefix + ":Envelope>";
+}
+
+std::string cLiteral(const std::string& text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+struct Case {
+    std::string text;
+    std::string expected;
+};
+
+class PacketDecoderTest : public GeneratorTest {};
+
+TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    const std::string ok = "HTTP/1.1 200 OK";
+    const std::string rpcBody = "<SOAP-ENV:Header>\n  <session>s-1</session>\n</SOAP-ENV:Header>\n"
+                                "<SOAP-ENV:Body>\n  <Add>\n    <a>-12</a>\n    <name>n &amp; m</name>\n"
+                                "    <where><x>3</x><label>up</label></where>\n  </Add>\n</SOAP-ENV:Body>";
+    const std::string fault = "<env:Body><env:Fault><faultcode>env:Client</faultcode>"
+                              "<faultstring>no</faultstring></env:Fault></env:Body>";
+    const std::vector<Case> cases = {
+        {message(ok, envelope(rpcBody)),
+         "0 type=3 headers=1 [Content-Length|5] session=s-1 a=-12 name=n & m where=3/up"},
+        {message("POST /x HTTP/1.1", envelope("<SOAP-ENV:Body><AddResponse><return>2.5</return></AddResponse>"
+                                              "</SOAP-ENV:Body>")),
+         "0 type=4 headers=1 [Content-Length|5] return=2.5"},
+        {message(ok, envelope("<env:Body><x/><Query><x>7</x><label>q</label></Query></env:Body>", "env")),
+         "0 type=5 headers=1 [Content-Length|5] q=7/q"},
+        {message(ok, envelope("<env:Body><Count>9000000000</Count></env:Body>", "env")),
+         "0 type=6 headers=1 [Content-Length|5] c=9000000000"},
+        {message("HTTP/1.1 404 Not Found", "gone"),
+         "0 type=1 headers=1 [Content-Length|3] code=404 reason=Not Found\\r"},
+        {message("HTTP/1.1 500 Internal", envelope(fault, "env")),
+         "0 type=1 headers=1 [Content-Length|5] code=500 reason=Internal\\r"},
+        {message(ok, envelope(fault, "env")), "0 type=2 headers=1 [Content-Length|5] fault=env:Client|no"},
+        // A multipart boundary before the envelope, bytes after it.
+        {message(ok, "--b1\r\n" + envelope(fault, "env") + "\r\n--b1\r\nDATA"),
+         "0 type=2 headers=1 [Content-Length|5] fault=env:Client|no boundary=--b1\\r\n attachment=12:\r\n--b1\r\nDATA"},
+        {message(ok, envelope(fault, "env"), "A: 1\r\nB: 2\r\nC: 3\r\nD: 4\r\nE: 5\r\nF: 6\r\n"),
+         "0 type=2 headers=5 [A|3] [B|3] [C|3] [D|3] [E|3] fault=env:Client|no"},
+        // The envelope's own closing tag ends it, attributes or not; without
+        // its namespace it has no Body, and an envelope without one fails.
+        {message(ok, "<?xml version=\"1.0\"?><env:Envelope><env:Body><Count>1</Count></env:Body></env:Envelope>"),
+         "-1 type=0 headers=1 [Content-Length|4]"},
+        // A Body without a known message, an unknown envelope prefix, a
+        // missing part, a number that does not convert.
+        {message(ok, envelope("<env:Body><Other/></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|5]"},
+        {message(ok, envelope("<s:Body><Count>1</Count></s:Body>", "s")), "-1 type=0 headers=1 [Content-Length|5]"},
+        {message(ok, envelope("<SOAP-ENV:Body><Add><a>1</a></Add></SOAP-ENV:Body>")),
+         "-1 type=3 headers=1 [Content-Length|5]"},
+        {message(ok, envelope("<env:Body><Count>lots</Count></env:Body>", "env")),
+         "-1 type=6 headers=1 [Content-Length|5]"},
+        // A header line without a colon ends the header lines; long names and
+        // values are cut to their arrays.
+        {message(ok, envelope(fault, "env"), "NoColon\r\n"), "0 type=2 headers=0 fault=env:Client|no"},
+        {message(ok, envelope(fault, "env"), std::string(40, 'N') + ":" + std::string(400, 'v') + "\r\n"),
+         "0 type=2 headers=2 [NNNNNNNNNNNNNNNNNNNNNNNN|128] [Content-Length|5] fault=env:Client|no"},
+        {message("HTTP/1.1 404 " + std::string(100, 'r'), "x"),
+         "0 type=1 headers=1 [Content-Length|3] code=404 reason=" + std::string(32, 'r')},
+        // Framing failures: truncated body, no line ends.
+        {"HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n" + envelope(fault, "env"), "-1 type=0 headers=0"},
+        {"HTTP/1.1 200 OK", "-1 type=0 headers=0"},
+    };
+    std::string table;
+    std::string expected;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        table += cLiteral(cases[i].text) + ",\n";
+        expected += std::to_string(i) + ": " + cases[i].expected + "\n";
+    }
+    view(serviceDocument());
+    emitHeader("demo");
+    const std::string source = emitSourceWithReaders() + LoopbackPeer + Driver;
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", source}, {"cases.h", table}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
+} // namespace
