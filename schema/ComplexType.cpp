@@ -20,11 +20,8 @@ const Attribute* ComplexType::getAttribute(int index) const
 
 const Attribute* ComplexType::getAttribute(const std::string& name) const
 {
-    for (const Attribute& attribute : attributes_) {
-        if (attribute.getName() == name)
-            return &attribute;
-    }
-    return nullptr;
+    const auto found = attributeIndex_.find(name);
+    return found == attributeIndex_.end() ? nullptr : &attributes_[found->second];
 }
 
 Attribute* ComplexType::findAttribute(const std::string& name)
@@ -34,10 +31,12 @@ Attribute* ComplexType::findAttribute(const std::string& name)
 
 void ComplexType::addAttribute(const Attribute& attribute)
 {
-    if (Attribute* existing = findAttribute(attribute.getName()))
+    if (Attribute* existing = findAttribute(attribute.getName())) {
         *existing = attribute;
-    else
-        attributes_.push_back(attribute);
+        return;
+    }
+    attributeIndex_.emplace(attribute.getName(), attributes_.size());
+    attributes_.push_back(attribute);
 }
 
 void ComplexType::matchAttributeRefs(const AttributeResolver& resolve)

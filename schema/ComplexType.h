@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Schema {
@@ -43,6 +44,9 @@ private:
     Attribute* findAttribute(const std::string& name);
 
     std::vector<Attribute> attributes_;
+    // Positions in attributes_ by name: a type with thousands of attributes
+    // is read in linear time.
+    std::unordered_map<std::string, std::size_t> attributeIndex_;
     int simpleContentTypeId_ = 0;
     std::unique_ptr<ContentModel> contentModel_;
 };

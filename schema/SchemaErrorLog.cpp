@@ -6,7 +6,8 @@
 
 namespace Schema {
 
-void SchemaErrorLog::error(const std::string& message, int level, int line, int column) const
+void SchemaErrorLog::error(const std::string& message, int level, int line, int column,
+                           const std::string& document) const
 {
     if (level == Fatal) {
         SchemaParserException failure(message + "\nFatal Error in SchemaParser\n");
@@ -15,7 +16,10 @@ void SchemaErrorLog::error(const std::string& message, int level, int line, int 
     }
     if ((level != Error && level != Alert) || level > reportLevel_ || log_ == nullptr)
         return;
-    *log_ << (level == Error ? "Error @" : "Alert @") << line << ':' << column << "  " << message << '\n';
+    *log_ << (level == Error ? "Error @" : "Alert @") << line << ':' << column;
+    if (!document.empty())
+        *log_ << " in " << document;
+    *log_ << "  " << message << '\n';
     log_->flush();
 }
 

@@ -22,8 +22,10 @@ public:
     int getReportLevel() const { return reportLevel_; }
     void setReportLevel(int level) { reportLevel_ = level; }
 
-    // line and column: the pull parser's position at the moment of the call.
-    void error(const std::string& message, int level, int line, int column) const;
+    // line and column: the pull parser's position at the moment of the call;
+    // document: the document that position lies in, named after it when given.
+    void error(const std::string& message, int level, int line, int column,
+               const std::string& document = std::string()) const;
 
 private:
     std::ostream* log_;

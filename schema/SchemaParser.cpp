@@ -8,6 +8,7 @@
 #include "net/FetchUri.h"
 #include "schema/ScopedValue.h"
 #include "schema/SchemaConstants.h"
+#include "schema/XmlNamespace.h"
 #include "xml/XmlPullParser.h"
 #include "schema/XsdType.h"
 
@@ -52,6 +53,7 @@ SchemaParser::SchemaParser(const std::string& uri, std::string targetNamespace, 
         xmlStream_.reset();
     init();
     uri_ = baseLocationOf(uri);
+    readingFrom_ = location_;
 }
 
 SchemaParser::~SchemaParser() = default;
@@ -62,6 +64,7 @@ void SchemaParser::init()
     lAttributes_.clear();
     lAttributeGroups_.clear();
     importedSchemas_.clear();
+    importsByNs_.clear();
     constraints_.clear();
     elementIndex_.clear();
     attributeIndex_.clear();
@@ -76,14 +79,21 @@ void SchemaParser::error(const std::string& message, int level) const
 {
     const int line = xpp_ != nullptr ? xpp_->getLineNumber() : 0;
     const int column = xpp_ != nullptr ? xpp_->getColumnNumber() : 0;
-    errorLog_.error(message, level, line, column);
+    errorLog_.error(message, level, line, column, readingFrom_);
+}
+
+// "line:column", and the document when this schema has one of its own.
+std::string SchemaParser::position() const
+{
+    const int line = xpp_ != nullptr ? xpp_->getLineNumber() : 0;
+    const int column = xpp_ != nullptr ? xpp_->getColumnNumber() : 0;
+    std::string text = std::to_string(line) + ":" + std::to_string(column);
+    return readingFrom_.empty() ? text : text + " in " + readingFrom_;
 }
 
 void SchemaParser::logFailure(const SchemaParserException& failure) const
 {
-    const int line = xpp_ != nullptr ? xpp_->getLineNumber() : 0;
-    const int column = xpp_ != nullptr ? xpp_->getColumnNumber() : 0;
-    log() << failure.getDescription() << " at " << line << ":" << column << "\n";
+    log() << failure.getDescription() << " at " << position() << "\n";
 }
 
 XsdType* SchemaParser::getType(int typeId) const
@@ -101,23 +111,28 @@ int SchemaParser::getTypeId(const QualifiedName& name, bool create)
     const std::string& ns = name.getNamespace();
     if (ns.empty() || ns == tnsUri_ || ns == SchemaUri)
         return typesTable_.getDeclaredTypeId(name, create);
-    if (importedSchemas_.empty())
+    if (!hasImports())
         return create ? typesTable_.addExternalTypeId(name, nullptr) : XSD_INVALID;
     if (lookingUp_)
         return XSD_INVALID;
     const ScopedValue<bool> busy(lookingUp_, true);
-    for (const ImportedSchema& imported : importedSchemas_) {
-        if (imported.ns != ns || imported.sParser == nullptr)
-            continue;
-        SchemaParser& other = *imported.sParser;
-        const int otherId = other.getTypeId(name, false);
+    const std::vector<SchemaParser*>& parsers = parsersOf(ns);
+    // Named in one of them but not defined yet, or a schema still being read
+    // (an import cycle) may define it yet: finalize settles the id.
+    bool named = false;
+    bool beingRead = false;
+    for (SchemaParser* other : parsers) {
+        const int otherId = other->getTypeId(name, false);
         if (otherId == XSD_INVALID) {
-            // A schema still being read (an import cycle) may define it yet;
-            // finalize settles the id.
-            return create && other.reading_ ? typesTable_.addExternalTypeId(name, nullptr) : XSD_INVALID;
+            beingRead = beingRead || other->reading_;
+            continue;
         }
-        return typesTable_.addExternalTypeId(name, other.getType(otherId));
+        if (XsdType* type = other->getType(otherId))
+            return typesTable_.addExternalTypeId(name, type);
+        named = true;
     }
+    if (!parsers.empty())
+        return named || (create && beingRead) ? typesTable_.addExternalTypeId(name, nullptr) : XSD_INVALID;
     if (!create)
         return XSD_INVALID;
     addImport(ns, std::string());
@@ -126,11 +141,7 @@ int SchemaParser::getTypeId(const QualifiedName& name, bool create)
 
 bool SchemaParser::isExternalId(int typeId) const
 {
-    for (const TypeTable::ExternalRef& external : typesTable_.getExternalRefs()) {
-        if (external.typeId == typeId)
-            return true;
-    }
-    return false;
+    return typesTable_.isExternal(typeId);
 }
 
 // The schema that defines a borrowed type: an import, or one further down
@@ -140,19 +151,17 @@ const SchemaParser* SchemaParser::ownerOf(const XsdType& type) const
     if (lookingUp_)
         return nullptr;
     const ScopedValue<bool> busy(lookingUp_, true);
-    for (const ImportedSchema& imported : importedSchemas_) {
-        const SchemaParser* parser = imported.sParser;
-        if (parser != nullptr && imported.ns == type.getNamespace() && parser->getType(type.getTypeId()) == &type &&
-            !parser->isExternalId(type.getTypeId()))
+    for (const SchemaParser* parser : parsersOf(type.getNamespace())) {
+        if (parser->getType(type.getTypeId()) == &type && !parser->isExternalId(type.getTypeId()))
             return parser;
     }
     for (const ImportedSchema& imported : importedSchemas_) {
-        if (imported.sParser == nullptr)
-            continue;
-        if (const SchemaParser* owner = imported.sParser->ownerOf(type))
-            return owner;
+        for (const SchemaParser* parser : importsByNs_.at(imported.ns).parsers) {
+            if (const SchemaParser* owner = parser->ownerOf(type))
+                return owner;
+        }
     }
-    return nullptr;
+    return importedBy_ != nullptr ? importedBy_->ownerOf(type) : nullptr;
 }
 
 int SchemaParser::getBasicContentType(int typeId) const
@@ -187,28 +196,52 @@ int SchemaParser::basicContentType(int typeId, int schemasLeft) const
 
 bool SchemaParser::importsNoNamespace() const
 {
-    return std::any_of(importedSchemas_.begin(), importedSchemas_.end(), [](const ImportedSchema& imported) {
-        return imported.ns.empty() && imported.sParser != nullptr;
-    });
+    return !parsersOf(std::string()).empty();
 }
+
+namespace {
+
+// Only attributes are declared in the XML namespace.
+template <typename Declaration>
+const Declaration* xmlNamespaceDeclaration(const std::string&)
+{
+    return nullptr;
+}
+
+template <>
+const Attribute* xmlNamespaceDeclaration<Attribute>(const std::string& localName)
+{
+    return xmlNamespaceAttribute(localName);
+}
+
+} // namespace
 
 // A name without namespace is looked for here, unless a schema without
 // target namespace is imported: then it names that schema's declarations.
-// The "schema" element lies in the XML Schema namespace.
+// The "schema" element lies in the XML Schema namespace. A namespace split
+// over several schemas is searched in each of them.
 template <typename Result>
 SchemaParser::Found<Result> SchemaParser::findDeclaration(const QualifiedName& name,
                                                           const DeclarationIndex<Result> SchemaParser::*index) const
 {
     const bool ownNamespace = name.getNamespace().empty() && (tnsUri_.empty() || !importsNoNamespace());
     const std::string& ns = ownNamespace ? tnsUri_ : name.getNamespace();
-    if (ns == tnsUri_ || ns == SchemaUri)
-        return Found<Result>{(this->*index).find(name.getLocalName()), this};
+    if (ns == tnsUri_ || ns == SchemaUri) {
+        const Found<Result> own{(this->*index).find(name.getLocalName()), this};
+        if (own.declaration != nullptr || ns == SchemaUri)
+            return own;
+    } else if (ns == XmlUri) {
+        return Found<Result>{xmlNamespaceDeclaration<Result>(name.getLocalName()), this};
+    }
     if (lookingUp_)
         return Found<Result>();
     const ScopedValue<bool> busy(lookingUp_, true);
-    for (const ImportedSchema& imported : importedSchemas_) {
-        if (imported.ns == ns && imported.sParser != nullptr)
-            return imported.sParser->findDeclaration(name, index);
+    for (const SchemaParser* parser : parsersOf(ns)) {
+        if (parser == this)
+            continue;
+        const Found<Result> found = parser->findDeclaration(name, index);
+        if (found.declaration != nullptr)
+            return found;
     }
     return Found<Result>();
 }
@@ -285,11 +318,27 @@ Attribute SchemaParser::importDeclaration(const SchemaParser& owner, const Attri
 
 int SchemaParser::getImportIndex(const std::string& ns) const
 {
-    for (std::size_t i = 0; i < importedSchemas_.size(); ++i) {
-        if (importedSchemas_[i].ns == ns)
-            return static_cast<int>(i);
-    }
-    return -1;
+    const auto known = importsByNs_.find(ns);
+    return known == importsByNs_.end() ? -1 : static_cast<int>(known->second.record);
+}
+
+const std::vector<SchemaParser*>& SchemaParser::parsersOf(const std::string& ns) const
+{
+    static const std::vector<SchemaParser*> none;
+    const auto known = importsByNs_.find(ns);
+    if (known != importsByNs_.end() && !known->second.parsers.empty())
+        return known->second.parsers;
+    return importedBy_ != nullptr ? importedBy_->parsersOf(ns) : none;
+}
+
+bool SchemaParser::hasImports() const
+{
+    return !importedSchemas_.empty() || (importedBy_ != nullptr && importedBy_->hasImports());
+}
+
+bool SchemaParser::knowsNamespace(const std::string& ns) const
+{
+    return getImportIndex(ns) != -1 || !parsersOf(ns).empty();
 }
 
 bool SchemaParser::addImport(SchemaParser* parser)
@@ -297,11 +346,16 @@ bool SchemaParser::addImport(SchemaParser* parser)
     if (parser == nullptr)
         return false;
     const std::string ns = parser->getNamespace();
-    const int index = getImportIndex(ns);
-    if (index >= 0)
-        importedSchemas_[static_cast<std::size_t>(index)].sParser = parser;
-    else
+    const auto entry = importsByNs_.try_emplace(ns);
+    NamespaceImports& known = entry.first->second;
+    if (entry.second) {
+        known.record = importedSchemas_.size();
         importedSchemas_.push_back(ImportedSchema{parser, ns});
+    } else {
+        importedSchemas_[known.record].sParser = parser;
+    }
+    if (std::find(known.parsers.begin(), known.parsers.end(), parser) == known.parsers.end())
+        known.parsers.push_back(parser);
     return true;
 }
 
@@ -309,8 +363,10 @@ bool SchemaParser::addImport(std::string ns, std::string location)
 {
     if (getImportIndex(ns) != -1)
         return true;
+    importsByNs_[ns].record = importedSchemas_.size();
     importedSchemas_.push_back(ImportedSchema{nullptr, ns});
-    if (location.empty())
+    // The XML namespace is known without a schema: nothing is fetched for it.
+    if (location.empty() || ns == XmlUri)
         return true;
     location = resolveLocation(std::string(), location);
     if (SchemaParser* known = findSessionParser(location)) {
@@ -333,56 +389,80 @@ bool SchemaParser::finalize()
     return finalizeOwn() && importsSettled;
 }
 
-// Parsers that imported a schema while it was still being read settle their
-// references and types now that it is complete.
+// Parsers that imported a schema while it was still being read, or whose
+// references wait for a schema registered later, settle them now.
 bool SchemaParser::finalizeImports()
 {
     bool settled = true;
     for (const auto& imported : ownedImports_) {
         settled = imported->finalizeImports() && settled;
-        if (imported->awaitsSchemaInProgress_)
+        if (imported->awaitsSchemaInProgress_ || imported->hasPendingReferences())
             settled = imported->finalizeOwn() && settled;
     }
     return settled;
 }
 
+bool SchemaParser::hasPendingReferences() const
+{
+    return !lForwardElemRefs_.empty() || !lForwardAttributeRefs_.empty();
+}
+
 bool SchemaParser::finalizeOwn()
 {
     bool settled = true;
-    if (awaitsSchemaInProgress_) {
+    if (awaitsSchemaInProgress_ || hasPendingReferences()) {
         try {
-            resolveForwardElementRefs();
-            resolveForwardAttributeRefs();
+            settled = resolveForwardElementRefs(true);
+            settled = resolveForwardAttributeRefs(true) && settled;
         } catch (const SchemaParserException& failure) {
             logFailure(failure);
             settled = false;
         }
     }
     for (const TypeTable::ExternalRef& external : typesTable_.getExternalRefs()) {
-        if (external.anonymous)
-            continue; // held by its object since it was borrowed; its name means nothing there
-        bool found = false;
-        for (const ImportedSchema& imported : importedSchemas_) {
-            if (imported.ns != external.name.getNamespace() || imported.sParser == nullptr)
-                continue;
-            const int otherId = imported.sParser->getTypeId(external.name, false);
-            if (otherId != XSD_INVALID) {
-                typesTable_.resolveExternalType(imported.sParser->getType(otherId), external.typeId);
-                found = true;
+        if (external.anonymous || getType(external.typeId) != nullptr)
+            continue; // an anonymous one is held by its object since it was borrowed
+        for (SchemaParser* other : parsersOf(external.name.getNamespace())) {
+            const int otherId = other->getTypeId(external.name, false);
+            if (XsdType* type = other->getType(otherId)) {
+                typesTable_.resolveExternalType(type, external.typeId);
+                break;
             }
         }
         // A type borrowed through a declaration of an import may lie in a
         // schema this one does not import; it is settled already.
-        if (!found && getType(external.typeId) == nullptr)
+        if (getType(external.typeId) == nullptr)
             log() << "Undefined type " << external.name << "\n";
     }
+    settleOwnTypes();
     if (typesTable_.detectUndefinedTypes()) {
         typesTable_.printUndefinedTypes(log());
-        log().flush();
         log() << "Unresolved types in namespace " << tnsUri_ << "\n";
+        log().flush();
         return false;
     }
     return settled;
+}
+
+// Types of this namespace that another schema of the same namespace defines
+// (one namespace split over several schema elements).
+void SchemaParser::settleOwnTypes()
+{
+    const std::vector<SchemaParser*>& siblings = parsersOf(tnsUri_);
+    if (siblings.empty())
+        return;
+    for (const QualifiedName& name : typesTable_.getUndefinedTypeNames()) {
+        if (name.getNamespace() != tnsUri_)
+            continue;
+        for (SchemaParser* sibling : siblings) {
+            if (sibling == this)
+                continue;
+            if (XsdType* type = sibling->getType(sibling->getTypeId(name, false))) {
+                typesTable_.adoptType(typesTable_.getTypeId(name, false), type);
+                break;
+            }
+        }
+    }
 }
 
 } // namespace Schema

@@ -19,6 +19,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class XmlPullParser;
@@ -40,8 +41,10 @@ class XsdType;
 // registered with addImport(SchemaParser*) are only referred to.
 class SchemaParser {
 public:
-    // A namespace this schema knows, with the parser that serves it (not
-    // owned; null while the namespace is known but not loaded).
+    // A namespace this schema knows, with the parser registered last for it
+    // (not owned; null while the namespace is known but not loaded). A
+    // namespace split over several schemas keeps one record; look-ups reach
+    // every parser registered for it.
     struct ImportedSchema {
         SchemaParser* sParser;
         std::string ns;
@@ -66,7 +69,9 @@ public:
     // the XML itself leave as XmlPullParserException.
     bool parseSchemaTag();
     // Once every related schema is registered: settles the types taken from
-    // other namespaces. False (and reported) when some stay undefined.
+    // other namespaces and the element and attribute references still
+    // waiting for another schema. False (and each one named in the log) when
+    // some stay undefined.
     bool finalize();
 
     std::string getNamespace() const { return tnsUri_; }
@@ -77,6 +82,10 @@ public:
     // The folder that relative schema locations are resolved against.
     void setUri(const std::string& baseLocation) { uri_ = baseLocation; }
     const std::string& getUri() const { return uri_; }
+    // The document this schema is read from, named in its messages; empty
+    // for a schema inside the document the caller reads.
+    void setDocumentLocation(const std::string& location) { readingFrom_ = location; }
+    const std::string& getDocumentLocation() const { return readingFrom_; }
     int getReportLevel() const { return errorLog_.getReportLevel(); }
     void setReportLevel(int level) { errorLog_.setReportLevel(level); }
 
@@ -108,7 +117,8 @@ public:
     // Imported schemas: one record per namespace.
     int getImportIndex(const std::string& ns) const;
     const std::vector<ImportedSchema>& getImports() const { return importedSchemas_; }
-    // Registers a loaded schema under its target namespace.
+    // Registers a loaded schema under its target namespace, beside any other
+    // schema of that namespace registered before.
     bool addImport(SchemaParser* parser);
     // Registers a namespace and, given a location, loads its schema there.
     bool addImport(std::string ns, std::string location);
@@ -150,6 +160,15 @@ private:
     bool finalizeImports();
     bool finalizeOwn();
     void logFailure(const SchemaParserException& failure) const;
+    std::string position() const;
+    // The loaded schemas of a namespace: those registered here, else those
+    // of the schema that imported this one.
+    const std::vector<SchemaParser*>& parsersOf(const std::string& ns) const;
+    bool hasImports() const;
+    bool knowsNamespace(const std::string& ns) const;
+    bool waitsForOtherSchema(const QualifiedName& reference) const;
+    void noteReferencedNamespace(const QualifiedName& reference);
+    void settleOwnTypes();
     std::ostream& log() const { return *errorLog_.getStream(); }
 
     // Content models, groups, wildcards, constraints, simple types.
@@ -167,12 +186,19 @@ private:
     void parseFacet(SimpleType& type);
     void parseUnion(SimpleType& type);
     void parseList(SimpleType& type);
-    void resolveForwardElementRefs();
-    void resolveForwardAttributeRefs();
-    template <typename Declaration, typename SettleAll, typename Miss>
-    bool settleForwardRefs(const std::vector<QualifiedName>& references,
-                           Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const, SettleAll settleAll,
-                           Miss missMessage);
+    // final: the last chance (finalize); before it, references to a
+    // namespace no loaded schema serves yet wait without a message.
+    // True when every reference is settled.
+    bool resolveForwardElementRefs(bool final);
+    bool resolveForwardAttributeRefs(bool final);
+    bool hasPendingReferences() const;
+    template <typename Declaration, typename SettleAll>
+    std::vector<QualifiedName> settleForwardRefs(const std::vector<QualifiedName>& references,
+                                                 Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&)
+                                                     const,
+                                                 SettleAll settleAll);
+    template <typename Message>
+    bool reportUnresolved(const std::vector<QualifiedName>& missing, bool final, Message message) const;
 
     // Declarations.
     Element parseElement(bool& fwdRef);
@@ -253,6 +279,15 @@ private:
     std::vector<QualifiedName> lForwardElemRefs_;
     std::vector<QualifiedName> lForwardAttributeRefs_;
     std::vector<ImportedSchema> importedSchemas_;
+    // Every loaded parser registered for a namespace, in order of registration.
+    struct NamespaceImports {
+        std::size_t record = 0;
+        std::vector<SchemaParser*> parsers;
+    };
+    std::unordered_map<std::string, NamespaceImports> importsByNs_;
+    // The schema whose import created this one: the namespaces it knows are
+    // known here too.
+    const SchemaParser* importedBy_ = nullptr;
     // The parsers created for this schema's imports; records point into them.
     std::vector<std::unique_ptr<SchemaParser>> ownedImports_;
     SchemaErrorLog errorLog_;
@@ -262,6 +297,7 @@ private:
     // The location this parser reads (empty inside another document), the
     // locations included into it, and the parsers of one parse by location.
     std::string location_;
+    std::string readingFrom_;
     std::set<std::string> includedLocations_;
     std::shared_ptr<ImportSession> session_;
     bool reading_ = false;

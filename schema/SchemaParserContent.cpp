@@ -8,9 +8,11 @@
 #include "schema/ContentModel.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SimpleType.h"
+#include "schema/XmlNamespace.h"
 #include "xml/XmlPullParser.h"
 
 #include <map>
+#include <set>
 #include <sstream>
 #include <utility>
 
@@ -270,29 +272,31 @@ void SchemaParser::parseList(SimpleType& type)
 }
 
 // Each distinct reference is looked up once, in order of first mention (a
-// declaration of another schema may give a type an id here), and every
-// mention that has no declaration is reported; then one walk settles all that
-// wait. True when all were found.
-template <typename Declaration, typename SettleAll, typename Miss>
-bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& references,
-                                     Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const,
-                                     SettleAll settleAll, Miss missMessage)
+// declaration of another schema may give a type an id here); then one walk
+// settles all that wait. Returns the mentions still without a declaration.
+template <typename Declaration, typename SettleAll>
+std::vector<QualifiedName> SchemaParser::settleForwardRefs(
+    const std::vector<QualifiedName>& references,
+    Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const, SettleAll settleAll)
 {
     using Key = std::pair<std::string, std::string>;
     const auto keyOf = [](const QualifiedName& name) { return Key(name.getNamespace(), name.getLocalName()); };
     std::map<Key, Declaration> declarations;
-    bool allFound = true;
+    std::set<Key> absent;
+    std::vector<QualifiedName> missing;
     for (const QualifiedName& reference : references) {
         Key key = keyOf(reference);
         if (declarations.count(key) != 0)
             continue;
-        const Found<Declaration> found = (this->*lookUp)(reference);
-        if (found.declaration == nullptr) {
-            error(missMessage(reference), 1);
-            allFound = false;
-            continue;
+        if (absent.count(key) == 0) {
+            const Found<Declaration> found = (this->*lookUp)(reference);
+            if (found.declaration != nullptr) {
+                declarations.emplace(std::move(key), importDeclaration(*found.owner, *found.declaration));
+                continue;
+            }
+            absent.insert(key);
         }
-        declarations.emplace(std::move(key), importDeclaration(*found.owner, *found.declaration));
+        missing.push_back(reference);
     }
     if (!declarations.empty()) {
         settleAll([&](const QualifiedName& reference) -> const Declaration* {
@@ -300,46 +304,80 @@ bool SchemaParser::settleForwardRefs(const std::vector<QualifiedName>& reference
             return found == declarations.end() ? nullptr : &found->second;
         });
     }
-    return allFound;
+    return missing;
 }
+
+// A reference to a namespace that no loaded schema serves may be settled by
+// a schema registered later (a sibling in a WSDL document): it waits for
+// finalize without a message.
+bool SchemaParser::waitsForOtherSchema(const QualifiedName& reference) const
+{
+    const std::string& ns = reference.getNamespace();
+    if (ns.empty() || ns == tnsUri_ || ns == SchemaUri || ns == XmlUri)
+        return false;
+    return parsersOf(ns).empty();
+}
+
+// Writes a line for every mention that cannot wait any longer; true when
+// there was one.
+template <typename Message>
+bool SchemaParser::reportUnresolved(const std::vector<QualifiedName>& missing, bool final, Message message) const
+{
+    bool reported = false;
+    for (const QualifiedName& reference : missing) {
+        if (!final && waitsForOtherSchema(reference))
+            continue;
+        error(message(reference), 1);
+        reported = true;
+    }
+    return reported;
+}
+
+namespace {
+
+std::string fullName(const QualifiedName& name)
+{
+    return "{" + name.getNamespace() + "}" + name.getLocalName();
+}
+
+} // namespace
 
 // A reference waits in the particle written for it: in any type's content
 // model, however deep, and in the group definitions types share.
-void SchemaParser::resolveForwardElementRefs()
+bool SchemaParser::resolveForwardElementRefs(bool final)
 {
-    const bool allFound = settleForwardRefs(
-        lForwardElemRefs_, &SchemaParser::findElement,
-        [this](const ElementResolver& resolve) {
-            typesTable_.resolveElementRefs(resolve);
-            for (const Group& group : lGroups_) {
-                if (ContentModel* model = group.getContentModel())
-                    model->updateElements(resolve);
-            }
-        },
-        [](const QualifiedName& reference) {
-            return "Could not resolve element reference " + reference.getLocalName();
-        });
-    if (!allFound)
+    lForwardElemRefs_ = settleForwardRefs(lForwardElemRefs_, &SchemaParser::findElement,
+                                          [this](const ElementResolver& resolve) {
+                                              typesTable_.resolveElementRefs(resolve);
+                                              for (const Group& group : lGroups_) {
+                                                  if (ContentModel* model = group.getContentModel())
+                                                      model->updateElements(resolve);
+                                              }
+                                          });
+    const bool reported = reportUnresolved(lForwardElemRefs_, final, [final](const QualifiedName& reference) {
+        return "Could not resolve element reference " + (final ? fullName(reference) : reference.getLocalName());
+    });
+    if (reported)
         error("Unresolved element references", 1);
+    return lForwardElemRefs_.empty();
 }
 
 // An attribute reference waits in the attribute written for it, and in every
-// copy an attribute group gave out.
-void SchemaParser::resolveForwardAttributeRefs()
+// copy an attribute group gave out. One that cannot wait ends the parse.
+bool SchemaParser::resolveForwardAttributeRefs(bool final)
 {
-    const bool allFound = settleForwardRefs(
-        lForwardAttributeRefs_, &SchemaParser::findAttribute,
-        [this](const AttributeResolver& resolve) {
-            typesTable_.resolveAttributeRefs(resolve);
-            for (const auto& group : lAttributeGroups_)
-                group->matchAttributeRefs(resolve);
-        },
-        [](const QualifiedName& reference) {
-            return "Could not resolve attribute reference  {" + reference.getNamespace() + "}" +
-                reference.getLocalName();
-        });
-    if (!allFound)
-        error("Unresolved attributes references", 0);
+    lForwardAttributeRefs_ = settleForwardRefs(lForwardAttributeRefs_, &SchemaParser::findAttribute,
+                                               [this](const AttributeResolver& resolve) {
+                                                   typesTable_.resolveAttributeRefs(resolve);
+                                                   for (const auto& group : lAttributeGroups_)
+                                                       group->matchAttributeRefs(resolve);
+                                               });
+    const bool reported = reportUnresolved(lForwardAttributeRefs_, final, [](const QualifiedName& reference) {
+        return "Could not resolve attribute reference  " + fullName(reference);
+    });
+    if (reported)
+        error("Unresolved attributes references", final ? 1 : 0);
+    return lForwardAttributeRefs_.empty();
 }
 
 } // namespace Schema

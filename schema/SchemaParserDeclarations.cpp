@@ -29,6 +29,16 @@ void SchemaParser::readValueConstraint(const std::string& attribute, const std::
     (isDefault ? defaultValue : fixedValue) = value;
 }
 
+// A reference into a namespace this schema has not heard of registers it, as
+// a type reference does: a schema of that namespace registered later (a
+// sibling in a WSDL document) is then linked to this one.
+void SchemaParser::noteReferencedNamespace(const QualifiedName& reference)
+{
+    const std::string& ns = reference.getNamespace();
+    if (!ns.empty() && ns != tnsUri_ && ns != SchemaUri && !knowsNamespace(ns))
+        addImport(ns, std::string());
+}
+
 Element SchemaParser::parseElement(bool& fwdRef)
 {
     fwdRef = false;
@@ -81,6 +91,7 @@ Element SchemaParser::parseElement(bool& fwdRef)
                 name = reference.getLocalName();
                 lForwardElemRefs_.push_back(reference);
                 waitingFor = reference;
+                noteReferencedNamespace(reference);
             }
         } else if (attribute == "minOccurs") {
             minOccurs = readInt(value);
@@ -173,12 +184,13 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
                 name = reference.getLocalName();
                 lForwardAttributeRefs_.push_back(reference);
                 waitingFor = reference;
+                noteReferencedNamespace(reference);
             }
         } else if (attribute == "default" || attribute == "fixed") {
             readValueConstraint(attribute, value, defaultValue, fixedValue, "<attribute>");
         } else if (attribute == "use") {
             required = value == "required";
-        } else if (!ns.empty() && getImportIndex(ns) != -1) {
+        } else if (!ns.empty() && knowsNamespace(ns)) {
             // An annotation from a known namespace, such as the array type
             // of a SOAP-encoded array: kept for the complex type to read.
             fixedValue = ns;

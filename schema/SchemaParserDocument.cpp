@@ -9,9 +9,9 @@
 #include "schema/ScopedValue.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SimpleType.h"
+#include "schema/XmlNamespace.h"
 #include "xml/XmlPullParser.h"
 
-#include <iostream>
 #include <map>
 #include <utility>
 
@@ -144,15 +144,15 @@ void SchemaParser::readSchemaContent(const std::string& closingTag)
     // to the end of the outer schema, when everything it names is known.
     if (!resolveFwdRefs_)
         return;
-    if (importedSchemas_.empty() && typesTable_.detectUndefinedTypes()) {
+    if (!hasImports() && typesTable_.detectUndefinedTypes()) {
         typesTable_.printUndefinedTypes(log());
         log().flush();
         error("Undefined Types in namespace " + tnsUri_, 0);
     }
     if (awaitsSchemaInProgress_)
         return; // finalize settles them once that schema is complete
-    resolveForwardElementRefs();
-    resolveForwardAttributeRefs();
+    resolveForwardElementRefs(false);
+    resolveForwardAttributeRefs(false);
 }
 
 void SchemaParser::parseTopLevel(const std::string& tag)
@@ -205,7 +205,7 @@ bool SchemaParser::parseImport()
     if (ns == tnsUri_)
         return parseInclude();
     const std::string location = resolveLocation(uri_, xpp_->getAttributeValue("", "schemaLocation"));
-    if (!location.empty())
+    if (!location.empty() && ns != XmlUri)
         importFrom(ns, location);
     else
         addImport(ns, std::string());
@@ -230,10 +230,8 @@ void SchemaParser::importFrom(const std::string& ns, const std::string& location
     if (!fetchUri(localPathOf(location), fileName))
         error("could not import namespace from location " + location, 0);
     SchemaParser& imported = createImportParser(ns, location, fileName);
-    for (const ImportedSchema& known : importedSchemas_) {
-        if (known.sParser != nullptr)
-            imported.addImport(known.sParser);
-    }
+    // It knows every namespace this schema knows, without a copy of them.
+    imported.importedBy_ = this;
     const ScopedValue<int> nested(session().depth, session().depth + 1);
     if (!imported.parseSchemaTag())
         failNested("Error while parsing imported namespace " + ns);
@@ -250,10 +248,12 @@ void SchemaParser::registerKnownImport(SchemaParser& imported)
 SchemaParser& SchemaParser::createImportParser(const std::string& ns, const std::string& location,
                                                const std::string& fileName)
 {
-    auto imported = std::make_unique<SchemaParser>(fileName, ns, std::cout, std::string());
+    // Its messages go where this parser's go.
+    auto imported = std::make_unique<SchemaParser>(fileName, ns, log(), std::string());
     // Its own relative locations are relative to its own folder.
     imported->setUri(baseLocationOf(location));
     imported->location_ = location;
+    imported->readingFrom_ = location;
     session().parsers.emplace(location, imported.get());
     imported->session_ = session_;
     ownedImports_.push_back(std::move(imported));
@@ -299,6 +299,7 @@ bool SchemaParser::readIncluded(const std::string& location, const std::string& 
         return false;
     const ScopedValue<XmlPullParser*> reading(xpp_, &reader);
     const ScopedValue<std::string> base(uri_, baseLocationOf(location));
+    const ScopedValue<std::string> document(readingFrom_, location);
     const ScopedValue<bool> nested(resolveFwdRefs_, false);
     const ScopedValue<std::string> ns(tnsUri_, tnsUri_);
     const ScopedValue<std::string> prefix(tnsPrefix_, tnsPrefix_);

@@ -78,13 +78,19 @@ std::string TypeTable::anonymousName() const
     }
 }
 
+void TypeTable::nameSlot(int id, const std::string& local)
+{
+    userNames_[local] = id;
+    slotOf(id).name = local;
+}
+
 void TypeTable::renameAnonymous(int id)
 {
     XsdType* holder = slotOf(id).type;
     userNames_.erase(holder->getName());
     const std::string name = anonymousName();
     holder->setName(name);
-    userNames_[name] = id;
+    nameSlot(id, name);
 }
 
 int TypeTable::addType(std::unique_ptr<XsdType> type)
@@ -109,7 +115,7 @@ int TypeTable::addType(std::unique_ptr<XsdType> type)
     }
     if (id == XSD_INVALID) {
         id = reserveSlot();
-        userNames_[local] = id;
+        nameSlot(id, local);
     }
     type->setTypeId(id);
     XsdType* raw = type.get();
@@ -138,7 +144,7 @@ int TypeTable::getTypeId(const QualifiedName& name, bool create)
     if (id != XSD_INVALID || !create)
         return id;
     id = reserveSlot();
-    userNames_[local] = id;
+    nameSlot(id, local);
     return id;
 }
 
@@ -156,27 +162,60 @@ int TypeTable::getDeclaredTypeId(const QualifiedName& name, bool create)
 int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
 {
     const bool anonymous = type != nullptr && type->isAnonymous();
-    for (const ExternalRef& external : externals_) {
-        const bool same = anonymous ? getTypePtr(external.typeId) == type
-                                    : !external.anonymous && external.name.matches(name);
-        if (!same)
-            continue;
-        if (type != nullptr && getTypePtr(external.typeId) == nullptr)
-            place(external.typeId, type, nullptr);
-        return external.typeId;
+    if (anonymous) {
+        const auto known = externalsByType_.find(type);
+        if (known != externalsByType_.end())
+            return known->second;
+    } else {
+        const auto known = externalsByName_.find({name.getNamespace(), name.getLocalName()});
+        if (known != externalsByName_.end()) {
+            if (type != nullptr && getTypePtr(known->second) == nullptr)
+                placeExternal(known->second, type);
+            return known->second;
+        }
     }
     const int id = reserveSlot();
-    externals_.push_back(ExternalRef{id, type != nullptr ? type->getQName() : name, anonymous});
-    place(id, type, nullptr);
+    addExternal(id, type != nullptr ? type->getQName() : name, anonymous);
+    placeExternal(id, type);
     return id;
+}
+
+int TypeTable::addExternal(int id, const QualifiedName& name, bool anonymous)
+{
+    slotOf(id).external = static_cast<int>(externals_.size());
+    externals_.push_back(ExternalRef{id, name, anonymous});
+    if (!anonymous)
+        externalsByName_.emplace(std::make_pair(name.getNamespace(), name.getLocalName()), id);
+    return id;
+}
+
+void TypeTable::placeExternal(int id, XsdType* type)
+{
+    place(id, type, nullptr);
+    if (type != nullptr)
+        externalsByType_.emplace(type, id);
 }
 
 int TypeTable::resolveExternalType(XsdType* type, int id)
 {
     if (!inRange(id))
         return XSD_INVALID;
-    place(id, type, nullptr);
+    placeExternal(id, type);
     return id;
+}
+
+void TypeTable::adoptType(int id, XsdType* type)
+{
+    if (!inRange(id) || type == nullptr || getTypePtr(id) != nullptr)
+        return;
+    if (!isExternal(id))
+        addExternal(id, type->getQName(), false);
+    placeExternal(id, type);
+}
+
+bool TypeTable::isExternal(int id) const
+{
+    return inRange(id) && slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)].external >= 0;
 }
 
 XsdType* TypeTable::getTypePtr(int id) const
@@ -188,18 +227,24 @@ QualifiedName TypeTable::getTypeName(int id) const
 {
     if (const XsdType* type = getTypePtr(id))
         return type->getQName();
-    for (const ExternalRef& external : externals_) {
-        if (external.typeId == id)
-            return external.name;
+    if (!inRange(id))
+        return QualifiedName();
+    const Slot& slot = slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)];
+    if (slot.external >= 0)
+        return externals_[static_cast<std::size_t>(slot.external)].name;
+    QualifiedName name(slot.name);
+    name.setNamespace(targetNamespace_);
+    return name;
+}
+
+std::vector<QualifiedName> TypeTable::getUndefinedTypeNames() const
+{
+    std::vector<QualifiedName> names;
+    for (int id = FIRST_USER_TYPE; id < FIRST_USER_TYPE + count_; ++id) {
+        if (getTypePtr(id) == nullptr)
+            names.push_back(getTypeName(id));
     }
-    for (const auto& entry : userNames_) {
-        if (entry.second == id && inRange(id)) {
-            QualifiedName name(entry.first);
-            name.setNamespace(targetNamespace_);
-            return name;
-        }
-    }
-    return QualifiedName();
+    return names;
 }
 
 bool TypeTable::detectUndefinedTypes() const
@@ -246,6 +291,8 @@ void TypeTable::clean()
     count_ = 0;
     userNames_.clear();
     externals_.clear();
+    externalsByName_.clear();
+    externalsByType_.clear();
 }
 
 } // namespace Schema

@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace Schema {
@@ -50,6 +52,11 @@ public:
     int addExternalTypeId(const QualifiedName& name, XsdType* type);
     // Fills a reserved slot with another schema's type; 0 when the id is no slot.
     int resolveExternalType(XsdType* type, int id);
+    // Fills the slot of a name of this schema, still to come, with the type
+    // another schema of the same namespace defines; the id becomes external.
+    void adoptType(int id, XsdType* type);
+    // True for an id whose type belongs to another schema.
+    bool isExternal(int id) const;
 
     // Null for ids outside this table and for types still undefined.
     XsdType* getTypePtr(int id) const;
@@ -59,6 +66,8 @@ public:
     int getNumTypes() const { return count_; }
     int getCapacity() const { return static_cast<int>(slots_.size()); }
     bool detectUndefinedTypes() const;
+    // The names of the ids whose types are still undefined, in id order.
+    std::vector<QualifiedName> getUndefinedTypeNames() const;
     void printUndefinedTypes(std::ostream& out) const;
     const std::vector<ExternalRef>& getExternalRefs() const { return externals_; }
 
@@ -76,6 +85,8 @@ private:
     struct Slot {
         XsdType* type = nullptr;
         std::unique_ptr<XsdType> owned; // set when this table defined the type
+        std::string name;               // the local name this table gave the id
+        int external = -1;              // the position in externals_, or -1
     };
 
     bool inRange(int id) const;
@@ -84,6 +95,9 @@ private:
     int reserveSlot();
     void place(int id, XsdType* type, std::unique_ptr<XsdType> owned);
     void renameAnonymous(int id);
+    void nameSlot(int id, const std::string& local);
+    int addExternal(int id, const QualifiedName& name, bool anonymous);
+    void placeExternal(int id, XsdType* type);
     template <typename Visit>
     void forEachOwnComplexType(Visit visit);
 
@@ -91,6 +105,9 @@ private:
     std::map<std::string, int> userNames_;
     std::string targetNamespace_;
     std::vector<ExternalRef> externals_;
+    // The external ids by name (named types) and by type object.
+    std::map<std::pair<std::string, std::string>, int> externalsByName_;
+    std::unordered_map<const XsdType*, int> externalsByType_;
     int count_ = 0;
 };
 

@@ -11,9 +11,8 @@ Binding::Binding(WsdlParser* parser) : WsdlElement(parser)
 
 int Binding::addOperation(Operation* operation)
 {
-    OperationRecord record{};
-    record.operation = operation;
-    records_.push_back(record);
+    records_.emplace_back();
+    records_.back().operation = operation;
     return getNumOps() - 1;
 }
 
@@ -33,22 +32,24 @@ bool Binding::addBindingId(int index, Group group, int id)
 {
     if (recordAt(index) == nullptr || group < OperationGroup || group >= GroupCount)
         return false;
-    IdGroup& slots = records_[static_cast<std::size_t>(index)].groups[group];
-    if (slots.count >= SlotsPerGroup)
-        return false;
-    slots.ids[slots.count++] = id;
+    records_[static_cast<std::size_t>(index)].groups[group].push_back(id);
     return true;
+}
+
+const std::vector<int>& Binding::getGroupIds(int index, Group group) const
+{
+    static const std::vector<int> none;
+    const OperationRecord* record = recordAt(index);
+    if (record == nullptr || group < OperationGroup || group >= GroupCount)
+        return none;
+    return record->groups[group];
 }
 
 int Binding::readGroup(int index, Group group, const int*& ids) const
 {
-    const OperationRecord* record = recordAt(index);
-    if (record == nullptr) {
-        ids = nullptr;
-        return 0;
-    }
-    ids = record->groups[group].ids;
-    return record->groups[group].count;
+    const std::vector<int>& groupIds = getGroupIds(index, group);
+    ids = groupIds.empty() ? nullptr : groupIds.data();
+    return static_cast<int>(groupIds.size());
 }
 
 int Binding::getOpBinding(int index, const int*& ids) const

@@ -21,24 +21,16 @@ class Service;
 // the port type it binds and the protocol its binding-level element names.
 class Binding : public WsdlElement {
 public:
-    static constexpr int SlotsPerGroup = 4;
-
-    // The groups of a record, in record order; all faults share one group.
+    // The groups of a record, in record order; all faults of an operation
+    // share one group, and so do an input's body and its headers.
     enum Group { OperationGroup = 0, InputGroup = 1, OutputGroup = 2, FaultGroup = 3, GroupCount = 4 };
 
-    // Ids of one group: four slots, then the number of slots used.
-    struct IdGroup {
-        int ids[SlotsPerGroup];
-        int count;
-    };
-    static_assert(sizeof(IdGroup) == (SlotsPerGroup + 1) * sizeof(int), "a group is five int words");
-
-    // The operation (null when the port type has none of that name), then the
-    // four groups as twenty int words. The operation is kept as a pointer,
-    // never in an integer word, so it keeps all its bits on 64-bit builds.
+    // One binding operation: the port type's operation (null when it has
+    // none of that name) and the extensibility-element ids of each group in
+    // document order. A group holds any number of ids.
     struct OperationRecord {
-        Operation* operation;
-        IdGroup groups[GroupCount];
+        Operation* operation = nullptr;
+        std::vector<int> groups[GroupCount];
     };
 
     explicit Binding(WsdlParser* parser);
@@ -50,14 +42,16 @@ public:
     // record with a null operation.
     int addOperation(const Schema::QualifiedName& name);
 
-    // Stores id in the next free slot of the group of record index. A full
-    // group (four ids) or a record or group that does not exist refuses the
-    // id and returns false; nothing is overwritten, and the caller decides
-    // whether to report it.
+    // Appends id to the group of record index; false (and nothing stored)
+    // only for a record or group that does not exist.
     bool addBindingId(int index, Group group, int id);
 
-    // Number of ids in the group of record index, with ids set to its first
-    // slot; 0 with ids null for a record that does not exist.
+    // The ids of one group of record index, in document order; empty for a
+    // record or group that does not exist.
+    const std::vector<int>& getGroupIds(int index, Group group) const;
+    // The same as a count and a pointer: returns the number of ids and sets
+    // ids to the first of them (null when there are none). The pointer stays
+    // valid until an id is added to that group.
     int getOpBinding(int index, const int*& ids) const;
     int getInputBinding(int index, const int*& ids) const;
     int getOutputBinding(int index, const int*& ids) const;

@@ -34,10 +34,16 @@ public:
     int getPartIndex(const std::string& name) const;
     const Part* getPart(const std::string& name) const;
 
+    // Set once the document's message element has been read; a message only
+    // named so far is not defined.
+    bool isDefined() const { return defined_; }
+    void setDefined() { defined_ = true; }
+
 private:
     const Part* partAt(int index) const;
 
     std::vector<Part> parts_;
+    bool defined_ = false;
 };
 
 } // namespace Wsdl

@@ -15,8 +15,10 @@ PortType::~PortType() = default;
 
 void PortType::addOperation(std::unique_ptr<Operation> operation)
 {
-    if (operation)
-        operations_.push_back(std::move(operation));
+    if (!operation)
+        return;
+    operationIndex_.emplace(operation->getName(), getNumOps());
+    operations_.push_back(std::move(operation));
 }
 
 Operation* PortType::getOperation(int index) const
@@ -39,11 +41,8 @@ int PortType::getOperationIndex(const Schema::QualifiedName& name) const
 
 int PortType::findOperation(const Schema::QualifiedName& name) const
 {
-    for (int i = 0; i < getNumOps(); ++i) {
-        if (operations_[static_cast<std::size_t>(i)]->getName() == name.getLocalName())
-            return i;
-    }
-    return -1;
+    const auto found = operationIndex_.find(name.getLocalName());
+    return found == operationIndex_.end() ? -1 : found->second;
 }
 
 Binding* PortType::getBinding(const std::string& ns) const

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Schema {
@@ -42,6 +43,9 @@ private:
     int findOperation(const Schema::QualifiedName& name) const; // -1 when none
 
     std::vector<std::unique_ptr<Operation>> operations_;
+    // The first operation of each name, by position: every binding operation
+    // is matched by name.
+    std::unordered_map<std::string, int> operationIndex_;
     std::vector<Binding*> bindings_;
 };
 

@@ -4,6 +4,7 @@
 #include "schema/SchemaParser.h"
 #include "schema/SchemaValidator.h"
 #include "schema/ValueContainer.h"
+#include "wsdl/SchemaFolder.h"
 #include "wsdl/WsdlNamespaces.h"
 #include "wsdl/WsdlParser.h"
 #include "xml/XmlPullParser.h"
@@ -70,20 +71,32 @@ bool SoapExtension::isNamespaceHandler(const std::string& ns) const
 
 std::string SoapExtension::getExtensibilitySchema() const
 {
-    return schemaDirectory_ + "soap.xsd";
+    return schemaFile(schemaDirectory_, "soap.xsd");
 }
 
 std::string SoapExtension::getEncodingSchema() const
 {
-    return schemaDirectory_ + "soap-encoding.xsd";
+    return schemaFile(schemaDirectory_, "soap-encoding.xsd");
 }
 
 void SoapExtension::setSchemaParser(std::unique_ptr<Schema::SchemaParser> parser)
 {
     validator_.reset();
     schemaParser_ = std::move(parser);
-    if (schemaParser_ != nullptr)
-        validator_ = std::make_unique<Schema::SchemaValidator>(*schemaParser_, std::cout);
+}
+
+// Made on first use, so that it reports to the stream of the WSDL parser
+// set after the schema.
+Schema::SchemaValidator& SoapExtension::validator()
+{
+    if (!validator_)
+        validator_ = std::make_unique<Schema::SchemaValidator>(*schemaParser_, reportStream());
+    return *validator_;
+}
+
+std::ostream& SoapExtension::reportStream() const
+{
+    return wsdlParser_ != nullptr ? wsdlParser_->getDiagnostics() : std::cerr;
 }
 
 int SoapExtension::handleElement(int parentKind, XmlPullParser& xpp)
@@ -116,7 +129,7 @@ int SoapExtension::handleElement(int parentKind, XmlPullParser& xpp)
     const int depth = xpp.getDepth();
     Schema::ValueContainer values(typeId, schemaParser_.get());
     try {
-        validator_->validate(xpp, typeId, values);
+        validator().validate(xpp, typeId, values);
     } catch (const Schema::SchemaParserException& failure) {
         reportError(failure.getDescription() + "Encountered error while validating {" + namespace_ + "}:" + tag);
         finishElement(xpp, depth);
@@ -160,17 +173,40 @@ int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Sc
 int SoapExtension::recordHeader(int typeId, Schema::ValueContainer& values)
 {
     const Schema::QualifiedName name = attributeQName(values, "message");
-    Message* message = wsdlParser_ != nullptr ? wsdlParser_->getMessage(name) : nullptr;
+    // The message may be defined further on: it is named now and settled
+    // by resolveHeaders.
+    Message* message = wsdlParser_ != nullptr && !name.getLocalName().empty()
+        ? wsdlParser_->getMessageOrCreate(name)
+        : nullptr;
     if (message == nullptr) {
         reportError("Unkown message " + name.getLocalName());
         return 0;
     }
     const std::string part = attributeText(values, "parts").value_or(attributeText(values, "part").value_or(""));
-    const int partIndex = message->getPartIndex(part);
-    if (partIndex < 0)
-        reportError("Unkown part type :" + part);
-    headers_.push_back(HeaderRecord{partIndex, message});
+    headers_.push_back(HeaderRecord{-1, message, part, !message->isDefined()});
+    if (!headers_.back().pending)
+        findHeaderPart(headers_.back());
     return addElement(typeId, HeaderElement, static_cast<int>(headers_.size()) - 1);
+}
+
+void SoapExtension::findHeaderPart(HeaderRecord& header) const
+{
+    header.partIndex = header.message->getPartIndex(header.partName);
+    if (header.partIndex < 0)
+        reportError("Unkown part type :" + header.partName);
+}
+
+std::string SoapExtension::resolveHeaders()
+{
+    for (HeaderRecord& header : headers_) {
+        if (!header.pending)
+            continue;
+        if (!header.message->isDefined())
+            return header.message->getName();
+        header.pending = false;
+        findHeaderPart(header);
+    }
+    return std::string();
 }
 
 int SoapExtension::addElement(int typeId, Kind kind, int index)
@@ -260,7 +296,7 @@ bool SoapExtension::isSoapHeader(int id) const
 
 void SoapExtension::reportError(const std::string& message) const
 {
-    std::ostream& out = wsdlParser_ != nullptr ? wsdlParser_->getDiagnostics() : std::cerr;
+    std::ostream& out = reportStream();
     out << "Soap Processing  " << message << '\n';
     out.flush();
 }

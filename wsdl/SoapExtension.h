@@ -3,6 +3,7 @@
 
 #include "wsdl/WsdlExtensionHandler.h"
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,7 +39,7 @@ public:
     std::string getNamespacePrefix() const override { return prefix_; }
     bool isNamespaceHandler(const std::string& ns) const override;
 
-    // The schema folder followed by "soap.xsd" and "soap-encoding.xsd".
+    // "soap.xsd" and "soap-encoding.xsd" in the schema folder.
     std::string getExtensibilitySchema() const override;
     std::string getEncodingSchema() const;
     // Takes the schema of "soap.xsd" and validates against it from now on.
@@ -77,6 +78,11 @@ public:
 
     void reportError(const std::string& message) const;
 
+    // Once the whole document is read: a header may name a message defined
+    // after the binding, whose part is looked up now. Returns the name of the
+    // first header message the document never defines; empty when all are.
+    std::string resolveHeaders();
+
 private:
     enum Kind { BindingElement, OperationElement, BodyElement, HeaderElement, AddressElement };
 
@@ -98,11 +104,16 @@ private:
     struct HeaderRecord {
         int partIndex;
         Message* message;
+        std::string partName;
+        bool pending; // its message was not defined yet when it was read
     };
 
     int record(const std::string& tag, int typeId, int parentKind, Schema::ValueContainer& values);
     int recordHeader(int typeId, Schema::ValueContainer& values);
+    void findHeaderPart(HeaderRecord& header) const;
     int addElement(int typeId, Kind kind, int index);
+    Schema::SchemaValidator& validator();
+    std::ostream& reportStream() const;
     const ElementRecord* elementOf(int id) const;
     // The record of kind that element id points to; null for another id.
     template <typename Record>

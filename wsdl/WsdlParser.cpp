@@ -7,6 +7,7 @@
 #include "net/DocumentLocation.h"
 #include "net/FetchUri.h"
 #include "schema/SchemaParser.h"
+#include "wsdl/SchemaFolder.h"
 #include "wsdl/SoapExtension.h"
 #include "wsdl/WsdlNamespaces.h"
 #include "xml/XmlPullParser.h"
@@ -47,19 +48,24 @@ void WsdlParser::setUp()
     handlers_.clear();
     schemaParsers_.clear();
 
-    schemaParsers_.push_back(loadBuiltInSchema(schemaDirectory_ + "wsdl10.xsd", WsdlUri));
+    schemaParsers_.push_back(loadBuiltInSchema(schemaFile(schemaDirectory_, "wsdl10.xsd"), WsdlUri));
     auto soap = std::make_unique<SoapExtension>(schemaDirectory_);
     soapExtension_ = soap.get();
     handlers_.push_back(HandlerEntry{std::move(soap), nullptr});
     schemaParsers_.push_back(loadBuiltInSchema(soapExtension_->getEncodingSchema(), SoapEncodingUri));
 }
 
-// A missing or unreadable file gives a schema without declarations; set-up goes on.
+// Without its built-in schemas the parser would misread every document (a
+// SOAP binding would go unseen), so a file that does not load is an error.
 std::unique_ptr<Schema::SchemaParser> WsdlParser::loadBuiltInSchema(const std::string& location,
-                                                                    const std::string& ns)
+                                                                    const std::string& ns,
+                                                                    Schema::SchemaParser* imported)
 {
     auto parser = std::make_unique<Schema::SchemaParser>(location, ns, *diagnostics_, schemaDirectory_);
-    parser->parseSchemaTag();
+    if (imported != nullptr)
+        parser->addImport(imported);
+    if (!parser->parseSchemaTag())
+        error("Could not read the built-in schema " + location, 0);
     return parser;
 }
 

@@ -76,10 +76,10 @@ public:
     using ServiceList = std::list<std::unique_ptr<Service>>;
 
     // Fetches the document, opens it and loads the built-in schemas from
-    // schemaDirectory, which is joined to the file names as it is ("src/schemas/"
-    // when empty). A document that cannot be fetched throws WsdlException;
-    // errors of the built-in schemas leave as the schema and pull parsers'
-    // exceptions.
+    // schemaDirectory, with or without a trailing separator ("src/schemas/"
+    // when empty). A document that cannot be fetched, or a built-in schema
+    // that cannot be read, throws WsdlException naming the path; errors of
+    // the XML inside a built-in schema leave as XmlPullParserException.
     WsdlParser(const std::string& location, std::ostream& diagnostics, const std::string& schemaDirectory);
     ~WsdlParser();
     WsdlParser(const WsdlParser&) = delete;
@@ -181,13 +181,15 @@ private:
     };
 
     void setUp();
-    std::unique_ptr<Schema::SchemaParser> loadBuiltInSchema(const std::string& location, const std::string& ns);
+    std::unique_ptr<Schema::SchemaParser> loadBuiltInSchema(const std::string& location, const std::string& ns,
+                                                            Schema::SchemaParser* imported = nullptr);
 
     // The parse driver and the elements around the model.
     int step();
     int classify(const std::string& localName);
     static std::string documentKey(const std::string& location);
     int endParse(const std::string& description);
+    void resolveHeaders();
     void noteMissingSoapBinding() const;
     void parseDefinitions();
     void loadExtensionSchema(std::size_t handlerIndex, const std::string& prefix);
@@ -200,6 +202,7 @@ private:
     // The model's elements.
     void parseTypes();
     void readEmbeddedSchemas();
+    void linkSchemas(std::size_t first);
     void parseMessage();
     void parsePart(Message& message);
     PortType* parsePortType();
@@ -234,6 +237,9 @@ private:
     std::string localFile_;
     std::string schemaDirectory_;
     std::string baseLocation_;
+    // The location of a document read through an import, named in messages
+    // about it; empty while the caller's document is read.
+    std::string currentDocument_;
     std::ifstream document_;
     std::unique_ptr<XmlPullParser> documentReader_;
     // The reader of the document being read: the document's own, or that of
@@ -255,6 +261,10 @@ private:
     std::unordered_map<std::string, Message*> messageIndex_; // the first message of each name
     PortTypeList portTypes_;
     BindingList bindings_;
+    // The first port type and binding of each name, for the look-ups of
+    // bindings and ports.
+    std::unordered_map<std::string, PortType*> portTypeIndex_;
+    std::unordered_map<std::string, Binding*> bindingIndex_;
     ServiceList services_;
 };
 

@@ -11,12 +11,6 @@
 
 namespace Wsdl {
 
-namespace {
-
-const char* const GroupNames[] = {"operation", "input", "output", "fault"};
-
-} // namespace
-
 void WsdlParser::parseTypes()
 {
     try {
@@ -36,9 +30,11 @@ void WsdlParser::parseTypes()
 
 void WsdlParser::readEmbeddedSchemas()
 {
+    const std::size_t first = schemaParsers_.size();
     while (elementKind_ == SCHEMA) {
         auto schema = std::make_unique<Schema::SchemaParser>(xpp_, tnsUri_, *diagnostics_, schemaDirectory_);
         schema->setUri(baseLocation_);
+        schema->setDocumentLocation(currentDocument_);
         schema->addImport(schemaParsers_[0].get());
         schema->addImport(schemaParsers_[1].get());
         if (!schema->parseSchemaTag())
@@ -46,15 +42,35 @@ void WsdlParser::readEmbeddedSchemas()
         schemaParsers_.push_back(std::move(schema));
         getNextElement(true);
     }
-    // Schemas of one document may import each other's namespaces without a
-    // location: each is told of the others before its types are settled.
+    linkSchemas(first);
+}
+
+// Schemas of one document refer to each other's namespaces without a
+// location (with an import or without): each is told of the others whose
+// namespace it names, and of the others of its own namespace, before its
+// types and references are settled.
+void WsdlParser::linkSchemas(std::size_t first)
+{
+    std::unordered_map<std::string, std::vector<Schema::SchemaParser*>> byNamespace;
+    for (std::size_t i = 2; i < schemaParsers_.size(); ++i)
+        byNamespace[schemaParsers_[i]->getNamespace()].push_back(schemaParsers_[i].get());
     for (std::size_t i = 2; i < schemaParsers_.size(); ++i) {
         Schema::SchemaParser& schema = *schemaParsers_[i];
-        for (std::size_t j = 2; j < schemaParsers_.size(); ++j) {
-            if (j != i && schema.getImportIndex(schemaParsers_[j]->getNamespace()) != -1)
-                schema.addImport(schemaParsers_[j].get());
+        std::vector<std::string> named{schema.getNamespace()};
+        for (const Schema::SchemaParser::ImportedSchema& imported : schema.getImports())
+            named.push_back(imported.ns);
+        for (const std::string& ns : named) {
+            const auto siblings = byNamespace.find(ns);
+            if (siblings == byNamespace.end())
+                continue;
+            for (Schema::SchemaParser* sibling : siblings->second) {
+                if (sibling != &schema)
+                    schema.addImport(sibling);
+            }
         }
-        if (!schema.finalize())
+    }
+    for (std::size_t i = first; i < schemaParsers_.size(); ++i) {
+        if (!schemaParsers_[i]->finalize())
             error("Invalid schema", 0);
     }
 }
@@ -66,6 +82,7 @@ void WsdlParser::parseMessage()
     const std::string name = xpp_->getAttributeValue("", "name");
     // An operation may have named the message already: its definition fills it.
     Message* message = getMessageOrCreate(Schema::QualifiedName(name));
+    message->setDefined();
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& prefix = xpp_->getAttributePrefix(i);
         if (!prefix.empty())
@@ -142,6 +159,7 @@ PortType* WsdlParser::parsePortType()
     while (elementKind_ == OPERATION)
         portType->addOperation(parseOperation(portType.get()));
     readExtensibilityElements(*portType, PORT_TYPE);
+    portTypeIndex_.emplace(portType->getName(), portType.get());
     portTypes_.push_back(std::move(portType));
     return portTypes_.back().get();
 }
@@ -238,6 +256,7 @@ void WsdlParser::parseBinding()
     // Linked once complete, so that nothing refers to a binding that failed.
     if (binding->getPortType() != nullptr)
         binding->getPortType()->addBinding(binding.get());
+    bindingIndex_.emplace(binding->getName(), binding.get());
     bindings_.push_back(std::move(binding));
 }
 
@@ -270,19 +289,12 @@ void WsdlParser::parseBindingOperation(Binding& binding)
     }
 }
 
-// A group holds four ids; a fifth is refused with the parse rather than
-// dropped, which would leave the generated code short of an element.
 void WsdlParser::readBindingIds(Binding& binding, int index, Binding::Group group)
 {
     while (elementKind_ == EXTENSIBILITY) {
         const int id = handleExtensibilityElement(OPERATION);
-        if (id != 0 && !binding.addBindingId(index, group, id)) {
-            const Operation* operation = binding.getOperation(index);
-            error(std::string("More than 4 extensibility elements in the ") + GroupNames[group] + " of operation "
-                      + (operation != nullptr ? operation->getName() : std::string()) + " of binding "
-                      + binding.getName(),
-                  0);
-        }
+        if (id != 0)
+            binding.addBindingId(index, group, id);
         getNextElement(true);
     }
 }

@@ -30,15 +30,12 @@ Message* WsdlParser::getMessageOrCreate(const Schema::QualifiedName& name)
 
 namespace {
 
-// The element of that local name in a list of the target namespace.
-template <typename List>
-auto findByLocalName(const List& list, const std::string& localName) -> decltype(list.front().get())
+// The first element of that local name among those of the target namespace.
+template <typename Element>
+Element* findByLocalName(const std::unordered_map<std::string, Element*>& index, const std::string& localName)
 {
-    for (const auto& element : list) {
-        if (element->getName() == localName)
-            return element.get();
-    }
-    return nullptr;
+    const auto found = index.find(localName);
+    return found == index.end() ? nullptr : found->second;
 }
 
 } // namespace
@@ -55,14 +52,14 @@ PortType* WsdlParser::getPortType(const Schema::QualifiedName& name) const
 {
     if (!name.getPrefix().empty() && resolvePrefix(name.getPrefix()) != tnsUri_)
         return nullptr;
-    return findByLocalName(portTypes_, name.getLocalName());
+    return findByLocalName(portTypeIndex_, name.getLocalName());
 }
 
 Binding* WsdlParser::getBinding(const Schema::QualifiedName& name) const
 {
     if (!name.getPrefix().empty() && resolvePrefix(name.getPrefix()) != tnsUri_)
         return nullptr;
-    return findByLocalName(bindings_, name.getLocalName());
+    return findByLocalName(bindingIndex_, name.getLocalName());
 }
 
 int WsdlParser::getSchemaIndex(const Schema::QualifiedName& name, DeclarationKind kind)

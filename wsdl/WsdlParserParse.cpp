@@ -10,6 +10,7 @@
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
 #include "schema/ScopedValue.h"
+#include "wsdl/SoapExtension.h"
 #include "wsdl/WsdlNamespaces.h"
 #include "xml/XmlPullParser.h"
 
@@ -103,8 +104,10 @@ int WsdlParser::parse()
             parseService();
             break;
         case END:
-            if (state_ != END && importDepth_ == 0)
+            if (state_ != END && importDepth_ == 0) {
+                resolveHeaders();
                 noteMissingSoapBinding();
+            }
             break;
         default:
             error("Syntax error", 0);
@@ -120,6 +123,14 @@ int WsdlParser::parse()
     } catch (const std::exception& failure) {
         return endParse(std::string("Wsdl Parser Exception : ") + failure.what());
     }
+}
+
+// Header messages are settled once every message of the document is known.
+void WsdlParser::resolveHeaders()
+{
+    const std::string missing = soapExtension_->resolveHeaders();
+    if (!missing.empty())
+        error("Unknown message " + missing + " named by a soap:header", 0);
 }
 
 // A document without a SOAP 1.1 binding (SOAP 1.2 or HTTP only, or its
@@ -141,7 +152,10 @@ int WsdlParser::endParse(const std::string& description)
     error_ = true;
     state_ = END;
     elementKind_ = END;
-    *diagnostics_ << description << " at " << xpp_->getLineNumber() << "," << xpp_->getColumnNumber() << std::endl;
+    *diagnostics_ << description << " at " << xpp_->getLineNumber() << "," << xpp_->getColumnNumber();
+    if (!currentDocument_.empty())
+        *diagnostics_ << " in " << currentDocument_;
+    *diagnostics_ << std::endl;
     return END;
 }
 
@@ -247,8 +261,7 @@ void WsdlParser::parseDefinitions()
     }
 }
 
-// The handler's schema is read once, when its namespace is first declared;
-// a schema that does not load leaves the handler without one.
+// The handler's schema is read once, when its namespace is first declared.
 void WsdlParser::loadExtensionSchema(std::size_t handlerIndex, const std::string& prefix)
 {
     HandlerEntry& entry = handlers_[handlerIndex];
@@ -257,11 +270,7 @@ void WsdlParser::loadExtensionSchema(std::size_t handlerIndex, const std::string
     handler.setStartId(static_cast<int>(handlerIndex) * ElementIdBlockSize + 1);
     if (entry.schema != nullptr)
         return;
-    auto schema = std::make_unique<Schema::SchemaParser>(handler.getExtensibilitySchema(), handler.getNamespace(),
-                                                         *diagnostics_, schemaDirectory_);
-    schema->addImport(schemaParsers_[0].get());
-    if (!schema->parseSchemaTag())
-        return;
+    auto schema = loadBuiltInSchema(handler.getExtensibilitySchema(), handler.getNamespace(), schemaParsers_[0].get());
     entry.schema = schema.get();
     handler.setSchemaParser(std::move(schema));
     handler.setWsdlParser(this);
@@ -338,6 +347,7 @@ void WsdlParser::includeDocument(const std::string& location, const std::string&
         const ScopedValue<std::string> prefix(tnsPrefix_, tnsPrefix_);
         const ScopedValue<const std::string*> documentation(definitionsDoc_, definitionsDoc_);
         const ScopedValue<std::string> base(baseLocation_, baseLocationOf(resolved));
+        const ScopedValue<std::string> document(currentDocument_, resolved);
         const ScopedValue<int> depth(importDepth_, importDepth_ + 1);
         const ScopedValue<XmlPullParser*> current(xpp_, reader);
         elementKind_ = START;

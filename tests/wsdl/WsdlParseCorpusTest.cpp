@@ -314,21 +314,21 @@ TEST_F(WsdlParseCorpusTest, EveryEntryPointParsesToItsSummaryOrEndsWithItsMessag
 #ifndef _WIN32
 TEST_F(WsdlParseCorpusTest, AbsoluteImportsComeFromTheCorpusAndHttpsFailsCleanly)
 {
-    const std::string xmlSchema = "http://www.w3.org/2001/xml.xsd";
+    const std::string addressing = "http://www.w3.org/2005/08/addressing/ws-addr.xsd";
     const auto document = [](const std::string& location) {
         return definitions("<types><xsd:schema targetNamespace=\"urn:t\" "
-                           "xmlns:xml=\"http://www.w3.org/XML/1998/namespace\">"
-                           "<xsd:import namespace=\"http://www.w3.org/XML/1998/namespace\" schemaLocation=\"" +
+                           "xmlns:wsa=\"http://www.w3.org/2005/08/addressing\">"
+                           "<xsd:import namespace=\"http://www.w3.org/2005/08/addressing\" schemaLocation=\"" +
                            location +
-                           "\"/><xsd:complexType name=\"Text\"><xsd:attribute ref=\"xml:lang\"/></xsd:complexType>"
-                           "</xsd:schema></types>\n" +
+                           "\"/><xsd:complexType name=\"To\"><xsd:sequence><xsd:element ref=\"wsa:EndpointReference\"/>"
+                           "</xsd:sequence></xsd:complexType></xsd:schema></types>\n" +
                            calculatorPortType() + calculatorBinding());
     };
-    parse(document(xmlSchema));
+    parse(document(addressing));
     expectSuccess();
-    EXPECT_EQ(server_.requestCount(xmlSchema), 1);
+    EXPECT_EQ(server_.requestCount(addressing), 1);
 
-    const std::string secure = "https://www.w3.org/2001/xml.xsd";
+    const std::string secure = "https://www.w3.org/2005/08/addressing/ws-addr.xsd";
     parse(document(secure));
     expectFailure("could not import namespace from location " + secure);
     expectFailure(fatal("Error parsing schema types for urn:t"));

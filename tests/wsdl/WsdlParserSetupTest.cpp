@@ -91,16 +91,16 @@ TEST_F(WsdlParserSetupTest, BuiltInSchemasComeFromTheFolderAsItIsJoined)
         const char* folderArgument; // "<cwd>" stands for the absolute current folder
         const char* placedAs;       // prefix the two files are written under; empty: not written
         const char* folder;         // the schema folder the parser keeps
-        bool loaded;
+        const char* missing;        // the path a failure names; empty: the schemas load
     };
     const Case cases[] = {
-        {"", "src/schemas/", "src/schemas/", true},
-        {"", "", "src/schemas/", false},
-        {"<cwd>/builtin/", "builtin/", "<cwd>/builtin/", true},
-        // no separator is added: the folder's last name and the file name run together
-        {"<cwd>/builtin", "builtin/", "<cwd>/builtin", false},
-        {"<cwd>/builtin", "builtin", "<cwd>/builtin", true},
-        {"kit/pre-", "kit/pre-", "kit/pre-", true},
+        {"", "src/schemas/", "src/schemas/", ""},
+        {"", "", "src/schemas/", "src/schemas/wsdl10.xsd"},
+        {"<cwd>/builtin/", "builtin/", "<cwd>/builtin/", ""},
+        // a folder without its trailing separator is a folder all the same
+        {"<cwd>/builtin", "builtin/", "<cwd>/builtin", ""},
+        {"<cwd>/builtin", "builtin", "<cwd>/builtin", "<cwd>/builtin/wsdl10.xsd"},
+        {"kit", "kit/", "kit", ""},
     };
     auto expand = [](std::string text, const std::string& cwd) {
         const std::string::size_type at = text.find("<cwd>");
@@ -121,14 +121,22 @@ TEST_F(WsdlParserSetupTest, BuiltInSchemasComeFromTheFolderAsItIsJoined)
         const std::string cwd = inner.path().generic_string();
         const std::string argument = expand(c.folderArgument, cwd);
         const std::string expected = expand(c.folder, cwd);
-
-        WsdlParser parser("doc.wsdl", diagnostics_, argument);
-        EXPECT_EQ(parser.getSchemaDirectory(), expected);
-        EXPECT_EQ(builtInsLoaded(parser), c.loaded);
-        EXPECT_EQ(parser.getSchemaCount(), 0);
-        ASSERT_NE(parser.getSoapExtension(), nullptr);
-        EXPECT_EQ(parser.getSoapExtension()->getExtensibilitySchema(), expected + "soap.xsd");
-        EXPECT_EQ(parser.getSoapExtension()->getEncodingSchema(), expected + "soap-encoding.xsd");
+        const std::string missing = expand(c.missing, cwd);
+        try {
+            WsdlParser parser("doc.wsdl", diagnostics_, argument);
+            EXPECT_EQ(missing, "");
+            EXPECT_EQ(parser.getSchemaDirectory(), expected);
+            EXPECT_TRUE(builtInsLoaded(parser));
+            EXPECT_EQ(parser.getSchemaCount(), 0);
+            ASSERT_NE(parser.getSoapExtension(), nullptr);
+            const std::string joined = expected.back() == '/' ? expected : expected + "/";
+            EXPECT_EQ(parser.getSoapExtension()->getExtensibilitySchema(), joined + "soap.xsd");
+            EXPECT_EQ(parser.getSoapExtension()->getEncodingSchema(), joined + "soap-encoding.xsd");
+        } catch (const WsdlException& failure) {
+            EXPECT_NE(missing, "") << failure.description;
+            EXPECT_NE(failure.description.find("Could not read the built-in schema " + missing), std::string::npos)
+                << failure.description;
+        }
     }
 }
 
