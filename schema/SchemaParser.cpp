@@ -266,6 +266,19 @@ const Element* SchemaParser::getElement(const QualifiedName& name) const
     return findElement(name).declaration;
 }
 
+const Element* SchemaParser::getElementWithLocalType(const QualifiedName& name)
+{
+    const Found<Element> found = findElement(name);
+    if (found.declaration == nullptr || found.owner == this)
+        return found.declaration;
+    const auto known = borrowedByOriginal_.find(found.declaration);
+    if (known != borrowedByOriginal_.end())
+        return known->second;
+    borrowedElements_.push_back(importDeclaration(*found.owner, *found.declaration));
+    borrowedByOriginal_.emplace(found.declaration, &borrowedElements_.back());
+    return &borrowedElements_.back();
+}
+
 const Attribute* SchemaParser::getAttribute(const QualifiedName& name) const
 {
     return findAttribute(name).declaration;

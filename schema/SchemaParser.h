@@ -113,6 +113,10 @@ public:
     const Attribute* getAttribute(const QualifiedName& name) const;
     const Group* getGroup(const QualifiedName& name) const;
     const AttributeGroup* getAttributeGroup(const QualifiedName& name) const;
+    // The global element of the name as this schema's types table sees it:
+    // its own declaration, or an imported schema's, copied here once with
+    // its type given an id of this table. Null when not found.
+    const Element* getElementWithLocalType(const QualifiedName& name);
 
     // Imported schemas: one record per namespace.
     int getImportIndex(const std::string& ns) const;
@@ -276,6 +280,9 @@ private:
     DeclarationIndex<Attribute> attributeIndex_;
     DeclarationIndex<Group> groupIndex_;
     DeclarationIndex<AttributeGroup> attributeGroupIndex_;
+    // Imported schemas' global elements retyped for this table, by original.
+    std::list<Element> borrowedElements_;
+    std::unordered_map<const Element*, const Element*> borrowedByOriginal_;
     std::vector<QualifiedName> lForwardElemRefs_;
     std::vector<QualifiedName> lForwardAttributeRefs_;
     std::vector<ImportedSchema> importedSchemas_;

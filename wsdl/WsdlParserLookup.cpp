@@ -93,7 +93,7 @@ WsdlParser::Declaration WsdlParser::findDeclaration(const Schema::QualifiedName&
         if (kind == TypeDeclaration)
             found.typeId = schema.getTypeId(resolved, false);
         else
-            found.element = schema.getElement(resolved);
+            found.element = schema.getElementWithLocalType(resolved);
         if (builtIn || found.typeId != Schema::XSD_INVALID || found.element != nullptr) {
             found.position = static_cast<int>(i);
             return found;

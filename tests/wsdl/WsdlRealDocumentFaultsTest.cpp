@@ -75,7 +75,8 @@ TEST_F(WsdlRealDocumentFaultsTest, ElementReferencesReachASiblingSchema)
                 "<xsd:complexType name=\"Order\"><xsd:sequence><xsd:element ref=\"t:Item\" maxOccurs=\"3\"/>"
                 "</xsd:sequence></xsd:complexType></xsd:schema>\n";
             parse(definitions("<types>" + (itemsFirst ? ItemsSchema + referring : referring + ItemsSchema) +
-                              "</types>\n" + calculatorPortType() + calculatorBinding()));
+                              "</types>\n<message name=\"M\" xmlns:t=\"urn:items\"><part name=\"p\" "
+                              "element=\"t:Item\"/></message>\n" + calculatorPortType() + calculatorBinding()));
             expectSuccess();
             Schema::SchemaParser& items = schemaOf("urn:items");
             Schema::SchemaParser& orders = schemaOf("urn:orders");
@@ -88,6 +89,9 @@ TEST_F(WsdlRealDocumentFaultsTest, ElementReferencesReachASiblingSchema)
             const Schema::XsdType* itemType = typeOf(items, "urn:items", "ItemType");
             ASSERT_NE(itemType, nullptr);
             EXPECT_EQ(orders.getType(particle->getType()), itemType);
+            // A part's type id is one of the schema its position names.
+            const Part& part = parser_->getMessage(Schema::QualifiedName("M"))->getParts().front();
+            EXPECT_EQ(parser_->getSchemaParser(part.getSchemaPosition())->getType(part.getType()), itemType);
         }
     }
 }
