@@ -34,7 +34,7 @@ void RunWhilePumping(F work) {
     MSG msg;
     for (;;) {
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-        const DWORD dwWait = ::MsgWaitForMultipleObjects(1, &hDone, FALSE, 10000, QS_ALLINPUT);
+        const DWORD dwWait = ::MsgWaitForMultipleObjects(1, &hDone, FALSE, 60000, QS_ALLINPUT);
         if (dwWait != WAIT_OBJECT_0 + 1) break;   // done, or a broken test that must not hang
     }
     worker.join();
