@@ -18,6 +18,10 @@
 
 #include <type_traits>
 
+#ifndef afx_msg
+#define afx_msg   // marks message handlers
+#endif
+
 class CCmdTarget;
 class CCmdUI;
 

@@ -1,6 +1,7 @@
 #include "classlib/WinApp.h"
 
 #include "classlib/CommandIds.h"
+#include "classlib/DocTemplate.h"
 #include "classlib/ThreadState.h"
 #include "classlib/Wnd.h"
 
@@ -122,11 +123,6 @@ CWaitCursor::CWaitCursor() { AppWaitCursor(1); }
 CWaitCursor::~CWaitCursor() { AppWaitCursor(-1); }
 
 void CWaitCursor::Restore() { AppWaitCursor(0); }
-
-// Without document templates (DocTemplate.cpp adds them) nothing opens.
-CDocument* CWinApp::OpenDocumentFile(LPCTSTR) { return nullptr; }
-
-void CWinApp::OnFileNew() {}
 
 void CCommandLineInfo::ParseParam(LPCTSTR pszParam, BOOL bFlag, BOOL) {
     if (bFlag) {

@@ -3,17 +3,16 @@
 // application.
 #pragma once
 
+#include "classlib/Collection.h"
 #include "classlib/RecentFileList.h"
 #include "classlib/String.h"
 #include "classlib/WinThread.h"
 
 #include <memory>
-
-#ifndef afx_msg
-#define afx_msg   // marks message handlers
-#endif
+#include <vector>
 
 class CCommandLineInfo;
+class CDocTemplate;
 class CDocument;
 
 class CWinApp : public CWinThread {
@@ -69,8 +68,15 @@ public:
     void SaveStdProfileSettings();
     virtual void AddToRecentFileList(LPCTSTR lpszPathName);
 
-    // Opens a document (the document templates decide; see DocTemplate.h); null when none can.
+    // ---- Documents: the templates the shell commands use, owned by the application.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& rPosition) const;
+    // A document already open with this path is shown again; else the first template opens it.
+    // Null when no template can.
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    virtual BOOL SaveAllModified();   // FALSE when the user cancels
+    void CloseAllDocuments(BOOL bEndSession);
 
     // ---- Start-up: the program's command line into rCmdInfo, then what it asks for.
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
@@ -94,6 +100,7 @@ private:
     CString m_strAppName;
     CString m_strRegistryKey;
     HCURSOR m_hcurWaitCursorRestore = nullptr;
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
 };
 
 // Shows the wait cursor for its lifetime.

@@ -3,6 +3,7 @@
 // Wnd.h; see MessageMap.h for the machinery.
 #pragma once
 
+#include "classlib/Menu.h"
 #include "classlib/MessageMap.h"
 
 class CWnd;
@@ -230,6 +231,26 @@ struct v_struct_reflect {  // void (T*): owner-draw messages reflected to the co
     }
 };
 
+struct v_menu_u_b {  // void (CMenu*, UINT nIndex, BOOL bSysMenu): WM_INITMENUPOPUP
+    typedef void Function(CMenu*, UINT, BOOL);
+    template <class C, class P> static BOOL Call(C* p, P f, AFX_MSGCALL& m) {
+        (p->*f)(CMenu::FromHandle(reinterpret_cast<HMENU>(m.wParam)), LOWORD(m.lParam), HIWORD(m.lParam));
+        m.result = 0;
+        return TRUE;
+    }
+};
+
+struct v_b_wnd_wnd {  // void (BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd): WM_MDIACTIVATE
+    typedef void Function(BOOL, CWnd*, CWnd*);
+    template <class C, class P> static BOOL Call(C* p, P f, AFX_MSGCALL& m) {
+        HWND hWndActivate = reinterpret_cast<HWND>(m.lParam);
+        (p->*f)(hWndActivate == p->m_hWnd, CWnd::FromHandle(hWndActivate),
+                CWnd::FromHandle(reinterpret_cast<HWND>(m.wParam)));
+        m.result = 0;
+        return TRUE;
+    }
+};
+
 }  // namespace AfxSig
 
 #define AFX_WM_ENTRY(message, sig, handler) AFX_MSG_ENTRY(message, 0, 0, 0, sig, &ThisClass::handler)
@@ -293,6 +314,8 @@ struct v_struct_reflect {  // void (T*): owner-draw messages reflected to the co
 #define ON_WM_CTLCOLOR() AFX_WM_ENTRY(WM_CTLCOLOR, AfxSig::h_ctlcolor, OnCtlColor)
 #define ON_WM_DRAWITEM() AFX_WM_ENTRY(WM_DRAWITEM, AfxSig::v_id_struct<DRAWITEMSTRUCT>, OnDrawItem)
 #define ON_WM_MEASUREITEM() AFX_WM_ENTRY(WM_MEASUREITEM, AfxSig::v_id_struct<MEASUREITEMSTRUCT>, OnMeasureItem)
+#define ON_WM_INITMENUPOPUP() AFX_WM_ENTRY(WM_INITMENUPOPUP, AfxSig::v_menu_u_b, OnInitMenuPopup)
+#define ON_WM_MDIACTIVATE() AFX_WM_ENTRY(WM_MDIACTIVATE, AfxSig::v_b_wnd_wnd, OnMDIActivate)
 
 // Reflected to the control: its colours, its owner drawing.
 #define ON_WM_CTLCOLOR_REFLECT() \

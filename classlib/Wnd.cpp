@@ -87,17 +87,14 @@ LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(pState->m_hHookCbtFilter, nCode, wParam, lParam);
 }
 
-namespace {
-
-void HookWindowCreate(CWnd* pWnd) {
+void AfxHookWindowCreate(CWnd* pWnd) {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
     if (pState->m_nCreateDepth++ == 0)
         pState->m_hHookCbtFilter = ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
     pState->m_pWndInit = pWnd;
 }
 
-// TRUE when the hook attached the window.
-BOOL UnhookWindowCreate() {
+BOOL AfxUnhookWindowCreate() {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
     if (--pState->m_nCreateDepth == 0 && pState->m_hHookCbtFilter) {
         ::UnhookWindowsHookEx(pState->m_hHookCbtFilter);
@@ -107,8 +104,6 @@ BOOL UnhookWindowCreate() {
     pState->m_pWndInit = nullptr;
     return bAttached;
 }
-
-}  // namespace
 
 void CWnd::HookWindowProc() {
     auto pfnOld = reinterpret_cast<WNDPROC>(
@@ -138,12 +133,12 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
-    HookWindowCreate(this);
+    AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
                                   cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     // A window the hook never saw failed before it existed; one that did went through
     // WM_NCDESTROY, which has called PostNcDestroy already.
-    if (!UnhookWindowCreate()) {
+    if (!AfxUnhookWindowCreate()) {
         PostNcDestroy();
         return FALSE;
     }

@@ -18,10 +18,6 @@
 
 #include <commctrl.h>
 
-#ifndef afx_msg
-#define afx_msg   // marks message handlers
-#endif
-
 // A two-argument macro of winuser.h (for GetWindow) would swallow CWnd::GetNextWindow.
 #ifdef GetNextWindow
 #undef GetNextWindow
@@ -33,6 +29,14 @@ struct CCreateContext;   // document/view creation context, defined with the fra
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 // Calls pWnd's WindowProc with the thread's current message set to this one.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// Window creation outside CreateEx (an MDI child made by its client): the next window the
+// thread creates is attached to pWnd. Unhook: TRUE when that happened.
+void AfxHookWindowCreate(CWnd* pWnd);
+BOOL AfxUnhookWindowCreate();
+
+class CFrameWnd;
+struct AFX_SIZEPARENTPARAMS;
 
 // Registers (once) a window class with the default window procedure and these attributes and
 // returns its name ("KlvWnd:" and the instance, style, cursor, brush and icon in hex). The name
@@ -252,6 +256,13 @@ public:
     CWnd* ChildWindowFromPoint(POINT point, UINT nFlags = CWP_ALL) const {
         return FromHandle(::ChildWindowFromPointEx(m_hWnd, point, nFlags));
     }
+    // The first child with the id, searched depth first (only windows of the library with
+    // bOnlyPerm); null when none.
+    CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
+    // The nearest frame window above this one; null when none.
+    CFrameWnd* GetParentFrame() const;
+    // The frame of the top-level window (this one when it is a frame).
+    CFrameWnd* GetTopLevelFrame() const;
     static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
     static CWnd* GetDesktopWindow() { return FromHandle(::GetDesktopWindow()); }
 
@@ -267,6 +278,14 @@ public:
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
+
+    // ---- Layout of control bars: each child with an id from nIDFirst to nIDLast is sent
+    // WM_SIZEPARENT and takes its strip of the client rectangle; the child nIDLeftOver gets what
+    // is left. reposQuery only computes that rectangle into lpRectParam; reposExtra first leaves
+    // the borders lpRectParam names.
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
 
     // ---- Timers.
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) {

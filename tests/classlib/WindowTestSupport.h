@@ -5,6 +5,7 @@
 #include "classlib/ClassLib.h"
 
 #include <functional>
+#include <ostream>
 
 namespace classlib_test {
 
@@ -45,6 +46,47 @@ inline CWnd* VisibleStage() {
     static HWND s_hWndStage = ::CreateWindowExA(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "stage", WS_POPUP | WS_VISIBLE,
                                                 0, 0, 400, 300, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
     return CWnd::FromHandle(s_hWndStage);
+}
+
+// What a test may leak: the thread's windows (counted through the window tree) and the
+// process's GDI and USER objects as the system reports them.
+struct HandleCounts {
+    int nWindows = 0;
+    DWORD nGdi = 0;
+    DWORD nUser = 0;
+    bool operator==(const HandleCounts& o) const { return nWindows == o.nWindows && nGdi == o.nGdi && nUser == o.nUser; }
+};
+
+inline HandleCounts CountHandles() {
+    PumpPending();
+    CWnd::DeleteTempMap();
+    HandleCounts counts;
+    int nWindows = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hWnd, LPARAM lParam) {
+        ++*reinterpret_cast<int*>(lParam);
+        int nChildren = 0;
+        ::EnumChildWindows(hWnd, [](HWND, LPARAM l) { ++*reinterpret_cast<int*>(l); return TRUE; },
+                           reinterpret_cast<LPARAM>(&nChildren));
+        *reinterpret_cast<int*>(lParam) += nChildren;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&nWindows));
+    counts.nWindows = nWindows;
+    counts.nGdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    counts.nUser = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    // Without those counts (Wine has none) the handle tables are walked: a handle given by its
+    // index alone names whatever object sits there.
+    if (counts.nGdi == 0 && counts.nUser == 0) {
+        for (UINT i = 0x20; i < 0x10000; ++i) {
+            HANDLE h = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(i));
+            counts.nGdi += ::GetObjectType(h) != 0;
+            counts.nUser += ::IsMenu(static_cast<HMENU>(h)) != FALSE;
+        }
+    }
+    return counts;
+}
+
+inline std::ostream& operator<<(std::ostream& os, const HandleCounts& c) {
+    return os << c.nWindows << " windows, " << c.nGdi << " GDI, " << c.nUser << " USER";
 }
 
 }  // namespace classlib_test

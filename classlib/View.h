@@ -1,0 +1,78 @@
+// CView: a window that shows a document. A frame makes it from its creation context; it joins
+// the document's views, paints through OnPrepareDC and OnDraw, hears of changes through
+// OnUpdate, and passes the commands it does not handle to its document.
+#pragma once
+
+#include "classlib/FrameWnd.h"
+
+class CDocument;
+
+// What a print run knows: the pages, the one being printed, and the place to draw it.
+class CPrintInfo {
+public:
+    CPrintInfo() = default;
+    void SetMinPage(UINT nMinPage) { m_nMinPage = nMinPage; }
+    void SetMaxPage(UINT nMaxPage) { m_nMaxPage = nMaxPage; }
+    UINT GetMinPage() const { return m_nMinPage; }
+    UINT GetMaxPage() const { return m_nMaxPage; }
+    UINT GetFromPage() const { return m_nFromPage ? m_nFromPage : m_nMinPage; }
+    UINT GetToPage() const { return m_nToPage ? m_nToPage : m_nMaxPage; }
+
+    BOOL m_bPreview = FALSE;
+    BOOL m_bDirect = FALSE;            // no print dialog
+    BOOL m_bContinuePrinting = TRUE;   // OnPrepareDC may end the run early
+    UINT m_nCurPage = 1;
+    UINT m_nNumPreviewPages = 1;
+    LPVOID m_lpUserData = nullptr;
+    CRect m_rectDraw;
+    CString m_strPageDesc;
+    UINT m_nFromPage = 0;
+    UINT m_nToPage = 0;
+
+private:
+    UINT m_nMinPage = 1;
+    UINT m_nMaxPage = 0xFFFF;
+};
+
+class CView : public CWnd {
+    DECLARE_DYNAMIC(CView)
+public:
+    CView() noexcept = default;
+    ~CView() override;   // leaves its document
+
+    CDocument* GetDocument() const { return m_pDocument; }
+
+    virtual void OnDraw(CDC* pDC) = 0;
+    virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
+    virtual void OnInitialUpdate();   // OnUpdate(null, 0, null)
+    virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);   // repaints
+    virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
+    virtual void OnActivateFrame(UINT /*nState*/, CFrameWnd* /*pFrameWnd*/) {}
+
+    // ---- Printing: PrintPages drives the hooks for each page into pDC.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo) { return pInfo != nullptr; }
+    virtual void OnBeginPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);   // OnDraw
+    virtual void OnEndPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
+    // Pages from the first to the last of pInfo, each started and ended on pDC, until a page's
+    // OnPrepareDC clears m_bContinuePrinting; the number printed.
+    UINT PrintPages(CDC* pDC, CPrintInfo* pInfo);
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void PostNcDestroy() override;   // views delete themselves
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+    afx_msg void OnDestroy();
+    afx_msg void OnPaint();
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    afx_msg LRESULT OnInitialUpdateMessage(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    CDocument* m_pDocument = nullptr;
+
+    friend class CDocument;
+};
