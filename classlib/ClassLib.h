@@ -39,3 +39,6 @@
 #include "classlib/DocTemplate.h"
 #include "classlib/SplitterWnd.h"
 #include "classlib/FileDialog.h"
+#include "classlib/Dialog.h"
+#include "classlib/DataExchange.h"
+#include "classlib/PropertySheet.h"

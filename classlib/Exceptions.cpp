@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CSimpleException, CException)
 IMPLEMENT_DYNAMIC(CMemoryException, CSimpleException)
 IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
+IMPLEMENT_DYNAMIC(CUserException, CSimpleException)
 IMPLEMENT_DYNAMIC(CInvalidArgException, CSimpleException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
@@ -126,6 +127,11 @@ void AfxThrowMemoryException() {
 
 void AfxThrowResourceException() {
     static CResourceException s_exception(FALSE);
+    throw &s_exception;
+}
+
+void AfxThrowUserException() {
+    static CUserException s_exception(FALSE);
     throw &s_exception;
 }
 

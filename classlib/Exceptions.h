@@ -54,6 +54,13 @@ public:
         : CSimpleException(bAutoDelete, "Invalid argument.") {}
 };
 
+// The user has been told already (a failed validation): handlers end quietly.
+class CUserException : public CSimpleException {
+    DECLARE_DYNAMIC(CUserException)
+public:
+    explicit CUserException(BOOL bAutoDelete = TRUE) noexcept : CSimpleException(bAutoDelete, "") {}
+};
+
 class CFileException : public CException {
     DECLARE_DYNAMIC(CFileException)
 public:
@@ -100,6 +107,7 @@ public:
 
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowResourceException();
+[[noreturn]] void AfxThrowUserException();
 [[noreturn]] void AfxThrowInvalidArgException();
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, LPCSTR lpszFileName = nullptr);
 [[noreturn]] void AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName = nullptr);

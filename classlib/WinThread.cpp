@@ -105,6 +105,10 @@ LRESULT AfxProcessWndProcException(CException* e, const MSG* pMsg) {
     LRESULT lResult = 0;
     if (pMsg->message == WM_CREATE) lResult = -1;
     else if (pMsg->message == WM_PAINT) ::ValidateRect(pMsg->hwnd, nullptr);   // or it comes back at once
+    if (e->IsKindOf(RUNTIME_CLASS(CUserException))) {   // the user has been told
+        e->Delete();
+        return lResult;
+    }
     char szMessage[512];
     if (!e->GetErrorMessage(szMessage, sizeof szMessage))
         lstrcpynA(szMessage, "An unexpected error occurred.", sizeof szMessage);

@@ -75,6 +75,13 @@ HWND CWnd::Detach() {
 
 LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
+    // The system's input-method windows, made on the side when a thread first shows a window,
+    // are not the window being created.
+    char szClass[16] = {};
+    if (nCode == HCBT_CREATEWND && pState->m_pWndInit &&
+        ::GetClassNameA(reinterpret_cast<HWND>(wParam), szClass, sizeof szClass) &&
+        (lstrcmpiA(szClass, "IME") == 0 || lstrcmpiA(szClass, "MSCTFIME UI") == 0))
+        return ::CallNextHookEx(pState->m_hHookCbtFilter, nCode, wParam, lParam);
     if (nCode == HCBT_CREATEWND && pState->m_pWndInit) {
         CWnd* pWndInit = pState->m_pWndInit;
         pState->m_pWndInit = nullptr;
