@@ -1,6 +1,7 @@
 // Painting through CDC into a memory bitmap and reading the pixels back: fills and frames, pens,
 // brushes and fonts selected and restored, clipping, origins, and the scoped DCs of a window.
 #include "WindowTestSupport.h"
+#include "support/PaintCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -14,39 +15,7 @@ const COLORREF kGreen = RGB(0, 160, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kYellow = RGB(255, 255, 0);
 
-// A 64 by 64 screen-compatible bitmap selected into a memory DC, white to start with.
-class Canvas : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CClientDC screen(nullptr);
-        ASSERT_TRUE(m_dc.CreateCompatibleDC(&screen));
-        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&screen, 64, 64));
-        m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
-        m_dc.FillSolidRect(0, 0, 64, 64, kWhite);
-    }
-    void TearDown() override { m_dc.SelectObject(m_pOldBitmap); }
-
-    int CountPixels(const CRect& rect, COLORREF color) const {
-        int nCount = 0;
-        for (int y = rect.top; y < rect.bottom; ++y)
-            for (int x = rect.left; x < rect.right; ++x) nCount += m_dc.GetPixel(x, y) == color;
-        return nCount;
-    }
-
-    struct Pixel {
-        int x;
-        int y;
-        COLORREF color;
-    };
-    void ExpectPixels(std::initializer_list<Pixel> pixels) const {
-        for (const Pixel& p : pixels)
-            EXPECT_EQ(m_dc.GetPixel(p.x, p.y), p.color) << "at " << p.x << "," << p.y;
-    }
-
-    CDC m_dc;
-    CBitmap m_bitmap;
-    CBitmap* m_pOldBitmap = nullptr;
-};
+using Canvas = testsupport::PaintCanvas;
 
 TEST_F(Canvas, SolidFillsLeaveTheBackgroundColourAlone) {
     m_dc.SetBkColor(kGreen);
