@@ -1,5 +1,6 @@
 #include "xml/XmlPullParser.h"
 
+#include "support/CaseFile.h"
 #include "support/OneByteStreamBuf.h"
 #include "support/PullParserTrace.h"
 
@@ -69,64 +70,17 @@ std::string repeat(const std::string& s, int n)
     return out;
 }
 
-struct EventCase {
-    const char* xml;
-    const char* expected;
-};
-
-void expectEvents(const std::vector<EventCase>& cases, bool tokens = false)
+// Rows: document, events (by next, or by nextToken when tokens is set).
+void expectEvents(const std::string& section, bool tokens = false)
 {
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.expected, events(c.xml, tokens)) << c.xml;
-    }
+    for (const auto& c : testsupport::caseTable("xml/data/pullparser.cases", section))
+        EXPECT_EQ(c[1], events(c[0], tokens)) << c[0];
 }
 
-TEST(XmlPullParserTest, NextMergesTextAndSkipsMarkup)
-{
-    expectEvents({
-        {"<a>x<!--c-->y</a>", "<a>|T:xy|</a>|END"},
-        {"<a>&lt;</a>", "<a>|T:<|</a>|END"},
-        {"<a>1 &amp; 2<![CDATA[<b>&amp;]]>3&#65;&quot;&apos;&gt;</a>", "<a>|T:1 & 2<b>&amp;3A\"'>|</a>|END"},
-        {"<a>x<?pi y?>z</a>", "<a>|T:xz|</a>|END"},
-        {"<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-         "<!DOCTYPE a [<!ENTITY e 'x'> <!ELEMENT a ANY>]>\n<!-- c -->\n<a/>\n<?pi x?>\n",
-         "<a>|</a>|END"},
-        {"<a> <b/> </a>", "<a>|T: |<b>|</b>|T: |</a>|END"},
-        {"<a><![CDATA[]]><!----></a>", "<a>|T:|</a>|END"},
-        {"<a>1\r\n2\r3\n4\r</a>", "<a>|T:1\n2\n3\n4\n|</a>|END"},
-        {"<a b=\"1\r\n2\n3\t4\" c='x\"y' d=\"&lt;&#x41;&gt;\"/>", "<a b=\"1 2 3 4\" c=\"x\"y\" d=\"<A>\">|</a>|END"},
-        {"<p:a xmlns:p=\"urn:p\" xmlns=\"urn:d\"><b p:x=\"1\" y=\"2\"/><p:c xmlns:p=\"urn:q\"/><c/></p:a>",
-         "<{urn:p}a>|<{urn:d}b {urn:p}x=\"1\" y=\"2\">|</{urn:d}b>|<{urn:q}c>|</{urn:q}c>|<{urn:d}c>|</{urn:d}c>|"
-         "</{urn:p}a>|END"},
-        {"<a xmlns='urn:d'><b xmlns=''/></a>", "<{urn:d}a>|<b>|</b>|</{urn:d}a>|END"},
-        {"<a xml:lang=\"en\"/>", "<a {http://www.w3.org/XML/1998/namespace}lang=\"en\">|</a>|END"},
-        {"<a>\xFF\x80</a>", "<a>|T:\xFF\x80|</a>|END"},
-        {"<a\n b = 'x' >t</a >", "<a b=\"x\">|T:t|</a>|END"},
-        // A UTF-8 byte-order mark is skipped at the start only.
-        {"\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?><a/>", "<a>|</a>|END"},
-        {"\xEF\xBB\xBF<a>\xEF\xBB\xBF</a>", "<a>|T:\xEF\xBB\xBF|</a>|END"},
-        // Names with trailing bytes below 0xB7: "Straße", "é·t" and "Ωx".
-        {"<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t='1'><\xCE\xA9x/></Stra\xC3\x9F""e>",
-         "<Stra\xC3\x9F""e \xC3\xA9\xC2\xB7t=\"1\">|<\xCE\xA9x>|</\xCE\xA9x>|</Stra\xC3\x9F""e>|END"},
-        // Character references are written as UTF-8.
-        {"<a>&#65;&#x41;&#233;&#xe9;&#xE9;</a>", "<a>|T:AA\xC3\xA9\xC3\xA9\xC3\xA9|</a>|END"},
-        {"<a>&#x20AC;&#8364;&#x1F600;</a>", "<a>|T:\xE2\x82\xAC\xE2\x82\xAC\xF0\x9F\x98\x80|</a>|END"},
-        {"<a>&#x10FFFF;&#xD7FF;&#xE000;</a>", "<a>|T:\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80|</a>|END"},
-        {"<a b='&#x80;&#10;'/>", "<a b=\"\xC2\x80\n\">|</a>|END"},
-    });
-}
-
-TEST(XmlPullParserTest, NextTokenReportsEveryConstruct)
-{
-    expectEvents({
-        {"<a>&lt;</a>", "<a>|ENTITY_REF:lt=<|</a>|END"},
-        {"<a>&foo;&#x20AC;</a>", "<a>|ENTITY_REF:foo=|ENTITY_REF:#x20AC=\xE2\x82\xAC|</a>|END"},
-        {"<?xml version=\"1.0\"?>\n<!DOCTYPE a [<!ENTITY e 'x'>]><a>x<!--c-->y<?pi d?><![CDATA[z]]></a> ",
-         "WS:\n|DOCDECL: a [<!ENTITY e 'x'>]|<a>|T:x|COMMENT:c|T:y|PROCESSING_INSTRUCTION:pi d|CDSECT:z|</a>|WS: |END"},
-        {"<a><?xm-x y?><!----></a>", "<a>|PROCESSING_INSTRUCTION:xm-x y|COMMENT:|</a>|END"},
-        {"<a>x&amp;y</a>", "<a>|T:x|ENTITY_REF:amp=&|T:y|</a>|END"},
-    }, true);
-}
+// A UTF-8 byte-order mark is skipped at the start only; character references
+// are written as UTF-8; names may hold bytes below 0xB7 after their lead byte.
+TEST(XmlPullParserTest, NextMergesTextAndSkipsMarkup) { expectEvents("next"); }
+TEST(XmlPullParserTest, NextTokenReportsEveryConstruct) { expectEvents("next-token", true); }
 
 TEST(XmlPullParserTest, ProcessNamespacesOffKeepsNamesAsWritten)
 {
@@ -222,69 +176,17 @@ TEST(XmlPullParserTest, CollectionsGrowWithoutLosingEntries)
     EXPECT_EQ(expected + "END", events(xml));
 }
 
-struct ErrorCase {
-    std::string xml;
-    const char* message;
-    const char* state;
-    int line;
-    int column;
-};
-
+// Rows: document, message, parser state, line, column; cut-off input and input
+// that is not a document among them.
 TEST(XmlPullParserTest, ErrorsCarryMessageStateAndPosition)
 {
-    const ErrorCase cases[] = {
-        {"<a", "Unexpected EOF", "START_TAG", 1, 2},
-        {"<a b", "Unexpected EOF", "START_TAG", 1, 5},
-        {"<a b=\"x", "Unexpected EOF", "START_TAG", 1, 8},
-        {"<a>&lt", "Unexpected EOF", "ENTITY_REF", 1, 7},
-        {"<a><!-- x", "Unexpected EOF", "Illegal state", 1, 10},
-        {"<a><![CDATA[x", "Unexpected EOF", "Illegal state", 1, 14},
-        {"<a><?pi x", "Unexpected EOF", "Illegal state", 1, 10},
-        {"<!DOCTYPE a [", "Unexpected EOF", "Illegal state", 1, 14},
-        {"<a>", "Unexpected EOF", "END_DOCUMENT", 1, 3},
-        {"<", "Unexpected EOF", "START_TAG", 1, 1},
-        {"<1a/>", "name expected", "START_TAG", 1, 1},
-        {"<a b>", "expected: '=' actual: '>'", "START_TAG", 1, 5},
-        {"<a b=c>", "<a>: invalid delimiter: c", "START_TAG", 1, 5},
-        {"<a b='1' b='2'/>", "Duplicate Attribute: b", "START_TAG", 1, 16},
-        {"<a xmlns:p='u' xmlns:q='u' p:x='1' q:x='2'/>", "Duplicate Attribute: {u}x", "START_TAG", 1, 44},
-        {"<a :b='1'/>", "illegal attribute name: :b", "START_TAG", 1, 11},
-        {"<:a/>", "illegal tag name: :a", "START_TAG", 1, 5},
-        {"<a xmlns:p=''/>", "illegal empty namespace", "START_TAG", 1, 15},
-        {"<a p:x='1'/>", "Undefined Prefix: p in ", "START_TAG", 1, 12},
-        {"<p:a/>", "undefined prefix: p", "START_TAG", 1, 6},
-        {"</a>", "element stack empty", "END_TAG", 1, 4},
-        {"<a></b>", "expected: a", "END_TAG", 1, 7},
-        {"<a>&foo;</a>", "unresolved: &foo;", "ENTITY_REF", 1, 8},
-        {" <?xml version='1.0'?><a/>", "PI must not start with xml", "Illegal state", 1, 5},
-        {"\n<?xml version='1.0'?><a/>", "PI must not start with xml", "Illegal state", 2, 5},
-        {"<?xml encoding='UTF-8'?><a/>", "version expected", "Illegal state", 1, 24},
-        {"<?xml version='1.0' standalone='maybe'?><a/>", "illegal standalone value: maybe", "Illegal state", 1, 40},
-        {"<?xml version='1.0' foo='x'?><a/>", "illegal xmldecl", "Illegal state", 1, 29},
-        {"<a><!-- x ---></a>", "illegal comment delimiter: --->", "Illegal state", 1, 12},
-        {"<!ELEMENT a>", "expected: 'D' actual: 'E'", "Illegal state", 1, 3},
-        // Input that is not a document, or is cut off.
-        {"FooBar!", "text not allowed outside root element", "TEXT", 1, 7},
-        {"<a/>junk", "text not allowed outside root element", "TEXT", 1, 8},
-        {"&amp;<a/>", "text not allowed outside root element", "ENTITY_REF", 1, 5},
-        {"<![CDATA[x]]><a/>", "text not allowed outside root element", "CDSECT", 1, 13},
-        {"<a><b>text", "Unexpected EOF", "END_DOCUMENT", 1, 10},
-        {"<a>x\0y</a>"s, "illegal NUL character", "TEXT", 1, 4},
-        {"<a b='x\0'/>"s, "illegal NUL character", "START_TAG", 1, 7},
-        {"<a><![CDATA[\0]]></a>"s, "illegal NUL character", "Illegal state", 1, 13},
-        {"\xFF\xFE<\0a\0/\0>\0"s, "UTF-16 input is not supported", "START_DOCUMENT", 1, 0},
-        {"\xFE\xFF\0<\0a\0/\0>"s, "UTF-16 input is not supported", "START_DOCUMENT", 1, 0},
-        {"\xEF\xBB\xBF\xEF\xBB\xBF<a/>", "text not allowed outside root element", "TEXT", 1, 3},
-        {"<\x9F""a/>", "name expected", "START_TAG", 1, 1}, // a trailing byte cannot start a name
-    };
-    for (const auto& c : cases) {
-        const std::string& xml = c.xml;
-        Failure f = failureOf(xml);
-        EXPECT_EQ(c.message, f.message) << xml;
-        EXPECT_EQ(c.state, f.state) << xml;
-        EXPECT_EQ(c.line, f.line) << xml;
-        EXPECT_EQ(c.column, f.column) << xml;
-        EXPECT_EQ(traceWhole(xml, false, true), traceOneByte(xml, false, true)) << xml;
+    for (const auto& c : testsupport::caseTable("xml/data/pullparser.cases", "errors")) {
+        const Failure f = failureOf(c[0]);
+        EXPECT_EQ(c[1], f.message) << c[0];
+        EXPECT_EQ(c[2], f.state) << c[0];
+        EXPECT_EQ(c.number(3), f.line) << c[0];
+        EXPECT_EQ(c.number(4), f.column) << c[0];
+        EXPECT_EQ(traceWhole(c[0], false, true), traceOneByte(c[0], false, true)) << c[0];
     }
 }
 
@@ -569,25 +471,12 @@ TEST(XmlPullParserTest, ManyAttributesAreCheckedLikeFew)
 // anything else that is no number in int's range is refused (refused).
 TEST(XmlPullParserTest, ParseInt)
 {
-    const struct {
-        const char* text;
-        int radix;
-        int value;
-        bool refused;
-    } cases[] = {
-        {"", 10, -1, false},      {"", 16, -1, false},       {"0", 10, 0, false},     {"42", 10, 42, false},
-        {"-7", 10, -7, false},    {"+7", 10, 7, false},      {"007", 10, 7, false},   {"1F", 16, 31, false},
-        {"1f", 16, 31, false},    {"x1", 16, 1, false},      {"#x20;", 16, 32, false}, {"-10", 16, -16, false},
-        {"2147483647", 10, 2147483647, false}, {"-2147483648", 10, -2147483647 - 1, false},
-        {"7fffffff", 16, 2147483647, false},   {"12a", 10, 0, true},   {"1.5", 10, 0, true},
-        {"-", 10, 0, true},       {" 1", 10, 0, true},       {"1-2", 10, 0, true},    {"2147483648", 10, 0, true},
-        {"-2147483649", 10, 0, true}, {"99999999999999999999", 10, 0, true}, {"80000000", 16, 0, true},
-    };
-    for (const auto& c : cases) {
-        if (c.refused)
-            EXPECT_THROW(parseInt(c.text, c.radix), XmlPullParserException) << c.text;
+    // Rows: text, radix, value, 1 when refused.
+    for (const auto& c : testsupport::caseTable("xml/data/pullparser.cases", "parse-int")) {
+        if (c.flag(3))
+            EXPECT_THROW(parseInt(c[0], c.number(1)), XmlPullParserException) << c[0];
         else
-            EXPECT_EQ(c.value, parseInt(c.text, c.radix)) << c.text;
+            EXPECT_EQ(c.number(2), parseInt(c[0], c.number(1))) << c[0];
     }
 }
 
