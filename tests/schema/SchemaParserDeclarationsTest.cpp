@@ -1,6 +1,7 @@
 // Element and attribute declarations, references and their settling.
 
 #include "SchemaParserTestSupport.h"
+#include "support/CaseFile.h"
 
 #include <gtest/gtest.h>
 
@@ -159,60 +160,13 @@ TEST(SchemaParserDeclarations, AttributeReferenceToAnEarlierDeclaration)
 // parse, and then nothing after them is read.
 TEST(SchemaParserDeclarations, ProblemsAreReportedAndOnlyFatalOnesFail)
 {
-    const auto inAll = [](const std::string& particles) {
-        return "<xs:complexType name=\"T\"><xs:all>" + particles + "</xs:all></xs:complexType>";
-    };
-    const auto inSequence = [](const std::string& particles) {
-        return "<xs:element name=\"E\"><xs:complexType><xs:sequence>" + particles +
-            "</xs:sequence></xs:complexType></xs:element>";
-    };
-    const auto inSimpleContent = [](const std::string& content) {
-        return "<xs:complexType name=\"T\"><xs:simpleContent>" + content + "</xs:simpleContent></xs:complexType>";
-    };
-    const struct {
-        std::string body;
-        bool ok;
-        const char* message;
-    } cases[] = {
-        {R"(<xs:element name="E" ref="tns:X"/>)", false, "name and ref are mutually exclusive"},
-        {R"(<xs:element type="xs:int" ref="tns:X"/>)", false, "type and ref are mutually exclusive"},
-        {R"(<xs:element name="X" type="xs:int"/><xs:element ref="tns:X" type="xs:int"/>)", false,
-         "type and ref are mutually exclusive"},
-        {R"(<xs:element name="E" default="a" fixed="b"/>)", false, "fixed and default cannot occur together"},
-        {R"(<xs:element name="E" fixed="b" default="a"/>)", false, "fixed and default cannot occur together"},
-        {R"(<xs:element name="E"><xs:sequence/></xs:element>)", false, "unkown tag :sequence"},
-        {R"(<xs:attribute name="a" ref="tns:X"/>)", false, "name and ref are mutually exclusive"},
-        {R"(<xs:attribute type="xs:int" ref="tns:X"/>)", false, "type and ref are mutually exclusive"},
-        {R"(<xs:attribute name="a" fixed="1" default="2"/>)", false, "fixed and default cannot occur together"},
-        {R"(<xs:attribute name="a"><xs:complexType/></xs:attribute>)", false, "unkown tag  complexType"},
-        {R"(<xs:element name="E" form="sometimes"/>)", true, "Invalid value for form in element E"},
-        {R"(<xs:element name="E" block="all"/>)", true, "Unsupported Attribute block"},
-        {R"(<xs:attribute name="a" foo="1"/>)", true, "Unsupported attribute {}:foo"},
-        {R"(<xs:notation name="n"><xs:annotation/></xs:notation>)", true, "Unknown element notation"},
-        {inAll("<xs:any/>"), false, "<all>:Syntax Error"},
-        {inAll("<xs:choice/>"), false, "<all>:Syntax Error"},
-        {inAll("<xs:element name=\"a\" maxOccurs=\"2\"/>"), false, "multiple occurrences of an element a"},
-        {inSequence("<xs:attribute name=\"x\"/>"), false, "Unexpected tag attribute"},
-        {inSequence("<xs:element name=\"a\" minOccurs=\"two\"/>"), false, "invalid number: two"},
-        {inSequence("<xs:element name=\"a\" maxOccurs=\"\"/>"), true, "Invalid value for maxOccurs"},
-        {"<xs:complexType name=\"T\"><xs:documentation>t</xs:documentation></xs:complexType>", false,
-         "Unexpected tag: 'documentation' in T"},
-        {inSimpleContent("<xs:extension base=\"xs:int\"><xs:sequence/></xs:extension>"), false, "Syntax error :extension"},
-        {inSimpleContent("<xs:list/>"), false, "<simpleContent> :Syntax error"},
-        {inSimpleContent("<xs:extension base=\"xs:int\" id=\"e\"/>"), false, "id:Unknown/Unsupported"},
-        {"<xs:simpleType name=\"S\" final=\"x\"><xs:restriction base=\"xs:int\"/></xs:simpleType>", true,
-         "final:Unknown/Unsupported"},
-        {"<xs:simpleType name=\"S\"><xs:sequence/></xs:simpleType>", false, "<simpleType>:Syntax error"},
-        {"<xs:simpleType name=\"S\"><xs:restriction base=\"xs:string\"><xs:whiteSpace value=\"trim\"/>"
-         "</xs:restriction></xs:simpleType>", false, "Invalid facet value for whitespace"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.body);
-        ParsedSchema s(schema("\n" + c.body + "\n<xs:element name=\"After\"/>"), 2);
-        EXPECT_EQ(c.ok, s.ok);
-        EXPECT_EQ(c.ok, s.element("After") != nullptr);
-        EXPECT_TRUE(s.logged(c.message)) << s.text();
-        EXPECT_TRUE(s.logged(c.ok ? " @4:" : " at 4:")) << s.text();
+    for (const auto& c : testsupport::caseTable("schema/data/parser.cases", "problems")) {
+        SCOPED_TRACE(c[0]);
+        ParsedSchema s(schema("\n" + c[0] + "\n<xs:element name=\"After\"/>"), 2);
+        EXPECT_EQ(c.flag(1), s.ok);
+        EXPECT_EQ(c.flag(1), s.element("After") != nullptr);
+        EXPECT_TRUE(s.logged(c[2])) << s.text();
+        EXPECT_TRUE(s.logged(c.flag(1) ? " @4:" : " at 4:")) << s.text();
     }
 }
 

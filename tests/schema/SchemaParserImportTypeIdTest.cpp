@@ -4,6 +4,7 @@
 
 #include "SchemaParserTestSupport.h"
 #include "net/FetchUri.h"
+#include "support/CaseFile.h"
 
 #include <gtest/gtest.h>
 
@@ -15,44 +16,9 @@ using namespace schematest;
 
 namespace {
 
-// Padding types come first in every schema, so that an id copied unchanged
-// from one table names some other type (or none) in the next.
-const char* const ThirdSchema = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace="urn:third">
-  <xs:complexType name="ThirdPad"/>
-  <xs:simpleType name="Third"><xs:restriction base="xs:short"/></xs:simpleType>
-</xs:schema>)";
-
-const char* const OtherSchema = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:o="urn:other"
-    xmlns:th="urn:third" targetNamespace="urn:other">
-  <xs:complexType name="OtherPad1"/><xs:complexType name="OtherPad2"/>
-  <xs:complexType name="Money"><xs:simpleContent><xs:extension base="xs:decimal"/></xs:simpleContent></xs:complexType>
-  <xs:simpleType name="Code"><xs:restriction base="xs:string"/></xs:simpleType>
-  <xs:element name="Price" type="o:Money"/>
-  <xs:element name="Box"><xs:complexType><xs:sequence><xs:element name="in" type="xs:int"/></xs:sequence>
-    </xs:complexType></xs:element>
-  <xs:element name="Count" type="xs:int"/>
-  <xs:element name="Far" type="th:Third"/>
-  <xs:attribute name="code" type="o:Code"/>
-  <xs:attribute name="shade"><xs:simpleType><xs:restriction base="xs:token"/></xs:simpleType></xs:attribute>
-  <xs:attributeGroup name="Priced">
-    <xs:attribute name="currency" type="o:Code"/><xs:attribute name="amount" type="xs:int"/>
-    <xs:attribute ref="o:shade"/>
-  </xs:attributeGroup>
-</xs:schema>)";
-
-const char* const ImportingBody = R"(<xs:import namespace="urn:other"/>
-  <xs:complexType name="Own1"/><xs:complexType name="Own2"/><xs:complexType name="Own3"/>
-  <xs:complexType name="Own4"/><xs:complexType name="Own5"/><xs:complexType name="Own6"/>
-  <xs:complexType name="W">
-    <xs:sequence>
-      <xs:element ref="o:Price"/><xs:element ref="o:Box"/><xs:element ref="o:Count"/><xs:element ref="o:Far"/>
-    </xs:sequence>
-    <xs:attribute ref="o:code"/><xs:attribute ref="o:shade"/>
-  </xs:complexType>
-  <xs:complexType name="G"><xs:attributeGroup ref="o:Priced"/></xs:complexType>
-  <xs:attributeGroup name="Mine"><xs:attributeGroup ref="o:Priced"/></xs:attributeGroup>
-  <xs:complexType name="N"><xs:attributeGroup ref="tns:Mine"/></xs:complexType>
-  <xs:element name="Direct" type="o:Money"/>)";
+// Padding types come first in every schema of data/, so that an id copied
+// unchanged from one table names some other type (or none) in the next.
+std::string data(const std::string& name) { return testsupport::fixture("schema/data/" + name); }
 
 // The type an id names in a schema: a built-in id stands for itself.
 struct Named {
@@ -83,9 +49,8 @@ void expectSame(const Named& expected, const Named& actual, const std::string& w
 
 struct ImportedSchemas : ::testing::Test {
     ImportedSchemas()
-        : third(ThirdSchema),
-          other(OtherSchema, 1, {&third.parser}),
-          importing(schema(ImportingBody, "xmlns:o=\"urn:other\""), 1, {&other.parser})
+        : third(data("third.xsd")), other(data("other.xsd"), 1, {&third.parser}),
+          importing(data("importing.xsd"), 1, {&other.parser})
     {
     }
 
@@ -224,13 +189,6 @@ struct ImportedSchemaFiles : ::testing::Test {
     testsupport::ScopedWorkingFolder folder;
 };
 
-void writeSchemaFile(const std::string& name, const std::string& ns, const std::string& body,
-                     const std::string& prefixes)
-{
-    testsupport::writeBytes(name, R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema" targetNamespace=")" + ns +
-                                      "\" " + prefixes + ">\n" + body + "\n</xs:schema>\n");
-}
-
 const SchemaParser* importedParser(const SchemaParser& parser, const std::string& ns)
 {
     const int index = parser.getImportIndex(ns);
@@ -239,34 +197,10 @@ const SchemaParser* importedParser(const SchemaParser& parser, const std::string
 
 TEST_F(ImportedSchemaFiles, ReferencesSettledLateTakeTheIdsOfTheirSchema)
 {
-    // b.xsd is read while a.xsd is still being read: its references to a's
-    // later declarations wait for finalize; "Early" is found at once, with a
-    // type a has only named so far.
-    writeSchemaFile("a.xsd", "urn:a", R"(<xs:element name="Early" type="a:TEarly"/>
-  <xs:complexType name="TBefore"/>
-  <xs:import namespace="urn:b" schemaLocation="b.xsd"/>
-  <xs:complexType name="UsesB"><xs:sequence><xs:element ref="b:BackBefore"/><xs:element ref="b:BackAfter"/>
-    </xs:sequence></xs:complexType>
-  <xs:complexType name="PadA"/>
-  <xs:complexType name="TEarly"/><xs:complexType name="TA"/>
-  <xs:simpleType name="SA"><xs:restriction base="xs:int"/></xs:simpleType>
-  <xs:element name="E" type="a:TA"/>
-  <xs:attribute name="at" type="a:SA"/>
-  <xs:attribute name="late"><xs:simpleType><xs:restriction base="xs:date"/></xs:simpleType></xs:attribute>)",
-                    "xmlns:a=\"urn:a\" xmlns:b=\"urn:b\"");
-    writeSchemaFile("b.xsd", "urn:b", R"(<xs:import namespace="urn:a" schemaLocation="a.xsd"/>
-  <xs:complexType name="PadB1"/><xs:complexType name="PadB2"/><xs:complexType name="PadB3"/>
-  <xs:complexType name="PadB4"/><xs:complexType name="PadB5"/>
-  <xs:attributeGroup name="Late"><xs:attribute ref="a:late"/></xs:attributeGroup>
-  <xs:complexType name="WB">
-    <xs:sequence><xs:element ref="a:E"/><xs:element ref="a:Early"/></xs:sequence>
-    <xs:attribute ref="a:at"/>
-  </xs:complexType>
-  <xs:complexType name="GB"><xs:attributeGroup ref="b:Late"/></xs:complexType>
-  <xs:element name="BackBefore" type="a:TBefore"/><xs:element name="BackAfter" type="a:TA"/>)",
-                    "xmlns:a=\"urn:a\" xmlns:b=\"urn:b\"");
-
-    FileSchema a("a.xsd");
+    // data/late/b.xsd is read while a.xsd is still being read: its references
+    // to a's later declarations wait for finalize; "Early" is found at once,
+    // with a type a has only named so far.
+    FileSchema a(KELVANE_SOURCE_DIR "/tests/schema/data/late/a.xsd");
     ASSERT_TRUE(a.ok) << a.log.str();
     ASSERT_TRUE(a.parser.finalize()) << a.log.str();
     const SchemaParser* b = importedParser(a.parser, "urn:b");

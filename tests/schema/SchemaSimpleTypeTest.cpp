@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CaseFile.h"
+
 #include <climits>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,74 +52,31 @@ TEST(SchemaSimpleType, BoundsThatAreNoIntAreNotKept)
     EXPECT_FALSE(big->isValidInt(0));
 }
 
+// Facets written "name=value name=value" in a case file.
+std::unique_ptr<SimpleType> restriction(int baseTypeId, const std::string& facets)
+{
+    auto type = restriction(baseTypeId);
+    std::istringstream in(facets);
+    for (std::string facet; in >> facet;)
+        type->setFacets(facet.substr(0, facet.find('=')), facet.substr(facet.find('=') + 1));
+    return type;
+}
+
 TEST(SchemaSimpleType, IntValuesAgainstFacets)
 {
-    const struct {
-        int base;
-        Facets facets;
-        int value;
-        bool valid;
-    } cases[] = {
-        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 10, true},
-        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 1, true},
-        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 11, false},
-        {XSD_INT, {{"minInclusive", "1"}, {"maxInclusive", "10"}}, 0, false},
-        {XSD_INTEGER, {{"maxExclusive", "10"}}, 9, true},
-        {XSD_INTEGER, {{"maxExclusive", "10"}}, 10, false},
-        {XSD_INT, {{"minExclusive", "-5"}}, -4, true},
-        {XSD_INT, {{"minExclusive", "-5"}}, -5, false},
-        {XSD_INT, {}, INT_MIN, true},
-        {XSD_STRING, {}, 5, false},
-        {XSD_STRING, {{"maxLength", "3"}}, 5, false},
-        {XSD_LONG, {}, 5, false},
-        // totalDigits must not replace maxInclusive, which shares its slot.
-        {XSD_INT, {{"maxInclusive", "100"}, {"totalDigits", "2"}}, 99, true},
-        {XSD_INT, {{"maxInclusive", "100"}, {"totalDigits", "2"}}, 100, false},
-        {XSD_INT, {{"totalDigits", "10"}}, INT_MIN, true},
-        {XSD_INT, {{"enumeration", "1"}, {"enumeration", "2"}, {"enumeration", "30"}}, 30, true},
-        {XSD_INT, {{"enumeration", "1"}, {"enumeration", "2"}, {"enumeration", "30"}}, 3, false},
-        {XSD_INT, {{"fractionDigits", "0"}, {"whiteSpace", "collapse"}, {"pattern", "[0-9]+"}}, 42, true},
-        {XSD_INT, {{"unknownFacet", "3"}}, 1, false},
-        // A restriction of a user type: the validator asks only when it is integral.
-        {FIRST_USER_TYPE, {{"minInclusive", "5"}}, 6, true},
-        {FIRST_USER_TYPE, {{"minInclusive", "5"}}, 4, false},
-    };
-    for (const auto& c : cases) {
-        const auto type = restriction(c.base, c.facets);
-        EXPECT_EQ(c.valid, type->isValidInt(c.value)) << "base " << c.base << " value " << c.value
-                                                     << " facets " << c.facets.size();
+    const std::map<std::string, int> bases = {
+        {"int", XSD_INT}, {"integer", XSD_INTEGER}, {"string", XSD_STRING}, {"long", XSD_LONG}, {"user", FIRST_USER_TYPE}};
+    for (const auto& c : testsupport::caseTable("schema/data/validator.cases", "int-facets")) {
+        const auto type = restriction(bases.at(c[0]), c[1]);
+        EXPECT_EQ(c.flag(3), type->isValidInt(c.number(2))) << "line " << c.line;
     }
 }
 
 TEST(SchemaSimpleType, StringValuesAgainstFacets)
 {
-    const Facets shortEnum = {{"maxLength", "3"}, {"enumeration", "ab"}, {"enumeration", "abcd"}};
-    const struct {
-        Facets facets;
-        const char* value;
-        bool valid;
-    } cases[] = {
-        {shortEnum, "ab", true},
-        {shortEnum, "abcd", false},
-        {shortEnum, "xy", false},
-        // a facet between enumerations does not end the list
-        {{{"enumeration", "ab"}, {"maxLength", "3"}, {"enumeration", "xy"}}, "xy", true},
-        {{}, "anything", true},
-        {{{"length", "2"}}, "ab", true},
-        {{{"length", "2"}}, "abc", false},
-        {{{"minLength", "2"}}, "a", false},
-        {{{"enumeration", "ab"}}, "AB", false},
-        {{{"enumeration", "ab"}}, "ab ", false},
-        {{{"pattern", "[0-9]"}, {"whiteSpace", "preserve"}}, "letters", true},
-        // Facets sharing a slot keep their own limits.
-        {{{"minLength", "3"}, {"whiteSpace", "collapse"}}, "ab", false},
-        {{{"minLength", "3"}, {"whiteSpace", "collapse"}}, "abc", true},
-        {{{"minLength", "5"}, {"enumeration", "abcdef"}, {"enumeration", "ab"}}, "abcdef", true},
-        {{{"minLength", "5"}, {"enumeration", "abcdef"}, {"enumeration", "ab"}}, "ab", false},
-    };
-    for (const auto& c : cases) {
-        const auto type = restriction(XSD_STRING, c.facets);
-        EXPECT_EQ(c.valid, type->isValidString(c.value)) << '"' << c.value << "\" facets " << c.facets.size();
+    for (const auto& c : testsupport::caseTable("schema/data/validator.cases", "string-facets")) {
+        const auto type = restriction(XSD_STRING, c[0]);
+        EXPECT_EQ(c.flag(2), type->isValidString(c[1])) << "line " << c.line;
     }
 }
 
