@@ -4,6 +4,7 @@
 // error of those elements.
 
 #include "WsdlParseTestSupport.h"
+#include "support/CaseFile.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
 #include "wsdl/SoapExtension.h"
@@ -13,14 +14,7 @@ using namespace wsdltest;
 
 namespace {
 
-// Type Pair and element Order in urn:t.
-const char* const PairSchema =
-    "<types><xsd:schema targetNamespace=\"urn:t\">\n"
-    "  <xsd:complexType name=\"Pair\"><xsd:sequence><xsd:element name=\"a\" type=\"xsd:int\"/>"
-    "</xsd:sequence></xsd:complexType>\n"
-    "  <xsd:element name=\"Order\" type=\"tns:Pair\"/>\n"
-    "</xsd:schema></types>\n";
-
+// The documents of data/ declare type Pair and element Order in urn:t.
 std::vector<int> ids(int count, const int* first)
 {
     return first == nullptr ? std::vector<int>() : std::vector<int>(first, first + count);
@@ -46,15 +40,7 @@ protected:
 
 TEST_F(WsdlParseElementsTest, PartsReferToTypesAndElementsOfTheirSchemas)
 {
-    parse(definitions(std::string(PairSchema) +
-                      "<message name=\"M\" xmlns:enc=\"http://schemas.xmlsoap.org/soap/encoding/\">\n"
-                      "  <documentation>doc of M</documentation>\n"
-                      "  <part name=\"s\" type=\"xsd:string\"/>\n"
-                      "  <part name=\"p\" type=\"tns:Pair\"><documentation>of p</documentation></part>\n"
-                      "  <part name=\"o\" element=\"tns:Order\"/>\n"
-                      "  <part name=\"e\" type=\"enc:string\"/>\n"
-                      "  <part name=\"x\" xmlns:f=\"urn:f\" f:flag=\"1\" type=\"xsd:int\"/>\n"
-                      "</message>\n"));
+    parse(testsupport::fixture("wsdl/data/parts.wsdl"));
     expectSuccess();
     const Message* m = message("M");
     ASSERT_NE(m, nullptr);
@@ -113,16 +99,7 @@ TEST_F(WsdlParseElementsTest, AMessageNamedBeforeItsDefinitionIsFilledByIt)
 
 TEST_F(WsdlParseElementsTest, OperationsTakeTheirTypeFromTheOrderOfTheirMessages)
 {
-    parse(definitions("<portType name=\"P\">\n"
-                      "  <operation name=\"OneWay\"><input message=\"tns:A\"/></operation>\n"
-                      "  <operation name=\"Notify\"><output message=\"tns:A\"/></operation>\n"
-                      "  <operation name=\"Ask\" parameterOrder=\"a b\"><input message=\"tns:A\"/>"
-                      "<output message=\"tns:B\"/><fault name=\"f1\" message=\"tns:F1\"/>"
-                      "<fault name=\"f2\" message=\"tns:F2\"/></operation>\n"
-                      "  <operation name=\"Solicit\"><output message=\"tns:B\"/><input message=\"tns:A\"/></operation>\n"
-                      "  <operation name=\"Doc\"><documentation>d</documentation><input message=\"tns:A\"/>"
-                      "<x:e xmlns:x=\"urn:x\"><x:f/></x:e></operation>\n"
-                      "</portType>\n"));
+    parse(testsupport::fixture("wsdl/data/operations.wsdl"));
     expectSuccess();
     const PortType* p = portType(0);
     ASSERT_NE(p, nullptr);
@@ -146,24 +123,7 @@ TEST_F(WsdlParseElementsTest, OperationsTakeTheirTypeFromTheOrderOfTheirMessages
 
 TEST_F(WsdlParseElementsTest, BindingRecordsHoldTheElementIdsOfEachGroup)
 {
-    parse(definitions(
-        "<message name=\"Hdr\"><part name=\"h1\" type=\"xsd:string\"/><part name=\"h2\" type=\"xsd:string\"/></message>\n"
-        "<portType name=\"Calc\"><operation name=\"Add\"><input message=\"tns:Hdr\"/><output message=\"tns:Hdr\"/>"
-        "<fault name=\"f\" message=\"tns:Hdr\"/></operation>"
-        "<operation name=\"Sub\"><input message=\"tns:Hdr\"/></operation></portType>\n"
-        "<binding name=\"CalcSoap\" type=\"tns:Calc\"><documentation>b</documentation>\n"
-        "  <soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>\n"
-        "  <operation name=\"Add\"><soap:operation soapAction=\"urn:add\"/><x:ignored xmlns:x=\"urn:x\"/>\n"
-        "    <input><soap:body use=\"literal\"/><soap:header message=\"tns:Hdr\" part=\"h1\" use=\"literal\"/>"
-        "<soap:header message=\"tns:Hdr\" part=\"h2\" use=\"literal\"/></input>\n"
-        "    <output><soap:body use=\"literal\"/></output>\n"
-        "    <fault name=\"f\"><soap:fault name=\"f\" use=\"literal\"/></fault>\n"
-        "  </operation>\n"
-        "  <operation name=\"Missing\"/>\n"
-        "  <operation name=\"Sub\"><input><soap:body use=\"encoded\"/></input></operation>\n"
-        "</binding>\n"
-        "<binding name=\"Loose\"><operation name=\"Add\"/></binding>\n"));
-    expectSuccess();
+    parse(testsupport::fixture("wsdl/data/binding-records.wsdl"));
     ASSERT_EQ(parser_->getBindings().size(), 2u);
     const Binding* binding = nth(parser_->getBindings(), 0);
     const PortType* calc = portType(0);
@@ -214,21 +174,7 @@ TEST_F(WsdlParseElementsTest, BindingRecordsHoldTheElementIdsOfEachGroup)
 
 TEST_F(WsdlParseElementsTest, ServicesListTheirPortsAndBindingsTheirServices)
 {
-    parse(definitions(
-        "<message name=\"AddIn\"/><message name=\"AddOut\"/>\n" + calculatorPortType() + calculatorBinding() +
-        "<portType name=\"Calc2\"><operation name=\"Add\"><input message=\"tns:AddIn\"/></operation></portType>\n"
-        "<binding name=\"Calc2Soap\" type=\"tns:Calc2\"><soap:binding style=\"document\"/></binding>\n"
-        "<service name=\"S1\"><documentation>first</documentation>\n"
-        "  <port name=\"p1\" binding=\"tns:CalcSoap\"><soap:address location=\"http://h/1\"/></port>\n"
-        "  <port name=\"p2\" binding=\"tns:Nowhere\"><soap:address location=\"http://h/2\"/></port>\n"
-        "</service>\n"
-        "<service name=\"S2\" xmlns:o=\"urn:other\">\n"
-        "  <port name=\"p3\" binding=\"Calc2Soap\"><documentation>third</documentation>"
-        "<soap:address location=\"http://h/3\"/><x:address xmlns:x=\"urn:x\" producer=\"p\"/></port>\n"
-        "  <port name=\"p4\" binding=\"tns:CalcSoap\"/>\n"
-        "  <port name=\"p5\" binding=\"o:CalcSoap\"/>\n"
-        "</service>\n"));
-    expectSuccess();
+    parse(testsupport::fixture("wsdl/data/services.wsdl"));
     ASSERT_EQ(parser_->getServices().size(), 2u);
     const Service* s1 = nth(parser_->getServices(), 0);
     const Service* s2 = nth(parser_->getServices(), 1);
@@ -263,9 +209,7 @@ TEST_F(WsdlParseElementsTest, ServicesListTheirPortsAndBindingsTheirServices)
 
 TEST_F(WsdlParseElementsTest, NamesResolveThroughTheNamespacesInScope)
 {
-    parse(definitions(std::string(PairSchema) + "<message name=\"AddIn\"/><message name=\"AddOut\"/>\n" +
-                          calculatorPortType() + calculatorBinding(),
-                      " xmlns:o=\"urn:other\" xmlns:enc=\"http://schemas.xmlsoap.org/soap/encoding/\""));
+    parse(testsupport::fixture("wsdl/data/names.wsdl"));
     expectSuccess();
     const PortType* calc = portType(0);
     const Binding* binding = nth(parser_->getBindings(), 0);
@@ -336,58 +280,12 @@ TEST_F(WsdlParseElementsTest, EmbeddedSchemasKnowEachOtherWhateverTheirOrder)
 
 TEST_F(WsdlParseElementsTest, FatalErrorsOfTheElements)
 {
-    const std::string calc = calculatorPortType() + "<message name=\"AddIn\"/><message name=\"AddOut\"/>";
-    struct Case {
-        const char* name;
-        std::string body;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"a part attribute without prefix", "<message name=\"M\"><part name=\"p\" foo=\"1\" type=\"xsd:int\"/></message>",
-         fatal("Syntax error")},
-        {"a message without name", "<message><part name=\"p\" type=\"xsd:int\"/></message>",
-         fatal("syntax error <message> name required")},
-        {"an operation without name", "<portType name=\"P\"><operation><input message=\"tns:M\"/></operation></portType>",
-         fatal("syntax error <operation> name required")},
-        {"a port type without name", "<portType/>", fatal("syntax error <PortType> name required")},
-        {"a part with type and element",
-         std::string(PairSchema) + "<message name=\"M\"><part name=\"p\" type=\"xsd:int\" element=\"tns:Order\"/></message>",
-         fatal("either type or element must occur(only once) in part ")},
-        {"a type of a namespace without schema",
-         "<message name=\"M\" xmlns:n=\"urn:none\"><part name=\"p\" type=\"n:T\"/></message>",
-         fatal("Could not resolve type urn:none:T")},
-        {"an element no schema declares", "<message name=\"M\"><part name=\"p\" element=\"tns:Missing\"/></message>",
-         fatal("Could not resolve element urn:t:Missing")},
-        {"an unknown operation attribute", "<portType name=\"P\"><operation name=\"o\" foo=\"1\"/></portType>",
-         fatal("Syntax error..unrecognized attribute")},
-        {"an unknown binding attribute", calc + "<binding name=\"B\" type=\"tns:Calc\" foo=\"1\"/>",
-         fatal("Syntax error..unrecognized attribute")},
-        {"an unknown port type attribute", "<portType name=\"P\" foo=\"1\"/>", fatal("Syntax error.Unrecognized attribute")},
-        {"an unknown service attribute", "<service name=\"S\" foo=\"1\"/>", fatal("Unrecognized attribute")},
-        {"an unknown binding operation attribute",
-         calc + "<binding name=\"B\" type=\"tns:Calc\"><operation name=\"Add\" foo=\"1\"/></binding>",
-         fatal("Unrecognized attribute")},
-        {"a binding of an unknown port type", "<binding name=\"B\" type=\"tns:Missing\"/>",
-         fatal("Unknown port type Missing")},
-        {"an input without message", "<portType name=\"P\"><operation name=\"o\"><input/></operation></portType>",
-         "WSDL  Parser Exception : Invalid message name at "},
-        {"a schema that fails",
-         "<types><xsd:schema targetNamespace=\"urn:t\"><xsd:element name=\"e\" minOccurs=\"x\" type=\"xsd:int\"/>"
-         "</xsd:schema></types>",
-         fatal("Error parsing schema types for urn:t")},
-        {"a schema whose types stay undefined",
-         "<types><xsd:schema targetNamespace=\"urn:t\"><xsd:element name=\"e\" type=\"tns:Undefined\"/></xsd:schema></types>",
-         fatal("Invalid schema")},
-        {"a schema whose imported types stay undefined",
-         "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:b=\"urn:b\"><xsd:import namespace=\"urn:b\"/>"
-         "<xsd:element name=\"e\" type=\"b:T\"/></xsd:schema></types>",
-         fatal("Invalid schema")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Rows: what is wrong, the body of a definitions element, the message.
+    for (const auto& c : testsupport::caseTable("wsdl/data/elements.cases", "fatal")) {
+        SCOPED_TRACE(c[0]);
         diagnostics_.str("");
-        parse(definitions(c.body));
-        expectFailure(c.message);
+        parse(definitions(c[1]));
+        expectFailure(c[2]);
         EXPECT_EQ(states_.back(), WsdlParser::END);
     }
 }
