@@ -31,7 +31,7 @@ void CKLVPaintManager::DrawCheckMarkLines(CDC* pDC, CRect rc, COLORREF clr, BOOL
     const POINT mirrored[2][3] = {{{c.x - 4, c.y - 3}, {c.x, c.y + 1}, {c.x + 3, c.y - 2}},
                                   {{c.x - 4, c.y - 2}, {c.x, c.y + 2}, {c.x + 3, c.y - 1}}};
     const POINT(*lines)[3] = bRTL ? mirrored : normal;
-    CKLVPenDC pen(pDC->GetSafeHdc(), clr);
+    CKLVPenDC pen(AfxGetSafeHdc(pDC), clr);
     pDC->Polyline(lines[0], 3);
     pDC->Polyline(lines[1], 3);
 }

@@ -36,7 +36,7 @@ BOOL CKLVPaintManager::IsStatusBarThemed() {
 
 void CKLVPaintManager::DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) {
     if (IsStatusBarThemed()) {
-        m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(),
+        m_themeStatusBar.DrawThemeBackground(AfxGetSafeHdc(pDC),
                                              bGripperPane ? kStatusPartGripperPane : kStatusPartPaneBorder, 0, rc,
                                              nullptr);
         return;
@@ -47,20 +47,20 @@ void CKLVPaintManager::DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripper
 void CKLVPaintManager::DrawStatusBarGripper(CDC* pDC, CRect rc) {
     if (IsStatusBarThemed()) {
         const CRect rcGripper(rc.right - kGripperWidth, rc.top, rc.right, rc.bottom);
-        m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), kStatusPartGripper, 0, rcGripper, nullptr);
+        m_themeStatusBar.DrawThemeBackground(AfxGetSafeHdc(pDC), kStatusPartGripper, 0, rcGripper, nullptr);
         return;
     }
     // The strokes are laid out from the rectangle's own corner, wherever it sits.
     const int w = rc.Width(), h = rc.Height();
     const CPoint o = rc.TopLeft();
     {
-        CKLVPenDC pen(pDC->GetSafeHdc(), GetThemeColor(COLOR_BTNSHADOW));
+        CKLVPenDC pen(AfxGetSafeHdc(pDC), GetThemeColor(COLOR_BTNSHADOW));
         for (int k = 0; k < 3; ++k) {
             Stroke(pDC, o + CPoint(w - 4 - 4 * k + 1, h - 2), o + CPoint(w - 1, h - 5 - 4 * k + 1));
             Stroke(pDC, o + CPoint(w - 4 - 4 * k, h - 2), o + CPoint(w - 1, h - 5 - 4 * k));
         }
     }
-    CKLVPenDC pen(pDC->GetSafeHdc(), GetThemeColor(COLOR_BTNHIGHLIGHT));
+    CKLVPenDC pen(AfxGetSafeHdc(pDC), GetThemeColor(COLOR_BTNHIGHLIGHT));
     for (int k = 0; k < 3; ++k) Stroke(pDC, o + CPoint(w - 5 - 4 * k, h - 2), o + CPoint(w - 1, h - 6 - 4 * k));
 }
 
@@ -72,14 +72,14 @@ CSize CKLVPaintManager::DrawButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSel
                                        BOOL bEnabled, BOOL bRadio) {
     if (!bDraw) return CSize(kMarkSize, kMarkSize);
     if (m_bUseButtonVisualStyle && m_themeButton.GetThemeHandle()) {
-        m_themeButton.DrawThemeBackground(pDC->GetSafeHdc(), bRadio ? kButtonPartRadio : kButtonPartCheckBox,
+        m_themeButton.DrawThemeBackground(AfxGetSafeHdc(pDC), bRadio ? kButtonPartRadio : kButtonPartCheckBox,
                                           ButtonMarkState(bSelected, bPressed, nChecked, bEnabled), rc, nullptr);
     } else {
         UINT nState = bRadio ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK;
         if (nChecked) nState |= DFCS_CHECKED;
         if (bPressed > 0) nState |= DFCS_PUSHED;
         if (!bEnabled || nChecked == 2) nState |= DFCS_INACTIVE;
-        ::DrawFrameControl(pDC->GetSafeHdc(), rc, DFC_BUTTON, nState);
+        ::DrawFrameControl(AfxGetSafeHdc(pDC), rc, DFC_BUTTON, nState);
     }
     return CSize(kMarkSize, kMarkSize);
 }

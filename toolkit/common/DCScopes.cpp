@@ -3,8 +3,8 @@
 #include <algorithm>
 
 CKLVObjectDC::CKLVObjectDC(CDC* pDC, CGdiObject* pObject)
-    : m_hDC(pDC ? pDC->GetSafeHdc() : nullptr),
-      m_hOldObject(::SelectObject(m_hDC, pObject ? pObject->GetSafeHandle() : nullptr)) {}
+    : m_hDC(AfxGetSafeHdc(pDC)),
+      m_hOldObject(::SelectObject(m_hDC, AfxGetSafeHandle(pObject))) {}
 
 CKLVObjectDC::~CKLVObjectDC() {
     if (m_hOldObject) ::SelectObject(m_hDC, m_hOldObject);
@@ -35,7 +35,7 @@ void CKLVFontDC::SetColor(COLORREF clrTextColor) {
 }
 
 CKLVPenDC::CKLVPenDC(CDC* pDC, CPen* pPen)
-    : m_hDC(pDC->GetSafeHdc()), m_hOldPen(static_cast<HPEN>(::SelectObject(m_hDC, pPen->GetSafeHandle()))) {}
+    : m_hDC(AfxGetSafeHdc(pDC)), m_hOldPen(static_cast<HPEN>(::SelectObject(m_hDC, AfxGetSafeHandle(pPen)))) {}
 
 CKLVPenDC::CKLVPenDC(HDC hDC, COLORREF clrColor) : m_hDC(hDC), m_hOldPen(nullptr) {
     if (m_pen.CreatePen(PS_SOLID, 1, clrColor)) m_hOldPen = static_cast<HPEN>(::SelectObject(m_hDC, m_pen));
@@ -54,10 +54,10 @@ CKLVBrushDC::~CKLVBrushDC() {
 }
 
 CKLVCompatibleDC::CKLVCompatibleDC(CDC* pDC, CBitmap* pBitmap)
-    : CKLVCompatibleDC(pDC, pBitmap ? static_cast<HBITMAP>(pBitmap->GetSafeHandle()) : nullptr) {}
+    : CKLVCompatibleDC(pDC, static_cast<HBITMAP>(AfxGetSafeHandle(pBitmap))) {}
 
 CKLVCompatibleDC::CKLVCompatibleDC(CDC* pDC, HBITMAP hBitmap) {
-    if (Attach(::CreateCompatibleDC(pDC ? pDC->GetSafeHdc() : nullptr)) && hBitmap)
+    if (Attach(::CreateCompatibleDC(AfxGetSafeHdc(pDC))) && hBitmap)
         m_hOldBitmap = ::SelectObject(m_hDC, hBitmap);
 }
 

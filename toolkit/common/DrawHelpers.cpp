@@ -47,8 +47,8 @@ COLORREF CKLVDrawHelpers::BlendColorsF(COLORREF clrFirst, COLORREF clrSecond, fl
 BOOL CKLVDrawHelpers::IsLowResolution(HDC hDC) { return CKLVColorManager::IsLowResolution(hDC); }
 
 void CKLVDrawHelpers::GradientFill(CDC* pDC, const RECT* lpRect, COLORREF clrFirst, COLORREF clrSecond, BOOL bHorz) {
-    if (!pDC || !pDC->GetSafeHdc() || !lpRect || ::IsRectEmpty(lpRect)) return;
-    if (IsLowResolution(pDC->GetSafeHdc()) || clrFirst == clrSecond) {
+    if (!AfxGetSafeHdc(pDC) || !lpRect || ::IsRectEmpty(lpRect)) return;
+    if (IsLowResolution(AfxGetSafeHdc(pDC)) || clrFirst == clrSecond) {
         pDC->FillSolidRect(lpRect, clrFirst);
         return;
     }
@@ -59,7 +59,7 @@ void CKLVDrawHelpers::GradientFill(CDC* pDC, const RECT* lpRect, COLORREF clrFir
             {lpRect->right, lpRect->bottom, Vertex16(clrSecond, 0), Vertex16(clrSecond, 8), Vertex16(clrSecond, 16), 0},
         };
         GRADIENT_RECT gradientRect = {0, 1};
-        m_pfnGradientFill(pDC->GetSafeHdc(), vertices, 2, &gradientRect, 1,
+        m_pfnGradientFill(AfxGetSafeHdc(pDC), vertices, 2, &gradientRect, 1,
                           bHorz ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
         return;
     }
@@ -173,14 +173,14 @@ DWORD CKLVDrawHelpers::SetLayout(HDC hDC, DWORD dwLayout) {
     return pfn ? pfn(hDC, dwLayout) : 0;
 }
 
-BOOL CKLVDrawHelpers::IsContextRTL(CDC* pDC) { return pDC && pDC->GetSafeHdc() && GetLayout(pDC->GetSafeHdc()) != 0; }
+BOOL CKLVDrawHelpers::IsContextRTL(CDC* pDC) { return AfxGetSafeHdc(pDC) && GetLayout(AfxGetSafeHdc(pDC)) != 0; }
 
 void CKLVDrawHelpers::SetContextRTL(CDC* pDC, DWORD dwLayout) {
-    if (pDC && pDC->GetSafeHdc()) SetLayout(pDC->GetSafeHdc(), dwLayout);
+    if (AfxGetSafeHdc(pDC)) SetLayout(AfxGetSafeHdc(pDC), dwLayout);
 }
 
 void CKLVDrawHelpers::KeyToLayout(CWnd* pWnd, UINT* pnVirtKey) {
-    if (!pWnd || !pWnd->GetSafeHwnd() || !(pWnd->GetExStyle() & WS_EX_LAYOUTRTL)) return;
+    if (!AfxGetSafeHwnd(pWnd) || !(pWnd->GetExStyle() & WS_EX_LAYOUTRTL)) return;
     if (*pnVirtKey == VK_LEFT)
         *pnVirtKey = VK_RIGHT;
     else if (*pnVirtKey == VK_RIGHT)
@@ -188,7 +188,7 @@ void CKLVDrawHelpers::KeyToLayout(CWnd* pWnd, UINT* pnVirtKey) {
 }
 
 void CKLVDrawHelpers::ScreenToWindow(CWnd* pWnd, POINT* pPoint) {
-    if (!pWnd || !pWnd->GetSafeHwnd()) return;
+    if (!AfxGetSafeHwnd(pWnd)) return;
     CRect rect;
     pWnd->GetWindowRect(&rect);
     pPoint->y -= rect.top;

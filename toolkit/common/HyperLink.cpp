@@ -222,7 +222,7 @@ HBRUSH CKLHyperLink::CtlColor(CDC* pDC, UINT) {
     CWnd* pParent = GetParent();
     if (m_clrBack == COLORREF(-1))
         hBrush = pParent ? reinterpret_cast<HBRUSH>(pParent->DefWindowProc(
-                               WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(pDC->GetSafeHdc()),
+                               WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(AfxGetSafeHdc(pDC)),
                                reinterpret_cast<LPARAM>(GetSafeHwnd())))
                          : nullptr;
     pDC->SetTextColor(m_bHover ? m_clrHover : m_bVisited ? m_clrVisited : m_clrLink);

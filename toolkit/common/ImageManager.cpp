@@ -139,7 +139,7 @@ BOOL CKLVImageManager::SetIcon(CKLVImageManagerIconHandle hIcon, UINT nID, CSize
 }
 
 BOOL CKLVImageManager::SetIcons(CImageList* pImageList, const UINT* pCommands, int nCount, CSize szIcon, int nState) {
-    if (!pImageList || !pImageList->GetSafeHandle()) return FALSE;
+    if (!AfxGetSafeHandle(pImageList)) return FALSE;
     const int nImages = pImageList->GetImageCount();
     if (nCount == 0 && !pCommands) nCount = nImages;
     if (szIcon == CSize(0, 0) && nCount > 0) szIcon = pImageList->GetIconSize();
@@ -173,7 +173,7 @@ BOOL CKLVImageManager::SetAlphaStrips(CBitmap* pBitmap, const UINT* pCommands, i
     if (szBitmap.cx % szIcon.cx != 0) return FALSE;
     const int nStrips = szBitmap.cx / szIcon.cx;
     std::vector<HBITMAP> strips(static_cast<size_t>(nStrips));
-    if (!SplitBitmap(static_cast<HBITMAP>(pBitmap->GetSafeHandle()), nStrips, strips.data())) return FALSE;
+    if (!SplitBitmap(static_cast<HBITMAP>(AfxGetSafeHandle(pBitmap)), nStrips, strips.data())) return FALSE;
     const std::vector<int> images = AssignImages(pCommands, nCount, nStrips);
     for (int i = 0; i < nCount; ++i) {
         if (images[i] >= 0)

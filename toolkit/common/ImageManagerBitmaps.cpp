@@ -153,7 +153,7 @@ BOOL CKLVImageManager::IsBitmapCompatible(const BITMAP& bmFirst, const BITMAP& b
 }
 
 COLORREF CKLVImageManager::GetBitmapPixel(CBitmap* pBitmap, CPoint pt) {
-    CKLVBitmapDC dc(nullptr, pBitmap ? static_cast<HBITMAP>(pBitmap->GetSafeHandle()) : nullptr);
+    CKLVBitmapDC dc(nullptr, static_cast<HBITMAP>(AfxGetSafeHandle(pBitmap)));
     return dc ? ::GetPixel(dc.Get(), pt.x, pt.y) : CLR_INVALID;
 }
 

@@ -143,18 +143,18 @@ void CKLVImageManager::DrawAlphaBitmap(CDC* pDC, HBITMAP hBitmap, int x, int y, 
         nSrcCx = cx;
         nSrcCy = cy;
     }
-    CKLVBitmapDC sourceDC(pDC->GetSafeHdc(), hBitmap);
+    CKLVBitmapDC sourceDC(AfxGetSafeHdc(pDC), hBitmap);
     if (!sourceDC) return;
-    AlphaBlend(pDC->GetSafeHdc(), CRect(x, y, x + cx, y + cy), sourceDC.Get(),
+    AlphaBlend(AfxGetSafeHdc(pDC), CRect(x, y, x + cx, y + cy), sourceDC.Get(),
                CRect(nSrcX, nSrcY, nSrcX + nSrcCx, nSrcY + nSrcCy));
 }
 
 void CKLVImageManager::DrawIconComposited(CDC* pDC, int x, int y, int cx, int cy, HICON hIcon) {
     const CRect rcDest(cx < 0 ? x + cx : x, y, cx < 0 ? x : x + cx, y + cy);
     BYTE* pBits = nullptr;
-    CKLVBitmapOwner buffer(Create32BitDIBSection(pDC->GetSafeHdc(), rcDest.Width(), rcDest.Height(), &pBits));
+    CKLVBitmapOwner buffer(Create32BitDIBSection(AfxGetSafeHdc(pDC), rcDest.Width(), rcDest.Height(), &pBits));
     if (!buffer) return;
-    CKLVBitmapDC bufferDC(pDC->GetSafeHdc(), buffer.get());
+    CKLVBitmapDC bufferDC(AfxGetSafeHdc(pDC), buffer.get());
     if (!bufferDC) return;
     const size_t nPixels = static_cast<size_t>(rcDest.Width()) * rcDest.Height();
     auto* pPixels = reinterpret_cast<DWORD*>(pBits);
@@ -164,5 +164,5 @@ void CKLVImageManager::DrawIconComposited(CDC* pDC, int x, int y, int cx, int cy
     ::GdiFlush();
     // What the icon left magenta is transparent; everything it drew is opaque.
     for (size_t i = 0; i < nPixels; ++i) pPixels[i] = pPixels[i] == dwMagenta ? 0 : (pPixels[i] | 0xFF000000);
-    AlphaBlend(pDC->GetSafeHdc(), rcDest, bufferDC.Get(), CRect(0, 0, rcDest.Width(), rcDest.Height()));
+    AlphaBlend(AfxGetSafeHdc(pDC), rcDest, bufferDC.Get(), CRect(0, 0, rcDest.Width(), rcDest.Height()));
 }

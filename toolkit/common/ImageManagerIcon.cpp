@@ -137,7 +137,7 @@ void CKLVImageManagerIcon::DrawHandle(CDC* pDC, CPoint pt, CKLVImageManagerIconH
         if (m_bDrawComposited)
             CKLVImageManager::DrawIconComposited(pDC, pt.x, pt.y, szIcon.cx, szIcon.cy, hIcon.GetIcon());
         else
-            ::DrawIconEx(pDC->GetSafeHdc(), pt.x, pt.y, hIcon.GetIcon(), szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
+            ::DrawIconEx(AfxGetSafeHdc(pDC), pt.x, pt.y, hIcon.GetIcon(), szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
         return;
     }
     HBITMAP hCache = hIcon.PreMultiply();
@@ -156,16 +156,16 @@ void CKLVImageManagerIcon::DrawMono(CDC* pDC, CPoint pt, CKLVImageManagerIconHan
                                     COLORREF clrBrush) {
     if (!hIcon.GetIcon()) return;
     szIcon = DrawSize(szIcon);
-    CKLVBitmapOwner bitmap(::CreateCompatibleBitmap(pDC->GetSafeHdc(), szIcon.cx, szIcon.cy));
+    CKLVBitmapOwner bitmap(::CreateCompatibleBitmap(AfxGetSafeHdc(pDC), szIcon.cx, szIcon.cy));
     if (!bitmap) return;
     {
-        CKLVBitmapDC bitmapDC(pDC->GetSafeHdc(), bitmap.get());
+        CKLVBitmapDC bitmapDC(AfxGetSafeHdc(pDC), bitmap.get());
         if (!bitmapDC) return;
         const RECT rcFill = {0, 0, szIcon.cx, szIcon.cy};
         ::FillRect(bitmapDC.Get(), &rcFill, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         ::DrawIconEx(bitmapDC.Get(), 0, 0, hIcon.GetIcon(), szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
     }
     CKLVGdiObjectOwner brush(::CreateSolidBrush(clrBrush));
-    ::DrawStateA(pDC->GetSafeHdc(), static_cast<HBRUSH>(brush.get()), nullptr,
+    ::DrawStateA(AfxGetSafeHdc(pDC), static_cast<HBRUSH>(brush.get()), nullptr,
                  reinterpret_cast<LPARAM>(bitmap.get()), 0, pt.x, pt.y, szIcon.cx, szIcon.cy, DST_BITMAP | DSS_MONO);
 }

@@ -53,7 +53,7 @@ CRect CKLVMultiMonitor::GetMonitorRect(POINT pt) { return GetMonitorRect(FromPoi
 CRect CKLVMultiMonitor::GetMonitorRect(LPCRECT lpRect) { return GetMonitorRect(FromRect(lpRect)); }
 
 CRect CKLVMultiMonitor::GetWorkRect(CWnd* pWnd) {
-    HWND hWnd = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+    HWND hWnd = AfxGetSafeHwnd(pWnd);
     HMONITOR hMonitor = hWnd && m_pfnMonitorFromWindow ? m_pfnMonitorFromWindow(hWnd, MONITOR_DEFAULTTONULL) : nullptr;
     return GetWorkRect(hMonitor);
 }

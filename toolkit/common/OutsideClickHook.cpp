@@ -34,7 +34,7 @@ LRESULT CALLBACK OutsideClickProc(int nCode, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void SetOutsideClickHook(CWnd* pWnd) {
-    HWND hWnd = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+    HWND hWnd = AfxGetSafeHwnd(pWnd);
     if (hWnd) {
         if (!g_hOutsideClickHook)
             g_hOutsideClickHook = ::SetWindowsHookExA(WH_MOUSE, OutsideClickProc, nullptr, ::GetCurrentThreadId());

@@ -65,7 +65,7 @@ CRect CKLVResourceImage::GetPartRect(int nPart, int nCount) const {
 
 BOOL CKLVResourceImage::DrawPart(CDC* pDC, const CRect& rcDest, CDC& dcSrc, const CRect& rcSrc) const {
     if (rcDest.IsRectEmpty() || rcSrc.IsRectEmpty()) return TRUE;
-    if (m_bAlpha) return CKLVImageManager::AlphaBlend(pDC->GetSafeHdc(), rcDest, dcSrc.GetSafeHdc(), rcSrc);
+    if (m_bAlpha) return CKLVImageManager::AlphaBlend(AfxGetSafeHdc(pDC), rcDest, dcSrc.GetSafeHdc(), rcSrc);
     if (rcDest.Size() == rcSrc.Size())
         return pDC->BitBlt(rcDest.left, rcDest.top, rcDest.Width(), rcDest.Height(), &dcSrc, rcSrc.left, rcSrc.top,
                            SRCCOPY);
@@ -124,7 +124,7 @@ void CKLVResourceImage::DrawImage(CDC* pDC, const CRect& rcDest, const CRect& rc
     const CRect rcBuffer(0, 0, rcDest.Width(), rcDest.Height());
     dc.FillSolidRect(rcBuffer, clrTransparent);
     DrawImage(&dc, rcBuffer, rcSrc, rcSizingMargins);
-    CKLVImageManager::TransparentBlt(pDC->GetSafeHdc(), rcDest, dc.GetSafeHdc(), rcBuffer, clrTransparent);
+    CKLVImageManager::TransparentBlt(AfxGetSafeHdc(pDC), rcDest, dc.GetSafeHdc(), rcBuffer, clrTransparent);
 }
 
 void CKLVResourceImage::DrawImage(CDC* pDC, const CRect& rcDest, const CRect& rcSrc, const CRect& rcSizingMargins,
@@ -141,7 +141,7 @@ void CKLVResourceImage::DrawKeyedAlpha(CDC* pDC, const CRect& rcDest, const CRec
                                        COLORREF clrTransparent) {
     BYTE* pBits = nullptr;
     CKLVBitmapOwner buffer(
-        CKLVImageManager::Create32BitDIBSection(pDC->GetSafeHdc(), rcDest.Width(), rcDest.Height(), &pBits));
+        CKLVImageManager::Create32BitDIBSection(AfxGetSafeHdc(pDC), rcDest.Width(), rcDest.Height(), &pBits));
     if (!buffer) return;
     CKLVCompatibleDC dc(pDC, buffer.get());
     const CRect rcBuffer(0, 0, rcDest.Width(), rcDest.Height());
@@ -156,7 +156,7 @@ void CKLVResourceImage::DrawKeyedAlpha(CDC* pDC, const CRect& rcDest, const CRec
         const bool bKey = clrTransparent != COLORREF(-1) && (pPixels[i] & 0x00FFFFFF) == dwKey;
         pPixels[i] = bKey ? 0 : (pPixels[i] | 0xFF000000);
     }
-    CKLVImageManager::AlphaBlend(pDC->GetSafeHdc(), rcDest, dc.GetSafeHdc(), rcBuffer);
+    CKLVImageManager::AlphaBlend(AfxGetSafeHdc(pDC), rcDest, dc.GetSafeHdc(), rcBuffer);
 }
 
 void CKLVResourceImage::Mirror() {

@@ -35,7 +35,7 @@ BOOL CKLVSplitterTracker::Track(CWnd* pTrackWnd, int nLeft, int nTop, int nRight
     CRect rcTracker(pTracker);
     const CRect rcAvail(nLeft, nTop, nRight, nBottom);
     const CPoint point(ptStart);
-    HWND hWnd = pTrackWnd->GetSafeHwnd();
+    HWND hWnd = AfxGetSafeHwnd(pTrackWnd);
     ::SetCapture(hWnd);
     HWND hDesktop = ::GetDesktopWindow();
     BOOL bLocked = ::LockWindowUpdate(hDesktop);

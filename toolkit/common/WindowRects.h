@@ -13,13 +13,13 @@ public:
     explicit CKLVWindowRect(HWND hWnd) {
         if (::IsWindow(hWnd)) ::GetWindowRect(hWnd, this);
     }
-    explicit CKLVWindowRect(const CWnd* pWnd) : CKLVWindowRect(pWnd ? pWnd->GetSafeHwnd() : nullptr) {}
+    explicit CKLVWindowRect(const CWnd* pWnd) : CKLVWindowRect(AfxGetSafeHwnd(pWnd)) {}
 };
 
 class CKLVClientRect : public CKLVEmptyRect {
 public:
     explicit CKLVClientRect(const CWnd* pWnd) {
-        HWND hWnd = pWnd ? pWnd->GetSafeHwnd() : nullptr;
+        HWND hWnd = AfxGetSafeHwnd(pWnd);
         if (::IsWindow(hWnd)) ::GetClientRect(hWnd, this);
     }
 };

@@ -138,7 +138,7 @@ void CKLVPropertyGrid::ShowHelp(BOOL bShow) {
 }
 
 void CKLVPropertyGrid::Reposition(int cx, int cy) {
-    if (!GetSafeHwnd() || !m_pView || !m_pView->GetSafeHwnd() || m_pView->IsLocked()) return;
+    if (!GetSafeHwnd() || !AfxGetSafeHwnd(m_pView) || m_pView->IsLocked()) return;
     const int nViewHeight = m_bHelpVisible ? cy - (m_nHelpHeight + nSplitterHeight) : cy;
     m_pView->MoveWindow(0, 0, cx, std::max(0, nViewHeight), TRUE);
     m_pView->Invalidate(FALSE);
@@ -234,7 +234,7 @@ LRESULT CKLVPropertyGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: OnPaintGrid(); return 0;
     case WM_SIZE: {
         LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
-        if (m_pView && m_pView->GetSafeHwnd()) Reposition(LOWORD(lParam), HIWORD(lParam));
+        if (AfxGetSafeHwnd(m_pView)) Reposition(LOWORD(lParam), HIWORD(lParam));
         return lResult;
     }
     case WM_SETCURSOR: {
@@ -261,7 +261,7 @@ LRESULT CKLVPropertyGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return lResult;
     }
     case WM_GETDLGCODE:
-        if (m_pInplaceEdit->GetSafeHwnd()) return m_pInplaceEdit->SendMessage(WM_GETDLGCODE, wParam, lParam);
+        if (AfxGetSafeHwnd(m_pInplaceEdit)) return m_pInplaceEdit->SendMessage(WM_GETDLGCODE, wParam, lParam);
         break;
     default: break;
     }

@@ -82,13 +82,13 @@ HRESULT CKLVPropertyGridItem::GetAccessibleState(VARIANT varChild, VARIANT* pvar
 HRESULT CKLVPropertyGridItem::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
                                                  VARIANT varChild) {
     KLV_SELF_ONLY(varChild);
-    if (!m_pGrid || !m_pGrid->GetSafeHwnd()) return S_FALSE;
-    return ScreenLocation(m_pGrid->GetSafeHwnd(), GetItemRect(), pxLeft, pyTop, pcxWidth, pcyHeight);
+    if (!AfxGetSafeHwnd(m_pGrid)) return S_FALSE;
+    return ScreenLocation(AfxGetSafeHwnd(m_pGrid), GetItemRect(), pxLeft, pyTop, pcxWidth, pcyHeight);
 }
 
 HRESULT CKLVPropertyGridItem::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) {
     pvarChild->vt = VT_EMPTY;
-    if (!m_pGrid || !m_pGrid->GetSafeHwnd()) return S_FALSE;
+    if (!AfxGetSafeHwnd(m_pGrid)) return S_FALSE;
     CPoint pt(xLeft, yTop);
     m_pGrid->ScreenToClient(&pt);
     if (!GetItemRect().PtInRect(pt)) return S_FALSE;

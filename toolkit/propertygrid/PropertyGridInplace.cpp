@@ -21,7 +21,7 @@ void CKLVPropertyGridInplaceEdit::SetValue(LPCTSTR lpszValue) {
 
 void CKLVPropertyGridInplaceEdit::Create(CKLVPropertyGridItem* pItem, CRect rect) {
     CKLVPropertyGridView* pView = pItem->GetGridView();
-    if (!pView || !pView->GetSafeHwnd()) return;
+    if (!AfxGetSafeHwnd(pView)) return;
     const DWORD dwStyle = pItem->GetEditStyle();
     if (GetSafeHwnd() && (m_pItem != pItem || (GetStyle() & (ES_PASSWORD | ES_MULTILINE)) !=
                                                   (dwStyle & (ES_PASSWORD | ES_MULTILINE))))
@@ -101,7 +101,7 @@ CKLVPropertyGridInplaceList::~CKLVPropertyGridInplaceList() {
 
 void CKLVPropertyGridInplaceList::Create(CKLVPropertyGridItem* pItem, CRect rect) {
     CKLVPropertyGridView* pView = pItem->GetGridView();
-    if (!pView || !pView->GetSafeHwnd()) return;
+    if (!AfxGetSafeHwnd(pView)) return;
     m_pItem = pItem;
     CRect rcList = pItem->GetValueRect();
     rcList.top = rect.bottom;
@@ -211,7 +211,7 @@ void CKLVPropertyGridInplaceControl::OnShow(CKLVPropertyGridItem*, CRect rcValue
 
 void CKLVPropertyGridInplaceControls::RemoveAll() {
     for (CKLVPropertyGridInplaceControl* pControl : m_arrControls) {
-        if (pControl->GetSafeHwnd()) pControl->DestroyWindow();
+        if (AfxGetSafeHwnd(pControl)) pControl->DestroyWindow();
         delete pControl;
     }
     m_arrControls.clear();

@@ -109,7 +109,7 @@ void CKLVPropertyGridItem::SetFlags(UINT nFlags) {
 
 // The in-place windows of the selected item are built again for its new settings.
 void CKLVPropertyGridItem::Reselect() {
-    if (!m_pGrid || !m_pGrid->GetSafeHwnd()) return;
+    if (!AfxGetSafeHwnd(m_pGrid)) return;
     if (IsSelected()) {
         OnDeselect();
         OnSelect();
@@ -128,7 +128,7 @@ void CKLVPropertyGridItem::SetMask(LPCTSTR lpszMask, LPCTSTR lpszLiteral, char c
     m_strLiteral = lpszLiteral;
     m_chPrompt = chPrompt;
     m_bUseMask = true;
-    if (m_pGrid && m_pGrid->GetSafeHwnd() && IsSelected()) {
+    if (AfxGetSafeHwnd(m_pGrid) && IsSelected()) {
         OnDeselect();
         OnSelect();
     }
@@ -187,7 +187,7 @@ CKLVPropertyGridItem* CKLVPropertyGridItem::InsertChildItem(int nIndex, CKLVProp
     pItem->OnAddChildItem();
     if (m_bVisible) {
         if (m_bExpanded) m_pGrid->RebuildRows();
-        else if (bFirst && m_pGrid->GetSafeHwnd()) m_pGrid->Invalidate(FALSE);
+        else if (bFirst && AfxGetSafeHwnd(m_pGrid)) m_pGrid->Invalidate(FALSE);
     }
     return pItem;
 }
@@ -198,19 +198,19 @@ void CKLVPropertyGridItem::OnAddChildItem() {
 
 CRect CKLVPropertyGridItem::GetItemRect() const {
     CRect rc;
-    if (m_pGrid && m_pGrid->GetSafeHwnd() && m_nIndex >= 0) m_pGrid->GetItemRect(m_nIndex, &rc);
+    if (AfxGetSafeHwnd(m_pGrid) && m_nIndex >= 0) m_pGrid->GetItemRect(m_nIndex, &rc);
     return rc;
 }
 
 void CKLVPropertyGridItem::Select() {
-    if (!m_pGrid || !m_pGrid->GetSafeHwnd() || m_nIndex < 0) return;
+    if (!AfxGetSafeHwnd(m_pGrid) || m_nIndex < 0) return;
     m_pGrid->SetCurSel(m_nIndex);
     m_pGrid->OnSelectionChanged();
 }
 
 void CKLVPropertyGridItem::Expand() {
     if (m_bExpanded) return;
-    if (m_pGrid && !m_pGrid->IsLocked() && m_pGrid->GetSafeHwnd() && m_bVisible) {
+    if (m_pGrid && !m_pGrid->IsLocked() && AfxGetSafeHwnd(m_pGrid) && m_bVisible) {
         m_bExpanded = TRUE;
         int nRow = m_nIndex + 1;
         for (int i = 0; i < m_pChilds->GetCount(); ++i) nRow += m_pGrid->InsertItem(m_pChilds->GetAt(i), nRow);
@@ -223,7 +223,7 @@ void CKLVPropertyGridItem::Expand() {
 
 void CKLVPropertyGridItem::Collapse() {
     if (!m_bExpanded) return;
-    if (m_pGrid && !m_pGrid->IsLocked() && m_pGrid->GetSafeHwnd() && m_bVisible) {
+    if (m_pGrid && !m_pGrid->IsLocked() && AfxGetSafeHwnd(m_pGrid) && m_bVisible) {
         m_pGrid->RemoveDescendantRows(this);
         m_pGrid->OnSelectionChanged();
     }

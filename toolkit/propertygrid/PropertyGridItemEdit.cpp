@@ -30,12 +30,12 @@ void CKLVPropertyGridItem::SetValue(CString strValue) {
     OnValueChangedInplaceEdit(strValue);
     for (int i = m_pInplaceControls ? m_pInplaceControls->GetCount() - 1 : -1; i >= 0; --i)
         m_pInplaceControls->GetAt(i)->OnValueChanged(strValue);
-    if (m_pGrid && m_pGrid->GetSafeHwnd()) m_pGrid->Invalidate(FALSE);
+    if (AfxGetSafeHwnd(m_pGrid)) m_pGrid->Invalidate(FALSE);
 }
 
 void CKLVPropertyGridItem::OnValueChanged(CString strValue) {
     SetValue(strValue);
-    if (m_pGrid && m_pGrid->GetSafeHwnd()) m_pGrid->Invalidate(FALSE);
+    if (AfxGetSafeHwnd(m_pGrid)) m_pGrid->Invalidate(FALSE);
     Notify(KLV_PGN_ITEMVALUE_CHANGED, reinterpret_cast<LPARAM>(this));
 }
 
@@ -189,5 +189,5 @@ void CKLVPropertyGridItem::OnInplaceButtonDown(CKLVPropertyGridInplaceButton* pB
     if (Notify(KLV_PGN_INPLACEBUTTONDOWN, reinterpret_cast<LPARAM>(pButton)) == 1) return;
     if (pButton->GetID() != KLV_IDC_PG_COMBOBUTTON || m_pConstraints->GetCount() == 0 || !OnRequestEdit()) return;
     GetInplaceList().Create(this, GetItemRect());
-    if (m_pGrid && m_pGrid->GetSafeHwnd()) m_pGrid->Invalidate(FALSE);
+    if (AfxGetSafeHwnd(m_pGrid)) m_pGrid->Invalidate(FALSE);
 }

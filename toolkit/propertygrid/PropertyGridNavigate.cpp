@@ -62,7 +62,7 @@ BOOL CKLVPropertyGrid::TryNavigatePart(int nPart, BOOL bForward, CKLVPropertyGri
     case 2: {
         if (!pItem || pItem->GetInplaceControls()->GetCount() == 0) return FALSE;
         CWnd* pControl = pItem->GetInplaceControls()->GetAt(0);
-        if (!pControl->GetSafeHwnd() || !(pControl->GetStyle() & WS_TABSTOP)) return FALSE;
+        if (!AfxGetSafeHwnd(pControl) || !(pControl->GetStyle() & WS_TABSTOP)) return FALSE;
         pControl->SetFocus();
         return TRUE;
     }
@@ -112,7 +112,7 @@ void CKLVPropertyGrid::OnSetFocusGrid(HWND hWndOld) {
     const BOOL bShift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
     CWnd* pNext = GetNextTabWindow(FALSE);
     CWnd* pPrevious = GetNextTabWindow(TRUE);
-    if (hWndOld && pNext && pNext->GetSafeHwnd() == hWndOld && bShift) Navigate(6, FALSE, nullptr);
-    else if (hWndOld && pPrevious && pPrevious->GetSafeHwnd() == hWndOld && !bShift) Navigate(-2, TRUE, nullptr);
+    if (hWndOld && AfxGetSafeHwnd(pNext) == hWndOld && bShift) Navigate(6, FALSE, nullptr);
+    else if (hWndOld && AfxGetSafeHwnd(pPrevious) == hWndOld && !bShift) Navigate(-2, TRUE, nullptr);
     else GetGridView().SetFocus();
 }

@@ -222,7 +222,7 @@ void CKLVPropertyGridView::EndUpdate() {
     if (m_nLockUpdate == 0 || --m_nLockUpdate > 0) return;
     RenumberRows();
     SetPropertySort(m_nSort, TRUE, TRUE);
-    if (m_pGrid && m_pGrid->GetSafeHwnd()) m_pGrid->Invalidate(FALSE);
+    if (AfxGetSafeHwnd(m_pGrid)) m_pGrid->Invalidate(FALSE);
 }
 
 void CKLVPropertyGridView::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {

@@ -43,8 +43,8 @@ BOOL CKLVTabManagerItem::DrawImageTransposed(CDC* pDC, const CRect& rc, CKLVImag
     const int n = rc.Width();
     BYTE* pFirstBits = nullptr;
     BYTE* pSecondBits = nullptr;
-    BitmapOwner first(CKLVImageManager::Create32BitDIBSection(pDC->GetSafeHdc(), n, n, &pFirstBits));
-    BitmapOwner second(CKLVImageManager::Create32BitDIBSection(pDC->GetSafeHdc(), n, n, &pSecondBits));
+    BitmapOwner first(CKLVImageManager::Create32BitDIBSection(AfxGetSafeHdc(pDC), n, n, &pFirstBits));
+    BitmapOwner second(CKLVImageManager::Create32BitDIBSection(AfxGetSafeHdc(pDC), n, n, &pSecondBits));
     if (!first || !second || !pFirstBits || !pSecondBits) return FALSE;
     CDC dcMem;
     if (!dcMem.CreateCompatibleDC(pDC)) return FALSE;

@@ -184,14 +184,14 @@ void CKLVTabPainter::DrawVertLine(CDC* pDC, int x, int y, int nHeight, COLORREF 
 
 void CKLVTabPainter::DrawLine(CDC* pDC, COLORREF clr, int x1, int y1, int x2, int y2) {
     if (clr == COLORREF(-1)) return;
-    CKLVPenDC pen(pDC->GetSafeHdc(), clr);
+    CKLVPenDC pen(AfxGetSafeHdc(pDC), clr);
     pDC->MoveTo(x1, y1);
     pDC->LineTo(x2, y2);
 }
 
 void CKLVTabPainter::DrawPolyline(CDC* pDC, COLORREF clr, const POINT* pts, int nCount) {
     if (clr == COLORREF(-1) || nCount <= 0) return;
-    CKLVPenDC pen(pDC->GetSafeHdc(), clr);
+    CKLVPenDC pen(AfxGetSafeHdc(pDC), clr);
     CPoint pt = pts[0];
     pDC->MoveTo(pt);
     for (int i = 1; i < nCount; ++i) {

@@ -228,9 +228,9 @@ void CKLVTabPainter::DrawFocusRect(CDC* pDC, CKLVTabManagerItem*, CRect rc) {
 void CKLVTabPainter::DrawNavigateButton(CDC* pDC, CKLVTabManagerNavigateButton* pButton, CRect& rc) {
     m_pColorSet->FillNavigateButton(pDC, pButton, rc);
     const COLORREF clr = pDC->GetTextColor();
-    CKLVPenDC pen(pDC->GetSafeHdc(), clr);
+    CKLVPenDC pen(AfxGetSafeHdc(pDC), clr);
     if (pButton->m_bEnabled) {
-        CKLVBrushDC brush(pDC->GetSafeHdc(), clr);
+        CKLVBrushDC brush(AfxGetSafeHdc(pDC), clr);
         pButton->Draw(pDC, rc);
     } else {
         HGDIOBJ hOldBrush = pDC->SelectObject(::GetStockObject(NULL_BRUSH));

@@ -171,7 +171,7 @@ CRect CKLVTabFigure::ToDevice(const CRect& rcLocal) const {
 
 void CKLVTabFigure::Polyline(CDC* pDC, COLORREF clr, std::initializer_list<CPoint> pts) const {
     if (clr == COLORREF(-1) || pts.size() < 2) return;
-    CKLVPenDC pen(pDC->GetSafeHdc(), clr);
+    CKLVPenDC pen(AfxGetSafeHdc(pDC), clr);
     BOOL bFirst = TRUE;
     for (const CPoint& pt : pts) {
         const CPoint ptDevice = ToDevice(pt.x, pt.y);

@@ -83,8 +83,8 @@ void CKLVTabStyleAppearance10::DrawTurnedPart(CDC* pDC, CKLVTabManagerItem* pIte
     if (cx <= 0 || cy <= 0) return;
     DWORD* pTop = nullptr;
     DWORD* pTurned = nullptr;
-    BitmapOwner top(CreateDIB(pDC->GetSafeHdc(), cx, cy, &pTop));
-    BitmapOwner turned(CreateDIB(pDC->GetSafeHdc(), rc.Width(), rc.Height(), &pTurned));
+    BitmapOwner top(CreateDIB(AfxGetSafeHdc(pDC), cx, cy, &pTop));
+    BitmapOwner turned(CreateDIB(AfxGetSafeHdc(pDC), rc.Width(), rc.Height(), &pTurned));
     CDC dcMem;
     if (!top || !turned || !pTop || !pTurned || !dcMem.CreateCompatibleDC(pDC)) return;
     HGDIOBJ hOld = dcMem.SelectObject(top.get());
