@@ -18,9 +18,9 @@ TEST_F(GoldenTest, ShopHeader)
     ASSERT_FALSE(parser_->hasError()) << diagnostics_.str();
     view_ = std::make_unique<CServiceView>(readServiceView(*parser_));
     const std::string text = emitHeader("shop");
-    EXPECT_EQ(text, testsupport::readBytes(GoldenFolder + "shop/shop_api.h"));
+    EXPECT_EQ(text, testsupport::readBytes(GoldenFolder + "shop/shop_api.h.golden"));
     if (std::getenv("KELVANE_WRITE_GOLDEN") != nullptr)
-        testsupport::writeBytes(GoldenFolder + "shop/shop_api.h", text);
+        testsupport::writeBytes(GoldenFolder + "shop/shop_api.h.golden", text);
     if (canCompileC()) {
         const CompileResult compiled = compileHeader();
         EXPECT_EQ(compiled.status, 0) << compiled.output;
