@@ -6,6 +6,7 @@
 #include "wsdl/WsdlException.h"
 #include "wsdl/WsdlParser.h"
 #include "xml/XmlPullParserException.h"
+#include "tools/ProgramFolder.h"
 
 #include <exception>
 #include <filesystem>
@@ -13,10 +14,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -35,28 +32,10 @@ const char* const Usage =
     "               soap-encoding.xsd. Default: soap-schemas beside the program,\n"
     "               else runtime/soap-schemas of the source tree it was built from.\n";
 
-std::filesystem::path programFolder(const char* argv0)
-{
-#ifdef _WIN32
-    char name[MAX_PATH] = {};
-    if (GetModuleFileNameA(nullptr, name, MAX_PATH) > 0)
-        return std::filesystem::path(name).parent_path();
-#else
-    std::error_code failed;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", failed);
-    if (!failed)
-        return self.parent_path();
-#endif
-    return std::filesystem::absolute(argv0).parent_path();
-}
-
 // The parser joins the folder and the file names as they are: the folder ends in a separator.
 std::string defaultSchemaFolder(const char* argv0)
 {
-    const std::filesystem::path beside = programFolder(argv0) / "soap-schemas";
-    if (std::filesystem::exists(beside / "wsdl10.xsd"))
-        return beside.generic_string() + "/";
-    return std::string(KELVANE_SOURCE_DIR) + "/runtime/soap-schemas/";
+    return runtimeFolder(argv0) + "soap-schemas/";
 }
 
 void printCounts(const Wsdl::WsdlParser& parser)
