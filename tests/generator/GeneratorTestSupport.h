@@ -11,6 +11,7 @@
 #include "generator/MessageSenders.h"
 #include "generator/PacketDecoder.h"
 #include "generator/PacketReader.h"
+#include "generator/PrintFunctions.h"
 #include "generator/ResponseDecoders.h"
 #include "generator/ServiceViewReader.h"
 #include "generator/SourceRuntime.h"
@@ -182,6 +183,16 @@ protected:
         return source.text();
     }
 
+    // The source with the readers, a line end and the print functions.
+    std::string emitSourceWithPrinters()
+    {
+        CTextBuffer source;
+        source.append(emitSourceWithReaders());
+        source.emptyLine();
+        writePrintFunctions(*context_, source);
+        return source.text();
+    }
+
     std::string headerText()
     {
         CTextBuffer header;
@@ -200,11 +211,10 @@ protected:
                         project_.isWindowsTarget());
     }
 
-    // The partial source with its header, compiled for a Unix target (the
-    // functions later parts define are still missing).
+    // The source with its header, compiled for a Unix target.
     CompileResult compilePartialSource()
     {
-        return compileC(emitSourceWithReaders(), {{project_.name + "_api.h", headerText()}}, false,
+        return compileC(emitSourceWithPrinters(), {{project_.name + "_api.h", headerText()}}, false,
                         "-Wno-unused-function -I/usr/include/libxml2");
     }
 
