@@ -6,6 +6,7 @@
 #include "generator/MessageSenders.h"
 #include "generator/PacketDecoder.h"
 #include "generator/PacketReader.h"
+#include "generator/PrintFunctions.h"
 #include "generator/ResponseDecoders.h"
 #include "generator/ServiceViewReader.h"
 #include "generator/SourceRuntime.h"
@@ -27,6 +28,7 @@ void writeSourceFile(const CEmitContext& context, CTextBuffer& source, CTextBuff
     writeResponseDecoders(context, source);
     writePacketDecoder(context, source);
     source.emptyLine();
+    writePrintFunctions(context, source);
     (void)demo;
 }
 
