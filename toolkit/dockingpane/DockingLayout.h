@@ -1,0 +1,69 @@
+// One arrangement of docking panes: its nodes, the records of its panes with the containers
+// that held them, the top container and the client node. The manager's layout is live (its
+// nodes have windows); other layouts are detached and exist as data only.
+#pragma once
+
+#include "classlib/CmdTarget.h"
+#include "toolkit/dockingpane/DockingDefines.h"
+#include "toolkit/dockingpane/DockingNode.h"
+
+class CKLVDockingClientNode;
+class CKLVDockingPane;
+class CKLVDockingPaneManager;
+class CKLVDockingPaneTabbedContainer;
+class CKLVDockingSplitterContainer;
+
+// A pane and the tabbed containers that held it last when floating, last when docked, and last.
+struct CKLVDockingPaneInfo {
+    CKLVDockingPane* pPane = nullptr;
+    CKLVDockingPaneTabbedContainer* pFloatingHolder = nullptr;
+    CKLVDockingPaneTabbedContainer* pDockingHolder = nullptr;
+    CKLVDockingPaneTabbedContainer* pLastHolder = nullptr;
+};
+using CKLVDockingPaneInfoList = CList<CKLVDockingPaneInfo, const CKLVDockingPaneInfo&>;
+
+class CKLVDockingLayout : public CCmdTarget {
+public:
+    enum { nSideFloating = 4 };
+
+    // Builds the client node and a horizontal top splitter container holding it, through the
+    // manager's node factory.
+    explicit CKLVDockingLayout(CKLVDockingPaneManager* pManager);
+    ~CKLVDockingLayout() override;
+
+    // Releases every node and forgets the top container, the client node and the panels.
+    void Clear();
+    // Releases nodes that lost their purpose; repeats until a pass changes nothing.
+    void Tidy();
+    // 0-3 the side a node stands on relative to the client area, 4 floating, -1 none.
+    int GetNodeSide(const CKLVDockingNode* pNode) const;
+    // Makes the auto-hide panel of the node's side when missing; null when the factory makes none.
+    CKLVDockingNode* GetSidePanel(const CKLVDockingNode* pNode);
+
+    CKLVDockingPaneManager* GetManager() const { return m_pManager; }
+    CKLVDockingSplitterContainer* GetTopContainer() const { return m_pTopContainer; }
+    void SetTopContainer(CKLVDockingSplitterContainer* pContainer) { m_pTopContainer = pContainer; }
+    CKLVDockingClientNode* GetClientNode() const { return m_pClient; }
+    CKLVDockingNodeList& GetNodeList() { return m_lstNodes; }
+    CKLVDockingPaneInfoList& GetPaneList() { return m_lstPanes; }
+    CKLVDockingPaneInfo* FindPaneInfo(const CKLVDockingPane* pPane);
+    void AddPane(CKLVDockingPane* pPane);
+    BOOL IsDetached() const { return m_bDetached; }
+    void SetDetached(BOOL bDetached) { m_bDetached = bDetached; }
+
+    // Kept by the node base: every node made for this layout is in its list until released.
+    void OnNodeCreated(CKLVDockingNode* pNode) { m_lstNodes.AddTail(pNode); }
+    void OnNodeDestroyed(CKLVDockingNode* pNode);
+
+private:
+    BOOL TidyPass(const CKLVDockingNodeList& lstReferenced);
+    void Discard(CKLVDockingNode* pNode);
+
+    CKLVDockingSplitterContainer* m_pTopContainer = nullptr;
+    CKLVDockingClientNode* m_pClient = nullptr;
+    CKLVDockingPaneInfoList m_lstPanes;
+    CKLVDockingNodeList m_lstNodes;
+    CKLVDockingNode* m_pPanels[4] = {};   // auto-hide panels by side
+    BOOL m_bDetached = TRUE;
+    CKLVDockingPaneManager* m_pManager;
+};

@@ -1,0 +1,276 @@
+#include "toolkit/dockingpane/DockingPaneManager.h"
+
+#include "classlib/FrameWnd.h"
+#include "classlib/ImageList.h"
+#include "classlib/Menu.h"
+#include "classlib/WinApp.h"
+#include "toolkit/common/LoadedModule.h"
+#include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/ImageManager.h"
+#include "toolkit/dockingpane/DockingClientNode.h"
+#include "toolkit/dockingpane/DockingLayout.h"
+#include "toolkit/dockingpane/DockingPane.h"
+#include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
+#include "toolkit/dockingpane/DockingPaneTheme.h"
+#include "toolkit/dockingpane/DockingSplitterContainer.h"
+
+#include <ole2.h>
+
+BEGIN_MESSAGE_MAP(CKLVDockingPaneManager, CWnd)
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+END_MESSAGE_MAP()
+
+namespace {
+
+// Holds a reference on a pane while it is being reported about.
+class CPaneReference {
+public:
+    explicit CPaneReference(CKLVDockingPane* pPane) : m_pPane(pPane) {
+        if (m_pPane) m_pPane->InternalAddRef();
+    }
+    ~CPaneReference() {
+        if (m_pPane) m_pPane->InternalRelease();
+    }
+    CPaneReference(const CPaneReference&) = delete;
+    CPaneReference& operator=(const CPaneReference&) = delete;
+
+private:
+    CKLVDockingPane* m_pPane;
+};
+
+}  // namespace
+
+CKLVDockingPaneManager::CKLVDockingPaneManager() {
+    m_pTheme = new CKLVDockingPaneTheme;
+    m_pTheme->m_nTheme = 0;
+    m_pTheme->RefreshMetrics();
+    RedrawPanes();
+    m_pImageManager = new CKLVImageManager;
+    if (HMODULE hUser32 = ::GetModuleHandleA("USER32"))
+        m_pfnSetLayeredWindowAttributes =
+            KLVProcCast<PFNSETLAYEREDWINDOWATTRIBUTES>(::GetProcAddress(hUser32, "SetLayeredWindowAttributes"));
+    RegisterWindowClasses();
+    m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+}
+
+CKLVDockingPaneManager::~CKLVDockingPaneManager() {
+    if (m_pLayout) m_pLayout->InternalRelease();
+    m_pLayout = nullptr;
+    ReleaseActivePane();
+    m_pTheme->InternalRelease();
+    m_pImageManager->InternalRelease();
+    if (m_bOleInitialized) ::OleUninitialize();
+}
+
+void CKLVDockingPaneManager::RegisterWindowClasses() {
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    const std::pair<LPCSTR, UINT> classes[] = {
+        {"KLVDockingPaneSplitter", 0}, {"KLVDockingPaneTabbedContainer", CS_DBLCLKS},
+        {"KLVDockingPaneManager", 0}, {"KLVDockingPaneAutoHidePanel", 0}, {"KLVDockingPaneMiniWnd", CS_DBLCLKS}};
+    for (const auto& cls : classes) CKLVDrawHelpers::RegisterWndClass(hInstance, cls.first, cls.second);
+}
+
+CKLVDockingLayout* CKLVDockingPaneManager::CreateLayout() { return new CKLVDockingLayout(this); }
+
+CKLVDockingNode* CKLVDockingPaneManager::CreateNode(int nType, CKLVDockingLayout* pLayout) {
+    switch (nType) {
+    case CKLVDockingNode::typePane: return new CKLVDockingPane(pLayout);
+    case CKLVDockingNode::typeTabbedContainer: return new CKLVDockingPaneTabbedContainer(pLayout);
+    case CKLVDockingNode::typeSplitterContainer: return new CKLVDockingSplitterContainer(pLayout);
+    case CKLVDockingNode::typeClient: return new CKLVDockingClientNode(pLayout);
+    default: return nullptr;   // floating frames and auto-hide panels are made by a later factory
+    }
+}
+
+BOOL CKLVDockingPaneManager::InstallDockingPanes(CWnd* pSite, BOOL bClipChildren) {
+    if (!::IsWindow(AfxGetSafeHwnd(pSite)) || m_pSite) return FALSE;
+    const DWORD dwClip = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    if (bClipChildren && (pSite->GetStyle() & dwClip) != dwClip) pSite->ModifyStyle(0, dwClip);
+    if (!CreateEx(0, "KLVDockingPaneManager", "", WS_CHILD, CRect(0, 0, 0, 0), pSite, 0)) return FALSE;
+    m_pSite = pSite;
+    m_pLayout = CreateLayout();
+    if (m_pLayout) m_pLayout->SetDetached(FALSE);
+
+    if (HMENU hSysMenu = ::GetSystemMenu(pSite->m_hWnd, FALSE)) {
+        char szText[256] = "";
+        ::GetMenuStringA(hSysMenu, SC_MOVE, szText, sizeof(szText), MF_BYCOMMAND);
+        m_strMove = szText[0] ? szText : "&Move";
+    }
+    return TRUE;
+}
+
+LRESULT CKLVDockingPaneManager::NotifyOwner(UINT nCode, LPARAM lParam) {
+    HWND hWndTarget = m_hWndOwner ? m_hWndOwner : AfxGetSafeHwnd(m_pSite);
+    if (!hWndTarget) return 0;
+    return ::SendMessageA(hWndTarget, KLV_WM_DOCKINGPANENOTIFY, nCode, lParam);
+}
+
+BOOL CKLVDockingPaneManager::NotifyAction(int nAction, CKLVDockingPane* pPane, LPARAM lValue1, LPARAM lValue2) {
+    CPaneReference reference(pPane);
+    CKLVDockingPaneActionRecord record = {};
+    record.nAction = nAction;
+    record.bCancel = pPane && !(pPane->GetEnabled() & CKLVDockingPane::enabledNoPresetCancel);
+    record.pPane = pPane;
+    record.lValue1 = lValue1;
+    record.lValue2 = lValue2;
+    NotifyOwner(klvDockingPaneAction, reinterpret_cast<LPARAM>(&record));
+    return record.bCancel != 0;
+}
+
+void CKLVDockingPaneManager::ReleaseActivePane() {
+    if (m_pActivePane) m_pActivePane->InternalRelease();
+    m_pActivePane = nullptr;
+}
+
+void CKLVDockingPaneManager::SetActivePane(BOOL bSet, CKLVDockingPane* pPane) {
+    if (bSet && pPane != m_pActivePane) {
+        if (m_pActivePane) {
+            NotifyAction(klvActionDeactivated, m_pActivePane);
+            ReleaseActivePane();
+        }
+        m_pActivePane = pPane;
+        if (pPane) {
+            pPane->InternalAddRef();
+            NotifyAction(klvActionActivated, pPane);
+        }
+    } else if (!bSet && pPane && pPane == m_pActivePane) {
+        m_pActivePane = nullptr;
+        NotifyAction(klvActionDeactivated, pPane);
+        pPane->InternalRelease();
+    }
+}
+
+void CKLVDockingPaneManager::SetTheme(int nTheme) {
+    m_pTheme->InternalRelease();
+    m_pTheme = new CKLVDockingPaneTheme;
+    m_pTheme->m_nTheme = nTheme;
+    m_pTheme->RefreshMetrics();
+    RedrawPanes();
+    if (nTheme == 9) m_nStickerStyle = 1;
+}
+
+BOOL CKLVDockingPaneManager::SetIcons(UINT nIDBitmap, const int* pPaneIDs, int nCount, COLORREF clrMask) {
+    CImageList images;   // destroyed on every way out
+    if (nCount <= 0 || !images.Create(16, 16, ILC_COLOR24 | ILC_MASK, nCount, 1)) return FALSE;
+    CBitmap bitmap;
+    if (!bitmap.LoadBitmap(nIDBitmap)) return FALSE;
+    images.Add(&bitmap, clrMask);
+    if (images.GetImageCount() != nCount) return FALSE;
+    for (int i = 0; i < nCount; i++) {
+        if (pPaneIDs[i] <= 0) continue;
+        HICON hIcon = images.ExtractIcon(i);
+        SetPaneIcon(static_cast<UINT>(pPaneIDs[i]), hIcon);
+        ::DestroyIcon(hIcon);
+    }
+    return TRUE;
+}
+
+void CKLVDockingPaneManager::SetPaneIcon(UINT nPaneID, HICON hIcon) {
+    m_pImageManager->SetIcon(CKLVImageManagerIconHandle(hIcon), nPaneID);
+}
+
+CKLVImageManagerIcon* CKLVDockingPaneManager::GetPaneIcon(UINT nPaneID, int nWidth) const {
+    return m_pImageManager->GetImage(nPaneID, nWidth);
+}
+
+void CKLVDockingPaneManager::ClosePane(CKLVDockingPane* pPane) {
+    if (!pPane) return;
+    CPaneReference reference(pPane);
+    if (NotifyOwner(klvDockingPaneClosing, reinterpret_cast<LPARAM>(pPane)) == -1) return;
+    if (CKLVDockingNode* pContainer = pPane->GetContainer()) pContainer->RemovePane(pPane);
+}
+
+void CKLVDockingPaneManager::HidePane(CKLVDockingNode* pNode) {
+    if (!pNode || !m_pLayout) return;
+    if (m_bHideGroupOnButtonClick && pNode->GetType() == CKLVDockingNode::typePane && pNode->GetContainer())
+        pNode = pNode->GetContainer();
+    // Without an auto-hide panel for its side the node stays where it is.
+    if (!m_pLayout->GetSidePanel(pNode)) return;
+    RecalcLayout(nullptr, TRUE);
+}
+
+void CKLVDockingPaneManager::ShowPane(CKLVDockingPane* pPane, BOOL bSetFocus) {
+    if (!pPane || !m_pLayout) return;
+    if (!pPane->GetContainer()) {
+        const CKLVDockingPaneInfo* pInfo = m_pLayout->FindPaneInfo(pPane);
+        if (pInfo && pInfo->pLastHolder) pInfo->pLastHolder->AttachPane(pPane, TRUE);
+    }
+    CKLVDockingNode* pContainer = pPane->GetContainer();
+    if (pContainer && pContainer->GetType() == CKLVDockingNode::typeTabbedContainer)
+        static_cast<CKLVDockingPaneTabbedContainer*>(pContainer)->SelectPane(pPane, bSetFocus, TRUE);
+    if (m_bLayoutComputed) pPane->ShowPaneWindow(TRUE);
+    if (bSetFocus) pPane->SetFocus();
+}
+
+CKLVDockingPane* CKLVDockingPaneManager::FindPane(UINT nID) const {
+    if (!m_pLayout) return nullptr;
+    CKLVDockingPaneInfoList& lstPanes = m_pLayout->GetPaneList();
+    for (POSITION pos = lstPanes.GetHeadPosition(); pos;) {
+        CKLVDockingPane* pPane = lstPanes.GetNext(pos).pPane;
+        if (pPane->GetID() == nID) return pPane;
+    }
+    return nullptr;
+}
+
+void CKLVDockingPaneManager::RecalcLayout(CKLVDockingNode* pNode, BOOL bDelay) {
+    CWnd* pSite = pNode ? pNode->GetDockingSite() : m_pSite;
+    if (!::IsWindow(AfxGetSafeHwnd(pSite))) return;
+    if (pSite->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
+        auto* pFrame = static_cast<CFrameWnd*>(pSite);
+        if (!bDelay) {
+            pFrame->RecalcLayout();
+            return;
+        }
+        pFrame->m_nIdleFlags |= CFrameWnd::idleLayout;
+        pFrame->PostMessage(WM_IDLEUPDATECMDUI);
+        return;
+    }
+    CRect rc;
+    pSite->GetClientRect(&rc);
+    const LPARAM lSize = MAKELPARAM(rc.Width(), rc.Height());
+    if (!bDelay) {
+        pSite->SendMessage(WM_SIZE, SIZE_RESTORED, lSize);
+        return;
+    }
+    MSG msg;
+    if (!::PeekMessageA(&msg, pSite->m_hWnd, WM_SIZE, WM_SIZE, PM_NOREMOVE))
+        pSite->PostMessage(WM_SIZE, SIZE_RESTORED, lSize);
+}
+
+void CKLVDockingPaneManager::RedrawPanes() {
+    if (!m_pLayout) return;
+    CKLVDockingPaneInfoList& lstPanes = m_pLayout->GetPaneList();
+    for (POSITION pos = lstPanes.GetHeadPosition(); pos;) {
+        CKLVDockingPane* pPane = lstPanes.GetNext(pos).pPane;
+        RecalcLayout(pPane, TRUE);
+        CKLVDockingNode* pContainer = pPane->GetContainer();
+        if (pContainer && pContainer->GetPaneHwnd()) ::InvalidateRect(pContainer->GetPaneHwnd(), nullptr, FALSE);
+    }
+}
+
+int CKLVDockingPaneManager::GetNodeSide(const CKLVDockingNode* pNode) const {
+    return m_pLayout ? m_pLayout->GetNodeSide(pNode) : -1;
+}
+
+BOOL CKLVDockingPaneManager::IsLayoutRTL() const {
+    return AfxGetSafeHwnd(m_pSite) && (m_pSite->GetExStyle() & WS_EX_LAYOUTRTL);
+}
+
+int CKLVDockingPaneManager::MirrorDirection(int nDirection) const {
+    if (!IsLayoutRTL()) return nDirection;
+    if (nDirection == klvDockLeft) return klvDockRight;
+    if (nDirection == klvDockRight) return klvDockLeft;
+    return nDirection;
+}
+
+CKLVDockingNodeList* CKLVDockingPaneManager::GetNodeList() const {
+    return m_pLayout ? &m_pLayout->GetNodeList() : nullptr;
+}
+
+CKLVDockingClientNode* CKLVDockingPaneManager::GetClientNode() const {
+    return m_pLayout ? m_pLayout->GetClientNode() : nullptr;
+}
+
+CKLVDockingSplitterContainer* CKLVDockingPaneManager::GetTopContainer() const {
+    return m_pLayout ? m_pLayout->GetTopContainer() : nullptr;
+}

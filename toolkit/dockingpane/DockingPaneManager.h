@@ -1,0 +1,123 @@
+// The invisible child window a frame (the site) installs to host docking panes. It owns the
+// live layout, the pane theme and the image manager for pane icons, makes every node of its
+// layouts, keeps the active pane and reports to the site's owner through one message.
+#pragma once
+
+#include "classlib/Wnd.h"
+#include "toolkit/common/Accessible.h"
+#include "toolkit/dockingpane/DockingDefines.h"
+#include "toolkit/dockingpane/DockingNode.h"
+
+class CKLVDockingClientNode;
+class CKLVDockingLayout;
+class CKLVDockingPane;
+class CKLVDockingPaneTheme;
+class CKLVDockingSplitterContainer;
+class CKLVImageManager;
+class CKLVImageManagerIcon;
+struct CKLVDockingPaneInfo;
+
+class CKLVDockingPaneManager : public CWnd, public CKLVAccessible {
+public:
+    using PFNSETLAYEREDWINDOWATTRIBUTES = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+    CKLVDockingPaneManager();
+    ~CKLVDockingPaneManager() override;
+
+    virtual CKLVDockingLayout* CreateLayout();
+    // Sends the notification to the owner window (else the site) and returns its answer.
+    virtual LRESULT NotifyOwner(UINT nCode, LPARAM lParam);
+    // Types 0 to 5; null for a type this manager cannot make.
+    virtual CKLVDockingNode* CreateNode(int nType, CKLVDockingLayout* pLayout);
+    virtual void SetActivePane(BOOL bSet, CKLVDockingPane* pPane);
+
+    BOOL InstallDockingPanes(CWnd* pSite, BOOL bClipChildren = TRUE);
+    // Reports an action (code 4); returns the cancel flag the owner left.
+    BOOL NotifyAction(int nAction, CKLVDockingPane* pPane, LPARAM lValue1 = 0, LPARAM lValue2 = 0);
+    void SetTheme(int nTheme);
+    CKLVDockingPaneTheme* GetPaintManager() const { return m_pTheme; }
+    // 16 x 16 icons for the pane ids from a bitmap that holds exactly nCount images.
+    BOOL SetIcons(UINT nIDBitmap, const int* pPaneIDs, int nCount, COLORREF clrMask);
+    void SetPaneIcon(UINT nPaneID, HICON hIcon);
+    CKLVImageManagerIcon* GetPaneIcon(UINT nPaneID, int nWidth) const;
+
+    void ClosePane(CKLVDockingPane* pPane);
+    void HidePane(CKLVDockingNode* pNode);
+    void ShowPane(CKLVDockingPane* pPane, BOOL bSetFocus = TRUE);
+    CKLVDockingPane* FindPane(UINT nID) const;
+    void RecalcLayout(CKLVDockingNode* pNode = nullptr, BOOL bDelay = FALSE);
+    void RedrawPanes();
+
+    int GetNodeSide(const CKLVDockingNode* pNode) const;
+    BOOL IsLayoutRTL() const;
+    // Left and right swap in a right-to-left site.
+    int MirrorDirection(int nDirection) const;
+
+    CWnd* GetSite() const { return m_pSite; }
+    CKLVDockingLayout* GetLayout() const { return m_pLayout; }
+    CKLVDockingPane* GetActivePane() const { return m_pActivePane; }
+    CKLVDockingNodeList* GetNodeList() const;
+    CKLVDockingClientNode* GetClientNode() const;
+    CKLVDockingSplitterContainer* GetTopContainer() const;
+    BOOL IsLayoutComputed() const { return m_bLayoutComputed; }
+    BOOL IsInitialUpdateDone() const { return m_bInitialUpdate; }
+    PFNSETLAYEREDWINDOWATTRIBUTES GetLayeredWindowAttributes() const { return m_pfnSetLayeredWindowAttributes; }
+
+    // The accessible part.
+    CCmdTarget* GetAccessibleTarget() override { return this; }
+    LPUNKNOWN GetInterface(const IID& iid) override;
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+
+    // Settings.
+    int m_nSplitterGap = 22;             // the smallest pane a splitter drag may leave
+    BOOL m_bCloseGroupOnButtonClick = FALSE;
+    BOOL m_bHideGroupOnButtonClick = TRUE;
+    BOOL m_bShowSizeCursorWhileDragging = FALSE;
+    CSize m_szClientMin = CSize(60, 60);
+    int m_nSnapDistance = 15;
+    int m_nSideMargin = 0;
+    BOOL m_bSnapFloatingFrames = FALSE;
+    BOOL m_bHideClient = FALSE;
+    BOOL m_bSplitterTracker = TRUE;
+    BOOL m_bAllowMaximize = FALSE;
+    BOOL m_bLockSplitters = FALSE;
+    BOOL m_bAlphaDockingContext = FALSE;
+    BOOL m_bShowDockingContextStickers = FALSE;
+    BOOL m_bShowContentsWhileDragging = FALSE;
+    BOOL m_bThemedFloatingFrames = FALSE;
+    int m_nSyncActiveFloatingFrames = 1;
+    int m_nFloatingFramesOpacity = 255;
+    int m_nKeyboardNavigateMask = 0;
+    DWORD m_dwDefaultPaneOptions = 0;
+    int m_nCaptionDirection = 0;
+    CString m_strFloatingFrameCaption;
+    int m_nStickerStyle = 0;
+    int m_nReserved = 0;
+
+protected:
+    afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void RegisterWindowClasses();
+    void ReleaseActivePane();
+
+    CWnd* m_pSite = nullptr;
+    CKLVDockingLayout* m_pLayout = nullptr;
+    CKLVDockingPaneTheme* m_pTheme = nullptr;
+    CKLVDockingPane* m_pActivePane = nullptr;
+    CKLVImageManager* m_pImageManager = nullptr;
+    PFNSETLAYEREDWINDOWATTRIBUTES m_pfnSetLayeredWindowAttributes = nullptr;
+    HWND m_hwndLastFocus = nullptr;
+    BOOL m_bAttachingPane = FALSE;
+    BOOL m_bLayoutComputed = FALSE;
+    BOOL m_bInitialUpdate = FALSE;
+    CString m_strMove = "&Move";
+    BOOL m_bOleInitialized = FALSE;   // only a successful OleInitialize is undone
+};
