@@ -11,12 +11,19 @@ void lines(CTextBuffer& out, std::initializer_list<const char*> text)
         out.line(line);
 }
 
-// Section 1: every type with a struct has an encoder and a decoder.
+// Section 1: every type with a struct has an encoder and a decoder. A type
+// no message carries leaves its pair unused, which gcc may not warn about.
 void writeCodecDeclarations(const CEmitContext& context, CTextBuffer& out)
 {
+    const std::string unused = context.projUpper() + "_MAYBE_UNUSED";
+    lines(out, {"#ifdef __GNUC__"});
+    out.line("#define " + unused + " __attribute__((unused))");
+    lines(out, {"#else"});
+    out.line("#define " + unused);
+    lines(out, {"#endif", ""});
     for (const CViewType* type : context.layout().codecTypes()) {
         const std::string t = type->cName;
-        const std::string value = context.typeName(t) + " *value);";
+        const std::string value = context.typeName(t) + " *value) " + unused + ";";
         out.line("static int encode_" + t + "_t(mycursor_t *buff, char *name, " + value);
         out.line("static int decode_" + t + "_t(xmlDocPtr doc, xmlNodePtr cur, " + value);
         out.emptyLine();
