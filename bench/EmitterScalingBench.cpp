@@ -1,0 +1,92 @@
+// How the emitters grow with the service: a generated document/literal WSDL
+// with N types and N operations, and one with 10*N. The document is read
+// once (not timed); the time is that of building the emitters' view and
+// writing the header, the source and the demo, best of a few rounds. The
+// last line holds time at 10*N over time at N (linear growth gives 10).
+#include "BenchTiming.h"
+#include "generator/EmitContext.h"
+#include "generator/HeaderFile.h"
+#include "generator/ServiceViewReader.h"
+#include "generator/SourceFile.h"
+#include "generator/TextBuffer.h"
+#include "wsdl/WsdlParser.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr int kN = 100;
+
+// Type i has a number, a text and, past the first, a member of type i-1;
+// operation i takes element Ini of type i and answers with Outi.
+std::string service(int n)
+{
+    std::string types, messages, operations, bindings;
+    for (int i = 0; i < n; ++i) {
+        const std::string t = std::to_string(i);
+        types += "<xsd:complexType name=\"T" + t + "\"><xsd:sequence><xsd:element name=\"n\" type=\"xsd:int\"/>"
+                 "<xsd:element name=\"s\" type=\"xsd:string\"/>" +
+                 (i > 0 ? "<xsd:element name=\"prev\" type=\"tns:T" + std::to_string(i - 1) + "\"/>" : "") +
+                 "</xsd:sequence></xsd:complexType>\n<xsd:element name=\"In" + t + "\" type=\"tns:T" + t +
+                 "\"/><xsd:element name=\"Out" + t + "\" type=\"tns:T" + t + "\"/>\n";
+        messages += "<message name=\"In" + t + "\"><part name=\"p\" element=\"tns:In" + t + "\"/></message>"
+                    "<message name=\"Out" + t + "\"><part name=\"p\" element=\"tns:Out" + t + "\"/></message>\n";
+        operations += "<operation name=\"Op" + t + "\"><input message=\"tns:In" + t + "\"/><output message=\"tns:Out" + t +
+                      "\"/></operation>\n";
+        bindings += "<operation name=\"Op" + t + "\"><soap:operation soapAction=\"urn:op" + t +
+                    "\"/><input><soap:body use=\"literal\"/></input><output><soap:body use=\"literal\"/></output>"
+                    "</operation>\n";
+    }
+    return "<?xml version=\"1.0\"?>\n<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" "
+           "xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+           "xmlns:tns=\"urn:s\" targetNamespace=\"urn:s\">\n<types><xsd:schema targetNamespace=\"urn:s\">\n" + types +
+           "</xsd:schema></types>\n" + messages + "<portType name=\"P\">" + operations +
+           "</portType>\n<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
+           "transport=\"http://schemas.xmlsoap.org/soap/http\"/>\n" + bindings +
+           "</binding>\n<service name=\"S\"><port name=\"SP\" binding=\"tns:B\"><soap:address "
+           "location=\"http://127.0.0.1:4321/s\"/></port></service>\n</definitions>\n";
+}
+
+// Seconds to write the three files of the service with n types and operations.
+double emitSeconds(int n, std::size_t& bytes)
+{
+    const std::string path = "emitter-scaling-" + std::to_string(n) + ".wsdl";
+    std::ofstream(path, std::ios::binary) << service(n);
+    std::ostringstream messages;
+    Wsdl::WsdlParser parser(path, messages, KELVANE_SOURCE_DIR "/runtime/soap-schemas/");
+    while (parser.getState() != Wsdl::WsdlParser::END)
+        parser.parse();
+    std::remove(path.c_str());
+    if (parser.hasError()) {
+        std::fprintf(stderr, "%s", messages.str().c_str());
+        return -1;
+    }
+    CProjectRecord project;
+    project.name = "scale";
+    project.targetPlatform = CProjectRecord::Unix;
+    return BestSeconds([&] {
+        const CServiceView view = readServiceView(parser);
+        const CEmitContext context(project, view);
+        CGeneratedFiles files;
+        writeHeaderFile(context, files.header);
+        writeSourceFile(context, files.source, files.demo);
+        bytes = files.header.size() + files.source.size() + files.demo.size();
+    }, 5);
+}
+
+} // namespace
+
+int main()
+{
+    std::size_t small = 0, large = 0;
+    const double atN = emitSeconds(kN, small);
+    const double at10N = emitSeconds(10 * kN, large);
+    if (atN <= 0 || at10N <= 0)
+        return 1;
+    std::printf("N=%d: %.4f s, %zu bytes\n10*N=%d: %.4f s, %zu bytes\n", kN, atN, small, 10 * kN, at10N, large);
+    std::printf("scaling=%.2f\n", at10N / atN);
+    return 0;
+}
