@@ -12,7 +12,13 @@
 
 class CDC;
 class CKLVCommandBar;
+class CKLVCommandBarKeyboardTip;
+class CKLVControl;
 class CKLVControlGalleryPaintManager;
+class CKLVDockBar;
+class CKLVImageManagerIcon;
+class CKLVStatusBar;
+class CKLVStatusBarPane;
 
 // A font the paint manager rebuilds from the system on every refresh unless the application set
 // it (standard flag FALSE), in which case a font that has a handle is left alone.
@@ -48,16 +54,57 @@ public:
     static CKLVPaintManager* GetGlobalPaintManager();
 
     // Virtual operations keep the order every theme was built against.
+    virtual CSize DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+    virtual CSize DrawControlToolBarParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+    virtual void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) = 0;
+    virtual CSize DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+    // Colour 5 for an enabled control, 15 for a disabled one.
+    virtual COLORREF GetControlEditBackColor(CKLVControl* pControl);
+    virtual CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+    virtual CSize DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
+                                     CKLVControl* pList) = 0;
+    // A bar's background and border.
+    virtual void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) = 0;
+    // The control's background by its state, through DrawRectangle.
+    virtual void DrawControlEntry(CDC* pDC, CKLVControl* pControl);
+    virtual COLORREF GetControlTextColor(CKLVControl* pControl);
+    virtual COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
+                                           int nBarType, int nBarPosition) = 0;
+    virtual void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked,
+                               BOOL bPopuped, int nBarType, int nBarPosition) = 0;
+    // The caption strip of a floating bar; (0, 0) for any other.
+    virtual CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw);
+    virtual CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) = 0;
+    virtual void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) = 0;
+    // A pane's background, icon and text.
+    virtual void DrawStatusBarPaneEntry(CDC* pDC, CRect rc, CKLVStatusBarPane* pPane);
     // A status pane's sunken frame (the visual style's when the paint manager uses it).
     virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane);
     // The size gripper's diagonal strokes in the rectangle's bottom-right corner.
     virtual void DrawStatusBarGripper(CDC* pDC, CRect rc);
+    virtual void FillDockBar(CDC* pDC, CKLVDockBar* pBar);
+    virtual void FillStatusBar(CDC* pDC, CKLVStatusBar* pBar);
     virtual void RefreshMetrics();
+    // Kind 0 the tool bar's expand button (lpParam: the bar's CSize when measuring, a BOOL
+    // "controls are hidden" when drawing), 1 a popup's expand button, 2 a floating caption's close
+    // button, 3 its drop button.
+    virtual CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
+                                     LPVOID lpParam);
+    virtual CRect GetCommandBarBorders(CKLVCommandBar* pBar);
+    virtual CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) = 0;
+    virtual void DrawImage(CDC* pDC, CPoint pt, CSize sz, CKLVImageManagerIcon* pImage, BOOL bSelected,
+                           BOOL bPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL bToolBarImage) = 0;
+    virtual CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) = 0;
+    // The control's rectangle without its drop-down part.
+    virtual CRect GetSplitButtonCommandRect(CKLVControl* pControl);
+    virtual void OnReserved() {}
     // Both marks are 13 pixels square; with bDraw FALSE they are only measured.
     virtual CSize DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
                                    BOOL bEnabled);
     virtual CSize DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
                                       BOOL bEnabled);
+    virtual void FillPopupGutter(CDC* /*pDC*/, int /*x*/, int /*y*/, int /*cx*/, int /*cy*/, BOOL /*bExpanded*/) {}
+    virtual int GetThemeId() = 0;
     virtual CFont* GetCommandBarFont(CKLVCommandBar* pBar, BOOL bBold = FALSE);
     virtual void RefreshFonts();
     // The check mark in the colour (once more a pixel lower with m_bThickCheckMark), mirrored on a
@@ -67,11 +114,44 @@ public:
     virtual void DrawRadioDot(CDC* pDC, CRect rc, COLORREF clr);
     // A down-pointing filled triangle sized to the rectangle.
     virtual void DrawComboExpandMark(CDC* pDC, CRect rc, COLORREF clr);
+    // The small arrow of an expandable control: pointing down, or left with bLeft.
+    virtual void DrawExpandArrow(CDC* pDC, CKLVControl* pControl, CPoint pt, BOOL bSelected, BOOL bPopuped,
+                                 BOOL bEnabled, BOOL bLeft);
+    // Shows the finished picture of a popup: 2 slides, 3 unfolds, 4 fades; others do nothing.
+    virtual void AnimatePopup(CDC* pDestDC, CDC* pSrcDC, CRect rc, int nType);
+    // Grows the bands of a popup's previously hidden commands from nothing to their height.
+    virtual void AnimateExpanding(CKLVCommandBar* pBar, CDC* pDestDC, CDC* pSrcDC, BOOL bDownward);
+    virtual void AdjustCaption(CKLVControl* /*pControl*/, CString& /*strCaption*/) {}
+    virtual int GetPopupBarGripperWidth(CKLVCommandBar* pBar);
     virtual void FillWorkspace(CDC* pDC, CRect rc);
+    virtual void DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip, BOOL bSetRegion);
+    virtual CSize GetIconAreaSize(CKLVCommandBar* pBar);
     // Single-line text in the DC's colour; disabled text not pressed gets a highlight copy one
     // pixel down-right first. Not drawing measures the text into the rectangle.
     virtual CSize DrawControlText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, BOOL bDraw, BOOL bPressed,
                                   BOOL bEnabled);
+
+    // Measures (bDraw FALSE) or draws a control by its type and its bar.
+    CSize DrawControl(CDC* pDC, CKLVControl* pControl, BOOL bDraw = TRUE);
+    void GetCustomControlSize(CSize& sz, CKLVControl* pControl, int cx, int cy, BOOL bVertical) const;
+    CSize GetControlIconSize(CKLVControl* pControl) const;
+    void DrawControlCaption(CDC* pDC, CKLVControl* pControl, const CString& strCaption,
+                            const CString& strCaptionNoMnemonics, CRect rc, bool bVertical, bool bCenter);
+    // Plain DrawText unless composited text is asked for and the visual style can give it.
+    static void DrawComposedText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, BOOL bComposed);
+
+    // The helpers the themes draw with; colour arguments are indexes, -1 for none.
+    void Rectangle(CDC* pDC, CRect rc, int nPen, int nBrush);
+    void Draw3dRect(CDC* pDC, CRect rc, int nTopLeft, int nBottomRight);
+    static void HorizontalLine(CDC* pDC, int x0, int y, int x1, COLORREF clr);
+    static void VerticalLine(CDC* pDC, int x, int y0, int y1, COLORREF clr);
+    static void Line(CDC* pDC, int x0, int y0, int x1, int y1);
+    void LineByIndex(CDC* pDC, int x0, int y0, int x1, int y1, int nColor);
+    static void GradientFill(CDC* pDC, CRect rc, COLORREF clrFrom, COLORREF clrTo, BOOL bHorizontal, CRect rcClip);
+    // Every pixel of the rectangle made opaque, for GDI text on a composited frame.
+    static void SetOpaqueAlpha(CDC* pDC, CRect rc);
+    // ((255 - alpha) * old + alpha * new) / 256 for each colour byte of nCount pixels.
+    static void AlphaBlendBits(const BYTE* pOld, const BYTE* pNew, BYTE* pOut, int nCount, int nAlpha);
 
     COLORREF GetThemeColor(int nIndex) const;
     void SetStandardColors(int nCount, const int* pIndexes, const COLORREF* pColors);
@@ -154,6 +234,8 @@ protected:
 private:
     void RefreshVisualStyles();
     BOOL IsStatusBarThemed();
+    // The edit and combo-box metrics and labels; the controls draw their boxes themselves.
+    CSize DrawEditLabel(CDC* pDC, CKLVControl* pControl, BOOL bDraw, BOOL bComboBox);
     CSize DrawButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked, BOOL bEnabled,
                          BOOL bRadio);
 };

@@ -1,9 +1,12 @@
-// Status-bar pane borders and size gripper, the workspace fill, the check-box and radio-button
+// Status-bar panes, borders and size gripper, the status, dock and workspace fills, the check-box and radio-button
 // marks, and control text with its embossed disabled form.
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
+#include "toolkit/commandbars/DockBar.h"
 #include "toolkit/common/DCScopes.h"
+#include "toolkit/common/ImageManagerIcon.h"
+#include "toolkit/statusbar/StatusBar.h"
 
 namespace {
 
@@ -62,6 +65,58 @@ void CKLVPaintManager::DrawStatusBarGripper(CDC* pDC, CRect rc) {
     }
     CKLVPenDC pen(AfxGetSafeHdc(pDC), GetThemeColor(COLOR_BTNHIGHLIGHT));
     for (int k = 0; k < 3; ++k) Stroke(pDC, o + CPoint(w - 5 - 4 * k, h - 2), o + CPoint(w - 1, h - 6 - 4 * k));
+}
+
+void CKLVPaintManager::FillDockBar(CDC* pDC, CKLVDockBar* pBar) {
+    CRect rc;
+    pBar->GetClientRect(&rc);
+    pDC->FillSolidRect(rc, GetThemeColor(COLOR_BTNFACE));
+}
+
+void CKLVPaintManager::FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) {
+    CRect rc;
+    pBar->GetClientRect(&rc);
+    if (IsStatusBarThemed())
+        m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rc, nullptr);
+    else
+        pDC->FillSolidRect(rc, GetThemeColor(COLOR_BTNFACE));
+}
+
+void CKLVPaintManager::DrawStatusBarPaneEntry(CDC* pDC, CRect rc, CKLVStatusBarPane* pPane) {
+    CKLVStatusBar* pStatusBar = pPane->GetStatusBar();
+    const BOOL bDisabled = (pPane->m_nStyle & CKLVStatusBarPane::styleDisabled) != 0;
+    const BOOL bDrawContent = !bDisabled || !pStatusBar || pStatusBar->IsDrawDisabledText();
+    if (pPane->m_clrBackground != COLORREF(-1)) {
+        CRect rcFill = rc;
+        if (!(pPane->m_nStyle & CKLVStatusBarPane::styleNoBorders)) rcFill.DeflateRect(1, 1);
+        pDC->FillSolidRect(rcFill, pPane->m_clrBackground);
+    }
+    if (!bDrawContent) return;
+    CKLVFontDC font(pDC, pPane->GetTextFont());
+    const CRect rcMargins = pPane->GetMargins();
+    rc.DeflateRect(rcMargins.left, rcMargins.top, rcMargins.right, rcMargins.bottom);
+
+    CKLVImageManagerIcon* pImage = pPane->GetImage();
+    const CString& strText = pPane->m_strText;
+    const int cxText = strText.IsEmpty() ? 0 : pDC->GetTextExtent(strText).cx;
+    const int cxImage = pImage ? pImage->GetWidth() + (strText.IsEmpty() ? 0 : 2) : 0;
+    const int cxContent = cxText + cxImage;
+    if (pPane->GetTextAlignment() != 0 && cxContent < rc.Width())
+        rc.left = pPane->GetTextAlignment() == 2 ? rc.right - cxContent : rc.left + (rc.Width() - cxContent) / 2;
+
+    if (pImage) {
+        const CSize szImage(pImage->GetWidth(), pImage->GetHeight());
+        if (szImage.cy <= rc.Height()) {
+            const CPoint pt(rc.left, rc.top + (rc.Height() - szImage.cy) / 2);
+            pImage->DrawHandle(pDC, pt, bDisabled ? pImage->GetDisabledIcon() : pImage->GetIcon(), szImage);
+        }
+        rc.left += cxImage;
+    }
+    pDC->SetBkMode(TRANSPARENT);
+    COLORREF clrText = pPane->m_clrText != COLORREF(-1) ? pPane->m_clrText : m_clrStatusText;
+    if (bDisabled) clrText = GetThemeColor(COLOR_GRAYTEXT);
+    pDC->SetTextColor(clrText);
+    pDC->DrawText(strText, rc, DT_NOPREFIX | DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER);
 }
 
 void CKLVPaintManager::FillWorkspace(CDC* pDC, CRect rc) {

@@ -6,6 +6,8 @@
 #include "classlib/Dc.h"
 #include "classlib/Geometry.h"
 
+#include <utility>
+
 class CKLVImageManagerIconSet;
 
 // A classic icon or a 32-bit alpha bitmap (straight alpha), with the premultiplied copy that

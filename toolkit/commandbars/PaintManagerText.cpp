@@ -1,0 +1,105 @@
+// Captions: control captions with mnemonics, embossing and composited glass text, the caption
+// strip of a floating bar, and key tips.
+#include "toolkit/commandbars/PaintManager.h"
+
+#include "classlib/Dc.h"
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/common/DCScopes.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The DC's pixels go into a buffered paint so that the themed text can be composited on them.
+void DrawThemedComposedText(CKLVWinThemeWrapper& theme, CDC* pDC, const CString& str, RECT* pRect, UINT nFormat) {
+    HDC hBufferDC = nullptr;
+    BP_PAINTPARAMS params = {sizeof(params)};
+    HPAINTBUFFER hBuffer =
+        CKLVWinThemeWrapper::BeginBufferedPaint(pDC->GetSafeHdc(), pRect, BPBF_TOPDOWNDIB, &params, &hBufferDC);
+    if (!hBuffer) {
+        pDC->DrawText(str, pRect, nFormat);
+        return;
+    }
+    const int cx = pRect->right - pRect->left, cy = pRect->bottom - pRect->top;
+    ::BitBlt(hBufferDC, pRect->left, pRect->top, cx, cy, pDC->GetSafeHdc(), pRect->left, pRect->top, SRCCOPY);
+    HGDIOBJ hOldFont = ::SelectObject(hBufferDC, ::GetCurrentObject(pDC->GetSafeHdc(), OBJ_FONT));
+    const int nChars = ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), nullptr, 0);
+    std::vector<WCHAR> text(static_cast<size_t>(nChars) + 1);
+    ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), text.data(), nChars);
+    DTTOPTS options = {sizeof(options)};
+    options.dwFlags = DTT_COMPOSITED | DTT_TEXTCOLOR;
+    options.crText = pDC->GetTextColor();
+    theme.DrawThemeTextEx(hBufferDC, 0, 0, text.data(), nChars, nFormat, pRect, &options);
+    ::SelectObject(hBufferDC, hOldFont);
+    CKLVWinThemeWrapper::EndBufferedPaint(hBuffer, TRUE);
+}
+
+}  // namespace
+
+void CKLVPaintManager::DrawComposedText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, BOOL bComposed) {
+    CKLVWinThemeWrapper theme;
+    if (!bComposed || !theme.OpenThemeData(nullptr, L"GLOBALS") || !theme.IsAppThemed()) {
+        pDC->DrawText(str, pRect, nFormat);
+        return;
+    }
+    DrawThemedComposedText(theme, pDC, str, pRect, nFormat);
+}
+
+void CKLVPaintManager::DrawControlCaption(CDC* pDC, CKLVControl* pControl, const CString& strCaption,
+                                          const CString& strCaptionNoMnemonics, CRect rc, bool bVertical,
+                                          bool bCenter) {
+    const BOOL bEmbossed = !pControl->GetEnabled() && m_bEmbossedDisabledText;
+    CKLVCommandBar* pBar = pControl->GetParent();
+    const BOOL bCues = m_nShowKeyboardCues != -1 ? m_nShowKeyboardCues != 0 : (!pBar || pBar->IsKeyboardCuesVisible());
+    const UINT nFormat = DT_SINGLELINE | (bCenter ? DT_CENTER : 0);
+    auto drawEmbossed = [&](UINT nEmbossFormat) {
+        if (!bEmbossed) return;
+        const COLORREF clrText = pDC->SetTextColor(GetThemeColor(COLOR_BTNHIGHLIGHT));
+        CRect rcEmbossed = rc + CPoint(1, 1);
+        pDC->DrawText(strCaptionNoMnemonics, rcEmbossed, nEmbossFormat);
+        pDC->SetTextColor(clrText);
+    };
+    if (bVertical) {
+        drawEmbossed(nFormat | DT_NOCLIP | DT_NOPREFIX);
+        pDC->DrawText(strCaptionNoMnemonics, rc, nFormat | DT_NOCLIP | DT_NOPREFIX);
+        return;
+    }
+    drawEmbossed(nFormat | DT_NOPREFIX | DT_VCENTER);
+    // Ribbon captions on a composited frame ask for glass text once the ribbon exists.
+    if (bCues)
+        DrawComposedText(pDC, strCaption, rc, nFormat | DT_VCENTER, FALSE);
+    else
+        DrawComposedText(pDC, strCaptionNoMnemonics, rc, nFormat | DT_NOPREFIX | DT_VCENTER, FALSE);
+}
+
+CSize CKLVPaintManager::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
+    if (!pBar || pBar->GetPosition() != CKLVCommandBar::barFloating) return CSize(0, 0);
+    CKLVFontDC font(pDC, &m_fontSmCaption);
+    const int h = std::max(static_cast<int>(pDC->GetTextExtent(" ", 1).cy), 15);
+    CRect rcClient;
+    if (pBar->GetSafeHwnd()) pBar->GetClientRect(&rcClient);
+    const CRect rcCaption(3, 3, rcClient.Width() - 3, h + 3);
+    if (bDraw) {
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->FillSolidRect(rcCaption, m_clrFloatingCaption);
+        pDC->SetTextColor(m_clrFloatingCaptionText);
+        CRect rcText(5, 3, rcCaption.right - 2 * rcCaption.Height(), rcCaption.bottom);
+        pDC->DrawText(pBar->GetTitle(), rcText, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
+    }
+    return rcCaption.Size();
+}
+
+void CKLVPaintManager::DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip, BOOL bSetRegion) {
+    if (bSetRegion) return;
+    CRect rc;
+    pTip->GetClientRect(&rc);
+    CKLVFontDC font(pDC, &m_fontToolTip);
+    pDC->FillSolidRect(rc, GetThemeColor(COLOR_INFOBK));
+    pDC->Draw3dRect(rc, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNSHADOW));
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(GetThemeColor(pTip->m_bEnabled ? COLOR_INFOTEXT : COLOR_GRAYTEXT));
+    pDC->DrawText(pTip->m_strCaption, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
