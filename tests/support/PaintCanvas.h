@@ -1,5 +1,6 @@
-// A 64 by 64 screen-compatible bitmap selected into a memory DC, white to start with, for the
-// tests that paint through the class library and read the pixels back.
+// A screen-compatible bitmap (64 by 64 unless a test asks for another size) selected into a
+// memory DC, white to start with, for the tests that paint through the class library and read
+// the pixels back.
 #pragma once
 
 #include "classlib/ClassLib.h"
@@ -12,12 +13,13 @@ namespace testsupport {
 
 class PaintCanvas : public ::testing::Test {
 protected:
+    explicit PaintCanvas(int cx = 64, int cy = 64) : m_cx(cx), m_cy(cy) {}
     void SetUp() override {
         CClientDC screen(nullptr);
         ASSERT_TRUE(m_dc.CreateCompatibleDC(&screen));
-        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&screen, 64, 64));
+        ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&screen, m_cx, m_cy));
         m_hOldBitmap = m_dc.SelectObject(static_cast<HGDIOBJ>(m_bitmap));
-        m_dc.FillSolidRect(0, 0, 64, 64, kWhite);
+        m_dc.FillSolidRect(0, 0, m_cx, m_cy, kWhite);
     }
     void TearDown() override { m_dc.SelectObject(m_hOldBitmap); }
 
@@ -39,6 +41,8 @@ protected:
     }
 
     static constexpr COLORREF kWhite = RGB(255, 255, 255);
+    int m_cx;
+    int m_cy;
     CDC m_dc;
     CBitmap m_bitmap;
     HGDIOBJ m_hOldBitmap = nullptr;

@@ -25,7 +25,8 @@ CKLVPropertyGrid::CKLVPropertyGrid()
     : m_pPaintManager(new CKLVPropertyGridPaintManager(this)),
       m_pImageManager(new CKLVImageManager),
       m_pInplaceEdit(new CKLVPropertyGridInplaceEdit),
-      m_pInplaceList(new CKLVPropertyGridInplaceList) {
+      m_pInplaceList(new CKLVPropertyGridInplaceList),
+      m_pVerbs(new CKLVPropertyGridVerbs) {
     CKLVDrawHelpers::RegisterWndClass(AfxGetInstanceHandle(), kGridClassName, 0);
     m_hCursorSplit = KLVResourceManager()->LoadCursor(KLV_IDC_VSPLITBAR);
     m_hCursorHand = ::LoadCursorA(nullptr, IDC_HAND);
@@ -46,7 +47,8 @@ CKLVPropertyGrid::~CKLVPropertyGrid() {
     if (m_pImageManager) m_pImageManager->InternalRelease();
     delete m_pInplaceEdit;
     delete m_pInplaceList;
-    m_pPaintManager->InternalRelease();
+    delete m_pPaintManager;
+    m_pVerbs->InternalRelease();
     if (GetSafeHwnd()) DestroyWindow();
 }
 
@@ -112,12 +114,13 @@ CKLVImageManager* CKLVPropertyGrid::GetImageManager() const { return m_pImageMan
 
 void CKLVPropertyGrid::SetTheme(int nTheme) {
     m_nTheme = nTheme;
-    if (nTheme >= 0 && nTheme <= 7) SetPaintManager(CKLVPropertyGridPaintManager::CreateTheme(this, nTheme));
+    if (CKLVPropertyGridPaintManager* pPaintManager = CKLVPropertyGridPaintManager::CreateTheme(this, nTheme))
+        SetPaintManager(pPaintManager);
 }
 
 void CKLVPropertyGrid::SetPaintManager(CKLVPropertyGridPaintManager* pPaintManager) {
     pPaintManager->SetMetrics(m_pPaintManager->GetMetrics());
-    m_pPaintManager->InternalRelease();
+    delete m_pPaintManager;
     m_pPaintManager = pPaintManager;
     m_pPaintManager->RefreshMetrics();
     if (GetSafeHwnd()) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -137,19 +140,54 @@ void CKLVPropertyGrid::ShowHelp(BOOL bShow) {
     Reposition(rc.Width(), rc.Height());
 }
 
+CKLVPropertyGridVerb* CKLVPropertyGrid::AddVerb(LPCTSTR lpszCaption, UINT nID) {
+    CKLVPropertyGridVerb* pVerb = m_pVerbs->Add(lpszCaption, nID);
+    CRect rc;
+    if (GetSafeHwnd()) GetClientRect(&rc);
+    Reposition(rc.Width(), rc.Height());
+    return pVerb;
+}
+
+CRect CKLVPropertyGrid::GetHelpRect() const {
+    CRect rc;
+    if (GetSafeHwnd()) GetClientRect(&rc);
+    rc.top = rc.bottom - (m_bHelpVisible ? m_nHelpHeight : 0);
+    return rc;
+}
+
+CRect CKLVPropertyGrid::GetVerbsRect() const {
+    CRect rc = GetHelpRect();
+    rc.bottom = m_bHelpVisible ? rc.top - nSplitterHeight : rc.top;
+    rc.top = rc.bottom - (IsVerbsVisible() ? m_nVerbsHeight : 0);
+    return rc;
+}
+
+void CKLVPropertyGrid::OnVerbClick(int nIndex, CPoint) {
+    if (nIndex < 0 || nIndex >= m_pVerbs->GetCount()) return;
+    m_nFocusedVerb = nIndex;
+    SendNotifyMessage(KLV_PGN_VERB_CLICK, reinterpret_cast<LPARAM>(m_pVerbs->GetAt(nIndex)));
+}
+
 void CKLVPropertyGrid::Reposition(int cx, int cy) {
     if (!GetSafeHwnd() || !AfxGetSafeHwnd(m_pView) || m_pView->IsLocked()) return;
-    const int nViewHeight = m_bHelpVisible ? cy - (m_nHelpHeight + nSplitterHeight) : cy;
+    int nViewHeight = m_bHelpVisible ? cy - (m_nHelpHeight + nSplitterHeight) : cy;
+    if (IsVerbsVisible()) nViewHeight -= m_nVerbsHeight + nSplitterHeight;
     m_pView->MoveWindow(0, 0, cx, std::max(0, nViewHeight), TRUE);
     m_pView->Invalidate(FALSE);
     Invalidate(FALSE);
 }
 
 int CKLVPropertyGrid::HitTest(CPoint point) {
+    if (IsVerbsVisible() && GetVerbsRect().PtInRect(point)) {
+        CClientDC dc(this);
+        const int nVerb = m_pPaintManager->LayoutVerbs(&dc, GetVerbsRect(), FALSE, point);
+        return nVerb < 0 ? -1 : hitVerb + nVerb;
+    }
     if (!m_bHelpVisible || !m_bHelpResizable) return -1;
     CRect rc;
     GetClientRect(&rc);
-    return point.y >= rc.bottom - m_nHelpHeight - nSplitterHeight && point.y < rc.bottom - m_nHelpHeight ? 1 : -1;
+    return point.y >= rc.bottom - m_nHelpHeight - nSplitterHeight && point.y < rc.bottom - m_nHelpHeight ? hitHelpSplitter
+                                                                                                        : -1;
 }
 
 void CKLVPropertyGrid::OnSelectionChanged(CKLVPropertyGridItem* pItem) {
@@ -241,19 +279,30 @@ LRESULT CKLVPropertyGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         CPoint pt;
         ::GetCursorPos(&pt);
         ScreenToClient(&pt);
-        if (LOWORD(lParam) == HTCLIENT && HitTest(pt) == 1 && m_hCursorSplit) {
+        const int nHit = LOWORD(lParam) == HTCLIENT ? HitTest(pt) : -1;
+        if (nHit == hitHelpSplitter && m_hCursorSplit) {
             ::SetCursor(m_hCursorSplit);
+            return TRUE;
+        }
+        if (nHit >= hitVerb && m_hCursorHand) {
+            ::SetCursor(m_hCursorHand);
             return TRUE;
         }
         break;
     }
-    case WM_LBUTTONDOWN:
-        if (HitTest(CPoint(lParam)) == 1) {
+    case WM_LBUTTONDOWN: {
+        const int nHit = HitTest(CPoint(lParam));
+        if (nHit == hitHelpSplitter) {
             TrackHelpSplitter();
             return 0;
         }
         SetFocus();
+        if (nHit >= hitVerb) {
+            OnVerbClick(nHit - hitVerb, CPoint(lParam));
+            return 0;
+        }
         break;
+    }
     case WM_SETFOCUS: OnSetFocusGrid(reinterpret_cast<HWND>(wParam)); return 0;
     case WM_SYSCOLORCHANGE: {
         LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);

@@ -5,6 +5,7 @@
 
 #include "classlib/Wnd.h"
 #include "toolkit/propertygrid/PropertyGridDefs.h"
+#include "toolkit/propertygrid/PropertyGridVerbs.h"
 
 class CKLVPropertyGridView;
 class CKLVPropertyGridItem;
@@ -16,12 +17,15 @@ class CKLVImageManager;
 class CKLVPropertyGrid : public CWnd {
 public:
     enum { nSplitterHeight = 3, nHelpMinTop = 45, nHelpBottomGap = 20 };
+    enum { hitHelpSplitter = 1, hitVerb = 3 };   // a verb's hit code adds its index
 
     CKLVPropertyGrid();
     ~CKLVPropertyGrid() override;
 
     virtual BOOL Create(const RECT& rect, CWnd* pParentWnd, UINT nID, DWORD dwListStyle = 0);
     virtual CKLVPropertyGridView* CreateView();
+    // A click on a verb link: notification 10 with the verb.
+    virtual void OnVerbClick(int nIndex, CPoint point);
     virtual void Navigate(int nPart, BOOL bForward, CKLVPropertyGridItem* pItem);
     virtual LRESULT SendNotifyMessage(WPARAM nCode, LPARAM lParam = 0);
     virtual void Reposition(int cx, int cy);
@@ -46,6 +50,12 @@ public:
     int GetHelpHeight() const { return m_nHelpHeight; }
     void ShowHelp(BOOL bShow);
     BOOL CreateGridView(DWORD dwListStyle);
+    CKLVPropertyGridVerbs* GetVerbs() const { return m_pVerbs; }
+    CKLVPropertyGridVerb* AddVerb(LPCTSTR lpszCaption, UINT nID);
+    BOOL IsVerbsVisible() const { return m_pVerbs->GetCount() > 0; }
+    // The panes at the bottom of the client: the help pane, and the verb pane above it.
+    CRect GetHelpRect() const;
+    CRect GetVerbsRect() const;
 
     int m_nHelpHeight = 58;
     BOOL m_bHelpVisible = TRUE;
@@ -65,6 +75,9 @@ public:
     BOOL m_bShowInplaceButtonsAlways = FALSE;
     CRect m_rcTracker;
     int m_nBorderStyle = 2;
+    int m_nVerbsHeight = 25;
+    int m_nFocusedVerb = -1;
+    CKLVPropertyGridVerbs* m_pVerbs;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;

@@ -9,7 +9,7 @@ CKLVPropertyGridItem::CKLVPropertyGridItem(LPCTSTR lpszCaption, LPCTSTR lpszValu
     : m_pChilds(new CKLVPropertyGridItems),
       m_pConstraints(new CKLVPropertyGridItemConstraints(this)),
       m_pInplaceButtons(new CKLVPropertyGridInplaceButtons(this)),
-      m_pInplaceControls(new CKLVPropertyGridInplaceControls) {
+      m_pInplaceControls(new CKLVPropertyGridObjectArray) {
     SetCaption(lpszCaption);
     Init(lpszValue, pBindString);
 }
@@ -19,7 +19,7 @@ CKLVPropertyGridItem::CKLVPropertyGridItem(UINT nID, LPCTSTR lpszValue, CString*
       m_pChilds(new CKLVPropertyGridItems),
       m_pConstraints(new CKLVPropertyGridItemConstraints(this)),
       m_pInplaceButtons(new CKLVPropertyGridInplaceButtons(this)),
-      m_pInplaceControls(new CKLVPropertyGridInplaceControls) {
+      m_pInplaceControls(new CKLVPropertyGridObjectArray) {
     CString strCaption;
     if (strCaption.LoadString(nID)) SetCaption(strCaption);
     Init(lpszValue, pBindString);
@@ -43,7 +43,7 @@ void CKLVPropertyGridItem::Clear() {
     if (m_pGrid && m_pGrid->m_pHotButton && m_pGrid->m_pHotButton->GetItem() == this) m_pGrid->m_pHotButton = nullptr;
     if (m_pGrid) {
         CKLVPropertyGridInplaceList& list = GetInplaceList();
-        if (list.GetItem() == this) list.Cancel();
+        if (list.GetItem() == this) list.DestroyItem();
         CKLVPropertyGridInplaceEdit& edit = GetInplaceEdit();
         if (edit.GetItem() == this) edit.DestroyItem();
     }
@@ -62,11 +62,8 @@ void CKLVPropertyGridItem::Clear() {
         m_pInplaceButtons->InternalRelease();
         m_pInplaceButtons = nullptr;
     }
-    if (m_pInplaceControls) {
-        m_pInplaceControls->RemoveAll();
-        m_pInplaceControls->InternalRelease();
-        m_pInplaceControls = nullptr;
-    }
+    delete m_pInplaceControls;
+    m_pInplaceControls = nullptr;
     m_pGrid = nullptr;
 }
 
@@ -101,10 +98,10 @@ void CKLVPropertyGridItem::SetCaption(LPCTSTR lpszCaption) {
 void CKLVPropertyGridItem::SetFlags(UINT nFlags) {
     m_nFlags = nFlags;
     if (!m_pInplaceButtons) return;
-    m_pInplaceButtons->Remove(KLV_IDC_PG_EXPANDBUTTON);
-    m_pInplaceButtons->Remove(KLV_IDC_PG_COMBOBUTTON);
-    if (nFlags & KLVPGItemHasExpandButton) m_pInplaceButtons->AddButton(KLV_IDC_PG_EXPANDBUTTON);
-    if (nFlags & KLVPGItemHasComboButton) m_pInplaceButtons->AddButton(KLV_IDC_PG_COMBOBUTTON);
+    m_pInplaceButtons->RemoveById(KLV_IDC_PG_EXPANDBUTTON);
+    m_pInplaceButtons->RemoveById(KLV_IDC_PG_COMBOBUTTON);
+    if (nFlags & KLVPGItemHasExpandButton) m_pInplaceButtons->AddEllipsisButton();
+    if (nFlags & KLVPGItemHasComboButton) m_pInplaceButtons->AddDropDownButton();
 }
 
 // The in-place windows of the selected item are built again for its new settings.
@@ -142,7 +139,7 @@ void CKLVPropertyGridItem::SetPasswordMask(char chMask) {
 BOOL CKLVPropertyGridItem::IsSelected() const { return m_pGrid && m_pGrid->m_pSelected == this; }
 
 CString CKLVPropertyGridItem::GetViewValue() const {
-    return m_bPassword ? CString(m_chPrompt, m_strValue.GetLength()) : m_strValue;
+    return m_bPassword ? CString(m_chPrompt ? m_chPrompt : '*', m_strValue.GetLength()) : m_strValue;
 }
 
 DWORD CKLVPropertyGridItem::GetEditStyle() const {
@@ -164,6 +161,12 @@ CSize CKLVPropertyGridItem::OnMeasureItemConstraint(CDC* pDC, CKLVPropertyGridIt
 }
 
 BOOL CKLVPropertyGridItem::OnDrawItemValue(CDC&, CRect) { return FALSE; }
+
+void CKLVPropertyGridItem::OnDrawItemConstraint(CDC* pDC, CKLVPropertyGridItemConstraint* pConstraint, CRect rc,
+                                                BOOL bSelected) {
+    if (CKLVPropertyGridPaintManager* pPaintManager = m_pGrid ? m_pGrid->GetPaintManager() : nullptr)
+        pPaintManager->DrawInplaceListItem(pDC, pConstraint, rc, bSelected);
+}
 
 BOOL CKLVPropertyGridItem::HasVisibleChilds() const {
     for (int i = 0; i < m_pChilds->GetCount(); ++i)
@@ -233,6 +236,6 @@ void CKLVPropertyGridItem::Collapse() {
 
 CKLVPropertyGridItemMetrics* CKLVPropertyGridItem::GetMetrics(BOOL bValueMetrics, BOOL bCreate) {
     CKLVPropertyGridItemMetrics*& pMetrics = bValueMetrics ? m_pValueMetrics : m_pCaptionMetrics;
-    if (!pMetrics && bCreate) pMetrics = new CKLVPropertyGridItemMetrics;
+    if (!pMetrics && bCreate) pMetrics = new CKLVPropertyGridItemMetrics(m_pGrid ? m_pGrid->GetPaintManager() : nullptr);
     return pMetrics;
 }

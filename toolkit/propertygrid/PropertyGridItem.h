@@ -16,7 +16,8 @@ class CKLVPropertyGridInplaceEdit;
 class CKLVPropertyGridInplaceList;
 class CKLVPropertyGridInplaceButton;
 class CKLVPropertyGridInplaceButtons;
-class CKLVPropertyGridInplaceControls;
+class CKLVPropertyGridObjectArray;
+class CKLVPropertyGridItemConstraint;
 
 class CKLVPropertyGridItem : public CCmdTarget, public CKLVAccessible {
 public:
@@ -31,6 +32,8 @@ public:
     virtual void SetValue(CString strValue);
     virtual void OnValueChanged(CString strValue);
     virtual BOOL OnDrawItemValue(CDC& dc, CRect rcValue);
+    // Draws one entry of the drop-down list; the paint manager's by default.
+    virtual void OnDrawItemConstraint(CDC* pDC, CKLVPropertyGridItemConstraint* pConstraint, CRect rc, BOOL bSelected);
     virtual CSize OnMeasureItemConstraint(CDC* pDC, CKLVPropertyGridItemConstraint* pConstraint);
     virtual void OnMeasureItem(MEASUREITEMSTRUCT* lpMeasureItemStruct);
     virtual BOOL IsValueChanged() const { return m_strValue.Compare(m_strDefaultValue) != 0; }
@@ -88,7 +91,7 @@ public:
     CKLVPropertyGridItems* GetChilds() const { return m_pChilds; }
     CKLVPropertyGridItemConstraints* GetConstraints() const { return m_pConstraints; }
     CKLVPropertyGridInplaceButtons* GetInplaceButtons() const { return m_pInplaceButtons; }
-    CKLVPropertyGridInplaceControls* GetInplaceControls() const { return m_pInplaceControls; }
+    CKLVPropertyGridObjectArray* GetInplaceControls() const { return m_pInplaceControls; }
     CKLVPropertyGridItemMetrics* GetMetrics(BOOL bValueMetrics, BOOL bCreate = TRUE);
     CKLVPropertyGridItem* GetParentItem() const { return m_pParent; }
     CKLVPropertyGridView* GetGridView() const { return m_pGrid; }
@@ -118,7 +121,7 @@ public:
     CKLVPropertyGridItemMetrics* m_pValueMetrics = nullptr;
     CKLVPropertyGridItemMetrics* m_pCaptionMetrics = nullptr;
     CKLVPropertyGridInplaceButtons* m_pInplaceButtons;
-    CKLVPropertyGridInplaceControls* m_pInplaceControls;
+    CKLVPropertyGridObjectArray* m_pInplaceControls;
     int m_nDropDownItemCount = 10;
     CString* m_pBindString = nullptr;
     CString m_strMask;
@@ -130,6 +133,7 @@ public:
     int m_nHeight = -1;
     int m_nLinesCount = 1;
     DWORD m_dwEditStyle = 0;
+    BOOL m_bConstraintEdit = FALSE;   // only the constraints are taken; the edit is read-only
 
     // The row as an accessible object; only the object itself (no child id) is answered.
     CCmdTarget* GetAccessibleTarget() override { return this; }

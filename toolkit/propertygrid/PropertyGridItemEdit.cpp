@@ -19,7 +19,7 @@ CRect CKLVPropertyGridItem::GetValueRect() {
             rc.right -= pButton->GetWidth();
         }
     }
-    if (CKLVPropertyGridPaintManager* pPaintManager = m_pGrid->GetPaintManager()) pPaintManager->AdjustItemValueRect(this, rc);
+    if (CKLVPropertyGridPaintManager* pPaintManager = m_pGrid->GetPaintManager()) pPaintManager->ShiftForValueImage(this, rc);
     for (int i = m_pInplaceControls->GetCount() - 1; i >= 0; --i) m_pInplaceControls->GetAt(i)->OnAdjustValueRect(this, rc);
     return rc;
 }
@@ -41,19 +41,19 @@ void CKLVPropertyGridItem::OnValueChanged(CString strValue) {
 
 CKLVPropertyGridInplaceEdit& CKLVPropertyGridItem::GetInplaceEdit() {
     if (CKLVPropertyGrid* pGrid = GetGrid()) return pGrid->GetInplaceEdit();
-    static CKLVPropertyGridInplaceEdit s_edit;
-    return s_edit;
+    return KLVPropertyGridFallbackEdit();
 }
 
 CKLVPropertyGridInplaceList& CKLVPropertyGridItem::GetInplaceList() {
     if (CKLVPropertyGrid* pGrid = GetGrid()) return pGrid->GetInplaceList();
-    static CKLVPropertyGridInplaceList s_list;
-    return s_list;
+    return KLVPropertyGridFallbackList();
 }
 
 void CKLVPropertyGridItem::OnValueChangedInplaceEdit(const CString& strValue) {
     CKLVPropertyGridInplaceEdit& edit = GetInplaceEdit();
-    if (edit.GetItem() == this && edit.GetSafeHwnd()) edit.SetValue(m_bPassword ? CString(strValue) : strValue);
+    if (edit.GetItem() != this || !edit.GetSafeHwnd()) return;
+    edit.SetValue(strValue);
+    edit.SetWindowText(strValue);
 }
 
 void CKLVPropertyGridItem::OnBeforeInsert() {
@@ -65,6 +65,7 @@ void CKLVPropertyGridItem::SetFocusToInplaceControl() {
     if (edit.GetItem() != this || !edit.GetSafeHwnd() || !edit.IsWindowVisible()) return;
     edit.SetFocus();
     edit.SetSel(0, -1);
+    edit.SendMessage(EM_SCROLLCARET);
 }
 
 BOOL CKLVPropertyGridItem::IsInplaceButtonsVisible() const {
@@ -84,27 +85,28 @@ void CKLVPropertyGridItem::OnValidateEdit() {
     if (edit.GetItem() != this) return;
     CString strText;
     if (edit.GetSafeHwnd()) edit.GetWindowText(strText);
+    const BOOL bModified = strText != edit.GetStoredValue();
     edit.m_pItem = nullptr;
-    if (edit.m_bCancel) {
+    if (edit.IsCancelled()) {
         OnCancelEdit();
         return;
     }
-    if (!edit.m_bModified) return;
-    edit.m_bModified = FALSE;
-    if (OnAfterEdit(strText) && strText.Compare(m_strValue) != 0 && !edit.m_bCancel) OnValueChanged(strText);
+    if (bModified && OnAfterEdit(strText) && strText.Compare(m_strValue) != 0 && !edit.IsCancelled())
+        OnValueChanged(strText);
 }
 
 void CKLVPropertyGridItem::OnSelect() {
     const CRect rcValue = GetValueRect();
-    for (int i = 0; i < m_pInplaceControls->GetCount(); ++i) m_pInplaceControls->GetAt(i)->OnShow(this, rcValue);
+    for (int i = m_pInplaceControls->GetCount() - 1; i >= 0; --i) m_pInplaceControls->GetAt(i)->OnShow(this, rcValue);
     CKLVPropertyGridInplaceEdit& edit = GetInplaceEdit();
     if (!(m_nFlags & KLVPGItemHasEdit)) {
         if (edit.GetItem() == this) edit.HideWindow();
         return;
     }
-    edit.SetValue(GetViewValue());
+    // A password is edited as itself (the edit masks it); its masked form would be taken back.
+    edit.SetValue(m_bPassword ? m_strValue : GetViewValue());
     edit.Create(this, rcValue);
-    edit.SendMessage(EM_SETREADONLY, GetReadOnly());
+    if (edit.GetSafeHwnd()) edit.SendMessage(EM_SETREADONLY, GetReadOnly() || m_bConstraintEdit);
 }
 
 void CKLVPropertyGridItem::OnDeselect() {

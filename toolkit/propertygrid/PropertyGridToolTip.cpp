@@ -68,7 +68,7 @@ void CKLVPropertyGridView::UpdateToolTip(CPoint point) {
         rcText = pItem->GetItemRect();
         rcText.left += pItem->GetIndent() * CKLVPropertyGridItem::nIndentWidth;
         rcText.right = nDivider;
-        pPaintManager->AdjustItemCaptionRect(pItem, rcText);
+        pPaintManager->ShiftForCaptionImage(pItem, rcText);
         strText = pItem->GetCaption();
     } else {
         CKLVPropertyGridInplaceEdit& edit = pItem->GetInplaceEdit();

@@ -103,6 +103,8 @@ private:
     void InsertRowsFor(const CKLVPropertyGridItems* pItems, int nSort);
     BOOL OnViewMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
     void OnPaintView();
+    void OnNcPaintView();
+    void UpdateHotButton(CPoint point);
     void OnLButtonDownView(UINT nFlags, CPoint point, LRESULT& lResult, BOOL& bHandled);
     BOOL OnKeyDownView(UINT nChar);
     BOOL OnCharView(UINT nChar);

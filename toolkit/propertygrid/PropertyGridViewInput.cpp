@@ -27,6 +27,20 @@ BOOL CKLVPropertyGridView::OnViewMessage(UINT message, WPARAM wParam, LPARAM lPa
     const CPoint point(lParam);
     switch (message) {
     case WM_ERASEBKGND: lResult = TRUE; return TRUE;
+    case WM_NCCALCSIZE:
+        lResult = CListBox::WindowProc(message, wParam, lParam);
+        if (CKLVPropertyGridPaintManager* pPaintManager = GetPaintManager()) {
+            CRect& rc = *reinterpret_cast<CRect*>(&reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]);
+            pPaintManager->DrawBorder(nullptr, rc, TRUE);
+            // A window narrower than its border keeps an empty client, never an inverted one.
+            rc.right = std::max(rc.right, rc.left);
+            rc.bottom = std::max(rc.bottom, rc.top);
+        }
+        return TRUE;
+    case WM_NCPAINT:
+        lResult = CListBox::WindowProc(message, wParam, lParam);
+        OnNcPaintView();
+        return TRUE;
     case WM_PAINT: OnPaintView(); return TRUE;
     case WM_GETDLGCODE: lResult = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; return TRUE;
     case WM_LBUTTONDOWN: {
@@ -41,6 +55,7 @@ BOOL CKLVPropertyGridView::OnViewMessage(UINT message, WPARAM wParam, LPARAM lPa
             Invalidate(FALSE);
             return TRUE;
         }
+        UpdateHotButton(point);
         UpdateToolTip(point);
         return FALSE;
     case WM_LBUTTONUP:
@@ -119,7 +134,7 @@ void CKLVPropertyGridView::OnPaintView() {
     CRect rcClient;
     GetClientRect(&rcClient);
     CKLVBufferDC dc(paintDC.GetSafeHdc(), rcClient);
-    if (CKLVPropertyGridPaintManager* pPaintManager = GetPaintManager()) pPaintManager->FillView(&dc, rcClient);
+    if (CKLVPropertyGridPaintManager* pPaintManager = GetPaintManager()) pPaintManager->FillPropertyGridView(&dc);
     CListBox::WindowProc(WM_PAINT, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
 }
 
@@ -144,8 +159,11 @@ void CKLVPropertyGridView::OnLButtonDownView(UINT nFlags, CPoint point, LRESULT&
 
 BOOL CKLVPropertyGridView::OnKeyDownView(UINT nChar) {
     CKLVPropertyGridItem* pSelected = m_pSelected;
-    if (m_pFocusedButton && pSelected && m_pFocusedButton->GetItem() == pSelected && m_pFocusedButton->OnKeyDown(nChar))
+    // The focused button takes the key whatever it does with it.
+    if (m_pFocusedButton && pSelected && m_pFocusedButton->GetItem() == pSelected) {
+        m_pFocusedButton->OnKeyDown(nChar);
         return TRUE;
+    }
     if (IsKeyDown(VK_CONTROL) && (nChar == VK_RIGHT || nChar == VK_LEFT)) {
         SetDividerPos(GetDividerPos() + (nChar == VK_RIGHT ? 3 : -3));
         if (pSelected) pSelected->OnSelect();
@@ -194,6 +212,26 @@ BOOL CKLVPropertyGridView::OnCharView(UINT nChar) {
     }
     if (nChar == VK_RETURN && pSelected->HasChilds()) return TRUE;
     return pSelected->OnChar(nChar);
+}
+
+void CKLVPropertyGridView::OnNcPaintView() {
+    CKLVPropertyGridPaintManager* pPaintManager = GetPaintManager();
+    if (!pPaintManager) return;
+    CWindowDC dc(this);
+    CRect rc;
+    GetWindowRect(&rc);
+    rc.OffsetRect(-rc.left, -rc.top);
+    pPaintManager->DrawBorder(&dc, rc, FALSE);
+}
+
+void CKLVPropertyGridView::UpdateHotButton(CPoint point) {
+    CKLVPropertyGridInplaceButton* pHot = nullptr;
+    if (CKLVPropertyGridItem* pItem = ItemFromPoint(point)) pHot = pItem->GetInplaceButtons()->HitTest(point);
+    if (pHot == m_pHotButton) return;
+    m_pHotButton = pHot;
+    Invalidate(FALSE);
+    TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, GetSafeHwnd(), 0};
+    ::TrackMouseEvent(&tme);
 }
 
 void CKLVPropertyGridView::ScrollKeepingChildren(UINT message, WPARAM wParam, LPARAM lParam) {
