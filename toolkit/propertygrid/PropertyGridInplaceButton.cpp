@@ -35,13 +35,15 @@ void CKLVPropertyGridInplaceButton::OnLButtonDown(UINT, CPoint) {
     ::SetCapture(hView);
     BOOL bClick = FALSE;
     MSG msg;
-    while (::GetCapture() == hView) {
+    // A button its item dropped meanwhile (its view and item are cleared) stops at once.
+    while (m_pView && ::GetCapture() == hView) {
         const BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
         if (bGot <= 0) {
             // The quit belongs to the loop outside: put it back for it.
             if (bGot == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        if (!m_pView) break;
         if (msg.message == WM_MOUSEMOVE && msg.hwnd == hView) {
             const CPoint pt(msg.lParam);
             CKLVPropertyGridInplaceButton* pHot = m_rcButton.PtInRect(pt) ? this : nullptr;
@@ -57,8 +59,8 @@ void CKLVPropertyGridInplaceButton::OnLButtonDown(UINT, CPoint) {
         }
     }
     m_bPressed = FALSE;
-    if (::IsWindow(hView)) {
-        if (::GetCapture() == hView) ::ReleaseCapture();
+    if (::GetCapture() == hView) ::ReleaseCapture();
+    if (m_pView && ::IsWindow(hView)) {
         m_pView->Invalidate(FALSE);
         if (bClick && m_pItem) m_pItem->OnInplaceButtonDown(this);
     }
@@ -98,7 +100,7 @@ void CKLVPropertyGridInplaceButtons::Remove(CKLVPropertyGridInplaceButton* pButt
     auto it = std::find(m_arrButtons.begin(), m_arrButtons.end(), pButton);
     if (!pButton || it == m_arrButtons.end()) return;
     m_arrButtons.erase(it);
-    pButton->InternalRelease();
+    Release(pButton);
     Renumber();
 }
 
@@ -113,6 +115,19 @@ CKLVPropertyGridInplaceButton* CKLVPropertyGridInplaceButtons::AddDropDownButton
 CKLVPropertyGridInplaceButton* CKLVPropertyGridInplaceButtons::AddEllipsisButton() { return FindOrAdd(KLV_IDC_PG_EXPANDBUTTON); }
 
 void CKLVPropertyGridInplaceButtons::RemoveAll() {
-    for (CKLVPropertyGridInplaceButton* pButton : m_arrButtons) pButton->InternalRelease();
-    m_arrButtons.clear();
+    std::vector<CKLVPropertyGridInplaceButton*> arrButtons;
+    arrButtons.swap(m_arrButtons);
+    for (CKLVPropertyGridInplaceButton* pButton : arrButtons) Release(pButton);
+}
+
+// The view forgets the button, and a button still held (by its press loop) no longer reaches its
+// item or view.
+void CKLVPropertyGridInplaceButtons::Release(CKLVPropertyGridInplaceButton* pButton) {
+    if (CKLVPropertyGridView* pView = pButton->m_pView) {
+        if (pView->m_pHotButton == pButton) pView->m_pHotButton = nullptr;
+        if (pView->m_pFocusedButton == pButton) pView->m_pFocusedButton = nullptr;
+    }
+    pButton->m_pItem = nullptr;
+    pButton->m_pView = nullptr;
+    pButton->InternalRelease();
 }

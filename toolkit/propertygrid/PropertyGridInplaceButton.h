@@ -64,6 +64,7 @@ public:
 
 private:
     CKLVPropertyGridInplaceButton* FindOrAdd(UINT nID);
+    static void Release(CKLVPropertyGridInplaceButton* pButton);
     void Renumber();
 
     std::vector<CKLVPropertyGridInplaceButton*> m_arrButtons;

@@ -119,9 +119,9 @@ BOOL CKLVPropertyGridInplaceEdit::PreTranslateMessage(MSG* pMsg) {
 
 // TRUE when the key was handled here.
 BOOL CKLVPropertyGridInplaceEdit::OnEditKeyDown(UINT nChar, BOOL bSystem) {
-    if (!m_pItem) return TRUE;
+    if (!m_pItem) return !bSystem;
     if (bSystem) {
-        if ((nChar == VK_DOWN || nChar == VK_UP))
+        if (nChar == VK_DOWN || nChar == VK_UP)
             if (CKLVPropertyGridInplaceButton* pButton = m_pItem->GetInplaceButtons()->Find(KLV_IDC_PG_COMBOBUTTON))
                 m_pItem->OnInplaceButtonDown(pButton);
         return FALSE;

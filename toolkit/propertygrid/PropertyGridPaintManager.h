@@ -115,3 +115,16 @@ protected:
 
 // A solid line of one colour from (x1, y1) to (x2, y2), end point excluded.
 void KLVPropertyGridLine(CDC* pDC, int x1, int y1, int x2, int y2, COLORREF clr);
+
+// The DC's state (its clip above all) comes back on every path out of the scope.
+class CKLVPropertyGridSavedDC {
+public:
+    explicit CKLVPropertyGridSavedDC(CDC* pDC) : m_pDC(pDC), m_nSaved(pDC->SaveDC()) {}
+    ~CKLVPropertyGridSavedDC() { m_pDC->RestoreDC(m_nSaved); }
+    CKLVPropertyGridSavedDC(const CKLVPropertyGridSavedDC&) = delete;
+    CKLVPropertyGridSavedDC& operator=(const CKLVPropertyGridSavedDC&) = delete;
+
+private:
+    CDC* m_pDC;
+    int m_nSaved;
+};

@@ -33,10 +33,9 @@ void CKLVPropertyGridPaintManager::FillCategoryStrips(CDC* pDC, CKLVPropertyGrid
 void CKLVPropertyGridPaintManager::DrawExpandButtonClipped(CDC* pDC, CKLVPropertyGridItem* pItem, CRect rcRow,
                                                            CRect rcCaption) {
     if (!pItem->HasVisibleChilds()) return;
-    const int nSaved = pDC->SaveDC();
+    CKLVPropertyGridSavedDC saved(pDC);
     if (!pItem->IsCategory()) pDC->IntersectClipRect(&rcCaption);
     DrawExpandButton(pDC, pItem, rcRow);
-    pDC->RestoreDC(nSaved);
 }
 
 void CKLVPropertyGridPaintManager::DrawItem(DRAWITEMSTRUCT* lpDrawItemStruct) {

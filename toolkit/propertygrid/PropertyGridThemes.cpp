@@ -76,10 +76,10 @@ void CKLVPropertyGridFramedRowTheme::DrawItem(DRAWITEMSTRUCT* lpDrawItemStruct) 
     dc.SetTextColor(GetItemTextColor(pItem, FALSE));
     DrawRow(&dc, row);
     if (!pItem->IsCategory() && (row.bSelected || m_pGrid->m_bShowInplaceButtonsAlways)) DrawInplaceButtons(&dc, pItem, rcValue);
-    const int nSaved = dc.SaveDC();
+    if (!pItem->HasVisibleChilds()) return;
+    CKLVPropertyGridSavedDC saved(&dc);
     dc.IntersectClipRect(&row.rcCaption);
-    if (pItem->HasVisibleChilds()) DrawExpandButton(&dc, pItem, row.rcRow);
-    dc.RestoreDC(nSaved);
+    DrawExpandButton(&dc, pItem, row.rcRow);
 }
 
 void CKLVPropertyGridGroupedTheme::RefreshMetrics() {

@@ -148,6 +148,10 @@ TEST_F(Inplace, APressRunsTheButtonOnlyWhenReleasedOverIt) {
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+
+    View().m_pHotButton = pEllipsis;   // dropping the buttons leaves the view no dangling pointer
+    m_pItem->SetFlags(KLVPGItemHasEdit);
+    EXPECT_EQ(View().m_pHotButton, nullptr);
 }
 
 TEST(PropertyGridInplace, TheSharedEditAndListLoseTheirWindowsAtExit) {
