@@ -1,5 +1,6 @@
 #include "generator/SourceFile.h"
 
+#include "generator/DemoFile.h"
 #include "generator/EmitContext.h"
 #include "generator/FixedSenders.h"
 #include "generator/HeaderFile.h"
@@ -29,7 +30,7 @@ void writeSourceFile(const CEmitContext& context, CTextBuffer& source, CTextBuff
     writePacketDecoder(context, source);
     source.emptyLine();
     writePrintFunctions(context, source);
-    (void)demo;
+    writeDemoFile(context, demo);
 }
 
 bool generateSources(const CProjectRecord& project, const std::string& schemaFolder, std::ostream& messages,

@@ -1,10 +1,11 @@
 // Every entry point of the corpus that the reader accepts: its header is
 // emitted and compiles warning-clean for Unix and Windows targets (gcc and
-// mingw-w64), so does the source emitted so far (gcc), and emitting leaves the schemas' type tables as the parse
+// mingw-w64), so do the source (gcc) and the demo of each target, and emitting leaves the schemas' type tables as the parse
 // left them. Downloads go to a proxy that refuses them,
 // so documents that import by absolute URL end as rejected and are passed over.
 
 #include "GeneratorTestSupport.h"
+#include "generator/DemoFile.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
 #include "schema/SchemaParserException.h"
@@ -69,6 +70,14 @@ protected:
         }
         return !parser_->hasError();
     }
+
+    // The demo of the project's target with its header.
+    CompileResult compileDemo()
+    {
+        CTextBuffer demo;
+        writeDemoFile(*context_, demo);
+        return compileC(demo.text(), {{"corpus_api.h", headerText()}}, project_.isWindowsTarget());
+    }
 };
 
 TEST_F(GeneratorCorpusTest, HeaderOfEveryAcceptedEntryPointCompiles)
@@ -89,11 +98,15 @@ TEST_F(GeneratorCorpusTest, HeaderOfEveryAcceptedEntryPointCompiles)
             EXPECT_EQ(result.status, 0) << result.output.substr(0, 2000);
             const CompileResult source = compilePartialSource();
             EXPECT_EQ(source.status, 0) << "source: " << source.output.substr(0, 2000);
+            const CompileResult demo = compileDemo();
+            EXPECT_EQ(demo.status, 0) << "demo: " << demo.output.substr(0, 2000);
         }
         if (canCompileForWindows()) {
             project_.targetPlatform = CProjectRecord::Windows;
             const CompileResult result = compileHeader();
             EXPECT_EQ(result.status, 0) << "Windows target: " << result.output.substr(0, 2000);
+            const CompileResult demo = compileDemo();
+            EXPECT_EQ(demo.status, 0) << "Windows demo: " << demo.output.substr(0, 2000);
         }
     }
     EXPECT_GT(accepted, 20);
