@@ -163,8 +163,9 @@ private:
         return order;
     }
 
-    // Element functions are declared with the other statics; a type
-    // function called before it is written needs a declaration here.
+    // A function called before it is written is declared here (most
+    // element functions are declared with the statics already; declaring
+    // one twice is harmless).
     void writeForwardDeclarations(const std::vector<const CStructDef*>& order)
     {
         std::map<const CStructDef*, std::size_t> position;
@@ -174,7 +175,7 @@ private:
         for (std::size_t i = 0; i < order.size(); ++i) {
             for (const CStructMember& member : membersOf(*order[i])) {
                 const CStructDef* target = calledStruct(member);
-                if (target == nullptr || target->element != nullptr || position[target] <= i ||
+                if (target == nullptr || position[target] <= i ||
                     !declared.insert(target).second)
                     continue;
                 out_.line("void WINAPI " + printFunction(target->name) + "(" + context_.typeName(target->name) + " *value);");
