@@ -1,17 +1,32 @@
-// The item a command bar shows: a button, a submenu, a combo box, an edit, a label... For now the
-// state the paint manager reads; the control's behaviour comes with its issue.
+// The item a command bar shows: a button, a submenu, a combo box, an edit, a label... It is
+// measured and drawn through its bar's paint manager, executes its command through the bar's
+// site window, and takes enabled, checked, texts and icon from its action when bound to one.
 #pragma once
 
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
+#include "classlib/Map.h"
 #include "classlib/String.h"
+#include "toolkit/common/Accessible.h"
 
+class CDC;
 class CKLVCommandBar;
+class CKLVCommandBars;
+class CKLVControl;
 class CKLVControls;
 class CKLVControlAction;
 class CKLVImageManagerIcon;
+class CKLVPaintManager;
+class CKLVPropExchange;
 
-class CKLVControl : public CCmdTarget {
+// The record of message 0x2862 and of the command routing: a notification header and the control.
+struct NMKLVCONTROL {
+    NMHDR hdr;
+    CKLVControl* pControl;
+};
+
+class CKLVControl : public CCmdTarget, public CKLVAccessible {
+    DECLARE_DYNCREATE(CKLVControl)
 public:
     enum Type {
         typeNone = 0, typeButton = 1, typePopup = 2, typeButtonPopup = 3, typeSplitButtonPopup = 4,
@@ -19,22 +34,85 @@ public:
         typeRadioButton = 11
     };
     enum Style { styleAutomatic = 0, styleCaption = 1, styleIcon = 2, styleIconAndCaption = 3, styleCaptionBelow = 4 };
+    enum HideFlags {
+        hideGeneric = 0x01, hideWrap = 0x02, hideDocking = 0x04, hideExpand = 0x08, hideCustomize = 0x10,
+        hideMRU = 0x20
+    };
+    enum Flags { flagRightAlign = 0x01, flagSkipFocus = 0x02, flagListItem = 0x08, flagNoMovable = 0x10,
+                 flagControlStretched = 0x20, flagWrapRow = 0x80 };
+    enum { notifyExecute = 100, msgControlNotify = 0x2862, timerAutoRepeat = 4269, cursorResize = 9972 };
+    enum ActionProperty { propertyCaption = 3 };
 
-    CKLVControl() = default;
+    CKLVControl();
+    ~CKLVControl() override;
 
+    // Slots in the order the controls of every later class were built against.
     virtual CString GetCaption() const;
-    virtual BOOL GetSelected() const { return m_nSelected; }
-    virtual BOOL GetPressed() const { return m_nPressed; }
+    virtual CString GetDescription() const;
+    virtual CString GetTooltip() const;
+    virtual void SetBeginGroup(BOOL bBeginGroup);
+    virtual void SetEnabled(int bEnabled);
+    virtual int GetSelected() const { return m_nSelected; }
+    virtual void SetFocused(BOOL /*bFocused*/) {}
+    virtual BOOL IsFocused() const { return FALSE; }
+    virtual int GetPressed() const { return m_nPressed; }
+    virtual void SetRect(CRect rc) { m_rcControl = rc; }
+    virtual BOOL IsVisible(DWORD dwSkipFlags = 0) const;
     virtual BOOL IsCaptionVisible() const;
+    virtual BOOL IsEqual(CKLVControl* pOther);
     virtual CKLVCommandBar* GetCommandBar() const { return nullptr; }
+    virtual int OnHookReserved() { return 0; }
+    virtual void SetHideFlags(DWORD dwFlags) { m_dwHideFlags = dwFlags; }
+    virtual void OnExecute();
+    virtual CSize GetSize(CDC* pDC);
+    virtual void Draw(CDC* pDC);
+    virtual void PrepareDynamicLayout(int /*nMode*/) {}
     // The image of the control's image id in the width, from the image manager.
     virtual CKLVImageManagerIcon* GetImage(int nWidth) const;
+    virtual void DoPropExchange(CKLVPropExchange* /*pPX*/) {}
+    virtual void OnKeyboardActivate() { OnExecute(); }
     virtual BOOL GetPopuped() const { return FALSE; }
+    virtual void SetAction(CKLVControlAction* pAction);
+    virtual void OnEditHook() {}
+    virtual void SetWidth(int nWidth);
+    virtual void SetHeight(int nHeight);
+    virtual void OnParentValueOne() {}
+    virtual void OnParentValueTwo() {}
+    virtual BOOL IsFocusable() const { return FALSE; }
+    virtual BOOL OnHookKeyDown(UINT /*nChar*/, LPARAM /*lParam*/) { return FALSE; }
+    virtual int OnComboHook() { return 0; }
+    virtual void SetParent(CKLVCommandBar* pParent) { m_pParent = pParent; }
+    virtual void Copy(CKLVControl* pControl, BOOL bRecursive = FALSE);
+    virtual BOOL OnSetPopup(BOOL /*bPopup*/) { return FALSE; }
+    virtual void OnClick(BOOL /*bKeyboard*/ = FALSE, CPoint /*pt*/ = CPoint(0, 0)) {}
+    virtual void OnMouseRelease(CPoint /*pt*/) {}
+    virtual int OnHookReserved2() { return 0; }
+    virtual void OnHookPoint(CPoint /*pt*/) {}
+    virtual BOOL OnDoubleClick(CPoint pt);
+    virtual void OnMouseMove(CPoint /*pt*/) {}
+    virtual void CloseBarPopup();
+    virtual BOOL SetSelected(int bSelected);
+    virtual void OnCustomizeMouseDown(CPoint pt);
+    virtual BOOL OnCustomizeResize(CPoint pt);
+    virtual void OnCustomizeDragOver(CKLVControl* pDataObject, CPoint pt);
+    virtual BOOL IsCustomizeDragOverAvail(CKLVCommandBar* /*pBar*/, CPoint /*pt*/, DWORD& /*dwEffect*/) { return TRUE; }
+    virtual BOOL IsCustomizeResizeAllowed() const { return FALSE; }
+    virtual int GetMinWidth() { return 0; }
+    virtual void OnEmptyHook() {}
+    virtual void OnRemoved() { SetAction(nullptr); }
+    virtual BOOL IsCustomizeMovable() const;
+    virtual void OnBeforeExchange() {}
+    virtual void OnAfterExchange() {}
+    virtual void OnActionChanged(int /*nProperty*/) {}
+    virtual void OnActionChanging(int /*nProperty*/) {}
+    virtual CKLVControl* Clone(BOOL bRecursive = FALSE);
 
     int GetType() const { return m_nType; }
     int GetId() const { return m_nId; }
+    int GetIndex() const { return m_nIndex; }
     // The effective style: custom, own, the class's, then the bar's default.
     int GetStyle() const;
+    void SetStyle(int nStyle);
     int GetIconId() const { return m_nIconId; }
     int GetCustomIconId() const { return m_nCustomIconId; }
     // The id images are looked up by: custom icon, own icon, the action's icon or id, own id.
@@ -43,16 +121,57 @@ public:
     int GetEnabled() const;
     int GetChecked() const;
     CRect GetRect() const { return m_rcControl; }
+    CRect GetRowRect() const { return m_rcRow; }
     CKLVCommandBar* GetParent() const { return m_pParent; }
+    CKLVControls* GetControls() const { return m_pControls; }
     CKLVControlAction* GetAction() const { return m_pAction; }
     CString GetShortcutText() const;
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     BOOL IsItemDefault() const { return m_bDefaultItem; }
+    void SetItemDefault(BOOL bDefault);
     DWORD GetHideFlags() const { return m_dwHideFlags; }
+    // Returns whether the flags changed.
+    BOOL SetHideFlag(DWORD dwFlag, BOOL bSet);
+    void SetVisible(BOOL bVisible);
     DWORD GetFlags() const { return m_dwFlags; }
+    void SetFlags(DWORD dwFlags) { m_dwFlags = dwFlags; }
     BOOL GetBeginGroup() const { return m_bBeginGroup; }
     BOOL GetWrap() const { return m_bWrap; }
+    BOOL IsTemporary() const { return m_bTemporary; }
+    // A tab cuts the caption; what follows it becomes the automatic shortcut text.
+    void SetCaption(const CString& strCaption);
+    void SetCaptionFromResource(UINT nID);
+    // Description, tooltip and caption, split at new lines.
+    void SetPrompt(const CString& strPrompt);
+    // A new id takes the prompt of the id's string resource.
+    void SetID(int nId);
+    const CString& GetParameter() const { return m_strParameter; }
+    void DelayLayoutParent();
+    void RedrawParent(BOOL bAnimate = TRUE);
+    CKLVPaintManager* GetPaintManager() const;
+    CKLVCommandBars* GetCommandBars() const;
+    BOOL IsCustomizeMode() const;
+    LRESULT NotifySite(UINT nCode);
+    LRESULT NotifySiteEx(UINT nCode, NMHDR* pNM);
+    // Runs the press of a button until the release; TRUE when it ended as a click.
+    BOOL OnLButtonDownTracking(const CRect* pRect = nullptr);
+    BOOL IsCursorOver() const;
+
+    // Accessibility.
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+    HRESULT AccessibleSelect(LONG flagsSelect, VARIANT varChild) override;
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+    HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
+    HRESULT AccessibleDoDefaultAction(VARIANT varChild) override;
+    CCmdTarget* GetAccessibleTarget() override { return this; }
 
     DWORD m_nTag = 0;
     int m_nIndex = 0;
@@ -84,6 +203,8 @@ public:
     BOOL m_bHiddenCommand = FALSE;
     CString m_strCategory;
     BOOL m_bDefaultItem = FALSE;
+    CMap<int, int, BOOL, BOOL> m_mapDocTemplatesAssigned;
+    CMap<int, int, BOOL, BOOL> m_mapDocTemplatesExcluded;
     int m_nStyle = styleAutomatic;
     int m_nCustomStyle = -1;
     int m_nClassStyle = styleAutomatic;
@@ -95,4 +216,7 @@ public:
     // Set by the edit and combo-box measuring: the label column, and the drop-down button width.
     int m_nLabelWidth = 0;
     int m_nThumbWidth = 0;
+
+protected:
+    LPUNKNOWN GetInterface(const IID& iid) override;
 };

@@ -1,27 +1,104 @@
-// The controls of one command bar, in display order. For now what the paint manager and the bar
-// read; adding, removing and the bar layout come with their issue.
+// The ordered controls of one command bar: adding, inserting, cloning, finding and removing them,
+// building them from a menu, walking them for the keyboard, and laying out tool bars and popups.
 #pragma once
 
 #include "classlib/Array.h"
 #include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
 
+class CDC;
 class CKLVCommandBar;
+class CKLVCommandBars;
 class CKLVControl;
+class CMenu;
+
+// Message 0x285E asks the site before a menu item becomes a control, 0x285F tells it after.
+struct KLVCREATECONTROLSTRUCT {
+    int nId;
+    CKLVControl* pControl;
+    DWORD_PTR dwReserved;
+    int nIndex;
+    HMENU hMenu;
+    CKLVCommandBar* pCommandBar;
+    LPCSTR lpszCaption;
+    int controlType;
+    int buttonStyle;
+};
+
+// Message 0x2861, one record for all its senders: a popup's bar (bPopup set, the site may put a
+// bar in pCommandBar or name its class) or a custom tool bar.
+struct KLVCREATEBARSTRUCT {
+    CKLVCommandBar* pCommandBar;
+    CRuntimeClass* pBarClass;
+    BOOL bPopup;
+    BOOL bCustomBar;
+    BOOL bFloating;
+    LPCSTR lpszCaption;
+    UINT nId;
+};
 
 class CKLVControls : public CCmdTarget {
+    DECLARE_DYNCREATE(CKLVControls)
 public:
-    explicit CKLVControls(CKLVCommandBar* pParent = nullptr) : m_pParent(pParent) {}
-    ~CKLVControls() override { RemoveAll(); }
+    enum { msgCreateControl = 0x285E, msgControlCreated = 0x285F, msgCreateCommandBar = 0x2861 };
+    enum LayoutMode {
+        modeStretch = 0x01, modeHorz = 0x02, modeMRULength = 0x04, modeHorzDock = 0x08, modeVertDock = 0x10,
+        modeLengthIsHeight = 0x20, modeCommit = 0x40, modeHideWrap = 0x80, modeWrapGroups = 0x100
+    };
 
+    explicit CKLVControls(CKLVCommandBar* pParent = nullptr) : m_pParent(pParent) {}
+    ~CKLVControls() override;
+
+    virtual void Remove(CKLVControl* pControl);
+    virtual void DoPropExchange() {}
+    virtual void OnControlAdded(CKLVControl* pControl);
+    virtual void OnControlRemoved(CKLVControl* pControl);
+    virtual BOOL IsKeepOnRemoveAll(CKLVControl* /*pControl*/) const { return FALSE; }
+    virtual void RefreshIndexes();
+
+    void SetParent(CKLVCommandBar* pParent);
+    CKLVCommandBar* GetParent() const { return m_pParent; }
+    CKLVCommandBars* GetCommandBars() const;
+    // Takes the control's reference; binds the id's action as a menu item does.
+    CKLVControl* Add(CKLVControl* pControl, int nId, const CString& strParameter = CString(), int nBefore = -1,
+                     BOOL bTemporary = FALSE);
+    // A control of the type's class; null when that class does not exist here.
+    CKLVControl* Add(int nType, int nId, const CString& strParameter = CString(), int nBefore = -1,
+                     BOOL bTemporary = FALSE);
+    CKLVControl* InsertAt(CKLVControl* pControl, int nBefore);
+    CKLVControl* Append(CKLVControl* pControl) { return InsertAt(pControl, -1); }
+    CKLVControl* AddClone(CKLVControl* pClone, int nBefore = -1, BOOL bRecursive = FALSE);
+    void RemoveAll();
     int GetCount() const { return static_cast<int>(m_arrControls.GetSize()); }
     // Null out of range.
     CKLVControl* GetAt(int nIndex) const;
-    // Takes the control's reference; sets its parent bar, collection and index.
-    CKLVControl* Add(CKLVControl* pControl);
-    void RemoveAll();
-    CKLVCommandBar* GetParent() const { return m_pParent; }
+    // The first control with the id (-1: the first control).
+    CKLVControl* FindControl(int nId) const;
+    CKLVControl* HitTest(CPoint pt) const;
+    int GetVisibleCount(DWORD dwSkipFlags = 0) const;
+    BOOL IsEqualTo(CKLVControls* pOther) const;
+    BOOL IsChanged() const;
+    CKLVControls* Duplicate(BOOL bRecursive = FALSE);
+    void CreateOriginalControls();
+    CKLVControls* GetOriginalControls() const { return m_pOriginalControls; }
+    // The next qualifying index in the direction; -1 when none, the start when the walk returns.
+    int GetNext(int nIndex, int nDirection = +1, BOOL bSkipFlagged = FALSE, BOOL bSkipTemporary = FALSE,
+                BOOL bNarrowMask = FALSE) const;
+    BOOL LoadMenu(CMenu* pMenu);
+    void SetControlType(int nIndex, int nType);
+    CSize CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const CRect& rcBorder, int nMinSize = 0);
+    CSize CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorder);
+
+    // The control class that serves a type and id; null when it is not built here.
+    static CRuntimeClass* ControlClassFor(int nType, int nId, const CString& strCaption);
 
 protected:
-    CPtrArray m_arrControls;
+    // Binds the id's action when the command bars keep actions, else takes the id and caption.
+    void BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL bCreateAction);
+    CKLVControl* AddMenuItem(CMenu* pMenu, int nIndex);
+
     CKLVCommandBar* m_pParent;
+    CPtrArray m_arrControls;
+    CKLVCommandBars* m_pCommandBars = nullptr;
+    CKLVControls* m_pOriginalControls = nullptr;
 };

@@ -125,3 +125,15 @@ STDMETHODIMP CKLVAccessible::XAccessible::put_accName(VARIANT varChild, BSTR szN
 STDMETHODIMP CKLVAccessible::XAccessible::put_accValue(VARIANT varChild, BSTR szValue) {
     return m_pOwner->PutAccessibleValue(varChild, szValue);
 }
+
+BSTR CKLVAccessible::AllocString(const CString& str) {
+    const int nLength = ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), nullptr, 0);
+    BSTR bstr = ::SysAllocStringLen(nullptr, static_cast<UINT>(nLength));
+    if (bstr && nLength > 0) ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), bstr, nLength);
+    return bstr;
+}
+
+void CKLVAccessible::SetLong(VARIANT* pVar, LONG nValue) {
+    pVar->vt = VT_I4;
+    pVar->lVal = nValue;
+}

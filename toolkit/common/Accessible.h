@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/CmdTarget.h"
+#include "classlib/String.h"
 #include "toolkit/common/LoadedModule.h"
 
 #include <oleacc.h>
@@ -49,6 +50,9 @@ public:
 
     // The child a VARIANT names: 0 the object itself, 1 and up its children, -1 nothing usable.
     static long ChildIdFromVariant(const VARIANT* pVar);
+    // The text as a new BSTR, and a VARIANT holding a 32-bit value, for the answers above.
+    static BSTR AllocString(const CString& str);
+    static void SetLong(VARIANT* pVar, LONG nValue);
 
 private:
     template <class T>

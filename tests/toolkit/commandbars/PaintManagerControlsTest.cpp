@@ -37,7 +37,7 @@ protected:
         pControl->m_strCaption = pszCaption;
         pControl->m_nStyle = nStyle;
         pControl->m_nId = nId;
-        return m_bar.GetControls()->Add(pControl);
+        return m_bar.GetControls()->Append(pControl);
     }
     CSize Extent(const CString& str, BOOL bBold = FALSE) {
         CKLVFontDC font(&m_dib.m_dc, m_pPaintManager->GetCommandBarFont(&m_bar, bBold));

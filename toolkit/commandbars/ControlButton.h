@@ -1,0 +1,15 @@
+// The plain command button of tool bars and the plain item of menus.
+#pragma once
+
+#include "toolkit/commandbars/Control.h"
+
+class CKLVControlButton : public CKLVControl {
+    DECLARE_DYNCREATE(CKLVControlButton)
+public:
+    CKLVControlButton() { m_nType = typeButton; }
+
+    void Copy(CKLVControl* pControl, BOOL bRecursive = FALSE) override { CKLVControl::Copy(pControl, bRecursive); }
+    // Menus execute on the release; tool bars track the press.
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    void OnMouseRelease(CPoint pt) override;
+};

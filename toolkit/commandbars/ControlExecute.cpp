@@ -1,0 +1,131 @@
+// Executing a control's command through its bar's site window, and the tracked press of a button
+// with its auto-repeat.
+#include "toolkit/commandbars/Control.h"
+
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/MenuSoundPlayer.h"
+
+namespace {
+
+// A reference held on a command target for a scope: the command may rebuild the bar.
+class CTargetRef {
+public:
+    explicit CTargetRef(CCmdTarget* pTarget) : m_pTarget(pTarget) {
+        if (m_pTarget) m_pTarget->InternalAddRef();
+    }
+    ~CTargetRef() {
+        if (m_pTarget) m_pTarget->InternalRelease();
+    }
+    CTargetRef(const CTargetRef&) = delete;
+    CTargetRef& operator=(const CTargetRef&) = delete;
+
+private:
+    CCmdTarget* m_pTarget;
+};
+
+// Ends the tracking of the control's bars: a popup tracked for its result stores the id.
+BOOL EndTracking(CKLVCommandBar* pRoot, int nId, BOOL bStoreResult) {
+    if (!pRoot) return FALSE;
+    UINT* pReturnCmd = pRoot->m_pReturnCmd;
+    if (bStoreResult && !pReturnCmd) return FALSE;
+    pRoot->SetTrackingMode(FALSE);
+    if (bStoreResult) *pReturnCmd = static_cast<UINT>(nId);
+    return TRUE;
+}
+
+}  // namespace
+
+void CKLVControl::OnExecute() {
+    KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundMenuCommand);
+    m_nPressed = m_pParent && m_pParent->GetPosition() == CKLVCommandBar::barPopup ? 0 : 2;
+    CKLVCommandBar* pRoot = m_pParent ? m_pParent->GetRootParent() : nullptr;
+    if (EndTracking(pRoot, m_nId, TRUE)) return;
+
+    CTargetRef self(this);
+    if (m_bCloseSubMenuOnClick) EndTracking(pRoot, m_nId, FALSE);
+    if (m_nId == 0) return;
+    if (!NotifySite(notifyExecute)) {
+        if (CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr)
+            pSite->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
+    }
+    if (m_bCloseSubMenuOnClick && m_nPressed == 0) return;
+    m_nPressed = 0;
+    if (m_pParent) m_pParent->OnIdleUpdate();
+    RedrawParent(FALSE);
+}
+
+LRESULT CKLVControl::NotifySite(UINT nCode) {
+    NMKLVCONTROL nm = {};
+    return NotifySiteEx(nCode, &nm.hdr);
+}
+
+LRESULT CKLVControl::NotifySiteEx(UINT nCode, NMHDR* pNM) {
+    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    if (!pSite) return 0;
+    pNM->hwndFrom = nullptr;
+    pNM->idFrom = static_cast<UINT_PTR>(m_nId);
+    pNM->code = nCode;
+    reinterpret_cast<NMKLVCONTROL*>(pNM)->pControl = this;
+    if (LRESULT lResult = pSite->SendMessage(msgControlNotify, static_cast<WPARAM>(m_nId), reinterpret_cast<LPARAM>(pNM)))
+        return lResult;
+    return pSite->OnCmdMsg(static_cast<UINT>(m_nId), MAKELONG(nCode, WM_NOTIFY), pNM, nullptr);
+}
+
+BOOL CKLVControl::OnLButtonDownTracking(const CRect* pRect) {
+    CKLVCommandBar* pBar = m_pParent;
+    if (!pBar || !pBar->GetSafeHwnd()) return FALSE;
+    CTargetRef holdControl(this);
+    CTargetRef holdBar(pBar);
+    const CRect rcHit = pRect ? *pRect : m_rcControl;
+    const HWND hWnd = pBar->GetSafeHwnd();
+
+    pBar->SetSelected(m_nIndex);
+    m_nPressed = TRUE;
+    RedrawParent(FALSE);
+    ::SetCapture(hWnd);
+    const BOOL bRepeat = m_nExecuteOnPressInterval > 0;
+    if (bRepeat) {
+        ::SetTimer(hWnd, timerAutoRepeat, static_cast<UINT>(m_nExecuteOnPressInterval), nullptr);
+        if (!NotifySite(notifyExecute) && pBar->GetSite())
+            pBar->GetSite()->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
+    }
+
+    BOOL bClick = FALSE, bMoved = FALSE, bInside = FALSE;
+    MSG msg;
+    while (::GetCapture() == hWnd) {
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            // The quit request belongs to the loop that called us.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP) {
+            bClick = GetSelected() && (!bMoved || bInside);
+            break;
+        }
+        if (msg.message == WM_TIMER && msg.wParam == timerAutoRepeat && msg.hwnd == hWnd) {
+            if (GetSelected() && !NotifySite(notifyExecute) && pBar->GetSite())
+                pBar->GetSite()->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
+            continue;
+        }
+        if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWnd) {
+            bMoved = TRUE;
+            bInside = rcHit.PtInRect(CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))));
+            if (SetSelected(bInside)) RedrawParent(FALSE);
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (bRepeat) ::KillTimer(hWnd, timerAutoRepeat);
+    m_nPressed = bClick && pBar->GetType() != CKLVCommandBar::barTypePopup ? 2 : 0;
+    if (::GetCapture() == hWnd) ::ReleaseCapture();
+    if (GetSelected()) pBar->SetSelected(-1);
+    RedrawParent(FALSE);
+    if (bClick && !bRepeat) OnExecute();
+    return bClick;
+}
+
+BOOL CKLVControl::OnCustomizeResize(CPoint) {
+    // The width drag belongs to customisation, which the command bars start.
+    return FALSE;
+}

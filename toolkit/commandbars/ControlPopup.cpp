@@ -1,0 +1,202 @@
+#include "toolkit/commandbars/ControlPopup.h"
+
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupBar.h"
+
+#include <set>
+#include <utility>
+
+IMPLEMENT_DYNCREATE(CKLVControlPopup, CKLVControlButton)
+
+namespace {
+
+const UINT_PTR kHoverTimer = 112223;
+
+// Pairs of bars being compared; a pair met again inside its own comparison is a cycle and counts
+// as equal there.
+std::set<std::pair<CKLVCommandBar*, CKLVCommandBar*>>& BarsInComparison() {
+    static std::set<std::pair<CKLVCommandBar*, CKLVCommandBar*>> s_pairs;
+    return s_pairs;
+}
+
+BOOL IsRelated(CKLVControlPopup* pFrom, CKLVControlPopup* pTo, std::set<CKLVCommandBar*>& visited) {
+    CKLVCommandBar* pBar = pFrom->GetCommandBar();
+    if (!pBar) return FALSE;
+    if (pTo->GetCommandBar() == pBar) return TRUE;
+    if (!visited.insert(pBar).second) return FALSE;
+    CKLVControls* pControls = pBar->GetControls();
+    for (int i = 0; i < pControls->GetCount(); ++i) {
+        auto* pChild = DYNAMIC_DOWNCAST(CKLVControlPopup, pControls->GetAt(i));
+        if (pChild && (IsRelated(pChild, pTo, visited) || IsRelated(pTo, pChild, visited))) return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+BOOL CKLVControlPopup::IsOnPopupBar() const {
+    return m_pParent && m_pParent->GetType() == CKLVCommandBar::barTypePopup;
+}
+
+BOOL CKLVControlPopup::IsOnDropDownPart(CPoint pt) const {
+    CKLVPaintManager* pPaintManager = GetPaintManager();
+    if (IsOnPopupBar()) return pt.x + pPaintManager->m_nSplitButtonPopupWidth >= m_rcControl.right;
+    return !pPaintManager->GetSplitButtonCommandRect(const_cast<CKLVControlPopup*>(this)).PtInRect(pt);
+}
+
+void CKLVControlPopup::SetCommandBar(CKLVCommandBar* pBar) {
+    if (pBar) pBar->InternalAddRef();
+    if (m_pCommandBar) m_pCommandBar->InternalRelease();
+    m_pCommandBar = pBar;
+}
+
+BOOL CKLVControlPopup::IsAncestorOf(CKLVControlPopup* pPopup) {
+    std::set<CKLVCommandBar*> visited;
+    return IsRelated(this, pPopup, visited);
+}
+
+BOOL CKLVControlPopup::IsEqual(CKLVControl* pOther) {
+    auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, pOther);
+    if (!pPopup || !CKLVControl::IsEqual(pOther)) return FALSE;
+    if (!m_pCommandBar || !pPopup->m_pCommandBar) return TRUE;
+    const auto key = std::make_pair(m_pCommandBar, pPopup->m_pCommandBar);
+    auto& pairs = BarsInComparison();
+    if (!pairs.insert(key).second) return TRUE;
+    const BOOL bEqual = m_pCommandBar->GetControls()->IsEqualTo(pPopup->m_pCommandBar->GetControls());
+    pairs.erase(key);
+    return bEqual;
+}
+
+void CKLVControlPopup::OnKeyboardActivate() {
+    if (!m_pCommandBar || !m_pParent) {
+        CKLVControlButton::OnKeyboardActivate();
+        return;
+    }
+    m_pParent->SetPopuped(m_nIndex, TRUE);
+}
+
+void CKLVControlPopup::Copy(CKLVControl* pControl, BOOL bRecursive) {
+    CKLVControlButton::Copy(pControl, bRecursive);
+    auto* pSource = DYNAMIC_DOWNCAST(CKLVControlPopup, pControl);
+    CKLVCommandBar* pBar = pSource ? pSource->m_pCommandBar : nullptr;
+    if (!pBar || !bRecursive) {
+        SetCommandBar(pBar);
+        return;
+    }
+    CKLVCommandBar* pClone = pBar->Clone(TRUE);
+    SetCommandBar(pClone);
+    pClone->InternalRelease();
+}
+
+BOOL CKLVControlPopup::OnSetPopup(BOOL bPopup) {
+    if (!m_pCommandBar || !m_pParent || !m_pParent->GetSafeHwnd()) return FALSE;
+    if (m_nType == typeSplitButtonPopup && GetEnabled() == enabledDropDownDisabled) return FALSE;
+    m_bPopuped = bPopup;
+    if (!bPopup) {
+        m_pCommandBar->SetTrackingMode(FALSE, TRUE);
+        RedrawParent(TRUE);
+        return TRUE;
+    }
+    RedrawParent(FALSE);
+    m_pParent->UpdateWindow();
+    auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pCommandBar);
+    if (pPopupBar && !pPopupBar->GetTrackingMode() &&
+        !pPopupBar->Popup(this, m_nSelected == 2 || m_nSelected == 3)) {
+        m_bPopuped = FALSE;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CKLVControlPopup::OnClick(BOOL bKeyboard, CPoint pt) {
+    if (!GetEnabled() || !m_pParent) return;
+    if (m_bPopuped && !IsOnPopupBar()) {
+        m_pParent->SetTrackingMode(FALSE);
+        return;
+    }
+    if (m_nType == typeSplitButtonPopup) {
+        const int nEnabled = GetEnabled();
+        if (bKeyboard) {
+            if (nEnabled == enabledButtonDisabled)
+                m_pParent->SetPopuped(m_nIndex, TRUE);
+            else
+                OnExecute();
+            return;
+        }
+        if (!IsOnDropDownPart(pt)) {
+            if (IsOnPopupBar()) {
+                if (m_pParent->GetSafeHwnd()) m_pParent->KillTimer(kHoverTimer);
+            } else if (nEnabled != enabledButtonDisabled) {
+                const CRect rcCommand = GetPaintManager()->GetSplitButtonCommandRect(this);
+                OnLButtonDownTracking(&rcCommand);
+            }
+            return;
+        }
+        if (nEnabled == enabledDropDownDisabled) return;
+    }
+    m_pParent->SetPopuped(m_nIndex, bKeyboard);
+}
+
+void CKLVControlPopup::OnMouseRelease(CPoint pt) {
+    if (!m_pCommandBar) {
+        CKLVControlButton::OnMouseRelease(pt);
+        return;
+    }
+    if (m_nType != typeSplitButtonPopup || !IsOnPopupBar() || !GetEnabled()) return;
+    if (IsOnDropDownPart(pt) || GetEnabled() == enabledButtonDisabled) return;
+    OnExecute();
+}
+
+BOOL CKLVControlPopup::OnDoubleClick(CPoint pt) {
+    auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pCommandBar);
+    if ((m_nType != typePopup && m_nType != typeButtonPopup) || !pPopupBar) return CKLVControlButton::OnDoubleClick(pt);
+    if (!m_bPopuped) OnClick(FALSE, pt);
+    if (m_bPopuped)
+        if (CKLVControl* pDefault = pPopupBar->GetDefaultItem()) pDefault->OnExecute();
+    return TRUE;
+}
+
+void CKLVControlPopup::OnMouseMove(CPoint pt) {
+    if (m_nType != typeSplitButtonPopup || !GetEnabled() || IsOnPopupBar() || !m_nSelected) return;
+    const int nSelected = IsOnDropDownPart(pt) ? 4 : 3;
+    if (nSelected == m_nSelected) return;
+    m_nSelected = nSelected;
+    RedrawParent(FALSE);
+}
+
+void CKLVControlPopup::CloseBarPopup() {
+    if (GetEnabled() && m_pParent && (m_pParent->GetTrackingMode() == 2 || IsOnPopupBar()))
+        m_pParent->SetPopuped(m_nIndex);
+    else
+        CKLVControlButton::CloseBarPopup();
+}
+
+BOOL CKLVControlPopup::SetSelected(int bSelected) {
+    if (!CKLVControlButton::SetSelected(bSelected)) return FALSE;
+    if (!m_pParent) return TRUE;
+    const BOOL bTracking = m_pParent->GetTrackingMode() == 2;
+    if ((m_nType == typeButtonPopup || m_nType == typeSplitButtonPopup) && !IsOnPopupBar()) {
+        if (GetEnabled() && (bSelected == 2 || bSelected == 3) && bTracking) m_pParent->SetPopuped(m_nIndex, TRUE);
+        return TRUE;
+    }
+    if (bSelected && GetEnabled() && bTracking && !IsOnPopupBar())
+        m_pParent->SetPopuped(m_nIndex);
+    else if (!bSelected && m_bPopuped && !IsOnPopupBar())
+        m_pParent->SetPopuped(-1);
+    return TRUE;
+}
+
+void CKLVControlPopup::OnCustomizeDragOver(CKLVControl* pDataObject, CPoint pt) {
+    if (!m_pCommandBar || !m_pCommandBar->IsCustomizable() || !m_pParent) {
+        CKLVControlButton::OnCustomizeDragOver(pDataObject, pt);
+        return;
+    }
+    auto* pDragged = DYNAMIC_DOWNCAST(CKLVControlPopup, pDataObject);
+    if (pDragged && (pDragged == this || pDragged->IsAncestorOf(this))) {
+        m_pParent->SetPopuped(-1);
+        m_pParent->SetSelected(-1);
+    } else {
+        m_pParent->SetPopuped(m_nIndex);
+    }
+}

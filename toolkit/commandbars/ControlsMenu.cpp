@@ -1,0 +1,125 @@
+// Controls built from the items of a Windows menu, with the site asked before and told after.
+#include "toolkit/commandbars/Controls.h"
+
+#include "classlib/Menu.h"
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/common/DrawHelpers.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+const UINT kSkippedId = 0xFF00;
+
+// The item's whole text, however long it is.
+CString MenuItemText(HMENU hMenu, int nIndex) {
+    MENUITEMINFOA mii = {sizeof(mii)};
+    mii.fMask = MIIM_STRING;
+    if (!::GetMenuItemInfoA(hMenu, static_cast<UINT>(nIndex), TRUE, &mii) || mii.cch == 0) return CString();
+    std::vector<char> text(mii.cch + 1);
+    mii.dwTypeData = text.data();
+    mii.cch += 1;
+    ::GetMenuItemInfoA(hMenu, static_cast<UINT>(nIndex), TRUE, &mii);
+    return CString(text.data());
+}
+
+BOOL IsSeparator(HMENU hMenu, int nIndex) {
+    MENUITEMINFOA mii = {sizeof(mii)};
+    mii.fMask = MIIM_FTYPE;
+    return ::GetMenuItemInfoA(hMenu, static_cast<UINT>(nIndex), TRUE, &mii) && (mii.fType & MFT_SEPARATOR);
+}
+
+// The first sub-menu of the menu resource with the id, when there is one.
+HMENU LoadResourceSubMenu(int nId, CMenu& menu) {
+    if (nId <= 0 || !menu.LoadMenu(MAKEINTRESOURCEA(nId))) return nullptr;
+    return ::GetSubMenu(menu.GetSafeHmenu(), 0);
+}
+
+// The popup's bar: the one the site supplies or names, else a plain popup bar.
+CKLVCommandBar* CreatePopupBar(CWnd* pSite, int nId, CString strTitle) {
+    CKLVDrawHelpers::StripMnemonicsString(strTitle);
+    KLVCREATEBARSTRUCT cs = {nullptr, nullptr, TRUE, FALSE, FALSE, strTitle, static_cast<UINT>(nId)};
+    if (pSite && pSite->SendMessage(CKLVControls::msgCreateCommandBar, 0, reinterpret_cast<LPARAM>(&cs))) {
+        if (cs.pCommandBar) return cs.pCommandBar;
+        if (cs.pBarClass && cs.pBarClass->IsDerivedFrom(RUNTIME_CLASS(CKLVPopupBar)))
+            return static_cast<CKLVCommandBar*>(cs.pBarClass->CreateObject());
+    }
+    return new CKLVPopupBar;
+}
+
+}  // namespace
+
+void CKLVControls::BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL) {
+    // Actions are kept by the command bars; a collection without them gives the control its id.
+    pControl->SetID(nId);
+    if (!strCaption.IsEmpty()) pControl->SetCaption(strCaption);
+}
+
+BOOL CKLVControls::LoadMenu(CMenu* pMenu) {
+    if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu())) return FALSE;
+    const int nCount = ::GetMenuItemCount(pMenu->GetSafeHmenu());
+    BOOL bBeginGroup = FALSE;
+    for (int i = 0; i < nCount; ++i) {
+        if (IsSeparator(pMenu->GetSafeHmenu(), i)) {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        if (CKLVControl* pControl = AddMenuItem(pMenu, i)) {
+            if (bBeginGroup) pControl->SetBeginGroup(TRUE);
+            bBeginGroup = FALSE;
+        }
+    }
+    return TRUE;
+}
+
+CKLVControl* CKLVControls::AddMenuItem(CMenu* pMenu, int nIndex) {
+    const HMENU hMenu = pMenu->GetSafeHmenu();
+    HMENU hSubMenu = ::GetSubMenu(hMenu, nIndex);
+    int nId = static_cast<int>(::GetMenuItemID(hMenu, nIndex));
+    if (static_cast<UINT>(nId) == kSkippedId) return nullptr;
+    const BOOL bDefault = ::GetMenuDefaultItem(hMenu, TRUE, GMDI_USEDISABLED) == static_cast<UINT>(nIndex);
+    CString strCaption = MenuItemText(hMenu, nIndex);
+    if (hSubMenu) {
+        const int nTab = strCaption.Find('\t');
+        if (nTab > 0) {
+            nId = std::atoi(strCaption.Mid(nTab + 1));
+            if (nId != 0) strCaption = strCaption.Left(nTab);
+        }
+    }
+
+    KLVCREATECONTROLSTRUCT cs = {nId, nullptr, 0, nIndex, hMenu, m_pParent, strCaption,
+                                 hSubMenu ? CKLVControl::typePopup : CKLVControl::typeButton,
+                                 CKLVControl::styleAutomatic};
+    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    if (pSite && pSite->SendMessage(msgCreateControl, 0, reinterpret_cast<LPARAM>(&cs))) {
+        nId = cs.nId;
+        strCaption = cs.lpszCaption;
+    }
+    CKLVControl* pControl = cs.pControl;
+    if (!pControl) {
+        CRuntimeClass* pClass = ControlClassFor(cs.controlType, nId, strCaption);
+        if (!pClass) return nullptr;
+        pControl = static_cast<CKLVControl*>(pClass->CreateObject());
+        if (auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, pControl)) {
+            CKLVCommandBar* pBar = CreatePopupBar(pSite, nId, strCaption);
+            pBar->SetTitle(strCaption);
+            CMenu resource;
+            HMENU hItems = hSubMenu ? hSubMenu : LoadResourceSubMenu(nId, resource);
+            if (hItems) pBar->GetControls()->LoadMenu(CMenu::FromHandle(hItems));
+            pPopup->SetCommandBar(pBar);
+            pBar->InternalRelease();
+        }
+        pControl->m_nType = cs.controlType;
+        pControl->SetStyle(cs.buttonStyle);
+    }
+    if (!pControl->GetAction()) BindAction(pControl, nId, strCaption, TRUE);
+    if (bDefault) pControl->SetItemDefault(TRUE);
+    Append(pControl);
+    cs.pControl = pControl;
+    if (pSite) pSite->SendMessage(msgControlCreated, 0, reinterpret_cast<LPARAM>(&cs));
+    return pControl;
+}

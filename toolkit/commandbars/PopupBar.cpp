@@ -1,0 +1,31 @@
+#include "toolkit/commandbars/PopupBar.h"
+
+#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/Controls.h"
+
+IMPLEMENT_DYNCREATE(CKLVPopupBar, CKLVCommandBar)
+
+CKLVPopupBar::CKLVPopupBar() {
+    m_barType = barTypePopup;
+    m_barPosition = barPopup;
+}
+
+BOOL CKLVPopupBar::Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst) {
+    m_pControlPopup = pControlPopup;
+    m_bTracking = TRUE;
+    if (bSelectFirst) SetSelected(GetControls()->GetNext(-1, +1));
+    return TRUE;
+}
+
+CKLVCommandBar* CKLVPopupBar::GetRootParent() {
+    CKLVCommandBar* pParent = m_pControlPopup ? m_pControlPopup->GetParent() : nullptr;
+    return pParent && pParent != this ? pParent->GetRootParent() : this;
+}
+
+CKLVControl* CKLVPopupBar::GetDefaultItem() const {
+    for (int i = 0; i < GetControls()->GetCount(); ++i) {
+        CKLVControl* pControl = GetControls()->GetAt(i);
+        if (pControl->IsVisible() && pControl->IsItemDefault()) return pControl;
+    }
+    return nullptr;
+}

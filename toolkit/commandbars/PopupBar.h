@@ -1,0 +1,22 @@
+// The bar a popup control opens. For now the side the controls call: popping up for a control,
+// tracking and the root of the bar chain; the popup window itself comes with its issue.
+#pragma once
+
+#include "toolkit/commandbars/CommandBar.h"
+
+class CKLVControlPopup;
+
+class CKLVPopupBar : public CKLVCommandBar {
+    DECLARE_DYNCREATE(CKLVPopupBar)
+public:
+    CKLVPopupBar();
+
+    // Opens the bar for the control; TRUE when it is open.
+    virtual BOOL Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst);
+    CKLVCommandBar* GetRootParent() override;
+    CKLVControlPopup* GetControlPopup() const { return m_pControlPopup; }
+    // The first visible default item, else null.
+    CKLVControl* GetDefaultItem() const;
+
+    CKLVControlPopup* m_pControlPopup = nullptr;
+};
