@@ -166,6 +166,107 @@ private:
     BOOL m_bColumns;
 };
 
+// Large buttons laid out in columns of up to three, shrunk step by step until the bar fits.
+class CLargeButtonLayout {
+public:
+    CLargeButtonLayout(std::vector<LayoutRecord>& records, CDC* pDC, BOOL bVertical, int nColumnHeight)
+        : m_records(records), m_pDC(pDC), m_bVertical(bVertical), m_nColumnHeight(nColumnHeight) {}
+
+    // Lays the columns out and returns the size; controls whose style changed are measured again.
+    CSize Columns() {
+        int nLeft = 0, nColumnWidth = 0, y = 0, cx = 0, cy = m_nColumnHeight;
+        BOOL bFirst = TRUE;
+        for (LayoutRecord& r : m_records) {
+            if (!r.bVisible || r.bHidden) continue;
+            if (r.pControl->GetStyle() != r.nStyle) {
+                r.nStyle = r.pControl->GetStyle();
+                r.sz = r.pControl->GetSize(m_pDC);
+            }
+            const CSize sz = m_bVertical ? CSize(r.sz.cy, r.sz.cx) : r.sz;
+            const BOOL bBelow = !bFirst && r.nStyle != CKLVControl::styleCaptionBelow && !r.bBeginGroup &&
+                                y + sz.cy <= m_nColumnHeight;
+            if (!bFirst && !bBelow) {
+                nLeft += nColumnWidth + (r.bBeginGroup ? 6 : 0);
+                nColumnWidth = 0, y = 0;
+            }
+            r.bWrap = !bFirst && !bBelow;
+            const CRect rc(nLeft, y, nLeft + sz.cx, y + sz.cy);
+            r.rc = m_bVertical ? CRect(rc.top, rc.left, rc.bottom, rc.right) : rc;
+            y += sz.cy;
+            nColumnWidth = std::max<int>(nColumnWidth, sz.cx);
+            cx = std::max<int>(cx, rc.right);
+            cy = std::max<int>(cy, rc.bottom);
+            bFirst = FALSE;
+        }
+        return m_bVertical ? CSize(cy, cx) : CSize(cx, cy);
+    }
+    int Extent(CSize sz) const { return m_bVertical ? sz.cy : sz.cx; }
+
+    // One step of the reduction; FALSE when no triple is left to shrink.
+    BOOL Reduce() {
+        std::vector<std::vector<int>> triples;
+        for (int e = static_cast<int>(m_records.size()) - 1; e >= 0; --e) {
+            std::vector<int> triple;
+            for (int i = e; i >= 0 && triple.size() < 3; --i)
+                if (m_records[i].bVisible && !m_records[i].bHidden) triple.push_back(i);
+            if (triple.size() == 3 && triple[0] == e && !m_records[triple[0]].bBeginGroup &&
+                !m_records[triple[1]].bBeginGroup)
+                triples.push_back(triple);
+        }
+        auto styleOf = [&](int i) { return m_records[i].pControl->GetStyle(); };
+        auto count = [&](const std::vector<int>& t, int nStyle) {
+            int n = 0;
+            for (int i : t) n += styleOf(i) == nStyle;
+            return n;
+        };
+        auto apply = [&](const std::vector<int>& t, int nStyle) {
+            for (int i : t) m_records[i].pControl->SetStyle(nStyle);
+            return TRUE;
+        };
+        for (const auto& t : triples)
+            if (count(t, CKLVControl::styleCaptionBelow) == 3) return apply(t, CKLVControl::styleIconAndCaption);
+        for (const auto& t : triples)
+            if (count(t, CKLVControl::styleCaptionBelow) > 0) return apply(t, CKLVControl::styleIconAndCaption);
+        for (const auto& t : triples) {
+            const LONG nEdge = m_bVertical ? m_records[t[0]].rc.top : m_records[t[0]].rc.left;
+            BOOL bColumn = count(t, CKLVControl::styleIconAndCaption) == 3;
+            for (int i : t) bColumn = bColumn && (m_bVertical ? m_records[i].rc.top : m_records[i].rc.left) == nEdge;
+            if (bColumn) return apply(t, CKLVControl::styleIcon);
+        }
+        return FALSE;
+    }
+
+    CSize Fit(int nLength, DWORD& dwMode, int nLargeIconWidth) {
+        for (LayoutRecord& r : m_records) {
+            if (!r.bVisible) continue;
+            const int nImageId = r.pControl->GetImageId();
+            const BOOL bLarge = nImageId > 0 && KLVImageManager()->HasIconOfWidth(static_cast<UINT>(nImageId), nLargeIconWidth);
+            r.pControl->SetStyle(bLarge ? CKLVControl::styleCaptionBelow : CKLVControl::styleIconAndCaption);
+        }
+        CSize sz = Columns();
+        if (Extent(sz) <= nLength) return sz;
+        dwMode |= CKLVControls::modeStretch;
+        while (Extent(sz) >= nLength && Reduce()) sz = Columns();
+        if (Extent(sz) < nLength || !(dwMode & CKLVControls::modeHideWrap)) return sz;
+        BOOL bFirst = TRUE;
+        for (LayoutRecord& r : m_records) {
+            if (!r.bVisible) continue;
+            if (!bFirst && (m_bVertical ? r.rc.bottom : r.rc.right) > nLength) {
+                r.pControl->SetStyle(CKLVControl::styleIcon);
+                r.bHidden = TRUE;
+            }
+            bFirst = FALSE;
+        }
+        return Columns();
+    }
+
+private:
+    std::vector<LayoutRecord>& m_records;
+    CDC* m_pDC;
+    BOOL m_bVertical;
+    int m_nColumnHeight;
+};
+
 // Axis helpers: "along" is the row direction (x, or y for vertical docking).
 struct Axis {
     BOOL bVertical;
@@ -279,12 +380,20 @@ CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const 
         records.push_back({pControl->GetRect(), pControl->GetRowRect(), bVisible ? pControl->GetSize(pDC) : CSize(0, 0),
                            bVisible, FALSE, FALSE, pControl->GetBeginGroup(), pControl->GetStyle(), pControl});
     }
+    // Stretching asked for by the caller, not the wrapping this pass reports in the same bit.
+    const BOOL bStretch = (dwMode & modeStretch) != 0;
     const int nMRUWidth = m_pParent ? m_pParent->m_nMRUWidth : kUnlimited;
     const int nWrapWidth = (dwMode & modeMRULength) ? nMRUWidth : nLength;
     const BOOL bVertical = (dwMode & modeVertDock) != 0;
     CToolBarLayout layout(records, dwMode, szSeparator);
+    const BOOL bLargeButtons = m_pParent && (m_pParent->m_nFlags & CKLVCommandBar::flagLargeButtons);
     CSize sz;
-    if (dwMode & modeWrapGroups) {
+    if (bLargeButtons) {
+        const int nColumnHeight = pPaintManager->GetSplitDropDownWidth() + m_pParent->GetLargeIconSize().cy + 7;
+        CLargeButtonLayout large(records, pDC, bVertical, nColumnHeight);
+        const int nAcross = bVertical ? szBorders.cy : szBorders.cx;
+        sz = large.Fit(nWrapWidth - nAcross, dwMode, m_pParent->GetLargeIconSize().cx);
+    } else if (dwMode & modeWrapGroups) {
         sz = layout.WrapAndMeasure(nMRUWidth);
         if (sz.cy > 3 * sz.cx && nMRUWidth == kUnlimited)
             sz = layout.FitSquare();
@@ -306,7 +415,7 @@ CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const 
         else
             sz.cx = std::max<int>(sz.cx, nMinSize - szBorders.cx);
     }
-    if (dwMode & modeStretch) {
+    if (bStretch) {
         if (bVertical)
             sz.cy = std::max<int>(sz.cy, nWrapWidth - szBorders.cy);
         else
@@ -319,8 +428,8 @@ CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const 
     for (LayoutRecord& r : records)
         r.rc.OffsetRect(rcBorder.left + (bVertical ? szContent.cx : 0), rcBorder.top);
     const CRect rcInner(rcBorder.left, rcBorder.top, sz.cx - rcBorder.right, sz.cy - rcBorder.bottom);
-    BandAndCentre(records, rcInner, bVertical, TRUE);
-    AlignAndStretch(records, rcInner, bVertical);
+    BandAndCentre(records, rcInner, bVertical, !bLargeButtons);
+    if (!bLargeButtons) AlignAndStretch(records, rcInner, bVertical);
     for (LayoutRecord& r : records) {
         r.pControl->SetHideFlag(CKLVControl::hideWrap, r.bHidden);
         r.pControl->m_rcRow = r.rcRow;
