@@ -333,14 +333,6 @@ BOOL CKLVControl::SetSelected(int bSelected) {
     return TRUE;
 }
 
-void CKLVControl::OnCustomizeMouseDown(CPoint) {}
-
-void CKLVControl::OnCustomizeDragOver(CKLVControl*, CPoint) {
-    if (!m_pParent) return;
-    m_pParent->SetPopuped(-1);
-    m_pParent->SetSelected(-1);
-}
-
 BOOL CKLVControl::IsCursorOver() const {
     if (!m_pParent || !m_pParent->GetSafeHwnd()) return FALSE;
     CPoint pt;

@@ -124,8 +124,3 @@ BOOL CKLVControl::OnLButtonDownTracking(const CRect* pRect) {
     if (bClick && !bRepeat) OnExecute();
     return bClick;
 }
-
-BOOL CKLVControl::OnCustomizeResize(CPoint) {
-    // The width drag belongs to customisation, which the command bars start.
-    return FALSE;
-}

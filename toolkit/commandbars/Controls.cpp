@@ -5,7 +5,6 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/PopupBar.h"
 
 IMPLEMENT_DYNCREATE(CKLVControls, CCmdTarget)
 
@@ -112,11 +111,7 @@ CKLVControl* CKLVControls::Add(int nType, int nId, const CString& strParameter, 
     if (!pClass) return nullptr;
     auto* pControl = static_cast<CKLVControl*>(pClass->CreateObject());
     pControl->m_nType = nType;
-    if (auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, pControl)) {
-        auto* pBar = new CKLVPopupBar;
-        pPopup->SetCommandBar(pBar);
-        pBar->InternalRelease();
-    }
+    if (auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, pControl)) AttachResourcePopupBar(pPopup, nId);
     return Add(pControl, nId, strParameter, nBefore, bTemporary);
 }
 

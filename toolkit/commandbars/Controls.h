@@ -10,6 +10,7 @@ class CDC;
 class CKLVCommandBar;
 class CKLVCommandBars;
 class CKLVControl;
+class CKLVControlPopup;
 class CMenu;
 
 // Message 0x285E asks the site before a menu item becomes a control, 0x285F tells it after.
@@ -96,6 +97,10 @@ protected:
     // Binds the id's action when the command bars keep actions, else takes the id and caption.
     void BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL bCreateAction);
     CKLVControl* AddMenuItem(CMenu* pMenu, int nIndex);
+    // A popup bar (the site's, or of the class it names) titled and filled from the menu items.
+    void AttachPopupBar(CKLVControlPopup* pPopup, int nId, const CString& strCaption, HMENU hItems);
+    // The bar of the menu resource with the id, else an empty popup bar.
+    void AttachResourcePopupBar(CKLVControlPopup* pPopup, int nId);
 
     CKLVCommandBar* m_pParent;
     CPtrArray m_arrControls;

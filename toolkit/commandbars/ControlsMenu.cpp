@@ -53,6 +53,29 @@ CKLVCommandBar* CreatePopupBar(CWnd* pSite, int nId, CString strTitle) {
 
 }  // namespace
 
+void CKLVControls::AttachPopupBar(CKLVControlPopup* pPopup, int nId, const CString& strCaption, HMENU hItems) {
+    CKLVCommandBar* pBar = CreatePopupBar(m_pParent ? m_pParent->GetSite() : nullptr, nId, strCaption);
+    pBar->SetTitle(strCaption);
+    if (hItems) pBar->GetControls()->LoadMenu(CMenu::FromHandle(hItems));
+    pPopup->SetCommandBar(pBar);
+    pBar->InternalRelease();
+}
+
+void CKLVControls::AttachResourcePopupBar(CKLVControlPopup* pPopup, int nId) {
+    CMenu resource;
+    HMENU hItems = LoadResourceSubMenu(nId, resource);
+    if (!hItems) {
+        auto* pBar = new CKLVPopupBar;
+        pPopup->SetCommandBar(pBar);
+        pBar->InternalRelease();
+        return;
+    }
+    // The resource's first item names the popup; its sub-menu fills the bar.
+    const CString strCaption = MenuItemText(resource.GetSafeHmenu(), 0);
+    pPopup->SetCaption(strCaption);
+    AttachPopupBar(pPopup, nId, strCaption, hItems);
+}
+
 void CKLVControls::BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL) {
     // Actions are kept by the command bars; a collection without them gives the control its id.
     pControl->SetID(nId);
@@ -105,13 +128,8 @@ CKLVControl* CKLVControls::AddMenuItem(CMenu* pMenu, int nIndex) {
         if (!pClass) return nullptr;
         pControl = static_cast<CKLVControl*>(pClass->CreateObject());
         if (auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, pControl)) {
-            CKLVCommandBar* pBar = CreatePopupBar(pSite, nId, strCaption);
-            pBar->SetTitle(strCaption);
             CMenu resource;
-            HMENU hItems = hSubMenu ? hSubMenu : LoadResourceSubMenu(nId, resource);
-            if (hItems) pBar->GetControls()->LoadMenu(CMenu::FromHandle(hItems));
-            pPopup->SetCommandBar(pBar);
-            pBar->InternalRelease();
+            AttachPopupBar(pPopup, nId, strCaption, hSubMenu ? hSubMenu : LoadResourceSubMenu(nId, resource));
         }
         pControl->m_nType = cs.controlType;
         pControl->SetStyle(cs.buttonStyle);

@@ -159,6 +159,22 @@ TEST_F(Executing, SplitButtonsWithOnePartDisabled) {
     while (::PeekMessageA(&msg, bar.GetSafeHwnd(), 0, 0, PM_REMOVE)) {}
 }
 
+TEST_F(Executing, TheWidthDragFollowsTheMouseAndEscapeCancels) {
+    CTestBar<> bar(&m_site);
+    CKLVControl* pControl = AddButton(bar, 106);
+    pControl->m_rcControl = CRect(10, 0, 60, 20);
+    EXPECT_FALSE(pControl->OnCustomizeResize(CPoint(30, 5)));
+    Post(bar, WM_MOUSEMOVE, 0, MAKELPARAM(90, 5));
+    Post(bar, WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(pControl->OnCustomizeResize(CPoint(59, 5)));
+    EXPECT_EQ(pControl->GetWidth(), 0);
+    Post(bar, WM_MOUSEMOVE, 0, MAKELPARAM(90, 5));
+    Post(bar, WM_LBUTTONUP);
+    EXPECT_TRUE(pControl->OnCustomizeResize(CPoint(59, 5)));
+    EXPECT_EQ(pControl->GetWidth(), 80);
+    EXPECT_TRUE(bar.m_nIdleFlags & CKLVCommandBar::delayLayout);
+}
+
 class CCountedBar : public CKLVPopupBar {
 public:
     explicit CCountedBar(int* pnAlive) : m_pnAlive(pnAlive) { ++*m_pnAlive; }
