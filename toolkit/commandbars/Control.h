@@ -219,4 +219,9 @@ public:
 
 protected:
     LPUNKNOWN GetInterface(const IID& iid) override;
+    // Notification 100 to the site, then WM_COMMAND unless the site took it.
+    void SendCommand();
+    // The next message while the window holds the capture; FALSE when it lost it or on WM_QUIT,
+    // which is posted again for the outer loop.
+    static BOOL GetCapturedMessage(HWND hWnd, MSG& msg);
 };

@@ -82,11 +82,7 @@ BOOL CKLVControl::OnCustomizeResize(CPoint pt) {
         CDesktopFrame frame;
         frame.Show(rcScreen);
         MSG msg;
-        while (::GetCapture() == hWnd) {
-            if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
+        while (GetCapturedMessage(hWnd, msg)) {
             if (msg.message == WM_LBUTTONUP) {
                 bCommit = TRUE;
                 break;

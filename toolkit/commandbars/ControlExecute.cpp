@@ -44,14 +44,25 @@ void CKLVControl::OnExecute() {
     CTargetRef self(this);
     if (m_bCloseSubMenuOnClick) EndTracking(pRoot, m_nId, FALSE);
     if (m_nId == 0) return;
-    if (!NotifySite(notifyExecute)) {
-        if (CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr)
-            pSite->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
-    }
+    SendCommand();
     if (m_bCloseSubMenuOnClick && m_nPressed == 0) return;
     m_nPressed = 0;
     if (m_pParent) m_pParent->OnIdleUpdate();
     RedrawParent(FALSE);
+}
+
+void CKLVControl::SendCommand() {
+    if (NotifySite(notifyExecute)) return;
+    if (CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr)
+        pSite->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
+}
+
+BOOL CKLVControl::GetCapturedMessage(HWND hWnd, MSG& msg) {
+    if (::GetCapture() != hWnd) return FALSE;
+    if (::GetMessageA(&msg, nullptr, 0, 0)) return TRUE;
+    // The quit request belongs to the loop that called us.
+    ::PostQuitMessage(static_cast<int>(msg.wParam));
+    return FALSE;
 }
 
 LRESULT CKLVControl::NotifySite(UINT nCode) {
@@ -86,25 +97,18 @@ BOOL CKLVControl::OnLButtonDownTracking(const CRect* pRect) {
     const BOOL bRepeat = m_nExecuteOnPressInterval > 0;
     if (bRepeat) {
         ::SetTimer(hWnd, timerAutoRepeat, static_cast<UINT>(m_nExecuteOnPressInterval), nullptr);
-        if (!NotifySite(notifyExecute) && pBar->GetSite())
-            pBar->GetSite()->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
+        SendCommand();
     }
 
     BOOL bClick = FALSE, bMoved = FALSE, bInside = FALSE;
     MSG msg;
-    while (::GetCapture() == hWnd) {
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-            // The quit request belongs to the loop that called us.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
+    while (GetCapturedMessage(hWnd, msg)) {
         if (msg.message == WM_LBUTTONUP) {
             bClick = GetSelected() && (!bMoved || bInside);
             break;
         }
         if (msg.message == WM_TIMER && msg.wParam == timerAutoRepeat && msg.hwnd == hWnd) {
-            if (GetSelected() && !NotifySite(notifyExecute) && pBar->GetSite())
-                pBar->GetSite()->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
+            if (GetSelected()) SendCommand();
             continue;
         }
         if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWnd) {
