@@ -211,6 +211,39 @@ TEST(Popups, CyclicBarsEndTheAncestorWalkAndTheComparison) {
     pInner->SetCommandBar(nullptr);
 }
 
+TEST(ControlAccessibility, NameRoleAndStateByBar) {
+    CKLVCommandBar toolBar, menu;
+    menu.m_barType = CKLVCommandBar::barTypePopup;
+    CKLVControl* pButton = toolBar.GetControls()->Append(new CKLVControlButton);
+    pButton->SetCaption("&Save\tCtrl+S");
+    pButton->m_bEnabled = FALSE;
+    CKLVControl* pPopup = toolBar.GetControls()->Add(CKLVControl::typePopup, 0);
+    CKLVControl* pItem = menu.GetControls()->Append(new CKLVControlButton);
+    VARIANT self = {};
+    BSTR bstrName = nullptr;
+    ASSERT_EQ(pButton->GetAccessibleName(self, &bstrName), S_OK);
+    EXPECT_STREQ(bstrName, L"Save\tCtrl+S");
+    ::SysFreeString(bstrName);
+    const struct {
+        CKLVControl* pControl;
+        LONG nRole;
+    } roles[] = {{pButton, ROLE_SYSTEM_PUSHBUTTON}, {pPopup, ROLE_SYSTEM_BUTTONMENU}, {pItem, ROLE_SYSTEM_MENUITEM}};
+    for (const auto& r : roles) {
+        VARIANT role = {};
+        r.pControl->GetAccessibleRole(self, &role);
+        EXPECT_EQ(role.lVal, r.nRole);
+    }
+    VARIANT state = {};
+    pButton->GetAccessibleState(self, &state);
+    EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE);
+    pPopup->GetAccessibleState(self, &state);
+    EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HASPOPUP);
+    VARIANT child = {};
+    child.vt = VT_I4;
+    child.lVal = 2;
+    EXPECT_EQ(pButton->GetAccessibleRole(child, &state), E_INVALIDARG);
+}
+
 TEST(MenuSounds, AnUnknownRequestStartsTheWorkerAndStays) {
     CKLVMenuSoundPlayer player;
     player.Play(3);
