@@ -102,7 +102,9 @@ BOOL CKLVSyntaxEditBufferManager::SetConfigFile(LPCSTR lpszPath) {
 
 void CKLVSyntaxEditBufferManager::ApplySchemaForFile() {
     if (!m_pParser) return;
-    m_pParser->SetTextSchema(m_pConfigManager ? m_pConfigManager->FindSchemaForFile(m_strFileName) : nullptr);
+    CKLVTextSchemaRef pSchema;
+    if (m_pConfigManager) pSchema = m_pConfigManager->FindSchemaForFile(m_strFileName);
+    m_pParser->SetTextSchema(pSchema.Get());
 }
 
 void CKLVSyntaxEditBufferManager::EnableSyntaxColoring(BOOL bEnable) {

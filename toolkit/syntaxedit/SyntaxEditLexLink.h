@@ -8,6 +8,8 @@
 #include "toolkit/common/NotificationConnection.h"
 #include "toolkit/syntaxedit/SyntaxEditPosition.h"
 
+#include <utility>
+
 class CKLVSyntaxEditBufferManager;
 class CKLVSyntaxEditTextIterator;
 
@@ -32,6 +34,34 @@ public:
     virtual void SetTheme(LPARAM pTheme) = 0;
     // Parses the whole text at once on the calling thread.
     virtual void Parse(CKLVSyntaxEditTextIterator* pTxtIter) = 0;
+    // Schemas shared across threads are counted; static ones need not be.
+    virtual void AddSchemaRef() {}
+    virtual void ReleaseSchemaRef() {}
+};
+
+// Holds one reference to a text schema.
+class CKLVTextSchemaRef {
+public:
+    CKLVTextSchemaRef() = default;
+    // Adds a reference to a schema held elsewhere.
+    explicit CKLVTextSchemaRef(IKLVSyntaxEditTextSchema* p) : m_p(p) {
+        if (m_p) m_p->AddSchemaRef();
+    }
+    CKLVTextSchemaRef(const CKLVTextSchemaRef& other) : CKLVTextSchemaRef(other.m_p) {}
+    CKLVTextSchemaRef& operator=(const CKLVTextSchemaRef& other) {
+        CKLVTextSchemaRef copy(other);
+        std::swap(m_p, copy.m_p);
+        return *this;
+    }
+    ~CKLVTextSchemaRef() {
+        if (m_p) m_p->ReleaseSchemaRef();
+    }
+    IKLVSyntaxEditTextSchema* Get() const { return m_p; }
+    IKLVSyntaxEditTextSchema* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+
+private:
+    IKLVSyntaxEditTextSchema* m_p = nullptr;
 };
 
 class IKLVSyntaxEditLexParser {
@@ -52,7 +82,8 @@ public:
 class IKLVSyntaxEditConfigManager {
 public:
     virtual ~IKLVSyntaxEditConfigManager() = default;
-    virtual IKLVSyntaxEditTextSchema* FindSchemaForFile(LPCSTR lpszFileName) = 0;
+    // The schema that serves the file; the reference keeps it alive through a concurrent reload.
+    virtual CKLVTextSchemaRef FindSchemaForFile(LPCSTR lpszFileName) = 0;
     virtual CString GetConfigFile() = 0;
     virtual BOOL SetConfigFile(LPCSTR lpszPath) = 0;
     virtual void Close() = 0;

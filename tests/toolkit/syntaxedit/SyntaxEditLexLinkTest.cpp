@@ -55,8 +55,8 @@ class CFakeConfig : public IKLVSyntaxEditConfigManager {
 public:
     CFakeConfig() : m_pConnection(new CKLVNotificationConnection) {}
     ~CFakeConfig() override { m_pConnection->InternalRelease(); }
-    IKLVSyntaxEditTextSchema* FindSchemaForFile(LPCSTR lpszFileName) override {
-        return CString(lpszFileName) == ".c" ? &g_schemaC : nullptr;
+    CKLVTextSchemaRef FindSchemaForFile(LPCSTR lpszFileName) override {
+        return CKLVTextSchemaRef(CString(lpszFileName) == ".c" ? &g_schemaC : nullptr);
     }
     CString GetConfigFile() override { return "SyntaxEdit.ini"; }
     BOOL SetConfigFile(LPCSTR) override { return TRUE; }

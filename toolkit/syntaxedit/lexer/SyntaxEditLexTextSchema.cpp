@@ -1,5 +1,6 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
+#include "toolkit/common/NotificationSinkMTWnd.h"
 #include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
 
 namespace {
@@ -9,9 +10,14 @@ bool SameClassName(const CKLVSyntaxEditLexTextBlock* a, const CKLVSyntaxEditLexT
 }  // namespace
 
 CKLVSyntaxEditLexTextSchema::CKLVSyntaxEditLexTextSchema(LPCSTR lpszName)
-    : m_strName(lpszName), m_pTree(KLVMakeCounted<CKLVSyntaxEditLexClassTree>()) {}
+    : m_strName(lpszName),
+      m_pTree(KLVMakeCounted<CKLVSyntaxEditLexClassTree>()),
+      m_pConnection(new CKLVNotificationConnectionMT) {}
 
-CKLVSyntaxEditLexTextSchema::~CKLVSyntaxEditLexTextSchema() { Close(); }
+CKLVSyntaxEditLexTextSchema::~CKLVSyntaxEditLexTextSchema() {
+    Close();
+    m_pConnection->InternalRelease();
+}
 
 const CKLVSyntaxEditPosition& CKLVSyntaxEditLexTextSchema::EndOfText() {
     static const CKLVSyntaxEditPosition s_pos(INT_MAX, INT_MAX);
@@ -69,9 +75,14 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::FindBlock(const CKLVSyntaxEditPosit
 }
 
 void CKLVSyntaxEditLexTextSchema::StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) {
-    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
-    m_pCurrent.AssignRaw(pBlock);
-    m_mapStore[pBlock] = m_pCurrent;
+    {
+        CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+        m_pCurrent.AssignRaw(pBlock);
+        m_mapStore[pBlock] = m_pCurrent;
+    }
+    if (m_bNotify)
+        m_pConnection->Notify(klvLexBlockStored, reinterpret_cast<WPARAM>(pBlock), 0,
+                              KLV_NOTIFY_POST | KLV_NOTIFY_DIRECT_ON_SAME);
 }
 
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetBlocks(void* pKey) {
@@ -112,14 +123,23 @@ void CKLVSyntaxEditLexTextSchema::Parse(CKLVSyntaxEditTextIterator* pIter) {
 
 int CKLVSyntaxEditLexTextSchema::Parse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter,
                                        const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd,
-                                       BOOL /*bNotify*/) {
+                                       BOOL bNotify) {
     if (!pIter) return klvParseRestart;
     {
         CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
         m_mapStore.clear();
     }
-    CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
-    return RunParse(bFirst, pIter, pStart, pEnd);
+    const DWORD dwFlags = KLV_NOTIFY_POST | KLV_NOTIFY_RETRY_POST | KLV_NOTIFY_DIRECT_ON_SAME;
+    if (bNotify) m_pConnection->Notify(klvLexParseStarted, 0, 0, dwFlags);
+    int nResult;
+    {
+        CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
+        m_bNotify = bNotify;
+        nResult = RunParse(bFirst, pIter, pStart, pEnd);
+        m_bNotify = FALSE;
+    }
+    if (bNotify) m_pConnection->Notify(klvLexParseEnded, static_cast<WPARAM>(nResult), 0, dwFlags);
+    return nResult;
 }
 
 int CKLVSyntaxEditLexTextSchema::RunParse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter,
@@ -301,11 +321,4 @@ void CKLVSyntaxEditLexTextSchema::SkipText(CKLVSyntaxEditTextIterator* pIter, CK
         if (nTests % 10 == 0 && IsBreakSet()) return;
         if (pContext && pIter->GetPosition().nLine > pContext->m_nLastLine) return;
     }
-}
-
-void CKLVSyntaxEditLexTextSchema::SetTheme(LPARAM /*pTheme*/) {
-    // Themes come with the configuration manager; until then the classes keep the colours of
-    // their schema file.
-    CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
-    CKLVSyntaxEditLexBlockLock blockLock(&m_lockBlocks);
 }

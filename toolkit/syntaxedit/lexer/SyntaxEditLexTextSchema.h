@@ -5,6 +5,7 @@
 
 #include "toolkit/syntaxedit/SyntaxEditLexLink.h"
 #include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexClassInfo.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTimedLock.h"
@@ -14,6 +15,9 @@
 #include <unordered_map>
 #include <vector>
 
+// What the schema publishes on its connection.
+enum { klvLexParseStarted = 1, klvLexBlockStored = 2, klvLexParseEnded = 3 };
+
 enum KLVSyntaxEditLexParseFlags {
     klvParseConsumed = 0x10,
     klvParseRestart = 0x100,     // parse again from the top of the text
@@ -22,6 +26,8 @@ enum KLVSyntaxEditLexParseFlags {
     klvParseStopAfterEnd = 0x800,
     klvParseStopMask = 0x700
 };
+
+class CKLVSyntaxEditTheme;
 
 class CKLVSyntaxEditLexTextSchema : public CCmdTarget,
                                     public IKLVSyntaxEditLexBlockSchema,
@@ -35,6 +41,15 @@ public:
     virtual CString GetName() const { return m_strName; }
     virtual void Close();
     virtual void ResetBlocks();
+    // A new schema of the same name with a copy of the class tree; none when the copy fails.
+    virtual CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> Clone();
+    // Publishes 1 (a parse starts), 2 (a finished block is stored; parameter 1 its key) and
+    // 3 (a parse ended; parameter 1 the result flags) during parses that ask for it.
+    virtual CKLVNotificationConnection* GetConnection() { return m_pConnection; }
+    // Builds the class tree from the blocks of a schema file.
+    BOOL LoadClasses(const CKLVSyntaxEditLexClassInfoArray& arBlocks);
+    // Sets the theme's values (none: the schema file's own) on every class as "txt:" attributes.
+    virtual void ApplyTheme(const CKLVSyntaxEditTheme* pTheme, CKLVLexClassList& arClasses);
     // Result flags (KLVSyntaxEditLexParseFlags); no start: resume at the last block.
     virtual int Parse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
                       const CKLVSyntaxEditPosition* pEnd, BOOL bNotify);
@@ -96,6 +111,8 @@ public:
     BOOL FindClassForFile(LPCSTR lpszFileName) override { return static_cast<bool>(FindFileClass(lpszFileName)); }
     void SetTheme(LPARAM pTheme) override;
     void Parse(CKLVSyntaxEditTextIterator* pIter) override;
+    void AddSchemaRef() override { InternalAddRef(); }
+    void ReleaseSchemaRef() override { InternalRelease(); }
 
     static const CKLVSyntaxEditPosition& EndOfText();
 
@@ -130,4 +147,6 @@ private:
     CKLVLexBlockPtr m_pFirstBlock;
     CKLVLexBlockPtr m_pResume;
     int m_nSkipCounter = 0;
+    BOOL m_bNotify = FALSE;
+    CKLVNotificationConnectionMT* m_pConnection;
 };

@@ -12,30 +12,6 @@
 
 namespace {
 
-// A fresh folder of its own, removed with what it holds.
-class TempFolder {
-public:
-    TempFolder() {
-        char szTemp[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, szTemp);
-        static int s_nCount = 0;
-        m_strPath.Format("%skelvane-lexer-%lu-%d\\", szTemp, ::GetCurrentProcessId(), ++s_nCount);
-        std::filesystem::create_directories(m_strPath.GetString());
-    }
-    ~TempFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(m_strPath.GetString(), error);
-    }
-    CString Path(const char* name) const { return m_strPath + name; }
-
-private:
-    CString m_strPath;
-};
-
-void WriteText(const CString& path, const std::string& text) {
-    std::ofstream(path.GetString(), std::ios::binary) << text;
-}
-
 std::string ReadText(const CString& path) {
     std::ostringstream out;
     out << std::ifstream(path.GetString(), std::ios::binary).rdbuf();

@@ -7,6 +7,8 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
 
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 
@@ -103,3 +105,47 @@ public:
     int nStored = 0;
     CMutex lock;
 };
+
+// A fresh folder of its own, removed with what it holds.
+class TempFolder {
+public:
+    TempFolder() {
+        char szTemp[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, szTemp);
+        static int s_nCount = 0;
+        m_strPath.Format("%skelvane-lexer-%lu-%d\\", szTemp, ::GetCurrentProcessId(), ++s_nCount);
+        std::filesystem::create_directories(m_strPath.GetString());
+    }
+    ~TempFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(m_strPath.GetString(), error);
+    }
+    CString Path(const char* name) const { return m_strPath + name; }
+    const CString& Folder() const { return m_strPath; }
+
+private:
+    CString m_strPath;
+};
+
+// Writes a file whole; a reader that holds it open for a moment only delays the write.
+inline void WriteText(const CString& path, const std::string& text) {
+    for (int nTry = 0; nTry < 1000; ++nTry) {
+        std::ofstream out(path.GetString(), std::ios::binary);
+        if (out && (out << text) && (out.close(), !out.fail())) return;
+        ::Sleep(2);
+    }
+}
+
+// Dispatches this thread's messages until done() holds; FALSE after the time-out, which only
+// guards a broken test against hanging.
+template <class DONE>
+bool PumpUntil(DONE done, DWORD dwTimeout = 60000) {
+    const DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+        if (done()) return true;
+        if (::GetTickCount() - dwStart > dwTimeout) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
