@@ -70,6 +70,7 @@ UINT CKLVSyntaxEditBufferManager::CalcAveDataSize(int nRowFrom, int nRowTo) {
 
 BOOL CKLVSyntaxEditBufferManager::InsertText(LPCSTR lpszText, int nRow, int nCol, CKLVSyntaxEditPosition* pEnd,
                                              BOOL bAddUndo) {
+    CTextLock textLock(this);
     nRow = std::max(nRow, 1);
     nCol = std::max(nCol, 1);
     BOOL bEndsWithLineEnd = FALSE;
@@ -149,6 +150,7 @@ BOOL CKLVSyntaxEditBufferManager::InsertTextBlock(LPCSTR lpszText, int nRow, int
 
 BOOL CKLVSyntaxEditBufferManager::DeleteText(int nRowFrom, int nColFrom, int nRowTo, int nColTo, BOOL bAddUndo,
                                              BOOL bDispCol) {
+    CTextLock textLock(this);
     if (CKLVSyntaxEditPosition(nRowTo, nColTo) < CKLVSyntaxEditPosition(nRowFrom, nColFrom)) {
         std::swap(nRowFrom, nRowTo);
         std::swap(nColFrom, nColTo);
@@ -217,6 +219,7 @@ BOOL CKLVSyntaxEditBufferManager::GetBuffer(int nRowFrom, int nColFrom, int nRow
 }
 
 BOOL CKLVSyntaxEditBufferManager::ChangeCase(int nRow, int nDispFrom, int nDispTo, BOOL bUpper, BOOL bAddUndo) {
+    CTextLock textLock(this);
     if (!m_arRows.IsRow(nRow)) return FALSE;
     const int nFrom = CalcCharPos(nRow, nDispFrom), nTo = CalcCharPos(nRow, nDispTo);
     if (nTo <= nFrom) return FALSE;

@@ -35,10 +35,12 @@ void CKLVSyntaxEditBufferManager::Serialize(CArchive& ar) {
         m_undoManager.MarkSaved();
     }
     SetFileName(GetFileExtension(ArchivePath(ar)));
+    if (ar.IsLoading() && m_bSyntaxColoring && m_pParser && m_pParser->GetTextSchema()) Reparse(TRUE);
 }
 
 void CKLVSyntaxEditBufferManager::LoadText(CArchive& ar) {
     ClearText();
+    CTextLock textLock(this);
     std::vector<BYTE> arBytes = ReadAll(ar);
     CKLVSyntaxEditTextFormat::CDecoded decoded = CKLVSyntaxEditTextFormat::Decode(arBytes.data(), arBytes.size());
     m_arRows.InsertRows(1, decoded.arRows);

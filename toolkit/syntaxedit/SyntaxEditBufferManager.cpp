@@ -48,6 +48,7 @@ void CKLVSyntaxEditBufferManager::Close() {
 }
 
 void CKLVSyntaxEditBufferManager::ClearText() {
+    CTextLock textLock(this);
     m_arRows.RemoveAll();
     m_undoManager.Clear();
     m_strFileName.Empty();
@@ -119,9 +120,10 @@ void CKLVSyntaxEditBufferManager::EnableSyntaxColoring(BOOL bEnable) {
     Reparse();
 }
 
-void CKLVSyntaxEditBufferManager::Reparse() {
+void CKLVSyntaxEditBufferManager::Reparse(BOOL bFirst) {
     if (!m_pParser) return;
-    if (!m_pParser->GetOptions(m_strFileName).bConfigChangedReparceInSeparateThread) {
+    const CKLVSyntaxEditParseOptions options = m_pParser->GetOptions(m_strFileName);
+    if (!(bFirst ? options.bFirstParseInSeparateThread : options.bConfigChangedReparceInSeparateThread)) {
         IKLVSyntaxEditTextSchema* pSchema = m_pParser->GetTextSchema();
         if (!pSchema) return;
         CKLVSyntaxEditTextIterator* pIterator = new CKLVSyntaxEditTextIterator(this);
@@ -130,7 +132,7 @@ void CKLVSyntaxEditBufferManager::Reparse() {
         return;
     }
     CKLVSyntaxEditPosition posStart(1, 0);
-    m_pParser->StartParseInThread(this, &posStart, nullptr, 0, TRUE);
+    m_pParser->StartParseInThread(this, &posStart, nullptr, 0, !bFirst);
 }
 
 void CKLVSyntaxEditBufferManager::Publish(DWORD dwCode, WPARAM wParam, LPARAM lParam) {

@@ -83,6 +83,22 @@ public:
     static CString GetFileExtension(LPCSTR lpszPath);
 
 private:
+    // Holds the parser off the rows while they change.
+    class CTextLock {
+    public:
+        explicit CTextLock(CKLVSyntaxEditBufferManager* pBuffer) : m_pParser(pBuffer->m_pParser.get()) {
+            if (m_pParser) m_pParser->LockText();
+        }
+        ~CTextLock() {
+            if (m_pParser) m_pParser->UnlockText();
+        }
+        CTextLock(const CTextLock&) = delete;
+        CTextLock& operator=(const CTextLock&) = delete;
+
+    private:
+        IKLVSyntaxEditLexParser* m_pParser;
+    };
+
     // The row's text, empty for rows outside the array.
     const CString& RowText(int nRow) const;
     // The text between two 0-based character offsets of two rows.
@@ -91,7 +107,9 @@ private:
     void LoadText(CArchive& ar);
     void StoreText(CArchive& ar);
     void ApplySchemaForFile();
-    void Reparse();
+    // The whole text again: after loading (bFirst) or after a configuration change, at once or
+    // on the parser's thread as the file's options say.
+    void Reparse(BOOL bFirst = FALSE);
     void Publish(DWORD dwCode, WPARAM wParam, LPARAM lParam);
     void AttachSharedConfigManager();
     void DetachSharedConfigManager();

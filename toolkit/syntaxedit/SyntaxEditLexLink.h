@@ -20,10 +20,15 @@ enum {
     klvEditConfigLoaded = 12      // a full load of the configuration ended
 };
 
-// Parser options the text model reads, with their defaults.
+// The parser's options for one file, with their defaults (the file class's "global:" values).
 struct CKLVSyntaxEditParseOptions {
+    BOOL bFirstParseInSeparateThread = TRUE;
+    BOOL bEditReparceInSeparateThread = TRUE;
     BOOL bConfigChangedReparceInSeparateThread = TRUE;
     int nMaxBackParseOffset = 100;
+    int nEditReparceTimeout_ms = 500;
+    int nOnScreenSchCacheLifeTime_sec = 180;
+    int nParserThreadIdleLifeTime_ms = 60000;   // -1: no limit
 };
 
 class IKLVSyntaxEditTextSchema {
@@ -77,6 +82,9 @@ public:
     // After an edit: action 1 inserted, 2 deleted.
     virtual void OnTextChanged(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd,
                                int eEditAction, CKLVSyntaxEditBufferManager* pBuffer) = 0;
+    // Around every change of the rows: a parser that reads them on another thread keeps off.
+    virtual void LockText() {}
+    virtual void UnlockText() {}
 };
 
 class IKLVSyntaxEditConfigManager {

@@ -36,7 +36,8 @@ void CKLVNotificationSinkMTBase::Post(const CEvent& event) {
                 return;
             }
             m_mapPending.erase(dwNumber);
-            if (!(event.dwFlags & KLV_NOTIFY_RETRY_POST)) {
+            // Without its window nothing would ever drain the queue.
+            if (!(event.dwFlags & KLV_NOTIFY_RETRY_POST) || m_bPostsCancelled || !::IsWindow(m_wnd.GetSafeHwnd())) {
                 ++m_nFailedPosts;
                 return;
             }

@@ -4,6 +4,7 @@
 
 #include "toolkit/common/NotificationSinkMTWnd.h"
 
+#include <atomic>
 #include <map>
 
 class CKLVNotificationSinkMTBase : public CKLVNotificationSink {
@@ -15,6 +16,9 @@ public:
     void OnEvent(KLV_NOTIFYCODE dwNotifyCode, WPARAM pParam1, LPARAM pParam2, DWORD dwFlags) override;
     // Posts that failed and were dropped since the last success.
     int GetFailedPostCount() const { return m_nFailedPosts; }
+    // While set, a post that fails is dropped even when the sender asked to retry it: the
+    // sender is being stopped, or the thread that would drain the queue waits for it.
+    void SetPostsCancelled(BOOL bCancelled) { m_bPostsCancelled = bCancelled != FALSE; }
 
 protected:
     // Runs on the sink's thread.
@@ -46,6 +50,7 @@ private:
     std::map<DWORD, CEvent> m_mapPending;
     DWORD m_dwNextNumber = 0;
     int m_nFailedPosts = 0;
+    std::atomic<bool> m_bPostsCancelled{false};
 };
 
 // Handlers are member functions of the owner, one per notification code.

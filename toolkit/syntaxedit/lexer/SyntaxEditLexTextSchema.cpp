@@ -107,7 +107,15 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetResumeBlock() {
     return m_pResume;
 }
 
+int CKLVSyntaxEditLexTextSchema::UpdateBlocksOnEdit(const CKLVSyntaxEditPosition& posStart,
+                                                    const CKLVSyntaxEditPosition& posEnd, int nEditKind) {
+    return CKLVSyntaxEditLexBlockChain::UpdateBlocksOnEdit(GetFirstBlock().Get(), posStart, posEnd, nEditKind,
+                                                           &m_lockBlocks);
+}
+
 CKLVLexClassPtr CKLVSyntaxEditLexTextSchema::FindFileClass(LPCSTR lpszFileName) {
+    // A theme may be changing the attributes meanwhile.
+    CKLVSyntaxEditLexBlockLock classLock(&m_lockClasses);
     CString strCondition = CString("IsExt=") + lpszFileName;
     for (const CKLVLexClassPtr& pClass : m_pTree->GetRoots(TRUE)) {
         CKLVLexValuePtr pValue = pClass->GetPropertyValue(strCondition);

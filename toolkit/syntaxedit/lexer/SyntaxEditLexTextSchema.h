@@ -60,6 +60,9 @@ public:
     // Makes a running parse return early (until reset); the event serves waits that can be
     // cut short, the flag the tests between steps, which must stay cheap.
     void SetBreak(BOOL bBreak);
+    BOOL IsBreakSet();
+    // Moves and invalidates the blocks for an edit (1 insert, 2 delete) of the range.
+    int UpdateBlocksOnEdit(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd, int nEditKind);
 
     // Appends the runs of one line (columns from nFirstCol up to nColLimit, or the whole line).
     virtual void GetLineAttributes(CKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol, int nColLimit,
@@ -127,7 +130,6 @@ protected:
     void EndBlock(CKLVSyntaxEditLexTextBlock* pBlock, CKLVSyntaxEditLexParseContext* pContext);
     void DropNextBefore(CKLVSyntaxEditLexTextBlock* pLast, const CKLVSyntaxEditPosition& pos);
     void ReleaseParseRefs();
-    BOOL IsBreakSet();
 
 private:
     CString m_strName;

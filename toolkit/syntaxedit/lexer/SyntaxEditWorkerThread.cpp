@@ -34,6 +34,12 @@ BOOL CKLVSyntaxEditWorkerThread::Join(DWORD dwTimeout, HANDLE hGiveUp) {
     return TRUE;
 }
 
+void CKLVSyntaxEditWorkerThread::Terminate() {
+    if (!m_hThread || IsCurrentThread()) return;
+    ::TerminateThread(m_hThread, 0);
+    Join(INFINITE);
+}
+
 DWORD CKLVSyntaxEditWorkerThread::Wait(DWORD nCount, const HANDLE* pHandles, DWORD dwTimeout) {
     const DWORD dwStart = ::GetTickCount();
     for (;;) {

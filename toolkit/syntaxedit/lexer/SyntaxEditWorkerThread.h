@@ -20,6 +20,8 @@ public:
     // TRUE once the thread has ended (or there was none); its handle is then closed. FALSE
     // after the time-out, or when hGiveUp is signalled first.
     BOOL Join(DWORD dwTimeout, HANDLE hGiveUp = nullptr);
+    // The last resort for a thread that does not stop when told: ends it where it is.
+    void Terminate();
     BOOL IsStarted() const { return m_hThread != nullptr; }
     BOOL IsCurrentThread() const { return m_hThread && ::GetCurrentThreadId() == m_dwThreadId; }
     HANDLE GetHandle() const { return m_hThread; }

@@ -2,11 +2,15 @@
 #pragma once
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClass.h"
+#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -148,4 +152,39 @@ bool PumpUntil(DONE done, DWORD dwTimeout = 60000) {
         if (::GetTickCount() - dwStart > dwTimeout) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+// Every line's runs as "first-last:RRGGBB" of the text colour.
+inline std::string RunsOf(CKLVSyntaxEditBufferManager* pBuffer, CKLVSyntaxEditLexTextSchema* pSchema, int nFirst = 1,
+                          int nLast = -1, CKLVSyntaxEditLexTextBlock* pHead = nullptr) {
+    CKLVSyntaxEditTextIterator iter(pBuffer);
+    CKLVSyntaxEditTextColors defaults;
+    defaults.crText = RGB(1, 2, 3);
+    std::string out;
+    for (int nLine = nFirst; nLine <= (nLast < 0 ? pBuffer->GetRowCount() : nLast); ++nLine) {
+        std::vector<CKLVSyntaxEditTextSegment> runs;
+        pSchema->GetLineAttributes(&iter, nLine, 0, 0, defaults, runs, nullptr, pHead);
+        out += std::to_string(nLine) + ":";
+        for (const CKLVSyntaxEditTextSegment& run : runs) {
+            const COLORREF cr = run.clrColors.crText;
+            char sz[40];
+            std::snprintf(sz, sizeof sz, " %d-%d:%02X%02X%02X", run.nFirstCol, run.nLastCol, GetRValue(cr),
+                          GetGValue(cr), GetBValue(cr));
+            out += sz;
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+// The fold regions of the whole chain, one "start-end text" line each.
+inline std::string FoldsOf(CKLVSyntaxEditLexTextSchema* pSchema) {
+    std::vector<CKLVSyntaxEditCollapsedBlock> regions;
+    pSchema->GetFoldRegions(nullptr, -1, regions);
+    std::string out;
+    for (const auto& r : regions)
+        out += std::to_string(r.lcStart.nLine) + ":" + std::to_string(r.lcStart.nCol) + "-" +
+               std::to_string(r.lcEnd.nLine) + ":" + std::to_string(r.lcEnd.nCol) + " " +
+               r.strCollapsedText.GetString() + "\n";
+    return out;
 }

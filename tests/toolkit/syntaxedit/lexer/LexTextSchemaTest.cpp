@@ -50,26 +50,8 @@ struct Parsed {
         return schema->Parse(TRUE, &iter, pStart ? pStart : &top, pEnd, FALSE);
     }
     int Lines() { return buffer->GetRowCount(); }
-    // Every line's runs as "first-last:RRGGBB" of the text colour.
     std::string Runs(int nFirst = 1, int nLast = -1, CKLVSyntaxEditLexTextBlock* pHead = nullptr) {
-        CKLVSyntaxEditTextIterator iter(buffer.get());
-        CKLVSyntaxEditTextColors defaults;
-        defaults.crText = RGB(1, 2, 3);
-        std::string out;
-        for (int nLine = nFirst; nLine <= (nLast < 0 ? Lines() : nLast); ++nLine) {
-            std::vector<CKLVSyntaxEditTextSegment> runs;
-            schema->GetLineAttributes(&iter, nLine, 0, 0, defaults, runs, nullptr, pHead);
-            out += std::to_string(nLine) + ":";
-            for (const CKLVSyntaxEditTextSegment& run : runs) {
-                const COLORREF cr = run.clrColors.crText;
-                char sz[40];
-                std::snprintf(sz, sizeof sz, " %d-%d:%02X%02X%02X", run.nFirstCol, run.nLastCol, GetRValue(cr),
-                              GetGValue(cr), GetBValue(cr));
-                out += sz;
-            }
-            out += "\n";
-        }
-        return out;
+        return RunsOf(buffer.get(), schema.Get(), nFirst, nLast, pHead);
     }
     std::string Chain() {
         std::string out;
@@ -81,16 +63,7 @@ struct Parsed {
         }
         return out;
     }
-    std::string Folds() {
-        std::vector<CKLVSyntaxEditCollapsedBlock> regions;
-        schema->GetFoldRegions(nullptr, -1, regions);
-        std::string out;
-        for (const auto& r : regions)
-            out += std::to_string(r.lcStart.nLine) + ":" + std::to_string(r.lcStart.nCol) + "-" +
-                   std::to_string(r.lcEnd.nLine) + ":" + std::to_string(r.lcEnd.nCol) + " " +
-                   r.strCollapsedText.GetString() + "\n";
-        return out;
-    }
+    std::string Folds() { return FoldsOf(schema.Get()); }
 };
 
 // KELVANE_UPDATE_GOLDEN=1 rewrites the golden file (to be reviewed before committing).

@@ -1,0 +1,226 @@
+// The background parser: how requests merge into tasks, the options a schema gives, the worker's
+// delay, idle end, break and stop, the codes it delivers through the message loop, and edits
+// made while it parses, which must leave the same colours as a fresh parse of the text.
+#include "LexTestSupport.h"
+
+#include "toolkit/syntaxedit/SyntaxEditTestSupport.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexParser.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexerFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <random>
+#include <thread>
+
+namespace {
+
+using Pos = CKLVSyntaxEditPosition;
+
+CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> SchemaFromText(const std::string& text) {
+    CKLVSyntaxEditSchemaFileStore store;
+    store.LoadSchemaText(text.c_str());
+    auto pSchema = KLVMakeCounted<CKLVSyntaxEditLexTextSchema>("test");
+    pSchema->LoadClasses(store.GetCurrentBlocks());
+    return pSchema;
+}
+
+// A file class for ".q" with the given option lines, and blocks from "x" to "y".
+std::string QSchema(const std::string& globals) {
+    return "lexClass:\n\tname = q_file\n\tparent:file = <*.q>\n" + globals +
+           "//:lexClass\nlexClass:\n\tname = q_word\n\tparent = q_file\n\tstart:tag = 'x'\n\tend:tag = 'y'\n"
+           "//:lexClass\n";
+}
+
+std::string SourceText(const char* name) {
+    std::ifstream in(std::string(KELVANE_SOURCE_DIR) + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+CString WindowsPath(std::string path) {
+    for (char& ch : path)
+        if (ch == '/') ch = '\\';
+    return path.c_str();
+}
+
+// Counts the codes the parser publishes, in the order they come.
+class CCodes : public CKLVNotificationSink {
+public:
+    void OnEvent(KLV_NOTIFYCODE dwCode, WPARAM, LPARAM, DWORD) override { log += std::to_string(dwCode); }
+    int Count(char code) const { return static_cast<int>(std::count(log.begin(), log.end(), code)); }
+    std::string log;
+};
+
+std::string Tasks(const std::vector<CKLVSyntaxEditLexTask>& tasks) {
+    std::string out;
+    for (const CKLVSyntaxEditLexTask& t : tasks)
+        out += std::to_string(t.posStart.nLine) + ":" + std::to_string(t.posStart.nCol) + "-" +
+               std::to_string(t.posEnd.nLine) + ":" + std::to_string(t.posEnd.nCol) + " ";
+    return out;
+}
+
+}  // namespace
+
+TEST(LexParser, RequestsMergeIntoNearbyTasks) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<Pos, Pos>> queued;
+        Pos start, end;
+        const char* tasks;
+    } const cases[] = {
+        {"apart", {{{10, 0}, {12, 0}}}, {20, 0}, {21, 0}, "10:0-12:0 20:0-21:0 "},
+        {"overlaps the start", {{{10, 0}, {12, 0}}}, {8, 0}, {11, 0}, "8:0-12:0 "},
+        {"ends three lines before", {{{10, 0}, {12, 0}}}, {5, 0}, {7, 0}, "5:0-12:0 "},
+        {"ends four lines before", {{{10, 0}, {12, 0}}}, {5, 0}, {6, 0}, "10:0-12:0 5:0-6:0 "},
+        {"overlaps the end", {{{10, 0}, {12, 0}}}, {11, 0}, {14, 0}, "10:0-14:0 "},
+        {"starts three lines after", {{{10, 0}, {12, 0}}}, {15, 0}, {16, 0}, "10:0-16:0 "},
+        {"inside", {{{10, 0}, {12, 0}}}, {11, 0}, {11, 5}, "10:0-12:0 "},
+        {"joins the first that fits", {{{10, 0}, {12, 0}}, {{20, 0}, {22, 0}}}, {19, 0}, {21, 0},
+         "10:0-12:0 19:0-22:0 "},
+    };
+    for (const Case& c : cases) {
+        CKLVSyntaxEditLexTaskQueue queue;
+        for (const auto& task : c.queued) queue.AddTask(&task.first, &task.second);
+        queue.AddTask(&c.start, &c.end);
+        EXPECT_EQ(Tasks(queue.GetTasks()), c.tasks) << c.name;
+    }
+    CKLVSyntaxEditLexTaskQueue queue;
+    const Pos a(4, 0), b(5, 0), top(1, 0);
+    queue.AddTask(&a, &b);
+    queue.AddTask(&top, nullptr);
+    EXPECT_EQ(Tasks(queue.GetTasks()), "1:0-0:0 ") << "the whole text replaces every task";
+    EXPECT_FALSE(queue.RemoveTask(1));
+    EXPECT_FALSE(queue.RemoveTask(-1));
+    EXPECT_TRUE(queue.RemoveTask(0));
+}
+
+TEST(LexParser, OptionsComeFromTheFileClass) {
+    struct Case {
+        const char* globals;
+        int nIdle;
+        BOOL bEdit;
+        int nTimeout;
+    } const cases[] = {
+        {"", 60000, TRUE, 500},
+        {"\tglobal:ParserThreadIdleLifeTime_sec = 0\n\tglobal:EditReparceInSeparateThread = 0\n", -1, FALSE, 500},
+        {"\tglobal:ParserThreadIdleLifeTime_sec = -1\n\tglobal:EditReparceTimeout_ms = 7\n", -1, TRUE, 7},
+        {"\tglobal:ParserThreadIdleLifeTime_sec = 2\n", 2000, TRUE, 500},
+    };
+    for (const Case& c : cases) {
+        auto pSchema = SchemaFromText(QSchema(c.globals));
+        CKLVSyntaxEditLexParserOptions options;
+        ASSERT_TRUE(CKLVSyntaxEditLexParser::ReadOptions(".q", pSchema.Get(), options)) << c.globals;
+        EXPECT_EQ(options.nParserThreadIdleLifeTime_ms, c.nIdle) << c.globals;
+        EXPECT_EQ(options.bEditReparceInSeparateThread, c.bEdit) << c.globals;
+        EXPECT_EQ(options.nEditReparceTimeout_ms, c.nTimeout) << c.globals;
+        EXPECT_FALSE(CKLVSyntaxEditLexParser::ReadOptions(".c", pSchema.Get(), options));
+        EXPECT_EQ(options.nParserThreadIdleLifeTime_ms, 60000) << "defaults for a file no class takes";
+    }
+    CKLVSyntaxEditLexParser parser;
+    parser.SetTextSchema(SchemaFromText(QSchema("\tglobal:MaxBackParseOffset = 33\n")).Get());
+    EXPECT_EQ(parser.GetOptions(".q").nMaxBackParseOffset, 33);
+    parser.SetTextSchema(nullptr);
+    EXPECT_EQ(parser.GetOptions(".q").nMaxBackParseOffset, 100);
+}
+
+TEST(LexParser, WorkerDelaysEndsWhenIdleBreaksAndStops) {
+    CKLVSyntaxEditLexParser parser;
+    parser.SetTextSchema(SchemaFromText(QSchema("\tglobal:ParserThreadIdleLifeTime_sec = 1\n"
+                                                "\tglobal:EditReparceTimeout_ms = 600000\n"))
+                             .Get());
+    BufferPtr buffer = MakeBuffer("a x b y\r\nx\r\ny x y\r\n");
+    buffer->SetFileName(".q");
+    CCodes codes;
+    for (DWORD dwCode : {1, 2, 3}) codes.Advise(parser.GetConnection(), dwCode);
+    const Pos top(1, 0), line2(2, 0), line3(3, 0);
+
+    parser.StartParseInThread(buffer.get(), &top, nullptr, 0, FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return codes.Count('3') == 1; }));
+    EXPECT_EQ(codes.log.front(), '1');
+    EXPECT_EQ(codes.Count('2'), 4) << "one code per finished block: three words and the file";
+    ASSERT_TRUE(PumpUntil([&] { return !parser.IsWorkerRunning(); })) << "ends after a second without work";
+
+    // A delayed request waits for ten minutes of quiet; a request without delay cuts it short.
+    parser.StartParseInThread(buffer.get(), &line2, &line3, 1, TRUE);
+    EXPECT_TRUE(parser.IsWorkerRunning()) << "a new worker for the new request";
+    parser.StartParseInThread(buffer.get(), &line2, &line3, 1, FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return codes.Count('3') == 2; }));
+
+    parser.StartParseInThread(buffer.get(), &top, nullptr, 0, TRUE);
+    parser.BreakParse();
+    EXPECT_EQ(Tasks(parser.GetTasks()), "1:0-0:0 ") << "a break keeps the task, the delay holds it";
+    parser.StopParserThread();
+    EXPECT_FALSE(parser.IsWorkerRunning());
+    EXPECT_EQ(Tasks(parser.GetTasks()), "");
+    parser.StartParseInThread(buffer.get(), &top, nullptr, 0, FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return codes.Count('3') == 3; })) << "a stopped parser starts again";
+    codes.UnadviseAll();
+}
+
+// The C sample loaded from a file is coloured in the background; a second thread keeps asking
+// for fold regions and blocks while a burst of edits is made, each told to the parser as the
+// edit control does. Once the worker has caught up, the colours and folds are those of a
+// fresh parse of the final text.
+TEST(LexParser, EditsWhileTheWorkerRunsEndAsAFreshParse) {
+    KLVRegisterSyntaxEditLexer();
+    TempFolder folder;
+    WriteText(folder.Path("sample.c"), SourceText("/tests/toolkit/syntaxedit/lexer/golden/sample.c"));
+    BufferPtr buffer(new CKLVSyntaxEditBufferManager);
+    CCodes bufferCodes;
+    for (DWORD dwCode : {10, 11, 12}) bufferCodes.Advise(buffer->GetConnection(), dwCode);
+    ASSERT_TRUE(buffer->SetConfigFile(WindowsPath(KELVANE_SOURCE_DIR "/runtime/config/SyntaxEdit.ini")));
+    EXPECT_EQ(bufferCodes.log, "12") << "the full load reaches the buffer and its listeners";
+    auto* pParser = dynamic_cast<CKLVSyntaxEditLexParser*>(buffer->GetLexParser());
+    ASSERT_TRUE(pParser);
+    CCodes codes;
+    codes.Advise(pParser->GetConnection(), 3);
+    ASSERT_TRUE(buffer->LoadFile(folder.Path("sample.c")));
+    CKLVSyntaxEditLexTextSchema* pSchema = pParser->GetLexTextSchema();
+    ASSERT_TRUE(pSchema) << "the C scheme serves .c";
+    ASSERT_TRUE(PumpUntil([&] { return codes.Count('3') > 0 && pParser->GetTasks().empty(); }));
+
+    std::atomic<bool> bDone{false};
+    std::atomic<int> nReads{0};
+    std::thread reader([&] {
+        while (!bDone) {
+            std::vector<CKLVSyntaxEditCollapsedBlock> regions;
+            pSchema->GetFoldRegions(nullptr, -1, regions);
+            pSchema->FindBlock(Pos(1 + nReads % 20, 0));
+            ++nReads;
+        }
+    });
+    const char* snippets[] = {"/*", "*/", "{", "}", "\"", "//", "\r\n", "x", " 7 "};
+    std::mt19937 rng(4242);
+    for (int nEdit = 0; nEdit < 150; ++nEdit) {
+        const int nRow = 1 + static_cast<int>(rng() % (buffer->GetRowCount()));
+        CString strRow;
+        buffer->GetLineText(nRow, strRow);
+        const int nCol = static_cast<int>(rng() % (strRow.GetLength() + 1));
+        const bool bInsert = rng() % 3 != 0 || nCol == strRow.GetLength();
+        Pos posStart(nRow, nCol), posEnd(nRow, nCol + 1);
+        if (bInsert) {
+            buffer->InsertText(snippets[rng() % std::size(snippets)], nRow, nCol + 1, &posEnd);
+            posEnd.nCol -= 1;
+        } else {
+            buffer->DeleteText(nRow, nCol + 1, nRow, nCol + 2);
+        }
+        pParser->OnTextChanged(posStart, posEnd, bInsert ? 1 : 2, buffer.get());
+        if (nEdit % 10 == 0) PumpUntil([] { return true; });
+    }
+    ASSERT_TRUE(PumpUntil([&] { return pParser->GetTasks().empty(); }));
+    bDone = true;
+    reader.join();
+    EXPECT_GT(nReads.load(), 0);
+
+    pParser->LockText();
+    const std::string colours = RunsOf(buffer.get(), pSchema) + FoldsOf(pSchema);
+    pParser->UnlockText();
+    auto pFresh = SchemaFromText(SourceText("/runtime/config/lexer/C.lex"));
+    CKLVSyntaxEditTextIterator iter(buffer.get());
+    pFresh->Parse(&iter);
+    EXPECT_EQ(colours, RunsOf(buffer.get(), pFresh.Get()) + FoldsOf(pFresh.Get()));
+    codes.UnadviseAll();
+    bufferCodes.UnadviseAll();
+    buffer.reset();
+    KLVSetSyntaxEditLexerFactory(nullptr);
+}

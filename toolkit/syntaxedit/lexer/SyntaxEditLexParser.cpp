@@ -1,0 +1,293 @@
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexParser.h"
+
+#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+
+namespace {
+
+// Waits for a worker told to stop: attempts of this length, the request renewed before each.
+const int kStopAttempts = 10;
+const DWORD kStopWaitMs = 20000;
+const CKLVSyntaxEditPosition kTextStart(1, 0);
+
+}  // namespace
+
+CKLVSyntaxEditLexParser::CQueueLock::CQueueLock(CKLVSyntaxEditLexParser* pParser) : m_pParser(pParser) {
+    // The worker never waits for the user interface thread while it holds the queue, and a
+    // pass it runs ends soon once the break is set.
+    m_pParser->m_queueLock.Lock(INFINITE);
+}
+
+CKLVSyntaxEditLexParser::CQueueLock::~CQueueLock() { m_pParser->m_queueLock.Unlock(); }
+
+CKLVSyntaxEditLexParser::CKLVSyntaxEditLexParser() : m_pConnection(new CKLVNotificationConnection) {}
+
+CKLVSyntaxEditLexParser::~CKLVSyntaxEditLexParser() {
+    Close();
+    m_pConnection->InternalRelease();
+}
+
+void CKLVSyntaxEditLexParser::Close() {
+    StopParserThread();
+    m_sink.UnadviseAll();
+    m_pSchema.Release();
+}
+
+void CKLVSyntaxEditLexParser::SetBreakWhileBusy() {
+    if (::WaitForSingleObject(m_queueLock.m_hObject, 0) == WAIT_TIMEOUT) {
+        // The worker is in a pass: make it end, and let none of its posts wait for this thread.
+        m_sink.SetPostsCancelled(TRUE);
+        m_pSchema->SetBreak(TRUE);
+    } else {
+        m_queueLock.Unlock();
+    }
+}
+
+void CKLVSyntaxEditLexParser::BreakParse() {
+    if (!m_pSchema) return;
+    SetBreakWhileBusy();
+    CQueueLock lock(this);
+    m_pSchema->SetBreak(FALSE);
+    m_sink.SetPostsCancelled(FALSE);
+}
+
+void CKLVSyntaxEditLexParser::LockText() {
+    if (!m_pSchema) return;
+    SetBreakWhileBusy();
+    m_queueLock.Lock(INFINITE);
+    m_pSchema->SetBreak(FALSE);
+    m_sink.SetPostsCancelled(FALSE);
+    ++m_nTextLocks;
+}
+
+void CKLVSyntaxEditLexParser::UnlockText() {
+    if (m_nTextLocks == 0) return;
+    --m_nTextLocks;
+    m_queueLock.Unlock();
+}
+
+BOOL CKLVSyntaxEditLexParser::IsWorkerRunning() {
+    CQueueLock lock(this);
+    return m_worker.IsStarted() && !m_bWorkerEnded;
+}
+
+std::vector<CKLVSyntaxEditLexTask> CKLVSyntaxEditLexParser::GetTasks() {
+    CQueueLock lock(this);
+    return m_tasks.GetTasks();
+}
+
+void CKLVSyntaxEditLexParser::SetThreadPriority(int nPriority) {
+    CQueueLock lock(this);
+    m_nPriority = nPriority;
+    if (m_worker.IsStarted() && !m_bWorkerEnded) ::SetThreadPriority(m_worker.GetHandle(), nPriority);
+}
+
+void CKLVSyntaxEditLexParser::StartParseInThread(CKLVSyntaxEditBufferManager* pBuffer,
+                                                 const CKLVSyntaxEditPosition* pStart,
+                                                 const CKLVSyntaxEditPosition* pEnd, int /*eEditAction*/,
+                                                 BOOL bDelayed) {
+    if (!m_pSchema) return;
+    SetBreakWhileBusy();
+    CQueueLock lock(this);
+    // A break set only to get here would end the next pass before it begins.
+    m_pSchema->SetBreak(FALSE);
+    m_sink.SetPostsCancelled(FALSE);
+    m_pBuffer = pBuffer;
+    m_strFileName = pBuffer ? pBuffer->GetFileName() : CString();
+    m_tasks.AddTask(pStart, pEnd);
+    if (m_bWorkerEnded || !m_worker.IsStarted()) {
+        // A worker that ended for idleness has let go of the queue and only returns.
+        m_worker.Join(INFINITE);
+        m_bWorkerEnded = FALSE;
+        if (!m_worker.Start([this] { return RunWorker(); }, m_nPriority)) return;
+    }
+    ::SetThreadPriority(m_worker.GetHandle(), m_nPriority);
+    // A request for now also cuts short a delay asked for before the worker saw it.
+    if (bDelayed)
+        m_evDelay.SetEvent();
+    else
+        m_evDelay.ResetEvent();
+    m_evWork.SetEvent();
+}
+
+void CKLVSyntaxEditLexParser::StopParserThread() {
+    BreakParse();
+    if (!m_worker.IsStarted()) return;
+    m_sink.SetPostsCancelled(TRUE);
+    BOOL bEnded = FALSE;
+    for (int nAttempt = 0; nAttempt < kStopAttempts && !bEnded; ++nAttempt) {
+        m_evWork.ResetEvent();
+        m_evStop.SetEvent();
+        if (m_pSchema) m_pSchema->SetBreak(TRUE);
+        bEnded = m_worker.Join(kStopWaitMs);
+    }
+    if (!bEnded) {
+        ::OutputDebugStringA("KLV syntax edit: the parser thread does not stop; it is terminated\n");
+        m_worker.Terminate();
+    }
+    CQueueLock lock(this);
+    m_bWorkerEnded = FALSE;
+    m_evStop.ResetEvent();
+    m_tasks.RemoveAll();
+    if (m_pSchema) m_pSchema->SetBreak(FALSE);
+    m_sink.SetPostsCancelled(FALSE);
+}
+
+DWORD CKLVSyntaxEditLexParser::RunWorker() {
+    for (DWORD dwResult = klvThreadStopped;;) {
+        if (!WaitForWork(dwResult)) return dwResult;
+        ParsePass();
+    }
+}
+
+BOOL CKLVSyntaxEditLexParser::WaitForWork(DWORD& dwResult) {
+    const HANDLE handles[2] = {m_evWork.m_hObject, m_evStop.m_hObject};
+    for (;;) {
+        CKLVSyntaxEditParseOptions options;
+        {
+            CQueueLock lock(this);
+            options = GetOptions(m_strFileName);
+        }
+        const DWORD dwIdle = options.nParserThreadIdleLifeTime_ms < 0 ? INFINITE : options.nParserThreadIdleLifeTime_ms;
+        DWORD dwWait = ::WaitForMultipleObjects(2, handles, FALSE, dwIdle);
+        if (dwWait == WAIT_TIMEOUT) {
+            CQueueLock lock(this);
+            if (m_tasks.GetCount() > 0) continue;
+            OnThreadIdleExit();
+            dwResult = klvThreadIdleExit;
+            return FALSE;
+        }
+        if (dwWait != WAIT_OBJECT_0) {
+            // Stopped; a failed wait also ends the thread rather than spin.
+            dwResult = klvThreadStopped;
+            return FALSE;
+        }
+        // Delayed requests keep the pass waiting until they stop coming for the delay.
+        while (::WaitForSingleObject(m_evDelay.m_hObject, 0) == WAIT_OBJECT_0) {
+            dwWait = ::WaitForMultipleObjects(2, handles, FALSE, static_cast<DWORD>(options.nEditReparceTimeout_ms));
+            if (dwWait == WAIT_TIMEOUT) break;
+            if (dwWait != WAIT_OBJECT_0) {
+                dwResult = klvThreadStopped;
+                return FALSE;
+            }
+        }
+        return TRUE;
+    }
+}
+
+void CKLVSyntaxEditLexParser::OnThreadIdleExit() {
+    m_bWorkerEnded = TRUE;
+    m_evStop.ResetEvent();
+    if (m_pSchema) m_pSchema->SetBreak(FALSE);
+}
+
+void CKLVSyntaxEditLexParser::ParsePass() {
+    CQueueLock lock(this);
+    if (!m_pSchema || !m_pBuffer) return;
+    CKLVSyntaxEditTextIterator iter(m_pBuffer);
+    ParseTasks(&iter);
+}
+
+int CKLVSyntaxEditLexParser::ParseTasks(CKLVSyntaxEditTextIterator* pIter) {
+    for (int nFlags = 0;;) {
+        if (m_pSchema->IsBreakSet()) {
+            m_pSchema->SetBreak(FALSE);
+            return nFlags;
+        }
+        int n = m_tasks.GetCount();
+        const CKLVSyntaxEditLexTask* pTask = n > 0 ? &m_tasks.GetTasks()[n - 1] : nullptr;
+        const CKLVSyntaxEditPosition* pStart = pTask && pTask->posStart.IsValid() ? &pTask->posStart : nullptr;
+        const CKLVSyntaxEditPosition* pEnd = pTask && pTask->posEnd.IsValid() ? &pTask->posEnd : nullptr;
+        nFlags = m_pSchema->Parse(TRUE, pIter, pStart, pEnd, TRUE);
+        if (nFlags & klvParseRestart) {
+            // The blocks cannot be resumed: everything from the top, then what is left later.
+            m_pSchema->ResetBlocks();
+            pIter->Rewind();
+            nFlags = m_pSchema->Parse(TRUE, pIter, &kTextStart, nullptr, FALSE);
+            m_tasks.RemoveAll();
+            const CKLVSyntaxEditPosition posResume(INT_MAX, 0);
+            if ((nFlags & klvParseBroken) && !(nFlags & klvParseDone)) m_tasks.AddTask(&posResume, nullptr);
+            n = m_tasks.GetCount();
+        }
+        BOOL bFinished = !(nFlags & klvParseDone) || (nFlags & (klvParseRestart | klvParseBroken));
+        if (!bFinished) bFinished = m_pSchema->IsBreakSet();
+        m_pSchema->SetBreak(FALSE);
+        if ((nFlags & klvParseDone) && n > 0 && m_tasks.RemoveTask(n - 1)) --n;
+        if (n <= 0 || bFinished) return nFlags;
+    }
+}
+
+void CKLVSyntaxEditLexParser::OnTextChanged(const CKLVSyntaxEditPosition& posStart,
+                                            const CKLVSyntaxEditPosition& posEnd, int eEditAction,
+                                            CKLVSyntaxEditBufferManager* pBuffer) {
+    if (!m_pSchema) return;
+    m_pSchema->UpdateBlocksOnEdit(posStart, posEnd, eEditAction);
+    if (GetOptions(pBuffer ? pBuffer->GetFileName() : CString()).bEditReparceInSeparateThread) {
+        StartParseInThread(pBuffer, &posStart, &posEnd, eEditAction, FALSE);
+        return;
+    }
+    CKLVSyntaxEditTextIterator iter(pBuffer);
+    m_pSchema->Parse(TRUE, &iter, &posStart, &posEnd, FALSE);
+}
+
+void CKLVSyntaxEditLexParser::SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) {
+    StopParserThread();
+    if (m_pSchema) m_pSchema->ResetBlocks();
+    m_sink.UnadviseAll();
+    m_pSchema.Release();
+    {
+        CKLVCriticalSectionLock lock(&m_csOptions);
+        m_mapOptions.clear();
+    }
+    // Each buffer parses with a copy of its own: blocks belong to one text.
+    auto* pLexSchema = dynamic_cast<CKLVSyntaxEditLexTextSchema*>(pSchema);
+    if (!pLexSchema) return;
+    m_pSchema = pLexSchema->Clone();
+    if (!m_pSchema) return;
+    for (DWORD dwCode : {klvLexParseStarted, klvLexBlockStored, klvLexParseEnded})
+        m_sink.Advise(m_pSchema->GetConnection(), dwCode, &CKLVSyntaxEditLexParser::OnSchemaEvent);
+}
+
+CKLVSyntaxEditParseOptions CKLVSyntaxEditLexParser::GetOptions(LPCSTR lpszFileName) {
+    CKLVCriticalSectionLock lock(&m_csOptions);
+    if (!m_pSchema) {
+        m_mapOptions.clear();
+        return CKLVSyntaxEditParseOptions();
+    }
+    auto it = m_mapOptions.find(lpszFileName);
+    if (it != m_mapOptions.end()) return it->second;
+    CKLVSyntaxEditLexParserOptions options;
+    if (!ReadOptions(lpszFileName, m_pSchema.Get(), options)) return CKLVSyntaxEditParseOptions();
+    m_mapOptions[lpszFileName] = options;
+    return options;
+}
+
+BOOL CKLVSyntaxEditLexParser::ReadOptions(LPCSTR lpszFileName, CKLVSyntaxEditLexTextSchema* pSchema,
+                                          CKLVSyntaxEditLexParserOptions& options) {
+    options = CKLVSyntaxEditLexParserOptions();
+    if (!pSchema) return FALSE;
+    const CKLVLexClassPtr pClass = pSchema->FindFileClass(lpszFileName);
+    if (!pClass) return FALSE;
+    options.bFirstParseInSeparateThread = pClass->GetAttributeBool("global:FirstParseInSeparateThread", FALSE, TRUE);
+    options.bEditReparceInSeparateThread = pClass->GetAttributeBool("global:EditReparceInSeparateThread", FALSE, TRUE);
+    options.bConfigChangedReparceInSeparateThread =
+        pClass->GetAttributeBool("global:ConfigChangedReparceInSeparateThread", FALSE, TRUE);
+    options.nMaxBackParseOffset = pClass->GetAttributeInt("global:MaxBackParseOffset", FALSE, 100);
+    options.nEditReparceTimeout_ms = pClass->GetAttributeInt("global:EditReparceTimeout_ms", FALSE, 500);
+    options.nOnScreenSchCacheLifeTime_sec = pClass->GetAttributeInt("global:OnScreenSchCacheLifeTime_sec", FALSE, 180);
+    int nIdle = pClass->GetAttributeInt("global:ParserThreadIdleLifeTime_sec", FALSE, 60);
+    if (nIdle != -1) nIdle *= 1000;
+    options.nParserThreadIdleLifeTime_ms = nIdle == 0 ? -1 : nIdle;
+    return TRUE;
+}
+
+void CKLVSyntaxEditLexParser::OnSchemaEvent(KLV_NOTIFYCODE dwCode, WPARAM wParam, LPARAM lParam) {
+    if (dwCode != klvLexBlockStored) {
+        m_pConnection->Notify(dwCode, wParam, lParam, 0);
+        return;
+    }
+    // The schema hands the block over once; a pass of an older schema left nothing here.
+    if (!m_pSchema) return;
+    const CKLVLexBlockPtr pBlock = m_pSchema->GetBlocks(reinterpret_cast<void*>(wParam));
+    if (pBlock) m_pConnection->Notify(dwCode, reinterpret_cast<WPARAM>(pBlock.Get()), 0, 0);
+}

@@ -1,0 +1,100 @@
+// The background parser of one buffer: it gives the buffer's text schema the ranges to parse,
+// at once on the caller's thread or queued for a worker thread that parses them after a quiet
+// delay and ends by itself when idle. Results reach the user interface thread as codes 1 (a
+// pass starts), 2 (a finished block; parameter 1) and 3 (a pass ended; parameter 1 the flags)
+// on the parser's connection.
+//
+// The task queue's mutex is the one lock between the user interface thread and the worker: the
+// worker holds it for a whole parse pass, and a request that finds it busy sets the schema's
+// break so that the pass ends soon. Stopping is cooperative: the worker is told, and joined.
+#pragma once
+
+#include "toolkit/syntaxedit/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTaskQueue.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditWorkerThread.h"
+
+#include <map>
+
+typedef CKLVSyntaxEditParseOptions CKLVSyntaxEditLexParserOptions;
+
+class CKLVSyntaxEditLexParser : public CCmdTarget, public IKLVSyntaxEditLexParser {
+public:
+    // Result of the worker thread.
+    enum { klvThreadStopped = 0, klvThreadIdleExit = 1 };
+
+    CKLVSyntaxEditLexParser();
+    ~CKLVSyntaxEditLexParser() override;
+
+    // IKLVSyntaxEditLexParser
+    void Close() override;
+    void BreakParse() override;
+    IKLVSyntaxEditTextSchema* GetTextSchema() override { return m_pSchema.Get(); }
+    void SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) override;
+    CKLVSyntaxEditParseOptions GetOptions(LPCSTR lpszFileName) override;
+    void StartParseInThread(CKLVSyntaxEditBufferManager* pBuffer, const CKLVSyntaxEditPosition* pStart,
+                            const CKLVSyntaxEditPosition* pEnd, int eEditAction, BOOL bDelayed) override;
+    void OnTextChanged(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd, int eEditAction,
+                       CKLVSyntaxEditBufferManager* pBuffer) override;
+    // Ends a running pass and keeps the worker out until UnlockText: the text is changing.
+    void LockText() override;
+    void UnlockText() override;
+
+    virtual void StopParserThread();
+    void BreakParseAndWait() { BreakParse(); }
+    CKLVSyntaxEditLexTextSchema* GetLexTextSchema() const { return m_pSchema.Get(); }
+    int GetThreadPriority() const { return m_nPriority; }
+    void SetThreadPriority(int nPriority);
+    CKLVNotificationConnection* GetConnection() const { return m_pConnection; }
+    // Whether a worker thread runs (one that ended for idleness does not).
+    BOOL IsWorkerRunning();
+    // The queued tasks, copied under the queue's lock.
+    std::vector<CKLVSyntaxEditLexTask> GetTasks();
+    // Fills the options from the file class of the schema; FALSE (defaults kept) without one.
+    static BOOL ReadOptions(LPCSTR lpszFileName, CKLVSyntaxEditLexTextSchema* pSchema,
+                            CKLVSyntaxEditLexParserOptions& options);
+
+    // Runs on the user interface thread for the schema's codes.
+    void OnSchemaEvent(KLV_NOTIFYCODE dwCode, WPARAM wParam, LPARAM lParam);
+
+private:
+    // Holds the task queue's mutex.
+    class CQueueLock {
+    public:
+        explicit CQueueLock(CKLVSyntaxEditLexParser* pParser);
+        ~CQueueLock();
+
+    private:
+        CKLVSyntaxEditLexParser* m_pParser;
+    };
+
+    DWORD RunWorker();
+    // Waits for work or stop; FALSE when the thread is to end (dwResult its result).
+    BOOL WaitForWork(DWORD& dwResult);
+    void ParsePass();
+    int ParseTasks(CKLVSyntaxEditTextIterator* pIter);
+    void SetBreakWhileBusy();
+    void OnThreadIdleExit();
+    CKLVSyntaxEditParseOptions OptionsUnlocked(LPCSTR lpszFileName);
+
+    // The task queue: its mutex, the buffer of the last request, the tasks and the events.
+    CMutex m_queueLock;
+    CKLVSyntaxEditBufferManager* m_pBuffer = nullptr;
+    CString m_strFileName;
+    CKLVSyntaxEditLexTaskQueue m_tasks;
+    CEvent m_evWork{FALSE, FALSE};
+    CEvent m_evDelay{FALSE, FALSE};
+    CEvent m_evStop{FALSE, FALSE};
+    CKLVSyntaxEditWorkerThread m_worker;
+    BOOL m_bWorkerEnded = FALSE;
+    int m_nTextLocks = 0;
+    int m_nPriority = THREAD_PRIORITY_NORMAL;
+
+    CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> m_pSchema;
+    // Read by the worker and the user interface thread.
+    CKLVCriticalSection m_csOptions;
+    std::map<CString, CKLVSyntaxEditLexParserOptions> m_mapOptions;
+    CKLVNotificationConnection* m_pConnection;
+    CKLVNotificationSinkMT<CKLVSyntaxEditLexParser> m_sink{this};
+};

@@ -1,0 +1,42 @@
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTaskQueue.h"
+
+namespace {
+
+// Three lines in packed keys.
+const DWORD kNearLines = 0x3000;
+
+}  // namespace
+
+void CKLVSyntaxEditLexTaskQueue::AddTask(const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd) {
+    if (!pStart && !pEnd) return;
+    CKLVSyntaxEditLexTask task;
+    if (pStart) task.posStart = *pStart;
+    if (pEnd) task.posEnd = *pEnd;
+    if (pStart && !pEnd && *pStart == CKLVSyntaxEditPosition(1, 0)) {
+        m_arTasks.clear();
+        m_arTasks.push_back(task);
+        return;
+    }
+    for (CKLVSyntaxEditLexTask& queued : m_arTasks)
+        if (Merge(queued, task)) return;
+    m_arTasks.push_back(task);
+}
+
+BOOL CKLVSyntaxEditLexTaskQueue::Merge(CKLVSyntaxEditLexTask& t, const CKLVSyntaxEditLexTask& n) {
+    const CKLVSyntaxEditPosition &s = n.posStart, &e = n.posEnd, &ts = t.posStart, &te = t.posEnd;
+    if (s <= ts && (e >= ts || e.GetPackedKey() + kNearLines >= ts.GetPackedKey())) {
+        t.posStart = s;
+        return TRUE;
+    }
+    if (e >= te && (s <= te || s.GetPackedKey() - kNearLines <= te.GetPackedKey())) {
+        t.posEnd = e;
+        return TRUE;
+    }
+    return s >= ts && e <= te;
+}
+
+BOOL CKLVSyntaxEditLexTaskQueue::RemoveTask(int nIndex) {
+    if (nIndex < 0 || nIndex >= GetCount()) return FALSE;
+    m_arTasks.erase(m_arTasks.begin() + nIndex);
+    return TRUE;
+}

@@ -1,0 +1,31 @@
+// The ranges of text the background parser still has to parse. A new range joins a queued one
+// that it overlaps or nearly touches (three lines apart at most), so a burst of edits makes
+// few tasks; the worker takes the most recent task first.
+#pragma once
+
+#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+
+#include <climits>
+#include <vector>
+
+struct CKLVSyntaxEditLexTask {
+    CKLVSyntaxEditPosition posStart{INT_MAX, 0};   // none given: resume at the last block
+    CKLVSyntaxEditPosition posEnd;                 // none given: cleared, not valid
+};
+
+class CKLVSyntaxEditLexTaskQueue {
+public:
+    // Joins or appends the range; a whole-text range (from line 1, column 0, open-ended)
+    // replaces every queued task.
+    void AddTask(const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd);
+    const std::vector<CKLVSyntaxEditLexTask>& GetTasks() const { return m_arTasks; }
+    int GetCount() const { return static_cast<int>(m_arTasks.size()); }
+    // FALSE for an index outside the queue (nothing removed).
+    BOOL RemoveTask(int nIndex);
+    void RemoveAll() { std::vector<CKLVSyntaxEditLexTask>().swap(m_arTasks); }
+
+private:
+    static BOOL Merge(CKLVSyntaxEditLexTask& queued, const CKLVSyntaxEditLexTask& task);
+
+    std::vector<CKLVSyntaxEditLexTask> m_arTasks;
+};
