@@ -78,11 +78,12 @@ void CKLVSyntaxEditLexTextSchema::StoreChain(CKLVSyntaxEditLexTextBlock* pBlock)
     {
         CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
         m_pCurrent.AssignRaw(pBlock);
+        // Only the announcement gives the key out: without it the store would only grow.
+        if (!m_bNotify) return;
         m_mapStore[pBlock] = m_pCurrent;
     }
-    if (m_bNotify)
-        m_pConnection->Notify(klvLexBlockStored, reinterpret_cast<WPARAM>(pBlock), 0,
-                              KLV_NOTIFY_POST | KLV_NOTIFY_DIRECT_ON_SAME);
+    m_pConnection->Notify(klvLexBlockStored, reinterpret_cast<WPARAM>(pBlock), 0,
+                          KLV_NOTIFY_POST | KLV_NOTIFY_DIRECT_ON_SAME);
 }
 
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetBlocks(void* pKey) {
@@ -201,9 +202,8 @@ int CKLVSyntaxEditLexTextSchema::ParseStep(CKLVSyntaxEditTextIterator* pIter, CK
                                            CKLVSyntaxEditLexTextBlock* pParent,
                                            CKLVSyntaxEditLexParseContext* pContext) {
     BOOL bConsumed = FALSE;
-    // A copy: a schema reload must not pull the list from under a running step.
-    const CKLVLexClassList arList = arClasses;
-    for (const CKLVLexClassPtr& pClass : arList) {
+    // The lists change only under the class lock, which the parse holds throughout: no copy.
+    for (const CKLVLexClassPtr& pClass : arClasses) {
         CKLVLexBlockPtr pSlot;
         BOOL bLinked = FALSE;
         for (BOOL bWasAtEnd = FALSE;;) {
