@@ -9,37 +9,29 @@
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
 #include "schema/SchemaParserException.h"
+#include "support/CorpusManifest.h"
 #include "support/ProxyEnvironment.h"
 #include "wsdl/WsdlException.h"
 #include "xml/XmlPullParserException.h"
 
-#include <fstream>
 
 using namespace gentest;
 
 namespace {
 
-const std::string CorpusFolder = KELVANE_CORPUS_DIR "/wsdl/";
+using testsupport::CorpusFolder;
 
 std::vector<std::string> entryPoints()
 {
     std::vector<std::string> entries;
-    std::ifstream manifest(CorpusFolder + "MANIFEST.tsv");
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> fields;
-        std::stringstream columns(line);
-        for (std::string field; std::getline(columns, field, '\t');)
-            fields.push_back(field);
-        if (fields.size() <= 8 || fields[8].find("ENTRY POINT") == std::string::npos)
-            continue;
+    for (const auto& entry : testsupport::corpusManifest()) {
 #ifdef _WIN32
         // Under Wine no document that imports anything is tried: nothing may be fetched.
-        if (fields[7] != "no")
+        if (entry.imports != "no")
             continue;
 #endif
-        if (fields[7].find("remote") == std::string::npos)
-            entries.push_back(fields[0]);
+        if (entry.entryPoint() && entry.imports.find("remote") == std::string::npos)
+            entries.push_back(entry.path);
     }
     return entries;
 }

@@ -13,6 +13,7 @@
 // entry points that fetch anything are left out.
 
 #include "WsdlParseTestSupport.h"
+#include "support/CorpusManifest.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ProxyEnvironment.h"
 
@@ -31,35 +32,8 @@ using namespace wsdltest;
 
 namespace {
 
-const std::string CorpusFolder = KELVANE_CORPUS_DIR "/wsdl/";
-
-std::vector<std::string> tsvFields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::string::size_type start = 0;
-    for (;;) {
-        const std::string::size_type tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-
-std::vector<std::vector<std::string>> readTsv(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::vector<std::string>> rows;
-    std::string line;
-    std::getline(in, line); // the heading
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            rows.push_back(tsvFields(line));
-    }
-    return rows;
-}
+using testsupport::CorpusFolder;
+using testsupport::readTsv;
 
 // Sends what a stream receives elsewhere for the life of the object.
 class ScopedStreamBuffer {
@@ -288,9 +262,9 @@ protected:
 TEST_F(WsdlParseCorpusTest, EveryEntryPointOfTheManifestHasOneRow)
 {
     std::set<std::string> manifest;
-    for (const auto& row : readTsv(CorpusFolder + "MANIFEST.tsv")) {
-        if (row.size() >= 9 && row[8].find("ENTRY POINT") != std::string::npos)
-            manifest.insert(row[0]);
+    for (const auto& entry : testsupport::corpusManifest()) {
+        if (entry.entryPoint())
+            manifest.insert(entry.path);
     }
     std::set<std::string> table;
     for (const auto& row : rows_)

@@ -1,7 +1,9 @@
 #include "xml/XmlPullParser.h"
 
+#include "support/CorpusManifest.h"
 #include "support/OneByteStreamBuf.h"
 #include "support/PullParserTrace.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -13,56 +15,23 @@
 
 namespace {
 
-const std::string kCorpus = KELVANE_CORPUS_DIR "/wsdl/";
+const std::string& kCorpus = testsupport::CorpusFolder;
 
 struct CorpusFile {
     std::string path;
     bool wellFormed;
 };
 
-std::vector<std::string> splitTabs(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::stringstream in(line);
-    std::string field;
-    while (std::getline(in, field, '\t')) {
-        fields.push_back(field);
-    }
-    return fields;
-}
-
 std::vector<CorpusFile> manifest()
 {
-    std::ifstream in(kCorpus + "MANIFEST.tsv");
     std::vector<CorpusFile> files;
-    std::string line;
-    std::getline(in, line);
-    std::vector<std::string> header = splitTabs(line);
-    std::size_t pathColumn = 0;
-    std::size_t notesColumn = 0;
-    for (std::size_t i = 0; i < header.size(); ++i) {
-        pathColumn = header[i] == "local_path" ? i : pathColumn;
-        notesColumn = header[i] == "notes" ? i : notesColumn;
-    }
-    while (std::getline(in, line)) {
-        std::vector<std::string> fields = splitTabs(line);
-        if (fields.size() > std::max(pathColumn, notesColumn)) {
-            const std::string& notes = fields[notesColumn];
-            bool wellFormed = notes.find("xmllint: well-formed") != std::string::npos;
-            bool malformed = notes.find("xmllint: NOT well-formed") != std::string::npos;
-            EXPECT_NE(wellFormed, malformed) << fields[pathColumn];
-            files.push_back({fields[pathColumn], wellFormed});
-        }
+    for (const auto& entry : testsupport::corpusManifest()) {
+        const bool wellFormed = entry.notes.find("xmllint: well-formed") != std::string::npos;
+        const bool malformed = entry.notes.find("xmllint: NOT well-formed") != std::string::npos;
+        EXPECT_NE(wellFormed, malformed) << entry.path;
+        files.push_back({entry.path, wellFormed});
     }
     return files;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
 }
 
 // Files whose outcome differs from the verdict of a validating, encoding-aware
@@ -110,7 +79,7 @@ TEST(XmlPullParserCorpusTest, WellFormedDocumentsEndAndMalformedOnesFailWithAPos
     ASSERT_GT(files.size(), 100u);
     for (const auto& file : files) {
         ASSERT_TRUE(std::ifstream(kCorpus + file.path)) << file.path;
-        const std::string data = readFile(kCorpus + file.path);
+        const std::string data = testsupport::readBytes(kCorpus + file.path);
         std::istringstream whole(data), block(data);
         OneByteStreamBuf buffer(data);
         std::istream oneByte(&buffer);
