@@ -2,6 +2,7 @@
 
 // Schema text parsed from memory, and schema files in a private folder.
 
+#include "support/SchemaNames.h"
 #include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
 #include "schema/ComplexType.h"
@@ -30,12 +31,7 @@ inline std::string schema(const std::string& body, const std::string& extraAttri
         extraAttributes + ">\n" + body + "\n</xs:schema>\n";
 }
 
-inline Schema::QualifiedName qname(const std::string& ns, const std::string& local)
-{
-    Schema::QualifiedName name(local);
-    name.setNamespace(ns);
-    return name;
-}
+using testsupport::qname;
 
 // Parses schema text held in memory, with the given schemas registered first.
 struct ParsedSchema {

@@ -1,6 +1,7 @@
 #include "schema/ComplexType.h"
 #include "schema/SchemaConstants.h"
 #include "schema/TypeTable.h"
+#include "support/SchemaNames.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,7 @@ namespace {
 
 const char* const Tns = "urn:shop";
 
-QualifiedName qname(const std::string& ns, const std::string& local)
-{
-    QualifiedName name(local);
-    name.setNamespace(ns);
-    return name;
-}
+using testsupport::qname;
 
 // A complex type that counts its live instances, to see who frees what.
 class CountedType : public ComplexType {

@@ -102,11 +102,7 @@ inline std::string render(const Schema::ValueContainer* container)
 
 inline const char* const SoapNs = "http://schemas.xmlsoap.org/wsdl/soap/";
 
-// The folder of the built-in schemas, with its trailing separator.
-inline std::string builtInSchemaFolder()
-{
-    return std::string(KELVANE_SOURCE_DIR) + "/runtime/soap-schemas/";
-}
+using testsupport::builtInSchemaFolder;
 
 // A SOAP binding element with the prefixes soap, tns and x declared on it.
 inline std::string soapElement(const std::string& element)

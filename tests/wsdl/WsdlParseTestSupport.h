@@ -3,6 +3,7 @@
 // WSDL documents written into a private folder and parsed to the end, with
 // what every call of parse returned and the state it left.
 
+#include "support/SchemaNames.h"
 #include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
 #include "net/FetchUri.h"
@@ -22,10 +23,7 @@ namespace wsdltest {
 
 using Wsdl::WsdlParser;
 
-inline std::string builtInFolder()
-{
-    return std::string(KELVANE_SOURCE_DIR) + "/runtime/soap-schemas/";
-}
+inline std::string builtInFolder() { return testsupport::builtInSchemaFolder(); }
 
 // A definitions element of target namespace urn:t (prefix tns) around body;
 // the WSDL namespace is the default one, soap and xsd are bound.
@@ -93,12 +91,7 @@ inline bool endsWithPosition(const std::string& text)
     return comma != std::string::npos && digits(position.substr(0, comma)) && digits(position.substr(comma + 1));
 }
 
-inline Schema::QualifiedName qname(const std::string& ns, const std::string& local)
-{
-    Schema::QualifiedName name(local);
-    name.setNamespace(ns);
-    return name;
-}
+using testsupport::qname;
 
 template <typename List>
 auto nth(const List& list, std::size_t index) -> decltype(list.front().get())

@@ -3,6 +3,7 @@
 // the clean-up of downloads.
 
 #include "support/LoopbackHttpServer.h"
+#include "support/SchemaNames.h"
 #include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
 #include "net/FetchUri.h"
@@ -28,22 +29,10 @@ namespace {
 
 const char* const Document = R"(<definitions xmlns="http://schemas.xmlsoap.org/wsdl/" targetNamespace="urn:t"/>)";
 
-std::string builtInSchema(const std::string& file)
-{
-    return testsupport::readBytes(std::string(KELVANE_SOURCE_DIR) + "/runtime/soap-schemas/" + file);
-}
+using testsupport::qname;
 
-std::string builtInFolder()
-{
-    return std::string(KELVANE_SOURCE_DIR) + "/runtime/soap-schemas/";
-}
-
-Schema::QualifiedName qname(const std::string& ns, const std::string& local)
-{
-    Schema::QualifiedName name(local);
-    name.setNamespace(ns);
-    return name;
-}
+std::string builtInFolder() { return testsupport::builtInSchemaFolder(); }
+std::string builtInSchema(const std::string& file) { return testsupport::readBytes(builtInFolder() + file); }
 
 // Both built-in schemas read: what each declares is there.
 bool builtInsLoaded(const WsdlParser& parser)
