@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kN = 100;
+constexpr int kN = 200;
 
 // Type i has a number, a text and, past the first, a member of type i-1;
 // operation i takes element Ini of type i and answers with Outi.

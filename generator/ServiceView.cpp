@@ -49,6 +49,8 @@ CViewElement& CServiceView::addElement(const std::string& ns, const std::string&
     element.type = type;
     element.schemaIndex = schemaIndex;
     elementIndex_.emplace(Key(ns, name), &element);
+    if (type.user != nullptr)
+        firstElementByType_.emplace(type.user, &element); // the first one stays
     if (schemaIndex >= 0 && schemaIndex < static_cast<int>(schemas_.size()))
         schemas_[static_cast<std::size_t>(schemaIndex)].elements.push_back(&element);
     return element;
@@ -121,11 +123,8 @@ CTypeRef CServiceView::resolve(int schemaIndex, int typeId) const
 
 const CViewElement* CServiceView::firstElementOfType(const CViewType* type) const
 {
-    for (const CViewElement& element : elements_) {
-        if (element.type.user == type)
-            return &element;
-    }
-    return nullptr;
+    const auto found = firstElementByType_.find(type);
+    return found == firstElementByType_.end() ? nullptr : found->second;
 }
 
 const std::vector<std::string>& CServiceView::reservedStructNames()

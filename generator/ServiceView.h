@@ -229,6 +229,7 @@ private:
     std::deque<CViewService> services_;
     std::map<Key, const CViewType*> typeIndex_;
     std::map<Key, const CViewElement*> elementIndex_;
+    std::map<const CViewType*, const CViewElement*> firstElementByType_;
     std::map<std::string, const CViewMessage*> messageIndex_;
 };
 

@@ -306,6 +306,12 @@ std::vector<int> CStructLayout::baseOrder() const
         const int count = static_cast<int>(schema.elements.size());
         CDependencyGraph elementGraph(count);
         std::vector<bool> all(static_cast<std::size_t>(count), true);
+        // The elements of each type, in schema order, found without a scan per particle.
+        std::map<const CViewType*, std::vector<int>> elementsOfType;
+        for (int j = 0; j < count; ++j) {
+            if (const CViewType* type = schema.elements[static_cast<std::size_t>(j)]->type.user)
+                elementsOfType[type].push_back(j);
+        }
         list.clear();
         for (int i = 0; i < count; ++i) {
             list.push_back(i);
@@ -313,10 +319,11 @@ std::vector<int> CStructLayout::baseOrder() const
             if (type == nullptr || !type->isStructured())
                 continue;
             for (const CViewParticle& particle : type->particles) {
-                for (int j = 0; j < count && particle.type.user != nullptr; ++j) {
-                    if (schema.elements[static_cast<std::size_t>(j)]->type.user == particle.type.user)
-                        elementGraph.addEdge(i, j, 0);
-                }
+                const auto found = elementsOfType.find(particle.type.user);
+                if (particle.type.user == nullptr || found == elementsOfType.end())
+                    continue;
+                for (int j : found->second)
+                    elementGraph.addEdge(i, j, 0);
             }
         }
         for (int i : elementGraph.exchangeOrder(list, all))
