@@ -1,7 +1,7 @@
 # Third-party libraries as imported targets named alike in both builds.
 if(WIN32)
-  # expat, libpng and POCO Foundation are cross-built by scripts/setup into this prefix.
-  set(KELVANE_MINGW_PREFIX "$ENV{KELVANE_MINGW_PREFIX}" CACHE PATH "Prefix of the mingw builds of expat, libpng and POCO")
+  # expat, libpng, POCO Foundation and libxml2 are cross-built by scripts/setup into this prefix.
+  set(KELVANE_MINGW_PREFIX "$ENV{KELVANE_MINGW_PREFIX}" CACHE PATH "Prefix of the mingw builds of expat, libpng, POCO and libxml2")
   if(NOT KELVANE_MINGW_PREFIX OR NOT EXISTS "${KELVANE_MINGW_PREFIX}/lib")
     message(FATAL_ERROR "KELVANE_MINGW_PREFIX must name the prefix that scripts/setup built")
   endif()
@@ -24,6 +24,10 @@ if(WIN32)
   set_property(TARGET kelvane_dep_poco APPEND PROPERTY INTERFACE_INCLUDE_DIRECTORIES
     "${KELVANE_MINGW_PREFIX}/include/case-links")
   set_property(TARGET kelvane_dep_poco PROPERTY INTERFACE_LINK_LIBRARIES iphlpapi ws2_32)
+  # libxml2, which generated code decodes with (the tests link it into generated programs).
+  kelvane_static_import(kelvane_dep_xml2 libxml2.a)
+  set_target_properties(kelvane_dep_xml2 PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${KELVANE_MINGW_PREFIX}/include/libxml2"
+    INTERFACE_COMPILE_DEFINITIONS LIBXML_STATIC)
 else()
   find_package(EXPAT REQUIRED)
   find_package(PNG REQUIRED)

@@ -50,13 +50,21 @@ void writeHeaderHelpers(CTextBuffer& out)
 }
 
 // Receiving more: into the free room of buff behind what it holds, the
-// room always leaving the byte of the terminating NUL.
+// room always leaving the byte of the terminating NUL, and at most want
+// bytes. Messages follow each other on a connection and nothing keeps bytes
+// between calls, so a read never takes more than the message still holds:
+// up to a terminator, only as many bytes as it can still take to complete.
 void writeReceiveMore(const CEmitContext& context, CTextBuffer& out)
 {
+    lines(out, {"//the fewest bytes that can complete the terminator, buff[0..have) perhaps ending in a part of it",
+                "static size_t http_room_before(const char *buff, size_t have, const char *terminator)", "{",
+                "\tsize_t\tn = strlen(terminator), m = n - 1;", "",
+                "\twhile(m > 0 && (have < m || memcmp(buff + have - m, terminator, m) != 0))", "\t\tm--;",
+                "\treturn n - m;", "}", ""});
     out.line("static int http_receive_more(" + context.proj() +
-             "_proto_trans_t *trans, char *buff, size_t size, size_t *have, int timeout)");
+             "_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t want, int timeout)");
     lines(out, {"{", "\ttessaro_size_t\tlen;", "\tint\tresult;", "", "\tif(*have + 1 >= size)", "\t\treturn -1;",
-                "\tlen = size - 1 - *have;",
+                "\tlen = size - 1 - *have;", "\tif(len > want)", "\t\tlen = want;",
                 "\tresult = tessaro_socket_recv(trans->socket, buff + *have, &len, timeout*TESSARO_USEC_PER_SEC);",
                 "\tif(result != 0)", "\t\treturn result;", "\t*have += len;", "\tbuff[*have] = '\\0';", "\treturn 0;",
                 "}", ""});
@@ -71,17 +79,20 @@ void writeDechunk(const CEmitContext& context, CTextBuffer& out)
              "_proto_trans_t *trans, char *buff, size_t size, size_t body, size_t *have, int timeout)");
     lines(out, {"{", "\tsize_t\tin = body, out = body, eol, chunk_size;", "\tint\tresult;", "", "\tfor(;;){",
                 "\t\twhile((eol = http_line_end(buff, in, *have)) == *have){",
-                "\t\t\tif((result = http_receive_more(trans, buff, size, have, timeout)) != 0)", "\t\t\t\treturn result;",
+                "\t\t\tif((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, \"\\r\\n\"), timeout)) != 0)",
+                "\t\t\t\treturn result;",
                 "\t\t}", "\t\tif(http_parse_size(buff + in, eol - in, 16, \"; \\t\", &chunk_size) != 0)",
                 "\t\t\treturn -1;", "\t\tin = eol + 2;", "\t\tif(chunk_size == 0)", "\t\t\tbreak;",
                 "\t\tif(chunk_size > size || in + chunk_size + 2 >= size)", "\t\t\treturn -1;",
                 "\t\twhile(*have < in + chunk_size + 2){",
-                "\t\t\tif((result = http_receive_more(trans, buff, size, have, timeout)) != 0)", "\t\t\t\treturn result;",
+                "\t\t\tif((result = http_receive_more(trans, buff, size, have, in + chunk_size + 2 - *have, timeout)) != 0)",
+                "\t\t\t\treturn result;",
                 "\t\t}", "\t\tif(buff[in + chunk_size] != '\\r' || buff[in + chunk_size + 1] != '\\n')", "\t\t\treturn -1;",
                 "\t\tmemmove(buff + out, buff + in, chunk_size);", "\t\tout += chunk_size;", "\t\tin += chunk_size + 2;",
                 "\t}", "\t//trailer lines up to the empty line that ends the message", "\tfor(;;){",
                 "\t\twhile((eol = http_line_end(buff, in, *have)) == *have){",
-                "\t\t\tif((result = http_receive_more(trans, buff, size, have, timeout)) != 0)", "\t\t\t\treturn result;",
+                "\t\t\tif((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, \"\\r\\n\"), timeout)) != 0)",
+                "\t\t\t\treturn result;",
                 "\t\t}", "\t\tif(eol == in)", "\t\t\tbreak;", "\t\tin = eol + 2;", "\t}",
                 "\tmemset(buff + out, 0, *have - out);", "\t*have = out;", "\treturn 0;", "}", ""});
 }
@@ -97,7 +108,7 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
                 "\tfor(;;){", "\t\tfor(header_end = body; header_end + 3 < have; header_end++){",
                 "\t\t\tif(memcmp(buff + header_end, \"\\r\\n\\r\\n\", 4) == 0)", "\t\t\t\tbreak;", "\t\t}",
                 "\t\tif(header_end + 3 < have)", "\t\t\tbreak;", "\t\tbody = header_end;",
-                "\t\tresult = http_receive_more(trans, buff, room, &have, timeout);", "\t\t*length = have;",
+                "\t\tresult = http_receive_more(trans, buff, room, &have, http_room_before(buff, have, \"\\r\\n\\r\\n\"), timeout);", "\t\t*length = have;",
                 "\t\tif(result != 0)", "\t\t\treturn result;", "\t}", "\tbody = header_end + 4;", "",
                 "\tif((value = http_header_value(buff, header_end + 2, \"Content-Length\", &value_len)) != NULL){",
                 "\t\tif(http_parse_size(value, value_len, 10, \"\", &l_length) != 0 || l_length >= room - body)",

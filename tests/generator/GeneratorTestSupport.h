@@ -17,6 +17,7 @@
 #include "generator/SourceRuntime.h"
 #include "generator/TypeEncoders.h"
 #include "generator/TextBuffer.h"
+#include "HostCommand.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -86,35 +87,85 @@ struct RunResult {
     std::string output;   // the program's standard output
 };
 
-// Builds a program from the C file main (with the files given beside it)
-// against the support library's headers and libxml2, under the sanitizers,
-// and runs it. withLibrary: the support library's sources are built in.
+// Whether the tests can build and run C programs: natively with the build
+// machine's compiler, in the Windows build with mingw-w64 for Windows.
+inline bool canBuildPrograms()
+{
+#if defined(KELVANE_C_COMPILER) || defined(KELVANE_WIN_C_COMPILER)
+    return true;
+#else
+    return false;
+#endif
+}
+
+// The project target whose generated code the programs of this build run.
+inline int programPlatform()
+{
+#ifdef _WIN32
+    return CProjectRecord::Windows;
+#else
+    return CProjectRecord::Unix;
+#endif
+}
+
+// Builds program (".exe" added for Windows) from the C files given (a
+// command line's list) against the support library's headers and libxml2,
+// natively under the sanitizers when sanitize is set; messages.txt gets the
+// compiler's messages. withLibrary: the support library is linked in.
+inline int buildProgram(const std::string& sources, const std::string& program, bool withLibrary, bool sanitize)
+{
+#if defined(KELVANE_WIN_C_COMPILER)
+    (void)sanitize;
+    // Standard output in binary mode, so that it reads as the native build's does.
+    testsupport::writeBytes("binary_output.c", "#include <fcntl.h>\n#include <io.h>\n#include <stdio.h>\n"
+                                               "__attribute__((constructor)) static void binary_output(void)"
+                                               "{ _setmode(_fileno(stdout), _O_BINARY); }\n");
+    return runHostCommand(std::string(KELVANE_WIN_C_COMPILER) +
+                          " -std=gnu99 -Wall -Werror -Wno-unused-function -I. -I" KELVANE_HOST_SOURCE_DIR
+                          "/runtime/lib/include -I" KELVANE_XML2_INCLUDE_DIR " -DLIBXML_STATIC " + sources +
+                          " binary_output.c -o " + program + ".exe -static " +
+                          (withLibrary ? KELVANE_TESSARO_LIBRARY " " : "") + KELVANE_XML2_LIBRARY
+                          " -lws2_32 > messages.txt 2>&1");
+#elif defined(KELVANE_C_COMPILER)
+    return runHostCommand(std::string(KELVANE_C_COMPILER) + " -std=gnu99 -Wall -Werror -Wno-unused-function " +
+                          (sanitize ? "-fsanitize=address,undefined -fno-sanitize-recover=all -g " : "") +
+                          "-I. -I" KELVANE_HOST_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 " + sources +
+                          (withLibrary ? " " KELVANE_HOST_SOURCE_DIR "/runtime/lib/tessaro_socket.c " KELVANE_HOST_SOURCE_DIR
+                                         "/runtime/lib/tessaro_util.c -lpthread"
+                                       : "") +
+                          " -o " + program + " -lxml2 > messages.txt 2>&1");
+#else
+    (void)sources;
+    (void)program;
+    (void)withLibrary;
+    (void)sanitize;
+    return -1;
+#endif
+}
+
+// Builds a program from the C file main (with the files given beside it) as
+// buildProgram does, under the sanitizers natively, and runs it.
 inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pair<std::string, std::string>>& files,
                               bool withLibrary = false)
 {
     RunResult result;
-#ifdef KELVANE_C_COMPILER
+    if (!canBuildPrograms())
+        return result;
     testsupport::ScopedWorkingFolder folder;
     testsupport::writeBytes("main.c", main);
     for (const auto& file : files)
         testsupport::writeBytes(file.first, file.second);
-    const std::string build = std::string(KELVANE_C_COMPILER) +
-        " -std=gnu99 -Wall -Werror -Wno-unused-function -fsanitize=address,undefined -fno-sanitize-recover=all -g -I. -I"
-        KELVANE_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 main.c " +
-        (withLibrary ? std::string(KELVANE_SOURCE_DIR "/runtime/lib/tessaro_socket.c -lpthread ") : std::string()) +
-        "-o program -lxml2 > messages.txt 2>&1";
-    if (std::system(build.c_str()) != 0) {
+    if (buildProgram("main.c", "program", withLibrary, true) != 0) {
         result.messages = testsupport::readBytes("messages.txt");
         return result;
     }
+#ifdef _WIN32
+    result.status = std::system("program.exe > output.txt 2> errors.txt");
+#else
     result.status = std::system("ASAN_OPTIONS=detect_leaks=1 ./program > output.txt 2> errors.txt");
+#endif
     result.output = testsupport::readBytes("output.txt");
     result.messages = testsupport::readBytes("errors.txt");
-#else
-    (void)main;
-    (void)files;
-    (void)withLibrary;
-#endif
     return result;
 }
 

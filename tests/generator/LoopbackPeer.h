@@ -8,8 +8,12 @@ namespace gentest {
 
 const char* const LoopbackPeer = R"(#include <pthread.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
 #include <netinet/in.h>
 #include <sys/socket.h>
+#endif
 
 typedef struct peer_t{
 	tessaro_socket_t listener;

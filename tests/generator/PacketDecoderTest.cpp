@@ -142,7 +142,7 @@ class PacketDecoderTest : public GeneratorTest {};
 
 TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
 {
-    if (!canCompileC())
+    if (!canBuildPrograms())
         GTEST_SKIP() << "no C compiler";
     const std::string ok = "HTTP/1.1 200 OK";
     const std::string rpcBody = "<SOAP-ENV:Header>\n  <session>s-1</session>\n</SOAP-ENV:Header>\n"
@@ -158,8 +158,10 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "0 type=4 headers=1 [Content-Length|5] return=2.5"},
         {message(ok, envelope("<env:Body><x/><Query><x>7</x><label>q</label></Query></env:Body>", "env")),
          "0 type=5 headers=1 [Content-Length|5] q=7/q"},
+        // xsd:long is C long: 32 bits on Windows, where a larger value is refused.
         {message(ok, envelope("<env:Body><Count>9000000000</Count></env:Body>", "env")),
-         "0 type=6 headers=1 [Content-Length|5] c=9000000000"},
+         programPlatform() == CProjectRecord::Windows ? "-1 type=6 headers=1 [Content-Length|5]"
+                                                      : "0 type=6 headers=1 [Content-Length|5] c=9000000000"},
         {message("HTTP/1.1 404 Not Found", "gone"),
          "0 type=1 headers=1 [Content-Length|3] code=404 reason=Not Found\\r"},
         {message("HTTP/1.1 500 Internal", envelope(fault, "env")),
@@ -200,7 +202,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         expected += std::to_string(i) + ": " + cases[i].expected + "\n";
     }
     view(serviceDocument());
-    emitHeader("demo");
+    emitHeader("demo", programPlatform());
     const std::string source = emitSourceWithReaders() + LoopbackPeer + Driver;
     const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
                                        {{"demo_api.h", headerText()}, {"demo_api.c", source}, {"cases.h", table}}, true);

@@ -9,12 +9,14 @@ using namespace gentest;
 
 namespace {
 
-// Each case: the pieces the peer sends ('|' separates them) and the size
-// passed to read_packet. Printed: the result, and unless it is -1 the
-// length and buffer; then whether the buffer is NUL-terminated.
+// Each case: the pieces the peer sends ('|' separates them), the size
+// passed to read_packet and how many times it is called. Printed for each
+// call: the result, and unless it is -1 the length and buffer; then whether
+// the buffer is NUL-terminated.
 const char* const Driver = R"(
-#define CASE(pieces, size) {pieces, sizeof(pieces) - 1, size}
-static const struct{ const char *text; size_t length; int size; }cases[] = {
+#define CASE(pieces, size) {pieces, sizeof(pieces) - 1, size, 1}
+#define CASES(pieces, size, reads) {pieces, sizeof(pieces) - 1, size, reads}
+static const struct{ const char *text; size_t length; int size; int reads; }cases[] = {
 	CASE("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r|\nhel|lo", 300),
 	CASE("HTTP/1.1 200 OK\r\ncontent-length:5\r\n\r\nhello", 300),
 	CASE("HTTP/1.1 200 OK\r\nServer: x\r\nCoNtEnT-LeNgTh: \t5 \r\n\r\nhel|lo", 300),
@@ -33,11 +35,14 @@ static const struct{ const char *text; size_t length; int size; }cases[] = {
 	CASE("HTTP/1.1 200 OK\r\nX-Content-Length: 3\r\n\r\nContent-Length: 3\r\n\r\nabc", 300),
 	CASE("HTTP/1.1 200 OK\r\nContent-Length: 5x\r\n\r\nhello", 300),
 	CASE("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabcdef", 300),
+	CASES("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabcHTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nde\r\n0\r\n\r\n"
+		"HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nf", 300, 3),
 };
 
 int main(void)
 {
 	size_t c, i;
+	int r;
 	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
 		peer_t peer;
 		demo_proto_trans_t trans;
@@ -58,20 +63,24 @@ int main(void)
 		memset(&trans, 0, sizeof(trans));
 		if(peer_start(&peer, &trans.socket) != 0)
 			return 1;
-		result = read_packet(&trans, buff, cases[c].size, &length, 5);
-		peer_finish(&peer, trans.socket);
-		/* where the framing fails depends on how much had arrived */
-		if(result == -1)
-			printf("-1 ");
-		else
-			printf("%d %d ", result, (int)length);
-		for(i = 0; result != -1 && i < length; i++){
-			if(buff[i] >= ' ' && buff[i] < 127)
-				putchar(buff[i]);
+		for(r = 0; r < cases[c].reads; r++){
+			length = 0;
+			memset(buff, 0, cases[c].size + 1);
+			result = read_packet(&trans, buff, cases[c].size, &length, 5);
+			/* where the framing fails depends on how much had arrived */
+			if(result == -1)
+				printf("-1 ");
 			else
-				printf("\\x%02x", (unsigned char)buff[i]);
+				printf("%d %d ", result, (int)length);
+			for(i = 0; result != -1 && i < length; i++){
+				if(buff[i] >= ' ' && buff[i] < 127)
+					putchar(buff[i]);
+				else
+					printf("\\x%02x", (unsigned char)buff[i]);
+			}
+			printf("|%d\n", buff[length] == '\0');
 		}
-		printf("|%d\n", buff[length] == '\0');
+		peer_finish(&peer, trans.socket);
 		free(buff);
 		free(copy);
 	}
@@ -106,6 +115,10 @@ const char* const Expected[] = {
     "-1 |1",
     // Bytes behind the announced length are not part of the message.
     "0 41 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 3\\x0d\\x0a\\x0d\\x0aabc|1",
+    // Messages one behind the other in one piece: each read takes its own.
+    "0 41 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 3\\x0d\\x0a\\x0d\\x0aabc|1",
+    "0 49 HTTP/1.1 200 OK\\x0d\\x0aTransfer-Encoding: chunked\\x0d\\x0a\\x0d\\x0ade|1",
+    "0 39 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 1\\x0d\\x0a\\x0d\\x0af|1",
 };
 
 class PacketReaderTest : public GeneratorTest {};
