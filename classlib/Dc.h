@@ -24,6 +24,9 @@ public:
 
     HDC m_hDC = nullptr;
     HDC m_hAttribDC = nullptr;
+    // Set by whoever prints through this DC; drawing code asks IsPrinting.
+    BOOL m_bPrinting = FALSE;
+    BOOL IsPrinting() const { return m_bPrinting; }
 
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }   // a pointer that may be null: AfxGetSafeHdc

@@ -1,0 +1,304 @@
+// The edit control's operations: the generator's replacement with its notifications and undo,
+// the worked numbers of its conversions, margins and pages, its settings in the profile, and
+// the clipboard.
+#include "SyntaxEditCtrlTestSupport.h"
+
+#include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
+
+#include <cstring>
+
+TEST_F(EditCtrlTest, GeneratorReplacementNotifiesAndUndoesInTwoSteps) {
+    Open("old 1\nold 2\nold 3\n");
+    m_ctrl.SelectAll();
+    m_ctrl.DeleteSelection(TRUE);
+    m_ctrl.InsertText("new 1\nnew 2", 1, 1, FALSE, TRUE);
+    m_ctrl.SetCurPos(1, 1, FALSE, TRUE);
+    EXPECT_EQ(Text(), "new 1|new 2");
+    const std::vector<int> expected = {KLVSEN_CARETMOVED,  KLVSEN_CANEDIT,   KLVSEN_TEXTCHANGED, KLVSEN_MODIFIED,
+                                       KLVSEN_CARETMOVED,  KLVSEN_CANEDIT,   KLVSEN_TEXTCHANGED, KLVSEN_CARETMOVED,
+                                       KLVSEN_LAYOUT};
+    EXPECT_EQ(NotifyRecorder::Codes(), expected);
+    const auto& log = NotifyRecorder::Log();
+    EXPECT_EQ(log[2].nValue1, 1);   // deletion: rows 1 to 4, rows deleted and text changed
+    EXPECT_EQ(log[2].nValue2, 4);
+    EXPECT_EQ(log[3].nValue1, 1);   // modified
+    EXPECT_EQ(log[6].nValue2, 2);   // insertion ends on row 2
+    EXPECT_EQ(log.back().nValue1, 3);
+    m_ctrl.Undo();
+    EXPECT_EQ(Text(), "");
+    m_ctrl.Undo();
+    EXPECT_EQ(Text(), "old 1|old 2|old 3|");
+}
+
+TEST_F(EditCtrlTest, WithoutParentWindowEveryEditIsRefused) {
+    Open("keep\n", FALSE);
+    m_ctrl.InsertText("x", 1, 1);
+    m_ctrl.SelectAll();
+    EXPECT_FALSE(m_ctrl.DeleteSelection());
+    m_ctrl.UpperCaseSelection();
+    EXPECT_EQ(Text(), "keep|");
+}
+
+TEST_F(EditCtrlTest, ConversionsAtATabAndSelectionEnds) {
+    Open("a\tb\nabc\tx\n");
+    struct Case {
+        const char* pszText;
+        int nValue;
+        int nCharPosToColumn, nColumnToCharPos, nAlignColumn;
+    };
+    const Case cases[] = {
+        {"a\tb", 1, 1, 1, 1},  {"a\tb", 2, 2, 2, 2},  {"a\tb", 3, 5, 2, 5},  {"a\tb", 4, 6, 2, 5},
+        {"a\tb", 9, 6, 4, 6},  {"abc\tx", 5, 5, 5, 5}, {"", 1, 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pszText) + " at " + std::to_string(c.nValue));
+        EXPECT_EQ(m_ctrl.CharPosToColumn(c.pszText, c.nValue), c.nCharPosToColumn);
+        EXPECT_EQ(m_ctrl.ColumnToCharPos(c.pszText, c.nValue), c.nColumnToCharPos);
+        EXPECT_EQ(m_ctrl.AlignColumn(c.pszText, c.nValue), c.nAlignColumn);
+    }
+    CString strOut;
+    EXPECT_EQ(m_ctrl.ExpandTabs(&m_dc, "a\tb", 3, 0, strOut), 5);
+    EXPECT_STREQ(strOut, "a   b");
+    strOut.Empty();
+    EXPECT_EQ(m_ctrl.ExpandTabs(&m_dc, "a\tb", 3, 1, strOut), 4);   // from the second cell
+
+    ASSERT_TRUE(m_ctrl.SetSelection(1, 1, 2, 3, FALSE));
+    EXPECT_TRUE(m_ctrl.IsInSelection(2, 3));   // a stream's last row includes its end column
+    EXPECT_FALSE(m_ctrl.IsInSelection(2, 4));
+    ASSERT_TRUE(m_ctrl.SetSelection(2, 1, 2, 3, FALSE));
+    EXPECT_FALSE(m_ctrl.IsInSelection(2, 3));  // a one-row selection does not
+    EXPECT_TRUE(m_ctrl.IsInSelection(2, 2));
+    EXPECT_FALSE(m_ctrl.SetSelection(0, 1, 2, 1, FALSE));
+}
+
+TEST_F(EditCtrlTest, MarginWidthsAndPrintedPages) {
+    struct Case {
+        int nRows;
+        int nDigits;
+    };
+    for (const Case& c : {Case{0, 1}, Case{9, 1}, Case{10, 2}, Case{100, 3}}) {
+        std::string text;
+        for (int i = 0; i < c.nRows; ++i) text += "row\n";
+        if (c.nRows) text.pop_back();
+        m_ctrl.DestroyWindow();
+        Open(text);
+        SCOPED_TRACE(c.nRows);
+        CClientDC dc(&m_ctrl);
+        CFont* pOld = dc.SelectObject(GetPaintManager()->GetLineNumberFont());
+        TEXTMETRIC tm{};
+        dc.GetTextMetrics(&tm);
+        dc.SelectObject(pOld);
+        EXPECT_EQ(m_ctrl.GetLineNumberWidth(), (c.nDigits + 1) * tm.tmAveCharWidth + 2);
+        EXPECT_EQ(m_ctrl.GetTextLeftOffset(), 20 + m_ctrl.GetLineNumberWidth() + 10 + 4);
+    }
+    m_ctrl.SetSelMargin(FALSE, FALSE);
+    EXPECT_EQ(m_ctrl.GetTextLeftOffset(), m_ctrl.GetLineNumberWidth() + 10 + 4);
+    const int nRowsPerPage = m_ctrl.GetPrintRowsPerPage(51 * m_ctrl.GetRowHeight());
+    EXPECT_EQ(nRowsPerPage, 50);
+    EXPECT_EQ(m_ctrl.GetPageFirstRow(2, nRowsPerPage), 51);
+}
+
+TEST(SyntaxEditScreenSchemaCache, RangesGrowAroundEntriesAndEditsCutThem) {
+    CKLVSyntaxEditScreenSchemaCache cache;
+    std::vector<std::pair<int, int>> parsed;
+    auto parse = [&parsed](int nFirst, int nLast, CKLVLexBlockPtr& rHead) {
+        parsed.emplace_back(nFirst, nLast);
+        rHead = KLVMakeCounted<CKLVSyntaxEditLexTextBlock>();
+        return TRUE;
+    };
+    CKLVSyntaxEditLexTextBlock* pFirst = cache.Add(100, 31, {}, 0, parse);
+    ASSERT_TRUE(pFirst);
+    cache.Add(95, 31, {}, 0, parse);
+    EXPECT_EQ(parsed, (std::vector<std::pair<int, int>>{{100, 131}, {64, 99}}));
+    EXPECT_EQ(cache.Find(120, 0), pFirst);
+    int nFirst = 0, nLast = 0;
+    cache.CalcRange(200, 31, {210}, nFirst, nLast);   // a collapsed block ends the range
+    EXPECT_EQ(nLast, 210);
+    cache.DropFrom(110);
+    ASSERT_EQ(cache.GetEntries().size(), 2u);
+    EXPECT_EQ(cache.GetEntries()[0].nLastRow, 109);
+    cache.DropFrom(90);
+    ASSERT_EQ(cache.GetEntries().size(), 1u);
+    EXPECT_EQ(cache.GetEntries()[0].nFirstRow, 64);
+    EXPECT_EQ(cache.GetEntries()[0].nLastRow, 89);
+    EXPECT_EQ(cache.Add(300, 31, {}, 0, [](int, int, CKLVLexBlockPtr&) { return FALSE; }), nullptr);
+    EXPECT_EQ(cache.GetEntries().size(), 1u);
+}
+
+TEST(SyntaxEditPaintManager, SplitSegmentAtTheSelection) {
+    struct Case {
+        int a, b, s, e;
+        int parts[3][2];   // {first, last} of each produced part; {-1, -1}: not produced
+    };
+    const Case cases[] = {
+        {2, 10, 4, 6, {{2, 4}, {4, 6}, {6, 10}}},   {2, 10, 0, 3, {{-1, -1}, {2, 3}, {3, 10}}},
+        {2, 10, 4, 12, {{2, 4}, {4, 10}, {-1, -1}}}, {2, 10, 10, 12, {{2, 10}, {-1, -1}, {-1, -1}}},
+        {2, 10, 0, 12, {{-1, -1}, {2, 10}, {-1, -1}}}, {5, 10, 0, 5, {{5, 10}, {-1, -1}, {-1, -1}}},
+    };
+    for (const Case& c : cases) {
+        CKLVSyntaxEditTextSegment seg, parts[3];
+        seg.nFirstCol = c.a;
+        seg.nLastCol = c.b;
+        BOOL bProduced[3];
+        CKLVSyntaxEditPaintManager::SplitSegment(seg, c.s, c.e, parts, bProduced);
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(testing::Message() << "[" << c.a << "," << c.b << ") by [" << c.s << "," << c.e << ") part " << i);
+            EXPECT_EQ(bProduced[i] != FALSE, c.parts[i][0] >= 0);
+            if (bProduced[i]) EXPECT_EQ(std::make_pair(parts[i].nFirstCol, parts[i].nLastCol),
+                                        std::make_pair(c.parts[i][0], c.parts[i][1]));
+        }
+    }
+}
+
+TEST_F(EditCtrlTest, SettingsAndColoursRoundTripThroughTheProfile) {
+    const struct {
+        BOOL (CKLVSyntaxEditCtrl::*pfnSet)(BOOL, BOOL);
+        BOOL (CKLVSyntaxEditCtrl::*pfnGet)() const;
+    } settings[] = {
+        {&CKLVSyntaxEditCtrl::SetSyntaxColor, &CKLVSyntaxEditCtrl::GetSyntaxColor},
+        {&CKLVSyntaxEditCtrl::SetAutoIndent, &CKLVSyntaxEditCtrl::GetAutoIndent},
+        {&CKLVSyntaxEditCtrl::SetSelMargin, &CKLVSyntaxEditCtrl::GetSelMargin},
+        {&CKLVSyntaxEditCtrl::SetLineNumbers, &CKLVSyntaxEditCtrl::GetLineNumbers},
+        {&CKLVSyntaxEditCtrl::SetWideCaret, &CKLVSyntaxEditCtrl::GetWideCaret},
+        {&CKLVSyntaxEditCtrl::SetTabWithSpace, &CKLVSyntaxEditCtrl::GetTabWithSpace},
+    };
+    for (const auto& setting : settings) {
+        const BOOL bFlipped = !(m_ctrl.*setting.pfnGet)();
+        EXPECT_TRUE((m_ctrl.*setting.pfnSet)(bFlipped, TRUE));
+        CKLVSyntaxEditCtrl reader;
+        EXPECT_EQ((reader.*setting.pfnGet)(), bFlipped);
+    }
+    EXPECT_TRUE(m_ctrl.SetScrollBars(FALSE, TRUE, TRUE));
+    CKLVSyntaxEditCtrl reader;
+    EXPECT_FALSE(reader.GetHorzScrollBar());
+    EXPECT_TRUE(reader.GetVertScrollBar());
+
+    CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
+    const struct {
+        BOOL (CKLVSyntaxEditPaintManager::*pfnSet)(COLORREF, BOOL);
+        CKLVColorValue CKLVSyntaxEditTextColors::*pColor;
+        LPCTSTR lpszKey;
+    } colours[] = {
+        {&CKLVSyntaxEditPaintManager::SetTextColor, &CKLVSyntaxEditTextColors::crText, "ColorText"},
+        {&CKLVSyntaxEditPaintManager::SetBackColor, &CKLVSyntaxEditTextColors::crBack, "ColorBack"},
+        {&CKLVSyntaxEditPaintManager::SetHiliteTextColor, &CKLVSyntaxEditTextColors::crSelText, "ColorHiliteText"},
+        {&CKLVSyntaxEditPaintManager::SetHiliteBackColor, &CKLVSyntaxEditTextColors::crSelBack, "ColorHiliteBack"},
+        {nullptr, &CKLVSyntaxEditTextColors::crInactiveSelText, "ColorInactiveHiliteColorText"},
+        {nullptr, &CKLVSyntaxEditTextColors::crInactiveSelBack, "ColorInactiveHiliteColorBack"},
+        {nullptr, &CKLVSyntaxEditTextColors::crLineNumberText, "ColorLineNumberText"},
+        {nullptr, &CKLVSyntaxEditTextColors::crLineNumberBack, "ColorLineNumberBack"},
+    };
+    for (const auto& colour : colours) {
+        SCOPED_TRACE(colour.lpszKey);
+        const COLORREF clrCustom = RGB(1, 2, 3);
+        if (colour.pfnSet)
+            EXPECT_TRUE((pPaint->*colour.pfnSet)(clrCustom, TRUE));
+        else
+            m_app.WriteProfileInt("Settings", colour.lpszKey, static_cast<int>(clrCustom));
+        pPaint->RefreshSettings();
+        EXPECT_EQ(static_cast<COLORREF>(pPaint->GetColors().*colour.pColor), clrCustom);
+        const COLORREF clrStandard = (pPaint->GetColors().*colour.pColor).GetStandardColor();
+        m_app.WriteProfileInt("Settings", colour.lpszKey, static_cast<int>(clrStandard));
+        pPaint->RefreshSettings();
+        EXPECT_EQ((pPaint->GetColors().*colour.pColor).GetCustomColor(), COLORREF(-1));
+    }
+}
+
+TEST_F(EditCtrlTest, LogFontIsUsedOnlyWhenWholeAndTerminated) {
+    CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
+    LOGFONT lf{};
+    lf.lfHeight = -20;
+    strcpy(lf.lfFaceName, "Arial");
+    LOGFONT lfUnterminated = lf;
+    memset(lfUnterminated.lfFaceName, 'A', LF_FACESIZE);
+    struct Case {
+        const LOGFONT* pLogFont;
+        UINT nBytes;
+        LONG lHeight;
+    };
+    for (const Case& c : {Case{&lf, sizeof lf - 1, -13}, Case{&lfUnterminated, sizeof lf, -13}, Case{&lf, sizeof lf, -20}}) {
+        m_app.WriteProfileBinary("Settings", "LogFont", reinterpret_cast<LPBYTE>(const_cast<LOGFONT*>(c.pLogFont)),
+                                 c.nBytes);
+        LOGFONT lfDefault{};
+        lfDefault.lfHeight = -13;
+        strcpy(lfDefault.lfFaceName, "Courier");
+        pPaint->SetFont(lfDefault, FALSE);
+        pPaint->RefreshSettings();
+        LOGFONT lfRead{};
+        pPaint->GetTextFont()->GetLogFont(&lfRead);
+        EXPECT_EQ(lfRead.lfHeight, c.lHeight) << c.nBytes;
+    }
+    LOGFONT lfDefault{};
+    lfDefault.lfHeight = -13;
+    strcpy(lfDefault.lfFaceName, "Courier");
+    pPaint->SetFont(lfDefault, FALSE);
+}
+
+namespace {
+
+std::string ClipboardText(UINT nFormat = CF_TEXT) {
+    std::string text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HGLOBAL hMem = ::GetClipboardData(nFormat)) {
+        if (const char* psz = static_cast<const char*>(::GlobalLock(hMem))) text = psz;
+        ::GlobalUnlock(hMem);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+TEST_F(EditCtrlTest, CopyAndPasteStreamAndColumnSelections) {
+    Open("abc\ndef\nghi");
+    ASSERT_TRUE(m_ctrl.SetSelection(1, 2, 3, 2, FALSE));
+    m_ctrl.Copy();
+    EXPECT_EQ(ClipboardText(), "bc\r\ndef\r\ng");
+    EXPECT_FALSE(::IsClipboardFormatAvailable(::RegisterClipboardFormatA("MSDEVColumnSelect")));
+    m_ctrl.SetCurPos(3, 4);
+    m_ctrl.Paste();
+    EXPECT_EQ(Text(), "abc|def|ghibc|def|g");
+    m_ctrl.Undo();
+    EXPECT_EQ(Text(), "abc|def|ghi");
+
+    m_ctrl.SetColumnSelection(TRUE);
+    ASSERT_TRUE(m_ctrl.SetSelection(1, 2, 3, 3, FALSE));
+    m_ctrl.Copy();
+    EXPECT_EQ(ClipboardText(), "b\r\ne\r\nh\r\n");
+    EXPECT_TRUE(::IsClipboardFormatAvailable(::RegisterClipboardFormatA("MSDEVColumnSelect")));
+    m_ctrl.ClearSelection();
+    m_ctrl.SetCurPos(1, 1);
+    m_ctrl.Paste();
+    EXPECT_EQ(Text(), "babc|edef|hghi");
+}
+
+TEST_F(EditCtrlTest, PasteReadsNoFurtherThanTheBlock) {
+    Open("");
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, 5);
+    ASSERT_TRUE(hMem);
+    const SIZE_T nSize = ::GlobalSize(hMem);
+    memset(::GlobalLock(hMem), 'x', nSize);   // no terminating NUL
+    ::GlobalUnlock(hMem);
+    ASSERT_TRUE(::SetClipboardData(CF_TEXT, hMem));
+    ::CloseClipboard();
+    m_ctrl.Paste();
+    const std::string text = Text();
+    EXPECT_FALSE(text.empty());
+    EXPECT_LE(text.size(), nSize);
+    EXPECT_EQ(text.find_first_not_of('x'), std::string::npos);
+}
+
+TEST_F(EditCtrlTest, CaseChangeOfSeveralRowsUndoesInOneStep) {
+    Open("abc\ndef\nghi");
+    ASSERT_TRUE(m_ctrl.SetSelection(1, 2, 3, 2, FALSE));
+    m_ctrl.UpperCaseSelection();
+    EXPECT_EQ(Text(), "aBC|DEF|Ghi");
+    m_ctrl.LowerCaseSelection();
+    EXPECT_EQ(Text(), "abc|def|ghi");
+    m_ctrl.Undo();
+    EXPECT_EQ(Text(), "aBC|DEF|Ghi");
+    m_ctrl.Undo();
+    EXPECT_EQ(Text(), "abc|def|ghi");
+}

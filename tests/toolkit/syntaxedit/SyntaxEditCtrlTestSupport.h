@@ -1,0 +1,101 @@
+// An edit control in a parent window that records every WM_NOTIFY it receives, over a buffer
+// made from text, with an application object whose "Settings" start empty.
+#pragma once
+
+#include "SyntaxEditTestSupport.h"
+#include "support/PaintCanvas.h"
+#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
+#include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
+
+#include <string>
+#include <vector>
+
+struct RecordedNotify {
+    int nCode;
+    int nValue1;   // the first payload field (rows, flags, values)
+    int nValue2;
+    BOOL bValidDC; // -948: the DC handle it carries is a DC
+};
+
+class NotifyRecorder {
+public:
+    static std::vector<RecordedNotify>& Log() {
+        static std::vector<RecordedNotify> s_log;
+        return s_log;
+    }
+    static std::vector<int> Codes() {
+        std::vector<int> arCodes;
+        for (const RecordedNotify& n : Log()) arCodes.push_back(n.nCode);
+        return arCodes;
+    }
+    static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+        if (nMsg != WM_NOTIFY) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+        const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+        RecordedNotify n{static_cast<int>(pHdr->code), 0, 0, FALSE};
+        if (n.nCode == KLVSEN_DRAWMARKS) {
+            const auto* pDraw = reinterpret_cast<const KLVSE_NMDRAWMARKS*>(pHdr);
+            n.nValue1 = pDraw->nRow;
+            n.bValidDC = ::GetObjectType(pDraw->hDC) == OBJ_MEMDC || ::GetObjectType(pDraw->hDC) == OBJ_DC;
+        } else if (n.nCode != KLVSEN_CANEDIT) {
+            const auto* pRows = reinterpret_cast<const KLVSE_NMROWS*>(pHdr);
+            n.nValue1 = pRows->nRow1;
+            if (n.nCode == KLVSEN_TEXTCHANGED || n.nCode == KLVSEN_CARETMOVED) n.nValue2 = pRows->nRow2;
+        }
+        Log().push_back(n);
+        return 0;
+    }
+};
+
+class EditCtrlTest : public testsupport::PaintCanvas {
+protected:
+    EditCtrlTest() : PaintCanvas(320, 240) {}
+
+    void SetUp() override {
+        PaintCanvas::SetUp();
+        m_app.SetRegistryKey("KelvaneEditCtrlTests");
+        m_app.WriteProfileString("Settings", nullptr, nullptr);
+        GetPaintManager()->RefreshSettings();
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &NotifyRecorder::WndProc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KelvaneEditCtrlTestParent";
+        ::RegisterClassA(&wc);
+        HWND hParent = ::CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                         nullptr, wc.hInstance, nullptr);
+        ASSERT_TRUE(hParent);
+        m_parent.Attach(hParent);
+    }
+
+    void TearDown() override {
+        m_ctrl.DestroyWindow();
+        ::DestroyWindow(m_parent.Detach());
+        m_app.WriteProfileString("Settings", nullptr, nullptr);
+        GetPaintManager()->RefreshSettings();
+        NotifyRecorder::Log().clear();
+        PaintCanvas::TearDown();
+    }
+
+    // The control over the text, 300 by 200 pixels, without scroll bars of its own.
+    void Open(const std::string& text, BOOL bWithParent = TRUE) {
+        BufferPtr buffer = MakeBuffer(text);
+        ASSERT_TRUE(m_ctrl.Create(bWithParent ? &m_parent : nullptr, FALSE, FALSE, buffer.get()));
+        m_ctrl.MoveWindow(0, 0, 300, 200);
+        m_ctrl.RecalcLayout();
+        NotifyRecorder::Log().clear();
+    }
+
+    std::string Text() { return Rows(*m_ctrl.GetBuffer()); }
+
+    // The left pixel of a display cell of the text, and the top of a screen row.
+    int CellX(int nCell) const { return m_ctrl.GetTextLeftOffset() + nCell * m_ctrl.GetCharWidth(); }
+    int RowY(int nScreenRow) const { return nScreenRow * m_ctrl.GetRowHeight(); }
+    // Opaque text output leaves the bottom pixel line of a cell in the background colour.
+    COLORREF CellBack(int nCell, int nScreenRow) const {
+        return m_dc.GetPixel(CellX(nCell) + 1, RowY(nScreenRow) + m_ctrl.GetRowHeight() - 1);
+    }
+    void Paint() { m_ctrl.Draw(&m_dc); }
+
+    CWinApp m_app{"KelvaneEditCtrlTest"};
+    CWnd m_parent;
+    CKLVSyntaxEditCtrl m_ctrl;
+};

@@ -1,0 +1,358 @@
+// The code editor window: shows and edits the rows of one buffer manager with syntax colours,
+// a selection margin, line numbers and fold nodes, and tells its parent about every change.
+// Rows, character positions and display columns are 1-based.
+//
+// The class is split by concern: SyntaxEditCtrl.cpp (settings and public operations),
+// SyntaxEditCtrlEvents.cpp (parser events, screen schemas, row drawing), SyntaxEditCtrlPaint.cpp
+// (window, painting, printing, row mapping), SyntaxEditCtrlScroll.cpp (margins and scrolling),
+// SyntaxEditCtrlSelection.cpp (selection, caret, columns) and SyntaxEditCtrlClipboard.cpp.
+#pragma once
+
+#include "classlib/ClassLib.h"
+#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
+#include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/lexer/KLVSmartPtr.h"
+
+#include <map>
+#include <vector>
+
+class CKLVSyntaxEditLexTextSchema;
+class CKLVSyntaxEditLexParser;
+
+// Notification codes sent to the parent in WM_NOTIFY.
+enum {
+    KLVSEN_CANEDIT = -951,
+    KLVSEN_TEXTCHANGED = -950,
+    KLVSEN_MODIFIED = -949,
+    KLVSEN_DRAWMARKS = -948,
+    KLVSEN_CARETMOVED = -947,
+    KLVSEN_OVERWRITE = -943,
+    KLVSEN_MOUSEDOWN = -942,
+    KLVSEN_STARTDRAG = -941,
+    KLVSEN_MARGINCLICK = -940,
+    KLVSEN_LAYOUT = -939,
+    KLVSEN_PARSEREVENT = -938
+};
+
+// Payloads after the NMHDR; handles and pointers are pointer-sized.
+struct KLVSE_NMROWS {   // -950 (flags 1 rows inserted, 2 rows deleted, 4 text changed), -947, -940
+    NMHDR hdr;
+    int nRow1;
+    int nRow2;
+    int nFlags;
+};
+struct KLVSE_NMVALUE {   // -949, -939
+    NMHDR hdr;
+    int nValue;
+};
+struct KLVSE_NMDRAWMARKS {   // -948
+    NMHDR hdr;
+    HDC hDC;
+    RECT rcMarks;
+    int nRow;
+};
+struct KLVSE_NMPARSEREVENT {   // -938
+    NMHDR hdr;
+    DWORD_PTR dwCode;
+    WPARAM pParam1;
+    LPARAM pParam2;
+};
+
+// The collapsed data of a "Collapsed" mark: the block and where painting put its placeholder.
+struct CKLVSyntaxEditCollapsedData {
+    CKLVSyntaxEditCollapsedBlock block;
+    CRect rcPlaceholder;
+};
+
+// Three string arrays, as the control serialises them in arrays.
+class CKLVStringArraySet {
+public:
+    virtual ~CKLVStringArraySet() = default;
+    CStringArray m_arStrings[2];
+    CStringArray m_arMore;
+};
+
+class CKLVSyntaxEditCtrl : public CWnd, public IKLVSyntaxEditCaret {
+    DECLARE_DYNAMIC(CKLVSyntaxEditCtrl)
+    friend class CKLVSyntaxEditPaintManager;
+
+public:
+    CKLVSyntaxEditCtrl();
+    ~CKLVSyntaxEditCtrl() override;
+
+    // Window and painting.
+    virtual BOOL Create(CWnd* pParent, BOOL bHorzScroll = TRUE, BOOL bVertScroll = TRUE,
+                        CKLVSyntaxEditBufferManager* pBuffer = nullptr, CCreateContext* pContext = nullptr);
+    virtual void RefreshSyntaxColors();
+    virtual void RecalcLayout();
+    virtual BOOL IsActive() const { return m_bActive; }
+    virtual void SetActive(BOOL bActive);
+    virtual BOOL GetUseParentScrollBars() const { return m_bUseParentScrollBars; }
+    virtual void SetUseParentScrollBars(BOOL bUse) { m_bUseParentScrollBars = bUse; }
+    virtual BOOL CanEdit();
+    virtual UINT CalcGrowthStep(int nRowFrom, int nRowTo) const;
+    void Draw(CDC* pDC);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // Settings ("Settings" section of the application profile).
+    BOOL LoadSettings();
+    BOOL SetSetting(LPCTSTR lpszKey, BOOL bValue, BOOL& bMember, BOOL bSave);
+    BOOL SetScrollBars(BOOL bHorz, BOOL bVert, BOOL bSave = TRUE);
+    BOOL SetSyntaxColor(BOOL bOn, BOOL bSave = TRUE);
+    BOOL SetAutoIndent(BOOL bOn, BOOL bSave = TRUE) { return SetSetting("AutoIndent", bOn, m_bAutoIndent, bSave); }
+    BOOL SetSelMargin(BOOL bOn, BOOL bSave = TRUE);
+    BOOL SetLineNumbers(BOOL bOn, BOOL bSave = TRUE);
+    BOOL SetWideCaret(BOOL bOn, BOOL bSave = TRUE);
+    BOOL SetTabWithSpace(BOOL bOn, BOOL bSave = TRUE) {
+        return SetSetting("TabWithSpace", bOn, m_bTabWithSpace, bSave);
+    }
+    BOOL SetTabSize(int nSize, BOOL bSave = TRUE);
+    int GetTabSize() const { return m_pBuffer ? m_pBuffer->GetTabSize() : 4; }
+    BOOL GetTabWithSpace() const { return m_bTabWithSpace; }
+    BOOL GetLineNumbers() const { return m_bLineNumbers; }
+    BOOL GetSelMargin() const { return m_bSelMargin; }
+    BOOL GetSyntaxColor() const { return m_bSyntaxColor; }
+    BOOL GetAutoIndent() const { return m_bAutoIndent; }
+    BOOL GetWideCaret() const { return m_bWideCaret; }
+    BOOL GetVertScrollBar() const { return m_bVertScrollBar; }
+    BOOL GetHorzScrollBar() const { return m_bHorzScrollBar; }
+    void SetShowWhiteSpace(BOOL bShow) { m_bShowWhiteSpace = bShow; }
+
+    // Rows and caret.
+    CKLVSyntaxEditBufferManager* GetBuffer() const { return m_pBuffer; }
+    int GetRowCount() const;
+    int GetCurRow() const { return m_nCurRow; }
+    int GetCurCol() const { return m_nDispCol; }
+    int GetCurCharPos() const { return m_nCurCharPos; }
+    void SetCurRow(int nRow);
+    int GetTopRow() const { return m_nTopRow; }
+    BOOL SetTopRow(int nRow);
+    int GetDirtyRow() const { return m_nDirtyRow; }
+    BOOL SetDirtyRow(int nRow);
+    void SetPrintPage(int nPage) { m_nPrintPage = nPage; }
+    LRESULT SetCurPos(int nRow, int nCol, BOOL bKeepSelection = FALSE, BOOL bRedraw = TRUE);
+    const CString& GetRowText(int nRow);
+    int GetVisibleRowCount() const;
+    int GetRowHeight() const { return m_tm.tmHeight; }
+    int GetCharWidth() const { return m_tm.tmAveCharWidth; }
+    int GetTextLeftOffset() const { return m_nTextLeftOffset; }
+    int GetLineNumberWidth() const { return m_nLineNumberWidth; }
+    int GetHScrollPos() const { return m_siHorz.nPos; }
+
+    // Editing.
+    void InsertText(LPCSTR lpszText, int nRow, int nCharPos, BOOL bDeleteSelection = FALSE, BOOL bRedraw = TRUE);
+    void Undo(int nCount = 1) { UndoRedo(nCount, TRUE); }
+    void Redo(int nCount = 1) { UndoRedo(nCount, FALSE); }
+    BOOL CanUndo() const;
+    BOOL CanRedo() const;
+    void SetRowBkColor(int nRow, COLORREF clr);
+    void SetRowColor(int nRow, COLORREF clr);
+    BOOL GetRowBkColor(int nRow, COLORREF& clr) const;
+    BOOL GetRowColor(int nRow, COLORREF& clr) const;
+    void SetFont(const LOGFONT* pLogFont, BOOL bSave = FALSE);
+    BOOL SetConfigFile(LPCSTR lpszPath);
+    CString GetConfigFile() const;
+    CString GetStoredConfigFile() const { return m_strConfigFile; }
+    void CopySettingsFrom(CKLVSyntaxEditCtrl* pOther);
+    void SetPrintPageSize(int cx, int cy) { m_szPrintPage = CSize(cx, cy); }
+    void SetPrintMargins(const CRect& rc) { m_rcPrintMargins = rc; }
+    int CalcPageCount();
+    // Rows a printed page holds, and the first document row of a page.
+    int GetPrintRowsPerPage(int nPrintableHeight) const;
+    int GetPageFirstRow(int nPage, int nRowsPerPage) const;
+    void SetParentDragDrop(BOOL bParent) { m_bParentDragDrop = bParent; }
+    BOOL IsWideCaretActive() const;
+    void SetCaretPos(int nRow, int nCol) override;
+
+    // Screen schemas and row drawing.
+    CKLVSyntaxEditLexTextBlock* GetScreenSchemaBlocks(int nRow);
+    BOOL DrawRow(int nFirstRow, int nRow, CDC* pDC, int nXOffset);
+    int ExpandTabs(CDC* pDC, LPCSTR lpszText, int nTextLen, int nStartCol, CString& strOut);
+    void SetCollapsedBlockRect(CDC* pDC, CKLVSyntaxEditCollapsedData* pData, int y, int x);
+    CKLVSyntaxEditScreenSchemaCache& GetScreenSchemaCache() { return m_screenCache; }
+    CKLVSyntaxEditLexTextSchema* GetLexTextSchema() const;
+    int GetAveragePaintTime() const;
+    DWORD GetParseRedrawInterval() const;
+
+    // Row mapping (document rows to screen rows); plain until blocks can collapse.
+    int GetDocRow(int nTopRow, int nScreenRow) const;
+    int GetScreenRow(int nTopRow, int nDocRow) const;
+    int GetVisibleRowNumber(int nDocRow) const;
+    BOOL HasRowMark(int nRow, LPCSTR lpszKind, CKLVSyntaxEditLineMarkValue* pValue = nullptr) const;
+    void ToggleBookmark(int nRow) { ToggleMark(nRow, "Bookmark"); }
+    void ToggleBreakpoint(int nRow) { ToggleMark(nRow, "Breakpoint"); }
+
+    // Margins and scrolling.
+    void RecalcMargins();
+    BOOL IsRowVisible(int nRow) const;
+    void UpdateScrollBars();
+    void UpdateVScrollBar();
+    void UpdateHScrollBar();
+    void ScrollBy(int nCols, int nRows);
+    int ScrollUpRows(int nRows);
+    int ScrollDownRows(int nRows);
+    BOOL PageUp(int nRows, BOOL bKeepCaret);
+    BOOL PageDown(int nRows, BOOL bKeepCaret);
+    // The window whose scroll bars the control uses: the parent view's when asked, else its own.
+    CWnd* GetScrollBarOwner();
+
+    // Selection and caret.
+    BOOL IsSelectionExist() const { return m_bSelection; }
+    BOOL IsColumnSelection() const { return m_bColumnSelection; }
+    void SetColumnSelection(BOOL bColumn) { m_bColumnSelection = bColumn; }
+    BOOL IsInSelection(int nRow, int nCol) const;
+    void NormalizeSelection();
+    BOOL GetSelection(CPoint& ptStart, CPoint& ptEnd);
+    BOOL SetSelection(int nRow1, int nCol1, int nRow2, int nCol2, BOOL bRedraw = TRUE);
+    void ClearSelection();
+    void SelectAll();
+    BOOL GetSelectedText(CString& strText);
+    HGLOBAL GetSelectedTextHandle(UINT nFormat);
+    BOOL DeleteSelection(BOOL bRedraw = TRUE);
+    BOOL DeleteRange(int nRow1, int nCol1, int nRow2, int nCol2, int nFlags);
+    void LowerCaseSelection() { ChangeSelectionCase(FALSE); }
+    void UpperCaseSelection() { ChangeSelectionCase(TRUE); }
+    void EnsureVisible(int nRow, int nCol, BOOL bInvalidate = FALSE, BOOL bNotify = FALSE);
+    void SetCaretScreenPos(BOOL bScrollIntoView);
+    int CharPosToColumn(LPCSTR lpszText, int nPos) const;
+    int ColumnToCharPos(LPCSTR lpszText, int nCol) const;
+    int AlignColumn(LPCSTR lpszText, int nCol) const;
+    int GetRowEndColumn(LPCSTR lpszText) const;
+    int NormalizeColumn(int nRow, int& nCol);
+    void WordMove(int nDirection);
+    void CalcVirtualSpace(int nRow, BOOL bFill, int& nCol, int& nPos, CString* pStr, BOOL bCountOnly);
+    void Copy();
+    void Cut();
+    void Paste();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg LRESULT OnHScroll(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg LRESULT OnGetFont(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+
+    // Sends WM_NOTIFY to the parent; without a parent window -951 answers -1, the rest 0.
+    LRESULT SendNotify(int nCode, NMHDR* pHdr, UINT_PTR idFrom);
+    LRESULT NotifyValue(int nCode, int nValue);
+    LRESULT NotifyRows(int nCode, int nRow1, int nRow2, int nFlags = 0);
+    // -950 after moving the line marks for inserted or deleted rows.
+    void NotifyTextChanged(int nRow1, int nRow2, int nFlags);
+    void RedrawRanges(int nRow1, int nPos1, int nRow2, int nPos2, int eEditKind);
+    void BreakParse();
+    void UndoRedo(int nCount, BOOL bUndo);
+    void ChangeSelectionCase(BOOL bUpper);
+    void ToggleMark(int nRow, LPCSTR lpszKind);
+    void CreateCaretShape();
+    void SetCaretAt(int x, int y);
+    void UpdateCaretColumns();
+    UINT_PTR GetDlgCtrlIDSafe() const;
+    BOOL IsPrintingDC(CDC* pDC) const { return pDC && pDC->IsPrinting(); }
+    void SubscribeEvents();
+    CKLVNotificationConnection* GetParserConnection() const;
+    void OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2);
+    void OnConfigEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2);
+    void DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int nXOffsetPrinting);
+    void PrintPage(CDC* pDC);
+    void OnScrollAction(int nBar, UINT nSBCode);
+    void ReadHorzScrollInfo();
+    void SetHorzScrollPos(int nPos);
+    BOOL HasHorzBar();
+    BOOL GetBarInfo(int nBar, SCROLLINFO& si, UINT nMask);
+    void SetBarInfo(int nBar, SCROLLINFO& si, BOOL bRedraw = TRUE);
+    void EnableBar(int nBar, BOOL bEnable);
+    void OnPasteText(LPCSTR lpszText, BOOL bColumn);
+    BOOL PutClipboardBlock(UINT nFormat, const void* pData, SIZE_T nBytes);
+
+public:
+    // State the view, the input handlers and the paint manager read and change.
+    CKLVNotificationSinkMT<CKLVSyntaxEditCtrl> m_sink{this};
+    BOOL m_bLineNumbers = TRUE;
+    BOOL m_bShowNodes = TRUE;
+    BOOL m_bScrolled = FALSE;
+    BOOL m_bWordMode = FALSE;
+    BOOL m_bRowSelectionMode = FALSE;
+    BOOL m_bSelMargin = TRUE;
+    BOOL m_bVertScrollBar = TRUE;
+    BOOL m_bHorzScrollBar = TRUE;
+    BOOL m_bShowWhiteSpace = FALSE;
+    BOOL m_bSyntaxColor = TRUE;
+    BOOL m_bParentDragDrop = FALSE;
+    BOOL m_bAutoIndent = TRUE;
+    BOOL m_bRightDrag = FALSE;
+    BOOL m_bDropAllowed = FALSE;
+    BOOL m_bDragging = FALSE;
+    BOOL m_bPressedInSelection = FALSE;
+    BOOL m_bShiftExtension = FALSE;
+    BOOL m_bArmed = FALSE;
+    BOOL m_bSelecting = FALSE;
+    BOOL m_bColumnSelection = FALSE;
+    BOOL m_bSelection = FALSE;
+    BOOL m_bWideCaret = TRUE;
+    BOOL m_bTabWithSpace = FALSE;
+    BOOL m_bActive = FALSE;
+    BOOL m_bCaretCreated = FALSE;
+    BOOL m_bCaretOwner = FALSE;
+    BOOL m_bFocus = FALSE;
+    BOOL m_bUseParentScrollBars = TRUE;
+    int m_nFirstVisibleRow = -1;
+    int m_nLastVisibleRow = -1;
+    int m_nTextLeftOffset = 30;
+    int m_nSelMarginWidth = 20;
+    int m_nLineNumberWidth = 0;
+    int m_nNodeSize = 10;
+    int m_nPageCount = 0;
+    CRect m_rcPrintMargins{0, 0, 0, 0};
+    int m_nAnchorRow = 0;
+    int m_nVirtualTabs = 0;
+    int m_nVirtualSpaces = 0;
+    int m_nVirtualCol = 0;
+    int m_nPrintPage = 0;
+    int m_nDirtyRow = -1;
+    int m_nTopRow = 1;
+    int m_nCurRow = 1;
+    int m_nCurCharPos = 1;
+    int m_nDispCol = 1;
+    int m_nPrefCol = 1;
+    int m_nWheelStep = 4;
+    int m_nBytesPerRow = 30;
+    int m_nCollapsedCount = 0;
+    DWORD m_dwLastParseRedraw = 0;
+    CSize m_szPrintPage{850, 1100};
+    CPoint m_ptWordSelect{0, 0};
+    CPoint m_ptDrop{-1, -1};
+    CPoint m_ptSelEnd{0, 0};     // x: display column, y: row
+    CPoint m_ptSelStart{0, 0};
+    CPoint m_ptLastHover{-1, -1};
+    CKLVSyntaxEditBufferManager* m_pBuffer = nullptr;
+    CWnd* m_pParentWnd = nullptr;
+    TEXTMETRIC m_tm{};
+    SCROLLINFO m_siHorz{};
+    CString m_strRowText;
+    CUIntArray m_arCollapsedRows;
+    CString m_strConfigFile;
+    std::map<int, COLORREF> m_mapRowBkColors;
+    std::map<int, COLORREF> m_mapRowColors;
+    CKLVLexBlockPtr m_pAnchorBlock;
+    int m_nAnchorTopRow = 0;
+    CKLVSyntaxEditScreenSchemaCache m_screenCache;
+    enum { kPaintRingSize = 100, kTimerParseRedraw = 200 };
+    std::vector<UINT> m_arPaintTimes;
+    int m_nPaintIndex = 0;
+};
+
+// The folder of the program's module, with its trailing backslash.
+CString GetModuleDirectory();

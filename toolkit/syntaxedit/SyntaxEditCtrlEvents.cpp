@@ -1,0 +1,170 @@
+// The edit control's link to the lexer: parser and configuration events with the repaint
+// throttle, the screen schemas that colour the rows, row drawing and tab expansion.
+#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
+
+#include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// How long an unused screen chain is kept.
+const int kScreenCacheLifeTimeSec = 180;
+
+}  // namespace
+
+CKLVSyntaxEditLexTextSchema* CKLVSyntaxEditCtrl::GetLexTextSchema() const {
+    if (!m_pBuffer || !m_pBuffer->GetLexParser()) return nullptr;
+    return dynamic_cast<CKLVSyntaxEditLexTextSchema*>(m_pBuffer->GetLexParser()->GetTextSchema());
+}
+
+int CKLVSyntaxEditCtrl::GetAveragePaintTime() const {
+    if (m_arPaintTimes.empty()) return 333;
+    const UINT nSum = std::accumulate(m_arPaintTimes.begin(), m_arPaintTimes.end(), 0u);
+    return static_cast<int>(nSum / m_arPaintTimes.size());
+}
+
+DWORD CKLVSyntaxEditCtrl::GetParseRedrawInterval() const {
+    return static_cast<DWORD>(std::max(GetAveragePaintTime() * 3, 1000));
+}
+
+void CKLVSyntaxEditCtrl::OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2) {
+    KLVSE_NMPARSEREVENT nm{};
+    nm.dwCode = dwCode;
+    nm.pParam1 = pParam1;
+    nm.pParam2 = pParam2;
+    SendNotify(KLVSEN_PARSEREVENT, &nm.hdr, GetDlgCtrlIDSafe());
+    const DWORD dwInterval = GetParseRedrawInterval(), dwNow = ::GetTickCount();
+    if (dwCode == 1) {
+        m_dwLastParseRedraw = dwNow;
+        return;
+    }
+    if (dwCode == 2) {
+        const BOOL bDue = dwNow - m_dwLastParseRedraw >= dwInterval;
+        if (bDue) m_dwLastParseRedraw = dwNow;
+        auto* pBlock = reinterpret_cast<CKLVSyntaxEditLexTextBlock*>(pParam1);
+        if (!pBlock) return;
+        const int nFirst = pBlock->m_posStart.nLine;
+        const int nLast = pBlock->m_posEnd.IsValid() ? pBlock->m_posEnd.nLine : INT_MAX;
+        const BOOL bInView = nFirst <= GetDocRow(m_nTopRow, GetVisibleRowCount() + 4) && nLast >= m_nTopRow;
+        m_screenCache.DropFrom(std::max(nFirst, 1));
+        if (!bInView || !m_hWnd) return;
+        KillTimer(kTimerParseRedraw);
+        if (bDue) {
+            m_nDirtyRow = -1;
+            Invalidate(FALSE);
+            UpdateWindow();
+        } else {
+            SetTimer(kTimerParseRedraw, dwInterval * 5, nullptr);
+        }
+        return;
+    }
+    if (dwCode == 3 && m_hWnd) {
+        KillTimer(kTimerParseRedraw);
+        m_nDirtyRow = -1;
+        Invalidate(FALSE);
+        UpdateWindow();
+    }
+}
+
+void CKLVSyntaxEditCtrl::OnConfigEvent(KLV_NOTIFYCODE, WPARAM, LPARAM) {
+    m_screenCache.RemoveAll();
+    m_nDirtyRow = -1;
+    if (m_hWnd) Invalidate(TRUE);
+}
+
+void CKLVSyntaxEditCtrl::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent != kTimerParseRedraw) {
+        CWnd::OnTimer(nIDEvent);
+        return;
+    }
+    KillTimer(kTimerParseRedraw);
+    m_nDirtyRow = -1;
+    Invalidate(FALSE);
+}
+
+CKLVNotificationConnection* CKLVSyntaxEditCtrl::GetParserConnection() const {
+    // The background parser publishes its codes on a connection of its own once it is wired in.
+    return nullptr;
+}
+
+void CKLVSyntaxEditCtrl::SubscribeEvents() {
+    m_sink.UnadviseAll();
+    if (!m_pBuffer) return;
+    if (CKLVNotificationConnection* pConnection = GetParserConnection())
+        for (KLV_NOTIFYCODE dwCode = 1; dwCode <= 3; ++dwCode)
+            m_sink.Advise(pConnection, dwCode, &CKLVSyntaxEditCtrl::OnParserEvent);
+    if (CKLVNotificationConnection* pConnection = m_pBuffer->GetConnection())
+        for (KLV_NOTIFYCODE dwCode = klvEditSchemaReloaded; dwCode <= klvEditConfigLoaded; ++dwCode)
+            m_sink.Advise(pConnection, dwCode, &CKLVSyntaxEditCtrl::OnConfigEvent);
+}
+
+CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditCtrl::GetScreenSchemaBlocks(int nRow) {
+    if (!m_pBuffer || !m_pBuffer->GetLexParser()) return nullptr;
+    const DWORD dwNow = ::GetTickCount();
+    m_screenCache.Purge(kScreenCacheLifeTimeSec, dwNow);
+    if (CKLVSyntaxEditLexTextBlock* pHead = m_screenCache.Find(nRow, dwNow)) return pHead;
+    CKLVSyntaxEditLexTextSchema* pSchema = GetLexTextSchema();
+    if (!pSchema) return nullptr;
+    int nWindow = 1;
+    if (GetRowHeight() > 0 && m_hWnd) {
+        CRect rc;
+        GetClientRect(&rc);
+        nWindow = rc.Height() / GetRowHeight() + 1;
+    }
+    std::vector<int> arCollapsed;
+    for (int i = 0; i < m_arCollapsedRows.GetSize(); ++i) arCollapsed.push_back(static_cast<int>(m_arCollapsedRows[i]));
+    CKLVSyntaxEditBufferManager* pBuffer = m_pBuffer;
+    return m_screenCache.Add(nRow, nWindow, arCollapsed, dwNow,
+                             [pSchema, pBuffer](int nFirst, int nLast, CKLVLexBlockPtr& rHead) {
+                                 CKLVSyntaxEditTextIterator iter(pBuffer);
+                                 return pSchema->ParseScreenLines(&iter, nFirst, nLast, rHead);
+                             });
+}
+
+void CKLVSyntaxEditCtrl::RedrawRanges(int nRow1, int nPos1, int nRow2, int nPos2, int eEditKind) {
+    m_screenCache.DropFrom(nRow1);
+    if (!m_bSyntaxColor || !m_pBuffer || !m_pBuffer->GetLexParser()) return;
+    m_pBuffer->GetLexParser()->OnTextChanged(CKLVSyntaxEditPosition(nRow1, std::max(nPos1 - 1, 0)),
+                                             CKLVSyntaxEditPosition(nRow2, std::max(nPos2 - 1, 0)), eEditKind,
+                                             m_pBuffer);
+}
+
+BOOL CKLVSyntaxEditCtrl::DrawRow(int nFirstRow, int nRow, CDC* pDC, int nXOffset) {
+    if (nRow < 1) return FALSE;
+    const BOOL bPrinting = IsPrintingDC(pDC);
+    const CString strText = GetRowText(nRow);
+    int y = (nRow - nFirstRow) * GetRowHeight();
+    if (bPrinting) y += m_rcPrintMargins.top;
+    GetPaintManager()->DrawRowText(this, pDC, strText, y, nRow, bPrinting ? nXOffset : 0);
+    return TRUE;
+}
+
+int CKLVSyntaxEditCtrl::ExpandTabs(CDC* pDC, LPCSTR lpszText, int nTextLen, int nStartCol, CString& strOut) {
+    const int t = std::max(GetTabSize(), 1);
+    int c = nStartCol;
+    for (int i = 0; i < nTextLen; ++i) c += lpszText[i] == '\t' ? t - c % t : 1;
+    const int nWidth = c - nStartCol;
+    if (nWidth == 0) return 0;
+    const BOOL bMarks = m_bShowWhiteSpace && !IsPrintingDC(pDC);
+    c = nStartCol;
+    const int nOldLength = strOut.GetLength();
+    LPSTR pszOut = strOut.GetBuffer(nOldLength + nWidth) + nOldLength;
+    int nOut = 0;
+    for (int i = 0; i < nTextLen; ++i) {
+        const char ch = lpszText[i];
+        if (ch == '\t') {
+            const int nCells = t - c % t;
+            for (int k = 0; k < nCells; ++k) pszOut[nOut++] = (k == 0 && bMarks) ? '\xBB' : ' ';
+            c += nCells;
+        } else {
+            pszOut[nOut++] = (ch == ' ' && bMarks) ? '\xB7' : ch;
+            ++c;
+        }
+    }
+    strOut.ReleaseBuffer(nOldLength + nOut);
+    return nWidth;
+}

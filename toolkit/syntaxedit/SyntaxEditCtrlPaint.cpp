@@ -1,0 +1,298 @@
+// The edit control's window: creation on a buffer, double-buffered painting with its timing
+// ring, printing one page, focus and activation, and the row mapping painting walks.
+#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
+
+#include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
+#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
+
+#include <algorithm>
+
+BEGIN_MESSAGE_MAP(CKLVSyntaxEditCtrl, CWnd)
+    ON_WM_CREATE()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_SIZE()
+    ON_WM_TIMER()
+    ON_WM_SETCURSOR()
+    ON_WM_MOUSEWHEEL()
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
+    ON_WM_SHOWWINDOW()
+    ON_WM_ACTIVATE()
+    ON_MESSAGE(WM_HSCROLL, OnHScroll)
+    ON_MESSAGE(WM_VSCROLL, OnVScroll)
+    ON_MESSAGE(WM_GETFONT, OnGetFont)
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
+
+BOOL CKLVSyntaxEditCtrl::Create(CWnd* pParent, BOOL bHorzScroll, BOOL bVertScroll,
+                                CKLVSyntaxEditBufferManager* pBuffer, CCreateContext* pContext) {
+    if (pBuffer)
+        pBuffer->InternalAddRef();
+    else
+        pBuffer = new CKLVSyntaxEditBufferManager;
+    if (m_pBuffer) m_pBuffer->InternalRelease();
+    m_pBuffer = pBuffer;
+    if (m_pBuffer->GetConfigFile().IsEmpty()) SetConfigFile(m_strConfigFile);
+    m_bVertScrollBar = bVertScroll;
+    m_bHorzScrollBar = bHorzScroll;
+    m_pParentWnd = pParent;
+    // A control without a parent is a window of its own; it refuses every edit.
+    const DWORD dwStyle = (pParent ? WS_CHILD : WS_POPUP) | WS_VISIBLE | (bVertScroll ? WS_VSCROLL : 0) |
+                          (bHorzScroll ? WS_HSCROLL : 0);
+    if (!CreateEx(WS_EX_ACCEPTFILES, "TarvoshSyntaxEditor", nullptr, dwStyle, CRect(0, 0, 0, 0), pParent, 0, pContext))
+        return FALSE;
+    SetFont(nullptr);
+    m_bCaretOwner = TRUE;
+    SubscribeEvents();
+    return TRUE;
+}
+
+int CKLVSyntaxEditCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    return CWnd::OnCreate(lpCreateStruct) == -1 ? -1 : 0;
+}
+
+BOOL CKLVSyntaxEditCtrl::OnEraseBkgnd(CDC*) {
+    return TRUE;
+}
+
+void CKLVSyntaxEditCtrl::RecalcLayout() {
+    RecalcMargins();
+    UpdateScrollBars();
+    if (m_hWnd) Invalidate(FALSE);
+}
+
+void CKLVSyntaxEditCtrl::SetActive(BOOL bActive) {
+    m_bActive = bActive;
+    if (m_hWnd) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+BOOL CKLVSyntaxEditCtrl::PreTranslateMessage(MSG* pMsg) {
+    return CWnd::PreTranslateMessage(pMsg);
+}
+
+void CKLVSyntaxEditCtrl::OnPaint() {
+    CPaintDC dc(this);
+    const DWORD dwStart = ::GetTickCount();
+    Draw(&dc);
+    const DWORD dwEnd = ::GetTickCount();
+    const UINT nDuration = dwEnd >= dwStart ? dwEnd - dwStart : dwStart - dwEnd;
+    if (m_arPaintTimes.size() < kPaintRingSize)
+        m_arPaintTimes.push_back(nDuration);
+    else
+        m_arPaintTimes[static_cast<size_t>(m_nPaintIndex)] = nDuration;
+    m_nPaintIndex = (m_nPaintIndex + 1) % kPaintRingSize;
+}
+
+void CKLVSyntaxEditCtrl::Draw(CDC* pDC) {
+    if (IsPrintingDC(pDC)) {
+        PrintPage(pDC);
+        return;
+    }
+    CRect rc;
+    GetClientRect(&rc);
+    if (rc.IsRectEmpty() || GetRowHeight() <= 0) return;
+    ReadHorzScrollInfo();
+    m_nCollapsedCount = 0;
+    m_arCollapsedRows.RemoveAll();
+    CDC dcGutter, dcText;
+    CBitmap bmGutter, bmText;
+    if (!dcGutter.CreateCompatibleDC(pDC) || !dcText.CreateCompatibleDC(pDC) ||
+        !bmGutter.CreateCompatibleBitmap(pDC, rc.Width(), rc.Height()) ||
+        !bmText.CreateCompatibleBitmap(pDC, rc.Width(), rc.Height()))
+        return;
+    CBitmap* pOldGutter = dcGutter.SelectObject(&bmGutter);
+    CBitmap* pOldText = dcText.SelectObject(&bmText);
+    CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
+    dcGutter.FillSolidRect(&rc, pPaint->GetColors().crBack);
+    dcText.FillSolidRect(&rc, pPaint->GetColors().crBack);
+    DrawRows(&dcText, &dcGutter, FALSE, rc.Height() / GetRowHeight() + 1, 0);
+    pPaint->DrawCollapsedTextBoxes(this, &dcText);
+    pDC->BitBlt(m_nTextLeftOffset, 0, rc.Width() - m_nTextLeftOffset, rc.Height(), &dcText, 0, 0, SRCCOPY);
+    pDC->BitBlt(0, 0, m_nTextLeftOffset, rc.Height(), &dcGutter, 0, 0, SRCCOPY);
+    dcGutter.SelectObject(pOldGutter);
+    dcText.SelectObject(pOldText);
+    m_nDirtyRow = 0;
+}
+
+void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int) {
+    CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
+    CKLVSyntaxEditLexTextSchema* pSchema = GetLexTextSchema();
+    if (m_nAnchorTopRow != m_nTopRow) {
+        m_pAnchorBlock.Release();
+        m_nAnchorTopRow = m_nTopRow;
+    }
+    int nHidden = 0, nHideUntil = 0;
+    for (int i = 0; i < nRows;) {
+        const int nRow = m_nTopRow + i + nHidden;
+        if (nRow <= nHideUntil) {
+            ++nHidden;
+            continue;
+        }
+        DWORD dwNode = 0;
+        CKLVSyntaxEditLineMarkValue value;
+        auto* pCollapsed = HasRowMark(nRow, "Collapsed", &value)
+                               ? static_cast<CKLVSyntaxEditCollapsedData*>(value.GetPtr())
+                               : nullptr;
+        if (pSchema && nRow <= GetRowCount()) {
+            std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
+            pSchema->GetFoldRegions(&m_pAnchorBlock, nRow, arRegions);
+            BOOL bCollapsedTaken = FALSE;
+            for (const CKLVSyntaxEditCollapsedBlock& block : arRegions) {
+                if (block.lcStart.nLine == nRow) {
+                    if (pCollapsed && !bCollapsedTaken) {
+                        pCollapsed->block = block;
+                        bCollapsedTaken = TRUE;
+                        dwNode |= klvNodeCollapsed;
+                    } else {
+                        dwNode |= klvNodeExpanded;
+                    }
+                }
+                if (block.lcEnd.nLine == nRow) dwNode |= klvNodeBlockEnd;
+                if (block.lcStart.nLine < nRow) dwNode |= klvNodeInside;
+                if (block.lcEnd.nLine > nRow && !(block.lcStart.nLine == nRow && pCollapsed)) dwNode |= klvNodeGoesOn;
+            }
+        }
+        if (pCollapsed) {
+            m_arCollapsedRows.Add(static_cast<UINT>(nRow));
+            m_nCollapsedCount = static_cast<int>(m_arCollapsedRows.GetSize());
+            nHideUntil = pCollapsed->block.lcEnd.nLine;
+        }
+        COLORREF clrText = 0, clrBack = RGB(255, 255, 255);
+        if (!bPrinting) {
+            GetRowColor(nRow, clrText);
+            GetRowBkColor(nRow, clrBack);
+            pPaint->DrawLineMarks(this, pGutterDC, nRow, i);
+        }
+        const int nXOffset = pPaint->DrawLineNumber(this, bPrinting ? pDC : pGutterDC, nRow, i, bPrinting);
+        if (!bPrinting) pPaint->DrawCollapsedNode(this, pGutterDC, i, dwNode);
+        DrawRow(m_nTopRow + nHidden, nRow, pDC, nXOffset);
+        if (!bPrinting) {
+            SetRowColor(nRow, clrText);
+            SetRowBkColor(nRow, clrBack);
+        }
+        ++i;
+    }
+}
+
+int CKLVSyntaxEditCtrl::GetPrintRowsPerPage(int nPrintableHeight) const {
+    return GetRowHeight() > 0 ? nPrintableHeight / GetRowHeight() - 1 : 0;
+}
+
+int CKLVSyntaxEditCtrl::GetPageFirstRow(int nPage, int nRowsPerPage) const {
+    return std::max(GetDocRow(1, (nPage - 1) * nRowsPerPage + 1), 1);
+}
+
+void CKLVSyntaxEditCtrl::PrintPage(CDC* pDC) {
+    // The page is drawn with the printer's metrics; the screen gets its own back afterwards.
+    const TEXTMETRIC tmScreen = m_tm;
+    const BOOL bSelMargin = m_bSelMargin;
+    const int nTopRow = m_nTopRow;
+    const SCROLLINFO siHorz = m_siHorz;
+    CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
+    CFont* pOldFont = pDC->SelectObject(pPaint->GetTextFont());
+    pDC->GetTextMetrics(&m_tm);
+    m_tm.tmHeight += 1;
+    m_bSelMargin = FALSE;
+    RecalcMargins();
+    m_siHorz.nPos = 0;
+    CRect rcPage;
+    pDC->GetClipBox(&rcPage);
+    const int nRowsPerPage =
+        GetPrintRowsPerPage(rcPage.Height() - m_rcPrintMargins.top - m_rcPrintMargins.bottom);
+    m_nTopRow = GetPageFirstRow(std::max(m_nPrintPage, 1), std::max(nRowsPerPage, 1));
+    CRect rcFill(rcPage.left + m_rcPrintMargins.left, rcPage.top + m_rcPrintMargins.top,
+                 rcPage.right - m_rcPrintMargins.right, rcPage.bottom - m_rcPrintMargins.bottom);
+    const CKLVColorValue& clrBack = pPaint->GetColors().crBack;
+    pDC->FillSolidRect(&rcFill, clrBack.GetCustomColor() != COLORREF(-1) ? clrBack.GetCustomColor()
+                                                                         : clrBack.GetStandardColor());
+    DrawRows(pDC, nullptr, TRUE, std::max(nRowsPerPage, 1), 0);
+    pPaint->DrawCollapsedTextBoxes(this, pDC);
+    pDC->SelectObject(pOldFont);
+    m_tm = tmScreen;
+    m_bSelMargin = bSelMargin;
+    m_nTopRow = nTopRow;
+    m_siHorz = siHorz;
+    RecalcMargins();
+    m_nDirtyRow = -1;
+    SetCaretScreenPos(FALSE);
+    if (m_hWnd) Invalidate(TRUE);
+}
+
+void CKLVSyntaxEditCtrl::RefreshSyntaxColors() {
+    m_screenCache.RemoveAll();
+    if (m_pBuffer && m_bSyntaxColor && m_pBuffer->GetLexParser()) {
+        if (IKLVSyntaxEditTextSchema* pSchema = m_pBuffer->GetLexParser()->GetTextSchema()) {
+            CKLVSyntaxEditTextIterator iter(m_pBuffer);
+            pSchema->Parse(&iter);
+        }
+    }
+    m_nDirtyRow = -1;
+    if (m_hWnd) Invalidate(TRUE);
+}
+
+void CKLVSyntaxEditCtrl::SetCollapsedBlockRect(CDC* pDC, CKLVSyntaxEditCollapsedData* pData, int y, int x) {
+    if (!pData) return;
+    const int cw = GetCharWidth();
+    CRect& rc = pData->rcPlaceholder;
+    rc.left = (x - GetHScrollPos()) * cw + (IsPrintingDC(pDC) ? m_rcPrintMargins.left : 0);
+    rc.top = y;
+    rc.right = rc.left + cw * pData->block.strCollapsedText.GetLength() + 3;
+    rc.bottom = y + GetRowHeight();
+}
+
+int CKLVSyntaxEditCtrl::GetDocRow(int nTopRow, int nScreenRow) const {
+    return nTopRow + nScreenRow - 1;
+}
+
+int CKLVSyntaxEditCtrl::GetScreenRow(int nTopRow, int nDocRow) const {
+    return std::max(nDocRow - nTopRow + 1, 1);
+}
+
+int CKLVSyntaxEditCtrl::GetVisibleRowNumber(int nDocRow) const {
+    return nDocRow == -1 ? GetRowCount() : nDocRow;
+}
+
+void CKLVSyntaxEditCtrl::OnSetFocus(CWnd* pOldWnd) {
+    CWnd::OnSetFocus(pOldWnd);
+    if (m_bCaretCreated) ::DestroyCaret();
+    m_bCaretCreated = FALSE;
+    m_bFocus = TRUE;
+    Invalidate(FALSE);
+    SetCaretScreenPos(FALSE);
+    NotifyRows(KLVSEN_CARETMOVED, m_nCurRow, m_nDispCol);
+    UpdateWindow();
+}
+
+void CKLVSyntaxEditCtrl::OnKillFocus(CWnd* pNewWnd) {
+    CWnd::OnKillFocus(pNewWnd);
+    if (m_bCaretCreated) ::DestroyCaret();
+    m_bCaretCreated = FALSE;
+    m_bFocus = FALSE;
+}
+
+void CKLVSyntaxEditCtrl::OnShowWindow(BOOL bShow, UINT nStatus) {
+    CWnd::OnShowWindow(bShow, nStatus);
+    if (!bShow) m_nDirtyRow = -1;
+}
+
+void CKLVSyntaxEditCtrl::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+    CWnd::OnActivate(nState, pWndOther, bMinimized);
+    if (nState == WA_INACTIVE) m_nDirtyRow = -1;
+    SetActive(nState != WA_INACTIVE);
+}
+
+LRESULT CKLVSyntaxEditCtrl::OnGetFont(WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(GetPaintManager()->GetTextFont()->m_hObject);
+}
+
+LRESULT CKLVSyntaxEditCtrl::OnSetText(WPARAM, LPARAM lParam) {
+    if (!m_pBuffer) return FALSE;
+    const int nRows = GetRowCount();
+    if (nRows > 0) m_pBuffer->DeleteText(1, 1, nRows + 1, 1, FALSE);
+    m_pBuffer->InsertText(reinterpret_cast<LPCSTR>(lParam), 1, 1, nullptr, FALSE);
+    m_screenCache.RemoveAll();
+    UpdateScrollBars();
+    return TRUE;
+}

@@ -1,0 +1,77 @@
+#include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
+
+#include <algorithm>
+
+CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditScreenSchemaCache::Find(int nRow, DWORD dwNow) {
+    for (Entry& entry : m_arEntries) {
+        if (entry.nFirstRow <= nRow && nRow <= entry.nLastRow) {
+            entry.dwLastUse = dwNow;
+            return entry.pHead.Get();
+        }
+    }
+    return nullptr;
+}
+
+void CKLVSyntaxEditScreenSchemaCache::CalcRange(int nRow, int nWindow, const std::vector<int>& arCollapsed,
+                                                int& nFirst, int& nLast) const {
+    int nLower = 1;
+    nLast = nRow + nWindow;
+    for (const Entry& entry : m_arEntries) {
+        if (entry.nFirstRow > nRow && entry.nFirstRow <= nLast) nLast = entry.nFirstRow - 1;
+        if (entry.nLastRow + 1 > nLower && entry.nLastRow + 1 < nRow) nLower = entry.nLastRow + 1;
+    }
+    for (int nCollapsed : arCollapsed)
+        if (nCollapsed >= nRow && nCollapsed < nLast) nLast = nCollapsed;
+    nFirst = nRow;
+    // Too little room ahead: the range grows backwards instead, up to the entry before.
+    if (nLast - nRow < nWindow / 2) nFirst = std::max(nRow - nWindow, nLower);
+}
+
+CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditScreenSchemaCache::Add(int nRow, int nWindow,
+                                                                 const std::vector<int>& arCollapsed, DWORD dwNow,
+                                                                 const ParseFn& fnParse) {
+    int nFirst = 0, nLast = 0;
+    CalcRange(nRow, nWindow, arCollapsed, nFirst, nLast);
+    CKLVLexBlockPtr pHead;
+    if (!fnParse(nFirst, nLast, pHead) || !pHead) {
+        if (pHead) CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
+        return nullptr;
+    }
+    m_arEntries.push_back(Entry{nFirst, nLast, dwNow, pHead});
+    return pHead.Get();
+}
+
+void CKLVSyntaxEditScreenSchemaCache::RemoveAt(size_t nIndex) {
+    CKLVLexBlockPtr pHead = m_arEntries[nIndex].pHead;
+    m_arEntries.erase(m_arEntries.begin() + static_cast<std::ptrdiff_t>(nIndex));
+    if (pHead) CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
+}
+
+void CKLVSyntaxEditScreenSchemaCache::DropFrom(int nRow) {
+    if (nRow == -1) {
+        RemoveAll();
+        return;
+    }
+    for (size_t i = m_arEntries.size(); i-- > 0;) {
+        Entry& entry = m_arEntries[i];
+        if (entry.nFirstRow >= nRow) {
+            RemoveAt(i);
+        } else if (entry.nLastRow >= nRow) {
+            entry.nLastRow = nRow - 1;
+            if (entry.nLastRow < entry.nFirstRow) RemoveAt(i);
+        }
+    }
+}
+
+void CKLVSyntaxEditScreenSchemaCache::Purge(int nLifeTimeSec, DWORD dwNow) {
+    if (nLifeTimeSec == 0 || nLifeTimeSec == -1) return;
+    const DWORD dwLife = static_cast<DWORD>(nLifeTimeSec) * 1000;
+    if (dwNow - m_dwLastPurge < std::min<DWORD>(dwLife, 10000)) return;
+    m_dwLastPurge = dwNow;
+    for (size_t i = m_arEntries.size(); i-- > 0;)
+        if (dwNow - m_arEntries[i].dwLastUse >= dwLife) RemoveAt(i);
+}
+
+void CKLVSyntaxEditScreenSchemaCache::RemoveAll() {
+    while (!m_arEntries.empty()) RemoveAt(m_arEntries.size() - 1);
+}
