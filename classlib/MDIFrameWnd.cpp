@@ -8,6 +8,7 @@ IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+    ON_WM_DESTROY()
     ON_COMMAND_EX_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnMDIWindowCmd)
     ON_UPDATE_COMMAND_UI_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnUpdateMDIWindowCmd)
 END_MESSAGE_MAP()
@@ -44,6 +45,15 @@ BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT, CMenu* pWindowMenu) {
                                        0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)),
                                        AfxGetInstanceHandle(), &ccs);
     return m_hWndMDIClient != nullptr;
+}
+
+void CMDIFrameWnd::OnDestroy() {
+    // The client's WM_DESTROY, which comes next, frees its list of children and the frame title
+    // it keeps, and does not clear them: a later WM_MDIGETACTIVE answers from freed memory and a
+    // title set through DefFrameProc frees the title again. The views and documents that go
+    // with the children afterwards update titles, so from here on the frame has no client.
+    m_hWndMDIClient = nullptr;
+    CFrameWnd::OnDestroy();
 }
 
 LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -194,7 +204,8 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow) {
 
 void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     CMDIFrameWnd* pFrame = GetMDIFrame();
-    if (pFrame) pFrame->OnUpdateFrameTitle(bAddToTitle);
+    if (!pFrame || !pFrame->m_hWndMDIClient) return;   // the whole frame is going
+    pFrame->OnUpdateFrameTitle(bAddToTitle);
     if (!(GetStyle() & FWS_ADDTOTITLE)) return;
     CDocument* pDoc = GetActiveDocument();
     CString strText = bAddToTitle && pDoc ? pDoc->GetTitle() : m_strTitle;

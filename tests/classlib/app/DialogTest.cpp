@@ -2,69 +2,19 @@
 // into the controls and back, refused input keeps the dialog open; property sheets apply their
 // pages.
 #include "classlib/WindowTestSupport.h"
+#include "classlib/app/DialogTemplate.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
-enum : WORD { IDC_NAME = 101, IDC_COUNT, IDC_FLAG, IDC_CHOICE };
-
-// A dialog template built in memory (DLGTEMPLATE and its items, each DWORD-aligned).
-class DialogTemplate {
-public:
-    DialogTemplate(const wchar_t* title, DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME) {
-        Add(style);
-        Add(0);                               // extended style
-        m_nCountAt = m_words.size();
-        AddWord(0);                           // items, counted below
-        for (int v : {10, 10, 200, 120}) AddWord(static_cast<WORD>(v));
-        AddWord(0);                           // no menu
-        AddWord(0);                           // the dialog class
-        AddText(title);
-    }
-    // atom: 0x80 button, 0x81 edit, 0x85 combo box.
-    DialogTemplate& Item(WORD atom, WORD id, DWORD style, const wchar_t* text, int x, int y, int cx, int cy) {
-        while (m_words.size() % 2) AddWord(0);
-        Add(WS_CHILD | WS_VISIBLE | style);
-        Add(0);
-        for (int v : {x, y, cx, cy}) AddWord(static_cast<WORD>(v));
-        AddWord(id);
-        AddWord(0xFFFF);
-        AddWord(atom);
-        AddText(text);
-        AddWord(0);                           // no creation data
-        ++m_words[m_nCountAt];
-        return *this;
-    }
-    LPCDLGTEMPLATE Get() const { return reinterpret_cast<LPCDLGTEMPLATE>(m_words.data()); }
-
-private:
-    void AddWord(WORD w) { m_words.push_back(w); }
-    void Add(DWORD dw) {
-        AddWord(LOWORD(dw));
-        AddWord(HIWORD(dw));
-    }
-    void AddText(const wchar_t* text) {
-        for (; *text; ++text) AddWord(static_cast<WORD>(*text));
-        AddWord(0);
-    }
-    std::vector<WORD> m_words;
-    size_t m_nCountAt = 0;
-};
-
-DialogTemplate EntryTemplate(const wchar_t* title) {
-    DialogTemplate dlg(title);
-    dlg.Item(0x81, IDC_NAME, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, L"", 5, 5, 100, 12)
-        .Item(0x81, IDC_COUNT, WS_BORDER | WS_TABSTOP, L"", 5, 20, 40, 12)
-        .Item(0x80, IDC_FLAG, BS_AUTOCHECKBOX | WS_TABSTOP, L"Flag", 5, 35, 60, 12)
-        .Item(0x85, IDC_CHOICE, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, L"", 5, 50, 80, 60)
-        .Item(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, L"OK", 120, 90, 35, 14)
-        .Item(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, L"Cancel", 160, 90, 35, 14);
-    return dlg;
-}
+using namespace classlib_test;
 
 class CBoxApp : public CWinApp {
 public:
@@ -84,7 +34,10 @@ public:
     int m_nChoice = 1;
     CComboBox m_combo;
 
+    std::function<void(HWND)> m_onInit;
+
     BOOL OnInitDialog() override {
+        if (m_onInit) m_onInit(m_hWnd);
         for (const char* item : {"zero", "one", "two"}) ::SendDlgItemMessageA(m_hWnd, IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         return CDialog::OnInitDialog();
     }
@@ -137,6 +90,53 @@ TEST(Dialogs, AModelessDialogFromMemoryExchangesDataBothWays) {
     EXPECT_EQ(ItemText(dlg.m_hWnd, IDC_NAME), "from the member");
     EXPECT_EQ(dlg.m_combo.GetCurSel(), 0);
     dlg.DestroyWindow();
+}
+
+// Shows the dialog modal while another thread types into it: the steps run in order, each sent to
+// the dialog and so handled by its modal loop. A dialog still open when the steps are done is
+// cancelled, so that the test ends either way.
+INT_PTR RunModalWhileTyping(CEntryDlg& dlg, const std::vector<std::function<void(HWND)>>& steps) {
+    std::atomic<HWND> hDlg{nullptr};
+    dlg.m_onInit = [&](HWND h) { hDlg = h; };
+    std::thread watcher([&] {
+        for (int i = 0; i < 1000 && !hDlg; ++i) ::Sleep(10);
+        if (!hDlg) return;
+        for (const auto& step : steps) step(hDlg);
+        if (::IsWindow(hDlg)) ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+    });
+    const INT_PTR nResult = dlg.DoModal();
+    watcher.join();
+    return nResult;
+}
+
+void Type(HWND hDlg, int nID, const char* text) { ::SendMessageA(::GetDlgItem(hDlg, nID), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+void Press(HWND hDlg, int nID) { ::SendMessageA(::GetDlgItem(hDlg, nID), BM_CLICK, 0, 0); }
+
+TEST(Dialogs, AModalDialogClosedFromAnotherThreadKeepsWhatWasTyped) {
+    CBoxApp app;
+    const DialogTemplate tmpl = EntryTemplate(L"Modal");
+    CEntryDlg dlg;
+    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get()));
+    std::string shown;
+    bool bOpenAfterRefusal = false;
+    const INT_PTR nResult = RunModalWhileTyping(dlg, {
+        [&](HWND h) { shown = ItemText(h, IDC_NAME); },
+        [](HWND h) { Type(h, IDC_COUNT, "42"); },
+        [](HWND h) { Press(h, IDOK); },
+        [&](HWND h) { bOpenAfterRefusal = ::IsWindowVisible(h) != FALSE; },
+        [](HWND h) { Type(h, IDC_COUNT, "7"); },
+        [](HWND h) { Type(h, IDC_NAME, "typed"); },
+        [](HWND h) { Press(h, IDC_FLAG); },
+        [](HWND h) { Press(h, IDOK); },
+    });
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_EQ(shown, "initial");
+    EXPECT_TRUE(bOpenAfterRefusal) << "a value out of range keeps the dialog open";
+    EXPECT_EQ(app.m_nBoxes, 1);
+    EXPECT_EQ(dlg.m_nCount, 7);
+    EXPECT_STREQ(dlg.m_strName, "typed");
+    EXPECT_EQ(dlg.m_nFlag, BST_UNCHECKED);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
 class CEditPage : public CPropertyPage {

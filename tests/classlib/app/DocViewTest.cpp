@@ -380,20 +380,43 @@ TEST(Frames, SplitterBarsMoveWithTheMouse) {
     EXPECT_EQ(cxRight, cxMin) << "the other pane keeps its minimum";
 }
 
+// Counts what reaches an MDI client after its WM_DESTROY.
+WNDPROC g_pfnClientProc = nullptr;
+bool g_bClientDestroyed = false;
+int g_nLateClientMessages = 0;
+
+LRESULT CALLBACK CountingClientProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_bClientDestroyed && message != WM_NCDESTROY) ++g_nLateClientMessages;
+    if (message == WM_DESTROY) g_bClientDestroyed = true;
+    return ::CallWindowProcA(g_pfnClientProc, hWnd, message, wParam, lParam);
+}
+
+void WatchClientTeardown(HWND hWndClient) {
+    g_bClientDestroyed = false;
+    g_nLateClientMessages = 0;
+    g_pfnClientProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWndClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingClientProc)));
+}
+
 TEST(DocView, OpeningAndClosingLeavesNoHandlesBehind) {
-    auto cycle = [] {
-        MdiApp mdi;
-        for (int i = 0; i < 3; ++i) {
-            mdi.pSplit->OpenDocumentFile(nullptr);
-            mdi.pPlain->OpenDocumentFile(nullptr);
-        }
-        mdi.app.CloseAllDocuments(FALSE);
-        EXPECT_EQ(mdi.ChildCount(), 0);
-    };
-    cycle();   // the system makes some objects once, on first use
-    const classlib_test::HandleCounts before = classlib_test::CountHandles();
-    cycle();
-    EXPECT_EQ(classlib_test::CountHandles(), before);
+    // Documents closed one by one, or still open when the main frame goes (their views then
+    // update titles while the frame and its MDI client are being destroyed).
+    for (const BOOL bCloseFirst : {TRUE, FALSE}) {
+        auto cycle = [bCloseFirst] {
+            MdiApp mdi;
+            for (int i = 0; i < 3; ++i) {
+                mdi.pSplit->OpenDocumentFile(nullptr);
+                mdi.pPlain->OpenDocumentFile(nullptr);
+            }
+            if (bCloseFirst) mdi.app.CloseAllDocuments(FALSE);
+            else WatchClientTeardown(mdi.pMain->m_hWndMDIClient);
+        };
+        cycle();   // the system makes some objects once, on first use
+        const classlib_test::HandleCounts before = classlib_test::CountHandles();
+        cycle();
+        EXPECT_EQ(classlib_test::CountHandles(), before) << bCloseFirst;
+        EXPECT_EQ(g_nLateClientMessages, 0) << "the client keeps freed state after its WM_DESTROY";
+    }
 }
 
 }  // namespace
