@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/FrameWnd.h"
+#include "classlib/Ole.h"
 
 class CDocument;
 
@@ -57,6 +58,12 @@ public:
     // Pages from the first to the last of pInfo, each started and ended on pDC, until a page's
     // OnPrepareDC clears m_bContinuePrinting; the number printed.
     UINT PrintPages(CDC* pDC, CPrintInfo* pInfo);
+
+    // ---- Drops, through a COleDropTarget registered for the view: nothing is taken by default.
+    virtual DROPEFFECT OnDragEnter(COleDataObject* /*pDataObject*/, DWORD /*dwKeyState*/, CPoint /*point*/) { return DROPEFFECT_NONE; }
+    virtual DROPEFFECT OnDragOver(COleDataObject* /*pDataObject*/, DWORD /*dwKeyState*/, CPoint /*point*/) { return DROPEFFECT_NONE; }
+    virtual void OnDragLeave() {}
+    virtual BOOL OnDrop(COleDataObject* /*pDataObject*/, DROPEFFECT /*dropEffect*/, CPoint /*point*/) { return FALSE; }
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 

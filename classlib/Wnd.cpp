@@ -4,6 +4,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/Menu.h"
+#include "classlib/Ole.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 #include "classlib/WinThread.h"
@@ -183,6 +184,7 @@ void CWnd::FinishNcDestroy() {
         ::PostQuitMessage(0);
         pThread->m_pMainWnd = nullptr;
     }
+    if (m_pDropTarget) m_pDropTarget->Revoke();
     Detach();
     PostNcDestroy();
 }

@@ -24,6 +24,7 @@
 #endif
 
 class CMenu;
+class COleDropTarget;
 struct CCreateContext;   // document/view creation context, defined with the frames
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -54,6 +55,7 @@ public:
     ~CWnd() override;   // destroys a window it still owns
 
     HWND m_hWnd = nullptr;
+    COleDropTarget* m_pDropTarget = nullptr;   // revoked when the window goes
 
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }   // a pointer that may be null: AfxGetSafeHwnd
