@@ -1,19 +1,48 @@
 #include "toolkit/commandbars/CommandBar.h"
 
 #include "classlib/FrameWnd.h"
+#include "classlib/Menu.h"
+#include "toolkit/commandbars/CommandBarAnimation.h"
+#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/common/ImageManager.h"
+#include "toolkit/common/KeyboardHook.h"
 
-IMPLEMENT_DYNCREATE(CKLVCommandBar, CWnd)
+#include <vector>
 
-CKLVCommandBar::CKLVCommandBar() : m_pControls(new CKLVControls(this)) {}
+IMPLEMENT_SERIAL(CKLVCommandBar, CWnd, VERSIONABLE_SCHEMA | 1)
+
+CKLVCommandBar::CKLVCommandBar()
+    : m_pControls(new CKLVControls(this)), m_pAnimation(std::make_unique<CKLVCommandBarAnimation>(this)) {}
 
 CKLVCommandBar::~CKLVCommandBar() {
+    if (m_bTracking) SetTrackingMode(0);
+    KLVMouseHook()->RemoveTrackedPopup(this);
+    if (KLVMouseHook()->m_pHotBar == this) KLVMouseHook()->m_pHotBar = nullptr;
+    m_pControls->RemoveAll();
     m_pControls->SetParent(nullptr);
     m_pControls->InternalRelease();
-    if (m_pPaintManager) m_pPaintManager->InternalRelease();
+    ReleaseOwnedManagers();
+    m_pAnimation->RemoveAll();
 }
+
+void CKLVCommandBar::ReleaseOwnedManagers() {
+    if (m_pPaintManager) m_pPaintManager->InternalRelease();
+    m_pPaintManager = nullptr;
+    if (m_pImageManager) m_pImageManager->InternalRelease();
+    m_pImageManager = nullptr;
+}
+
+void CKLVCommandBar::OnFinalRelease() {
+    if (GetSafeHwnd()) DestroyWindow();
+    CWnd::OnFinalRelease();
+}
+
+int CKLVCommandBar::GetControlCount() const { return m_pControls->GetCount(); }
+
+CKLVControl* CKLVCommandBar::GetControl(int nIndex) const { return m_pControls->GetAt(nIndex); }
 
 void CKLVCommandBar::SetControls(CKLVControls* pControls) {
     m_pControls->SetParent(nullptr);
@@ -22,72 +51,108 @@ void CKLVCommandBar::SetControls(CKLVControls* pControls) {
     m_pControls->SetParent(this);
 }
 
-BOOL CKLVCommandBar::SetTrackingMode(int bMode, BOOL, BOOL) {
-    m_bTracking = bMode;
-    if (!bMode) {
-        SetPopuped(-1);
-        SetSelected(-1);
+CKLVCommandBar* CKLVCommandBar::GetRootParent() {
+    CKLVCommandBar* pRoot = this;
+    // A cyclic chain of bars ends where it comes back.
+    for (int nGuard = 0; nGuard < 64; ++nGuard) {
+        CKLVCommandBar* pParent = pRoot->GetParentCommandBar();
+        if (!pParent || pParent == this) break;
+        pRoot = pParent;
     }
-    return TRUE;
+    return pRoot;
 }
 
-BOOL CKLVCommandBar::SetSelected(int nSelected, BOOL bKeyboard) {
-    if (nSelected == m_nSelected) return FALSE;
-    CKLVControl* pOld = m_pControls->GetAt(m_nSelected);
-    m_nSelected = nSelected;
-    if (pOld) pOld->SetSelected(FALSE);
-    if (CKLVControl* pNew = m_pControls->GetAt(nSelected)) pNew->SetSelected(bKeyboard ? 2 : TRUE);
-    return TRUE;
+CKLVCommandBars* CKLVCommandBar::GetCommandBars() const {
+    if (m_pCommandBars) return m_pCommandBars;
+    CKLVCommandBar* pParent = GetParentCommandBar();
+    return pParent && pParent != this ? pParent->GetCommandBars() : nullptr;
 }
 
-BOOL CKLVCommandBar::SetPopuped(int nPopuped, BOOL) {
-    if (nPopuped == m_nPopuped) return TRUE;
-    if (CKLVControl* pOld = m_pControls->GetAt(m_nPopuped)) {
-        m_nPopuped = -1;
-        pOld->OnSetPopup(FALSE);
-    }
-    CKLVControl* pNew = m_pControls->GetAt(nPopuped);
-    if (!pNew) return FALSE;
-    m_nPopuped = nPopuped;
-    if (!pNew->OnSetPopup(TRUE)) {
-        m_nPopuped = -1;
-        return FALSE;
-    }
-    return TRUE;
+CKLVCommandBarsLink* CKLVCommandBar::GetCommandBarsLink() const {
+    if (m_pLink) return m_pLink;
+    CKLVCommandBar* pParent = GetParentCommandBar();
+    return pParent && pParent != this ? pParent->GetCommandBarsLink() : nullptr;
 }
 
-void CKLVCommandBar::Redraw(LPCRECT lpRect, BOOL) {
-    if (GetSafeHwnd()) ::InvalidateRect(GetSafeHwnd(), lpRect, FALSE);
+BOOL CKLVCommandBar::IsCustomizeMode() const {
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    return pLink && pLink->IsCustomizeMode();
+}
+
+BOOL CKLVCommandBar::IsKeyboardCuesVisible() const {
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    return pLink ? pLink->IsKeyboardCuesVisible() : m_bKeyboardCuesVisible;
 }
 
 CWnd* CKLVCommandBar::GetSite() const {
     if (m_pSiteOverride) return m_pSiteOverride;
+    if (CKLVCommandBarsLink* pLink = GetCommandBarsLink())
+        if (CWnd* pSite = pLink->GetSite()) return pSite;
+    CKLVCommandBar* pRoot = const_cast<CKLVCommandBar*>(this)->GetRootParent();
+    if (pRoot != this) return pRoot->GetSite();
     if (m_pOwner) return m_pOwner;
     if (!GetSafeHwnd()) return nullptr;
     if (CWnd* pFrame = GetParentFrame()) return pFrame;
     return GetParent();
 }
 
-CKLVCommandBar* CKLVCommandBar::Clone(BOOL bRecursive) {
-    auto* pBar = static_cast<CKLVCommandBar*>(GetRuntimeClass()->CreateObject());
-    pBar->m_barType = m_barType;
-    pBar->m_barPosition = m_barPosition;
-    pBar->m_nBarID = m_nBarID;
-    pBar->m_nFlags = m_nFlags;
-    pBar->m_dwStyle = m_dwStyle;
-    pBar->m_strTitle = m_strTitle;
-    pBar->m_bCustomizable = m_bCustomizable;
-    pBar->m_nMRUWidth = m_nMRUWidth;
-    pBar->m_szIcons = m_szIcons;
-    pBar->m_szButtons = m_szButtons;
-    pBar->m_pCommandBars = m_pCommandBars;
-    pBar->m_nDefaultButtonStyle = m_nDefaultButtonStyle;
-    pBar->SetControls(m_pControls->Duplicate(bRecursive));
-    return pBar;
+CWnd* CKLVCommandBar::GetOwnerSite() const {
+    if (m_pOwner) return m_pOwner;
+    if (GetSafeHwnd())
+        if (HWND hOwner = ::GetWindow(GetSafeHwnd(), GW_OWNER)) return CWnd::FromHandle(hOwner);
+    CKLVCommandBar* pParent = GetParentCommandBar();
+    if (pParent && pParent != this) return pParent->GetOwnerSite();
+    return GetSite();
+}
+
+CFrameWnd* CKLVCommandBar::GetFrameSite() const { return DYNAMIC_DOWNCAST(CFrameWnd, GetSite()); }
+
+CKLVPaintManager* CKLVCommandBar::GetPaintManager() const {
+    if (m_pPaintManager) return m_pPaintManager;
+    if (CKLVCommandBarsLink* pLink = GetCommandBarsLink())
+        if (CKLVPaintManager* pPaintManager = pLink->GetPaintManager()) return pPaintManager;
+    CKLVCommandBar* pRoot = const_cast<CKLVCommandBar*>(this)->GetRootParent();
+    if (pRoot != this && pRoot->m_pPaintManager) return pRoot->m_pPaintManager;
+    if (!CKLVPaintManager::GetGlobalPaintManager()) CKLVPaintManager::SetTheme(0);
+    return CKLVPaintManager::GetGlobalPaintManager();
+}
+
+void CKLVCommandBar::SetPaintManager(CKLVPaintManager* pPaintManager) {
+    if (m_pPaintManager && m_pPaintManager != pPaintManager) m_pPaintManager->InternalRelease();
+    m_pPaintManager = pPaintManager;
+}
+
+CKLVImageManager* CKLVCommandBar::GetImageManager() const {
+    if (m_pImageManager) return m_pImageManager;
+    if (CKLVCommandBarsLink* pLink = GetCommandBarsLink())
+        if (CKLVImageManager* pImageManager = pLink->GetImageManager()) return pImageManager;
+    CKLVCommandBar* pRoot = const_cast<CKLVCommandBar*>(this)->GetRootParent();
+    if (pRoot != this && pRoot->m_pImageManager) return pRoot->m_pImageManager;
+    return KLVImageManager();
+}
+
+void CKLVCommandBar::SetImageManager(CKLVImageManager* pImageManager) {
+    if (m_pImageManager && m_pImageManager != pImageManager) m_pImageManager->InternalRelease();
+    m_pImageManager = pImageManager;
+}
+
+void CKLVCommandBar::ShowGripper(BOOL bShow) {
+    m_dwStyle = bShow ? (m_dwStyle | styleGripper) : (m_dwStyle & ~styleGripper);
+}
+
+BOOL CKLVCommandBar::IsLayoutRTL() const {
+    return GetSafeHwnd() &&
+           (::GetWindowLongPtrA(GetSafeHwnd(), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+}
+
+BOOL CKLVCommandBar::IsVerticalBar() const {
+    return m_barPosition == barLeft || m_barPosition == barRight || m_barType == barTypePopup;
 }
 
 CSize CKLVCommandBar::GetIconSize() const {
-    return m_szIcons.cx > 0 ? m_szIcons : CSize(16, 16);
+    if (m_szIcons.cx > 0) return m_szIcons;
+    if (GetCommandBarsLink()) return GetPaintManager()->GetAutoIconSize(FALSE);
+    return CSize(16, 16);
 }
 
 CSize CKLVCommandBar::GetButtonSize() const {
@@ -96,12 +161,159 @@ CSize CKLVCommandBar::GetButtonSize() const {
     return CSize(szIcon.cx + 6, szIcon.cy + 6);
 }
 
-BOOL CKLVCommandBar::IsLayoutRTL() const {
-    return GetSafeHwnd() && (::GetWindowLongPtrA(GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+void CKLVCommandBar::EnableAnimation(BOOL bEnable) {
+    m_pAnimation->m_bAnimation = bEnable;
+    Redraw(nullptr, TRUE);
 }
 
-CKLVPaintManager* CKLVCommandBar::GetPaintManager() const {
-    if (m_pPaintManager) return m_pPaintManager;
-    if (!CKLVPaintManager::GetGlobalPaintManager()) CKLVPaintManager::SetTheme(0);
-    return CKLVPaintManager::GetGlobalPaintManager();
+BOOL CKLVCommandBar::IsAnimationEnabled() const { return m_pAnimation->m_bAnimation; }
+
+void CKLVCommandBar::EnableDoubleBuffer(BOOL bEnable) { m_pAnimation->m_bDoubleBuffer = bEnable; }
+
+void CKLVCommandBar::DelayLayout() {
+    m_nSelected = -1;
+    m_nPopuped = -1;
+    m_nIdleFlags |= delayLayout;
+}
+
+void CKLVCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate) {
+    if (m_nLockRedraw > 0) {
+        m_nIdleFlags |= delayRedraw;
+        return;
+    }
+    if (!lpRect) m_nIdleFlags &= ~delayRedraw;
+    if (GetSafeHwnd() && ::IsWindowVisible(GetSafeHwnd())) m_pAnimation->Redraw(lpRect, bAnimate);
+}
+
+void CKLVCommandBar::RedrawWithParents() {
+    Redraw();
+    for (CKLVCommandBar* pParent = GetParentCommandBar(); pParent && pParent != this;
+         pParent = pParent->GetParentCommandBar())
+        pParent->Redraw();
+}
+
+BOOL CKLVCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemoveAll) {
+    if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu())) return FALSE;
+    if (bRemoveAll) m_pControls->RemoveAll();
+    if (!m_pControls->LoadMenu(pMenu)) return FALSE;
+    if (CFrameWnd* pFrame = GetFrameSite()) pFrame->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
+    return TRUE;
+}
+
+namespace {
+
+// The RT_TOOLBAR resource: version, bitmap width and height, item count, then the item ids.
+struct ToolBarResource {
+    WORD wVersion, wWidth, wHeight, wItemCount;
+    const WORD* Items() const { return reinterpret_cast<const WORD*>(this + 1); }
+};
+
+const ToolBarResource* FindToolBarResource(UINT nIDResource, DWORD& cbSize) {
+    HINSTANCE hInstance = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(241));
+    HGLOBAL hGlobal = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
+    cbSize = hResource ? ::SizeofResource(hInstance, hResource) : 0;
+    return hGlobal ? static_cast<const ToolBarResource*>(::LockResource(hGlobal)) : nullptr;
+}
+
+}  // namespace
+
+BOOL CKLVCommandBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons) {
+    DWORD cbSize = 0;
+    const ToolBarResource* pData = FindToolBarResource(nIDResource, cbSize);
+    if (!pData || cbSize < sizeof(ToolBarResource) ||
+        cbSize < sizeof(ToolBarResource) + pData->wItemCount * sizeof(WORD))
+        return FALSE;
+    m_pControls->RemoveAll();
+    std::vector<UINT> commands;
+    BOOL bBeginGroup = FALSE;
+    for (WORD i = 0; i < pData->wItemCount; ++i) {
+        const UINT nId = pData->Items()[i];
+        if (nId == 0) {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        commands.push_back(nId);
+        if (CKLVControl* pControl = m_pControls->Add(CKLVControl::typeButton, static_cast<int>(nId))) {
+            pControl->SetBeginGroup(bBeginGroup);
+        }
+        bBeginGroup = FALSE;
+    }
+    const CSize szIcon(pData->wWidth, pData->wHeight);
+    if (szIcon.cx != 16) m_szIcons = szIcon;
+    if (!bLoadIcons) return TRUE;
+    return GetImageManager()->SetIcons(nIDResource, commands.data(), static_cast<int>(commands.size()), szIcon);
+}
+
+void CKLVCommandBar::Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive) {
+    m_barType = pCommandBar->m_barType;
+    m_barPosition = pCommandBar->m_barPosition;
+    m_nBarID = pCommandBar->m_nBarID;
+    m_nFlags = pCommandBar->m_nFlags;
+    m_dwStyle = pCommandBar->m_dwStyle;
+    m_strTitle = pCommandBar->m_strTitle;
+    m_bCustomizable = pCommandBar->m_bCustomizable;
+    m_nMRUWidth = pCommandBar->m_nMRUWidth;
+    m_szIcons = pCommandBar->m_szIcons;
+    m_szButtons = pCommandBar->m_szButtons;
+    m_pCommandBars = pCommandBar->m_pCommandBars;
+    m_pLink = pCommandBar->m_pLink;
+    m_nDefaultButtonStyle = pCommandBar->m_nDefaultButtonStyle;
+    SetControls(pCommandBar->m_pControls->Duplicate(bRecursive));
+}
+
+CKLVCommandBar* CKLVCommandBar::Clone(BOOL bRecursive) {
+    auto* pBar = static_cast<CKLVCommandBar*>(GetRuntimeClass()->CreateObject());
+    pBar->Copy(this, bRecursive);
+    return pBar;
+}
+
+BOOL CKLVCommandBar::IsPointInBar(CPoint ptScreen) const {
+    if (!GetSafeHwnd()) return FALSE;
+    CRect rcWindow;
+    ::GetWindowRect(GetSafeHwnd(), &rcWindow);
+    if (!rcWindow.PtInRect(ptScreen)) return FALSE;
+    if (m_barPosition != barPopup) return TRUE;
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    const int nRegion = ::GetWindowRgn(GetSafeHwnd(), hRgn);
+    const BOOL bInside = nRegion == ERROR || ::PtInRegion(hRgn, ptScreen.x - rcWindow.left, ptScreen.y - rcWindow.top);
+    ::DeleteObject(hRgn);
+    return bInside;
+}
+
+int CKLVCommandBar::HitTestPopup(POINT ptScreen) {
+    return IsPointInBar(ptScreen) ? hitInside : hitOutside;
+}
+
+void CKLVCommandBar::OnRemoved() {
+    if (m_bTracking) SetTrackingMode(0);
+    KLVMouseHook()->RemoveTrackedPopup(this);
+    if (KLVMouseHook()->m_pHotBar == this) KLVMouseHook()->m_pHotBar = nullptr;
+    m_pControls->RemoveAll();
+    if (GetSafeHwnd()) DestroyWindow();
+}
+
+void CKLVCommandBar::GetBorders(CRect& rcBorders) { rcBorders = GetPaintManager()->GetCommandBarBorders(this); }
+
+void CKLVCommandBar::FillCommandBarEntry(CDC* pDC) { GetPaintManager()->FillCommandBar(pDC, this); }
+
+void CKLVCommandBar::OnKeyboardTip(CKLVControl* pControl) {
+    if (pControl) pControl->OnKeyboardActivate();
+}
+
+BOOL CKLVCommandBar::IsMouseLocked() const {
+    if (m_bIgnoreMouseLock) return FALSE;
+    for (CKLVHookedPopupBar* pBar : KLVMouseHook()->GetTrackedPopups())
+        if (pBar->m_nPopupLock > 0) return TRUE;
+    return FALSE;
+}
+
+int CKLVCommandBar::CHookSink::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT&) {
+    if (!m_pBar->m_bTracking) return hookContinue;
+    if (nMessage == WM_KEYDOWN) return m_pBar->OnHookKeyDown(static_cast<UINT>(wParam), lParam) == hookKeyHandled ? hookHandled : hookStop;
+    if (nMessage == WM_MOUSEWHEEL) {
+        // Controls that take the wheel come with their own issue; the wheel stays with the bar.
+        return hookHandled;
+    }
+    return hookContinue;
 }

@@ -1,18 +1,27 @@
-// The window every command bar derives from. For now the members the paint manager and the
-// controls read of a bar, and the bar side the controls call, with the least behaviour; the bar
-// window's own behaviour comes with its issue.
+// The window every command bar derives from: it owns the controls, keeps the hot and the open
+// control, tracks the keyboard, routes the mouse to the control under it, updates the commands'
+// state at idle time, draws through the paint manager and its animation, takes customize drops
+// and answers accessibility clients.
 #pragma once
 
 #include "classlib/Wnd.h"
+#include "toolkit/common/Accessible.h"
+#include "toolkit/common/HookSink.h"
+#include "toolkit/common/MouseHook.h"
 
+#include <memory>
+
+class CKLVCommandBarAnimation;
+class CKLVCommandBars;
+class CKLVCommandBarsLink;
 class CKLVControl;
 class CKLVControls;
-class CKLVCommandBars;
-class CKLVPaintManager;
 class CKLVImageManager;
+class CKLVPaintManager;
+class CKLVPropExchange;
 
-class CKLVCommandBar : public CWnd {
-    DECLARE_DYNCREATE(CKLVCommandBar)
+class CKLVCommandBar : public CWnd, public CKLVHookedPopupBar {
+    DECLARE_SERIAL(CKLVCommandBar)
 public:
     enum BarType { barTypeMenuBar = 0, barTypeNormal = 1, barTypePopup = 2, barTypeRibbon = 3 };
     enum BarPosition {
@@ -21,63 +30,148 @@ public:
     };
     enum DelayedWork { delayLayout = 1, delayRedraw = 2 };
     // Bars with this flag lay their controls out as large buttons in columns.
-    enum { flagLargeButtons = 0x200000 };
+    enum { flagLargeButtons = 0x200000, styleGripper = 0x400000 };
+    // Keyboard codes of SetSelected and the controls' selected state.
+    enum { selectedByMouse = 1, selectedForward = 2, selectedBackward = 3 };
+    enum SpecialKey { keyNext = 0, keyPrev, keyCollapse, keyExpand, keyEscape, keyReturn, keyHome, keyEnd };
+    enum HookResult { hookKeyHandled = 1, hookKeyPass = 2 };
+    // Timers and the messages the bar sends its site.
+    enum : UINT {
+        timerHover = 112223, timerShowFull = 112224, timerAnimation = 707907, timerKeyboardTips = 52426,
+        msgSelectedChanged = 0x2856, msgMenuBarTracking = 0x2858, msgRButtonUp = 0x2859, msgTrackingKey = 0x285A,
+        codeIdleUpdate = 0xBD11FFFF
+    };
 
     CKLVCommandBar();
     ~CKLVCommandBar() override;
 
-    // The bar side the controls call.
+    // Virtual operations in the order every derived bar was built against.
     virtual void DelayRedraw() { m_nIdleFlags |= delayRedraw; }
     virtual BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
+    virtual BOOL LoadMenu(CMenu* pMenu, BOOL bRemoveAll = TRUE);
     virtual BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE);
-    virtual BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE);
-    virtual void DelayLayout() { m_nIdleFlags |= delayLayout; }
-    // Asks the bar to repaint a rectangle (the whole client area for null).
+    virtual BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE);
+    virtual CSize GetIconSize() const;
+    virtual CSize GetButtonSize() const;
+    virtual BOOL Popup(CKLVControl* /*pControl*/, BOOL /*bSelectFirst*/) { return FALSE; }
+    virtual void SetVisible(BOOL /*bVisible*/) {}
+    virtual BOOL IsVisible() const { return FALSE; }
+    virtual BOOL SetPosition(int /*nPosition*/) { return FALSE; }
+    virtual DWORD OnCustomizeDragEnter(CKLVControl* pDataObject, CPoint point);
+    virtual void OnCustomizeDragLeave();
+    virtual DWORD OnCustomizeDragOver(CKLVControl* pDataObject, CPoint point);
+    virtual void OnCustomizeDrop(CKLVControl* pDataObject, DWORD& dwEffect, CPoint point);
+    virtual BOOL IsCustomizable() const { return m_bCustomizable; }
+    virtual void OnRecalcLayout() {}
+    virtual void OnControlSelected(int bSelected, CKLVControl* pControl);
+    virtual CKLVCommandBar* GetParentCommandBar() const { return nullptr; }
+    virtual BOOL IsDialogBar() const { return FALSE; }
+    virtual BOOL IsRibbonBar() const { return FALSE; }
+    virtual BOOL IsPopupBar() const { return FALSE; }
+    virtual void DoPropExchange(CKLVPropExchange* /*pPX*/) {}
+    virtual BOOL IsKeyboardCuesVisible() const;
     virtual void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = FALSE);
-    virtual void OnIdleUpdate() {}
-    // The selection moved to a control (its state set before).
-    virtual void OnControlSelected(BOOL /*bSelected*/, CKLVControl* /*pControl*/) {}
+    virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);
+    virtual void OnKeyboardSelect(CKLVControl* /*pControl*/) {}
+    virtual void GetBorders(CRect& rcBorders);
+    virtual void FillCommandBarEntry(CDC* pDC);
+    virtual void CreateKeyboardTips() {}
+    virtual void OnKeyboardTip(CKLVControl* pControl);
+    virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
+    virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
+    virtual BOOL ProcessSpecialKey(int nKey);
+    virtual void DelayLayout();
+    virtual void Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive = FALSE);
+    virtual BOOL IsPointInBar(CPoint ptScreen) const;
+    virtual void OnLoadedHook() {}
+    virtual void OnAfterLoadHook() {}
+    virtual void OnAfterLoadCommandBarsHook() {}
+    virtual void OnRemoved();
+    virtual void OnIdleUpdate(BOOL bDisableIfNoHandler = TRUE, BOOL bIgnored = FALSE);
+    virtual int OnQueryReserved(int /*nArg*/) { return 0; }
+    virtual CKLVCommandBar* Clone(BOOL bRecursive);
+    // The top of the parent-bar chain (a popup's bar leads to the bar of the control that opened it).
+    virtual CKLVCommandBar* GetRootParent();
     // The window that receives the bar's commands.
     virtual CWnd* GetSite() const;
-    // The top of the parent-bar chain (a popup's bar leads to the bar of the control that opened it).
-    virtual CKLVCommandBar* GetRootParent() { return this; }
-    // A copy of the bar with copies (or shared references) of its controls.
-    virtual CKLVCommandBar* Clone(BOOL bRecursive);
-    virtual BOOL IsCustomizable() const { return m_bCustomizable; }
 
-    int GetType() const { return m_barType; }
-    int GetPosition() const { return m_barPosition; }
+    // Controls.
+    int GetControlCount() const;
+    CKLVControl* GetControl(int nIndex) const;
     CKLVControls* GetControls() const { return m_pControls; }
     // Replaces the controls by the collection (taking its reference).
     void SetControls(CKLVControls* pControls);
-    CKLVCommandBars* GetCommandBars() const { return m_pCommandBars; }
+
+    // The owning command bars and the services they lend, found through the parent bars.
+    CKLVCommandBars* GetCommandBars() const;
+    CKLVCommandBarsLink* GetCommandBarsLink() const;
+    BOOL IsCustomizeMode() const;
+    CWnd* GetOwnerSite() const;
+    CFrameWnd* GetFrameSite() const;
+    // Own paint manager, the command bars', the root's, else the process-wide one (theme 0).
+    CKLVPaintManager* GetPaintManager() const;
+    // Takes ownership (the previous own paint manager is released).
+    void SetPaintManager(CKLVPaintManager* pPaintManager);
+    CKLVImageManager* GetImageManager() const;
+    void SetImageManager(CKLVImageManager* pImageManager);
+
+    int GetType() const { return m_barType; }
+    int GetPosition() const { return m_barPosition; }
     int GetTrackingMode() const { return m_bTracking; }
-    BOOL IsCustomizeMode() const { return FALSE; }
     const CString& GetTitle() const { return m_strTitle; }
     void SetTitle(const CString& strTitle) { m_strTitle = strTitle; }
-    // The bar's icon size, else 16x16 (the command-bar options refine it once they exist).
-    CSize GetIconSize() const;
-    // The bar's button size, else the icon size plus 6 each way.
-    CSize GetButtonSize() const;
+    void SetFlags(UINT nAdd, UINT nRemove = 0) { m_nFlags = (m_nFlags | nAdd) & ~nRemove; }
+    void ShowGripper(BOOL bShow);
+    BOOL IsGripperVisible() const { return (m_dwStyle & styleGripper) != 0; }
+    void SetMRUWidth(int nWidth) { m_nMRUWidth = nWidth; }
+    int GetMRUWidth() const { return m_nMRUWidth; }
     CSize GetLargeIconSize() const { return CSize(32, 32); }
     BOOL IsTextBelowIcons() const { return m_nShowTextBelowIcons == 1; }
-    BOOL IsKeyboardCuesVisible() const { return m_bKeyboardCuesVisible; }
     // A popup bar shows two icon columns when asked and its flag holds.
     BOOL IsDoubleGripper() const { return m_bDoubleGripper; }
     int GetDefaultButtonStyle() const { return m_nDefaultButtonStyle; }
     BOOL IsLayoutRTL() const;
-    // The bar's own paint manager, else the process-wide one (made with theme 0 on first use).
-    CKLVPaintManager* GetPaintManager() const;
+    BOOL IsVerticalBar() const;
+    void EnableAnimation(BOOL bEnable = TRUE);
+    BOOL IsAnimationEnabled() const;
+    void EnableDoubleBuffer(BOOL bEnable = TRUE);
+    CKLVCommandBarAnimation* GetAnimation() const { return m_pAnimation.get(); }
 
+    void ClearSelection() { SetSelected(-1, FALSE); }
+    void EndTracking() { SetTrackingMode(0, TRUE, FALSE); }
+    BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE);
+    // The control whose mnemonic the key types; -1 when none, bAmbiguous when several.
+    int FindAccel(UINT nChar, BOOL& bAmbiguous) const;
+    void RedrawWithParents();
+    void SetStatusBarMessage(const CString& strMessage);
+    // Redraws wait while the lock is held and run at the next idle update.
+    void LockRedraw() { ++m_nLockRedraw; }
+    void UnlockRedraw() { --m_nLockRedraw; }
+    BOOL IsMouseLocked() const;
+    // The insertion point for a customize drop at the client point: the control index and
+    // whether the drop goes before it; the mark is filled in.
+    int FindInsertControl(CPoint point, BOOL& bBefore, CRect& rcMark) const;
+
+    // The mouse hook's view of the bar.
+    HWND GetPopupHwnd() const override { return GetSafeHwnd(); }
+    int HitTestPopup(POINT ptScreen) override;
+    void EndPopupTracking() override { SetTrackingMode(0); }
+    void ClearSelectedControl() override { SetSelected(-1); }
+    void OnPopupMouseMove(UINT nFlags, CPoint point) override { OnMouseMove(nFlags, point); }
+
+    BOOL m_bIgnoreMouseLock = FALSE;
+    BOOL m_bHideCaretWhileTracking = TRUE;
     int m_nMRUWidth = 32767;
     int m_nSelected = -1;
     int m_nPopuped = -1;
+    HWND m_hwndCaret = nullptr;
     UINT m_nBarID = 0;
+    BOOL m_bVisible = TRUE;
     int m_bTracking = 0;
     CWnd* m_pSiteOverride = nullptr;
     UINT m_nIdleFlags = 0;
     UINT m_nFlags = 0;
-    DWORD m_dwStyle = 0x400000;
+    DWORD m_dwStyle = styleGripper;
     CString m_strTitle;
     int m_barType = barTypeNormal;
     CKLVControls* m_pControls = nullptr;
@@ -87,12 +181,92 @@ public:
     CSize m_szIcons = CSize(0, 0);
     CSize m_szButtons = CSize(0, 0);
     int m_nShowTextBelowIcons = 2;
+    BOOL m_bRightButtonAsLeft = FALSE;
+    BOOL m_bNoCommandUpdates = FALSE;
+    int m_nKeyboardSelection = 0;
     BOOL m_bCustomizable = TRUE;
+    CRect m_rcMarker;
+    BOOL m_bVerticalMarker = FALSE;
     // Where a popup tracked for its result stores the chosen command; null otherwise.
     UINT* m_pReturnCmd = nullptr;
+    BOOL m_bRibbonFlag = TRUE;
+    BOOL m_bEnteredByMouse = FALSE;
+    int m_nLockRedraw = 0;
+    BOOL m_bPopupHotTracking = TRUE;
     CKLVPaintManager* m_pPaintManager = nullptr;
+    CKLVImageManager* m_pImageManager = nullptr;
     BOOL m_bMultiLine = FALSE;
     int m_nDefaultButtonStyle = 0;
+    std::unique_ptr<CKLVCommandBarAnimation> m_pAnimation;
+    int m_nDescribed = -1;
+    // Lent by the command bars; a child bar finds its parent's.
+    CKLVCommandBarsLink* m_pLink = nullptr;
+    // The dragged control of customize mode and the control being customized.
+    CKLVControl* m_pCustomizeSelected = nullptr;
+    CPoint m_ptDragStart;
     BOOL m_bKeyboardCuesVisible = TRUE;
     BOOL m_bDoubleGripper = FALSE;
+
+protected:
+    // Hands the thread's key-downs and wheel turns of tracking mode to the bar.
+    class CHookSink : public CKLVHookSink {
+    public:
+        explicit CHookSink(CKLVCommandBar* pBar) : m_pBar(pBar) {}
+        int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+        CKLVCommandBar* m_pBar;
+    };
+    // The bar for accessibility clients.
+    class CAccessible : public CKLVAccessible {
+    public:
+        explicit CAccessible(CKLVCommandBar* pBar) : m_pBar(pBar) {}
+        HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+        HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+        HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+        HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+        HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+        HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+        HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+        HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
+        CCmdTarget* GetAccessibleTarget() override { return m_pBar; }
+        CKLVCommandBar* m_pBar;
+    };
+
+    LPUNKNOWN GetInterface(const IID& iid) override;
+    void OnFinalRelease() override;
+    // The control of the 1-based accessible child id; null for 0 or out of range.
+    CKLVControl* GetAccessibleControl(long nChild) const;
+    void ReleaseOwnedManagers();
+    void PerformTrackingKey(UINT nChar, LPARAM lParam, int& nResult);
+    int SpecialKeyForDirection(UINT nChar) const;
+    void OnHoverTimer();
+    void OnShowFullTimer();
+    void UpdateTemplateControls();
+    void UpdateControlCommands(BOOL bDisableIfNoHandler);
+    void DrawInsertMark(CDC* pDC) const;
+
+    CHookSink m_hookSink{this};
+    CAccessible m_accessible{this};
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnPaint();
+    afx_msg LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg void OnNcMouseMove(UINT nHitTest, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    friend class CAccessible;
 };

@@ -39,6 +39,7 @@ public:
 
     int m_nId;
     int m_nIconId = 0;
+    int m_nHelpId = 0;
     BOOL m_bEnabled = TRUE;
     BOOL m_bChecked = FALSE;
     BOOL m_bVisible = TRUE;

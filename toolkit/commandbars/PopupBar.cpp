@@ -17,9 +17,8 @@ BOOL CKLVPopupBar::Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst) {
     return TRUE;
 }
 
-CKLVCommandBar* CKLVPopupBar::GetRootParent() {
-    CKLVCommandBar* pParent = m_pControlPopup ? m_pControlPopup->GetParent() : nullptr;
-    return pParent && pParent != this ? pParent->GetRootParent() : this;
+CKLVCommandBar* CKLVPopupBar::GetParentCommandBar() const {
+    return m_pControlPopup ? m_pControlPopup->GetParent() : nullptr;
 }
 
 CKLVControl* CKLVPopupBar::GetDefaultItem() const {

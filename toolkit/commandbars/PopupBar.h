@@ -13,7 +13,8 @@ public:
 
     // Opens the bar for the control; TRUE when it is open.
     virtual BOOL Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst);
-    CKLVCommandBar* GetRootParent() override;
+    CKLVCommandBar* GetParentCommandBar() const override;
+    BOOL IsPopupBar() const override { return TRUE; }
     CKLVControlPopup* GetControlPopup() const { return m_pControlPopup; }
     // The first visible default item, else null.
     CKLVControl* GetDefaultItem() const;
