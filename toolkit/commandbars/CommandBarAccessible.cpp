@@ -9,7 +9,8 @@
 #include "toolkit/common/DrawHelpers.h"
 
 LPUNKNOWN CKLVCommandBar::GetInterface(const IID& iid) {
-    if (iid == __uuidof(IAccessible)) return m_accessible.GetAccessibleInterface();
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible))
+        return m_accessible.GetAccessibleInterface();
     return CWnd::GetInterface(iid);
 }
 
