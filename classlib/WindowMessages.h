@@ -22,6 +22,11 @@
 #define WM_ACTIVATETOPLEVEL 0x036E
 #define WM_POPMESSAGESTRING 0x0375    // wParam: string id; restores a status-bar message
 
+// RunModalLoop flags.
+#define MLF_NOIDLEMSG 0x0001
+#define MLF_NOKICKIDLE 0x0002
+#define MLF_SHOWONIDLE 0x0004
+
 // WM_FLOATSTATUS flags.
 #define FS_SHOW 0x01
 #define FS_HIDE 0x02

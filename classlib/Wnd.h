@@ -324,6 +324,16 @@ public:
     CMenu* GetSystemMenu(BOOL bRevert) const;
     void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
 
+    // ---- Modal loops. RunModalLoop dispatches the thread's messages until EndModalLoop is called
+    // (or ContinueModal answers FALSE) and returns EndModalLoop's result. When the queue runs
+    // empty the parent gets WM_ENTERIDLE (not with MLF_NOIDLEMSG) and the window WM_KICKIDLE
+    // until it answers 0 (not with MLF_NOKICKIDLE); with MLF_SHOWONIDLE a hidden window is shown
+    // then. A WM_QUIT ends the loop with -1 and is posted again, with its exit code, for the loop
+    // outside.
+    int RunModalLoop(DWORD dwFlags = 0);
+    virtual BOOL ContinueModal();
+    virtual void EndModalLoop(int nResult);
+
     // ---- Tool tips. With tool tips enabled, mouse messages of this window and its children are
     // shown to the thread's tool tip: OnToolHitTest names the tool under the mouse (-1 none) and
     // fills its TOOLINFO; text in lpszText other than LPSTR_TEXTCALLBACK must come from malloc
@@ -397,6 +407,8 @@ public:
 
 protected:
     WNDPROC m_pfnSuper = nullptr;   // the original window procedure; null: DefWindowProc
+    int m_nModalResult = 0;         // what EndModalLoop was given
+    BOOL m_bContinueModal = FALSE;  // a modal loop runs and has not been ended
     HWND m_hWndOwner = nullptr;     // see GetOwner
 
 private:
