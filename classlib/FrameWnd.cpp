@@ -15,6 +15,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_SETFOCUS()
     ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_WM_NCACTIVATE()
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -192,6 +193,23 @@ void CFrameWnd::RecalcLayout(BOOL bNotify) {
 }
 
 void CFrameWnd::DelayRecalcLayout(BOOL bNotify) { m_nIdleFlags |= idleLayout | (bNotify ? idleNotify : 0); }
+
+void CFrameWnd::NotifyFloatingWindows(BOOL bActive) {
+    struct Notice {
+        HWND hWndOwner;
+        WPARAM wStatus;
+    } notice = {m_hWnd, static_cast<WPARAM>(bActive ? FS_ACTIVATE : FS_DEACTIVATE)};
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hWnd, LPARAM lParam) -> BOOL {
+        const auto* pNotice = reinterpret_cast<const Notice*>(lParam);
+        if (::GetWindow(hWnd, GW_OWNER) == pNotice->hWndOwner) ::SendMessageA(hWnd, WM_FLOATSTATUS, pNotice->wStatus, 0);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&notice));
+}
+
+BOOL CFrameWnd::OnNcActivate(BOOL bActive) {
+    NotifyFloatingWindows(bActive);
+    return static_cast<BOOL>(Default());
+}
 
 void CFrameWnd::OnSize(UINT nType, int, int) {
     // No default: for an MDI frame it would give the MDI client the whole client area.

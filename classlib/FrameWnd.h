@@ -49,6 +49,9 @@ public:
     // ---- Layout: bars first, then the view (AFX_IDW_PANE_FIRST) in the rest.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     void DelayRecalcLayout(BOOL bNotify = TRUE);
+    // Tells the popups this frame owns that its caption turned active or inactive
+    // (WM_FLOATSTATUS with FS_ACTIVATE or FS_DEACTIVATE).
+    void NotifyFloatingWindows(BOOL bActive);
 
     // ---- Views and documents.
     CView* GetActiveView() const { return m_pViewActive; }
@@ -98,6 +101,7 @@ protected:
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnNcActivate(BOOL bActive);
     DECLARE_MESSAGE_MAP()
 
 protected:

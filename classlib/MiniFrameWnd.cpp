@@ -1,6 +1,15 @@
 #include "classlib/MiniFrameWnd.h"
 
+#include "classlib/WindowMessages.h"
+
 IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
+    ON_WM_NCACTIVATE()
+    ON_WM_NCHITTEST()
+    ON_WM_SYSCOMMAND()
+    ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+END_MESSAGE_MAP()
 
 BOOL CMiniFrameWnd::Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, const RECT& rect,
                            CWnd* pParentWnd, UINT nID) {
@@ -26,4 +35,32 @@ BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
         cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return TRUE;
+}
+
+BOOL CMiniFrameWnd::OnNcActivate(BOOL bActive) {
+    // A synchronised caption stays active while this frame or its owner is the active window.
+    if (!bActive && (m_dwMiniFrameStyle & MFS_SYNCACTIVE)) {
+        HWND hWndActive = ::GetActiveWindow();
+        HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
+        bActive = hWndActive && (hWndActive == m_hWnd || hWndActive == hWndOwner);
+    }
+    NotifyFloatingWindows(bActive);
+    return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
+}
+
+LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM) {
+    if ((m_dwMiniFrameStyle & MFS_SYNCACTIVE) && (wParam & (FS_ACTIVATE | FS_DEACTIVATE)))
+        SendMessage(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0);
+    return TRUE;
+}
+
+LRESULT CMiniFrameWnd::OnNcHitTest(CPoint point) {
+    const LRESULT nHit = CFrameWnd::OnNcHitTest(point);
+    return nHit == HTSYSMENU && (m_dwMiniFrameStyle & MFS_BLOCKSYSMENU) ? HTCAPTION : nHit;
+}
+
+void CMiniFrameWnd::OnSysCommand(UINT nID, LPARAM lParam) {
+    const UINT nCommand = nID & 0xFFF0;
+    if ((m_dwMiniFrameStyle & MFS_BLOCKSYSMENU) && (nCommand == SC_MOUSEMENU || nCommand == SC_KEYMENU)) return;
+    CFrameWnd::OnSysCommand(nID, lParam);
 }
