@@ -1,21 +1,10 @@
 // The property grid for accessibility clients: the view is a table whose children are the
 // rows, each row an accessible object of its own.
+#include "toolkit/common/Accessible.h"
 #include "toolkit/propertygrid/PropertyGridItem.h"
 #include "toolkit/propertygrid/PropertyGridView.h"
 
 namespace {
-
-BSTR ToBstr(const CString& str) {
-    const int nLength = ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), nullptr, 0);
-    BSTR bstr = ::SysAllocStringLen(nullptr, static_cast<UINT>(nLength));
-    if (bstr && nLength > 0) ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), bstr, nLength);
-    return bstr;
-}
-
-void SetLong(VARIANT* pVar, LONG nValue) {
-    pVar->vt = VT_I4;
-    pVar->lVal = nValue;
-}
 
 LONG ScreenLocation(HWND hWnd, CRect rc, LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight) {
     ::ClientToScreen(hWnd, reinterpret_cast<POINT*>(&rc.left));
@@ -47,25 +36,25 @@ HRESULT CKLVPropertyGridItem::GetAccessibleParent(IDispatch** ppdispParent) {
 
 HRESULT CKLVPropertyGridItem::GetAccessibleName(VARIANT varChild, BSTR* pszName) {
     KLV_SELF_ONLY(varChild);
-    *pszName = ToBstr(m_strCaption);
+    *pszName = CKLVAccessible::AllocString(m_strCaption);
     return S_OK;
 }
 
 HRESULT CKLVPropertyGridItem::GetAccessibleValue(VARIANT varChild, BSTR* pszValue) {
     KLV_SELF_ONLY(varChild);
-    *pszValue = ToBstr(GetViewValue());
+    *pszValue = CKLVAccessible::AllocString(GetViewValue());
     return S_OK;
 }
 
 HRESULT CKLVPropertyGridItem::GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) {
     KLV_SELF_ONLY(varChild);
-    *pszDescription = ToBstr(m_strDescription);
+    *pszDescription = CKLVAccessible::AllocString(m_strDescription);
     return S_OK;
 }
 
 HRESULT CKLVPropertyGridItem::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) {
     KLV_SELF_ONLY(varChild);
-    SetLong(pvarRole, ROLE_SYSTEM_ROW);
+    CKLVAccessible::SetLong(pvarRole, ROLE_SYSTEM_ROW);
     return S_OK;
 }
 
@@ -75,7 +64,7 @@ HRESULT CKLVPropertyGridItem::GetAccessibleState(VARIANT varChild, VARIANT* pvar
     if (IsSelected()) nState |= STATE_SYSTEM_FOCUSED;
     if (!m_bVisible) nState |= STATE_SYSTEM_INVISIBLE;
     if (GetReadOnly()) nState |= STATE_SYSTEM_READONLY;
-    SetLong(pvarState, nState);
+    CKLVAccessible::SetLong(pvarState, nState);
     return S_OK;
 }
 
@@ -92,7 +81,7 @@ HRESULT CKLVPropertyGridItem::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* 
     CPoint pt(xLeft, yTop);
     m_pGrid->ScreenToClient(&pt);
     if (!GetItemRect().PtInRect(pt)) return S_FALSE;
-    SetLong(pvarChild, CHILDID_SELF);
+    CKLVAccessible::SetLong(pvarChild, CHILDID_SELF);
     return S_OK;
 }
 
@@ -136,13 +125,13 @@ HRESULT CKLVPropertyGridView::GetAccessibleName(VARIANT varChild, BSTR* pszName)
 
 HRESULT CKLVPropertyGridView::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) {
     KLV_SELF_ONLY(varChild);
-    SetLong(pvarRole, ROLE_SYSTEM_TABLE);
+    CKLVAccessible::SetLong(pvarRole, ROLE_SYSTEM_TABLE);
     return S_OK;
 }
 
 HRESULT CKLVPropertyGridView::GetAccessibleState(VARIANT varChild, VARIANT* pvarState) {
     KLV_SELF_ONLY(varChild);
-    SetLong(pvarState, STATE_SYSTEM_FOCUSABLE);
+    CKLVAccessible::SetLong(pvarState, STATE_SYSTEM_FOCUSABLE);
     return S_OK;
 }
 
@@ -171,6 +160,6 @@ HRESULT CKLVPropertyGridView::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* 
         pvarChild->pdispVal->AddRef();
         return S_OK;
     }
-    SetLong(pvarChild, CHILDID_SELF);
+    CKLVAccessible::SetLong(pvarChild, CHILDID_SELF);
     return S_OK;
 }
