@@ -4,11 +4,11 @@
 // writing the header, the source and the demo, best of a few rounds. The
 // last line holds time at 10*N over time at N (linear growth gives 10).
 #include "BenchTiming.h"
-#include "generator/EmitContext.h"
-#include "generator/HeaderFile.h"
-#include "generator/ServiceViewReader.h"
-#include "generator/SourceFile.h"
-#include "generator/TextBuffer.h"
+#include "generator/model/EmitContext.h"
+#include "generator/emit/HeaderFile.h"
+#include "generator/model/ServiceViewReader.h"
+#include "generator/emit/SourceFile.h"
+#include "generator/emit/TextBuffer.h"
 #include "wsdl/WsdlParser.h"
 
 #include <cstdio>

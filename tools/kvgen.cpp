@@ -1,9 +1,9 @@
 // kvgen: Generate Code and Generate Makefile from the command line. The
 // generated sources, the Makefile and Make.rules are written to one folder.
 
-#include "generator/ProjectCommands.h"
-#include "generator/ProjectFiles.h"
-#include "generator/ProjectHost.h"
+#include "project/ProjectCommands.h"
+#include "project/ProjectFiles.h"
+#include "project/ProjectHost.h"
 #include "tools/ProgramFolder.h"
 
 #include <cstdlib>

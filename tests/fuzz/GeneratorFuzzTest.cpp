@@ -4,9 +4,9 @@
 // by the test's time-out. The mutations are drawn from fixed seeds, so a
 // failure names a case that reruns the same way.
 
-#include "generator/SourceFile.h"
-#include "generator/TextBuffer.h"
-#include "generator/ProjectRecord.h"
+#include "generator/emit/SourceFile.h"
+#include "generator/emit/TextBuffer.h"
+#include "generator/model/ProjectRecord.h"
 #include "schema/SchemaParserException.h"
 #include "support/ProxyEnvironment.h"
 #include "support/ScopedWorkingFolder.h"

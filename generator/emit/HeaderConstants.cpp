@@ -1,0 +1,145 @@
+#include "generator/emit/HeaderConstants.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/emit/TextBuffer.h"
+
+#include <map>
+#include <set>
+
+namespace {
+
+// The fixed block: suffix and value as written; an empty suffix is an empty line.
+const std::pair<const char*, const char*> FixedLimits[] = {
+    {"_MAX_USER_LEN", "32"},
+    {"_MAX_USER_PWD_LEN", "32"},
+    {"_MAX_ARRAY_NUM", "5"},
+    {"_MAX_IP_LEN", "32"},
+    {"_MAX_URL_LEN", "64"},
+    {"_MAX_AUTHINFO_LEN", "512"},
+    {"_MAX_MESSAGE_LEN", "120000"},
+    {"_MAX_HTTP_PART_LEN", "1024"},
+    {"_BEGINXMLFLAG", "\"<?xml\""},
+    {"_ENDXMLFLAG", "\"Envelope>\""},
+    {"_HTTPENDFLAG", "\"\\r\\n\\r\\n\""},
+    {"", ""},
+    {"_MAX_HTTP_HEADER_NAME_LEN", "24"},
+    {"_MAX_HTTP_HEADER_VALUE_LEN", "128"},
+    {"_MAX_HTTP_HEADER_NUM", "5"},
+    {"_MAX_BOUNDARY_LEN", "240"},
+    {"_MAX_SOAP_FAULT_FAULTCODE_LEN", "240"},
+    {"_MAX_SOAP_FAULT_FAULTSTRING_LEN", "240"},
+    {"_MAX_SOAP_FAULT_DETAIL_LEN", "240"},
+    {"_MAX_HTTP_MSG_BUFFER_LEN", "1024"},
+    {"_MAX_HTTP_ERR_CODE_STRING_LEN", "32"},
+};
+
+// Writes each length macro of the layout once, in the order of the walk:
+// global elements, the types of each schema, message parts, then any other
+// the structs use. The comment comes before the first.
+class CLimitWriter {
+public:
+    CLimitWriter(const CStructLayout& layout, CTextBuffer& out) : layout_(layout), out_(out)
+    {
+        for (const CLengthConstant& length : layout.lengthConstants())
+            values_[length.name] = length.value;
+        for (const auto& fixed : CStructLayout::fixedLengths())
+            written_.insert(layout.projUpper() + "_MAX_" + fixed.first + "_LEN");
+    }
+
+    void members(const CStructDef* def)
+    {
+        if (def == nullptr)
+            return;
+        for (const CStructMember& member : def->members)
+            write(member.lengthConstant);
+    }
+
+    void member(const CStructMember& member) { write(member.lengthConstant); }
+
+    void rest()
+    {
+        for (const CLengthConstant& length : layout_.lengthConstants())
+            write(length.name);
+    }
+
+private:
+    void write(const std::string& name)
+    {
+        if (name.empty() || !written_.insert(name).second)
+            return;
+        if (!commented_)
+            out_.line("//the default string length is 128,you can modify it as your requirement.");
+        commented_ = true;
+        out_.line("#define " + name + "\t" + std::to_string(values_[name]));
+    }
+
+    const CStructLayout& layout_;
+    CTextBuffer& out_;
+    std::map<std::string, int> values_;
+    std::set<std::string> written_;
+    bool commented_ = false;
+};
+
+void writeLimits(const CEmitContext& context, CTextBuffer& out)
+{
+    const CStructLayout& layout = context.layout();
+    CLimitWriter limits(layout, out);
+    for (const CViewSchema& schema : context.view().schemas()) {
+        for (const CViewElement* element : schema.elements) {
+            if (element->type.isText())
+                limits.members(layout.structOf(element));
+        }
+    }
+    for (const CViewSchema& schema : context.view().schemas()) {
+        for (const CViewType* type : schema.types) {
+            if (type != nullptr && !type->isNamedArray())
+                limits.members(layout.structOf(type));
+        }
+    }
+    out.emptyLine();
+    for (const CViewMessage& message : context.view().messages())
+        limits.members(layout.structOf(&message));
+    for (const CStructMember& member : layout.headerMembers())
+        limits.member(member);
+    limits.rest();
+
+    out.emptyLine();
+    for (const auto& fixed : FixedLimits) {
+        if (*fixed.first == '\0')
+            out.emptyLine();
+        else
+            out.line("#define " + context.projUpper() + fixed.first + "\t" + fixed.second);
+    }
+    out.emptyLine();
+    out.emptyLine();
+    out.line(std::string(76, '/'));
+}
+
+} // namespace
+
+void writeHeaderLimitsAndTags(const CEmitContext& context, CTextBuffer& header)
+{
+    writeLimits(context, header);
+    const std::string& P = context.projUpper();
+    for (const CMessageKey& key : context.keys().keys())
+        header.line("#define " + P + "_" + key.id + "_TAG\t\"" + key.tagValue + "\"");
+    header.line("#define " + P + "_SOAP_FAULT_TAG\t\"Fault\"");
+    header.emptyLine();
+}
+
+void writeHeaderMessageIds(const CEmitContext& context, CTextBuffer& header)
+{
+    const std::string& P = context.projUpper();
+    if (context.keys().hasOperations()) {
+        header.line("enum{");
+        header.line("\t" + P + "_PROTO_HTTP\t=0x1,");
+        header.line("\t" + P + "_PROTO_SOAP_FAULT\t=0x2,");
+        // The number is written in decimal after "0x": the ids stay distinct
+        // and keep the values generated programs have always used.
+        int counter = 3;
+        for (const CMessageKey& key : context.keys().keys())
+            header.line("\t" + P + "_PROTO_" + key.id + "\t= 0x" + std::to_string(counter++) + ",");
+        header.line("};");
+    }
+    header.emptyLine();
+}

@@ -1,0 +1,73 @@
+#include "generator/emit/HeaderFile.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/emit/HeaderConstants.h"
+#include "generator/emit/HeaderStructs.h"
+#include "generator/emit/TextBuffer.h"
+
+void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
+{
+    const std::string& P = context.projUpper();
+    header.line("#ifndef " + P + "_API_H");
+    header.line("#define " + P + "_API_H");
+    header.emptyLine();
+    if (!context.project().isWindowsTarget()) {
+        // The Windows calling-convention and export words vanish elsewhere.
+        header.line("#define WINAPI ");
+        header.line("#define _declspec(dllexport) ");
+    }
+    header.emptyLine();
+    header.line("#ifdef _WIN32");
+    header.line("#include <winsock2.h>");
+    header.line("#endif");
+    header.emptyLine();
+    header.line("#include <assert.h>");
+    header.line("#include <errno.h>");
+    header.emptyLine();
+    header.line("#include \"tessaro_type.h\"");
+    header.emptyLine();
+    header.line("#ifdef __cplusplus");
+    header.line("extern \"C\"{");
+    header.line("#endif");
+    header.emptyLine();
+    header.emptyLine();
+}
+
+void writeHeaderPrototypes(const CEmitContext& context, CTextBuffer& header)
+{
+    const std::string& p = context.proj();
+    const std::string exported = "_declspec(dllexport) int WINAPI " + p;
+    const std::string trans = p + "_proto_trans_t *trans";
+    const std::string packet = p + "_proto_packet_t *pk";
+    header.line("//timeout:waitting seconds when sending or reading message");
+    header.line(exported + "_proto_readpacket(" + trans + ", " + packet + ", int timeout);");
+    header.line(exported + "_proto_sendpacket(" + trans + ", " + packet + ", int timeout);");
+    header.line(exported + "_connect_server(" + trans + ", char *ip, char *url, tessaro_port_t port);");
+    header.line(exported + "_set_attachment(" + packet + ", char *attachment, unsigned int attachment_length);");
+    header.line(exported + "_add_http_header(" + packet + ", char *name, char *value);");
+    header.line("_declspec(dllexport) void WINAPI " + p + "_print_proto_packet_t(" + p + "_proto_packet_t* pk);");
+    header.emptyLine();
+    header.emptyLine();
+}
+
+void writeHeaderTail(CTextBuffer& header)
+{
+    header.emptyLine();
+    header.line("#ifdef __cplusplus");
+    header.line("}");
+    header.line("#endif");
+    header.emptyLine();
+    header.line("#endif");
+    header.emptyLine();
+    header.emptyLine();
+}
+
+void writeHeaderFile(const CEmitContext& context, CTextBuffer& header)
+{
+    writeHeaderPreamble(context, header);
+    writeHeaderLimitsAndTags(context, header);
+    writeHeaderMessageIds(context, header);
+    writeHeaderStructs(context, header);
+    writeHeaderPrototypes(context, header);
+    writeHeaderTail(header);
+}

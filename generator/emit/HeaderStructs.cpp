@@ -1,0 +1,150 @@
+#include "generator/emit/HeaderStructs.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/emit/TextBuffer.h"
+
+namespace {
+
+const std::string Slashes(76, '/');
+
+void banner(CTextBuffer& out)
+{
+    out.emptyLine();
+    out.line(Slashes);
+}
+
+void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>& members, CTextBuffer& out)
+{
+    for (const CStructMember& member : members) {
+        for (const std::string& text : memberDeclaration(layout, member))
+            out.line(text);
+    }
+}
+
+void writeTypeStruct(const CStructLayout& layout, const CStructDef& def, CTextBuffer& out)
+{
+    if (def.kind == CStructDef::ElementAlias) {
+        out.line("typedef " + layout.typeName(def.type->cName) + " " + layout.typeName(def.name) + ";");
+        out.emptyLine();
+        return;
+    }
+    out.line("typedef struct " + layout.typeName(def.name) + "{");
+    writeMembers(layout, def.members, out);
+    std::string close = "}" + layout.typeName(def.name);
+    if (!def.secondName.empty())
+        close += "," + layout.typeName(def.secondName);
+    out.line(close + ";");
+    out.emptyLine();
+}
+
+void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
+{
+    const std::string& p = layout.proj();
+    const std::string& P = layout.projUpper();
+    out.line("typedef struct " + p + "_soap_fault_msg_t{");
+    out.line("\tchar faultcode[" + P + "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
+    out.line("\tchar faultstring[" + P + "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
+    out.line("\tchar detail[" + P + "_MAX_SOAP_FAULT_DETAIL_LEN+1];");
+    out.line("}" + p + "_soap_fault_msg_t;");
+    out.emptyLine();
+    out.line("typedef struct " + p + "_http_header_t{");
+    out.line("\tchar name[" + P + "_MAX_HTTP_HEADER_NAME_LEN+1];");
+    out.line("\tchar value[" + P + "_MAX_HTTP_HEADER_VALUE_LEN+1];");
+    out.line("}" + p + "_http_header_t;");
+    out.emptyLine();
+    out.line("typedef struct " + p + "_http_msg_t{");
+    out.line("\tint\terr_code;");
+    out.line("\tchar err_code_string[" + P + "_MAX_HTTP_ERR_CODE_STRING_LEN+1];");
+    out.line("\tchar buffer[" + P + "_MAX_HTTP_MSG_BUFFER_LEN+1];");
+    out.line("}" + p + "_http_msg_t;");
+    out.emptyLine();
+}
+
+void writePacket(const CStructLayout& layout, CTextBuffer& out)
+{
+    const std::string& p = layout.proj();
+    const std::string& P = layout.projUpper();
+    out.line("typedef struct " + p + "_proto_packet_t{");
+    out.line("\t" + p + "_http_header_t\thttp_headers[" + P + "_MAX_HTTP_HEADER_NUM];");
+    out.line("\tint http_headers_count;");
+    out.emptyLine();
+    out.line("\t//boundary_part between http header and soap message if there is");
+    out.line("\tchar\tboundary_part[" + P + "_MAX_BOUNDARY_LEN+1];");
+    out.emptyLine();
+    writeMembers(layout, layout.headerMembers(), out);
+    out.emptyLine();
+    out.line("\tunsigned int\tmsg_type;");
+    out.line("\tunion{");
+    out.line("\t\t" + p + "_http_msg_t\thttp_msg;");
+    out.line("\t\t" + p + "_soap_fault_msg_t\tsoap_fault;");
+    for (const CStructDef* def : layout.messageStructs())
+        out.line("\t\t" + layout.typeName(def->name) + "\t" + def->message->cName + ";");
+    out.line("\t}msg;");
+    out.line("\tint attachment_length;");
+    out.line("\tchar *attachment;");
+    out.line("}" + p + "_proto_packet_t;");
+    out.emptyLine();
+    out.emptyLine();
+}
+
+void writeTransport(const CStructLayout& layout, CTextBuffer& out)
+{
+    const std::string& p = layout.proj();
+    banner(out);
+    out.line("typedef struct " + p + "_proto_trans_t{");
+    out.line("\ttessaro_socket_t socket;");
+    out.line("\tchar dest_ip[256];//destination ip");
+    out.line("\ttessaro_port_t dest_port;//destination port");
+    out.line("\tchar url[256];//url");
+    out.line("}" + p + "_proto_trans_t;");
+    out.emptyLine();
+    out.emptyLine();
+    out.emptyLine();
+}
+
+} // namespace
+
+std::vector<std::string> memberDeclaration(const CStructLayout& layout, const CStructMember& member)
+{
+    const std::string arrayNum = "[" + layout.projUpper() + "_MAX_ARRAY_NUM]";
+    const std::string text = "[" + member.lengthConstant + "+1]";
+    std::string type;
+    std::string suffix;
+    switch (member.kind) {
+    case CStructMember::Dummy:
+        return {"\tint\tdummy;"};
+    case CStructMember::Number:
+    case CStructMember::NumberArray:
+        type = cTypeOfBuiltin(member.builtin);
+        break;
+    case CStructMember::Text:
+    case CStructMember::TextArray:
+        type = "char";
+        suffix = text;
+        break;
+    case CStructMember::Struct:
+    case CStructMember::StructArray:
+        if (member.target == nullptr)
+            return {};
+        type = member.pointer ? "struct " + layout.typeName(member.target->name) : layout.typeName(member.target->name);
+        break;
+    }
+    const std::string name = (member.pointer ? "*" : "") + member.cName;
+    if (!member.isArray())
+        return {"\t" + type + "\t" + name + suffix + ";"};
+    return {"\t" + type + "\t" + name + arrayNum + suffix + ";", "\tint\t" + member.countName + ";"};
+}
+
+void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
+{
+    const CStructLayout& layout = context.layout();
+    banner(header);
+    for (const CStructDef* def : layout.typeStructs())
+        writeTypeStruct(layout, *def, header);
+    for (const CStructDef* def : layout.messageStructs())
+        writeTypeStruct(layout, *def, header);
+    writeFixedStructs(layout, header);
+    writePacket(layout, header);
+    writeTransport(layout, header);
+}

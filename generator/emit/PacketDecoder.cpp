@@ -1,0 +1,311 @@
+#include "generator/emit/PacketDecoder.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/OperationWalk.h"
+#include "generator/emit/ResponseDecoders.h"
+#include "generator/emit/TextBuffer.h"
+
+#include <string>
+
+namespace {
+
+void lines(CTextBuffer& out, std::initializer_list<const char*> text)
+{
+    for (const char* line : text)
+        out.line(line);
+}
+
+// How one part or header member is read from the node it stands on.
+struct CValueAccess {
+    enum Kind { Skip, Decode, Value };
+    Kind kind = Skip;
+    std::string access;               // the packet field
+    const CStructMember* value = nullptr; // Value: the number or text member
+    std::string typeName;             // Decode: the decode_ function's type
+};
+
+// A built-in element is held in its own struct, whose one member carries
+// the value; a user type has its decoder.
+CValueAccess accessOf(const CEmitContext& context, const CStructMember* member, const std::string& access)
+{
+    CValueAccess result;
+    if (member == nullptr)
+        return result;
+    result.access = access;
+    if (member->kind == CStructMember::Number || member->kind == CStructMember::Text) {
+        result.kind = CValueAccess::Value;
+        result.value = member;
+    } else if (member->kind == CStructMember::Struct && !member->pointer) {
+        if (member->userType != nullptr && context.layout().structOf(member->userType) != nullptr) {
+            result.kind = CValueAccess::Decode;
+            result.typeName = member->userType->cName;
+        } else if (member->userType == nullptr && member->target != nullptr && !member->target->members.empty()) {
+            const CStructMember& inner = member->target->members.front();
+            if (inner.kind == CStructMember::Number || inner.kind == CStructMember::Text) {
+                result.kind = CValueAccess::Value;
+                result.value = &inner;
+                result.access += "." + inner.cName;
+            }
+        }
+    }
+    return result;
+}
+
+// The message member of a part; null when the message struct has none.
+const CStructMember* messageMember(const CStructDef* def, const CViewPart& part)
+{
+    if (def == nullptr)
+        return nullptr;
+    for (const CStructMember& member : def->members) {
+        if (member.part == &part)
+            return &member;
+    }
+    return nullptr;
+}
+
+// Where a block stands: in a run of parts read one after the other (cur
+// moves to the next element first, a missing one fails the message), on
+// the message's own element, or in a loop over the Header's elements that
+// reads whichever names match.
+enum class BlockMode { Positional, OnElement, Matched };
+
+void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& out)
+{
+    out.line(in + "if((key = xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)) != NULL){");
+    writeKeyConversion(*value.value, value.access, in + "\t", out);
+    out.line(in + "\txmlFree(key);");
+    out.line(in + "\tkey = NULL;");
+    out.line(in + "\tif(result != 0)");
+    out.line(in + "\t\tgoto over;");
+    out.line(in + "}");
+}
+
+void writeBlock(const CValueAccess& value, const std::string& xmlName, BlockMode mode, const std::string& in,
+                CTextBuffer& out)
+{
+    if (mode == BlockMode::Positional) {
+        out.line(in + "cur = mydecode_element(cur);");
+        out.line(in + "if(cur == NULL){");
+        out.line(in + "\tresult = -1;");
+        out.line(in + "\tgoto over;");
+        out.line(in + "}");
+    }
+    const std::string test = "if(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(xmlName) + "\")){";
+    if (value.kind == CValueAccess::Decode) {
+        const std::string inner = mode == BlockMode::Matched ? in + "\t" : in;
+        if (mode == BlockMode::Matched)
+            out.line(in + test);
+        out.line(inner + "if((result = decode_" + value.typeName + "_t(doc, cur, &" + value.access + ")) != 0)");
+        out.line(inner + "\tgoto over;");
+        if (mode == BlockMode::Matched)
+            out.line(in + "}");
+    } else if (value.kind == CValueAccess::Value) {
+        out.line(in + test);
+        writeValue(value, in + "\t", out);
+        out.line(in + "}");
+    }
+    if (mode != BlockMode::Matched)
+        out.line(in + "cur = cur->next;");
+}
+
+// Each soap:header part with a packet member, once, read from whichever
+// child of the Header carries its name.
+void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
+{
+    const CStructLayout& layout = context.layout();
+    std::set<const CStructMember*> written;
+    out.line("\t\t\tfor(cur = mydecode_element(cur); cur != NULL; cur = mydecode_element(cur->next)){");
+    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
+        const CStructMember* member = layout.headerMember(side.header.message, side.header.partIndex);
+        const CViewPart* part = side.header.part();
+        if (member == nullptr || part == nullptr || !written.insert(member).second)
+            return;
+        const CValueAccess value = accessOf(context, member, "pk->" + member->cName);
+        const std::string xmlName =
+            part->refKind == CViewPart::ElementRef && part->element != nullptr ? part->element->name : part->name;
+        writeBlock(value, xmlName, BlockMode::Matched, "\t\t\t\t", out);
+    });
+    out.line("\t\t\t}");
+}
+
+// The parts of a message in order from where its test leaves cur; the
+// part a soap:header carries is read in the Header instead.
+void writeParts(const CEmitContext& context, const CViewOperation& operation, const CViewDirection& side,
+                CTextBuffer& out)
+{
+    const CViewMessage& message = *side.message;
+    const CStructDef* def = context.layout().structOf(&message);
+    const bool document = operation.style != CViewOperation::Rpc;
+    bool started = !document;
+    bool first = true;
+    for (const CViewPart& part : message.parts) {
+        if (isHeaderPart(part, side.header))
+            continue;
+        if (!started && part.refKind != CViewPart::ElementRef)
+            continue; // a document message starts at its first element
+        started = true;
+        const CStructMember* member = messageMember(def, part);
+        const std::string xmlName = member != nullptr ? member->xmlName : part.name;
+        const std::string access = member != nullptr ? "pk->msg." + message.cName + "." + member->cName : std::string();
+        writeBlock(accessOf(context, member, access), xmlName, document && first ? BlockMode::OnElement : BlockMode::Positional,
+                   "\t\t\t\t\t", out);
+        first = false;
+    }
+}
+
+void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& P = context.projUpper();
+    std::set<std::string> written;
+    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
+                                            const CViewDirection& side) {
+        const std::vector<const CMessageKey*> keys = context.keys().keysOf(operation, direction);
+        if (keys.empty() || !written.insert(keys.front()->id).second)
+            return;
+        const std::string& id = keys.front()->id;
+        out.line("\t\t\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)" + P + "_" + id + "_TAG)){");
+        out.line("\t\t\t\t\tpk->msg_type = " + P + "_PROTO_" + id + ";");
+        if (operation.style == CViewOperation::Rpc)
+            out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");
+        writeParts(context, operation, side, out);
+        out.line("\t\t\t\t\tgoto over;");
+        out.line("\t\t\t\t}");
+        out.emptyLine();
+    });
+}
+
+// A fixed message kind: the header's enumeration has it only when the
+// service has operations.
+std::string fixedKind(const CEmitContext& context, const std::string& kind, const char* value)
+{
+    return context.keys().hasOperations() ? context.projUpper() + "_PROTO_" + kind : std::string(value);
+}
+
+void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    lines(out, {"//the element at or after node; NULL when there is none",
+                "static xmlNodePtr mydecode_element(xmlNodePtr node)", "{",
+                "\twhile(node != NULL && node->type != XML_ELEMENT_NODE)", "\t\tnode = node->next;",
+                "\treturn node;", "}", ""});
+    out.line("//copies at most size-1 bytes of text and ends them");
+    out.line("static void mydecode_copy(char *dest, size_t size, const char *text, size_t length)");
+    lines(out, {"{", "\tif(length > size - 1)", "\t\tlength = size - 1;", "\tmemcpy(dest, text, length);",
+                "\tdest[length] = '\\0';", "}", ""});
+    out.line("static int " + p + "_proto_decoder(char *buffer, " + p + "_proto_packet_t *pk, tessaro_size_t buffer_len)");
+    lines(out, {"{", "", "\tint result = 0;", "\tchar                temp[1024];",
+                "\tunsigned int length_xml, length_attach;", "\txmlDocPtr           doc;",
+                "\txmlNodePtr          cur, header;", "\tchar                *xml_beg, *xml_end, *temp_xml_beg, *index1;",
+                "\tconst char          *end_tag;", "\txmlChar                *key = NULL;", "",
+                "\tlength_xml = length_attach = 0;", "\txml_beg = xml_end = index1 = NULL;", "\theader = NULL;",
+                "\tmemset(temp, 0, sizeof(temp));", ""});
+    out.line("\tif ((index1 = strstr(buffer, " + P + "_HTTPENDFLAG)) == NULL)");
+    out.line("\t\treturn -1;");
+    out.line("\tmydecode_copy(temp, sizeof(temp), buffer, index1 - buffer);");
+    out.emptyLine();
+    out.line("\tif ((xml_beg = strstr(index1, " + P + "_BEGINXMLFLAG)) == NULL)");
+    out.line("\t\treturn -1;");
+    out.emptyLine();
+    out.line("\tindex1 += strlen(" + P + "_HTTPENDFLAG);");
+    out.line("\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), index1, xml_beg > index1 ? xml_beg - index1 : 0);");
+    out.emptyLine();
+    lines(out, {"\t//the envelope ends at the closing tag of its own prefix",
+                "\tif ((temp_xml_beg = strstr(xml_beg, \"<env:Envelope\")) != NULL)",
+                "\t\tend_tag = \"</env:Envelope>\";",
+                "\telse if ((temp_xml_beg = strstr(xml_beg, \"<SOAP-ENV:Envelope\")) != NULL)",
+                "\t\tend_tag = \"</SOAP-ENV:Envelope>\";", "\telse", "\t\treturn -1;", "\txml_beg = temp_xml_beg;",
+                "\tif ((xml_end = strstr(xml_beg, end_tag)) == NULL)", "\t\treturn -1;", "",
+                "\txml_end = xml_end + strlen(end_tag);", "\tlength_xml = xml_end - xml_beg;", "",
+                "\tdoc = xmlReadMemory(xml_beg, length_xml, NULL, NULL, XML_PARSE_NONET);",
+                "\tif (doc == NULL) return -1;", "", "\tcur = xmlDocGetRootElement(doc);",
+                "\tcur = cur != NULL ? cur->xmlChildrenNode : NULL;", "", "\twhile (cur != NULL)", "\t{",
+                "\t\tif ((!xmlStrcmp(cur->name, (const xmlChar *)\"Header\"))) {", "\t\t\theader = cur;",
+                "\t\t\tcur = cur->xmlChildrenNode;"});
+}
+
+void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& P = context.projUpper();
+    writeHeaderRun(context, out);
+    lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if((!xmlStrcmp(cur->name, (const xmlChar *)\"Body\"))) {",
+                "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);", "\t\t\twhile (cur != NULL)", "\t\t\t{"});
+    writeMessageRun(context, out);
+    out.line("\t\t\t\tif ((!xmlStrcmp(cur->name, (const xmlChar *)" + P + "_SOAP_FAULT_TAG))) {");
+    out.line("\t\t\t\t\tpk->msg_type = " + fixedKind(context, "SOAP_FAULT", "0x2") + ";");
+    lines(out, {"\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
+                "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}", "\t\t\tresult = -1;",
+                "\t\t\tgoto over;", "\t\t}", "\t\tcur = cur->next;", "\t}", "\t//an envelope without a Body", "\tresult = -1;", "over:", "\tif(key != NULL)",
+                "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "", "\tif(result != 0)", "\t\treturn result;", "",
+                "\tif(buffer_len > (tessaro_size_t)(xml_end - buffer)){", "\t\t//there is a attachment",
+                "\t\tlength_attach = buffer_len - (xml_end - buffer) + 1;",
+                "\t\tpk->attachment = (char*)malloc(length_attach*sizeof(char));", "\t\tif(pk->attachment){",
+                "\t\t\tmemset(pk->attachment, 0, length_attach);",
+                "\t\t\tmemcpy(pk->attachment, xml_end, length_attach-1);",
+                "\t\t\tpk->attachment_length = length_attach-1;", "\t\t}", "\t}", "", "\treturn result;", "}", ""});
+}
+
+void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    out.line("_declspec(dllexport) int WINAPI " + p + "_proto_readpacket(" + p + "_proto_trans_t *trans, " + p +
+             "_proto_packet_t *pk, int timeout)");
+    lines(out, {"{", "\tint result = 0;", "\tint resp_code;", "\tchar temp[10];", "\tint i = 0;",
+                "\tchar *beginindex, *endindex, *lineend;"});
+    out.line("\tchar               buffer[" + P + "_MAX_MESSAGE_LEN+1];");
+    lines(out, {"\ttessaro_size_t         buffer_len;", ""});
+    out.line("\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
+    lines(out, {"\tmemset(buffer, 0, sizeof(buffer));", "\tbuffer_len = 0;",
+                "\tif ((result = read_packet(trans, buffer, sizeof(buffer)-1, &buffer_len, timeout)) != 0)",
+                "\t\treturn -1;", "", "\tbeginindex = strstr(buffer, \"\\r\\n\");", "\tif(beginindex == NULL)",
+                "\t\treturn -1;", "\tbeginindex += 2;", ""});
+    out.line("\tfor(i = 0; i < " + P + "_MAX_HTTP_HEADER_NUM; i++){");
+    lines(out, {"\t\tif(*(beginindex) == '\\r' && *(beginindex+1) == '\\n'){", "\t\t\tbreak;", "\t\t}", "",
+                "\t\t//a line without a colon before its end ends the header lines",
+                "\t\tendindex = strstr(beginindex, \":\");", "\t\tlineend = strstr(beginindex, \"\\r\\n\");",
+                "\t\tif(endindex == NULL || lineend == NULL || endindex > lineend)", "\t\t\tbreak;",
+                "\t\tmydecode_copy(pk->http_headers[i].name, sizeof(pk->http_headers[i].name), beginindex, endindex - beginindex);",
+                "\t\tmydecode_copy(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), endindex + 1, lineend - endindex);",
+                "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "",
+                "\tbeginindex = strstr(buffer, \" \");", "\tif(beginindex == NULL)", "\t\treturn -1;",
+                "\tendindex = strstr(beginindex+1, \" \");", "\tif(endindex == NULL)", "\t\treturn -1;", "",
+                "\tif(strncmp(buffer, \"HTTP\", 4) == 0){", "\t\tmydecode_copy(temp, sizeof(temp), beginindex, endindex - beginindex);",
+                "", "\t\tresp_code = strtoul(temp, NULL, 10);", "", "\t\tif(resp_code != 200){"});
+    out.line("\t\t\tpk->msg_type = " + fixedKind(context, "HTTP", "0x1") + ";");
+    lines(out, {"\t\t\tpk->msg.http_msg.err_code = resp_code;", "\t\t\tbeginindex = strstr(endindex, \"\\r\\n\");",
+                "\t\t\tif(beginindex == NULL)", "\t\t\t\treturn -1;",
+                "\t\t\tmydecode_copy(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), endindex + 1, beginindex - endindex);",
+                "\t\t\tmydecode_copy(pk->msg.http_msg.buffer, sizeof(pk->msg.http_msg.buffer), buffer, strlen(buffer));",
+                "\t\t\treturn 0;", "\t\t}", "\t}", "", ""});
+    out.line("\tif ((result = " + p + "_proto_decoder(buffer, pk, buffer_len)) != 0)");
+    lines(out, {"\t\treturn -1;", "", "\treturn result;", "}"});
+}
+
+void addNumber(const CValueAccess& value, std::set<int>& types)
+{
+    if (value.kind == CValueAccess::Value && value.value->kind == CStructMember::Number)
+        types.insert(value.value->builtin);
+}
+
+} // namespace
+
+std::set<int> packetDecoderNumberTypes(const CEmitContext& context)
+{
+    std::set<int> types;
+    for (const CStructMember& member : context.layout().headerMembers())
+        addNumber(accessOf(context, &member, std::string()), types);
+    for (const CStructDef* def : context.layout().messageStructs()) {
+        for (const CStructMember& member : def->members)
+            addNumber(accessOf(context, &member, std::string()), types);
+    }
+    return types;
+}
+
+void writePacketDecoder(const CEmitContext& context, CTextBuffer& source)
+{
+    writeDecoderHead(context, source);
+    writeDecoderBody(context, source);
+    writeReadPacket(context, source);
+}

@@ -1,0 +1,330 @@
+#include "generator/emit/PrintFunctions.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/OperationWalk.h"
+#include "generator/emit/TextBuffer.h"
+
+#include <map>
+#include <set>
+
+namespace {
+
+const std::string Slashes(76, '/');
+
+// A name as printf shows it: inside the format string, so '%' is doubled.
+std::string label(const std::string& name)
+{
+    std::string text;
+    for (char c : cStringBody(name)) {
+        text += c;
+        if (c == '%')
+            text += '%';
+    }
+    return text;
+}
+
+// The parameter is named after the struct, unless that name would hide
+// what the body calls.
+std::string parameterName(const std::string& name)
+{
+    return name == "printf" || name == "i" ? "value" : name;
+}
+
+const std::vector<CStructMember>& membersOf(const CStructDef& def)
+{
+    static const std::vector<CStructMember> none;
+    if (def.kind == CStructDef::ElementAlias)
+        return def.aliasOf != nullptr ? def.aliasOf->members : none;
+    return def.members;
+}
+
+// A member that holds an element of a built-in type: its struct's one value
+// is printed in place, under the element's name.
+bool holdsElementValue(const CStructMember& member)
+{
+    return member.kind == CStructMember::Struct && member.userType == nullptr;
+}
+
+// The struct whose print function the member's line calls; null when it
+// calls none.
+const CStructDef* calledStruct(const CStructMember& member)
+{
+    if ((member.kind != CStructMember::Struct && member.kind != CStructMember::StructArray) || holdsElementValue(member))
+        return nullptr;
+    return member.target;
+}
+
+class CPrintWriter {
+public:
+    CPrintWriter(const CEmitContext& context, CTextBuffer& out)
+        : context_(context), layout_(context.layout()), out_(out)
+    {
+    }
+
+    void writeTypesAndElements()
+    {
+        listCalledStructs();
+        std::vector<const CStructDef*> order = functionOrder();
+        writeForwardDeclarations(order);
+        for (const CStructDef* def : order)
+            writeStructFunction(*def);
+    }
+
+    void writeMessages()
+    {
+        std::set<const CViewMessage*> done;
+        forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation&, int,
+                                                 const CViewDirection& side) {
+            const CStructDef* def = layout_.structOf(side.message);
+            if (def == nullptr || !done.insert(side.message).second)
+                return;
+            const std::string name = side.message->cName;
+            const std::string param = parameterName(name);
+            out_.line("void WINAPI " + printFunction(def->name) + "(" + context_.typeName(def->name) + " *" + param + ")");
+            out_.line("{");
+            for (const CStructMember& member : def->members)
+                writeMember(member, param + "->", name, "\t");
+            out_.line("}");
+            out_.emptyLine();
+        });
+    }
+
+    void writePacket()
+    {
+        const std::string& p = context_.proj();
+        out_.line("void WINAPI " + p + "_print_proto_packet_t(" + p + "_proto_packet_t* pk)");
+        out_.line("{");
+        out_.line("\tprintf(\"msg_type:%u\\n\",pk->msg_type);");
+        out_.emptyLine();
+        for (const CViewPortType& portType : context_.view().portTypes()) {
+            std::set<std::string> done;
+            writeHeaderLines(portType, done);
+            out_.emptyLine();
+            for (const CViewOperation& operation : portType.operations) {
+                if (operation.soapBound)
+                    writeDispatch(operation, done);
+            }
+        }
+        out_.line("}");
+        out_.emptyLine();
+    }
+
+private:
+    std::string printFunction(const std::string& structName) const
+    {
+        return context_.proj() + "_print_" + structName + "_t";
+    }
+
+    void listCalledStructs()
+    {
+        const auto scan = [&](const std::vector<CStructMember>& members) {
+            for (const CStructMember& member : members) {
+                if (const CStructDef* called = calledStruct(member))
+                    called_.insert(called);
+            }
+        };
+        for (const CStructDef* def : layout_.typeStructs())
+            scan(def->members);
+        for (const CStructDef* def : layout_.messageStructs())
+            scan(def->members);
+        scan(layout_.headerMembers());
+    }
+
+    bool called(const CStructDef* def) const { return called_.count(def) != 0; }
+
+    // Per schema its types in table order, then its elements; a struct that
+    // something calls always gets its function, the others as the model
+    // asks (simple and structured types, elements of a built-in or a
+    // structured type). Structs only members reach come last.
+    std::vector<const CStructDef*> functionOrder() const
+    {
+        std::vector<const CStructDef*> order;
+        std::set<const CStructDef*> listed;
+        const auto add = [&](const CStructDef* def, bool wanted) {
+            if (def != nullptr && (wanted || called(def)) && listed.insert(def).second)
+                order.push_back(def);
+        };
+        for (const CViewSchema& schema : context_.view().schemas()) {
+            for (const CViewType* type : schema.types) {
+                const CStructDef* def = layout_.structOf(type);
+                if (type != nullptr && def != nullptr && def->kind == CStructDef::TypeStruct)
+                    add(def, type->simple || type->isStructured());
+            }
+            for (const CViewElement* element : schema.elements) {
+                if (!element->type.isKnown())
+                    continue;
+                const CViewType* type = element->type.user;
+                add(layout_.structOf(element), type == nullptr || type->isStructured());
+            }
+        }
+        for (const CStructDef* def : layout_.typeStructs())
+            add(def, false);
+        return order;
+    }
+
+    // A function called before it is written is declared here (most
+    // element functions are declared with the statics already; declaring
+    // one twice is harmless).
+    void writeForwardDeclarations(const std::vector<const CStructDef*>& order)
+    {
+        std::map<const CStructDef*, std::size_t> position;
+        for (std::size_t i = 0; i < order.size(); ++i)
+            position[order[i]] = i;
+        std::set<const CStructDef*> declared;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            for (const CStructMember& member : membersOf(*order[i])) {
+                const CStructDef* target = calledStruct(member);
+                if (target == nullptr || position[target] <= i ||
+                    !declared.insert(target).second)
+                    continue;
+                out_.line("void WINAPI " + printFunction(target->name) + "(" + context_.typeName(target->name) + " *value);");
+            }
+        }
+    }
+
+    void writeStructFunction(const CStructDef& def)
+    {
+        const std::string param = parameterName(def.name);
+        out_.line("void WINAPI " + printFunction(def.name) + "(" + context_.typeName(def.name) + " *" + param + ")");
+        out_.line("{");
+        const std::vector<CStructMember>& members = membersOf(def);
+        for (const CStructMember& member : members) {
+            if (member.isArray()) {
+                out_.line("\tint i = 0;");
+                out_.emptyLine();
+                break;
+            }
+        }
+        const std::string typeLabel = def.type != nullptr ? def.type->name : def.name;
+        for (const CStructMember& member : members)
+            writeMember(member, param + "->", typeLabel, "\t");
+        out_.line("}");
+    }
+
+    void valueLine(const std::string& indent, const std::string& name, const CStructMember& member,
+                   const std::string& access)
+    {
+        const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
+        const std::string format = number ? numberFormat(member.builtin) : "%s";
+        out_.line(indent + "printf(\"" + label(name) + ":" + format + "\\n\"," + access + ");");
+    }
+
+    // One member's lines; owner ends in "->", typeLabel names the items of
+    // a wildcard.
+    void writeMember(const CStructMember& member, const std::string& owner, const std::string& typeLabel,
+                     const std::string& indent)
+    {
+        const std::string access = owner + member.cName;
+        const std::string name = member.xmlName == "*" ? typeLabel : member.xmlName;
+        switch (member.kind) {
+        case CStructMember::Dummy:
+            return;
+        case CStructMember::Number:
+        case CStructMember::Text:
+            valueLine(indent, name, member, access);
+            return;
+        case CStructMember::Struct:
+            if (holdsElementValue(member)) {
+                if (member.target == nullptr)
+                    return;
+                const std::vector<CStructMember>& inner = membersOf(*member.target);
+                if (inner.size() == 1 && (inner[0].kind == CStructMember::Number || inner[0].kind == CStructMember::Text))
+                    valueLine(indent, member.xmlName, inner[0], access + "." + inner[0].cName);
+            } else if (member.target != nullptr && member.pointer) {
+                out_.line(indent + "if(" + access + " != NULL)");
+                out_.line(indent + "\t" + printFunction(member.target->name) + "(" + access + ");");
+            } else if (member.target != nullptr) {
+                out_.line(indent + printFunction(member.target->name) + "(&" + access + ");");
+            }
+            return;
+        case CStructMember::NumberArray:
+        case CStructMember::TextArray:
+        case CStructMember::StructArray:
+            if (member.kind == CStructMember::StructArray && member.target == nullptr)
+                return;
+            out_.line(indent + "for(i = 0; i < " + owner + member.countName + "; i++){");
+            if (member.kind == CStructMember::StructArray)
+                out_.line(indent + "\t" + printFunction(member.target->name) + "(&" + access + "[i]);");
+            else
+                valueLine(indent + "\t", name, member, access + "[i]");
+            out_.line(indent + "}");
+            return;
+        }
+    }
+
+    // The operation of portType that carries the binding of the operation
+    // named name: the first of that name, else the first of all.
+    static const CViewOperation* bindingOperation(const CViewPortType& portType, const std::string& name)
+    {
+        for (const CViewOperation& operation : portType.operations) {
+            if (operation.name == name)
+                return &operation;
+        }
+        return portType.operations.empty() ? nullptr : &portType.operations.front();
+    }
+
+    void writeHeaderLines(const CViewPortType& portType, std::set<std::string>& done)
+    {
+        if (portType.soapBinding == nullptr)
+            return;
+        for (const CViewPortType& any : context_.view().portTypes()) {
+            for (const CViewOperation& operation : any.operations) {
+                const CViewOperation* bound = bindingOperation(portType, operation.name);
+                if (bound == nullptr || !bound->soapBound)
+                    continue;
+                for (int direction = 0; direction < 2; ++direction) {
+                    const CHeaderPart& header = bound->direction(direction).header;
+                    const CViewPart* part = header.part();
+                    const CStructMember* member = layout_.headerMember(header.message, header.partIndex);
+                    if (part == nullptr || member == nullptr || !done.insert(header.message->name + ":" + part->name).second)
+                        continue;
+                    writeMember(*member, "pk->", member->xmlName, "\t");
+                }
+            }
+        }
+    }
+
+    void dispatchBlock(const CMessageKey& key, const CViewMessage& message)
+    {
+        out_.line("\tif(pk->msg_type == " + context_.projUpper() + "_PROTO_" + key.id + "){");
+        out_.line("\t\t" + printFunction(message.cName + "_msg") + "(&pk->msg." + message.cName + ");");
+        out_.line("\t}");
+    }
+
+    // Requests of document style stop at the first element already
+    // dispatched; responses pass over it.
+    void writeDispatch(const CViewOperation& operation, std::set<std::string>& done)
+    {
+        for (int direction = 0; direction < 2; ++direction) {
+            const CViewMessage* message = operation.direction(direction).message;
+            if (message == nullptr)
+                continue;
+            for (const CMessageKey* key : context_.keys().keysOf(operation, direction)) {
+                if (!done.insert(key->key).second) {
+                    if (direction == 0)
+                        break;
+                    continue;
+                }
+                dispatchBlock(*key, *message);
+            }
+        }
+    }
+
+    const CEmitContext& context_;
+    const CStructLayout& layout_;
+    CTextBuffer& out_;
+    std::set<const CStructDef*> called_;
+};
+
+} // namespace
+
+void writePrintFunctions(const CEmitContext& context, CTextBuffer& source)
+{
+    source.emptyLine();
+    source.line(Slashes);
+    CPrintWriter writer(context, source);
+    writer.writeTypesAndElements();
+    writer.writeMessages();
+    writer.writePacket();
+}

@@ -1,0 +1,36 @@
+#ifndef KELVANE_GENERATOR_EMIT_SENDERFRAME_H
+#define KELVANE_GENERATOR_EMIT_SENDERFRAME_H
+
+#include <string>
+
+class CEmitContext;
+class CTextBuffer;
+
+// What every generated sender shares. A message is built in one heap
+// buffer: the body through a bounded cursor behind a room for the head,
+// the head written into that room once the body's length is known, so the
+// message goes out in one piece and nothing is copied twice.
+
+// The helpers "<proj>_send_begin" and "<proj>_send_end" (and the raw
+// bounded append "myrawcat") the senders call; written once, before them.
+void writeSenderHelpers(const CEmitContext& context, CTextBuffer& source);
+
+// The start line of a sender "<proj>_<name>_send": a C string expression,
+// or the format and arguments of snprintf when formatted is set.
+struct CSenderStart {
+    std::string name;
+    std::string line;
+    bool formatted = false;
+};
+
+// The opening of a sender: its head, locals and the start of the body.
+// needsTemp declares the number scratch "temp".
+void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start, bool needsTemp);
+
+// The end of a sender: the message is finished with the attachment, the
+// head with the extra headers, Content-Length and the soapAction (a C
+// expression, "NULL" for none), and sent.
+void writeSenderClose(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start,
+                      const std::string& soapAction);
+
+#endif

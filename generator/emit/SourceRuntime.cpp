@@ -1,0 +1,185 @@
+#include "generator/emit/SourceRuntime.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/emit/TextBuffer.h"
+
+namespace {
+
+void lines(CTextBuffer& out, std::initializer_list<const char*> text)
+{
+    for (const char* line : text)
+        out.line(line);
+}
+
+// Section 1: every type with a struct has an encoder and a decoder. A type
+// no message carries leaves its pair unused, which gcc may not warn about.
+void writeCodecDeclarations(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string unused = context.projUpper() + "_MAYBE_UNUSED";
+    lines(out, {"#ifdef __GNUC__"});
+    out.line("#define " + unused + " __attribute__((unused))");
+    lines(out, {"#else"});
+    out.line("#define " + unused);
+    lines(out, {"#endif", ""});
+    for (const CViewType* type : context.layout().codecTypes()) {
+        const std::string t = type->cName;
+        const std::string value = context.typeName(t) + " *value) " + unused + ";";
+        out.line("static int encode_" + t + "_t(mycursor_t *buff, char *name, " + value);
+        out.line("static int decode_" + t + "_t(xmlDocPtr doc, xmlNodePtr cur, " + value);
+        out.emptyLine();
+    }
+}
+
+// Sections 2 to 4: send functions of the messages that get one, print
+// functions of the global elements, and the packet functions.
+void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string arguments = "(" + p + "_proto_trans_t *trans, " + p + "_proto_packet_t *pk, int timeout);";
+    for (const CStructDef* def : context.layout().messageStructs())
+        out.line("static int " + p + "_" + def->message->cName + "_send" + arguments);
+    out.emptyLine();
+    for (const CViewSchema& schema : context.view().schemas()) {
+        for (const CViewElement* element : schema.elements) {
+            if (element->type.isKnown())
+                out.line("void WINAPI " + p + "_print_" + element->cName + "_t(" + context.typeName(element->cName) +
+                         " *value);");
+        }
+    }
+    out.emptyLine();
+    out.line("static int send_packet" + arguments);
+    out.emptyLine();
+    out.line("static int read_packet(" + p + "_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout);");
+    out.line("static int " + p + "_proto_decoder(char *buffer, " + p + "_proto_packet_t *pk, tessaro_size_t buffer_len);");
+    out.emptyLine();
+}
+
+// Section 5: text is built in fixed buffers through a cursor that knows the
+// buffer's end; once something does not fit, the cursor stays failed.
+void writeCursor(CTextBuffer& out)
+{
+    lines(out, {"//write position and last byte of a text being built; tail is NULL once it overflowed",
+                "typedef struct mycursor_t{",
+                "\tchar\t*tail;",
+                "\tchar\t*end;",
+                "}mycursor_t;",
+                "",
+                "static void mycursor_init(mycursor_t *out, char *buffer, size_t size)",
+                "{",
+                "\tout->tail = buffer;",
+                "\tout->end = buffer + size - 1;",
+                "\t*buffer = '\\0';",
+                "}",
+                "",
+                "static int mystrcat(mycursor_t *out, const char *text)",
+                "{",
+                "\tsize_t\tlength = strlen(text);",
+                "",
+                "\tif(out->tail == NULL || length > (size_t)(out->end - out->tail)){",
+                "\t\tout->tail = NULL;",
+                "\t\treturn -1;",
+                "\t}",
+                "\tmemcpy(out->tail, text, length);",
+                "\tout->tail += length;",
+                "\t*out->tail = '\\0';",
+                "\treturn 0;",
+                "}",
+                "",
+                "//appends at most size bytes of text with & < > \" ' written as references",
+                "static int mytstrcat(mycursor_t *out, const char *text, size_t size)",
+                "{",
+                "\tchar\tone[2] = {0, 0};",
+                "\tint\tresult = 0;",
+                "\tsize_t\ti;",
+                "",
+                "\tfor(i = 0; i < size && text[i] != '\\0' && result == 0; i++){",
+                "\t\tswitch(text[i]){",
+                "\t\tcase '&': result = mystrcat(out, \"&amp;\"); break;",
+                "\t\tcase '<': result = mystrcat(out, \"&lt;\"); break;",
+                "\t\tcase '>': result = mystrcat(out, \"&gt;\"); break;",
+                "\t\tcase '\"': result = mystrcat(out, \"&quot;\"); break;",
+                "\t\tcase '\\'': result = mystrcat(out, \"&apos;\"); break;",
+                "\t\tdefault: one[0] = text[i]; result = mystrcat(out, one);",
+                "\t\t}",
+                "\t}",
+                "\treturn result;",
+                "}",
+                ""});
+}
+
+void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const bool windows = context.project().isWindowsTarget();
+    out.line("_declspec(dllexport) int WINAPI " + p + "_connect_server(" + p +
+             "_proto_trans_t *trans, char *ip, char *url, tessaro_port_t port)");
+    lines(out, {"{", "\tint result = 0;", "\tchar temp_ip[100];"});
+    if (windows)
+        lines(out, {"\tstruct   in_addr   localaddr;", "\tstruct   hostent   *hp = NULL;"});
+    lines(out, {"", "\tmemset(temp_ip, 0, sizeof(temp_ip));",
+                "\tif(strlen(ip) >= sizeof(temp_ip) || strlen(ip) >= sizeof(trans->dest_ip) || strlen(url) >= sizeof(trans->url))",
+                "\t\treturn -1;"});
+    if (windows) {
+        lines(out, {"\tif((ip[0] >= 'a' && ip[0] <= 'z') || (ip[0] >= 'A' && ip[0] <= 'Z')){",
+                    "\t\thp = gethostbyname(ip);",
+                    "\t\tif(hp != NULL && hp->h_length == (int)sizeof(localaddr)){",
+                    "\t\t\tmemcpy(&localaddr, hp->h_addr, hp->h_length);",
+                    "\t\t\tstrncpy(temp_ip, inet_ntoa(localaddr), sizeof(temp_ip) - 1);",
+                    "\t\t}else{",
+                    "\t\t\tstrcpy(temp_ip, ip);",
+                    "\t\t}",
+                    "\t}else{",
+                    "\t\tstrcpy(temp_ip, ip);",
+                    "\t}"});
+    } else {
+        out.line("\tstrcpy(temp_ip, ip);");
+    }
+    lines(out, {"", "\tresult = tessaro_create_tcp_socket(&(trans->socket));", "\tif(result != 0)", "\t\treturn -1;", "",
+                "\tresult = tessaro_connect(trans->socket, temp_ip, port);", "\tif(result != 0)", "\t\treturn -1;", "",
+                "\tstrcpy(trans->dest_ip, ip);", "\tstrcpy(trans->url, url);", "\ttrans->dest_port = port;", "",
+                "\treturn result;", "}", ""});
+}
+
+void writeAttachmentAndHeaders(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    out.line("_declspec(dllexport) int WINAPI " + p + "_set_attachment(" + p +
+             "_proto_packet_t *pk, char *attachment, unsigned int attachment_length){");
+    lines(out, {"", "\tchar *copy = NULL;", "", "\tif(attachment != NULL && attachment_length > 0){",
+                "\t\tif(attachment_length > 0x7fffffffu)", "\t\t\treturn -1;",
+                "\t\tcopy = (char *)malloc(attachment_length);", "\t\tif(copy == NULL)", "\t\t\treturn -1;",
+                "\t\tmemcpy(copy, attachment, attachment_length);", "\t\tfree(pk->attachment);",
+                "\t\tpk->attachment = copy;", "\t\tpk->attachment_length = (int)attachment_length;", "\t}", "",
+                "\treturn 0;", "}", ""});
+    out.line("_declspec(dllexport) int WINAPI " + p + "_add_http_header(" + p +
+             "_proto_packet_t *pk, char *name, char *value)");
+    lines(out, {"{", "\tint result = 0;", ""});
+    out.line("\tif(pk->http_headers_count < 0 || pk->http_headers_count >= " + P + "_MAX_HTTP_HEADER_NUM)");
+    lines(out, {"\t\treturn -1;", ""});
+    out.line("\tstrncpy(pk->http_headers[pk->http_headers_count].name, name, " + P + "_MAX_HTTP_HEADER_NAME_LEN);");
+    out.line("\tpk->http_headers[pk->http_headers_count].name[" + P + "_MAX_HTTP_HEADER_NAME_LEN] = '\\0';");
+    out.line("\tstrncpy(pk->http_headers[pk->http_headers_count].value, value, " + P + "_MAX_HTTP_HEADER_VALUE_LEN);");
+    out.line("\tpk->http_headers[pk->http_headers_count].value[" + P + "_MAX_HTTP_HEADER_VALUE_LEN] = '\\0';");
+    lines(out, {"", "\tpk->http_headers_count++;", "", "\treturn result;", "}", ""});
+}
+
+} // namespace
+
+void writeSourceIncludes(const CEmitContext& context, CTextBuffer& source)
+{
+    lines(source, {"#include <stdio.h>", "#include <stdlib.h>", "", "#include \"tessaro_socket.h\"",
+                   "#include \"tessaro_util.h\"", "", "#include \"libxml/xmlmemory.h\"", "#include \"libxml/parser.h\"",
+                   "#include \"libxml/tree.h\"", ""});
+    source.line("#include \"" + context.proj() + "_api.h\"");
+    source.emptyLine();
+}
+
+void writeSourceRuntime(const CEmitContext& context, CTextBuffer& source)
+{
+    writeCursor(source);
+    writeCodecDeclarations(context, source);
+    writeOtherDeclarations(context, source);
+    writeConnectServer(context, source);
+    writeAttachmentAndHeaders(context, source);
+}

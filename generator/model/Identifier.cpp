@@ -1,0 +1,97 @@
+#include "generator/model/Identifier.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// C99 and C11 keywords, and the words gcc takes as keywords in gnu99.
+const char* const Keywords[] = {
+    "_Alignas", "_Alignof", "_Atomic", "_Bool", "_Complex", "_Generic", "_Imaginary", "_Noreturn",
+    "_Static_assert", "_Thread_local", "asm", "auto", "break", "case", "char", "const", "continue",
+    "default", "do", "double", "else", "enum", "extern", "float", "for", "goto", "if", "inline", "int",
+    "long", "register", "restrict", "return", "short", "signed", "sizeof", "static", "struct", "switch",
+    "typedef", "typeof", "union", "unsigned", "void", "volatile", "while",
+    // Macros of the C library and of the Windows headers the generated
+    // code includes: a member of that name would be replaced.
+    "errno", "EOF", "NULL", "BUFSIZ", "stdin", "stdout", "stderr", "assert", "small", "near", "far",
+    "interface", "ERROR", "DELETE", "IN", "OUT", "OPTIONAL", "CONST", "VOID", "TRUE", "FALSE", "WINAPI",
+    "CALLBACK", "PASCAL", "min", "max", "_declspec", "h_addr", "s_addr", "INVALID_SOCKET"};
+
+bool isAsciiLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isIdentifierByte(unsigned char c)
+{
+    return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_';
+}
+
+} // namespace
+
+bool isCKeyword(const std::string& word)
+{
+    return std::find_if(std::begin(Keywords), std::end(Keywords), [&](const char* k) { return word == k; }) !=
+        std::end(Keywords);
+}
+
+bool isCIdentifier(const std::string& text)
+{
+    if (text.empty() || (text[0] >= '0' && text[0] <= '9') || isCKeyword(text))
+        return false;
+    return std::all_of(text.begin(), text.end(), [](char c) { return isIdentifierByte(static_cast<unsigned char>(c)); });
+}
+
+std::string sanitiseIdentifier(const std::string& name)
+{
+    if (name == "return")
+        return "return_msg";
+    std::string result;
+    result.reserve(name.size() + 1);
+    for (char c : name)
+        result += isIdentifierByte(static_cast<unsigned char>(c)) ? c : '_';
+    if (result.empty() || (result[0] >= '0' && result[0] <= '9') || isCKeyword(result))
+        result.insert(result.begin(), '_');
+    return result;
+}
+
+std::string CNameScope::freeVariant(const std::string& base)
+{
+    for (int n = 2;; ++n) {
+        std::string candidate = base + "_" + std::to_string(n);
+        if (!isTaken(candidate))
+            return candidate;
+    }
+}
+
+std::vector<std::string> CNameScope::assign(const std::vector<std::string>& names)
+{
+    std::vector<std::string> result(names.size());
+    std::vector<bool> placed(names.size(), false);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        result[i] = sanitiseIdentifier(names[i]);
+    // Names that are identifiers already keep their spelling first; then
+    // mapped names whose form is still free; the rest get suffixes.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const bool asWritten = result[i] == names[i];
+            if (placed[i] || (pass == 0) != asWritten || isTaken(result[i]))
+                continue;
+            taken_.insert(result[i]);
+            placed[i] = true;
+        }
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!placed[i]) {
+            result[i] = freeVariant(result[i]);
+            taken_.insert(result[i]);
+        }
+    }
+    return result;
+}
+
+std::string CNameScope::claim(const std::string& name)
+{
+    return assign({name}).front();
+}

@@ -1,0 +1,41 @@
+#ifndef KELVANE_GENERATOR_MODEL_IDENTIFIER_H
+#define KELVANE_GENERATOR_MODEL_IDENTIFIER_H
+
+#include <set>
+#include <string>
+#include <vector>
+
+// The one way a WSDL or schema name becomes part of a C identifier. Bytes
+// other than ASCII letters, digits and '_' become '_', a leading digit gets
+// a '_' before it, an empty name becomes "_", and a C keyword (or a macro of
+// the headers generated code includes) standing alone would not compile:
+// "return" becomes "return_msg" (generated code and its users expect that
+// name), any other gets a '_' before it.
+// Different names can map to one form; CNameScope makes them distinct.
+std::string sanitiseIdentifier(const std::string& name);
+bool isCKeyword(const std::string& word);
+bool isCIdentifier(const std::string& text);
+
+// Hands out identifiers that are unique within one scope (the structs of a
+// header, the members of one struct). A name that is an identifier already
+// keeps its spelling unless an earlier one took it; a mapped name keeps its
+// sanitised form when that is free; any other gets "_2", "_3" ... (the first
+// free one). The result depends only on the names and their order.
+class CNameScope {
+public:
+    // Marks fixed names of the generated code as taken.
+    void reserve(const std::string& identifier) { taken_.insert(identifier); }
+    bool isTaken(const std::string& identifier) const { return taken_.count(identifier) != 0; }
+
+    // Identifiers for a batch of names, by the rules above, in their order.
+    std::vector<std::string> assign(const std::vector<std::string>& names);
+    // One name on its own.
+    std::string claim(const std::string& name);
+
+private:
+    std::string freeVariant(const std::string& base);
+
+    std::set<std::string> taken_;
+};
+
+#endif

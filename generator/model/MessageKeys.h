@@ -1,0 +1,47 @@
+#ifndef KELVANE_GENERATOR_MODEL_MESSAGEKEYS_H
+#define KELVANE_GENERATOR_MODEL_MESSAGEKEYS_H
+
+#include "generator/model/ServiceView.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The message kinds of a service: one key per body element of a document
+// style operation, per rpc operation and per rpc response, in the order of
+// the bound operations. The tag constants, the message ids and everything
+// that switches on a packet's message type read them from here, so that
+// they always agree.
+struct CMessageKey {
+    enum Kind { Element, RpcRequest, RpcResponse };
+    Kind kind = Element;
+    std::string key;      // element name, operation name, or operation name + "Response"
+    std::string tagValue; // the XML name the tag constant holds (the key)
+    // Upper-cased identifier part, unique among the keys and the fixed kinds
+    // HTTP and SOAP_FAULT: "<ELEMENT>", "<OPERATION>" or "<OPERATION>_RESPONSE".
+    std::string id;
+    const CViewElement* element = nullptr; // Element keys
+};
+
+class CMessageKeys {
+public:
+    explicit CMessageKeys(const CServiceView& view);
+
+    const std::vector<CMessageKey>& keys() const { return keys_; }
+    // The keys of one direction of a bound operation, in part order.
+    std::vector<const CMessageKey*> keysOf(const CViewOperation& operation, int direction) const;
+    // True when the walk meets a port type with at least one operation,
+    // which opens the message id enumeration.
+    bool hasOperations() const { return hasOperations_; }
+
+private:
+    void addKey(const CViewOperation& operation, int direction, CMessageKey::Kind kind, const std::string& key,
+                const CViewElement* element);
+
+    std::vector<CMessageKey> keys_;
+    std::map<std::string, std::size_t> byKey_;
+    std::map<std::pair<const CViewOperation*, int>, std::vector<std::size_t>> byOperation_;
+    bool hasOperations_ = false;
+};
+
+#endif

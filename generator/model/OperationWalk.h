@@ -1,0 +1,43 @@
+#ifndef KELVANE_GENERATOR_MODEL_OPERATIONWALK_H
+#define KELVANE_GENERATOR_MODEL_OPERATIONWALK_H
+
+#include "generator/model/ServiceView.h"
+
+// The walk several emitters share: port types in document order, their
+// operations in order, only those whose port type has a SOAP binding with a
+// record of the operation's name (matched by name when the view was read).
+
+template <typename Visit>
+void forEachBoundOperation(const CServiceView& view, Visit visit)
+{
+    for (const CViewPortType& portType : view.portTypes()) {
+        for (const CViewOperation& operation : portType.operations) {
+            if (operation.soapBound)
+                visit(portType, operation);
+        }
+    }
+}
+
+// The input (direction 0) and then the output (direction 1) of each bound
+// operation; a direction without a message is passed over.
+template <typename Visit>
+void forEachBoundMessage(const CServiceView& view, Visit visit)
+{
+    forEachBoundOperation(view, [&](const CViewPortType& portType, const CViewOperation& operation) {
+        for (int direction = 0; direction < 2; ++direction) {
+            const CViewDirection& side = operation.direction(direction);
+            if (side.message != nullptr)
+                visit(portType, operation, direction, side);
+        }
+    });
+}
+
+// Whether a part is the one a soap:header carries: same name, same type.
+inline bool isHeaderPart(const CViewPart& part, const CHeaderPart& header)
+{
+    const CViewPart* carried = header.part();
+    return carried != nullptr && carried->name == part.name && carried->type.builtin == part.type.builtin &&
+        carried->type.user == part.type.user;
+}
+
+#endif

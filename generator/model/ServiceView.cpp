@@ -1,0 +1,209 @@
+#include "generator/model/ServiceView.h"
+
+#include "generator/model/Identifier.h"
+
+bool isTextTypeId(int id)
+{
+    return id == 2 || (id >= 16 && id <= 28);
+}
+
+bool isNumericTypeId(int id)
+{
+    return id >= 3 && id <= 15;
+}
+
+CTypeRef CViewSchema::resolve(int typeId) const
+{
+    CTypeRef ref;
+    if (typeId >= 2 && typeId <= 28)
+        ref.builtin = typeId;
+    else if (typeId >= 29 && typeId - 29 < static_cast<int>(types.size()))
+        ref.user = types[static_cast<std::size_t>(typeId - 29)];
+    return ref;
+}
+
+const CViewPart* CHeaderPart::part() const
+{
+    if (message == nullptr || partIndex < 0 || partIndex >= static_cast<int>(message->parts.size()))
+        return nullptr;
+    return &message->parts[static_cast<std::size_t>(partIndex)];
+}
+
+CViewType& CServiceView::addType(const std::string& ns, const std::string& name)
+{
+    types_.emplace_back();
+    CViewType& type = types_.back();
+    type.ns = ns;
+    type.name = name;
+    typeIndex_.emplace(Key(ns, name), &type);
+    return type;
+}
+
+CViewElement& CServiceView::addElement(const std::string& ns, const std::string& name, CTypeRef type,
+                                       int schemaIndex)
+{
+    elements_.emplace_back();
+    CViewElement& element = elements_.back();
+    element.ns = ns;
+    element.name = name;
+    element.type = type;
+    element.schemaIndex = schemaIndex;
+    elementIndex_.emplace(Key(ns, name), &element);
+    if (type.user != nullptr)
+        firstElementByType_.emplace(type.user, &element); // the first one stays
+    if (schemaIndex >= 0 && schemaIndex < static_cast<int>(schemas_.size()))
+        schemas_[static_cast<std::size_t>(schemaIndex)].elements.push_back(&element);
+    return element;
+}
+
+CViewSchema& CServiceView::addSchema(const std::string& ns)
+{
+    schemas_.emplace_back();
+    schemas_.back().index = static_cast<int>(schemas_.size()) - 1;
+    schemas_.back().ns = ns;
+    return schemas_.back();
+}
+
+CViewMessage& CServiceView::addMessage(const std::string& name)
+{
+    messages_.emplace_back();
+    CViewMessage& message = messages_.back();
+    message.name = name;
+    const std::string::size_type dot = name.find('.');
+    message.shortName = dot == std::string::npos ? name : name.substr(dot + 1);
+    messageIndex_.emplace(name, &message);
+    return message;
+}
+
+CViewPortType& CServiceView::addPortType(const std::string& name)
+{
+    portTypes_.emplace_back();
+    portTypes_.back().name = name;
+    return portTypes_.back();
+}
+
+CViewBinding& CServiceView::addBinding(const std::string& name)
+{
+    bindings_.emplace_back();
+    bindings_.back().name = name;
+    return bindings_.back();
+}
+
+CViewService& CServiceView::addService(const std::string& name)
+{
+    services_.emplace_back();
+    services_.back().name = name;
+    return services_.back();
+}
+
+const CViewType* CServiceView::findType(const std::string& ns, const std::string& name) const
+{
+    const auto found = typeIndex_.find(Key(ns, name));
+    return found == typeIndex_.end() ? nullptr : found->second;
+}
+
+const CViewElement* CServiceView::findElement(const std::string& ns, const std::string& name) const
+{
+    const auto found = elementIndex_.find(Key(ns, name));
+    return found == elementIndex_.end() ? nullptr : found->second;
+}
+
+const CViewMessage* CServiceView::findMessage(const std::string& name) const
+{
+    const auto found = messageIndex_.find(name);
+    return found == messageIndex_.end() ? nullptr : found->second;
+}
+
+CTypeRef CServiceView::resolve(int schemaIndex, int typeId) const
+{
+    if (schemaIndex < 0 || schemaIndex >= static_cast<int>(schemas_.size()))
+        return CTypeRef();
+    return schemas_[static_cast<std::size_t>(schemaIndex)].resolve(typeId);
+}
+
+const CViewElement* CServiceView::firstElementOfType(const CViewType* type) const
+{
+    const auto found = firstElementByType_.find(type);
+    return found == firstElementByType_.end() ? nullptr : found->second;
+}
+
+const std::vector<std::string>& CServiceView::reservedStructNames()
+{
+    static const std::vector<std::string> names = {"soap_fault_msg", "http_header", "http_msg", "proto_packet",
+                                                   "proto_trans"};
+    return names;
+}
+
+const std::vector<std::string>& CServiceView::reservedMessageNames()
+{
+    static const std::vector<std::string> names = {"http_msg", "soap_fault", "http_resp"};
+    return names;
+}
+
+namespace {
+
+// A message's name must be free twice: as the union member and send
+// function "<M>", and as the struct "<M>_msg".
+std::string claimMessageName(const std::string& shortName, CNameScope& messages, CNameScope& structs)
+{
+    const std::string base = sanitiseIdentifier(shortName);
+    std::string candidate = base;
+    for (int n = 2; messages.isTaken(candidate) || structs.isTaken(candidate + "_msg"); ++n)
+        candidate = base + "_" + std::to_string(n);
+    messages.reserve(candidate);
+    structs.reserve(candidate + "_msg");
+    return candidate;
+}
+
+} // namespace
+
+void CServiceView::assignNames()
+{
+    CNameScope structs;
+    for (const std::string& reserved : reservedStructNames())
+        structs.reserve(reserved);
+
+    std::vector<std::string> names;
+    for (const CViewType& type : types_)
+        names.push_back(type.name);
+    std::vector<std::string> assigned = structs.assign(names);
+    for (std::size_t i = 0; i < types_.size(); ++i)
+        types_[i].cName = assigned[i];
+
+    // The first element of a structured type writes one struct under both
+    // names; when they are spelled alike it may keep its type's name.
+    names.clear();
+    std::vector<CViewElement*> named;
+    for (CViewElement& element : elements_) {
+        const CViewType* type = element.type.user;
+        if (type != nullptr && type->isStructured() && firstElementOfType(type) == &element &&
+            sanitiseIdentifier(element.name) == type->cName) {
+            element.cName = type->cName;
+            continue;
+        }
+        names.push_back(element.name);
+        named.push_back(&element);
+    }
+    assigned = structs.assign(names);
+    for (std::size_t i = 0; i < named.size(); ++i)
+        named[i]->cName = assigned[i];
+
+    CNameScope messageScope;
+    for (const std::string& reserved : reservedMessageNames())
+        messageScope.reserve(reserved);
+    for (CViewMessage& message : messages_) {
+        message.cName = claimMessageName(message.shortName, messageScope, structs);
+        CNameScope members;
+        names.clear();
+        for (const CViewPart& part : message.parts)
+            names.push_back(part.refKind == CViewPart::ElementRef && part.element ? part.element->name : part.name);
+        assigned = members.assign(names);
+        for (std::size_t i = 0; i < message.parts.size(); ++i)
+            message.parts[i].cName = assigned[i];
+    }
+
+    for (CViewPortType& portType : portTypes_) {
+        for (CViewOperation& operation : portType.operations)
+            operation.cName = sanitiseIdentifier(operation.name);
+    }
+}

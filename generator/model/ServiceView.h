@@ -1,0 +1,236 @@
+#ifndef KELVANE_GENERATOR_MODEL_SERVICEVIEW_H
+#define KELVANE_GENERATOR_MODEL_SERVICEVIEW_H
+
+#include <deque>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Schema {
+class Element;
+class SchemaParser;
+class XsdType;
+}
+
+class CViewType;
+
+// Built-in type ids of the schema model: 2 string, 3 to 15 numbers and
+// boolean, 16 to 28 the other text-valued types; user types from 29.
+bool isTextTypeId(int id);
+bool isNumericTypeId(int id);
+
+// What a type id stands for once it is read in the table it belongs to.
+struct CTypeRef {
+    int builtin = 0;                 // 2 to 28; 0 for a user or an unknown type
+    const CViewType* user = nullptr; // null for a built-in or an unknown type
+
+    bool isText() const { return isTextTypeId(builtin); }
+    bool isNumeric() const { return isNumericTypeId(builtin); }
+    bool isUser() const { return user != nullptr; }
+    bool isKnown() const { return builtin != 0 || user != nullptr; }
+};
+
+struct CViewAttribute {
+    std::string name; // as in the document
+    CTypeRef type;
+};
+
+// A direct element entry of a content model (nested groups and sequences
+// are not entered). A wildcard stands as an element named "*".
+struct CViewParticle {
+    std::string name;
+    CTypeRef type;
+    int minOccurs = 1;
+    int maxOccurs = 1;
+    bool isWildcard() const { return name == "*"; }
+};
+
+// One user type, however many schemas list it. Its ids are read in the
+// table of the schema that defines it.
+class CViewType {
+public:
+    std::string name;
+    std::string ns;
+    std::string cName;     // unique among the header's struct names
+    bool simple = false;
+    int contentKind = 0;   // 1 simple content, 2 complex content, 3 mixed
+    bool hasContentModel = false;
+    CTypeRef base;
+    bool soapArray = false; // derived from the SOAP encoding's Array
+    int maxLength = -1;     // a simple type's maxLength facet; -1 without
+    // The built-in type the values finally have (simple types and simple
+    // content); 0 when unknown or complex.
+    int valueType = 0;
+    std::vector<CViewAttribute> attributes;
+    std::vector<CViewParticle> particles;
+    const Schema::XsdType* xsd = nullptr; // null in views built by hand
+
+    bool isNamedArray() const { return name == "Array"; }
+    bool hasSimpleContent() const { return !simple && contentKind == 1; }
+    // A complex type whose elements make a struct of their own.
+    bool isStructured() const { return !simple && !hasSimpleContent() && hasContentModel && !isNamedArray(); }
+};
+
+struct CViewElement {
+    std::string name;
+    std::string ns;
+    std::string cName; // unique among the header's struct names
+    CTypeRef type;
+    int schemaIndex = -1;
+    const Schema::Element* declaration = nullptr;
+};
+
+struct CViewSchema {
+    int index = 0; // 0 for the first schema of the document's types
+    std::string ns;
+    // Slot i stands for type id 29 + i of this schema; null for a type
+    // referenced and never defined.
+    std::vector<const CViewType*> types;
+    // Global element declarations in declaration order ("schema" left out).
+    std::vector<const CViewElement*> elements;
+    const Schema::SchemaParser* parser = nullptr;
+
+    CTypeRef resolve(int typeId) const;
+};
+
+struct CViewPart {
+    enum RefKind { ElementRef = 1, TypeRef = 2 };
+    std::string name;
+    std::string cName; // unique among the members of its message
+    int refKind = TypeRef;
+    const CViewElement* element = nullptr; // element parts only; null when unresolved
+    CTypeRef type; // the part's type, or its element's
+};
+
+struct CViewMessage {
+    std::string name;      // whole name
+    std::string shortName; // the name behind its first '.'
+    std::string cName;     // from shortName, unique among messages and structs
+    std::vector<CViewPart> parts;
+};
+
+// The part a soap:header names: a message and a position in it.
+struct CHeaderPart {
+    const CViewMessage* message = nullptr;
+    int partIndex = -1;
+    const CViewPart* part() const;
+};
+
+// One direction of a bound operation: the message, the SOAP binding's ids
+// for it in document order, and the first soap:header among them that
+// names a message.
+struct CViewDirection {
+    const CViewMessage* message = nullptr;
+    std::vector<int> ids;
+    CHeaderPart header;
+};
+
+struct CViewOperation {
+    enum Style { Rpc = 0, Document = 1 };
+    std::string name;
+    std::string cName;
+    const CViewMessage* input = nullptr;
+    const CViewMessage* output = nullptr;
+    // Set when the port type has a SOAP binding with a record of this
+    // operation's name.
+    bool soapBound = false;
+    bool hasSoapOperation = false; // the record holds a soap:operation
+    int style = Document;          // the binding's default without one
+    std::string soapAction;
+    std::vector<int> operationIds;
+    CViewDirection in;
+    CViewDirection out;
+
+    const CViewDirection& direction(int d) const { return d == 0 ? in : out; }
+};
+
+struct CViewBinding {
+    std::string name;
+    std::string protocolNamespace;
+    std::string portTypeName;
+};
+
+struct CViewPortType {
+    std::string name;
+    std::vector<CViewOperation> operations;
+    const CViewBinding* soapBinding = nullptr; // the first SOAP binding of the port type
+};
+
+struct CViewService {
+    struct Port {
+        std::string name;
+        const CViewBinding* binding = nullptr;
+        std::string address; // the soap:address location; empty without
+    };
+    std::string name;
+    std::vector<Port> ports;
+};
+
+// The parsed service as every emitter reads it, built once after the parse
+// and never changed by the emitters. Lists keep document order; the order
+// in which emitters visit types is computed on separate lists (TypeOrder.h).
+// Objects live in deques, so pointers into the view stay valid while
+// entities are added.
+class CServiceView {
+public:
+    CServiceView() = default;
+    CServiceView(const CServiceView&) = delete;
+    CServiceView& operator=(const CServiceView&) = delete;
+    CServiceView(CServiceView&&) = default;
+    CServiceView& operator=(CServiceView&&) = default;
+
+    // Building, by the reader of the parse or by hand in tests.
+    CViewType& addType(const std::string& ns, const std::string& name);
+    CViewElement& addElement(const std::string& ns, const std::string& name, CTypeRef type, int schemaIndex);
+    CViewSchema& addSchema(const std::string& ns);
+    CViewMessage& addMessage(const std::string& name);
+    CViewPortType& addPortType(const std::string& name);
+    CViewBinding& addBinding(const std::string& name);
+    CViewService& addService(const std::string& name);
+    void setTargetNamespace(const std::string& ns) { targetNamespace_ = ns; }
+    // Gives every type, element, message, part and operation its C name.
+    // Called once, when everything is added.
+    void assignNames();
+
+    const std::string& targetNamespace() const { return targetNamespace_; }
+    const std::deque<CViewSchema>& schemas() const { return schemas_; }
+    // Every user type once, in the order the schemas' slots first list them.
+    const std::deque<CViewType>& types() const { return types_; }
+    const std::deque<CViewElement>& elements() const { return elements_; }
+    const std::deque<CViewMessage>& messages() const { return messages_; }
+    const std::deque<CViewPortType>& portTypes() const { return portTypes_; }
+    const std::deque<CViewBinding>& bindings() const { return bindings_; }
+    const std::deque<CViewService>& services() const { return services_; }
+
+    // By (namespace, local name); null when none. The first one added wins.
+    const CViewType* findType(const std::string& ns, const std::string& name) const;
+    const CViewElement* findElement(const std::string& ns, const std::string& name) const;
+    const CViewMessage* findMessage(const std::string& name) const;
+    // A type id read in the table of schema index; unknown outside the schemas.
+    CTypeRef resolve(int schemaIndex, int typeId) const;
+    // The global element that has type first (document order); null when none.
+    const CViewElement* firstElementOfType(const CViewType* type) const;
+
+    // Struct names the generated code uses for itself.
+    static const std::vector<std::string>& reservedStructNames();
+    static const std::vector<std::string>& reservedMessageNames();
+
+private:
+    using Key = std::pair<std::string, std::string>;
+
+    std::string targetNamespace_;
+    std::deque<CViewSchema> schemas_;
+    std::deque<CViewType> types_;
+    std::deque<CViewElement> elements_;
+    std::deque<CViewMessage> messages_;
+    std::deque<CViewPortType> portTypes_;
+    std::deque<CViewBinding> bindings_;
+    std::deque<CViewService> services_;
+    std::map<Key, const CViewType*> typeIndex_;
+    std::map<Key, const CViewElement*> elementIndex_;
+    std::map<const CViewType*, const CViewElement*> firstElementByType_;
+    std::map<std::string, const CViewMessage*> messageIndex_;
+};
+
+#endif

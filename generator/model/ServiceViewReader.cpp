@@ -1,0 +1,356 @@
+#include "generator/model/ServiceViewReader.h"
+
+#include "schema/ComplexType.h"
+#include "schema/SchemaConstants.h"
+#include "schema/SchemaParser.h"
+#include "schema/SimpleType.h"
+#include "wsdl/SoapExtension.h"
+#include "wsdl/WsdlNamespaces.h"
+#include "wsdl/WsdlParser.h"
+
+#include <map>
+#include <set>
+
+namespace {
+
+using Schema::SchemaParser;
+using Schema::XsdType;
+
+class CViewReader {
+public:
+    explicit CViewReader(const Wsdl::WsdlParser& parser) : parser_(parser) {}
+
+    CServiceView read()
+    {
+        collectSchemas();
+        readSchemas();
+        fillPendingTypes();
+        readMessages();
+        readBindings();
+        readPortTypes();
+        readServices();
+        view_.setTargetNamespace(parser_.getNamespace());
+        view_.assignNames();
+        return std::move(view_);
+    }
+
+private:
+    // Every schema parser the document reaches: the parser's own list, then
+    // the schemas they import, so that a borrowed type finds its owner.
+    void collectSchemas()
+    {
+        for (int position = 0; position < parser_.getSchemaCount() + 2; ++position)
+            addReachable(parser_.getSchemaParser(position));
+    }
+
+    void addReachable(const SchemaParser* schema)
+    {
+        if (schema == nullptr || !reached_.insert(schema).second)
+            return;
+        reachable_.push_back(schema);
+        for (const SchemaParser::ImportedSchema& imported : schema->getImports())
+            addReachable(imported.sParser);
+    }
+
+    // The schema whose table defines the type: its slot at the type's own id
+    // holds the object. Schemas of the type's namespace are asked first.
+    const SchemaParser* ownerOf(const XsdType& type) const
+    {
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const SchemaParser* schema : reachable_) {
+                if ((pass == 1 || schema->getNamespace() == type.getNamespace()) &&
+                    schema->getType(type.getTypeId()) == &type)
+                    return schema;
+            }
+        }
+        return nullptr;
+    }
+
+    CTypeRef resolve(const SchemaParser* schema, int typeId)
+    {
+        CTypeRef ref;
+        if (typeId >= 2 && typeId <= 28) {
+            ref.builtin = typeId;
+        } else if (schema != nullptr && typeId >= 29) {
+            if (const XsdType* type = schema->getType(typeId))
+                ref.user = viewOf(*type);
+        }
+        return ref;
+    }
+
+    // The view's entry for a type object, made on first sight and filled later.
+    CViewType* viewOf(const XsdType& type)
+    {
+        const auto found = typeViews_.find(&type);
+        if (found != typeViews_.end())
+            return found->second;
+        CViewType& added = view_.addType(type.getNamespace(), type.getName());
+        added.xsd = &type;
+        added.simple = type.isSimple();
+        added.contentKind = type.getContentType();
+        typeViews_.emplace(&type, &added);
+        pending_.push_back(&added);
+        return &added;
+    }
+
+    void readSchemas()
+    {
+        for (int k = 0; k < parser_.getSchemaCount(); ++k) {
+            const SchemaParser* schema = parser_.getSchemaParser(k + 2);
+            CViewSchema& entry = view_.addSchema(schema->getNamespace());
+            entry.parser = schema;
+            for (int i = 0; i < schema->getNumTypes(); ++i)
+                entry.types.push_back(resolve(schema, Schema::FIRST_USER_TYPE + i).user);
+        }
+        // Elements after every schema's slots, so that types come in slot order.
+        for (int k = 0; k < parser_.getSchemaCount(); ++k) {
+            const SchemaParser* schema = parser_.getSchemaParser(k + 2);
+            for (const Schema::Element& element : schema->getElements()) {
+                if (element.getType() == Schema::XSD_SCHEMA)
+                    continue;
+                CViewElement& added =
+                    view_.addElement(schema->getNamespace(), element.getName(), resolve(schema, element.getType()), k);
+                added.declaration = &element;
+                elementViews_.emplace(&element, &added);
+            }
+        }
+    }
+
+    void fillPendingTypes()
+    {
+        // Filling a type can reach types not seen yet; they join the queue.
+        for (; filled_ < pending_.size(); ++filled_)
+            fill(*pending_[filled_]);
+    }
+
+    void fill(CViewType& view)
+    {
+        const XsdType& type = *view.xsd;
+        const SchemaParser* owner = ownerOf(type);
+        view.base = resolve(owner, type.getBaseTypeId());
+        view.soapArray = view.base.user != nullptr && view.base.user->ns == Wsdl::SoapEncodingUri &&
+            view.base.user->name == "Array";
+        if (owner != nullptr)
+            view.valueType = owner->getBasicContentType(type.getTypeId());
+        if (type.isSimple()) {
+            const auto& simple = static_cast<const Schema::SimpleType&>(type);
+            if (simple.hasFacet(Schema::SimpleType::MAXLEN))
+                view.maxLength = simple.getFacetValue(Schema::SimpleType::MAXLEN);
+            // A list or a union value is text whatever its members are.
+            if (simple.isList() || simple.isUnion())
+                view.valueType = Schema::XSD_STRING;
+            return;
+        }
+        const auto& complex = static_cast<const Schema::ComplexType&>(type);
+        for (const Schema::Attribute& attribute : complex.getAttributes())
+            view.attributes.push_back(CViewAttribute{attribute.getName(), resolve(owner, attribute.getType())});
+        const Schema::ContentModel* model = complex.getContentModel();
+        view.hasContentModel = model != nullptr;
+        if (model == nullptr)
+            return;
+        for (const Schema::ContentModel::Entry& entry : model->getContents()) {
+            const Schema::Element* element = entry.getElement();
+            if (entry.getKind() != Schema::ContentModel::Particle || element == nullptr)
+                continue;
+            CViewParticle particle;
+            particle.name = element->getName();
+            particle.type = resolve(owner, element->getType());
+            particle.minOccurs = element->getMin();
+            particle.maxOccurs = element->getMax();
+            view.particles.push_back(particle);
+        }
+    }
+
+    // An element part whose declaration no schema of the document lists
+    // (an imported schema's, say) still needs its struct.
+    const CViewElement* elementOf(const Schema::Element* declaration, const SchemaParser* schema)
+    {
+        if (declaration == nullptr)
+            return nullptr;
+        const auto found = elementViews_.find(declaration);
+        if (found != elementViews_.end())
+            return found->second;
+        const std::string ns = schema != nullptr ? schema->getNamespace() : std::string();
+        CViewElement& added = view_.addElement(ns, declaration->getName(), resolve(schema, declaration->getType()), -1);
+        added.declaration = declaration;
+        elementViews_.emplace(declaration, &added);
+        fillPendingTypes();
+        return &added;
+    }
+
+    // The schema whose table a part's id belongs to. The reader records it
+    // for element parts only; for a type part the schema is found again:
+    // the one schema of the document that has a type of that id, else the
+    // one of the target namespace, else the first.
+    const SchemaParser* schemaOfPart(const Wsdl::Part& part) const
+    {
+        if (part.getSchemaPosition() >= 0)
+            return parser_.getSchemaParser(part.getSchemaPosition());
+        if (part.getType() < Schema::FIRST_USER_TYPE)
+            return nullptr;
+        std::vector<const SchemaParser*> candidates;
+        for (int k = 0; k < parser_.getSchemaCount(); ++k) {
+            const SchemaParser* schema = parser_.getSchemaParser(k + 2);
+            if (schema->getType(part.getType()) != nullptr)
+                candidates.push_back(schema);
+        }
+        for (const SchemaParser* schema : candidates) {
+            if (candidates.size() == 1 || schema->getNamespace() == parser_.getNamespace())
+                return schema;
+        }
+        return candidates.empty() ? nullptr : candidates.front();
+    }
+
+    void readMessages()
+    {
+        for (const auto& message : parser_.getMessages()) {
+            CViewMessage& view = view_.addMessage(message->getName());
+            messageViews_.emplace(message.get(), &view);
+            for (const Wsdl::Part& part : message->getParts()) {
+                const SchemaParser* schema = schemaOfPart(part);
+                CViewPart entry;
+                entry.name = part.getName();
+                entry.refKind = part.getRefKind() == Wsdl::Part::ElementRef ? CViewPart::ElementRef : CViewPart::TypeRef;
+                entry.element = elementOf(part.getElement(), schema);
+                entry.type = entry.element != nullptr ? entry.element->type : resolve(schema, part.getType());
+                view.parts.push_back(entry);
+            }
+        }
+        fillPendingTypes();
+    }
+
+    void readBindings()
+    {
+        for (const auto& binding : parser_.getBindings()) {
+            CViewBinding& view = view_.addBinding(binding->getName());
+            view.protocolNamespace = binding->getProtocolNamespace();
+            if (binding->getPortType() != nullptr)
+                view.portTypeName = binding->getPortType()->getName();
+            bindingViews_.emplace(binding.get(), &view);
+        }
+    }
+
+    // The binding's record for the operation: the one that refers to it,
+    // else the first whose operation has its name.
+    static int recordOf(const Wsdl::Binding& binding, const Wsdl::Operation& operation)
+    {
+        for (int r = 0; r < binding.getNumOps(); ++r) {
+            if (binding.getOperation(r) == &operation)
+                return r;
+        }
+        for (int r = 0; r < binding.getNumOps(); ++r) {
+            const Wsdl::Operation* named = binding.getOperation(r);
+            if (named != nullptr && named->getName() == operation.getName())
+                return r;
+        }
+        return -1;
+    }
+
+    static std::vector<int> idsOf(int count, const int* ids)
+    {
+        return ids == nullptr || count <= 0 ? std::vector<int>() : std::vector<int>(ids, ids + count);
+    }
+
+    const CViewMessage* messageView(const Wsdl::Message* message) const
+    {
+        const auto found = messageViews_.find(message);
+        return found == messageViews_.end() ? nullptr : found->second;
+    }
+
+    void readDirection(CViewDirection& direction, const Wsdl::SoapExtension& soap)
+    {
+        for (int id : direction.ids) {
+            int partIndex = -1;
+            Wsdl::Message* message = nullptr;
+            if (soap.isSoapHeader(id) && soap.getHeaderInfo(id, partIndex, message) && message != nullptr) {
+                direction.header.message = messageView(message);
+                direction.header.partIndex = partIndex;
+                return;
+            }
+        }
+    }
+
+    void readSoapRecord(CViewOperation& view, const Wsdl::Binding& binding, int record,
+                        const Wsdl::SoapExtension& soap)
+    {
+        const int* ids = nullptr;
+        int count = binding.getOpBinding(record, ids);
+        view.operationIds = idsOf(count, ids);
+        count = binding.getInputBinding(record, ids);
+        view.in.ids = idsOf(count, ids);
+        count = binding.getOutputBinding(record, ids);
+        view.out.ids = idsOf(count, ids);
+        view.style = soap.getDefaultStyle();
+        for (int id : view.operationIds) {
+            if (soap.getOperationInfo(id, view.soapAction, view.style)) {
+                view.hasSoapOperation = true;
+                break;
+            }
+        }
+        readDirection(view.in, soap);
+        readDirection(view.out, soap);
+        view.soapBound = true;
+    }
+
+    void readPortTypes()
+    {
+        const auto* soap = dynamic_cast<const Wsdl::SoapExtension*>(parser_.findExtensionHandler(Wsdl::SoapBindingUri));
+        Wsdl::WsdlParser::PortTypeList::const_iterator begin, end;
+        if (!parser_.getPortTypes(begin, end))
+            return;
+        for (auto it = begin; it != end; ++it) {
+            const Wsdl::PortType& portType = **it;
+            CViewPortType& view = view_.addPortType(portType.getName());
+            const Wsdl::Binding* binding = portType.getBinding(Wsdl::SoapBindingUri);
+            if (binding != nullptr)
+                view.soapBinding = bindingViews_.at(binding);
+            for (const auto& operation : portType.getOperations()) {
+                view.operations.emplace_back();
+                CViewOperation& entry = view.operations.back();
+                entry.name = operation->getName();
+                entry.input = messageView(operation->getInput());
+                entry.output = messageView(operation->getOutput());
+                entry.in.message = entry.input;
+                entry.out.message = entry.output;
+                const int record = binding != nullptr ? recordOf(*binding, *operation) : -1;
+                if (record >= 0 && soap != nullptr)
+                    readSoapRecord(entry, *binding, record, *soap);
+            }
+        }
+    }
+
+    void readServices()
+    {
+        const auto* soap = dynamic_cast<const Wsdl::SoapExtension*>(parser_.findExtensionHandler(Wsdl::SoapBindingUri));
+        for (const auto& service : parser_.getServices()) {
+            CViewService& view = view_.addService(service->getName());
+            for (const Wsdl::Service::Port& port : service->getPorts()) {
+                CViewService::Port entry;
+                entry.name = port.name;
+                const auto binding = bindingViews_.find(port.binding);
+                entry.binding = binding == bindingViews_.end() ? nullptr : binding->second;
+                if (soap != nullptr)
+                    soap->getAddressLocation(port.extElementId, entry.address);
+                view.ports.push_back(entry);
+            }
+        }
+    }
+
+    const Wsdl::WsdlParser& parser_;
+    CServiceView view_;
+    std::vector<const SchemaParser*> reachable_;
+    std::set<const SchemaParser*> reached_;
+    std::map<const XsdType*, CViewType*> typeViews_;
+    std::vector<CViewType*> pending_;
+    std::size_t filled_ = 0;
+    std::map<const Schema::Element*, CViewElement*> elementViews_;
+    std::map<const Wsdl::Message*, const CViewMessage*> messageViews_;
+    std::map<const Wsdl::Binding*, const CViewBinding*> bindingViews_;
+};
+
+} // namespace
+
+CServiceView readServiceView(const Wsdl::WsdlParser& parser)
+{
+    return CViewReader(parser).read();
+}

@@ -1,0 +1,470 @@
+#include "generator/model/StructLayout.h"
+
+#include "generator/model/Identifier.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/OperationWalk.h"
+#include "generator/model/TypeOrder.h"
+
+#include <set>
+
+namespace {
+
+const char* const PacketMembers[] = {"http_headers", "http_headers_count", "boundary_part", "msg_type",
+                                     "msg",          "attachment_length",  "attachment"};
+
+} // namespace
+
+const std::vector<std::pair<const char*, int>>& CStructLayout::fixedLengths()
+{
+    static const std::vector<std::pair<const char*, int>> fixed = {
+        {"USER", 32},          {"USER_PWD", 32},          {"IP", 32},
+        {"URL", 64},           {"AUTHINFO", 512},         {"MESSAGE", 120000},
+        {"HTTP_PART", 1024},   {"HTTP_HEADER_NAME", 24},  {"HTTP_HEADER_VALUE", 128},
+        {"BOUNDARY", 240},     {"SOAP_FAULT_FAULTCODE", 240}, {"SOAP_FAULT_FAULTSTRING", 240},
+        {"SOAP_FAULT_DETAIL", 240}, {"HTTP_MSG_BUFFER", 1024}, {"HTTP_ERR_CODE_STRING", 32}};
+    return fixed;
+}
+
+CStructLayout::CStructLayout(const CServiceView& view, const std::string& projectName)
+    : view_(view), proj_(projectName), projUpper_(upperName(projectName))
+{
+    for (const auto& fixed : fixedLengths())
+        lengthConstant(fixed.first, fixed.second);
+    chooseTypes();
+    createTypeAndElementDefs();
+    orderTypeDefs();
+    listCodecTypes();
+    createMessageDefs();
+    createHeaderMembers();
+}
+
+std::string CStructLayout::lengthConstant(const std::string& key, int value)
+{
+    // Two texts of different limits must not share a macro: the later one
+    // takes the first free "_2", "_3" ... form.
+    std::string candidate = key;
+    for (int n = 2;; ++n) {
+        const std::string name = projUpper_ + "_MAX_" + candidate + "_LEN";
+        const auto found = lengthValues_.find(name);
+        if (found == lengthValues_.end()) {
+            lengthValues_.emplace(name, value);
+            lengths_.push_back(CLengthConstant{name, value});
+            return name;
+        }
+        if (found->second == value)
+            return name;
+        candidate = key + "_" + std::to_string(n);
+    }
+}
+
+CStructDef& CStructLayout::newDef(CStructDef::Kind kind, const std::string& name)
+{
+    defs_.emplace_back();
+    defs_.back().kind = kind;
+    defs_.back().name = name;
+    return defs_.back();
+}
+
+void CStructLayout::markReferenced(const CTypeRef& ref)
+{
+    if (ref.user != nullptr)
+        emitted_.emplace(ref.user, true);
+}
+
+// The types that get a struct: simple and structured types of the
+// document's schemas, and whatever a member, element or part holds.
+void CStructLayout::chooseTypes()
+{
+    for (const CViewSchema& schema : view_.schemas()) {
+        for (const CViewType* type : schema.types) {
+            if (type != nullptr && !type->isNamedArray() && (type->simple || type->isStructured()))
+                emitted_.emplace(type, true);
+        }
+    }
+    for (const CViewElement& element : view_.elements())
+        markReferenced(element.type);
+    for (const CViewMessage& message : view_.messages()) {
+        for (const CViewPart& part : message.parts) {
+            if (part.refKind == CViewPart::TypeRef && !(part.type.user && part.type.user->isNamedArray()))
+                markReferenced(part.type);
+        }
+    }
+    // Close over the members of structured types.
+    std::vector<const CViewType*> work;
+    for (const auto& entry : emitted_)
+        work.push_back(entry.first);
+    while (!work.empty()) {
+        const CViewType* type = work.back();
+        work.pop_back();
+        if (!type->isStructured())
+            continue;
+        for (const CViewParticle& particle : type->particles) {
+            if (particle.type.user != nullptr && emitted_.emplace(particle.type.user, true).second)
+                work.push_back(particle.type.user);
+        }
+    }
+}
+
+void CStructLayout::createTypeAndElementDefs()
+{
+    for (const CViewType& type : view_.types()) {
+        if (emitted_.count(&type) == 0)
+            continue;
+        if (type.isStructured() && view_.firstElementOfType(&type) != nullptr)
+            continue; // its first element writes it
+        CStructDef& def = newDef(CStructDef::TypeStruct, type.cName);
+        def.type = &type;
+        typeDefs_[&type] = &def;
+    }
+    for (const CViewElement& element : view_.elements()) {
+        const CViewType* type = element.type.user;
+        const bool writesType = type != nullptr && type->isStructured() && view_.firstElementOfType(type) == &element;
+        CStructDef& def =
+            newDef(type != nullptr && !writesType ? CStructDef::ElementAlias : CStructDef::ElementStruct, element.cName);
+        def.element = &element;
+        def.type = type;
+        if (writesType) {
+            if (type->cName != element.cName)
+                def.secondName = type->cName;
+            typeDefs_[type] = &def;
+        }
+        elementDefs_[&element] = &def;
+    }
+    // Members point at other structs: fill them once every struct exists.
+    for (CStructDef& def : defs_) {
+        if (def.kind == CStructDef::ElementAlias)
+            def.aliasOf = structOf(def.type);
+        else if (def.type != nullptr)
+            fillTypeMembers(def, *def.type);
+        else
+            fillElementDef(def, *def.element);
+    }
+}
+
+CStructMember CStructLayout::structMember(const CViewType* type, const std::string& cName)
+{
+    CStructMember member;
+    member.kind = CStructMember::Struct;
+    member.cName = cName;
+    member.userType = type;
+    member.target = structOf(type);
+    return member;
+}
+
+void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNameScope& scope)
+{
+    CStructMember member;
+    member.origin = CStructMember::Value;
+    member.xmlName = type.name;
+    member.cName = scope.claim(type.cName);
+    if (isNumericTypeId(type.valueType)) {
+        member.kind = CStructMember::Number;
+        member.builtin = type.valueType;
+    } else {
+        member.kind = CStructMember::Text;
+        member.lengthConstant = lengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : DefaultLength);
+    }
+    def.members.push_back(member);
+}
+
+void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
+{
+    CNameScope scope;
+    if (!type.soapArray) {
+        for (const CViewAttribute& attribute : type.attributes) {
+            CStructMember member;
+            member.kind = CStructMember::Text;
+            member.origin = CStructMember::Attribute;
+            member.xmlName = attribute.name;
+            member.cName = scope.claim(attribute.name);
+            member.lengthConstant = lengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
+                                                   DefaultLength);
+            def.members.push_back(member);
+        }
+    }
+    if (type.simple || type.hasSimpleContent())
+        fillValueMember(def, type, scope);
+    else if (type.isStructured())
+        fillParticles(def, type, scope);
+    if (def.members.empty())
+        def.members.push_back(CStructMember());
+}
+
+void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameScope& scope)
+{
+    bool arrayDone = false;
+    for (const CViewParticle& particle : type.particles) {
+        CStructMember member;
+        const bool items = particle.isWildcard() || (type.soapArray && particle.type.isUser());
+        if (particle.type.isUser()) {
+            if (type.soapArray && arrayDone)
+                continue;
+            member = structMember(particle.type.user, std::string());
+            if (type.soapArray) {
+                member.kind = CStructMember::StructArray;
+                arrayDone = true;
+            }
+        } else if (particle.type.isNumeric()) {
+            member.kind = particle.isWildcard() ? CStructMember::NumberArray : CStructMember::Number;
+            member.builtin = particle.type.builtin;
+        } else if (particle.type.isText()) {
+            member.kind = particle.isWildcard() ? CStructMember::TextArray : CStructMember::Text;
+            member.lengthConstant = lengthConstant(
+                upperName(particle.isWildcard() ? type.cName : sanitiseIdentifier(particle.name)), DefaultLength);
+        } else {
+            continue; // a type the model does not know
+        }
+        member.origin = items ? CStructMember::Items : CStructMember::Element;
+        member.xmlName = particle.name;
+        if (member.kind == CStructMember::Struct && items)
+            member.kind = CStructMember::StructArray;
+        // Arrays are named after the array type, as their users expect.
+        member.cName = scope.claim(member.isArray() ? type.cName : particle.name);
+        if (member.isArray())
+            member.countName = scope.claim(member.cName + "_count");
+        def.members.push_back(member);
+    }
+}
+
+void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
+{
+    CStructMember member;
+    member.origin = CStructMember::Value;
+    member.xmlName = element.name;
+    member.cName = sanitiseIdentifier(element.name);
+    if (element.type.isNumeric()) {
+        member.kind = CStructMember::Number;
+        member.builtin = element.type.builtin;
+    } else if (element.type.isText()) {
+        member.kind = CStructMember::Text;
+        member.lengthConstant = lengthConstant(upperName(member.cName), DefaultLength);
+    } else {
+        member = CStructMember(); // an element whose type is unknown still gets a struct
+    }
+    def.members.push_back(member);
+}
+
+const CStructDef* CStructLayout::structOf(const CViewType* type) const
+{
+    const auto found = typeDefs_.find(type);
+    return found == typeDefs_.end() ? nullptr : found->second;
+}
+
+const CStructDef* CStructLayout::structOf(const CViewElement* element) const
+{
+    const auto found = elementDefs_.find(element);
+    return found == elementDefs_.end() ? nullptr : found->second;
+}
+
+const CStructDef* CStructLayout::structOf(const CViewMessage* message) const
+{
+    const auto found = messageDefs_.find(message);
+    return found == messageDefs_.end() ? nullptr : found->second;
+}
+
+const CStructMember* CStructLayout::headerMember(const CViewMessage* message, int partIndex) const
+{
+    const auto found = headerIndex_.find(std::make_pair(message, partIndex));
+    return found == headerIndex_.end() ? nullptr : &headerMembers_[found->second];
+}
+
+// The order generated headers have always had: per schema its types in
+// slot order after the exchange walk, then its elements likewise; the
+// dependency order then only moves what that order leaves too late.
+std::vector<int> CStructLayout::baseOrder() const
+{
+    std::map<const CStructDef*, int> node;
+    for (std::size_t i = 0; i < defs_.size(); ++i)
+        node[&defs_[i]] = static_cast<int>(i);
+    std::vector<int> base;
+    for (const CViewSchema& schema : view_.schemas()) {
+        const int slots = static_cast<int>(schema.types.size());
+        CDependencyGraph slotGraph(slots);
+        std::vector<bool> examined(static_cast<std::size_t>(slots), false);
+        std::map<const CViewType*, int> firstSlot;
+        for (int i = slots - 1; i >= 0; --i)
+            firstSlot[schema.types[static_cast<std::size_t>(i)]] = i;
+        std::vector<int> list;
+        for (int i = 0; i < slots; ++i) {
+            list.push_back(i);
+            const CViewType* type = schema.types[static_cast<std::size_t>(i)];
+            if (type == nullptr || !type->isStructured() || view_.firstElementOfType(type) != nullptr)
+                continue;
+            examined[static_cast<std::size_t>(i)] = true;
+            for (const CViewParticle& particle : type->particles) {
+                const auto slot = firstSlot.find(particle.type.user);
+                if (particle.type.user != nullptr && slot != firstSlot.end())
+                    slotGraph.addEdge(i, slot->second, 0);
+            }
+        }
+        for (int slot : slotGraph.exchangeOrder(list, examined)) {
+            const CStructDef* def = structOf(schema.types[static_cast<std::size_t>(slot)]);
+            if (def != nullptr && def->kind == CStructDef::TypeStruct)
+                base.push_back(node[def]);
+        }
+
+        const int count = static_cast<int>(schema.elements.size());
+        CDependencyGraph elementGraph(count);
+        std::vector<bool> all(static_cast<std::size_t>(count), true);
+        // The elements of each type, in schema order, found without a scan per particle.
+        std::map<const CViewType*, std::vector<int>> elementsOfType;
+        for (int j = 0; j < count; ++j) {
+            if (const CViewType* type = schema.elements[static_cast<std::size_t>(j)]->type.user)
+                elementsOfType[type].push_back(j);
+        }
+        list.clear();
+        for (int i = 0; i < count; ++i) {
+            list.push_back(i);
+            const CViewType* type = schema.elements[static_cast<std::size_t>(i)]->type.user;
+            if (type == nullptr || !type->isStructured())
+                continue;
+            for (const CViewParticle& particle : type->particles) {
+                const auto found = elementsOfType.find(particle.type.user);
+                if (particle.type.user == nullptr || found == elementsOfType.end())
+                    continue;
+                for (int j : found->second)
+                    elementGraph.addEdge(i, j, 0);
+            }
+        }
+        for (int i : elementGraph.exchangeOrder(list, all))
+            base.push_back(node[structOf(schema.elements[static_cast<std::size_t>(i)])]);
+    }
+    return base;
+}
+
+void CStructLayout::orderTypeDefs()
+{
+    std::map<const CStructDef*, int> node;
+    for (std::size_t i = 0; i < defs_.size(); ++i)
+        node[&defs_[i]] = static_cast<int>(i);
+    CDependencyGraph graph(static_cast<int>(defs_.size()));
+    for (std::size_t i = 0; i < defs_.size(); ++i) {
+        const CStructDef& def = defs_[i];
+        if (def.aliasOf != nullptr)
+            graph.addEdge(static_cast<int>(i), node[def.aliasOf], -1);
+        for (std::size_t m = 0; m < def.members.size(); ++m) {
+            const CStructMember& member = def.members[m];
+            if (member.target != nullptr)
+                graph.addEdge(static_cast<int>(i), node[member.target], static_cast<int>(m));
+        }
+    }
+    std::vector<CDependencyGraph::Edge> cycles;
+    for (int index : graph.dependencyOrder(baseOrder(), &cycles))
+        typeOrder_.push_back(&defs_[static_cast<std::size_t>(index)]);
+    // Structs that hold each other by value cannot be defined at all: the
+    // member that closes the cycle holds a pointer.
+    for (const CDependencyGraph::Edge& edge : cycles) {
+        if (edge.tag >= 0)
+            defs_[static_cast<std::size_t>(edge.target)].members[static_cast<std::size_t>(edge.tag)].pointer = true;
+    }
+}
+
+bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& message, const std::string& memberName,
+                               CStructMember& member)
+{
+    member = CStructMember();
+    if (part.refKind == CViewPart::ElementRef) {
+        if (part.element == nullptr)
+            return false;
+        member.kind = CStructMember::Struct;
+        member.target = structOf(part.element);
+        member.userType = part.element->type.user;
+    } else if (part.type.isUser()) {
+        if (part.type.user->isNamedArray())
+            return false;
+        member = structMember(part.type.user, std::string());
+    } else if (part.type.isNumeric()) {
+        member.kind = CStructMember::Number;
+        member.builtin = part.type.builtin;
+    } else if (part.type.isText()) {
+        member.kind = CStructMember::Text;
+        member.lengthConstant =
+            lengthConstant(upperName(message.cName) + "_MSG_" + upperName(sanitiseIdentifier(part.name)), DefaultLength);
+    } else {
+        return false;
+    }
+    member.origin = CStructMember::Part;
+    member.xmlName = part.refKind == CViewPart::ElementRef ? part.element->name : part.name;
+    member.cName = memberName;
+    member.part = &part;
+    return true;
+}
+
+void CStructLayout::fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header)
+{
+    for (const CViewPart& part : message.parts) {
+        CStructMember member;
+        if (!isHeaderPart(part, header) && partMember(part, message, part.cName, member))
+            def.members.push_back(member);
+    }
+    if (def.members.empty())
+        def.members.push_back(CStructMember());
+}
+
+void CStructLayout::createMessageDefs()
+{
+    forEachBoundMessage(view_, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
+        if (messageDefs_.count(side.message) != 0)
+            return;
+        CStructDef& def = newDef(CStructDef::MessageStruct, side.message->cName + "_msg");
+        def.message = side.message;
+        fillMessageMembers(def, *side.message, side.header);
+        messageDefs_[side.message] = &def;
+        messageOrder_.push_back(&def);
+    });
+}
+
+void CStructLayout::createHeaderMembers()
+{
+    CNameScope scope;
+    for (const char* fixed : PacketMembers)
+        scope.reserve(fixed);
+    forEachBoundMessage(view_, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
+        const CViewPart* part = side.header.part();
+        const auto key = std::make_pair(side.header.message, side.header.partIndex);
+        if (part == nullptr || headerIndex_.count(key) != 0)
+            return;
+        CStructMember member;
+        const std::string name = part->refKind == CViewPart::ElementRef && part->element ? part->element->name : part->name;
+        if (part->refKind == CViewPart::ElementRef && part->element != nullptr && !part->element->type.isUser()) {
+            // An element of a built-in type is held as its value.
+            CStructDef scratch;
+            fillElementDef(scratch, *part->element);
+            member = scratch.members.front();
+            member.origin = CStructMember::Part;
+            member.part = part;
+            if (member.kind == CStructMember::Dummy)
+                return;
+        } else if (!partMember(*part, *side.header.message, std::string(), member)) {
+            return;
+        }
+        member.cName = scope.claim(name);
+        headerIndex_[key] = headerMembers_.size();
+        headerMembers_.push_back(member);
+    });
+}
+
+void CStructLayout::listCodecTypes()
+{
+    std::set<const CViewType*> listed;
+    const auto add = [&](const CViewType* type) {
+        if (type != nullptr && structOf(type) != nullptr && listed.insert(type).second)
+            codecTypes_.push_back(type);
+    };
+    for (const CViewSchema& schema : view_.schemas()) {
+        for (const CViewType* type : schema.types)
+            add(type);
+    }
+    for (const CViewType& type : view_.types())
+        add(&type);
+}
+
+std::string itemElementName(const CViewType& arrayType, const CStructMember& member)
+{
+    if (member.xmlName != "*")
+        return member.xmlName;
+    if (member.userType != nullptr)
+        return member.userType->name;
+    const std::string::size_type cut = arrayType.name.find("Array");
+    return cut == std::string::npos ? arrayType.name : arrayType.name.substr(0, cut);
+}

@@ -1,0 +1,153 @@
+#ifndef KELVANE_GENERATOR_MODEL_STRUCTLAYOUT_H
+#define KELVANE_GENERATOR_MODEL_STRUCTLAYOUT_H
+
+#include "generator/model/ServiceView.h"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+class CNameScope;
+struct CStructDef;
+
+// One member of a generated struct. The header writes it; encoders,
+// decoders and print functions read and fill exactly these members.
+struct CStructMember {
+    enum Kind {
+        Number,      // "<C type of builtin> <cName>;"
+        Text,        // "char <cName>[<lengthConstant>+1];"
+        Struct,      // "<proj>_<target>_t <cName>;" (or a pointer, see below)
+        NumberArray, // "<C type> <cName>[<PROJ>_MAX_ARRAY_NUM];" with "int <countName>;"
+        TextArray,   // "char <cName>[<PROJ>_MAX_ARRAY_NUM][<lengthConstant>+1];" with count
+        StructArray, // "<proj>_<target>_t <cName>[<PROJ>_MAX_ARRAY_NUM];" with count
+        Dummy        // "int dummy;" of a struct that has nothing else
+    };
+    // Where the value stands in a document.
+    enum Origin { Attribute, Element, Items, Value, Part, None };
+
+    Kind kind = Dummy;
+    Origin origin = None;
+    // The name in documents: attribute, element or part name; for Items the
+    // item elements' name ("*" for a wildcard); for Value the type's name.
+    std::string xmlName;
+    std::string cName;
+    std::string countName;      // arrays
+    int builtin = 0;            // Number kinds: the built-in type id
+    std::string lengthConstant; // Text kinds: the macro of the text's length
+    const CStructDef* target = nullptr; // Struct kinds
+    // Set where holding the target by value would make the structs hold
+    // each other: the member is "struct <tag> *<cName>;" instead.
+    bool pointer = false;
+    const CViewType* userType = nullptr;   // Struct kinds
+    const CViewPart* part = nullptr;       // Part members
+
+    bool isArray() const { return kind == NumberArray || kind == TextArray || kind == StructArray; }
+};
+
+// One generated struct.
+struct CStructDef {
+    enum Kind {
+        TypeStruct,    // a user type
+        ElementStruct, // a global element; may also name its type
+        ElementAlias,  // "typedef <proj>_<aliasOf>_t <proj>_<name>_t;"
+        MessageStruct  // "<proj>_<name>_t" with name "<M>_msg"
+    };
+
+    Kind kind = TypeStruct;
+    std::string name;       // the X of "<proj>_X_t"; also the struct tag's X
+    std::string secondName; // ElementStruct: the type it also names; empty when none
+    const CStructDef* aliasOf = nullptr;
+    const CViewType* type = nullptr;       // the type whose members it holds
+    const CViewElement* element = nullptr; // element structs and aliases
+    const CViewMessage* message = nullptr; // message structs
+    std::vector<CStructMember> members;
+};
+
+// The element name of one item of an array member of arrayType: the
+// wildcard of a SOAP array takes the item type's name, or for built-in
+// items the array type's name up to "Array".
+std::string itemElementName(const CViewType& arrayType, const CStructMember& member);
+
+// A length macro that text members use, with its value.
+struct CLengthConstant {
+    std::string name; // "<PROJ>_MAX_..._LEN"
+    int value = 128;
+};
+
+// The structs of one header, worked out once from the view and the project
+// name: which types, elements and messages get a struct, their members with
+// their C names and length macros, and the order of definition.
+class CStructLayout {
+public:
+    static constexpr int DefaultLength = 128;
+
+    CStructLayout(const CServiceView& view, const std::string& projectName);
+    CStructLayout(const CStructLayout&) = delete;
+    CStructLayout& operator=(const CStructLayout&) = delete;
+
+    const std::string& proj() const { return proj_; }
+    const std::string& projUpper() const { return projUpper_; }
+    // "<proj>_<name>_t".
+    std::string typeName(const std::string& name) const { return proj_ + "_" + name + "_t"; }
+
+    // Type and element structs and aliases, each after what it holds by value.
+    const std::vector<const CStructDef*>& typeStructs() const { return typeOrder_; }
+    // The types that have a struct, each once: the document's schemas in
+    // slot order, then the types only members reach. They get the codecs.
+    const std::vector<const CViewType*>& codecTypes() const { return codecTypes_; }
+    // Message structs in the order of the bound operations.
+    const std::vector<const CStructDef*>& messageStructs() const { return messageOrder_; }
+    // The packet's members for soap:header parts, in operation order.
+    const std::vector<CStructMember>& headerMembers() const { return headerMembers_; }
+    // The struct that defines a type, or an element's struct; null when none.
+    const CStructDef* structOf(const CViewType* type) const;
+    const CStructDef* structOf(const CViewElement* element) const;
+    const CStructDef* structOf(const CViewMessage* message) const;
+    // The packet member of a header part; null when it has none.
+    const CStructMember* headerMember(const CViewMessage* message, int partIndex) const;
+
+    // Every length macro the members use, in first use, with the fixed
+    // limits of the generated code first.
+    const std::vector<CLengthConstant>& lengthConstants() const { return lengths_; }
+    // The fixed limits (USER, IP, URL ... with their values), by suffix.
+    static const std::vector<std::pair<const char*, int>>& fixedLengths();
+
+private:
+    CStructDef& newDef(CStructDef::Kind kind, const std::string& name);
+    void chooseTypes();
+    void markReferenced(const CTypeRef& ref);
+    void createTypeAndElementDefs();
+    void fillTypeMembers(CStructDef& def, const CViewType& type);
+    void fillValueMember(CStructDef& def, const CViewType& type, CNameScope& scope);
+    void fillParticles(CStructDef& def, const CViewType& type, CNameScope& scope);
+    void fillElementDef(CStructDef& def, const CViewElement& element);
+    void orderTypeDefs();
+    void listCodecTypes();
+    std::vector<int> baseOrder() const;
+    void createMessageDefs();
+    void fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header);
+    void createHeaderMembers();
+    bool partMember(const CViewPart& part, const CViewMessage& message, const std::string& memberName,
+                    CStructMember& member);
+    CStructMember structMember(const CViewType* type, const std::string& cName);
+    std::string lengthConstant(const std::string& key, int value);
+
+    const CServiceView& view_;
+    std::string proj_;
+    std::string projUpper_;
+    std::deque<CStructDef> defs_;
+    std::map<const CViewType*, bool> emitted_;
+    std::map<const CViewType*, CStructDef*> typeDefs_;
+    std::map<const CViewElement*, CStructDef*> elementDefs_;
+    std::map<const CViewMessage*, CStructDef*> messageDefs_;
+    std::vector<const CStructDef*> typeOrder_;
+    std::vector<const CStructDef*> messageOrder_;
+    std::vector<const CViewType*> codecTypes_;
+    std::vector<CStructMember> headerMembers_;
+    std::map<std::pair<const CViewMessage*, int>, std::size_t> headerIndex_;
+    std::vector<CLengthConstant> lengths_;
+    std::map<std::string, int> lengthValues_;
+};
+
+#endif

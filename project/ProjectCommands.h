@@ -1,0 +1,75 @@
+#ifndef KELVANE_PROJECT_PROJECTCOMMANDS_H
+#define KELVANE_PROJECT_PROJECTCOMMANDS_H
+
+#include "generator/model/ProjectRecord.h"
+#include "generator/emit/TextBuffer.h"
+
+#include <memory>
+#include <string>
+
+class CProjectHost;
+
+// The project's commands as the main frame runs them: Save, Close, Open,
+// Generate Code, Compile, Compile Demo and Generate Makefile. They hold the
+// one open project and the generated text, and reach the window only
+// through the host. Every command does nothing while no project is open.
+class CProjectCommands {
+public:
+    explicit CProjectCommands(CProjectHost& host);
+    CProjectCommands(const CProjectCommands&) = delete;
+    CProjectCommands& operator=(const CProjectCommands&) = delete;
+    ~CProjectCommands();
+
+    const CProjectRecord* project() const { return project_.get(); }
+    // A project made by New Project becomes the open one.
+    void setProject(std::unique_ptr<CProjectRecord> project) { project_ = std::move(project); }
+    // The full path of vcvars32.bat; empty while the compiler is not located.
+    void setCompilerPath(const std::string& path) { compilerPath_ = path; }
+    // The built-in schemas' folder; empty: soap-schemas in the program's folder.
+    void setSchemaFolder(const std::string& folder) { schemaFolder_ = folder; }
+    const CGeneratedFiles& generated() const { return files_; }
+
+    // The solution file and every visible tab to disk. False when the
+    // solution file could not be written (the user has been told).
+    bool onFileSave();
+    // Saves and closes every tab, writes the solution file, drops the project.
+    void onFileClose();
+    // Asks for a solution file (starting in the example folder when asked)
+    // and opens it.
+    void onFileOpen(bool fromExampleFolder);
+    // Closes the open project, then opens the one at path with its four
+    // documents. On failure no project is open and no tab of it stays.
+    void openSolution(const std::string& path);
+
+    // Parses the WSDL document and puts the three generated sources into the
+    // tabs that show them. True after "Successfully Generated!".
+    bool onGenerateCode();
+
+    bool onCompile();
+    bool onCompileDemo();
+    // Writes the Makefile into the project folder and copies Make.rules
+    // beside it. True when both happened.
+    bool onGenerateMakefile();
+
+private:
+    bool writeSolution();
+    std::string tabPath(const std::string& fileName) const;
+    void saveTabAt(int index);
+    void closeTabsFrom(int first);
+    bool openDocuments(const CProjectRecord& record);
+    std::string schemaFolder() const;
+    bool compilerLocated();
+    bool start(const std::string& commandLine, const char* success, const char* failure);
+
+    CProjectHost& host_;
+    std::unique_ptr<CProjectRecord> project_;
+    std::string compilerPath_;
+    std::string schemaFolder_;
+    CGeneratedFiles files_;
+};
+
+// A tab's file name: its caption without the two-character ending that
+// holds "*" while the document is modified.
+std::string tabFileName(const std::string& caption);
+
+#endif

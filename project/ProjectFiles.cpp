@@ -1,0 +1,67 @@
+#include "project/ProjectFiles.h"
+
+#include "generator/model/Identifier.h"
+#include "generator/model/NameForms.h"
+
+#include <Poco/Exception.h>
+#include <Poco/File.h>
+
+#ifdef _WIN32
+const char kPathSeparator = '\\';
+#else
+const char kPathSeparator = '/';
+#endif
+
+namespace {
+
+bool isSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9 in any case: with any
+// extension they open a device instead of a file.
+bool isDeviceName(const std::string& name)
+{
+    const std::string upper = upperName(name);
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
+        return true;
+    return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0)
+           && upper[3] >= '1' && upper[3] <= '9';
+}
+
+}  // namespace
+
+std::string joinProjectPath(const std::string& folder, const std::string& file)
+{
+    if (folder.empty() || isSeparator(folder.back()))
+        return folder + file;
+    return folder + kPathSeparator + file;
+}
+
+std::string folderOfPath(const std::string& path)
+{
+    const std::size_t last = path.find_last_of("\\/");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+bool isValidProjectName(const std::string& name)
+{
+    return isCIdentifier(name) && !isDeviceName(name);
+}
+
+bool makeFileWritable(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    try {
+        Poco::File file(path);
+        if (!file.exists() || !file.isFile())
+            return false;
+        if (!file.canWrite())
+            file.setWriteable(true);
+        return file.canWrite();
+    } catch (const Poco::Exception&) {
+        return false;
+    }
+}

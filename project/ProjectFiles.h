@@ -1,0 +1,24 @@
+#ifndef KELVANE_PROJECT_PROJECTFILES_H
+#define KELVANE_PROJECT_PROJECTFILES_H
+
+#include <string>
+
+// Paths of a project's files. Both '\' and '/' end a folder; joining inserts
+// the system's own separator, and only when the folder does not end in one.
+extern const char kPathSeparator;
+
+std::string joinProjectPath(const std::string& folder, const std::string& file);
+
+// The folder part of a path, with its final separator; empty without one.
+std::string folderOfPath(const std::string& path);
+
+// A project name is used bare as a file name in the project folder and as
+// the start of C identifiers: letters, digits and '_', not starting with a
+// digit, not a C keyword and not a name Windows keeps for a device.
+bool isValidProjectName(const std::string& name);
+
+// Makes an existing file writable, clearing its read-only state when it has
+// one. False when no such file exists or it cannot be made writable.
+bool makeFileWritable(const std::string& path);
+
+#endif

@@ -1,0 +1,86 @@
+// The header's limits, tags and message ids, and its frame: each case a
+// small document and the lines the header must (or must not) hold.
+
+#include "GeneratorTestSupport.h"
+#include "support/CaseFile.h"
+
+using namespace gentest;
+
+namespace {
+
+std::string binding(const std::string& portType, const std::string& style, const std::string& operations)
+{
+    return "<binding name=\"" + portType + "Soap\" type=\"tns:" + portType + "\"><soap:binding style=\"" + style +
+        "\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>" + operations + "</binding>\n";
+}
+
+std::string boundOperation(const std::string& name, const std::string& inputExtra = std::string(), bool output = true)
+{
+    return "<operation name=\"" + name + "\"><soap:operation soapAction=\"\"/><input>" + inputExtra +
+        "<soap:body use=\"literal\"/></input>" + (output ? "<output><soap:body use=\"literal\"/></output>" : "") +
+        "</operation>";
+}
+
+class HeaderConstantsTest : public GeneratorTest {};
+
+// Rows of data/header.cases: a document of data/header/, what it shows, then
+// texts the header must hold (+) or must not hold (-).
+TEST_F(HeaderConstantsTest, LimitsTagsAndIds)
+{
+    for (const auto& c : testsupport::caseTable("generator/emit/data/header.cases", "constants")) {
+        SCOPED_TRACE(c[1]);
+        view(testsupport::fixture("generator/emit/data/header/" + c[0] + ".wsdl"));
+        const std::string text = emitHeader("demo");
+        for (std::size_t i = 2; i < c.fields.size(); ++i)
+            EXPECT_EQ(text.find(c[i].substr(1)) != std::string::npos, c[i][0] == '+') << c[i] << "\n----\n" << text;
+        if (canCompileC()) {
+            const CompileResult compiled = compileHeader();
+            EXPECT_EQ(compiled.status, 0) << compiled.output;
+        }
+    }
+}
+
+TEST_F(HeaderConstantsTest, EighthKeyIsHexTen)
+{
+    std::string elements, parts;
+    for (int i = 1; i <= 9; ++i) {
+        elements += "<xsd:element name=\"e" + std::to_string(i) + "\" type=\"xsd:int\"/>";
+        parts += "<part name=\"p" + std::to_string(i) + "\" element=\"tns:e" + std::to_string(i) + "\"/>";
+    }
+    view(schemaDocument(elements, "<message name=\"M\">" + parts + "</message><portType name=\"P\"><operation name=\"O\">"
+                                  "<input message=\"tns:M\"/></operation></portType>\n" +
+                                      binding("P", "document", boundOperation("O", "", false))));
+    const std::string text = emitHeader("demo");
+    EXPECT_NE(text.find("\tDEMO_PROTO_E7\t= 0x9,\r\n\tDEMO_PROTO_E8\t= 0x10,\r\n\tDEMO_PROTO_E9\t= 0x11,\r\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(HeaderConstantsTest, FrameByTarget)
+{
+    view(schemaDocument(""));
+    const std::string windows = emitHeader("MyProj", CProjectRecord::Windows);
+    EXPECT_EQ(windows.rfind("#ifndef MYPROJ_API_H\r\n#define MYPROJ_API_H\r\n\r\n\r\n#ifdef _WIN32\r\n", 0), 0u);
+    EXPECT_NE(windows.find("_declspec(dllexport) int WINAPI MyProj_proto_readpacket(MyProj_proto_trans_t *trans, "
+                           "MyProj_proto_packet_t *pk, int timeout);\r\n"),
+              std::string::npos);
+    const std::string unix = emitHeader("MyProj", CProjectRecord::Unix);
+    EXPECT_EQ(unix.rfind("#ifndef MYPROJ_API_H\r\n#define MYPROJ_API_H\r\n\r\n#define WINAPI \r\n"
+                         "#define _declspec(dllexport) \r\n\r\n#ifdef _WIN32\r\n",
+                         0),
+              0u);
+    for (const std::string& text : {windows, unix}) {
+        const std::string tail = "\r\n#ifdef __cplusplus\r\n}\r\n#endif\r\n\r\n#endif\r\n\r\n\r\n";
+        ASSERT_GT(text.size(), tail.size());
+        EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    }
+    if (canCompileForWindows()) {
+        const CompileResult compiled = compileHeader();
+        EXPECT_EQ(compiled.status, 0) << compiled.output;
+        project_.targetPlatform = CProjectRecord::Windows;
+        const CompileResult windowsCompiled = compileHeader();
+        EXPECT_EQ(windowsCompiled.status, 0) << windowsCompiled.output;
+    }
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#include "generator/model/Identifier.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+TEST(IdentifierTest, SanitisedNamesAreIdentifiers)
+{
+    const struct {
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"Order", "Order"},       {"first-name", "first_name"}, {"tns.Get", "tns_Get"},
+        {"1st", "_1st"},          {"", "_"},                    {"int", "_int"},
+        {"return", "return_msg"}, {"typeof", "_typeof"},        {"caf\xc3\xa9", "caf__"},
+        {"a b", "a_b"},           {"_Bool", "__Bool"},          {"Return", "Return"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sanitiseIdentifier(c.name), c.expected) << c.name;
+        EXPECT_TRUE(isCIdentifier(sanitiseIdentifier(c.name))) << c.name;
+    }
+}
+
+TEST(IdentifierTest, ScopeNeverGivesTwoNamesOneIdentifier)
+{
+    const struct {
+        std::vector<std::string> names;
+        std::vector<std::string> expected;
+    } cases[] = {
+        // An identifier as written keeps it, whatever stands before it.
+        {{"a-b", "a_b", "a.b"}, {"a_b_2", "a_b", "a_b_3"}},
+        {{"x", "x", "x_2"}, {"x", "x_3", "x_2"}},
+        {{"int", "_int"}, {"_int_2", "_int"}},
+        {{"return", "return_msg"}, {"return_msg_2", "return_msg"}},
+    };
+    for (const auto& c : cases) {
+        CNameScope scope;
+        EXPECT_EQ(scope.assign(c.names), c.expected);
+    }
+}
+
+TEST(IdentifierTest, ReservedNamesAndLaterClaimsStayDistinct)
+{
+    CNameScope scope;
+    scope.reserve("http_msg");
+    std::set<std::string> seen;
+    for (const char* name : {"http_msg", "http-msg", "http.msg", "http_msg_2", "a", "a"}) {
+        const std::string identifier = scope.claim(name);
+        EXPECT_TRUE(isCIdentifier(identifier)) << identifier;
+        EXPECT_TRUE(seen.insert(identifier).second) << name << " -> " << identifier;
+    }
+    EXPECT_EQ(seen.count("http_msg"), 0u);
+}
+
+} // namespace

@@ -1,0 +1,108 @@
+// The view the emitters read: binding records matched to operations by name,
+// unbound operations and missing messages passed over, look-ups by name.
+
+#include "GeneratorTestSupport.h"
+#include "generator/model/OperationWalk.h"
+
+using namespace gentest;
+
+namespace {
+
+class ServiceViewTest : public GeneratorTest {};
+
+TEST_F(ServiceViewTest, BindingRecordsAreMatchedByOperationName)
+{
+    // The binding lists the operations in another order than the port type,
+    // leaves one out and gives one a header and the rpc style.
+    const CServiceView& v = view(schemaDocument(
+        "<xsd:element name=\"Auth\" type=\"xsd:string\"/>",
+        "<message name=\"H\"><part name=\"token\" element=\"tns:Auth\"/></message>"
+        "<message name=\"M\"><part name=\"x\" type=\"xsd:int\"/></message>"
+        "<portType name=\"P\"><operation name=\"A\"><input message=\"tns:M\"/></operation>"
+        "<operation name=\"B\"><input message=\"tns:M\"/><output message=\"tns:M\"/></operation>"
+        "<operation name=\"C\"><input message=\"tns:M\"/></operation></portType>\n"
+        "<binding name=\"S\" type=\"tns:P\"><soap:binding style=\"document\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+        "<operation name=\"B\"><soap:operation soapAction=\"urn:b\" style=\"rpc\"/><input>"
+        "<soap:header message=\"tns:H\" part=\"token\" use=\"literal\"/><soap:body use=\"literal\"/></input>"
+        "<output><soap:body use=\"literal\"/></output></operation>"
+        "<operation name=\"A\"><soap:operation soapAction=\"urn:a\"/><input><soap:body use=\"literal\"/></input></operation>"
+        "</binding>\n"));
+    ASSERT_EQ(v.portTypes().size(), 1u);
+    const std::vector<CViewOperation>& ops = v.portTypes().front().operations;
+    ASSERT_EQ(ops.size(), 3u);
+    const struct {
+        bool bound;
+        int style;
+        const char* action;
+        bool header;
+        bool output;
+    } expected[] = {{true, CViewOperation::Document, "urn:a", false, false},
+                    {true, CViewOperation::Rpc, "urn:b", true, true},
+                    {false, CViewOperation::Document, "", false, false}};
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        SCOPED_TRACE(ops[i].name);
+        EXPECT_EQ(ops[i].soapBound, expected[i].bound);
+        EXPECT_EQ(ops[i].style, expected[i].style);
+        EXPECT_EQ(ops[i].soapAction, expected[i].action);
+        EXPECT_EQ(ops[i].in.header.part() != nullptr, expected[i].header);
+        EXPECT_EQ(ops[i].output != nullptr, expected[i].output);
+    }
+    EXPECT_EQ(ops[1].in.header.part()->element, v.findElement("urn:t", "Auth"));
+
+    std::vector<std::string> walked;
+    forEachBoundMessage(v, [&](const CViewPortType&, const CViewOperation& op, int direction, const CViewDirection& side) {
+        walked.push_back(op.name + std::to_string(direction) + side.message->name);
+    });
+    EXPECT_EQ(walked, (std::vector<std::string>{"A0M", "B0M", "B1M"}));
+}
+
+TEST_F(ServiceViewTest, LooksUpByNamespaceAndLocalName)
+{
+    const CServiceView& v = view(wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:a\"><xsd:complexType name=\"T\"><xsd:sequence>"
+        "<xsd:element name=\"x\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:element name=\"E\" type=\"xsd:int\"/></xsd:schema>"
+        "<xsd:schema targetNamespace=\"urn:b\"><xsd:complexType name=\"T\"><xsd:sequence>"
+        "<xsd:element name=\"y\" type=\"xsd:string\"/></xsd:sequence></xsd:complexType></xsd:schema></types>\n"
+        "<message name=\"a.Get\"/><message name=\"b.Get\"/>"));
+    const CViewType* a = v.findType("urn:a", "T");
+    const CViewType* b = v.findType("urn:b", "T");
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a->particles.at(0).name, "x");
+    EXPECT_EQ(b->particles.at(0).type.builtin, 2);
+    EXPECT_NE(a->cName, b->cName);
+    EXPECT_EQ(v.resolve(0, 29).user, a);
+    EXPECT_EQ(v.resolve(1, 29).user, b);
+    EXPECT_EQ(v.resolve(0, 4).builtin, 4);
+    EXPECT_FALSE(v.resolve(5, 29).isKnown());
+    EXPECT_EQ(v.findElement("urn:a", "E")->type.builtin, 4);
+    EXPECT_EQ(v.findElement("urn:b", "E"), nullptr);
+    // Two messages with one short name get two C names.
+    ASSERT_NE(v.findMessage("a.Get"), nullptr);
+    EXPECT_EQ(v.findMessage("a.Get")->shortName, "Get");
+    EXPECT_NE(v.findMessage("a.Get")->cName, v.findMessage("b.Get")->cName);
+}
+
+TEST(ServiceViewByHand, StructsOfAViewBuiltByHand)
+{
+    CServiceView v;
+    CViewSchema& schema = v.addSchema("urn:h");
+    CViewType& point = v.addType("urn:h", "Point");
+    point.contentKind = 2;
+    point.hasContentModel = true;
+    point.particles.push_back(CViewParticle{"x", CTypeRef{14, nullptr}});
+    schema.types.push_back(&point);
+    v.addElement("urn:h", "origin", CTypeRef{0, &point}, 0);
+    v.assignNames();
+    CProjectRecord project;
+    project.name = "geo";
+    const CEmitContext context(project, v);
+    CTextBuffer header;
+    writeHeaderStructs(context, header);
+    EXPECT_NE(header.text().find("typedef struct geo_origin_t{\r\n\tdouble\tx;\r\n}geo_origin_t,geo_Point_t;\r\n"),
+              std::string::npos)
+        << header.text();
+}
+
+} // namespace

@@ -1,0 +1,265 @@
+// The project commands against a fake host: the order of their steps, the
+// texts they show, which tabs they touch and the files they write.
+
+#include "FakeProjectHost.h"
+#include "project/ProjectCommands.h"
+#include "project/SolutionFile.h"
+#include "support/ScopedWorkingFolder.h"
+#include "support/TestFiles.h"
+#include "wsdl/WsdlParseTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using gentest::FakeProjectHost;
+
+namespace {
+
+const char* const Started = "Start Generating...\r\n";
+const char* const Generated = "Successfully Generated!\r\n";
+
+std::vector<std::string> withPrefix(const std::vector<std::string>& log, const std::string& prefix)
+{
+    std::vector<std::string> lines;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(lines),
+                 [&](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
+    return lines;
+}
+
+class ProjectCommandsTest : public ::testing::Test {
+protected:
+    ProjectCommandsTest() : commands_(host_)
+    {
+        location_ = folder_.path().generic_string() + "/";
+        testsupport::writeBytes(location_ + "calc.wsdl", wsdltest::calculator());
+        openProject();
+    }
+
+    void openProject(const std::string& wsdl = "calc.wsdl")
+    {
+        auto record = std::make_unique<CProjectRecord>();
+        record->name = "calc";
+        record->location = location_;
+        record->wsdlPath = location_ + wsdl;
+        record->targetPlatform = CProjectRecord::Unix;
+        commands_.setProject(std::move(record));
+    }
+
+    void showTabs(std::initializer_list<const char*> captions)
+    {
+        for (const char* caption : captions)
+            host_.tabs.push_back({caption, true, std::string()});
+    }
+
+    testsupport::ScopedWorkingFolder folder_;
+    std::string location_;
+    FakeProjectHost host_;
+    CProjectCommands commands_;
+};
+
+TEST_F(ProjectCommandsTest, GenerateCodeSavesParsesAndReplacesTheMatchingTabs)
+{
+    showTabs({"calc_api.h", "calc_api.c *", "calc_api_demo.c", "Calc_api.h", "calc.wsdl"});
+    ASSERT_TRUE(commands_.onGenerateCode()) << host_.output;
+    EXPECT_EQ(host_.output, std::string(Started) + Generated);
+    const std::vector<std::string> expected{
+        "save calc_api.h to " + location_ + "calc_api.h",
+        "save calc_api.c * to " + location_ + "calc_api.c",
+        "save calc_api_demo.c to " + location_ + "calc_api_demo.c",
+        "save Calc_api.h to " + location_ + "Calc_api.h",
+        "save calc.wsdl to " + location_ + "calc.wsdl",
+        std::string("output ") + Started,
+        "replace calc_api.h",
+        "replace calc_api.c *",
+        "replace calc_api_demo.c",
+        std::string("append ") + Generated,
+        "refresh"};
+    EXPECT_EQ(host_.log, expected);
+    EXPECT_EQ(host_.tabs[0].text, commands_.generated().header.text());
+    EXPECT_NE(host_.tabs[0].text.find("#define CALC_API_H"), std::string::npos);
+    EXPECT_EQ(host_.tabs[1].text, commands_.generated().source.text());
+    EXPECT_NE(host_.tabs[1].text.find("#include \"calc_api.h\""), std::string::npos);
+    EXPECT_TRUE(host_.tabs[3].text.empty());
+    EXPECT_TRUE(std::filesystem::exists(location_ + "calc.zbq"));
+}
+
+TEST_F(ProjectCommandsTest, ReaderFailuresEndTheCommandWithTheirMessages)
+{
+    struct Case {
+        const char* document; // written as the WSDL file; null: no file
+        const char* shown;    // part of the output pane's text
+    } cases[] = {
+        {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\"><message name=\"a\">", "Unexpected EOF at 1,"},
+        {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\">"
+         "<binding name=\"B\" type=\"tns:Nope\"/></definitions>",
+         "Unknown port type Nope at 1,"},
+        {nullptr, "could not be opened at 0,0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        std::filesystem::remove(location_ + "calc.wsdl");
+        if (c.document)
+            testsupport::writeBytes(location_ + "calc.wsdl", c.document);
+        showTabs({"calc_api.h"});
+        host_.log.clear();
+        EXPECT_FALSE(commands_.onGenerateCode());
+        EXPECT_EQ(host_.output.compare(0, 21, Started), 0);
+        EXPECT_NE(host_.output.find(c.shown), std::string::npos) << host_.output;
+        EXPECT_EQ(host_.output.find("Successfully"), std::string::npos);
+        EXPECT_TRUE(withPrefix(host_.log, "replace").empty());
+        host_.tabs.clear();
+    }
+}
+
+TEST_F(ProjectCommandsTest, ASecondRunStartsFromEmptyText)
+{
+    ASSERT_TRUE(commands_.onGenerateCode());
+    std::string other = wsdltest::calculator();
+    for (std::string::size_type at; (at = other.find("Add")) != std::string::npos;)
+        other.replace(at, 3, "Mul");
+    testsupport::writeBytes(location_ + "calc.wsdl", other);
+    ASSERT_TRUE(commands_.onGenerateCode());
+    EXPECT_EQ(host_.output, std::string(Started) + Generated);
+    for (const CTextBuffer* text : {&commands_.generated().header, &commands_.generated().source}) {
+        EXPECT_EQ(text->text().find("Add"), std::string::npos);
+        EXPECT_NE(text->text().find("Mul"), std::string::npos);
+        EXPECT_EQ(text->text().find("#define CALC_API_H"), text->text().rfind("#define CALC_API_H"));
+    }
+}
+
+TEST_F(ProjectCommandsTest, SaveWritesTheVisibleTabsWhereTheyBelong)
+{
+    openProject("specs/Service.wsdl");
+    showTabs({"calc_api.c *", "SERVICE.WSDL", "calc_api.h", "*"});
+    host_.tabs[2].visible = false;
+    ASSERT_TRUE(commands_.onFileSave());
+    const std::vector<std::string> expected{"save calc_api.c * to " + location_ + "calc_api.c",
+                                            "save SERVICE.WSDL to " + location_ + "specs/Service.wsdl"};
+    EXPECT_EQ(host_.log, expected);
+    CProjectRecord read;
+    ASSERT_EQ(loadSolution(location_ + "calc.zbq", read), 0);
+    EXPECT_EQ(read.wsdlPath, location_ + "specs/Service.wsdl");
+}
+
+TEST_F(ProjectCommandsTest, CloseSavesAndClosesEveryTab)
+{
+    showTabs({"calc_api_demo.c", "calc_api.c", "calc_api.h", "calc.wsdl", "notes.txt"});
+    host_.tabs[1].visible = false;
+    commands_.onFileClose();
+    EXPECT_TRUE(host_.tabs.empty());
+    EXPECT_EQ(withPrefix(host_.log, "save").size(), 5u);
+    EXPECT_EQ(withPrefix(host_.log, "close").size(), 5u);
+    EXPECT_EQ(host_.log.back(), "refresh");
+    EXPECT_EQ(commands_.project(), nullptr);
+    EXPECT_TRUE(std::filesystem::exists(location_ + "calc.zbq"));
+}
+
+TEST_F(ProjectCommandsTest, WithoutAProjectNothingHappens)
+{
+    commands_.setProject(nullptr);
+    commands_.setCompilerPath("C:\\VS\\vcvars32.bat");
+    showTabs({"calc_api.h"});
+    EXPECT_FALSE(commands_.onFileSave());
+    EXPECT_FALSE(commands_.onGenerateCode());
+    EXPECT_FALSE(commands_.onCompile());
+    EXPECT_FALSE(commands_.onCompileDemo());
+    EXPECT_FALSE(commands_.onGenerateMakefile());
+    commands_.onFileClose();
+    EXPECT_TRUE(host_.log.empty());
+    EXPECT_EQ(host_.tabs.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(location_ + "calc.zbq"));
+}
+
+TEST_F(ProjectCommandsTest, OpenClosesTheOldProjectAndOpensTheFourDocumentsInOrder)
+{
+    ASSERT_EQ(saveSolution(*commands_.project()), 0);
+    showTabs({"calc_api.h"});
+    host_.answer = location_ + "calc.zbq";
+    commands_.onFileOpen(true);
+    const std::vector<std::string> expected{
+        "ask " + std::string(KELVANE_SOURCE_DIR) + "/runtime/example",
+        "save calc_api.h to " + location_ + "calc_api.h",
+        "close calc_api.h",
+        "refresh",
+        "open " + location_ + "calc_api_demo.c",
+        "open " + location_ + "calc_api.c",
+        "open " + location_ + "calc_api.h",
+        "open " + location_ + "calc.wsdl",
+        "refresh",
+        "recent " + location_ + "calc.zbq"};
+    EXPECT_EQ(host_.log, expected);
+    ASSERT_NE(commands_.project(), nullptr);
+    EXPECT_EQ(commands_.project()->location, location_);
+    EXPECT_EQ(host_.tabs.size(), 4u);
+}
+
+TEST_F(ProjectCommandsTest, AFailedOpenLeavesNothingOpen)
+{
+    ASSERT_EQ(saveSolution(*commands_.project()), 0);
+    testsupport::writeBytes(location_ + "bad.zbq", "<solution><project name=\"calc\"/></solution>");
+    struct Case {
+        std::string path;
+        std::string failOpening;
+        std::string error; // the message box, if any
+    } cases[] = {
+        {location_ + "bad.zbq", "", "error ERROR! invalid project file!"},
+        {location_ + "missing.zbq", "", "error ERROR! invalid project file!"},
+        {location_ + "calc.zbq", "calc_api.h", ""},
+        {location_ + "calc.zbq", "calc.wsdl", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + " " + c.failOpening);
+        openProject();
+        host_.log.clear();
+        host_.failOpening = c.failOpening;
+        commands_.openSolution(c.path);
+        EXPECT_EQ(commands_.project(), nullptr);
+        EXPECT_TRUE(host_.tabs.empty());
+        EXPECT_EQ(withPrefix(host_.log, "error"), c.error.empty() ? std::vector<std::string>{}
+                                                                   : std::vector<std::string>{c.error});
+        EXPECT_TRUE(withPrefix(host_.log, "recent").empty());
+    }
+}
+
+TEST_F(ProjectCommandsTest, CompileCommandsDeleteOldProductsAndReportWhetherTheToolStarted)
+{
+    commands_.setCompilerPath("C:\\VS\\vcvars32.bat");
+    for (const char* product : {"calc.dll", "calc.exp", "calc_demo.exe"})
+        testsupport::writeBytes(location_ + product, "old");
+    EXPECT_TRUE(commands_.onCompile());
+    EXPECT_EQ(host_.output, "Successfully Compiled");
+    EXPECT_TRUE(commands_.onCompileDemo());
+    EXPECT_FALSE(std::filesystem::exists(location_ + "calc.dll"));
+    EXPECT_FALSE(std::filesystem::exists(location_ + "calc.exp"));
+    EXPECT_FALSE(std::filesystem::exists(location_ + "calc_demo.exe"));
+    EXPECT_EQ(withPrefix(host_.log, "start \"C:\\VS\\vcvars32.bat\" & cl.exe ").size(), 2u);
+
+    host_.starts = false;
+    EXPECT_FALSE(commands_.onCompile());
+    EXPECT_EQ(host_.output, "Compiling failed: the compiler could not be started");
+
+    host_.log.clear();
+    commands_.setCompilerPath("");
+    showTabs({"calc_api.c"});
+    EXPECT_FALSE(commands_.onCompileDemo());
+    EXPECT_EQ(host_.log,
+              std::vector<std::string>{"error ERROR! vc++ file vcvars32.bat must be located before compile! "});
+}
+
+TEST_F(ProjectCommandsTest, GenerateMakefileWritesTheMakefileAndCopiesTheRules)
+{
+    testsupport::writeBytes(location_ + "Makefile", std::string(5000, 'x'));
+    ASSERT_TRUE(commands_.onGenerateMakefile());
+    EXPECT_EQ(testsupport::readBytes(location_ + "Makefile"), commands_.generated().makefile.text());
+    EXPECT_EQ(commands_.generated().makefile.text().compare(0, 19, "include Make.rules\r"), 0);
+    EXPECT_EQ(host_.output, "Start Generating Makefile...\r\n" + location_ + "Makefile Successfully be Generated.");
+    ASSERT_EQ(withPrefix(host_.log, "start").size(), 1u);
+
+    host_.starts = false;
+    EXPECT_FALSE(commands_.onGenerateMakefile());
+    EXPECT_NE(host_.output.find("Make.rules could not be copied"), std::string::npos);
+}
+
+} // namespace
