@@ -43,6 +43,13 @@ int XmlPullParser::parseLegacy(bool collect)
         if (parseTarget(collect) == XML_DECL) {
             return parseXmlDeclaration();
         }
+        // A target with no data: the terminator follows at once, and the
+        // loop below would only find one after a further character.
+        if (peek(0) == '?' && peek(1) == '>') {
+            read();
+            read();
+            return result;
+        }
     } else if (peek(0) == '-') {
         result = COMMENT;
         required = "--";

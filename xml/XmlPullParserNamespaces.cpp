@@ -218,7 +218,9 @@ void XmlPullParser::resolveTagPrefix(const std::string& rawName, std::string& na
                                      std::string& localName)
 {
     std::size_t cut = rawName.find(':');
-    if ((cut == 0 || !isQualifiedName(rawName, cut)) && !relaxed_) {
+    // The xmlns prefix only ever declares; no element may use it.
+    const bool xmlnsPrefix = cut == 5 && hasPrefix(rawName, "xmlns", 5);
+    if ((cut == 0 || xmlnsPrefix || !isQualifiedName(rawName, cut)) && !relaxed_) {
         fail("illegal tag name: " + rawName);
     }
     if (cut == std::string::npos) {
