@@ -143,6 +143,7 @@ private:
 
     void init();
     ImportSession& session();
+    void closeDocument();
     bool readSchemaElement(const std::string& includedFrom);
     void readSchemaAttributes(const std::string& includedFrom);
     void readTargetNamespace(const std::string& value, const std::string& includedFrom);

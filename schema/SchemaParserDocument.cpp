@@ -68,8 +68,25 @@ bool SchemaParser::parseSchemaTag()
     if (session().depth == 0)
         session().tooDeep.clear(); // a parse of its own
     const ScopedValue<bool> reading(reading_, true);
-    loaded_ = readSchemaElement(std::string());
+    try {
+        loaded_ = readSchemaElement(std::string());
+    } catch (...) {
+        closeDocument();
+        throw;
+    }
+    closeDocument();
     return loaded_;
+}
+
+// A schema with many imports would otherwise hold a file per import until
+// the whole parse ends, and run out of them.
+void SchemaParser::closeDocument()
+{
+    if (!ownedParser_)
+        return;
+    xpp_ = nullptr;
+    ownedParser_.reset();
+    xmlStream_.reset();
 }
 
 // includedFrom: the location of a document read into this schema; empty for

@@ -173,8 +173,8 @@ private:
     };
 
     // A document brought in by a wsdl:import of the target namespace. Its
-    // reader stays until the parser goes: the schemas embedded in the
-    // document keep reading positions from it.
+    // reader stays until the parser goes (the schemas embedded in the
+    // document keep reading positions from it); its file is closed once read.
     struct IncludedDocument {
         std::ifstream stream;
         std::unique_ptr<XmlPullParser> reader;

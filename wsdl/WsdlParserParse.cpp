@@ -339,6 +339,7 @@ void WsdlParser::includeDocument(const std::string& location, const std::string&
     document->reader->setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
     document->reader->require(XmlPullParser::START_DOCUMENT, "", "");
     XmlPullParser* reader = document->reader.get();
+    std::ifstream& stream = document->stream;
     includedDocuments_.push_back(std::move(document));
     {
         // What describes the importing document stays its own.
@@ -355,6 +356,8 @@ void WsdlParser::includeDocument(const std::string& location, const std::string&
         while (state_ != END)
             parse();
     }
+    // Read: its reader stays for the positions it holds, its file goes.
+    stream.close();
     // The imported document's error is on record; this says where it was imported.
     if (error_)
         error("Error in the included wsdl " + location, 0);
