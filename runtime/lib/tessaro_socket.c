@@ -14,7 +14,7 @@ typedef int tessaro_io_t;
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <sys/select.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -41,6 +41,9 @@ static int tessaro_startup(void)
 
 /* 0 when the socket is ready to read (write 0) or write (write 1),
  * TESSARO_TIMEOUT when the time-out passed first. */
+#ifdef _WIN32
+/* A Winsock set is a counted array of sockets, not a bit set indexed by the
+ * socket's number: any socket fits, as long as the count took it. */
 static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
 {
     fd_set set;
@@ -50,17 +53,57 @@ static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout
     for (;;) {
         FD_ZERO(&set);
         FD_SET(sock, &set);
+        if (set.fd_count != 1)
+            return TESSARO_ERROR;
         limit.tv_sec = (long)(timeout / TESSARO_USEC_PER_SEC);
         limit.tv_usec = (long)(timeout % TESSARO_USEC_PER_SEC);
-        ready = select((int)sock + 1, write ? NULL : &set, write ? &set : NULL, NULL, timeout < 0 ? NULL : &limit);
+        ready = select(0, write ? NULL : &set, write ? &set : NULL, NULL, timeout < 0 ? NULL : &limit);
         if (ready > 0)
             return 0;
         if (ready == 0)
             return TESSARO_TIMEOUT;
-        if (TESSARO_LAST_ERROR() != EINTR)
+        if (TESSARO_LAST_ERROR() != WSAEINTR)
             return TESSARO_ERROR;
     }
 }
+#else
+/* poll, not select: a select set holds descriptors below FD_SETSIZE only,
+ * and a busy server has sockets above it. */
+static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+{
+    struct pollfd entry;
+    struct timeval now;
+    long long deadline = 0;
+    long long left;
+    int ready;
+
+    if (timeout >= 0) {
+        gettimeofday(&now, NULL);
+        deadline = (long long)now.tv_sec * TESSARO_USEC_PER_SEC + now.tv_usec + timeout;
+    }
+    for (;;) {
+        entry.fd = sock;
+        entry.events = write ? POLLOUT : POLLIN;
+        entry.revents = 0;
+        left = -1;
+        if (timeout >= 0) {
+            gettimeofday(&now, NULL);
+            left = deadline - ((long long)now.tv_sec * TESSARO_USEC_PER_SEC + now.tv_usec);
+            left = left <= 0 ? 0 : (left + 999) / 1000; /* milliseconds, rounded up */
+            if (left > 0x7fffffff)
+                left = 0x7fffffff;
+        }
+        ready = poll(&entry, 1, (int)left);
+        /* An error or a hang-up is ready too: the read or write that follows reports it. */
+        if (ready > 0)
+            return 0;
+        if (ready == 0)
+            return TESSARO_TIMEOUT;
+        if (errno != EINTR)
+            return TESSARO_ERROR;
+    }
+}
+#endif
 
 int tessaro_create_tcp_socket(tessaro_socket_t *sock)
 {

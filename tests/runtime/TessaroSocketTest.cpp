@@ -13,8 +13,11 @@
 #include <winsock2.h>
 typedef int socklen_t;
 #else
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -122,6 +125,82 @@ TEST_F(TessaroSocketTest, LargeSendArrivesWhole)
     EXPECT_EQ(got, data.size());
     EXPECT_TRUE(received == data);
 }
+
+#ifndef _WIN32
+// Descriptors held open for the life of the object, so that sockets made
+// meanwhile are numbered above them.
+class HeldDescriptors {
+public:
+    explicit HeldDescriptors(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const int fd = open("/dev/null", O_RDONLY);
+            if (fd < 0)
+                break;
+            held_.push_back(fd);
+        }
+    }
+    ~HeldDescriptors()
+    {
+        for (int fd : held_)
+            close(fd);
+    }
+    HeldDescriptors(const HeldDescriptors&) = delete;
+    HeldDescriptors& operator=(const HeldDescriptors&) = delete;
+    std::size_t size() const { return held_.size(); }
+
+private:
+    std::vector<int> held_;
+};
+
+// A server with a thousand connections reads and writes on descriptors past
+// what a select set holds: every wait still works on them.
+TEST(TessaroSocketHighDescriptors, SocketsAbove1024ReadAndWrite)
+{
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit previous = limit;
+    if (limit.rlim_cur < 1200) {
+        if (limit.rlim_max < 1200)
+            GTEST_SKIP() << "the descriptor limit cannot be raised to 1200";
+        limit.rlim_cur = 1200;
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    }
+    {
+        HeldDescriptors held(1100);
+        ASSERT_EQ(held.size(), 1100u);
+        tessaro_socket_t listener, client, server;
+        ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 1), 0);
+        sockaddr_in address{};
+        socklen_t size = sizeof(address);
+        ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+        ASSERT_EQ(tessaro_create_tcp_socket(&client), 0);
+        ASSERT_EQ(tessaro_connect(client, "127.0.0.1", ntohs(address.sin_port)), 0);
+        server = accept(listener, nullptr, nullptr);
+        ASSERT_GE(server, 1100);
+        ASSERT_GE(client, 1100);
+
+        // What a packet reader does: the header line, then a body of known length.
+        const std::string packet = "HTTP/1.1 200 OK\r\nbody";
+        tessaro_size_t count = 0;
+        EXPECT_EQ(tessaro_socket_send_all(server, packet.data(), packet.size(), &count, TESSARO_USEC_PER_SEC), 0);
+        char buffer[64];
+        EXPECT_EQ(tessaro_socket_recv_line(client, buffer, &count, TESSARO_USEC_PER_SEC), 0);
+        EXPECT_EQ(std::string(buffer, count), "HTTP/1.1 200 OK\r\n");
+        EXPECT_EQ(tessaro_socket_recv_all(client, buffer, 4, &count, TESSARO_USEC_PER_SEC), 0);
+        EXPECT_EQ(std::string(buffer, count), "body");
+        // Nothing more: the wait ends by its time-out.
+        count = sizeof(buffer);
+        EXPECT_EQ(tessaro_socket_recv(client, buffer, &count, 1000), TESSARO_TIMEOUT);
+        tessaro_socket_close(server);
+        count = sizeof(buffer);
+        EXPECT_EQ(tessaro_socket_recv(client, buffer, &count, TESSARO_USEC_PER_SEC), TESSARO_END_OF_STREAM);
+        tessaro_socket_close(client);
+        tessaro_socket_close(listener);
+    }
+    setrlimit(RLIMIT_NOFILE, &previous);
+}
+#endif
 
 TEST(TessaroSocket, BadAddressesAreRefused)
 {
