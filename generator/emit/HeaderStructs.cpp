@@ -116,7 +116,7 @@ std::vector<std::string> memberDeclaration(const CStructLayout& layout, const CS
         return {"\tint\tdummy;"};
     case CStructMember::Number:
     case CStructMember::NumberArray:
-        type = cTypeOfBuiltin(member.builtin);
+        type = numberType(member.builtin).cType;
         break;
     case CStructMember::Text:
     case CStructMember::TextArray:

@@ -117,7 +117,7 @@ private:
         add(body, "<" + name + namespaceDeclaration() + ">");
         if (member.kind == CStructMember::Number) {
             needsTemp_ = true;
-            body.line("\tsnprintf(temp, sizeof(temp), \"" + std::string(numberFormat(member.builtin)) + "\", " + access + ");");
+            body.line(std::string("\tsnprintf(temp, sizeof(temp), \"") + numberType(member.builtin).encodeFormat + "\", " + access + ");");
             body.line("\tmystrcat(&body, temp);");
         } else if (member.kind == CStructMember::Text) {
             body.line("\tmytstrcat(&body, " + access + ", sizeof(" + access + "));");

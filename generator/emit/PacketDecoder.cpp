@@ -3,9 +3,10 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
-#include "generator/emit/ResponseDecoders.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/ValueDecoding.h"
 
+#include <set>
 #include <string>
 
 namespace {
@@ -33,21 +34,15 @@ CValueAccess accessOf(const CEmitContext& context, const CStructMember* member, 
     if (member == nullptr)
         return result;
     result.access = access;
-    if (member->kind == CStructMember::Number || member->kind == CStructMember::Text) {
+    if (const CStructMember* value = carriedValue(*member)) {
         result.kind = CValueAccess::Value;
-        result.value = member;
-    } else if (member->kind == CStructMember::Struct && !member->pointer) {
-        if (member->userType != nullptr && context.layout().structOf(member->userType) != nullptr) {
-            result.kind = CValueAccess::Decode;
-            result.typeName = member->userType->cName;
-        } else if (member->userType == nullptr && member->target != nullptr && !member->target->members.empty()) {
-            const CStructMember& inner = member->target->members.front();
-            if (inner.kind == CStructMember::Number || inner.kind == CStructMember::Text) {
-                result.kind = CValueAccess::Value;
-                result.value = &inner;
-                result.access += "." + inner.cName;
-            }
-        }
+        result.value = value;
+        if (value != member)
+            result.access += "." + value->cName;
+    } else if (member->kind == CStructMember::Struct && !member->pointer && member->userType != nullptr &&
+               context.layout().structOf(member->userType) != nullptr) {
+        result.kind = CValueAccess::Decode;
+        result.typeName = member->userType->cName;
     }
     return result;
 }
@@ -283,25 +278,7 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"\t\treturn -1;", "", "\treturn result;", "}"});
 }
 
-void addNumber(const CValueAccess& value, std::set<int>& types)
-{
-    if (value.kind == CValueAccess::Value && value.value->kind == CStructMember::Number)
-        types.insert(value.value->builtin);
-}
-
 } // namespace
-
-std::set<int> packetDecoderNumberTypes(const CEmitContext& context)
-{
-    std::set<int> types;
-    for (const CStructMember& member : context.layout().headerMembers())
-        addNumber(accessOf(context, &member, std::string()), types);
-    for (const CStructDef* def : context.layout().messageStructs()) {
-        for (const CStructMember& member : def->members)
-            addNumber(accessOf(context, &member, std::string()), types);
-    }
-    return types;
-}
 
 void writePacketDecoder(const CEmitContext& context, CTextBuffer& source)
 {

@@ -1,8 +1,6 @@
 #ifndef KELVANE_GENERATOR_EMIT_PACKETDECODER_H
 #define KELVANE_GENERATOR_EMIT_PACKETDECODER_H
 
-#include <set>
-
 class CEmitContext;
 class CTextBuffer;
 
@@ -12,9 +10,5 @@ class CTextBuffer;
 // message or a fault) and the bytes after the envelope as the attachment.
 // Every copy is bounded; hostile input gives -1.
 void writePacketDecoder(const CEmitContext& context, CTextBuffer& source);
-
-// The built-in number type ids the packet decoder converts, so that the
-// decoders' number helpers are written for them too.
-std::set<int> packetDecoderNumberTypes(const CEmitContext& context);
 
 #endif

@@ -206,7 +206,7 @@ private:
                    const std::string& access)
     {
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
-        const std::string format = number ? numberFormat(member.builtin) : "%s";
+        const std::string format = number ? numberType(member.builtin).printFormat : "%s";
         out_.line(indent + "printf(\"" + label(name) + ":" + format + "\\n\"," + access + ");");
     }
 

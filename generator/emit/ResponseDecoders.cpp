@@ -2,107 +2,11 @@
 
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
-#include "generator/emit/PacketDecoder.h"
 #include "generator/model/StructLayout.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/ValueDecoding.h"
 
 #include <set>
-
-namespace {
-
-// How the text of a number member becomes its C value.
-enum class Conversion { Signed, Unsigned, Floating, Boolean };
-
-Conversion conversionOf(int builtin)
-{
-    switch (builtin) {
-    case 15:
-        return Conversion::Boolean;
-    case 12:
-    case 13:
-    case 14:
-        return Conversion::Floating;
-    case 5:
-    case 6:
-    case 7:
-    case 9:
-    case 11:
-        return Conversion::Unsigned;
-    default:
-        return Conversion::Signed;
-    }
-}
-
-void lines(CTextBuffer& out, std::initializer_list<const char*> text)
-{
-    for (const char* line : text)
-        out.line(line);
-}
-
-// The helpers the decoders call; each is written only when some decoder
-// calls it, so that the file stays free of unused static functions.
-void writeHelpers(const std::set<Conversion>& used, CTextBuffer& out)
-{
-    lines(out, {"//copies the text into dest of size bytes; -1 when it does not fit",
-                "static int mydecode_text(char *dest, size_t size, const xmlChar *key)", "{",
-                "\tsize_t\tlength = strlen((const char *)key);", "", "\tif(length >= size)", "\t\treturn -1;",
-                "\tmemcpy(dest, key, length + 1);", "\treturn 0;", "}", ""});
-    if (used.empty())
-        return;
-    lines(out, {"//a conversion took something and left nothing but blanks behind it",
-                "static int mydecode_end(const char *text, const char *end)", "{",
-                "\tif(end == text || errno != 0)", "\t\treturn -1;",
-                "\twhile(*end == ' ' || *end == '\\t' || *end == '\\r' || *end == '\\n')", "\t\tend++;",
-                "\treturn *end == '\\0' ? 0 : -1;", "}", ""});
-    if (used.count(Conversion::Signed))
-        lines(out, {"static int mydecode_long(const xmlChar *key, long *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
-                    "\t*value = strtol(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
-    if (used.count(Conversion::Unsigned) || used.count(Conversion::Boolean))
-        lines(out, {"//no sign: strtoul would turn \"-1\" into the largest value",
-                    "static int mydecode_ulong(const xmlChar *key, unsigned long *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "",
-                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
-                    "\tif(*text == '-' || *text == '+')", "\t\treturn -1;", "\terrno = 0;",
-                    "\t*value = strtoul(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
-    if (used.count(Conversion::Floating))
-        lines(out, {"static int mydecode_double(const xmlChar *key, double *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
-                    "\t*value = strtod(text, &end);", "\treturn mydecode_end(text, end);", "}", ""});
-    if (used.count(Conversion::Boolean))
-        lines(out, {"//\"true\" and \"1\" are true, \"false\" and \"0\" false",
-                    "static int mydecode_bool(const xmlChar *key, unsigned long *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "",
-                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
-                    "\tif(strncmp(text, \"true\", 4) == 0 && mydecode_end(text, text + 4) == 0){", "\t\t*value = 1;",
-                    "\t\treturn 0;", "\t}",
-                    "\tif(strncmp(text, \"false\", 5) == 0 && mydecode_end(text, text + 5) == 0){", "\t\t*value = 0;",
-                    "\t\treturn 0;", "\t}",
-                    "\treturn mydecode_ulong(key, value) == 0 && *value <= 1 ? 0 : -1;", "}", ""});
-}
-
-} // namespace
-
-void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& indent,
-                        CTextBuffer& o)
-{
-    if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
-        o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
-        return;
-    }
-    const Conversion conversion = conversionOf(member.builtin);
-    const std::string ctype = cTypeOfBuiltin(member.builtin);
-    static const char* const wide[] = {"long", "unsigned long", "double", "unsigned long"};
-    static const char* const call[] = {"mydecode_long", "mydecode_ulong", "mydecode_double", "mydecode_bool"};
-    const int index = static_cast<int>(conversion);
-    o.line(indent + wide[index] + "\tnumber = 0;");
-    o.line(indent + "result = " + call[index] + "(key, &number);");
-    o.line(indent + "if(result == 0){");
-    o.line(indent + "\t" + access + " = (" + ctype + ")number;");
-    if (conversion != Conversion::Floating) // out of the member's range
-        o.line(indent + "\tif((" + wide[index] + ")" + access + " != number)\r\n" + indent + "\t\tresult = -1;");
-    o.line(indent + "}");
-}
 
 namespace {
 
@@ -130,12 +34,17 @@ public:
         end();
     }
 
-    void useConversion(int builtin) { conversions_.insert(conversionOf(builtin)); }
+    // A number the packet decoder converts with the same helpers.
+    void useConversion(const CStructMember& member)
+    {
+        if (member.kind == CStructMember::Number)
+            conversions_.insert(numberType(member.builtin).decode);
+    }
 
     // The decoders' text, after the helpers it calls.
     void flush(CTextBuffer& out) const
     {
-        writeHelpers(conversions_, out);
+        writeDecodeHelpers(conversions_, out);
         out.append(text_.text());
     }
 
@@ -203,7 +112,7 @@ private:
     void convert(const CStructMember& member, const std::string& access, const std::string& indent)
     {
         if (member.kind != CStructMember::Text && member.kind != CStructMember::TextArray)
-            conversions_.insert(conversionOf(member.builtin));
+            conversions_.insert(numberType(member.builtin).decode);
         writeKeyConversion(member, access, indent, out_());
     }
 
@@ -280,7 +189,7 @@ private:
     CTextBuffer loop_;
     bool usesGoto_ = false;
     bool inHead_ = false;
-    std::set<Conversion> conversions_;
+    std::set<CDecodeConversion> conversions_;
 };
 
 } // namespace
@@ -288,8 +197,17 @@ private:
 void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
 {
     CDecoderWriter writer(context);
-    for (int builtin : packetDecoderNumberTypes(context))
-        writer.useConversion(builtin);
+    const CStructLayout& layout = context.layout();
+    for (const CStructMember& member : layout.headerMembers()) {
+        if (const CStructMember* value = carriedValue(member))
+            writer.useConversion(*value);
+    }
+    for (const CStructDef* def : layout.messageStructs()) {
+        for (const CStructMember& member : def->members) {
+            if (const CStructMember* value = carriedValue(member))
+                writer.useConversion(*value);
+        }
+    }
     writer.writeFault();
     for (const CViewType* type : context.layout().codecTypes())
         writer.writeType(*type, *context.layout().structOf(type));

@@ -67,7 +67,7 @@ private:
     void value(const CStructMember& member, const std::string& access, const std::string& indent = "\t")
     {
         if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray) {
-            out_.line(indent + "snprintf(temp, sizeof(temp), \"" + numberFormat(member.builtin) + "\", " + access + ");");
+            out_.line(indent + "snprintf(temp, sizeof(temp), \"" + numberType(member.builtin).encodeFormat + "\", " + access + ");");
             out_.line(indent + "mystrcat(buff, temp);");
         } else {
             out_.line(indent + "mytstrcat(buff, " + access + ", sizeof(" + access + "));");

@@ -1,24 +1,16 @@
 #include "generator/model/ServiceView.h"
 
 #include "generator/model/Identifier.h"
-
-bool isTextTypeId(int id)
-{
-    return id == 2 || (id >= 16 && id <= 28);
-}
-
-bool isNumericTypeId(int id)
-{
-    return id >= 3 && id <= 15;
-}
+#include "schema/SchemaConstants.h"
 
 CTypeRef CViewSchema::resolve(int typeId) const
 {
     CTypeRef ref;
-    if (typeId >= 2 && typeId <= 28)
+    const int slot = typeId - Schema::FIRST_USER_TYPE;
+    if (findBuiltinType(typeId) != nullptr)
         ref.builtin = typeId;
-    else if (typeId >= 29 && typeId - 29 < static_cast<int>(types.size()))
-        ref.user = types[static_cast<std::size_t>(typeId - 29)];
+    else if (slot >= 0 && slot < static_cast<int>(types.size()))
+        ref.user = types[static_cast<std::size_t>(slot)];
     return ref;
 }
 

@@ -1,6 +1,8 @@
 #ifndef KELVANE_GENERATOR_MODEL_SERVICEVIEW_H
 #define KELVANE_GENERATOR_MODEL_SERVICEVIEW_H
 
+#include "generator/model/BuiltinTypes.h"
+
 #include <deque>
 #include <map>
 #include <string>
@@ -15,14 +17,9 @@ class XsdType;
 
 class CViewType;
 
-// Built-in type ids of the schema model: 2 string, 3 to 15 numbers and
-// boolean, 16 to 28 the other text-valued types; user types from 29.
-bool isTextTypeId(int id);
-bool isNumericTypeId(int id);
-
 // What a type id stands for once it is read in the table it belongs to.
 struct CTypeRef {
-    int builtin = 0;                 // 2 to 28; 0 for a user or an unknown type
+    int builtin = 0;                 // a row of BuiltinTypes.h; 0 for a user or an unknown type
     const CViewType* user = nullptr; // null for a built-in or an unknown type
 
     bool isText() const { return isTextTypeId(builtin); }
@@ -84,7 +81,7 @@ struct CViewElement {
 struct CViewSchema {
     int index = 0; // 0 for the first schema of the document's types
     std::string ns;
-    // Slot i stands for type id 29 + i of this schema; null for a type
+    // Slot i stands for type id Schema::FIRST_USER_TYPE + i of this schema; null for a type
     // referenced and never defined.
     std::vector<const CViewType*> types;
     // Global element declarations in declaration order ("schema" left out).

@@ -244,6 +244,17 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
     def.members.push_back(member);
 }
 
+const CStructMember* carriedValue(const CStructMember& member)
+{
+    if (member.kind == CStructMember::Number || member.kind == CStructMember::Text)
+        return &member;
+    if (member.kind != CStructMember::Struct || member.pointer || member.userType != nullptr ||
+        member.target == nullptr || member.target->members.empty())
+        return nullptr;
+    const CStructMember& inner = member.target->members.front();
+    return inner.kind == CStructMember::Number || inner.kind == CStructMember::Text ? &inner : nullptr;
+}
+
 const CStructDef* CStructLayout::structOf(const CViewType* type) const
 {
     const auto found = typeDefs_.find(type);

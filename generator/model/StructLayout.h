@@ -69,6 +69,12 @@ struct CStructDef {
 // items the array type's name up to "Array".
 std::string itemElementName(const CViewType& arrayType, const CStructMember& member);
 
+// The number or text member that holds the value a part or header member
+// carries: the member itself, or the one member of the element struct it
+// holds by value when that element has a built-in type; null for a struct
+// of a user type and for anything else.
+const CStructMember* carriedValue(const CStructMember& member);
+
 // A length macro that text members use, with its value.
 struct CLengthConstant {
     std::string name; // "<PROJ>_MAX_..._LEN"

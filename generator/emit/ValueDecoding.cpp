@@ -1,0 +1,91 @@
+#include "generator/emit/ValueDecoding.h"
+
+#include "generator/model/StructLayout.h"
+#include "generator/emit/TextBuffer.h"
+
+#include <initializer_list>
+
+namespace {
+
+void lines(CTextBuffer& out, std::initializer_list<const char*> text)
+{
+    for (const char* line : text)
+        out.line(line);
+}
+
+// The helper a number conversion calls and the wide type it fills.
+struct CConversionCall {
+    const char* helper;
+    const char* wideType;
+};
+
+const CConversionCall& conversionCall(CDecodeConversion conversion)
+{
+    static const CConversionCall calls[] = {{"mydecode_text", ""},
+                                            {"mydecode_long", "long"},
+                                            {"mydecode_ulong", "unsigned long"},
+                                            {"mydecode_double", "double"},
+                                            {"mydecode_bool", "unsigned long"}};
+    return calls[static_cast<int>(conversion)];
+}
+
+} // namespace
+
+void writeDecodeHelpers(const std::set<CDecodeConversion>& used, CTextBuffer& out)
+{
+    lines(out, {"//copies the text into dest of size bytes; -1 when it does not fit",
+                "static int mydecode_text(char *dest, size_t size, const xmlChar *key)", "{",
+                "\tsize_t\tlength = strlen((const char *)key);", "", "\tif(length >= size)", "\t\treturn -1;",
+                "\tmemcpy(dest, key, length + 1);", "\treturn 0;", "}", ""});
+    if (used.empty())
+        return;
+    lines(out, {"//a conversion took something and left nothing but blanks behind it",
+                "static int mydecode_end(const char *text, const char *end)", "{",
+                "\tif(end == text || errno != 0)", "\t\treturn -1;",
+                "\twhile(*end == ' ' || *end == '\\t' || *end == '\\r' || *end == '\\n')", "\t\tend++;",
+                "\treturn *end == '\\0' ? 0 : -1;", "}", ""});
+    if (used.count(CDecodeConversion::Signed))
+        lines(out, {"static int mydecode_long(const xmlChar *key, long *value)", "{",
+                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
+                    "\t*value = strtol(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
+    if (used.count(CDecodeConversion::Unsigned) || used.count(CDecodeConversion::Boolean))
+        lines(out, {"//no sign: strtoul would turn \"-1\" into the largest value",
+                    "static int mydecode_ulong(const xmlChar *key, unsigned long *value)", "{",
+                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "",
+                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
+                    "\tif(*text == '-' || *text == '+')", "\t\treturn -1;", "\terrno = 0;",
+                    "\t*value = strtoul(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
+    if (used.count(CDecodeConversion::Floating))
+        lines(out, {"static int mydecode_double(const xmlChar *key, double *value)", "{",
+                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
+                    "\t*value = strtod(text, &end);", "\treturn mydecode_end(text, end);", "}", ""});
+    if (used.count(CDecodeConversion::Boolean))
+        lines(out, {"//\"true\" and \"1\" are true, \"false\" and \"0\" false",
+                    "static int mydecode_bool(const xmlChar *key, unsigned long *value)", "{",
+                    "\tconst char\t*text = (const char *)key;", "",
+                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
+                    "\tif(strncmp(text, \"true\", 4) == 0 && mydecode_end(text, text + 4) == 0){", "\t\t*value = 1;",
+                    "\t\treturn 0;", "\t}",
+                    "\tif(strncmp(text, \"false\", 5) == 0 && mydecode_end(text, text + 5) == 0){", "\t\t*value = 0;",
+                    "\t\treturn 0;", "\t}",
+                    "\treturn mydecode_ulong(key, value) == 0 && *value <= 1 ? 0 : -1;", "}", ""});
+}
+
+void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& indent,
+                        CTextBuffer& o)
+{
+    if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
+        o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
+        return;
+    }
+    const CBuiltinType& type = numberType(member.builtin);
+    const CConversionCall& call = conversionCall(type.decode);
+    o.line(indent + call.wideType + "\tnumber = 0;");
+    o.line(indent + "result = " + call.helper + "(key, &number);");
+    o.line(indent + "if(result == 0){");
+    o.line(indent + "\t" + access + " = (" + type.cType + ")number;");
+    if (type.rangeChecked) // out of the member's range
+        o.line(indent + "\tif((" + call.wideType + ")" + access + " != number)\r\n" + indent + "\t\tresult = -1;");
+    o.line(indent + "}");
+}
+

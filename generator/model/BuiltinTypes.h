@@ -1,0 +1,43 @@
+#ifndef KELVANE_GENERATOR_MODEL_BUILTINTYPES_H
+#define KELVANE_GENERATOR_MODEL_BUILTINTYPES_H
+
+// How the generated code holds, writes and reads a value of each built-in
+// schema type: one row per type id of the schema model (Schema::XSD_*),
+// read by every emitter.
+
+// How the text of a value becomes its C value when a message is decoded.
+enum class CDecodeConversion {
+    Text,     // copied into the member's characters
+    Signed,   // strtol into a long
+    Unsigned, // strtoul into an unsigned long, no sign allowed
+    Floating, // strtod into a double
+    Boolean   // "true"/"false", or 1/0
+};
+
+struct CBuiltinType {
+    int id;                   // Schema::XSD_*
+    const char* cType;        // the member's C type; "char" for text (an array)
+    const char* printFormat;  // the printf conversion of the print functions
+    const char* encodeFormat; // the snprintf conversion that writes it into a message
+    CDecodeConversion decode;
+    // The decoded wide value is compared back after narrowing to the
+    // member's type: a value out of the member's range fails the message.
+    bool rangeChecked;
+
+    bool isText() const { return decode == CDecodeConversion::Text; }
+};
+
+// The row of a built-in type id; null for the ids of user types and for
+// ids that stand for no value type (invalid, schema).
+const CBuiltinType* findBuiltinType(int typeId);
+
+// The row of a number member's type id; the row of int for an id that is
+// not a built-in number type, as the type mapping has it.
+const CBuiltinType& numberType(int typeId);
+
+// Text-valued built-in types: string and the date, name, binary and URI
+// types. Number types: the integers, the floating types and boolean.
+bool isTextTypeId(int typeId);
+bool isNumericTypeId(int typeId);
+
+#endif
