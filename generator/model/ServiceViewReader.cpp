@@ -10,6 +10,7 @@
 
 #include <map>
 #include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -69,9 +70,9 @@ private:
     CTypeRef resolve(const SchemaParser* schema, int typeId)
     {
         CTypeRef ref;
-        if (typeId >= 2 && typeId <= 28) {
+        if (findBuiltinType(typeId) != nullptr) {
             ref.builtin = typeId;
-        } else if (schema != nullptr && typeId >= 29) {
+        } else if (schema != nullptr && typeId >= Schema::FIRST_USER_TYPE) {
             if (const XsdType* type = schema->getType(typeId))
                 ref.user = viewOf(*type);
         }
@@ -232,19 +233,34 @@ private:
 
     // The binding's record for the operation: the one that refers to it,
     // else the first whose operation has its name.
-    static int recordOf(const Wsdl::Binding& binding, const Wsdl::Operation& operation)
-    {
-        for (int r = 0; r < binding.getNumOps(); ++r) {
-            if (binding.getOperation(r) == &operation)
-                return r;
+    // A binding's records by the operation they bind, else by its name;
+    // the first record wins. Built once per port type, so that matching
+    // every operation costs no scan of every record.
+    class CBindingRecords {
+    public:
+        explicit CBindingRecords(const Wsdl::Binding* binding)
+        {
+            for (int r = 0; binding != nullptr && r < binding->getNumOps(); ++r) {
+                if (const Wsdl::Operation* operation = binding->getOperation(r)) {
+                    byOperation_.emplace(operation, r);
+                    byName_.emplace(operation->getName(), r);
+                }
+            }
         }
-        for (int r = 0; r < binding.getNumOps(); ++r) {
-            const Wsdl::Operation* named = binding.getOperation(r);
-            if (named != nullptr && named->getName() == operation.getName())
-                return r;
+
+        int recordOf(const Wsdl::Operation& operation) const
+        {
+            const auto same = byOperation_.find(&operation);
+            if (same != byOperation_.end())
+                return same->second;
+            const auto named = byName_.find(operation.getName());
+            return named == byName_.end() ? -1 : named->second;
         }
-        return -1;
-    }
+
+    private:
+        std::unordered_map<const Wsdl::Operation*, int> byOperation_;
+        std::unordered_map<std::string, int> byName_;
+    };
 
     static std::vector<int> idsOf(int count, const int* ids)
     {
@@ -304,6 +320,7 @@ private:
             const Wsdl::Binding* binding = portType.getBinding(Wsdl::SoapBindingUri);
             if (binding != nullptr)
                 view.soapBinding = bindingViews_.at(binding);
+            const CBindingRecords records(binding);
             for (const auto& operation : portType.getOperations()) {
                 view.operations.emplace_back();
                 CViewOperation& entry = view.operations.back();
@@ -312,7 +329,7 @@ private:
                 entry.output = messageView(operation->getOutput());
                 entry.in.message = entry.input;
                 entry.out.message = entry.output;
-                const int record = binding != nullptr ? recordOf(*binding, *operation) : -1;
+                const int record = records.recordOf(*operation);
                 if (record >= 0 && soap != nullptr)
                     readSoapRecord(entry, *binding, record, *soap);
             }
