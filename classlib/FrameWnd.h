@@ -80,6 +80,9 @@ public:
     HMENU m_hMenuDefault = nullptr;
     UINT m_nIDHelp = 0;
     UINT m_nIdleFlags = 0;
+    // Set while the frame is in context-help mode (the user picks what to get help on); windows
+    // in the frame then answer hit tests for help rather than act.
+    BOOL m_bHelpMode = FALSE;
     BOOL m_bAutoMenuEnable = TRUE;   // menu items without a handler are disabled
     int m_nWindow = -1;              // the window number shown in the title (":2"); -1 none
     CRect m_rectBorder;              // space RecalcLayout leaves free around the view
