@@ -9,10 +9,11 @@
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/KeyboardHook.h"
+#include "toolkit/common/StartupRegistrations.h"
 
 #include <vector>
 
-IMPLEMENT_SERIAL(CKLVCommandBar, CWnd, VERSIONABLE_SCHEMA | 1)
+KLV_IMPLEMENT_SERIAL(CKLVCommandBar, CWnd)
 
 CKLVCommandBar::CKLVCommandBar()
     : m_pControls(new CKLVControls(this)), m_pAnimation(std::make_unique<CKLVCommandBarAnimation>(this)) {}

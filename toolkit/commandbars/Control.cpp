@@ -9,8 +9,9 @@
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/ResourceManager.h"
+#include "toolkit/common/StartupRegistrations.h"
 
-IMPLEMENT_DYNCREATE(CKLVControl, CCmdTarget)
+KLV_IMPLEMENT_SERIAL(CKLVControl, CCmdTarget)
 
 namespace {
 

@@ -26,7 +26,7 @@ struct NMKLVCONTROL {
 };
 
 class CKLVControl : public CCmdTarget, public CKLVAccessible {
-    DECLARE_DYNCREATE(CKLVControl)
+    DECLARE_SERIAL(CKLVControl)
 public:
     enum Type {
         typeNone = 0, typeButton = 1, typePopup = 2, typeButtonPopup = 3, typeSplitButtonPopup = 4,

@@ -1,8 +1,9 @@
 #include "toolkit/commandbars/ControlButton.h"
 
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/common/StartupRegistrations.h"
 
-IMPLEMENT_DYNCREATE(CKLVControlButton, CKLVControl)
+KLV_IMPLEMENT_SERIAL(CKLVControlButton, CKLVControl)
 
 void CKLVControlButton::OnClick(BOOL bKeyboard, CPoint) {
     if (!GetEnabled()) return;

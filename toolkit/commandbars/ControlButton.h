@@ -4,7 +4,7 @@
 #include "toolkit/commandbars/Control.h"
 
 class CKLVControlButton : public CKLVControl {
-    DECLARE_DYNCREATE(CKLVControlButton)
+    DECLARE_SERIAL(CKLVControlButton)
 public:
     CKLVControlButton() { m_nType = typeButton; }
 

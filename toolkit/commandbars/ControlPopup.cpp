@@ -3,11 +3,12 @@
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/common/StartupRegistrations.h"
 
 #include <set>
 #include <utility>
 
-IMPLEMENT_DYNCREATE(CKLVControlPopup, CKLVControlButton)
+KLV_IMPLEMENT_SERIAL(CKLVControlPopup, CKLVControlButton)
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/ControlButton.h"
 
 class CKLVControlPopup : public CKLVControlButton {
-    DECLARE_DYNCREATE(CKLVControlPopup)
+    DECLARE_SERIAL(CKLVControlPopup)
 public:
     // Split buttons: one part disabled.
     enum { enabledDropDownDisabled = 3, enabledButtonDisabled = 4 };

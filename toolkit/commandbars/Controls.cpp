@@ -5,8 +5,9 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/common/StartupRegistrations.h"
 
-IMPLEMENT_DYNCREATE(CKLVControls, CCmdTarget)
+KLV_IMPLEMENT_SERIAL(CKLVControls, CCmdTarget)
 
 namespace {
 

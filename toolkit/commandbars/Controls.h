@@ -39,7 +39,7 @@ struct KLVCREATEBARSTRUCT {
 };
 
 class CKLVControls : public CCmdTarget {
-    DECLARE_DYNCREATE(CKLVControls)
+    DECLARE_SERIAL(CKLVControls)
 public:
     enum { msgCreateControl = 0x285E, msgControlCreated = 0x285F, msgCreateCommandBar = 0x2861 };
     enum LayoutMode {

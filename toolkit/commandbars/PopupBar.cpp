@@ -2,8 +2,9 @@
 
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/common/StartupRegistrations.h"
 
-IMPLEMENT_DYNCREATE(CKLVPopupBar, CKLVCommandBar)
+KLV_IMPLEMENT_SERIAL(CKLVPopupBar, CKLVCommandBar)
 
 CKLVPopupBar::CKLVPopupBar() {
     m_barType = barTypePopup;

@@ -7,7 +7,7 @@
 class CKLVControlPopup;
 
 class CKLVPopupBar : public CKLVCommandBar {
-    DECLARE_DYNCREATE(CKLVPopupBar)
+    DECLARE_SERIAL(CKLVPopupBar)
 public:
     CKLVPopupBar();
 
