@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -32,8 +34,9 @@ bool isIdentifierByte(unsigned char c)
 
 bool isCKeyword(const std::string& word)
 {
-    return std::find_if(std::begin(Keywords), std::end(Keywords), [&](const char* k) { return word == k; }) !=
-        std::end(Keywords);
+    // Every name of the service passes here, often several times.
+    static const std::unordered_set<std::string_view> keywords(std::begin(Keywords), std::end(Keywords));
+    return keywords.count(word) != 0;
 }
 
 bool isCIdentifier(const std::string& text)
