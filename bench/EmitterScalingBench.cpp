@@ -5,6 +5,7 @@
 // last line holds time at 10*N over time at N (linear growth gives 10).
 #include "BenchTiming.h"
 #include "generator/model/EmitContext.h"
+#include "generator/emit/DemoFile.h"
 #include "generator/emit/HeaderFile.h"
 #include "generator/model/ServiceViewReader.h"
 #include "generator/emit/SourceFile.h"
@@ -72,7 +73,8 @@ double emitSeconds(int n, std::size_t& bytes)
         const CEmitContext context(project, view);
         CGeneratedFiles files;
         writeHeaderFile(context, files.header);
-        writeSourceFile(context, files.source, files.demo);
+        writeSourceFile(context, files.source);
+        writeDemoFile(context, files.demo);
         bytes = files.header.size() + files.source.size() + files.demo.size();
     }, 5);
 }

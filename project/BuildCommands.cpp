@@ -9,7 +9,6 @@
 #include "project/ProjectHost.h"
 
 #include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -22,14 +21,6 @@ const bool WindowsHost = true;
 #else
 const bool WindowsHost = false;
 #endif
-
-bool writeWholeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return !file.fail();
-}
 
 }  // namespace
 
@@ -75,7 +66,7 @@ bool CProjectCommands::onGenerateMakefile()
     files_.makefile.clear();
     writeMakefile(*project_, files_.makefile);
     const std::string path = joinProjectPath(project_->location, "Makefile");
-    if (!writeWholeFile(path, files_.makefile.text())) {
+    if (!writeDocumentFile(path, files_.makefile.text())) {
         host_.showError("The file " + path + " could not be written.", "ERROR!");
         return false;
     }

@@ -1,12 +1,13 @@
 // Generate Code: the reader and the emitters run on the project's WSDL
-// document, and the tabs showing the generated files get the new text.
+// document. The frame's command puts the new text into the tabs that show
+// the generated files; the command line writes the files themselves.
 
 #include "project/ProjectCommands.h"
 
+#include "generator/emit/GeneratorRun.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectHost.h"
 #include "project/SolutionFile.h"
-#include "generator/emit/SourceFile.h"
 #include "schema/SchemaParserException.h"
 #include "wsdl/WsdlException.h"
 #include "xml/XmlPullParserException.h"
@@ -41,6 +42,8 @@ std::string failureLine(const std::string& description, int line, int column)
     return description + " at " + std::to_string(line) + "," + std::to_string(column) + "\r\n";
 }
 
+const char* const Generated = "Successfully Generated!\r\n";
+
 }  // namespace
 
 std::string CProjectCommands::schemaFolder() const
@@ -50,38 +53,50 @@ std::string CProjectCommands::schemaFolder() const
     return joinProjectPath(host_.applicationFolder(), "soap-schemas") + kPathSeparator;
 }
 
+bool CProjectCommands::runGenerator(const std::function<bool(const CGeneratorRun&)>& write)
+{
+    host_.setOutput("Start Generating...\r\n");
+    MessageFeed messages(host_);
+    try {
+        CGeneratorRun run(*project_, schemaFolder(), messages.stream());
+        const bool read = run.read();
+        messages.flush();
+        return read && write(run);
+    } catch (const Wsdl::WsdlException& failure) {
+        messages.flush();
+        host_.appendOutput(failureLine(failure.description, failure.line, failure.column));
+    } catch (const Schema::SchemaParserException& failure) {
+        messages.flush();
+        host_.appendOutput(failureLine(failure.getDescription(), failure.getLine(), failure.getColumn()));
+    } catch (const XmlPullParserException& failure) {
+        messages.flush();
+        host_.appendOutput(failureLine(failure.description, failure.line, failure.column));
+    } catch (const std::exception& failure) {
+        messages.flush();
+        host_.appendOutput(std::string("Generating failed: ") + failure.what() + "\r\n");
+    } catch (...) {
+        messages.flush();
+        host_.appendOutput("Generating failed.\r\n");
+    }
+    return false;
+}
+
 bool CProjectCommands::onGenerateCode()
 {
     if (!project_ || !onFileSave())
         return false;
-    host_.setOutput("Start Generating...\r\n");
-    MessageFeed messages(host_);
-    try {
-        const bool generated = generateSources(*project_, schemaFolder(), messages.stream(), files_);
-        messages.flush();
-        if (!generated)
-            return false;
-    } catch (const Wsdl::WsdlException& failure) {
-        messages.flush();
-        host_.appendOutput(failureLine(failure.description, failure.line, failure.column));
+    CGeneratedFiles next;
+    const bool generated = runGenerator([&](const CGeneratorRun& run) {
+        run.writeHeader(next.header);
+        run.writeSource(next.source);
+        run.writeDemo(next.demo);
+        return true;
+    });
+    if (!generated)
         return false;
-    } catch (const Schema::SchemaParserException& failure) {
-        messages.flush();
-        host_.appendOutput(failureLine(failure.getDescription(), failure.getLine(), failure.getColumn()));
-        return false;
-    } catch (const XmlPullParserException& failure) {
-        messages.flush();
-        host_.appendOutput(failureLine(failure.description, failure.line, failure.column));
-        return false;
-    } catch (const std::exception& failure) {
-        messages.flush();
-        host_.appendOutput(std::string("Generating failed: ") + failure.what() + "\r\n");
-        return false;
-    } catch (...) {
-        messages.flush();
-        host_.appendOutput("Generating failed.\r\n");
-        return false;
-    }
+    files_.header = std::move(next.header);
+    files_.source = std::move(next.source);
+    files_.demo = std::move(next.demo);
     const int count = host_.tabCount();
     if (!writeSolution())
         return false;
@@ -95,7 +110,35 @@ bool CProjectCommands::onGenerateCode()
         else if (file == name + "_api_demo.c")
             host_.replaceTabText(i, files_.demo.text());
     }
-    host_.appendOutput("Successfully Generated!\r\n");
+    host_.appendOutput(Generated);
     host_.refreshTabs();
     return true;
+}
+
+bool CProjectCommands::generateFiles()
+{
+    if (!project_ || !writeSolution())
+        return false;
+    using Emitter = void (CGeneratorRun::*)(CTextBuffer&) const;
+    const std::pair<const char*, Emitter> files[] = {{"_api.h", &CGeneratorRun::writeHeader},
+                                                     {"_api.c", &CGeneratorRun::writeSource},
+                                                     {"_api_demo.c", &CGeneratorRun::writeDemo}};
+    const bool generated = runGenerator([&](const CGeneratorRun& run) {
+        for (const auto& file : files) {
+            // Each file goes to disk as it is written, never whole in memory.
+            const std::string path = joinProjectPath(project_->location, project_->name + file.first);
+            const bool written = writeDocumentFile(path, [&](std::ostream& stream) {
+                CTextBuffer text(stream);
+                (run.*file.second)(text);
+            });
+            if (!written) {
+                host_.showError("The file " + path + " could not be written.", "ERROR!");
+                return false;
+            }
+        }
+        return true;
+    });
+    if (generated)
+        host_.appendOutput(Generated);
+    return generated;
 }

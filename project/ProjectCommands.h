@@ -1,12 +1,14 @@
 #ifndef KELVANE_PROJECT_PROJECTCOMMANDS_H
 #define KELVANE_PROJECT_PROJECTCOMMANDS_H
 
-#include "generator/model/ProjectRecord.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/model/ProjectRecord.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class CGeneratorRun;
 class CProjectHost;
 
 // The project's commands as the main frame runs them: Save, Close, Open,
@@ -44,6 +46,10 @@ public:
     // Parses the WSDL document and puts the three generated sources into the
     // tabs that show them. True after "Successfully Generated!".
     bool onGenerateCode();
+    // Generate Code without tabs, for the command line: writes the solution
+    // file, then the three generated sources into the project folder, each
+    // file once and straight to disk. True after "Successfully Generated!".
+    bool generateFiles();
 
     bool onCompile();
     bool onCompileDemo();
@@ -53,6 +59,10 @@ public:
 
 private:
     bool writeSolution();
+    // Reads the document and hands the run to write, with the reader's
+    // messages and failures in the output pane. False when the document was
+    // rejected, anything failed or write returned false.
+    bool runGenerator(const std::function<bool(const CGeneratorRun&)>& write);
     std::string tabPath(const std::string& fileName) const;
     void saveTabAt(int index);
     void closeTabsFrom(int first);

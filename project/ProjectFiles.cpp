@@ -6,6 +6,8 @@
 #include <Poco/Exception.h>
 #include <Poco/File.h>
 
+#include <fstream>
+
 #ifdef _WIN32
 const char kPathSeparator = '\\';
 #else
@@ -64,4 +66,21 @@ bool makeFileWritable(const std::string& path)
     } catch (const Poco::Exception&) {
         return false;
     }
+}
+
+bool writeDocumentFile(const std::string& path, const std::function<void(std::ostream&)>& write)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file)
+        return false;
+    write(file);
+    file.close();
+    return !file.fail();
+}
+
+bool writeDocumentFile(const std::string& path, const std::string& text)
+{
+    return writeDocumentFile(path, [&](std::ostream& file) {
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    });
 }

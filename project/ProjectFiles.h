@@ -1,6 +1,8 @@
 #ifndef KELVANE_PROJECT_PROJECTFILES_H
 #define KELVANE_PROJECT_PROJECTFILES_H
 
+#include <functional>
+#include <iosfwd>
 #include <string>
 
 // Paths of a project's files. Both '\' and '/' end a folder; joining inserts
@@ -20,5 +22,13 @@ bool isValidProjectName(const std::string& name);
 // Makes an existing file writable, clearing its read-only state when it has
 // one. False when no such file exists or it cannot be made writable.
 bool makeFileWritable(const std::string& path);
+
+// The one way a document of the project reaches the disk: the frame's Save
+// of an editor's text, the Makefile and the files kvgen generates. The file
+// at path is replaced by what write puts into the stream, byte for byte
+// (line ends as written). False when it could not be opened or written
+// completely.
+bool writeDocumentFile(const std::string& path, const std::function<void(std::ostream&)>& write);
+bool writeDocumentFile(const std::string& path, const std::string& text);
 
 #endif

@@ -7,7 +7,6 @@
 #include "tools/ProgramFolder.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -31,37 +30,18 @@ const char* const Usage =
     "               installed run-time folder)\n"
     "--target T     unix (default) or windows: the platform the code is for\n";
 
-// The three generated files stand as tabs; saving a tab writes its file
-// once the generator has given it text.
-class FileHost : public CProjectHost {
+// kvgen has no editor tabs: the project commands write the generated files
+// themselves, and the output pane becomes kvgen's transcript.
+class CommandLineHost : public CProjectHost {
 public:
-    FileHost(const std::string& name, std::string appFolder) : appFolder_(std::move(appFolder))
-    {
-        for (const char* suffix : {"_api.h", "_api.c", "_api_demo.c"})
-            tabs_.push_back({name + suffix, std::string(), false});
-    }
+    explicit CommandLineHost(std::string appFolder) : appFolder_(std::move(appFolder)) {}
 
-    int tabCount() const override { return static_cast<int>(tabs_.size()); }
-    std::string tabCaption(int index) const override { return tabs_.at(index).caption; }
-    bool tabVisible(int) const override { return true; }
-    void replaceTabText(int index, const std::string& text) override
-    {
-        tabs_.at(index).text = text;
-        tabs_.at(index).filled = true;
-    }
-    bool saveTab(int index, const std::string& path) override
-    {
-        const Tab& tab = tabs_.at(index);
-        if (!tab.filled)
-            return true;
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(tab.text.data(), static_cast<std::streamsize>(tab.text.size()));
-        file.close();
-        if (file.fail())
-            showError("cannot write " + path, "kvgen");
-        return !file.fail();
-    }
-    void closeTab(int index) override { tabs_.erase(tabs_.begin() + index); }
+    int tabCount() const override { return 0; }
+    std::string tabCaption(int) const override { return std::string(); }
+    bool tabVisible(int) const override { return false; }
+    void replaceTabText(int, const std::string&) override {}
+    bool saveTab(int, const std::string&) override { return true; }
+    void closeTab(int) override {}
     bool openDocument(const std::string&) override { return false; }
     // A pane text that grows what it replaces prints only what it adds.
     void setOutput(const std::string& text) override
@@ -98,12 +78,6 @@ public:
     }
 
 private:
-    struct Tab {
-        std::string caption;
-        std::string text;
-        bool filled;
-    };
-    std::vector<Tab> tabs_;
     std::string appFolder_;
     std::string pane_;
     std::string transcript_;
@@ -167,7 +141,7 @@ int main(int argc, char** argv)
     std::error_code failed;
     std::filesystem::create_directories(args.out, failed);
 
-    FileHost host(args.name, runtimeFolder(argv[0]));
+    CommandLineHost host(runtimeFolder(argv[0]));
     CProjectCommands commands(host);
     auto project = std::make_unique<CProjectRecord>();
     project->name = args.name;
@@ -178,7 +152,7 @@ int main(int argc, char** argv)
     if (!args.schemas.empty())
         commands.setSchemaFolder(asFolder(args.schemas));
 
-    const bool generated = commands.onGenerateCode() && commands.onFileSave() && commands.onGenerateMakefile();
+    const bool generated = commands.generateFiles() && commands.onGenerateMakefile();
     const bool ok = generated && !host.failed();
     (ok ? std::cout : std::cerr) << host.transcript();
     return ok ? 0 : 1;

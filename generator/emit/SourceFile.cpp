@@ -1,6 +1,5 @@
 #include "generator/emit/SourceFile.h"
 
-#include "generator/emit/DemoFile.h"
 #include "generator/model/EmitContext.h"
 #include "generator/emit/FixedSenders.h"
 #include "generator/emit/HeaderFile.h"
@@ -9,15 +8,11 @@
 #include "generator/emit/PacketReader.h"
 #include "generator/emit/PrintFunctions.h"
 #include "generator/emit/ResponseDecoders.h"
-#include "generator/model/ServiceViewReader.h"
 #include "generator/emit/SourceRuntime.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/TypeEncoders.h"
-#include "wsdl/WsdlParser.h"
 
-#include <memory>
-
-void writeSourceFile(const CEmitContext& context, CTextBuffer& source, CTextBuffer& demo)
+void writeSourceFile(const CEmitContext& context, CTextBuffer& source)
 {
     writeSourceIncludes(context, source);
     writeSourceRuntime(context, source);
@@ -30,26 +25,4 @@ void writeSourceFile(const CEmitContext& context, CTextBuffer& source, CTextBuff
     writePacketDecoder(context, source);
     source.emptyLine();
     writePrintFunctions(context, source);
-    writeDemoFile(context, demo);
-}
-
-bool generateSources(const CProjectRecord& project, const std::string& schemaFolder, std::ostream& messages,
-                     CGeneratedFiles& files)
-{
-    // The view points into the reader's model: the reader lives until the
-    // text is written.
-    auto parser = std::make_unique<Wsdl::WsdlParser>(project.wsdlPath, messages, schemaFolder);
-    while (parser->getState() != Wsdl::WsdlParser::END)
-        parser->parse();
-    if (parser->hasError())
-        return false;
-    const CServiceView view = readServiceView(*parser);
-    const CEmitContext context(project, view);
-    CGeneratedFiles next;
-    writeHeaderFile(context, next.header);
-    writeSourceFile(context, next.source, next.demo);
-    files.header = std::move(next.header);
-    files.source = std::move(next.source);
-    files.demo = std::move(next.demo);
-    return true;
 }

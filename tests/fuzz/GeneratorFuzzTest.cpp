@@ -4,7 +4,7 @@
 // by the test's time-out. The mutations are drawn from fixed seeds, so a
 // failure names a case that reruns the same way.
 
-#include "generator/emit/SourceFile.h"
+#include "generator/emit/GeneratorRun.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/ProjectRecord.h"
 #include "schema/SchemaParserException.h"

@@ -156,6 +156,38 @@ TEST_F(ProjectCommandsTest, CloseSavesAndClosesEveryTab)
     EXPECT_TRUE(std::filesystem::exists(location_ + "calc.zbq"));
 }
 
+TEST_F(ProjectCommandsTest, GenerateFilesWritesTheGeneratedTextWithoutTouchingTabs)
+{
+    showTabs({"calc_api.h", "calc_api.c"});
+    ASSERT_TRUE(commands_.generateFiles()) << host_.output;
+    EXPECT_EQ(host_.output, std::string(Started) + Generated);
+    EXPECT_EQ(host_.log, (std::vector<std::string>{std::string("output ") + Started, std::string("append ") + Generated}));
+    EXPECT_TRUE(std::filesystem::exists(location_ + "calc.zbq"));
+    std::vector<std::string> written;
+    for (const char* file : {"calc_api.h", "calc_api.c", "calc_api_demo.c"})
+        written.push_back(testsupport::readBytes(location_ + file));
+
+    // The same text as the frame's command puts into its tabs.
+    ASSERT_TRUE(commands_.onGenerateCode()) << host_.output;
+    EXPECT_EQ(written[0], commands_.generated().header.text());
+    EXPECT_EQ(written[1], commands_.generated().source.text());
+    EXPECT_EQ(written[2], commands_.generated().demo.text());
+}
+
+TEST_F(ProjectCommandsTest, GenerateFilesNamesTheFileItCouldNotWrite)
+{
+    for (const char* file : {"calc_api.h", "calc_api.c", "calc_api_demo.c"}) {
+        SCOPED_TRACE(file);
+        std::filesystem::create_directory(location_ + file); // a folder where the file goes
+        host_.log.clear();
+        EXPECT_FALSE(commands_.generateFiles());
+        EXPECT_EQ(withPrefix(host_.log, "error"),
+                  std::vector<std::string>{"error ERROR! The file " + location_ + file + " could not be written."});
+        EXPECT_EQ(host_.output.find(Generated), std::string::npos);
+        std::filesystem::remove(location_ + file);
+    }
+}
+
 TEST_F(ProjectCommandsTest, WithoutAProjectNothingHappens)
 {
     commands_.setProject(nullptr);
@@ -163,6 +195,7 @@ TEST_F(ProjectCommandsTest, WithoutAProjectNothingHappens)
     showTabs({"calc_api.h"});
     EXPECT_FALSE(commands_.onFileSave());
     EXPECT_FALSE(commands_.onGenerateCode());
+    EXPECT_FALSE(commands_.generateFiles());
     EXPECT_FALSE(commands_.onCompile());
     EXPECT_FALSE(commands_.onCompileDemo());
     EXPECT_FALSE(commands_.onGenerateMakefile());

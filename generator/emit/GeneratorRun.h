@@ -1,0 +1,54 @@
+#ifndef KELVANE_GENERATOR_EMIT_GENERATORRUN_H
+#define KELVANE_GENERATOR_EMIT_GENERATORRUN_H
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace Wsdl {
+class WsdlParser;
+}
+class CEmitContext;
+class CServiceView;
+class CTextBuffer;
+struct CGeneratedFiles;
+struct CProjectRecord;
+
+// One run of the generator over a project's WSDL document: the reader's
+// model, the view of it and what the emitters work out from the view. The
+// model lives as long as the run, since the view points into it. Each file
+// is written into a buffer of the caller's, which may pass it on to disk.
+class CGeneratorRun {
+public:
+    CGeneratorRun(const CProjectRecord& project, const std::string& schemaFolder, std::ostream& messages);
+    CGeneratorRun(const CGeneratorRun&) = delete;
+    CGeneratorRun& operator=(const CGeneratorRun&) = delete;
+    ~CGeneratorRun();
+
+    // Reads the document with the built-in schemas of the schema folder,
+    // the reader's messages going to messages. False when the reader
+    // rejected the document; the reader's exceptions leave as they are.
+    bool read();
+
+    // "<proj>_api.h", "<proj>_api.c" and "<proj>_api_demo.c"; after a read
+    // that returned true.
+    void writeHeader(CTextBuffer& header) const;
+    void writeSource(CTextBuffer& source) const;
+    void writeDemo(CTextBuffer& demo) const;
+
+private:
+    const CProjectRecord& project_;
+    std::unique_ptr<Wsdl::WsdlParser> parser_;
+    std::unique_ptr<CServiceView> view_;
+    std::unique_ptr<CEmitContext> context_;
+};
+
+// Reads the project's WSDL document with the built-in schemas of
+// schemaFolder, writing the reader's messages to messages, and replaces the
+// header, source and demo text of files. False when the reader rejected the
+// document (files are untouched); exceptions of the reader and emitters
+// leave as they are.
+bool generateSources(const CProjectRecord& project, const std::string& schemaFolder, std::ostream& messages,
+                     CGeneratedFiles& files);
+
+#endif

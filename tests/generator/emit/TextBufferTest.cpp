@@ -1,0 +1,75 @@
+// The text buffer of a generated file: a buffer that passes its text on to
+// a sink gives the sink exactly the text a plain buffer holds, across block
+// boundaries and moves, and counts everything it was given.
+
+#include "generator/emit/TextBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// Appends count pieces of the given size, in every way a buffer is written.
+void fill(CTextBuffer& buffer, std::size_t pieceSize, int count)
+{
+    const std::string piece(pieceSize, 'x');
+    for (int i = 0; i < count; ++i) {
+        switch (i % 4) {
+        case 0: buffer.append(piece); break;
+        case 1: buffer.line(piece); break;
+        case 2: buffer.append(piece.c_str()); break;
+        default: buffer.emptyLine(); break;
+        }
+    }
+}
+
+TEST(TextBufferTest, ASinkGetsWhatAPlainBufferHolds)
+{
+    const struct {
+        std::size_t pieceSize;
+        int count;
+    } cases[] = {{0, 1}, {10, 3}, {1000, 200}, {64 * 1024, 3}, {64 * 1024 - 1, 9}, {200000, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.pieceSize) + " x " + std::to_string(c.count));
+        CTextBuffer plain;
+        fill(plain, c.pieceSize, c.count);
+        std::ostringstream sink;
+        {
+            CTextBuffer passing(sink);
+            fill(passing, c.pieceSize, c.count);
+            EXPECT_EQ(passing.size(), plain.size());
+            EXPECT_EQ(passing.empty(), plain.empty());
+            // What it holds is never more than a block and what it was last given.
+            EXPECT_LE(passing.text().size(), 64 * 1024 + c.pieceSize + 2);
+        } // the rest is passed on when the buffer ends
+        EXPECT_EQ(sink.str(), plain.text());
+    }
+}
+
+TEST(TextBufferTest, MovesNeitherLoseNorRepeatText)
+{
+    std::ostringstream first, second;
+    {
+        CTextBuffer a(first);
+        a.line("one");
+        CTextBuffer b(std::move(a));
+        b.line("two");
+        CTextBuffer c(second);
+        c.line("three");
+        c = std::move(b); // c's own text goes to its sink first
+        c.line("four");
+    }
+    EXPECT_EQ(first.str(), "one\r\ntwo\r\nfour\r\n");
+    EXPECT_EQ(second.str(), "three\r\n");
+
+    CTextBuffer plain;
+    plain.append("kept");
+    CTextBuffer moved = std::move(plain);
+    EXPECT_EQ(moved.text(), "kept");
+    EXPECT_TRUE(plain.empty());
+    moved.clear();
+    EXPECT_TRUE(moved.empty());
+}
+
+} // namespace
