@@ -2,58 +2,12 @@
 
 #include "generator/model/EmitContext.h"
 #include "generator/model/OperationWalk.h"
-#include "generator/emit/SenderFrame.h"
+#include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
 
 #include <set>
 
 namespace {
-
-// The host line that follows the status line of the fixed senders.
-const char* const HostFormat = "\\r\\nHOST:%s:%d\\r\\n\"";
-const char* const HostArguments = ", trans->dest_ip, (int)trans->dest_port";
-
-void writeHttpResponse(const CEmitContext& context, CTextBuffer& out)
-{
-    CSenderStart start;
-    start.name = "http_resp";
-    start.formatted = true;
-    start.line = std::string("\"HTTP/1.1 %d %.*s") + HostFormat +
-        ", pk->msg.http_msg.err_code, (int)sizeof(pk->msg.http_msg.err_code_string), "
-        "pk->msg.http_msg.err_code_string" + HostArguments;
-    writeSenderOpen(context, out, start, false);
-    out.line("\tmyrawcat(&body, pk->msg.http_msg.buffer, sizeof(pk->msg.http_msg.buffer));");
-    writeSenderClose(context, out, start, "NULL");
-}
-
-void writeFaultText(CTextBuffer& out, const char* member)
-{
-    const std::string access = std::string("pk->msg.soap_fault.") + member;
-    out.line("\tmytstrcat(&body, " + access + ", sizeof(" + access + "));");
-}
-
-void writeSoapFault(const CEmitContext& context, CTextBuffer& out)
-{
-    CSenderStart start;
-    start.name = "soap_fault";
-    start.formatted = true;
-    start.line = std::string("\"HTTP/1.1 200 OK") + HostFormat + HostArguments;
-    writeSenderOpen(context, out, start, false);
-    out.line("\tmystrcat(&body, \"<?xml version=\\\"1.0\\\" encoding=\\\"UTF-8\\\"?><SOAP-ENV:Envelope"
-             " xmlns:xsi=\\\"http://www.w3.org/1999/XMLSchema-instance\\\""
-             " xmlns:SOAP-ENC=\\\"http://schemas.xmlsoap.org/soap/encoding/\\\""
-             " xmlns:SOAP-ENV=\\\"http://schemas.xmlsoap.org/soap/envelope/\\\""
-             " xmlns:xsd=\\\"http://www.w3.org/1999/XMLSchema\\\""
-             " SOAP-ENV:encodingStyle=\\\"http://schemas.xmlsoap.org/soap/encoding/\\\">"
-             "<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode xsi:type=\\\"xsd:string\\\">\");");
-    writeFaultText(out, "faultcode");
-    out.line("\tmystrcat(&body, \"</faultcode><faultstring xsi:type=\\\"xsd:string\\\">\");");
-    writeFaultText(out, "faultstring");
-    out.line("\tmystrcat(&body, \"</faultstring><detail xsi:type=\\\"xsd:string\\\">\");");
-    writeFaultText(out, "detail");
-    out.line("\tmystrcat(&body, \"</detail></SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>\");");
-    writeSenderClose(context, out, start, "NULL");
-}
 
 void writeCase(const CEmitContext& context, CTextBuffer& out, const std::string& label, const std::string& sender)
 {
@@ -76,9 +30,8 @@ void writeFixedSenders(const CEmitContext& context, CTextBuffer& source)
         source.line("};");
         source.emptyLine();
     }
-    writeSenderHelpers(context, source);
-    writeHttpResponse(context, source);
-    writeSoapFault(context, source);
+    writeFragment(context, CFragment::SenderFrame, source);
+    writeFragment(context, CFragment::FixedSenders, source);
 }
 
 void writePacketDispatch(const CEmitContext& context, CTextBuffer& source)

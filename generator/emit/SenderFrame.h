@@ -6,14 +6,12 @@
 class CEmitContext;
 class CTextBuffer;
 
-// What every generated sender shares. A message is built in one heap
-// buffer: the body through a bounded cursor behind a room for the head,
-// the head written into that room once the body's length is known, so the
-// message goes out in one piece and nothing is copied twice.
-
-// The helpers "<proj>_send_begin" and "<proj>_send_end" (and the raw
-// bounded append "myrawcat") the senders call; written once, before them.
-void writeSenderHelpers(const CEmitContext& context, CTextBuffer& source);
+// The opening and closing of every generated sender. A message is built in
+// one heap buffer: the body through a bounded cursor behind a room for the
+// head, the head written into that room once the body's length is known, so
+// the message goes out in one piece and nothing is copied twice. The helpers
+// they call ("<proj>_send_begin", "<proj>_send_end", "myrawcat") are the
+// sender frame fragment (Fragments.h), written once before the senders.
 
 // The start line of a sender "<proj>_<name>_send": a C string expression,
 // or the format and arguments of snprintf when formatted is set.

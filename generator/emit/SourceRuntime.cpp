@@ -1,6 +1,7 @@
 #include "generator/emit/SourceRuntime.h"
 
 #include "generator/model/EmitContext.h"
+#include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
 
 namespace {
@@ -54,59 +55,6 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
     out.emptyLine();
 }
 
-// Section 5: text is built in fixed buffers through a cursor that knows the
-// buffer's end; once something does not fit, the cursor stays failed.
-void writeCursor(CTextBuffer& out)
-{
-    lines(out, {"//write position and last byte of a text being built; tail is NULL once it overflowed",
-                "typedef struct mycursor_t{",
-                "\tchar\t*tail;",
-                "\tchar\t*end;",
-                "}mycursor_t;",
-                "",
-                "static void mycursor_init(mycursor_t *out, char *buffer, size_t size)",
-                "{",
-                "\tout->tail = buffer;",
-                "\tout->end = buffer + size - 1;",
-                "\t*buffer = '\\0';",
-                "}",
-                "",
-                "static int mystrcat(mycursor_t *out, const char *text)",
-                "{",
-                "\tsize_t\tlength = strlen(text);",
-                "",
-                "\tif(out->tail == NULL || length > (size_t)(out->end - out->tail)){",
-                "\t\tout->tail = NULL;",
-                "\t\treturn -1;",
-                "\t}",
-                "\tmemcpy(out->tail, text, length);",
-                "\tout->tail += length;",
-                "\t*out->tail = '\\0';",
-                "\treturn 0;",
-                "}",
-                "",
-                "//appends at most size bytes of text with & < > \" ' written as references",
-                "static int mytstrcat(mycursor_t *out, const char *text, size_t size)",
-                "{",
-                "\tchar\tone[2] = {0, 0};",
-                "\tint\tresult = 0;",
-                "\tsize_t\ti;",
-                "",
-                "\tfor(i = 0; i < size && text[i] != '\\0' && result == 0; i++){",
-                "\t\tswitch(text[i]){",
-                "\t\tcase '&': result = mystrcat(out, \"&amp;\"); break;",
-                "\t\tcase '<': result = mystrcat(out, \"&lt;\"); break;",
-                "\t\tcase '>': result = mystrcat(out, \"&gt;\"); break;",
-                "\t\tcase '\"': result = mystrcat(out, \"&quot;\"); break;",
-                "\t\tcase '\\'': result = mystrcat(out, \"&apos;\"); break;",
-                "\t\tdefault: one[0] = text[i]; result = mystrcat(out, one);",
-                "\t\t}",
-                "\t}",
-                "\treturn result;",
-                "}",
-                ""});
-}
-
 void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
@@ -140,30 +88,6 @@ void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
                 "\treturn result;", "}", ""});
 }
 
-void writeAttachmentAndHeaders(const CEmitContext& context, CTextBuffer& out)
-{
-    const std::string& p = context.proj();
-    const std::string& P = context.projUpper();
-    out.line("_declspec(dllexport) int WINAPI " + p + "_set_attachment(" + p +
-             "_proto_packet_t *pk, char *attachment, unsigned int attachment_length){");
-    lines(out, {"", "\tchar *copy = NULL;", "", "\tif(attachment != NULL && attachment_length > 0){",
-                "\t\tif(attachment_length > 0x7fffffffu)", "\t\t\treturn -1;",
-                "\t\tcopy = (char *)malloc(attachment_length);", "\t\tif(copy == NULL)", "\t\t\treturn -1;",
-                "\t\tmemcpy(copy, attachment, attachment_length);", "\t\tfree(pk->attachment);",
-                "\t\tpk->attachment = copy;", "\t\tpk->attachment_length = (int)attachment_length;", "\t}", "",
-                "\treturn 0;", "}", ""});
-    out.line("_declspec(dllexport) int WINAPI " + p + "_add_http_header(" + p +
-             "_proto_packet_t *pk, char *name, char *value)");
-    lines(out, {"{", "\tint result = 0;", ""});
-    out.line("\tif(pk->http_headers_count < 0 || pk->http_headers_count >= " + P + "_MAX_HTTP_HEADER_NUM)");
-    lines(out, {"\t\treturn -1;", ""});
-    out.line("\tstrncpy(pk->http_headers[pk->http_headers_count].name, name, " + P + "_MAX_HTTP_HEADER_NAME_LEN);");
-    out.line("\tpk->http_headers[pk->http_headers_count].name[" + P + "_MAX_HTTP_HEADER_NAME_LEN] = '\\0';");
-    out.line("\tstrncpy(pk->http_headers[pk->http_headers_count].value, value, " + P + "_MAX_HTTP_HEADER_VALUE_LEN);");
-    out.line("\tpk->http_headers[pk->http_headers_count].value[" + P + "_MAX_HTTP_HEADER_VALUE_LEN] = '\\0';");
-    lines(out, {"", "\tpk->http_headers_count++;", "", "\treturn result;", "}", ""});
-}
-
 } // namespace
 
 void writeSourceIncludes(const CEmitContext& context, CTextBuffer& source)
@@ -177,9 +101,9 @@ void writeSourceIncludes(const CEmitContext& context, CTextBuffer& source)
 
 void writeSourceRuntime(const CEmitContext& context, CTextBuffer& source)
 {
-    writeCursor(source);
+    writeFragment(context, CFragment::TextCursor, source);
     writeCodecDeclarations(context, source);
     writeOtherDeclarations(context, source);
     writeConnectServer(context, source);
-    writeAttachmentAndHeaders(context, source);
+    writeFragment(context, CFragment::TransportExports, source);
 }

@@ -1,0 +1,59 @@
+#include "generator/emit/Fragments.h"
+
+#include "generator/emit/TextBuffer.h"
+#include "generator/model/EmitContext.h"
+
+#include <string>
+
+namespace {
+
+const char* const TextCursor =
+#include "fragments/text_cursor.inc"
+    ;
+const char* const TransportExports =
+#include "fragments/transport_exports.inc"
+    ;
+const char* const SenderFrame =
+#include "fragments/sender_frame.inc"
+    ;
+const char* const FixedSenders =
+#include "fragments/fixed_senders.inc"
+    ;
+const char* const PacketReader =
+#include "fragments/packet_reader.inc"
+    ;
+
+void replaceAll(std::string& line, const std::string& stand, const std::string& name)
+{
+    for (std::size_t at = line.find(stand); at != std::string::npos; at = line.find(stand, at + name.size()))
+        line.replace(at, stand.size(), name);
+}
+
+} // namespace
+
+const char* fragmentText(CFragment fragment)
+{
+    switch (fragment) {
+    case CFragment::TextCursor: return TextCursor;
+    case CFragment::TransportExports: return TransportExports;
+    case CFragment::SenderFrame: return SenderFrame;
+    case CFragment::FixedSenders: return FixedSenders;
+    case CFragment::PacketReader: return PacketReader;
+    }
+    return "";
+}
+
+void writeFragment(const CEmitContext& context, CFragment fragment, CTextBuffer& out)
+{
+    const std::string text = fragmentText(fragment);
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        // A checkout with CR LF line ends gives the same lines.
+        const std::size_t length = end > start && text[end - 1] == '\r' ? end - 1 - start : end - start;
+        std::string line = text.substr(start, length);
+        replaceAll(line, "kvproj", context.proj());
+        replaceAll(line, "KVPROJ", context.projUpper());
+        out.line(line);
+        start = end + 1;
+    }
+}

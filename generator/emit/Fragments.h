@@ -1,0 +1,30 @@
+#ifndef KELVANE_GENERATOR_EMIT_FRAGMENTS_H
+#define KELVANE_GENERATOR_EMIT_FRAGMENTS_H
+
+class CEmitContext;
+class CTextBuffer;
+
+// The fixed runs of generated C. Each is kept as a C file of its own in
+// fragments/, so that it is read, linted and diffed as C, and embedded at
+// build time. The project's names stand in them as kvproj (<proj>) and
+// KVPROJ (<PROJ>).
+enum class CFragment {
+    TextCursor,       // mycursor_t and its bounded appends
+    TransportExports, // <proj>_set_attachment and <proj>_add_http_header
+    SenderFrame,      // myrawcat, <proj>_send_begin and <proj>_send_end
+    FixedSenders,     // <proj>_http_resp_send and <proj>_soap_fault_send
+    PacketReader      // read_packet and the HTTP framing helpers
+};
+
+// Every fragment, in the order they stand in "<proj>_api.c".
+constexpr CFragment AllFragments[] = {CFragment::TextCursor, CFragment::TransportExports, CFragment::SenderFrame,
+                                      CFragment::FixedSenders, CFragment::PacketReader};
+
+// The fragment as its file holds it.
+const char* fragmentText(CFragment fragment);
+
+// The fragment for the context's project, a generated line for each line of
+// its file.
+void writeFragment(const CEmitContext& context, CFragment fragment, CTextBuffer& out);
+
+#endif

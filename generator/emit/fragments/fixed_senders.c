@@ -1,0 +1,44 @@
+static int kvproj_http_resp_send(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)
+{
+	char		start[1024];
+	int		length;
+	char		*buffer;
+	mycursor_t	body;
+
+	length = snprintf(start, sizeof(start), "HTTP/1.1 %d %.*s\r\nHOST:%s:%d\r\n", pk->msg.http_msg.err_code, (int)sizeof(pk->msg.http_msg.err_code_string), pk->msg.http_msg.err_code_string, trans->dest_ip, (int)trans->dest_port);
+	if(length < 0 || length >= (int)sizeof(start))
+		return -1;
+	buffer = kvproj_send_begin(pk, &body);
+	if(buffer == NULL)
+		return -1;
+
+	myrawcat(&body, pk->msg.http_msg.buffer, sizeof(pk->msg.http_msg.buffer));
+
+	return kvproj_send_end(trans, pk, buffer, start, &body, NULL, timeout);
+}
+
+static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)
+{
+	char		start[1024];
+	int		length;
+	char		*buffer;
+	mycursor_t	body;
+
+	length = snprintf(start, sizeof(start), "HTTP/1.1 200 OK\r\nHOST:%s:%d\r\n", trans->dest_ip, (int)trans->dest_port);
+	if(length < 0 || length >= (int)sizeof(start))
+		return -1;
+	buffer = kvproj_send_begin(pk, &body);
+	if(buffer == NULL)
+		return -1;
+
+	mystrcat(&body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:xsi=\"http://www.w3.org/1999/XMLSchema-instance\" xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" xmlns:xsd=\"http://www.w3.org/1999/XMLSchema\" SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"><SOAP-ENV:Body><SOAP-ENV:Fault><faultcode xsi:type=\"xsd:string\">");
+	mytstrcat(&body, pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
+	mystrcat(&body, "</faultcode><faultstring xsi:type=\"xsd:string\">");
+	mytstrcat(&body, pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
+	mystrcat(&body, "</faultstring><detail xsi:type=\"xsd:string\">");
+	mytstrcat(&body, pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
+	mystrcat(&body, "</detail></SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>");
+
+	return kvproj_send_end(trans, pk, buffer, start, &body, NULL, timeout);
+}
+

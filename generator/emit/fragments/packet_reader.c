@@ -1,0 +1,201 @@
+//offset of the first CR LF in text[from..end), or end
+static size_t http_line_end(const char *text, size_t from, size_t end)
+{
+	size_t	i;
+
+	for(i = from; i + 1 < end; i++){
+		if(text[i] == '\r' && text[i + 1] == '\n')
+			return i;
+	}
+	return end;
+}
+
+static int http_lower(int c)
+{
+	return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+}
+
+//the value of the header field name in the header block text[0..end), blanks cut off;
+//NULL when the field is missing
+static const char *http_header_value(const char *text, size_t end, const char *name, size_t *value_len)
+{
+	size_t	name_len = strlen(name);
+	size_t	line = http_line_end(text, 0, end) + 2;
+	size_t	eol, i, v;
+
+	for(; line < end; line = eol + 2){
+		eol = http_line_end(text, line, end);
+		if(eol - line <= name_len || text[line + name_len] != ':')
+			continue;
+		for(i = 0; i < name_len && http_lower(text[line + i]) == http_lower(name[i]); i++)
+			;
+		if(i < name_len)
+			continue;
+		v = line + name_len + 1;
+		while(v < eol && (text[v] == ' ' || text[v] == '\t'))
+			v++;
+		while(eol > v && (text[eol - 1] == ' ' || text[eol - 1] == '\t'))
+			eol--;
+		*value_len = eol - v;
+		return text + v;
+	}
+	return NULL;
+}
+
+//a Transfer-Encoding value that names the chunked coding
+static int http_is_chunked(const char *value, size_t len)
+{
+	size_t	i, j;
+
+	for(i = 0; i + 7 <= len; i++){
+		for(j = 0; j < 7 && http_lower(value[i + j]) == "chunked"[j]; j++)
+			;
+		if(j == 7)
+			return 1;
+	}
+	return 0;
+}
+
+//a number of digits in base 10 or 16; -1 for none, an overflow or other text before stop characters
+static int http_parse_size(const char *text, size_t len, int base, const char *stops, size_t *value)
+{
+	size_t	i, digit;
+
+	*value = 0;
+	for(i = 0; i < len; i++){
+		int c = http_lower(text[i]);
+		if(c >= '0' && c <= '9')
+			digit = c - '0';
+		else if(base == 16 && c >= 'a' && c <= 'f')
+			digit = c - 'a' + 10;
+		else
+			break;
+		if(*value > ((size_t)-1 - digit) / base)
+			return -1;
+		*value = *value * base + digit;
+	}
+	if(i == 0 || (i < len && (text[i] == '\0' || strchr(stops, text[i]) == NULL)))
+		return -1;
+	return 0;
+}
+
+//the fewest bytes that can complete the terminator, buff[0..have) perhaps ending in a part of it
+static size_t http_room_before(const char *buff, size_t have, const char *terminator)
+{
+	size_t	n = strlen(terminator), m = n - 1;
+
+	while(m > 0 && (have < m || memcmp(buff + have - m, terminator, m) != 0))
+		m--;
+	return n - m;
+}
+
+static int http_receive_more(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t want, int timeout)
+{
+	tessaro_size_t	len;
+	int	result;
+
+	if(*have + 1 >= size)
+		return -1;
+	len = size - 1 - *have;
+	if(len > want)
+		len = want;
+	result = tessaro_socket_recv(trans->socket, buff + *have, &len, timeout*TESSARO_USEC_PER_SEC);
+	if(result != 0)
+		return result;
+	*have += len;
+	buff[*have] = '\0';
+	return 0;
+}
+
+static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t body, size_t *have, int timeout)
+{
+	size_t	in = body, out = body, eol, chunk_size;
+	int	result;
+
+	for(;;){
+		while((eol = http_line_end(buff, in, *have)) == *have){
+			if((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, "\r\n"), timeout)) != 0)
+				return result;
+		}
+		if(http_parse_size(buff + in, eol - in, 16, "; \t", &chunk_size) != 0)
+			return -1;
+		in = eol + 2;
+		if(chunk_size == 0)
+			break;
+		if(chunk_size > size || in + chunk_size + 2 >= size)
+			return -1;
+		while(*have < in + chunk_size + 2){
+			if((result = http_receive_more(trans, buff, size, have, in + chunk_size + 2 - *have, timeout)) != 0)
+				return result;
+		}
+		if(buff[in + chunk_size] != '\r' || buff[in + chunk_size + 1] != '\n')
+			return -1;
+		memmove(buff + out, buff + in, chunk_size);
+		out += chunk_size;
+		in += chunk_size + 2;
+	}
+	//trailer lines up to the empty line that ends the message
+	for(;;){
+		while((eol = http_line_end(buff, in, *have)) == *have){
+			if((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, "\r\n"), timeout)) != 0)
+				return result;
+		}
+		if(eol == in)
+			break;
+		in = eol + 2;
+	}
+	memset(buff + out, 0, *have - out);
+	*have = out;
+	return 0;
+}
+
+static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout)
+{
+	int	result = 0;
+	size_t	have = *length, room, body = 0, header_end, value_len, l_length;
+	const char	*value;
+	tessaro_size_t	len;
+
+	if(size <= 0 || *length >= (tessaro_size_t)size)
+		return -1;
+	room = (size_t)size;
+	tessaro_socket_set_block(trans->socket, 0);
+
+	//the header block, whatever the pieces it arrives in
+	for(;;){
+		for(header_end = body; header_end + 3 < have; header_end++){
+			if(memcmp(buff + header_end, "\r\n\r\n", 4) == 0)
+				break;
+		}
+		if(header_end + 3 < have)
+			break;
+		body = header_end;
+		result = http_receive_more(trans, buff, room, &have, http_room_before(buff, have, "\r\n\r\n"), timeout);
+		*length = have;
+		if(result != 0)
+			return result;
+	}
+	body = header_end + 4;
+
+	if((value = http_header_value(buff, header_end + 2, "Content-Length", &value_len)) != NULL){
+		if(http_parse_size(value, value_len, 10, "", &l_length) != 0 || l_length >= room - body)
+			return -1;
+		if(have > body + l_length){
+			memset(buff + body + l_length, 0, have - body - l_length);
+			have = body + l_length;
+		}
+		if(have < body + l_length){
+			result = tessaro_socket_recv_all(trans->socket, buff + have, body + l_length - have, &len, timeout*TESSARO_USEC_PER_SEC);
+			have += len;
+		}
+	}else if((value = http_header_value(buff, header_end + 2, "Transfer-Encoding", &value_len)) != NULL &&
+			http_is_chunked(value, value_len)){
+		result = http_dechunk(trans, buff, room, body, &have, timeout);
+	}else{
+		result = -1;
+	}
+	buff[have] = '\0';
+	*length = have;
+	return result;
+}
+

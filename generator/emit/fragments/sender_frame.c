@@ -1,0 +1,87 @@
+//appends text up to its end or size bytes, whichever comes first, as it is
+static int myrawcat(mycursor_t *out, const char *text, size_t size)
+{
+	char	piece[256];
+	size_t	i, n;
+	int	result = 0;
+
+	for(i = 0; i < size && text[i] != '\0' && result == 0; i += n){
+		for(n = 0; n + 1 < sizeof(piece) && i + n < size && text[i + n] != '\0'; n++)
+			piece[n] = text[i + n];
+		piece[n] = '\0';
+		result = mystrcat(out, piece);
+	}
+	return result;
+}
+
+//the buffer of one message; the body starts behind the room for the head
+static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
+{
+	char	*buffer = (char *)malloc(1024 + 200000);
+
+	if(buffer == NULL)
+		return NULL;
+	mycursor_init(body, buffer + 1024, 200000);
+	//boundary_part between http header and soap message if there is
+	myrawcat(body, pk->boundary_part, sizeof(pk->boundary_part));
+	return buffer;
+}
+
+//adds the attachment and the head and sends the message; -1 and nothing sent when a part did not fit
+static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, char *buffer, const char *start, mycursor_t *body, const char *soap_action, int timeout)
+{
+	char		head[1024];
+	char		len[32];
+	char		*message;
+	mycursor_t	out;
+	size_t		length = 0;
+	size_t		head_length;
+	tessaro_size_t	size;
+	int		i;
+	int		result = -1;
+
+	//the attachment follows the envelope; it is released once it is in the message
+	if(pk->attachment != NULL && mystrcat(body, "\r\n") == 0){
+		if(pk->attachment_length >= 0 && (size_t)pk->attachment_length <= (size_t)(body->end - body->tail)){
+			memcpy(body->tail, pk->attachment, (size_t)pk->attachment_length);
+			body->tail += pk->attachment_length;
+			*body->tail = '\0';
+			free(pk->attachment);
+			pk->attachment = NULL;
+			pk->attachment_length = 0;
+		}else{
+			body->tail = NULL;
+		}
+	}
+	mycursor_init(&out, head, sizeof(head));
+	mystrcat(&out, start);
+	if(body->tail != NULL){
+		length = (size_t)(body->tail - (buffer + 1024));
+		snprintf(len, sizeof(len), "%lu", (unsigned long)length);
+		for(i = 0; i < pk->http_headers_count && i < KVPROJ_MAX_HTTP_HEADER_NUM; i++){
+			if(strncasecmp(pk->http_headers[i].name, "Content-Length", sizeof(pk->http_headers[i].name)) == 0)
+				continue;
+			myrawcat(&out, pk->http_headers[i].name, sizeof(pk->http_headers[i].name));
+			mystrcat(&out, ": ");
+			myrawcat(&out, pk->http_headers[i].value, sizeof(pk->http_headers[i].value));
+			mystrcat(&out, "\r\n");
+		}
+		mystrcat(&out, "Content-Length:");
+		mystrcat(&out, len);
+		if(soap_action != NULL){
+			mystrcat(&out, "\r\nSOAPAction:\"");
+			mystrcat(&out, soap_action);
+			mystrcat(&out, "\"");
+		}
+		mystrcat(&out, KVPROJ_HTTPENDFLAG);
+	}
+	if(body->tail != NULL && out.tail != NULL){
+		head_length = (size_t)(out.tail - head);
+		message = buffer + 1024 - head_length;
+		memcpy(message, head, head_length);
+		result = tessaro_socket_send_all(trans->socket, (const void*)message, head_length + length, &size, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
+	}
+	free(buffer);
+	return result;
+}
+

@@ -1,0 +1,80 @@
+// The fixed runs of generated C kept as C files: each compiles as C on its
+// own (after the header and the fragments it builds on) for both targets,
+// and the emitted text carries the project's names wherever the fragment
+// holds kvproj or KVPROJ.
+
+#include "GeneratorTestSupport.h"
+#include "generator/emit/Fragments.h"
+
+using namespace gentest;
+
+namespace {
+
+class FragmentsTest : public GeneratorTest {};
+
+// What the generated source includes ahead of its own code, but for the
+// XML library, which no fragment uses.
+const char* const Includes = "#include <stdio.h>\n#include <stdlib.h>\n#include \"tessaro_socket.h\"\n"
+                             "#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n";
+
+TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    const struct {
+        CFragment fragment;
+        const char* name;
+        std::vector<CFragment> buildsOn;
+    } cases[] = {
+        {CFragment::TextCursor, "text cursor", {}},
+        {CFragment::TransportExports, "transport exports", {}},
+        {CFragment::SenderFrame, "sender frame", {CFragment::TextCursor}},
+        {CFragment::FixedSenders, "fixed senders", {CFragment::TextCursor, CFragment::SenderFrame}},
+        {CFragment::PacketReader, "packet reader", {}},
+    };
+    ASSERT_EQ(std::size(cases), std::size(AllFragments));
+    view(wsdltest::calculator());
+    for (int platform : {CProjectRecord::Unix, CProjectRecord::Windows}) {
+        if (platform == CProjectRecord::Windows && !canCompileForWindows())
+            continue;
+        const std::string header = emitHeader("kvproj", platform);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (platform == CProjectRecord::Windows ? " for Windows" : " for Unix"));
+            std::string unit = Includes;
+            for (CFragment before : c.buildsOn)
+                unit += fragmentText(before);
+            unit += fragmentText(c.fragment);
+            const CompileResult result = compileC(unit, {{"kvproj_api.h", header}}, platform == CProjectRecord::Windows,
+                                                  "-Wno-unused-function");
+            EXPECT_EQ(result.status, 0) << result.output;
+        }
+    }
+}
+
+TEST_F(FragmentsTest, EmittedLinesCarryTheProjectsNames)
+{
+    view(wsdltest::calculator());
+    emitHeader("shop");
+    for (CFragment fragment : AllFragments) {
+        const std::string text = fragmentText(fragment);
+        SCOPED_TRACE(text.substr(0, text.find('\n')));
+        // A fragment is whole lines of C; the generated file's line ends are added on the way out.
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text.back(), '\n');
+        EXPECT_EQ(text.find('\r'), std::string::npos);
+        CTextBuffer out;
+        writeFragment(*context_, fragment, out);
+        std::string expected;
+        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            expected += text.substr(start, end - start) + "\r\n";
+        for (const auto& [stand, name] : {std::pair<std::string, std::string>{"kvproj", "shop"}, {"KVPROJ", "SHOP"}}) {
+            for (std::size_t at = 0; (at = expected.find(stand, at)) != std::string::npos; at += name.size())
+                expected.replace(at, stand.size(), name);
+        }
+        EXPECT_EQ(out.text(), expected);
+        EXPECT_EQ(out.text().find("kvproj"), std::string::npos);
+        EXPECT_EQ(out.text().find("KVPROJ"), std::string::npos);
+    }
+}
+
+} // namespace
