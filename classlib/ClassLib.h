@@ -31,6 +31,7 @@
 #include "classlib/RecentFileList.h"
 #include "classlib/Ole.h"
 #include "classlib/ControlBar.h"
+#include "classlib/ToolBar.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/MiniFrameWnd.h"
