@@ -6,6 +6,7 @@
 #include "toolkit/common/OSVersionInfo.h"
 #include "toolkit/common/ResourceManager.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <iterator>
@@ -32,6 +33,10 @@ LOGFONTA Vertical(LOGFONTA lf) {
 }
 
 }  // namespace
+
+CKLTabCtrlItem::CKLTabCtrlItem() : nIndex(0), pWnd(nullptr), dwSavedStyle(0), dwSavedExStyle(0) {
+    std::fill(std::begin(nExtra), std::end(nExtra), -1);
+}
 
 CKLVAuxData::CKLVAuxData() {
     const CKLVOSVersionInfo* pVersion = GetOSVersionInfo();

@@ -50,3 +50,19 @@ private:
 };
 
 CKLVAuxData* KLVAuxData();
+
+class CWnd;
+
+// The record a tab control keeps for each of its pages.
+struct CKLTabCtrlItem {
+    CKLTabCtrlItem();
+
+    int nIndex;              // the tab's index
+    CWnd* pWnd;              // the page window
+    CString strLabel;        // the full label
+    CString strToolTip;
+    CString strShownLabel;   // the label as shown, shortened when it does not fit
+    DWORD dwSavedStyle;      // the page window's style and extended style when it was added
+    DWORD dwSavedExStyle;
+    int nExtra[4];           // kept for the tab control's own use; -1 until set
+};

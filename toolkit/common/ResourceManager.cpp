@@ -2,6 +2,7 @@
 
 #include "classlib/GdiObject.h"
 #include "classlib/Menu.h"
+#include "classlib/ToolBar.h"
 #include "classlib/WinApp.h"
 
 #include <cstring>
@@ -79,6 +80,14 @@ BOOL CKLVResourceManager::LoadMenu(CMenu* pMenu, UINT nIDResource) {
     return LoadWithFallback<BOOL>(MAKEINTRESOURCEA(nIDResource), RT_MENU, [&]() -> BOOL {
         return pMenu->Attach(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource)));
     });
+}
+
+BOOL CKLVResourceManager::LoadToolBar(CToolBar* pToolBar, UINT nIDResource) {
+    // Always from the resource module when one is set: a tool bar's ids and bitmap belong
+    // together, so there is no fallback.
+    if (!pToolBar) return FALSE;
+    CKLVResourceSwitch resourceSwitch;
+    return pToolBar->LoadToolBar(nIDResource);
 }
 
 BOOL CKLVResourceManager::LoadBitmap(CBitmap* pBitmap, UINT nIDResource) {

@@ -6,6 +6,7 @@
 
 class CMenu;
 class CBitmap;
+class CToolBar;
 
 class CKLVResourceManager {
 public:
@@ -16,6 +17,9 @@ public:
 
     virtual BOOL LoadString(CString* pString, UINT nIDResource);
     virtual BOOL LoadMenu(CMenu* pMenu, UINT nIDResource);
+    // The tool bar's ids and bitmap: from the resource module when one is set, else from the
+    // program's resources.
+    virtual BOOL LoadToolBar(CToolBar* pToolBar, UINT nIDResource);
     virtual BOOL LoadBitmap(CBitmap* pBitmap, UINT nIDResource);
     virtual HCURSOR LoadCursor(UINT nIDResource);
     virtual LPCDLGTEMPLATE LoadDialogTemplate(UINT nIDResource);

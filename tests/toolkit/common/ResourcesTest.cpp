@@ -7,6 +7,9 @@
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ResourceManager.h"
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 // The toolkit's resource script built alone, made the resource module for one scope.
@@ -59,6 +62,61 @@ TEST(ResourceManager, TheResourceModuleComesFirstAndFallsBack) {
     EXPECT_EQ(AfxGetResourceHandle(), hCurrent);
 }
 
+TEST(ResourceManager, ToolBarsLoadWholeOrNotAtAllAndOnlyFromTheModuleWhenOneIsSet) {
+    const struct {
+        const char* what;
+        UINT nID;
+        BOOL bModule;
+        BOOL bLoaded;
+    } cases[] = {
+        {"ids, separator and bitmap", 9610, FALSE, TRUE},
+        {"version 2", 9611, FALSE, FALSE},
+        {"fewer items than claimed", 9612, FALSE, FALSE},
+        {"no bitmap", 9613, FALSE, FALSE},
+        {"no such tool bar", 9614, FALSE, FALSE},
+        {"the module lacks it: no fallback", 9610, TRUE, FALSE},
+    };
+    CKLVResourceManager* pResources = KLVResourceManager();
+    EXPECT_FALSE(pResources->LoadToolBar(nullptr, 9610));
+    for (const auto& c : cases) {
+        CToolBar toolBar;
+        toolBar.m_arrIDs = {7};
+        std::unique_ptr<WithResourceModule> pModule(c.bModule ? new WithResourceModule : nullptr);
+        EXPECT_EQ(pResources->LoadToolBar(&toolBar, c.nID), c.bLoaded) << c.what;
+        if (!c.bLoaded) {
+            EXPECT_EQ(toolBar.m_arrIDs, std::vector<UINT>{7}) << c.what;
+            EXPECT_EQ(toolBar.m_bmpImageWell.GetSafeHandle(), nullptr) << c.what;
+            continue;
+        }
+        EXPECT_EQ(toolBar.m_arrIDs, (std::vector<UINT>{101, 0, 102})) << c.what;
+        EXPECT_EQ(toolBar.m_sizeImage, CSize(16, 15)) << c.what;
+        EXPECT_EQ(toolBar.m_sizeButton, CSize(23, 22)) << c.what;
+        EXPECT_NE(toolBar.m_bmpImageWell.GetSafeHandle(), nullptr) << c.what;
+    }
+}
+
+TEST(ResourceManager, TheToolkitsCursorsAreInItsResourceScript) {
+    WithResourceModule module;
+    const struct {
+        UINT nID;
+        DWORD xHotspot, yHotspot;
+    } cursors[] = {
+        {KLV_IDC_DRAGMOVE, 1, 1},    {KLV_IDC_DRAGCOPY, 1, 1},    {KLV_IDC_DRAGNONE, 15, 15}, {KLV_IDC_HSPLITBAR, 15, 15},
+        {KLV_IDC_VSPLITBAR, 15, 15}, {KLV_IDC_RESIZE, 15, 15},    {KLV_IDC_HAND, 13, 2},
+    };
+    for (const auto& c : cursors) {
+        HCURSOR hCursor = ::LoadCursorA(module.m_hModule, MAKEINTRESOURCEA(c.nID));
+        ASSERT_NE(hCursor, nullptr) << c.nID;
+        ICONINFO info = {};
+        ASSERT_TRUE(::GetIconInfo(hCursor, &info)) << c.nID;
+        EXPECT_FALSE(info.fIcon) << c.nID;
+        EXPECT_EQ(info.xHotspot, c.xHotspot) << c.nID;
+        EXPECT_EQ(info.yHotspot, c.yHotspot) << c.nID;
+        if (info.hbmMask) ::DeleteObject(info.hbmMask);
+        if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    }
+}
+
 TEST(ResourceManager, TheLanguageIsTheFirstOtherThanUSEnglish) {
     CKLVResourceManager manager;
     EXPECT_EQ(manager.GetResourcesLangID(), 0x0409);
@@ -84,6 +142,15 @@ TEST(AuxData, CursorLoadingStopsAtTheFirstMissingCursor) {
     EXPECT_EQ(complete.hcurHand, ::LoadCursorA(nullptr, IDC_HAND));
     EXPECT_NE(complete.hcurVSplitBar, nullptr);
     EXPECT_EQ(complete.hcurMove, ::LoadCursorA(nullptr, IDC_SIZEALL));
+}
+
+TEST(AuxData, ATabRecordStartsEmptyWithItsExtraValuesUnset) {
+    const CKLTabCtrlItem item;
+    EXPECT_EQ(item.nIndex, 0);
+    EXPECT_EQ(item.pWnd, nullptr);
+    EXPECT_TRUE(item.strLabel.IsEmpty() && item.strToolTip.IsEmpty() && item.strShownLabel.IsEmpty());
+    EXPECT_EQ(item.dwSavedStyle | item.dwSavedExStyle, 0u);
+    for (int nValue : item.nExtra) EXPECT_EQ(nValue, -1);
 }
 
 TEST(AuxData, ColoursMetricsAndFontsComeFromTheSystem) {

@@ -6,6 +6,8 @@
 #define KLV_IDC_DRAGNONE 9311
 #define KLV_IDC_HSPLITBAR 9970
 #define KLV_IDC_VSPLITBAR 9971
+// The width drag of a control in customize mode.
+#define KLV_IDC_RESIZE 9972
 #define KLV_IDC_HAND 9973
 
 // Tooltips of the tab rows' navigation buttons.

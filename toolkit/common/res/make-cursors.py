@@ -59,21 +59,36 @@ def no_drop(img):
                 img[y][x] = W
 
 
+def add_double_arrow(fill):
+    """A shaft across the middle with arrow heads at both ends, pointing left and right."""
+    for x in range(4, 28):           # the shaft
+        fill.add((x, 15))
+        fill.add((x, 16))
+    for k in range(5):               # arrow heads
+        for y in range(15 - k, 17 + k):
+            fill.add((4 + k, y))
+            fill.add((27 - k, y))
+
+
 def split(img, horizontal):
     """Two parallel bars with arrows pointing away from them; horizontal: the arrows point left and right."""
     fill = set()
     for a in range(8, 24):           # the bars across the drag direction
         for b in (14, 17):
             fill.add((b, a))
-    for b in range(4, 28):           # the shaft along it
-        fill.add((b, 15))
-        fill.add((b, 16))
-    for k in range(5):               # arrow heads
-        for a in range(15 - k, 17 + k):
-            fill.add((4 + k, a))
-            fill.add((27 - k, a))
+    add_double_arrow(fill)
     if not horizontal:
         fill = {(y, x) for (x, y) in fill}
+    outline(img, fill)
+
+
+def resize(img):
+    """One upright bar with arrows pointing left and right away from it: a width that can be dragged."""
+    fill = set()
+    for y in range(6, 26):
+        for x in (15, 16):
+            fill.add((x, y))
+    add_double_arrow(fill)
     outline(img, fill)
 
 
@@ -124,6 +139,7 @@ def main():
         'split-horz.cur': (lambda img: split(img, True), (15, 15)),
         'split-vert.cur': (lambda img: split(img, False), (15, 15)),
         'hand.cur': (hand, (13, 2)),
+        'resize-horz.cur': (resize, (15, 15)),
     }
     for name, (draw, hotspot) in shapes.items():
         img = canvas()
