@@ -193,6 +193,9 @@ public:
     int m_nToolBarButtonMargin = 0;
     BOOL m_bWideIconTextGap = FALSE;
     BOOL m_bLabelIconColumn = TRUE;
+    // Themes that set it highlight the whole row of a hot popup item; clear, theme 0 highlights
+    // only its text part.
+    BOOL m_bFullRowHighlight = FALSE;
     BOOL m_bTwoLineCaptions = TRUE;
     CKLVPaintManagerFont m_fontSmCaption;
     CKLVPaintManagerFont m_fontIcon;
@@ -212,6 +215,9 @@ public:
     int m_nControlHeight = 0;
     BOOL m_bUsePreferredFace = FALSE;
     CString m_strPreferredFace = "Tahoma";
+    // A button with its caption below its icon is at least the icon width plus 8 pixels wide
+    // instead of plus 10.
+    BOOL m_bNarrowCaptionMargin = FALSE;
     BOOL m_bUseStandardFont = TRUE;
     BOOL m_bEmbossedDisabledText = TRUE;
     int m_nShadowOptions = 0;

@@ -156,7 +156,8 @@ CSize DrawToolBarButton(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item,
 CSize DrawTextBelowIconControl(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item, BOOL bDraw) {
     const BOOL bSplit = item.nType == CKLVControl::typeSplitButtonPopup;
     const int cy = (item.bCaption ? item.szText.cy : 0) + item.szIcon.cy;
-    int cx = std::max<int>(item.szText.cx, item.szIcon.cx + 10) + (bSplit ? 11 : 0);
+    const int nIconMargin = pm.m_bNarrowCaptionMargin ? 8 : 10;
+    int cx = std::max<int>(item.szText.cx, item.szIcon.cx + nIconMargin) + (bSplit ? 11 : 0);
     cx = std::max(cx, cy);
     const CSize sz = FitCustomSize(pm, item, CSize(cx, cy));
     if (!bDraw) return sz;

@@ -72,6 +72,33 @@ TEST_F(Controls, ToolBarButtonsMeasureFromTheirCaptionAndIcon) {
     EXPECT_EQ(Measure(Add(CKLVControl::typeButton, "Open", CKLVControl::styleCaption)), CSize(cy, szText.cx + 8));
 }
 
+TEST_F(Controls, CaptionsBelowIconsLeaveTenOrEightPixelsBesideTheIcon) {
+    // A wide icon, so that its width and not the caption's height decides.
+    // Rows of 1-bit masks are padded to whole words: 6 bytes for 40 pixels.
+    HICON hIcon = ::CreateIcon(nullptr, 40, 16, 1, 1, std::vector<BYTE>(96, 0xFF).data(), std::vector<BYTE>(96, 0).data());
+    KLVImageManager()->SetIcon(CKLVImageManagerIconHandle(hIcon, TRUE), kIconId, CSize(40, 16));
+    m_bar.m_szIcons = CSize(40, 16);
+    m_bar.m_nShowTextBelowIcons = 1;
+    const CSize szText = Extent("Go");
+    EXPECT_FALSE(m_pPaintManager->m_bFullRowHighlight);
+    const struct {
+        BOOL bNarrow;
+        int nType;
+        int cx;
+    } cases[] = {
+        {FALSE, CKLVControl::typeButton, 50},
+        {TRUE, CKLVControl::typeButton, 48},
+        {FALSE, CKLVControl::typeSplitButtonPopup, 61},
+        {TRUE, CKLVControl::typeSplitButtonPopup, 59},
+    };
+    ASSERT_LT(szText.cy + 16, 48);
+    for (const auto& c : cases) {
+        m_pPaintManager->m_bNarrowCaptionMargin = c.bNarrow;
+        EXPECT_EQ(Measure(Add(c.nType, "Go", CKLVControl::styleIconAndCaption, kIconId)), CSize(c.cx, szText.cy + 16))
+            << c.bNarrow << "/" << c.nType;
+    }
+}
+
 TEST_F(Controls, LargeStyleSplitsItsCaptionOverTwoLines) {
     CKLVControl* pControl = Add(CKLVControl::typeButton, "Insert Long Table", CKLVControl::styleCaptionBelow);
     const int cy = 32 + m_pPaintManager->GetSplitDropDownWidth() + 7;
