@@ -2,6 +2,7 @@
 
 #include "classlib/FrameWnd.h"
 #include "classlib/Menu.h"
+#include "classlib/ToolBar.h"
 #include "toolkit/commandbars/CommandBarAnimation.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
@@ -26,6 +27,7 @@ CKLVCommandBar::~CKLVCommandBar() {
     m_pControls->SetParent(nullptr);
     m_pControls->InternalRelease();
     ReleaseOwnedManagers();
+    SetToolTipContext(nullptr);
     m_pAnimation->RemoveAll();
 }
 
@@ -78,6 +80,11 @@ CKLVCommandBarsLink* CKLVCommandBar::GetCommandBarsLink() const {
 BOOL CKLVCommandBar::IsCustomizeMode() const {
     CKLVCommandBarsLink* pLink = GetCommandBarsLink();
     return pLink && pLink->IsCustomizeMode();
+}
+
+CKLVControl* CKLVCommandBar::GetCustomizeSelected() const {
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    return pLink ? pLink->GetDragControl() : nullptr;
 }
 
 BOOL CKLVCommandBar::IsKeyboardCuesVisible() const {
@@ -201,35 +208,14 @@ BOOL CKLVCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemoveAll) {
     return TRUE;
 }
 
-namespace {
-
-// The RT_TOOLBAR resource: version, bitmap width and height, item count, then the item ids.
-struct ToolBarResource {
-    WORD wVersion, wWidth, wHeight, wItemCount;
-    const WORD* Items() const { return reinterpret_cast<const WORD*>(this + 1); }
-};
-
-const ToolBarResource* FindToolBarResource(UINT nIDResource, DWORD& cbSize) {
-    HINSTANCE hInstance = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResourceA(hInstance, MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(241));
-    HGLOBAL hGlobal = hResource ? ::LoadResource(hInstance, hResource) : nullptr;
-    cbSize = hResource ? ::SizeofResource(hInstance, hResource) : 0;
-    return hGlobal ? static_cast<const ToolBarResource*>(::LockResource(hGlobal)) : nullptr;
-}
-
-}  // namespace
-
 BOOL CKLVCommandBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons) {
-    DWORD cbSize = 0;
-    const ToolBarResource* pData = FindToolBarResource(nIDResource, cbSize);
-    if (!pData || cbSize < sizeof(ToolBarResource) ||
-        cbSize < sizeof(ToolBarResource) + pData->wItemCount * sizeof(WORD))
-        return FALSE;
+    const CToolBarData* pData = CToolBar::FindToolBarData(MAKEINTRESOURCEA(nIDResource));
+    if (!pData) return FALSE;
     m_pControls->RemoveAll();
     std::vector<UINT> commands;
     BOOL bBeginGroup = FALSE;
     for (WORD i = 0; i < pData->wItemCount; ++i) {
-        const UINT nId = pData->Items()[i];
+        const UINT nId = pData->GetItems()[i];
         if (nId == 0) {
             bBeginGroup = TRUE;
             continue;

@@ -19,6 +19,7 @@ class CKLVControls;
 class CKLVImageManager;
 class CKLVPaintManager;
 class CKLVPropExchange;
+class CKLVToolTipContext;
 
 class CKLVCommandBar : public CWnd, public CKLVHookedPopupBar {
     DECLARE_SERIAL(CKLVCommandBar)
@@ -144,6 +145,13 @@ public:
     int FindAccel(UINT nChar, BOOL& bAmbiguous) const;
     void RedrawWithParents();
     void SetStatusBarMessage(const CString& strMessage);
+    // The tooltip host shared through the command bars; the bar holds a reference on it.
+    CKLVToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+    void SetToolTipContext(CKLVToolTipContext* pContext);
+    // The control being customised: the command bars' drag control.
+    CKLVControl* GetCustomizeSelected() const;
+    // Tooltips: the control under the point names the tool (-1 none).
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
     // Redraws wait while the lock is held and run at the next idle update.
     void LockRedraw() { ++m_nLockRedraw; }
     void UnlockRedraw() { --m_nLockRedraw; }
@@ -201,11 +209,11 @@ public:
     int m_nDescribed = -1;
     // Lent by the command bars; a child bar finds its parent's.
     CKLVCommandBarsLink* m_pLink = nullptr;
-    // The dragged control of customize mode and the control being customized.
-    CKLVControl* m_pCustomizeSelected = nullptr;
+    // Where the customize drag started, in client coordinates.
     CPoint m_ptDragStart;
     BOOL m_bKeyboardCuesVisible = TRUE;
     BOOL m_bDoubleGripper = FALSE;
+    CKLVToolTipContext* m_pToolTipContext = nullptr;
 
 protected:
     // Hands the thread's key-downs and wheel turns of tracking mode to the bar.
@@ -233,6 +241,11 @@ protected:
 
     LPUNKNOWN GetInterface(const IID& iid) override;
     void OnFinalRelease() override;
+    // Every message passes the tooltip context's filter before it is handled.
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // The tooltip text of a control: its tip, and its shortcut when the command bars ask.
+    CString GetToolTipText(CKLVControl* pControl) const;
+    BOOL IsContextHelpMode() const;
     // The control of the 1-based accessible child id; null for 0 or out of range.
     CKLVControl* GetAccessibleControl(long nChild) const;
     void ReleaseOwnedManagers();

@@ -26,6 +26,7 @@ void CKLVCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
     if (IsGripperVisible() || m_barPosition == barFloating) pPaintManager->DrawCommandBarCaption(pDC, this, TRUE);
     pDC->SetBkMode(TRANSPARENT);
     BOOL bFirst = TRUE;
+    CKLVControl* pCustomizeSelected = IsCustomizeMode() ? GetCustomizeSelected() : nullptr;
     for (int i = 0; i < GetControlCount(); ++i) {
         CKLVControl* pControl = GetControl(i);
         if (pControl->GetParent() != this || !pControl->IsVisible()) continue;
@@ -36,7 +37,7 @@ void CKLVCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
         CFont* pOldFont = pDC->SelectObject(pPaintManager->GetCommandBarFont(this, pControl->IsItemDefault()));
         pPaintManager->DrawControl(pDC, pControl, TRUE);
         pDC->SelectObject(pOldFont);
-        if (IsCustomizeMode() && pControl == m_pCustomizeSelected) {
+        if (pControl == pCustomizeSelected) {
             CRect rc = pControl->GetRect();
             pDC->Draw3dRect(rc, 0, 0);
             rc.DeflateRect(1, 1);
@@ -148,7 +149,7 @@ void CKLVCommandBar::OnCustomizeDrop(CKLVControl* pDataObject, DWORD& /*dwEffect
             pCopy->SetBeginGroup(TRUE);
             pFound->SetBeginGroup(FALSE);
         }
-        m_pCustomizeSelected = pCopy;
+        if (CKLVCommandBarsLink* pLink = GetCommandBarsLink()) pLink->SetDragControl(pCopy);
     }
     OnRecalcLayout();
     m_rcMarker.SetRectEmpty();

@@ -4,6 +4,7 @@
 
 #include "classlib/CmdUI.h"
 #include "classlib/Dc.h"
+#include "classlib/FrameWnd.h"
 #include "classlib/WindowMessages.h"
 
 #include <windowsx.h>
@@ -68,11 +69,19 @@ private:
 
 int CKLVCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
-    if (!GetCommandBarsLink() && m_barType != barTypePopup) EnableToolTips(TRUE);
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    if (!pLink) {
+        if (m_barType != barTypePopup) EnableToolTips(TRUE);
+        return 0;
+    }
+    if (m_barPosition != barListBox) pLink->RegisterCustomizeTarget(this);
+    SetToolTipContext(pLink->GetToolTipContext());
     return 0;
 }
 
 void CKLVCommandBar::OnDestroy() {
+    if (m_barPosition != barListBox)
+        if (CKLVCommandBarsLink* pLink = GetCommandBarsLink()) pLink->UnregisterCustomizeTarget(this);
     if (m_bTracking) SetTrackingMode(0, TRUE, FALSE);
     m_pAnimation->OnDestroy();
     CWnd::OnDestroy();
@@ -155,7 +164,19 @@ void CKLVCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
 }
 
 void CKLVCommandBar::OnRButtonDown(UINT nFlags, CPoint point) {
-    // Customize context menus come with the customize issue; outside it the click is the window's.
+    CKLVControl* pControl = m_pControls->HitTest(point);
+    if (pControl && pControl->OnRButtonDown(point)) return;
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    if (pControl && pLink && IsCustomizeMode() && IsCustomizable() && pControl->IsVisible() &&
+        pControl->IsCustomizeMovable()) {
+        SetPopuped(-1);
+        SetSelected(-1);
+        pLink->SetDragControl(pControl);
+        CPoint ptScreen = point;
+        ClientToScreen(&ptScreen);
+        pLink->ShowCustomizeContextMenu(this, pControl, ptScreen);
+        return;
+    }
     CWnd::OnRButtonDown(nFlags, point);
 }
 
@@ -170,12 +191,42 @@ void CKLVCommandBar::OnRButtonUp(UINT nFlags, CPoint point) {
         pSite->SendMessage(msgRButtonUp, reinterpret_cast<WPARAM>(&point), reinterpret_cast<LPARAM>(pControl)) == 1)
         return;
     // A right-button release on a popup tracked with the right button executes like a left one.
-    if (GetRootParent()->m_bRightButtonAsLeft) pControl->OnMouseRelease(point);
+    if (GetRootParent()->m_bRightButtonAsLeft)
+        pControl->OnMouseRelease(point);
+    else
+        pControl->OnRButtonUp(point);
 }
 
-LRESULT CKLVCommandBar::OnNcHitTest(CPoint point) { return CWnd::OnNcHitTest(point); }
+BOOL CKLVCommandBar::IsContextHelpMode() const {
+    CFrameWnd* pFrame = GetFrameSite();
+    return pFrame && pFrame->m_bHelpMode;
+}
 
-void CKLVCommandBar::OnNcLButtonDown(UINT nHitTest, CPoint point) { CWnd::OnNcLButtonDown(nHitTest, point); }
+LRESULT CKLVCommandBar::OnNcHitTest(CPoint point) {
+    if (!IsContextHelpMode()) return CWnd::OnNcHitTest(point);
+    // In context-help mode the frame's help loop asks which part the user points at: a command
+    // is client area, a submenu without a command the menu.
+    CPoint ptClient = point;
+    ScreenToClient(&ptClient);
+    CKLVControl* pControl = m_pControls->HitTest(ptClient);
+    if (pControl && pControl->GetId() <= 0) {
+        const int nType = pControl->GetType();
+        if (nType == CKLVControl::typePopup || nType == CKLVControl::typeButtonPopup ||
+            nType == CKLVControl::typeSplitButtonPopup)
+            return HTMENU;
+    }
+    return HTCLIENT;
+}
+
+void CKLVCommandBar::OnNcLButtonDown(UINT nHitTest, CPoint point) {
+    if (!IsContextHelpMode()) {
+        CWnd::OnNcLButtonDown(nHitTest, point);
+        return;
+    }
+    CPoint ptClient = point;
+    ScreenToClient(&ptClient);
+    OnLButtonDown(0, ptClient);
+}
 
 LRESULT CKLVCommandBar::OnHelpHitTest(WPARAM, LPARAM lParam) {
     const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));

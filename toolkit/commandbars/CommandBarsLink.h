@@ -4,9 +4,13 @@
 
 #include "classlib/ClassLib.h"
 
+class CKLVAccelManager;
 class CKLVCommandBar;
+class CKLVControl;
+class CKLVControlActions;
 class CKLVImageManager;
 class CKLVPaintManager;
+class CKLVToolTipContext;
 
 class CKLVCommandBarsLink {
 public:
@@ -23,6 +27,8 @@ public:
     virtual CWnd* GetSite() const { return nullptr; }
     virtual CKLVPaintManager* GetPaintManager() const { return nullptr; }
     virtual CKLVImageManager* GetImageManager() const { return nullptr; }
+    // The actions of the command ids; null while the command bars keep none.
+    virtual CKLVControlActions* GetActions() const { return nullptr; }
     // The help id of the selected control, 0 when nothing is selected.
     virtual void SetHelpId(int /*nHelpId*/) {}
     virtual BOOL IsShowFullAfterDelay() const { return TRUE; }
@@ -34,4 +40,22 @@ public:
     virtual void ShowKeyboardTips(CKLVCommandBar* /*pBar*/) {}
     virtual void HideKeyboardTips() {}
     virtual void OnKeyboardTipKey(CKLVCommandBar* /*pBar*/, UINT /*nKey*/) {}
+
+    // Tooltips: the shared tooltip host (the bar takes its own reference), whether tool bars
+    // show tips, append their shortcuts, and whether controls on popup bars show tips at all.
+    virtual CKLVToolTipContext* GetToolTipContext() const { return nullptr; }
+    virtual BOOL IsToolBarScreenTips() const { return TRUE; }
+    virtual BOOL IsToolBarAccelTips() const { return FALSE; }
+    virtual BOOL IsPopupBarTips() const { return FALSE; }
+    virtual CKLVAccelManager* GetAccelManager() const { return nullptr; }
+
+    // Customisation: bars that take drops register while their window lives; the drag control
+    // is the one being customised; a drag returns its drop effect (0 none, 1 copy, 2 move).
+    virtual void RegisterCustomizeTarget(CKLVCommandBar* /*pBar*/) {}
+    virtual void UnregisterCustomizeTarget(CKLVCommandBar* /*pBar*/) {}
+    virtual CKLVControl* GetDragControl() const { return nullptr; }
+    virtual void SetDragControl(CKLVControl* /*pControl*/) {}
+    virtual DWORD DoCustomizeDragDrop(CKLVControl* /*pControl*/, BOOL /*bCopyOnly*/) { return 0; }
+    // The context menu of customize mode for a control, at a screen point.
+    virtual void ShowCustomizeContextMenu(CKLVCommandBar* /*pBar*/, CKLVControl* /*pControl*/, POINT /*ptScreen*/) {}
 };

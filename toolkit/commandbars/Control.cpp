@@ -133,9 +133,13 @@ int CKLVControl::GetChecked() const {
     return m_pAction ? m_pAction->GetChecked() : -1;
 }
 
+CKLVImageManager* CKLVControl::GetImageManager() const {
+    return m_pParent ? m_pParent->GetImageManager() : KLVImageManager();
+}
+
 CKLVImageManagerIcon* CKLVControl::GetImage(int nWidth) const {
     const int nImageId = GetImageId();
-    return nImageId > 0 ? KLVImageManager()->GetImage(static_cast<UINT>(nImageId), nWidth) : nullptr;
+    return nImageId > 0 ? GetImageManager()->GetImage(static_cast<UINT>(nImageId), nWidth) : nullptr;
 }
 
 BOOL CKLVControl::IsVisible(DWORD dwSkipFlags) const {

@@ -15,6 +15,7 @@ class CKLVCommandBars;
 class CKLVControl;
 class CKLVControls;
 class CKLVControlAction;
+class CKLVImageManager;
 class CKLVImageManagerIcon;
 class CKLVPaintManager;
 class CKLVPropExchange;
@@ -39,7 +40,7 @@ public:
         hideMRU = 0x20
     };
     enum Flags { flagRightAlign = 0x01, flagSkipFocus = 0x02, flagListItem = 0x08, flagNoMovable = 0x10,
-                 flagControlStretched = 0x20, flagWrapRow = 0x80 };
+                 flagControlStretched = 0x20, flagPopupTooltip = 0x40, flagWrapRow = 0x80 };
     enum { notifyExecute = 100, msgControlNotify = 0x2862, timerAutoRepeat = 4269, cursorResize = 9972 };
     enum ActionProperty { propertyCaption = 3 };
 
@@ -69,7 +70,8 @@ public:
     virtual void PrepareDynamicLayout(int /*nMode*/) {}
     // The image of the control's image id in the width, from the image manager.
     virtual CKLVImageManagerIcon* GetImage(int nWidth) const;
-    virtual void DoPropExchange(CKLVPropExchange* /*pPX*/) {}
+    // Saves or loads the control's state; keys newer than the exchange's schema are skipped.
+    virtual void DoPropExchange(CKLVPropExchange* pPX);
     virtual void OnKeyboardActivate() { OnExecute(); }
     virtual BOOL GetPopuped() const { return FALSE; }
     virtual void SetAction(CKLVControlAction* pAction);
@@ -86,8 +88,10 @@ public:
     virtual BOOL OnSetPopup(BOOL /*bPopup*/) { return FALSE; }
     virtual void OnClick(BOOL /*bKeyboard*/ = FALSE, CPoint /*pt*/ = CPoint(0, 0)) {}
     virtual void OnMouseRelease(CPoint /*pt*/) {}
-    virtual int OnHookReserved2() { return 0; }
-    virtual void OnHookPoint(CPoint /*pt*/) {}
+    // The right button went down over the control: TRUE when the control took it.
+    virtual BOOL OnRButtonDown(CPoint /*pt*/) { return FALSE; }
+    // The right button was released over the control.
+    virtual void OnRButtonUp(CPoint /*pt*/) {}
     virtual BOOL OnDoubleClick(CPoint pt);
     virtual void OnMouseMove(CPoint /*pt*/) {}
     virtual void CloseBarPopup();
@@ -150,6 +154,8 @@ public:
     void DelayLayoutParent();
     void RedrawParent(BOOL bAnimate = TRUE);
     CKLVPaintManager* GetPaintManager() const;
+    // The parent bar's image manager, else the process-wide one.
+    CKLVImageManager* GetImageManager() const;
     CKLVCommandBars* GetCommandBars() const;
     BOOL IsCustomizeMode() const;
     LRESULT NotifySite(UINT nCode);

@@ -12,4 +12,6 @@ public:
     // Menus execute on the release; tool bars track the press.
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     void OnMouseRelease(CPoint pt) override;
+    // Before schema 18 a button kept its style among its own keys.
+    void DoPropExchange(CKLVPropExchange* pPX) override;
 };

@@ -3,6 +3,8 @@
 #include "toolkit/commandbars/Control.h"
 
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ResourceManager.h"
 
@@ -52,13 +54,33 @@ private:
 };
 
 HCURSOR ResizeCursor() {
-    HCURSOR hCursor = ::LoadCursorA(KLVGetResourceModule(), MAKEINTRESOURCEA(CKLVControl::cursorResize));
+    HCURSOR hCursor = KLVResourceManager()->LoadCursor(CKLVControl::cursorResize);
     return hCursor ? hCursor : ::LoadCursorA(nullptr, IDC_SIZEWE);
 }
 
 }  // namespace
 
-void CKLVControl::OnCustomizeMouseDown(CPoint) {}
+void CKLVControl::OnCustomizeMouseDown(CPoint pt) {
+    CKLVCommandBar* pBar = m_pParent;
+    CKLVCommandBarsLink* pLink = pBar ? pBar->GetCommandBarsLink() : nullptr;
+    if (!pLink) return;
+    if (pLink->GetDragControl() == this && IsCustomizeResizeAllowed() && OnCustomizeResize(pt)) return;
+    pLink->SetDragControl(this);
+    pBar->m_ptDragStart = pt;
+    // The drop may rebuild the bar this control sits in: keep the control alive until done.
+    InternalAddRef();
+    const DWORD dwEffect = pLink->DoCustomizeDragDrop(this, FALSE);
+    CKLVControls* pControls = m_pControls;
+    if ((dwEffect == DROPEFFECT_NONE || dwEffect == DROPEFFECT_MOVE) && pControls && m_pParent == pBar) {
+        pBar->SetPopuped(-1);
+        pBar->SetSelected(-1);
+        if (CKLVControl* pNext = pControls->GetAt(m_nIndex + 1))
+            pNext->SetBeginGroup(m_nIndex == 0 ? FALSE : (pNext->GetBeginGroup() || m_bBeginGroup));
+        pControls->Remove(this);
+        pBar->OnRecalcLayout();
+    }
+    InternalRelease();
+}
 
 void CKLVControl::OnCustomizeDragOver(CKLVControl*, CPoint) {
     if (!m_pParent) return;

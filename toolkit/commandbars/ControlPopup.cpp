@@ -1,8 +1,10 @@
 #include "toolkit/commandbars/ControlPopup.h"
 
+#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 #include <set>
@@ -112,11 +114,19 @@ BOOL CKLVControlPopup::OnSetPopup(BOOL bPopup) {
 
 void CKLVControlPopup::OnClick(BOOL bKeyboard, CPoint pt) {
     if (!GetEnabled() || !m_pParent) return;
+    const BOOL bCustomize = IsCustomizeMode();
+    CKLVCommandBarsLink* pLink = m_pParent->GetCommandBarsLink();
+    if (bCustomize && pLink) pLink->SetDragControl(this);
     if (m_bPopuped && !IsOnPopupBar()) {
         m_pParent->SetTrackingMode(FALSE);
+        if (bCustomize) OnCustomizeMouseDown(pt);
         return;
     }
-    if (m_nType == typeSplitButtonPopup) {
+    if (bCustomize && m_pCommandBar && !m_pCommandBar->IsCustomizable()) {
+        OnCustomizeMouseDown(pt);
+        return;
+    }
+    if (m_nType == typeSplitButtonPopup && !bCustomize) {
         const int nEnabled = GetEnabled();
         if (bKeyboard) {
             if (nEnabled == enabledButtonDisabled)
@@ -137,6 +147,7 @@ void CKLVControlPopup::OnClick(BOOL bKeyboard, CPoint pt) {
         if (nEnabled == enabledDropDownDisabled) return;
     }
     m_pParent->SetPopuped(m_nIndex, bKeyboard);
+    if (bCustomize) OnCustomizeMouseDown(pt);
 }
 
 void CKLVControlPopup::OnMouseRelease(CPoint pt) {
@@ -200,4 +211,13 @@ void CKLVControlPopup::OnCustomizeDragOver(CKLVControl* pDataObject, CPoint pt) 
     } else {
         m_pParent->SetPopuped(m_nIndex);
     }
+}
+
+void CKLVControlPopup::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVControl::DoPropExchange(pPX);
+    long nBarId = m_pCommandBar ? static_cast<long>(m_pCommandBar->m_nBarID) : 0;
+    PX_Long(pPX, "CommandBarId", nBarId, 0);
+    if (pPX->IsLoading()) m_nCommandBarId = static_cast<UINT>(nBarId);
+    const UINT nSchema = pPX->GetSchema();
+    if (nSchema > 4 && nSchema < 18) PX_Long(pPX, "Style", m_nStyle, styleAutomatic);
 }

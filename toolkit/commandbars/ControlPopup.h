@@ -26,6 +26,8 @@ public:
     void CloseBarPopup() override;
     BOOL SetSelected(int bSelected) override;
     void OnCustomizeDragOver(CKLVControl* pDataObject, CPoint pt) override;
+    // Adds the bar id of the popup bar; loading keeps it for the state exchange to reconnect.
+    void DoPropExchange(CKLVPropExchange* pPX) override;
 
     // Holds a reference on the bar (null releases the held one).
     void SetCommandBar(CKLVCommandBar* pBar);

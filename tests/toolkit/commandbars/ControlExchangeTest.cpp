@@ -1,6 +1,11 @@
 // Bars and controls through the archive property exchange: every class can be stored by class
-// name and recreated with the toolkit's schema.
+// name and recreated with the toolkit's schema; a control's keys round-trip, each from the schema
+// that brought it, and a loading control finds its action.
 #include "ControlTestSupport.h"
+#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/common/ImageManager.h"
 #include "toolkit/common/PropExchangeArchive.h"
 #include "toolkit/common/StartupRegistrations.h"
 
@@ -8,6 +13,8 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <vector>
 #include <string>
 
 namespace commandbars_test {
@@ -15,12 +22,24 @@ namespace {
 
 using Bytes = std::string;
 
-Bytes StoreWith(const std::function<void(CKLVPropExchange*)>& write) {
+// An archive store that, like the keyed stores, may leave out what holds its default.
+class COmittingArchiveExchange : public CKLVPropExchangeArchive {
+public:
+    using CKLVPropExchangeArchive::CKLVPropExchangeArchive;
+    BOOL CanOmitDefaults() const override { return TRUE; }
+};
+
+Bytes StoreWith(const std::function<void(CKLVPropExchange*)>& write, BOOL bOmitDefaults = FALSE) {
     CMemFile file;
     {
         CArchive ar(&file, CArchive::store);
-        CKLVPropExchangeArchive px(ar);
-        write(&px);
+        if (bOmitDefaults) {
+            COmittingArchiveExchange px(ar);
+            write(&px);
+        } else {
+            CKLVPropExchangeArchive px(ar);
+            write(&px);
+        }
     }
     const size_t length = static_cast<size_t>(file.GetLength());
     BYTE* data = file.Detach();
@@ -39,6 +58,12 @@ void LoadWith(Bytes bytes, const std::function<void(CKLVPropExchange*)>& read) {
 void Release(CObject* pObject) {
     if (pObject) static_cast<CCmdTarget*>(pObject)->InternalRelease();
 }
+
+struct Releaser {
+    void operator()(CCmdTarget* p) const { p->InternalRelease(); }
+};
+template <class T>
+using Ref = std::unique_ptr<T, Releaser>;
 
 TEST(CommandBarClassRecords, EveryClassStoresAndLoadsThroughTheArchiveExchange) {
     const struct {
@@ -81,6 +106,174 @@ TEST(CommandBarClassRecords, EveryClassStoresAndLoadsThroughTheArchiveExchange) 
         EXPECT_EQ(nSchema, 23u) << pszName;
         Release(pLoaded);
     }
+}
+
+// A control with every key away from its default.
+void Fill(CKLVControlButton& control) {
+    control.m_nId = 31;
+    control.m_nIconId = 32;
+    control.m_bBeginGroup = TRUE;
+    control.m_nTag = 0xFFFFFFF0;
+    control.m_dwFlags = 0x81;
+    control.m_dwHideFlags = 0x10;
+    control.m_strCaption = "&Caption";
+    control.m_strShortcutText = "Ctrl+C";
+    control.m_strTooltipText = "Tip";
+    control.m_strDescriptionText = "Description";
+    control.m_strParameter = "Parameter";
+    control.m_strCustomCaption = "Custom";
+    control.m_strCategory = "Category";
+    control.m_mapDocTemplatesExcluded.SetAt(5, TRUE);
+    control.m_mapDocTemplatesAssigned.SetAt(6, TRUE);
+    control.m_mapDocTemplatesAssigned.SetAt(7, FALSE);
+    control.m_bDefaultItem = TRUE;
+    control.m_bCloseSubMenuOnClick = FALSE;
+    control.m_nCustomStyle = 0;
+    control.m_nHelpId = 33;
+    control.m_nStyle = CKLVControl::styleIconAndCaption;
+    control.m_nWidth = 34;
+    control.m_nHeight = 35;
+    control.m_nExecuteOnPressInterval = 36;
+    control.m_strShortcutTextAuto = "Auto";
+}
+
+// What a loaded control holds, key by key, for comparing with what was stored.
+std::vector<std::string> Keys(CKLVControlButton& c) {
+    auto set = [](const CMap<int, int, BOOL, BOOL>& map) {
+        std::string text;
+        for (POSITION pos = map.GetStartPosition(); pos;) {
+            int nId;
+            BOOL bValue;
+            map.GetNextAssoc(pos, nId, bValue);
+            text += std::to_string(nId) + "=" + std::to_string(bValue) + ";";
+        }
+        return text;
+    };
+    return {std::to_string(c.m_nType), std::to_string(c.m_nId), std::to_string(c.m_nIconId),
+            std::to_string(c.m_bBeginGroup), std::to_string(c.m_nTag), std::to_string(c.m_dwFlags),
+            std::to_string(c.m_dwHideFlags), std::string(c.m_strCaption), std::string(c.m_strShortcutText),
+            std::string(c.m_strTooltipText), std::string(c.m_strDescriptionText), std::string(c.m_strParameter),
+            std::string(c.m_strCustomCaption), std::string(c.m_strCategory), set(c.m_mapDocTemplatesExcluded),
+            set(c.m_mapDocTemplatesAssigned), std::to_string(c.m_bDefaultItem),
+            std::to_string(c.m_bCloseSubMenuOnClick), std::to_string(c.m_nCustomStyle), std::to_string(c.m_nHelpId),
+            std::to_string(c.m_nStyle), std::to_string(c.m_nWidth), std::to_string(c.m_nHeight),
+            std::to_string(c.m_nExecuteOnPressInterval), std::string(c.m_strShortcutTextAuto)};
+}
+
+enum KeyIndex {
+    keyCategory = 13, keyExcluded = 14, keyAssigned = 15, keyDefaultItem = 16, keyCloseSubMenu = 17,
+    keyCustomStyle = 18, keyHelpId = 19, keyStyle = 20, keyWidth = 21, keyHeight = 22, keyInterval = 23,
+    keyShortcutAuto = 24
+};
+
+TEST(ControlExchange, EveryKeyFromTheSchemaThatBroughtIt) {
+    struct Case {
+        UINT nSchema;
+        std::vector<int> defaulted;   // keys a load at this schema leaves as a fresh control has them
+        const char* pszCustomStyle;   // the style of the user's after the load
+    };
+    const Case cases[] = {
+        {23, {}, "0"},
+        {22, {keyShortcutAuto}, "0"},
+        {18, {keyWidth, keyHeight, keyInterval, keyShortcutAuto}, "0"},
+        // Before 18 a button keeps its style among its own keys, and 0 meant no style of the user's.
+        {17, {keyWidth, keyHeight, keyInterval, keyShortcutAuto}, "-1"},
+        {16, {keyHelpId, keyWidth, keyHeight, keyInterval, keyShortcutAuto}, "-1"},
+        {7, {keyCustomStyle, keyHelpId, keyWidth, keyHeight, keyInterval, keyShortcutAuto}, "-1"},
+        {3, {keyDefaultItem, keyExcluded, keyAssigned, keyCloseSubMenu, keyCustomStyle, keyHelpId, keyWidth, keyHeight,
+             keyInterval, keyShortcutAuto}, "-1"},
+        {1, {keyCategory, keyDefaultItem, keyExcluded, keyAssigned, keyCloseSubMenu, keyCustomStyle, keyHelpId,
+             keyWidth, keyHeight, keyInterval, keyShortcutAuto}, "-1"},
+    };
+    Ref<CKLVControlButton> pStored(new CKLVControlButton);
+    Fill(*pStored);
+    Ref<CKLVControlButton> pFresh(new CKLVControlButton);
+    const std::vector<std::string> stored = Keys(*pStored), fresh = Keys(*pFresh);
+    for (const Case& c : cases) {
+        const Bytes bytes = StoreWith([&](CKLVPropExchange* px) {
+            px->m_dwSchema = c.nSchema;
+            pStored->DoPropExchange(px);
+        });
+        Ref<CKLVControlButton> pLoaded(new CKLVControlButton);
+        LoadWith(bytes, [&](CKLVPropExchange* px) {
+            px->m_dwSchema = c.nSchema;
+            pLoaded->DoPropExchange(px);
+        });
+        std::vector<std::string> expected = stored;
+        for (int nKey : c.defaulted) expected[static_cast<size_t>(nKey)] = fresh[static_cast<size_t>(nKey)];
+        expected[keyCustomStyle] = c.pszCustomStyle;
+        EXPECT_EQ(Keys(*pLoaded), expected) << "schema " << c.nSchema;
+    }
+}
+
+TEST(ControlExchange, EmptyTemplateSetsAreLeftOutWhereDefaultsAreSkipped) {
+    Ref<CKLVControlButton> pControl(new CKLVControlButton);
+    const auto store = [&](BOOL bOmit) {
+        return StoreWith([&](CKLVPropExchange* px) { pControl->DoPropExchange(px); }, bOmit);
+    };
+    // Each empty set is a count of 0 in two bytes.
+    EXPECT_EQ(store(FALSE).size(), store(TRUE).size() + 4);
+    pControl->m_mapDocTemplatesAssigned.SetAt(9, TRUE);
+    EXPECT_EQ(store(FALSE).size(), store(TRUE).size() + 2);
+}
+
+TEST(ControlExchange, ALoadedControlTakesItsActionAndItsCustomIcon) {
+    // The command bars lend their actions through the exchange's parameters.
+    class CActionsLink : public CKLVCommandBarsLink {
+    public:
+        CKLVControlActions* GetActions() const override { return m_pActions; }
+        CKLVControlActions* m_pActions = nullptr;
+    } link;
+    CKLVControlActions actions;
+    CKLVControlAction* pAction = actions.Add(41);
+    pAction->SetCaption("From the action");
+    link.m_pActions = &actions;
+    CKLVPropExchangeParam param;
+    param.pLink = &link;
+
+    // Bars with image managers of their own: the custom icon travels with the control.
+    HICON hIcon = ::CreateIcon(nullptr, 16, 16, 1, 1, std::vector<BYTE>(32, 0xFF).data(), std::vector<BYTE>(32, 0).data());
+    CKLVCommandBar storing, loading;
+    auto* pStoringImages = new CKLVImageManager;
+    auto* pLoadingImages = new CKLVImageManager;
+    storing.SetImageManager(pStoringImages);
+    loading.SetImageManager(pLoadingImages);
+    pStoringImages->SetIcon(CKLVImageManagerIconHandle(hIcon, TRUE), 900, CSize(16, 16));
+
+    const struct {
+        int nId;
+        BOOL bBound;
+    } cases[] = {{41, TRUE}, {42, FALSE}};
+    for (const auto& c : cases) {
+        auto* pStored = static_cast<CKLVControlButton*>(storing.GetControls()->Append(new CKLVControlButton));
+        pStored->m_nId = c.nId;
+        pStored->m_nCustomIconId = 900;
+        const Bytes bytes = StoreWith([&](CKLVPropExchange* px) { pStored->DoPropExchange(px); });
+        auto* pLoaded = static_cast<CKLVControlButton*>(loading.GetControls()->Append(new CKLVControlButton));
+        LoadWith(bytes, [&](CKLVPropExchange* px) {
+            px->m_pContext = &param;
+            pLoaded->DoPropExchange(px);
+        });
+        EXPECT_EQ(pLoaded->GetAction(), c.bBound ? pAction : nullptr) << c.nId;
+        EXPECT_EQ(pLoaded->GetCaption(), c.bBound ? CString("From the action") : CString()) << c.nId;
+        EXPECT_NE(pLoadingImages->GetImage(900, 16), nullptr) << c.nId;
+        EXPECT_EQ(KLVImageManager()->GetImage(900, 16), nullptr) << c.nId;
+    }
+    loading.GetControls()->RemoveAll();
+}
+
+TEST(ControlExchange, APopupSavesTheIdOfItsBar) {
+    CTestSite site;
+    Ref<CKLVControlPopup> pStored(new CKLVControlPopup);
+    auto* pBar = new CKLVPopupBar;
+    pBar->m_nBarID = 0x1000003;
+    pStored->SetCommandBar(pBar);
+    pBar->InternalRelease();
+    const Bytes bytes = StoreWith([&](CKLVPropExchange* px) { pStored->DoPropExchange(px); });
+    Ref<CKLVControlPopup> pLoaded(new CKLVControlPopup);
+    LoadWith(bytes, [&](CKLVPropExchange* px) { pLoaded->DoPropExchange(px); });
+    EXPECT_EQ(pLoaded->m_nCommandBarId, 0x1000003u);
+    EXPECT_EQ(pLoaded->GetCommandBar(), nullptr);
 }
 
 }  // namespace
