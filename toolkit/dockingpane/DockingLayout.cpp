@@ -3,6 +3,7 @@
 #include "toolkit/dockingpane/DockingClientNode.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
+#include "toolkit/dockingpane/DockingPaneSplitter.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
 
@@ -24,6 +25,7 @@ void CKLVDockingLayout::Clear() {
     m_pTopContainer = nullptr;
     m_pClient = nullptr;
     for (auto& pPanel : m_pPanels) pPanel = nullptr;
+    for (auto& pBar : m_pMarginBars) pBar.reset();
     for (POSITION pos = lstNodes.GetHeadPosition(); pos;) {
         CKLVDockingNode* pNode = lstNodes.GetNext(pos);
         pNode->ForgetLayout();
@@ -123,4 +125,34 @@ CKLVDockingNode* CKLVDockingLayout::GetSidePanel(const CKLVDockingNode* pNode) {
     if (nSide < 0 || nSide > 3) nSide = 0;
     if (!m_pPanels[nSide]) m_pPanels[nSide] = m_pManager->CreateNode(CKLVDockingNode::typeAutoHidePanel, this);
     return m_pPanels[nSide];
+}
+
+void CKLVDockingLayout::OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS* pParams) {
+    for (CKLVDockingNode* pPanel : m_pPanels)
+        if (pPanel) pPanel->OnSizeParent(pSite, rect, pParams);
+    const int m = m_pManager->m_nSideMargin;
+    if (!IsMeasuringPass(pParams)) {
+        if (m == 0) {
+            for (auto& pBar : m_pMarginBars) pBar.reset();
+        } else {
+            const CRect rcBars[4] = {CRect(rect.left, rect.top, rect.left + m, rect.bottom),
+                                     CRect(rect.right - m, rect.top, rect.right, rect.bottom),
+                                     CRect(rect.left + m, rect.top, rect.right - m, rect.top + m),
+                                     CRect(rect.left + m, rect.bottom - m, rect.right - m, rect.bottom)};
+            for (int nSide = 0; nSide < 4; nSide++) {
+                auto& pBar = m_pMarginBars[nSide];
+                if (!pBar) {
+                    pBar = std::make_unique<CKLVDockingPaneSplitter>();
+                    pBar->Create(m_pManager, nSide >= 2);
+                }
+                if (!pBar->GetSafeHwnd()) continue;
+                const CRect& rc = rcBars[nSide];
+                pBar->SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+                pBar->Invalidate(FALSE);
+            }
+        }
+    }
+    rect.DeflateRect(m, m);
+    if (m_pClient) m_pClient->OnSizeParent(pSite, rect, pParams);
+    if (m_pTopContainer) m_pTopContainer->OnSizeParent(pSite, rect, pParams);
 }

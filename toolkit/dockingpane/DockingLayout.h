@@ -7,9 +7,12 @@
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingNode.h"
 
+#include <memory>
+
 class CKLVDockingClientNode;
 class CKLVDockingPane;
 class CKLVDockingPaneManager;
+class CKLVDockingPaneSplitter;
 class CKLVDockingPaneTabbedContainer;
 class CKLVDockingSplitterContainer;
 
@@ -33,6 +36,10 @@ public:
 
     // Releases every node and forgets the top container, the client node and the panels.
     void Clear();
+    // Lays the layout out in rect of the site: the auto-hide panels, the margin bars, the
+    // client node and the top container.
+    void OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS* pParams);
+    CKLVDockingPaneSplitter* GetMarginBar(int nSide) const { return m_pMarginBars[nSide].get(); }
     // Releases nodes that lost their purpose; repeats until a pass changes nothing.
     void Tidy();
     // 0-3 the side a node stands on relative to the client area, 4 floating, -1 none.
@@ -64,6 +71,7 @@ private:
     CKLVDockingPaneInfoList m_lstPanes;
     CKLVDockingNodeList m_lstNodes;
     CKLVDockingNode* m_pPanels[4] = {};   // auto-hide panels by side
+    std::unique_ptr<CKLVDockingPaneSplitter> m_pMarginBars[4];
     BOOL m_bDetached = TRUE;
     CKLVDockingPaneManager* m_pManager;
 };

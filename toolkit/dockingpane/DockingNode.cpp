@@ -71,6 +71,13 @@ CKLVDockingPaneCaptionButton* CKLVDockingNode::FindCaptionButton(UINT nID) const
     return nullptr;
 }
 
+BOOL CKLVDockingNode::CheckCaptionButtons(CPoint point) {
+    BOOL bChanged = FALSE;
+    for (const auto& pButton : m_arrCaptionButtons)
+        if (pButton->CheckForMouseOver(point)) bChanged = TRUE;
+    return bChanged;
+}
+
 void CKLVDockingNode::AddCaptionButton(UINT nID, CWnd* pOwner) {
     m_arrCaptionButtons.push_back(std::make_unique<CKLVDockingPaneCaptionButton>(nID, this, pOwner));
 }

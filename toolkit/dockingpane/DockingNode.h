@@ -20,6 +20,9 @@ class CKLVDockingPaneCaptionButton;
 class CKLVPropExchange;
 
 using CKLVDockingNodeList = CList<CKLVDockingNode*, CKLVDockingNode*>;
+
+// A layout request without a deferred-position handle only measures; none at all lays out.
+inline BOOL IsMeasuringPass(const AFX_SIZEPARENTPARAMS* pParams) { return pParams && !pParams->hDWP; }
 using CKLVDockingNodeMap = CMap<CKLVDockingNode*, CKLVDockingNode*, CKLVDockingNode*, CKLVDockingNode*>;
 
 class CKLVDockingNode {
@@ -67,6 +70,12 @@ public:
     // The node's rectangle on the screen; the plain rectangle without a site window.
     CRect GetScreenRect() const;
     CKLVDockingPaneCaptionButton* FindCaptionButton(UINT nID) const;
+    const std::vector<std::unique_ptr<CKLVDockingPaneCaptionButton>>& GetCaptionButtons() const {
+        return m_arrCaptionButtons;
+    }
+    // Every caption button follows the point (client co-ordinates of its owner); TRUE when
+    // any hot state changed.
+    BOOL CheckCaptionButtons(CPoint point);
     // The layout let go of this node; a reference held elsewhere must not reach back into it.
     void ForgetLayout() { m_pLayout = nullptr; }
 

@@ -133,6 +133,24 @@ void CKLVDockingPane::SetParentContainer(CKLVDockingNode* pContainer) {
     m_pDockingSite = nullptr;
 }
 
+BOOL CKLVDockingPane::IsFloating() const {
+    const CKLVDockingPaneManager* pManager = GetManager();
+    return m_pParentContainer && !IsHidden() && m_pParentContainer->GetPaneHwnd() && pManager &&
+           pManager->IsFloatingSite(m_pParentContainer->GetDockingSite());
+}
+
+void CKLVDockingPane::OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS* pParams) {
+    m_pDockingSite = pSite;
+    if (IsMeasuringPass(pParams)) return;
+    m_rcWindow = rect;
+    HWND hWndContainer = m_pParentContainer ? m_pParentContainer->GetPaneHwnd() : nullptr;
+    if (AfxGetSafeHwnd(pSite) && hWndContainer)
+        ::MapWindowPoints(pSite->m_hWnd, hWndContainer, reinterpret_cast<LPPOINT>(&rect), 2);
+    if (!m_hwndChild) return;
+    ::MoveWindow(m_hwndChild, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+    ::EnableWindow(m_hwndChild, (m_nEnabled & enabledActive) != 0);
+}
+
 CKLVDockingNode* CKLVDockingPane::Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD) {
     CKLVDockingPaneManager* pManager = GetManager();
     auto* pPane = pManager ? static_cast<CKLVDockingPane*>(pManager->CreateNode(typePane, pLayout)) : nullptr;

@@ -56,10 +56,12 @@ public:
     BOOL IsFocused() const;
     BOOL IsSelected() const;
     BOOL IsClosed() const { return m_pParentContainer == nullptr; }
+    BOOL IsFloating() const;
 
     void GetMinMaxInfo(LPMINMAXINFO pMinMaxInfo) const override;
     CWnd* GetDockingSite() const override;
     BOOL IsHidden() const override { return m_pParentContainer && m_pParentContainer->IsHidden(); }
+    void OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS* pParams) override;
     void SetParentContainer(CKLVDockingNode* pContainer) override;
     CKLVDockingNode* Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD dwIgnoredOptions = 0) override;
     void Release() override { InternalRelease(); }

@@ -19,3 +19,64 @@ BOOL CKLVDockingPaneCaptionButton::IsEnabled() const {
     const CKLVDockingPane* pPane = GetOwnerPane();
     return !pPane || (pPane->GetEnabled() & CKLVDockingPane::enabledNoPresetCancel) != 0;
 }
+
+void CKLVDockingPaneCaptionButton::Redraw() const {
+    if (AfxGetSafeHwnd(m_pOwnerWnd)) m_pOwnerWnd->Invalidate(FALSE);
+}
+
+BOOL CKLVDockingPaneCaptionButton::CheckForMouseOver(CPoint point) {
+    const BOOL bOver = m_rcButton.PtInRect(point) && IsEnabled();
+    if (bOver == m_bHot) return FALSE;
+    m_bHot = bOver;
+    if (bOver && AfxGetSafeHwnd(m_pOwnerWnd)) {
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_pOwnerWnd->m_hWnd, 0};
+        ::TrackMouseEvent(&tme);
+    }
+    Redraw();
+    return TRUE;
+}
+
+BOOL CKLVDockingPaneCaptionButton::Click(CWnd* pWnd, CPoint point, BOOL bClient) {
+    HWND hWnd = AfxGetSafeHwnd(pWnd);
+    if (!hWnd) return FALSE;
+    ::SetCapture(hWnd);
+    BOOL bResult = FALSE;
+    auto follow = [&](CPoint pt) {
+        const BOOL bPressed = m_rcButton.PtInRect(pt);
+        if (bPressed == m_bPressed) return;
+        m_bPressed = bPressed;
+        Redraw();
+    };
+    follow(point);
+    MSG msg;
+    while (::GetCapture() == hWnd) {
+        const BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (bGot <= 0) {
+            // The thread's own loop must see the quit request as well.
+            if (bGot == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (msg.message == WM_LBUTTONUP) {
+            bResult = m_bPressed;
+            break;
+        }
+        if (msg.message == WM_RBUTTONUP || msg.message == WM_CANCELMODE ||
+            (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
+            break;
+        if (msg.message == WM_NCMOUSEMOVE) continue;
+        if (msg.message == WM_MOUSEMOVE) {
+            CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+            ::ClientToScreen(msg.hwnd, &pt);
+            if (bClient) ::ScreenToClient(hWnd, &pt);
+            point = pt;
+            follow(point);
+            continue;
+        }
+        ::DispatchMessageA(&msg);
+    }
+    if (::GetCapture() == hWnd) ::ReleaseCapture();
+    m_bPressed = FALSE;
+    CheckForMouseOver(point);
+    Redraw();
+    return bResult;
+}

@@ -30,8 +30,18 @@ public:
     CKLVDockingPane* GetOwnerPane() const;
     // TRUE without an owner pane, else by the pane's enabled flag 2.
     BOOL IsEnabled() const;
+    // Hot while the point (the owner's client co-ordinates) is over an enabled button; TRUE
+    // when the hot state changed (the owner is redrawn then).
+    BOOL CheckForMouseOver(CPoint point);
+    // Tracks a press with the mouse captured by pWnd; TRUE when released over the button.
+    // With bClient the point and the button's rectangle are pWnd's client co-ordinates, else
+    // the screen's. Escape, the right button, a cancel, a lost capture and a quit request end
+    // it with FALSE (a quit request stays queued).
+    BOOL Click(CWnd* pWnd, CPoint point, BOOL bClient = TRUE);
 
 private:
+    void Redraw() const;
+
     CRect m_rcButton;
     UINT m_nID;
     CKLVDockingNode* m_pOwnerNode;

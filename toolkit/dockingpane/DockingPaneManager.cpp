@@ -13,35 +13,21 @@
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
+#include "toolkit/dockingpane/DockingTargetReference.h"
 
 #include <ole2.h>
 
 BEGIN_MESSAGE_MAP(CKLVDockingPaneManager, CWnd)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
+    ON_WM_SYSCOLORCHANGE()
+    ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
 
-namespace {
-
-// Holds a reference on a pane while it is being reported about.
-class CPaneReference {
-public:
-    explicit CPaneReference(CKLVDockingPane* pPane) : m_pPane(pPane) {
-        if (m_pPane) m_pPane->InternalAddRef();
-    }
-    ~CPaneReference() {
-        if (m_pPane) m_pPane->InternalRelease();
-    }
-    CPaneReference(const CPaneReference&) = delete;
-    CPaneReference& operator=(const CPaneReference&) = delete;
-
-private:
-    CKLVDockingPane* m_pPane;
-};
-
-}  // namespace
-
 CKLVDockingPaneManager::CKLVDockingPaneManager() {
-    m_pTheme = new CKLVDockingPaneTheme;
+    m_pTheme = CKLVDockingPaneTheme::CreateTheme(0);
     m_pTheme->m_nTheme = 0;
     m_pTheme->RefreshMetrics();
     RedrawPanes();
@@ -106,7 +92,7 @@ LRESULT CKLVDockingPaneManager::NotifyOwner(UINT nCode, LPARAM lParam) {
 }
 
 BOOL CKLVDockingPaneManager::NotifyAction(int nAction, CKLVDockingPane* pPane, LPARAM lValue1, LPARAM lValue2) {
-    CPaneReference reference(pPane);
+    CKLVDockingTargetReference reference(pPane);
     CKLVDockingPaneActionRecord record = {};
     record.nAction = nAction;
     record.bCancel = pPane && !(pPane->GetEnabled() & CKLVDockingPane::enabledNoPresetCancel);
@@ -142,7 +128,7 @@ void CKLVDockingPaneManager::SetActivePane(BOOL bSet, CKLVDockingPane* pPane) {
 
 void CKLVDockingPaneManager::SetTheme(int nTheme) {
     m_pTheme->InternalRelease();
-    m_pTheme = new CKLVDockingPaneTheme;
+    m_pTheme = CKLVDockingPaneTheme::CreateTheme(nTheme);
     m_pTheme->m_nTheme = nTheme;
     m_pTheme->RefreshMetrics();
     RedrawPanes();
@@ -175,7 +161,7 @@ CKLVImageManagerIcon* CKLVDockingPaneManager::GetPaneIcon(UINT nPaneID, int nWid
 
 void CKLVDockingPaneManager::ClosePane(CKLVDockingPane* pPane) {
     if (!pPane) return;
-    CPaneReference reference(pPane);
+    CKLVDockingTargetReference reference(pPane);
     if (NotifyOwner(klvDockingPaneClosing, reinterpret_cast<LPARAM>(pPane)) == -1) return;
     if (CKLVDockingNode* pContainer = pPane->GetContainer()) pContainer->RemovePane(pPane);
 }
@@ -273,4 +259,60 @@ CKLVDockingClientNode* CKLVDockingPaneManager::GetClientNode() const {
 
 CKLVDockingSplitterContainer* CKLVDockingPaneManager::GetTopContainer() const {
     return m_pLayout ? m_pLayout->GetTopContainer() : nullptr;
+}
+
+BOOL CKLVDockingPaneManager::IsFloatingSite(const CWnd* pSite) const {
+    HWND hWnd = AfxGetSafeHwnd(pSite);
+    if (!hWnd) return FALSE;
+    char szClass[32] = "";
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    return lstrcmpA(szClass, "KLVDockingPaneMiniWnd") == 0;
+}
+
+void CKLVDockingPaneManager::CheckFocus() {
+    HWND hWndFocus = ::GetFocus();
+    if (hWndFocus == m_hwndLastFocus || !m_pLayout) return;
+    m_hwndLastFocus = hWndFocus;
+    // Copied first: a container told about the focus may change the node list.
+    CKLVDockingNodeList lstNodes;
+    lstNodes.AddTail(&m_pLayout->GetNodeList());
+    for (POSITION pos = lstNodes.GetHeadPosition(); pos;) {
+        CKLVDockingNode* pNode = lstNodes.GetNext(pos);
+        if (pNode->GetType() == CKLVDockingNode::typeTabbedContainer || pNode->GetType() == CKLVDockingNode::typeMiniWnd)
+            pNode->UpdateActiveState();
+    }
+}
+
+LRESULT CKLVDockingPaneManager::OnSizeParent(WPARAM, LPARAM lParam) {
+    auto* pParams = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+    if (!m_pLayout || !m_pLayout->GetTopContainer() || !pParams) return 0;
+    m_pLayout->OnSizeParent(m_pSite, pParams->rect, pParams);
+    UpdateHolders();
+    m_bLayoutComputed = TRUE;
+    return 0;
+}
+
+LRESULT CKLVDockingPaneManager::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+    CheckFocus();
+    return 0;
+}
+
+LRESULT CKLVDockingPaneManager::OnInitialUpdate(WPARAM, LPARAM) {
+    if (m_pSite && m_pSite->IsKindOf(RUNTIME_CLASS(CFrameWnd))) {
+        auto* pFrame = static_cast<CFrameWnd*>(m_pSite);
+        if (pFrame->m_nIdleFlags & CFrameWnd::idleLayout) pFrame->RecalcLayout();
+    }
+    CheckFocus();
+    m_bInitialUpdate = TRUE;
+    return 0;
+}
+
+void CKLVDockingPaneManager::OnSysColorChange() {
+    m_pTheme->RefreshMetrics();
+    RedrawPanes();
+}
+
+void CKLVDockingPaneManager::OnSettingChange(UINT, LPCTSTR) {
+    m_pTheme->RefreshMetrics();
+    RedrawPanes();
 }

@@ -11,6 +11,7 @@
 class CKLVDockingClientNode;
 class CKLVDockingLayout;
 class CKLVDockingPane;
+class CKLVDockingPaneTabbedContainer;
 class CKLVDockingPaneTheme;
 class CKLVDockingSplitterContainer;
 class CKLVImageManager;
@@ -41,12 +42,29 @@ public:
     void SetPaneIcon(UINT nPaneID, HICON hIcon);
     CKLVImageManagerIcon* GetPaneIcon(UINT nPaneID, int nWidth) const;
 
+    // A new pane docked beside pNeighbour (the top container for none) on the side nDirection.
+    CKLVDockingPane* CreatePane(UINT nID, CRect rect, int nDirection, CKLVDockingNode* pNeighbour = nullptr);
+    void DockNode(CKLVDockingNode* pNode, int nDirection, CKLVDockingNode* pNeighbour);
+    void DockPane(CKLVDockingNode* pNode, int nDirection, CKLVDockingNode* pNeighbour = nullptr);
+    // Null while this manager makes no floating frames; the node then stays where it is.
+    CKLVDockingNode* FloatPane(CKLVDockingNode* pNode, CRect rect);
+    void AttachPane(CKLVDockingNode* pNode, CKLVDockingNode* pHolder);
+    void ToggleDocking(CKLVDockingNode* pNode);
+    BOOL TogglePaneDocking(CKLVDockingPane* pPane, CKLVDockingPaneTabbedContainer* pHolder);
+    CKLVDockingPaneTabbedContainer* GetHolder(CKLVDockingPane* pPane, BOOL bFloating);
+    void UpdateHolders();
+    void BringPaneToTop(CKLVDockingNode* pNode);
+    void CalcDockingRect(CRect& rc, CKLVDockingNode* pNode, int nDirection, CKLVDockingNode* pNeighbour);
+    BOOL ActivateAdjacentPane(CKLVDockingPane* pCurrent, BOOL bForward);
+    void CheckFocus();
     void ClosePane(CKLVDockingPane* pPane);
     void HidePane(CKLVDockingNode* pNode);
     void ShowPane(CKLVDockingPane* pPane, BOOL bSetFocus = TRUE);
     CKLVDockingPane* FindPane(UINT nID) const;
     void RecalcLayout(CKLVDockingNode* pNode = nullptr, BOOL bDelay = FALSE);
     void RedrawPanes();
+    // Whether a docking site is a floating frame.
+    BOOL IsFloatingSite(const CWnd* pSite) const;
 
     int GetNodeSide(const CKLVDockingNode* pNode) const;
     BOOL IsLayoutRTL() const;
@@ -102,11 +120,19 @@ public:
 
 protected:
     afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     DECLARE_MESSAGE_MAP()
 
 private:
     void RegisterWindowClasses();
     void ReleaseActivePane();
+    void AttachToHolder(CKLVDockingNode* pNode, CKLVDockingNode* pHolder);
+    // A new splitter container of the live layout with pFirst as its only child.
+    CKLVDockingSplitterContainer* NewSplitter(CKLVDockingNode* pFirst, BOOL bHorizontal, CWnd* pSite);
 
     CWnd* m_pSite = nullptr;
     CKLVDockingLayout* m_pLayout = nullptr;

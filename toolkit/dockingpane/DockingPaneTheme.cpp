@@ -3,6 +3,13 @@
 #include "toolkit/commandbars/NonClientMetrics.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/dockingpane/DockingDefines.h"
+#include "toolkit/dockingpane/DockingPane.h"
+#include "toolkit/dockingpane/DockingPaneCaptionButton.h"
+#include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
+#include "toolkit/dockingpane/DockingPaneThemes.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -27,6 +34,16 @@ CKLVDockingPaneTheme::CKLVDockingPaneTheme() {
 
 CKLVDockingPaneTheme::~CKLVDockingPaneTheme() = default;
 
+CKLVDockingPaneTheme* CKLVDockingPaneTheme::CreateTheme(int nTheme) {
+    // Ids 2 to 5, 7, 8 and 10 draw like theme 0 until their own looks exist.
+    switch (nTheme) {
+    case 1: return new CKLVDockingPaneTheme1;
+    case 6: return new CKLVDockingPaneTheme6;
+    case 9: return new CKLVDockingPaneTheme9;
+    default: return new CKLVDockingPaneTheme0;
+    }
+}
+
 COLORREF CKLVDockingPaneTheme::GetColor(int nIndex) const {
     return nIndex >= 0 && nIndex < nColorCount ? m_arrColor[nIndex] : static_cast<COLORREF>(nIndex);
 }
@@ -35,10 +52,10 @@ void CKLVDockingPaneTheme::RefreshMetrics() {
     RefreshColors();
     for (int i = 0; i < nColorCount; i++) m_arrColor[i] = GetColorManager()->GetColor(i);
 
-    m_clrSplitterGripper.SetStandardValue(::GetSysColor(COLOR_BTNSHADOW));
-    m_clrSplitter.SetStandardValue(::GetSysColor(COLOR_BTNFACE));
-    m_clrSplitterGradient.SetStandardValue(::GetSysColor(COLOR_BTNFACE),
-                                           BlendColors(::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOW), 205));
+    m_clrSplitterGripper.SetStandardValue(GetColor(COLOR_BTNSHADOW));
+    m_clrSplitter.SetStandardValue(GetColor(COLOR_BTNFACE));
+    m_clrSplitterGradient.SetStandardValue(GetColor(COLOR_BTNFACE),
+                                           BlendColors(GetColor(COLOR_BTNFACE), GetColor(COLOR_WINDOW), 205));
 
     if (m_bUseSystemCaptionFont) {
         CKLVNonClientMetrics ncm;
@@ -72,4 +89,128 @@ void CKLVDockingPaneTheme::SetCaptionFont(LOGFONTA lf, BOOL bUseSystemFont) {
     m_fntCaptionVertical.CreateFontIndirect(&lf);
 
     m_nCaptionHeight = m_nCaptionTextMargin + std::max(13, SpaceHeight(&m_fntCaption));
+}
+
+void CKLVDockingPaneTheme::AdjustCaptionRect(const CKLVDockingPaneTabbedContainer* pPane, CRect& rc) {
+    if (!pPane->IsCaptionVisible()) return;
+    const int nDepth = m_nCaptionHeight + m_rcCaptionMargin.top + m_rcCaptionMargin.bottom;
+    if (pPane->IsCaptionVertical()) rc.left += nDepth;
+    else rc.top += nDepth;
+}
+
+void CKLVDockingPaneTheme::AdjustClientRect(CKLVDockingPaneTabbedContainer* pPane, CRect& rc, BOOL bApply) {
+    // Worked out at the origin: the tab row lives in the container's client co-ordinates.
+    const CPoint ptOffset = rc.TopLeft();
+    CRect rcClient(0, 0, rc.Width(), rc.Height());
+    AdjustCaptionRect(pPane, rcClient);
+    if (pPane->IsTabsVisible()) {
+        CKLVDockingTabbedContainerTabs* pTabs = pPane->GetTabs();
+        if (bApply) {
+            CClientDC dc(nullptr);
+            m_tabPanel.RepositionTabControl(pTabs, &dc, rcClient);
+        }
+        m_tabPanel.AdjustClientRect(pTabs, rcClient);
+    }
+    rc = rcClient + ptOffset;
+}
+
+CRect CKLVDockingPaneTheme::GetCaptionGripperRect(const CKLVDockingPaneTabbedContainer*) { return CRect(0, 0, 0, 0); }
+
+CRect CKLVDockingPaneTheme::GetCaptionBand(const CKLVDockingPaneTabbedContainer* pPane, CRect rc) const {
+    if (pPane->IsCaptionVertical()) {
+        rc.left += m_rcCaptionMargin.top;
+        rc.right = rc.left + m_nCaptionHeight;
+    } else {
+        rc.top += m_rcCaptionMargin.top;
+        rc.bottom = rc.top + m_nCaptionHeight;
+    }
+    return rc;
+}
+
+CKLVDockingPane* CKLVDockingPaneTheme::GetOwnerPane(CKLVDockingNode* pOwner) {
+    if (!pOwner || pOwner->GetCaptionButtons().empty()) return nullptr;
+    return pOwner->GetCaptionButtons().front()->GetOwnerPane();
+}
+
+BOOL CKLVDockingPaneTheme::IsOwnerPaneEnabled(CKLVDockingNode* pOwner) {
+    const CKLVDockingPane* pPane = GetOwnerPane(pOwner);
+    return !pPane || (pPane->GetEnabled() & CKLVDockingPane::enabledActive);
+}
+
+CRect CKLVDockingPaneTheme::ExcludeCaptionButtons(CKLVDockingNode* pOwner, CRect rcBand, BOOL bVertical) {
+    if (!pOwner) return rcBand;
+    for (const auto& pButton : pOwner->GetCaptionButtons()) {
+        const CRect rcButton = pButton->GetRect();
+        if (rcButton.IsRectEmpty()) continue;
+        if (bVertical) rcBand.bottom = std::min(rcBand.bottom, rcButton.top - 2);
+        else rcBand.right = std::min(rcBand.right, rcButton.left - 2);
+    }
+    return rcBand;
+}
+
+void CKLVDockingPaneTheme::DrawCaptionIcon(CDC* pDC, CKLVDockingNode* pOwner, CRect& rcCaption, BOOL bVertical) {
+    if (!m_bDrawCaptionIcon) return;
+    CKLVDockingPane* pPane = GetOwnerPane(pOwner);
+    const CSize szIcon = m_tabPanel.m_szIcon;
+    CKLVImageManagerIcon* pIcon = pPane ? pPane->GetIcon(szIcon.cx) : nullptr;
+    if (!pIcon) return;
+    CKLVTabManagerItem item;
+    item.m_bEnabled = (pPane->GetEnabled() & CKLVDockingPane::enabledActive) != 0;
+    const CPoint pt = bVertical ? CPoint(rcCaption.CenterPoint().x - szIcon.cx / 2, rcCaption.top)
+                                : CPoint(rcCaption.left, rcCaption.CenterPoint().y - szIcon.cy / 2);
+    item.DrawImage(pDC, CRect(pt, szIcon), pIcon);
+    if (bVertical) rcCaption.top += szIcon.cy + 3;
+    else rcCaption.left += szIcon.cx + 3;
+}
+
+void CKLVDockingPaneTheme::DrawCaptionTitle(CDC* pDC, CKLVDockingNode* pOwner, CRect rcBand, const CString& strTitle,
+                                            COLORREF clrText, BOOL bVertical) {
+    if (!IsOwnerPaneEnabled(pOwner)) clrText = GetColor(COLOR_GRAYTEXT);
+    CRect rcText = ExcludeCaptionButtons(pOwner, rcBand, bVertical);
+    if (bVertical) {
+        rcText.top += 4;
+        rcText.left += 1;
+    } else {
+        rcText.left += 4;
+        rcText.top += 1;
+    }
+    DrawCaptionIcon(pDC, pOwner, rcText, bVertical);
+    pDC->SetTextColor(clrText);
+    pDC->SetBkMode(TRANSPARENT);
+    DrawCaptionText(pDC, strTitle, rcText, bVertical);
+}
+
+int CKLVDockingPaneTheme::DrawCaptionText(CDC* pDC, const CString& strTitle, CRect rcText, BOOL bVertical, BOOL bCalc) {
+    CFont* pFont = GetCaptionFont(bVertical);
+    CFont* pOld = pDC->SelectObject(pFont);
+    int nLength = 0;
+    if (!bVertical) {
+        pDC->DrawText(strTitle, &rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        if (bCalc) {
+            CRect rcCalc = rcText;
+            pDC->DrawText(strTitle, &rcCalc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            nLength = rcCalc.Width();
+        }
+    } else {
+        CSize sz = pDC->GetTextExtent(strTitle);
+        nLength = sz.cx;
+        // The rotated text starts at its top right and runs down.
+        const int y = rcText.top + std::max(0, (rcText.Height() - static_cast<int>(sz.cx)) / 2);
+        CRect rcDraw(rcText.right - (rcText.Width() - sz.cy) / 2, y, rcText.right + sz.cx, rcText.bottom);
+        pDC->DrawText(strTitle, &rcDraw, DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+    pDC->SelectObject(pOld);
+    return nLength;
+}
+
+void CKLVDockingPaneTheme::DrawTabbedContainer(CDC* pDC, CKLVDockingPaneTabbedContainer* pPane, CRect rc) {
+    pDC->FillSolidRect(&rc, GetColor(COLOR_BTNFACE));
+    pDC->SetBkMode(TRANSPARENT);
+    if (pPane->IsTabsVisible()) {
+        CRect rcTabs = rc;
+        AdjustCaptionRect(pPane, rcTabs);
+        m_tabPanel.RepositionTabControl(pPane->GetTabs(), pDC, rcTabs);
+        m_tabPanel.DrawTabControl(pPane->GetTabs(), pDC, rcTabs);
+    }
+    if (pPane->IsCaptionVisible()) DrawCaption(pDC, pPane, rc);
 }

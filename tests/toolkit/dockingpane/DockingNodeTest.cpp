@@ -230,3 +230,41 @@ TEST_F(DetachedLayoutTest, NodeSideFollowsTheClientsBranch) {
     };
     for (const auto& c : cases) EXPECT_EQ(layout->GetNodeSide(c.pNode), c.nSide) << c.pNode->GetType();
 }
+
+TEST_F(DetachedLayoutTest, TabsFollowThePanesOfTheirContainer) {
+    CKLVDockingPane* a = tree.Pane(11);
+    CKLVDockingPane* b = tree.Pane(12);
+    CKLVDockingPane* c = tree.Pane(13);
+    a->SetTitle("Alpha title\nAlpha");
+    b->SetTitle("Beta");
+    c->SetTitle("Gamma title\nGamma");
+    c->SetEnabled(CKLVDockingPane::enabledNoPresetCancel);
+    b->SetTabColor(0x00FF00);
+    CKLVDockingPaneTabbedContainer* pTabbed = tree.Tabbed({a, b, c});
+    pTabbed->SelectPane(b, FALSE, FALSE);
+    pTabbed->UpdateTabs();
+
+    const struct { const char* pszCaption; const char* pszToolTip; COLORREF clr; BOOL bEnabled; BOOL bSelected; } expected[] = {
+        {"Alpha", "Alpha title", 0x1000000 + 3, TRUE, FALSE},
+        {"Beta", "Beta", 0x00FF00, TRUE, TRUE},
+        {"Gamma", "Gamma title", 0x1000000 + 5, FALSE, FALSE},
+    };
+    CKLVDockingTabbedContainerTabs* pTabs = pTabbed->GetTabs();
+    ASSERT_EQ(pTabs->GetItemCount(), 3);
+    for (int i = 0; i < 3; i++) {
+        CKLVTabManagerItem* pItem = pTabs->GetItem(i);
+        EXPECT_STREQ(pItem->m_strCaption, expected[i].pszCaption) << i;
+        EXPECT_STREQ(pItem->m_strToolTip, expected[i].pszToolTip) << i;
+        EXPECT_EQ(pItem->m_clrItem, expected[i].clr) << i;
+        EXPECT_EQ(pItem->m_bEnabled, expected[i].bEnabled) << i;
+        EXPECT_EQ(pItem->IsSelected(), expected[i].bSelected) << i;
+        const CKLVDockingPane* panes[] = {a, b, c};
+        EXPECT_EQ(pTabbed->GetPaneAt(i), panes[i]) << i;
+        EXPECT_EQ(pTabbed->FindItem(pTabbed->GetPaneAt(i)), pItem) << i;
+    }
+    // Removing a pane rebuilds the row at once.
+    pTabbed->RemovePane(a);
+    ASSERT_EQ(pTabs->GetItemCount(), 2);
+    EXPECT_STREQ(pTabs->GetItem(0)->m_strCaption, "Beta");
+    EXPECT_EQ(pTabbed->GetPaneAt(2), nullptr);
+}

@@ -1,5 +1,5 @@
 // The manager installed in a hidden frame, reporting to a recording owner.
-#include "DockingTestHost.h"
+#include "DockingInstalledHost.h"
 #include "DockingTestResources.h"
 
 #include "classlib/FrameWnd.h"
@@ -9,73 +9,6 @@
 #include <ole2.h>
 
 #include <thread>
-
-namespace {
-
-struct Note {
-    WPARAM nCode;
-    UINT nPaneID;
-    INT_PTR nAction;
-    INT_PTR bCancelSeen;
-    LPARAM lValue1;
-};
-
-// A frame (deleted with its window) that records the docking notifications it receives.
-class CRecordingFrame : public CFrameWnd {
-public:
-    std::vector<Note> m_notes;
-    LRESULT m_lCloseAnswer = 0;
-
-protected:
-    afx_msg LRESULT OnDockingNotify(WPARAM wParam, LPARAM lParam) {
-        Note note{wParam, 0, -1, -1, 0};
-        if (wParam == klvDockingPaneAction) {
-            const auto* pRecord = reinterpret_cast<CKLVDockingPaneActionRecord*>(lParam);
-            note.nPaneID = pRecord->pPane ? pRecord->pPane->GetID() : 0;
-            note.nAction = pRecord->nAction;
-            note.bCancelSeen = pRecord->bCancel;
-            note.lValue1 = pRecord->lValue1;
-        } else if (wParam == klvDockingPaneMenu) {
-            note.nPaneID = reinterpret_cast<CKLVDockingPaneMenuRecord*>(lParam)->pPane->GetID();
-        } else if (wParam == klvDockingPaneShowWindow || wParam == klvDockingPaneClosing) {
-            note.nPaneID = reinterpret_cast<CKLVDockingPane*>(lParam)->GetID();
-        }
-        m_notes.push_back(note);
-        return wParam == klvDockingPaneClosing ? m_lCloseAnswer : 0;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CRecordingFrame, CFrameWnd)
-    ON_MESSAGE(KLV_WM_DOCKINGPANENOTIFY, OnDockingNotify)
-END_MESSAGE_MAP()
-
-CRecordingFrame* NewHiddenFrame() {
-    auto* pFrame = new CRecordingFrame;
-    pFrame->Create(nullptr, "site", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300));
-    return pFrame;
-}
-
-class InstalledManagerTest : public ::testing::Test {
-protected:
-    InstalledManagerTest() {
-        EXPECT_TRUE(bInstalled);
-        EXPECT_FALSE(manager->InstallDockingPanes(site));
-    }
-    ~InstalledManagerTest() override {
-        manager.reset();
-        site->DestroyWindow();
-        owner->DestroyWindow();
-    }
-
-    CRecordingFrame* site = NewHiddenFrame();
-    CRecordingFrame* owner = NewHiddenFrame();
-    std::unique_ptr<CKLVDockingPaneManager> manager = std::make_unique<CKLVDockingPaneManager>();
-    BOOL bInstalled = manager->InstallDockingPanes(site);
-    DockingTreeBuilder tree{manager.get(), manager->GetLayout()};
-};
-
-}  // namespace
 
 TEST_F(InstalledManagerTest, CodesGoToTheOwnerElseTheSite) {
     CKLVDockingPane* pPane = tree.Pane(703);
@@ -101,7 +34,7 @@ TEST_F(InstalledManagerTest, ActionRecordCarriesPaneValuesAndPresetCancel) {
         pPane->SetEnabled(c.nEnabled);
         const BOOL bCancel = manager->NotifyAction(klvActionFloating, pPane, reinterpret_cast<LPARAM>(pHolder));
         ASSERT_EQ(site->m_notes.size(), 1u);
-        const Note& note = site->m_notes[0];
+        const DockingNote& note = site->m_notes[0];
         EXPECT_EQ(note.nCode, WPARAM(klvDockingPaneAction));
         EXPECT_EQ(note.nPaneID, 701u);
         EXPECT_EQ(note.nAction, klvActionFloating);
@@ -125,7 +58,7 @@ TEST_F(InstalledManagerTest, ActivePaneChangesReportOnce) {
         site->m_notes.clear();
         manager->SetActivePane(step.bSet, step.pPane);
         std::vector<std::pair<INT_PTR, UINT>> reports;
-        for (const Note& note : site->m_notes) reports.emplace_back(note.nAction, note.nPaneID);
+        for (const DockingNote& note : site->m_notes) reports.emplace_back(note.nAction, note.nPaneID);
         EXPECT_EQ(reports, step.reports) << step.bSet << " " << step.pPane->GetID();
     }
     EXPECT_EQ(a->GetRefCount(), 1);

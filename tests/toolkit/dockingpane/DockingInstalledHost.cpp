@@ -1,0 +1,66 @@
+#include "DockingInstalledHost.h"
+
+BEGIN_MESSAGE_MAP(CRecordingFrame, CFrameWnd)
+    ON_MESSAGE(KLV_WM_DOCKINGPANENOTIFY, OnDockingNotify)
+END_MESSAGE_MAP()
+
+std::vector<DockingNote> CRecordingFrame::Notes(WPARAM nCode) const {
+    std::vector<DockingNote> notes;
+    for (const DockingNote& note : m_notes)
+        if (note.nCode == nCode) notes.push_back(note);
+    return notes;
+}
+
+LRESULT CRecordingFrame::OnDockingNotify(WPARAM wParam, LPARAM lParam) {
+    DockingNote note{wParam, 0, -1, -1, 0, m_pManager && m_pManager->IsLayoutComputed(), FALSE};
+    CKLVDockingPane* pPane = nullptr;
+    if (wParam == klvDockingPaneAction) {
+        auto* pRecord = reinterpret_cast<CKLVDockingPaneActionRecord*>(lParam);
+        note.nPaneID = pRecord->pPane ? pRecord->pPane->GetID() : 0;
+        note.nAction = pRecord->nAction;
+        note.bCancelSeen = pRecord->bCancel;
+        note.lValue1 = pRecord->lValue1;
+        if (pRecord->nAction == m_nCancelActions) pRecord->bCancel = TRUE;
+    } else if (wParam == klvDockingPaneMenu) {
+        note.nPaneID = reinterpret_cast<CKLVDockingPaneMenuRecord*>(lParam)->pPane->GetID();
+    } else if (wParam == klvDockingPaneShowWindow || wParam == klvDockingPaneClosing) {
+        pPane = reinterpret_cast<CKLVDockingPane*>(lParam);
+        note.nPaneID = pPane->GetID();
+        note.bWindowVisible = pPane->GetChild() && (::GetWindowLongA(pPane->GetChild(), GWL_STYLE) & WS_VISIBLE);
+    }
+    m_notes.push_back(note);
+    if (!m_bAnswerLikeApp) return wParam == klvDockingPaneClosing ? m_lCloseAnswer : 0;
+    if (wParam == klvDockingPaneShowWindow) {
+        if (!pPane->IsAttached()) {
+            auto pWnd = std::make_unique<CWnd>();
+            pWnd->CreateEx(0, "STATIC", "pane", WS_CHILD, CRect(0, 0, 0, 0), this, 0);
+            pPane->Attach(pWnd.get());
+            m_paneWindows.push_back(std::move(pWnd));
+        }
+        return 1;
+    }
+    if (wParam == klvDockingPaneClosing) {
+        pPane->Hide();
+        return -1;
+    }
+    return 0;
+}
+
+CRecordingFrame* NewHiddenFrame() {
+    auto* pFrame = new CRecordingFrame;
+    pFrame->Create(nullptr, "site", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300));
+    return pFrame;
+}
+
+InstalledManagerTest::InstalledManagerTest() {
+    EXPECT_TRUE(bInstalled);
+    EXPECT_FALSE(manager->InstallDockingPanes(site));
+    site->m_pManager = owner->m_pManager = manager.get();
+}
+
+InstalledManagerTest::~InstalledManagerTest() {
+    manager.reset();
+    site->m_pManager = owner->m_pManager = nullptr;
+    site->DestroyWindow();
+    owner->DestroyWindow();
+}

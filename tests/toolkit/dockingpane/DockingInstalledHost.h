@@ -1,0 +1,52 @@
+// The manager installed in a hidden frame that records the docking notifications it receives;
+// with bAnswerLikeApp it also answers them as the application does (a window attached on code
+// 1, the pane hidden and the close refused on code 3).
+#pragma once
+
+#include "DockingTestHost.h"
+
+#include "classlib/FrameWnd.h"
+
+#include <memory>
+#include <vector>
+
+struct DockingNote {
+    WPARAM nCode;
+    UINT nPaneID;
+    INT_PTR nAction;
+    INT_PTR bCancelSeen;
+    LPARAM lValue1;
+    BOOL bLayoutComputed;   // the manager had laid out when the note came
+    BOOL bWindowVisible;    // the pane's window carried WS_VISIBLE when the note came
+};
+
+class CRecordingFrame : public CFrameWnd {
+public:
+    std::vector<DockingNote> m_notes;
+    LRESULT m_lCloseAnswer = 0;
+    INT_PTR m_nCancelActions = -1;     // the action whose cancel flag the frame sets
+    BOOL m_bAnswerLikeApp = FALSE;
+    CKLVDockingPaneManager* m_pManager = nullptr;
+    std::vector<std::unique_ptr<CWnd>> m_paneWindows;
+
+    // The notes with this code.
+    std::vector<DockingNote> Notes(WPARAM nCode) const;
+
+protected:
+    afx_msg LRESULT OnDockingNotify(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+};
+
+CRecordingFrame* NewHiddenFrame();
+
+class InstalledManagerTest : public ::testing::Test {
+protected:
+    InstalledManagerTest();
+    ~InstalledManagerTest() override;
+
+    CRecordingFrame* site = NewHiddenFrame();
+    CRecordingFrame* owner = NewHiddenFrame();
+    std::unique_ptr<CKLVDockingPaneManager> manager = std::make_unique<CKLVDockingPaneManager>();
+    BOOL bInstalled = manager->InstallDockingPanes(site);
+    DockingTreeBuilder tree{manager.get(), manager->GetLayout()};
+};

@@ -1,0 +1,165 @@
+// The application's start-up road: panes created and docked on the manager of a hidden frame
+// whose owner answers like the application, then laid out by the frame.
+#include "DockingInstalledHost.h"
+
+#include "classlib/WindowTestSupport.h"
+#include "toolkit/dockingpane/DockingPaneSplitter.h"
+#include "toolkit/dockingpane/DockingPaneTheme.h"
+
+namespace {
+
+class StartupTest : public InstalledManagerTest {
+protected:
+    StartupTest() {
+        site->m_bAnswerLikeApp = TRUE;
+        manager->SetTheme(9);
+    }
+
+    CRect SiteClient() const {
+        CRect rc;
+        site->GetClientRect(&rc);
+        return rc;
+    }
+    static CRect WindowIn(HWND hWnd, CWnd* pParent) {
+        CRect rc;
+        ::GetWindowRect(hWnd, &rc);
+        pParent->ScreenToClient(&rc);
+        return rc;
+    }
+};
+
+}  // namespace
+
+TEST_F(StartupTest, FirstPaneGoesBelowTheClientInANewVerticalTop) {
+    CKLVDockingSplitterContainer* pOldTop = manager->GetTopContainer();
+    CKLVDockingPane* pPane = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+    ASSERT_NE(pPane, nullptr);
+    EXPECT_EQ(pPane->GetID(), 703u);
+    EXPECT_EQ(pPane->m_szDocking, CSize(150, 120));
+
+    CKLVDockingSplitterContainer* pTop = manager->GetTopContainer();
+    ASSERT_NE(pTop, pOldTop);
+    EXPECT_FALSE(pTop->IsHorizontal());
+    const auto children = DockingTreeBuilder::Children(pTop);
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_EQ(children[0], static_cast<CKLVDockingNode*>(pOldTop));
+    EXPECT_EQ(children[1], pPane->GetContainer());
+    EXPECT_EQ(pPane->GetContainer()->GetType(), CKLVDockingNode::typeTabbedContainer);
+    EXPECT_EQ(manager->GetNodeSide(pPane), klvDockBottom);
+
+    const CKLVDockingPaneInfo* pInfo = manager->GetLayout()->FindPaneInfo(pPane);
+    ASSERT_NE(pInfo, nullptr);
+    EXPECT_EQ(static_cast<CKLVDockingNode*>(pInfo->pDockingHolder), pPane->GetContainer());
+    EXPECT_EQ(static_cast<CKLVDockingNode*>(pInfo->pLastHolder), pPane->GetContainer());
+    EXPECT_EQ(pInfo->pFloatingHolder, nullptr);
+}
+
+TEST_F(StartupTest, PanesGoWhereTheirDirectionSays) {
+    // Each step docks one more pane with no neighbour: top-level order afterwards, 0 standing
+    // for the client's branch.
+    const struct { UINT nID; int nDirection; std::vector<UINT> order; BOOL bHorizontalTop; } steps[] = {
+        {703, klvDockBottom, {0, 703}, FALSE},
+        {702, klvDockTop, {702, 0, 703}, FALSE},
+        {701, klvDockBottom, {702, 0, 703, 701}, FALSE},
+        {704, klvDockLeft, {704, 0}, TRUE},
+        {705, klvDockRight, {704, 0, 705}, TRUE},
+    };
+    for (const auto& step : steps) {
+        manager->CreatePane(step.nID, CRect(0, 0, 100, 100), step.nDirection);
+        CKLVDockingSplitterContainer* pTop = manager->GetTopContainer();
+        EXPECT_EQ(pTop->IsHorizontal(), step.bHorizontalTop) << step.nID;
+        std::vector<UINT> order;
+        for (CKLVDockingNode* pChild : DockingTreeBuilder::Children(pTop)) {
+            CKLVDockingNodeList panes;
+            pChild->FindPane(CKLVDockingNode::typePane, &panes);
+            order.push_back(pChild->ContainsPane(manager->GetClientNode()) ? 0
+                                                                            : static_cast<CKLVDockingPane*>(panes.GetHead())->GetID());
+        }
+        EXPECT_EQ(order, step.order) << step.nID;
+    }
+}
+
+TEST_F(StartupTest, NeighbourThatIsClosedOrInATabbedContainer) {
+    CKLVDockingPane* a = manager->CreatePane(1, CRect(0, 0, 100, 100), klvDockBottom);
+    // Beside a docked pane: its container takes its place, across the vertical top a new
+    // horizontal splitter holds both.
+    CKLVDockingPane* b = manager->CreatePane(2, CRect(0, 0, 100, 100), klvDockRight, a);
+    CKLVDockingNode* pRow = a->GetContainer()->GetContainer();
+    ASSERT_EQ(pRow, b->GetContainer()->GetContainer());
+    ASSERT_EQ(pRow->GetType(), CKLVDockingNode::typeSplitterContainer);
+    EXPECT_TRUE(static_cast<CKLVDockingSplitterContainer*>(pRow)->IsHorizontal());
+    EXPECT_EQ(DockingTreeBuilder::Children(static_cast<CKLVDockingSplitterContainer*>(pRow)),
+              (std::vector<CKLVDockingNode*>{a->GetContainer(), b->GetContainer()}));
+    // Along the row, before b.
+    CKLVDockingPane* c = manager->CreatePane(3, CRect(0, 0, 100, 100), klvDockLeft, b);
+    EXPECT_EQ(DockingTreeBuilder::Children(static_cast<CKLVDockingSplitterContainer*>(pRow)),
+              (std::vector<CKLVDockingNode*>{a->GetContainer(), c->GetContainer(), b->GetContainer()}));
+    // A closed neighbour counts as none: the pane goes to the top container.
+    site->m_bAnswerLikeApp = FALSE;
+    c->Close();
+    ASSERT_TRUE(c->IsClosed());
+    CKLVDockingPane* d = manager->CreatePane(4, CRect(0, 0, 100, 100), klvDockTop, c);
+    EXPECT_EQ(d->GetContainer()->GetContainer(), static_cast<CKLVDockingNode*>(manager->GetTopContainer()));
+    EXPECT_EQ(DockingTreeBuilder::Children(manager->GetTopContainer()).front(), d->GetContainer());
+}
+
+TEST_F(StartupTest, WindowIsAskedForOnlyOnceTheFrameLaysOut) {
+    CKLVDockingPane* pPane = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+    EXPECT_TRUE(site->Notes(klvDockingPaneShowWindow).empty());
+    site->RecalcLayout();
+    const auto notes = site->Notes(klvDockingPaneShowWindow);
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(notes.front().nPaneID, 703u);
+    EXPECT_FALSE(notes.front().bWindowVisible);
+    EXPECT_TRUE(manager->IsLayoutComputed());
+    ASSERT_TRUE(pPane->IsAttached());
+    EXPECT_TRUE(::GetWindowLongA(pPane->GetChild(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(::GetParent(pPane->GetChild()), pPane->GetContainer()->GetPaneHwnd());
+}
+
+TEST_F(StartupTest, RecalcLayoutPlacesContainerBarAndClient) {
+    CKLVDockingPane* pPane = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+    site->RecalcLayout();
+    const CRect rcSite = SiteClient();
+    const int nBar = manager->GetPaintManager()->GetSplitterSize();
+    ASSERT_EQ(nBar, 4);
+
+    CKLVDockingNode* pContainer = pPane->GetContainer();
+    const CRect rcContainer(0, rcSite.bottom - 120, rcSite.right, rcSite.bottom);
+    EXPECT_EQ(WindowIn(pContainer->GetPaneHwnd(), site), rcContainer);
+    EXPECT_EQ(pContainer->GetPaneWindowRect(), rcContainer);
+
+    CKLVDockingSplitterContainer* pTop = manager->GetTopContainer();
+    ASSERT_EQ(pTop->GetSplitterCount(), 1);
+    CKLVDockingPaneSplitter* pBar = pTop->GetSplitter(0);
+    EXPECT_TRUE(pBar->IsHorizontal());
+    EXPECT_EQ(WindowIn(pBar->m_hWnd, site), CRect(0, rcContainer.top - nBar, rcSite.right, rcContainer.top));
+
+    const CRect rcClient(0, 0, rcSite.right, rcContainer.top - nBar);
+    EXPECT_EQ(manager->GetClientNode()->GetPaneWindowRect(), rcClient);
+    CRect rcLeftOver;
+    site->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CWnd::reposQuery, &rcLeftOver);
+    EXPECT_EQ(rcLeftOver, rcClient);
+
+    // The pane's window fills what caption and tab row leave, in the container's co-ordinates.
+    const int nCaption = manager->GetPaintManager()->GetCaptionHeight();
+    EXPECT_EQ(WindowIn(pPane->GetChild(), CWnd::FromHandle(pContainer->GetPaneHwnd())),
+              CRect(0, nCaption, rcSite.right, 120));
+}
+
+TEST_F(StartupTest, BarDragSharesTheSpaceAnew) {
+    CKLVDockingPane* pPane = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+    site->RecalcLayout();
+    CKLVDockingPaneSplitter* pBar = manager->GetTopContainer()->GetSplitter(0);
+    CRect rcBounds, rcUnion;
+    ASSERT_TRUE(pBar->GetTrackLimits(rcBounds, rcUnion));
+    // The client keeps its minimum of 60 above the bar; the pane keeps the smallest pane size.
+    EXPECT_EQ(rcBounds.top, rcUnion.top + 60);
+    manager->GetTopContainer()->StoreChildSizes();
+    CRect rcBar;
+    pBar->GetWindowRect(&rcBar);
+    rcBar.OffsetRect(0, -30);
+    pBar->ApplyTrackRect(rcBar, rcUnion);
+    site->RecalcLayout();
+    EXPECT_NEAR(pPane->GetContainer()->GetPaneWindowRect().Height(), 150, 1);
+}
