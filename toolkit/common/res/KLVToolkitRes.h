@@ -15,6 +15,9 @@
 #define KLV_IDS_TAB_SCROLLRIGHT 9801
 #define KLV_IDS_TAB_CLOSE 9802
 
+// Tooltips of the docking panes' caption buttons (the buttons' command ids): 9456 Auto Hide,
+// 9457 Close, 9458 Maximize, 9459 Restore, 9460 Menu.
+
 // The hyperlink's messages for shell results, in the order of CKLHyperLink's table; the last
 // one (9370) is the format for any other result.
 #define KLV_IDS_HYPERLINK_ERROR_FIRST 9357
