@@ -148,6 +148,11 @@ void CKLVDockingPaneSplitter::TrackLive(const CRect& rcBounds, const CRect& rcUn
     SetCapture();
     MSG msg;
     while (::GetCapture() == hWnd) {
+        // A quit request is looked for first: taking the paint messages may drop it.
+        if (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessageA(&msg);
         const BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
         if (bGot <= 0) {

@@ -85,6 +85,9 @@ public:
     void RemovePane(CKLVDockingNode* pNode) override;
     BOOL IsCaptionButtonVisible(CKLVDockingPaneCaptionButton* pButton) override;
     void Release() override { InternalRelease(); }
+    // A visible caption button (its tooltip is the string of its id), else the tab under the
+    // point (the pane's title).
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
 protected:
     afx_msg void OnPaint();

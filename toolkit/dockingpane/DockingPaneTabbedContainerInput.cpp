@@ -212,6 +212,24 @@ LRESULT CKLVDockingPaneTabbedContainer::OnHelpHitTest(WPARAM, LPARAM lParam) {
     return 0x20000 + (pPane->GetHelpID() ? static_cast<LRESULT>(pPane->GetHelpID()) : static_cast<LRESULT>(pPane->GetID()));
 }
 
+INT_PTR CKLVDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
+    const INT_PTR nHit = CWnd::OnToolHitTest(point, pTI);
+    if (nHit != -1) return nHit;
+    if (CKLVDockingPaneCaptionButton* pButton = HitTestCaptionButton(point)) {
+        CString strTip;
+        strTip.LoadString(pButton->GetID());
+        if (pTI) {
+            pTI->hwnd = m_hWnd;
+            pTI->uId = pButton->GetID();
+            pTI->rect = pButton->GetRect();
+            pTI->lpszText = _strdup(strTip);
+        }
+        return static_cast<INT_PTR>(pButton->GetID());
+    }
+    if (!IsTabsVisible() || !m_tabs.GetPaintManager()) return -1;
+    return const_cast<CKLVDockingTabbedContainerTabs&>(m_tabs).PerformToolHitTest(m_hWnd, point, pTI);
+}
+
 BOOL CKLVDockingPaneTabbedContainer::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
     const CKLVDockingPaneManager* pManager = GetManager();
     CKLVDockingPaneTheme* pTheme = GetPaintManager();

@@ -11,6 +11,11 @@ std::vector<DockingNote> CRecordingFrame::Notes(WPARAM nCode) const {
     return notes;
 }
 
+LRESULT CRecordingFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_onMessage) m_onMessage(message);
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
 LRESULT CRecordingFrame::OnDockingNotify(WPARAM wParam, LPARAM lParam) {
     DockingNote note{wParam, 0, -1, -1, 0, m_pManager && m_pManager->IsLayoutComputed(), FALSE};
     CKLVDockingPane* pPane = nullptr;
@@ -21,6 +26,11 @@ LRESULT CRecordingFrame::OnDockingNotify(WPARAM wParam, LPARAM lParam) {
         note.bCancelSeen = pRecord->bCancel;
         note.lValue1 = pRecord->lValue1;
         if (pRecord->nAction == m_nCancelActions) pRecord->bCancel = TRUE;
+        if (m_onAction) {
+            m_notes.push_back(note);
+            m_onAction(pRecord->nAction);
+            return 0;
+        }
     } else if (wParam == klvDockingPaneMenu) {
         note.nPaneID = reinterpret_cast<CKLVDockingPaneMenuRecord*>(lParam)->pPane->GetID();
     } else if (wParam == klvDockingPaneShowWindow || wParam == klvDockingPaneClosing) {

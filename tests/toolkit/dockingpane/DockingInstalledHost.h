@@ -7,6 +7,7 @@
 
 #include "classlib/FrameWnd.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,11 +29,14 @@ public:
     BOOL m_bAnswerLikeApp = FALSE;
     CKLVDockingPaneManager* m_pManager = nullptr;
     std::vector<std::unique_ptr<CWnd>> m_paneWindows;
+    std::function<void(INT_PTR)> m_onAction;   // after an action is recorded
+    std::function<void(UINT)> m_onMessage;     // before the frame handles a message
 
     // The notes with this code.
     std::vector<DockingNote> Notes(WPARAM nCode) const;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg LRESULT OnDockingNotify(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

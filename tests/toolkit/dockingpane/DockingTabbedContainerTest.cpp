@@ -1,0 +1,251 @@
+// A tabbed container driven by the messages its window receives: closing, tabs, captions,
+// help, and the caption buttons' press loop.
+#include "DockingInstalledHost.h"
+
+#include "classlib/WindowTestSupport.h"
+#include "toolkit/dockingpane/DockingPaneCaptionButton.h"
+#include "toolkit/dockingpane/DockingPaneTheme.h"
+
+namespace {
+
+LPARAM At(CPoint pt) { return MAKELPARAM(pt.x, pt.y); }
+
+class TabbedContainerTest : public InstalledManagerTest {
+protected:
+    TabbedContainerTest() { manager->SetTheme(9); }
+
+    // A container with these panes below the client, laid out by the frame.
+    CKLVDockingPaneTabbedContainer* Dock(std::initializer_list<CKLVDockingPane*> panes) {
+        CKLVDockingPaneTabbedContainer* pTabbed = tree.Tabbed(panes);
+        pTabbed->m_szDocking = CSize(200, 150);
+        manager->DockNode(pTabbed, klvDockBottom, nullptr);
+        manager->UpdateHolders();
+        site->RecalcLayout();
+        return pTabbed;
+    }
+    void Relayout(CKLVDockingPaneTabbedContainer* pTabbed) {
+        site->RecalcLayout();
+        pTabbed->UpdateTabs();
+        CRect rc;
+        pTabbed->GetClientRect(&rc);
+        manager->GetPaintManager()->AdjustClientRect(pTabbed, rc, TRUE);
+    }
+    CPoint ButtonCenter(CKLVDockingPaneTabbedContainer* pTabbed, UINT nID) {
+        // The buttons take their places when the caption is drawn.
+        CClientDC dc(pTabbed);
+        CRect rc;
+        pTabbed->GetClientRect(&rc);
+        manager->GetPaintManager()->DrawTabbedContainer(&dc, pTabbed, rc);
+        return pTabbed->FindCaptionButton(nID)->GetRect().CenterPoint();
+    }
+    // A press released where it began.
+    void ClickAt(CWnd* pWnd, CPoint pt) {
+        pWnd->PostMessage(WM_LBUTTONUP, 0, At(pt));
+        pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(pt));
+        classlib_test::PumpPending();
+    }
+    std::vector<std::pair<INT_PTR, UINT>> Actions() const {
+        std::vector<std::pair<INT_PTR, UINT>> actions;
+        for (const DockingNote& note : site->Notes(klvDockingPaneAction))
+            if (note.nAction != klvActionActivated && note.nAction != klvActionDeactivated)
+                actions.emplace_back(note.nAction, note.nPaneID);
+        return actions;
+    }
+    static std::vector<UINT> Ids(CKLVDockingPaneTabbedContainer* pTabbed) {
+        std::vector<UINT> ids;
+        for (CKLVDockingNode* pNode : DockingTreeBuilder::Children(pTabbed))
+            ids.push_back(static_cast<CKLVDockingPane*>(pNode)->GetID());
+        return ids;
+    }
+};
+
+}  // namespace
+
+TEST_F(TabbedContainerTest, CloseButtonClosesTheSelectedPaneAndTheLastOneDestroysTheWindow) {
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPane* b = tree.Pane(2);
+    CKLVDockingPane* c = tree.Pane(3);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b, c});
+    pTabbed->SelectPane(b, FALSE, TRUE);
+    const struct { UINT nClosed; UINT nSelectedAfter; } steps[] = {{2, 3}, {3, 1}, {1, 0}};
+    for (const auto& step : steps) {
+        site->m_notes.clear();
+        Relayout(pTabbed);
+        ClickAt(pTabbed, ButtonCenter(pTabbed, klvCaptionButtonClose));
+        EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionClosing, step.nClosed},
+                                                                    {klvActionClosed, step.nClosed}}));
+        EXPECT_TRUE(manager->FindPane(step.nClosed)->IsClosed()) << step.nClosed;
+        CKLVDockingPane* pSelected = pTabbed->GetSelected();
+        EXPECT_EQ(pSelected ? pSelected->GetID() : 0u, step.nSelectedAfter) << step.nClosed;
+        if (!step.nSelectedAfter) break;
+    }
+    EXPECT_EQ(pTabbed->GetPaneHwnd(), nullptr);
+}
+
+TEST_F(TabbedContainerTest, CancelledCloseKeepsThePane) {
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a});
+    site->m_nCancelActions = klvActionClosing;
+    ClickAt(pTabbed, ButtonCenter(pTabbed, klvCaptionButtonClose));
+    EXPECT_EQ(a->GetContainer(), pTabbed);
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionClosing, 1}}));
+}
+
+TEST_F(TabbedContainerTest, CloseGroupSkipsPanesThatMayNotClose) {
+    manager->m_bCloseGroupOnButtonClick = TRUE;
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPane* b = tree.Pane(2, CKLVDockingPane::optionNoClose);
+    CKLVDockingPane* c = tree.Pane(3);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b, c});
+    pTabbed->SelectPane(a, FALSE, TRUE);
+    Relayout(pTabbed);
+    ClickAt(pTabbed, ButtonCenter(pTabbed, klvCaptionButtonClose));
+    EXPECT_EQ(Ids(pTabbed), std::vector<UINT>{2});
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{
+                             {klvActionClosing, 1}, {klvActionClosed, 1}, {klvActionClosing, 3}, {klvActionClosed, 3}}));
+    // The pane left may not close: its container shows no Close button.
+    Relayout(pTabbed);
+    ButtonCenter(pTabbed, klvCaptionButtonClose);
+    EXPECT_TRUE(pTabbed->FindCaptionButton(klvCaptionButtonClose)->GetRect().IsRectEmpty());
+}
+
+TEST_F(TabbedContainerTest, CaptionAndTabRowFollowOptionsAndPaneCount) {
+    const int nCaption = manager->GetPaintManager()->GetCaptionHeight();
+    const struct { const char* pszCase; DWORD dwOptions; int nPanes; BOOL bOneTab; BOOL bCaption; BOOL bTabs; } cases[] = {
+        {"one pane", 0, 1, FALSE, TRUE, FALSE},
+        {"option 8 hides the caption", CKLVDockingPane::optionNoCaption, 1, FALSE, FALSE, FALSE},
+        {"two panes", 0, 2, FALSE, TRUE, TRUE},
+        {"the theme asks for tabs with one pane", 0, 1, TRUE, TRUE, TRUE},
+    };
+    UINT nID = 1;
+    for (const auto& c : cases) {
+        manager->GetPaintManager()->m_bShowTabsForOnePane = c.bOneTab;
+        std::vector<CKLVDockingPane*> panes;
+        for (int i = 0; i < c.nPanes; i++) panes.push_back(tree.Pane(nID++, c.dwOptions));
+        CKLVDockingPaneTabbedContainer* pTabbed = tree.Tabbed({panes[0]});
+        for (size_t i = 1; i < panes.size(); i++) pTabbed->AttachPane(panes[i], FALSE);
+        pTabbed->SelectPane(panes[0], FALSE, TRUE);
+        pTabbed->UpdateTabs();
+        EXPECT_EQ(pTabbed->IsCaptionVisible(), c.bCaption) << c.pszCase;
+        EXPECT_EQ(pTabbed->IsTabsVisible(), c.bTabs) << c.pszCase;
+        CRect rc(0, 0, 300, 200);
+        manager->GetPaintManager()->AdjustClientRect(pTabbed, rc, TRUE);
+        // The tab painter may keep a frame of its own around the pane area.
+        if (c.bTabs) EXPECT_GE(rc.top, nCaption) << c.pszCase;
+        else EXPECT_EQ(rc.top, c.bCaption ? nCaption : 0) << c.pszCase;
+        EXPECT_EQ(rc.bottom < 200 - 20, c.bTabs) << c.pszCase;
+        // Without a caption no button is ever hit.
+        if (!c.bCaption) EXPECT_EQ(pTabbed->HitTest(150, 5), CKLVDockingPaneTabbedContainer::htNothing) << c.pszCase;
+    }
+}
+
+TEST_F(TabbedContainerTest, DraggedTabSwapsWithTheTabUnderItAndTearsOutOffTheRow) {
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPane* b = tree.Pane(2);
+    CKLVDockingPane* c = tree.Pane(3);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b, c});
+    Relayout(pTabbed);
+    CKLVDockingTabbedContainerTabs* pTabs = pTabbed->GetTabs();
+    ASSERT_EQ(pTabs->GetItemCount(), 3);
+    const CPoint ptFirst = pTabs->GetItem(0)->GetRect().CenterPoint();
+    const CPoint ptLast = pTabs->GetItem(2)->GetRect().CenterPoint();
+    ASSERT_GT(ptLast.x, ptFirst.x);
+
+    pTabbed->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(ptFirst));
+    EXPECT_EQ(pTabbed->GetTrackedPane(), a);
+    EXPECT_EQ(pTabbed->GetSelected(), a);
+    pTabbed->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(ptLast));
+    EXPECT_EQ(Ids(pTabbed), (std::vector<UINT>{3, 2, 1}));
+    EXPECT_EQ(pTabs->GetItem(2)->m_strCaption, a->GetTabCaption());
+
+    // Off the row: action 16 for the tracked pane; a cancel keeps the tracking.
+    site->m_nCancelActions = klvActionDragging;
+    pTabbed->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(ptFirst.x, 30)));
+    EXPECT_EQ(pTabbed->GetTrackedPane(), a);
+    site->m_nCancelActions = -1;
+    pTabbed->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(ptFirst.x, 30)));
+    EXPECT_EQ(pTabbed->GetTrackedPane(), nullptr);
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{
+                             {klvActionClicking, 1}, {klvActionDragging, 1}, {klvActionDragging, 1}}));
+    EXPECT_EQ(a->GetRefCount(), 1);
+}
+
+TEST_F(TabbedContainerTest, OwnerThatClosesTheClickedPaneLeavesNothingTracked) {
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPane* b = tree.Pane(2);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b});
+    Relayout(pTabbed);
+    const CPoint ptFirst = pTabbed->GetTabs()->GetItem(0)->GetRect().CenterPoint();
+    site->m_onAction = [&](INT_PTR nAction) {
+        if (nAction == klvActionClicking) pTabbed->RemovePane(a);
+    };
+    pTabbed->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(ptFirst));
+    site->m_onAction = nullptr;
+    EXPECT_EQ(pTabbed->GetTrackedPane(), nullptr);
+    EXPECT_EQ(pTabbed->GetSelected(), b);
+    EXPECT_EQ(a->GetRefCount(), 1);
+}
+
+TEST_F(TabbedContainerTest, HelpHitTestNamesThePaneUnderThePoint) {
+    CKLVDockingPane* a = tree.Pane(703);
+    CKLVDockingPane* b = tree.Pane(704);
+    b->SetHelpID(55);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b});
+    pTabbed->SelectPane(a, FALSE, TRUE);
+    Relayout(pTabbed);
+    const struct { const char* pszCase; CPoint pt; LRESULT lExpected; } cases[] = {
+        {"caption: the selected pane", CPoint(20, 5), 0x20000 + 703},
+        {"tab of a pane with a help id", pTabbed->GetTabs()->GetItem(1)->GetRect().CenterPoint(), 0x20000 + 55},
+        {"tab of the selected pane", pTabbed->GetTabs()->GetItem(0)->GetRect().CenterPoint(), 0x20000 + 703},
+    };
+    for (const auto& c : cases) EXPECT_EQ(pTabbed->SendMessage(WM_HELPHITTEST, 0, At(c.pt)), c.lExpected) << c.pszCase;
+}
+
+TEST_F(TabbedContainerTest, RightButtonSelectsTheTabAndTellsTheOwner) {
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPane* b = tree.Pane(2);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b});
+    pTabbed->SelectPane(a, FALSE, TRUE);
+    Relayout(pTabbed);
+    pTabbed->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, At(pTabbed->GetTabs()->GetItem(1)->GetRect().CenterPoint()));
+    EXPECT_EQ(pTabbed->GetSelected(), b);
+    EXPECT_EQ(site->Notes(klvDockingPaneRClick).size(), 1u);
+}
+
+TEST_F(TabbedContainerTest, CaptionButtonPressEndsOnReleaseEscapeQuitAndLostCapture) {
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({tree.Pane(1)});
+    const CPoint ptButton = ButtonCenter(pTabbed, klvCaptionButtonClose);
+    CKLVDockingPaneCaptionButton* pButton = pTabbed->FindCaptionButton(klvCaptionButtonClose);
+    HWND hWnd = pTabbed->m_hWnd;
+    // The frame releases the capture when the loop dispatches this, as another window taking
+    // the mouse would.
+    const UINT nStealCapture = WM_APP + 1;
+    struct Case { const char* pszCase; std::function<void()> post; BOOL bExpected; WPARAM nQuitCode; };
+    const Case cases[] = {
+        {"released over the button", [&] { ::PostMessageA(hWnd, WM_LBUTTONUP, 0, At(ptButton)); }, TRUE, 0},
+        {"moved off, then released",
+         [&] {
+             ::PostMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(-5, -5)));
+             ::PostMessageA(hWnd, WM_LBUTTONUP, 0, At(CPoint(-5, -5)));
+         },
+         FALSE, 0},
+        {"Escape", [&] { ::PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 0); }, FALSE, 0},
+        {"quit request", [&] { ::PostQuitMessage(7); }, FALSE, 7},
+        {"capture lost", [&] { ::PostMessageA(site->m_hWnd, nStealCapture, 0, 0); }, FALSE, 0},
+    };
+    site->m_onMessage = [&](UINT nMsg) {
+        if (nMsg == nStealCapture) ::ReleaseCapture();
+    };
+    for (const Case& c : cases) {
+        c.post();
+        EXPECT_EQ(pButton->Click(pTabbed, ptButton), c.bExpected) << c.pszCase;
+        EXPECT_FALSE(pButton->IsPressed()) << c.pszCase;
+        EXPECT_NE(::GetCapture(), hWnd) << c.pszCase;
+        MSG msg;
+        const BOOL bQuit = ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        EXPECT_EQ(bQuit != 0, c.nQuitCode != 0) << c.pszCase;
+        if (bQuit) EXPECT_EQ(msg.wParam, c.nQuitCode);
+        classlib_test::PumpPending();
+    }
+    site->m_onMessage = nullptr;
+}
