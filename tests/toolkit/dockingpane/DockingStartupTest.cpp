@@ -163,3 +163,56 @@ TEST_F(StartupTest, BarDragSharesTheSpaceAnew) {
     site->RecalcLayout();
     EXPECT_NEAR(pPane->GetContainer()->GetPaneWindowRect().Height(), 150, 1);
 }
+
+TEST_F(StartupTest, SideMarginBarsFrameTheDockingArea) {
+    manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+    manager->m_nSideMargin = 5;
+    // Measuring only shrinks the rectangle: no bar is made.
+    CRect rcQuery;
+    site->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CWnd::reposQuery, &rcQuery);
+    const CRect rcSite = SiteClient();
+    EXPECT_EQ(manager->GetLayout()->GetMarginBar(0), nullptr);
+    EXPECT_EQ(rcQuery.left, 5);
+    EXPECT_EQ(rcQuery.top, 5);
+
+    site->RecalcLayout();
+    const struct { int nSide; CRect rc; BOOL bHorizontal; } bars[] = {
+        {0, {0, 0, 5, rcSite.bottom}, FALSE},
+        {1, {rcSite.right - 5, 0, rcSite.right, rcSite.bottom}, FALSE},
+        {2, {5, 0, rcSite.right - 5, 5}, TRUE},
+        {3, {5, rcSite.bottom - 5, rcSite.right - 5, rcSite.bottom}, TRUE},
+    };
+    for (const auto& bar : bars) {
+        CKLVDockingPaneSplitter* pBar = manager->GetLayout()->GetMarginBar(bar.nSide);
+        ASSERT_NE(pBar, nullptr) << bar.nSide;
+        EXPECT_EQ(WindowIn(pBar->m_hWnd, site), bar.rc) << bar.nSide;
+        EXPECT_EQ(pBar->IsHorizontal(), bar.bHorizontal) << bar.nSide;
+        // Margin bars paint but never drag.
+        CRect rcBounds, rcUnion;
+        EXPECT_FALSE(pBar->GetTrackLimits(rcBounds, rcUnion)) << bar.nSide;
+    }
+    EXPECT_EQ(manager->GetClientNode()->GetPaneWindowRect().left, 5);
+    EXPECT_EQ(manager->GetTopContainer()->GetPaneWindowRect(), CRect(5, 5, rcSite.right - 5, rcSite.bottom - 5));
+
+    manager->m_nSideMargin = 0;
+    site->RecalcLayout();
+    for (int nSide = 0; nSide < 4; nSide++) EXPECT_EQ(manager->GetLayout()->GetMarginBar(nSide), nullptr) << nSide;
+}
+
+TEST_F(StartupTest, ClosedPaneComesBackToItsLastHolder) {
+    CKLVDockingPane* a = manager->CreatePane(1, CRect(0, 0, 150, 120), klvDockBottom);
+    CKLVDockingPane* b = manager->CreatePane(2, CRect(0, 0, 150, 120), klvDockRight, a);
+    site->RecalcLayout();
+    CKLVDockingNode* pHolder = b->GetContainer();
+    // The application's owner hides instead of closing: nothing leaves.
+    b->Close();
+    EXPECT_EQ(b->GetContainer(), pHolder);
+    site->m_bAnswerLikeApp = FALSE;
+    b->Close();
+    ASSERT_TRUE(b->IsClosed());
+    EXPECT_EQ(pHolder->GetPaneHwnd(), nullptr);
+    manager->ShowPane(b, FALSE);
+    EXPECT_EQ(b->GetContainer(), pHolder);
+    EXPECT_NE(pHolder->GetPaneHwnd(), nullptr);
+    EXPECT_TRUE(b->IsSelected());
+}
