@@ -216,3 +216,68 @@ TEST_F(StartupTest, ClosedPaneComesBackToItsLastHolder) {
     EXPECT_NE(pHolder->GetPaneHwnd(), nullptr);
     EXPECT_TRUE(b->IsSelected());
 }
+
+TEST_F(StartupTest, DockingPreviewBesideAPaneOrAlongItsColumn) {
+    CKLVDockingPane* a = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+    site->RecalcLayout();
+    CKLVDockingPane* pNew = tree.Pane(704);
+    pNew->m_szDocking = CSize(60, 50);
+    const CRect rcSite = SiteClient();
+    const CRect rcA = a->GetContainer()->GetPaneWindowRect();
+    struct Case { const char* pszCase; int nDirection; CRect rcClient; };
+    const Case cases[] = {
+        // Across the column: a new row of two beside the pane's container.
+        {"right of the pane", klvDockRight, {rcA.left + (rcA.Width() - 4) * 150 / 210 + 4, rcA.top, rcA.right, rcA.bottom}},
+        // Along the column: the column shared anew with the new node after the pane.
+        {"below the pane", klvDockBottom, {0, rcSite.bottom - 50, rcSite.right, rcSite.bottom}},
+    };
+    for (const Case& c : cases) {
+        CRect rc;
+        manager->CalcDockingRect(rc, pNew, c.nDirection, a);
+        CRect rcExpected = c.rcClient;
+        site->ClientToScreen(&rcExpected);
+        EXPECT_EQ(rc, rcExpected) << c.pszCase;
+    }
+}
+
+TEST_F(StartupTest, AdjacentPaneSkipsPanesThatCannotBeActivated) {
+    CKLVDockingPane* a = manager->CreatePane(1, CRect(0, 0, 150, 120), klvDockBottom);
+    CKLVDockingPane* b = manager->CreatePane(2, CRect(0, 0, 150, 120), klvDockBottom);
+    CKLVDockingPane* c = manager->CreatePane(3, CRect(0, 0, 150, 120), klvDockBottom);
+    manager->AttachPane(b, a->GetContainer());
+    manager->AttachPane(c, a->GetContainer());
+    b->SetEnabled(CKLVDockingPane::enabledNoPresetCancel);
+    auto* pTabbed = static_cast<CKLVDockingPaneTabbedContainer*>(a->GetContainer());
+    const struct { CKLVDockingPane* pFrom; BOOL bForward; CKLVDockingPane* pSelected; } steps[] = {
+        {a, TRUE, c}, {c, TRUE, a}, {a, FALSE, c}, {c, FALSE, a}, {nullptr, TRUE, a},
+    };
+    for (const auto& s : steps) {
+        EXPECT_TRUE(manager->ActivateAdjacentPane(s.pFrom, s.bForward));
+        EXPECT_EQ(pTabbed->GetSelected(), s.pSelected) << (s.pFrom ? s.pFrom->GetID() : 0) << " " << s.bForward;
+    }
+    // The holders follow the panes into the container they share.
+    EXPECT_EQ(static_cast<CKLVDockingNode*>(manager->GetHolder(c, FALSE)), pTabbed);
+}
+
+TEST_F(StartupTest, BarsOnlyBetweenVisibleNeighbours) {
+    CKLVDockingSplitterContainer* pOldTop = manager->GetTopContainer();
+    CKLVDockingPane* a = manager->CreatePane(1, CRect(0, 0, 150, 120), klvDockBottom);
+    CKLVDockingPane* b = manager->CreatePane(2, CRect(0, 0, 150, 120), klvDockRight, a);
+    CKLVDockingPane* c = manager->CreatePane(3, CRect(0, 0, 150, 120), klvDockRight, b);
+    site->RecalcLayout();
+    auto* pRow = static_cast<CKLVDockingSplitterContainer*>(a->GetContainer()->GetContainer());
+    site->m_bAnswerLikeApp = FALSE;
+    const struct { const char* pszCase; CKLVDockingPane* pClose; INT_PTR nRowBars; } steps[] = {
+        {"three in a row", nullptr, 2},
+        {"the middle one closed", b, 1},
+        {"one left", c, 0},
+    };
+    for (const auto& s : steps) {
+        if (s.pClose) s.pClose->Close();
+        site->RecalcLayout();
+        EXPECT_EQ(pRow->GetSplitterCount(), s.nRowBars) << s.pszCase;
+    }
+    // The client's own container holds one child: no bar.
+    EXPECT_EQ(pOldTop->GetSplitterCount(), 0);
+    EXPECT_EQ(manager->GetTopContainer()->GetSplitterCount(), 1);
+}

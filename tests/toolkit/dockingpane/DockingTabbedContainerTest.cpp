@@ -249,3 +249,88 @@ TEST_F(TabbedContainerTest, CaptionButtonPressEndsOnReleaseEscapeQuitAndLostCapt
     }
     site->m_onMessage = nullptr;
 }
+
+TEST_F(TabbedContainerTest, CaptionButtonsFollowTheMouseAndTheMenuButtonTellsTheOwner) {
+    CKLVDockingPane* a = tree.Pane(1, CKLVDockingPane::optionMenuButton);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a});
+    const CPoint ptClose = ButtonCenter(pTabbed, klvCaptionButtonClose);
+    CKLVDockingPaneCaptionButton* pClose = pTabbed->FindCaptionButton(klvCaptionButtonClose);
+    const struct { const char* pszCase; int nEnabled; CPoint pt; BOOL bHot; } moves[] = {
+        {"over the button", 3, ptClose, TRUE},
+        {"off the button", 3, CPoint(5, 5), FALSE},
+        {"over it, pane without flag 2", 1, ptClose, FALSE},
+    };
+    for (const auto& m : moves) {
+        a->SetEnabled(m.nEnabled);
+        pTabbed->SendMessage(WM_MOUSEMOVE, 0, At(m.pt));
+        EXPECT_EQ(pClose->IsHot(), m.bHot) << m.pszCase;
+    }
+    a->SetEnabled(3);
+    pTabbed->SendMessage(WM_MOUSEMOVE, 0, At(ptClose));
+    pTabbed->SendMessage(WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(pClose->IsHot());
+
+    const CPoint ptMenu = ButtonCenter(pTabbed, klvCaptionButtonMenu);
+    pTabbed->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(ptMenu));
+    const auto menus = site->Notes(klvDockingPaneMenu);
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_EQ(menus[0].nPaneID, 1u);
+    EXPECT_FALSE(pTabbed->FindCaptionButton(klvCaptionButtonMenu)->IsPressed());
+}
+
+TEST_F(TabbedContainerTest, AutoHideButtonReportsBeforeAndAfter) {
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a});
+    const CPoint ptPin = ButtonCenter(pTabbed, klvCaptionButtonAutoHide);
+    ASSERT_FALSE(pTabbed->FindCaptionButton(klvCaptionButtonAutoHide)->GetRect().IsRectEmpty());
+    site->m_nCancelActions = klvActionHiding;
+    ClickAt(pTabbed, ptPin);
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionHiding, 1}}));
+    site->m_notes.clear();
+    site->m_nCancelActions = -1;
+    ClickAt(pTabbed, ptPin);
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionHiding, 1}, {klvActionHidden, 1}}));
+    // A pane that may not hide shows no pin.
+    a->SetOptions(CKLVDockingPane::optionNoHide);
+    ButtonCenter(pTabbed, klvCaptionButtonAutoHide);
+    EXPECT_TRUE(pTabbed->FindCaptionButton(klvCaptionButtonAutoHide)->GetRect().IsRectEmpty());
+}
+
+TEST_F(TabbedContainerTest, MaximisedContainerTakesItsRowAndRestoreGivesItBack) {
+    manager->m_bAllowMaximize = TRUE;
+    CKLVDockingPane* a = manager->CreatePane(1, CRect(0, 0, 150, 120), klvDockBottom);
+    CKLVDockingPane* b = manager->CreatePane(2, CRect(0, 0, 150, 120), klvDockRight, a);
+    site->RecalcLayout();
+    auto* pA = static_cast<CKLVDockingPaneTabbedContainer*>(a->GetContainer());
+    auto* pB = static_cast<CKLVDockingPaneTabbedContainer*>(b->GetContainer());
+    ASSERT_TRUE(pA->CanMaximise());
+    const int nRow = pA->GetContainer()->GetPaneWindowRect().Width();
+    ClickAt(pA, ButtonCenter(pA, klvCaptionButtonMaximize));
+    EXPECT_TRUE(pA->IsMaximised());
+    EXPECT_TRUE(pB->IsSiblingMaximised());
+    EXPECT_EQ(pB->GetPaneWindowRect().Width(), 0);
+    EXPECT_EQ(pA->GetPaneWindowRect().Width(), nRow - 4);
+    // Maximised, the container offers Restore instead.
+    ButtonCenter(pA, klvCaptionButtonRestore);
+    EXPECT_TRUE(pA->FindCaptionButton(klvCaptionButtonMaximize)->GetRect().IsRectEmpty());
+    ClickAt(pA, pA->FindCaptionButton(klvCaptionButtonRestore)->GetRect().CenterPoint());
+    EXPECT_FALSE(pA->IsMaximised());
+    EXPECT_GT(pB->GetPaneWindowRect().Width(), 0);
+}
+
+TEST_F(TabbedContainerTest, CaptionDoubleClickAsksToFloatUnlessThePaneMayNot) {
+    const struct { DWORD dwOptions; std::vector<std::pair<INT_PTR, UINT>> actions; } cases[] = {
+        {0, {{klvActionFloating, 1}}},
+        {CKLVDockingPane::optionNoFloat, {}},
+    };
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a});
+    for (const auto& c : cases) {
+        site->m_notes.clear();
+        a->SetOptions(c.dwOptions);
+        pTabbed->SendMessage(WM_LBUTTONDBLCLK, 0, At(CPoint(20, 5)));
+        EXPECT_EQ(Actions(), c.actions) << c.dwOptions;
+        // Without floating frames the pane stays docked.
+        EXPECT_EQ(a->GetContainer(), pTabbed);
+    }
+}
