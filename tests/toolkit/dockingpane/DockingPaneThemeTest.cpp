@@ -244,3 +244,31 @@ TEST_F(InstalledManagerTest, ThemeIdsBuildTheirClasses) {
         EXPECT_EQ(manager->m_nStickerStyle, c.nId == 9 ? 1 : 0) << c.nId;
     }
 }
+
+TEST(DockingPaneThemeMetrics, Theme6ColoursPerScheme) {
+    const struct { int nScheme; COLORREF clrSplitterFrom, clrInactiveFrom, clrActiveFrom; BOOL bBlackText; } cases[] = {
+        {1, 0xD7E5E5, 0xC6D7D8, COLORREF(-1), TRUE},
+        {2, 0xD7E5E5, 0xC6D7D8, COLORREF(-1), TRUE},
+        {3, 0xE5D7D7, 0xEBE0E0, 0xBA9EA0, TRUE},
+        {0, COLORREF(-1), COLORREF(-1), COLORREF(-1), FALSE},
+    };
+    for (const auto& c : cases) {
+        ForcedScheme scheme(c.nScheme);
+        ThemePtr pTheme = MakeTheme(6);
+        auto* p6 = dynamic_cast<CKLVDockingPaneTheme6*>(pTheme.get());
+        ASSERT_NE(p6, nullptr);
+        // -1: the system-derived value of theme 1's refresh stays.
+        const COLORREF clrSplitter = c.clrSplitterFrom != COLORREF(-1)
+                                         ? c.clrSplitterFrom
+                                         : p6->GetColor(COLOR_BTNFACE);
+        const COLORREF clrInactive = c.clrInactiveFrom != COLORREF(-1) ? c.clrInactiveFrom
+                                                                      : p6->GetColor(COLOR_INACTIVECAPTION);
+        const COLORREF clrActive = c.clrActiveFrom != COLORREF(-1) ? c.clrActiveFrom : p6->GetColor(COLOR_ACTIVECAPTION);
+        EXPECT_EQ(COLORREF(p6->m_clrSplitterGradient.m_clrFrom), clrSplitter) << c.nScheme;
+        EXPECT_EQ(COLORREF(p6->m_clrInactiveCaption.m_clrFrom), clrInactive) << c.nScheme;
+        EXPECT_EQ(COLORREF(p6->m_clrActiveCaption.m_clrFrom), clrActive) << c.nScheme;
+        EXPECT_EQ(COLORREF(p6->m_clrInactiveCaptionText),
+                  c.bBlackText ? COLORREF(0) : p6->GetColor(COLOR_INACTIVECAPTIONTEXT)) << c.nScheme;
+        EXPECT_TRUE(p6->m_bGradientCaptions);
+    }
+}

@@ -334,3 +334,41 @@ TEST_F(TabbedContainerTest, CaptionDoubleClickAsksToFloatUnlessThePaneMayNot) {
         EXPECT_EQ(a->GetContainer(), pTabbed);
     }
 }
+
+TEST(DockingActiveState, FocusInsideAContainerMakesItsPaneTheActiveOne) {
+    // A visible site: focus needs a window that can show.
+    auto* pSite = new CRecordingFrame;
+    ASSERT_TRUE(pSite->Create(nullptr, "site", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), classlib_test::VisibleStage()));
+    {
+        CKLVDockingPaneManager manager;
+        ASSERT_TRUE(manager.InstallDockingPanes(pSite));
+        pSite->m_pManager = &manager;
+        pSite->m_bAnswerLikeApp = TRUE;
+        CKLVDockingPane* pPane = manager.CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+        pSite->RecalcLayout();
+        ASSERT_TRUE(pPane->IsAttached());
+        auto* pTabbed = static_cast<CKLVDockingPaneTabbedContainer*>(pPane->GetContainer());
+        auto actions = [&] {
+            std::vector<INT_PTR> seen;
+            for (const DockingNote& note : pSite->Notes(klvDockingPaneAction)) seen.push_back(note.nAction);
+            pSite->m_notes.clear();
+            return seen;
+        };
+        actions();
+        ::SetFocus(pPane->GetChild());
+        manager.CheckFocus();
+        EXPECT_TRUE(pTabbed->IsActive());
+        EXPECT_EQ(manager.GetActivePane(), pPane);
+        EXPECT_EQ(actions(), std::vector<INT_PTR>{klvActionActivated});
+        // The same focus again reports nothing.
+        manager.CheckFocus();
+        EXPECT_TRUE(actions().empty());
+        ::SetFocus(pSite->m_hWnd);
+        manager.CheckFocus();
+        EXPECT_FALSE(pTabbed->IsActive());
+        EXPECT_EQ(manager.GetActivePane(), nullptr);
+        EXPECT_EQ(actions(), std::vector<INT_PTR>{klvActionDeactivated});
+        pSite->m_pManager = nullptr;
+    }
+    pSite->DestroyWindow();
+}
