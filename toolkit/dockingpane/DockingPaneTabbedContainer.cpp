@@ -204,11 +204,9 @@ void CKLVDockingPaneTabbedContainer::ShowCaption(BOOL bShow) {
 
 BOOL CKLVDockingPaneTabbedContainer::IsTabsVisible() const {
     // Inside the auto-hide sliding window the panel's own tabs stand for the panes.
-    if (m_hWnd) {
-        char szClass[64] = "";
-        if (HWND hWndParent = ::GetParent(m_hWnd)) ::GetClassNameA(hWndParent, szClass, sizeof(szClass));
-        if (lstrcmpA(szClass, "KLVDockingPaneAutoHideWnd") == 0) return FALSE;
-    }
+    const CWnd* pParent = m_hWnd ? CWnd::FromHandlePermanent(::GetParent(m_hWnd)) : nullptr;
+    if (pParent && lstrcmpA(pParent->GetRuntimeClass()->m_lpszClassName, "CKLVDockingPaneAutoHideWnd") == 0)
+        return FALSE;
     if (GetCount() > 1) return TRUE;
     const CKLVDockingPaneTheme* pTheme = GetPaintManager();
     return pTheme && pTheme->m_bShowTabsForOnePane;

@@ -372,3 +372,24 @@ TEST(DockingActiveState, FocusInsideAContainerMakesItsPaneTheActiveOne) {
     }
     pSite->DestroyWindow();
 }
+
+namespace {
+
+// Stands in for the auto-hide sliding window, which the container knows by its class name.
+class CKLVDockingPaneAutoHideWnd : public CWnd {
+    DECLARE_DYNAMIC(CKLVDockingPaneAutoHideWnd)
+};
+IMPLEMENT_DYNAMIC(CKLVDockingPaneAutoHideWnd, CWnd)
+
+}  // namespace
+
+TEST_F(TabbedContainerTest, NoTabsInsideTheSlidingWindow) {
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({tree.Pane(1), tree.Pane(2)});
+    EXPECT_TRUE(pTabbed->IsTabsVisible());
+    CKLVDockingPaneAutoHideWnd sliding;
+    ASSERT_TRUE(sliding.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 100, 100), site, 0));
+    ::SetParent(pTabbed->m_hWnd, sliding.m_hWnd);
+    EXPECT_FALSE(pTabbed->IsTabsVisible());
+    ::SetParent(pTabbed->m_hWnd, site->m_hWnd);
+    EXPECT_TRUE(pTabbed->IsTabsVisible());
+}
