@@ -5,6 +5,7 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/WindowTestSupport.h"
 #include "toolkit/common/ImageManager.h"
+#include "toolkit/dockingpane/DockingPaneTheme.h"
 
 #include <ole2.h>
 
@@ -129,4 +130,43 @@ TEST(DockingPaneManagerOle, UninitialisesOnlyWhatItInitialised) {
     });
     worker.join();
     EXPECT_EQ(hrAfter, S_FALSE);
+}
+
+namespace {
+
+// Counts the WM_INITIALUPDATE messages it receives.
+class CInitialUpdateCounter : public CWnd {
+public:
+    int m_nCount = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_INITIALUPDATE) ++m_nCount;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TEST_F(InstalledManagerTest, SystemNoticesRefreshTheThemeAndLateWindowsGetTheirInitialUpdate) {
+    for (UINT nMsg : {UINT(WM_SETTINGCHANGE), UINT(WM_SYSCOLORCHANGE)}) {
+        manager->GetPaintManager()->m_nTabRowHeight = 0;
+        manager->SendMessage(nMsg, 0, 0);
+        EXPECT_GE(manager->GetPaintManager()->GetTabRowHeight(), 24) << nMsg;
+    }
+
+    CKLVDockingPane* pPane = tree.Pane(703);
+    tree.Tabbed({pPane});
+    CWnd host;
+    CInitialUpdateCounter child;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 50, 50), site, 0));
+    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 10, 10), &host, 0));
+    // Before the manager's own initial update an attached window gets nothing; after it, at once.
+    pPane->Attach(&host);
+    EXPECT_EQ(child.m_nCount, 0);
+    manager->SendMessage(WM_INITIALUPDATE, 0, 0);
+    EXPECT_TRUE(manager->IsInitialUpdateDone());
+    pPane->Attach(&host);
+    EXPECT_EQ(child.m_nCount, 1);
+    pPane->Attach(nullptr);
 }
