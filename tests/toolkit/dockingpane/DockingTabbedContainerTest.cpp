@@ -4,7 +4,8 @@
 
 #include "classlib/WindowTestSupport.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
-#include "toolkit/dockingpane/DockingPaneTheme.h"
+#include "toolkit/dockingpane/DockingPaneThemes.h"
+#include "toolkit/tabs/TabTestHost.h"
 
 namespace {
 
@@ -392,4 +393,41 @@ TEST_F(TabbedContainerTest, NoTabsInsideTheSlidingWindow) {
     EXPECT_FALSE(pTabbed->IsTabsVisible());
     ::SetParent(pTabbed->m_hWnd, site->m_hWnd);
     EXPECT_TRUE(pTabbed->IsTabsVisible());
+}
+
+TEST_F(TabbedContainerTest, CaptionRunsDownTheSideWhenTheSettingSaysSo) {
+    CKLVDockingPane* pBottom = manager->CreatePane(1, CRect(0, 0, 150, 120), klvDockBottom);
+    CKLVDockingPane* pLeft = manager->CreatePane(2, CRect(0, 0, 100, 120), klvDockLeft);
+    site->RecalcLayout();
+    auto* pWide = static_cast<CKLVDockingPaneTabbedContainer*>(pBottom->GetContainer());
+    auto* pTall = static_cast<CKLVDockingPaneTabbedContainer*>(pLeft->GetContainer());
+    ASSERT_GT(pWide->GetPaneWindowRect().Width(), pWide->GetPaneWindowRect().Height());
+    ASSERT_LT(pTall->GetPaneWindowRect().Width(), pTall->GetPaneWindowRect().Height());
+    const struct { int nSetting; BOOL bWide, bTall; } cases[] = {
+        {0, FALSE, FALSE}, {1, TRUE, TRUE}, {2, TRUE, FALSE}, {3, TRUE, FALSE},
+    };
+    for (const auto& c : cases) {
+        manager->m_nCaptionDirection = c.nSetting;
+        EXPECT_EQ(pWide->IsCaptionVertical(), c.bWide) << c.nSetting;
+        EXPECT_EQ(pTall->IsCaptionVertical(), c.bTall) << c.nSetting;
+    }
+    // A vertical caption takes the left edge: the pane area starts right of it, the band is
+    // hit as the caption and drawn there.
+    manager->m_nCaptionDirection = 1;
+    const int nCaption = manager->GetPaintManager()->GetCaptionHeight();
+    CRect rcArea(0, 0, 200, 100);
+    manager->GetPaintManager()->AdjustClientRect(pWide, rcArea, TRUE);
+    EXPECT_EQ(rcArea, CRect(nCaption, 0, 200, 100));
+    site->RecalcLayout();
+    EXPECT_EQ(pWide->HitTest(nCaption / 2, 60), CKLVDockingPaneTabbedContainer::htCaption);
+    EXPECT_EQ(pWide->HitTest(nCaption + 5, 5), CKLVDockingPaneTabbedContainer::htNothing);
+    tabs_test::Canvas canvas;
+    manager->GetPaintManager()->DrawTabbedContainer(&canvas.m_dc, pWide, CRect(0, 0, 200, 100));
+    const COLORREF clrInactive = static_cast<CKLVDockingPaneTheme9*>(manager->GetPaintManager())->m_clrInactiveCaption.m_clrFrom;
+    EXPECT_EQ(canvas.At(nCaption / 2, 40), clrInactive);
+    EXPECT_NE(canvas.At(nCaption + 5, 2), clrInactive);
+    // The buttons sit at the far (bottom) end of the band.
+    const CRect rcClose = pWide->FindCaptionButton(klvCaptionButtonClose)->GetRect();
+    EXPECT_EQ(rcClose.bottom, 100 - 2);
+    EXPECT_LT(rcClose.right, nCaption + 1);
 }
