@@ -35,6 +35,8 @@ public:
     virtual BOOL IsStatusBarTextShown() const { return TRUE; }
     virtual BOOL IsDisableCommandsWithoutHandler() const { return TRUE; }
     virtual BOOL IsKeyboardCuesVisible() const { return TRUE; }
+    // The options' cue setting changed: cues are now visible or not, and shown only on demand.
+    virtual void SetKeyboardCuesState(BOOL /*bVisible*/, BOOL /*bOnDemand*/) {}
     // Keyboard tips: whether the bar's are shown, showing, hiding, and a typed key while shown.
     virtual BOOL IsKeyboardTipsShown(CKLVCommandBar* /*pBar*/) const { return FALSE; }
     virtual void ShowKeyboardTips(CKLVCommandBar* /*pBar*/) {}

@@ -1,6 +1,7 @@
 // Accelerator manager: shortcut choice and text, translation with the disable level, and the
 // table's archive and section round trips with damaged loads refused.
 #include "classlib/ClassLib.h"
+#include "KeyedExchange.h"
 #include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/common/PropExchangeArchive.h"
 
@@ -27,36 +28,7 @@ std::vector<ACCEL> Entries(HACCEL hAccel) {
 
 CString Name(UINT vk) { return CKLVAccelManager::GetSystemKeyName(vk); }
 
-// A keyed back-end: every value as a long under "section\\name".
-class CKeyedExchange : public CKLVPropExchange {
-public:
-    CKeyedExchange(std::map<std::string, long>& store, BOOL bLoading, std::string prefix = "")
-        : m_store(store), m_prefix(std::move(prefix)) {
-        m_bLoading = bLoading;
-    }
-    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vt, void* pvProp, const void* pvDefault) override {
-        const std::string key = m_prefix + pszPropName;
-        auto found = m_store.find(key);
-        if (!m_bLoading) m_store[key] = vt == VT_UI1 ? *static_cast<BYTE*>(pvProp)
-                                      : vt == VT_I2  ? *static_cast<short*>(pvProp)
-                                                     : *static_cast<long*>(pvProp);
-        if (!m_bLoading) return TRUE;
-        const long value = found != m_store.end() ? found->second : 0;
-        if (vt == VT_UI1) *static_cast<BYTE*>(pvProp) = static_cast<BYTE>(value);
-        else if (vt == VT_I2) *static_cast<short*>(pvProp) = static_cast<short>(value);
-        else *static_cast<long*>(pvProp) = value;
-        return found != m_store.end() || pvDefault;
-    }
-    CKLVPropExchange* OpenSection(LPCTSTR pszSection) override {
-        auto* pSection = new CKeyedExchange(m_store, m_bLoading, m_prefix + pszSection + "\\");
-        InitSection(pSection);
-        return pSection;
-    }
-
-private:
-    std::map<std::string, long>& m_store;
-    std::string m_prefix;
-};
+using commandbars_test::CKeyedExchange;
 
 std::string Store(CKLVAccelManager& manager) {
     CMemFile file;
