@@ -20,4 +20,6 @@ public:
     CKLVControl* GetDefaultItem() const;
 
     CKLVControlPopup* m_pControlPopup = nullptr;
+    // Set while the command bars keep the bar among their context menus.
+    BOOL m_bContextMenu = FALSE;
 };

@@ -1,0 +1,39 @@
+// An ordered list of command bars holding a counted reference on each: the bars collected for
+// one state exchange, and the popup bars the command bars keep as context menus.
+#pragma once
+
+#include "classlib/Array.h"
+#include "classlib/CmdTarget.h"
+
+class CKLVCommandBar;
+class CKLVCommandBars;
+
+class CKLVCommandBarList : public CCmdTarget {
+public:
+    explicit CKLVCommandBarList(CKLVCommandBars* pCommandBars = nullptr) : m_pCommandBars(pCommandBars) {}
+    ~CKLVCommandBarList() override { RemoveAll(); }
+    CKLVCommandBarList(const CKLVCommandBarList&) = delete;
+    CKLVCommandBarList& operator=(const CKLVCommandBarList&) = delete;
+
+    // Appends the bar once, with a reference of the list's own.
+    virtual void Add(CKLVCommandBar* pBar);
+    int GetCount() const { return static_cast<int>(m_arrBars.GetSize()); }
+    // Null outside 0..count-1.
+    CKLVCommandBar* GetAt(int nIndex) const;
+    BOOL Contains(const CKLVCommandBar* pBar) const;
+    // The first bar with the id; null for id 0.
+    CKLVCommandBar* FindCommandBar(UINT nBarID) const;
+    // Releases every bar.
+    void RemoveAll();
+
+protected:
+    CPtrArray m_arrBars;
+    CKLVCommandBars* m_pCommandBars;
+};
+
+// The popup bars shown as context menus; adding one marks it as such.
+class CKLVContextMenus : public CKLVCommandBarList {
+public:
+    using CKLVCommandBarList::CKLVCommandBarList;
+    void Add(CKLVCommandBar* pBar) override;
+};

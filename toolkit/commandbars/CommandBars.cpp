@@ -1,0 +1,279 @@
+#include "toolkit/commandbars/CommandBars.h"
+
+#include "classlib/FrameWnd.h"
+#include "toolkit/commandbars/AccelManager.h"
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBarList.h"
+#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/common/ImageManager.h"
+#include "toolkit/common/MouseHook.h"
+
+IMPLEMENT_DYNCREATE(CKLVCommandBars, CCmdTarget)
+
+CRuntimeClass* CKLVCommandBars::m_pMenuBarClass = nullptr;
+CRuntimeClass* CKLVCommandBars::m_pToolBarClass = nullptr;
+CRuntimeClass* CKLVCommandBars::m_pDockBarClass = nullptr;
+
+CKLVCommandBars::CKLVCommandBars()
+    : m_pOptions(new CKLVCommandBarsOptions), m_pContextMenus(new CKLVContextMenus(this)),
+      m_pAccelManager(new CKLVAccelManager(this)), m_pActions(new CKLVControlActions(this)) {
+    m_pOptions->m_pCommandBars = this;
+}
+
+CKLVCommandBars::~CKLVCommandBars() {
+    SetDragControl(nullptr);
+    m_pContextMenus->RemoveAll();
+    m_pContextMenus->InternalRelease();
+    RemoveAll();
+    if (m_pPaintManager) m_pPaintManager->InternalRelease();
+    if (m_pImageManager) m_pImageManager->InternalRelease();
+    m_pAccelManager->InternalRelease();
+    m_pOptions->InternalRelease();
+    m_pActions->RemoveAll();
+    m_pActions->InternalRelease();
+}
+
+CKLVCommandBar* CKLVCommandBars::GetMenuBar() const {
+    CKLVCommandBar* pBar = FindCommandBar(1);
+    return pBar && pBar->GetType() == CKLVCommandBar::barTypeMenuBar &&
+                   (!m_pMenuBarClass || pBar->IsKindOf(m_pMenuBarClass))
+               ? pBar
+               : nullptr;
+}
+
+BOOL CKLVCommandBars::IsCommandHidden(UINT nId) const {
+    BOOL bValue;
+    return m_pOptions->m_mapHiddenCommands.Lookup(nId, bValue) && !m_pOptions->m_mapUsedCommands.Lookup(nId, bValue);
+}
+
+BOOL CKLVCommandBars::IsControlHidden(CKLVControl* pControl) const {
+    CPtrArray arrWalked;
+    return IsControlHidden(pControl, arrWalked);
+}
+
+BOOL CKLVCommandBars::IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalked) const {
+    if (IsCommandHidden(static_cast<UINT>(pControl->GetId()))) return TRUE;
+    const int nType = pControl->GetType();
+    if (!m_pOptions->bAutoHideUnusedPopups ||
+        (nType != CKLVControl::typePopup && nType != CKLVControl::typeButtonPopup &&
+         nType != CKLVControl::typeSplitButtonPopup))
+        return FALSE;
+    CKLVCommandBar* pBar = pControl->GetCommandBar();
+    if (!pBar || pBar->GetControlCount() == 0) return FALSE;
+    // A popup met again on the way down is one of its own ancestors: it does not hide them.
+    for (INT_PTR i = 0; i < arrWalked.GetSize(); ++i)
+        if (arrWalked[i] == pBar) return FALSE;
+    arrWalked.Add(pBar);
+    BOOL bHidden = TRUE;
+    for (int i = 0; bHidden && i < pBar->GetControlCount(); ++i) bHidden = IsControlHidden(pBar->GetControl(i), arrWalked);
+    arrWalked.RemoveAt(arrWalked.GetSize() - 1);
+    return bHidden;
+}
+
+void CKLVCommandBars::SetSite(CWnd* pSite) {
+    m_pSite = pSite;
+    m_bSiteAnswer = FALSE;
+    m_dwLayoutRTL = 0;
+    if (!pSite || !pSite->GetSafeHwnd()) return;
+    // With a handler record the command routing only reports whether a handler exists.
+    AFX_CMDHANDLERINFO info = {};
+    m_bSiteAnswer = pSite->OnCmdMsg(idCustomizeCommand, 0, nullptr, &info);
+    m_dwLayoutRTL = pSite->GetExStyle() & WS_EX_LAYOUTRTL;
+}
+
+CKLVCommandBar* CKLVCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pBarClass) {
+    CRuntimeClass* pClass = pBarClass ? pBarClass : m_pToolBarClass;
+    if (!pClass || !pClass->IsDerivedFrom(RUNTIME_CLASS(CKLVCommandBar))) return nullptr;
+    auto* pBar = static_cast<CKLVCommandBar*>(pClass->CreateObject());
+    if (!pBar) return nullptr;
+    pBar->m_pCommandBars = this;
+    pBar->m_pLink = this;
+    pBar->SetTitle(lpszTitle);
+    if (!pBar->SetPosition(nPosition)) {
+        pBar->InternalRelease();
+        return nullptr;
+    }
+    m_arrBars.Add(pBar);
+    return pBar;
+}
+
+void CKLVCommandBars::RemoveBar(CKLVCommandBar* pBar) {
+    if (pBar->GetSafeHwnd()) pBar->ShowWindow(SW_HIDE);
+    pBar->m_bVisible = FALSE;
+    pBar->OnRemoved();
+    pBar->InternalRelease();
+}
+
+void CKLVCommandBars::Remove(CKLVCommandBar* pBar) {
+    const int nIndex = FindIndex(pBar);
+    if (nIndex < 0) return;
+    m_arrBars.RemoveAt(nIndex);
+    RecalcFrameLayout();
+    RemoveBar(pBar);
+}
+
+void CKLVCommandBars::RemoveAll() {
+    LockLayout();
+    while (GetCount() > 0) {
+        CKLVCommandBar* pBar = GetAt(GetCount() - 1);
+        m_arrBars.RemoveAt(GetCount() - 1);
+        RemoveBar(pBar);
+    }
+    UnlockLayout();
+    RecalcFrameLayout(TRUE);
+}
+
+CKLVCommandBar* CKLVCommandBars::GetAt(int nIndex) const {
+    if (nIndex < 0 || nIndex >= GetCount()) return nullptr;
+    return static_cast<CKLVCommandBar*>(m_arrBars[nIndex]);
+}
+
+CKLVCommandBar* CKLVCommandBars::FindCommandBar(UINT nBarID) const {
+    if (nBarID == 0) return nullptr;
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetAt(i)->m_nBarID == nBarID) return GetAt(i);
+    return nullptr;
+}
+
+int CKLVCommandBars::FindIndex(const CKLVCommandBar* pBar) const {
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetAt(i) == pBar) return i;
+    return -1;
+}
+
+int CKLVCommandBars::GetNextVisibleBar(int nIndex, int nStep) const {
+    const int nCount = GetCount();
+    if (nCount == 0 || (nStep != 1 && nStep != -1)) return -1;
+    const BOOL bCanWrap = !(nIndex == -1 && nStep > 0);
+    int i = nIndex == -1 && nStep < 0 ? nCount : nIndex;
+    BOOL bWrapped = FALSE;
+    for (;;) {
+        i += nStep;
+        if (i < 0 || i >= nCount) {
+            if (!bCanWrap || bWrapped) return -1;
+            bWrapped = TRUE;
+            i = nStep > 0 ? 0 : nCount - 1;
+        }
+        if (i == nIndex) return nIndex;
+        if (GetAt(i)->IsVisible()) return i;
+    }
+}
+
+void CKLVCommandBars::ToggleVisible(int nIndex) {
+    CKLVCommandBar* pBar = GetAt(nIndex);
+    if (!pBar) return;
+    pBar->SetVisible(!pBar->IsVisible());
+    m_pOptions->bDirty = TRUE;
+}
+
+void CKLVCommandBars::SetCommandUsed(UINT nId) {
+    if (!IsCommandHidden(nId)) return;
+    m_pOptions->m_mapUsedCommands.SetAt(nId, TRUE);
+    m_pOptions->bDirty = TRUE;
+}
+
+void CKLVCommandBars::SetCustomizeMode(BOOL bMode) {
+    m_pOptions->bDirty = TRUE;
+    m_bCustomizeMode = bMode;
+    m_bCustomizeTarget = bMode;
+    SetDragControl(nullptr);
+    if (m_bKeyboardCuesOnDemand) ShowKeyboardCues(bMode);
+}
+
+void CKLVCommandBars::SetDragControl(CKLVControl* pControl) {
+    if (pControl != m_pDragControl) {
+        CKLVControl* pOld = m_pDragControl;
+        m_pDragControl = pControl;
+        if (pControl) pControl->InternalAddRef();
+        if (pOld) {
+            pOld->RedrawParent(FALSE);
+            pOld->InternalRelease();
+        }
+        if (pControl) pControl->RedrawParent(FALSE);
+    }
+    if (m_pSite && m_pSite->GetSafeHwnd()) m_pSite->SendMessage(msgDragControlChanged);
+}
+
+void CKLVCommandBars::ShowKeyboardCues(BOOL bShow) {
+    if (m_bCustomizeMode) bShow = TRUE;
+    if (!m_bKeyboardCuesOnDemand || bShow == m_bKeyboardCuesVisible) return;
+    m_bKeyboardCuesVisible = bShow;
+    RedrawCommandBars();
+}
+
+void CKLVCommandBars::SetKeyboardCuesState(BOOL bVisible, BOOL bOnDemand) {
+    m_bKeyboardCuesVisible = bVisible;
+    m_bKeyboardCuesOnDemand = bOnDemand;
+    RedrawCommandBars();
+}
+
+void CKLVCommandBars::RedrawCommandBars() {
+    for (int i = 0; i < GetCount(); ++i) {
+        CKLVCommandBar* pBar = GetAt(i);
+        if (pBar->GetSafeHwnd() && pBar->IsVisible()) pBar->Redraw(nullptr, TRUE);
+    }
+}
+
+void CKLVCommandBars::RecalcFrameLayout(BOOL bDelay) {
+    if (m_nLockLayout > 0 || !m_pSite || !m_pSite->GetSafeHwnd()) return;
+    if (auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite)) {
+        if (bDelay)
+            pFrame->m_nIdleFlags |= CFrameWnd::idleLayout;
+        else
+            pFrame->RecalcLayout(FALSE);
+        return;
+    }
+    CRect rcClient;
+    m_pSite->GetClientRect(&rcClient);
+    m_pSite->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rcClient.Width(), rcClient.Height()));
+}
+
+CKLVControlAction* CKLVCommandBars::FindAction(int nId) const { return m_pActions->GetAction(nId); }
+
+void CKLVCommandBars::SetPaintManager(CKLVPaintManager* pPaintManager) {
+    if (m_pPaintManager && m_pPaintManager != pPaintManager) m_pPaintManager->InternalRelease();
+    m_pPaintManager = pPaintManager;
+}
+
+void CKLVCommandBars::SetImageManager(CKLVImageManager* pImageManager) {
+    if (m_pImageManager && m_pImageManager != pImageManager) m_pImageManager->InternalRelease();
+    m_pImageManager = pImageManager;
+}
+
+BOOL CKLVCommandBars::IsLayoutRTL() const {
+    if (m_dwLayoutRTL) return TRUE;
+    return m_pSite && m_pSite->GetSafeHwnd() && (m_pSite->GetExStyle() & WS_EX_LAYOUTRTL);
+}
+
+void CKLVCommandBars::OnTrackingModeChanged(CKLVCommandBar*, int nMode) {
+    if (nMode == 0 && m_bKeyboardCuesOnDemand && KLVMouseHook()->GetTrackedPopups().empty())
+        ShowKeyboardCues(FALSE);
+}
+
+void CKLVCommandBars::ClosePopups() { KLVMouseHook()->CloseAllTrackedPopups(); }
+
+CKLVPaintManager* CKLVCommandBars::GetPaintManager() const {
+    if (m_pPaintManager) return m_pPaintManager;
+    if (!CKLVPaintManager::GetGlobalPaintManager()) CKLVPaintManager::SetTheme(0);
+    return CKLVPaintManager::GetGlobalPaintManager();
+}
+
+CKLVImageManager* CKLVCommandBars::GetImageManager() const {
+    return m_pImageManager ? m_pImageManager : KLVImageManager();
+}
+
+BOOL CKLVCommandBars::IsShowFullAfterDelay() const { return m_pOptions->bShowFullAfterDelay; }
+
+BOOL CKLVCommandBars::IsStatusBarTextShown() const { return m_pOptions->bStatusBarText; }
+
+BOOL CKLVCommandBars::IsDisableCommandsWithoutHandler() const { return m_pOptions->bDisableCommandsWithoutHandler; }
+
+BOOL CKLVCommandBars::IsToolBarScreenTips() const { return m_pOptions->bToolBarScreenTips; }
+
+BOOL CKLVCommandBars::IsToolBarAccelTips() const { return m_pOptions->bToolBarAccelTips; }
+
+BOOL CKLVCommandBars::IsPopupBarTips() const { return m_pOptions->bShowPopupBarToolTips; }

@@ -1,0 +1,123 @@
+// The one object per frame that owns the frame's command bars, their options, the accelerator
+// manager, the actions and the customisation state; the bars ask it for what they share
+// (through the link they were built against).
+#pragma once
+
+#include "classlib/Array.h"
+#include "classlib/CmdTarget.h"
+#include "classlib/String.h"
+#include "toolkit/commandbars/CommandBarsLink.h"
+
+class CKLVAccelManager;
+class CKLVCommandBar;
+class CKLVCommandBarsOptions;
+class CKLVContextMenus;
+class CKLVControlAction;
+
+class CKLVCommandBars : public CCmdTarget, public CKLVCommandBarsLink {
+    DECLARE_DYNCREATE(CKLVCommandBars)
+public:
+    // The command a site answers when it wants it offered in the bars' expand popups.
+    enum : UINT { idCustomizeCommand = 35001, msgDragControlChanged = 0x2857 };
+
+    // The classes the manager makes bars of; the application may change them first. Null
+    // until the class exists: Add without a class then makes nothing.
+    static CRuntimeClass* m_pMenuBarClass;
+    static CRuntimeClass* m_pToolBarClass;
+    static CRuntimeClass* m_pDockBarClass;
+
+    CKLVCommandBars();
+    ~CKLVCommandBars() override;
+
+    // Virtual operations in the order every later part was built against.
+    // The bar with bar id 1 when it is a menu bar.
+    virtual CKLVCommandBar* GetMenuBar() const;
+    // Hidden (shown in full menus only) and not yet used.
+    virtual BOOL IsCommandHidden(UINT nId) const;
+    // A hidden command, or, with "AutoHideUnusedPopups", a popup whose bar has controls that
+    // are all hidden by this same test.
+    virtual BOOL IsControlHidden(CKLVControl* pControl) const;
+
+    // Stores the site and asks it (without running anything) whether it handles the customize
+    // command.
+    void SetSite(CWnd* pSite);
+    // A bar of the class (the tool-bar class for null) with its window at the position; null
+    // when it cannot be made, the list then unchanged.
+    CKLVCommandBar* Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pBarClass = nullptr);
+    void Remove(CKLVCommandBar* pBar);
+    void RemoveAll();
+    int GetCount() const { return static_cast<int>(m_arrBars.GetSize()); }
+    CKLVCommandBar* GetAt(int nIndex) const;
+    CKLVCommandBar* FindCommandBar(UINT nBarID) const;
+    int FindIndex(const CKLVCommandBar* pBar) const;
+    // The next visible bar from nIndex in steps of nStep (+1 or -1), wrapping once; nIndex when
+    // the walk comes back to it; -1 when none. From -1 forward the walk does not wrap; from -1
+    // backward it starts at the last bar.
+    int GetNextVisibleBar(int nIndex, int nStep = 1) const;
+    void ToggleVisible(int nIndex);
+    void SetCommandUsed(UINT nId);
+    void SetCustomizeMode(BOOL bMode);
+    BOOL IsCustomizeAvail() const { return m_bSiteAnswer; }
+    // Redraws every bar when cues show only on demand and the state changes (always shown while
+    // customising).
+    void ShowKeyboardCues(BOOL bShow);
+    void RedrawCommandBars();
+    // Lays the site out now, or at its next idle time; nothing while the layout is locked.
+    void RecalcFrameLayout(BOOL bDelay = FALSE);
+    void LockLayout() { ++m_nLockLayout; }
+    void UnlockLayout() { --m_nLockLayout; }
+    CKLVControlAction* FindAction(int nId) const;
+
+    CKLVCommandBarsOptions* GetOptions() const { return m_pOptions; }
+    CKLVContextMenus* GetContextMenus() const { return m_pContextMenus; }
+    void SetPaintManager(CKLVPaintManager* pPaintManager);
+    void SetImageManager(CKLVImageManager* pImageManager);
+    BOOL IsLayoutRTL() const;
+
+    // What the bars ask of their command bars.
+    void OnTrackingModeChanged(CKLVCommandBar* pBar, int nMode) override;
+    void ClosePopups() override;
+    BOOL IsCustomizeMode() const override { return m_bCustomizeMode; }
+    CWnd* GetSite() const override { return m_pSite; }
+    CKLVPaintManager* GetPaintManager() const override;
+    CKLVImageManager* GetImageManager() const override;
+    CKLVControlActions* GetActions() const override { return m_pActions; }
+    BOOL IsShowFullAfterDelay() const override;
+    BOOL IsStatusBarTextShown() const override;
+    BOOL IsDisableCommandsWithoutHandler() const override;
+    BOOL IsKeyboardCuesVisible() const override { return m_bKeyboardCuesVisible; }
+    void SetKeyboardCuesState(BOOL bVisible, BOOL bOnDemand) override;
+    BOOL IsToolBarScreenTips() const override;
+    BOOL IsToolBarAccelTips() const override;
+    BOOL IsPopupBarTips() const override;
+    CKLVAccelManager* GetAccelManager() const override { return m_pAccelManager; }
+    CKLVControl* GetDragControl() const override { return m_pDragControl; }
+    // Redraws the old and the new control and tells the site (message 0x2857).
+    void SetDragControl(CKLVControl* pControl) override;
+
+    BOOL m_bIgnoreShiftMenuKey = FALSE;
+    int m_nKeyboardNavigationLevel = 0;
+    CKLVPaintManager* m_pPaintManager = nullptr;
+    CKLVImageManager* m_pImageManager = nullptr;
+    CKLVControl* m_pDragControl = nullptr;
+    BOOL m_bCustomizeMode = FALSE;
+    BOOL m_bSiteAnswer = FALSE;
+    UINT m_nMenuID = 0;
+    BOOL m_bCustomizeTarget = FALSE;
+    CString m_strText;
+    CKLVCommandBarsOptions* m_pOptions;
+    CKLVContextMenus* m_pContextMenus;
+    CPtrArray m_arrBars;
+    CWnd* m_pSite = nullptr;
+    BOOL m_bKeyboardCuesVisible = TRUE;
+    CKLVAccelManager* m_pAccelManager;
+    UINT m_nHelpCommandId = 0;
+    CKLVControlActions* m_pActions;
+    int m_nLockLayout = 0;
+    BOOL m_bKeyboardCuesOnDemand = FALSE;
+    DWORD m_dwLayoutRTL = 0;
+
+private:
+    BOOL IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalked) const;
+    void RemoveBar(CKLVCommandBar* pBar);
+};
