@@ -59,6 +59,8 @@ public:
     BOOL LoadAccelTable(CKLVPropExchange* pPX);
 
     BOOL m_bAllowEscapeShortcut = FALSE;
+    // Set when the manager took over the frame's table: the frame then translates no keys itself.
+    BOOL m_bReplacesFrameTable = FALSE;
     BOOL m_bUseSystemKeyNameText = FALSE;
     int m_nDisableLevel = 0;
     CKLVCommandBars* m_pCommandBars;

@@ -1,13 +1,17 @@
 // The command bars manager: adding and removing bars, walking to the next visible bar, hidden
 // commands and popups, the site's answer to the customize command, keyboard cues, and what the
-// bars read of the options through it.
+// bars read of the options through it; the MDI frame that hands them its accelerators.
 #include "ControlTestSupport.h"
+#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBarList.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/MDIFrameWnd.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace commandbars_test {
@@ -249,6 +253,58 @@ TEST_F(CommandBars, ContextMenusAreMarkedAndHeldOnce) {
     EXPECT_EQ(pMenus->FindCommandBar(0x1000001), pPopupBar);
     EXPECT_EQ(pPopupBar->GetRefCount(), 2);
     pPopupBar->InternalRelease();
+}
+
+}  // namespace commandbars_test
+
+namespace commandbars_test {
+
+// A frame built as the application builds its main frame, counting the save command.
+class CCountingFrame : public CKLVMDIFrameWnd {
+public:
+    afx_msg void OnSave() { ++s_nSaves; }
+    static int s_nSaves;
+    DECLARE_MESSAGE_MAP()
+};
+int CCountingFrame::s_nSaves = 0;
+BEGIN_MESSAGE_MAP(CCountingFrame, CKLVMDIFrameWnd)
+    ON_COMMAND(57603, OnSave)
+END_MESSAGE_MAP()
+
+TEST(MDIFrame, TheCommandBarsTakeOverTheFramesAcceleratorTable) {
+    auto* pFrame = new CCountingFrame;
+    EXPECT_FALSE(pFrame->InitCommandBars(RUNTIME_CLASS(CKLVControl)));
+    ASSERT_TRUE(pFrame->InitCommandBars());
+    CKLVCommandBars* pCommandBars = pFrame->GetCommandBars();
+    EXPECT_EQ(pCommandBars->GetSite(), pFrame);
+    ASSERT_TRUE(pFrame->LoadFrame(128, WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(pFrame->m_hAccelTable, nullptr);
+    CKLVAccelManager* pAccelManager = pCommandBars->GetAccelManager();
+    EXPECT_TRUE(pAccelManager->m_bReplacesFrameTable);
+    for (HACCEL hTable : {pAccelManager->GetAccelTable(), pAccelManager->GetDefaultAccelTable()}) {
+        ASSERT_NE(hTable, nullptr);
+        ACCEL entries[4] = {};
+        ASSERT_EQ(::CopyAcceleratorTableA(hTable, entries, 4), 2);
+        EXPECT_EQ(entries[0].cmd, 57603);
+        EXPECT_EQ(entries[0].key, 'S');
+    }
+    EXPECT_NE(pAccelManager->GetAccelTable(), pAccelManager->GetDefaultAccelTable());
+
+    // Ctrl+S through the frame's translation runs the save command once.
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    BYTE withCtrl[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(withCtrl));
+    withCtrl[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(withCtrl);
+    CCountingFrame::s_nSaves = 0;
+    MSG msg = {pFrame->GetSafeHwnd(), WM_KEYDOWN, 'S', 0x1F0001, 0, {0, 0}};
+    EXPECT_TRUE(pFrame->PreTranslateMessage(&msg));
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(CCountingFrame::s_nSaves, 1);
+    msg.wParam = 'Q';
+    EXPECT_FALSE(pFrame->PreTranslateMessage(&msg));
+    pFrame->DestroyWindow();
 }
 
 }  // namespace commandbars_test

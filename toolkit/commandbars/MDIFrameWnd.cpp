@@ -1,0 +1,40 @@
+#include "toolkit/commandbars/MDIFrameWnd.h"
+
+#include "toolkit/commandbars/AccelManager.h"
+#include "toolkit/commandbars/CommandBars.h"
+
+IMPLEMENT_DYNCREATE(CKLVMDIFrameWnd, CMDIFrameWnd)
+
+CKLVMDIFrameWnd::~CKLVMDIFrameWnd() {
+    if (m_pCommandBars) m_pCommandBars->InternalRelease();
+}
+
+BOOL CKLVMDIFrameWnd::InitCommandBars(CRuntimeClass* pCommandBarsClass) {
+    CRuntimeClass* pClass = pCommandBarsClass ? pCommandBarsClass : RUNTIME_CLASS(CKLVCommandBars);
+    if (!pClass->IsDerivedFrom(RUNTIME_CLASS(CKLVCommandBars))) return FALSE;
+    auto* pCommandBars = static_cast<CKLVCommandBars*>(pClass->CreateObject());
+    if (!pCommandBars) return FALSE;
+    if (m_pCommandBars) m_pCommandBars->InternalRelease();
+    m_pCommandBars = pCommandBars;
+    m_pCommandBars->SetSite(this);
+    return TRUE;
+}
+
+BOOL CKLVMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+    if (!CKLVMDIFrameWndBase::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
+    if (!m_pCommandBars || !m_hAccelTable) return TRUE;
+    CKLVAccelManager* pAccelManager = m_pCommandBars->GetAccelManager();
+    pAccelManager->SetAccelTable(CopyAccelTable(m_hAccelTable));
+    pAccelManager->SetDefaultAccelTable(CopyAccelTable(m_hAccelTable));
+    pAccelManager->m_bReplacesFrameTable = TRUE;
+    // A table loaded from resources is freed with its module.
+    m_hAccelTable = nullptr;
+    return TRUE;
+}
+
+BOOL CKLVMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
+    if (m_pCommandBars && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
+        m_pCommandBars->GetAccelManager()->TranslateAccel(m_hWnd, pMsg))
+        return TRUE;
+    return CKLVMDIFrameWndBase::PreTranslateMessage(pMsg);
+}

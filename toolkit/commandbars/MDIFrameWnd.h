@@ -1,0 +1,34 @@
+// The MDI frame the application's main frame derives from: it carries the command bars, makes
+// them for itself, and hands its accelerator table to their accelerator manager.
+#pragma once
+
+#include "classlib/MDIFrameWnd.h"
+
+class CKLVCommandBars;
+
+class CKLVMDIFrameWndBase : public CMDIFrameWnd {
+public:
+    ~CKLVMDIFrameWndBase() override = default;
+};
+
+class CKLVMDIFrameWnd : public CKLVMDIFrameWndBase {
+    DECLARE_DYNCREATE(CKLVMDIFrameWnd)
+public:
+    CKLVMDIFrameWnd() = default;
+    // Releases the command bars.
+    ~CKLVMDIFrameWnd() override;
+
+    // Makes command bars of the class with this frame as their site; FALSE when the class makes
+    // no command bars.
+    BOOL InitCommandBars(CRuntimeClass* pCommandBarsClass = nullptr);
+    CKLVCommandBars* GetCommandBars() const { return m_pCommandBars; }
+
+    // The frame's accelerator table becomes the command bars' current and default table; the
+    // frame keeps none of its own.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+    // Keys go through the command bars' accelerator manager first.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    CKLVCommandBars* m_pCommandBars = nullptr;
+};
