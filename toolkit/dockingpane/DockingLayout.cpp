@@ -3,6 +3,7 @@
 #include "toolkit/dockingpane/DockingClientNode.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
+#include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/dockingpane/DockingPaneSplitter.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
@@ -79,6 +80,11 @@ BOOL CKLVDockingLayout::TidyPass(const CKLVDockingNodeList& lstReferenced) {
         if (pNode->GetType() == CKLVDockingNode::typeTabbedContainer) {
             if (lstReferenced.Find(pNode)) continue;
             if (pParent) pParent->RemovePane(pNode);
+            Discard(pNode);
+            return TRUE;
+        }
+        if (pNode->GetType() == CKLVDockingNode::typeMiniWnd) {
+            if (static_cast<CKLVDockingPaneMiniWnd*>(pNode)->GetTopContainer()) continue;
             Discard(pNode);
             return TRUE;
         }

@@ -1,4 +1,5 @@
 #include "toolkit/dockingpane/DockingPaneManager.h"
+#include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 
 #include "classlib/FrameWnd.h"
 #include "classlib/ImageList.h"
@@ -63,8 +64,9 @@ CKLVDockingNode* CKLVDockingPaneManager::CreateNode(int nType, CKLVDockingLayout
     case CKLVDockingNode::typePane: return new CKLVDockingPane(pLayout);
     case CKLVDockingNode::typeTabbedContainer: return new CKLVDockingPaneTabbedContainer(pLayout);
     case CKLVDockingNode::typeSplitterContainer: return new CKLVDockingSplitterContainer(pLayout);
+    case CKLVDockingNode::typeMiniWnd: return new CKLVDockingPaneMiniWnd(pLayout);
     case CKLVDockingNode::typeClient: return new CKLVDockingClientNode(pLayout);
-    default: return nullptr;   // floating frames and auto-hide panels are made by a later factory
+    default: return nullptr;   // auto-hide panels are made by a later factory
     }
 }
 

@@ -4,6 +4,7 @@
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
+#include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
 
@@ -111,13 +112,18 @@ void CKLVDockingPaneManager::DockPane(CKLVDockingNode* pNode, int nDirection, CK
     m_hwndLastFocus = nullptr;
 }
 
-CKLVDockingNode* CKLVDockingPaneManager::FloatPane(CKLVDockingNode* pNode, CRect) {
+CKLVDockingNode* CKLVDockingPaneManager::FloatPane(CKLVDockingNode* pNode, CRect rect) {
+    if (!pNode || !m_pLayout) return nullptr;
     // Made before anything moves, so that a manager without floating frames loses no pane.
-    CKLVDockingNode* pFrame = m_pLayout ? CreateNode(CKLVDockingNode::typeMiniWnd, m_pLayout) : nullptr;
-    if (!pFrame || !pNode) return nullptr;
+    CKLVDockingNode* pNew = CreateNode(CKLVDockingNode::typeMiniWnd, m_pLayout);
+    if (!IsType(pNew, CKLVDockingNode::typeMiniWnd)) return nullptr;
+    auto* pFrame = static_cast<CKLVDockingPaneMiniWnd*>(pNew);
     if (IsType(pNode, CKLVDockingNode::typePane)) {
         if (CKLVDockingNode* pContainer = pNode->GetContainer()) pContainer->RemovePane(pNode);
+    } else {
+        pNode = pNode->Clone(m_pLayout, nullptr);
     }
+    if (pNode) pFrame->Init(pNode, rect);
     UpdateHolders();
     m_bAttachingPane = FALSE;
     return pFrame;

@@ -328,7 +328,11 @@ void CKLVDockingPaneTabbedContainer::SetParentContainer(CKLVDockingNode* pContai
 void CKLVDockingPaneTabbedContainer::OnParentChanged(CKLVDockingNode* pNode) {
     m_pDockingSite = pNode->GetDockingSite();
     m_bCaptionVisible = TRUE;
-    if (pNode->GetType() == typeAutoHidePanel && m_hWnd) ShowWindow(SW_HIDE);
+    if (!m_hWnd) return;
+    if (pNode->GetType() == typeAutoHidePanel) ShowWindow(SW_HIDE);
+    // A container moved into a floating frame (or back) takes its window along.
+    else if (HWND hWndSite = AfxGetSafeHwnd(m_pDockingSite); hWndSite && ::GetParent(m_hWnd) != hWndSite)
+        ::SetParent(m_hWnd, hWndSite);
 }
 
 BOOL CKLVDockingPaneTabbedContainer::IsCaptionButtonVisible(CKLVDockingPaneCaptionButton* pButton) {

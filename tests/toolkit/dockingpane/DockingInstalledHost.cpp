@@ -11,6 +11,14 @@ std::vector<DockingNote> CRecordingFrame::Notes(WPARAM nCode) const {
     return notes;
 }
 
+std::vector<std::pair<INT_PTR, UINT>> CRecordingFrame::PaneActions() const {
+    std::vector<std::pair<INT_PTR, UINT>> actions;
+    for (const DockingNote& note : Notes(klvDockingPaneAction))
+        if (note.nAction != klvActionActivated && note.nAction != klvActionDeactivated)
+            actions.emplace_back(note.nAction, note.nPaneID);
+    return actions;
+}
+
 LRESULT CRecordingFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_onMessage) m_onMessage(message);
     return CFrameWnd::WindowProc(message, wParam, lParam);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct DockingNote {
@@ -34,6 +35,8 @@ public:
 
     // The notes with this code.
     std::vector<DockingNote> Notes(WPARAM nCode) const;
+    // The reported actions (code, pane id) other than activation changes.
+    std::vector<std::pair<INT_PTR, UINT>> PaneActions() const;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -45,13 +45,7 @@ protected:
         pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(pt));
         classlib_test::PumpPending();
     }
-    std::vector<std::pair<INT_PTR, UINT>> Actions() const {
-        std::vector<std::pair<INT_PTR, UINT>> actions;
-        for (const DockingNote& note : site->Notes(klvDockingPaneAction))
-            if (note.nAction != klvActionActivated && note.nAction != klvActionDeactivated)
-                actions.emplace_back(note.nAction, note.nPaneID);
-        return actions;
-    }
+    std::vector<std::pair<INT_PTR, UINT>> Actions() const { return site->PaneActions(); }
     static std::vector<UINT> Ids(CKLVDockingPaneTabbedContainer* pTabbed) {
         std::vector<UINT> ids;
         for (CKLVDockingNode* pNode : DockingTreeBuilder::Children(pTabbed))
@@ -319,20 +313,20 @@ TEST_F(TabbedContainerTest, MaximisedContainerTakesItsRowAndRestoreGivesItBack) 
     EXPECT_GT(pB->GetPaneWindowRect().Width(), 0);
 }
 
-TEST_F(TabbedContainerTest, CaptionDoubleClickAsksToFloatUnlessThePaneMayNot) {
-    const struct { DWORD dwOptions; std::vector<std::pair<INT_PTR, UINT>> actions; } cases[] = {
-        {0, {{klvActionFloating, 1}}},
-        {CKLVDockingPane::optionNoFloat, {}},
+TEST_F(TabbedContainerTest, CaptionDoubleClickFloatsUnlessThePaneMayNot) {
+    const struct { UINT nID; DWORD dwOptions; std::vector<std::pair<INT_PTR, UINT>> actions; BOOL bFloats; } cases[] = {
+        {1, 0, {{klvActionFloating, 1}, {klvActionFloated, 1}}, TRUE},
+        {2, CKLVDockingPane::optionNoFloat, {}, FALSE},
     };
-    CKLVDockingPane* a = tree.Pane(1);
-    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a});
     for (const auto& c : cases) {
+        CKLVDockingPane* a = tree.Pane(c.nID);
+        CKLVDockingPaneTabbedContainer* pTabbed = Dock({a});
         site->m_notes.clear();
         a->SetOptions(c.dwOptions);
         pTabbed->SendMessage(WM_LBUTTONDBLCLK, 0, At(CPoint(20, 5)));
         EXPECT_EQ(Actions(), c.actions) << c.dwOptions;
-        // Without floating frames the pane stays docked.
-        EXPECT_EQ(a->GetContainer(), pTabbed);
+        EXPECT_EQ(a->GetContainer() == pTabbed, !c.bFloats) << c.dwOptions;
+        EXPECT_EQ(manager->IsFloatingSite(a->GetDockingSite()), c.bFloats) << c.dwOptions;
     }
 }
 

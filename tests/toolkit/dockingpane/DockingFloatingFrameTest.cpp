@@ -1,0 +1,229 @@
+// Floating frames on the manager of a hidden frame whose owner answers like the application:
+// floating and docking back, placement on the work area, closing and translucency.
+#include "DockingInstalledHost.h"
+
+#include "classlib/WindowTestSupport.h"
+#include "toolkit/common/MultiMonitor.h"
+#include "toolkit/dockingpane/DockingPaneCaptionButton.h"
+#include "toolkit/dockingpane/DockingPaneMiniWnd.h"
+
+#include <utility>
+
+namespace {
+
+class FloatingFrameTest : public InstalledManagerTest {
+protected:
+    FloatingFrameTest() {
+        site->m_bAnswerLikeApp = TRUE;
+        pOutput = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+        site->RecalcLayout();
+        pDockedHolder = static_cast<CKLVDockingPaneTabbedContainer*>(pOutput->GetContainer());
+        site->m_notes.clear();
+    }
+
+    CKLVDockingPaneMiniWnd* Float(CKLVDockingNode* pNode, CRect rect = CRect(100, 100, 300, 250)) {
+        auto* pFrame = static_cast<CKLVDockingPaneMiniWnd*>(manager->FloatPane(pNode, rect));
+        classlib_test::PumpPending();
+        return pFrame;
+    }
+    std::vector<std::pair<INT_PTR, UINT>> Actions() const { return site->PaneActions(); }
+    static CRect WindowRect(CWnd* pWnd) {
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        return rc;
+    }
+
+    CKLVDockingPane* pOutput = nullptr;
+    CKLVDockingPaneTabbedContainer* pDockedHolder = nullptr;
+};
+
+TEST_F(FloatingFrameTest, FloatedPaneSitsInItsOwnFrameAndTogglesBackToItsHolder) {
+    CKLVDockingPaneMiniWnd* pFrame = Float(pOutput);
+    ASSERT_NE(pFrame, nullptr);
+    ASSERT_NE(pFrame->GetSafeHwnd(), nullptr);
+    char szClass[64] = "";
+    ::GetClassNameA(pFrame->m_hWnd, szClass, sizeof(szClass));
+    EXPECT_STREQ(szClass, "KLVDockingPaneMiniWnd");
+    EXPECT_EQ(::GetWindow(pFrame->m_hWnd, GW_OWNER), site->m_hWnd);
+    EXPECT_TRUE(pFrame->IsWindowVisible());
+    EXPECT_TRUE(manager->IsFloatingSite(pOutput->GetDockingSite()));
+    EXPECT_EQ(manager->GetNodeSide(pOutput), 4);
+    CKLVDockingNode* pFloatingHolder = pOutput->GetContainer();
+    EXPECT_EQ(::GetParent(pFloatingHolder->GetPaneHwnd()), pFrame->m_hWnd);
+    EXPECT_EQ(manager->GetHolder(pOutput, TRUE), pFloatingHolder);
+    EXPECT_EQ(manager->GetHolder(pOutput, FALSE), pDockedHolder);
+    CString strTitle;
+    pFrame->GetWindowText(strTitle);
+    EXPECT_EQ(strTitle, pOutput->GetTitle());
+    // The pane fills the frame's client area.
+    CRect rcClient;
+    pFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(pFloatingHolder->m_rcWindow, rcClient);
+
+    site->m_notes.clear();
+    manager->ToggleDocking(pOutput);
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionDocking, 703}, {klvActionDocked, 703}}));
+    EXPECT_EQ(pOutput->GetContainer(), pDockedHolder);
+    EXPECT_FALSE(manager->IsFloatingSite(pOutput->GetDockingSite()));
+    classlib_test::PumpPending();
+    EXPECT_FALSE(pFrame->IsWindowVisible());
+
+    // And out again to the same frame, the floating holder kept.
+    site->m_notes.clear();
+    manager->ToggleDocking(pOutput);
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionFloating, 703}, {klvActionFloated, 703}}));
+    EXPECT_EQ(pOutput->GetContainer(), pFloatingHolder);
+    classlib_test::PumpPending();
+    EXPECT_TRUE(pFrame->IsWindowVisible());
+    // One reference of the layout, one of the manager while the pane is the active one.
+    EXPECT_EQ(pOutput->GetRefCount(), manager->GetActivePane() == pOutput ? 2 : 1);
+}
+
+TEST_F(FloatingFrameTest, FirstToggleFloatsUnlessThePaneRefuses) {
+    const struct { DWORD dwOptions; BOOL bFloats; std::vector<INT_PTR> actions; } cases[] = {
+        {0, TRUE, {klvActionFloating, klvActionFloated}},
+        {CKLVDockingPane::optionNoFloat, FALSE, {}},
+    };
+    for (const auto& c : cases) {
+        CKLVDockingPane* pPane = manager->CreatePane(800 + c.dwOptions, CRect(0, 0, 100, 100), klvDockLeft);
+        pPane->SetOptions(c.dwOptions);
+        site->RecalcLayout();
+        site->m_notes.clear();
+        EXPECT_EQ(manager->TogglePaneDocking(pPane, nullptr), c.bFloats);
+        std::vector<INT_PTR> actions;
+        for (const auto& action : Actions()) actions.push_back(action.first);
+        EXPECT_EQ(actions, c.actions) << c.dwOptions;
+        EXPECT_EQ(manager->IsFloatingSite(pPane->GetDockingSite()), c.bFloats) << c.dwOptions;
+    }
+}
+
+TEST_F(FloatingFrameTest, FloatedContainerMovesWithAllItsPanes) {
+    CKLVDockingPane* pSecond = manager->CreatePane(704, CRect(0, 0, 150, 120), klvDockBottom);
+    manager->AttachPane(pSecond, pOutput);
+    site->RecalcLayout();
+    CKLVDockingPaneMiniWnd* pFrame = Float(pDockedHolder);
+    ASSERT_NE(pFrame, nullptr);
+    CKLVDockingNodeList lstPanes;
+    pFrame->FindPane(CKLVDockingNode::typePane, &lstPanes);
+    EXPECT_EQ(DockingTreeBuilder::Nodes(lstPanes), (std::vector<CKLVDockingNode*>{pOutput, pSecond}));
+    EXPECT_EQ(::GetParent(pOutput->GetContainer()->GetPaneHwnd()), pFrame->m_hWnd);
+    CKLVDockingNodeList lstFrames;
+    pFrame->FindPane(CKLVDockingNode::typeMiniWnd, &lstFrames);
+    EXPECT_EQ(DockingTreeBuilder::Nodes(lstFrames), (std::vector<CKLVDockingNode*>{pFrame}));
+}
+
+TEST_F(FloatingFrameTest, FrameKeepsTenPixelsInsideTheWorkArea) {
+    CKLVMultiMonitor monitors;
+    const CRect rcWork = monitors.GetWorkRect(CPoint(0, 0));
+    const struct { CRect rect; CPoint ptExpected; } cases[] = {
+        {CRect(rcWork.right + 50, 100, rcWork.right + 250, 250), CPoint(rcWork.right - 10, 100)},
+        {CRect(rcWork.left - 400, 100, rcWork.left - 200, 250), CPoint(rcWork.left - 190, 100)},
+        {CRect(100, rcWork.bottom - 5, 300, rcWork.bottom + 145), CPoint(100, rcWork.bottom - 10)},
+        {CRect(100, rcWork.top - 300, 300, rcWork.top - 150), CPoint(100, rcWork.top - 140)},
+        {CRect(100, 100, 300, 250), CPoint(100, 100)},
+    };
+    for (const auto& c : cases) {
+        CKLVDockingPaneMiniWnd* pFrame = Float(pOutput, c.rect);
+        ASSERT_NE(pFrame, nullptr);
+        const CRect rc = WindowRect(pFrame);
+        EXPECT_EQ(rc.TopLeft(), c.ptExpected) << c.rect.left << "," << c.rect.top;
+        EXPECT_EQ(rc.Size(), c.rect.Size());
+        manager->ToggleDocking(pOutput);
+    }
+}
+
+TEST_F(FloatingFrameTest, CloseFollowsTheClosablePanes) {
+    const struct { DWORD dwFirst, dwSecond; UINT nMenuState; BOOL bButton; } cases[] = {
+        {CKLVDockingPane::optionNoClose, CKLVDockingPane::optionNoClose, MF_GRAYED, FALSE},
+        {CKLVDockingPane::optionNoClose, 0, MF_ENABLED, TRUE},
+        {0, 0, MF_ENABLED, TRUE},
+    };
+    CKLVDockingPane* pSecond = manager->CreatePane(704, CRect(0, 0, 150, 120), klvDockBottom);
+    manager->AttachPane(pSecond, pOutput);
+    site->RecalcLayout();
+    CKLVDockingPaneMiniWnd* pFrame = Float(pDockedHolder);
+    ASSERT_NE(pFrame, nullptr);
+    for (const auto& c : cases) {
+        pOutput->SetOptions(c.dwFirst);
+        pSecond->SetOptions(c.dwSecond);
+        pFrame->UpdateCaption();
+        HMENU hSysMenu = ::GetSystemMenu(pFrame->m_hWnd, FALSE);
+        EXPECT_EQ(::GetMenuState(hSysMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED, c.nMenuState) << c.dwFirst;
+        EXPECT_EQ(pFrame->IsCaptionButtonVisible(pFrame->FindCaptionButton(klvCaptionButtonClose)), c.bButton);
+    }
+    // No minimise, maximise or restore on the frame's menu.
+    HMENU hSysMenu = ::GetSystemMenu(pFrame->m_hWnd, FALSE);
+    for (UINT nCommand : {SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE})
+        EXPECT_EQ(::GetMenuState(hSysMenu, nCommand, MF_BYCOMMAND), UINT(-1)) << nCommand;
+}
+
+TEST_F(FloatingFrameTest, WmCloseClosesEachClosablePaneWithItsActions) {
+    CKLVDockingPane* pSecond = manager->CreatePane(704, CRect(0, 0, 150, 120), klvDockBottom);
+    CKLVDockingPane* pThird = manager->CreatePane(705, CRect(0, 0, 150, 120), klvDockBottom);
+    manager->AttachPane(pSecond, pOutput);
+    manager->AttachPane(pThird, pOutput);
+    pSecond->SetOptions(CKLVDockingPane::optionNoClose);
+    site->RecalcLayout();
+    CKLVDockingPaneMiniWnd* pFrame = Float(pDockedHolder);
+    ASSERT_NE(pFrame, nullptr);
+    site->m_bAnswerLikeApp = FALSE;   // the owner lets panes close
+    site->m_nCancelActions = klvActionClosing;
+    site->m_notes.clear();
+    pFrame->SendMessage(WM_CLOSE);
+    // Every closable pane asked in list order; the owner cancelled each, so all stay.
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionClosing, 703}, {klvActionClosing, 705}}));
+    EXPECT_FALSE(pOutput->IsClosed());
+
+    site->m_nCancelActions = -1;
+    site->m_notes.clear();
+    pFrame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionClosing, 703},
+                                                               {klvActionClosed, 703},
+                                                               {klvActionClosing, 705},
+                                                               {klvActionClosed, 705}}));
+    EXPECT_TRUE(pOutput->IsClosed());
+    EXPECT_TRUE(pThird->IsClosed());
+    EXPECT_FALSE(pSecond->IsClosed());
+    EXPECT_TRUE(::IsWindow(pFrame->m_hWnd));
+    for (CKLVDockingPane* pPane : {pOutput, pSecond, pThird}) EXPECT_EQ(pPane->GetRefCount(), 1) << pPane->GetID();
+    EXPECT_EQ(pFrame->GetRefCount(), 1);
+}
+
+TEST_F(FloatingFrameTest, InactiveFramesAreLayeredOnlyBelowFullAlpha) {
+    if (!manager->GetLayeredWindowAttributes()) GTEST_SKIP() << "no layered windows on this system";
+    const struct { int nAlpha; BOOL bFocusInside; BOOL bLayered; BYTE nExpected; } cases[] = {
+        {255, FALSE, FALSE, 0}, {255, TRUE, FALSE, 0}, {200, FALSE, TRUE, 200}, {200, TRUE, TRUE, 255}};
+    for (const auto& c : cases) {
+        manager->m_nFloatingFramesOpacity = c.nAlpha;
+        CKLVDockingPaneMiniWnd* pFrame = Float(pOutput);
+        ASSERT_NE(pFrame, nullptr);
+        ::SetFocus(c.bFocusInside ? pOutput->GetContainer()->GetPaneHwnd() : site->m_hWnd);
+        pFrame->UpdateActiveState();
+        ASSERT_EQ(pFrame->IsActive(), c.bFocusInside) << c.nAlpha;
+        EXPECT_EQ((pFrame->GetExStyle() & WS_EX_LAYERED) != 0, c.bLayered) << c.nAlpha;
+        BYTE nAlpha = 0;
+        DWORD dwFlags = 0;
+        if (c.bLayered && ::GetLayeredWindowAttributes(pFrame->m_hWnd, nullptr, &nAlpha, &dwFlags))
+            EXPECT_EQ(nAlpha, c.nExpected) << c.nAlpha << " " << c.bFocusInside;
+        manager->ToggleDocking(pOutput);
+    }
+}
+
+TEST_F(FloatingFrameTest, TidyReleasesAFrameThatLostItsContentAndDestroyKeepsItsRectangle) {
+    CKLVDockingPaneMiniWnd* pFirst = Float(pOutput);
+    CKLVDockingPaneMiniWnd* pSecond = Float(pOutput, CRect(120, 110, 320, 260));
+    ASSERT_NE(pFirst, nullptr);
+    ASSERT_NE(pSecond, nullptr);
+    CKLVDockingNodeList& lstNodes = manager->GetLayout()->GetNodeList();
+    EXPECT_TRUE(lstNodes.Find(pFirst));
+    // The first frame's container is nobody's holder any more: it goes, then the frame.
+    manager->GetLayout()->Tidy();
+    EXPECT_FALSE(lstNodes.Find(pFirst));
+    EXPECT_TRUE(lstNodes.Find(pSecond));
+    EXPECT_EQ(pSecond->GetRefCount(), 1);
+
+    pSecond->DestroyWindow();
+    EXPECT_EQ(pSecond->m_rcWindow, CRect(120, 110, 320, 260));
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// The floating frame of the docking panes: a pop-up tool window owned by the site that holds a
+// splitter container of tabbed containers torn off the docked layout. Its lifetime follows its
+// references (node Release), not its window.
+#pragma once
+
+#include "classlib/CmdTarget.h"
+#include "classlib/MiniFrameWnd.h"
+#include "toolkit/dockingpane/DockingNode.h"
+
+class CKLVDockingPane;
+class CKLVDockingPaneTabbedContainer;
+class CKLVDockingSplitterContainer;
+
+class CKLVDockingPaneMiniWnd : public CMiniFrameWnd, public CKLVDockingNode {
+    DECLARE_DYNAMIC(CKLVDockingPaneMiniWnd)
+public:
+    enum { nMinVisible = 10, timerCollapse = 1, timerAnimate = 3, timerHover = 2345 };
+
+    explicit CKLVDockingPaneMiniWnd(CKLVDockingLayout* pLayout);
+    ~CKLVDockingPaneMiniWnd() override;
+
+    // Creates the window on rect, kept at least 10 pixels inside its monitor's work area.
+    virtual BOOL Create(CRect rect);
+    virtual void OnCaptionButtonClick(CKLVDockingPaneCaptionButton* pButton);
+    virtual void UpdateTranslucency();
+
+    // Floats pNode (a pane gets a tabbed container of its own) in a new window on rect.
+    void Init(CKLVDockingNode* pNode, CRect rect);
+    // Reports the action for every pane in list order; TRUE at the first that cancels it.
+    BOOL NotifyPanes(int nAction);
+    // The selected pane of the single tabbed container; null with none or several.
+    CKLVDockingPane* GetSelectedPane() const;
+    // Closes every closable pane through the manager, as WM_CLOSE does.
+    void ClosePanes();
+    CKLVDockingSplitterContainer* GetTopContainer() const { return m_pTopContainer; }
+    BOOL IsCloseEnabled() const { return m_bCloseEnabled; }
+    BOOL IsActive() const { return m_bActive; }
+
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+
+    // Node operations.
+    void RedrawPane() override;
+    BOOL ContainsPane(const CKLVDockingNode* pNode) const override { return pNode == this; }
+    void FindPane(int nType, CKLVDockingNodeList* pList) override;
+    BOOL IsHidden() const override { return FALSE; }
+    HWND GetPaneHwnd() const override { return m_hWnd; }
+    void UpdateActiveState() override;
+    void OnChildChanged(CKLVDockingNode* pNode) override;
+    void UpdateCaption() override;
+    void OnParentChanged(CKLVDockingNode* /*pNode*/) override {}
+    void RemovePane(CKLVDockingNode* pNode) override;
+    BOOL IsCaptionButtonVisible(CKLVDockingPaneCaptionButton* pButton) override;
+    void Release() override { InternalRelease(); }
+
+protected:
+    void PostNcDestroy() override {}   // the last reference deletes the frame
+
+    afx_msg void OnClose();
+    afx_msg void OnDestroy();
+    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* pMMI);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void CollectTabbedContainers(CKLVDockingNodeList* pList) const;
+    void UpdateCloseState(const CKLVDockingNodeList& lstContainers);
+
+    CKLVDockingSplitterContainer* m_pTopContainer = nullptr;
+    BOOL m_bCloseEnabled = FALSE;
+    BOOL m_bActive = FALSE;
+    BOOL m_bCaptionUpdatePending = FALSE;
+    BOOL m_bInRecalc = FALSE;
+};
