@@ -203,8 +203,9 @@ TEST_F(FloatingFrameTest, InactiveFramesAreLayeredOnlyBelowFullAlpha) {
         EXPECT_EQ((pFrame->GetExStyle() & WS_EX_LAYERED) != 0, c.bLayered) << c.nAlpha;
         BYTE nAlpha = 0;
         DWORD dwFlags = 0;
-        if (c.bLayered && ::GetLayeredWindowAttributes(pFrame->m_hWnd, nullptr, &nAlpha, &dwFlags))
+        if (c.bLayered && ::GetLayeredWindowAttributes(pFrame->m_hWnd, nullptr, &nAlpha, &dwFlags)) {
             EXPECT_EQ(nAlpha, c.nExpected) << c.nAlpha << " " << c.bFocusInside;
+        }
         manager->ToggleDocking(pOutput);
     }
 }
