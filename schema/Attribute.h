@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_ATTRIBUTE_H
-#define KELVANE_WSDL_ATTRIBUTE_H
+#ifndef KELVANE_SCHEMA_ATTRIBUTE_H
+#define KELVANE_SCHEMA_ATTRIBUTE_H
 
 #include "schema/QualifiedName.h"
 

@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_COMPLEXTYPE_H
-#define KELVANE_WSDL_COMPLEXTYPE_H
+#ifndef KELVANE_SCHEMA_COMPLEXTYPE_H
+#define KELVANE_SCHEMA_COMPLEXTYPE_H
 
 #include "schema/Attribute.h"
 #include "schema/ContentModel.h"

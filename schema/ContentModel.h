@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_CONTENTMODEL_H
-#define KELVANE_WSDL_CONTENTMODEL_H
+#ifndef KELVANE_SCHEMA_CONTENTMODEL_H
+#define KELVANE_SCHEMA_CONTENTMODEL_H
 
 #include "schema/Element.h"
 #include "schema/Group.h"

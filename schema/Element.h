@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_ELEMENT_H
-#define KELVANE_WSDL_ELEMENT_H
+#ifndef KELVANE_SCHEMA_ELEMENT_H
+#define KELVANE_SCHEMA_ELEMENT_H
 
 #include "schema/QualifiedName.h"
 

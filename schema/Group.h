@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_GROUP_H
-#define KELVANE_WSDL_GROUP_H
+#ifndef KELVANE_SCHEMA_GROUP_H
+#define KELVANE_SCHEMA_GROUP_H
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_SCHEMAPARSER_H
-#define KELVANE_WSDL_SCHEMAPARSER_H
+#ifndef KELVANE_SCHEMA_SCHEMAPARSER_H
+#define KELVANE_SCHEMA_SCHEMAPARSER_H
 
 #include "schema/Attribute.h"
 #include "schema/AttributeGroup.h"

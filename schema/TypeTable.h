@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_TYPETABLE_H
-#define KELVANE_WSDL_TYPETABLE_H
+#ifndef KELVANE_SCHEMA_TYPETABLE_H
+#define KELVANE_SCHEMA_TYPETABLE_H
 
 #include "schema/Attribute.h"
 #include "schema/Element.h"

@@ -1,5 +1,5 @@
-#ifndef KELVANE_WSDL_XSDTYPE_H
-#define KELVANE_WSDL_XSDTYPE_H
+#ifndef KELVANE_SCHEMA_XSDTYPE_H
+#define KELVANE_SCHEMA_XSDTYPE_H
 
 #include "schema/QualifiedName.h"
 
