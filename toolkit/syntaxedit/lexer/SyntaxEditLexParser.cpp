@@ -33,22 +33,31 @@ void CKLVSyntaxEditLexParser::Close() {
     m_pSchema.Release();
 }
 
-void CKLVSyntaxEditLexParser::SetBreakWhileBusy() {
+BOOL CKLVSyntaxEditLexParser::SetBreakWhileBusy() {
     if (::WaitForSingleObject(m_queueLock.m_hObject, 0) == WAIT_TIMEOUT) {
         // The worker is in a pass: make it end, and let none of its posts wait for this thread.
         m_sink.SetPostsCancelled(TRUE);
         m_pSchema->SetBreak(TRUE);
-    } else {
-        m_queueLock.Unlock();
+        return TRUE;
     }
+    m_queueLock.Unlock();
+    return FALSE;
+}
+
+void CKLVSyntaxEditLexParser::WakeForTasksLeft() {
+    if (m_tasks.GetCount() == 0 || !m_worker.IsStarted() || m_bWorkerEnded) return;
+    m_bWakePending = TRUE;
+    m_evWork.SetEvent();
 }
 
 void CKLVSyntaxEditLexParser::BreakParse() {
     if (!m_pSchema) return;
-    SetBreakWhileBusy();
+    const BOOL bBroken = SetBreakWhileBusy();
     CQueueLock lock(this);
     m_pSchema->SetBreak(FALSE);
     m_sink.SetPostsCancelled(FALSE);
+    // No request may follow (a save, say): the broken pass's tasks would wait for one.
+    if (bBroken) WakeForTasksLeft();
 }
 
 void CKLVSyntaxEditLexParser::LockText() {
@@ -63,6 +72,8 @@ void CKLVSyntaxEditLexParser::LockText() {
 void CKLVSyntaxEditLexParser::UnlockText() {
     if (m_nTextLocks == 0) return;
     --m_nTextLocks;
+    // The rows have changed; the blocks still describe the old text until the edit is told.
+    m_bBlocksBehindText = TRUE;
     m_queueLock.Unlock();
 }
 
@@ -74,6 +85,11 @@ BOOL CKLVSyntaxEditLexParser::IsWorkerRunning() {
 std::vector<CKLVSyntaxEditLexTask> CKLVSyntaxEditLexParser::GetTasks() {
     CQueueLock lock(this);
     return m_tasks.GetTasks();
+}
+
+BOOL CKLVSyntaxEditLexParser::IsIdle() {
+    CQueueLock lock(this);
+    return m_tasks.GetCount() == 0 && !m_bWakePending;
 }
 
 void CKLVSyntaxEditLexParser::SetThreadPriority(int nPriority) {
@@ -95,6 +111,7 @@ void CKLVSyntaxEditLexParser::StartParseInThread(CKLVSyntaxEditBufferManager* pB
     m_pBuffer = pBuffer;
     m_strFileName = pBuffer ? pBuffer->GetFileName() : CString();
     m_tasks.AddTask(pStart, pEnd);
+    m_bBlocksBehindText = FALSE;
     if (m_bWorkerEnded || !m_worker.IsStarted()) {
         // A worker that ended for idleness has let go of the queue and only returns.
         m_worker.Join(INFINITE);
@@ -107,6 +124,7 @@ void CKLVSyntaxEditLexParser::StartParseInThread(CKLVSyntaxEditBufferManager* pB
         m_evDelay.SetEvent();
     else
         m_evDelay.ResetEvent();
+    m_bWakePending = TRUE;
     m_evWork.SetEvent();
 }
 
@@ -127,6 +145,7 @@ void CKLVSyntaxEditLexParser::StopParserThread() {
     }
     CQueueLock lock(this);
     m_bWorkerEnded = FALSE;
+    m_bWakePending = FALSE;
     m_evStop.ResetEvent();
     m_tasks.RemoveAll();
     if (m_pSchema) m_pSchema->SetBreak(FALSE);
@@ -183,7 +202,11 @@ void CKLVSyntaxEditLexParser::OnThreadIdleExit() {
 
 void CKLVSyntaxEditLexParser::ParsePass() {
     CQueueLock lock(this);
-    if (!m_pSchema || !m_pBuffer) return;
+    m_bWakePending = FALSE;
+    // A wake whose tasks an earlier pass has done finds a current chain: parsing without a task
+    // would resume at the last block, which a complete chain answers with a reparse from a
+    // reset. Blocks not yet moved for an edit would be matched against the new text.
+    if (!m_pSchema || !m_pBuffer || m_tasks.GetCount() == 0 || m_bBlocksBehindText) return;
     CKLVSyntaxEditTextIterator iter(m_pBuffer);
     ParseTasks(&iter);
 }
@@ -221,13 +244,21 @@ void CKLVSyntaxEditLexParser::OnTextChanged(const CKLVSyntaxEditPosition& posSta
                                             const CKLVSyntaxEditPosition& posEnd, int eEditAction,
                                             CKLVSyntaxEditBufferManager* pBuffer) {
     if (!m_pSchema) return;
+    SetBreakWhileBusy();
+    // The blocks move while no pass reads them; the request below takes the lock again.
+    CQueueLock lock(this);
+    m_pSchema->SetBreak(FALSE);
+    m_sink.SetPostsCancelled(FALSE);
     m_pSchema->UpdateBlocksOnEdit(posStart, posEnd, eEditAction);
+    m_bBlocksBehindText = FALSE;
     if (GetOptions(pBuffer ? pBuffer->GetFileName() : CString()).bEditReparceInSeparateThread) {
         StartParseInThread(pBuffer, &posStart, &posEnd, eEditAction, FALSE);
         return;
     }
     CKLVSyntaxEditTextIterator iter(pBuffer);
     m_pSchema->Parse(TRUE, &iter, &posStart, &posEnd, FALSE);
+    // Tasks held back while the blocks were behind the text can go now.
+    WakeForTasksLeft();
 }
 
 void CKLVSyntaxEditLexParser::SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) {

@@ -6,7 +6,9 @@
 //
 // The task queue's mutex is the one lock between the user interface thread and the worker: the
 // worker holds it for a whole parse pass, and a request that finds it busy sets the schema's
-// break so that the pass ends soon. Stopping is cooperative: the worker is told, and joined.
+// break so that the pass ends soon; a pass broken with no request after it is taken up again.
+// A pass runs only for queued tasks, and not between a change of the rows and the notice of
+// that edit. Stopping is cooperative: the worker is told, and joined.
 #pragma once
 
 #include "toolkit/syntaxedit/SyntaxEditLexLink.h"
@@ -37,7 +39,8 @@ public:
                             const CKLVSyntaxEditPosition* pEnd, int eEditAction, BOOL bDelayed) override;
     void OnTextChanged(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd, int eEditAction,
                        CKLVSyntaxEditBufferManager* pBuffer) override;
-    // Ends a running pass and keeps the worker out until UnlockText: the text is changing.
+    // Ends a running pass and keeps the worker out until UnlockText, and then until the edit
+    // is told (OnTextChanged) or a request comes: the text is changing.
     void LockText() override;
     void UnlockText() override;
 
@@ -51,6 +54,9 @@ public:
     BOOL IsWorkerRunning();
     // The queued tasks, copied under the queue's lock.
     std::vector<CKLVSyntaxEditLexTask> GetTasks();
+    // Whether the worker has done all it was asked: no task queued and no wake it has not
+    // yet taken. The chain then stays as it is until the next request or edit.
+    BOOL IsIdle();
     // Fills the options from the file class of the schema; FALSE (defaults kept) without one.
     static BOOL ReadOptions(LPCSTR lpszFileName, CKLVSyntaxEditLexTextSchema* pSchema,
                             CKLVSyntaxEditLexParserOptions& options);
@@ -74,7 +80,10 @@ private:
     BOOL WaitForWork(DWORD& dwResult);
     void ParsePass();
     int ParseTasks(CKLVSyntaxEditTextIterator* pIter);
-    void SetBreakWhileBusy();
+    // TRUE when a pass was running and has been told to end.
+    BOOL SetBreakWhileBusy();
+    // Wakes a running worker for tasks that a broken pass left queued.
+    void WakeForTasksLeft();
     void OnThreadIdleExit();
     CKLVSyntaxEditParseOptions OptionsUnlocked(LPCSTR lpszFileName);
 
@@ -88,6 +97,10 @@ private:
     CEvent m_evStop{FALSE, FALSE};
     CKLVSyntaxEditWorkerThread m_worker;
     BOOL m_bWorkerEnded = FALSE;
+    // Set with the work event, cleared when a pass takes the wake.
+    BOOL m_bWakePending = FALSE;
+    // Between a change of the rows and the edit's notification: the worker waits.
+    BOOL m_bBlocksBehindText = FALSE;
     int m_nTextLocks = 0;
     int m_nPriority = THREAD_PRIORITY_NORMAL;
 

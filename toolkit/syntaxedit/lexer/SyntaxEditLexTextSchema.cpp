@@ -71,7 +71,9 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetFirstBlock() {
 }
 
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::FindBlock(const CKLVSyntaxEditPosition& pos) {
-    return CKLVSyntaxEditLexBlockChain::FindBlock(m_pFirstBlock.Get(), pos, &m_lockBlocks);
+    // The head is read under the lock too: a parse on the worker may reset or replace it.
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    return CKLVSyntaxEditLexBlockChain::FindBlock(m_pFirstBlock.Get(), pos, nullptr);
 }
 
 void CKLVSyntaxEditLexTextSchema::StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) {

@@ -51,6 +51,51 @@ public:
     std::string log;
 };
 
+// Sees on the worker thread itself each pass that the schema starts. Armed, it holds the next
+// pass at its start until the parse is told to break, so that a break lands inside a pass.
+class CPassStarts : public CKLVNotificationSink {
+public:
+    explicit CPassStarts(CKLVSyntaxEditLexTextSchema* pSchema) : m_pSchema(pSchema) { Advise(pSchema->GetConnection(), 1); }
+    ~CPassStarts() override {
+        UnadviseAll();
+        ::CloseHandle(m_hHeld);
+    }
+    void OnEvent(KLV_NOTIFYCODE, WPARAM, LPARAM, DWORD) override {
+        ++nStarts;
+        if (!bHold.exchange(false)) return;
+        ::SetEvent(m_hHeld);
+        const DWORD dwStart = ::GetTickCount();
+        while (!m_pSchema->IsBreakSet() && ::GetTickCount() - dwStart < 60000) ::Sleep(1);
+    }
+    // Waits until an armed hold has caught a pass; the time-out only guards a broken test.
+    bool WaitHeld() { return ::WaitForSingleObject(m_hHeld, 60000) == WAIT_OBJECT_0; }
+
+    std::atomic<int> nStarts{0};
+    std::atomic<bool> bHold{false};
+
+private:
+    CKLVSyntaxEditLexTextSchema* m_pSchema;
+    HANDLE m_hHeld = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+};
+
+// A parser with the ".q" scheme over a buffer of words, whose first pass has ended.
+struct CQParse {
+    explicit CQParse(const char* text) : buffer(MakeBuffer(text)) {
+        parser.SetTextSchema(SchemaFromText(QSchema("")).Get());
+        buffer->SetFileName(".q");
+    }
+    std::string Fresh() {
+        auto pFresh = SchemaFromText(QSchema(""));
+        CKLVSyntaxEditTextIterator iter(buffer.get());
+        pFresh->Parse(&iter);
+        return RunsOf(buffer.get(), pFresh.Get()) + FoldsOf(pFresh.Get());
+    }
+    std::string Colours() { return RunsOf(buffer.get(), parser.GetLexTextSchema()) + FoldsOf(parser.GetLexTextSchema()); }
+
+    CKLVSyntaxEditLexParser parser;
+    BufferPtr buffer;
+};
+
 std::string Tasks(const std::vector<CKLVSyntaxEditLexTask>& tasks) {
     std::string out;
     for (const CKLVSyntaxEditLexTask& t : tasks)
@@ -177,7 +222,7 @@ TEST(LexParser, EditsWhileTheWorkerRunsEndAsAFreshParse) {
     ASSERT_TRUE(buffer->LoadFile(folder.Path("sample.c")));
     CKLVSyntaxEditLexTextSchema* pSchema = pParser->GetLexTextSchema();
     ASSERT_TRUE(pSchema) << "the C scheme serves .c";
-    ASSERT_TRUE(PumpUntil([&] { return codes.Count('3') > 0 && pParser->GetTasks().empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return codes.Count('3') > 0 && pParser->IsIdle(); }));
 
     std::atomic<bool> bDone{false};
     std::atomic<int> nReads{0};
@@ -207,7 +252,7 @@ TEST(LexParser, EditsWhileTheWorkerRunsEndAsAFreshParse) {
         pParser->OnTextChanged(posStart, posEnd, bInsert ? 1 : 2, buffer.get());
         if (nEdit % 10 == 0) PumpUntil([] { return true; });
     }
-    ASSERT_TRUE(PumpUntil([&] { return pParser->GetTasks().empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return pParser->IsIdle(); }));
     bDone = true;
     reader.join();
     EXPECT_GT(nReads.load(), 0);
@@ -223,4 +268,82 @@ TEST(LexParser, EditsWhileTheWorkerRunsEndAsAFreshParse) {
     bufferCodes.UnadviseAll();
     buffer.reset();
     KLVSetSyntaxEditLexerFactory(nullptr);
+}
+
+// Once the worker has done its tasks, a wake without one (a request that added none, or the
+// work signal of a request whose task an earlier pass took) must leave the chain alone: a
+// parse without a task would answer with a reparse from a reset chain, and a break then
+// leaves the file uncoloured.
+TEST(LexParser, AWakeWithoutTasksLeavesTheChain) {
+    CQParse q("a x b y\r\nx\r\ny x y\r\n");
+    CPassStarts starts(q.parser.GetLexTextSchema());
+    const Pos top(1, 0);
+    q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
+    const CKLVLexBlockPtr pFirst = q.parser.GetLexTextSchema()->GetFirstBlock();
+    ASSERT_TRUE(pFirst);
+    const int nStarts = starts.nStarts;
+    q.parser.StartParseInThread(q.buffer.get(), nullptr, nullptr, 0, FALSE);
+    EXPECT_FALSE(q.parser.IsIdle()) << "the wake is pending until the worker takes it";
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
+    EXPECT_EQ(starts.nStarts, nStarts) << "no pass parses without a task";
+    EXPECT_EQ(q.parser.GetLexTextSchema()->GetFirstBlock(), pFirst);
+    EXPECT_FALSE(pFirst->IsClosed());
+    EXPECT_EQ(q.Colours(), q.Fresh());
+}
+
+// A pass broken from outside (a save, say) with no request after it: the worker goes on with
+// the tasks left, on its own.
+TEST(LexParser, ABrokenPassIsTakenUpWithoutANewRequest) {
+    CQParse q("a x b y\r\nx\r\ny x y\r\n");
+    CPassStarts starts(q.parser.GetLexTextSchema());
+    starts.bHold = true;
+    const Pos top(1, 0);
+    q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+    ASSERT_TRUE(starts.WaitHeld());
+    q.parser.BreakParse();
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }, 20000)) << "the task was left waiting";
+    EXPECT_GE(starts.nStarts, 2);
+    EXPECT_EQ(q.Colours(), q.Fresh());
+}
+
+// Rows changed and the edit not yet told: the worker, woken before, keeps off the chain,
+// whose blocks still lie where the old text had them; the edit's notice lets it go on.
+TEST(LexParser, TheWorkerWaitsForTheEditOfChangedRows) {
+    struct Case {
+        const char* name;
+        bool bInsert;
+        Pos start, end;
+        const char* text;
+    } const cases[] = {
+        {"a line before the blocks", true, {1, 0}, {}, "x\r\n"},
+        {"an end taken away", false, {1, 6}, {1, 7}, nullptr},
+        {"a start put in", true, {1, 0}, {}, "x"},
+        {"an end put in", true, {2, 1}, {}, " y"},
+    };
+    for (const Case& c : cases) {
+        CQParse q("a x b y\r\nx\r\ny x y\r\n");
+        CPassStarts starts(q.parser.GetLexTextSchema());
+        const Pos top(1, 0), line3(3, 0), line3End(3, 5);
+        q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+        ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); })) << c.name;
+        const int nStarts = starts.nStarts;
+
+        q.parser.LockText();
+        q.parser.StartParseInThread(q.buffer.get(), &line3, &line3End, 1, FALSE);
+        Pos posEnd = c.end;
+        if (c.bInsert) {
+            q.buffer->InsertText(c.text, c.start.nLine, c.start.nCol + 1, &posEnd);
+            posEnd.nCol -= 1;
+        } else {
+            q.buffer->DeleteText(c.start.nLine, c.start.nCol + 1, c.end.nLine, c.end.nCol + 1);
+        }
+        q.parser.UnlockText();
+        EXPECT_FALSE(PumpUntil([&] { return starts.nStarts > nStarts; }, 300)) << c.name;
+        EXPECT_FALSE(q.parser.IsIdle()) << c.name;
+
+        q.parser.OnTextChanged(c.start, posEnd, c.bInsert ? 1 : 2, q.buffer.get());
+        ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); })) << c.name;
+        EXPECT_EQ(q.Colours(), q.Fresh()) << c.name;
+    }
 }
