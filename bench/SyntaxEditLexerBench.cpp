@@ -3,8 +3,8 @@
 // against a plain table-driven C tokenizer over the same bytes; and the on-screen parse of 50
 // rows in the middle of the text.
 #include "BenchTiming.h"
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
 

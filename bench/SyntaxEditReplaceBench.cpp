@@ -3,7 +3,7 @@
 // generated C (about 30 bytes a row). Both should grow linearly: the times per MB stay flat,
 // and so does the ratio of replacing to loading.
 #include "BenchTiming.h"
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 
 #include <algorithm>
 #include <chrono>

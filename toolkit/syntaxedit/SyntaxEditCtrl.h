@@ -9,10 +9,10 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 #include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
-#include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
 #include "toolkit/syntaxedit/lexer/KLVSmartPtr.h"
 
 #include <map>

@@ -3,7 +3,7 @@
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <algorithm>

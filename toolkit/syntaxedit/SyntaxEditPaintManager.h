@@ -5,7 +5,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
-#include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <algorithm>

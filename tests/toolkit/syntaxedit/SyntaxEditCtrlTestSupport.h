@@ -2,7 +2,7 @@
 // made from text, with an application object whose "Settings" start empty.
 #pragma once
 
-#include "SyntaxEditTestSupport.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
 #include "support/PaintCanvas.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"

@@ -8,7 +8,7 @@
 // waiting thread through, so a thread that holds the lock never waits for one that waits for it.
 #pragma once
 
-#include "toolkit/syntaxedit/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLexLink.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditFileMonitor.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditSchemeMap.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditTheme.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "toolkit/common/ColorValue.h"
-#include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexAttrArray.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassProperty.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTagTree.h"

@@ -1,7 +1,7 @@
 // Matching a class at a text position: previous text, start, tokens, skipped text and end.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClass.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 
 

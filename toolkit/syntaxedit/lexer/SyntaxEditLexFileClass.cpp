@@ -1,6 +1,6 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexFileClass.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexParser.h"
 
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 namespace {
 

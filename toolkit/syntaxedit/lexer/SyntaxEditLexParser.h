@@ -11,8 +11,8 @@
 // that edit. Stopping is cooperative: the worker is told, and joined.
 #pragma once
 
-#include "toolkit/syntaxedit/SyntaxEditLexLink.h"
-#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTaskQueue.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditWorkerThread.h"

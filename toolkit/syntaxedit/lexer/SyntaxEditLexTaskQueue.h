@@ -3,7 +3,7 @@
 // few tasks; the worker takes the most recent task first.
 #pragma once
 
-#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
 
 #include <climits>
 #include <vector>

@@ -2,7 +2,7 @@
 // (previous, next) and nested through parent links. A chain is freed by closing every block.
 #pragma once
 
-#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
 #include "toolkit/syntaxedit/lexer/KLVSmartPtr.h"
 
 class CKLVSyntaxEditLexClass;

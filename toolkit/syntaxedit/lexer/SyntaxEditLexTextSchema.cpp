@@ -1,7 +1,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include "toolkit/common/NotificationSinkMTWnd.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 namespace {
 bool SameClassName(const CKLVSyntaxEditLexTextBlock* a, const CKLVSyntaxEditLexTextBlock* b) {

@@ -3,8 +3,8 @@
 // and the coloured runs of a line.
 #pragma once
 
-#include "toolkit/syntaxedit/SyntaxEditLexLink.h"
-#include "toolkit/syntaxedit/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassInfo.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"

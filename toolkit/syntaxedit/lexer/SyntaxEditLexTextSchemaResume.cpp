@@ -1,7 +1,7 @@
 // Resuming a parse at a block of the previous chain, and joining the new blocks to the rest.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 #include <algorithm>
 

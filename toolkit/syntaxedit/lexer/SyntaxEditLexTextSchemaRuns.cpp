@@ -1,7 +1,7 @@
 // What painting asks of the chain: the coloured runs of a line and the fold regions.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 namespace {
 const DWORD kUiLockWaitMs = 30;

@@ -2,7 +2,7 @@
 // copies of the blocks that enclose the first row and uses every class of the scheme.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 namespace {
 const DWORD kUiLockWaitMs = 30;

@@ -2,9 +2,9 @@
 // manager loading, reloading after changes and surviving a storm of rewrites.
 #include "LexTestSupport.h"
 
-#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
-#include "toolkit/syntaxedit/SyntaxEditTestSupport.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditConfigManager.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditIniFile.h"
 

@@ -1,8 +1,8 @@
 // Matching lex classes at text positions: starts, tokens, skips and ends.
 #include "LexTestSupport.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTestSupport.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexFileClass.h"
 
 #include <gtest/gtest.h>

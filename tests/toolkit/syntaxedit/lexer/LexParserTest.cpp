@@ -3,7 +3,7 @@
 // made while it parses, which must leave the same colours as a fresh parse of the text.
 #include "LexTestSupport.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTestSupport.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexParser.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexerFactory.h"
 

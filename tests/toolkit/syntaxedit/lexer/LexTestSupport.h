@@ -2,8 +2,8 @@
 #pragma once
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClass.h"
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"

@@ -2,8 +2,8 @@
 // against full ones, and run layering.
 #include "LexTestSupport.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTestSupport.h"
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <gtest/gtest.h>

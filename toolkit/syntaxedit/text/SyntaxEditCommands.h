@@ -3,7 +3,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
-#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
 
 #include <deque>
 #include <memory>

@@ -6,11 +6,11 @@
 
 #include "classlib/ClassLib.h"
 #include "toolkit/common/NotificationConnection.h"
-#include "toolkit/syntaxedit/SyntaxEditLexLink.h"
-#include "toolkit/syntaxedit/SyntaxEditLineMarksManager.h"
-#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
-#include "toolkit/syntaxedit/SyntaxEditRowArray.h"
-#include "toolkit/syntaxedit/SyntaxEditUndoManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLexLink.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLineMarksManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/text/SyntaxEditRowArray.h"
+#include "toolkit/syntaxedit/text/SyntaxEditUndoManager.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // The buffer's text: reading rows and ranges, display columns, inserting and deleting.
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextFormat.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 
 namespace {
 

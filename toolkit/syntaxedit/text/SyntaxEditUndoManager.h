@@ -2,7 +2,7 @@
 // it, grouping into batches, and the modified state against the last save.
 #pragma once
 
-#include "toolkit/syntaxedit/SyntaxEditCommands.h"
+#include "toolkit/syntaxedit/text/SyntaxEditCommands.h"
 
 #include <memory>
 #include <vector>

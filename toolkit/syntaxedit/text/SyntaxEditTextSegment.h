@@ -4,7 +4,7 @@
 
 #include "classlib/ClassLib.h"
 #include "toolkit/common/ColorValue.h"
-#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
 
 #include <cstring>
 

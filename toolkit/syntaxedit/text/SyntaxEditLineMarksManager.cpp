@@ -1,4 +1,4 @@
-#include "toolkit/syntaxedit/SyntaxEditLineMarksManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLineMarksManager.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 // The buffer's files: loading with the encoding and line-end style found, saving them back.
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextFormat.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <vector>
 

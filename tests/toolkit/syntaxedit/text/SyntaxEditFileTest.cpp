@@ -2,7 +2,7 @@
 // ends across the reader's chunks, files cut short, and saves that fail.
 #include "SyntaxEditTestSupport.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextFormat.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The buffer's lifetime, settings and its link to the lexer.
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
-#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
 
 #include <unordered_map>
 #include <vector>

@@ -2,7 +2,7 @@
 // position arithmetic, and breaking off.
 #include "SyntaxEditTestSupport.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 #include <gtest/gtest.h>
 

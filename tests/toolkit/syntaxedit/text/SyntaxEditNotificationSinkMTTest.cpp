@@ -1,7 +1,7 @@
 // The multi-threaded sink runs its owner's handlers on the thread that made it: sent events
 // wait for that thread, posted ones arrive in order, and on the sink's own thread the direct
 // flag skips the window.
-#include "toolkit/syntaxedit/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 
 #include <gtest/gtest.h>
 

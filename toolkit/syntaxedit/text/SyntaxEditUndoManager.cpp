@@ -1,4 +1,4 @@
-#include "toolkit/syntaxedit/SyntaxEditUndoManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditUndoManager.h"
 
 void CKLVSyntaxEditUndoManager::DropRedo() { m_arNodes.resize(m_nCurrent); }
 

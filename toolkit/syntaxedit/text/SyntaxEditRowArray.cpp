@@ -1,4 +1,4 @@
-#include "toolkit/syntaxedit/SyntaxEditRowArray.h"
+#include "toolkit/syntaxedit/text/SyntaxEditRowArray.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 // Line marks: sorted per kind, found forwards and backwards, walked, moved with inserted and
 // deleted lines, and values that share their object.
-#include "toolkit/syntaxedit/SyntaxEditLineMarksManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLineMarksManager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "toolkit/syntaxedit/SyntaxEditCommands.h"
+#include "toolkit/syntaxedit/text/SyntaxEditCommands.h"
 
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/SyntaxEditTextFormat.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,7 +2,7 @@
 // configuration manager's notifications, handled and passed on to the buffer's own listeners.
 #include "SyntaxEditTestSupport.h"
 
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Buffers for the editor tests: made from file bytes, shown as rows, stored back to bytes.
 #pragma once
 
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/SyntaxEditTextFormat.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <cstdlib>
 #include <memory>

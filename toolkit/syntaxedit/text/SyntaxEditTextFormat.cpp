@@ -1,4 +1,4 @@
-#include "toolkit/syntaxedit/SyntaxEditTextFormat.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <algorithm>
 

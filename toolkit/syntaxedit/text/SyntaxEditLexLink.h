@@ -6,7 +6,7 @@
 
 #include "classlib/ClassLib.h"
 #include "toolkit/common/NotificationConnection.h"
-#include "toolkit/syntaxedit/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "toolkit/syntaxedit/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
-#include "toolkit/syntaxedit/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 
 #include <algorithm>
 #include <cstring>
