@@ -16,6 +16,7 @@ class CKLVCommandBars;
 class CKLVCommandBarsLink;
 class CKLVControl;
 class CKLVControls;
+class CKLVDockBar;
 class CKLVImageManager;
 class CKLVPaintManager;
 class CKLVPropExchange;
@@ -214,6 +215,8 @@ public:
     BOOL m_bKeyboardCuesVisible = TRUE;
     BOOL m_bDoubleGripper = FALSE;
     CKLVToolTipContext* m_pToolTipContext = nullptr;
+    // The dock bar holding the bar; null while it floats or is not docked.
+    CKLVDockBar* m_pDockBar = nullptr;
 
 protected:
     // Hands the thread's key-downs and wheel turns of tracking mode to the bar.

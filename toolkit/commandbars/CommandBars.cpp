@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"
@@ -16,7 +17,7 @@ IMPLEMENT_DYNCREATE(CKLVCommandBars, CCmdTarget)
 
 CRuntimeClass* CKLVCommandBars::m_pMenuBarClass = nullptr;
 CRuntimeClass* CKLVCommandBars::m_pToolBarClass = nullptr;
-CRuntimeClass* CKLVCommandBars::m_pDockBarClass = nullptr;
+CRuntimeClass* CKLVCommandBars::m_pDockBarClass = RUNTIME_CLASS(CKLVDockBar);
 
 CKLVCommandBars::CKLVCommandBars()
     : m_pOptions(new CKLVCommandBarsOptions), m_pContextMenus(new CKLVContextMenus(this)),
@@ -29,6 +30,11 @@ CKLVCommandBars::~CKLVCommandBars() {
     m_pContextMenus->RemoveAll();
     m_pContextMenus->InternalRelease();
     RemoveAll();
+    for (CKLVDockBar*& pDock : m_pDocks) {
+        if (pDock && pDock->GetSafeHwnd()) pDock->DestroyWindow();
+        delete pDock;
+        pDock = nullptr;
+    }
     if (m_pPaintManager) m_pPaintManager->InternalRelease();
     if (m_pImageManager) m_pImageManager->InternalRelease();
     m_pAccelManager->InternalRelease();
@@ -74,6 +80,30 @@ BOOL CKLVCommandBars::IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalke
     return bHidden;
 }
 
+void CKLVCommandBars::EnableDocking() {
+    static const struct {
+        UINT nID;
+        DWORD dwStyle;
+    } docks[] = {{0xE81B, CKLVDockBar::styleTop}, {0xE81E, CKLVDockBar::styleBottom},
+                 {0xE81C, CKLVDockBar::styleLeft}, {0xE81D, CKLVDockBar::styleRight}};
+    for (int i = 0; i < 4; ++i) {
+        if (m_pDocks[i]) continue;
+        auto* pDock = static_cast<CKLVDockBar*>(m_pDockBarClass->CreateObject());
+        if (!pDock) AfxThrowResourceException();
+        pDock->m_pCommandBars = this;
+        if (!pDock->Create(m_pSite, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | docks[i].dwStyle,
+                           docks[i].nID)) {
+            delete pDock;
+            AfxThrowResourceException();
+        }
+        m_pDocks[i] = pDock;
+    }
+}
+
+CKLVDockBar* CKLVCommandBars::GetDockBar(int nPosition) const {
+    return nPosition >= 0 && nPosition < 4 ? m_pDocks[nPosition] : nullptr;
+}
+
 void CKLVCommandBars::SetSite(CWnd* pSite) {
     m_pSite = pSite;
     m_bSiteAnswer = FALSE;
@@ -112,6 +142,7 @@ void CKLVCommandBars::Remove(CKLVCommandBar* pBar) {
     const int nIndex = FindIndex(pBar);
     if (nIndex < 0) return;
     m_arrBars.RemoveAt(nIndex);
+    if (pBar->m_pDockBar) pBar->m_pDockBar->RemoveCommandBar(pBar);
     RecalcFrameLayout();
     RemoveBar(pBar);
 }
@@ -121,6 +152,7 @@ void CKLVCommandBars::RemoveAll() {
     while (GetCount() > 0) {
         CKLVCommandBar* pBar = GetAt(GetCount() - 1);
         m_arrBars.RemoveAt(GetCount() - 1);
+        if (pBar->m_pDockBar) pBar->m_pDockBar->RemoveCommandBar(pBar);
         RemoveBar(pBar);
     }
     UnlockLayout();

@@ -13,6 +13,7 @@ class CKLVCommandBar;
 class CKLVCommandBarsOptions;
 class CKLVContextMenus;
 class CKLVControlAction;
+class CKLVDockBar;
 
 class CKLVCommandBars : public CCmdTarget, public CKLVCommandBarsLink {
     DECLARE_DYNCREATE(CKLVCommandBars)
@@ -38,6 +39,11 @@ public:
     // are all hidden by this same test.
     virtual BOOL IsControlHidden(CKLVControl* pControl) const;
 
+    // The four dock bars of the site (top, bottom, left, right), of the dock-bar class; a dock bar
+    // that cannot be made throws the resource exception.
+    void EnableDocking();
+    // Null before EnableDocking or for another position.
+    CKLVDockBar* GetDockBar(int nPosition) const;
     // Stores the site and asks it (without running anything) whether it handles the customize
     // command.
     void SetSite(CWnd* pSite);
@@ -116,6 +122,7 @@ public:
     int m_nLockLayout = 0;
     BOOL m_bKeyboardCuesOnDemand = FALSE;
     DWORD m_dwLayoutRTL = 0;
+    CKLVDockBar* m_pDocks[4] = {};
 
 private:
     BOOL IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalked) const;

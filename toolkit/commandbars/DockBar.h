@@ -1,7 +1,47 @@
-// The frame's dock bars that hold the docked tool bars. For now only the window the paint
-// manager fills.
+// The strip along one edge of the site frame that holds docked command bars in rows. The rows
+// are one array of bars in which a null entry ends a row; entry 0 is always null.
 #pragma once
 
+#include "classlib/Array.h"
 #include "classlib/Wnd.h"
 
-class CKLVDockBar : public CWnd {};
+class CKLVCommandBar;
+class CKLVCommandBars;
+
+class CKLVDockBar : public CWnd {
+    DECLARE_DYNCREATE(CKLVDockBar)
+public:
+    // Style bits of the four edges; a style word is masked with styleMask.
+    enum : DWORD { styleTop = 0x2800, styleBottom = 0x8200, styleLeft = 0x1400, styleRight = 0x4100,
+                   styleMask = 0x40FFFF, styleHorizontal = 0xA000, styleVertical = 0x5500 };
+    enum { flagStretched = 0x40 };
+
+    CKLVDockBar();
+
+    // The window of class "KLVDockBar", named after its edge.
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
+    // 0 top, 1 bottom, 2 left, 3 right.
+    int GetPosition() const;
+    BOOL IsHorizontal() const { return (m_dwStyle & styleHorizontal) != 0; }
+    // The first entry holding the bar other than nExclude; -1 when none.
+    int FindBar(const CKLVCommandBar* pBar, int nExclude = -1) const;
+    // Puts the bar into the row the mid point (client coordinates) falls in, at its start, or
+    // into a new row; the bar's entry.
+    int Insert(CKLVCommandBar* pBar, CRect rcBar, CPoint ptMid);
+    // Docks the bar at the screen rectangle, or without one in a new last row.
+    void DockCommandBar(CKLVCommandBar* pBar, LPCRECT lpRect = nullptr);
+    // Takes the bar out (an emptied row goes with it); nothing when the bar is not here.
+    int RemoveCommandBar(CKLVCommandBar* pBar, int nExclude = -1);
+    // Gives every stretched bar a row of its own.
+    void SeparateStretchedBars();
+    int GetEntryCount() const { return static_cast<int>(m_arrBars.GetSize()); }
+    CKLVCommandBar* GetEntry(int nIndex) const { return static_cast<CKLVCommandBar*>(m_arrBars[nIndex]); }
+
+    DWORD m_dwStyle = 0;
+    CPtrArray m_arrBars;
+    CKLVCommandBars* m_pCommandBars = nullptr;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void RecalcFrameLayout();
+};
