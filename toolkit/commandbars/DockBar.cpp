@@ -1,13 +1,21 @@
 #include "toolkit/commandbars/DockBar.h"
 
+#include "classlib/Dc.h"
 #include "classlib/WinApp.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/DrawHelpers.h"
 
 #include <algorithm>
 
 IMPLEMENT_DYNCREATE(CKLVDockBar, CWnd)
+
+BEGIN_MESSAGE_MAP(CKLVDockBar, CWnd)
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINT, OnPrint)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -125,4 +133,36 @@ void CKLVDockBar::SeparateStretchedBars() {
 
 void CKLVDockBar::RecalcFrameLayout() {
     if (m_pCommandBars) m_pCommandBars->RecalcFrameLayout(TRUE);
+}
+
+CKLVPaintManager* CKLVDockBar::GetPaintManager() const {
+    if (m_pCommandBars) return m_pCommandBars->GetPaintManager();
+    if (!CKLVPaintManager::GetGlobalPaintManager()) CKLVPaintManager::SetTheme(0);
+    return CKLVPaintManager::GetGlobalPaintManager();
+}
+
+void CKLVDockBar::OnPaint() {
+    CPaintDC dc(this);
+    GetPaintManager()->FillDockBar(&dc, this);
+}
+
+BOOL CKLVDockBar::OnEraseBkgnd(CDC*) { return TRUE; }
+
+LRESULT CKLVDockBar::OnPrint(WPARAM wParam, LPARAM lParam) {
+    const HDC hDC = reinterpret_cast<HDC>(wParam);
+    GetPaintManager()->FillDockBar(CDC::FromHandle(hDC), this);
+    if (!(lParam & PRF_CHILDREN)) return TRUE;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        // Visible by its own style: the bar may be printed while its frame is hidden.
+        if (!(::GetWindowLongPtrA(hChild, GWL_STYLE) & WS_VISIBLE)) continue;
+        // The child draws at its own origin: move the DC's origin to where it lies in this bar.
+        CRect rcWindow;
+        GetWindowRect(&rcWindow);
+        ::ScreenToClient(hChild, reinterpret_cast<POINT*>(&rcWindow));
+        POINT ptOld;
+        ::SetViewportOrgEx(hDC, -rcWindow.left, -rcWindow.top, &ptOld);
+        ::SendMessageA(hChild, WM_PRINT, wParam, lParam);
+        ::SetViewportOrgEx(hDC, ptOld.x, ptOld.y, nullptr);
+    }
+    return TRUE;
 }

@@ -7,6 +7,7 @@
 
 class CKLVCommandBar;
 class CKLVCommandBars;
+class CKLVPaintManager;
 
 class CKLVDockBar : public CWnd {
     DECLARE_DYNCREATE(CKLVDockBar)
@@ -44,4 +45,11 @@ public:
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void RecalcFrameLayout();
+    CKLVPaintManager* GetPaintManager() const;
+
+    afx_msg void OnPaint();
+    // The background, and with PRF_CHILDREN every visible child at its place.
+    afx_msg LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
 // Dock bars: the rows of docked bars (entries ended by nulls), where a dropped bar goes, what
-// leaving takes with it, and stretched bars alone in their rows; the manager's four dock bars.
+// leaving takes with it, stretched bars alone in their rows, printing with the children; the
+// manager's four dock bars.
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/DockBar.h"
@@ -150,6 +151,37 @@ TEST_F(DockBars, TheManagerMakesOneDockBarForEachEdge) {
         EXPECT_EQ(pDock->IsHorizontal(), d.nPosition < 2);
     }
     EXPECT_EQ(m_commandBars.GetDockBar(4), nullptr);
+}
+
+}  // namespace commandbars_test
+
+namespace commandbars_test {
+
+TEST_F(DockBars, PrintingFillsTheBackgroundAndDrawsTheChildrenWhereTheyLie) {
+    CKLVPaintManager* pOwn = CKLVPaintManager::CreateThemeObject(0);
+    pOwn->RefreshMetrics();
+    pOwn->SetCustomColor(COLOR_BTNFACE, RGB(200, 0, 0));
+    m_commandBars.SetPaintManager(pOwn);
+    Bar('A', CRect(40, 10, 90, 30));
+    const struct {
+        LPARAM lFlags;
+        CPoint ptInChild;
+        COLORREF clrInChild;
+    } cases[] = {
+        {PRF_CLIENT, CPoint(60, 20), RGB(200, 0, 0)},
+        {PRF_CLIENT | PRF_CHILDREN, CPoint(60, 20), ::GetSysColor(COLOR_BTNFACE)},
+    };
+    for (const auto& c : cases) {
+        Dib dib(300, 100);
+        m_dock.SendMessage(WM_PRINT, reinterpret_cast<WPARAM>(dib.m_dc.GetSafeHdc()), c.lFlags);
+        EXPECT_EQ(dib.At(5, 50), RGB(200, 0, 0)) << c.lFlags;
+        EXPECT_EQ(dib.At(c.ptInChild.x, c.ptInChild.y), c.clrInChild) << c.lFlags;
+        // The child's frame lies on its own edge, not at the dock bar's corner.
+        EXPECT_EQ(dib.At(0, 0), RGB(200, 0, 0)) << c.lFlags;
+    }
+    Dib untouched(10, 10);
+    EXPECT_EQ(m_dock.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(untouched.m_dc.GetSafeHdc()), 0), TRUE);
+    EXPECT_TRUE(untouched.Painted().empty());
 }
 
 }  // namespace commandbars_test
