@@ -104,6 +104,25 @@ CKLVDockBar* CKLVCommandBars::GetDockBar(int nPosition) const {
     return nPosition >= 0 && nPosition < 4 ? m_pDocks[nPosition] : nullptr;
 }
 
+CKLVDockBar* CKLVCommandBars::CanDock(CPoint ptScreen, CKLVDockBar* pDockBar) const {
+    const CKLVDockBar* candidates[] = {pDockBar, m_pDocks[0], m_pDocks[1], m_pDocks[2], m_pDocks[3]};
+    for (const CKLVDockBar* pCandidate : candidates) {
+        if (!pCandidate || !pCandidate->GetSafeHwnd()) continue;
+        CRect rc;
+        pCandidate->GetWindowRect(&rc);
+        rc.InflateRect(20, 20);
+        if (rc.PtInRect(ptScreen)) return const_cast<CKLVDockBar*>(pCandidate);
+    }
+    return nullptr;
+}
+
+void CKLVCommandBars::UpdateFrameLayout() {
+    auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite);
+    if (!pFrame || !pFrame->GetSafeHwnd() || !(pFrame->m_nIdleFlags & CFrameWnd::idleLayout)) return;
+    pFrame->RecalcLayout(FALSE);
+    pFrame->m_nIdleFlags &= ~CFrameWnd::idleLayout;
+}
+
 void CKLVCommandBars::SetSite(CWnd* pSite) {
     m_pSite = pSite;
     m_bSiteAnswer = FALSE;

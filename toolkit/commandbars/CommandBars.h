@@ -44,6 +44,11 @@ public:
     void EnableDocking();
     // Null before EnableDocking or for another position.
     CKLVDockBar* GetDockBar(int nPosition) const;
+    // The dock bar a bar dragged to the screen point would dock in: the first, trying pDockBar
+    // and then top, bottom, left and right, whose window grown by 20 pixels holds the point.
+    CKLVDockBar* CanDock(CPoint ptScreen, CKLVDockBar* pDockBar = nullptr) const;
+    // Lays the site frame out at once when it waits for its idle layout.
+    void UpdateFrameLayout();
     // Stores the site and asks it (without running anything) whether it handles the customize
     // command.
     void SetSite(CWnd* pSite);

@@ -308,3 +308,27 @@ TEST(MDIFrame, TheCommandBarsTakeOverTheFramesAcceleratorTable) {
 }
 
 }  // namespace commandbars_test
+
+namespace commandbars_test {
+
+TEST(CommandBarsLayout, APendingIdleLayoutOfTheFrameRunsAtOnceAndOnlyThen) {
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW));
+    CKLVCommandBars commandBars;
+    commandBars.SetSite(pFrame);
+    pFrame->m_nIdleFlags = CFrameWnd::idleLayout | CFrameWnd::idleTitle;
+    commandBars.UpdateFrameLayout();
+    EXPECT_EQ(pFrame->m_nIdleFlags, UINT(CFrameWnd::idleTitle));
+    // A delayed re-layout only marks the frame; the lock withholds even that.
+    commandBars.RecalcFrameLayout(TRUE);
+    EXPECT_EQ(pFrame->m_nIdleFlags, UINT(CFrameWnd::idleTitle | CFrameWnd::idleLayout));
+    pFrame->m_nIdleFlags = 0;
+    commandBars.LockLayout();
+    commandBars.RecalcFrameLayout(TRUE);
+    commandBars.UnlockLayout();
+    EXPECT_EQ(pFrame->m_nIdleFlags, 0u);
+    commandBars.SetSite(nullptr);
+    pFrame->DestroyWindow();
+}
+
+}  // namespace commandbars_test

@@ -185,3 +185,39 @@ TEST_F(DockBars, PrintingFillsTheBackgroundAndDrawsTheChildrenWhereTheyLie) {
 }
 
 }  // namespace commandbars_test
+
+namespace commandbars_test {
+
+TEST_F(DockBars, ABarDocksWhereADockBarGrownByTwentyPixelsHoldsThePoint) {
+    m_site.MoveWindow(100, 100, 400, 300);
+    m_commandBars.SetSite(&m_site);
+    m_commandBars.EnableDocking();
+    // Give the four dock bars their strips: top and bottom 30 high, left and right 30 wide.
+    const CRect strips[] = {CRect(0, 0, 400, 30), CRect(0, 270, 400, 300), CRect(0, 30, 30, 270),
+                            CRect(370, 30, 400, 270)};
+    for (int i = 0; i < 4; ++i) m_commandBars.GetDockBar(i)->MoveWindow(strips[i]);
+    CKLVDockBar* pTop = m_commandBars.GetDockBar(0);
+    CKLVDockBar* pLeft = m_commandBars.GetDockBar(2);
+    const struct {
+        const char* what;
+        CPoint pt;             // in the site's client area
+        CKLVDockBar* pTried;
+        int nDock;             // -1: none
+    } cases[] = {
+        {"on the top bar", CPoint(200, 10), nullptr, 0},
+        {"20 pixels below the top bar", CPoint(200, 49), nullptr, 0},
+        {"21 pixels below it", CPoint(200, 50), nullptr, -1},
+        {"above the frame", CPoint(200, -15), nullptr, 0},
+        {"in the corner: top first", CPoint(10, 40), nullptr, 0},
+        {"in the corner: the tried one first", CPoint(10, 40), pLeft, 2},
+        {"on the right bar", CPoint(390, 150), pTop, 3},
+        {"in the middle", CPoint(200, 150), nullptr, -1},
+    };
+    for (const auto& c : cases) {
+        CPoint pt = c.pt;
+        m_site.ClientToScreen(&pt);
+        EXPECT_EQ(m_commandBars.CanDock(pt, c.pTried), m_commandBars.GetDockBar(c.nDock)) << c.what;
+    }
+}
+
+}  // namespace commandbars_test
