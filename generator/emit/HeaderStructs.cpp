@@ -1,7 +1,7 @@
 #include "generator/emit/HeaderStructs.h"
 
 #include "generator/model/EmitContext.h"
-#include "generator/model/NameForms.h"
+#include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 
 namespace {
@@ -17,7 +17,7 @@ void banner(CTextBuffer& out)
 void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>& members, CTextBuffer& out)
 {
     for (const CStructMember& member : members) {
-        for (const std::string& text : memberDeclaration(layout, member))
+        for (const std::string& text : memberKindOf(member).declare(layout, member))
             out.line(text);
     }
 }
@@ -104,37 +104,6 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
 }
 
 } // namespace
-
-std::vector<std::string> memberDeclaration(const CStructLayout& layout, const CStructMember& member)
-{
-    const std::string arrayNum = "[" + layout.projUpper() + "_MAX_ARRAY_NUM]";
-    const std::string text = "[" + member.lengthConstant + "+1]";
-    std::string type;
-    std::string suffix;
-    switch (member.kind) {
-    case CStructMember::Dummy:
-        return {"\tint\tdummy;"};
-    case CStructMember::Number:
-    case CStructMember::NumberArray:
-        type = numberType(member.builtin).cType;
-        break;
-    case CStructMember::Text:
-    case CStructMember::TextArray:
-        type = "char";
-        suffix = text;
-        break;
-    case CStructMember::Struct:
-    case CStructMember::StructArray:
-        if (member.target == nullptr)
-            return {};
-        type = member.pointer ? "struct " + layout.typeName(member.target->name) : layout.typeName(member.target->name);
-        break;
-    }
-    const std::string name = (member.pointer ? "*" : "") + member.cName;
-    if (!member.isArray())
-        return {"\t" + type + "\t" + name + suffix + ";"};
-    return {"\t" + type + "\t" + name + arrayNum + suffix + ";", "\tint\t" + member.countName + ";"};
-}
 
 void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
 {

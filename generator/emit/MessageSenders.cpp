@@ -10,11 +10,6 @@
 
 namespace {
 
-std::string literal(const std::string& text)
-{
-    return "\"" + cStringBody(text) + "\"";
-}
-
 class CMessageSenderWriter {
 public:
     CMessageSenderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
@@ -38,11 +33,11 @@ public:
         }
         writeSenderOpen(context_, out_, start, needsTemp_);
         out_.append(body.text());
-        writeSenderClose(context_, out_, start, operation.soapAction.empty() ? "NULL" : literal(operation.soapAction));
+        writeSenderClose(context_, out_, start, operation.soapAction.empty() ? "NULL" : cStringLiteral(operation.soapAction));
     }
 
 private:
-    void add(CTextBuffer& body, const std::string& xml) { body.line("\tmystrcat(&body, " + literal(xml) + ");"); }
+    void add(CTextBuffer& body, const std::string& xml) { body.line("\tmystrcat(&body, " + cStringLiteral(xml) + ");"); }
 
     std::string namespaceDeclaration() const
     {
@@ -100,7 +95,7 @@ private:
         }
         if (member.userType != nullptr) {
             if (context_.layout().structOf(member.userType) != nullptr)
-                body.line("\tencode_" + member.userType->cName + "_t(&body, " + literal(tag) + ", &" + access + ");");
+                body.line("\tencode_" + member.userType->cName + "_t(&body, " + cStringLiteral(tag) + ", &" + access + ");");
             return;
         }
         // An element of a built-in type: its struct holds the one value.

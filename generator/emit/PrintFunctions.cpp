@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
+#include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 
 #include <map>
@@ -31,31 +32,17 @@ std::string parameterName(const std::string& name)
     return name == "printf" || name == "i" ? "value" : name;
 }
 
-const std::vector<CStructMember>& membersOf(const CStructDef& def)
-{
-    static const std::vector<CStructMember> none;
-    if (def.kind == CStructDef::ElementAlias)
-        return def.aliasOf != nullptr ? def.aliasOf->members : none;
-    return def.members;
-}
-
-// A member that holds an element of a built-in type: its struct's one value
-// is printed in place, under the element's name.
-bool holdsElementValue(const CStructMember& member)
-{
-    return member.kind == CStructMember::Struct && member.userType == nullptr;
-}
-
 // The struct whose print function the member's line calls; null when it
-// calls none.
+// calls none (an element of a built-in type is printed in place).
 const CStructDef* calledStruct(const CStructMember& member)
 {
-    if ((member.kind != CStructMember::Struct && member.kind != CStructMember::StructArray) || holdsElementValue(member))
+    const bool elementValue = member.kind == CStructMember::Struct && member.userType == nullptr;
+    if ((member.kind != CStructMember::Struct && member.kind != CStructMember::StructArray) || elementValue)
         return nullptr;
     return member.target;
 }
 
-class CPrintWriter {
+class CPrintWriter : public CMemberPrinter {
 public:
     CPrintWriter(const CEmitContext& context, CTextBuffer& out)
         : context_(context), layout_(context.layout()), out_(out)
@@ -110,11 +97,12 @@ public:
         out_.emptyLine();
     }
 
-private:
-    std::string printFunction(const std::string& structName) const
+    std::string printFunction(const std::string& structName) const override
     {
         return context_.proj() + "_print_" + structName + "_t";
     }
+
+private:
 
     void listCalledStructs()
     {
@@ -173,7 +161,7 @@ private:
             position[order[i]] = i;
         std::set<const CStructDef*> declared;
         for (std::size_t i = 0; i < order.size(); ++i) {
-            for (const CStructMember& member : membersOf(*order[i])) {
+            for (const CStructMember& member : order[i]->heldMembers()) {
                 const CStructDef* target = calledStruct(member);
                 if (target == nullptr || position[target] <= i ||
                     !declared.insert(target).second)
@@ -188,7 +176,7 @@ private:
         const std::string param = parameterName(def.name);
         out_.line("void WINAPI " + printFunction(def.name) + "(" + context_.typeName(def.name) + " *" + param + ")");
         out_.line("{");
-        const std::vector<CStructMember>& members = membersOf(def);
+        const std::vector<CStructMember>& members = def.heldMembers();
         for (const CStructMember& member : members) {
             if (member.isArray()) {
                 out_.line("\tint i = 0;");
@@ -202,8 +190,10 @@ private:
         out_.line("}");
     }
 
-    void valueLine(const std::string& indent, const std::string& name, const CStructMember& member,
-                   const std::string& access)
+    void line(const std::string& text) override { out_.line(text); }
+
+    void value(const std::string& indent, const std::string& name, const CStructMember& member,
+               const std::string& access) override
     {
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
         const std::string format = number ? numberType(member.builtin).printFormat : "%s";
@@ -215,42 +205,8 @@ private:
     void writeMember(const CStructMember& member, const std::string& owner, const std::string& typeLabel,
                      const std::string& indent)
     {
-        const std::string access = owner + member.cName;
         const std::string name = member.xmlName == "*" ? typeLabel : member.xmlName;
-        switch (member.kind) {
-        case CStructMember::Dummy:
-            return;
-        case CStructMember::Number:
-        case CStructMember::Text:
-            valueLine(indent, name, member, access);
-            return;
-        case CStructMember::Struct:
-            if (holdsElementValue(member)) {
-                if (member.target == nullptr)
-                    return;
-                const std::vector<CStructMember>& inner = membersOf(*member.target);
-                if (inner.size() == 1 && (inner[0].kind == CStructMember::Number || inner[0].kind == CStructMember::Text))
-                    valueLine(indent, member.xmlName, inner[0], access + "." + inner[0].cName);
-            } else if (member.target != nullptr && member.pointer) {
-                out_.line(indent + "if(" + access + " != NULL)");
-                out_.line(indent + "\t" + printFunction(member.target->name) + "(" + access + ");");
-            } else if (member.target != nullptr) {
-                out_.line(indent + printFunction(member.target->name) + "(&" + access + ");");
-            }
-            return;
-        case CStructMember::NumberArray:
-        case CStructMember::TextArray:
-        case CStructMember::StructArray:
-            if (member.kind == CStructMember::StructArray && member.target == nullptr)
-                return;
-            out_.line(indent + "for(i = 0; i < " + owner + member.countName + "; i++){");
-            if (member.kind == CStructMember::StructArray)
-                out_.line(indent + "\t" + printFunction(member.target->name) + "(&" + access + "[i]);");
-            else
-                valueLine(indent + "\t", name, member, access + "[i]");
-            out_.line(indent + "}");
-            return;
-        }
+        memberKindOf(member).print(*this, member, owner + member.cName, owner + member.countName, name, indent);
     }
 
     // The operation of portType that carries the binding of the operation

@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
+#include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-class CDecoderWriter {
+class CDecoderWriter : public CMemberDecoder {
 public:
     explicit CDecoderWriter(const CEmitContext& context) : context_(context) {}
 
@@ -21,7 +22,7 @@ public:
             CStructMember member;
             member.kind = CStructMember::Text;
             member.cName = name;
-            child(name, [&](const std::string& indent) { text(member, "value->" + member.cName, "cur", indent); });
+            child(name, [&](const std::string& indent) { text(member, "value->" + member.cName, indent); });
         }
         end();
     }
@@ -30,7 +31,7 @@ public:
     {
         begin(type.cName + "_t", context_.typeName(type.cName) + " *value");
         for (const CStructMember& member : def.members)
-            writeMember(type, member);
+            memberKindOf(member).decode(*this, type, member);
         end();
     }
 
@@ -47,6 +48,27 @@ public:
         writeDecodeHelpers(conversions_, out);
         out.append(text_.text());
     }
+
+    void attributeText(const CStructMember& member, const std::string& access) override
+    {
+        inHead_ = true;
+        read(member, access, "\t", "xmlGetProp(cur, (const xmlChar *)\"" + cStringBody(member.xmlName) + "\")");
+        inHead_ = false;
+    }
+
+    void ownText(const CStructMember& member, const std::string& access) override
+    {
+        inHead_ = true;
+        read(member, access, "\t");
+        inHead_ = false;
+    }
+
+    void text(const CStructMember& member, const std::string& access, const std::string& indent) override
+    {
+        read(member, access, indent);
+    }
+
+    void line(const std::string& text) override { loop_.line(text); }
 
 private:
     void begin(const std::string& suffix, const std::string& parameter)
@@ -83,8 +105,7 @@ private:
     }
 
     // A block of the child loop for children named name.
-    template <typename Body>
-    void child(const std::string& name, Body body)
+    void child(const std::string& name, const std::function<void(const std::string& indent)>& body) override
     {
         loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(name) + "\")){");
         body("\t\t\t");
@@ -93,13 +114,12 @@ private:
 
     // Reads the text of node into the member at access: key is freed
     // before any early exit.
-    void text(const CStructMember& member, const std::string& access, const std::string& node,
-              const std::string& indent, const std::string& fetch = std::string())
+    void read(const CStructMember& member, const std::string& access, const std::string& indent,
+              const std::string& fetch = "xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)")
     {
-        const std::string get = fetch.empty() ? "xmlNodeListGetString(doc, " + node + "->xmlChildrenNode, 1)" : fetch;
         CTextBuffer& o = out_();
         o.line(indent + "{");
-        o.line(indent + "\txmlChar\t*key = " + get + ";");
+        o.line(indent + "\txmlChar\t*key = " + fetch + ";");
         o.line(indent + "\tif(key != NULL){");
         convert(member, access, indent + "\t\t");
         o.line(indent + "\t\txmlFree(key);");
@@ -117,7 +137,7 @@ private:
     }
 
     // A member's next array slot, refused when the array is full.
-    std::string slot(const CStructMember& member, const std::string& indent)
+    std::string slot(const CStructMember& member, const std::string& indent) override
     {
         const std::string count = "value->" + member.countName;
         loop_.line(indent + "if(" + count + " < 0 || " + count + " >= " + context_.projUpper() + "_MAX_ARRAY_NUM){");
@@ -127,7 +147,7 @@ private:
         return "value->" + member.cName + "[" + count + "]";
     }
 
-    void nested(const CStructMember& member, const std::string& access, const std::string& indent)
+    void nested(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
         const std::string call = "decode_" + member.userType->cName + "_t(doc, cur, " + (member.pointer ? "" : "&") +
             access + ")";
@@ -136,49 +156,6 @@ private:
         else
             loop_.line(indent + "if((result = " + call + ") != 0)");
         loop_.line(indent + "\t" + fail());
-    }
-
-    void writeMember(const CViewType& type, const CStructMember& member)
-    {
-        const std::string access = "value->" + member.cName;
-        switch (member.kind) {
-        case CStructMember::Dummy:
-            return;
-        case CStructMember::Number:
-        case CStructMember::Text:
-            if (member.origin == CStructMember::Attribute) {
-                inHead_ = true;
-                text(member, access, "cur", "\t", "xmlGetProp(cur, (const xmlChar *)\"" + cStringBody(member.xmlName) + "\")");
-                inHead_ = false;
-            } else if (member.origin == CStructMember::Value) {
-                inHead_ = true;
-                text(member, access, "cur", "\t");
-                inHead_ = false;
-            } else {
-                child(member.xmlName, [&](const std::string& indent) { text(member, access, "cur", indent); });
-            }
-            return;
-        case CStructMember::Struct:
-            if (member.userType != nullptr)
-                child(member.xmlName, [&](const std::string& indent) { nested(member, access, indent); });
-            return;
-        case CStructMember::StructArray:
-            if (member.userType == nullptr)
-                return;
-            child(itemElementName(type, member), [&](const std::string& indent) {
-                nested(member, slot(member, indent), indent);
-                loop_.line(indent + "value->" + member.countName + "++;");
-            });
-            return;
-        case CStructMember::NumberArray:
-        case CStructMember::TextArray:
-            child(itemElementName(type, member), [&](const std::string& indent) {
-                const std::string at = slot(member, indent);
-                text(member, at, "cur", indent);
-                loop_.line(indent + "value->" + member.countName + "++;");
-            });
-            return;
-        }
     }
 
     CTextBuffer& out_() { return inHead_ ? head_ : loop_; }

@@ -31,6 +31,11 @@ std::string cStringBody(const std::string& text)
     return body;
 }
 
+std::string cStringLiteral(const std::string& text)
+{
+    return "\"" + cStringBody(text) + "\"";
+}
+
 std::string xmlEscaped(const std::string& text)
 {
     std::string escaped;

@@ -10,6 +10,9 @@ std::string upperName(const std::string& name);
 // control bytes escaped (octal), every other byte as it is.
 std::string cStringBody(const std::string& text);
 
+// text as a C string literal: cStringBody in double quotes.
+std::string cStringLiteral(const std::string& text);
+
 // text as XML character data or attribute value: & < > " ' as references.
 std::string xmlEscaped(const std::string& text);
 

@@ -244,6 +244,14 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
     def.members.push_back(member);
 }
 
+const std::vector<CStructMember>& CStructDef::heldMembers() const
+{
+    static const std::vector<CStructMember> none;
+    if (kind == ElementAlias)
+        return aliasOf != nullptr ? aliasOf->members : none;
+    return members;
+}
+
 const CStructMember* carriedValue(const CStructMember& member)
 {
     if (member.kind == CStructMember::Number || member.kind == CStructMember::Text)

@@ -62,6 +62,9 @@ struct CStructDef {
     const CViewElement* element = nullptr; // element structs and aliases
     const CViewMessage* message = nullptr; // message structs
     std::vector<CStructMember> members;
+
+    // The members the struct holds: an alias's are those of what it aliases.
+    const std::vector<CStructMember>& heldMembers() const;
 };
 
 // The element name of one item of an array member of arrayType: the

@@ -1,0 +1,230 @@
+#include "generator/emit/MemberKinds.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/StructLayout.h"
+
+namespace {
+
+// "\t<type>\t<name><dimensions>;" and, for an array, its count.
+std::vector<std::string> declaration(const CStructLayout& layout, const CStructMember& member, const std::string& type,
+                                     const std::string& dimensions = std::string())
+{
+    const std::string name = (member.pointer ? "*" : "") + member.cName;
+    if (!member.isArray())
+        return {"\t" + type + "\t" + name + dimensions + ";"};
+    return {"\t" + type + "\t" + name + "[" + layout.projUpper() + "_MAX_ARRAY_NUM]" + dimensions + ";",
+            "\tint\t" + member.countName + ";"};
+}
+
+std::string textDimension(const CStructMember& member)
+{
+    return "[" + member.lengthConstant + "+1]";
+}
+
+std::string access(const CStructMember& member)
+{
+    return "value->" + member.cName;
+}
+
+// The loop over an array member's filled slots in an encoder.
+std::string encodeLoop(const CMemberEncoder& encoder, const CStructMember& member)
+{
+    return "\tfor(i = 0; i < value->" + member.countName + " && i < " + encoder.context().projUpper() +
+        "_MAX_ARRAY_NUM; i++){";
+}
+
+// A struct without members holds a placeholder the generated code never reads.
+class CPlaceholderMember : public CMemberKind {
+public:
+    std::vector<std::string> declare(const CStructLayout&, const CStructMember&) const override
+    {
+        return {"\tint\tdummy;"};
+    }
+    void encode(CMemberEncoder&, const CViewType&, const CStructMember&) const override {}
+    void decode(CMemberDecoder&, const CViewType&, const CStructMember&) const override {}
+    void print(CMemberPrinter&, const CStructMember&, const std::string&, const std::string&, const std::string&,
+               const std::string&) const override
+    {
+    }
+};
+
+// One number or text: an attribute, a child element, or the element's own
+// text (simple content, a simple type's value).
+class CValueMember : public CMemberKind {
+public:
+    void encode(CMemberEncoder& encoder, const CViewType&, const CStructMember& member) const override
+    {
+        if (member.origin == CStructMember::Value)
+            encoder.value(member, access(member), "\t");
+        else
+            encoder.element(member.xmlName, member, access(member), "\t");
+    }
+    void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
+    {
+        if (member.origin == CStructMember::Attribute)
+            decoder.attributeText(member, access(member));
+        else if (member.origin == CStructMember::Value)
+            decoder.ownText(member, access(member));
+        else
+            decoder.child(member.xmlName, [&](const std::string& indent) { decoder.text(member, access(member), indent); });
+    }
+    void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access, const std::string&,
+               const std::string& name, const std::string& indent) const override
+    {
+        printer.value(indent, name, member, access);
+    }
+};
+
+// A value of a user type held in the member (by pointer where the structs
+// would otherwise hold each other), or a global element of a built-in type
+// held in its own struct.
+class CUserTypeMember : public CMemberKind {
+public:
+    std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const override
+    {
+        if (member.target == nullptr)
+            return {};
+        const std::string type = layout.typeName(member.target->name);
+        return declaration(layout, member, member.pointer ? "struct " + type : type);
+    }
+    void encode(CMemberEncoder& encoder, const CViewType&, const CStructMember& member) const override
+    {
+        if (member.target == nullptr || member.userType == nullptr)
+            return;
+        const std::string call = "encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(member.xmlName) + ",";
+        if (member.pointer) {
+            encoder.line("\tif(" + access(member) + " != NULL)");
+            encoder.line("\t\tresult = " + call + " " + access(member) + ");");
+        } else {
+            encoder.line("\tresult = " + call + "\t&" + access(member) + ");");
+        }
+    }
+    void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
+    {
+        if (member.userType != nullptr)
+            decoder.child(member.xmlName, [&](const std::string& indent) { decoder.nested(member, access(member), indent); });
+    }
+    void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access, const std::string&,
+               const std::string&, const std::string& indent) const override
+    {
+        if (member.target == nullptr)
+            return;
+        if (member.userType == nullptr) {
+            // An element of a built-in type: its struct's one value is
+            // printed in place, under the element's name.
+            const std::vector<CStructMember>& inner = member.target->heldMembers();
+            if (inner.size() == 1 && (inner[0].kind == CStructMember::Number || inner[0].kind == CStructMember::Text))
+                printer.value(indent, member.xmlName, inner[0], access + "." + inner[0].cName);
+        } else if (member.pointer) {
+            printer.line(indent + "if(" + access + " != NULL)");
+            printer.line(indent + "\t" + printer.printFunction(member.target->name) + "(" + access + ");");
+        } else {
+            printer.line(indent + printer.printFunction(member.target->name) + "(&" + access + ");");
+        }
+    }
+};
+
+// Numbers or texts, each an element of the items' name: a wildcard's
+// content or a SOAP array of a built-in type.
+class CValueArrayMember : public CMemberKind {
+public:
+    void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const override
+    {
+        encoder.line(encodeLoop(encoder, member));
+        encoder.element(itemElementName(owner, member), member, access(member) + "[i]", "\t\t");
+        encoder.line("\t}");
+    }
+    void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
+    {
+        decoder.child(itemElementName(owner, member), [&](const std::string& indent) {
+            const std::string at = decoder.slot(member, indent);
+            decoder.text(member, at, indent);
+            decoder.line(indent + "value->" + member.countName + "++;");
+        });
+    }
+    void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,
+               const std::string& count, const std::string& name, const std::string& indent) const override
+    {
+        printer.line(indent + "for(i = 0; i < " + count + "; i++){");
+        printer.value(indent + "\t", name, member, access + "[i]");
+        printer.line(indent + "}");
+    }
+};
+
+// A number or numbers: the C type of the built-in type.
+template <class Shape>
+class CNumbers : public Shape {
+public:
+    std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const override
+    {
+        return declaration(layout, member, numberType(member.builtin).cType);
+    }
+};
+
+// A text or texts: characters up to the member's length macro.
+template <class Shape>
+class CTexts : public Shape {
+public:
+    std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const override
+    {
+        return declaration(layout, member, "char", textDimension(member));
+    }
+};
+
+// Values of a user type, each an element of the items' name: a wildcard
+// of a SOAP array of structs.
+class CUserTypeArrayMember : public CUserTypeMember {
+public:
+    void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const override
+    {
+        if (member.userType == nullptr)
+            return;
+        encoder.line(encodeLoop(encoder, member));
+        encoder.line("\t\tresult = encode_" + member.userType->cName + "_t(buff, " +
+                     cStringLiteral(itemElementName(owner, member)) + ", " + (member.pointer ? "" : "&") +
+                     access(member) + "[i]);");
+        encoder.line("\t}");
+    }
+    void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
+    {
+        if (member.userType == nullptr)
+            return;
+        decoder.child(itemElementName(owner, member), [&](const std::string& indent) {
+            decoder.nested(member, decoder.slot(member, indent), indent);
+            decoder.line(indent + "value->" + member.countName + "++;");
+        });
+    }
+    void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,
+               const std::string& count, const std::string&, const std::string& indent) const override
+    {
+        if (member.target == nullptr)
+            return;
+        printer.line(indent + "for(i = 0; i < " + count + "; i++){");
+        printer.line(indent + "\t" + printer.printFunction(member.target->name) + "(&" + access + "[i]);");
+        printer.line(indent + "}");
+    }
+};
+
+} // namespace
+
+const CMemberKind& memberKindOf(const CStructMember& member)
+{
+    static const CPlaceholderMember placeholder;
+    static const CNumbers<CValueMember> number;
+    static const CTexts<CValueMember> text;
+    static const CUserTypeMember userType;
+    static const CNumbers<CValueArrayMember> numberArray;
+    static const CTexts<CValueArrayMember> textArray;
+    static const CUserTypeArrayMember userTypeArray;
+    switch (member.kind) {
+    case CStructMember::Number: return number;
+    case CStructMember::Text: return text;
+    case CStructMember::Struct: return userType;
+    case CStructMember::NumberArray: return numberArray;
+    case CStructMember::TextArray: return textArray;
+    case CStructMember::StructArray: return userTypeArray;
+    case CStructMember::Dummy: break;
+    }
+    return placeholder;
+}

@@ -1,0 +1,75 @@
+#ifndef KELVANE_GENERATOR_EMIT_MEMBERKINDS_H
+#define KELVANE_GENERATOR_EMIT_MEMBERKINDS_H
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CEmitContext;
+class CStructLayout;
+struct CStructDef;
+struct CStructMember;
+class CViewType;
+
+// What the type encoders offer a member kind: lines of the encoder being
+// written, and one number or text value as character data or as an
+// element of its own.
+class CMemberEncoder {
+public:
+    virtual ~CMemberEncoder() = default;
+    virtual const CEmitContext& context() const = 0;
+    virtual void line(const std::string& text) = 0;
+    virtual void value(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
+    virtual void element(const std::string& tag, const CStructMember& member, const std::string& access,
+                         const std::string& indent) = 0;
+};
+
+// What the decoders offer: the member's own text read before the loop over
+// the element's children (from an attribute, or the element's text), blocks
+// of that loop, and the steps inside them.
+class CMemberDecoder {
+public:
+    virtual ~CMemberDecoder() = default;
+    virtual void attributeText(const CStructMember& member, const std::string& access) = 0;
+    virtual void ownText(const CStructMember& member, const std::string& access) = 0;
+    // A block of the child loop for children named name; body writes at indent.
+    virtual void child(const std::string& name, const std::function<void(const std::string& indent)>& body) = 0;
+    virtual void text(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
+    virtual void nested(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
+    // The array member's next slot, refused when the array is full.
+    virtual std::string slot(const CStructMember& member, const std::string& indent) = 0;
+    virtual void line(const std::string& text) = 0;
+};
+
+// What the print functions offer: lines, one value printed under a name,
+// and the print function of a struct.
+class CMemberPrinter {
+public:
+    virtual ~CMemberPrinter() = default;
+    virtual void line(const std::string& text) = 0;
+    virtual void value(const std::string& indent, const std::string& name, const CStructMember& member,
+                       const std::string& access) = 0;
+    virtual std::string printFunction(const std::string& structName) const = 0;
+};
+
+// One kind of struct member: how a member of the kind is declared in its
+// struct, encoded into a message, decoded from an element and printed.
+// A new kind of member is one class here and one rule of the struct layout.
+class CMemberKind {
+public:
+    virtual ~CMemberKind() = default;
+    // The declaration lines, without their line ends.
+    virtual std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const = 0;
+    // owner: the type whose struct holds the member; its value is "value".
+    virtual void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const = 0;
+    virtual void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const = 0;
+    // access: the member's C access path; name: the name it prints under
+    // (the items' name for a wildcard); indent: of its lines.
+    virtual void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,
+                       const std::string& count, const std::string& name, const std::string& indent) const = 0;
+};
+
+// The one object of the member's kind.
+const CMemberKind& memberKindOf(const CStructMember& member);
+
+#endif
