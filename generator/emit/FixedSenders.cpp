@@ -2,6 +2,7 @@
 
 #include "generator/model/EmitContext.h"
 #include "generator/model/OperationWalk.h"
+#include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
 
@@ -62,7 +63,7 @@ void writePacketDispatch(const CEmitContext& context, CTextBuffer& source)
     source.line("\treturn result;");
     source.line("}");
     source.emptyLine();
-    source.line("_declspec(dllexport) int WINAPI " + p + "_proto_sendpacket" + arguments);
+    source.line(exportedDefinitionHead(p, CExportedFunction::SendPacket));
     source.line("{");
     source.line("\treturn send_packet(trans, pk, timeout);");
     source.line("}");

@@ -1,6 +1,7 @@
 #include "generator/emit/HeaderFile.h"
 
 #include "generator/model/EmitContext.h"
+#include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/HeaderConstants.h"
 #include "generator/emit/HeaderStructs.h"
 #include "generator/emit/TextBuffer.h"
@@ -35,17 +36,9 @@ void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
 
 void writeHeaderPrototypes(const CEmitContext& context, CTextBuffer& header)
 {
-    const std::string& p = context.proj();
-    const std::string exported = "_declspec(dllexport) int WINAPI " + p;
-    const std::string trans = p + "_proto_trans_t *trans";
-    const std::string packet = p + "_proto_packet_t *pk";
     header.line("//timeout:waitting seconds when sending or reading message");
-    header.line(exported + "_proto_readpacket(" + trans + ", " + packet + ", int timeout);");
-    header.line(exported + "_proto_sendpacket(" + trans + ", " + packet + ", int timeout);");
-    header.line(exported + "_connect_server(" + trans + ", char *ip, char *url, tessaro_port_t port);");
-    header.line(exported + "_set_attachment(" + packet + ", char *attachment, unsigned int attachment_length);");
-    header.line(exported + "_add_http_header(" + packet + ", char *name, char *value);");
-    header.line("_declspec(dllexport) void WINAPI " + p + "_print_proto_packet_t(" + p + "_proto_packet_t* pk);");
+    for (CExportedFunction function : ExportedFunctions)
+        header.line(exportedPrototype(context.proj(), function) + ";");
     header.emptyLine();
     header.emptyLine();
 }

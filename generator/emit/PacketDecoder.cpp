@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
+#include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
@@ -245,8 +246,7 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
-    out.line("_declspec(dllexport) int WINAPI " + p + "_proto_readpacket(" + p + "_proto_trans_t *trans, " + p +
-             "_proto_packet_t *pk, int timeout)");
+    out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
     lines(out, {"{", "\tint result = 0;", "\tint resp_code;", "\tchar temp[10];", "\tint i = 0;",
                 "\tchar *beginindex, *endindex, *lineend;"});
     out.line("\tchar               buffer[" + P + "_MAX_MESSAGE_LEN+1];");

@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
+#include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 
@@ -80,7 +81,7 @@ public:
     void writePacket()
     {
         const std::string& p = context_.proj();
-        out_.line("void WINAPI " + p + "_print_proto_packet_t(" + p + "_proto_packet_t* pk)");
+        out_.line(exportedDefinitionHead(p, CExportedFunction::PrintPacket));
         out_.line("{");
         out_.line("\tprintf(\"msg_type:%u\\n\",pk->msg_type);");
         out_.emptyLine();

@@ -1,6 +1,7 @@
 #include "generator/emit/SourceRuntime.h"
 
 #include "generator/model/EmitContext.h"
+#include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
 
@@ -59,8 +60,7 @@ void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const bool windows = context.project().isWindowsTarget();
-    out.line("_declspec(dllexport) int WINAPI " + p + "_connect_server(" + p +
-             "_proto_trans_t *trans, char *ip, char *url, tessaro_port_t port)");
+    out.line(exportedDefinitionHead(p, CExportedFunction::ConnectServer));
     lines(out, {"{", "\tint result = 0;", "\tchar temp_ip[100];"});
     if (windows)
         lines(out, {"\tstruct   in_addr   localaddr;", "\tstruct   hostent   *hp = NULL;"});

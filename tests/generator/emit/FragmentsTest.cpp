@@ -4,6 +4,7 @@
 // holds kvproj or KVPROJ.
 
 #include "GeneratorTestSupport.h"
+#include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
 
 using namespace gentest;
@@ -74,6 +75,25 @@ TEST_F(FragmentsTest, EmittedLinesCarryTheProjectsNames)
         EXPECT_EQ(out.text(), expected);
         EXPECT_EQ(out.text().find("kvproj"), std::string::npos);
         EXPECT_EQ(out.text().find("KVPROJ"), std::string::npos);
+    }
+}
+
+TEST(FragmentsExportTest, ExportedDefinitionsInFragmentsMatchTheHeadersList)
+{
+    const struct {
+        CExportedFunction function;
+        CFragment fragment;
+    } cases[] = {{CExportedFunction::SetAttachment, CFragment::TransportExports},
+                 {CExportedFunction::AddHttpHeader, CFragment::TransportExports}};
+    for (const auto& c : cases) {
+        const std::string head = exportedDefinitionHead("kvproj", c.function);
+        SCOPED_TRACE(head);
+        const std::string text = std::string("\n") + fragmentText(c.fragment);
+        const std::size_t at = text.find("\n" + head);
+        ASSERT_NE(at, std::string::npos);
+        // The head ends its line, or the line's opening brace follows it.
+        const std::string rest = text.substr(at + 1 + head.size(), 2);
+        EXPECT_TRUE(rest == "\n" || rest == "\n{" || rest == "{\n") << rest;
     }
 }
 
