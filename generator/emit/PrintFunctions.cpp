@@ -9,6 +9,7 @@
 
 #include <map>
 #include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -104,7 +105,6 @@ public:
     }
 
 private:
-
     void listCalledStructs()
     {
         const auto scan = [&](const std::vector<CStructMember>& members) {
@@ -210,24 +210,26 @@ private:
         memberKindOf(member).print(*this, member, owner + member.cName, owner + member.countName, name, indent);
     }
 
-    // The operation of portType that carries the binding of the operation
-    // named name: the first of that name, else the first of all.
-    static const CViewOperation* bindingOperation(const CViewPortType& portType, const std::string& name)
+    // The operations of portType by name, the first of each name: the one
+    // that carries the binding of any operation of that name.
+    static std::unordered_map<std::string, const CViewOperation*> operationsByName(const CViewPortType& portType)
     {
-        for (const CViewOperation& operation : portType.operations) {
-            if (operation.name == name)
-                return &operation;
-        }
-        return portType.operations.empty() ? nullptr : &portType.operations.front();
+        std::unordered_map<std::string, const CViewOperation*> byName;
+        for (const CViewOperation& operation : portType.operations)
+            byName.emplace(operation.name, &operation);
+        return byName;
     }
 
     void writeHeaderLines(const CViewPortType& portType, std::set<std::string>& done)
     {
-        if (portType.soapBinding == nullptr)
+        if (portType.soapBinding == nullptr || portType.operations.empty())
             return;
+        // An operation of another name takes the binding of the first.
+        const auto byName = operationsByName(portType);
         for (const CViewPortType& any : context_.view().portTypes()) {
             for (const CViewOperation& operation : any.operations) {
-                const CViewOperation* bound = bindingOperation(portType, operation.name);
+                const auto named = byName.find(operation.name);
+                const CViewOperation* bound = named != byName.end() ? named->second : &portType.operations.front();
                 if (bound == nullptr || !bound->soapBound)
                     continue;
                 for (int direction = 0; direction < 2; ++direction) {
