@@ -190,8 +190,10 @@ private:
         out.line("\t\t}");
         if (rpc || half == Request)
             out.emptyLine();
-        if (rpc && half == Request)
-            out.line(windows_ ? "\t\ttessaro_sleep(1000);\r\n" : "\t\ttessaro_sleep(1);\r\n");
+        if (rpc && half == Request) {
+            out.line(windows_ ? "\t\ttessaro_sleep(1000);" : "\t\ttessaro_sleep(1);");
+            out.emptyLine();
+        }
     }
 
     const CEmitContext& context_;

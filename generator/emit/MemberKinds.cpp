@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
+#include "generator/emit/TextBuffer.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ std::string access(const CStructMember& member)
 // The loop over an array member's filled slots in an encoder.
 std::string encodeLoop(const CMemberEncoder& encoder, const CStructMember& member)
 {
-    return "\tfor(i = 0; i < value->" + member.countName + " && i < " + encoder.context().projUpper() +
+    return "for(i = 0; i < value->" + member.countName + " && i < " + encoder.context().projUpper() +
         "_MAX_ARRAY_NUM; i++){";
 }
 
@@ -56,9 +57,9 @@ public:
     void encode(CMemberEncoder& encoder, const CViewType&, const CStructMember& member) const override
     {
         if (member.origin == CStructMember::Value)
-            encoder.value(member, access(member), "\t");
+            encoder.value(member, access(member));
         else
-            encoder.element(member.xmlName, member, access(member), "\t");
+            encoder.element(member.xmlName, member, access(member));
     }
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
     {
@@ -93,11 +94,14 @@ public:
         if (member.target == nullptr || member.userType == nullptr)
             return;
         const std::string call = "encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(member.xmlName) + ",";
+        CTextBuffer& out = encoder.out();
         if (member.pointer) {
-            encoder.line("\tif(" + access(member) + " != NULL)");
-            encoder.line("\t\tresult = " + call + " " + access(member) + ");");
+            out.line("if(" + access(member) + " != NULL)");
+            out.indent();
+            out.line("result = " + call + " " + access(member) + ");");
+            out.outdent();
         } else {
-            encoder.line("\tresult = " + call + "\t&" + access(member) + ");");
+            out.line("result = " + call + "\t&" + access(member) + ");");
         }
     }
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
@@ -131,9 +135,9 @@ class CValueArrayMember : public CMemberKind {
 public:
     void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const override
     {
-        encoder.line(encodeLoop(encoder, member));
-        encoder.element(itemElementName(owner, member), member, access(member) + "[i]", "\t\t");
-        encoder.line("\t}");
+        encoder.out().open(encodeLoop(encoder, member));
+        encoder.element(itemElementName(owner, member), member, access(member) + "[i]");
+        encoder.out().close();
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
     {
@@ -180,11 +184,11 @@ public:
     {
         if (member.userType == nullptr)
             return;
-        encoder.line(encodeLoop(encoder, member));
-        encoder.line("\t\tresult = encode_" + member.userType->cName + "_t(buff, " +
-                     cStringLiteral(itemElementName(owner, member)) + ", " + (member.pointer ? "" : "&") +
-                     access(member) + "[i]);");
-        encoder.line("\t}");
+        CTextBuffer& out = encoder.out();
+        out.open(encodeLoop(encoder, member));
+        out.line("result = encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(itemElementName(owner, member)) +
+                 ", " + (member.pointer ? "" : "&") + access(member) + "[i]);");
+        out.close();
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
     {

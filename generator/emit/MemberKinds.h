@@ -7,21 +7,21 @@
 
 class CEmitContext;
 class CStructLayout;
+class CTextBuffer;
 struct CStructDef;
 struct CStructMember;
 class CViewType;
 
-// What the type encoders offer a member kind: lines of the encoder being
-// written, and one number or text value as character data or as an
-// element of its own.
+// What the type encoders offer a member kind: the encoder's text (its
+// blocks indent their lines), and one number or text value as character
+// data or as an element of its own.
 class CMemberEncoder {
 public:
     virtual ~CMemberEncoder() = default;
     virtual const CEmitContext& context() const = 0;
-    virtual void line(const std::string& text) = 0;
-    virtual void value(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
-    virtual void element(const std::string& tag, const CStructMember& member, const std::string& access,
-                         const std::string& indent) = 0;
+    virtual CTextBuffer& out() = 0;
+    virtual void value(const CStructMember& member, const std::string& access) = 0;
+    virtual void element(const std::string& tag, const CStructMember& member, const std::string& access) = 0;
 };
 
 // What the decoders offer: the member's own text read before the loop over

@@ -10,6 +10,9 @@
 // A buffer given a sink passes its text on a block at a time, so that a
 // large file never stands whole in memory: it holds only what it has not
 // passed on yet, and flush passes on the rest.
+// The buffer keeps the indentation: a line goes one tab deeper for each
+// block opened and not yet closed (an empty line takes no tabs), so that
+// emitters say where blocks begin and end instead of counting tabs.
 class CTextBuffer {
 public:
     CTextBuffer() = default;
@@ -24,6 +27,7 @@ public:
             sink_ = std::exchange(other.sink_, nullptr);
             text_ = std::move(other.text_);
             passed_ = std::exchange(other.passed_, 0);
+            depth_ = std::exchange(other.depth_, 0);
             other.text_.clear();
         }
         return *this;
@@ -32,11 +36,32 @@ public:
 
     void append(const std::string& text) { text_ += text; spill(); }
     void append(const char* text) { text_ += text; spill(); }
-    // The text and the line end every generated line carries.
-    void line(const std::string& text) { text_ += text; text_ += "\r\n"; spill(); }
-    void line(const char* text) { text_ += text; text_ += "\r\n"; spill(); }
+    // The text, indented, and the line end every generated line carries.
+    void line(const std::string& text) { putLine(text.data(), text.size()); }
+    void line(const char* text) { putLine(text, std::char_traits<char>::length(text)); }
     void emptyLine() { text_ += "\r\n"; spill(); }
-    void clear() { text_.clear(); passed_ = 0; }
+    // The line that opens a block ("{", "for(...){"); the lines after it
+    // are one tab deeper until the block is closed.
+    void open(const std::string& text)
+    {
+        line(text);
+        indent();
+    }
+    // The line that closes the innermost open block, at the depth it opened.
+    void close(const std::string& text = "}")
+    {
+        outdent();
+        line(text);
+    }
+    // One tab deeper, or back: the body of a statement without braces.
+    void indent() { ++depth_; }
+    void outdent()
+    {
+        if (depth_ > 0)
+            --depth_;
+    }
+    std::size_t depth() const { return depth_; }
+    void clear() { text_.clear(); passed_ = 0; depth_ = 0; }
     void flush()
     {
         if (sink_ == nullptr || text_.empty())
@@ -55,6 +80,15 @@ public:
 private:
     static constexpr std::size_t Block = 64 * 1024;
 
+    void putLine(const char* text, std::size_t size)
+    {
+        if (size > 0)
+            text_.append(depth_, '\t');
+        text_.append(text, size);
+        text_ += "\r\n";
+        spill();
+    }
+
     void spill()
     {
         if (sink_ != nullptr && text_.size() >= Block)
@@ -64,6 +98,7 @@ private:
     std::ostream* sink_ = nullptr;
     std::string text_;
     std::size_t passed_ = 0;
+    std::size_t depth_ = 0;
 };
 
 // The four files one run produces.

@@ -12,61 +12,61 @@ public:
     CEncoderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
 
     const CEmitContext& context() const override { return context_; }
-    void line(const std::string& text) override { out_.line(text); }
+    CTextBuffer& out() override { return out_; }
 
     void write(const CViewType& type, const CStructDef& def)
     {
         const std::string p = context_.proj();
         out_.line("static int encode_" + type.cName + "_t(mycursor_t *buff, char *name, " +
                   context_.typeName(type.cName) + " *value)");
-        out_.line("{");
-        out_.line("\tint result = 0;");
+        out_.open("{");
+        out_.line("int result = 0;");
         if (uses(def, [](const CStructMember& m) { return m.kind == CStructMember::Number || m.kind == CStructMember::NumberArray; }))
-            out_.line("\tchar temp[64];");
+            out_.line("char temp[64];");
         if (uses(def, [](const CStructMember& m) { return m.isArray(); }))
-            out_.line("\tint i = 0;");
+            out_.line("int i = 0;");
         out_.emptyLine();
-        out_.line("\tmystrcat(buff, \"<" + p + ":\");");
-        out_.line("\tmystrcat(buff, name);");
+        out_.line("mystrcat(buff, \"<" + p + ":\");");
+        out_.line("mystrcat(buff, name);");
         for (const CStructMember& member : def.members) {
             if (member.origin == CStructMember::Attribute) {
-                out_.line("\tmystrcat(buff, " + cStringLiteral(" " + member.xmlName + "=\"") + ");");
-                out_.line("\tmytstrcat(buff, value->" + member.cName + ", sizeof(value->" + member.cName + "));");
-                out_.line("\tmystrcat(buff, \"\\\"\");");
+                out_.line("mystrcat(buff, " + cStringLiteral(" " + member.xmlName + "=\"") + ");");
+                out_.line("mytstrcat(buff, value->" + member.cName + ", sizeof(value->" + member.cName + "));");
+                out_.line("mystrcat(buff, \"\\\"\");");
             }
         }
-        out_.line("\tmystrcat(buff, " + cStringLiteral(" xmlns:" + p + "=\"" + xmlEscaped(context_.view().targetNamespace()) + "\">") +
+        out_.line("mystrcat(buff, " + cStringLiteral(" xmlns:" + p + "=\"" + xmlEscaped(context_.view().targetNamespace()) + "\">") +
                   ");");
         for (const CStructMember& member : def.members) {
             if (member.origin != CStructMember::Attribute)
                 memberKindOf(member).encode(*this, type, member);
         }
-        out_.line("\tmystrcat(buff, \"</" + p + ":\");");
-        out_.line("\tmystrcat(buff, name);");
-        out_.line("\tmystrcat(buff, \">\");");
+        out_.line("mystrcat(buff, \"</" + p + ":\");");
+        out_.line("mystrcat(buff, name);");
+        out_.line("mystrcat(buff, \">\");");
         out_.emptyLine();
-        out_.line("\treturn buff->tail == NULL ? -1 : result;");
-        out_.line("}");
+        out_.line("return buff->tail == NULL ? -1 : result;");
+        out_.close();
         out_.emptyLine();
     }
 
     // One value: a number through its conversion, a text escaped.
-    void value(const CStructMember& member, const std::string& access, const std::string& indent) override
+    void value(const CStructMember& member, const std::string& access) override
     {
         if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray) {
-            out_.line(indent + "snprintf(temp, sizeof(temp), \"" + numberType(member.builtin).encodeFormat + "\", " + access + ");");
-            out_.line(indent + "mystrcat(buff, temp);");
+            out_.line(std::string("snprintf(temp, sizeof(temp), \"") + numberType(member.builtin).encodeFormat + "\", " +
+                      access + ");");
+            out_.line("mystrcat(buff, temp);");
         } else {
-            out_.line(indent + "mytstrcat(buff, " + access + ", sizeof(" + access + "));");
+            out_.line("mytstrcat(buff, " + access + ", sizeof(" + access + "));");
         }
     }
 
-    void element(const std::string& tag, const CStructMember& member, const std::string& access,
-                 const std::string& indent) override
+    void element(const std::string& tag, const CStructMember& member, const std::string& access) override
     {
-        out_.line(indent + "mystrcat(buff, " + cStringLiteral("<" + tag + ">") + ");");
-        value(member, access, indent);
-        out_.line(indent + "mystrcat(buff, " + cStringLiteral("</" + tag + ">") + ");");
+        out_.line("mystrcat(buff, " + cStringLiteral("<" + tag + ">") + ");");
+        value(member, access);
+        out_.line("mystrcat(buff, " + cStringLiteral("</" + tag + ">") + ");");
     }
 
 private:

@@ -84,8 +84,10 @@ void writeKeyConversion(const CStructMember& member, const std::string& access, 
     o.line(indent + "result = " + call.helper + "(key, &number);");
     o.line(indent + "if(result == 0){");
     o.line(indent + "\t" + access + " = (" + type.cType + ")number;");
-    if (type.rangeChecked) // out of the member's range
-        o.line(indent + "\tif((" + call.wideType + ")" + access + " != number)\r\n" + indent + "\t\tresult = -1;");
+    if (type.rangeChecked) { // out of the member's range
+        o.line(indent + "\tif((" + call.wideType + ")" + access + " != number)");
+        o.line(indent + "\t\tresult = -1;");
+    }
     o.line(indent + "}");
 }
 

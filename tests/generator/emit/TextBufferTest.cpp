@@ -72,4 +72,44 @@ TEST(TextBufferTest, MovesNeitherLoseNorRepeatText)
     EXPECT_TRUE(moved.empty());
 }
 
+TEST(TextBufferTest, BlocksIndentTheirLines)
+{
+    // Each step: 'o' opens with its text, 'c' closes, 'i'/'u' indent and
+    // outdent, 'l' writes a line, 'e' an empty line.
+    const struct {
+        const char* steps;
+        std::vector<std::string> texts;
+        std::string expected;
+    } cases[] = {
+        {"lolc", {"a", "{", "b", "}"}, "a\r\n{\r\n\tb\r\n}\r\n"},
+        {"oolcc", {"{", "for(;;){", "x;", "}", "}"}, "{\r\n\tfor(;;){\r\n\t\tx;\r\n\t}\r\n}\r\n"},
+        {"oelc", {"{", "", "y;", "}"}, "{\r\n\r\n\ty;\r\n}\r\n"},
+        {"liluc", {"if(p)", "q;", "}"}, "if(p)\r\n\tq;\r\n}\r\n"},
+        // A close without an open block stays at the margin.
+        {"cl", {"}", "z"}, "}\r\nz\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.steps);
+        CTextBuffer out;
+        std::size_t next = 0;
+        for (const char* step = c.steps; *step != '\0'; ++step) {
+            switch (*step) {
+            case 'o': out.open(c.texts.at(next++)); break;
+            case 'c': out.close(c.texts.at(next++)); break;
+            case 'i': out.indent(); break;
+            case 'u': out.outdent(); break;
+            case 'e': out.emptyLine(); ++next; break;
+            default: out.line(c.texts.at(next++)); break;
+            }
+        }
+        EXPECT_EQ(out.text(), c.expected);
+        EXPECT_EQ(out.depth(), 0u);
+    }
+    CTextBuffer left;
+    left.open("{");
+    left.clear();
+    left.line("x");
+    EXPECT_EQ(left.text(), "x\r\n");
+}
+
 } // namespace
