@@ -53,9 +53,12 @@ inline int runHostCommand(const std::string& command)
 }
 
 #ifdef _WIN32
-// Runs the Windows program for the seconds given, its standard output and
-// error into the file named, then ends it.
-inline bool runWindowsProgramFor(const std::string& program, unsigned seconds, const std::string& outputFile)
+// Runs the Windows program, its standard output and error into the file
+// named, until that file holds marker or the program ends, at most
+// maxSeconds; then ends it. Waiting for what the caller looks for rather
+// than for a fixed time keeps a loaded machine from cutting a run short.
+inline bool runWindowsProgramUntil(const std::string& program, const std::string& outputFile, const std::string& marker,
+                                   unsigned maxSeconds)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
@@ -75,7 +78,12 @@ inline bool runWindowsProgramFor(const std::string& program, unsigned seconds, c
     CloseHandle(output);
     if (!started)
         return false;
-    WaitForSingleObject(process.hProcess, seconds * 1000);
+    const DWORD step = 50;
+    for (DWORD waited = 0; waited < maxSeconds * 1000; waited += step) {
+        if (WaitForSingleObject(process.hProcess, step) == WAIT_OBJECT_0 ||
+            testsupport::readBytes(outputFile).find(marker) != std::string::npos)
+            break;
+    }
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);

@@ -119,7 +119,8 @@ protected:
             return result;
         }
 #ifdef _WIN32
-        result.status = runWindowsProgramFor("demo.exe", 5, "output.txt") ? 0 : -1;
+        // The demo serves forever: it ends once it has printed a packet.
+        result.status = runWindowsProgramUntil("demo.exe", "output.txt", "msg_type:", 60) ? 0 : -1;
 #else
         const bool isolated = std::system("unshare -rn ip link set lo up > /dev/null 2>&1") == 0;
         const std::string run = isolated ? "unshare -rn sh -c 'ip link set lo up; timeout 4 ./demo' > output.txt 2>&1"
