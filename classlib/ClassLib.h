@@ -22,6 +22,8 @@
 #include "classlib/WinApp.h"
 #include "classlib/Wnd.h"
 #include "classlib/Controls.h"
+#include "classlib/TabCtrl.h"
+#include "classlib/TreeCtrl.h"
 #include "classlib/ToolTipCtrl.h"
 #include "classlib/Menu.h"
 #include "classlib/ImageList.h"

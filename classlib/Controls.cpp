@@ -35,6 +35,29 @@ void GetItemText(const CWnd* pList, UINT nLengthMessage, UINT nTextMessage, int 
 
 }  // namespace
 
+BOOL AfxCreateCommonControl(CWnd& wnd, DWORD dwIccFlags, LPCTSTR lpszClass, DWORD dwExStyle, DWORD dwStyle,
+                            const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    AfxInitCommonControls(dwIccFlags);
+    return wnd.CreateEx(dwExStyle, lpszClass, nullptr, dwStyle | WS_CHILD, rect, pParentWnd, nID);
+}
+
+CString AfxReadControlText(const std::function<BOOL(LPSTR, int)>& fill) {
+    CString strText;
+    for (int nLength = 256;; nLength *= 2) {
+        LPSTR pszBuffer = strText.GetBuffer(nLength);
+        pszBuffer[0] = '\0';
+        const BOOL bGot = fill(pszBuffer, nLength + 1);
+        strText.ReleaseBuffer();
+        if (!bGot) return CString();
+        if (strText.GetLength() < nLength) return strText;   // room to spare: nothing was cut
+    }
+}
+
+BOOL AfxInitCommonControls(DWORD dwIccFlags) {
+    INITCOMMONCONTROLSEX init = {sizeof init, dwIccFlags};
+    return ::InitCommonControlsEx(&init);
+}
+
 BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
     return CWnd::Create("STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
 }

@@ -4,7 +4,30 @@
 // reflected to.
 #pragma once
 
+#include "classlib/ThreadState.h"
 #include "classlib/Wnd.h"
+
+#include <functional>
+
+// Registers the common-controls window classes of dwIccFlags (ICC_*) for this process.
+BOOL AfxInitCommonControls(DWORD dwIccFlags);
+
+// Creates wnd as a child common control of lpszClass (WS_CHILD is added), registering the classes
+// of dwIccFlags first.
+BOOL AfxCreateCommonControl(CWnd& wnd, DWORD dwIccFlags, LPCTSTR lpszClass, DWORD dwExStyle, DWORD dwStyle,
+                            const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+// Text from a control that cuts it to the buffer it is given: fill(buffer, cchTextMax) copies it
+// (FALSE: there is none, the result is empty); the buffer grows until the text fits.
+CString AfxReadControlText(const std::function<BOOL(LPSTR, int)>& fill);
+
+// The library object of a control window as a T: its own object when that is a T, else a
+// temporary T valid until the thread idles; null for a null handle.
+template <class T>
+T* AfxControlFromHandle(HWND hWnd) {
+    if (T* pControl = dynamic_cast<T*>(CWnd::FromHandlePermanent(hWnd))) return pControl;
+    return AfxGetThreadState()->m_temporaries.FromHandle<T, &CWnd::m_hWnd>(hWnd);
+}
 
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)

@@ -1,10 +1,11 @@
 #include "classlib/ToolTipCtrl.h"
 
+#include "classlib/Controls.h"
+
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
-    INITCOMMONCONTROLSEX init = {sizeof init, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&init);
+    AfxInitCommonControls(ICC_WIN95_CLASSES);
     return CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, AfxGetSafeHwnd(pParentWnd), nullptr);
 }
