@@ -39,6 +39,7 @@
 #include "classlib/MiniFrameWnd.h"
 #include "classlib/Document.h"
 #include "classlib/View.h"
+#include "classlib/FormView.h"
 #include "classlib/DocTemplate.h"
 #include "classlib/SplitterWnd.h"
 #include "classlib/FileDialog.h"

@@ -69,6 +69,17 @@ void TextNumber(CDataExchange* pDX, int nIDC, T& value, long long nMin, long lon
 
 }  // namespace
 
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    try {
+        DoDataExchange(&dx);
+    } catch (CUserException* e) {
+        e->Delete();   // the user was told, the focus is on the control
+        return FALSE;
+    }
+    return TRUE;
+}
+
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) value = WindowText(hWndCtrl);

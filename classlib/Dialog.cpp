@@ -23,7 +23,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
     return pDlg ? pDlg->OnInitDialog() : TRUE;
 }
 
-LPCDLGTEMPLATE CDialog::LoadTemplate(LPCTSTR lpszTemplateName) {
+LPCDLGTEMPLATE AfxLoadDialogTemplate(LPCTSTR lpszTemplateName) {
     HINSTANCE hInst = lpszTemplateName ? AfxFindResourceHandle(lpszTemplateName, RT_DIALOG) : nullptr;
     HRSRC hResource = hInst ? ::FindResourceA(hInst, lpszTemplateName, RT_DIALOG) : nullptr;
     HGLOBAL hTemplate = hResource ? ::LoadResource(hInst, hResource) : nullptr;
@@ -37,7 +37,7 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
 }
 
 INT_PTR CDialog::DoModal() {
-    LPCDLGTEMPLATE lpTemplate = m_lpDialogTemplate ? m_lpDialogTemplate : LoadTemplate(m_lpszTemplateName);
+    LPCDLGTEMPLATE lpTemplate = m_lpDialogTemplate ? m_lpDialogTemplate : AfxLoadDialogTemplate(m_lpszTemplateName);
     if (!lpTemplate || m_hWnd) return -1;
     CWnd* pParent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     HWND hWndOwner = AfxGetSafeHwnd(pParent);
@@ -50,19 +50,32 @@ INT_PTR CDialog::DoModal() {
     return nResult;
 }
 
-BOOL CDialog::CreateFromTemplate(LPCDLGTEMPLATE lpTemplate, CWnd* pParentWnd) {
-    if (!lpTemplate || m_hWnd) return FALSE;
-    m_pParentWnd = pParentWnd;
-    AfxHookWindowCreate(this);
+DWORD AfxGetDialogTemplateStyle(LPCDLGTEMPLATE lpTemplate) {
+    // The extended form starts with its version 1 and the signature 0xFFFF; its style follows
+    // the help id and the extended style.
+    const auto* pWords = reinterpret_cast<const WORD*>(lpTemplate);
+    if (pWords[0] == 1 && pWords[1] == 0xFFFF) return *reinterpret_cast<const DWORD*>(pWords + 6);
+    return lpTemplate->style;
+}
+
+BOOL AfxCreateDialogWindow(CWnd* pWnd, LPCDLGTEMPLATE lpTemplate, CWnd* pParentWnd) {
+    if (!lpTemplate || pWnd->m_hWnd) return FALSE;
+    AfxHookWindowCreate(pWnd);
     HWND hWnd = ::CreateDialogIndirectParamA(AfxGetResourceHandle(), lpTemplate, AfxGetSafeHwnd(pParentWnd),
                                              AfxDlgProc, 0);
     AfxUnhookWindowCreate();
-    return hWnd != nullptr && m_hWnd == hWnd;
+    return hWnd != nullptr && pWnd->m_hWnd == hWnd;
+}
+
+BOOL CDialog::CreateFromTemplate(LPCDLGTEMPLATE lpTemplate, CWnd* pParentWnd) {
+    if (!lpTemplate || m_hWnd) return FALSE;
+    m_pParentWnd = pParentWnd;
+    return AfxCreateDialogWindow(this, lpTemplate, pParentWnd);
 }
 
 BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
     m_lpszTemplateName = lpszTemplateName;
-    return CreateFromTemplate(LoadTemplate(lpszTemplateName), pParentWnd);
+    return CreateFromTemplate(AfxLoadDialogTemplate(lpszTemplateName), pParentWnd);
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
@@ -78,17 +91,6 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) 
 void CDialog::EndDialog(int nResult) {
     if (m_bModal) ::EndDialog(m_hWnd, nResult);
     else ShowWindow(SW_HIDE);   // a modeless dialog stays until it is destroyed
-}
-
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    try {
-        DoDataExchange(&dx);
-    } catch (CUserException* e) {
-        e->Delete();   // the user was told, the focus is on the control
-        return FALSE;
-    }
-    return TRUE;
 }
 
 BOOL CDialog::OnInitDialog() {

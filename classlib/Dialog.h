@@ -6,8 +6,6 @@
 
 #include "classlib/Wnd.h"
 
-class CDataExchange;
-
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
 public:
@@ -26,11 +24,6 @@ public:
     virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr);
     void EndDialog(int nResult);
 
-    // Moves the values between the members and the controls: into the members with
-    // bSaveAndValidate (FALSE when a value was refused, the focus then on its control).
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
-    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
-
     virtual BOOL OnInitDialog();   // UpdateData(FALSE); TRUE: the first control gets the focus
     virtual void OnOK();           // UpdateData(TRUE), then EndDialog(IDOK)
     virtual void OnCancel();       // EndDialog(IDCANCEL)
@@ -47,8 +40,6 @@ public:
     UINT m_nIDHelp = 0;
 
 protected:
-    // The template of a resource name or id; null when the program has none.
-    static LPCDLGTEMPLATE LoadTemplate(LPCTSTR lpszTemplateName);
     // Makes the dialog window; the hook attaches it to this object before its first message.
     BOOL CreateFromTemplate(LPCDLGTEMPLATE lpTemplate, CWnd* pParentWnd);
 
@@ -62,3 +53,10 @@ protected:
 
 // The dialog procedure of library dialogs: WM_INITDIALOG calls OnInitDialog.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The dialog template of a resource name or id; null when the program has none.
+LPCDLGTEMPLATE AfxLoadDialogTemplate(LPCTSTR lpszTemplateName);
+// The window style a template asks for (either template form).
+DWORD AfxGetDialogTemplateStyle(LPCDLGTEMPLATE lpTemplate);
+// Makes pWnd's window from a template, modeless, attached to pWnd before its first message; FALSE
+// when pWnd has a window already or the system made none.
+BOOL AfxCreateDialogWindow(CWnd* pWnd, LPCDLGTEMPLATE lpTemplate, CWnd* pParentWnd);

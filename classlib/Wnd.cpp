@@ -262,6 +262,16 @@ void CWnd::GetWindowText(CString& rString) const {
     rString.ReleaseBuffer(nCopied);
 }
 
+int CWnd::GetDlgItemText(int nID, CString& rString) const {
+    HWND hWndItem = ::GetDlgItem(m_hWnd, nID);
+    if (!hWndItem) {
+        rString.Empty();
+        return 0;
+    }
+    FromHandle(hWndItem)->GetWindowText(rString);
+    return rString.GetLength();
+}
+
 CWnd* CWnd::GetTopLevelParent() const {
     HWND hWndTop = m_hWnd;
     while (hWndTop && (::GetWindowLongPtrA(hWndTop, GWL_STYLE) & WS_CHILD)) {

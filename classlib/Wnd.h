@@ -37,6 +37,7 @@ void AfxHookWindowCreate(CWnd* pWnd);
 BOOL AfxUnhookWindowCreate();
 
 class CFrameWnd;
+class CDataExchange;
 struct AFX_SIZEPARENTPARAMS;
 
 // Registers (once) a window class with the default window procedure and these attributes and
@@ -125,6 +126,11 @@ public:
     // Called by the message loop for each queued message before it is dispatched; TRUE when
     // the message is handled and must not be dispatched.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Moves the values between the members and the child controls through DoDataExchange: into
+    // the members with bSaveAndValidate (FALSE when a value was refused, the user told and the
+    // focus on its control).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
     // PreTranslateMessage of the target window and each parent up to hWndStop.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     // Sends to every child (every descendant with bDeep); with bOnlyPerm only to windows of the
@@ -249,6 +255,14 @@ public:
     CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return FromHandle(::GetWindow(m_hWnd, nFlag)); }
     CWnd* GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+    UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
+    void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
+    void SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
+    int GetDlgItemText(int nID, CString& rString) const;
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const {
+        return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
+    }
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     int SetDlgCtrlID(int nID) {
         return static_cast<int>(::SetWindowLongPtrA(m_hWnd, GWLP_ID, static_cast<LONG_PTR>(nID)));
