@@ -10,9 +10,13 @@ IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 // The system's caret-blink timer message.
 #define WM_SYSTIMER 0x0118
 
+CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) noexcept
+    : m_pfnThreadProc(pfnThreadProc), m_pThreadParams(pParam) {}
+
 CWinThread::~CWinThread() {
     AFX_THREAD_STATE* pState = AfxGetThreadState();
     if (pState->m_pCurrentWinThread == this) pState->m_pCurrentWinThread = nullptr;
+    if (m_hThread) ::CloseHandle(m_hThread);
 }
 
 BOOL CWinThread::InitInstance() { return TRUE; }
