@@ -34,6 +34,7 @@
 #include "classlib/Ole.h"
 #include "classlib/ControlBar.h"
 #include "classlib/ToolBar.h"
+#include "classlib/ReBar.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/MiniFrameWnd.h"

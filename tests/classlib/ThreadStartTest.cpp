@@ -99,7 +99,9 @@ TEST(ThreadStart, LoopThreadsPumpUntilQuitAndDeleteThemselves) {
         const DWORD nThreadID = pThread->m_nThreadID;
         pThread->ResumeThread();
         ASSERT_EQ(::WaitForSingleObject(g_hQueueReady, 10000), WAIT_OBJECT_0);
-        if (!row.bFailInit) EXPECT_TRUE(::PostThreadMessageA(nThreadID, WM_QUIT, row.nQuitCode, 0));
+        if (!row.bFailInit) {
+            EXPECT_TRUE(::PostThreadMessageA(nThreadID, WM_QUIT, row.nQuitCode, 0));
+        }
         ASSERT_EQ(::WaitForSingleObject(hThread, 10000), WAIT_OBJECT_0);
         DWORD nExitCode = 0;
         EXPECT_TRUE(::GetExitCodeThread(hThread, &nExitCode));

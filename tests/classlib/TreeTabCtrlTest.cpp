@@ -220,9 +220,7 @@ TEST(TabCtrl, TabsHoldTheirTextAndDataAndClicksSelect) {
         ASSERT_TRUE(tabs.GetItemRect(click.nTab, &rectTab));
         TCHITTESTINFO hit = {rectTab.CenterPoint(), 0};
         EXPECT_EQ(tabs.HitTest(&hit), click.nTab);
-        const CPoint pt = rectTab.CenterPoint();
-        tabs.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-        tabs.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        ClickAt(tabs, rectTab.CenterPoint());
         EXPECT_EQ(tabs.GetCurSel(), click.nSelected) << click.nTab;
         EXPECT_EQ(g_events, click.events) << click.nTab;
     }

@@ -30,6 +30,12 @@ inline bool PumpUntil(const std::function<bool()>& done, int maxSlices = 500) {
     return done();
 }
 
+// A left click at a client point of wnd, as the mouse sends it.
+inline void ClickAt(CWnd& wnd, CPoint pt) {
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+}
+
 // A rectangle for windows made in tests.
 inline RECT TestRect(int width = 200, int height = 120) { return RECT{10, 10, 10 + width, 10 + height}; }
 

@@ -136,7 +136,9 @@ TEST(FormView, AFormInAChildFrameShowsItsDocumentAndExchangesData) {
         EXPECT_EQ(pForm->UpdateData(TRUE), row.bTaken) << row.count;
         EXPECT_EQ(pForm->m_nCount, row.nCount) << row.count;
         EXPECT_EQ(mdi.app.m_nBoxes, row.bTaken ? 0 : 1) << row.count;
-        if (!row.bTaken) EXPECT_EQ(::GetFocus(), ::GetDlgItem(pForm->m_hWnd, IDC_FORM_COUNT)) << row.count;
+        if (!row.bTaken) {
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(pForm->m_hWnd, IDC_FORM_COUNT)) << row.count;
+        }
     }
     EXPECT_STREQ(pForm->m_strPath, "10") << "values before the refused one were taken";
 
