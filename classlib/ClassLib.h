@@ -44,6 +44,7 @@
 #include "classlib/DocTemplate.h"
 #include "classlib/SplitterWnd.h"
 #include "classlib/FileDialog.h"
+#include "classlib/PrintDialog.h"
 #include "classlib/Dialog.h"
 #include "classlib/DataExchange.h"
 #include "classlib/PropertySheet.h"

@@ -325,3 +325,29 @@ CFrameWnd* CWnd::GetTopLevelFrame() const {
     }
     return pFrame;
 }
+
+void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
+    if (bPreview) {
+        pState->hMenu = ::GetMenu(m_hWnd);
+        ::SetMenu(m_hWnd, nullptr);
+        pState->hAccelTable = m_hAccelTable;
+        m_hAccelTable = nullptr;
+        pState->hiddenBars.clear();
+        for (HWND hWnd = ::GetTopWindow(m_hWnd); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+            // The bar's own flag: the frame itself may be hidden.
+            const BOOL bVisible = (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (bVisible && DYNAMIC_DOWNCAST(CControlBar, FromHandlePermanent(hWnd))) {
+                pState->hiddenBars.push_back(hWnd);
+                ::ShowWindow(hWnd, SW_HIDE);
+            }
+        }
+    } else {
+        ::SetMenu(m_hWnd, pState->hMenu);
+        m_hAccelTable = pState->hAccelTable;
+        for (HWND hWnd : pState->hiddenBars) {
+            if (::IsWindow(hWnd)) ::ShowWindow(hWnd, SW_SHOWNA);
+        }
+        pState->hiddenBars.clear();
+    }
+    RecalcLayout();
+}

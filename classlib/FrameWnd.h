@@ -6,6 +6,8 @@
 #include "classlib/CommandIds.h"
 #include "classlib/Wnd.h"
 
+#include <vector>
+
 class CDocTemplate;
 class CDocument;
 class CView;
@@ -16,6 +18,13 @@ struct CCreateContext {
     CDocTemplate* m_pNewDocTemplate = nullptr;
     CView* m_pLastView = nullptr;
     CFrameWnd* m_pCurrentFrame = nullptr;
+};
+
+// What a frame puts away while it shows a print preview, to give it back afterwards.
+struct CPrintPreviewState {
+    HMENU hMenu = nullptr;            // the frame's menu
+    HACCEL hAccelTable = nullptr;     // its accelerators
+    std::vector<HWND> hiddenBars;     // the control bars that were visible
 };
 
 // Frame styles beside the window styles.
@@ -67,6 +76,9 @@ public:
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     virtual void ActivateFrame(int nCmdShow = -1);
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    // Entering a print preview (bPreview) puts the menu, the accelerators and the visible control
+    // bars away in pState; leaving gives them back from it.
+    virtual void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState);
     void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
     void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
     CString GetTitle() const { return m_strTitle; }

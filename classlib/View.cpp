@@ -1,8 +1,26 @@
 #include "classlib/View.h"
 
 #include "classlib/Document.h"
+#include "classlib/PrintDialog.h"
+#include "classlib/WinApp.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
+
+CPrintInfo::CPrintInfo()
+    : m_pPrintDialog(std::make_unique<CPrintDialog>(FALSE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOSELECTION)) {
+    m_pPD = m_pPrintDialog.get();
+}
+
+CPrintInfo::~CPrintInfo() = default;
+
+void CPrintInfo::SetMinPage(UINT nMinPage) { m_pPD->m_pd.nMinPage = static_cast<WORD>(std::min(nMinPage, 0xFFFFu)); }
+void CPrintInfo::SetMaxPage(UINT nMaxPage) { m_pPD->m_pd.nMaxPage = static_cast<WORD>(std::min(nMaxPage, 0xFFFFu)); }
+UINT CPrintInfo::GetMinPage() const { return m_pPD->m_pd.nMinPage; }
+UINT CPrintInfo::GetMaxPage() const { return m_pPD->m_pd.nMaxPage; }
+UINT CPrintInfo::GetFromPage() const { return m_pPD->PrintRange() ? m_pPD->m_pd.nFromPage : GetMinPage(); }
+UINT CPrintInfo::GetToPage() const { return m_pPD->PrintRange() ? m_pPD->m_pd.nToPage : GetMaxPage(); }
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
     ON_WM_CREATE()
@@ -83,6 +101,23 @@ BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHan
 }
 
 void CView::OnPrint(CDC* pDC, CPrintInfo*) { OnDraw(pDC); }
+
+BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
+    CPrintDialog* pPD = pInfo->m_pPD;
+    pPD->m_pd.nFromPage = static_cast<WORD>(pInfo->GetMinPage());   // the dialog offers every page
+    pPD->m_pd.nToPage = static_cast<WORD>(pInfo->GetMaxPage());
+    if (m_hWnd) pPD->m_pd.hwndOwner = AfxGetSafeHwnd(GetTopLevelParent());
+    BOOL bReady = FALSE;
+    if (pInfo->m_bPreview || pInfo->m_bDirect) {
+        bReady = pPD->GetDefaults();
+    } else {
+        bReady = pPD->DoModal() == IDOK;
+        if (!bReady && ::CommDlgExtendedError() == 0) return FALSE;   // the user cancelled
+    }
+    if (bReady && !pPD->GetPrinterDC()) bReady = pPD->CreatePrinterDC() != nullptr;
+    if (!bReady) AfxMessageBox("No printer is available. Install a printer to print.", MB_ICONEXCLAMATION);
+    return bReady;
+}
 
 UINT CView::PrintPages(CDC* pDC, CPrintInfo* pInfo) {
     OnBeginPrinting(pDC, pInfo);

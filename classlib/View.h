@@ -6,19 +6,30 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/Ole.h"
 
-class CDocument;
+#include <memory>
 
-// What a print run knows: the pages, the one being printed, and the place to draw it.
+class CDocument;
+class CPrintDialog;
+
+// What a print run knows: the pages, those chosen and the one being printed, the print dialog
+// with the printer it chose, and the place to draw the page.
 class CPrintInfo {
 public:
-    CPrintInfo() = default;
-    void SetMinPage(UINT nMinPage) { m_nMinPage = nMinPage; }
-    void SetMaxPage(UINT nMaxPage) { m_nMaxPage = nMaxPage; }
-    UINT GetMinPage() const { return m_nMinPage; }
-    UINT GetMaxPage() const { return m_nMaxPage; }
-    UINT GetFromPage() const { return m_nFromPage ? m_nFromPage : m_nMinPage; }
-    UINT GetToPage() const { return m_nToPage ? m_nToPage : m_nMaxPage; }
+    CPrintInfo();
+    ~CPrintInfo();
+    CPrintInfo(const CPrintInfo&) = delete;
+    CPrintInfo& operator=(const CPrintInfo&) = delete;
 
+    // The pages the document has (at most 0xFFFF: the dialog counts in 16 bits).
+    void SetMinPage(UINT nMinPage);
+    void SetMaxPage(UINT nMaxPage);
+    UINT GetMinPage() const;
+    UINT GetMaxPage() const;
+    // The pages chosen in the dialog, else all of them.
+    UINT GetFromPage() const;
+    UINT GetToPage() const;
+
+    CPrintDialog* m_pPD;               // the run's own dialog
     BOOL m_bPreview = FALSE;
     BOOL m_bDirect = FALSE;            // no print dialog
     BOOL m_bContinuePrinting = TRUE;   // OnPrepareDC may end the run early
@@ -27,12 +38,9 @@ public:
     LPVOID m_lpUserData = nullptr;
     CRect m_rectDraw;
     CString m_strPageDesc;
-    UINT m_nFromPage = 0;
-    UINT m_nToPage = 0;
 
 private:
-    UINT m_nMinPage = 1;
-    UINT m_nMaxPage = 0xFFFF;
+    std::unique_ptr<CPrintDialog> m_pPrintDialog;
 };
 
 class CView : public CWnd {
@@ -52,6 +60,10 @@ public:
 
     // ---- Printing: PrintPages drives the hooks for each page into pDC.
     virtual BOOL OnPreparePrinting(CPrintInfo* pInfo) { return pInfo != nullptr; }
+    // The standard preparation: the print dialog offers the pages and chooses the printer, or,
+    // for a preview or a direct print, the default printer serves. FALSE when the user cancels
+    // or no printer can be had (the user is told).
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
     virtual void OnBeginPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);   // OnDraw
     virtual void OnEndPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}

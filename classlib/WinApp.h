@@ -27,6 +27,7 @@ public:
     HINSTANCE m_hInstance = nullptr;
     LPTSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
+    int m_nNumPreviewPages = 0;   // pages a print preview shows side by side; 0: its own choice
 
     virtual BOOL InitApplication();
     BOOL InitInstance() override;
@@ -129,6 +130,9 @@ public:
 
 // Starts OLE for the calling thread (ended again by the application's ExitInstance).
 BOOL AfxOleInit();
+// Lets dialogs host OLE controls. The library's dialogs host none, so there is nothing to set up;
+// a program may call it as part of its start.
+inline void AfxEnableControlContainer() {}
 
 CWinApp* AfxGetApp();
 // The main window of the calling thread's CWinThread (the application's on the main thread).

@@ -2,6 +2,7 @@
 // into the controls and back, refused input keeps the dialog open; property sheets apply their
 // pages.
 #include "classlib/WindowTestSupport.h"
+#include "classlib/app/BoxCountingApp.h"
 #include "classlib/app/DialogTemplate.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,9 @@ namespace {
 
 using namespace classlib_test;
 
-class CBoxApp : public CWinApp {
+class CBoxApp : public CBoxCountingApp {
 public:
-    CBoxApp() : CWinApp("DialogApp") {}
-    int m_nBoxes = 0;
-    int DoMessageBox(LPCTSTR, UINT, UINT) override {
-        ++m_nBoxes;
-        return IDOK;
-    }
+    CBoxApp() : CBoxCountingApp("DialogApp") {}
 };
 
 class CEntryDlg : public CDialog {

@@ -2,6 +2,7 @@
 // document and inside a plain parent without one; their controls exchange values with the members,
 // refused values keep the focus, commands reach the form and then its document.
 #include "classlib/WindowTestSupport.h"
+#include "classlib/app/BoxCountingApp.h"
 #include "classlib/app/res/AppTestResources.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +14,9 @@ namespace {
 
 std::vector<std::string> g_formLog;
 
-class CFormApp : public CWinApp {
+class CFormApp : public classlib_test::CBoxCountingApp {
 public:
-    CFormApp() : CWinApp("FormApp") {}
-    int m_nBoxes = 0;
-    int DoMessageBox(LPCTSTR, UINT, UINT) override {
-        ++m_nBoxes;
-        return IDOK;
-    }
+    CFormApp() : CBoxCountingApp("FormApp") {}
 };
 
 }  // namespace
