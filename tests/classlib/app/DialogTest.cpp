@@ -182,4 +182,78 @@ TEST(Dialogs, APropertySheetAppliesItsChangedPages) {
     sheet.DestroyWindow();
 }
 
+// A page whose number must lie between 1 and 10 before the sheet may leave it.
+class CCountPage : public CPropertyPage {
+public:
+    explicit CCountPage(LPCDLGTEMPLATE lpTemplate) : CPropertyPage(lpTemplate, "Count") {}
+    int m_nCount = 3;
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, IDC_COUNT, m_nCount);
+        DDV_MinMaxInt(pDX, m_nCount, 1, 10);
+    }
+};
+
+DialogTemplate PageTemplate(WORD nID) {
+    DialogTemplate page(L"", WS_CHILD | DS_CONTROL);
+    page.Item(0x81, nID, WS_BORDER | WS_TABSTOP, L"", 5, 5, 100, 12);
+    return page;
+}
+
+TEST(Dialogs, ASheetStaysOnAPageWhoseValueIsRefusedAndShowsMembersOnReturn) {
+    CBoxApp app;
+    const DialogTemplate countTemplate = PageTemplate(IDC_COUNT);
+    const DialogTemplate nameTemplate = PageTemplate(IDC_NAME);
+    CCountPage count(countTemplate.Get());
+    CEditPage name(nameTemplate.Get(), "Name");
+    CPropertySheet sheet("Pages");
+    sheet.AddPage(&count);
+    sheet.AddPage(&name);
+    ASSERT_TRUE(sheet.Create());
+    EXPECT_EQ(ItemText(count.m_hWnd, IDC_COUNT), "3");
+
+    struct Step {
+        const char* typed;
+        int nPageAfter;
+        int nBoxes;
+    };
+    const Step steps[] = {{"42", 0, 1}, {"seven", 0, 2}, {"7", 1, 2}};
+    for (const Step& step : steps) {
+        ::SetDlgItemTextA(count.m_hWnd, IDC_COUNT, step.typed);
+        sheet.SetActivePage(1);
+        EXPECT_EQ(sheet.GetActiveIndex(), step.nPageAfter) << step.typed;
+        EXPECT_EQ(app.m_nBoxes, step.nBoxes) << step.typed;
+    }
+    EXPECT_EQ(count.m_nCount, 7);
+
+    // Coming back, the page shows what its members hold now.
+    count.m_nCount = 9;
+    ASSERT_TRUE(sheet.SetActivePage(0));
+    EXPECT_EQ(ItemText(count.m_hWnd, IDC_COUNT), "9");
+    sheet.DestroyWindow();
+}
+
+TEST(Dialogs, DialogsAndSheetsLeaveNoHandles) {
+    CBoxApp app;
+    const DialogTemplate entry = EntryTemplate(L"Cycle");
+    const DialogTemplate countTemplate = PageTemplate(IDC_COUNT);
+    auto cycle = [&] {
+        CEntryDlg dlg;
+        dlg.CreateIndirect(entry.Get());
+        dlg.UpdateData(TRUE);
+        dlg.UpdateData(FALSE);
+        dlg.DestroyWindow();
+        CCountPage first(countTemplate.Get()), second(countTemplate.Get());
+        CPropertySheet sheet("Cycle");
+        sheet.AddPage(&first);
+        sheet.AddPage(&second);
+        sheet.Create();
+        sheet.SetActivePage(1);
+        sheet.DestroyWindow();
+    };
+    cycle();
+    const HandleCounts before = CountHandles();
+    cycle();
+    EXPECT_EQ(CountHandles(), before);
+}
+
 }  // namespace
