@@ -284,6 +284,55 @@ TEST(DocView, DocumentsRoundTripThroughTheirFilesAndTrackChanges) {
     ::DeleteFileA(strPath);
 }
 
+TEST(DocView, TheShellCommandOpensWhatTheCommandLineNames) {
+    const CString strPath = TempFile("kelvane-shell.txt");
+    {
+        std::ofstream out(strPath, std::ios::binary);   // an archived empty string
+        out.put('\0');
+    }
+    struct Row {
+        int nCommand;
+        CString strFile;
+        BOOL bResult;
+        int nChildren;
+        size_t nBoxes;
+    };
+    const Row rows[] = {
+        {CCommandLineInfo::FileNew, "", TRUE, 1, 0},
+        {CCommandLineInfo::FileOpen, strPath, TRUE, 1, 0},
+        {CCommandLineInfo::FileOpen, TempFile("kelvane-shell-missing.txt"), FALSE, 0, 1},   // the program ends
+        {CCommandLineInfo::FileNothing, "", TRUE, 0, 0},
+    };
+    for (const Row& row : rows) {
+        MdiApp mdi;
+        CCommandLineInfo info;
+        info.m_nShellCommand = row.nCommand;
+        info.m_strFileName = row.strFile;
+        EXPECT_EQ(mdi.app.ProcessShellCommand(info), row.bResult) << row.nCommand;
+        EXPECT_EQ(mdi.ChildCount(), row.nChildren) << row.nCommand;
+        EXPECT_EQ(mdi.app.m_boxes.size(), row.nBoxes) << row.nCommand;
+    }
+    ::DeleteFileA(strPath);
+}
+
+TEST(DocView, WaitCursorsNestAndGiveTheCursorBack) {
+    CRouteApp app;
+    const HCURSOR hArrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    const HCURSOR hWait = ::LoadCursorA(nullptr, IDC_WAIT);
+    const HCURSOR hCross = ::LoadCursorA(nullptr, IDC_CROSS);
+    ::SetCursor(hCross);
+    struct Step {
+        int nCode;   // 1 begin, -1 end, 0 restore
+        HCURSOR hExpected;
+    };
+    const Step steps[] = {{1, hWait}, {1, hWait}, {-1, hWait}, {0, hWait}, {-1, hCross}, {-1, hCross}, {1, hWait}, {-1, hCross}};
+    for (const Step& step : steps) {
+        if (step.nCode == 0) ::SetCursor(hArrow);   // something else changed it meanwhile
+        app.DoWaitCursor(step.nCode);
+        EXPECT_EQ(::GetCursor(), step.hExpected) << &step - steps;
+    }
+}
+
 TEST(DocView, ViewsPrintThePagesTheyHave) {
     MdiApp mdi;
     CDocument* pDoc = mdi.pPlain->OpenDocumentFile(nullptr);
