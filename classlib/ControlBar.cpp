@@ -56,6 +56,12 @@ void CControlBar::DrawBorders(CDC* pDC, CRect& rect) {
     CalcInsideRect(rect, IsHorzDocked());
 }
 
+void CControlBar::SetBarStyle(DWORD dwStyle) {
+    const DWORD dwOldStyle = m_dwStyle;
+    m_dwStyle = dwStyle;
+    if (dwOldStyle != dwStyle) OnBarStyleChange(dwOldStyle, dwStyle);
+}
+
 CFrameWnd* CControlBar::GetDockingFrame() const {
     if (m_pDockSite) return m_pDockSite;
     return GetParentFrame();

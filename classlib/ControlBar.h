@@ -72,7 +72,11 @@ public:
     void DrawBorders(CDC* pDC, CRect& rect);
 
     DWORD GetBarStyle() const { return m_dwStyle; }
-    virtual void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
+    // Takes the new CBRS_* styles; a change is told to OnBarStyleChange.
+    virtual void SetBarStyle(DWORD dwStyle);
+    // The bar's styles changed from dwOldStyle to dwNewStyle (bars that draw by their alignment
+    // re-frame themselves); nothing in the base.
+    virtual void OnBarStyleChange(DWORD /*dwOldStyle*/, DWORD /*dwNewStyle*/) {}
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
     BOOL IsFloating() const { return (m_dwStyle & CBRS_FLOATING) != 0; }
     BOOL IsHorzDocked() const { return (m_dwStyle & CBRS_ORIENT_HORZ) != 0; }

@@ -160,6 +160,25 @@ TEST(ToolBar, FramesGiveBarsAndRebarRowsTheirStripsAndTheViewTheRest) {
     frame.DestroyWindow();
 }
 
+// Notes each change of its bar styles.
+class CStyleNotingBar : public CControlBar {
+public:
+    std::vector<std::pair<DWORD, DWORD>> m_changes;
+    void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override { m_changes.emplace_back(dwOldStyle, dwNewStyle); }
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+};
+
+TEST(ToolBar, BarsHearOfRealStyleChangesOnly) {
+    CStyleNotingBar bar;
+    bar.SetBarStyle(CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP);
+    bar.SetBarStyle(CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP);   // the same again: nothing to hear
+    bar.SetBarStyle(CBRS_ALIGN_TOP);
+    const std::vector<std::pair<DWORD, DWORD>> expected = {
+        {0, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP}, {CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP, CBRS_ALIGN_TOP}};
+    EXPECT_EQ(bar.m_changes, expected);
+    EXPECT_EQ(bar.GetBarStyle(), static_cast<DWORD>(CBRS_ALIGN_TOP));
+}
+
 TEST(ToolBar, MakingAndDestroyingBarsLeavesNoHandles) {
     auto cycle = [] {
         CBarFrame frame;
