@@ -59,6 +59,9 @@ TEST_F(ToolBarImages, ButtonsAndImagesComeFromTheResourcesOrNotAtAll) {
     EXPECT_EQ(ItemIDs(bar), loaded);
     EXPECT_EQ(bar.CommandToIndex(ID_TOOL_SECOND), 2);
     EXPECT_EQ(bar.CommandToIndex(12345), -1);
+    EXPECT_EQ(bar.CommandToIndex(0), -1) << "a separator is no command";
+    EXPECT_EQ(bar.GetItemID(4), 0u) << "past the end";
+    EXPECT_EQ(bar.GetItemID(-1), 0u);
     CImageList* pImages = bar.GetImageList();
     EXPECT_EQ(pImages->GetImageCount(), 3);
     EXPECT_EQ(pImages->GetIconSize(), CSize(16, 15));
