@@ -293,6 +293,31 @@ CKLVSyntaxEditParseOptions CKLVSyntaxEditLexParser::GetOptions(LPCSTR lpszFileNa
     return options;
 }
 
+BOOL CKLVSyntaxEditLexParser::GetTokenTagSets(std::vector<CKLVStringArraySet>& arSets, BOOL bAppend) {
+    if (!bAppend) arSets.clear();
+    if (!m_pSchema) return FALSE;
+    for (const CKLVLexClassPtr& pClass : m_pSchema->GetClassTree().GetAllClasses()) {
+        const CKLVLexValuePtr pTags = pClass->GetPropertyValue("token:tag");
+        if (!pTags) continue;
+        CKLVStringArraySet set;
+        CollectStrings(pTags.Get(), set.arTags);
+        CollectStrings(pClass->GetPropertyValue("token:start:separators").Get(), set.arStartSeparators);
+        CollectStrings(pClass->GetPropertyValue("token:end:separators").Get(), set.arEndSeparators);
+        arSets.push_back(std::move(set));
+    }
+    return TRUE;
+}
+
+void CKLVSyntaxEditLexParser::CollectStrings(const CKLVSyntaxEditLexValueObj* pValue, std::vector<CString>& arStrings) {
+    if (!pValue || pValue->m_nKind != klvLexValueListRef || !pValue->m_pList) return;
+    for (INT_PTR i = 0; i < pValue->m_pList->GetSize(); ++i) {
+        const CKLVSyntaxEditLexValueObj* pMember = pValue->m_pList->GetAt(i);
+        if (!pMember || pMember->m_nKind != klvLexValueStrings) continue;
+        for (INT_PTR j = 0; j < pMember->m_arStrings.GetSize(); ++j)
+            if (!pMember->m_arStrings[j].IsEmpty()) arStrings.push_back(pMember->m_arStrings[j]);
+    }
+}
+
 BOOL CKLVSyntaxEditLexParser::ReadOptions(LPCSTR lpszFileName, CKLVSyntaxEditLexTextSchema* pSchema,
                                           CKLVSyntaxEditLexParserOptions& options) {
     options = CKLVSyntaxEditLexParserOptions();

@@ -18,8 +18,16 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditWorkerThread.h"
 
 #include <map>
+#include <vector>
 
 typedef CKLVSyntaxEditParseOptions CKLVSyntaxEditLexParserOptions;
+
+// The tags of one token class and the separators around them, as auto-completion offers them.
+struct CKLVStringArraySet {
+    std::vector<CString> arTags;
+    std::vector<CString> arStartSeparators;
+    std::vector<CString> arEndSeparators;
+};
 
 class CKLVSyntaxEditLexParser : public CCmdTarget, public IKLVSyntaxEditLexParser {
 public:
@@ -57,6 +65,12 @@ public:
     // Whether the worker has done all it was asked: no task queued and no wake it has not
     // yet taken. The chain then stays as it is until the next request or edit.
     BOOL IsIdle();
+    // One set per class of the schema with token tags, in the order the classes were made;
+    // without bAppend the array is emptied first. FALSE without a schema.
+    BOOL GetTokenTagSets(std::vector<CKLVStringArraySet>& arSets, BOOL bAppend);
+    // Appends the non-empty strings of the string members of a list value; other values add
+    // nothing.
+    static void CollectStrings(const CKLVSyntaxEditLexValueObj* pValue, std::vector<CString>& arStrings);
     // Fills the options from the file class of the schema; FALSE (defaults kept) without one.
     static BOOL ReadOptions(LPCSTR lpszFileName, CKLVSyntaxEditLexTextSchema* pSchema,
                             CKLVSyntaxEditLexParserOptions& options);

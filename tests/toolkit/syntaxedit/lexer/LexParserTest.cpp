@@ -347,3 +347,49 @@ TEST(LexParser, TheWorkerWaitsForTheEditOfChangedRows) {
         EXPECT_EQ(q.Colours(), q.Fresh()) << c.name;
     }
 }
+
+// Auto-completion's view of a scheme: each class with token tags, in the order the classes
+// were made, with its separators; character classes and empty tags give no string.
+TEST(LexParser, TokenTagSetsListTheTokenClasses) {
+    const std::string schema =
+        "lexClass:\n\tname = t_file\n\tparent:file = <*.t>\n//:lexClass\n"
+        "lexClass:\n\tname = t_keys\n\tparent = t_file\n\ttoken:tag = 'if', 'else'\n"
+        "\ttoken:start:separators = ' ', @eol\n\ttoken:end:separators = ' ', '('\n//:lexClass\n"
+        "lexClass:\n\tname = t_block\n\tparent = t_file\n\tstart:tag = '{'\n\tend:tag = '}'\n//:lexClass\n"
+        "lexClass:\n\tname = t_types\n\tparent = t_file\n\ttoken:tag = 'int'\n//:lexClass\n";
+    auto Show = [](const std::vector<CKLVStringArraySet>& sets) {
+        std::string out;
+        for (const CKLVStringArraySet& set : sets) {
+            for (const auto* ar : {&set.arTags, &set.arStartSeparators, &set.arEndSeparators}) {
+                out += "[";
+                for (const CString& str : *ar) out += std::string(str.GetString()) + "|";
+                out += "]";
+            }
+            out += " ";
+        }
+        return out;
+    };
+    CKLVSyntaxEditLexParser parser;
+    std::vector<CKLVStringArraySet> sets(1);
+    EXPECT_FALSE(parser.GetTokenTagSets(sets, FALSE)) << "no schema";
+    EXPECT_TRUE(sets.empty());
+    parser.SetTextSchema(SchemaFromText(schema).Get());
+    struct Case {
+        BOOL bAppend;
+        const char* sets;
+    } const cases[] = {
+        {FALSE, "[if|else|][ |][ |(|] [int|][][] "},
+        {TRUE, "[if|else|][ |][ |(|] [int|][][] [if|else|][ |][ |(|] [int|][][] "},
+        {FALSE, "[if|else|][ |][ |(|] [int|][][] "},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(parser.GetTokenTagSets(sets, c.bAppend));
+        EXPECT_EQ(Show(sets), c.sets) << c.bAppend;
+    }
+
+    std::vector<CString> strings;
+    CKLVSyntaxEditLexParser::CollectStrings(nullptr, strings);
+    CKLVSyntaxEditLexValueObj word("word", klvLexValueStrings);
+    CKLVSyntaxEditLexParser::CollectStrings(&word, strings);
+    EXPECT_TRUE(strings.empty()) << "only a list value gives its strings";
+}
