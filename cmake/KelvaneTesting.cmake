@@ -1,8 +1,10 @@
 # One CTest test per binary: under Wine every process start costs time.
 find_package(GTest REQUIRED)
 
+# MOVES_POINTER: the tests drive the one mouse pointer every window under the display shares, so
+# they run alone; another binary's windows under the pointer would take its input.
 function(kelvane_add_test_binary name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "MOVES_POINTER" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
@@ -14,4 +16,7 @@ function(kelvane_add_test_binary name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_MOVES_POINTER)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
