@@ -23,7 +23,17 @@ BEGIN_MESSAGE_MAP(CKLVDockingPaneMiniWnd, CMiniFrameWnd)
     ON_WM_GETMINMAXINFO()
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_WM_TIMER()
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCHITTEST()
+    ON_WM_NCPAINT()
+    ON_WM_NCACTIVATE()
+    ON_WM_NCMOUSEMOVE()
 END_MESSAGE_MAP()
+
+int CKLVDockingPaneMiniWnd::s_nAnimationInterval = 16;
+int CKLVDockingPaneMiniWnd::s_nAnimationDuration = 128;
+BOOL CKLVDockingPaneMiniWnd::s_bShowAutoHideButton = TRUE;
 
 namespace {
 
@@ -122,6 +132,7 @@ void CKLVDockingPaneMiniWnd::RecalcLayout(BOOL /*bNotify*/) {
         if (params.hDWP) ::EndDeferWindowPos(params.hDWP);
     } else {
         ShowWindow(SW_HIDE);
+        if (m_bCollapseMode) ToggleCollapseMode();
     }
     if (CKLVDockingPaneManager* pManager = GetManager()) pManager->UpdateHolders();
     m_bInRecalc = FALSE;
@@ -231,12 +242,15 @@ void CKLVDockingPaneMiniWnd::RemovePane(CKLVDockingNode* pNode) {
     m_pTopContainer = nullptr;
     pNode->SetParentContainer(nullptr);
     if (m_hWnd) ShowWindow(SW_HIDE);
+    if (m_bCollapseMode) ToggleCollapseMode();
 }
 
 BOOL CKLVDockingPaneMiniWnd::IsCaptionButtonVisible(CKLVDockingPaneCaptionButton* pButton) {
     switch (pButton->GetID()) {
     case klvCaptionButtonClose: return m_bCloseEnabled;
-    case klvCaptionButtonAutoHide: return TRUE;
+    case klvCaptionButtonAutoHide:
+        pButton->SetState(m_bCollapseMode ? 2 : 0);
+        return s_bShowAutoHideButton;
     case klvCaptionButtonMenu: {
         CKLVDockingPane* pPane = GetSelectedPane();
         return pPane && (pPane->GetOptions() & CKLVDockingPane::optionMenuButton);
@@ -268,7 +282,9 @@ void CKLVDockingPaneMiniWnd::ClosePanes() {
 }
 
 void CKLVDockingPaneMiniWnd::OnCaptionButtonClick(CKLVDockingPaneCaptionButton* pButton) {
-    if (pButton && pButton->GetID() == klvCaptionButtonClose) ClosePanes();
+    if (!pButton) return;
+    if (pButton->GetID() == klvCaptionButtonClose) ClosePanes();
+    else if (pButton->GetID() == klvCaptionButtonAutoHide) ToggleCollapseMode();
 }
 
 void CKLVDockingPaneMiniWnd::OnClose() { ClosePanes(); }
@@ -292,7 +308,8 @@ void CKLVDockingPaneMiniWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point) {
 
 void CKLVDockingPaneMiniWnd::OnGetMinMaxInfo(MINMAXINFO* pMMI) {
     CMiniFrameWnd::OnGetMinMaxInfo(pMMI);
-    if (!m_pTopContainer) return;
+    // Rolled up or rolling, the frame may be as small as its caption.
+    if (!m_pTopContainer || (m_bCollapseMode && !m_bExpanded) || m_bAnimating) return;
     CRect rcWindow, rcClient;
     GetWindowRect(&rcWindow);
     GetClientRect(&rcClient);

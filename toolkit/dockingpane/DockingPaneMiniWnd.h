@@ -15,6 +15,10 @@ class CKLVDockingPaneMiniWnd : public CMiniFrameWnd, public CKLVDockingNode {
     DECLARE_DYNAMIC(CKLVDockingPaneMiniWnd)
 public:
     enum { nMinVisible = 10, timerCollapse = 1, timerAnimate = 3, timerHover = 2345 };
+    // Process-wide animation settings, shared with the auto-hide sliding window.
+    static int s_nAnimationInterval;   // ms between steps
+    static int s_nAnimationDuration;   // ms for a whole roll
+    static BOOL s_bShowAutoHideButton;
 
     explicit CKLVDockingPaneMiniWnd(CKLVDockingLayout* pLayout);
     ~CKLVDockingPaneMiniWnd() override;
@@ -32,6 +36,17 @@ public:
     CKLVDockingPane* GetSelectedPane() const;
     // Closes every closable pane through the manager, as WM_CLOSE does.
     void ClosePanes();
+    // Collapse mode (themed frames only): the frame rolls up to its caption when the mouse leaves.
+    void ToggleCollapseMode();
+    void EnableCollapseMode();
+    // Rolls a rolled-up frame out at once; a roll-up in progress is not reversed.
+    void Expand();
+    void ApplyCollapseStep(BOOL bBringToTop);
+    // The manager's layout pass: the frame's border follows the themed-frame setting.
+    void UpdateFrameStyle();
+    BOOL IsCollapseMode() const { return m_bCollapseMode; }
+    BOOL IsAnimating() const { return m_bAnimating; }
+    int GetCurrentStep() const { return m_roll.nCurrentStep; }
     CKLVDockingSplitterContainer* GetTopContainer() const { return m_pTopContainer; }
     BOOL IsCloseEnabled() const { return m_bCloseEnabled; }
     BOOL IsActive() const { return m_bActive; }
@@ -61,9 +76,21 @@ protected:
     afx_msg void OnGetMinMaxInfo(MINMAXINFO* pMMI);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnNcPaint();
+    afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg void OnNcMouseMove(UINT nHitTest, CPoint point);
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL IsThemedFrame() const;
+    int GetThemeCaptionHeight() const;
+    void StopAnimation();
+    void OnCollapseTick();
+    void OnAnimationTick();
+    void OnHoverTick();
     void CollectTabbedContainers(CKLVDockingNodeList* pList) const;
     void UpdateCloseState(const CKLVDockingNodeList& lstContainers);
 
@@ -72,4 +99,13 @@ private:
     BOOL m_bActive = FALSE;
     BOOL m_bCaptionUpdatePending = FALSE;
     BOOL m_bInRecalc = FALSE;
+
+    // Collapse mode: rolled out while expanded; the steps run from the count down to -1.
+    struct {
+        int nFullHeight = 0;
+        int nStepCount = 1;
+        int nCurrentStep = 1;
+        int nCountdown = 0;   // ticks of timer 1 before rolling up
+    } m_roll;
+    BOOL m_bCollapseMode = FALSE, m_bExpanded = FALSE, m_bAnimating = FALSE;
 };

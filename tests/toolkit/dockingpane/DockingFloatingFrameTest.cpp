@@ -6,7 +6,9 @@
 #include "toolkit/common/MultiMonitor.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
+#include "toolkit/dockingpane/DockingPaneTheme.h"
 
+#include <functional>
 #include <utility>
 
 namespace {
@@ -225,6 +227,132 @@ TEST_F(FloatingFrameTest, TidyReleasesAFrameThatLostItsContentAndDestroyKeepsIts
 
     pSecond->DestroyWindow();
     EXPECT_EQ(pSecond->m_rcWindow, CRect(120, 110, 320, 260));
+}
+
+// A themed frame of height 200 in collapse mode, the cursor and the focus away from it.
+class CollapseTest : public FloatingFrameTest {
+protected:
+    CollapseTest() {
+        manager->m_bThemedFloatingFrames = TRUE;
+        pFrame = Float(pOutput, CRect(200, 150, 400, 350));
+        ::SetFocus(site->m_hWnd);
+        ::SetCursorPos(5, 5);
+        nFloor = manager->GetPaintManager()->GetCaptionHeight() + 8;
+    }
+    void Tick(UINT nTimer, int nCount = 1) {
+        for (int i = 0; i < nCount; i++) pFrame->SendMessage(WM_TIMER, nTimer);
+    }
+    int Height() const { return WindowRect(pFrame).Height(); }
+    std::vector<INT_PTR> Codes() const {
+        std::vector<INT_PTR> codes;
+        for (const auto& action : Actions()) codes.push_back(action.first);
+        return codes;
+    }
+    void RollUp() {
+        Tick(CKLVDockingPaneMiniWnd::timerCollapse, 6);
+        Tick(CKLVDockingPaneMiniWnd::timerAnimate, 9);
+    }
+
+    CKLVDockingPaneMiniWnd* pFrame = nullptr;
+    int nFloor = 0;
+};
+
+TEST_F(CollapseTest, RollsUpInEightStepsDownToTheCaptionAfterSixTicks) {
+    ASSERT_NE(pFrame, nullptr);
+    ASSERT_EQ(Height(), 200);
+    site->m_notes.clear();
+    pFrame->ToggleCollapseMode();
+    EXPECT_EQ(Codes(), (std::vector<INT_PTR>{klvActionHiding, klvActionHidden}));
+    EXPECT_TRUE(pFrame->IsCollapseMode());
+
+    site->m_notes.clear();
+    Tick(CKLVDockingPaneMiniWnd::timerCollapse, 5);
+    EXPECT_TRUE(Codes().empty());
+    EXPECT_FALSE(pFrame->IsAnimating());
+    Tick(CKLVDockingPaneMiniWnd::timerCollapse);
+    EXPECT_EQ(Codes(), (std::vector<INT_PTR>{klvActionSlidingOut}));
+    EXPECT_TRUE(pFrame->IsAnimating());
+
+    const int expected[] = {175, 150, 125, 100, 75, 50, std::max(25, nFloor), std::max(0, nFloor)};
+    for (int nExpected : expected) {
+        Tick(CKLVDockingPaneMiniWnd::timerAnimate);
+        EXPECT_EQ(Height(), nExpected) << pFrame->GetCurrentStep();
+    }
+    site->m_notes.clear();
+    Tick(CKLVDockingPaneMiniWnd::timerAnimate);
+    EXPECT_EQ(pFrame->GetCurrentStep(), -1);
+    EXPECT_FALSE(pFrame->IsAnimating());
+    EXPECT_EQ(Codes(), (std::vector<INT_PTR>{klvActionSlidingIn}));
+}
+
+TEST_F(CollapseTest, MouseOverTheCaptionRollsOutOnlyWhenFullyRolledUp) {
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->ToggleCollapseMode();
+    Tick(CKLVDockingPaneMiniWnd::timerCollapse, 6);
+    Tick(CKLVDockingPaneMiniWnd::timerAnimate, 3);
+    const CPoint ptCaption = WindowRect(pFrame).TopLeft() + CSize(20, 5);
+    site->m_notes.clear();
+    pFrame->SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+    EXPECT_TRUE(Codes().empty());
+    EXPECT_TRUE(pFrame->IsAnimating());
+    EXPECT_EQ(Height(), 125);
+
+    Tick(CKLVDockingPaneMiniWnd::timerAnimate, 6);
+    ASSERT_EQ(pFrame->GetCurrentStep(), -1);
+    site->m_notes.clear();
+    pFrame->SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+    EXPECT_EQ(Codes(), (std::vector<INT_PTR>{klvActionRollingUp, klvActionRollingOut}));
+    EXPECT_EQ(Height(), 200);
+
+    // Rolled out by the mouse, it waits eight ticks before rolling up again.
+    site->m_notes.clear();
+    Tick(CKLVDockingPaneMiniWnd::timerCollapse, 7);
+    EXPECT_TRUE(Codes().empty());
+    Tick(CKLVDockingPaneMiniWnd::timerCollapse);
+    EXPECT_EQ(Codes(), (std::vector<INT_PTR>{klvActionSlidingOut}));
+}
+
+TEST_F(CollapseTest, NoRollUpWhileTheFocusOrTheCursorIsInsideOrTheOwnerCancels) {
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->ToggleCollapseMode();
+    const struct { const char* pszCase; std::function<void()> arrange; } cases[] = {
+        {"focus inside", [&] { ::SetFocus(pOutput->GetContainer()->GetPaneHwnd()); }},
+        {"cursor inside", [&] { ::SetCursorPos(WindowRect(pFrame).CenterPoint().x, WindowRect(pFrame).CenterPoint().y); }},
+        {"cancelled", [&] { site->m_nCancelActions = klvActionSlidingOut; }},
+    };
+    for (const auto& c : cases) {
+        c.arrange();
+        Tick(CKLVDockingPaneMiniWnd::timerCollapse, 12);
+        EXPECT_FALSE(pFrame->IsAnimating()) << c.pszCase;
+        EXPECT_EQ(Height(), 200) << c.pszCase;
+        ::SetFocus(site->m_hWnd);
+        ::SetCursorPos(5, 5);
+        site->m_nCancelActions = -1;
+    }
+    // Switched off when rolled up, the frame gets its full height back.
+    RollUp();
+    ASSERT_EQ(Height(), nFloor);
+    site->m_notes.clear();
+    pFrame->ToggleCollapseMode();
+    EXPECT_EQ(Codes(), (std::vector<INT_PTR>{klvActionUnhiding, klvActionUnhidden}));
+    EXPECT_EQ(Height(), 200);
+    EXPECT_FALSE(pFrame->IsCollapseMode());
+}
+
+TEST_F(FloatingFrameTest, CollapseModeNeedsTheThemedFrame) {
+    CKLVDockingPaneMiniWnd* pFrame = Float(pOutput);
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->ToggleCollapseMode();
+    EXPECT_FALSE(pFrame->IsCollapseMode());
+    manager->m_bThemedFloatingFrames = TRUE;
+    pFrame->UpdateFrameStyle();
+    EXPECT_FALSE(pFrame->GetStyle() & WS_THICKFRAME);
+    pFrame->ToggleCollapseMode();
+    EXPECT_TRUE(pFrame->IsCollapseMode());
+    manager->m_bThemedFloatingFrames = FALSE;
+    pFrame->UpdateFrameStyle();
+    EXPECT_FALSE(pFrame->IsCollapseMode());
+    EXPECT_TRUE(pFrame->GetStyle() & WS_THICKFRAME);
 }
 
 }  // namespace
