@@ -22,22 +22,25 @@ typedef int socklen_t;
 
 namespace {
 
+// Connects client to a fresh loopback listener and hands back the accepted end.
+void connectLoopbackPair(tessaro_socket_t& client, tessaro_socket_t& server)
+{
+    tessaro_socket_t listener;
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 1), 0);
+    sockaddr_in address{};
+    socklen_t size = sizeof(address);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    ASSERT_EQ(tessaro_create_tcp_socket(&client), 0);
+    ASSERT_EQ(tessaro_connect(client, "127.0.0.1", ntohs(address.sin_port)), 0);
+    server = accept(listener, nullptr, nullptr);
+    ASSERT_NE(server, INVALID_SOCKET);
+    tessaro_socket_close(listener);
+}
+
 // A connected pair of loopback sockets: client and the accepted server end.
 class TessaroSocketTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        tessaro_socket_t listener;
-        ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 1), 0);
-        sockaddr_in address{};
-        socklen_t size = sizeof(address);
-        ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
-        ASSERT_EQ(tessaro_create_tcp_socket(&client_), 0);
-        ASSERT_EQ(tessaro_connect(client_, "127.0.0.1", ntohs(address.sin_port)), 0);
-        server_ = accept(listener, nullptr, nullptr);
-        ASSERT_NE(server_, INVALID_SOCKET);
-        tessaro_socket_close(listener);
-    }
+    void SetUp() override { connectLoopbackPair(client_, server_); }
 
     void TearDown() override
     {
@@ -169,14 +172,9 @@ TEST(TessaroSocketHighDescriptors, SocketsAbove1024ReadAndWrite)
     {
         HeldDescriptors held(1100);
         ASSERT_EQ(held.size(), 1100u);
-        tessaro_socket_t listener, client, server;
-        ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 1), 0);
-        sockaddr_in address{};
-        socklen_t size = sizeof(address);
-        ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
-        ASSERT_EQ(tessaro_create_tcp_socket(&client), 0);
-        ASSERT_EQ(tessaro_connect(client, "127.0.0.1", ntohs(address.sin_port)), 0);
-        server = accept(listener, nullptr, nullptr);
+        tessaro_socket_t client = INVALID_SOCKET, server = INVALID_SOCKET;
+        connectLoopbackPair(client, server);
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_GE(server, 1100);
         ASSERT_GE(client, 1100);
 
@@ -196,7 +194,6 @@ TEST(TessaroSocketHighDescriptors, SocketsAbove1024ReadAndWrite)
         count = sizeof(buffer);
         EXPECT_EQ(tessaro_socket_recv(client, buffer, &count, TESSARO_USEC_PER_SEC), TESSARO_END_OF_STREAM);
         tessaro_socket_close(client);
-        tessaro_socket_close(listener);
     }
     setrlimit(RLIMIT_NOFILE, &previous);
 }
