@@ -4,7 +4,6 @@
 
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
-#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <algorithm>
 
@@ -47,7 +46,7 @@ CKLVSyntaxEditCtrl::CKLVSyntaxEditCtrl() {
 CKLVSyntaxEditCtrl::~CKLVSyntaxEditCtrl() {
     m_sink.UnadviseAll();
     m_screenCache.RemoveAll();
-    m_pAnchorBlock.Release();
+    m_pAnchorBlock.reset();
     if (m_hWnd) DestroyWindow();
     if (m_pBuffer) m_pBuffer->InternalRelease();
     m_pBuffer = nullptr;

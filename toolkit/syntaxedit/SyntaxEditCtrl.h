@@ -13,12 +13,10 @@
 #include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 #include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
-#include "toolkit/syntaxedit/lexer/KLVSmartPtr.h"
 
 #include <map>
 #include <vector>
 
-class CKLVSyntaxEditLexTextSchema;
 class CKLVSyntaxEditLexParser;
 
 // Notification codes sent to the parent in WM_NOTIFY.
@@ -167,12 +165,12 @@ public:
     void SetCaretPos(int nRow, int nCol) override;
 
     // Screen schemas and row drawing.
-    CKLVSyntaxEditLexTextBlock* GetScreenSchemaBlocks(int nRow);
+    IKLVSyntaxEditSchemaHandle* GetScreenSchemaBlocks(int nRow);
     BOOL DrawRow(int nFirstRow, int nRow, CDC* pDC, int nXOffset);
     int ExpandTabs(CDC* pDC, LPCSTR lpszText, int nTextLen, int nStartCol, CString& strOut);
     void SetCollapsedBlockRect(CDC* pDC, CKLVSyntaxEditCollapsedData* pData, int y, int x);
     CKLVSyntaxEditScreenSchemaCache& GetScreenSchemaCache() { return m_screenCache; }
-    CKLVSyntaxEditLexTextSchema* GetLexTextSchema() const;
+    IKLVSyntaxEditTextSchema* GetTextSchema() const;
     int GetAveragePaintTime() const;
     DWORD GetParseRedrawInterval() const;
 
@@ -346,7 +344,7 @@ public:
     CString m_strConfigFile;
     std::map<int, COLORREF> m_mapRowBkColors;
     std::map<int, COLORREF> m_mapRowColors;
-    CKLVLexBlockPtr m_pAnchorBlock;
+    CKLVSchemaHandlePtr m_pAnchorBlock;
     int m_nAnchorTopRow = 0;
     CKLVSyntaxEditScreenSchemaCache m_screenCache;
     enum { kPaintRingSize = 100, kTimerParseRedraw = 200 };

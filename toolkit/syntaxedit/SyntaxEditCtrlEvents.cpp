@@ -4,7 +4,6 @@
 
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
-#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <algorithm>
 #include <numeric>
@@ -16,9 +15,9 @@ const int kScreenCacheLifeTimeSec = 180;
 
 }  // namespace
 
-CKLVSyntaxEditLexTextSchema* CKLVSyntaxEditCtrl::GetLexTextSchema() const {
+IKLVSyntaxEditTextSchema* CKLVSyntaxEditCtrl::GetTextSchema() const {
     if (!m_pBuffer || !m_pBuffer->GetLexParser()) return nullptr;
-    return dynamic_cast<CKLVSyntaxEditLexTextSchema*>(m_pBuffer->GetLexParser()->GetTextSchema());
+    return m_pBuffer->GetLexParser()->GetTextSchema();
 }
 
 int CKLVSyntaxEditCtrl::GetAveragePaintTime() const {
@@ -45,10 +44,11 @@ void CKLVSyntaxEditCtrl::OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LP
     if (dwCode == 2) {
         const BOOL bDue = dwNow - m_dwLastParseRedraw >= dwInterval;
         if (bDue) m_dwLastParseRedraw = dwNow;
-        auto* pBlock = reinterpret_cast<CKLVSyntaxEditLexTextBlock*>(pParam1);
-        if (!pBlock) return;
-        const int nFirst = pBlock->m_posStart.nLine;
-        const int nLast = pBlock->m_posEnd.IsValid() ? pBlock->m_posEnd.nLine : INT_MAX;
+        IKLVSyntaxEditTextSchema* pSchema = GetTextSchema();
+        CKLVSyntaxEditPosition posStart, posEnd;
+        if (!pSchema || !pSchema->GetNotifiedBlockRange(pParam1, posStart, posEnd)) return;
+        const int nFirst = posStart.nLine;
+        const int nLast = posEnd.IsValid() ? posEnd.nLine : INT_MAX;
         const BOOL bInView = nFirst <= GetDocRow(m_nTopRow, GetVisibleRowCount() + 4) && nLast >= m_nTopRow;
         m_screenCache.DropFrom(std::max(nFirst, 1));
         if (!bInView || !m_hWnd) return;
@@ -102,12 +102,12 @@ void CKLVSyntaxEditCtrl::SubscribeEvents() {
             m_sink.Advise(pConnection, dwCode, &CKLVSyntaxEditCtrl::OnConfigEvent);
 }
 
-CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditCtrl::GetScreenSchemaBlocks(int nRow) {
+IKLVSyntaxEditSchemaHandle* CKLVSyntaxEditCtrl::GetScreenSchemaBlocks(int nRow) {
     if (!m_pBuffer || !m_pBuffer->GetLexParser()) return nullptr;
     const DWORD dwNow = ::GetTickCount();
     m_screenCache.Purge(kScreenCacheLifeTimeSec, dwNow);
-    if (CKLVSyntaxEditLexTextBlock* pHead = m_screenCache.Find(nRow, dwNow)) return pHead;
-    CKLVSyntaxEditLexTextSchema* pSchema = GetLexTextSchema();
+    if (IKLVSyntaxEditSchemaHandle* pHead = m_screenCache.Find(nRow, dwNow)) return pHead;
+    IKLVSyntaxEditTextSchema* pSchema = GetTextSchema();
     if (!pSchema) return nullptr;
     int nWindow = 1;
     if (GetRowHeight() > 0 && m_hWnd) {
@@ -119,9 +119,9 @@ CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditCtrl::GetScreenSchemaBlocks(int nRow) 
     for (int i = 0; i < m_arCollapsedRows.GetSize(); ++i) arCollapsed.push_back(static_cast<int>(m_arCollapsedRows[i]));
     CKLVSyntaxEditBufferManager* pBuffer = m_pBuffer;
     return m_screenCache.Add(nRow, nWindow, arCollapsed, dwNow,
-                             [pSchema, pBuffer](int nFirst, int nLast, CKLVLexBlockPtr& rHead) {
+                             [pSchema, pBuffer](int nFirst, int nLast) {
                                  CKLVSyntaxEditTextIterator iter(pBuffer);
-                                 return pSchema->ParseScreenLines(&iter, nFirst, nLast, rHead);
+                                 return pSchema->ParseScreenLines(&iter, nFirst, nLast);
                              });
 }
 

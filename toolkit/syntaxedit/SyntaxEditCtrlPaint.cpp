@@ -4,7 +4,6 @@
 
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
-#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <algorithm>
 
@@ -118,9 +117,9 @@ void CKLVSyntaxEditCtrl::Draw(CDC* pDC) {
 
 void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int) {
     CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
-    CKLVSyntaxEditLexTextSchema* pSchema = GetLexTextSchema();
+    IKLVSyntaxEditTextSchema* pSchema = GetTextSchema();
     if (m_nAnchorTopRow != m_nTopRow) {
-        m_pAnchorBlock.Release();
+        m_pAnchorBlock.reset();
         m_nAnchorTopRow = m_nTopRow;
     }
     int nHidden = 0, nHideUntil = 0;
@@ -137,7 +136,7 @@ void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int 
                                : nullptr;
         if (pSchema && nRow <= GetRowCount()) {
             std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
-            pSchema->GetFoldRegions(&m_pAnchorBlock, nRow, arRegions);
+            pSchema->GetFoldRegions(nRow, arRegions, m_pAnchorBlock);
             BOOL bCollapsedTaken = FALSE;
             for (const CKLVSyntaxEditCollapsedBlock& block : arRegions) {
                 if (block.lcStart.nLine == nRow) {
@@ -223,7 +222,7 @@ void CKLVSyntaxEditCtrl::PrintPage(CDC* pDC) {
 void CKLVSyntaxEditCtrl::RefreshSyntaxColors() {
     m_screenCache.RemoveAll();
     if (m_pBuffer && m_bSyntaxColor && m_pBuffer->GetLexParser()) {
-        if (IKLVSyntaxEditTextSchema* pSchema = m_pBuffer->GetLexParser()->GetTextSchema()) {
+        if (IKLVSyntaxEditTextSchema* pSchema = GetTextSchema()) {
             CKLVSyntaxEditTextIterator iter(m_pBuffer);
             pSchema->Parse(&iter);
         }

@@ -5,7 +5,6 @@
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
-#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -320,15 +319,15 @@ void CKLVSyntaxEditPaintManager::DrawRowText(CKLVSyntaxEditCtrl* pCtrl, CDC* pDC
     pDC->SetTextColor(m_clrColors.crText);
 
     std::vector<CKLVSyntaxEditTextSegment> arSegments;
-    CKLVSyntaxEditLexTextSchema* pSchema = pCtrl->GetLexTextSchema();
+    IKLVSyntaxEditTextSchema* pSchema = pCtrl->GetTextSchema();
     CKLVSyntaxEditBufferManager* pBuffer = pCtrl->GetBuffer();
     if (pSchema && pBuffer) {
-        if (CKLVSyntaxEditLexTextBlock* pHead = pCtrl->GetScreenSchemaBlocks(nRow)) {
+        if (IKLVSyntaxEditSchemaHandle* pScreen = pCtrl->GetScreenSchemaBlocks(nRow)) {
             const int nVisible = bPrinting ? 5000 : rcClient.Width() / cw;
             CKLVSyntaxEditTextIterator iter(pBuffer);
             pSchema->GetLineAttributes(&iter, nRow, pBuffer->CalcCharPos(nRow, std::max(h, 1)),
-                                       pBuffer->CalcCharPos(nRow, h + nVisible) + 5, m_clrColors, arSegments, nullptr,
-                                       pHead);
+                                       pBuffer->CalcCharPos(nRow, h + nVisible) + 5, m_clrColors, arSegments,
+                                       pScreen);
         }
     }
     if (arSegments.empty()) {

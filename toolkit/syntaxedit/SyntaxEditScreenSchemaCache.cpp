@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditScreenSchemaCache::Find(int nRow, DWORD dwNow) {
+IKLVSyntaxEditSchemaHandle* CKLVSyntaxEditScreenSchemaCache::Find(int nRow, DWORD dwNow) {
     for (Entry& entry : m_arEntries) {
         if (entry.nFirstRow <= nRow && nRow <= entry.nLastRow) {
             entry.dwLastUse = dwNow;
-            return entry.pHead.Get();
+            return entry.pHead.get();
         }
     }
     return nullptr;
@@ -27,24 +27,21 @@ void CKLVSyntaxEditScreenSchemaCache::CalcRange(int nRow, int nWindow, const std
     if (nLast - nRow < nWindow / 2) nFirst = std::max(nRow - nWindow, nLower);
 }
 
-CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditScreenSchemaCache::Add(int nRow, int nWindow,
+IKLVSyntaxEditSchemaHandle* CKLVSyntaxEditScreenSchemaCache::Add(int nRow, int nWindow,
                                                                  const std::vector<int>& arCollapsed, DWORD dwNow,
                                                                  const ParseFn& fnParse) {
     int nFirst = 0, nLast = 0;
     CalcRange(nRow, nWindow, arCollapsed, nFirst, nLast);
-    CKLVLexBlockPtr pHead;
-    if (!fnParse(nFirst, nLast, pHead) || !pHead) {
-        if (pHead) CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
-        return nullptr;
-    }
-    m_arEntries.push_back(Entry{nFirst, nLast, dwNow, pHead});
-    return pHead.Get();
+    CKLVSchemaHandlePtr pHead = fnParse(nFirst, nLast);
+    if (!pHead) return nullptr;
+    m_arEntries.push_back(Entry{nFirst, nLast, dwNow, std::move(pHead)});
+    return m_arEntries.back().pHead.get();
 }
 
 void CKLVSyntaxEditScreenSchemaCache::RemoveAt(size_t nIndex) {
-    CKLVLexBlockPtr pHead = m_arEntries[nIndex].pHead;
+    // The chain is closed after the entry is gone.
+    CKLVSchemaHandlePtr pHead = std::move(m_arEntries[nIndex].pHead);
     m_arEntries.erase(m_arEntries.begin() + static_cast<std::ptrdiff_t>(nIndex));
-    if (pHead) CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
 }
 
 void CKLVSyntaxEditScreenSchemaCache::DropFrom(int nRow) {

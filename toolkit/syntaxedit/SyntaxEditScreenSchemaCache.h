@@ -3,21 +3,21 @@
 // they invalidate.
 #pragma once
 
-#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLexLink.h"
 
 #include <functional>
 #include <vector>
 
 class CKLVSyntaxEditScreenSchemaCache {
 public:
-    // Parses rows into a new chain (rHead); FALSE when that cannot be done now.
-    typedef std::function<BOOL(int nFirstRow, int nLastRow, CKLVLexBlockPtr& rHead)> ParseFn;
+    // Parses rows into a new screen chain; none when that cannot be done now.
+    typedef std::function<CKLVSchemaHandlePtr(int nFirstRow, int nLastRow)> ParseFn;
 
     struct Entry {
         int nFirstRow;
         int nLastRow;
         DWORD dwLastUse;
-        CKLVLexBlockPtr pHead;
+        CKLVSchemaHandlePtr pHead;
     };
 
     CKLVSyntaxEditScreenSchemaCache() = default;
@@ -26,10 +26,10 @@ public:
     CKLVSyntaxEditScreenSchemaCache& operator=(const CKLVSyntaxEditScreenSchemaCache&) = delete;
 
     // The chain of the entry holding nRow, refreshed in use.
-    CKLVSyntaxEditLexTextBlock* Find(int nRow, DWORD dwNow);
+    IKLVSyntaxEditSchemaHandle* Find(int nRow, DWORD dwNow);
     // Parses a new range for nRow (nWindow: the rows a screen shows plus one; arCollapsed: rows
     // where collapsed blocks start, which end a range) and keeps it. Null when the parse fails.
-    CKLVSyntaxEditLexTextBlock* Add(int nRow, int nWindow, const std::vector<int>& arCollapsed, DWORD dwNow,
+    IKLVSyntaxEditSchemaHandle* Add(int nRow, int nWindow, const std::vector<int>& arCollapsed, DWORD dwNow,
                                     const ParseFn& fnParse);
     // The range Add would parse for nRow.
     void CalcRange(int nRow, int nWindow, const std::vector<int>& arCollapsed, int& nFirst, int& nLast) const;

@@ -98,31 +98,42 @@ TEST_F(EditCtrlTest, MarginWidthsAndPrintedPages) {
     EXPECT_EQ(m_ctrl.GetPageFirstRow(2, nRowsPerPage), 51);
 }
 
+// A screen chain that counts the chains still held.
+struct CountedChain : IKLVSyntaxEditSchemaHandle {
+    explicit CountedChain(int& nLive) : m_nLive(nLive) { ++m_nLive; }
+    ~CountedChain() override { --m_nLive; }
+    int& m_nLive;
+};
+
 TEST(SyntaxEditScreenSchemaCache, RangesGrowAroundEntriesAndEditsCutThem) {
-    CKLVSyntaxEditScreenSchemaCache cache;
-    std::vector<std::pair<int, int>> parsed;
-    auto parse = [&parsed](int nFirst, int nLast, CKLVLexBlockPtr& rHead) {
-        parsed.emplace_back(nFirst, nLast);
-        rHead = KLVMakeCounted<CKLVSyntaxEditLexTextBlock>();
-        return TRUE;
-    };
-    CKLVSyntaxEditLexTextBlock* pFirst = cache.Add(100, 31, {}, 0, parse);
-    ASSERT_TRUE(pFirst);
-    cache.Add(95, 31, {}, 0, parse);
-    EXPECT_EQ(parsed, (std::vector<std::pair<int, int>>{{100, 131}, {64, 99}}));
-    EXPECT_EQ(cache.Find(120, 0), pFirst);
-    int nFirst = 0, nLast = 0;
-    cache.CalcRange(200, 31, {210}, nFirst, nLast);   // a collapsed block ends the range
-    EXPECT_EQ(nLast, 210);
-    cache.DropFrom(110);
-    ASSERT_EQ(cache.GetEntries().size(), 2u);
-    EXPECT_EQ(cache.GetEntries()[0].nLastRow, 109);
-    cache.DropFrom(90);
-    ASSERT_EQ(cache.GetEntries().size(), 1u);
-    EXPECT_EQ(cache.GetEntries()[0].nFirstRow, 64);
-    EXPECT_EQ(cache.GetEntries()[0].nLastRow, 89);
-    EXPECT_EQ(cache.Add(300, 31, {}, 0, [](int, int, CKLVLexBlockPtr&) { return FALSE; }), nullptr);
-    EXPECT_EQ(cache.GetEntries().size(), 1u);
+    int nLive = 0;
+    {
+        CKLVSyntaxEditScreenSchemaCache cache;
+        std::vector<std::pair<int, int>> parsed;
+        auto parse = [&parsed, &nLive](int nFirst, int nLast) -> CKLVSchemaHandlePtr {
+            parsed.emplace_back(nFirst, nLast);
+            return std::make_unique<CountedChain>(nLive);
+        };
+        IKLVSyntaxEditSchemaHandle* pFirst = cache.Add(100, 31, {}, 0, parse);
+        ASSERT_TRUE(pFirst);
+        cache.Add(95, 31, {}, 0, parse);
+        EXPECT_EQ(parsed, (std::vector<std::pair<int, int>>{{100, 131}, {64, 99}}));
+        EXPECT_EQ(cache.Find(120, 0), pFirst);
+        int nFirst = 0, nLast = 0;
+        cache.CalcRange(200, 31, {210}, nFirst, nLast);   // a collapsed block ends the range
+        EXPECT_EQ(nLast, 210);
+        cache.DropFrom(110);
+        ASSERT_EQ(cache.GetEntries().size(), 2u);
+        EXPECT_EQ(cache.GetEntries()[0].nLastRow, 109);
+        cache.DropFrom(90);
+        ASSERT_EQ(cache.GetEntries().size(), 1u);
+        EXPECT_EQ(nLive, 1) << "a dropped entry frees its chain";
+        EXPECT_EQ(cache.GetEntries()[0].nFirstRow, 64);
+        EXPECT_EQ(cache.GetEntries()[0].nLastRow, 89);
+        EXPECT_EQ(cache.Add(300, 31, {}, 0, [](int, int) { return CKLVSchemaHandlePtr(); }), nullptr);
+        EXPECT_EQ(cache.GetEntries().size(), 1u);
+    }
+    EXPECT_EQ(nLive, 0) << "the cache frees its chains";
 }
 
 TEST(SyntaxEditPaintManager, SplitSegmentAtTheSelection) {

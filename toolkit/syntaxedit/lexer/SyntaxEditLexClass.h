@@ -93,22 +93,22 @@ public:
 
     // The parse step of the class at the iterator: with no open block (rBlock empty) it tries
     // to open one, else it skips, ends or runs the child classes of the open block.
-    virtual int Match(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema, CKLVLexBlockPtr& rBlock,
+    virtual int Match(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema, CKLVLexBlockPtr& rBlock,
                       CKLVSyntaxEditLexParseContext* pContext);
-    virtual BOOL CheckPrevious(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+    virtual BOOL CheckPrevious(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                                CKLVSyntaxEditLexParseContext* pContext);
-    virtual int CheckStart(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+    virtual int CheckStart(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                            CKLVLexBlockPtr& rBlock, CKLVSyntaxEditLexParseContext* pContext);
-    virtual int SkipTags(CKLVSyntaxEditTextIterator* pIter);
-    virtual int CheckEnd(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+    virtual int SkipTags(IKLVSyntaxEditTextIterator* pIter);
+    virtual int CheckEnd(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                          CKLVSyntaxEditLexTextBlock* pOpen, CKLVSyntaxEditLexParseContext* pContext);
-    virtual int CheckToken(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+    virtual int CheckToken(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                            CKLVLexBlockPtr& rBlock);
-    virtual BOOL CheckTokenSeparators(CKLVSyntaxEditTextIterator* pIter, const CString& strToken);
+    virtual BOOL CheckTokenSeparators(IKLVSyntaxEditTextIterator* pIter, const CString& strToken);
     // The characters of the first value of the list that matches forward at nOffset
     // characters from the position, or backward ending nOffset characters before it; 0 when
     // none matches.
-    virtual int MatchTagList(const CKLVSyntaxEditLexAttrArray& list, CKLVSyntaxEditTextIterator* pIter, int nOffset,
+    virtual int MatchTagList(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditTextIterator* pIter, int nOffset,
                              BOOL bBackward, CString& strMatch);
     // Looks for one of the list's class names among the blocks linked last; the block found.
     virtual BOOL CheckClass(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditLexBlockSchema* pSchema,

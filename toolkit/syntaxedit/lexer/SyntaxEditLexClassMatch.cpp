@@ -1,7 +1,7 @@
 // Matching a class at a text position: previous text, start, tokens, skipped text and end.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClass.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 
 
@@ -20,7 +20,7 @@ int CountChars(LPCSTR p, int nBytes) {
 // Restores the iterator's peek offset when a test ends.
 class CPeekOffset {
 public:
-    explicit CPeekOffset(CKLVSyntaxEditTextIterator* pIter) : m_pIter(pIter) {}
+    explicit CPeekOffset(IKLVSyntaxEditTextIterator* pIter) : m_pIter(pIter) {}
     ~CPeekOffset() { m_pIter->MoveOffset(0); }
 
     // The text nOffset characters away from the position (negative: before it).
@@ -30,12 +30,12 @@ public:
     }
 
 private:
-    CKLVSyntaxEditTextIterator* m_pIter;
+    IKLVSyntaxEditTextIterator* m_pIter;
 };
 
 // A string tag that ends nOffset characters before the position: its bytes when it matches.
 // The text before the position is never read past its start.
-int MatchStringBackward(CKLVSyntaxEditTextIterator* pIter, const CString& strTag, int nOffset, BOOL bCase) {
+int MatchStringBackward(IKLVSyntaxEditTextIterator* pIter, const CString& strTag, int nOffset, BOOL bCase) {
     const int nChars = CountChars(strTag, strTag.GetLength());
     CPeekOffset peek(pIter);
     LPCSTR pEnd = peek.At(-nOffset, 0);
@@ -49,7 +49,7 @@ int MatchStringBackward(CKLVSyntaxEditTextIterator* pIter, const CString& strTag
 // ---------------------------------------------------------------------------------------------
 // Tag and class tests
 
-int CKLVSyntaxEditLexClass::MatchTagList(const CKLVSyntaxEditLexAttrArray& list, CKLVSyntaxEditTextIterator* pIter,
+int CKLVSyntaxEditLexClass::MatchTagList(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditTextIterator* pIter,
                                          int nOffset, BOOL bBackward, CString& strMatch) {
     const BOOL bCase = IsCaseSensitive();
     for (INT_PTR i = 0; i < list.GetSize(); ++i) {
@@ -113,7 +113,7 @@ BOOL CKLVSyntaxEditLexClass::CheckClass(const CKLVSyntaxEditLexAttrArray& list, 
 // ---------------------------------------------------------------------------------------------
 // Steps
 
-BOOL CKLVSyntaxEditLexClass::CheckPrevious(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+BOOL CKLVSyntaxEditLexClass::CheckPrevious(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                                            CKLVSyntaxEditLexParseContext* pContext) {
     CKLVLexBlockPtr pFound;
     if (!m_arTags[klvLexPreviousClass].IsEmpty() &&
@@ -132,7 +132,7 @@ BOOL CKLVSyntaxEditLexClass::CheckPrevious(CKLVSyntaxEditTextIterator* pIter, IK
            MatchTagList(m_arTags[klvLexPreviousTag], pIter, nBack, TRUE, strMatch) > 0;
 }
 
-int CKLVSyntaxEditLexClass::CheckStart(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+int CKLVSyntaxEditLexClass::CheckStart(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                                        CKLVLexBlockPtr& rBlock, CKLVSyntaxEditLexParseContext* pContext) {
     const BOOL bStartClass = !m_arTags[klvLexStartClass].IsEmpty();
     const BOOL bStartTag = !m_arTags[klvLexStartTag].IsEmpty();
@@ -166,7 +166,7 @@ int CKLVSyntaxEditLexClass::CheckStart(CKLVSyntaxEditTextIterator* pIter, IKLVSy
     return nFlags;
 }
 
-int CKLVSyntaxEditLexClass::CheckToken(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+int CKLVSyntaxEditLexClass::CheckToken(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                                        CKLVLexBlockPtr& rBlock) {
     CString strToken;
     BOOL bSwapped = FALSE;
@@ -192,7 +192,7 @@ int CKLVSyntaxEditLexClass::CheckToken(CKLVSyntaxEditTextIterator* pIter, IKLVSy
     return klvMatchOpened | klvMatchEnded | klvMatchConsumed;
 }
 
-BOOL CKLVSyntaxEditLexClass::CheckTokenSeparators(CKLVSyntaxEditTextIterator* pIter, const CString& strToken) {
+BOOL CKLVSyntaxEditLexClass::CheckTokenSeparators(IKLVSyntaxEditTextIterator* pIter, const CString& strToken) {
     CString strMatch;
     if (!m_arTags[klvLexTokenStartSeparators].IsEmpty() &&
         MatchTagList(m_arTags[klvLexTokenStartSeparators], pIter, 0, TRUE, strMatch) <= 0)
@@ -202,7 +202,7 @@ BOOL CKLVSyntaxEditLexClass::CheckTokenSeparators(CKLVSyntaxEditTextIterator* pI
            MatchTagList(m_arTags[klvLexTokenEndSeparators], pIter, nChars, FALSE, strMatch) > 0;
 }
 
-int CKLVSyntaxEditLexClass::SkipTags(CKLVSyntaxEditTextIterator* pIter) {
+int CKLVSyntaxEditLexClass::SkipTags(IKLVSyntaxEditTextIterator* pIter) {
     int nFlags = 0;
     CString strMatch;
     while (!pIter->IsEOF()) {
@@ -214,7 +214,7 @@ int CKLVSyntaxEditLexClass::SkipTags(CKLVSyntaxEditTextIterator* pIter) {
     return nFlags;
 }
 
-int CKLVSyntaxEditLexClass::CheckEnd(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+int CKLVSyntaxEditLexClass::CheckEnd(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                                      CKLVSyntaxEditLexTextBlock* pOpen, CKLVSyntaxEditLexParseContext* pContext) {
     const BOOL bEndClass = !m_arTags[klvLexEndClass].IsEmpty();
     const BOOL bEndTag = !m_arTags[klvLexEndTag].IsEmpty();
@@ -252,7 +252,7 @@ int CKLVSyntaxEditLexClass::CheckEnd(CKLVSyntaxEditTextIterator* pIter, IKLVSynt
     return klvMatchEnded | klvMatchConsumed;
 }
 
-int CKLVSyntaxEditLexClass::Match(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+int CKLVSyntaxEditLexClass::Match(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                                   CKLVLexBlockPtr& rBlock, CKLVSyntaxEditLexParseContext* pContext) {
     if (!pIter || !pSchema) return klvMatchCannotGoOn | klvMatchConsumed;
     if (!rBlock) {

@@ -1,6 +1,6 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexFileClass.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 
 #include <cstring>
@@ -50,7 +50,7 @@ CKLVLexValuePtr CKLVSyntaxEditLexFileClass::GetPropertyValue(LPCSTR lpszKey) {
 
 namespace {
 
-void CloseAtEnd(IKLVSyntaxEditLexBlockSchema* pSchema, CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock) {
+void CloseAtEnd(IKLVSyntaxEditLexBlockSchema* pSchema, IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock) {
     CKLVSyntaxEditLexBlockLock lock(pSchema);
     pBlock->m_posEnd = pIter->GetPosition();
     pBlock->m_nEndExtent = 0;
@@ -58,7 +58,7 @@ void CloseAtEnd(IKLVSyntaxEditLexBlockSchema* pSchema, CKLVSyntaxEditTextIterato
 
 }  // namespace
 
-int CKLVSyntaxEditLexFileClass::Match(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
+int CKLVSyntaxEditLexFileClass::Match(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
                                       CKLVLexBlockPtr& rBlock, CKLVSyntaxEditLexParseContext* pContext) {
     if (!pIter || !pSchema) return klvMatchCannotGoOn | klvMatchConsumed;
     GetExtensions();

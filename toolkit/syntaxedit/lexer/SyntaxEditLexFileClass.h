@@ -9,7 +9,7 @@ public:
     CKLVLexValuePtr GetPropertyValue(LPCSTR lpszKey) override;
     // Opens one block over the whole text of a file whose extension it lists, and runs its
     // child classes inside it.
-    int Match(CKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema, CKLVLexBlockPtr& rBlock,
+    int Match(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema, CKLVLexBlockPtr& rBlock,
               CKLVSyntaxEditLexParseContext* pContext) override;
 
     // Rebuilds the extension list from the first parent name.

@@ -1,7 +1,6 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexParser.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
 namespace {
 
@@ -98,7 +97,7 @@ void CKLVSyntaxEditLexParser::SetThreadPriority(int nPriority) {
     if (m_worker.IsStarted() && !m_bWorkerEnded) ::SetThreadPriority(m_worker.GetHandle(), nPriority);
 }
 
-void CKLVSyntaxEditLexParser::StartParseInThread(CKLVSyntaxEditBufferManager* pBuffer,
+void CKLVSyntaxEditLexParser::StartParseInThread(IKLVSyntaxEditTextSource* pText,
                                                  const CKLVSyntaxEditPosition* pStart,
                                                  const CKLVSyntaxEditPosition* pEnd, int /*eEditAction*/,
                                                  BOOL bDelayed) {
@@ -108,8 +107,8 @@ void CKLVSyntaxEditLexParser::StartParseInThread(CKLVSyntaxEditBufferManager* pB
     // A break set only to get here would end the next pass before it begins.
     m_pSchema->SetBreak(FALSE);
     m_sink.SetPostsCancelled(FALSE);
-    m_pBuffer = pBuffer;
-    m_strFileName = pBuffer ? pBuffer->GetFileName() : CString();
+    m_pText = pText;
+    m_strFileName = pText ? pText->GetFileName() : CString();
     m_tasks.AddTask(pStart, pEnd);
     m_bBlocksBehindText = FALSE;
     if (m_bWorkerEnded || !m_worker.IsStarted()) {
@@ -206,12 +205,11 @@ void CKLVSyntaxEditLexParser::ParsePass() {
     // A wake whose tasks an earlier pass has done finds a current chain: parsing without a task
     // would resume at the last block, which a complete chain answers with a reparse from a
     // reset. Blocks not yet moved for an edit would be matched against the new text.
-    if (!m_pSchema || !m_pBuffer || m_tasks.GetCount() == 0 || m_bBlocksBehindText) return;
-    CKLVSyntaxEditTextIterator iter(m_pBuffer);
-    ParseTasks(&iter);
+    if (!m_pSchema || !m_pText || m_tasks.GetCount() == 0 || m_bBlocksBehindText) return;
+    ParseTasks(m_pText->CreateTextIterator().get());
 }
 
-int CKLVSyntaxEditLexParser::ParseTasks(CKLVSyntaxEditTextIterator* pIter) {
+int CKLVSyntaxEditLexParser::ParseTasks(IKLVSyntaxEditTextIterator* pIter) {
     for (int nFlags = 0;;) {
         if (m_pSchema->IsBreakSet()) {
             m_pSchema->SetBreak(FALSE);
@@ -242,7 +240,7 @@ int CKLVSyntaxEditLexParser::ParseTasks(CKLVSyntaxEditTextIterator* pIter) {
 
 void CKLVSyntaxEditLexParser::OnTextChanged(const CKLVSyntaxEditPosition& posStart,
                                             const CKLVSyntaxEditPosition& posEnd, int eEditAction,
-                                            CKLVSyntaxEditBufferManager* pBuffer) {
+                                            IKLVSyntaxEditTextSource* pText) {
     if (!m_pSchema) return;
     SetBreakWhileBusy();
     // The blocks move while no pass reads them; the request below takes the lock again.
@@ -251,12 +249,11 @@ void CKLVSyntaxEditLexParser::OnTextChanged(const CKLVSyntaxEditPosition& posSta
     m_sink.SetPostsCancelled(FALSE);
     m_pSchema->UpdateBlocksOnEdit(posStart, posEnd, eEditAction);
     m_bBlocksBehindText = FALSE;
-    if (GetOptions(pBuffer ? pBuffer->GetFileName() : CString()).bEditReparceInSeparateThread) {
-        StartParseInThread(pBuffer, &posStart, &posEnd, eEditAction, FALSE);
+    if (GetOptions(pText ? pText->GetFileName() : CString()).bEditReparceInSeparateThread) {
+        StartParseInThread(pText, &posStart, &posEnd, eEditAction, FALSE);
         return;
     }
-    CKLVSyntaxEditTextIterator iter(pBuffer);
-    m_pSchema->Parse(TRUE, &iter, &posStart, &posEnd, FALSE);
+    if (pText) m_pSchema->Parse(TRUE, pText->CreateTextIterator().get(), &posStart, &posEnd, FALSE);
     // Tasks held back while the blocks were behind the text can go now.
     WakeForTasksLeft();
 }

@@ -43,10 +43,10 @@ public:
     IKLVSyntaxEditTextSchema* GetTextSchema() override { return m_pSchema.Get(); }
     void SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) override;
     CKLVSyntaxEditParseOptions GetOptions(LPCSTR lpszFileName) override;
-    void StartParseInThread(CKLVSyntaxEditBufferManager* pBuffer, const CKLVSyntaxEditPosition* pStart,
+    void StartParseInThread(IKLVSyntaxEditTextSource* pText, const CKLVSyntaxEditPosition* pStart,
                             const CKLVSyntaxEditPosition* pEnd, int eEditAction, BOOL bDelayed) override;
     void OnTextChanged(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd, int eEditAction,
-                       CKLVSyntaxEditBufferManager* pBuffer) override;
+                       IKLVSyntaxEditTextSource* pText) override;
     // Ends a running pass and keeps the worker out until UnlockText, and then until the edit
     // is told (OnTextChanged) or a request comes: the text is changing.
     void LockText() override;
@@ -93,7 +93,7 @@ private:
     // Waits for work or stop; FALSE when the thread is to end (dwResult its result).
     BOOL WaitForWork(DWORD& dwResult);
     void ParsePass();
-    int ParseTasks(CKLVSyntaxEditTextIterator* pIter);
+    int ParseTasks(IKLVSyntaxEditTextIterator* pIter);
     // TRUE when a pass was running and has been told to end.
     BOOL SetBreakWhileBusy();
     // Wakes a running worker for tasks that a broken pass left queued.
@@ -103,7 +103,7 @@ private:
 
     // The task queue: its mutex, the buffer of the last request, the tasks and the events.
     CMutex m_queueLock;
-    CKLVSyntaxEditBufferManager* m_pBuffer = nullptr;
+    IKLVSyntaxEditTextSource* m_pText = nullptr;
     CString m_strFileName;
     CKLVSyntaxEditLexTaskQueue m_tasks;
     CEvent m_evWork{FALSE, FALSE};

@@ -209,3 +209,17 @@ int CKLVSyntaxEditLexBlockChain::UpdateBlocksOnEdit(CKLVSyntaxEditLexTextBlock* 
     }
     return nFlags;
 }
+
+CKLVSyntaxEditLexBlockHandle::CKLVSyntaxEditLexBlockHandle(CKLVSyntaxEditLexTextBlock* pBlock, Kind eKind)
+    : m_eKind(eKind) {
+    m_pBlock.AssignRaw(pBlock);
+}
+
+CKLVSyntaxEditLexBlockHandle::~CKLVSyntaxEditLexBlockHandle() {
+    if (m_eKind == klvScreenChain && m_pBlock) CKLVSyntaxEditLexBlockChain::CloseChain(m_pBlock.Get());
+}
+
+CKLVSyntaxEditLexTextBlock* CKLVSyntaxEditLexBlockHandle::BlockOf(IKLVSyntaxEditSchemaHandle* pHandle) {
+    // Every handle of a text schema is one of these.
+    return pHandle ? static_cast<CKLVSyntaxEditLexBlockHandle*>(pHandle)->m_pBlock.Get() : nullptr;
+}

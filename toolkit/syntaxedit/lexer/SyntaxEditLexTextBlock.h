@@ -2,12 +2,12 @@
 // (previous, next) and nested through parent links. A chain is freed by closing every block.
 #pragma once
 
-#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLexLink.h"
 #include "toolkit/syntaxedit/lexer/KLVSmartPtr.h"
 
 class CKLVSyntaxEditLexClass;
 class CKLVSyntaxEditLexTextBlock;
-class CKLVSyntaxEditTextIterator;
+class IKLVSyntaxEditTextIterator;
 typedef CKLVSmartPtr<CKLVSyntaxEditLexTextBlock> CKLVLexBlockPtr;
 
 // The context of a screen parse: its lines and the block it links after.
@@ -28,7 +28,7 @@ public:
     // The block linked last by the running parse.
     virtual CKLVLexBlockPtr GetLastLinkedBlock() = 0;
     // Runs the child classes of pClass at the iterator, inside pParent; result flags.
-    virtual int ParseChildren(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
+    virtual int ParseChildren(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
                               CKLVSyntaxEditLexClass* pClass, CKLVSyntaxEditLexParseContext* pContext) = 0;
     // Keeps a finished block.
     virtual void StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) = 0;
@@ -67,6 +67,24 @@ public:
     int m_nStartExtent = 0;
     int m_nEndExtent = 0;
     CKLVLexBlockPtr m_pLastChild;
+};
+
+// A block handed out through the text schema's interface: the head of a screen chain, which
+// is closed with the handle, or a place in a chain, which is only referenced.
+class CKLVSyntaxEditLexBlockHandle : public IKLVSyntaxEditSchemaHandle {
+public:
+    enum Kind { klvScreenChain, klvChainPlace };
+    CKLVSyntaxEditLexBlockHandle(CKLVSyntaxEditLexTextBlock* pBlock, Kind eKind);
+    ~CKLVSyntaxEditLexBlockHandle() override;
+    CKLVSyntaxEditLexBlockHandle(const CKLVSyntaxEditLexBlockHandle&) = delete;
+    CKLVSyntaxEditLexBlockHandle& operator=(const CKLVSyntaxEditLexBlockHandle&) = delete;
+
+    // The block of a handle that a text schema made (null for none).
+    static CKLVSyntaxEditLexTextBlock* BlockOf(IKLVSyntaxEditSchemaHandle* pHandle);
+
+private:
+    CKLVLexBlockPtr m_pBlock;
+    Kind m_eKind;
 };
 
 // Holds a schema's block lock (which may be none) for a scope.

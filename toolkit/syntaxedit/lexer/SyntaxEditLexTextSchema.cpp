@@ -1,7 +1,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include "toolkit/common/NotificationSinkMTWnd.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
 namespace {
 bool SameClassName(const CKLVSyntaxEditLexTextBlock* a, const CKLVSyntaxEditLexTextBlock* b) {
@@ -127,12 +127,12 @@ CKLVLexClassPtr CKLVSyntaxEditLexTextSchema::FindFileClass(LPCSTR lpszFileName) 
     return CKLVLexClassPtr();
 }
 
-void CKLVSyntaxEditLexTextSchema::Parse(CKLVSyntaxEditTextIterator* pIter) {
+void CKLVSyntaxEditLexTextSchema::Parse(IKLVSyntaxEditTextIterator* pIter) {
     const CKLVSyntaxEditPosition posStart(1, 0);
     Parse(TRUE, pIter, &posStart, nullptr, FALSE);
 }
 
-int CKLVSyntaxEditLexTextSchema::Parse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter,
+int CKLVSyntaxEditLexTextSchema::Parse(BOOL bFirst, IKLVSyntaxEditTextIterator* pIter,
                                        const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd,
                                        BOOL bNotify) {
     if (!pIter) return klvParseRestart;
@@ -153,7 +153,7 @@ int CKLVSyntaxEditLexTextSchema::Parse(BOOL bFirst, CKLVSyntaxEditTextIterator* 
     return nResult;
 }
 
-int CKLVSyntaxEditLexTextSchema::RunParse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter,
+int CKLVSyntaxEditLexTextSchema::RunParse(BOOL bFirst, IKLVSyntaxEditTextIterator* pIter,
                                           const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd) {
     m_posParseStart = pStart ? *pStart : CKLVSyntaxEditPosition(INT_MAX, 0);
     m_posParseEnd = pEnd ? *pEnd : CKLVSyntaxEditPosition();
@@ -182,12 +182,12 @@ int CKLVSyntaxEditLexTextSchema::RunParse(BOOL bFirst, CKLVSyntaxEditTextIterato
     }
 }
 
-int CKLVSyntaxEditLexTextSchema::FinishParse(int nResult, CKLVSyntaxEditTextIterator* pIter) {
+int CKLVSyntaxEditLexTextSchema::FinishParse(int nResult, IKLVSyntaxEditTextIterator* pIter) {
     if (m_pFirstNew) CloseParsedBlocks((nResult & (klvParseRestart | klvParseBroken)) != 0, pIter->IsEOF());
     return nResult;
 }
 
-int CKLVSyntaxEditLexTextSchema::ParseChildren(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
+int CKLVSyntaxEditLexTextSchema::ParseChildren(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
                                                CKLVSyntaxEditLexClass* pClass,
                                                CKLVSyntaxEditLexParseContext* pContext) {
     if (!pIter || !pClass) return klvParseRestart;
@@ -200,7 +200,7 @@ int CKLVSyntaxEditLexTextSchema::ParseChildren(CKLVSyntaxEditTextIterator* pIter
     return nResult;
 }
 
-int CKLVSyntaxEditLexTextSchema::ParseStep(CKLVSyntaxEditTextIterator* pIter, CKLVLexClassList& arClasses,
+int CKLVSyntaxEditLexTextSchema::ParseStep(IKLVSyntaxEditTextIterator* pIter, CKLVLexClassList& arClasses,
                                            CKLVSyntaxEditLexTextBlock* pParent,
                                            CKLVSyntaxEditLexParseContext* pContext) {
     BOOL bConsumed = FALSE;
@@ -248,7 +248,7 @@ void CKLVSyntaxEditLexTextSchema::DropNextBefore(CKLVSyntaxEditLexTextBlock* pLa
     }
 }
 
-int CKLVSyntaxEditLexTextSchema::LinkNewBlock(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pNew,
+int CKLVSyntaxEditLexTextSchema::LinkNewBlock(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pNew,
                                               int nFlags, CKLVSyntaxEditLexTextBlock* pParent,
                                               CKLVSyntaxEditLexParseContext* pContext) {
     CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
@@ -311,7 +311,7 @@ void CKLVSyntaxEditLexTextSchema::EndBlock(CKLVSyntaxEditLexTextBlock* pBlock, C
     if (!pContext) StoreChain(pBlock);
 }
 
-void CKLVSyntaxEditLexTextSchema::SkipText(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexClass* pClass,
+void CKLVSyntaxEditLexTextSchema::SkipText(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexClass* pClass,
                                            CKLVSyntaxEditLexParseContext* pContext, int nCount) {
     if (!pIter || !pClass) return;
     pIter->Advance(nCount, 512);

@@ -51,7 +51,7 @@ public:
     // Sets the theme's values (none: the schema file's own) on every class as "txt:" attributes.
     virtual void ApplyTheme(const CKLVSyntaxEditTheme* pTheme, CKLVLexClassList& arClasses);
     // Result flags (KLVSyntaxEditLexParseFlags); no start: resume at the last block.
-    virtual int Parse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
+    virtual int Parse(BOOL bFirst, IKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
                       const CKLVSyntaxEditPosition* pEnd, BOOL bNotify);
     virtual CKLVSyntaxEditLexClassTree& GetClassTree() { return *m_pTree; }
     CKLVLexBlockPtr GetFirstBlock();
@@ -65,7 +65,7 @@ public:
     int UpdateBlocksOnEdit(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd, int nEditKind);
 
     // Appends the runs of one line (columns from nFirstCol up to nColLimit, or the whole line).
-    virtual void GetLineAttributes(CKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol, int nColLimit,
+    virtual void GetLineAttributes(IKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol, int nColLimit,
                                    const CKLVSyntaxEditTextColors& defaults,
                                    std::vector<CKLVSyntaxEditTextSegment>& arRuns, CKLVLexBlockPtr* pAnchor,
                                    CKLVSyntaxEditLexTextBlock* pHead);
@@ -75,12 +75,12 @@ public:
     // Lays run N over the sorted runs; where they overlap N wins.
     static void LayRun(std::vector<CKLVSyntaxEditTextSegment>& arRuns, const CKLVSyntaxEditTextSegment& run);
 
-    virtual int ParseStep(CKLVSyntaxEditTextIterator* pIter, CKLVLexClassList& arClasses,
+    virtual int ParseStep(IKLVSyntaxEditTextIterator* pIter, CKLVLexClassList& arClasses,
                           CKLVSyntaxEditLexTextBlock* pParent, CKLVSyntaxEditLexParseContext* pContext);
-    virtual int ParseFromBlock(CKLVSyntaxEditTextIterator* pIter, CKLVLexBlockPtr pBlock, BOOL bContinue);
-    virtual BOOL IsBlockStartValid(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock);
+    virtual int ParseFromBlock(IKLVSyntaxEditTextIterator* pIter, CKLVLexBlockPtr pBlock, BOOL bContinue);
+    virtual BOOL IsBlockStartValid(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock);
     virtual void CloseParsedBlocks(BOOL bStopped, BOOL bEndOfText);
-    virtual void SkipText(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexClass* pClass,
+    virtual void SkipText(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexClass* pClass,
                           CKLVSyntaxEditLexParseContext* pContext, int nCount);
     virtual void SetResumeBlock(CKLVSyntaxEditLexTextBlock* pBlock, BOOL bForce);
     virtual CKLVLexBlockPtr GetResumeBlock();
@@ -89,13 +89,13 @@ public:
 
     // Parses the rows into a screen chain of its own (rHead: its head, which the caller
     // closes); FALSE when the chain is busy or the rows lie beyond a running parse.
-    virtual BOOL ParseScreenLines(CKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
+    virtual BOOL ParseScreenLines(IKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
                                   CKLVLexBlockPtr& rHead);
-    virtual BOOL PrepareOnScreenBlocks(CKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
+    virtual BOOL PrepareOnScreenBlocks(IKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
                                        CKLVLexBlockPtr& rHead, CKLVLexBlockPtr& rStart);
-    virtual int ContinueBlockOnScreen(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock,
+    virtual int ContinueBlockOnScreen(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock,
                                       CKLVSyntaxEditLexParseContext* pContext);
-    virtual CKLVLexBlockPtr MatchRoot(CKLVSyntaxEditTextIterator* pIter);
+    virtual CKLVLexBlockPtr MatchRoot(IKLVSyntaxEditTextIterator* pIter);
     // A copy with the same positions whose class is the declared class of the same "ClassID".
     virtual CKLVLexBlockPtr CopyBlock(CKLVSyntaxEditLexTextBlock* pBlock);
     static CKLVLexClassPtr FindClassByID(CKLVLexClassList& list, int nID);
@@ -104,7 +104,7 @@ public:
     // IKLVSyntaxEditLexBlockSchema
     CKLVLexBlockPtr CreateBlock() override;
     CKLVLexBlockPtr GetLastLinkedBlock() override;
-    int ParseChildren(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
+    int ParseChildren(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pParent,
                       CKLVSyntaxEditLexClass* pClass, CKLVSyntaxEditLexParseContext* pContext) override;
     void StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) override;
     CSyncObject* GetBlockLock() override { return &m_lockBlocks; }
@@ -113,19 +113,27 @@ public:
     CString GetSchName() override { return m_strName; }
     BOOL FindClassForFile(LPCSTR lpszFileName) override { return static_cast<bool>(FindFileClass(lpszFileName)); }
     void SetTheme(LPARAM pTheme) override;
-    void Parse(CKLVSyntaxEditTextIterator* pIter) override;
+    void Parse(IKLVSyntaxEditTextIterator* pIter) override;
+    CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine) override;
+    void GetLineAttributes(IKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol, int nColLimit,
+                           const CKLVSyntaxEditTextColors& defaults, std::vector<CKLVSyntaxEditTextSegment>& arRuns,
+                           IKLVSyntaxEditSchemaHandle* pScreen) override;
+    void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
+                        CKLVSchemaHandlePtr& rAnchor) override;
+    BOOL GetNotifiedBlockRange(WPARAM pBlock, CKLVSyntaxEditPosition& posStart,
+                               CKLVSyntaxEditPosition& posEnd) override;
     void AddSchemaRef() override { InternalAddRef(); }
     void ReleaseSchemaRef() override { InternalRelease(); }
 
     static const CKLVSyntaxEditPosition& EndOfText();
 
 protected:
-    int RunParse(BOOL bFirst, CKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
+    int RunParse(BOOL bFirst, IKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
                  const CKLVSyntaxEditPosition* pEnd);
-    int FinishParse(int nResult, CKLVSyntaxEditTextIterator* pIter);
-    int ContinueBlock(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock);
+    int FinishParse(int nResult, IKLVSyntaxEditTextIterator* pIter);
+    int ContinueBlock(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock);
     // Links a block that a class opened; 0x200 when the parse rejoined the previous chain.
-    int LinkNewBlock(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pNew, int nFlags,
+    int LinkNewBlock(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pNew, int nFlags,
                      CKLVSyntaxEditLexTextBlock* pParent, CKLVSyntaxEditLexParseContext* pContext);
     void EndBlock(CKLVSyntaxEditLexTextBlock* pBlock, CKLVSyntaxEditLexParseContext* pContext);
     void DropNextBefore(CKLVSyntaxEditLexTextBlock* pLast, const CKLVSyntaxEditPosition& pos);

@@ -1,11 +1,11 @@
 // Resuming a parse at a block of the previous chain, and joining the new blocks to the rest.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
 #include <algorithm>
 
-BOOL CKLVSyntaxEditLexTextSchema::IsBlockStartValid(CKLVSyntaxEditTextIterator* pIter,
+BOOL CKLVSyntaxEditLexTextSchema::IsBlockStartValid(IKLVSyntaxEditTextIterator* pIter,
                                                     CKLVSyntaxEditLexTextBlock* pBlock) {
     if (!pIter || !pBlock || !pBlock->m_pClass) return FALSE;
     if (!pIter->SeekToLine(pBlock->m_posStart, m_evBreak)) return FALSE;
@@ -15,7 +15,7 @@ BOOL CKLVSyntaxEditLexTextSchema::IsBlockStartValid(CKLVSyntaxEditTextIterator* 
     return (nFlags & klvMatchOpened) != 0;
 }
 
-int CKLVSyntaxEditLexTextSchema::ParseFromBlock(CKLVSyntaxEditTextIterator* pIter, CKLVLexBlockPtr pBlock,
+int CKLVSyntaxEditLexTextSchema::ParseFromBlock(IKLVSyntaxEditTextIterator* pIter, CKLVLexBlockPtr pBlock,
                                                 BOOL bContinue) {
     if (!pIter || !pBlock || !pBlock->m_pClass) return klvParseRestart;
     if (bContinue) return ContinueBlock(pIter, pBlock.Get());
@@ -61,7 +61,7 @@ int CKLVSyntaxEditLexTextSchema::ParseFromBlock(CKLVSyntaxEditTextIterator* pIte
     }
 }
 
-int CKLVSyntaxEditLexTextSchema::ContinueBlock(CKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock) {
+int CKLVSyntaxEditLexTextSchema::ContinueBlock(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexTextBlock* pBlock) {
     BOOL bWasAtEnd = FALSE;
     for (int nTurn = 0;; ++nTurn) {
         if (nTurn && bWasAtEnd && pIter->IsEOF()) {

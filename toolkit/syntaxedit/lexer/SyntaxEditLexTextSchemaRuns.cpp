@@ -1,7 +1,7 @@
 // What painting asks of the chain: the coloured runs of a line and the fold regions.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
 namespace {
 const DWORD kUiLockWaitMs = 30;
@@ -63,7 +63,7 @@ void CKLVSyntaxEditLexTextSchema::LayRun(std::vector<CKLVSyntaxEditTextSegment>&
     }
 }
 
-void CKLVSyntaxEditLexTextSchema::GetLineAttributes(CKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol,
+void CKLVSyntaxEditLexTextSchema::GetLineAttributes(IKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol,
                                                     int nColLimit, const CKLVSyntaxEditTextColors& defaults,
                                                     std::vector<CKLVSyntaxEditTextSegment>& arOut,
                                                     CKLVLexBlockPtr* pAnchor, CKLVSyntaxEditLexTextBlock* pHead) {
@@ -141,4 +141,33 @@ void CKLVSyntaxEditLexTextSchema::GetFoldRegions(CKLVLexBlockPtr* pAnchor, int n
         arRegions.push_back(region);
     }
     if (pAnchor && !bAnchorUsable) pAnchor->AssignRaw(pFirstContaining);
+}
+
+void CKLVSyntaxEditLexTextSchema::GetLineAttributes(IKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol,
+                                                    int nColLimit, const CKLVSyntaxEditTextColors& defaults,
+                                                    std::vector<CKLVSyntaxEditTextSegment>& arRuns,
+                                                    IKLVSyntaxEditSchemaHandle* pScreen) {
+    GetLineAttributes(pIter, nLine, nFirstCol, nColLimit, defaults, arRuns, nullptr,
+                      CKLVSyntaxEditLexBlockHandle::BlockOf(pScreen));
+}
+
+void CKLVSyntaxEditLexTextSchema::GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
+                                                 CKLVSchemaHandlePtr& rAnchor) {
+    CKLVLexBlockPtr pAnchor;
+    pAnchor.AssignRaw(CKLVSyntaxEditLexBlockHandle::BlockOf(rAnchor.get()));
+    CKLVSyntaxEditLexTextBlock* pBefore = pAnchor.Get();
+    GetFoldRegions(&pAnchor, nLine, arRegions);
+    if (pAnchor.Get() != pBefore)
+        rAnchor = pAnchor ? std::make_unique<CKLVSyntaxEditLexBlockHandle>(pAnchor.Get(), CKLVSyntaxEditLexBlockHandle::klvChainPlace)
+                          : CKLVSchemaHandlePtr();
+}
+
+BOOL CKLVSyntaxEditLexTextSchema::GetNotifiedBlockRange(WPARAM pBlock, CKLVSyntaxEditPosition& posStart,
+                                                        CKLVSyntaxEditPosition& posEnd) {
+    // The parameter is a block of this schema's chain, alive while its notification runs.
+    const auto* p = reinterpret_cast<const CKLVSyntaxEditLexTextBlock*>(pBlock);
+    if (!p) return FALSE;
+    posStart = p->m_posStart;
+    posEnd = p->m_posEnd;
+    return TRUE;
 }

@@ -2,7 +2,7 @@
 // copies of the blocks that enclose the first row and uses every class of the scheme.
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
 namespace {
 const DWORD kUiLockWaitMs = 30;
@@ -29,7 +29,7 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::CopyBlock(CKLVSyntaxEditLexTextBloc
     return pCopy;
 }
 
-CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::MatchRoot(CKLVSyntaxEditTextIterator* pIter) {
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::MatchRoot(IKLVSyntaxEditTextIterator* pIter) {
     for (const CKLVLexClassPtr& pClass : m_pTree->GetRoots(FALSE)) {
         CKLVLexBlockPtr pSlot;
         if ((pClass->Match(pIter, this, pSlot, nullptr) & klvMatchOpened) && pSlot) return pSlot;
@@ -37,7 +37,7 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::MatchRoot(CKLVSyntaxEditTextIterato
     return CKLVLexBlockPtr();
 }
 
-BOOL CKLVSyntaxEditLexTextSchema::PrepareOnScreenBlocks(CKLVSyntaxEditTextIterator* pIter, int nFirstLine,
+BOOL CKLVSyntaxEditLexTextSchema::PrepareOnScreenBlocks(IKLVSyntaxEditTextIterator* pIter, int nFirstLine,
                                                         int nLastLine, CKLVLexBlockPtr& rHead, CKLVLexBlockPtr& rStart) {
     CKLVSyntaxEditLexTextBlock* pFirst = m_pFirstBlock.Get();
     if (nFirstLine == 1 && !pFirst) {
@@ -80,7 +80,7 @@ CKLVSyntaxEditPosition CKLVSyntaxEditLexTextSchema::EndOfOrText(const CKLVSyntax
     return pBlock->m_posEnd.IsValid() ? pBlock->m_posEnd : EndOfText();
 }
 
-int CKLVSyntaxEditLexTextSchema::ContinueBlockOnScreen(CKLVSyntaxEditTextIterator* pIter,
+int CKLVSyntaxEditLexTextSchema::ContinueBlockOnScreen(IKLVSyntaxEditTextIterator* pIter,
                                                        CKLVSyntaxEditLexTextBlock* pBlock,
                                                        CKLVSyntaxEditLexParseContext* pContext) {
     if (!pBlock || !pBlock->m_pClass || !pContext) return klvParseRestart;
@@ -111,7 +111,7 @@ int CKLVSyntaxEditLexTextSchema::ContinueBlockOnScreen(CKLVSyntaxEditTextIterato
     return (pIter->IsEOF() ? klvParseDone : 0) | (bConsumed ? klvParseConsumed : 0);
 }
 
-BOOL CKLVSyntaxEditLexTextSchema::ParseScreenLines(CKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
+BOOL CKLVSyntaxEditLexTextSchema::ParseScreenLines(IKLVSyntaxEditTextIterator* pIter, int nFirstLine, int nLastLine,
                                                    CKLVLexBlockPtr& rHead) {
     if (!pIter || nFirstLine < 1 || nLastLine < 1) return FALSE;
     CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks, kUiLockWaitMs);
@@ -135,4 +135,15 @@ BOOL CKLVSyntaxEditLexTextSchema::ParseScreenLines(CKLVSyntaxEditTextIterator* p
         if (pCurrent->m_pParent) pCurrent = pCurrent->m_pParent;
     }
     return TRUE;
+}
+
+CKLVSchemaHandlePtr CKLVSyntaxEditLexTextSchema::ParseScreenLines(IKLVSyntaxEditTextIterator* pIter, int nFirstLine,
+                                                                  int nLastLine) {
+    CKLVLexBlockPtr pHead;
+    const BOOL bParsed = ParseScreenLines(pIter, nFirstLine, nLastLine, pHead);
+    // A chain left by a parse that failed is closed with its handle.
+    CKLVSchemaHandlePtr pHandle;
+    if (pHead) pHandle = std::make_unique<CKLVSyntaxEditLexBlockHandle>(pHead.Get(), CKLVSyntaxEditLexBlockHandle::klvScreenChain);
+    if (!bParsed) pHandle.reset();
+    return pHandle;
 }

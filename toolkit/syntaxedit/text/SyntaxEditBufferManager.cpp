@@ -126,13 +126,16 @@ void CKLVSyntaxEditBufferManager::Reparse(BOOL bFirst) {
     if (!(bFirst ? options.bFirstParseInSeparateThread : options.bConfigChangedReparceInSeparateThread)) {
         IKLVSyntaxEditTextSchema* pSchema = m_pParser->GetTextSchema();
         if (!pSchema) return;
-        CKLVSyntaxEditTextIterator* pIterator = new CKLVSyntaxEditTextIterator(this);
-        pSchema->Parse(pIterator);
-        pIterator->InternalRelease();
+        CKLVSyntaxEditTextIterator iter(this);
+        pSchema->Parse(&iter);
         return;
     }
     CKLVSyntaxEditPosition posStart(1, 0);
     m_pParser->StartParseInThread(this, &posStart, nullptr, 0, !bFirst);
+}
+
+std::unique_ptr<IKLVSyntaxEditTextIterator> CKLVSyntaxEditBufferManager::CreateTextIterator() {
+    return std::make_unique<CKLVSyntaxEditTextIterator>(this);
 }
 
 void CKLVSyntaxEditBufferManager::Publish(DWORD dwCode, WPARAM wParam, LPARAM lParam) {

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-class CKLVSyntaxEditBufferManager : public CCmdTarget {
+class CKLVSyntaxEditBufferManager : public CCmdTarget, public IKLVSyntaxEditTextSource {
     DECLARE_DYNCREATE(CKLVSyntaxEditBufferManager)
 public:
     CKLVSyntaxEditBufferManager();
@@ -57,7 +57,8 @@ public:
     UINT GetCodePage() const { return m_nCodePage; }
     void SetCodePage(UINT nCodePage) { m_nCodePage = nCodePage; }
     BOOL IsModified() const { return m_undoManager.IsModified(); }
-    CString GetFileName() const { return m_strFileName; }
+    CString GetFileName() const override { return m_strFileName; }
+    std::unique_ptr<IKLVSyntaxEditTextIterator> CreateTextIterator() override;
     void SetFileName(LPCSTR lpszFileName);
     CString GetConfigFile() const;
     BOOL SetConfigFile(LPCSTR lpszPath);

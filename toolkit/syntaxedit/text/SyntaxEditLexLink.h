@@ -1,17 +1,17 @@
-// What the editor's text model asks of the lexer side: the background parser of one buffer, the
-// text schema it colours with, and the configuration manager shared by all buffers. The lexer
-// implements these and registers its factory; without one, buffers have no parser and no
-// configuration, and text stays uncoloured.
+// What the editor's text model and control ask of the lexer side: the background parser of one
+// buffer, the text schema it colours with (runs, folds and on-screen parses for painting), and
+// the configuration manager shared by all buffers. The lexer implements these and registers its
+// factory; without one, buffers have no parser and no configuration, and text stays uncoloured.
 #pragma once
 
 #include "classlib/ClassLib.h"
 #include "toolkit/common/NotificationConnection.h"
-#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
+#include <memory>
 #include <utility>
-
-class CKLVSyntaxEditBufferManager;
-class CKLVSyntaxEditTextIterator;
+#include <vector>
 
 // Notification codes of the configuration manager.
 enum {
@@ -31,6 +31,15 @@ struct CKLVSyntaxEditParseOptions {
     int nParserThreadIdleLifeTime_ms = 60000;   // -1: no limit
 };
 
+// What a schema hands out to be kept and given back: the chain of an on-screen parse, or the
+// place in a chain where the last look-up ended. Only the schema that made one reads it;
+// dropping it frees what it holds.
+class IKLVSyntaxEditSchemaHandle {
+public:
+    virtual ~IKLVSyntaxEditSchemaHandle() = default;
+};
+typedef std::unique_ptr<IKLVSyntaxEditSchemaHandle> CKLVSchemaHandlePtr;
+
 class IKLVSyntaxEditTextSchema {
 public:
     virtual ~IKLVSyntaxEditTextSchema() = default;
@@ -38,7 +47,24 @@ public:
     virtual BOOL FindClassForFile(LPCSTR lpszFileName) = 0;
     virtual void SetTheme(LPARAM pTheme) = 0;
     // Parses the whole text at once on the calling thread.
-    virtual void Parse(CKLVSyntaxEditTextIterator* pTxtIter) = 0;
+    virtual void Parse(IKLVSyntaxEditTextIterator* pTxtIter) = 0;
+    // Parses rows into a chain of their own for painting them now; none when the chain is busy
+    // or the rows lie beyond a running parse.
+    virtual CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator* pIter, int nFirstLine,
+                                                 int nLastLine) = 0;
+    // Appends the runs of one line (columns from nFirstCol up to nColLimit, or the whole line),
+    // coloured by a screen chain (none: the background chain).
+    virtual void GetLineAttributes(IKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol, int nColLimit,
+                                   const CKLVSyntaxEditTextColors& defaults,
+                                   std::vector<CKLVSyntaxEditTextSegment>& arRuns,
+                                   IKLVSyntaxEditSchemaHandle* pScreen) = 0;
+    // The collapsible blocks containing nLine, in chain order; rAnchor keeps where the look-up
+    // ended, so that the following lines start there.
+    virtual void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
+                                CKLVSchemaHandlePtr& rAnchor) = 0;
+    // The start and end of the block that a "block stored" notification carries.
+    virtual BOOL GetNotifiedBlockRange(WPARAM pBlock, CKLVSyntaxEditPosition& posStart,
+                                       CKLVSyntaxEditPosition& posEnd) = 0;
     // Schemas shared across threads are counted; static ones need not be.
     virtual void AddSchemaRef() {}
     virtual void ReleaseSchemaRef() {}
@@ -77,11 +103,11 @@ public:
     virtual IKLVSyntaxEditTextSchema* GetTextSchema() = 0;
     virtual void SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) = 0;
     virtual CKLVSyntaxEditParseOptions GetOptions(LPCSTR lpszFileName) = 0;
-    virtual void StartParseInThread(CKLVSyntaxEditBufferManager* pBuffer, const CKLVSyntaxEditPosition* pLCStart,
+    virtual void StartParseInThread(IKLVSyntaxEditTextSource* pText, const CKLVSyntaxEditPosition* pLCStart,
                                     const CKLVSyntaxEditPosition* pLCEnd, int eEditAction, BOOL bDelayed) = 0;
     // After an edit: action 1 inserted, 2 deleted.
     virtual void OnTextChanged(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd,
-                               int eEditAction, CKLVSyntaxEditBufferManager* pBuffer) = 0;
+                               int eEditAction, IKLVSyntaxEditTextSource* pText) = 0;
     // Around every change of the rows: a parser that reads them on another thread keeps off.
     virtual void LockText() {}
     virtual void UnlockText() {}

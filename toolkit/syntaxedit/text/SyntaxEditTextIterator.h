@@ -4,37 +4,34 @@
 #pragma once
 
 #include "classlib/ClassLib.h"
-#include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
 #include <unordered_map>
 #include <vector>
 
 class CKLVSyntaxEditBufferManager;
 
-class CKLVSyntaxEditTextIterator : public CCmdTarget {
+class CKLVSyntaxEditTextIterator : public CCmdTarget, public IKLVSyntaxEditTextIterator {
 public:
     explicit CKLVSyntaxEditTextIterator(CKLVSyntaxEditBufferManager* pBuffer);
     ~CKLVSyntaxEditTextIterator() override;
 
     virtual CString GetLineEnd();
-    virtual void Rewind();
-    // TRUE when the current position equals the target afterwards; FALSE on an empty buffer or
-    // when the abort event is signalled.
-    virtual BOOL SeekToLine(const CKLVSyntaxEditPosition& posTarget, HANDLE hBreakEvent);
-    // The text at the current position plus the peek offset, with at least n bytes available
-    // when the buffer has them; null without a buffer.
-    virtual LPCSTR PeekText(int nCount);
-    // Moves n characters forward, keeping m bytes read ahead; null at the end.
-    virtual LPCSTR Advance(int nCount, int nReadAhead);
-    virtual BOOL IsEOF() const { return m_bEOF; }
-    virtual CKLVSyntaxEditPosition GetPosition() const { return m_posCurrent; }
-    virtual void StepBack(CKLVSyntaxEditPosition& pos);
-    virtual void StepForward(CKLVSyntaxEditPosition& pos, int nCount);
-    virtual int GetLineLength(int nRow, BOOL bWithLineEnd);
     virtual int GetLineByteCount(int nRow, BOOL bWithLineEnd);
-    virtual void MoveOffset(int nCharOffset);
-    virtual CString GetFileName();
-    virtual int GetMaxBackOffset() const { return m_nMaxBackOffset; }
+
+    // IKLVSyntaxEditTextIterator (without a buffer: no text)
+    void Rewind() override;
+    BOOL SeekToLine(const CKLVSyntaxEditPosition& posTarget, HANDLE hBreakEvent) override;
+    LPCSTR PeekText(int nCount) override;
+    LPCSTR Advance(int nCount, int nReadAhead) override;
+    BOOL IsEOF() const override { return m_bEOF; }
+    CKLVSyntaxEditPosition GetPosition() const override { return m_posCurrent; }
+    void StepBack(CKLVSyntaxEditPosition& pos) override;
+    void StepForward(CKLVSyntaxEditPosition& pos, int nCount) override;
+    int GetLineLength(int nRow, BOOL bWithLineEnd) override;
+    void MoveOffset(int nCharOffset) override;
+    CString GetFileName() override;
+    int GetMaxBackOffset() const override { return m_nMaxBackOffset; }
 
 private:
     static const int kFirstOffset = 10;

@@ -3,8 +3,6 @@
 #include "LexTestSupport.h"
 
 #include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditConfigManager.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditIniFile.h"
 
@@ -273,17 +271,17 @@ TEST(LexConfig, RewritesWhileTheUserInterfaceThreadPaints) {
         }
         bDone = true;
     });
-    BufferPtr buffer = MakeBuffer("a x b y\nxx yy\n");
+    CStringText text("a x b y\nxx yy\n");
     int nPaints = 0;
     EXPECT_TRUE(PumpUntil([&] {
         // Waits for the lock that the reload and monitor threads take.
         EXPECT_EQ(pManager->GetConfigFile(), ini);
         if (CKLVTextSchemaRef pFound = pManager->FindSchemaForFile(".t")) {
             auto pCopy = static_cast<CKLVSyntaxEditLexTextSchema*>(pFound.Get())->Clone();
-            CKLVSyntaxEditTextIterator iter(buffer.get());
-            pCopy->Parse(&iter);
+            std::unique_ptr<IKLVSyntaxEditTextIterator> pIter = text.CreateTextIterator();
+            pCopy->Parse(pIter.get());
             std::vector<CKLVSyntaxEditTextSegment> runs;
-            pCopy->GetLineAttributes(&iter, 1, 0, 0, CKLVSyntaxEditTextColors(), runs, nullptr, nullptr);
+            pCopy->GetLineAttributes(pIter.get(), 1, 0, 0, CKLVSyntaxEditTextColors(), runs, nullptr, nullptr);
             ++nPaints;
         }
         return bDone.load();

@@ -1,22 +1,17 @@
 // Matching lex classes at text positions: starts, tokens, skips and ends.
 #include "LexTestSupport.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexFileClass.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// An iterator over a line of text at a column, the buffer named by its extension. The line
-// end keeps short texts from being read as UTF-16.
+// An iterator over a line of text at a column, the text named by its extension.
 struct TextAt {
-    BufferPtr buffer;
-    CKLVSmartPtr<CKLVSyntaxEditTextIterator> iter;
-    TextAt(const std::string& text, int col, const char* ext = ".c") : buffer(MakeBuffer(text + "\r\n")) {
-        buffer->SetFileName(ext);
-        iter = KLVMakeCounted<CKLVSyntaxEditTextIterator>(buffer.get());
+    std::unique_ptr<IKLVSyntaxEditTextIterator> iter;
+    TextAt(const std::string& text, int col, const char* ext = ".c")
+        : iter(CStringText(text + "\r\n", ext).CreateTextIterator()) {
         if (col > 0) iter->Advance(col, 512);
     }
 };
@@ -67,7 +62,7 @@ TEST(LexMatch, StartsTokensSkipsAndEndsOfC) {
         FakeSchema schema;
         CKLVLexBlockPtr pBlock = c.open ? KLVMakeCounted<CKLVSyntaxEditLexTextBlock>() : CKLVLexBlockPtr();
         if (c.open) pBlock->m_posStart = CKLVSyntaxEditPosition(1, 0);
-        EXPECT_EQ(c.flags, pClass->Match(at.iter.Get(), &schema, pBlock, nullptr));
+        EXPECT_EQ(c.flags, pClass->Match(at.iter.get(), &schema, pBlock, nullptr));
         EXPECT_EQ(c.colAfter, at.iter->GetPosition().nCol);
         ASSERT_EQ(c.open || c.flags != 0, static_cast<bool>(pBlock));
         if (!pBlock) continue;
@@ -100,10 +95,10 @@ TEST(LexMatch, ClassTestsAndTheirParent) {
     // The end tag of another element does not end this one.
     CKLVLexBlockPtr pOther = KLVMakeCounted<CKLVSyntaxEditLexTextBlock>();
     pEnd->m_pParent = pOther;
-    EXPECT_EQ(0, pElement->Match(at.iter.Get(), &schema, pOpen, nullptr));
+    EXPECT_EQ(0, pElement->Match(at.iter.get(), &schema, pOpen, nullptr));
     EXPECT_EQ(1, schema.nChildRuns);
     pEnd->m_pParent = pOpen;
-    EXPECT_EQ(0x12, pElement->Match(at.iter.Get(), &schema, pOpen, nullptr));
+    EXPECT_EQ(0x12, pElement->Match(at.iter.get(), &schema, pOpen, nullptr));
     EXPECT_EQ(CKLVSyntaxEditPosition(1, 6), pOpen->m_posEnd);
     pEnd->Close();
 }
@@ -134,7 +129,7 @@ TEST(LexMatch, CaseRulePreviousLookBackAndMissingBlocks) {
         FakeSchema schema;
         schema.bNoBlocks = c.noBlocks;
         CKLVLexBlockPtr pBlock;
-        EXPECT_EQ(c.flags, c.pClass->Match(at.iter.Get(), &schema, pBlock, nullptr));
+        EXPECT_EQ(c.flags, c.pClass->Match(at.iter.get(), &schema, pBlock, nullptr));
     }
     CKLVLexBlockPtr pNone;
     FakeSchema schema;
@@ -146,15 +141,15 @@ TEST(LexMatch, FileClassSpansTheFile) {
     FakeSchema schema;
     CKLVLexBlockPtr pBlock;
     TextAt other("int x;", 0, ".txt");
-    EXPECT_EQ(0, pFile->Match(other.iter.Get(), &schema, pBlock, nullptr));
+    EXPECT_EQ(0, pFile->Match(other.iter.get(), &schema, pBlock, nullptr));
     TextAt at("int x;", 0, ".H");
-    EXPECT_EQ(0x11, pFile->Match(at.iter.Get(), &schema, pBlock, nullptr));
+    EXPECT_EQ(0x11, pFile->Match(at.iter.get(), &schema, pBlock, nullptr));
     ASSERT_TRUE(pBlock);
     schema.nChildFlags = 0x13;   // a child's opening and ending stay the child's
-    EXPECT_EQ(0x10, pFile->Match(at.iter.Get(), &schema, pBlock, nullptr));
+    EXPECT_EQ(0x10, pFile->Match(at.iter.get(), &schema, pBlock, nullptr));
     EXPECT_EQ(1, schema.nChildRuns);
     at.iter->Advance(100, 512);
-    EXPECT_EQ(0x12, pFile->Match(at.iter.Get(), &schema, pBlock, nullptr));
+    EXPECT_EQ(0x12, pFile->Match(at.iter.get(), &schema, pBlock, nullptr));
     EXPECT_FALSE(pBlock->IsOpen());
 }
 

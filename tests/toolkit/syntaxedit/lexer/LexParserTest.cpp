@@ -86,8 +86,7 @@ struct CQParse {
     }
     std::string Fresh() {
         auto pFresh = SchemaFromText(QSchema(""));
-        CKLVSyntaxEditTextIterator iter(buffer.get());
-        pFresh->Parse(&iter);
+        pFresh->Parse(buffer->CreateTextIterator().get());
         return RunsOf(buffer.get(), pFresh.Get()) + FoldsOf(pFresh.Get());
     }
     std::string Colours() { return RunsOf(buffer.get(), parser.GetLexTextSchema()) + FoldsOf(parser.GetLexTextSchema()); }
@@ -261,8 +260,7 @@ TEST(LexParser, EditsWhileTheWorkerRunsEndAsAFreshParse) {
     const std::string colours = RunsOf(buffer.get(), pSchema) + FoldsOf(pSchema);
     pParser->UnlockText();
     auto pFresh = SchemaFromText(SourceText("/runtime/config/lexer/C.lex"));
-    CKLVSyntaxEditTextIterator iter(buffer.get());
-    pFresh->Parse(&iter);
+    pFresh->Parse(buffer->CreateTextIterator().get());
     EXPECT_EQ(colours, RunsOf(buffer.get(), pFresh.Get()) + FoldsOf(pFresh.Get()));
     codes.UnadviseAll();
     bufferCodes.UnadviseAll();

@@ -2,13 +2,12 @@
 #pragma once
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClass.h"
-#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexClassTree.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
+#include "StringText.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -94,7 +93,7 @@ public:
         return bNoBlocks ? CKLVLexBlockPtr() : KLVMakeCounted<CKLVSyntaxEditLexTextBlock>();
     }
     CKLVLexBlockPtr GetLastLinkedBlock() override { return pLastLinked; }
-    int ParseChildren(CKLVSyntaxEditTextIterator*, CKLVSyntaxEditLexTextBlock*, CKLVSyntaxEditLexClass*,
+    int ParseChildren(IKLVSyntaxEditTextIterator*, CKLVSyntaxEditLexTextBlock*, CKLVSyntaxEditLexClass*,
                       CKLVSyntaxEditLexParseContext*) override {
         ++nChildRuns;
         return nChildFlags;
@@ -154,16 +153,19 @@ bool PumpUntil(DONE done, DWORD dwTimeout = 60000) {
     }
 }
 
-// Every line's runs as "first-last:RRGGBB" of the text colour.
-inline std::string RunsOf(CKLVSyntaxEditBufferManager* pBuffer, CKLVSyntaxEditLexTextSchema* pSchema, int nFirst = 1,
+// Every line's runs as "first-last:RRGGBB" of the text colour; all lines: the text's lines and
+// one more, as the editor counts rows.
+inline std::string RunsOf(IKLVSyntaxEditTextSource* pText, CKLVSyntaxEditLexTextSchema* pSchema, int nFirst = 1,
                           int nLast = -1, CKLVSyntaxEditLexTextBlock* pHead = nullptr) {
-    CKLVSyntaxEditTextIterator iter(pBuffer);
+    std::unique_ptr<IKLVSyntaxEditTextIterator> pIter = pText->CreateTextIterator();
+    if (nLast < 0)
+        for (nLast = 1; pIter->GetLineLength(nLast, TRUE) > 0;) ++nLast;
     CKLVSyntaxEditTextColors defaults;
     defaults.crText = RGB(1, 2, 3);
     std::string out;
-    for (int nLine = nFirst; nLine <= (nLast < 0 ? pBuffer->GetRowCount() : nLast); ++nLine) {
+    for (int nLine = nFirst; nLine <= nLast; ++nLine) {
         std::vector<CKLVSyntaxEditTextSegment> runs;
-        pSchema->GetLineAttributes(&iter, nLine, 0, 0, defaults, runs, nullptr, pHead);
+        pSchema->GetLineAttributes(pIter.get(), nLine, 0, 0, defaults, runs, nullptr, pHead);
         out += std::to_string(nLine) + ":";
         for (const CKLVSyntaxEditTextSegment& run : runs) {
             const COLORREF cr = run.clrColors.crText;

@@ -2,8 +2,6 @@
 // against full ones, and run layering.
 #include "LexTestSupport.h"
 
-#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
 
 #include <gtest/gtest.h>
@@ -37,21 +35,20 @@ CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> MakeSchema(const char* lexFile) {
 }
 
 struct Parsed {
-    BufferPtr buffer;
+    CStringText text;
     CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> schema;
-    Parsed(const char* lexFile, const std::string& text, const char* ext)
-        : buffer(MakeBuffer(text)), schema(MakeSchema(lexFile)) {
-        buffer->SetFileName(ext);
+    Parsed(const char* lexFile, const std::string& content, const char* ext)
+        : text(content, ext), schema(MakeSchema(lexFile)) {
         Reparse(nullptr);
     }
     int Reparse(const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd = nullptr) {
-        CKLVSyntaxEditTextIterator iter(buffer.get());
         const CKLVSyntaxEditPosition top(1, 0);
-        return schema->Parse(TRUE, &iter, pStart ? pStart : &top, pEnd, FALSE);
+        return schema->Parse(TRUE, Iter().get(), pStart ? pStart : &top, pEnd, FALSE);
     }
-    int Lines() { return buffer->GetRowCount(); }
+    std::unique_ptr<IKLVSyntaxEditTextIterator> Iter() { return text.CreateTextIterator(); }
+    int Lines() { return text.GetRowCount(); }
     std::string Runs(int nFirst = 1, int nLast = -1, CKLVSyntaxEditLexTextBlock* pHead = nullptr) {
-        return RunsOf(buffer.get(), schema.Get(), nFirst, nLast, pHead);
+        return RunsOf(&text, schema.Get(), nFirst, nLast, pHead);
     }
     std::string Chain() {
         std::string out;
@@ -107,8 +104,7 @@ TEST(LexTextSchema, ResumedParseAfterRandomEditsEqualsAFullParse) {
         Parsed edited("C.lex", base, ".c");
         for (int nEdit = 0; nEdit < 4; ++nEdit) {
             const int nRow = 1 + static_cast<int>(rng() % edited.Lines());
-            CKLVSyntaxEditTextIterator iter(edited.buffer.get());
-            const int nLen = iter.GetLineLength(nRow, FALSE);
+            const int nLen = edited.Iter()->GetLineLength(nRow, FALSE);
             const int nCol = nLen ? static_cast<int>(rng() % (nLen + 1)) : 0;
             CKLVSyntaxEditPosition posStart(nRow, nCol), posEnd;
             const bool bInsert = rng() % 3 != 0 || nCol == nLen;
@@ -116,22 +112,20 @@ TEST(LexTextSchema, ResumedParseAfterRandomEditsEqualsAFullParse) {
             SCOPED_TRACE("run " + std::to_string(nRun) + " edit " + std::to_string(nEdit) + " at " +
                          std::to_string(nRow) + ":" + std::to_string(nCol) + (bInsert ? " inserts " : " deletes") +
                          (bInsert ? snippet : ""));
-            // The buffer counts columns from 1.
             if (bInsert) {
-                ASSERT_TRUE(edited.buffer->InsertText(snippet, nRow, nCol + 1, &posEnd));
-                posEnd.nCol -= 1;
+                posEnd = edited.text.InsertText(snippet, nRow, nCol);
             } else {
                 posEnd = CKLVSyntaxEditPosition(nRow, nCol + 1);
-                ASSERT_TRUE(edited.buffer->DeleteText(nRow, nCol + 1, nRow, nCol + 2));
+                edited.text.DeleteText(nRow, nCol, nRow, nCol + 1);
             }
             CKLVSyntaxEditLexBlockChain::UpdateBlocksOnEdit(edited.schema->GetFirstBlock().Get(), posStart, posEnd,
                                                             bInsert ? 1 : 2, edited.schema->GetBlockLock());
             const CKLVSyntaxEditPosition posRangeEnd(posEnd.nLine + 1, 0);
             const std::string before = edited.Chain();
             const int nFlags = edited.Reparse(&posStart, &posRangeEnd);
-            Parsed full("C.lex", StoredBytes(*edited.buffer), ".c");
-            edited.buffer->SetFileName(".c");   // storing to memory leaves the buffer unnamed
-            ASSERT_EQ(full.Runs() + full.Folds(), edited.Runs() + edited.Folds()) << "flags " << nFlags << "\n" << StoredBytes(*edited.buffer) << before << "after:\n" << edited.Chain();
+            Parsed full("C.lex", edited.text.GetText(), ".c");
+            ASSERT_EQ(full.Runs() + full.Folds(), edited.Runs() + edited.Folds())
+                << "flags " << nFlags << "\n" << edited.text.GetText() << before << "after:\n" << edited.Chain();
         }
     }
 }
@@ -143,25 +137,21 @@ TEST(LexTextSchema, ScreenParseOfAWindowEqualsThoseRowsOfAFullParse) {
     } windows[] = {{1, 4}, {3, 7}, {7, 9}, {9, 12}, {12, 13}, {1, 13}};
     for (const auto& w : windows) {
         SCOPED_TRACE(std::to_string(w.first) + "-" + std::to_string(w.last));
-        CKLVSyntaxEditTextIterator iter(parsed.buffer.get());
         CKLVLexBlockPtr pHead;
-        ASSERT_TRUE(parsed.schema->ParseScreenLines(&iter, w.first, w.last, pHead));
+        ASSERT_TRUE(parsed.schema->ParseScreenLines(parsed.Iter().get(), w.first, w.last, pHead));
         ASSERT_TRUE(pHead);
         EXPECT_EQ(parsed.Runs(w.first, w.last), parsed.Runs(w.first, w.last, pHead.Get()));
         CKLVSyntaxEditLexBlockChain::CloseChain(pHead.Get());
     }
-    CKLVSyntaxEditTextIterator iter(parsed.buffer.get());
     CKLVLexBlockPtr pHead;
-    EXPECT_FALSE(parsed.schema->ParseScreenLines(&iter, 0, 3, pHead));
+    EXPECT_FALSE(parsed.schema->ParseScreenLines(parsed.Iter().get(), 0, 3, pHead));
 }
 
 TEST(LexTextSchema, ScreenParseBeforeAnyParseStartsAtTheFirstRootThatMatches) {
-    auto buffer = MakeBuffer(ReadFile(GoldenPath("sample.c")));
-    buffer->SetFileName(".c");
+    CStringText text(ReadFile(GoldenPath("sample.c")), ".c");
     auto pSchema = MakeSchema("C.lex");
-    CKLVSyntaxEditTextIterator iter(buffer.get());
     CKLVLexBlockPtr pHead;
-    ASSERT_TRUE(pSchema->ParseScreenLines(&iter, 1, 4, pHead));
+    ASSERT_TRUE(pSchema->ParseScreenLines(text.CreateTextIterator().get(), 1, 4, pHead));
     EXPECT_EQ("c_file", std::string(pHead->m_pClass->GetName().GetString()));
     ASSERT_TRUE(pHead->m_pNext);
     EXPECT_EQ("c_preprocessor", std::string(pHead->m_pNext->m_pClass->GetName().GetString()));
@@ -182,9 +172,8 @@ TEST(LexTextSchema, PaintingQueriesGiveUpOnABusyChain) {
     const std::string runs = parsed.Runs(4, 4);
     std::vector<CKLVSyntaxEditCollapsedBlock> regions;
     parsed.schema->GetFoldRegions(nullptr, -1, regions);
-    CKLVSyntaxEditTextIterator iter(parsed.buffer.get());
     CKLVLexBlockPtr pHead;
-    const BOOL bScreen = parsed.schema->ParseScreenLines(&iter, 1, 5, pHead);
+    const BOOL bScreen = parsed.schema->ParseScreenLines(parsed.Iter().get(), 1, 5, pHead);
     bDone = true;
     holder.join();
     EXPECT_EQ("4: 0-30:010203\n", runs);

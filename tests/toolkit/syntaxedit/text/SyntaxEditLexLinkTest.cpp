@@ -19,9 +19,15 @@ public:
     CString GetSchName() override { return m_strName; }
     BOOL FindClassForFile(LPCSTR lpszFileName) override { return m_strExt == lpszFileName; }
     void SetTheme(LPARAM) override { g_log += "theme " + std::string(m_strName) + "; "; }
-    void Parse(CKLVSyntaxEditTextIterator* pIterator) override {
+    void Parse(IKLVSyntaxEditTextIterator* pIterator) override {
         g_log += "parse " + std::string(m_strName) + " " + std::string(pIterator->PeekText(1), 1) + "; ";
     }
+    // Painting is not what these tests look at.
+    CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator*, int, int) override { return nullptr; }
+    void GetLineAttributes(IKLVSyntaxEditTextIterator*, int, int, int, const CKLVSyntaxEditTextColors&,
+                           std::vector<CKLVSyntaxEditTextSegment>&, IKLVSyntaxEditSchemaHandle*) override {}
+    void GetFoldRegions(int, std::vector<CKLVSyntaxEditCollapsedBlock>&, CKLVSchemaHandlePtr&) override {}
+    BOOL GetNotifiedBlockRange(WPARAM, CKLVSyntaxEditPosition&, CKLVSyntaxEditPosition&) override { return FALSE; }
     CString m_strName, m_strExt;
 };
 
@@ -42,12 +48,12 @@ public:
         options.bConfigChangedReparceInSeparateThread = g_bReparseInThread;
         return options;
     }
-    void StartParseInThread(CKLVSyntaxEditBufferManager*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
+    void StartParseInThread(IKLVSyntaxEditTextSource*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
                             int, BOOL) override {
         g_log += "thread; ";
     }
     void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
-                       CKLVSyntaxEditBufferManager*) override {}
+                       IKLVSyntaxEditTextSource*) override {}
     IKLVSyntaxEditTextSchema* m_pSchema = nullptr;
 };
 

@@ -88,10 +88,10 @@ public:
         options.nMaxBackParseOffset = s_nLookBack;
         return options;
     }
-    void StartParseInThread(CKLVSyntaxEditBufferManager*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
+    void StartParseInThread(IKLVSyntaxEditTextSource*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
                             int, BOOL) override {}
     void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
-                       CKLVSyntaxEditBufferManager*) override {}
+                       IKLVSyntaxEditTextSource*) override {}
     static int s_nLookBack;
 };
 int CLookBackParser::s_nLookBack = 100;
