@@ -22,6 +22,7 @@ void Attribute::assignDeclaration(const Attribute& declaration)
     name_ = declaration.name_;
     typeId_ = declaration.typeId_;
     qualified_ = declaration.qualified_;
+    namespace_ = declaration.namespace_;
     if (defaultValue_.empty())
         defaultValue_ = declaration.defaultValue_;
     if (fixedValue_.empty())

@@ -26,7 +26,13 @@ public:
     int getType() const { return typeId_; }
     // A declaration taken into another schema names its type with that schema's id.
     void setType(int typeId) { typeId_ = typeId; }
+    // Whether the name stands in a namespace in documents: always for a
+    // global declaration and a reference, as form or the schema's
+    // attributeFormDefault say for a local one.
     bool isQualified() const { return qualified_; }
+    // The target namespace of the schema that declares it.
+    const std::string& getNamespace() const { return namespace_; }
+    void setNamespace(const std::string& ns) { namespace_ = ns; }
     bool isRequired() const { return useRequired_; }
 
     // Settles a reference with its declaration: name, type and form come from
@@ -54,6 +60,7 @@ private:
     int typeId_;
     bool qualified_;
     bool useRequired_;
+    std::string namespace_;
     std::optional<QualifiedName> forwardRef_;
 };
 

@@ -27,6 +27,7 @@ void Element::assignDeclaration(const Element& declaration)
     typeId_ = declaration.typeId_;
     qualified_ = declaration.qualified_;
     typeNamespace_ = declaration.typeNamespace_;
+    namespace_ = declaration.namespace_;
     constraint_ = declaration.constraint_;
     forwardRef_.reset();
 }

@@ -50,7 +50,13 @@ public:
     int getType() const { return typeId_; }
     // A declaration taken into another schema names its type with that schema's id.
     void setType(int typeId) { typeId_ = typeId; }
+    // Whether the name stands in a namespace in documents: always for a
+    // global declaration and a reference, as form or the schema's
+    // elementFormDefault say for a local one.
     bool isQualified() const { return qualified_; }
+    // The target namespace of the schema that declares it.
+    const std::string& getNamespace() const { return namespace_; }
+    void setNamespace(const std::string& ns) { namespace_ = ns; }
     int getMin() const { return minOccurs_; }
     int getMax() const { return maxOccurs_; }
     const std::string& getTypeNamespace() const { return typeNamespace_; }
@@ -68,6 +74,7 @@ private:
     int minOccurs_;
     int maxOccurs_;
     std::string typeNamespace_;
+    std::string namespace_;
     IdentityConstraint* constraint_ = nullptr;
     std::optional<QualifiedName> forwardRef_;
 };

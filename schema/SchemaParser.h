@@ -206,8 +206,9 @@ private:
     bool reportUnresolved(const std::vector<QualifiedName>& missing, bool final, Message message) const;
 
     // Declarations.
-    Element parseElement(bool& fwdRef);
-    Attribute parseAttribute(bool& fwdRef);
+    // global: a declaration at the top of the schema, whose name is always qualified.
+    Element parseElement(bool& fwdRef, bool global = false);
+    Attribute parseAttribute(bool& fwdRef, bool global = false);
     int addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace);
     void readValueConstraint(const std::string& attribute, const std::string& value, std::string& defaultValue,
                              std::string& fixedValue, const std::string& declaration) const;

@@ -39,15 +39,16 @@ void SchemaParser::noteReferencedNamespace(const QualifiedName& reference)
         addImport(ns, std::string());
 }
 
-Element SchemaParser::parseElement(bool& fwdRef)
+Element SchemaParser::parseElement(bool& fwdRef, bool global)
 {
     fwdRef = false;
     std::string name;
     std::string typeNamespace = tnsUri_;
+    std::string ns = tnsUri_;
     int typeId = XSD_INVALID;
     int minOccurs = 1;
     int maxOccurs = 1;
-    bool qualified = false;
+    bool qualified = global || elementQualified_;
     std::string defaultValue;
     std::string fixedValue;
     bool nillable = false;
@@ -83,12 +84,15 @@ Element SchemaParser::parseElement(bool& fwdRef)
                 const Element declaration = importDeclaration(*found.owner, *found.declaration);
                 name = declaration.getName();
                 qualified = declaration.isQualified();
+                ns = declaration.getNamespace();
                 typeId = declaration.getType();
                 defaultValue = declaration.getDefaultValue();
                 fixedValue = declaration.getFixedValue();
                 typeNamespace = declaration.getTypeNamespace();
             } else {
                 name = reference.getLocalName();
+                qualified = true;
+                ns = reference.getNamespace();
                 lForwardElemRefs_.push_back(reference);
                 waitingFor = reference;
                 noteReferencedNamespace(reference);
@@ -130,6 +134,7 @@ Element SchemaParser::parseElement(bool& fwdRef)
         typeId = XSD_ANYTYPE;
 
     Element element(name, typeNamespace, typeId, minOccurs, maxOccurs, qualified, defaultValue, fixedValue);
+    element.setNamespace(ns);
     fwdRef = waitingFor.has_value();
     if (fwdRef)
         element.setForwardRef(*waitingFor);
@@ -140,12 +145,13 @@ Element SchemaParser::parseElement(bool& fwdRef)
     return element;
 }
 
-Attribute SchemaParser::parseAttribute(bool& fwdRef)
+Attribute SchemaParser::parseAttribute(bool& fwdRef, bool global)
 {
     fwdRef = false;
     std::string name;
+    std::string declaredIn = tnsUri_;
     int typeId = XSD_INVALID;
-    bool qualified = false;
+    bool qualified = global || attributeQualified_;
     std::string defaultValue;
     std::string fixedValue;
     bool required = false;
@@ -178,10 +184,13 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
                 name = settled.getName();
                 typeId = settled.getType();
                 qualified = settled.isQualified();
+                declaredIn = settled.getNamespace();
                 defaultValue = settled.getDefaultValue();
                 fixedValue = settled.getFixedValue();
             } else {
                 name = reference.getLocalName();
+                qualified = true;
+                declaredIn = reference.getNamespace();
                 lForwardAttributeRefs_.push_back(reference);
                 waitingFor = reference;
                 noteReferencedNamespace(reference);
@@ -213,6 +222,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef)
             error("<attribute>:Syntax error or unkown tag  " + tag, 0);
     }
     Attribute declared(name, typeId, qualified, defaultValue, fixedValue, required);
+    declared.setNamespace(declaredIn);
     fwdRef = waitingFor.has_value();
     if (fwdRef)
         declared.setForwardRef(*waitingFor);

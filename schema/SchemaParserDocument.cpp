@@ -176,14 +176,14 @@ void SchemaParser::parseTopLevel(const std::string& tag)
 {
     bool fwdRef = false;
     if (tag == "element") {
-        lElems_.push_back(parseElement(fwdRef));
+        lElems_.push_back(parseElement(fwdRef, true));
         elementIndex_.add(lElems_.back());
     } else if (tag == "complexType") {
         typesTable_.addType(parseComplexType());
     } else if (tag == "simpleType") {
         typesTable_.addType(parseSimpleType());
     } else if (tag == "attribute") {
-        lAttributes_.push_back(parseAttribute(fwdRef));
+        lAttributes_.push_back(parseAttribute(fwdRef, true));
         attributeIndex_.add(lAttributes_.back());
     } else if (tag == "annotation") {
         parseAnnotation();

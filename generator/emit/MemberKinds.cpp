@@ -4,6 +4,7 @@
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/model/XmlNamespaces.h"
 
 namespace {
 
@@ -26,6 +27,13 @@ std::string textDimension(const CStructMember& member)
 std::string access(const CStructMember& member)
 {
     return "value->" + member.cName;
+}
+
+// The member's element name as documents write it: in its namespace when
+// its declaration's form is qualified.
+std::string elementTag(const CMemberEncoder& encoder, const CStructMember& member)
+{
+    return encoder.context().namespaces().qualifiedName(member.ns, member.xmlName);
 }
 
 // The loop over an array member's filled slots in an encoder.
@@ -59,7 +67,7 @@ public:
         if (member.origin == CStructMember::Value)
             encoder.value(member, access(member));
         else
-            encoder.element(member.xmlName, member, access(member));
+            encoder.element(elementTag(encoder, member), member, access(member));
     }
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
     {
@@ -93,15 +101,16 @@ public:
     {
         if (member.target == nullptr || member.userType == nullptr)
             return;
-        const std::string call = "encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(member.xmlName) + ",";
+        const std::string call =
+            "encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(elementTag(encoder, member)) + ",";
         CTextBuffer& out = encoder.out();
         if (member.pointer) {
             out.line("if(" + access(member) + " != NULL)");
             out.indent();
-            out.line("result = " + call + " " + access(member) + ");");
+            out.line("result = " + call + " " + access(member) + ", encoded);");
             out.outdent();
         } else {
-            out.line("result = " + call + "\t&" + access(member) + ");");
+            out.line("result = " + call + "\t&" + access(member) + ", encoded);");
         }
     }
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
@@ -187,7 +196,7 @@ public:
         CTextBuffer& out = encoder.out();
         out.open(encodeLoop(encoder, member));
         out.line("result = encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(itemElementName(owner, member)) +
-                 ", " + (member.pointer ? "" : "&") + access(member) + "[i]);");
+                 ", " + (member.pointer ? "" : "&") + access(member) + "[i], encoded);");
         out.close();
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override

@@ -6,123 +6,272 @@
 #include "generator/emit/SenderFrame.h"
 #include "generator/emit/TextBuffer.h"
 
+#include <map>
 #include <set>
 
 namespace {
 
-class CMessageSenderWriter {
+// One operation direction that sends a message.
+struct CMessageUse {
+    const CViewOperation* operation;
+    int direction;
+    const CViewDirection* side;
+};
+
+// The envelope a message goes out in, for one operation that sends it:
+// every element in its schema's namespace and form, rpc parts wrapped in
+// the operation's element of the soap:body namespace, rpc/encoded values
+// with their xsi:type, every soap:header part in the Header.
+class CEnvelopeWriter {
 public:
-    CMessageSenderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
-
-    void write(const CViewOperation& operation, int direction, const CViewDirection& side)
+    CEnvelopeWriter(const CEmitContext& context, CTextBuffer& body, const CMessageUse& use)
+        : context_(context), body_(body), use_(use), encoded_(use.side->encoded)
     {
-        const CStructDef* def = context_.layout().structOf(side.message);
-        if (def == nullptr)
-            return;
-        CTextBuffer body;
-        needsTemp_ = false;
-        writeEnvelope(body, operation, direction, side, *def);
+    }
 
-        CSenderStart start;
-        start.name = side.message->cName;
-        if (direction == 0) {
-            start.formatted = true;
-            start.line = "\"POST %s HTTP/1.1\\r\\nHOST:%s:%d\\r\\n\", trans->url, trans->dest_ip, (int)trans->dest_port";
-        } else {
-            start.line = "\"HTTP/1.1 200 OK\\r\\n\"";
+    bool needsTemp() const { return needsTemp_; }
+
+    void write(const CStructDef& def)
+    {
+        const CViewOperation& operation = *use_.operation;
+        const CViewMessage& message = *use_.side->message;
+        add("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+        add(std::string("<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") + CXmlNamespaces::EnvelopeUri + "\"" +
+            " xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\"" + " xmlns:xsi=\"" +
+            CXmlNamespaces::InstanceUri + "\"" + " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
+            context_.namespaces().declarations() +
+            (encoded_ ? " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"" : "") + ">");
+        const std::vector<CHeaderPart> headers = headerParts(*use_.side);
+        if (!headers.empty()) {
+            add("<SOAP-ENV:Header>");
+            for (const CHeaderPart& header : headers)
+                writeHeader(header, def);
+            add("</SOAP-ENV:Header>");
         }
-        writeSenderOpen(context_, out_, start, needsTemp_);
-        out_.append(body.text());
-        writeSenderClose(context_, out_, start, operation.soapAction.empty() ? "NULL" : cStringLiteral(operation.soapAction));
+        add("<SOAP-ENV:Body>");
+        const bool rpc = operation.style == CViewOperation::Rpc;
+        std::string wrapper;
+        if (rpc) {
+            const std::string& ns =
+                use_.side->bodyNamespace.empty() ? context_.view().targetNamespace() : use_.side->bodyNamespace;
+            wrapper = context_.namespaces().qualifiedName(ns, operation.name + (use_.direction == 1 ? "Response" : ""));
+            add("<" + wrapper + ">");
+        }
+        const std::string base = "pk->msg." + message.cName + ".";
+        for (const CStructMember& member : def.members) {
+            if (member.part != nullptr && !inHeader(*member.part, headers))
+                writePart(member, base + member.cName, partTag(member, rpc));
+        }
+        if (rpc)
+            add("</" + wrapper + ">");
+        add("</SOAP-ENV:Body>");
+        add("</SOAP-ENV:Envelope>");
     }
 
 private:
-    void add(CTextBuffer& body, const std::string& xml) { body.line("\tmystrcat(&body, " + cStringLiteral(xml) + ");"); }
+    void add(const std::string& xml) { body_.line("mystrcat(&body, " + cStringLiteral(xml) + ");"); }
 
-    std::string namespaceDeclaration() const
+    // Whether a part of the message goes into the Header instead of the Body.
+    static bool inHeader(const CViewPart& part, const std::vector<CHeaderPart>& headers)
     {
-        return " xmlns:" + context_.proj() + "=\"" + xmlEscaped(context_.view().targetNamespace()) + "\"";
+        for (const CHeaderPart& header : headers) {
+            if (isHeaderPart(part, header))
+                return true;
+        }
+        return false;
     }
 
-    void writeEnvelope(CTextBuffer& body, const CViewOperation& operation, int direction, const CViewDirection& side,
-                       const CStructDef& def)
+    // A header part's value stands in the packet, or, for a further header
+    // part of the message itself, in the message's struct.
+    void writeHeader(const CHeaderPart& header, const CStructDef& def)
     {
-        add(body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-        add(body, "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\""
-                  " xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\""
-                  " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-                  " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\""
-                  " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\">");
-        const CStructMember* header = context_.layout().headerMember(side.header.message, side.header.partIndex);
-        if (header != nullptr) {
-            add(body, "<SOAP-ENV:Header>");
-            writePart(body, *header, "pk->", header->xmlName);
-            add(body, "</SOAP-ENV:Header>");
+        const CViewPart* part = header.part();
+        if (part == nullptr)
+            return;
+        if (const CStructMember* member = context_.layout().headerMember(header.message, header.partIndex)) {
+            writePart(*member, "pk->" + member->cName, elementTag(*part, part->name), false);
+            return;
         }
-        add(body, "<SOAP-ENV:Body>");
-        const bool rpc = operation.style == CViewOperation::Rpc;
-        const std::string wrapper = context_.proj() + ":" + operation.name + (direction == 1 ? "Response" : "");
-        if (rpc)
-            add(body, "<" + wrapper + namespaceDeclaration() + ">");
-        const std::string base = "pk->msg." + side.message->cName + ".";
         for (const CStructMember& member : def.members) {
-            if (member.part != nullptr)
-                writePart(body, member, base, partTag(member, rpc && direction == 1));
+            if (member.part == part) {
+                writePart(member, "pk->msg." + use_.side->message->cName + "." + member.cName,
+                          elementTag(*part, part->name), false);
+                return;
+            }
         }
+    }
+
+    // An element part is its global element, in that element's namespace.
+    std::string elementTag(const CViewPart& part, const std::string& otherwise) const
+    {
+        if (part.refKind == CViewPart::ElementRef && part.element != nullptr)
+            return context_.namespaces().qualifiedName(part.element->ns, part.element->name);
+        return otherwise;
+    }
+
+    // rpc accessors are named after their parts, in no namespace; in
+    // document style a part of a user type takes the type's name.
+    std::string partTag(const CStructMember& member, bool rpc) const
+    {
+        const CViewPart& part = *member.part;
         if (rpc)
-            add(body, "</" + wrapper + ">");
-        add(body, "</SOAP-ENV:Body>");
-        add(body, "</SOAP-ENV:Envelope>");
-    }
-
-    // rpc responses name their parts; otherwise an element part is its
-    // element and a part of a user type takes the type's name.
-    static std::string partTag(const CStructMember& member, bool byPartName)
-    {
-        if (byPartName)
-            return member.part->name;
-        if (member.part->refKind == CViewPart::TypeRef && member.userType != nullptr)
+            return elementTag(part, part.name);
+        if (part.refKind == CViewPart::TypeRef && member.userType != nullptr)
             return member.userType->name;
-        return member.xmlName;
+        return elementTag(part, member.xmlName);
     }
 
-    void writePart(CTextBuffer& body, const CStructMember& member, const std::string& base, const std::string& tag)
+    void writePart(const CStructMember& member, const std::string& access, const std::string& tag,
+                   bool bodyPart = true)
     {
-        const std::string access = base + member.cName;
+        const bool encoded = bodyPart && encoded_;
         if (member.kind != CStructMember::Struct) {
-            writeValueElement(body, member, access, tag);
+            writeValueElement(member, access, tag, encoded);
             return;
         }
         if (member.userType != nullptr) {
             if (context_.layout().structOf(member.userType) != nullptr)
-                body.line("\tencode_" + member.userType->cName + "_t(&body, " + cStringLiteral(tag) + ", &" + access + ");");
+                body_.line("encode_" + member.userType->cName + "_t(&body, " + cStringLiteral(tag) + ", &" + access +
+                           ", " + (encoded ? "1" : "0") + ");");
             return;
         }
         // An element of a built-in type: its struct holds the one value.
         if (member.target != nullptr && !member.target->members.empty()) {
             const CStructMember& inner = member.target->members.front();
-            writeValueElement(body, inner, access + "." + inner.cName, tag);
+            writeValueElement(inner, access + "." + inner.cName, tag, encoded);
         }
     }
 
-    void writeValueElement(CTextBuffer& body, const CStructMember& member, const std::string& access,
-                           const std::string& tag)
+    void writeValueElement(const CStructMember& member, const std::string& access, const std::string& tag,
+                           bool encoded)
     {
-        const std::string name = context_.proj() + ":" + tag;
-        add(body, "<" + name + namespaceDeclaration() + ">");
+        const std::string type = encoded ? context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr})
+                                         : std::string();
+        add("<" + tag + (member.valueBuiltin != 0 && !type.empty() ? " xsi:type=\"" + type + "\"" : "") + ">");
         if (member.kind == CStructMember::Number) {
             needsTemp_ = true;
-            body.line(std::string("\tsnprintf(temp, sizeof(temp), \"") + numberType(member.builtin).encodeFormat + "\", " + access + ");");
-            body.line("\tmystrcat(&body, temp);");
+            body_.line(std::string("snprintf(temp, sizeof(temp), \"") + numberType(member.builtin).encodeFormat +
+                       "\", " + access + ");");
+            body_.line("mystrcat(&body, temp);");
         } else if (member.kind == CStructMember::Text) {
-            body.line("\tmytstrcat(&body, " + access + ", sizeof(" + access + "));");
+            body_.line("mytstrcat(&body, " + access + ", sizeof(" + access + "));");
         }
-        add(body, "</" + name + ">");
+        add("</" + tag + ">");
+    }
+
+    const CEmitContext& context_;
+    CTextBuffer& body_;
+    const CMessageUse& use_;
+    bool encoded_;
+    bool needsTemp_ = false;
+};
+
+class CMessageSenderWriter {
+public:
+    CMessageSenderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
+
+    // One function per message. When operations that share it send
+    // different envelopes or soapActions, the packet's message type picks
+    // the operation; the first one is the default.
+    void write(const std::vector<CMessageUse>& uses)
+    {
+        const CViewMessage* message = uses.front().side->message;
+        const CStructDef* def = context_.layout().structOf(message);
+        if (def == nullptr)
+            return;
+        bool needsTemp = false;
+        std::vector<std::string> variants;
+        std::vector<std::vector<std::string>> labels;
+        std::set<std::string> claimed;
+        for (const CMessageUse& use : uses) {
+            CTextBuffer body;
+            body.indent();
+            CEnvelopeWriter envelope(context_, body, use);
+            envelope.write(*def);
+            needsTemp = needsTemp || envelope.needsTemp();
+            body.emptyLine();
+            body.line(sendEnd(use));
+            std::vector<std::string> own;
+            for (const CMessageKey* key : context_.keys().keysOf(*use.operation, use.direction)) {
+                if (claimed.insert(key->id).second)
+                    own.push_back(key->id);
+            }
+            if (!variants.empty() && (own.empty() || body.text() == variants.front()))
+                continue;
+            bool known = false;
+            for (const std::string& text : variants)
+                known = known || text == body.text();
+            if (known && !variants.empty())
+                continue;
+            variants.push_back(body.text());
+            labels.push_back(own);
+        }
+
+        CSenderStart start = startOf(uses.front());
+        writeSenderOpen(context_, out_, start, needsTemp);
+        if (variants.size() == 1) {
+            out_.append(variants.front());
+        } else {
+            out_.line("\tswitch(pk->msg_type){");
+            for (std::size_t v = 1; v < variants.size(); ++v) {
+                for (const std::string& label : labels[v])
+                    out_.line("\tcase " + context_.projUpper() + "_PROTO_" + label + ":");
+                out_.append(deeper(variants[v]));
+            }
+            out_.line("\tdefault:");
+            out_.append(deeper(variants.front()));
+            out_.line("\t}");
+        }
+        out_.line("}");
+        out_.emptyLine();
+    }
+
+private:
+    CSenderStart startOf(const CMessageUse& use) const
+    {
+        CSenderStart start;
+        start.name = use.side->message->cName;
+        if (use.direction == 0) {
+            start.formatted = true;
+            start.line = "\"POST %s HTTP/1.1\\r\\nHOST:%s:%d\\r\\n\", trans->url, trans->dest_ip, (int)trans->dest_port";
+        } else {
+            start.line = "\"HTTP/1.1 200 OK\\r\\n\"";
+        }
+        return start;
+    }
+
+    // A request always says its soapAction, also an empty one; a response
+    // repeats a soapAction the operation has.
+    std::string sendEnd(const CMessageUse& use) const
+    {
+        std::string action;
+        for (char c : use.operation->soapAction) {
+            if (c != '\r' && c != '\n' && c != '"')
+                action += c;
+        }
+        const bool none = use.direction == 1 && action.empty();
+        return sendEndCall(context_, startOf(use), none ? "NULL" : cStringLiteral(action));
+    }
+
+    // The text one tab deeper, for a case of the switch.
+    static std::string deeper(const std::string& text)
+    {
+        std::string result;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            end = end == std::string::npos ? text.size() : end + 1;
+            const std::string line = text.substr(start, end - start);
+            if (line != "\r\n")
+                result += "\t";
+            result += line;
+            start = end;
+        }
+        return result;
     }
 
     const CEmitContext& context_;
     CTextBuffer& out_;
-    bool needsTemp_ = false;
 };
 
 } // namespace
@@ -130,10 +279,15 @@ private:
 void writeMessageSenders(const CEmitContext& context, CTextBuffer& source)
 {
     CMessageSenderWriter writer(context, source);
-    std::set<const CViewMessage*> written;
+    std::vector<const CViewMessage*> order;
+    std::map<const CViewMessage*, std::vector<CMessageUse>> uses;
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection& side) {
-        if (written.insert(side.message).second)
-            writer.write(operation, direction, side);
+        std::vector<CMessageUse>& list = uses[side.message];
+        if (list.empty())
+            order.push_back(side.message);
+        list.push_back(CMessageUse{&operation, direction, &side});
     });
+    for (const CViewMessage* message : order)
+        writer.write(uses[message]);
 }

@@ -37,12 +37,8 @@ void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSe
     lines(source, {"\tif(buffer == NULL)", "\t\treturn -1;", ""});
 }
 
-void writeSenderClose(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start,
-                      const std::string& soapAction)
+std::string sendEndCall(const CEmitContext& context, const CSenderStart& start, const std::string& soapAction)
 {
-    source.emptyLine();
-    source.line("\treturn " + context.proj() + "_send_end(trans, pk, buffer, " + (start.formatted ? "start" : start.line) +
-                ", &body, " + soapAction + ", timeout);");
-    source.line("}");
-    source.emptyLine();
+    return "return " + context.proj() + "_send_end(trans, pk, buffer, " + (start.formatted ? "start" : start.line) +
+        ", &body, " + soapAction + ", timeout);";
 }

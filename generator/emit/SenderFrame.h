@@ -25,10 +25,10 @@ struct CSenderStart {
 // needsTemp declares the number scratch "temp".
 void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start, bool needsTemp);
 
-// The end of a sender: the message is finished with the attachment, the
-// head with the extra headers, Content-Length and the soapAction (a C
-// expression, "NULL" for none), and sent.
-void writeSenderClose(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start,
-                      const std::string& soapAction);
+// The statement that ends a sender: the message is finished with the
+// attachment, the head with the extra headers, Content-Type,
+// Content-Length and the soapAction (a C expression, "NULL" for none), and
+// sent.
+std::string sendEndCall(const CEmitContext& context, const CSenderStart& start, const std::string& soapAction);
 
 #endif

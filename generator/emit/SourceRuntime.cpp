@@ -25,9 +25,9 @@ void writeCodecDeclarations(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"#endif", ""});
     for (const CViewType* type : context.layout().codecTypes()) {
         const std::string t = type->cName;
-        const std::string value = context.typeName(t) + " *value) " + unused + ";";
-        out.line("static int encode_" + t + "_t(mycursor_t *buff, char *name, " + value);
-        out.line("static int decode_" + t + "_t(xmlDocPtr doc, xmlNodePtr cur, " + value);
+        const std::string value = context.typeName(t) + " *value";
+        out.line("static int encode_" + t + "_t(mycursor_t *buff, char *name, " + value + ", int encoded) " + unused + ";");
+        out.line("static int decode_" + t + "_t(xmlDocPtr doc, xmlNodePtr cur, " + value + ") " + unused + ";");
         out.emptyLine();
     }
 }

@@ -14,34 +14,37 @@ public:
     const CEmitContext& context() const override { return context_; }
     CTextBuffer& out() override { return out_; }
 
+    // The element's name comes from the caller: its form and namespace are
+    // the declaration's, not the type's. encoded adds the xsi:type of the
+    // rpc/encoded use; a SOAP array always says its items' type and number.
     void write(const CViewType& type, const CStructDef& def)
     {
-        const std::string p = context_.proj();
+        const CStructMember* array = arrayMember(type, def);
         out_.line("static int encode_" + type.cName + "_t(mycursor_t *buff, char *name, " +
-                  context_.typeName(type.cName) + " *value)");
+                  context_.typeName(type.cName) + " *value, int encoded)");
         out_.open("{");
         out_.line("int result = 0;");
-        if (uses(def, [](const CStructMember& m) { return m.kind == CStructMember::Number || m.kind == CStructMember::NumberArray; }))
+        if (array != nullptr || uses(def, [](const CStructMember& m) { return m.kind == CStructMember::Number || m.kind == CStructMember::NumberArray; }))
             out_.line("char temp[64];");
         if (uses(def, [](const CStructMember& m) { return m.isArray(); }))
             out_.line("int i = 0;");
         out_.emptyLine();
-        out_.line("mystrcat(buff, \"<" + p + ":\");");
+        out_.line("mystrcat(buff, \"<\");");
         out_.line("mystrcat(buff, name);");
+        if (array != nullptr)
+            writeArrayType(type, *array);
+        else
+            typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
         for (const CStructMember& member : def.members) {
-            if (member.origin == CStructMember::Attribute) {
-                out_.line("mystrcat(buff, " + cStringLiteral(" " + member.xmlName + "=\"") + ");");
-                out_.line("mytstrcat(buff, value->" + member.cName + ", sizeof(value->" + member.cName + "));");
-                out_.line("mystrcat(buff, \"\\\"\");");
-            }
+            if (member.origin == CStructMember::Attribute && !member.wildcard)
+                writeAttribute(member);
         }
-        out_.line("mystrcat(buff, " + cStringLiteral(" xmlns:" + p + "=\"" + xmlEscaped(context_.view().targetNamespace()) + "\">") +
-                  ");");
+        out_.line("mystrcat(buff, \">\");");
         for (const CStructMember& member : def.members) {
             if (member.origin != CStructMember::Attribute)
                 memberKindOf(member).encode(*this, type, member);
         }
-        out_.line("mystrcat(buff, \"</" + p + ":\");");
+        out_.line("mystrcat(buff, \"</\");");
         out_.line("mystrcat(buff, name);");
         out_.line("mystrcat(buff, \">\");");
         out_.emptyLine();
@@ -50,7 +53,8 @@ public:
         out_.emptyLine();
     }
 
-    // One value: a number through its conversion, a text escaped.
+    // One value: a number through its conversion, a text escaped, the
+    // markup of an xsd:any as it is.
     void value(const CStructMember& member, const std::string& access) override
     {
         if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray) {
@@ -58,18 +62,87 @@ public:
                       access + ");");
             out_.line("mystrcat(buff, temp);");
         } else {
-            out_.line("mytstrcat(buff, " + access + ", sizeof(" + access + "));");
+            out_.line(std::string(member.wildcard ? "mymarkupcat" : "mytstrcat") + "(buff, " + access + ", sizeof(" +
+                      access + "));");
         }
     }
 
     void element(const std::string& tag, const CStructMember& member, const std::string& access) override
     {
-        out_.line("mystrcat(buff, " + cStringLiteral("<" + tag + ">") + ");");
+        if (member.wildcard) {
+            value(member, access);
+            return;
+        }
+        const std::string type = context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
+        if (member.valueBuiltin == 0 || type.empty()) {
+            out_.line("mystrcat(buff, " + cStringLiteral("<" + tag + ">") + ");");
+        } else {
+            out_.line("mystrcat(buff, " + cStringLiteral("<" + tag) + ");");
+            typeAttribute(type);
+            out_.line("mystrcat(buff, \">\");");
+        }
         value(member, access);
         out_.line("mystrcat(buff, " + cStringLiteral("</" + tag + ">") + ");");
     }
 
 private:
+    void typeAttribute(const std::string& type)
+    {
+        if (type.empty())
+            return;
+        out_.line("if(encoded)");
+        out_.indent();
+        out_.line("mystrcat(buff, " + cStringLiteral(" xsi:type=\"" + type + "\"") + ");");
+        out_.outdent();
+    }
+
+    // An attribute left empty is not written: its type may not admit "".
+    void writeAttribute(const CStructMember& member)
+    {
+        const std::string access = "value->" + member.cName;
+        out_.open("if(" + access + "[0] != '\\0'){");
+        out_.line("mystrcat(buff, " +
+                  cStringLiteral(" " + context_.namespaces().qualifiedName(member.ns, member.xmlName) + "=\"") + ");");
+        out_.line("myattrcat(buff, " + access + ", sizeof(" + access + "));");
+        out_.line("mystrcat(buff, \"\\\"\");");
+        out_.close();
+    }
+
+    // The items member of a SOAP array: the first array member.
+    static const CStructMember* arrayMember(const CViewType& type, const CStructDef& def)
+    {
+        if (!type.soapArray)
+            return nullptr;
+        for (const CStructMember& member : def.members) {
+            if (member.isArray())
+                return &member;
+        }
+        return nullptr;
+    }
+
+    // SOAP-ENC:arrayType="<item type>[<count>]", and the array's xsi:type.
+    void writeArrayType(const CViewType& type, const CStructMember& array)
+    {
+        CTypeRef item;
+        for (const CViewParticle& particle : type.particles) {
+            if (particle.isWildcard() || particle.type.isUser()) {
+                item = particle.type;
+                break;
+            }
+        }
+        std::string itemType = context_.namespaces().typeName(item);
+        if (itemType.empty())
+            itemType = "xsd:anyType";
+        const std::string count = "value->" + array.countName;
+        const std::string max = context_.projUpper() + "_MAX_ARRAY_NUM";
+        typeAttribute("SOAP-ENC:Array");
+        out_.line("snprintf(temp, sizeof(temp), \"%d\", " + count + " < 0 ? 0 : " + count + " > " + max + " ? " + max +
+                  " : " + count + ");");
+        out_.line("mystrcat(buff, " + cStringLiteral(" SOAP-ENC:arrayType=\"" + itemType + "[") + ");");
+        out_.line("mystrcat(buff, temp);");
+        out_.line("mystrcat(buff, \"]\\\"\");");
+    }
+
     template <typename Test>
     static bool uses(const CStructDef& def, Test test)
     {

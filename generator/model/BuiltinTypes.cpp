@@ -75,3 +75,21 @@ bool isNumericTypeId(int typeId)
     const CBuiltinType* row = findBuiltinType(typeId);
     return row != nullptr && !row->isText();
 }
+
+bool isWildcardTypeId(int typeId)
+{
+    return typeId == Schema::XSD_ANY;
+}
+
+const char* xsdTypeName(int typeId)
+{
+    static const char* const Names[] = {"string", "integer", "int", "byte", "positiveInteger", "unsignedInt",
+                                        "long", "unsignedLong", "short", "unsignedShort", "decimal", "float",
+                                        "double", "boolean", "time", "dateTime", "date", "token", "QName",
+                                        "NCName", "NMTOKEN", "NMTOKENS", "base64Binary", "hexBinary", "anyType",
+                                        "anyType", "anyURI"};
+    static_assert(std::size(Names) == Schema::XSD_ANYURI - Schema::XSD_STRING + 1, "one name per built-in id");
+    if (typeId < Schema::XSD_STRING || typeId > Schema::XSD_ANYURI)
+        return "";
+    return Names[typeId - Schema::XSD_STRING];
+}

@@ -40,4 +40,11 @@ const CBuiltinType& numberType(int typeId);
 bool isTextTypeId(int typeId);
 bool isNumericTypeId(int typeId);
 
+// The id the schema model gives wildcards (xsd:any, anyAttribute).
+bool isWildcardTypeId(int typeId);
+
+// The local name of a built-in type in the XML Schema namespace (anyType
+// for a wildcard); empty for any other id.
+const char* xsdTypeName(int typeId);
+
 #endif

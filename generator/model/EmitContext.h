@@ -5,6 +5,7 @@
 #include "generator/model/ProjectRecord.h"
 #include "generator/model/ServiceView.h"
 #include "generator/model/StructLayout.h"
+#include "generator/model/XmlNamespaces.h"
 
 #include <string>
 
@@ -16,7 +17,7 @@
 class CEmitContext {
 public:
     CEmitContext(const CProjectRecord& project, const CServiceView& view)
-        : project_(project), view_(view), layout_(view, project.name), keys_(view)
+        : project_(project), view_(view), layout_(view, project.name), keys_(view), namespaces_(view)
     {
     }
     CEmitContext(const CEmitContext&) = delete;
@@ -26,6 +27,7 @@ public:
     const CServiceView& view() const { return view_; }
     const CStructLayout& layout() const { return layout_; }
     const CMessageKeys& keys() const { return keys_; }
+    const CXmlNamespaces& namespaces() const { return namespaces_; }
     const std::string& proj() const { return layout_.proj(); }
     const std::string& projUpper() const { return layout_.projUpper(); }
     // "<proj>_<name>_t".
@@ -36,6 +38,7 @@ private:
     const CServiceView& view_;
     CStructLayout layout_;
     CMessageKeys keys_;
+    CXmlNamespaces namespaces_;
 };
 
 #endif

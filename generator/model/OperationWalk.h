@@ -40,4 +40,12 @@ inline bool isHeaderPart(const CViewPart& part, const CHeaderPart& header)
         carried->type.user == part.type.user;
 }
 
+// Every soap:header of a direction; a view built by hand may give only the first.
+inline std::vector<CHeaderPart> headerParts(const CViewDirection& side)
+{
+    if (side.headers.empty() && side.header.message != nullptr)
+        return {side.header};
+    return side.headers;
+}
+
 #endif

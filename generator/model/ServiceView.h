@@ -29,8 +29,12 @@ struct CTypeRef {
 };
 
 struct CViewAttribute {
-    std::string name; // as in the document
+    std::string name; // as in the document; an anyAttribute's is its namespace list
     CTypeRef type;
+    // In documents the name stands in ns when qualified, in none otherwise.
+    bool qualified = false;
+    std::string ns = std::string();
+    bool isWildcard() const { return isWildcardTypeId(type.builtin); }
 };
 
 // A direct element entry of a content model (nested groups and sequences
@@ -40,7 +44,12 @@ struct CViewParticle {
     CTypeRef type;
     int minOccurs = 1;
     int maxOccurs = 1;
+    // In documents the name stands in ns when qualified, in none otherwise.
+    bool qualified = false;
+    std::string ns = std::string();
     bool isWildcard() const { return name == "*"; }
+    // An xsd:any: any element goes here; its name is its namespace list.
+    bool isAnyElement() const { return isWildcardTypeId(type.builtin) && !isWildcard(); }
 };
 
 // One user type, however many schemas list it. Its ids are read in the
@@ -48,13 +57,14 @@ struct CViewParticle {
 class CViewType {
 public:
     std::string name;
-    std::string ns;
+    std::string ns = std::string();
     std::string cName;     // unique among the header's struct names
     bool simple = false;
     int contentKind = 0;   // 1 simple content, 2 complex content, 3 mixed
     bool hasContentModel = false;
     CTypeRef base;
     bool soapArray = false; // derived from the SOAP encoding's Array
+    bool anonymous = false; // declared inside an element: no name documents can use
     int maxLength = -1;     // a simple type's maxLength facet; -1 without
     // The built-in type the values finally have (simple types and simple
     // content); 0 when unknown or complex.
@@ -71,7 +81,7 @@ public:
 
 struct CViewElement {
     std::string name;
-    std::string ns;
+    std::string ns = std::string();
     std::string cName; // unique among the header's struct names
     CTypeRef type;
     int schemaIndex = -1;
@@ -80,7 +90,7 @@ struct CViewElement {
 
 struct CViewSchema {
     int index = 0; // 0 for the first schema of the document's types
-    std::string ns;
+    std::string ns = std::string();
     // Slot i stands for type id Schema::FIRST_USER_TYPE + i of this schema; null for a type
     // referenced and never defined.
     std::vector<const CViewType*> types;
@@ -121,6 +131,11 @@ struct CViewDirection {
     const CViewMessage* message = nullptr;
     std::vector<int> ids;
     CHeaderPart header;
+    // Every soap:header that names a part, in document order (header first).
+    std::vector<CHeaderPart> headers;
+    // The soap:body: use="encoded", and its namespace attribute.
+    bool encoded = false;
+    std::string bodyNamespace;
 };
 
 struct CViewOperation {

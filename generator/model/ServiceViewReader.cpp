@@ -89,6 +89,7 @@ private:
         added.xsd = &type;
         added.simple = type.isSimple();
         added.contentKind = type.getContentType();
+        added.anonymous = type.isAnonymous();
         typeViews_.emplace(&type, &added);
         pending_.push_back(&added);
         return &added;
@@ -143,8 +144,14 @@ private:
             return;
         }
         const auto& complex = static_cast<const Schema::ComplexType&>(type);
-        for (const Schema::Attribute& attribute : complex.getAttributes())
-            view.attributes.push_back(CViewAttribute{attribute.getName(), resolve(owner, attribute.getType())});
+        for (const Schema::Attribute& attribute : complex.getAttributes()) {
+            CViewAttribute entry;
+            entry.name = attribute.getName();
+            entry.type = resolve(owner, attribute.getType());
+            entry.qualified = attribute.isQualified() && !attribute.getNamespace().empty();
+            entry.ns = entry.qualified ? attribute.getNamespace() : std::string();
+            view.attributes.push_back(entry);
+        }
         const Schema::ContentModel* model = complex.getContentModel();
         view.hasContentModel = model != nullptr;
         if (model == nullptr)
@@ -158,6 +165,8 @@ private:
             particle.type = resolve(owner, element->getType());
             particle.minOccurs = element->getMin();
             particle.maxOccurs = element->getMax();
+            particle.qualified = element->isQualified() && !element->getNamespace().empty() && !particle.isWildcard();
+            particle.ns = particle.qualified ? element->getNamespace() : std::string();
             view.particles.push_back(particle);
         }
     }
@@ -278,10 +287,19 @@ private:
         for (int id : direction.ids) {
             int partIndex = -1;
             Wsdl::Message* message = nullptr;
+            int use = 0;
+            std::string encodingStyle;
+            std::string ns;
             if (soap.isSoapHeader(id) && soap.getHeaderInfo(id, partIndex, message) && message != nullptr) {
-                direction.header.message = messageView(message);
-                direction.header.partIndex = partIndex;
-                return;
+                CHeaderPart header;
+                header.message = messageView(message);
+                header.partIndex = partIndex;
+                if (direction.headers.empty())
+                    direction.header = header;
+                direction.headers.push_back(header);
+            } else if (soap.getBodyInfo(id, use, encodingStyle, ns)) {
+                direction.encoded = use == 1;
+                direction.bodyNamespace = ns;
             }
         }
     }

@@ -176,6 +176,8 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
             member.kind = CStructMember::Text;
             member.origin = CStructMember::Attribute;
             member.xmlName = attribute.name;
+            member.ns = attribute.ns;
+            member.wildcard = attribute.isWildcard();
             member.cName = scope.claim(attribute.name);
             member.lengthConstant = lengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
                                                    DefaultLength);
@@ -216,6 +218,9 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         }
         member.origin = items ? CStructMember::Items : CStructMember::Element;
         member.xmlName = particle.name;
+        member.valueBuiltin = particle.type.builtin;
+        member.ns = particle.ns;
+        member.wildcard = particle.isAnyElement();
         if (member.kind == CStructMember::Struct && items)
             member.kind = CStructMember::StructArray;
         // Arrays are named after the array type, as their users expect.
@@ -232,6 +237,7 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
     member.origin = CStructMember::Value;
     member.xmlName = element.name;
     member.cName = sanitiseIdentifier(element.name);
+    member.valueBuiltin = element.type.builtin;
     if (element.type.isNumeric()) {
         member.kind = CStructMember::Number;
         member.builtin = element.type.builtin;
@@ -403,6 +409,8 @@ bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& messag
         return false;
     }
     member.origin = CStructMember::Part;
+    if (member.kind == CStructMember::Number || member.kind == CStructMember::Text)
+        member.valueBuiltin = part.type.builtin;
     member.xmlName = part.refKind == CViewPart::ElementRef ? part.element->name : part.name;
     member.cName = memberName;
     member.part = &part;
@@ -435,32 +443,42 @@ void CStructLayout::createMessageDefs()
 
 void CStructLayout::createHeaderMembers()
 {
-    CNameScope scope;
     for (const char* fixed : PacketMembers)
-        scope.reserve(fixed);
+        headerScope_.reserve(fixed);
+    // The first header of a direction, and every further one whose part is
+    // not a member of the direction's own message struct.
     forEachBoundMessage(view_, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
-        const CViewPart* part = side.header.part();
-        const auto key = std::make_pair(side.header.message, side.header.partIndex);
-        if (part == nullptr || headerIndex_.count(key) != 0)
-            return;
-        CStructMember member;
-        const std::string name = part->refKind == CViewPart::ElementRef && part->element ? part->element->name : part->name;
-        if (part->refKind == CViewPart::ElementRef && part->element != nullptr && !part->element->type.isUser()) {
-            // An element of a built-in type is held as its value.
-            CStructDef scratch;
-            fillElementDef(scratch, *part->element);
-            member = scratch.members.front();
-            member.origin = CStructMember::Part;
-            member.part = part;
-            if (member.kind == CStructMember::Dummy)
-                return;
-        } else if (!partMember(*part, *side.header.message, std::string(), member)) {
-            return;
+        const std::vector<CHeaderPart> headers = headerParts(side);
+        for (std::size_t i = 0; i < headers.size(); ++i) {
+            if (i == 0 || headers[i].message != side.message)
+                addHeaderMember(headers[i]);
         }
-        member.cName = scope.claim(name);
-        headerIndex_[key] = headerMembers_.size();
-        headerMembers_.push_back(member);
     });
+}
+
+void CStructLayout::addHeaderMember(const CHeaderPart& header)
+{
+    const CViewPart* part = header.part();
+    const auto key = std::make_pair(header.message, header.partIndex);
+    if (part == nullptr || headerIndex_.count(key) != 0)
+        return;
+    CStructMember member;
+    const std::string name = part->refKind == CViewPart::ElementRef && part->element ? part->element->name : part->name;
+    if (part->refKind == CViewPart::ElementRef && part->element != nullptr && !part->element->type.isUser()) {
+        // An element of a built-in type is held as its value.
+        CStructDef scratch;
+        fillElementDef(scratch, *part->element);
+        member = scratch.members.front();
+        member.origin = CStructMember::Part;
+        member.part = part;
+        if (member.kind == CStructMember::Dummy)
+            return;
+    } else if (!partMember(*part, *header.message, std::string(), member)) {
+        return;
+    }
+    member.cName = headerScope_.claim(name);
+    headerIndex_[key] = headerMembers_.size();
+    headerMembers_.push_back(member);
 }
 
 void CStructLayout::listCodecTypes()
@@ -484,6 +502,9 @@ std::string itemElementName(const CViewType& arrayType, const CStructMember& mem
         return member.xmlName;
     if (member.userType != nullptr)
         return member.userType->name;
+    // An element needs a name: "ArrayOfString" has none before "Array".
     const std::string::size_type cut = arrayType.name.find("Array");
+    if (cut == 0)
+        return "item";
     return cut == std::string::npos ? arrayType.name : arrayType.name.substr(0, cut);
 }

@@ -1,6 +1,7 @@
 #ifndef KELVANE_GENERATOR_MODEL_STRUCTLAYOUT_H
 #define KELVANE_GENERATOR_MODEL_STRUCTLAYOUT_H
 
+#include "generator/model/Identifier.h"
 #include "generator/model/ServiceView.h"
 
 #include <deque>
@@ -8,7 +9,6 @@
 #include <string>
 #include <vector>
 
-class CNameScope;
 struct CStructDef;
 
 // One member of a generated struct. The header writes it; encoders,
@@ -31,9 +31,16 @@ struct CStructMember {
     // The name in documents: attribute, element or part name; for Items the
     // item elements' name ("*" for a wildcard); for Value the type's name.
     std::string xmlName;
+    // The namespace xmlName stands in, for an element or attribute whose
+    // name is qualified; empty otherwise.
+    std::string ns;
+    // An xsd:any (its text is the markup of the elements it stands for) or
+    // an anyAttribute (nothing a message can name).
+    bool wildcard = false;
     std::string cName;
     std::string countName;      // arrays
     int builtin = 0;            // Number kinds: the built-in type id
+    int valueBuiltin = 0;       // Number and text kinds: the built-in type of the value; 0 when unknown
     std::string lengthConstant; // Text kinds: the macro of the text's length
     const CStructDef* target = nullptr; // Struct kinds
     // Set where holding the target by value would make the structs hold
@@ -69,7 +76,8 @@ struct CStructDef {
 
 // The element name of one item of an array member of arrayType: the
 // wildcard of a SOAP array takes the item type's name, or for built-in
-// items the array type's name up to "Array".
+// items the array type's name up to "Array" ("item" when nothing stands
+// before it).
 std::string itemElementName(const CViewType& arrayType, const CStructMember& member);
 
 // The number or text member that holds the value a part or header member
@@ -137,6 +145,7 @@ private:
     void createMessageDefs();
     void fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header);
     void createHeaderMembers();
+    void addHeaderMember(const CHeaderPart& header);
     bool partMember(const CViewPart& part, const CViewMessage& message, const std::string& memberName,
                     CStructMember& member);
     CStructMember structMember(const CViewType* type, const std::string& cName);
@@ -154,6 +163,7 @@ private:
     std::vector<const CStructDef*> messageOrder_;
     std::vector<const CViewType*> codecTypes_;
     std::vector<CStructMember> headerMembers_;
+    CNameScope headerScope_; // the packet's members
     std::map<std::pair<const CViewMessage*, int>, std::size_t> headerIndex_;
     std::vector<CLengthConstant> lengths_;
     std::map<std::string, int> lengthValues_;

@@ -27,7 +27,8 @@ static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 	return buffer;
 }
 
-//adds the attachment and the head and sends the message; -1 and nothing sent when a part did not fit
+//adds the attachment and the head and sends the message; -1 and nothing sent when a part did not fit;
+//soap_action is written quoted, also when empty, and left out when NULL
 static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, char *buffer, const char *start, mycursor_t *body, const char *soap_action, int timeout)
 {
 	char		head[1024];
@@ -39,6 +40,7 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 	tessaro_size_t	size;
 	int		i;
 	int		result = -1;
+	int		typed = 0;
 
 	//the attachment follows the envelope; it is released once it is in the message
 	if(pk->attachment != NULL && mystrcat(body, "\r\n") == 0){
@@ -61,11 +63,16 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 		for(i = 0; i < pk->http_headers_count && i < KVPROJ_MAX_HTTP_HEADER_NUM; i++){
 			if(strncasecmp(pk->http_headers[i].name, "Content-Length", sizeof(pk->http_headers[i].name)) == 0)
 				continue;
+			if(strncasecmp(pk->http_headers[i].name, "Content-Type", sizeof(pk->http_headers[i].name)) == 0)
+				typed = 1;
 			myrawcat(&out, pk->http_headers[i].name, sizeof(pk->http_headers[i].name));
 			mystrcat(&out, ": ");
 			myrawcat(&out, pk->http_headers[i].value, sizeof(pk->http_headers[i].value));
 			mystrcat(&out, "\r\n");
 		}
+		//a SOAP 1.1 message is XML text; a caller's own type is kept
+		if(!typed)
+			mystrcat(&out, "Content-Type: text/xml; charset=utf-8\r\n");
 		mystrcat(&out, "Content-Length:");
 		mystrcat(&out, len);
 		if(soap_action != NULL){

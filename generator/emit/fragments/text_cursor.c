@@ -25,23 +25,69 @@ static int mystrcat(mycursor_t *out, const char *text)
 	return 0;
 }
 
-//appends at most size bytes of text with & < > " ' written as references
-static int mytstrcat(mycursor_t *out, const char *text, size_t size)
+//the cursor is spent: nothing of the text being built is sent
+static int myrefuse(mycursor_t *out)
 {
-	char	one[2] = {0, 0};
-	int	result = 0;
-	size_t	i;
+	out->tail = NULL;
+	return -1;
+}
 
-	for(i = 0; i < size && text[i] != '\0' && result == 0; i++){
-		switch(text[i]){
+//the length of the UTF-8 sequence at s (at most size bytes) when it is a character XML can carry; 0 when not
+static size_t myxmlchar(const unsigned char *s, size_t size)
+{
+	unsigned long	c = s[0];
+	size_t		n, k;
+
+	if(c < 0x80)
+		return c >= 0x20 || c == '\t' || c == '\n' || c == '\r' ? 1 : 0;
+	n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+	if(n == 0 || n > size)
+		return 0;
+	c &= 0x3F >> (n - 1);
+	for(k = 1; k < n; k++){
+		if((s[k] & 0xC0) != 0x80)
+			return 0;
+		c = (c << 6) | (s[k] & 0x3F);
+	}
+	if((n == 3 && c < 0x800) || (n == 4 && (c < 0x10000 || c > 0x10FFFF)) || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF)
+		return 0;
+	return n;
+}
+
+//appends at most size bytes of text as character data (mode 0) or an attribute value (mode 1): & < > " '
+//as references, and the line ends and tabs a reader would change as character references; mode 2 appends
+//markup as it is; text XML cannot carry (control characters, bytes that are no UTF-8) is refused with -1
+//and spends the cursor
+static int myxmlcat(mycursor_t *out, const char *text, size_t size, int mode)
+{
+	const unsigned char	*s = (const unsigned char *)text;
+	char			one[5];
+	size_t			i, n;
+	int			result = 0;
+
+	for(i = 0; i < size && s[i] != '\0' && result == 0; i += n){
+		n = myxmlchar(s + i, size - i);
+		if(n == 0)
+			return myrefuse(out);
+		switch(mode == 2 ? 0 : s[i]){
 		case '&': result = mystrcat(out, "&amp;"); break;
 		case '<': result = mystrcat(out, "&lt;"); break;
 		case '>': result = mystrcat(out, "&gt;"); break;
 		case '"': result = mystrcat(out, "&quot;"); break;
 		case '\'': result = mystrcat(out, "&apos;"); break;
-		default: one[0] = text[i]; result = mystrcat(out, one);
+		case '\r': result = mystrcat(out, "&#13;"); break;
+		case '\t': result = mystrcat(out, mode == 1 ? "&#9;" : "\t"); break;
+		case '\n': result = mystrcat(out, mode == 1 ? "&#10;" : "\n"); break;
+		default:
+			memcpy(one, s + i, n);
+			one[n] = '\0';
+			result = mystrcat(out, one);
 		}
 	}
 	return result;
 }
 
+//a text member as character data, as an attribute value, and as the markup an xsd:any stands for
+#define mytstrcat(out, text, size) myxmlcat(out, text, size, 0)
+#define myattrcat(out, text, size) myxmlcat(out, text, size, 1)
+#define mymarkupcat(out, text, size) myxmlcat(out, text, size, 2)

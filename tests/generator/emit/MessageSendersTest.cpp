@@ -18,23 +18,73 @@ namespace {
 const char* const Harness = R"(#include "demo_api.c"
 
 #include <sys/socket.h>
+#include <unistd.h>
+#include <libxml/xmlschemas.h>
 
 static char sent[400000];
 static size_t sent_length;
+static xmlSchemaPtr schema;
+
+/* Text on one line: line ends and tabs shown as \r \n \t. */
+static void put(const char *text)
+{
+	for(; *text != '\0'; text++){
+		if(*text == '\r' || *text == '\n' || *text == '\t')
+			printf("\\%c", *text == '\r' ? 'r' : *text == '\n' ? 'n' : 't');
+		else
+			putchar(*text);
+	}
+}
+
+static void name_of(char *here, size_t size, const char *path, xmlNsPtr ns, const xmlChar *name)
+{
+	snprintf(here, size, "%s%s%s%s", path, ns && ns->prefix ? (const char *)ns->prefix : "",
+		ns && ns->prefix ? ":" : "", (const char *)name);
+}
 
 static void dump(xmlNodePtr node, const char *path)
 {
-	char here[512];
+	char here[512], at[600], attr[700];
 	xmlChar *text;
+	xmlAttrPtr attribute;
 	for(; node != NULL; node = node->next){
 		if(node->type != XML_ELEMENT_NODE)
 			continue;
-		snprintf(here, sizeof(here), "%s/%s%s%s", path, node->ns && node->ns->prefix ? (const char *)node->ns->prefix : "",
-			node->ns && node->ns->prefix ? ":" : "", (const char *)node->name);
+		snprintf(at, sizeof(at), "%s/", path);
+		name_of(here, sizeof(here), at, node->ns, node->name);
 		text = xmlNodeGetContent(node);
-		printf("xml %s=%s\n", here, (const char *)text);
+		printf("xml %s=", here);
+		put((const char *)text);
+		printf("\n");
 		xmlFree(text);
+		for(attribute = node->properties; attribute != NULL; attribute = attribute->next){
+			snprintf(at, sizeof(at), "%s@", here);
+			name_of(attr, sizeof(attr), at, attribute->ns, attribute->name);
+			text = xmlNodeListGetString(node->doc, attribute->children, 1);
+			printf("xml %s=", attr);
+			put((const char *)text);
+			printf("\n");
+			xmlFree(text);
+		}
 		dump(node->children, here);
+	}
+}
+
+/* Every element in the Header and the Body checked against schema.xsd, when there is one. */
+static void validate(xmlNodePtr envelope)
+{
+	xmlNodePtr part, child;
+	xmlSchemaValidCtxtPtr check;
+	if(schema == NULL)
+		return;
+	for(part = envelope->children; part != NULL; part = part->next){
+		for(child = part->type == XML_ELEMENT_NODE ? part->children : NULL; child != NULL; child = child->next){
+			if(child->type != XML_ELEMENT_NODE)
+				continue;
+			check = xmlSchemaNewValidCtxt(schema);
+			printf("valid %s=%d\n", (const char *)child->name, xmlSchemaValidateOneElement(check, child) == 0);
+			xmlSchemaFreeValidCtxt(check);
+		}
 	}
 }
 
@@ -65,6 +115,7 @@ static void report(demo_proto_trans_t *trans, demo_proto_packet_t *pk)
 		return;
 	}
 	dump(xmlDocGetRootElement(doc), "");
+	validate(xmlDocGetRootElement(doc));
 	xmlFreeDoc(doc);
 }
 
@@ -89,7 +140,15 @@ int main(void)
 	strcpy(trans.dest_ip, "10.0.0.5");
 	strcpy(trans.url, "/svc");
 	trans.dest_port = 8080;
+	if(access("schema.xsd", R_OK) == 0){
+		xmlSchemaParserCtxtPtr reading = xmlSchemaNewParserCtxt("schema.xsd");
+		schema = xmlSchemaParse(reading);
+		xmlSchemaFreeParserCtxt(reading);
+		printf("schema=%d\n", schema != NULL);
+	}
 @BODY@
+	if(schema != NULL)
+		xmlSchemaFree(schema);
 	xmlCleanupParser();
 	return 0;
 }
@@ -156,14 +215,19 @@ protected:
             GTEST_SKIP() << "no C compiler";
     }
 
-    std::vector<Sent> run(const std::string& document, const std::string& body)
+    // schemas: files beside the program; the one named schema.xsd checks
+    // every element sent in a Header or Body.
+    std::vector<Sent> run(const std::string& document, const std::string& body,
+                          const std::vector<std::pair<std::string, std::string>>& schemas = {})
     {
         view(document);
         emitHeader("demo");
         std::string program = Harness;
         program.replace(program.find("@BODY@"), 6, body);
-        const RunResult result =
-            buildAndRunC(program, {{"demo_api.h", headerText()}, {"demo_api.c", emitPartialSource()}}, true);
+        std::vector<std::pair<std::string, std::string>> files = {{"demo_api.h", headerText()},
+                                                                  {"demo_api.c", emitPartialSource()}};
+        files.insert(files.end(), schemas.begin(), schemas.end());
+        const RunResult result = buildAndRunC(program, files, true);
         EXPECT_EQ(0, result.status) << result.messages << result.output;
         return splitReports(result.output);
     }
@@ -236,14 +300,14 @@ TEST_F(MessageSendersTest, RequestsResponsesPlainMessagesAndFaultsAreFramedAndRe
     EXPECT_EQ(" t1", headerValue(request.head, "X-Trace"));
     EXPECT_EQ("-", headerValue(request.head, "content-LENGTH")) << "the caller's length is dropped";
     EXPECT_EQ(std::string("</SOAP-ENV:Envelope>\r\nBIN\0ARY", 29), request.body.substr(request.body.size() - 29));
-    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/demo:Add/demo:a=-3"));
-    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/demo:Add/demo:b=2000000000"));
+    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Add/a=-3"));
+    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Add/b=2000000000"));
     EXPECT_TRUE(has(request.xml, "?attachment released=1"));
 
     const Sent& response = sends[1];
     expectFramed(response);
-    EXPECT_EQ(0u, response.head.find("HTTP/1.1 200 OK\r\nContent-Length:")) << response.head;
-    EXPECT_TRUE(has(response.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/demo:AddResponse/demo:sum=42"));
+    EXPECT_EQ(0u, response.head.find("HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length:")) << response.head;
+    EXPECT_TRUE(has(response.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:AddResponse/sum=42"));
 
     expectFramed(sends[2]);
     EXPECT_EQ(0u, sends[2].head.find("HTTP/1.1 404 Not Found\r\n")) << sends[2].head;
@@ -273,14 +337,14 @@ TEST_F(MessageSendersTest, DocumentStyleCarriesHeaderPartAndElementsWithoutWrapp
     ASSERT_EQ(3u, sends.size());
     const Sent& request = sends[0];
     expectFramed(request);
-    EXPECT_EQ("-", headerValue(request.head, "SOAPAction")) << "an empty soapAction sends none";
-    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Header/demo:Session=s\"1")) << request.body;
-    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/demo:Quote/symbol=A&B<C>")) << request.body;
-    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/demo:Quote/count=3"));
-    EXPECT_FALSE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/demo:Session=s\"1")) << "the header part stays out of the body";
+    EXPECT_EQ("\"\"", headerValue(request.head, "SOAPAction")) << "an empty soapAction is sent, quoted";
+    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Header/ns1:Session=s\"1")) << request.body;
+    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Quote/symbol=A&B<C>")) << request.body;
+    EXPECT_TRUE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Quote/count=3"));
+    EXPECT_FALSE(has(request.xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Session=s\"1")) << "the header part stays out of the body";
 
     expectFramed(sends[1]);
-    EXPECT_TRUE(has(sends[1].xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/demo:Price=1.5")) << sends[1].body;
+    EXPECT_TRUE(has(sends[1].xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Price=1.5")) << sends[1].body;
 
     EXPECT_EQ(0, sends[2].result) << "a type without a case";
     EXPECT_FALSE(sends[2].went);
@@ -327,4 +391,304 @@ TEST_F(MessageSendersTest, WhatDoesNotFitGivesMinusOneAndSendsNothing)
     expectFramed(sends[2]);
     EXPECT_EQ(0u, sends[2].head.find("HTTP/1.1 404 " + std::string(33, 'e') + "\r\n"));
     EXPECT_EQ(std::string(241, 'b') + std::string(1025, 'm'), sends[2].body);
+}
+
+namespace {
+
+const std::string Xsd = "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"";
+
+// A document/literal service of one operation: GetQuote(In) -> Out, with
+// the schemas given and the soap:header lines of its input.
+std::string literalService(const std::string& schemas, const std::string& inParts, const std::string& outParts,
+                           const std::string& headers = std::string())
+{
+    return wsdltest::definitions(
+        "<types>" + schemas + "</types>\n"
+        "<message name=\"In\">" + inParts + "</message>\n<message name=\"Out\">" + outParts + "</message>\n"
+        "<portType name=\"P\"><operation name=\"GetQuote\"><input message=\"tns:In\"/><output message=\"tns:Out\"/>"
+        "</operation></portType>\n"
+        "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+        "<operation name=\"GetQuote\"><soap:operation soapAction=\"\"/><input><soap:body use=\"literal\" parts=\"body\"/>" +
+        headers + "</input><output><soap:body use=\"literal\"/></output></operation></binding>\n");
+}
+
+// The quote schema of namespace urn:t with its element form default.
+std::string quoteSchema(const std::string& form, const std::string& location = std::string())
+{
+    (void)location;
+    return "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd + " elementFormDefault=\"" + form + "\">"
+           "<xsd:complexType name=\"QuoteType\"><xsd:sequence><xsd:element name=\"symbol\" type=\"xsd:string\"/>"
+           "<xsd:element name=\"count\" type=\"xsd:int\"/><xsd:element name=\"plain\" type=\"xsd:string\" form=\"unqualified\"/>"
+           "</xsd:sequence><xsd:attribute name=\"currency\" type=\"xsd:string\"/></xsd:complexType>"
+           "<xsd:element name=\"Quote\" type=\"tns:QuoteType\"/><xsd:element name=\"Price\" type=\"xsd:double\"/>"
+           "<xsd:element name=\"Session\" type=\"xsd:string\"/><xsd:element name=\"Trace\" type=\"xsd:string\"/>"
+           "</xsd:schema>";
+}
+
+const char* const QuoteParts = "<part name=\"body\" element=\"tns:Quote\"/>";
+
+const char* const FillQuote = R"(
+	fresh(&pk, DEMO_PROTO_QUOTE);
+	strcpy(pk.msg.In.Quote.symbol, "IBM");
+	pk.msg.In.Quote.count = 3;
+	strcpy(pk.msg.In.Quote.plain, "p");
+	strcpy(pk.msg.In.Quote.currency, "USD");
+)";
+
+// Two schemas: urn:b qualified, with one local element unqualified by its
+// form; urn:t unqualified, holding a type and a global element of urn:b.
+std::string twoNamespaceSchemas(bool withLocation)
+{
+    return "<xsd:schema targetNamespace=\"urn:b\" xmlns:b=\"urn:b\" " + Xsd + " elementFormDefault=\"qualified\">"
+           "<xsd:complexType name=\"Money\"><xsd:sequence><xsd:element name=\"amount\" type=\"xsd:double\"/>"
+           "<xsd:element name=\"code\" type=\"xsd:string\" form=\"unqualified\"/></xsd:sequence></xsd:complexType>"
+           "<xsd:element name=\"Note\" type=\"xsd:string\"/></xsd:schema>"
+           "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" xmlns:b=\"urn:b\" " + Xsd + ">"
+           "<xsd:import namespace=\"urn:b\"" + std::string(withLocation ? " schemaLocation=\"b.xsd\"" : "") + "/>"
+           "<xsd:complexType name=\"OrderType\"><xsd:sequence><xsd:element name=\"item\" type=\"xsd:string\"/>"
+           "<xsd:element name=\"price\" type=\"b:Money\"/><xsd:element ref=\"b:Note\"/></xsd:sequence></xsd:complexType>"
+           "<xsd:element name=\"Order\" type=\"tns:OrderType\"/><xsd:element name=\"Done\" type=\"xsd:boolean\"/>"
+           "</xsd:schema>";
+}
+
+// The schema element of text that starts at the n-th "<xsd:schema".
+std::string schemaAt(const std::string& text, int n)
+{
+    std::string::size_type at = 0;
+    for (int i = 0; i <= n; ++i)
+        at = text.find("<xsd:schema", i == 0 ? 0 : at + 1);
+    return text.substr(at, text.find("</xsd:schema>", at) + 13 - at);
+}
+
+// An rpc service: operations echo and again share the messages EchoIn and
+// EchoOut; the soap:body namespace is urn:rpc; use is literal or encoded.
+std::string rpcService(const std::string& use, const std::string& types, const std::string& inParts,
+                       const std::string& outParts)
+{
+    const std::string body = "<soap:body use=\"" + use + "\" namespace=\"urn:rpc\"" +
+        (use == "encoded" ? " encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"" : "") + "/>";
+    std::string operations;
+    for (const char* name : {"echo", "again"}) {
+        operations += "<operation name=\"" + std::string(name) + "\"><soap:operation soapAction=\"urn:" + name +
+            "\" style=\"rpc\"/><input>" + body + "</input><output>" + body + "</output></operation>";
+    }
+    return wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd +
+        " xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">"
+        "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "<xsd:complexType name=\"SOAPStruct\"><xsd:sequence><xsd:element name=\"varString\" type=\"xsd:string\"/>"
+        "<xsd:element name=\"varInt\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>" + types +
+        "</xsd:schema></types>\n"
+        "<message name=\"EchoIn\">" + inParts + "</message>\n<message name=\"EchoOut\">" + outParts + "</message>\n"
+        "<portType name=\"P\"><operation name=\"echo\"><input message=\"tns:EchoIn\"/><output message=\"tns:EchoOut\"/>"
+        "</operation><operation name=\"again\"><input message=\"tns:EchoIn\"/><output message=\"tns:EchoOut\"/>"
+        "</operation></portType>\n"
+        "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>" +
+        operations + "</binding>\n");
+}
+
+struct EnvelopeCase {
+    const char* name;
+    std::string document;
+    std::string program;
+    std::vector<std::pair<std::string, std::string>> schemas;
+    std::vector<std::string> expected; // lines of the first message read back ("?valid ..." for checks)
+    std::vector<std::string> absent;   // lines it must not have
+};
+
+} // namespace
+
+// Every element stands in the namespace its schema gives it and is
+// qualified as the schema's forms say; rpc parts are accessors named after
+// the parts inside the operation's element of the soap:body namespace;
+// rpc/encoded values say their types and arrays their items; every header
+// part goes into the Header. Literal messages pass libxml2's schema check.
+TEST_F(MessageSendersTest, EnvelopesFollowTheSchemasAndTheBinding)
+{
+    const std::string env = "/SOAP-ENV:Envelope/";
+    const std::string body = env + "SOAP-ENV:Body/";
+    const std::vector<EnvelopeCase> cases = {
+        {"qualified children, unqualified attribute and form",
+         literalService(quoteSchema("qualified"), QuoteParts, "<part name=\"p\" element=\"tns:Price\"/>"),
+         std::string(FillQuote) + "\treport(&trans, &pk);\n",
+         {{"schema.xsd", quoteSchema("qualified")}},
+         {body + "ns1:Quote/ns1:symbol=IBM", body + "ns1:Quote/ns1:count=3", body + "ns1:Quote/plain=p",
+          body + "ns1:Quote@currency=USD", "?valid Quote=1"},
+         {"?valid Quote=0"}},
+        {"unqualified children",
+         literalService(quoteSchema("unqualified"), QuoteParts, "<part name=\"p\" element=\"tns:Price\"/>"),
+         std::string(FillQuote) + "\treport(&trans, &pk);\n",
+         {{"schema.xsd", quoteSchema("unqualified")}},
+         {body + "ns1:Quote/symbol=IBM", body + "ns1:Quote/count=3", "?valid Quote=1"},
+         {}},
+        {"two schema namespaces",
+         literalService(twoNamespaceSchemas(false), "<part name=\"body\" element=\"tns:Order\"/>",
+                        "<part name=\"p\" element=\"tns:Done\"/>"),
+         R"(
+	fresh(&pk, DEMO_PROTO_ORDER);
+	strcpy(pk.msg.In.Order.item, "tea");
+	pk.msg.In.Order.price.amount = 1.5;
+	strcpy(pk.msg.In.Order.price.code, "EUR");
+	strcpy(pk.msg.In.Order.Note, "hot");
+	report(&trans, &pk);
+)",
+         {{"schema.xsd", schemaAt(twoNamespaceSchemas(true), 1)}, {"b.xsd", schemaAt(twoNamespaceSchemas(true), 0)}},
+         {body + "ns2:Order/item=tea", body + "ns2:Order/price/ns1:amount=1.5", body + "ns2:Order/price/code=EUR",
+          body + "ns2:Order/ns1:Note=hot", "?valid Order=1"},
+         {}},
+        {"every header part in the Header",
+         literalService(quoteSchema("qualified"),
+                        std::string(QuoteParts) + "<part name=\"auth\" element=\"tns:Session\"/>"
+                                                  "<part name=\"trace\" element=\"tns:Trace\"/>",
+                        "<part name=\"p\" element=\"tns:Price\"/>",
+                        "<soap:header message=\"tns:In\" part=\"auth\" use=\"literal\"/>"
+                        "<soap:header message=\"tns:In\" part=\"trace\" use=\"literal\"/>"),
+         std::string(FillQuote) + "\tstrcpy(pk.Session, \"s1\");\n\tstrcpy(pk.msg.In.Trace.Trace, \"t1\");\n"
+                                  "\treport(&trans, &pk);\n",
+         {{"schema.xsd", quoteSchema("qualified")}},
+         {env + "SOAP-ENV:Header/ns1:Session=s1", env + "SOAP-ENV:Header/ns1:Trace=t1", "?valid Session=1",
+          "?valid Trace=1", "?valid Quote=1"},
+         {body + "ns1:Trace=t1", body + "ns1:Session=s1"}},
+        {"rpc/literal: wrapper in the body namespace, accessors named after the parts",
+         rpcService("literal", "", "<part name=\"param0\" type=\"tns:SOAPStruct\"/><part name=\"n\" type=\"xsd:int\"/>",
+                    "<part name=\"return\" type=\"tns:SOAPStruct\"/>"),
+         R"(
+	fresh(&pk, DEMO_PROTO_ECHO);
+	strcpy(pk.msg.EchoIn.param0.varString, "v");
+	pk.msg.EchoIn.param0.varInt = 7;
+	pk.msg.EchoIn.n = 2;
+	report(&trans, &pk);
+)",
+         {},
+         {body + "ns2:echo/param0/varString=v", body + "ns2:echo/param0/varInt=7", body + "ns2:echo/n=2"},
+         {body + "ns2:echo/n@xsi:type=xsd:int", "/SOAP-ENV:Envelope@SOAP-ENV:encodingStyle"}},
+        {"rpc/encoded: xsi:type on every value, arrays with their item type and count",
+         rpcService("encoded",
+                    "<xsd:complexType name=\"ArrayOfstring\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+                    "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:string[]\"/></xsd:restriction>"
+                    "</xsd:complexContent></xsd:complexType>"
+                    "<xsd:complexType name=\"ArrayOfSOAPStruct\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+                    "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"tns:SOAPStruct[]\"/></xsd:restriction>"
+                    "</xsd:complexContent></xsd:complexType>",
+                    "<part name=\"strings\" type=\"tns:ArrayOfstring\"/><part name=\"structs\" type=\"tns:ArrayOfSOAPStruct\"/>"
+                    "<part name=\"n\" type=\"xsd:int\"/>",
+                    "<part name=\"return\" type=\"tns:ArrayOfstring\"/>"),
+         R"(
+	fresh(&pk, DEMO_PROTO_ECHO);
+	strcpy(pk.msg.EchoIn.strings.ArrayOfstring[0], "one");
+	strcpy(pk.msg.EchoIn.strings.ArrayOfstring[1], "two");
+	pk.msg.EchoIn.strings.ArrayOfstring_count = 2;
+	strcpy(pk.msg.EchoIn.structs.ArrayOfSOAPStruct[0].varString, "s");
+	pk.msg.EchoIn.structs.ArrayOfSOAPStruct_count = 1;
+	pk.msg.EchoIn.n = 4;
+	report(&trans, &pk);
+)",
+         {},
+         {"/SOAP-ENV:Envelope@SOAP-ENV:encodingStyle=http://schemas.xmlsoap.org/soap/encoding/",
+          body + "ns2:echo/strings@xsi:type=SOAP-ENC:Array", body + "ns2:echo/strings@SOAP-ENC:arrayType=xsd:string[2]",
+          body + "ns2:echo/strings/item=one", body + "ns2:echo/strings/item=two",
+          body + "ns2:echo/strings/item@xsi:type=xsd:string",
+          body + "ns2:echo/structs@SOAP-ENC:arrayType=ns1:SOAPStruct[1]",
+          body + "ns2:echo/structs/SOAPStruct@xsi:type=ns1:SOAPStruct", body + "ns2:echo/structs/SOAPStruct/varString=s",
+          body + "ns2:echo/structs/SOAPStruct/varInt@xsi:type=xsd:int", body + "ns2:echo/n@xsi:type=xsd:int"},
+         {}},
+    };
+    for (const EnvelopeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<Sent> sends = run(c.document, c.program, c.schemas);
+        ASSERT_FALSE(sends.empty());
+        const Sent& sent = sends.front();
+        expectFramed(sent);
+        for (const std::string& line : c.expected)
+            EXPECT_TRUE(has(sent.xml, line)) << line << "\n" << sent.body;
+        for (const std::string& line : c.absent) {
+            for (const std::string& got : sent.xml)
+                EXPECT_NE(0u, got.find(line)) << line << "\n" << sent.body;
+        }
+        EXPECT_EQ(std::string::npos, sent.body.find("<>")) << "an element without a name";
+        EXPECT_EQ(std::string::npos, sent.body.find(" =\"")) << "an attribute without a name";
+    }
+}
+
+// A message shared by operations goes out as the operation the packet's
+// message type names: its wrapper, its soapAction.
+TEST_F(MessageSendersTest, SharedMessagesTakeTheOperationOfTheMessageType)
+{
+    const std::vector<Sent> sends =
+        run(rpcService("literal", "", "<part name=\"n\" type=\"xsd:int\"/>", "<part name=\"m\" type=\"xsd:int\"/>"), R"(
+	fresh(&pk, DEMO_PROTO_AGAIN);
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_ECHO);
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_AGAIN_RESPONSE);
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_ECHO_RESPONSE);
+	report(&trans, &pk);
+)");
+    ASSERT_EQ(4u, sends.size());
+    const std::string body = "/SOAP-ENV:Envelope/SOAP-ENV:Body/";
+    EXPECT_TRUE(has(sends[0].xml, body + "ns2:again/n=0")) << sends[0].body;
+    EXPECT_EQ("\"urn:again\"", headerValue(sends[0].head, "SOAPAction"));
+    EXPECT_TRUE(has(sends[1].xml, body + "ns2:echo/n=0")) << sends[1].body;
+    EXPECT_EQ("\"urn:echo\"", headerValue(sends[1].head, "SOAPAction"));
+    EXPECT_TRUE(has(sends[2].xml, body + "ns2:againResponse/m=0")) << sends[2].body;
+    EXPECT_TRUE(has(sends[3].xml, body + "ns2:echoResponse/m=0")) << sends[3].body;
+    for (const Sent& sent : sends) {
+        expectFramed(sent);
+        EXPECT_EQ(" text/xml; charset=utf-8", headerValue(sent.head, "Content-Type"));
+    }
+}
+
+// Text XML cannot carry is refused and nothing is sent; line ends and tabs
+// that a reader would change are written as references and read back as
+// they were.
+TEST_F(MessageSendersTest, TextXmlCannotCarryIsRefusedAndLineEndsSurvive)
+{
+    const std::vector<Sent> sends =
+        run(literalService(quoteSchema("qualified"), QuoteParts, "<part name=\"p\" element=\"tns:Price\"/>"),
+            std::string(FillQuote) + R"(
+	strcpy(pk.msg.In.Quote.symbol, "a\001b");
+	report(&trans, &pk);
+	strcpy(pk.msg.In.Quote.symbol, "\303\050");
+	report(&trans, &pk);
+	strcpy(pk.msg.In.Quote.symbol, "\355\240\200");
+	report(&trans, &pk);
+	strcpy(pk.msg.In.Quote.symbol, "ok");
+	strcpy(pk.msg.In.Quote.currency, "a\033");
+	report(&trans, &pk);
+	strcpy(pk.msg.In.Quote.symbol, "l1\r\nl2\tt \303\251\360\237\230\200");
+	strcpy(pk.msg.In.Quote.currency, "a\tb\nc\rd");
+	report(&trans, &pk);
+)");
+    ASSERT_EQ(5u, sends.size());
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(-1, sends[i].result) << i;
+        EXPECT_FALSE(sends[i].went) << i;
+    }
+    const Sent& kept = sends[4];
+    expectFramed(kept);
+    const std::string quote = "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Quote";
+    EXPECT_TRUE(has(kept.xml, quote + "/ns1:symbol=l1\\r\\nl2\\tt \xc3\xa9\xf0\x9f\x98\x80")) << kept.body;
+    EXPECT_TRUE(has(kept.xml, quote + "@currency=a\\tb\\nc\\rd")) << kept.body;
+}
+
+// Wildcards: an anyAttribute names nothing and is not written; an xsd:any
+// member's text is the markup of its elements.
+TEST_F(MessageSendersTest, WildcardsWriteNoNamelessElementOrAttribute)
+{
+    const std::string schema = "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd +
+        " elementFormDefault=\"qualified\"><xsd:complexType name=\"Open\"><xsd:sequence>"
+        "<xsd:element name=\"known\" type=\"xsd:string\"/><xsd:any processContents=\"lax\"/></xsd:sequence>"
+        "<xsd:anyAttribute processContents=\"lax\"/></xsd:complexType><xsd:element name=\"Bag\" type=\"tns:Open\"/>"
+        "<xsd:element name=\"Price\" type=\"xsd:double\"/></xsd:schema>";
+    const std::vector<Sent> sends =
+        run(literalService(schema, "<part name=\"body\" element=\"tns:Bag\"/>", "<part name=\"p\" element=\"tns:Price\"/>"),
+            "\tfresh(&pk, DEMO_PROTO_BAG);\n\tstrcpy(pk.msg.In.Bag.known, \"k\");\n"
+            "\treport(&trans, &pk);\n",
+            {{"schema.xsd", schema}});
+    ASSERT_EQ(1u, sends.size());
+    expectFramed(sends[0]);
+    EXPECT_TRUE(has(sends[0].xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Bag/ns1:known=k")) << sends[0].body;
+    EXPECT_EQ(std::string::npos, sends[0].body.find("<>")) << sends[0].body;
+    EXPECT_EQ(std::string::npos, sends[0].body.find(" =\"")) << sends[0].body;
 }

@@ -40,7 +40,7 @@ static int round_trip(void)
 
 	fill_everything(&v);
 	mycursor_init(&cursor, body, sizeof(body));
-	if(encode_Everything_t(&cursor, "all", &v) != 0)
+	if(encode_Everything_t(&cursor, "all", &v, 0) != 0)
 		return -2;
 	snprintf(message, sizeof(message), "HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n%s", (int)strlen(body), body);
 	memset(&peer, 0, sizeof(peer));

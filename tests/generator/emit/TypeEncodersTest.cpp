@@ -54,7 +54,7 @@ int main(void)
 	v.longs.LongArray_count = 99; /* more than the array holds */
 
 	mycursor_init(&cursor, out, sizeof(out));
-	printf("result=%d\n", encode_Everything_t(&cursor, "all", &v));
+	printf("result=%d\n", encode_Everything_t(&cursor, "all", &v, 0));
 	doc = xmlReadMemory(out, (int)strlen(out), "encoded.xml", NULL, XML_PARSE_NONET);
 	if(doc == NULL){
 		printf("not well-formed: %s\n", out);
@@ -66,7 +66,7 @@ int main(void)
 
 	memset(small, 'z', sizeof(small));
 	mycursor_init(&cursor, small, 100);
-	printf("small=%d end=%d guard=%c\n", encode_Everything_t(&cursor, "all", &v), (int)strlen(small) < 100, small[150]);
+	printf("small=%d end=%d guard=%c\n", encode_Everything_t(&cursor, "all", &v, 0), (int)strlen(small) < 100, small[150]);
 	return 0;
 }
 )";
@@ -88,12 +88,15 @@ const char* const Expected[] = {
     "/all/when=2024-01-02T03:04:05Z",
     "/all/ratio=-1.5000000000000001e+300",
     "/all/inner/label=in",
+    "/all/inners@SOAP-ENC:arrayType=ns1:Inner[2]",
     "/all/inners/Inner/label=one",
     "/all/inners/Inner/label=t>o",
+    "/all/words@SOAP-ENC:arrayType=xsd:string[3]",
     "/all/words/Word=w1",
     "/all/words/Word=&w2",
     "/all/words/Word=w3",
     // A count beyond the array writes the array's items only.
+    "/all/longs@SOAP-ENC:arrayType=xsd:long[5]",
     "/all/longs/Long=7",
     "/all/longs/Long=0",
     "/all/longs/Long=0",

@@ -1,0 +1,75 @@
+#include "generator/model/XmlNamespaces.h"
+
+#include "generator/model/NameForms.h"
+#include "schema/SchemaConstants.h"
+#include "wsdl/WsdlNamespaces.h"
+
+namespace {
+
+const char* const XmlUri = "http://www.w3.org/XML/1998/namespace";
+
+} // namespace
+
+CXmlNamespaces::CXmlNamespaces(const CServiceView& view)
+{
+    prefixes_[EnvelopeUri] = "SOAP-ENV";
+    prefixes_[Wsdl::SoapEncodingUri] = "SOAP-ENC";
+    prefixes_[Schema::SchemaUri] = "xsd";
+    prefixes_[InstanceUri] = "xsi";
+    prefixes_[XmlUri] = "xml";
+    for (const CViewSchema& schema : view.schemas())
+        add(schema.ns);
+    for (const CViewElement& element : view.elements())
+        add(element.ns);
+    for (const CViewType& type : view.types()) {
+        add(type.ns);
+        for (const CViewParticle& particle : type.particles)
+            add(particle.ns);
+        for (const CViewAttribute& attribute : type.attributes)
+            add(attribute.ns);
+    }
+    add(view.targetNamespace());
+    for (const CViewPortType& portType : view.portTypes()) {
+        for (const CViewOperation& operation : portType.operations) {
+            add(operation.in.bodyNamespace);
+            add(operation.out.bodyNamespace);
+        }
+    }
+}
+
+void CXmlNamespaces::add(const std::string& ns)
+{
+    if (ns.empty() || prefixes_.count(ns) != 0)
+        return;
+    order_.push_back(ns);
+    prefixes_[ns] = "ns" + std::to_string(order_.size());
+}
+
+std::string CXmlNamespaces::prefixOf(const std::string& ns) const
+{
+    const auto found = prefixes_.find(ns);
+    return found == prefixes_.end() ? std::string() : found->second;
+}
+
+std::string CXmlNamespaces::qualifiedName(const std::string& ns, const std::string& local) const
+{
+    const std::string prefix = ns.empty() ? std::string() : prefixOf(ns);
+    return prefix.empty() ? local : prefix + ":" + local;
+}
+
+std::string CXmlNamespaces::typeName(const CTypeRef& type) const
+{
+    if (type.builtin != 0)
+        return std::string("xsd:") + xsdTypeName(type.builtin);
+    if (type.user == nullptr || type.user->anonymous || type.user->name.empty())
+        return std::string();
+    return qualifiedName(type.user->ns, type.user->name);
+}
+
+std::string CXmlNamespaces::declarations() const
+{
+    std::string text;
+    for (const std::string& ns : order_)
+        text += " xmlns:" + prefixOf(ns) + "=\"" + xmlEscaped(ns) + "\"";
+    return text;
+}

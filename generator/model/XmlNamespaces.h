@@ -1,0 +1,39 @@
+#ifndef KELVANE_GENERATOR_MODEL_XMLNAMESPACES_H
+#define KELVANE_GENERATOR_MODEL_XMLNAMESPACES_H
+
+#include "generator/model/ServiceView.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The prefixes of the namespaces a generated message uses. Every envelope
+// declares them all once, so that each element and xsi:type inside names
+// its namespace by prefix: the envelope's own (SOAP-ENV, SOAP-ENC, xsd,
+// xsi, and xml, which needs no declaration) and "ns1", "ns2" ... for the
+// schemas' and the soap:body namespaces, in the order the view first
+// names them.
+class CXmlNamespaces {
+public:
+    static constexpr const char* EnvelopeUri = "http://schemas.xmlsoap.org/soap/envelope/";
+    static constexpr const char* InstanceUri = "http://www.w3.org/2001/XMLSchema-instance";
+
+    explicit CXmlNamespaces(const CServiceView& view);
+
+    // "<prefix>:<local>" for a name in ns; local alone for a name in no namespace.
+    std::string qualifiedName(const std::string& ns, const std::string& local) const;
+    // The qualified name of a type for xsi:type and arrayType: "xsd:int",
+    // "ns1:Order"; empty for an unknown or anonymous type.
+    std::string typeName(const CTypeRef& type) const;
+    // " xmlns:ns1=\"...\"" for every namespace of the view, escaped.
+    std::string declarations() const;
+
+private:
+    void add(const std::string& ns);
+    std::string prefixOf(const std::string& ns) const;
+
+    std::vector<std::string> order_;
+    std::map<std::string, std::string> prefixes_;
+};
+
+#endif
