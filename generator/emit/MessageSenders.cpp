@@ -184,6 +184,10 @@ public:
         std::vector<std::vector<std::string>> labels;
         std::set<std::string> claimed;
         for (const CMessageUse& use : uses) {
+            // A message that is a request of one operation and a response
+            // of another goes out in the form of its first use.
+            if (use.direction != uses.front().direction)
+                continue;
             CTextBuffer body;
             body.indent();
             CEnvelopeWriter envelope(context_, body, use);

@@ -24,20 +24,26 @@ static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_pack
 	char		*buffer;
 	mycursor_t	body;
 
-	length = snprintf(start, sizeof(start), "HTTP/1.1 200 OK\r\nHOST:%s:%d\r\n", trans->dest_ip, (int)trans->dest_port);
+	//SOAP 1.1 over HTTP answers a fault with status 500
+	length = snprintf(start, sizeof(start), "HTTP/1.1 500 Internal Server Error\r\nHOST:%s:%d\r\n", trans->dest_ip, (int)trans->dest_port);
 	if(length < 0 || length >= (int)sizeof(start))
 		return -1;
 	buffer = kvproj_send_begin(pk, &body);
 	if(buffer == NULL)
 		return -1;
 
-	mystrcat(&body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:xsi=\"http://www.w3.org/1999/XMLSchema-instance\" xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" xmlns:xsd=\"http://www.w3.org/1999/XMLSchema\" SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"><SOAP-ENV:Body><SOAP-ENV:Fault><faultcode xsi:type=\"xsd:string\">");
+	//faultcode is a QName, detail holds elements: neither takes an xsi:type; an empty detail is left out
+	mystrcat(&body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\"><SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>");
 	mytstrcat(&body, pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
-	mystrcat(&body, "</faultcode><faultstring xsi:type=\"xsd:string\">");
+	mystrcat(&body, "</faultcode><faultstring>");
 	mytstrcat(&body, pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
-	mystrcat(&body, "</faultstring><detail xsi:type=\"xsd:string\">");
-	mytstrcat(&body, pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
-	mystrcat(&body, "</detail></SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>");
+	mystrcat(&body, "</faultstring>");
+	if(pk->msg.soap_fault.detail[0] != '\0'){
+		mystrcat(&body, "<detail>");
+		mytstrcat(&body, pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
+		mystrcat(&body, "</detail>");
+	}
+	mystrcat(&body, "</SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>");
 
 	return kvproj_send_end(trans, pk, buffer, start, &body, NULL, timeout);
 }
