@@ -5,6 +5,7 @@
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/SenderFrame.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/TypeEncoders.h"
 
 #include <map>
 #include <set>
@@ -149,10 +150,9 @@ private:
                                          : std::string();
         add("<" + tag + (member.valueBuiltin != 0 && !type.empty() ? " xsi:type=\"" + type + "\"" : "") + ">");
         if (member.kind == CStructMember::Number) {
-            needsTemp_ = true;
-            body_.line(std::string("snprintf(temp, sizeof(temp), \"") + numberType(member.builtin).encodeFormat +
-                       "\", " + access + ");");
-            body_.line("mystrcat(&body, temp);");
+            needsTemp_ = needsTemp_ || !isFloatingTypeId(member.builtin);
+            for (const std::string& line : numberAppend(member, "&body", access))
+                body_.line(line);
         } else if (member.kind == CStructMember::Text) {
             body_.line("mytstrcat(&body, " + access + ", sizeof(" + access + "));");
         }

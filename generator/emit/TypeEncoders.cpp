@@ -24,7 +24,10 @@ public:
                   context_.typeName(type.cName) + " *value, int encoded)");
         out_.open("{");
         out_.line("int result = 0;");
-        if (array != nullptr || uses(def, [](const CStructMember& m) { return m.kind == CStructMember::Number || m.kind == CStructMember::NumberArray; }))
+        if (array != nullptr || uses(def, [](const CStructMember& m) {
+                return (m.kind == CStructMember::Number || m.kind == CStructMember::NumberArray) &&
+                    !isFloatingTypeId(m.builtin);
+            }))
             out_.line("char temp[64];");
         if (uses(def, [](const CStructMember& m) { return m.isArray(); }))
             out_.line("int i = 0;");
@@ -58,21 +61,25 @@ public:
     void value(const CStructMember& member, const std::string& access) override
     {
         if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray) {
-            out_.line(std::string("snprintf(temp, sizeof(temp), \"") + numberType(member.builtin).encodeFormat + "\", " +
-                      access + ");");
-            out_.line("mystrcat(buff, temp);");
+            for (const std::string& line : numberAppend(member, "buff", access))
+                out_.line(line);
         } else {
             out_.line(std::string(member.wildcard ? "mymarkupcat" : "mytstrcat") + "(buff, " + access + ", sizeof(" +
                       access + "));");
         }
     }
 
+    // An optional text left empty stands out: an empty text is no value of
+    // most types (dates, numbers held as text, names).
     void element(const std::string& tag, const CStructMember& member, const std::string& access) override
     {
         if (member.wildcard) {
             value(member, access);
             return;
         }
+        const bool optional = member.optional && member.kind == CStructMember::Text;
+        if (optional)
+            out_.open("if(" + access + "[0] != '\\0'){");
         const std::string type = context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
         if (member.valueBuiltin == 0 || type.empty()) {
             out_.line("mystrcat(buff, " + cStringLiteral("<" + tag + ">") + ");");
@@ -83,6 +90,8 @@ public:
         }
         value(member, access);
         out_.line("mystrcat(buff, " + cStringLiteral("</" + tag + ">") + ");");
+        if (optional)
+            out_.close();
     }
 
 private:
@@ -157,10 +166,57 @@ private:
     CTextBuffer& out_;
 };
 
+bool holdsFloating(const std::vector<CStructMember>& members)
+{
+    for (const CStructMember& member : members) {
+        if ((member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray) &&
+            isFloatingTypeId(member.builtin))
+            return true;
+    }
+    return false;
+}
+
+bool usesFloating(const CStructLayout& layout)
+{
+    for (const CStructDef* def : layout.typeStructs()) {
+        if (holdsFloating(def->members))
+            return true;
+    }
+    for (const CStructDef* def : layout.messageStructs()) {
+        if (holdsFloating(def->members))
+            return true;
+    }
+    return holdsFloating(layout.headerMembers());
+}
+
 } // namespace
+
+std::vector<std::string> numberAppend(const CStructMember& member, const std::string& cursor, const std::string& access)
+{
+    const char* format = numberType(member.builtin).encodeFormat;
+    if (isFloatingTypeId(member.builtin))
+        return {"myfloatcat(" + cursor + ", \"" + format + "\", " + access + ");"};
+    return {std::string("snprintf(temp, sizeof(temp), \"") + format + "\", " + access + ");",
+            "mystrcat(" + cursor + ", temp);"};
+}
 
 void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
 {
+    if (usesFloating(context.layout())) {
+        source.line("//a floating value as XML Schema spells it: NaN, INF and -INF where printf would write nan or inf");
+        source.line("static int myfloatcat(mycursor_t *out, const char *format, double value)");
+        source.open("{");
+        source.line("char\ttemp[64];");
+        source.emptyLine();
+        source.line("if(value != value)");
+        source.line("\treturn mystrcat(out, \"NaN\");");
+        source.line("if(value - value != 0)");
+        source.line("\treturn mystrcat(out, value > 0 ? \"INF\" : \"-INF\");");
+        source.line("snprintf(temp, sizeof(temp), format, value);");
+        source.line("return mystrcat(out, temp);");
+        source.close();
+        source.emptyLine();
+    }
     CEncoderWriter writer(context, source);
     for (const CViewType* type : context.layout().codecTypes())
         writer.write(*type, *context.layout().structOf(type));

@@ -1,14 +1,28 @@
 #ifndef KELVANE_GENERATOR_EMIT_TYPEENCODERS_H
 #define KELVANE_GENERATOR_EMIT_TYPEENCODERS_H
 
+#include <string>
+#include <vector>
+
 class CEmitContext;
 class CTextBuffer;
+struct CStructMember;
 
 // One encoder per type with a struct:
-// "static int encode_<T>_t(mycursor_t *buff, char *name, <proj>_<T>_t *value)"
-// writes the value as the element "<proj>:<name>" (members unprefixed),
-// text XML-escaped and numbers in their C type's conversion. It returns 0,
-// or -1 when the text did not fit the cursor's buffer.
+// "static int encode_<T>_t(mycursor_t *buff, char *name, <proj>_<T>_t *value, int encoded)"
+// writes the value as the element name (qualified or not as its declaration
+// says; members likewise), text XML-escaped and numbers in their C type's
+// conversion; encoded adds the xsi:type of rpc/encoded messages, and a SOAP
+// array always says its items' type and number. It returns 0, or -1 when
+// the text did not fit the cursor's buffer or holds what XML cannot carry.
+// Before them stands "myfloatcat" when any member is a floating number.
 void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source);
+
+// The C lines that append a number member's value at cursor (a
+// mycursor_t pointer expression) through the scratch "temp": its
+// conversion, or for floating types the XML Schema spelling of infinities
+// and NaN.
+std::vector<std::string> numberAppend(const CStructMember& member, const std::string& cursor,
+                                      const std::string& access);
 
 #endif

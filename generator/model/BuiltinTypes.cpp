@@ -76,6 +76,11 @@ bool isNumericTypeId(int typeId)
     return row != nullptr && !row->isText();
 }
 
+bool isFloatingTypeId(int typeId)
+{
+    return isNumericTypeId(typeId) && numberType(typeId).decode == CDecodeConversion::Floating;
+}
+
 bool isWildcardTypeId(int typeId)
 {
     return typeId == Schema::XSD_ANY;

@@ -40,6 +40,9 @@ const CBuiltinType& numberType(int typeId);
 bool isTextTypeId(int typeId);
 bool isNumericTypeId(int typeId);
 
+// Number types written with a floating conversion (float, double, decimal).
+bool isFloatingTypeId(int typeId);
+
 // The id the schema model gives wildcards (xsd:any, anyAttribute).
 bool isWildcardTypeId(int typeId);
 

@@ -221,6 +221,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         member.valueBuiltin = particle.type.builtin;
         member.ns = particle.ns;
         member.wildcard = particle.isAnyElement();
+        member.optional = particle.minOccurs == 0;
         if (member.kind == CStructMember::Struct && items)
             member.kind = CStructMember::StructArray;
         // Arrays are named after the array type, as their users expect.

@@ -37,6 +37,8 @@ struct CStructMember {
     // An xsd:any (its text is the markup of the elements it stands for) or
     // an anyAttribute (nothing a message can name).
     bool wildcard = false;
+    // An element its content model lets stand out (minOccurs 0).
+    bool optional = false;
     std::string cName;
     std::string countName;      // arrays
     int builtin = 0;            // Number kinds: the built-in type id

@@ -419,6 +419,7 @@ std::string quoteSchema(const std::string& form, const std::string& location = s
     return "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd + " elementFormDefault=\"" + form + "\">"
            "<xsd:complexType name=\"QuoteType\"><xsd:sequence><xsd:element name=\"symbol\" type=\"xsd:string\"/>"
            "<xsd:element name=\"count\" type=\"xsd:int\"/><xsd:element name=\"plain\" type=\"xsd:string\" form=\"unqualified\"/>"
+           "<xsd:element name=\"when\" type=\"xsd:dateTime\" minOccurs=\"0\"/>"
            "</xsd:sequence><xsd:attribute name=\"currency\" type=\"xsd:string\"/></xsd:complexType>"
            "<xsd:element name=\"Quote\" type=\"tns:QuoteType\"/><xsd:element name=\"Price\" type=\"xsd:double\"/>"
            "<xsd:element name=\"Session\" type=\"xsd:string\"/><xsd:element name=\"Trace\" type=\"xsd:string\"/>"
@@ -673,7 +674,7 @@ TEST_F(MessageSendersTest, TextXmlCannotCarryIsRefusedAndLineEndsSurvive)
 }
 
 // Wildcards: an anyAttribute names nothing and is not written; an xsd:any
-// member's text is the markup of its elements.
+// member's text is the markup of the elements it stands for.
 TEST_F(MessageSendersTest, WildcardsWriteNoNamelessElementOrAttribute)
 {
     const std::string schema = "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd +
@@ -684,11 +685,51 @@ TEST_F(MessageSendersTest, WildcardsWriteNoNamelessElementOrAttribute)
     const std::vector<Sent> sends =
         run(literalService(schema, "<part name=\"body\" element=\"tns:Bag\"/>", "<part name=\"p\" element=\"tns:Price\"/>"),
             "\tfresh(&pk, DEMO_PROTO_BAG);\n\tstrcpy(pk.msg.In.Bag.known, \"k\");\n"
-            "\treport(&trans, &pk);\n",
+            "\tstrcpy(pk.msg.In.Bag._, \"a=\\\"1\\\"\");\n\tstrcpy(pk.msg.In.Bag.__2, \"<x a=\\\"1\\\">one</x>\");\n"
+            "\treport(&trans, &pk);\n\tstrcpy(pk.msg.In.Bag.__2, \"<x>\\001</x>\");\n\treport(&trans, &pk);\n",
             {{"schema.xsd", schema}});
-    ASSERT_EQ(1u, sends.size());
+    ASSERT_EQ(2u, sends.size());
     expectFramed(sends[0]);
     EXPECT_TRUE(has(sends[0].xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Bag/ns1:known=k")) << sends[0].body;
+    EXPECT_TRUE(has(sends[0].xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Bag/x@a=1")) << sends[0].body;
+    EXPECT_TRUE(has(sends[0].xml, "?valid Bag=1"));
+    EXPECT_EQ(-1, sends[1].result) << "markup is checked like text";
+    EXPECT_FALSE(sends[1].went);
     EXPECT_EQ(std::string::npos, sends[0].body.find("<>")) << sends[0].body;
     EXPECT_EQ(std::string::npos, sends[0].body.find(" =\"")) << sends[0].body;
+}
+
+// Values go out as XML Schema reads them: an optional text left empty is
+// left out (an empty dateTime is no dateTime), infinities and NaN are
+// spelt INF, -INF and NaN.
+TEST_F(MessageSendersTest, ValuesAreWrittenAsTheSchemaReadsThem)
+{
+    const std::vector<Sent> sends =
+        run(literalService(quoteSchema("qualified"), QuoteParts, "<part name=\"p\" element=\"tns:Price\"/>"),
+            std::string(FillQuote) + R"(
+	report(&trans, &pk);
+	strcpy(pk.msg.In.Quote.when, "2024-01-02T03:04:05Z");
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_PRICE);
+	pk.msg.Out.Price.Price = 1.0 / 0.0;
+	report(&trans, &pk);
+	pk.msg.Out.Price.Price = -1.0 / 0.0;
+	report(&trans, &pk);
+	pk.msg.Out.Price.Price = 0.0 / 0.0;
+	report(&trans, &pk);
+)",
+            {{"schema.xsd", quoteSchema("qualified")}});
+    ASSERT_EQ(5u, sends.size());
+    const std::string quote = "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Quote/ns1:when";
+    EXPECT_EQ(std::string::npos, sends[0].body.find("when")) << sends[0].body;
+    EXPECT_TRUE(has(sends[1].xml, quote + "=2024-01-02T03:04:05Z")) << sends[1].body;
+    const char* const spelt[] = {"INF", "-INF", "NaN"};
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(has(sends[2 + i].xml, std::string("/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Price=") + spelt[i]))
+            << sends[2 + i].body;
+    for (const Sent& sent : sends) {
+        expectFramed(sent);
+        EXPECT_FALSE(has(sent.xml, "?valid Quote=0")) << sent.body;
+        EXPECT_FALSE(has(sent.xml, "?valid Price=0")) << sent.body;
+    }
 }
