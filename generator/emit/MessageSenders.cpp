@@ -7,6 +7,7 @@
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/TypeEncoders.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -200,15 +201,15 @@ public:
                 if (claimed.insert(key->id).second)
                     own.push_back(key->id);
             }
-            if (!variants.empty() && (own.empty() || body.text() == variants.front()))
-                continue;
-            bool known = false;
-            for (const std::string& text : variants)
-                known = known || text == body.text();
-            if (known && !variants.empty())
-                continue;
-            variants.push_back(body.text());
-            labels.push_back(own);
+            // Operations that send the same text share one case.
+            const auto same = std::find(variants.begin(), variants.end(), body.text());
+            if (same != variants.end()) {
+                std::vector<std::string>& shared = labels[static_cast<std::size_t>(same - variants.begin())];
+                shared.insert(shared.end(), own.begin(), own.end());
+            } else if (variants.empty() || !own.empty()) {
+                variants.push_back(body.text());
+                labels.push_back(own);
+            }
         }
 
         CSenderStart start = startOf(uses.front());
