@@ -543,12 +543,14 @@ TEST_F(MessageSendersTest, EnvelopesFollowTheSchemasAndTheBinding)
                                                   "<part name=\"trace\" element=\"tns:Trace\"/>",
                         "<part name=\"p\" element=\"tns:Price\"/>",
                         "<soap:header message=\"tns:In\" part=\"auth\" use=\"literal\"/>"
-                        "<soap:header message=\"tns:In\" part=\"trace\" use=\"literal\"/>"),
+                        "<soap:header message=\"tns:In\" part=\"trace\" use=\"literal\"/>"
+                        "<soap:header message=\"tns:Out\" part=\"p\" use=\"literal\"/>"),
          std::string(FillQuote) + "\tstrcpy(pk.Session, \"s1\");\n\tstrcpy(pk.msg.In.Trace.Trace, \"t1\");\n"
-                                  "\treport(&trans, &pk);\n",
+                                  "\tpk.Price = 2.5;\n\treport(&trans, &pk);\n",
          {{"schema.xsd", quoteSchema("qualified")}},
-         {env + "SOAP-ENV:Header/ns1:Session=s1", env + "SOAP-ENV:Header/ns1:Trace=t1", "?valid Session=1",
-          "?valid Trace=1", "?valid Quote=1"},
+         {env + "SOAP-ENV:Header/ns1:Session=s1", env + "SOAP-ENV:Header/ns1:Trace=t1",
+          env + "SOAP-ENV:Header/ns1:Price=2.5", "?valid Session=1", "?valid Trace=1", "?valid Price=1",
+          "?valid Quote=1"},
          {body + "ns1:Trace=t1", body + "ns1:Session=s1"}},
         {"rpc/literal: wrapper in the body namespace, accessors named after the parts",
          rpcService("literal", "", "<part name=\"param0\" type=\"tns:SOAPStruct\"/><part name=\"n\" type=\"xsd:int\"/>",
