@@ -1,7 +1,8 @@
 // The background lexer's full parse of 5 MB of C shaped like a generated "<name>_api.c"
 // (structs, encoder functions with string literals, comments, preprocessor lines), in MB/s
 // against a plain table-driven C tokenizer over the same bytes; and the on-screen parse of 50
-// rows in the middle of the text.
+// rows in the middle of the text. It prints a digest of the block chain and the fold regions
+// of the full parse: a faster lexer must print the same digest as the one before it.
 #include "BenchTiming.h"
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
@@ -10,8 +11,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -78,6 +81,41 @@ size_t Tokenize(const std::string& text) {
     return nTokens;
 }
 
+// FNV-1a over every block (class, start, end, extents, parent's start) and every fold region.
+struct ChainDigest {
+    uint64_t nHash = 14695981039346656037ull;
+    int nBlocks = 0;
+    size_t nFolds = 0;
+
+    void Add(const void* p, size_t n) {
+        for (size_t i = 0; i < n; ++i) nHash = (nHash ^ static_cast<const unsigned char*>(p)[i]) * 1099511628211ull;
+    }
+    void Add(const CString& str) { Add(str.GetString(), static_cast<size_t>(str.GetLength()) + 1); }
+    void Add(const CKLVSyntaxEditPosition& pos) {
+        Add(&pos.nLine, sizeof pos.nLine);
+        Add(&pos.nCol, sizeof pos.nCol);
+    }
+
+    explicit ChainDigest(CKLVSyntaxEditLexTextSchema* pSchema) {
+        for (CKLVSyntaxEditLexTextBlock* p = pSchema->GetFirstBlock().Get(); p; p = p->m_pNext.Get(), ++nBlocks) {
+            Add(p->m_pClass ? p->m_pClass->GetName() : CString("?"));
+            Add(p->m_posStart);
+            Add(p->m_posEnd);
+            Add(&p->m_nStartExtent, sizeof p->m_nStartExtent);
+            Add(&p->m_nEndExtent, sizeof p->m_nEndExtent);
+            Add(p->m_pParent ? p->m_pParent->m_posStart : CKLVSyntaxEditPosition());
+        }
+        std::vector<CKLVSyntaxEditCollapsedBlock> arFolds;
+        pSchema->GetFoldRegions(nullptr, -1, arFolds);
+        for (const CKLVSyntaxEditCollapsedBlock& fold : arFolds) {
+            Add(fold.lcStart);
+            Add(fold.lcEnd);
+            Add(fold.strCollapsedText);
+        }
+        nFolds = arFolds.size();
+    }
+};
+
 CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> MakeSchema() {
     CKLVSyntaxEditSchemaFileStore store;
     store.LoadSchemaFile(KELVANE_SOURCE_DIR "/runtime/config/lexer/C.lex", FALSE);
@@ -125,6 +163,9 @@ int main() {
     std::printf("lexer_mb_per_s=%.2f tokenizer_mb_per_s=%.2f ratio_vs_tokenizer=%.4f\n", dMB / lexer,
                 dMB / tokenizer, tokenizer / lexer);
     std::printf("screen_parse_50_rows_ms=%.3f\n", screen * 1000);
+    const ChainDigest digest(pSchema.Get());
+    std::printf("chain_digest=%016llx blocks=%d folds=%zu\n", static_cast<unsigned long long>(digest.nHash),
+                digest.nBlocks, digest.nFolds);
     pSchema->Close();
     pBuffer->InternalRelease();
     return 0;
