@@ -17,32 +17,74 @@ int CountChars(LPCSTR p, int nBytes) {
     return nChars;
 }
 
-// Restores the iterator's peek offset when a test ends.
-class CPeekOffset {
+// The text a tag list is tested against, read once per list: forward from nOffset characters
+// after the position, or backward from nOffset characters before it. Reading never moves the
+// position, and the peek offset is restored at the end.
+class CTagListText {
 public:
-    explicit CPeekOffset(IKLVSyntaxEditTextIterator* pIter) : m_pIter(pIter) {}
-    ~CPeekOffset() { m_pIter->MoveOffset(0); }
+    CTagListText(IKLVSyntaxEditTextIterator* pIter, int nOffset) : m_pIter(pIter), m_nOffset(nOffset) {}
+    ~CTagListText() {
+        if (m_bMoved) m_pIter->MoveOffset(0);
+    }
+    CTagListText(const CTagListText&) = delete;
+    CTagListText& operator=(const CTagListText&) = delete;
 
-    // The text nOffset characters away from the position (negative: before it).
-    LPCSTR At(int nOffset, int nAhead) {
-        m_pIter->MoveOffset(nOffset);
-        return m_pIter->PeekText(nAhead);
+    LPCSTR Forward() {
+        if (!m_bForwardRead) m_pForward = At(m_nOffset, kPeekBytes), m_bForwardRead = true;
+        return m_pForward;
+    }
+    // The text nChars characters before the end of the backward look-up, and that end.
+    LPCSTR Back(int nChars, LPCSTR& pEnd) {
+        if (!m_bEndRead) m_pEnd = At(-m_nOffset, 0), m_bEndRead = true;
+        pEnd = m_pEnd;
+        if (nChars != m_nBackChars) m_pBack = At(-(m_nOffset + nChars), 0), m_nBackChars = nChars;
+        return m_pBack;
+    }
+
+    // A string tag that starts at the forward text: its characters when it matches.
+    int MatchForward(const CString& strTag, BOOL bCase) {
+        LPCSTR p = Forward();
+        if (!p || !FirstBytesMayMatch(strTag.GetString()[0], p[0], bCase)) return 0;
+        const int nBytes = CKLVSyntaxEditLexText::CompareForward(strTag, p, bCase);
+        return nBytes > 0 ? CountChars(p, nBytes) : 0;
+    }
+    // A string tag that ends at the backward end: its characters when it matches. The text
+    // before the position is never read past its start.
+    int MatchBackward(const CString& strTag, BOOL bCase) {
+        const int nChars = CountChars(strTag, strTag.GetLength());
+        LPCSTR pEnd = nullptr;
+        LPCSTR pStart = Back(nChars, pEnd);
+        if (!pStart || !pEnd || pEnd - pStart != strTag.GetLength()) return 0;
+        if (!FirstBytesMayMatch(strTag.GetString()[0], pStart[0], bCase)) return 0;
+        return CKLVSyntaxEditLexText::CompareForward(strTag, pStart, bCase) == strTag.GetLength() ? nChars : 0;
     }
 
 private:
-    IKLVSyntaxEditTextIterator* m_pIter;
-};
+    LPCSTR At(int nOffset, int nAhead) {
+        m_bMoved = true;
+        m_pIter->MoveOffset(nOffset);
+        return m_pIter->PeekText(nAhead);
+    }
+    // Whether a comparison from these first bytes can succeed: it compares character codes
+    // from the first one, and below 0x80 a byte is a whole character of any code page.
+    static bool FirstBytesMayMatch(char chTag, char chText, BOOL bCase) {
+        if (chTag == chText) return true;
+        if (bCase) return false;
+        const auto tag = static_cast<BYTE>(chTag), text = static_cast<BYTE>(chText);
+        if (tag >= 0x80 || text >= 0x80) return true;
+        return CKLVSyntaxEditLexText::LowerCode(tag) == CKLVSyntaxEditLexText::LowerCode(text);
+    }
 
-// A string tag that ends nOffset characters before the position: its bytes when it matches.
-// The text before the position is never read past its start.
-int MatchStringBackward(IKLVSyntaxEditTextIterator* pIter, const CString& strTag, int nOffset, BOOL bCase) {
-    const int nChars = CountChars(strTag, strTag.GetLength());
-    CPeekOffset peek(pIter);
-    LPCSTR pEnd = peek.At(-nOffset, 0);
-    LPCSTR pStart = peek.At(-(nOffset + nChars), 0);
-    if (!pStart || !pEnd || pEnd - pStart != strTag.GetLength()) return 0;
-    return CKLVSyntaxEditLexText::CompareForward(strTag, pStart, bCase) == strTag.GetLength() ? nChars : 0;
-}
+    IKLVSyntaxEditTextIterator* m_pIter;
+    int m_nOffset;
+    bool m_bMoved = false;
+    bool m_bForwardRead = false;
+    bool m_bEndRead = false;
+    LPCSTR m_pForward = nullptr;
+    LPCSTR m_pEnd = nullptr;
+    LPCSTR m_pBack = nullptr;
+    int m_nBackChars = -1;
+};
 
 }  // namespace
 
@@ -52,35 +94,26 @@ int MatchStringBackward(IKLVSyntaxEditTextIterator* pIter, const CString& strTag
 int CKLVSyntaxEditLexClass::MatchTagList(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditTextIterator* pIter,
                                          int nOffset, BOOL bBackward, CString& strMatch) {
     const BOOL bCase = IsCaseSensitive();
+    CTagListText text(pIter, nOffset);
     for (INT_PTR i = 0; i < list.GetSize(); ++i) {
         const CKLVSyntaxEditLexValueObj* pValue = list.GetAt(i);
         if (pValue->IsString()) {
             for (INT_PTR j = 0; j < pValue->m_arStrings.GetSize(); ++j) {
                 const CString& strTag = pValue->m_arStrings[j];
-                if (strTag.IsEmpty()) continue;   // an empty tag would match without moving on
-                int nChars = 0;
-                if (bBackward) {
-                    nChars = MatchStringBackward(pIter, strTag, nOffset, bCase);
-                } else {
-                    CPeekOffset peek(pIter);
-                    LPCSTR p = peek.At(nOffset, kPeekBytes);
-                    const int nBytes = p ? CKLVSyntaxEditLexText::CompareForward(strTag, p, bCase) : -1;
-                    if (nBytes > 0) nChars = CountChars(p, nBytes);
-                }
+                if (!strTag.GetString()[0]) continue;   // an empty tag would match without moving on
+                const int nChars = bBackward ? text.MatchBackward(strTag, bCase) : text.MatchForward(strTag, bCase);
                 if (nChars > 0) {
                     strMatch = strTag;
                     return nChars;
                 }
             }
         } else if (pValue->m_nKind == klvLexValueCharClass) {
-            CPeekOffset peek(pIter);
-            LPCSTR pEnd = bBackward ? peek.At(-nOffset, 0) : nullptr;
-            LPCSTR p = bBackward ? peek.At(-(nOffset + 1), 0) : peek.At(nOffset, kPeekBytes);
+            LPCSTR pEnd = nullptr;
+            LPCSTR p = bBackward ? text.Back(1, pEnd) : text.Forward();
             if (!p || (bBackward && pEnd - p < 1)) continue;
-            CString strChar;
-            const int nBytes = pValue->m_CharClass.Test(p, strChar);
+            const int nBytes = pValue->m_CharClass.TestChar(p);
             if (nBytes > 0 && (!bBackward || nBytes == pEnd - p)) {
-                strMatch = strChar;
+                strMatch = CString(p, nBytes);
                 return 1;
             }
         }

@@ -2,16 +2,6 @@
 
 #include <mbstring.h>
 
-int CKLVSyntaxEditLexText::CharBytes(LPCSTR p) {
-    if (!p || !*p) return 0;
-    return (::IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1]) ? 2 : 1;
-}
-
-WORD CKLVSyntaxEditLexText::CharCode(LPCSTR p, int nBytes) {
-    if (nBytes == 2) return static_cast<WORD>((static_cast<BYTE>(p[0]) << 8) | static_cast<BYTE>(p[1]));
-    return static_cast<BYTE>(p[0]);
-}
-
 namespace {
 
 // Maps one character through the code page's case tables.
@@ -33,10 +23,7 @@ WORD MapCode(WORD wChar, DWORD dwFlags) {
 
 }  // namespace
 
-WORD CKLVSyntaxEditLexText::LowerCode(WORD wChar) {
-    if (wChar < 0x80) return (wChar >= 'A' && wChar <= 'Z') ? static_cast<WORD>(wChar + 32) : wChar;
-    return MapCode(wChar, LCMAP_LOWERCASE);
-}
+WORD CKLVSyntaxEditLexText::LowerCodeOfPage(WORD wChar) { return MapCode(wChar, LCMAP_LOWERCASE); }
 
 WORD CKLVSyntaxEditLexText::SwapCaseCode(WORD wChar) {
     const WORD wLower = LowerCode(wChar);

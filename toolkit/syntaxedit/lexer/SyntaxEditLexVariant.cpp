@@ -61,12 +61,16 @@ BOOL CKLVSyntaxEditLexVariant::IsMember(int nClassId, char ch) {
     }
 }
 
-int CKLVSyntaxEditLexVariant::Test(LPCSTR p, CString& strOut) const {
+int CKLVSyntaxEditLexVariant::TestChar(LPCSTR p) const {
     const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
     if (nBytes == 0) return 0;
     const BOOL bMember = nBytes == 1 && IsMember(m_nClassId, *p);
-    if (bMember == IsInverted()) return 0;
-    strOut.Append(p, nBytes);
+    return bMember == IsInverted() ? 0 : nBytes;
+}
+
+int CKLVSyntaxEditLexVariant::Test(LPCSTR p, CString& strOut) const {
+    const int nBytes = TestChar(p);
+    if (nBytes > 0) strOut.Append(p, nBytes);
     return nBytes;
 }
 

@@ -36,6 +36,8 @@ public:
     // single-byte characters are members of a set; a double-byte one belongs to no set.
     // Appends the character to strOut and returns its byte count when it belongs, else 0.
     int Test(LPCSTR p, CString& strOut) const;
+    // The same test without the copy: the character's byte count when it belongs, else 0.
+    int TestChar(LPCSTR p) const;
     static BOOL IsMember(int nClassId, char ch);
     // One single-character string per member of the class, in the class's order.
     static BOOL Expand(int nClassId, CStringArray& arOut);

@@ -1,6 +1,7 @@
 #include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditLeadBytes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +13,7 @@ const int kMinBackOffset = 20;
 
 bool IsSignalled(HANDLE hEvent) { return hEvent && ::WaitForSingleObject(hEvent, 0) == WAIT_OBJECT_0; }
 
-bool IsLeadByte(char ch) { return ::IsDBCSLeadByte(static_cast<BYTE>(ch)) != FALSE; }
+bool IsLeadByte(char ch) { return KLVIsLeadByte(ch); }
 
 int CountChars(const CString& strText) {
     int nChars = 0;
@@ -45,9 +46,8 @@ int CKLVSyntaxEditTextIterator::LastRow() const { return m_pBuffer ? m_pBuffer->
 
 void CKLVSyntaxEditTextIterator::Rewind() {
     m_posCurrent = CKLVSyntaxEditPosition(1, 0);
-    m_mapLineLengths.clear();
-    m_mapLineLengths.reserve(std::max(500, std::max(LastRow(), 0) / 10));
-    m_nNextRow = 1;
+    m_arLineLengths.clear();
+    m_nFirstLengthRow = m_nNextRow = 1;
     m_nBytesAhead = 0;
     m_nPeekOffset = m_nPeekByteOffset = 0;
     const size_t nMinSize = static_cast<size_t>(std::max(kMinBufferSize, m_nMaxBackOffset));
@@ -60,8 +60,8 @@ void CKLVSyntaxEditTextIterator::Rewind() {
 }
 
 int CKLVSyntaxEditTextIterator::LookupLineLength(int nRow) const {
-    auto it = m_mapLineLengths.find(nRow);
-    return it == m_mapLineLengths.end() ? -1 : it->second;
+    const size_t nIndex = static_cast<size_t>(nRow - m_nFirstLengthRow);
+    return nRow >= m_nFirstLengthRow && nIndex < m_arLineLengths.size() ? m_arLineLengths[nIndex] : -1;
 }
 
 LPCSTR CKLVSyntaxEditTextIterator::PeekText(int nCount) {
@@ -71,7 +71,7 @@ LPCSTR CKLVSyntaxEditTextIterator::PeekText(int nCount) {
     CString strRow;
     while (m_nNextRow <= nLastRow && m_nBytesAhead < nCount) {
         m_pBuffer->GetLineText(m_nNextRow, strRow, TRUE);
-        m_mapLineLengths[m_nNextRow] = CountChars(strRow);
+        m_arLineLengths.push_back(CountChars(strRow));
         // The closing line end belongs to no row.
         if (m_nNextRow == nLastRow) strRow += kClosingLineEnd;
         const int nBytes = strRow.GetLength();
@@ -147,7 +147,11 @@ void CKLVSyntaxEditTextIterator::StepBack(CKLVSyntaxEditPosition& pos) {
 
 void CKLVSyntaxEditTextIterator::MoveOffset(int nCharOffset) {
     m_nPeekOffset = nCharOffset;
-    if (nCharOffset >= 0) {
+    if (nCharOffset == 0) {
+        m_nPeekByteOffset = 0;
+        return;
+    }
+    if (nCharOffset > 0) {
         m_nPeekByteOffset = CharBytesForward(m_nCurOffset, nCharOffset);
         return;
     }
@@ -180,7 +184,7 @@ BOOL CKLVSyntaxEditTextIterator::SeekToLine(const CKLVSyntaxEditPosition& posTar
         nBytes += GetLineByteCount(nStartRow, TRUE);
         --nStartRow;
     }
-    m_nNextRow = nStartRow;
+    m_nFirstLengthRow = m_nNextRow = nStartRow;
     PeekText(kCompactThreshold);
     m_posCurrent = CKLVSyntaxEditPosition(nStartRow, 0);
     while (m_posCurrent < posTarget && !m_bEOF) {

@@ -6,12 +6,13 @@
 #include "classlib/ClassLib.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextSource.h"
 
-#include <unordered_map>
 #include <vector>
 
 class CKLVSyntaxEditBufferManager;
 
-class CKLVSyntaxEditTextIterator : public CCmdTarget, public IKLVSyntaxEditTextIterator {
+// The interface comes first: the lexer calls through it for every character, and a first base
+// needs no adjusting thunk.
+class CKLVSyntaxEditTextIterator : public IKLVSyntaxEditTextIterator, public CCmdTarget {
 public:
     explicit CKLVSyntaxEditTextIterator(CKLVSyntaxEditBufferManager* pBuffer);
     ~CKLVSyntaxEditTextIterator() override;
@@ -47,7 +48,10 @@ private:
     CKLVSyntaxEditBufferManager* m_pBuffer;
     CKLVSyntaxEditPosition m_posCurrent;
     BOOL m_bEOF = FALSE;
-    std::unordered_map<int, int> m_mapLineLengths;
+    // Characters (line end included) of the rows read since the last rewind, from row
+    // m_nFirstLengthRow on: reading goes forward a row at a time.
+    std::vector<int> m_arLineLengths;
+    int m_nFirstLengthRow = 1;
     std::vector<char> m_arBuffer;
     int m_nBytesAhead = 0;
     int m_nCurOffset = 0;
