@@ -139,6 +139,16 @@ protected:
     virtual CKLVLexClassPtr CreateEmpty() const;
 
 private:
+    // A tag of a list found at the text: its characters (0: none) and the matched text.
+    struct CTagMatch {
+        int nChars = 0;
+        LPCSTR pText = nullptr;
+        int nBytes = 0;
+    };
+    // MatchTagList without copying the match, for the steps that only count it.
+    CTagMatch FindTag(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditTextIterator* pIter, int nOffset,
+                      BOOL bBackward);
+
     enum { klvFlagCaseSensitive, klvFlagCollapsable, klvFlagEndClassParent, klvFlagRestartRunLoop, klvFlagCount };
     int GetCachedFlag(int nFlag);
     int ReadFlag(int nFlag);

@@ -91,20 +91,23 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Tag and class tests
 
-int CKLVSyntaxEditLexClass::MatchTagList(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditTextIterator* pIter,
-                                         int nOffset, BOOL bBackward, CString& strMatch) {
+CKLVSyntaxEditLexClass::CTagMatch CKLVSyntaxEditLexClass::FindTag(const CKLVSyntaxEditLexAttrArray& list,
+                                                                   IKLVSyntaxEditTextIterator* pIter, int nOffset,
+                                                                   BOOL bBackward) {
     const BOOL bCase = IsCaseSensitive();
     CTagListText text(pIter, nOffset);
+    CTagMatch match;
     for (INT_PTR i = 0; i < list.GetSize(); ++i) {
         const CKLVSyntaxEditLexValueObj* pValue = list.GetAt(i);
-        if (pValue->IsString()) {
+        if (pValue->m_nKind == klvLexValueStrings || pValue->m_nKind == klvLexValueClassNames) {
             for (INT_PTR j = 0; j < pValue->m_arStrings.GetSize(); ++j) {
                 const CString& strTag = pValue->m_arStrings[j];
                 if (!strTag.GetString()[0]) continue;   // an empty tag would match without moving on
-                const int nChars = bBackward ? text.MatchBackward(strTag, bCase) : text.MatchForward(strTag, bCase);
-                if (nChars > 0) {
-                    strMatch = strTag;
-                    return nChars;
+                match.nChars = bBackward ? text.MatchBackward(strTag, bCase) : text.MatchForward(strTag, bCase);
+                if (match.nChars > 0) {
+                    match.pText = strTag.GetString();
+                    match.nBytes = strTag.GetLength();
+                    return match;
                 }
             }
         } else if (pValue->m_nKind == klvLexValueCharClass) {
@@ -113,12 +116,21 @@ int CKLVSyntaxEditLexClass::MatchTagList(const CKLVSyntaxEditLexAttrArray& list,
             if (!p || (bBackward && pEnd - p < 1)) continue;
             const int nBytes = pValue->m_CharClass.TestChar(p);
             if (nBytes > 0 && (!bBackward || nBytes == pEnd - p)) {
-                strMatch = CString(p, nBytes);
-                return 1;
+                match.nChars = 1;
+                match.pText = p;
+                match.nBytes = nBytes;
+                return match;
             }
         }
     }
-    return 0;
+    return CTagMatch();
+}
+
+int CKLVSyntaxEditLexClass::MatchTagList(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditTextIterator* pIter,
+                                         int nOffset, BOOL bBackward, CString& strMatch) {
+    const CTagMatch match = FindTag(list, pIter, nOffset, bBackward);
+    if (match.nChars > 0) strMatch = CString(match.pText, match.nBytes);
+    return match.nChars;
 }
 
 BOOL CKLVSyntaxEditLexClass::CheckClass(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditLexBlockSchema* pSchema,
@@ -155,14 +167,12 @@ BOOL CKLVSyntaxEditLexClass::CheckPrevious(IKLVSyntaxEditTextIterator* pIter, IK
     if (m_arTags[klvLexPreviousTag].IsEmpty()) return TRUE;
     // Separators before the position are passed over, within the look-back the iterator keeps.
     int nBack = 0;
-    CString strMatch;
     while (nBack < pIter->GetMaxBackOffset()) {
-        const int n = MatchTagList(m_arTags[klvLexPreviousTagSeparators], pIter, nBack, TRUE, strMatch);
+        const int n = FindTag(m_arTags[klvLexPreviousTagSeparators], pIter, nBack, TRUE).nChars;
         if (n <= 0) break;
         nBack += n;
     }
-    return nBack <= pIter->GetMaxBackOffset() &&
-           MatchTagList(m_arTags[klvLexPreviousTag], pIter, nBack, TRUE, strMatch) > 0;
+    return nBack <= pIter->GetMaxBackOffset() && FindTag(m_arTags[klvLexPreviousTag], pIter, nBack, TRUE).nChars > 0;
 }
 
 int CKLVSyntaxEditLexClass::CheckStart(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
@@ -171,8 +181,8 @@ int CKLVSyntaxEditLexClass::CheckStart(IKLVSyntaxEditTextIterator* pIter, IKLVSy
     const BOOL bStartTag = !m_arTags[klvLexStartTag].IsEmpty();
     CKLVLexBlockPtr pFound;
     if (bStartClass && !CheckClass(m_arTags[klvLexStartClass], pSchema, pContext, nullptr, nullptr, 1, pFound)) return 0;
-    CString strTag;
-    const int nTagChars = bStartTag ? MatchTagList(m_arTags[klvLexStartTag], pIter, 0, FALSE, strTag) : 0;
+    const CTagMatch tag = bStartTag ? FindTag(m_arTags[klvLexStartTag], pIter, 0, FALSE) : CTagMatch();
+    const int nTagChars = tag.nChars;
     if (bStartTag && nTagChars <= 0) return 0;
     int nFlags = klvMatchOpened;
     if (bStartClass && pFound && m_pParent && pFound->m_pClass &&
@@ -185,7 +195,7 @@ int CKLVSyntaxEditLexClass::CheckStart(IKLVSyntaxEditTextIterator* pIter, IKLVSy
         pBlock->m_pClass.AssignRaw(this);
         if (bStartTag) {
             pBlock->m_posStart = pIter->GetPosition();
-            pBlock->m_nStartExtent = strTag.GetLength();
+            pBlock->m_nStartExtent = tag.nBytes;
         } else if (pFound) {
             pBlock->m_posStart = pFound->m_posStart;
             pBlock->m_nStartExtent = pFound->m_nStartExtent;
@@ -226,20 +236,18 @@ int CKLVSyntaxEditLexClass::CheckToken(IKLVSyntaxEditTextIterator* pIter, IKLVSy
 }
 
 BOOL CKLVSyntaxEditLexClass::CheckTokenSeparators(IKLVSyntaxEditTextIterator* pIter, const CString& strToken) {
-    CString strMatch;
     if (!m_arTags[klvLexTokenStartSeparators].IsEmpty() &&
-        MatchTagList(m_arTags[klvLexTokenStartSeparators], pIter, 0, TRUE, strMatch) <= 0)
+        FindTag(m_arTags[klvLexTokenStartSeparators], pIter, 0, TRUE).nChars <= 0)
         return FALSE;
     const int nChars = CountChars(strToken, strToken.GetLength());
     return m_arTags[klvLexTokenEndSeparators].IsEmpty() ||
-           MatchTagList(m_arTags[klvLexTokenEndSeparators], pIter, nChars, FALSE, strMatch) > 0;
+           FindTag(m_arTags[klvLexTokenEndSeparators], pIter, nChars, FALSE).nChars > 0;
 }
 
 int CKLVSyntaxEditLexClass::SkipTags(IKLVSyntaxEditTextIterator* pIter) {
     int nFlags = 0;
-    CString strMatch;
     while (!pIter->IsEOF()) {
-        const int nChars = MatchTagList(m_arTags[klvLexSkipTag], pIter, 0, FALSE, strMatch);
+        const int nChars = FindTag(m_arTags[klvLexSkipTag], pIter, 0, FALSE).nChars;
         if (nChars <= 0) break;
         pIter->Advance(nChars, kReadAhead);
         nFlags = klvMatchConsumed;
@@ -256,10 +264,9 @@ int CKLVSyntaxEditLexClass::CheckEnd(IKLVSyntaxEditTextIterator* pIter, IKLVSynt
     if (bEndClass && !CheckClass(m_arTags[klvLexEndClass], pSchema, pContext, IsEndClassParent() ? pOpen : nullptr,
                                  &pOpen->m_posStart, 1, pFound))
         return 0;
-    CString strTag, strSeparator;
-    const int nTagChars = bEndTag ? MatchTagList(m_arTags[klvLexEndTag], pIter, 0, FALSE, strTag) : 0;
+    const int nTagChars = bEndTag ? FindTag(m_arTags[klvLexEndTag], pIter, 0, FALSE).nChars : 0;
     if (bEndTag && nTagChars <= 0) return 0;
-    const int nSepChars = bSeparators ? MatchTagList(m_arTags[klvLexEndSeparators], pIter, nTagChars, FALSE, strSeparator) : 0;
+    const int nSepChars = bSeparators ? FindTag(m_arTags[klvLexEndSeparators], pIter, nTagChars, FALSE).nChars : 0;
     if (bSeparators && nSepChars <= 0) return 0;
 
     CKLVSyntaxEditLexBlockLock lock(pSchema);

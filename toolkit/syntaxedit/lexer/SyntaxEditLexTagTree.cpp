@@ -93,6 +93,8 @@ void CKLVSyntaxEditLexTagTree::Clear() {
     CKLVSyntaxEditLexTagNode::Destroy(m_pPools.get(), m_pPlain);
     CKLVSyntaxEditLexTagNode::Destroy(m_pPools.get(), m_pInverted);
     m_pPlain = m_pInverted = nullptr;
+    m_firstPlain.reset();
+    m_firstInverted.reset();
 }
 
 void CKLVSyntaxEditLexTagTree::Build(const CKLVSyntaxEditLexAttrArray& list, BOOL bLowerCase) {
@@ -124,6 +126,8 @@ void CKLVSyntaxEditLexTagTree::AddStrings(CKLVSyntaxEditLexTagNode*& pRoot, cons
 }
 
 void CKLVSyntaxEditLexTagTree::AddString(CKLVSyntaxEditLexTagNode* pNode, LPCSTR p, UINT nSize) {
+    if (const WORD wFirst = CKLVSyntaxEditLexText::CharCode(p, CKLVSyntaxEditLexText::CharBytes(p)); wFirst < 256)
+        (pNode == m_pPlain ? m_firstPlain : m_firstInverted).set(wFirst);
     for (;;) {
         const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
         KLV_LEX_TAG_ENTRY* pEntry = pNode->FindOrAdd(CKLVSyntaxEditLexText::CharCode(p, nBytes));
@@ -156,25 +160,37 @@ int CKLVSyntaxEditLexTagTree::LookupNode(const CKLVSyntaxEditLexTagNode* pNode, 
     return (pEntry->wFlags & KLV_LEX_TAG_ENTRY::klvTerminal) ? nBytes : 0;
 }
 
+bool CKLVSyntaxEditLexTagTree::MayStartWith(const CKLVSyntaxEditLexTagNode* pRoot, WORD wCode) const {
+    if (m_bLowerCase) wCode = CKLVSyntaxEditLexText::LowerCode(wCode);
+    if (wCode >= 256) return true;
+    return pRoot == m_pPlain ? m_firstPlain.test(wCode) : m_firstInverted.test(wCode);
+}
+
 int CKLVSyntaxEditLexTagTree::LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars,
                                          BOOL* pbSwapped) const {
-    int nMatched = LookupNode(pRoot, p, nMaxChars, 0);
+    const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
+    const WORD wFirst = nBytes ? CKLVSyntaxEditLexText::CharCode(p, nBytes) : 0;
+    int nMatched = MayStartWith(pRoot, wFirst) ? LookupNode(pRoot, p, nMaxChars, 0) : 0;
     if (nMatched == 0 && !m_bLowerCase && pRoot) {
         // One more try with the first letter in the other case.
-        const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
-        const WORD wSwapped = nBytes ? CKLVSyntaxEditLexText::SwapCaseCode(CKLVSyntaxEditLexText::CharCode(p, nBytes)) : 0;
-        if (wSwapped) nMatched = LookupNode(pRoot, p, nMaxChars, wSwapped);
+        const WORD wSwapped = nBytes ? CKLVSyntaxEditLexText::SwapCaseCode(wFirst) : 0;
+        if (wSwapped && MayStartWith(pRoot, wSwapped)) nMatched = LookupNode(pRoot, p, nMaxChars, wSwapped);
         if (pbSwapped) *pbSwapped = nMatched > 0;
     }
     return nMatched;
 }
 
-int CKLVSyntaxEditLexTagTree::Lookup(LPCSTR p, int nMaxChars, CString& strMatch, BOOL* pbSwapped) const {
+int CKLVSyntaxEditLexTagTree::Find(LPCSTR p, int nMaxChars, BOOL* pbSwapped) const {
     if (pbSwapped) *pbSwapped = FALSE;
     if (!p || !*p) return 0;
     int nMatched = LookupTree(m_pPlain, p, nMaxChars, pbSwapped);
     if (nMatched == 0 && m_pInverted && LookupTree(m_pInverted, p, nMaxChars, nullptr) == 0)
         nMatched = CKLVSyntaxEditLexText::CharBytes(p);
+    return nMatched;
+}
+
+int CKLVSyntaxEditLexTagTree::Lookup(LPCSTR p, int nMaxChars, CString& strMatch, BOOL* pbSwapped) const {
+    const int nMatched = Find(p, nMaxChars, pbSwapped);
     if (nMatched > 0) strMatch.Append(p, nMatched);
     return nMatched;
 }

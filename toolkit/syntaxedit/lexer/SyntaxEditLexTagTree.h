@@ -5,6 +5,8 @@
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexAllocator.h"
 
+#include <bitset>
+
 class CKLVSyntaxEditLexAttrArray;
 
 struct KLV_LEX_TAG_ENTRY {
@@ -53,6 +55,8 @@ public:
     // matched text is appended to strMatch. pbSwapped: the match needed the first letter in
     // the other case.
     int Lookup(LPCSTR p, int nMaxChars, CString& strMatch, BOOL* pbSwapped = nullptr) const;
+    // The same look-up without the copy: the bytes matched.
+    int Find(LPCSTR p, int nMaxChars, BOOL* pbSwapped = nullptr) const;
 
     const CKLVSyntaxEditLexTagNode* GetPlainRoot() const { return m_pPlain; }
     const CKLVSyntaxEditLexTagNode* GetInvertedRoot() const { return m_pInverted; }
@@ -69,9 +73,15 @@ private:
     // Bytes of the longest match below pNode (0: none).
     int LookupNode(const CKLVSyntaxEditLexTagNode* pNode, LPCSTR p, int nMaxChars, WORD wFirstOverride) const;
     int LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars, BOOL* pbSwapped) const;
+    // Whether a root holds a single-byte first character of that code (codes of two bytes are
+    // always looked up): the scan at every character mostly stops here.
+    bool MayStartWith(const CKLVSyntaxEditLexTagNode* pRoot, WORD wCode) const;
 
     std::shared_ptr<CKLVSyntaxEditLexPools> m_pPools;
     CKLVSyntaxEditLexTagNode* m_pPlain = nullptr;
     CKLVSyntaxEditLexTagNode* m_pInverted = nullptr;
     BOOL m_bLowerCase = FALSE;
+    // The single-byte first characters of each root (stored case).
+    std::bitset<256> m_firstPlain;
+    std::bitset<256> m_firstInverted;
 };

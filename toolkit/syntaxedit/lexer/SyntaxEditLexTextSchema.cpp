@@ -318,10 +318,9 @@ void CKLVSyntaxEditLexTextSchema::SkipText(IKLVSyntaxEditTextIterator* pIter, CK
     m_nSkipCounter -= nCount;
     const CKLVSyntaxEditLexTagTree& tree = pClass->GetActiveTree();
     if (tree.IsEmpty() || !m_nSkipCounter) return;
-    CString strMatch;
     for (int nTests = 1; !pIter->IsEOF() && m_nSkipCounter; ++nTests) {
         LPCSTR p = pIter->PeekText(1024);
-        const int nMatched = p ? tree.Lookup(p, 1024, strMatch) : 0;
+        const int nMatched = p ? tree.Find(p, 1024) : 0;
         if (nMatched > 0) {
             m_nSkipCounter = nMatched;
             return;
