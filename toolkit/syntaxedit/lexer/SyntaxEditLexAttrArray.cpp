@@ -1,5 +1,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexAttrArray.h"
 
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
+
 namespace {
 
 const LPCSTR kKeyNames[klvLexTagKeyCount] = {
@@ -37,10 +39,13 @@ BOOL CKLVSyntaxEditLexAttrArray::AddUnique(const CKLVLexValuePtr& pValue) {
 void CKLVSyntaxEditLexAttrArray::Append(const CKLVSyntaxEditLexAttrArray& other) {
     if (&other == this) return;
     m_arValues.insert(m_arValues.end(), other.m_arValues.begin(), other.m_arValues.end());
+    Changed();
 }
 
 void CKLVSyntaxEditLexAttrArray::Copy(const CKLVSyntaxEditLexAttrArray& other) {
-    if (&other != this) m_arValues = other.m_arValues;
+    if (&other == this) return;
+    m_arValues = other.m_arValues;
+    Changed();
 }
 
 BOOL CKLVSyntaxEditLexAttrArray::IsEqual(const CKLVSyntaxEditLexAttrArray& other) const {
@@ -48,4 +53,49 @@ BOOL CKLVSyntaxEditLexAttrArray::IsEqual(const CKLVSyntaxEditLexAttrArray& other
     for (size_t i = 0; i < m_arValues.size(); ++i)
         if (!m_arValues[i]->IsEqual(*other.m_arValues[i])) return FALSE;
     return TRUE;
+}
+
+bool CKLVSyntaxEditLexAttrArray::MayStartWith(char ch, BOOL bCaseSensitive) const {
+    int nState = m_nFirstState.load(std::memory_order_acquire);
+    if (nState != klvFirstReady) {
+        if (nState != klvFirstUnknown ||
+            !m_nFirstState.compare_exchange_strong(nState, klvFirstBuilding, std::memory_order_acq_rel))
+            return true;
+        BuildFirstBytes();
+        m_nFirstState.store(klvFirstReady, std::memory_order_release);
+    }
+    return (bCaseSensitive ? m_firstCase : m_firstNoCase).test(static_cast<BYTE>(ch));
+}
+
+void CKLVSyntaxEditLexAttrArray::BuildFirstBytes() const {
+    m_firstCase.reset();
+    m_firstNoCase.reset();
+    auto setFrom = [](std::bitset<256>& bits, int nFirst) {
+        for (int b = nFirst; b < 256; ++b) bits.set(static_cast<size_t>(b));
+    };
+    for (const CKLVLexValuePtr& pValue : m_arValues) {
+        if (pValue->m_nKind == klvLexValueStrings || pValue->m_nKind == klvLexValueClassNames) {
+            for (INT_PTR j = 0; j < pValue->m_arStrings.GetSize(); ++j) {
+                const auto c = static_cast<BYTE>(pValue->m_arStrings[j].GetString()[0]);
+                if (!c) continue;
+                m_firstCase.set(c);
+                // Without letter case, text from 0x80 on goes to the code page's tables, and a
+                // tag from 0x80 on may match any text.
+                setFrom(m_firstNoCase, c < 0x80 ? 0x80 : 1);
+                if (c < 0x80) {
+                    m_firstNoCase.set(c);
+                    m_firstNoCase.set(CKLVSyntaxEditLexText::LowerCode(c));
+                    if (c >= 'a' && c <= 'z') m_firstNoCase.set(c - 32);
+                }
+            }
+        } else if (pValue->m_nKind == klvLexValueCharClass) {
+            for (int b = 1; b < 256; ++b) {
+                const char sz[3] = {static_cast<char>(b), 'x', 0};
+                if (KLVIsLeadByte(sz[0]) || pValue->m_CharClass.TestChar(sz) > 0) {
+                    m_firstCase.set(static_cast<size_t>(b));
+                    m_firstNoCase.set(static_cast<size_t>(b));
+                }
+            }
+        }
+    }
 }

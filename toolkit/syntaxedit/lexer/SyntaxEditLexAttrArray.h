@@ -4,6 +4,8 @@
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexValueObj.h"
 
+#include <atomic>
+#include <bitset>
 #include <vector>
 
 // The tag keys in the order of the class's tag table.
@@ -42,18 +44,43 @@ public:
     INT_PTR GetSize() const { return static_cast<INT_PTR>(m_arValues.size()); }
     BOOL IsEmpty() const { return m_arValues.empty(); }
     CKLVSyntaxEditLexValueObj* GetAt(INT_PTR i) const { return m_arValues.at(static_cast<size_t>(i)).Get(); }
-    void Add(const CKLVLexValuePtr& pValue) { m_arValues.push_back(pValue); }
+    void Add(const CKLVLexValuePtr& pValue) {
+        m_arValues.push_back(pValue);
+        Changed();
+    }
     // Appends the value only when no value of the list equals it.
     BOOL AddUnique(const CKLVLexValuePtr& pValue);
-    void InsertFront(const CKLVLexValuePtr& pValue) { m_arValues.insert(m_arValues.begin(), pValue); }
+    void InsertFront(const CKLVLexValuePtr& pValue) {
+        m_arValues.insert(m_arValues.begin(), pValue);
+        Changed();
+    }
     void Append(const CKLVSyntaxEditLexAttrArray& other);
     // Shares the other list's values (references, not copies).
     void Copy(const CKLVSyntaxEditLexAttrArray& other);
-    void RemoveAll() { m_arValues.clear(); }
-    void Swap(CKLVSyntaxEditLexAttrArray& other) { m_arValues.swap(other.m_arValues); }
+    void RemoveAll() {
+        m_arValues.clear();
+        Changed();
+    }
+    void Swap(CKLVSyntaxEditLexAttrArray& other) {
+        m_arValues.swap(other.m_arValues);
+        Changed();
+        other.Changed();
+    }
     BOOL IsEqual(const CKLVSyntaxEditLexAttrArray& other) const;
 
+    // Whether a forward match of the list can begin with this byte: false only when no string
+    // tag can (in the given letter-case rule) and no character class takes it. Worked out on
+    // first use after a change; a thread that finds it being worked out gets true.
+    bool MayStartWith(char ch, BOOL bCaseSensitive) const;
+
 private:
+    enum { klvFirstUnknown, klvFirstBuilding, klvFirstReady };
+    void Changed() { m_nFirstState.store(klvFirstUnknown, std::memory_order_release); }
+    void BuildFirstBytes() const;
+
     int m_nKey;
     std::vector<CKLVLexValuePtr> m_arValues;
+    mutable std::atomic<int> m_nFirstState{klvFirstUnknown};
+    mutable std::bitset<256> m_firstCase;
+    mutable std::bitset<256> m_firstNoCase;
 };

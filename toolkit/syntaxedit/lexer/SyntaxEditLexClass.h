@@ -148,6 +148,8 @@ private:
     // MatchTagList without copying the match, for the steps that only count it.
     CTagMatch FindTag(const CKLVSyntaxEditLexAttrArray& list, IKLVSyntaxEditTextIterator* pIter, int nOffset,
                       BOOL bBackward);
+    // FALSE when no start tag can begin at the position.
+    BOOL StartTagMayMatch(IKLVSyntaxEditTextIterator* pIter);
 
     enum { klvFlagCaseSensitive, klvFlagCollapsable, klvFlagEndClassParent, klvFlagRestartRunLoop, klvFlagCount };
     int GetCachedFlag(int nFlag);

@@ -24,7 +24,7 @@ class CTagListText {
 public:
     CTagListText(IKLVSyntaxEditTextIterator* pIter, int nOffset) : m_pIter(pIter), m_nOffset(nOffset) {}
     ~CTagListText() {
-        if (m_bMoved) m_pIter->MoveOffset(0);
+        if (m_nMovedTo != 0) m_pIter->MoveOffset(0);
     }
     CTagListText(const CTagListText&) = delete;
     CTagListText& operator=(const CTagListText&) = delete;
@@ -61,7 +61,7 @@ public:
 
 private:
     LPCSTR At(int nOffset, int nAhead) {
-        m_bMoved = true;
+        m_nMovedTo = nOffset;
         m_pIter->MoveOffset(nOffset);
         return m_pIter->PeekText(nAhead);
     }
@@ -77,7 +77,7 @@ private:
 
     IKLVSyntaxEditTextIterator* m_pIter;
     int m_nOffset;
-    bool m_bMoved = false;
+    int m_nMovedTo = 0;   // the peek offset set last; 0 needs no restoring
     bool m_bForwardRead = false;
     bool m_bEndRead = false;
     LPCSTR m_pForward = nullptr;
@@ -94,9 +94,13 @@ private:
 CKLVSyntaxEditLexClass::CTagMatch CKLVSyntaxEditLexClass::FindTag(const CKLVSyntaxEditLexAttrArray& list,
                                                                    IKLVSyntaxEditTextIterator* pIter, int nOffset,
                                                                    BOOL bBackward) {
-    const BOOL bCase = IsCaseSensitive();
+    const BOOL bCase = GetCachedFlag(klvFlagCaseSensitive);
     CTagListText text(pIter, nOffset);
     CTagMatch match;
+    if (!bBackward && list.GetSize() > 0) {
+        LPCSTR p = text.Forward();
+        if (p && !list.MayStartWith(p[0], bCase)) return match;
+    }
     for (INT_PTR i = 0; i < list.GetSize(); ++i) {
         const CKLVSyntaxEditLexValueObj* pValue = list.GetAt(i);
         if (pValue->m_nKind == klvLexValueStrings || pValue->m_nKind == klvLexValueClassNames) {
@@ -173,6 +177,12 @@ BOOL CKLVSyntaxEditLexClass::CheckPrevious(IKLVSyntaxEditTextIterator* pIter, IK
         nBack += n;
     }
     return nBack <= pIter->GetMaxBackOffset() && FindTag(m_arTags[klvLexPreviousTag], pIter, nBack, TRUE).nChars > 0;
+}
+
+BOOL CKLVSyntaxEditLexClass::StartTagMayMatch(IKLVSyntaxEditTextIterator* pIter) {
+    CTagListText text(pIter, 0);
+    LPCSTR p = text.Forward();
+    return !p || m_arTags[klvLexStartTag].MayStartWith(p[0], GetCachedFlag(klvFlagCaseSensitive));
 }
 
 int CKLVSyntaxEditLexClass::CheckStart(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxEditLexBlockSchema* pSchema,
@@ -296,6 +306,9 @@ int CKLVSyntaxEditLexClass::Match(IKLVSyntaxEditTextIterator* pIter, IKLVSyntaxE
                                   CKLVLexBlockPtr& rBlock, CKLVSyntaxEditLexParseContext* pContext) {
     if (!pIter || !pSchema) return klvMatchCannotGoOn | klvMatchConsumed;
     if (!rBlock) {
+        // A start tag that cannot begin here fails the class whatever the text before says.
+        const CKLVSyntaxEditLexAttrArray& startTags = m_arTags[klvLexStartTag];
+        if (!startTags.IsEmpty() && !StartTagMayMatch(pIter)) return 0;
         if (!IsGroupEmpty(klvLexGroupPrevious) && !CheckPrevious(pIter, pSchema, pContext)) return 0;
         if (!IsGroupEmpty(klvLexGroupStart)) return CheckStart(pIter, pSchema, rBlock, pContext);
         if (!IsGroupEmpty(klvLexGroupToken)) return CheckToken(pIter, pSchema, rBlock);

@@ -48,8 +48,6 @@ void CKLVSyntaxEditLexTextSchema::ReleaseParseRefs() {
     m_nOpenBlocks = 0;
 }
 
-BOOL CKLVSyntaxEditLexTextSchema::IsBreakSet() { return m_bBreak.load(std::memory_order_relaxed); }
-
 void CKLVSyntaxEditLexTextSchema::SetBreak(BOOL bBreak) {
     m_bBreak = bBreak != FALSE;
     if (bBreak)

@@ -60,7 +60,7 @@ public:
     // Makes a running parse return early (until reset); the event serves waits that can be
     // cut short, the flag the tests between steps, which must stay cheap.
     void SetBreak(BOOL bBreak);
-    BOOL IsBreakSet();
+    BOOL IsBreakSet() { return m_bBreak.load(std::memory_order_relaxed); }
     // Moves and invalidates the blocks for an edit (1 insert, 2 delete) of the range.
     int UpdateBlocksOnEdit(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd, int nEditKind);
 

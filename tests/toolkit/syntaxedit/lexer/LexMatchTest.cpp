@@ -153,4 +153,41 @@ TEST(LexMatch, FileClassSpansTheFile) {
     EXPECT_FALSE(pBlock->IsOpen());
 }
 
+// The first-byte filter of a tag list never turns away a text the list matches, in either
+// letter-case rule, and it follows changes of the list.
+TEST(LexMatch, FirstByteFilterAdmitsEveryMatch) {
+    const char* lists[] = {"start:tag = '/*', '//', 'Ab', '#'",
+                           "start:tag = @digit, '<!--', 'x'",
+                           "start:tag = @alpha:not",
+                           "start:tag = @specs, @eol, '\xe9t\xe9', 'END'"};
+    std::vector<std::string> texts;
+    for (int b = 1; b < 256; ++b) texts.push_back(std::string(1, static_cast<char>(b)) + "bc");
+    for (const char* t : {"/*", "//", "ab", "AB", "aB", "#", "<!--", "x", "X", "\xe9t\xe9", "\xc9T\xc9", "end", "End"})
+        texts.push_back(t);
+    int nRejected = 0;
+    for (const char* line : lists) {
+        for (const char* caseRule : {"CaseSensitive = 1", "CaseSensitive = 0"}) {
+            auto pClass = MakeClass("c", {caseRule, line});
+            const CKLVSyntaxEditLexAttrArray& tags = pClass->GetTagList(klvLexStartTag);
+            for (const std::string& text : texts) {
+                SCOPED_TRACE(std::string(line) + " / " + caseRule + " / " + text);
+                TextAt at(text, 0);
+                CString strMatch;
+                const bool bMatches = pClass->MatchTagList(tags, at.iter.get(), 0, FALSE, strMatch) > 0;
+                const bool bAdmitted = tags.MayStartWith(text[0], pClass->IsCaseSensitive());
+                if (bMatches) {
+                    EXPECT_TRUE(bAdmitted);
+                }
+                nRejected += !bAdmitted;
+            }
+        }
+    }
+    EXPECT_GT(nRejected, 1000) << "the filter turns most bytes away";
+    auto pClass = MakeClass("c", {"CaseSensitive = 1", "start:tag = 'a'"});
+    CKLVSyntaxEditLexAttrArray& tags = pClass->GetTagList(klvLexStartTag);
+    EXPECT_FALSE(tags.MayStartWith('q', TRUE));
+    tags.Add(KLVMakeCounted<CKLVSyntaxEditLexValueObj>("q", klvLexValueStrings));
+    EXPECT_TRUE(tags.MayStartWith('q', TRUE)) << "a change of the list is seen";
+}
+
 }  // namespace
