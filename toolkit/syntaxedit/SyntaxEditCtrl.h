@@ -206,6 +206,9 @@ public:
     BOOL SetSelection(int nRow1, int nCol1, int nRow2, int nCol2, BOOL bRedraw = TRUE);
     void ClearSelection();
     void SelectAll();
+    // Whole rows: with bSelect the row is selected in row-selection mode, else the caret goes
+    // to its start.
+    void SelectRow(int nRow, BOOL bSelect);
     BOOL GetSelectedText(CString& strText);
     HGLOBAL GetSelectedTextHandle(UINT nFormat);
     BOOL DeleteSelection(BOOL bRedraw = TRUE);
@@ -213,6 +216,18 @@ public:
     void LowerCaseSelection() { ChangeSelectionCase(FALSE); }
     void UpperCaseSelection() { ChangeSelectionCase(TRUE); }
     void EnsureVisible(int nRow, int nCol, BOOL bInvalidate = FALSE, BOOL bNotify = FALSE);
+    // Flags of HitTest: the point lies left of the text (column 0), the row was clamped to the text.
+    enum { klvHitLeftOfText = 0x1, klvHitRowClamped = 0x2 };
+    // The row, display column and character position under a client point; the flags above.
+    DWORD HitTest(CPoint pt, int& nRow, int& nDispCol, int& nCharPos);
+    // Whether the point rests over the selection (the pressed-in-selection flag), and the drop
+    // position otherwise.
+    void HitTestSelection(CPoint pt);
+    BOOL IsPressedInSelection() const { return m_bPressedInSelection; }
+    CPoint GetDropPosition() const { return m_ptDrop; }
+    // Switches the buffer's overwrite mode; the caret takes the mode's shape.
+    void SetOverwrite(BOOL bOverwrite);
+    BOOL IsRowSelectionMode() const { return m_bRowSelectionMode; }
     void SetCaretScreenPos(BOOL bScrollIntoView);
     int CharPosToColumn(LPCSTR lpszText, int nPos) const;
     int ColumnToCharPos(LPCSTR lpszText, int nCol) const;
@@ -347,7 +362,7 @@ public:
     CKLVSchemaHandlePtr m_pAnchorBlock;
     int m_nAnchorTopRow = 0;
     CKLVSyntaxEditScreenSchemaCache m_screenCache;
-    enum { kPaintRingSize = 100, kTimerParseRedraw = 200 };
+    enum { kPaintRingSize = 100, kTimerAutoScroll = 100, kTimerParseRedraw = 200 };
     std::vector<UINT> m_arPaintTimes;
     int m_nPaintIndex = 0;
 };

@@ -77,6 +77,12 @@ void CKLVSyntaxEditCtrl::OnConfigEvent(KLV_NOTIFYCODE, WPARAM, LPARAM) {
 }
 
 void CKLVSyntaxEditCtrl::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == kTimerAutoScroll && ::GetKeyState(VK_LBUTTON) >= 0) {
+        // The button is up: no selection goes on.
+        m_bColumnSelection = m_bSelecting = m_bArmed = FALSE;
+        KillTimer(kTimerAutoScroll);
+        return;
+    }
     if (nIDEvent != kTimerParseRedraw) {
         CWnd::OnTimer(nIDEvent);
         return;
@@ -87,8 +93,8 @@ void CKLVSyntaxEditCtrl::OnTimer(UINT_PTR nIDEvent) {
 }
 
 CKLVNotificationConnection* CKLVSyntaxEditCtrl::GetParserConnection() const {
-    // The background parser publishes its codes on a connection of its own once it is wired in.
-    return nullptr;
+    IKLVSyntaxEditLexParser* pParser = m_pBuffer ? m_pBuffer->GetLexParser() : nullptr;
+    return pParser ? pParser->GetConnection() : nullptr;
 }
 
 void CKLVSyntaxEditCtrl::SubscribeEvents() {

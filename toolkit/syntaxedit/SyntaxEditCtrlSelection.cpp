@@ -126,6 +126,65 @@ void CKLVSyntaxEditCtrl::SelectAll() {
     EnsureVisible(m_nCurRow, m_nDispCol, TRUE, TRUE);
 }
 
+void CKLVSyntaxEditCtrl::SelectRow(int nRow, BOOL bSelect) {
+    m_nCurCharPos = 1;
+    m_nDispCol = m_nPrefCol = GetRowEndColumn(GetRowText(nRow));
+    if (!bSelect) {
+        m_nCurRow = nRow;
+        SetCurPos(nRow, 1, FALSE, TRUE);
+        return;
+    }
+    m_bRowSelectionMode = TRUE;
+    m_bSelection = TRUE;
+    m_ptSelStart = CPoint(1, nRow);
+    m_ptSelEnd = CPoint(1, nRow + 1);
+    m_nAnchorRow = nRow;
+    m_nDirtyRow = -1;
+    m_nCurRow = nRow;
+    if (m_hWnd) Invalidate(FALSE);
+    m_bArmed = TRUE;
+    SetCaretScreenPos(TRUE);
+    // Dragging on from here scrolls the rows.
+    if (m_hWnd) SetTimer(kTimerAutoScroll, 100, nullptr);
+}
+
+DWORD CKLVSyntaxEditCtrl::HitTest(CPoint pt, int& nRow, int& nDispCol, int& nCharPos) {
+    DWORD dwFlags = 0;
+    const int cw = std::max(GetCharWidth(), 1), nRowHeight = std::max(GetRowHeight(), 1);
+    const int dx = pt.x - m_nTextLeftOffset;
+    if (dx < 0) {
+        nDispCol = 0;
+        dwFlags |= klvHitLeftOfText;
+    } else {
+        nDispCol = m_siHorz.nPos + 1 + dx / cw + (dx % cw > cw / 2 ? 1 : 0);
+    }
+    // Screen rows count from 1; a point above the window lies in the rows before the top.
+    const int nScreenRow = (pt.y >= 0 ? pt.y / nRowHeight : (pt.y + 1) / nRowHeight - 1) + 1;
+    const int nDocRow = GetDocRow(m_nTopRow, nScreenRow), nLastRow = std::max(GetRowCount(), 1);
+    nRow = std::min(std::max(nDocRow, 1), nLastRow);
+    if (nRow != nDocRow) dwFlags |= klvHitRowClamped;
+    nCharPos = ColumnToCharPos(GetRowText(nRow), nDispCol);
+    return dwFlags;
+}
+
+void CKLVSyntaxEditCtrl::HitTestSelection(CPoint pt) {
+    m_bPressedInSelection = FALSE;
+    if (m_bSelecting || !m_bSelection || m_bDragging) return;
+    int nRow = 0, nCol = 0, nPos = 0;
+    HitTest(pt, nRow, nCol, nPos);
+    m_ptDrop = CPoint(nCol, nRow);
+    if (!IsInSelection(nRow, nCol)) return;
+    m_ptDrop = CPoint(-1, -1);
+    m_bDropAllowed = FALSE;
+    m_bPressedInSelection = TRUE;
+}
+
+void CKLVSyntaxEditCtrl::SetOverwrite(BOOL bOverwrite) {
+    if (!m_pBuffer || !m_pBuffer->GetOverwriteFlag() == !bOverwrite) return;
+    m_pBuffer->SetOverwriteFlag(bOverwrite);
+    SetCaretScreenPos(FALSE);
+}
+
 BOOL CKLVSyntaxEditCtrl::GetSelectedText(CString& strText) {
     strText.Empty();
     if (!m_bSelection || !m_pBuffer) return FALSE;

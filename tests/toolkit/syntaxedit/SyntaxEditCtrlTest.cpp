@@ -1,6 +1,6 @@
 // The edit control's operations: the generator's replacement with its notifications and undo,
-// the worked numbers of its conversions, margins and pages, its settings in the profile, and
-// the clipboard.
+// the worked numbers of its conversions, margins and pages, its settings in the profile, the
+// clipboard, hit tests and row selection, and the parser's events reaching the control.
 #include "SyntaxEditCtrlTestSupport.h"
 
 #include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
@@ -312,4 +312,140 @@ TEST_F(EditCtrlTest, CaseChangeOfSeveralRowsUndoesInOneStep) {
     EXPECT_EQ(Text(), "aBC|DEF|Ghi");
     m_ctrl.Undo();
     EXPECT_EQ(Text(), "abc|def|ghi");
+}
+
+TEST_F(EditCtrlTest, HitTestGivesRowColumnPositionAndFlags) {
+    Open("ab\tc\r\nxyz\r\n");
+    const int cw = m_ctrl.GetCharWidth();
+    const struct {
+        int x, y;
+        int row, col, pos;
+        DWORD flags;
+    } cases[] = {
+        {CellX(0) + 1, RowY(0) + 1, 1, 1, 1, 0},
+        {CellX(1) + cw - 1, RowY(0) + 1, 1, 3, 3, 0},    // past half a cell: the next column
+        {CellX(2) + 1, RowY(0) + 1, 1, 3, 3, 0},         // inside the tab: before it
+        {CellX(4) + 1, RowY(0) + 1, 1, 5, 4, 0},
+        {CellX(9) + 1, RowY(1) + 1, 2, 10, 4, 0},        // beyond the row end
+        {2, RowY(1) + 1, 2, 0, 1, CKLVSyntaxEditCtrl::klvHitLeftOfText},
+        {CellX(0) + 1, RowY(9) + 1, 3, 1, 1, CKLVSyntaxEditCtrl::klvHitRowClamped},
+        {CellX(0) + 1, -1, 1, 1, 1, CKLVSyntaxEditCtrl::klvHitRowClamped},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        int nRow = 0, nCol = 0, nPos = 0;
+        EXPECT_EQ(m_ctrl.HitTest(CPoint(c.x, c.y), nRow, nCol, nPos), c.flags);
+        EXPECT_EQ(nRow, c.row);
+        EXPECT_EQ(nCol, c.col);
+        EXPECT_EQ(nPos, c.pos);
+    }
+    m_ctrl.SetSelection(1, 1, 1, 3, FALSE);
+    m_ctrl.HitTestSelection(CPoint(CellX(1) + 1, RowY(0) + 1));
+    EXPECT_TRUE(m_ctrl.IsPressedInSelection());
+    EXPECT_EQ(m_ctrl.GetDropPosition(), CPoint(-1, -1));
+    m_ctrl.HitTestSelection(CPoint(CellX(1) + 1, RowY(1) + 1));
+    EXPECT_FALSE(m_ctrl.IsPressedInSelection());
+    EXPECT_EQ(m_ctrl.GetDropPosition(), CPoint(2, 2)) << "column 2 of row 2";
+}
+
+TEST_F(EditCtrlTest, SelectRowTakesWholeRowsOrMovesTheCaret) {
+    Open("ab\r\nxyz\r\nq\r\n");
+    m_ctrl.SelectRow(2, TRUE);
+    CPoint ptStart, ptEnd;
+    ASSERT_TRUE(m_ctrl.GetSelection(ptStart, ptEnd));
+    EXPECT_EQ(ptStart, CPoint(1, 2));
+    EXPECT_EQ(ptEnd, CPoint(1, 3));
+    EXPECT_TRUE(m_ctrl.IsRowSelectionMode());
+    EXPECT_EQ(m_ctrl.GetCurRow(), 2);
+    EXPECT_EQ(m_ctrl.GetCurCharPos(), 1);
+    EXPECT_EQ(m_ctrl.GetCurCol(), 4) << "the end column of the row";
+    CString strText;
+    m_ctrl.GetSelectedText(strText);
+    EXPECT_EQ(strText, "xyz\r\n");
+    m_ctrl.SelectRow(3, FALSE);
+    EXPECT_FALSE(m_ctrl.IsSelectionExist());
+    EXPECT_EQ(m_ctrl.GetCurRow(), 3);
+    EXPECT_EQ(m_ctrl.GetCurCol(), 1);
+}
+
+TEST_F(EditCtrlTest, SetOverwriteSwitchesTheBufferMode) {
+    Open("ab\r\n");
+    for (BOOL bOverwrite : {TRUE, TRUE, FALSE, FALSE}) {
+        m_ctrl.SetOverwrite(bOverwrite);
+        EXPECT_EQ(m_ctrl.GetBuffer()->GetOverwriteFlag(), bOverwrite);
+    }
+}
+
+namespace {
+
+// A chain handle of the fake schema below.
+struct FakeScreenChain : IKLVSyntaxEditSchemaHandle {};
+
+// A schema that parses every screen range and reports blocks as rows held in the parameter.
+class FakeLinkSchema : public IKLVSyntaxEditTextSchema {
+public:
+    CString GetSchName() override { return "fake"; }
+    BOOL FindClassForFile(LPCSTR) override { return TRUE; }
+    void SetTheme(LPARAM) override {}
+    void Parse(IKLVSyntaxEditTextIterator*) override {}
+    CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator*, int, int) override {
+        return std::make_unique<FakeScreenChain>();
+    }
+    void GetLineAttributes(IKLVSyntaxEditTextIterator*, int, int, int, const CKLVSyntaxEditTextColors&,
+                           std::vector<CKLVSyntaxEditTextSegment>&, IKLVSyntaxEditSchemaHandle*) override {}
+    void GetFoldRegions(int, std::vector<CKLVSyntaxEditCollapsedBlock>&, CKLVSchemaHandlePtr&) override {}
+    // Parameter: first row * 1000 + last row.
+    BOOL GetNotifiedBlockRange(WPARAM pBlock, CKLVSyntaxEditPosition& posStart, CKLVSyntaxEditPosition& posEnd) override {
+        posStart = CKLVSyntaxEditPosition(static_cast<int>(pBlock / 1000), 0);
+        posEnd = CKLVSyntaxEditPosition(static_cast<int>(pBlock % 1000), 0);
+        return pBlock != 0;
+    }
+};
+
+FakeLinkSchema g_linkSchema;
+
+// A parser whose codes the test sends itself.
+class FakeLinkParser : public IKLVSyntaxEditLexParser {
+public:
+    ~FakeLinkParser() override { m_pConnection->InternalRelease(); }
+    void Close() override {}
+    void BreakParse() override {}
+    IKLVSyntaxEditTextSchema* GetTextSchema() override { return &g_linkSchema; }
+    void SetTextSchema(IKLVSyntaxEditTextSchema*) override {}
+    CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override { return CKLVSyntaxEditParseOptions(); }
+    void StartParseInThread(IKLVSyntaxEditTextSource*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
+                            int, BOOL) override {}
+    void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
+                       IKLVSyntaxEditTextSource*) override {}
+    CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
+    CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
+};
+
+}  // namespace
+
+// Parser codes reach the parent as -938 in the order they come; a finished block drops the
+// screen chains from its first row, and the end of a pass repaints every row.
+TEST_F(EditCtrlTest, ParserEventsReachTheControlThroughTheParsersConnection) {
+    const KLV_SYNTAXEDIT_LEXER_FACTORY factory = {[] { return static_cast<IKLVSyntaxEditLexParser*>(new FakeLinkParser); },
+                                                  nullptr};
+    KLVSetSyntaxEditLexerFactory(&factory);
+    Open("a\r\nb\r\nc\r\nd\r\n");
+    KLVSetSyntaxEditLexerFactory(nullptr);
+    auto* pParser = static_cast<FakeLinkParser*>(m_ctrl.GetBuffer()->GetLexParser());
+    ASSERT_TRUE(pParser);
+    ASSERT_TRUE(m_ctrl.GetScreenSchemaBlocks(1));
+    ASSERT_EQ(m_ctrl.GetScreenSchemaCache().GetEntries().size(), 1u);
+    const int nCachedLast = m_ctrl.GetScreenSchemaCache().GetEntries()[0].nLastRow;
+    ASSERT_GT(nCachedLast, 3);
+    pParser->m_pConnection->Notify(1, 0, 0, 0);
+    pParser->m_pConnection->Notify(2, 3003, 0, 0);
+    EXPECT_EQ(m_ctrl.GetScreenSchemaCache().GetEntries().at(0).nLastRow, 2) << "cut before the block's row";
+    Paint();
+    ASSERT_NE(m_ctrl.GetDirtyRow(), -1);
+    pParser->m_pConnection->Notify(3, 0x200, 0, 0);
+    EXPECT_EQ(m_ctrl.GetDirtyRow(), -1);
+    std::vector<std::pair<int, int>> arEvents;
+    for (const RecordedNotify& n : NotifyRecorder::Log())
+        if (n.nCode == KLVSEN_PARSEREVENT) arEvents.emplace_back(n.nValue1, n.nValue2);
+    EXPECT_EQ(arEvents, (std::vector<std::pair<int, int>>{{1, 0}, {2, 3003}, {3, 0x200}}));
 }

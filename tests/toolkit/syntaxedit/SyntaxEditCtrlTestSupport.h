@@ -36,6 +36,10 @@ public:
             const auto* pDraw = reinterpret_cast<const KLVSE_NMDRAWMARKS*>(pHdr);
             n.nValue1 = pDraw->nRow;
             n.bValidDC = ::GetObjectType(pDraw->hDC) == OBJ_MEMDC || ::GetObjectType(pDraw->hDC) == OBJ_DC;
+        } else if (n.nCode == KLVSEN_PARSEREVENT) {
+            const auto* pEvent = reinterpret_cast<const KLVSE_NMPARSEREVENT*>(pHdr);
+            n.nValue1 = static_cast<int>(pEvent->dwCode);
+            n.nValue2 = static_cast<int>(pEvent->pParam1);
         } else if (n.nCode != KLVSEN_CANEDIT) {
             const auto* pRows = reinterpret_cast<const KLVSE_NMROWS*>(pHdr);
             n.nValue1 = pRows->nRow1;

@@ -57,7 +57,7 @@ public:
     CKLVSyntaxEditLexTextSchema* GetLexTextSchema() const { return m_pSchema.Get(); }
     int GetThreadPriority() const { return m_nPriority; }
     void SetThreadPriority(int nPriority);
-    CKLVNotificationConnection* GetConnection() const { return m_pConnection; }
+    CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
     // Whether a worker thread runs (one that ended for idleness does not).
     BOOL IsWorkerRunning();
     // The queued tasks, copied under the queue's lock.

@@ -111,6 +111,9 @@ public:
     // Around every change of the rows: a parser that reads them on another thread keeps off.
     virtual void LockText() {}
     virtual void UnlockText() {}
+    // The connection on which the parser's codes 1, 2 and 3 reach the user interface thread;
+    // none for a parser that announces nothing.
+    virtual CKLVNotificationConnection* GetConnection() { return nullptr; }
 };
 
 class IKLVSyntaxEditConfigManager {
