@@ -44,6 +44,7 @@ CKLVSyntaxEditCtrl::CKLVSyntaxEditCtrl() {
 }
 
 CKLVSyntaxEditCtrl::~CKLVSyntaxEditCtrl() {
+    if (m_pBuffer && m_pBuffer->GetLexParser()) m_pBuffer->GetLexParser()->StopParserThread();
     m_sink.UnadviseAll();
     m_screenCache.RemoveAll();
     m_pAnchorBlock.reset();

@@ -418,8 +418,11 @@ public:
     void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
                        IKLVSyntaxEditTextSource*) override {}
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
+    void StopParserThread() override { ++s_nStops; }
     CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
+    static int s_nStops;
 };
+int FakeLinkParser::s_nStops = 0;
 
 }  // namespace
 
@@ -448,4 +451,19 @@ TEST_F(EditCtrlTest, ParserEventsReachTheControlThroughTheParsersConnection) {
     for (const RecordedNotify& n : NotifyRecorder::Log())
         if (n.nCode == KLVSEN_PARSEREVENT) arEvents.emplace_back(n.nValue1, n.nValue2);
     EXPECT_EQ(arEvents, (std::vector<std::pair<int, int>>{{1, 0}, {2, 3003}, {3, 0x200}}));
+}
+
+TEST_F(EditCtrlTest, AControlGoingAwayStopsTheParsersWorker) {
+    const KLV_SYNTAXEDIT_LEXER_FACTORY factory = {[] { return static_cast<IKLVSyntaxEditLexParser*>(new FakeLinkParser); },
+                                                  nullptr};
+    KLVSetSyntaxEditLexerFactory(&factory);
+    BufferPtr buffer = MakeBuffer("a\r\n");
+    KLVSetSyntaxEditLexerFactory(nullptr);
+    FakeLinkParser::s_nStops = 0;
+    {
+        CKLVSyntaxEditCtrl ctrl;
+        ASSERT_TRUE(ctrl.Create(&m_parent, FALSE, FALSE, buffer.get()));
+    }
+    EXPECT_EQ(FakeLinkParser::s_nStops, 1);
+    EXPECT_TRUE(buffer->GetLexParser()) << "the buffer keeps its parser";
 }

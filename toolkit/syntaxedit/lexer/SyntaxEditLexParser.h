@@ -52,7 +52,7 @@ public:
     void LockText() override;
     void UnlockText() override;
 
-    virtual void StopParserThread();
+    void StopParserThread() override;
     void BreakParseAndWait() { BreakParse(); }
     CKLVSyntaxEditLexTextSchema* GetLexTextSchema() const { return m_pSchema.Get(); }
     int GetThreadPriority() const { return m_nPriority; }

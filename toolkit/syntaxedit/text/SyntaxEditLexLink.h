@@ -114,6 +114,8 @@ public:
     // The connection on which the parser's codes 1, 2 and 3 reach the user interface thread;
     // none for a parser that announces nothing.
     virtual CKLVNotificationConnection* GetConnection() { return nullptr; }
+    // Ends a worker thread, if one runs; the next request starts one again.
+    virtual void StopParserThread() {}
 };
 
 class IKLVSyntaxEditConfigManager {
