@@ -189,6 +189,7 @@ private:
                                     int otherAttributeLevel);
     void parseRestriction(SimpleType& type, ComplexType* complexType);
     void parseFacet(SimpleType& type);
+    int facetsOfBase(const std::string& written, int baseId) const;
     void parseUnion(SimpleType& type);
     void parseList(SimpleType& type);
     // final: the last chance (finalize); before it, references to a

@@ -188,9 +188,24 @@ std::unique_ptr<SimpleType> SchemaParser::parseSimpleType()
 void SchemaParser::parseSimpleRestriction(SimpleType& type)
 {
     if (const std::optional<int> baseId =
-            readBaseType("<simpleType>:", ":Unknown/Unsupported  attribute for <restriction>", 2))
+            readBaseType("<simpleType>:", ":Unknown/Unsupported  attribute for <restriction>", 2)) {
         type.setBaseType(*baseId, XsdType::Restriction);
+        type.setValidFacets(facetsOfBase(xpp_->getAttributeValue("", "base"), *baseId));
+    }
     parseRestriction(type, nullptr);
+}
+
+// A built-in base by its name; a simple type of this schema passes on what
+// its own base admits.
+int SchemaParser::facetsOfBase(const std::string& written, int baseId) const
+{
+    const QualifiedName name = prefixedName(written);
+    if (name.getNamespace() == SchemaUri)
+        return SimpleType::getBuiltinFacets(name.getLocalName());
+    const XsdType* base = getType(baseId);
+    if (base != nullptr && base->isSimple())
+        return static_cast<const SimpleType*>(base)->getValidFacets();
+    return SimpleType::getValidFacets(baseId);
 }
 
 // The id of the "base" of a derivation tag (none when the tag has none);

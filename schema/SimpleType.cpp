@@ -52,6 +52,34 @@ constexpr int BuiltinMasks[FIRST_USER_TYPE] = {
     StringFacets   // 28 anyURI
 };
 
+// Every built-in type by the facets it admits, as XML Schema's datatypes
+// define them; ids alone cannot tell, since the types without an id of
+// their own (unsignedByte, duration ...) share string's.
+int builtinFacets(const std::string& localName)
+{
+    static const std::map<std::string, int> facets = [] {
+        std::map<std::string, int> table;
+        for (const char* name : {"string", "normalizedString", "token", "language", "Name", "NCName", "ID", "IDREF",
+                                 "IDREFS", "ENTITY", "ENTITIES", "NMTOKEN", "NMTOKENS", "anyURI", "QName", "NOTATION",
+                                 "base64Binary", "hexBinary"})
+            table[name] = StringFacets;
+        for (const char* name : {"decimal", "integer", "nonPositiveInteger", "negativeInteger", "long", "int", "short",
+                                 "byte", "nonNegativeInteger", "unsignedLong", "unsignedInt", "unsignedShort",
+                                 "unsignedByte", "positiveInteger"})
+            table[name] = DecimalFacets;
+        for (const char* name : {"float", "double", "duration", "dateTime", "time", "date", "gYearMonth", "gYear",
+                                 "gMonthDay", "gDay", "gMonth"})
+            table[name] = OrderedFacets;
+        table["boolean"] = BooleanFacets;
+        table["anySimpleType"] = AllFacets;
+        table["any"] = PatternOnly;
+        table["anyType"] = PatternOnly;
+        return table;
+    }();
+    const auto found = facets.find(localName);
+    return found == facets.end() ? StringFacets : found->second;
+}
+
 const std::map<std::string, int>& facetNames()
 {
     static const std::map<std::string, int> names = {
@@ -104,11 +132,16 @@ int SimpleType::getValidFacets(int baseTypeId)
     return BuiltinMasks[baseTypeId];
 }
 
+int SimpleType::getBuiltinFacets(const std::string& localName)
+{
+    return builtinFacets(localName);
+}
+
 bool SimpleType::isValidFacet(const std::string& facet) const
 {
     if (getBaseTypeId() == XSD_INVALID)
         error("isValidFacet:Unknown base type");
-    return (getFacetId(facet) & getValidFacets(getBaseTypeId())) != 0;
+    return (getFacetId(facet) & getValidFacets()) != 0;
 }
 
 void SimpleType::setFacets(const std::string& facet, const std::string& value)

@@ -40,6 +40,13 @@ public:
     static int getFacetId(const std::string& facet);
     // The facet bits a base type admits.
     static int getValidFacets(int baseTypeId);
+    // The facet bits of a built-in type of XML Schema by its name; a name
+    // that is none stands for string, as its type id does.
+    static int getBuiltinFacets(const std::string& localName);
+    // The facets this type's own restrictions admit: those of the base it
+    // was derived from, by name, when that is known.
+    void setValidFacets(int facets) { validFacets_ = facets; }
+    int getValidFacets() const { return validFacets_ >= 0 ? validFacets_ : getValidFacets(getBaseTypeId()); }
 
     // Throws when no base type is known yet.
     bool isValidFacet(const std::string& facet) const;
@@ -90,6 +97,7 @@ private:
     bool list_ = false;
     bool union_ = false;
     std::vector<int> memberTypes_;
+    int validFacets_ = -1; // -1: by the base's type id
 };
 
 } // namespace Schema

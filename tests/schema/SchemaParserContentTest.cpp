@@ -236,6 +236,39 @@ TEST(SchemaParserContent, RestrictionFacets)
     ASSERT_NE(nullptr, s.element("after"));
 }
 
+// Each built-in base admits the facets its datatype defines, also the types
+// without a type id of their own; a derived type admits what its base does.
+TEST(SchemaParserContent, FacetsAreCheckedAgainstTheBaseDatatype)
+{
+    const struct {
+        const char* base;
+        const char* facet;
+        bool admitted;
+    } cases[] = {
+        {"xs:unsignedByte", "maxInclusive", true},    {"xs:nonNegativeInteger", "minInclusive", true},
+        {"xs:duration", "minInclusive", true},        {"xs:duration", "length", false},
+        {"xs:gYear", "maxExclusive", true},           {"xs:unsignedByte", "totalDigits", true},
+        {"xs:negativeInteger", "fractionDigits", true}, {"xs:boolean", "length", false},
+        {"xs:boolean", "enumeration", false},         {"xs:boolean", "pattern", true},
+        {"xs:string", "maxInclusive", false},         {"xs:normalizedString", "maxLength", true},
+        {"xs:language", "minInclusive", false},       {"xs:float", "totalDigits", false},
+        {"xs:hexBinary", "length", true},             {"xs:dateTime", "whiteSpace", true},
+        {"tns:Byte", "maxInclusive", true},           {"tns:Byte", "length", false},
+        {"tns:Flag", "pattern", true},                {"tns:Flag", "minInclusive", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.base) + " " + c.facet);
+        const std::string value = std::string(c.facet) == "whiteSpace" ? "collapse" : "1";
+        ParsedSchema s(schema("<xs:simpleType name=\"Byte\"><xs:restriction base=\"xs:unsignedByte\"/></xs:simpleType>"
+                              "<xs:simpleType name=\"Flag\"><xs:restriction base=\"xs:boolean\"/></xs:simpleType>"
+                              "<xs:simpleType name=\"S\"><xs:restriction base=\"" + std::string(c.base) +
+                              "\"><xs:" + c.facet + " value=\"" + value + "\"/></xs:restriction></xs:simpleType>"));
+        ASSERT_TRUE(s.ok) << s.text();
+        EXPECT_EQ(!c.admitted, s.logged(std::string("<restriction>:") + c.facet + " is not a valid facet")) << s.text();
+        EXPECT_EQ(c.admitted, s.simple("S")->hasFacet(SimpleType::getFacetId(c.facet)));
+    }
+}
+
 TEST(SchemaParserContent, UnknownBaseTypeInAnImportedSchema)
 {
     ParsedSchema other("<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" targetNamespace=\"urn:other\"/>");
