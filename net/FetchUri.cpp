@@ -33,47 +33,88 @@ bool isNetworkAddress(const std::string& location)
     return UrlParts::schemeOfLocation(location) != SchemeNone;
 }
 
-bool canOpen(const std::string& name)
+int& timeoutSetting()
 {
-    return std::ifstream(name, std::ios::binary).is_open();
+    static int seconds = kDefaultFetchTimeoutSeconds;
+    return seconds;
+}
+
+// Empty when the file can be opened for reading; else why not.
+std::string whyNotReadable(const std::string& name)
+{
+    if (std::ifstream(name, std::ios::binary).is_open())
+        return std::string();
+    std::error_code error;
+    if (!std::filesystem::exists(name, error))
+        return "file not found";
+    return std::filesystem::is_directory(name, error) ? "is a folder" : "permission denied";
 }
 
 // The client refuses to read past its maximum response size, so a server
 // that sends without end ends here as a broken connection.
-bool copyResponse(HttpClient& client, TempFile& file)
+bool copyResponse(HttpClient& client, TempFile& file, std::string& failure)
 {
     char piece[1024];
+    std::size_t total = 0;
     try {
         for (;;) {
             const std::size_t count = client.read(piece, sizeof piece);
             if (count == 0)
                 return true;
-            if (!file.write(piece, count))
+            total += count;
+            if (!file.write(piece, count)) {
+                failure = "cannot write the downloaded file " + file.name();
                 return false;
+            }
         }
     } catch (const std::exception&) {
-        return false;  // the connection broke: the document is incomplete
+        // The connection broke: the document is incomplete.
+        failure = total + sizeof piece > client.maximumResponseSize()
+            ? "larger than " + std::to_string(client.maximumResponseSize()) + " bytes"
+            : "the connection broke off after " + std::to_string(total) + " bytes";
+        return false;
     }
 }
 
-bool download(const std::string& location, TempFile& file, std::size_t maximumSize)
+bool download(const std::string& location, TempFile& file, std::size_t maximumSize, std::string& failure)
 {
     HttpClient client;
     client.setMaximumResponseSize(maximumSize);
-    const bool arrived = client.openUrl(location, nullptr, nullptr, kAgent)
-        && client.request(client.objectPath(), HttpClient::MethodGet, nullptr)
-        && copyResponse(client, file);
+    client.setTimeout(timeoutSetting());
+    const bool requested = client.openUrl(location, nullptr, nullptr, kAgent)
+        && client.request(client.objectPath(), HttpClient::MethodGet, nullptr);
+    if (!requested)
+        failure = client.failure();
+    const bool arrived = requested && copyResponse(client, file, failure);
     client.close();
     return arrived;
 }
 
 }  // namespace
 
+void setFetchTimeout(int seconds)
+{
+    timeoutSetting() = seconds < 0 ? 0 : seconds;
+}
+
+int fetchTimeout()
+{
+    return timeoutSetting();
+}
+
 bool fetchUri(const std::string& location, std::string& fileName, std::size_t maximumSize)
 {
+    std::string failure;
+    return fetchUri(location, fileName, failure, maximumSize);
+}
+
+bool fetchUri(const std::string& location, std::string& fileName, std::string& failure, std::size_t maximumSize)
+{
+    failure.clear();
     if (!isNetworkAddress(location)) {
         fileName = location;
-        return canOpen(location);
+        failure = whyNotReadable(location);
+        return failure.empty();
     }
     std::map<std::string, Download>& cache = fetchCache();
     const auto cached = cache.find(location);
@@ -85,12 +126,17 @@ bool fetchUri(const std::string& location, std::string& fileName, std::size_t ma
     try {
         TempFile file;
         Download entry{file.name(), std::filesystem::absolute(file.name())};
-        if (!download(location, file, maximumSize) || !file.keep())
+        if (!download(location, file, maximumSize, failure))
             return false;
+        if (!file.keep()) {
+            failure = "cannot keep the downloaded file " + file.name();
+            return false;
+        }
         cache.emplace(location, entry);
         fileName = entry.fileName;
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        failure = error.what();
         return false;
     }
 }

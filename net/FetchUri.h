@@ -16,6 +16,17 @@
 // reading.
 bool fetchUri(const std::string& location, std::string& fileName,
               std::size_t maximumSize = HttpClient::kMaximumDocumentSize);
+// The same, saying in failure why it failed: the cause alone ("connection
+// refused", "HTTP 404 Not Found", "file not found" ...), for the caller to
+// put beside the location.
+bool fetchUri(const std::string& location, std::string& fileName, std::string& failure,
+              std::size_t maximumSize = HttpClient::kMaximumDocumentSize);
+
+// The most seconds one download may take, for every fetch of the process
+// from now on; 0 leaves the transport's own limits.
+constexpr int kDefaultFetchTimeoutSeconds = 60;
+void setFetchTimeout(int seconds);
+int fetchTimeout();
 
 // Deletes the files that fetchUri downloaded in this process, wherever the
 // current folder has moved since, and forgets them, so that a later fetch of

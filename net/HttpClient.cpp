@@ -41,15 +41,24 @@ bool HttpClient::connect(const std::string& host, int port, const char* user, co
                          int scheme, const std::string& agent)
 {
     close();
+    failure_.clear();
     try {
         openConnection(host, port, user, password, scheme, agent);
         recordConnection(host, port, user, password, scheme);
         reset();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
+        noteFailure(failure);
         close();
         return false;
     }
+}
+
+// The transport's own words when it has them, else the client's fixed text.
+void HttpClient::noteFailure(const std::exception& failure)
+{
+    const std::string cause = transportFailure();
+    failure_ = cause.empty() ? failure.what() : cause;
 }
 
 void HttpClient::recordConnection(const std::string& host, int port, const char* user,
@@ -67,8 +76,10 @@ bool HttpClient::openUrl(const std::string& address, const char* user, const cha
 {
     const UrlParts parts = UrlParts::split(address);
     objectPath_ = parts.path;
-    if (parts.port < 0)
+    if (parts.port < 0) {
+        failure_ = "bad port";
         return false;
+    }
     const char* const userName = isGiven(user) ? user : nullWhenEmpty(parts.user);
     const char* const secret = isGiven(password) ? password : nullWhenEmpty(parts.password);
     return connect(parts.host, parts.portOrDefault(), userName, secret, parts.schemeNumber(), agent);
@@ -84,11 +95,17 @@ bool HttpClient::request(const std::string& objectPath, int method, const char* 
         default: throw std::runtime_error("request failed...");
         }
         // An error page is no document: the caller must not take it for one.
-        if (statusCode() >= 400)
-            throw std::runtime_error("request failed...");
+        const int status = statusCode();
+        if (status >= 400) {
+            failure_ = "HTTP " + std::to_string(status) + " " + statusReason();
+            closeRequest();
+            return false;
+        }
         objectPath_ = objectPath;
+        failure_.clear();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
+        noteFailure(failure);
         closeRequest();
         return false;
     }

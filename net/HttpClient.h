@@ -3,6 +3,7 @@
 #include "net/UrlParts.h"
 
 #include <cstddef>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,14 @@ public:
 
     // The HTTP status of the open request; 0 for FTP or without a request.
     int statusCode() const;
+    // Why the last connect, request or read failed, in words: "connection
+    // refused", "HTTP 404 Not Found", "host not found", "TLS failure: ...",
+    // "time-out after 5 s" ...; empty after a success.
+    const std::string& failure() const { return failure_; }
+    // The most seconds a request with its response may take; 0 leaves the
+    // transport's own limits. Takes effect with the next connect.
+    void setTimeout(int seconds) { timeoutSeconds_ = seconds; }
+    int timeout() const { return timeoutSeconds_; }
 
     // The most bytes of a response this client accepts; a new maximum takes
     // effect with the next request.
@@ -84,6 +93,11 @@ private:
     void openConnection(const std::string& host, int port, const char* user, const char* password,
                         int scheme, const std::string& agent);
     void closeRequest();
+    // Supplied by the transport: why its last call failed, and the reason
+    // phrase of the response's status line.
+    std::string transportFailure() const;
+    std::string statusReason() const;
+    void noteFailure(const std::exception& failure);
 
     void recordConnection(const std::string& host, int port, const char* user, const char* password,
                           int scheme);
@@ -94,6 +108,8 @@ private:
     std::string contentTypeHeader_ = kDefaultContentTypeHeader;
     std::string extraHeader_;
     std::size_t maximumResponseSize_ = kMaximumDocumentSize;
+    int timeoutSeconds_ = 0;
+    std::string failure_;
     std::unique_ptr<Transport> transport_;
     std::string host_;
     std::string user_;

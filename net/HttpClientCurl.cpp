@@ -6,6 +6,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
@@ -67,6 +68,53 @@ struct HttpClient::Transport {
     std::size_t maximumSize = 0;  // of the response
     std::size_t offset = 0;
     long status = 0;
+    std::string reason;           // of the last status line
+    long timeoutSeconds = 0;      // for the whole request, 0 for libcurl's own limits
+    char errorText[CURL_ERROR_SIZE] = {};
+    std::string failure;          // of the last perform, in words
+
+    // Keeps the reason phrase of the last status line (redirects bring several).
+    static size_t collectHeader(char* data, size_t size, size_t count, void* target)
+    {
+        Transport& transport = *static_cast<Transport*>(target);
+        const std::size_t length = size * count;
+        const std::string line(data, length);
+        if (line.compare(0, 5, "HTTP/") == 0) {
+            const std::string::size_type code = line.find(' ');
+            const std::string::size_type text = code == std::string::npos ? code : line.find(' ', code + 1);
+            transport.reason = text == std::string::npos ? std::string() : line.substr(text + 1);
+            while (!transport.reason.empty() && (transport.reason.back() == '\r' || transport.reason.back() == '\n'))
+                transport.reason.pop_back();
+        }
+        return length;
+    }
+
+    // What went wrong, in the words a user can act on.
+    std::string describe(CURL* curl, CURLcode code) const
+    {
+        const std::string detail = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+        long systemError = 0;
+        switch (code) {
+        case CURLE_COULDNT_CONNECT:
+            curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &systemError);
+            return systemError == ECONNREFUSED ? "connection refused" : "could not connect: " + detail;
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return "host not found";
+        case CURLE_OPERATION_TIMEDOUT:
+            return timeoutSeconds > 0 ? "time-out after " + std::to_string(timeoutSeconds) + " s" : "time-out";
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+            return "TLS failure: " + detail;
+        case CURLE_FILESIZE_EXCEEDED:
+        case CURLE_WRITE_ERROR:
+            return "larger than " + std::to_string(maximumSize) + " bytes";
+        default:
+            return detail;
+        }
+    }
 
     // A response that grows past its maximum is refused here, before it is
     // stored; returning less than was given makes libcurl fail the transfer.
@@ -104,6 +152,15 @@ struct HttpClient::Transport {
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
+        if (timeoutSeconds > 0)
+            curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
+        // Certificates are checked against the system's store (libcurl's default, said here).
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        errorText[0] = '\0';
+        curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, collectHeader);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
         // The announced size is checked before the body comes; the body is counted as it comes.
         maximumSize = maximumResponseSize;
@@ -131,7 +188,10 @@ struct HttpClient::Transport {
     void perform(CURL* curl)
     {
         closeRequest();
-        if (curl_easy_perform(curl) != CURLE_OK) {
+        failure.clear();
+        const CURLcode code = curl_easy_perform(curl);
+        if (code != CURLE_OK) {
+            failure = describe(curl, code);
             closeRequest();
             throw std::runtime_error("request failed...");
         }
@@ -145,6 +205,7 @@ struct HttpClient::Transport {
         std::string().swap(response);
         offset = 0;
         status = 0;
+        reason.clear();
     }
 };
 
@@ -168,6 +229,8 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
     transport.agent = agent;
     transport.user = user != nullptr ? user : "";
     transport.password = password != nullptr ? password : "";
+    transport.timeoutSeconds = timeoutSeconds_;
+    transport.failure.clear();
     transport.connected = true;
 }
 
@@ -225,6 +288,16 @@ int HttpClient::statusCode() const
     if (scheme_ == SchemeFtp || !transport_->requestOpen)
         return 0;
     return static_cast<int>(transport_->status);
+}
+
+std::string HttpClient::transportFailure() const
+{
+    return transport_->failure;
+}
+
+std::string HttpClient::statusReason() const
+{
+    return transport_->reason;
 }
 
 void HttpClient::closeRequest()

@@ -19,6 +19,26 @@ const DWORD kRedirectNeedsConfirmation = 12168;
 
 const DWORD kPostFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_FORMS_SUBMIT;
 
+// What the platform's error code means, in the words a user can act on.
+std::string describeError(DWORD code, int timeoutSeconds)
+{
+    switch (code) {
+    case ERROR_INTERNET_CANNOT_CONNECT: return "connection refused";
+    case ERROR_INTERNET_NAME_NOT_RESOLVED: return "host not found";
+    case ERROR_INTERNET_TIMEOUT:
+        return timeoutSeconds > 0 ? "time-out after " + std::to_string(timeoutSeconds) + " s" : "time-out";
+    case ERROR_INTERNET_CONNECTION_ABORTED: return "connection closed by the server";
+    case ERROR_INTERNET_CONNECTION_RESET: return "connection reset";
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return "TLS failure: the certificate has expired or is not yet valid";
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID: return "TLS failure: the certificate's name does not match the host";
+    case ERROR_INTERNET_INVALID_CA: return "TLS failure: the certificate's issuer is not trusted";
+    case ERROR_INTERNET_SEC_CERT_REVOKED: return "TLS failure: the certificate has been revoked";
+    case ERROR_INTERNET_SEC_INVALID_CERT: return "TLS failure: the certificate is invalid";
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR: return "TLS failure: the secure channel could not be set up";
+    default: return "network error " + std::to_string(code);
+    }
+}
+
 }  // namespace
 
 struct HttpClient::Transport {
@@ -27,6 +47,14 @@ struct HttpClient::Transport {
     InternetHandle connection;
     InternetHandle request;
     std::size_t received = 0;  // bytes of the response read so far
+    int timeoutSeconds = 0;
+    std::string failure;       // of the last failed call, in words
+
+    // Keeps the platform's reason for the failure about to be thrown.
+    void noteLastError()
+    {
+        failure = describeError(GetLastError(), timeoutSeconds);
+    }
 
     void openRequest(const char* verb, const std::string& objectPath, const char* version,
                      const char* referrer, const char* acceptType, DWORD flags, int scheme)
@@ -39,8 +67,10 @@ struct HttpClient::Transport {
         request.reset(HttpOpenRequestA(connection.get(), verb, objectPath.c_str(), version, referrer,
                                        acceptTypes, flags, 0));
         received = 0;
-        if (!request)
+        if (!request) {
+            noteLastError();
             throw std::runtime_error("request failed...");
+        }
     }
 
     // The platform reports a connection that closed before the announced
@@ -91,9 +121,16 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
                                 const char* password, int scheme, const std::string& agent)
 {
     Transport& transport = *transport_;
+    transport.failure.clear();
+    transport.timeoutSeconds = timeoutSeconds_;
     transport.internet.reset(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!transport.internet)
         throw std::runtime_error("open internet failed...");
+    if (timeoutSeconds_ > 0) {
+        DWORD milliseconds = static_cast<DWORD>(timeoutSeconds_) * 1000;
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+            InternetSetOptionA(transport.internet.get(), option, &milliseconds, sizeof milliseconds);
+    }
     if (scheme < SchemeFtp || scheme > SchemeHttps)
         throw std::runtime_error("connect failed...");
     const DWORD service = scheme == SchemeFtp ? INTERNET_SERVICE_FTP : INTERNET_SERVICE_HTTP;
@@ -102,8 +139,10 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
     transport.connection.reset(InternetConnectA(transport.internet.get(), host.c_str(),
                                                 static_cast<INTERNET_PORT>(effectivePort), user, password,
                                                 service, flags, 0));
-    if (!transport.connection || InternetAttemptConnect(0) != ERROR_SUCCESS)
+    if (!transport.connection || InternetAttemptConnect(0) != ERROR_SUCCESS) {
+        transport.noteLastError();
         throw std::runtime_error("connect failed...");
+    }
 }
 
 void HttpClient::get(const std::string& objectPath, const char*)
@@ -123,8 +162,10 @@ void HttpClient::get(const std::string& objectPath, const char*)
     transport.openRequest("GET", objectPath, nullptr, nullptr, "*/*", INTERNET_FLAG_NO_CACHE_WRITE, scheme_);
     transport.addHeader(kGetAcceptHeader, HTTP_ADDREQ_FLAG_REPLACE);
     transport.setCookies(cookies_, cookieAddress(scheme_, host_, port_, objectPath));
-    if (!HttpSendRequestA(transport.request.get(), nullptr, 0, nullptr, 0))
+    if (!HttpSendRequestA(transport.request.get(), nullptr, 0, nullptr, 0)) {
+        transport.noteLastError();
         throw std::runtime_error("request failed...");
+    }
 }
 
 void HttpClient::postUrlEncoded(const std::string& objectPath, const char* referrer)
@@ -192,6 +233,20 @@ int HttpClient::statusCode() const
                         &size, nullptr))
         return 0;
     return static_cast<int>(status);
+}
+
+std::string HttpClient::transportFailure() const
+{
+    return transport_->failure;
+}
+
+std::string HttpClient::statusReason() const
+{
+    char text[256] = {};
+    DWORD size = sizeof text - 1;
+    if (!transport_->request || !HttpQueryInfoA(transport_->request.get(), HTTP_QUERY_STATUS_TEXT, text, &size, nullptr))
+        return std::string();
+    return std::string(text, size);
 }
 
 void HttpClient::closeRequest()

@@ -10,6 +10,7 @@
 #include "project/SolutionFile.h"
 #include "schema/SchemaParserException.h"
 #include "wsdl/WsdlException.h"
+#include "xml/SourceSpot.h"
 #include "xml/XmlPullParserException.h"
 
 #include <exception>
@@ -37,9 +38,11 @@ private:
     std::size_t shown_ = 0;
 };
 
-std::string failureLine(const std::string& description, int line, int column)
+// A failure the reader could not report itself (its document could not be
+// read at all, say), in the form of its other messages.
+std::string failureLine(const std::string& document, const std::string& description, int line, int column)
 {
-    return description + " at " + std::to_string(line) + "," + std::to_string(column) + "\r\n";
+    return locatedMessage(SourceSpot{document, line, column}, Wsdl::reportText(description)) + "\r\n";
 }
 
 const char* const Generated = "Successfully Generated!\r\n";
@@ -64,13 +67,14 @@ bool CProjectCommands::runGenerator(const std::function<bool(const CGeneratorRun
         return read && write(run);
     } catch (const Wsdl::WsdlException& failure) {
         messages.flush();
-        host_.appendOutput(failureLine(failure.description, failure.line, failure.column));
+        host_.appendOutput(failureLine(project_->wsdlPath, failure.description, failure.line, failure.column));
     } catch (const Schema::SchemaParserException& failure) {
         messages.flush();
-        host_.appendOutput(failureLine(failure.getDescription(), failure.getLine(), failure.getColumn()));
+        const std::string& document = failure.getDocument().empty() ? project_->wsdlPath : failure.getDocument();
+        host_.appendOutput(failureLine(document, failure.getDescription(), failure.getLine(), failure.getColumn()));
     } catch (const XmlPullParserException& failure) {
         messages.flush();
-        host_.appendOutput(failureLine(failure.description, failure.line, failure.column));
+        host_.appendOutput(failureLine(project_->wsdlPath, failure.description, failure.line, failure.column));
     } catch (const std::exception& failure) {
         messages.flush();
         host_.appendOutput(std::string("Generating failed: ") + failure.what() + "\r\n");

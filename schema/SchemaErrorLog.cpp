@@ -1,6 +1,7 @@
 #include "schema/SchemaErrorLog.h"
 
 #include "schema/SchemaParserException.h"
+#include "xml/SourceSpot.h"
 
 #include <ostream>
 
@@ -12,14 +13,13 @@ void SchemaErrorLog::error(const std::string& message, int level, int line, int 
     if (level == Fatal) {
         SchemaParserException failure(message + "\nFatal Error in SchemaParser\n");
         failure.setPosition(line, column);
+        failure.setDocument(document);
         throw failure;
     }
     if ((level != Error && level != Alert) || level > reportLevel_ || log_ == nullptr)
         return;
-    *log_ << (level == Error ? "Error @" : "Alert @") << line << ':' << column;
-    if (!document.empty())
-        *log_ << " in " << document;
-    *log_ << "  " << message << '\n';
+    *log_ << locatedMessage(SourceSpot{document, line, column}, (level == Error ? "Error: " : "Alert: ") + message)
+          << '\n';
     log_->flush();
 }
 

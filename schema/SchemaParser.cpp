@@ -10,10 +10,12 @@
 #include "schema/SchemaConstants.h"
 #include "schema/XmlNamespace.h"
 #include "xml/XmlPullParser.h"
+#include "xml/XmlPullParserException.h"
 #include "schema/XsdType.h"
 
 #include <algorithm>
 #include <ostream>
+#include <sstream>
 #include <utility>
 
 namespace Schema {
@@ -39,14 +41,25 @@ SchemaParser::SchemaParser(const std::string& uri, std::string targetNamespace, 
       schemaPath_(schemaDirectory),
       location_(resolveLocation(std::string(), uri))
 {
-    if (fetchUri(localPathOf(uri), fileName_)) {
+    std::string failure;
+    if (!fetchUri(localPathOf(uri), fileName_, failure)) {
+        unreadable_ = locatedMessage(SourceSpot{location_, 0, 0}, "could not be opened: " + failure);
+    } else {
         xmlStream_ = std::make_unique<std::ifstream>(fileName_, std::ios::binary);
         auto reader = std::make_unique<XmlPullParser>(*xmlStream_);
         reader->setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
         reader->require(XmlPullParser::START_DOCUMENT, "", "");
-        if (xmlStream_->is_open() && advanceToSchema(*reader)) {
-            ownedParser_ = std::move(reader);
-            xpp_ = ownedParser_.get();
+        // What stands before the schema (an error page, say) is reported by parseSchemaTag.
+        try {
+            if (xmlStream_->is_open() && advanceToSchema(*reader)) {
+                ownedParser_ = std::move(reader);
+                xpp_ = ownedParser_.get();
+            } else if (xmlStream_->is_open()) {
+                unreadable_ = locatedMessage(SourceSpot{location_, reader->getLineNumber(), reader->getColumnNumber()},
+                                             NoSchema);
+            }
+        } catch (const XmlPullParserException& failure) {
+            unreadable_ = locatedMessage(SourceSpot{location_, failure.line, failure.column}, failure.description);
         }
     }
     if (xpp_ == nullptr)
@@ -77,23 +90,57 @@ void SchemaParser::init()
 
 void SchemaParser::error(const std::string& message, int level) const
 {
-    const int line = xpp_ != nullptr ? xpp_->getLineNumber() : 0;
-    const int column = xpp_ != nullptr ? xpp_->getColumnNumber() : 0;
-    errorLog_.error(message, level, line, column, readingFrom_);
+    errorAt(spot(), message, level);
 }
 
-// "line:column", and the document when this schema has one of its own.
-std::string SchemaParser::position() const
+void SchemaParser::errorAt(const SourceSpot& at, const std::string& message, int level) const
 {
-    const int line = xpp_ != nullptr ? xpp_->getLineNumber() : 0;
-    const int column = xpp_ != nullptr ? xpp_->getColumnNumber() : 0;
-    std::string text = std::to_string(line) + ":" + std::to_string(column);
-    return readingFrom_.empty() ? text : text + " in " + readingFrom_;
+    errorLog_.error(message, level, at.line, at.column, at.document);
 }
 
+SourceSpot SchemaParser::spot() const
+{
+    SourceSpot here{readingFrom_, 0, 0};
+    if (xpp_ != nullptr) {
+        here.line = xpp_->getLineNumber();
+        here.column = xpp_->getColumnNumber();
+    }
+    return here;
+}
+
+// One line per message: the exception's closing text stays with the exception.
 void SchemaParser::logFailure(const SchemaParserException& failure) const
 {
-    log() << failure.getDescription() << " at " << position() << "\n";
+    std::string text = failure.getDescription();
+    const std::string::size_type end = text.find('\n');
+    if (end != std::string::npos)
+        text.erase(end);
+    // A failure of the model's own checks knows no position: it is where the reader stands.
+    const SourceSpot at = failure.getLine() > 0 ? SourceSpot{failure.getDocument(), failure.getLine(), failure.getColumn()}
+                                                : spot();
+    log() << locatedMessage(at, text) << "\n";
+}
+
+void SchemaParser::recordReferenceSpot(const QualifiedName& name)
+{
+    if (xpp_ != nullptr)
+        referenceSpots_.try_emplace({name.getNamespace(), name.getLocalName()}, spot());
+}
+
+SourceSpot SchemaParser::referenceSpot(const QualifiedName& name) const
+{
+    const auto found = referenceSpots_.find({name.getNamespace(), name.getLocalName()});
+    return found != referenceSpots_.end() ? found->second : spot();
+}
+
+// Each type of this namespace that is named and nowhere defined, where it is named.
+void SchemaParser::reportUndefinedTypes() const
+{
+    for (const QualifiedName& name : typesTable_.getUndefinedTypeNames()) {
+        if (name.getNamespace() == tnsUri_)
+            log() << locatedMessage(referenceSpot(name), "Could not find {" + tnsUri_ + "}:" + name.getLocalName())
+                  << "\n";
+    }
 }
 
 XsdType* SchemaParser::getType(int typeId) const
@@ -108,6 +155,8 @@ bool SchemaParser::isBasicType(int typeId)
 
 int SchemaParser::getTypeId(const QualifiedName& name, bool create)
 {
+    if (create)
+        recordReferenceSpot(name);
     const std::string& ns = name.getNamespace();
     if (ns.empty() || ns == tnsUri_ || ns == SchemaUri)
         return typesTable_.getDeclaredTypeId(name, create);
@@ -444,13 +493,16 @@ bool SchemaParser::finalizeOwn()
         }
         // A type borrowed through a declaration of an import may lie in a
         // schema this one does not import; it is settled already.
-        if (getType(external.typeId) == nullptr)
-            log() << "Undefined type " << external.name << "\n";
+        if (getType(external.typeId) == nullptr) {
+            std::ostringstream name;
+            name << external.name;
+            log() << locatedMessage(referenceSpot(external.name), "Undefined type " + name.str()) << "\n";
+        }
     }
     settleOwnTypes();
     if (typesTable_.detectUndefinedTypes()) {
-        typesTable_.printUndefinedTypes(log());
-        log() << "Unresolved types in namespace " << tnsUri_ << "\n";
+        reportUndefinedTypes();
+        log() << locatedMessage(spot(), "Unresolved types in namespace " + tnsUri_) << "\n";
         log().flush();
         return false;
     }

@@ -11,10 +11,12 @@
 #include "schema/SchemaErrorLog.h"
 #include "schema/SchemaParserException.h"
 #include "schema/TypeTable.h"
+#include "xml/SourceSpot.h"
 
 #include <fstream>
 #include <iosfwd>
 #include <list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -129,6 +131,10 @@ public:
 
     // Level 0 throws SchemaParserException; levels 1 and 2 are logged.
     void error(const std::string& message, int level) const;
+    // The same, about another spot than the one being read.
+    void errorAt(const SourceSpot& spot, const std::string& message, int level) const;
+    // Where the reader stands: this schema's document, line and column.
+    SourceSpot spot() const;
 
 private:
     struct ImportSession;
@@ -165,7 +171,11 @@ private:
     bool finalizeImports();
     bool finalizeOwn();
     void logFailure(const SchemaParserException& failure) const;
-    std::string position() const;
+    bool readOwnDocument();
+    // Where a name was first written, for messages about it that come later.
+    void recordReferenceSpot(const QualifiedName& name);
+    SourceSpot referenceSpot(const QualifiedName& name) const;
+    void reportUndefinedTypes() const;
     // The loaded schemas of a namespace: those registered here, else those
     // of the schema that imported this one.
     const std::vector<SchemaParser*>& parsersOf(const std::string& ns) const;
@@ -317,6 +327,10 @@ private:
     bool awaitsSchemaInProgress_ = false;
     // Guards cross-schema look-ups against registrations that go round.
     mutable bool lookingUp_ = false;
+    std::map<std::pair<std::string, std::string>, SourceSpot> referenceSpots_;
+    // Why a document of its own could not be read, for parseSchemaTag to tell.
+    std::string unreadable_;
+    static constexpr const char* NoSchema = "no schema element in the document";
 };
 
 } // namespace Schema

@@ -342,7 +342,7 @@ bool SchemaParser::reportUnresolved(const std::vector<QualifiedName>& missing, b
     for (const QualifiedName& reference : missing) {
         if (!final && waitsForOtherSchema(reference))
             continue;
-        error(message(reference), 1);
+        errorAt(referenceSpot(reference), message(reference), 1);
         reported = true;
     }
     return reported;

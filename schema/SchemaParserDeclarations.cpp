@@ -94,6 +94,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
                 qualified = true;
                 ns = reference.getNamespace();
                 lForwardElemRefs_.push_back(reference);
+                recordReferenceSpot(reference);
                 waitingFor = reference;
                 noteReferencedNamespace(reference);
             }
@@ -192,6 +193,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef, bool global)
                 qualified = true;
                 declaredIn = reference.getNamespace();
                 lForwardAttributeRefs_.push_back(reference);
+                recordReferenceSpot(reference);
                 waitingFor = reference;
                 noteReferencedNamespace(reference);
             }

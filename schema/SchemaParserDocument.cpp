@@ -11,6 +11,7 @@
 #include "schema/SimpleType.h"
 #include "schema/XmlNamespace.h"
 #include "xml/XmlPullParser.h"
+#include "xml/XmlPullParserException.h"
 
 #include <map>
 #include <utility>
@@ -59,8 +60,12 @@ SchemaParser* SchemaParser::findSessionParser(const std::string& location)
 
 bool SchemaParser::parseSchemaTag()
 {
-    if (xpp_ == nullptr)
+    if (xpp_ == nullptr) {
+        if (!unreadable_.empty())
+            log() << unreadable_ << "\n";
+        unreadable_.clear();
         return false;
+    }
     if (!location_.empty()) {
         session().parsers.emplace(location_, this);
         includedLocations_.insert(location_);
@@ -69,13 +74,25 @@ bool SchemaParser::parseSchemaTag()
         session().tooDeep.clear(); // a parse of its own
     const ScopedValue<bool> reading(reading_, true);
     try {
-        loaded_ = readSchemaElement(std::string());
+        loaded_ = ownedParser_ ? readOwnDocument() : readSchemaElement(std::string());
     } catch (...) {
         closeDocument();
         throw;
     }
     closeDocument();
     return loaded_;
+}
+
+// A document of its own that is no well-formed XML is reported here, where
+// its name is known, and fails like any other fault in it.
+bool SchemaParser::readOwnDocument()
+{
+    try {
+        return readSchemaElement(std::string());
+    } catch (const XmlPullParserException& failure) {
+        log() << locatedMessage(SourceSpot{readingFrom_, failure.line, failure.column}, failure.description) << "\n";
+        return false;
+    }
 }
 
 // A schema with many imports would otherwise hold a file per import until
@@ -162,7 +179,7 @@ void SchemaParser::readSchemaContent(const std::string& closingTag)
     if (!resolveFwdRefs_)
         return;
     if (!hasImports() && typesTable_.detectUndefinedTypes()) {
-        typesTable_.printUndefinedTypes(log());
+        reportUndefinedTypes();
         log().flush();
         error("Undefined Types in namespace " + tnsUri_, 0);
     }
@@ -244,8 +261,9 @@ void SchemaParser::importFrom(const std::string& ns, const std::string& location
     }
     checkNesting(location);
     std::string fileName;
-    if (!fetchUri(localPathOf(location), fileName))
-        error("could not import namespace from location " + location, 0);
+    std::string failure;
+    if (!fetchUri(localPathOf(location), fileName, failure))
+        error("could not import namespace from location " + location + ": " + failure, 0);
     SchemaParser& imported = createImportParser(ns, location, fileName);
     // It knows every namespace this schema knows, without a copy of them.
     imported.importedBy_ = this;
@@ -296,10 +314,17 @@ void SchemaParser::includeSchema()
     if (includedLocations_.insert(location).second) {
         checkNesting(location);
         std::string fileName;
-        if (!fetchUri(localPathOf(location), fileName))
-            error("Error while opening the included schema " + location, 0);
+        std::string failure;
+        if (!fetchUri(localPathOf(location), fileName, failure))
+            error("Error while opening the included schema " + location + ": " + failure, 0);
         const ScopedValue<int> nested(session().depth, session().depth + 1);
-        if (!readIncluded(location, fileName))
+        bool read = false;
+        try {
+            read = readIncluded(location, fileName);
+        } catch (const XmlPullParserException& failure) {
+            log() << locatedMessage(SourceSpot{location, failure.line, failure.column}, failure.description) << "\n";
+        }
+        if (!read)
             failNested("Error while parsing the included schema " + location);
     }
 }
@@ -312,8 +337,11 @@ bool SchemaParser::readIncluded(const std::string& location, const std::string& 
     std::ifstream stream(fileName, std::ios::binary);
     XmlPullParser reader(stream);
     reader.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
-    if (!stream.is_open() || !advanceToSchema(reader))
+    if (!stream.is_open() || !advanceToSchema(reader)) {
+        log() << locatedMessage(SourceSpot{location, reader.getLineNumber(), reader.getColumnNumber()}, NoSchema)
+              << "\n";
         return false;
+    }
     const ScopedValue<XmlPullParser*> reading(xpp_, &reader);
     const ScopedValue<std::string> base(uri_, baseLocationOf(location));
     const ScopedValue<std::string> document(readingFrom_, location);

@@ -14,11 +14,15 @@ public:
     int getLine() const { return line_; }
     int getColumn() const { return column_; }
     void setPosition(int line, int column);
+    // The document the position lies in; empty for the one being read.
+    const std::string& getDocument() const { return document_; }
+    void setDocument(const std::string& document) { document_ = document; }
 
 private:
     std::string description_;
     int line_ = 0;
     int column_ = 0;
+    std::string document_;
 };
 
 } // namespace Schema

@@ -4,6 +4,7 @@
 #include "project/ProjectCommands.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectHost.h"
+#include "net/FetchUri.h"
 #include "tools/ProgramFolder.h"
 
 #include <cstdlib>
@@ -15,7 +16,7 @@
 namespace {
 
 const char* const Usage =
-    "usage: kvgen [--schemas DIR] [--target unix|windows] [--out DIR] NAME WSDL\n"
+    "usage: kvgen [--schemas DIR] [--target unix|windows] [--out DIR] [--timeout S] NAME WSDL\n"
     "\n"
     "Reads the WSDL 1.1 document WSDL (a file name or an http, https or ftp\n"
     "address) and writes NAME_api.h, NAME_api.c, NAME_api_demo.c, Makefile and\n"
@@ -28,7 +29,8 @@ const char* const Usage =
     "NAME           project name: letters, digits and '_', not starting with a digit\n"
     "--schemas DIR  folder of the built-in schemas (default: soap-schemas of the\n"
     "               installed run-time folder)\n"
-    "--target T     unix (default) or windows: the platform the code is for\n";
+    "--target T     unix (default) or windows: the platform the code is for\n"
+    "--timeout S    the most seconds one download may take (default: 60; 0: no limit)\n";
 
 // kvgen has no editor tabs: the project commands write the generated files
 // themselves, and the output pane becomes kvgen's transcript.
@@ -90,7 +92,17 @@ struct Arguments {
     int target = CProjectRecord::Unix;
     std::string name;
     std::string wsdl;
+    int timeout = kDefaultFetchTimeoutSeconds;
 };
+
+// A whole number of seconds, 0 or more.
+bool readSeconds(const std::string& text, int& seconds)
+{
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    seconds = std::stoi(text);
+    return true;
+}
 
 bool readArguments(int argc, char** argv, Arguments& args)
 {
@@ -102,6 +114,9 @@ bool readArguments(int argc, char** argv, Arguments& args)
             args.schemas = argv[++i];
         } else if (argument == "--out" && hasValue) {
             args.out = argv[++i];
+        } else if (argument == "--timeout" && hasValue) {
+            if (!readSeconds(argv[++i], args.timeout))
+                return false;
         } else if (argument == "--target" && hasValue) {
             const std::string target = argv[++i];
             if (target != "unix" && target != "windows")
@@ -140,6 +155,7 @@ int main(int argc, char** argv)
     }
     std::error_code failed;
     std::filesystem::create_directories(args.out, failed);
+    setFetchTimeout(args.timeout);
 
     CommandLineHost host(runtimeFolder(argv[0]));
     CProjectCommands commands(host);

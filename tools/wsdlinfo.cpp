@@ -5,6 +5,7 @@
 #include "schema/SchemaParserException.h"
 #include "wsdl/WsdlException.h"
 #include "wsdl/WsdlParser.h"
+#include "xml/SourceSpot.h"
 #include "xml/XmlPullParserException.h"
 #include "tools/ProgramFolder.h"
 
@@ -60,12 +61,12 @@ void printCounts(const Wsdl::WsdlParser& parser)
               << " services=" << parser.getServices().size() << "\n";
 }
 
-int fail(const std::ostringstream& diagnostics, const std::string& description = std::string(), int line = 0,
-         int column = 0)
+int fail(const std::ostringstream& diagnostics, const SourceSpot& spot = SourceSpot(),
+         const std::string& description = std::string())
 {
     std::cerr << diagnostics.str();
     if (!description.empty())
-        std::cerr << description << " at " << line << "," << column << "\n";
+        std::cerr << locatedMessage(spot, Wsdl::reportText(description)) << "\n";
     return 1;
 }
 
@@ -99,13 +100,14 @@ int run(const std::string& location, const std::string& schemaFolder)
         printCounts(*parser);
         return 0;
     } catch (const Wsdl::WsdlException& failure) {
-        return fail(diagnostics, failure.description, failure.line, failure.column);
+        return fail(diagnostics, SourceSpot{location, failure.line, failure.column}, failure.description);
     } catch (const XmlPullParserException& failure) {
-        return fail(diagnostics, failure.description, failure.line, failure.column);
+        return fail(diagnostics, SourceSpot{location, failure.line, failure.column}, failure.description);
     } catch (const Schema::SchemaParserException& failure) {
-        return fail(diagnostics, failure.getDescription(), failure.getLine(), failure.getColumn());
+        const std::string& document = failure.getDocument().empty() ? location : failure.getDocument();
+        return fail(diagnostics, SourceSpot{document, failure.getLine(), failure.getColumn()}, failure.getDescription());
     } catch (const std::exception& failure) {
-        return fail(diagnostics, failure.what());
+        return fail(diagnostics, SourceSpot{location, 0, 0}, failure.what());
     }
 }
 

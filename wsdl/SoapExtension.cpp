@@ -296,9 +296,11 @@ bool SoapExtension::isSoapHeader(int id) const
 
 void SoapExtension::reportError(const std::string& message) const
 {
-    std::ostream& out = reportStream();
-    out << "Soap Processing  " << message << '\n';
-    out.flush();
+    if (wsdlParser_ != nullptr) {
+        wsdlParser_->notice("Soap Processing  " + message);
+        return;
+    }
+    std::cerr << "Soap Processing  " << message << std::endl;
 }
 
 } // namespace Wsdl

@@ -24,6 +24,10 @@ public:
 
     const std::string& getName() const { return name_; }
     void setName(const std::string& name) { name_ = name; }
+    // The target namespace of the document that defines the element: a
+    // service may be spread over documents of several namespaces.
+    const std::string& getNamespace() const { return namespace_; }
+    void setNamespace(const std::string& ns) { namespace_ = ns; }
 
     void addExtElement(int id) { extElements_.push_back(id); }
     const std::vector<int>& getExtElements() const { return extElements_; }
@@ -38,6 +42,7 @@ public:
 
 private:
     std::string name_;
+    std::string namespace_;
     std::vector<int> extElements_;
     std::vector<int> extAttributes_;
     const std::string* documentation_ = nullptr;

@@ -18,6 +18,10 @@ public:
     int column = 0;
 };
 
+// The text a report line shows of a parser exception's description: one
+// line, and the prefix once where the exception and the message both bring it.
+std::string reportText(const std::string& description);
+
 } // namespace Wsdl
 
 #endif

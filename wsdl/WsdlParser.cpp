@@ -10,6 +10,7 @@
 #include "wsdl/SchemaFolder.h"
 #include "wsdl/SoapExtension.h"
 #include "wsdl/WsdlNamespaces.h"
+#include "xml/SourceSpot.h"
 #include "xml/XmlPullParser.h"
 
 namespace Wsdl {
@@ -20,10 +21,14 @@ WsdlParser::DownloadCleanup::~DownloadCleanup()
 }
 
 WsdlParser::WsdlParser(const std::string& location, std::ostream& diagnostics, const std::string& schemaDirectory)
-    : diagnostics_(&diagnostics), schemaDirectory_(schemaDirectory), baseLocation_(baseLocationOf(location))
+    : diagnostics_(&diagnostics),
+      location_(location),
+      schemaDirectory_(schemaDirectory),
+      baseLocation_(baseLocationOf(location))
 {
-    if (!fetchUri(location, localFile_))
-        error(location + " could not be opened", 0);
+    std::string failure;
+    if (!fetchUri(location, localFile_, failure))
+        error(location + " could not be opened: " + failure, 0);
     documentsRead_.insert(documentKey(location));
     // A file that cannot be opened leaves the stream failed: the first parse
     // step then reports it through the pull parser.
@@ -81,6 +86,16 @@ void WsdlParser::error(const std::string& message, int level)
         failure.column = xpp_->getColumnNumber();
     }
     throw failure;
+}
+
+void WsdlParser::notice(const std::string& message) const
+{
+    SourceSpot spot{getDocumentName(), 0, 0};
+    if (xpp_ != nullptr && xpp_->getEventType() != XmlPullParser::START_DOCUMENT) {
+        spot.line = xpp_->getLineNumber();
+        spot.column = xpp_->getColumnNumber();
+    }
+    *diagnostics_ << locatedMessage(spot, message) << std::endl;
 }
 
 Schema::SchemaParser* WsdlParser::getSchemaParser(int position) const

@@ -106,6 +106,12 @@ public:
     int handleExtensibilityElement(int parentKind);
     int handleExtensibilityAttribute(const std::string& name, const std::string& prefix);
 
+    // Writes "document:line:column: message" for the spot the reader stands
+    // on to the diagnostics stream: the form of every message of a parse.
+    void notice(const std::string& message) const;
+    // The document being read: as the caller gave it, or as an import resolved it.
+    const std::string& getDocumentName() const { return currentDocument_.empty() ? location_ : currentDocument_; }
+
     bool hasError() const { return error_; }
     int getState() const { return state_; }
     int getElementKind() const { return elementKind_; }
@@ -132,14 +138,16 @@ public:
     const ServiceList& getServices() const { return services_; }
     const std::vector<std::pair<std::string, std::string>>& getImportedDocuments() const { return imports_; }
 
-    // The message named like the local part of name (the namespace plays no
-    // part); null when there is none.
+    // The message of the name: of its namespace when the name has one and a
+    // message of that namespace bears it, else the first message of its
+    // local name; null when there is none.
     Message* getMessage(const Schema::QualifiedName& name) const;
     // The same, creating an empty message of that name when there is none.
     Message* getMessageOrCreate(const Schema::QualifiedName& name);
 
-    // A port type or binding of the target namespace (an unprefixed name
-    // stands for it) by local name; null otherwise.
+    // A port type or binding by its name: the namespace its prefix is bound
+    // to (an unprefixed name stands for the target namespace of the document
+    // being read) and its local name; null otherwise.
     PortType* getPortType(const Schema::QualifiedName& name) const;
     Binding* getBinding(const Schema::QualifiedName& name) const;
 
@@ -172,7 +180,7 @@ private:
         ~DownloadCleanup();
     };
 
-    // A document brought in by a wsdl:import of the target namespace. Its
+    // A document brought in by a wsdl:import (of any namespace). Its
     // reader stays until the parser goes (the schemas embedded in the
     // document keep reading positions from it); its file is closed once read.
     struct IncludedDocument {
@@ -188,7 +196,7 @@ private:
     int step();
     int classify(const std::string& localName);
     static std::string documentKey(const std::string& location);
-    int endParse(const std::string& description);
+    int endParse(const std::string& description, int line, int column, const std::string& document = std::string());
     void resolveHeaders();
     void noteMissingSoapBinding() const;
     void parseDefinitions();
@@ -197,16 +205,20 @@ private:
     void parseAnnotation();
     void parseImport();
     void includeDocument(const std::string& location, const std::string& resolved);
+    static std::string rootElementOf(const std::string& fileName);
+    void importSchemaDocument(const std::string& resolved);
     void reportsHere(WsdlExtensionHandler& handler);
 
     // The model's elements.
     void parseTypes();
     void readEmbeddedSchemas();
+    void readSchema(std::unique_ptr<Schema::SchemaParser> schema, const std::string& failure);
     void linkSchemas(std::size_t first);
     void parseMessage();
     void parsePart(Message& message);
     PortType* parsePortType();
-    void readNameAndExtensions(WsdlElement& element, const std::string& accepted, const std::string& unrecognized);
+    void readNameAndExtensions(WsdlElement& element, const std::string& accepted);
+    void ignoreAttribute(const std::string& attribute);
     std::unique_ptr<Operation> parseOperation(PortType* portType);
     void readOperationMessage(Operation& operation, int kind);
     void parseBinding();
@@ -221,6 +233,10 @@ private:
     };
     Declaration findDeclaration(const Schema::QualifiedName& name, DeclarationKind kind);
     Schema::QualifiedName resolvedName(const Schema::QualifiedName& name) const;
+    std::string referencedNamespace(const Schema::QualifiedName& name) const;
+    void placeMessage(Message& message, const std::string& ns);
+    void indexPortType(PortType& portType);
+    void indexBinding(Binding& binding);
 
     // Members are destroyed in reverse order: what refers to something is
     // declared after it, so it goes first (the model refers to schema
@@ -234,6 +250,7 @@ private:
     std::ostream* diagnostics_;
     int elementKind_ = START;
     int state_ = START;
+    std::string location_;
     std::string localFile_;
     std::string schemaDirectory_;
     std::string baseLocation_;
@@ -259,10 +276,11 @@ private:
     std::vector<std::pair<std::string, std::string>> imports_; // {location, namespace}
     MessageList messages_;
     std::unordered_map<std::string, Message*> messageIndex_; // the first message of each name
+    std::unordered_map<std::string, Message*> messageByQName_; // "{namespace}name"
     PortTypeList portTypes_;
     BindingList bindings_;
-    // The first port type and binding of each name, for the look-ups of
-    // bindings and ports.
+    // The first port type and binding of each "{namespace}name", for the
+    // look-ups of bindings and ports.
     std::unordered_map<std::string, PortType*> portTypeIndex_;
     std::unordered_map<std::string, Binding*> bindingIndex_;
     ServiceList services_;

@@ -34,15 +34,22 @@ void WsdlParser::readEmbeddedSchemas()
     while (elementKind_ == SCHEMA) {
         auto schema = std::make_unique<Schema::SchemaParser>(xpp_, tnsUri_, *diagnostics_, schemaDirectory_);
         schema->setUri(baseLocation_);
-        schema->setDocumentLocation(currentDocument_);
-        schema->addImport(schemaParsers_[0].get());
-        schema->addImport(schemaParsers_[1].get());
-        if (!schema->parseSchemaTag())
-            error("Error parsing schema types for " + tnsUri_, 0);
-        schemaParsers_.push_back(std::move(schema));
+        schema->setDocumentLocation(getDocumentName());
+        readSchema(std::move(schema), "Error parsing schema types for " + tnsUri_);
         getNextElement(true);
     }
     linkSchemas(first);
+}
+
+// Reads a schema of the document (or one it imports) that sees the built-in
+// ones, and keeps it.
+void WsdlParser::readSchema(std::unique_ptr<Schema::SchemaParser> schema, const std::string& failure)
+{
+    schema->addImport(schemaParsers_[0].get());
+    schema->addImport(schemaParsers_[1].get());
+    if (!schema->parseSchemaTag())
+        error(failure, 0);
+    schemaParsers_.push_back(std::move(schema));
 }
 
 // Schemas of one document refer to each other's namespaces without a
@@ -81,7 +88,10 @@ void WsdlParser::parseMessage()
         error("syntax error", 0);
     const std::string name = xpp_->getAttributeValue("", "name");
     // An operation may have named the message already: its definition fills it.
-    Message* message = getMessageOrCreate(Schema::QualifiedName(name));
+    Schema::QualifiedName defined(name);
+    defined.setNamespace(tnsUri_);
+    Message* message = getMessageOrCreate(defined);
+    placeMessage(*message, tnsUri_);
     message->setDefined();
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& prefix = xpp_->getAttributePrefix(i);
@@ -132,7 +142,7 @@ void WsdlParser::parsePart(Message& message)
                 refKind = Part::ElementRef;
             }
         } else {
-            error("Syntax error", 0);
+            ignoreAttribute(attribute);
         }
     }
     if (refKind == Part::ElementRef)
@@ -150,7 +160,8 @@ PortType* WsdlParser::parsePortType()
     if (elementKind_ != PORT_TYPE)
         return nullptr;
     auto portType = std::make_unique<PortType>(this);
-    readNameAndExtensions(*portType, "", "Syntax error.Unrecognized attribute");
+    portType->setNamespace(tnsUri_);
+    readNameAndExtensions(*portType, "");
     if (portType->getName().empty())
         error("syntax error <PortType> name required", 0);
     getNextElement(true);
@@ -159,15 +170,14 @@ PortType* WsdlParser::parsePortType()
     while (elementKind_ == OPERATION)
         portType->addOperation(parseOperation(portType.get()));
     readExtensibilityElements(*portType, PORT_TYPE);
-    portTypeIndex_.emplace(portType->getName(), portType.get());
+    indexPortType(*portType);
     portTypes_.push_back(std::move(portType));
     return portTypes_.back().get();
 }
 
 // The name, and prefixed attributes for the extension handlers; an attribute
-// without prefix other than those and the one accepted is an error.
-void WsdlParser::readNameAndExtensions(WsdlElement& element, const std::string& accepted,
-                                       const std::string& unrecognized)
+// without prefix other than those and the one accepted is ignored.
+void WsdlParser::readNameAndExtensions(WsdlElement& element, const std::string& accepted)
 {
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
@@ -177,7 +187,7 @@ void WsdlParser::readNameAndExtensions(WsdlElement& element, const std::string& 
         else if (attribute == "name")
             element.setName(xpp_->getAttributeValue(i));
         else if (attribute != accepted)
-            error(unrecognized, 0);
+            ignoreAttribute(attribute);
     }
 }
 
@@ -186,7 +196,7 @@ std::unique_ptr<Operation> WsdlParser::parseOperation(PortType* portType)
     auto operation = std::make_unique<Operation>(this, portType);
     if (elementKind_ != OPERATION)
         error("syntax error", 0);
-    readNameAndExtensions(*operation, "parameterOrder", "Syntax error..unrecognized attribute");
+    readNameAndExtensions(*operation, "parameterOrder");
     if (operation->getName().empty())
         error("syntax error <operation> name required", 0);
     getNextElement(true);
@@ -214,7 +224,9 @@ std::unique_ptr<Operation> WsdlParser::parseOperation(PortType* portType)
 void WsdlParser::readOperationMessage(Operation& operation, int kind)
 {
     const std::string name = xpp_->getAttributeValue("", "message");
-    Message* message = name.empty() ? nullptr : getMessageOrCreate(Schema::QualifiedName(name));
+    Schema::QualifiedName reference(name);
+    reference.setNamespace(referencedNamespace(reference));
+    Message* message = name.empty() ? nullptr : getMessageOrCreate(reference);
     const int role = kind == INPUT ? Operation::Input : kind == OUTPUT ? Operation::Output : Operation::Fault;
     operation.setMessage(message, role);
     getNextElement(true);
@@ -225,6 +237,7 @@ void WsdlParser::parseBinding()
     auto binding = std::make_unique<Binding>(this);
     if (elementKind_ != BINDING)
         error("syntax error", 0);
+    binding->setNamespace(tnsUri_);
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
         const bool plain = xpp_->getAttributePrefix(i).empty();
@@ -236,8 +249,10 @@ void WsdlParser::parseBinding()
             if (portType == nullptr)
                 error("Unknown port type " + type.getLocalName(), 0);
             binding->setPortType(portType);
+        } else if (!plain) {
+            binding->addExtAttribute(handleExtensibilityAttribute(attribute, xpp_->getAttributePrefix(i)));
         } else {
-            error("Syntax error..unrecognized attribute", 0);
+            ignoreAttribute(attribute);
         }
     }
     getNextElement(true);
@@ -256,7 +271,7 @@ void WsdlParser::parseBinding()
     // Linked once complete, so that nothing refers to a binding that failed.
     if (binding->getPortType() != nullptr)
         binding->getPortType()->addBinding(binding.get());
-    bindingIndex_.emplace(binding->getName(), binding.get());
+    indexBinding(*binding);
     bindings_.push_back(std::move(binding));
 }
 
@@ -267,8 +282,10 @@ void WsdlParser::parseBindingOperation(Binding& binding)
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         if (xpp_->getAttributeName(i) == "name" && xpp_->getAttributePrefix(i).empty())
             name = Schema::QualifiedName(xpp_->getAttributeValue(i));
+        else if (xpp_->getAttributePrefix(i).empty())
+            ignoreAttribute(xpp_->getAttributeName(i));
         else
-            error("Unrecognized attribute", 0);
+            handleExtensibilityAttribute(xpp_->getAttributeName(i), xpp_->getAttributePrefix(i));
     }
     const int index = binding.addOperation(name);
     getNextElement(true);
@@ -304,11 +321,14 @@ void WsdlParser::parseService()
     if (elementKind_ != SERVICE)
         error("Syntax error", 0);
     auto service = std::make_unique<Service>(this);
+    service->setNamespace(tnsUri_);
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         if (xpp_->getAttributeName(i) == "name" && xpp_->getAttributePrefix(i).empty())
             service->setName(xpp_->getAttributeValue(i));
+        else if (xpp_->getAttributePrefix(i).empty())
+            ignoreAttribute(xpp_->getAttributeName(i));
         else
-            error("Unrecognized attribute", 0);
+            service->addExtAttribute(handleExtensibilityAttribute(xpp_->getAttributeName(i), xpp_->getAttributePrefix(i)));
     }
     getNextElement(true);
     if (elementKind_ == DOCUMENTATION)
@@ -335,6 +355,13 @@ void WsdlParser::parseService()
             port.binding->addService(service.get());
     }
     services_.push_back(std::move(service));
+}
+
+// An attribute the WSDL schema does not allow on the element stands outside
+// the description (many tools add their own): it is passed over, and said so.
+void WsdlParser::ignoreAttribute(const std::string& attribute)
+{
+    notice("Attribute " + attribute + " is not allowed on <" + xpp_->getName() + ">: ignored");
 }
 
 void WsdlParser::readExtensibilityElements(WsdlElement& element, int parentKind)

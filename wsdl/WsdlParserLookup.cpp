@@ -9,10 +9,36 @@ namespace Wsdl {
 
 // Messages are looked up by name for every part reference of every
 // operation: an index keeps that from growing with the square of their number.
+namespace {
+
+std::string qualifiedKey(const std::string& ns, const std::string& localName)
+{
+    return "{" + ns + "}" + localName;
+}
+
+template <typename Element>
+Element* findIn(const std::unordered_map<std::string, Element*>& index, const std::string& key)
+{
+    const auto found = index.find(key);
+    return found == index.end() ? nullptr : found->second;
+}
+
+} // namespace
+
+// A name without namespace (a soap:header's message, say) or one no message
+// of its namespace bears takes the first message of its local name, unless
+// that one is of another namespace.
 Message* WsdlParser::getMessage(const Schema::QualifiedName& name) const
 {
-    const auto found = messageIndex_.find(name.getLocalName());
-    return found == messageIndex_.end() ? nullptr : found->second;
+    const std::string& ns = name.getNamespace();
+    if (!ns.empty()) {
+        if (Message* message = findIn(messageByQName_, qualifiedKey(ns, name.getLocalName())))
+            return message;
+    }
+    Message* first = findIn(messageIndex_, name.getLocalName());
+    if (first != nullptr && !ns.empty() && !first->getNamespace().empty() && first->getNamespace() != ns)
+        return nullptr;
+    return first;
 }
 
 // An operation may name a message before its definition: the definition
@@ -25,20 +51,35 @@ Message* WsdlParser::getMessageOrCreate(const Schema::QualifiedName& name)
     message->setName(name.getLocalName());
     messages_.push_back(std::move(message));
     messageIndex_.emplace(name.getLocalName(), messages_.back().get());
+    placeMessage(*messages_.back(), name.getNamespace());
     return messages_.back().get();
 }
 
-namespace {
-
-// The first element of that local name among those of the target namespace.
-template <typename Element>
-Element* findByLocalName(const std::unordered_map<std::string, Element*>& index, const std::string& localName)
+// Files the message under its namespace once that is known.
+void WsdlParser::placeMessage(Message& message, const std::string& ns)
 {
-    const auto found = index.find(localName);
-    return found == index.end() ? nullptr : found->second;
+    if (ns.empty() || !message.getNamespace().empty())
+        return;
+    message.setNamespace(ns);
+    messageByQName_.emplace(qualifiedKey(ns, message.getName()), &message);
 }
 
-} // namespace
+void WsdlParser::indexPortType(PortType& portType)
+{
+    portTypeIndex_.emplace(qualifiedKey(portType.getNamespace(), portType.getName()), &portType);
+}
+
+void WsdlParser::indexBinding(Binding& binding)
+{
+    bindingIndex_.emplace(qualifiedKey(binding.getNamespace(), binding.getName()), &binding);
+}
+
+// The namespace a reference's prefix is bound to; the target namespace of
+// the document being read for a name without prefix.
+std::string WsdlParser::referencedNamespace(const Schema::QualifiedName& name) const
+{
+    return name.getPrefix().empty() ? tnsUri_ : resolvePrefix(name.getPrefix());
+}
 
 // The name with the namespace its prefix is bound to at the current tag.
 Schema::QualifiedName WsdlParser::resolvedName(const Schema::QualifiedName& name) const
@@ -50,16 +91,12 @@ Schema::QualifiedName WsdlParser::resolvedName(const Schema::QualifiedName& name
 
 PortType* WsdlParser::getPortType(const Schema::QualifiedName& name) const
 {
-    if (!name.getPrefix().empty() && resolvePrefix(name.getPrefix()) != tnsUri_)
-        return nullptr;
-    return findByLocalName(portTypeIndex_, name.getLocalName());
+    return findIn(portTypeIndex_, qualifiedKey(referencedNamespace(name), name.getLocalName()));
 }
 
 Binding* WsdlParser::getBinding(const Schema::QualifiedName& name) const
 {
-    if (!name.getPrefix().empty() && resolvePrefix(name.getPrefix()) != tnsUri_)
-        return nullptr;
-    return findByLocalName(bindingIndex_, name.getLocalName());
+    return findIn(bindingIndex_, qualifiedKey(referencedNamespace(name), name.getLocalName()));
 }
 
 int WsdlParser::getSchemaIndex(const Schema::QualifiedName& name, DeclarationKind kind)

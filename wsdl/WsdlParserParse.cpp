@@ -12,7 +12,9 @@
 #include "schema/ScopedValue.h"
 #include "wsdl/SoapExtension.h"
 #include "wsdl/WsdlNamespaces.h"
+#include "xml/SourceSpot.h"
 #include "xml/XmlPullParser.h"
+#include "xml/XmlPullParserException.h"
 
 #include <algorithm>
 #include <exception>
@@ -115,13 +117,14 @@ int WsdlParser::parse()
         state_ = kind;
         return elementKind_;
     } catch (const WsdlException& failure) {
-        return endParse(failure.description);
+        return endParse(failure.description, failure.line, failure.column);
     } catch (const XmlPullParserException& failure) {
-        return endParse(failure.description);
+        return endParse(failure.description, failure.line, failure.column);
     } catch (const Schema::SchemaParserException& failure) {
-        return endParse(failure.getDescription());
+        return endParse(failure.getDescription(), failure.getLine(), failure.getColumn(), failure.getDocument());
     } catch (const std::exception& failure) {
-        return endParse(std::string("Wsdl Parser Exception : ") + failure.what());
+        return endParse(std::string("Wsdl Parser Exception : ") + failure.what(), xpp_->getLineNumber(),
+                        xpp_->getColumnNumber());
     }
 }
 
@@ -142,20 +145,25 @@ void WsdlParser::noteMissingSoapBinding() const
         if (binding->getProtocolNamespace() == SoapBindingUri)
             return;
     }
-    *diagnostics_ << "No SOAP 1.1 binding (" << SoapBindingUri << ") in the document: no operation can be generated"
+    *diagnostics_ << locatedMessage(SourceSpot{getDocumentName(), 0, 0},
+                                    std::string("No SOAP 1.1 binding (") + SoapBindingUri +
+                                        ") in the document: no operation can be generated")
                   << std::endl;
 }
 
-// Every error ends the parse with its message and the position reached.
-int WsdlParser::endParse(const std::string& description)
+// Every error ends the parse with its message at the spot of the fault. The
+// exception's own prefix stands before the message once, not twice.
+int WsdlParser::endParse(const std::string& description, int line, int column, const std::string& document)
 {
     error_ = true;
     state_ = END;
     elementKind_ = END;
-    *diagnostics_ << description << " at " << xpp_->getLineNumber() << "," << xpp_->getColumnNumber();
-    if (!currentDocument_.empty())
-        *diagnostics_ << " in " << currentDocument_;
-    *diagnostics_ << std::endl;
+    SourceSpot spot{document.empty() ? getDocumentName() : document, line, column};
+    if (line <= 0) {
+        spot.line = xpp_->getLineNumber();
+        spot.column = xpp_->getColumnNumber();
+    }
+    *diagnostics_ << locatedMessage(spot, reportText(description)) << std::endl;
     return END;
 }
 
@@ -309,7 +317,9 @@ void WsdlParser::parseImport()
         error("syntax error", 0);
     const std::string location = xpp_->getAttributeValue("", "location");
     const std::string ns = xpp_->getAttributeValue("", "namespace");
-    if (ns == tnsUri_) {
+    // A document of another namespace is followed as one of the target
+    // namespace is: its messages, port types and bindings keep their own.
+    if (ns == tnsUri_ || !location.empty()) {
         if (location.empty())
             error("location is a required attribute for <import>", 0);
         // A relative location names a document beside the importing one.
@@ -331,8 +341,20 @@ void WsdlParser::includeDocument(const std::string& location, const std::string&
     if (importDepth_ >= MaxImportDepth)
         error("Imports nested too deeply at " + location, 0);
     std::string fileName;
-    if (!fetchUri(localPathOf(resolved), fileName))
-        error("Error while opening the included wsdl " + location, 0);
+    std::string failure;
+    if (!fetchUri(localPathOf(resolved), fileName, failure))
+        error("Error while opening the included wsdl " + location + ": " + failure, 0);
+    // An import may name a schema document (tools write them so): it joins
+    // the schemas as an embedded one would.
+    const std::string root = rootElementOf(fileName);
+    if (root == Schema::SchemaUri) {
+        importSchemaDocument(resolved);
+        return;
+    }
+    if (root != WsdlUri) {
+        notice("The imported document " + location + " is neither WSDL nor XML Schema: not read");
+        return;
+    }
     auto document = std::make_unique<IncludedDocument>();
     document->stream.open(fileName, std::ios::binary);
     document->reader = std::make_unique<XmlPullParser>(document->stream);
@@ -361,6 +383,37 @@ void WsdlParser::includeDocument(const std::string& location, const std::string&
     // The imported document's error is on record; this says where it was imported.
     if (error_)
         error("Error in the included wsdl " + location, 0);
+}
+
+// The namespace of the document's root element when it is wsdl:definitions
+// or xsd:schema, else empty. A document that is no well-formed XML counts as
+// WSDL: the parse reports where it breaks.
+std::string WsdlParser::rootElementOf(const std::string& fileName)
+{
+    std::ifstream stream(fileName, std::ios::binary);
+    XmlPullParser reader(stream);
+    try {
+        reader.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
+        while (reader.next() != XmlPullParser::START_TAG) {
+            if (reader.getEventType() == XmlPullParser::END_DOCUMENT)
+                return WsdlUri;
+        }
+        if (reader.getNamespace() == WsdlUri && reader.getName() == "definitions")
+            return WsdlUri;
+        if (reader.getNamespace() == Schema::SchemaUri && reader.getName() == "schema")
+            return Schema::SchemaUri;
+        return std::string();
+    } catch (const XmlPullParserException&) {
+        return WsdlUri;
+    }
+}
+
+void WsdlParser::importSchemaDocument(const std::string& resolved)
+{
+    const std::size_t first = schemaParsers_.size();
+    readSchema(std::make_unique<Schema::SchemaParser>(resolved, std::string(), *diagnostics_, schemaDirectory_),
+               "Error parsing the imported schema " + resolved);
+    linkSchemas(first);
 }
 
 int WsdlParser::handleExtensibilityElement(int parentKind)

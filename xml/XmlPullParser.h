@@ -150,7 +150,7 @@ private:
     void checkDeclaration(const std::string& attrName, std::size_t start, const std::string& uri) const;
     void bindNamespace(int pos);
     void closeNamespaceScope();
-    void resolveAttributePrefixes();
+    void resolveAttributePrefixes(const std::string& tagName);
     void resolveTagPrefix(const std::string& rawName, std::string& nameSpace, std::string& prefix,
                           std::string& localName);
     void clearEventName();

@@ -85,7 +85,7 @@ void XmlPullParser::processNamespaces(const std::string& rawName, std::string& n
     bool prefixedAttributes = false;
     declareNamespaces(prefixedAttributes);
     if (prefixedAttributes) {
-        resolveAttributePrefixes();
+        resolveAttributePrefixes(rawName);
     }
     resolveTagPrefix(rawName, nameSpace, prefix, localName);
 }
@@ -173,7 +173,7 @@ void XmlPullParser::closeNamespaceScope()
     }
 }
 
-void XmlPullParser::resolveAttributePrefixes()
+void XmlPullParser::resolveAttributePrefixes(const std::string& tagName)
 {
     // Each attribute is checked against the ones after it: pairwise when they
     // are few, through the keys gathered so far when they are many.
@@ -198,7 +198,7 @@ void XmlPullParser::resolveAttributePrefixes()
         attrName.erase(0, cut + 1);
         const std::string* uri = findNamespace(attrPrefix);
         if (!uri && !relaxed_) {
-            fail("Undefined Prefix: " + attrPrefix + " in ");
+            fail("Undefined Prefix: " + attrPrefix + " in " + tagName);
         }
         std::string& attrNamespace = attributes_[i];
         if (uri) {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cctype>
 #include <random>
+#include <regex>
 #include <sstream>
 
 namespace {
@@ -84,21 +85,12 @@ private:
     std::mt19937 random_;
 };
 
-// Somewhere the text says " at <line>,<column>" after a word.
+// Some line of the text names the document, the line and the column:
+// "doc.wsdl:<line>:<column>: " followed by the message.
 bool saysWhere(const std::string& text)
 {
-    const auto digits = [&](std::size_t& at) {
-        const std::size_t start = at;
-        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
-            ++at;
-        return at > start;
-    };
-    for (std::size_t at = text.find(" at "); at != std::string::npos; at = text.find(" at ", at + 1)) {
-        std::size_t cursor = at + 4;
-        if (at > 0 && digits(cursor) && cursor < text.size() && text[cursor] == ',' && digits(++cursor))
-            return true;
-    }
-    return false;
+    static const std::regex located("(^|\n)doc\\.wsdl:[0-9]+:[0-9]+: [^\n]+");
+    return std::regex_search(text, located);
 }
 
 enum class Outcome { Generated, Rejected, Unclear };
@@ -119,7 +111,8 @@ Outcome generate(const std::string& document, std::string& message)
             return files.header.empty() ? Outcome::Unclear : Outcome::Generated;
         message = messages.str();
     } catch (const Wsdl::WsdlException& failure) {
-        message = failure.description + " at " + std::to_string(failure.line) + "," + std::to_string(failure.column);
+        message = "doc.wsdl:" + std::to_string(failure.line) + ":" + std::to_string(failure.column) + ": " +
+            failure.description;
     } catch (const Schema::SchemaParserException& failure) {
         message = failure.getDescription();
     } catch (const XmlPullParserException& failure) {

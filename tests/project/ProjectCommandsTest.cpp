@@ -91,11 +91,16 @@ TEST_F(ProjectCommandsTest, ReaderFailuresEndTheCommandWithTheirMessages)
         const char* document; // written as the WSDL file; null: no file
         const char* shown;    // part of the output pane's text
     } cases[] = {
-        {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\"><message name=\"a\">", "Unexpected EOF at 1,"},
+        {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\"><message name=\"a\">",
+         "calc.wsdl:1:72: Xml Parser Exception : Unexpected EOF"},
         {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\">"
          "<binding name=\"B\" type=\"tns:Nope\"/></definitions>",
-         "Unknown port type Nope at 1,"},
-        {nullptr, "could not be opened at 0,0"},
+         "calc.wsdl:1:"},
+        {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\">"
+         "<binding name=\"B\" type=\"tns:Nope\"/></definitions>",
+         ": Wsdl Parser Exception : Unknown port type Nope\n"},
+        {nullptr, "calc.wsdl: Wsdl Parser Exception : "},
+        {nullptr, "calc.wsdl could not be opened: file not found\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);

@@ -54,13 +54,13 @@ TEST(SchemaErrorLog, WritesWhatTheReportLevelAdmitsAndThrowsOnFatal)
         int level;
         const char* written;
     } cases[] = {
-        {1, 1, "Error @12:7  bad thing\n"}, {1, 2, ""}, {2, 2, "Alert @12:7  bad thing\n"},
-        {2, 1, "Error @12:7  bad thing\n"}, {0, 1, ""}, {0, 2, ""}, {5, 3, ""}, {5, -1, ""},
+        {1, 1, "a.xsd:12:7: Error: bad thing\n"}, {1, 2, ""}, {2, 2, "a.xsd:12:7: Alert: bad thing\n"},
+        {2, 1, "a.xsd:12:7: Error: bad thing\n"}, {0, 1, ""}, {0, 2, ""}, {5, 3, ""}, {5, -1, ""},
     };
     for (const auto& c : cases) {
         std::ostringstream log;
         const SchemaErrorLog errors(&log, c.reportLevel);
-        errors.error("bad thing", c.level, 12, 7);
+        errors.error("bad thing", c.level, 12, 7, "a.xsd");
         EXPECT_EQ(c.written, log.str()) << "report " << c.reportLevel << " level " << c.level;
         try {
             errors.error("fatal", SchemaErrorLog::Fatal, 12, 7);

@@ -76,7 +76,7 @@ TEST(SchemaParserComplexType, SimpleContentRestriction)
   </xs:restriction></xs:simpleContent></xs:complexType>)"),
                    2);
     ASSERT_TRUE(s.ok) << s.text();
-    EXPECT_TRUE(s.logged("Alert @")) << s.text();
+    EXPECT_TRUE(s.logged(": Alert: ")) << s.text();
     EXPECT_TRUE(s.logged("<simpleContent> :id:Unknown/Unsupported  attribute \n")) << s.text();
     const ComplexType* small = s.complex("Small");
     const auto* content = dynamic_cast<const SimpleType*>(s.parser.getType(small->getSimpleContentType()));

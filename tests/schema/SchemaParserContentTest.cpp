@@ -67,7 +67,7 @@ TEST(SchemaParserContent, AnyIsAnElementOfTypeAny)
     EXPECT_EQ("", s.text());
 
     ParsedSchema odd(elementWithSequence("", "<xs:any foo=\"1\"/>"), 2);
-    EXPECT_TRUE(odd.logged("Alert @")) << odd.text();
+    EXPECT_TRUE(odd.logged(": Alert: ")) << odd.text();
     EXPECT_TRUE(odd.logged("<any>:Unsupported Attribute foo")) << odd.text();
 }
 

@@ -14,7 +14,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 
 using namespace Schema;
 using namespace schematest;
@@ -36,19 +38,20 @@ std::vector<std::filesystem::path> corpusSchemas()
     return schemas;
 }
 
-// " at <line>:<column>" with a line of 1 or more.
+// Every line of the log has the form "document:line:column: message", with
+// a line of 1 or more.
 bool tellsPosition(const std::string& text)
 {
-    for (std::size_t at = text.find(" at "); at != std::string::npos; at = text.find(" at ", at + 1)) {
-        std::size_t i = at + 4;
-        const std::size_t lineStart = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-            ++i;
-        if (i > lineStart && text[lineStart] != '0' && i + 1 < text.size() && text[i] == ':' &&
-            std::isdigit(static_cast<unsigned char>(text[i + 1])))
-            return true;
+    static const std::regex located(".+:[1-9][0-9]*:[0-9]+: .+");
+    std::istringstream lines(text);
+    std::string line;
+    bool any = false;
+    while (std::getline(lines, line)) {
+        if (!std::regex_match(line, located))
+            return false;
+        any = true;
     }
-    return false;
+    return any;
 }
 
 struct Outcome {
@@ -65,8 +68,8 @@ Outcome readSchema(const std::string& location)
         outcome.parsed = parser.parseSchemaTag() && parser.finalize();
         outcome.failure = log.str();
     } catch (const XmlPullParserException& failure) {
-        outcome.failure = failure.description + " at " + std::to_string(failure.line) + ":" +
-            std::to_string(failure.column);
+        outcome.failure = location + ":" + std::to_string(failure.line) + ":" + std::to_string(failure.column) + ": " +
+            failure.description;
     }
     return outcome;
 }

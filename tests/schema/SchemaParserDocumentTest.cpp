@@ -133,7 +133,10 @@ TEST_F(SchemaFiles, LocationConstructorFindsTheFirstSchema)
     for (const char* location : {"plain.xml", "missing.xsd"}) {
         FileSchema none(location, "urn:given");
         EXPECT_FALSE(none.ok);
-        EXPECT_EQ("", none.log.str());
+        // Each says why it gives no schema.
+        EXPECT_EQ(location == std::string("plain.xml") ? "plain.xml:1:32: no schema element in the document\n"
+                                                       : "missing.xsd: could not be opened: file not found\n",
+                  none.log.str());
         EXPECT_EQ("urn:given", none.parser.getNamespace());
         EXPECT_EQ(1, none.parser.getNumElements());
     }
@@ -205,7 +208,8 @@ TEST_F(SchemaFiles, IncludedDocumentsLeaveTheNamespaceAndFormsAlone)
         EXPECT_TRUE(s.parser.isElementFormQualified());
         EXPECT_FALSE(s.parser.isAttributeFormQualified());
         if (c.defined == nullptr) {
-            EXPECT_TRUE(s.logged(c.message + "Fatal Error in SchemaParser\n at 2:")) << s.log.str();
+            // At the fault: the included document's schema tag.
+            EXPECT_TRUE(s.logged("other.xsd:1:130: Schema Parser Exception : " + c.message)) << s.log.str();
             EXPECT_EQ(nullptr, typeNamed(s.parser, "Other"));
             continue;
         }
@@ -233,22 +237,24 @@ TEST_F(SchemaFiles, LinksThatCannotBeReadFailTheParse)
     const std::string closed = "http://127.0.0.1:" + std::to_string(server.closedPort()) + "/x.xsd";
     writeSchema("bad.xsd", Tns, "\n\n\n<xs:complexType name=\"T\"><xs:foo/></xs:complexType>");
     writeSchema("broken.xsd", OtherNs, "<xs:complexType name=\"T\"><xs:foo/></xs:complexType>");
-    const std::string fatalAt = "\nFatal Error in SchemaParser\n at ";
+    const std::string fatal = ": Schema Parser Exception : ";
     const struct {
         std::string link;
         std::string messages[2];
     } cases[] = {
-        {"<xs:include/>", {"schemaLocation is a required attribute for <include>", " at 3:"}},
+        {"<xs:include/>", {"3:14" + fatal + "schemaLocation is a required attribute for <include>\n", ""}},
         {"<xs:include schemaLocation=\"nowhere/x.xsd\"/>",
-         {"Error while opening the included schema nowhere/x.xsd" + fatalAt + "3:", ""}},
+         {"3:45" + fatal + "Error while opening the included schema nowhere/x.xsd: file not found\n", ""}},
         {"<xs:include schemaLocation=\"bad.xsd\"/>",
-         {"Unexpected tag: 'foo' in T" + fatalAt + "5:", "Error while parsing the included schema bad.xsd" + fatalAt + "3:"}},
+         {"bad.xsd:5:35" + fatal + "Unexpected tag: 'foo' in T\n",
+          "3:39" + fatal + "Error while parsing the included schema bad.xsd\n"}},
         {"<xs:import namespace=\"urn:other\" schemaLocation=\"missing.xsd\"/>",
-         {"could not import namespace from location missing.xsd" + fatalAt + "3:", ""}},
+         {"3:64" + fatal + "could not import namespace from location missing.xsd: file not found\n", ""}},
         {"<xs:import namespace=\"urn:other\" schemaLocation=\"" + closed + "\"/>",
-         {"could not import namespace from location " + closed + fatalAt + "3:", ""}},
+         {fatal + "could not import namespace from location " + closed + ": connection refused\n", ""}},
         {"<xs:import namespace=\"urn:other\" schemaLocation=\"broken.xsd\"/>",
-         {"Error while parsing imported namespace urn:other" + fatalAt + "3:", ""}},
+         {"broken.xsd:2:35" + fatal + "Unexpected tag: 'foo' in T\n",
+          "3:63" + fatal + "Error while parsing imported namespace urn:other\n"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.link);
@@ -267,7 +273,11 @@ TEST_F(SchemaFiles, BrokenIncludedDocumentGivesTheReaderBack)
     reader.setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
     std::ostringstream log;
     SchemaParser parser(&reader, "", log);
-    EXPECT_THROW(parser.parseSchemaTag(), XmlPullParserException);
+    // Reported in the included document, and at the include.
+    EXPECT_FALSE(parser.parseSchemaTag());
+    EXPECT_NE(std::string::npos, log.str().find("broken.xsd:1:")) << log.str();
+    EXPECT_NE(std::string::npos, log.str().find("Xml Parser Exception : ")) << log.str();
+    EXPECT_NE(std::string::npos, log.str().find("\n4:")) << log.str();
     // The parser reads its own document again, standing on the include.
     try {
         parser.parseSchemaTag();
@@ -329,7 +339,8 @@ TEST_F(SchemaFiles, ImportsAcrossFoldersGiveBorrowedIds)
     SchemaParser loud("main.xsd", "", log);
     loud.setReportLevel(2);
     ASSERT_TRUE(loud.parseSchemaTag());
-    EXPECT_NE(std::string::npos, log.str().find("  Imported namespace urn:other  from lib/other.xsd\n")) << log.str();
+    EXPECT_NE(std::string::npos, log.str().find("main.xsd:2:66: Alert: Imported namespace urn:other  from lib/other.xsd\n"))
+        << log.str();
 }
 
 TEST_F(SchemaFiles, ImportOfTheOwnNamespaceIsAnInclude)
@@ -354,8 +365,8 @@ TEST_F(SchemaFiles, ImportWithoutLocationWaitsForFinalize)
                           "xmlns:l=\"urn:later\""),
                    2);
     ASSERT_TRUE(s.ok) << s.text();
-    EXPECT_TRUE(s.logged("  Imported namespace urn:later  from \n")) << s.text();
-    EXPECT_TRUE(s.logged("  No location supplied for the import\n")) << s.text();
+    EXPECT_TRUE(s.logged("3:35: Alert: Imported namespace urn:later  from \n")) << s.text();
+    EXPECT_TRUE(s.logged("3:35: Alert: No location supplied for the import\n")) << s.text();
     ASSERT_EQ(0, s.parser.getImportIndex("urn:later"));
     EXPECT_EQ(nullptr, s.parser.getImports()[0].sParser);
     const int id = s.element("E")->getType();

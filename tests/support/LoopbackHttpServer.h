@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cctype>
 #include <map>
 #include <mutex>
@@ -38,6 +39,8 @@ public:
         bool chunked = false;      // send the body in chunks instead of with a length
         bool truncated = false;    // announce the whole length, send half, then close
         std::string location{};    // a Location header, for redirects
+        std::string reason = "Status"; // of the status line
+        bool hang = false;         // read the request, then answer nothing until the server goes
     };
 
     LoopbackHttpServer()
@@ -283,6 +286,11 @@ private:
             if (found != replies_.end())
                 reply = found->second;
         }
+        if (reply.hang) {
+            while (!stop_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return;
+        }
         sendAll(client, replyText(reply));
 #ifdef _WIN32
         ::shutdown(client.get(), SD_SEND);
@@ -293,7 +301,7 @@ private:
 
     static std::string replyText(const Reply& reply)
     {
-        std::string text = "HTTP/1.1 " + std::to_string(reply.status) + " Status\r\n"
+        std::string text = "HTTP/1.1 " + std::to_string(reply.status) + " " + reply.reason + "\r\n"
                            "Content-Type: application/octet-stream\r\nConnection: close\r\n";
         if (!reply.location.empty())
             text += "Location: " + reply.location + "\r\n";

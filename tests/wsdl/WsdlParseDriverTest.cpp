@@ -19,7 +19,7 @@ class WsdlParseDriverTest : public WsdlParseTest {};
 TEST_F(WsdlParseDriverTest, ElementsAroundTheModelArePassedOver)
 {
     const std::string cases[] = {
-        "<import namespace=\"urn:other\" location=\"nowhere.wsdl\"/>", // another namespace: not followed
+        "<import namespace=\"urn:other\"/>", // another namespace without a location: nothing to follow
         "<annotation><x>y</x></annotation>",
         "<f:ext xmlns:f=\"urn:f\"><f:in><f:deeper/></f:in></f:ext>",
         "<soap:address location=\"http://h/\"/>",
@@ -73,7 +73,7 @@ TEST_F(WsdlParseDriverTest, TheSoapNamespaceDeclaredOnDefinitionsLoadsTheExtensi
 
 TEST_F(WsdlParseDriverTest, DocumentsWithoutASoap11BindingParseWithANotice)
 {
-    const std::string notice = "No SOAP 1.1 binding (http://schemas.xmlsoap.org/wsdl/soap/) in the document: "
+    const std::string notice = "doc.wsdl: No SOAP 1.1 binding (http://schemas.xmlsoap.org/wsdl/soap/) in the document: "
                                "no operation can be generated\n";
     struct Case {
         const char* name;
@@ -111,33 +111,35 @@ TEST_F(WsdlParseDriverTest, FatalErrorsEndTheParseWithTheirMessageAndPosition)
     struct Case {
         const char* name;
         std::string document;
+        int line;
         std::string message;
     };
     const Case cases[] = {
         {"a WSDL tag of no known kind", definitions("<message name=\"M\"/>\n<wsdl:foo xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\"/>"),
-         fatal("Unknown Tag foo") + "7,"},
-        {"an XML Schema tag of no known kind", definitions("<xsd:element name=\"e\"/>"), fatal("Unknown Tag element") + "6,"},
-        {"a document type declaration", doctype, fatal("Doc Declaration ??") + "2,"},
+         7, fatal("Unknown Tag foo")},
+        {"an XML Schema tag of no known kind", definitions("<xsd:element name=\"e\"/>"), 6, fatal("Unknown Tag element")},
+        {"a document type declaration", doctype, 2, fatal("Doc Declaration ??")},
         {"the document ends before definitions", "<message xmlns=\"http://schemas.xmlsoap.org/wsdl/\" name=\"M\"/>",
-         fatal("Unknown Wsdl tag") + "1,"},
-        {"a part outside a message", definitions("<part name=\"p\" type=\"xsd:int\"/>"), fatal("Syntax error") + "6,"},
-        {"a schema outside types", definitions("<xsd:schema targetNamespace=\"urn:t\"/>"), fatal("Syntax error") + "6,"},
-        {"an operation outside a port type", definitions("<operation name=\"o\"/>"), fatal("Syntax error") + "6,"},
+         1, fatal("Unknown Wsdl tag")},
+        {"a part outside a message", definitions("<part name=\"p\" type=\"xsd:int\"/>"), 6, fatal("Syntax error")},
+        {"a schema outside types", definitions("<xsd:schema targetNamespace=\"urn:t\"/>"), 6, fatal("Syntax error")},
+        {"an operation outside a port type", definitions("<operation name=\"o\"/>"), 6, fatal("Syntax error")},
         // The pull parser's errors are logged as well.
         {"an element that is never closed", definitions("<message name=\"M\">\n"),
-         "Xml Parser Exception : expected: message at 7,"},
-        {"an empty document", "", "Xml Parser Exception : no root element at 1,"},
-        {"text outside the root", "junk", "Xml Parser Exception : text not allowed outside root element at 1,"},
-        {"UTF-16", std::string("\xFF\xFE<\0d\0", 6), "Xml Parser Exception : UTF-16 input is not supported at 1,"},
+         7, ": Xml Parser Exception : expected: message\n"},
+        {"an empty document", "", 1, ": Xml Parser Exception : no root element\n"},
+        {"text outside the root", "junk", 1, ": Xml Parser Exception : text not allowed outside root element\n"},
+        {"UTF-16", std::string("\xFF\xFE<\0d\0", 6), 1, ": Xml Parser Exception : UTF-16 input is not supported\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         diagnostics_.str("");
         parse(c.document);
         expectFailure(c.message);
+        EXPECT_TRUE(reportedAt(diagnostics_.str(), c.message.substr(2), "doc.wsdl", c.line)) << diagnostics_.str();
         EXPECT_EQ(results_.back(), WsdlParser::END);
         EXPECT_EQ(parser_->getElementKind(), WsdlParser::END);
-        // One line, with the position at its end.
+        // One line: the document, the position, the message.
         const std::string text = diagnostics_.str();
         EXPECT_TRUE(endsWithPosition(text) && text.find('\n') == text.size() - 1) << text;
     }
@@ -156,7 +158,7 @@ TEST_F(WsdlParseDriverTest, AFolderGivenAsTheDocumentEndsWithAMessage)
             parseLocation(location);
         } catch (const WsdlException& failure) {
             // Where a folder cannot even be opened.
-            EXPECT_EQ(failure.description, fatal("folder.wsdl could not be opened").substr(0, failure.description.size()));
+            EXPECT_NE(failure.description.find("folder.wsdl could not be opened: "), std::string::npos) << failure.description;
             continue;
         }
         EXPECT_TRUE(parser_->hasError());
@@ -241,31 +243,87 @@ TEST_F(WsdlParseImportTest, ImportsThatGoRoundEnd)
 TEST_F(WsdlParseImportTest, ImportErrorsEndTheParse)
 {
     write("bad.wsdl", definitions("<message name=\"M\">\n<part name=\"p\" type=\"tns:Nope\"/></message>"));
+    struct Message {
+        std::string document;
+        int line;
+        std::string text;
+    };
     struct Case {
         const char* name;
         std::string body;
-        std::vector<std::string> messages; // in this order
+        std::vector<Message> messages; // in this order
     };
     const Case cases[] = {
-        {"no location", "<import namespace=\"urn:t\"/>", {fatal("location is a required attribute for <import>") + "6,"}},
+        {"no location", "<import namespace=\"urn:t\"/>",
+         {{"doc.wsdl", 6, fatal("location is a required attribute for <import>")}}},
         {"a document that cannot be fetched", importOf("missing.wsdl"),
-         {fatal("Error while opening the included wsdl missing.wsdl") + "6,"}},
+         {{"doc.wsdl", 6, fatal("Error while opening the included wsdl missing.wsdl: file not found")}}},
+        // At the fault in the imported document, then at the import.
         {"an error in the imported document", "\n\n" + importOf("bad.wsdl"),
-         {fatal("Could not resolve type urn:t:Nope") + "7,", fatal("Error in the included wsdl bad.wsdl") + "8,"}},
+         {{"bad.wsdl", 7, fatal("Could not resolve type urn:t:Nope")},
+          {"doc.wsdl", 8, fatal("Error in the included wsdl bad.wsdl")}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         diagnostics_.str("");
         parse(definitions(c.body + calculatorPortType()));
         std::string::size_type at = 0;
-        for (const std::string& message : c.messages) {
-            at = diagnostics_.str().find(message, at);
-            EXPECT_NE(at, std::string::npos) << message << "\n" << diagnostics_.str();
+        for (const Message& message : c.messages) {
+            at = diagnostics_.str().find(message.text, at);
+            EXPECT_NE(at, std::string::npos) << message.text << "\n" << diagnostics_.str();
+            EXPECT_TRUE(reportedAt(diagnostics_.str(), message.text, message.document, message.line))
+                << diagnostics_.str();
         }
         EXPECT_TRUE(parser_->hasError());
         EXPECT_EQ(states_.back(), WsdlParser::END);
         EXPECT_TRUE(parser_->getImportedDocuments().empty());
     }
+}
+
+// A service whose port type and messages live in a document of another
+// namespace: the import is followed, each element keeps its namespace, and
+// references resolve by namespace and name, also where both namespaces use
+// the same local names.
+TEST_F(WsdlParseImportTest, ADocumentOfAnotherNamespaceJoinsTheModelUnderItsOwn)
+{
+    std::string abstract = definitions("<message name=\"AddIn\"><part name=\"a\" type=\"xsd:int\"/></message>\n"
+                                       "<message name=\"AddOut\"><part name=\"sum\" type=\"xsd:int\"/></message>\n" +
+                                       calculatorPortType());
+    for (const char* from : {"xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\"", "name=\"T\""})
+        abstract.replace(abstract.find(from), std::string(from).size(),
+                         from[0] == 'x' ? "xmlns:tns=\"urn:abstract\" targetNamespace=\"urn:abstract\""
+                                        : "name=\"Abstract\"");
+    write("abstract.wsdl", abstract);
+    write("types.xsd", "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" targetNamespace=\"urn:types\">"
+                       "<xs:element name=\"Note\" type=\"xs:string\"/></xs:schema>");
+    // This document has a port type of the same name: the binding names the other one.
+    std::string binding = calculatorBinding();
+    binding.replace(binding.find("type=\"tns:Calc\""), 15, "type=\"a:Calc\"");
+    parse(definitions(importOf("abstract.wsdl", "urn:abstract") + importOf("types.xsd", "urn:types") +
+                          "<message name=\"Local\"><part name=\"n\" element=\"n:Note\" xmlns:n=\"urn:types\"/></message>\n"
+                          "<portType name=\"Calc\"/>\n" + binding + calculatorService(),
+                      " xmlns:a=\"urn:abstract\""));
+    expectSuccess();
+    EXPECT_EQ(parser_->getImportedDocuments(),
+              (std::vector<std::pair<std::string, std::string>>{{"abstract.wsdl", "urn:abstract"},
+                                                                 {"types.xsd", "urn:types"}}));
+    const Binding* calcSoap = nth(parser_->getBindings(), 0);
+    ASSERT_NE(calcSoap, nullptr);
+    ASSERT_NE(calcSoap->getPortType(), nullptr);
+    EXPECT_EQ(calcSoap->getPortType()->getNamespace(), "urn:abstract");
+    EXPECT_EQ(calcSoap->getPortType()->getNumOps(), 1);
+    EXPECT_EQ(calcSoap->getNamespace(), "urn:t");
+    const Message* in = parser_->getMessage(qname("urn:abstract", "AddIn"));
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(in->getNamespace(), "urn:abstract");
+    EXPECT_EQ(in->getNumParts(), 1);
+    EXPECT_EQ(parser_->getMessage(qname("urn:t", "AddIn")), nullptr);
+    // The schema document imported by wsdl:import serves the part's element.
+    const Message* local = parser_->getMessage(qname("urn:t", "Local"));
+    ASSERT_NE(local, nullptr);
+    EXPECT_EQ(local->getNumParts(), 1);
+    EXPECT_EQ(parser_->getName(), "T");
+    EXPECT_EQ(parser_->getNamespace(), "urn:t");
 }
 
 TEST_F(WsdlParseImportTest, ImportsNestedWithoutEndStopAtADepth)

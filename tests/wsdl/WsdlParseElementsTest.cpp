@@ -287,6 +287,22 @@ TEST_F(WsdlParseElementsTest, FatalErrorsOfTheElements)
         parse(definitions(c[1]));
         expectFailure(c[2]);
         EXPECT_EQ(states_.back(), WsdlParser::END);
+        EXPECT_TRUE(endsWithPosition(diagnostics_.str())) << diagnostics_.str();
+        EXPECT_EQ(lineWith(diagnostics_.str(), c[2].substr(2)).compare(0, 9, "doc.wsdl:"), 0) << diagnostics_.str();
+    }
+}
+
+// Attributes outside the WSDL schema (tools add their own) are passed over
+// with a notice at the element; the document parses.
+TEST_F(WsdlParseElementsTest, AttributesTheWsdlSchemaDoesNotAllowAreIgnoredWithANotice)
+{
+    for (const auto& c : testsupport::caseTable("wsdl/data/elements.cases", "ignored-attributes")) {
+        SCOPED_TRACE(c[0]);
+        diagnostics_.str("");
+        parse(definitions(c[1]));
+        expectSuccess();
+        const int line = c[1].find('\n') == std::string::npos ? 6 : 7;
+        EXPECT_TRUE(reportedAt(diagnostics_.str(), ": " + c[2] + "\n", "doc.wsdl", line)) << diagnostics_.str();
     }
 }
 

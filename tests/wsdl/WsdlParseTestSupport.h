@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,24 +72,35 @@ inline std::string calculator()
                        calculatorPortType() + calculatorBinding() + calculatorService());
 }
 
-// The text a fatal error report writes, up to the position.
+// The text a fatal error report writes after its "document:line:column: ".
 inline std::string fatal(const std::string& message)
 {
-    return "WSDL  Parser Exception : Wsdl Parser Exception : " + message + " at ";
+    return ": Wsdl Parser Exception : " + message + "\n";
 }
 
-// The text ends with " at <line>,<column>" and a line end.
+// The whole line of text that holds part; empty when none does.
+inline std::string lineWith(const std::string& text, const std::string& part)
+{
+    const std::string::size_type at = text.find(part);
+    if (at == std::string::npos)
+        return std::string();
+    const std::string::size_type start = text.rfind('\n', at);
+    const std::string::size_type begin = start == std::string::npos ? 0 : start + 1;
+    return text.substr(begin, text.find('\n', at) - begin);
+}
+
+// The line that holds part starts with "document:line:" (a column follows).
+inline bool reportedAt(const std::string& text, const std::string& part, const std::string& document, int line)
+{
+    const std::string prefix = document + ":" + std::to_string(line) + ":";
+    return lineWith(text, part).compare(0, prefix.size(), prefix) == 0;
+}
+
+// The last line has the form "document:line:column: message", line 1 or more.
 inline bool endsWithPosition(const std::string& text)
 {
-    const std::string::size_type at = text.rfind(" at ");
-    if (at == std::string::npos || text.empty() || text.back() != '\n')
-        return false;
-    const std::string position = text.substr(at + 4, text.size() - at - 5);
-    const std::string::size_type comma = position.find(',');
-    const auto digits = [](const std::string& part) {
-        return !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
-    };
-    return comma != std::string::npos && digits(position.substr(0, comma)) && digits(position.substr(comma + 1));
+    static const std::regex located("(^|\n)[^\n]+:[1-9][0-9]*:[0-9]+: [^\n]+\n$");
+    return std::regex_search(text, located);
 }
 
 using testsupport::qname;

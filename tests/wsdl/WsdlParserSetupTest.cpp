@@ -58,14 +58,16 @@ TEST_F(WsdlParserSetupTest, DocumentsThatCannotBeFetchedThrow)
 {
     LoopbackHttpServer server;
     server.serve("/gone.wsdl", LoopbackHttpServer::Reply{404, "<html/>"});
-    for (const std::string& location : {std::string("missing.wsdl"), server.url("/gone.wsdl")}) {
+    const std::pair<std::string, std::string> cases[] = {{"missing.wsdl", "file not found"},
+                                                         {server.url("/gone.wsdl"), "HTTP 404 Status"}};
+    for (const auto& [location, cause] : cases) {
         SCOPED_TRACE(location);
         try {
             WsdlParser parser(location, diagnostics_, builtInFolder());
             FAIL() << "constructed";
         } catch (const WsdlException& failure) {
             EXPECT_EQ(failure.description,
-                      "WSDL  Parser Exception : Wsdl Parser Exception : " + location + " could not be opened");
+                      "WSDL  Parser Exception : Wsdl Parser Exception : " + location + " could not be opened: " + cause);
             EXPECT_EQ(failure.state, WsdlParser::START);
             EXPECT_EQ(failure.line, 0);
             EXPECT_EQ(failure.column, 0);
