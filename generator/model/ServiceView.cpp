@@ -56,11 +56,13 @@ CViewSchema& CServiceView::addSchema(const std::string& ns)
     return schemas_.back();
 }
 
-CViewMessage& CServiceView::addMessage(const std::string& name)
+CViewMessage& CServiceView::addMessage(const std::string& name, const std::string& ns)
 {
     messages_.emplace_back();
     CViewMessage& message = messages_.back();
+    message.ns = ns;
     message.name = name;
+    qualifiedMessageIndex_.emplace(Key(ns, name), &message);
     const std::string::size_type dot = name.find('.');
     message.shortName = dot == std::string::npos ? name : name.substr(dot + 1);
     messageIndex_.emplace(name, &message);
@@ -104,6 +106,12 @@ const CViewMessage* CServiceView::findMessage(const std::string& name) const
 {
     const auto found = messageIndex_.find(name);
     return found == messageIndex_.end() ? nullptr : found->second;
+}
+
+const CViewMessage* CServiceView::findMessage(const std::string& ns, const std::string& name) const
+{
+    const auto found = qualifiedMessageIndex_.find(Key(ns, name));
+    return found == qualifiedMessageIndex_.end() ? nullptr : found->second;
 }
 
 CTypeRef CServiceView::resolve(int schemaIndex, int typeId) const

@@ -111,6 +111,7 @@ struct CViewPart {
 };
 
 struct CViewMessage {
+    std::string ns;        // the target namespace of the document that defines it
     std::string name;      // whole name
     std::string shortName; // the name behind its first '.'
     std::string cName;     // from shortName, unique among messages and structs
@@ -158,12 +159,14 @@ struct CViewOperation {
 };
 
 struct CViewBinding {
+    std::string ns;
     std::string name;
     std::string protocolNamespace;
     std::string portTypeName;
 };
 
 struct CViewPortType {
+    std::string ns;
     std::string name;
     std::vector<CViewOperation> operations;
     const CViewBinding* soapBinding = nullptr; // the first SOAP binding of the port type
@@ -196,7 +199,7 @@ public:
     CViewType& addType(const std::string& ns, const std::string& name);
     CViewElement& addElement(const std::string& ns, const std::string& name, CTypeRef type, int schemaIndex);
     CViewSchema& addSchema(const std::string& ns);
-    CViewMessage& addMessage(const std::string& name);
+    CViewMessage& addMessage(const std::string& name, const std::string& ns = std::string());
     CViewPortType& addPortType(const std::string& name);
     CViewBinding& addBinding(const std::string& name);
     CViewService& addService(const std::string& name);
@@ -219,6 +222,9 @@ public:
     const CViewType* findType(const std::string& ns, const std::string& name) const;
     const CViewElement* findElement(const std::string& ns, const std::string& name) const;
     const CViewMessage* findMessage(const std::string& name) const;
+    // A service may be spread over documents of several namespaces, each
+    // with messages of the same names.
+    const CViewMessage* findMessage(const std::string& ns, const std::string& name) const;
     // A type id read in the table of schema index; unknown outside the schemas.
     CTypeRef resolve(int schemaIndex, int typeId) const;
     // The global element that has type first (document order); null when none.
@@ -243,6 +249,7 @@ private:
     std::map<Key, const CViewElement*> elementIndex_;
     std::map<const CViewType*, const CViewElement*> firstElementByType_;
     std::map<std::string, const CViewMessage*> messageIndex_;
+    std::map<Key, const CViewMessage*> qualifiedMessageIndex_;
 };
 
 #endif

@@ -214,7 +214,7 @@ private:
     void readMessages()
     {
         for (const auto& message : parser_.getMessages()) {
-            CViewMessage& view = view_.addMessage(message->getName());
+            CViewMessage& view = view_.addMessage(message->getName(), message->getNamespace());
             messageViews_.emplace(message.get(), &view);
             for (const Wsdl::Part& part : message->getParts()) {
                 const SchemaParser* schema = schemaOfPart(part);
@@ -233,6 +233,7 @@ private:
     {
         for (const auto& binding : parser_.getBindings()) {
             CViewBinding& view = view_.addBinding(binding->getName());
+            view.ns = binding->getNamespace();
             view.protocolNamespace = binding->getProtocolNamespace();
             if (binding->getPortType() != nullptr)
                 view.portTypeName = binding->getPortType()->getName();
@@ -335,6 +336,7 @@ private:
         for (auto it = begin; it != end; ++it) {
             const Wsdl::PortType& portType = **it;
             CViewPortType& view = view_.addPortType(portType.getName());
+            view.ns = portType.getNamespace();
             const Wsdl::Binding* binding = portType.getBinding(Wsdl::SoapBindingUri);
             if (binding != nullptr)
                 view.soapBinding = bindingViews_.at(binding);

@@ -84,6 +84,37 @@ TEST_F(ServiceViewTest, LooksUpByNamespaceAndLocalName)
     EXPECT_NE(v.findMessage("a.Get")->cName, v.findMessage("b.Get")->cName);
 }
 
+// Messages and port types of two documents of two namespaces, with the same
+// local names: each keeps its namespace and gets a C name of its own.
+TEST_F(ServiceViewTest, NamesOfSeveralWsdlNamespacesStayApart)
+{
+    std::string other = wsdltest::definitions("<message name=\"Req\"><part name=\"a\" type=\"xsd:int\"/></message>"
+                                              "<portType name=\"P\"><operation name=\"Op\"><input message=\"tns:Req\"/>"
+                                              "</operation></portType>\n");
+    const std::string ours = "xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\"";
+    other.replace(other.find(ours), ours.size(), "xmlns:tns=\"urn:o\" targetNamespace=\"urn:o\"");
+    write("other.wsdl", other);
+    const CServiceView& v = view(wsdltest::definitions(
+        "<import namespace=\"urn:o\" location=\"other.wsdl\"/>\n"
+        "<message name=\"Req\"><part name=\"b\" type=\"xsd:string\"/></message>\n"
+        "<binding name=\"B\" type=\"o:P\"><soap:binding style=\"document\" "
+        "transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Op\"><soap:operation soapAction=\"\"/>"
+        "<input><soap:body use=\"literal\"/></input></operation></binding>\n",
+        " xmlns:o=\"urn:o\""));
+    const CViewMessage* theirs = v.findMessage("urn:o", "Req");
+    const CViewMessage* mine = v.findMessage("urn:t", "Req");
+    ASSERT_TRUE(theirs && mine);
+    EXPECT_NE(theirs, mine);
+    EXPECT_NE(theirs->cName, mine->cName);
+    EXPECT_EQ(theirs->parts.at(0).name, "a");
+    EXPECT_EQ(mine->parts.at(0).name, "b");
+    ASSERT_EQ(v.portTypes().size(), 1u);
+    EXPECT_EQ(v.portTypes().front().ns, "urn:o");
+    ASSERT_EQ(v.portTypes().front().operations.size(), 1u);
+    EXPECT_EQ(v.portTypes().front().operations.front().in.message, theirs);
+    EXPECT_EQ(v.bindings().front().ns, "urn:t");
+}
+
 TEST(ServiceViewByHand, StructsOfAViewBuiltByHand)
 {
     CServiceView v;
