@@ -4,9 +4,12 @@
 #include "net/TempFile.h"
 #include "net/UrlParts.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <system_error>
 
@@ -39,15 +42,25 @@ int& timeoutSetting()
     return seconds;
 }
 
-// Empty when the file can be opened for reading; else why not.
+// Empty when the file can be opened for reading; else why not, from what the
+// system said when asked to open it.
 std::string whyNotReadable(const std::string& name)
 {
-    if (std::ifstream(name, std::ios::binary).is_open())
+    errno = 0;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"), std::fclose);
+    const int cause = errno;
+    std::error_code ignored;
+    if (std::filesystem::is_directory(name, ignored))
+        return "is a folder";
+    if (file)
         return std::string();
-    std::error_code error;
-    if (!std::filesystem::exists(name, error))
-        return "file not found";
-    return std::filesystem::is_directory(name, error) ? "is a folder" : "permission denied";
+    switch (cause) {
+    case ENOENT:
+    case ENOTDIR: return "file not found";
+    case EACCES:
+    case EPERM: return "permission denied";
+    default: return cause != 0 ? std::strerror(cause) : "cannot be opened";
+    }
 }
 
 // The client refuses to read past its maximum response size, so a server
@@ -68,10 +81,10 @@ bool copyResponse(HttpClient& client, TempFile& file, std::string& failure)
             }
         }
     } catch (const std::exception&) {
-        // The connection broke: the document is incomplete.
-        failure = total + sizeof piece > client.maximumResponseSize()
-            ? "larger than " + std::to_string(client.maximumResponseSize()) + " bytes"
-            : "the connection broke off after " + std::to_string(total) + " bytes";
+        // The document is incomplete.
+        failure = client.failure();
+        if (failure.empty())
+            failure = "the connection broke off after " + std::to_string(total) + " bytes";
         return false;
     }
 }

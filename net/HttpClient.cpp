@@ -61,6 +61,11 @@ void HttpClient::noteFailure(const std::exception& failure)
     failure_ = cause.empty() ? failure.what() : cause;
 }
 
+std::string HttpClient::failure() const
+{
+    return failure_.empty() ? transportFailure() : failure_;
+}
+
 void HttpClient::recordConnection(const std::string& host, int port, const char* user,
                                   const char* password, int scheme)
 {

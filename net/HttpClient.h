@@ -60,9 +60,10 @@ public:
     // Why the last connect, request or read failed, in words: "connection
     // refused", "HTTP 404 Not Found", "host not found", "TLS failure: ...",
     // "time-out after 5 s" ...; empty after a success.
-    const std::string& failure() const { return failure_; }
-    // The most seconds a request with its response may take; 0 leaves the
-    // transport's own limits. Takes effect with the next connect.
+    std::string failure() const;
+    // The most seconds a download may take, from the connect to the last
+    // byte; 0 leaves the transport's own limits. Takes effect with the next
+    // connect.
     void setTimeout(int seconds) { timeoutSeconds_ = seconds; }
     int timeout() const { return timeoutSeconds_; }
 

@@ -108,6 +108,9 @@ struct HttpClient::Transport {
         case CURLE_SSL_CACERT_BADFILE:
         case CURLE_SSL_ISSUER_ERROR:
             return "TLS failure: " + detail;
+        case CURLE_PARTIAL_FILE:
+        case CURLE_RECV_ERROR:
+            return "the connection broke off after " + std::to_string(response.size()) + " bytes";
         case CURLE_FILESIZE_EXCEEDED:
         case CURLE_WRITE_ERROR:
             return "larger than " + std::to_string(maximumSize) + " bytes";
@@ -149,11 +152,15 @@ struct HttpClient::Transport {
 #endif
         curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaximumRedirects);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
-        if (timeoutSeconds > 0)
+        if (timeoutSeconds > 0) {
+            // One limit for the whole download, which nothing else may cut short.
             curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
+            curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timeoutSeconds);
+        } else {
+            curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+            curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+            curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
+        }
         // Certificates are checked against the system's store (libcurl's default, said here).
         curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);

@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 namespace {
@@ -19,14 +20,18 @@ const DWORD kRedirectNeedsConfirmation = 12168;
 
 const DWORD kPostFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_FORMS_SUBMIT;
 
+std::string timeoutText(int timeoutSeconds)
+{
+    return timeoutSeconds > 0 ? "time-out after " + std::to_string(timeoutSeconds) + " s" : "time-out";
+}
+
 // What the platform's error code means, in the words a user can act on.
 std::string describeError(DWORD code, int timeoutSeconds)
 {
     switch (code) {
     case ERROR_INTERNET_CANNOT_CONNECT: return "connection refused";
     case ERROR_INTERNET_NAME_NOT_RESOLVED: return "host not found";
-    case ERROR_INTERNET_TIMEOUT:
-        return timeoutSeconds > 0 ? "time-out after " + std::to_string(timeoutSeconds) + " s" : "time-out";
+    case ERROR_INTERNET_TIMEOUT: return timeoutText(timeoutSeconds);
     case ERROR_INTERNET_CONNECTION_ABORTED: return "connection closed by the server";
     case ERROR_INTERNET_CONNECTION_RESET: return "connection reset";
     case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return "TLS failure: the certificate has expired or is not yet valid";
@@ -47,13 +52,45 @@ struct HttpClient::Transport {
     InternetHandle connection;
     InternetHandle request;
     std::size_t received = 0;  // bytes of the response read so far
-    int timeoutSeconds = 0;
+    int timeoutSeconds = 0;    // for the whole download, from the connect on; 0 for the platform's limits
+    std::chrono::steady_clock::time_point deadline;
     std::string failure;       // of the last failed call, in words
 
-    // Keeps the platform's reason for the failure about to be thrown.
+    void startClock(int seconds)
+    {
+        timeoutSeconds = seconds;
+        deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    }
+
+    bool pastDeadline() const
+    {
+        return timeoutSeconds > 0 && std::chrono::steady_clock::now() >= deadline;
+    }
+
+    // Keeps the platform's reason for the failure about to be thrown; once the
+    // time is up, whatever the platform says, the cause is the time-out.
     void noteLastError()
     {
-        failure = describeError(GetLastError(), timeoutSeconds);
+        const DWORD code = GetLastError();
+        failure = pastDeadline() ? timeoutText(timeoutSeconds) : describeError(code, timeoutSeconds);
+    }
+
+    // The platform bounds each blocking call, not a whole download: every
+    // call gets what is left of the download's time.
+    void limitNextCall(HINTERNET handle)
+    {
+        if (timeoutSeconds <= 0)
+            return;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0) {
+            failure = timeoutText(timeoutSeconds);
+            throw std::runtime_error("response failed...");
+        }
+        DWORD milliseconds = static_cast<DWORD>(left);
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+            InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
     }
 
     void openRequest(const char* verb, const std::string& objectPath, const char* version,
@@ -64,6 +101,7 @@ struct HttpClient::Transport {
         const char* acceptTypes[] = {acceptType, nullptr};
         if (scheme == SchemeHttps)
             flags |= INTERNET_FLAG_SECURE;
+        failure.clear();
         request.reset(HttpOpenRequestA(connection.get(), verb, objectPath.c_str(), version, referrer,
                                        acceptTypes, flags, 0));
         received = 0;
@@ -71,6 +109,7 @@ struct HttpClient::Transport {
             noteLastError();
             throw std::runtime_error("request failed...");
         }
+        limitNextCall(request.get());
     }
 
     // The platform reports a connection that closed before the announced
@@ -122,15 +161,12 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
 {
     Transport& transport = *transport_;
     transport.failure.clear();
-    transport.timeoutSeconds = timeoutSeconds_;
+    transport.startClock(timeoutSeconds_);
     transport.internet.reset(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!transport.internet)
         throw std::runtime_error("open internet failed...");
-    if (timeoutSeconds_ > 0) {
-        DWORD milliseconds = static_cast<DWORD>(timeoutSeconds_) * 1000;
-        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-            InternetSetOptionA(transport.internet.get(), option, &milliseconds, sizeof milliseconds);
-    }
+    // An FTP session connects here already.
+    transport.limitNextCall(transport.internet.get());
     if (scheme < SchemeFtp || scheme > SchemeHttps)
         throw std::runtime_error("connect failed...");
     const DWORD service = scheme == SchemeFtp ? INTERNET_SERVICE_FTP : INTERNET_SERVICE_HTTP;
@@ -152,11 +188,15 @@ void HttpClient::get(const std::string& objectPath, const char*)
         // An FTP session has no HTTP requests: the file is opened for reading instead.
         if (!transport.connection)
             throw std::runtime_error("handle not opened...");
+        transport.failure.clear();
+        transport.limitNextCall(transport.connection.get());
         transport.request.reset(FtpOpenFileA(transport.connection.get(), objectPath.c_str(), GENERIC_READ,
                                              FTP_TRANSFER_TYPE_BINARY, 0));
         transport.received = 0;
-        if (!transport.request)
+        if (!transport.request) {
+            transport.noteLastError();
             throw std::runtime_error("request failed...");
+        }
         return;
     }
     transport.openRequest("GET", objectPath, nullptr, nullptr, "*/*", INTERNET_FLAG_NO_CACHE_WRITE, scheme_);
@@ -213,13 +253,20 @@ std::size_t HttpClient::read(char* buffer, std::size_t maximum)
         throw std::runtime_error("connection failed...");
     DWORD count = 0;
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(maximum, 0x7fffffff));
-    if (!InternetReadFile(transport.request.get(), buffer, wanted, &count))
+    transport.limitNextCall(transport.request.get());
+    if (!InternetReadFile(transport.request.get(), buffer, wanted, &count)) {
+        transport.noteLastError();
         throw std::runtime_error("response failed...");
+    }
     transport.received += count;
-    if (transport.received > maximumResponseSize_)
+    if (transport.received > maximumResponseSize_) {
+        transport.failure = "larger than " + std::to_string(maximumResponseSize_) + " bytes";
         throw std::runtime_error("response failed...");
-    if (count == 0 && wanted != 0 && scheme_ != SchemeFtp && transport.endedEarly())
+    }
+    if (count == 0 && wanted != 0 && scheme_ != SchemeFtp && transport.endedEarly()) {
+        transport.failure = "the connection broke off after " + std::to_string(transport.received) + " bytes";
         throw std::runtime_error("response failed...");
+    }
     return count;
 }
 

@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cctype>
 #include <map>
 #include <mutex>
@@ -40,7 +39,8 @@ public:
         bool truncated = false;    // announce the whole length, send half, then close
         std::string location{};    // a Location header, for redirects
         std::string reason = "Status"; // of the status line
-        bool hang = false;         // read the request, then answer nothing until the server goes
+        bool hang = false;         // read the request, then answer nothing until the client hangs up
+        bool trickle = false;      // send the reply a byte at a time, a fifth of a second apart
     };
 
     LoopbackHttpServer()
@@ -119,15 +119,21 @@ public:
         return lastBody_;
     }
 
-    // A loopback port on which nothing listens (connections are refused).
+    // A loopback port on which nothing listens (connections are refused). The
+    // port stays bound, never listening, for the server's life, so that no
+    // other program can take it in the meantime.
     int closedPort() const
     {
-        Socket probe(::socket(AF_INET, SOCK_STREAM, 0));
-        sockaddr_in address = loopbackAddress(0);
-        ::bind(probe.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        ::getsockname(probe.get(), reinterpret_cast<sockaddr*>(&address), &length);
-        return ntohs(address.sin_port);
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!refusing_.valid()) {
+            refusing_ = Socket(::socket(AF_INET, SOCK_STREAM, 0));
+            sockaddr_in address = loopbackAddress(0);
+            ::bind(refusing_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+            socklen_t length = sizeof address;
+            ::getsockname(refusing_.get(), reinterpret_cast<sockaddr*>(&address), &length);
+            refusingPort_ = ntohs(address.sin_port);
+        }
+        return refusingPort_;
     }
 
 private:
@@ -211,6 +217,28 @@ private:
         }
     }
 
+    // Sends nothing until the client closes its end or the server stops.
+    void awaitHangUp(const Socket& client) const
+    {
+        char buffer[256];
+        while (!stop_) {
+            if (readable(client.get(), 50000) && ::recv(client.get(), buffer, sizeof buffer, 0) <= 0)
+                return;
+        }
+    }
+
+    // Ends early when the client hangs up or the server stops.
+    void trickle(const Socket& client, const std::string& text) const
+    {
+        char buffer[256];
+        for (const char byte : text) {
+            if (stop_ || ::send(client.get(), &byte, 1, kSendFlags) != 1)
+                return;
+            if (readable(client.get(), 200000) && ::recv(client.get(), buffer, sizeof buffer, 0) <= 0)
+                return;
+        }
+    }
+
     // Reads one request, bounded in size and in waiting time.
     static bool receive(const Socket& client, Request& request)
     {
@@ -287,8 +315,11 @@ private:
                 reply = found->second;
         }
         if (reply.hang) {
-            while (!stop_)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            awaitHangUp(client);
+            return;
+        }
+        if (reply.trickle) {
+            trickle(client, replyText(reply));
             return;
         }
         sendAll(client, replyText(reply));
@@ -339,6 +370,8 @@ private:
 
     Socket listener_;
     int port_ = 0;
+    mutable Socket refusing_;
+    mutable int refusingPort_ = 0;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::map<std::string, Reply> replies_;
