@@ -43,10 +43,10 @@ public:
                 writeAttribute(member);
         }
         out_.line("mystrcat(buff, \">\");");
-        for (const CStructMember& member : def.members) {
-            if (member.origin != CStructMember::Attribute)
-                memberKindOf(member).encode(*this, type, member);
-        }
+        if (type.choice)
+            writeChoice(type, def);
+        else
+            writeMembers(type, def.members);
         out_.line("mystrcat(buff, \"</\");");
         out_.line("mystrcat(buff, name);");
         out_.line("mystrcat(buff, \">\");");
@@ -95,6 +95,57 @@ public:
     }
 
 private:
+    void writeMembers(const CViewType& type, const std::vector<CStructMember>& members)
+    {
+        for (const CStructMember& member : members) {
+            if (member.origin != CStructMember::Attribute)
+                memberKindOf(member).encode(*this, type, member);
+        }
+    }
+
+    // Of a choice only one element may stand: the first that holds a
+    // value, else the first of all.
+    void writeChoice(const CViewType& type, const CStructDef& def)
+    {
+        std::vector<CStructMember> alternatives;
+        for (const CStructMember& member : def.members) {
+            if (member.origin != CStructMember::Attribute)
+                alternatives.push_back(member);
+        }
+        if (alternatives.size() < 2) {
+            writeMembers(type, alternatives);
+            return;
+        }
+        for (std::size_t i = 0; i < alternatives.size(); ++i) {
+            const std::string test = holdsValue(alternatives[i]);
+            if (i == 0) {
+                out_.open("if(" + test + "){");
+            } else {
+                out_.close("}else if(" + test + "){");
+                out_.indent();
+            }
+            writeMembers(type, {alternatives[i]});
+        }
+        out_.close("}else{");
+        out_.indent();
+        writeMembers(type, {alternatives.front()});
+        out_.close();
+    }
+
+    static std::string holdsValue(const CStructMember& member)
+    {
+        const std::string access = "value->" + member.cName;
+        if (member.isArray())
+            return "value->" + member.countName + " > 0";
+        if (member.kind == CStructMember::Text)
+            return access + "[0] != '\\0'";
+        if (member.kind == CStructMember::Number)
+            return access + " != 0";
+        if (member.pointer)
+            return access + " != NULL";
+        return "!myzero(&" + access + ", sizeof(" + access + "))";
+    }
+
     void typeAttribute(const std::string& type)
     {
         if (type.empty())
@@ -176,6 +227,20 @@ bool holdsFloating(const std::vector<CStructMember>& members)
     return false;
 }
 
+// Whether a choice holds a struct by value, which needs "myzero".
+bool choosesStruct(const CStructLayout& layout)
+{
+    for (const CStructDef* def : layout.typeStructs()) {
+        if (def->type == nullptr || !def->type->choice)
+            continue;
+        for (const CStructMember& member : def->members) {
+            if (member.kind == CStructMember::Struct && !member.pointer)
+                return true;
+        }
+    }
+    return false;
+}
+
 bool usesFloating(const CStructLayout& layout)
 {
     for (const CStructDef* def : layout.typeStructs()) {
@@ -214,6 +279,20 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
         source.line("\treturn mystrcat(out, value > 0 ? \"INF\" : \"-INF\");");
         source.line("snprintf(temp, sizeof(temp), format, value);");
         source.line("return mystrcat(out, temp);");
+        source.close();
+        source.emptyLine();
+    }
+    if (choosesStruct(context.layout())) {
+        source.line("//whether size bytes at value are all zero: a struct never filled");
+        source.line("static int myzero(const void *value, size_t size)");
+        source.open("{");
+        source.line("const unsigned char\t*byte = (const unsigned char *)value;");
+        source.emptyLine();
+        source.line("while(size-- > 0){");
+        source.line("\tif(*byte++ != 0)");
+        source.line("\t\treturn 0;");
+        source.line("}");
+        source.line("return 1;");
         source.close();
         source.emptyLine();
     }

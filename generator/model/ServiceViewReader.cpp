@@ -156,6 +156,7 @@ private:
         view.hasContentModel = model != nullptr;
         if (model == nullptr)
             return;
+        view.choice = model->getCompositor() == Schema::ContentModel::Choice;
         for (const Schema::ContentModel::Entry& entry : model->getContents()) {
             const Schema::Element* element = entry.getElement();
             if (entry.getKind() != Schema::ContentModel::Particle || element == nullptr)

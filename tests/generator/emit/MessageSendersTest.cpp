@@ -735,3 +735,38 @@ TEST_F(MessageSendersTest, ValuesAreWrittenAsTheSchemaReadsThem)
         EXPECT_FALSE(has(sent.xml, "?valid Price=0")) << sent.body;
     }
 }
+
+// Of a choice one element goes out: the first that holds a value, else the
+// first of all; the message passes the schema check either way.
+TEST_F(MessageSendersTest, ChoicesWriteOneAlternative)
+{
+    const std::string schema = "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd +
+        " elementFormDefault=\"qualified\"><xsd:complexType name=\"Pair\"><xsd:sequence>"
+        "<xsd:element name=\"x\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:complexType name=\"Pick\"><xsd:choice><xsd:element name=\"name\" type=\"xsd:string\"/>"
+        "<xsd:element name=\"number\" type=\"xsd:int\"/><xsd:element name=\"pair\" type=\"tns:Pair\"/>"
+        "</xsd:choice></xsd:complexType><xsd:element name=\"Choose\" type=\"tns:Pick\"/>"
+        "<xsd:element name=\"Price\" type=\"xsd:double\"/></xsd:schema>";
+    const std::vector<Sent> sends =
+        run(literalService(schema, "<part name=\"body\" element=\"tns:Choose\"/>", "<part name=\"p\" element=\"tns:Price\"/>"),
+            R"(
+	fresh(&pk, DEMO_PROTO_CHOOSE);
+	report(&trans, &pk);
+	pk.msg.In.Choose.number = 5;
+	report(&trans, &pk);
+	pk.msg.In.Choose.number = 0;
+	pk.msg.In.Choose.pair.x = 3;
+	report(&trans, &pk);
+	strcpy(pk.msg.In.Choose.name, "n");
+	report(&trans, &pk);
+)",
+            {{"schema.xsd", schema}});
+    ASSERT_EQ(4u, sends.size());
+    const std::string choose = "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Choose";
+    const char* const chosen[] = {"/ns1:name=", "/ns1:number=5", "/ns1:pair/ns1:x=3", "/ns1:name=n"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        expectFramed(sends[i]);
+        EXPECT_TRUE(has(sends[i].xml, choose + chosen[i])) << sends[i].body;
+        EXPECT_TRUE(has(sends[i].xml, "?valid Choose=1")) << sends[i].body;
+    }
+}
