@@ -412,6 +412,20 @@ std::string literalService(const std::string& schemas, const std::string& inPart
         headers + "</input><output><soap:body use=\"literal\"/></output></operation></binding>\n");
 }
 
+// A schema of urn:t with qualified elements: the declarations and the
+// element Price; and a service whose input is one of its elements.
+std::string qualifiedSchema(const std::string& declarations)
+{
+    return "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd + " elementFormDefault=\"qualified\">" +
+        declarations + "<xsd:element name=\"Price\" type=\"xsd:double\"/></xsd:schema>";
+}
+
+std::string serviceSending(const std::string& schema, const std::string& element)
+{
+    return literalService(schema, "<part name=\"body\" element=\"tns:" + element + "\"/>",
+                          "<part name=\"p\" element=\"tns:Price\"/>");
+}
+
 // The quote schema of namespace urn:t with its element form default.
 std::string quoteSchema(const std::string& form, const std::string& location = std::string())
 {
@@ -679,13 +693,12 @@ TEST_F(MessageSendersTest, TextXmlCannotCarryIsRefusedAndLineEndsSurvive)
 // member's text is the markup of the elements it stands for.
 TEST_F(MessageSendersTest, WildcardsWriteNoNamelessElementOrAttribute)
 {
-    const std::string schema = "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd +
-        " elementFormDefault=\"qualified\"><xsd:complexType name=\"Open\"><xsd:sequence>"
-        "<xsd:element name=\"known\" type=\"xsd:string\"/><xsd:any processContents=\"lax\"/></xsd:sequence>"
-        "<xsd:anyAttribute processContents=\"lax\"/></xsd:complexType><xsd:element name=\"Bag\" type=\"tns:Open\"/>"
-        "<xsd:element name=\"Price\" type=\"xsd:double\"/></xsd:schema>";
+    const std::string schema = qualifiedSchema(
+        "<xsd:complexType name=\"Open\"><xsd:sequence><xsd:element name=\"known\" type=\"xsd:string\"/>"
+        "<xsd:any processContents=\"lax\"/></xsd:sequence><xsd:anyAttribute processContents=\"lax\"/></xsd:complexType>"
+        "<xsd:element name=\"Bag\" type=\"tns:Open\"/>");
     const std::vector<Sent> sends =
-        run(literalService(schema, "<part name=\"body\" element=\"tns:Bag\"/>", "<part name=\"p\" element=\"tns:Price\"/>"),
+        run(serviceSending(schema, "Bag"),
             "\tfresh(&pk, DEMO_PROTO_BAG);\n\tstrcpy(pk.msg.In.Bag.known, \"k\");\n"
             "\tstrcpy(pk.msg.In.Bag._, \"a=\\\"1\\\"\");\n\tstrcpy(pk.msg.In.Bag.__2, \"<x a=\\\"1\\\">one</x>\");\n"
             "\treport(&trans, &pk);\n\tstrcpy(pk.msg.In.Bag.__2, \"<x>\\001</x>\");\n\treport(&trans, &pk);\n",
@@ -740,15 +753,13 @@ TEST_F(MessageSendersTest, ValuesAreWrittenAsTheSchemaReadsThem)
 // first of all; the message passes the schema check either way.
 TEST_F(MessageSendersTest, ChoicesWriteOneAlternative)
 {
-    const std::string schema = "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd +
-        " elementFormDefault=\"qualified\"><xsd:complexType name=\"Pair\"><xsd:sequence>"
-        "<xsd:element name=\"x\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
-        "<xsd:complexType name=\"Pick\"><xsd:choice><xsd:element name=\"name\" type=\"xsd:string\"/>"
+    const std::string schema = qualifiedSchema(
+        "<xsd:complexType name=\"Pair\"><xsd:sequence><xsd:element name=\"x\" type=\"xsd:int\"/></xsd:sequence>"
+        "</xsd:complexType><xsd:complexType name=\"Pick\"><xsd:choice><xsd:element name=\"name\" type=\"xsd:string\"/>"
         "<xsd:element name=\"number\" type=\"xsd:int\"/><xsd:element name=\"pair\" type=\"tns:Pair\"/>"
-        "</xsd:choice></xsd:complexType><xsd:element name=\"Choose\" type=\"tns:Pick\"/>"
-        "<xsd:element name=\"Price\" type=\"xsd:double\"/></xsd:schema>";
+        "</xsd:choice></xsd:complexType><xsd:element name=\"Choose\" type=\"tns:Pick\"/>");
     const std::vector<Sent> sends =
-        run(literalService(schema, "<part name=\"body\" element=\"tns:Choose\"/>", "<part name=\"p\" element=\"tns:Price\"/>"),
+        run(serviceSending(schema, "Choose"),
             R"(
 	fresh(&pk, DEMO_PROTO_CHOOSE);
 	report(&trans, &pk);
