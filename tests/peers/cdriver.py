@@ -1,0 +1,514 @@
+"""Writes the C driver of one generated library: a client that sends every operation's request
+(filled with the sample values) and prints what the response decoded to, and a server that prints
+what each request decoded to and answers with the response message (filled with its samples).
+
+The driver knows the generated API only from the generated header: the packet's message union,
+the message constants and the structures' members. Members are matched to sample nodes by name."""
+
+import json
+import re
+
+SCALARS_FLOAT = {"float", "double", "long double"}
+PACKET_FIXED = {"http_headers", "http_headers_count", "boundary_part", "msg_type", "msg",
+                "attachment_length", "attachment"}
+
+
+class Member:
+    def __init__(self, ctype, name, dims):
+        self.ctype, self.name, self.dims = ctype.strip(), name, dims
+
+    def __repr__(self):
+        return "%s %s%s" % (self.ctype, self.name, "".join("[%s]" % d for d in self.dims))
+
+
+class Header:
+    """The structures, message constants and operation names of a generated header."""
+
+    def __init__(self, text, prefix, source=""):
+        self.prefix = prefix
+        self.upper = prefix.upper()
+        self.structs = {}  # every typedef name -> [Member]
+        for m in re.finditer(r"typedef struct (\w+)\s*\{", text):
+            body, end = self._braced(text, m.end() - 1)
+            aliases = re.match(r"\s*([\w ,]+);", text[end:])
+            members = self._members(re.sub(r"union\s*\{.*?\}\s*\w*\s*;", "", body, flags=re.S))
+            self.structs[m.group(1)] = members
+            for alias in (aliases.group(1).split(",") if aliases else []):
+                self.structs[alias.strip()] = members
+        plain = re.findall(r"typedef\s+(?:struct\s+)?(\w+)\s+(\w+)\s*;", text)
+        for _ in range(len(plain)):
+            grew = False
+            for target, alias in plain:
+                if target in self.structs and alias not in self.structs:
+                    self.structs[alias] = self.structs[target]
+                    grew = True
+            if not grew:
+                break
+        self.tags = {}  # constant stem -> XML name
+        for m in re.finditer(r'#define %s_(\w+)_TAG\s+"([^"]*)"' % re.escape(self.upper), text):
+            self.tags[m.group(1)] = m.group(2)
+        enum = re.search(r"enum\s*\{(.*?)\}", text, re.S)
+        self.constants = re.findall(r"(%s_PROTO_\w+)\s*=" % re.escape(self.upper), enum.group(1)) if enum else []
+        packet = self.structs.get("%s_proto_packet_t" % prefix, [])
+        union = re.search(r"union\s*\{(.*?)\}\s*msg;", text, re.S)
+        self.union = self._members(union.group(1)) if union else []
+        self.packet_headers = [m for m in packet if m.name not in PACKET_FIXED]
+        # Which message a constant sends: the library's own dispatch says it; failing that, the
+        # union lists the messages in the order of the constants after HTTP and SOAP_FAULT.
+        self.message_of = {}
+        by_name = {m.name: m for m in self.union}
+        for const, message in re.findall(r"case (%s_PROTO_\w+):\s*result = %s_(\w+)_send\(" % (
+                re.escape(self.upper), re.escape(prefix)), source):
+            if message in by_name:
+                self.message_of[const] = by_name[message]
+        if not self.message_of:
+            for const, member in zip(self.constants[2:], self.union[2:]):
+                self.message_of[const] = member
+
+    @staticmethod
+    def _braced(text, start):
+        """(text inside the brace at start, index after its closing brace)."""
+        depth = 0
+        for i in range(start, len(text)):
+            if text[i] == "{":
+                depth += 1
+            elif text[i] == "}":
+                depth -= 1
+                if depth == 0:
+                    return text[start + 1:i], i + 1
+        return text[start + 1:], len(text)
+
+    @staticmethod
+    def _members(body):
+        members = []
+        for line in body.split(";"):
+            line = re.sub(r"//[^\n]*", "", line).strip()
+            if not line or line.startswith("union") or "{" in line or "}" in line:
+                continue
+            m = re.match(r"(.*?)(\**)\s*\b(\w+)\s*((?:\[[^\]]*\])*)$", line, re.S)
+            if not m:
+                continue
+            dims = re.findall(r"\[([^\]]*)\]", m.group(4))
+            members.append(Member(m.group(1) + m.group(2), m.group(3), dims))
+        return members
+
+    def constant_of(self, xml_name):
+        """The message constant whose tag is xml_name (the body's first element)."""
+        for stem, name in self.tags.items():
+            const = "%s_PROTO_%s" % (self.upper, stem)
+            if name == xml_name and const in self.constants:
+                return const
+        return None
+
+
+def c_string(text):
+    out = '"'
+    for ch in text.encode("utf-8"):
+        c = chr(ch)
+        if c in '"\\':
+            out += "\\" + c
+        elif 32 <= ch < 127:
+            out += c
+        else:
+            out += "\\%03o" % ch
+    return out + '"'
+
+
+def sanitized(name):
+    return re.sub(r"[^A-Za-z0-9_]", "_", name)
+
+
+class Matcher:
+    """Finds the sample nodes of a C member among a node's children and attributes."""
+
+    @staticmethod
+    def candidates(member, nodes):
+        names = [member.name]
+        for suffix in ("_msg", "_attr", "_"):
+            if member.name.endswith(suffix):
+                names.append(member.name[: -len(suffix)])
+        if member.name.startswith("_"):
+            names.append(member.name[1:])
+        found = [n for n in nodes if n["n"] in names or sanitized(n["n"]) in names or n.get("part") in names]
+        if not found:
+            lowered = [x.lower() for x in names]
+            found = [n for n in nodes if sanitized(n["n"]).lower() in lowered]
+        return found
+
+
+class Writer:
+    """Emits the fill and dump functions."""
+
+    def __init__(self, header):
+        self.h = header
+        self.lines = []
+        self.unmatched = []
+
+    def is_struct(self, ctype):
+        return ctype in self.h.structs
+
+    def fill(self, member, expr, nodes, indent="\t"):
+        """Assigns the sample values of nodes (the matches of member) to expr."""
+        if not nodes:
+            return
+        base = member.ctype
+        string = base in ("char", "unsigned char") and len(member.dims) >= 1
+        array_dims = member.dims[:-1] if string else member.dims
+        if array_dims:
+            count = len(nodes)
+            items = nodes
+            if len(nodes) == 1 and "c" in nodes[0] and self._is_array_wrapper(member, nodes[0]):
+                items = nodes[0]["c"]
+            for i, node in enumerate(items):
+                self.lines.append("%sif(%d < (int)(sizeof(%s)/sizeof(%s[0]))){" % (indent, i, expr, expr))
+                self.fill(Member(base, member.name, member.dims[len(array_dims):]), "%s[%d]" % (expr, i), [node], indent + "\t")
+                self.lines.append("%s}" % indent)
+            count = len(items)
+            self.lines.append("%s/*count*/ COUNT_%s = %d;" % (indent, member.name, count))
+            return
+        node = nodes[0]
+        if self.is_struct(base):
+            children = node.get("c", []) + node.get("a", [])
+            if "v" in node:
+                children = children + [dict(node, n="_value", c=[], a=[])]
+            self.fill_struct(base, expr, children, node, indent)
+            return
+        if "v" not in node:
+            self.unmatched.append("%s: no value for a leaf" % member.name)
+            return
+        value = node["v"]
+        if string:
+            self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", %s);' % (indent, expr, expr, c_string(value)))
+        elif base.endswith("*"):
+            self.lines.append("%s%s = (%s)%s;" % (indent, expr, base, c_string(value)))
+        elif base in SCALARS_FLOAT:
+            self.lines.append("%s%s = %s;" % (indent, expr, self.number(value)))
+        else:
+            self.lines.append("%s%s = (%s)%s;" % (indent, expr, base, self.integer(value)))
+
+    def _is_array_wrapper(self, member, node):
+        names = {c["n"] for c in node.get("c", [])}
+        return len(node.get("c", [])) > 1 and len(names) == 1
+
+    @staticmethod
+    def number(value):
+        try:
+            return repr(float(value))
+        except ValueError:
+            return "0"
+
+    @staticmethod
+    def integer(value):
+        if value in ("true", "false"):
+            return "1" if value == "true" else "0"
+        try:
+            return str(int(float(value)))
+        except ValueError:
+            return "0"
+
+    def fill_struct(self, ctype, expr, children, parent, indent):
+        members = self.h.structs[ctype]
+        counts = {m.name for m in members if m.name.endswith("_count")}
+        for m in members:
+            if m.name in counts and m.name[: -len("_count")] in {x.name for x in members}:
+                continue
+            found = Matcher.candidates(m, children)
+            if not found and len(members) == 1 and parent is not None and "c" in parent:
+                # A structure of one member that stands for the node itself (arrays, wrappers).
+                found = [parent] if m.dims else parent.get("c", [])
+            if not found:
+                continue
+            before = len(self.lines)
+            self.fill(m, "%s.%s" % (expr, m.name), found, indent)
+            count_name = m.name + "_count"
+            for i in range(before, len(self.lines)):
+                line = self.lines[i]
+                if "/*count*/ COUNT_%s" % m.name in line:
+                    if count_name in counts:
+                        self.lines[i] = line.replace("/*count*/ COUNT_%s" % m.name, "%s.%s" % (expr, count_name))
+                    else:
+                        self.lines[i] = ""
+
+    def dump(self, member, expr, indent="\t"):
+        base = member.ctype
+        string = base in ("char", "unsigned char") and len(member.dims) >= 1
+        array_dims = member.dims[:-1] if string else member.dims
+        if array_dims:
+            limit = "(int)(sizeof(%s)/sizeof(%s[0]))" % (expr, expr)
+            self.lines.append("%s{ int i_%d; for(i_%d = 0; i_%d < %s && i_%d < LIMIT_%s; i_%d++){" % (
+                indent, len(indent), len(indent), len(indent), limit, len(indent), member.name, len(indent)))
+            self.dump(Member(base, member.name, member.dims[len(array_dims):]), "%s[i_%d]" % (expr, len(indent)), indent + "\t")
+            self.lines.append("%s}}" % indent)
+            return
+        if self.is_struct(base):
+            members = self.h.structs[base]
+            names = {m.name for m in members}
+            for m in members:
+                if m.name.endswith("_count") and m.name[: -len("_count")] in names:
+                    continue
+                before = len(self.lines)
+                self.dump(m, "%s.%s" % (expr, m.name), indent)
+                limit = "%s.%s_count" % (expr, m.name) if m.name + "_count" in names else "0x7fffffff"
+                for i in range(before, len(self.lines)):
+                    self.lines[i] = self.lines[i].replace("LIMIT_%s;" % m.name, "%s;" % limit)
+            return
+        if string:
+            self.lines.append('%sdump_text("%s", (const char *)%s, sizeof(%s));' % (indent, member.name, expr, expr))
+        elif base.endswith("*"):
+            self.lines.append('%sif(%s) dump_text("%s", (const char *)%s, 1u<<20);' % (indent, expr, member.name, expr))
+        elif base in SCALARS_FLOAT:
+            self.lines.append('%sdump_real("%s", (double)%s);' % (indent, member.name, expr))
+        else:
+            self.lines.append('%sdump_integer("%s", (long long)%s);' % (indent, member.name, expr))
+
+
+PROLOGUE = r"""
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include "%(prefix)s_api.h"
+#include "tessaro_socket.h"
+
+static int first_value;
+
+static void dump_raw(const char *text, size_t size)
+{
+	size_t i;
+	for(i = 0; i < size && text[i] != '\0'; i++){
+		unsigned char c = (unsigned char)text[i];
+		if(c == '"' || c == '\\') printf("\\%%c", c);
+		else if(c < 0x20) printf("\\u%%04x", c);
+		else putchar(c);
+	}
+}
+
+static void dump_name(const char *name)
+{
+	printf("%%s[\"", first_value ? "" : ",");
+	first_value = 0;
+	dump_raw(name, strlen(name));
+	printf("\",\"");
+}
+
+static void dump_text(const char *name, const char *value, size_t size)
+{
+	if(value[0] == '\0') return;
+	dump_name(name);
+	dump_raw(value, size);
+	printf("\"]");
+}
+
+static void dump_integer(const char *name, long long value)
+{
+	if(value == 0) return;
+	dump_name(name);
+	printf("%%lld\"]", value);
+}
+
+static void dump_real(const char *name, double value)
+{
+	if(value == 0) return;
+	dump_name(name);
+	printf("%%.9g\"]", value);
+}
+
+static void dump_packet(%(prefix)s_proto_packet_t *pk);
+static int fill_packet(%(prefix)s_proto_packet_t *pk, unsigned int type);
+
+static void print_result(const char *op, const char *side, int send_rc, int read_rc, %(prefix)s_proto_packet_t *pk, unsigned int expected)
+{
+	printf("{\"op\":\"%%s\",\"side\":\"%%s\",\"send\":%%d,\"read\":%%d,\"type\":%%u,\"expected\":%%u,\"values\":[", op, side, send_rc, read_rc, pk->msg_type, expected);
+	first_value = 1;
+	if(read_rc == 0 && pk->msg_type == %(upper)s_PROTO_SOAP_FAULT){
+		dump_text("faultcode", pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
+		dump_text("faultstring", pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
+	}else if(read_rc == 0 && pk->msg_type == %(upper)s_PROTO_HTTP){
+		dump_integer("http", pk->msg.http_msg.err_code);
+		dump_text("http_text", pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string));
+	}else if(read_rc == 0){
+		dump_packet(pk);
+	}
+	printf("]}\n");
+	fflush(stdout);
+}
+"""
+
+CLIENT = r"""
+static int call(const char *op, unsigned int request, unsigned int response, int port, const char *path)
+{
+	%(prefix)s_proto_trans_t trans;
+	static %(prefix)s_proto_packet_t pk;
+	int send_rc, read_rc = -99;
+
+	memset(&trans, 0, sizeof(trans));
+	memset(&pk, 0, sizeof(pk));
+	fill_packet(&pk, request);
+	if(%(prefix)s_connect_server(&trans, "127.0.0.1", (char *)path, (tessaro_port_t)port) != 0){
+		printf("{\"op\":\"%%s\",\"side\":\"client\",\"connect\":-1}\n", op);
+		fflush(stdout);
+		return -1;
+	}
+	send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
+	memset(&pk, 0, sizeof(pk));
+	if(send_rc == 0)
+		read_rc = %(prefix)s_proto_readpacket(&trans, &pk, 10);
+	print_result(op, "client", send_rc, read_rc, &pk, response);
+	tessaro_socket_close(trans.socket);
+	return 0;
+}
+
+int main(int argc, char **argv)
+{
+	int port, i;
+	if(argc < 3){
+		fprintf(stderr, "usage: client PORT PATH [OPERATION...]\n");
+		return 2;
+	}
+	port = atoi(argv[1]);
+	for(i = 0; i < (int)(sizeof(operations)/sizeof(operations[0])); i++){
+		int j, wanted = argc == 3;
+		for(j = 3; j < argc; j++)
+			wanted |= strcmp(argv[j], operations[i].name) == 0;
+		if(wanted)
+			call(operations[i].name, operations[i].request, operations[i].response, port, argv[2]);
+	}
+	return 0;
+}
+"""
+
+SERVER = r"""
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <arpa/inet.h>
+#include <unistd.h>
+
+/* Serves one request per connection until stdin closes; listens on loopback only. */
+int main(void)
+{
+	int listener = socket(AF_INET, SOCK_STREAM, 0);
+	struct sockaddr_in addr;
+	socklen_t size = sizeof(addr);
+	int one = 1;
+	static %(prefix)s_proto_packet_t pk;
+
+	memset(&addr, 0, sizeof(addr));
+	addr.sin_family = AF_INET;
+	addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+	setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof(one));
+	if(listener < 0 || bind(listener, (struct sockaddr *)&addr, sizeof(addr)) != 0 || listen(listener, 16) != 0
+	   || getsockname(listener, (struct sockaddr *)&addr, &size) != 0){
+		perror("listen");
+		return 1;
+	}
+	printf("{\"port\":%%d}\n", ntohs(addr.sin_port));
+	fflush(stdout);
+	for(;;){
+		%(prefix)s_proto_trans_t trans;
+		int read_rc, send_rc = -99, i;
+		const char *op = "?";
+		unsigned int response = 0;
+		int peer = accept(listener, NULL, NULL);
+		if(peer < 0)
+			continue;
+		memset(&trans, 0, sizeof(trans));
+		trans.socket = peer;
+		snprintf(trans.dest_ip, sizeof(trans.dest_ip), "127.0.0.1");
+		memset(&pk, 0, sizeof(pk));
+		read_rc = %(prefix)s_proto_readpacket(&trans, &pk, 10);
+		for(i = 0; i < (int)(sizeof(operations)/sizeof(operations[0])); i++){
+			if(read_rc == 0 && pk.msg_type == operations[i].request){
+				op = operations[i].name;
+				response = operations[i].response;
+			}
+		}
+		print_result(op, "server-request", 0, read_rc, &pk, 0);
+		if(response != 0){
+			memset(&pk, 0, sizeof(pk));
+			fill_packet(&pk, response);
+			send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
+		}
+		printf("{\"op\":\"%%s\",\"side\":\"server-response\",\"send\":%%d}\n", op, send_rc);
+		fflush(stdout);
+		close(peer);
+	}
+	return 0;
+}
+"""
+
+
+def wire_names(op, direction):
+    """The name of the Body's child for one direction of an operation."""
+    if op.style == "rpc":
+        return op.name if direction == "input" else op.name + "Response"
+    message, use = (op.input, op.in_use) if direction == "input" else (op.output, op.out_use)
+    parts = op.body_parts(message, use)
+    if not parts:
+        return None
+    return parts[0].element[1] if parts[0].element else parts[0].name
+
+
+def write_driver(header, ops, samples_by_op):
+    """The C text shared by client and server: operation table, fill and dump functions.
+    samples_by_op: name -> {"input": {...}, "output": {...}} sample trees. Returns (text, notes)."""
+    w = Writer(header)
+    notes = {}
+    table = []
+    fills = []
+    for op in ops:
+        req = header.constant_of(wire_names(op, "input"))
+        resp = header.constant_of(wire_names(op, "output")) if op.output is not None else None
+        table.append('\t{%s, %s, %s},' % (c_string(op.name), req or "0xffffffffu", resp or "0xffffffffu"))
+        for const, key in ((req, "input"), (resp, "output")):
+            if const is None or const not in header.message_of:
+                notes.setdefault(op.name, []).append("no message constant for the %s" % key)
+                continue
+            sample = samples_by_op[op.name][key]
+            member = header.message_of[const]
+            w.lines = []
+            w.unmatched = []
+            body = sample["body"]
+            w.fill_struct(member.ctype, "pk->msg.%s" % member.name, body, {"c": body}, "\t\t")
+            for hm in header.packet_headers:
+                found = Matcher.candidates(hm, sample["headers"])
+                if found:
+                    w.fill(hm, "pk->%s" % hm.name, found, "\t\t")
+            fills.append("\tcase %s:\n%s\n\t\tbreak;" % (const, "\n".join(l for l in w.lines if l)))
+    dumps = []
+    for const, member in header.message_of.items():
+        w.lines = []
+        w.dump(member, "pk->msg.%s" % member.name, "\t\t")
+        dumps.append("\tcase %s:\n%s\n\t\tbreak;" % (const, "\n".join(w.lines)))
+    w.lines = []
+    for hm in header.packet_headers:
+        w.dump(hm, "pk->%s" % hm.name, "\t")
+    header_dump = "\n".join(w.lines)
+    text = ["struct operation { const char *name; unsigned int request; unsigned int response; };",
+            "static const struct operation operations[] = {", *table, "};",
+            "static int fill_packet(%s_proto_packet_t *pk, unsigned int type)\n{" % header.prefix,
+            "\tpk->msg_type = type;\n\tswitch(type){", *fills, "\t}\n\treturn 0;\n}",
+            "static void dump_packet(%s_proto_packet_t *pk)\n{" % header.prefix,
+            "\tswitch(pk->msg_type){", *dumps, "\t}", header_dump, "}"]
+    body = re.sub(r"LIMIT_\w+", "0x7fffffff", "\n".join(text))
+    body = re.sub(r"[^\n]*/\*count\*/ COUNT_\w+ = \d+;", "", body)
+    return body, notes
+
+
+def sources(header, ops, samples_by_op):
+    """(client.c, server.c, notes)."""
+    common, notes = write_driver(header, ops, samples_by_op)
+    names = {"prefix": header.prefix, "upper": header.upper}
+    prologue = PROLOGUE % names
+    # The operation table must precede the programs' mains.
+    return (prologue + common + CLIENT % names, prologue + common + SERVER % names, notes)
+
+
+def parse_results(text):
+    results = []
+    for line in text.splitlines():
+        line = line.strip()
+        if line.startswith("{"):
+            try:
+                results.append(json.loads(line))
+            except ValueError:
+                results.append({"garbled": line[:200]})
+    return results

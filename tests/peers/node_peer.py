@@ -1,0 +1,55 @@
+"""node-soap, the SOAP server made from the WSDL (soap_server.js): it answers with the output
+samples and records what it received."""
+
+import json
+import os
+
+import peer_processes
+import peer_values
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+class NodeSoapServer:
+    def __init__(self, cfg, run, name):
+        self.record = os.path.join(run.work, "node-%s.jsonl" % name)
+        self.log = os.path.join(run.work, "node-%s.log" % name)
+        plan = {"path": "/peer", "operations": {}}
+        for op in run.ops:
+            out = run.samples[op.name]["output"]
+            plan["operations"][op.name] = {
+                "body": peer_values.node_soap_body(op, out),
+                "headerXml": "".join(peer_values.xml_of(h) for h in out["headers"])}
+        plan_path = os.path.join(run.work, "node-plan.json")
+        with open(plan_path, "w") as f:
+            json.dump(plan, f)
+        self.argv = [cfg.node, os.path.join(HERE, "soap_server.js"), cfg.node_modules, run.wsdl, plan_path, self.record]
+        self.process = None
+        self.port = None
+        self.error = None
+
+    def __enter__(self):
+        self.process = peer_processes.PeerProcess(self.argv, self.log)
+        ready = self.process.next_json(30)
+        if ready and "port" in ready:
+            self.port = ready["port"]
+        else:
+            self.error = "node-soap server did not start: %s" % (ready or {}).get("error", "no port")[:120]
+        return self
+
+    def __exit__(self, *exc):
+        self.process.stop()
+        return False
+
+    def events(self):
+        """(received raw requests, decoded calls, errors) in the order they happened."""
+        events = []
+        if os.path.exists(self.record):
+            with open(self.record) as f:
+                events = [json.loads(line) for line in f if line.strip()]
+        return ([e for e in events if e["event"] == "received"], [e for e in events if e["event"] == "call"],
+                [e for e in events if e["event"] == "error"])
+
+    @staticmethod
+    def call_values(call):
+        return peer_values.flatten(call["args"]) + peer_values.flatten(call["headers"])

@@ -1,0 +1,491 @@
+#!/usr/bin/python3
+"""The generated code against two SOAP stacks nobody here wrote, for the WSDLs of wsdls.tsv.
+
+For every WSDL: kvgen writes the library for the target; a C driver made from the generated
+header is built against it. Direction "client": our client calls every operation of a node-soap
+server made from the same WSDL. Direction "server": a zeep client made from the WSDL calls every
+operation of our server. Each operation passes a direction when the request and the response
+arrive with every sample value, and every envelope we sent passes a strict schema check.
+
+Prints a table per WSDL and compares the outcome with expected.tsv: an expected pass that fails
+is a regression (exit 1); a new pass is printed so that the file can be raised. Exit 77 when a
+peer is not installed."""
+
+import argparse
+import json
+import os
+import shutil
+import sys
+import time
+import traceback
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True  # nothing is written into the source tree
+
+MISSING = []
+try:
+    from lxml import etree  # noqa: F401
+except ImportError:
+    MISSING.append("python3-lxml")
+try:
+    import zeep  # noqa: F401
+except ImportError:
+    MISSING.append("python3-zeep")
+
+
+def short(text, limit=150):
+    text = " ".join(str(text).split())
+    return text if len(text) <= limit else text[: limit - 3] + "..."
+
+
+class Outcome:
+    def __init__(self):
+        self.results = {}  # (op, direction) -> cause or None
+
+    def set(self, op, direction, cause):
+        self.results[(op, direction)] = cause
+
+
+class Build:
+    """kvgen and the C drivers for one WSDL and target."""
+
+    def __init__(self, cfg, label, wsdl, work, windows=False):
+        self.cfg, self.label, self.wsdl, self.work, self.windows = cfg, label, wsdl, work, windows
+        self.error = None
+        self.gen = os.path.join(work, "windows" if windows else "unix")
+        self.client = self.server = None
+
+    def generate(self):
+        import peer_processes
+        os.makedirs(self.gen, exist_ok=True)
+        if self.windows:
+            argv = [self.cfg.wine_run, self.cfg.kvgen_windows, "--target", "windows", "--out", self.gen, self.label, self.wsdl]
+        else:
+            argv = [self.cfg.kvgen, "--out", self.gen, self.label, self.wsdl]
+        status, out = peer_processes.run(argv, 120, os.path.join(self.work, "kvgen-%s.log" % ("windows" if self.windows else "unix")))
+        header = os.path.join(self.gen, "%s_api.h" % self.label)
+        if status != 0 or not os.path.exists(header):
+            self.error = "kvgen failed (%s): %s" % (status, short(out.splitlines()[-1] if out.strip() else ""))
+            return None
+        with open(header, encoding="utf-8", errors="replace") as f:
+            text = f.read()
+        source = os.path.join(self.gen, "%s_api.c" % self.label)
+        with open(source, encoding="utf-8", errors="replace") as f:
+            return text, f.read()
+
+    def compile(self, client_c, server_c):
+        import peer_processes
+        outputs = []
+        programs = [("client", client_c)] + ([] if self.windows else [("server", server_c)])
+        for name, text in programs:
+            src = os.path.join(self.gen, "peer_%s.c" % name)
+            with open(src, "w") as f:
+                f.write(text)
+            exe = os.path.join(self.gen, "peer_%s%s" % (name, ".exe" if self.windows else ""))
+            if self.windows:
+                argv = [self.cfg.mingw_gcc, "-std=gnu99", "-w", "-I", self.gen, "-I", self.cfg.include,
+                        "-I", self.cfg.win_xml2_include, "-DLIBXML_STATIC", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
+                        self.cfg.win_tessaro, self.cfg.win_xml2, "-lws2_32", "-static"]
+            else:
+                # The support library is compiled in, under the sanitizers when the build uses them.
+                support = os.path.join(os.path.dirname(self.cfg.include.rstrip("/")))
+                argv = [self.cfg.cc, "-std=gnu99", "-w", "-g", "-I", self.gen, "-I", self.cfg.include,
+                        "-I", "/usr/include/libxml2", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
+                        os.path.join(support, "tessaro_socket.c"), os.path.join(support, "tessaro_util.c"),
+                        "-lxml2", "-lpthread"]
+                if self.cfg.sanitize:
+                    argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]
+            log = os.path.join(self.gen, "build-%s.log" % name)
+            status, _ = peer_processes.run(argv, 180, log)
+            if status != 0:
+                with open(log, errors="replace") as f:
+                    first = next((l for l in f if "error" in l), "compiler exited with %s" % status)
+                self.error = "driver build failed: %s" % short(first)
+                return False
+            outputs.append(exe)
+        self.client = outputs[0]
+        self.server = outputs[1] if len(outputs) > 1 else None
+        return True
+
+
+class PeerRun:
+    def __init__(self, cfg, label, rel_path):
+        import wsdl_model
+        import samples
+        self.cfg, self.label = cfg, label
+        self.wsdl = os.path.join(cfg.corpus, rel_path)
+        self.work = os.path.join(cfg.work, label)
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        self.outcome = Outcome()
+        self.notes = []
+        self.svc = wsdl_model.Service(self.wsdl)
+        self.ops = self.svc.operations
+        self.samples = {}
+        for i, op in enumerate(self.ops):
+            entry = {"input": samples.message_samples(self.svc, op, op.input, op.in_use, 10)}
+            entry["output"] = (samples.message_samples(self.svc, op, op.output, op.out_use, 50)
+                               if op.output is not None else {"body": [], "headers": [], "notes": []})
+            self.samples[op.name] = entry
+        import envelope_check
+        self.encoding_schema = os.path.join(cfg.soap_schemas, "soap-encoding.xsd")
+        self.check = envelope_check.EnvelopeCheck(self.svc, self.work, cfg.soap_schemas,
+                                                  os.path.join(HERE, "soap-envelope.xsd"))
+
+    def fail_all(self, direction, cause):
+        for op in self.ops:
+            self.outcome.set(op.name, direction, cause)
+
+    def drivers(self, windows=False):
+        import cdriver
+        build = Build(self.cfg, self.label, self.wsdl, self.work, windows)
+        texts = build.generate()
+        if texts is None:
+            return build
+        header = cdriver.Header(texts[0], self.label, texts[1])
+        client_c, server_c, notes = cdriver.sources(header, self.ops, self.samples)
+        for op, items in notes.items():
+            self.notes.append("%s: %s" % (op, "; ".join(items)))
+        build.compile(client_c, server_c)
+        return build
+
+    # -- direction "client": our client, node-soap's server --------------------------------------
+    def run_client(self, build, direction):
+        import node_peer
+        import peer_processes
+        import peer_values
+        if build.error:
+            self.fail_all(direction, build.error)
+            return
+        with node_peer.NodeSoapServer(self.cfg, self, direction) as node:
+            if node.error:
+                self.fail_all(direction, node.error)
+                return
+            argv = [build.client, str(node.port), "/peer"]
+            if build.windows:
+                argv = [self.cfg.wine_run] + argv
+            status, out = peer_processes.run(argv, 60 + 15 * len(self.ops), os.path.join(self.work, "client-%s.log" % direction))
+        import cdriver
+        results = {r.get("op"): r for r in cdriver.parse_results(out) if "op" in r}
+        received, calls, errors = node.events()
+        sent = 0
+        for op in self.ops:
+            r = results.get(op.name)
+            if r is None:
+                self.outcome.set(op.name, direction, "client driver gave no result (exit %s)" % status)
+                continue
+            if r.get("connect") == -1 or r.get("send") != 0:
+                self.outcome.set(op.name, direction, "our client did not send (rc %s)" % r.get("send", "connect"))
+                continue
+            req = received[sent] if sent < len(received) else None
+            sent += 1
+            problems = []
+            if req is None:
+                problems.append("node-soap received nothing")
+            else:
+                bad = self.check.check(req["xml"]) or http_problem(req.get("headers", {}), op)
+                if bad:
+                    problems.append("request invalid: " + bad)
+            problems += self._dispatched(op, calls, errors)
+            if op.output is not None:
+                problems += self._decoded(r, self.samples[op.name]["output"], "response")
+            self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
+
+    def _dispatched(self, op, calls, errors):
+        """What node-soap's service method received for op, against the input samples."""
+        import node_peer
+        import peer_values
+        call = next((c for c in calls if c["op"] == op.name), None)
+        if call is None:
+            err = errors.pop(0)["text"] if errors else "no call"
+            return ["node-soap did not dispatch: " + short(err.splitlines()[0], 100)]
+        calls.remove(call)
+        lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["input"]),
+                                   node_peer.NodeSoapServer.call_values(call))
+        return ["request values lost: %s" % short(" ".join(lost), 60)] if lost else []
+
+    # -- direction "peers": zeep's client, node-soap's server (what the peers do together) -------
+    def run_peers(self):
+        import node_peer
+        import peer_values
+        import zeep_peer
+        direction = "peers"
+        with node_peer.NodeSoapServer(self.cfg, self, direction) as node:
+            if node.error:
+                self.fail_all(direction, node.error)
+                return
+            try:
+                peer = zeep_peer.ZeepPeer(self.wsdl, self.svc.ports[0][2], node.port, self.encoding_schema)
+            except Exception as e:  # zeep's own failure to read the WSDL
+                self.fail_all(direction, "zeep could not read the WSDL: %s" % short(e, 100))
+                return
+            outcomes = []
+            for op in self.ops:
+                got, raised = peer.call(op, self.samples[op.name]["input"])
+                outcomes.append((op, got, raised, peer.transport.posted))
+        received, calls, errors = node.events()
+        for op, got, raised, posted in outcomes:
+            problems = [] if posted else ["zeep did not send: %s" % short(raised, 100)]
+            if posted:
+                problems += self._dispatched(op, calls, errors)
+                if raised is not None:
+                    problems.append("zeep: %s" % short("%s: %s" % (type(raised).__name__, raised), 110))
+                elif op.output is not None:
+                    lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["output"]), got)
+                    if lost:
+                        problems.append("response values lost: %s" % short(" ".join(lost), 60))
+            self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
+
+    @staticmethod
+    def _decoded(result, sample, what):
+        import peer_values
+        if result.get("read") != 0:
+            return ["%s not read (rc %s)" % (what, result.get("read"))]
+        if result.get("type") != result.get("expected") and result.get("expected", 0) != 0:
+            values = dict((k, v) for k, v in result.get("values", []))
+            if "faultstring" in values or "faultcode" in values:
+                return ["%s read as a fault: %s" % (what, short(values.get("faultstring", values.get("faultcode")), 80))]
+            if "http" in values:
+                return ["%s read as HTTP %s" % (what, values["http"])]
+            return ["%s decoded as message %s, not %s" % (what, result.get("type"), result.get("expected"))]
+        got = [peer_values.norm(v) for _, v in result.get("values", [])]
+        lost = peer_values.missing(peer_values.expected_values(sample), got)
+        if lost:
+            return ["%s values lost: %s" % (what, short(" ".join(lost), 60))]
+        return []
+
+    # -- direction "server": zeep's client, our server -------------------------------------------
+    def run_server(self, build):
+        import peer_processes
+        import zeep_peer
+        direction = "server"
+        if build.error:
+            self.fail_all(direction, build.error)
+            return
+        log = os.path.join(self.work, "server.log")
+        with peer_processes.PeerProcess([build.server], log, ends_with_input=False) as server:
+            ready = server.next_json(30)
+            if not ready or "port" not in ready:
+                self.fail_all(direction, "our server did not start: %s" % self._tail(log))
+                return
+            try:
+                peer = zeep_peer.ZeepPeer(self.wsdl, self.svc.ports[0][2], ready["port"], self.encoding_schema)
+            except Exception as e:  # zeep's own failure to read the WSDL
+                self.fail_all(direction, "zeep could not read the WSDL: %s" % short(e, 100))
+                return
+            for op in self.ops:
+                got, raised = peer.call(op, self.samples[op.name]["input"])
+                if not peer.transport.posted:
+                    self.outcome.set(op.name, direction, "zeep did not send: %s" % short(raised, 100))
+                    continue
+                request = server.next_json(15)
+                response = server.next_json(15) if request is not None else None
+                problems = self._served(op, request, response, peer.transport.last_response,
+                                        peer.transport.last_headers)
+                if not problems or request.get("op") == op.name:
+                    problems += self._zeep_result(op, got, raised)
+                self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
+
+    def _served(self, op, request, response, raw_response, response_headers):
+        """What our server decoded and sent for op."""
+        import peer_values
+        if request is None or request.get("side") != "server-request":
+            return ["our server printed no request"]
+        if request.get("op") != op.name:
+            values = dict((k, v) for k, v in request.get("values", []))
+            if request.get("read") != 0:
+                return ["request not read (rc %s)" % request.get("read")]
+            if "http" in values:
+                return ["request read as HTTP %s" % values["http"]]
+            return ["request decoded as message %s" % request.get("type")]
+        problems = []
+        got = [peer_values.norm(v) for _, v in request.get("values", [])]
+        lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["input"]), got)
+        if lost:
+            problems.append("request values lost: %s" % short(" ".join(lost), 60))
+        if response is None or response.get("send") != 0:
+            problems.append("our server did not send the response")
+        elif raw_response:
+            bad = self.check.check(self._envelope_of(raw_response)) or http_problem(response_headers, None)
+            if bad:
+                problems.append("response invalid: " + bad)
+        return problems
+
+    def _zeep_result(self, op, got, raised):
+        import peer_values
+        if raised is not None:
+            return ["zeep: %s" % short("%s: %s" % (type(raised).__name__, raised), 110)]
+        if op.output is None:
+            return []
+        lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["output"]), got)
+        return ["response values lost: %s" % short(" ".join(lost), 60)] if lost else []
+
+    @staticmethod
+    def _envelope_of(body):
+        start = body.find(b"<")
+        return body[start:] if start > 0 else body
+
+    @staticmethod
+    def _tail(path):
+        try:
+            with open(path, errors="replace") as f:
+                lines = [l for l in f.read().splitlines() if l.strip()]
+            return short(lines[-1] if lines else "no output", 120)
+        except OSError:
+            return "no log"
+
+
+def http_problem(headers, op):
+    """What a message's HTTP headers get wrong: text/xml in UTF-8 always; a request carries
+    SOAPAction, quoted, with the binding's action (empty when it gives none)."""
+    headers = {k.lower(): v for k, v in headers.items()}
+    content_type = headers.get("content-type", "")
+    media = content_type.split(";")[0].strip().lower()
+    params = {p.split("=")[0].strip().lower(): p.split("=", 1)[1].strip().strip('"').lower()
+              for p in content_type.split(";")[1:] if "=" in p}
+    if media != "text/xml" or params.get("charset", "utf-8") != "utf-8":
+        return "HTTP Content-Type is %r, not text/xml; charset=utf-8" % content_type
+    if op is None:
+        return None
+    if "soapaction" not in headers:
+        return "HTTP SOAPAction missing"
+    action = headers["soapaction"].strip()
+    if action != '"%s"' % (op.action or ""):
+        return "HTTP SOAPAction is %s, not \"%s\"" % (action, op.action or "")
+    return None
+
+
+def read_list(path):
+    rows = []
+    with open(path) as f:
+        for line in f:
+            if line.strip() and not line.startswith("#"):
+                cols = line.rstrip("\n").split("\t")
+                rows.append((cols[0], cols[1]))
+    return rows
+
+
+def read_expectations(path):
+    table = {}
+    if os.path.exists(path):
+        with open(path) as f:
+            for line in f:
+                if line.strip() and not line.startswith("#"):
+                    label, op, direction, state = line.rstrip("\n").split("\t")
+                    table[(label, op, direction)] = state
+    return table
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--kvgen")
+    ap.add_argument("--include", required=True, help="support library headers")
+    ap.add_argument("--sanitize", action="store_true", help="build the native drivers under ASan and UBSan")
+    ap.add_argument("--corpus", required=True)
+    ap.add_argument("--work", required=True)
+    ap.add_argument("--soap-schemas", required=True)
+    ap.add_argument("--node-modules", required=True)
+    ap.add_argument("--node", default="node")
+    ap.add_argument("--cc", default="gcc")
+    ap.add_argument("--list", default=os.path.join(HERE, "wsdls.tsv"))
+    ap.add_argument("--expected", default=os.path.join(HERE, "expected.tsv"))
+    ap.add_argument("--windows", action="store_true", help="only the Windows client under Wine")
+    ap.add_argument("--kvgen-windows")
+    ap.add_argument("--wine-run")
+    ap.add_argument("--mingw-gcc")
+    ap.add_argument("--win-tessaro")
+    ap.add_argument("--win-xml2")
+    ap.add_argument("--win-xml2-include")
+    ap.add_argument("--only", nargs="*", help="labels to run")
+    cfg = ap.parse_args()
+
+    if not shutil.which(cfg.node):
+        MISSING.append("node")
+    elif not os.path.exists(os.path.join(cfg.node_modules, "soap", "package.json")):
+        MISSING.append("node-soap in %s" % cfg.node_modules)
+    if MISSING:
+        print("SKIPPED: the peers are not installed (%s); scripts/setup installs them" % ", ".join(MISSING))
+        return 77
+
+    started = time.time()
+    os.makedirs(cfg.work, exist_ok=True)
+    expected = read_expectations(cfg.expected)
+    directions = ("windows-client",) if cfg.windows else ("client", "server")
+    shown = directions if cfg.windows else directions + ("peers",)
+    runs = []
+    for label, rel in read_list(cfg.list):
+        if cfg.only and label not in cfg.only:
+            continue
+        try:
+            run = PeerRun(cfg, label, rel)
+            if cfg.windows:
+                run.run_client(run.drivers(windows=True), "windows-client")
+            else:
+                build = run.drivers()
+                run.run_client(build, "client")
+                run.run_server(build)
+                run.run_peers()
+        except Exception:
+            print("harness error for %s:\n%s" % (label, traceback.format_exc()))
+            run = None
+        runs.append((label, rel, run))
+
+    print_table(runs, shown)
+    regressions, new_passes = print_causes(runs, shown, directions, expected)
+    if new_passes:
+        print("\n== newly passing (raise expected.tsv) ==")
+        print("\n".join(new_passes))
+    print("\npeer test took %.0f s" % (time.time() - started))
+    if regressions:
+        print("\n== REGRESSIONS: expected to pass ==")
+        print("\n".join(regressions))
+    return 1 if regressions else 0
+
+
+def print_table(runs, shown):
+    """Operations passed per WSDL and direction. "peers" (zeep against node-soap) is what the two
+    peers achieve together: where it fails, so may ours through no fault of our own."""
+    total = {d: [0, 0] for d in shown}
+    print("\n== peer test: operations passed per direction ==")
+    print("%-12s %-4s %s" % ("WSDL", "ops", "  ".join("%-14s" % d for d in shown)))
+    for label, rel, run in runs:
+        if run is None:
+            print("%-12s harness error" % label)
+            continue
+        counts = []
+        for d in shown:
+            passed = sum(1 for op in run.ops if run.outcome.results.get((op.name, d), "x") is None)
+            total[d][0] += passed
+            total[d][1] += len(run.ops)
+            counts.append("%-14s" % ("%d/%d" % (passed, len(run.ops))))
+        print("%-12s %-4d %s  %s" % (label, len(run.ops), "  ".join(counts), rel))
+    print("%-12s %-4s %s" % ("total", "", "  ".join("%-14s" % ("%d/%d" % tuple(total[d])) for d in shown)))
+
+
+def print_causes(runs, shown, judged, expected):
+    """Prints why each operation failed; (regressions, new passes) of the judged directions."""
+    regressions, new_passes = [], []
+    print("\n== causes ==")
+    for label, rel, run in runs:
+        if run is None:
+            continue
+        for op in run.ops:
+            for d in shown:
+                cause = run.outcome.results.get((op.name, d), "not run")
+                if cause is not None:
+                    print("%s %s [%s]: %s" % (label, op.name, d, cause))
+                if d not in judged:
+                    continue
+                state = expected.get((label, op.name, d), "fail")
+                if cause is not None and state == "pass":
+                    regressions.append("%s %s [%s]: %s" % (label, op.name, d, cause))
+                elif cause is None and state != "pass":
+                    new_passes.append("%s\t%s\t%s\tpass" % (label, op.name, d))
+        for note in run.notes:
+            print("%s note: %s" % (label, note))
+    return regressions, new_passes
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,178 @@
+"""Sample trees in the shapes the peers take them (node-soap objects, zeep arguments), values as
+the peers give them back flattened and normalised, and the comparison of both."""
+
+import base64
+import collections
+import datetime
+import decimal
+import math
+
+from samples import leaves, INTEGERS, DECIMALS
+
+
+def norm(value):
+    if isinstance(value, bool):
+        return "1" if value else "0"
+    if isinstance(value, (bytes, bytearray)):
+        value = base64.b64encode(bytes(value)).decode()
+    if isinstance(value, (datetime.datetime, datetime.date, datetime.time)):
+        value = value.isoformat()
+    text = str(value).strip()
+    if text in ("true", "false"):
+        return "1" if text == "true" else "0"
+    try:
+        number = float(text)
+        if math.isfinite(number) and not text.lower().startswith(("inf", "nan")):
+            return "%.6g" % number
+    except ValueError:
+        pass
+    if len(text) >= 19 and text[4:5] == "-" and text[10:11] in ("T", " "):
+        text = text[:10] + "T" + text[11:19]
+    return text
+
+
+def flatten(value, out=None):
+    """Every scalar in a decoded object (dicts, lists, zeep objects serialised to dicts)."""
+    if out is None:
+        out = []
+    if value is None:
+        return out
+    if isinstance(value, dict):
+        for v in value.values():
+            flatten(v, out)
+    elif isinstance(value, (list, tuple)):
+        for v in value:
+            flatten(v, out)
+    else:
+        out.append(norm(value))
+    return out
+
+
+def expected_values(sample):
+    values = []
+    for node in sample["body"] + sample["headers"]:
+        values += [norm(v) for _, v, _ in leaves(node)]
+    return values
+
+
+def missing(expected, got):
+    """Values of expected that got lacks (as a multiset)."""
+    have = collections.Counter(got)
+    lost = []
+    for v in expected:
+        if have[v] > 0:
+            have[v] -= 1
+        else:
+            lost.append(v)
+    return lost
+
+
+def children_by_name(node, convert):
+    """A node's children converted, keyed by name; repeated names make a list."""
+    obj = {}
+    for child in node.get("c", []):
+        value = convert(child)
+        if child["n"] in obj:
+            if not isinstance(obj[child["n"]], list):
+                obj[child["n"]] = [obj[child["n"]]]
+            obj[child["n"]].append(value)
+        else:
+            obj[child["n"]] = value
+    return obj
+
+
+# -- node-soap -----------------------------------------------------------------------------------
+def node_soap_value(node):
+    if "c" not in node and "a" not in node:
+        return node["v"]
+    obj = children_by_name(node, node_soap_value)
+    if node.get("enc") and "item" in obj and not isinstance(obj["item"], list):
+        obj["item"] = [obj["item"]]
+    if "v" in node:
+        obj["$value"] = node["v"]
+    if node.get("a"):
+        obj["attributes"] = {a["n"]: a["v"] for a in node["a"]}
+    return obj
+
+
+def node_soap_body(op, sample):
+    """What a node-soap service method returns for the output message."""
+    body = sample["body"]
+    if op.style == "rpc":
+        return {node["part"]: node_soap_value(node) for node in body}
+    if len(body) == 1:
+        value = node_soap_value(body[0])
+        return value if isinstance(value, dict) else {"$value": value}
+    return {node["n"]: node_soap_value(node) for node in body}
+
+
+def xml_of(node, ns_counter=None):
+    """A node as XML text (for header blocks that node-soap sends as given)."""
+    from xml.sax.saxutils import escape, quoteattr
+    ns_counter = ns_counter if ns_counter is not None else [0]
+    decl = ""
+    name = node["n"]
+    if node.get("ns"):
+        ns_counter[0] += 1
+        prefix = "h%d" % ns_counter[0]
+        decl = " xmlns:%s=%s" % (prefix, quoteattr(node["ns"]))
+        name = "%s:%s" % (prefix, node["n"])
+    attrs = "".join(" %s=%s" % (a["n"], quoteattr(a["v"])) for a in node.get("a", []) if not a.get("ns"))
+    inner = escape(node["v"]) if "v" in node else "".join(xml_of(c, ns_counter) for c in node.get("c", []))
+    return "<%s%s%s>%s</%s>" % (name, decl, attrs, inner, name)
+
+
+# -- zeep ----------------------------------------------------------------------------------------
+def zeep_scalar(node):
+    t, v = node.get("t"), node["v"]
+    if t in INTEGERS:
+        return int(v)
+    if t in ("float", "double"):
+        return float(v)
+    if t == "decimal":
+        return decimal.Decimal(v)
+    if t == "boolean":
+        return v == "true"
+    if t == "base64Binary":
+        return base64.b64decode(v)
+    return v
+
+
+def zeep_value(node, typer=None):
+    """typer: QName -> zeep type, for the items of SOAP-encoded arrays (zeep takes them as
+    typed any-content)."""
+    if "c" not in node and "a" not in node:
+        return zeep_scalar(node)
+    if node.get("enc"):
+        item_type = typer(tuple(node["item_type"])) if typer and node.get("item_type") else None
+        items = [zeep_value(c, typer) for c in node.get("c", [])]
+        if item_type is not None:
+            from zeep import xsd
+            items = [xsd.AnyObject(item_type, item) for item in items]
+        return items
+    obj = children_by_name(node, lambda child: zeep_value(child, typer))
+    for a in node.get("a", []):
+        obj[a["n"]] = zeep_scalar(a)
+    if "v" in node:
+        obj["_value_1"] = zeep_scalar(node)
+    return obj
+
+
+def zeep_arguments(op, sample, typer=None):
+    """(positional, keyword) arguments of a zeep service call for the input message."""
+    body = sample["body"]
+    kwargs = {}
+    args = []
+    if op.style == "rpc":
+        kwargs = {node["n"]: zeep_value(node, typer) for node in body}
+    elif len(body) == 1:
+        value = zeep_value(body[0], typer)
+        if isinstance(value, dict):
+            kwargs = value
+        else:
+            args = [value]
+    else:
+        args = [zeep_value(node, typer) for node in body]
+    if sample["headers"]:
+        kwargs["_soapheaders"] = {node["part"]: zeep_value(node, typer) for node in sample["headers"]}
+    return args, kwargs

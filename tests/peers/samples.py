@@ -1,0 +1,347 @@
+"""Sample values for the messages of an operation, derived from the schema: every leaf gets a
+value of its type that is unique within the message where the type allows it, so that a value that
+arrives under the wrong name or not at all is seen. Repeated elements get two items.
+
+A tree node is a dict: "n" name, "ns" namespace (None when unqualified), then either "v" (text
+value, with "t" its built-in type) or "c" (child elements) and "a" (attributes)."""
+
+import re
+
+from wsdl_model import XSD, SOAP_ENC, WSDL, qname, xs
+from lxml import etree
+
+INTEGERS = {"int", "integer", "long", "short", "byte", "nonNegativeInteger", "positiveInteger",
+            "unsignedInt", "unsignedLong", "unsignedShort", "unsignedByte", "nonPositiveInteger",
+            "negativeInteger"}
+DECIMALS = {"float", "double", "decimal"}
+MAX_DEPTH = 6
+
+
+class Counter:
+    def __init__(self, start):
+        self.n = start
+
+    def next(self):
+        self.n += 1
+        return self.n
+
+
+def builtin_value(t, k):
+    """A value of built-in type t made unique by k (1..99)."""
+    if t in INTEGERS:
+        return str(-k) if t in ("nonPositiveInteger", "negativeInteger") else str(k)
+    if t in DECIMALS:
+        return "%d.5" % k
+    if t == "boolean":
+        return "true" if k % 2 else "false"
+    if t == "dateTime":
+        return "2001-02-03T04:05:%02d" % (k % 60)
+    if t == "date":
+        return "2001-02-%02d" % (k % 28 + 1)
+    if t == "time":
+        return "04:05:%02d" % (k % 60)
+    if t == "duration":
+        return "P%dD" % k
+    if t in ("gYear",):
+        return str(1900 + k)
+    if t == "base64Binary":
+        import base64
+        return base64.b64encode(("v%d" % k).encode()).decode()
+    if t == "hexBinary":
+        return "%04X" % k
+    if t == "anyURI":
+        return "urn:v%d" % k
+    if t == "language":
+        return "en"
+    if t in ("QName",):
+        return "q%d" % k
+    return "s%d" % k
+
+
+def facet_value(restriction, value, t, k):
+    """value, or a value of the same kind that the restriction's pattern and length facets admit."""
+    facets = {etree.QName(f).localname: f.get("value") for f in restriction if isinstance(f.tag, str)}
+    pattern = facets.get("pattern")
+    lengths = [int(facets[n]) for n in ("length", "minLength", "maxLength") if facets.get(n, "").isdigit()]
+
+    def admitted(text):
+        if "length" in facets and facets["length"].isdigit() and len(text) != int(facets["length"]):
+            return False
+        if facets.get("minLength", "").isdigit() and len(text) < int(facets["minLength"]):
+            return False
+        if facets.get("maxLength", "").isdigit() and len(text) > int(facets["maxLength"]):
+            return False
+        if pattern is not None:
+            try:
+                return re.fullmatch(pattern.replace("\\i", "[A-Za-z_]").replace("\\c", "[-.\\w]"), text) is not None
+            except re.error:
+                return True
+        return True
+
+    if admitted(value):
+        return value
+    candidates = [str(k), "s%d" % k, "S%d" % k, "A%d" % k]
+    for n in lengths + list(range(1, 21)):
+        candidates += [str(k).zfill(n)[-n:], ("s%d" % k).ljust(n, "x")[:n], ("A%d" % k).ljust(n, "Z")[:n].upper(),
+                       "".join(chr(ord("A") + (k + i) % 26) for i in range(n))]
+    return next((c for c in candidates if admitted(c)), value)
+
+
+class SampleMaker:
+    def __init__(self, service, start=10):
+        self.svc = service
+        self.count = Counter(start)
+        self.notes = []
+
+    # -- simple types ---------------------------------------------------------------------------
+    def simple_value(self, type_name, node=None):
+        """(value, built-in name) for a simple type given by QName."""
+        seen = 0
+        while type_name is not None and seen < 20:
+            seen += 1
+            ns, local = type_name
+            if ns in (XSD, SOAP_ENC) and local not in ("Array", "Struct"):
+                return builtin_value(local, self.count.next()), local
+            decl = self.svc.types.get(type_name)
+            if decl is None:
+                return builtin_value("string", self.count.next()), "string"
+            return self.simple_decl_value(decl)
+        return builtin_value("string", self.count.next()), "string"
+
+    def simple_decl_value(self, decl):
+        if decl.tag == xs("complexType"):
+            sc = decl.find(xs("simpleContent"))
+            if sc is not None:
+                der = sc[0] if len(sc) else None
+                if der is not None and der.get("base"):
+                    return self.simple_value(qname(der, der.get("base")))
+            return builtin_value("string", self.count.next()), "string"
+        restriction = decl.find(xs("restriction"))
+        if restriction is not None:
+            enums = restriction.findall(xs("enumeration"))
+            base = restriction.get("base")
+            if enums:
+                value = enums[self.count.next() % len(enums)].get("value")
+                return value, "enum"
+            value, t = None, "string"
+            if base:
+                value, t = self.simple_value(qname(restriction, base))
+            inner = restriction.find(xs("simpleType"))
+            if inner is not None:
+                value, t = self.simple_decl_value(inner)
+            if value is not None:
+                return facet_value(restriction, value, t, self.count.n), t
+        if decl.find(xs("list")) is not None:
+            lst = decl.find(xs("list"))
+            if lst.get("itemType"):
+                return self.simple_value(qname(lst, lst.get("itemType")))
+        union = decl.find(xs("union"))
+        if union is not None:
+            members = (union.get("memberTypes") or "").split()
+            if members:
+                return self.simple_value(qname(union, members[0]))
+            inner = union.find(xs("simpleType"))
+            if inner is not None:
+                return self.simple_decl_value(inner)
+        return builtin_value("string", self.count.next()), "string"
+
+    # -- elements -------------------------------------------------------------------------------
+    def for_part(self, part, accessor_ns=None):
+        """The node of one message part: a global element, or an accessor named after the part."""
+        if part.element is not None:
+            decl = self.svc.elements.get(part.element)
+            if decl is None:
+                self.notes.append("no declaration of element %s" % (part.element,))
+                return None
+            return self.element(decl, True, 0)
+        node = {"n": part.name, "ns": accessor_ns}
+        self.fill_type(node, part.type, 0)
+        return node
+
+    def element(self, decl, is_global, depth):
+        if decl.get("ref"):
+            target = self.svc.elements.get(qname(decl, decl.get("ref")))
+            if target is None:
+                return None
+            return self.element(target, True, depth)
+        node = {"n": decl.get("name"),
+                "ns": self.svc.target_of(decl) if self.svc.qualified(decl, is_global) else None}
+        if decl.get("type"):
+            self.fill_type(node, qname(decl, decl.get("type")), depth)
+        else:
+            inner = decl.find(xs("complexType"))
+            simple = decl.find(xs("simpleType"))
+            if inner is not None:
+                self.fill_complex(node, inner, depth)
+            elif simple is not None:
+                node["v"], node["t"] = self.simple_decl_value(simple)
+            else:
+                node["v"], node["t"] = builtin_value("string", self.count.next()), "string"
+        return node
+
+    def fill_type(self, node, type_name, depth):
+        ns, local = type_name
+        if ns in (XSD, SOAP_ENC) and local not in ("Array", "Struct", "anyType"):
+            node["v"], node["t"] = builtin_value(local, self.count.next()), local
+            return
+        decl = self.svc.types.get(type_name)
+        if decl is None or decl.tag == xs("simpleType"):
+            node["v"], node["t"] = self.simple_value(type_name)
+            return
+        self.fill_complex(node, decl, depth)
+
+    def fill_complex(self, node, decl, depth):
+        sc = decl.find(xs("simpleContent"))
+        if sc is not None:
+            node["v"], node["t"] = self.simple_decl_value(decl)
+            node["a"] = []
+            for der in sc:
+                if isinstance(der.tag, str):
+                    self.attributes(node, der)
+            return
+        node["c"], node["a"] = [], []
+        if depth >= MAX_DEPTH:
+            return
+        array = self.soap_array_item(decl)
+        if array is not None:
+            item_type, array_type = array
+            node["enc"] = array_type or "%s:%s[]" % item_type
+            node["item_type"] = list(item_type)
+            for _ in range(2):
+                item = {"n": "item", "ns": None}
+                self.fill_type(item, item_type, depth + 1)
+                node["c"].append(item)
+            return
+        self.content(node, decl, depth)
+
+    def soap_array_item(self, decl):
+        """(item type, arrayType text) when decl restricts SOAP-ENC:Array."""
+        cc = decl.find(xs("complexContent"))
+        if cc is None:
+            return None
+        der = cc.find(xs("restriction"))
+        if der is None or qname(der, der.get("base")) != (SOAP_ENC, "Array"):
+            return None
+        for attr in der.iter(xs("attribute")):
+            text = attr.get("{%s}arrayType" % WSDL)
+            if text:
+                base = text.split("[")[0]
+                return qname(attr, base), text
+        el = der.find(".//" + xs("element"))
+        if el is not None and el.get("type"):
+            return qname(el, el.get("type")), None
+        return (XSD, "string"), None
+
+    def content(self, node, decl, depth):
+        cc = decl.find(xs("complexContent"))
+        if cc is not None:
+            der = cc.find(xs("extension"))
+            if der is None:
+                der = cc.find(xs("restriction"))
+            if der is not None:
+                if der.tag == xs("extension") and der.get("base"):
+                    base = self.svc.types.get(qname(der, der.get("base")))
+                    if base is not None and base.tag == xs("complexType"):
+                        self.content(node, base, depth)
+                self.particles(node, der, depth)
+                self.attributes(node, der)
+            return
+        self.particles(node, decl, depth)
+        self.attributes(node, decl)
+
+    def particles(self, node, parent, depth):
+        for child in parent:
+            if not isinstance(child.tag, str):
+                continue
+            local = etree.QName(child).localname
+            if local in ("sequence", "all"):
+                self.particles(node, child, depth)
+            elif local == "choice":
+                first = next((c for c in child if isinstance(c.tag, str) and etree.QName(c).localname != "annotation"), None)
+                if first is not None:
+                    self.particle(node, first, depth)
+            elif local == "group" and child.get("ref"):
+                group = self.svc.groups.get(qname(child, child.get("ref")))
+                if group is not None:
+                    self.particles(node, group, depth)
+            elif local == "element":
+                self.particle(node, child, depth)
+            elif local == "any":
+                self.notes.append("xsd:any in %s carries no sample" % node["n"])
+
+    def particle(self, node, child, depth):
+        local = etree.QName(child).localname
+        if local != "element":
+            self.particles(node, [child], depth)
+            return
+        repeat = child.get("maxOccurs", "1") not in ("0", "1")
+        if child.get("maxOccurs") == "0":
+            return
+        for _ in range(2 if repeat else 1):
+            item = self.element(child, False, depth + 1)
+            if item is not None:
+                node["c"].append(item)
+
+    def attributes(self, node, parent):
+        for child in parent:
+            if not isinstance(child.tag, str):
+                continue
+            local = etree.QName(child).localname
+            if local == "attribute":
+                if child.get("use") == "prohibited":
+                    continue
+                decl, is_global = child, False
+                if child.get("ref"):
+                    ref = qname(child, child.get("ref"))
+                    if ref[0] in (SOAP_ENC, WSDL):
+                        continue
+                    decl, is_global = self.svc.attributes.get(ref), True
+                    if decl is None:
+                        continue
+                ns = self.svc.target_of(decl) if self.svc.qualified(decl, is_global, "attributeFormDefault") else None
+                if decl.get("type"):
+                    value, t = self.simple_value(qname(decl, decl.get("type")))
+                elif decl.find(xs("simpleType")) is not None:
+                    value, t = self.simple_decl_value(decl.find(xs("simpleType")))
+                else:
+                    value, t = builtin_value("string", self.count.next()), "string"
+                node.setdefault("a", []).append({"n": decl.get("name"), "ns": ns, "v": value, "t": t})
+            elif local == "attributeGroup" and child.get("ref"):
+                group = self.svc.attribute_groups.get(qname(child, child.get("ref")))
+                if group is not None:
+                    self.attributes(node, group)
+            elif local == "anyAttribute":
+                self.notes.append("anyAttribute in %s carries no sample" % node["n"])
+
+
+def message_samples(service, op, message, use, start):
+    """The body parts and header parts of one message as sample nodes."""
+    maker = SampleMaker(service, start)
+    accessor_ns = None
+    body = []
+    for part in op.body_parts(message, use):
+        node = maker.for_part(part, accessor_ns)
+        if node is not None:
+            node["part"] = part.name
+            body.append(node)
+    headers = []
+    for msg, part_name, _ in use.headers:
+        part = next((p for p in msg.parts if p.name == part_name), None)
+        if part is None:
+            continue
+        node = maker.for_part(part)
+        if node is not None:
+            node["part"] = part.name
+            headers.append(node)
+    return {"body": body, "headers": headers, "notes": maker.notes}
+
+
+def leaves(node, path=()):
+    """(path, value, type) of every value in a tree."""
+    path = path + (node["n"],)
+    if "v" in node:
+        yield path, node["v"], node.get("t", "string")
+    for a in node.get("a", []):
+        yield path + ("@" + a["n"],), a["v"], a.get("t", "string")
+    for c in node.get("c", []):
+        yield from leaves(c, path)

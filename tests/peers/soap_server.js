@@ -1,0 +1,62 @@
+// A SOAP server made by node-soap from a WSDL: it answers every operation with the sample values
+// it is given and records, one JSON line each, what it received (the raw request, and the
+// arguments and headers node-soap decoded from it). It listens on loopback only, on a free port
+// that it prints as its first line, and ends when its standard input closes.
+//   node soap_server.js NODE_MODULES WSDL PLAN.json RECORD.jsonl
+'use strict';
+const path = require('path');
+const fs = require('fs');
+const http = require('http');
+
+const [modules, wsdlPath, planPath, recordPath] = process.argv.slice(2);
+const soap = require(path.join(modules, 'soap'));
+const plan = JSON.parse(fs.readFileSync(planPath, 'utf8'));
+const record = fs.openSync(recordPath, 'w');
+
+function write(entry) {
+  fs.writeSync(record, JSON.stringify(entry) + '\n');
+}
+
+const port = {};
+for (const [name, answer] of Object.entries(plan.operations)) {
+  port[name] = function (args, callback, headers) {
+    write({ event: 'call', op: name, args: args === undefined ? null : args, headers: headers || null });
+    if (answer.fault) {
+      throw { Fault: answer.fault };
+    }
+    return answer.body;
+  };
+}
+// node-soap picks the port by the request's path or else the first port of the WSDL, which may be
+// another binding's: every service and port name serves the same operations.
+const anyPort = new Proxy({}, { get: () => port });
+const services = new Proxy({}, { get: () => anyPort });
+
+const server = http.createServer((req, res) => {
+  res.statusCode = 404;
+  res.end();
+});
+server.keepAliveTimeout = 1000;
+
+server.listen(0, '127.0.0.1', () => {
+  const xml = fs.readFileSync(wsdlPath, 'utf8');
+  const ready = (err) => {
+    if (err) {
+      process.stdout.write(JSON.stringify({ error: String(err && err.stack ? err.stack : err) }) + '\n');
+      return;
+    }
+    process.stdout.write(JSON.stringify({ port: server.address().port }) + '\n');
+  };
+  // The port is printed once the WSDL is read: that is when requests are served.
+  const soapServer = soap.listen(server, { path: plan.path, services, xml, uri: wsdlPath, callback: ready });
+  soapServer.log = (type, data, req) => {
+    if (type === 'received') write({ event: 'received', xml: String(data), headers: req ? req.headers : {} });
+    else if (type === 'replied') write({ event: 'replied', xml: String(data) });
+    else if (type === 'error') write({ event: 'error', text: String(data && data.stack ? data.stack : data) });
+  };
+  soapServer.addSoapHeader((methodName) => (plan.operations[methodName] || {}).headerXml || '');
+});
+
+process.stdin.on('end', () => process.exit(0));
+process.stdin.on('error', () => process.exit(0));
+process.stdin.resume();
