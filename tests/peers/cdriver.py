@@ -209,11 +209,16 @@ class Writer:
     def fill_struct(self, ctype, expr, children, parent, indent):
         members = self.h.structs[ctype]
         counts = {m.name for m in members if m.name.endswith("_count")}
+        value = [c for c in children if c["n"] == "_value"]
+        matched = {m.name: Matcher.candidates(m, children) for m in members}
         for m in members:
             if m.name in counts and m.name[: -len("_count")] in {x.name for x in members}:
                 continue
-            found = Matcher.candidates(m, children)
-            if not found and len(members) == 1 and parent is not None and "c" in parent:
+            found = matched[m.name]
+            if not found and value and not self.is_struct(m.ctype):
+                # A simple content's text goes to the first leaf that no attribute took.
+                found, value = value, []
+            elif not found and len(members) == 1 and parent is not None and "c" in parent:
                 # A structure of one member that stands for the node itself (arrays, wrappers).
                 found = [parent] if m.dims else parent.get("c", [])
             if not found:

@@ -100,10 +100,7 @@ class EnvelopeCheck:
         for op in self.svc.operations:
             if op.style != "rpc":
                 continue
-            for message, use, name in ((op.input, op.in_use, op.name), (op.output, op.out_use, op.name + "Response")):
-                if message is None:
-                    continue
-                ns = use.namespace or ""
+            for message, use, name, ns in self._wrapper_names(op):
                 if self.svc.elements.get((ns or None, name)) is not None:
                     continue
                 schema = out.get(ns)
@@ -134,6 +131,20 @@ class EnvelopeCheck:
                             acc.set("nillable", "true")
                 etree.SubElement(ct, xs("anyAttribute"), namespace="##other", processContents="lax")
         return out
+
+    def _wrapper_names(self, op):
+        """(message, use, element name, namespace) of the wrappers op may be sent with. Without a
+        soap:body namespace (which the WS-I profile requires) the wrapper is accepted both in
+        no namespace and in the WSDL's target namespace, as stacks differ there."""
+        for message, use, name in ((op.input, op.in_use, op.name), (op.output, op.out_use, op.name + "Response")):
+            if message is None:
+                continue
+            if use.namespace:
+                yield message, use, name, use.namespace
+            else:
+                yield message, use, name, ""
+                if self.svc.target_namespace:
+                    yield message, use, name, self.svc.target_namespace
 
     def check(self, text):
         """None when the envelope is valid, else the first problem."""
