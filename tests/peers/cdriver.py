@@ -339,7 +339,7 @@ static void print_result(const char *op, const char *side, int send_rc, int read
 """
 
 CLIENT = r"""
-static int call(const char *op, unsigned int request, unsigned int response, int port, const char *path)
+static int call(const char *op, const char *side, unsigned int request, unsigned int response, int port, const char *path)
 {
 	%(prefix)s_proto_trans_t trans;
 	static %(prefix)s_proto_packet_t pk;
@@ -349,7 +349,7 @@ static int call(const char *op, unsigned int request, unsigned int response, int
 	memset(&pk, 0, sizeof(pk));
 	fill_packet(&pk, request);
 	if(%(prefix)s_connect_server(&trans, "127.0.0.1", (char *)path, (tessaro_port_t)port) != 0){
-		printf("{\"op\":\"%%s\",\"side\":\"client\",\"connect\":-1}\n", op);
+		printf("{\"op\":\"%%s\",\"side\":\"%%s\",\"connect\":-1}\n", op, side);
 		fflush(stdout);
 		return -1;
 	}
@@ -357,7 +357,7 @@ static int call(const char *op, unsigned int request, unsigned int response, int
 	memset(&pk, 0, sizeof(pk));
 	if(send_rc == 0)
 		read_rc = %(prefix)s_proto_readpacket(&trans, &pk, 10);
-	print_result(op, "client", send_rc, read_rc, &pk, response);
+	print_result(op, side, send_rc, read_rc, &pk, response);
 	tessaro_socket_close(trans.socket);
 	return 0;
 }
@@ -374,8 +374,12 @@ int main(int argc, char **argv)
 		int j, wanted = argc == 3;
 		for(j = 3; j < argc; j++)
 			wanted |= strcmp(argv[j], operations[i].name) == 0;
-		if(wanted)
-			call(operations[i].name, operations[i].request, operations[i].response, port, argv[2]);
+		if(!wanted)
+			continue;
+		call(operations[i].name, "client", operations[i].request, operations[i].response, port, argv[2]);
+		/* The server answers the second call of an operation that declares faults with a fault. */
+		if(operations[i].faults)
+			call(operations[i].name, "client-fault", operations[i].request, operations[i].response, port, argv[2]);
 	}
 	return 0;
 }
@@ -462,7 +466,8 @@ def write_driver(header, ops, samples_by_op):
     for op in ops:
         req = header.constant_of(wire_names(op, "input"))
         resp = header.constant_of(wire_names(op, "output")) if op.output is not None else None
-        table.append('\t{%s, %s, %s},' % (c_string(op.name), req or "0xffffffffu", resp or "0xffffffffu"))
+        table.append('\t{%s, %s, %s, %d},' % (c_string(op.name), req or "0xffffffffu", resp or "0xffffffffu",
+                                              1 if op.faults else 0))
         for const, key in ((req, "input"), (resp, "output")):
             if const is None or const not in header.message_of:
                 notes.setdefault(op.name, []).append("no message constant for the %s" % key)
@@ -487,7 +492,7 @@ def write_driver(header, ops, samples_by_op):
     for hm in header.packet_headers:
         w.dump(hm, "pk->%s" % hm.name, "\t")
     header_dump = "\n".join(w.lines)
-    text = ["struct operation { const char *name; unsigned int request; unsigned int response; };",
+    text = ["struct operation { const char *name; unsigned int request; unsigned int response; int faults; };",
             "static const struct operation operations[] = {", *table, "};",
             "static int fill_packet(%s_proto_packet_t *pk, unsigned int type)\n{" % header.prefix,
             "\tpk->msg_type = type;\n\tswitch(type){", *fills, "\t}\n\treturn 0;\n}",
@@ -508,6 +513,7 @@ def sources(header, ops, samples_by_op):
 
 
 def parse_results(text):
+    """The JSON lines a driver printed."""
     results = []
     for line in text.splitlines():
         line = line.strip()

@@ -10,6 +10,11 @@ import peer_values
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
+def fault_text(op):
+    """The fault string the server sends for op's second call."""
+    return "fault of %s <&>" % op.name
+
+
 class NodeSoapServer:
     def __init__(self, cfg, run, name):
         self.record = os.path.join(run.work, "node-%s.jsonl" % name)
@@ -20,6 +25,9 @@ class NodeSoapServer:
             plan["operations"][op.name] = {
                 "body": peer_values.node_soap_body(op, out),
                 "headerXml": "".join(peer_values.xml_of(h) for h in out["headers"])}
+            if op.faults:
+                plan["operations"][op.name]["fault"] = {"faultcode": "soap:Server", "faultstring": fault_text(op),
+                                                        "statusCode": 500}
         plan_path = os.path.join(run.work, "node-plan.json")
         with open(plan_path, "w") as f:
             json.dump(plan, f)

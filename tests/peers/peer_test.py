@@ -167,11 +167,11 @@ class PeerRun:
                 argv = [self.cfg.wine_run] + argv
             status, out = peer_processes.run(argv, 60 + 15 * len(self.ops), os.path.join(self.work, "client-%s.log" % direction))
         import cdriver
-        results = {r.get("op"): r for r in cdriver.parse_results(out) if "op" in r}
+        results = {(r.get("op"), r.get("side")): r for r in cdriver.parse_results(out) if "op" in r}
         received, calls, errors = node.events()
         sent = 0
         for op in self.ops:
-            r = results.get(op.name)
+            r = results.get((op.name, "client"))
             if r is None:
                 self.outcome.set(op.name, direction, "client driver gave no result (exit %s)" % status)
                 continue
@@ -190,7 +190,27 @@ class PeerRun:
             problems += self._dispatched(op, calls, errors)
             if op.output is not None:
                 problems += self._decoded(r, self.samples[op.name]["output"], "response")
+            fault = results.get((op.name, "client-fault"))
+            if op.faults:
+                sent += 1 if fault is not None and fault.get("send") == 0 else 0
+                problems += self._fault_decoded(op, fault)
+                calls[:] = [c for c in calls if c["op"] != op.name] if fault is not None else calls
             self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
+
+    @staticmethod
+    def _fault_decoded(op, result):
+        """Our client's reading of the fault (HTTP 500) that node-soap sends for op's second call."""
+        import node_peer
+        if result is None or result.get("send") != 0:
+            return ["fault call not sent"]
+        values = dict((k, v) for k, v in result.get("values", []))
+        if result.get("read") != 0:
+            return ["fault not read (rc %s)" % result.get("read")]
+        if values.get("faultstring") != node_peer.fault_text(op):
+            if "http" in values:
+                return ["fault read as HTTP %s" % values["http"]]
+            return ["fault not decoded (faultstring %r)" % values.get("faultstring")]
+        return []
 
     def _dispatched(self, op, calls, errors):
         """What node-soap's service method received for op, against the input samples."""

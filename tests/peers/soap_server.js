@@ -17,11 +17,14 @@ function write(entry) {
   fs.writeSync(record, JSON.stringify(entry) + '\n');
 }
 
+// An operation that declares faults is answered with a fault on every second call.
 const port = {};
 for (const [name, answer] of Object.entries(plan.operations)) {
+  let calls = 0;
   port[name] = function (args, callback, headers) {
+    calls += 1;
     write({ event: 'call', op: name, args: args === undefined ? null : args, headers: headers || null });
-    if (answer.fault) {
+    if (answer.fault && calls % 2 === 0) {
       throw { Fault: answer.fault };
     }
     return answer.body;
