@@ -143,6 +143,7 @@ class Writer:
         self.h = header
         self.lines = []
         self.unmatched = []
+        self.assigned = []  # sample values that went into a member
 
     def is_struct(self, ctype):
         return ctype in self.h.structs
@@ -177,6 +178,8 @@ class Writer:
             self.unmatched.append("%s: no value for a leaf" % member.name)
             return
         value = node["v"]
+        if string or base.endswith("*") or self.numeric(value):
+            self.assigned.append(value)
         if string:
             self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", %s);' % (indent, expr, expr, c_string(value)))
         elif base.endswith("*"):
@@ -189,6 +192,14 @@ class Writer:
     def _is_array_wrapper(self, member, node):
         names = {c["n"] for c in node.get("c", [])}
         return len(node.get("c", [])) > 1 and len(names) == 1
+
+    @staticmethod
+    def numeric(value):
+        try:
+            float(value)
+            return True
+        except ValueError:
+            return value in ("true", "false")
 
     @staticmethod
     def number(value):
@@ -208,17 +219,21 @@ class Writer:
 
     def fill_struct(self, ctype, expr, children, parent, indent):
         members = self.h.structs[ctype]
-        counts = {m.name for m in members if m.name.endswith("_count")}
+        names = {m.name for m in members}
+        counts = {m.name for m in members if m.name.endswith("_count") and m.name[: -len("_count")] in names}
+        single = len(members) - len(counts) == 1
         value = [c for c in children if c["n"] == "_value"]
         matched = {m.name: Matcher.candidates(m, children) for m in members}
         for m in members:
-            if m.name in counts and m.name[: -len("_count")] in {x.name for x in members}:
+            if m.name in counts:
                 continue
+            if m.name == "dummy" and len(members) == 1:
+                continue  # the stand-in member of a structure the generator left empty
             found = matched[m.name]
             if not found and value and not self.is_struct(m.ctype):
                 # A simple content's text goes to the first leaf that no attribute took.
                 found, value = value, []
-            elif not found and len(members) == 1 and parent is not None and "c" in parent:
+            elif not found and single and parent is not None and "c" in parent:
                 # A structure of one member that stands for the node itself (arrays, wrappers).
                 found = [parent] if m.dims else parent.get("c", [])
             if not found:
@@ -461,6 +476,7 @@ def write_driver(header, ops, samples_by_op):
     samples_by_op: name -> {"input": {...}, "output": {...}} sample trees. Returns (text, notes)."""
     w = Writer(header)
     notes = {}
+    held = {}
     table = []
     fills = []
     for op in ops:
@@ -476,6 +492,7 @@ def write_driver(header, ops, samples_by_op):
             member = header.message_of[const]
             w.lines = []
             w.unmatched = []
+            w.assigned = []
             body = sample["body"]
             w.fill_struct(member.ctype, "pk->msg.%s" % member.name, body, {"c": body}, "\t\t")
             for hm in header.packet_headers:
@@ -483,6 +500,7 @@ def write_driver(header, ops, samples_by_op):
                 if found:
                     w.fill(hm, "pk->%s" % hm.name, found, "\t\t")
             fills.append("\tcase %s:\n%s\n\t\tbreak;" % (const, "\n".join(l for l in w.lines if l)))
+            held[(op.name, key)] = list(w.assigned)
     dumps = []
     for const, member in header.message_of.items():
         w.lines = []
@@ -500,16 +518,17 @@ def write_driver(header, ops, samples_by_op):
             "\tswitch(pk->msg_type){", *dumps, "\t}", header_dump, "}"]
     body = re.sub(r"LIMIT_\w+", "0x7fffffff", "\n".join(text))
     body = re.sub(r"[^\n]*/\*count\*/ COUNT_\w+ = \d+;", "", body)
-    return body, notes
+    return body, notes, held
 
 
 def sources(header, ops, samples_by_op):
-    """(client.c, server.c, notes)."""
-    common, notes = write_driver(header, ops, samples_by_op)
+    """(client.c, server.c, notes, held): held maps (operation, "input" or "output") to the sample
+    values that the generated structures have a member for."""
+    common, notes, held = write_driver(header, ops, samples_by_op)
     names = {"prefix": header.prefix, "upper": header.upper}
     prologue = PROLOGUE % names
     # The operation table must precede the programs' mains.
-    return (prologue + common + CLIENT % names, prologue + common + SERVER % names, notes)
+    return (prologue + common + CLIENT % names, prologue + common + SERVER % names, notes, held)
 
 
 def parse_results(text):

@@ -16,6 +16,7 @@ class PeerProcess:
         self.proc = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log,
                                      cwd=cwd, env=env, start_new_session=True)
         self.lines = queue.Queue()
+        self.ended = False
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
 
@@ -26,18 +27,20 @@ class PeerProcess:
 
     def next_json(self, timeout):
         """The next line that is a JSON object, or None at the end or after timeout seconds."""
-        while True:
+        while not self.ended:
             try:
                 line = self.lines.get(timeout=timeout)
             except queue.Empty:
                 return None
             if line is None:
+                self.ended = True
                 return None
             if line.startswith("{"):
                 try:
                     return json.loads(line)
                 except ValueError:
                     continue
+        return None
 
     def stop(self):
         if self.proc.poll() is None:
@@ -69,7 +72,10 @@ class PeerProcess:
 def run(argv, timeout, log_path, cwd=None):
     """Runs a command to its end (killed after timeout seconds); (status, output text)."""
     with open(log_path, "wb") as log:
-        proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=log, cwd=cwd, start_new_session=True)
+        try:
+            proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=log, cwd=cwd, start_new_session=True)
+        except OSError as e:
+            return -1, "%s could not be started: %s" % (argv[0], e)
         try:
             out, _ = proc.communicate(timeout=timeout)
         except subprocess.TimeoutExpired:

@@ -120,6 +120,7 @@ class PeerRun:
         os.makedirs(self.work)
         self.outcome = Outcome()
         self.notes = []
+        self.held = {}
         self.svc = wsdl_model.Service(self.wsdl)
         self.ops = self.svc.operations
         self.samples = {}
@@ -144,7 +145,7 @@ class PeerRun:
         if texts is None:
             return build
         header = cdriver.Header(texts[0], self.label, texts[1])
-        client_c, server_c, notes = cdriver.sources(header, self.ops, self.samples)
+        client_c, server_c, notes, self.held = cdriver.sources(header, self.ops, self.samples)
         for op, items in notes.items():
             self.notes.append("%s: %s" % (op, "; ".join(items)))
         build.compile(client_c, server_c)
@@ -189,7 +190,7 @@ class PeerRun:
                     problems.append("request invalid: " + bad)
             problems += self._dispatched(op, calls, errors)
             if op.output is not None:
-                problems += self._decoded(r, self.samples[op.name]["output"], "response")
+                problems += self._decoded(op, r, "output", "response")
             fault = results.get((op.name, "client-fault"))
             if op.faults:
                 sent += 1 if fault is not None and fault.get("send") == 0 else 0
@@ -212,8 +213,24 @@ class PeerRun:
             return ["fault not decoded (faultstring %r)" % values.get("faultstring")]
         return []
 
-    def _dispatched(self, op, calls, errors):
-        """What node-soap's service method received for op, against the input samples."""
+    def _lost(self, op, key, got, what):
+        """Problems with the values of op's input or output (key) that arrived as got: values the
+        generated structures have no member for, and values lost on the way."""
+        import peer_values
+        expected = peer_values.expected_values(self.samples[op.name][key])
+        held = [peer_values.norm(v) for v in self.held.get((op.name, key), [])]
+        unheld = peer_values.missing(expected, held)
+        lost = peer_values.missing(peer_values.missing(expected, unheld), got)
+        problems = []
+        if unheld:
+            problems.append("%s values with no member in the API: %s" % (what, short(" ".join(unheld), 50)))
+        if lost:
+            problems.append("%s values lost: %s" % (what, short(" ".join(lost), 50)))
+        return problems
+
+    def _dispatched(self, op, calls, errors, api=True):
+        """What node-soap's service method received for op, against the input samples (api: the
+        request came from our structures)."""
         import node_peer
         import peer_values
         call = next((c for c in calls if c["op"] == op.name), None)
@@ -221,8 +238,10 @@ class PeerRun:
             err = errors.pop(0)["text"] if errors else "no call"
             return ["node-soap did not dispatch: " + short(err.splitlines()[0], 100)]
         calls.remove(call)
-        lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["input"]),
-                                   node_peer.NodeSoapServer.call_values(call))
+        got = node_peer.NodeSoapServer.call_values(call)
+        if api:
+            return self._lost(op, "input", got, "request")
+        lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["input"]), got)
         return ["request values lost: %s" % short(" ".join(lost), 60)] if lost else []
 
     # -- direction "peers": zeep's client, node-soap's server (what the peers do together) -------
@@ -248,7 +267,7 @@ class PeerRun:
         for op, got, raised, posted in outcomes:
             problems = [] if posted else ["zeep did not send: %s" % short(raised, 100)]
             if posted:
-                problems += self._dispatched(op, calls, errors)
+                problems += self._dispatched(op, calls, errors, api=False)
                 if raised is not None:
                     problems.append("zeep: %s" % short("%s: %s" % (type(raised).__name__, raised), 110))
                 elif op.output is not None:
@@ -257,8 +276,7 @@ class PeerRun:
                         problems.append("response values lost: %s" % short(" ".join(lost), 60))
             self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
 
-    @staticmethod
-    def _decoded(result, sample, what):
+    def _decoded(self, op, result, key, what):
         import peer_values
         if result.get("read") != 0:
             return ["%s not read (rc %s)" % (what, result.get("read"))]
@@ -269,11 +287,7 @@ class PeerRun:
             if "http" in values:
                 return ["%s read as HTTP %s" % (what, values["http"])]
             return ["%s decoded as message %s, not %s" % (what, result.get("type"), result.get("expected"))]
-        got = [peer_values.norm(v) for _, v in result.get("values", [])]
-        lost = peer_values.missing(peer_values.expected_values(sample), got)
-        if lost:
-            return ["%s values lost: %s" % (what, short(" ".join(lost), 60))]
-        return []
+        return self._lost(op, key, [peer_values.norm(v) for _, v in result.get("values", [])], what)
 
     # -- direction "server": zeep's client, our server -------------------------------------------
     def run_server(self, build):
@@ -294,16 +308,25 @@ class PeerRun:
             except Exception as e:  # zeep's own failure to read the WSDL
                 self.fail_all(direction, "zeep could not read the WSDL: %s" % short(e, 100))
                 return
+            late = 0
             for op in self.ops:
                 got, raised = peer.call(op, self.samples[op.name]["input"])
                 if not peer.transport.posted:
                     self.outcome.set(op.name, direction, "zeep did not send: %s" % short(raised, 100))
                     continue
-                request = server.next_json(15)
-                response = server.next_json(15) if request is not None else None
+                # The server prints two lines per connection, the request as read and the sending
+                # of the answer; lines of an earlier call that came too late are passed over.
+                while late > 0 and server.next_json(30) is not None:
+                    late -= 1
+                request = server.next_json(30)
+                response = server.next_json(30) if request is not None else None
+                late = 2 if request is None else (1 if response is None else 0)
+                if request is None and server.ended:
+                    self.outcome.set(op.name, direction, "our server died: %s" % self._tail(log))
+                    continue
                 problems = self._served(op, request, response, peer.transport.last_response,
                                         peer.transport.last_headers)
-                if not problems or request.get("op") == op.name:
+                if request is not None and (not problems or request.get("op") == op.name):
                     problems += self._zeep_result(op, got, raised)
                 self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
 
@@ -320,10 +343,7 @@ class PeerRun:
                 return ["request read as HTTP %s" % values["http"]]
             return ["request decoded as message %s" % request.get("type")]
         problems = []
-        got = [peer_values.norm(v) for _, v in request.get("values", [])]
-        lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["input"]), got)
-        if lost:
-            problems.append("request values lost: %s" % short(" ".join(lost), 60))
+        problems += self._lost(op, "input", [peer_values.norm(v) for _, v in request.get("values", [])], "request")
         if response is None or response.get("send") != 0:
             problems.append("our server did not send the response")
         elif raw_response:
@@ -338,8 +358,7 @@ class PeerRun:
             return ["zeep: %s" % short("%s: %s" % (type(raised).__name__, raised), 110)]
         if op.output is None:
             return []
-        lost = peer_values.missing(peer_values.expected_values(self.samples[op.name]["output"]), got)
-        return ["response values lost: %s" % short(" ".join(lost), 60)] if lost else []
+        return self._lost(op, "output", got, "response")
 
     @staticmethod
     def _envelope_of(body):
@@ -460,7 +479,10 @@ def main():
     if regressions:
         print("\n== REGRESSIONS: expected to pass ==")
         print("\n".join(regressions))
-    return 1 if regressions else 0
+    broken = [label for label, _, run in runs if run is None]
+    if broken:
+        print("\nharness errors (see above) for: %s" % " ".join(broken))
+    return 1 if regressions or broken else 0
 
 
 def print_table(runs, shown):
@@ -483,6 +505,40 @@ def print_table(runs, shown):
     print("%-12s %-4s %s" % ("total", "", "  ".join("%-14s" % ("%d/%d" % tuple(total[d])) for d in shown)))
 
 
+READER_SIGNS = ("not read", "read as", "decoded as", "fault not decoded")
+HARNESS_SIGNS = ("driver build failed", "kvgen failed", "gave no result", "did not start", "could not be started",
+                 "fault call not sent")
+
+
+def side_of(direction, problem, peers_cause=None):
+    """Which side a problem points at: the generated reader, its writer, the API's structures,
+    the peer, or the harness (the judgement of the table; the peers' own column tells whether
+    the peers manage the operation between themselves)."""
+    if direction == "peers":
+        return "peer"
+    for shared in ("node-soap did not dispatch", "response values lost", "request values lost"):
+        # What the peers cannot do between themselves is first of all theirs.
+        if problem.startswith(shared) and peers_cause and shared in peers_cause:
+            return "peer"
+    if problem.startswith("node-soap did not dispatch"):
+        return "writer"
+    if any(sign in problem for sign in HARNESS_SIGNS):
+        return "harness"
+    if "no member in the API" in problem:
+        return "api"
+    if any(sign in problem for sign in READER_SIGNS) or problem.startswith("our server died"):
+        return "reader"
+    if problem.startswith("response values lost"):
+        return "reader" if direction.endswith("client") else "writer"
+    if problem.startswith("request values lost"):
+        return "writer" if direction.endswith("client") else "reader"
+    return "writer"
+
+
+def labelled(direction, cause, peers_cause):
+    return "; ".join("[%s] %s" % (side_of(direction, p, peers_cause), p) for p in cause.split("; "))
+
+
 def print_causes(runs, shown, judged, expected):
     """Prints why each operation failed; (regressions, new passes) of the judged directions."""
     regressions, new_passes = [], []
@@ -494,7 +550,8 @@ def print_causes(runs, shown, judged, expected):
             for d in shown:
                 cause = run.outcome.results.get((op.name, d), "not run")
                 if cause is not None:
-                    print("%s %s [%s]: %s" % (label, op.name, d, cause))
+                    peers_cause = run.outcome.results.get((op.name, "peers"))
+                    print("%s %s (%s): %s" % (label, op.name, d, labelled(d, cause, peers_cause)))
                 if d not in judged:
                     continue
                 state = expected.get((label, op.name, d), "fail")

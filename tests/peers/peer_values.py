@@ -138,19 +138,27 @@ def zeep_scalar(node):
     return v
 
 
-def zeep_value(node, typer=None):
-    """typer: QName -> zeep type, for the items of SOAP-encoded arrays (zeep takes them as
-    typed any-content)."""
+def element_of(node):
+    """A sample node as an lxml element."""
+    from lxml import etree
+    el = etree.Element("{%s}%s" % (node["ns"], node["n"]) if node.get("ns") else node["n"])
+    for a in node.get("a", []):
+        el.set("{%s}%s" % (a["ns"], a["n"]) if a.get("ns") else a["n"], a["v"])
+    if "v" in node:
+        el.text = node["v"]
+    for c in node.get("c", []):
+        el.append(element_of(c))
+    return el
+
+
+def zeep_value(node):
     if "c" not in node and "a" not in node:
         return zeep_scalar(node)
     if node.get("enc"):
-        item_type = typer(tuple(node["item_type"])) if typer and node.get("item_type") else None
-        items = [zeep_value(c, typer) for c in node.get("c", [])]
-        if item_type is not None:
-            from zeep import xsd
-            items = [xsd.AnyObject(item_type, item) for item in items]
-        return items
-    obj = children_by_name(node, lambda child: zeep_value(child, typer))
+        # zeep 4.2.1 writes typed items (AnyObject) of a SOAP-encoded array as the last item's
+        # bare text; items given as elements go out as they are.
+        return [element_of(c) for c in node.get("c", [])]
+    obj = children_by_name(node, zeep_value)
     for a in node.get("a", []):
         obj[a["n"]] = zeep_scalar(a)
     if "v" in node:
@@ -158,21 +166,21 @@ def zeep_value(node, typer=None):
     return obj
 
 
-def zeep_arguments(op, sample, typer=None):
+def zeep_arguments(op, sample):
     """(positional, keyword) arguments of a zeep service call for the input message."""
     body = sample["body"]
     kwargs = {}
     args = []
     if op.style == "rpc":
-        kwargs = {node["n"]: zeep_value(node, typer) for node in body}
+        kwargs = {node["n"]: zeep_value(node) for node in body}
     elif len(body) == 1:
-        value = zeep_value(body[0], typer)
+        value = zeep_value(body[0])
         if isinstance(value, dict):
             kwargs = value
         else:
             args = [value]
     else:
-        args = [zeep_value(node, typer) for node in body]
+        args = [zeep_value(node) for node in body]
     if sample["headers"]:
-        kwargs["_soapheaders"] = {node["part"]: zeep_value(node, typer) for node in sample["headers"]}
+        kwargs["_soapheaders"] = {node["part"]: zeep_value(node) for node in sample["headers"]}
     return args, kwargs

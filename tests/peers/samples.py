@@ -206,7 +206,6 @@ class SampleMaker:
         if array is not None:
             item_type, array_type = array
             node["enc"] = array_type or "%s:%s[]" % item_type
-            node["item_type"] = list(item_type)
             for _ in range(2):
                 item = {"n": "item", "ns": None}
                 self.fill_type(item, item_type, depth + 1)
