@@ -215,6 +215,8 @@ public:
     BOOL m_bKeyboardCuesVisible = TRUE;
     BOOL m_bDoubleGripper = FALSE;
     CKLVToolTipContext* m_pToolTipContext = nullptr;
+    // A floating tool bar shows a close button.
+    BOOL m_bCloseable = FALSE;
     // The dock bar holding the bar; null while it floats or is not docked.
     CKLVDockBar* m_pDockBar = nullptr;
 

@@ -35,7 +35,7 @@ void CKLVCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
         CRect rcCommon;
         if (!rcCommon.IntersectRect(rcClipBox, pControl->GetRect())) continue;
         CFont* pOldFont = pDC->SelectObject(pPaintManager->GetCommandBarFont(this, pControl->IsItemDefault()));
-        pPaintManager->DrawControl(pDC, pControl, TRUE);
+        pControl->Draw(pDC);
         pDC->SelectObject(pOldFont);
         if (pControl == pCustomizeSelected) {
             CRect rc = pControl->GetRect();

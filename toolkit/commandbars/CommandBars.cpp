@@ -10,13 +10,15 @@
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"
 
 IMPLEMENT_DYNCREATE(CKLVCommandBars, CCmdTarget)
 
 CRuntimeClass* CKLVCommandBars::m_pMenuBarClass = nullptr;
-CRuntimeClass* CKLVCommandBars::m_pToolBarClass = nullptr;
+CRuntimeClass* CKLVCommandBars::m_pToolBarClass = RUNTIME_CLASS(CKLVToolBar);
 CRuntimeClass* CKLVCommandBars::m_pDockBarClass = RUNTIME_CLASS(CKLVDockBar);
 
 CKLVCommandBars::CKLVCommandBars()
@@ -114,6 +116,26 @@ CKLVDockBar* CKLVCommandBars::CanDock(CPoint ptScreen, CKLVDockBar* pDockBar) co
         if (rc.PtInRect(ptScreen)) return const_cast<CKLVDockBar*>(pCandidate);
     }
     return nullptr;
+}
+
+BOOL CKLVCommandBars::DockCommandBar(CKLVToolBar* pBar, LPCRECT lpRect, CKLVDockBar* pDockBar) {
+    if (!pDockBar || !pBar->CreateToolBarWindow(m_pSite, FALSE)) return FALSE;
+    pDockBar->DockCommandBar(pBar, lpRect);
+    pBar->m_barPosition = pDockBar->GetPosition();
+    if (CKLVToolBarTracker* pTracker = pBar->GetTracker()) pTracker->m_nLastDockPosition = pBar->m_barPosition;
+    return TRUE;
+}
+
+BOOL CKLVCommandBars::DockCommandBar(CKLVToolBar* pBar, int nPosition) {
+    return DockCommandBar(pBar, nullptr, GetDockBar(nPosition));
+}
+
+BOOL CKLVCommandBars::FloatCommandBar(CKLVToolBar* pBar) {
+    if (!pBar->CreateToolBarWindow(m_pSite, TRUE)) return FALSE;
+    if (pBar->m_pDockBar) pBar->m_pDockBar->RemoveCommandBar(pBar, -1);
+    pBar->m_barPosition = CKLVCommandBar::barFloating;
+    pBar->OnRecalcLayout();
+    return TRUE;
 }
 
 void CKLVCommandBars::UpdateFrameLayout() {

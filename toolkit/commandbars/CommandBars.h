@@ -14,6 +14,7 @@ class CKLVCommandBarsOptions;
 class CKLVContextMenus;
 class CKLVControlAction;
 class CKLVDockBar;
+class CKLVToolBar;
 
 class CKLVCommandBars : public CCmdTarget, public CKLVCommandBarsLink {
     DECLARE_DYNCREATE(CKLVCommandBars)
@@ -39,6 +40,9 @@ public:
     // are all hidden by this same test.
     virtual BOOL IsControlHidden(CKLVControl* pControl) const;
 
+    // The context menu over the bars at a screen point; shown once popup bars exist.
+    virtual void ContextMenu(CKLVCommandBar* /*pBar*/, CPoint /*ptScreen*/) {}
+
     // The four dock bars of the site (top, bottom, left, right), of the dock-bar class; a dock bar
     // that cannot be made throws the resource exception.
     void EnableDocking();
@@ -47,6 +51,12 @@ public:
     // The dock bar a bar dragged to the screen point would dock in: the first, trying pDockBar
     // and then top, bottom, left and right, whose window grown by 20 pixels holds the point.
     CKLVDockBar* CanDock(CPoint ptScreen, CKLVDockBar* pDockBar = nullptr) const;
+    // The bar's window in the site, docked in the dock bar at the screen rectangle (or in a new
+    // last row without one); FALSE without a dock bar or window.
+    BOOL DockCommandBar(CKLVToolBar* pBar, LPCRECT lpRect, CKLVDockBar* pDockBar);
+    BOOL DockCommandBar(CKLVToolBar* pBar, int nPosition);
+    // The bar's window floating over the site, out of its dock bar.
+    BOOL FloatCommandBar(CKLVToolBar* pBar);
     // Lays the site frame out at once when it waits for its idle layout.
     void UpdateFrameLayout();
     // Stores the site and asks it (without running anything) whether it handles the customize

@@ -5,6 +5,8 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/common/DrawHelpers.h"
 
 #include <algorithm>
@@ -22,6 +24,12 @@ namespace {
 const char kDockBarClass[] = "KLVDockBar";
 // The entry that ends a row.
 void* const kRowEnd = nullptr;
+
+// Where a docked tool bar remembers its place; other bars remember none.
+CKLVToolBarTracker* TrackerOf(CKLVCommandBar* pBar) {
+    auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, pBar);
+    return pToolBar ? pToolBar->GetTracker() : nullptr;
+}
 
 }  // namespace
 
@@ -95,13 +103,16 @@ void CKLVDockBar::DockCommandBar(CKLVCommandBar* pBar, LPCRECT lpRect) {
                                      }())))
         return;
     int nPosition = -1;
+    CKLVToolBarTracker* pTracker = TrackerOf(pBar);
     if (lpRect) {
         CRect rc(lpRect);
         ScreenToClient(&rc);
         nPosition = Insert(pBar, rc, CPoint(rc.left + (rc.right - rc.left) / 2, rc.top + (rc.bottom - rc.top) / 2));
+        if (pTracker) pTracker->m_rcLastDocked = rc;
     } else {
         m_arrBars.Add(pBar);
         m_arrBars.Add(kRowEnd);
+        if (pTracker) pTracker->m_rcLastDocked.SetRectEmpty();
     }
     if (pBar->GetSafeHwnd() && ::GetParent(pBar->GetSafeHwnd()) != GetSafeHwnd()) pBar->SetParent(this);
     if (pBar->m_pDockBar && pBar->m_pDockBar != this) pBar->m_pDockBar->RemoveCommandBar(pBar, -1);

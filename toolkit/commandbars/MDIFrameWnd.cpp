@@ -1,5 +1,6 @@
 #include "toolkit/commandbars/MDIFrameWnd.h"
 
+#include "classlib/Exceptions.h"
 #include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBars.h"
 
@@ -17,6 +18,14 @@ BOOL CKLVMDIFrameWnd::InitCommandBars(CRuntimeClass* pCommandBarsClass) {
     if (m_pCommandBars) m_pCommandBars->InternalRelease();
     m_pCommandBars = pCommandBars;
     m_pCommandBars->SetSite(this);
+    // The dock bars are children of the frame: they come once its window exists.
+    if (!GetSafeHwnd()) return TRUE;
+    try {
+        m_pCommandBars->EnableDocking();
+    } catch (CResourceException* e) {
+        e->Delete();
+        return FALSE;
+    }
     return TRUE;
 }
 

@@ -18,8 +18,8 @@ public:
     // Releases the command bars.
     ~CKLVMDIFrameWnd() override;
 
-    // Makes command bars of the class with this frame as their site; FALSE when the class makes
-    // no command bars.
+    // Makes command bars of the class with this frame as their site and, once the frame has its
+    // window, its dock bars; FALSE when the class makes no command bars or a dock bar fails.
     BOOL InitCommandBars(CRuntimeClass* pCommandBarsClass = nullptr);
     CKLVCommandBars* GetCommandBars() const { return m_pCommandBars; }
 

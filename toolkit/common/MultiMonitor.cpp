@@ -49,6 +49,24 @@ CRect CKLVMultiMonitor::GetMonitorRect(HMONITOR hMonitor) {
 
 CRect CKLVMultiMonitor::GetWorkRect(POINT pt) { return GetWorkRect(FromPoint(pt)); }
 CRect CKLVMultiMonitor::GetWorkRect(LPCRECT lpRect) { return GetWorkRect(FromRect(lpRect)); }
+namespace {
+
+// The shift along one axis that keeps at least nMin of [nLow, nHigh) within [nWorkLow, nWorkHigh).
+int KeepInside(int nLow, int nHigh, int nWorkLow, int nWorkHigh, int nMin) {
+    if (nWorkHigh - nLow < nMin) return nWorkHigh - nMin - nLow;
+    if (nHigh - nWorkLow < nMin) return nWorkLow + nMin - nHigh;
+    return 0;
+}
+
+}  // namespace
+
+CRect CKLVMultiMonitor::KeepInWorkArea(CRect rc, int nMinVisible) {
+    const CRect rcWork = GetWorkRect(static_cast<LPCRECT>(&rc));
+    rc.OffsetRect(KeepInside(rc.left, rc.right, rcWork.left, rcWork.right, nMinVisible),
+                  KeepInside(rc.top, rc.bottom, rcWork.top, rcWork.bottom, nMinVisible));
+    return rc;
+}
+
 CRect CKLVMultiMonitor::GetMonitorRect(POINT pt) { return GetMonitorRect(FromPoint(pt)); }
 CRect CKLVMultiMonitor::GetMonitorRect(LPCRECT lpRect) { return GetMonitorRect(FromRect(lpRect)); }
 

@@ -23,6 +23,10 @@ public:
     CRect GetMonitorRect(POINT pt);
     CRect GetMonitorRect(LPCRECT lpRect);
 
+    // The rectangle moved so that at least nMinVisible pixels of it stay inside the work area of
+    // its monitor along each axis.
+    CRect KeepInWorkArea(CRect rc, int nMinVisible);
+
     BOOL HasMonitorApi() const { return m_pfnGetMonitorInfo != nullptr; }
 
 private:

@@ -39,13 +39,6 @@ namespace {
 
 const UINT kHideStringID = 61457;
 
-// Moves rc along one axis so that at least nMin of [nLow, nHigh) stays within [nWorkLow, nWorkHigh).
-int KeepInside(int nLow, int nHigh, int nWorkLow, int nWorkHigh, int nMin) {
-    if (nWorkHigh - nLow < nMin) return nWorkHigh - nMin - nLow;
-    if (nHigh - nWorkLow < nMin) return nWorkLow + nMin - nHigh;
-    return 0;
-}
-
 std::vector<CKLVDockingPane*> PanesOf(CKLVDockingNode* pNode) {
     std::vector<CKLVDockingPane*> panes;
     if (!pNode) return panes;
@@ -71,9 +64,7 @@ BOOL CKLVDockingPaneMiniWnd::Create(CRect rect) {
     CWnd* pSite = pManager ? pManager->GetSite() : nullptr;
     if (!AfxGetSafeHwnd(pSite)) return FALSE;
     CKLVMultiMonitor monitors;
-    const CRect rcWork = monitors.GetWorkRect(static_cast<LPCRECT>(&rect));
-    rect.OffsetRect(KeepInside(rect.left, rect.right, rcWork.left, rcWork.right, nMinVisible),
-                    KeepInside(rect.top, rect.bottom, rcWork.top, rcWork.bottom, nMinVisible));
+    rect = monitors.KeepInWorkArea(rect, nMinVisible);
 
     DWORD dwStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | MFS_BLOCKSYSMENU;
     if (pManager->m_nSyncActiveFloatingFrames > 0) dwStyle |= MFS_SYNCACTIVE;

@@ -73,7 +73,7 @@ TEST_F(CommandBars, AddMakesTheWindowOrNothingAndRemoveLetsTheBarGo) {
     CManagedTestBar::s_bFail = TRUE;
     EXPECT_EQ(m_commandBars.Add("broken", CKLVCommandBar::barTop, RUNTIME_CLASS(CManagedTestBar)), nullptr);
     EXPECT_EQ(m_commandBars.Add("not a bar", CKLVCommandBar::barTop, RUNTIME_CLASS(CKLVControl)), nullptr);
-    // No tool-bar class yet: a bar of the default class cannot be made.
+    // No dock bars yet: a tool bar of the default class has nowhere to go.
     EXPECT_EQ(m_commandBars.Add("default", CKLVCommandBar::barTop), nullptr);
     EXPECT_EQ(m_commandBars.GetCount(), 1);
     CManagedTestBar::s_bFail = FALSE;

@@ -1,0 +1,57 @@
+#include "toolkit/commandbars/ToolBarControls.h"
+
+#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/ToolBar.h"
+
+IMPLEMENT_DYNCREATE(CKLVControlToolBarClose, CKLVControlButton)
+IMPLEMENT_DYNCREATE(CKLVControlToolBarOptions, CKLVControlPopup)
+
+namespace {
+
+enum { kindToolBarExpand = 0, kindCaptionClose = 2 };
+
+}  // namespace
+
+void CKLVControlToolBarClose::Draw(CDC* pDC) {
+    GetPaintManager()->DrawSpecialControl(pDC, kindCaptionClose, this, m_pParent, TRUE, nullptr);
+}
+
+void CKLVControlToolBarClose::OnExecute() {
+    if (m_pParent) m_pParent->SetVisible(FALSE);
+}
+
+CKLVControlToolBarOptions::CKLVControlToolBarOptions() {
+    m_dwFlags = optionsFlags;
+    auto* pBar = new CKLVPopupBar;
+    SetCommandBar(pBar);
+    pBar->InternalRelease();
+}
+
+void CKLVControlToolBarOptions::Draw(CDC* pDC) {
+    GetPaintManager()->DrawSpecialControl(pDC, kindToolBarExpand, this, m_pParent, TRUE, &m_bHiddenControls);
+}
+
+CKLVControlToolBarAddRemoveItem::CKLVControlToolBarAddRemoveItem(CKLVControl* pTarget) : m_pTarget(pTarget) {
+    m_pTarget->InternalAddRef();
+    m_bCloseSubMenuOnClick = FALSE;
+}
+
+CKLVControlToolBarAddRemoveItem::~CKLVControlToolBarAddRemoveItem() { m_pTarget->InternalRelease(); }
+
+void CKLVControlToolBarAddRemoveItem::OnExecute() {
+    const BOOL bHide = !(m_pTarget->GetHideFlags() & hideCustomize);
+    m_pTarget->SetHideFlag(hideCustomize, bHide);
+    m_bChecked = !bHide;
+    if (CKLVCommandBar* pBar = m_pTarget->GetParent()) {
+        pBar->OnRecalcLayout();
+        pBar->RedrawWithParents();
+    }
+    RedrawParent(FALSE);
+}
+
+void CKLVControlToolBarResetItem::OnExecute() {
+    if (CKLVCommandBarsLink* pLink = m_pToolBar->GetCommandBarsLink()) pLink->ClosePopups();
+    m_pToolBar->ResetToolBar(TRUE);
+}
