@@ -174,6 +174,15 @@ class Writer:
                 children = children + [dict(node, n="_value", c=[], a=[])]
             self.fill_struct(base, expr, children, node, indent)
             return
+        wildcard = [c for c in node.get("c", []) if c.get("any")]
+        if "v" not in node and string and wildcard:
+            # A wildcard's content is held as the markup it is.
+            from peer_values import xml_of
+            from samples import leaves
+            markup = "".join(xml_of(c) for c in wildcard)
+            self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", %s);' % (indent, expr, expr, c_string(markup)))
+            self.assigned += [v for c in wildcard for _, v, _ in leaves(c)]
+            return
         if "v" not in node:
             self.unmatched.append("%s: no value for a leaf" % member.name)
             return

@@ -287,7 +287,7 @@ class PeerRun:
             if "http" in values:
                 return ["%s read as HTTP %s" % (what, values["http"])]
             return ["%s decoded as message %s, not %s" % (what, result.get("type"), result.get("expected"))]
-        return self._lost(op, key, [peer_values.norm(v) for _, v in result.get("values", [])], what)
+        return self._lost(op, key, peer_values.c_values(result.get("values", [])), what)
 
     # -- direction "server": zeep's client, our server -------------------------------------------
     def run_server(self, build):
@@ -343,7 +343,7 @@ class PeerRun:
                 return ["request read as HTTP %s" % values["http"]]
             return ["request decoded as message %s" % request.get("type")]
         problems = []
-        problems += self._lost(op, "input", [peer_values.norm(v) for _, v in request.get("values", [])], "request")
+        problems += self._lost(op, "input", peer_values.c_values(request.get("values", [])), "request")
         if response is None or response.get("send") != 0:
             problems.append("our server did not send the response")
         elif raw_response:
@@ -506,7 +506,7 @@ def print_table(runs, shown):
 
 
 READER_SIGNS = ("not read", "read as", "decoded as", "fault not decoded")
-HARNESS_SIGNS = ("driver build failed", "kvgen failed", "gave no result", "did not start", "could not be started",
+HARNESS_SIGNS = ("zeep did not send", "driver build failed", "kvgen failed", "gave no result", "did not start", "could not be started",
                  "fault call not sent")
 
 
@@ -522,6 +522,8 @@ def side_of(direction, problem, peers_cause=None):
             return "peer"
     if problem.startswith("node-soap did not dispatch"):
         return "writer"
+    if problem.startswith("response read as HTTP 500") and peers_cause and "node-soap did not dispatch" in peers_cause:
+        return "peer"
     if any(sign in problem for sign in HARNESS_SIGNS):
         return "harness"
     if "no member in the API" in problem:

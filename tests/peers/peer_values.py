@@ -31,6 +31,23 @@ def norm(value):
     return text
 
 
+def c_values(pairs):
+    """The values a C driver printed, normalised; a text holding markup (what the structures keep
+    of wildcard content) gives the values inside it."""
+    from lxml import etree
+    out = []
+    for _, value in pairs:
+        if value.startswith("<"):
+            try:
+                root = etree.fromstring("<r>%s</r>" % value)
+                out += [norm(t) for t in root.itertext() if t.strip()]
+                continue
+            except etree.XMLSyntaxError:
+                pass
+        out.append(norm(value))
+    return out
+
+
 def flatten(value, out=None):
     """Every scalar in a decoded object (dicts, lists, zeep objects serialised to dicts)."""
     if out is None:
@@ -106,19 +123,20 @@ def node_soap_body(op, sample):
     return {node["n"]: node_soap_value(node) for node in body}
 
 
-def xml_of(node, ns_counter=None):
-    """A node as XML text (for header blocks that node-soap sends as given)."""
+def xml_of(node, prefixes=None):
+    """A node as XML text (header blocks that node-soap sends as given, wildcard content);
+    each namespace is declared once on the outermost element that uses it."""
     from xml.sax.saxutils import escape, quoteattr
-    ns_counter = ns_counter if ns_counter is not None else [0]
+    prefixes = dict(prefixes or {})
     decl = ""
     name = node["n"]
     if node.get("ns"):
-        ns_counter[0] += 1
-        prefix = "h%d" % ns_counter[0]
-        decl = " xmlns:%s=%s" % (prefix, quoteattr(node["ns"]))
-        name = "%s:%s" % (prefix, node["n"])
+        if node["ns"] not in prefixes:
+            prefixes[node["ns"]] = "h%d" % (len(prefixes) + 1)
+            decl = " xmlns:%s=%s" % (prefixes[node["ns"]], quoteattr(node["ns"]))
+        name = "%s:%s" % (prefixes[node["ns"]], node["n"])
     attrs = "".join(" %s=%s" % (a["n"], quoteattr(a["v"])) for a in node.get("a", []) if not a.get("ns"))
-    inner = escape(node["v"]) if "v" in node else "".join(xml_of(c, ns_counter) for c in node.get("c", []))
+    inner = escape(node["v"]) if "v" in node else "".join(xml_of(c, prefixes) for c in node.get("c", []))
     return "<%s%s%s>%s</%s>" % (name, decl, attrs, inner, name)
 
 
@@ -158,7 +176,11 @@ def zeep_value(node):
         # zeep 4.2.1 writes typed items (AnyObject) of a SOAP-encoded array as the last item's
         # bare text; items given as elements go out as they are.
         return [element_of(c) for c in node.get("c", [])]
-    obj = children_by_name(node, zeep_value)
+    wildcard = [c for c in node.get("c", []) if c.get("any")]
+    obj = children_by_name(dict(node, c=[c for c in node.get("c", []) if not c.get("any")]), zeep_value)
+    if wildcard:
+        items = [element_of(c) for c in wildcard]
+        obj["_value_1"] = items[0] if len(items) == 1 else items
     for a in node.get("a", []):
         obj[a["n"]] = zeep_scalar(a)
     if "v" in node:

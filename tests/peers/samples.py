@@ -5,6 +5,7 @@ arrives under the wrong name or not at all is seen. Repeated elements get two it
 A tree node is a dict: "n" name, "ns" namespace (None when unqualified), then either "v" (text
 value, with "t" its built-in type) or "c" (child elements) and "a" (attributes)."""
 
+import json
 import re
 
 from wsdl_model import XSD, SOAP_ENC, WSDL, qname, xs
@@ -266,7 +267,37 @@ class SampleMaker:
             elif local == "element":
                 self.particle(node, child, depth)
             elif local == "any":
-                self.notes.append("xsd:any in %s carries no sample" % node["n"])
+                item = self.any_element(child, depth)
+                if item is None:
+                    self.notes.append("xsd:any in %s carries no sample" % node["n"])
+                else:
+                    node["c"].append(item)
+
+    def any_element(self, wildcard, depth):
+        """A sample for an element wildcard: the global element of a namespace the wildcard
+        admits whose sample is shortest as markup (and holds no wildcard itself), marked as
+        wildcard content."""
+        from peer_values import xml_of
+        allowed = (wildcard.get("namespace") or "##any").split()
+        own = self.svc.target_of(wildcard)
+        best = None
+        for (ns, name), decl in sorted(self.svc.elements.items(), key=lambda kv: (kv[0][0] or "", kv[0][1])):
+            admitted = ("##any" in allowed or (ns != own and "##other" in allowed) or ns in allowed
+                        or (ns == own and "##targetNamespace" in allowed))
+            if not admitted or depth >= MAX_DEPTH - 1:
+                continue
+            trial = SampleMaker(self.svc, 0)
+            item = trial.element(decl, True, MAX_DEPTH - 2)
+            if item is None or not list(leaves(item)) or '"any": true' in json.dumps(item):
+                continue
+            size = len(xml_of(item))
+            if best is None or size < best[0]:
+                best = (size, decl)
+        if best is None:
+            return None
+        item = self.element(best[1], True, depth + 1)
+        item["any"] = True
+        return item
 
     def particle(self, node, child, depth):
         local = etree.QName(child).localname
