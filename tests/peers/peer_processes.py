@@ -11,7 +11,10 @@ import threading
 
 class PeerProcess:
     def __init__(self, argv, log_path, cwd=None, env=None, ends_with_input=True):
+        """Standard output is read line by line (and kept in log_path + ".out"), the error
+        output goes to log_path."""
         self.ends_with_input = ends_with_input
+        self.out = open(log_path + ".out", "w")
         self.log = open(log_path, "wb")
         self.proc = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log,
                                      cwd=cwd, env=env, start_new_session=True)
@@ -22,7 +25,9 @@ class PeerProcess:
 
     def _read(self):
         for raw in self.proc.stdout:
-            self.lines.put(raw.decode("utf-8", "replace").rstrip("\r\n"))
+            line = raw.decode("utf-8", "replace").rstrip("\r\n")
+            self.out.write(line + "\n")
+            self.lines.put(line)
         self.lines.put(None)
 
     def next_json(self, timeout):
@@ -60,6 +65,7 @@ class PeerProcess:
                 self.proc.wait()
         self.reader.join(timeout=5)
         self.log.close()
+        self.out.close()
 
     def __enter__(self):
         return self

@@ -167,6 +167,8 @@ class PeerRun:
             if build.windows:
                 argv = [self.cfg.wine_run] + argv
             status, out = peer_processes.run(argv, 60 + 15 * len(self.ops), os.path.join(self.work, "client-%s.log" % direction))
+        with open(os.path.join(self.work, "client-%s.out" % direction), "w") as f:
+            f.write(out)
         import cdriver
         results = {(r.get("op"), r.get("side")): r for r in cdriver.parse_results(out) if "op" in r}
         received, calls, errors = node.events()
@@ -221,6 +223,10 @@ class PeerRun:
         held = [peer_values.norm(v) for v in self.held.get((op.name, key), [])]
         unheld = peer_values.missing(expected, held)
         lost = peer_values.missing(peer_values.missing(expected, unheld), got)
+        if unheld and len(expected) - len(peer_values.missing(expected, got)) >= len(held):
+            # As many values arrived as the structures hold: which of the repeated items a
+            # single member keeps is the API's matter, not a loss on the wire.
+            lost = []
         problems = []
         if unheld:
             problems.append("%s values with no member in the API: %s" % (what, short(" ".join(unheld), 50)))
