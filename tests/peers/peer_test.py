@@ -457,7 +457,7 @@ def main():
     os.makedirs(cfg.work, exist_ok=True)
     expected = read_expectations(cfg.expected)
     directions = ("windows-client",) if cfg.windows else ("client", "server")
-    shown = directions if cfg.windows else directions + ("peers",)
+    shown = directions + ("peers",)
     runs = []
     for label, rel in read_list(cfg.list):
         if cfg.only and label not in cfg.only:
@@ -466,6 +466,7 @@ def main():
             run = PeerRun(cfg, label, rel)
             if cfg.windows:
                 run.run_client(run.drivers(windows=True), "windows-client")
+                run.run_peers()
             else:
                 build = run.drivers()
                 run.run_client(build, "client")
