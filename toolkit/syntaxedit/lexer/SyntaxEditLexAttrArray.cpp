@@ -55,16 +55,13 @@ BOOL CKLVSyntaxEditLexAttrArray::IsEqual(const CKLVSyntaxEditLexAttrArray& other
     return TRUE;
 }
 
-bool CKLVSyntaxEditLexAttrArray::MayStartWith(char ch, BOOL bCaseSensitive) const {
-    int nState = m_nFirstState.load(std::memory_order_acquire);
-    if (nState != klvFirstReady) {
-        if (nState != klvFirstUnknown ||
-            !m_nFirstState.compare_exchange_strong(nState, klvFirstBuilding, std::memory_order_acq_rel))
-            return true;
-        BuildFirstBytes();
-        m_nFirstState.store(klvFirstReady, std::memory_order_release);
-    }
-    return (bCaseSensitive ? m_firstCase : m_firstNoCase).test(static_cast<BYTE>(ch));
+bool CKLVSyntaxEditLexAttrArray::MayStartWithFirstTime(char ch, BOOL bCaseSensitive) const {
+    int nState = klvFirstUnknown;
+    if (!m_nFirstState.compare_exchange_strong(nState, klvFirstBuilding, std::memory_order_acq_rel))
+        return nState != klvFirstReady || MayStartWith(ch, bCaseSensitive);
+    BuildFirstBytes();
+    m_nFirstState.store(klvFirstReady, std::memory_order_release);
+    return MayStartWith(ch, bCaseSensitive);
 }
 
 void CKLVSyntaxEditLexAttrArray::BuildFirstBytes() const {

@@ -71,12 +71,16 @@ public:
     // Whether a forward match of the list can begin with this byte: false only when no string
     // tag can (in the given letter-case rule) and no character class takes it. Worked out on
     // first use after a change; a thread that finds it being worked out gets true.
-    bool MayStartWith(char ch, BOOL bCaseSensitive) const;
+    bool MayStartWith(char ch, BOOL bCaseSensitive) const {
+        if (m_nFirstState.load(std::memory_order_acquire) != klvFirstReady) return MayStartWithFirstTime(ch, bCaseSensitive);
+        return (bCaseSensitive ? m_firstCase : m_firstNoCase).test(static_cast<BYTE>(ch));
+    }
 
 private:
     enum { klvFirstUnknown, klvFirstBuilding, klvFirstReady };
     void Changed() { m_nFirstState.store(klvFirstUnknown, std::memory_order_release); }
     void BuildFirstBytes() const;
+    bool MayStartWithFirstTime(char ch, BOOL bCaseSensitive) const;
 
     int m_nKey;
     std::vector<CKLVLexValuePtr> m_arValues;

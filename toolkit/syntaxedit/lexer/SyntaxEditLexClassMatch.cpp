@@ -12,6 +12,7 @@ const int kPeekBytes = 2048;
 const int kMaxTokenChars = 1024;
 
 int CountChars(LPCSTR p, int nBytes) {
+    if (!KLVHasLeadBytes()) return std::max(nBytes, 0);
     int nChars = 0;
     for (int i = 0; i < nBytes; ++nChars) i += std::max(CKLVSyntaxEditLexText::CharBytes(p + i), 1);
     return nChars;

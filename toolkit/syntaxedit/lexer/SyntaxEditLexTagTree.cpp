@@ -93,8 +93,8 @@ void CKLVSyntaxEditLexTagTree::Clear() {
     CKLVSyntaxEditLexTagNode::Destroy(m_pPools.get(), m_pPlain);
     CKLVSyntaxEditLexTagNode::Destroy(m_pPools.get(), m_pInverted);
     m_pPlain = m_pInverted = nullptr;
-    m_firstPlain.reset();
-    m_firstInverted.reset();
+    m_arPlainFirst.fill(nullptr);
+    m_arInvertedFirst.fill(nullptr);
 }
 
 void CKLVSyntaxEditLexTagTree::Build(const CKLVSyntaxEditLexAttrArray& list, BOOL bLowerCase) {
@@ -126,11 +126,12 @@ void CKLVSyntaxEditLexTagTree::AddStrings(CKLVSyntaxEditLexTagNode*& pRoot, cons
 }
 
 void CKLVSyntaxEditLexTagTree::AddString(CKLVSyntaxEditLexTagNode* pNode, LPCSTR p, UINT nSize) {
-    if (const WORD wFirst = CKLVSyntaxEditLexText::CharCode(p, CKLVSyntaxEditLexText::CharBytes(p)); wFirst < 256)
-        (pNode == m_pPlain ? m_firstPlain : m_firstInverted).set(wFirst);
-    for (;;) {
+    auto& arFirst = pNode == m_pPlain ? m_arPlainFirst : m_arInvertedFirst;
+    for (bool bRoot = true;; bRoot = false) {
         const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
-        KLV_LEX_TAG_ENTRY* pEntry = pNode->FindOrAdd(CKLVSyntaxEditLexText::CharCode(p, nBytes));
+        const WORD wCode = CKLVSyntaxEditLexText::CharCode(p, nBytes);
+        KLV_LEX_TAG_ENTRY* pEntry = pNode->FindOrAdd(wCode);
+        if (bRoot && wCode < 256) arFirst[wCode] = pEntry;
         p += nBytes;
         if (!*p) {
             pEntry->wFlags |= KLV_LEX_TAG_ENTRY::klvTerminal;
@@ -151,7 +152,7 @@ int CKLVSyntaxEditLexTagTree::LookupNode(const CKLVSyntaxEditLexTagNode* pNode, 
     if (!pNode || nBytes == 0 || nMaxChars <= 0) return 0;
     WORD wChar = wFirstOverride ? wFirstOverride : CKLVSyntaxEditLexText::CharCode(p, nBytes);
     if (m_bLowerCase) wChar = CKLVSyntaxEditLexText::LowerCode(wChar);
-    const KLV_LEX_TAG_ENTRY* pEntry = pNode->Find(wChar);
+    const KLV_LEX_TAG_ENTRY* pEntry = FindEntry(pNode, wChar);
     if (!pEntry) return 0;
     if (pEntry->pChild) {
         const int nRest = LookupNode(pEntry->pChild, p + nBytes, nMaxChars - 1, 0);
@@ -160,21 +161,20 @@ int CKLVSyntaxEditLexTagTree::LookupNode(const CKLVSyntaxEditLexTagNode* pNode, 
     return (pEntry->wFlags & KLV_LEX_TAG_ENTRY::klvTerminal) ? nBytes : 0;
 }
 
-bool CKLVSyntaxEditLexTagTree::MayStartWith(const CKLVSyntaxEditLexTagNode* pRoot, WORD wCode) const {
-    if (m_bLowerCase) wCode = CKLVSyntaxEditLexText::LowerCode(wCode);
-    if (wCode >= 256) return true;
-    return pRoot == m_pPlain ? m_firstPlain.test(wCode) : m_firstInverted.test(wCode);
+const KLV_LEX_TAG_ENTRY* CKLVSyntaxEditLexTagTree::FindEntry(const CKLVSyntaxEditLexTagNode* pNode, WORD wCode) const {
+    if (wCode < 256 && pNode == m_pPlain) return m_arPlainFirst[wCode];
+    if (wCode < 256 && pNode == m_pInverted) return m_arInvertedFirst[wCode];
+    return pNode->Find(wCode);
 }
 
 int CKLVSyntaxEditLexTagTree::LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars,
                                          BOOL* pbSwapped) const {
-    const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
-    const WORD wFirst = nBytes ? CKLVSyntaxEditLexText::CharCode(p, nBytes) : 0;
-    int nMatched = MayStartWith(pRoot, wFirst) ? LookupNode(pRoot, p, nMaxChars, 0) : 0;
+    int nMatched = LookupNode(pRoot, p, nMaxChars, 0);
     if (nMatched == 0 && !m_bLowerCase && pRoot) {
         // One more try with the first letter in the other case.
-        const WORD wSwapped = nBytes ? CKLVSyntaxEditLexText::SwapCaseCode(wFirst) : 0;
-        if (wSwapped && MayStartWith(pRoot, wSwapped)) nMatched = LookupNode(pRoot, p, nMaxChars, wSwapped);
+        const int nBytes = CKLVSyntaxEditLexText::CharBytes(p);
+        const WORD wSwapped = nBytes ? CKLVSyntaxEditLexText::SwapCaseCode(CKLVSyntaxEditLexText::CharCode(p, nBytes)) : 0;
+        if (wSwapped) nMatched = LookupNode(pRoot, p, nMaxChars, wSwapped);
         if (pbSwapped) *pbSwapped = nMatched > 0;
     }
     return nMatched;

@@ -5,7 +5,7 @@
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexAllocator.h"
 
-#include <bitset>
+#include <array>
 
 class CKLVSyntaxEditLexAttrArray;
 
@@ -73,15 +73,15 @@ private:
     // Bytes of the longest match below pNode (0: none).
     int LookupNode(const CKLVSyntaxEditLexTagNode* pNode, LPCSTR p, int nMaxChars, WORD wFirstOverride) const;
     int LookupTree(const CKLVSyntaxEditLexTagNode* pRoot, LPCSTR p, int nMaxChars, BOOL* pbSwapped) const;
-    // Whether a root holds a single-byte first character of that code (codes of two bytes are
-    // always looked up): the scan at every character mostly stops here.
-    bool MayStartWith(const CKLVSyntaxEditLexTagNode* pRoot, WORD wCode) const;
+    // The entry of a node for a code: a root answers single-byte codes from its table (the scan
+    // at every character mostly stops there), everything else is hashed.
+    const KLV_LEX_TAG_ENTRY* FindEntry(const CKLVSyntaxEditLexTagNode* pNode, WORD wCode) const;
 
     std::shared_ptr<CKLVSyntaxEditLexPools> m_pPools;
     CKLVSyntaxEditLexTagNode* m_pPlain = nullptr;
     CKLVSyntaxEditLexTagNode* m_pInverted = nullptr;
     BOOL m_bLowerCase = FALSE;
-    // The single-byte first characters of each root (stored case).
-    std::bitset<256> m_firstPlain;
-    std::bitset<256> m_firstInverted;
+    // The entries of each root by single-byte code (stored case).
+    std::array<const KLV_LEX_TAG_ENTRY*, 256> m_arPlainFirst{};
+    std::array<const KLV_LEX_TAG_ENTRY*, 256> m_arInvertedFirst{};
 };

@@ -6,11 +6,16 @@
 
 #include <array>
 
-inline bool KLVIsLeadByte(char ch) {
-    static const std::array<bool, 256> s_arLead = [] {
-        std::array<bool, 256> ar{};
+// Entry 256: whether the code page has any lead byte; without one a byte is a character.
+inline const std::array<bool, 257>& KLVLeadByteTable() {
+    static const std::array<bool, 257> s_arLead = [] {
+        std::array<bool, 257> ar{};
         for (int i = 0; i < 256; ++i) ar[i] = ::IsDBCSLeadByte(static_cast<BYTE>(i)) != FALSE;
+        for (int i = 0; i < 256; ++i) ar[256] = ar[256] || ar[i];
         return ar;
     }();
-    return s_arLead[static_cast<BYTE>(ch)];
+    return s_arLead;
 }
+
+inline bool KLVIsLeadByte(char ch) { return KLVLeadByteTable()[static_cast<BYTE>(ch)]; }
+inline bool KLVHasLeadBytes() { return KLVLeadByteTable()[256]; }

@@ -16,6 +16,7 @@ bool IsSignalled(HANDLE hEvent) { return hEvent && ::WaitForSingleObject(hEvent,
 bool IsLeadByte(char ch) { return KLVIsLeadByte(ch); }
 
 int CountChars(const CString& strText) {
+    if (!KLVHasLeadBytes()) return strText.GetLength();
     int nChars = 0;
     for (int i = 0; i < strText.GetLength(); ++nChars)
         i += IsLeadByte(strText[i]) && i + 1 < strText.GetLength() ? 2 : 1;
@@ -86,6 +87,7 @@ LPCSTR CKLVSyntaxEditTextIterator::PeekText(int nCount) {
 
 int CKLVSyntaxEditTextIterator::CharBytesForward(int nFrom, int nCount) const {
     const int nEnd = m_nCurOffset + m_nBytesAhead;
+    if (!KLVHasLeadBytes()) return std::max(std::min(nCount, nEnd - nFrom), 0);
     int i = nFrom;
     for (; nCount > 0 && i < nEnd; --nCount) i += IsLeadByte(m_arBuffer[i]) && i + 1 < nEnd ? 2 : 1;
     return i - nFrom;
@@ -156,7 +158,10 @@ void CKLVSyntaxEditTextIterator::MoveOffset(int nCharOffset) {
         return;
     }
     int i = m_nCurOffset;
-    for (int n = -nCharOffset; n > 0 && i > 0; --n) i -= i >= 2 && IsLeadByte(m_arBuffer[i - 2]) ? 2 : 1;
+    if (!KLVHasLeadBytes())
+        i = std::max(i + nCharOffset, 0);
+    else
+        for (int n = -nCharOffset; n > 0 && i > 0; --n) i -= i >= 2 && IsLeadByte(m_arBuffer[i - 2]) ? 2 : 1;
     m_nPeekByteOffset = i - m_nCurOffset;
 }
 
