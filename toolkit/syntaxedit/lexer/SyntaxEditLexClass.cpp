@@ -137,12 +137,10 @@ int CKLVSyntaxEditLexClass::ReadFlag(int nFlag) {
     }
 }
 
-int CKLVSyntaxEditLexClass::GetCachedFlag(int nFlag) {
-    if (m_arFlags[nFlag] == -1) {
-        const int nValue = ReadFlag(nFlag);
-        m_arFlags[nFlag] = nValue;
-    }
-    return m_arFlags[nFlag];
+int CKLVSyntaxEditLexClass::CacheFlag(int nFlag) {
+    const int nValue = ReadFlag(nFlag);
+    m_arFlags[nFlag] = nValue;
+    return nValue;
 }
 
 BOOL CKLVSyntaxEditLexClass::IsCaseSensitive() { return GetCachedFlag(klvFlagCaseSensitive); }

@@ -152,7 +152,8 @@ private:
     BOOL StartTagMayMatch(IKLVSyntaxEditTextIterator* pIter);
 
     enum { klvFlagCaseSensitive, klvFlagCollapsable, klvFlagEndClassParent, klvFlagRestartRunLoop, klvFlagCount };
-    int GetCachedFlag(int nFlag);
+    int GetCachedFlag(int nFlag) { return m_arFlags[nFlag] != -1 ? m_arFlags[nFlag] : CacheFlag(nFlag); }
+    int CacheFlag(int nFlag);
     int ReadFlag(int nFlag);
     // Calls visit on this class (bWithThis) and its ancestors until it returns true.
     template <class VISIT>
