@@ -62,6 +62,10 @@ private:
         out_.emptyLine();
         lines(out_, {"\tresult = tessaro_socket_create_tcp_listen(&tcp_socket, 4321, 100);", "\tif(result != 0){",
                      "\t\tprintf(\"create tcp listen error\\n\");", "\t\treturn 0;", "\t}", ""});
+        // Connection after connection: one that closes, breaks or sends
+        // what cannot be read ends, and the next is accepted.
+        out_.line("\twhile(1){");
+        out_.indent();
         out_.line(std::string("\tif ((coming_socket = accept(tcp_socket, ") +
                   (windows_ ? "(LPSOCKADDR)" : "(struct sockaddr *)") + "&addr, &size)) == INVALID_SOCKET){");
         lines(out_, {"\t\tprintf(\"accept socket error\\n\");", "\t\treturn 0;", "\t}", "", "\ttrans.socket = coming_socket;", "",
@@ -69,13 +73,16 @@ private:
         out_.line("\t\tmemset(&pk, 0, sizeof(" + p_ + "_proto_packet_t));");
         out_.emptyLine();
         out_.line("\t\tresult = " + p_ + "_proto_readpacket(&trans, &pk, 30);");
-        lines(out_, {"\t\tif(result != 0){", "\t\t\tprintf(\"read_packet stat is %d!\\n\", result);", "\t\t\tcontinue;", "\t\t}",
+        lines(out_, {"\t\tif(result != 0){", "\t\t\tprintf(\"read_packet stat is %d!\\n\", result);", "\t\t\tbreak;", "\t\t}",
                      ""});
         for (const CViewPortType& portType : context_.view().portTypes()) {
             if (!portType.operations.empty())
                 writeSwitch(portType);
         }
-        lines(out_, {"", "\t}", "", "\treturn 0;", "", "}"});
+        lines(out_, {"\t\t//the reader gave the packet its attachment", "\t\tfree(pk.attachment);"});
+        lines(out_, {"\t}", "\ttessaro_socket_close(coming_socket);"});
+        out_.outdent();
+        lines(out_, {"\t}", "", "\treturn 0;", "", "}"});
     }
 
     void writeSwitch(const CViewPortType& portType)

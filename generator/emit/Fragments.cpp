@@ -22,6 +22,9 @@ const char* const FixedSenders =
 const char* const PacketReader =
 #include "fragments/packet_reader.inc"
     ;
+const char* const EnvelopeReader =
+#include "fragments/envelope_reader.inc"
+    ;
 
 void replaceAll(std::string& line, const std::string& stand, const std::string& name)
 {
@@ -39,6 +42,7 @@ const char* fragmentText(CFragment fragment)
     case CFragment::SenderFrame: return SenderFrame;
     case CFragment::FixedSenders: return FixedSenders;
     case CFragment::PacketReader: return PacketReader;
+    case CFragment::EnvelopeReader: return EnvelopeReader;
     }
     return "";
 }

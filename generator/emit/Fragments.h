@@ -13,12 +13,13 @@ enum class CFragment {
     TransportExports, // <proj>_set_attachment and <proj>_add_http_header
     SenderFrame,      // myrawcat, <proj>_send_begin and <proj>_send_end
     FixedSenders,     // <proj>_http_resp_send and <proj>_soap_fault_send
-    PacketReader      // read_packet and the HTTP framing helpers
+    PacketReader,     // read_packet and the HTTP framing helpers
+    EnvelopeReader    // the envelope's place in a message, its parse, SOAP names
 };
 
 // Every fragment, in the order they stand in "<proj>_api.c".
 constexpr CFragment AllFragments[] = {CFragment::TextCursor, CFragment::TransportExports, CFragment::SenderFrame,
-                                      CFragment::FixedSenders, CFragment::PacketReader};
+                                      CFragment::FixedSenders, CFragment::PacketReader, CFragment::EnvelopeReader};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

@@ -4,6 +4,7 @@
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
+#include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
@@ -181,43 +182,25 @@ std::string fixedKind(const CEmitContext& context, const std::string& kind, cons
 void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
-    const std::string& P = context.projUpper();
-    lines(out, {"//the element at or after node; NULL when there is none",
-                "static xmlNodePtr mydecode_element(xmlNodePtr node)", "{",
-                "\twhile(node != NULL && node->type != XML_ELEMENT_NODE)", "\t\tnode = node->next;",
-                "\treturn node;", "}", ""});
-    out.line("//copies at most size-1 bytes of text and ends them");
-    out.line("static void mydecode_copy(char *dest, size_t size, const char *text, size_t length)");
-    lines(out, {"{", "\tif(length > size - 1)", "\t\tlength = size - 1;", "\tmemcpy(dest, text, length);",
-                "\tdest[length] = '\\0';", "}", ""});
+    writeFragment(context, CFragment::EnvelopeReader, out);
+    out.emptyLine();
+    lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
+                "//(or its first multipart part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int " + p + "_proto_decoder(char *buffer, " + p + "_proto_packet_t *pk, tessaro_size_t buffer_len)");
-    lines(out, {"{", "", "\tint result = 0;", "\tchar                temp[1024];",
-                "\tunsigned int length_xml, length_attach;", "\txmlDocPtr           doc;",
-                "\txmlNodePtr          cur, header;", "\tchar                *xml_beg, *xml_end, *temp_xml_beg, *index1;",
-                "\tconst char          *end_tag;", "\txmlChar                *key = NULL;", "",
-                "\tlength_xml = length_attach = 0;", "\txml_beg = xml_end = index1 = NULL;", "\theader = NULL;",
-                "\tmemset(temp, 0, sizeof(temp));", ""});
-    out.line("\tif ((index1 = strstr(buffer, " + P + "_HTTPENDFLAG)) == NULL)");
-    out.line("\t\treturn -1;");
-    out.line("\tmydecode_copy(temp, sizeof(temp), buffer, index1 - buffer);");
-    out.emptyLine();
-    out.line("\tif ((xml_beg = strstr(index1, " + P + "_BEGINXMLFLAG)) == NULL)");
-    out.line("\t\treturn -1;");
-    out.emptyLine();
-    out.line("\tindex1 += strlen(" + P + "_HTTPENDFLAG);");
-    out.line("\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), index1, xml_beg > index1 ? xml_beg - index1 : 0);");
-    out.emptyLine();
-    lines(out, {"\t//the envelope ends at the closing tag of its own prefix",
-                "\tif ((temp_xml_beg = strstr(xml_beg, \"<env:Envelope\")) != NULL)",
-                "\t\tend_tag = \"</env:Envelope>\";",
-                "\telse if ((temp_xml_beg = strstr(xml_beg, \"<SOAP-ENV:Envelope\")) != NULL)",
-                "\t\tend_tag = \"</SOAP-ENV:Envelope>\";", "\telse", "\t\treturn -1;", "\txml_beg = temp_xml_beg;",
-                "\tif ((xml_end = strstr(xml_beg, end_tag)) == NULL)", "\t\treturn -1;", "",
-                "\txml_end = xml_end + strlen(end_tag);", "\tlength_xml = xml_end - xml_beg;", "",
-                "\tdoc = xmlReadMemory(xml_beg, length_xml, NULL, NULL, XML_PARSE_NONET);",
-                "\tif (doc == NULL) return -1;", "", "\tcur = xmlDocGetRootElement(doc);",
-                "\tcur = cur != NULL ? cur->xmlChildrenNode : NULL;", "", "\twhile (cur != NULL)", "\t{",
-                "\t\tif ((!xmlStrcmp(cur->name, (const xmlChar *)\"Header\"))) {", "\t\t\theader = cur;",
+    lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
+                "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header;", "\txmlChar\t\t*key = NULL;", "",
+                "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
+                "\tif(header_end == buffer_len)", "\t\treturn -1;",
+                "\tmydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end);",
+                "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
+                "",
+                "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end);",
+                "\tif(doc == NULL)", "\t\treturn -1;", "",
+                "\t//an Envelope of the SOAP 1.1 namespace, whatever its prefix",
+                "\tcur = xmlDocGetRootElement(doc);", "\tif(!mydecode_is_soap(cur, \"Envelope\")){", "\t\tresult = -1;",
+                "\t\tgoto over;", "\t}", "",
+                "\tfor(cur = mydecode_element(cur->xmlChildrenNode); cur != NULL; cur = mydecode_element(cur->next))",
+                "\t{", "\t\tif(mydecode_is_soap(cur, \"Header\")){", "\t\t\theader = cur;",
                 "\t\t\tcur = cur->xmlChildrenNode;"});
 }
 
@@ -225,37 +208,41 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
     writeHeaderRun(context, out);
-    lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if((!xmlStrcmp(cur->name, (const xmlChar *)\"Body\"))) {",
+    lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if(mydecode_is_soap(cur, \"Body\")){",
                 "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);", "\t\t\twhile (cur != NULL)", "\t\t\t{"});
     writeMessageRun(context, out);
-    out.line("\t\t\t\tif ((!xmlStrcmp(cur->name, (const xmlChar *)" + P + "_SOAP_FAULT_TAG))) {");
+    out.line("\t\t\t\tif(mydecode_is_soap(cur, " + P + "_SOAP_FAULT_TAG)){");
     out.line("\t\t\t\t\tpk->msg_type = " + fixedKind(context, "SOAP_FAULT", "0x2") + ";");
     lines(out, {"\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
                 "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}", "\t\t\tresult = -1;",
-                "\t\t\tgoto over;", "\t\t}", "\t\tcur = cur->next;", "\t}", "\t//an envelope without a Body", "\tresult = -1;", "over:", "\tif(key != NULL)",
-                "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "", "\tif(result != 0)", "\t\treturn result;", "",
-                "\tif(buffer_len > (tessaro_size_t)(xml_end - buffer)){", "\t\t//there is a attachment",
-                "\t\tlength_attach = buffer_len - (xml_end - buffer) + 1;",
-                "\t\tpk->attachment = (char*)malloc(length_attach*sizeof(char));", "\t\tif(pk->attachment){",
-                "\t\t\tmemset(pk->attachment, 0, length_attach);",
-                "\t\t\tmemcpy(pk->attachment, xml_end, length_attach-1);",
-                "\t\t\tpk->attachment_length = length_attach-1;", "\t\t}", "\t}", "", "\treturn result;", "}", ""});
+                "\t\t\tgoto over;", "\t\t}", "\t}", "\t//an envelope without a Body", "\tresult = -1;", "over:",
+                "\tif(key != NULL)", "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "", "\tif(result != 0)",
+                "\t\treturn result;", "",
+                "\t//the bytes behind the envelope, unless they are only blanks up to the part's end",
+                "\tattach_beg = root_end < part_end - xml_beg ? xml_beg + root_end : part_end;",
+                "\tfor(i = attach_beg; i < part_end; i++){",
+                "\t\tif(buffer[i] != ' ' && buffer[i] != '\\t' && buffer[i] != '\\r' && buffer[i] != '\\n')",
+                "\t\t\tbreak;", "\t}", "\tif(i == part_end)", "\t\tattach_beg = part_end;",
+                "\tif(attach_beg < buffer_len){", "\t\t//there is a attachment",
+                "\t\tpk->attachment = (char*)malloc(buffer_len - attach_beg + 1);", "\t\tif(pk->attachment){",
+                "\t\t\tmemcpy(pk->attachment, buffer + attach_beg, buffer_len - attach_beg);",
+                "\t\t\tpk->attachment[buffer_len - attach_beg] = '\\0';",
+                "\t\t\tpk->attachment_length = (int)(buffer_len - attach_beg);", "\t\t}", "\t}", "", "\treturn result;",
+                "}", ""});
 }
 
-void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
+// The header lines and the status of a message, then its SOAP message. A
+// fault is decoded whatever the status; any other answer with a status
+// other than 200 is kept as an HTTP message.
+void writeUnpack(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
-    out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
-    lines(out, {"{", "\tint result = 0;", "\tint resp_code;", "\tchar temp[10];", "\tint i = 0;",
-                "\tchar *beginindex, *endindex, *lineend;"});
-    out.line("\tchar               buffer[" + P + "_MAX_MESSAGE_LEN+1];");
-    lines(out, {"\ttessaro_size_t         buffer_len;", ""});
-    out.line("\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
-    lines(out, {"\tmemset(buffer, 0, sizeof(buffer));", "\tbuffer_len = 0;",
-                "\tif ((result = read_packet(trans, buffer, sizeof(buffer)-1, &buffer_len, timeout)) != 0)",
-                "\t\treturn -1;", "", "\tbeginindex = strstr(buffer, \"\\r\\n\");", "\tif(beginindex == NULL)",
-                "\t\treturn -1;", "\tbeginindex += 2;", ""});
+    out.line("//the header lines of a message, at most " + P + "_MAX_HTTP_HEADER_NUM; -1 when it has no first line");
+    out.line("static int " + p + "_proto_headers(char *buffer, " + p + "_proto_packet_t *pk)");
+    lines(out, {"{", "\tint i = 0;", "\tchar *beginindex, *endindex, *lineend;", "",
+                "\tbeginindex = strstr(buffer, \"\\r\\n\");", "\tif(beginindex == NULL)", "\t\treturn -1;",
+                "\tbeginindex += 2;", ""});
     out.line("\tfor(i = 0; i < " + P + "_MAX_HTTP_HEADER_NUM; i++){");
     lines(out, {"\t\tif(*(beginindex) == '\\r' && *(beginindex+1) == '\\n'){", "\t\t\tbreak;", "\t\t}", "",
                 "\t\t//a line without a colon before its end ends the header lines",
@@ -263,19 +250,49 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
                 "\t\tif(endindex == NULL || lineend == NULL || endindex > lineend)", "\t\t\tbreak;",
                 "\t\tmydecode_copy(pk->http_headers[i].name, sizeof(pk->http_headers[i].name), beginindex, endindex - beginindex);",
                 "\t\tmydecode_copy(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), endindex + 1, lineend - endindex);",
-                "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "",
+                "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "\treturn 0;", "}", ""});
+
+    out.line("static int " + p + "_proto_unpack(char *buffer, tessaro_size_t buffer_len, " + p + "_proto_packet_t *pk)");
+    lines(out, {"{", "\tint resp_code;", "\tchar temp[10];", "\tchar *beginindex, *endindex;", "",
                 "\tbeginindex = strstr(buffer, \" \");", "\tif(beginindex == NULL)", "\t\treturn -1;",
                 "\tendindex = strstr(beginindex+1, \" \");", "\tif(endindex == NULL)", "\t\treturn -1;", "",
-                "\tif(strncmp(buffer, \"HTTP\", 4) == 0){", "\t\tmydecode_copy(temp, sizeof(temp), beginindex, endindex - beginindex);",
-                "", "\t\tresp_code = strtoul(temp, NULL, 10);", "", "\t\tif(resp_code != 200){"});
+                "\tif(strncmp(buffer, \"HTTP\", 4) == 0){",
+                "\t\tmydecode_copy(temp, sizeof(temp), beginindex, endindex - beginindex);", "",
+                "\t\tresp_code = strtoul(temp, NULL, 10);", "", "\t\tif(resp_code != 200){",
+                "\t\t\t//a SOAP fault comes with any status, 500 as a rule"});
+    out.line("\t\t\tif(" + p + "_proto_decoder(buffer, pk, buffer_len) == 0 && pk->msg_type == " +
+             fixedKind(context, "SOAP_FAULT", "0x2") + ")");
+    out.line("\t\t\t\treturn " + p + "_proto_headers(buffer, pk);");
+    lines(out, {"\t\t\tfree(pk->attachment);"});
+    out.line("\t\t\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
     out.line("\t\t\tpk->msg_type = " + fixedKind(context, "HTTP", "0x1") + ";");
     lines(out, {"\t\t\tpk->msg.http_msg.err_code = resp_code;", "\t\t\tbeginindex = strstr(endindex, \"\\r\\n\");",
                 "\t\t\tif(beginindex == NULL)", "\t\t\t\treturn -1;",
                 "\t\t\tmydecode_copy(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), endindex + 1, beginindex - endindex);",
-                "\t\t\tmydecode_copy(pk->msg.http_msg.buffer, sizeof(pk->msg.http_msg.buffer), buffer, strlen(buffer));",
-                "\t\t\treturn 0;", "\t\t}", "\t}", "", ""});
-    out.line("\tif ((result = " + p + "_proto_decoder(buffer, pk, buffer_len)) != 0)");
-    lines(out, {"\t\treturn -1;", "", "\treturn result;", "}"});
+                "\t\t\tmydecode_copy(pk->msg.http_msg.buffer, sizeof(pk->msg.http_msg.buffer), buffer, strlen(buffer));"});
+    out.line("\t\t\treturn " + p + "_proto_headers(buffer, pk);");
+    lines(out, {"\t\t}", "\t}", ""});
+    out.line("\tif(" + p + "_proto_headers(buffer, pk) != 0)");
+    out.line("\t\treturn -1;");
+    out.line("\treturn " + p + "_proto_decoder(buffer, pk, buffer_len);");
+    lines(out, {"}", ""});
+}
+
+void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    writeUnpack(context, out);
+    out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
+    lines(out, {"{", "\tint result = 0;", "\tchar *buffer;", "\ttessaro_size_t buffer_len = 0;", ""});
+    out.line("\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
+    out.line("\t//on the heap, so that the message limit is not bound by the caller's stack");
+    out.line("\tbuffer = (char *)calloc(" + P + "_MAX_MESSAGE_LEN+1, 1);");
+    lines(out, {"\tif(buffer == NULL)", "\t\treturn -1;"});
+    out.line("\tresult = read_packet(trans, buffer, " + P + "_MAX_MESSAGE_LEN, &buffer_len, timeout);");
+    lines(out, {"\tif(result == 0)"});
+    out.line("\t\tresult = " + p + "_proto_unpack(buffer, buffer_len, pk);");
+    lines(out, {"\tfree(buffer);", "\treturn result != 0 ? -1 : 0;", "}"});
 }
 
 } // namespace

@@ -56,35 +56,17 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
     out.emptyLine();
 }
 
+// The support library resolves a host name (getaddrinfo) on every target;
+// a socket whose connection failed is closed, not left in the transport.
 void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
 {
-    const std::string& p = context.proj();
-    const bool windows = context.project().isWindowsTarget();
-    out.line(exportedDefinitionHead(p, CExportedFunction::ConnectServer));
-    lines(out, {"{", "\tint result = 0;", "\tchar temp_ip[100];"});
-    if (windows)
-        lines(out, {"\tstruct   in_addr   localaddr;", "\tstruct   hostent   *hp = NULL;"});
-    lines(out, {"", "\tmemset(temp_ip, 0, sizeof(temp_ip));",
-                "\tif(strlen(ip) >= sizeof(temp_ip) || strlen(ip) >= sizeof(trans->dest_ip) || strlen(url) >= sizeof(trans->url))",
-                "\t\treturn -1;"});
-    if (windows) {
-        lines(out, {"\tif((ip[0] >= 'a' && ip[0] <= 'z') || (ip[0] >= 'A' && ip[0] <= 'Z')){",
-                    "\t\thp = gethostbyname(ip);",
-                    "\t\tif(hp != NULL && hp->h_length == (int)sizeof(localaddr)){",
-                    "\t\t\tmemcpy(&localaddr, hp->h_addr, hp->h_length);",
-                    "\t\t\tstrncpy(temp_ip, inet_ntoa(localaddr), sizeof(temp_ip) - 1);",
-                    "\t\t}else{",
-                    "\t\t\tstrcpy(temp_ip, ip);",
-                    "\t\t}",
-                    "\t}else{",
-                    "\t\tstrcpy(temp_ip, ip);",
-                    "\t}"});
-    } else {
-        out.line("\tstrcpy(temp_ip, ip);");
-    }
-    lines(out, {"", "\tresult = tessaro_create_tcp_socket(&(trans->socket));", "\tif(result != 0)", "\t\treturn -1;", "",
-                "\tresult = tessaro_connect(trans->socket, temp_ip, port);", "\tif(result != 0)", "\t\treturn -1;", "",
-                "\tstrcpy(trans->dest_ip, ip);", "\tstrcpy(trans->url, url);", "\ttrans->dest_port = port;", "",
+    out.line(exportedDefinitionHead(context.proj(), CExportedFunction::ConnectServer));
+    lines(out, {"{", "\tint result = 0;", "",
+                "\tif(strlen(ip) >= sizeof(trans->dest_ip) || strlen(url) >= sizeof(trans->url))", "\t\treturn -1;", "",
+                "\tresult = tessaro_create_tcp_socket(&(trans->socket));", "\tif(result != 0)", "\t\treturn -1;", "",
+                "\tresult = tessaro_connect(trans->socket, ip, port);", "\tif(result != 0){",
+                "\t\ttessaro_socket_close(trans->socket);", "\t\ttrans->socket = INVALID_SOCKET;", "\t\treturn -1;", "\t}",
+                "", "\tstrcpy(trans->dest_ip, ip);", "\tstrcpy(trans->url, url);", "\ttrans->dest_port = port;", "",
                 "\treturn result;", "}", ""});
 }
 
@@ -94,7 +76,7 @@ void writeSourceIncludes(const CEmitContext& context, CTextBuffer& source)
 {
     lines(source, {"#include <stdio.h>", "#include <stdlib.h>", "", "#include \"tessaro_socket.h\"",
                    "#include \"tessaro_util.h\"", "", "#include \"libxml/xmlmemory.h\"", "#include \"libxml/parser.h\"",
-                   "#include \"libxml/tree.h\"", ""});
+                   "#include \"libxml/tree.h\"", "#include \"libxml/parserInternals.h\"", "#include \"libxml/SAX2.h\"", ""});
     source.line("#include \"" + context.proj() + "_api.h\"");
     source.emptyLine();
 }

@@ -1,11 +1,13 @@
 /* tessaro: sockets over POSIX or Winsock. */
 #include "tessaro_socket.h"
+#include "tessaro_util.h"
 
 #include <errno.h>
 #include <string.h>
 
 #ifdef _WIN32
 #include <winsock2.h>
+#include <ws2tcpip.h>
 typedef int tessaro_io_t;
 #define TESSARO_WOULD_BLOCK(e) ((e) == WSAEWOULDBLOCK || (e) == WSAEINTR || (e) == WSAEINPROGRESS)
 #define TESSARO_LAST_ERROR() WSAGetLastError()
@@ -13,10 +15,10 @@ typedef int tessaro_io_t;
 #else
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 typedef size_t tessaro_io_t;
 #define TESSARO_WOULD_BLOCK(e) ((e) == EAGAIN || (e) == EWOULDBLOCK || (e) == EINTR)
@@ -72,23 +74,17 @@ static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout
 static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
 {
     struct pollfd entry;
-    struct timeval now;
-    long long deadline = 0;
+    tessaro_usec_t deadline = timeout >= 0 ? tessaro_clock_usec() + timeout : 0;
     long long left;
     int ready;
 
-    if (timeout >= 0) {
-        gettimeofday(&now, NULL);
-        deadline = (long long)now.tv_sec * TESSARO_USEC_PER_SEC + now.tv_usec + timeout;
-    }
     for (;;) {
         entry.fd = sock;
         entry.events = write ? POLLOUT : POLLIN;
         entry.revents = 0;
         left = -1;
         if (timeout >= 0) {
-            gettimeofday(&now, NULL);
-            left = deadline - ((long long)now.tv_sec * TESSARO_USEC_PER_SEC + now.tv_usec);
+            left = deadline - tessaro_clock_usec();
             left = left <= 0 ? 0 : (left + 999) / 1000; /* milliseconds, rounded up */
             if (left > 0x7fffffff)
                 left = 0x7fffffff;
@@ -104,6 +100,25 @@ static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout
     }
 }
 #endif
+
+/* The calls that receive or send several times share one deadline: a peer
+ * that trickles bytes cannot hold them past their time-out. */
+static tessaro_usec_t tessaro_deadline(tessaro_usec_t timeout)
+{
+    return timeout < 0 ? timeout : tessaro_clock_usec() + timeout;
+}
+
+/* What is left until the deadline of a call with that time-out; 0 once it
+ * has passed. A negative time-out has no deadline. */
+static tessaro_usec_t tessaro_left(tessaro_usec_t deadline, tessaro_usec_t timeout)
+{
+    tessaro_usec_t left;
+
+    if (timeout < 0)
+        return timeout;
+    left = deadline - tessaro_clock_usec();
+    return left > 0 ? left : 0;
+}
 
 int tessaro_create_tcp_socket(tessaro_socket_t *sock)
 {
@@ -133,17 +148,32 @@ int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port
     return 0;
 }
 
-int tessaro_connect(tessaro_socket_t sock, const char *ip, tessaro_port_t port)
+int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port)
 {
+    struct addrinfo hints;
+    struct addrinfo *found = NULL;
+    struct addrinfo *at;
     struct sockaddr_in address;
+    int result = TESSARO_ERROR;
 
-    memset(&address, 0, sizeof(address));
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = inet_addr(ip);
-    if (address.sin_addr.s_addr == INADDR_NONE && strcmp(ip, "255.255.255.255") != 0)
+    if (host == NULL || host[0] == '\0' || tessaro_startup() != 0)
         return TESSARO_ERROR;
-    return connect(sock, (struct sockaddr *)&address, sizeof(address)) == 0 ? 0 : TESSARO_ERROR;
+    memset(&hints, 0, sizeof(hints));
+    hints.ai_family = AF_INET; /* the library's sockets are IPv4 */
+    hints.ai_socktype = SOCK_STREAM;
+    if (getaddrinfo(host, NULL, &hints, &found) != 0)
+        return TESSARO_ERROR;
+    /* The first address: a socket whose connect failed is not used again. */
+    for (at = found; at != NULL; at = at->ai_next) {
+        if (at->ai_family != AF_INET || at->ai_addrlen < (socklen_t)sizeof(address))
+            continue;
+        memcpy(&address, at->ai_addr, sizeof(address));
+        address.sin_port = htons(port);
+        result = connect(sock, (struct sockaddr *)&address, sizeof(address)) == 0 ? 0 : TESSARO_ERROR;
+        break;
+    }
+    freeaddrinfo(found);
+    return result;
 }
 
 int tessaro_socket_set_block(tessaro_socket_t sock, int block)
@@ -162,6 +192,7 @@ int tessaro_socket_set_block(tessaro_socket_t sock, int block)
 
 int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
 {
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_size_t want = *len;
     int result;
     long got;
@@ -170,7 +201,7 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
     if (want == 0)
         return 0;
     for (;;) {
-        if ((result = tessaro_wait(sock, 0, timeout)) != 0)
+        if ((result = tessaro_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
             return result;
         got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want), 0);
         if (got > 0) {
@@ -187,13 +218,14 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
 int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
                             tessaro_usec_t timeout)
 {
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_size_t len;
     int result;
 
     *received = 0;
     while (*received < count) {
         len = count - *received;
-        if ((result = tessaro_socket_recv(sock, (char *)buf + *received, &len, timeout)) != 0)
+        if ((result = tessaro_socket_recv(sock, (char *)buf + *received, &len, tessaro_left(deadline, timeout))) != 0)
             return result;
         *received += len;
     }
@@ -202,6 +234,7 @@ int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t cou
 
 int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
 {
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
     char *text = (char *)buf;
     tessaro_size_t one;
     int result;
@@ -209,7 +242,7 @@ int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *l
     *len = 0;
     while (*len < TESSARO_MAX_LINE) {
         one = 1;
-        if ((result = tessaro_socket_recv(sock, text + *len, &one, timeout)) != 0)
+        if ((result = tessaro_socket_recv(sock, text + *len, &one, tessaro_left(deadline, timeout))) != 0)
             return result;
         *len += 1;
         if (*len >= 2 && text[*len - 2] == '\r' && text[*len - 1] == '\n')
@@ -221,6 +254,7 @@ int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *l
 int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent,
                             tessaro_usec_t timeout)
 {
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
     const char *text = (const char *)buf;
     tessaro_size_t piece;
     int result;
@@ -228,7 +262,7 @@ int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size
 
     *sent = 0;
     while (*sent < len) {
-        if ((result = tessaro_wait(sock, 1, timeout)) != 0)
+        if ((result = tessaro_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
             return result;
         piece = len - *sent > 0x40000000u ? 0x40000000u : len - *sent;
         done = (long)send(sock, text + *sent, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);

@@ -143,6 +143,25 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
 #endif
 }
 
+// Runs a program that buildProgram built in the working folder and reads
+// back its standard output and error; natively with the leak checker on,
+// after launcher (a command that runs the rest of its line) when one is given.
+inline RunResult runBuiltProgram(const std::string& program, const std::string& launcher = std::string())
+{
+    RunResult result;
+#ifdef _WIN32
+    (void)launcher;
+    result.status = std::system((program + ".exe > output.txt 2> errors.txt").c_str());
+#else
+    result.status = std::system((launcher + (launcher.empty() ? "" : " ") + "env ASAN_OPTIONS=detect_leaks=1 ./" + program +
+                                 " > output.txt 2> errors.txt")
+                                    .c_str());
+#endif
+    result.output = testsupport::readBytes("output.txt");
+    result.messages = testsupport::readBytes("errors.txt");
+    return result;
+}
+
 // Builds a program from the C file main (with the files given beside it) as
 // buildProgram does, under the sanitizers natively, and runs it.
 inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pair<std::string, std::string>>& files,
@@ -159,14 +178,7 @@ inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pa
         result.messages = testsupport::readBytes("messages.txt");
         return result;
     }
-#ifdef _WIN32
-    result.status = std::system("program.exe > output.txt 2> errors.txt");
-#else
-    result.status = std::system("ASAN_OPTIONS=detect_leaks=1 ./program > output.txt 2> errors.txt");
-#endif
-    result.output = testsupport::readBytes("output.txt");
-    result.messages = testsupport::readBytes("errors.txt");
-    return result;
+    return runBuiltProgram("program");
 }
 
 // Parses a document in a private folder and builds the view of it.

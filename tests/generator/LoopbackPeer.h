@@ -2,7 +2,8 @@
 
 // C text for driver programs: a peer thread on a loopback listener that
 // sends its pieces with pauses between them (so that they tend to arrive in
-// separate receives) and then closes, and a transport connected to it.
+// separate receives), or paced by a function of the driver, and then
+// closes; and a transport connected to it.
 
 namespace gentest {
 
@@ -17,10 +18,12 @@ const char* const LoopbackPeer = R"(#include <pthread.h>
 
 typedef struct peer_t{
 	tessaro_socket_t listener;
-	const char *pieces[64];
-	size_t lengths[64];
+	const char *pieces[256];
+	size_t lengths[256];
 	int count;
 	pthread_t thread;
+	/* when set, called before each piece instead of the pause after it; non-zero stops the peer */
+	int (*pace)(int piece);
 }peer_t;
 
 static void *peer_run(void *arg)
@@ -30,8 +33,11 @@ static void *peer_run(void *arg)
 	tessaro_size_t sent;
 	int i;
 	for(i = 0; i < peer->count; i++){
-		tessaro_socket_send_all(sock, peer->pieces[i], peer->lengths[i], &sent, TESSARO_USEC_PER_SEC);
-		usleep(20000);
+		if(peer->pace != NULL && peer->pace(i) != 0)
+			break;
+		tessaro_socket_send_all(sock, peer->pieces[i], peer->lengths[i], &sent, 60 * TESSARO_USEC_PER_SEC);
+		if(peer->pace == NULL)
+			usleep(20000);
 	}
 	tessaro_socket_close(sock);
 	return NULL;

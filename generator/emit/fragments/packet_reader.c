@@ -89,17 +89,25 @@ static size_t http_room_before(const char *buff, size_t have, const char *termin
 	return n - m;
 }
 
-static int http_receive_more(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t want, int timeout)
+//the receives of one message share its deadline, so that a peer that trickles
+//bytes cannot hold the reader past its time-out; a negative deadline never comes
+static int http_receive_more(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t want, tessaro_usec_t deadline)
 {
 	tessaro_size_t	len;
+	tessaro_usec_t	left = -1;
 	int	result;
 
 	if(*have + 1 >= size)
 		return -1;
+	if(deadline >= 0){
+		left = deadline - tessaro_clock_usec();
+		if(left <= 0)
+			return TESSARO_TIMEOUT;
+	}
 	len = size - 1 - *have;
 	if(len > want)
 		len = want;
-	result = tessaro_socket_recv(trans->socket, buff + *have, &len, timeout*TESSARO_USEC_PER_SEC);
+	result = tessaro_socket_recv(trans->socket, buff + *have, &len, left);
 	if(result != 0)
 		return result;
 	*have += len;
@@ -107,16 +115,32 @@ static int http_receive_more(kvproj_proto_trans_t *trans, char *buff, size_t siz
 	return 0;
 }
 
-static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t body, size_t *have, int timeout)
+//receives until buff[from..) holds a CR LF, whose offset goes to *eol; each byte is
+//looked at once. more: bytes that surely follow the line (none are taken beyond)
+static int http_receive_line(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t from, size_t more, tessaro_usec_t deadline, size_t *eol)
+{
+	size_t	scan = from;
+	int	result;
+
+	while((*eol = http_line_end(buff, scan, *have)) == *have){
+		//a CR at the end may meet its LF in the next piece
+		if(*have > scan + 1)
+			scan = *have - 1;
+		if((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, "\r\n") + more, deadline)) != 0)
+			return result;
+	}
+	return 0;
+}
+
+static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t body, size_t *have, tessaro_usec_t deadline)
 {
 	size_t	in = body, out = body, eol, chunk_size;
 	int	result;
 
 	for(;;){
-		while((eol = http_line_end(buff, in, *have)) == *have){
-			if((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, "\r\n"), timeout)) != 0)
-				return result;
-		}
+		//a size line is followed by at least two bytes: data and its CR LF, or the end's CR LF
+		if((result = http_receive_line(trans, buff, size, have, in, 2, deadline, &eol)) != 0)
+			return result;
 		if(http_parse_size(buff + in, eol - in, 16, "; \t", &chunk_size) != 0)
 			return -1;
 		in = eol + 2;
@@ -125,7 +149,7 @@ static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, si
 		if(chunk_size > size || in + chunk_size + 2 >= size)
 			return -1;
 		while(*have < in + chunk_size + 2){
-			if((result = http_receive_more(trans, buff, size, have, in + chunk_size + 2 - *have, timeout)) != 0)
+			if((result = http_receive_more(trans, buff, size, have, in + chunk_size + 2 - *have, deadline)) != 0)
 				return result;
 		}
 		if(buff[in + chunk_size] != '\r' || buff[in + chunk_size + 1] != '\n')
@@ -136,10 +160,8 @@ static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, si
 	}
 	//trailer lines up to the empty line that ends the message
 	for(;;){
-		while((eol = http_line_end(buff, in, *have)) == *have){
-			if((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, "\r\n"), timeout)) != 0)
-				return result;
-		}
+		if((result = http_receive_line(trans, buff, size, have, in, 0, deadline, &eol)) != 0)
+			return result;
 		if(eol == in)
 			break;
 		in = eol + 2;
@@ -149,12 +171,14 @@ static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, si
 	return 0;
 }
 
+//one HTTP message framed by its Content-Length or chunked coding; timeout (seconds)
+//bounds the whole message, not each receive
 static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout)
 {
 	int	result = 0;
 	size_t	have = *length, room, body = 0, header_end, value_len, l_length;
 	const char	*value;
-	tessaro_size_t	len;
+	tessaro_usec_t	deadline = timeout < 0 ? -1 : tessaro_clock_usec() + (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC;
 
 	if(size <= 0 || *length >= (tessaro_size_t)size)
 		return -1;
@@ -170,7 +194,7 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 		if(header_end + 3 < have)
 			break;
 		body = header_end;
-		result = http_receive_more(trans, buff, room, &have, http_room_before(buff, have, "\r\n\r\n"), timeout);
+		result = http_receive_more(trans, buff, room, &have, http_room_before(buff, have, "\r\n\r\n"), deadline);
 		*length = have;
 		if(result != 0)
 			return result;
@@ -184,13 +208,11 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 			memset(buff + body + l_length, 0, have - body - l_length);
 			have = body + l_length;
 		}
-		if(have < body + l_length){
-			result = tessaro_socket_recv_all(trans->socket, buff + have, body + l_length - have, &len, timeout*TESSARO_USEC_PER_SEC);
-			have += len;
-		}
+		while(result == 0 && have < body + l_length)
+			result = http_receive_more(trans, buff, room, &have, body + l_length - have, deadline);
 	}else if((value = http_header_value(buff, header_end + 2, "Transfer-Encoding", &value_len)) != NULL &&
 			http_is_chunked(value, value_len)){
-		result = http_dechunk(trans, buff, room, body, &have, timeout);
+		result = http_dechunk(trans, buff, room, body, &have, deadline);
 	}else{
 		result = -1;
 	}
@@ -198,4 +220,3 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 	*length = have;
 	return result;
 }
-

@@ -19,11 +19,12 @@ extern "C" {
 int tessaro_create_tcp_socket(tessaro_socket_t *sock);
 /* A TCP socket listening on port with the backlog given (address reuse on). */
 int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port, int backlog);
-/* Connects to an IPv4 address in dotted form. */
-int tessaro_connect(tessaro_socket_t sock, const char *ip, tessaro_port_t port);
+/* Connects to an IPv4 address in dotted form or to the first IPv4 address
+ * of a host name. */
+int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port);
 /* block 0: calls return at once or after their time-out; otherwise they block.
- * Every receive and send waits for the socket at most timeout microseconds
- * at a time (a negative timeout waits without end). */
+ * Every receive and send call ends within timeout microseconds, however
+ * many pieces it takes (a negative timeout waits without end). */
 int tessaro_socket_set_block(tessaro_socket_t sock, int block);
 /* Receives at most *len bytes; *len becomes the number received. */
 int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);

@@ -18,6 +18,9 @@ extern "C" {
 /* Waits: the unit is the platform's own, milliseconds on Windows and
  * seconds elsewhere, as the generated demo programs count. */
 void tessaro_sleep(unsigned int units);
+/* A steady clock in microseconds: only differences between two readings
+ * mean something. Deadlines are counted on it. */
+tessaro_usec_t tessaro_clock_usec(void);
 
 #ifdef __cplusplus
 }

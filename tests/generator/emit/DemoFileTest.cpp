@@ -65,8 +65,10 @@ protected:
     // Builds the demo of this build's target with the generated library and
     // the support library and runs it for a few seconds: natively alone on a
     // loopback of its own where the system allows one, in the Windows build
-    // under Wine. Its standard output comes back.
-    RunResult runDemo(const std::string& demoText)
+    // under Wine. Its standard output comes back. A driver (C text) given
+    // takes the place of the demo's client: it is built in, natively under
+    // the sanitizers, and the program runs until the driver ends it.
+    RunResult runDemo(const std::string& demoText, const std::string& driver = std::string())
     {
         RunResult result;
         if (!canBuildPrograms())
@@ -79,12 +81,12 @@ protected:
             const std::string port = std::to_string(20000 + ports() % 40000);
             const std::string moved = withPort(demoText, port);
             EXPECT_NE(moved, demoText) << "the demo's port was not found";
-            result = buildAndRunDemo(moved);
+            result = buildAndRunDemo(moved, withPort(driver, port));
             if (result.output.find(ListenError) == std::string::npos)
                 break;
         }
 #else
-        result = buildAndRunDemo(demoText);
+        result = buildAndRunDemo(demoText, driver);
 #endif
         return result;
     }
@@ -104,13 +106,23 @@ protected:
 
     static const std::string DemoPort;
 
-    RunResult buildAndRunDemo(const std::string& demoText)
+    RunResult buildAndRunDemo(const std::string& demoText, const std::string& driver)
     {
         RunResult result;
         testsupport::ScopedWorkingFolder folder;
         testsupport::writeBytes("calc_api.h", headerText());
         testsupport::writeBytes("calc_api.c", emitSourceWithPrinters());
         testsupport::writeBytes("calc_api_demo.c", demoText);
+        if (!driver.empty()) {
+            testsupport::writeBytes("driver.c", driver);
+            if (buildProgram("calc_api_demo.c calc_api.c driver.c", "demo", true, true) != 0) {
+                result.messages = testsupport::readBytes("messages.txt");
+                return result;
+            }
+            const bool isolated = std::system("unshare -rn ip link set lo up > /dev/null 2>&1") == 0;
+            return runBuiltProgram("demo", std::string(isolated ? "unshare -rn sh -c 'ip link set lo up; exec \"$@\"' sh " : "") +
+                                               "timeout 300");
+        }
         // Unbuffered, so that what it printed survives the end of the run.
         testsupport::writeBytes("unbuffered.c", "#include <stdio.h>\n__attribute__((constructor)) static void "
                                                 "unbuffered(void){ setvbuf(stdout, NULL, _IONBF, 0); }\n");
@@ -198,6 +210,133 @@ TEST_F(DemoFileTest, DemoServesItsOwnRequests)
         EXPECT_NE(run.output.find("==================recv msg " + c.received), std::string::npos) << run.output.substr(0, 2000);
         EXPECT_NE(run.output.find("====================\nmsg_type:"), std::string::npos) << run.output.substr(0, 2000);
     }
+}
+
+// Takes the place of the demo's client: connections that close at once,
+// break with a reset, or send what is no HTTP message, then 200 requests
+// with bytes behind the envelope on one connection, then one more on a
+// last connection. The demo tells it of every packet it printed and every
+// connection it ended.
+const char* const ServerDriver = R"(
+#include <pthread.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+#include "calc_api.h"
+#include "tessaro_socket.h"
+#include "tessaro_util.h"
+#ifdef _WIN32
+#include <winsock2.h>
+unsigned int __stdcall server_thread_func( void * param );
+#else
+#include <sys/socket.h>
+void* server_thread_func( void * param );
+#endif
+
+static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
+static int printed, ended;
+
+void demo_printed(void){ pthread_mutex_lock(&lock); printed++; pthread_mutex_unlock(&lock); }
+void demo_ended(void){ pthread_mutex_lock(&lock); ended++; pthread_mutex_unlock(&lock); }
+
+static void *serve(void *param)
+{
+	server_thread_func(param);
+	return NULL;
+}
+
+static void connect_demo(calc_proto_trans_t *trans)
+{
+	int tries;
+	memset(trans, 0, sizeof(*trans));
+	/* until the server thread listens */
+	for(tries = 0; calc_connect_server(trans, "127.0.0.1", "/test/soap", 4321) != 0; tries++){
+		if(tries == 3000)
+			exit(2);
+		usleep(10000);
+	}
+}
+
+static void send_text(calc_proto_trans_t *trans, const char *text)
+{
+	tessaro_size_t sent;
+	tessaro_socket_send_all(trans->socket, text, strlen(text), &sent, TESSARO_USEC_PER_SEC);
+}
+
+static void send_requests(calc_proto_trans_t *trans, int count)
+{
+	calc_proto_packet_t pk;
+	int i;
+	for(i = 0; i < count; i++){
+		memset(&pk, 0, sizeof(pk));
+		pk.msg_type = CALC_PROTO_ADD;
+		calc_set_attachment(&pk, "trailing bytes", 14);
+		if(calc_proto_sendpacket(trans, &pk, 30) != 0)
+			exit(3);
+	}
+}
+
+int main(void)
+{
+	pthread_t thread;
+	calc_proto_trans_t trans;
+	struct linger abort_close = {1, 0};
+	int tries, done = 0;
+
+	pthread_create(&thread, NULL, serve, NULL);
+	connect_demo(&trans);
+	tessaro_socket_close(trans.socket);
+
+	connect_demo(&trans);
+	send_text(&trans, "POST /test/soap HTTP/1.1\r\nContent-Le");
+	setsockopt(trans.socket, SOL_SOCKET, SO_LINGER, (const char *)&abort_close, sizeof(abort_close));
+	tessaro_socket_close(trans.socket);
+
+	connect_demo(&trans);
+	send_text(&trans, "no HTTP at all\r\n\r\n");
+	tessaro_socket_close(trans.socket);
+
+	connect_demo(&trans);
+	send_requests(&trans, 200);
+	tessaro_socket_close(trans.socket);
+
+	connect_demo(&trans);
+	send_requests(&trans, 1);
+	for(tries = 0; tries < 6000 && !done; tries++){
+		pthread_mutex_lock(&lock);
+		done = printed == 201;
+		pthread_mutex_unlock(&lock);
+		if(!done)
+			usleep(10000);
+	}
+	pthread_mutex_lock(&lock);
+	fprintf(stderr, "printed=%d ended=%d\n", printed, ended);
+	pthread_mutex_unlock(&lock);
+	exit(0);
+}
+)";
+
+// The server thread keeps serving: a connection that closes, breaks or
+// sends no HTTP ends (once, no spinning) and the next is accepted; every
+// packet's attachment is freed (the leak checker watches natively).
+TEST_F(DemoFileTest, ServerOutlivesBrokenConnections)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    load("calc.wsdl");
+    std::string text = demo(programPlatform());
+    const auto replace = [&text](const std::string& from, const std::string& to) {
+        const std::string::size_type at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    };
+    replace("int main(int argc, char ** argv)", "int demo_client_main(int argc, char ** argv)");
+    replace("printf(\"read_packet stat is %d!\\n\", result);", "demo_ended();");
+    replace("\t\t\tcalc_print_proto_packet_t(&pk);", "\t\t\tdemo_printed();");
+    text = "void demo_printed(void);\nvoid demo_ended(void);\n" + text;
+    const RunResult run = runDemo(text, ServerDriver);
+    EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
+    EXPECT_EQ(run.messages, "printed=201 ended=4\n");
 }
 
 } // namespace

@@ -111,10 +111,12 @@ std::string message(const std::string& start, const std::string& body, const std
     return start + "\r\n" + headers + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
+const std::string EnvelopeNs = "http://schemas.xmlsoap.org/soap/envelope/";
+
 std::string envelope(const std::string& inner, const std::string& prefix = "SOAP-ENV")
 {
-    return "<?xml version=\"1.0\"?>\n<" + prefix + ":Envelope xmlns:" + prefix +
-        "=\"http://schemas.xmlsoap.org/soap/envelope/\">" + inner + "</" + prefix + ":Envelope>";
+    return "<?xml version=\"1.0\"?>\n<" + prefix + ":Envelope xmlns:" + prefix + "=\"" + EnvelopeNs + "\">" + inner +
+        "</" + prefix + ":Envelope>";
 }
 
 std::string cLiteral(const std::string& text)
@@ -164,22 +166,76 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
                                                       : "0 type=6 headers=1 [Content-Length|5] c=9000000000"},
         {message("HTTP/1.1 404 Not Found", "gone"),
          "0 type=1 headers=1 [Content-Length|3] code=404 reason=Not Found\\r"},
-        {message("HTTP/1.1 500 Internal", envelope(fault, "env")),
+        // A fault is decoded whatever the status; other answers with a
+        // status other than 200 stay HTTP messages, whatever their body.
+        {message("HTTP/1.1 500 Internal", envelope(fault, "env")), "0 type=2 headers=1 [Content-Length|5] fault=env:Client|no"},
+        {message("HTTP/1.1 400 Bad", envelope(fault, "env") + "\r\nDATA"),
+         "0 type=2 headers=1 [Content-Length|5] fault=env:Client|no attachment=6:\r\nDATA"},
+        {message("HTTP/1.1 500 Internal", envelope("<env:Body><Count>1</Count></env:Body>", "env")),
          "0 type=1 headers=1 [Content-Length|5] code=500 reason=Internal\\r"},
+        {message("HTTP/1.1 500 Internal", "<html>down</html>"),
+         "0 type=1 headers=1 [Content-Length|4] code=500 reason=Internal\\r"},
         {message(ok, envelope(fault, "env")), "0 type=2 headers=1 [Content-Length|5] fault=env:Client|no"},
         // A multipart boundary before the envelope, bytes after it.
         {message(ok, "--b1\r\n" + envelope(fault, "env") + "\r\n--b1\r\nDATA"),
          "0 type=2 headers=1 [Content-Length|5] fault=env:Client|no boundary=--b1\\r\n attachment=12:\r\n--b1\r\nDATA"},
         {message(ok, envelope(fault, "env"), "A: 1\r\nB: 2\r\nC: 3\r\nD: 4\r\nE: 5\r\nF: 6\r\n"),
          "0 type=2 headers=5 [A|3] [B|3] [C|3] [D|3] [E|3] fault=env:Client|no"},
-        // The envelope's own closing tag ends it, attributes or not; without
-        // its namespace it has no Body, and an envelope without one fails.
+        // The envelope is known by its namespace, not its prefix: any
+        // prefix, the default namespace, no XML declaration, blanks first.
+        {message(ok, envelope("<s:Body><Count>1</Count></s:Body>", "s")), "0 type=6 headers=1 [Content-Length|5] c=1"},
+        {message(ok, envelope("<soap:Body><Count>2</Count></soap:Body>", "soap")), "0 type=6 headers=1 [Content-Length|5] c=2"},
+        {message(ok, envelope("<soapenv:Header/><soapenv:Body><Count>3</Count></soapenv:Body>", "soapenv")),
+         "0 type=6 headers=1 [Content-Length|5] c=3"},
+        {message(ok, "<Envelope xmlns=\"" + EnvelopeNs + "\"><Body><Count xmlns=\"urn:t\">4</Count></Body></Envelope>"),
+         "0 type=6 headers=1 [Content-Length|5] c=4"},
+        {message(ok, "\r\n <?xml version='1.0' encoding='utf-8'?><S:Envelope xmlns:S=\"" + EnvelopeNs +
+                         "\"><S:Body><Count>5</Count></S:Body></S:Envelope>\n"),
+         "0 type=6 headers=1 [Content-Length|5] c=5 boundary=\\r\n "},
+        // Envelope text inside a CDATA section is text, not the message.
+        {message(ok, envelope("<soap:Body><Count>6</Count><Note><![CDATA[" + envelope("<env:Body><Count>9</Count></env:Body>", "env") +
+                                  "]]></Note></soap:Body>", "soap")),
+         "0 type=6 headers=1 [Content-Length|5] c=6"},
+        {message(ok, "<![CDATA[" + envelope("<env:Body><Count>9</Count></env:Body>", "env") + "]]>"),
+         "-1 type=0 headers=1 [Content-Length|5]"},
+        // Envelope, Header and Body of another namespace, or none, are no
+        // SOAP 1.1 message; nor is a message without a Body.
         {message(ok, "<?xml version=\"1.0\"?><env:Envelope><env:Body><Count>1</Count></env:Body></env:Envelope>"),
          "-1 type=0 headers=1 [Content-Length|4]"},
-        // A Body without a known message, an unknown envelope prefix, a
-        // missing part, a number that does not convert.
+        {message(ok, "<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body><Count>1</Count></e:Body></e:Envelope>"),
+         "-1 type=0 headers=1 [Content-Length|5]"},
+        {message(ok, envelope("<Body><Count>1</Count></Body>", "env")), "-1 type=0 headers=1 [Content-Length|5]"},
+        {message(ok, envelope("<env:Header/>", "env")), "-1 type=0 headers=1 [Content-Length|5]"},
+        // No document type declaration is read: no DTD, no entity, nothing
+        // fetched; an undeclared entity is an error.
+        {message(ok, "<?xml version=\"1.0\"?><!DOCTYPE e [<!ENTITY a \"77\">]>" +
+                         envelope("<env:Body><Count>&a;</Count></env:Body>", "env").substr(21)),
+         "-1 type=0 headers=1 [Content-Length|5]"},
+        {message(ok, "<!DOCTYPE e SYSTEM \"file:///etc/hostname\">" + envelope("<env:Body><Count>1</Count></env:Body>", "env").substr(22)),
+         "-1 type=0 headers=1 [Content-Length|5]"},
+        {message(ok, envelope("<env:Body><Count>&a;</Count></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|5]"},
+        // Bytes behind the envelope are its attachment, blanks alone are not.
+        {message(ok, envelope("<env:Body><Count>7</Count></env:Body>", "env") + "\r\n<x>BIN"),
+         "0 type=6 headers=1 [Content-Length|5] c=7 attachment=8:\r\n<x>BIN"},
+        {message(ok, envelope("<env:Body><Count>8</Count></env:Body>", "env") + "<!--x-->"),
+         "0 type=6 headers=1 [Content-Length|5] c=8 attachment=8:<!--x-->"},
+        {message(ok, envelope("<env:Body><Count>9</Count></env:Body>", "env") + " \r\n"),
+         "0 type=6 headers=1 [Content-Length|5] c=9"},
+        // A multipart body named by its Content-Type: the envelope is its
+        // first part, after the part's headers; the rest is the attachment.
+        {message(ok, "preamble\r\n--MB\r\nContent-Type: text/xml\r\nContent-ID: <r>\r\n\r\n" +
+                         envelope("<env:Body><Count>10</Count></env:Body>", "env") +
+                         "\r\n--MB\r\nContent-Type: application/octet-stream\r\n\r\nBIN\r\n--MB--\r\n",
+                     "Content-Type: Multipart/Related; type=\"text/xml\"; boundary=\"MB\"\r\n"),
+         "0 type=6 headers=2 [Content-Type|51] [Content-Length|5] c=10 boundary=preamble\\r\n--MB\\r\n"
+         "Content-Type: text/xml\\r\nContent-ID: <r>\\r\n\\r\n attachment=63:\r\n--MB\r\n"
+         "Content-Type: application/octet-stream\r\n\r\nBIN\r\n--MB--\r\n"},
+        {message(ok, "--MB\r\n\r\n" + envelope("<env:Body><Count>11</Count></env:Body>", "env") + "\r\n--MB--",
+                     "Content-Type: multipart/related; boundary=MB; type=\"text/xml\"\r\n"),
+         "0 type=6 headers=2 [Content-Type|49] [Content-Length|5] c=11 boundary=--MB\\r\n\\r\n attachment=8:\r\n--MB--"},
+        // A Body without a known message, a missing part, a number that
+        // does not convert.
         {message(ok, envelope("<env:Body><Other/></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|5]"},
-        {message(ok, envelope("<s:Body><Count>1</Count></s:Body>", "s")), "-1 type=0 headers=1 [Content-Length|5]"},
         {message(ok, envelope("<SOAP-ENV:Body><Add><a>1</a></Add></SOAP-ENV:Body>")),
          "-1 type=3 headers=1 [Content-Length|5]"},
         {message(ok, envelope("<env:Body><Count>lots</Count></env:Body>", "env")),

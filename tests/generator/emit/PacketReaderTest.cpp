@@ -136,4 +136,114 @@ TEST_F(PacketReaderTest, ScriptedPeers)
     EXPECT_EQ(run.output, joinedLines(Expected));
 }
 
+// A peer that sends its first bytes at once and then one byte each time
+// the reader looks at its clock, a clock that moves one second each time:
+// time runs with the reader's receives, not with the machine's load.
+const char* const TricklingPeer = R"(
+static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
+static pthread_cond_t moved = PTHREAD_COND_INITIALIZER;
+static long ticks, stopped;
+
+tessaro_usec_t fake_clock(void)
+{
+	tessaro_usec_t now;
+	pthread_mutex_lock(&lock);
+	now = ++ticks * TESSARO_USEC_PER_SEC;
+	pthread_cond_broadcast(&moved);
+	pthread_mutex_unlock(&lock);
+	return now;
+}
+
+/* piece 0 at once, then a byte for each tick of the clock: no tick is lost */
+static int trickle_pace(int piece)
+{
+	int stop;
+	pthread_mutex_lock(&lock);
+	while(piece > ticks && !stopped)
+		pthread_cond_wait(&moved, &lock);
+	stop = stopped != 0;
+	pthread_mutex_unlock(&lock);
+	return stop;
+}
+
+/* Reads one message from a trickling peer; prints the result and whether
+ * the reader got past the header. */
+static void trickle(const char *text, size_t at_once, int timeout)
+{
+	static char buff[200000];
+	peer_t peer;
+	demo_proto_trans_t trans;
+	tessaro_size_t length = 0;
+	size_t i;
+	int result;
+
+	memset(&peer, 0, sizeof(peer));
+	peer.pace = trickle_pace;
+	peer.pieces[0] = text;
+	peer.lengths[0] = at_once;
+	for(i = at_once, peer.count = 1; text[i] != '\0'; i++, peer.count++){
+		peer.pieces[peer.count] = text + i;
+		peer.lengths[peer.count] = 1;
+	}
+	ticks = stopped = 0;
+	memset(buff, 0, sizeof(buff));
+	memset(&trans, 0, sizeof(trans));
+	if(peer_start(&peer, &trans.socket) != 0)
+		exit(1);
+	result = read_packet(&trans, buff, sizeof(buff) - 1, &length, timeout);
+	pthread_mutex_lock(&lock);
+	stopped = 1;
+	pthread_cond_broadcast(&moved);
+	pthread_mutex_unlock(&lock);
+	peer_finish(&peer, trans.socket);
+	printf("%d %s %s\n", result, strstr(buff, "\r\n\r\n") != NULL ? "body" : "header",
+		result == 0 ? strstr(buff, "\r\n\r\n") + 4 : "");
+}
+
+int main(void)
+{
+	static char chunked[130000];
+	const char *length_body = "HTTP/1.1 200 OK\r\nContent-Length: 59\r\n\r\n"
+		"<a>0123456789012345678901234567890123456789012345678901</a>";
+	const char *chunked_body = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+		"a;ext=1\r\n0123456789\r\n1A\r\nabcdefghijklmnopqrstuvwxyz\r\n0\r\n\r\n";
+	size_t header = strstr(length_body, "\r\n\r\n") + 4 - length_body;
+	size_t n;
+
+	/* a header, a body of known length, a chunked body: each sent a byte a second */
+	trickle(length_body, 0, 20);
+	trickle(length_body, header, 30);
+	trickle(chunked_body, strstr(chunked_body, "\r\n\r\n") + 4 - chunked_body, 30);
+	/* the same messages with time enough */
+	trickle(length_body, 0, 1000);
+	trickle(chunked_body, 0, 1000);
+
+	/* a chunk extension of 100000 bytes, arriving at once */
+	n = (size_t)sprintf(chunked, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1a;x=");
+	memset(chunked + n, 'e', 100000);
+	strcpy(chunked + n + 100000, "\r\nabcdefghijklmnopqrstuvwxyz\r\n0\r\n\r\n");
+	trickle(chunked, strlen(chunked), 1000000);
+	return 0;
+}
+)";
+
+TEST_F(PacketReaderTest, OneDeadlineForTheWholeMessage)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    view(schemaDocument(""));
+    emitHeader("demo", programPlatform());
+    const std::string source = emitSourceWithReaders();
+    const std::string main =
+        std::string("#define tessaro_clock_usec fake_clock\n#include \"demo_api.c\"\n") + LoopbackPeer + TricklingPeer;
+    const RunResult run =
+        buildAndRunC(main, {{"demo_api.h", headerText()}, {"demo_api.c", source}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    const std::string timeout = std::to_string(2); // TESSARO_TIMEOUT
+    EXPECT_EQ(run.output, timeout + " header \n" + timeout + " body \n" + timeout + " body \n" +
+                              "0 body <a>0123456789012345678901234567890123456789012345678901</a>\n"
+                              "0 body 0123456789abcdefghijklmnopqrstuvwxyz\n"
+                              "0 body abcdefghijklmnopqrstuvwxyz\n");
+}
+
 } // namespace
