@@ -68,8 +68,10 @@ private:
         out_.indent();
         out_.line(std::string("\tif ((coming_socket = accept(tcp_socket, ") +
                   (windows_ ? "(LPSOCKADDR)" : "(struct sockaddr *)") + "&addr, &size)) == INVALID_SOCKET){");
-        lines(out_, {"\t\tprintf(\"accept socket error\\n\");", "\t\treturn 0;", "\t}", "", "\ttrans.socket = coming_socket;", "",
-                     "\twhile(1){"});
+        // A connection reset before it was accepted fails the accept: the
+        // server pauses (a failing listener cannot flood the log) and goes on.
+        lines(out_, {"\t\tprintf(\"accept socket error\\n\");", windows_ ? "\t\ttessaro_sleep(1000);" : "\t\ttessaro_sleep(1);",
+                     "\t\tcontinue;", "\t}", "", "\ttrans.socket = coming_socket;", "", "\twhile(1){"});
         out_.line("\t\tmemset(&pk, 0, sizeof(" + p_ + "_proto_packet_t));");
         out_.emptyLine();
         out_.line("\t\tresult = " + p_ + "_proto_readpacket(&trans, &pk, 30);");

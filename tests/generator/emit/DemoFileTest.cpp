@@ -7,6 +7,7 @@
 #include "GeneratorTestSupport.h"
 #include "generator/emit/DemoFile.h"
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
@@ -336,7 +337,9 @@ TEST_F(DemoFileTest, ServerOutlivesBrokenConnections)
     text = "void demo_printed(void);\nvoid demo_ended(void);\n" + text;
     const RunResult run = runDemo(text, ServerDriver);
     EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
-    EXPECT_EQ(run.messages, "printed=201 ended=4\n");
+    std::string messages = run.messages;
+    messages.erase(std::remove(messages.begin(), messages.end(), '\r'), messages.end());
+    EXPECT_EQ(messages, "printed=201 ended=4\n");
 }
 
 } // namespace
