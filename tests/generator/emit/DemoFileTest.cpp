@@ -217,7 +217,7 @@ TEST_F(DemoFileTest, DemoServesItsOwnRequests)
 // break with a reset, or send what is no HTTP message, then 200 requests
 // with bytes behind the envelope on one connection, then one more on a
 // last connection. The demo tells it of every packet it printed and every
-// connection it ended.
+// connection it ended or could not accept.
 const char* const ServerDriver = R"(
 #include <pthread.h>
 #include <stdio.h>
@@ -333,6 +333,8 @@ TEST_F(DemoFileTest, ServerOutlivesBrokenConnections)
     };
     replace("int main(int argc, char ** argv)", "int demo_client_main(int argc, char ** argv)");
     replace("printf(\"read_packet stat is %d!\\n\", result);", "demo_ended();");
+    // A connection reset before the accept may end there (Windows does so).
+    replace("printf(\"accept socket error\\n\");", "demo_ended();");
     replace("\t\t\tcalc_print_proto_packet_t(&pk);", "\t\t\tdemo_printed();");
     text = "void demo_printed(void);\nvoid demo_ended(void);\n" + text;
     const RunResult run = runDemo(text, ServerDriver);
