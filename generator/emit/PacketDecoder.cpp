@@ -106,6 +106,22 @@ void writeBlock(const CValueAccess& value, const std::string& xmlName, BlockMode
         out.line(in + "cur = cur->next;");
 }
 
+// The name a header part's element carries in the Header.
+std::string headerElementName(const CViewPart& part)
+{
+    return part.refKind == CViewPart::ElementRef && part.element != nullptr ? part.element->name : part.name;
+}
+
+// Whether a part of a message goes into the Header instead of the Body.
+bool inHeader(const CViewPart& part, const std::vector<CHeaderPart>& headers)
+{
+    for (const CHeaderPart& header : headers) {
+        if (isHeaderPart(part, header))
+            return true;
+    }
+    return false;
+}
+
 // Each soap:header part with a packet member, once, read from whichever
 // child of the Header carries its name.
 void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
@@ -114,30 +130,55 @@ void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
     std::set<const CStructMember*> written;
     out.line("\t\t\tfor(cur = mydecode_element(cur); cur != NULL; cur = mydecode_element(cur->next)){");
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
-        const CStructMember* member = layout.headerMember(side.header.message, side.header.partIndex);
-        const CViewPart* part = side.header.part();
-        if (member == nullptr || part == nullptr || !written.insert(member).second)
-            return;
-        const CValueAccess value = accessOf(context, member, "pk->" + member->cName);
-        const std::string xmlName =
-            part->refKind == CViewPart::ElementRef && part->element != nullptr ? part->element->name : part->name;
-        writeBlock(value, xmlName, BlockMode::Matched, "\t\t\t\t", out);
+        for (const CHeaderPart& header : headerParts(side)) {
+            const CStructMember* member = layout.headerMember(header.message, header.partIndex);
+            const CViewPart* part = header.part();
+            if (member == nullptr || part == nullptr || !written.insert(member).second)
+                continue;
+            writeBlock(accessOf(context, member, "pk->" + member->cName), headerElementName(*part), BlockMode::Matched,
+                       "\t\t\t\t", out);
+        }
     });
     out.line("\t\t\t}");
 }
 
+// The further header parts a message holds in its own struct, read from the
+// Header once the Body has told which message it is.
+void writeOwnHeaderParts(const CEmitContext& context, const CViewDirection& side, CTextBuffer& out)
+{
+    const CViewMessage& message = *side.message;
+    const CStructDef* def = context.layout().structOf(&message);
+    CTextBuffer blocks;
+    for (const CHeaderPart& header : headerParts(side)) {
+        const CViewPart* part = header.part();
+        if (part == nullptr || context.layout().headerMember(header.message, header.partIndex) != nullptr ||
+            header.message != &message)
+            continue;
+        const CStructMember* member = messageMember(def, *part);
+        if (member != nullptr)
+            writeBlock(accessOf(context, member, "pk->msg." + message.cName + "." + member->cName),
+                       headerElementName(*part), BlockMode::Matched, "\t\t\t\t\t\t", blocks);
+    }
+    if (blocks.empty())
+        return;
+    out.line("\t\t\t\t\tfor(cur = header != NULL ? mydecode_element(header->xmlChildrenNode) : NULL; cur != NULL; cur = mydecode_element(cur->next)){");
+    out.append(blocks.text());
+    out.line("\t\t\t\t\t}");
+}
+
 // The parts of a message in order from where its test leaves cur; the
-// part a soap:header carries is read in the Header instead.
+// parts soap:headers carry are read in the Header instead.
 void writeParts(const CEmitContext& context, const CViewOperation& operation, const CViewDirection& side,
                 CTextBuffer& out)
 {
     const CViewMessage& message = *side.message;
     const CStructDef* def = context.layout().structOf(&message);
+    const std::vector<CHeaderPart> headers = headerParts(side);
     const bool document = operation.style != CViewOperation::Rpc;
     bool started = !document;
     bool first = true;
     for (const CViewPart& part : message.parts) {
-        if (isHeaderPart(part, side.header))
+        if (inHeader(part, headers))
             continue;
         if (!started && part.refKind != CViewPart::ElementRef)
             continue; // a document message starts at its first element
@@ -151,6 +192,18 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
     }
 }
 
+// The element a document message's Body starts with: its first element
+// part that no soap:header carries; empty when there is none.
+std::string firstBodyElement(const CViewDirection& side)
+{
+    const std::vector<CHeaderPart> headers = headerParts(side);
+    for (const CViewPart& part : side.message->parts) {
+        if (!inHeader(part, headers) && part.refKind == CViewPart::ElementRef && part.element != nullptr)
+            return part.element->name;
+    }
+    return std::string();
+}
+
 void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
@@ -158,14 +211,30 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection& side) {
         const std::vector<const CMessageKey*> keys = context.keys().keysOf(operation, direction);
-        if (keys.empty() || !written.insert(keys.front()->id).second)
+        if (keys.empty())
             return;
-        const std::string& id = keys.front()->id;
-        out.line("\t\t\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)" + P + "_" + id + "_TAG)){");
+        const bool rpc = operation.style == CViewOperation::Rpc;
+        // A further soap:header part may be the message's first element
+        // part: the message is known by the element its Body starts with,
+        // and by that element's key where it has one.
+        const CMessageKey* key = keys.front();
+        const std::string body = rpc ? key->tagValue : firstBodyElement(side);
+        if (body.empty())
+            return;
+        for (const CMessageKey* other : keys) {
+            if (other->tagValue == body)
+                key = other;
+        }
+        if (!written.insert(key->id).second)
+            return;
+        const std::string& id = key->id;
+        const std::string tag = body == key->tagValue ? P + "_" + id + "_TAG" : cStringLiteral(body);
+        out.line("\t\t\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)" + tag + ")){");
         out.line("\t\t\t\t\tpk->msg_type = " + P + "_PROTO_" + id + ";");
-        if (operation.style == CViewOperation::Rpc)
+        if (rpc)
             out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");
         writeParts(context, operation, side, out);
+        writeOwnHeaderParts(context, side, out);
         out.line("\t\t\t\t\tgoto over;");
         out.line("\t\t\t\t}");
         out.emptyLine();
@@ -188,7 +257,7 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "//(or its first multipart part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int " + p + "_proto_decoder(char *buffer, " + p + "_proto_packet_t *pk, tessaro_size_t buffer_len)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
-                "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header;", "\txmlChar\t\t*key = NULL;", "",
+                "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL;", "\txmlChar\t\t*key = NULL;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
                 "\tif(header_end == buffer_len)", "\t\treturn -1;",
                 "\tmydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end);",

@@ -10,7 +10,7 @@ using namespace gentest;
 
 namespace {
 
-// Rpc operation Add (a header part "session", an int, a text and a struct)
+// Rpc operation Add (header parts "session" and "name", an int and a struct)
 // and document operation Find (element parts) on one SOAP binding.
 std::string serviceDocument()
 {
@@ -29,7 +29,8 @@ std::string serviceDocument()
         "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
         "transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
         "<operation name=\"Add\"><soap:operation soapAction=\"\" style=\"rpc\"/><input>"
-        "<soap:header message=\"tns:AddIn\" part=\"session\" use=\"literal\"/><soap:body use=\"literal\"/></input>"
+        "<soap:header message=\"tns:AddIn\" part=\"session\" use=\"literal\"/>"
+        "<soap:header message=\"tns:AddIn\" part=\"name\" use=\"literal\"/><soap:body use=\"literal\"/></input>"
         "<output><soap:body use=\"literal\"/></output></operation>"
         "<operation name=\"Find\"><input><soap:body use=\"literal\"/></input>"
         "<output><soap:body use=\"literal\"/></output></operation></binding>");
@@ -147,8 +148,9 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
     if (!canBuildPrograms())
         GTEST_SKIP() << "no C compiler";
     const std::string ok = "HTTP/1.1 200 OK";
-    const std::string rpcBody = "<SOAP-ENV:Header>\n  <session>s-1</session>\n</SOAP-ENV:Header>\n"
-                                "<SOAP-ENV:Body>\n  <Add>\n    <a>-12</a>\n    <name>n &amp; m</name>\n"
+    // Both header parts in the Header: session held by the packet, name by the message.
+    const std::string rpcBody = "<SOAP-ENV:Header>\n  <name>n &amp; m</name><session>s-1</session>\n</SOAP-ENV:Header>\n"
+                                "<SOAP-ENV:Body>\n  <Add>\n    <a>-12</a>\n"
                                 "    <where><x>3</x><label>up</label></where>\n  </Add>\n</SOAP-ENV:Body>";
     const std::string fault = "<env:Body><env:Fault><faultcode>env:Client</faultcode>"
                               "<faultstring>no</faultstring></env:Fault></env:Body>";
