@@ -217,6 +217,9 @@ public:
     CKLVToolTipContext* m_pToolTipContext = nullptr;
     // A floating tool bar shows a close button.
     BOOL m_bCloseable = FALSE;
+    // Bars the program made, as against those the user made; bars torn off a popup.
+    BOOL m_bBuiltIn = TRUE;
+    BOOL m_bTearOffBar = FALSE;
     // The dock bar holding the bar; null while it floats or is not docked.
     CKLVDockBar* m_pDockBar = nullptr;
 

@@ -10,10 +10,12 @@
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/ReBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"
+#include "toolkit/common/ResourceManager.h"
 
 IMPLEMENT_DYNCREATE(CKLVCommandBars, CCmdTarget)
 
@@ -157,24 +159,90 @@ void CKLVCommandBars::SetSite(CWnd* pSite) {
 }
 
 CKLVCommandBar* CKLVCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pBarClass) {
-    CRuntimeClass* pClass = pBarClass ? pBarClass : m_pToolBarClass;
-    if (!pClass || !pClass->IsDerivedFrom(RUNTIME_CLASS(CKLVCommandBar))) return nullptr;
-    auto* pBar = static_cast<CKLVCommandBar*>(pClass->CreateObject());
+    CKLVCommandBar* pBar = CreateBar(pBarClass ? pBarClass : m_pToolBarClass, lpszTitle);
     if (!pBar) return nullptr;
-    pBar->m_pCommandBars = this;
-    pBar->m_pLink = this;
-    pBar->SetTitle(lpszTitle);
     if (!pBar->SetPosition(nPosition)) {
-        pBar->InternalRelease();
+        DiscardBar(pBar);
         return nullptr;
     }
     m_arrBars.Add(pBar);
     return pBar;
 }
 
+CKLVCommandBar* CKLVCommandBars::CreateBar(CRuntimeClass* pClass, LPCTSTR lpszTitle) {
+    if (!pClass || !pClass->IsDerivedFrom(RUNTIME_CLASS(CKLVCommandBar))) return nullptr;
+    auto* pBar = static_cast<CKLVCommandBar*>(pClass->CreateObject());
+    if (!pBar) return nullptr;
+    pBar->m_pCommandBars = this;
+    pBar->m_pLink = this;
+    pBar->SetTitle(lpszTitle);
+    return pBar;
+}
+
+void CKLVCommandBars::DiscardBar(CKLVCommandBar* pBar) {
+    if (pBar->m_pDockBar) pBar->m_pDockBar->RemoveCommandBar(pBar);
+    pBar->InternalRelease();
+}
+
+CKLVCommandBar* CKLVCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nMenuID) {
+    CKLVCommandBar* pBar = CreateBar(m_pMenuBarClass, lpszTitle);
+    if (!pBar) return nullptr;
+    pBar->Redraw();
+    pBar->m_nBarID = 1;
+    if (!pBar->SetPosition(CKLVCommandBar::barTop)) {
+        DiscardBar(pBar);
+        return nullptr;
+    }
+    if (nMenuID != 0) {
+        CMenu menu;
+        if (!KLVResourceManager()->LoadMenu(&menu, nMenuID) || !pBar->LoadMenu(&menu)) {
+            DiscardBar(pBar);
+            return nullptr;
+        }
+        pBar->GetControls()->CreateOriginalControls();
+        m_nMenuID = nMenuID;
+    }
+    m_arrBars.Add(pBar);
+    return pBar;
+}
+
+CKLVToolBar* CKLVCommandBars::AddCustomToolBar(LPCTSTR lpszTitle, UINT nBarID, BOOL bFloating) {
+    if (!m_pToolBarClass || !m_pToolBarClass->IsDerivedFrom(RUNTIME_CLASS(CKLVToolBar))) return nullptr;
+    auto* pBar = static_cast<CKLVToolBar*>(CreateBar(m_pToolBarClass, lpszTitle));
+    if (!pBar) return nullptr;
+    KLVCREATEBARSTRUCT cs = {pBar, nullptr, FALSE, TRUE, bFloating, lpszTitle, nBarID};
+    if (m_pSite && m_pSite->GetSafeHwnd())
+        m_pSite->SendMessage(CKLVControls::msgCreateCommandBar, 0, reinterpret_cast<LPARAM>(&cs));
+    if (!pBar->SetPosition(bFloating ? CKLVCommandBar::barFloating : CKLVCommandBar::barTop)) {
+        DiscardBar(pBar);
+        return nullptr;
+    }
+    m_arrBars.Add(pBar);
+    pBar->m_nBarID = nBarID;
+    pBar->m_bBuiltIn = FALSE;
+    pBar->m_bTearOffBar = bFloating;
+    if (!bFloating) RecalcFrameLayout();
+    AddRebarBand(pBar);
+    return pBar;
+}
+
+CKLVReBar* CKLVCommandBars::GetReBar() const {
+    if (!m_pSite || !m_pSite->GetSafeHwnd()) return nullptr;
+    return DYNAMIC_DOWNCAST(CKLVReBar, CWnd::FromHandlePermanent(::GetDlgItem(m_pSite->GetSafeHwnd(), AFX_IDW_REBAR)));
+}
+
+void CKLVCommandBars::AddRebarBand(CKLVToolBar* pBar) {
+    if (CKLVReBar* pReBar = GetReBar()) pReBar->AddToolBar(pBar, CKLVReBar::bandStyleToolBar);
+}
+
+void CKLVCommandBars::RemoveRebarBand(CKLVToolBar* pBar) {
+    if (CKLVReBar* pReBar = GetReBar()) pReBar->DeleteToolBar(pBar);
+}
+
 void CKLVCommandBars::RemoveBar(CKLVCommandBar* pBar) {
     if (pBar->GetSafeHwnd()) pBar->ShowWindow(SW_HIDE);
     pBar->m_bVisible = FALSE;
+    if (auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, pBar)) RemoveRebarBand(pToolBar);
     pBar->OnRemoved();
     pBar->InternalRelease();
 }
@@ -289,6 +357,23 @@ void CKLVCommandBars::RedrawCommandBars() {
         CKLVCommandBar* pBar = GetAt(i);
         if (pBar->GetSafeHwnd() && pBar->IsVisible()) pBar->Redraw(nullptr, TRUE);
     }
+}
+
+void CKLVCommandBars::UpdateCommandBars() {
+    LockLayout();
+    for (int i = 0; i < GetCount(); ++i)
+        if (GetAt(i)->IsVisible()) GetAt(i)->OnRecalcLayout();
+    if (m_pSite && m_pSite->GetSafeHwnd())
+        if (HWND hStatusBar = ::GetDlgItem(m_pSite->GetSafeHwnd(), AFX_IDW_STATUS_BAR)) ::InvalidateRect(hStatusBar, nullptr, TRUE);
+    UnlockLayout();
+    RecalcFrameLayout();
+    if (m_pSite && m_pSite->GetSafeHwnd()) m_pSite->SendMessage(WM_NCPAINT, 1);
+}
+
+void CKLVCommandBars::OnSetPreviewMode(BOOL bPreview) {
+    m_pAccelManager->DisableAccelerators(bPreview);
+    for (int i = 0; i < GetCount(); ++i)
+        if (auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, GetAt(i))) pToolBar->OnSetPreviewMode(bPreview);
 }
 
 void CKLVCommandBars::RecalcFrameLayout(BOOL bDelay) {

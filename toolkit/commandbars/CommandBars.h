@@ -14,6 +14,7 @@ class CKLVCommandBarsOptions;
 class CKLVContextMenus;
 class CKLVControlAction;
 class CKLVDockBar;
+class CKLVReBar;
 class CKLVToolBar;
 
 class CKLVCommandBars : public CCmdTarget, public CKLVCommandBarsLink {
@@ -42,6 +43,12 @@ public:
 
     // The context menu over the bars at a screen point; shown once popup bars exist.
     virtual void ContextMenu(CKLVCommandBar* /*pBar*/, CPoint /*ptScreen*/) {}
+    // With a rebar among the site's children (0xE804), tool bars live in its bands.
+    virtual void AddRebarBand(CKLVToolBar* pBar);
+    virtual void RemoveRebarBand(CKLVToolBar* pBar);
+    // A tool bar of the user's own: the site may fill it first (message 0x2861); it floats or
+    // docks on top, is not built in, and goes into the rebar when there is one.
+    virtual CKLVToolBar* AddCustomToolBar(LPCTSTR lpszTitle, UINT nBarID, BOOL bFloating = FALSE);
 
     // The four dock bars of the site (top, bottom, left, right), of the dock-bar class; a dock bar
     // that cannot be made throws the resource exception.
@@ -62,6 +69,9 @@ public:
     // Stores the site and asks it (without running anything) whether it handles the customize
     // command.
     void SetSite(CWnd* pSite);
+    // The bar of the menu-bar class at the top with bar id 1, holding the menu resource (kept as
+    // its original controls); null when it cannot be made or the menu not loaded.
+    CKLVCommandBar* SetMenu(LPCTSTR lpszTitle, UINT nMenuID);
     // A bar of the class (the tool-bar class for null) with its window at the position; null
     // when it cannot be made, the list then unchanged.
     CKLVCommandBar* Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pBarClass = nullptr);
@@ -83,6 +93,10 @@ public:
     // customising).
     void ShowKeyboardCues(BOOL bShow);
     void RedrawCommandBars();
+    // After a change of system settings: every bar lays itself out again, then the frame.
+    void UpdateCommandBars();
+    // Print preview hides the bars and holds back the accelerators; leaving it brings both back.
+    void OnSetPreviewMode(BOOL bPreview);
     // Lays the site out now, or at its next idle time; nothing while the layout is locked.
     void RecalcFrameLayout(BOOL bDelay = FALSE);
     void LockLayout() { ++m_nLockLayout; }
@@ -142,4 +156,9 @@ public:
 private:
     BOOL IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalked) const;
     void RemoveBar(CKLVCommandBar* pBar);
+    // A bar of the class owned by these command bars, titled; null for a class of no bar.
+    CKLVCommandBar* CreateBar(CRuntimeClass* pClass, LPCTSTR lpszTitle);
+    // Takes a bar that failed half-way out of its dock bar and lets it go.
+    void DiscardBar(CKLVCommandBar* pBar);
+    CKLVReBar* GetReBar() const;
 };

@@ -2,6 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "classlib/WinApp.h"
+#include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -17,6 +18,9 @@ BEGIN_MESSAGE_MAP(CKLVDockBar, CWnd)
     ON_WM_PAINT()
     ON_MESSAGE(WM_PRINT, OnPrint)
     ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+    ON_WM_RBUTTONDOWN()
+    ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 namespace {
@@ -66,8 +70,7 @@ int CKLVDockBar::FindBar(const CKLVCommandBar* pBar, int nExclude) const {
 int CKLVDockBar::Insert(CKLVCommandBar* pBar, CRect, CPoint ptMid) {
     const BOOL bHorizontal = IsHorizontal();
     const int c = bHorizontal ? ptMid.y : ptMid.x;
-    CKLVCommandBar* pMenuBar = m_pCommandBars ? m_pCommandBars->GetMenuBar() : nullptr;
-    const BOOL bRibbonHere = pMenuBar && pMenuBar->IsRibbonBar() && FindBar(pMenuBar) != -1;
+    const BOOL bRibbonHere = IsRibbonHere();
     int nRowEnd = 0, nPreviousRowEnd = 0, nLastSeparator = 0;
     for (int i = 0; i < GetEntryCount(); ++i) {
         CKLVCommandBar* pEntry = GetEntry(i);
@@ -93,6 +96,11 @@ int CKLVDockBar::Insert(CKLVCommandBar* pBar, CRect, CPoint ptMid) {
     m_arrBars.InsertAt(nLastSeparator + 1, kRowEnd);
     m_arrBars.InsertAt(nLastSeparator + 1, pBar);
     return nLastSeparator + 1;
+}
+
+BOOL CKLVDockBar::IsRibbonHere() const {
+    CKLVCommandBar* pMenuBar = m_pCommandBars ? m_pCommandBars->GetMenuBar() : nullptr;
+    return pMenuBar && pMenuBar->IsRibbonBar() && FindBar(pMenuBar) != -1;
 }
 
 void CKLVDockBar::DockCommandBar(CKLVCommandBar* pBar, LPCRECT lpRect) {

@@ -41,6 +41,11 @@ BOOL CKLVMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pP
     return TRUE;
 }
 
+void CKLVMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
+    if (m_pCommandBars) m_pCommandBars->OnSetPreviewMode(bPreview);
+    CKLVMDIFrameWndBase::OnSetPreviewMode(bPreview, pState);
+}
+
 BOOL CKLVMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
     if (m_pCommandBars && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
         m_pCommandBars->GetAccelManager()->TranslateAccel(m_hWnd, pMsg))

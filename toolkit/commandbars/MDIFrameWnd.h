@@ -27,6 +27,8 @@ public:
     // frame keeps none of its own.
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+    // The command bars go into print preview first.
+    void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
     // Keys go through the command bars' accelerator manager first.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 

@@ -74,8 +74,14 @@ void CKLVToolBarTracker::TrackLoop() {
     ::SetCapture(hWnd);
     while (::GetCapture() == hWnd) {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessageA(&msg);
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+        // Taking the paint messages also takes a quit, whatever the filter: it ends the drag
+        // like one taken below.
+        BOOL bQuit = FALSE;
+        while (!bQuit && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+            bQuit = msg.message == WM_QUIT;
+            if (!bQuit) ::DispatchMessageA(&msg);
+        }
+        if (bQuit || !::GetMessageA(&msg, nullptr, 0, 0)) {
             // The outer loop must still see the quit.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;

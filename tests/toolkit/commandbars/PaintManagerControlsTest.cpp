@@ -179,9 +179,7 @@ TEST_F(Controls, PopupExpandButtonIsABlackDoubleChevron) {
 }
 
 TEST_F(Controls, FloatingCloseGlyphIsASymmetricCross) {
-    // The Wine prefix may not load the packaged Wine fonts; this process then takes Marlett itself.
-    if (!CKLVDrawHelpers::FontExists("Marlett"))
-        ::AddFontResourceExA("Z:\\usr\\share\\wine\\fonts\\marlett.ttf", FR_PRIVATE, nullptr);
+    commandbars_test::TakeMarlett();
     ASSERT_TRUE(CKLVDrawHelpers::FontExists("Marlett"));
     CKLVControl* pControl = Add(CKLVControl::typeButton, "");
     pControl->m_rcControl = CRect(10, 10, 30, 30);

@@ -4,6 +4,7 @@
 
 #include "ToolkitTestSupport.h"
 #include "support/FlatPaintManagerTheme.h"
+#include "toolkit/common/DrawHelpers.h"
 
 #include <memory>
 #include <set>
@@ -45,6 +46,13 @@ public:
     HGDIOBJ m_hOld;
     int m_cx, m_cy;
 };
+
+// The Wine prefix may not load the packaged Wine fonts; this process then takes Marlett itself,
+// before anything draws with it (a face asked for while missing stays mapped to another).
+inline void TakeMarlett() {
+    if (!CKLVDrawHelpers::FontExists("Marlett"))
+        ::AddFontResourceExA("Z:\\usr\\share\\wine\\fonts\\marlett.ttf", FR_PRIVATE, nullptr);
+}
 
 struct Release {
     void operator()(CKLVPaintManager* p) const { p->InternalRelease(); }
