@@ -458,6 +458,8 @@ int main(void)
 		if(response != 0){
 			memset(&pk, 0, sizeof(pk));
 			fill_packet(&pk, response);
+			/* One request per connection: the client must not send another on it. */
+			%(prefix)s_add_http_header(&pk, "Connection", "close");
 			send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
 		}
 		printf("{\"op\":\"%%s\",\"side\":\"server-response\",\"send\":%%d}\n", op, send_rc);
@@ -503,7 +505,8 @@ def write_driver(header, ops, samples_by_op):
             w.unmatched = []
             w.assigned = []
             body = sample["body"]
-            w.fill_struct(member.ctype, "pk->msg.%s" % member.name, body, {"c": body}, "\t\t")
+            # A header part may be held in the message's structure as well as in the packet.
+            w.fill_struct(member.ctype, "pk->msg.%s" % member.name, body + sample["headers"], {"c": body}, "\t\t")
             for hm in header.packet_headers:
                 found = Matcher.candidates(hm, sample["headers"])
                 if found:

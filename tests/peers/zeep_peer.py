@@ -40,6 +40,9 @@ class ZeepPeer:
     def __init__(self, wsdl, binding, port, soap_encoding_schema):
         self.transport = LocalTransport({"http://schemas.xmlsoap.org/soap/encoding/": soap_encoding_schema},
                                         timeout=10, operation_timeout=10)
+        # One connection per call, as the servers close theirs after answering: a kept-alive
+        # connection that the server has just closed would lose the next call.
+        self.transport.session.headers["Connection"] = "close"
         self.client = zeep.Client(wsdl, transport=self.transport, settings=zeep.Settings(strict=False))
         self.service = self.client.create_service("{%s}%s" % binding, "http://127.0.0.1:%d/peer" % port)
 
@@ -53,4 +56,6 @@ class ZeepPeer:
             result = getattr(self.service, op.name)(*args, **kwargs)
         except Exception as e:  # every failure of the peer is a finding, not a harness error
             return None, e
+        finally:
+            self.transport.session.close()
         return peer_values.flatten(zeep.helpers.serialize_object(result, dict)), None
