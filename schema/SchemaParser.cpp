@@ -451,15 +451,14 @@ bool SchemaParser::finalize()
     return finalizeOwn() && importsSettled;
 }
 
-// Parsers that imported a schema while it was still being read, or whose
-// references wait for a schema registered later, settle them now.
+// Every imported schema settles what it names now that all are read: a type
+// it names and nobody defines fails the parse like one of this schema.
 bool SchemaParser::finalizeImports()
 {
     bool settled = true;
     for (const auto& imported : ownedImports_) {
         settled = imported->finalizeImports() && settled;
-        if (imported->awaitsSchemaInProgress_ || imported->hasPendingReferences())
-            settled = imported->finalizeOwn() && settled;
+        settled = imported->finalizeOwn() && settled;
     }
     return settled;
 }

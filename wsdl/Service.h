@@ -22,6 +22,8 @@ public:
     explicit Service(WsdlParser* parser);
 
     void addPort(const std::string& name, Binding* binding, int extElementId);
+    // The binding of the port at that position, once it is known.
+    void setPortBinding(std::size_t position, Binding* binding);
     const std::list<Port>& getPorts() const { return ports_; }
 
 private:

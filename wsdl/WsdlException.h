@@ -14,6 +14,7 @@ public:
 
     std::string description; // "WSDL  Parser Exception : " + message
     int state = 0;
+    std::string document;    // where the fault lies; empty for the document being read
     int line = 0;
     int column = 0;
 };

@@ -78,24 +78,38 @@ void WsdlParser::error(const std::string& message, int level)
 {
     if (level != 0)
         return;
+    SourceSpot spot{getDocumentName(), 0, 0};
+    if (xpp_ != nullptr) {
+        spot.line = xpp_->getLineNumber();
+        spot.column = xpp_->getColumnNumber();
+    }
+    failAt(spot, message);
+}
+
+void WsdlParser::failAt(const SourceSpot& spot, const std::string& message)
+{
     error_ = true;
     WsdlException failure("Wsdl Parser Exception : " + message);
     failure.state = elementKind_;
-    if (xpp_ != nullptr) {
-        failure.line = xpp_->getLineNumber();
-        failure.column = xpp_->getColumnNumber();
-    }
+    failure.document = spot.document;
+    failure.line = spot.line;
+    failure.column = spot.column;
     throw failure;
 }
 
-void WsdlParser::notice(const std::string& message) const
+SourceSpot WsdlParser::here() const
 {
     SourceSpot spot{getDocumentName(), 0, 0};
     if (xpp_ != nullptr && xpp_->getEventType() != XmlPullParser::START_DOCUMENT) {
         spot.line = xpp_->getLineNumber();
         spot.column = xpp_->getColumnNumber();
     }
-    *diagnostics_ << locatedMessage(spot, message) << std::endl;
+    return spot;
+}
+
+void WsdlParser::notice(const std::string& message) const
+{
+    *diagnostics_ << locatedMessage(here(), message) << std::endl;
 }
 
 Schema::SchemaParser* WsdlParser::getSchemaParser(int position) const

@@ -7,6 +7,7 @@
 #include "wsdl/Service.h"
 #include "wsdl/WsdlException.h"
 #include "wsdl/WsdlExtensionHandler.h"
+#include "xml/SourceSpot.h"
 
 #include <fstream>
 #include <iosfwd>
@@ -89,6 +90,9 @@ public:
     // Exception : " + message with the element kind and the position of the
     // pull parser; other levels do nothing.
     void error(const std::string& message, int level);
+    // Ends the parse with a fatal error at a spot read earlier (a reference
+    // that the rest of the document did not settle).
+    [[noreturn]] void failAt(const SourceSpot& spot, const std::string& message);
 
     // Handles the next element of the document and returns the element kind
     // then reached. Every error ends the parse: it is written to the
@@ -109,6 +113,8 @@ public:
     // Writes "document:line:column: message" for the spot the reader stands
     // on to the diagnostics stream: the form of every message of a parse.
     void notice(const std::string& message) const;
+    // Where the reader stands: the document, and the line and column.
+    SourceSpot here() const;
     // The document being read: as the caller gave it, or as an import resolved it.
     const std::string& getDocumentName() const { return currentDocument_.empty() ? location_ : currentDocument_; }
 
@@ -198,6 +204,7 @@ private:
     static std::string documentKey(const std::string& location);
     int endParse(const std::string& description, int line, int column, const std::string& document = std::string());
     void resolveHeaders();
+    void settleReferences();
     void noteMissingSoapBinding() const;
     void parseDefinitions();
     void loadExtensionSchema(std::size_t handlerIndex, const std::string& prefix);
@@ -237,6 +244,7 @@ private:
     void placeMessage(Message& message, const std::string& ns);
     void indexPortType(PortType& portType);
     void indexBinding(Binding& binding);
+    std::string bindingKeyOf(const Schema::QualifiedName& name) const;
 
     // Members are destroyed in reverse order: what refers to something is
     // declared after it, so it goes first (the model refers to schema
@@ -283,6 +291,18 @@ private:
     // look-ups of bindings and ports.
     std::unordered_map<std::string, PortType*> portTypeIndex_;
     std::unordered_map<std::string, Binding*> bindingIndex_;
+    // References that a later part of the description may settle: where
+    // each message was first named before its definition, and ports whose
+    // binding was not known at the port.
+    std::unordered_map<const Message*, SourceSpot> messageReferences_;
+    struct PortReference {
+        Service* service;
+        std::size_t port;      // its position among the service's ports
+        std::string bindingKey; // "{namespace}name"
+        std::string bindingName;
+        SourceSpot spot;
+    };
+    std::vector<PortReference> portReferences_;
     ServiceList services_;
 };
 

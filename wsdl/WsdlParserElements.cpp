@@ -227,6 +227,8 @@ void WsdlParser::readOperationMessage(Operation& operation, int kind)
     Schema::QualifiedName reference(name);
     reference.setNamespace(referencedNamespace(reference));
     Message* message = name.empty() ? nullptr : getMessageOrCreate(reference);
+    if (message != nullptr && !message->isDefined())
+        messageReferences_.try_emplace(message, here());
     const int role = kind == INPUT ? Operation::Input : kind == OUTPUT ? Operation::Output : Operation::Fault;
     operation.setMessage(message, role);
     getNextElement(true);
@@ -335,7 +337,11 @@ void WsdlParser::parseService()
         service->setDocumentation(parseDoc());
     while (elementKind_ == PORT) {
         const std::string name = xpp_->getAttributeValue("", "name");
-        Binding* binding = getBinding(Schema::QualifiedName(xpp_->getAttributeValue("", "binding")));
+        const Schema::QualifiedName bindingName(xpp_->getAttributeValue("", "binding"));
+        Binding* binding = getBinding(bindingName);
+        if (binding == nullptr)
+            portReferences_.push_back(PortReference{service.get(), service->getPorts().size(),
+                                                    bindingKeyOf(bindingName), bindingName.getLocalName(), here()});
         getNextElement(true);
         if (elementKind_ == DOCUMENTATION)
             parseDoc();

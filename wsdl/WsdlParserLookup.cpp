@@ -96,7 +96,32 @@ PortType* WsdlParser::getPortType(const Schema::QualifiedName& name) const
 
 Binding* WsdlParser::getBinding(const Schema::QualifiedName& name) const
 {
-    return findIn(bindingIndex_, qualifiedKey(referencedNamespace(name), name.getLocalName()));
+    return findIn(bindingIndex_, bindingKeyOf(name));
+}
+
+std::string WsdlParser::bindingKeyOf(const Schema::QualifiedName& name) const
+{
+    return qualifiedKey(referencedNamespace(name), name.getLocalName());
+}
+
+// Once the whole description is read, every message an operation names is
+// defined and every port's binding known, or the parse fails where the
+// reference is written. A binding defined after its service's port is
+// linked here.
+void WsdlParser::settleReferences()
+{
+    for (const auto& message : messages_) {
+        const auto named = messageReferences_.find(message.get());
+        if (!message->isDefined() && named != messageReferences_.end())
+            failAt(named->second, "Unknown message " + message->getName());
+    }
+    for (const PortReference& reference : portReferences_) {
+        Binding* binding = findIn(bindingIndex_, reference.bindingKey);
+        if (binding == nullptr)
+            failAt(reference.spot, "Unknown binding " + reference.bindingName);
+        reference.service->setPortBinding(reference.port, binding);
+        binding->addService(reference.service);
+    }
 }
 
 int WsdlParser::getSchemaIndex(const Schema::QualifiedName& name, DeclarationKind kind)

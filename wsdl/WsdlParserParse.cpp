@@ -107,6 +107,7 @@ int WsdlParser::parse()
             break;
         case END:
             if (state_ != END && importDepth_ == 0) {
+                settleReferences();
                 resolveHeaders();
                 noteMissingSoapBinding();
             }
@@ -117,7 +118,7 @@ int WsdlParser::parse()
         state_ = kind;
         return elementKind_;
     } catch (const WsdlException& failure) {
-        return endParse(failure.description, failure.line, failure.column);
+        return endParse(failure.description, failure.line, failure.column, failure.document);
     } catch (const XmlPullParserException& failure) {
         return endParse(failure.description, failure.line, failure.column);
     } catch (const Schema::SchemaParserException& failure) {

@@ -303,6 +303,7 @@ private:
             return;
         Reply reply;
         reply.status = 404;
+        reply.reason = "Not Found";
         reply.body = "not found";
         {
             std::lock_guard<std::mutex> lock(mutex_);

@@ -296,7 +296,7 @@ TEST_F(WsdlParseCorpusTest, AbsoluteImportsComeFromTheCorpusAndHttpsFailsCleanly
                            location +
                            "\"/><xsd:complexType name=\"To\"><xsd:sequence><xsd:element ref=\"wsa:EndpointReference\"/>"
                            "</xsd:sequence></xsd:complexType></xsd:schema></types>\n" +
-                           calculatorPortType() + calculatorBinding());
+                           calculatorMessages() + calculatorPortType() + calculatorBinding());
     };
     parse(document(addressing));
     expectSuccess();

@@ -28,7 +28,7 @@ TEST_F(WsdlParseDriverTest, ElementsAroundTheModelArePassedOver)
     for (const std::string& around : cases) {
         SCOPED_TRACE(around);
         diagnostics_.str("");
-        parse(definitions(around + calculatorPortType() + around));
+        parse(definitions(around + calculatorMessages() + calculatorPortType() + around));
         expectSuccess();
         WsdlParser::PortTypeList::const_iterator begin, end;
         ASSERT_TRUE(parser_->getPortTypes(begin, end));
@@ -80,14 +80,14 @@ TEST_F(WsdlParseDriverTest, DocumentsWithoutASoap11BindingParseWithANotice)
         std::string body;
     };
     const Case cases[] = {
-        {"no binding", calculatorPortType()},
+        {"no binding", calculatorMessages() + calculatorPortType()},
         {"a SOAP 1.2 binding",
-         calculatorPortType() +
+         calculatorMessages() + calculatorPortType() +
              "<binding name=\"B\" type=\"tns:Calc\" xmlns:s12=\"http://schemas.xmlsoap.org/wsdl/soap12/\">"
              "<s12:binding transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Add\">"
              "<s12:operation soapAction=\"\"/><input><s12:body use=\"literal\"/></input></operation></binding>"},
         {"an HTTP binding",
-         calculatorPortType() +
+         calculatorMessages() + calculatorPortType() +
              "<binding name=\"B\" type=\"tns:Calc\" xmlns:http=\"http://schemas.xmlsoap.org/wsdl/http/\">"
              "<http:binding verb=\"GET\"/><operation name=\"Add\"><http:operation location=\"/a\"/>"
              "<input><http:urlEncoded/></input></operation></binding>"},

@@ -63,13 +63,18 @@ inline std::string calculatorService()
            "<soap:address location=\"http://localhost/calc\"/></port></service>\n";
 }
 
+// The messages of the calculator's port type.
+inline std::string calculatorMessages()
+{
+    return "<message name=\"AddIn\"><part name=\"a\" type=\"xsd:int\"/><part name=\"b\" type=\"xsd:int\"/>"
+           "</message>\n"
+           "<message name=\"AddOut\"><part name=\"sum\" type=\"xsd:int\"/></message>\n";
+}
+
 // The whole rpc calculator.
 inline std::string calculator()
 {
-    return definitions("<message name=\"AddIn\"><part name=\"a\" type=\"xsd:int\"/><part name=\"b\" type=\"xsd:int\"/>"
-                       "</message>\n"
-                       "<message name=\"AddOut\"><part name=\"sum\" type=\"xsd:int\"/></message>\n" +
-                       calculatorPortType() + calculatorBinding() + calculatorService());
+    return definitions(calculatorMessages() + calculatorPortType() + calculatorBinding() + calculatorService());
 }
 
 // The text a fatal error report writes after its "document:line:column: ".

@@ -76,7 +76,8 @@ TEST_F(WsdlRealDocumentFaultsTest, ElementReferencesReachASiblingSchema)
                 "</xsd:sequence></xsd:complexType></xsd:schema>\n";
             parse(definitions("<types>" + (itemsFirst ? ItemsSchema + referring : referring + ItemsSchema) +
                               "</types>\n<message name=\"M\" xmlns:t=\"urn:items\"><part name=\"p\" "
-                              "element=\"t:Item\"/></message>\n" + calculatorPortType() + calculatorBinding()));
+                              "element=\"t:Item\"/></message>\n" + calculatorMessages() + calculatorPortType() +
+                              calculatorBinding()));
             expectSuccess();
             Schema::SchemaParser& items = schemaOf("urn:items");
             Schema::SchemaParser& orders = schemaOf("urn:orders");
@@ -167,7 +168,7 @@ TEST_F(WsdlRealDocumentFaultsTest, EverySchemaOfASplitNamespaceIsSearched)
                "<xsd:element name=\"f\" type=\"a:" + typeName + "\"/><xsd:element name=\"s\" type=\"a:Second\"/>"
                "</xsd:sequence></xsd:complexType></xsd:schema>\n";
     };
-    parse(definitions("<types>" + firstHalf + secondHalf + third("First") + "</types>\n" + calculatorPortType() +
+    parse(definitions("<types>" + firstHalf + secondHalf + third("First") + "</types>\n" + calculatorMessages() + calculatorPortType() +
                       calculatorBinding()));
     expectSuccess();
     Schema::SchemaParser& first = *parser_->getSchemaParser(2);
@@ -185,7 +186,7 @@ TEST_F(WsdlRealDocumentFaultsTest, EverySchemaOfASplitNamespaceIsSearched)
     EXPECT_EQ(c.getType(particles[2].getElement()->getType()), typeOf(second, "urn:a", "Second"));
 
     diagnostics_.str("");
-    parse(definitions("<types>" + firstHalf + secondHalf + third("Missing") + "</types>\n" + calculatorPortType() +
+    parse(definitions("<types>" + firstHalf + secondHalf + third("Missing") + "</types>\n" + calculatorMessages() + calculatorPortType() +
                       calculatorBinding()));
     expectFailure("Undefined type a{urn:a}:Missing");
     expectFailure(fatal("Invalid schema"));
@@ -248,7 +249,7 @@ TEST_F(WsdlRealDocumentFaultsTest, TheXmlNamespaceIsAlwaysKnown)
         parse(definitions("<types><xsd:schema targetNamespace=\"urn:t\">" + std::string(import) +
                           "<xsd:complexType name=\"Text\"><xsd:attribute ref=\"xml:lang\"/>"
                           "<xsd:attribute ref=\"xml:space\"/></xsd:complexType></xsd:schema></types>\n" +
-                          calculatorPortType() + calculatorBinding()));
+                          calculatorMessages() + calculatorPortType() + calculatorBinding()));
         expectSuccess();
         Schema::SchemaParser& schema = *parser_->getSchemaParser(2);
         const auto* text = dynamic_cast<const Schema::ComplexType*>(typeOf(schema, "urn:t", "Text"));
@@ -275,7 +276,7 @@ TEST_F(WsdlRealDocumentFaultsTest, MessagesOfImportedDocumentsReachTheCallerNami
                                   "<xsd:import namespace=\"urn:b\" schemaLocation=\"lib/b.xsd\"/></xsd:schema></types>\n";
     {
         const CapturedStdout out;
-        parse(definitions(importing + calculatorPortType() + calculatorBinding()));
+        parse(definitions(importing + calculatorMessages() + calculatorPortType() + calculatorBinding()));
         EXPECT_EQ(out.text(), "");
     }
     expectSuccess();
