@@ -62,9 +62,11 @@ struct HttpClient::Transport {
         deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     }
 
+    // The platform's timers may end a wait a little before the time asked
+    // for; a wait that fails that close to the deadline failed by it.
     bool pastDeadline() const
     {
-        return timeoutSeconds > 0 && std::chrono::steady_clock::now() >= deadline;
+        return timeoutSeconds > 0 && std::chrono::steady_clock::now() + std::chrono::milliseconds(100) >= deadline;
     }
 
     // Keeps the platform's reason for the failure about to be thrown; once the
@@ -252,7 +254,17 @@ std::size_t HttpClient::read(char* buffer, std::size_t maximum)
     if (!transport.request)
         throw std::runtime_error("connection failed...");
     DWORD count = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(maximum, 0x7fffffff));
+    DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(maximum, 0x7fffffff));
+    transport.limitNextCall(transport.request.get());
+    // A read waits until it has all it asked for; asking for what has come
+    // keeps each wait to the time left.
+    DWORD available = 0;
+    if (wanted != 0 && !InternetQueryDataAvailable(transport.request.get(), &available, 0, 0)) {
+        transport.noteLastError();
+        throw std::runtime_error("response failed...");
+    }
+    if (available != 0)
+        wanted = std::min(wanted, available);
     transport.limitNextCall(transport.request.get());
     if (!InternetReadFile(transport.request.get(), buffer, wanted, &count)) {
         transport.noteLastError();

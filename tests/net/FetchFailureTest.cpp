@@ -101,19 +101,29 @@ TEST_F(FetchFailureTest, EachFailureNamesItsCause)
 }
 
 // The time-out bounds the whole download, not each wait: a server that never
-// answers and one that answers a byte at a time both end with it.
+// answers and one that sends a byte now and then without end both end with it.
+// The platform's internet layer on Windows bounds each wait, and under Wine
+// closing a handle does not end a wait in progress: there a head that never
+// ends, sent a byte at a time, holds the wait for the head as long as it
+// comes; the body is bounded between reads.
 TEST_F(FetchFailureTest, OneTimeOutBoundsTheWholeDownload)
 {
     const FetchTimeout timeout(1);
     LoopbackHttpServer::Reply silent;
     silent.hang = true;
     server_.serve("/silent.wsdl", silent);
-    LoopbackHttpServer::Reply slow{200, std::string(100, 'x')};
+    LoopbackHttpServer::Reply slow;
     slow.trickle = true;
     server_.serve("/slow.wsdl", slow);
 
     EXPECT_EQ(failureOf(server_.url("/silent.wsdl")), "time-out after 1 s");
     EXPECT_EQ(failureOf(server_.url("/slow.wsdl")), "time-out after 1 s");
+#ifndef _WIN32
+    LoopbackHttpServer::Reply slowHead;
+    slowHead.trickleInHead = true;
+    server_.serve("/slow-head.wsdl", slowHead);
+    EXPECT_EQ(failureOf(server_.url("/slow-head.wsdl")), "time-out after 1 s");
+#endif
     EXPECT_TRUE(testsupport::namesContaining(".kw-tmp").empty());
 }
 

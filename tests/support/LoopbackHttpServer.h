@@ -40,7 +40,8 @@ public:
         std::string location{};    // a Location header, for redirects
         std::string reason = "Status"; // of the status line
         bool hang = false;         // read the request, then answer nothing until the client hangs up
-        bool trickle = false;      // send the reply a byte at a time, a fifth of a second apart
+        bool trickle = false;      // body bytes a fifth of a second apart, without end
+        bool trickleInHead = false; // the same, but in a header line that never ends
     };
 
     LoopbackHttpServer()
@@ -227,13 +228,14 @@ private:
         }
     }
 
-    // Ends early when the client hangs up or the server stops.
-    void trickle(const Socket& client, const std::string& text) const
+    // Sends the head, then one byte at a time until the client hangs up or
+    // the server stops.
+    void trickle(const Socket& client, const std::string& head) const
     {
+        sendAll(client, head);
         char buffer[256];
-        for (const char byte : text) {
-            if (stop_ || ::send(client.get(), &byte, 1, kSendFlags) != 1)
-                return;
+        const char byte = 'x';
+        while (!stop_ && ::send(client.get(), &byte, 1, kSendFlags) == 1) {
             if (readable(client.get(), 200000) && ::recv(client.get(), buffer, sizeof buffer, 0) <= 0)
                 return;
         }
@@ -319,8 +321,9 @@ private:
             awaitHangUp(client);
             return;
         }
-        if (reply.trickle) {
-            trickle(client, replyText(reply));
+        if (reply.trickle || reply.trickleInHead) {
+            trickle(client, reply.trickleInHead ? "HTTP/1.1 200 OK\r\nX-Padding: "
+                                                : "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
             return;
         }
         sendAll(client, replyText(reply));
