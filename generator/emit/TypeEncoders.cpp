@@ -227,16 +227,24 @@ bool holdsFloating(const std::vector<CStructMember>& members)
     return false;
 }
 
-// Whether a choice holds a struct by value, which needs "myzero".
+// Whether a choice tests a struct held by value, which needs "myzero": only
+// a choice of two alternatives or more tests them, and arrays by count.
 bool choosesStruct(const CStructLayout& layout)
 {
     for (const CStructDef* def : layout.typeStructs()) {
         if (def->type == nullptr || !def->type->choice)
             continue;
+        std::size_t alternatives = 0;
+        bool structByValue = false;
         for (const CStructMember& member : def->members) {
-            if (member.kind == CStructMember::Struct && !member.pointer)
-                return true;
+            if (member.origin == CStructMember::Attribute)
+                continue;
+            ++alternatives;
+            structByValue = structByValue ||
+                (member.kind == CStructMember::Struct && !member.pointer && !member.isArray());
         }
+        if (alternatives >= 2 && structByValue)
+            return true;
     }
     return false;
 }
