@@ -1,6 +1,7 @@
 // The application profile in the registry, the recent-file list kept there and its menu, and the
 // command line.
 #include "classlib/WindowTestSupport.h"
+#include "support/ScopedProfileKey.h"
 
 #include <gtest/gtest.h>
 
@@ -10,20 +11,15 @@
 
 namespace {
 
-const char kCompany[] = "Kelvane Tests";
-
 // A fresh application with its registry key; the key is gone again afterwards.
 class Profile : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kelvane Tests");
         m_app = std::make_unique<CWinApp>("ProfileApp");
-        m_app->SetRegistryKey(kCompany);
+        m_app->SetRegistryKey(m_profileKey.Name());
     }
-    void TearDown() override {
-        m_app.reset();
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kelvane Tests");
-    }
+    void TearDown() override { m_app.reset(); }
+    testsupport::ScopedProfileKey m_profileKey{"Kelvane Tests"};
     std::unique_ptr<CWinApp> m_app;
 };
 
@@ -49,8 +45,8 @@ TEST_F(Profile, ValuesOfEachKindRoundTrip) {
     }
     // Stored where other programs look for them.
     HKEY hKey = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Kelvane Tests\\ProfileApp\\Settings", 0, KEY_READ, &hKey),
-              ERROR_SUCCESS);
+    const std::string strSettings = m_profileKey.Path() + "\\ProfileApp\\Settings";
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, strSettings.c_str(), 0, KEY_READ, &hKey), ERROR_SUCCESS);
     ::RegCloseKey(hKey);
 }
 
@@ -85,7 +81,7 @@ TEST_F(Profile, RecentFilesPersistNewestFirstAndOnce) {
     EXPECT_EQ(m_app->ExitInstance(), 0);
 
     CWinApp reader("ProfileApp");   // the next start of the program
-    reader.SetRegistryKey(kCompany);
+    reader.SetRegistryKey(m_profileKey.Name());
     reader.LoadStdProfileSettings(3);
     CRecentFileList& list = *reader.m_pRecentFileList;
     ASSERT_EQ(list.GetSize(), 3);

@@ -4,6 +4,7 @@
 
 #include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
 #include "support/PaintCanvas.h"
+#include "support/ScopedProfileKey.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
 
@@ -56,8 +57,7 @@ protected:
 
     void SetUp() override {
         PaintCanvas::SetUp();
-        m_app.SetRegistryKey("KelvaneEditCtrlTests");
-        m_app.WriteProfileString("Settings", nullptr, nullptr);
+        m_app.SetRegistryKey(m_profileKey.Name());
         GetPaintManager()->RefreshSettings();
         WNDCLASSA wc{};
         wc.lpfnWndProc = &NotifyRecorder::WndProc;
@@ -99,6 +99,7 @@ protected:
     }
     void Paint() { m_ctrl.Draw(&m_dc); }
 
+    testsupport::ScopedProfileKey m_profileKey{"KelvaneEditCtrlTests"};
     CWinApp m_app{"KelvaneEditCtrlTest"};
     CWnd m_parent;
     CKLVSyntaxEditCtrl m_ctrl;

@@ -1,6 +1,7 @@
 // The buffer's text operations: inserting and deleting that split and join rows, overwrite,
 // blocks, ranges in display columns, case changes, tab columns and the tab size setting.
 #include "SyntaxEditTestSupport.h"
+#include "support/ScopedProfileKey.h"
 
 #include <gtest/gtest.h>
 
@@ -113,8 +114,9 @@ TEST(SyntaxEditBuffer, TabColumns) {
 }
 
 TEST(SyntaxEditBuffer, TabSizeFromTheProfileIsKeptInRange) {
+    testsupport::ScopedProfileKey profileKey("KelvaneEditorTests");
     CWinApp app("KelvaneEditorTest");
-    app.SetRegistryKey("KelvaneEditorTests");
+    app.SetRegistryKey(profileKey.Name());
     for (auto [nStored, nExpected] : {std::pair{0, 1}, {-5, 1}, {8, 8}, {1000, 64}}) {
         app.WriteProfileInt("Settings", "TabSize", nStored);
         BufferPtr buffer(new CKLVSyntaxEditBufferManager);
@@ -123,5 +125,4 @@ TEST(SyntaxEditBuffer, TabSizeFromTheProfileIsKeptInRange) {
     BufferPtr buffer(new CKLVSyntaxEditBufferManager);
     EXPECT_TRUE(buffer->SetTabSize(3, TRUE));
     EXPECT_EQ(app.GetProfileInt("Settings", "TabSize", 0), 3u);
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\KelvaneEditorTests");
 }
