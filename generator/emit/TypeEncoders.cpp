@@ -227,28 +227,6 @@ bool holdsFloating(const std::vector<CStructMember>& members)
     return false;
 }
 
-// Whether a choice tests a struct held by value, which needs "myzero": only
-// a choice of two alternatives or more tests them, and arrays by count.
-bool choosesStruct(const CStructLayout& layout)
-{
-    for (const CStructDef* def : layout.typeStructs()) {
-        if (def->type == nullptr || !def->type->choice)
-            continue;
-        std::size_t alternatives = 0;
-        bool structByValue = false;
-        for (const CStructMember& member : def->members) {
-            if (member.origin == CStructMember::Attribute)
-                continue;
-            ++alternatives;
-            structByValue = structByValue ||
-                (member.kind == CStructMember::Struct && !member.pointer && !member.isArray());
-        }
-        if (alternatives >= 2 && structByValue)
-            return true;
-    }
-    return false;
-}
-
 bool usesFloating(const CStructLayout& layout)
 {
     for (const CStructDef* def : layout.typeStructs()) {
@@ -276,8 +254,11 @@ std::vector<std::string> numberAppend(const CStructMember& member, const std::st
 void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
 {
     if (usesFloating(context.layout())) {
+        // A floating member of an element no message carries leaves it unused.
+        const std::string head = "static int myfloatcat(mycursor_t *out, const char *format, double value)";
+        source.line(head + " " + context.projUpper() + "_MAYBE_UNUSED;");
         source.line("//a floating value as XML Schema spells it: NaN, INF and -INF where printf would write nan or inf");
-        source.line("static int myfloatcat(mycursor_t *out, const char *format, double value)");
+        source.line(head);
         source.open("{");
         source.line("char\ttemp[64];");
         source.emptyLine();
@@ -290,7 +271,11 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
         source.close();
         source.emptyLine();
     }
-    if (choosesStruct(context.layout())) {
+    CTextBuffer encoders;
+    CEncoderWriter writer(context, encoders);
+    for (const CViewType* type : context.layout().codecTypes())
+        writer.write(*type, *context.layout().structOf(type));
+    if (encoders.text().find("myzero(") != std::string::npos) {
         source.line("//whether size bytes at value are all zero: a struct never filled");
         source.line("static int myzero(const void *value, size_t size)");
         source.open("{");
@@ -304,7 +289,5 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
         source.close();
         source.emptyLine();
     }
-    CEncoderWriter writer(context, source);
-    for (const CViewType* type : context.layout().codecTypes())
-        writer.write(*type, *context.layout().structOf(type));
+    source.append(encoders.text());
 }
