@@ -41,8 +41,7 @@ public:
         add(std::string("<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") + CXmlNamespaces::EnvelopeUri + "\"" +
             " xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\"" + " xmlns:xsi=\"" +
             CXmlNamespaces::InstanceUri + "\"" + " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
-            context_.namespaces().declarations() +
-            (encoded_ ? " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"" : "") + ">");
+            context_.namespaces().declarations() + ">");
         const std::vector<CHeaderPart> headers = headerParts(*use_.side);
         if (!headers.empty()) {
             add("<SOAP-ENV:Header>");
@@ -57,7 +56,10 @@ public:
             const std::string& ns =
                 use_.side->bodyNamespace.empty() ? context_.view().targetNamespace() : use_.side->bodyNamespace;
             wrapper = context_.namespaces().qualifiedName(ns, operation.name + (use_.direction == 1 ? "Response" : ""));
-            add("<" + wrapper + ">");
+            // The envelope's schema admits no encodingStyle on its own
+            // elements: the wrapper carries it.
+            add("<" + wrapper +
+                (encoded_ ? " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"" : "") + ">");
         }
         const std::string base = "pk->msg." + message.cName + ".";
         for (const CStructMember& member : def.members) {

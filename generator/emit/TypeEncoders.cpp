@@ -180,7 +180,8 @@ private:
         return nullptr;
     }
 
-    // SOAP-ENC:arrayType="<item type>[<count>]", and the array's xsi:type.
+    // SOAP-ENC:arrayType="<item type>[<count>]", and the array's xsi:type:
+    // its own type, which the accessor's declaration admits.
     void writeArrayType(const CViewType& type, const CStructMember& array)
     {
         CTypeRef item;
@@ -195,7 +196,7 @@ private:
             itemType = "xsd:anyType";
         const std::string count = "value->" + array.countName;
         const std::string max = context_.projUpper() + "_MAX_ARRAY_NUM";
-        typeAttribute("SOAP-ENC:Array");
+        typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
         out_.line("snprintf(temp, sizeof(temp), \"%d\", " + count + " < 0 ? 0 : " + count + " > " + max + " ? " + max +
                   " : " + count + ");");
         out_.line("mystrcat(buff, " + cStringLiteral(" SOAP-ENC:arrayType=\"" + itemType + "[") + ");");
