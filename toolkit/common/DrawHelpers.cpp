@@ -201,13 +201,15 @@ BOOL CKLVDrawHelpers::IsTopParentActive(HWND hWnd) {
     return hTop && ::GetLastActivePopup(hTop) == ::GetForegroundWindow();
 }
 
-BOOL CKLVDrawHelpers::RegisterWndClass(HINSTANCE hInstance, LPCTSTR lpszClassName, UINT nStyle, HICON hIcon) {
+BOOL CKLVDrawHelpers::RegisterWndClass(HINSTANCE hInstance, LPCTSTR lpszClassName, UINT nStyle, HICON hIcon,
+                                       HBRUSH hbrBackground) {
     WNDCLASSA wc = {};
     wc.style = nStyle;
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = hInstance ? hInstance : AfxGetInstanceHandle();
     wc.hIcon = hIcon;
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = hbrBackground;
     wc.lpszClassName = lpszClassName;
     return ::RegisterClassA(&wc) != 0;
 }

@@ -44,7 +44,8 @@ public:
     static void KeyToLayout(CWnd* pWnd, UINT* pnVirtKey);
     static void ScreenToWindow(CWnd* pWnd, POINT* pPoint);
     static BOOL IsTopParentActive(HWND hWnd);
-    static BOOL RegisterWndClass(HINSTANCE hInstance, LPCTSTR lpszClassName, UINT nStyle, HICON hIcon = nullptr);
+    static BOOL RegisterWndClass(HINSTANCE hInstance, LPCTSTR lpszClassName, UINT nStyle, HICON hIcon = nullptr,
+                                 HBRUSH hbrBackground = nullptr);
 
     // '&' marks the next character as mnemonic and goes; '&&' stands for one '&'.
     static void StripMnemonics(LPTSTR lpszText);

@@ -12,6 +12,7 @@
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 #include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
+#include "toolkit/syntaxedit/SyntaxEditToolTipWnd.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
 
 #include <map>
@@ -174,13 +175,35 @@ public:
     int GetAveragePaintTime() const;
     DWORD GetParseRedrawInterval() const;
 
-    // Row mapping (document rows to screen rows); plain until blocks can collapse.
+    // Row mapping: the rows of collapsed blocks after their first row are hidden. A hidden row
+    // stands on the screen row of its block's first row.
     int GetDocRow(int nTopRow, int nScreenRow) const;
     int GetScreenRow(int nTopRow, int nDocRow) const;
+    // The row's number counting only rows shown; -1 for the last row.
     int GetVisibleRowNumber(int nDocRow) const;
+
+    // Bookmarks, breakpoints and collapsed blocks.
     BOOL HasRowMark(int nRow, LPCSTR lpszKind, CKLVSyntaxEditLineMarkValue* pValue = nullptr) const;
     void ToggleBookmark(int nRow) { ToggleMark(nRow, "Bookmark"); }
     void ToggleBreakpoint(int nRow) { ToggleMark(nRow, "Breakpoint"); }
+    BOOL HasBookmarks() const;
+    // To the bookmark before or after the caret's screen row, round the ends.
+    void PrevBookmark() { GoToBookmark(FALSE); }
+    void NextBookmark() { GoToBookmark(TRUE); }
+    void CollapseAll();
+    void ExpandAll();
+    void ToggleCollapse(int nRow);
+    BOOL GetCollapsedRowCount(int nRow, int& nCount) const;
+    // The fold-node flags (klvNode...) of a row; TRUE when any is set.
+    BOOL GetNodeFlags(int nRow, DWORD& dwFlags);
+    // The node box of a zero-based screen row, and the fold margin beside it.
+    void GetNodeRect(int nScreenRow, CRect& rcNode, CRect* pMargin = nullptr) const;
+    // The collapsed block whose placeholder lies under a client point.
+    CKLVSyntaxEditCollapsedData* HitTestCollapsedBlock(CPoint pt);
+    // A block's hidden text, at most nMaxRows rows joined by CR LF.
+    CString GetCollapsedText(const CKLVSyntaxEditCollapsedData* pData, int nMaxRows);
+    void ShowCollapsedTip(CPoint pt);
+    CKLVSyntaxEditToolTipWnd& GetToolTip() { return m_wndToolTip; }
 
     // Margins and scrolling.
     void RecalcMargins();
@@ -269,6 +292,20 @@ protected:
     void UndoRedo(int nCount, BOOL bUndo);
     void ChangeSelectionCase(BOOL bUpper);
     void ToggleMark(int nRow, LPCSTR lpszKind);
+    void GoToBookmark(BOOL bNext);
+    CKLVSyntaxEditCollapsedData* GetCollapsedData(int nRow) const;
+    // The rows a collapsed block hides below its mark's row, within the text.
+    int GetHiddenCount(int nMarkRow, const CKLVSyntaxEditCollapsedData* pData) const;
+    // The rows hidden by collapsed blocks that start after nAfter and before the row; for a
+    // hidden row, up to its block's first row, which *pHidingStart receives (else 0).
+    int HiddenRowsBefore(int nAfter, int nDocRow, int* pHidingStart = nullptr) const;
+    void SetCollapsed(int nRow, const CKLVSyntaxEditCollapsedBlock& block);
+    // The fold-node flags from a row's blocks; painting counts only the first of several
+    // collapsed blocks of a row and draws the line on below.
+    DWORD CalcNodeFlags(int nRow, const std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
+                        BOOL bPainting) const;
+    // Deletes the character before (backspace) or at a position, joining rows at their ends.
+    void DeleteChar(int nRow, int nPos, BOOL bBackspace);
     void CreateCaretShape();
     void SetCaretAt(int x, int y);
     void UpdateCaretColumns();
@@ -356,6 +393,7 @@ public:
     SCROLLINFO m_siHorz{};
     CString m_strRowText;
     CUIntArray m_arCollapsedRows;
+    CKLVSyntaxEditToolTipWnd m_wndToolTip;
     CString m_strConfigFile;
     std::map<int, COLORREF> m_mapRowBkColors;
     std::map<int, COLORREF> m_mapRowColors;

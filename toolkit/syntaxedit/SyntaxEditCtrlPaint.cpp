@@ -49,7 +49,10 @@ BOOL CKLVSyntaxEditCtrl::Create(CWnd* pParent, BOOL bHorzScroll, BOOL bVertScrol
 }
 
 int CKLVSyntaxEditCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    return CWnd::OnCreate(lpCreateStruct) == -1 ? -1 : 0;
+    if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    // Without its tooltip the control only shows no tips.
+    m_wndToolTip.Create(this);
+    return 0;
 }
 
 BOOL CKLVSyntaxEditCtrl::OnEraseBkgnd(CDC*) {
@@ -130,33 +133,22 @@ void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int 
             continue;
         }
         DWORD dwNode = 0;
-        CKLVSyntaxEditLineMarkValue value;
-        auto* pCollapsed = HasRowMark(nRow, "Collapsed", &value)
-                               ? static_cast<CKLVSyntaxEditCollapsedData*>(value.GetPtr())
-                               : nullptr;
+        CKLVSyntaxEditCollapsedData* pCollapsed = GetCollapsedData(nRow);
         if (pSchema && nRow <= GetRowCount()) {
             std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
             pSchema->GetFoldRegions(nRow, arRegions, m_pAnchorBlock);
-            BOOL bCollapsedTaken = FALSE;
-            for (const CKLVSyntaxEditCollapsedBlock& block : arRegions) {
-                if (block.lcStart.nLine == nRow) {
-                    if (pCollapsed && !bCollapsedTaken) {
-                        pCollapsed->block = block;
-                        bCollapsedTaken = TRUE;
-                        dwNode |= klvNodeCollapsed;
-                    } else {
-                        dwNode |= klvNodeExpanded;
-                    }
-                }
-                if (block.lcEnd.nLine == nRow) dwNode |= klvNodeBlockEnd;
-                if (block.lcStart.nLine < nRow) dwNode |= klvNodeInside;
-                if (block.lcEnd.nLine > nRow && !(block.lcStart.nLine == nRow && pCollapsed)) dwNode |= klvNodeGoesOn;
-            }
+            // The schema knows the block's place after edits: the first block of the row is
+            // the collapsed one.
+            auto itFirst = std::find_if(arRegions.begin(), arRegions.end(), [nRow](const CKLVSyntaxEditCollapsedBlock& b) {
+                return b.lcStart.nLine == nRow;
+            });
+            if (pCollapsed && itFirst != arRegions.end()) pCollapsed->block = *itFirst;
+            dwNode = CalcNodeFlags(nRow, arRegions, TRUE);
         }
         if (pCollapsed) {
             m_arCollapsedRows.Add(static_cast<UINT>(nRow));
             m_nCollapsedCount = static_cast<int>(m_arCollapsedRows.GetSize());
-            nHideUntil = pCollapsed->block.lcEnd.nLine;
+            nHideUntil = nRow + GetHiddenCount(nRow, pCollapsed);
         }
         COLORREF clrText = 0, clrBack = RGB(255, 255, 255);
         if (!bPrinting) {
@@ -239,18 +231,6 @@ void CKLVSyntaxEditCtrl::SetCollapsedBlockRect(CDC* pDC, CKLVSyntaxEditCollapsed
     rc.top = y;
     rc.right = rc.left + cw * pData->block.strCollapsedText.GetLength() + 3;
     rc.bottom = y + GetRowHeight();
-}
-
-int CKLVSyntaxEditCtrl::GetDocRow(int nTopRow, int nScreenRow) const {
-    return nTopRow + nScreenRow - 1;
-}
-
-int CKLVSyntaxEditCtrl::GetScreenRow(int nTopRow, int nDocRow) const {
-    return std::max(nDocRow - nTopRow + 1, 1);
-}
-
-int CKLVSyntaxEditCtrl::GetVisibleRowNumber(int nDocRow) const {
-    return nDocRow == -1 ? GetRowCount() : nDocRow;
 }
 
 void CKLVSyntaxEditCtrl::OnSetFocus(CWnd* pOldWnd) {

@@ -111,12 +111,11 @@ void CKLVSyntaxEditPaintManager::DrawCollapsedNode(CKLVSyntaxEditCtrl* pCtrl, CD
                                                   DWORD dwFlags) {
     if (!pCtrl->m_bShowNodes) return;
     const int nRowHeight = pCtrl->GetRowHeight(), nSize = pCtrl->m_nNodeSize;
-    const int x0 = (pCtrl->m_bSelMargin ? pCtrl->m_nSelMarginWidth : 0) +
-                   (pCtrl->m_bLineNumbers ? pCtrl->m_nLineNumberWidth : 0);
-    const int y0 = nScreenRow * nRowHeight;
-    pDC->FillSolidRect(x0, y0, nSize, nRowHeight, m_clrColors.crBack);
+    CRect rcNode, rcMargin;
+    pCtrl->GetNodeRect(nScreenRow, rcNode, &rcMargin);
+    const int y0 = rcMargin.top;
+    pDC->FillSolidRect(rcMargin.left, y0, nSize, nRowHeight, m_clrColors.crBack);
     CKLVPenDC penDC(pDC, &m_penShadow);
-    const CRect rcNode(x0 + 1, y0 + (nRowHeight - nSize) / 2, x0 + nSize, y0 + (nRowHeight - nSize) / 2 + nSize - 1);
     const int cx = rcNode.CenterPoint().x, cy = y0 + nRowHeight / 2;
     if (dwFlags & klvNodeInside) Line(pDC, cx, y0, cx, cy);
     if (dwFlags & klvNodeGoesOn) Line(pDC, cx, y0 + nRowHeight, cx, cy);

@@ -404,36 +404,12 @@ public:
 
 FakeLinkSchema g_linkSchema;
 
-// A parser whose codes the test sends itself.
-class FakeLinkParser : public IKLVSyntaxEditLexParser {
-public:
-    ~FakeLinkParser() override { m_pConnection->InternalRelease(); }
-    void Close() override {}
-    void BreakParse() override {}
-    IKLVSyntaxEditTextSchema* GetTextSchema() override { return &g_linkSchema; }
-    void SetTextSchema(IKLVSyntaxEditTextSchema*) override {}
-    CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override { return CKLVSyntaxEditParseOptions(); }
-    void StartParseInThread(IKLVSyntaxEditTextSource*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
-                            int, BOOL) override {}
-    void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
-                       IKLVSyntaxEditTextSource*) override {}
-    CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
-    void StopParserThread() override { ++s_nStops; }
-    CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
-    static int s_nStops;
-};
-int FakeLinkParser::s_nStops = 0;
-
 }  // namespace
 
 // Parser codes reach the parent as -938 in the order they come; a finished block drops the
 // screen chains from its first row, and the end of a pass repaints every row.
 TEST_F(EditCtrlTest, ParserEventsReachTheControlThroughTheParsersConnection) {
-    const KLV_SYNTAXEDIT_LEXER_FACTORY factory = {[] { return static_cast<IKLVSyntaxEditLexParser*>(new FakeLinkParser); },
-                                                  nullptr};
-    KLVSetSyntaxEditLexerFactory(&factory);
-    Open("a\r\nb\r\nc\r\nd\r\n");
-    KLVSetSyntaxEditLexerFactory(nullptr);
+    OpenWithSchema("a\r\nb\r\nc\r\nd\r\n", &g_linkSchema);
     auto* pParser = static_cast<FakeLinkParser*>(m_ctrl.GetBuffer()->GetLexParser());
     ASSERT_TRUE(pParser);
     ASSERT_TRUE(m_ctrl.GetScreenSchemaBlocks(1));
@@ -454,11 +430,7 @@ TEST_F(EditCtrlTest, ParserEventsReachTheControlThroughTheParsersConnection) {
 }
 
 TEST_F(EditCtrlTest, AControlGoingAwayStopsTheParsersWorker) {
-    const KLV_SYNTAXEDIT_LEXER_FACTORY factory = {[] { return static_cast<IKLVSyntaxEditLexParser*>(new FakeLinkParser); },
-                                                  nullptr};
-    KLVSetSyntaxEditLexerFactory(&factory);
-    BufferPtr buffer = MakeBuffer("a\r\n");
-    KLVSetSyntaxEditLexerFactory(nullptr);
+    BufferPtr buffer = MakeBufferWithSchema("a\r\n", &g_linkSchema);
     FakeLinkParser::s_nStops = 0;
     {
         CKLVSyntaxEditCtrl ctrl;

@@ -51,6 +51,37 @@ public:
     }
 };
 
+// A parser whose codes the test sends itself, over the schema the test gives.
+class FakeLinkParser : public IKLVSyntaxEditLexParser {
+public:
+    ~FakeLinkParser() override { m_pConnection->InternalRelease(); }
+    void Close() override {}
+    void BreakParse() override {}
+    IKLVSyntaxEditTextSchema* GetTextSchema() override { return s_pSchema; }
+    void SetTextSchema(IKLVSyntaxEditTextSchema*) override {}
+    CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override { return CKLVSyntaxEditParseOptions(); }
+    void StartParseInThread(IKLVSyntaxEditTextSource*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
+                            int, BOOL) override {}
+    void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
+                       IKLVSyntaxEditTextSource*) override {}
+    CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
+    void StopParserThread() override { ++s_nStops; }
+    CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
+    static inline int s_nStops = 0;
+    static inline IKLVSyntaxEditTextSchema* s_pSchema = nullptr;
+};
+
+// A buffer whose parser is a FakeLinkParser over the schema.
+inline BufferPtr MakeBufferWithSchema(const std::string& text, IKLVSyntaxEditTextSchema* pSchema) {
+    FakeLinkParser::s_pSchema = pSchema;
+    const KLV_SYNTAXEDIT_LEXER_FACTORY factory = {[] { return static_cast<IKLVSyntaxEditLexParser*>(new FakeLinkParser); },
+                                                  nullptr};
+    KLVSetSyntaxEditLexerFactory(&factory);
+    BufferPtr buffer = MakeBuffer(text);
+    KLVSetSyntaxEditLexerFactory(nullptr);
+    return buffer;
+}
+
 class EditCtrlTest : public testsupport::PaintCanvas {
 protected:
     EditCtrlTest() : PaintCanvas(320, 240) {}
@@ -80,9 +111,13 @@ protected:
     }
 
     // The control over the text, 300 by 200 pixels, without scroll bars of its own.
-    void Open(const std::string& text, BOOL bWithParent = TRUE) {
-        BufferPtr buffer = MakeBuffer(text);
-        ASSERT_TRUE(m_ctrl.Create(bWithParent ? &m_parent : nullptr, FALSE, FALSE, buffer.get()));
+    void Open(const std::string& text, BOOL bWithParent = TRUE) { OpenBuffer(MakeBuffer(text), bWithParent); }
+    // The same over a buffer whose parser has the schema.
+    void OpenWithSchema(const std::string& text, IKLVSyntaxEditTextSchema* pSchema, BOOL bVertScroll = FALSE) {
+        OpenBuffer(MakeBufferWithSchema(text, pSchema), TRUE, bVertScroll);
+    }
+    void OpenBuffer(BufferPtr buffer, BOOL bWithParent, BOOL bVertScroll = FALSE) {
+        ASSERT_TRUE(m_ctrl.Create(bWithParent ? &m_parent : nullptr, FALSE, bVertScroll, buffer.get()));
         m_ctrl.MoveWindow(0, 0, 300, 200);
         m_ctrl.RecalcLayout();
         NotifyRecorder::Log().clear();
