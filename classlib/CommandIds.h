@@ -59,3 +59,8 @@
 
 // The first MDI child's id in the Window menu.
 #define AFX_IDM_FIRST_MDICHILD 0xFF00
+
+// The status bar's keyboard-state indicators; their strings are the indicator texts.
+#define ID_INDICATOR_CAPS 0xE701
+#define ID_INDICATOR_NUM 0xE702
+#define ID_INDICATOR_SCRL 0xE703
