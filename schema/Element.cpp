@@ -26,6 +26,7 @@ void Element::assignDeclaration(const Element& declaration)
     fixedValue_ = declaration.fixedValue_;
     typeId_ = declaration.typeId_;
     qualified_ = declaration.qualified_;
+    nillable_ = declaration.nillable_;
     typeNamespace_ = declaration.typeNamespace_;
     namespace_ = declaration.namespace_;
     constraint_ = declaration.constraint_;

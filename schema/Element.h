@@ -60,6 +60,9 @@ public:
     int getMin() const { return minOccurs_; }
     int getMax() const { return maxOccurs_; }
     const std::string& getTypeNamespace() const { return typeNamespace_; }
+    // nillable="true": a document may stand the element with xsi:nil="true".
+    bool isNillable() const { return nillable_; }
+    void setNillable(bool nillable) { nillable_ = nillable; }
     // Not owned: the schema parser's constraint list owns it.
     IdentityConstraint* getConstraint() const { return constraint_; }
     void setConstraint(IdentityConstraint* constraint) { constraint_ = constraint; }
@@ -71,6 +74,7 @@ private:
     std::string fixedValue_;
     int typeId_;
     bool qualified_;
+    bool nillable_ = false;
     int minOccurs_;
     int maxOccurs_;
     std::string typeNamespace_;

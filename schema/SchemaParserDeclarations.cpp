@@ -52,6 +52,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
     std::string defaultValue;
     std::string fixedValue;
     bool nillable = false;
+    bool nillableGiven = false; // whatever its value, an untyped element becomes anyType
     std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
@@ -89,6 +90,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
                 defaultValue = declaration.getDefaultValue();
                 fixedValue = declaration.getFixedValue();
                 typeNamespace = declaration.getTypeNamespace();
+                nillable = nillable || declaration.isNillable();
             } else {
                 name = reference.getLocalName();
                 qualified = true;
@@ -105,7 +107,8 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
         } else if (attribute == "default" || attribute == "fixed") {
             readValueConstraint(attribute, value, defaultValue, fixedValue, "<element>");
         } else if (attribute == "nillable") {
-            nillable = true;
+            nillable = value == "true" || value == "1";
+            nillableGiven = true;
         } else if (attribute != "substitutionGroup") {
             error("<element>:Unsupported Attribute " + attribute, 2);
         }
@@ -131,11 +134,12 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
         else
             error("<element> : syntax error or unkown tag :" + tag, 0);
     }
-    if (nillable && typeId == XSD_INVALID)
+    if (nillableGiven && typeId == XSD_INVALID)
         typeId = XSD_ANYTYPE;
 
     Element element(name, typeNamespace, typeId, minOccurs, maxOccurs, qualified, defaultValue, fixedValue);
     element.setNamespace(ns);
+    element.setNillable(nillable);
     fwdRef = waitingFor.has_value();
     if (fwdRef)
         element.setForwardRef(*waitingFor);

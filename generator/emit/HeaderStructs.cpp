@@ -14,6 +14,21 @@ void banner(CTextBuffer& out)
     out.line(Slashes);
 }
 
+// How the structs tell what a message holds beyond the values.
+void writeConventions(CTextBuffer& out)
+{
+    for (const char* text :
+         {"//Presence: an element that may be left out (minOccurs=\"0\", or a branch of a choice) has",
+          "//an int <member>_present beside it. Encoders write the element only when it is non-zero,",
+          "//and write the first branch of a choice whose flag is set; decoders set it to 1 when the",
+          "//element arrived. A nillable element has an int <member>_nil: non-zero sends",
+          "//<element xsi:nil=\"true\"/>, and decoders set it when that arrives (the value stays empty).",
+          "//Attributes are written when their text is not empty. Members without a flag are always",
+          "//written."})
+        out.line(text);
+    out.emptyLine();
+}
+
 void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>& members, CTextBuffer& out)
 {
     for (const CStructMember& member : members) {
@@ -109,6 +124,7 @@ void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
 {
     const CStructLayout& layout = context.layout();
     banner(header);
+    writeConventions(header);
     for (const CStructDef* def : layout.typeStructs())
         writeTypeStruct(layout, *def, header);
     for (const CStructDef* def : layout.messageStructs())

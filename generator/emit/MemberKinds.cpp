@@ -13,10 +13,18 @@ std::vector<std::string> declaration(const CStructLayout& layout, const CStructM
                                      const std::string& dimensions = std::string())
 {
     const std::string name = (member.pointer ? "*" : "") + member.cName;
-    if (!member.isArray())
-        return {"\t" + type + "\t" + name + dimensions + ";"};
-    return {"\t" + type + "\t" + name + "[" + layout.projUpper() + "_MAX_ARRAY_NUM]" + dimensions + ";",
-            "\tint\t" + member.countName + ";"};
+    std::vector<std::string> lines;
+    if (!member.isArray()) {
+        lines.push_back("\t" + type + "\t" + name + dimensions + ";");
+    } else {
+        lines.push_back("\t" + type + "\t" + name + "[" + layout.projUpper() + "_MAX_ARRAY_NUM]" + dimensions + ";");
+        lines.push_back("\tint\t" + member.countName + ";");
+    }
+    if (!member.presentName.empty())
+        lines.push_back("\tint\t" + member.presentName + ";");
+    if (!member.nilName.empty())
+        lines.push_back("\tint\t" + member.nilName + ";");
+    return lines;
 }
 
 std::string textDimension(const CStructMember& member)
@@ -76,7 +84,7 @@ public:
         else if (member.origin == CStructMember::Value)
             decoder.ownText(member, access(member));
         else
-            decoder.child(member.xmlName, [&](const std::string& indent) { decoder.text(member, access(member), indent); });
+            decoder.child(member, member.xmlName, [&](const std::string& indent) { decoder.text(member, access(member), indent); });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access, const std::string&,
                const std::string& name, const std::string& indent) const override
@@ -116,7 +124,7 @@ public:
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
     {
         if (member.userType != nullptr)
-            decoder.child(member.xmlName, [&](const std::string& indent) { decoder.nested(member, access(member), indent); });
+            decoder.child(member, member.xmlName, [&](const std::string& indent) { decoder.nested(member, access(member), indent); });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access, const std::string&,
                const std::string&, const std::string& indent) const override
@@ -150,7 +158,7 @@ public:
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
     {
-        decoder.child(itemElementName(owner, member), [&](const std::string& indent) {
+        decoder.child(member, itemElementName(owner, member), [&](const std::string& indent) {
             const std::string at = decoder.slot(member, indent);
             decoder.text(member, at, indent);
             decoder.line(indent + "value->" + member.countName + "++;");
@@ -203,7 +211,7 @@ public:
     {
         if (member.userType == nullptr)
             return;
-        decoder.child(itemElementName(owner, member), [&](const std::string& indent) {
+        decoder.child(member, itemElementName(owner, member), [&](const std::string& indent) {
             decoder.nested(member, decoder.slot(member, indent), indent);
             decoder.line(indent + "value->" + member.countName + "++;");
         });

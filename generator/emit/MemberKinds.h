@@ -32,8 +32,11 @@ public:
     virtual ~CMemberDecoder() = default;
     virtual void attributeText(const CStructMember& member, const std::string& access) = 0;
     virtual void ownText(const CStructMember& member, const std::string& access) = 0;
-    // A block of the child loop for children named name; body writes at indent.
-    virtual void child(const std::string& name, const std::function<void(const std::string& indent)>& body) = 0;
+    // A block of the child loop for children named name, which hold the
+    // member's value (or an item of it); body writes at indent. The block
+    // marks an optional member present and reads a nil one's xsi:nil.
+    virtual void child(const CStructMember& member, const std::string& name,
+                       const std::function<void(const std::string& indent)>& body) = 0;
     virtual void text(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
     virtual void nested(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
     // The array member's next slot, refused when the array is full.

@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
+#include "generator/model/XmlNamespaces.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
@@ -22,7 +23,7 @@ public:
             CStructMember member;
             member.kind = CStructMember::Text;
             member.cName = name;
-            child(name, [&](const std::string& indent) { text(member, "value->" + member.cName, indent); });
+            child(member, name, [&](const std::string& indent) { text(member, "value->" + member.cName, indent); });
         }
         end();
     }
@@ -46,6 +47,20 @@ public:
     void flush(CTextBuffer& out) const
     {
         writeDecodeHelpers(conversions_, out);
+        if (usesNil_) {
+            out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
+            out.line("static int mydecode_nil(xmlNodePtr cur)");
+            out.open("{");
+            out.line("xmlChar\t*nil = xmlGetNsProp(cur, (const xmlChar *)\"nil\", (const xmlChar *)\"" +
+                     std::string(CXmlNamespaces::InstanceUri) + "\");");
+            out.line("int\tresult = nil != NULL && (!xmlStrcmp(nil, (const xmlChar *)\"true\") || !xmlStrcmp(nil, (const xmlChar *)\"1\"));");
+            out.emptyLine();
+            out.line("if(nil != NULL)");
+            out.line("\txmlFree(nil);");
+            out.line("return result;");
+            out.close();
+            out.emptyLine();
+        }
         out.append(text_.text());
     }
 
@@ -105,9 +120,19 @@ private:
     }
 
     // A block of the child loop for children named name.
-    void child(const std::string& name, const std::function<void(const std::string& indent)>& body) override
+    void child(const CStructMember& member, const std::string& name,
+               const std::function<void(const std::string& indent)>& body) override
     {
         loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(name) + "\")){");
+        if (!member.presentName.empty())
+            loop_.line("\t\t\tvalue->" + member.presentName + " = 1;");
+        if (!member.nilName.empty()) {
+            usesNil_ = true;
+            loop_.line("\t\t\tif(mydecode_nil(cur)){");
+            loop_.line("\t\t\t\tvalue->" + member.nilName + " = 1;");
+            loop_.line("\t\t\t\tcontinue;");
+            loop_.line("\t\t\t}");
+        }
         body("\t\t\t");
         loop_.line("\t\t}");
     }
@@ -166,6 +191,7 @@ private:
     CTextBuffer loop_;
     bool usesGoto_ = false;
     bool inHead_ = false;
+    bool usesNil_ = false;
     std::set<CDecodeConversion> conversions_;
 };
 

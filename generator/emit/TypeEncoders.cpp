@@ -69,17 +69,12 @@ public:
         }
     }
 
-    // An optional text left empty stands out: an empty text is no value of
-    // most types (dates, numbers held as text, names).
     void element(const std::string& tag, const CStructMember& member, const std::string& access) override
     {
         if (member.wildcard) {
             value(member, access);
             return;
         }
-        const bool optional = member.optional && member.kind == CStructMember::Text;
-        if (optional)
-            out_.open("if(" + access + "[0] != '\\0'){");
         const std::string type = context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
         if (member.valueBuiltin == 0 || type.empty()) {
             out_.line("mystrcat(buff, " + cStringLiteral("<" + tag + ">") + ");");
@@ -90,60 +85,66 @@ public:
         }
         value(member, access);
         out_.line("mystrcat(buff, " + cStringLiteral("</" + tag + ">") + ");");
-        if (optional)
-            out_.close();
     }
 
 private:
     void writeMembers(const CViewType& type, const std::vector<CStructMember>& members)
     {
         for (const CStructMember& member : members) {
-            if (member.origin != CStructMember::Attribute)
-                memberKindOf(member).encode(*this, type, member);
-        }
-    }
-
-    // Of a choice only one element may stand: the first that holds a
-    // value, else the first of all.
-    void writeChoice(const CViewType& type, const CStructDef& def)
-    {
-        std::vector<CStructMember> alternatives;
-        for (const CStructMember& member : def.members) {
-            if (member.origin != CStructMember::Attribute)
-                alternatives.push_back(member);
-        }
-        if (alternatives.size() < 2) {
-            writeMembers(type, alternatives);
-            return;
-        }
-        for (std::size_t i = 0; i < alternatives.size(); ++i) {
-            const std::string test = holdsValue(alternatives[i]);
-            if (i == 0) {
-                out_.open("if(" + test + "){");
-            } else {
-                out_.close("}else if(" + test + "){");
+            if (member.origin == CStructMember::Attribute)
+                continue;
+            if (!member.presentName.empty())
+                out_.open("if(value->" + member.presentName + "){");
+            if (!member.nilName.empty()) {
+                // Nil stands as an empty element that says so.
+                out_.open("if(value->" + member.nilName + "){");
+                out_.line("mystrcat(buff, " +
+                          cStringLiteral("<" + context_.namespaces().qualifiedName(member.ns, member.xmlName) +
+                                         " xsi:nil=\"true\"/>") +
+                          ");");
+                out_.close("}else{");
                 out_.indent();
             }
-            writeMembers(type, {alternatives[i]});
+            memberKindOf(member).encode(*this, type, member);
+            if (!member.nilName.empty())
+                out_.close();
+            if (!member.presentName.empty())
+                out_.close();
         }
-        out_.close("}else{");
-        out_.indent();
-        writeMembers(type, {alternatives.front()});
-        out_.close();
     }
 
-    static std::string holdsValue(const CStructMember& member)
+    // Of a choice only one element may stand: the first branch the caller
+    // marked present.
+    void writeChoice(const CViewType& type, const CStructDef& def)
     {
-        const std::string access = "value->" + member.cName;
-        if (member.isArray())
-            return "value->" + member.countName + " > 0";
-        if (member.kind == CStructMember::Text)
-            return access + "[0] != '\\0'";
-        if (member.kind == CStructMember::Number)
-            return access + " != 0";
-        if (member.pointer)
-            return access + " != NULL";
-        return "!myzero(&" + access + ", sizeof(" + access + "))";
+        bool first = true;
+        for (const CStructMember& member : def.members) {
+            if (member.origin == CStructMember::Attribute || member.kind == CStructMember::Dummy)
+                continue;
+            if (member.presentName.empty()) { // an array's count tells, a wildcard's text
+                writeBranch(type, member, first,
+                            member.isArray() ? "value->" + member.countName + " > 0"
+                                             : "value->" + member.cName + "[0] != '\\0'");
+                continue;
+            }
+            CStructMember branch = member;
+            branch.presentName.clear();
+            writeBranch(type, branch, first, "value->" + member.presentName);
+        }
+        if (!first)
+            out_.close();
+    }
+
+    void writeBranch(const CViewType& type, const CStructMember& member, bool& first, const std::string& test)
+    {
+        if (first) {
+            out_.open("if(" + test + "){");
+            first = false;
+        } else {
+            out_.close("}else if(" + test + "){");
+            out_.indent();
+        }
+        writeMembers(type, {member});
     }
 
     void typeAttribute(const std::string& type)
@@ -276,19 +277,5 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
     CEncoderWriter writer(context, encoders);
     for (const CViewType* type : context.layout().codecTypes())
         writer.write(*type, *context.layout().structOf(type));
-    if (encoders.text().find("myzero(") != std::string::npos) {
-        source.line("//whether size bytes at value are all zero: a struct never filled");
-        source.line("static int myzero(const void *value, size_t size)");
-        source.open("{");
-        source.line("const unsigned char\t*byte = (const unsigned char *)value;");
-        source.emptyLine();
-        source.line("while(size-- > 0){");
-        source.line("\tif(*byte++ != 0)");
-        source.line("\t\treturn 0;");
-        source.line("}");
-        source.line("return 1;");
-        source.close();
-        source.emptyLine();
-    }
     source.append(encoders.text());
 }

@@ -44,6 +44,7 @@ struct CViewParticle {
     CTypeRef type;
     int minOccurs = 1;
     int maxOccurs = 1;
+    bool nillable = false; // may stand as xsi:nil="true"
     // In documents the name stands in ns when qualified, in none otherwise.
     bool qualified = false;
     std::string ns = std::string();

@@ -166,6 +166,7 @@ private:
             particle.type = resolve(owner, element->getType());
             particle.minOccurs = element->getMin();
             particle.maxOccurs = element->getMax();
+            particle.nillable = element->isNillable();
             particle.qualified = element->isQualified() && !element->getNamespace().empty() && !particle.isWildcard();
             particle.ns = particle.qualified ? element->getNamespace() : std::string();
             view.particles.push_back(particle);

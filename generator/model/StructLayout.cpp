@@ -221,13 +221,18 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         member.valueBuiltin = particle.type.builtin;
         member.ns = particle.ns;
         member.wildcard = particle.isAnyElement();
-        member.optional = particle.minOccurs == 0;
+        member.optional = particle.minOccurs == 0 || type.choice;
+        member.nillable = particle.nillable && !items;
         if (member.kind == CStructMember::Struct && items)
             member.kind = CStructMember::StructArray;
         // Arrays are named after the array type, as their users expect.
         member.cName = scope.claim(member.isArray() ? type.cName : particle.name);
         if (member.isArray())
             member.countName = scope.claim(member.cName + "_count");
+        if (member.optional && !member.isArray() && !member.wildcard)
+            member.presentName = scope.claim(member.cName + "_present");
+        if (member.nillable)
+            member.nilName = scope.claim(member.cName + "_nil");
         def.members.push_back(member);
     }
 }

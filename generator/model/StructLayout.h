@@ -37,9 +37,17 @@ struct CStructMember {
     // An xsd:any (its text is the markup of the elements it stands for) or
     // an anyAttribute (nothing a message can name).
     bool wildcard = false;
-    // An element its content model lets stand out (minOccurs 0).
+    // An element its content model lets stand out (minOccurs 0, or a
+    // branch of a choice).
     bool optional = false;
+    // nillable="true": it may stand as xsi:nil="true".
+    bool nillable = false;
     std::string cName;
+    // The flags beside a single value (never beside an array, whose count
+    // says how many stand): "<cName>_present" of an optional element,
+    // "<cName>_nil" of a nillable one; empty when the member has none.
+    std::string presentName;
+    std::string nilName;
     std::string countName;      // arrays
     int builtin = 0;            // Number kinds: the built-in type id
     int valueBuiltin = 0;       // Number and text kinds: the built-in type of the value; 0 when unknown

@@ -118,6 +118,13 @@ def sanitized(name):
     return re.sub(r"[^A-Za-z0-9_]", "_", name)
 
 
+def flags_of(members):
+    """The presence and nil flags beside members (<member>_present, <member>_nil)."""
+    names = {m.name for m in members}
+    return {m.name for m in members
+            for suffix in ("_present", "_nil") if m.name.endswith(suffix) and m.name[: -len(suffix)] in names}
+
+
 class Matcher:
     """Finds the sample nodes of a C member among a node's children and attributes."""
 
@@ -230,6 +237,7 @@ class Writer:
         members = self.h.structs[ctype]
         names = {m.name for m in members}
         counts = {m.name for m in members if m.name.endswith("_count") and m.name[: -len("_count")] in names}
+        counts |= flags_of(members)
         single = len(members) - len(counts) == 1
         value = [c for c in children if c["n"] == "_value"]
         matched = {m.name: Matcher.candidates(m, children) for m in members}
@@ -249,6 +257,8 @@ class Writer:
                 continue
             before = len(self.lines)
             self.fill(m, "%s.%s" % (expr, m.name), found, indent)
+            if m.name + "_present" in names and len(self.lines) > before:
+                self.lines.append("%s%s.%s_present = 1;" % (indent, expr, m.name))
             count_name = m.name + "_count"
             for i in range(before, len(self.lines)):
                 line = self.lines[i]
@@ -272,8 +282,9 @@ class Writer:
         if self.is_struct(base):
             members = self.h.structs[base]
             names = {m.name for m in members}
+            flags = flags_of(members)
             for m in members:
-                if m.name.endswith("_count") and m.name[: -len("_count")] in names:
+                if m.name.endswith("_count") and m.name[: -len("_count")] in names or m.name in flags:
                     continue
                 before = len(self.lines)
                 self.dump(m, "%s.%s" % (expr, m.name), indent)

@@ -714,8 +714,8 @@ TEST_F(MessageSendersTest, WildcardsWriteNoNamelessElementOrAttribute)
     EXPECT_EQ(std::string::npos, sends[0].body.find(" =\"")) << sends[0].body;
 }
 
-// Values go out as XML Schema reads them: an optional text left empty is
-// left out (an empty dateTime is no dateTime), infinities and NaN are
+// Values go out as XML Schema reads them: an optional text not marked
+// present is left out (an empty dateTime is no dateTime), infinities and NaN are
 // spelt INF, -INF and NaN.
 TEST_F(MessageSendersTest, ValuesAreWrittenAsTheSchemaReadsThem)
 {
@@ -724,6 +724,7 @@ TEST_F(MessageSendersTest, ValuesAreWrittenAsTheSchemaReadsThem)
             std::string(FillQuote) + R"(
 	report(&trans, &pk);
 	strcpy(pk.msg.In.Quote.when, "2024-01-02T03:04:05Z");
+	pk.msg.In.Quote.when_present = 1;
 	report(&trans, &pk);
 	fresh(&pk, DEMO_PROTO_PRICE);
 	pk.msg.Out.Price.Price = 1.0 / 0.0;
@@ -749,8 +750,8 @@ TEST_F(MessageSendersTest, ValuesAreWrittenAsTheSchemaReadsThem)
     }
 }
 
-// Of a choice one element goes out: the first that holds a value, else the
-// first of all; the message passes the schema check either way.
+// Of a choice one element goes out: the first branch marked present, even
+// a later one while an earlier holds a value; the schema check passes.
 TEST_F(MessageSendersTest, ChoicesWriteOneAlternative)
 {
     const std::string schema = qualifiedSchema(
@@ -762,13 +763,18 @@ TEST_F(MessageSendersTest, ChoicesWriteOneAlternative)
         run(serviceSending(schema, "Choose"),
             R"(
 	fresh(&pk, DEMO_PROTO_CHOOSE);
+	pk.msg.In.Choose.name_present = 1;
 	report(&trans, &pk);
+	pk.msg.In.Choose.name_present = 0;
 	pk.msg.In.Choose.number = 5;
+	pk.msg.In.Choose.number_present = 1;
 	report(&trans, &pk);
-	pk.msg.In.Choose.number = 0;
+	pk.msg.In.Choose.number_present = 0;
 	pk.msg.In.Choose.pair.x = 3;
+	pk.msg.In.Choose.pair_present = 1;
 	report(&trans, &pk);
 	strcpy(pk.msg.In.Choose.name, "n");
+	pk.msg.In.Choose.name_present = 1;
 	report(&trans, &pk);
 )",
             {{"schema.xsd", schema}});
