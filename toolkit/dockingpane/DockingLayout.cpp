@@ -2,6 +2,7 @@
 
 #include "toolkit/dockingpane/DockingClientNode.h"
 #include "toolkit/dockingpane/DockingPane.h"
+#include "toolkit/dockingpane/DockingPaneAutoHidePanel.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/dockingpane/DockingPaneSplitter.h"
@@ -113,6 +114,8 @@ int CKLVDockingLayout::GetNodeSide(const CKLVDockingNode* pNode) const {
     for (;;) {
         CKLVDockingNode* pParent = pChild->GetContainer();
         if (!pParent || pChild == m_pClient) return -1;
+        if (pParent->GetType() == CKLVDockingNode::typeAutoHidePanel)
+            return static_cast<const CKLVDockingPaneAutoHidePanel*>(pParent)->GetSide();
         if (pParent->GetType() == CKLVDockingNode::typeMiniWnd) return nSideFloating;
         if (pParent->GetType() == CKLVDockingNode::typeSplitterContainer && pParent->ContainsPane(m_pClient)) {
             pSplitter = static_cast<const CKLVDockingSplitterContainer*>(pParent);
@@ -126,16 +129,55 @@ int CKLVDockingLayout::GetNodeSide(const CKLVDockingNode* pNode) const {
     return bBefore ? klvDockTop : klvDockBottom;
 }
 
-CKLVDockingNode* CKLVDockingLayout::GetSidePanel(const CKLVDockingNode* pNode) {
+CKLVDockingPaneAutoHidePanel* CKLVDockingLayout::GetSidePanel(const CKLVDockingNode* pNode) {
     int nSide = GetNodeSide(pNode);
     if (nSide < 0 || nSide > 3) nSide = 0;
-    if (!m_pPanels[nSide]) m_pPanels[nSide] = m_pManager->CreateNode(CKLVDockingNode::typeAutoHidePanel, this);
+    if (!m_pPanels[nSide]) {
+        CKLVDockingNode* pNew = m_pManager->CreateNode(CKLVDockingNode::typeAutoHidePanel, this);
+        if (!pNew || pNew->GetType() != CKLVDockingNode::typeAutoHidePanel) return nullptr;
+        m_pPanels[nSide] = static_cast<CKLVDockingPaneAutoHidePanel*>(pNew);
+        m_pPanels[nSide]->SetSide(nSide);
+    }
     return m_pPanels[nSide];
 }
 
+void CKLVDockingLayout::SetPanel(int nSide, CKLVDockingPaneAutoHidePanel* pPanel) {
+    if (nSide >= 0 && nSide < 4) m_pPanels[nSide] = pPanel;
+}
+
+void CKLVDockingLayout::HideNode(CKLVDockingNode* pNode) {
+    CKLVDockingPaneAutoHidePanel* pPanel = GetSidePanel(pNode);
+    if (!pNode || !pPanel) return;
+    CKLVDockingNodeList lstPanes;
+    pNode->FindPane(CKLVDockingNode::typePane, &lstPanes);
+    if (CKLVDockingPaneTabbedContainer* pGroup = pPanel->FindGroupOf(lstPanes)) {
+        for (POSITION pos = lstPanes.GetHeadPosition(); pos;) {
+            auto* pPane = static_cast<CKLVDockingPane*>(lstPanes.GetNext(pos));
+            if (pPane->GetOptions() & CKLVDockingPane::optionNoHide) continue;
+            if (CKLVDockingNode* pContainer = pPane->GetContainer()) pContainer->RemovePane(pPane);
+            pGroup->AttachPane(pPane, TRUE);
+        }
+        return;
+    }
+    if (pNode->GetType() == CKLVDockingNode::typePane) {
+        auto* pPane = static_cast<CKLVDockingPane*>(pNode);
+        if (CKLVDockingNode* pContainer = pPane->GetContainer()) pContainer->RemovePane(pPane);
+        auto* pTabbed = static_cast<CKLVDockingPaneTabbedContainer*>(
+            m_pManager->CreateNode(CKLVDockingNode::typeTabbedContainer, this));
+        if (!pTabbed) return;
+        pTabbed->Init(pPane, m_pManager->GetSite());
+        pNode = pTabbed;
+    } else if (pNode->GetType() == CKLVDockingNode::typeTabbedContainer) {
+        pNode = pNode->Clone(this, nullptr, CKLVDockingPane::optionNoHide);
+        if (!pNode) return;
+    }
+    pPanel->AddContainer(pNode);
+}
+
 void CKLVDockingLayout::OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS* pParams) {
-    for (CKLVDockingNode* pPanel : m_pPanels)
-        if (pPanel) pPanel->OnSizeParent(pSite, rect, pParams);
+    for (CKLVDockingPaneAutoHidePanel* pPanel : m_pPanels)
+        if (pPanel) pPanel->Layout(pSite, rect, !IsMeasuringPass(pParams));
+    if (!IsMeasuringPass(pParams)) m_rcRootArea = rect;
     const int m = m_pManager->m_nSideMargin;
     if (!IsMeasuringPass(pParams)) {
         if (m == 0) {

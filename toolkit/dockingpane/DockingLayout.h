@@ -11,6 +11,7 @@
 
 class CKLVDockingClientNode;
 class CKLVDockingPane;
+class CKLVDockingPaneAutoHidePanel;
 class CKLVDockingPaneManager;
 class CKLVDockingPaneSplitter;
 class CKLVDockingPaneTabbedContainer;
@@ -45,7 +46,15 @@ public:
     // 0-3 the side a node stands on relative to the client area, 4 floating, -1 none.
     int GetNodeSide(const CKLVDockingNode* pNode) const;
     // Makes the auto-hide panel of the node's side when missing; null when the factory makes none.
-    CKLVDockingNode* GetSidePanel(const CKLVDockingNode* pNode);
+    CKLVDockingPaneAutoHidePanel* GetSidePanel(const CKLVDockingNode* pNode);
+    // Moves a node into the auto-hide panel of its side: into the group its panes were docked
+    // with when the panel has one, else as a group of its own.
+    void HideNode(CKLVDockingNode* pNode);
+    CKLVDockingPaneAutoHidePanel* GetPanel(int nSide) const { return nSide >= 0 && nSide < 4 ? m_pPanels[nSide] : nullptr; }
+    // Takes over a panel for its side (a loaded layout's).
+    void SetPanel(int nSide, CKLVDockingPaneAutoHidePanel* pPanel);
+    // The docked area inside the auto-hide panels, site client co-ordinates, as last laid out.
+    CRect GetRootArea() const { return m_rcRootArea; }
 
     CKLVDockingPaneManager* GetManager() const { return m_pManager; }
     CKLVDockingSplitterContainer* GetTopContainer() const { return m_pTopContainer; }
@@ -70,7 +79,8 @@ private:
     CKLVDockingClientNode* m_pClient = nullptr;
     CKLVDockingPaneInfoList m_lstPanes;
     CKLVDockingNodeList m_lstNodes;
-    CKLVDockingNode* m_pPanels[4] = {};   // auto-hide panels by side
+    CKLVDockingPaneAutoHidePanel* m_pPanels[4] = {};   // auto-hide panels by side
+    CRect m_rcRootArea;
     std::unique_ptr<CKLVDockingPaneSplitter> m_pMarginBars[4];
     BOOL m_bDetached = TRUE;
     CKLVDockingPaneManager* m_pManager;

@@ -9,6 +9,7 @@
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/dockingpane/DockingClientNode.h"
+#include "toolkit/dockingpane/DockingPaneAutoHidePanel.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
@@ -66,7 +67,8 @@ CKLVDockingNode* CKLVDockingPaneManager::CreateNode(int nType, CKLVDockingLayout
     case CKLVDockingNode::typeSplitterContainer: return new CKLVDockingSplitterContainer(pLayout);
     case CKLVDockingNode::typeMiniWnd: return new CKLVDockingPaneMiniWnd(pLayout);
     case CKLVDockingNode::typeClient: return new CKLVDockingClientNode(pLayout);
-    default: return nullptr;   // auto-hide panels are made by a later factory
+    case CKLVDockingNode::typeAutoHidePanel: return new CKLVDockingPaneAutoHidePanel(pLayout);
+    default: return nullptr;
     }
 }
 
@@ -170,11 +172,30 @@ void CKLVDockingPaneManager::ClosePane(CKLVDockingPane* pPane) {
 
 void CKLVDockingPaneManager::HidePane(CKLVDockingNode* pNode) {
     if (!pNode || !m_pLayout) return;
-    if (m_bHideGroupOnButtonClick && pNode->GetType() == CKLVDockingNode::typePane && pNode->GetContainer())
-        pNode = pNode->GetContainer();
-    // Without an auto-hide panel for its side the node stays where it is.
-    if (!m_pLayout->GetSidePanel(pNode)) return;
+    const BOOL bPane = pNode->GetType() == CKLVDockingNode::typePane;
+    if (m_bHideGroupOnButtonClick && bPane && pNode->GetContainer()) pNode = pNode->GetContainer();
+    CKLVDockingNode* pGroup = pNode->GetType() == CKLVDockingNode::typePane ? pNode->GetContainer() : pNode;
+    CKLVDockingNode* pParent = pGroup ? pGroup->GetContainer() : nullptr;
+    if (pParent && pParent->GetType() == CKLVDockingNode::typeAutoHidePanel) {
+        // Hidden already: it only slides back.
+        static_cast<CKLVDockingPaneAutoHidePanel*>(pParent)->CloseActiveWindow(FALSE);
+        return;
+    }
+    m_pLayout->HideNode(pNode);
     RecalcLayout(nullptr, TRUE);
+}
+
+void CKLVDockingPaneManager::MakeContainerVisible(CKLVDockingNode* pContainer, CKLVDockingPane* pPane,
+                                                  BOOL bSetFocus) {
+    CKLVDockingNode* pParent = pContainer ? pContainer->GetContainer() : nullptr;
+    if (pParent && pParent->GetType() == CKLVDockingNode::typeAutoHidePanel) {
+        auto* pPanel = static_cast<CKLVDockingPaneAutoHidePanel*>(pParent);
+        if (!pPane) pPane = static_cast<CKLVDockingPaneTabbedContainer*>(pContainer)->GetSelected();
+        if (pPane && pPanel->GetShownPane() != pPane) pPanel->ShowPane(pPane, bSetFocus);
+        return;
+    }
+    CWnd* pSite = pContainer ? pContainer->GetDockingSite() : nullptr;
+    if (IsFloatingSite(pSite)) static_cast<CKLVDockingPaneMiniWnd*>(pSite)->Expand();
 }
 
 void CKLVDockingPaneManager::ShowPane(CKLVDockingPane* pPane, BOOL bSetFocus) {
@@ -184,8 +205,10 @@ void CKLVDockingPaneManager::ShowPane(CKLVDockingPane* pPane, BOOL bSetFocus) {
         if (pInfo && pInfo->pLastHolder) pInfo->pLastHolder->AttachPane(pPane, TRUE);
     }
     CKLVDockingNode* pContainer = pPane->GetContainer();
-    if (pContainer && pContainer->GetType() == CKLVDockingNode::typeTabbedContainer)
+    if (pContainer && pContainer->GetType() == CKLVDockingNode::typeTabbedContainer) {
         static_cast<CKLVDockingPaneTabbedContainer*>(pContainer)->SelectPane(pPane, bSetFocus, TRUE);
+        MakeContainerVisible(pContainer, pPane, bSetFocus);
+    }
     if (m_bLayoutComputed) pPane->ShowPaneWindow(TRUE);
     if (bSetFocus) pPane->SetFocus();
 }

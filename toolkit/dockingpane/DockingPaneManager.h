@@ -78,6 +78,8 @@ public:
     CKLVDockingClientNode* GetClientNode() const;
     CKLVDockingSplitterContainer* GetTopContainer() const;
     BOOL IsLayoutComputed() const { return m_bLayoutComputed; }
+    // A pane goes back to a holder it had (hidden groups close their sliding windows later).
+    BOOL IsAttachingPane() const { return m_bAttachingPane; }
     BOOL IsInitialUpdateDone() const { return m_bInitialUpdate; }
     PFNSETLAYEREDWINDOWATTRIBUTES GetLayeredWindowAttributes() const { return m_pfnSetLayeredWindowAttributes; }
 
@@ -131,6 +133,8 @@ private:
     void RegisterWindowClasses();
     void ReleaseActivePane();
     void AttachToHolder(CKLVDockingNode* pNode, CKLVDockingNode* pHolder);
+    // A hidden group slides out, a rolled-up floating frame rolls out.
+    void MakeContainerVisible(CKLVDockingNode* pContainer, CKLVDockingPane* pPane, BOOL bSetFocus);
     // A new splitter container of the live layout with pFirst as its only child.
     CKLVDockingSplitterContainer* NewSplitter(CKLVDockingNode* pFirst, BOOL bHorizontal, CWnd* pSite);
 

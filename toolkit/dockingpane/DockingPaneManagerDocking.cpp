@@ -233,6 +233,7 @@ void CKLVDockingPaneManager::BringPaneToTop(CKLVDockingNode* pNode) {
         pNode = pNode->GetContainer();
     }
     if (!pNode) return;
+    if (AsTabbed(pNode)) MakeContainerVisible(pNode, nullptr, FALSE);
     CWnd* pSite = pNode->GetDockingSite();
     if (IsFloatingSite(pSite)) pSite->BringWindowToTop();
 }

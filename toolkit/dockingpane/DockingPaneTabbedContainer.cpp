@@ -402,6 +402,10 @@ void CKLVDockingPaneTabbedContainer::GetMinMaxInfo(LPMINMAXINFO pMinMaxInfo) con
             pMinMaxInfo->ptMaxTrackSize.y = std::min(pMinMaxInfo->ptMaxTrackSize.y, mmi.ptMaxTrackSize.y);
         }
     }
+    AddFrameToMinMaxInfo(pMinMaxInfo);
+}
+
+void CKLVDockingPaneTabbedContainer::AddFrameToMinMaxInfo(LPMINMAXINFO pMinMaxInfo) const {
     // The caption and the tab row come on top of what the panes ask for.
     const CRect rcFull(0, 0, 1000, 1000);
     const CRect rcArea = GetPaneArea(rcFull);

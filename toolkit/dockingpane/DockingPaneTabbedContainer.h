@@ -72,6 +72,8 @@ public:
     BOOL IsSiblingMaximised() const;
     // Takes the focus for the selected pane (else itself) and lets the manager check it.
     void TakeFocus();
+    // Adds the caption and the tab row (when shown) to a pane's track sizes.
+    void AddFrameToMinMaxInfo(LPMINMAXINFO pMinMaxInfo) const;
 
     void GetMinMaxInfo(LPMINMAXINFO pMinMaxInfo) const override;
     BOOL IsHidden() const override;

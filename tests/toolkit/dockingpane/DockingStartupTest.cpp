@@ -204,8 +204,13 @@ TEST_F(StartupTest, ClosedPaneComesBackToItsLastHolder) {
     CKLVDockingPane* b = manager->CreatePane(2, CRect(0, 0, 150, 120), klvDockRight, a);
     site->RecalcLayout();
     CKLVDockingNode* pHolder = b->GetContainer();
-    // The application's owner hides instead of closing: nothing leaves.
+    // The application's owner hides instead of closing: the pane goes to the panel of its strip.
     b->Close();
+    EXPECT_TRUE(b->IsHidden());
+    EXPECT_FALSE(b->IsClosed());
+    EXPECT_EQ(manager->GetNodeSide(b), klvDockBottom);   // beside a, in the bottom strip
+    EXPECT_EQ(manager->GetHolder(b, FALSE), pHolder);
+    manager->ToggleDocking(b);
     EXPECT_EQ(b->GetContainer(), pHolder);
     site->m_bAnswerLikeApp = FALSE;
     b->Close();

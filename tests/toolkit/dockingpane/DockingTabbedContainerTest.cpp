@@ -285,6 +285,14 @@ TEST_F(TabbedContainerTest, AutoHideButtonReportsBeforeAndAfter) {
     site->m_nCancelActions = -1;
     ClickAt(pTabbed, ptPin);
     EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionHiding, 1}, {klvActionHidden, 1}}));
+    ASSERT_TRUE(a->IsHidden());
+    // The pin of the hidden group brings the pane back to its docked holder.
+    auto* pGroup = static_cast<CKLVDockingPaneTabbedContainer*>(a->GetContainer());
+    site->m_notes.clear();
+    pGroup->OnCaptionButtonClick(pGroup->FindCaptionButton(klvCaptionButtonAutoHide));
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionUnhiding, 1}, {klvActionUnhidden, 1}}));
+    EXPECT_EQ(a->GetContainer(), pTabbed);
+    classlib_test::PumpPending();
     // A pane that may not hide shows no pin.
     a->SetOptions(CKLVDockingPane::optionNoHide);
     ButtonCenter(pTabbed, klvCaptionButtonAutoHide);
