@@ -13,6 +13,7 @@
 #include "toolkit/commandbars/ReBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
+#include "toolkit/commandbars/TooltipHost.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/common/ResourceManager.h"
@@ -25,8 +26,10 @@ CRuntimeClass* CKLVCommandBars::m_pDockBarClass = RUNTIME_CLASS(CKLVDockBar);
 
 CKLVCommandBars::CKLVCommandBars()
     : m_pOptions(new CKLVCommandBarsOptions), m_pContextMenus(new CKLVContextMenus(this)),
-      m_pAccelManager(new CKLVAccelManager(this)), m_pActions(new CKLVControlActions(this)) {
+      m_pToolTipContext(new CKLVTooltipHost), m_pAccelManager(new CKLVAccelManager(this)),
+      m_pActions(new CKLVControlActions(this)) {
     m_pOptions->m_pCommandBars = this;
+    m_pToolTipContext->SetStyle(2);
 }
 
 CKLVCommandBars::~CKLVCommandBars() {
@@ -41,6 +44,7 @@ CKLVCommandBars::~CKLVCommandBars() {
     }
     if (m_pPaintManager) m_pPaintManager->InternalRelease();
     if (m_pImageManager) m_pImageManager->InternalRelease();
+    m_pToolTipContext->InternalRelease();
     m_pAccelManager->InternalRelease();
     m_pOptions->InternalRelease();
     m_pActions->RemoveAll();
@@ -433,5 +437,7 @@ BOOL CKLVCommandBars::IsDisableCommandsWithoutHandler() const { return m_pOption
 BOOL CKLVCommandBars::IsToolBarScreenTips() const { return m_pOptions->bToolBarScreenTips; }
 
 BOOL CKLVCommandBars::IsToolBarAccelTips() const { return m_pOptions->bToolBarAccelTips; }
+
+CKLVToolTipContext* CKLVCommandBars::GetToolTipContext() const { return m_pToolTipContext; }
 
 BOOL CKLVCommandBars::IsPopupBarTips() const { return m_pOptions->bShowPopupBarToolTips; }

@@ -16,6 +16,7 @@ class CKLVControlAction;
 class CKLVDockBar;
 class CKLVReBar;
 class CKLVToolBar;
+class CKLVTooltipHost;
 
 class CKLVCommandBars : public CCmdTarget, public CKLVCommandBarsLink {
     DECLARE_DYNCREATE(CKLVCommandBars)
@@ -126,6 +127,8 @@ public:
     BOOL IsToolBarAccelTips() const override;
     BOOL IsPopupBarTips() const override;
     CKLVAccelManager* GetAccelManager() const override { return m_pAccelManager; }
+    // The tooltip host the bars share.
+    CKLVToolTipContext* GetToolTipContext() const override;
     CKLVControl* GetDragControl() const override { return m_pDragControl; }
     // Redraws the old and the new control and tells the site (message 0x2857).
     void SetDragControl(CKLVControl* pControl) override;
@@ -144,6 +147,7 @@ public:
     CKLVContextMenus* m_pContextMenus;
     CPtrArray m_arrBars;
     CWnd* m_pSite = nullptr;
+    CKLVTooltipHost* m_pToolTipContext;
     BOOL m_bKeyboardCuesVisible = TRUE;
     CKLVAccelManager* m_pAccelManager;
     UINT m_nHelpCommandId = 0;

@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/NonClientMetrics.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/TooltipHost.h"
 
 #include <commctrl.h>
 
@@ -19,7 +20,7 @@ const int kPaneFrame = 6;
 
 }  // namespace
 
-CKLVStatusBar::CKLVStatusBar() {
+CKLVStatusBar::CKLVStatusBar() : m_pToolTipContext(new CKLVTooltipHost) {
     m_cxLeftBorder = 0;
     m_cxRightBorder = 0;
     m_cyTopBorder = 2;
@@ -31,6 +32,7 @@ CKLVStatusBar::CKLVStatusBar() {
 CKLVStatusBar::~CKLVStatusBar() {
     for (CKLVStatusBarPane* pPane : m_arrPanes) pPane->InternalRelease();
     m_arrPanes.clear();
+    m_pToolTipContext->InternalRelease();
 }
 
 BOOL CKLVStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {

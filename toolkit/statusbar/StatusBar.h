@@ -104,6 +104,8 @@ public:
     BOOL IsThemed() const { return m_bThemed; }
     void SetDrawDisabledText(BOOL bDraw) { m_bDrawDisabledText = bDraw; }
     BOOL IsDrawDisabledText() const { return m_bDrawDisabledText; }
+    // The host of the panes' tooltips.
+    CKLVTooltipHost* GetToolTipContext() const { return m_pToolTipContext; }
 
     virtual void DrawPane(CDC* pDC, int nIndex, CRect rc);
     virtual void DrawGripper(CDC* pDC, CRect rc);
@@ -114,6 +116,8 @@ public:
     void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+    // Mouse messages reach the tooltip host first.
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     CFont m_fontStatus;
     BOOL m_bDrawDisabledText = TRUE;
@@ -129,8 +133,6 @@ protected:
     BOOL IsPaneIndex(int nIndex) const { return nIndex >= 0 && nIndex < GetPaneCount(); }
     int LastVisibleIndex() const;
     CKLVStatusBarPane* FindPane(UINT nID) const;
-    // The tool record of a pane's tooltip.
-    void FillToolInfo(TOOLINFO* pTI, const CRect& rcPane, const CKLVStatusBarPane* pPane) const;
 
     afx_msg LRESULT OnCreateBar(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNcHitTestBar(WPARAM wParam, LPARAM lParam);
@@ -153,5 +155,6 @@ protected:
     int m_nMinHeight = 0;
     CKLVCommandBars* m_pCommandBars = nullptr;
     BOOL m_bThemed = TRUE;
+    CKLVTooltipHost* m_pToolTipContext;
     CFont m_fontControl;   // the native control's copy of the bar's font
 };

@@ -6,12 +6,12 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/TooltipHost.h"
 #include "toolkit/common/MemDC.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -248,16 +248,13 @@ INT_PTR CKLVStatusBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
     CRect rc;
     CKLVStatusBarPane* pPane = HitTest(point, &rc);
     if (!pPane || pPane->GetTooltip().IsEmpty()) return -1;
-    if (pTI) FillToolInfo(pTI, rc, pPane);
+    if (pTI) m_pToolTipContext->FillInToolInfo(pTI, m_hWnd, rc, pPane->m_nID, pPane->GetTooltip());
     return static_cast<INT_PTR>(pPane->m_nID);
 }
 
-void CKLVStatusBar::FillToolInfo(TOOLINFO* pTI, const CRect& rcPane, const CKLVStatusBarPane* pPane) const {
-    // The class library's tooltip takes the text from malloc and frees it.
-    pTI->hwnd = m_hWnd;
-    pTI->uId = pPane->m_nID;
-    pTI->rect = rcPane;
-    const CString& strTip = pPane->GetTooltip();
-    pTI->lpszText = static_cast<LPSTR>(std::malloc(static_cast<size_t>(strTip.GetLength()) + 1));
-    if (pTI->lpszText) std::memcpy(pTI->lpszText, static_cast<LPCTSTR>(strTip), static_cast<size_t>(strTip.GetLength()) + 1);
+BOOL CKLVStatusBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (CKLVTooltipHost::IsMouseMessage(message))
+        m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
+    return CControlBar::OnWndMsg(message, wParam, lParam, pResult);
 }
+

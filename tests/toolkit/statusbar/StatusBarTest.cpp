@@ -5,10 +5,12 @@
 #include "classlib/ClassLib.h"
 #include "classlib/CommandIds.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/TooltipHost.h"
 #include "toolkit/statusbar/StatusBar.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -262,6 +264,32 @@ TEST_F(StatusBarTest, TheThemedPaintDrawsPaneBordersAndTheGripper) {
     EXPECT_EQ(dib.At(w - 3, h - 2), clrShadow);
     EXPECT_EQ(dib.At(w - 5, h - 2), clrHighlight);
     EXPECT_EQ(dib.At(w - 1, h - 1), clrFace);
+}
+
+TEST_F(StatusBarTest, APaneWithATooltipIsATool) {
+    ASSERT_TRUE(m_bar.SetIndicators(kAppIndicators, 4));
+    m_pFrame->RecalcLayout();
+    m_bar.GetPane(2)->m_strToolTip = "Num Lock";
+    CRect rcPane;
+    m_bar.GetItemRect(2, &rcPane);
+    TOOLINFOA ti = {};
+    ti.cbSize = CKLVTooltipHost::nToolInfoSize;
+    EXPECT_EQ(m_bar.OnToolHitTest(rcPane.CenterPoint(), &ti), INT_PTR(ID_INDICATOR_NUM));
+    EXPECT_EQ(ti.hwnd, m_bar.m_hWnd);
+    EXPECT_EQ(CRect(ti.rect), rcPane);
+    ASSERT_TRUE(ti.lpszText);
+    EXPECT_STREQ(ti.lpszText, "Num Lock");
+    std::free(ti.lpszText);
+
+    CRect rcCaps;
+    m_bar.GetItemRect(1, &rcCaps);
+    EXPECT_EQ(m_bar.OnToolHitTest(rcCaps.CenterPoint(), nullptr), -1) << "no tooltip, no tool";
+
+    // The bar's mouse reaches the host, which registers the pane with its tooltip control.
+    m_bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rcPane.CenterPoint().x, rcPane.CenterPoint().y));
+    CWnd* pToolTip = m_bar.GetToolTipContext()->GetToolTip();
+    ASSERT_TRUE(pToolTip);
+    EXPECT_EQ(pToolTip->SendMessage(TTM_GETTOOLCOUNT), 1);
 }
 
 }  // namespace

@@ -1,0 +1,386 @@
+// Tooltips: the host's filter keeps the owner's tool under the mouse registered, and the
+// toolkit's tooltip window shows it after the initial delay, at once within the reshow delay,
+// never for a tool just clicked, inside the work area; its measure and its scheme colours.
+// The mouse is never moved: mouse messages carry their points, and delays are pumped with
+// MsgWaitForMultipleObjects and told apart by order, never by elapsed time.
+#include "PaintManagerTestSupport.h"
+#include "classlib/ClassLib.h"
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/TooltipWnd.h"
+#include "toolkit/common/ColorManager.h"
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using commandbars_test::Dib;
+
+// One visible top-level window over the work area for the whole process: tools need a window
+// under the point, and unmapping a top-level window waits for a window manager that is not there.
+// It stays on top of the windows other test processes may show meanwhile.
+CWnd* Stage() {
+    static HWND s_hWnd = [] {
+        RECT rcWork;
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+        return ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, AfxRegisterWndClass(0), "stage",
+                                 WS_POPUP | WS_VISIBLE,
+                                 rcWork.left, rcWork.top, rcWork.right - rcWork.left, rcWork.bottom - rcWork.top,
+                                 nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+    }();
+    return CWnd::FromHandle(s_hWnd);
+}
+
+// Within two gradient steps of the colour.
+void ExpectNear(COLORREF clrActual, COLORREF clrExpected) {
+    EXPECT_NEAR(GetRValue(clrActual), GetRValue(clrExpected), 16);
+    EXPECT_NEAR(GetGValue(clrActual), GetGValue(clrExpected), 16);
+    EXPECT_NEAR(GetBValue(clrActual), GetBValue(clrExpected), 16);
+}
+
+CRect WorkArea() {
+    CRect rc;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+// Pumps until done() holds, waiting in slices of 10 ms, at most 5 s.
+bool PumpUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 500 && !done(); ++i) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    return done();
+}
+
+// Away from the corner where other test processes show their windows.
+const CRect kOwnerRect(600, 400, 800, 430);
+
+struct ToolSpec {
+    CRect rc;
+    UINT nId;
+    CString strText;
+};
+
+// A child of the stage whose tools are rectangles with texts; its messages pass the host first,
+// as a command bar's do.
+class CTipOwner : public CWnd {
+public:
+    CTipOwner(CKLVTooltipHost* pHost, CRect rcWindow, std::vector<ToolSpec> tools)
+        : m_pHost(pHost), m_tools(std::move(tools)) {
+        EXPECT_TRUE(Create(AfxRegisterWndClass(0), "owner", WS_CHILD | WS_VISIBLE, rcWindow, Stage(), 1));
+    }
+    ~CTipOwner() override { DestroyWindow(); }
+    // The tools ask for their tips at once, so that the host activates its window whichever
+    // window is in the foreground.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override {
+        for (const ToolSpec& tool : m_tools)
+            if (tool.rc.PtInRect(point)) {
+                m_pHost->FillInToolInfo(pTI, m_hWnd, tool.rc, tool.nId, tool.strText);
+                pTI->uFlags |= CKLVTooltipHost::toolShowAtOnce;
+                return tool.nId;
+            }
+        return -1;
+    }
+    // A mouse message at a client point, as the mouse would send it.
+    void Mouse(UINT message, CPoint pt) { SendMessage(message, 0, MAKELPARAM(pt.x, pt.y)); }
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+        m_pHost->FilterToolTipMessage(this, message, wParam, lParam);
+        return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+    }
+
+    CKLVTooltipHost* m_pHost;
+    std::vector<ToolSpec> m_tools;
+};
+
+// The tooltip window with a clock the test sets, and a log of its timer.
+class CClockedTipWnd : public CKLVTooltipWnd {
+public:
+    using CKLVTooltipWnd::CKLVTooltipWnd;
+    DWORD m_dwTick = 100000;
+    std::vector<std::string> m_log;
+
+protected:
+    DWORD GetCurrentTick() const override { return m_dwTick; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TIMER && wParam == timerShow) m_log.push_back("timer");
+        const LRESULT lResult = CKLVTooltipWnd::WindowProc(message, wParam, lParam);
+        if (message == WM_TIMER && wParam == timerShow && IsWindowVisible()) m_log.push_back("shown");
+        return lResult;
+    }
+};
+
+class TooltipWndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_tip.CreateTipWindow(WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, Stage()->m_hWnd);
+        m_tip.SendMessage(TTM_ACTIVATE, TRUE);
+        for (const ToolSpec& tool : m_owner.m_tools) AddTool(tool);
+    }
+    void AddTool(const ToolSpec& tool) {
+        TOOLINFOA ti = {};
+        ti.cbSize = CKLVTooltipHost::nToolInfoSize;
+        ti.hwnd = m_owner.m_hWnd;
+        ti.uId = tool.nId;
+        ti.rect = tool.rc;
+        ti.lpszText = const_cast<LPSTR>(static_cast<LPCTSTR>(tool.strText));
+        m_tip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    // Relays a mouse message at a client point of the owner.
+    void Relay(UINT message, CPoint ptClient) {
+        MSG msg = {};
+        msg.hwnd = m_owner.m_hWnd;
+        msg.message = message;
+        msg.lParam = MAKELPARAM(ptClient.x, ptClient.y);
+        msg.pt = ptClient;
+        m_owner.ClientToScreen(&msg.pt);
+        m_tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
+    UINT_PTR Shown() const { return m_tip.IsWindowVisible() ? m_tip.GetCurrentTool().uId : 0; }
+
+    CKLVTooltipHost m_host;
+    CTipOwner m_owner{&m_host, kOwnerRect,
+                      {{CRect(0, 0, 20, 20), 11, "Open"}, {CRect(20, 0, 40, 20), 12, "Save"}}};
+    CClockedTipWnd m_tip{&m_host};
+};
+
+TEST_F(TooltipWndTest, TheFirstTipWaitsTheNextShowsAtOnceAndAfterAPauseItWaitsAgain) {
+    EXPECT_EQ(m_tip.GetInitialDelay(), 500);
+    EXPECT_EQ(m_tip.GetReshowDelay(), 200);
+
+    Relay(WM_MOUSEMOVE, CPoint(5, 5));
+    EXPECT_EQ(Shown(), 0u) << "the first tip waits for timer 1";
+    EXPECT_EQ(m_tip.GetPendingTool().uId, 11u);
+    ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+    EXPECT_EQ(m_tip.m_log, (std::vector<std::string>{"timer", "shown"}));
+    EXPECT_TRUE(CKLVTooltipWnd::IsMouseHookSet());
+
+    m_tip.m_dwTick += 150;   // the next button within the reshow delay
+    Relay(WM_MOUSEMOVE, CPoint(25, 5));
+    EXPECT_EQ(Shown(), 12u) << "shown at once";
+    EXPECT_TRUE(m_tip.GetPendingTool().IsEmpty());
+
+    Relay(WM_MOUSEMOVE, CPoint(100, 5));   // off every tool
+    EXPECT_EQ(Shown(), 0u);
+    EXPECT_FALSE(CKLVTooltipWnd::IsMouseHookSet());
+    m_tip.m_dwTick += 1000;   // a pause
+    m_tip.m_log.clear();
+    Relay(WM_MOUSEMOVE, CPoint(5, 5));
+    EXPECT_EQ(Shown(), 0u) << "after a pause the tip waits again";
+    ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+    EXPECT_EQ(m_tip.m_log, (std::vector<std::string>{"timer", "shown"}));
+}
+
+TEST_F(TooltipWndTest, AClickedButtonShowsNoTipUntilTheMouseLeavesIt) {
+    Relay(WM_LBUTTONDOWN, CPoint(5, 5));
+    EXPECT_EQ(m_tip.GetClickedTool().uId, 11u);
+    Relay(WM_LBUTTONUP, CPoint(5, 5));
+    Relay(WM_MOUSEMOVE, CPoint(6, 6));
+    EXPECT_TRUE(m_tip.GetPendingTool().IsEmpty()) << "no tip for the clicked tool";
+    EXPECT_EQ(Shown(), 0u);
+
+    Relay(WM_MOUSEMOVE, CPoint(25, 5));   // the mouse left it
+    EXPECT_TRUE(m_tip.GetClickedTool().IsEmpty());
+    EXPECT_EQ(m_tip.GetPendingTool().uId, 12u);
+    Relay(WM_MOUSEMOVE, CPoint(5, 5));
+    EXPECT_EQ(m_tip.GetPendingTool().uId, 11u) << "back on it, it may show again";
+}
+
+TEST_F(TooltipWndTest, NearTheWorkAreasBottomTheTipShowsAboveTheCursor) {
+    const CRect rcWork = WorkArea();
+    struct Case {
+        const char* what;
+        int yScreen;
+        bool bAbove;
+    } const cases[] = {{"top", rcWork.top + 30, false}, {"bottom", rcWork.bottom - 6, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_owner.MoveWindow(kOwnerRect.left, c.yScreen - rcWork.top - 5, 200, 30);
+        m_tip.m_dwTick += 1000;
+        Relay(WM_MOUSEMOVE, CPoint(5, 5));
+        ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+        CRect rcTip;
+        m_tip.GetWindowRect(&rcTip);
+        if (c.bAbove) {
+            EXPECT_EQ(rcTip.bottom, c.yScreen - 3);
+        } else {
+            EXPECT_GT(rcTip.top, c.yScreen);
+        }
+        EXPECT_LE(rcTip.bottom, rcWork.bottom);
+        EXPECT_GE(rcTip.left, rcWork.left);
+        Relay(WM_MOUSEMOVE, CPoint(100, 5));
+    }
+}
+
+TEST_F(TooltipWndTest, AWindowDestroyedWhileItsTipShowsLeavesNoHook) {
+    Relay(WM_MOUSEMOVE, CPoint(5, 5));
+    ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+    ASSERT_TRUE(CKLVTooltipWnd::IsMouseHookSet());
+    m_tip.DestroyWindow();
+    EXPECT_FALSE(CKLVTooltipWnd::IsMouseHookSet());
+    // Nothing is left to fire at the dead window either.
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+}
+
+TEST(TooltipMeasure, TheOwnerDrawnTipIsItsTextPlusMarginsAndInsets) {
+    CKLVTooltipHost host;
+    CClientDC dc(nullptr);
+    auto TextSize = [&](CFont* pFont, const CString& str, UINT nFormat, int cxMax) {
+        CFont* pOld = dc.SelectObject(pFont);
+        CRect rc(0, 0, cxMax, 0);
+        dc.DrawText(str, rc, nFormat | DT_CALCRECT | DT_NOPREFIX);
+        dc.SelectObject(pOld);
+        return rc.Size();
+    };
+    struct Case {
+        const char* what;
+        CRect rcMargin;
+        const char* pszTitle;
+    } const cases[] = {{"plain", CRect(0, 0, 0, 0), ""}, {"margins", CRect(2, 3, 4, 5), ""},
+                       {"title", CRect(0, 0, 0, 0), "Save"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.SetMargin(c.rcMargin);
+        CKLVTooltipWnd tip(&host);
+        ASSERT_TRUE(tip.CreateTipWindow(WS_POPUP, Stage()->m_hWnd));
+        tip.SendMessage(TTM_SETTITLEA, 1, reinterpret_cast<LPARAM>(c.pszTitle));
+        const CString strText = "Saves the active document under its name";
+        const int cxMax = host.GetMaxTipWidth() - c.rcMargin.left - c.rcMargin.right - 6;
+        CSize sizeExpected = TextSize(host.GetNormalFont(), strText, DT_WORDBREAK, cxMax);
+        if (*c.pszTitle) {
+            const CSize sizeTitle = TextSize(host.GetBoldFont(), c.pszTitle, DT_SINGLELINE, cxMax - 25);
+            sizeExpected.cy += sizeTitle.cy + 20;
+            sizeExpected.cx = std::max<LONG>(sizeExpected.cx + 25, sizeTitle.cx + 4);
+        }
+        sizeExpected.cx += c.rcMargin.left + c.rcMargin.right + 6;
+        sizeExpected.cy += c.rcMargin.top + c.rcMargin.bottom + 6;
+        EXPECT_EQ(tip.Measure(&dc, strText), sizeExpected);
+        if (!*c.pszTitle) {
+            EXPECT_EQ(tip.Measure(&dc, ""), CSize(0, 0)) << "nothing to show";
+        }
+    }
+}
+
+TEST(TooltipTheme, StyleFourFollowsTheForcedScheme) {
+    CKLVColorManager* pColors = GetColorManager();
+    const int nSaved = pColors->m_nTheme;
+    CKLVTooltipHost host;
+    host.SetTipBkColor(RGB(0, 0, 255));
+    struct Case {
+        int nTheme;
+        COLORREF clrTop, clrBottom, clrFrame;
+    } const cases[] = {{CKLVColorManager::themeBlue, 0x97D4FF, 0xC8F2FF, 0x800000},
+                       {CKLVColorManager::themeOlive, 0x97D4FF, 0xC8F2FF, 0x385D3F},
+                       {CKLVColorManager::themeSilver, 0x97D4FF, 0xC8F2FF, 0x6F4B4B},
+                       {CKLVColorManager::themeNone, RGB(0, 0, 255), 0xFFFFFF, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nTheme);
+        pColors->m_nTheme = c.nTheme;
+        std::unique_ptr<CKLVTooltipWnd> pTip = CKLVTooltipWnd::CreateForStyle(4, &host);
+        Dib dib(40, 40);
+        pTip->DrawBackground(&dib.m_dc, CRect(0, 0, 40, 40));
+        EXPECT_EQ(dib.At(0, 0), c.clrFrame);
+        EXPECT_EQ(dib.At(39, 39), c.clrFrame);
+        // Inside the frame the gradient runs from the first colour to the second.
+        ExpectNear(dib.At(20, 1), c.clrTop);
+        ExpectNear(dib.At(20, 38), c.clrBottom);
+    }
+    pColors->m_nTheme = nSaved;
+}
+
+TEST(TooltipResource, StyleFiveUsesTheResourceThemesDefaults) {
+    CKLVTooltipHost host;
+    std::unique_ptr<CKLVTooltipWnd> pTip = CKLVTooltipWnd::CreateForStyle(5, &host);
+    Dib dib(40, 40);
+    pTip->DrawBackground(&dib.m_dc, CRect(0, 0, 40, 40));
+    EXPECT_EQ(dib.At(0, 0), COLORREF(0x767676));
+    ExpectNear(dib.At(20, 1), 0xFFFFFF);
+    ExpectNear(dib.At(20, 38), 0xEFD9C9);
+}
+
+class TooltipHostTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_host.SetStyle(2); }
+    CKLVTooltipWnd* Tip() const { return dynamic_cast<CKLVTooltipWnd*>(m_host.GetToolTip()); }
+
+    CKLVTooltipHost m_host;
+};
+
+TEST_F(TooltipHostTest, WithoutTheNoPrefixBitMnemonicsAreRemovedOnce) {
+    m_host.SetTooltipWindowStyle(0);
+    CTipOwner owner(&m_host, kOwnerRect,
+                    {{CRect(0, 0, 20, 20), 21, "&File"}, {CRect(20, 0, 40, 20), 22, "Fish && Chips"}});
+    struct Case {
+        CPoint pt;
+        const char* pszShown;
+    } const cases[] = {{CPoint(5, 5), "File"}, {CPoint(25, 5), "Fish & Chips"}};
+    for (const Case& c : cases) {
+        owner.Mouse(WM_MOUSEMOVE, c.pt);
+        ASSERT_TRUE(Tip());
+        ASSERT_EQ(Tip()->GetToolCount(), 1);
+        EXPECT_STREQ(Tip()->GetTool(0)->strText, c.pszShown);
+    }
+    // With the bit the ampersands stay.
+    m_host.SetTooltipWindowStyle(CKLVTooltipHost::tipNoPrefix);
+    owner.Mouse(WM_MOUSEMOVE, CPoint(5, 5));
+    ASSERT_TRUE(Tip());
+    EXPECT_STREQ(Tip()->GetTool(0)->strText, "&File");
+}
+
+TEST_F(TooltipHostTest, TheFilterKeepsOneToolAndAButtonPressDeactivates) {
+    CTipOwner owner(&m_host, kOwnerRect,
+                    {{CRect(0, 0, 20, 20), 21, "Open"}, {CRect(20, 0, 40, 20), 22, "Save"}});
+    owner.Mouse(WM_MOUSEMOVE, CPoint(5, 5));
+    ASSERT_TRUE(Tip());
+    EXPECT_EQ(::GetWindow(Tip()->m_hWnd, GW_OWNER), Stage()->m_hWnd);
+    EXPECT_EQ(Tip()->GetToolCount(), 1);
+    EXPECT_FALSE(Tip()->GetTool(0)->uFlags & CKLVTooltipHost::toolShowAtOnce) << "cleared before the tool is added";
+    EXPECT_TRUE(Tip()->IsActive());
+    EXPECT_EQ(Tip()->GetPendingTool().uId, 21u);
+    owner.Mouse(WM_MOUSEMOVE, CPoint(25, 5));
+    ASSERT_EQ(Tip()->GetToolCount(), 1);
+    EXPECT_EQ(Tip()->GetTool(0)->uId, 22u);
+    owner.Mouse(WM_LBUTTONDOWN, CPoint(25, 5));
+    EXPECT_FALSE(Tip()->IsActive());
+    owner.Mouse(WM_MOUSEMOVE, CPoint(100, 5));
+    EXPECT_EQ(Tip()->GetToolCount(), 0);
+}
+
+TEST_F(TooltipHostTest, TheTextCopiesOfTheHitTestAreFreed) {
+    const CString strLong(std::string(16000, 'x').c_str());
+    CTipOwner owner(&m_host, kOwnerRect,
+                    {{CRect(0, 0, 20, 20), 21, strLong}, {CRect(20, 0, 40, 20), 22, strLong}});
+    auto PrivateBytes = [] {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof counters;
+        EXPECT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters));
+        return counters.PagefileUsage;
+    };
+    owner.Mouse(WM_MOUSEMOVE, CPoint(5, 5));
+    const SIZE_T nBefore = PrivateBytes();
+    for (int i = 0; i < 1000; ++i) owner.Mouse(WM_MOUSEMOVE, CPoint(i % 2 ? 5 : 25, 5));
+    // 1,000 hit tests of 16 KB texts: kept copies would hold 16 MB.
+    EXPECT_LT(PrivateBytes(), nBefore + 4 * 1024 * 1024);
+}
+
+TEST(TooltipCommandBars, TheCommandBarsShareAHostOfStyleTwo) {
+    CKLVCommandBars* pCommandBars = new CKLVCommandBars;
+    auto* pHost = dynamic_cast<CKLVTooltipHost*>(pCommandBars->GetToolTipContext());
+    ASSERT_TRUE(pHost);
+    EXPECT_EQ(pHost->GetStyle(), 2);
+    pCommandBars->InternalRelease();
+}
+
+}  // namespace
