@@ -6,6 +6,7 @@
 #include "PaintManagerTestSupport.h"
 #include "classlib/ClassLib.h"
 #include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/RichEditTextHost.h"
 #include "toolkit/commandbars/TooltipHost.h"
 #include "toolkit/commandbars/TooltipWnd.h"
 #include "toolkit/common/ColorManager.h"
@@ -298,6 +299,20 @@ TEST(TooltipTheme, StyleFourFollowsTheForcedScheme) {
         ExpectNear(dib.At(20, 38), c.clrBottom);
     }
     pColors->m_nTheme = nSaved;
+}
+
+TEST(TooltipRich, StyleThreeMeasuresWithTheRichTextHost) {
+    CKLVTooltipHost host;
+    std::unique_ptr<CKLVTooltipWnd> pTip = CKLVTooltipWnd::CreateForStyle(3, &host);
+    ASSERT_TRUE(pTip->CreateTipWindow(WS_POPUP, Stage()->m_hWnd));
+    CClientDC dc(nullptr);
+    CKLVRichEditTextHost textHost;
+    ASSERT_TRUE(textHost.HasTextServices());
+    const char* pszText = "{\\rtf1 Saves the {\\b active} document}";
+    textHost.SetText(pszText);
+    const CSize sizeText = textHost.CalcSize(&dc, host.GetMaxTipWidth() - 6);
+    ASSERT_GT(sizeText.cx, 0);
+    EXPECT_EQ(pTip->Measure(&dc, pszText), sizeText + CSize(6, 6));
 }
 
 TEST(TooltipResource, StyleFiveUsesTheResourceThemesDefaults) {

@@ -3,6 +3,7 @@
 // paint in a memory DC.
 #include "PaintManagerTestSupport.h"
 #include "classlib/ClassLib.h"
+#include "classlib/WindowTestSupport.h"
 #include "classlib/CommandIds.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/TooltipHost.h"
@@ -290,6 +291,29 @@ TEST_F(StatusBarTest, APaneWithATooltipIsATool) {
     CWnd* pToolTip = m_bar.GetToolTipContext()->GetToolTip();
     ASSERT_TRUE(pToolTip);
     EXPECT_EQ(pToolTip->SendMessage(TTM_GETTOOLCOUNT), 1);
+}
+
+TEST(StatusBarLifetime, ABarLeavesNoGdiObjectsBehind) {
+    CFrameWnd* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 200)));
+    auto GdiObjects = [] { return classlib_test::CountHandles().nGdi; };
+    {
+        // The first bar builds what the process keeps (paint manager fonts, cached brushes).
+        CKLVStatusBar bar;
+        ASSERT_TRUE(bar.Create(pFrame));
+        ASSERT_TRUE(bar.SetIndicators(kAppIndicators, 4));
+        bar.DestroyWindow();
+    }
+    const DWORD nBefore = GdiObjects();
+    for (int i = 0; i < 5; ++i) {
+        CKLVStatusBar bar;
+        ASSERT_TRUE(bar.Create(pFrame));
+        ASSERT_TRUE(bar.SetIndicators(kAppIndicators, 4));
+        bar.DestroyWindow();
+    }
+    // The control's copy of the bar's font goes with the bar.
+    EXPECT_EQ(GdiObjects(), nBefore);
+    pFrame->DestroyWindow();
 }
 
 }  // namespace
