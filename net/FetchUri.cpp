@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -61,6 +62,12 @@ std::string whyNotReadable(const std::string& name)
     case EPERM: return "permission denied";
     default: return cause != 0 ? std::strerror(cause) : "cannot be opened";
     }
+}
+
+std::function<void(const std::string&)>& announcer()
+{
+    static std::function<void(const std::string&)> announce;
+    return announce;
 }
 
 // The client refuses to read past its maximum response size, so a server
@@ -136,6 +143,8 @@ bool fetchUri(const std::string& location, std::string& fileName, std::string& f
         return true;
     }
     fileName.clear();
+    if (announcer())
+        announcer()(location);
     try {
         TempFile file;
         Download entry{file.name(), std::filesystem::absolute(file.name())};
@@ -152,6 +161,11 @@ bool fetchUri(const std::string& location, std::string& fileName, std::string& f
         failure = error.what();
         return false;
     }
+}
+
+void setFetchAnnouncer(std::function<void(const std::string&)> announce)
+{
+    announcer() = std::move(announce);
 }
 
 void removeFetchedFiles()

@@ -3,6 +3,7 @@
 #include "net/HttpClient.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // Gives in fileName a local file that holds the document at location.
@@ -27,6 +28,11 @@ bool fetchUri(const std::string& location, std::string& fileName, std::string& f
 constexpr int kDefaultFetchTimeoutSeconds = 60;
 void setFetchTimeout(int seconds);
 int fetchTimeout();
+
+// Called with the location before each download starts (a cached address
+// is not downloaded again), so that a program can say what it waits for.
+// An empty function says nothing; that is the default.
+void setFetchAnnouncer(std::function<void(const std::string& location)> announce);
 
 // Deletes the files that fetchUri downloaded in this process, wherever the
 // current folder has moved since, and forgets them, so that a later fetch of

@@ -9,6 +9,8 @@
 #include "project/ProjectHost.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -58,19 +60,41 @@ bool CProjectCommands::onCompileDemo()
     return start(demoCompileLine(*project_, compilerPath_), Compiled, NotStarted);
 }
 
-bool CProjectCommands::onGenerateMakefile()
+bool CProjectCommands::writeMakefileFile(std::string& path)
 {
-    if (!project_)
-        return false;
     host_.setOutput(MakefileStart);
     files_.makefile.clear();
     writeMakefile(*project_, files_.makefile);
-    const std::string path = joinProjectPath(project_->location, "Makefile");
-    if (!writeDocumentFile(path, files_.makefile.text())) {
-        host_.showError("The file " + path + " could not be written.", "ERROR!");
+    path = joinProjectPath(project_->location, "Makefile");
+    if (writeDocumentFile(path, files_.makefile.text()))
+        return true;
+    host_.showError("The file " + path + " could not be written.", "ERROR!");
+    return false;
+}
+
+bool CProjectCommands::onGenerateMakefile()
+{
+    std::string path;
+    if (!project_ || !writeMakefileFile(path))
         return false;
-    }
     const std::string done = MakefileStart + path + " Successfully be Generated.";
     const std::string copy = makeRulesCopyLine(host_.applicationFolder(), project_->location, WindowsHost);
     return start(copy, done.c_str(), (done + "\r\nMake.rules could not be copied beside it.").c_str());
+}
+
+bool CProjectCommands::generateMakefileFiles()
+{
+    std::string path;
+    if (!project_ || !writeMakefileFile(path))
+        return false;
+    const std::string rules = joinProjectPath(joinProjectPath(host_.applicationFolder(), "make"), "Make.rules");
+    std::error_code failed;
+    std::filesystem::copy_file(rules, joinProjectPath(project_->location, "Make.rules"),
+                               std::filesystem::copy_options::overwrite_existing, failed);
+    if (failed) {
+        host_.showError("Make.rules could not be copied from " + rules + ": " + failed.message(), "ERROR!");
+        return false;
+    }
+    host_.setOutput(MakefileStart + path + " Successfully be Generated.");
+    return true;
 }

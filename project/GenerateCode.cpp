@@ -146,3 +146,13 @@ bool CProjectCommands::generateFiles()
         host_.appendOutput(Generated);
     return generated;
 }
+
+bool CProjectCommands::readService(const std::function<void(const CServiceView&)>& use)
+{
+    if (!project_)
+        return false;
+    return runGenerator([&](const CGeneratorRun& run) {
+        use(run.view());
+        return true;
+    });
+}

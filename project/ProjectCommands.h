@@ -9,6 +9,7 @@
 #include <string>
 
 class CGeneratorRun;
+class CServiceView;
 class CProjectHost;
 
 // The project's commands as the main frame runs them: Save, Close, Open,
@@ -56,9 +57,17 @@ public:
     // Writes the Makefile into the project folder and copies Make.rules
     // beside it. True when both happened.
     bool onGenerateMakefile();
+    // Generate Makefile for the command line: the Makefile is written and
+    // Make.rules copied beside it by this process, with no command started.
+    bool generateMakefileFiles();
+    // Reads the WSDL document and hands the view of the parsed service to
+    // use; the reader's messages and failures go to the output pane. False
+    // when the document was rejected.
+    bool readService(const std::function<void(const CServiceView&)>& use);
 
 private:
     bool writeSolution();
+    bool writeMakefileFile(std::string& path);
     // Reads the document and hands the run to write, with the reader's
     // messages and failures in the output pane. False when the document was
     // rejected, anything failed or write returned false.

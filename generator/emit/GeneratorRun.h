@@ -35,6 +35,8 @@ public:
     void writeHeader(CTextBuffer& header) const;
     void writeSource(CTextBuffer& source) const;
     void writeDemo(CTextBuffer& demo) const;
+    // The parsed service; after a read that returned true.
+    const CServiceView& view() const { return *view_; }
 
 private:
     const CProjectRecord& project_;

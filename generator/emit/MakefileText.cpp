@@ -3,6 +3,26 @@
 #include "generator/model/ProjectRecord.h"
 #include "generator/emit/TextBuffer.h"
 
+#include <string>
+
+namespace {
+
+// The link rules, one per platform a project can target; the project's own
+// is active, the others stand commented out beneath the rule they replace.
+struct LinkRule {
+    const char* command;
+    bool windows;
+    bool unix;
+};
+
+const LinkRule LinkRules[] = {
+    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/solaris/ -ltessaro -lxml2 -lsocket -lnsl -lpthread ", false, false},
+    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lnsl -lpthread ", false, true},
+    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/win32/ -ltessaroMTD -L./libxml2/lib/ -lxml2 -lws2_32 ", true, false},
+};
+
+}  // namespace
+
 void writeMakefile(const CProjectRecord& project, CTextBuffer& makefile)
 {
     const std::string& p = project.name;
@@ -14,10 +34,12 @@ void writeMakefile(const CProjectRecord& project, CTextBuffer& makefile)
     makefile.line("CC\t= gcc");
     makefile.emptyLine();
     makefile.line("all:\t${TARGET}");
-    makefile.line("${TARGET}:${OBJ}");
-    makefile.line("\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/solaris/ -ltessaro -lxml2 -lsocket -lnsl -lpthread ");
-    makefile.line("#${TARGET}:${OBJ}");
-    makefile.line("#\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lnsl -lpthread ");
+    for (const LinkRule& rule : LinkRules) {
+        const bool active = project.isWindowsTarget() ? rule.windows : rule.unix;
+        const std::string comment = active ? "" : "#";
+        makefile.line(comment + "${TARGET}:${OBJ}");
+        makefile.line(comment + rule.command);
+    }
     makefile.line("clean:");
     makefile.line("\trm -f core ${TARGET} ${OBJ}");
     makefile.emptyLine();

@@ -60,9 +60,9 @@ class Build:
         import peer_processes
         os.makedirs(self.gen, exist_ok=True)
         if self.windows:
-            argv = [self.cfg.wine_run, self.cfg.kvgen_windows, "--target", "windows", "--out", self.gen, self.label, self.wsdl]
+            argv = [self.cfg.wine_run, self.cfg.kvgen_windows, "--target", "windows", "--force", "--out", self.gen, self.label, self.wsdl]
         else:
-            argv = [self.cfg.kvgen, "--out", self.gen, self.label, self.wsdl]
+            argv = [self.cfg.kvgen, "--force", "--out", self.gen, self.label, self.wsdl]
         status, out = peer_processes.run(argv, 120, os.path.join(self.work, "kvgen-%s.log" % ("windows" if self.windows else "unix")))
         header = os.path.join(self.gen, "%s_api.h" % self.label)
         if status != 0 or not os.path.exists(header):

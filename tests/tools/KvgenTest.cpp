@@ -1,0 +1,238 @@
+// kvgen as a user meets it: each wrong argument named with the rule it
+// broke, each document that cannot be had named with its cause (servers on
+// the loopback that refuse, answer with an error, never answer or present a
+// certificate no system trusts), a failed run that leaves nothing behind,
+// and files changed since kvgen wrote them kept unless forced.
+#include "support/LoopbackHttpServer.h"
+#include "support/ScopedWorkingFolder.h"
+#include "support/SelfSignedTlsServer.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::LoopbackHttpServer;
+
+const std::string Calculator = KELVANE_SOURCE_DIR "/runtime/example/calculator.wsdl";
+
+struct KvgenRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs kvgen with arguments (already quoted for the shell) in the current folder.
+KvgenRun kvgen(const std::string& arguments)
+{
+    const std::string command = "'" KVGEN_PROGRAM "' " + arguments + " >kvgen.out 2>kvgen.err";
+    const int status = std::system(command.c_str());
+    KvgenRun run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = testsupport::readBytes("kvgen.out");
+    run.err = testsupport::readBytes("kvgen.err");
+    fs::remove("kvgen.out");
+    fs::remove("kvgen.err");
+    return run;
+}
+
+// Every name in the folder, sub-folders included, sorted; empty for none.
+std::string namesIn(const fs::path& folder)
+{
+    std::set<std::string> sorted;
+    std::error_code ignored;
+    for (fs::recursive_directory_iterator it(folder, ignored), end; it != end; it.increment(ignored))
+        sorted.insert(it->path().lexically_relative(folder).generic_string());
+    std::string names;
+    for (const std::string& name : sorted)
+        names += name + "\n";
+    return names;
+}
+
+class KvgenTest : public ::testing::Test {
+protected:
+    testsupport::ScopedWorkingFolder folder_;
+};
+
+TEST_F(KvgenTest, EachWrongArgumentIsNamedWithItsRule)
+{
+    struct Case {
+        std::string arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"9calc " + Calculator, "kvgen: NAME '9calc': must start with a letter or '_'\n"},
+        {"my-calc " + Calculator, "kvgen: NAME 'my-calc': may hold only letters, digits and '_' ('-' is not one of them)\n"},
+        {"while " + Calculator, "kvgen: NAME 'while': is a C keyword\n"},
+        {"Com1 " + Calculator, "kvgen: NAME 'Com1': is a device name on Windows\n"},
+        {"calc", "kvgen: NAME and WSDL are needed\n"},
+        {"calc " + Calculator + " more", "kvgen: more: one argument too many (NAME and WSDL are needed)\n"},
+        {"--list", "kvgen: --list needs one WSDL\n"},
+        {"--list calc " + Calculator, "kvgen: " + Calculator + ": one argument too many (--list needs one WSDL)\n"},
+        {"--target solaris calc " + Calculator, "kvgen: --target solaris: must be unix or windows\n"},
+        {"--timeout -1 calc " + Calculator, "kvgen: --timeout -1: must be a whole number of seconds, 0 or more\n"},
+        {"--timeout 1.5 calc " + Calculator, "kvgen: --timeout 1.5: must be a whole number of seconds, 0 or more\n"},
+        {"calc " + Calculator + " --out", "kvgen: --out: needs a folder\n"},
+        {"--verbose calc " + Calculator, "kvgen: --verbose: unknown option\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const KvgenRun run = kvgen(c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, c.message + "Try kvgen --help.\n");
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(namesIn("."), "");
+}
+
+TEST_F(KvgenTest, VersionHelpAndListingWriteNothing)
+{
+    const KvgenRun version = kvgen("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.compare(0, 15, "kvgen (Kelvane)"), 0) << version.out;
+    const KvgenRun help = kvgen("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.compare(0, 12, "usage: kvgen"), 0) << help.out;
+    const KvgenRun list = kvgen("--list " + Calculator);
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, "service CalculatorService\n"
+                        "  port CalculatorPort  binding CalculatorSoap  address http://127.0.0.1:4321/calculator\n"
+                        "    operation Add  style document  action \"urn:kelvane:calculator#Add\"\n"
+                        "    operation Greet  style document  action \"urn:kelvane:calculator#Greet\"\n");
+    EXPECT_EQ(list.err, "");
+    EXPECT_EQ(namesIn("."), "");
+}
+
+// What kvgen says when the document cannot be had, and that a failed run
+// leaves neither the project folder nor a downloaded file behind.
+TEST_F(KvgenTest, AFailedFetchNamesTheDocumentAndItsCause)
+{
+    LoopbackHttpServer server;
+    LoopbackHttpServer::Reply missing{404, "<html>gone</html>"};
+    missing.reason = "Not Found";
+    server.serve("/missing.wsdl", missing);
+    LoopbackHttpServer::Reply silent;
+    silent.hang = true;
+    server.serve("/silent.wsdl", silent);
+    testsupport::SelfSignedTlsServer tls;
+    fs::create_directory("folder.wsdl");
+
+    struct Case {
+        const char* name;
+        std::string location;
+        std::string cause;
+        bool fetched;
+    };
+    const Case cases[] = {
+        {"no such file", "nowhere.wsdl", "file not found", false},
+        {"a folder", "folder.wsdl", "is a folder", false},
+        {"a refused connection", "http://127.0.0.1:" + std::to_string(server.closedPort()) + "/a.wsdl",
+         "connection refused", true},
+        {"HTTP 404", server.url("/missing.wsdl"), "HTTP 404 Not Found", true},
+        {"a server that never answers", server.url("/silent.wsdl"), "time-out after 1 s", true},
+        {"an untrusted certificate", tls.url("/a.wsdl"), "TLS failure: ", true},
+        {"an unknown host", "http://no-such-host.invalid/a.wsdl", "host not found", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const KvgenRun run = kvgen("--timeout 1 --out project calc '" + c.location + "'");
+        EXPECT_EQ(run.status, 1);
+        const std::string fetching = c.fetched ? "fetching " + c.location + "\n" : "";
+        const std::string failure = c.location + ": Wsdl Parser Exception : " + c.location + " could not be opened: " + c.cause;
+        EXPECT_EQ(run.err.compare(0, fetching.size() + failure.size(), fetching + failure), 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(namesIn("."), "folder.wsdl\n");
+    }
+}
+
+class KvgenProjectTest : public KvgenTest {
+protected:
+    KvgenRun generate(const std::string& options = std::string())
+    {
+        return kvgen(options + " --out project calc '" + Calculator + "'");
+    }
+};
+
+// The whole project folder, complete for make.
+TEST_F(KvgenProjectTest, AProjectFolderHoldsWhatItsMakefileNeeds)
+{
+    const KvgenRun run = generate();
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Start Generating...\nSuccessfully Generated!\nStart Generating Makefile...\n"
+                       "project/Makefile Successfully be Generated.\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(namesIn("project"),
+              ".kvgen\nMake.rules\nMakefile\ncalc.zbq\ncalc_api.c\ncalc_api.h\ncalc_api_demo.c\nlib\nlib/bin\n"
+              "lib/bin/redhat\nlib/include\nlib/include/tessaro_socket.h\nlib/include/tessaro_type.h\n"
+              "lib/include/tessaro_util.h\nlib/src\nlib/src/tessaro_socket.c\nlib/src/tessaro_util.c\n");
+}
+
+TEST_F(KvgenProjectTest, AFileChangedSinceKvgenWroteItIsKeptUnlessForced)
+{
+    ASSERT_EQ(generate().status, 0);
+    const std::string header = testsupport::readBytes("project/calc_api.h");
+    // Unchanged files are replaced without a word.
+    EXPECT_EQ(generate().status, 0);
+
+    struct Case {
+        const char* name;
+        const char* file;
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"a generated source the user edited", "project/calc_api.c", "changed since kvgen wrote it"},
+        {"a library file the user edited", "project/lib/src/tessaro_util.c", "changed since kvgen wrote it"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string edited = testsupport::readBytes(c.file) + "/* mine */\n";
+        testsupport::writeBytes(c.file, edited);
+        testsupport::writeBytes("project/calc_api.h", "stale");
+        const KvgenRun kept = generate();
+        EXPECT_EQ(kept.status, 1);
+        EXPECT_NE(kept.err.find(std::string("kvgen: ") + c.file + ": " + c.kept + "; not replaced (--force replaces it)\n"),
+                  std::string::npos)
+            << kept.err;
+        EXPECT_EQ(kept.out, "");
+        // Nothing was written: the edit stays, and so does the other changed file.
+        EXPECT_EQ(testsupport::readBytes(c.file), edited);
+        EXPECT_EQ(testsupport::readBytes("project/calc_api.h"), "stale");
+        const KvgenRun forced = generate("--force");
+        EXPECT_EQ(forced.status, 0) << forced.err;
+        EXPECT_EQ(testsupport::readBytes("project/calc_api.h"), header);
+        EXPECT_EQ(testsupport::readBytes(c.file).find("/* mine */"), std::string::npos);
+    }
+    // A file of the same name that kvgen never wrote is the user's too.
+    fs::remove("project/.kvgen");
+    testsupport::writeBytes("project/Makefile", "all:\n");
+    const KvgenRun foreign = generate();
+    EXPECT_EQ(foreign.status, 1);
+    EXPECT_NE(foreign.err.find("kvgen: project/Makefile: not written by kvgen; not replaced"), std::string::npos)
+        << foreign.err;
+    EXPECT_EQ(testsupport::readBytes("project/Makefile"), "all:\n");
+}
+
+// A document the reader rejects changes nothing in a project folder that
+// holds an earlier run, and leaves no temporary folder.
+TEST_F(KvgenProjectTest, AFailedRunLeavesTheProjectAsItWas)
+{
+    ASSERT_EQ(generate().status, 0);
+    const std::string before = namesIn("project");
+    const std::string source = testsupport::readBytes("project/calc_api.c");
+    testsupport::writeBytes("bad.wsdl", "<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\"><oops></definitions>");
+    const KvgenRun run = kvgen("--out project calc bad.wsdl");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("bad.wsdl:1:"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(namesIn("project"), before);
+    EXPECT_EQ(testsupport::readBytes("project/calc_api.c"), source);
+}
+
+} // namespace

@@ -1,0 +1,44 @@
+#ifndef KELVANE_TOOLS_KVGEN_PROJECTSTAGING_H
+#define KELVANE_TOOLS_KVGEN_PROJECTSTAGING_H
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The files of one kvgen run: written into a temporary folder inside the
+// project folder and moved into place only when all were written, so that
+// a failed run leaves nothing behind (not even the project folder when the
+// run made it). Files changed since kvgen last wrote them are kept unless
+// forced.
+class CProjectStaging {
+public:
+    // Makes the project folder when missing and a fresh temporary folder in
+    // it; failure() says why when that failed.
+    explicit CProjectStaging(const std::filesystem::path& projectFolder);
+    ~CProjectStaging();
+    CProjectStaging(const CProjectStaging&) = delete;
+    CProjectStaging& operator=(const CProjectStaging&) = delete;
+
+    bool ready() const { return failure_.empty(); }
+    const std::string& failure() const { return failure_; }
+    // Where the run writes, ending in a separator.
+    std::string folder() const;
+
+    // The project's files that a move would replace although they were
+    // changed since kvgen last wrote them (or kvgen never wrote them), each
+    // with why: "Makefile: changed since kvgen wrote it".
+    std::vector<std::string> keptFiles() const;
+    // Moves every written file into the project folder and records them.
+    // False with failure() set when a file could not be moved.
+    bool commit();
+
+private:
+    std::vector<std::filesystem::path> writtenFiles() const;
+
+    std::filesystem::path project_;
+    std::filesystem::path staging_;
+    bool madeProject_ = false;
+    std::string failure_;
+};
+
+#endif

@@ -1,0 +1,59 @@
+#include "tools/kvgen/ServiceListing.h"
+
+#include "generator/model/ServiceView.h"
+
+#include <ostream>
+#include <set>
+
+namespace {
+
+const CViewPortType* portTypeOf(const CServiceView& view, const CViewBinding* binding)
+{
+    if (binding == nullptr)
+        return nullptr;
+    for (const CViewPortType& portType : view.portTypes()) {
+        if (portType.name == binding->portTypeName)
+            return &portType;
+    }
+    return nullptr;
+}
+
+void listOperations(const CViewPortType& portType, const char* indent, std::ostream& out)
+{
+    for (const CViewOperation& operation : portType.operations) {
+        out << indent << "operation " << operation.name;
+        if (!operation.soapBound) {
+            out << "  (no SOAP binding)\n";
+            continue;
+        }
+        out << "  style " << (operation.style == CViewOperation::Document ? "document" : "rpc") << "  action \""
+            << operation.soapAction << "\"\n";
+    }
+}
+
+}  // namespace
+
+void listService(const CServiceView& view, std::ostream& out)
+{
+    std::set<const CViewPortType*> listed;
+    for (const CViewService& service : view.services()) {
+        out << "service " << service.name << "\n";
+        for (const CViewService::Port& port : service.ports) {
+            out << "  port " << port.name;
+            if (port.binding != nullptr)
+                out << "  binding " << port.binding->name;
+            out << "  address " << (port.address.empty() ? "(none)" : port.address) << "\n";
+            const CViewPortType* portType = portTypeOf(view, port.binding);
+            if (portType == nullptr)
+                continue;
+            listOperations(*portType, "    ", out);
+            listed.insert(portType);
+        }
+    }
+    for (const CViewPortType& portType : view.portTypes()) {
+        if (listed.count(&portType) == 0) {
+            out << "port type " << portType.name << "  (in no service)\n";
+            listOperations(portType, "  ", out);
+        }
+    }
+}
