@@ -1,5 +1,6 @@
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 
+#include "toolkit/common/DrawHelpers.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 
@@ -21,7 +22,11 @@ BOOL CKLVDockingPaneCaptionButton::IsEnabled() const {
 }
 
 void CKLVDockingPaneCaptionButton::Redraw() const {
-    if (AfxGetSafeHwnd(m_pOwnerWnd)) m_pOwnerWnd->Invalidate(FALSE);
+    HWND hWnd = AfxGetSafeHwnd(m_pOwnerWnd);
+    if (!hWnd) return;
+    // A floating frame's buttons sit on its non-client caption.
+    const BOOL bFrame = m_pOwnerNode && m_pOwnerNode->GetType() == CKLVDockingNode::typeMiniWnd;
+    ::RedrawWindow(hWnd, nullptr, nullptr, bFrame ? RDW_FRAME | RDW_INVALIDATE : RDW_INVALIDATE);
 }
 
 BOOL CKLVDockingPaneCaptionButton::CheckForMouseOver(CPoint point) {
@@ -68,6 +73,7 @@ BOOL CKLVDockingPaneCaptionButton::Click(CWnd* pWnd, CPoint point, BOOL bClient)
             CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
             ::ClientToScreen(msg.hwnd, &pt);
             if (bClient) ::ScreenToClient(hWnd, &pt);
+            else CKLVDrawHelpers::ScreenToWindow(CWnd::FromHandle(hWnd), &pt);
             point = pt;
             follow(point);
             continue;

@@ -35,7 +35,7 @@ public:
     BOOL CheckForMouseOver(CPoint point);
     // Tracks a press with the mouse captured by pWnd; TRUE when released over the button.
     // With bClient the point and the button's rectangle are pWnd's client co-ordinates, else
-    // the screen's. Escape, the right button, a cancel, a lost capture and a quit request end
+    // relative to pWnd's window rectangle (a button on a non-client caption). Escape, the right button, a cancel, a lost capture and a quit request end
     // it with FALSE (a quit request stays queued).
     BOOL Click(CWnd* pWnd, CPoint point, BOOL bClient = TRUE);
 

@@ -20,6 +20,8 @@ BEGIN_MESSAGE_MAP(CKLVDockingPaneMiniWnd, CMiniFrameWnd)
     ON_WM_CLOSE()
     ON_WM_DESTROY()
     ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_NCRBUTTONDOWN()
     ON_WM_GETMINMAXINFO()
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -80,6 +82,7 @@ BOOL CKLVDockingPaneMiniWnd::Create(CRect rect) {
         }
     }
     m_bCloseEnabled = TRUE;
+    EnableToolTips(TRUE);
     if (pManager->m_bThemedFloatingFrames) ModifyStyle(WS_BORDER | WS_THICKFRAME, 0, SWP_FRAMECHANGED);
     UpdateTranslucency();
     return TRUE;

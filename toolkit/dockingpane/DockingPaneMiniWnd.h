@@ -26,7 +26,12 @@ public:
     // Creates the window on rect, kept at least 10 pixels inside its monitor's work area.
     virtual BOOL Create(CRect rect);
     virtual void OnCaptionButtonClick(CKLVDockingPaneCaptionButton* pButton);
+    // TRUE when the press is handled here (the Menu button asks the owner for its menu).
+    virtual BOOL OnCaptionButtonDown(CKLVDockingPaneCaptionButton* pButton);
     virtual void UpdateTranslucency();
+    // Takes over a copy of the source's content in pLayout (pMap given: the panes are copied,
+    // else they move); in the live layout the frame gets its window.
+    virtual void Copy(CKLVDockingPaneMiniWnd* pSource, CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap);
 
     // Floats pNode (a pane gets a tabbed container of its own) in a new window on rect.
     void Init(CKLVDockingNode* pNode, CRect rect);
@@ -65,7 +70,10 @@ public:
     void OnParentChanged(CKLVDockingNode* /*pNode*/) override {}
     void RemovePane(CKLVDockingNode* pNode) override;
     BOOL IsCaptionButtonVisible(CKLVDockingPaneCaptionButton* pButton) override;
+    CKLVDockingNode* Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD dwIgnoredOptions = 0) override;
     void Release() override { InternalRelease(); }
+    // A visible caption button of the theme-drawn frame, its tip the string of its id.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
 protected:
     void PostNcDestroy() override {}   // the last reference deletes the frame
@@ -73,6 +81,8 @@ protected:
     afx_msg void OnClose();
     afx_msg void OnDestroy();
     afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+    afx_msg void OnNcRButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnGetMinMaxInfo(MINMAXINFO* pMMI);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
@@ -93,6 +103,11 @@ private:
     void OnHoverTick();
     void CollectTabbedContainers(CKLVDockingNodeList* pList) const;
     void UpdateCloseState(const CKLVDockingNodeList& lstContainers);
+    // The visible caption button under a window-relative point.
+    CKLVDockingPaneCaptionButton* HitTestCaptionButton(CPoint ptWindow);
+    CRect WindowToScreen(CRect rc) const;
+    // The pane the caption menu is for: the single group's selected pane, else the active group's.
+    CKLVDockingPane* GetMenuPane() const;
 
     CKLVDockingSplitterContainer* m_pTopContainer = nullptr;
     BOOL m_bCloseEnabled = FALSE;

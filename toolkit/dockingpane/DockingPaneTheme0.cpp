@@ -1,5 +1,6 @@
 #include "toolkit/common/MemDC.h"
 #include "toolkit/dockingpane/DockingPane.h"
+#include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
 
@@ -52,5 +53,9 @@ void CKLVDockingPaneTheme0::DrawFloatingFrame(CDC* pDC, CWnd* pFrame, CRect rc) 
         pFrame->GetWindowText(strTitle);
         bActive = m_bHighlightActiveCaption && ::GetActiveWindow() == pFrame->m_hWnd;
     }
-    DrawCaptionBar(&memDC, nullptr, rcBand, strTitle, bActive, FALSE);
+    // The frame's own caption buttons take their places on the band.
+    CKLVDockingNode* pOwner = pFrame && pFrame->IsKindOf(RUNTIME_CLASS(CKLVDockingPaneMiniWnd))
+                                  ? static_cast<CKLVDockingPaneMiniWnd*>(pFrame)
+                                  : nullptr;
+    DrawCaptionBar(&memDC, pOwner, rcBand, strTitle, bActive, FALSE);
 }

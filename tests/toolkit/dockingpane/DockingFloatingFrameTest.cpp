@@ -8,6 +8,7 @@
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
 
+#include <cstdlib>
 #include <functional>
 #include <utility>
 
@@ -353,6 +354,150 @@ TEST_F(FloatingFrameTest, CollapseModeNeedsTheThemedFrame) {
     pFrame->UpdateFrameStyle();
     EXPECT_FALSE(pFrame->IsCollapseMode());
     EXPECT_TRUE(pFrame->GetStyle() & WS_THICKFRAME);
+}
+
+}  // namespace
+
+namespace {
+
+// A themed frame of one pane with a Menu button, its caption buttons laid out by painting.
+class ThemedFrameTest : public FloatingFrameTest {
+protected:
+    ThemedFrameTest() {
+        manager->m_bThemedFloatingFrames = TRUE;
+        pOutput->SetOptions(CKLVDockingPane::optionMenuButton);
+        pFrame = Float(pOutput, CRect(200, 150, 400, 350));
+        if (pFrame) pFrame->SendMessage(WM_NCPAINT);
+        // Answered, the caption menu leaves the system's own alone.
+        site->m_lMenuAnswer = 1;
+        site->m_notes.clear();
+    }
+    CPoint ScreenCenterOf(UINT nID) const {
+        return pFrame->FindCaptionButton(nID)->GetRect().CenterPoint() + WindowRect(pFrame).TopLeft();
+    }
+    // A press released where it began.
+    void Press(UINT nID) {
+        const CPoint pt = ScreenCenterOf(nID);
+        pFrame->PostMessage(WM_LBUTTONUP, 0, 0);
+        pFrame->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+        classlib_test::PumpPending();
+    }
+    std::vector<INT_PTR> Codes() const {
+        std::vector<INT_PTR> codes;
+        for (const auto& action : Actions()) codes.push_back(action.first);
+        return codes;
+    }
+
+    CKLVDockingPaneMiniWnd* pFrame = nullptr;
+};
+
+TEST_F(ThemedFrameTest, CaptionButtonPressesActOnTheFrame) {
+    ASSERT_NE(pFrame, nullptr);
+    for (UINT nID : {klvCaptionButtonClose, klvCaptionButtonAutoHide, klvCaptionButtonMenu})
+        ASSERT_FALSE(pFrame->FindCaptionButton(nID)->GetRect().IsRectEmpty()) << nID;
+    const struct { const char* pszCase; UINT nID; int nEnabled; std::vector<INT_PTR> codes; size_t nMenus; BOOL bCollapsed; } cases[] = {
+        {"menu", klvCaptionButtonMenu, 3, {}, 1, FALSE},
+        {"disabled pane", klvCaptionButtonAutoHide, 1, {}, 0, FALSE},
+        {"auto hide on", klvCaptionButtonAutoHide, 3, {klvActionHiding, klvActionHidden}, 0, TRUE},
+        {"auto hide off", klvCaptionButtonAutoHide, 3, {klvActionUnhiding, klvActionUnhidden}, 0, FALSE},
+        {"close", klvCaptionButtonClose, 3, {klvActionClosing, klvActionClosed}, 0, FALSE},
+    };
+    for (const auto& c : cases) {
+        pOutput->SetEnabled(c.nEnabled);
+        site->m_notes.clear();
+        Press(c.nID);
+        EXPECT_EQ(Codes(), c.codes) << c.pszCase;
+        EXPECT_EQ(site->Notes(klvDockingPaneMenu).size(), c.nMenus) << c.pszCase;
+        EXPECT_EQ(pFrame->IsCollapseMode(), c.bCollapsed) << c.pszCase;
+        EXPECT_FALSE(pFrame->FindCaptionButton(c.nID)->IsPressed()) << c.pszCase;
+        EXPECT_EQ(::GetCapture(), nullptr) << c.pszCase;
+    }
+    // The application hid the closed pane: the frame holds nothing now.
+    EXPECT_TRUE(pOutput->IsHidden());
+    EXPECT_EQ(pOutput->GetRefCount(), manager->GetActivePane() == pOutput ? 2 : 1);
+    EXPECT_EQ(pFrame->GetRefCount(), 1);
+}
+
+TEST_F(ThemedFrameTest, MenuButtonReportsItsCornerAndRightClickTheCursor) {
+    ASSERT_NE(pFrame, nullptr);
+    const CRect rcButton = pFrame->FindCaptionButton(klvCaptionButtonMenu)->GetRect() + WindowRect(pFrame).TopLeft();
+    std::vector<CKLVDockingPaneMenuRecord> records;
+    site->m_onNotify = [&](WPARAM nCode, LPARAM lParam) {
+        if (nCode == klvDockingPaneMenu) records.push_back(*reinterpret_cast<CKLVDockingPaneMenuRecord*>(lParam));
+    };
+    Press(klvCaptionButtonMenu);
+    const CPoint ptCaption = WindowRect(pFrame).TopLeft() + CSize(20, 5);
+    pFrame->SendMessage(WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+    site->m_onNotify = nullptr;
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].pPane, pOutput);
+    EXPECT_EQ(CRect(records[0].rcButton), rcButton);
+    EXPECT_EQ(CPoint(records[0].pt), CPoint(rcButton.left, rcButton.bottom));
+    EXPECT_EQ(records[1].pPane, pOutput);
+    EXPECT_EQ(CPoint(records[1].pt), ptCaption);
+    EXPECT_TRUE(CRect(records[1].rcButton).IsRectEmpty());
+    // A press on the caption away from the buttons moves nothing until dragging comes.
+    const CRect rcBefore = WindowRect(pFrame);
+    pFrame->PostMessage(WM_LBUTTONUP, 0, 0);
+    pFrame->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+    classlib_test::PumpPending();
+    EXPECT_EQ(WindowRect(pFrame), rcBefore);
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ThemedFrameTest, ButtonTipsNameTheButtons) {
+    ASSERT_NE(pFrame, nullptr);
+    const struct { UINT nID; const char* pszTip; } cases[] = {
+        {klvCaptionButtonClose, "Close"}, {klvCaptionButtonAutoHide, "Auto Hide"}, {klvCaptionButtonMenu, "Menu"}};
+    for (const auto& c : cases) {
+        CPoint pt = ScreenCenterOf(c.nID);
+        pFrame->ScreenToClient(&pt);
+        TOOLINFO ti = {};
+        EXPECT_EQ(pFrame->OnToolHitTest(pt, &ti), static_cast<INT_PTR>(c.nID)) << c.pszTip;
+        ASSERT_NE(ti.lpszText, nullptr);
+        EXPECT_STREQ(ti.lpszText, c.pszTip);
+        EXPECT_TRUE(CRect(ti.rect).PtInRect(pt)) << c.pszTip;
+        std::free(ti.lpszText);
+    }
+    CRect rcClient;
+    pFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(pFrame->OnToolHitTest(rcClient.CenterPoint(), nullptr), -1);
+}
+
+TEST_F(FloatingFrameTest, CloneCopiesAFrameIntoADetachedLayoutOrMovesItsPanesInTheLiveOne) {
+    CKLVDockingPaneMiniWnd* pFrame = Float(pOutput, CRect(200, 150, 400, 350));
+    ASSERT_NE(pFrame, nullptr);
+    pFrame->DestroyWindow();   // keeps the rectangle
+    pFrame->Create(pFrame->m_rcWindow);
+
+    CKLVDockingLayout* pCopy = manager->CreateLayout();
+    CKLVDockingNodeMap map;
+    CKLVDockingNode* pClone = pFrame->Clone(pCopy, &map);
+    ASSERT_NE(pClone, nullptr);
+    auto* pCopied = static_cast<CKLVDockingPaneMiniWnd*>(pClone);
+    EXPECT_EQ(pCopied->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(pCopied->m_rcWindow, CRect(200, 150, 400, 350));
+    CKLVDockingNode* pMapped = nullptr;
+    EXPECT_TRUE(map.Lookup(pFrame, pMapped));
+    EXPECT_EQ(pMapped, pClone);
+    CKLVDockingNodeList lstPanes;
+    pCopied->FindPane(CKLVDockingNode::typePane, &lstPanes);
+    ASSERT_EQ(lstPanes.GetCount(), 1);
+    EXPECT_NE(lstPanes.GetHead(), pOutput);
+    EXPECT_EQ(static_cast<CKLVDockingPane*>(lstPanes.GetHead())->GetID(), 703u);
+    EXPECT_EQ(pOutput->GetDockingSite(), pFrame);
+    pCopy->InternalRelease();
+
+    // Into the live layout without a map the panes move over to the new frame's window.
+    auto* pMoved = static_cast<CKLVDockingPaneMiniWnd*>(pFrame->Clone(manager->GetLayout(), nullptr));
+    ASSERT_NE(pMoved, nullptr);
+    ASSERT_NE(pMoved->GetSafeHwnd(), nullptr);
+    classlib_test::PumpPending();
+    EXPECT_EQ(WindowRect(pMoved).TopLeft(), CPoint(200, 150));
+    EXPECT_EQ(pOutput->GetDockingSite(), pMoved);
+    EXPECT_EQ(::GetParent(pOutput->GetContainer()->GetPaneHwnd()), pMoved->m_hWnd);
+    EXPECT_TRUE(pMoved->IsWindowVisible());
+    EXPECT_EQ(manager->GetNodeSide(pOutput), 4);
 }
 
 }  // namespace

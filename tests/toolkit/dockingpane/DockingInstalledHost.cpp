@@ -25,6 +25,7 @@ LRESULT CRecordingFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT CRecordingFrame::OnDockingNotify(WPARAM wParam, LPARAM lParam) {
+    if (m_onNotify) m_onNotify(wParam, lParam);
     DockingNote note{wParam, 0, -1, -1, 0, m_pManager && m_pManager->IsLayoutComputed(), FALSE};
     CKLVDockingPane* pPane = nullptr;
     if (wParam == klvDockingPaneAction) {
@@ -47,6 +48,7 @@ LRESULT CRecordingFrame::OnDockingNotify(WPARAM wParam, LPARAM lParam) {
         note.bWindowVisible = pPane->GetChild() && (::GetWindowLongA(pPane->GetChild(), GWL_STYLE) & WS_VISIBLE);
     }
     m_notes.push_back(note);
+    if (wParam == klvDockingPaneMenu) return m_lMenuAnswer;
     if (!m_bAnswerLikeApp) return wParam == klvDockingPaneClosing ? m_lCloseAnswer : 0;
     if (wParam == klvDockingPaneShowWindow) {
         if (!pPane->IsAttached()) {

@@ -26,12 +26,14 @@ class CRecordingFrame : public CFrameWnd {
 public:
     std::vector<DockingNote> m_notes;
     LRESULT m_lCloseAnswer = 0;
+    LRESULT m_lMenuAnswer = 0;         // non-zero: the owner showed its menu
     INT_PTR m_nCancelActions = -1;     // the action whose cancel flag the frame sets
     BOOL m_bAnswerLikeApp = FALSE;
     CKLVDockingPaneManager* m_pManager = nullptr;
     std::vector<std::unique_ptr<CWnd>> m_paneWindows;
     std::function<void(INT_PTR)> m_onAction;   // after an action is recorded
     std::function<void(UINT)> m_onMessage;     // before the frame handles a message
+    std::function<void(WPARAM, LPARAM)> m_onNotify;   // as a notification arrives
 
     // The notes with this code.
     std::vector<DockingNote> Notes(WPARAM nCode) const;
