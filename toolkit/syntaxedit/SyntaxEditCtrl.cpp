@@ -251,16 +251,25 @@ void CKLVSyntaxEditCtrl::InsertText(LPCSTR lpszText, int nRow, int nCharPos, BOO
             m_nCurCharPos = posFill.nCol;
         m_nVirtualCol = 0;
     }
+    InsertAtCaret(lpszText, FALSE, bDeleteSelection);
+    EndInsertion(nStartRow, nStartPos, m_nCurRow > nStartRow ? 5 : 4, bRedraw);
+}
+
+void CKLVSyntaxEditCtrl::InsertAtCaret(LPCSTR lpszText, BOOL bBlock, BOOL bChain) {
     CKLVSyntaxEditPosition posEnd;
-    if (m_pBuffer->InsertText(lpszText, m_nCurRow, m_nCurCharPos, &posEnd)) {
-        if (bDeleteSelection) m_pBuffer->GetUndoManager()->ChainLastCommand();
-        m_nCurRow = posEnd.nLine;
-        m_nCurCharPos = posEnd.nCol;
-        UpdateCaretColumns();
-    }
+    const BOOL bInserted = bBlock ? m_pBuffer->InsertTextBlock(lpszText, m_nCurRow, m_nCurCharPos, &posEnd)
+                                  : m_pBuffer->InsertText(lpszText, m_nCurRow, m_nCurCharPos, &posEnd);
+    if (!bInserted) return;
+    if (bChain) m_pBuffer->GetUndoManager()->ChainLastCommand();
+    m_nCurRow = posEnd.nLine;
+    m_nCurCharPos = posEnd.nCol;
+    UpdateCaretColumns();
+}
+
+void CKLVSyntaxEditCtrl::EndInsertion(int nStartRow, int nStartPos, int nFlags, BOOL bRedraw) {
     UpdateScrollBars();
     RedrawRanges(nStartRow, nStartPos, m_nCurRow, m_nCurCharPos, 1);
-    NotifyTextChanged(nStartRow, m_nCurRow, m_nCurRow > nStartRow ? 5 : 4);
+    NotifyTextChanged(nStartRow, m_nCurRow, nFlags);
     if (bRedraw) {
         SetCaretScreenPos(TRUE);
         if (m_hWnd) UpdateWindow();

@@ -4,13 +4,17 @@
 //
 // The class is split by concern: SyntaxEditCtrl.cpp (settings and public operations),
 // SyntaxEditCtrlEvents.cpp (parser events, screen schemas, row drawing), SyntaxEditCtrlPaint.cpp
-// (window, painting, printing, row mapping), SyntaxEditCtrlScroll.cpp (margins and scrolling),
-// SyntaxEditCtrlSelection.cpp (selection, caret, columns) and SyntaxEditCtrlClipboard.cpp.
+// (window, painting, printing), SyntaxEditCtrlScroll.cpp (margins and scrolling),
+// SyntaxEditCtrlSelection.cpp (selection, caret, columns), SyntaxEditCtrlClipboard.cpp,
+// SyntaxEditCtrlFolding.cpp (bookmarks, collapsed blocks, row mapping), SyntaxEditCtrlKeys.cpp,
+// SyntaxEditCtrlTyping.cpp (typed characters, indentation, auto-complete), SyntaxEditCtrlMouse.cpp
+// (left button, auto-scroll) and SyntaxEditCtrlDrag.cpp (right button, drops).
 #pragma once
 
 #include "classlib/ClassLib.h"
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
+#include "toolkit/syntaxedit/SyntaxEditAutoCompleteWnd.h"
 #include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
 #include "toolkit/syntaxedit/SyntaxEditToolTipWnd.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
@@ -63,14 +67,6 @@ struct KLVSE_NMPARSEREVENT {   // -938
 struct CKLVSyntaxEditCollapsedData {
     CKLVSyntaxEditCollapsedBlock block;
     CRect rcPlaceholder;
-};
-
-// Three string arrays, as the control serialises them in arrays.
-class CKLVStringArraySet {
-public:
-    virtual ~CKLVStringArraySet() = default;
-    CStringArray m_arStrings[2];
-    CStringArray m_arMore;
 };
 
 class CKLVSyntaxEditCtrl : public CWnd, public IKLVSyntaxEditCaret {
@@ -263,6 +259,30 @@ public:
     void Cut();
     void Paste();
 
+    // Keyboard and typing.
+    // The rows of a selection over several rows get one more, or one less, indentation; TRUE
+    // when Tab (Shift+Tab) was handled and is not to be typed.
+    BOOL IndentSelection();
+    BOOL UnindentSelection();
+    // Deletes the caret's or the selected rows with their line ends (Ctrl+L).
+    void DeleteRows();
+    // Inserts the lines of a text as a column block from the position down; 0 when refused.
+    int InsertColumnText(LPCSTR lpszText, int nRow, int nCharPos, BOOL bDeleteSelection, BOOL bRedraw);
+    // The auto-complete list gets the words of the text schema.
+    void FillAutoCompleteList();
+    CKLVSyntaxEditAutoCompleteWnd& GetAutoComplete() { return m_wndAutoComplete; }
+    // Puts text in place of the caret row's characters nStartPos to nEndPos, as one undo step.
+    void ReplaceRowText(int nStartPos, int nEndPos, LPCSTR lpszText);
+    // A mouse press, drag or selection is going on: keys wait for it.
+    BOOL IsMouseOperation() const;
+
+    // Mouse, drag and drop.
+    void SelectWordAt(CPoint pt);
+    void ShowContextMenu();
+    void ShowDragMenu(CPoint pos);
+    // Puts the selected text at the drop position, moved or copied.
+    void DropText(BOOL bCopy);
+
 protected:
     DECLARE_MESSAGE_MAP()
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -280,6 +300,19 @@ protected:
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg LRESULT OnGetFont(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint pt);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint pt);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint pt);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint pt);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint pt);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+    afx_msg void OnCaptureChanged(CWnd* pWnd);
+    afx_msg void OnCancelMode();
+    afx_msg void OnDropMove();
+    afx_msg void OnDropCopy();
 
     // Sends WM_NOTIFY to the parent; without a parent window -951 answers -1, the rest 0.
     LRESULT SendNotify(int nCode, NMHDR* pHdr, UINT_PTR idFrom);
@@ -287,6 +320,11 @@ protected:
     LRESULT NotifyRows(int nCode, int nRow1, int nRow2, int nFlags = 0);
     // -950 after moving the line marks for inserted or deleted rows.
     void NotifyTextChanged(int nRow1, int nRow2, int nFlags);
+    // Inserts at the caret (as a column block) and puts the caret after the text; bChain joins
+    // the step to the one before.
+    void InsertAtCaret(LPCSTR lpszText, BOOL bBlock, BOOL bChain);
+    // After text went in from the start to the caret: scroll bars, colours, -950, the caret.
+    void EndInsertion(int nStartRow, int nStartPos, int nFlags, BOOL bRedraw);
     void RedrawRanges(int nRow1, int nPos1, int nRow2, int nPos2, int eEditKind);
     void BreakParse();
     void UndoRedo(int nCount, BOOL bUndo);
@@ -306,6 +344,54 @@ protected:
                         BOOL bPainting) const;
     // Deletes the character before (backspace) or at a position, joining rows at their ends.
     void DeleteChar(int nRow, int nPos, BOOL bBackspace);
+
+    // Keys (SyntaxEditCtrlKeys.cpp).
+    void RefreshCursor();
+    // Moves the caret for a navigation key; FALSE for other keys.
+    BOOL MoveCaretByKey(UINT nChar, BOOL bCtrl, BOOL bShift);
+    // After a navigation key: the selection follows Shift, the caret shows, typing ends a step.
+    void EndCaretKey(BOOL bShift);
+    // The selection's first (bStart) or last end, as display column and row.
+    CPoint GetOrderedSelection(BOOL bStart) const;
+    // The caret goes to the selection's first or last end, and the selection goes.
+    BOOL CollapseSelection(BOOL bToStart);
+    void OnBackspaceKey(BOOL bCtrl);
+    void OnDeleteKey(BOOL bCtrl);
+    // Deletes the selection and from the caret to the word start before (1) or after it.
+    void DeleteToWord(int nDirection);
+    void ShrinkVirtualSpace();
+    void OpenAutoComplete();
+    void HideAutoComplete();
+    void OfferToAutoComplete(UINT nChar);
+    // The point rests on the node box of a row where a block starts.
+    BOOL IsOverNode(CPoint pt);
+    // Where the caret's cell is, nRowsBelow rows lower, in screen coordinates.
+    CPoint GetCaretScreenPoint(int nRowsBelow);
+
+    // Typing (SyntaxEditCtrlTyping.cpp).
+    void TypeChar(UINT nChar);
+    // Turns a typed character into the text to insert; TRUE when spaces before the caret went
+    // into tabs (an undo step the typing joins). nVirtualCol: where Enter leaves the caret.
+    BOOL PrepareTypedText(UINT nChar, CString& strText, int& nVirtualCol);
+    // The display width of the indentation Enter gives the next row.
+    int GetIndentWidth(int nRow, int nCharPos);
+    BOOL GetSelectedRows(int& nFirst, int& nLast) const;
+    void EndRowsChange(int nFirst, int nLast);
+
+    // Mouse (SyntaxEditCtrlMouse.cpp, SyntaxEditCtrlDrag.cpp).
+    void SetOwnCapture();
+    // Releases the capture without ending the mouse operation that the caller still finishes.
+    void ReleaseOwnCapture();
+    void EndMouseOperation();
+    // A press on a fold node or in the selection margin; TRUE when it was one.
+    BOOL PressOnGutter(CPoint pt, int nRow, DWORD dwHit);
+    // Whole rows from the anchor row to the row, the anchor's side kept.
+    void SetRowRangeSelection(int nAnchorRow, int nRow);
+    void MoveCaretToPoint(CPoint pt, BOOL bRawColumn);
+    void ExtendSelectionTo(CPoint pt);
+    void TrackDrop(CPoint pt);
+    int FindCollapsedRow(const CKLVSyntaxEditCollapsedData* pData) const;
+    void AutoScroll();
     void CreateCaretShape();
     void SetCaretAt(int x, int y);
     void UpdateCaretColumns();
@@ -394,6 +480,13 @@ public:
     CString m_strRowText;
     CUIntArray m_arCollapsedRows;
     CKLVSyntaxEditToolTipWnd m_wndToolTip;
+    CKLVSyntaxEditAutoCompleteWnd m_wndAutoComplete;
+    // The last point the mouse reported; the auto-scroll reads it while the capture holds.
+    CPoint m_ptLastMouse{0, 0};
+    // The word a word selection started with (display column, row).
+    CPoint m_ptWordStart{0, 0};
+    CPoint m_ptWordEnd{0, 0};
+    BOOL m_bReleasingCapture = FALSE;
     CString m_strConfigFile;
     std::map<int, COLORREF> m_mapRowBkColors;
     std::map<int, COLORREF> m_mapRowColors;

@@ -142,19 +142,7 @@ void CKLVSyntaxEditCtrl::OnPasteText(LPCSTR lpszText, BOOL bColumn) {
     m_bTabWithSpace = FALSE;
     m_pBuffer->SetOverwriteFlag(FALSE);
     if (bColumn) {
-        if (CanEdit()) {
-            CKLVSyntaxEditPosition posEnd;
-            const int nStartRow = m_nCurRow;
-            BreakParse();
-            if (m_pBuffer->InsertTextBlock(lpszText, m_nCurRow, m_nCurCharPos, &posEnd)) {
-                m_nCurRow = posEnd.nLine;
-                m_nCurCharPos = posEnd.nCol;
-                UpdateCaretColumns();
-            }
-            UpdateScrollBars();
-            RedrawRanges(nStartRow, 1, m_nCurRow, m_nCurCharPos, 1);
-            NotifyTextChanged(nStartRow, m_nCurRow, 5);
-        }
+        InsertColumnText(lpszText, m_nCurRow, m_nCurCharPos, FALSE, FALSE);
     } else {
         InsertText(lpszText, m_nCurRow, m_nCurCharPos, m_bSelection, TRUE);
     }

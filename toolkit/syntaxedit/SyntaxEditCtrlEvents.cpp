@@ -76,22 +76,6 @@ void CKLVSyntaxEditCtrl::OnConfigEvent(KLV_NOTIFYCODE, WPARAM, LPARAM) {
     if (m_hWnd) Invalidate(TRUE);
 }
 
-void CKLVSyntaxEditCtrl::OnTimer(UINT_PTR nIDEvent) {
-    if (nIDEvent == kTimerAutoScroll && ::GetKeyState(VK_LBUTTON) >= 0) {
-        // The button is up: no selection goes on.
-        m_bColumnSelection = m_bSelecting = m_bArmed = FALSE;
-        KillTimer(kTimerAutoScroll);
-        return;
-    }
-    if (nIDEvent != kTimerParseRedraw) {
-        CWnd::OnTimer(nIDEvent);
-        return;
-    }
-    KillTimer(kTimerParseRedraw);
-    m_nDirtyRow = -1;
-    Invalidate(FALSE);
-}
-
 CKLVNotificationConnection* CKLVSyntaxEditCtrl::GetParserConnection() const {
     IKLVSyntaxEditLexParser* pParser = m_pBuffer ? m_pBuffer->GetLexParser() : nullptr;
     return pParser ? pParser->GetConnection() : nullptr;

@@ -23,6 +23,19 @@ BEGIN_MESSAGE_MAP(CKLVSyntaxEditCtrl, CWnd)
     ON_MESSAGE(WM_VSCROLL, OnVScroll)
     ON_MESSAGE(WM_GETFONT, OnGetFont)
     ON_MESSAGE(WM_SETTEXT, OnSetText)
+    ON_WM_KEYDOWN()
+    ON_WM_KEYUP()
+    ON_WM_CHAR()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_MOUSEMOVE()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_CONTEXTMENU()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_CANCELMODE()
+    ON_COMMAND(KLV_ID_SYNTAXEDIT_DROPMOVE, OnDropMove)
+    ON_COMMAND(KLV_ID_SYNTAXEDIT_DROPCOPY, OnDropCopy)
 END_MESSAGE_MAP()
 
 BOOL CKLVSyntaxEditCtrl::Create(CWnd* pParent, BOOL bHorzScroll, BOOL bVertScroll,
@@ -44,6 +57,7 @@ BOOL CKLVSyntaxEditCtrl::Create(CWnd* pParent, BOOL bHorzScroll, BOOL bVertScrol
         return FALSE;
     SetFont(nullptr);
     m_bCaretOwner = TRUE;
+    m_wndAutoComplete.Create(this);
     SubscribeEvents();
     return TRUE;
 }
@@ -71,6 +85,14 @@ void CKLVSyntaxEditCtrl::SetActive(BOOL bActive) {
 }
 
 BOOL CKLVSyntaxEditCtrl::PreTranslateMessage(MSG* pMsg) {
+    if (m_wndAutoComplete.IsOpen() && pMsg->message >= WM_KEYDOWN && pMsg->message <= WM_SYSKEYUP &&
+        pMsg->message != WM_CHAR) {
+        // The open list takes the keys; Enter and the moving keys are its alone. Typed
+        // characters reach the text first and the list after them.
+        m_wndAutoComplete.SendMessage(pMsg->message, pMsg->wParam, pMsg->lParam);
+        if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || (pMsg->wParam >= 32 && pMsg->wParam <= 47)))
+            return TRUE;
+    }
     return CWnd::PreTranslateMessage(pMsg);
 }
 
@@ -248,7 +270,16 @@ void CKLVSyntaxEditCtrl::OnKillFocus(CWnd* pNewWnd) {
     CWnd::OnKillFocus(pNewWnd);
     if (m_bCaretCreated) ::DestroyCaret();
     m_bCaretCreated = FALSE;
+    HideAutoComplete();
     m_bFocus = FALSE;
+}
+
+void CKLVSyntaxEditCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (m_bDragging)
+        RefreshCursor();
+    else if (::GetKeyState(VK_SHIFT) >= 0)
+        m_bShiftExtension = FALSE;
+    CWnd::OnKeyUp(nChar, nRepCnt, nFlags);
 }
 
 void CKLVSyntaxEditCtrl::OnShowWindow(BOOL bShow, UINT nStatus) {

@@ -311,8 +311,21 @@ void CKLVSyntaxEditCtrl::OnScrollAction(int nBar, UINT nSBCode) {
 }
 
 BOOL CKLVSyntaxEditCtrl::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+    HideAutoComplete();
+    m_wndToolTip.Hide();
     ScrollBy(0, zDelta < 0 ? m_nWheelStep : -m_nWheelStep);
     return CWnd::OnMouseWheel(nFlags, zDelta, pt);
+}
+
+BOOL CKLVSyntaxEditCtrl::IsOverNode(CPoint pt) {
+    if (!m_bShowNodes || GetRowHeight() <= 0 || pt.y < 0) return FALSE;
+    CRect rcNode;
+    GetNodeRect(pt.y / GetRowHeight(), rcNode);
+    rcNode.InflateRect(0, 0, 1, 1);
+    int nRow = 0, nCol = 0, nPos = 0;
+    DWORD dwFlags = 0;
+    return rcNode.PtInRect(pt) && !(HitTest(pt, nRow, nCol, nPos) & klvHitRowClamped) && GetNodeFlags(nRow, dwFlags) &&
+           (dwFlags & (klvNodeCollapsed | klvNodeExpanded));
 }
 
 BOOL CKLVSyntaxEditCtrl::OnSetCursor(CWnd*, UINT, UINT) {
@@ -330,6 +343,8 @@ BOOL CKLVSyntaxEditCtrl::OnSetCursor(CWnd*, UINT, UINT) {
             hCursor = pPaint->GetNoDropCursor();
         else
             hCursor = (::GetKeyState(VK_CONTROL) < 0) ? pPaint->GetDragCopyCursor() : pPaint->GetDragMoveCursor();
+    } else if (IsOverNode(pt)) {
+        hCursor = pPaint->GetArrowCursor();
     } else if (rcText.PtInRect(pt)) {
         if (!m_bPressedInSelection && !m_bRightDrag) hCursor = pPaint->GetIBeamCursor();
     } else if (pt.x >= nSelMargin && pt.x < m_nTextLeftOffset && pt.y >= 0 && pt.y < rcClient.bottom) {

@@ -4,32 +4,6 @@
 
 namespace {
 
-// A schema whose collapsible blocks the test lists (rows 1-based, columns 0-based).
-class FoldSchema : public IKLVSyntaxEditTextSchema {
-public:
-    CString GetSchName() override { return "folds"; }
-    BOOL FindClassForFile(LPCSTR) override { return TRUE; }
-    void SetTheme(LPARAM) override {}
-    void Parse(IKLVSyntaxEditTextIterator*) override {}
-    CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator*, int, int) override { return nullptr; }
-    void GetLineAttributes(IKLVSyntaxEditTextIterator*, int, int, int, const CKLVSyntaxEditTextColors&,
-                           std::vector<CKLVSyntaxEditTextSegment>&, IKLVSyntaxEditSchemaHandle*) override {}
-    void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions, CKLVSchemaHandlePtr&) override {
-        for (const CKLVSyntaxEditCollapsedBlock& block : m_arBlocks)
-            if (nLine == -1 || (block.lcStart.nLine <= nLine && nLine <= block.lcEnd.nLine)) arRegions.push_back(block);
-    }
-    BOOL GetNotifiedBlockRange(WPARAM, CKLVSyntaxEditPosition&, CKLVSyntaxEditPosition&) override { return FALSE; }
-
-    void Add(int nRow1, int nCol1, int nRow2, int nCol2, LPCSTR lpszText = "[..]") {
-        CKLVSyntaxEditCollapsedBlock block;
-        block.lcStart = CKLVSyntaxEditPosition(nRow1, nCol1);
-        block.lcEnd = CKLVSyntaxEditPosition(nRow2, nCol2);
-        block.strCollapsedText = lpszText;
-        m_arBlocks.push_back(block);
-    }
-    std::vector<CKLVSyntaxEditCollapsedBlock> m_arBlocks;
-};
-
 std::string NumberedRows(int nRows) {
     std::string text;
     for (int i = 1; i <= nRows; ++i) text += "row " + std::to_string(i) + " {\r\n";
@@ -39,11 +13,13 @@ std::string NumberedRows(int nRows) {
 class FoldingTest : public EditCtrlTest {
 protected:
     int ScrollMax() {
-        SCROLLINFO si{sizeof si, SIF_RANGE};
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE;
         ::GetScrollInfo(m_ctrl.GetSafeHwnd(), SB_VERT, &si);
         return si.nMax;
     }
-    FoldSchema m_schema;
+    ListedFoldSchema m_schema;
 };
 
 }  // namespace

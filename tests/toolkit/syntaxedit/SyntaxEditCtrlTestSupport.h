@@ -47,8 +47,10 @@ public:
             if (n.nCode == KLVSEN_TEXTCHANGED || n.nCode == KLVSEN_CARETMOVED) n.nValue2 = pRows->nRow2;
         }
         Log().push_back(n);
-        return 0;
+        return n.nCode == KLVSEN_MARGINCLICK ? s_lMarginClickAnswer : 0;
     }
+    // What the parent answers a click in the selection margin.
+    static inline LRESULT s_lMarginClickAnswer = 0;
 };
 
 // A parser whose codes the test sends itself, over the schema the test gives.
@@ -66,8 +68,13 @@ public:
                        IKLVSyntaxEditTextSource*) override {}
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
     void StopParserThread() override { ++s_nStops; }
+    void GetWordLists(CStringArray& arWords) override {
+        arWords.RemoveAll();
+        for (const std::string& word : s_words) arWords.Add(word.c_str());
+    }
     CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
     static inline int s_nStops = 0;
+    static inline std::vector<std::string> s_words;
     static inline IKLVSyntaxEditTextSchema* s_pSchema = nullptr;
 };
 
@@ -81,6 +88,32 @@ inline BufferPtr MakeBufferWithSchema(const std::string& text, IKLVSyntaxEditTex
     KLVSetSyntaxEditLexerFactory(nullptr);
     return buffer;
 }
+
+// A schema whose collapsible blocks the test lists (rows 1-based, columns 0-based).
+class ListedFoldSchema : public IKLVSyntaxEditTextSchema {
+public:
+    CString GetSchName() override { return "folds"; }
+    BOOL FindClassForFile(LPCSTR) override { return TRUE; }
+    void SetTheme(LPARAM) override {}
+    void Parse(IKLVSyntaxEditTextIterator*) override {}
+    CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator*, int, int) override { return nullptr; }
+    void GetLineAttributes(IKLVSyntaxEditTextIterator*, int, int, int, const CKLVSyntaxEditTextColors&,
+                           std::vector<CKLVSyntaxEditTextSegment>&, IKLVSyntaxEditSchemaHandle*) override {}
+    void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions, CKLVSchemaHandlePtr&) override {
+        for (const CKLVSyntaxEditCollapsedBlock& block : m_arBlocks)
+            if (nLine == -1 || (block.lcStart.nLine <= nLine && nLine <= block.lcEnd.nLine)) arRegions.push_back(block);
+    }
+    BOOL GetNotifiedBlockRange(WPARAM, CKLVSyntaxEditPosition&, CKLVSyntaxEditPosition&) override { return FALSE; }
+
+    void Add(int nRow1, int nCol1, int nRow2, int nCol2, LPCSTR lpszText = "[..]") {
+        CKLVSyntaxEditCollapsedBlock block;
+        block.lcStart = CKLVSyntaxEditPosition(nRow1, nCol1);
+        block.lcEnd = CKLVSyntaxEditPosition(nRow2, nCol2);
+        block.strCollapsedText = lpszText;
+        m_arBlocks.push_back(block);
+    }
+    std::vector<CKLVSyntaxEditCollapsedBlock> m_arBlocks;
+};
 
 class EditCtrlTest : public testsupport::PaintCanvas {
 protected:
@@ -102,6 +135,7 @@ protected:
     }
 
     void TearDown() override {
+        NotifyRecorder::s_lMarginClickAnswer = 0;
         m_ctrl.DestroyWindow();
         ::DestroyWindow(m_parent.Detach());
         m_app.WriteProfileString("Settings", nullptr, nullptr);

@@ -305,6 +305,14 @@ BOOL CKLVSyntaxEditLexParser::GetTokenTagSets(std::vector<CKLVStringArraySet>& a
     return TRUE;
 }
 
+void CKLVSyntaxEditLexParser::GetWordLists(CStringArray& arWords) {
+    arWords.RemoveAll();
+    std::vector<CKLVStringArraySet> arSets;
+    GetTokenTagSets(arSets, FALSE);
+    for (const CKLVStringArraySet& set : arSets)
+        for (const CString& strTag : set.arTags) arWords.Add(strTag);
+}
+
 void CKLVSyntaxEditLexParser::CollectStrings(const CKLVSyntaxEditLexValueObj* pValue, std::vector<CString>& arStrings) {
     if (!pValue || pValue->m_nKind != klvLexValueListRef || !pValue->m_pList) return;
     for (INT_PTR i = 0; i < pValue->m_pList->GetSize(); ++i) {

@@ -58,6 +58,8 @@ public:
     int GetThreadPriority() const { return m_nPriority; }
     void SetThreadPriority(int nPriority);
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
+    // The token tags of every class of the schema.
+    void GetWordLists(CStringArray& arWords) override;
     // Whether a worker thread runs (one that ended for idleness does not).
     BOOL IsWorkerRunning();
     // The queued tasks, copied under the queue's lock.

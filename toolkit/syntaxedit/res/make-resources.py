@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the editor's margin cursor (margin.cur) and its line-mark icons (marks.bmp: three
+"""Draws the editor's margin cursor (margin.cur), its line-mark icons (marks.bmp: three
 20 x 16 images on pure green, which is transparent: bookmark, bookmark on the caret's row,
-breakpoint). The drag cursors are the toolkit's own. Run it in this folder after changing a
+breakpoint) and the auto-complete list's word icon (autocomplete.bmp: one 16 x 16 image on
+white, which is transparent). The drag cursors are the toolkit's own. Run it in this folder after changing a
 shape; the files it writes are committed."""
 import importlib.util
 import os
@@ -53,7 +54,21 @@ def icons():
     return px
 
 
+def word_icon():
+    """A small blue page with three text lines."""
+    px = [[(255, 255, 255)] * 16 for _ in range(16)]
+    for y in range(2, 14):
+        for x in range(3, 13):
+            edge = y in (2, 13) or x in (3, 12)
+            px[y][x] = (0, 0, 128) if edge else (224, 236, 255)
+    for y in (5, 8, 11):
+        for x in range(5, 11):
+            px[y][x] = (0, 64, 192)
+    return px
+
+
 def write_bmp(name, px):
+    W, H = len(px[0]), len(px)
     stride = (W * 3 + 3) & ~3
     rows = []
     for row in reversed(px):
@@ -69,6 +84,7 @@ def write_bmp(name, px):
 def main():
     cursors.write_cur(os.path.join(HERE, 'margin.cur'), margin_cursor(), (30, 1))
     write_bmp(os.path.join(HERE, 'marks.bmp'), icons())
+    write_bmp(os.path.join(HERE, 'autocomplete.bmp'), word_icon())
 
 
 if __name__ == '__main__':

@@ -116,6 +116,8 @@ public:
     virtual CKLVNotificationConnection* GetConnection() { return nullptr; }
     // Ends a worker thread, if one runs; the next request starts one again.
     virtual void StopParserThread() {}
+    // The words of the current schema's word lists, offered for completing typed words.
+    virtual void GetWordLists(CStringArray& arWords) { arWords.RemoveAll(); }
 };
 
 class IKLVSyntaxEditConfigManager {

@@ -384,6 +384,12 @@ TEST(LexParser, TokenTagSetsListTheTokenClasses) {
         EXPECT_TRUE(parser.GetTokenTagSets(sets, c.bAppend));
         EXPECT_EQ(Show(sets), c.sets) << c.bAppend;
     }
+    CStringArray arWords;
+    parser.GetWordLists(arWords);   // what the editor's auto-complete list offers
+    ASSERT_EQ(arWords.GetSize(), 3);
+    EXPECT_EQ(arWords[0], "if");
+    EXPECT_EQ(arWords[1], "else");
+    EXPECT_EQ(arWords[2], "int");
 
     std::vector<CString> strings;
     CKLVSyntaxEditLexParser::CollectStrings(nullptr, strings);
