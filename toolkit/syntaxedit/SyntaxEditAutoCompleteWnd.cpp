@@ -250,7 +250,12 @@ void CKLVSyntaxEditAutoCompleteWnd::OnTypedChar(UINT nChar) {
         Hide();
         return;
     }
-    if (nChar >= 256 || !isalnum(static_cast<int>(nChar))) return;
+    // A character that cannot be part of a word ends the word, and the list with it; the
+    // text already has the character, so the typed range would no longer match it.
+    if (nChar >= 256 || (!isalnum(static_cast<int>(nChar)) && nChar != '_')) {
+        Hide();
+        return;
+    }
     m_strTyped += static_cast<char>(nChar);
     ++m_nEndCol;
     const int nIndex = FindFirstStartingWith(m_strTyped);

@@ -41,6 +41,13 @@ TEST_F(InputTest, KeysMoveTheCaretAndEditAsTheTableSays) {
         {"Ctrl+Backspace takes the word", "foo bar", 1, 8, FALSE, {KeyIn(VK_BACK, {VK_CONTROL})}, "foo ", 1, 5, 0},
         {"Shift+Right selects, typing replaces", "abc", 1, 1, FALSE, {KeyIn(VK_RIGHT, {VK_SHIFT}), KeyIn(VK_RIGHT, {VK_SHIFT}), CharIn('X')}, "Xc", 1, 2, 0},
         {"Escape drops the selection", "abc", 1, 1, FALSE, {KeyIn(VK_RIGHT, {VK_SHIFT}), CharIn(27), CharIn('X')}, "aXbc", 1, 3, 0},
+        {"Ctrl+Delete takes the selection and the next word as one", "ab cd ef", 1, 1, FALSE,
+         {KeyIn(VK_RIGHT, {VK_SHIFT}), KeyIn(VK_DELETE, {VK_CONTROL})}, "cd ef", 1, 1, 0},
+        {"Delete in virtual space joins at the caret", "\tx\r\ny", 1, 6, FALSE, {CharIn('\r'), KeyIn(VK_DELETE)},
+         "\tx|\ty", 2, 5, 0},
+        {"Page Down to the last row, Page Up to the first", "a\r\nb\r\nc", 1, 1, FALSE, {KeyIn(VK_NEXT)}, "a|b|c", 3, 1, 0},
+        {"Page Up from the top rows", "a\r\nb\r\nc", 3, 1, FALSE, {KeyIn(VK_PRIOR)}, "a|b|c", 1, 1, 0},
+        {"Insert switches to overwriting", "abc", 1, 1, FALSE, {KeyIn(VK_INSERT), CharIn('X')}, "Xbc", 1, 2, 0},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -54,6 +61,24 @@ TEST_F(InputTest, KeysMoveTheCaretAndEditAsTheTableSays) {
         EXPECT_EQ(m_ctrl.GetCurCol(), c.nExpectCol);
         EXPECT_EQ(m_ctrl.m_nVirtualCol, c.nExpectVirtualCol);
     }
+}
+
+TEST_F(InputTest, PageDownMovesByAScreenOfRows) {
+    std::string text;
+    for (int i = 1; i <= 100; ++i) text += "row " + std::to_string(i) + "\r\n";
+    Open(text);
+    const int nVisible = m_ctrl.GetVisibleRowCount();
+    m_ctrl.SetCurPos(3, 1);
+    Send(KeyIn(VK_NEXT));
+    EXPECT_EQ(m_ctrl.GetCurRow(), 3 + nVisible);
+    Send(KeyIn(VK_NEXT));
+    EXPECT_EQ(m_ctrl.GetCurRow(), 3 + 2 * nVisible);
+    EXPECT_LE(m_ctrl.GetTopRow(), m_ctrl.GetCurRow());
+    EXPECT_GE(m_ctrl.GetDocRow(m_ctrl.GetTopRow(), nVisible), m_ctrl.GetCurRow()) << "the caret stays in view";
+    Send(KeyIn(VK_PRIOR));
+    EXPECT_EQ(m_ctrl.GetCurRow(), 3 + nVisible);
+    const auto& log = NotifyRecorder::Log();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const RecordedNotify& n) { return n.nCode == KLVSEN_LAYOUT && n.nValue1 == 3; }));
 }
 
 TEST_F(InputTest, IndentAndUnindentSelectedRowsInOneStepEach) {

@@ -7,6 +7,11 @@ namespace {
 
 class MouseTest : public InputTest {
 protected:
+    static inline int s_nParentContextMenus = 0;
+    static LRESULT CALLBACK CountContextMenus(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+        if (nMsg == WM_CONTEXTMENU) ++s_nParentContextMenus;
+        return NotifyRecorder::WndProc(hWnd, nMsg, wParam, lParam);
+    }
     // The pixel in the middle of a cell (zero-based) of a screen row.
     CPoint Cell(int nCell, int nScreenRow) const {
         return CPoint(CellX(nCell) + m_ctrl.GetCharWidth() / 2, RowY(nScreenRow) + m_ctrl.GetRowHeight() / 2);
@@ -171,4 +176,36 @@ TEST_F(MouseTest, ClickOnANodeAndDoubleClickOnAPlaceholderToggleTheBlock) {
         static_cast<CKLVSyntaxEditCollapsedData*>(value.GetPtr())->rcPlaceholder + CPoint(m_ctrl.GetTextLeftOffset(), 0);
     m_ctrl.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(rcBox.CenterPoint().x, rcBox.CenterPoint().y));
     EXPECT_FALSE(m_ctrl.HasRowMark(2, "Collapsed"));
+}
+
+TEST_F(MouseTest, RightDragDropsThroughTheDragMenuCommandsAndTheContextMenuGoesToTheParent) {
+    Open("hello world");
+    ASSERT_TRUE(m_ctrl.SetSelection(1, 1, 1, 6, FALSE));
+    m_ctrl.SetFocus();
+    {
+        ScopedKeys held({VK_RBUTTON});
+        Mouse(WM_RBUTTONDOWN, Cell(1, 0).x, Cell(1, 0).y);
+        Mouse(WM_MOUSEMOVE, Cell(11, 0).x, Cell(11, 0).y);
+    }
+    EXPECT_TRUE(m_ctrl.m_bRightDrag);
+    EXPECT_TRUE(m_ctrl.m_bDropAllowed);
+    m_ctrl.SendMessage(WM_COMMAND, KLV_ID_SYNTAXEDIT_DROPCOPY);
+    EXPECT_EQ(Text(), "hello worldhello");
+    EXPECT_FALSE(m_ctrl.m_bRightDrag);
+    m_ctrl.SendMessage(WM_CANCELMODE);
+    EXPECT_FALSE(m_ctrl.IsMouseOperation());
+
+    // Outside a selection the right button moves the caret, and the menu is the parent's.
+    m_ctrl.ClearSelection();
+    Mouse(WM_RBUTTONDOWN, Cell(3, 0).x, Cell(3, 0).y);
+    EXPECT_EQ(m_ctrl.GetCurCol(), 4);
+    CPoint ptScreen = Cell(3, 0);
+    m_ctrl.ClientToScreen(&ptScreen);
+    s_nParentContextMenus = 0;
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(m_parent.GetSafeHwnd(), GWLP_WNDPROC,
+                                                                   reinterpret_cast<LONG_PTR>(&CountContextMenus)));
+    m_ctrl.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_ctrl.GetSafeHwnd()), MAKELPARAM(ptScreen.x, ptScreen.y));
+    ::SetWindowLongPtrA(m_parent.GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnOld));
+    EXPECT_EQ(s_nParentContextMenus, 1);
+    EXPECT_NE(::GetCapture(), m_ctrl.GetSafeHwnd());
 }

@@ -94,6 +94,23 @@ TEST_F(AutoCompleteTest, TypingTheLastLetterOfAWordCompletesIt) {
     EXPECT_EQ(Text(), "print") << "one undoable edit";
 }
 
+TEST_F(AutoCompleteTest, AnUnderscoreGoesOnTheWordAndAnotherCharacterEndsIt) {
+    OpenWithWords("print", {"printf", "print_all", "puts"});
+    m_ctrl.SetCurPos(1, 6);
+    Pump(VK_SPACE, 0, {VK_CONTROL});
+    Pump(VK_OEM_MINUS, '_', {VK_SHIFT});
+    ASSERT_TRUE(List().IsOpen());
+    EXPECT_EQ(List().GetTypedText(), "print_");
+    Pump(VK_RETURN);
+    EXPECT_EQ(Text(), "print_all");
+    m_ctrl.SetCurPos(1, 10);
+    Pump(VK_SPACE, 0, {VK_CONTROL});
+    ASSERT_TRUE(List().IsOpen());
+    Pump('9', '(', {VK_SHIFT});
+    EXPECT_FALSE(List().IsOpen());
+    EXPECT_EQ(Text(), "print_all(");
+}
+
 TEST_F(AutoCompleteTest, BackspaceOverTheTypedTextCloses) {
     OpenWithWords("p", {"printf", "print_all", "puts"});
     m_ctrl.SetCurPos(1, 2);
