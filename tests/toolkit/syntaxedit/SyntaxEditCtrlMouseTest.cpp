@@ -209,3 +209,18 @@ TEST_F(MouseTest, RightDragDropsThroughTheDragMenuCommandsAndTheContextMenuGoesT
     EXPECT_EQ(s_nParentContextMenus, 1);
     EXPECT_NE(::GetCapture(), m_ctrl.GetSafeHwnd());
 }
+
+TEST_F(MouseTest, PressingBesideTheTextSelectsWholeRows) {
+    Open("one\r\ntwo\r\nthree\r\nfour");
+    const int xGutter = m_ctrl.GetTextLeftOffset() - 2;   // beside the text, past the margin
+    Press(CPoint(xGutter, RowY(1) + 2));
+    EXPECT_EQ(Selected(), "two\r\n");
+    MoveTo(CPoint(xGutter, RowY(2) + 2));
+    Release(CPoint(xGutter, RowY(2) + 2));
+    EXPECT_EQ(Selected(), "two\r\nthree\r\n");
+    EXPECT_EQ(m_ctrl.GetCurRow(), 4) << "the caret goes below the rows";
+    Press(CPoint(xGutter, RowY(2) + 2));
+    MoveTo(CPoint(xGutter, RowY(0) + 2));
+    Release(CPoint(xGutter, RowY(0) + 2));
+    EXPECT_EQ(Selected(), "one\r\ntwo\r\nthree\r\n") << "upwards the pressed row stays in";
+}
