@@ -18,6 +18,7 @@ BEGIN_MESSAGE_MAP(CKLVSyntaxEditAutoCompleteWnd, CWnd)
     ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
     ON_WM_KEYDOWN()
+    ON_WM_SYSKEYDOWN()
     ON_WM_CHAR()
     ON_MESSAGE(WM_VSCROLL, OnVScroll)
     ON_WM_SETCURSOR()
@@ -237,6 +238,11 @@ void CKLVSyntaxEditAutoCompleteWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFl
     default:
         CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
     }
+}
+
+void CKLVSyntaxEditAutoCompleteWnd::OnSysKeyDown(UINT, UINT, UINT) {
+    // Alt comes as a system key; like Ctrl it closes the list.
+    Hide();
 }
 
 void CKLVSyntaxEditAutoCompleteWnd::OnChar(UINT nChar, UINT, UINT) {

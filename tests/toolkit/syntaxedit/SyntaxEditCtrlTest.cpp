@@ -155,8 +155,10 @@ TEST(SyntaxEditPaintManager, SplitSegmentAtTheSelection) {
         for (int i = 0; i < 3; ++i) {
             SCOPED_TRACE(testing::Message() << "[" << c.a << "," << c.b << ") by [" << c.s << "," << c.e << ") part " << i);
             EXPECT_EQ(bProduced[i] != FALSE, c.parts[i][0] >= 0);
-            if (bProduced[i]) EXPECT_EQ(std::make_pair(parts[i].nFirstCol, parts[i].nLastCol),
-                                        std::make_pair(c.parts[i][0], c.parts[i][1]));
+            if (bProduced[i]) {
+                EXPECT_EQ(std::make_pair(parts[i].nFirstCol, parts[i].nLastCol),
+                          std::make_pair(c.parts[i][0], c.parts[i][1]));
+            }
         }
     }
 }
