@@ -3,25 +3,10 @@
 #include "toolkit/commandbars/Control.h"
 
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/HeldReference.h"
 #include "toolkit/commandbars/MenuSoundPlayer.h"
 
 namespace {
-
-// A reference held on a command target for a scope: the command may rebuild the bar.
-class CTargetRef {
-public:
-    explicit CTargetRef(CCmdTarget* pTarget) : m_pTarget(pTarget) {
-        if (m_pTarget) m_pTarget->InternalAddRef();
-    }
-    ~CTargetRef() {
-        if (m_pTarget) m_pTarget->InternalRelease();
-    }
-    CTargetRef(const CTargetRef&) = delete;
-    CTargetRef& operator=(const CTargetRef&) = delete;
-
-private:
-    CCmdTarget* m_pTarget;
-};
 
 // Ends the tracking of the control's bars: a popup tracked for its result stores the id.
 BOOL EndTracking(CKLVCommandBar* pRoot, int nId, BOOL bStoreResult) {
@@ -41,7 +26,7 @@ void CKLVControl::OnExecute() {
     CKLVCommandBar* pRoot = m_pParent ? m_pParent->GetRootParent() : nullptr;
     if (EndTracking(pRoot, m_nId, TRUE)) return;
 
-    CTargetRef self(this);
+    CKLVHeldReference self(this);
     if (m_bCloseSubMenuOnClick) EndTracking(pRoot, m_nId, FALSE);
     if (m_nId == 0) return;
     SendCommand();
@@ -85,8 +70,8 @@ LRESULT CKLVControl::NotifySiteEx(UINT nCode, NMHDR* pNM) {
 BOOL CKLVControl::OnLButtonDownTracking(const CRect* pRect) {
     CKLVCommandBar* pBar = m_pParent;
     if (!pBar || !pBar->GetSafeHwnd()) return FALSE;
-    CTargetRef holdControl(this);
-    CTargetRef holdBar(pBar);
+    CKLVHeldReference holdControl(this);
+    CKLVHeldReference holdBar(pBar);
     const CRect rcHit = pRect ? *pRect : m_rcControl;
     const HWND hWnd = pBar->GetSafeHwnd();
 

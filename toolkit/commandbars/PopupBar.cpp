@@ -1,31 +1,474 @@
+// The popup bar's window: opening and closing, tracking, timers, the mouse over its scroll arrows
+// and gripper, the keys that expand a short menu, drawing and the saved keys.
 #include "toolkit/commandbars/PopupBar.h"
 
+#include "classlib/Dc.h"
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/HeldReference.h"
+#include "toolkit/commandbars/MenuSoundPlayer.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupShadows.h"
+#include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/MouseHook.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 
+#include <cstdlib>
+#include <vector>
+
 KLV_IMPLEMENT_SERIAL(CKLVPopupBar, CKLVCommandBar)
+
+BEGIN_MESSAGE_MAP(CKLVPopupBar, CKLVCommandBar)
+    ON_WM_TIMER()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEACTIVATE()
+END_MESSAGE_MAP()
+
+namespace {
+
+// The class name for each class style: menus save the bits under them unless the options say no.
+const char kClassSaveBits[] = "KLVPopupBar";
+const char kClassPlain[] = "KLVPopupBarNoSaveBits";
+constexpr DWORD kPopupStyle = 0x86000100;   // WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | 0x100
+
+}  // namespace
 
 CKLVPopupBar::CKLVPopupBar() {
     m_barType = barTypePopup;
     m_barPosition = barPopup;
+    m_scrollDown.pPopup = this;
+    m_scrollDown.nTimerId = timerScrollDown;
+    m_scrollUp.pPopup = this;
+    m_scrollUp.nTimerId = timerScrollUp;
+    CKLVDrawHelpers::RegisterWndClass(nullptr, kClassSaveBits, CS_DBLCLKS | CS_SAVEBITS);
+    CKLVDrawHelpers::RegisterWndClass(nullptr, kClassPlain, CS_DBLCLKS);
+}
+
+CKLVPopupBar::~CKLVPopupBar() {
+    KLVPopupShadows()->RemoveShadows(this);
+}
+
+CKLVPopupBar* CKLVPopupBar::CreatePopupBar(CKLVCommandBars* pCommandBars) {
+    auto* pBar = static_cast<CKLVPopupBar*>(RUNTIME_CLASS(CKLVPopupBar)->CreateObject());
+    pBar->m_pCommandBars = pCommandBars;
+    pBar->m_pLink = pCommandBars;
+    return pBar;
+}
+
+BOOL CKLVPopupBar::CreatePopupWindow() {
+    CKLVCommandBars* pCommandBars = GetCommandBars();
+    const BOOL bSaveBits = !pCommandBars || pCommandBars->GetOptions()->bShowPopupShadow;
+    DWORD dwExStyle = WS_EX_TOOLWINDOW;
+    if (pCommandBars && pCommandBars->IsLayoutRTL()) dwExStyle |= WS_EX_LAYOUTRTL;
+    CWnd* pSite = GetSite();
+    return CreateEx(dwExStyle, bSaveBits ? kClassSaveBits : kClassPlain, m_strTitle, kPopupStyle, CRect(0, 0, 0, 0),
+                    pSite && pSite->GetSafeHwnd() ? pSite : nullptr, 0);
+}
+
+BOOL CKLVPopupBar::Popup(int x, int y, LPCRECT lpExclude) {
+    m_ptPopup = CPoint(x, y);
+    m_rcExclude = lpExclude ? CRect(*lpExclude) : CRect();
+    return Popup(nullptr, FALSE);
 }
 
 BOOL CKLVPopupBar::Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst) {
     m_pControlPopup = pControlPopup;
-    m_bTracking = TRUE;
-    if (bSelectFirst) SetSelected(GetControls()->GetNext(-1, +1));
+    // Without a theme there is nothing to measure or draw the menu with.
+    if (!GetPaintManager()) return FALSE;
+    if (!GetSafeHwnd() && !CreatePopupWindow()) return FALSE;
+    CKLVHeldReference hold(this);
+    LockRedraw();
+    if (CWnd* pSite = GetSite())
+        if (pSite->GetSafeHwnd()) pSite->SendMessage(msgPopupOpening, 0, reinterpret_cast<LPARAM>(this));
+    m_bTearOffSelected = FALSE;
+    m_bHasHiddenItems = FALSE;
+    m_bExpandedByUser = FALSE;
+    m_bExpanded = IsCustomizeMode() || KLVMouseHook()->m_bExpanded;
+    m_bScrolling = FALSE;
+    m_nFirstVisible = m_nEndVisible = 0;
+    if (m_pControlPopup) UpdateFromParentControl();
+    UpdateLocation(CalcDynamicLayout(0, 0));
+
+    CKLVCommandBar* pParentBar = GetParentCommandBar();
+    if (m_pControlPopup && (!pParentBar || !pParentBar->GetSafeHwnd())) {
+        UnlockRedraw();
+        DestroyWindow();
+        return FALSE;
+    }
+    SetTrackingMode(TRUE, bSelectFirst, bSelectFirst);
+    m_nIdleFlags &= ~delayLayout;
+    OnIdleUpdate(TRUE, FALSE);
+    if (!GetSafeHwnd()) {
+        UnlockRedraw();
+        return FALSE;
+    }
+    ShowPopupWindow();
+    KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundMenuPopup);
+    if (m_barPosition == barPopup && m_bShowShadow) {
+        KLVPopupShadows()->RemoveShadows(this);
+        KLVPopupShadows()->SetShadow(this, m_rcExclude);
+    }
+    UnlockRedraw();
+    if (m_nIdleFlags & delayRedraw) Redraw();
     return TRUE;
 }
+
+void CKLVPopupBar::UpdateLocation(CSize sz) {
+    const CRect rc = CalcPopupRect(sz);
+    const UINT nFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER | (::IsWindowVisible(m_hWnd) ? SWP_NOZORDER : 0);
+    SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, rc.Width(), rc.Height(), nFlags);
+    if (m_bScrolling) CalcScrollingLayout(FALSE);
+}
+
+int CKLVPopupBar::GetAnimationKind() const {
+    CKLVCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars || (GetSafeHwnd() && ::GetWindow(m_hWnd, GW_CHILD))) return animateNone;
+    const long nAnimation = pCommandBars->GetOptions()->animateType;
+    if (nAnimation == animateSystem) {
+        BOOL bAnimation = FALSE, bFade = FALSE;
+        if (::SystemParametersInfoA(SPI_GETMENUANIMATION, 0, &bAnimation, 0) && !bAnimation) return animateNone;
+        if (!::SystemParametersInfoA(SPI_GETMENUFADE, 0, &bFade, 0)) return animateSlide;
+        return bFade ? animateFade : animateSlide;
+    }
+    if (nAnimation == animateRandom) {
+        static const int kinds[] = {animateFade, animateSlide, animateUnfold};
+        return kinds[std::rand() % 3];
+    }
+    return static_cast<int>(nAnimation);
+}
+
+void CKLVPopupBar::ShowPopupWindow() {
+    const int nKind = GetAnimationKind();
+    if (nKind < animateUnfold || nKind > animateFade || IsCustomizeMode()) {
+        ShowWindow(SW_SHOWNA);
+        return;
+    }
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    const CRect rc(CPoint(0, 0), rcWindow.Size());
+    CClientDC dcWindow(this);
+    CDC dcPicture;
+    dcPicture.CreateCompatibleDC(&dcWindow);
+    CBitmap bmPicture;
+    bmPicture.CreateCompatibleBitmap(&dcWindow, rc.Width(), rc.Height());
+    HGDIOBJ hOld = dcPicture.SelectObject(static_cast<HGDIOBJ>(bmPicture));
+    DrawCommandBar(&dcPicture, rc);
+    // The window starts as the screen under it and changes into the menu.
+    HDC hdcDesktop = ::GetDC(::GetDesktopWindow());
+    ::BitBlt(dcWindow.GetSafeHdc(), 0, 0, rc.Width(), rc.Height(), hdcDesktop, rcWindow.left, rcWindow.top, SRCCOPY);
+    ::ReleaseDC(::GetDesktopWindow(), hdcDesktop);
+    GetPaintManager()->AnimatePopup(&dcWindow, &dcPicture, rc, nKind);
+    dcPicture.SelectObject(hOld);
+    ValidateRect(nullptr);
+}
+
+BOOL CKLVPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard) {
+    CKLVHeldReference hold(this);
+    if (!CKLVCommandBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard)) return FALSE;
+    if (bMode) {
+        m_accessible.NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, GetSafeHwnd(), OBJID_CLIENT, CHILDID_SELF);
+        return TRUE;
+    }
+    m_accessible.NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, GetSafeHwnd(), OBJID_CLIENT, CHILDID_SELF);
+    CKLVControlPopup* pControlPopup = m_pControlPopup;
+    CKLVHeldReference holdControl(pControlPopup);
+    DestroyWindow();
+    CKLVCommandBar* pParentBar = GetParentCommandBar();
+    if (pParentBar && pControlPopup && pParentBar->m_nPopuped == pControlPopup->GetIndex()) pParentBar->SetPopuped(-1);
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd()) pSite->SendMessage(msgPopupClosed, 0, reinterpret_cast<LPARAM>(this));
+    ::Sleep(1);
+    m_pControlPopup = nullptr;
+    if (pSite && pSite->GetSafeHwnd()) pSite->UpdateWindow();
+    return TRUE;
+}
+
+BOOL CKLVPopupBar::DestroyWindow() {
+    if (!GetSafeHwnd()) return FALSE;
+    StopScrollTimers();
+    KLVPopupShadows()->RemoveShadows(this);
+    // Windows of controls (edit boxes and the like) live on with the site.
+    CWnd* pSite = GetSite();
+    const HWND hSite = pSite ? pSite->GetSafeHwnd() : nullptr;
+    std::vector<HWND> children;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        children.push_back(hChild);
+    for (HWND hChild : children) {
+        ::ShowWindow(hChild, SW_HIDE);
+        if (hSite) ::SetParent(hChild, hSite);
+    }
+    return CKLVCommandBar::DestroyWindow();
+}
+
+BOOL CKLVPopupBar::IsVisible() const { return GetSafeHwnd() && ::IsWindowVisible(m_hWnd); }
 
 CKLVCommandBar* CKLVPopupBar::GetParentCommandBar() const {
     return m_pControlPopup ? m_pControlPopup->GetParent() : nullptr;
 }
 
 CKLVControl* CKLVPopupBar::GetDefaultItem() const {
-    for (int i = 0; i < GetControls()->GetCount(); ++i) {
-        CKLVControl* pControl = GetControls()->GetAt(i);
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CKLVControl* pControl = GetControl(i);
         if (pControl->IsVisible() && pControl->IsItemDefault()) return pControl;
     }
     return nullptr;
+}
+
+int CKLVPopupBar::GetFirstControl(BOOL bById) const {
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CKLVControl* pControl = GetControl(i);
+        if (IsOwnControl(pControl) && pControl->IsVisible() && pControl->GetEnabled())
+            return bById ? pControl->GetId() : i;
+    }
+    return -1;
+}
+
+CKLVControl* CKLVPopupBar::FindExpandButton() const {
+    for (int i = 0; i < GetControlCount(); ++i)
+        if (GetControl(i)->IsKindOf(RUNTIME_CLASS(CKLVControlExpandButton))) return GetControl(i);
+    return nullptr;
+}
+
+void CKLVPopupBar::ExpandBar() {
+    if (m_bExpanded || !m_bHasHiddenItems) return;
+    m_bExpandedByUser = TRUE;
+    m_bExpanded = TRUE;
+    SetPopuped(-1);
+    SetSelected(-1);
+    OnRecalcLayout();
+    KLVMouseHook()->m_bExpanded = TRUE;
+}
+
+BOOL CKLVPopupBar::SetSelected(int nSelected, BOOL bKeyboard) {
+    if (!CKLVCommandBar::SetSelected(nSelected, bKeyboard)) return FALSE;
+    CKLVControl* pControl = GetControl(nSelected);
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    if (pControl && pControl->GetId() == idExpandButton && !bKeyboard && pLink && pLink->IsShowFullAfterDelay())
+        SetTimer(timerExpand, expandDelay, nullptr);
+    else
+        KillTimer(timerExpand);
+    if (!m_bScrolling || !pControl || !(pControl->GetHideFlags() & CKLVControl::hideExpand)) return TRUE;
+    if (nSelected >= m_nEndVisible) {
+        m_nEndVisible = nSelected + 1;
+        CalcScrollingLayout(TRUE);
+    } else {
+        m_nFirstVisible = nSelected;
+        CalcScrollingLayout(FALSE);
+    }
+    return TRUE;
+}
+
+void CKLVPopupBar::DelayLayout() {
+    m_nSelected = -1;
+    m_nPopuped = -1;
+    OnRecalcLayout();
+}
+
+void CKLVPopupBar::OnRecalcLayout() {
+    if (!GetSafeHwnd() || m_bInLayout) return;
+    if (m_pControlPopup) UpdateFromParentControl();
+    const CSize sz = CalcDynamicLayout(0, 0);
+    const CRect rcNew = CalcPopupRect(sz);
+    CRect rcOld;
+    GetWindowRect(&rcOld);
+    const BOOL bUserExpanded = m_bExpandedByUser;
+    m_bExpandedByUser = FALSE;
+    if (rcNew == rcOld && !bUserExpanded) {
+        if (m_bScrolling) CalcScrollingLayout(FALSE);
+        Redraw();
+        return;
+    }
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    const BOOL bTipsShown = pLink && pLink->IsKeyboardTipsShown(this);
+    if (bTipsShown) pLink->HideKeyboardTips();
+    KLVPopupShadows()->RemoveShadows(this);
+    const int nSelected = m_nSelected;
+    SetWindowPos(nullptr, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (m_bScrolling) CalcScrollingLayout(FALSE);
+    KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundMenuPopup);
+    if (m_barPosition == barPopup && m_bShowShadow) KLVPopupShadows()->SetShadow(this, m_rcExclude);
+    m_nSelected = -1;
+    if (nSelected >= 0) SetSelected(nSelected, TRUE);
+    Redraw();
+    if (bTipsShown) PostMessage(WM_TIMER, timerKeyboardTips);
+}
+
+int CKLVPopupBar::OnHookKeyDown(UINT nChar, LPARAM lParam) {
+    if (!IsCustomizeMode() && m_nPopupLock == 0 && nChar == VK_DOWN && ::GetKeyState(VK_CONTROL) < 0 &&
+        m_bHasHiddenItems && !m_bExpanded) {
+        ExpandBar();
+        return hookKeyHandled;
+    }
+    return CKLVCommandBar::OnHookKeyDown(nChar, lParam);
+}
+
+BOOL CKLVPopupBar::ProcessSpecialKey(int nKey) {
+    // A short menu walks only its shown items; past the last one it expands instead of wrapping.
+    const BOOL bNarrow = m_barType == barTypePopup;
+    switch (bNarrow ? nKey : -1) {
+    case keyNext: {
+        if (CKLVCommandBarsLink* pLink = GetCommandBarsLink()) pLink->HideKeyboardTips();
+        const int nNext = m_pControls->GetNext(m_nSelected, +1, FALSE, FALSE, TRUE);
+        if (m_bHasHiddenItems && !m_bExpanded && m_nSelected >= 0 && nNext >= 0 && nNext <= m_nSelected) {
+            ExpandBar();
+            return TRUE;
+        }
+        SetSelected(nNext, selectedForward);
+        return TRUE;
+    }
+    case keyPrev:
+        if (CKLVCommandBarsLink* pLink = GetCommandBarsLink()) pLink->HideKeyboardTips();
+        SetSelected(m_pControls->GetNext(m_nSelected, -1, FALSE, FALSE, TRUE), selectedBackward);
+        return TRUE;
+    case keyHome: SetSelected(m_pControls->GetNext(-1, +1, FALSE, FALSE, TRUE), selectedForward); return TRUE;
+    case keyEnd: SetSelected(m_pControls->GetNext(GetControlCount(), -1, FALSE, FALSE, TRUE), selectedBackward); return TRUE;
+    default: return CKLVCommandBar::ProcessSpecialKey(nKey);
+    }
+}
+
+void CKLVPopupBar::StopScrollTimers() {
+    for (CScrollArrow* pArrow : {&m_scrollDown, &m_scrollUp}) {
+        if (pArrow->nTimer && GetSafeHwnd()) KillTimer(pArrow->nTimerId);
+        pArrow->nTimer = 0;
+    }
+}
+
+void CKLVPopupBar::OnTimer(UINT_PTR nIDEvent) {
+    switch (nIDEvent) {
+    case timerScrollDown: OnScrollTimer(m_scrollDown, TRUE); break;
+    case timerScrollUp: OnScrollTimer(m_scrollUp, FALSE); break;
+    case timerGripper: OnGripperTimer(); break;
+    case timerExpand: OnExpandTimer(); break;
+    default: break;
+    }
+    CKLVCommandBar::OnTimer(nIDEvent);
+}
+
+void CKLVPopupBar::OnScrollTimer(CScrollArrow& arrow, BOOL bDownward) {
+    const int nCount = GetControlCount();
+    if (bDownward && m_nEndVisible < nCount) {
+        ++m_nEndVisible;
+        CalcScrollingLayout(TRUE);
+    } else if (!bDownward && m_nFirstVisible > 0) {
+        --m_nFirstVisible;
+        CalcScrollingLayout(FALSE);
+    } else {
+        if (arrow.nTimer) KillTimer(arrow.nTimerId);
+        arrow.nTimer = 0;
+    }
+}
+
+void CKLVPopupBar::OnGripperTimer() {
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    ScreenToClient(&pt);
+    if (m_rcTearOffGripper.PtInRect(pt)) {
+        if (!m_bTearOffSelected) {
+            m_bTearOffSelected = TRUE;
+            Redraw();
+        }
+        return;
+    }
+    if (m_bTearOffTracking) return;
+    m_bTearOffSelected = FALSE;
+    Redraw();
+    KillTimer(timerGripper);
+    m_nTearOffTimer = 0;
+}
+
+void CKLVPopupBar::OnExpandTimer() {
+    KillTimer(timerExpand);
+    CKLVControl* pSelected = GetControl(m_nSelected);
+    if (pSelected && pSelected->GetId() == idExpandButton) pSelected->OnExecute();
+}
+
+void CKLVPopupBar::TrackScrollArrow(CScrollArrow& arrow, CPoint point) {
+    if (!arrow.rc.IsRectEmpty() && arrow.rc.PtInRect(point)) {
+        if (!arrow.nTimer) {
+            arrow.nTimer = SetTimer(arrow.nTimerId, scrollInterval, nullptr);
+            SetPopuped(-1);
+        }
+        return;
+    }
+    if (arrow.nTimer) KillTimer(arrow.nTimerId);
+    arrow.nTimer = 0;
+}
+
+void CKLVPopupBar::OnMouseMove(UINT nFlags, CPoint point) {
+    if (m_bScrolling) {
+        TrackScrollArrow(m_scrollDown, point);
+        TrackScrollArrow(m_scrollUp, point);
+        if (m_scrollDown.nTimer || m_scrollUp.nTimer) return;
+    }
+    if (m_bTearOffPopup && !IsCustomizeMode() && m_rcTearOffGripper.PtInRect(point)) {
+        SetPopuped(-1);
+        SetSelected(-1);
+        if (!m_nTearOffTimer) m_nTearOffTimer = SetTimer(timerGripper, scrollInterval, nullptr);
+        return;
+    }
+    CKLVCommandBar::OnMouseMove(nFlags, point);
+}
+
+void CKLVPopupBar::OnLButtonDown(UINT nFlags, CPoint point) {
+    if (m_bTearOffPopup && !IsCustomizeMode() && m_rcTearOffGripper.PtInRect(point)) {
+        TearOff();
+        return;
+    }
+    CKLVCommandBar::OnLButtonDown(nFlags, point);
+}
+
+int CKLVPopupBar::OnMouseActivate(CWnd*, UINT, UINT) { return MA_NOACTIVATE; }
+
+void CKLVPopupBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
+    CKLVCommandBar::DrawCommandBar(pDC, rcClipBox);
+    if (m_bScrolling) {
+        const COLORREF clr = ::GetSysColor(COLOR_BTNTEXT);
+        if (!m_scrollDown.rc.IsRectEmpty()) {
+            const CPoint c = m_scrollDown.rc.CenterPoint();
+            CKLVDrawHelpers::SolidTriangle(pDC, c.x - 3, c.y, c.x + 3, c.y, c.x, c.y + 3, clr);
+        }
+        if (!m_scrollUp.rc.IsRectEmpty()) {
+            const CPoint c = m_scrollUp.rc.CenterPoint();
+            CKLVDrawHelpers::SolidTriangle(pDC, c.x - 3, c.y, c.x + 3, c.y, c.x, c.y - 3, clr);
+        }
+    }
+    if (m_bTearOffPopup && GetControlCount() > 0)
+        GetPaintManager()->DrawPopupTearOffStrip(pDC, m_rcTearOffGripper, m_bTearOffSelected || m_bTearOffTracking,
+                                                 TRUE);
+}
+
+void CKLVPopupBar::GetBorders(CRect& rcBorders) { rcBorders = m_rcBorders; }
+
+void CKLVPopupBar::DoPropExchange(CKLVPropExchange* pPX) {
+    PX_Bool(pPX, "TearOffPopup", m_bTearOffPopup, FALSE);
+    PX_String(pPX, "TearOffCaption", m_strTearOffCaption, "");
+    long nTearOffId = static_cast<long>(m_nTearOffID);
+    PX_Long(pPX, "TearOffId", nTearOffId, 0);
+    m_nTearOffID = static_cast<UINT>(nTearOffId);
+    PX_Long(pPX, "TearOffWidth", m_nTearOffWidth, 0);
+    PX_Bool(pPX, "ShowShadow", m_bShowShadow, TRUE);
+    RECT rcBorders = m_rcBorders;
+    PX_Rect(pPX, "Borders", rcBorders, CRect(2, 4, 2, 4));
+    m_rcBorders = rcBorders;
+    PX_Bool(pPX, "DoubleGripper", m_bDoubleGripper, FALSE);
+    PX_Bool(pPX, "ContextMenu", m_bContextMenu, FALSE);
+}
+
+void CKLVPopupBar::Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive) {
+    CKLVCommandBar::Copy(pCommandBar, bRecursive);
+    auto* pPopup = DYNAMIC_DOWNCAST(CKLVPopupBar, pCommandBar);
+    if (!pPopup) return;
+    m_bTearOffPopup = pPopup->m_bTearOffPopup;
+    m_strTearOffCaption = pPopup->m_strTearOffCaption;
+    m_nTearOffID = pPopup->m_nTearOffID;
+    m_nTearOffWidth = pPopup->m_nTearOffWidth;
+    m_bShowShadow = pPopup->m_bShowShadow;
+    m_rcBorders = pPopup->m_rcBorders;
+    m_bDoubleGripper = pPopup->m_bDoubleGripper;
 }

@@ -39,6 +39,8 @@ void CKLVMouseHook::RemoveTrackedPopup(CKLVHookedPopupBar* pBar) {
     if (it != m_arrTracked.end()) {
         m_arrTracked.erase(it);
         if (m_arrTracked.empty()) {
+            m_bTrackPopupMenu = FALSE;
+            m_bExpanded = FALSE;
             // The windows under the cursor get a fresh mouse move.
             POINT pt;
             if (::GetCursorPos(&pt)) ::SetCursorPos(pt.x, pt.y);

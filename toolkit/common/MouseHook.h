@@ -51,6 +51,9 @@ public:
     HWND m_hWndMouseLeave = nullptr;
     BOOL m_bClickInProgress = FALSE;
     BOOL m_bIgnoreButtonUp = FALSE;            // the button-up of the click in progress is eaten
+    int m_nLock = 0;                           // raised while a popup is torn off: no menu key then
+    BOOL m_bTrackPopupMenu = FALSE;            // the tracking was started by a tracked popup menu
+    BOOL m_bExpanded = FALSE;                  // the menus of this tracking show their unused commands
 
 private:
     static LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,310 @@
+// Popup bars: opening and closing with the site told, short menus and their expansion (by the
+// expand item's delay, Ctrl+Down, Down past the last item), scrolling a menu taller than the
+// work area, placement at a monitor's bottom edge, the animation kinds and the tear-off loop.
+#include "PopupBarTestSupport.h"
+#include "toolkit/commandbars/ToolBar.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+using namespace commandbars_test;
+
+namespace {
+
+class PopupBars : public ::testing::Test {
+protected:
+    void TearDown() override { ::SetCursor(nullptr); }
+    // Hides the ids as commands not used yet and turns short menus on.
+    void HideCommands(std::initializer_list<int> ids) {
+        m_commandBars->GetOptions()->bAlwaysShowFullMenus = FALSE;
+        for (int nId : ids) m_commandBars->GetOptions()->m_mapHiddenCommands.SetAt(static_cast<UINT>(nId), TRUE);
+    }
+    static std::vector<int> VisibleIds(CKLVCommandBar* pBar) {
+        std::vector<int> ids;
+        for (int i = 0; i < pBar->GetControlCount(); ++i)
+            if (pBar->GetControl(i)->IsVisible()) ids.push_back(pBar->GetControl(i)->GetId());
+        return ids;
+    }
+    // Runs the thread's messages until the condition holds, for at most five seconds.
+    template <class Condition>
+    static BOOL PumpUntil(Condition condition) {
+        const DWORD dwStart = ::GetTickCount();
+        MSG msg;
+        while (!condition() && ::GetTickCount() - dwStart < 5000) {
+            if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            } else {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            }
+        }
+        return condition();
+    }
+
+    CPopupSite m_site;
+    CPopupCommandBars m_commandBars{&m_site};
+};
+
+// The test theme with a tear-off strip 8 pixels high.
+class CGripperTheme : public CKLVFlatTestTheme {
+public:
+    CSize DrawPopupTearOffStrip(CDC*, CRect rc, BOOL, BOOL) override { return CSize(rc.Width(), 8); }
+};
+
+struct Release {
+    void operator()(CKLVCommandBar* p) const { p->InternalRelease(); }
+};
+using PopupPtr = std::unique_ptr<CWorkAreaPopup, Release>;
+
+TEST_F(PopupBars, OpeningAndClosingTellTheSiteAndDestroyTheWindow) {
+    PopupPtr pPopup(m_commandBars.MakePopup({101, 102}));
+    ASSERT_TRUE(pPopup->Popup(100, 120, nullptr));
+    const HWND hPopup = pPopup->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(hPopup));
+    EXPECT_TRUE(pPopup->IsVisible());
+    EXPECT_EQ(pPopup->GetTrackingMode(), 1);
+    char szClass[32] = {};
+    ::GetClassNameA(hPopup, szClass, sizeof(szClass));
+    EXPECT_STREQ(szClass, "KLVPopupBar");
+    EXPECT_EQ(::GetClassLongPtrA(hPopup, GCL_STYLE), CS_DBLCLKS | CS_SAVEBITS);
+    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrA(hPopup, GWL_STYLE)) & 0x86000100u, 0x86000100u);
+    CRect rc;
+    ::GetWindowRect(hPopup, &rc);
+    EXPECT_EQ(rc.TopLeft(), CPoint(100, 120));
+    EXPECT_EQ(m_site.m_popupMessages, std::vector<UINT>{CKLVPopupBar::msgPopupOpening});
+
+    pPopup->SetTrackingMode(FALSE);
+    EXPECT_FALSE(::IsWindow(hPopup));
+    EXPECT_EQ(m_site.m_popupMessages,
+              (std::vector<UINT>{CKLVPopupBar::msgPopupOpening, CKLVPopupBar::msgPopupClosed}));
+    EXPECT_TRUE(KLVMouseHook()->GetTrackedPopups().empty());
+    // A second cycle opens again.
+    ASSERT_TRUE(pPopup->Popup(100, 120, nullptr));
+    pPopup->SetTrackingMode(FALSE);
+    EXPECT_FALSE(::IsWindow(pPopup->GetSafeHwnd()));
+}
+
+TEST_F(PopupBars, ASubmenuOpensBesideItsControlAndClosesWithIt) {
+    PopupPtr pMenu(m_commandBars.MakePopup({101}));
+    auto* pItem = static_cast<CKLVControlPopup*>(pMenu->GetControls()->Add(CKLVControl::typePopup, 0));
+    pItem->SetCaption("More");
+    CWorkAreaPopup* pSub = m_commandBars.MakePopup({201, 202});
+    pItem->SetCommandBar(pSub);
+    pSub->InternalRelease();
+    ASSERT_TRUE(pMenu->Popup(50, 50, nullptr));
+    ASSERT_TRUE(pMenu->SetPopuped(pItem->GetIndex(), TRUE));
+    ASSERT_TRUE(pSub->IsVisible());
+    EXPECT_EQ(pSub->GetParentCommandBar(), pMenu.get());
+    CRect rcMenu, rcSub;
+    pMenu->GetWindowRect(&rcMenu);
+    pSub->GetWindowRect(&rcSub);
+    EXPECT_GE(rcSub.left, rcMenu.right - 8);   // beside the item, not over it
+    EXPECT_EQ(pSub->m_dwPopupFlags & CKLVPopupBar::directionBelow, 0u);
+
+    pMenu->SetTrackingMode(FALSE);
+    EXPECT_FALSE(::IsWindow(pSub->GetSafeHwnd()));
+    EXPECT_EQ(pSub->GetControlPopup(), nullptr);
+}
+
+TEST_F(PopupBars, AShortMenuShowsUsedCommandsAndTheExpandItemUntilExpanded) {
+    HideCommands({102, 103});
+    PopupPtr pPopup(m_commandBars.MakePopup({101, 102, 103}));
+    ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+    EXPECT_TRUE(pPopup->HasHiddenItems());
+    EXPECT_EQ(VisibleIds(pPopup.get()), (std::vector<int>{101, CKLVPopupBar::idExpandButton}));
+    CKLVControl* pExpand = pPopup->GetControls()->FindControl(CKLVPopupBar::idExpandButton);
+    ASSERT_NE(pExpand, nullptr);
+    EXPECT_EQ(pExpand->GetFlags() & CKLVControlExpandButton::expandFlags, 0x5Au);
+    CRect rcClient;
+    pPopup->GetClientRect(&rcClient);
+    EXPECT_EQ(pExpand->GetRect().bottom, rcClient.bottom - 4);   // across the bottom, inside the borders
+
+    // Resting the mouse on the expand item expands the menu after the delay.
+    pPopup->SetSelected(pExpand->GetIndex(), FALSE);
+    EXPECT_FALSE(pPopup->IsExpanded());
+    EXPECT_TRUE(PumpUntil([&] { return pPopup->IsExpanded(); }));
+    EXPECT_EQ(VisibleIds(pPopup.get()), (std::vector<int>{101, 102, 103}));
+    EXPECT_TRUE(KLVMouseHook()->m_bExpanded);
+    pPopup->SetTrackingMode(FALSE);
+    EXPECT_FALSE(KLVMouseHook()->m_bExpanded);   // the next tracking starts short again
+
+    // A menu whose commands are all unused shows them all, without the expand item.
+    PopupPtr pUnused(m_commandBars.MakePopup({102, 103}));
+    ASSERT_TRUE(pUnused->Popup(100, 100, nullptr));
+    EXPECT_FALSE(pUnused->HasHiddenItems());
+    EXPECT_EQ(VisibleIds(pUnused.get()), (std::vector<int>{102, 103}));
+    pUnused->SetTrackingMode(FALSE);
+
+    // Full menus show everything.
+    m_commandBars->GetOptions()->bAlwaysShowFullMenus = TRUE;
+    ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+    EXPECT_EQ(VisibleIds(pPopup.get()), (std::vector<int>{101, 102, 103}));
+    pPopup->SetTrackingMode(FALSE);
+}
+
+TEST_F(PopupBars, CtrlDownAndDownPastTheLastItemExpandAShortMenu) {
+    HideCommands({103});
+    for (int nWay = 0; nWay < 2; ++nWay) {
+        PopupPtr pPopup(m_commandBars.MakePopup({101, 102, 103}));
+        ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+        ASSERT_TRUE(pPopup->HasHiddenItems());
+        pPopup->SetSelected(0, TRUE);
+        if (nWay == 0) {
+            CHeldKey ctrl(VK_CONTROL);
+            EXPECT_EQ(pPopup->OnHookKeyDown(VK_DOWN, 0), CKLVCommandBar::hookKeyHandled);
+        } else {
+            pPopup->OnHookKeyDown(VK_DOWN, 0);
+            EXPECT_EQ(pPopup->m_nSelected, 1);
+            pPopup->OnHookKeyDown(VK_DOWN, 0);   // the expand item
+            EXPECT_EQ(pPopup->GetControl(pPopup->m_nSelected)->GetId(), CKLVPopupBar::idExpandButton);
+            EXPECT_FALSE(pPopup->IsExpanded());
+            pPopup->OnHookKeyDown(VK_DOWN, 0);   // past the last item: no wrap to the top
+        }
+        EXPECT_TRUE(pPopup->IsExpanded()) << nWay;
+        EXPECT_EQ(VisibleIds(pPopup.get()), (std::vector<int>{101, 102, 103})) << nWay;
+        pPopup->SetTrackingMode(FALSE);
+    }
+    // An expanded menu wraps as usual.
+    m_commandBars->GetOptions()->bAlwaysShowFullMenus = TRUE;
+    PopupPtr pFull(m_commandBars.MakePopup({101, 102}));
+    ASSERT_TRUE(pFull->Popup(100, 100, nullptr));
+    pFull->SetSelected(1, TRUE);
+    pFull->OnHookKeyDown(VK_DOWN, 0);
+    EXPECT_EQ(pFull->m_nSelected, 0);
+    pFull->SetTrackingMode(FALSE);
+}
+
+TEST_F(PopupBars, AMenuTallerThanTheWorkAreaScrollsOneControlATickAndStopsAtTheEnd) {
+    std::initializer_list<int> ids = {101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116};
+    PopupPtr pPopup(m_commandBars.MakePopup(ids));
+    pPopup->m_rcWork = CRect(0, 0, 800, 200);
+    ASSERT_TRUE(pPopup->Popup(100, 10, nullptr));
+    ASSERT_TRUE(pPopup->IsScrolling());
+    CRect rcWindow;
+    pPopup->GetWindowRect(&rcWindow);
+    EXPECT_LE(rcWindow.bottom, 200 - CKLVPopupBar::bottomReserve);
+    EXPECT_EQ(pPopup->GetFirstVisible(), 0);
+    EXPECT_TRUE(pPopup->GetScrollUp().rc.IsRectEmpty());
+    const CRect rcDown = pPopup->GetScrollDown().rc;
+    ASSERT_FALSE(rcDown.IsRectEmpty());
+    EXPECT_EQ(rcDown.Height(), CKLVPopupBar::scrollArrowHeight);
+    const int nShown = pPopup->GetEndVisible();
+    ASSERT_GT(nShown, 1);
+    ASSERT_LT(nShown, 16);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(pPopup->GetControl(i)->IsVisible(), i < nShown) << i;
+
+    // The pointer on the arrow starts the timer; every tick brings in one more control.
+    const CPoint ptArrow = rcDown.CenterPoint();
+    pPopup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptArrow.x, ptArrow.y));
+    EXPECT_NE(pPopup->GetScrollDown().nTimer, 0u);
+    int nEnd = nShown;
+    while (pPopup->GetEndVisible() < 16) {
+        pPopup->SendMessage(WM_TIMER, CKLVPopupBar::timerScrollDown);
+        ASSERT_EQ(pPopup->GetEndVisible(), nEnd + 1);
+        nEnd = pPopup->GetEndVisible();
+        EXPECT_FALSE(pPopup->GetControl(nEnd - 1)->GetHideFlags() & CKLVControl::hideExpand);
+        EXPECT_TRUE(pPopup->GetControl(pPopup->GetFirstVisible() - 1)->GetHideFlags() & CKLVControl::hideExpand);
+        EXPECT_FALSE(pPopup->GetScrollUp().rc.IsRectEmpty());
+        if (nEnd < 16) {
+            // The layout stopped the timer; the pointer still on the arrow starts it again.
+            pPopup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptArrow.x, ptArrow.y + 1));
+        }
+    }
+    EXPECT_TRUE(pPopup->GetScrollDown().rc.IsRectEmpty());
+    EXPECT_EQ(pPopup->GetEndVisible(), 16);
+    pPopup->SendMessage(WM_TIMER, CKLVPopupBar::timerScrollDown);   // at the end: nothing moves
+    EXPECT_EQ(pPopup->GetEndVisible(), 16);
+    EXPECT_EQ(pPopup->GetScrollDown().nTimer, 0u);
+
+    // Selecting a control scrolled out of view brings it back.
+    pPopup->SetSelected(0, TRUE);
+    EXPECT_EQ(pPopup->GetFirstVisible(), 0);
+    EXPECT_TRUE(pPopup->GetControl(0)->IsVisible());
+    pPopup->SetTrackingMode(FALSE);
+}
+
+TEST_F(PopupBars, PlacementKeepsToTheWorkArea) {
+    struct Case {
+        const char* pszName;
+        CRect rcExclude;
+        DWORD dwFlags;
+        CPoint pt;
+        CRect rcWork;
+        BOOL bAboveExclude;
+    };
+    const Case cases[] = {
+        {"below a bar at the bottom edge", CRect(100, 570, 160, 590), CKLVPopupBar::directionBelow, CPoint(100, 590),
+         CRect(0, 0, 800, 600), TRUE},
+        {"below a bar with room", CRect(100, 20, 160, 40), CKLVPopupBar::directionBelow, CPoint(100, 40),
+         CRect(0, 0, 800, 600), FALSE},
+        {"second monitor's bottom edge", CRect(900, 1000, 960, 1020), CKLVPopupBar::directionBelow,
+         CPoint(900, 1020), CRect(800, 0, 1600, 1024), TRUE},
+    };
+    for (const Case& c : cases) {
+        PopupPtr pPopup(m_commandBars.MakePopup({101, 102, 103}));
+        pPopup->m_rcWork = c.rcWork;
+        pPopup->m_rcExclude = c.rcExclude;
+        pPopup->m_ptPopup = c.pt;
+        pPopup->m_dwPopupFlags = c.dwFlags;
+        const CRect rc = pPopup->CalcPopupRect(CSize(120, 80));
+        EXPECT_EQ(rc.Size(), CSize(120, 80)) << c.pszName;
+        if (c.bAboveExclude)
+            EXPECT_EQ(rc.bottom, c.rcExclude.top) << c.pszName;
+        else
+            EXPECT_EQ(rc.top, c.rcExclude.bottom) << c.pszName;
+        EXPECT_TRUE(CRect().IntersectRect(rc, c.rcWork)) << c.pszName;
+        EXPECT_FALSE(pPopup->IsScrolling()) << c.pszName;
+    }
+    // Near the right edge a popup opens to the left of its point.
+    PopupPtr pPopup(m_commandBars.MakePopup({101}));
+    pPopup->m_ptPopup = CPoint(780, 100);
+    EXPECT_EQ(pPopup->CalcPopupRect(CSize(100, 50)).right, 800);
+}
+
+TEST_F(PopupBars, AnimationKindByTheOption) {
+    PopupPtr pPopup(m_commandBars.MakePopup({101}));
+    CKLVCommandBarsOptions* pOptions = m_commandBars->GetOptions();
+    for (long nKind : {2L, 3L, 4L, 5L}) {
+        pOptions->animateType = nKind;
+        EXPECT_EQ(pPopup->GetAnimationKind(), nKind);
+    }
+    pOptions->animateType = CKLVPopupBar::animateRandom;
+    std::set<int> kinds;
+    for (int i = 0; i < 200; ++i) kinds.insert(pPopup->GetAnimationKind());
+    EXPECT_EQ(kinds, (std::set<int>{2, 3, 4}));
+    // Without command bars nothing animates.
+    PopupPtr pLoose(new CWorkAreaPopup);
+    EXPECT_EQ(pLoose->GetAnimationKind(), CKLVPopupBar::animateNone);
+}
+
+TEST_F(PopupBars, ATearOffDragEndsOnQuitAndPostsItAgain) {
+    PopupPtr pPopup(m_commandBars.MakePopup({101, 102}));
+    pPopup->SetPaintManager(new CGripperTheme);
+    pPopup->m_bTearOffPopup = TRUE;
+    pPopup->m_strTearOffCaption = "Torn";
+    pPopup->m_nTearOffID = 300;
+    ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+    const CRect rcGripper = pPopup->m_rcTearOffGripper;
+    ASSERT_FALSE(rcGripper.IsRectEmpty());
+    ::PostQuitMessage(7);
+    pPopup->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rcGripper.CenterPoint().x, rcGripper.CenterPoint().y));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(KLVMouseHook()->m_nLock, 0);
+    CKLVToolBar* pBar = pPopup->GetTearOffBar();
+    ASSERT_NE(pBar, nullptr);
+    EXPECT_EQ(pBar->m_nBarID, 300u);
+    EXPECT_FALSE(pBar->IsVisible());   // a drag that did not end with a drop hides the bar again
+    ASSERT_NE(pBar->GetControls()->FindControl(101), nullptr);   // copies of the popup's commands
+    EXPECT_TRUE(pBar->GetControls()->FindControl(102)->IsVisible(CKLVControl::hideGeneric));
+    EXPECT_EQ(pBar->GetControls()->FindControl(CKLVPopupBar::idExpandButton), nullptr);
+    EXPECT_EQ(std::count(m_site.m_popupMessages.begin(), m_site.m_popupMessages.end(), CKLVPopupBar::msgTornOff), 1);
+    pPopup->SetTrackingMode(FALSE);
+}
+
+}  // namespace
