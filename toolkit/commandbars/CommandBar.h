@@ -144,6 +144,9 @@ public:
     BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE);
     // The control whose mnemonic the key types; -1 when none, bAmbiguous when several.
     int FindAccel(UINT nChar, BOOL& bAmbiguous) const;
+    // The mnemonic of a caption: the character after the first '&' unless that is the last
+    // character, else the first character; bAmpersand tells which.
+    static TCHAR MnemonicOf(const CString& strCaption, BOOL& bAmpersand);
     void RedrawWithParents();
     void SetStatusBarMessage(const CString& strMessage);
     // The tooltip host shared through the command bars; the bar holds a reference on it.

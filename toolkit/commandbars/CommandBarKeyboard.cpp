@@ -11,14 +11,6 @@
 
 namespace {
 
-// The mnemonic of a caption: the character after the first '&' when there is one, else the
-// first character; bAmpersand tells which.
-TCHAR MnemonicOf(const CString& strCaption, BOOL& bAmpersand) {
-    const int nAmpersand = strCaption.Find('&');
-    bAmpersand = nAmpersand >= 0 && nAmpersand < strCaption.GetLength() - 1;
-    return bAmpersand ? strCaption[nAmpersand + 1] : strCaption[0];
-}
-
 BOOL IsEnabledPopup(CKLVControl* pControl) {
     return pControl && pControl->IsKindOf(RUNTIME_CLASS(CKLVControlPopup)) && pControl->GetEnabled();
 }
@@ -39,6 +31,12 @@ private:
 };
 
 }  // namespace
+
+TCHAR CKLVCommandBar::MnemonicOf(const CString& strCaption, BOOL& bAmpersand) {
+    const int nAmpersand = strCaption.Find('&');
+    bAmpersand = nAmpersand >= 0 && nAmpersand < strCaption.GetLength() - 1;
+    return bAmpersand ? strCaption[nAmpersand + 1] : strCaption[0];
+}
 
 BOOL CKLVCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard) {
     if ((m_bTracking && bMode) || m_bTracking == bMode) {

@@ -1,6 +1,9 @@
 #include "toolkit/commandbars/CommandBars.h"
 
+#include "classlib/DocTemplate.h"
+#include "classlib/Document.h"
 #include "classlib/FrameWnd.h"
+#include "classlib/MDIFrameWnd.h"
 #include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarList.h"
@@ -9,6 +12,7 @@
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ReBar.h"
 #include "toolkit/commandbars/ToolBar.h"
@@ -20,7 +24,7 @@
 
 IMPLEMENT_DYNCREATE(CKLVCommandBars, CCmdTarget)
 
-CRuntimeClass* CKLVCommandBars::m_pMenuBarClass = nullptr;
+CRuntimeClass* CKLVCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CKLVMenuBar);
 CRuntimeClass* CKLVCommandBars::m_pToolBarClass = RUNTIME_CLASS(CKLVToolBar);
 CRuntimeClass* CKLVCommandBars::m_pDockBarClass = RUNTIME_CLASS(CKLVDockBar);
 
@@ -197,9 +201,14 @@ CKLVCommandBar* CKLVCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nMenuID) {
         DiscardBar(pBar);
         return nullptr;
     }
+    auto* pMenuBar = DYNAMIC_DOWNCAST(CKLVMenuBar, pBar);
+    if (pMenuBar && !pMenuBar->LoadMenuBar(nMenuID)) {
+        DiscardBar(pBar);
+        return nullptr;
+    }
     if (nMenuID != 0) {
         CMenu menu;
-        if (!KLVResourceManager()->LoadMenu(&menu, nMenuID) || !pBar->LoadMenu(&menu)) {
+        if (!pMenuBar && (!KLVResourceManager()->LoadMenu(&menu, nMenuID) || !pBar->LoadMenu(&menu))) {
             DiscardBar(pBar);
             return nullptr;
         }
@@ -395,6 +404,18 @@ void CKLVCommandBars::RecalcFrameLayout(BOOL bDelay) {
 }
 
 CKLVControlAction* CKLVCommandBars::FindAction(int nId) const { return m_pActions->GetAction(nId); }
+
+UINT CKLVCommandBars::GetActiveDocTemplateId() const {
+    auto* pFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pSite);
+    if (!pFrame || !pFrame->GetSafeHwnd()) return 0;
+    CMDIChildWnd* pChild = pFrame->MDIGetActive();
+    if (!pChild) return m_nMenuID;
+    if (CDocument* pDocument = pChild->GetActiveDocument()) {
+        CDocTemplate* pTemplate = pDocument->GetDocTemplate();
+        return pTemplate ? pTemplate->m_nIDResource : 0;
+    }
+    return pChild->m_nIDHelp;
+}
 
 void CKLVCommandBars::SetPaintManager(CKLVPaintManager* pPaintManager) {
     if (m_pPaintManager && m_pPaintManager != pPaintManager) m_pPaintManager->InternalRelease();

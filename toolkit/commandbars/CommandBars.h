@@ -8,21 +8,26 @@
 #include "classlib/String.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 
+#include <vector>
+
 class CKLVAccelManager;
 class CKLVCommandBar;
 class CKLVCommandBarsOptions;
 class CKLVContextMenus;
 class CKLVControlAction;
 class CKLVDockBar;
+class CKLVPopupBar;
 class CKLVReBar;
 class CKLVToolBar;
 class CKLVTooltipHost;
+class CMenu;
 
 class CKLVCommandBars : public CCmdTarget, public CKLVCommandBarsLink {
     DECLARE_DYNCREATE(CKLVCommandBars)
 public:
     // The command a site answers when it wants it offered in the bars' expand popups.
-    enum : UINT { idCustomizeCommand = 35001, msgDragControlChanged = 0x2857 };
+    enum : UINT { idCustomizeCommand = 35001, msgDragControlChanged = 0x2857, msgToolBarContextMenu = 0x285C,
+                  idToolBarsList = 0xE800, idHelpCommand = 0xE146 };
 
     // The classes the manager makes bars of; the application may change them first. Null
     // until the class exists: Add without a class then makes nothing.
@@ -42,8 +47,9 @@ public:
     // are all hidden by this same test.
     virtual BOOL IsControlHidden(CKLVControl* pControl) const;
 
-    // The context menu over the bars at a screen point; shown once popup bars exist.
-    virtual void ContextMenu(CKLVCommandBar* /*pBar*/, CPoint /*ptScreen*/) {}
+    // The context menu over the bars at a screen point, tracked until it closes; the site may
+    // change it first (message 0x285C).
+    virtual void ContextMenu(CKLVCommandBar* pBar, CPoint ptScreen);
     // With a rebar among the site's children (0xE804), tool bars live in its bands.
     virtual void AddRebarBand(CKLVToolBar* pBar);
     virtual void RemoveRebarBand(CKLVToolBar* pBar);
@@ -103,6 +109,27 @@ public:
     void LockLayout() { ++m_nLockLayout; }
     void UnlockLayout() { --m_nLockLayout; }
     CKLVControlAction* FindAction(int nId) const;
+    // The resource id of the active MDI child's document template (its own id without a
+    // document; the menu id without a child); 0 for a site that is not an MDI frame.
+    UINT GetActiveDocTemplateId() const;
+    // A popup bar holding the tool-bar list; the caller releases it.
+    CKLVPopupBar* GetToolbarsPopup();
+
+    // The frame's messages, before its own handling. TRUE: handled (not dispatched).
+    BOOL PreTranslateFrameMessage(MSG* pMsg);
+    // TRUE: handled, the frame returns *pResult.
+    BOOL OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Tracks the popup until it closes: 0 when cancelled, the command with TPM_RETURNCMD, else 1.
+    static UINT TrackPopupMenu(CKLVPopupBar* pPopup, UINT nFlags, int x, int y, CWnd* pSite = nullptr,
+                               LPCRECT lpExclude = nullptr, CWnd* pOwner = nullptr);
+    // The menu shown as a popup bar of these command bars, its command sent to the site.
+    UINT TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner = nullptr, LPTPMPARAMS lptpm = nullptr);
+    // Keyboard entry into the bar (nStep 0), or into the next visible bar from it (+1, -1).
+    BOOL SetTrackingBar(CKLVCommandBar* pBar, int nStep);
+    // Alt+key: the mnemonic search; TRUE when it opened or selected something.
+    BOOL OnAltKey(UINT nKey);
+    // The control whose mnemonic the key types, from after the bar's selection; null when none.
+    CKLVControl* FindAccelControl(CKLVCommandBar* pBar, UINT nKey, BOOL& bAmbiguous) const;
 
     CKLVCommandBarsOptions* GetOptions() const { return m_pOptions; }
     CKLVContextMenus* GetContextMenus() const { return m_pContextMenus; }
@@ -113,6 +140,7 @@ public:
     // What the bars ask of their command bars.
     void OnTrackingModeChanged(CKLVCommandBar* pBar, int nMode) override;
     void ClosePopups() override;
+    void SetFocusToNextToolBar(CKLVCommandBar* pBar, BOOL bPrevious) override;
     BOOL IsCustomizeMode() const override { return m_bCustomizeMode; }
     CWnd* GetSite() const override { return m_pSite; }
     CKLVPaintManager* GetPaintManager() const override;
@@ -156,6 +184,10 @@ public:
     BOOL m_bKeyboardCuesOnDemand = FALSE;
     DWORD m_dwLayoutRTL = 0;
     CKLVDockBar* m_pDocks[4] = {};
+    // Each document template keeps its own menu-bar controls.
+    BOOL m_bTemplateMenus = TRUE;
+    // The customize window while it is open: the frame does not close meanwhile.
+    HWND m_hwndCustomize = nullptr;
 
 private:
     BOOL IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalked) const;
@@ -165,4 +197,9 @@ private:
     // Takes a bar that failed half-way out of its dock bar and lets it go.
     void DiscardBar(CKLVCommandBar* pBar);
     CKLVReBar* GetReBar() const;
+    // The bar whose mnemonics Alt+key searches: a tracking bar, the menu bar, the first visible.
+    CKLVCommandBar* FindMnemonicBar() const;
+    // The bars the mnemonic walk visits from the bar, in order.
+    std::vector<CKLVCommandBar*> MnemonicBars(CKLVCommandBar* pBar) const;
+    void RefreshAfterSettingChange(BOOL bColors);
 };

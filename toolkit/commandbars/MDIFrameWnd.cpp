@@ -47,8 +47,11 @@ void CKLVMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState
 }
 
 BOOL CKLVMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
-    if (m_pCommandBars && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
-        m_pCommandBars->GetAccelManager()->TranslateAccel(m_hWnd, pMsg))
-        return TRUE;
+    if (m_pCommandBars && m_pCommandBars->PreTranslateFrameMessage(pMsg)) return TRUE;
     return CKLVMDIFrameWndBase::PreTranslateMessage(pMsg);
+}
+
+BOOL CKLVMDIFrameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (m_pCommandBars && m_pCommandBars->OnFrameWndMsg(message, wParam, lParam, pResult)) return TRUE;
+    return CKLVMDIFrameWndBase::OnWndMsg(message, wParam, lParam, pResult);
 }

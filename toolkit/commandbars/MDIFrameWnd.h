@@ -29,8 +29,9 @@ public:
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     // The command bars go into print preview first.
     void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
-    // Keys go through the command bars' accelerator manager first.
+    // The command bars see the frame's queued messages and its window messages first.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     CKLVCommandBars* m_pCommandBars = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "toolkit/commandbars/PopupBar.h"
 
 #include "classlib/Dc.h"
+#include "classlib/WinThread.h"
+#include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/ControlPopup.h"
@@ -72,7 +74,34 @@ BOOL CKLVPopupBar::CreatePopupWindow() {
 BOOL CKLVPopupBar::Popup(int x, int y, LPCRECT lpExclude) {
     m_ptPopup = CPoint(x, y);
     m_rcExclude = lpExclude ? CRect(*lpExclude) : CRect();
+    m_dwPopupFlags = m_nAlignment == alignRight ? directionLeft : 0;
     return Popup(nullptr, FALSE);
+}
+
+void CKLVPopupBar::PumpMessageLoop() {
+    CKLVHeldReference hold(this);
+    CKLVHeldReference holdParent(m_pControlPopup);
+    CWinThread* pThread = AfxGetThread();
+    MSG msg;
+    while (m_bTracking) {
+        const BOOL bMessage = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (bMessage <= 0) {
+            // The quit request belongs to the loop that called us.
+            if (bMessage == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!m_bTracking) {
+            if (msg.hwnd)
+                ::PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+            else
+                ::PostThreadMessageA(::GetCurrentThreadId(), msg.message, msg.wParam, msg.lParam);
+            break;
+        }
+        if (msg.message == WM_KICKIDLE) continue;
+        if (pThread && pThread->PreTranslateMessage(&msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
 }
 
 BOOL CKLVPopupBar::Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst) {

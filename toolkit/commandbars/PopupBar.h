@@ -44,6 +44,8 @@ public:
     BOOL Popup(int x, int y, LPCRECT lpExclude);
     // Shows the controls hidden for not being used.
     void ExpandBar();
+    // The thread's messages until the bar stops tracking; WM_QUIT ends it and is posted again.
+    void PumpMessageLoop();
     // Index (or, by id, the command id) of the first visible enabled own control; -1 when none.
     int GetFirstControl(BOOL bById = FALSE) const;
     CKLVControlPopup* GetControlPopup() const { return m_pControlPopup; }

@@ -134,12 +134,7 @@ BOOL CKLVToolBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons) {
 
 void CKLVToolBar::ResetToolBar(BOOL bAsk) {
     if (!m_bResettable || !IsCustomizable() || m_nBarID == 0) return;
-    if (bAsk) {
-        CString strFormat, strPrompt;
-        KLVResourceManager()->LoadString(&strFormat, idsResetQuestion);
-        strPrompt.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
-        if (AfxMessageBox(strPrompt, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return;
-    }
+    if (bAsk && !ConfirmReset()) return;
     if (CKLVControls* pOriginal = m_pControls->GetOriginalControls()) {
         m_pControls->RemoveAll();
         for (int i = 0; i < pOriginal->GetCount(); ++i)
@@ -151,6 +146,13 @@ void CKLVToolBar::ResetToolBar(BOOL bAsk) {
     if (pSite && pSite->GetSafeHwnd()) pSite->SendMessage(msgToolBarReset, 0, reinterpret_cast<LPARAM>(this));
     OnIdleUpdate(TRUE, FALSE);
     OnRecalcLayout();
+}
+
+BOOL CKLVToolBar::ConfirmReset() const {
+    CString strFormat, strPrompt;
+    KLVResourceManager()->LoadString(&strFormat, idsResetQuestion);
+    strPrompt.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
+    return AfxMessageBox(strPrompt, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
 BOOL CKLVToolBar::IsResetAvailable() {

@@ -93,6 +93,8 @@ protected:
     int GetCaptionHeight();
     // The command bars' options; null without command bars.
     CKLVCommandBarsOptions* GetOptions() const;
+    // Asks whether the bar's changes are to be reset (question 9173); TRUE for OK.
+    BOOL ConfirmReset() const;
 
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnRButtonDown(UINT nFlags, CPoint point);

@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/ReBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 
@@ -53,7 +54,7 @@ protected:
         m_pCommandBars->EnableDocking();
     }
     void TearDown() override {
-        CKLVCommandBars::m_pMenuBarClass = nullptr;
+        CKLVCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CKLVMenuBar);
         m_pCommandBars->InternalRelease();
         m_pSite->DestroyWindow();
     }
@@ -64,7 +65,8 @@ protected:
 }  // namespace
 
 TEST_F(CommandBarsCustom, TheMenuBarHoldsTheMenuOrNothingIsKept) {
-    EXPECT_EQ(m_pCommandBars->SetMenu("Menu Bar", 129), nullptr);   // no menu-bar class yet
+    CKLVCommandBars::m_pMenuBarClass = nullptr;
+    EXPECT_EQ(m_pCommandBars->SetMenu("Menu Bar", 129), nullptr);   // no menu-bar class
     CKLVCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CTestMenuBar);
     CKLVDockBar* pTop = m_pCommandBars->GetDockBar(CKLVCommandBar::barTop);
     EXPECT_EQ(m_pCommandBars->SetMenu("Menu Bar", 999), nullptr);   // no such menu

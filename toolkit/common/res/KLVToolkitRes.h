@@ -10,6 +10,9 @@
 #define KLV_IDC_RESIZE 9972
 #define KLV_IDC_HAND 9973
 
+// The icons of a maximised MDI child's buttons on the menu bar.
+#define KLV_IDB_MDI_BUTTONS 9102
+
 // Tooltips of the tab rows' navigation buttons.
 #define KLV_IDS_TAB_SCROLLLEFT 9800
 #define KLV_IDS_TAB_SCROLLRIGHT 9801
