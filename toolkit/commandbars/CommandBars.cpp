@@ -433,8 +433,59 @@ BOOL CKLVCommandBars::IsLayoutRTL() const {
 }
 
 void CKLVCommandBars::OnTrackingModeChanged(CKLVCommandBar*, int nMode) {
-    if (nMode == 0 && m_bKeyboardCuesOnDemand && KLVMouseHook()->GetTrackedPopups().empty())
-        ShowKeyboardCues(FALSE);
+    const auto& tracked = KLVMouseHook()->GetTrackedPopups();
+    if (nMode == 0 && m_bKeyboardCuesOnDemand && tracked.empty()) ShowKeyboardCues(FALSE);
+    if (m_nKeyboardNavigationLevel < 1 || !m_pOptions->bShowKeyboardTips) return;
+    HideKeyboardTips();
+    // The popup now on top shows its own tips once the change is through.
+    auto* pTop = tracked.empty() ? nullptr : dynamic_cast<CKLVCommandBar*>(tracked.back());
+    if (pTop && pTop->IsPopupBar() && pTop->GetSafeHwnd())
+        pTop->PostMessage(WM_TIMER, CKLVCommandBar::timerKeyboardTips);
+}
+
+namespace {
+
+// The visible tool bars of the bar's dock row, else the bar alone.
+std::vector<CKLVToolBar*> DockRowOf(CKLVToolBar* pBar) {
+    std::vector<CKLVToolBar*> bars;
+    if (CKLVDockBar* pDock = pBar->m_pDockBar) {
+        const int nEntry = pDock->FindBar(pBar);
+        CPtrArray arrBars;
+        if (nEntry >= 0) pDock->GetVisibleRowBars(nEntry, arrBars);
+        for (INT_PTR i = 0; i < arrBars.GetSize(); ++i)
+            if (auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, static_cast<CObject*>(arrBars[i]))) bars.push_back(pToolBar);
+    }
+    if (bars.empty()) bars.push_back(pBar);
+    return bars;
+}
+
+}  // namespace
+
+void CKLVCommandBars::AddHiddenControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup) {
+    if (!pBar->m_pDockBar) return;
+    for (CKLVToolBar* pRowBar : DockRowOf(pBar))
+        for (int i = 0; i < pRowBar->GetControlCount(); ++i) {
+            CKLVControl* pControl = pRowBar->GetControl(i);
+            if (!(pControl->GetHideFlags() & CKLVControl::hideWrap)) continue;
+            CKLVControl* pCopy = pPopup->GetControls()->AddClone(pControl, -1, TRUE);
+            pCopy->SetHideFlag(CKLVControl::hideWrap, FALSE);
+        }
+    pPopup->DelayLayout();
+}
+
+void CKLVCommandBars::AddExpandCustomizeControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup) {
+    BOOL bBeginGroup = pPopup->GetControlCount() > 0;
+    for (CKLVToolBar* pRowBar : DockRowOf(pBar)) {
+        CKLVControl* pItem = pPopup->GetControls()->Add(CKLVControl::typePopup, 0);
+        if (!pItem) continue;
+        pItem->SetCaption(pRowBar->GetTitle());
+        pItem->SetBeginGroup(bBeginGroup);
+        bBeginGroup = FALSE;
+        if (CKLVCommandBar* pList = pItem->GetCommandBar()) pRowBar->FillAddRemoveButtons(pList);
+    }
+    if (m_bSiteAnswer)
+        if (CKLVControl* pCustomize = pPopup->GetControls()->Add(CKLVControl::typeButton, static_cast<int>(idCustomizeCommand)))
+            pCustomize->SetBeginGroup(TRUE);
 }
 
 void CKLVCommandBars::ClosePopups() { KLVMouseHook()->CloseAllTrackedPopups(); }

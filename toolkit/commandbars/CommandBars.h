@@ -50,6 +50,11 @@ public:
     // The context menu over the bars at a screen point, tracked until it closes; the site may
     // change it first (message 0x285C).
     virtual void ContextMenu(CKLVCommandBar* pBar, CPoint ptScreen);
+    // Copies of the controls that the bar's dock row hides for lack of room, into the popup.
+    virtual void AddHiddenControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup);
+    // For each bar of the row a popup item, named after it, listing its buttons for showing and
+    // hiding; then the customize command when the site handles it.
+    virtual void AddExpandCustomizeControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup);
     // With a rebar among the site's children (0xE804), tool bars live in its bands.
     virtual void AddRebarBand(CKLVToolBar* pBar);
     virtual void RemoveRebarBand(CKLVToolBar* pBar);

@@ -86,8 +86,9 @@ void CKLVPopupBar::PumpMessageLoop() {
     while (m_bTracking) {
         const BOOL bMessage = ::GetMessageA(&msg, nullptr, 0, 0);
         if (bMessage <= 0) {
-            // The quit request belongs to the loop that called us.
+            // The quit request belongs to the loop that called us; the menu closes.
             if (bMessage == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
+            SetTrackingMode(FALSE);
             break;
         }
         if (!m_bTracking) {
@@ -217,7 +218,9 @@ BOOL CKLVPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
 }
 
 BOOL CKLVPopupBar::DestroyWindow() {
-    if (!GetSafeHwnd()) return FALSE;
+    // Closing while the window is going (tracking ends in WM_DESTROY) destroys nothing twice.
+    if (!GetSafeHwnd() || m_bDestroying) return FALSE;
+    m_bDestroying = TRUE;
     StopScrollTimers();
     KLVPopupShadows()->RemoveShadows(this);
     // Windows of controls (edit boxes and the like) live on with the site.
@@ -230,7 +233,9 @@ BOOL CKLVPopupBar::DestroyWindow() {
         ::ShowWindow(hChild, SW_HIDE);
         if (hSite) ::SetParent(hChild, hSite);
     }
-    return CKLVCommandBar::DestroyWindow();
+    const BOOL bDestroyed = CKLVCommandBar::DestroyWindow();
+    m_bDestroying = FALSE;
+    return bDestroyed;
 }
 
 BOOL CKLVPopupBar::IsVisible() const { return GetSafeHwnd() && ::IsWindowVisible(m_hWnd); }

@@ -119,8 +119,9 @@ public:
     int m_nAlignment = alignLeft;
     BOOL m_bNoNotify = FALSE;
     BOOL m_bRecursive = FALSE;
-    // Set while the bar lays itself out.
+    // Set while the bar lays itself out, and while its window is being destroyed.
     BOOL m_bInLayout = FALSE;
+    BOOL m_bDestroying = FALSE;
 
 protected:
     BOOL CreatePopupWindow();

@@ -1,6 +1,8 @@
 #include "toolkit/commandbars/ToolBarControls.h"
 
+#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/ToolBar.h"
@@ -27,6 +29,17 @@ CKLVControlToolBarOptions::CKLVControlToolBarOptions() {
     auto* pBar = new CKLVPopupBar;
     SetCommandBar(pBar);
     pBar->InternalRelease();
+}
+
+BOOL CKLVControlToolBarOptions::OnSetPopup(BOOL bPopup) {
+    auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, m_pParent);
+    CKLVCommandBars* pCommandBars = pToolBar ? pToolBar->GetCommandBars() : nullptr;
+    if (bPopup && pCommandBars && m_pCommandBar && !m_pCommandBar->GetTrackingMode()) {
+        m_pCommandBar->GetControls()->RemoveAll();
+        pCommandBars->AddHiddenControls(pToolBar, m_pCommandBar);
+        pCommandBars->AddExpandCustomizeControls(pToolBar, m_pCommandBar);
+    }
+    return CKLVControlPopup::OnSetPopup(bPopup);
 }
 
 void CKLVControlToolBarOptions::Draw(CDC* pDC) {

@@ -26,6 +26,9 @@ public:
     CKLVControlToolBarOptions();
     CSize GetSize(CDC*) override { return m_rcControl.Size(); }
     void Draw(CDC* pDC) override;
+    // The popup is filled as it opens: the controls hidden for lack of room, then the lists of
+    // buttons to show or hide, from the command bars.
+    BOOL OnSetPopup(BOOL bPopup) override;
 
     // Some control of the bar is hidden for lack of room: the button shows chevrons.
     BOOL m_bHiddenControls = FALSE;

@@ -185,9 +185,30 @@ TEST_F(FrameRouting, TheTrackingLoopEndsOnQuitAndPostsItAgain) {
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_FALSE(::IsWindow(pPopup->GetSafeHwnd()));   // the menu closed with the loop
+    EXPECT_TRUE(KLVMouseHook()->GetTrackedPopups().empty());
     EXPECT_EQ(pPopup->GetRefCount(), 1);
-    m_frame.m_pCommandBars->ClosePopups();
     pPopup->InternalRelease();
+}
+
+TEST_F(FrameRouting, TheContextMenuOverTheBarsAsksTheSiteAndItsPumpEndsOnQuit) {
+    CKLVCommandBars* pCommandBars = m_frame.m_pCommandBars;
+    ::PostQuitMessage(5);
+    pCommandBars->ContextMenu(m_frame.m_pMenuBar, CPoint(40, 50));
+    EXPECT_EQ(m_frame.m_pFrame->m_nContextMenus, 1);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 5u);
+    EXPECT_TRUE(KLVMouseHook()->GetTrackedPopups().empty());
+    // A site that empties the menu gets none shown (nothing to pump: no quit needed).
+    m_frame.m_pFrame->m_bEmptyContextMenu = TRUE;
+    pCommandBars->ContextMenu(nullptr, CPoint(40, 50));
+    EXPECT_EQ(m_frame.m_pFrame->m_nContextMenus, 2);
+    // Customize mode offers none.
+    pCommandBars->SetCustomizeMode(TRUE);
+    pCommandBars->ContextMenu(nullptr, CPoint(40, 50));
+    pCommandBars->SetCustomizeMode(FALSE);
+    EXPECT_EQ(m_frame.m_pFrame->m_nContextMenus, 2);
 }
 
 TEST_F(FrameRouting, TrackPopupMenuExRoutesARealMenusCommandToTheFrame) {

@@ -28,7 +28,18 @@ public:
         }
         return CKLVMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     }
+    // Counts the context menus offered over the bars; may empty them.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == CKLVCommandBars::msgToolBarContextMenu) {
+            ++m_nContextMenus;
+            if (m_bEmptyContextMenu) reinterpret_cast<CKLVCommandBar*>(lParam)->GetControls()->RemoveAll();
+            return 0;
+        }
+        return CKLVMDIFrameWnd::WindowProc(message, wParam, lParam);
+    }
     std::vector<UINT> m_commands;
+    int m_nContextMenus = 0;
+    BOOL m_bEmptyContextMenu = FALSE;
 };
 
 class CMenuFrameFixture {
