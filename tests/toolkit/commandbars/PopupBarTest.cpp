@@ -28,20 +28,21 @@ protected:
             if (pBar->GetControl(i)->IsVisible()) ids.push_back(pBar->GetControl(i)->GetId());
         return ids;
     }
-    // Runs the thread's messages until the condition holds, for at most five seconds.
-    template <class Condition>
-    static BOOL PumpUntil(Condition condition) {
+    // Waits for the window's timer of the id and runs it, for at most twenty seconds; the window's
+    // other timers (hover, mouse leave) are taken without running, so the cursor cannot interfere.
+    static BOOL RunTimer(HWND hWnd, UINT_PTR nTimer) {
         const DWORD dwStart = ::GetTickCount();
         MSG msg;
-        while (!condition() && ::GetTickCount() - dwStart < 5000) {
-            if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            } else {
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        while (::GetTickCount() - dwStart < 20000) {
+            if (!::PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
+                continue;
             }
+            if (msg.wParam != nTimer) continue;
+            ::DispatchMessageA(&msg);
+            return TRUE;
         }
-        return condition();
+        return FALSE;
     }
 
     CPopupSite m_site;
@@ -125,7 +126,8 @@ TEST_F(PopupBars, AShortMenuShowsUsedCommandsAndTheExpandItemUntilExpanded) {
     // Resting the mouse on the expand item expands the menu after the delay.
     pPopup->SetSelected(pExpand->GetIndex(), FALSE);
     EXPECT_FALSE(pPopup->IsExpanded());
-    EXPECT_TRUE(PumpUntil([&] { return pPopup->IsExpanded(); }));
+    ASSERT_TRUE(RunTimer(pPopup->GetSafeHwnd(), CKLVPopupBar::timerExpand));
+    EXPECT_TRUE(pPopup->IsExpanded());
     EXPECT_EQ(VisibleIds(pPopup.get()), (std::vector<int>{101, 102, 103}));
     EXPECT_TRUE(KLVMouseHook()->m_bExpanded);
     pPopup->SetTrackingMode(FALSE);
