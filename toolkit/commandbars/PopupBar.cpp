@@ -303,7 +303,8 @@ void CKLVPopupBar::DelayLayout() {
 }
 
 void CKLVPopupBar::OnRecalcLayout() {
-    if (!GetSafeHwnd() || m_bInLayout) return;
+    // A popup that is not open lays itself out when it opens.
+    if (!GetSafeHwnd() || m_bInLayout || !m_bTracking) return;
     if (m_pControlPopup) UpdateFromParentControl();
     const CSize sz = CalcDynamicLayout(0, 0);
     const CRect rcNew = CalcPopupRect(sz);

@@ -198,6 +198,16 @@ TEST_F(PopupBars, AMenuTallerThanTheWorkAreaScrollsOneControlATickAndStopsAtTheE
     ASSERT_LT(nShown, 16);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(pPopup->GetControl(i)->IsVisible(), i < nShown) << i;
+    // The arrow is a small triangle in the button text colour, pointing down.
+    CRect rcClient;
+    pPopup->GetClientRect(&rcClient);
+    {
+        Dib picture(rcClient.Width(), rcClient.Height());
+        pPopup->DrawCommandBar(&picture.m_dc, rcClient);
+        const CPoint c = rcDown.CenterPoint();
+        EXPECT_EQ(picture.At(c.x, c.y + 1), ::GetSysColor(COLOR_BTNTEXT));
+        EXPECT_NE(picture.At(c.x, c.y - 2), ::GetSysColor(COLOR_BTNTEXT));
+    }
 
     // The pointer on the arrow starts the timer; every tick brings in one more control.
     const CPoint ptArrow = rcDown.CenterPoint();

@@ -25,6 +25,7 @@ public:
 class PopupShadows : public ::testing::Test {
 protected:
     void SetUp() override {
+        CKLVFlatTestTheme::Register();
         m_bSavedAlpha = KLVPopupShadows()->m_bAlphaShadow;
         KLVPopupShadows()->m_bAlphaShadow = FALSE;
     }
@@ -112,6 +113,27 @@ TEST_F(PopupShadows, StripsFollowTheirOwnersHidingAndDestruction) {
     ::DestroyWindow(pOwner->GetSafeHwnd());   // the window goes without the bar asking first
     for (HWND hStrip : windows) EXPECT_FALSE(::IsWindow(hStrip));
     EXPECT_TRUE(StripsOf(pOwner).empty());
+}
+
+TEST_F(PopupShadows, AControlsStripsNeedBothOptionBitsAndBelongToItsDropDown) {
+    for (int nOptions : {int(CKLVPopupShadows::optionAlways), CKLVPopupShadows::optionAlways | CKLVPopupShadows::optionExclude}) {
+        CKLVCommandBar* pBar = MakeOwner(CRect(100, 100, 300, 140), nOptions);
+        auto* pControl = static_cast<CKLVControlPopup*>(pBar->GetControls()->Append(new CKLVControlPopup));
+        pControl->m_rcControl = CRect(10, 10, 50, 30);
+        auto* pDropDown = new CTestBar<CKLVPopupBar>(&m_site, CKLVCommandBar::barTypePopup);
+        pControl->SetCommandBar(pDropDown);
+        pDropDown->InternalRelease();
+        KLVPopupShadows()->SetControlShadow(pControl);
+        const std::vector<CKLVShadowWnd*> strips = StripsOf(pDropDown);
+        if (nOptions == CKLVPopupShadows::optionAlways) {
+            EXPECT_TRUE(strips.empty());
+            continue;
+        }
+        ASSERT_EQ(strips.size(), 2u);
+        EXPECT_EQ(WindowRect(strips[0]), CRect(112, 130, 152, 132));
+        EXPECT_EQ(WindowRect(strips[1]), CRect(150, 112, 152, 130));
+        KLVPopupShadows()->RemoveShadows(pDropDown);
+    }
 }
 
 TEST_F(PopupShadows, AlphaRampsOfBothStrips) {
