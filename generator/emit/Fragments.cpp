@@ -25,6 +25,12 @@ const char* const PacketReader =
 const char* const EnvelopeReader =
 #include "fragments/envelope_reader.inc"
     ;
+const char* const ClientExports =
+#include "fragments/client_exports.inc"
+    ;
+const char* const ClientCalls =
+#include "fragments/client_calls.inc"
+    ;
 
 void replaceAll(std::string& line, const std::string& stand, const std::string& name)
 {
@@ -43,6 +49,8 @@ const char* fragmentText(CFragment fragment)
     case CFragment::FixedSenders: return FixedSenders;
     case CFragment::PacketReader: return PacketReader;
     case CFragment::EnvelopeReader: return EnvelopeReader;
+    case CFragment::ClientExports: return ClientExports;
+    case CFragment::ClientCalls: return ClientCalls;
     }
     return "";
 }

@@ -14,12 +14,15 @@ enum class CFragment {
     SenderFrame,      // myrawcat, <proj>_send_begin and <proj>_send_end
     FixedSenders,     // <proj>_http_resp_send and <proj>_soap_fault_send
     PacketReader,     // read_packet and the HTTP framing helpers
-    EnvelopeReader    // the envelope's place in a message, its parse, SOAP names
+    EnvelopeReader,   // the envelope's place in a message, its parse, SOAP names
+    ClientExports,    // <proj>_client_init and <proj>_strerror
+    ClientCalls       // what every operation's call uses
 };
 
 // Every fragment, in the order they stand in "<proj>_api.c".
 constexpr CFragment AllFragments[] = {CFragment::TextCursor, CFragment::TransportExports, CFragment::SenderFrame,
-                                      CFragment::FixedSenders, CFragment::PacketReader, CFragment::EnvelopeReader};
+                                      CFragment::FixedSenders, CFragment::PacketReader, CFragment::EnvelopeReader,
+                                      CFragment::ClientExports, CFragment::ClientCalls};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

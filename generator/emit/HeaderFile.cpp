@@ -4,6 +4,7 @@
 #include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/HeaderConstants.h"
 #include "generator/emit/HeaderStructs.h"
+#include "generator/emit/OperationCalls.h"
 #include "generator/emit/TextBuffer.h"
 
 void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
@@ -62,5 +63,6 @@ void writeHeaderFile(const CEmitContext& context, CTextBuffer& header)
     writeHeaderMessageIds(context, header);
     writeHeaderStructs(context, header);
     writeHeaderPrototypes(context, header);
+    writeOperationCallDeclarations(context, header);
     writeHeaderTail(header);
 }

@@ -4,6 +4,7 @@
 #include "generator/emit/FixedSenders.h"
 #include "generator/emit/HeaderFile.h"
 #include "generator/emit/MessageSenders.h"
+#include "generator/emit/OperationCalls.h"
 #include "generator/emit/PacketDecoder.h"
 #include "generator/emit/PacketReader.h"
 #include "generator/emit/PrintFunctions.h"
@@ -25,4 +26,5 @@ void writeSourceFile(const CEmitContext& context, CTextBuffer& source)
     writePacketDecoder(context, source);
     source.emptyLine();
     writePrintFunctions(context, source);
+    writeOperationCalls(context, source);
 }

@@ -47,6 +47,8 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::FixedSenders, "fixed senders", {CFragment::TextCursor, CFragment::SenderFrame}},
         {CFragment::PacketReader, "packet reader", {}},
         {CFragment::EnvelopeReader, "envelope reader", {CFragment::PacketReader}, true},
+        {CFragment::ClientExports, "client exports", {}},
+        {CFragment::ClientCalls, "client calls", {}},
     };
     ASSERT_EQ(std::size(cases), std::size(AllFragments));
     view(wsdltest::calculator());

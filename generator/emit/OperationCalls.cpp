@@ -1,0 +1,185 @@
+#include "generator/emit/OperationCalls.h"
+
+#include "generator/emit/Fragments.h"
+#include "generator/emit/TextBuffer.h"
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/OperationWalk.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Names the generated code gives its own functions, types and statics
+// after "<proj>_": an operation of such a name gets no call.
+bool isTakenName(const std::string& name)
+{
+    static const std::set<std::string> taken = {
+        "call", "call_answer", "client_init", "strerror", "connect_server", "set_attachment", "add_http_header",
+        "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "free_proto_packet",
+        "send_begin", "send_end", "http_resp_send", "soap_fault_send"};
+    const auto endsWith = [&](const std::string& end) {
+        return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+    };
+    return taken.count(name) != 0 || name.compare(0, 6, "print_") == 0 || endsWith("_t") || endsWith("_send");
+}
+
+// What one operation's call reads and writes.
+struct OperationCall {
+    const CViewOperation* operation = nullptr;
+    std::string function;      // "<proj>_<operation>"
+    std::string requestType;   // "<proj>_<message>_msg_t"
+    std::string requestMember; // the packet's union member of the request
+    std::string requestId;     // the request's message id
+    std::string responseType;  // empty for a call that waits for no response message
+    std::string responseMember;
+    std::vector<std::string> responseIds;
+};
+
+std::string messageId(const CEmitContext& context, const CMessageKey* key)
+{
+    return context.projUpper() + "_PROTO_" + key->id;
+}
+
+// The calls in operation order; an operation whose request the packet API
+// cannot send (no message id, no struct) or whose name is taken gets none.
+std::vector<OperationCall> operationCalls(const CEmitContext& context)
+{
+    std::vector<OperationCall> calls;
+    std::set<std::string> names;
+    forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
+        const CStructDef* request = context.layout().structOf(operation.input);
+        const std::vector<const CMessageKey*> requestKeys = context.keys().keysOf(operation, 0);
+        if (operation.input == nullptr || request == nullptr || requestKeys.empty() || isTakenName(operation.cName)
+            || !names.insert(operation.cName).second)
+            return;
+        OperationCall call;
+        call.operation = &operation;
+        call.function = context.proj() + "_" + operation.cName;
+        call.requestType = context.layout().typeName(request->name);
+        call.requestMember = operation.input->cName;
+        call.requestId = messageId(context, requestKeys.front());
+        const CStructDef* response = context.layout().structOf(operation.output);
+        if (operation.output != nullptr && response != nullptr) {
+            for (const CMessageKey* key : context.keys().keysOf(operation, 1))
+                call.responseIds.push_back(messageId(context, key));
+        }
+        if (!call.responseIds.empty()) {
+            call.responseType = context.layout().typeName(response->name);
+            call.responseMember = operation.output->cName;
+        }
+        calls.push_back(call);
+    });
+    return calls;
+}
+
+std::string prototype(const CEmitContext& context, const OperationCall& call)
+{
+    const std::string& p = context.proj();
+    std::string text = "_declspec(dllexport) int WINAPI " + call.function + "(" + p + "_client_t *client, const " +
+        call.requestType + " *in, ";
+    if (!call.responseType.empty())
+        text += call.responseType + " *out, ";
+    return text + p + "_soap_fault_msg_t *fault)";
+}
+
+// The address of the first port whose binding is a port type's SOAP
+// binding; a local one without.
+std::string defaultEndpoint(const CServiceView& view)
+{
+    std::set<const CViewBinding*> soapBindings;
+    for (const CViewPortType& portType : view.portTypes())
+        soapBindings.insert(portType.soapBinding);
+    for (const CViewService& service : view.services()) {
+        for (const CViewService::Port& port : service.ports) {
+            if (port.binding != nullptr && soapBindings.count(port.binding) != 0 && !port.address.empty())
+                return port.address;
+        }
+    }
+    return "http://localhost/";
+}
+
+void writeCall(const CEmitContext& context, const OperationCall& call, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    const bool answered = !call.responseType.empty();
+    out.line(prototype(context, call));
+    out.line("{");
+    out.line("\t" + p + "_proto_packet_t *pk = NULL;");
+    out.line("\tint result = 0;");
+    out.emptyLine();
+    out.line(std::string("\tif(client == NULL || in == NULL") + (answered ? " || out == NULL" : "") + ")");
+    out.line("\t\treturn " + P + "_ERR_ARGUMENT;");
+    out.line("\tpk = (" + p + "_proto_packet_t *)calloc(1, sizeof(*pk));");
+    out.line("\tif(pk == NULL)");
+    out.line("\t\treturn " + P + "_ERR_MEMORY;");
+    out.line("\tpk->msg_type = " + call.requestId + ";");
+    out.line("\tmemcpy(&pk->msg." + call.requestMember + ", in, sizeof(*in));");
+    out.line("\tresult = " + p + "_call(client, pk);");
+    if (answered) {
+        std::string test;
+        for (const std::string& id : call.responseIds)
+            test += (test.empty() ? "" : " || ") + std::string("pk->msg_type == ") + id;
+        out.line("\tif(result == 0 && (" + test + "))");
+        out.line("\t\tmemcpy(out, &pk->msg." + call.responseMember + ", sizeof(*out));");
+    } else {
+        // A request without a response message is answered by an HTTP status of 2xx.
+        out.line("\tif(result == 0 && pk->msg_type == " + P + "_PROTO_HTTP && pk->msg.http_msg.err_code / 100 == 2)");
+        out.line("\t\tresult = 0;");
+    }
+    out.line("\telse if(result == 0)");
+    out.line("\t\tresult = " + p + "_call_answer(client, pk, fault);");
+    out.line("\tfree(pk->attachment);");
+    out.line("\tfree(pk);");
+    out.line("\treturn result;");
+    out.line("}");
+    out.emptyLine();
+}
+
+} // namespace
+
+void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& header)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    header.line("////////////////////////////////////////////////////////////////////////////");
+    header.line("//one call per operation. " + p + "_client_init sets a client to an endpoint (NULL: the");
+    header.line("//WSDL's soap:address below). A call returns 0 when the operation's response is in *out,");
+    header.line("//" + P + "_FAULT when the service answered with a SOAP fault (copied to *fault unless NULL),");
+    header.line("//or a negative " + P + "_ERR_ code; " + p + "_strerror says what each result means.");
+    header.line("#define " + P + "_DEFAULT_ENDPOINT\t" + cStringLiteral(defaultEndpoint(context.view())));
+    header.line("#define " + P + "_FAULT\t1");
+    const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY"};
+    int code = 0;
+    for (const char* error : errors)
+        header.line("#define " + P + "_ERR_" + error + "\t(" + std::to_string(--code) + ")");
+    header.emptyLine();
+    const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
+                                         "int timeout;//seconds that sending and reading may take each, 30 unless changed",
+                                         "int http_status;//after " + P + "_ERR_HTTP: the answer's HTTP status"};
+    header.line("typedef struct " + p + "_client_t{");
+    for (const std::string& member : clientMembers)
+        header.line("\t" + member);
+    header.line("}" + p + "_client_t;");
+    header.emptyLine();
+    header.line("_declspec(dllexport) int WINAPI " + p + "_client_init(" + p + "_client_t *client, const char *endpoint);");
+    header.line("_declspec(dllexport) const char * WINAPI " + p + "_strerror(int result);");
+    for (const OperationCall& call : operationCalls(context))
+        header.line(prototype(context, call) + ";");
+    header.emptyLine();
+    header.emptyLine();
+}
+
+void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
+{
+    writeFragment(context, CFragment::ClientExports, source);
+    const std::vector<OperationCall> calls = operationCalls(context);
+    // Without a call, what the calls share would stand unused.
+    if (!calls.empty())
+        writeFragment(context, CFragment::ClientCalls, source);
+    for (const OperationCall& call : calls)
+        writeCall(context, call, source);
+}

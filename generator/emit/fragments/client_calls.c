@@ -1,0 +1,39 @@
+//one call per operation connects to the client's endpoint, sends the request, reads the
+//answer and closes the connection
+//sends the packet to the client's endpoint and reads the answer into it
+static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
+{
+	kvproj_proto_trans_t trans;
+	int result = 0;
+
+	memset(&trans, 0, sizeof(trans));
+	client->http_status = 0;
+	if(kvproj_connect_server(&trans, client->host, client->path, client->port) != 0)
+		return KVPROJ_ERR_CONNECT;
+	if(kvproj_proto_sendpacket(&trans, pk, client->timeout) != 0){
+		result = KVPROJ_ERR_SEND;
+	}else{
+		free(pk->attachment);
+		memset(pk, 0, sizeof(*pk));
+		if(kvproj_proto_readpacket(&trans, pk, client->timeout) != 0)
+			result = KVPROJ_ERR_RECEIVE;
+	}
+	tessaro_socket_close(trans.socket);
+	return result;
+}
+
+//an answer that is not the operation's response: a fault, an HTTP error or another message
+static int kvproj_call_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk, kvproj_soap_fault_msg_t *fault)
+{
+	if(pk->msg_type == KVPROJ_PROTO_SOAP_FAULT){
+		if(fault != NULL)
+			memcpy(fault, &pk->msg.soap_fault, sizeof(*fault));
+		return KVPROJ_FAULT;
+	}
+	if(pk->msg_type == KVPROJ_PROTO_HTTP){
+		client->http_status = pk->msg.http_msg.err_code;
+		return KVPROJ_ERR_HTTP;
+	}
+	return KVPROJ_ERR_UNEXPECTED;
+}
+

@@ -1,0 +1,197 @@
+// One call per operation, on the example calculator: the call against a
+// server on the loopback that answers each way a service can (the response,
+// a fault, an HTTP error, another message, nothing), the client made from
+// endpoints good and bad, and a text for every result.
+
+#include "GeneratorTestSupport.h"
+#include "generator/emit/SourceFile.h"
+
+#include <set>
+#include <sstream>
+
+using namespace gentest;
+
+namespace {
+
+// A server thread on a loopback port that answers one request the way the
+// test asks, and a main that makes the call and prints what came back.
+const char* const CallDriver = R"(#include "calc_api.c"
+#include <pthread.h>
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
+
+enum{ ANSWER_SUM, ANSWER_FAULT, ANSWER_404, ANSWER_GREETING, ANSWER_NOTHING };
+static tessaro_socket_t listener;
+static int answer;
+
+static void *serve(void *arg)
+{
+	calc_proto_trans_t trans;
+	calc_proto_packet_t *pk = (calc_proto_packet_t *)calloc(1, sizeof(*pk));
+	const char *not_found = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+	tessaro_size_t sent;
+	int a, b;
+	(void)arg;
+	memset(&trans, 0, sizeof(trans));
+	trans.socket = accept(listener, NULL, NULL);
+	if(calc_proto_readpacket(&trans, pk, 30) == 0 && pk->msg_type == CALC_PROTO_ADD){
+		a = pk->msg.AddRequest.Add.a;
+		b = pk->msg.AddRequest.Add.b;
+		memset(pk, 0, sizeof(*pk));
+		if(answer == ANSWER_SUM){
+			pk->msg_type = CALC_PROTO_ADDRESPONSE;
+			pk->msg.AddReply.AddResponse.sum = a + b;
+		}else if(answer == ANSWER_FAULT){
+			pk->msg_type = CALC_PROTO_SOAP_FAULT;
+			strcpy(pk->msg.soap_fault.faultcode, "soap:Server");
+			strcpy(pk->msg.soap_fault.faultstring, "no adding today");
+		}else if(answer == ANSWER_GREETING){
+			pk->msg_type = CALC_PROTO_GREETRESPONSE;
+			strcpy(pk->msg.GreetReply.GreetResponse.greeting, "hello");
+		}
+		if(answer == ANSWER_404)
+			tessaro_socket_send_all(trans.socket, not_found, strlen(not_found), &sent, 30 * TESSARO_USEC_PER_SEC);
+		else if(answer != ANSWER_NOTHING)
+			calc_proto_sendpacket(&trans, pk, 30);
+	}
+	tessaro_socket_close(trans.socket);
+	free(pk);
+	return NULL;
+}
+
+int main(void)
+{
+	struct sockaddr_in address;
+	socklen_t size;
+	pthread_t thread;
+	char endpoint[64];
+	calc_client_t client;
+	calc_AddRequest_msg_t in;
+	calc_AddReply_msg_t out;
+	calc_soap_fault_msg_t fault;
+	int result;
+#ifdef _WIN32
+	WSADATA data;
+	WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+	for(answer = ANSWER_SUM; answer <= ANSWER_NOTHING; answer++){
+		size = sizeof(address);
+		if(tessaro_socket_create_tcp_listen(&listener, 0, 1) != 0 ||
+			getsockname(listener, (struct sockaddr *)&address, &size) != 0)
+			return 2;
+		sprintf(endpoint, "http://127.0.0.1:%d/calculator", ntohs(address.sin_port));
+		pthread_create(&thread, NULL, serve, NULL);
+		memset(&out, 0, sizeof(out));
+		memset(&fault, 0, sizeof(fault));
+		in.Add.a = 2;
+		in.Add.b = 3;
+		result = calc_client_init(&client, endpoint);
+		if(result == 0)
+			result = calc_Add(&client, &in, &out, &fault);
+		pthread_join(thread, NULL);
+		tessaro_socket_close(listener);
+		printf("%d %s|sum=%d|fault=%s|http=%d\n", result, calc_strerror(result), out.AddResponse.sum,
+			fault.faultstring, client.http_status);
+	}
+	return 0;
+}
+)";
+
+class OperationCallsTest : public GeneratorTest {
+protected:
+    void SetUp() override
+    {
+        parseLocation(KELVANE_SOURCE_DIR "/runtime/example/calculator.wsdl");
+        ASSERT_FALSE(parser_->hasError()) << diagnostics_.str();
+        view_ = std::make_unique<CServiceView>(readServiceView(*parser_));
+        header_ = emitHeader("calc", programPlatform());
+        CTextBuffer source;
+        writeSourceFile(*context_, source);
+        source_ = source.text();
+    }
+
+    std::string header_;
+    std::string source_;
+};
+
+TEST_F(OperationCallsTest, TheCallReturnsWhatTheServiceAnswered)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    EXPECT_NE(header_.find("_declspec(dllexport) int WINAPI calc_Add(calc_client_t *client, const calc_AddRequest_msg_t *in, "
+                           "calc_AddReply_msg_t *out, calc_soap_fault_msg_t *fault);"),
+              std::string::npos);
+    EXPECT_NE(header_.find("#define CALC_DEFAULT_ENDPOINT\t\"http://127.0.0.1:4321/calculator\""), std::string::npos);
+    const RunResult run = buildAndRunC(CallDriver, {{"calc_api.h", header_}, {"calc_api.c", source_}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output,
+              // the response
+              "0 the operation's response arrived|sum=5|fault=|http=0\n"
+              // a fault
+              "1 the service answered with a SOAP fault|sum=0|fault=no adding today|http=0\n"
+              // an HTTP error without a fault
+              "-5 the service answered with an HTTP error status and no fault (see the client's http_status)|sum=0|"
+              "fault=|http=404\n"
+              // another operation's response
+              "-6 the service answered with another message than the operation's response|sum=0|fault=|http=0\n"
+              // the connection closed with no answer
+              "-4 no answer could be read (time-out, broken connection, or a message that does not decode)|sum=0|"
+              "fault=|http=0\n")
+        << run.messages;
+}
+
+// The client from an endpoint: host, port and path, or the rule it broke;
+// and with no server there, the call says it could not connect.
+const char* const EndpointDriver = R"(#include "calc_api.c"
+int main(void)
+{
+	static const char *endpoints[] = {NULL, "http://example.org/", "http://h:8080", "http://h:80/a/b?c=d",
+		"https://h/", "http://:80/", "http://h:0/", "http://h:65536/", "http://h:12x/", "ftp://h/", "http://h:/"};
+	size_t i;
+	calc_client_t client;
+	calc_AddRequest_msg_t in;
+	calc_AddReply_msg_t out;
+	int result;
+	for(i = 0; i < sizeof(endpoints) / sizeof(endpoints[0]); i++){
+		result = calc_client_init(&client, endpoints[i]);
+		if(result == 0)
+			printf("%s %d %s\n", client.host, (int)client.port, client.path);
+		else
+			printf("%d\n", result);
+	}
+	memset(&in, 0, sizeof(in));
+	calc_client_init(&client, "http://127.0.0.1:1/");
+	printf("%d %d\n", calc_Add(&client, &in, &out, NULL), calc_Add(NULL, &in, &out, NULL));
+	for(result = 1; result >= -9; result--)
+		printf("%s\n", calc_strerror(result));
+	return 0;
+}
+)";
+
+TEST_F(OperationCallsTest, TheClientTakesAnHttpEndpointOrSaysItCannot)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = buildAndRunC(EndpointDriver, {{"calc_api.h", header_}, {"calc_api.c", source_}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    const std::string endpoints = "127.0.0.1 4321 /calculator\nexample.org 80 /\nh 8080 /\nh 80 /a/b?c=d\n"
+                                  "-1\n-1\n-1\n-1\n-1\n-1\n-1\n";
+    ASSERT_EQ(run.output.substr(0, endpoints.size()), endpoints);
+    std::istringstream rest(run.output.substr(endpoints.size()));
+    std::string line;
+    std::getline(rest, line);
+    EXPECT_EQ(line, "-2 -7");
+    // Each result has a text of its own; what no call returns has none.
+    std::set<std::string> texts;
+    for (int result = 1; result >= -8 && std::getline(rest, line); --result)
+        EXPECT_TRUE(texts.insert(line).second) << line;
+    EXPECT_EQ(texts.size(), 10u);
+    std::getline(rest, line);
+    EXPECT_EQ(line, "unknown result");
+}
+
+} // namespace
