@@ -155,8 +155,12 @@ void CKLVDockingPaneTabbedContainer::OnTrackedMouseMove(CPoint point) {
     CKLVDockingPane* pTracked = m_pTrackingPane;
     const BOOL bCancelled = pManager->NotifyAction(klvActionDragging, pTracked);
     if (bCancelled || m_pTrackingPane != pTracked) return;
-    // Torn out of the row: the drag-and-dock context takes the selected pane from here.
     EndTabTracking();
+    // Torn out of a docked row, the selected pane floats where its group stood.
+    CKLVDockingPane* pPane = m_pSelectedPane;
+    if (!pPane || IsHidden() || pManager->IsFloatingSite(GetDockingSite())) return;
+    CKLVDockingTargetReference selectedRef(pPane);
+    pManager->TogglePaneDocking(pPane, nullptr);
 }
 
 void CKLVDockingPaneTabbedContainer::OnLButtonUp(UINT nFlags, CPoint point) {

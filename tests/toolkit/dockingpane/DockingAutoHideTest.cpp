@@ -122,6 +122,64 @@ TEST_F(AutoHideTest, APaneOfTheSameDockingHolderJoinsTheGroup) {
     EXPECT_GE(pPanel->GetRow(1)->m_rcRow.left, pPanel->GetRow(0)->m_rcRow.right + CKLVDockingPaneAutoHidePanel::nRowGap);
 }
 
+TEST_F(AutoHideTest, PanelTabsOpenTheirPanesOnClickAndReportTheRightButton) {
+    CKLVDockingPane* pSecond = manager->CreatePane(704, CRect(0, 0, 150, 120), klvDockBottom);
+    manager->AttachPane(pSecond, pOutput);
+    site->RecalcLayout();
+    HideByClose(pOutput);   // the whole group goes
+    CKLVDockingPaneAutoHidePanel* pPanel = Panel(klvDockBottom);
+    ASSERT_NE(pPanel, nullptr);
+    ASSERT_EQ(pPanel->GetRowCount(), 1);
+    CKLVDockingPaneAutoHideRow* pRow = pPanel->GetRow(0);
+    ASSERT_EQ(pRow->GetItemCount(), 2);
+    const CPoint ptFirst = pRow->GetItem(0)->GetRect().CenterPoint();
+    const CPoint ptSecond = pRow->GetItem(1)->GetRect().CenterPoint();
+    ASSERT_EQ(pPanel->HitTest(ptFirst), pOutput);
+    ASSERT_EQ(pPanel->HitTest(ptSecond), pSecond);
+    EXPECT_EQ(pPanel->HitTest(CPoint(-5, -5)), nullptr);
+
+    std::vector<LPARAM> rightClicks;
+    site->m_onNotify = [&](WPARAM nCode, LPARAM lParam) {
+        if (nCode == klvDockingPaneRClick) rightClicks.push_back(lParam);
+    };
+    site->m_notes.clear();
+    pPanel->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(ptSecond.x, ptSecond.y));
+    site->m_onNotify = nullptr;
+    EXPECT_EQ(rightClicks, (std::vector<LPARAM>{reinterpret_cast<LPARAM>(static_cast<CKLVDockingNode*>(pSecond))}));
+    // Resting on a tab opens nothing while the site's window is not the active one.
+    pPanel->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(ptFirst.x, ptFirst.y));
+    EXPECT_EQ(pPanel->GetActiveWindow(), nullptr);
+    EXPECT_TRUE(Codes().empty());
+
+    pPanel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFirst.x, ptFirst.y));
+    Wnd* pFirstWnd = pPanel->GetActiveWindow();
+    ASSERT_NE(pFirstWnd, nullptr);
+    EXPECT_EQ(pPanel->GetShownPane(), pOutput);
+    EXPECT_EQ(Codes(), (std::vector<INT_PTR>{klvActionRollingUp}));
+    const HWND hWndFirst = pFirstWnd->m_hWnd;
+
+    // Another tab: the open window closes at once, the other pane opens.
+    site->m_notes.clear();
+    pPanel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptSecond.x, ptSecond.y));
+    EXPECT_EQ(site->PaneActions(), (std::vector<std::pair<INT_PTR, UINT>>{
+                                       {klvActionSlidingOut, 703}, {klvActionSlidingIn, 703}, {klvActionRollingUp, 704}}));
+    EXPECT_EQ(pPanel->GetShownPane(), pSecond);
+    EXPECT_FALSE(::IsWindowVisible(hWndFirst));
+    RunPostedClose(hWndFirst);
+    EXPECT_FALSE(::IsWindow(hWndFirst));
+    HWND hWndFocus = ::GetFocus();
+    EXPECT_TRUE(hWndFocus && (hWndFocus == pSecond->GetChild() || ::IsChild(pSecond->GetChild(), hWndFocus)));
+
+    // The tab of the pane already out only gives it the focus.
+    Wnd* pSecondWnd = pPanel->GetActiveWindow();
+    ::SetFocus(nullptr);
+    site->m_notes.clear();
+    pPanel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptSecond.x, ptSecond.y));
+    EXPECT_TRUE(Codes().empty());
+    EXPECT_EQ(pPanel->GetActiveWindow(), pSecondWnd);
+    EXPECT_EQ(::GetFocus(), pSecond->GetChild());
+}
+
 TEST_F(AutoHideTest, ShowPaneSlidesOutInEightStepsThenSlidesBackAfterSixTicksAway) {
     HideByClose(pOutput);
     site->m_notes.clear();

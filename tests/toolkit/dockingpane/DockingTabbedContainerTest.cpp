@@ -160,9 +160,14 @@ TEST_F(TabbedContainerTest, DraggedTabSwapsWithTheTabUnderItAndTearsOutOffTheRow
     site->m_nCancelActions = -1;
     pTabbed->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(ptFirst.x, 30)));
     EXPECT_EQ(pTabbed->GetTrackedPane(), nullptr);
-    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{
-                             {klvActionClicking, 1}, {klvActionDragging, 1}, {klvActionDragging, 1}}));
-    EXPECT_EQ(a->GetRefCount(), 1);
+    // Torn out, the pane floats in a frame of its own.
+    EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionClicking, 1},
+                                                               {klvActionDragging, 1},
+                                                               {klvActionDragging, 1},
+                                                               {klvActionFloating, 1},
+                                                               {klvActionFloated, 1}}));
+    EXPECT_TRUE(manager->IsFloatingSite(a->GetDockingSite()));
+    EXPECT_EQ(a->GetRefCount(), manager->GetActivePane() == a ? 2 : 1);
 }
 
 TEST_F(TabbedContainerTest, OwnerThatClosesTheClickedPaneLeavesNothingTracked) {
