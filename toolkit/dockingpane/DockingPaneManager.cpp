@@ -24,6 +24,7 @@ BEGIN_MESSAGE_MAP(CKLVDockingPaneManager, CWnd)
     ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
+    ON_MESSAGE(WM_SYSCOMMAND, OnSysCommandMessage)
     ON_WM_SYSCOLORCHANGE()
     ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
@@ -330,6 +331,13 @@ LRESULT CKLVDockingPaneManager::OnInitialUpdate(WPARAM, LPARAM) {
     CheckFocus();
     m_bInitialUpdate = TRUE;
     return 0;
+}
+
+LRESULT CKLVDockingPaneManager::OnSysCommandMessage(WPARAM wParam, LPARAM) {
+    const UINT nCommand = static_cast<UINT>(wParam & 0xFFF0);
+    if (nCommand == SC_NEXTWINDOW || nCommand == SC_PREVWINDOW)
+        return ActivateAdjacentPane(m_pActivePane, nCommand == SC_NEXTWINDOW);
+    return Default();
 }
 
 void CKLVDockingPaneManager::OnSysColorChange() {

@@ -125,6 +125,9 @@ protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
+    // SC_NEXTWINDOW and SC_PREVWINDOW step through the panes; the answer says whether one took
+    // the focus.
+    afx_msg LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSysColorChange();
     afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     DECLARE_MESSAGE_MAP()

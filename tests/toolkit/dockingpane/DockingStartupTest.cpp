@@ -262,6 +262,20 @@ TEST_F(StartupTest, AdjacentPaneSkipsPanesThatCannotBeActivated) {
     }
     // The holders follow the panes into the container they share.
     EXPECT_EQ(static_cast<CKLVDockingNode*>(manager->GetHolder(c, FALSE)), pTabbed);
+
+    // The window commands step from the active pane and say whether one took the focus.
+    site->m_bAnswerLikeApp = TRUE;
+    site->RecalcLayout();
+    const struct { CKLVDockingPane* pActive; UINT nCommand; CKLVDockingPane* pSelected; } commands[] = {
+        {a, SC_NEXTWINDOW, c}, {a, SC_PREVWINDOW, c}, {c, SC_NEXTWINDOW, a}};
+    for (const auto& cmd : commands) {
+        manager->SetActivePane(TRUE, cmd.pActive);
+        EXPECT_EQ(manager->SendMessage(WM_SYSCOMMAND, cmd.nCommand), TRUE) << cmd.pActive->GetID();
+        EXPECT_EQ(pTabbed->GetSelected(), cmd.pSelected) << cmd.pActive->GetID() << " " << cmd.nCommand;
+        EXPECT_EQ(::GetFocus(), cmd.pSelected->GetChild()) << cmd.pActive->GetID() << " " << cmd.nCommand;
+    }
+    manager->SetActivePane(FALSE, manager->GetActivePane());
+    for (CKLVDockingPane* pPane : {a, b, c}) EXPECT_EQ(pPane->GetRefCount(), 1) << pPane->GetID();
 }
 
 TEST_F(StartupTest, BarsOnlyBetweenVisibleNeighbours) {
