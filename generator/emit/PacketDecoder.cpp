@@ -75,6 +75,11 @@ void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& o
     out.line(in + "\tkey = NULL;");
     out.line(in + "\tif(result != 0)");
     out.line(in + "\t\tgoto over;");
+    if (emptyTextFails(*value.value)) {
+        out.line(in + "}else{");
+        out.line(in + "\tresult = -1;");
+        out.line(in + "\tgoto over;");
+    }
     out.line(in + "}");
 }
 

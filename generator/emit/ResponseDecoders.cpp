@@ -137,10 +137,13 @@ private:
         loop_.line("\t\t}");
     }
 
+    static constexpr const char* ElementText = "xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)";
+
     // Reads the text of node into the member at access: key is freed
-    // before any early exit.
+    // before any early exit. An element without text fails where its
+    // member cannot be empty; a missing attribute leaves its member as is.
     void read(const CStructMember& member, const std::string& access, const std::string& indent,
-              const std::string& fetch = "xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)")
+              const std::string& fetch = ElementText)
     {
         CTextBuffer& o = out_();
         o.line(indent + "{");
@@ -150,6 +153,11 @@ private:
         o.line(indent + "\t\txmlFree(key);");
         o.line(indent + "\t\tif(result != 0)");
         o.line(indent + "\t\t\t" + fail());
+        if (fetch == ElementText && emptyTextFails(member)) {
+            o.line(indent + "\t}else{");
+            o.line(indent + "\t\tresult = -1;");
+            o.line(indent + "\t\t" + fail());
+        }
         o.line(indent + "\t}");
         o.line(indent + "}");
     }

@@ -22,10 +22,10 @@ struct CConversionCall {
 const CConversionCall& conversionCall(CDecodeConversion conversion)
 {
     static const CConversionCall calls[] = {{"mydecode_text", ""},
-                                            {"mydecode_long", "long"},
-                                            {"mydecode_ulong", "unsigned long"},
+                                            {"mydecode_long", "long long"},
+                                            {"mydecode_ulong", "unsigned long long"},
                                             {"mydecode_double", "double"},
-                                            {"mydecode_bool", "unsigned long"}};
+                                            {"mydecode_bool", "unsigned long long"}};
     return calls[static_cast<int>(conversion)];
 }
 
@@ -45,23 +45,30 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, CTextBuffer& ou
                 "\twhile(*end == ' ' || *end == '\\t' || *end == '\\r' || *end == '\\n')", "\t\tend++;",
                 "\treturn *end == '\\0' ? 0 : -1;", "}", ""});
     if (used.count(CDecodeConversion::Signed))
-        lines(out, {"static int mydecode_long(const xmlChar *key, long *value)", "{",
+        lines(out, {"static int mydecode_long(const xmlChar *key, long long *value)", "{",
                     "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
-                    "\t*value = strtol(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
+                    "\t*value = strtoll(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
     if (used.count(CDecodeConversion::Unsigned) || used.count(CDecodeConversion::Boolean))
-        lines(out, {"//no sign: strtoul would turn \"-1\" into the largest value",
-                    "static int mydecode_ulong(const xmlChar *key, unsigned long *value)", "{",
+        lines(out, {"//no sign: strtoull would turn \"-1\" into the largest value",
+                    "static int mydecode_ulong(const xmlChar *key, unsigned long long *value)", "{",
                     "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "",
                     "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
                     "\tif(*text == '-' || *text == '+')", "\t\treturn -1;", "\terrno = 0;",
-                    "\t*value = strtoul(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
+                    "\t*value = strtoull(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
     if (used.count(CDecodeConversion::Floating))
-        lines(out, {"static int mydecode_double(const xmlChar *key, double *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
+        lines(out, {"//digits, signs, points and exponents, or XML Schema's INF, -INF and NaN; strtod alone",
+                    "//would also take inf, infinity, nan and hexadecimal numbers",
+                    "static int mydecode_double(const xmlChar *key, double *value)", "{",
+                    "\tconst char\t*text = (const char *)key;", "\tconst char\t*c;", "\tchar\t*end = NULL;", "",
+                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;", "\terrno = 0;",
+                    "\tfor(c = text; *c != '\\0' && strchr(\"0123456789+-.eE \\t\\r\\n\", *c) != NULL; c++)", "\t\t;",
+                    "\tif(*c != '\\0' && !(strncmp(text, \"INF\", 3) == 0 && mydecode_end(text, text + 3) == 0) &&",
+                    "\t\t!(strncmp(text, \"-INF\", 4) == 0 && mydecode_end(text, text + 4) == 0) &&",
+                    "\t\t!(strncmp(text, \"NaN\", 3) == 0 && mydecode_end(text, text + 3) == 0))", "\t\treturn -1;",
                     "\t*value = strtod(text, &end);", "\treturn mydecode_end(text, end);", "}", ""});
     if (used.count(CDecodeConversion::Boolean))
         lines(out, {"//\"true\" and \"1\" are true, \"false\" and \"0\" false",
-                    "static int mydecode_bool(const xmlChar *key, unsigned long *value)", "{",
+                    "static int mydecode_bool(const xmlChar *key, unsigned long long *value)", "{",
                     "\tconst char\t*text = (const char *)key;", "",
                     "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
                     "\tif(strncmp(text, \"true\", 4) == 0 && mydecode_end(text, text + 4) == 0){", "\t\t*value = 1;",
@@ -84,10 +91,18 @@ void writeKeyConversion(const CStructMember& member, const std::string& access, 
     o.line(indent + "result = " + call.helper + "(key, &number);");
     o.line(indent + "if(result == 0){");
     o.line(indent + "\t" + access + " = (" + type.cType + ")number;");
-    if (type.rangeChecked) { // out of the member's range
+    if (type.rangeChecked && type.decode == CDecodeConversion::Floating) { // finite, but not once narrowed
+        o.line(indent + "\tif(number - number == 0 && " + access + " - " + access + " != 0)");
+        o.line(indent + "\t\tresult = -1;");
+    } else if (type.rangeChecked) { // out of the member's range
         o.line(indent + "\tif((" + call.wideType + ")" + access + " != number)");
         o.line(indent + "\t\tresult = -1;");
     }
     o.line(indent + "}");
 }
 
+
+bool emptyTextFails(const CStructMember& member)
+{
+    return member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
+}

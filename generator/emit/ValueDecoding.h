@@ -20,4 +20,8 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, CTextBuffer& ou
 void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& indent,
                         CTextBuffer& out);
 
+// An element without text holds no value of the member: a number is never
+// empty (text can be).
+bool emptyTextFails(const CStructMember& member);
+
 #endif

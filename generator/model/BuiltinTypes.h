@@ -8,8 +8,8 @@
 // How the text of a value becomes its C value when a message is decoded.
 enum class CDecodeConversion {
     Text,     // copied into the member's characters
-    Signed,   // strtol into a long
-    Unsigned, // strtoul into an unsigned long, no sign allowed
+    Signed,   // strtoll into a long long
+    Unsigned, // strtoull into an unsigned long long, no sign allowed
     Floating, // strtod into a double
     Boolean   // "true"/"false", or 1/0
 };
@@ -21,7 +21,8 @@ struct CBuiltinType {
     const char* encodeFormat; // the snprintf conversion that writes it into a message
     CDecodeConversion decode;
     // The decoded wide value is compared back after narrowing to the
-    // member's type: a value out of the member's range fails the message.
+    // member's type: a value out of the member's range fails the message
+    // (for a floating type: a finite value that narrows to an infinity).
     bool rangeChecked;
 
     bool isText() const { return decode == CDecodeConversion::Text; }

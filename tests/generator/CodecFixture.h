@@ -48,7 +48,7 @@ static void fill_everything(demo_Everything_t *v)
 {
 	memset(v, 0, sizeof(*v));
 	strcpy(v->id, "a<b&\"c'");
-	v->i = -42; v->b = 200; v->flag = 1; v->u = 4000000000u; v->l = -9000000000L; v->ul = 18446744073709551615UL;
+	v->i = -42; v->b = -100; v->flag = 1; v->u = 4000000000u; v->l = -9000000000LL; v->ul = 18446744073709551615ULL;
 	v->s = -300; v->us = 65535; v->f = 3.75f; v->d = 0.1;
 	strcpy(v->text, "x < y && \xc3\xa9t\xc3\xa9 \"q\"");
 	strcpy(v->when, "2024-01-02T03:04:05Z");

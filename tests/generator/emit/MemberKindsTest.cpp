@@ -26,7 +26,7 @@ TEST(MemberKindsTest, EachKindDeclaresItsMember)
         std::vector<std::string> lines;
     } cases[] = {
         {CStructMember::Dummy, 0, false, {"\tint\tdummy;"}},
-        {CStructMember::Number, Schema::XSD_LONG, false, {"\tlong\tm;"}},
+        {CStructMember::Number, Schema::XSD_LONG, false, {"\tlong long\tm;"}},
         {CStructMember::Number, Schema::XSD_BOOLEAN, false, {"\tunsigned char\tm;"}},
         {CStructMember::Text, Schema::XSD_STRING, false, {"\tchar\tm[P_MAX_M_LEN+1];"}},
         {CStructMember::Struct, 0, false, {"\tp_T_t\tm;"}},

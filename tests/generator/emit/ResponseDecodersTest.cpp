@@ -57,7 +57,7 @@ static int round_trip(void)
 
 static const char *cases[] = {
 	"<all><f>3.75</f><flag>true</flag><i> -7 </i><u>4294967295</u><ul>18446744073709551615</ul></all>",
-	"<all><flag>1</flag><b>255</b><s>-32768</s><d>1e-300</d><l>-9223372036854775808</l></all>",
+	"<all><flag>1</flag><b>-128</b><s>-32768</s><d>1e-300</d><l>-9223372036854775808</l></all>",
 	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long></longs></all>",
 	"<all><words><Word>a</Word><Word/><Word>b</Word></words><text></text></all>",
 	"<all id=\"q\"><inners><Inner><label>x</label></Inner></inners><text>kept</text><flag>false</flag></all>",
@@ -65,7 +65,7 @@ static const char *cases[] = {
 		"<faultcode>f:Client</faultcode><detail><d>inner</d>tail</detail></f:Fault>",
 	"<all><i>2147483648</i></all>",
 	"<all><u>-1</u></all>",
-	"<all><b>256</b></all>",
+	"<all><b>128</b></all>",
 	"<all><flag>yes</flag></all>",
 	"<all><i>12abc</i></all>",
 	"<all><f>x</f></all>",
@@ -86,7 +86,7 @@ int main(void)
 		int result = decode_text(cases[c], &v, &fault);
 		printf("%d: %d", (int)c, result);
 		if(result == 0)
-			printf(" f=%g flag=%u i=%d u=%u ul=%lu b=%u s=%d d=%g l=%ld longs=%d/%ld words=%d/%s/%s/%s inners=%d/%s text=%s id=%s fault=%s|%s|%s",
+			printf(" f=%g flag=%u i=%d u=%u ul=%llu b=%d s=%d d=%g l=%lld longs=%d/%lld words=%d/%s/%s/%s inners=%d/%s text=%s id=%s fault=%s|%s|%s",
 				v.f, v.flag, v.i, v.u, v.ul, v.b, v.s, v.d, v.l, v.longs.LongArray_count, v.longs.LongArray[4],
 				v.words.WordArray_count, v.words.WordArray[0], v.words.WordArray[1], v.words.WordArray[2],
 				v.inners.InnerArray_count, v.inners.InnerArray[0].label, v.text, v.id,
@@ -101,7 +101,7 @@ int main(void)
 const char* const Expected[] = {
     "round trip 0",
     "0: 0 f=3.75 flag=1 i=-7 u=4294967295 ul=18446744073709551615 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
-    "1: 0 f=0 flag=1 i=0 u=0 ul=0 b=255 s=-32768 d=1e-300 l=-9223372036854775808 longs=0/0 words=0/// inners=0/ text= id= fault=||",
+    "1: 0 f=0 flag=1 i=0 u=0 ul=0 b=-128 s=-32768 d=1e-300 l=-9223372036854775808 longs=0/0 words=0/// inners=0/ text= id= fault=||",
     "2: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=5/5 words=0/// inners=0/ text= id= fault=||",
     // An empty item takes its slot and stays empty.
     "3: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=3/a//b inners=0/ text= id= fault=||",
