@@ -33,6 +33,7 @@ std::unique_ptr<CProjectRecord> projectOf(const KvgenArguments& args, const std:
     project->name = args.name.empty() ? "listing" : args.name;
     project->wsdlPath = args.wsdl;
     project->targetPlatform = args.windowsTarget ? CProjectRecord::Windows : CProjectRecord::Unix;
+    project->textLength = args.textLength;
     project->location = location;
     return project;
 }

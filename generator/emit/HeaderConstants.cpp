@@ -27,10 +27,11 @@ const std::pair<const char*, const char*> FixedLimits[] = {
     {"_MAX_HTTP_HEADER_NUM", "5"},
     {"_MAX_BOUNDARY_LEN", "240"},
     {"_MAX_SOAP_FAULT_FAULTCODE_LEN", "240"},
-    {"_MAX_SOAP_FAULT_FAULTSTRING_LEN", "240"},
-    {"_MAX_SOAP_FAULT_DETAIL_LEN", "240"},
+    {"_MAX_SOAP_FAULT_FAULTSTRING_LEN", "1024"},
+    {"_MAX_SOAP_FAULT_DETAIL_LEN", "4096"},
     {"_MAX_HTTP_MSG_BUFFER_LEN", "1024"},
     {"_MAX_HTTP_ERR_CODE_STRING_LEN", "32"},
+    {"_MAX_DECODE_ERROR_LEN", "240"},
 };
 
 // Writes each length macro of the layout once, in the order of the walk:
@@ -68,7 +69,8 @@ private:
         if (name.empty() || !written_.insert(name).second)
             return;
         if (!commented_)
-            out_.line("//the default string length is 128,you can modify it as your requirement.");
+            out_.line("//the default string length is " + std::to_string(layout_.textLength()) +
+                      ",you can modify it as your requirement.");
         commented_ = true;
         out_.line("#define " + name + "\t" + std::to_string(values_[name]));
     }

@@ -98,6 +98,8 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t}msg;");
     out.line("\tint attachment_length;");
     out.line("\tchar *attachment;");
+    out.line("\t//when reading the packet failed on a value: the member and why");
+    out.line("\tchar\tdecode_error[" + P + "_MAX_DECODE_ERROR_LEN+1];");
     out.line("}" + p + "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();

@@ -70,14 +70,15 @@ enum class BlockMode { Positional, OnElement, Matched };
 void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& out)
 {
     out.line(in + "if((key = xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)) != NULL){");
-    writeKeyConversion(*value.value, value.access, in + "\t", out);
+    const std::string& name = value.access; // the member as the caller reaches it: pk->...
+    writeKeyConversion(*value.value, value.access, name, in + "\t", out);
     out.line(in + "\txmlFree(key);");
     out.line(in + "\tkey = NULL;");
     out.line(in + "\tif(result != 0)");
     out.line(in + "\t\tgoto over;");
     if (emptyTextFails(*value.value)) {
         out.line(in + "}else{");
-        out.line(in + "\tresult = -1;");
+        out.line(in + "\t" + emptyValueRefusal(name));
         out.line(in + "\tgoto over;");
     }
     out.line(in + "}");
@@ -269,7 +270,8 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 "",
                 "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end);",
-                "\tif(doc == NULL)", "\t\treturn -1;", "",
+                "\tif(doc == NULL)", "\t\treturn -1;", "\t//where a value that fails says which member it is",
+                "\tdoc->_private = pk->decode_error;", "",
                 "\t//an Envelope of the SOAP 1.1 namespace, whatever its prefix",
                 "\tcur = xmlDocGetRootElement(doc);", "\tif(!mydecode_is_soap(cur, \"Envelope\")){", "\t\tresult = -1;",
                 "\t\tgoto over;", "\t}", "",

@@ -18,7 +18,7 @@ public:
 
     void writeFault()
     {
-        begin("soap_fault_msg_t", context_.proj() + "_soap_fault_msg_t *value");
+        begin("soap_fault_msg_t", context_.proj() + "_soap_fault_msg_t");
         for (const char* name : {"faultcode", "faultstring", "detail"}) {
             CStructMember member;
             member.kind = CStructMember::Text;
@@ -30,7 +30,7 @@ public:
 
     void writeType(const CViewType& type, const CStructDef& def)
     {
-        begin(type.cName + "_t", context_.typeName(type.cName) + " *value");
+        begin(type.cName + "_t", context_.typeName(type.cName));
         for (const CStructMember& member : def.members)
             memberKindOf(member).decode(*this, type, member);
         end();
@@ -46,7 +46,7 @@ public:
     // The decoders' text, after the helpers it calls.
     void flush(CTextBuffer& out) const
     {
-        writeDecodeHelpers(conversions_, out);
+        writeDecodeHelpers(conversions_, context_.projUpper(), out);
         if (usesNil_) {
             out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
             out.line("static int mydecode_nil(xmlNodePtr cur)");
@@ -86,12 +86,14 @@ public:
     void line(const std::string& text) override { loop_.line(text); }
 
 private:
-    void begin(const std::string& suffix, const std::string& parameter)
+    // structType: the C type the decoder fills.
+    void begin(const std::string& suffix, const std::string& structType)
     {
         head_.clear();
         loop_.clear();
         usesGoto_ = false;
-        head_.line("static int decode_" + suffix + "(xmlDocPtr doc, xmlNodePtr cur, " + parameter + ")");
+        structType_ = structType;
+        head_.line("static int decode_" + suffix + "(xmlDocPtr doc, xmlNodePtr cur, " + structType + " *value)");
         head_.line("{");
         head_.line("\tint result = 0;");
         head_.emptyLine();
@@ -149,24 +151,20 @@ private:
         o.line(indent + "{");
         o.line(indent + "\txmlChar\t*key = " + fetch + ";");
         o.line(indent + "\tif(key != NULL){");
-        convert(member, access, indent + "\t\t");
+        const std::string name = structType_ + "." + member.cName;
+        if (member.kind != CStructMember::Text && member.kind != CStructMember::TextArray)
+            conversions_.insert(numberType(member.builtin).decode);
+        writeKeyConversion(member, access, name, indent + "\t\t", o);
         o.line(indent + "\t\txmlFree(key);");
         o.line(indent + "\t\tif(result != 0)");
         o.line(indent + "\t\t\t" + fail());
         if (fetch == ElementText && emptyTextFails(member)) {
             o.line(indent + "\t}else{");
-            o.line(indent + "\t\tresult = -1;");
+            o.line(indent + "\t\t" + emptyValueRefusal(name));
             o.line(indent + "\t\t" + fail());
         }
         o.line(indent + "\t}");
         o.line(indent + "}");
-    }
-
-    void convert(const CStructMember& member, const std::string& access, const std::string& indent)
-    {
-        if (member.kind != CStructMember::Text && member.kind != CStructMember::TextArray)
-            conversions_.insert(numberType(member.builtin).decode);
-        writeKeyConversion(member, access, indent, out_());
     }
 
     // A member's next array slot, refused when the array is full.
@@ -197,6 +195,7 @@ private:
     CTextBuffer text_;
     CTextBuffer head_;
     CTextBuffer loop_;
+    std::string structType_;
     bool usesGoto_ = false;
     bool inHead_ = false;
     bool usesNil_ = false;

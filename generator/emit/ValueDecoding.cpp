@@ -29,10 +29,41 @@ const CConversionCall& conversionCall(CDecodeConversion conversion)
     return calls[static_cast<int>(conversion)];
 }
 
+void writeConversion(const CStructMember& member, const std::string& access, const std::string& indent, CTextBuffer& o)
+{
+    if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
+        o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
+        return;
+    }
+    const CBuiltinType& type = numberType(member.builtin);
+    const CConversionCall& call = conversionCall(type.decode);
+    o.line(indent + call.wideType + "\tnumber = 0;");
+    o.line(indent + "result = " + call.helper + "(key, &number);");
+    o.line(indent + "if(result == 0){");
+    o.line(indent + "\t" + access + " = (" + type.cType + ")number;");
+    if (type.rangeChecked && type.decode == CDecodeConversion::Floating) { // finite, but not once narrowed
+        o.line(indent + "\tif(number - number == 0 && " + access + " - " + access + " != 0)");
+        o.line(indent + "\t\tresult = -1;");
+    } else if (type.rangeChecked) { // out of the member's range
+        o.line(indent + "\tif((" + call.wideType + ")" + access + " != number)");
+        o.line(indent + "\t\tresult = -1;");
+    }
+    o.line(indent + "}");
+}
+
 } // namespace
 
-void writeDecodeHelpers(const std::set<CDecodeConversion>& used, CTextBuffer& out)
+void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::string& projUpper, CTextBuffer& out)
 {
+    lines(out, {"//the first value that failed, in the text doc->_private points to: its member and why; -1",
+                "static int mydecode_refuse(xmlDocPtr doc, const char *member, const xmlChar *key)", "{",
+                "\tchar\t*error = (char *)doc->_private;", "\tsize_t\tlength = key != NULL ? strlen((const char *)key) : 0;",
+                "", "\tif(error == NULL || error[0] != '\\0')", "\t\treturn -1;", "\tif(key == NULL)"});
+    out.line("\t\tsnprintf(error, " + projUpper + "_MAX_DECODE_ERROR_LEN + 1, \"%s: no value\", member);");
+    out.line("\telse");
+    out.line("\t\tsnprintf(error, " + projUpper +
+             "_MAX_DECODE_ERROR_LEN + 1, \"%s: \\\"%.40s%s\\\" (%lu bytes) does not fit\", member, (const char *)key,");
+    lines(out, {"\t\t\tlength > 40 ? \"...\" : \"\", (unsigned long)length);", "\treturn -1;", "}", ""});
     lines(out, {"//copies the text into dest of size bytes; -1 when it does not fit",
                 "static int mydecode_text(char *dest, size_t size, const xmlChar *key)", "{",
                 "\tsize_t\tlength = strlen((const char *)key);", "", "\tif(length >= size)", "\t\treturn -1;",
@@ -78,29 +109,18 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, CTextBuffer& ou
                     "\treturn mydecode_ulong(key, value) == 0 && *value <= 1 ? 0 : -1;", "}", ""});
 }
 
-void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& indent,
-                        CTextBuffer& o)
+std::string emptyValueRefusal(const std::string& name)
 {
-    if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
-        o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
-        return;
-    }
-    const CBuiltinType& type = numberType(member.builtin);
-    const CConversionCall& call = conversionCall(type.decode);
-    o.line(indent + call.wideType + "\tnumber = 0;");
-    o.line(indent + "result = " + call.helper + "(key, &number);");
-    o.line(indent + "if(result == 0){");
-    o.line(indent + "\t" + access + " = (" + type.cType + ")number;");
-    if (type.rangeChecked && type.decode == CDecodeConversion::Floating) { // finite, but not once narrowed
-        o.line(indent + "\tif(number - number == 0 && " + access + " - " + access + " != 0)");
-        o.line(indent + "\t\tresult = -1;");
-    } else if (type.rangeChecked) { // out of the member's range
-        o.line(indent + "\tif((" + call.wideType + ")" + access + " != number)");
-        o.line(indent + "\t\tresult = -1;");
-    }
-    o.line(indent + "}");
+    return "result = mydecode_refuse(doc, \"" + name + "\", NULL);";
 }
 
+void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& name,
+                        const std::string& indent, CTextBuffer& o)
+{
+    writeConversion(member, access, indent, o);
+    o.line(indent + "if(result != 0)");
+    o.line(indent + "\tmydecode_refuse(doc, \"" + name + "\", key);");
+}
 
 bool emptyTextFails(const CStructMember& member)
 {

@@ -12,13 +12,20 @@ struct CStructMember;
 // The static mydecode_ helpers that turn a value's text into its member:
 // the text copy always, each number helper only when some decoder calls
 // it, so that the file stays free of unused static functions.
-void writeDecodeHelpers(const std::set<CDecodeConversion>& used, CTextBuffer& out);
+// mydecode_refuse writes why a value failed into the text the parsed
+// document's _private points to (the packet's decode_error, of
+// <projUpper>_MAX_DECODE_ERROR_LEN), when it points to one.
+void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::string& projUpper, CTextBuffer& out);
 
 // Lines at indent that turn key (a non-null xmlChar * in scope) into the
 // number or text member at access, setting result to 0 or -1 (a text that
-// does not fit, a number that does not convert or is out of range).
-void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& indent,
-                        CTextBuffer& out);
+// does not fit, a number that does not convert or is out of range); a
+// failure names the member as name in the decode error (doc in scope).
+void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& name,
+                        const std::string& indent, CTextBuffer& out);
+
+// The statement that fails an element without text, naming its member.
+std::string emptyValueRefusal(const std::string& name);
 
 // An element without text holds no value of the member: a number is never
 // empty (text can be).

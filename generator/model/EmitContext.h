@@ -17,7 +17,7 @@
 class CEmitContext {
 public:
     CEmitContext(const CProjectRecord& project, const CServiceView& view)
-        : project_(project), view_(view), layout_(view, project.name), keys_(view), namespaces_(view)
+        : project_(project), view_(view), layout_(view, project.name, project.textLength), keys_(view), namespaces_(view)
     {
     }
     CEmitContext(const CEmitContext&) = delete;

@@ -1,5 +1,7 @@
 #include "generator/model/Identifier.h"
 
+#include "generator/model/PlatformMacros.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string_view>
@@ -36,7 +38,7 @@ bool isCKeyword(const std::string& word)
 {
     // Every name of the service passes here, often several times.
     static const std::unordered_set<std::string_view> keywords(std::begin(Keywords), std::end(Keywords));
-    return keywords.count(word) != 0;
+    return keywords.count(word) != 0 || isPlatformMacro(word);
 }
 
 bool isCIdentifier(const std::string& text)
@@ -54,8 +56,11 @@ std::string sanitiseIdentifier(const std::string& name)
     result.reserve(name.size() + 1);
     for (char c : name)
         result += isIdentifierByte(static_cast<unsigned char>(c)) ? c : '_';
-    if (result.empty() || (result[0] >= '0' && result[0] <= '9') || isCKeyword(result))
+    if (result.empty() || (result[0] >= '0' && result[0] <= '9'))
         result.insert(result.begin(), '_');
+    else if (isCKeyword(result))
+        // "inline" must not become mingw's macro "_inline".
+        result = isCKeyword("_" + result) || result[0] == '_' ? result + "_" : "_" + result;
     return result;
 }
 

@@ -10,7 +10,9 @@
 // a '_' before it, an empty name becomes "_", and a C keyword (or a macro of
 // the headers generated code includes) standing alone would not compile:
 // "return" becomes "return_msg" (generated code and its users expect that
-// name), any other gets a '_' before it.
+// name), any other gets a '_' before it, or a '_' after it where the form
+// with the '_' before it is a macro too or reserved ("inline": "inline_", not
+// "_inline"; "_Bool": "_Bool_").
 // Different names can map to one form; CNameScope makes them distinct.
 std::string sanitiseIdentifier(const std::string& name);
 bool isCKeyword(const std::string& word);

@@ -17,6 +17,9 @@ struct CProjectRecord {
     int libraryType = DllLibrary;
     std::string name;
     std::string location;
+    // The length of a text member whose schema gives it none (no length or
+    // maxLength facet).
+    int textLength = 128;
 
     bool isWindowsTarget() const { return targetPlatform == Windows; }
 };

@@ -67,7 +67,7 @@ public:
     bool soapArray = false; // derived from the SOAP encoding's Array
     bool anonymous = false; // declared inside an element: no name documents can use
     bool choice = false;    // its content model is a choice: one of its elements stands in a document
-    int maxLength = -1;     // a simple type's maxLength facet; -1 without
+    int maxLength = -1;     // a simple type's length or maxLength facet; -1 without
     // The built-in type the values finally have (simple types and simple
     // content); 0 when unknown or complex.
     int valueType = 0;

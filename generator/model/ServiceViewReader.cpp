@@ -136,7 +136,9 @@ private:
             view.valueType = owner->getBasicContentType(type.getTypeId());
         if (type.isSimple()) {
             const auto& simple = static_cast<const Schema::SimpleType&>(type);
-            if (simple.hasFacet(Schema::SimpleType::MAXLEN))
+            if (simple.hasFacet(Schema::SimpleType::LENGTH))
+                view.maxLength = simple.getFacetValue(Schema::SimpleType::LENGTH);
+            else if (simple.hasFacet(Schema::SimpleType::MAXLEN))
                 view.maxLength = simple.getFacetValue(Schema::SimpleType::MAXLEN);
             // A list or a union value is text whatever its members are.
             if (simple.isList() || simple.isUnion())

@@ -10,7 +10,7 @@
 namespace {
 
 const char* const PacketMembers[] = {"http_headers", "http_headers_count", "boundary_part", "msg_type",
-                                     "msg",          "attachment_length",  "attachment"};
+                                     "msg",          "attachment_length",  "attachment",   "decode_error"};
 
 } // namespace
 
@@ -20,13 +20,14 @@ const std::vector<std::pair<const char*, int>>& CStructLayout::fixedLengths()
         {"USER", 32},          {"USER_PWD", 32},          {"IP", 32},
         {"URL", 64},           {"AUTHINFO", 512},         {"MESSAGE", 120000},
         {"HTTP_PART", 1024},   {"HTTP_HEADER_NAME", 24},  {"HTTP_HEADER_VALUE", 128},
-        {"BOUNDARY", 240},     {"SOAP_FAULT_FAULTCODE", 240}, {"SOAP_FAULT_FAULTSTRING", 240},
-        {"SOAP_FAULT_DETAIL", 240}, {"HTTP_MSG_BUFFER", 1024}, {"HTTP_ERR_CODE_STRING", 32}};
+        {"BOUNDARY", 240},     {"SOAP_FAULT_FAULTCODE", 240}, {"SOAP_FAULT_FAULTSTRING", 1024},
+        {"SOAP_FAULT_DETAIL", 4096}, {"HTTP_MSG_BUFFER", 1024}, {"HTTP_ERR_CODE_STRING", 32},
+        {"DECODE_ERROR", 240}};
     return fixed;
 }
 
-CStructLayout::CStructLayout(const CServiceView& view, const std::string& projectName)
-    : view_(view), proj_(projectName), projUpper_(upperName(projectName))
+CStructLayout::CStructLayout(const CServiceView& view, const std::string& projectName, int textLength)
+    : view_(view), proj_(projectName), projUpper_(upperName(projectName)), textLength_(textLength)
 {
     for (const auto& fixed : fixedLengths())
         lengthConstant(fixed.first, fixed.second);
@@ -162,7 +163,7 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
         member.builtin = type.valueType;
     } else {
         member.kind = CStructMember::Text;
-        member.lengthConstant = lengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : DefaultLength);
+        member.lengthConstant = lengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : textLength_);
     }
     def.members.push_back(member);
 }
@@ -180,7 +181,7 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
             member.wildcard = attribute.isWildcard();
             member.cName = scope.claim(attribute.name);
             member.lengthConstant = lengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
-                                                   DefaultLength);
+                                                   textLength_);
             def.members.push_back(member);
         }
     }
@@ -212,7 +213,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         } else if (particle.type.isText()) {
             member.kind = particle.isWildcard() ? CStructMember::TextArray : CStructMember::Text;
             member.lengthConstant = lengthConstant(
-                upperName(particle.isWildcard() ? type.cName : sanitiseIdentifier(particle.name)), DefaultLength);
+                upperName(particle.isWildcard() ? type.cName : sanitiseIdentifier(particle.name)), textLength_);
         } else {
             continue; // a type the model does not know
         }
@@ -249,7 +250,7 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
         member.builtin = element.type.builtin;
     } else if (element.type.isText()) {
         member.kind = CStructMember::Text;
-        member.lengthConstant = lengthConstant(upperName(member.cName), DefaultLength);
+        member.lengthConstant = lengthConstant(upperName(member.cName), textLength_);
     } else {
         member = CStructMember(); // an element whose type is unknown still gets a struct
     }
@@ -410,7 +411,7 @@ bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& messag
     } else if (part.type.isText()) {
         member.kind = CStructMember::Text;
         member.lengthConstant =
-            lengthConstant(upperName(message.cName) + "_MSG_" + upperName(sanitiseIdentifier(part.name)), DefaultLength);
+            lengthConstant(upperName(message.cName) + "_MSG_" + upperName(sanitiseIdentifier(part.name)), textLength_);
     } else {
         return false;
     }

@@ -109,12 +109,15 @@ class CStructLayout {
 public:
     static constexpr int DefaultLength = 128;
 
-    CStructLayout(const CServiceView& view, const std::string& projectName);
+    // textLength: the length of a text whose schema gives it no length or
+    // maxLength facet.
+    CStructLayout(const CServiceView& view, const std::string& projectName, int textLength = DefaultLength);
     CStructLayout(const CStructLayout&) = delete;
     CStructLayout& operator=(const CStructLayout&) = delete;
 
     const std::string& proj() const { return proj_; }
     const std::string& projUpper() const { return projUpper_; }
+    int textLength() const { return textLength_; }
     // "<proj>_<name>_t".
     std::string typeName(const std::string& name) const { return proj_ + "_" + name + "_t"; }
 
@@ -164,6 +167,7 @@ private:
     const CServiceView& view_;
     std::string proj_;
     std::string projUpper_;
+    int textLength_;
     std::deque<CStructDef> defs_;
     std::map<const CViewType*, bool> emitted_;
     std::map<const CViewType*, CStructDef*> typeDefs_;

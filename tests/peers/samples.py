@@ -29,8 +29,14 @@ class Counter:
 
 def builtin_value(t, k):
     """A value of built-in type t made unique by k (1..99)."""
+    if t in ("long", "integer", "unsignedLong"):
+        return str(3000000000 + k)  # beyond 32 bits, also where C's long has 32
+    if t == "byte":
+        return str(-k)  # signed
     if t in INTEGERS:
         return str(-k) if t in ("nonPositiveInteger", "negativeInteger") else str(k)
+    if t == "decimal":
+        return "12345678.9%02d" % k  # more digits than a float keeps
     if t in DECIMALS:
         return "%d.5" % k
     if t == "boolean":

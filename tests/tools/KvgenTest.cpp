@@ -80,6 +80,8 @@ TEST_F(KvgenTest, EachWrongArgumentIsNamedWithItsRule)
         {"--timeout -1 calc " + Calculator, "kvgen: --timeout -1: must be a whole number of seconds, 0 or more\n"},
         {"--timeout 1.5 calc " + Calculator, "kvgen: --timeout 1.5: must be a whole number of seconds, 0 or more\n"},
         {"calc " + Calculator + " --out", "kvgen: --out: needs a folder\n"},
+        {"--text-length 0 calc " + Calculator, "kvgen: --text-length 0: must be a whole number of bytes, 1 or more\n"},
+        {"--text-length 2k calc " + Calculator, "kvgen: --text-length 2k: must be a whole number of bytes, 1 or more\n"},
         {"--verbose calc " + Calculator, "kvgen: --verbose: unknown option\n"},
     };
     for (const Case& c : cases) {
@@ -172,6 +174,16 @@ TEST_F(KvgenProjectTest, AProjectFolderHoldsWhatItsMakefileNeeds)
               ".kvgen\nMake.rules\nMakefile\ncalc.zbq\ncalc_api.c\ncalc_api.h\ncalc_api_demo.c\nlib\nlib/bin\n"
               "lib/bin/redhat\nlib/include\nlib/include/tessaro_socket.h\nlib/include/tessaro_type.h\n"
               "lib/include/tessaro_util.h\nlib/src\nlib/src/tessaro_socket.c\nlib/src/tessaro_util.c\n");
+}
+
+// --text-length: the room of a text the schema gives no length.
+TEST_F(KvgenProjectTest, TextLengthIsTheRoomOfTextsWithoutAFacet)
+{
+    ASSERT_EQ(generate("--text-length 300").status, 0);
+    const std::string header = testsupport::readBytes("project/calc_api.h");
+    EXPECT_NE(header.find("//the default string length is 300,you can modify it as your requirement.\r\n#define CALC_MAX_NAME_LEN\t300\r\n"),
+              std::string::npos)
+        << header.substr(0, 2000);
 }
 
 TEST_F(KvgenProjectTest, AFileChangedSinceKvgenWroteItIsKeptUnlessForced)

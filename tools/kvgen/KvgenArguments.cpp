@@ -6,7 +6,8 @@
 #include <vector>
 
 const char* const KvgenUsage =
-    "usage: kvgen [--target unix|windows] [--out DIR] [--timeout S] [--force] [--schemas DIR] NAME WSDL\n"
+    "usage: kvgen [--target unix|windows] [--out DIR] [--timeout S] [--force] [--schemas DIR]\n"
+    "             [--text-length N] NAME WSDL\n"
     "       kvgen --list [--timeout S] [--schemas DIR] WSDL\n"
     "       kvgen --version | --help\n"
     "\n"
@@ -25,6 +26,8 @@ const char* const KvgenUsage =
     "--out DIR      the project folder, made when missing\n"
     "--timeout S    the most seconds one download may take (default: 60; 0: no limit)\n"
     "--force        replace files changed since kvgen last wrote them\n"
+    "--text-length N  the bytes a text member holds where the schema gives it no\n"
+    "               length or maxLength (default: 128)\n"
     "--schemas DIR  folder of the built-in schemas (default: soap-schemas of the\n"
     "               program's run-time folders)\n"
     "--list         print the services, ports and operations of WSDL (with their\n"
@@ -32,7 +35,7 @@ const char* const KvgenUsage =
 
 namespace {
 
-// A whole number of seconds, 0 or more.
+// A whole number (of seconds, of bytes), 0 or more, of at most six digits.
 bool readSeconds(const std::string& text, int& seconds)
 {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -48,6 +51,8 @@ const char* valueNeeded(const std::string& option)
         return "a folder";
     if (option == "--timeout")
         return "a number of seconds";
+    if (option == "--text-length")
+        return "a number of bytes";
     if (option == "--target")
         return "unix or windows";
     return nullptr;
@@ -62,6 +67,11 @@ bool readOption(const std::string& option, const std::string& value, KvgenArgume
     } else if (option == "--timeout") {
         if (!readSeconds(value, args.timeout)) {
             error = "--timeout " + value + ": must be a whole number of seconds, 0 or more";
+            return false;
+        }
+    } else if (option == "--text-length") {
+        if (!readSeconds(value, args.textLength) || args.textLength == 0) {
+            error = "--text-length " + value + ": must be a whole number of bytes, 1 or more";
             return false;
         }
     } else if (value == "unix" || value == "windows") {

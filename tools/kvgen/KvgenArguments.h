@@ -1,6 +1,7 @@
 #ifndef KELVANE_TOOLS_KVGEN_KVGENARGUMENTS_H
 #define KELVANE_TOOLS_KVGEN_KVGENARGUMENTS_H
 
+#include "generator/model/ProjectRecord.h"
 #include "net/FetchUri.h"
 
 #include <string>
@@ -14,6 +15,7 @@ struct KvgenArguments {
     bool windowsTarget = false;
     bool force = false;
     int timeout = kDefaultFetchTimeoutSeconds;
+    int textLength = CProjectRecord().textLength;
     std::string name;
     std::string wsdl;
 };

@@ -40,6 +40,28 @@ TEST_F(HeaderConstantsTest, LimitsTagsAndIds)
     }
 }
 
+// A text's length: its type's length facet, else its maxLength facet, else
+// the project's text length.
+TEST_F(HeaderConstantsTest, TextLengthsFromFacetsOrTheProjectLength)
+{
+    view(schemaDocument(
+        "<xsd:simpleType name=\"Code\"><xsd:restriction base=\"xsd:string\"><xsd:length value=\"10\"/>"
+        "</xsd:restriction></xsd:simpleType>"
+        "<xsd:simpleType name=\"Name\"><xsd:restriction base=\"xsd:string\"><xsd:maxLength value=\"20\"/>"
+        "</xsd:restriction></xsd:simpleType>"
+        "<xsd:simpleType name=\"Both\"><xsd:restriction base=\"xsd:string\"><xsd:minLength value=\"2\"/>"
+        "<xsd:length value=\"3\"/></xsd:restriction></xsd:simpleType>"
+        "<xsd:complexType name=\"Row\"><xsd:sequence><xsd:element name=\"code\" type=\"tns:Code\"/>"
+        "<xsd:element name=\"note\" type=\"xsd:string\"/></xsd:sequence></xsd:complexType>"));
+    project_.textLength = 300;
+    const std::string text = emitHeader("demo");
+    for (const char* line : {"//the default string length is 300,you can modify it as your requirement.\r\n",
+                             "#define DEMO_MAX_CODE_LEN\t10\r\n", "#define DEMO_MAX_NAME_LEN\t20\r\n",
+                             "#define DEMO_MAX_BOTH_LEN\t3\r\n", "#define DEMO_MAX_NOTE_LEN\t300\r\n",
+                             "\tchar\tnote[DEMO_MAX_NOTE_LEN+1];\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n----\n" << text;
+}
+
 TEST_F(HeaderConstantsTest, EighthKeyIsHexTen)
 {
     std::string elements, parts;

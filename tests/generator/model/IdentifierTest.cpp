@@ -15,7 +15,14 @@ TEST(IdentifierTest, SanitisedNamesAreIdentifiers)
         {"Order", "Order"},       {"first-name", "first_name"}, {"tns.Get", "tns_Get"},
         {"1st", "_1st"},          {"", "_"},                    {"int", "_int"},
         {"return", "return_msg"}, {"typeof", "_typeof"},        {"caf\xc3\xa9", "caf__"},
-        {"a b", "a_b"},           {"_Bool", "__Bool"},          {"Return", "Return"},
+        {"a b", "a_b"},           {"_Bool", "_Bool_"},          {"Return", "Return"},
+        // Macros of the platforms' headers, and gcc's own names.
+        {"inline", "inline_"},    {"_inline", "_inline_"},      {"near", "near_"},
+        {"far", "far_"},          {"small", "_small"},          {"interface", "_interface"},
+        {"cdecl", "cdecl_"},      {"hyper", "_hyper"},          {"ERROR", "_ERROR"},
+        {"DELETE", "_DELETE"},    {"IN", "_IN"},                {"ABSOLUTE", "_ABSOLUTE"},
+        {"unix", "_unix"},        {"linux", "_linux"},          {"edt1", "_edt1"},
+        {"edt0", "edt0"},         {"errno", "_errno"},          {"s_addr", "_s_addr"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(sanitiseIdentifier(c.name), c.expected) << c.name;
