@@ -60,7 +60,7 @@ private:
         out_.line("\t" + p_ + "_proto_trans_t trans;");
         out_.line("\t" + p_ + "_proto_packet_t pk;");
         out_.emptyLine();
-        lines(out_, {"\tresult = tessaro_socket_create_tcp_listen(&tcp_socket, 4321, 100);", "\tif(result != 0){",
+        lines(out_, {"\t(void)param;", "\tresult = tessaro_socket_create_tcp_listen(&tcp_socket, 4321, 100);", "\tif(result != 0){",
                      "\t\tprintf(\"create tcp listen error\\n\");", "\t\treturn 0;", "\t}", ""});
         // Connection after connection: one that closes, breaks or sends
         // what cannot be read ends, and the next is accepted.
@@ -126,7 +126,7 @@ private:
         if (windows_)
             lines(out_, {"\twVersionRequested = MAKEWORD (2, 2);", "\terr = WSAStartup (wVersionRequested, &wsaData);",
                          "\tif(err != 0){", "\t\tprintf(\"WSAStartup error\\n\");", "\t\treturn err;", "\t}"});
-        lines(out_, {"", "\tmemset(&trans,0,sizeof(trans));"});
+        lines(out_, {"", "\t(void)argc;", "\t(void)argv;", "\tmemset(&trans,0,sizeof(trans));"});
         if (windows_)
             lines(out_, {"\t_beginthreadex(NULL, 0, server_thread_func, NULL, 0, &tid);", "\ttessaro_sleep(1000);"});
         else

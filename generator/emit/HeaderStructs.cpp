@@ -100,6 +100,10 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tchar *attachment;");
     out.line("\t//when reading the packet failed on a value: the member and why");
     out.line("\tchar\tdecode_error[" + P + "_MAX_DECODE_ERROR_LEN+1];");
+    out.line("\t//how many of http_headers, and whether boundary_part, came with the message read into");
+    out.line("\t//the packet: a message sent from the packet leaves them out");
+    out.line("\tint\thttp_headers_received;");
+    out.line("\tint\tboundary_received;");
     out.line("}" + p + "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();

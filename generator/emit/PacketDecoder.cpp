@@ -368,6 +368,9 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\tresult = read_packet(trans, buffer, " + P + "_MAX_MESSAGE_LEN, &buffer_len, timeout);");
     lines(out, {"\tif(result == 0)"});
     out.line("\t\tresult = " + p + "_proto_unpack(buffer, buffer_len, pk);");
+    lines(out, {"\t//what came with the message is not sent back when the packet carries the answer",
+                "\tpk->http_headers_received = pk->http_headers_count;",
+                "\tpk->boundary_received = pk->boundary_part[0] != '\\0';"});
     lines(out, {"\tfree(buffer);", "\treturn result != 0 ? -1 : 0;", "}"});
 }
 

@@ -72,8 +72,10 @@ public:
             const std::string param = parameterName(name);
             out_.line("void WINAPI " + printFunction(def->name) + "(" + context_.typeName(def->name) + " *" + param + ")");
             out_.line("{");
+            const std::size_t before = out_.size();
             for (const CStructMember& member : def->members)
                 writeMember(member, param + "->", name, "\t");
+            unreadParameter(before, param);
             out_.line("}");
             out_.emptyLine();
         });
@@ -172,6 +174,13 @@ private:
         }
     }
 
+    // A function that printed nothing since before leaves its parameter unread.
+    void unreadParameter(std::size_t before, const std::string& param)
+    {
+        if (out_.size() == before)
+            out_.line("\t(void)" + param + ";");
+    }
+
     void writeStructFunction(const CStructDef& def)
     {
         const std::string param = parameterName(def.name);
@@ -186,8 +195,10 @@ private:
             }
         }
         const std::string typeLabel = def.type != nullptr ? def.type->name : def.name;
+        const std::size_t before = out_.size();
         for (const CStructMember& member : members)
             writeMember(member, param + "->", typeLabel, "\t");
+        unreadParameter(before, param);
         out_.line("}");
     }
 

@@ -9,8 +9,17 @@
 #include "generator/emit/ValueDecoding.h"
 
 #include <set>
+#include <vector>
 
 namespace {
+
+// A single number element that neither minOccurs="0", a choice nor
+// nillable="true" lets stand out.
+bool isRequiredNumber(const CStructMember& member)
+{
+    return member.kind == CStructMember::Number && member.origin == CStructMember::Element && !member.optional &&
+        member.presentName.empty() && member.nilName.empty();
+}
 
 class CDecoderWriter : public CMemberDecoder {
 public:
@@ -80,6 +89,10 @@ public:
 
     void text(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
+        if (isRequiredNumber(member)) {
+            loop_.line(indent + "seen" + std::to_string(required_.size()) + " = 1;");
+            required_.push_back(structType_ + "." + member.cName);
+        }
         read(member, access, indent);
     }
 
@@ -93,14 +106,21 @@ private:
         loop_.clear();
         usesGoto_ = false;
         structType_ = structType;
-        head_.line("static int decode_" + suffix + "(xmlDocPtr doc, xmlNodePtr cur, " + structType + " *value)");
-        head_.line("{");
-        head_.line("\tint result = 0;");
-        head_.emptyLine();
+        signature_ = "static int decode_" + suffix + "(xmlDocPtr doc, xmlNodePtr cur, " + structType + " *value)";
+        required_.clear();
     }
 
     void end()
     {
+        text_.line(signature_);
+        text_.line("{");
+        text_.line("\tint result = 0;");
+        for (std::size_t i = 0; i < required_.size(); ++i)
+            text_.line("\tint seen" + std::to_string(i) + " = 0;");
+        text_.emptyLine();
+        // A type without members reads neither the document nor the value.
+        text_.line("\t(void)doc;");
+        text_.line("\t(void)value;");
         text_.append(head_.text());
         text_.line("\tfor(cur = cur->xmlChildrenNode; cur != NULL; cur = cur->next){");
         text_.line("\t\tif(cur->type != XML_ELEMENT_NODE)");
@@ -108,6 +128,13 @@ private:
         text_.append(loop_.text());
         text_.line("\t}");
         text_.emptyLine();
+        // A number the type requires must have come: 0 is not what it said.
+        for (std::size_t i = 0; i < required_.size(); ++i) {
+            text_.line("\tif(!seen" + std::to_string(i) + "){");
+            text_.line("\t\t" + emptyValueRefusal(required_[i]));
+            text_.line("\t\t" + fail());
+            text_.line("\t}");
+        }
         if (usesGoto_)
             text_.line("over:");
         text_.line("\treturn result;");
@@ -196,6 +223,8 @@ private:
     CTextBuffer head_;
     CTextBuffer loop_;
     std::string structType_;
+    std::string signature_;
+    std::vector<std::string> required_; // the names of required numbers, by their seen flags
     bool usesGoto_ = false;
     bool inHead_ = false;
     bool usesNil_ = false;

@@ -32,6 +32,9 @@ public:
         if (uses(def, [](const CStructMember& m) { return m.isArray(); }))
             out_.line("int i = 0;");
         out_.emptyLine();
+        // A type without members leaves its value unread, one without types of its own the use.
+        out_.line("(void)value;");
+        out_.line("(void)encoded;");
         out_.line("mystrcat(buff, \"<\");");
         out_.line("mystrcat(buff, name);");
         if (array != nullptr)

@@ -10,7 +10,8 @@
 namespace {
 
 const char* const PacketMembers[] = {"http_headers", "http_headers_count", "boundary_part", "msg_type",
-                                     "msg",          "attachment_length",  "attachment",   "decode_error"};
+                                     "msg",          "attachment_length",  "attachment",   "decode_error",
+                                     "http_headers_received", "boundary_received"};
 
 } // namespace
 

@@ -41,6 +41,25 @@ static int tessaro_startup(void)
     return 0;
 }
 
+/* The calls that receive or send several times share one deadline: a peer
+ * that trickles bytes cannot hold them past their time-out. */
+static tessaro_usec_t tessaro_deadline(tessaro_usec_t timeout)
+{
+    return timeout < 0 ? timeout : tessaro_clock_usec() + timeout;
+}
+
+/* What is left until the deadline of a call with that time-out; 0 once it
+ * has passed. A negative time-out has no deadline. */
+static tessaro_usec_t tessaro_left(tessaro_usec_t deadline, tessaro_usec_t timeout)
+{
+    tessaro_usec_t left;
+
+    if (timeout < 0)
+        return timeout;
+    left = deadline - tessaro_clock_usec();
+    return left > 0 ? left : 0;
+}
+
 /* 0 when the socket is ready to read (write 0) or write (write 1),
  * TESSARO_TIMEOUT when the time-out passed first. */
 #ifdef _WIN32
@@ -74,21 +93,19 @@ static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout
 static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
 {
     struct pollfd entry;
-    tessaro_usec_t deadline = timeout >= 0 ? tessaro_clock_usec() + timeout : 0;
-    long long left;
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    tessaro_usec_t left;
     int ready;
 
     for (;;) {
         entry.fd = sock;
         entry.events = write ? POLLOUT : POLLIN;
         entry.revents = 0;
-        left = -1;
-        if (timeout >= 0) {
-            left = deadline - tessaro_clock_usec();
-            left = left <= 0 ? 0 : (left + 999) / 1000; /* milliseconds, rounded up */
-            if (left > 0x7fffffff)
-                left = 0x7fffffff;
-        }
+        /* milliseconds, rounded up; a negative time-out waits without end (poll's -1) */
+        left = tessaro_left(deadline, timeout);
+        left = left < 0 ? -1 : (left + 999) / 1000;
+        if (left > 0x7fffffff)
+            left = 0x7fffffff;
         ready = poll(&entry, 1, (int)left);
         /* An error or a hang-up is ready too: the read or write that follows reports it. */
         if (ready > 0)
@@ -100,25 +117,6 @@ static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout
     }
 }
 #endif
-
-/* The calls that receive or send several times share one deadline: a peer
- * that trickles bytes cannot hold them past their time-out. */
-static tessaro_usec_t tessaro_deadline(tessaro_usec_t timeout)
-{
-    return timeout < 0 ? timeout : tessaro_clock_usec() + timeout;
-}
-
-/* What is left until the deadline of a call with that time-out; 0 once it
- * has passed. A negative time-out has no deadline. */
-static tessaro_usec_t tessaro_left(tessaro_usec_t deadline, tessaro_usec_t timeout)
-{
-    tessaro_usec_t left;
-
-    if (timeout < 0)
-        return timeout;
-    left = deadline - tessaro_clock_usec();
-    return left > 0 ? left : 0;
-}
 
 int tessaro_create_tcp_socket(tessaro_socket_t *sock)
 {

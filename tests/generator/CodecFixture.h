@@ -1,6 +1,7 @@
 #pragma once
 
-// The schema the codec tests share: every mapped number type, text, a
+// The schema the codec tests share: every mapped number type (each may
+// stand out), text, a
 // simple type, a nested type, arrays of structs, texts and numbers, and an
 // attribute; and C text that fills a value of it.
 
@@ -23,11 +24,11 @@ inline const char* const CodecSchema =
     "</xsd:complexType>"
     "<xsd:simpleType name=\"Ratio\"><xsd:restriction base=\"xsd:double\"/></xsd:simpleType>"
     "<xsd:complexType name=\"Everything\"><xsd:sequence>"
-    "<xsd:element name=\"i\" type=\"xsd:int\"/><xsd:element name=\"b\" type=\"xsd:byte\"/>"
-    "<xsd:element name=\"flag\" type=\"xsd:boolean\"/><xsd:element name=\"u\" type=\"xsd:unsignedInt\"/>"
-    "<xsd:element name=\"l\" type=\"xsd:long\"/><xsd:element name=\"ul\" type=\"xsd:unsignedLong\"/>"
-    "<xsd:element name=\"s\" type=\"xsd:short\"/><xsd:element name=\"us\" type=\"xsd:unsignedShort\"/>"
-    "<xsd:element name=\"f\" type=\"xsd:float\"/><xsd:element name=\"d\" type=\"xsd:double\"/>"
+    "<xsd:element name=\"i\" type=\"xsd:int\" minOccurs=\"0\"/><xsd:element name=\"b\" type=\"xsd:byte\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"flag\" type=\"xsd:boolean\" minOccurs=\"0\"/><xsd:element name=\"u\" type=\"xsd:unsignedInt\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"l\" type=\"xsd:long\" minOccurs=\"0\"/><xsd:element name=\"ul\" type=\"xsd:unsignedLong\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"s\" type=\"xsd:short\" minOccurs=\"0\"/><xsd:element name=\"us\" type=\"xsd:unsignedShort\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"f\" type=\"xsd:float\" minOccurs=\"0\"/><xsd:element name=\"d\" type=\"xsd:double\" minOccurs=\"0\"/>"
     "<xsd:element name=\"text\" type=\"xsd:string\"/><xsd:element name=\"when\" type=\"xsd:dateTime\"/>"
     "<xsd:element name=\"ratio\" type=\"tns:Ratio\"/><xsd:element name=\"inner\" type=\"tns:Inner\"/>"
     "<xsd:element name=\"inners\" type=\"tns:InnerArray\"/><xsd:element name=\"words\" type=\"tns:WordArray\"/>"
@@ -50,6 +51,8 @@ static void fill_everything(demo_Everything_t *v)
 	strcpy(v->id, "a<b&\"c'");
 	v->i = -42; v->b = -100; v->flag = 1; v->u = 4000000000u; v->l = -9000000000LL; v->ul = 18446744073709551615ULL;
 	v->s = -300; v->us = 65535; v->f = 3.75f; v->d = 0.1;
+	v->i_present = v->b_present = v->flag_present = v->u_present = v->l_present = v->ul_present = 1;
+	v->s_present = v->us_present = v->f_present = v->d_present = 1;
 	strcpy(v->text, "x < y && \xc3\xa9t\xc3\xa9 \"q\"");
 	strcpy(v->when, "2024-01-02T03:04:05Z");
 	v->ratio.Ratio = -1.5e300;

@@ -5,6 +5,7 @@
 
 #include "tessaro_socket.h"
 
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -75,6 +76,21 @@ TEST_F(TessaroSocketTest, NothingToReadTimesOutInBothModes)
         EXPECT_EQ(tessaro_socket_recv(client_, buffer, &len, 1000), TESSARO_TIMEOUT);
         EXPECT_EQ(len, 0u);
     }
+}
+
+// A negative time-out waits as long as it takes: it is no deadline of 0.
+TEST_F(TessaroSocketTest, NegativeTimeOutWaitsForTheData)
+{
+    ASSERT_EQ(tessaro_socket_set_block(client_, 0), 0);
+    std::thread late([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        sendText("late");
+    });
+    char buffer[16];
+    tessaro_size_t len = 0;
+    EXPECT_EQ(tessaro_socket_recv_all(client_, buffer, 4, &len, -1), 0);
+    late.join();
+    EXPECT_EQ(std::string(buffer, len), "late");
 }
 
 TEST_F(TessaroSocketTest, EndOfStreamIsReportedByEveryReceive)

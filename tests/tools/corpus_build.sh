@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Every entry point of the corpus that the reader accepts goes through kvgen for a Unix target; its
-# library and demo are then built with gcc -std=gnu99 -Wall against the support library and
+# library and demo are then built with gcc -std=gnu99 -Wall -Wextra against the support library and
 # libxml2, with no error and no warning; with a mingw-w64 compiler given, the Windows-target text is
 # compiled too (syntax only: there is no libxml2 build for mingw, so its headers stand in, with
 # the two types they take from iconv and ICU). A document the reader rejects must end kvgen with
@@ -25,13 +25,13 @@ if [ "${1:-}" = --one ]; then # --one KVGEN INCLUDE LIBDIR CORPUS WORK MINGW IND
   for file in "${name}_api.h" "${name}_api.c" "${name}_api_demo.c" Makefile Make.rules; do
     [ -s "$file" ] || { echo "FAIL $entry: kvgen wrote no $file"; exit 0; }
   done
-  gcc -std=gnu99 -Wall -I. -I"$include" -I/usr/include/libxml2 -o demo "${name}_api_demo.c" "${name}_api.c" \
+  gcc -std=gnu99 -Wall -Wextra -I. -I"$include" -I/usr/include/libxml2 -o demo "${name}_api_demo.c" "${name}_api.c" \
     -L"$libdir" -ltessaro -lxml2 -lpthread >gcc.log 2>&1 || echo "gcc exited with $?" >>gcc.log
   compiled gcc gcc.log || exit 0
   if [ -n "$mingw" ]; then
     "$kvgen" --target windows --out windows "$name" "$corpus/$entry" >kvgen-windows.log 2>&1 ||
       { echo "FAIL $entry: kvgen for Windows: $(tail -n1 kvgen-windows.log)"; exit 0; }
-    (cd windows && "$mingw" -std=gnu99 -Wall -fsyntax-only -I. -I"$work/stubs" -I"$include" -I/usr/include/libxml2 \
+    (cd windows && "$mingw" -std=gnu99 -Wall -Wextra -fsyntax-only -I. -I"$work/stubs" -I"$include" -I/usr/include/libxml2 \
       "${name}_api.c" "${name}_api_demo.c") >mingw.log 2>&1 || echo "mingw exited with $?" >>mingw.log
     compiled mingw mingw.log || exit 0
   fi

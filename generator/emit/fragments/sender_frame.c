@@ -22,8 +22,9 @@ static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 	if(buffer == NULL)
 		return NULL;
 	mycursor_init(body, buffer + 1024, 200000);
-	//boundary_part between http header and soap message if there is
-	myrawcat(body, pk->boundary_part, sizeof(pk->boundary_part));
+	//boundary_part between http header and soap message if there is, unless a read message brought it
+	if(!pk->boundary_received)
+		myrawcat(body, pk->boundary_part, sizeof(pk->boundary_part));
 	return buffer;
 }
 
@@ -60,7 +61,8 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 	if(body->tail != NULL){
 		length = (size_t)(body->tail - (buffer + 1024));
 		snprintf(len, sizeof(len), "%lu", (unsigned long)length);
-		for(i = 0; i < pk->http_headers_count && i < KVPROJ_MAX_HTTP_HEADER_NUM; i++){
+		//the header lines a read message brought stay behind; those added since go out
+		for(i = pk->http_headers_received > 0 ? pk->http_headers_received : 0; i < pk->http_headers_count && i < KVPROJ_MAX_HTTP_HEADER_NUM; i++){
 			if(strncasecmp(pk->http_headers[i].name, "Content-Length", sizeof(pk->http_headers[i].name)) == 0)
 				continue;
 			if(strncasecmp(pk->http_headers[i].name, "Content-Type", sizeof(pk->http_headers[i].name)) == 0)

@@ -354,6 +354,30 @@ TEST_F(MessageSendersTest, DocumentStyleCarriesHeaderPartAndElementsWithoutWrapp
     EXPECT_EQ(source.find("case DEMO_PROTO_QUOTE:"), source.rfind("case DEMO_PROTO_QUOTE:"));
 }
 
+// A server answers with the packet it read: the request's header lines and
+// boundary text stay behind, header lines added for the answer go out.
+TEST_F(MessageSendersTest, AnswerFromAReadPacketLeavesTheRequestsHeadersBehind)
+{
+    const std::vector<Sent> sends = run(wsdltest::calculator(), R"(
+	fresh(&pk, DEMO_PROTO_ADD_RESPONSE);
+	demo_add_http_header(&pk, "Cookie", "secret");
+	demo_add_http_header(&pk, "Authorization", "Basic eDp5");
+	strcpy(pk.boundary_part, "--request-boundary\r\n");
+	pk.http_headers_received = pk.http_headers_count;
+	pk.boundary_received = 1;
+	demo_add_http_header(&pk, "X-Answer", "yes");
+	pk.msg.AddOut.sum = 5;
+	report(&trans, &pk);
+)");
+    ASSERT_EQ(1u, sends.size());
+    expectFramed(sends[0]);
+    EXPECT_EQ(std::string::npos, sends[0].head.find("Cookie")) << sends[0].head;
+    EXPECT_EQ(std::string::npos, sends[0].head.find("Authorization")) << sends[0].head;
+    EXPECT_EQ(" yes", headerValue(sends[0].head, "X-Answer"));
+    EXPECT_EQ(std::string::npos, sends[0].body.find("request-boundary")) << sends[0].body;
+    EXPECT_TRUE(has(sends[0].xml, "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:AddResponse/sum=5"));
+}
+
 TEST_F(MessageSendersTest, WhatDoesNotFitGivesMinusOneAndSendsNothing)
 {
     const std::vector<Sent> sends = run(wsdltest::calculator(), R"(

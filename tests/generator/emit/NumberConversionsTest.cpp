@@ -13,10 +13,10 @@ namespace {
 
 const char* const Schema =
     "<xsd:complexType name=\"Numbers\"><xsd:sequence>"
-    "<xsd:element name=\"b\" type=\"xsd:byte\"/><xsd:element name=\"l\" type=\"xsd:long\"/>"
-    "<xsd:element name=\"ul\" type=\"xsd:unsignedLong\"/><xsd:element name=\"n\" type=\"xsd:integer\"/>"
-    "<xsd:element name=\"dec\" type=\"xsd:decimal\"/><xsd:element name=\"f\" type=\"xsd:float\"/>"
-    "<xsd:element name=\"d\" type=\"xsd:double\"/>"
+    "<xsd:element name=\"b\" type=\"xsd:byte\" minOccurs=\"0\"/><xsd:element name=\"l\" type=\"xsd:long\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"ul\" type=\"xsd:unsignedLong\" minOccurs=\"0\"/><xsd:element name=\"n\" type=\"xsd:integer\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"dec\" type=\"xsd:decimal\" minOccurs=\"0\"/><xsd:element name=\"f\" type=\"xsd:float\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"d\" type=\"xsd:double\" minOccurs=\"0\"/>"
     "</xsd:sequence></xsd:complexType>";
 
 struct CCase {
@@ -25,7 +25,7 @@ struct CCase {
     const char* read;    // the member printed after decoding, or "-1"
 };
 
-// One element per case; every other member stays 0.
+// One element per case (each may stand out); every other member stays 0.
 const CCase Cases[] = {
     {"b", "-5", "b=-5"},
     {"b", "-128", "b=-128"},
@@ -102,6 +102,7 @@ int main(void)
 	memset(&v, 0, sizeof(v));
 	v.b = -5; v.l = 3000000000LL; v.ul = 18446744073709551615ULL; v.n = -9000000000LL;
 	v.dec = 12345.67; v.f = 1.5f; v.d = 0.1;
+	v.b_present = v.l_present = v.ul_present = v.n_present = v.dec_present = v.f_present = v.d_present = 1;
 	mycursor_init(&cursor, body, sizeof(body));
 	printf("encode %d %s\n", encode_Numbers_t(&cursor, "all", &v, 0), body);
 	printf("decode %d ", decode_text(body, &w));

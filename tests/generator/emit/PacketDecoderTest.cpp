@@ -73,6 +73,11 @@ int main(void)
 		result = demo_proto_readpacket(&trans, &pk, 5);
 		peer_finish(&peer, trans.socket);
 		printf("%d: %d type=%u headers=%d", (int)c, result, pk.msg_type, pk.http_headers_count);
+		/* what came with the message is marked so, and only that */
+		if(pk.http_headers_received != pk.http_headers_count)
+			printf(" received=%d", pk.http_headers_received);
+		if(pk.boundary_received != (pk.boundary_part[0] != '\0'))
+			printf(" boundary_received=%d", pk.boundary_received);
 		for(i = 0; i < pk.http_headers_count; i++)
 			printf(" [%s|%d]", pk.http_headers[i].name, (int)strlen(pk.http_headers[i].value));
 		if(result == 0 && pk.msg_type == DEMO_PROTO_HTTP){
@@ -250,6 +255,8 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "-1 type=5 headers=1 [Content-Length|5] error=demo_Point_t.label: \"" + std::string(40, 'L') +
              "...\" (129 bytes) does not fit"},
         {message(ok, envelope("<env:Body><Query><x/><label>q</label></Query></env:Body>", "env")),
+         "-1 type=5 headers=1 [Content-Length|5] error=demo_Point_t.x: no value"},
+        {message(ok, envelope("<env:Body><Query><label>q</label></Query></env:Body>", "env")),
          "-1 type=5 headers=1 [Content-Length|5] error=demo_Point_t.x: no value"},
         {message(ok, envelope("<env:Body><Count></Count></env:Body>", "env")),
          "-1 type=6 headers=1 [Content-Length|5] error=pk->msg.FindOut.Count.Count: no value"},
