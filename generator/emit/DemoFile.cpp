@@ -81,7 +81,8 @@ private:
             if (!portType.operations.empty())
                 writeSwitch(portType);
         }
-        lines(out_, {"\t\t//the reader gave the packet its attachment", "\t\tfree(pk.attachment);"});
+        out_.line("\t\t//the reader gave the packet its attachment and the storage of its arrays");
+        out_.line("\t\t" + p_ + "_free_proto_packet(&pk);");
         lines(out_, {"\t}", "\ttessaro_socket_close(coming_socket);"});
         out_.outdent();
         lines(out_, {"\t}", "", "\treturn 0;", "", "}"});

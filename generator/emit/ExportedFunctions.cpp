@@ -22,6 +22,8 @@ std::string signature(const std::string& p, CExportedFunction function)
         return "int WINAPI " + p + "_add_http_header(" + packet + ", char *name, char *value)";
     case CExportedFunction::PrintPacket:
         return "void WINAPI " + p + "_print_proto_packet_t(" + p + "_proto_packet_t* pk)";
+    case CExportedFunction::FreePacket:
+        return "void WINAPI " + p + "_free_proto_packet(" + packet + ")";
     }
     return std::string();
 }

@@ -6,12 +6,21 @@
 // The functions "<proj>_api.c" exports to its callers. The header's
 // prototypes and the first lines of their definitions come from this one
 // list, so that the two cannot disagree.
-enum class CExportedFunction { ReadPacket, SendPacket, ConnectServer, SetAttachment, AddHttpHeader, PrintPacket };
+enum class CExportedFunction {
+    ReadPacket,
+    SendPacket,
+    ConnectServer,
+    SetAttachment,
+    AddHttpHeader,
+    PrintPacket,
+    FreePacket
+};
 
 // In the order of the header's prototypes.
 constexpr CExportedFunction ExportedFunctions[] = {
     CExportedFunction::ReadPacket,    CExportedFunction::SendPacket,    CExportedFunction::ConnectServer,
-    CExportedFunction::SetAttachment, CExportedFunction::AddHttpHeader, CExportedFunction::PrintPacket};
+    CExportedFunction::SetAttachment, CExportedFunction::AddHttpHeader, CExportedFunction::PrintPacket,
+    CExportedFunction::FreePacket};
 
 // "_declspec(dllexport) <type> WINAPI <proj>_<name>(<parameters>)", without
 // the prototype's ";".

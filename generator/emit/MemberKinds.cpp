@@ -8,16 +8,17 @@
 
 namespace {
 
-// "\t<type>\t<name><dimensions>;" and, for an array, its count.
-std::vector<std::string> declaration(const CStructLayout& layout, const CStructMember& member, const std::string& type,
+// "\t<type>\t<name><dimensions>;" and, for an array, a pointer to its
+// items ("(*<name>)<dimensions>" for texts) and its count; then the flags.
+std::vector<std::string> declaration(const CStructMember& member, const std::string& type,
                                      const std::string& dimensions = std::string())
 {
-    const std::string name = (member.pointer ? "*" : "") + member.cName;
     std::vector<std::string> lines;
     if (!member.isArray()) {
-        lines.push_back("\t" + type + "\t" + name + dimensions + ";");
+        lines.push_back("\t" + type + "\t" + (member.pointer ? "*" : "") + member.cName + dimensions + ";");
     } else {
-        lines.push_back("\t" + type + "\t" + name + "[" + layout.projUpper() + "_MAX_ARRAY_NUM]" + dimensions + ";");
+        const std::string items = dimensions.empty() ? "*" + member.cName : "(*" + member.cName + ")" + dimensions;
+        lines.push_back("\t" + type + "\t" + items + ";");
         lines.push_back("\tint\t" + member.countName + ";");
     }
     if (!member.presentName.empty())
@@ -44,11 +45,17 @@ std::string elementTag(const CMemberEncoder& encoder, const CStructMember& membe
     return encoder.context().namespaces().qualifiedName(member.ns, member.xmlName);
 }
 
-// The loop over an array member's filled slots in an encoder.
-std::string encodeLoop(const CMemberEncoder& encoder, const CStructMember& member)
+// The loop over an array member's items in an encoder: count of them.
+std::string encodeLoop(const CStructMember& member)
 {
-    return "for(i = 0; i < value->" + member.countName + " && i < " + encoder.context().projUpper() +
-        "_MAX_ARRAY_NUM; i++){";
+    return "for(i = 0; " + access(member) + " != NULL && i < value->" + member.countName + "; i++){";
+}
+
+// The element name of an array's items: a repeated element's own, in its
+// namespace; a SOAP array's or a wildcard's items' name.
+std::string itemTag(const CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member)
+{
+    return member.origin == CStructMember::Element ? elementTag(encoder, member) : itemElementName(owner, member);
 }
 
 // A struct without members holds a placeholder the generated code never reads.
@@ -103,7 +110,7 @@ public:
         if (member.target == nullptr)
             return {};
         const std::string type = layout.typeName(member.target->name);
-        return declaration(layout, member, member.pointer ? "struct " + type : type);
+        return declaration(member, member.pointer || member.isArray() ? "struct " + type : type);
     }
     void encode(CMemberEncoder& encoder, const CViewType&, const CStructMember& member) const override
     {
@@ -152,8 +159,8 @@ class CValueArrayMember : public CMemberKind {
 public:
     void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const override
     {
-        encoder.out().open(encodeLoop(encoder, member));
-        encoder.element(itemElementName(owner, member), member, access(member) + "[i]");
+        encoder.out().open(encodeLoop(member));
+        encoder.element(itemTag(encoder, owner, member), member, access(member) + "[i]");
         encoder.out().close();
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
@@ -177,9 +184,9 @@ public:
 template <class Shape>
 class CNumbers : public Shape {
 public:
-    std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const override
+    std::vector<std::string> declare(const CStructLayout&, const CStructMember& member) const override
     {
-        return declaration(layout, member, numberType(member.builtin).cType);
+        return declaration(member, numberType(member.builtin).cType);
     }
 };
 
@@ -187,9 +194,9 @@ public:
 template <class Shape>
 class CTexts : public Shape {
 public:
-    std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const override
+    std::vector<std::string> declare(const CStructLayout&, const CStructMember& member) const override
     {
-        return declaration(layout, member, "char", textDimension(member));
+        return declaration(member, "char", textDimension(member));
     }
 };
 
@@ -202,9 +209,10 @@ public:
         if (member.userType == nullptr)
             return;
         CTextBuffer& out = encoder.out();
-        out.open(encodeLoop(encoder, member));
-        out.line("result = encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(itemElementName(owner, member)) +
-                 ", " + (member.pointer ? "" : "&") + access(member) + "[i], encoded);");
+        out.open(encodeLoop(member));
+        out.line("if((result = encode_" + member.userType->cName + "_t(buff, " +
+                 cStringLiteral(itemTag(encoder, owner, member)) + ", &" + access(member) + "[i], encoded)) != 0)");
+        out.line("\tbreak;");
         out.close();
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override

@@ -339,7 +339,7 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
     out.line("\t\t\tif(" + p + "_proto_decoder(buffer, pk, buffer_len) == 0 && pk->msg_type == " +
              fixedKind(context, "SOAP_FAULT", "0x2") + ")");
     out.line("\t\t\t\treturn " + p + "_proto_headers(buffer, pk);");
-    lines(out, {"\t\t\tfree(pk->attachment);"});
+    out.line("\t\t\t" + p + "_free_proto_packet(pk);");
     out.line("\t\t\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
     out.line("\t\t\tpk->msg_type = " + fixedKind(context, "HTTP", "0x1") + ";");
     lines(out, {"\t\t\tpk->msg.http_msg.err_code = resp_code;", "\t\t\tbeginindex = strstr(endindex, \"\\r\\n\");",
@@ -371,7 +371,11 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"\t//what came with the message is not sent back when the packet carries the answer",
                 "\tpk->http_headers_received = pk->http_headers_count;",
                 "\tpk->boundary_received = pk->boundary_part[0] != '\\0';"});
-    lines(out, {"\tfree(buffer);", "\treturn result != 0 ? -1 : 0;", "}"});
+    out.line("\tfree(buffer);");
+    out.line("\t//a message that fails keeps nothing the decoder allocated");
+    out.line("\tif(result != 0)");
+    out.line("\t\t" + p + "_free_proto_packet(pk);");
+    lines(out, {"\treturn result != 0 ? -1 : 0;", "}"});
 }
 
 } // namespace

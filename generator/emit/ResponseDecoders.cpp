@@ -56,6 +56,8 @@ public:
     void flush(CTextBuffer& out) const
     {
         writeDecodeHelpers(conversions_, context_.projUpper(), out);
+        if (usesGrow_)
+            writeGrow(out);
         if (usesNil_) {
             out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
             out.line("static int mydecode_nil(xmlNodePtr cur)");
@@ -71,6 +73,33 @@ public:
             out.emptyLine();
         }
         out.append(text_.text());
+    }
+
+    // Room for one more item behind count items of size bytes: the block
+    // grows to 4, 8, 16 ... items, the new ones zeroed (nested arrays and
+    // pointers start empty); on failure the block stays and result is -1.
+    static void writeGrow(CTextBuffer& out)
+    {
+        out.line("//room for the item behind count items of size bytes; the block holds 4, 8, 16 ... items, zeroed");
+        out.line("static void *mydecode_grow(void *items, int count, size_t size, int *result)");
+        out.open("{");
+        out.line("size_t\troom = 4;");
+        out.line("void\t*grown;");
+        out.emptyLine();
+        out.line("while(count > 0 && room < (size_t)count)");
+        out.line("\troom *= 2;");
+        out.line("if(count > 0 && (size_t)count < room)");
+        out.line("\treturn items;");
+        out.line("if(count > 0)");
+        out.line("\troom *= 2;");
+        out.line("if(count < 0 || room > ((size_t)-1) / size || (grown = realloc(items, room * size)) == NULL){");
+        out.line("\t*result = -1;");
+        out.line("\treturn items;");
+        out.line("}");
+        out.line("memset((char *)grown + (size_t)count * size, 0, (room - (size_t)count) * size);");
+        out.line("return grown;");
+        out.close();
+        out.emptyLine();
     }
 
     void attributeText(const CStructMember& member, const std::string& access) override
@@ -194,25 +223,31 @@ private:
         o.line(indent + "}");
     }
 
-    // A member's next array slot, refused when the array is full.
+    // A member's next array item, in storage grown as items arrive.
     std::string slot(const CStructMember& member, const std::string& indent) override
     {
+        usesGrow_ = true;
+        const std::string items = "value->" + member.cName;
         const std::string count = "value->" + member.countName;
-        loop_.line(indent + "if(" + count + " < 0 || " + count + " >= " + context_.projUpper() + "_MAX_ARRAY_NUM){");
-        loop_.line(indent + "\tresult = -1;");
+        loop_.line(indent + items + " = mydecode_grow(" + items + ", " + count + ", sizeof(*" + items + "), &result);");
+        loop_.line(indent + "if(result != 0)");
         loop_.line(indent + "\t" + fail());
-        loop_.line(indent + "}");
-        return "value->" + member.cName + "[" + count + "]";
+        return items + "[" + count + "]";
     }
 
+    // A struct held by pointer (types that hold each other) is allocated
+    // when its element arrives.
     void nested(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
         const std::string call = "decode_" + member.userType->cName + "_t(doc, cur, " + (member.pointer ? "" : "&") +
             access + ")";
-        if (member.pointer) // the caller provides the struct it points to
+        if (member.pointer) {
+            loop_.line(indent + "if(" + access + " == NULL)");
+            loop_.line(indent + "\t" + access + " = calloc(1, sizeof(*" + access + "));");
             loop_.line(indent + "if((result = " + access + " == NULL ? -1 : " + call + ") != 0)");
-        else
+        } else {
             loop_.line(indent + "if((result = " + call + ") != 0)");
+        }
         loop_.line(indent + "\t" + fail());
     }
 
@@ -228,6 +263,7 @@ private:
     bool usesGoto_ = false;
     bool inHead_ = false;
     bool usesNil_ = false;
+    bool usesGrow_ = false;
     std::set<CDecodeConversion> conversions_;
 };
 

@@ -6,6 +6,7 @@
 #include "generator/emit/MessageSenders.h"
 #include "generator/emit/OperationCalls.h"
 #include "generator/emit/PacketDecoder.h"
+#include "generator/emit/PacketFree.h"
 #include "generator/emit/PacketReader.h"
 #include "generator/emit/PrintFunctions.h"
 #include "generator/emit/ResponseDecoders.h"
@@ -24,6 +25,7 @@ void writeSourceFile(const CEmitContext& context, CTextBuffer& source)
     writeSourcePacketReader(context, source);
     writeResponseDecoders(context, source);
     writePacketDecoder(context, source);
+    writePacketFree(context, source);
     source.emptyLine();
     writePrintFunctions(context, source);
     writeOperationCalls(context, source);

@@ -199,10 +199,9 @@ private:
         if (itemType.empty())
             itemType = "xsd:anyType";
         const std::string count = "value->" + array.countName;
-        const std::string max = context_.projUpper() + "_MAX_ARRAY_NUM";
         typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
-        out_.line("snprintf(temp, sizeof(temp), \"%d\", " + count + " < 0 ? 0 : " + count + " > " + max + " ? " + max +
-                  " : " + count + ");");
+        out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count + " < 0 ? 0 : " +
+                  count + ");");
         out_.line("mystrcat(buff, " + cStringLiteral(" SOAP-ENC:arrayType=\"" + itemType + "[") + ");");
         out_.line("mystrcat(buff, temp);");
         out_.line("mystrcat(buff, \"]\\\"\");");

@@ -30,6 +30,7 @@ public:
         readBindings();
         readPortTypes();
         readServices();
+        inheritBases();
         view_.setTargetNamespace(parser_.getNamespace());
         view_.assignNames();
         return std::move(view_);
@@ -158,21 +159,105 @@ private:
         view.hasContentModel = model != nullptr;
         if (model == nullptr)
             return;
-        view.choice = model->getCompositor() == Schema::ContentModel::Choice;
-        for (const Schema::ContentModel::Entry& entry : model->getContents()) {
+        // A choice of elements: one member per branch, one of them chosen.
+        // A choice holding sequences or groups gives members that may each
+        // stand out instead.
+        bool flat = true;
+        for (const Schema::ContentModel::Entry& entry : model->getContents())
+            flat = flat && entry.getKind() == Schema::ContentModel::Particle;
+        view.choice = model->getCompositor() == Schema::ContentModel::Choice && flat;
+        addParticles(view, *model, owner, !view.choice && model->getCompositor() == Schema::ContentModel::Choice,
+                     false, 0);
+    }
+
+    // The elements of a content model in document order, those of nested
+    // sequences, choices and group references included. An element inside
+    // something that may stand out (minOccurs 0, a branch of a choice) may
+    // stand out itself; inside something repeated it is repeated.
+    void addParticles(CViewType& view, const Schema::ContentModel& model, const SchemaParser* owner, bool optional,
+                      bool repeated, int depth)
+    {
+        static constexpr int MaxDepth = 32; // groups that name themselves end here
+        optional = optional || model.getMin() == 0;
+        repeated = repeated || model.getMax() > 1;
+        const bool branches = depth > 0 && model.getCompositor() == Schema::ContentModel::Choice;
+        for (const Schema::ContentModel::Entry& entry : model.getContents()) {
+            if (entry.getKind() == Schema::ContentModel::ParticleGroup) {
+                const Schema::Group* group = entry.getGroup();
+                const Schema::ContentModel* content = group != nullptr ? groupContent(*group, owner) : nullptr;
+                if (content != nullptr && depth < MaxDepth)
+                    addParticles(view, *content, owner, optional || branches || group->getMin() == 0,
+                                 repeated || group->getMax() > 1, depth + 1);
+                continue;
+            }
+            if (entry.getKind() == Schema::ContentModel::ParticleContent) {
+                if (entry.getContentModel() != nullptr && depth < MaxDepth)
+                    addParticles(view, *entry.getContentModel(), owner, optional || branches, repeated, depth + 1);
+                continue;
+            }
             const Schema::Element* element = entry.getElement();
-            if (entry.getKind() != Schema::ContentModel::Particle || element == nullptr)
+            if (element == nullptr)
                 continue;
             CViewParticle particle;
             particle.name = element->getName();
             particle.type = resolve(owner, element->getType());
-            particle.minOccurs = element->getMin();
-            particle.maxOccurs = element->getMax();
+            particle.minOccurs = optional || branches ? 0 : element->getMin();
+            particle.maxOccurs = repeated ? Schema::UNBOUNDED : element->getMax();
             particle.nillable = element->isNillable();
             particle.qualified = element->isQualified() && !element->getNamespace().empty() && !particle.isWildcard();
             particle.ns = particle.qualified ? element->getNamespace() : std::string();
             view.particles.push_back(particle);
         }
+    }
+
+    // A group's particles; a reference read before its group was defined
+    // finds them in the schema now.
+    static const Schema::ContentModel* groupContent(const Schema::Group& group, const SchemaParser* owner)
+    {
+        if (group.getContentModel() != nullptr || owner == nullptr)
+            return group.getContentModel();
+        const Schema::Group* definition = owner->getGroup(Schema::QualifiedName(group.getName()));
+        return definition != nullptr ? definition->getContentModel() : nullptr;
+    }
+
+    // A complex type derived by extension holds its base's attributes and
+    // elements before its own (bases first, each type once).
+    void inheritBases()
+    {
+        std::map<const CViewType*, CViewType*> writable;
+        for (const auto& entry : typeViews_)
+            writable.emplace(entry.second, entry.second);
+        std::set<const CViewType*> done;
+        for (const auto& entry : typeViews_)
+            inherit(*entry.second, writable, done);
+    }
+
+    void inherit(CViewType& view, const std::map<const CViewType*, CViewType*>& writable,
+                 std::set<const CViewType*>& done)
+    {
+        if (!done.insert(&view).second)
+            return; // done, or a base of its own base
+        const auto base = writable.find(view.base.user);
+        if (view.simple || view.soapArray || view.xsd == nullptr || base == writable.end() ||
+            view.xsd->getBaseDerivation() != XsdType::Extension)
+            return;
+        CViewType& from = *base->second;
+        inherit(from, writable, done);
+        if (from.simple || from.hasSimpleContent() || from.soapArray)
+            return;
+        std::vector<CViewParticle> inherited = from.particles;
+        // Elements of a choice do not all stand: those of a choice beside
+        // other elements may each stand out.
+        if (from.choice && !view.particles.empty())
+            for (CViewParticle& particle : inherited)
+                particle.minOccurs = 0;
+        if (view.choice && !inherited.empty())
+            for (CViewParticle& particle : view.particles)
+                particle.minOccurs = 0;
+        view.choice = inherited.empty() ? view.choice : view.particles.empty() && from.choice;
+        view.particles.insert(view.particles.begin(), inherited.begin(), inherited.end());
+        view.attributes.insert(view.attributes.begin(), from.attributes.begin(), from.attributes.end());
+        view.hasContentModel = view.hasContentModel || from.hasContentModel;
     }
 
     // An element part whose declaration no schema of the document lists

@@ -79,7 +79,8 @@ void CStructLayout::chooseTypes()
 {
     for (const CViewSchema& schema : view_.schemas()) {
         for (const CViewType* type : schema.types) {
-            if (type != nullptr && !type->isNamedArray() && (type->simple || type->isStructured()))
+            // Every named type, also one of simple content or of attributes only.
+            if (type != nullptr && !type->isNamedArray() && (type->simple || type->isStructured() || !type->anonymous))
                 emitted_.emplace(type, true);
         }
     }
@@ -200,19 +201,20 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
     for (const CViewParticle& particle : type.particles) {
         CStructMember member;
         const bool items = particle.isWildcard() || (type.soapArray && particle.type.isUser());
+        // An xsd:any holds the markup of all its elements in one text.
+        const bool many = items || (particle.maxOccurs > 1 && !particle.isAnyElement());
         if (particle.type.isUser()) {
             if (type.soapArray && arrayDone)
                 continue;
             member = structMember(particle.type.user, std::string());
-            if (type.soapArray) {
+            if (many)
                 member.kind = CStructMember::StructArray;
-                arrayDone = true;
-            }
+            arrayDone = arrayDone || type.soapArray;
         } else if (particle.type.isNumeric()) {
-            member.kind = particle.isWildcard() ? CStructMember::NumberArray : CStructMember::Number;
+            member.kind = many ? CStructMember::NumberArray : CStructMember::Number;
             member.builtin = particle.type.builtin;
         } else if (particle.type.isText()) {
-            member.kind = particle.isWildcard() ? CStructMember::TextArray : CStructMember::Text;
+            member.kind = many ? CStructMember::TextArray : CStructMember::Text;
             member.lengthConstant = lengthConstant(
                 upperName(particle.isWildcard() ? type.cName : sanitiseIdentifier(particle.name)), textLength_);
         } else {
@@ -225,10 +227,9 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         member.wildcard = particle.isAnyElement();
         member.optional = particle.minOccurs == 0 || type.choice;
         member.nillable = particle.nillable && !items;
-        if (member.kind == CStructMember::Struct && items)
-            member.kind = CStructMember::StructArray;
-        // Arrays are named after the array type, as their users expect.
-        member.cName = scope.claim(member.isArray() ? type.cName : particle.name);
+        // The items of a SOAP array or a wildcard are named after the array
+        // type, as their users expect; a repeated element after itself.
+        member.cName = scope.claim(items ? type.cName : particle.name);
         if (member.isArray())
             member.countName = scope.claim(member.cName + "_count");
         if (member.optional && !member.isArray() && !member.wildcard)
@@ -377,7 +378,8 @@ void CStructLayout::orderTypeDefs()
             graph.addEdge(static_cast<int>(i), node[def.aliasOf], -1);
         for (std::size_t m = 0; m < def.members.size(); ++m) {
             const CStructMember& member = def.members[m];
-            if (member.target != nullptr)
+            // An array points at its items: they need no definition before it.
+            if (member.target != nullptr && !member.isArray())
                 graph.addEdge(static_cast<int>(i), node[member.target], static_cast<int>(m));
         }
     }

@@ -18,9 +18,11 @@ struct CStructMember {
         Number,      // "<C type of builtin> <cName>;"
         Text,        // "char <cName>[<lengthConstant>+1];"
         Struct,      // "<proj>_<target>_t <cName>;" (or a pointer, see below)
-        NumberArray, // "<C type> <cName>[<PROJ>_MAX_ARRAY_NUM];" with "int <countName>;"
-        TextArray,   // "char <cName>[<PROJ>_MAX_ARRAY_NUM][<lengthConstant>+1];" with count
-        StructArray, // "<proj>_<target>_t <cName>[<PROJ>_MAX_ARRAY_NUM];" with count
+        // Arrays hold count items in storage the decoder allocates (or the
+        // caller, for a message it sends), so that structs stay small:
+        NumberArray, // "<C type> *<cName>;" with "int <countName>;"
+        TextArray,   // "char (*<cName>)[<lengthConstant>+1];" with count
+        StructArray, // "struct <proj>_<target>_t *<cName>;" with count
         Dummy        // "int dummy;" of a struct that has nothing else
     };
     // Where the value stands in a document.
@@ -28,6 +30,7 @@ struct CStructMember {
 
     Kind kind = Dummy;
     Origin origin = None;
+    // Element: also a repeated element (maxOccurs above 1), held as an array.
     // The name in documents: attribute, element or part name; for Items the
     // item elements' name ("*" for a wildcard); for Value the type's name.
     std::string xmlName;

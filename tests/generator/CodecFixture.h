@@ -47,7 +47,17 @@ inline std::string codecDocument()
 inline const char* const FillEverything = R"(
 static void fill_everything(demo_Everything_t *v)
 {
+	/* arrays hold their items in storage of the caller's */
+	static __typeof__(*v->inners.InnerArray) inners[2];
+	static __typeof__(*v->words.WordArray) words[3];
+	static __typeof__(*v->longs.LongArray) longs[5];
+
 	memset(v, 0, sizeof(*v));
+	memset(inners, 0, sizeof(inners));
+	memset(longs, 0, sizeof(longs));
+	v->inners.InnerArray = inners;
+	v->words.WordArray = words;
+	v->longs.LongArray = longs;
 	strcpy(v->id, "a<b&\"c'");
 	v->i = -42; v->b = -100; v->flag = 1; v->u = 4000000000u; v->l = -9000000000LL; v->ul = 18446744073709551615ULL;
 	v->s = -300; v->us = 65535; v->f = 3.75f; v->d = 0.1;

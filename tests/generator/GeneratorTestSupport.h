@@ -10,6 +10,7 @@
 #include "generator/emit/HeaderStructs.h"
 #include "generator/emit/MessageSenders.h"
 #include "generator/emit/PacketDecoder.h"
+#include "generator/emit/PacketFree.h"
 #include "generator/emit/PacketReader.h"
 #include "generator/emit/PrintFunctions.h"
 #include "generator/emit/ResponseDecoders.h"
@@ -234,8 +235,8 @@ protected:
         return source.text();
     }
 
-    // The partial source followed by the packet reader, the decoders and
-    // the packet decoder.
+    // The partial source followed by the packet reader, the decoders, the
+    // packet decoder and the packet's free function.
     std::string emitSourceWithReaders()
     {
         CTextBuffer source;
@@ -243,6 +244,7 @@ protected:
         writeSourcePacketReader(*context_, source);
         writeResponseDecoders(*context_, source);
         writePacketDecoder(*context_, source);
+        writePacketFree(*context_, source);
         return source.text();
     }
 

@@ -31,7 +31,7 @@ class Header:
         for m in re.finditer(r"typedef struct (\w+)\s*\{", text):
             body, end = self._braced(text, m.end() - 1)
             aliases = re.match(r"\s*([\w ,]+);", text[end:])
-            members = self._members(re.sub(r"union\s*\{.*?\}\s*\w*\s*;", "", body, flags=re.S))
+            members = self._arrays(self._members(re.sub(r"union\s*\{.*?\}\s*\w*\s*;", "", body, flags=re.S)))
             self.structs[m.group(1)] = members
             for alias in (aliases.group(1).split(",") if aliases else []):
                 self.structs[alias.strip()] = members
@@ -79,11 +79,26 @@ class Header:
         return text[start + 1:], len(text)
 
     @staticmethod
+    def _arrays(members):
+        """An array is a pointer to its items beside a count: its first dimension becomes "*"."""
+        names = {m.name for m in members}
+        for m in members:
+            m.ctype = re.sub(r"^struct\s+", "", m.ctype)
+            if m.name + "_count" in names and m.ctype.endswith("*"):
+                m.ctype = m.ctype[:-1].strip()
+                m.dims = ["*"] + m.dims
+        return members
+
+    @staticmethod
     def _members(body):
         members = []
         for line in body.split(";"):
             line = re.sub(r"//[^\n]*", "", line).strip()
             if not line or line.startswith("union") or "{" in line or "}" in line:
+                continue
+            texts = re.match(r"(.*?)\(\s*\*\s*(\w+)\s*\)\s*((?:\[[^\]]*\])*)$", line, re.S)
+            if texts:  # char (*items)[N+1]: a pointer to texts
+                members.append(Member(texts.group(1) + "*", texts.group(2), re.findall(r"\[([^\]]*)\]", texts.group(3))))
                 continue
             m = re.match(r"(.*?)(\**)\s*\b(\w+)\s*((?:\[[^\]]*\])*)$", line, re.S)
             if not m:
@@ -167,14 +182,26 @@ class Writer:
             items = nodes
             if len(nodes) == 1 and "c" in nodes[0] and self._is_array_wrapper(member, nodes[0]):
                 items = nodes[0]["c"]
+            if array_dims[0] == "*":
+                self.lines.append("%s%s = calloc(%d, sizeof(*%s));" % (indent, expr, max(1, len(items)), expr))
             for i, node in enumerate(items):
-                self.lines.append("%sif(%d < (int)(sizeof(%s)/sizeof(%s[0]))){" % (indent, i, expr, expr))
+                if array_dims[0] == "*":
+                    self.lines.append("%sif(%s != NULL){" % (indent, expr))
+                else:
+                    self.lines.append("%sif(%d < (int)(sizeof(%s)/sizeof(%s[0]))){" % (indent, i, expr, expr))
                 self.fill(Member(base, member.name, member.dims[len(array_dims):]), "%s[%d]" % (expr, i), [node], indent + "\t")
                 self.lines.append("%s}" % indent)
             count = len(items)
             self.lines.append("%s/*count*/ COUNT_%s = %d;" % (indent, member.name, count))
             return
         node = nodes[0]
+        if base.endswith("*") and self.is_struct(base[:-1].strip()):
+            # A struct held by pointer (types that hold each other).
+            self.lines.append("%s%s = calloc(1, sizeof(*%s));" % (indent, expr, expr))
+            self.lines.append("%sif(%s != NULL){" % (indent, expr))
+            self.fill(Member(base[:-1].strip(), member.name, []), "(*%s)" % expr, nodes, indent + "\t")
+            self.lines.append("%s}" % indent)
+            return
         if self.is_struct(base):
             children = node.get("c", []) + node.get("a", [])
             if "v" in node:
@@ -247,6 +274,8 @@ class Writer:
             if m.name == "dummy" and len(members) == 1:
                 continue  # the stand-in member of a structure the generator left empty
             found = matched[m.name]
+            if not found and m.name.startswith("__") and any(c.get("any") for c in children):
+                found = [{"n": m.name, "c": children}]  # an xsd:any holds the wildcard content
             if not found and value and not self.is_struct(m.ctype):
                 # A simple content's text goes to the first leaf that no attribute took.
                 found, value = value, []
@@ -268,15 +297,26 @@ class Writer:
                     else:
                         self.lines[i] = ""
 
-    def dump(self, member, expr, indent="\t"):
+    def dump(self, member, expr, indent="\t", depth=0):
         base = member.ctype
         string = base in ("char", "unsigned char") and len(member.dims) >= 1
         array_dims = member.dims[:-1] if string else member.dims
+        if depth > 12:
+            return  # types that hold each other (by pointer or array): samples go no deeper
+        if base.endswith("*") and self.is_struct(base[:-1].strip()):
+            self.lines.append("%sif(%s != NULL){" % (indent, expr))
+            self.dump(Member(base[:-1].strip(), member.name, []), "(*%s)" % expr, indent + "\t", depth + 2)
+            self.lines.append("%s}" % indent)
+            return
         if array_dims:
-            limit = "(int)(sizeof(%s)/sizeof(%s[0]))" % (expr, expr)
+            if array_dims[0] == "*":
+                limit = "(%s == NULL ? 0 : 0x7fffffff)" % expr
+            else:
+                limit = "(int)(sizeof(%s)/sizeof(%s[0]))" % (expr, expr)
             self.lines.append("%s{ int i_%d; for(i_%d = 0; i_%d < %s && i_%d < LIMIT_%s; i_%d++){" % (
                 indent, len(indent), len(indent), len(indent), limit, len(indent), member.name, len(indent)))
-            self.dump(Member(base, member.name, member.dims[len(array_dims):]), "%s[i_%d]" % (expr, len(indent)), indent + "\t")
+            self.dump(Member(base, member.name, member.dims[len(array_dims):]), "%s[i_%d]" % (expr, len(indent)),
+                      indent + "\t", depth + 2)
             self.lines.append("%s}}" % indent)
             return
         if self.is_struct(base):
@@ -287,7 +327,7 @@ class Writer:
                 if m.name.endswith("_count") and m.name[: -len("_count")] in names or m.name in flags:
                     continue
                 before = len(self.lines)
-                self.dump(m, "%s.%s" % (expr, m.name), indent)
+                self.dump(m, "%s.%s" % (expr, m.name), indent, depth)
                 limit = "%s.%s_count" % (expr, m.name) if m.name + "_count" in names else "0x7fffffff"
                 for i in range(before, len(self.lines)):
                     self.lines[i] = self.lines[i].replace("LIMIT_%s;" % m.name, "%s;" % limit)
@@ -389,10 +429,12 @@ static int call(const char *op, const char *side, unsigned int request, unsigned
 		return -1;
 	}
 	send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
+	%(prefix)s_free_proto_packet(&pk);
 	memset(&pk, 0, sizeof(pk));
 	if(send_rc == 0)
 		read_rc = %(prefix)s_proto_readpacket(&trans, &pk, 10);
 	print_result(op, side, send_rc, read_rc, &pk, response);
+	%(prefix)s_free_proto_packet(&pk);
 	tessaro_socket_close(trans.socket);
 	return 0;
 }
@@ -466,12 +508,14 @@ int main(void)
 			}
 		}
 		print_result(op, "server-request", 0, read_rc, &pk, 0);
+		%(prefix)s_free_proto_packet(&pk);
 		if(response != 0){
 			memset(&pk, 0, sizeof(pk));
 			fill_packet(&pk, response);
 			/* One request per connection: the client must not send another on it. */
 			%(prefix)s_add_http_header(&pk, "Connection", "close");
 			send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
+			%(prefix)s_free_proto_packet(&pk);
 		}
 		printf("{\"op\":\"%%s\",\"side\":\"server-response\",\"send\":%%d}\n", op, send_rc);
 		fflush(stdout);

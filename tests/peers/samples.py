@@ -1,6 +1,8 @@
 """Sample values for the messages of an operation, derived from the schema: every leaf gets a
 value of its type that is unique within the message where the type allows it, so that a value that
-arrives under the wrong name or not at all is seen. Repeated elements get two items.
+arrives under the wrong name or not at all is seen. Repeated elements get two items, or as many as a maxOccurs up to 7 admits; the branches
+of a choice take turns; an optional element named "omitted..." gets none; a type met three times
+on the way down is not entered again where it is optional (recursive lists).
 
 A tree node is a dict: "n" name, "ns" namespace (None when unqualified), then either "v" (text
 value, with "t" its built-in type) or "c" (child elements) and "a" (attributes)."""
@@ -99,6 +101,8 @@ class SampleMaker:
         self.svc = service
         self.count = Counter(start)
         self.notes = []
+        self.turns = {}  # choice -> times met
+        self.entered = []  # the types being filled, outermost first
 
     # -- simple types ---------------------------------------------------------------------------
     def simple_value(self, type_name, node=None):
@@ -195,7 +199,9 @@ class SampleMaker:
         if decl is None or decl.tag == xs("simpleType"):
             node["v"], node["t"] = self.simple_value(type_name)
             return
+        self.entered.append(type_name)
         self.fill_complex(node, decl, depth)
+        self.entered.pop()
 
     def fill_complex(self, node, decl, depth):
         sc = decl.find(xs("simpleContent"))
@@ -263,9 +269,12 @@ class SampleMaker:
             if local in ("sequence", "all"):
                 self.particles(node, child, depth)
             elif local == "choice":
-                first = next((c for c in child if isinstance(c.tag, str) and etree.QName(c).localname != "annotation"), None)
-                if first is not None:
-                    self.particle(node, first, depth)
+                branches = [c for c in child if isinstance(c.tag, str) and etree.QName(c).localname != "annotation"]
+                if branches:
+                    key = child.getroottree().getpath(child)
+                    turn = self.turns.get(key, 0)
+                    self.turns[key] = turn + 1
+                    self.particle(node, branches[turn % len(branches)], depth)
             elif local == "group" and child.get("ref"):
                 group = self.svc.groups.get(qname(child, child.get("ref")))
                 if group is not None:
@@ -310,10 +319,16 @@ class SampleMaker:
         if local != "element":
             self.particles(node, [child], depth)
             return
-        repeat = child.get("maxOccurs", "1") not in ("0", "1")
-        if child.get("maxOccurs") == "0":
+        most = child.get("maxOccurs", "1")
+        if most == "0":
             return
-        for _ in range(2 if repeat else 1):
+        optional = child.get("minOccurs") == "0"
+        if optional and (child.get("name") or "").startswith("omitted"):
+            return
+        if optional and child.get("type") and self.entered.count(qname(child, child.get("type"))) >= 3:
+            return
+        items = min(int(most), 7) if most.isdigit() else 2
+        for _ in range(items):
             item = self.element(child, False, depth + 1)
             if item is not None:
                 node["c"].append(item)

@@ -31,10 +31,9 @@ TEST(MemberKindsTest, EachKindDeclaresItsMember)
         {CStructMember::Text, Schema::XSD_STRING, false, {"\tchar\tm[P_MAX_M_LEN+1];"}},
         {CStructMember::Struct, 0, false, {"\tp_T_t\tm;"}},
         {CStructMember::Struct, 0, true, {"\tstruct p_T_t\t*m;"}},
-        {CStructMember::NumberArray, Schema::XSD_DOUBLE, false, {"\tdouble\tm[P_MAX_ARRAY_NUM];", "\tint\tm_count;"}},
-        {CStructMember::TextArray, Schema::XSD_STRING, false,
-         {"\tchar\tm[P_MAX_ARRAY_NUM][P_MAX_M_LEN+1];", "\tint\tm_count;"}},
-        {CStructMember::StructArray, 0, false, {"\tp_T_t\tm[P_MAX_ARRAY_NUM];", "\tint\tm_count;"}},
+        {CStructMember::NumberArray, Schema::XSD_DOUBLE, false, {"\tdouble\t*m;", "\tint\tm_count;"}},
+        {CStructMember::TextArray, Schema::XSD_STRING, false, {"\tchar\t(*m)[P_MAX_M_LEN+1];", "\tint\tm_count;"}},
+        {CStructMember::StructArray, 0, false, {"\tstruct p_T_t\t*m;", "\tint\tm_count;"}},
     };
     std::set<const CMemberKind*> kinds;
     for (const auto& c : cases) {

@@ -616,13 +616,17 @@ TEST_F(MessageSendersTest, EnvelopesFollowTheSchemasAndTheBinding)
                     "<part name=\"return\" type=\"tns:ArrayOfstring\"/>"),
          R"(
 	fresh(&pk, DEMO_PROTO_ECHO);
+	pk.msg.EchoIn.strings.ArrayOfstring = calloc(2, sizeof(*pk.msg.EchoIn.strings.ArrayOfstring));
 	strcpy(pk.msg.EchoIn.strings.ArrayOfstring[0], "one");
 	strcpy(pk.msg.EchoIn.strings.ArrayOfstring[1], "two");
 	pk.msg.EchoIn.strings.ArrayOfstring_count = 2;
+	pk.msg.EchoIn.structs.ArrayOfSOAPStruct = calloc(1, sizeof(*pk.msg.EchoIn.structs.ArrayOfSOAPStruct));
 	strcpy(pk.msg.EchoIn.structs.ArrayOfSOAPStruct[0].varString, "s");
 	pk.msg.EchoIn.structs.ArrayOfSOAPStruct_count = 1;
 	pk.msg.EchoIn.n = 4;
 	report(&trans, &pk);
+	free(pk.msg.EchoIn.strings.ArrayOfstring);
+	free(pk.msg.EchoIn.structs.ArrayOfSOAPStruct);
 )",
          {},
          {body + "ns2:echo@SOAP-ENV:encodingStyle=http://schemas.xmlsoap.org/soap/encoding/",

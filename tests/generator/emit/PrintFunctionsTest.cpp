@@ -105,12 +105,14 @@ static void pass(pr_proto_packet_t *pk, int *pair)
 	printf("-- %d\n", result);
 	if(result == 0)
 		pr_print_proto_packet_t(&got);
-	free(got.attachment);
+	pr_free_proto_packet(&got);
 }
 
 int main(void)
 {
 	static pr_proto_packet_t pk;
+	static pr_Item_t items[2];
+	static __typeof__(*pk.msg.PlaceIn.order.names.NameArray) names[1];
 	pr_Order_t *order;
 	int pair[2];
 
@@ -121,6 +123,8 @@ int main(void)
 	strcpy(pk.Token, "s-1");
 	order = &pk.msg.PlaceIn.order;
 	fill_item(&order->first, "first", -9000000000L);
+	order->items.ItemArray = items;
+	order->names.NameArray = names;
 	fill_item(&order->items.ItemArray[0], "a", 1);
 	fill_item(&order->items.ItemArray[1], "b", 2);
 	order->items.ItemArray_count = 2;

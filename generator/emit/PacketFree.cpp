@@ -1,0 +1,145 @@
+#include "generator/emit/PacketFree.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/model/OperationWalk.h"
+#include "generator/emit/ExportedFunctions.h"
+#include "generator/emit/TextBuffer.h"
+
+#include <map>
+#include <set>
+
+namespace {
+
+class CFreeWriter {
+public:
+    CFreeWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
+
+    void write()
+    {
+        const CStructLayout& layout = context_.layout();
+        std::vector<const CViewType*> owners;
+        for (const CViewType* type : layout.codecTypes()) {
+            if (holdsStorage(*layout.structOf(type)))
+                owners.push_back(type);
+        }
+        // Types that hold each other call each other's functions; a type
+        // no message holds leaves its function unused.
+        for (const CViewType* type : owners)
+            out_.line("static void free_" + type->cName + "_t(" + context_.typeName(type->cName) + " *value) " +
+                      context_.projUpper() + "_MAYBE_UNUSED;");
+        if (!owners.empty())
+            out_.emptyLine();
+        for (const CViewType* type : owners) {
+            out_.line("static void free_" + type->cName + "_t(" + context_.typeName(type->cName) + " *value)");
+            out_.open("{");
+            writeMembers(layout.structOf(type)->heldMembers(), "value->", out_);
+            out_.close();
+            out_.emptyLine();
+        }
+        writePacket();
+    }
+
+private:
+    // Whether a struct holds storage of its own, directly or in a struct it
+    // holds by value (pointers and arrays hold storage, so the walk ends).
+    bool holdsStorage(const CStructDef& def)
+    {
+        const auto known = holds_.find(&def);
+        if (known != holds_.end())
+            return known->second;
+        holds_[&def] = false;
+        bool holds = false;
+        for (const CStructMember& member : def.heldMembers())
+            holds = holds || ownsStorage(member) || (member.target != nullptr && freesInside(member));
+        holds_[&def] = holds;
+        return holds;
+    }
+
+    static bool ownsStorage(const CStructMember& member) { return member.isArray() || member.pointer; }
+
+    // Whether the struct the member holds (or each of its items) has a free function.
+    bool freesInside(const CStructMember& member)
+    {
+        const CStructDef* def = member.userType != nullptr ? context_.layout().structOf(member.userType) : nullptr;
+        return def != nullptr && holdsStorage(*def);
+    }
+
+    void writeMembers(const std::vector<CStructMember>& members, const std::string& owner, CTextBuffer& out)
+    {
+        for (const CStructMember& member : members) {
+            const std::string access = owner + member.cName;
+            const std::string inner = member.userType != nullptr ? "free_" + member.userType->cName + "_t" : "";
+            if (member.isArray()) {
+                if (freesInside(member)) {
+                    out.open("if(" + access + " != NULL){");
+                    out.line("int\ti;");
+                    out.emptyLine();
+                    out.line("for(i = 0; i < " + owner + member.countName + "; i++)");
+                    out.line("\t" + inner + "(&" + access + "[i]);");
+                    out.close();
+                }
+                out.line("free(" + access + ");");
+                out.line(access + " = NULL;");
+                out.line(owner + member.countName + " = 0;");
+            } else if (member.pointer) {
+                out.open("if(" + access + " != NULL){");
+                if (freesInside(member))
+                    out.line(inner + "(" + access + ");");
+                out.line("free(" + access + ");");
+                out.line(access + " = NULL;");
+                out.close();
+            } else if (member.target != nullptr && freesInside(member)) {
+                out.line(inner + "(&" + access + ");");
+            }
+        }
+    }
+
+    void writePacket()
+    {
+        const std::string& p = context_.proj();
+        const CStructLayout& layout = context_.layout();
+        out_.line("//frees what the packet reader allocated in pk: arrays, nested structs and the attachment");
+        out_.line(exportedDefinitionHead(p, CExportedFunction::FreePacket));
+        out_.open("{");
+        writeMembers(layout.headerMembers(), "pk->", out_);
+        CTextBuffer cases;
+        cases.indent();
+        std::set<std::string> labels;
+        forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
+                                                 const CViewDirection& side) {
+            const CStructDef* def = layout.structOf(side.message);
+            for (const CMessageKey* key : context_.keys().keysOf(operation, direction)) {
+                if (!labels.insert(key->id).second || def == nullptr || !holdsStorage(*def))
+                    continue;
+                cases.line("case " + context_.projUpper() + "_PROTO_" + key->id + ":");
+                cases.indent();
+                writeMembers(def->members, "pk->msg." + side.message->cName + ".", cases);
+                cases.line("break;");
+                cases.outdent();
+            }
+        });
+        if (!cases.empty()) {
+            out_.line("switch(pk->msg_type){");
+            out_.append(cases.text());
+            out_.line("default:");
+            out_.line("\tbreak;");
+            out_.line("}");
+        }
+        out_.line("free(pk->attachment);");
+        out_.line("pk->attachment = NULL;");
+        out_.line("pk->attachment_length = 0;");
+        out_.close();
+        out_.emptyLine();
+    }
+
+    const CEmitContext& context_;
+    CTextBuffer& out_;
+    std::map<const CStructDef*, bool> holds_;
+};
+
+} // namespace
+
+void writePacketFree(const CEmitContext& context, CTextBuffer& source)
+{
+    CFreeWriter(context, source).write();
+}

@@ -1,0 +1,14 @@
+#ifndef KELVANE_GENERATOR_EMIT_PACKETFREE_H
+#define KELVANE_GENERATOR_EMIT_PACKETFREE_H
+
+class CEmitContext;
+class CTextBuffer;
+
+// The exported <proj>_free_proto_packet and the static free_<T>_t of every
+// type whose struct holds storage of its own (arrays, structs held by
+// pointer, and what holds those): it frees what the packet reader
+// allocated in a packet, with its attachment, and leaves those members
+// empty. The message freed is the one msg_type names, as in send_packet.
+void writePacketFree(const CEmitContext& context, CTextBuffer& source);
+
+#endif
