@@ -15,7 +15,7 @@ void banner(CTextBuffer& out)
 }
 
 // How the structs tell what a message holds beyond the values.
-void writeConventions(CTextBuffer& out)
+void writeConventions(const std::string& proj, CTextBuffer& out)
 {
     for (const char* text :
          {"//Presence: an element that may be left out (minOccurs=\"0\", or a branch of a choice) has",
@@ -24,8 +24,18 @@ void writeConventions(CTextBuffer& out)
           "//element arrived. A nillable element has an int <member>_nil: non-zero sends",
           "//<element xsi:nil=\"true\"/>, and decoders set it when that arrives (the value stays empty).",
           "//Attributes are written when their text is not empty. Members without a flag are always",
-          "//written."})
-        out.line(text);
+          "//written.",
+          "//Repeated elements and the items of SOAP arrays: a pointer to <member>_count items. Encoders",
+          "//write exactly that many; the packet reader allocates them as they arrive, and",
+          "//@_free_proto_packet frees them (with the attachment and the structs it allocated for",
+          "//types that hold each other). A packet filled by the caller holds the caller's storage.",
+          "//An xsd:any member holds the markup of its elements as it is written and as it came.",
+          "//The comment before each struct says which element, attribute or part each member holds."})
+    {
+        std::string line = text;
+        const std::string::size_type at = line.find('@');
+        out.line(at == std::string::npos ? line : line.replace(at, 1, proj));
+    }
     out.emptyLine();
 }
 
@@ -37,8 +47,42 @@ void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>&
     }
 }
 
+// What a member holds in documents: "//<member>: element <name> in <ns>,
+// optional, repeated, nillable" (attributes and parts alike).
+void writeMemberNotes(const std::vector<CStructMember>& members, CTextBuffer& out)
+{
+    for (const CStructMember& member : members) {
+        std::string what;
+        std::string ns = member.ns;
+        if (member.origin == CStructMember::Items)
+            what = "the items";
+        else if (member.origin == CStructMember::Element)
+            what = member.wildcard ? "any elements of " + member.xmlName : "element " + member.xmlName;
+        else if (member.origin == CStructMember::Attribute && !member.wildcard)
+            what = "attribute " + member.xmlName;
+        else if (member.origin == CStructMember::Part && member.part != nullptr) {
+            const bool element = member.part->refKind == CViewPart::ElementRef && member.part->element != nullptr;
+            what = element ? "element " + member.part->element->name : "part " + member.part->name;
+            ns = element ? member.part->element->ns : std::string();
+        }
+        if (what.empty())
+            continue;
+        if (member.origin != CStructMember::Items && !member.wildcard)
+            what += ns.empty() ? " (no namespace)" : " in " + ns;
+        if (member.optional)
+            what += ", optional";
+        if (member.isArray())
+            what += ", repeated";
+        if (member.nillable)
+            what += ", nillable";
+        out.line("//" + member.cName + ": " + what);
+    }
+}
+
 void writeTypeStruct(const CStructLayout& layout, const CStructDef& def, CTextBuffer& out)
 {
+    if (def.kind != CStructDef::ElementAlias)
+        writeMemberNotes(def.members, out);
     if (def.kind == CStructDef::ElementAlias) {
         out.line("typedef " + layout.typeName(def.type->cName) + " " + layout.typeName(def.name) + ";");
         out.emptyLine();
@@ -130,7 +174,7 @@ void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
 {
     const CStructLayout& layout = context.layout();
     banner(header);
-    writeConventions(header);
+    writeConventions(layout.proj(), header);
     for (const CStructDef* def : layout.typeStructs())
         writeTypeStruct(layout, *def, header);
     for (const CStructDef* def : layout.messageStructs())

@@ -90,6 +90,8 @@ public:
             decoder.attributeText(member, access(member));
         else if (member.origin == CStructMember::Value)
             decoder.ownText(member, access(member));
+        else if (member.wildcard)
+            decoder.wildcard(member, access(member));
         else
             decoder.child(member, member.xmlName, [&](const std::string& indent) { decoder.text(member, access(member), indent); });
     }

@@ -38,6 +38,9 @@ public:
     virtual void child(const CStructMember& member, const std::string& name,
                        const std::function<void(const std::string& indent)>& body) = 0;
     virtual void text(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
+    // An xsd:any: the elements no other member takes, their markup appended
+    // to the member's text as they came.
+    virtual void wildcard(const CStructMember& member, const std::string& access) = 0;
     virtual void nested(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
     // The array member's next slot, refused when the array is full.
     virtual std::string slot(const CStructMember& member, const std::string& indent) = 0;

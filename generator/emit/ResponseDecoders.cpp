@@ -58,6 +58,8 @@ public:
         writeDecodeHelpers(conversions_, context_.projUpper(), out);
         if (usesGrow_)
             writeGrow(out);
+        if (usesMarkup_)
+            writeMarkup(out);
         if (usesNil_) {
             out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
             out.line("static int mydecode_nil(xmlNodePtr cur)");
@@ -102,6 +104,42 @@ public:
         out.emptyLine();
     }
 
+    // An element's markup appended to a text: copied into a document of
+    // its own, so that the namespaces it uses are declared on it.
+    static void writeMarkup(CTextBuffer& out)
+    {
+        out.line("//appends the element at cur as markup, with the namespaces it uses declared on it, to the text");
+        out.line("//at dest of size bytes; -1 when it does not fit");
+        out.line("static int mydecode_markup(xmlNodePtr cur, char *dest, size_t size)");
+        out.open("{");
+        out.line("xmlDocPtr\tcopy = xmlNewDoc((const xmlChar *)\"1.0\");");
+        out.line("xmlBufferPtr\tbuffer = xmlBufferCreate();");
+        out.line("xmlNodePtr\tnode = copy != NULL ? xmlDocCopyNode(cur, copy, 1) : NULL;");
+        out.line("size_t\tused = strlen(dest), length;");
+        out.line("int\tresult = -1;");
+        out.emptyLine();
+        out.line("if(node != NULL && buffer != NULL){");
+        out.line("\txmlDocSetRootElement(copy, node);");
+        out.line("\tif(xmlNodeDump(buffer, copy, node, 0, 0) >= 0){");
+        out.line("\t\tlength = (size_t)xmlBufferLength(buffer);");
+        out.line("\t\tif(used + length < size){");
+        out.line("\t\t\tmemcpy(dest + used, xmlBufferContent(buffer), length);");
+        out.line("\t\t\tdest[used + length] = '\\0';");
+        out.line("\t\t\tresult = 0;");
+        out.line("\t\t}");
+        out.line("\t}");
+        out.line("}else if(node != NULL){");
+        out.line("\txmlFreeNode(node);");
+        out.line("}");
+        out.line("if(buffer != NULL)");
+        out.line("\txmlBufferFree(buffer);");
+        out.line("if(copy != NULL)");
+        out.line("\txmlFreeDoc(copy);");
+        out.line("return result;");
+        out.close();
+        out.emptyLine();
+    }
+
     void attributeText(const CStructMember& member, const std::string& access) override
     {
         inHead_ = true;
@@ -127,6 +165,8 @@ public:
 
     void line(const std::string& text) override { loop_.line(text); }
 
+    void wildcard(const CStructMember&, const std::string& access) override { wildcards_.push_back(access); }
+
 private:
     // structType: the C type the decoder fills.
     void begin(const std::string& suffix, const std::string& structType)
@@ -137,10 +177,13 @@ private:
         structType_ = structType;
         signature_ = "static int decode_" + suffix + "(xmlDocPtr doc, xmlNodePtr cur, " + structType + " *value)";
         required_.clear();
+        names_.clear();
+        wildcards_.clear();
     }
 
     void end()
     {
+        writeWildcards();
         text_.line(signature_);
         text_.line("{");
         text_.line("\tint result = 0;");
@@ -171,6 +214,24 @@ private:
         text_.emptyLine();
     }
 
+    // The children no member's name takes go to the wildcards, as markup.
+    void writeWildcards()
+    {
+        if (wildcards_.empty())
+            return;
+        usesMarkup_ = true;
+        std::string test;
+        for (const std::string& name : names_)
+            test += (test.empty() ? "" : " && ") + std::string("xmlStrcmp(cur->name, (const xmlChar *)\"") +
+                cStringBody(name) + "\")";
+        loop_.line("\t\tif(" + (test.empty() ? std::string("1") : test) + "){");
+        for (const std::string& access : wildcards_) {
+            loop_.line("\t\t\tif((result = mydecode_markup(cur, " + access + ", sizeof(" + access + "))) != 0)");
+            loop_.line("\t\t\t\t" + fail());
+        }
+        loop_.line("\t\t}");
+    }
+
     std::string fail()
     {
         usesGoto_ = true;
@@ -182,6 +243,7 @@ private:
                const std::function<void(const std::string& indent)>& body) override
     {
         loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(name) + "\")){");
+        names_.push_back(name);
         if (!member.presentName.empty())
             loop_.line("\t\t\tvalue->" + member.presentName + " = 1;");
         if (!member.nilName.empty()) {
@@ -264,6 +326,9 @@ private:
     bool inHead_ = false;
     bool usesNil_ = false;
     bool usesGrow_ = false;
+    bool usesMarkup_ = false;
+    std::vector<std::string> names_;     // the children the current decoder's members take
+    std::vector<std::string> wildcards_; // its xsd:any members
     std::set<CDecodeConversion> conversions_;
 };
 
