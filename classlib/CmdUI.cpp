@@ -57,3 +57,12 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
     }
     return bHandled;
 }
+
+void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
+    CCmdUI state;
+    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+        state.m_nID = static_cast<UINT>(::GetDlgCtrlID(hWndChild));
+        state.m_pOther = CWnd::FromHandle(hWndChild);
+        state.DoUpdate(pTarget, bDisableIfNoHndler);
+    }
+}

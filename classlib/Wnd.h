@@ -131,6 +131,9 @@ public:
     // focus on its control).
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
+    // Runs an update request for every child control by its id through pTarget (controls with
+    // no handler anywhere are disabled with bDisableIfNoHndler).
+    void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
     // PreTranslateMessage of the target window and each parent up to hWndStop.
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     // Sends to every child (every descendant with bDeep); with bOnlyPerm only to windows of the

@@ -205,7 +205,7 @@ LRESULT CKLVStatusBar::OnIdleUpdateCmdUIBar(WPARAM wParam, LPARAM) {
     return 0;
 }
 
-void CKLVStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL) {
+void CKLVStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
     CKLVStatusCmdUI state(this);
     state.m_pOther = this;
     state.m_nIndexMax = static_cast<UINT>(GetPaneCount());
@@ -216,6 +216,7 @@ void CKLVStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL) {
         if (state.DoUpdate(this, FALSE)) continue;
         state.DoUpdate(pTarget, FALSE);
     }
+    UpdateDialogControls(pTarget, bDisableIfNoHndler);
 }
 
 LRESULT CKLVStatusBar::OnSetTextBar(WPARAM, LPARAM lParam) {

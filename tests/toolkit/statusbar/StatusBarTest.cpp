@@ -20,6 +20,7 @@ namespace {
 
 const UINT ID_TEST_POSITION = 0xE7F0;   // "Line 12, Col 40" in the test resources
 const UINT ID_MISSING_STRING = 0xE7F1;
+const UINT IDC_PANE_CHILD = 0xE7F2;
 const UINT kAppIndicators[] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
 // Counts what the bar sends its native control.
@@ -48,6 +49,8 @@ public:
     afx_msg void OnUpdateCaps(CCmdUI* pCmdUI) { pCmdUI->SetText("caps"); }
     afx_msg void OnUpdateNum(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
     afx_msg void OnUpdateScrl(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
+    afx_msg void OnUpdateChild(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bChildEnabled); }
+    BOOL m_bChildEnabled = FALSE;
     DECLARE_MESSAGE_MAP()
 };
 
@@ -55,6 +58,7 @@ BEGIN_MESSAGE_MAP(CIndicatorFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateCaps)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateNum)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateScrl)
+    ON_UPDATE_COMMAND_UI(IDC_PANE_CHILD, OnUpdateChild)
 END_MESSAGE_MAP()
 
 class StatusBarTest : public ::testing::Test {
@@ -205,6 +209,28 @@ TEST_F(StatusBarTest, TheFramesIdleUpdateReachesThePanes) {
     EXPECT_FALSE(m_bar.GetPaneStyle(3) & CKLVStatusBarPane::styleDisabled);
     // A pane nobody answers keeps its state, even with disable-if-no-handler.
     EXPECT_EQ(m_bar.GetPaneStyle(4), UINT(CKLVStatusBarPane::styleDisabled));
+}
+
+TEST_F(StatusBarTest, AChildControlSitsInItsPaneAndIsUpdatedWithThePanes) {
+    ASSERT_TRUE(m_bar.SetIndicators(kAppIndicators, 4));
+    m_pFrame->RecalcLayout();
+    CStatic child;
+    ASSERT_TRUE(child.Create("x", WS_CHILD | WS_VISIBLE, CRect(0, 0, 5, 5), &m_bar, IDC_PANE_CHILD));
+    m_bar.GetPane(2)->m_hwndChild = child.m_hWnd;
+    m_bar.PositionControls();
+    CRect rcPane, rcChild;
+    m_bar.GetItemRect(2, &rcPane);
+    child.GetWindowRect(&rcChild);
+    m_bar.ScreenToClient(&rcChild);
+    rcPane.DeflateRect(::GetSystemMetrics(SM_CXEDGE), ::GetSystemMetrics(SM_CXEDGE));
+    EXPECT_EQ(rcChild, rcPane);
+
+    for (BOOL bEnabled : {FALSE, TRUE}) {
+        m_pFrame->m_bChildEnabled = bEnabled;
+        m_pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        EXPECT_EQ(child.IsWindowEnabled(), bEnabled);
+    }
+    m_bar.GetPane(2)->m_hwndChild = nullptr;   // the test's control, not the pane's
 }
 
 TEST_F(StatusBarTest, WindowTextIsTheFirstSeparatorsText) {
