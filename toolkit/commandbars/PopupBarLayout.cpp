@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/DCScopes.h"
+#include "toolkit/common/FlagScope.h"
 #include "toolkit/common/MultiMonitor.h"
 #include "toolkit/common/StartupRegistrations.h"
 
@@ -18,18 +19,6 @@ KLV_IMPLEMENT_SERIAL(CKLVPopupToolBar, CKLVPopupBar)
 KLV_IMPLEMENT_SERIAL(CKLVControlExpandButton, CKLVControlButton)
 
 namespace {
-
-// Sets a flag for a scope.
-class CFlagScope {
-public:
-    explicit CFlagScope(BOOL& bFlag) : m_bFlag(bFlag) { m_bFlag = TRUE; }
-    ~CFlagScope() { m_bFlag = FALSE; }
-    CFlagScope(const CFlagScope&) = delete;
-    CFlagScope& operator=(const CFlagScope&) = delete;
-
-private:
-    BOOL& m_bFlag;
-};
 
 // A DC of the bar's window, or of the screen while it has none.
 class CLayoutDC : public CDC {
@@ -109,7 +98,7 @@ int CKLVPopupBar::PrepareLayout(CDC* pDC, CRect& rcBorders) {
 CSize CKLVPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     CKLVPaintManager* pPaintManager = GetPaintManager();
     if (!pPaintManager || m_bInLayout) return CSize(0, 0);
-    CFlagScope layout(m_bInLayout);
+    CKLVFlagScope layout(m_bInLayout);
     CLayoutDC dc(this);
     CKLVFontDC font(&dc, pPaintManager->GetCommandBarFont(this));
     CRect rcWork, rcMonitor;
@@ -303,7 +292,7 @@ CKLVPopupToolBar::CKLVPopupToolBar() { m_barType = barTypeNormal; }
 CSize CKLVPopupToolBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     CKLVPaintManager* pPaintManager = GetPaintManager();
     if (!pPaintManager || m_bInLayout) return CSize(0, 0);
-    CFlagScope layout(m_bInLayout);
+    CKLVFlagScope layout(m_bInLayout);
     CLayoutDC dc(this);
     CKLVFontDC font(&dc, pPaintManager->GetCommandBarFont(this));
     CRect rcBorders;

@@ -1,5 +1,6 @@
 // Resizing the sliding window by its inner border: through the splitter tracker, or live with the
 // window following the mouse.
+#include "toolkit/common/FlagScope.h"
 #include "toolkit/common/SplitterTracker.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
@@ -10,22 +11,6 @@
 #include "toolkit/dockingpane/DockingTargetReference.h"
 
 #include <algorithm>
-
-namespace {
-
-// Sets the flag for the lifetime of the scope.
-class CFlagScope {
-public:
-    explicit CFlagScope(BOOL& bFlag) : m_bFlag(bFlag) { m_bFlag = TRUE; }
-    ~CFlagScope() { m_bFlag = FALSE; }
-    CFlagScope(const CFlagScope&) = delete;
-    CFlagScope& operator=(const CFlagScope&) = delete;
-
-private:
-    BOOL& m_bFlag;
-};
-
-}  // namespace
 
 CRect CKLVDockingPaneAutoHideWnd::ToScreen(CRect rc) const {
     CWnd* pSite = GetSite();
@@ -106,7 +91,7 @@ void CKLVDockingPaneAutoHideWnd::OnLButtonDown(UINT, CPoint) {
     if (!GetSplitterLimits(rcLimit, rcStrip)) return;
     // Whatever the loops dispatch may close the window meanwhile.
     CKLVDockingTargetReference self(this);
-    CFlagScope resizing(m_bResizing);
+    CKLVFlagScope resizing(m_bResizing);
     if (pManager->m_bSplitterTracker) TrackBorder(rcLimit, rcStrip);
     else ResizeLive(rcLimit, rcStrip);
 }
