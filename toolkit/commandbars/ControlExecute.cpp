@@ -3,8 +3,8 @@
 #include "toolkit/commandbars/Control.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/HeldReference.h"
 #include "toolkit/commandbars/MenuSoundPlayer.h"
+#include "toolkit/common/HeldReference.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/HeldReference.h"
 #include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MouseHook.h"
 
 namespace {

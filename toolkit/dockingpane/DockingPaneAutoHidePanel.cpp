@@ -1,6 +1,7 @@
 #include "toolkit/dockingpane/DockingPaneAutoHidePanel.h"
 
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MemDC.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
@@ -9,7 +10,6 @@
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
-#include "toolkit/dockingpane/DockingTargetReference.h"
 #include "toolkit/tabs/TabColors.h"
 #include "toolkit/tabs/TabStyle.h"
 
@@ -339,8 +339,8 @@ void CKLVDockingPaneAutoHidePanel::ShowPane(CKLVDockingPane* pPane, BOOL bSetFoc
     if (!pPane || !pManager || !m_hWnd || pPane->GetContainer() == nullptr ||
         pPane->GetContainer()->GetType() != typeTabbedContainer || pPane->GetContainer()->GetContainer() != this)
         return;
-    CKLVDockingTargetReference selfRef(this);
-    CKLVDockingTargetReference paneRef(pPane);
+    CKLVHeldReference selfRef(this);
+    CKLVHeldReference paneRef(pPane);
     CloseAllWindows();
     if (pManager->NotifyAction(klvActionRollingUp, pPane)) return;
     auto* pGroup = static_cast<CKLVDockingPaneTabbedContainer*>(pPane->GetContainer());
@@ -358,7 +358,7 @@ void CKLVDockingPaneAutoHidePanel::ShowPane(CKLVDockingPane* pPane, BOOL bSetFoc
 void CKLVDockingPaneAutoHidePanel::CloseActiveWindow(BOOL bDelayed) {
     if (!CKLVDockingPaneAutoHideWnd::s_bAutoClose || !m_pActiveWnd) return;
     CKLVDockingPaneAutoHideWnd* pWnd = m_pActiveWnd;
-    CKLVDockingTargetReference wndRef(pWnd);
+    CKLVHeldReference wndRef(pWnd);
     if (CKLVDockingPane* pPane = pWnd->GetShownPane()) {
         CKLVDockingPaneManager* pManager = GetManager();
         if (pManager && pManager->NotifyAction(klvActionSlidingOut, pPane)) return;

@@ -1,6 +1,7 @@
 #include "toolkit/dockingpane/DockingPaneAutoHideWnd.h"
 
 #include "toolkit/common/AuxData.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
@@ -9,7 +10,6 @@
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
-#include "toolkit/dockingpane/DockingTargetReference.h"
 
 #include <algorithm>
 
@@ -232,7 +232,7 @@ void CKLVDockingPaneAutoHideWnd::OnSlideBackTick() {
     m_bClosing = FALSE;
     KillTimer(timerSlideBack);
     // The owner told about it may let everything go; the window closes all the same.
-    CKLVDockingTargetReference self(this);
+    CKLVHeldReference self(this);
     if (CKLVDockingPaneManager* pManager = GetManager()) pManager->NotifyAction(klvActionSlidingIn, GetShownPane());
     Close();
 }
@@ -255,7 +255,7 @@ void CKLVDockingPaneAutoHideWnd::OnCheckTick() {
 }
 
 void CKLVDockingPaneAutoHideWnd::StartSlidingBack() {
-    CKLVDockingTargetReference self(this);
+    CKLVHeldReference self(this);
     CKLVDockingPaneManager* pManager = GetManager();
     if (pManager && pManager->NotifyAction(klvActionSlidingOut, GetShownPane())) return;
     if (!m_hWnd || !IsTrackedByPanel()) return;

@@ -1,6 +1,7 @@
 // Resizing the sliding window by its inner border: through the splitter tracker, or live with the
 // window following the mouse.
 #include "toolkit/common/FlagScope.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/SplitterTracker.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
@@ -8,7 +9,6 @@
 #include "toolkit/dockingpane/DockingPaneAutoHideWnd.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
-#include "toolkit/dockingpane/DockingTargetReference.h"
 
 #include <algorithm>
 
@@ -90,7 +90,7 @@ void CKLVDockingPaneAutoHideWnd::OnLButtonDown(UINT, CPoint) {
     CRect rcLimit, rcStrip;
     if (!GetSplitterLimits(rcLimit, rcStrip)) return;
     // Whatever the loops dispatch may close the window meanwhile.
-    CKLVDockingTargetReference self(this);
+    CKLVHeldReference self(this);
     CKLVFlagScope resizing(m_bResizing);
     if (pManager->m_bSplitterTracker) TrackBorder(rcLimit, rcStrip);
     else ResizeLive(rcLimit, rcStrip);

@@ -5,6 +5,7 @@
 #include "classlib/ImageList.h"
 #include "classlib/Menu.h"
 #include "classlib/WinApp.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/LoadedModule.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManager.h"
@@ -15,7 +16,6 @@
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
-#include "toolkit/dockingpane/DockingTargetReference.h"
 
 #include <ole2.h>
 
@@ -97,7 +97,7 @@ LRESULT CKLVDockingPaneManager::NotifyOwner(UINT nCode, LPARAM lParam) {
 }
 
 BOOL CKLVDockingPaneManager::NotifyAction(int nAction, CKLVDockingPane* pPane, LPARAM lValue1, LPARAM lValue2) {
-    CKLVDockingTargetReference reference(pPane);
+    CKLVHeldReference reference(pPane);
     CKLVDockingPaneActionRecord record = {};
     record.nAction = nAction;
     record.bCancel = pPane && !(pPane->GetEnabled() & CKLVDockingPane::enabledNoPresetCancel);
@@ -166,7 +166,7 @@ CKLVImageManagerIcon* CKLVDockingPaneManager::GetPaneIcon(UINT nPaneID, int nWid
 
 void CKLVDockingPaneManager::ClosePane(CKLVDockingPane* pPane) {
     if (!pPane) return;
-    CKLVDockingTargetReference reference(pPane);
+    CKLVHeldReference reference(pPane);
     if (NotifyOwner(klvDockingPaneClosing, reinterpret_cast<LPARAM>(pPane)) == -1) return;
     if (CKLVDockingNode* pContainer = pPane->GetContainer()) pContainer->RemovePane(pPane);
 }

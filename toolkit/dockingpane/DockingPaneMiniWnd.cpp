@@ -1,6 +1,7 @@
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 
 #include "classlib/WindowMessages.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MultiMonitor.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
@@ -9,7 +10,6 @@
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
-#include "toolkit/dockingpane/DockingTargetReference.h"
 
 #include <algorithm>
 #include <vector>
@@ -263,12 +263,12 @@ BOOL CKLVDockingPaneMiniWnd::NotifyPanes(int nAction) {
 
 void CKLVDockingPaneMiniWnd::ClosePanes() {
     // The last pane may leave and a tidy pass release this frame while the owner is told.
-    CKLVDockingTargetReference self(this);
+    CKLVHeldReference self(this);
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pManager) return;
     for (CKLVDockingPane* pPane : PanesOf(m_pTopContainer)) {
         if (pPane->GetOptions() & CKLVDockingPane::optionNoClose) continue;
-        CKLVDockingTargetReference reference(pPane);
+        CKLVHeldReference reference(pPane);
         if (pManager->NotifyAction(klvActionClosing, pPane)) continue;
         pManager->ClosePane(pPane);
         pManager->NotifyAction(klvActionClosed, pPane);
@@ -295,7 +295,7 @@ void CKLVDockingPaneMiniWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point) {
         Default();
         return;
     }
-    CKLVDockingTargetReference self(this);
+    CKLVHeldReference self(this);
     pManager->ToggleDocking(m_pTopContainer);
     (void)point;
 }

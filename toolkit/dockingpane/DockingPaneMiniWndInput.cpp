@@ -1,6 +1,7 @@
 // The floating frame's mouse on its theme-drawn caption: caption buttons, the caption menu and
 // the buttons' tool tips.
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
@@ -9,7 +10,6 @@
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
-#include "toolkit/dockingpane/DockingTargetReference.h"
 
 #include <cstring>
 
@@ -37,8 +37,8 @@ BOOL CKLVDockingPaneMiniWnd::OnCaptionButtonDown(CKLVDockingPaneCaptionButton* p
     CKLVDockingPane* pPane = GetSelectedPane();
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pPane || !pManager) return TRUE;
-    CKLVDockingTargetReference self(this);
-    CKLVDockingTargetReference paneRef(pPane);
+    CKLVHeldReference self(this);
+    CKLVHeldReference paneRef(pPane);
     m_bActive = TRUE;
     pButton->SetPressed(TRUE);
     SendMessage(WM_NCPAINT);
@@ -57,7 +57,7 @@ void CKLVDockingPaneMiniWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
         if (CKLVDockingPaneCaptionButton* pButton = HitTestCaptionButton(ptWindow)) {
             if (!pButton->IsEnabled()) return;
             // A click may close the last pane and let a tidy pass release the frame.
-            CKLVDockingTargetReference self(this);
+            CKLVHeldReference self(this);
             if (OnCaptionButtonDown(pButton)) return;
             if (pButton->Click(this, ptWindow, FALSE) && m_hWnd) OnCaptionButtonClick(pButton);
             return;
@@ -93,8 +93,8 @@ void CKLVDockingPaneMiniWnd::OnNcRButtonDown(UINT nHitTest, CPoint point) {
         Default();
         return;
     }
-    CKLVDockingTargetReference self(this);
-    CKLVDockingTargetReference paneRef(pPane);
+    CKLVHeldReference self(this);
+    CKLVHeldReference paneRef(pPane);
     pPane->SetFocus();
     CKLVDockingPaneMenuRecord record = {pPane, {point.x, point.y}, {0, 0, 0, 0}};
     if (pManager->NotifyOwner(klvDockingPaneMenu, reinterpret_cast<LPARAM>(&record)) != 0) return;

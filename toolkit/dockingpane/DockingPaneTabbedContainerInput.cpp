@@ -1,4 +1,5 @@
 // The tabbed container's window: painting, the mouse on caption, buttons and tabs, help.
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MemDC.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
@@ -7,7 +8,6 @@
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
-#include "toolkit/dockingpane/DockingTargetReference.h"
 
 BEGIN_MESSAGE_MAP(CKLVDockingPaneTabbedContainer, CWnd)
     ON_WM_PAINT()
@@ -48,8 +48,8 @@ CKLVDockingPaneCaptionButton* CKLVDockingPaneTabbedContainer::HitTestCaptionButt
 void CKLVDockingPaneTabbedContainer::PressMenuButton(CKLVDockingPaneCaptionButton* pButton) {
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pManager || !m_pSelectedPane) return;
-    CKLVDockingTargetReference selfRef(this);
-    CKLVDockingTargetReference paneRef(m_pSelectedPane);
+    CKLVHeldReference selfRef(this);
+    CKLVHeldReference paneRef(m_pSelectedPane);
     pButton->SetPressed(TRUE);
     Invalidate(FALSE);
     CRect rcButton = pButton->GetRect();
@@ -62,7 +62,7 @@ void CKLVDockingPaneTabbedContainer::PressMenuButton(CKLVDockingPaneCaptionButto
 
 void CKLVDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint point) {
     if (CKLVDockingPaneCaptionButton* pButton = HitTestCaptionButton(point)) {
-        CKLVDockingTargetReference selfRef(this);
+        CKLVHeldReference selfRef(this);
         TakeFocus();
         if (pButton->GetID() == klvCaptionButtonMenu) {
             PressMenuButton(pButton);
@@ -88,8 +88,8 @@ void CKLVDockingPaneTabbedContainer::OnTabLButtonDown(int nTab, CPoint point) {
     CKLVDockingPane* pPane = GetPaneAt(nTab);
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pPane || !pManager) return;
-    CKLVDockingTargetReference selfRef(this);
-    CKLVDockingTargetReference paneRef(pPane);
+    CKLVHeldReference selfRef(this);
+    CKLVHeldReference paneRef(pPane);
     const BOOL bCancelled = pManager->NotifyAction(klvActionClicking, pPane);
     // The owner may have taken the pane away or closed the container meanwhile.
     if (!m_hWnd || pPane->GetContainer() != this) return;
@@ -110,8 +110,8 @@ void CKLVDockingPaneTabbedContainer::OnCaptionLButtonDown(CPoint) {
     TakeFocus();
     if (!(::GetKeyState(VK_LBUTTON) & 0x8000) || !m_pSelectedPane) return;
     if (CKLVDockingPaneManager* pManager = GetManager()) {
-        CKLVDockingTargetReference selfRef(this);
-        CKLVDockingTargetReference paneRef(m_pSelectedPane);
+        CKLVHeldReference selfRef(this);
+        CKLVHeldReference paneRef(m_pSelectedPane);
         // Not cancelled, the drag-and-dock context moves the container from here.
         pManager->NotifyAction(klvActionClicking, m_pSelectedPane);
     }
@@ -150,8 +150,8 @@ void CKLVDockingPaneTabbedContainer::OnTrackedMouseMove(CPoint point) {
     if (HitTest(point.x, point.y) >= 0) return;
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pManager) return;
-    CKLVDockingTargetReference selfRef(this);
-    CKLVDockingTargetReference paneRef(m_pTrackingPane);
+    CKLVHeldReference selfRef(this);
+    CKLVHeldReference paneRef(m_pTrackingPane);
     CKLVDockingPane* pTracked = m_pTrackingPane;
     const BOOL bCancelled = pManager->NotifyAction(klvActionDragging, pTracked);
     if (bCancelled || m_pTrackingPane != pTracked) return;
@@ -159,7 +159,7 @@ void CKLVDockingPaneTabbedContainer::OnTrackedMouseMove(CPoint point) {
     // Torn out of a docked row, the selected pane floats where its group stood.
     CKLVDockingPane* pPane = m_pSelectedPane;
     if (!pPane || IsHidden() || pManager->IsFloatingSite(GetDockingSite())) return;
-    CKLVDockingTargetReference selectedRef(pPane);
+    CKLVHeldReference selectedRef(pPane);
     pManager->TogglePaneDocking(pPane, nullptr);
 }
 
@@ -195,7 +195,7 @@ void CKLVDockingPaneTabbedContainer::OnLButtonDblClk(UINT, CPoint point) {
 void CKLVDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint point) {
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pManager) return;
-    CKLVDockingTargetReference selfRef(this);
+    CKLVHeldReference selfRef(this);
     const int nHit = HitTest(point.x, point.y);
     if (nHit >= 0) {
         if (CKLVDockingPane* pPane = GetPaneAt(nHit)) {
@@ -271,7 +271,7 @@ BOOL CKLVDockingPaneTabbedContainer::StoreSizeForHiding() {
 void CKLVDockingPaneTabbedContainer::ClosePanes() {
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pManager) return;
-    CKLVDockingTargetReference selfRef(this);
+    CKLVHeldReference selfRef(this);
     CKLVDockingNodeList lstPanes;
     if (pManager->m_bCloseGroupOnButtonClick) {
         for (POSITION pos = GetHeadPosition(); pos;) {
@@ -282,9 +282,9 @@ void CKLVDockingPaneTabbedContainer::ClosePanes() {
     } else if (m_pSelectedPane) {
         lstPanes.AddTail(m_pSelectedPane);
     }
-    std::vector<std::unique_ptr<CKLVDockingTargetReference>> refs;
+    std::vector<std::unique_ptr<CKLVHeldReference>> refs;
     for (POSITION pos = lstPanes.GetHeadPosition(); pos;)
-        refs.push_back(std::make_unique<CKLVDockingTargetReference>(static_cast<CKLVDockingPane*>(lstPanes.GetNext(pos))));
+        refs.push_back(std::make_unique<CKLVHeldReference>(static_cast<CKLVDockingPane*>(lstPanes.GetNext(pos))));
     for (POSITION pos = lstPanes.GetHeadPosition(); pos;) {
         auto* pPane = static_cast<CKLVDockingPane*>(lstPanes.GetNext(pos));
         // A pane the owner moved elsewhere while being told is no longer this container's.
@@ -306,8 +306,8 @@ void CKLVDockingPaneTabbedContainer::OnCaptionButtonClick(CKLVDockingPaneCaption
             else pManager->ToggleDocking(m_pSelectedPane);
             return;
         }
-        CKLVDockingTargetReference selfRef(this);
-        CKLVDockingTargetReference paneRef(m_pSelectedPane);
+        CKLVHeldReference selfRef(this);
+        CKLVHeldReference paneRef(m_pSelectedPane);
         CKLVDockingPane* pPane = m_pSelectedPane;
         if (pManager->NotifyAction(klvActionHiding, pPane)) return;
         if (CWnd* pSite = GetDockingSite(); AfxGetSafeHwnd(pSite)) pSite->SetFocus();

@@ -69,20 +69,3 @@ private:
 
     std::vector<CKLVTabManagerNavigateButton*> m_arrButtons;   // owned
 };
-
-// Holds a reference on an item while a loop tracks it, so that a tab deleted meanwhile stays a
-// valid object until the loop is done with it.
-class CKLVTabItemRef {
-public:
-    explicit CKLVTabItemRef(CKLVTabManagerItem* pItem) : m_pItem(pItem) {
-        if (m_pItem) m_pItem->InternalAddRef();
-    }
-    ~CKLVTabItemRef() {
-        if (m_pItem) m_pItem->InternalRelease();
-    }
-    CKLVTabItemRef(const CKLVTabItemRef&) = delete;
-    CKLVTabItemRef& operator=(const CKLVTabItemRef&) = delete;
-
-private:
-    CKLVTabManagerItem* m_pItem;
-};

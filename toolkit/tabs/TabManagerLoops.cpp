@@ -1,12 +1,14 @@
 // The tab manager's modal mouse loops: press tracking and the reorder drag.
 #include "toolkit/tabs/TabManager.h"
+
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/tabs/TabMouseLoop.h"
 #include "toolkit/tabs/TabPainter.h"
 
 #include <vector>
 
 void CKLVTabManager::TrackClick(HWND hWnd, CPoint pt, CKLVTabManagerItem* pItem) {
-    CKLVTabItemRef ref(pItem);
+    CKLVHeldReference ref(pItem);
     const BOOL bHotTracking = GetPaintManager()->m_bHotTracking;
     m_pPressed = pItem;
     if (bHotTracking) m_pHighlighted = pItem;
@@ -43,9 +45,9 @@ void CKLVTabManager::TrackClick(HWND hWnd, CPoint pt, CKLVTabManagerItem* pItem)
 }
 
 void CKLVTabManager::ReorderItem(HWND hWnd, CPoint pt, CKLVTabManagerItem* pItem) {
-    CKLVTabItemRef ref(pItem);
+    CKLVHeldReference ref(pItem);
     CKLVTabManagerItem* pSelected = m_pSelected;
-    CKLVTabItemRef refSelected(pSelected);
+    CKLVHeldReference refSelected(pSelected);
     m_pSelected = pItem;
     if (GetPaintManager()->m_bHotTracking) m_pHighlighted = pItem;
     Reposition();

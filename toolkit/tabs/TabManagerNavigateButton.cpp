@@ -1,6 +1,7 @@
 #include "toolkit/tabs/TabManagerNavigateButton.h"
 
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/ResourceManager.h"
 #include "toolkit/common/res/KLVToolkitRes.h"
 #include "toolkit/tabs/TabManager.h"
@@ -95,7 +96,7 @@ BOOL CKLVTabManagerNavigateButton::RunPressLoop(HWND hWnd, CPoint& pt) {
 
 void CKLVTabManagerNavigateButton::PerformClick(HWND hWnd, CPoint pt) {
     if (::GetCapture() != nullptr || !m_bEnabled) return;
-    CKLVTabItemRef ref(m_pItem);
+    CKLVHeldReference ref(m_pItem);
     CKLVTabManager* pManager = m_pManager;
     const BOOL bExecute = RunPressLoop(hWnd, pt);
     m_bPressed = FALSE;

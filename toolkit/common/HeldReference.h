@@ -1,6 +1,7 @@
-// A counted reference on a command target for a scope: a popup's command, its site's answer or a
-// nested message loop may let the object go meanwhile. An object already on its way out (no
-// reference left) is not held again.
+// A counted reference on a command target for a scope: whoever is told about the object, a
+// command it runs or a nested message loop may let it go meanwhile, and it must stay a valid
+// object until the scope is done with it. An object already on its way out (no reference left)
+// is not held again, so that leaving the scope cannot delete it a second time.
 #pragma once
 
 #include "classlib/CmdTarget.h"
