@@ -201,17 +201,16 @@ CKLVCommandBar* CKLVCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nMenuID) {
         DiscardBar(pBar);
         return nullptr;
     }
+    // A menu bar loads its own menu; any other bar class gets the menu's controls.
     auto* pMenuBar = DYNAMIC_DOWNCAST(CKLVMenuBar, pBar);
-    if (pMenuBar && !pMenuBar->LoadMenuBar(nMenuID)) {
+    CMenu menu;
+    const BOOL bLoaded = pMenuBar ? pMenuBar->LoadMenuBar(nMenuID)
+                                  : nMenuID == 0 || (KLVResourceManager()->LoadMenu(&menu, nMenuID) && pBar->LoadMenu(&menu));
+    if (!bLoaded) {
         DiscardBar(pBar);
         return nullptr;
     }
     if (nMenuID != 0) {
-        CMenu menu;
-        if (!pMenuBar && (!KLVResourceManager()->LoadMenu(&menu, nMenuID) || !pBar->LoadMenu(&menu))) {
-            DiscardBar(pBar);
-            return nullptr;
-        }
         pBar->GetControls()->CreateOriginalControls();
         m_nMenuID = nMenuID;
     }

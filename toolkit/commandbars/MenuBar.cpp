@@ -119,19 +119,17 @@ BOOL CKLVMenuBar::UpdateMdiControl(UINT nId, BOOL bWanted, HWND hChild, HMENU hS
         return TRUE;
     }
     if (nId == idMdiSysMenu) {
+        // Another child or system menu rebuilds the popup in place: same size, only a redraw.
         auto* pSysMenu = static_cast<CKLVControlMDISysMenuPopup*>(pControl);
-        if (!pSysMenu) {
+        if (pSysMenu && pSysMenu->IsBuiltFrom(hChild, hSysMenu)) return FALSE;
+        const BOOL bAdded = !pSysMenu;
+        if (bAdded) {
             pSysMenu = new CKLVControlMDISysMenuPopup;
             m_pControls->InsertAt(pSysMenu, 0);
-        } else if (!pSysMenu->IsBuiltFrom(hChild, hSysMenu)) {
-            pSysMenu->Build(hChild, hSysMenu);
-            DelayRedraw();
-            return FALSE;
-        } else {
-            return FALSE;
         }
         pSysMenu->Build(hChild, hSysMenu);
-        return TRUE;
+        if (!bAdded) DelayRedraw();
+        return bAdded;
     }
     if (pControl) return FALSE;
     m_pControls->Append(new CKLVControlMDIButton(nId));

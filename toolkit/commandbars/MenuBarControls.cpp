@@ -10,8 +10,6 @@
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/StartupRegistrations.h"
 
-#include <vector>
-
 KLV_IMPLEMENT_SERIAL(CKLVControlMDIButton, CKLVControlButton)
 KLV_IMPLEMENT_SERIAL(CKLVControlMDISysMenuPopup, CKLVControlPopup)
 
@@ -74,7 +72,7 @@ void CKLVControlMDIButton::Draw(CDC* pDC) {
 
 CKLVControlMDISysMenuPopup::CKLVControlMDISysMenuPopup() {
     m_nType = typePopup;
-    m_nId = 9154;
+    m_nId = static_cast<int>(CKLVMenuBar::idMdiSysMenu);
     m_dwFlags |= popupFlags;
     m_strCaption = "-";
     auto* pBar = new CKLVPopupBar;

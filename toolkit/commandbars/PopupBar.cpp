@@ -367,11 +367,14 @@ BOOL CKLVPopupBar::ProcessSpecialKey(int nKey) {
     }
 }
 
+void CKLVPopupBar::StopScrollTimer(CScrollArrow& arrow) {
+    if (arrow.nTimer && GetSafeHwnd()) KillTimer(arrow.nTimerId);
+    arrow.nTimer = 0;
+}
+
 void CKLVPopupBar::StopScrollTimers() {
-    for (CScrollArrow* pArrow : {&m_scrollDown, &m_scrollUp}) {
-        if (pArrow->nTimer && GetSafeHwnd()) KillTimer(pArrow->nTimerId);
-        pArrow->nTimer = 0;
-    }
+    StopScrollTimer(m_scrollDown);
+    StopScrollTimer(m_scrollUp);
 }
 
 void CKLVPopupBar::OnTimer(UINT_PTR nIDEvent) {
@@ -394,8 +397,7 @@ void CKLVPopupBar::OnScrollTimer(CScrollArrow& arrow, BOOL bDownward) {
         --m_nFirstVisible;
         CalcScrollingLayout(FALSE);
     } else {
-        if (arrow.nTimer) KillTimer(arrow.nTimerId);
-        arrow.nTimer = 0;
+        StopScrollTimer(arrow);
     }
 }
 
@@ -431,8 +433,7 @@ void CKLVPopupBar::TrackScrollArrow(CScrollArrow& arrow, CPoint point) {
         }
         return;
     }
-    if (arrow.nTimer) KillTimer(arrow.nTimerId);
-    arrow.nTimer = 0;
+    StopScrollTimer(arrow);
 }
 
 void CKLVPopupBar::OnMouseMove(UINT nFlags, CPoint point) {

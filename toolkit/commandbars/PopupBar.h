@@ -133,6 +133,7 @@ protected:
     int PrepareLayout(CDC* pDC, CRect& rcBorders);
     CKLVControl* FindExpandButton() const;
     void ShowPopupWindow();
+    void StopScrollTimer(CScrollArrow& arrow);
     void StopScrollTimers();
     void OnScrollTimer(CScrollArrow& arrow, BOOL bDownward);
     void OnGripperTimer();

@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/ImageManager.h"
 #include "toolkit/common/WindowSubclasser.h"
 
 #include <algorithm>
@@ -97,17 +98,11 @@ void CKLVShadowWnd::UpdateAlphaPicture(CSize sz) {
     const COLORREF clr = pPaintManager ? COLORREF(pPaintManager->m_clrShadow) : RGB(0, 0, 0);
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = sz.cx;
-    bmi.bmiHeader.biHeight = sz.cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
+    BYTE* pBits = nullptr;
     CBitmap bitmap;
-    bitmap.Attach(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    bitmap.Attach(CKLVImageManager::Create32BitDIBSection(nullptr, sz.cx, sz.cy, &pBits));
     if (!pBits) return;
-    FillAlphaPicture(static_cast<DWORD*>(pBits), sz, m_bHorizontal, m_nFlags, clr);
+    FillAlphaPicture(reinterpret_cast<DWORD*>(pBits), sz, m_bHorizontal, m_nFlags, clr);
     HGDIOBJ hOld = dc.SelectObject(static_cast<HGDIOBJ>(bitmap));
     POINT ptSource = {0, 0};
     SIZE size = sz;

@@ -96,6 +96,25 @@ TEST_F(MenuBar, TheCloseButtonClosesTheActiveChild) {
     EXPECT_FALSE(::IsWindow(hChild));
 }
 
+TEST_F(MenuBar, AnotherMaximisedChildRebuildsTheSystemMenuInPlace) {
+    m_frame.m_pMenuBar->m_nFlags = CKLVMenuBar::defaultFlags | CKLVMenuBar::flagShowSysMenu;
+    CMDIChildWnd* pFirst = m_frame.AddChild(0);
+    CMDIChildWnd* pSecond = m_frame.AddChild(0);
+    m_frame.m_pFrame->MDIMaximize(pSecond);
+    m_frame.RunPostedTimers();
+    auto* pSysMenu = DYNAMIC_DOWNCAST(CKLVControlMDISysMenuPopup, m_frame.m_pMenuBar->GetControl(0));
+    ASSERT_NE(pSysMenu, nullptr);
+    const HWND hSecond = pSecond->GetSafeHwnd(), hFirst = pFirst->GetSafeHwnd();
+    EXPECT_TRUE(pSysMenu->IsBuiltFrom(hSecond, ::GetSystemMenu(hSecond, FALSE)));
+    const std::vector<int> ids = m_frame.Ids();
+
+    m_frame.m_pFrame->MDIActivate(pFirst);   // the first child comes up maximised in its turn
+    m_frame.RunPostedTimers();
+    EXPECT_EQ(m_frame.m_pMenuBar->GetControl(0), pSysMenu);
+    EXPECT_TRUE(pSysMenu->IsBuiltFrom(hFirst, ::GetSystemMenu(hFirst, FALSE)));
+    EXPECT_EQ(m_frame.Ids(), ids);
+}
+
 TEST_F(MenuBar, TwoTemplatesKeepTheirOwnControls) {
     CMenu menuA, menuB;
     ASSERT_TRUE(menuA.LoadMenu(MAKEINTRESOURCEA(129)));
