@@ -8,28 +8,14 @@
 #include "toolkit/commandbars/TooltipWnd.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManager.h"
-#include "toolkit/common/OSVersionInfo.h"
+#include "toolkit/common/LoadedModule.h"
 
-#include <shlwapi.h>
 #include <windowsx.h>
 
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-// The common controls' version: major in the high word, minor in the low word.
-DWORD ReadComCtlVersion() {
-    HMODULE hComCtl = ::GetModuleHandleA("comctl32.dll");
-    if (!hComCtl) return 0;
-    auto pfnGetVersion =
-        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(::GetProcAddress(hComCtl, "DllGetVersion")));
-    if (!pfnGetVersion) return 0;
-    DLLVERSIONINFO info = {};
-    info.cbSize = sizeof info;
-    if (FAILED(pfnGetVersion(&info))) return 0;
-    return MAKELONG(info.dwMinorVersion, info.dwMajorVersion);
-}
 
 // Copies the text into memory from malloc; the filter frees it once the window has its copy.
 LPSTR CopyText(LPCTSTR lpszText) {
@@ -102,8 +88,7 @@ BOOL CKLVTooltipHost::IsAnyMouseButtonDown() {
 }
 
 CKLVTooltipHost::CKLVTooltipHost()
-    : m_dwComCtlVersion(ReadComCtlVersion()), m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2),
-      m_lastInfo() {
+    : m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2), m_lastInfo() {
     const CKLVNonClientMetrics metrics;
     LOGFONTA lf = metrics.lfStatusFont;
     lf.lfWeight = FW_NORMAL;
@@ -113,6 +98,8 @@ CKLVTooltipHost::CKLVTooltipHost()
 }
 
 CKLVTooltipHost::~CKLVTooltipHost() { DestroyToolTip(); }
+
+DWORD CKLVTooltipHost::GetComCtlVersion() const { return ::GetComCtlVersion(); }
 
 void CKLVTooltipHost::DestroyToolTip() {
     if (m_pToolTip && m_pToolTip->m_hWnd) m_pToolTip->DestroyWindow();
@@ -296,7 +283,7 @@ void CKLVTooltipHost::ReplaceTool(CWnd* pOwner, CWnd* pToolTip, TOOLINFO& ti, IN
         ti.lpszText = CopyText(pBlock->strBody);
     }
     pToolTip->SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    if (m_nStyle != 3 && (m_dwComCtlVersion >= 0x50050 || m_nStyle != 0)) {
+    if (m_nStyle != 3 && (::GetComCtlVersion() >= 0x50050 || m_nStyle != 0)) {
         if (bTitled)
             pToolTip->SendMessage(TTM_SETTITLEA, static_cast<WPARAM>(m_nTitleIcon),
                                   reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(pBlock->strTitle)));

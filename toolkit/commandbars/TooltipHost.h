@@ -62,7 +62,8 @@ public:
     COLORREF GetTipTextColor() const { return m_clrText; }
     CFont* GetNormalFont() { return &m_fontNormal; }
     CFont* GetBoldFont() { return &m_fontBold; }
-    DWORD GetComCtlVersion() const { return m_dwComCtlVersion; }
+    // The common controls' version, major << 16 | minor (read once for the process).
+    DWORD GetComCtlVersion() const;
 
     // The tooltip window of the current style, owned by pOwner.
     CWnd* CreateToolTip(CWnd* pOwner);
@@ -91,7 +92,6 @@ private:
     BOOL m_bShowImage = FALSE;
     int m_nImageBase = 0;
     int m_nStyle = 0;
-    DWORD m_dwComCtlVersion = 0;
     int m_nTitleIcon = 1;
     int m_nMaxTipWidth;
     DWORD m_dwTipStyle = tipNoPrefix;
