@@ -205,7 +205,9 @@ BOOL CKLVTooltipHost::IsCancelMessage(UINT message) const {
 }
 
 void CKLVTooltipHost::FilterToolTipMessage(CWnd* pOwner, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!pOwner || !pOwner->m_hWnd) return;
+    // A bar sends every message it gets: the record (and the cursor position) only for those
+    // the filter acts on.
+    if (!pOwner || !pOwner->m_hWnd || !(IsCancelMessage(message) || IsRelayedMessage(message))) return;
     MSG msg = {};
     msg.hwnd = pOwner->m_hWnd;
     msg.message = message;
@@ -256,13 +258,12 @@ void CKLVTooltipHost::FilterToolTipMessage(CWnd* pOwner, const MSG* pMsg, BOOL b
     ti.cbSize = (m_bShowTitleAndDescription || m_bShowImage) ? nToolInfoExSize : nToolInfoSize;
     const INT_PTR nHit = pOwner->OnToolHitTest(ptClient, &ti);
     CToolInfoOwner owner(ti);
-    if (!(m_dwTipStyle & tipNoPrefix)) {
-        StripMnemonics(ti.lpszText);
-        if (KLVTOOLTIPBLOCK* pBlock = BlockOf(ti)) CKLVDrawHelpers::StripMnemonicsString(pBlock->strTitle);
-    }
-    const BOOL bSameTool = nHit != -1 && m_lastInfo.hwnd == ti.hwnd && m_lastInfo.uId == ti.uId &&
-                           ::EqualRect(&m_lastInfo.rect, &ti.rect);
-    if (!bSameTool) ReplaceTool(pOwner, pToolTip, ti, nHit);
+    // Every mouse move comes here: while the mouse stays on one tool, or on none, the window
+    // keeps what it has.
+    const BOOL bUnchanged = nHit == -1 ? m_lastInfo.cbSize == 0
+                                       : m_lastInfo.hwnd == ti.hwnd && m_lastInfo.uId == ti.uId &&
+                                             ::EqualRect(&m_lastInfo.rect, &ti.rect);
+    if (!bUnchanged) ReplaceTool(pOwner, pToolTip, ti, nHit);
     RelayEvent(pToolTip, pMsg);
 }
 
@@ -276,6 +277,10 @@ void CKLVTooltipHost::ReplaceTool(CWnd* pOwner, CWnd* pToolTip, TOOLINFO& ti, IN
     const BOOL bShowAtOnce = (ti.uFlags & toolShowAtOnce) != 0;
     ti.uFlags &= ~toolShowAtOnce;
     KLVTOOLTIPBLOCK* pBlock = BlockOf(ti);
+    if (!(m_dwTipStyle & tipNoPrefix)) {
+        StripMnemonics(ti.lpszText);
+        if (pBlock) CKLVDrawHelpers::StripMnemonicsString(pBlock->strTitle);
+    }
     // The body text replaces the tool's text when the title shows.
     const BOOL bTitled = m_bShowTitleAndDescription && pBlock && !pBlock->strBody.IsEmpty();
     if (bTitled) {
