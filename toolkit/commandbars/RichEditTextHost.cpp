@@ -44,10 +44,8 @@ CKLVRichEditTextHost::CKLVRichEditTextHost() : m_charFormat(), m_paraFormat() {
     m_paraFormat.dwMask = kParaFormatMask;
     m_paraFormat.wAlignment = PFA_LEFT;
 
-    m_hRichEditLibrary = ::LoadLibraryA("RICHED20.dll");
-    if (!m_hRichEditLibrary) return;
-    auto pfnCreate = reinterpret_cast<PCreateTextServices>(
-        reinterpret_cast<void*>(::GetProcAddress(m_hRichEditLibrary, "CreateTextServices")));
+    if (!m_richEditLibrary.LoadLibrary("RICHED20.dll")) return;
+    auto pfnCreate = m_richEditLibrary.GetProc<PCreateTextServices>("CreateTextServices");
     IUnknown* pUnknown = nullptr;
     if (!pfnCreate || FAILED(pfnCreate(nullptr, &m_xTextHost, &pUnknown)) || !pUnknown) return;
     if (FAILED(pUnknown->QueryInterface(kIID_ITextServices, reinterpret_cast<void**>(&m_pTextServices))))
@@ -56,10 +54,9 @@ CKLVRichEditTextHost::CKLVRichEditTextHost() : m_charFormat(), m_paraFormat() {
 }
 
 CKLVRichEditTextHost::~CKLVRichEditTextHost() {
-    // The services' code lives in the library: they go first.
+    // The services' code lives in the library, which the member frees after this body.
     if (m_pTextServices) m_pTextServices->Release();
     m_pTextServices = nullptr;
-    if (m_hRichEditLibrary) ::FreeLibrary(m_hRichEditLibrary);
 }
 
 LPUNKNOWN CKLVRichEditTextHost::GetInterface(const IID& iid) {

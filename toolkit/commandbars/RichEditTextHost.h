@@ -6,6 +6,7 @@
 
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
+#include "toolkit/common/LoadedModule.h"
 
 #include <richedit.h>
 #include <textserv.h>
@@ -32,10 +33,11 @@ public:
     ITextServices* m_pTextServices = nullptr;
     CHARFORMATW m_charFormat;
     PARAFORMAT2 m_paraFormat;
-    HMODULE m_hRichEditLibrary = nullptr;
     CSize m_sizeRequested;
 
 private:
+    CKLVLoadedModule m_richEditLibrary;
+
     // Lays the text out at the width; the services answer with a resize request.
     void LayOut(CDC* pDC, int cx);
 
