@@ -21,16 +21,15 @@ CKLVTooltipWnd* s_pHookOwner = nullptr;
 int CursorHeightBelowHotSpot() {
     HCURSOR hCursor = ::GetCursor();
     if (!hCursor) hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    ICONINFO info = {};
-    if (!hCursor || !::GetIconInfo(hCursor, &info)) return ::GetSystemMetrics(SM_CYCURSOR);
-    CKLVBitmapOwner mask(info.hbmMask), color(info.hbmColor);
+    const CKLVIconBitmaps bitmaps(hCursor);
+    if (!bitmaps.m_bValid) return ::GetSystemMetrics(SM_CYCURSOR);
     BITMAP bm = {};
-    ::GetObjectA(info.hbmMask, sizeof bm, &bm);
+    ::GetObjectA(bitmaps.m_mask.get(), sizeof bm, &bm);
     // A monochrome cursor stacks its AND mask over its XOR mask; a visible pixel is one the AND
     // mask clears or the XOR mask sets.
-    const bool bMonochrome = !info.hbmColor;
+    const bool bMonochrome = !bitmaps.m_color;
     const int cy = bMonochrome ? bm.bmHeight / 2 : bm.bmHeight;
-    CKLVBitmapDC dc(nullptr, info.hbmMask);
+    CKLVBitmapDC dc(nullptr, bitmaps.m_mask.get());
     auto IsRowVisible = [&](int y) {
         for (int x = 0; x < bm.bmWidth; ++x)
             if (::GetPixel(dc.Get(), x, y) == 0 || (bMonochrome && ::GetPixel(dc.Get(), x, y + cy) != 0))
@@ -39,7 +38,7 @@ int CursorHeightBelowHotSpot() {
     };
     int nLastRow = cy - 1;
     while (nLastRow >= 0 && !IsRowVisible(nLastRow)) --nLastRow;
-    return std::max(0, nLastRow - static_cast<int>(info.yHotspot) + 1);
+    return std::max(0, nLastRow - static_cast<int>(bitmaps.m_ptHotSpot.y) + 1);
 }
 
 }  // namespace

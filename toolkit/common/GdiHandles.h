@@ -21,15 +21,17 @@ using CKLVBitmapOwner = std::unique_ptr<std::remove_pointer_t<HBITMAP>, CKLVGdiO
 using CKLVIconOwner = std::unique_ptr<std::remove_pointer_t<HICON>, CKLVIconDeleter>;
 using CKLVMemoryDCOwner = std::unique_ptr<std::remove_pointer_t<HDC>, CKLVDCDeleter>;
 
-// Both bitmaps of an icon (GetIconInfo), deleted with the record.
+// Both bitmaps of an icon (GetIconInfo), deleted with the record, and its hot spot.
 struct CKLVIconBitmaps {
     explicit CKLVIconBitmaps(HICON hIcon) {
         ICONINFO info = {};
         m_bValid = hIcon && ::GetIconInfo(hIcon, &info);
         m_color.reset(info.hbmColor);
         m_mask.reset(info.hbmMask);
+        m_ptHotSpot = {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
     }
     BOOL m_bValid;
+    POINT m_ptHotSpot;
     CKLVBitmapOwner m_color;
     CKLVBitmapOwner m_mask;
 };
