@@ -1,6 +1,7 @@
 #include "generator/emit/OperationCalls.h"
 
 #include "generator/emit/Fragments.h"
+#include "generator/emit/PacketFree.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
@@ -13,17 +14,19 @@
 namespace {
 
 // Names the generated code gives its own functions, types and statics
-// after "<proj>_": an operation of such a name gets no call.
+// after "<proj>_" ("free_<operation>" frees a call's response): an
+// operation of such a name gets no call.
 bool isTakenName(const std::string& name)
 {
     static const std::set<std::string> taken = {
         "call", "call_answer", "client_init", "strerror", "connect_server", "set_attachment", "add_http_header",
-        "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "free_proto_packet",
+        "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "proto_packet",
         "send_begin", "send_end", "http_resp_send", "soap_fault_send"};
     const auto endsWith = [&](const std::string& end) {
         return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
     };
-    return taken.count(name) != 0 || name.compare(0, 6, "print_") == 0 || endsWith("_t") || endsWith("_send");
+    return taken.count(name) != 0 || name.compare(0, 6, "print_") == 0 || name.compare(0, 5, "free_") == 0 ||
+        endsWith("_t") || endsWith("_send");
 }
 
 // What one operation's call reads and writes.
@@ -34,6 +37,7 @@ struct OperationCall {
     std::string requestMember; // the packet's union member of the request
     std::string requestId;     // the request's message id
     std::string responseType;  // empty for a call that waits for no response message
+    const CStructDef* response = nullptr;
     std::string responseMember;
     std::vector<std::string> responseIds;
 };
@@ -68,6 +72,7 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
         }
         if (!call.responseIds.empty()) {
             call.responseType = context.layout().typeName(response->name);
+            call.response = response;
             call.responseMember = operation.output->cName;
         }
         calls.push_back(call);
@@ -85,6 +90,13 @@ std::string prototype(const CEmitContext& context, const OperationCall& call)
     return text + p + "_soap_fault_msg_t *fault)";
 }
 
+// The function that frees what the call's decoder allocated in *out.
+std::string freePrototype(const CEmitContext& context, const OperationCall& call)
+{
+    return "_declspec(dllexport) void WINAPI " + context.proj() + "_free_" + call.operation->cName + "(" +
+        call.responseType + " *out)";
+}
+
 // The address of the first port whose binding is a port type's SOAP
 // binding; a local one without.
 std::string defaultEndpoint(const CServiceView& view)
@@ -99,6 +111,17 @@ std::string defaultEndpoint(const CServiceView& view)
         }
     }
     return "http://localhost/";
+}
+
+void writeResponseFree(const CEmitContext& context, const OperationCall& call, CTextBuffer& out)
+{
+    out.line(freePrototype(context, call));
+    out.open("{");
+    out.line("if(out == NULL)");
+    out.line("\treturn;");
+    writeMessageFree(context, *call.response, "out->", out);
+    out.close();
+    out.emptyLine();
 }
 
 void writeCall(const CEmitContext& context, const OperationCall& call, CTextBuffer& out)
@@ -123,20 +146,24 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CTextBuff
         std::string test;
         for (const std::string& id : call.responseIds)
             test += (test.empty() ? "" : " || ") + std::string("pk->msg_type == ") + id;
-        out.line("\tif(result == 0 && (" + test + "))");
+        // The response's arrays go to *out: the packet's free below leaves them.
+        out.line("\tif(result == 0 && (" + test + ")){");
         out.line("\t\tmemcpy(out, &pk->msg." + call.responseMember + ", sizeof(*out));");
+        out.line("\t\tmemset(&pk->msg." + call.responseMember + ", 0, sizeof(*out));");
     } else {
         // A request without a response message is answered by an HTTP status of 2xx.
         out.line("\tif(result == 0 && pk->msg_type == " + P + "_PROTO_HTTP && pk->msg.http_msg.err_code / 100 == 2)");
         out.line("\t\tresult = 0;");
     }
-    out.line("\telse if(result == 0)");
+    out.line(answered ? "\t}else if(result == 0)" : "\telse if(result == 0)");
     out.line("\t\tresult = " + p + "_call_answer(client, pk, fault);");
-    out.line("\tfree(pk->attachment);");
+    out.line("\t" + p + "_free_proto_packet(pk);");
     out.line("\tfree(pk);");
     out.line("\treturn result;");
     out.line("}");
     out.emptyLine();
+    if (answered)
+        writeResponseFree(context, call, out);
 }
 
 } // namespace
@@ -150,6 +177,8 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("//WSDL's soap:address below). A call returns 0 when the operation's response is in *out,");
     header.line("//" + P + "_FAULT when the service answered with a SOAP fault (copied to *fault unless NULL),");
     header.line("//or a negative " + P + "_ERR_ code; " + p + "_strerror says what each result means.");
+    header.line("//The arrays the decoder allocated in *out are the caller's: " + p + "_free_<operation>(out)");
+    header.line("//frees them and leaves them empty.");
     header.line("#define " + P + "_DEFAULT_ENDPOINT\t" + cStringLiteral(defaultEndpoint(context.view())));
     header.line("#define " + P + "_FAULT\t1");
     const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY"};
@@ -167,8 +196,11 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.emptyLine();
     header.line("_declspec(dllexport) int WINAPI " + p + "_client_init(" + p + "_client_t *client, const char *endpoint);");
     header.line("_declspec(dllexport) const char * WINAPI " + p + "_strerror(int result);");
-    for (const OperationCall& call : operationCalls(context))
+    for (const OperationCall& call : operationCalls(context)) {
         header.line(prototype(context, call) + ";");
+        if (!call.responseType.empty())
+            header.line(freePrototype(context, call) + ";");
+    }
     header.emptyLine();
     header.emptyLine();
 }

@@ -39,6 +39,12 @@ public:
         writePacket();
     }
 
+    // Frees what def's members hold, reached through owner ("msg->").
+    void writeStructMembers(const CStructDef& def, const std::string& owner)
+    {
+        writeMembers(def.members, owner, out_);
+    }
+
 private:
     // Whether a struct holds storage of its own, directly or in a struct it
     // holds by value (pointers and arrays hold storage, so the walk ends).
@@ -142,4 +148,10 @@ private:
 void writePacketFree(const CEmitContext& context, CTextBuffer& source)
 {
     CFreeWriter(context, source).write();
+}
+
+void writeMessageFree(const CEmitContext& context, const CStructDef& message, const std::string& owner,
+                      CTextBuffer& body)
+{
+    CFreeWriter(context, body).writeStructMembers(message, owner);
 }

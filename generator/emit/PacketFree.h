@@ -1,7 +1,10 @@
 #ifndef KELVANE_GENERATOR_EMIT_PACKETFREE_H
 #define KELVANE_GENERATOR_EMIT_PACKETFREE_H
 
+#include <string>
+
 class CEmitContext;
+struct CStructDef;
 class CTextBuffer;
 
 // The exported <proj>_free_proto_packet and the static free_<T>_t of every
@@ -10,5 +13,11 @@ class CTextBuffer;
 // allocated in a packet, with its attachment, and leaves those members
 // empty. The message freed is the one msg_type names, as in send_packet.
 void writePacketFree(const CEmitContext& context, CTextBuffer& source);
+
+// The statements that free what the packet reader allocated in a message
+// struct reached through owner ("out->") and leave its members empty, as
+// the packet's free function does for that message.
+void writeMessageFree(const CEmitContext& context, const CStructDef& message, const std::string& owner,
+                      CTextBuffer& body);
 
 #endif

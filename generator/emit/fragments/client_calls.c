@@ -9,15 +9,16 @@ static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	memset(&trans, 0, sizeof(trans));
 	client->http_status = 0;
 	if(kvproj_connect_server(&trans, client->host, client->path, client->port) != 0)
-		return KVPROJ_ERR_CONNECT;
-	if(kvproj_proto_sendpacket(&trans, pk, client->timeout) != 0){
+		result = KVPROJ_ERR_CONNECT;
+	else if(kvproj_proto_sendpacket(&trans, pk, client->timeout) != 0)
 		result = KVPROJ_ERR_SEND;
-	}else{
-		free(pk->attachment);
-		memset(pk, 0, sizeof(*pk));
-		if(kvproj_proto_readpacket(&trans, pk, client->timeout) != 0)
-			result = KVPROJ_ERR_RECEIVE;
-	}
+	//the request's arrays are the caller's: from here on the packet holds only what the reader allocated
+	free(pk->attachment);
+	memset(pk, 0, sizeof(*pk));
+	if(result == KVPROJ_ERR_CONNECT)
+		return result;
+	if(result == 0 && kvproj_proto_readpacket(&trans, pk, client->timeout) != 0)
+		result = KVPROJ_ERR_RECEIVE;
 	tessaro_socket_close(trans.socket);
 	return result;
 }

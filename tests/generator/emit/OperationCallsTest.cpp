@@ -1,7 +1,8 @@
 // One call per operation, on the example calculator: the call against a
 // server on the loopback that answers each way a service can (the response,
 // a fault, an HTTP error, another message, nothing), the client made from
-// endpoints good and bad, and a text for every result.
+// endpoints good and bad, and a text for every result; and on a service
+// with repeated elements, who frees which arrays.
 
 #include "GeneratorTestSupport.h"
 #include "generator/emit/SourceFile.h"
@@ -13,10 +14,9 @@ using namespace gentest;
 
 namespace {
 
-// A server thread on a loopback port that answers one request the way the
-// test asks, and a main that makes the call and prints what came back.
-const char* const CallDriver = R"(#include "calc_api.c"
-#include <pthread.h>
+// A server thread on a loopback port that runs the driver's serve (which
+// answers one request), and the endpoint of a path there.
+const char* const OneRequestServer = R"(#include <pthread.h>
 #ifdef _WIN32
 #include <ws2tcpip.h>
 #else
@@ -24,8 +24,32 @@ const char* const CallDriver = R"(#include "calc_api.c"
 #include <sys/socket.h>
 #endif
 
-enum{ ANSWER_SUM, ANSWER_FAULT, ANSWER_404, ANSWER_GREETING, ANSWER_NOTHING };
 static tessaro_socket_t listener;
+static pthread_t server;
+static void *serve(void *arg);
+
+static int server_start(const char *path, char *endpoint)
+{
+	struct sockaddr_in address;
+	socklen_t size = sizeof(address);
+	if(tessaro_socket_create_tcp_listen(&listener, 0, 1) != 0 ||
+		getsockname(listener, (struct sockaddr *)&address, &size) != 0)
+		return -1;
+	sprintf(endpoint, "http://127.0.0.1:%d%s", ntohs(address.sin_port), path);
+	return pthread_create(&server, NULL, serve, NULL);
+}
+
+static void server_finish(void)
+{
+	pthread_join(server, NULL);
+	tessaro_socket_close(listener);
+}
+)";
+
+// A server that answers one request the way the test asks, and a main that
+// makes the call and prints what came back.
+const std::string CallDriver = std::string("#include \"calc_api.c\"\n") + OneRequestServer + R"(
+enum{ ANSWER_SUM, ANSWER_FAULT, ANSWER_404, ANSWER_GREETING, ANSWER_NOTHING };
 static int answer;
 
 static void *serve(void *arg)
@@ -65,9 +89,6 @@ static void *serve(void *arg)
 
 int main(void)
 {
-	struct sockaddr_in address;
-	socklen_t size;
-	pthread_t thread;
 	char endpoint[64];
 	calc_client_t client;
 	calc_AddRequest_msg_t in;
@@ -79,12 +100,8 @@ int main(void)
 	WSAStartup(MAKEWORD(2, 2), &data);
 #endif
 	for(answer = ANSWER_SUM; answer <= ANSWER_NOTHING; answer++){
-		size = sizeof(address);
-		if(tessaro_socket_create_tcp_listen(&listener, 0, 1) != 0 ||
-			getsockname(listener, (struct sockaddr *)&address, &size) != 0)
+		if(server_start("/calculator", endpoint) != 0)
 			return 2;
-		sprintf(endpoint, "http://127.0.0.1:%d/calculator", ntohs(address.sin_port));
-		pthread_create(&thread, NULL, serve, NULL);
 		memset(&out, 0, sizeof(out));
 		memset(&fault, 0, sizeof(fault));
 		in.Add.a = 2;
@@ -92,8 +109,7 @@ int main(void)
 		result = calc_client_init(&client, endpoint);
 		if(result == 0)
 			result = calc_Add(&client, &in, &out, &fault);
-		pthread_join(thread, NULL);
-		tessaro_socket_close(listener);
+		server_finish();
 		printf("%d %s|sum=%d|fault=%s|http=%d\n", result, calc_strerror(result), out.AddResponse.sum,
 			fault.faultstring, client.http_status);
 	}
@@ -192,6 +208,153 @@ TEST_F(OperationCallsTest, TheClientTakesAnHttpEndpointOrSaysItCannot)
     EXPECT_EQ(texts.size(), 10u);
     std::getline(rest, line);
     EXPECT_EQ(line, "unknown result");
+}
+
+// A service whose response holds arrays (of structs holding arrays), and
+// another operation whose response holds one.
+const char* const ListWsdl = R"(<?xml version="1.0" encoding="UTF-8"?>
+<definitions name="List" targetNamespace="urn:list" xmlns="http://schemas.xmlsoap.org/wsdl/"
+    xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:xsd="http://www.w3.org/2001/XMLSchema" xmlns:tns="urn:list">
+  <types>
+    <xsd:schema targetNamespace="urn:list" elementFormDefault="qualified">
+      <xsd:complexType name="Entry">
+        <xsd:sequence>
+          <xsd:element name="name" type="xsd:string"/>
+          <xsd:element name="tag" type="xsd:string" minOccurs="0" maxOccurs="unbounded"/>
+        </xsd:sequence>
+      </xsd:complexType>
+      <xsd:element name="list"><xsd:complexType><xsd:sequence>
+        <xsd:element name="want" type="xsd:string" minOccurs="0" maxOccurs="unbounded"/>
+      </xsd:sequence></xsd:complexType></xsd:element>
+      <xsd:element name="listResponse"><xsd:complexType><xsd:sequence>
+        <xsd:element name="entry" type="tns:Entry" minOccurs="0" maxOccurs="unbounded"/>
+      </xsd:sequence></xsd:complexType></xsd:element>
+      <xsd:element name="names"><xsd:complexType><xsd:sequence>
+        <xsd:element name="name" type="xsd:string" minOccurs="0" maxOccurs="unbounded"/>
+      </xsd:sequence></xsd:complexType></xsd:element>
+    </xsd:schema>
+  </types>
+  <message name="ListIn"><part name="parameters" element="tns:list"/></message>
+  <message name="ListOut"><part name="parameters" element="tns:listResponse"/></message>
+  <message name="NamesOut"><part name="parameters" element="tns:names"/></message>
+  <portType name="ListPort">
+    <operation name="List"><input message="tns:ListIn"/><output message="tns:ListOut"/></operation>
+    <operation name="Names"><input message="tns:ListIn"/><output message="tns:NamesOut"/></operation>
+  </portType>
+  <binding name="ListSoap" type="tns:ListPort">
+    <soap:binding style="document" transport="http://schemas.xmlsoap.org/soap/http"/>
+    <operation name="List"><soap:operation soapAction="urn:list"/>
+      <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
+    <operation name="Names"><soap:operation soapAction="urn:names"/>
+      <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
+  </binding>
+  <service name="ListService">
+    <port name="ListPort" binding="tns:ListSoap"><soap:address location="http://127.0.0.1:4321/list"/></port>
+  </service>
+</definitions>
+)";
+
+// The server answers List with one entry per wanted name (entry i with i
+// tags), or with Names' response; the caller frees what the call decoded.
+// Under the leak checker, whatever the call or the free leaves allocated
+// fails the run; freeing the caller's request fails it too.
+const std::string ListDriver = std::string("#include \"lst_api.c\"\n") + OneRequestServer + R"(
+enum{ ANSWER_LIST, ANSWER_NAMES };
+static int answer;
+
+static void *serve(void *arg)
+{
+	lst_proto_trans_t trans;
+	lst_proto_packet_t *pk = (lst_proto_packet_t *)calloc(1, sizeof(*pk));
+	char tags[3][LST_MAX_TAG_LEN+1] = {"red", "green", "blue"};
+	lst_Entry_t entries[3];
+	int wanted, i;
+	(void)arg;
+	memset(&trans, 0, sizeof(trans));
+	memset(entries, 0, sizeof(entries));
+	trans.socket = accept(listener, NULL, NULL);
+	if(lst_proto_readpacket(&trans, pk, 30) == 0){
+		wanted = pk->msg.ListIn.list.want_count < 3 ? pk->msg.ListIn.list.want_count : 3;
+		for(i = 0; i < wanted; i++){
+			strcpy(entries[i].name, pk->msg.ListIn.list.want[i]);
+			entries[i].tag = tags;
+			entries[i].tag_count = i;
+		}
+		lst_free_proto_packet(pk);
+		memset(pk, 0, sizeof(*pk));
+		if(answer == ANSWER_LIST){
+			pk->msg_type = LST_PROTO_LISTRESPONSE;
+			pk->msg.ListOut.listResponse.entry = entries;
+			pk->msg.ListOut.listResponse.entry_count = wanted;
+		}else{
+			pk->msg_type = LST_PROTO_NAMES;
+			pk->msg.NamesOut.names.name = tags;
+			pk->msg.NamesOut.names.name_count = 3;
+		}
+		lst_proto_sendpacket(&trans, pk, 30);
+	}
+	tessaro_socket_close(trans.socket);
+	free(pk);
+	return NULL;
+}
+
+int main(void)
+{
+	char endpoint[64];
+	char wants[2][LST_MAX_WANT_LEN+1] = {"a", "b"};
+	lst_client_t client;
+	lst_ListIn_msg_t in;
+	lst_ListOut_msg_t out;
+	int result, i;
+#ifdef _WIN32
+	WSADATA data;
+	WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+	in.list.want = wants;
+	in.list.want_count = 2;
+	for(answer = ANSWER_LIST; answer <= ANSWER_NAMES; answer++){
+		if(server_start("/list", endpoint) != 0)
+			return 2;
+		memset(&out, 0, sizeof(out));
+		result = lst_client_init(&client, endpoint);
+		if(result == 0)
+			result = lst_List(&client, &in, &out, NULL);
+		server_finish();
+		printf("%d", result);
+		for(i = 0; i < out.listResponse.entry_count; i++)
+			printf(" %s:%d", out.listResponse.entry[i].name, out.listResponse.entry[i].tag_count);
+		lst_free_List(&out);
+		printf("|%d %d\n", out.listResponse.entry == NULL, out.listResponse.entry_count);
+	}
+	/* with no server the request stays the caller's */
+	lst_client_init(&client, "http://127.0.0.1:1/");
+	printf("%d %s %s\n", lst_List(&client, &in, &out, NULL), in.list.want[0], in.list.want[1]);
+	lst_free_List(NULL);
+	return 0;
+}
+)";
+
+class OperationCallsArraysTest : public GeneratorTest {};
+
+TEST_F(OperationCallsArraysTest, TheCallerFreesTheResponseAndTheCallFreesTheRest)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    view(ListWsdl);
+    const std::string header = emitHeader("lst", programPlatform());
+    EXPECT_NE(header.find("_declspec(dllexport) void WINAPI lst_free_List(lst_ListOut_msg_t *out);"), std::string::npos);
+    CTextBuffer source;
+    writeSourceFile(*context_, source);
+    const RunResult run = buildAndRunC(ListDriver, {{"lst_api.h", header}, {"lst_api.c", source.text()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output,
+              // the response, freed by the caller
+              "0 a:0 b:1|1 0\n"
+              // Names' response: the call frees it
+              "-6|1 0\n"
+              // no connection
+              "-2 a b\n")
+        << run.messages;
 }
 
 } // namespace
