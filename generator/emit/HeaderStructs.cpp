@@ -23,6 +23,7 @@ void writeConventions(const std::string& proj, CTextBuffer& out)
           "//and write the first branch of a choice whose flag is set; decoders set it to 1 when the",
           "//element arrived. A nillable element has an int <member>_nil: non-zero sends",
           "//<element xsi:nil=\"true\"/>, and decoders set it when that arrives (the value stays empty).",
+          "//A nil item of a repeated element is read as an empty item, and written as one.",
           "//Attributes are written when their text is not empty. Members without a flag are always",
           "//written.",
           "//Repeated elements and the items of SOAP arrays: a pointer to <member>_count items. Encoders",

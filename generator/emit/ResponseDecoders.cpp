@@ -252,6 +252,14 @@ private:
             loop_.line("\t\t\t\tvalue->" + member.nilName + " = 1;");
             loop_.line("\t\t\t\tcontinue;");
             loop_.line("\t\t\t}");
+        } else if (member.nillable && member.isArray()) {
+            // A nil item keeps its place, empty: the items after it stay where they stood.
+            usesNil_ = true;
+            loop_.line("\t\t\tif(mydecode_nil(cur)){");
+            slot(member, "\t\t\t\t");
+            loop_.line("\t\t\t\tvalue->" + member.countName + "++;");
+            loop_.line("\t\t\t\tcontinue;");
+            loop_.line("\t\t\t}");
         }
         body("\t\t\t");
         loop_.line("\t\t}");

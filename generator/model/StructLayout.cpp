@@ -234,7 +234,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.countName = scope.claim(member.cName + "_count");
         if (member.optional && !member.isArray() && !member.wildcard)
             member.presentName = scope.claim(member.cName + "_present");
-        if (member.nillable)
+        if (member.nillable && !member.isArray()) // a nil item stays as an empty item
             member.nilName = scope.claim(member.cName + "_nil");
         def.members.push_back(member);
     }

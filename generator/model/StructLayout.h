@@ -43,7 +43,7 @@ struct CStructMember {
     // An element its content model lets stand out (minOccurs 0, or a
     // branch of a choice).
     bool optional = false;
-    // nillable="true": it may stand as xsi:nil="true".
+    // nillable="true": it may stand as xsi:nil="true" (an array's items may).
     bool nillable = false;
     std::string cName;
     // The flags beside a single value (never beside an array, whose count

@@ -162,4 +162,52 @@ TEST_F(ResponseDecodersTest, RoundTripAndConversions)
     EXPECT_EQ(run.output, joinedLines(Expected));
 }
 
+// Nil read back and written again: a single nillable element keeps its
+// flag; a nil item of a repeated nillable element keeps its place as an
+// empty item, and the items around it are all written again.
+const char* const NilDriver = R"(
+int main(void)
+{
+	static const char *xml = "<n xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><one xsi:nil=\"true\"/>"
+		"<many>1</many><many xsi:nil=\"true\"/><many>3</many><words>a</words><words xsi:nil=\"1\"/></n>";
+	static char body[4096];
+	mycursor_t cursor;
+	demo_Nils_t v;
+	xmlDocPtr doc = xmlReadMemory(xml, (int)strlen(xml), "nil.xml", NULL, XML_PARSE_NONET);
+	int result;
+
+	memset(&v, 0, sizeof(v));
+	result = decode_Nils_t(doc, xmlDocGetRootElement(doc), &v);
+	xmlFreeDoc(doc);
+	printf("%d one_nil=%d many=%d", result, v.one_nil, v.many_count);
+	for(result = 0; result < v.many_count; result++)
+		printf(" %d", v.many[result]);
+	printf(" words=%d %s|%s\n", v.words_count, v.words_count > 0 ? v.words[0] : "", v.words_count > 1 ? v.words[1] : "");
+	mycursor_init(&cursor, body, sizeof(body));
+	printf("%d %s\n", encode_Nils_t(&cursor, "n", &v, 0), body);
+	free_Nils_t(&v);
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+TEST_F(ResponseDecodersTest, NilItemsKeepTheirPlace)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    view(schemaDocument("<xsd:complexType name=\"Nils\"><xsd:sequence>"
+                        "<xsd:element name=\"one\" type=\"xsd:int\" nillable=\"true\"/>"
+                        "<xsd:element name=\"many\" type=\"xsd:int\" maxOccurs=\"unbounded\" nillable=\"true\"/>"
+                        "<xsd:element name=\"words\" type=\"xsd:string\" maxOccurs=\"unbounded\" nillable=\"true\"/>"
+                        "</xsd:sequence></xsd:complexType>"));
+    emitHeader("demo");
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders() + NilDriver}},
+                                       true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, "0 one_nil=1 many=3 1 0 3 words=2 a|\n"
+                          "0 <n><one xsi:nil=\"true\"/><many>1</many><many>0</many><many>3</many>"
+                          "<words>a</words><words></words></n>\n");
+}
+
 } // namespace
