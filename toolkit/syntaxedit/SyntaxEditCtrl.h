@@ -334,6 +334,9 @@ protected:
     CKLVSyntaxEditCollapsedData* GetCollapsedData(int nRow) const;
     // The rows a collapsed block hides below its mark's row, within the text.
     int GetHiddenCount(int nMarkRow, const CKLVSyntaxEditCollapsedData* pData) const;
+    // The row of the first collapsed block after nAfter and before nBefore that hides rows, with
+    // their count in nHidden; 0 when there is none.
+    int NextHidingBlock(int nAfter, int nBefore, int& nHidden) const;
     // The rows hidden by collapsed blocks that start after nAfter and before the row; for a
     // hidden row, up to its block's first row, which *pHidingStart receives (else 0).
     int HiddenRowsBefore(int nAfter, int nDocRow, int* pHidingStart = nullptr) const;

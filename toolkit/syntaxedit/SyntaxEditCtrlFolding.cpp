@@ -29,43 +29,39 @@ int CKLVSyntaxEditCtrl::GetHiddenCount(int nMarkRow, const CKLVSyntaxEditCollaps
     return std::max(std::min(nEnd, GetRowCount()) - nMarkRow, 0);
 }
 
-int CKLVSyntaxEditCtrl::HiddenRowsBefore(int nAfter, int nDocRow, int* pHidingStart) const {
-    if (pHidingStart) *pHidingStart = 0;
+int CKLVSyntaxEditCtrl::NextHidingBlock(int nAfter, int nBefore, int& nHidden) const {
+    nHidden = 0;
     if (!m_pBuffer) return 0;
     const CKLVSyntaxEditLineMarksManager* pMarks = m_pBuffer->GetLineMarksManager();
-    int nLine = nAfter + 1, nHidden = 0, t = nAfter;
-    const int nFirst = pMarks->FindNextMark(nLine, kCollapsed);
-    for (int i = nFirst; i >= 1; ++i) {
+    int nLine = nAfter + 1;
+    for (int i = pMarks->FindNextMark(nLine, kCollapsed); i >= 1; ++i) {
         const KLV_SYNTAXEDIT_LINE_MARK* pMark = pMarks->GetMarkAt(i, kCollapsed);
-        if (!pMark || pMark->nLine >= nDocRow) break;
-        if (pMark->nLine <= t) continue;   // inside a block already passed
-        const int h = GetHiddenCount(pMark->nLine, static_cast<CKLVSyntaxEditCollapsedData*>(pMark->value.GetPtr()));
-        if (h <= 0) continue;
-        if (nDocRow <= pMark->nLine + h) {
-            // A hidden row stands where its block starts.
-            if (pHidingStart) *pHidingStart = pMark->nLine;
-            return nHidden + nDocRow - pMark->nLine;
-        }
-        nHidden += h;
-        t = pMark->nLine + h;
+        if (!pMark || pMark->nLine >= nBefore) break;
+        nHidden = GetHiddenCount(pMark->nLine, static_cast<CKLVSyntaxEditCollapsedData*>(pMark->value.GetPtr()));
+        if (nHidden > 0) return pMark->nLine;
     }
-    return nHidden;
+    nHidden = 0;
+    return 0;
+}
+
+int CKLVSyntaxEditCtrl::HiddenRowsBefore(int nAfter, int nDocRow, int* pHidingStart) const {
+    if (pHidingStart) *pHidingStart = 0;
+    int nTotal = 0, h = 0;
+    // Blocks inside a collapsed one are passed over with it.
+    for (int nMark = NextHidingBlock(nAfter, nDocRow, h); nMark >= 1; nMark = NextHidingBlock(nMark + h, nDocRow, h)) {
+        if (nDocRow <= nMark + h) {
+            // A hidden row stands where its block starts.
+            if (pHidingStart) *pHidingStart = nMark;
+            return nTotal + nDocRow - nMark;
+        }
+        nTotal += h;
+    }
+    return nTotal;
 }
 
 int CKLVSyntaxEditCtrl::GetDocRow(int nTopRow, int nScreenRow) const {
-    int d = nTopRow + nScreenRow - 1;
-    if (!m_pBuffer) return d;
-    const CKLVSyntaxEditLineMarksManager* pMarks = m_pBuffer->GetLineMarksManager();
-    int t = nTopRow - 1, nLine = nTopRow;
-    for (int i = pMarks->FindNextMark(nLine, kCollapsed); i >= 1; ++i) {
-        const KLV_SYNTAXEDIT_LINE_MARK* pMark = pMarks->GetMarkAt(i, kCollapsed);
-        if (!pMark || pMark->nLine >= d) break;
-        if (pMark->nLine <= t) continue;
-        const int h = GetHiddenCount(pMark->nLine, static_cast<CKLVSyntaxEditCollapsedData*>(pMark->value.GetPtr()));
-        if (h <= 0) continue;
-        t = pMark->nLine + h;
-        d += h;
-    }
+    int d = nTopRow + nScreenRow - 1, h = 0;
+    for (int nMark = NextHidingBlock(nTopRow - 1, d, h); nMark >= 1; nMark = NextHidingBlock(nMark + h, d, h)) d += h;
     return d;
 }
 

@@ -64,6 +64,27 @@ TEST_F(FoldingTest, CollapseAllMovesACaretOffHiddenRowsAndAlwaysReportsLayout) {
     EXPECT_EQ(m_ctrl.GetVisibleRowNumber(-1), 13 - 2 - 4);
 }
 
+TEST_F(FoldingTest, BlocksInsideACollapsedOneAreMappedWithIt) {
+    m_schema.Add(3, 6, 10, 0);
+    m_schema.Add(5, 6, 7, 0);
+    m_schema.Add(12, 6, 14, 0);
+    OpenWithSchema(NumberedRows(20), &m_schema);
+    m_ctrl.CollapseAll();   // rows 4-10 and 13-14 hidden; the inner block's rows with the outer
+    const struct {
+        int nTop, nScreenRow, nDocRow;
+    } shown[] = {{1, 3, 3}, {1, 4, 11}, {1, 5, 12}, {1, 6, 15}, {11, 2, 12}, {11, 3, 15}, {12, 2, 15}};
+    for (const auto& c : shown) {
+        EXPECT_EQ(m_ctrl.GetDocRow(c.nTop, c.nScreenRow), c.nDocRow) << c.nTop << " " << c.nScreenRow;
+        EXPECT_EQ(m_ctrl.GetScreenRow(c.nTop, c.nDocRow), c.nScreenRow) << c.nTop << " " << c.nDocRow;
+    }
+    const struct {
+        int nDocRow, nScreenRow;
+    } hidden[] = {{4, 3}, {6, 3}, {10, 3}, {13, 5}, {14, 5}};
+    for (const auto& c : hidden) EXPECT_EQ(m_ctrl.GetScreenRow(1, c.nDocRow), c.nScreenRow) << c.nDocRow;
+    EXPECT_EQ(m_ctrl.GetVisibleRowNumber(11), 4);
+    EXPECT_EQ(m_ctrl.GetVisibleRowNumber(-1), 21 - 7 - 2);
+}
+
 TEST_F(FoldingTest, BookmarksRoundTheEndsAndPassHiddenOnes) {
     m_schema.Add(5, 6, 9, 0);
     struct Case {
