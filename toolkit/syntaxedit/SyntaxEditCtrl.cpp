@@ -140,12 +140,9 @@ const CString& CKLVSyntaxEditCtrl::GetRowText(int nRow) {
     m_strRowText.Empty();
     if (!m_pBuffer) return m_strRowText;
     m_pBuffer->GetLineText(nRow, m_strRowText);
-    CKLVSyntaxEditLineMarkValue value;
-    if (HasRowMark(nRow, "Collapsed", &value)) {
-        if (auto* pData = static_cast<CKLVSyntaxEditCollapsedData*>(value.GetPtr()))
-            if (pData->block.lcStart.nCol < m_strRowText.GetLength())
-                m_strRowText = m_strRowText.Left(std::max(pData->block.lcStart.nCol, 0));
-    }
+    if (const CKLVSyntaxEditCollapsedData* pData = GetCollapsedData(nRow))
+        if (pData->block.lcStart.nCol < m_strRowText.GetLength())
+            m_strRowText = m_strRowText.Left(std::max(pData->block.lcStart.nCol, 0));
     return m_strRowText;
 }
 

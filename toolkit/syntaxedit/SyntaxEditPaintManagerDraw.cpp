@@ -130,9 +130,7 @@ void CKLVSyntaxEditPaintManager::DrawCollapsedNode(CKLVSyntaxEditCtrl* pCtrl, CD
 void CKLVSyntaxEditPaintManager::DrawCollapsedTextBoxes(CKLVSyntaxEditCtrl* pCtrl, CDC* pDC) {
     const COLORREF clrShadow = ::GetSysColor(COLOR_BTNSHADOW);
     for (int i = 0; i < pCtrl->m_nCollapsedCount && i < pCtrl->m_arCollapsedRows.GetSize(); ++i) {
-        CKLVSyntaxEditLineMarkValue value;
-        if (!pCtrl->HasRowMark(static_cast<int>(pCtrl->m_arCollapsedRows[i]), "Collapsed", &value)) continue;
-        auto* pData = static_cast<CKLVSyntaxEditCollapsedData*>(value.GetPtr());
+        const CKLVSyntaxEditCollapsedData* pData = pCtrl->GetCollapsedData(static_cast<int>(pCtrl->m_arCollapsedRows[i]));
         if (!pData) continue;
         const CRect& rc = pData->rcPlaceholder;
         CRect rcBox(rc.left + 1, rc.top, rc.right - 1, rc.bottom);
@@ -336,9 +334,7 @@ void CKLVSyntaxEditPaintManager::DrawRowText(CKLVSyntaxEditCtrl* pCtrl, CDC* pDC
         arSegments.push_back(seg);
     }
     const CSelectionInRow sel = SelectionInRow(pCtrl, strText, nRow, bPrinting);
-    CKLVSyntaxEditLineMarkValue value;
-    CKLVSyntaxEditCollapsedData* pCollapsed = nullptr;
-    if (pCtrl->HasRowMark(nRow, "Collapsed", &value)) pCollapsed = static_cast<CKLVSyntaxEditCollapsedData*>(value.GetPtr());
+    CKLVSyntaxEditCollapsedData* pCollapsed = pCtrl->GetCollapsedData(nRow);
 
     int x = nXOffset;
     BOOL bPlaced = FALSE;
