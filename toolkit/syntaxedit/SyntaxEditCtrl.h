@@ -268,7 +268,7 @@ public:
     void DeleteRows();
     // Inserts the lines of a text as a column block from the position down; 0 when refused.
     int InsertColumnText(LPCSTR lpszText, int nRow, int nCharPos, BOOL bDeleteSelection, BOOL bRedraw);
-    // The auto-complete list gets the words of the text schema.
+    // The auto-complete list gets the words of the text schema, unless it has them already.
     void FillAutoCompleteList();
     CKLVSyntaxEditAutoCompleteWnd& GetAutoComplete() { return m_wndAutoComplete; }
     // Puts text in place of the caret row's characters nStartPos to nEndPos, as one undo step.
@@ -484,6 +484,10 @@ public:
     CUIntArray m_arCollapsedRows;
     CKLVSyntaxEditToolTipWnd m_wndToolTip;
     CKLVSyntaxEditAutoCompleteWnd m_wndAutoComplete;
+    // The schema whose words the auto-complete list holds; a configuration event or another
+    // buffer makes the list be built again.
+    IKLVSyntaxEditTextSchema* m_pWordListSchema = nullptr;
+    BOOL m_bWordListBuilt = FALSE;
     // The last point the mouse reported; the auto-scroll reads it while the capture holds.
     CPoint m_ptLastMouse{0, 0};
     // The word a word selection started with (display column, row).

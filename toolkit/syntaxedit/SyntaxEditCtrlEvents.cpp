@@ -72,6 +72,7 @@ void CKLVSyntaxEditCtrl::OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LP
 
 void CKLVSyntaxEditCtrl::OnConfigEvent(KLV_NOTIFYCODE, WPARAM, LPARAM) {
     m_screenCache.RemoveAll();
+    m_bWordListBuilt = FALSE;
     m_nDirtyRow = -1;
     if (m_hWnd) Invalidate(TRUE);
 }
@@ -83,6 +84,7 @@ CKLVNotificationConnection* CKLVSyntaxEditCtrl::GetParserConnection() const {
 
 void CKLVSyntaxEditCtrl::SubscribeEvents() {
     m_sink.UnadviseAll();
+    m_bWordListBuilt = FALSE;
     if (!m_pBuffer) return;
     if (CKLVNotificationConnection* pConnection = GetParserConnection())
         for (KLV_NOTIFYCODE dwCode = 1; dwCode <= 3; ++dwCode)

@@ -262,12 +262,18 @@ int CKLVSyntaxEditCtrl::InsertColumnText(LPCSTR lpszText, int nRow, int nCharPos
 }
 
 void CKLVSyntaxEditCtrl::FillAutoCompleteList() {
+    // The words change only with the schema: the list is built once for it. An empty list is
+    // asked for again, as a schema still loading has no words yet.
+    IKLVSyntaxEditTextSchema* pSchema = GetTextSchema();
+    if (m_bWordListBuilt && pSchema == m_pWordListSchema) return;
     std::vector<CKLVSyntaxEditAutoCompleteItem> arItems;
     CStringArray arWords;
     if (m_pBuffer && m_pBuffer->GetLexParser()) m_pBuffer->GetLexParser()->GetWordLists(arWords);
     const CString strDelimiters = CKLVSyntaxEditAutoCompleteWnd::GetDelimiters();
     for (int i = 0; i < arWords.GetSize(); ++i)
         if (!arWords[i].IsEmpty() && strDelimiters.Find(arWords[i]) < 0) arItems.push_back({0, arWords[i]});
+    m_bWordListBuilt = !arItems.empty();
+    m_pWordListSchema = pSchema;
     m_wndAutoComplete.SetList(std::move(arItems));
 }
 

@@ -69,11 +69,13 @@ public:
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
     void StopParserThread() override { ++s_nStops; }
     void GetWordLists(CStringArray& arWords) override {
+        ++s_nWordListCalls;
         arWords.RemoveAll();
         for (const std::string& word : s_words) arWords.Add(word.c_str());
     }
     CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
     static inline int s_nStops = 0;
+    static inline int s_nWordListCalls = 0;
     static inline std::vector<std::string> s_words;
     static inline IKLVSyntaxEditTextSchema* s_pSchema = nullptr;
 };

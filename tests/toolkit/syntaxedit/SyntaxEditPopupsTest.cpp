@@ -127,6 +127,35 @@ TEST_F(AutoCompleteTest, BackspaceOverTheTypedTextCloses) {
     EXPECT_EQ(Text(), "");
 }
 
+TEST_F(AutoCompleteTest, TheWordsAreAskedForOnceUntilTheConfigurationChanges) {
+    OpenWithWords("p", {"printf", "puts"});
+    m_ctrl.SetCurPos(1, 2);
+    const int nCalls = FakeLinkParser::s_nWordListCalls;
+    for (int i = 0; i < 3; ++i) {
+        Pump(VK_SPACE, 0, {VK_CONTROL});
+        ASSERT_TRUE(List().IsOpen());
+        EXPECT_EQ(List().GetShownCount(), 2);
+        Pump(VK_ESCAPE);
+    }
+    EXPECT_EQ(FakeLinkParser::s_nWordListCalls, nCalls + 1);
+    FakeLinkParser::s_words = {"printf", "puts", "pow"};
+    m_ctrl.GetBuffer()->GetConnection()->Notify(klvEditSchemaReloaded, 0, 0, KLV_NOTIFY_DIRECT_ON_SAME);
+    Pump(VK_SPACE, 0, {VK_CONTROL});
+    ASSERT_TRUE(List().IsOpen());
+    EXPECT_EQ(List().GetShownCount(), 3) << "a reloaded schema's words";
+    EXPECT_EQ(FakeLinkParser::s_nWordListCalls, nCalls + 2);
+    Pump(VK_ESCAPE);
+    // No words yet (a schema still loading): the next opening asks again.
+    FakeLinkParser::s_words.clear();
+    m_ctrl.GetBuffer()->GetConnection()->Notify(klvEditConfigLoaded, 0, 0, KLV_NOTIFY_DIRECT_ON_SAME);
+    Pump(VK_SPACE, 0, {VK_CONTROL});
+    EXPECT_FALSE(List().IsOpen());
+    FakeLinkParser::s_words = {"puts"};
+    Pump(VK_SPACE, 0, {VK_CONTROL});
+    ASSERT_TRUE(List().IsOpen());
+    EXPECT_EQ(List().GetShownText(0), "puts");
+}
+
 TEST_F(AutoCompleteTest, TwentyWordsScrollAndThreeFit) {
     std::vector<std::string> words;
     for (int i = 10; i < 30; ++i) words.push_back("w" + std::to_string(i));
