@@ -276,6 +276,17 @@ public:
     // A mouse press, drag or selection is going on: keys wait for it.
     BOOL IsMouseOperation() const;
 
+    // Search (SyntaxEditCtrlFind.cpp): from the selection's end (down) or start (up), else the
+    // caret, row by row without wrapping round; a match is selected.
+    BOOL Find(LPCSTR lpszText, BOOL bWholeWord, BOOL bMatchCase, BOOL bDown, BOOL bScroll = TRUE);
+    // A match in one row's text from nStartPos (down: the first character a match may start
+    // at; up: the match ends before it).
+    BOOL FindInRow(int nRow, const CString& strRow, LPCSTR lpszText, int nStartPos, BOOL bWholeWord,
+                   BOOL bMatchCase, BOOL bDown, BOOL bScroll);
+    // The selected text becomes lpszText as one undo step; FALSE when nothing is selected or
+    // the text may not change.
+    BOOL ReplaceSelection(LPCSTR lpszText, BOOL bRedraw = TRUE);
+
     // Mouse, drag and drop.
     void SelectWordAt(CPoint pt);
     void ShowContextMenu();
@@ -504,6 +515,9 @@ public:
     std::vector<UINT> m_arPaintTimes;
     int m_nPaintIndex = 0;
 };
+
+// The characters that end a word for the whole-word test of a search; a program may change them.
+extern LPCSTR g_lpszKLVSyntaxEditWordSeparators;
 
 // The folder of the program's module, with its trailing backslash.
 CString GetModuleDirectory();

@@ -55,8 +55,8 @@ public:
     void StopParserThread() override;
     void BreakParseAndWait() { BreakParse(); }
     CKLVSyntaxEditLexTextSchema* GetLexTextSchema() const { return m_pSchema.Get(); }
-    int GetThreadPriority() const { return m_nPriority; }
-    void SetThreadPriority(int nPriority);
+    int GetThreadPriority() const override { return m_nPriority; }
+    void SetThreadPriority(int nPriority) override;
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
     // The token tags of every class of the schema.
     void GetWordLists(CStringArray& arWords) override;

@@ -38,6 +38,12 @@ void CKLVSyntaxEditBufferManager::Serialize(CArchive& ar) {
     if (ar.IsLoading() && m_bSyntaxColoring && m_pParser && m_pParser->GetTextSchema()) Reparse(TRUE);
 }
 
+void CKLVSyntaxEditBufferManager::SetEmptyText() {
+    CMemFile file;
+    CArchive ar(&file, CArchive::load);
+    Serialize(ar);
+}
+
 void CKLVSyntaxEditBufferManager::LoadText(CArchive& ar) {
     ClearText();
     CTextLock textLock(this);

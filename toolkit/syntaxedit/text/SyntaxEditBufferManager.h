@@ -74,6 +74,8 @@ public:
 
     // Reads or writes the text through an archive; the file name becomes the file's extension.
     void Serialize(CArchive& ar) override;
+    // An empty text as a new file has it: no rows, no undo steps, the default encoding.
+    void SetEmptyText();
     // Reads a file; FALSE when it cannot be read.
     BOOL LoadFile(LPCSTR lpszPath);
     // Writes a file beside the target and puts it in the target's place only once it is

@@ -116,6 +116,9 @@ public:
     virtual CKLVNotificationConnection* GetConnection() { return nullptr; }
     // Ends a worker thread, if one runs; the next request starts one again.
     virtual void StopParserThread() {}
+    // The priority of the background parse thread (a view raises it while active).
+    virtual int GetThreadPriority() const { return THREAD_PRIORITY_NORMAL; }
+    virtual void SetThreadPriority(int /*nPriority*/) {}
     // The words of the current schema's word lists, offered for completing typed words.
     virtual void GetWordLists(CStringArray& arWords) { arWords.RemoveAll(); }
 };

@@ -1,0 +1,160 @@
+// The syntax editor's document and view in a small MDI program: hints on open and save, the
+// file's time stamp, the modified mark in the title, and the panes of a splitter kept in step.
+#include "SyntaxEditMdiHost.h"
+#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace {
+
+CString TempPath(const char* name) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    return CString(folder) + name;
+}
+
+void WriteFile(const CString& path, const std::string& bytes) {
+    std::ofstream(path.GetString(), std::ios::binary) << bytes;
+}
+
+// The file goes between loading and reading its time stamp.
+class CVanishingFileDoc : public CKLVSyntaxEditDoc {
+public:
+    BOOL ReadFileTime(LPCTSTR lpszPath) override {
+        ::DeleteFileA(lpszPath);
+        return CKLVSyntaxEditDoc::ReadFileTime(lpszPath);
+    }
+};
+
+TEST(SyntaxEditDoc, OpeningAFileSendsOneReloadHintAndKeepsItsTimeStamp) {
+    SyntaxMdiHost host;
+    const CString path = TempPath("kelvane-syntaxdoc-open.c");
+    WriteFile(path, "int a;\r\nint b;");
+    auto* pDoc = static_cast<CKLVSyntaxEditDoc*>(host.pPlain->OpenDocumentFile(path));
+    ASSERT_NE(pDoc, nullptr);
+    CRecordingSyntaxView* pView = SyntaxMdiHost::Views(pDoc).front();
+    EXPECT_EQ(std::count(pView->m_hints.begin(), pView->m_hints.end(), KLV_SYNTAXEDIT_HINT_RELOAD), 1);
+    EXPECT_FALSE(pDoc->IsNewDocument());
+    WIN32_FIND_DATAA found{};
+    HANDLE hFind = ::FindFirstFileA(path, &found);
+    ASSERT_NE(hFind, INVALID_HANDLE_VALUE);
+    ::FindClose(hFind);
+    EXPECT_EQ(::CompareFileTime(&pDoc->GetFileFindData().ftLastWriteTime, &found.ftLastWriteTime), 0);
+    EXPECT_EQ(pView->GetEditCtrl()->GetRowCount(), 2);
+    EXPECT_EQ(pDoc->GetBufferManager(), pView->GetEditCtrl()->GetBuffer()) << "the document adopts the control's buffer";
+    pDoc->OnCloseDocument();
+    ::DeleteFileA(path);
+}
+
+TEST(SyntaxEditDoc, OpenFailsWhenTheFileIsGoneAfterLoadingAndAFailedSaveSendsNoHint) {
+    SyntaxMdiHost host;
+    const CString path = TempPath("kelvane-syntaxdoc-gone.c");
+    WriteFile(path, "x");
+    {
+        BufferPtr buffer = MakeBuffer("");
+        CVanishingFileDoc doc;
+        doc.m_bAutoDelete = FALSE;
+        doc.SetBufferManager(buffer.get());
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        EXPECT_EQ(Rows(*buffer), "x") << "the text itself was read";
+        doc.SetBufferManager(nullptr);
+    }
+    EXPECT_EQ(::GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES);
+
+    auto* pDoc = static_cast<CKLVSyntaxEditDoc*>(host.pPlain->OpenDocumentFile(nullptr));
+    ASSERT_NE(pDoc, nullptr);
+    CRecordingSyntaxView* pView = SyntaxMdiHost::Views(pDoc).front();
+    pView->m_hints.clear();
+    EXPECT_FALSE(pDoc->OnSaveDocument(TempPath("no-such-folder-kelvane\\x.c")));
+    EXPECT_EQ(std::count(pView->m_hints.begin(), pView->m_hints.end(), KLV_SYNTAXEDIT_HINT_RELOAD), 0);
+    EXPECT_EQ(host.app.m_boxes.size(), 1u) << "the failure is reported";
+    const CString saved = TempPath("kelvane-syntaxdoc-saved.c");
+    EXPECT_TRUE(pDoc->OnSaveDocument(saved));
+    EXPECT_EQ(std::count(pView->m_hints.begin(), pView->m_hints.end(), KLV_SYNTAXEDIT_HINT_RELOAD), 1);
+    ::DeleteFileA(saved);
+}
+
+TEST(SyntaxEditDoc, SetBufferManagerKeepsTheSameManagerAlive) {
+    CKLVSyntaxEditDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    auto* pBuffer = new CKLVSyntaxEditBufferManager;   // one reference: the test's
+    doc.SetBufferManager(pBuffer);
+    doc.SetBufferManager(pBuffer);
+    EXPECT_EQ(doc.GetBufferManager(), pBuffer);
+    pBuffer->InternalRelease();
+    EXPECT_EQ(doc.GetBufferManager()->GetRowCount(), 0) << "the document's reference still holds it";
+    doc.SetBufferManager(nullptr);
+}
+
+TEST(SyntaxEditView, TypingMarksTheTitleOnceAndUndoingToTheSavedStateUnmarksIt) {
+    SyntaxMdiHost host;
+    CDocument* pDoc = host.pPlain->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    CKLVSyntaxEditCtrl* pCtrl = SyntaxMdiHost::Views(pDoc).front()->GetEditCtrl();
+    const CString strTitle = pDoc->GetTitle();
+    for (char ch : std::string("abc")) pCtrl->SendMessage(WM_CHAR, static_cast<WPARAM>(ch), 1);
+    EXPECT_STREQ(pDoc->GetTitle(), strTitle + " *");
+    EXPECT_TRUE(pDoc->IsModified());
+    pCtrl->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
+    pCtrl->SendMessage(WM_CHAR, 'd', 1);
+    EXPECT_STREQ(pDoc->GetTitle(), strTitle + " *") << "one mark, however many edits";
+    while (pCtrl->CanUndo()) pCtrl->Undo();
+    EXPECT_STREQ(pDoc->GetTitle(), strTitle);
+    EXPECT_FALSE(pDoc->IsModified());
+}
+
+TEST(SyntaxEditView, PanesOfASplitterScrollTogetherInTheirSharedDirection) {
+    SyntaxMdiHost host;
+    CDocument* pDoc = host.pSplit->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    std::string text = std::string(300, 'w') + "\r\n" + NumberedText(100);
+    SyntaxMdiHost::SetText(pDoc, text);
+    const std::vector<CRecordingSyntaxView*> views = SyntaxMdiHost::Views(pDoc);
+    ASSERT_EQ(views.size(), 4u);
+    auto pane = [&](int r, int c) {
+        for (CRecordingSyntaxView* pView : views) {
+            int nRow = -1, nCol = -1;
+            pView->GetSharedSplitter(&nRow, &nCol);
+            if (nRow == r && nCol == c) return pView->GetEditCtrl();
+        }
+        return static_cast<CKLVSyntaxEditCtrl*>(nullptr);
+    };
+    CKLVSyntaxEditCtrl* pSource = pane(0, 0);
+    ASSERT_TRUE(pSource && pane(0, 1) && pane(1, 0) && pane(1, 1));
+    // The wheel scrolls the rows: the pane beside follows, the one below keeps its rows.
+    pSource->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    ASSERT_GT(pSource->GetTopRow(), 1);
+    EXPECT_EQ(pane(0, 1)->GetTopRow(), pSource->GetTopRow());
+    EXPECT_EQ(pane(1, 0)->GetTopRow(), 1);
+    EXPECT_EQ(pane(1, 1)->GetTopRow(), 1);
+    // The caret to the end of the long first row scrolls the columns: the pane below follows.
+    pSource->SetCurPos(1, 1);
+    pSource->SendMessage(WM_KEYDOWN, VK_END, 1);
+    ASSERT_GT(pSource->GetHScrollPos(), 0);
+    // The pane below shows the source's caret column (its own caret stays where it was).
+    EXPECT_NEAR(pane(1, 0)->GetHScrollPos(), pSource->GetHScrollPos(), 4);
+    EXPECT_EQ(pane(0, 1)->GetHScrollPos(), 0);
+}
+
+TEST(SyntaxEditView, ASecondViewStartsAtTheFirstViewsTopRowAndCaret) {
+    SyntaxMdiHost host;
+    CDocument* pDoc = host.pPlain->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    SyntaxMdiHost::SetText(pDoc, NumberedText(80));
+    CKLVSyntaxEditCtrl* pFirst = SyntaxMdiHost::Views(pDoc).front()->GetEditCtrl();
+    pFirst->SetCurPos(30, 3);
+    pFirst->SetTopRow(25);
+    CFrameWnd* pFrame = host.pPlain->CreateNewFrame(pDoc, nullptr);
+    ASSERT_NE(pFrame, nullptr);
+    host.pPlain->InitialUpdateFrame(pFrame, pDoc);
+    const std::vector<CRecordingSyntaxView*> views = SyntaxMdiHost::Views(pDoc);
+    ASSERT_EQ(views.size(), 2u);
+    CKLVSyntaxEditCtrl* pSecond = views.back()->GetEditCtrl();
+    EXPECT_EQ(pSecond->GetTopRow(), 25);
+    EXPECT_EQ(pSecond->GetCurRow(), 30);
+    EXPECT_EQ(pSecond->GetCurCol(), 3);
+    EXPECT_EQ(pSecond->GetBuffer(), pFirst->GetBuffer());
+}
+
+}  // namespace
