@@ -34,6 +34,26 @@ public:
         CKLVSyntaxEditView::OnUpdate(pSender, lHint, pHint);
     }
     using CKLVSyntaxEditView::GetSharedSplitter;
+
+    // Where a drag started from this view drops: the system's drag loop played through the
+    // target's drop-target calls at one point (no target: nothing is dropped).
+    static inline CKLVSyntaxEditView* s_pDropTarget = nullptr;
+    static inline CPoint s_ptDrop{0, 0};
+    static inline DWORD s_dwKeyState = 0;
+
+protected:
+    DROPEFFECT DoDragDrop(COleDataSource& source) override {
+        if (!s_pDropTarget) return DROPEFFECT_NONE;
+        COleDataObject data;
+        data.Attach(source.GetDataObject());
+        DROPEFFECT effect = s_pDropTarget->OnDragEnter(&data, s_dwKeyState, s_ptDrop);
+        if (effect != DROPEFFECT_NONE) effect = s_pDropTarget->OnDragOver(&data, s_dwKeyState, s_ptDrop);
+        if (effect == DROPEFFECT_NONE) {
+            s_pDropTarget->OnDragLeave();
+            return DROPEFFECT_NONE;
+        }
+        return s_pDropTarget->OnDrop(&data, effect, s_ptDrop) ? effect : DROPEFFECT_NONE;
+    }
 };
 
 class CSyntaxChild : public CMDIChildWnd {
@@ -65,6 +85,9 @@ struct SyntaxMdiHost {
     CMultiDocTemplate* pSplit = new CMultiDocTemplate(301, RUNTIME_CLASS(CKLVSyntaxEditDoc),
                                                       RUNTIME_CLASS(CSyntaxSplitChild), RUNTIME_CLASS(CRecordingSyntaxView));
     SyntaxMdiHost() {
+        AfxOleInit();   // views take drops
+        CRecordingSyntaxView::s_pDropTarget = nullptr;
+        CRecordingSyntaxView::s_dwKeyState = 0;
         app.SetRegistryKey(profileKey.Name());
         GetPaintManager()->RefreshSettings();
         EXPECT_TRUE(pMain->LoadFrame(300, WS_OVERLAPPEDWINDOW));

@@ -55,6 +55,17 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+    // Printing: one logical unit is a hundredth of an inch; pages in the print face.
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    // Drops: files go to the main window; text moves (copies with Ctrl) to the caret.
+    DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    void OnDragLeave() override;
+    BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
 
     enum { kActivePriority = THREAD_PRIORITY_LOWEST, kInactivePriority = THREAD_PRIORITY_IDLE };
 
@@ -71,7 +82,10 @@ protected:
     virtual LRESULT OnLayoutChanged(NMHDR* pHdr);
     virtual LRESULT OnOverwriteChanged(NMHDR*) { return 0; }
     virtual LRESULT OnMouseDown(NMHDR* pHdr);
-    virtual LRESULT OnStartDrag(NMHDR*) { return 0; }
+    // A press in the selection: the selected text is dragged (OLE) and moved, copied or left.
+    virtual LRESULT OnStartDrag(NMHDR* pHdr);
+    // Runs the OLE drag of the data source; the effect the target chose.
+    virtual DROPEFFECT DoDragDrop(COleDataSource& source);
     virtual LRESULT OnMarginClick(NMHDR*) { return 0; }
     virtual LRESULT OnParserEvent(NMHDR*) { return 0; }
 
@@ -136,4 +150,5 @@ protected:
     BOOL m_bInitialUpdateDone = FALSE;
     LOGFONT m_lfPrint{};
     int m_nPrintTopRow = 1;
+    BOOL m_bFirstPrintedPage = FALSE;
 };
