@@ -1,7 +1,7 @@
 // The syntax editor's document and view in a small MDI program: hints on open and save, the
 // file's time stamp, the modified mark in the title, and the panes of a splitter kept in step.
 #include "SyntaxEditMdiHost.h"
-#include "toolkit/syntaxedit/text/SyntaxEditTestSupport.h"
+#include "SyntaxEditCtrlTestSupport.h"
 
 #include <algorithm>
 #include <fstream>
@@ -155,6 +155,62 @@ TEST(SyntaxEditView, ASecondViewStartsAtTheFirstViewsTopRowAndCaret) {
     EXPECT_EQ(pSecond->GetCurRow(), 30);
     EXPECT_EQ(pSecond->GetCurCol(), 3);
     EXPECT_EQ(pSecond->GetBuffer(), pFirst->GetBuffer());
+}
+
+// A parser that keeps the priority it is given.
+class CPriorityParser : public FakeLinkParser {
+public:
+    int GetThreadPriority() const override { return m_nPriority; }
+    void SetThreadPriority(int nPriority) override { m_nPriority = nPriority; }
+    int m_nPriority = THREAD_PRIORITY_NORMAL;
+};
+
+TEST(SyntaxEditView, ActivationSetsTheParsersPriority) {
+    SyntaxMdiHost host;
+    const KLV_SYNTAXEDIT_LEXER_FACTORY factory = {[] { return static_cast<IKLVSyntaxEditLexParser*>(new CPriorityParser); },
+                                                  nullptr};
+    KLVSetSyntaxEditLexerFactory(&factory);
+    CDocument* pDoc = host.pPlain->OpenDocumentFile(nullptr);
+    KLVSetSyntaxEditLexerFactory(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    CRecordingSyntaxView* pView = SyntaxMdiHost::Views(pDoc).front();
+    auto* pParser = static_cast<CPriorityParser*>(pView->GetEditCtrl()->GetBuffer()->GetLexParser());
+    ASSERT_NE(pParser, nullptr);
+    pView->OnActivateView(TRUE, pView, nullptr);
+    EXPECT_EQ(pParser->GetThreadPriority(), THREAD_PRIORITY_LOWEST);
+    EXPECT_TRUE(pView->GetEditCtrl()->IsActive());
+    pView->OnActivateView(FALSE, nullptr, pView);
+    EXPECT_EQ(pParser->GetThreadPriority(), THREAD_PRIORITY_IDLE);
+    EXPECT_FALSE(pView->GetEditCtrl()->IsActive());
+}
+
+TEST(SyntaxEditView, EditCommandsAreEnabledByTheControlsState) {
+    SyntaxMdiHost host;
+    CDocument* pDoc = host.pPlain->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    CRecordingSyntaxView* pView = SyntaxMdiHost::Views(pDoc).front();
+    CKLVSyntaxEditCtrl* pCtrl = pView->GetEditCtrl();
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    const UINT ids[] = {ID_EDIT_UNDO, ID_EDIT_REDO,       ID_EDIT_CUT,  ID_EDIT_COPY,    ID_EDIT_CLEAR,
+                        ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_EDIT_FIND, ID_EDIT_REPLACE, ID_EDIT_REPEAT};
+    auto states = [&] {
+        std::string s;
+        for (UINT nID : ids) s += static_cast<char>('0' + IsCommandEnabled(pView, nID));
+        return s;
+    };
+    EXPECT_EQ(states(), "0000001110");
+    pCtrl->SendMessage(WM_CHAR, 'a', 1);
+    pCtrl->SendMessage(WM_CHAR, 'b', 1);
+    EXPECT_EQ(states(), "1000001110");
+    pView->SendMessage(WM_COMMAND, ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(states(), "1011101110");
+    pView->SendMessage(WM_COMMAND, ID_EDIT_COPY);
+    EXPECT_EQ(states(), "1011111110") << "text on the clipboard";
+    pView->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+    EXPECT_EQ(states(), "0100011110");
+    EXPECT_EQ(Rows(*pCtrl->GetBuffer()), "");
 }
 
 }  // namespace

@@ -112,6 +112,10 @@ TEST_F(FindTest, ReplaceAllReplacesEachOriginalOnceAsOneUndoStep) {
     EXPECT_FALSE(m_pCtrl->CanUndo());
     EXPECT_EQ(m_pView->ReplaceAll("", "x", FALSE, FALSE), 0);
     Dialog().CloseDialog();
+    // A text the control may not change: nothing is replaced, nothing counted.
+    CRecordingSyntaxView::s_bCanChange = FALSE;
+    EXPECT_EQ(m_pView->ReplaceAll("ab", "abc", FALSE, FALSE), 0);
+    EXPECT_EQ(Text(), "ab x ab|abab|none");
 }
 
 TEST_F(FindTest, ReplaceReplacesTheMatchingSelectionThenFindsTheNext) {
@@ -136,7 +140,11 @@ TEST_F(FindTest, EnterInTheFindFormFindsEvenWithAReplaceTextLeftOver) {
     TypeInto(100, "two");
     Dialog().CloseDialog();
     m_pCtrl->SetCurPos(1, 1);
+    // The Find form asked for while the Replace form is open replaces it.
+    Dialog().ShowDialog(m_pView, TRUE);
     Dialog().ShowDialog(m_pView, FALSE);
+    EXPECT_EQ(::GetDlgItem(Dialog().m_hWnd, 100), nullptr);
+    EXPECT_FALSE(Dialog().m_bReplaceMode);
     MSG msg{Dialog().m_hWnd, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
     EXPECT_TRUE(Dialog().PreTranslateMessage(&msg));
     EXPECT_EQ(Text(), "one one") << "the Find form never replaces";
@@ -178,16 +186,9 @@ TEST_F(FindTest, HistoriesRoundTripThroughTheProfileWithoutDuplicates) {
 
 TEST_F(FindTest, FindNextCommandIsEnabledOnlyWithASearchText) {
     Open("abc");
-    struct Probe : CCmdUI {
-        BOOL bEnabled = -1;
-        void Enable(BOOL bOn) override { bEnabled = bOn; }
-    } probe;
-    probe.m_nID = ID_EDIT_REPEAT;
-    m_pView->OnCmdMsg(ID_EDIT_REPEAT, CN_UPDATE_COMMAND_UI, &probe, nullptr);
-    EXPECT_EQ(probe.bEnabled, FALSE);
+    EXPECT_EQ(IsCommandEnabled(m_pView, ID_EDIT_REPEAT), 0);
     Dialog().m_strFindText = "b";
-    m_pView->OnCmdMsg(ID_EDIT_REPEAT, CN_UPDATE_COMMAND_UI, &probe, nullptr);
-    EXPECT_EQ(probe.bEnabled, TRUE);
+    EXPECT_EQ(IsCommandEnabled(m_pView, ID_EDIT_REPEAT), 1);
     m_pView->SendMessage(WM_COMMAND, ID_EDIT_REPEAT);
     EXPECT_EQ(Selection(), "1:2-3");
 }

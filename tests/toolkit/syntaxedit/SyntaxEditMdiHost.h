@@ -40,6 +40,9 @@ public:
     static inline CKLVSyntaxEditView* s_pDropTarget = nullptr;
     static inline CPoint s_ptDrop{0, 0};
     static inline DWORD s_dwKeyState = 0;
+    // Whether the views let the control change the text.
+    static inline BOOL s_bCanChange = TRUE;
+    BOOL CanChangeReadonlyFile() override { return s_bCanChange; }
 
 protected:
     DROPEFFECT DoDragDrop(COleDataSource& source) override {
@@ -88,6 +91,7 @@ struct SyntaxMdiHost {
         AfxOleInit();   // views take drops
         CRecordingSyntaxView::s_pDropTarget = nullptr;
         CRecordingSyntaxView::s_dwKeyState = 0;
+        CRecordingSyntaxView::s_bCanChange = TRUE;
         app.SetRegistryKey(profileKey.Name());
         GetPaintManager()->RefreshSettings();
         EXPECT_TRUE(pMain->LoadFrame(300, WS_OVERLAPPEDWINDOW));
@@ -116,6 +120,17 @@ struct SyntaxMdiHost {
         pDoc->UpdateAllViews(nullptr, KLV_SYNTAXEDIT_HINT_RELOAD);
     }
 };
+
+// Whether a command is enabled, as the view's update handler says (-1: no handler answered).
+inline int IsCommandEnabled(CCmdTarget* pTarget, UINT nID) {
+    struct Probe : CCmdUI {
+        int nEnabled = -1;
+        void Enable(BOOL bOn) override { nEnabled = bOn ? 1 : 0; }
+    } probe;
+    probe.m_nID = nID;
+    pTarget->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
+    return probe.nEnabled;
+}
 
 // Rows "row 1" to "row n", CR LF between them.
 inline std::string NumberedText(int nRows) {
