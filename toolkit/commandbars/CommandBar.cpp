@@ -5,6 +5,7 @@
 #include "classlib/ToolBar.h"
 #include "toolkit/commandbars/CommandBarAnimation.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -12,6 +13,8 @@
 #include "toolkit/common/KeyboardHook.h"
 #include "toolkit/common/StartupRegistrations.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 KLV_IMPLEMENT_SERIAL(CKLVCommandBar, CWnd)
@@ -157,10 +160,45 @@ BOOL CKLVCommandBar::IsVerticalBar() const {
     return m_barPosition == barLeft || m_barPosition == barRight || m_barType == barTypePopup;
 }
 
+CKLVCommandBarsOptions* CKLVCommandBar::GetOptions() const {
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    return pLink ? pLink->GetOptions() : nullptr;
+}
+
+namespace {
+
+BOOL IsSizeSet(const CSize& sz) { return sz.cx > 0 && sz.cy > 0; }
+
+}  // namespace
+
 CSize CKLVCommandBar::GetIconSize() const {
-    if (m_szIcons.cx > 0) return m_szIcons;
-    if (GetCommandBarsLink()) return GetPaintManager()->GetAutoIconSize(FALSE);
-    return CSize(16, 16);
+    if (IsSizeSet(m_szIcons)) return m_szIcons;
+    if (!GetCommandBarsLink()) return CSize(16, 16);
+    CKLVCommandBarsOptions* pOptions = GetOptions();
+    if (!pOptions) return GetPaintManager()->GetAutoIconSize(FALSE);
+    if (m_barType == barTypePopup)
+        return IsSizeSet(pOptions->szPopupIcons) ? pOptions->szPopupIcons : GetPaintManager()->GetAutoIconSize(FALSE);
+    // Large icons only where no button size fixes the buttons.
+    if (pOptions->bLargeIcons && !IsSizeSet(m_szButtons))
+        return IsSizeSet(pOptions->szLargeIcons) ? pOptions->szLargeIcons : GetPaintManager()->GetAutoIconSize(TRUE);
+    return IsSizeSet(pOptions->szIcons) ? pOptions->szIcons : GetPaintManager()->GetAutoIconSize(FALSE);
+}
+
+CSize CKLVCommandBar::GetLargeIconSize(BOOL bAutoSize) const {
+    CKLVCommandBarsOptions* pOptions = GetOptions();
+    if (!pOptions) return IsSizeSet(m_szIcons) ? CSize(m_szIcons.cx * 2, m_szIcons.cy * 2) : CSize(32, 32);
+    const CSize szBase = IsSizeSet(m_szIcons) ? m_szIcons : IsSizeSet(pOptions->szIcons) ? pOptions->szIcons : CSize(16, 16);
+    // Buttons of a fixed size keep their icons at the base size.
+    if (IsSizeSet(m_szButtons)) return szBase;
+    if (IsSizeSet(pOptions->szLargeIcons)) return pOptions->szLargeIcons;
+    if (bAutoSize) return GetPaintManager()->GetAutoIconSize(TRUE);
+    return CSize(szBase.cx * 2, szBase.cy * 2);
+}
+
+BOOL CKLVCommandBar::IsTextBelowIcons() const {
+    if (m_nShowTextBelowIcons != 2) return m_nShowTextBelowIcons == 1;
+    CKLVCommandBarsOptions* pOptions = GetOptions();
+    return pOptions && pOptions->bShowTextBelowIcons;
 }
 
 CSize CKLVCommandBar::GetButtonSize() const {
@@ -211,21 +249,10 @@ BOOL CKLVCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemoveAll) {
 BOOL CKLVCommandBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons) {
     const CToolBarData* pData = CToolBar::FindToolBarData(MAKEINTRESOURCEA(nIDResource));
     if (!pData) return FALSE;
-    m_pControls->RemoveAll();
+    const std::vector<UINT> items(pData->GetItems(), pData->GetItems() + pData->wItemCount);
+    m_pControls->LoadButtons(items.data(), static_cast<int>(items.size()));
     std::vector<UINT> commands;
-    BOOL bBeginGroup = FALSE;
-    for (WORD i = 0; i < pData->wItemCount; ++i) {
-        const UINT nId = pData->GetItems()[i];
-        if (nId == 0) {
-            bBeginGroup = TRUE;
-            continue;
-        }
-        commands.push_back(nId);
-        if (CKLVControl* pControl = m_pControls->Add(CKLVControl::typeButton, static_cast<int>(nId))) {
-            pControl->SetBeginGroup(bBeginGroup);
-        }
-        bBeginGroup = FALSE;
-    }
+    std::copy_if(items.begin(), items.end(), std::back_inserter(commands), [](UINT nId) { return nId != 0; });
     const CSize szIcon(pData->wWidth, pData->wHeight);
     if (szIcon.cx != 16) m_szIcons = szIcon;
     if (!bLoadIcons) return TRUE;

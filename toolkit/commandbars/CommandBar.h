@@ -14,6 +14,7 @@
 class CKLVCommandBarAnimation;
 class CKLVCommandBars;
 class CKLVCommandBarsLink;
+class CKLVCommandBarsOptions;
 class CKLVControl;
 class CKLVControls;
 class CKLVDockBar;
@@ -127,8 +128,13 @@ public:
     BOOL IsGripperVisible() const { return (m_dwStyle & styleGripper) != 0; }
     void SetMRUWidth(int nWidth) { m_nMRUWidth = nWidth; }
     int GetMRUWidth() const { return m_nMRUWidth; }
-    CSize GetLargeIconSize() const { return CSize(32, 32); }
-    BOOL IsTextBelowIcons() const { return m_nShowTextBelowIcons == 1; }
+    // The icon size of large buttons; bAutoSize lets the paint manager's automatic large size
+    // stand in when no size is set.
+    CSize GetLargeIconSize(BOOL bAutoSize) const;
+    // 2 follows the command bars' option of that name (off without command bars).
+    BOOL IsTextBelowIcons() const;
+    // The command bars' options; null without command bars.
+    CKLVCommandBarsOptions* GetOptions() const;
     // A popup bar shows two icon columns when asked and its flag holds.
     BOOL IsDoubleGripper() const { return m_bDoubleGripper; }
     int GetDefaultButtonStyle() const { return m_nDefaultButtonStyle; }

@@ -373,8 +373,12 @@ void CKLVCommandBars::RedrawCommandBars() {
 
 void CKLVCommandBars::UpdateCommandBars() {
     LockLayout();
-    for (int i = 0; i < GetCount(); ++i)
-        if (GetAt(i)->IsVisible()) GetAt(i)->OnRecalcLayout();
+    for (int i = 0; i < GetCount(); ++i) {
+        CKLVCommandBar* pBar = GetAt(i);
+        CKLVControls* pControls = pBar->GetControls();
+        for (int j = 0; j < pControls->GetCount(); ++j) pControls->GetAt(j)->OnThemeChanged();
+        if (pBar->IsVisible()) pBar->OnRecalcLayout();
+    }
     if (m_pSite && m_pSite->GetSafeHwnd())
         if (HWND hStatusBar = ::GetDlgItem(m_pSite->GetSafeHwnd(), AFX_IDW_STATUS_BAR)) ::InvalidateRect(hStatusBar, nullptr, TRUE);
     UnlockLayout();

@@ -136,7 +136,7 @@ public:
     // The control whose mnemonic the key types, from after the bar's selection; null when none.
     CKLVControl* FindAccelControl(CKLVCommandBar* pBar, UINT nKey, BOOL& bAmbiguous) const;
 
-    CKLVCommandBarsOptions* GetOptions() const { return m_pOptions; }
+    CKLVCommandBarsOptions* GetOptions() const override { return m_pOptions; }
     CKLVContextMenus* GetContextMenus() const { return m_pContextMenus; }
     void SetPaintManager(CKLVPaintManager* pPaintManager);
     void SetImageManager(CKLVImageManager* pImageManager);

@@ -6,6 +6,7 @@
 
 class CKLVAccelManager;
 class CKLVCommandBar;
+class CKLVCommandBarsOptions;
 class CKLVControl;
 class CKLVControlActions;
 class CKLVImageManager;
@@ -27,6 +28,8 @@ public:
     virtual CWnd* GetSite() const { return nullptr; }
     virtual CKLVPaintManager* GetPaintManager() const { return nullptr; }
     virtual CKLVImageManager* GetImageManager() const { return nullptr; }
+    // The options the bars read (icon sizes, text below icons); null: every default.
+    virtual CKLVCommandBarsOptions* GetOptions() const { return nullptr; }
     // The actions of the command ids; null while the command bars keep none.
     virtual CKLVControlActions* GetActions() const { return nullptr; }
     // The help id of the selected control, 0 when nothing is selected.

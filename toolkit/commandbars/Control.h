@@ -110,6 +110,8 @@ public:
     virtual void OnActionChanged(int /*nProperty*/) {}
     virtual void OnActionChanging(int /*nProperty*/) {}
     virtual CKLVControl* Clone(BOOL bRecursive = FALSE);
+    // The theme or the system's metrics changed: a control that keeps measures refreshes them.
+    virtual void OnThemeChanged() {}
 
     int GetType() const { return m_nType; }
     int GetId() const { return m_nId; }

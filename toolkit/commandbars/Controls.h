@@ -13,7 +13,8 @@ class CKLVControl;
 class CKLVControlPopup;
 class CMenu;
 
-// Message 0x285E asks the site before a menu item becomes a control, 0x285F tells it after.
+// Message 0x285E asks the site before a menu item or a tool-bar id becomes a control, 0x285F
+// tells it after.
 struct KLVCREATECONTROLSTRUCT {
     int nId;
     CKLVControl* pControl;
@@ -86,6 +87,10 @@ public:
     int GetNext(int nIndex, int nDirection = +1, BOOL bSkipFlagged = FALSE, BOOL bSkipTemporary = FALSE,
                 BOOL bNarrowMask = FALSE) const;
     BOOL LoadMenu(CMenu* pMenu);
+    // Replaces every control by one button per id, the site asked before each (0x285E: it may
+    // supply the control or change its type) and told after (0x285F); an id 0 makes the next
+    // control begin a group.
+    void LoadButtons(const UINT* pIds, int nCount);
     void SetControlType(int nIndex, int nType);
     CSize CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const CRect& rcBorder, int nMinSize = 0);
     CSize CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorder);
@@ -97,6 +102,9 @@ protected:
     // Binds the id's action when the command bars keep actions, else takes the id and caption.
     void BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL bCreateAction);
     CKLVControl* AddMenuItem(CMenu* pMenu, int nIndex);
+    CKLVControl* AddButton(int nId, int nIndex);
+    // The window asked before a control is made and told after; null for a bar without one.
+    CWnd* GetCreateSite() const;
     // A popup bar (the site's, or of the class it names) titled and filled from the menu items.
     void AttachPopupBar(CKLVControlPopup* pPopup, int nId, const CString& strCaption, HMENU hItems);
     // The bar of the menu resource with the id, else an empty popup bar.

@@ -389,10 +389,11 @@ CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const 
     const BOOL bLargeButtons = m_pParent && (m_pParent->m_nFlags & CKLVCommandBar::flagLargeButtons);
     CSize sz;
     if (bLargeButtons) {
-        const int nColumnHeight = pPaintManager->GetSplitDropDownWidth() + m_pParent->GetLargeIconSize().cy + 7;
+        const CSize szLargeIcon = m_pParent->GetLargeIconSize(pPaintManager->m_bAutoResizeIcons);
+        const int nColumnHeight = pPaintManager->GetSplitDropDownWidth() + szLargeIcon.cy + 7;
         CLargeButtonLayout large(records, pDC, bVertical, nColumnHeight);
         const int nAcross = bVertical ? szBorders.cy : szBorders.cx;
-        sz = large.Fit(nWrapWidth - nAcross, dwMode, m_pParent->GetLargeIconSize().cx);
+        sz = large.Fit(nWrapWidth - nAcross, dwMode, szLargeIcon.cx);
     } else if (dwMode & modeWrapGroups) {
         sz = layout.WrapAndMeasure(nMRUWidth);
         if (sz.cy > 3 * sz.cx && nMRUWidth == kUnlimited)

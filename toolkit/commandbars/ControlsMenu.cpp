@@ -1,4 +1,5 @@
-// Controls built from the items of a Windows menu, with the site asked before and told after.
+// Controls built from the items of a Windows menu or from a tool bar's command ids, with the
+// site asked before and told after.
 #include "toolkit/commandbars/Controls.h"
 
 #include "classlib/Menu.h"
@@ -17,7 +18,8 @@ const UINT kSkippedId = 0xFF00;
 
 // The item's whole text, however long it is.
 CString MenuItemText(HMENU hMenu, int nIndex) {
-    MENUITEMINFOA mii = {sizeof(mii)};
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_STRING;
     if (!::GetMenuItemInfoA(hMenu, static_cast<UINT>(nIndex), TRUE, &mii) || mii.cch == 0) return CString();
     std::vector<char> text(mii.cch + 1);
@@ -28,7 +30,8 @@ CString MenuItemText(HMENU hMenu, int nIndex) {
 }
 
 BOOL IsSeparator(HMENU hMenu, int nIndex) {
-    MENUITEMINFOA mii = {sizeof(mii)};
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_FTYPE;
     return ::GetMenuItemInfoA(hMenu, static_cast<UINT>(nIndex), TRUE, &mii) && (mii.fType & MFT_SEPARATOR);
 }
@@ -117,7 +120,7 @@ CKLVControl* CKLVControls::AddMenuItem(CMenu* pMenu, int nIndex) {
     KLVCREATECONTROLSTRUCT cs = {nId, nullptr, 0, nIndex, hMenu, m_pParent, strCaption,
                                  hSubMenu ? CKLVControl::typePopup : CKLVControl::typeButton,
                                  CKLVControl::styleAutomatic};
-    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    CWnd* pSite = GetCreateSite();
     if (pSite && pSite->SendMessage(msgCreateControl, 0, reinterpret_cast<LPARAM>(&cs))) {
         nId = cs.nId;
         strCaption = cs.lpszCaption;
@@ -137,6 +140,37 @@ CKLVControl* CKLVControls::AddMenuItem(CMenu* pMenu, int nIndex) {
     if (!pControl->GetAction()) BindAction(pControl, nId, strCaption, TRUE);
     if (bDefault) pControl->SetItemDefault(TRUE);
     Append(pControl);
+    cs.pControl = pControl;
+    if (pSite) pSite->SendMessage(msgControlCreated, 0, reinterpret_cast<LPARAM>(&cs));
+    return pControl;
+}
+
+CWnd* CKLVControls::GetCreateSite() const {
+    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    return pSite && pSite->GetSafeHwnd() ? pSite : nullptr;
+}
+
+void CKLVControls::LoadButtons(const UINT* pIds, int nCount) {
+    RemoveAll();
+    BOOL bBeginGroup = FALSE;
+    for (int i = 0; i < nCount; ++i) {
+        if (pIds[i] == 0) {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        if (CKLVControl* pControl = AddButton(static_cast<int>(pIds[i]), i)) pControl->SetBeginGroup(bBeginGroup);
+        bBeginGroup = FALSE;
+    }
+}
+
+CKLVControl* CKLVControls::AddButton(int nId, int nIndex) {
+    KLVCREATECONTROLSTRUCT cs = {nId, nullptr, 0, nIndex, nullptr, m_pParent, "", CKLVControl::typeButton,
+                                 CKLVControl::styleAutomatic};
+    CWnd* pSite = GetCreateSite();
+    if (pSite) pSite->SendMessage(msgCreateControl, 0, reinterpret_cast<LPARAM>(&cs));
+    // A supplied control is taken as it is; otherwise one of the (perhaps changed) type.
+    CKLVControl* pControl = cs.pControl ? Add(cs.pControl, nId) : Add(cs.controlType, nId);
+    if (!pControl) return nullptr;
     cs.pControl = pControl;
     if (pSite) pSite->SendMessage(msgControlCreated, 0, reinterpret_cast<LPARAM>(&cs));
     return pControl;

@@ -77,7 +77,7 @@ CSize CKLVPaintManager::GetControlIconSize(CKLVControl* pControl) const {
     CKLVCommandBar* pBar = pControl->GetParent();
     if (!pBar) return CSize(16, 16);
     if (pControl->GetStyle() == CKLVControl::styleCaptionBelow && pBar->GetType() != CKLVCommandBar::barTypePopup)
-        return pBar->GetLargeIconSize();
+        return pBar->GetLargeIconSize(m_bAutoResizeIcons);
     return pBar->GetIconSize();
 }
 

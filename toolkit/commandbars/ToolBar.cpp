@@ -44,11 +44,6 @@ CKLVToolBar::CKLVToolBar() : m_pTracker(std::make_unique<CKLVToolBarTracker>(thi
 
 CKLVToolBar::~CKLVToolBar() = default;
 
-CKLVCommandBarsOptions* CKLVToolBar::GetOptions() const {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
-    return pCommandBars ? pCommandBars->GetOptions() : nullptr;
-}
-
 BOOL CKLVToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID) {
     m_dwStyle = dwStyle & kBarStyleMask;
     const DWORD dwWindowStyle = (dwStyle & ~kBarStyleMask) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;

@@ -9,7 +9,6 @@
 
 #include <memory>
 
-class CKLVCommandBarsOptions;
 class CKLVToolBarTracker;
 struct AFX_SIZEPARENTPARAMS;
 
@@ -91,8 +90,6 @@ protected:
     void RestoreDefaultOrder();
     void RelayoutFrame();
     int GetCaptionHeight();
-    // The command bars' options; null without command bars.
-    CKLVCommandBarsOptions* GetOptions() const;
     // Asks whether the bar's changes are to be reset (question 9173); TRUE for OK.
     BOOL ConfirmReset() const;
 

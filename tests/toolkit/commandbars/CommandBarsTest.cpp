@@ -27,7 +27,16 @@ public:
     }
     void SetVisible(BOOL bVisible) override { m_bVisible = bVisible; }
     BOOL IsVisible() const override { return m_bVisible; }
+    void OnRecalcLayout() override { ++m_nLayouts; }
+    int m_nLayouts = 0;
     static BOOL s_bFail;
+};
+
+// Counts the theme changes it is told of.
+class CThemeCountingControl : public CKLVControlButton {
+public:
+    void OnThemeChanged() override { ++m_nThemeChanges; }
+    int m_nThemeChanges = 0;
 };
 BOOL CManagedTestBar::s_bFail = FALSE;
 IMPLEMENT_DYNCREATE(CManagedTestBar, CKLVCommandBar)
@@ -101,6 +110,31 @@ TEST_F(CommandBars, AddMakesTheWindowOrNothingAndRemoveLetsTheBarGo) {
     m_commandBars.RemoveAll();
     EXPECT_FALSE(::IsWindow(hSecond));
     EXPECT_EQ(m_commandBars.GetCount(), 0);
+}
+
+TEST_F(CommandBars, ASettingsChangeRefreshesEveryControlAndReLaysTheVisibleBars) {
+    CFrameWnd* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW));
+    m_commandBars.SetSite(pFrame);
+    std::vector<CThemeCountingControl*> controls;
+    for (BOOL bVisible : {TRUE, FALSE}) {
+        CKLVCommandBar* pBar = AddBar(bVisible);
+        for (int i = 0; i < 2; ++i) {
+            controls.push_back(new CThemeCountingControl);
+            pBar->GetControls()->Add(controls.back(), 100 + i);
+        }
+    }
+    pFrame->m_nIdleFlags = CFrameWnd::idleLayout;
+
+    m_commandBars.UpdateCommandBars();
+    for (CThemeCountingControl* pControl : controls) EXPECT_EQ(pControl->m_nThemeChanges, 1);
+    EXPECT_EQ(static_cast<CManagedTestBar*>(m_commandBars.GetAt(0))->m_nLayouts, 1);
+    EXPECT_EQ(static_cast<CManagedTestBar*>(m_commandBars.GetAt(1))->m_nLayouts, 0);
+    // The lock is gone: the frame was re-laid at once (its pending layout is done).
+    EXPECT_EQ(pFrame->m_nIdleFlags & CFrameWnd::idleLayout, 0u);
+    m_commandBars.RemoveAll();
+    m_commandBars.SetSite(nullptr);
+    pFrame->DestroyWindow();
 }
 
 TEST_F(CommandBars, TheNextVisibleBarWrapsOnceAndComesBackToTheStart) {

@@ -213,6 +213,129 @@ TEST_F(ToolBars, ResetAsksFirstAndCancelChangesNothing) {
     EXPECT_EQ(m_bar.GetControlCount(), 3);
 }
 
+// Records every create request (id, index, type, caption) and the controls it is told of;
+// turns one id into a split popup.
+class CTypingSite : public CTestSite {
+public:
+    struct CRequest {
+        int nId, nIndex, nType;
+        std::string strCaption;
+        bool operator==(const CRequest& other) const {
+            return nId == other.nId && nIndex == other.nIndex && nType == other.nType && strCaption == other.strCaption;
+        }
+    };
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        auto* pCreate = reinterpret_cast<KLVCREATECONTROLSTRUCT*>(lParam);
+        if (message == CKLVControls::msgCreateControl) {
+            m_requests.push_back({pCreate->nId, pCreate->nIndex, pCreate->controlType, pCreate->lpszCaption});
+            if (pCreate->nId == m_nPopupFor) pCreate->controlType = CKLVControl::typeSplitButtonPopup;
+        }
+        if (message == CKLVControls::msgControlCreated) m_told.push_back(pCreate->pControl);
+        return CTestSite::WindowProc(message, wParam, lParam);
+    }
+    std::vector<CRequest> m_requests;
+    std::vector<CKLVControl*> m_told;
+    int m_nPopupFor = 0;
+};
+
+TEST_F(ToolBars, LoadedButtonsAreMadeThroughTheSite) {
+    CTypingSite site;
+    site.m_nPopupFor = 57601;
+    auto* pSupplied = new CFixedControl;
+    site.m_pSupplied = pSupplied;
+    site.m_nSupplyFor = 57603;
+    m_bar.m_pSiteOverride = &site;
+    ASSERT_TRUE(m_bar.LoadToolBar(128, FALSE));
+    m_bar.m_pSiteOverride = nullptr;
+
+    // Each id asked as a button with no caption at its place in the resource (the 0 counts).
+    const std::vector<CTypingSite::CRequest> requests = {
+        {57600, 0, CKLVControl::typeButton, ""}, {57601, 2, CKLVControl::typeButton, ""},
+        {57603, 3, CKLVControl::typeButton, ""}};
+    EXPECT_EQ(site.m_requests, requests);
+    const UINT ask = CKLVControls::msgCreateControl, told = CKLVControls::msgControlCreated;
+    EXPECT_EQ(site.m_messages, (std::vector<UINT>{ask, told, ask, told, ask, told}));
+    ASSERT_EQ(m_bar.GetControlCount(), 3);
+    EXPECT_EQ(site.m_told, (std::vector<CKLVControl*>{m_bar.GetControl(0), m_bar.GetControl(1), m_bar.GetControl(2)}));
+    EXPECT_EQ(m_bar.GetControl(0)->GetType(), CKLVControl::typeButton);
+    EXPECT_EQ(m_bar.GetControl(1)->GetType(), CKLVControl::typeSplitButtonPopup);
+    EXPECT_EQ(m_bar.GetControl(1)->GetId(), 57601);
+    EXPECT_TRUE(m_bar.GetControl(1)->GetBeginGroup());
+    EXPECT_EQ(m_bar.GetControl(2), pSupplied);
+    EXPECT_EQ(pSupplied->GetId(), 57603);
+    EXPECT_FALSE(pSupplied->GetBeginGroup());
+    // What the site made is the set a reset goes back to.
+    EXPECT_FALSE(m_bar.IsResetAvailable());
+}
+
+TEST_F(ToolBars, IconSizesFollowTheBarTheOptionsAndTheButtonSize) {
+    CKLVCommandBarsOptions* pOptions = m_commandBars.GetOptions();
+    const CSize none(0, 0), auto16 = m_bar.GetPaintManager()->GetAutoIconSize(FALSE),
+                auto32 = m_bar.GetPaintManager()->GetAutoIconSize(TRUE);
+    const struct {
+        CSize szBar, szButtons, szIcons, szLargeIcons;
+        BOOL bLargeIcons;
+        CSize szExpected, szLargeExpected, szLargeAutoExpected;
+    } cases[] = {
+        // The bar's own size wins; large buttons are twice it.
+        {{24, 24}, none, {20, 20}, none, TRUE, {24, 24}, {48, 48}, auto32},
+        {none, none, none, none, FALSE, auto16, {32, 32}, auto32},
+        {none, none, {20, 20}, none, FALSE, {20, 20}, {40, 40}, auto32},
+        // "LargeIcons" takes "LargeIconsSize", else the automatic large size.
+        {none, none, {20, 20}, none, TRUE, auto32, {40, 40}, auto32},
+        {none, none, {20, 20}, {40, 36}, TRUE, {40, 36}, {40, 36}, {40, 36}},
+        // A button size keeps the icons at their base size.
+        {none, {30, 30}, {20, 20}, {40, 36}, TRUE, {20, 20}, {20, 20}, {20, 20}},
+        {{18, 18}, {30, 30}, none, none, FALSE, {18, 18}, {18, 18}, {18, 18}},
+    };
+    for (const auto& c : cases) {
+        m_bar.m_szIcons = c.szBar;
+        m_bar.m_szButtons = c.szButtons;
+        pOptions->szIcons = c.szIcons;
+        pOptions->szLargeIcons = c.szLargeIcons;
+        pOptions->bLargeIcons = c.bLargeIcons;
+        const std::string where = std::to_string(c.szBar.cx) + "/" + std::to_string(c.szButtons.cx) + "/" +
+                                  std::to_string(c.szIcons.cx) + "/" + std::to_string(c.szLargeIcons.cx) +
+                                  (c.bLargeIcons ? " large" : "");
+        EXPECT_EQ(m_bar.GetIconSize(), c.szExpected) << where;
+        EXPECT_EQ(m_bar.GetLargeIconSize(FALSE), c.szLargeExpected) << where;
+        EXPECT_EQ(m_bar.GetLargeIconSize(TRUE), c.szLargeAutoExpected) << where;
+    }
+
+    // Popup bars read their own size and never the large one.
+    CKLVPopupBar popup;
+    popup.m_pLink = &m_commandBars;
+    pOptions->bLargeIcons = TRUE;
+    pOptions->szPopupIcons = CSize(0, 0);
+    EXPECT_EQ(popup.GetIconSize(), auto16);
+    pOptions->szPopupIcons = CSize(12, 12);
+    EXPECT_EQ(popup.GetIconSize(), CSize(12, 12));
+
+    // Without command bars: 16 by 16, large twice the bar's or 32 by 32.
+    CKLVToolBar alone;
+    EXPECT_EQ(alone.GetIconSize(), CSize(16, 16));
+    EXPECT_EQ(alone.GetLargeIconSize(TRUE), CSize(32, 32));
+    alone.m_szIcons = CSize(20, 18);
+    EXPECT_EQ(alone.GetLargeIconSize(FALSE), CSize(40, 36));
+}
+
+TEST_F(ToolBars, TextBelowIconsTwoFollowsTheOption) {
+    CKLVToolBar alone;
+    const struct {
+        CKLVToolBar* pBar;
+        int nSetting;
+        BOOL bOption, bExpected;
+    } cases[] = {
+        {&m_bar, 2, TRUE, TRUE}, {&m_bar, 2, FALSE, FALSE}, {&m_bar, 1, FALSE, TRUE},
+        {&m_bar, 0, TRUE, FALSE}, {&alone, 2, TRUE, FALSE}, {&alone, 1, FALSE, TRUE},
+    };
+    for (const auto& c : cases) {
+        c.pBar->m_nShowTextBelowIcons = c.nSetting;
+        m_commandBars.GetOptions()->bShowTextBelowIcons = c.bOption;
+        EXPECT_EQ(c.pBar->IsTextBelowIcons(), c.bExpected) << c.nSetting << " " << c.bOption << " " << (c.pBar == &alone);
+    }
+}
+
 TEST_F(ToolBars, AStandAloneBarTakesTheTopOfItsParent) {
     CTestSite parent;
     parent.MoveWindow(0, 0, 300, 200);
