@@ -44,6 +44,8 @@ public:
     virtual void Reset();
 
     BOOL TranslateAccel(HWND hWnd, MSG* pMsg);
+    // Whether FindShortcut has any table to look in.
+    BOOL HasTable() const { return m_hAccelTable || m_hDefaultAccelTable || GetFrameAccelTable(); }
     void DisableAccelerators(BOOL bDisable) { m_nDisableLevel += bDisable ? 1 : -1; }
     // Both take ownership of the table (the previous one is destroyed).
     void SetAccelTable(HACCEL hAccel);

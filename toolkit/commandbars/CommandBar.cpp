@@ -3,12 +3,14 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/Menu.h"
 #include "classlib/ToolBar.h"
+#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBarAnimation.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/ToolTipContext.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/KeyboardHook.h"
 #include "toolkit/common/StartupRegistrations.h"
@@ -229,6 +231,24 @@ void CKLVCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate) {
     }
     if (!lpRect) m_nIdleFlags &= ~delayRedraw;
     if (GetSafeHwnd() && ::IsWindowVisible(GetSafeHwnd())) m_pAnimation->Redraw(lpRect, bAnimate);
+}
+
+void CKLVCommandBar::HideToolTips() {
+    CWnd::CancelToolTips();
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    if (CKLVToolTipContext* pContext = pLink ? pLink->GetToolTipContext() : m_pToolTipContext) pContext->CancelToolTips();
+}
+
+void CKLVCommandBar::UpdateShortcuts() {
+    CKLVCommandBarsOptions* pOptions = GetOptions();
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    CKLVAccelManager* pAccelManager = pLink ? pLink->GetAccelManager() : nullptr;
+    if (!pOptions || !pOptions->bAutoUpdateShortcuts || !pAccelManager || !pAccelManager->HasTable()) return;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CKLVControl* pControl = GetControl(i);
+        if (pControl->GetParent() != this || pControl->GetId() <= 0) continue;
+        pAccelManager->FindShortcut(static_cast<UINT>(pControl->GetId()), pControl->m_strShortcutTextAuto);
+    }
 }
 
 void CKLVCommandBar::RedrawWithParents() {

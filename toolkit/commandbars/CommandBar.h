@@ -154,6 +154,12 @@ public:
     // character, else the first character; bAmpersand tells which.
     static TCHAR MnemonicOf(const CString& strCaption, BOOL& bAmpersand);
     void RedrawWithParents();
+    // Hides the tip shown now, the class library's and that of the bars' tooltip host.
+    void HideToolTips();
+    // With the option "automatic shortcuts", each own control's automatic shortcut text becomes
+    // the one the accelerator manager finds for its id (none: empty); without any table the
+    // texts menus brought stay.
+    void UpdateShortcuts();
     void SetStatusBarMessage(const CString& strMessage);
     // The tooltip host shared through the command bars; the bar holds a reference on it.
     CKLVToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }

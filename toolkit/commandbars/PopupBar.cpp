@@ -111,6 +111,7 @@ BOOL CKLVPopupBar::Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst) {
     if (!GetPaintManager()) return FALSE;
     if (!GetSafeHwnd() && !CreatePopupWindow()) return FALSE;
     CKLVHeldReference hold(this);
+    HideToolTips();
     LockRedraw();
     if (CWnd* pSite = GetSite())
         if (pSite->GetSafeHwnd()) pSite->SendMessage(msgPopupOpening, 0, reinterpret_cast<LPARAM>(this));
@@ -171,12 +172,20 @@ int CKLVPopupBar::GetAnimationKind() const {
     return static_cast<int>(nAnimation);
 }
 
+BOOL CKLVPopupBar::IsAnimated(int nKind) const {
+    return nKind >= animateUnfold && nKind <= animateFade && !IsCustomizeMode();
+}
+
 void CKLVPopupBar::ShowPopupWindow() {
     const int nKind = GetAnimationKind();
-    if (nKind < animateUnfold || nKind > animateFade || IsCustomizeMode()) {
+    if (!IsAnimated(nKind)) {
         ShowWindow(SW_SHOWNA);
         return;
     }
+    PlayAnimation(nKind, nullptr, CSize(0, 0));
+}
+
+void CKLVPopupBar::PlayAnimation(int nKind, CDC* pStartDC, CSize szStart) {
     CRect rcWindow;
     GetWindowRect(&rcWindow);
     const CRect rc(CPoint(0, 0), rcWindow.Size());
@@ -187,10 +196,14 @@ void CKLVPopupBar::ShowPopupWindow() {
     bmPicture.CreateCompatibleBitmap(&dcWindow, rc.Width(), rc.Height());
     HGDIOBJ hOld = dcPicture.SelectObject(static_cast<HGDIOBJ>(bmPicture));
     DrawCommandBar(&dcPicture, rc);
-    // The window starts as the screen under it and changes into the menu.
+    // The window starts as the screen under it, with the old picture over it when there is
+    // one, and changes into the menu.
     HDC hdcDesktop = ::GetDC(::GetDesktopWindow());
     ::BitBlt(dcWindow.GetSafeHdc(), 0, 0, rc.Width(), rc.Height(), hdcDesktop, rcWindow.left, rcWindow.top, SRCCOPY);
     ::ReleaseDC(::GetDesktopWindow(), hdcDesktop);
+    if (pStartDC) {
+        dcWindow.BitBlt(0, 0, szStart.cx, szStart.cy, pStartDC, 0, 0, SRCCOPY);
+    }
     GetPaintManager()->AnimatePopup(&dcWindow, &dcPicture, rc, nKind);
     dcPicture.SelectObject(hOld);
     ValidateRect(nullptr);
@@ -269,6 +282,7 @@ CKLVControl* CKLVPopupBar::FindExpandButton() const {
 
 void CKLVPopupBar::ExpandBar() {
     if (m_bExpanded || !m_bHasHiddenItems) return;
+    HideToolTips();
     m_bExpandedByUser = TRUE;
     m_bExpanded = TRUE;
     SetPopuped(-1);
@@ -322,9 +336,25 @@ void CKLVPopupBar::OnRecalcLayout() {
     if (bTipsShown) pLink->HideKeyboardTips();
     KLVPopupShadows()->RemoveShadows(this);
     const int nSelected = m_nSelected;
+    // The user's expansion grows out of the short menu's picture.
+    const int nKind = bUserExpanded ? GetAnimationKind() : animateNone;
+    CDC dcOld;
+    CBitmap bmOld;
+    HGDIOBJ hOldBitmap = nullptr;
+    if (IsAnimated(nKind)) {
+        CClientDC dcWindow(this);
+        dcOld.CreateCompatibleDC(&dcWindow);
+        bmOld.CreateCompatibleBitmap(&dcWindow, rcOld.Width(), rcOld.Height());
+        hOldBitmap = dcOld.SelectObject(static_cast<HGDIOBJ>(bmOld));
+        dcOld.BitBlt(0, 0, rcOld.Width(), rcOld.Height(), &dcWindow, 0, 0, SRCCOPY);
+    }
     SetWindowPos(nullptr, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (hOldBitmap) {
+        PlayAnimation(nKind, &dcOld, rcOld.Size());
+        dcOld.SelectObject(hOldBitmap);
+    }
     if (m_bScrolling) CalcScrollingLayout(FALSE);
     KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundMenuPopup);
     if (m_barPosition == barPopup && m_bShowShadow) KLVPopupShadows()->SetShadow(this, m_rcExclude);
@@ -482,18 +512,24 @@ void CKLVPopupBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
 void CKLVPopupBar::GetBorders(CRect& rcBorders) { rcBorders = m_rcBorders; }
 
 void CKLVPopupBar::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVCommandBar::DoPropExchange(pPX);
+    const UINT nSchema = pPX->GetSchema();
     PX_Bool(pPX, "TearOffPopup", m_bTearOffPopup, FALSE);
     PX_String(pPX, "TearOffCaption", m_strTearOffCaption, "");
     long nTearOffId = static_cast<long>(m_nTearOffID);
     PX_Long(pPX, "TearOffId", nTearOffId, 0);
     m_nTearOffID = static_cast<UINT>(nTearOffId);
     PX_Long(pPX, "TearOffWidth", m_nTearOffWidth, 0);
-    PX_Bool(pPX, "ShowShadow", m_bShowShadow, TRUE);
-    RECT rcBorders = m_rcBorders;
-    PX_Rect(pPX, "Borders", rcBorders, CRect(2, 4, 2, 4));
-    m_rcBorders = rcBorders;
-    PX_Bool(pPX, "DoubleGripper", m_bDoubleGripper, FALSE);
-    PX_Bool(pPX, "ContextMenu", m_bContextMenu, FALSE);
+    // A sequential store reads the keys in the order they were written, each from its schema.
+    if (nSchema > 3) {
+        RECT rcBorders = m_rcBorders;
+        PX_Rect(pPX, "Borders", rcBorders, CRect(2, 4, 2, 4));
+        m_rcBorders = rcBorders;
+        PX_Bool(pPX, "ShowShadow", m_bShowShadow, TRUE);
+    }
+    if (nSchema > 8) PX_Bool(pPX, "DoubleGripper", m_bDoubleGripper, FALSE);
+    if (nSchema > 18) PX_Bool(pPX, "ContextMenu", m_bContextMenu, FALSE);
+    if (nSchema < 20) m_dwStyle |= styleGripper;
 }
 
 void CKLVPopupBar::Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive) {

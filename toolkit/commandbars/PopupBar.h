@@ -133,6 +133,10 @@ protected:
     int PrepareLayout(CDC* pDC, CRect& rcBorders);
     CKLVControl* FindExpandButton() const;
     void ShowPopupWindow();
+    BOOL IsAnimated(int nKind) const;
+    // Draws the popup into a picture and lets the paint manager change the window into it, from
+    // the screen under the window with the start picture (when given) at its top-left.
+    void PlayAnimation(int nKind, CDC* pStartDC, CSize szStart);
     void StopScrollTimer(CScrollArrow& arrow);
     void StopScrollTimers();
     void OnScrollTimer(CScrollArrow& arrow, BOOL bDownward);

@@ -110,6 +110,7 @@ CSize CKLVPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
         m_bHasHiddenItems = FALSE;
         UpdateExpandingState();
     }
+    UpdateShortcuts();
     CRect rcBorders;
     const int nExpandHeight = PrepareLayout(&dc, rcBorders);
     CRect rcLayoutBorders = rcBorders;

@@ -20,4 +20,7 @@ public:
     virtual void FillInToolInfoEx(TOOLINFO* pToolInfo, HWND hWnd, const CRect& rcTool, INT_PTR nHit,
                                   const CString& strText, const CString& strTitle, const CString& strDescription,
                                   CKLVImageManager* pImageManager) = 0;
+    // Hides a tip that shows now (a menu opens over it); the next tool the mouse reaches shows
+    // its own.
+    virtual void CancelToolTips() {}
 };

@@ -143,6 +143,10 @@ void CKLVTooltipHost::Activate(BOOL bActivate) {
     if (m_pToolTip && m_pToolTip->m_hWnd) m_pToolTip->SendMessage(TTM_ACTIVATE, bActivate);
 }
 
+void CKLVTooltipHost::CancelToolTips() {
+    if (m_pToolTip && m_pToolTip->m_hWnd) m_pToolTip->SendMessage(TTM_POP);
+}
+
 CWnd* CKLVTooltipHost::CreateToolTip(CWnd* pOwner) {
     DestroyToolTip();
     const DWORD dwStyle = WS_POPUP | m_dwTipStyle | TTS_ALWAYSTIP | TTS_NOPREFIX;

@@ -69,6 +69,7 @@ public:
     CWnd* CreateToolTip(CWnd* pOwner);
     CWnd* GetToolTip() const { return m_pToolTip.get(); }
     void Activate(BOOL bActivate);
+    void CancelToolTips() override;
 
     void FilterToolTipMessage(CWnd* pOwner, UINT message, WPARAM wParam, LPARAM lParam) override;
     // The filter over a message record; bForce relays a message of any window to the owner.

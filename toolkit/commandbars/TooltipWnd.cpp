@@ -74,6 +74,7 @@ BOOL CKLVTooltipWnd::HandleTipMessage(UINT message, WPARAM wParam, LPARAM lParam
         m_bActive = static_cast<BOOL>(wParam);
         if (!m_bActive) Hide();
         return TRUE;
+    case TTM_POP: Hide(); return TRUE;
     case TTM_SETTITLEA:
         m_strTitle = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
         lResult = TRUE;

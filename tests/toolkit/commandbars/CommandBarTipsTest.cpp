@@ -1,6 +1,6 @@
 // The command bars' tooltip host in use: bars made by the manager send their mouse through the
 // host it shares, and the options "ToolBarScreenTips" and "ToolBarAccelTips" decide what shows.
-#include "PaintManagerTestSupport.h"
+#include "PopupBarTestSupport.h"
 #include "classlib/ClassLib.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
@@ -68,6 +68,38 @@ TEST(CommandBarTips, BarsRelayThroughTheSharedHostAsTheOptionsSay) {
         EXPECT_EQ(pTip->GetTool(0)->uId, 57601u);
         EXPECT_STREQ(pTip->GetTool(0)->strText, c.pszTip);
     }
+}
+
+TEST(CommandBarTips, AShownTipGoesWhenAPopupOpens) {
+    CKLVFlatTestTheme::Register();
+    CKLVCommandBars commandBars;
+    CKLVCommandBar* pBar = commandBars.Add("bar", CKLVCommandBar::barTop, RUNTIME_CLASS(CTipTestBar));
+    ASSERT_TRUE(pBar);
+    CKLVControl* pControl = pBar->GetControls()->Add(CKLVControl::typeButton, 57601);
+    pControl->m_rcControl = CRect(0, 0, 20, 20);
+    pControl->m_strTooltipText = "Open";
+    commandBars.GetOptions()->animateType = CKLVPopupBar::animateNone;
+    auto* pHost = static_cast<CKLVTooltipHost*>(commandBars.GetToolTipContext());
+    pBar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(150, 30));
+    pBar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    auto* pTip = dynamic_cast<CKLVTooltipWnd*>(pHost->GetToolTip());
+    ASSERT_TRUE(pTip);
+    pTip->SendMessage(TTM_ACTIVATE, TRUE);   // the bars' window is active
+    pBar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
+    ASSERT_EQ(pTip->GetPendingTool().uId, 57601u);
+    pTip->SendMessage(WM_TIMER, CKLVTooltipWnd::timerShow);
+    ASSERT_TRUE(pTip->IsWindowVisible());
+
+    auto* pPopup = new CWorkAreaPopup;
+    pPopup->m_pCommandBars = &commandBars;
+    pPopup->m_pLink = &commandBars;
+    pPopup->GetControls()->Add(CKLVControl::typeButton, 101)->SetCaption("Command");
+    ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+    EXPECT_FALSE(pTip->IsWindowVisible());
+    EXPECT_TRUE(pTip->GetCurrentTool().IsEmpty());
+    EXPECT_TRUE(pTip->IsActive()) << "the next tool the mouse reaches shows its tip";
+    pPopup->SetTrackingMode(FALSE);
+    pPopup->InternalRelease();
 }
 
 }  // namespace

@@ -276,5 +276,70 @@ TEST(ControlExchange, APopupSavesTheIdOfItsBar) {
     EXPECT_EQ(pLoaded->GetCommandBar(), nullptr);
 }
 
+TEST(PopupBarExchange, KeysInTheirOrderEachFromTheSchemaThatBroughtIt) {
+    // What a popup keeps, written key by key in the store's order after the bar's own keys.
+    struct Values {
+        BOOL bTearOff;
+        CString strCaption;
+        long nId, nWidth;
+        RECT rcBorders;
+        BOOL bShadow, bDoubleGripper, bContextMenu;
+    };
+    const Values stored = {TRUE, "Torn", 41, 120, {1, 2, 3, 5}, FALSE, TRUE, TRUE};
+    const Values defaults = {FALSE, "", 0, 0, {2, 4, 2, 4}, TRUE, FALSE, FALSE};
+    auto Write = [](CKLVPropExchange* px, Values v) {
+        Ref<CKLVPopupBar> pBase(new CKLVPopupBar);
+        pBase->CKLVCommandBar::DoPropExchange(px);
+        const UINT nSchema = px->GetSchema();
+        PX_Bool(px, "TearOffPopup", v.bTearOff, FALSE);
+        PX_String(px, "TearOffCaption", v.strCaption, "");
+        PX_Long(px, "TearOffId", v.nId, 0);
+        PX_Long(px, "TearOffWidth", v.nWidth, 0);
+        if (nSchema > 3) {
+            PX_Rect(px, "Borders", v.rcBorders, CRect(2, 4, 2, 4));
+            PX_Bool(px, "ShowShadow", v.bShadow, TRUE);
+        }
+        if (nSchema > 8) PX_Bool(px, "DoubleGripper", v.bDoubleGripper, FALSE);
+        if (nSchema > 18) PX_Bool(px, "ContextMenu", v.bContextMenu, FALSE);
+    };
+    struct Case {
+        UINT nSchema;
+        BOOL bBorders, bDoubleGripper, bContextMenu, bGripperForced;
+    } const cases[] = {
+        {23, TRUE, TRUE, TRUE, FALSE}, {20, TRUE, TRUE, TRUE, FALSE}, {19, TRUE, TRUE, TRUE, TRUE},
+        {18, TRUE, TRUE, FALSE, TRUE}, {9, TRUE, TRUE, FALSE, TRUE},  {8, TRUE, FALSE, FALSE, TRUE},
+        {4, TRUE, FALSE, FALSE, TRUE}, {3, FALSE, FALSE, FALSE, TRUE},
+    };
+    for (const Case& c : cases) {
+        const Bytes bytes = StoreWith([&](CKLVPropExchange* px) {
+            px->m_dwSchema = c.nSchema;
+            Write(px, stored);
+        });
+        Ref<CKLVPopupBar> pLoaded(new CKLVPopupBar);
+        pLoaded->m_dwStyle = 0;
+        LoadWith(bytes, [&](CKLVPropExchange* px) {
+            px->m_dwSchema = c.nSchema;
+            pLoaded->DoPropExchange(px);
+        });
+        const Values& borders = c.bBorders ? stored : defaults;
+        EXPECT_EQ(pLoaded->m_bTearOffPopup, stored.bTearOff) << c.nSchema;
+        EXPECT_STREQ(pLoaded->m_strTearOffCaption, stored.strCaption) << c.nSchema;
+        EXPECT_EQ(pLoaded->m_nTearOffID, UINT(stored.nId)) << c.nSchema;
+        EXPECT_EQ(pLoaded->m_nTearOffWidth, stored.nWidth) << c.nSchema;
+        EXPECT_EQ(CRect(pLoaded->m_rcBorders), CRect(borders.rcBorders)) << c.nSchema;
+        EXPECT_EQ(pLoaded->m_bShowShadow, borders.bShadow) << c.nSchema;
+        EXPECT_EQ(pLoaded->m_bDoubleGripper, (c.bDoubleGripper ? stored : defaults).bDoubleGripper) << c.nSchema;
+        EXPECT_EQ(pLoaded->m_bContextMenu, (c.bContextMenu ? stored : defaults).bContextMenu) << c.nSchema;
+        EXPECT_EQ(pLoaded->IsGripperVisible(), c.bGripperForced) << c.nSchema;
+
+        // What the popup writes reads back through the same keys.
+        const Bytes written = StoreWith([&](CKLVPropExchange* px) {
+            px->m_dwSchema = c.nSchema;
+            pLoaded->DoPropExchange(px);
+        });
+        EXPECT_EQ(written, bytes) << c.nSchema;
+    }
+}
+
 }  // namespace
 }  // namespace commandbars_test

@@ -2,6 +2,7 @@
 // expand item's delay, Ctrl+Down, Down past the last item), scrolling a menu taller than the
 // work area, placement at a monitor's bottom edge, the animation kinds and the tear-off loop.
 #include "PopupBarTestSupport.h"
+#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <string>
+#include <vector>
 
 using namespace commandbars_test;
 
@@ -145,6 +148,85 @@ TEST_F(PopupBars, AShortMenuShowsUsedCommandsAndTheExpandItemUntilExpanded) {
     ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
     EXPECT_EQ(VisibleIds(pPopup.get()), (std::vector<int>{101, 102, 103}));
     pPopup->SetTrackingMode(FALSE);
+}
+
+// The test theme that records each animation it is asked to play, with the window's first pixel
+// as the animation starts, instead of playing it.
+class CAnimationRecordingTheme : public CKLVFlatTestTheme {
+public:
+    struct CPlayed {
+        int nType;
+        CSize size;
+        COLORREF clrStart;
+    };
+    void AnimatePopup(CDC* pDestDC, CDC*, CRect rc, int nType) override {
+        m_played.push_back({nType, rc.Size(), pDestDC->GetPixel(1, 1)});
+    }
+    std::vector<CPlayed> m_played;
+};
+
+TEST_F(PopupBars, AnExpansionByTheUserGrowsOutOfTheShortMenu) {
+    HideCommands({102, 103});
+    for (long nKind : {long(CKLVPopupBar::animateFade), long(CKLVPopupBar::animateNone)}) {
+        m_commandBars->GetOptions()->animateType = nKind;
+        PopupPtr pPopup(m_commandBars.MakePopup({101, 102, 103}));
+        auto* pTheme = new CAnimationRecordingTheme;
+        pPopup->SetPaintManager(pTheme);
+        ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+        CRect rcShort;
+        pPopup->GetWindowRect(&rcShort);
+        const BOOL bAnimated = nKind != CKLVPopupBar::animateNone;
+        ASSERT_EQ(pTheme->m_played.size(), bAnimated ? 1u : 0u) << nKind;   // opening
+
+        // A re-layout that nobody asked for by expanding only redraws.
+        pPopup->OnRecalcLayout();
+        EXPECT_EQ(pTheme->m_played.size(), bAnimated ? 1u : 0u) << nKind;
+
+        CWindowDC dcWindow(pPopup.get());
+        const COLORREF clrShort = dcWindow.GetPixel(1, 1);
+        pPopup->ExpandBar();
+        CRect rcFull;
+        pPopup->GetWindowRect(&rcFull);
+        EXPECT_GT(rcFull.Height(), rcShort.Height());
+        if (!bAnimated) {
+            EXPECT_TRUE(pTheme->m_played.empty());
+        } else {
+            ASSERT_EQ(pTheme->m_played.size(), 2u);
+            EXPECT_EQ(pTheme->m_played[1].nType, CKLVPopupBar::animateFade);
+            EXPECT_EQ(pTheme->m_played[1].size, rcFull.Size());
+            EXPECT_EQ(pTheme->m_played[1].clrStart, clrShort) << "the expansion starts from the short menu's picture";
+        }
+        pPopup->SetTrackingMode(FALSE);
+    }
+}
+
+TEST_F(PopupBars, ShortcutTextsFollowTheAcceleratorTable) {
+    PopupPtr pPopup(m_commandBars.MakePopup({101, 102, 103}));
+    pPopup->GetControl(1)->SetCaption("Cut\tCtrl+X");   // the menu's text for a key the table lacks
+    ACCEL entries[] = {{FCONTROL | FVIRTKEY, 'O', 101}, {FVIRTKEY, VK_F5, 101}, {FCONTROL | FVIRTKEY, 'S', 103}};
+    CKLVAccelManager* pAccelManager = m_commandBars->GetAccelManager();
+    CKLVCommandBarsOptions* pOptions = m_commandBars->GetOptions();
+    const std::string strSave(pAccelManager->FormatShortcut(&entries[2]));   // the system names Ctrl
+    struct Case {
+        const char* what;
+        BOOL bAuto, bTable;
+        std::vector<std::string> texts;
+    } const cases[] = {
+        {"no table: the menu's texts stay", TRUE, FALSE, {"", "Ctrl+X", ""}},
+        {"the option off", FALSE, TRUE, {"", "Ctrl+X", ""}},
+        {"the table's best key, none for a command without one", TRUE, TRUE, {"F5", "", strSave}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        pOptions->bAutoUpdateShortcuts = c.bAuto;
+        pAccelManager->SetAccelTable(c.bTable ? ::CreateAcceleratorTableA(entries, 3) : nullptr);
+        ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+        std::vector<std::string> texts;
+        for (int i = 0; i < 3; ++i) texts.emplace_back(pPopup->GetControl(i)->GetShortcutText());
+        EXPECT_EQ(texts, c.texts);
+        pPopup->SetTrackingMode(FALSE);
+    }
+    pAccelManager->SetAccelTable(nullptr);
 }
 
 TEST_F(PopupBars, CtrlDownAndDownPastTheLastItemExpandAShortMenu) {
