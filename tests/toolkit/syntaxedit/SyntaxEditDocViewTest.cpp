@@ -213,4 +213,26 @@ TEST(SyntaxEditView, EditCommandsAreEnabledByTheControlsState) {
     EXPECT_EQ(Rows(*pCtrl->GetBuffer()), "");
 }
 
+TEST(SyntaxEditView, DisplayHintsSwitchEveryViewsControlWithoutSavingTheSetting) {
+    SyntaxMdiHost host;
+    CDocument* pDoc = host.pSplit->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    const struct {
+        LPARAM lHint;
+        BOOL (CKLVSyntaxEditCtrl::*pGet)() const;
+        const char* key;
+    } hints[] = {{KLV_SYNTAXEDIT_HINT_LINENUMBERS, &CKLVSyntaxEditCtrl::GetLineNumbers, "LineNumbers"},
+                 {KLV_SYNTAXEDIT_HINT_SELMARGIN, &CKLVSyntaxEditCtrl::GetSelMargin, "SelMargin"},
+                 {KLV_SYNTAXEDIT_HINT_AUTOINDENT, &CKLVSyntaxEditCtrl::GetAutoIndent, "AutoIndent"},
+                 {KLV_SYNTAXEDIT_HINT_SYNTAXCOLOR, &CKLVSyntaxEditCtrl::GetSyntaxColor, "SyntaxColor"}};
+    for (const auto& hint : hints) {
+        for (BOOL bValue : {FALSE, TRUE}) {
+            pDoc->UpdateAllViews(nullptr, hint.lHint, reinterpret_cast<CObject*>(&bValue));
+            for (CRecordingSyntaxView* pView : SyntaxMdiHost::Views(pDoc))
+                EXPECT_EQ((pView->GetEditCtrl()->*hint.pGet)(), bValue) << hint.key;
+        }
+        EXPECT_EQ(host.app.GetProfileInt("Settings", hint.key, -1), static_cast<UINT>(-1)) << hint.key;
+    }
+}
+
 }  // namespace
