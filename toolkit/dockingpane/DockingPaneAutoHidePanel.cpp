@@ -98,20 +98,6 @@ void CKLVDockingPaneAutoHideRow::Reposition() {
     if (m_pPanel->GetSafeHwnd()) m_pPanel->Invalidate(FALSE);
 }
 
-BOOL CKLVDockingPaneAutoHideRow::DrawIcon(CDC* pDC, CPoint pt, CKLVTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) {
-    CKLVTabPainter* pPainter = GetPaintManager();
-    if (!pPainter || !pPainter->m_bShowIcons || !pItem) return FALSE;
-    CKLVDockingPane* pPane = GetItemPane(pItem);
-    CKLVImageManagerIcon* pIcon = pPane ? pPane->GetIcon(szIcon.cx) : nullptr;
-    if (!pIcon) return FALSE;
-    if (bDraw && pDC) pItem->DrawImage(pDC, CRect(pt, szIcon), pIcon);
-    return TRUE;
-}
-
-CKLVDockingPane* CKLVDockingPaneAutoHideRow::GetItemPane(const CKLVTabManagerItem* pItem) const {
-    return pItem ? reinterpret_cast<CKLVDockingPane*>(pItem->m_dwData) : nullptr;
-}
-
 void CKLVDockingPaneAutoHideRow::Reposition(CDC* pDC, CRect rc) {
     CKLVTabPainter* pPainter = GetPaintManager();
     if (!pPainter) return;
@@ -211,12 +197,7 @@ void CKLVDockingPaneAutoHidePanel::RepositionRows(CDC* pDC, CRect rc) {
         auto pRow = std::make_unique<CKLVDockingPaneAutoHideRow>(this);
         for (POSITION posPane = pGroup->GetHeadPosition(); posPane;) {
             auto* pPane = static_cast<CKLVDockingPane*>(pGroup->GetNext(posPane));
-            CKLVTabManagerItem* pItem = pRow->InsertItem(pRow->GetItemCount());
-            pItem->m_strCaption = pPane->GetTabCaption();
-            pItem->m_clrItem = pPane->GetTabColor();
-            pItem->m_strToolTip = pPane->GetTitle();
-            pItem->m_bEnabled = (pPane->GetEnabled() & CKLVDockingPane::enabledActive) != 0;
-            pItem->m_dwData = reinterpret_cast<DWORD_PTR>(pPane);
+            CKLVTabManagerItem* pItem = pRow->AddPaneItem(pPane);
             if (pPane == pGroup->GetSelected()) pRow->SetSelectedItem(pItem);
         }
         CRect rcRow = rc;

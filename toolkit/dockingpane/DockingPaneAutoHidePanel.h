@@ -6,7 +6,7 @@
 #include "classlib/Ole.h"
 #include "classlib/Wnd.h"
 #include "toolkit/dockingpane/DockingNode.h"
-#include "toolkit/tabs/TabManager.h"
+#include "toolkit/dockingpane/DockingPaneTabs.h"
 
 #include <memory>
 #include <vector>
@@ -17,7 +17,7 @@ class CKLVDockingPaneAutoHideWnd;
 class CKLVDockingPaneTabbedContainer;
 
 // One group's row of tabs; its tabs face the frame's interior.
-class CKLVDockingPaneAutoHideRow : public CKLVTabManager {
+class CKLVDockingPaneAutoHideRow : public CKLVDockingPaneTabs {
 public:
     explicit CKLVDockingPaneAutoHideRow(CKLVDockingPaneAutoHidePanel* pPanel);
 
@@ -25,9 +25,7 @@ public:
     int GetPosition() const override;
     void RedrawControl(const RECT* lpRect, BOOL bAnimate) override;
     void Reposition() override;
-    BOOL DrawIcon(CDC* pDC, CPoint pt, CKLVTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override;
 
-    CKLVDockingPane* GetItemPane(const CKLVTabManagerItem* pItem) const;
     // The painter lays out and draws with this row's position meanwhile.
     void Reposition(CDC* pDC, CRect rc);
     void Draw(CDC* pDC);

@@ -126,12 +126,7 @@ void CKLVDockingPaneTabbedContainer::UpdateTabs() {
     m_tabs.DeleteAllItems();
     for (POSITION pos = GetHeadPosition(); pos;) {
         auto* pPane = static_cast<CKLVDockingPane*>(GetNext(pos));
-        CKLVTabManagerItem* pItem = m_tabs.InsertItem(m_tabs.GetItemCount());
-        pItem->m_strCaption = pPane->GetTabCaption();
-        pItem->m_clrItem = pPane->GetTabColor();
-        pItem->m_strToolTip = pPane->GetTitle();
-        pItem->m_bEnabled = (pPane->GetEnabled() & CKLVDockingPane::enabledActive) != 0;
-        pItem->m_dwData = reinterpret_cast<DWORD_PTR>(pPane);
+        CKLVTabManagerItem* pItem = m_tabs.AddPaneItem(pPane);
         if (pPane == m_pSelectedPane) m_tabs.SetSelectedItem(pItem);
     }
     --m_nLockReposition;
@@ -454,19 +449,4 @@ void CKLVDockingTabbedContainerTabs::Reposition() {
 
 void CKLVDockingTabbedContainerTabs::RedrawControl(const RECT* lpRect, BOOL) {
     if (m_pContainer->GetSafeHwnd()) ::InvalidateRect(m_pContainer->GetSafeHwnd(), lpRect, FALSE);
-}
-
-BOOL CKLVDockingTabbedContainerTabs::DrawIcon(CDC* pDC, CPoint pt, CKLVTabManagerItem* pItem, BOOL bDraw,
-                                             CSize& szIcon) {
-    CKLVTabPainter* pPainter = GetPaintManager();
-    if (!pPainter || !pPainter->m_bShowIcons) return FALSE;
-    CKLVDockingPane* pPane = GetItemPane(pItem);
-    CKLVImageManagerIcon* pIcon = pPane ? pPane->GetIcon(szIcon.cx) : nullptr;
-    if (!pIcon) return FALSE;
-    if (bDraw && pDC) pItem->DrawImage(pDC, CRect(pt, szIcon), pIcon);
-    return TRUE;
-}
-
-CKLVDockingPane* CKLVDockingTabbedContainerTabs::GetItemPane(const CKLVTabManagerItem* pItem) const {
-    return pItem ? reinterpret_cast<CKLVDockingPane*>(pItem->m_dwData) : nullptr;
 }

@@ -6,7 +6,7 @@
 #include "classlib/Ole.h"
 #include "classlib/Wnd.h"
 #include "toolkit/dockingpane/DockingNode.h"
-#include "toolkit/tabs/TabManager.h"
+#include "toolkit/dockingpane/DockingPaneTabs.h"
 
 #include <memory>
 #include <vector>
@@ -15,16 +15,13 @@ class CKLVDockingPane;
 class CKLVDockingPaneTabbedContainer;
 
 // The container's row of tabs: one item per pane, drawn by the theme's panel tab painter.
-class CKLVDockingTabbedContainerTabs : public CKLVTabManager {
+class CKLVDockingTabbedContainerTabs : public CKLVDockingPaneTabs {
 public:
     explicit CKLVDockingTabbedContainerTabs(CKLVDockingPaneTabbedContainer* pContainer) : m_pContainer(pContainer) {}
 
     CKLVTabPainter* GetPaintManager() const override;
     void Reposition() override;
     void RedrawControl(const RECT* lpRect, BOOL bAnimate) override;
-    BOOL DrawIcon(CDC* pDC, CPoint pt, CKLVTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override;
-
-    CKLVDockingPane* GetItemPane(const CKLVTabManagerItem* pItem) const;
 
 private:
     CKLVDockingPaneTabbedContainer* m_pContainer;
