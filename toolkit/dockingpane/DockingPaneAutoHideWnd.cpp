@@ -105,10 +105,9 @@ BOOL CKLVDockingPaneAutoHideWnd::Open() {
     if (!m_hCursor) m_hCursor = ::LoadCursor(nullptr, IDC_ARROW);
 
     m_nCurrentStep = 0;
-    const int nInterval = CKLVDockingPaneMiniWnd::s_nAnimationInterval;
-    m_nStepCount = nInterval > 0 ? std::max(1, CKLVDockingPaneMiniWnd::s_nAnimationDuration / nInterval) : 1;
+    m_nStepCount = CKLVDockingPaneMiniWnd::GetAnimationStepCount();
     m_bClosing = FALSE;
-    if (m_nStepCount > 1) SetTimer(timerSlideOut, static_cast<UINT>(nInterval), nullptr);
+    if (m_nStepCount > 1) SetTimer(timerSlideOut, CKLVDockingPaneMiniWnd::GetAnimationTimerInterval(), nullptr);
     ApplyStep();
     if (m_pContainer->GetSafeHwnd()) m_pContainer->ShowWindow(SW_SHOW);
     SetTimer(timerCheck, nCheckInterval, nullptr);
@@ -261,13 +260,13 @@ void CKLVDockingPaneAutoHideWnd::StartSlidingBack() {
     if (!m_hWnd || !IsTrackedByPanel()) return;
     m_bClosing = TRUE;
     KillTimer(timerSlideOut);
-    SetTimer(timerSlideBack, static_cast<UINT>(std::max(1, CKLVDockingPaneMiniWnd::s_nAnimationInterval)), nullptr);
+    SetTimer(timerSlideBack, CKLVDockingPaneMiniWnd::GetAnimationTimerInterval(), nullptr);
 }
 
 void CKLVDockingPaneAutoHideWnd::ReverseSlidingBack() {
     m_bClosing = FALSE;
     KillTimer(timerSlideBack);
-    SetTimer(timerSlideOut, static_cast<UINT>(std::max(1, CKLVDockingPaneMiniWnd::s_nAnimationInterval)), nullptr);
+    SetTimer(timerSlideOut, CKLVDockingPaneMiniWnd::GetAnimationTimerInterval(), nullptr);
 }
 
 void CKLVDockingPaneAutoHideWnd::OnMouseMove(UINT nFlags, CPoint point) {

@@ -18,6 +18,9 @@ public:
     // Process-wide animation settings, shared with the auto-hide sliding window.
     static int s_nAnimationInterval;   // ms between steps
     static int s_nAnimationDuration;   // ms for a whole roll
+    // The steps of a whole roll at these settings, at least one, and the timer period between them.
+    static int GetAnimationStepCount();
+    static UINT GetAnimationTimerInterval();
     static BOOL s_bShowAutoHideButton;
 
     explicit CKLVDockingPaneMiniWnd(CKLVDockingLayout* pLayout);

@@ -35,8 +35,16 @@ void CKLVDockingPaneMiniWnd::StopAnimation() {
     NotifyPanes(klvActionSlidingIn);
 }
 
+int CKLVDockingPaneMiniWnd::GetAnimationStepCount() {
+    return s_nAnimationInterval > 0 ? std::max(1, s_nAnimationDuration / s_nAnimationInterval) : 1;
+}
+
+UINT CKLVDockingPaneMiniWnd::GetAnimationTimerInterval() {
+    return static_cast<UINT>(std::max(1, s_nAnimationInterval));
+}
+
 void CKLVDockingPaneMiniWnd::EnableCollapseMode() {
-    m_roll.nStepCount = s_nAnimationInterval > 0 ? std::max(1, s_nAnimationDuration / s_nAnimationInterval) : 1;
+    m_roll.nStepCount = GetAnimationStepCount();
     m_roll.nCurrentStep = m_roll.nStepCount;
     GetWindowRect(&m_rcWindow);
     m_roll.nFullHeight = m_rcWindow.Height();
@@ -128,7 +136,7 @@ void CKLVDockingPaneMiniWnd::OnCollapseTick() {
     }
     if (m_roll.nCurrentStep == m_roll.nStepCount) m_roll.nFullHeight = rcWindow.Height();
     m_bAnimating = TRUE;
-    SetTimer(timerAnimate, static_cast<UINT>(std::max(1, s_nAnimationInterval)), nullptr);
+    SetTimer(timerAnimate, GetAnimationTimerInterval(), nullptr);
     KillTimer(timerCollapse);
 }
 
