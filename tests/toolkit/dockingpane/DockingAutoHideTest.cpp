@@ -16,13 +16,9 @@ namespace {
 
 using Wnd = CKLVDockingPaneAutoHideWnd;
 
-class AutoHideTest : public InstalledManagerTest {
+class AutoHideTest : public OutputPaneTest {
 protected:
     AutoHideTest() {
-        site->m_bAnswerLikeApp = TRUE;
-        pOutput = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
-        site->RecalcLayout();
-        pDockedHolder = static_cast<CKLVDockingPaneTabbedContainer*>(pOutput->GetContainer());
         CursorAway();
         site->m_notes.clear();
     }
@@ -64,9 +60,6 @@ protected:
         return rc;
     }
     int ActiveRefs(CKLVDockingPane* pPane) const { return manager->GetActivePane() == pPane ? 2 : 1; }
-
-    CKLVDockingPane* pOutput = nullptr;
-    CKLVDockingPaneTabbedContainer* pDockedHolder = nullptr;
 };
 
 TEST_F(AutoHideTest, CloseAnsweredByHidingPutsThePaneAsOneTabInTheBottomPanel) {

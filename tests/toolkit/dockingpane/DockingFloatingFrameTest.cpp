@@ -14,16 +14,8 @@
 
 namespace {
 
-class FloatingFrameTest : public InstalledManagerTest {
+class FloatingFrameTest : public OutputPaneTest {
 protected:
-    FloatingFrameTest() {
-        site->m_bAnswerLikeApp = TRUE;
-        pOutput = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
-        site->RecalcLayout();
-        pDockedHolder = static_cast<CKLVDockingPaneTabbedContainer*>(pOutput->GetContainer());
-        site->m_notes.clear();
-    }
-
     CKLVDockingPaneMiniWnd* Float(CKLVDockingNode* pNode, CRect rect = CRect(100, 100, 300, 250)) {
         auto* pFrame = static_cast<CKLVDockingPaneMiniWnd*>(manager->FloatPane(pNode, rect));
         classlib_test::PumpPending();
@@ -35,9 +27,6 @@ protected:
         pWnd->GetWindowRect(&rc);
         return rc;
     }
-
-    CKLVDockingPane* pOutput = nullptr;
-    CKLVDockingPaneTabbedContainer* pDockedHolder = nullptr;
 };
 
 TEST_F(FloatingFrameTest, FloatedPaneSitsInItsOwnFrameAndTogglesBackToItsHolder) {

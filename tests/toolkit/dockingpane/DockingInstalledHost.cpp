@@ -84,3 +84,11 @@ InstalledManagerTest::~InstalledManagerTest() {
     site->DestroyWindow();
     owner->DestroyWindow();
 }
+
+OutputPaneTest::OutputPaneTest() {
+    site->m_bAnswerLikeApp = TRUE;
+    pOutput = manager->CreatePane(703, CRect(0, 0, 150, 120), klvDockBottom);
+    site->RecalcLayout();
+    pDockedHolder = static_cast<CKLVDockingPaneTabbedContainer*>(pOutput->GetContainer());
+    site->m_notes.clear();
+}

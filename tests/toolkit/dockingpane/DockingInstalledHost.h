@@ -59,3 +59,13 @@ protected:
     BOOL bInstalled = manager->InstallDockingPanes(site);
     DockingTreeBuilder tree{manager.get(), manager->GetLayout()};
 };
+
+// The installed manager answered like the application, with one pane (703) docked at the bottom
+// and the notes of its creation cleared.
+class OutputPaneTest : public InstalledManagerTest {
+protected:
+    OutputPaneTest();
+
+    CKLVDockingPane* pOutput = nullptr;
+    CKLVDockingPaneTabbedContainer* pDockedHolder = nullptr;
+};
