@@ -13,11 +13,12 @@
 
 namespace {
 
-// A single number element that neither minOccurs="0", a choice nor
-// nillable="true" lets stand out.
-bool isRequiredNumber(const CStructMember& member)
+// A single number or text element that neither minOccurs="0", a choice
+// nor nillable="true" lets stand out. (A text may be empty; it must come.)
+bool isRequiredValue(const CStructMember& member)
 {
-    return member.kind == CStructMember::Number && member.origin == CStructMember::Element && !member.optional &&
+    return (member.kind == CStructMember::Number || member.kind == CStructMember::Text) &&
+        member.origin == CStructMember::Element && !member.optional && !member.wildcard &&
         member.presentName.empty() && member.nilName.empty();
 }
 
@@ -156,7 +157,7 @@ public:
 
     void text(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
-        if (isRequiredNumber(member)) {
+        if (isRequiredValue(member)) {
             loop_.line(indent + "seen" + std::to_string(required_.size()) + " = 1;");
             required_.push_back(structType_ + "." + member.cName);
         }
@@ -200,7 +201,7 @@ private:
         text_.append(loop_.text());
         text_.line("\t}");
         text_.emptyLine();
-        // A number the type requires must have come: 0 is not what it said.
+        // A value the type requires must have come: 0 or an empty text is not what it said.
         for (std::size_t i = 0; i < required_.size(); ++i) {
             text_.line("\tif(!seen" + std::to_string(i) + "){");
             text_.line("\t\t" + emptyValueRefusal(required_[i]));
@@ -329,7 +330,7 @@ private:
     CTextBuffer loop_;
     std::string structType_;
     std::string signature_;
-    std::vector<std::string> required_; // the names of required numbers, by their seen flags
+    std::vector<std::string> required_; // the names of required values, by their seen flags
     bool usesGoto_ = false;
     bool inHead_ = false;
     bool usesNil_ = false;

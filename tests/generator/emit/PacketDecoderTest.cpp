@@ -258,6 +258,11 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "-1 type=5 headers=1 [Content-Length|5] error=demo_Point_t.x: no value"},
         {message(ok, envelope("<env:Body><Query><label>q</label></Query></env:Body>", "env")),
          "-1 type=5 headers=1 [Content-Length|5] error=demo_Point_t.x: no value"},
+        // A required text may be empty, but it must stand.
+        {message(ok, envelope("<env:Body><Query><x>2</x></Query></env:Body>", "env")),
+         "-1 type=5 headers=1 [Content-Length|5] error=demo_Point_t.label: no value"},
+        {message(ok, envelope("<env:Body><Query><x>3</x><label/></Query></env:Body>", "env")),
+         "0 type=5 headers=1 [Content-Length|5] q=3/"},
         {message(ok, envelope("<env:Body><Count></Count></env:Body>", "env")),
          "-1 type=6 headers=1 [Content-Length|5] error=pk->msg.FindOut.Count.Count: no value"},
         {message("HTTP/1.1 500 Internal", envelope("<env:Body><env:Fault><faultcode>env:Server</faultcode><faultstring>" +

@@ -78,26 +78,32 @@ static int round_trip(void)
 	return result;
 }
 
+/* the texts the type requires (they may be empty) */
+#define REQUIRED "<text/><when/>"
+
 static const char *cases[] = {
-	"<all><f>3.75</f><flag>true</flag><i> -7 </i><u>4294967295</u><ul>18446744073709551615</ul></all>",
-	"<all><flag>1</flag><b>-128</b><s>-32768</s><d>1e-300</d><l>-9223372036854775808</l></all>",
-	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long></longs></all>",
-	"<all><words><Word>a</Word><Word/><Word>b</Word></words><text></text></all>",
-	"<all id=\"q\"><inners><Inner><label>x</label></Inner></inners><text>kept</text><flag>false</flag></all>",
+	"<all><f>3.75</f><flag>true</flag><i> -7 </i><u>4294967295</u><ul>18446744073709551615</ul>" REQUIRED "</all>",
+	"<all><flag>1</flag><b>-128</b><s>-32768</s><d>1e-300</d><l>-9223372036854775808</l>" REQUIRED "</all>",
+	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long></longs>" REQUIRED "</all>",
+	"<all><words><Word>a</Word><Word/><Word>b</Word></words><text></text><when/></all>",
+	"<all id=\"q\"><inners><Inner><label>x</label></Inner></inners><text>kept</text><flag>false</flag><when/></all>",
 	"<f:Fault xmlns:f=\"urn:f\"><faultstring>bad &amp; worse</faultstring><other>x</other>"
-		"<faultcode>f:Client</faultcode><detail><d>inner</d>tail</detail></f:Fault>",
-	"<all><i>2147483648</i></all>",
-	"<all><u>-1</u></all>",
-	"<all><b>128</b></all>",
-	"<all><flag>yes</flag></all>",
-	"<all><i>12abc</i></all>",
-	"<all><f>x</f></all>",
-	"<all><ul>18446744073709551616</ul></all>",
-	"<all><text>" T300 "</text></all>",
-	"<all id=\"" T300 "\"/>",
+		"<faultcode>f:Client</faultcode><detail><d>inner</d>tail</detail>" REQUIRED "</f:Fault>",
+	"<all><i>2147483648</i>" REQUIRED "</all>",
+	"<all><u>-1</u>" REQUIRED "</all>",
+	"<all><b>128</b>" REQUIRED "</all>",
+	"<all><flag>yes</flag>" REQUIRED "</all>",
+	"<all><i>12abc</i>" REQUIRED "</all>",
+	"<all><f>x</f>" REQUIRED "</all>",
+	"<all><ul>18446744073709551616</ul>" REQUIRED "</all>",
+	"<all><text>" T300 "</text><when/></all>",
+	"<all id=\"" T300 "\">" REQUIRED "</all>",
 	/* every item is kept: storage grows as they arrive */
-	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long><Long>6</Long></longs></all>",
-	"<all><longs>" L20 "</longs></all>",
+	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long><Long>6</Long></longs>" REQUIRED "</all>",
+	"<all><longs>" L20 "</longs>" REQUIRED "</all>",
+	/* a required text may be empty, but it must stand */
+	"<all><text>t</text></all>",
+	"<all><when>w</when></all>",
 };
 
 int main(void)
@@ -141,6 +147,8 @@ const char* const Expected[] = {
     "6: -1", "7: -1", "8: -1", "9: -1", "10: -1", "11: -1", "12: -1", "13: -1", "14: -1",
     "15: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=6/5 words=0/// inners=0/ text= id= fault=||",
     "16: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=20/5 words=0/// inners=0/ text= id= fault=||",
+    // A required text that is missing.
+    "17: -1", "18: -1",
 };
 
 class ResponseDecodersTest : public GeneratorTest {};
