@@ -58,7 +58,7 @@ public:
     {
         writeDecodeHelpers(conversions_, context_.projUpper(), out);
         if (usesGrow_)
-            writeGrow(out);
+            writeGrow(context_.projUpper(), out);
         if (usesMarkup_)
             writeMarkup(out);
         if (usesNil_) {
@@ -80,14 +80,17 @@ public:
 
     // Room for one more item behind count items of size bytes: the block
     // grows to 4, 8, 16 ... items, the new ones zeroed (nested arrays and
-    // pointers start empty); on failure the block stays and result is -1.
-    static void writeGrow(CTextBuffer& out)
+    // pointers start empty); on failure the block stays, result is -1 and
+    // the decode error names the member.
+    static void writeGrow(const std::string& projUpper, CTextBuffer& out)
     {
-        out.line("//room for the item behind count items of size bytes; the block holds 4, 8, 16 ... items, zeroed");
-        out.line("static void *mydecode_grow(void *items, int count, size_t size, int *result)");
+        out.line("//room for the item behind count items of size bytes of the member; the block holds 4, 8, 16 ...");
+        out.line("//items, zeroed");
+        out.line("static void *mydecode_grow(xmlDocPtr doc, const char *member, void *items, int count, size_t size, int *result)");
         out.open("{");
         out.line("size_t\troom = 4;");
         out.line("void\t*grown;");
+        out.line("char\t*error = (char *)doc->_private;");
         out.emptyLine();
         out.line("while(count > 0 && room < (size_t)count)");
         out.line("\troom *= 2;");
@@ -96,6 +99,8 @@ public:
         out.line("if(count > 0)");
         out.line("\troom *= 2;");
         out.line("if(count < 0 || room > ((size_t)-1) / size || (grown = realloc(items, room * size)) == NULL){");
+        out.line("\tif(error != NULL && error[0] == '\\0')");
+        out.line("\t\tsnprintf(error, " + projUpper + "_MAX_DECODE_ERROR_LEN + 1, \"%s: no room for item %d\", member, count + 1);");
         out.line("\t*result = -1;");
         out.line("\treturn items;");
         out.line("}");
@@ -300,7 +305,8 @@ private:
         usesGrow_ = true;
         const std::string items = "value->" + member.cName;
         const std::string count = "value->" + member.countName;
-        loop_.line(indent + items + " = mydecode_grow(" + items + ", " + count + ", sizeof(*" + items + "), &result);");
+        loop_.line(indent + items + " = mydecode_grow(doc, \"" + structType_ + "." + member.cName + "\", " + items + ", " +
+                   count + ", sizeof(*" + items + "), &result);");
         loop_.line(indent + "if(result != 0)");
         loop_.line(indent + "\t" + fail());
         return items + "[" + count + "]";

@@ -218,4 +218,61 @@ TEST_F(ResponseDecodersTest, NilItemsKeepTheirPlace)
                           "<words>a</words><words></words></n>\n");
 }
 
+// Storage that cannot grow: the decoders' realloc fails from a given call
+// on, so an array is full at 4 items (the first block) or at 8.
+const char* const FullArrayPrelude = R"(#include <stdlib.h>
+static int grow_calls_left;
+static void *failing_realloc(void *items, size_t size)
+{
+	return grow_calls_left-- > 0 ? realloc(items, size) : NULL;
+}
+#define realloc failing_realloc
+#include "demo_api.c"
+#undef realloc
+)";
+
+const char* const FullArrayDriver = R"(
+int main(void)
+{
+	static const char *xml = "<n><many>1</many><many>2</many><many>3</many><many>4</many><many>5</many>"
+		"<many>6</many><many>7</many><many>8</many><many>9</many></n>";
+	char error[DEMO_MAX_DECODE_ERROR_LEN + 1];
+	demo_Many_t v;
+	int budget;
+
+	for(budget = 0; budget <= 2; budget++){
+		xmlDocPtr doc = xmlReadMemory(xml, (int)strlen(xml), "full.xml", NULL, XML_PARSE_NONET);
+		int result;
+
+		error[0] = '\0';
+		doc->_private = error;
+		memset(&v, 0, sizeof(v));
+		grow_calls_left = budget;
+		result = decode_Many_t(doc, xmlDocGetRootElement(doc), &v);
+		printf("%d %d %d %s\n", budget, result, v.many_count, error);
+		free_Many_t(&v);
+		xmlFreeDoc(doc);
+	}
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+TEST_F(ResponseDecodersTest, AFullArrayNamesItsMember)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    view(schemaDocument("<xsd:complexType name=\"Many\"><xsd:sequence>"
+                        "<xsd:element name=\"many\" type=\"xsd:int\" maxOccurs=\"unbounded\"/>"
+                        "</xsd:sequence></xsd:complexType>"));
+    emitHeader("demo");
+    const RunResult run = buildAndRunC(FullArrayPrelude, {{"demo_api.h", headerText()},
+                                                          {"demo_api.c", emitSourceWithReaders() + FullArrayDriver}},
+                                       true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, "0 -1 0 demo_Many_t.many: no room for item 1\n"
+                          "1 -1 4 demo_Many_t.many: no room for item 5\n"
+                          "2 -1 8 demo_Many_t.many: no room for item 9\n");
+}
+
 } // namespace
