@@ -19,6 +19,9 @@ const char* const SenderFrame =
 const char* const FixedSenders =
 #include "fragments/fixed_senders.inc"
     ;
+const char* const NumberWriters =
+#include "fragments/number_writers.inc"
+    ;
 const char* const PacketReader =
 #include "fragments/packet_reader.inc"
     ;
@@ -47,6 +50,7 @@ const char* fragmentText(CFragment fragment)
     case CFragment::TransportExports: return TransportExports;
     case CFragment::SenderFrame: return SenderFrame;
     case CFragment::FixedSenders: return FixedSenders;
+    case CFragment::NumberWriters: return NumberWriters;
     case CFragment::PacketReader: return PacketReader;
     case CFragment::EnvelopeReader: return EnvelopeReader;
     case CFragment::ClientExports: return ClientExports;

@@ -13,6 +13,7 @@ enum class CFragment {
     TransportExports, // <proj>_set_attachment and <proj>_add_http_header
     SenderFrame,      // myrawcat, <proj>_send_begin and <proj>_send_end
     FixedSenders,     // <proj>_http_resp_send and <proj>_soap_fault_send
+    NumberWriters,    // myfloatcat and mydecimalcat, where a type holds floating values
     PacketReader,     // read_packet and the HTTP framing helpers
     EnvelopeReader,   // the envelope's place in a message, its parse, SOAP names
     ClientExports,    // <proj>_client_init and <proj>_strerror
@@ -20,9 +21,9 @@ enum class CFragment {
 };
 
 // Every fragment, in the order they stand in "<proj>_api.c".
-constexpr CFragment AllFragments[] = {CFragment::TextCursor, CFragment::TransportExports, CFragment::SenderFrame,
-                                      CFragment::FixedSenders, CFragment::PacketReader, CFragment::EnvelopeReader,
-                                      CFragment::ClientExports, CFragment::ClientCalls};
+constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportExports, CFragment::SenderFrame,
+                                      CFragment::FixedSenders,   CFragment::NumberWriters,    CFragment::PacketReader,
+                                      CFragment::EnvelopeReader, CFragment::ClientExports,    CFragment::ClientCalls};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

@@ -2,8 +2,10 @@
 
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
+#include "generator/emit/Fragments.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
+#include "schema/SchemaConstants.h"
 
 namespace {
 
@@ -249,6 +251,8 @@ bool usesFloating(const CStructLayout& layout)
 std::vector<std::string> numberAppend(const CStructMember& member, const std::string& cursor, const std::string& access)
 {
     const char* format = numberType(member.builtin).encodeFormat;
+    if (member.builtin == Schema::XSD_DECIMAL)
+        return {"mydecimalcat(" + cursor + ", " + access + ");"};
     if (isFloatingTypeId(member.builtin))
         return {"myfloatcat(" + cursor + ", \"" + format + "\", " + access + ");"};
     return {std::string("snprintf(temp, sizeof(temp), \"") + format + "\", " + access + ");",
@@ -258,21 +262,7 @@ std::vector<std::string> numberAppend(const CStructMember& member, const std::st
 void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
 {
     if (usesFloating(context.layout())) {
-        // A floating member of an element no message carries leaves it unused.
-        const std::string head = "static int myfloatcat(mycursor_t *out, const char *format, double value)";
-        source.line(head + " " + context.projUpper() + "_MAYBE_UNUSED;");
-        source.line("//a floating value as XML Schema spells it: NaN, INF and -INF where printf would write nan or inf");
-        source.line(head);
-        source.open("{");
-        source.line("char\ttemp[64];");
-        source.emptyLine();
-        source.line("if(value != value)");
-        source.line("\treturn mystrcat(out, \"NaN\");");
-        source.line("if(value - value != 0)");
-        source.line("\treturn mystrcat(out, value > 0 ? \"INF\" : \"-INF\");");
-        source.line("snprintf(temp, sizeof(temp), format, value);");
-        source.line("return mystrcat(out, temp);");
-        source.close();
+        writeFragment(context, CFragment::NumberWriters, source);
         source.emptyLine();
     }
     CTextBuffer encoders;

@@ -38,7 +38,9 @@ def builtin_value(t, k):
     if t in INTEGERS:
         return str(-k) if t in ("nonPositiveInteger", "negativeInteger") else str(k)
     if t == "decimal":
-        return "12345678.9%02d" % k  # more digits than a float keeps
+        # more digits than a float keeps; also beyond 1e15 and below 1e-5, where printf's %g
+        # would write an exponent, which a decimal does not have
+        return ("12345678.9%02d" % k, "1234567890123%02d00000" % k, "0.000000123456%02d" % k)[k % 3]
     if t in DECIMALS:
         return "%d.5" % k
     if t == "boolean":

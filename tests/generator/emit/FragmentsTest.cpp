@@ -13,9 +13,10 @@ namespace {
 
 class FragmentsTest : public GeneratorTest {};
 
-// What the generated source includes ahead of its own code.
+// What the generated source includes and defines ahead of its fragments.
 const char* const Includes = "#include <stdio.h>\n#include <stdlib.h>\n#include \"tessaro_socket.h\"\n"
-                             "#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n";
+                             "#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n"
+                             "#define KVPROJ_MAYBE_UNUSED __attribute__((unused))\n";
 const char* const XmlIncludes = "#include \"libxml/parser.h\"\n#include \"libxml/parserInternals.h\"\n"
                                 "#include \"libxml/SAX2.h\"\n#include \"libxml/tree.h\"\n";
 
@@ -45,6 +46,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::TransportExports, "transport exports", {}},
         {CFragment::SenderFrame, "sender frame", {CFragment::TextCursor}},
         {CFragment::FixedSenders, "fixed senders", {CFragment::TextCursor, CFragment::SenderFrame}},
+        {CFragment::NumberWriters, "number writers", {CFragment::TextCursor}},
         {CFragment::PacketReader, "packet reader", {}},
         {CFragment::EnvelopeReader, "envelope reader", {CFragment::PacketReader}, true},
         {CFragment::ClientExports, "client exports", {}},

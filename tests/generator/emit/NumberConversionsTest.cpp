@@ -149,4 +149,73 @@ TEST_F(NumberConversionsTest, EachTypeReadsItsRangeAndWritesWhatAPeerReads)
     EXPECT_EQ(run.output, expected);
 }
 
+// Decimals as their lexical form has them: no exponent however large or
+// small, 15 significant digits, read back to the same 15 digits; NaN and the
+// infinities have no decimal form and fail the text.
+const char* const DecimalDriver = R"(
+int main(void)
+{
+	static const double values[] = {12345.67, 0.1, 0, -0.0, 1e15, -1.5e20, 123456789012345678.0, 1e-7, -2.5e-10,
+		0.000123456789012345, 1e300, -1.5e-300, 999999999999999.9, 1.0 / 0.0, 0.0 / 0.0};
+	static char body[4096];
+	mycursor_t cursor;
+	demo_Numbers_t v, w;
+	char read[64], written[64];
+	size_t c;
+
+	for(c = 0; c < sizeof(values) / sizeof(values[0]); c++){
+		xmlDocPtr doc;
+		int result;
+
+		memset(&v, 0, sizeof(v));
+		v.dec = values[c];
+		v.dec_present = 1;
+		mycursor_init(&cursor, body, sizeof(body));
+		result = encode_Numbers_t(&cursor, "all", &v, 0);
+		if(result != 0){
+			printf("%d\n", result);
+			continue;
+		}
+		doc = xmlReadMemory(body, (int)strlen(body), "dec.xml", NULL, XML_PARSE_NONET);
+		memset(&w, 0, sizeof(w));
+		result = doc != NULL ? decode_Numbers_t(doc, xmlDocGetRootElement(doc), &w) : 99;
+		xmlFreeDoc(doc);
+		snprintf(written, sizeof(written), "%.15g", v.dec + 0.0); /* -0 reads back as 0 */
+		snprintf(read, sizeof(read), "%.15g", w.dec);
+		printf("%s %s\n", body, result == 0 && strcmp(read, written) == 0 ? "same" : read);
+	}
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+TEST_F(NumberConversionsTest, DecimalsAreWrittenWithoutExponent)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:t\">" + std::string(Schema) +
+                               "</xsd:schema></types>\n"));
+    emitHeader("demo");
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders() + DecimalDriver}},
+                                       true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, "<all><dec>12345.67</dec></all> same\n"
+                          "<all><dec>0.1</dec></all> same\n"
+                          "<all><dec>0</dec></all> same\n"
+                          "<all><dec>0</dec></all> same\n"
+                          "<all><dec>1000000000000000</dec></all> same\n"
+                          "<all><dec>-150000000000000000000</dec></all> same\n"
+                          "<all><dec>123456789012346000</dec></all> same\n"
+                          "<all><dec>0.0000001</dec></all> same\n"
+                          "<all><dec>-0.00000000025</dec></all> same\n"
+                          "<all><dec>0.000123456789012345</dec></all> same\n"
+                          "<all><dec>1" + std::string(300, '0') + "</dec></all> same\n"
+                          "<all><dec>-0." + std::string(299, '0') + "15</dec></all> same\n"
+                          // 16 digits round to 15
+                          "<all><dec>1000000000000000</dec></all> same\n"
+                          "-1\n"
+                          "-1\n");
+}
+
 } // namespace
