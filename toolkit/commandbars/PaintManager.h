@@ -204,6 +204,9 @@ public:
     int m_nSplitButtonDropDownWidth = 11;
     int m_nSplitButtonPopupWidth = 20;
     BOOL m_bAutoResizeIcons = FALSE;
+    // Set by frame themes that join the status bar to the frame border; the status bar answers
+    // their question (message 10324) with it.
+    BOOL m_bStatusBarFrame = FALSE;
     // Stays null until gallery controls exist.
     CKLVControlGalleryPaintManager* m_pGalleryPaintManager = nullptr;
     BOOL(WINAPI* m_pfnSetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;

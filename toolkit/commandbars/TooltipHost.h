@@ -18,6 +18,8 @@ struct KLVTOOLTIPBLOCK {
     CString strBody;
     CString strTitle;
     CKLVImageManager* pImageManager = nullptr;
+    // Where the tip shows, in the tool window's client co-ordinates; empty: at the cursor.
+    CRect rcPlacement;
 };
 
 class CKLVTooltipHost : public CKLVToolTipContext {

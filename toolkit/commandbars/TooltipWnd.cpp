@@ -76,6 +76,7 @@ BOOL CKLVTooltipWnd::HandleTipMessage(UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     case TTM_POP: Hide(); return TRUE;
     case TTM_SETTITLEA:
+        m_nTitleIcon = wParam;
         m_strTitle = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
         lResult = TRUE;
         return TRUE;
@@ -119,6 +120,8 @@ void CKLVTooltipWnd::AddTool(const TOOLINFOA* pInfo) {
     pTool->uId = pInfo->uId;
     pTool->uFlags = pInfo->uFlags;
     pTool->rect = pInfo->rect;
+    if (pInfo->cbSize >= CKLVTooltipHost::nToolInfoExSize && pInfo->lParam)
+        pTool->rectPlacement = reinterpret_cast<const KLVTOOLTIPBLOCK*>(pInfo->lParam)->rcPlacement;
     pTool->bCallback = pInfo->lpszText == LPSTR_TEXTCALLBACKA;
     if (!pTool->bCallback && pInfo->lpszText) pTool->strText = pInfo->lpszText;
     m_tools.push_back(std::move(pTool));
@@ -211,9 +214,21 @@ void CKLVTooltipWnd::OnTimerShow() {
 }
 
 CRect CKLVTooltipWnd::PlaceAtCursor(CSize size) const {
-    CPoint pt = m_ptCursor;
+    const CPoint pt = m_ptCursor;
     CRect rc(CPoint(pt.x, pt.y + CursorHeightBelowHotSpot()), size);
     if (GetExStyle() & WS_EX_LAYOUTRTL) rc.OffsetRect(-size.cx, 0);
+    return KeepInWorkArea(rc);
+}
+
+CRect CKLVTooltipWnd::PlaceAtRect(const Tool& tool, CSize size) const {
+    CPoint pt = tool.rectPlacement.TopLeft();
+    ::ClientToScreen(tool.hwnd, &pt);
+    return KeepInWorkArea(CRect(pt, size));
+}
+
+CRect CKLVTooltipWnd::KeepInWorkArea(CRect rc) const {
+    const CPoint pt = m_ptCursor;
+    const CSize size = rc.Size();
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     ::GetMonitorInfoA(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &info);
@@ -236,7 +251,7 @@ void CKLVTooltipWnd::ShowTool(const Tool& tool) {
     }
     m_current = tool;
     ShowWindow(SW_HIDE);
-    const CRect rc = PlaceAtCursor(size);
+    const CRect rc = tool.rectPlacement.IsRectEmpty() ? PlaceAtCursor(size) : PlaceAtRect(tool, size);
     SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, rc.Width(), rc.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     Invalidate();
     SetHook();

@@ -28,6 +28,7 @@ public:
         UINT uFlags = 0;
         CRect rect;
         UINT_PTR uId = 0;
+        CRect rectPlacement;   // the second rectangle: where the tip shows; empty: at the cursor
         BOOL IsEmpty() const { return hwnd == nullptr; }
         BOOL IsSameTool(const Tool& other) const { return hwnd == other.hwnd && uId == other.uId; }
     };
@@ -87,6 +88,14 @@ private:
     void OnPaintTip();
     void OnTimerShow();
     CRect PlaceAtCursor(CSize size) const;
+    // The tool's second rectangle in screen co-ordinates with the tip's size.
+    CRect PlaceAtRect(const Tool& tool, CSize size) const;
+    // Keeps the tip inside the work area of the cursor's monitor (above the cursor near its
+    // bottom).
+    CRect KeepInWorkArea(CRect rc) const;
+    // The icon the title shows: none, the system's information, warning or error icon (codes
+    // 1 to 3), or the icon whose handle the code is.
+    HICON GetTitleIcon() const;
     void SetHook();
     void RemoveHook();
     static LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam);
@@ -101,6 +110,7 @@ private:
     int m_nInitialDelay = 500;
     int m_nReshowDelay = 200;
     CString m_strTitle;
+    WPARAM m_nTitleIcon = 0;
     CKLVImageManagerIcon* m_pImage = nullptr;
     CPoint m_ptCursor;   // where the last relayed mouse message was
 };

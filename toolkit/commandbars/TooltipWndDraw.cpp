@@ -23,6 +23,8 @@ const int kContentInset = 3;
 const int kSmallImageHeight = 16;
 
 const UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX;
+// The title's icon is drawn at the small icon size.
+const int kTitleIconSize = 16;
 
 COLORREF ResourceColor(LPCTSTR lpszKey, COLORREF clrDefault) {
     const COLORREF clr = KLVResourceImages()->LookupColor("Window", lpszKey);
@@ -52,6 +54,16 @@ CString CKLVTooltipWnd::GetToolText(const Tool& tool) const {
     if (!(m_pHost->GetTooltipWindowStyle() & CKLVTooltipHost::tipNoPrefix))
         CKLVDrawHelpers::StripMnemonicsString(strText);
     return strText;
+}
+
+HICON CKLVTooltipWnd::GetTitleIcon() const {
+    switch (m_nTitleIcon) {
+    case TTI_NONE: return nullptr;
+    case TTI_INFO: return ::LoadIconA(nullptr, IDI_INFORMATION);
+    case TTI_WARNING: return ::LoadIconA(nullptr, IDI_WARNING);
+    case TTI_ERROR: return ::LoadIconA(nullptr, IDI_ERROR);
+    default: return reinterpret_cast<HICON>(m_nTitleIcon);
+    }
 }
 
 COLORREF CKLVTooltipWnd::GetTextColor() const {
@@ -90,7 +102,8 @@ CSize CKLVTooltipWnd::MeasureContent(CDC* pDC, const CString& strText) {
         pDC->DrawText(m_strTitle, rcTitle, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
         size.cy += rcTitle.Height() + 20;
         size.cx += 25;
-        const int cxTitle = rcTitle.Width() + 4 + (bSmallImage ? m_pImage->GetWidth() + 1 : 0);
+        const int cxTitle = rcTitle.Width() + 4 + (bSmallImage ? m_pImage->GetWidth() + 1
+                                                   : GetTitleIcon() ? kTitleIconSize + 1 : 0);
         size.cx = std::max<LONG>(size.cx, cxTitle);
     }
     size.cx += rcMargin.left + rcMargin.right + 2 * kContentInset;
@@ -129,6 +142,11 @@ void CKLVTooltipWnd::DrawContent(CDC* pDC, CRect rc, const CString& strText) {
         Indent(m_strTitle.IsEmpty() ? rcText : rcTitle, m_pImage->GetWidth() + (m_strTitle.IsEmpty() ? 3 : 1));
     }
     if (!m_strTitle.IsEmpty()) {
+        if (HICON hIcon = bSmallImage ? nullptr : GetTitleIcon()) {
+            const int x = bRTL ? rc.right - kTitleIconSize : rc.left;
+            ::DrawIconEx(pDC->GetSafeHdc(), x, rc.top, hIcon, kTitleIconSize, kTitleIconSize, 0, nullptr, DI_NORMAL);
+            Indent(rcTitle, kTitleIconSize + 1);
+        }
         CKLVFontDC font(pDC, m_pHost->GetBoldFont());
         CRect rcMeasure = rcTitle;
         pDC->DrawText(m_strTitle, rcMeasure, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);

@@ -199,6 +199,12 @@ LRESULT CKLVStatusBar::OnSetMinHeight(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CKLVStatusBar::OnIdleUpdateCmdUIBar(WPARAM wParam, LPARAM) {
+    if (const UINT nDelayed = GetDelayedState()) {
+        m_nStateFlags &= ~nDelayed;
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     ((nDelayed & stateDelayHide) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW) | SWP_NOSIZE | SWP_NOMOVE |
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (!(GetStyle() & WS_VISIBLE)) return 0;
     // Only the owner's command routing is used.
     if (CWnd* pTarget = GetOwner()) OnUpdateCmdUI(static_cast<CFrameWnd*>(pTarget), static_cast<BOOL>(wParam));
@@ -239,8 +245,8 @@ LRESULT CKLVStatusBar::OnGetTextBar(WPARAM wParam, LPARAM lParam) {
 LRESULT CKLVStatusBar::OnGetTextLengthBar(WPARAM, LPARAM) { return GetPaneText(CommandToIndex(0)).GetLength(); }
 
 LRESULT CKLVStatusBar::OnStatusBarFrame(WPARAM, LPARAM) {
-    // No theme of ours joins the status bar to the frame border yet.
-    return 0;
+    CKLVPaintManager* pPaintManager = m_bThemed ? GetPaintManager() : nullptr;
+    return pPaintManager && pPaintManager->m_bStatusBarFrame;
 }
 
 INT_PTR CKLVStatusBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {

@@ -224,6 +224,48 @@ TEST_F(TooltipWndTest, NearTheWorkAreasBottomTheTipShowsAboveTheCursor) {
     }
 }
 
+TEST_F(TooltipWndTest, AToolWithASecondRectangleShowsItsTipThere) {
+    KLVTOOLTIPBLOCK block;
+    block.rcPlacement = CRect(50, 2, 90, 18);
+    TOOLINFOA ti = {};
+    ti.cbSize = CKLVTooltipHost::nToolInfoExSize;
+    ti.hwnd = m_owner.m_hWnd;
+    ti.uId = 13;
+    ti.rect = CRect(50, 0, 90, 20);
+    ti.lpszText = const_cast<LPSTR>("A label cut short");
+    ti.lParam = reinterpret_cast<LPARAM>(&block);
+    m_tip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+
+    struct Case {
+        const char* what;
+        CPoint ptMouse;
+        UINT_PTR uId;
+        CPoint ptTipClient;   // where the tip's top-left lies in the owner; (-1, -1): below the cursor
+    } const cases[] = {{"second rectangle", CPoint(60, 5), 13, CPoint(50, 2)},
+                       {"at the cursor", CPoint(5, 5), 11, CPoint(-1, -1)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_tip.m_dwTick += 1000;
+        Relay(WM_MOUSEMOVE, c.ptMouse);
+        ASSERT_EQ(m_tip.GetPendingTool().uId, c.uId);
+        m_tip.SendMessage(WM_TIMER, CKLVTooltipWnd::timerShow);
+        ASSERT_EQ(Shown(), c.uId);
+        CRect rcTip;
+        m_tip.GetWindowRect(&rcTip);
+        CPoint ptMouse = c.ptMouse;
+        m_owner.ClientToScreen(&ptMouse);
+        if (c.ptTipClient.x >= 0) {
+            CPoint pt = c.ptTipClient;
+            m_owner.ClientToScreen(&pt);
+            EXPECT_EQ(rcTip.TopLeft(), pt);
+        } else {
+            EXPECT_EQ(rcTip.left, ptMouse.x);
+            EXPECT_GT(rcTip.top, ptMouse.y);
+        }
+        Relay(WM_MOUSEMOVE, CPoint(150, 25));   // off every tool
+    }
+}
+
 TEST_F(TooltipWndTest, AWindowDestroyedWhileItsTipShowsLeavesNoHook) {
     Relay(WM_MOUSEMOVE, CPoint(5, 5));
     ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
@@ -271,6 +313,47 @@ TEST(TooltipMeasure, TheOwnerDrawnTipIsItsTextPlusMarginsAndInsets) {
         if (!*c.pszTitle) {
             EXPECT_EQ(tip.Measure(&dc, ""), CSize(0, 0)) << "nothing to show";
         }
+    }
+}
+
+// The tip's content drawn where a test can read it.
+class CDrawnTip : public CKLVTooltipWnd {
+public:
+    using CKLVTooltipWnd::CKLVTooltipWnd;
+    using CKLVTooltipWnd::DrawContent;
+};
+
+TEST(TooltipMeasure, ATitleIconStandsBeforeTheTitle) {
+    CKLVTooltipHost host;
+    host.SetMargin(CRect(0, 0, 0, 0));
+    CDrawnTip tip(&host);
+    ASSERT_TRUE(tip.CreateTipWindow(WS_POPUP, Stage()->m_hWnd));
+    CClientDC dc(nullptr);
+    const char* pszTitle = "A title wider than the text";
+    tip.SendMessage(TTM_SETTITLEA, TTI_NONE, reinterpret_cast<LPARAM>(pszTitle));
+    const CSize sizePlain = tip.Measure(&dc, "x");
+    Dib plain(200, 60);
+    tip.DrawContent(&plain.m_dc, CRect(0, 0, 200, 60), "x");
+    for (WPARAM nIcon : {WPARAM(TTI_INFO), WPARAM(TTI_WARNING), WPARAM(TTI_ERROR)}) {
+        SCOPED_TRACE(nIcon);
+        tip.SendMessage(TTM_SETTITLEA, nIcon, reinterpret_cast<LPARAM>(pszTitle));
+        EXPECT_EQ(tip.Measure(&dc, "x"), CSize(sizePlain.cx + 17, sizePlain.cy));
+        Dib withIcon(200, 60);
+        tip.DrawContent(&withIcon.m_dc, CRect(0, 0, 200, 60), "x");
+        // The icon's pixels where the title began, the title one icon further right.
+        int nIconPixels = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) nIconPixels += withIcon.At(x, y) != plain.At(x, y);
+        EXPECT_GT(nIconPixels, 16);
+        int nFirstInk = -1;
+        for (int x = 0; x < 200 && nFirstInk < 0; ++x)
+            for (int y = 0; y < 16; ++y)
+                if (plain.At(x, y) != plain.At(199, 59)) {
+                    nFirstInk = x;
+                    break;
+                }
+        ASSERT_GE(nFirstInk, 0);
+        for (int y = 0; y < 16; ++y) EXPECT_EQ(withIcon.At(nFirstInk + 17, y), plain.At(nFirstInk, y)) << y;
     }
 }
 

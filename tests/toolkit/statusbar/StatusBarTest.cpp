@@ -211,6 +211,50 @@ TEST_F(StatusBarTest, TheFramesIdleUpdateReachesThePanes) {
     EXPECT_EQ(m_bar.GetPaneStyle(4), UINT(CKLVStatusBarPane::styleDisabled));
 }
 
+TEST_F(StatusBarTest, ADelayedHideOrShowWaitsForTheIdleUpdate) {
+    ASSERT_TRUE(m_bar.SetIndicators(kAppIndicators, 4));
+    auto Visible = [&] { return (m_bar.GetStyle() & WS_VISIBLE) != 0; };
+    auto Idle = [&] { m_pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE); };
+    m_bar.DelayShow(TRUE);   // shown already
+    EXPECT_EQ(m_bar.GetDelayedState(), 0u);
+    m_bar.DelayShow(FALSE);
+    EXPECT_EQ(m_bar.GetDelayedState(), UINT(CKLVStatusBar::stateDelayHide));
+    EXPECT_TRUE(Visible());
+    Idle();
+    EXPECT_FALSE(Visible());
+    EXPECT_EQ(m_bar.GetDelayedState(), 0u);
+    EXPECT_STREQ(m_bar.GetPaneText(1), "CAP") << "the panes of a hidden bar are not updated";
+
+    m_bar.DelayShow(TRUE);
+    m_bar.DelayShow(FALSE);   // hidden already: the show is called off
+    EXPECT_EQ(m_bar.GetDelayedState(), 0u);
+    Idle();
+    EXPECT_FALSE(Visible());
+    m_bar.DelayShow(TRUE);
+    EXPECT_EQ(m_bar.GetDelayedState(), UINT(CKLVStatusBar::stateDelayShow));
+    EXPECT_FALSE(Visible());
+    Idle();
+    EXPECT_TRUE(Visible());
+    EXPECT_STREQ(m_bar.GetPaneText(1), "caps") << "shown, the bar is updated in the same pass";
+}
+
+TEST_F(StatusBarTest, TheFrameThemesQuestionIsAnsweredByThePaintManager) {
+    CKLVPaintManager* pPaintManager = m_bar.GetPaintManager();
+    ASSERT_NE(pPaintManager, nullptr);
+    const BOOL bSaved = pPaintManager->m_bStatusBarFrame;
+    struct Case {
+        BOOL bThemed, bFlag;
+        LRESULT lExpected;
+    } const cases[] = {{TRUE, TRUE, 1}, {TRUE, FALSE, 0}, {FALSE, TRUE, 0}};
+    for (const Case& c : cases) {
+        m_bar.EnableThemes(c.bThemed);
+        pPaintManager->m_bStatusBarFrame = c.bFlag;
+        EXPECT_EQ(m_bar.SendMessage(CKLVStatusBar::msgStatusBarFrame), c.lExpected) << c.bThemed << c.bFlag;
+    }
+    pPaintManager->m_bStatusBarFrame = bSaved;
+    m_bar.EnableThemes(TRUE);
+}
+
 TEST_F(StatusBarTest, AChildControlSitsInItsPaneAndIsUpdatedWithThePanes) {
     ASSERT_TRUE(m_bar.SetIndicators(kAppIndicators, 4));
     m_pFrame->RecalcLayout();
