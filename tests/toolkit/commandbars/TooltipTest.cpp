@@ -456,6 +456,34 @@ TEST_F(TooltipHostTest, TheFilterKeepsOneToolAndAButtonPressDeactivates) {
     EXPECT_EQ(Tip()->GetToolCount(), 0);
 }
 
+// An owner whose one tool asks for its tip over the tool itself, through the extended record.
+class CPlacingOwner : public CTipOwner {
+public:
+    using CTipOwner::CTipOwner;
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override {
+        if (!CRect(0, 0, 40, 20).PtInRect(point)) return -1;
+        m_pHost->FillInToolInfoEx(pTI, m_hWnd, CRect(0, 0, 40, 20), 31, "Label", "", "", nullptr);
+        if (pTI->cbSize >= CKLVTooltipHost::nToolInfoExSize)
+            reinterpret_cast<KLVTOOLTIPBLOCK*>(pTI->lParam)->rcPlacement = CRect(0, 0, 40, 20);
+        return 31;
+    }
+};
+
+TEST_F(TooltipHostTest, AnOwnersSecondRectangleReachesTheTipWindow) {
+    m_host.ShowTitleAndDescription(TRUE);
+    CPlacingOwner owner(&m_host, kOwnerRect, {});
+    owner.Mouse(WM_MOUSEMOVE, CPoint(5, 5));
+    ASSERT_TRUE(Tip());
+    ASSERT_EQ(Tip()->GetToolCount(), 1);
+    EXPECT_EQ(Tip()->GetTool(0)->rectPlacement, CRect(0, 0, 40, 20));
+    // A plain record has no block: the tip shows at the cursor.
+    m_host.ShowTitleAndDescription(FALSE);
+    owner.Mouse(WM_MOUSEMOVE, CPoint(100, 5));
+    owner.Mouse(WM_MOUSEMOVE, CPoint(5, 5));
+    ASSERT_EQ(Tip()->GetToolCount(), 1);
+    EXPECT_TRUE(Tip()->GetTool(0)->rectPlacement.IsRectEmpty());
+}
+
 TEST_F(TooltipHostTest, TheTextCopiesOfTheHitTestAreFreed) {
     const CString strLong(std::string(16000, 'x').c_str());
     CTipOwner owner(&m_host, kOwnerRect,
