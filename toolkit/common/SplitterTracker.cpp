@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-namespace {
-
-// The 50 % grey pattern brush of the halftone outline.
-HBRUSH HalftoneBrush() {
+HBRUSH KLVHalftoneBrush() {
     static const WORD kPattern[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
     static HBRUSH s_hBrush = [] {
         HBITMAP hBitmap = ::CreateBitmap(8, 8, 1, 1, kPattern);
@@ -18,11 +15,9 @@ HBRUSH HalftoneBrush() {
     return s_hBrush;
 }
 
-}  // namespace
-
 void CKLVSplitterTracker::DrawFeedback(const CRect& rect) {
     if (m_nFeedbackStyle == 0) {
-        HGDIOBJ hOldBrush = ::SelectObject(m_hDC, HalftoneBrush());
+        HGDIOBJ hOldBrush = ::SelectObject(m_hDC, KLVHalftoneBrush());
         ::PatBlt(m_hDC, rect.left, rect.top, rect.Width(), rect.Height(), PATINVERT);
         ::SelectObject(m_hDC, hOldBrush);
     } else {

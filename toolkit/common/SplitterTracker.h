@@ -7,6 +7,9 @@
 
 class CWnd;
 
+// The process's 50 % grey pattern brush that inverted outlines are drawn with (never deleted).
+HBRUSH KLVHalftoneBrush();
+
 class CKLVSplitterTracker {
 public:
     // Style 0 draws a halftone outline, any other an inverted rectangle.

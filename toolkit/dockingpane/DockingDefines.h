@@ -21,7 +21,7 @@ enum KLVDockingPaneNotifyCode {
 
 enum KLVDockingPaneAction {
     klvActionFloating = 0, klvActionFloated = 1, klvActionClosing = 2, klvActionClosed = 3,
-    klvActionDocking = 4, klvActionDocked = 5, klvActionAttached = 6,
+    klvActionDocking = 4, klvActionDocked = 5, klvActionAttaching = 6, klvActionAttached = 7,
     klvActionUnhiding = 8, klvActionUnhidden = 9,
     klvActionSlidingOut = 10, klvActionSlidingIn = 11, klvActionRollingUp = 12, klvActionRollingOut = 13,
     klvActionActivated = 14, klvActionDeactivated = 15,

@@ -159,3 +159,13 @@ CKLVDockingNode* CKLVDockingPane::Clone(CKLVDockingLayout* pLayout, CKLVDockingN
     if (pMap) pMap->SetAt(this, pPane);
     return pPane;
 }
+
+std::vector<CKLVDockingPane*> KLVPanesOf(CKLVDockingNode* pNode) {
+    std::vector<CKLVDockingPane*> panes;
+    if (!pNode) return panes;
+    CKLVDockingNodeList lstPanes;
+    pNode->FindPane(CKLVDockingNode::typePane, &lstPanes);
+    for (POSITION pos = lstPanes.GetHeadPosition(); pos;)
+        panes.push_back(static_cast<CKLVDockingPane*>(lstPanes.GetNext(pos)));
+    return panes;
+}

@@ -6,6 +6,8 @@
 #include "toolkit/common/Accessible.h"
 #include "toolkit/dockingpane/DockingNode.h"
 
+#include <vector>
+
 class CKLVImageManagerIcon;
 
 class CKLVDockingPane : public CCmdTarget, public CKLVDockingNode, public CKLVAccessible {
@@ -94,3 +96,6 @@ private:
     int m_nHelpID = 0;
     int m_nEnabled = enabledActive | enabledNoPresetCancel;
 };
+
+// The panes of a node in tree order (the node itself when it is one); none for null.
+std::vector<CKLVDockingPane*> KLVPanesOf(CKLVDockingNode* pNode);

@@ -10,6 +10,7 @@
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/dockingpane/DockingClientNode.h"
+#include "toolkit/dockingpane/DockingDragContext.h"
 #include "toolkit/dockingpane/DockingPaneAutoHidePanel.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
@@ -35,6 +36,7 @@ CKLVDockingPaneManager::CKLVDockingPaneManager() {
     m_pTheme->RefreshMetrics();
     RedrawPanes();
     m_pImageManager = new CKLVImageManager;
+    m_pDragContext = std::make_unique<CKLVDockingDragContext>(this);
     if (HMODULE hUser32 = ::GetModuleHandleA("USER32"))
         m_pfnSetLayeredWindowAttributes =
             KLVProcCast<PFNSETLAYEREDWINDOWATTRIBUTES>(::GetProcAddress(hUser32, "SetLayeredWindowAttributes"));
@@ -43,6 +45,8 @@ CKLVDockingPaneManager::CKLVDockingPaneManager() {
 }
 
 CKLVDockingPaneManager::~CKLVDockingPaneManager() {
+    // The context may hold a node of the layout.
+    m_pDragContext.reset();
     if (m_pLayout) m_pLayout->InternalRelease();
     m_pLayout = nullptr;
     ReleaseActivePane();

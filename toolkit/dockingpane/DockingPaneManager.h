@@ -8,7 +8,10 @@
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingNode.h"
 
+#include <memory>
+
 class CKLVDockingClientNode;
+class CKLVDockingDragContext;
 class CKLVDockingLayout;
 class CKLVDockingPane;
 class CKLVDockingPaneTabbedContainer;
@@ -82,6 +85,7 @@ public:
     BOOL IsAttachingPane() const { return m_bAttachingPane; }
     BOOL IsInitialUpdateDone() const { return m_bInitialUpdate; }
     PFNSETLAYEREDWINDOWATTRIBUTES GetLayeredWindowAttributes() const { return m_pfnSetLayeredWindowAttributes; }
+    CKLVDockingDragContext* GetDragContext() const { return m_pDragContext.get(); }
 
     // The accessible part.
     CCmdTarget* GetAccessibleTarget() override { return this; }
@@ -146,6 +150,7 @@ private:
     CKLVDockingPaneTheme* m_pTheme = nullptr;
     CKLVDockingPane* m_pActivePane = nullptr;
     CKLVImageManager* m_pImageManager = nullptr;
+    std::unique_ptr<CKLVDockingDragContext> m_pDragContext;
     PFNSETLAYEREDWINDOWATTRIBUTES m_pfnSetLayeredWindowAttributes = nullptr;
     HWND m_hwndLastFocus = nullptr;
     BOOL m_bAttachingPane = FALSE;

@@ -31,6 +31,7 @@ BEGIN_MESSAGE_MAP(CKLVDockingPaneMiniWnd, CMiniFrameWnd)
     ON_WM_NCPAINT()
     ON_WM_NCACTIVATE()
     ON_WM_NCMOUSEMOVE()
+    ON_MESSAGE(WM_SIZING, OnSizingMessage)
 END_MESSAGE_MAP()
 
 int CKLVDockingPaneMiniWnd::s_nAnimationInterval = 16;
@@ -40,16 +41,6 @@ BOOL CKLVDockingPaneMiniWnd::s_bShowAutoHideButton = TRUE;
 namespace {
 
 const UINT kHideStringID = 61457;
-
-std::vector<CKLVDockingPane*> PanesOf(CKLVDockingNode* pNode) {
-    std::vector<CKLVDockingPane*> panes;
-    if (!pNode) return panes;
-    CKLVDockingNodeList lstPanes;
-    pNode->FindPane(CKLVDockingNode::typePane, &lstPanes);
-    for (POSITION pos = lstPanes.GetHeadPosition(); pos;)
-        panes.push_back(static_cast<CKLVDockingPane*>(lstPanes.GetNext(pos)));
-    return panes;
-}
 
 }  // namespace
 
@@ -194,7 +185,7 @@ void CKLVDockingPaneMiniWnd::OnChildChanged(CKLVDockingNode*) {
 void CKLVDockingPaneMiniWnd::UpdateCloseState(const CKLVDockingNodeList& lstContainers) {
     BOOL bCanClose = FALSE;
     for (POSITION pos = lstContainers.GetHeadPosition(); pos && !bCanClose;) {
-        for (CKLVDockingPane* pPane : PanesOf(lstContainers.GetNext(pos)))
+        for (CKLVDockingPane* pPane : KLVPanesOf(lstContainers.GetNext(pos)))
             if (!(pPane->GetOptions() & CKLVDockingPane::optionNoClose)) bCanClose = TRUE;
     }
     // The menu is only touched when the state changes, or was off already.
@@ -256,7 +247,7 @@ BOOL CKLVDockingPaneMiniWnd::IsCaptionButtonVisible(CKLVDockingPaneCaptionButton
 BOOL CKLVDockingPaneMiniWnd::NotifyPanes(int nAction) {
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pManager) return FALSE;
-    for (CKLVDockingPane* pPane : PanesOf(m_pTopContainer))
+    for (CKLVDockingPane* pPane : KLVPanesOf(m_pTopContainer))
         if (pManager->NotifyAction(nAction, pPane)) return TRUE;
     return FALSE;
 }
@@ -266,7 +257,7 @@ void CKLVDockingPaneMiniWnd::ClosePanes() {
     CKLVHeldReference self(this);
     CKLVDockingPaneManager* pManager = GetManager();
     if (!pManager) return;
-    for (CKLVDockingPane* pPane : PanesOf(m_pTopContainer)) {
+    for (CKLVDockingPane* pPane : KLVPanesOf(m_pTopContainer)) {
         if (pPane->GetOptions() & CKLVDockingPane::optionNoClose) continue;
         CKLVHeldReference reference(pPane);
         if (pManager->NotifyAction(klvActionClosing, pPane)) continue;

@@ -95,6 +95,7 @@ protected:
     afx_msg void OnNcPaint();
     afx_msg BOOL OnNcActivate(BOOL bActive);
     afx_msg void OnNcMouseMove(UINT nHitTest, CPoint point);
+    afx_msg LRESULT OnSizingMessage(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -1,8 +1,9 @@
-// The floating frame's mouse on its theme-drawn caption: caption buttons, the caption menu and
-// the buttons' tool tips.
+// The floating frame's mouse on its caption: caption buttons, the caption menu, the buttons' tool
+// tips, dragging and sizing.
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/dockingpane/DockingDefines.h"
+#include "toolkit/dockingpane/DockingDragContext.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
@@ -67,11 +68,22 @@ void CKLVDockingPaneMiniWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
         Default();
         return;
     }
-    // Moving the frame belongs to the drag-and-dock context; the press brings it forward.
     CWnd* pTop = GetTopLevelParent();
     HWND hWndForeground = ::GetForegroundWindow();
     if (pTop && hWndForeground != m_hWnd && !::IsChild(m_hWnd, hWndForeground)) pTop->SetForegroundWindow();
     BringWindowToTop();
+    CKLVDockingPaneManager* pManager = GetManager();
+    if (!pManager || !m_pTopContainer) return;
+    // The drag may dock the content and let the frame go.
+    CKLVHeldReference self(this);
+    pManager->GetDragContext()->Drag(m_pTopContainer, point.x, point.y);
+}
+
+LRESULT CKLVDockingPaneMiniWnd::OnSizingMessage(WPARAM wParam, LPARAM lParam) {
+    const LRESULT lResult = Default();
+    if (CKLVDockingPaneManager* pManager = GetManager())
+        pManager->GetDragContext()->OnSizing(this, static_cast<UINT>(wParam), reinterpret_cast<LPRECT>(lParam));
+    return lResult;
 }
 
 CKLVDockingPane* CKLVDockingPaneMiniWnd::GetMenuPane() const {

@@ -2,6 +2,7 @@
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MemDC.h"
 #include "toolkit/dockingpane/DockingDefines.h"
+#include "toolkit/dockingpane/DockingDragContext.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
@@ -106,15 +107,15 @@ void CKLVDockingPaneTabbedContainer::OnTabLButtonDown(int nTab, CPoint point) {
     Invalidate(FALSE);
 }
 
-void CKLVDockingPaneTabbedContainer::OnCaptionLButtonDown(CPoint) {
+void CKLVDockingPaneTabbedContainer::OnCaptionLButtonDown(CPoint ptScreen) {
     TakeFocus();
     if (!(::GetKeyState(VK_LBUTTON) & 0x8000) || !m_pSelectedPane) return;
-    if (CKLVDockingPaneManager* pManager = GetManager()) {
-        CKLVHeldReference selfRef(this);
-        CKLVHeldReference paneRef(m_pSelectedPane);
-        // Not cancelled, the drag-and-dock context moves the container from here.
-        pManager->NotifyAction(klvActionClicking, m_pSelectedPane);
-    }
+    CKLVDockingPaneManager* pManager = GetManager();
+    if (!pManager) return;
+    CKLVHeldReference selfRef(this);
+    CKLVHeldReference paneRef(m_pSelectedPane);
+    if (pManager->NotifyAction(klvActionClicking, m_pSelectedPane)) return;
+    pManager->GetDragContext()->Drag(this, ptScreen.x, ptScreen.y);
 }
 
 void CKLVDockingPaneTabbedContainer::EndTabTracking() {
@@ -156,11 +157,13 @@ void CKLVDockingPaneTabbedContainer::OnTrackedMouseMove(CPoint point) {
     const BOOL bCancelled = pManager->NotifyAction(klvActionDragging, pTracked);
     if (bCancelled || m_pTrackingPane != pTracked) return;
     EndTabTracking();
-    // Torn out of a docked row, the selected pane floats where its group stood.
+    // Torn out of the row, the selected pane is dragged from here.
     CKLVDockingPane* pPane = m_pSelectedPane;
-    if (!pPane || IsHidden() || pManager->IsFloatingSite(GetDockingSite())) return;
+    if (!pPane) return;
     CKLVHeldReference selectedRef(pPane);
-    pManager->TogglePaneDocking(pPane, nullptr);
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    pManager->GetDragContext()->Drag(pPane, ptScreen.x, ptScreen.y);
 }
 
 void CKLVDockingPaneTabbedContainer::OnLButtonUp(UINT nFlags, CPoint point) {

@@ -158,9 +158,12 @@ TEST_F(TabbedContainerTest, DraggedTabSwapsWithTheTabUnderItAndTearsOutOffTheRow
     pTabbed->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(ptFirst.x, 30)));
     EXPECT_EQ(pTabbed->GetTrackedPane(), a);
     site->m_nCancelActions = -1;
+    // Torn out, the pane is dragged: well away from the docking area and dropped there.
+    site->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(700, 600)));
+    site->PostMessage(WM_LBUTTONUP, 0, At(CPoint(700, 600)));
     pTabbed->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(ptFirst.x, 30)));
     EXPECT_EQ(pTabbed->GetTrackedPane(), nullptr);
-    // Torn out, the pane floats in a frame of its own.
+    // The pane floats in a frame of its own.
     EXPECT_EQ(Actions(), (std::vector<std::pair<INT_PTR, UINT>>{{klvActionClicking, 1},
                                                                {klvActionDragging, 1},
                                                                {klvActionDragging, 1},

@@ -13,6 +13,17 @@
 // The icons of a maximised MDI child's buttons on the menu bar.
 #define KLV_IDB_MDI_BUTTONS 9102
 
+// The docking stickers (make-stickers.py).
+#define KLV_IDB_STICKER_BACKDROP 9451
+#define KLV_IDB_STICKER_ARROWS 9452
+#define KLV_IDB_STICKER_ARROWS_OLIVE 9453
+#define KLV_IDB_STICKER_ARROWS_SILVER 9454
+#define KLV_IDB_STICKER_CROSS 9455
+
+// The window selector's column headers.
+#define KLV_IDS_ACTIVE_TOOL_WINDOWS 9461
+#define KLV_IDS_ACTIVE_FILES 9462
+
 // Tooltips of the tab rows' navigation buttons.
 #define KLV_IDS_TAB_SCROLLLEFT 9800
 #define KLV_IDS_TAB_SCROLLRIGHT 9801
