@@ -70,6 +70,8 @@ void CKLVDockingDragContext::Drag(CKLVDockingNode* pNode, int x, int y) {
 void CKLVDockingDragContext::BeginDrag(CKLVDockingNode* pNode, CPoint pt) {
     HoldNode(pNode);
     CRect rc = pNode->GetScreenRect();
+    // A floating frame's content moves the whole frame: its window rectangle, not the content's.
+    if (CWnd* pFrame = GetDraggedFrame()) pFrame->GetWindowRect(&rc);
     if (pt.x < rc.left || pt.x > rc.right) rc.OffsetRect(pt.x - rc.left, 0);
     if (pt.y < rc.top || pt.y > rc.bottom) rc.OffsetRect(0, pt.y - rc.top);
     m_rcFloat = m_rcMoving = rc;

@@ -12,6 +12,7 @@
 #include "toolkit/dockingpane/DockingClientNode.h"
 #include "toolkit/dockingpane/DockingDragContext.h"
 #include "toolkit/dockingpane/DockingPaneAutoHidePanel.h"
+#include "toolkit/dockingpane/DockingPaneKeyboardHook.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
@@ -26,6 +27,7 @@ BEGIN_MESSAGE_MAP(CKLVDockingPaneManager, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommandMessage)
+    ON_WM_DESTROY()
     ON_WM_SYSCOLORCHANGE()
     ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
@@ -47,6 +49,8 @@ CKLVDockingPaneManager::CKLVDockingPaneManager() {
 CKLVDockingPaneManager::~CKLVDockingPaneManager() {
     // The context may hold a node of the layout.
     m_pDragContext.reset();
+    // A manager whose window never saw WM_DESTROY still leaves the keyboard hook.
+    if (m_nKeyboardNavigateMask) CKLVDockingPaneKeyboardHook::GetInstance()->SetupKeyboardHook(this, FALSE);
     if (m_pLayout) m_pLayout->InternalRelease();
     m_pLayout = nullptr;
     ReleaseActivePane();
@@ -337,11 +341,58 @@ LRESULT CKLVDockingPaneManager::OnInitialUpdate(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CKLVDockingPaneManager::OnSysCommandMessage(WPARAM wParam, LPARAM) {
+LRESULT CKLVDockingPaneManager::OnSysCommandMessage(WPARAM wParam, LPARAM lParam) {
     const UINT nCommand = static_cast<UINT>(wParam & 0xFFF0);
     if (nCommand == SC_NEXTWINDOW || nCommand == SC_PREVWINDOW)
         return ActivateAdjacentPane(m_pActivePane, nCommand == SC_NEXTWINDOW);
+    if (nCommand == SC_KEYMENU && lParam == '-' && m_pActivePane && !m_pActivePane->IsClosed() &&
+        !m_pActivePane->IsHidden()) {
+        ShowSystemMenu(m_pActivePane);
+        return 0;
+    }
     return Default();
+}
+
+void CKLVDockingPaneManager::OnDestroy() {
+    if (m_nKeyboardNavigateMask) {
+        m_nKeyboardNavigateMask = 0;
+        CKLVDockingPaneKeyboardHook::GetInstance()->SetupKeyboardHook(this, FALSE);
+    }
+    CWnd::OnDestroy();
+}
+
+void CKLVDockingPaneManager::EnableKeyboardNavigate(int nMask) {
+    CKLVDockingPaneKeyboardHook::GetInstance()->SetupKeyboardHook(this, nMask != 0);
+    m_nKeyboardNavigateMask = nMask;
+}
+
+UINT CKLVDockingPaneManager::TrackSystemMenu(CMenu* pMenu, CPoint pt) {
+    return static_cast<UINT>(::TrackPopupMenu(pMenu->GetSafeHmenu(), TPM_RETURNCMD, pt.x, pt.y, 0,
+                                              AfxGetSafeHwnd(m_pSite), nullptr));
+}
+
+void CKLVDockingPaneManager::ShowSystemMenu(CKLVDockingPane* pPane) {
+    CKLVDockingNode* pContainer = pPane ? pPane->GetContainer() : nullptr;
+    if (!pContainer || pContainer->GetType() != CKLVDockingNode::typeTabbedContainer) return;
+    auto* pTabbed = static_cast<CKLVDockingPaneTabbedContainer*>(pContainer);
+    CWnd* pDockingSite = pContainer->GetDockingSite();
+    CKLVDockingNode* pDragged = pContainer;
+    CPoint pt(0, 0);
+    if (IsFloatingSite(pDockingSite)) {
+        // A floating pane's menu opens at its frame's client origin and moves the whole frame.
+        pDockingSite->ClientToScreen(&pt);
+        pDragged = static_cast<CKLVDockingPaneMiniWnd*>(pDockingSite)->GetTopContainer();
+    } else if (pTabbed->m_hWnd) {
+        CRect rcClient;
+        pTabbed->GetClientRect(&rcClient);
+        pt = m_pTheme->GetCaptionBand(pTabbed, rcClient).TopLeft();
+        pTabbed->ClientToScreen(&pt);
+    }
+    CMenu menu;
+    if (!menu.CreatePopupMenu()) return;
+    menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, SC_MOVE, m_strMove);
+    CKLVHeldReference paneRef(pPane);
+    if (TrackSystemMenu(&menu, pt) == SC_MOVE && pDragged) m_pDragContext->Drag(pDragged, -1, -1);
 }
 
 void CKLVDockingPaneManager::OnSysColorChange() {

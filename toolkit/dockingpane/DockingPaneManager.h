@@ -19,6 +19,7 @@ class CKLVDockingPaneTheme;
 class CKLVDockingSplitterContainer;
 class CKLVImageManager;
 class CKLVImageManagerIcon;
+class CMenu;
 struct CKLVDockingPaneInfo;
 
 class CKLVDockingPaneManager : public CWnd, public CKLVAccessible {
@@ -59,6 +60,12 @@ public:
     void BringPaneToTop(CKLVDockingNode* pNode);
     void CalcDockingRect(CRect& rc, CKLVDockingNode* pNode, int nDirection, CKLVDockingNode* pNeighbour);
     BOOL ActivateAdjacentPane(CKLVDockingPane* pCurrent, BOOL bForward);
+    // Keyboard navigation flags (1 pane menu, 2 window cycling, 4 and 8 the window selector);
+    // 0 leaves the keyboard hook.
+    void EnableKeyboardNavigate(int nMask);
+    // The pane's one-item system menu ("Move") at its caption; Move drags its container (or its
+    // floating frame's content) with the keyboard.
+    void ShowSystemMenu(CKLVDockingPane* pPane);
     void CheckFocus();
     void ClosePane(CKLVDockingPane* pPane);
     void HidePane(CKLVDockingNode* pNode);
@@ -132,9 +139,13 @@ protected:
     // SC_NEXTWINDOW and SC_PREVWINDOW step through the panes; the answer says whether one took
     // the focus.
     afx_msg LRESULT OnSysCommandMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnDestroy();
     afx_msg void OnSysColorChange();
     afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     DECLARE_MESSAGE_MAP()
+
+    // The command chosen from the system menu at the point (screen), 0 for none.
+    virtual UINT TrackSystemMenu(CMenu* pMenu, CPoint pt);
 
 private:
     void RegisterWindowClasses();
