@@ -4,6 +4,8 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/ControlLabel.h"
+#include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/common/StartupRegistrations.h"
 
@@ -15,22 +17,24 @@ struct ClassByName {
     int nType;
     int nId;
     const char* pszClass;
+    // Set for the classes built here, which also keeps them in every program that links the bars.
+    CRuntimeClass* pClass;
 };
 
-// Controls of later issues are found by their class names once they exist.
+// Controls not built yet are found by their class names once they exist.
 const ClassByName kClasses[] = {
-    {CKLVControl::typeButton, 35000, "CKLVControlWindowList"},
-    {CKLVControl::typeButton, 35002, "CKLVControlWorkspaceActions"},
-    {CKLVControl::typeButton, 59392, "CKLVControlToolbars"},
-    {CKLVControl::typeButton, 35003, "CKLVControlRecentFileList"},
-    {CKLVControl::typeButton, 57616, "CKLVControlRecentFileList"},
-    {CKLVControl::typeComboBox, 0, "CKLVControlComboBox"},
-    {CKLVControl::typeEdit, 0, "CKLVControlEdit"},
-    {CKLVControl::typeCustom, 0, "CKLVControlCustom"},
-    {CKLVControl::typeLabel, 0, "CKLVControlLabel"},
-    {CKLVControl::typeCheckBox, 0, "CKLVControlCheckBox"},
-    {CKLVControl::typeGallery, 0, "CKLVControlGallery"},
-    {CKLVControl::typeRadioButton, 0, "CKLVControlRadioButton"},
+    {CKLVControl::typeButton, 35000, "CKLVControlWindowList", RUNTIME_CLASS(CKLVControlWindowList)},
+    {CKLVControl::typeButton, 35002, "CKLVControlWorkspaceActions", nullptr},
+    {CKLVControl::typeButton, 59392, "CKLVControlToolbars", RUNTIME_CLASS(CKLVControlToolbars)},
+    {CKLVControl::typeButton, 35003, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
+    {CKLVControl::typeButton, 57616, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
+    {CKLVControl::typeComboBox, 0, "CKLVControlComboBox", nullptr},
+    {CKLVControl::typeEdit, 0, "CKLVControlEdit", nullptr},
+    {CKLVControl::typeCustom, 0, "CKLVControlCustom", nullptr},
+    {CKLVControl::typeLabel, 0, "CKLVControlLabel", RUNTIME_CLASS(CKLVControlLabel)},
+    {CKLVControl::typeCheckBox, 0, "CKLVControlCheckBox", RUNTIME_CLASS(CKLVControlCheckBox)},
+    {CKLVControl::typeGallery, 0, "CKLVControlGallery", nullptr},
+    {CKLVControl::typeRadioButton, 0, "CKLVControlRadioButton", RUNTIME_CLASS(CKLVControlRadioButton)},
 };
 
 const int kOleVerbsId = 57872;
@@ -41,7 +45,8 @@ CRuntimeClass* CKLVControls::ControlClassFor(int nType, int nId, const CString& 
     if (nType == CKLVControl::typeButton && nId == kOleVerbsId && strCaption == "<<OLE VERBS GO HERE>>")
         return CRuntimeClass::FromName("CKLVControlOleItems");
     for (const ClassByName& entry : kClasses)
-        if (entry.nType == nType && (entry.nId == 0 || entry.nId == nId)) return CRuntimeClass::FromName(entry.pszClass);
+        if (entry.nType == nType && (entry.nId == 0 || entry.nId == nId))
+            return entry.pClass ? entry.pClass : CRuntimeClass::FromName(entry.pszClass);
     if (nType == CKLVControl::typeButton) return RUNTIME_CLASS(CKLVControlButton);
     if (nType >= CKLVControl::typePopup && nType <= CKLVControl::typeSplitButtonPopup)
         return RUNTIME_CLASS(CKLVControlPopup);

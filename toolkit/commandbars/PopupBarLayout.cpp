@@ -105,6 +105,10 @@ CSize CKLVPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     GetMonitorAreas(m_rcExclude, m_ptPopup, rcWork, rcMonitor);
 
     if (nLength == 0) {
+        // List placeholders put their current items in first; from the last so that the items
+        // inserted after a control do not move the ones still to come.
+        for (int i = GetControlCount() - 1; i >= 0; --i)
+            if (IsOwnControl(GetControl(i))) GetControl(i)->PrepareDynamicLayout(0);
         for (int i = 0; i < GetControlCount(); ++i)
             if (IsOwnControl(GetControl(i))) GetControl(i)->SetHideFlag(CKLVControl::hideExpand, FALSE);
         m_bHasHiddenItems = FALSE;

@@ -255,4 +255,5 @@ void CKLVToolBar::Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive) {
     m_bTemporary = pToolBar->m_bTemporary;
     m_bShowOptionsButton = pToolBar->m_bShowOptionsButton;
     m_bCloseable = pToolBar->m_bCloseable;
+    m_bContextMenuPresent = pToolBar->m_bContextMenuPresent;
 }

@@ -73,6 +73,8 @@ public:
     BOOL m_bPreview = FALSE;
     BOOL m_bShowOptionsButton = TRUE;
     BOOL m_bInRecalcLayout = FALSE;
+    // The bar is offered in the tool-bar list of menus and context menus.
+    BOOL m_bContextMenuPresent = TRUE;
 
 protected:
     std::unique_ptr<CKLVToolBarTracker> m_pTracker;
