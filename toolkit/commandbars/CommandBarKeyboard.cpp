@@ -120,7 +120,10 @@ void CKLVCommandBar::PerformTrackingKey(UINT nChar, LPARAM lParam, int& nResult)
     nResult = hookKeyHandled;
     CKLVControl* pSelected = GetControl(m_nSelected);
     if (pSelected && pSelected->IsFocused()) {
-        if (pSelected->OnHookKeyDown(nChar, lParam)) return;
+        // A focused field answers 1 when it took the key, 2 when its window should have it.
+        const int nAnswer = pSelected->OnHookKeyDown(nChar, lParam);
+        if (nAnswer == hookKeyPass) nResult = hookKeyPass;
+        if (nAnswer) return;
     }
     HWND hWnd = GetSafeHwnd();
     if (!hWnd) return;

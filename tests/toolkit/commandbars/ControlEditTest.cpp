@@ -1,0 +1,192 @@
+// The edit control on a tool bar of a hidden frame: the hint and its colour, Escape, the keys the
+// bar hands to the field, the spin steps (an injected clock, posted timer ticks), the hiding on
+// vertical bars and the mouse-hook count given back.
+#include "MenuFrameTestSupport.h"
+#include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/common/ColorManager.h"
+#include "toolkit/common/MouseHook.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <deque>
+
+using namespace commandbars_test;
+
+namespace {
+
+// Reads its spin clock from a script and records the steps it makes.
+class CScriptedEdit : public CKLVControlEdit {
+public:
+    DWORD GetSpinClock() const override {
+        if (m_clock.empty()) return m_dwLast;
+        m_dwLast = m_clock.front();
+        m_clock.pop_front();
+        return m_dwLast;
+    }
+    void OnSpin(int nStep, int nDirection) override {
+        m_steps.push_back(nStep * nDirection);
+        CKLVControlEdit::OnSpin(nStep, nDirection);
+    }
+    mutable std::deque<DWORD> m_clock;
+    mutable DWORD m_dwLast = 0;
+    std::vector<int> m_steps;
+};
+
+class ControlEdit : public ::testing::Test {
+protected:
+    ControlEdit() {
+        m_pBar = m_frame.m_pCommandBars->Add("Find", CKLVCommandBar::barTop);
+        m_pEdit = new CScriptedEdit;
+        m_pBar->GetControls()->Add(m_pEdit, 500);
+        m_pEdit->m_bShowSpinButtons = TRUE;
+        m_pEdit->SetEditHint("Search");
+        m_pEdit->SetRect(CRect(0, 0, 120, 22));
+    }
+    HWND Field() const { return m_pEdit->GetEditCtrl()->GetSafeHwnd(); }
+    CString FieldText() const {
+        CString str;
+        m_pEdit->GetEditCtrl()->GetWindowText(str);
+        return str;
+    }
+    COLORREF FieldTextColor() const {
+        CHARFORMAT2A cf = {};
+        cf.cbSize = sizeof cf;
+        ::SendMessageA(Field(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+        return cf.crTextColor;
+    }
+    void Type(char ch) const { ::SendMessageA(Field(), WM_CHAR, static_cast<WPARAM>(ch), 1); }
+
+    CMenuFrameFixture m_frame;
+    CKLVCommandBar* m_pBar = nullptr;
+    CScriptedEdit* m_pEdit = nullptr;
+};
+
+TEST_F(ControlEdit, AnEmptyFieldShowsItsHintGreyUntilTyping) {
+    ASSERT_NE(Field(), nullptr);
+    EXPECT_EQ(::GetParent(Field()), m_pBar->GetSafeHwnd());
+    EXPECT_STREQ(FieldText(), "Search");
+    EXPECT_STREQ(m_pEdit->GetEditText(), "");
+    EXPECT_EQ(FieldTextColor(), GetColorManager()->GetColor(COLOR_GRAYTEXT));
+    m_pEdit->SetFocused(TRUE);
+    ASSERT_EQ(::GetFocus(), Field());
+    EXPECT_STREQ(FieldText(), "");
+    Type('a');
+    EXPECT_STREQ(m_pEdit->GetEditText(), "a");
+    EXPECT_EQ(FieldTextColor(), GetColorManager()->GetColor(COLOR_WINDOWTEXT));
+    m_pEdit->SetEditText("");
+    m_pEdit->SetFocused(FALSE);
+    ::SetFocus(m_frame.m_hFrame);
+    EXPECT_STREQ(FieldText(), "Search");
+    EXPECT_STREQ(m_pEdit->GetEditText(), "");
+}
+
+TEST_F(ControlEdit, EscapeRestoresTheTextAndGivesTheFocusBack) {
+    m_pEdit->SetEditText("before");
+    ::SetFocus(m_frame.m_hFrame);
+    ::SetFocus(Field());
+    ASSERT_TRUE(m_pEdit->IsFocused());
+    const int nLock = KLVMouseHook()->m_nLock;
+    Type('x');
+    EXPECT_STRNE(m_pEdit->GetEditText(), "before");
+    EXPECT_EQ(m_pEdit->OnHookKeyDown(VK_ESCAPE, 0), 0);
+    EXPECT_STREQ(m_pEdit->GetEditText(), "before");
+    EXPECT_FALSE(m_pEdit->IsFocused());
+    // Back to the frame, which hands it on to its client.
+    const HWND hFocus = ::GetFocus();
+    EXPECT_NE(hFocus, Field());
+    EXPECT_TRUE(hFocus == m_frame.m_hFrame || (::IsChild(m_frame.m_hFrame, hFocus) && ::GetParent(hFocus) != m_pBar->GetSafeHwnd()));
+    EXPECT_EQ(KLVMouseHook()->m_nLock, nLock - 1);
+}
+
+TEST_F(ControlEdit, TheKeyHookDeliversEditingKeysAndLeavesTheRest) {
+    struct Case {
+        UINT nKey;
+        BOOL bCtrl;
+        int nAnswer;
+    };
+    const Case cases[] = {{'C', TRUE, 1}, {'V', TRUE, 1}, {'X', TRUE, 1}, {'Z', TRUE, 1}, {VK_BACK, FALSE, 1},
+                          {VK_DELETE, FALSE, 1}, {'A', FALSE, 2}, {'C', FALSE, 2}, {'7', FALSE, 2}, {VK_TAB, FALSE, 0},
+                          {VK_RETURN, FALSE, 0}};
+    EXPECT_EQ(m_pEdit->OnHookKeyDown(VK_BACK, 0), 0) << "not focused";
+    m_pEdit->SetFocused(TRUE);
+    for (const Case& c : cases) {
+        if (c.bCtrl) {
+            CHeldKey ctrl(VK_CONTROL);
+            EXPECT_EQ(m_pEdit->OnHookKeyDown(c.nKey, 0), c.nAnswer) << c.nKey;
+        } else {
+            EXPECT_EQ(m_pEdit->OnHookKeyDown(c.nKey, 0), c.nAnswer) << c.nKey;
+        }
+    }
+}
+
+TEST_F(ControlEdit, ASpinStepLandsOnAMultipleAndNeverOverflows) {
+    struct Case {
+        const char* pszText;
+        int nStep, nDirection, nValue;
+    };
+    const Case cases[] = {
+        {"23", 5, +1, 30},       {"23", 5, -1, 15},         {"20", 5, +1, 25},
+        {"23", 1, +1, 24},       {"", 1, +1, 1},            {"abc", 20, -1, -20},
+        {"2147483647", 1, +1, INT_MAX}, {"99999999999999999999", 20, +1, 2147483640},
+        {"-99999999999", 5, -1, -2147483645},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CKLVControlEdit::SteppedValue(c.pszText, c.nStep, c.nDirection), c.nValue) << c.pszText;
+    m_pEdit->SetEditText("23");
+    m_pEdit->OnSpin(5, +1);
+    EXPECT_STREQ(m_pEdit->GetEditText(), "30");
+}
+
+TEST_F(ControlEdit, AHeldSpinButtonSpeedsUpWithTheTimeHeld) {
+    struct Case {
+        DWORD dwElapsed;
+        int nStep;
+    };
+    for (const Case& c : {Case{0, 1}, Case{2047, 1}, Case{2048, 5}, Case{5119, 5}, Case{5120, 20}, Case{60000, 20}})
+        EXPECT_EQ(CKLVControlEdit::SpinStepFor(c.dwElapsed), c.nStep) << c.dwElapsed;
+
+    // Posted ticks come before any real timer message, so the script decides every step.
+    m_pEdit->SetEditText("0");
+    m_pEdit->m_clock = {1000, 1000, 3048, 6120};
+    const HWND hBar = m_pBar->GetSafeHwnd();
+    for (int i = 0; i < 3; ++i) ::PostMessageA(hBar, WM_TIMER, CKLVControlEdit::timerSpin, 0);
+    ::PostMessageA(hBar, WM_LBUTTONUP, 0, 0);
+    const CRect rcSpin = m_pEdit->GetSpinButtonsRect();
+    m_pEdit->OnClick(FALSE, CPoint(rcSpin.left + 2, rcSpin.top + 2));
+    EXPECT_EQ(m_pEdit->m_steps, (std::vector<int>{1, 1, 5, 20}));
+    // 0 +1 +1, then 2 + 5 up to 10, then 10 + 20 up to 40.
+    EXPECT_STREQ(m_pEdit->GetEditText(), "40");
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(m_pEdit->GetPressed(), 0);
+}
+
+TEST_F(ControlEdit, TheSpinLoopEndsOnQuitAndPostsItAgain) {
+    m_pEdit->SetEditText("10");
+    ::PostQuitMessage(3);
+    const CRect rcSpin = m_pEdit->GetSpinButtonsRect();
+    m_pEdit->OnClick(FALSE, CPoint(rcSpin.left + 2, rcSpin.bottom - 2));
+    EXPECT_EQ(m_pEdit->m_steps, (std::vector<int>{-1}));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ControlEdit, TheFieldHidesOnAVerticalBar) {
+    m_pEdit->PrepareDynamicLayout(0x10);
+    EXPECT_FALSE(m_pEdit->IsVisible());
+    EXPECT_FALSE(::GetWindowLongA(Field(), GWL_STYLE) & WS_VISIBLE);
+    m_pEdit->PrepareDynamicLayout(0x08);
+    EXPECT_TRUE(m_pEdit->IsVisible());
+}
+
+TEST_F(ControlEdit, RemovingAFocusedFieldGivesTheHookCountBack) {
+    const int nLock = KLVMouseHook()->m_nLock;
+    m_pEdit->SetFocused(TRUE);
+    EXPECT_EQ(KLVMouseHook()->m_nLock, nLock + 1);
+    m_pBar->GetControls()->Remove(m_pEdit);
+    EXPECT_EQ(KLVMouseHook()->m_nLock, nLock);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The edit control's window: focus, changes and the mouse reported to its control.
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/ControlEdit.h"
+
+#include <windowsx.h>
+
+IMPLEMENT_DYNAMIC(CKLVControlEditCtrl, CKLVEdit)
+
+LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    CKLVControlEdit* pControl = m_pControl;
+    CKLVCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
+    const BOOL bCustomize = pControl && pControl->IsCustomizeMode();
+    const CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    switch (message) {
+    case WM_SETFOCUS: {
+        if (bCustomize) return 0;
+        const LRESULT lResult = CKLVEdit::WindowProc(message, wParam, lParam);
+        if (!pControl) return lResult;
+        pControl->OnSetFocus(reinterpret_cast<HWND>(wParam));
+        SendMessage(EM_SETSEL, 0, 0);
+        SendMessage(EM_SCROLLCARET);
+        PostMessage(EM_SETSEL, 0, -1);
+        return lResult;
+    }
+    case WM_KILLFOCUS: {
+        const LRESULT lResult = CKLVEdit::WindowProc(message, wParam, lParam);
+        if (pControl) pControl->OnKillFocus();
+        return lResult;
+    }
+    case WM_DESTROY:
+        if (pControl) pControl->OnFieldDestroyed();
+        break;
+    case WM_LBUTTONDOWN:
+        if (bCustomize && pBar) {
+            CPoint ptBar = pt;
+            MapWindowPoints(pBar, &ptBar, 1);
+            pControl->OnCustomizeMouseDown(ptBar);
+            return 0;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        if (bCustomize && pBar) {
+            CPoint ptBar = pt;
+            MapWindowPoints(pBar, &ptBar, 1);
+            pBar->SendMessage(WM_RBUTTONDOWN, wParam, MAKELPARAM(ptBar.x, ptBar.y));
+            return 0;
+        }
+        if (pControl) pControl->SetFocused(TRUE);
+        break;
+    case WM_MOUSEMOVE: {
+        const LRESULT lResult = CKLVEdit::WindowProc(message, wParam, lParam);
+        if (pBar && pBar->GetSafeHwnd()) {
+            CPoint ptBar = pt;
+            MapWindowPoints(pBar, &ptBar, 1);
+            pBar->SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(ptBar.x, ptBar.y));
+        }
+        return lResult;
+    }
+    case WM_CONTEXTMENU: return 0;
+    case msgIsCommandBarEdit: return TRUE;
+    default: break;
+    }
+    return CKLVEdit::WindowProc(message, wParam, lParam);
+}
+
+BOOL CKLVControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && m_pControl) {
+        m_pControl->OnFieldChanged();
+        if (pResult) *pResult = 0;
+        return TRUE;
+    }
+    return CKLVEdit::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+void CKLVControlEditCtrl::PostNcDestroy() {
+    // The control owns this object; the window going does not delete it.
+}
