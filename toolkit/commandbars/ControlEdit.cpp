@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/RichEditLibrary.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/MouseHook.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControlEdit, CKLVControl)
@@ -89,8 +90,31 @@ void CKLVControlEdit::Copy(CKLVControl* pControl, BOOL bRecursive) {
         if (m_pEdit && m_pEdit->GetSafeHwnd()) m_pEdit->SetReadOnly(m_bReadOnly);
         m_strEditHint = pEdit->m_strEditHint;
         m_bShowSpinButtons = pEdit->m_bShowSpinButtons;
+        m_dwShellAutoCompleteFlags = pEdit->m_dwShellAutoCompleteFlags;
     }
     CKLVControl::Copy(pControl, bRecursive);
+}
+
+void CKLVControlEdit::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVControl::DoPropExchange(pPX);
+    const UINT nSchema = pPX->GetSchema();
+    if (nSchema > 5) {
+        PX_Bool(pPX, "HasLabel", m_bHasLabel, FALSE);
+        PX_Long(pPX, "Width", m_nWidth, 100);
+    }
+    if (nSchema > 7) PX_Bool(pPX, "ReadOnly", m_bReadOnly, FALSE);
+    if (nSchema > 8) {
+        PX_String(pPX, "EditHint", m_strEditHint, "");
+        long nFlags = static_cast<long>(m_dwShellAutoCompleteFlags);
+        PX_Long(pPX, "ShellAutoCompleteFlags", nFlags, 0);
+        m_dwShellAutoCompleteFlags = static_cast<DWORD>(nFlags);
+    }
+    if (nSchema > 16) {
+        long nStyle = static_cast<long>(m_dwEditStyle);
+        PX_Long(pPX, "EditStyle", nStyle, 0);
+        m_dwEditStyle = static_cast<DWORD>(nStyle);
+    }
+    if (nSchema > 18) PX_Bool(pPX, "ShowSpinButtons", m_bShowSpinButtons, FALSE);
 }
 
 void CKLVControlEdit::OnRemoved() {

@@ -61,6 +61,9 @@ public:
     BOOL IsCustomizeResizeAllowed() const override { return TRUE; }
     int GetMinWidth() override { return m_nLabelWidth + 10; }
     void OnRemoved() override;
+    // "HasLabel" and "Width" from schema 6, "ReadOnly" 8, "EditHint" and "ShellAutoCompleteFlags"
+    // 9, "EditStyle" 17, "ShowSpinButtons" 19.
+    void DoPropExchange(CKLVPropExchange* pPX) override;
 
     // The text; a shown hint counts as empty.
     CString GetEditText() const;
@@ -80,6 +83,7 @@ public:
     BOOL m_bReadOnly = FALSE;
     CString m_strEditHint;
     DWORD m_dwEditStyle = 0;
+    DWORD m_dwShellAutoCompleteFlags = 0;
     BOOL m_bShowSpinButtons = FALSE;
 
     // Field events.

@@ -4,6 +4,7 @@
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/commandbars/PropExchangeParam.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/PropExchangeArchive.h"
@@ -53,6 +54,18 @@ void LoadWith(Bytes bytes, const std::function<void(CKLVPropExchange*)>& read) {
     CArchive ar(&file, CArchive::load);
     CKLVPropExchangeArchive px(ar);
     read(&px);
+}
+
+// Stores one control's keys and loads them into another, both at the schema.
+void RoundTrip(CKLVControl* pStored, CKLVControl* pLoaded, UINT nSchema) {
+    const Bytes bytes = StoreWith([&](CKLVPropExchange* px) {
+        px->m_dwSchema = nSchema;
+        pStored->DoPropExchange(px);
+    });
+    LoadWith(bytes, [&](CKLVPropExchange* px) {
+        px->m_dwSchema = nSchema;
+        pLoaded->DoPropExchange(px);
+    });
 }
 
 void Release(CObject* pObject) {
@@ -190,15 +203,8 @@ TEST(ControlExchange, EveryKeyFromTheSchemaThatBroughtIt) {
     Ref<CKLVControlButton> pFresh(new CKLVControlButton);
     const std::vector<std::string> stored = Keys(*pStored), fresh = Keys(*pFresh);
     for (const Case& c : cases) {
-        const Bytes bytes = StoreWith([&](CKLVPropExchange* px) {
-            px->m_dwSchema = c.nSchema;
-            pStored->DoPropExchange(px);
-        });
         Ref<CKLVControlButton> pLoaded(new CKLVControlButton);
-        LoadWith(bytes, [&](CKLVPropExchange* px) {
-            px->m_dwSchema = c.nSchema;
-            pLoaded->DoPropExchange(px);
-        });
+        RoundTrip(pStored.get(), pLoaded.get(), c.nSchema);
         std::vector<std::string> expected = stored;
         for (int nKey : c.defaulted) expected[static_cast<size_t>(nKey)] = fresh[static_cast<size_t>(nKey)];
         expected[keyCustomStyle] = c.pszCustomStyle;
@@ -260,6 +266,39 @@ TEST(ControlExchange, ALoadedControlTakesItsActionAndItsCustomIcon) {
         EXPECT_EQ(KLVImageManager()->GetImage(900, 16), nullptr) << c.nId;
     }
     loading.GetControls()->RemoveAll();
+}
+
+TEST(ControlExchange, AnEditKeepsItsKeysFromTheSchemaThatBroughtThem) {
+    // Label, width, read-only, hint, completion flags, edit style, spin buttons.
+    const auto keys = [](CKLVControlEdit& c) {
+        return std::vector<std::string>{std::to_string(c.m_bHasLabel), std::to_string(c.GetWidth()),
+                                        std::to_string(c.m_bReadOnly), std::string(c.m_strEditHint),
+                                        std::to_string(c.m_dwShellAutoCompleteFlags), std::to_string(c.m_dwEditStyle),
+                                        std::to_string(c.m_bShowSpinButtons)};
+    };
+    const struct {
+        UINT nSchema;
+        int nKeysKept;
+    } cases[] = {{23, 7}, {19, 7}, {18, 6}, {17, 6}, {16, 5}, {9, 5}, {8, 3}, {6, 2}, {5, 0}};
+    Ref<CKLVControlEdit> pStored(new CKLVControlEdit);
+    pStored->m_bHasLabel = TRUE;
+    pStored->SetWidth(160);
+    pStored->m_bReadOnly = TRUE;
+    pStored->m_strEditHint = "Find what";
+    pStored->m_dwShellAutoCompleteFlags = 0x10000001;
+    pStored->m_dwEditStyle = ES_NUMBER;
+    pStored->m_bShowSpinButtons = TRUE;
+    Ref<CKLVControlEdit> pFresh(new CKLVControlEdit);
+    const std::vector<std::string> stored = keys(*pStored), fresh = keys(*pFresh);
+    for (const auto& c : cases) {
+        Ref<CKLVControlEdit> pLoaded(new CKLVControlEdit);
+        RoundTrip(pStored.get(), pLoaded.get(), c.nSchema);
+        std::vector<std::string> expected = fresh;
+        for (int i = 0; i < c.nKeysKept; ++i) expected[static_cast<size_t>(i)] = stored[static_cast<size_t>(i)];
+        // From schema 18 the control's own keys carry the width too.
+        if (c.nSchema >= 18) expected[1] = stored[1];
+        EXPECT_EQ(keys(*pLoaded), expected) << "schema " << c.nSchema;
+    }
 }
 
 TEST(ControlExchange, APopupSavesTheIdOfItsBar) {
