@@ -135,6 +135,24 @@ TEST_F(ControlLists, AMenuLayoutPutsTheCurrentWindowsIn) {
     EXPECT_EQ(Captions(), (std::vector<std::string>{"&1 one", "&2 two"}));
 }
 
+TEST_F(ControlLists, AClientNumberingItsChildrenFromOneMovesTheFirstId) {
+    CLIENTCREATESTRUCT ccs = {nullptr, 1};
+    const HWND hClient = ::CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN, 0, 0, 200, 200,
+                                           m_frame.m_hFrame, nullptr, ::GetModuleHandleA(nullptr), &ccs);
+    ASSERT_NE(hClient, nullptr);
+    const HWND hOwnClient = m_frame.m_pFrame->m_hWndMDIClient;
+    m_frame.m_pFrame->m_hWndMDIClient = hClient;
+    m_frame.AddChild(0)->SetWindowText("first");
+    m_frame.AddChild(0)->SetWindowText("second");
+    Add(CKLVControl::typeButton, 35000);
+    Prepare();
+    EXPECT_EQ(CKLVControlWindowList::m_nFirstMDIChild, 1u);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"&1 first", "&2 second"}));
+    EXPECT_EQ(m_pPopup->GetControl(1)->GetId(), 1);
+    ::DestroyWindow(hClient);
+    m_frame.m_pFrame->m_hWndMDIClient = hOwnClient;
+}
+
 TEST_F(ControlLists, TheWindowListLeavesOtherControlsThatFollowIt) {
     CKLVControl* pList = Add(CKLVControl::typeButton, 35000);
     Add(CKLVControl::typeButton, 0xFF10);
