@@ -67,8 +67,17 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
         call.requestId = messageId(context, requestKeys.front());
         const CStructDef* response = context.layout().structOf(operation.output);
         if (operation.output != nullptr && response != nullptr) {
-            for (const CMessageKey* key : context.keys().keysOf(operation, 1))
-                call.responseIds.push_back(messageId(context, key));
+            for (const CMessageKey* key : context.keys().keysOf(operation, 1)) {
+                if (!key->emptyBody()) {
+                    call.responseIds.push_back(messageId(context, key));
+                    continue;
+                }
+                // An empty Body does not say whose response it is.
+                for (const CMessageKey& other : context.keys().keys()) {
+                    if (other.kind == CMessageKey::EmptyResponse)
+                        call.responseIds.push_back(messageId(context, &other));
+                }
+            }
         }
         if (!call.responseIds.empty()) {
             call.responseType = context.layout().typeName(response->name);

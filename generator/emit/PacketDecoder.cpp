@@ -247,6 +247,59 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
     });
 }
 
+// The messages that stand in an empty Body, per direction (requests, then
+// responses), each with the soapAction of its operation.
+struct CEmptyBody {
+    std::string id;
+    std::string action;
+};
+
+std::vector<std::vector<CEmptyBody>> emptyBodies(const CEmitContext& context)
+{
+    std::vector<std::vector<CEmptyBody>> bodies(2);
+    std::set<std::string> ids;
+    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
+                                            const CViewDirection&) {
+        for (const CMessageKey* key : context.keys().keysOf(operation, direction)) {
+            if (key->emptyBody() && ids.insert(key->id).second)
+                bodies[static_cast<std::size_t>(direction)].push_back(
+                    CEmptyBody{context.projUpper() + "_PROTO_" + key->id, operation.soapAction});
+        }
+    });
+    return bodies;
+}
+
+bool needsActionTest(const std::vector<std::vector<CEmptyBody>>& bodies)
+{
+    return bodies[0].size() > 1 || bodies[1].size() > 1;
+}
+
+// Which message an empty Body is: a request (the first line is no status
+// line) or a response of an operation whose message stands so; among
+// several the one whose soapAction the SOAPAction line names, else the first.
+void writeEmptyBody(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::vector<std::vector<CEmptyBody>> bodies = emptyBodies(context);
+    for (std::size_t direction = 0; direction < 2; ++direction) {
+        const std::vector<CEmptyBody>& candidates = bodies[direction];
+        if (candidates.empty())
+            continue;
+        out.line(std::string("\t\t\tif(cur == NULL && strncmp(buffer, \"HTTP\", 4) ") + (direction == 0 ? "!=" : "==") +
+                 " 0){");
+        const std::string indent = candidates.size() > 1 ? "\t\t\t\t\t" : "\t\t\t\t";
+        for (std::size_t i = 0; candidates.size() > 1 && i < candidates.size(); ++i) {
+            out.line("\t\t\t\t" + std::string(i > 0 ? "else " : "") + "if(mydecode_action(pk, " +
+                     cStringLiteral(candidates[i].action) + "))");
+            out.line(indent + "pk->msg_type = " + candidates[i].id + ";");
+        }
+        if (candidates.size() > 1)
+            out.line("\t\t\t\telse");
+        out.line(indent + "pk->msg_type = " + candidates.front().id + ";");
+        out.line("\t\t\t\tgoto over;");
+        out.line("\t\t\t}");
+    }
+}
+
 // A fixed message kind: the header's enumeration has it only when the
 // service has operations.
 std::string fixedKind(const CEmitContext& context, const std::string& kind, const char* value)
@@ -259,6 +312,19 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
     const std::string& p = context.proj();
     writeFragment(context, CFragment::EnvelopeReader, out);
     out.emptyLine();
+    if (needsActionTest(emptyBodies(context))) {
+        out.line("//whether the message's SOAPAction line names action (blanks and quotes around it aside)");
+        out.line("static int mydecode_action(const " + p + "_proto_packet_t *pk, const char *action)");
+        lines(out, {"{", "\tsize_t\t\tlength = strlen(action);", "\tconst char\t*value, *end;", "\tint\t\ti;", "",
+                    "\tfor(i = 0; i < pk->http_headers_count; i++){",
+                    "\t\tif(xmlStrcasecmp((const xmlChar *)pk->http_headers[i].name, (const xmlChar *)\"SOAPAction\") != 0)",
+                    "\t\t\tcontinue;", "\t\tvalue = pk->http_headers[i].value;",
+                    "\t\twhile(*value == ' ' || *value == '\\t' || *value == '\"')", "\t\t\tvalue++;",
+                    "\t\tend = value + strlen(value);",
+                    "\t\twhile(end > value && strchr(\" \\t\\r\\n\\\"\", end[-1]) != NULL)", "\t\t\tend--;",
+                    "\t\tif((size_t)(end - value) == length && strncmp(value, action, length) == 0)", "\t\t\treturn 1;",
+                    "\t}", "\treturn 0;", "}", ""});
+    }
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
                 "//(or its first multipart part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int " + p + "_proto_decoder(char *buffer, " + p + "_proto_packet_t *pk, tessaro_size_t buffer_len)");
@@ -285,7 +351,9 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
     const std::string& P = context.projUpper();
     writeHeaderRun(context, out);
     lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if(mydecode_is_soap(cur, \"Body\")){",
-                "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);", "\t\t\twhile (cur != NULL)", "\t\t\t{"});
+                "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
+    writeEmptyBody(context, out);
+    lines(out, {"\t\t\twhile (cur != NULL)", "\t\t\t{"});
     writeMessageRun(context, out);
     out.line("\t\t\t\tif(mydecode_is_soap(cur, " + P + "_SOAP_FAULT_TAG)){");
     out.line("\t\t\t\t\tpk->msg_type = " + fixedKind(context, "SOAP_FAULT", "0x2") + ";");

@@ -4,6 +4,7 @@
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
 
+#include <algorithm>
 #include <set>
 
 CMessageKeys::CMessageKeys(const CServiceView& view)
@@ -21,18 +22,29 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
                 addKey(op, direction, CMessageKey::RpcResponse, op.name + "Response", nullptr);
             return;
         }
+        const std::vector<CHeaderPart> headers = headerParts(side);
+        bool bodyPart = false;
         for (const CViewPart& part : side.message->parts) {
+            bodyPart = bodyPart || std::none_of(headers.begin(), headers.end(), [&](const CHeaderPart& header) {
+                return isHeaderPart(part, header);
+            });
             if (isHeaderPart(part, side.header) || part.refKind != CViewPart::ElementRef || part.element == nullptr)
                 continue;
             addKey(op, direction, CMessageKey::Element, part.element->name, part.element);
+        }
+        // A message with nothing for the Body still goes out, in an empty Body.
+        if (!bodyPart) {
+            const std::string key = "#" + op.name + (direction == 0 ? "" : "Response");
+            addKey(op, direction, direction == 0 ? CMessageKey::EmptyRequest : CMessageKey::EmptyResponse, key, nullptr);
         }
     });
     // Upper-casing can make two keys one identifier; the fixed kinds come first.
     std::set<std::string> taken = {"HTTP", "SOAP_FAULT"};
     for (CMessageKey& key : keys_) {
-        const std::string base = key.kind == CMessageKey::RpcResponse
-            ? upperName(sanitiseIdentifier(key.key.substr(0, key.key.size() - 8))) + "_RESPONSE"
-            : upperName(sanitiseIdentifier(key.key));
+        const std::string name = key.emptyBody() ? key.key.substr(1) : key.key;
+        const bool response = key.kind == CMessageKey::RpcResponse || key.kind == CMessageKey::EmptyResponse;
+        const std::string base = response ? upperName(sanitiseIdentifier(name.substr(0, name.size() - 8))) + "_RESPONSE"
+                                          : upperName(sanitiseIdentifier(name));
         key.id = base;
         for (int n = 2; !taken.insert(key.id).second; ++n)
             key.id = base + "_" + std::to_string(n);
@@ -47,7 +59,7 @@ void CMessageKeys::addKey(const CViewOperation& operation, int direction, CMessa
         CMessageKey added;
         added.kind = kind;
         added.key = key;
-        added.tagValue = key;
+        added.tagValue = added.emptyBody() ? std::string() : key;
         added.element = element;
         found = byKey_.emplace(key, keys_.size()).first;
         keys_.push_back(added);

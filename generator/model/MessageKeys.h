@@ -8,19 +8,27 @@
 #include <vector>
 
 // The message kinds of a service: one key per body element of a document
-// style operation, per rpc operation and per rpc response, in the order of
-// the bound operations. The tag constants, the message ids and everything
+// style operation, per rpc operation and per rpc response, and per request
+// or response of a document style operation whose Body stands empty (its
+// message has no body part), in the order of the bound operations. The tag constants, the message ids and everything
 // that switches on a packet's message type read them from here, so that
 // they always agree.
 struct CMessageKey {
-    enum Kind { Element, RpcRequest, RpcResponse };
+    enum Kind { Element, RpcRequest, RpcResponse, EmptyRequest, EmptyResponse };
     Kind kind = Element;
-    std::string key;      // element name, operation name, or operation name + "Response"
-    std::string tagValue; // the XML name the tag constant holds (the key)
+    // Element name, operation name, or operation name + "Response"; for an
+    // empty Body "#" and the operation name (+ "Response"), which no element
+    // name can be.
+    std::string key;
+    // The XML name the tag constant holds (the key); empty for an empty Body,
+    // which has no tag constant.
+    std::string tagValue;
     // Upper-cased identifier part, unique among the keys and the fixed kinds
     // HTTP and SOAP_FAULT: "<ELEMENT>", "<OPERATION>" or "<OPERATION>_RESPONSE".
     std::string id;
     const CViewElement* element = nullptr; // Element keys
+
+    bool emptyBody() const { return kind == EmptyRequest || kind == EmptyResponse; }
 };
 
 class CMessageKeys {

@@ -107,6 +107,16 @@ class Header:
             members.append(Member(m.group(1) + m.group(2), m.group(3), dims))
         return members
 
+    def empty_body_constant(self, op, direction):
+        """The constant of a document message that stands in an empty Body: it has no tag, and is
+        named after its operation (and "_RESPONSE")."""
+        message, use = (op.input, op.in_use) if direction == "input" else (op.output, op.out_use)
+        if op.style == "rpc" or op.body_parts(message, use):
+            return None
+        const = "%s_PROTO_%s%s" % (self.upper, re.sub(r"\W", "_", op.name).upper(),
+                                   "_RESPONSE" if direction == "output" else "")
+        return const if const in self.constants else None
+
     def constant_of(self, xml_name):
         """The message constant whose tag is xml_name (the body's first element)."""
         for stem, name in self.tags.items():
@@ -546,8 +556,9 @@ def write_driver(header, ops, samples_by_op):
     table = []
     fills = []
     for op in ops:
-        req = header.constant_of(wire_names(op, "input"))
-        resp = header.constant_of(wire_names(op, "output")) if op.output is not None else None
+        req = header.constant_of(wire_names(op, "input")) or header.empty_body_constant(op, "input")
+        resp = (header.constant_of(wire_names(op, "output")) or header.empty_body_constant(op, "output")
+                if op.output is not None else None)
         table.append('\t{%s, %s, %s, %d},' % (c_string(op.name), req or "0xffffffffu", resp or "0xffffffffu",
                                               1 if op.faults else 0))
         for const, key in ((req, "input"), (resp, "output")):

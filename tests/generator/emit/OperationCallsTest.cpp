@@ -357,4 +357,116 @@ TEST_F(OperationCallsArraysTest, TheCallerFreesTheResponseAndTheCallFreesTheRest
         << run.messages;
 }
 
+// Document operations whose messages have no part: Ping's request, Reset's
+// request and response, Clear's request (under its own soapAction).
+const char* const EmptyWsdl = R"(<?xml version="1.0" encoding="UTF-8"?>
+<definitions name="Empty" targetNamespace="urn:empty" xmlns="http://schemas.xmlsoap.org/wsdl/"
+    xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:xsd="http://www.w3.org/2001/XMLSchema" xmlns:tns="urn:empty">
+  <types>
+    <xsd:schema targetNamespace="urn:empty" elementFormDefault="qualified">
+      <xsd:element name="pong" type="xsd:int"/>
+    </xsd:schema>
+  </types>
+  <message name="Nothing"/>
+  <message name="Done"/>
+  <message name="PongOut"><part name="p" element="tns:pong"/></message>
+  <portType name="EmptyPort">
+    <operation name="Ping"><input message="tns:Nothing"/><output message="tns:PongOut"/></operation>
+    <operation name="Reset"><input message="tns:Nothing"/><output message="tns:Done"/></operation>
+    <operation name="Clear"><input message="tns:Nothing"/><output message="tns:PongOut"/></operation>
+  </portType>
+  <binding name="EmptySoap" type="tns:EmptyPort">
+    <soap:binding style="document" transport="http://schemas.xmlsoap.org/soap/http"/>
+    <operation name="Ping"><soap:operation soapAction="urn:ping"/>
+      <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
+    <operation name="Reset"><soap:operation soapAction="urn:reset"/>
+      <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
+    <operation name="Clear"><soap:operation soapAction="urn:clear"/>
+      <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
+  </binding>
+  <service name="EmptyService">
+    <port name="EmptyPort" binding="tns:EmptySoap"><soap:address location="http://127.0.0.1:4321/empty"/></port>
+  </service>
+</definitions>
+)";
+
+// The server reads the request as it came (its Body must be empty), tells
+// which message the packet reader made of it, and answers Ping and Clear
+// with pong and Reset with an empty Body.
+const std::string EmptyDriver = std::string("#include \"mt_api.c\"\n") + OneRequestServer + R"(
+static void *serve(void *arg)
+{
+	mt_proto_trans_t trans;
+	mt_proto_packet_t *pk = (mt_proto_packet_t *)calloc(1, sizeof(*pk));
+	char *buffer = (char *)calloc(MT_MAX_MESSAGE_LEN + 1, 1);
+	tessaro_size_t length = 0;
+	int type;
+	(void)arg;
+	memset(&trans, 0, sizeof(trans));
+	trans.socket = accept(listener, NULL, NULL);
+	if(read_packet(&trans, buffer, MT_MAX_MESSAGE_LEN, &length, 30) == 0 && mt_proto_unpack(buffer, length, pk) == 0){
+		type = (int)pk->msg_type;
+		printf("[%s %s] ", strstr(buffer, "<SOAP-ENV:Body></SOAP-ENV:Body>") != NULL ? "empty" : "BODY",
+			type == MT_PROTO_PING ? "Ping" : type == MT_PROTO_RESET ? "Reset" : type == MT_PROTO_CLEAR ? "Clear" : "?");
+		mt_free_proto_packet(pk);
+		memset(pk, 0, sizeof(*pk));
+		pk->msg_type = type == MT_PROTO_RESET ? MT_PROTO_RESET_RESPONSE : MT_PROTO_PONG;
+		pk->msg.PongOut.pong.pong = 7;
+		mt_proto_sendpacket(&trans, pk, 30);
+	}
+	tessaro_socket_close(trans.socket);
+	free(buffer);
+	free(pk);
+	return NULL;
+}
+
+int main(void)
+{
+	char endpoint[64];
+	mt_client_t client;
+	mt_Nothing_msg_t in;
+	mt_PongOut_msg_t pong;
+	mt_Done_msg_t done;
+	int call;
+#ifdef _WIN32
+	WSADATA data;
+	WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+	memset(&in, 0, sizeof(in));
+	for(call = 0; call < 3; call++){
+		int result = -99;
+		if(server_start("/empty", endpoint) != 0)
+			return 2;
+		memset(&pong, 0, sizeof(pong));
+		if(mt_client_init(&client, endpoint) == 0)
+			result = call == 0 ? mt_Ping(&client, &in, &pong, NULL) : call == 1 ? mt_Reset(&client, &in, &done, NULL)
+				: mt_Clear(&client, &in, &pong, NULL);
+		server_finish();
+		printf("%d %d\n", result, pong.pong.pong);
+	}
+	return 0;
+}
+)";
+
+class OperationCallsEmptyBodyTest : public GeneratorTest {};
+
+TEST_F(OperationCallsEmptyBodyTest, ADocumentOperationWithoutPartsSendsAnEmptyBody)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    view(EmptyWsdl);
+    const std::string header = emitHeader("mt", programPlatform());
+    // no tag constant for a message that has no element
+    EXPECT_EQ(header.find("MT_PING_TAG"), std::string::npos);
+    EXPECT_NE(header.find("MT_PROTO_RESET_RESPONSE"), std::string::npos);
+    CTextBuffer source;
+    writeSourceFile(*context_, source);
+    const RunResult run = buildAndRunC(EmptyDriver, {{"mt_api.h", header}, {"mt_api.c", source.text()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output, "[empty Ping] 0 7\n"
+                          "[empty Reset] 0 0\n"
+                          "[empty Clear] 0 7\n")
+        << run.messages;
+}
+
 } // namespace
