@@ -60,63 +60,68 @@ static tessaro_usec_t tessaro_left(tessaro_usec_t deadline, tessaro_usec_t timeo
     return left > 0 ? left : 0;
 }
 
-/* 0 when the socket is ready to read (write 0) or write (write 1),
- * TESSARO_TIMEOUT when the time-out passed first. */
+/* One wait of at most timeout (negative: no end) until the socket is ready
+ * to read (write 0) or write (write 1): 1 when it is, 0 when the time
+ * passed, TESSARO_WAIT_BROKEN when a signal broke in, -1 on an error. */
+#define TESSARO_WAIT_BROKEN (-2)
 #ifdef _WIN32
 /* A Winsock set is a counted array of sockets, not a bit set indexed by the
  * socket's number: any socket fits, as long as the count took it. */
-static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+static int tessaro_wait_once(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
 {
     fd_set set;
     struct timeval limit;
     int ready;
 
-    for (;;) {
-        FD_ZERO(&set);
-        FD_SET(sock, &set);
-        if (set.fd_count != 1)
-            return TESSARO_ERROR;
-        limit.tv_sec = (long)(timeout / TESSARO_USEC_PER_SEC);
-        limit.tv_usec = (long)(timeout % TESSARO_USEC_PER_SEC);
-        ready = select(0, write ? NULL : &set, write ? &set : NULL, NULL, timeout < 0 ? NULL : &limit);
-        if (ready > 0)
-            return 0;
-        if (ready == 0)
-            return TESSARO_TIMEOUT;
-        if (TESSARO_LAST_ERROR() != WSAEINTR)
-            return TESSARO_ERROR;
-    }
+    FD_ZERO(&set);
+    FD_SET(sock, &set);
+    if (set.fd_count != 1)
+        return -1;
+    limit.tv_sec = (long)(timeout / TESSARO_USEC_PER_SEC);
+    limit.tv_usec = (long)(timeout % TESSARO_USEC_PER_SEC);
+    ready = select(0, write ? NULL : &set, write ? &set : NULL, NULL, timeout < 0 ? NULL : &limit);
+    if (ready < 0)
+        return TESSARO_LAST_ERROR() == WSAEINTR ? TESSARO_WAIT_BROKEN : -1;
+    return ready > 0 ? 1 : 0;
 }
 #else
 /* poll, not select: a select set holds descriptors below FD_SETSIZE only,
  * and a busy server has sockets above it. */
-static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+static int tessaro_wait_once(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
 {
     struct pollfd entry;
-    tessaro_usec_t deadline = tessaro_deadline(timeout);
-    tessaro_usec_t left;
+    /* milliseconds, rounded up; a negative time-out waits without end (poll's -1) */
+    tessaro_usec_t milliseconds = timeout < 0 ? -1 : (timeout + 999) / 1000;
     int ready;
 
-    for (;;) {
-        entry.fd = sock;
-        entry.events = write ? POLLOUT : POLLIN;
-        entry.revents = 0;
-        /* milliseconds, rounded up; a negative time-out waits without end (poll's -1) */
-        left = tessaro_left(deadline, timeout);
-        left = left < 0 ? -1 : (left + 999) / 1000;
-        if (left > 0x7fffffff)
-            left = 0x7fffffff;
-        ready = poll(&entry, 1, (int)left);
-        /* An error or a hang-up is ready too: the read or write that follows reports it. */
-        if (ready > 0)
-            return 0;
-        if (ready == 0)
-            return TESSARO_TIMEOUT;
-        if (errno != EINTR)
-            return TESSARO_ERROR;
-    }
+    if (milliseconds > 0x7fffffff)
+        milliseconds = 0x7fffffff;
+    entry.fd = sock;
+    entry.events = write ? POLLOUT : POLLIN;
+    entry.revents = 0;
+    ready = poll(&entry, 1, (int)milliseconds);
+    /* An error or a hang-up is ready too: the read or write that follows reports it. */
+    if (ready < 0)
+        return errno == EINTR ? TESSARO_WAIT_BROKEN : -1;
+    return ready > 0 ? 1 : 0;
 }
 #endif
+
+/* 0 when the socket is ready to read (write 0) or write (write 1),
+ * TESSARO_TIMEOUT when the time-out passed first. A signal that breaks in
+ * starts the wait again for what is left of the time-out, not all of it. */
+static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+{
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    int ready;
+
+    do
+        ready = tessaro_wait_once(sock, write, tessaro_left(deadline, timeout));
+    while (ready == TESSARO_WAIT_BROKEN);
+    if (ready > 0)
+        return 0;
+    return ready == 0 ? TESSARO_TIMEOUT : TESSARO_ERROR;
+}
 
 int tessaro_create_tcp_socket(tessaro_socket_t *sock)
 {

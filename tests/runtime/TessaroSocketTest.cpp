@@ -14,9 +14,11 @@
 #include <winsock2.h>
 typedef int socklen_t;
 #else
+#include <csignal>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -92,6 +94,38 @@ TEST_F(TessaroSocketTest, NegativeTimeOutWaitsForTheData)
     late.join();
     EXPECT_EQ(std::string(buffer, len), "late");
 }
+
+#ifndef _WIN32
+volatile sig_atomic_t interruptions = 0;
+
+void countInterruption(int)
+{
+    interruptions = interruptions + 1;
+}
+
+// Signals that break into a wait every 2 ms (no restart) do not make a 50 ms
+// wait start over each time: it ends at its deadline.
+TEST_F(TessaroSocketTest, InterruptedWaitKeepsItsDeadline)
+{
+    struct sigaction action {};
+    struct sigaction previous {};
+    action.sa_handler = countInterruption;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    ASSERT_EQ(sigaction(SIGALRM, &action, &previous), 0);
+    itimerval every{{0, 2000}, {0, 2000}};
+    itimerval stop{};
+    interruptions = 0;
+    ASSERT_EQ(setitimer(ITIMER_REAL, &every, nullptr), 0);
+    char buffer[16];
+    tessaro_size_t len = sizeof(buffer);
+    const int result = tessaro_socket_recv(client_, buffer, &len, 50000);
+    setitimer(ITIMER_REAL, &stop, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+    EXPECT_EQ(result, TESSARO_TIMEOUT);
+    EXPECT_GT(interruptions, 0);
+}
+#endif
 
 TEST_F(TessaroSocketTest, EndOfStreamIsReportedByEveryReceive)
 {
