@@ -13,13 +13,13 @@
 
 namespace {
 
-// A single number or text element that neither minOccurs="0", a choice
-// nor nillable="true" lets stand out. (A text may be empty; it must come.)
+// A single number or text element that neither minOccurs="0" nor a choice
+// lets stand out. (A text may be empty and a nillable one nil; it must come.)
 bool isRequiredValue(const CStructMember& member)
 {
     return (member.kind == CStructMember::Number || member.kind == CStructMember::Text) &&
         member.origin == CStructMember::Element && !member.optional && !member.wildcard &&
-        member.presentName.empty() && member.nilName.empty();
+        member.presentName.empty();
 }
 
 class CDecoderWriter : public CMemberDecoder {
@@ -162,10 +162,6 @@ public:
 
     void text(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
-        if (isRequiredValue(member)) {
-            loop_.line(indent + "seen" + std::to_string(required_.size()) + " = 1;");
-            required_.push_back(structType_ + "." + member.cName);
-        }
         read(member, access, indent);
     }
 
@@ -250,6 +246,10 @@ private:
     {
         loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(name) + "\")){");
         names_.push_back(name);
+        if (isRequiredValue(member)) { // nil or not, it came
+            loop_.line("\t\t\tseen" + std::to_string(required_.size()) + " = 1;");
+            required_.push_back(structType_ + "." + member.cName);
+        }
         if (!member.presentName.empty())
             loop_.line("\t\t\tvalue->" + member.presentName + " = 1;");
         if (!member.nilName.empty()) {

@@ -194,6 +194,12 @@ int main(void)
 	mycursor_init(&cursor, body, sizeof(body));
 	printf("%d %s\n", encode_Nils_t(&cursor, "n", &v, 0), body);
 	free_Nils_t(&v);
+	/* nil or not, a required element must stand */
+	doc = xmlReadMemory("<n><many>1</many></n>", 21, "none.xml", NULL, XML_PARSE_NONET);
+	memset(&v, 0, sizeof(v));
+	printf("without one: %d\n", decode_Nils_t(doc, xmlDocGetRootElement(doc), &v));
+	xmlFreeDoc(doc);
+	free_Nils_t(&v);
 	xmlCleanupParser();
 	return 0;
 }
@@ -215,7 +221,8 @@ TEST_F(ResponseDecodersTest, NilItemsKeepTheirPlace)
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     EXPECT_EQ(run.output, "0 one_nil=1 many=3 1 0 3 words=2 a|\n"
                           "0 <n><one xsi:nil=\"true\"/><many>1</many><many>0</many><many>3</many>"
-                          "<words>a</words><words></words></n>\n");
+                          "<words>a</words><words></words></n>\n"
+                          "without one: -1\n");
 }
 
 // Storage that cannot grow: the decoders' realloc fails from a given call
