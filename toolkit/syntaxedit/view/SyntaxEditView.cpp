@@ -147,6 +147,12 @@ void CKLVSyntaxEditView::Reload() {
     pCtrl->SetCurPos(pCtrl->GetCurRow(), pCtrl->GetCurCol());
 }
 
+void CKLVSyntaxEditView::SetScrollBars(BOOL bHorz, BOOL bVert) {
+    m_bHorzScrollBar = bHorz;
+    m_bVertScrollBar = bVert;
+    GetEditCtrl()->SetScrollBars(bHorz, bVert, TRUE);
+}
+
 void CKLVSyntaxEditView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     if (pSender == this || lHint < KLV_SYNTAXEDIT_HINT_RELOAD || lHint > KLV_SYNTAXEDIT_HINT_SIBLINGS) return;
     CKLVSyntaxEditCtrl* pCtrl = GetEditCtrl();

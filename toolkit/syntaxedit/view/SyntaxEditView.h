@@ -45,6 +45,10 @@ public:
     void Refresh();
     // The control takes the font, and the other views of the document after it.
     void SetFont(const LOGFONT* pLogFont, BOOL bRedraw = TRUE);
+    // The scroll bars the view gives its control, saved as the editor's setting.
+    void SetScrollBars(BOOL bHorz, BOOL bVert);
+    BOOL GetHorzScrollBar() const { return m_bHorzScrollBar; }
+    BOOL GetVertScrollBar() const { return m_bVertScrollBar; }
 
     // Find and replace.
     CKLVSyntaxEditFindReplaceDlg& GetFindReplaceDlg() { return m_dlgFindReplace; }
