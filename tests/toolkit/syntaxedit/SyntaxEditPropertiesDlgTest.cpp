@@ -13,6 +13,7 @@ protected:
         ASSERT_NE(m_pDoc, nullptr);
         m_pView = SyntaxMdiHost::Views(m_pDoc).front();
         m_pCtrl = m_pView->GetEditCtrl();
+        GetPaintManager()->GetTextFont()->GetLogFont(&m_lfEditor);
     }
     void OpenSheet() {
         m_pSheet = std::make_unique<CKLVSyntaxEditPropertiesDlg>(m_pView);
@@ -20,6 +21,7 @@ protected:
     }
     void TearDown() override {
         if (m_pSheet && m_pSheet->m_hWnd) m_pSheet->DestroyWindow();
+        GetPaintManager()->SetFont(m_lfEditor, FALSE);   // the profile is emptied, the font stays
     }
     HWND Page() { return m_pSheet->GetActivePage()->m_hWnd; }
     void Click(int nID, BOOL bCheck) {
@@ -47,6 +49,7 @@ protected:
     CRecordingSyntaxView* m_pView = nullptr;
     CKLVSyntaxEditCtrl* m_pCtrl = nullptr;
     std::unique_ptr<CKLVSyntaxEditPropertiesDlg> m_pSheet;
+    LOGFONTA m_lfEditor{};
 };
 
 TEST_F(PropertiesTest, OpensOnTheEditPageUnderItsCaption) {
@@ -56,7 +59,7 @@ TEST_F(PropertiesTest, OpensOnTheEditPageUnderItsCaption) {
     CString strCaption;
     m_pSheet->GetWindowText(strCaption);
     EXPECT_EQ(std::string(strCaption), "Edit Options");
-    const std::vector<std::string> tabs = {"Editor"};
+    const std::vector<std::string> tabs = {"Editor", "Editor Font"};
     ASSERT_EQ(m_pSheet->GetPageCount(), static_cast<int>(tabs.size()));
     for (size_t i = 0; i < tabs.size(); ++i) EXPECT_EQ(TabText(static_cast<int>(i)), tabs[i]);
 }
@@ -107,6 +110,102 @@ TEST_F(PropertiesTest, EditPageCancelChangesNothing) {
     EXPECT_EQ(m_pCtrl->GetTabSize(), 4);
     EXPECT_TRUE(m_pCtrl->GetLineNumbers());
     for (const char* key : {"TabSize", "LineNumbers", "WideCaret", "AutoReload"}) EXPECT_EQ(Setting(key), -1) << key;
+}
+
+CKLVSyntaxEditPropertiesPageFont& FontPage(CKLVSyntaxEditPropertiesDlg& sheet) {
+    EXPECT_TRUE(sheet.SetActivePage(1));
+    return sheet.m_pageFont;
+}
+
+std::vector<std::string> Items(CComboBox& combo) {
+    std::vector<std::string> items;
+    for (int i = 0; i < combo.GetCount(); ++i) {
+        CString str;
+        combo.GetLBText(i, str);
+        items.emplace_back(str);
+    }
+    return items;
+}
+
+TEST_F(PropertiesTest, FontPageListsFixedPitchFacesOnly) {
+    OpenSheet();
+    CKLVSyntaxEditPropertiesPageFont& page = FontPage(*m_pSheet);
+    const std::vector<std::string> faces = Items(page.m_cmbFace);
+    ASSERT_FALSE(faces.empty());
+    CClientDC dc(nullptr);
+    std::string trueTypeFace;
+    for (const std::string& face : faces) {
+        LOGFONTA lf{};
+        lf.lfHeight = -13;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+        CFont font;
+        ASSERT_TRUE(font.CreateFontIndirect(&lf));
+        CFont* pOld = dc.SelectObject(&font);
+        TEXTMETRICA tm{};
+        dc.GetTextMetrics(&tm);
+        dc.SelectObject(pOld);
+        // The bit set means a variable pitch.
+        EXPECT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << face;
+        if ((tm.tmPitchAndFamily & TMPF_TRUETYPE) && trueTypeFace.empty()) trueTypeFace = face;
+    }
+    if (trueTypeFace.empty()) GTEST_SKIP() << "no fixed-pitch TrueType face on this system";
+    page.m_cmbFace.SetCurSel(page.m_cmbFace.FindStringExact(-1, trueTypeFace.c_str()));
+    page.SendMessage(WM_COMMAND, MAKEWPARAM(101, CBN_SELCHANGE), reinterpret_cast<LPARAM>(page.m_cmbFace.m_hWnd));
+    const std::vector<std::string> standard = {"8", "9", "10", "11", "12", "14", "16", "18",
+                                               "20", "22", "24", "26", "28", "36", "48", "72"};
+    EXPECT_EQ(Items(page.m_cmbSize), standard) << trueTypeFace;
+    LOGFONT lf;
+    page.GetPageLogFont(lf);
+    EXPECT_EQ(std::string(lf.lfFaceName), trueTypeFace);
+}
+
+TEST_F(PropertiesTest, FontPageApplySavesTheFontAndColoursThePaintManagerUses) {
+    OpenSheet();
+    CKLVSyntaxEditPropertiesPageFont& page = FontPage(*m_pSheet);
+    auto choose = [&](CComboBox& combo, int nID, int nIndex) {
+        combo.SetCurSel(nIndex);
+        page.SendMessage(WM_COMMAND, MAKEWPARAM(nID, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo.m_hWnd));
+    };
+    choose(page.m_cmbSize, 105, page.m_cmbSize.FindStringExact(-1, "14") >= 0 ? page.m_cmbSize.FindStringExact(-1, "14") : 0);
+    choose(page.m_cmbStyle, 103, 1);   // "Bold"
+    choose(page.m_cmbText, 106, page.m_cmbText.FindColor(RGB(255, 0, 0)));
+    choose(page.m_cmbBack, 108, page.m_cmbBack.FindColor(RGB(255, 255, 0)));
+    choose(page.m_cmbSelText, 110, page.m_cmbSelText.FindColor(RGB(0, 0, 128)));
+    choose(page.m_cmbSelBack, 112, page.m_cmbSelBack.FindColor(RGB(0, 255, 255)));
+    LOGFONT lfPage;
+    page.GetPageLogFont(lfPage);
+    EXPECT_EQ(lfPage.lfWeight, FW_BOLD);
+    const CKLVSyntaxEditTextColors& colors = GetPaintManager()->GetColors();
+    EXPECT_NE(static_cast<COLORREF>(colors.crText), RGB(255, 0, 0)) << "nothing before Apply";
+    Press(PSBTN_APPLYNOW);
+
+    const struct {
+        const char* key;
+        COLORREF clr;
+        COLORREF inEffect;
+    } expected[] = {{"ColorText", RGB(255, 0, 0), colors.crText},
+                    {"ColorBack", RGB(255, 255, 0), colors.crBack},
+                    {"ColorHiliteText", RGB(0, 0, 128), colors.crSelText},
+                    {"ColorHiliteBack", RGB(0, 255, 255), colors.crSelBack}};
+    for (const auto& e : expected) {
+        EXPECT_EQ(static_cast<COLORREF>(Setting(e.key)), e.clr) << e.key;
+        EXPECT_EQ(e.inEffect, e.clr) << e.key;
+    }
+    BYTE* pData = nullptr;
+    UINT nBytes = 0;
+    ASSERT_TRUE(m_host.app.GetProfileBinary("Settings", "LogFont", &pData, &nBytes));
+    ASSERT_EQ(nBytes, sizeof(LOGFONTA));
+    LOGFONTA lfSaved;
+    memcpy(&lfSaved, pData, sizeof(lfSaved));
+    delete[] pData;
+    EXPECT_EQ(lfSaved.lfHeight, lfPage.lfHeight);
+    EXPECT_EQ(lfSaved.lfWeight, FW_BOLD);
+    LOGFONTA lfEditor;
+    GetPaintManager()->GetTextFont()->GetLogFont(&lfEditor);
+    EXPECT_EQ(lfEditor.lfHeight, lfPage.lfHeight);
+    EXPECT_EQ(lfEditor.lfWeight, FW_BOLD);
+    EXPECT_EQ(reinterpret_cast<HFONT>(m_pCtrl->SendMessage(WM_GETFONT)), GetPaintManager()->GetTextFont()->m_hObject);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ CString LoadCaption() {
 IMPLEMENT_DYNAMIC(CKLVSyntaxEditPropertiesDlg, CPropertySheet)
 
 CKLVSyntaxEditPropertiesDlg::CKLVSyntaxEditPropertiesDlg(CKLVSyntaxEditView* pView)
-    : CPropertySheet(LoadCaption(), pView, 0), m_pageEdit(pView) {
+    : CPropertySheet(LoadCaption(), pView, 0), m_pageEdit(pView), m_pageFont(pView) {
     AddPage(&m_pageEdit);
+    AddPage(&m_pageFont);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/syntaxedit/options/SyntaxEditPropertiesPageEdit.h"
+#include "toolkit/syntaxedit/options/SyntaxEditPropertiesPageFont.h"
 
 class CKLVSyntaxEditPropertiesDlg : public CPropertySheet {
     DECLARE_DYNAMIC(CKLVSyntaxEditPropertiesDlg)
@@ -10,4 +11,5 @@ public:
     explicit CKLVSyntaxEditPropertiesDlg(CKLVSyntaxEditView* pView);
 
     CKLVSyntaxEditPropertiesPageEdit m_pageEdit;
+    CKLVSyntaxEditPropertiesPageFont m_pageFont;
 };
