@@ -298,6 +298,12 @@ public:
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
 
+    // The window rectangle for a client rectangle. The layout of control bars asks the window it
+    // leaves room for (a library window) before moving it there; a window that shares its place
+    // with others (a tabbed MDI client) takes its part here. The default keeps the rectangle.
+    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+    virtual void CalcWindowRect(LPRECT /*lpClientRect*/, UINT /*nAdjustType*/ = adjustBorder) {}
+
     // ---- Layout of control bars: each child with an id from nIDFirst to nIDLast is sent
     // WM_SIZEPARENT and takes its strip of the client rectangle; the child nIDLeftOver gets what
     // is left. reposQuery only computes that rectangle into lpRectParam; reposExtra first leaves

@@ -46,6 +46,7 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         CRect rect(layout.rect);
         if (rect.right < rect.left) rect.right = rect.left;
         if (rect.bottom < rect.top) rect.bottom = rect.top;
+        if (CWnd* pLeftOver = FromHandlePermanent(hWndLeftOver)) pLeftOver->CalcWindowRect(&rect);
         AfxRepositionWindow(&layout, hWndLeftOver, &rect);
     }
     if (layout.hDWP) ::EndDeferWindowPos(layout.hDWP);

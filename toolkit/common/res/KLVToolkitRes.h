@@ -24,6 +24,12 @@
 #define KLV_IDS_ACTIVE_TOOL_WINDOWS 9461
 #define KLV_IDS_ACTIVE_FILES 9462
 
+// The MDI tab client: the new group commands' icons (9157, 9158) and the cursors of a tab
+// dragged over the client and outside it.
+#define KLV_IDB_TAB_GROUPS 9104
+#define KLV_IDC_TAB_DRAG_OVER 9108
+#define KLV_IDC_TAB_DRAG_OUTSIDE 9109
+
 // Tooltips of the tab rows' navigation buttons.
 #define KLV_IDS_TAB_SCROLLLEFT 9800
 #define KLV_IDS_TAB_SCROLLRIGHT 9801

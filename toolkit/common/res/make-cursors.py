@@ -110,6 +110,19 @@ def hand(img):
     outline(img, fill)
 
 
+def tab_page(img, x0, y0, cross=False):
+    """A page with a tab on its top left corner (a document tab being dragged); crossed out when
+    it would be dropped nowhere."""
+    box(img, x0, y0 + 3, 14, 10)
+    box(img, x0, y0, 7, 4)
+    for x in range(x0 + 1, x0 + 6):
+        img[y0 + 3][x] = W
+    if cross:
+        for d in range(2, 8):
+            img[y0 + 3 + d][x0 + 2 + d] = B
+            img[y0 + 3 + d][x0 + 11 - d] = B
+
+
 def write_cur(name, img, hotspot):
     xor_rows, and_rows = [], []
     for row in reversed(img):  # bottom-up
@@ -140,6 +153,8 @@ def main():
         'split-vert.cur': (lambda img: split(img, False), (15, 15)),
         'hand.cur': (hand, (13, 2)),
         'resize-horz.cur': (resize, (15, 15)),
+        'tab-drag-over.cur': (lambda img: (arrow(img), tab_page(img, 14, 16)), (1, 1)),
+        'tab-drag-outside.cur': (lambda img: (arrow(img), tab_page(img, 14, 16, cross=True)), (1, 1)),
     }
     for name, (draw, hotspot) in shapes.items():
         img = canvas()

@@ -5,6 +5,8 @@ each, black on transparent) into one 32-bit bitmap with alpha.
 Run it in this folder after changing a shape; the .bmp file it writes is committed."""
 import struct
 
+from bmpfile import write_bmp
+
 SIZE, COUNT = 16, 4
 
 
@@ -43,19 +45,11 @@ def close():
 
 def main():
     shapes = [restore(), minimize(), maximize(), close()]
-    width = SIZE * COUNT
-    rows = []
-    for y in range(SIZE - 1, -1, -1):  # bottom-up
-        row = b''
-        for x in range(width):
-            on = (x % SIZE, y) in shapes[x // SIZE]
-            row += struct.pack('<BBBB', 0, 0, 0, 255 if on else 0)
-        rows.append(row)
-    pixels = b''.join(rows)
-    header = struct.pack('<IiiHHIIiiII', 40, width, SIZE, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
-    file_header = struct.pack('<2sIHHI', b'BM', 14 + len(header) + len(pixels), 0, 0, 14 + len(header))
-    with open('mdi-buttons.bmp', 'wb') as f:
-        f.write(file_header + header + pixels)
+
+    def pixel(x, y):
+        return struct.pack('<BBBB', 0, 0, 0, 255 if (x % SIZE, y) in shapes[x // SIZE] else 0)
+
+    write_bmp('mdi-buttons.bmp', SIZE * COUNT, SIZE, 32, pixel)
 
 
 main()
