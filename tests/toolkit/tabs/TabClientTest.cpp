@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/tabs/TabClientDropTarget.h"
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include <gtest/gtest.h>
@@ -298,6 +299,46 @@ TEST_F(TabClient, ThemeFourGivesAppearanceThreeWithColourSetSixteen) {
     m_client->SyncTheme();
     EXPECT_TRUE(pPainter->m_bHotTracking);
     CKLVPaintManager::SetTheme(0);
+}
+
+TEST_F(TabClient, AClickOnATabActivatesItsChildAndTheCloseButtonClosesItAtTheNextIdle) {
+    Attach(FALSE);
+    m_client->SetFlags(0);
+    CAnsweringChild* pFirst = AddChild("first");
+    CAnsweringChild* pSecond = AddChild("second");
+    auto* pRow = dynamic_cast<CKLVTabWorkspaceWnd*>(m_client->GetWorkspace(0));
+    ASSERT_NE(pRow, nullptr);
+    const HWND hRow = pRow->GetSafeHwnd();
+    const CPoint ptFirst = m_client->FindItem(pFirst->GetSafeHwnd())->GetRect().CenterPoint();
+    ::PostMessageA(hRow, WM_LBUTTONUP, 0, MAKELPARAM(ptFirst.x, ptFirst.y));
+    ::SendMessageA(hRow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptFirst.x, ptFirst.y));
+    EXPECT_EQ(m_pFrame->MDIGetActive(), pFirst);
+    Idle();
+    EXPECT_EQ(pRow->GetSelectedItem(), m_client->FindItem(pFirst->GetSafeHwnd()));
+
+    CKLVTabManagerNavigateButton* pClose = pRow->FindNavigateButton(CKLVTabManagerNavigateButton::idClose);
+    ASSERT_FALSE(pClose->GetRect().IsRectEmpty());
+    const CPoint ptClose = pClose->GetRect().CenterPoint();
+    ::PostMessageA(hRow, WM_LBUTTONUP, 0, MAKELPARAM(ptClose.x, ptClose.y));
+    ::SendMessageA(hRow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptClose.x, ptClose.y));
+    // The tab goes with the idle update the button posted.
+    EXPECT_EQ(m_client->GetItemCount(), 2);
+    classlib_test::PumpPending();
+    EXPECT_EQ(Captions(), std::vector<std::string>{"second"});
+    EXPECT_EQ(m_pFrame->MDIGetActive(), pSecond);
+}
+
+TEST_F(TabClient, DataDraggedOverATabActivatesItsWindowUnlessTheSettingIsOff) {
+    Attach(TRUE);
+    CAnsweringChild* pFirst = AddChild("first");
+    AddChild("second");
+    const CPoint ptFirst = m_client->FindItem(pFirst->GetSafeHwnd())->GetRect().CenterPoint();
+    m_client->GetPaintManager()->m_bSelectOnDragOver = FALSE;
+    m_client->m_pDropTarget->ActivateTabAt(m_client.get(), ptFirst);
+    EXPECT_NE(m_pFrame->MDIGetActive(), pFirst);
+    m_client->GetPaintManager()->m_bSelectOnDragOver = TRUE;
+    m_client->m_pDropTarget->ActivateTabAt(m_client.get(), ptFirst);
+    EXPECT_EQ(m_pFrame->MDIGetActive(), pFirst);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,3 @@
+#include "toolkit/tabs/TabCtrlStyle.h"
+
+IMPLEMENT_DYNCREATE(CKLTabCtrlSystemStyleFactory, CKLThemeManagerStyleFactory)

@@ -1,0 +1,26 @@
+// The style a dialog tab control draws with, as its theme factory makes it, and the factory that
+// stands in while no themed one is linked: the system control paints itself and draws the page
+// frame, so pages need no border of their own.
+#pragma once
+
+#include "toolkit/tabs/ThemeManager.h"
+
+class CDC;
+class CWnd;
+class CKLTabCtrlBase;
+
+class CKLTabCtrlStyle : public CKLThemeManagerStyle {
+public:
+    // TRUE: the style frames the page area, pages get no WS_BORDER.
+    virtual BOOL IsDrawingPageFrame() const { return FALSE; }
+    // A page window about to be shown in the control.
+    virtual void PreparePage(CWnd* /*pPage*/) {}
+    // FALSE leaves the painting to the system control.
+    virtual BOOL Paint(CDC* /*pDC*/, CKLTabCtrlBase* /*pTabCtrlBase*/) { return FALSE; }
+};
+
+class CKLTabCtrlSystemStyleFactory : public CKLThemeManagerStyleFactory {
+    DECLARE_DYNCREATE(CKLTabCtrlSystemStyleFactory)
+public:
+    CKLThemeManagerStyle* CreateTheme(int /*nTheme*/) override { return new CKLTabCtrlStyle; }
+};
