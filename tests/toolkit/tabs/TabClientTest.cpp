@@ -7,12 +7,15 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/common/MouseHook.h"
 #include "toolkit/tabs/TabClientDropTarget.h"
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -341,6 +344,56 @@ TEST_F(TabClient, DataDraggedOverATabActivatesItsWindowUnlessTheSettingIsOff) {
     EXPECT_EQ(m_pFrame->MDIGetActive(), pFirst);
 }
 
+// Runs an action when the message it posted itself arrives: the way into a popup's loop.
+class CDeferred : public CWnd {
+public:
+    CDeferred() { CreateEx(0, AfxRegisterWndClass(0), "deferred", WS_POPUP, CRect(0, 0, 1, 1), nullptr, 0); }
+    ~CDeferred() override { DestroyWindow(); }
+    void Post(std::function<void()> action) {
+        m_action = std::move(action);
+        PostMessage(WM_APP);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_APP && m_action) {
+            auto action = std::move(m_action);
+            action();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    std::function<void()> m_action;
+};
+
+TEST_F(TabClient, TheListButtonListsTheTabsNumberedAndActivatesTheChosenOne) {
+    Attach(FALSE);
+    m_client->SetFlags(CKLVTabClientWnd::flagListButton);
+    CAnsweringChild* pFirst = AddChild("first");
+    AddChild("R&D");
+    auto* pRow = dynamic_cast<CKLVTabWorkspaceWnd*>(m_client->GetWorkspace(0));
+    ASSERT_NE(pRow, nullptr);
+    CKLVTabManagerNavigateButton* pList = pRow->FindNavigateButton(CKLVTabManagerNavigateButton::idTabList);
+    ASSERT_FALSE(pList->GetRect().IsRectEmpty());
+    EXPECT_STREQ(pList->m_strToolTip, "Active Files");
+    std::vector<std::string> entries;
+    BOOL bPressedWhileOpen = FALSE;
+    CDeferred deferred;
+    deferred.Post([&] {
+        const auto& tracked = KLVMouseHook()->GetTrackedPopups();
+        ASSERT_EQ(tracked.size(), 1u);
+        auto* pPopup = dynamic_cast<CKLVPopupBar*>(tracked[0]);
+        ASSERT_NE(pPopup, nullptr);
+        for (int i = 0; i < pPopup->GetControlCount(); ++i) entries.emplace_back(pPopup->GetControl(i)->GetCaption());
+        bPressedWhileOpen = pList->IsPressed();
+        pPopup->GetControl(0)->OnExecute();
+    });
+    const CPoint pt = pList->GetRect().CenterPoint();
+    pRow->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(entries, (std::vector<std::string>{"&1 first", "&2 R&&D"}));
+    EXPECT_TRUE(bPressedWhileOpen);
+    EXPECT_FALSE(pList->IsPressed());
+    EXPECT_EQ(m_pFrame->MDIGetActive(), pFirst);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Tab groups.
 
@@ -486,6 +539,31 @@ TEST_F(TabGroups, DraggingATabOntoAnotherGroupsHeaderMovesItThere) {
     EXPECT_EQ(Groups(), (std::vector<int>{1, 2}));
     EXPECT_EQ(pDragged->GetTabManager(), m_client->GetWorkspace(1));
     EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_TRUE(DesktopUnlocked());
+}
+
+TEST_F(TabGroups, ATabDroppedOnTheClientOffersTheEnabledGroupCommandsAndCancel) {
+    Split(m_children[2], CKLVTabClientWnd::dropNewStacked);   // {a, b} over {c}
+    CKLVTabManagerItem* pDragged = m_client->FindItem(m_children[0]->GetSafeHwnd());
+    const CPoint ptDrop = m_client->GetWorkspace(0)->GetClientRect().CenterPoint();
+    PostToClient(WM_MOUSEMOVE, MK_LBUTTON, ptDrop);
+    PostToClient(WM_LBUTTONUP, 0, ptDrop);
+    std::vector<int> ids;
+    CDeferred deferred;
+    deferred.Post([&] {
+        const auto& tracked = KLVMouseHook()->GetTrackedPopups();
+        ASSERT_EQ(tracked.size(), 1u);
+        auto* pPopup = dynamic_cast<CKLVPopupBar*>(tracked[0]);
+        ASSERT_NE(pPopup, nullptr);
+        for (int i = 0; i < pPopup->GetControlCount(); ++i) ids.push_back(pPopup->GetControl(i)->GetId());
+        EXPECT_TRUE(pPopup->GetControl(pPopup->GetControlCount() - 1)->GetBeginGroup());
+        pPopup->GetControl(0)->OnExecute();
+    });
+    PressClient(pDragged->GetRect().CenterPoint());
+    Idle();
+    EXPECT_EQ(ids, (std::vector<int>{9157, 9156, 9159}));
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(Groups(), (std::vector<int>{1, 1, 1}));
     EXPECT_TRUE(DesktopUnlocked());
 }
 
