@@ -2,6 +2,7 @@
 // numeric pad), the context-menu key during a popup, WM_CLOSE while customising, and modal
 // popup tracking with its results, its WM_QUIT and a real menu's command reaching the frame.
 #include "MenuFrameTestSupport.h"
+#include "support/DeferredAction.h"
 #include "toolkit/common/KeyboardHook.h"
 
 #include <gtest/gtest.h>
@@ -14,25 +15,7 @@ namespace {
 
 constexpr LPARAM kAltDown = 1 << 29;
 
-// Runs an action when the message it posted itself arrives: the way into a modal loop.
-class CDeferred : public CWnd {
-public:
-    CDeferred() { CreateEx(0, AfxRegisterWndClass(0), "deferred", WS_POPUP, CRect(0, 0, 1, 1), nullptr, 0); }
-    ~CDeferred() override { DestroyWindow(); }
-    void Post(std::function<void()> action) {
-        m_action = std::move(action);
-        PostMessage(WM_APP);
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_APP && m_action) {
-            auto action = std::move(m_action);
-            action();
-            return 0;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-    std::function<void()> m_action;
-};
+using testsupport::CDeferred;
 
 class FrameRouting : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // drags and splitters.
 #include "classlib/ClassLib.h"
 #include "classlib/WindowTestSupport.h"
+#include "support/DeferredAction.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/MDIFrameWnd.h"
@@ -344,25 +345,7 @@ TEST_F(TabClient, DataDraggedOverATabActivatesItsWindowUnlessTheSettingIsOff) {
     EXPECT_EQ(m_pFrame->MDIGetActive(), pFirst);
 }
 
-// Runs an action when the message it posted itself arrives: the way into a popup's loop.
-class CDeferred : public CWnd {
-public:
-    CDeferred() { CreateEx(0, AfxRegisterWndClass(0), "deferred", WS_POPUP, CRect(0, 0, 1, 1), nullptr, 0); }
-    ~CDeferred() override { DestroyWindow(); }
-    void Post(std::function<void()> action) {
-        m_action = std::move(action);
-        PostMessage(WM_APP);
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_APP && m_action) {
-            auto action = std::move(m_action);
-            action();
-            return 0;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-    std::function<void()> m_action;
-};
+using testsupport::CDeferred;
 
 TEST_F(TabClient, TheListButtonListsTheTabsNumberedAndActivatesTheChosenOne) {
     Attach(FALSE);
