@@ -10,12 +10,14 @@
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/common/MouseHook.h"
+#include "toolkit/tabs/ControlTabWorkspace.h"
 #include "toolkit/tabs/TabClientDropTarget.h"
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -103,6 +105,11 @@ protected:
     std::vector<std::string> Captions() const {
         std::vector<std::string> captions;
         for (int i = 0; i < m_client->GetItemCount(); ++i) captions.emplace_back(m_client->GetItem(i)->GetCaption());
+        return captions;
+    }
+    std::vector<std::string> SortedCaptions() const {
+        std::vector<std::string> captions = Captions();
+        std::sort(captions.begin(), captions.end());
         return captions;
     }
     // Tabs per workspace, in order.
@@ -375,6 +382,33 @@ TEST_F(TabClient, TheListButtonListsTheTabsNumberedAndActivatesTheChosenOne) {
     EXPECT_TRUE(bPressedWhileOpen);
     EXPECT_FALSE(pList->IsPressed());
     EXPECT_EQ(m_pFrame->MDIGetActive(), pFirst);
+}
+
+TEST_F(TabClient, ABarControlTakesTheTabsIntoItsRowAndGivesThemBackWhenItGoes) {
+    Attach(FALSE);
+    AddChild("first");
+    AddChild("second");
+    auto pControl = std::make_unique<CKLVControlTabWorkspace>();
+    pControl->SetTabClient(m_client.get());
+    ASSERT_EQ(m_client->GetWorkspaceCount(), 1);
+    EXPECT_EQ(m_client->GetWorkspace(0), pControl->GetWorkspace());
+    EXPECT_EQ(SortedCaptions(), (std::vector<std::string>{"first", "second"}));
+    // No band of its own: the MDI area fills the frame's client area.
+    CRect rcFrame, rcMDI;
+    m_pFrame->GetClientRect(&rcFrame);
+    ::GetWindowRect(m_pFrame->m_hWndMDIClient, &rcMDI);
+    EXPECT_EQ(rcMDI.Height(), rcFrame.Height());
+    pControl->SetRect(CRect(0, 0, 400, 24));
+    CClientDC dc(nullptr);
+    const CSize size = pControl->GetSize(&dc);
+    EXPECT_EQ(size.cx, pControl->GetWorkspace()->GetItemsLength());
+    EXPECT_EQ(size.cy, pControl->m_nThickness);
+    EXPECT_GT(size.cx, 0);
+
+    pControl.reset();
+    ASSERT_EQ(m_client->GetWorkspaceCount(), 1);
+    EXPECT_NE(dynamic_cast<CKLVTabWorkspaceWnd*>(m_client->GetWorkspace(0)), nullptr);
+    EXPECT_EQ(SortedCaptions(), (std::vector<std::string>{"first", "second"}));
 }
 
 // ---------------------------------------------------------------------------------------------
