@@ -1,13 +1,17 @@
 #include "generator/emit/DemoFile.h"
 
-#include "generator/model/EmitContext.h"
+#include "generator/emit/DemoSamples.h"
+#include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/OperationWalk.h"
 
-#include <set>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
-
-const char* const Separator = "\t\t\tprintf(\"=======================================================\\n\");";
 
 void lines(CTextBuffer& out, std::initializer_list<const char*> text)
 {
@@ -15,204 +19,267 @@ void lines(CTextBuffer& out, std::initializer_list<const char*> text)
         out.line(line);
 }
 
+// One bound operation as the demo's client sees it.
+struct DemoCall {
+    std::string operation;
+    const CMessageKey* request = nullptr;  // null: not called, for the reason below
+    const CMessageKey* response = nullptr; // null: answered by an HTTP status
+    std::string notCalled;
+};
+
+// A message kind the demo fills: the packet's union member and its struct.
+struct FilledKind {
+    std::string member;
+    const CStructDef* def = nullptr;
+};
+
 class CDemoWriter {
 public:
     CDemoWriter(const CEmitContext& context, CTextBuffer& out)
         : context_(context), out_(out), p_(context.proj()), P_(context.projUpper()),
           windows_(context.project().isWindowsTarget())
     {
+        listCalls();
     }
 
     void write()
     {
         writeHead();
+        writeFragment(context_, CFragment::DemoRoad, out_);
+        out_.emptyLine();
+        writeSamples();
+        writeKindNames();
+        writeSampleMessage();
+        writeAnswerKinds();
         writeServer();
-        written_.clear();
-        writeClient();
+        writeMain();
     }
 
 private:
-    enum Half { Request, Response };
-    using Block = void (CDemoWriter::*)(const CMessageKey&, Half, bool);
+    // Every bound operation once, in walk order. Operations whose request
+    // is the same message kind as an earlier one's are not called: the
+    // server could not tell them apart.
+    void listCalls()
+    {
+        std::map<std::string, std::string> requestOwner;
+        forEachBoundOperation(context_.view(), [&](const CViewPortType&, const CViewOperation& operation) {
+            DemoCall call;
+            call.operation = operation.name;
+            const std::vector<const CMessageKey*> requests = context_.keys().keysOf(operation, 0);
+            if (requests.empty() || context_.layout().structOf(operation.input) == nullptr) {
+                call.notCalled = "its request has no message kind the packet API sends";
+            } else if (!requestOwner.emplace(requests.front()->key, operation.name).second) {
+                call.notCalled = "its request is the message of " + requestOwner[requests.front()->key];
+            } else {
+                call.request = requests.front();
+                fill(*call.request, operation.input);
+                const std::vector<const CMessageKey*> responses = context_.keys().keysOf(operation, 1);
+                if (!responses.empty() && context_.layout().structOf(operation.output) != nullptr) {
+                    call.response = responses.front();
+                    fill(*call.response, operation.output);
+                }
+            }
+            calls_.push_back(call);
+        });
+    }
+
+    void fill(const CMessageKey& key, const CViewMessage* message)
+    {
+        FilledKind kind;
+        kind.member = message->cName;
+        kind.def = context_.layout().structOf(message);
+        if (filled_.emplace(key.id, kind).second)
+            filledOrder_.push_back(key.id);
+    }
+
+    std::string constant(const std::string& id) const { return P_ + "_PROTO_" + id; }
+    std::string constant(const CMessageKey* key) const { return key != nullptr ? constant(key->id) : constant("HTTP"); }
 
     void writeHead()
     {
-        lines(out_, {"#include <stdio.h>", "#include <stdlib.h>"});
+        lines(out_, {"#include <stdio.h>", "#include <stdlib.h>", "#include <string.h>"});
         if (windows_) {
             out_.line("#include <process.h>");
         } else {
-            // accept and struct sockaddr_in come from the system's socket headers.
+            // accept, getsockname and struct sockaddr_in come from the system's socket headers.
             lines(out_, {"#include <pthread.h>", "#include <sys/socket.h>", "#include <netinet/in.h>"});
         }
         out_.emptyLine();
         out_.line("#include \"" + p_ + "_api.h\"");
         lines(out_, {"", "#include \"tessaro_socket.h\"", "#include \"tessaro_util.h\"", ""});
+        if (!context_.keys().hasOperations()) {
+            out_.line("//the header of a service without operations has no message kinds: the two fixed ones");
+            out_.line("#define " + constant("HTTP") + "\t0x1");
+            out_.line("#define " + constant("SOAP_FAULT") + "\t0x2");
+            out_.emptyLine();
+        }
+        out_.line("//the road once: the client calls each operation of the service once, with sample values, and");
+        out_.line("//its server thread answers each request with the operation's response filled with sample values;");
+        out_.line("//both print what they send and receive. The demo exits with 0 when every call got its answer.");
+        out_.line("//  " + p_ + "_demo [PORT]   (where the server thread listens: 4321 unless given, 0 for any free port)");
+        out_.emptyLine();
     }
 
+    void writeSamples()
+    {
+        std::vector<const CStructDef*> messages;
+        for (const std::string& id : filledOrder_)
+            messages.push_back(filled_[id].def);
+        writeDemoSamples(context_, messages, out_);
+    }
+
+    void writeKindNames()
+    {
+        out_.line("const char *demo_kind_name(unsigned int msg_type)");
+        out_.open("{");
+        out_.line("switch(msg_type){");
+        std::vector<std::string> ids = {"HTTP", "SOAP_FAULT"};
+        for (const CMessageKey& key : context_.keys().keys())
+            ids.push_back(key.id);
+        for (const std::string& id : ids) {
+            out_.line("case " + constant(id) + ":");
+            out_.line("\treturn \"" + constant(id) + "\";");
+        }
+        out_.line("}");
+        out_.line("return \"an unknown message kind\";");
+        out_.close();
+        out_.emptyLine();
+    }
+
+    void writeSampleMessage()
+    {
+        out_.line("void demo_sample_message(" + p_ + "_proto_packet_t *pk, unsigned int msg_type)");
+        out_.open("{");
+        if (!filledOrder_.empty()) {
+            out_.line("int n = 0;");
+            out_.emptyLine();
+        }
+        lines(out_, {"memset(pk, 0, sizeof(*pk));", "pk->msg_type = msg_type;", "switch(msg_type){"});
+        // An operation without a response message is answered by this status.
+        out_.line("case " + constant("HTTP") + ":");
+        lines(out_, {"\tpk->msg.http_msg.err_code = 202;",
+                     "\tdemo_text(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), \"Accepted\");",
+                     "\tbreak;"});
+        for (const std::string& id : filledOrder_) {
+            const FilledKind& kind = filled_[id];
+            out_.line("case " + constant(id) + ":");
+            out_.line("\t" + demoSampleFunction(*kind.def) + "(&pk->msg." + kind.member + ", 0, &n);");
+            out_.line("\tbreak;");
+        }
+        lines(out_, {"default:", "\tbreak;", "}"});
+        out_.close();
+        out_.emptyLine();
+    }
+
+    void writeAnswerKinds()
+    {
+        out_.line("unsigned int demo_answer_kind(unsigned int request)");
+        out_.open("{");
+        out_.line("switch(request){");
+        for (const DemoCall& call : calls_) {
+            if (call.request == nullptr)
+                continue;
+            out_.line("case " + constant(call.request) + ":");
+            out_.line("\treturn " + constant(call.response) + ";");
+        }
+        lines(out_, {"default:", "\treturn 0;", "}"});
+        out_.close();
+        out_.emptyLine();
+    }
+
+    // Listening is set up by main before the thread starts, so that the
+    // client never connects too early; the thread serves connection after
+    // connection until the demo ends.
     void writeServer()
     {
         out_.line(windows_ ? "unsigned int __stdcall server_thread_func( void * param )"
                            : "void* server_thread_func( void * param )");
-        lines(out_, {"{", "\tint result = 0;", "", "\ttessaro_socket_t tcp_socket;", "\ttessaro_socket_t coming_socket;", "",
-                     "\tstruct sockaddr_in\taddr;"});
-        out_.line(windows_ ? "\tint\t\tsize = sizeof(addr);" : "\tsocklen_t\tsize = sizeof(addr);");
+        out_.open("{");
+        lines(out_, {"tessaro_socket_t tcp_socket = *(tessaro_socket_t *)param;", "tessaro_socket_t coming_socket;", "",
+                     "struct sockaddr_in\taddr;"});
+        out_.line(windows_ ? "int\t\tsize;" : "socklen_t\tsize;");
         out_.emptyLine();
-        out_.line("\t" + p_ + "_proto_trans_t trans;");
-        out_.line("\t" + p_ + "_proto_packet_t pk;");
+        out_.line(p_ + "_proto_trans_t trans;");
+        out_.line(p_ + "_proto_packet_t *pk;");
         out_.emptyLine();
-        lines(out_, {"\t(void)param;", "\tresult = tessaro_socket_create_tcp_listen(&tcp_socket, 4321, 100);", "\tif(result != 0){",
-                     "\t\tprintf(\"create tcp listen error\\n\");", "\t\treturn 0;", "\t}", ""});
-        // Connection after connection: one that closes, breaks or sends
-        // what cannot be read ends, and the next is accepted.
-        out_.line("\twhile(1){");
-        out_.indent();
-        out_.line(std::string("\tif ((coming_socket = accept(tcp_socket, ") +
+        out_.line("//on the heap: a service's messages may not fit a thread's stack");
+        out_.line("pk = (" + p_ + "_proto_packet_t *)calloc(1, sizeof(*pk));");
+        lines(out_, {"if(pk == NULL){", "\tprintf(\"server thread: out of memory\\n\");", "\treturn 0;", "}"});
+        out_.open("while(1){");
+        out_.line("size = sizeof(addr);");
+        out_.line(std::string("if ((coming_socket = accept(tcp_socket, ") +
                   (windows_ ? "(LPSOCKADDR)" : "(struct sockaddr *)") + "&addr, &size)) == INVALID_SOCKET){");
         // A connection reset before it was accepted fails the accept: the
         // server pauses (a failing listener cannot flood the log) and goes on.
-        lines(out_, {"\t\tprintf(\"accept socket error\\n\");", windows_ ? "\t\ttessaro_sleep(1000);" : "\t\ttessaro_sleep(1);",
-                     "\t\tcontinue;", "\t}", "", "\ttrans.socket = coming_socket;", "", "\twhile(1){"});
-        out_.line("\t\tmemset(&pk, 0, sizeof(" + p_ + "_proto_packet_t));");
+        lines(out_, {"\tprintf(\"accept socket error\\n\");", windows_ ? "\ttessaro_sleep(1000);" : "\ttessaro_sleep(1);",
+                     "\tcontinue;", "}", "memset(&trans, 0, sizeof(trans));", "trans.socket = coming_socket;",
+                     "demo_serve(&trans, pk);", "tessaro_socket_close(coming_socket);"});
+        out_.close();
+        out_.line("return 0;");
+        out_.close();
         out_.emptyLine();
-        out_.line("\t\tresult = " + p_ + "_proto_readpacket(&trans, &pk, 30);");
-        lines(out_, {"\t\tif(result != 0){", "\t\t\tprintf(\"read_packet stat is %d!\\n\", result);", "\t\t\tbreak;", "\t\t}",
-                     ""});
-        for (const CViewPortType& portType : context_.view().portTypes()) {
-            if (!portType.operations.empty())
-                writeSwitch(portType);
-        }
-        out_.line("\t\t//the reader gave the packet its attachment and the storage of its arrays");
-        out_.line("\t\t" + p_ + "_free_proto_packet(&pk);");
-        lines(out_, {"\t}", "\ttessaro_socket_close(coming_socket);"});
-        out_.outdent();
-        lines(out_, {"\t}", "", "\treturn 0;", "", "}"});
     }
 
-    void writeSwitch(const CViewPortType& portType)
+    void writeMain()
     {
-        out_.line("\t\tswitch(pk.msg_type){");
-        out_.line("\t\tcase " + P_ + "_PROTO_HTTP:");
-        lines(out_, {"\t\t\tprintf(\"==================recv error http resp ====================\\n\");",
-                     "\t\t\tprintf(\"err_code:%d\\n\", pk.msg.http_msg.err_code);",
-                     "\t\t\tprintf(\"err_code_string:%s\\n\", pk.msg.http_msg.err_code_string);", Separator, "\t\t\tbreak;"});
-        out_.line("\t\tcase " + P_ + "_PROTO_SOAP_FAULT:");
-        lines(out_, {"\t\t\tprintf(\"==================recv soap fault msg ====================\\n\");",
-                     "\t\t\tprintf(\"faultcode:%s\\n\", pk.msg.soap_fault.faultcode);",
-                     "\t\t\tprintf(\"faultstring:%s\\n\", pk.msg.soap_fault.faultstring);",
-                     "\t\t\tprintf(\"detail:%s\\n\", pk.msg.soap_fault.detail);", Separator, "\t\t\tbreak;"});
-        walk(portType, &CDemoWriter::caseBlock);
-        out_.line("\t\t}");
+        lines(out_, {"int main(int argc, char ** argv)", "{"});
+        out_.indent();
+        out_.line(windows_ ? "unsigned int tid;" : "pthread_t tid;");
+        if (windows_)
+            lines(out_, {"WORD wVersionRequested;", "WSADATA wsaData;", "int err;"});
+        lines(out_, {"tessaro_socket_t tcp_socket;", "struct sockaddr_in\taddr;"});
+        out_.line(windows_ ? "int\t\tsize = sizeof(addr);" : "socklen_t\tsize = sizeof(addr);");
+        out_.line("tessaro_port_t port;");
+        out_.line(p_ + "_proto_packet_t *pk;");
+        lines(out_, {"int answered = 0;", "", "if(demo_port(argc, argv, &port) != 0)", "\treturn 2;"});
+        if (windows_)
+            lines(out_, {"wVersionRequested = MAKEWORD (2, 2);", "err = WSAStartup (wVersionRequested, &wsaData);",
+                         "if(err != 0){", "\tprintf(\"WSAStartup error\\n\");", "\treturn 1;", "}"});
+        lines(out_, {"if(tessaro_socket_create_tcp_listen(&tcp_socket, port, 100) != 0){",
+                     "\tprintf(\"create tcp listen error (port %u)\\n\", (unsigned int)port);", "\treturn 1;", "}",
+                     "if(getsockname(tcp_socket, (struct sockaddr *)&addr, &size) != 0){",
+                     "\tprintf(\"getsockname error\\n\");", "\treturn 1;", "}", "port = ntohs(addr.sin_port);"});
+        out_.line("pk = (" + p_ + "_proto_packet_t *)calloc(1, sizeof(*pk));");
+        lines(out_, {"if(pk == NULL){", "\tprintf(\"out of memory\\n\");", "\treturn 1;", "}",
+                     "printf(\"demo: the server thread listens on 127.0.0.1:%u\\n\", (unsigned int)port);"});
+        out_.line(windows_ ? "if(_beginthreadex(NULL, 0, server_thread_func, &tcp_socket, 0, &tid) == 0){"
+                           : "if(pthread_create(&tid, NULL, server_thread_func, &tcp_socket) != 0){");
+        lines(out_, {"\tprintf(\"the server thread could not be started\\n\");", "\treturn 1;", "}", ""});
+        writeCalls();
+        out_.close();
     }
 
-    void writeClient()
+    void writeCalls()
     {
-        CTextBuffer loop;
-        sendTarget_ = &loop;
-        for (const CViewPortType& portType : context_.view().portTypes()) {
-            if (!portType.operations.empty() && walk(portType, &CDemoWriter::sendBlock))
-                loop.emptyLine();
-        }
-
-        lines(out_, {"int main(int argc, char ** argv)", "{", "\tint\t\tresult = 0;"});
-        if (windows_)
-            lines(out_, {"\tunsigned int tid;", "\tWORD wVersionRequested;", "\tWSADATA wsaData;", "\tint err;"});
-        else
-            out_.line("\tpthread_t tid;");
-        out_.emptyLine();
-        out_.line("\t" + p_ + "_proto_trans_t trans;");
-        // With nothing to send, the packet would be an unused variable.
-        if (!loop.empty())
-            out_.line("\t" + p_ + "_proto_packet_t pk;");
-        out_.emptyLine();
-        if (windows_)
-            lines(out_, {"\twVersionRequested = MAKEWORD (2, 2);", "\terr = WSAStartup (wVersionRequested, &wsaData);",
-                         "\tif(err != 0){", "\t\tprintf(\"WSAStartup error\\n\");", "\t\treturn err;", "\t}"});
-        lines(out_, {"", "\t(void)argc;", "\t(void)argv;", "\tmemset(&trans,0,sizeof(trans));"});
-        if (windows_)
-            lines(out_, {"\t_beginthreadex(NULL, 0, server_thread_func, NULL, 0, &tid);", "\ttessaro_sleep(1000);"});
-        else
-            lines(out_, {"\tpthread_create(&tid, NULL, server_thread_func, NULL);", "\ttessaro_sleep(1);"});
-        out_.emptyLine();
-        out_.line("\tresult = " + p_ + "_connect_server(&trans, \"127.0.0.1\", \"/test/soap\", 4321);");
-        lines(out_, {"\tif(result != 0){", "\t\tprintf(\"connect server error\\n\");", "\t\treturn result;", "\t}", "",
-                     "\twhile(1){"});
-        out_.append(loop.text());
-        lines(out_, {"\t}", "\treturn 0;", "}"});
-    }
-
-    // At most one operation of the port type: the first with a SOAP binding
-    // whose response (rpc style) is not yet written. True when the walk
-    // ended at an operation.
-    bool walk(const CViewPortType& portType, Block block)
-    {
-        for (const CViewOperation& operation : portType.operations) {
-            if (!operation.soapBound)
+        int called = 0;
+        for (const DemoCall& call : calls_) {
+            const std::string name = cStringLiteral(call.operation);
+            if (call.request == nullptr) {
+                out_.line("printf(\"demo: %s is not called: %s\\n\", " + name + ", " + cStringLiteral(call.notCalled) + ");");
                 continue;
-            if (operation.style == CViewOperation::Document) {
-                messagePass(operation, Request, block);
-                messagePass(operation, Response, block);
-                return true;
             }
-            for (const CMessageKey* key : context_.keys().keysOf(operation, Request)) {
-                if (written_.insert(key->key).second)
-                    (this->*block)(*key, Request, true);
-            }
-            const std::vector<const CMessageKey*> response = context_.keys().keysOf(operation, Response);
-            // A one-way operation has no response to wait for.
-            if (response.empty())
-                return true;
-            if (!written_.insert(response.front()->key).second)
-                continue;
-            (this->*block)(*response.front(), Response, true);
-            return true;
+            ++called;
+            out_.line("answered += demo_call(" + name + ", " + constant(call.request) + ", " + constant(call.response) +
+                      ", port, pk);");
         }
-        return false;
-    }
-
-    void messagePass(const CViewOperation& operation, Half half, Block block)
-    {
-        for (const CMessageKey* key : context_.keys().keysOf(operation, half)) {
-            if (written_.insert(key->key).second)
-                (this->*block)(*key, half, false);
-        }
-    }
-
-    void caseBlock(const CMessageKey& key, Half, bool)
-    {
-        const std::string constant = P_ + "_PROTO_" + key.id;
-        out_.line("\t\tcase " + constant + ":");
-        out_.line("\t\t\tprintf(\"==================recv msg " + constant + "====================\\n\");");
-        out_.line("\t\t\t" + p_ + "_print_proto_packet_t(&pk);");
-        lines(out_, {Separator, "\t\t\tbreak;"});
-    }
-
-    // Rpc requests pause after sending; document responses end without the
-    // blank line the other blocks have.
-    void sendBlock(const CMessageKey& key, Half half, bool rpc)
-    {
-        CTextBuffer& out = *sendTarget_;
-        const std::string constant = P_ + "_PROTO_" + key.id;
-        out.line("\t\tmemset(&pk, 0, sizeof(pk));");
-        out.line("\t\tpk.msg_type = " + constant + ";");
-        out.line("\t\tresult = " + p_ + "_proto_sendpacket(&trans, &pk, 30);");
-        out.line("\t\tif(result != 0){");
-        out.line("\t\t\tprintf(\"send " + constant + " error\\r\\n\");");
-        out.line("\t\t}");
-        if (rpc || half == Request)
-            out.emptyLine();
-        if (rpc && half == Request) {
-            out.line(windows_ ? "\t\ttessaro_sleep(1000);" : "\t\ttessaro_sleep(1);");
-            out.emptyLine();
-        }
+        const std::string count = std::to_string(called);
+        out_.line("free(pk);");
+        out_.open("if(answered == " + count + "){");
+        out_.line("printf(\"demo: " + count + " of " + count + " calls got their answer\\n\");");
+        out_.line("return 0;");
+        out_.close();
+        out_.line("printf(\"demo: FAILED: %d of " + count + " calls got no answer\\n\", " + count + " - answered);");
+        out_.line("return 1;");
     }
 
     const CEmitContext& context_;
     CTextBuffer& out_;
-    CTextBuffer* sendTarget_ = nullptr; // the send loop, written before main's head
     const std::string p_;
     const std::string P_;
     const bool windows_;
-    std::set<std::string> written_;
+    std::vector<DemoCall> calls_;
+    std::map<std::string, FilledKind> filled_;
+    std::vector<std::string> filledOrder_;
 };
 
 } // namespace

@@ -4,12 +4,15 @@
 class CEmitContext;
 class CTextBuffer;
 
-// "<proj>_api_demo.c": a server thread that listens on port 4321, accepts
-// one connection and prints every packet it reads, and a main that starts
-// it, connects over loopback and sends, without end, one packet of each
-// message kind the walk picks (at most one operation per port type). The
-// Windows target starts the thread with _beginthreadex after starting
-// Winsock, the Unix target with pthread_create.
+// "<proj>_api_demo.c": the road once. main listens on a port (4321, or the
+// program's argument; 0 for a free one), starts the server thread on it and
+// calls each bound operation once over loopback with its request filled
+// with sample values; the server thread answers each request on connection
+// after connection with the operation's response filled with sample values
+// (HTTP 202 for an operation without one). Both print what they send and
+// receive; the program exits with 0 when every call got its answer, 1
+// otherwise. The Windows target starts Winsock and the thread with
+// _beginthreadex, the Unix target the thread with pthread_create.
 void writeDemoFile(const CEmitContext& context, CTextBuffer& demo);
 
 #endif

@@ -34,6 +34,9 @@ const char* const ClientExports =
 const char* const ClientCalls =
 #include "fragments/client_calls.inc"
     ;
+const char* const DemoRoad =
+#include "fragments/demo_road.inc"
+    ;
 
 void replaceAll(std::string& line, const std::string& stand, const std::string& name)
 {
@@ -55,6 +58,7 @@ const char* fragmentText(CFragment fragment)
     case CFragment::EnvelopeReader: return EnvelopeReader;
     case CFragment::ClientExports: return ClientExports;
     case CFragment::ClientCalls: return ClientCalls;
+    case CFragment::DemoRoad: return DemoRoad;
     }
     return "";
 }

@@ -17,10 +17,12 @@ enum class CFragment {
     PacketReader,     // read_packet and the HTTP framing helpers
     EnvelopeReader,   // the envelope's place in a message, its parse, SOAP names
     ClientExports,    // <proj>_client_init and <proj>_strerror
-    ClientCalls       // what every operation's call uses
+    ClientCalls,      // what every operation's call uses
+    DemoRoad          // the demo's call of one operation and its server's answers
 };
 
-// Every fragment, in the order they stand in "<proj>_api.c".
+// Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
+// stands in the demo).
 constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportExports, CFragment::SenderFrame,
                                       CFragment::FixedSenders,   CFragment::NumberWriters,    CFragment::PacketReader,
                                       CFragment::EnvelopeReader, CFragment::ClientExports,    CFragment::ClientCalls};

@@ -68,6 +68,9 @@ public:
     bool anonymous = false; // declared inside an element: no name documents can use
     bool choice = false;    // its content model is a choice: one of its elements stands in a document
     int maxLength = -1;     // a simple type's length or maxLength facet; -1 without
+    // A simple type's enumeration facets in document order; empty without
+    // (a restriction of an enumerated type may have none of its own).
+    std::vector<std::string> enumerations;
     // The built-in type the values finally have (simple types and simple
     // content); 0 when unknown or complex.
     int valueType = 0;

@@ -144,6 +144,8 @@ private:
             // A list or a union value is text whatever its members are.
             if (simple.isList() || simple.isUnion())
                 view.valueType = Schema::XSD_STRING;
+            else
+                view.enumerations = simple.getEnumerations();
             return;
         }
         const auto& complex = static_cast<const Schema::ComplexType&>(type);

@@ -1,0 +1,336 @@
+#include "generator/emit/DemoSamples.h"
+
+#include "generator/emit/TextBuffer.h"
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "schema/SchemaConstants.h"
+
+namespace {
+
+// A struct that holds itself (through a pointer or an array) is filled
+// again only this deep.
+const char* const RecursionDepth = "3";
+
+const CStructDef* resolved(const CStructDef* def)
+{
+    for (int hops = 0; def != nullptr && def->kind == CStructDef::ElementAlias && def->aliasOf != nullptr && hops < 16;
+         ++hops)
+        def = def->aliasOf;
+    return def;
+}
+
+const CStructDef* filledTarget(const CStructMember& member)
+{
+    if (member.kind != CStructMember::Struct && member.kind != CStructMember::StructArray)
+        return nullptr;
+    return resolved(member.target);
+}
+
+// The first enumeration value of a type or of the types it restricts; null
+// when none has one.
+const std::string* firstEnumeration(const CViewType* type)
+{
+    for (int hops = 0; type != nullptr && hops < 32; ++hops, type = type->base.user) {
+        if (!type->enumerations.empty())
+            return &type->enumerations.front();
+    }
+    return nullptr;
+}
+
+// A fixed text that a value of the built-in type admits; null for the
+// types whose sample is a name and a number.
+const char* fixedText(int builtin)
+{
+    switch (builtin) {
+    case Schema::XSD_DATETIME: return "2001-02-03T04:05:06";
+    case Schema::XSD_DATE: return "2001-02-03";
+    case Schema::XSD_TIME: return "04:05:06";
+    case Schema::XSD_BASE64BIN: return "c2FtcGxl";
+    case Schema::XSD_HEXBIN: return "0A1B";
+    case Schema::XSD_ANYURI: return "http://example.org/sample";
+    default: return nullptr;
+    }
+}
+
+// The members a sample fills: all that hold a value the demo can make (no
+// wildcard), of a choice only the first branch (its attributes all).
+std::vector<const CStructMember*> filledMembers(const CStructDef& def)
+{
+    std::vector<const CStructMember*> members;
+    const bool choice = def.type != nullptr && def.type->choice;
+    bool branchTaken = false;
+    for (const CStructMember& member : def.heldMembers()) {
+        const bool structured = member.kind == CStructMember::Struct || member.kind == CStructMember::StructArray;
+        if (member.kind == CStructMember::Dummy || member.wildcard || (structured && filledTarget(member) == nullptr))
+            continue;
+        const bool branch = member.origin != CStructMember::Attribute;
+        if (choice && branch && branchTaken)
+            continue;
+        branchTaken = branchTaken || branch;
+        members.push_back(&member);
+    }
+    return members;
+}
+
+bool isNumberLiteral(const std::string& text)
+{
+    if (text.empty() || text.find_first_not_of("+-0123456789.eE") != std::string::npos)
+        return false;
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return end != nullptr && *end == '\0';
+}
+
+// The structs the messages reach, and which of them hold each other
+// (strongly connected, so that filling one may come back to it).
+class CReach {
+public:
+    explicit CReach(const std::vector<const CStructDef*>& messages)
+    {
+        for (const CStructDef* message : messages)
+            visit(resolved(message));
+    }
+
+    const std::vector<const CStructDef*>& order() const { return order_; }
+
+    bool holdEachOther(const CStructDef* a, const CStructDef* b) const
+    {
+        const auto x = component_.find(a);
+        const auto y = component_.find(b);
+        return x != component_.end() && y != component_.end() && x->second == y->second;
+    }
+
+private:
+    // Tarjan's components; the order is that of discovery.
+    void visit(const CStructDef* def)
+    {
+        if (def == nullptr || index_.count(def) != 0)
+            return;
+        const int own = static_cast<int>(index_.size());
+        index_[def] = own;
+        low_[def] = own;
+        order_.push_back(def);
+        stack_.push_back(def);
+        onStack_.insert(def);
+        for (const CStructMember* member : filledMembers(*def)) {
+            const CStructDef* target = filledTarget(*member);
+            if (target == nullptr)
+                continue;
+            if (index_.count(target) == 0) {
+                visit(target);
+                low_[def] = std::min(low_[def], low_[target]);
+            } else if (onStack_.count(target) != 0) {
+                low_[def] = std::min(low_[def], index_[target]);
+            }
+        }
+        if (low_[def] != own)
+            return;
+        for (const CStructDef* member = nullptr; member != def;) {
+            member = stack_.back();
+            stack_.pop_back();
+            onStack_.erase(member);
+            component_[member] = own;
+        }
+    }
+
+    std::vector<const CStructDef*> order_;
+    std::map<const CStructDef*, int> index_;
+    std::map<const CStructDef*, int> low_;
+    std::map<const CStructDef*, int> component_;
+    std::vector<const CStructDef*> stack_;
+    std::set<const CStructDef*> onStack_;
+};
+
+class CSampleWriter {
+public:
+    CSampleWriter(const CEmitContext& context, const CReach& reach, CTextBuffer& out)
+        : context_(context), reach_(reach), out_(out)
+    {
+    }
+
+    void writeFunction(const CStructDef& def)
+    {
+        CTextBuffer body;
+        usesDepth_ = false;
+        usesCounter_ = false;
+        usesIndex_ = false;
+        owner_ = &def;
+        body.indent();
+        const std::vector<const CStructMember*> members = filledMembers(def);
+        for (const CStructMember* member : members)
+            fillMember(body, *member, "value->" + member->cName);
+        out_.line(head(def));
+        out_.open("{");
+        if (usesIndex_) {
+            out_.line("int i;");
+            out_.emptyLine();
+        }
+        if (!usesDepth_)
+            out_.line("(void)depth;");
+        if (!usesCounter_)
+            out_.line("(void)n;");
+        if (members.empty())
+            out_.line("(void)value;");
+        out_.append(body.text());
+        out_.close();
+        out_.emptyLine();
+    }
+
+    std::string head(const CStructDef& def) const
+    {
+        return "static void " + demoSampleFunction(def) + "(" + context_.typeName(def.name) + " *value, int depth, int *n)";
+    }
+
+private:
+    // An optional member stands only while the message's values are few.
+    void fillMember(CTextBuffer& body, const CStructMember& member, const std::string& access)
+    {
+        const bool budgeted = !member.presentName.empty();
+        if (budgeted) {
+            usesCounter_ = true;
+            body.open("if(*n < DEMO_SAMPLE_BUDGET){");
+        }
+        if (member.isArray()) {
+            fillArray(body, member, access);
+        } else if (member.kind == CStructMember::Struct) {
+            fillStruct(body, member, access);
+        } else {
+            body.line(valueLine(member, access));
+            markPresent(body, member);
+        }
+        if (budgeted)
+            body.close();
+    }
+
+    void markPresent(CTextBuffer& body, const CStructMember& member)
+    {
+        if (!member.presentName.empty())
+            body.line("value->" + member.presentName + " = 1;");
+    }
+
+    void fillStruct(CTextBuffer& body, const CStructMember& member, const std::string& access)
+    {
+        const std::string call = demoSampleFunction(*filledTarget(member));
+        usesDepth_ = true;
+        usesCounter_ = true;
+        if (!member.pointer) {
+            body.line(call + "(&" + access + ", depth + 1, n);");
+            markPresent(body, member);
+            return;
+        }
+        // Held through a pointer: the struct holds itself somewhere below.
+        body.open(std::string("if(depth < ") + RecursionDepth + "){");
+        body.line(access + " = calloc(1, sizeof(*" + access + "));");
+        body.open("if(" + access + " != NULL){");
+        body.line(call + "(" + access + ", depth + 1, n);");
+        markPresent(body, member);
+        body.close();
+        body.close();
+    }
+
+    void fillArray(CTextBuffer& body, const CStructMember& member, const std::string& access)
+    {
+        const CStructDef* target = filledTarget(member);
+        const bool guarded = target != nullptr && reach_.holdEachOther(owner_, target);
+        if (guarded) {
+            usesDepth_ = true;
+            body.open(std::string("if(depth < ") + RecursionDepth + "){");
+        }
+        usesIndex_ = true;
+        usesCounter_ = true;
+        const std::string count = "value->" + member.countName;
+        body.line(count + " = demo_items(n, " + (member.optional ? "1" : "0") + ");");
+        body.line(access + " = calloc(" + count + ", sizeof(*" + access + "));");
+        body.line("if(" + access + " == NULL)");
+        body.line("\t" + count + " = 0;");
+        body.line("for(i = 0; i < " + count + "; i++)");
+        body.indent();
+        const std::string item = access + "[i]";
+        if (target != nullptr) {
+            usesDepth_ = true;
+            body.line(demoSampleFunction(*target) + "(&" + item + ", depth + 1, n);");
+        } else {
+            body.line(valueLine(member, item));
+        }
+        body.outdent();
+        if (guarded)
+            body.close();
+    }
+
+    // The enumerated type whose values the member holds, if any.
+    const std::string* enumeration(const CStructMember& member) const
+    {
+        const CViewType* type = owner_->type;
+        if (type == nullptr)
+            return nullptr;
+        if (member.origin == CStructMember::Value)
+            return firstEnumeration(type);
+        if (member.origin == CStructMember::Attribute) {
+            for (const CViewAttribute& attribute : type->attributes) {
+                if (attribute.name == member.xmlName)
+                    return firstEnumeration(attribute.type.user);
+            }
+        }
+        return nullptr;
+    }
+
+    // One number or text, as a statement.
+    std::string valueLine(const CStructMember& member, const std::string& access)
+    {
+        const std::string* first = enumeration(member);
+        const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
+        if (number) {
+            const CBuiltinType& type = numberType(member.builtin);
+            if (member.builtin == Schema::XSD_BOOLEAN)
+                return access + " = 1;";
+            if (first != nullptr && isNumberLiteral(*first))
+                return access + " = (" + type.cType + ")" + *first + ";";
+            usesCounter_ = true;
+            const std::string next = isFloatingTypeId(member.builtin) ? "(++*n + 0.5)" : "(++*n)";
+            return access + " = (" + type.cType + ")" + next + ";";
+        }
+        const std::string room = access + ", sizeof(" + access + "), ";
+        if (first != nullptr)
+            return "demo_text(" + room + cStringLiteral(*first) + ");";
+        const int builtin = member.origin == CStructMember::Value && owner_->type != nullptr ? owner_->type->valueType
+                                                                                              : member.valueBuiltin;
+        if (const char* fixed = fixedText(builtin))
+            return "demo_text(" + room + "\"" + fixed + "\");";
+        usesCounter_ = true;
+        const std::string name = member.xmlName.empty() || member.xmlName == "*" ? "item" : member.xmlName;
+        return "demo_numbered(" + room + cStringLiteral(name) + ", ++*n);";
+    }
+
+    const CEmitContext& context_;
+    const CReach& reach_;
+    CTextBuffer& out_;
+    const CStructDef* owner_ = nullptr;
+    bool usesDepth_ = false;
+    bool usesCounter_ = false;
+    bool usesIndex_ = false;
+};
+
+} // namespace
+
+std::string demoSampleFunction(const CStructDef& def)
+{
+    return "demo_sample_" + resolved(&def)->name;
+}
+
+void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages, CTextBuffer& out)
+{
+    const CReach reach(messages);
+    CSampleWriter writer(context, reach, out);
+    // Declared first: structs may hold each other in any order.
+    for (const CStructDef* def : reach.order())
+        out.line(writer.head(*def) + ";");
+    out.emptyLine();
+    for (const CStructDef* def : reach.order())
+        writer.writeFunction(*def);
+}

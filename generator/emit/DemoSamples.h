@@ -1,0 +1,26 @@
+#ifndef KELVANE_GENERATOR_EMIT_DEMOSAMPLES_H
+#define KELVANE_GENERATOR_EMIT_DEMOSAMPLES_H
+
+#include <string>
+#include <vector>
+
+class CEmitContext;
+class CTextBuffer;
+struct CStructDef;
+
+// The demo's sample values: "static void demo_sample_<X>(<proj>_<X>_t *value,
+// int depth, int *n)" for each struct the given message structs reach, which
+// fills a zeroed value from the schema's types: numbers count up through *n,
+// texts are their member's name and a number (dates, binary and URI texts
+// a fixed valid value), enumerations take their first value, arrays two
+// items the demo allocates (the packet's free function frees them),
+// optional members are present (of a choice, its first branch), nested
+// structs are filled in turn, and a struct that holds itself is entered
+// again only down to a few levels.
+void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages, CTextBuffer& out);
+
+// The function that fills a struct: "demo_sample_<X>" of the struct an
+// alias names.
+std::string demoSampleFunction(const CStructDef& def);
+
+#endif

@@ -1,0 +1,177 @@
+//what the demo writes for its service: each message kind's name, a message of a kind filled
+//with sample values, and the kind that answers a request kind (0 for none)
+const char *demo_kind_name(unsigned int msg_type);
+void demo_sample_message(kvproj_proto_packet_t *pk, unsigned int msg_type);
+unsigned int demo_answer_kind(unsigned int request);
+
+#define DEMO_SEPARATOR	"=======================================================\n"
+
+//the sample values of a message stay few: once this many are filled, optional members stay out
+//and arrays hold one item (none when optional)
+#define DEMO_SAMPLE_BUDGET	50
+
+//how many items an array of the sample gets, after *n values were filled
+int demo_items(const int *n, int optional)
+{
+	if(*n < DEMO_SAMPLE_BUDGET)
+		return 2;
+	return optional ? 0 : 1;
+}
+
+//copies text into a member of size bytes, cut to fit
+void demo_text(char *to, size_t size, const char *text)
+{
+	size_t i;
+
+	for(i = 0; i + 1 < size && text[i] != '\0'; i++)
+		to[i] = text[i];
+	if(size > 0)
+		to[i] = '\0';
+}
+
+//a member's name followed by a number, cut to fit: the sample of a text
+void demo_numbered(char *to, size_t size, const char *name, int n)
+{
+	char text[256];
+
+	snprintf(text, sizeof(text), "%.200s%d", name, n);
+	demo_text(to, size, text);
+}
+
+//the port the server thread listens on: the first argument, 4321 without one, 0 for a free
+//port the system chooses; -1 with a line that says why for a wrong argument
+int demo_port(int argc, char **argv, tessaro_port_t *port)
+{
+	char *end = NULL;
+	unsigned long value = 4321;
+
+	if(argc > 2){
+		printf("usage: %s [PORT]   (the port of the server thread: 4321 unless given, 0 for any free port)\n", argv[0]);
+		return -1;
+	}
+	if(argc == 2){
+		value = strtoul(argv[1], &end, 10);
+		if(argv[1][0] < '0' || argv[1][0] > '9' || *end != '\0' || value > 65535){
+			printf("demo: PORT '%s' is no number from 0 to 65535\n", argv[1]);
+			return -1;
+		}
+	}
+	*port = (tessaro_port_t)value;
+	return 0;
+}
+
+//prints a packet between a banner and a separator: a message through its print function, an
+//HTTP status and a fault by their fields
+void demo_print(const char *banner, const char *what, kvproj_proto_packet_t *pk)
+{
+	printf("==================%s %s====================\n", banner, what);
+	kvproj_print_proto_packet_t(pk);
+	if(pk->msg_type == KVPROJ_PROTO_HTTP){
+		printf("err_code:%d\n", pk->msg.http_msg.err_code);
+		printf("err_code_string:%s\n", pk->msg.http_msg.err_code_string);
+	}else if(pk->msg_type == KVPROJ_PROTO_SOAP_FAULT){
+		printf("faultcode:%s\n", pk->msg.soap_fault.faultcode);
+		printf("faultstring:%s\n", pk->msg.soap_fault.faultstring);
+		printf("detail:%s\n", pk->msg.soap_fault.detail);
+	}
+	printf(DEMO_SEPARATOR);
+}
+
+//answers a request that cannot be answered otherwise with a SOAP fault that says why
+void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const char *why)
+{
+	memset(pk, 0, sizeof(*pk));
+	pk->msg_type = KVPROJ_PROTO_SOAP_FAULT;
+	snprintf(pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode), "SOAP-ENV:Client");
+	snprintf(pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring), "%s", why);
+	kvproj_proto_sendpacket(trans, pk, 30);
+}
+
+//the server thread's part: answers the requests of one connection until the client closes it,
+//each with its operation's response filled with sample values
+void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
+{
+	char why[KVPROJ_MAX_DECODE_ERROR_LEN+64];
+	unsigned int answer;
+	int answered;
+	int result;
+
+	for(answered = 0; ; answered++){
+		result = kvproj_proto_readpacket(trans, pk, 30);
+		if(result != 0){
+			//a client closes the connection after its last answer: that is no failure
+			if(answered > 0 && pk->decode_error[0] == '\0')
+				return;
+			snprintf(why, sizeof(why), "the request could not be read%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
+			printf("read_packet stat is %d! %s\n", result, why);
+			demo_refuse(trans, pk, why);
+			return;
+		}
+		demo_print("server receives", demo_kind_name(pk->msg_type), pk);
+		answer = demo_answer_kind(pk->msg_type);
+		//the reader gave the packet its attachment and the storage of its arrays
+		kvproj_free_proto_packet(pk);
+		if(answer == 0){
+			printf("no operation of the demo takes %s: answered with a fault\n", demo_kind_name(pk->msg_type));
+			demo_refuse(trans, pk, "no operation of the demo takes this message");
+			continue;
+		}
+		demo_sample_message(pk, answer);
+		demo_print("server sends", demo_kind_name(answer), pk);
+		result = kvproj_proto_sendpacket(trans, pk, 30);
+		//the arrays of the sample values
+		kvproj_free_proto_packet(pk);
+		if(result != 0){
+			printf("send %s error\n", demo_kind_name(answer));
+			return;
+		}
+	}
+}
+
+//whether the answer read is the operation's response (for an operation without a response
+//message: an HTTP status of 2xx); a line says what came instead
+int demo_answered(const char *operation, kvproj_proto_packet_t *pk, unsigned int response)
+{
+	if(pk->msg_type == response && (response != KVPROJ_PROTO_HTTP || pk->msg.http_msg.err_code / 100 == 2))
+		return 1;
+	if(pk->msg_type == KVPROJ_PROTO_SOAP_FAULT)
+		printf("%s: the answer is a SOAP fault: %s: %s\n", operation, pk->msg.soap_fault.faultcode, pk->msg.soap_fault.faultstring);
+	else if(pk->msg_type == KVPROJ_PROTO_HTTP)
+		printf("%s: the answer is the HTTP status %d %s\n", operation, pk->msg.http_msg.err_code, pk->msg.http_msg.err_code_string);
+	else
+		printf("%s: the answer is %s, not %s\n", operation, demo_kind_name(pk->msg_type), demo_kind_name(response));
+	return 0;
+}
+
+//the client's part: calls one operation of the demo's own server, with its request filled with
+//sample values; 1 when its response came, else 0 with a line that says what went wrong
+int demo_call(const char *operation, unsigned int request, unsigned int response, tessaro_port_t port, kvproj_proto_packet_t *pk)
+{
+	kvproj_proto_trans_t trans;
+	int answered = 0;
+	int result;
+
+	memset(&trans, 0, sizeof(trans));
+	demo_sample_message(pk, request);
+	printf("==================call %s====================\n", operation);
+	demo_print("client sends", demo_kind_name(request), pk);
+	if(kvproj_connect_server(&trans, "127.0.0.1", "/test/soap", port) != 0){
+		kvproj_free_proto_packet(pk);
+		printf("%s: connect server error\n", operation);
+		return 0;
+	}
+	result = kvproj_proto_sendpacket(&trans, pk, 30);
+	//the arrays of the sample values
+	kvproj_free_proto_packet(pk);
+	if(result != 0){
+		printf("%s: send %s error\n", operation, demo_kind_name(request));
+	}else if(kvproj_proto_readpacket(&trans, pk, 30) != 0){
+		printf("%s: no answer could be read%s%s\n", operation, pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
+	}else{
+		demo_print("client receives", demo_kind_name(pk->msg_type), pk);
+		answered = demo_answered(operation, pk, response);
+		kvproj_free_proto_packet(pk);
+	}
+	tessaro_socket_close(trans.socket);
+	return answered;
+}

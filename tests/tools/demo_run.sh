@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The generated demo shows the road once: kvgen writes a project into an empty folder, make builds it
+# as generated, and the demo calls each operation of its own server once on a free port and exits
+# with 0; its output, but for the port it names, must equal the expected text. With --windows,
+# kvgen.exe under Wine writes a project for Windows, make builds it with the mingw-w64 compiler, and
+# the demo runs under Wine (beside the threads library that compiler's programs load).
+#   demo_run.sh KVGEN WSDL WORK_DIR EXPECTED [--windows WINE_RUN MINGW_GCC]
+set -euo pipefail
+kvgen=$1 wsdl=$2 work=$3 expected=$4
+windows=${5:-} wine_run=${6:+$(realpath "$6")} mingw=${7:-}
+project="$work/project"
+rm -rf "$work"
+mkdir -p "$work"
+if [ "$windows" = --windows ]; then
+  "$wine_run" "$kvgen" --target windows --out "$project" demo "$wsdl"
+  make -C "$project" --no-print-directory CC="$mingw"
+  threads=$("$mingw" -print-file-name=libwinpthread-1.dll)
+  [ ! -f "$threads" ] || cp "$threads" "$project/"
+  status=0
+  (cd "$project" && timeout 300 "$wine_run" ./demo_demo.exe 0 >"$work/output.txt" 2>&1) || status=$?
+else
+  "$kvgen" --out "$project" demo "$wsdl"
+  make -C "$project" --no-print-directory
+  status=0
+  (cd "$project" && timeout 300 ./demo_demo 0 >"$work/output.txt" 2>&1) || status=$?
+fi
+tr -d '\r' <"$work/output.txt" | sed 's/listens on 127\.0\.0\.1:[0-9]*$/listens on 127.0.0.1:PORT/' >"$work/seen.txt"
+if ! diff -u "$expected" "$work/seen.txt"; then
+  echo "the demo's output differs from $expected (above)"
+  exit 1
+fi
+if [ "$status" -ne 0 ]; then
+  echo "the demo exited with $status"
+  exit 1
+fi
+echo "the demo called each operation once and got every answer"
