@@ -43,8 +43,10 @@ else()
   target_link_libraries(kelvane_dep_zlib INTERFACE ZLIB::ZLIB)
   add_library(kelvane_dep_xml2 INTERFACE IMPORTED GLOBAL)
   target_link_libraries(kelvane_dep_xml2 INTERFACE LibXml2::LibXml2)
+  # Headers only: the HTTP client opens libcurl when it first fetches (net/CurlLibrary.cpp).
   add_library(kelvane_dep_curl INTERFACE IMPORTED GLOBAL)
-  target_link_libraries(kelvane_dep_curl INTERFACE CURL::libcurl)
+  set_target_properties(kelvane_dep_curl PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${CURL_INCLUDE_DIRS}"
+    INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")
   add_library(kelvane_dep_poco INTERFACE IMPORTED GLOBAL)
   target_link_libraries(kelvane_dep_poco INTERFACE ${KELVANE_POCO_FOUNDATION})
   # Optional: only the pull parser benchmark compares against it.

@@ -3,7 +3,7 @@
 // is sent, so that its status is known at once, and handed out by read.
 #include "net/HttpClient.h"
 
-#include <curl/curl.h>
+#include "net/CurlLibrary.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,10 +13,10 @@
 namespace {
 
 struct CurlCleanup {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURL* handle) const { curlLibrary().easy_cleanup(handle); }
 };
 struct HeaderListCleanup {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { curlLibrary().slist_free_all(list); }
 };
 using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
 using HeaderList = std::unique_ptr<curl_slist, HeaderListCleanup>;
@@ -28,13 +28,6 @@ const long kStalledSeconds = 60;
 const long kMaximumRedirects = 10;
 const char* const kProtocols = "http,https,ftp";
 
-void initialiseLibrary()
-{
-    static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
-    if (result != CURLE_OK)
-        throw std::runtime_error("open internet failed...");
-}
-
 // Header texts may hold several CRLF-ended lines; libcurl wants one per entry.
 void appendHeaderLines(HeaderList& list, const std::string& text)
 {
@@ -44,7 +37,7 @@ void appendHeaderLines(HeaderList& list, const std::string& text)
         if (end == std::string::npos)
             end = text.size();
         if (end > start) {
-            curl_slist* const grown = curl_slist_append(list.get(), text.substr(start, end - start).c_str());
+            curl_slist* const grown = curlLibrary().slist_append(list.get(), text.substr(start, end - start).c_str());
             if (grown == nullptr)
                 throw std::runtime_error("additional header failed...");
             list.release();
@@ -92,11 +85,11 @@ struct HttpClient::Transport {
     // What went wrong, in the words a user can act on.
     std::string describe(CURL* curl, CURLcode code) const
     {
-        const std::string detail = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+        const std::string detail = errorText[0] != '\0' ? errorText : curlLibrary().easy_strerror(code);
         long systemError = 0;
         switch (code) {
         case CURLE_COULDNT_CONNECT:
-            curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &systemError);
+            curlLibrary().easy_getinfo(curl, CURLINFO_OS_ERRNO, &systemError);
             return systemError == ECONNREFUSED ? "connection refused" : "could not connect: " + detail;
         case CURLE_COULDNT_RESOLVE_HOST:
             return "host not found";
@@ -137,72 +130,72 @@ struct HttpClient::Transport {
         if (!connected)
             throw std::runtime_error("handle not opened...");
         CURL* const curl = handle.get();
-        curl_easy_reset(curl);
+        curlLibrary().easy_reset(curl);
         const std::string url = origin + objectPath;
-        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.c_str());
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curlLibrary().easy_setopt(curl, CURLOPT_URL, url.c_str());
+        curlLibrary().easy_setopt(curl, CURLOPT_USERAGENT, agent.c_str());
+        curlLibrary().easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
 #if LIBCURL_VERSION_NUM >= 0x075500
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kProtocols);
-        curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+        curlLibrary().easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kProtocols);
+        curlLibrary().easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
 #else
         const long protocols = CURLPROTO_HTTP | CURLPROTO_HTTPS | CURLPROTO_FTP;
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS, protocols);
-        curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS, protocols);
+        curlLibrary().easy_setopt(curl, CURLOPT_PROTOCOLS, protocols);
+        curlLibrary().easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS, protocols);
 #endif
-        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaximumRedirects);
+        curlLibrary().easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+        curlLibrary().easy_setopt(curl, CURLOPT_MAXREDIRS, kMaximumRedirects);
         if (timeoutSeconds > 0) {
             // One limit for the whole download, which nothing else may cut short.
-            curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
-            curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timeoutSeconds);
+            curlLibrary().easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
+            curlLibrary().easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timeoutSeconds);
         } else {
-            curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-            curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-            curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
+            curlLibrary().easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+            curlLibrary().easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+            curlLibrary().easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
         }
         // Certificates are checked against the system's store (libcurl's default, said here).
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        curlLibrary().easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        curlLibrary().easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
         errorText[0] = '\0';
-        curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
-        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, collectHeader);
-        curl_easy_setopt(curl, CURLOPT_HEADERDATA, this);
-        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+        curlLibrary().easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+        curlLibrary().easy_setopt(curl, CURLOPT_HEADERFUNCTION, collectHeader);
+        curlLibrary().easy_setopt(curl, CURLOPT_HEADERDATA, this);
+        curlLibrary().easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
         // The announced size is checked before the body comes; the body is counted as it comes.
         maximumSize = maximumResponseSize;
-        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumSize));
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collectResponse);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+        curlLibrary().easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maximumSize));
+        curlLibrary().easy_setopt(curl, CURLOPT_WRITEFUNCTION, collectResponse);
+        curlLibrary().easy_setopt(curl, CURLOPT_WRITEDATA, this);
         if (!user.empty())
-            curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
+            curlLibrary().easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
         if (!password.empty())
-            curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+            curlLibrary().easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
         return curl;
     }
 
     void preparePost(CURL* curl, const char* referrer, const char* body, std::size_t length)
     {
-        curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-        curl_easy_setopt(curl, CURLOPT_POST, 1L);
-        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(length));
+        curlLibrary().easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+        curlLibrary().easy_setopt(curl, CURLOPT_POST, 1L);
+        curlLibrary().easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(length));
         // The size goes first so that a body with zero bytes in it is copied whole.
-        curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body != nullptr ? body : "");
+        curlLibrary().easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body != nullptr ? body : "");
         if (referrer != nullptr)
-            curl_easy_setopt(curl, CURLOPT_REFERER, referrer);
+            curlLibrary().easy_setopt(curl, CURLOPT_REFERER, referrer);
     }
 
     void perform(CURL* curl)
     {
         closeRequest();
         failure.clear();
-        const CURLcode code = curl_easy_perform(curl);
+        const CURLcode code = curlLibrary().easy_perform(curl);
         if (code != CURLE_OK) {
             failure = describe(curl, code);
             closeRequest();
             throw std::runtime_error("request failed...");
         }
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        curlLibrary().easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         requestOpen = true;
     }
 
@@ -223,9 +216,9 @@ HttpClient::~HttpClient() = default;
 void HttpClient::openConnection(const std::string& host, int port, const char* user,
                                 const char* password, int scheme, const std::string& agent)
 {
-    initialiseLibrary();
+    curlLibrary();  // opened and initialised on the first connection
     Transport& transport = *transport_;
-    transport.handle.reset(curl_easy_init());
+    transport.handle.reset(curlLibrary().easy_init());
     if (!transport.handle)
         throw std::runtime_error("open internet failed...");
     const std::string prefix = UrlParts::schemePrefix(scheme);
@@ -250,7 +243,7 @@ void HttpClient::get(const std::string& objectPath, const char*)
     for (const Cookie& cookie : cookies_)
         cookieLine += (cookieLine.empty() ? "" : "; ") + cookie.name + "=" + cookie.value;
     if (!cookieLine.empty())
-        curl_easy_setopt(curl, CURLOPT_COOKIE, cookieLine.c_str());
+        curlLibrary().easy_setopt(curl, CURLOPT_COOKIE, cookieLine.c_str());
     transport_->perform(curl);
 }
 

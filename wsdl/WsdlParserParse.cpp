@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <exception>
 #include <ostream>
+#include <string_view>
 
 namespace Wsdl {
 
@@ -27,8 +28,9 @@ namespace {
 // Imports of imports of ... end here, whatever a server makes up.
 const int MaxImportDepth = 32;
 
+// Views, so that a look-up compares lengths before bytes.
 struct TagKind {
-    const char* name;
+    std::string_view name;
     int kind;
 };
 
@@ -48,8 +50,8 @@ const TagKind TagKinds[] = {
 // element is the end of that element's namesake, not of the WSDL binding.
 bool endsElement(const std::string& name, int kind)
 {
-    static const char* const closing[] = {"types", "message", "documentation", "annotation",
-                                          "portType", "import", "service"};
+    static constexpr std::string_view closing[] = {"types", "message", "documentation", "annotation",
+                                                   "portType", "import", "service"};
     if (name == "binding")
         return kind != WsdlParser::EXTENSIBILITY;
     return std::find(std::begin(closing), std::end(closing), name) != std::end(closing);
@@ -184,13 +186,13 @@ int WsdlParser::getNextElement(bool advance)
                 error("Syntax error at the start", 0);
             break;
         case XmlPullParser::START_TAG: {
-            const std::string ns = xpp_->getNamespace();
+            const std::string& ns = xpp_->getNamespace();
             elementKind_ = ns != WsdlUri && ns != Schema::SchemaUri ? static_cast<int>(EXTENSIBILITY)
                                                                       : classify(xpp_->getName());
             break;
         }
         case XmlPullParser::END_TAG: {
-            const std::string name = xpp_->getName();
+            const std::string& name = xpp_->getName();
             if (name == "definitions") {
                 elementKind_ = END;
             } else if (endsElement(name, elementKind_)) {

@@ -22,6 +22,7 @@ bool CGeneratorRun::read()
     if (parser_->hasError())
         return false;
     view_ = std::make_unique<CServiceView>(readServiceView(*parser_));
+    parser_.reset();
     context_ = std::make_unique<CEmitContext>(project_, *view_);
     return true;
 }

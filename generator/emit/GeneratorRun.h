@@ -14,10 +14,11 @@ class CTextBuffer;
 struct CGeneratedFiles;
 struct CProjectRecord;
 
-// One run of the generator over a project's WSDL document: the reader's
-// model, the view of it and what the emitters work out from the view. The
-// model lives as long as the run, since the view points into it. Each file
-// is written into a buffer of the caller's, which may pass it on to disk.
+// One run of the generator over a project's WSDL document: the view of the
+// reader's model and what the emitters work out from the view. The reader's
+// model goes as soon as the view is built: the view holds all the emitters
+// read. Each file is written into a buffer of the caller's, which may pass
+// it on to disk.
 class CGeneratorRun {
 public:
     CGeneratorRun(const CProjectRecord& project, const std::string& schemaFolder, std::ostream& messages);
@@ -28,6 +29,7 @@ public:
     // Reads the document with the built-in schemas of the schema folder,
     // the reader's messages going to messages. False when the reader
     // rejected the document; the reader's exceptions leave as they are.
+    // Called once.
     bool read();
 
     // "<proj>_api.h", "<proj>_api.c" and "<proj>_api_demo.c"; after a read

@@ -34,8 +34,8 @@ public:
     }
     ~CTextBuffer() { flush(); }
 
-    void append(const std::string& text) { text_ += text; spill(); }
-    void append(const char* text) { text_ += text; spill(); }
+    void append(const std::string& text) { put(text.data(), text.size()); }
+    void append(const char* text) { put(text, std::char_traits<char>::length(text)); }
     // The text, indented, and the line end every generated line carries.
     void line(const std::string& text) { putLine(text.data(), text.size()); }
     void line(const char* text) { putLine(text, std::char_traits<char>::length(text)); }
@@ -86,6 +86,19 @@ private:
             text_.append(depth_, '\t');
         text_.append(text, size);
         text_ += "\r\n";
+        spill();
+    }
+
+    // A block or more goes straight on to the sink, never copied.
+    void put(const char* text, std::size_t size)
+    {
+        if (sink_ != nullptr && size >= Block) {
+            flush();
+            sink_->write(text, static_cast<std::streamsize>(size));
+            passed_ += size;
+            return;
+        }
+        text_.append(text, size);
         spill();
     }
 

@@ -1,8 +1,8 @@
 #ifndef KELVANE_GENERATOR_MODEL_IDENTIFIER_H
 #define KELVANE_GENERATOR_MODEL_IDENTIFIER_H
 
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // The one way a WSDL or schema name becomes part of a C identifier. Bytes
@@ -37,7 +37,7 @@ public:
 private:
     std::string freeVariant(const std::string& base);
 
-    std::set<std::string> taken_;
+    std::unordered_set<std::string> taken_;
 };
 
 #endif

@@ -5,7 +5,7 @@
 #include "generator/model/OperationWalk.h"
 
 #include <algorithm>
-#include <set>
+#include <unordered_set>
 
 CMessageKeys::CMessageKeys(const CServiceView& view)
 {
@@ -39,7 +39,7 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
         }
     });
     // Upper-casing can make two keys one identifier; the fixed kinds come first.
-    std::set<std::string> taken = {"HTTP", "SOAP_FAULT"};
+    std::unordered_set<std::string> taken = {"HTTP", "SOAP_FAULT"};
     for (CMessageKey& key : keys_) {
         const std::string name = key.emptyBody() ? key.key.substr(1) : key.key;
         const bool response = key.kind == CMessageKey::RpcResponse || key.kind == CMessageKey::EmptyResponse;

@@ -1,10 +1,11 @@
 #ifndef KELVANE_GENERATOR_MODEL_MESSAGEKEYS_H
 #define KELVANE_GENERATOR_MODEL_MESSAGEKEYS_H
 
+#include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
 
-#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // The message kinds of a service: one key per body element of a document
@@ -47,8 +48,8 @@ private:
                 const CViewElement* element);
 
     std::vector<CMessageKey> keys_;
-    std::map<std::string, std::size_t> byKey_;
-    std::map<std::pair<const CViewOperation*, int>, std::vector<std::size_t>> byOperation_;
+    std::unordered_map<std::string, std::size_t> byKey_;
+    std::unordered_map<std::pair<const CViewOperation*, int>, std::vector<std::size_t>, CPairHash> byOperation_;
     bool hasOperations_ = false;
 };
 

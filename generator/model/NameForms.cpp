@@ -12,28 +12,63 @@ std::string upperName(const std::string& name)
     return upper;
 }
 
+namespace {
+
+// Bytes a C string literal cannot hold as they are.
+struct CEscapedBytes {
+    bool table[256] = {};
+    constexpr CEscapedBytes()
+    {
+        for (int byte = 0; byte < 0x20; ++byte)
+            table[byte] = true;
+        table[0x7f] = table[static_cast<unsigned char>('\\')] = table[static_cast<unsigned char>('"')] = true;
+    }
+    bool operator[](char c) const { return table[static_cast<unsigned char>(c)]; }
+};
+constexpr CEscapedBytes Escaped;
+
+// Appends the body of text to out: runs of plain bytes go in whole.
+void appendStringBody(const std::string& text, std::string& out)
+{
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at != end) {
+        const char* run = at;
+        while (at != end && !Escaped[*at])
+            ++at;
+        out.append(run, static_cast<std::size_t>(at - run));
+        if (at == end)
+            break;
+        if (*at == '\\' || *at == '"') {
+            out += '\\';
+            out += *at;
+        } else {
+            char octal[5];
+            std::snprintf(octal, sizeof(octal), "\\%03o", static_cast<unsigned char>(*at));
+            out += octal;
+        }
+        ++at;
+    }
+}
+
+} // namespace
+
 std::string cStringBody(const std::string& text)
 {
     std::string body;
-    for (char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '"') {
-            body += '\\';
-            body += c;
-        } else if (byte < 0x20 || byte == 0x7f) {
-            char octal[5];
-            std::snprintf(octal, sizeof(octal), "\\%03o", byte);
-            body += octal;
-        } else {
-            body += c;
-        }
-    }
+    body.reserve(text.size());
+    appendStringBody(text, body);
     return body;
 }
 
 std::string cStringLiteral(const std::string& text)
 {
-    return "\"" + cStringBody(text) + "\"";
+    std::string literal;
+    literal.reserve(text.size() + 2);
+    literal += '"';
+    appendStringBody(text, literal);
+    literal += '"';
+    return literal;
 }
 
 std::string xmlEscaped(const std::string& text)

@@ -2,18 +2,13 @@
 #define KELVANE_GENERATOR_MODEL_SERVICEVIEW_H
 
 #include "generator/model/BuiltinTypes.h"
+#include "generator/model/PairHash.h"
 
 #include <deque>
-#include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
-
-namespace Schema {
-class Element;
-class SchemaParser;
-class XsdType;
-}
 
 class CViewType;
 
@@ -76,7 +71,6 @@ public:
     int valueType = 0;
     std::vector<CViewAttribute> attributes;
     std::vector<CViewParticle> particles;
-    const Schema::XsdType* xsd = nullptr; // null in views built by hand
 
     bool isNamedArray() const { return name == "Array"; }
     bool hasSimpleContent() const { return !simple && contentKind == 1; }
@@ -90,7 +84,6 @@ struct CViewElement {
     std::string cName; // unique among the header's struct names
     CTypeRef type;
     int schemaIndex = -1;
-    const Schema::Element* declaration = nullptr;
 };
 
 struct CViewSchema {
@@ -101,7 +94,6 @@ struct CViewSchema {
     std::vector<const CViewType*> types;
     // Global element declarations in declaration order ("schema" left out).
     std::vector<const CViewElement*> elements;
-    const Schema::SchemaParser* parser = nullptr;
 
     CTypeRef resolve(int typeId) const;
 };
@@ -250,11 +242,11 @@ private:
     std::deque<CViewPortType> portTypes_;
     std::deque<CViewBinding> bindings_;
     std::deque<CViewService> services_;
-    std::map<Key, const CViewType*> typeIndex_;
-    std::map<Key, const CViewElement*> elementIndex_;
-    std::map<const CViewType*, const CViewElement*> firstElementByType_;
-    std::map<std::string, const CViewMessage*> messageIndex_;
-    std::map<Key, const CViewMessage*> qualifiedMessageIndex_;
+    std::unordered_map<Key, const CViewType*, CPairHash> typeIndex_;
+    std::unordered_map<Key, const CViewElement*, CPairHash> elementIndex_;
+    std::unordered_map<const CViewType*, const CViewElement*> firstElementByType_;
+    std::unordered_map<std::string, const CViewMessage*> messageIndex_;
+    std::unordered_map<Key, const CViewMessage*, CPairHash> qualifiedMessageIndex_;
 };
 
 #endif

@@ -8,9 +8,8 @@
 #include "wsdl/WsdlNamespaces.h"
 #include "wsdl/WsdlParser.h"
 
-#include <map>
-#include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -37,6 +36,9 @@ public:
     }
 
 private:
+    // A view type and the schema's type it was made from.
+    using Made = std::pair<CViewType*, const XsdType*>;
+
     // Every schema parser the document reaches: the parser's own list, then
     // the schemas they import, so that a borrowed type finds its owner.
     void collectSchemas()
@@ -87,12 +89,11 @@ private:
         if (found != typeViews_.end())
             return found->second;
         CViewType& added = view_.addType(type.getNamespace(), type.getName());
-        added.xsd = &type;
         added.simple = type.isSimple();
         added.contentKind = type.getContentType();
         added.anonymous = type.isAnonymous();
         typeViews_.emplace(&type, &added);
-        pending_.push_back(&added);
+        pending_.emplace_back(&added, &type);
         return &added;
     }
 
@@ -101,7 +102,6 @@ private:
         for (int k = 0; k < parser_.getSchemaCount(); ++k) {
             const SchemaParser* schema = parser_.getSchemaParser(k + 2);
             CViewSchema& entry = view_.addSchema(schema->getNamespace());
-            entry.parser = schema;
             for (int i = 0; i < schema->getNumTypes(); ++i)
                 entry.types.push_back(resolve(schema, Schema::FIRST_USER_TYPE + i).user);
         }
@@ -113,7 +113,6 @@ private:
                     continue;
                 CViewElement& added =
                     view_.addElement(schema->getNamespace(), element.getName(), resolve(schema, element.getType()), k);
-                added.declaration = &element;
                 elementViews_.emplace(&element, &added);
             }
         }
@@ -123,12 +122,11 @@ private:
     {
         // Filling a type can reach types not seen yet; they join the queue.
         for (; filled_ < pending_.size(); ++filled_)
-            fill(*pending_[filled_]);
+            fill(*pending_[filled_].first, *pending_[filled_].second);
     }
 
-    void fill(CViewType& view)
+    void fill(CViewType& view, const XsdType& type)
     {
-        const XsdType& type = *view.xsd;
         const SchemaParser* owner = ownerOf(type);
         view.base = resolve(owner, type.getBaseTypeId());
         view.soapArray = view.base.user != nullptr && view.base.user->ns == Wsdl::SoapEncodingUri &&
@@ -226,25 +224,26 @@ private:
     // elements before its own (bases first, each type once).
     void inheritBases()
     {
-        std::map<const CViewType*, CViewType*> writable;
-        for (const auto& entry : typeViews_)
-            writable.emplace(entry.second, entry.second);
-        std::set<const CViewType*> done;
-        for (const auto& entry : typeViews_)
-            inherit(*entry.second, writable, done);
+        std::unordered_map<const CViewType*, const Made*> made;
+        for (const Made& entry : pending_)
+            made.emplace(entry.first, &entry);
+        std::unordered_set<const CViewType*> done;
+        for (const Made& entry : pending_)
+            inherit(entry, made, done);
     }
 
-    void inherit(CViewType& view, const std::map<const CViewType*, CViewType*>& writable,
-                 std::set<const CViewType*>& done)
+    void inherit(const Made& entry, const std::unordered_map<const CViewType*, const Made*>& made,
+                 std::unordered_set<const CViewType*>& done)
     {
+        CViewType& view = *entry.first;
         if (!done.insert(&view).second)
             return; // done, or a base of its own base
-        const auto base = writable.find(view.base.user);
-        if (view.simple || view.soapArray || view.xsd == nullptr || base == writable.end() ||
-            view.xsd->getBaseDerivation() != XsdType::Extension)
+        const auto base = made.find(view.base.user);
+        if (view.simple || view.soapArray || base == made.end() ||
+            entry.second->getBaseDerivation() != XsdType::Extension)
             return;
-        CViewType& from = *base->second;
-        inherit(from, writable, done);
+        inherit(*base->second, made, done);
+        const CViewType& from = *base->second->first;
         if (from.simple || from.hasSimpleContent() || from.soapArray)
             return;
         std::vector<CViewParticle> inherited = from.particles;
@@ -273,7 +272,6 @@ private:
             return found->second;
         const std::string ns = schema != nullptr ? schema->getNamespace() : std::string();
         CViewElement& added = view_.addElement(ns, declaration->getName(), resolve(schema, declaration->getType()), -1);
-        added.declaration = declaration;
         elementViews_.emplace(declaration, &added);
         fillPendingTypes();
         return &added;
@@ -467,13 +465,14 @@ private:
     const Wsdl::WsdlParser& parser_;
     CServiceView view_;
     std::vector<const SchemaParser*> reachable_;
-    std::set<const SchemaParser*> reached_;
-    std::map<const XsdType*, CViewType*> typeViews_;
-    std::vector<CViewType*> pending_;
+    std::unordered_set<const SchemaParser*> reached_;
+    std::unordered_map<const XsdType*, CViewType*> typeViews_;
+    // Every type seen, with the object it was made from; from filled_ on not filled yet.
+    std::vector<Made> pending_;
     std::size_t filled_ = 0;
-    std::map<const Schema::Element*, CViewElement*> elementViews_;
-    std::map<const Wsdl::Message*, const CViewMessage*> messageViews_;
-    std::map<const Wsdl::Binding*, const CViewBinding*> bindingViews_;
+    std::unordered_map<const Schema::Element*, CViewElement*> elementViews_;
+    std::unordered_map<const Wsdl::Message*, const CViewMessage*> messageViews_;
+    std::unordered_map<const Wsdl::Binding*, const CViewBinding*> bindingViews_;
 };
 
 } // namespace

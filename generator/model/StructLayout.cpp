@@ -307,7 +307,7 @@ const CStructMember* CStructLayout::headerMember(const CViewMessage* message, in
 // dependency order then only moves what that order leaves too late.
 std::vector<int> CStructLayout::baseOrder() const
 {
-    std::map<const CStructDef*, int> node;
+    std::unordered_map<const CStructDef*, int> node;
     for (std::size_t i = 0; i < defs_.size(); ++i)
         node[&defs_[i]] = static_cast<int>(i);
     std::vector<int> base;
@@ -315,7 +315,7 @@ std::vector<int> CStructLayout::baseOrder() const
         const int slots = static_cast<int>(schema.types.size());
         CDependencyGraph slotGraph(slots);
         std::vector<bool> examined(static_cast<std::size_t>(slots), false);
-        std::map<const CViewType*, int> firstSlot;
+        std::unordered_map<const CViewType*, int> firstSlot;
         for (int i = slots - 1; i >= 0; --i)
             firstSlot[schema.types[static_cast<std::size_t>(i)]] = i;
         std::vector<int> list;
@@ -341,7 +341,7 @@ std::vector<int> CStructLayout::baseOrder() const
         CDependencyGraph elementGraph(count);
         std::vector<bool> all(static_cast<std::size_t>(count), true);
         // The elements of each type, in schema order, found without a scan per particle.
-        std::map<const CViewType*, std::vector<int>> elementsOfType;
+        std::unordered_map<const CViewType*, std::vector<int>> elementsOfType;
         for (int j = 0; j < count; ++j) {
             if (const CViewType* type = schema.elements[static_cast<std::size_t>(j)]->type.user)
                 elementsOfType[type].push_back(j);
@@ -368,7 +368,7 @@ std::vector<int> CStructLayout::baseOrder() const
 
 void CStructLayout::orderTypeDefs()
 {
-    std::map<const CStructDef*, int> node;
+    std::unordered_map<const CStructDef*, int> node;
     for (std::size_t i = 0; i < defs_.size(); ++i)
         node[&defs_[i]] = static_cast<int>(i);
     CDependencyGraph graph(static_cast<int>(defs_.size()));

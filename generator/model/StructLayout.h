@@ -2,11 +2,13 @@
 #define KELVANE_GENERATOR_MODEL_STRUCTLAYOUT_H
 
 #include "generator/model/Identifier.h"
+#include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
 
 #include <deque>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct CStructDef;
@@ -173,17 +175,17 @@ private:
     int textLength_;
     std::deque<CStructDef> defs_;
     std::map<const CViewType*, bool> emitted_;
-    std::map<const CViewType*, CStructDef*> typeDefs_;
-    std::map<const CViewElement*, CStructDef*> elementDefs_;
-    std::map<const CViewMessage*, CStructDef*> messageDefs_;
+    std::unordered_map<const CViewType*, CStructDef*> typeDefs_;
+    std::unordered_map<const CViewElement*, CStructDef*> elementDefs_;
+    std::unordered_map<const CViewMessage*, CStructDef*> messageDefs_;
     std::vector<const CStructDef*> typeOrder_;
     std::vector<const CStructDef*> messageOrder_;
     std::vector<const CViewType*> codecTypes_;
     std::vector<CStructMember> headerMembers_;
     CNameScope headerScope_; // the packet's members
-    std::map<std::pair<const CViewMessage*, int>, std::size_t> headerIndex_;
+    std::unordered_map<std::pair<const CViewMessage*, int>, std::size_t, CPairHash> headerIndex_;
     std::vector<CLengthConstant> lengths_;
-    std::map<std::string, int> lengthValues_;
+    std::unordered_map<std::string, int> lengthValues_;
 };
 
 #endif

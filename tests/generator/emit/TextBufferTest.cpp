@@ -10,11 +10,12 @@
 
 namespace {
 
-// Appends count pieces of the given size, in every way a buffer is written.
+// Appends count pieces of the given size, in every way a buffer is written;
+// each piece of its own letter, so that text passed on out of order shows.
 void fill(CTextBuffer& buffer, std::size_t pieceSize, int count)
 {
-    const std::string piece(pieceSize, 'x');
     for (int i = 0; i < count; ++i) {
+        const std::string piece(pieceSize, static_cast<char>('a' + i % 26));
         switch (i % 4) {
         case 0: buffer.append(piece); break;
         case 1: buffer.line(piece); break;
