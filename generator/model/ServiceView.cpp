@@ -27,7 +27,7 @@ CViewType& CServiceView::addType(const std::string& ns, const std::string& name)
     CViewType& type = types_.back();
     type.ns = ns;
     type.name = name;
-    typeIndex_.emplace(Key(ns, name), &type);
+    typeIndex_.emplace(Key(type.ns, type.name), &type);
     return type;
 }
 
@@ -40,7 +40,7 @@ CViewElement& CServiceView::addElement(const std::string& ns, const std::string&
     element.name = name;
     element.type = type;
     element.schemaIndex = schemaIndex;
-    elementIndex_.emplace(Key(ns, name), &element);
+    elementIndex_.emplace(Key(element.ns, element.name), &element);
     if (type.user != nullptr)
         firstElementByType_.emplace(type.user, &element); // the first one stays
     if (schemaIndex >= 0 && schemaIndex < static_cast<int>(schemas_.size()))
@@ -62,10 +62,10 @@ CViewMessage& CServiceView::addMessage(const std::string& name, const std::strin
     CViewMessage& message = messages_.back();
     message.ns = ns;
     message.name = name;
-    qualifiedMessageIndex_.emplace(Key(ns, name), &message);
+    qualifiedMessageIndex_.emplace(Key(message.ns, message.name), &message);
     const std::string::size_type dot = name.find('.');
     message.shortName = dot == std::string::npos ? name : name.substr(dot + 1);
-    messageIndex_.emplace(name, &message);
+    messageIndex_.emplace(message.name, &message);
     return message;
 }
 

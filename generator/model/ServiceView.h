@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -192,7 +193,8 @@ public:
     CServiceView(CServiceView&&) = default;
     CServiceView& operator=(CServiceView&&) = default;
 
-    // Building, by the reader of the parse or by hand in tests.
+    // Building, by the reader of the parse or by hand in tests. An entity's
+    // ns and name stay as given: the indexes look at them.
     CViewType& addType(const std::string& ns, const std::string& name);
     CViewElement& addElement(const std::string& ns, const std::string& name, CTypeRef type, int schemaIndex);
     CViewSchema& addSchema(const std::string& ns);
@@ -232,7 +234,9 @@ public:
     static const std::vector<std::string>& reservedMessageNames();
 
 private:
-    using Key = std::pair<std::string, std::string>;
+    // Views of the names the entities themselves hold (deque elements
+    // never move), so that an index keeps no second copy of them.
+    using Key = std::pair<std::string_view, std::string_view>;
 
     std::string targetNamespace_;
     std::deque<CViewSchema> schemas_;
@@ -245,7 +249,7 @@ private:
     std::unordered_map<Key, const CViewType*, CPairHash> typeIndex_;
     std::unordered_map<Key, const CViewElement*, CPairHash> elementIndex_;
     std::unordered_map<const CViewType*, const CViewElement*> firstElementByType_;
-    std::unordered_map<std::string, const CViewMessage*> messageIndex_;
+    std::unordered_map<std::string_view, const CViewMessage*> messageIndex_;
     std::unordered_map<Key, const CViewMessage*, CPairHash> qualifiedMessageIndex_;
 };
 
