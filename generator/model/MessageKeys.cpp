@@ -61,19 +61,15 @@ void CMessageKeys::addKey(const CViewOperation& operation, int direction, CMessa
         added.key = key;
         added.tagValue = added.emptyBody() ? std::string() : key;
         added.element = element;
-        found = byKey_.emplace(key, keys_.size()).first;
         keys_.push_back(added);
+        found = byKey_.emplace(keys_.back().key, &keys_.back()).first;
     }
     byOperation_[std::make_pair(&operation, direction)].push_back(found->second);
 }
 
-std::vector<const CMessageKey*> CMessageKeys::keysOf(const CViewOperation& operation, int direction) const
+const std::vector<const CMessageKey*>& CMessageKeys::keysOf(const CViewOperation& operation, int direction) const
 {
-    std::vector<const CMessageKey*> result;
+    static const std::vector<const CMessageKey*> none;
     const auto found = byOperation_.find(std::make_pair(&operation, direction));
-    if (found != byOperation_.end()) {
-        for (std::size_t index : found->second)
-            result.push_back(&keys_[index]);
-    }
-    return result;
+    return found == byOperation_.end() ? none : found->second;
 }

@@ -4,7 +4,9 @@
 #include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
 
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -35,10 +37,13 @@ struct CMessageKey {
 class CMessageKeys {
 public:
     explicit CMessageKeys(const CServiceView& view);
+    // The indexes point into the keys: no copies.
+    CMessageKeys(const CMessageKeys&) = delete;
+    CMessageKeys& operator=(const CMessageKeys&) = delete;
 
-    const std::vector<CMessageKey>& keys() const { return keys_; }
+    const std::deque<CMessageKey>& keys() const { return keys_; }
     // The keys of one direction of a bound operation, in part order.
-    std::vector<const CMessageKey*> keysOf(const CViewOperation& operation, int direction) const;
+    const std::vector<const CMessageKey*>& keysOf(const CViewOperation& operation, int direction) const;
     // True when the walk meets a port type with at least one operation,
     // which opens the message id enumeration.
     bool hasOperations() const { return hasOperations_; }
@@ -47,9 +52,9 @@ private:
     void addKey(const CViewOperation& operation, int direction, CMessageKey::Kind kind, const std::string& key,
                 const CViewElement* element);
 
-    std::vector<CMessageKey> keys_;
-    std::unordered_map<std::string, std::size_t> byKey_;
-    std::unordered_map<std::pair<const CViewOperation*, int>, std::vector<std::size_t>, CPairHash> byOperation_;
+    std::deque<CMessageKey> keys_; // grows without moving the keys the indexes point at
+    std::unordered_map<std::string_view, const CMessageKey*> byKey_; // views of the keys' own texts
+    std::unordered_map<std::pair<const CViewOperation*, int>, std::vector<const CMessageKey*>, CPairHash> byOperation_;
     bool hasOperations_ = false;
 };
 

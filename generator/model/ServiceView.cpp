@@ -25,6 +25,7 @@ CViewType& CServiceView::addType(const std::string& ns, const std::string& name)
 {
     types_.emplace_back();
     CViewType& type = types_.back();
+    type.index = types_.size() - 1;
     type.ns = ns;
     type.name = name;
     typeIndex_.emplace(Key(type.ns, type.name), &type);
@@ -36,6 +37,7 @@ CViewElement& CServiceView::addElement(const std::string& ns, const std::string&
 {
     elements_.emplace_back();
     CViewElement& element = elements_.back();
+    element.index = elements_.size() - 1;
     element.ns = ns;
     element.name = name;
     element.type = type;
@@ -60,6 +62,7 @@ CViewMessage& CServiceView::addMessage(const std::string& name, const std::strin
 {
     messages_.emplace_back();
     CViewMessage& message = messages_.back();
+    message.index = messages_.size() - 1;
     message.ns = ns;
     message.name = name;
     qualifiedMessageIndex_.emplace(Key(message.ns, message.name), &message);

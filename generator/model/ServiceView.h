@@ -4,6 +4,7 @@
 #include "generator/model/BuiltinTypes.h"
 #include "generator/model/PairHash.h"
 
+#include <cstddef>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -53,6 +54,8 @@ struct CViewParticle {
 // table of the schema that defines it.
 class CViewType {
 public:
+    static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
+    std::size_t index = NoIndex; // position in the view's list of types
     std::string name;
     std::string ns = std::string();
     std::string cName;     // unique among the header's struct names
@@ -80,6 +83,8 @@ public:
 };
 
 struct CViewElement {
+    static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
+    std::size_t index = NoIndex; // position in the view's list of elements
     std::string name;
     std::string ns = std::string();
     std::string cName; // unique among the header's struct names
@@ -109,6 +114,8 @@ struct CViewPart {
 };
 
 struct CViewMessage {
+    static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
+    std::size_t index = NoIndex; // position in the view's list of messages
     std::string ns;        // the target namespace of the document that defines it
     std::string name;      // whole name
     std::string shortName; // the name behind its first '.'

@@ -117,7 +117,7 @@ void CStructLayout::createTypeAndElementDefs()
             continue; // its first element writes it
         CStructDef& def = newDef(CStructDef::TypeStruct, type.cName);
         def.type = &type;
-        typeDefs_[&type] = &def;
+        typeDefs_.set(&type, &def);
     }
     for (const CViewElement& element : view_.elements()) {
         const CViewType* type = element.type.user;
@@ -129,9 +129,9 @@ void CStructLayout::createTypeAndElementDefs()
         if (writesType) {
             if (type->cName != element.cName)
                 def.secondName = type->cName;
-            typeDefs_[type] = &def;
+            typeDefs_.set(type, &def);
         }
-        elementDefs_[&element] = &def;
+        elementDefs_.set(&element, &def);
     }
     // Members point at other structs: fill them once every struct exists.
     for (CStructDef& def : defs_) {
@@ -280,20 +280,17 @@ const CStructMember* carriedValue(const CStructMember& member)
 
 const CStructDef* CStructLayout::structOf(const CViewType* type) const
 {
-    const auto found = typeDefs_.find(type);
-    return found == typeDefs_.end() ? nullptr : found->second;
+    return typeDefs_.find(type);
 }
 
 const CStructDef* CStructLayout::structOf(const CViewElement* element) const
 {
-    const auto found = elementDefs_.find(element);
-    return found == elementDefs_.end() ? nullptr : found->second;
+    return elementDefs_.find(element);
 }
 
 const CStructDef* CStructLayout::structOf(const CViewMessage* message) const
 {
-    const auto found = messageDefs_.find(message);
-    return found == messageDefs_.end() ? nullptr : found->second;
+    return messageDefs_.find(message);
 }
 
 const CStructMember* CStructLayout::headerMember(const CViewMessage* message, int partIndex) const
@@ -441,12 +438,12 @@ void CStructLayout::fillMessageMembers(CStructDef& def, const CViewMessage& mess
 void CStructLayout::createMessageDefs()
 {
     forEachBoundMessage(view_, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
-        if (messageDefs_.count(side.message) != 0)
+        if (messageDefs_.find(side.message) != nullptr)
             return;
         CStructDef& def = newDef(CStructDef::MessageStruct, side.message->cName + "_msg");
         def.message = side.message;
         fillMessageMembers(def, *side.message, side.header);
-        messageDefs_[side.message] = &def;
+        messageDefs_.set(side.message, &def);
         messageOrder_.push_back(&def);
     });
 }

@@ -4,6 +4,7 @@
 #include "generator/model/Identifier.h"
 #include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
+#include "generator/model/ViewIndexed.h"
 
 #include <deque>
 #include <map>
@@ -175,9 +176,9 @@ private:
     int textLength_;
     std::deque<CStructDef> defs_;
     std::map<const CViewType*, bool> emitted_;
-    std::unordered_map<const CViewType*, CStructDef*> typeDefs_;
-    std::unordered_map<const CViewElement*, CStructDef*> elementDefs_;
-    std::unordered_map<const CViewMessage*, CStructDef*> messageDefs_;
+    CViewIndexed<CViewType, CStructDef*> typeDefs_;
+    CViewIndexed<CViewElement, CStructDef*> elementDefs_;
+    CViewIndexed<CViewMessage, CStructDef*> messageDefs_;
     std::vector<const CStructDef*> typeOrder_;
     std::vector<const CStructDef*> messageOrder_;
     std::vector<const CViewType*> codecTypes_;
