@@ -265,9 +265,7 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
         writeFragment(context, CFragment::NumberWriters, source);
         source.emptyLine();
     }
-    CTextBuffer encoders;
-    CEncoderWriter writer(context, encoders);
+    CEncoderWriter writer(context, source);
     for (const CViewType* type : context.layout().codecTypes())
         writer.write(*type, *context.layout().structOf(type));
-    source.append(encoders.text());
 }

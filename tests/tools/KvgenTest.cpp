@@ -199,14 +199,22 @@ TEST_F(KvgenProjectTest, AFileChangedSinceKvgenWroteItIsKeptUnlessForced)
         const char* name;
         const char* file;
         std::string kept;
+        bool sameSize; // the edit overwrites the file's last bytes instead of adding some
     };
     const Case cases[] = {
-        {"a generated source the user edited", "project/calc_api.c", "changed since kvgen wrote it"},
-        {"a library file the user edited", "project/lib/src/tessaro_util.c", "changed since kvgen wrote it"},
+        {"a generated source the user edited", "project/calc_api.c", "changed since kvgen wrote it", false},
+        {"a library file the user edited", "project/lib/src/tessaro_util.c", "changed since kvgen wrote it", false},
+        {"a generated source edited to its own size", "project/calc_api_demo.c", "changed since kvgen wrote it",
+         true},
     };
+    const std::string mine = "/* mine */\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string edited = testsupport::readBytes(c.file) + "/* mine */\n";
+        std::string edited = testsupport::readBytes(c.file);
+        if (c.sameSize)
+            edited.replace(edited.size() - mine.size(), mine.size(), mine);
+        else
+            edited += mine;
         testsupport::writeBytes(c.file, edited);
         testsupport::writeBytes("project/calc_api.h", "stale");
         const KvgenRun kept = generate();
@@ -231,6 +239,8 @@ TEST_F(KvgenProjectTest, AFileChangedSinceKvgenWroteItIsKeptUnlessForced)
     EXPECT_NE(foreign.err.find("kvgen: project/Makefile: not written by kvgen; not replaced"), std::string::npos)
         << foreign.err;
     EXPECT_EQ(testsupport::readBytes("project/Makefile"), "all:\n");
+    // Without the record, files that hold what this run writes are not named.
+    EXPECT_EQ(foreign.err.find("calc_api"), std::string::npos) << foreign.err;
 }
 
 // A document the reader rejects changes nothing in a project folder that

@@ -2,6 +2,8 @@
 
 #include "tools/kvgen/WrittenFiles.h"
 
+#include <cstring>
+#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -12,6 +14,32 @@
 #endif
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// True when both files hold the same bytes; false when either cannot be read.
+bool sameBytes(const fs::path& one, const fs::path& other)
+{
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(one, error);
+    if (error || fs::file_size(other, error) != size || error)
+        return false;
+    std::ifstream left(one, std::ios::binary);
+    std::ifstream right(other, std::ios::binary);
+    std::vector<char> leftPiece(65536);
+    std::vector<char> rightPiece(leftPiece.size());
+    const auto pieceSize = static_cast<std::streamsize>(leftPiece.size());
+    while (left && right) {
+        left.read(leftPiece.data(), pieceSize);
+        right.read(rightPiece.data(), pieceSize);
+        if (left.gcount() != right.gcount() ||
+            std::memcmp(leftPiece.data(), rightPiece.data(), static_cast<std::size_t>(left.gcount())) != 0)
+            return false;
+    }
+    return !left.bad() && !right.bad() && left.eof() && right.eof();
+}
+
+} // namespace
 
 CProjectStaging::CProjectStaging(const fs::path& projectFolder) : project_(projectFolder)
 {
@@ -64,12 +92,11 @@ std::vector<std::string> CProjectStaging::keptFiles() const
         std::error_code error;
         if (!fs::exists(target, error))
             continue;
+        if (sameBytes(target, staging_ / file))
+            continue; // replacing it changes nothing
         std::uint64_t now = 0;
         std::uint64_t written = 0;
-        std::uint64_t next = 0;
         const bool readable = CWrittenFiles::hashFile(target, now);
-        if (readable && CWrittenFiles::hashFile(staging_ / file, next) && now == next)
-            continue;
         const bool recorded = record.find(file.generic_string(), written);
         if (readable && recorded && now == written)
             continue;
