@@ -148,6 +148,8 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CTextBuff
     out.line("\tpk = (" + p + "_proto_packet_t *)calloc(1, sizeof(*pk));");
     out.line("\tif(pk == NULL)");
     out.line("\t\treturn " + P + "_ERR_MEMORY;");
+    out.line("\tif(client->headers != NULL)");
+    out.line("\t\tmemcpy(pk, client->headers, sizeof(*pk));");
     out.line("\tpk->msg_type = " + call.requestId + ";");
     out.line("\tmemcpy(&pk->msg." + call.requestMember + ", in, sizeof(*in));");
     out.line("\tresult = " + p + "_call(client, pk);");
@@ -190,14 +192,17 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("//frees them and leaves them empty.");
     header.line("#define " + P + "_DEFAULT_ENDPOINT\t" + cStringLiteral(defaultEndpoint(context.view())));
     header.line("#define " + P + "_FAULT\t1");
-    const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY"};
+    const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY",
+                                  "HOST"};
     int code = 0;
     for (const char* error : errors)
         header.line("#define " + P + "_ERR_" + error + "\t(" + std::to_string(--code) + ")");
     header.emptyLine();
     const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
                                          "int timeout;//seconds that sending and reading may take each, 30 unless changed",
-                                         "int http_status;//after " + P + "_ERR_HTTP: the answer's HTTP status"};
+                                         "int http_status;//after " + P + "_ERR_HTTP: the answer's HTTP status",
+                                       "const " + p + "_proto_packet_t *headers;//NULL, or a packet whose SOAP header "
+                                       "members, extra HTTP headers and attachment go with each request"};
     header.line("typedef struct " + p + "_client_t{");
     for (const std::string& member : clientMembers)
         header.line("\t" + member);

@@ -384,7 +384,7 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
     const std::string& P = context.projUpper();
     out.line("//the header lines of a message, at most " + P + "_MAX_HTTP_HEADER_NUM; -1 when it has no first line");
     out.line("static int " + p + "_proto_headers(char *buffer, " + p + "_proto_packet_t *pk)");
-    lines(out, {"{", "\tint i = 0;", "\tchar *beginindex, *endindex, *lineend;", "",
+    lines(out, {"{", "\tint i = 0;", "\tchar *beginindex, *endindex, *lineend, *valueend;", "",
                 "\tbeginindex = strstr(buffer, \"\\r\\n\");", "\tif(beginindex == NULL)", "\t\treturn -1;",
                 "\tbeginindex += 2;", ""});
     out.line("\tfor(i = 0; i < " + P + "_MAX_HTTP_HEADER_NUM; i++){");
@@ -393,7 +393,11 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\tendindex = strstr(beginindex, \":\");", "\t\tlineend = strstr(beginindex, \"\\r\\n\");",
                 "\t\tif(endindex == NULL || lineend == NULL || endindex > lineend)", "\t\t\tbreak;",
                 "\t\tmydecode_copy(pk->http_headers[i].name, sizeof(pk->http_headers[i].name), beginindex, endindex - beginindex);",
-                "\t\tmydecode_copy(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), endindex + 1, lineend - endindex);",
+                "\t\t//the value without the blanks around it and without the line's end",
+                "\t\tfor(endindex++; endindex < lineend && (*endindex == ' ' || *endindex == '\\t'); endindex++)", "\t\t\t;",
+                "\t\tfor(valueend = lineend; valueend > endindex && (valueend[-1] == ' ' || valueend[-1] == '\\t'); valueend--)",
+                "\t\t\t;",
+                "\t\tmydecode_copy(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), endindex, valueend - endindex);",
                 "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "\treturn 0;", "}", ""});
 
     out.line("static int " + p + "_proto_unpack(char *buffer, tessaro_size_t buffer_len, " + p + "_proto_packet_t *pk)");

@@ -65,7 +65,9 @@ void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
                 "\tif(strlen(ip) >= sizeof(trans->dest_ip) || strlen(url) >= sizeof(trans->url))", "\t\treturn -1;", "",
                 "\tresult = tessaro_create_tcp_socket(&(trans->socket));", "\tif(result != 0)", "\t\treturn -1;", "",
                 "\tresult = tessaro_connect(trans->socket, ip, port);", "\tif(result != 0){",
-                "\t\ttessaro_socket_close(trans->socket);", "\t\ttrans->socket = INVALID_SOCKET;", "\t\treturn -1;", "\t}",
+                "\t\ttessaro_socket_close(trans->socket);", "\t\ttrans->socket = INVALID_SOCKET;",
+                "\t\t//-2 tells a host name that was not found from a connection that failed",
+                "\t\treturn result == TESSARO_HOST_NOT_FOUND ? -2 : -1;", "\t}",
                 "", "\tstrcpy(trans->dest_ip, ip);", "\tstrcpy(trans->url, url);", "\ttrans->dest_port = port;", "",
                 "\treturn result;", "}", ""});
 }

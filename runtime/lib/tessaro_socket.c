@@ -157,7 +157,7 @@ int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port
     struct addrinfo *found = NULL;
     struct addrinfo *at;
     struct sockaddr_in address;
-    int result = TESSARO_ERROR;
+    int result = TESSARO_HOST_NOT_FOUND; /* until an IPv4 address is found */
 
     if (host == NULL || host[0] == '\0' || tessaro_startup() != 0)
         return TESSARO_ERROR;
@@ -165,7 +165,7 @@ int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port
     hints.ai_family = AF_INET; /* the library's sockets are IPv4 */
     hints.ai_socktype = SOCK_STREAM;
     if (getaddrinfo(host, NULL, &hints, &found) != 0)
-        return TESSARO_ERROR;
+        return TESSARO_HOST_NOT_FOUND;
     /* The first address: a socket whose connect failed is not used again. */
     for (at = found; at != NULL; at = at->ai_next) {
         if (at->ai_family != AF_INET || at->ai_addrlen < (socklen_t)sizeof(address))

@@ -8,14 +8,15 @@ static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 
 	memset(&trans, 0, sizeof(trans));
 	client->http_status = 0;
-	if(kvproj_connect_server(&trans, client->host, client->path, client->port) != 0)
-		result = KVPROJ_ERR_CONNECT;
+	result = kvproj_connect_server(&trans, client->host, client->path, client->port);
+	if(result != 0)
+		result = result == -2 ? KVPROJ_ERR_HOST : KVPROJ_ERR_CONNECT;
 	else if(kvproj_proto_sendpacket(&trans, pk, client->timeout) != 0)
 		result = KVPROJ_ERR_SEND;
-	//the request's arrays are the caller's: from here on the packet holds only what the reader allocated
-	free(pk->attachment);
+	//the request's arrays and attachment are the caller's: from here on the packet holds only
+	//what the reader allocated
 	memset(pk, 0, sizeof(*pk));
-	if(result == KVPROJ_ERR_CONNECT)
+	if(result == KVPROJ_ERR_CONNECT || result == KVPROJ_ERR_HOST)
 		return result;
 	if(result == 0 && kvproj_proto_readpacket(&trans, pk, client->timeout) != 0)
 		result = KVPROJ_ERR_RECEIVE;

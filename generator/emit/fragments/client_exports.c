@@ -47,7 +47,9 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 	case KVPROJ_ERR_ADDRESS:
 		return "the endpoint is no http://host[:port][/path] address";
 	case KVPROJ_ERR_CONNECT:
-		return "no connection to the endpoint (host not found, or connection refused)";
+		return "no connection to the endpoint (connection refused, or the host cannot be reached)";
+	case KVPROJ_ERR_HOST:
+		return "the endpoint's host name was not found";
 	case KVPROJ_ERR_SEND:
 		return "the request could not be encoded or sent";
 	case KVPROJ_ERR_RECEIVE:

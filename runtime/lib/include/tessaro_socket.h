@@ -10,6 +10,8 @@
 #define TESSARO_ERROR (-1)
 #define TESSARO_END_OF_STREAM 1
 #define TESSARO_TIMEOUT 2
+/* tessaro_connect: the host name has no IPv4 address (not found, or no name service). */
+#define TESSARO_HOST_NOT_FOUND 3
 
 #ifdef __cplusplus
 extern "C" {
@@ -20,7 +22,8 @@ int tessaro_create_tcp_socket(tessaro_socket_t *sock);
 /* A TCP socket listening on port with the backlog given (address reuse on). */
 int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port, int backlog);
 /* Connects to an IPv4 address in dotted form or to the first IPv4 address
- * of a host name. */
+ * of a host name: TESSARO_HOST_NOT_FOUND when the name has none, so that a
+ * caller can tell an unknown host from a refused connection (TESSARO_ERROR). */
 int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port);
 /* block 0: calls return at once or after their time-out; otherwise they block.
  * Every receive and send call ends within timeout microseconds, however

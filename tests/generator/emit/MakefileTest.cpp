@@ -72,7 +72,8 @@ TEST_F(MakefileBuildTest, MakeBuildsTheDemoAgainstTheSupportLibrary)
     const int built = std::system("make > make.txt 2>&1");
     ASSERT_EQ(built, 0) << testsupport::readBytes("make.txt");
     ASSERT_EQ(std::system("./calc_demo > run.txt 2>&1"), 0);
-    EXPECT_EQ(testsupport::readBytes("run.txt"), "-1\n");
+    // a name that is not found
+    EXPECT_EQ(testsupport::readBytes("run.txt"), "-2\n");
 }
 #endif
 

@@ -6,6 +6,7 @@
 
 #include "GeneratorTestSupport.h"
 #include "generator/emit/SourceFile.h"
+#include "support/TestFiles.h"
 
 #include <set>
 #include <sstream>
@@ -161,7 +162,8 @@ TEST_F(OperationCallsTest, TheCallReturnsWhatTheServiceAnswered)
 }
 
 // The client from an endpoint: host, port and path, or the rule it broke;
-// and with no server there, the call says it could not connect.
+// and with no server there, the call says it could not connect, or that
+// the host was not found.
 const char* const EndpointDriver = R"(#include "calc_api.c"
 int main(void)
 {
@@ -181,8 +183,10 @@ int main(void)
 	}
 	memset(&in, 0, sizeof(in));
 	calc_client_init(&client, "http://127.0.0.1:1/");
-	printf("%d %d\n", calc_Add(&client, &in, &out, NULL), calc_Add(NULL, &in, &out, NULL));
-	for(result = 1; result >= -9; result--)
+	printf("%d %d", calc_Add(&client, &in, &out, NULL), calc_Add(NULL, &in, &out, NULL));
+	calc_client_init(&client, "http://no-such-host.invalid/");
+	printf(" %d\n", calc_Add(&client, &in, &out, NULL));
+	for(result = 1; result >= -10; result--)
 		printf("%s\n", calc_strerror(result));
 	return 0;
 }
@@ -200,12 +204,12 @@ TEST_F(OperationCallsTest, TheClientTakesAnHttpEndpointOrSaysItCannot)
     std::istringstream rest(run.output.substr(endpoints.size()));
     std::string line;
     std::getline(rest, line);
-    EXPECT_EQ(line, "-2 -7");
+    EXPECT_EQ(line, "-2 -7 -9");
     // Each result has a text of its own; what no call returns has none.
     std::set<std::string> texts;
-    for (int result = 1; result >= -8 && std::getline(rest, line); --result)
+    for (int result = 1; result >= -9 && std::getline(rest, line); --result)
         EXPECT_TRUE(texts.insert(line).second) << line;
-    EXPECT_EQ(texts.size(), 10u);
+    EXPECT_EQ(texts.size(), 11u);
     std::getline(rest, line);
     EXPECT_EQ(line, "unknown result");
 }
@@ -470,3 +474,102 @@ TEST_F(OperationCallsEmptyBodyTest, ADocumentOperationWithoutPartsSendsAnEmptyBo
 }
 
 } // namespace
+
+// The calculator with a header on Add: a part of another message, which
+// the packet holds outside the message structs.
+std::string calculatorWithHeader()
+{
+    std::string wsdl = testsupport::readBytes(KELVANE_SOURCE_DIR "/runtime/example/calculator.wsdl");
+    const auto insert = [&](const std::string& before, const std::string& text) {
+        const std::size_t at = wsdl.find(before);
+        EXPECT_NE(at, std::string::npos) << before;
+        wsdl.insert(at, text);
+    };
+    insert("<xsd:element name=\"Greet\">",
+           "<xsd:element name=\"Auth\"><xsd:complexType><xsd:sequence><xsd:element name=\"user\" type=\"xsd:string\"/>"
+           "</xsd:sequence></xsd:complexType></xsd:element>\n");
+    insert("<message name=\"AddReply\">", "<message name=\"AuthHeader\"><part name=\"auth\" element=\"tns:Auth\"/></message>\n");
+    // Add's input is the binding's first
+    insert("<soap:body use=\"literal\"/></input>", "<soap:header message=\"tns:AuthHeader\" part=\"auth\" use=\"literal\"/>");
+    return wsdl;
+}
+
+// Header parts the packet holds outside the message go with a call from the
+// packet the client points to, with its extra HTTP headers; without one they
+// are sent empty. The server prints what it read.
+const std::string HeaderDriver = std::string("#include \"hc_api.c\"\n") + OneRequestServer + R"(
+static void *serve(void *arg)
+{
+	hc_proto_trans_t trans;
+	hc_proto_packet_t *pk = (hc_proto_packet_t *)calloc(1, sizeof(*pk));
+	const char *tag = "-";
+	int i;
+	(void)arg;
+	memset(&trans, 0, sizeof(trans));
+	trans.socket = accept(listener, NULL, NULL);
+	if(hc_proto_readpacket(&trans, pk, 30) == 0 && pk->msg_type == HC_PROTO_ADD){
+		for(i = 0; i < pk->http_headers_count; i++)
+			if(strcmp(pk->http_headers[i].name, "X-Tag") == 0)
+				tag = pk->http_headers[i].value;
+		printf("[%s %s] ", pk->Auth.user, tag);
+		i = pk->msg.AddRequest.Add.a + pk->msg.AddRequest.Add.b;
+		hc_free_proto_packet(pk);
+		memset(pk, 0, sizeof(*pk));
+		pk->msg_type = HC_PROTO_ADDRESPONSE;
+		pk->msg.AddReply.AddResponse.sum = i;
+		hc_proto_sendpacket(&trans, pk, 30);
+	}
+	tessaro_socket_close(trans.socket);
+	free(pk);
+	return NULL;
+}
+
+int main(void)
+{
+	char endpoint[64];
+	hc_client_t client;
+	hc_proto_packet_t headers;
+	hc_AddRequest_msg_t in = {{2, 3}};
+	hc_AddReply_msg_t out;
+	int call, result;
+#ifdef _WIN32
+	WSADATA data;
+	WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+	memset(&headers, 0, sizeof(headers));
+	strcpy(headers.Auth.user, "ann");
+	hc_add_http_header(&headers, "X-Tag", "seven");
+	for(call = 0; call < 2; call++){
+		if(server_start("/calculator", endpoint) != 0)
+			return 2;
+		memset(&out, 0, sizeof(out));
+		result = hc_client_init(&client, endpoint);
+		client.headers = call == 0 ? NULL : &headers;
+		if(result == 0)
+			result = hc_Add(&client, &in, &out, NULL);
+		server_finish();
+		printf("%d %d\n", result, out.AddResponse.sum);
+	}
+	printf("%s %d\n", headers.Auth.user, headers.http_headers_count);
+	return 0;
+}
+)";
+
+class OperationCallsHeaderTest : public GeneratorTest {};
+
+TEST_F(OperationCallsHeaderTest, HeaderPartsAndHttpHeadersGoFromTheClientsPacket)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    view(calculatorWithHeader());
+    const std::string header = emitHeader("hc", programPlatform());
+    CTextBuffer source;
+    writeSourceFile(*context_, source);
+    const RunResult run = buildAndRunC(HeaderDriver, {{"hc_api.h", header}, {"hc_api.c", source.text()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output, "[ -] 0 5\n"
+                          "[ann seven] 0 5\n"
+                          // the caller's packet is left as it was
+                          "ann 1\n")
+        << run.messages;
+}
