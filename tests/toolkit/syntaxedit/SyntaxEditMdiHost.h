@@ -18,9 +18,10 @@ class CBoxRecordingApp : public CWinApp {
 public:
     CBoxRecordingApp() : CWinApp("KelvaneSyntaxViewTest") {}
     std::vector<std::string> m_boxes;
+    int m_nAnswer = IDOK;
     int DoMessageBox(LPCTSTR lpszPrompt, UINT, UINT) override {
         m_boxes.push_back(lpszPrompt);
-        return IDOK;
+        return m_nAnswer;
     }
 };
 
@@ -138,3 +139,42 @@ inline std::string NumberedText(int nRows) {
     for (int i = 1; i <= nRows; ++i) text += (i > 1 ? "\r\n" : "") + ("row " + std::to_string(i));
     return text;
 }
+
+// The texts of a list box's (or, bCombo, a combo box's) items, in order.
+inline std::vector<std::string> ItemTexts(HWND hWnd, bool bCombo) {
+    std::vector<std::string> items;
+    const int nCount = static_cast<int>(::SendMessageA(hWnd, bCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        char text[512] = {};
+        ::SendMessageA(hWnd, bCombo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.emplace_back(text);
+    }
+    return items;
+}
+
+// How many pixels of the rectangle have the colour.
+inline int CountColor(CDC& dc, const CRect& rc, COLORREF clr) {
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) n += dc.GetPixel(x, y) == clr;
+    return n;
+}
+
+// A bitmap of the screen's format selected into a memory DC, for painting into and reading back.
+class MemoryCanvas {
+public:
+    MemoryCanvas(int cx, int cy) {
+        CClientDC screen(nullptr);
+        dc.CreateCompatibleDC(&screen);
+        m_bitmap.CreateCompatibleBitmap(&screen, cx, cy);
+        m_pOld = dc.SelectObject(&m_bitmap);
+    }
+    ~MemoryCanvas() { dc.SelectObject(m_pOld); }
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+    CDC dc;
+
+private:
+    CBitmap m_bitmap;
+    CBitmap* m_pOld = nullptr;
+};

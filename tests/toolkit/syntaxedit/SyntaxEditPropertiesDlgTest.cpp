@@ -59,7 +59,7 @@ TEST_F(PropertiesTest, OpensOnTheEditPageUnderItsCaption) {
     CString strCaption;
     m_pSheet->GetWindowText(strCaption);
     EXPECT_EQ(std::string(strCaption), "Edit Options");
-    const std::vector<std::string> tabs = {"Editor", "Editor Font"};
+    const std::vector<std::string> tabs = {"Editor", "Editor Font", "Syntax Color"};
     ASSERT_EQ(m_pSheet->GetPageCount(), static_cast<int>(tabs.size()));
     for (size_t i = 0; i < tabs.size(); ++i) EXPECT_EQ(TabText(static_cast<int>(i)), tabs[i]);
 }
@@ -117,15 +117,7 @@ CKLVSyntaxEditPropertiesPageFont& FontPage(CKLVSyntaxEditPropertiesDlg& sheet) {
     return sheet.m_pageFont;
 }
 
-std::vector<std::string> Items(CComboBox& combo) {
-    std::vector<std::string> items;
-    for (int i = 0; i < combo.GetCount(); ++i) {
-        CString str;
-        combo.GetLBText(i, str);
-        items.emplace_back(str);
-    }
-    return items;
-}
+std::vector<std::string> Items(CComboBox& combo) { return ItemTexts(combo.m_hWnd, true); }
 
 TEST_F(PropertiesTest, FontPageListsFixedPitchFacesOnly) {
     OpenSheet();
@@ -206,6 +198,70 @@ TEST_F(PropertiesTest, FontPageApplySavesTheFontAndColoursThePaintManagerUses) {
     EXPECT_EQ(lfEditor.lfHeight, lfPage.lfHeight);
     EXPECT_EQ(lfEditor.lfWeight, FW_BOLD);
     EXPECT_EQ(reinterpret_cast<HFONT>(m_pCtrl->SendMessage(WM_GETFONT)), GetPaintManager()->GetTextFont()->m_hObject);
+}
+
+// The drop-down list of a combo box: the tip over the item under the pointer, drawn by the combo
+// box's own item drawing for the colour lists; and a choice made with the mouse, whose press and
+// release see the same selection, still taken.
+struct DroppedList {
+    explicit DroppedList(CKLVSyntaxEditTipComboBox& combo) : combo(combo) {
+        combo.ShowDropDown(TRUE);
+        // Painted now, whenever the system would have: painting asks for the list's colours.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetComboBoxInfo(combo.m_hWnd, &info))
+            ::RedrawWindow(info.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        hList = combo.GetTip().GetList();
+    }
+    ~DroppedList() { combo.ShowDropDown(FALSE); }
+    CPoint ItemPoint(int nItem) const {
+        CRect rc;
+        ::SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&rc));
+        return CPoint(rc.left + 4, rc.CenterPoint().y);
+    }
+    void Send(UINT message, WPARAM wParam, CPoint pt) const { ::SendMessageA(hList, message, wParam, MAKELPARAM(pt.x, pt.y)); }
+    CKLVSyntaxEditTipComboBox& combo;
+    HWND hList = nullptr;
+};
+
+TEST_F(PropertiesTest, FontPageComboTakesAChoiceMadeWithTheMouse) {
+    OpenSheet();
+    CKLVSyntaxEditPropertiesPageFont& page = FontPage(*m_pSheet);
+    DroppedList list(page.m_cmbStyle);
+    ASSERT_TRUE(list.hList) << "the tip serves the list once it asks for its colours";
+    const CPoint pt = list.ItemPoint(1);   // "Bold"
+    list.Send(WM_MOUSEMOVE, 0, pt);
+    EXPECT_EQ(page.m_cmbStyle.GetTip().GetShownItem(), 1);
+    list.Send(WM_LBUTTONDOWN, MK_LBUTTON, pt);
+    list.Send(WM_LBUTTONUP, 0, pt);
+    classlib_test::PumpPending();
+    EXPECT_FALSE(page.m_cmbStyle.GetTip().IsSelectionChanged()) << "the selection followed the pointer";
+    page.SendMessage(WM_COMMAND, MAKEWPARAM(103, CBN_SELCHANGE), reinterpret_cast<LPARAM>(page.m_cmbStyle.m_hWnd));
+    LOGFONT lf;
+    page.GetPageLogFont(lf);
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+}
+
+TEST_F(PropertiesTest, ColourListTipDrawsTheItemWithItsSwatch) {
+    OpenSheet();
+    CKLVSyntaxEditPropertiesPageFont& page = FontPage(*m_pSheet);
+    DroppedList list(page.m_cmbText);
+    ASSERT_TRUE(list.hList);
+    const int nRed = page.m_cmbText.FindColor(RGB(255, 0, 0));
+    ::SendMessageA(list.hList, LB_SETTOPINDEX, static_cast<WPARAM>(nRed), 0);
+    list.Send(WM_MOUSEMOVE, 0, list.ItemPoint(nRed));
+    CKLVSyntaxEditListBoxTipWnd& tip = page.m_cmbText.GetTip();
+    ASSERT_EQ(tip.GetShownItem(), nRed);
+    EXPECT_TRUE(tip.IsWindowVisible());
+    CRect rc;
+    tip.GetClientRect(&rc);
+    MemoryCanvas canvas(rc.Width(), rc.Height());
+    canvas.dc.FillSolidRect(&rc, RGB(1, 2, 3));
+    tip.Draw(&canvas.dc);
+    const int nRedPixels = CountColor(canvas.dc, rc, RGB(255, 0, 0));
+    EXPECT_GT(nRedPixels, 20) << "the red swatch";
+    list.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), list.ItemPoint(nRed));
+    EXPECT_FALSE(tip.IsWindowVisible()) << "a wheel turn hides it";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditConfigManager.h"
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditIniFile.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
 
 namespace {
 
@@ -203,4 +204,20 @@ void CKLVSyntaxEditConfigManager::Close() {
         m_schemes.RemoveAll();
     }
     m_bClosing = false;
+}
+
+std::vector<CKLVSyntaxEditSchemeMap::CEntry> CKLVSyntaxEditConfigManager::GetSchemeEntries() {
+    CLock lock(m_lock, nullptr);
+    return m_schemes.GetEntries();
+}
+
+void CKLVSyntaxEditConfigManager::CopyLexClassInfosTo(CKLVSyntaxEditLexClassInfoMap& target) {
+    CLock lock(m_lock, nullptr);
+    GetSchemaFileStore().CopyLexClassInfosTo(target);
+}
+
+void CKLVSyntaxEditConfigManager::WriteLexClassFiles(CKLVSyntaxEditLexClassInfoMap& edited) {
+    CLock lock(m_lock, nullptr);
+    for (auto& file : edited)
+        if (GetSchemaFileStore().WriteLexClassFile(file.first.c_str(), *file.second)) file.second->m_bModified = FALSE;
 }

@@ -31,6 +31,8 @@ public:
     // Stops the monitor and any reload, and forgets every theme and scheme.
     void Close() override;
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
+    // The last holder's release deletes the manager.
+    void Release() override { InternalRelease(); }
 
     // A full load; one asked to cancel (hCancel signalled) stops at its next entry.
     virtual void ReloadConfig(HANDLE hCancel = nullptr);
@@ -44,6 +46,13 @@ public:
     CKLVSyntaxEditThemeMap& GetThemes() { return m_themes; }
     CKLVSyntaxEditSchemeMap& GetSchemes() { return m_schemes; }
     CKLVSyntaxEditFileMonitor& GetFileMonitor() { return m_monitor; }
+    // The configured schemes, in the order of the main INI.
+    std::vector<CKLVSyntaxEditSchemeMap::CEntry> GetSchemeEntries();
+    // The schema file store's cached blocks copied, and edited copies written back, under the
+    // lock under which the reload and monitor threads load files through the same store.
+    void CopyLexClassInfosTo(CKLVSyntaxEditLexClassInfoMap& target);
+    // A written array is no longer modified.
+    void WriteLexClassFiles(CKLVSyntaxEditLexClassInfoMap& edited);
 
 private:
     // One announcement, holding what it names alive until every subscriber has seen it.

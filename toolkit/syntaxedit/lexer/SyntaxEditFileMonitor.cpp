@@ -29,8 +29,11 @@ BOOL CKLVSyntaxEditFileMonitor::ReadFileInfo(LPCSTR lpszPath, BY_HANDLE_FILE_INF
 
 BOOL CKLVSyntaxEditFileMonitor::IsChanged(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
     const ULONGLONG t1 = ToUInt64(a.ftLastWriteTime), t2 = ToUInt64(b.ftLastWriteTime);
+    // A file replaced by another (a rewrite through a new file) is a change even when size and
+    // time stamp happen to match.
     return (t1 > t2 ? t1 - t2 : t2 - t1) > kTimeTolerance || a.nFileSizeHigh != b.nFileSizeHigh ||
-           a.nFileSizeLow != b.nFileSizeLow;
+           a.nFileSizeLow != b.nFileSizeLow || a.nFileIndexHigh != b.nFileIndexHigh ||
+           a.nFileIndexLow != b.nFileIndexLow || a.dwVolumeSerialNumber != b.dwVolumeSerialNumber;
 }
 
 BOOL CKLVSyntaxEditFileMonitor::AddFile(CString& rPath, DWORD dwFlags) {

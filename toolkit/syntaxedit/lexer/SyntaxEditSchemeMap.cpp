@@ -36,6 +36,11 @@ BOOL CKLVSyntaxEditSchemeMap::ReloadSchemeFile(LPCSTR lpszPath, int nKind, CStri
     return FALSE;
 }
 
+std::vector<CKLVSyntaxEditSchemeMap::CEntry> CKLVSyntaxEditSchemeMap::GetEntries() {
+    CKLVCriticalSectionLock lock(&m_cs);
+    return m_arEntries;
+}
+
 CKLVTextSchemaPtr CKLVSyntaxEditSchemeMap::FindSchemaForFile(LPCSTR lpszFileName) {
     if (!lpszFileName || !*lpszFileName) return CKLVTextSchemaPtr();
     for (const CKLVTextSchemaPtr& pSchema : GetSchemas())

@@ -33,6 +33,8 @@ public:
     // Counted references to every schema, in the map's order.
     std::vector<CKLVTextSchemaPtr> GetSchemas();
     const CStringArray& GetNames() const { return m_arNames; }
+    // A copy of the configured entries, in the order they were added.
+    std::vector<CEntry> GetEntries();
     void RemoveAll();
 
 private:

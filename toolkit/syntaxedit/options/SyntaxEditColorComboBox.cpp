@@ -35,9 +35,9 @@ CString LoadFirstLine(UINT nID) {
 
 }  // namespace
 
-IMPLEMENT_DYNAMIC(CKLVSyntaxEditColorComboBox, CComboBox)
+IMPLEMENT_DYNAMIC(CKLVSyntaxEditColorComboBox, CKLVSyntaxEditTipComboBox)
 
-BEGIN_MESSAGE_MAP(CKLVSyntaxEditColorComboBox, CComboBox)
+BEGIN_MESSAGE_MAP(CKLVSyntaxEditColorComboBox, CKLVSyntaxEditTipComboBox)
     ON_WM_CREATE()
     ON_WM_MOUSEWHEEL()
     ON_CONTROL_REFLECT_EX(CBN_CLOSEUP, OnCloseUp)
@@ -45,16 +45,16 @@ END_MESSAGE_MAP()
 
 BOOL CKLVSyntaxEditColorComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
     m_bFillOnSubclass = 0;
-    return CComboBox::Create(dwStyle, rect, pParentWnd, nID);
+    return CKLVSyntaxEditTipComboBox::Create(dwStyle, rect, pParentWnd, nID);
 }
 
 void CKLVSyntaxEditColorComboBox::PreSubclassWindow() {
-    CComboBox::PreSubclassWindow();
+    CKLVSyntaxEditTipComboBox::PreSubclassWindow();
     if (m_bFillOnSubclass) ResetColors();
 }
 
 int CKLVSyntaxEditColorComboBox::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    if (CComboBox::OnCreate(lpCreateStruct) == -1) return -1;
+    if (CKLVSyntaxEditTipComboBox::OnCreate(lpCreateStruct) == -1) return -1;
     ResetColors();
     return 0;
 }
@@ -165,7 +165,7 @@ int CKLVSyntaxEditColorComboBox::CompareItem(LPCOMPAREITEMSTRUCT lpCompareItemSt
 }
 
 BOOL CKLVSyntaxEditColorComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message != WM_COMPAREITEM) return CComboBox::OnChildNotify(message, wParam, lParam, pResult);
+    if (message != WM_COMPAREITEM) return CKLVSyntaxEditTipComboBox::OnChildNotify(message, wParam, lParam, pResult);
     const int nResult = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
     if (pResult) *pResult = nResult;
     return TRUE;
@@ -214,7 +214,7 @@ void CKLVSyntaxEditColorComboBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
 }
 
 BOOL CKLVSyntaxEditColorComboBox::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message != WM_KEYDOWN) return CComboBox::PreTranslateMessage(pMsg);
+    if (pMsg->message != WM_KEYDOWN) return CKLVSyntaxEditTipComboBox::PreTranslateMessage(pMsg);
     const BOOL bDropped = GetDroppedState();
     switch (pMsg->wParam) {
     case VK_RETURN:
@@ -238,7 +238,7 @@ BOOL CKLVSyntaxEditColorComboBox::PreTranslateMessage(MSG* pMsg) {
     default:
         break;
     }
-    return CComboBox::PreTranslateMessage(pMsg);
+    return CKLVSyntaxEditTipComboBox::PreTranslateMessage(pMsg);
 }
 
 BOOL CKLVSyntaxEditColorComboBox::OnCloseUp() {

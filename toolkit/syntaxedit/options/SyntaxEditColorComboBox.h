@@ -6,8 +6,10 @@
 
 #include "classlib/ClassLib.h"
 #include "toolkit/common/ColorValue.h"
+#include "toolkit/syntaxedit/options/SyntaxEditTipListBox.h"
 
-class CKLVSyntaxEditColorComboBox : public CComboBox {
+
+class CKLVSyntaxEditColorComboBox : public CKLVSyntaxEditTipComboBox {
     DECLARE_DYNAMIC(CKLVSyntaxEditColorComboBox)
 public:
     CKLVSyntaxEditColorComboBox() noexcept = default;

@@ -17,7 +17,8 @@ CString LoadCaption() {
 IMPLEMENT_DYNAMIC(CKLVSyntaxEditPropertiesDlg, CPropertySheet)
 
 CKLVSyntaxEditPropertiesDlg::CKLVSyntaxEditPropertiesDlg(CKLVSyntaxEditView* pView)
-    : CPropertySheet(LoadCaption(), pView, 0), m_pageEdit(pView), m_pageFont(pView) {
+    : CPropertySheet(LoadCaption(), pView, 0), m_pageEdit(pView), m_pageFont(pView), m_pageColor(pView) {
     AddPage(&m_pageEdit);
     AddPage(&m_pageFont);
+    AddPage(&m_pageColor);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/syntaxedit/options/SyntaxEditPropertiesPageEdit.h"
+#include "toolkit/syntaxedit/options/SyntaxEditPropertiesPageColor.h"
 #include "toolkit/syntaxedit/options/SyntaxEditPropertiesPageFont.h"
 
 class CKLVSyntaxEditPropertiesDlg : public CPropertySheet {
@@ -12,4 +13,5 @@ public:
 
     CKLVSyntaxEditPropertiesPageEdit m_pageEdit;
     CKLVSyntaxEditPropertiesPageFont m_pageFont;
+    CKLVSyntaxEditPropertiesPageColor m_pageColor;
 };

@@ -12,25 +12,11 @@ enum {
     IDC_FONT_FACE = 101,
     IDC_FONT_STYLE = 103,
     IDC_FONT_SIZE = 105,
-    IDC_TEXT_COLOR = 106,
-    IDC_TEXT_CHOOSE = 107,
-    IDC_BACK_COLOR = 108,
-    IDC_SELTEXT_COLOR = 110,
-    IDC_SELBACK_COLOR = 112,
-    IDC_SELBACK_CHOOSE = 113,
-    IDC_FONT_SCRIPT = 115,
-    IDC_SAMPLE_NORMAL = 119,
-    IDC_SAMPLE_SELECTED = 120
+    IDC_FONT_SCRIPT = 115
 };
 
 const char* const kStandardSizes[] = {"8", "9", "10", "11", "12", "14", "16", "18",
                                       "20", "22", "24", "26", "28", "36", "48", "72"};
-
-CString LoadText(UINT nID) {
-    CString str;
-    KLVResourceManager()->LoadString(&str, nID);
-    return str;
-}
 
 // Selects the exact text, or shows it in the edit field when the list lacks it.
 void SelectOrShow(CComboBox& combo, const CString& strText) {
@@ -67,7 +53,7 @@ void EnumFonts(LPCSTR lpszFace, BYTE nCharSet, BYTE nPitch, Fn fn) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CKLVSyntaxEditPropertiesPageFont, CPropertyPage)
+BEGIN_MESSAGE_MAP(CKLVSyntaxEditPropertiesPageFont, CKLVSyntaxEditPropertiesPageColors)
     ON_CBN_SELCHANGE(IDC_FONT_FACE, OnFaceChange)
     ON_CBN_SELCHANGE(IDC_FONT_STYLE, OnStyleChange)
     ON_CBN_SELCHANGE(IDC_FONT_SIZE, OnSizeChange)
@@ -80,12 +66,7 @@ BEGIN_MESSAGE_MAP(CKLVSyntaxEditPropertiesPageFont, CPropertyPage)
 END_MESSAGE_MAP()
 
 CKLVSyntaxEditPropertiesPageFont::CKLVSyntaxEditPropertiesPageFont(CKLVSyntaxEditView* pView)
-    : CPropertyPage(KLVResourceManager()->LoadDialogTemplate(KLV_IDD_SYNTAXEDIT_PAGE_FONT)),
-      m_clrText(::GetSysColor(COLOR_WINDOWTEXT)),
-      m_clrBack(::GetSysColor(COLOR_WINDOW)),
-      m_clrSelText(::GetSysColor(COLOR_HIGHLIGHTTEXT)),
-      m_clrSelBack(::GetSysColor(COLOR_HIGHLIGHT)),
-      m_pView(pView) {
+    : CKLVSyntaxEditPropertiesPageColors(KLV_IDD_SYNTAXEDIT_PAGE_FONT), m_pView(pView) {
     CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
     LOGFONT lf{};
     pPaint->GetTextFont()->GetLogFont(&lf);
@@ -108,30 +89,21 @@ int CKLVSyntaxEditPropertiesPageFont::PixelsPerInch() const {
 }
 
 void CKLVSyntaxEditPropertiesPageFont::DoDataExchange(CDataExchange* pDX) {
-    CPropertyPage::DoDataExchange(pDX);
+    CKLVSyntaxEditPropertiesPageColors::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_FONT_FACE, m_cmbFace);
     DDX_Control(pDX, IDC_FONT_STYLE, m_cmbStyle);
     DDX_Control(pDX, IDC_FONT_SIZE, m_cmbSize);
     DDX_Control(pDX, IDC_FONT_SCRIPT, m_cmbScript);
-    DDX_Control(pDX, IDC_TEXT_COLOR, m_cmbText);
-    DDX_Control(pDX, IDC_BACK_COLOR, m_cmbBack);
-    DDX_Control(pDX, IDC_SELTEXT_COLOR, m_cmbSelText);
-    DDX_Control(pDX, IDC_SELBACK_COLOR, m_cmbSelBack);
-    DDX_Control(pDX, IDC_SAMPLE_NORMAL, m_sampleNormal);
-    DDX_Control(pDX, IDC_SAMPLE_SELECTED, m_sampleSelected);
-    DDX_ColorCombo(pDX, IDC_TEXT_COLOR, m_clrText);
-    DDX_ColorCombo(pDX, IDC_BACK_COLOR, m_clrBack);
-    DDX_ColorCombo(pDX, IDC_SELTEXT_COLOR, m_clrSelText);
-    DDX_ColorCombo(pDX, IDC_SELBACK_COLOR, m_clrSelBack);
 }
 
 BOOL CKLVSyntaxEditPropertiesPageFont::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
+    CKLVSyntaxEditPropertiesPageColors::OnInitDialog();
     FillFaces();
     FillStyles();
     FillSizes();
     FillScripts();
     FillColors();
+    SetSampleFont(&m_font);
     UpdateSamples();
     return TRUE;
 }
@@ -201,34 +173,10 @@ void CKLVSyntaxEditPropertiesPageFont::FillScripts() {
     m_cmbScript.SetCurSel(nSel);
 }
 
-void CKLVSyntaxEditPropertiesPageFont::FillColors() {
-    const struct {
-        CKLVSyntaxEditColorComboBox* pCombo;
-        int nSysColor;
-        COLORREF clr;
-    } combos[] = {{&m_cmbText, COLOR_WINDOWTEXT, m_clrText},
-                  {&m_cmbBack, COLOR_WINDOW, m_clrBack},
-                  {&m_cmbSelText, COLOR_HIGHLIGHTTEXT, m_clrSelText},
-                  {&m_cmbSelBack, COLOR_HIGHLIGHT, m_clrSelBack}};
-    for (const auto& c : combos) {
-        c.pCombo->SetAutoColor(::GetSysColor(c.nSysColor));
-        c.pCombo->SelectColor(c.clr);
-    }
-}
-
-void CKLVSyntaxEditPropertiesPageFont::UpdateSamples() {
-    m_sampleNormal.SetFont(&m_font);
-    m_sampleSelected.SetFont(&m_font);
-    m_sampleNormal.SetTextColor(m_clrText);
-    m_sampleNormal.SetBackColor(m_clrBack);
-    m_sampleSelected.SetTextColor(m_clrSelText);
-    m_sampleSelected.SetBackColor(m_clrSelBack);
-}
-
 void CKLVSyntaxEditPropertiesPageFont::SetPageFont(const LOGFONT& lf) {
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&lf);
-    UpdateSamples();
+    SetSampleFont(&m_font);
 }
 
 void CKLVSyntaxEditPropertiesPageFont::MarkModified() {
@@ -286,16 +234,14 @@ void CKLVSyntaxEditPropertiesPageFont::OnColorChange() {
 }
 
 void CKLVSyntaxEditPropertiesPageFont::OnChooseColor(UINT nID) {
-    // Each "..." button stands right after its combo box.
-    auto* pCombo = DYNAMIC_DOWNCAST(CKLVSyntaxEditColorComboBox, GetDlgItem(static_cast<int>(nID) - 1));
-    if (!pCombo || pCombo->ChooseColor() == -1) return;
+    if (!ChooseColorFor(nID)) return;
     UpdateData(TRUE);
     UpdateSamples();
     MarkModified();
 }
 
 BOOL CKLVSyntaxEditPropertiesPageFont::OnApply() {
-    const BOOL bResult = CPropertyPage::OnApply();
+    const BOOL bResult = CKLVSyntaxEditPropertiesPageColors::OnApply();
     if (m_bModified && m_pView && ::IsWindow(m_pView->m_hWnd)) {
         LOGFONT lf;
         GetPageLogFont(lf);

@@ -3,11 +3,11 @@
 // font to the view (and the other views of its document) and saves font and colours.
 #pragma once
 
-#include "toolkit/syntaxedit/options/SyntaxEditColorComboBox.h"
+#include "toolkit/syntaxedit/options/SyntaxEditPropertiesPageColors.h"
 
 class CKLVSyntaxEditView;
 
-class CKLVSyntaxEditPropertiesPageFont : public CPropertyPage {
+class CKLVSyntaxEditPropertiesPageFont : public CKLVSyntaxEditPropertiesPageColors {
 public:
     explicit CKLVSyntaxEditPropertiesPageFont(CKLVSyntaxEditView* pView);
 
@@ -20,24 +20,14 @@ public:
     CString m_strStyleName = "Regular";
     CString m_strSize = "10";
     BYTE m_nCharSet = 1;
-    COLORREF m_clrText;
-    COLORREF m_clrBack;
-    COLORREF m_clrSelText;
-    COLORREF m_clrSelBack;
     CFont m_font;
     CKLVSyntaxEditView* m_pView;
     int m_bModified = 0;
 
-    CComboBox m_cmbFace;
-    CComboBox m_cmbStyle;
-    CComboBox m_cmbSize;
-    CComboBox m_cmbScript;
-    CKLVSyntaxEditColorComboBox m_cmbText;
-    CKLVSyntaxEditColorComboBox m_cmbBack;
-    CKLVSyntaxEditColorComboBox m_cmbSelText;
-    CKLVSyntaxEditColorComboBox m_cmbSelBack;
-    CKLVSyntaxEditColorSample m_sampleNormal;
-    CKLVSyntaxEditColorSample m_sampleSelected;
+    CKLVSyntaxEditTipComboBox m_cmbFace;
+    CKLVSyntaxEditTipComboBox m_cmbStyle;
+    CKLVSyntaxEditTipComboBox m_cmbSize;
+    CKLVSyntaxEditTipComboBox m_cmbScript;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -45,13 +35,13 @@ protected:
     void FillStyles();
     void FillSizes();
     void FillScripts();
-    void FillColors();
-    void UpdateSamples();
     // The page font made again from the description, the samples shown in it.
     void SetPageFont(const LOGFONT& lf);
     void MarkModified();
     int PixelsPerInch() const;
 
+    // The combo boxes act on every change of their selection: in a drop-down list the selection
+    // follows the pointer, so a click's press and release always see the same item.
     afx_msg void OnFaceChange();
     afx_msg void OnStyleChange();
     afx_msg void OnSizeChange();

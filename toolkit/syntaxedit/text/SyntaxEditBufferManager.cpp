@@ -66,7 +66,7 @@ void CKLVSyntaxEditBufferManager::DetachSharedConfigManager() {
     m_pConfigManager = nullptr;
     if (--g_nAttachedBuffers == 0 && g_pSharedConfigManager) {
         g_pSharedConfigManager->Close();
-        delete g_pSharedConfigManager;
+        g_pSharedConfigManager->Release();
         g_pSharedConfigManager = nullptr;
     }
 }

@@ -133,6 +133,8 @@ public:
     virtual void Close() = 0;
     // The connection through which the manager announces loads and reloads, or null.
     virtual CKLVNotificationConnection* GetConnection() = 0;
+    // Gives up the creator's hold; a manager shared by reference lives on while others hold it.
+    virtual void Release() { delete this; }
 };
 
 struct KLV_SYNTAXEDIT_LEXER_FACTORY {

@@ -157,6 +157,13 @@ TEST(LexConfig, MonitorReportsChangesAppearancesAndRemovalsOnce) {
          },
          "a.lex 1 0; "},
         {"time moves a second", [&] { SetWriteTime(folder.Path("a.lex"), kSomeTime + 14000000); }, "a.lex 1 0; "},
+        {"replaced by another file of the same size and time",
+         [&] {
+             WriteText(folder.Path("a.new"), "wxyz");
+             SetWriteTime(folder.Path("a.new"), kSomeTime + 14000000);
+             ::MoveFileExA(folder.Path("a.new"), folder.Path("a.lex"), MOVEFILE_REPLACE_EXISTING);
+         },
+         "a.lex 1 0; "},
         {"removed", [&] { RemoveFile(folder.Path("a.lex")); }, "a.lex 1 2; "},
         {"still removed", [] {}, ""},
         {"restored, and a missing relative file appears",
