@@ -235,6 +235,9 @@ public:
     int m_nColorTheme = 5;
 
 protected:
+    // A popup item's caption and shortcut right of its icon column; measures the item.
+    CSize DrawPopupItemText(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+
     // Only themes are made, through CreateThemeObject; the fonts and colours come with the first
     // RefreshMetrics.
     CKLVPaintManager();

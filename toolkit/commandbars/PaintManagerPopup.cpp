@@ -33,6 +33,23 @@ int TextHeightIn(CDC* pDC, CFont* pFont) {
 }  // namespace
 
 CSize CKLVPaintManager::DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+    const int nStyle = pControl->GetStyle();
+    CKLVCommandBar* pBar = pControl->GetParent();
+    const CSize szArea = GetIconAreaSize(pBar);
+    const BOOL bIconColumn = pControl->GetType() != CKLVControl::typeLabel || m_bLabelIconColumn;
+    if (bDraw && nStyle != CKLVControl::styleCaption && bIconColumn) {
+        const CSize szIcon = pBar ? pBar->GetIconSize() : CSize(16, 16);
+        if (CKLVImageManagerIcon* pImage = pControl->GetImage(szIcon.cx)) {
+            const CRect rc = pControl->GetRect();
+            const CPoint pt(rc.left + (szArea.cx - szIcon.cx) / 2, rc.top + (rc.Height() - szIcon.cy) / 2);
+            DrawImage(pDC, pt, szIcon, pImage, pControl->GetSelected(), pControl->GetPressed(), pControl->GetEnabled(),
+                      pControl->GetChecked(), pControl->GetPopuped(), FALSE);
+        }
+    }
+    return DrawPopupItemText(pDC, pControl, bDraw);
+}
+
+CSize CKLVPaintManager::DrawPopupItemText(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
     CKLVCommandBar* pBar = pControl->GetParent();
     CKLVFontDC font(pDC, GetCommandBarFont(pBar, pControl->IsItemDefault()));
     const CSize szArea = GetIconAreaSize(pBar);
@@ -58,14 +75,6 @@ CSize CKLVPaintManager::DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, 
     if (!bDraw) return sz;
 
     const CRect rc = pControl->GetRect();
-    if (nStyle != CKLVControl::styleCaption && g > 0) {
-        const CSize szIcon = pBar ? pBar->GetIconSize() : CSize(16, 16);
-        if (CKLVImageManagerIcon* pImage = pControl->GetImage(szIcon.cx)) {
-            const CPoint pt(rc.left + (szArea.cx - szIcon.cx) / 2, rc.top + (rc.Height() - szIcon.cy) / 2);
-            DrawImage(pDC, pt, szIcon, pImage, pControl->GetSelected(), bPressed, bEnabled, pControl->GetChecked(),
-                      pControl->GetPopuped(), FALSE);
-        }
-    }
     pDC->SetTextColor(GetControlTextColor(pControl));
     pDC->SetBkMode(TRANSPARENT);
     CRect rcCaption(rc.left + m_nPopupBarTextMargin + g, rc.top, rc.right - kSubmenuArrowRoom, rc.bottom);

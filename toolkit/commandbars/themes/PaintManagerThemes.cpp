@@ -1,0 +1,12 @@
+// The theme numbers SetTheme builds: 0 the default, 1 flat, 2 gradient, 4 the application's
+// gradient variant; every other number falls back to theme 0. The library is linked whole so
+// that this registration runs in any program that links it.
+#include "toolkit/commandbars/themes/PaintManagerTheme0.h"
+
+namespace {
+
+const struct ThemeRegistration {
+    ThemeRegistration() { CKLVPaintManager::RegisterTheme(0, &CKLVPaintManagerTheme0::Create); }
+} s_registration;
+
+}  // namespace
