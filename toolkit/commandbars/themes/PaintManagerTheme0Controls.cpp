@@ -2,7 +2,6 @@
 // submenu arrow and split divider), edit and combo boxes, spin buttons and list-box items.
 #include "toolkit/commandbars/themes/PaintManagerTheme0.h"
 
-#include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/commandbars/themes/ThemeControlState.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ImageManagerIcon.h"
@@ -159,9 +158,7 @@ void CKLVPaintManagerTheme0::DrawComboButton(CDC* pDC, CRect rc, BOOL bEnabled, 
 }
 
 void CKLVPaintManagerTheme0::DrawSpinButtons(CDC* pDC, CKLVControl* pControl) {
-    auto* pEdit = dynamic_cast<CKLVControlEdit*>(pControl);
-    if (!pEdit) return;
-    const CRect rc = pEdit->GetSpinButtonsRect();
+    const CRect rc = KLVTheme::SpinRectOf(pControl);
     if (rc.IsRectEmpty()) return;
     const int nEnabled = pControl->GetEnabled(), nPressed = pControl->GetPressed();
     const int yMid = rc.top + rc.Height() / 2;
@@ -176,10 +173,7 @@ void CKLVPaintManagerTheme0::DrawSpinButtons(CDC* pDC, CKLVControl* pControl) {
         rcInner.DeflateRect(1, 1);
         Rectangle(pDC, rcInner, COLOR_WINDOW, COLOR_BTNFACE);
     }
-    const COLORREF clr = GetThemeColor(nEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    const int x = rc.CenterPoint().x, yUp = rcUp.CenterPoint().y, yDown = rcDown.CenterPoint().y;
-    DrawTriangle(pDC, CPoint(x - 2, yUp + 1), CPoint(x + 2, yUp + 1), CPoint(x, yUp - 1), clr);
-    DrawTriangle(pDC, CPoint(x - 2, yDown - 1), CPoint(x + 2, yDown - 1), CPoint(x, yDown + 1), clr);
+    KLVTheme::DrawSpinArrows(pDC, rcUp, rcDown, GetThemeColor(nEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
 }
 
 CSize CKLVPaintManagerTheme0::DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected,

@@ -2,11 +2,19 @@
 // gradient variant; every other number falls back to theme 0. The library is linked whole so
 // that this registration runs in any program that links it.
 #include "toolkit/commandbars/themes/PaintManagerTheme0.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme1.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme2.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme4.h"
 
 namespace {
 
 const struct ThemeRegistration {
-    ThemeRegistration() { CKLVPaintManager::RegisterTheme(0, &CKLVPaintManagerTheme0::Create); }
+    ThemeRegistration() {
+        CKLVPaintManager::RegisterTheme(0, &CKLVPaintManagerTheme0::Create);
+        CKLVPaintManager::RegisterTheme(1, &CKLVPaintManagerTheme1::Create);
+        CKLVPaintManager::RegisterTheme(2, &CKLVPaintManagerTheme2::Create);
+        CKLVPaintManager::RegisterTheme(4, &CKLVPaintManagerTheme4::Create);
+    }
 } s_registration;
 
 }  // namespace

@@ -5,6 +5,10 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupBar.h"
 
 namespace KLVTheme {
 
@@ -36,6 +40,38 @@ inline BOOL HasIcon(const CKLVControl* pControl) {
     if (pControl->GetCustomIconId() > 0 || pControl->GetIconId() > 0) return TRUE;
     if (pControl->GetAction() && pControl->GetAction()->GetIconId() > 0) return TRUE;
     return pControl->GetId() != 0;
+}
+
+// An edit control's spin buttons; empty for other controls and edits without them.
+inline CRect SpinRectOf(CKLVControl* pControl) {
+    auto* pEdit = dynamic_cast<CKLVControlEdit*>(pControl);
+    return pEdit ? pEdit->GetSpinButtonsRect() : CRect(0, 0, 0, 0);
+}
+
+// The small up and down triangles of spin buttons, two pixels from each half's centre.
+inline void DrawSpinArrows(CDC* pDC, CRect rcUp, CRect rcDown, COLORREF clr) {
+    const int x = rcUp.CenterPoint().x, yUp = rcUp.CenterPoint().y, yDown = rcDown.CenterPoint().y;
+    CKLVPaintManager::DrawTriangle(pDC, CPoint(x - 2, yUp + 1), CPoint(x + 2, yUp + 1), CPoint(x, yUp - 1), clr);
+    CKLVPaintManager::DrawTriangle(pDC, CPoint(x - 2, yDown - 1), CPoint(x + 2, yDown - 1), CPoint(x, yDown + 1), clr);
+}
+
+// Where a popup overlaps the control that opened it, in the popup's client co-ordinates, shrunk
+// by one pixel along each axis longer than one; empty when no control on a bar opened it.
+inline CRect ParentControlGap(CKLVCommandBar* pBar) {
+    auto* pPopup = dynamic_cast<CKLVPopupBar*>(pBar);
+    CKLVControl* pControl = pPopup ? pPopup->GetControlPopup() : nullptr;
+    CKLVCommandBar* pParent = pControl ? pControl->GetParent() : nullptr;
+    if (!pParent || pParent->GetType() == CKLVCommandBar::barTypePopup || !pParent->GetSafeHwnd() ||
+        !pBar->GetSafeHwnd())
+        return CRect(0, 0, 0, 0);
+    CRect rcControl = pControl->GetRect(), rcPopup, rcGap;
+    pParent->ClientToScreen(&rcControl);
+    pBar->GetWindowRect(&rcPopup);
+    if (!rcGap.IntersectRect(rcControl, rcPopup)) return CRect(0, 0, 0, 0);
+    pBar->ScreenToClient(&rcGap);
+    if (rcGap.Width() > 1) rcGap.DeflateRect(1, 0);
+    if (rcGap.Height() > 1) rcGap.DeflateRect(0, 1);
+    return rcGap;
 }
 
 }  // namespace KLVTheme

@@ -8,42 +8,6 @@
 namespace themes_test {
 namespace {
 
-const int kNone = -1;
-
-struct StateCase {
-    int nSelected, nPressed, nEnabled, nChecked, bPopuped, nBarType, nPosition;
-    int left, top, right, bottom, inside;   // colour numbers, kNone for untouched
-    int nText;
-};
-
-COLORREF Expected(int n) { return n == kNone ? kBack : Numbered(n); }
-
-void CheckStates(int nTheme, std::initializer_list<StateCase> cases) {
-    ThemePtr pTheme = MakeTheme(nTheme);
-    for (const auto& c : cases) {
-        Dib dib(20, 20);
-        const CRect rc(2, 2, 16, 16);
-        pTheme->DrawRectangle(&dib.m_dc, rc, c.nSelected, c.nPressed, c.nEnabled, c.nChecked, c.bPopuped, c.nBarType,
-                              c.nPosition);
-        const Painted p = ReadFrame(dib, rc);
-        const std::string what = "theme " + std::to_string(nTheme) + " state " + std::to_string(c.nSelected) + "," +
-                                 std::to_string(c.nPressed) + "," + std::to_string(c.nEnabled) + "," +
-                                 std::to_string(c.nChecked) + "," + std::to_string(c.bPopuped) + " bar " +
-                                 std::to_string(c.nBarType) + "/" + std::to_string(c.nPosition);
-        EXPECT_EQ(p.left, Expected(c.left)) << what;
-        EXPECT_EQ(p.top, Expected(c.top)) << what;
-        EXPECT_EQ(p.right, Expected(c.right)) << what;
-        EXPECT_EQ(p.bottom, Expected(c.bottom)) << what;
-        if (c.inside != -2) {
-            EXPECT_EQ(p.inside, Expected(c.inside)) << what;
-        }
-        EXPECT_EQ(pTheme->GetRectangleTextColor(c.nSelected, c.nPressed, c.nEnabled, c.nChecked, c.bPopuped,
-                                                c.nBarType, c.nPosition),
-                  Numbered(c.nText))
-            << what;
-    }
-}
-
 TEST(Theme0, FramesAndTextColoursByState) {
     // Raised (20, 16), sunken (16, 20); -2 inside marks the checkerboard, read apart below.
     CheckStates(0, {

@@ -9,7 +9,7 @@ namespace {
 TEST(ThemeNumbers, EachNumberBuildsItsThemeAndOthersFallBackToTheDefault) {
     const struct {
         int nAsked, nThemeId;
-    } cases[] = {{0, 0}, {9, 0}, {-1, 0}, {3, 0}, {5, 0}, {6, 0}, {7, 0}};
+    } cases[] = {{0, 0}, {9, 0}, {-1, 0}, {3, 0}, {5, 0}, {6, 0}, {7, 0}, {1, 1}, {2, 2}, {4, 4}};
     for (const auto& c : cases) {
         ThemePtr pTheme(CKLVPaintManager::CreateThemeObject(c.nAsked));
         ASSERT_NE(pTheme, nullptr) << c.nAsked;
@@ -30,6 +30,13 @@ TEST(ThemeLayout, BordersGrippersAndSeparatorsPerTheme) {
     } cases[] = {
         {0, CKLVCommandBar::barTop, CRect(2, 2, 2, 2), CSize(6, 0), CSize(6, 6)},
         {0, CKLVCommandBar::barLeft, CRect(2, 2, 2, 2), CSize(0, 8), CSize(6, 6)},
+        {1, CKLVCommandBar::barTop, CRect(2, 2, 2, 2), CSize(6, 0), CSize(6, 6)},
+        {1, CKLVCommandBar::barLeft, CRect(2, 2, 2, 2), CSize(0, 8), CSize(6, 6)},
+        {2, CKLVCommandBar::barTop, CRect(4, 2, 2, 2), CSize(6, 0), CSize(6, 6)},
+        {2, CKLVCommandBar::barLeft, CRect(2, 2, 2, 2), CSize(0, 9), CSize(6, 6)},
+        {4, CKLVCommandBar::barTop, CRect(4, 2, 2, 2), CSize(6, 0), CSize(6, 6)},
+        {4, CKLVCommandBar::barBottom, CRect(4, 2, 2, 2), CSize(6, 0), CSize(6, 6)},
+        {4, CKLVCommandBar::barRight, CRect(2, 2, 2, 2), CSize(0, 9), CSize(6, 6)},
     };
     for (const auto& c : cases) {
         CKLVPaintManager::SetTheme(c.nTheme);
@@ -64,6 +71,9 @@ TEST(ThemeLayout, PopupBarsMeasureTheirOwnBordersSeparatorsAndStrip) {
         CSize szSeparator, szTearOff;
     } cases[] = {
         {0, CRect(3, 3, 3, 3), CSize(8, 8), CSize(0, 8)},
+        {1, CRect(2, 2, 2, 2), CSize(3, 3), CSize(0, 9)},
+        {2, CRect(2, 2, 2, 2), CSize(3, 3), CSize(0, 9)},
+        {4, CRect(2, 2, 2, 2), CSize(3, 3), CSize(0, 9)},
     };
     for (const auto& c : cases) {
         ThemePtr pTheme = MakeTheme(c.nTheme);

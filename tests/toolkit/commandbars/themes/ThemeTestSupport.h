@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace themes_test {
 
@@ -55,6 +56,43 @@ inline Painted ReadFrame(const Dib& dib, CRect rc) {
     const CPoint c = rc.CenterPoint();
     return {dib.At(rc.left, c.y), dib.At(c.x, rc.top), dib.At(rc.right - 1, c.y), dib.At(c.x, rc.bottom - 1),
             dib.At(c.x, c.y)};
+}
+
+// The frame, fill and text colour numbers DrawRectangle and GetRectangleTextColor give a state.
+const int kNone = -1;
+
+struct StateCase {
+    int nSelected, nPressed, nEnabled, nChecked, bPopuped, nBarType, nPosition;
+    int left, top, right, bottom, inside;   // colour numbers, kNone for untouched
+    int nText;
+};
+
+inline COLORREF Expected(int n) { return n == kNone ? kBack : Numbered(n); }
+
+inline void CheckStates(int nTheme, std::initializer_list<StateCase> cases) {
+    ThemePtr pTheme = MakeTheme(nTheme);
+    for (const auto& c : cases) {
+        Dib dib(20, 20);
+        const CRect rc(2, 2, 16, 16);
+        pTheme->DrawRectangle(&dib.m_dc, rc, c.nSelected, c.nPressed, c.nEnabled, c.nChecked, c.bPopuped, c.nBarType,
+                              c.nPosition);
+        const Painted p = ReadFrame(dib, rc);
+        const std::string what = "theme " + std::to_string(nTheme) + " state " + std::to_string(c.nSelected) + "," +
+                                 std::to_string(c.nPressed) + "," + std::to_string(c.nEnabled) + "," +
+                                 std::to_string(c.nChecked) + "," + std::to_string(c.bPopuped) + " bar " +
+                                 std::to_string(c.nBarType) + "/" + std::to_string(c.nPosition);
+        EXPECT_EQ(p.left, Expected(c.left)) << what;
+        EXPECT_EQ(p.top, Expected(c.top)) << what;
+        EXPECT_EQ(p.right, Expected(c.right)) << what;
+        EXPECT_EQ(p.bottom, Expected(c.bottom)) << what;
+        if (c.inside != -2) {
+            EXPECT_EQ(p.inside, Expected(c.inside)) << what;
+        }
+        EXPECT_EQ(pTheme->GetRectangleTextColor(c.nSelected, c.nPressed, c.nEnabled, c.nChecked, c.bPopuped,
+                                                c.nBarType, c.nPosition),
+                  Numbered(c.nText))
+            << what;
+    }
 }
 
 }  // namespace themes_test
