@@ -246,6 +246,14 @@ TEST_F(ColorPageTest, TipOverAnItemWhoseTextDoesNotFitHidesAfterFiveSeconds) {
     EXPECT_FALSE(tip.IsWindowVisible());
     EXPECT_EQ(tip.GetShownItem(), -1);
 
+    // The pointer itself is nowhere near: the tracking step finds it off the item.
+    list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rcItem.left + 4, rcItem.CenterPoint().y));
+    CPoint ptCursor;
+    ::GetCursorPos(&ptCursor);
+    if (!rcScreen.PtInRect(ptCursor)) {
+        tip.SendMessage(WM_TIMER, CKLVSyntaxEditListBoxTipWnd::kTrackTimer);
+        EXPECT_FALSE(tip.IsWindowVisible()) << "the pointer left the item";
+    }
     list.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rcItem.left + 4, rcItem.CenterPoint().y));
     EXPECT_TRUE(tip.IsWindowVisible());
     list.SendMessage(WM_KEYDOWN, VK_HOME, 0);

@@ -302,3 +302,50 @@ TEST(LexConfig, RewritesWhileTheUserInterfaceThreadPaints) {
               static_cast<int>(CKLVSyntaxEditLexClass::RgbToColorRef(kRounds + 1)));
     pManager->Close();
 }
+
+// The Color page's copy and write go through the manager while the monitor's reports reload the
+// same file on another thread. A reload holds the file open while it reads it, and the writer
+// replaces the file: under the manager's lock they never meet, so every write lands and every
+// copy is a whole parse.
+TEST(LexConfig, CopiesAndWritesWhileReportsReloadTheSameFile) {
+    TempFolder folder;
+    WriteText(folder.Path("SyntaxEdit.ini"), "[schemes]\nT = t.lex\n");
+    WriteText(folder.Path("t.lex"), Schema(".t", "0x000001"));
+    auto pManager = KLVMakeCounted<CKLVSyntaxEditConfigManager>();
+    ASSERT_TRUE(pManager->SetConfigFile(folder.Path("SyntaxEdit.ini")));
+    const CString strFile = pManager->GetSchemeEntries().front().strFile;
+    // Reports the file changed again and again until it goes.
+    struct Reporter {
+        Reporter(CKLVSyntaxEditConfigManager* pManager, const CString& strFile)
+            : thread([this, pManager, strFile] {
+                  while (!bDone) pManager->OnConfigFileChanged(strFile, klvConfigFileScheme, klvConfigFileChanged, nullptr);
+              }) {}
+        ~Reporter() {
+            bDone = true;
+            thread.join();
+        }
+        std::atomic<bool> bDone{false};
+        std::thread thread;
+    };
+    const int kWrites = 100;
+    {
+        Reporter reporter(pManager.Get(), strFile);
+        for (int i = 1; i <= kWrites; ++i) {
+            // The store is the process's: it also holds the files earlier tests loaded.
+            CKLVSyntaxEditLexClassInfoMap copies;
+            pManager->CopyLexClassInfosTo(copies);
+            ASSERT_EQ(copies.count(strFile.GetString()), 1u);
+            CKLVSyntaxEditLexClassInfoArray& blocks = *copies[strFile.GetString()];
+            ASSERT_EQ(blocks.size(), 2u) << "a whole parse";
+            CKLVSyntaxEditLexClassProperty& color = blocks[1].m_arProperties.back();
+            ASSERT_EQ(CKLVSyntaxEditLexText::JoinStrings(color.m_arKeyParts, ":"), "txt:colorFG");
+            color.m_arValues[0].Format("0x%06X", i);
+            blocks.m_bModified = TRUE;
+            pManager->WriteLexClassFiles(copies);
+            ASSERT_FALSE(blocks.m_bModified) << "write " << i << " did not land";
+        }
+    }
+    pManager->OnConfigFileChanged(strFile, klvConfigFileScheme, klvConfigFileChanged, nullptr);
+    EXPECT_EQ(WordColor(pManager->GetSchemes().Lookup("T").Get()), static_cast<int>(CKLVSyntaxEditLexClass::RgbToColorRef(kWrites)));
+    pManager->Close();
+}
