@@ -188,9 +188,7 @@ public:
         std::set<std::string> claimed;
         for (const CMessageUse& use : uses) {
             // A message that is a request of one operation and a response
-            // of another goes out in the form of its first use.
-            if (use.direction != uses.front().direction)
-                continue;
+            // of another has a case per use: the message type tells them apart.
             CTextBuffer body;
             body.indent();
             CEnvelopeWriter envelope(context_, body, use);
@@ -214,7 +212,10 @@ public:
             }
         }
 
+        // The request line is prepared when any use is a request.
         CSenderStart start = startOf(uses.front());
+        for (const CMessageUse& use : uses)
+            start = use.direction == 0 ? startOf(use) : start;
         writeSenderOpen(context_, out_, start, needsTemp);
         if (variants.size() == 1) {
             out_.append(variants.front());

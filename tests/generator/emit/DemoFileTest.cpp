@@ -169,7 +169,8 @@ TEST_F(DemoFileTest, MainCallsEachOperationOnce)
 // server and the program exits with 0 (natively under the sanitizers and
 // the leak checker: the sample values' arrays are freed). A server that
 // answers with another message fails the demo with a line that says so; a
-// wrong port argument is named.
+// wrong port argument is named. A message that is one operation's request
+// and another's response goes out in the form of each use.
 TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
 {
     if (!canBuildPrograms())
@@ -188,6 +189,8 @@ TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
         {"axis1/interop3/rpcEnc/InteropTestRpcEnc.wsdl", "0", 0, " calls got their answer\n"},
         {"axis1/interop-mock/TerraService.wsdl", "0", 0, " calls got their answer\n"},
         {"savon/blz_service.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
+        {"tests/generator/emit/data/demo/crossed.wsdl", "0", 0, "demo: 3 of 3 calls got their answer\n"},
+        {"axis1/integration/attachments/mime.wsdl", "0", 0, "demo: 11 of 11 calls got their answer\n"},
         {"calc.wsdl", "0", 1,
          "Add: the answer is CALC_PROTO_SUB_RESPONSE, not CALC_PROTO_ADD_RESPONSE\n"
          "==================call Sub",
