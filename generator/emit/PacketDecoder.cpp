@@ -288,7 +288,7 @@ void writeEmptyBody(const CEmitContext& context, CTextBuffer& out)
                  " 0){");
         const std::string indent = candidates.size() > 1 ? "\t\t\t\t\t" : "\t\t\t\t";
         for (std::size_t i = 0; candidates.size() > 1 && i < candidates.size(); ++i) {
-            out.line("\t\t\t\t" + std::string(i > 0 ? "else " : "") + "if(mydecode_action(pk, " +
+            out.line("\t\t\t\t" + std::string(i > 0 ? "else " : "") + "if(mydecode_action(buffer, header_end, " +
                      cStringLiteral(candidates[i].action) + "))");
             out.line(indent + "pk->msg_type = " + candidates[i].id + ";");
         }
@@ -313,14 +313,18 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
     writeFragment(context, CFragment::EnvelopeReader, out);
     out.emptyLine();
     if (needsActionTest(emptyBodies(context))) {
-        out.line("//whether the message's SOAPAction line names action (blanks and quotes around it aside)");
-        out.line("static int mydecode_action(const " + p + "_proto_packet_t *pk, const char *action)");
-        lines(out, {"{", "\tsize_t\t\tlength = strlen(action);", "\tconst char\t*value, *end;", "\tint\t\ti;", "",
-                    "\tfor(i = 0; i < pk->http_headers_count; i++){",
-                    "\t\tif(xmlStrcasecmp((const xmlChar *)pk->http_headers[i].name, (const xmlChar *)\"SOAPAction\") != 0)",
-                    "\t\t\tcontinue;", "\t\tvalue = pk->http_headers[i].value;",
-                    "\t\twhile(*value == ' ' || *value == '\\t' || *value == '\"')", "\t\t\tvalue++;",
-                    "\t\tend = value + strlen(value);",
+        // The line is read in the head as it came: a packet keeps only the
+        // first few header lines, each cut at its length.
+        out.line("//whether the SOAPAction line of the head (its first head_len bytes) names action, whole");
+        out.line("//(blanks and quotes around it aside)");
+        out.line("static int mydecode_action(const char *head, size_t head_len, const char *action)");
+        lines(out, {"{", "\tsize_t\t\tlength = strlen(action);", "\tconst char\t*line, *next, *value, *end;", "",
+                    "\tfor(line = head; line < head + head_len; line = next){",
+                    "\t\tnext = (const char *)memchr(line, '\\n', (size_t)(head + head_len - line));",
+                    "\t\tnext = next == NULL ? head + head_len : next + 1;",
+                    "\t\tif((size_t)(next - line) < 11 || xmlStrncasecmp((const xmlChar *)line, (const xmlChar *)\"SOAPAction:\", 11) != 0)",
+                    "\t\t\tcontinue;", "\t\tvalue = line + 11;", "\t\tend = next;",
+                    "\t\twhile(value < end && (*value == ' ' || *value == '\\t' || *value == '\"'))", "\t\t\tvalue++;",
                     "\t\twhile(end > value && strchr(\" \\t\\r\\n\\\"\", end[-1]) != NULL)", "\t\t\tend--;",
                     "\t\tif((size_t)(end - value) == length && strncmp(value, action, length) == 0)", "\t\t\treturn 1;",
                     "\t}", "\treturn 0;", "}", ""});

@@ -362,7 +362,8 @@ TEST_F(OperationCallsArraysTest, TheCallerFreesTheResponseAndTheCallFreesTheRest
 }
 
 // Document operations whose messages have no part: Ping's request, Reset's
-// request and response, Clear's request (under its own soapAction).
+// request and response, Clear's request (under its own soapAction, which
+// differs from Ping's only beyond the length of a packet's header value).
 const char* const EmptyWsdl = R"(<?xml version="1.0" encoding="UTF-8"?>
 <definitions name="Empty" targetNamespace="urn:empty" xmlns="http://schemas.xmlsoap.org/wsdl/"
     xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:xsd="http://www.w3.org/2001/XMLSchema" xmlns:tns="urn:empty">
@@ -381,11 +382,11 @@ const char* const EmptyWsdl = R"(<?xml version="1.0" encoding="UTF-8"?>
   </portType>
   <binding name="EmptySoap" type="tns:EmptyPort">
     <soap:binding style="document" transport="http://schemas.xmlsoap.org/soap/http"/>
-    <operation name="Ping"><soap:operation soapAction="urn:ping"/>
+    <operation name="Ping"><soap:operation soapAction="urn:long/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/ping"/>
       <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
     <operation name="Reset"><soap:operation soapAction="urn:reset"/>
       <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
-    <operation name="Clear"><soap:operation soapAction="urn:clear"/>
+    <operation name="Clear"><soap:operation soapAction="urn:long/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/clear"/>
       <input><soap:body use="literal"/></input><output><soap:body use="literal"/></output></operation>
   </binding>
   <service name="EmptyService">
