@@ -33,6 +33,15 @@ public:
     void matchAttributeRefs(const AttributeResolver& resolve);
     // Settles element references throughout the content model.
     void matchElementRefs(const ElementResolver& resolve);
+    // Attribute groups the type names before the document defines them:
+    // their attributes join the type once the schema is read.
+    void addAttributeGroupRef(const QualifiedName& name) { attributeGroupRefs_.push_back(name); }
+    std::vector<QualifiedName> takeAttributeGroupRefs()
+    {
+        std::vector<QualifiedName> names;
+        names.swap(attributeGroupRefs_);
+        return names;
+    }
 
     int getSimpleContentType() const { return simpleContentTypeId_; }
     void setSimpleContentType(int typeId) { simpleContentTypeId_ = typeId; }
@@ -49,6 +58,7 @@ private:
     std::unordered_map<std::string, std::size_t> attributeIndex_;
     int simpleContentTypeId_ = 0;
     std::unique_ptr<ContentModel> contentModel_;
+    std::vector<QualifiedName> attributeGroupRefs_;
 };
 
 } // namespace Schema

@@ -471,6 +471,7 @@ bool SchemaParser::hasPendingReferences() const
 bool SchemaParser::finalizeOwn()
 {
     bool settled = true;
+    settleAttributeGroupRefs(); // groups of a schema that is complete only now
     if (awaitsSchemaInProgress_ || hasPendingReferences()) {
         try {
             settled = resolveForwardElementRefs(true);

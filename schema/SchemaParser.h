@@ -207,6 +207,8 @@ private:
     // True when every reference is settled.
     bool resolveForwardElementRefs(bool final);
     bool resolveForwardAttributeRefs(bool final);
+    // The attribute groups types named before their definitions.
+    void settleAttributeGroupRefs();
     bool hasPendingReferences() const;
     template <typename Declaration, typename SettleAll>
     std::vector<QualifiedName> settleForwardRefs(const std::vector<QualifiedName>& references,

@@ -183,7 +183,20 @@ SchemaParser::Found<AttributeGroup> SchemaParser::parseAttributeGroup(std::uniqu
 void SchemaParser::addAttributeGroup(ComplexType& type)
 {
     std::unique_ptr<AttributeGroup> defined;
-    takeAttributes(parseAttributeGroup(defined), type);
+    const std::string ref = xpp_->getAttributeValue("", "ref");
+    const QualifiedName name = ref.empty() ? QualifiedName() : prefixedName(ref);
+    const Found<AttributeGroup> found = parseAttributeGroup(defined);
+    if (found.declaration == nullptr && !ref.empty())
+        type.addAttributeGroupRef(name); // defined further down
+    takeAttributes(found, type);
+}
+
+void SchemaParser::settleAttributeGroupRefs()
+{
+    typesTable_.visitComplexTypes([this](ComplexType& type) {
+        for (const QualifiedName& name : type.takeAttributeGroupRefs())
+            takeAttributes(findAttributeGroup(name), type);
+    });
 }
 
 bool SchemaParser::processSoapArray(ComplexType& type)

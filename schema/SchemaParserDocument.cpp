@@ -178,6 +178,7 @@ void SchemaParser::readSchemaContent(const std::string& closingTag)
     // to the end of the outer schema, when everything it names is known.
     if (!resolveFwdRefs_)
         return;
+    settleAttributeGroupRefs();
     if (!hasImports() && typesTable_.detectUndefinedTypes()) {
         reportUndefinedTypes();
         log().flush();

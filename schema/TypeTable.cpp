@@ -284,6 +284,11 @@ void TypeTable::resolveAttributeRefs(const AttributeResolver& resolve)
     forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRefs(resolve); });
 }
 
+void TypeTable::visitComplexTypes(const std::function<void(ComplexType&)>& visit)
+{
+    forEachOwnComplexType(visit);
+}
+
 void TypeTable::clean()
 {
     slots_.clear();

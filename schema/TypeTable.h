@@ -5,6 +5,7 @@
 #include "schema/Element.h"
 #include "schema/QualifiedName.h"
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -15,6 +16,7 @@
 
 namespace Schema {
 
+class ComplexType;
 class XsdType;
 
 // Hands out type ids: 2 to 28 are the built-in types, 29 upwards the types
@@ -74,6 +76,8 @@ public:
     // Settle the references waiting in every complex type this table defines.
     void resolveElementRefs(const ElementResolver& resolve);
     void resolveAttributeRefs(const AttributeResolver& resolve);
+    // Every complex type this table defines.
+    void visitComplexTypes(const std::function<void(ComplexType&)>& visit);
 
     const std::string& getTargetNamespace() const { return targetNamespace_; }
     void setTargetNamespace(const std::string& uri) { targetNamespace_ = uri; }

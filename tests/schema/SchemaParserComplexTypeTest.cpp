@@ -128,6 +128,9 @@ TEST(SchemaParserComplexType, AttributeGroups)
   </xs:attributeGroup>
   <xs:attributeGroup ref="tns:AG"/>
   <xs:complexType name="T"><xs:attributeGroup ref="tns:AG"/><xs:attributeGroup ref="tns:Later"/></xs:complexType>
+  <xs:element name="E"><xs:complexType><xs:simpleContent><xs:extension base="xs:string">
+    <xs:attribute name="code" type="xs:int"/><xs:attributeGroup ref="tns:Later"/>
+  </xs:extension></xs:simpleContent></xs:complexType></xs:element>
   <xs:attributeGroup name="Later"><xs:attribute name="late"/></xs:attributeGroup>)"));
     ASSERT_TRUE(s.ok) << s.text();
     const AttributeGroup* group = s.parser.getAttributeGroup(qname(Tns, "AG"));
@@ -141,10 +144,17 @@ TEST(SchemaParserComplexType, AttributeGroups)
     EXPECT_EQ(nullptr, s.parser.getAttributeGroup(qname(Tns, "Nested")));
     EXPECT_NE(nullptr, s.parser.getAttributeGroup(qname(Tns, "Later")));
 
+    // A group defined after the types that name it still gives them its attributes.
     const ComplexType* type = s.complex("T");
-    EXPECT_EQ(4, type->getNumAttributes());
+    EXPECT_EQ(5, type->getNumAttributes());
     EXPECT_TRUE(type->getAttribute("a")->isRequired());
-    EXPECT_EQ(nullptr, type->getAttribute("late")); // defined after the reference
+    EXPECT_NE(nullptr, type->getAttribute("late"));
+    const Element* element = s.parser.getElement(qname(Tns, "E"));
+    ASSERT_NE(nullptr, element);
+    const auto* anonymous = dynamic_cast<const ComplexType*>(s.parser.getType(element->getType()));
+    ASSERT_NE(nullptr, anonymous);
+    ASSERT_EQ(2, anonymous->getNumAttributes());
+    EXPECT_EQ("late", anonymous->getAttributes()[1].getName());
 }
 
 // An attribute group holding a reference to a global attribute declared
