@@ -76,6 +76,8 @@ void writeMemberNotes(const std::vector<CStructMember>& members, CTextBuffer& ou
             what += ", repeated";
         if (member.nillable)
             what += ", nillable";
+        if (member.anyContent)
+            what += ", its content as markup";
         out.line("//" + member.cName + ": " + what);
     }
 }

@@ -58,6 +58,14 @@ std::string itemTag(const CMemberEncoder& encoder, const CViewType& owner, const
     return member.origin == CStructMember::Element ? elementTag(encoder, member) : itemElementName(owner, member);
 }
 
+// The name the decoder takes an array's items by: a SOAP array's items may
+// have any name (senders write "item", the type's name or their own), so
+// none ("") is asked of them.
+std::string itemNameRead(const CViewType& owner, const CStructMember& member)
+{
+    return owner.soapArray && member.origin == CStructMember::Items ? std::string() : itemElementName(owner, member);
+}
+
 // A struct without members holds a placeholder the generated code never reads.
 class CPlaceholderMember : public CMemberKind {
 public:
@@ -167,7 +175,7 @@ public:
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
     {
-        decoder.child(member, itemElementName(owner, member), [&](const std::string& indent) {
+        decoder.child(member, itemNameRead(owner, member), [&](const std::string& indent) {
             const std::string at = decoder.slot(member, indent);
             decoder.text(member, at, indent);
             decoder.line(indent + "value->" + member.countName + "++;");
@@ -221,7 +229,7 @@ public:
     {
         if (member.userType == nullptr)
             return;
-        decoder.child(member, itemElementName(owner, member), [&](const std::string& indent) {
+        decoder.child(member, itemNameRead(owner, member), [&](const std::string& indent) {
             decoder.nested(member, decoder.slot(member, indent), indent);
             decoder.line(indent + "value->" + member.countName + "++;");
         });

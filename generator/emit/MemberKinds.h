@@ -32,8 +32,9 @@ public:
     virtual ~CMemberDecoder() = default;
     virtual void attributeText(const CStructMember& member, const std::string& access) = 0;
     virtual void ownText(const CStructMember& member, const std::string& access) = 0;
-    // A block of the child loop for children named name, which hold the
-    // member's value (or an item of it); body writes at indent. The block
+    // A block of the child loop for children named name (any child when
+    // name is empty), which hold the member's value (or an item of it);
+    // body writes at indent. The block
     // marks an optional member present and reads a nil one's xsi:nil.
     virtual void child(const CStructMember& member, const std::string& name,
                        const std::function<void(const std::string& indent)>& body) = 0;

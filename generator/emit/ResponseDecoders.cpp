@@ -13,11 +13,13 @@
 
 namespace {
 
-// A single number or text element that neither minOccurs="0" nor a choice
-// lets stand out. (A text may be empty and a nillable one nil; it must come.)
+// A single number, text or structure element that neither minOccurs="0"
+// nor a choice lets stand out. (A text may be empty and a nillable one nil;
+// it must come.)
 bool isRequiredValue(const CStructMember& member)
 {
-    return (member.kind == CStructMember::Number || member.kind == CStructMember::Text) &&
+    const bool structure = member.kind == CStructMember::Struct && member.userType != nullptr;
+    return (member.kind == CStructMember::Number || member.kind == CStructMember::Text || structure) &&
         member.origin == CStructMember::Element && !member.optional && !member.wildcard &&
         member.presentName.empty();
 }
@@ -59,8 +61,12 @@ public:
         writeDecodeHelpers(conversions_, context_.projUpper(), out);
         if (usesGrow_)
             writeGrow(context_.projUpper(), out);
+        if (usesMarkup_ || usesContent_)
+            writeDump(out);
         if (usesMarkup_)
             writeMarkup(out);
+        if (usesContent_)
+            writeContent(out);
         if (usesNil_) {
             out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
             out.line("static int mydecode_nil(xmlNodePtr cur)");
@@ -110,37 +116,80 @@ public:
         out.emptyLine();
     }
 
-    // An element's markup appended to a text: copied into a document of
-    // its own, so that the namespaces it uses are declared on it.
+    // An element as markup: copied into a document of its own, so that the
+    // namespaces it uses are declared on it.
+    static void writeDump(CTextBuffer& out)
+    {
+        out.line("//appends the element at cur to buffer as markup, with the namespaces it uses declared on it");
+        out.line("static int mydecode_dump(xmlNodePtr cur, xmlBufferPtr buffer)");
+        out.open("{");
+        out.line("xmlDocPtr\tcopy = xmlNewDoc((const xmlChar *)\"1.0\");");
+        out.line("xmlNodePtr\tnode = copy != NULL ? xmlDocCopyNode(cur, copy, 1) : NULL;");
+        out.line("int\tresult = -1;");
+        out.emptyLine();
+        out.line("if(node != NULL){");
+        out.line("\txmlDocSetRootElement(copy, node);");
+        out.line("\tresult = xmlNodeDump(buffer, copy, node, 0, 0) >= 0 ? 0 : -1;");
+        out.line("}");
+        out.line("if(copy != NULL)");
+        out.line("\txmlFreeDoc(copy);");
+        out.line("return result;");
+        out.close();
+        out.emptyLine();
+    }
+
+    // The content of an element of anyType as markup: its elements each
+    // with the namespaces they use, its text escaped.
+    static void writeContent(CTextBuffer& out)
+    {
+        out.line("//the content of the element at cur (text and elements) as markup, to be freed with xmlFree;");
+        out.line("//NULL when it cannot be made");
+        out.line("static xmlChar *mydecode_content(xmlNodePtr cur)");
+        out.open("{");
+        out.line("xmlBufferPtr\tbuffer = xmlBufferCreate();");
+        out.line("xmlNodePtr\tchild;");
+        out.line("xmlChar\t*text, *result = NULL;");
+        out.line("int\tfailed = buffer == NULL;");
+        out.emptyLine();
+        out.line("for(child = cur->xmlChildrenNode; child != NULL && !failed; child = child->next){");
+        out.line("\tif(child->type == XML_ELEMENT_NODE){");
+        out.line("\t\tfailed = mydecode_dump(child, buffer) != 0;");
+        out.line("\t}else if(child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE){");
+        out.line("\t\ttext = xmlEncodeSpecialChars(cur->doc, child->content);");
+        out.line("\t\tfailed = text == NULL || xmlBufferCat(buffer, text) != 0;");
+        out.line("\t\txmlFree(text);");
+        out.line("\t}");
+        out.line("}");
+        out.line("if(!failed)");
+        out.line("\tresult = xmlStrdup(xmlBufferContent(buffer));");
+        out.line("if(buffer != NULL)");
+        out.line("\txmlBufferFree(buffer);");
+        out.line("return result;");
+        out.close();
+        out.emptyLine();
+    }
+
+    // An element's markup appended to a text.
     static void writeMarkup(CTextBuffer& out)
     {
         out.line("//appends the element at cur as markup, with the namespaces it uses declared on it, to the text");
         out.line("//at dest of size bytes; -1 when it does not fit");
         out.line("static int mydecode_markup(xmlNodePtr cur, char *dest, size_t size)");
         out.open("{");
-        out.line("xmlDocPtr\tcopy = xmlNewDoc((const xmlChar *)\"1.0\");");
         out.line("xmlBufferPtr\tbuffer = xmlBufferCreate();");
-        out.line("xmlNodePtr\tnode = copy != NULL ? xmlDocCopyNode(cur, copy, 1) : NULL;");
         out.line("size_t\tused = strlen(dest), length;");
         out.line("int\tresult = -1;");
         out.emptyLine();
-        out.line("if(node != NULL && buffer != NULL){");
-        out.line("\txmlDocSetRootElement(copy, node);");
-        out.line("\tif(xmlNodeDump(buffer, copy, node, 0, 0) >= 0){");
-        out.line("\t\tlength = (size_t)xmlBufferLength(buffer);");
-        out.line("\t\tif(used + length < size){");
-        out.line("\t\t\tmemcpy(dest + used, xmlBufferContent(buffer), length);");
-        out.line("\t\t\tdest[used + length] = '\\0';");
-        out.line("\t\t\tresult = 0;");
-        out.line("\t\t}");
+        out.line("if(buffer != NULL && mydecode_dump(cur, buffer) == 0){");
+        out.line("\tlength = (size_t)xmlBufferLength(buffer);");
+        out.line("\tif(used + length < size){");
+        out.line("\t\tmemcpy(dest + used, xmlBufferContent(buffer), length);");
+        out.line("\t\tdest[used + length] = '\\0';");
+        out.line("\t\tresult = 0;");
         out.line("\t}");
-        out.line("}else if(node != NULL){");
-        out.line("\txmlFreeNode(node);");
         out.line("}");
         out.line("if(buffer != NULL)");
         out.line("\txmlBufferFree(buffer);");
-        out.line("if(copy != NULL)");
-        out.line("\txmlFreeDoc(copy);");
         out.line("return result;");
         out.close();
         out.emptyLine();
@@ -162,12 +211,14 @@ public:
 
     void text(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
-        read(member, access, indent);
+        usesContent_ = usesContent_ || member.anyContent;
+        read(member, access, indent, member.anyContent ? "mydecode_content(cur)" : ElementText);
     }
 
     void line(const std::string& text) override { loop_.line(text); }
 
     void wildcard(const CStructMember&, const std::string& access) override { wildcards_.push_back(access); }
+
 
 private:
     // structType: the C type the decoder fills.
@@ -244,7 +295,10 @@ private:
     void child(const CStructMember& member, const std::string& name,
                const std::function<void(const std::string& indent)>& body) override
     {
-        loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(name) + "\")){");
+        if (name.empty())
+            loop_.line("\t\tif(cur->name != NULL){ //an item of any name");
+        else
+            loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(name) + "\")){");
         names_.push_back(name);
         if (isRequiredValue(member)) { // nil or not, it came
             loop_.line("\t\t\tseen" + std::to_string(required_.size()) + " = 1;");
@@ -342,6 +396,7 @@ private:
     bool usesNil_ = false;
     bool usesGrow_ = false;
     bool usesMarkup_ = false;
+    bool usesContent_ = false;
     std::vector<std::string> names_;     // the children the current decoder's members take
     std::vector<std::string> wildcards_; // its xsd:any members
     std::set<CDecodeConversion> conversions_;

@@ -69,7 +69,7 @@ public:
             for (const std::string& line : numberAppend(member, "buff", access))
                 out_.line(line);
         } else {
-            out_.line(std::string(member.wildcard ? "mymarkupcat" : "mytstrcat") + "(buff, " + access + ", sizeof(" +
+            out_.line(std::string(member.wildcard || member.anyContent ? "mymarkupcat" : "mytstrcat") + "(buff, " + access + ", sizeof(" +
                       access + "));");
         }
     }

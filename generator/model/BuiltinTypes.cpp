@@ -86,6 +86,11 @@ bool isWildcardTypeId(int typeId)
     return typeId == Schema::XSD_ANY;
 }
 
+bool isAnyContentTypeId(int typeId)
+{
+    return typeId == Schema::XSD_ANYTYPE;
+}
+
 const char* xsdTypeName(int typeId)
 {
     static const char* const Names[] = {"string", "integer", "int", "byte", "positiveInteger", "unsignedInt",

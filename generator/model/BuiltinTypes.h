@@ -47,6 +47,9 @@ bool isFloatingTypeId(int typeId);
 // The id the schema model gives wildcards (xsd:any, anyAttribute).
 bool isWildcardTypeId(int typeId);
 
+// xsd:anyType: an element of it may hold any content, elements too.
+bool isAnyContentTypeId(int typeId);
+
 // The local name of a built-in type in the XML Schema namespace (anyType
 // for a wildcard); empty for any other id.
 const char* xsdTypeName(int typeId);

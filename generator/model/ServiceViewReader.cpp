@@ -200,7 +200,9 @@ private:
                 continue;
             CViewParticle particle;
             particle.name = element->getName();
-            particle.type = resolve(owner, element->getType());
+            // An element declared without a type is of xsd:anyType.
+            particle.type = element->getType() == Schema::XSD_INVALID ? CTypeRef{Schema::XSD_ANYTYPE, nullptr}
+                                                                      : resolve(owner, element->getType());
             particle.minOccurs = optional || branches ? 0 : element->getMin();
             particle.maxOccurs = repeated ? Schema::UNBOUNDED : element->getMax();
             particle.nillable = element->isNillable();

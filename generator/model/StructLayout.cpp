@@ -217,6 +217,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.kind = many ? CStructMember::TextArray : CStructMember::Text;
             member.lengthConstant = lengthConstant(
                 upperName(particle.isWildcard() ? type.cName : sanitiseIdentifier(particle.name)), textLength_);
+            member.anyContent = isAnyContentTypeId(particle.type.builtin);
         } else {
             continue; // a type the model does not know
         }

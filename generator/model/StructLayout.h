@@ -43,6 +43,9 @@ struct CStructMember {
     // An xsd:any (its text is the markup of the elements it stands for) or
     // an anyAttribute (nothing a message can name).
     bool wildcard = false;
+    // An element of xsd:anyType (or of no type): its text is the markup of
+    // the element's content, written and read as it is.
+    bool anyContent = false;
     // An element its content model lets stand out (minOccurs 0, or a
     // branch of a choice).
     bool optional = false;

@@ -13,6 +13,24 @@ SHORT_PREFIXES = {"http://schemas.xmlsoap.org/soap/envelope/": "env", SOAP_ENC: 
                   "http://www.w3.org/2001/XMLSchema-instance": "xsi"}
 
 
+def open_soap_array(restriction):
+    """WSDL 1.1 declares a SOAP-encoded array as a restriction of soapenc:Array that names only the
+    arrayType attribute; taken literally that content is empty, and no array with items would pass.
+    The convention means soapenc:Array's own items (any elements, each checked by its xsi:type)."""
+    parent = restriction.getparent()
+    if parent is None or parent.tag != xs("complexContent"):
+        return
+    prefix, _, local = (restriction.get("base") or "").rpartition(":")
+    if local != "Array" or restriction.nsmap.get(prefix or None) != SOAP_ENC:
+        return
+    if any(child.tag in (xs("sequence"), xs("all"), xs("choice"), xs("group")) for child in restriction):
+        return
+    sequence = etree.Element(xs("sequence"))
+    etree.SubElement(sequence, xs("any"), namespace="##any", processContents="lax", minOccurs="0", maxOccurs="unbounded")
+    first = restriction[0] if len(restriction) else None
+    restriction.insert(1 if first is not None and first.tag == xs("annotation") else 0, sequence)
+
+
 class EnvelopeCheck:
     def __init__(self, service, work, soap_schemas, envelope_schema):
         self.svc = service
@@ -92,6 +110,8 @@ class EnvelopeCheck:
         # Includes were read into pieces of their own.
         for inc in root.findall(xs("include")):
             root.remove(inc)
+        for restriction in root.iter(xs("restriction")):
+            open_soap_array(restriction)
         etree.ElementTree(root).write(name)
 
     def _wrappers(self):

@@ -17,14 +17,19 @@ std::string serviceDocument()
     return schemaDocument(
         "<xsd:complexType name=\"Point\"><xsd:sequence><xsd:element name=\"x\" type=\"xsd:int\"/>"
         "<xsd:element name=\"label\" type=\"xsd:string\"/></xsd:sequence></xsd:complexType>"
-        "<xsd:element name=\"Query\" type=\"tns:Point\"/><xsd:element name=\"Count\" type=\"xsd:long\"/>",
+        "<xsd:complexType name=\"Line\"><xsd:sequence><xsd:element name=\"from\" type=\"tns:Point\"/>"
+        "<xsd:element name=\"to\" type=\"tns:Point\" minOccurs=\"0\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:element name=\"Query\" type=\"tns:Point\"/><xsd:element name=\"Count\" type=\"xsd:long\"/>"
+        "<xsd:element name=\"Path\" type=\"tns:Line\"/>",
         "<message name=\"AddIn\"><part name=\"session\" type=\"xsd:string\"/><part name=\"a\" type=\"xsd:int\"/>"
         "<part name=\"name\" type=\"xsd:string\"/><part name=\"where\" type=\"tns:Point\"/></message>"
         "<message name=\"AddOut\"><part name=\"return\" type=\"xsd:double\"/></message>"
         "<message name=\"FindIn\"><part name=\"q\" element=\"tns:Query\"/></message>"
         "<message name=\"FindOut\"><part name=\"c\" element=\"tns:Count\"/></message>"
+        "<message name=\"TraceIn\"><part name=\"p\" element=\"tns:Path\"/></message>"
         "<portType name=\"P\"><operation name=\"Add\"><input message=\"tns:AddIn\"/><output message=\"tns:AddOut\"/>"
         "</operation><operation name=\"Find\"><input message=\"tns:FindIn\"/><output message=\"tns:FindOut\"/>"
+        "</operation><operation name=\"Trace\"><input message=\"tns:TraceIn\"/><output message=\"tns:FindOut\"/>"
         "</operation></portType>"
         "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
         "transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
@@ -33,6 +38,8 @@ std::string serviceDocument()
         "<soap:header message=\"tns:AddIn\" part=\"name\" use=\"literal\"/><soap:body use=\"literal\"/></input>"
         "<output><soap:body use=\"literal\"/></output></operation>"
         "<operation name=\"Find\"><input><soap:body use=\"literal\"/></input>"
+        "<output><soap:body use=\"literal\"/></output></operation>"
+        "<operation name=\"Trace\"><input><soap:body use=\"literal\"/></input>"
         "<output><soap:body use=\"literal\"/></output></operation></binding>");
 }
 
@@ -94,6 +101,8 @@ int main(void)
 			printf(" return=%g", pk.msg.AddOut.return_msg);
 		if(result == 0 && pk.msg_type == DEMO_PROTO_QUERY)
 			printf(" q=%d/%s", pk.msg.FindIn.Query.x, pk.msg.FindIn.Query.label);
+		if(result == 0 && pk.msg_type == DEMO_PROTO_PATH)
+			printf(" path=%d/%s to=%d", pk.msg.TraceIn.Path.from.x, pk.msg.TraceIn.Path.from.label, pk.msg.TraceIn.Path.to_present);
 		if(result == 0 && pk.msg_type == DEMO_PROTO_COUNT)
 			printf(" c=%lld", pk.msg.FindOut.Count.Count);
 		if(result == 0 && pk.msg_type == DEMO_PROTO_SOAP_FAULT)
@@ -263,6 +272,11 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.label: no value"},
         {message(ok, envelope("<env:Body><Query><x>3</x><label/></Query></env:Body>", "env")),
          "0 type=5 headers=1 [Content-Length|3] q=3/"},
+        // A required structure must stand too; an optional one may stay out.
+        {message(ok, envelope("<env:Body><Path><from><x>4</x><label>a</label></from></Path></env:Body>", "env")),
+         "0 type=7 headers=1 [Content-Length|3] path=4/a to=0"},
+        {message(ok, envelope("<env:Body><Path><to><x>4</x><label>a</label></to></Path></env:Body>", "env")),
+         "-1 type=7 headers=1 [Content-Length|3] error=demo_Line_t.from: no value"},
         {message(ok, envelope("<env:Body><Count></Count></env:Body>", "env")),
          "-1 type=6 headers=1 [Content-Length|3] error=pk->msg.FindOut.Count.Count: no value"},
         {message("HTTP/1.1 500 Internal", envelope("<env:Body><env:Fault><faultcode>env:Server</faultcode><faultstring>" +

@@ -78,15 +78,16 @@ static int round_trip(void)
 	return result;
 }
 
-/* the texts the type requires (they may be empty) */
-#define REQUIRED "<text/><when/>"
+/* the structures the type requires, and the texts (they may be empty) */
+#define STRUCTS "<ratio>0</ratio><inner><label/></inner><inners/><words/><longs/>"
+#define REQUIRED "<text/><when/>" STRUCTS
 
 static const char *cases[] = {
 	"<all><f>3.75</f><flag>true</flag><i> -7 </i><u>4294967295</u><ul>18446744073709551615</ul>" REQUIRED "</all>",
 	"<all><flag>1</flag><b>-128</b><s>-32768</s><d>1e-300</d><l>-9223372036854775808</l>" REQUIRED "</all>",
 	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long></longs>" REQUIRED "</all>",
-	"<all><words><Word>a</Word><Word/><Word>b</Word></words><text></text><when/></all>",
-	"<all id=\"q\"><inners><Inner><label>x</label></Inner></inners><text>kept</text><flag>false</flag><when/></all>",
+	"<all><words><Word>a</Word><Word/><Word>b</Word></words><text></text><when/>" STRUCTS "</all>",
+	"<all id=\"q\"><inners><Inner><label>x</label></Inner></inners><text>kept</text><flag>false</flag><when/>" STRUCTS "</all>",
 	"<f:Fault xmlns:f=\"urn:f\"><faultstring>bad &amp; worse</faultstring><other>x</other>"
 		"<faultcode>f:Client</faultcode><detail><d>inner</d>tail</detail>" REQUIRED "</f:Fault>",
 	"<all><i>2147483648</i>" REQUIRED "</all>",
@@ -96,14 +97,17 @@ static const char *cases[] = {
 	"<all><i>12abc</i>" REQUIRED "</all>",
 	"<all><f>x</f>" REQUIRED "</all>",
 	"<all><ul>18446744073709551616</ul>" REQUIRED "</all>",
-	"<all><text>" T300 "</text><when/></all>",
+	"<all><text>" T300 "</text><when/>" STRUCTS "</all>",
 	"<all id=\"" T300 "\">" REQUIRED "</all>",
 	/* every item is kept: storage grows as they arrive */
 	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long><Long>6</Long></longs>" REQUIRED "</all>",
 	"<all><longs>" L20 "</longs>" REQUIRED "</all>",
-	/* a required text may be empty, but it must stand */
-	"<all><text>t</text></all>",
-	"<all><when>w</when></all>",
+	/* a required text may be empty, but it must stand; so must a required structure */
+	"<all><text>t</text>" STRUCTS "</all>",
+	"<all><when>w</when>" STRUCTS "</all>",
+	"<all><text/><when/><ratio>0</ratio><inners/><words/><longs/></all>",
+	/* a SOAP array's items may have any name */
+	"<all><words><item>a</item><x:w xmlns:x=\"urn:x\">b</x:w></words>" REQUIRED "</all>",
 };
 
 int main(void)
@@ -147,8 +151,9 @@ const char* const Expected[] = {
     "6: -1", "7: -1", "8: -1", "9: -1", "10: -1", "11: -1", "12: -1", "13: -1", "14: -1",
     "15: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=6/5 words=0/// inners=0/ text= id= fault=||",
     "16: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=20/5 words=0/// inners=0/ text= id= fault=||",
-    // A required text that is missing.
-    "17: -1", "18: -1",
+    // A required text that is missing, a required structure that is missing.
+    "17: -1", "18: -1", "19: -1",
+    "20: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=2/a/b/ inners=0/ text= id= fault=||",
 };
 
 class ResponseDecodersTest : public GeneratorTest {};
@@ -223,6 +228,65 @@ TEST_F(ResponseDecodersTest, NilItemsKeepTheirPlace)
                           "0 <n><one xsi:nil=\"true\"/><many>1</many><many>0</many><many>3</many>"
                           "<words>a</words><words></words></n>\n"
                           "without one: -1\n");
+}
+
+// Elements of anyType (declared so, or without a type) hold their content
+// as markup: text escaped, elements with the namespaces they use; it is
+// written back as it came, and content beyond the member's room fails the
+// decode and names the member.
+const char* const AnyDriver = R"(
+static void read_and_write(const char *xml)
+{
+	static char body[4096];
+	char error[DEMO_MAX_DECODE_ERROR_LEN + 1] = "";
+	mycursor_t cursor;
+	demo_Open_t v;
+	xmlDocPtr doc = xmlReadMemory(xml, (int)strlen(xml), "any.xml", NULL, XML_PARSE_NONET);
+	int result;
+
+	doc->_private = error;
+	memset(&v, 0, sizeof(v));
+	result = decode_Open_t(doc, xmlDocGetRootElement(doc), &v);
+	xmlFreeDoc(doc);
+	printf("%d [%s] [%s] %d %s\n", result, v.typed, v.untyped, v.untyped_present, error);
+	mycursor_init(&cursor, body, sizeof(body));
+	if(result == 0)
+		printf("%d %s\n", encode_Open_t(&cursor, "o", &v, 0), body);
+}
+
+int main(void)
+{
+	read_and_write("<o xmlns:p=\"urn:p\"><typed>a &amp; b<p:x k=\"1\">in</p:x></typed><untyped><![CDATA[<c>]]></untyped></o>");
+	read_and_write("<o><typed/></o>");
+	read_and_write("<o><typed>" TOO_LONG "</typed></o>");
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+TEST_F(ResponseDecodersTest, AnyTypeContentIsKeptAsMarkup)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    view(schemaDocument("<xsd:complexType name=\"Open\"><xsd:sequence>"
+                        "<xsd:element name=\"typed\" type=\"xsd:anyType\"/>"
+                        "<xsd:element name=\"untyped\" minOccurs=\"0\"/>"
+                        "</xsd:sequence></xsd:complexType>"));
+    emitHeader("demo");
+    const std::string tooLong = "#define TOO_LONG \"" + std::string(200, 'y') + "\"\n";
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()},
+                                        {"demo_api.c", emitSourceWithReaders() + tooLong + AnyDriver}},
+                                       true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_NE(headerText().find("//untyped: element untyped (no namespace), optional, its content as markup"),
+              std::string::npos);
+    const std::string markup = "a &amp; b<p:x xmlns:p=\"urn:p\" k=\"1\">in</p:x>";
+    EXPECT_EQ(run.output, "0 [" + markup + "] [&lt;c&gt;] 1 \n"
+                          "0 <o><typed>" + markup + "</typed><untyped>&lt;c&gt;</untyped></o>\n"
+                          "0 [] [] 0 \n"
+                          "0 <o><typed></typed></o>\n"
+                          "-1 [] [] 0 demo_Open_t.typed: \"" + std::string(40, 'y') + "...\" (200 bytes) does not fit\n");
 }
 
 // Storage that cannot grow: the decoders' realloc fails from a given call
