@@ -24,7 +24,7 @@ std::vector<std::string> declaration(const CStructMember& member, const std::str
     if (!member.presentName.empty())
         lines.push_back("\tint\t" + member.presentName + ";");
     if (!member.nilName.empty())
-        lines.push_back("\tint\t" + member.nilName + ";");
+        lines.push_back("\tint\t" + std::string(member.isArray() ? "*" : "") + member.nilName + ";");
     return lines;
 }
 
@@ -64,6 +64,25 @@ std::string itemTag(const CMemberEncoder& encoder, const CViewType& owner, const
 std::string itemNameRead(const CViewType& owner, const CStructMember& member)
 {
     return owner.soapArray && member.origin == CStructMember::Items ? std::string() : itemElementName(owner, member);
+}
+
+// Around an array item in an encoder: an item whose flag says nil stands
+// as an empty element that says so.
+void openNilItem(CMemberEncoder& encoder, const std::string& tag, const CStructMember& member)
+{
+    if (member.nilName.empty())
+        return;
+    CTextBuffer& out = encoder.out();
+    out.open("if(value->" + member.nilName + " != NULL && value->" + member.nilName + "[i]){");
+    out.line("mystrcat(buff, " + cStringLiteral("<" + tag + " xsi:nil=\"true\"/>") + ");");
+    out.close("}else{");
+    out.indent();
+}
+
+void closeNilItem(CMemberEncoder& encoder, const CStructMember& member)
+{
+    if (!member.nilName.empty())
+        encoder.out().close();
 }
 
 // A struct without members holds a placeholder the generated code never reads.
@@ -169,8 +188,11 @@ class CValueArrayMember : public CMemberKind {
 public:
     void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const override
     {
+        const std::string tag = itemTag(encoder, owner, member);
         encoder.out().open(encodeLoop(member));
-        encoder.element(itemTag(encoder, owner, member), member, access(member) + "[i]");
+        openNilItem(encoder, tag, member);
+        encoder.element(tag, member, access(member) + "[i]");
+        closeNilItem(encoder, member);
         encoder.out().close();
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override
@@ -219,10 +241,13 @@ public:
         if (member.userType == nullptr)
             return;
         CTextBuffer& out = encoder.out();
+        const std::string tag = itemTag(encoder, owner, member);
         out.open(encodeLoop(member));
-        out.line("if((result = encode_" + member.userType->cName + "_t(buff, " +
-                 cStringLiteral(itemTag(encoder, owner, member)) + ", &" + access(member) + "[i], encoded)) != 0)");
+        openNilItem(encoder, tag, member);
+        out.line("if((result = encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(tag) + ", &" +
+                 access(member) + "[i], encoded)) != 0)");
         out.line("\tbreak;");
+        closeNilItem(encoder, member);
         out.close();
     }
     void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const override

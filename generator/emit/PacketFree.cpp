@@ -87,6 +87,10 @@ private:
                 out.line("free(" + access + ");");
                 out.line(access + " = NULL;");
                 out.line(owner + member.countName + " = 0;");
+                if (!member.nilName.empty()) {
+                    out.line("free(" + owner + member.nilName + ");");
+                    out.line(owner + member.nilName + " = NULL;");
+                }
             } else if (member.pointer) {
                 out.open("if(" + access + " != NULL){");
                 if (freesInside(member))

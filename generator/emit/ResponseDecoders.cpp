@@ -306,18 +306,21 @@ private:
         }
         if (!member.presentName.empty())
             loop_.line("\t\t\tvalue->" + member.presentName + " = 1;");
-        if (!member.nilName.empty()) {
-            usesNil_ = true;
-            loop_.line("\t\t\tif(mydecode_nil(cur)){");
-            loop_.line("\t\t\t\tvalue->" + member.nilName + " = 1;");
-            loop_.line("\t\t\t\tcontinue;");
-            loop_.line("\t\t\t}");
-        } else if (member.nillable && member.isArray()) {
-            // A nil item keeps its place, empty: the items after it stay where they stood.
+        if (member.nillable && member.isArray()) {
+            // A nil item keeps its place, empty, and its flag says nil: the
+            // items after it stay where they stood.
             usesNil_ = true;
             loop_.line("\t\t\tif(mydecode_nil(cur)){");
             slot(member, "\t\t\t\t");
+            if (!member.nilName.empty())
+                loop_.line("\t\t\t\tvalue->" + member.nilName + "[value->" + member.countName + "] = 1;");
             loop_.line("\t\t\t\tvalue->" + member.countName + "++;");
+            loop_.line("\t\t\t\tcontinue;");
+            loop_.line("\t\t\t}");
+        } else if (!member.nilName.empty()) {
+            usesNil_ = true;
+            loop_.line("\t\t\tif(mydecode_nil(cur)){");
+            loop_.line("\t\t\t\tvalue->" + member.nilName + " = 1;");
             loop_.line("\t\t\t\tcontinue;");
             loop_.line("\t\t\t}");
         }
@@ -353,16 +356,21 @@ private:
         o.line(indent + "}");
     }
 
-    // A member's next array item, in storage grown as items arrive.
+    // A member's next array item, in storage grown as items arrive; the
+    // nil flags of a nillable array grow with it, item for item.
     std::string slot(const CStructMember& member, const std::string& indent) override
     {
         usesGrow_ = true;
         const std::string items = "value->" + member.cName;
         const std::string count = "value->" + member.countName;
-        loop_.line(indent + items + " = mydecode_grow(doc, \"" + structType_ + "." + member.cName + "\", " + items + ", " +
-                   count + ", sizeof(*" + items + "), &result);");
-        loop_.line(indent + "if(result != 0)");
-        loop_.line(indent + "\t" + fail());
+        for (const std::string& grown : {items, member.nilName.empty() ? std::string() : "value->" + member.nilName}) {
+            if (grown.empty())
+                continue;
+            loop_.line(indent + grown + " = mydecode_grow(doc, \"" + structType_ + "." + member.cName + "\", " + grown +
+                       ", " + count + ", sizeof(*" + grown + "), &result);");
+            loop_.line(indent + "if(result != 0)");
+            loop_.line(indent + "\t" + fail());
+        }
         return items + "[" + count + "]";
     }
 

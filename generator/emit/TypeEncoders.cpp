@@ -100,7 +100,7 @@ private:
                 continue;
             if (!member.presentName.empty())
                 out_.open("if(value->" + member.presentName + "){");
-            if (!member.nilName.empty()) {
+            if (!member.nilName.empty() && !member.isArray()) {
                 // Nil stands as an empty element that says so.
                 out_.open("if(value->" + member.nilName + "){");
                 out_.line("mystrcat(buff, " +
@@ -111,7 +111,7 @@ private:
                 out_.indent();
             }
             memberKindOf(member).encode(*this, type, member);
-            if (!member.nilName.empty())
+            if (!member.nilName.empty() && !member.isArray())
                 out_.close();
             if (!member.presentName.empty())
                 out_.close();

@@ -235,7 +235,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.countName = scope.claim(member.cName + "_count");
         if (member.optional && !member.isArray() && !member.wildcard)
             member.presentName = scope.claim(member.cName + "_present");
-        if (member.nillable && !member.isArray()) // a nil item stays as an empty item
+        if (member.nillable) // of an array: a flag per item
             member.nilName = scope.claim(member.cName + "_nil");
         def.members.push_back(member);
     }

@@ -52,9 +52,10 @@ struct CStructMember {
     // nillable="true": it may stand as xsi:nil="true" (an array's items may).
     bool nillable = false;
     std::string cName;
-    // The flags beside a single value (never beside an array, whose count
-    // says how many stand): "<cName>_present" of an optional element,
-    // "<cName>_nil" of a nillable one; empty when the member has none.
+    // The flags beside a value: "<cName>_present" of an optional single
+    // element (an array's count says how many stand), "<cName>_nil" of a
+    // nillable one (of a repeated one: a pointer to a flag per item);
+    // empty when the member has none.
     std::string presentName;
     std::string nilName;
     std::string countName;      // arrays

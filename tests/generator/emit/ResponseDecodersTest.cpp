@@ -177,7 +177,8 @@ TEST_F(ResponseDecodersTest, RoundTripAndConversions)
 
 // Nil read back and written again: a single nillable element keeps its
 // flag; a nil item of a repeated nillable element keeps its place as an
-// empty item, and the items around it are all written again.
+// empty item with its flag set, and is written again as nil with the items
+// around it; the caller's flags make items nil.
 const char* const NilDriver = R"(
 int main(void)
 {
@@ -195,10 +196,23 @@ int main(void)
 	printf("%d one_nil=%d many=%d", result, v.one_nil, v.many_count);
 	for(result = 0; result < v.many_count; result++)
 		printf(" %d", v.many[result]);
-	printf(" words=%d %s|%s\n", v.words_count, v.words_count > 0 ? v.words[0] : "", v.words_count > 1 ? v.words[1] : "");
+	printf(" words=%d %s|%s", v.words_count, v.words_count > 0 ? v.words[0] : "", v.words_count > 1 ? v.words[1] : "");
+	printf(" nil=%d%d%d/%d%d\n", v.many_nil[0], v.many_nil[1], v.many_nil[2], v.words_nil[0], v.words_nil[1]);
 	mycursor_init(&cursor, body, sizeof(body));
 	printf("%d %s\n", encode_Nils_t(&cursor, "n", &v, 0), body);
 	free_Nils_t(&v);
+	/* the caller's items: without flags none is nil, a flag makes its item nil */
+	{
+		int items[2] = {4, 5}, flags[2] = {0, 1};
+		memset(&v, 0, sizeof(v));
+		v.many = items;
+		v.many_count = 2;
+		mycursor_init(&cursor, body, sizeof(body));
+		printf("%d %s\n", encode_Nils_t(&cursor, "n", &v, 0), body);
+		v.many_nil = flags;
+		mycursor_init(&cursor, body, sizeof(body));
+		printf("%d %s\n", encode_Nils_t(&cursor, "n", &v, 0), body);
+	}
 	/* nil or not, a required element must stand */
 	doc = xmlReadMemory("<n><many>1</many></n>", 21, "none.xml", NULL, XML_PARSE_NONET);
 	memset(&v, 0, sizeof(v));
@@ -224,9 +238,11 @@ TEST_F(ResponseDecodersTest, NilItemsKeepTheirPlace)
                                        {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders() + NilDriver}},
                                        true);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
-    EXPECT_EQ(run.output, "0 one_nil=1 many=3 1 0 3 words=2 a|\n"
-                          "0 <n><one xsi:nil=\"true\"/><many>1</many><many>0</many><many>3</many>"
-                          "<words>a</words><words></words></n>\n"
+    EXPECT_EQ(run.output, "0 one_nil=1 many=3 1 0 3 words=2 a| nil=010/01\n"
+                          "0 <n><one xsi:nil=\"true\"/><many>1</many><many xsi:nil=\"true\"/><many>3</many>"
+                          "<words>a</words><words xsi:nil=\"true\"/></n>\n"
+                          "0 <n><one>0</one><many>4</many><many>5</many></n>\n"
+                          "0 <n><one>0</one><many>4</many><many xsi:nil=\"true\"/></n>\n"
                           "without one: -1\n");
 }
 
