@@ -96,7 +96,10 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                     "\tif(*c != '\\0' && !(strncmp(text, \"INF\", 3) == 0 && mydecode_end(text, text + 3) == 0) &&",
                     "\t\t!(strncmp(text, \"-INF\", 4) == 0 && mydecode_end(text, text + 4) == 0) &&",
                     "\t\t!(strncmp(text, \"NaN\", 3) == 0 && mydecode_end(text, text + 3) == 0))", "\t\treturn -1;",
-                    "\t*value = strtod(text, &end);", "\treturn mydecode_end(text, end);", "}", ""});
+                    "\t*value = strtod(text, &end);",
+                    "\t//below the smallest normal double strtod says ERANGE, yet gives the nearest value: it stands",
+                    "\tif(errno == ERANGE && *value > -1.0 && *value < 1.0)", "\t\terrno = 0;",
+                    "\treturn mydecode_end(text, end);", "}", ""});
     if (used.count(CDecodeConversion::Boolean))
         lines(out, {"//\"true\" and \"1\" are true, \"false\" and \"0\" false",
                     "static int mydecode_bool(const xmlChar *key, unsigned long long *value)", "{",

@@ -108,6 +108,10 @@ static const char *cases[] = {
 	"<all><text/><when/><ratio>0</ratio><inners/><words/><longs/></all>",
 	/* a SOAP array's items may have any name */
 	"<all><words><item>a</item><x:w xmlns:x=\"urn:x\">b</x:w></words>" REQUIRED "</all>",
+	/* below the normal doubles the nearest value stands; beyond the largest none does */
+	"<all><d>4.9e-324</d>" REQUIRED "</all>",
+	"<all><d>-1e-400</d>" REQUIRED "</all>",
+	"<all><d>1e400</d>" REQUIRED "</all>",
 };
 
 int main(void)
@@ -154,6 +158,9 @@ const char* const Expected[] = {
     // A required text that is missing, a required structure that is missing.
     "17: -1", "18: -1", "19: -1",
     "20: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=2/a/b/ inners=0/ text= id= fault=||",
+    "21: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=4.94066e-324 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
+    "22: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=-0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
+    "23: -1",
 };
 
 class ResponseDecodersTest : public GeneratorTest {};
