@@ -15,6 +15,7 @@
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ReBar.h"
+#include "toolkit/commandbars/TabClientLink.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/commandbars/TooltipHost.h"
@@ -379,6 +380,7 @@ void CKLVCommandBars::UpdateCommandBars() {
         for (int j = 0; j < pControls->GetCount(); ++j) pControls->GetAt(j)->OnThemeChanged();
         if (pBar->IsVisible()) pBar->OnRecalcLayout();
     }
+    if (CKLVTabClientLink* pTabClient = CKLVTabClientLink::FromSite(m_pSite)) pTabClient->Refresh(TRUE);
     if (m_pSite && m_pSite->GetSafeHwnd())
         if (HWND hStatusBar = ::GetDlgItem(m_pSite->GetSafeHwnd(), AFX_IDW_STATUS_BAR)) ::InvalidateRect(hStatusBar, nullptr, TRUE);
     UnlockLayout();

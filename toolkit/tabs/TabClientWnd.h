@@ -5,6 +5,7 @@
 
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/Ole.h"
+#include "toolkit/commandbars/TabClientLink.h"
 #include "toolkit/tabs/TabPainter.h"
 #include "toolkit/tabs/TabWorkspace.h"
 
@@ -15,7 +16,7 @@ class CKLVCommandBars;
 class CKLVTooltipHost;
 class CKLVTabClientDropTarget;
 
-class CKLVTabClientWnd : public CWnd, public CKLVTabPainterObserver {
+class CKLVTabClientWnd : public CWnd, public CKLVTabPainterObserver, public CKLVTabClientLink {
     DECLARE_DYNAMIC(CKLVTabClientWnd)
 public:
     // Messages asked of the MDI children, and told to the frame.
@@ -52,7 +53,7 @@ public:
     int GetItemCount() const;
     CKLVTabManagerItem* GetItem(int nIndex) const;
     CKLVTabManagerItem* FindItem(HWND hWnd) const;
-    virtual void Refresh(BOOL bRecalcLayout = TRUE);
+    void Refresh(BOOL bRecalcLayout = TRUE) override;
     int GetWorkspaceCount() const { return static_cast<int>(m_arrWorkspace.GetSize()); }
     CKLVTabWorkspace* GetWorkspace(int nIndex) const { return m_arrWorkspace[nIndex]; }
     CKLVTabWorkspace* GetActiveWorkspace() const { return m_pActiveWorkspace; }
@@ -64,7 +65,7 @@ public:
     void LockUntilIdle() { m_bLockReposition = m_bLockUpdate = TRUE; }
     // Moves a tab into another group (dropHeader) or into a new one after its own.
     void MoveItemToGroup(CKLVTabManagerItem* pItem, CKLVTabWorkspace* pTarget, int nDropState);
-    BOOL IsGroupCommandEnabled(UINT nID) const;
+    BOOL IsGroupCommandEnabled(UINT nID) const override;
     // The client's splitters and frame in the appearance's colours: part 0 the border, 1 the
     // border taken from a rectangle (no DC), 2 a splitter between side-by-side groups, 3 between
     // stacked groups.

@@ -180,6 +180,19 @@ TEST_F(TabClient, TabsMirrorTheVisibleChildrenAndAHiddenOneWaitsForTheNextMDIMes
     EXPECT_GT(rcBand.Height(), 0);
 }
 
+TEST_F(TabClient, ASettingsChangeOfTheCommandBarsRefreshesTheTabs) {
+    CKLVCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+    CAnsweringChild* pChild = AddChild("before");
+    pCommandBars->UpdateCommandBars();   // a plain MDI client: nothing to refresh
+    Attach(FALSE);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"before"}));
+    // A new caption reaches the tab only through a refresh: no MDI message follows it.
+    pChild->m_strText = "after";
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"before"}));
+    pCommandBars->UpdateCommandBars();
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"after"}));
+}
+
 TEST_F(TabClient, CaptionsTooltipsIconsAndColoursComeFromTheChildrensAnswersElseTheDefaults) {
     Attach(FALSE);
     HICON hAnswerIcon = ::LoadIconA(nullptr, IDI_ASTERISK);
