@@ -346,7 +346,9 @@ int CKLVCommandBar::CHookSink::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam
     if (!m_pBar->m_bTracking) return hookContinue;
     if (nMessage == WM_KEYDOWN) return m_pBar->OnHookKeyDown(static_cast<UINT>(wParam), lParam) == hookKeyHandled ? hookHandled : hookStop;
     if (nMessage == WM_MOUSEWHEEL) {
-        // Controls that take the wheel come with their own issue; the wheel stays with the bar.
+        // A focused control may take the wheel; it stays with the bar either way.
+        CKLVControl* pSelected = m_pBar->GetControl(m_pBar->m_nSelected);
+        if (pSelected && pSelected->IsFocused()) pSelected->OnHookMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return hookHandled;
     }
     return hookContinue;

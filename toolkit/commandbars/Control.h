@@ -82,7 +82,8 @@ public:
     virtual void OnParentValueTwo() {}
     virtual BOOL IsFocusable() const { return FALSE; }
     virtual BOOL OnHookKeyDown(UINT /*nChar*/, LPARAM /*lParam*/) { return FALSE; }
-    virtual int OnComboHook() { return 0; }
+    // The wheel while the control has the focus; TRUE when taken.
+    virtual BOOL OnHookMouseWheel(short /*zDelta*/) { return FALSE; }
     virtual void SetParent(CKLVCommandBar* pParent) { m_pParent = pParent; }
     virtual void Copy(CKLVControl* pControl, BOOL bRecursive = FALSE);
     virtual BOOL OnSetPopup(BOOL /*bPopup*/) { return FALSE; }

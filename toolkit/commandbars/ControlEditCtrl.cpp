@@ -1,13 +1,15 @@
-// The edit control's window: focus, changes and the mouse reported to its control.
+// The field's window of the edit control and the combo box: focus, changes and the mouse
+// reported to its control.
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/ControlEditField.h"
 
 #include <windowsx.h>
 
 IMPLEMENT_DYNAMIC(CKLVControlEditCtrl, CKLVEdit)
 
 LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    CKLVControlEdit* pControl = m_pControl;
+    CKLVEditFieldSink* pSink = m_pControl;
+    CKLVControl* pControl = pSink ? pSink->GetFieldControl() : nullptr;
     CKLVCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
     const BOOL bCustomize = pControl && pControl->IsCustomizeMode();
     const CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -15,8 +17,8 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     case WM_SETFOCUS: {
         if (bCustomize) return 0;
         const LRESULT lResult = CKLVEdit::WindowProc(message, wParam, lParam);
-        if (!pControl) return lResult;
-        pControl->OnSetFocus(reinterpret_cast<HWND>(wParam));
+        if (!pSink) return lResult;
+        pSink->OnSetFocus(reinterpret_cast<HWND>(wParam));
         SendMessage(EM_SETSEL, 0, 0);
         SendMessage(EM_SCROLLCARET);
         PostMessage(EM_SETSEL, 0, -1);
@@ -24,11 +26,11 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_KILLFOCUS: {
         const LRESULT lResult = CKLVEdit::WindowProc(message, wParam, lParam);
-        if (pControl) pControl->OnKillFocus();
+        if (pSink) pSink->OnKillFocus();
         return lResult;
     }
     case WM_DESTROY:
-        if (pControl) pControl->OnFieldDestroyed();
+        if (pSink) pSink->OnFieldDestroyed();
         break;
     case WM_LBUTTONDOWN:
         if (bCustomize && pBar) {
@@ -45,7 +47,7 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
             pBar->SendMessage(WM_RBUTTONDOWN, wParam, MAKELPARAM(ptBar.x, ptBar.y));
             return 0;
         }
-        if (pControl) pControl->SetFocused(TRUE);
+        if (pSink) pSink->OnFieldRightButton();
         break;
     case WM_MOUSEMOVE: {
         const LRESULT lResult = CKLVEdit::WindowProc(message, wParam, lParam);
@@ -58,6 +60,9 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     }
     case WM_CONTEXTMENU: return 0;
     case msgIsCommandBarEdit: return TRUE;
+    case msgAutoSuggestShown:
+        if (pSink) pSink->OnAutoSuggestShown();
+        return 0;
     default: break;
     }
     return CKLVEdit::WindowProc(message, wParam, lParam);

@@ -4,6 +4,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/commandbars/ControlLabel.h"
 #include "toolkit/commandbars/ControlLists.h"
@@ -29,7 +30,7 @@ const ClassByName kClasses[] = {
     {CKLVControl::typeButton, 59392, "CKLVControlToolbars", RUNTIME_CLASS(CKLVControlToolbars)},
     {CKLVControl::typeButton, 35003, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
     {CKLVControl::typeButton, 57616, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
-    {CKLVControl::typeComboBox, 0, "CKLVControlComboBox", nullptr},
+    {CKLVControl::typeComboBox, 0, "CKLVControlComboBox", RUNTIME_CLASS(CKLVControlComboBox)},
     {CKLVControl::typeEdit, 0, "CKLVControlEdit", RUNTIME_CLASS(CKLVControlEdit)},
     {CKLVControl::typeCustom, 0, "CKLVControlCustom", nullptr},
     {CKLVControl::typeLabel, 0, "CKLVControlLabel", RUNTIME_CLASS(CKLVControlLabel)},

@@ -81,6 +81,17 @@ TEST_F(ControlEdit, AnEmptyFieldShowsItsHintGreyUntilTyping) {
     EXPECT_STREQ(m_pEdit->GetEditText(), "");
 }
 
+TEST_F(ControlEdit, TypedTextIsReadAlsoWithoutAHint) {
+    m_pEdit->SetEditHint("");
+    m_pEdit->SetEditText("12");
+    m_pEdit->SetFocused(TRUE);
+    Type('3');   // at the caret, which focusing put first
+    EXPECT_STREQ(m_pEdit->GetEditText(), "312");
+    // The spin reads the typed number too: 312 + 5 up to a multiple of 5.
+    m_pEdit->OnSpin(5, +1);
+    EXPECT_STREQ(m_pEdit->GetEditText(), "320");
+}
+
 TEST_F(ControlEdit, EscapeRestoresTheTextAndGivesTheFocusBack) {
     m_pEdit->SetEditText("before");
     ::SetFocus(m_frame.m_hFrame);

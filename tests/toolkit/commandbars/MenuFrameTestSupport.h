@@ -28,8 +28,10 @@ public:
         }
         return CKLVMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     }
-    // Counts the context menus offered over the bars; may empty them.
+    // Counts the context menus offered over the bars; may empty them. Records the codes the
+    // controls notify.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == CKLVControl::msgControlNotify) m_notifications.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
         if (message == CKLVCommandBars::msgToolBarContextMenu) {
             ++m_nContextMenus;
             if (m_bEmptyContextMenu) reinterpret_cast<CKLVCommandBar*>(lParam)->GetControls()->RemoveAll();
@@ -38,6 +40,7 @@ public:
         return CKLVMDIFrameWnd::WindowProc(message, wParam, lParam);
     }
     std::vector<UINT> m_commands;
+    std::vector<UINT> m_notifications;
     int m_nContextMenus = 0;
     BOOL m_bEmptyContextMenu = FALSE;
 };
