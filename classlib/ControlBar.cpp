@@ -96,7 +96,24 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+void CControlBar::DelayShow(BOOL bShow) {
+    m_nStateFlags &= ~(stateDelayHide | stateDelayShow);
+    const BOOL bVisible = (GetStyle() & WS_VISIBLE) != 0;
+    if (bShow && !bVisible) m_nStateFlags |= stateDelayShow;
+    else if (!bShow && bVisible) m_nStateFlags |= stateDelayHide;
+}
+
+void CControlBar::ApplyDelayedShow() {
+    const UINT nDelayed = GetDelayedState();
+    if (!nDelayed) return;
+    m_nStateFlags &= ~nDelayed;
+    SetWindowPos(nullptr, 0, 0, 0, 0,
+                 ((nDelayed & stateDelayHide) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW) | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER |
+                     SWP_NOACTIVATE);
+}
+
 LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+    ApplyDelayedShow();
     if (!(GetStyle() & WS_VISIBLE)) return 0;
     CFrameWnd* pTarget = GetDockingFrame();
     if (pTarget) OnUpdateCmdUI(pTarget, static_cast<BOOL>(wParam));

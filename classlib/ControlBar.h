@@ -83,6 +83,12 @@ public:
     virtual BOOL IsVisible() const { return (GetStyle() & WS_VISIBLE) != 0; }
     CFrameWnd* GetDockingFrame() const;
 
+    // State bits: a hide or a show waits for the next idle update.
+    enum : UINT { stateDelayHide = 0x1, stateDelayShow = 0x2 };
+    // Shows or hides the bar at the next idle update; a request the bar meets already is dropped.
+    void DelayShow(BOOL bShow);
+    UINT GetDelayedState() const { return m_nStateFlags & (stateDelayHide | stateDelayShow); }
+
     int m_cxLeftBorder = 6;
     int m_cxRightBorder = 6;
     int m_cyTopBorder = 1;
@@ -92,8 +98,11 @@ public:
     DWORD m_dwDockStyle = 0;   // the edges it may dock to
     BOOL m_bAutoDelete = FALSE;
     CFrameWnd* m_pDockSite = nullptr;
+    UINT m_nStateFlags = 0;
 
 protected:
+    // Carries out a waiting show or hide (the idle update does, before it updates the bar).
+    void ApplyDelayedShow();
     // Takes the bar's strip from the rectangle a frame's layout offers.
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);

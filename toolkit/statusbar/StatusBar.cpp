@@ -107,13 +107,6 @@ void CKLVStatusBar::RemoveAll() {
     UpdateAllPanes(TRUE, TRUE);
 }
 
-void CKLVStatusBar::DelayShow(BOOL bShow) {
-    m_nStateFlags &= ~(stateDelayHide | stateDelayShow);
-    const BOOL bVisible = (GetStyle() & WS_VISIBLE) != 0;
-    if (bShow && !bVisible) m_nStateFlags |= stateDelayShow;
-    else if (!bShow && bVisible) m_nStateFlags |= stateDelayHide;
-}
-
 int CKLVStatusBar::CommandToIndex(UINT nIDFind) const {
     for (int i = 0; i < GetPaneCount(); ++i)
         if (m_arrPanes[static_cast<size_t>(i)]->m_nID == nIDFind) return i;

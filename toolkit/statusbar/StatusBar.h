@@ -68,8 +68,6 @@ class CKLVStatusBar : public CControlBar {
 public:
     // Asked of the bar by frame themes that join the status bar to the frame border.
     enum : UINT { msgStatusBarFrame = 10324 };
-    // Control-bar state bits: a hide or a show waits for the next idle update.
-    enum : UINT { stateDelayHide = 0x1, stateDelayShow = 0x2 };
 
     CKLVStatusBar();
     ~CKLVStatusBar() override;
@@ -108,8 +106,6 @@ public:
     BOOL IsDrawDisabledText() const { return m_bDrawDisabledText; }
     // Shows or hides the bar at the frame's next idle update; nothing waits when the bar
     // already is so.
-    void DelayShow(BOOL bShow);
-    UINT GetDelayedState() const { return m_nStateFlags & (stateDelayHide | stateDelayShow); }
     // The host of the panes' tooltips.
     CKLVTooltipHost* GetToolTipContext() const { return m_pToolTipContext; }
 
@@ -163,5 +159,4 @@ protected:
     BOOL m_bThemed = TRUE;
     CKLVTooltipHost* m_pToolTipContext;
     CFont m_fontControl;   // the native control's copy of the bar's font
-    UINT m_nStateFlags = 0;
 };

@@ -199,12 +199,7 @@ LRESULT CKLVStatusBar::OnSetMinHeight(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CKLVStatusBar::OnIdleUpdateCmdUIBar(WPARAM wParam, LPARAM) {
-    if (const UINT nDelayed = GetDelayedState()) {
-        m_nStateFlags &= ~nDelayed;
-        SetWindowPos(nullptr, 0, 0, 0, 0,
-                     ((nDelayed & stateDelayHide) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW) | SWP_NOSIZE | SWP_NOMOVE |
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    ApplyDelayedShow();
     if (!(GetStyle() & WS_VISIBLE)) return 0;
     // Only the owner's command routing is used.
     if (CWnd* pTarget = GetOwner()) OnUpdateCmdUI(static_cast<CFrameWnd*>(pTarget), static_cast<BOOL>(wParam));

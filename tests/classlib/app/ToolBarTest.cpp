@@ -182,6 +182,38 @@ TEST(ToolBar, BarsHearOfRealStyleChangesOnly) {
     EXPECT_EQ(bar.GetBarStyle(), static_cast<DWORD>(CBRS_ALIGN_TOP));
 }
 
+TEST(ToolBar, EveryControlBarShowsOrHidesAtTheIdleUpdateWhenAskedToWait) {
+    CBarFrame frame;
+    ASSERT_TRUE(frame.CreateWithView());
+    CToolBar bar;
+    ASSERT_TRUE(bar.CreateEx(&frame) && bar.LoadToolBar(IDR_TOOLBAR));
+    auto visible = [&bar] { return (bar.GetStyle() & WS_VISIBLE) != 0; };
+    const struct {
+        BOOL bShow;
+        UINT nWaiting;
+        BOOL bVisibleAfterIdle;
+    } steps[] = {
+        {TRUE, 0, TRUE},                                   // shown already
+        {FALSE, CControlBar::stateDelayHide, FALSE},
+        {FALSE, 0, FALSE},                                 // hidden already
+        {TRUE, CControlBar::stateDelayShow, TRUE},
+    };
+    for (const auto& step : steps) {
+        const BOOL bBefore = visible();
+        bar.DelayShow(step.bShow);
+        EXPECT_EQ(bar.GetDelayedState(), step.nWaiting) << step.bShow;
+        EXPECT_EQ(visible(), bBefore) << "nothing happens before the idle update";
+        bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+        EXPECT_EQ(visible(), step.bVisibleAfterIdle) << step.bShow;
+        EXPECT_EQ(bar.GetDelayedState(), 0u);
+    }
+    // A show called off by a hide before the idle update leaves the bar as it is.
+    bar.DelayShow(FALSE);
+    bar.DelayShow(TRUE);
+    EXPECT_EQ(bar.GetDelayedState(), 0u);
+    frame.DestroyWindow();
+}
+
 TEST(ToolBar, MakingAndDestroyingBarsLeavesNoHandles) {
     auto cycle = [] {
         CBarFrame frame;
