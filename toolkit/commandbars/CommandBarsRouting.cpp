@@ -3,6 +3,8 @@
 // close or refresh the bars; popup menus tracked modally; keyboard entry into a bar.
 #include "toolkit/commandbars/CommandBars.h"
 
+#include "toolkit/commandbars/Edit.h"
+
 #include "classlib/FrameWnd.h"
 #include "classlib/Menu.h"
 #include "classlib/ThreadState.h"
@@ -12,6 +14,7 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/Edit.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/common/ColorManager.h"
@@ -168,7 +171,7 @@ void CKLVCommandBars::RefreshAfterSettingChange(BOOL bColors) {
     UpdateCommandBars();
 }
 
-BOOL CKLVCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult) {
+BOOL CKLVCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     switch (message) {
     case WM_IDLEUPDATECMDUI:
         // Docked bars are updated by their dock bars.
@@ -179,6 +182,13 @@ BOOL CKLVCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM, LRESULT
     case WM_SETTINGCHANGE: RefreshAfterSettingChange(FALSE); return FALSE;
     case WM_CLOSE: return m_hwndCustomize && ::IsWindow(m_hwndCustomize);
     case WM_COMMAND: {
+        // Clipboard commands reach the field of a bar that holds the focus.
+        if (auto* pEdit = DYNAMIC_DOWNCAST(CKLVEdit, CWnd::FromHandlePermanent(::GetFocus()))) {
+            if (pEdit->OnCommand(wParam, lParam)) {
+                if (pResult) *pResult = 1;
+                return TRUE;
+            }
+        }
         if (LOWORD(wParam) != idHelpCommand || m_nHelpCommandId == 0 || !m_pSite || !m_pSite->GetSafeHwnd()) return FALSE;
         AFX_CMDHANDLERINFO info = {};
         if (!m_pSite->OnCmdMsg(idHelpCommand, 0, nullptr, &info)) return FALSE;

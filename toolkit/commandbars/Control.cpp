@@ -78,6 +78,11 @@ void CKLVControl::SetCaptionFromResource(UINT nID) {
     if (KLVResourceManager()->LoadString(&str, nID)) SetCaption(str);
 }
 
+void CKLVControl::SetPromptFromResource(UINT nID) {
+    CString strPrompt;
+    if (KLVResourceManager()->LoadString(&strPrompt, nID)) SetPrompt(strPrompt);
+}
+
 void CKLVControl::SetPrompt(const CString& strPrompt) {
     CString parts[3];
     int nStart = 0;

@@ -149,6 +149,8 @@ public:
     // A tab cuts the caption; what follows it becomes the automatic shortcut text.
     void SetCaption(const CString& strCaption);
     void SetCaptionFromResource(UINT nID);
+    // The prompt string of the resource ("description\ntooltip-and-caption").
+    void SetPromptFromResource(UINT nID);
     // Description, tooltip and caption, split at new lines.
     void SetPrompt(const CString& strPrompt);
     // A new id takes the prompt of the id's string resource.

@@ -68,7 +68,6 @@ public:
 protected:
     int OnReturnKey() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostNcDestroy() override {}
 
 private:
     void DrawFrame();

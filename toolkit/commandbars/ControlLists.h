@@ -58,6 +58,14 @@ private:
     void InsertFileItems(CRecentFileList* pList);
 };
 
+// The tab-group commands the frame's MDI tab client allows; without such a client the placeholder
+// stays as it is.
+class CKLVControlWorkspaceActions : public CKLVControlButton {
+    DECLARE_SERIAL(CKLVControlWorkspaceActions)
+public:
+    void PrepareDynamicLayout(int nMode) override;
+};
+
 // Shared by the list placeholders.
 namespace klv_control_lists {
 // Removes the controls after the placeholder that match; bStopAtOther ends the walk at the first

@@ -26,7 +26,7 @@ struct ClassByName {
 // Controls not built yet are found by their class names once they exist.
 const ClassByName kClasses[] = {
     {CKLVControl::typeButton, 35000, "CKLVControlWindowList", RUNTIME_CLASS(CKLVControlWindowList)},
-    {CKLVControl::typeButton, 35002, "CKLVControlWorkspaceActions", nullptr},
+    {CKLVControl::typeButton, 35002, "CKLVControlWorkspaceActions", RUNTIME_CLASS(CKLVControlWorkspaceActions)},
     {CKLVControl::typeButton, 59392, "CKLVControlToolbars", RUNTIME_CLASS(CKLVControlToolbars)},
     {CKLVControl::typeButton, 35003, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
     {CKLVControl::typeButton, 57616, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},

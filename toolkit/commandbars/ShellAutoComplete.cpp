@@ -31,7 +31,7 @@ HRESULT CKLVShellAutoComplete::CallShell(HWND hwndEdit, DWORD dwFlags) {
 
 std::unique_ptr<CKLVShellAutoComplete> CKLVShellAutoComplete::Bind(HWND hwndEdit, DWORD dwFlags) {
     if (!hwndEdit || dwFlags == 0 || FAILED(CallShell(hwndEdit, dwFlags))) return nullptr;
-    return std::unique_ptr<CKLVShellAutoComplete>(new CKLVShellAutoComplete(hwndEdit, dwFlags));
+    return std::make_unique<CKLVShellAutoComplete>(hwndEdit, dwFlags);
 }
 
 CKLVShellAutoComplete::~CKLVShellAutoComplete() { Enable(FALSE); }

@@ -11,13 +11,15 @@
 
 class CKLVShellAutoComplete : public CKLVHookSink {
 public:
-    enum { failMissing = static_cast<int>(0x80004005) };
+    static constexpr HRESULT failMissing = E_FAIL;
 
     // The binding of the window, null when the shell refuses it or offers no completion.
     static std::unique_ptr<CKLVShellAutoComplete> Bind(HWND hwndEdit, DWORD dwFlags);
     // SHAutoComplete found in the shell library at call time; E_FAIL when it is missing.
     static HRESULT CallShell(HWND hwndEdit, DWORD dwFlags);
 
+    // The binding of a field the shell completes already.
+    CKLVShellAutoComplete(HWND hwndEdit, DWORD dwFlags) : m_hwndEdit(hwndEdit), m_dwFlags(dwFlags) {}
     ~CKLVShellAutoComplete() override;
 
     // On while the field has the focus: a keyboard-hook client, and the watcher of the suggestion
@@ -36,7 +38,6 @@ public:
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
 private:
-    CKLVShellAutoComplete(HWND hwndEdit, DWORD dwFlags) : m_hwndEdit(hwndEdit), m_dwFlags(dwFlags) {}
     void ForgetDropDown();
     static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
 

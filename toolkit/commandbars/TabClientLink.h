@@ -6,6 +6,11 @@
 
 class CKLVTabClientLink {
 public:
+    // The tab-group commands in the order menus offer them: new stacked group, new side-by-side
+    // group, move to the previous group, move to the next group.
+    static constexpr UINT groupCommands[] = {9157, 9158, 9155, 9156};
+    enum : UINT { firstGroupCommand = 9155, lastGroupCommand = 9158 };
+
     virtual ~CKLVTabClientLink() = default;
 
     // The tabs again from the children, the row redrawn, the frame re-laid when asked.

@@ -320,13 +320,13 @@ void CKLVTabClientWnd::ShowWorkspaceMenu(CPoint ptScreen) {
     if (!pCommandBars) return;
     CKLVPopupBar* pPopup = CKLVPopupBar::CreatePopupBar(pCommandBars);
     CKLVControls* pControls = pPopup->GetControls();
-    for (UINT nID : {idNewHorzGroup, idNewVertGroup, idMovePrevGroup, idMoveNextGroup}) {
+    for (UINT nID : groupCommands) {
         if (!IsGroupCommandEnabled(nID)) continue;
         CKLVControl* pControl = pControls->Add(CKLVControl::typeButton, static_cast<int>(nID));
-        pControl->SetCaptionFromResource(nID);
+        pControl->SetPromptFromResource(nID);
     }
     CKLVControl* pCancel = pControls->Add(CKLVControl::typeButton, static_cast<int>(idCancelGroup));
-    pCancel->SetCaptionFromResource(idCancelGroup);
+    pCancel->SetPromptFromResource(idCancelGroup);
     pCancel->SetBeginGroup(pControls->GetCount() > 1);
     const UINT nCommand = CKLVCommandBars::TrackPopupMenu(pPopup, TPM_RETURNCMD, ptScreen.x, ptScreen.y, this);
     pPopup->InternalRelease();

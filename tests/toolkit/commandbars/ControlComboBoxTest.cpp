@@ -21,9 +21,8 @@ namespace {
 class ControlComboBox : public ::testing::Test {
 protected:
     ControlComboBox() {
-        m_pBar = m_frame.m_pCommandBars->Add("Find", CKLVCommandBar::barTop);
-        m_pCombo = new CKLVControlComboBox;
-        m_pBar->GetControls()->Add(m_pCombo, 600);
+        m_pCombo = m_frame.AddOnNewBar("Find", new CKLVControlComboBox, 600);
+        m_pBar = m_frame.m_pLastBar;
         m_pCombo->SetDropDownListStyle(TRUE);
         m_pCombo->m_nThumbWidth = 15;
         m_pCombo->SetRect(CRect(0, 0, 150, 22));

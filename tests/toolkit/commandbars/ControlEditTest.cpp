@@ -2,6 +2,7 @@
 // bar hands to the field, the spin steps (an injected clock, posted timer ticks), the hiding on
 // vertical bars and the mouse-hook count given back.
 #include "MenuFrameTestSupport.h"
+#include "classlib/CommandIds.h"
 #include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/MouseHook.h"
@@ -36,9 +37,8 @@ public:
 class ControlEdit : public ::testing::Test {
 protected:
     ControlEdit() {
-        m_pBar = m_frame.m_pCommandBars->Add("Find", CKLVCommandBar::barTop);
-        m_pEdit = new CScriptedEdit;
-        m_pBar->GetControls()->Add(m_pEdit, 500);
+        m_pEdit = m_frame.AddOnNewBar("Find", new CScriptedEdit, 500);
+        m_pBar = m_frame.m_pLastBar;
         m_pEdit->m_bShowSpinButtons = TRUE;
         m_pEdit->SetEditHint("Search");
         m_pEdit->SetRect(CRect(0, 0, 120, 22));
@@ -90,6 +90,18 @@ TEST_F(ControlEdit, TypedTextIsReadAlsoWithoutAHint) {
     // The spin reads the typed number too: 312 + 5 up to a multiple of 5.
     m_pEdit->OnSpin(5, +1);
     EXPECT_STREQ(m_pEdit->GetEditText(), "320");
+}
+
+TEST_F(ControlEdit, TheFramesClipboardCommandsGoToTheFocusedField) {
+    m_pEdit->SetEditText("abc");
+    LRESULT lResult = 0;
+    ::SetFocus(m_frame.m_hFrame);
+    EXPECT_FALSE(m_frame.m_pCommandBars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &lResult)) << "no field has the focus";
+    ::SetFocus(Field());
+    ::SendMessageA(Field(), EM_SETSEL, 0, -1);
+    EXPECT_TRUE(m_frame.m_pCommandBars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &lResult));
+    EXPECT_EQ(lResult, 1);
+    EXPECT_STREQ(m_pEdit->GetEditText(), "");
 }
 
 TEST_F(ControlEdit, EscapeRestoresTheTextAndGivesTheFocusBack) {

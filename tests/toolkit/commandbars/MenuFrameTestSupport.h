@@ -87,7 +87,16 @@ public:
         return ids;
     }
 
+    // A new tool bar at the top holding the control (the bar owns it) with the id.
+    template <class TControl>
+    TControl* AddOnNewBar(LPCTSTR lpszTitle, TControl* pControl, int nId) {
+        m_pLastBar = m_pCommandBars->Add(lpszTitle, CKLVCommandBar::barTop);
+        m_pLastBar->GetControls()->Add(pControl, nId);
+        return pControl;
+    }
+
     CMenuFrame* m_pFrame = new CMenuFrame;
+    CKLVCommandBar* m_pLastBar = nullptr;
     HWND m_hFrame = nullptr;
     CKLVCommandBars* m_pCommandBars = nullptr;
     CTestMenuBarHook* m_pMenuBar = nullptr;

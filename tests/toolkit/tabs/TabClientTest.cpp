@@ -6,6 +6,8 @@
 #include "support/DeferredAction.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/ControlLists.h"
+#include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
@@ -73,6 +75,13 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
+
+// The one popup bar the mouse hook tracks; null (and a failure) when there is not exactly one.
+CKLVPopupBar* TheTrackedPopup() {
+    const auto& tracked = KLVMouseHook()->GetTrackedPopups();
+    EXPECT_EQ(tracked.size(), 1u);
+    return tracked.size() == 1 ? dynamic_cast<CKLVPopupBar*>(tracked[0]) : nullptr;
+}
 
 class TabClient : public testing::Test {
 protected:
@@ -381,9 +390,7 @@ TEST_F(TabClient, TheListButtonListsTheTabsNumberedAndActivatesTheChosenOne) {
     BOOL bPressedWhileOpen = FALSE;
     CDeferred deferred;
     deferred.Post([&] {
-        const auto& tracked = KLVMouseHook()->GetTrackedPopups();
-        ASSERT_EQ(tracked.size(), 1u);
-        auto* pPopup = dynamic_cast<CKLVPopupBar*>(tracked[0]);
+        CKLVPopupBar* pPopup = TheTrackedPopup();
         ASSERT_NE(pPopup, nullptr);
         for (int i = 0; i < pPopup->GetControlCount(); ++i) entries.emplace_back(pPopup->GetControl(i)->GetCaption());
         bPressedWhileOpen = pList->IsPressed();
@@ -572,6 +579,45 @@ TEST_F(TabGroups, DraggingATabOntoAnotherGroupsHeaderMovesItThere) {
     EXPECT_TRUE(DesktopUnlocked());
 }
 
+TEST_F(TabClient, AWorkspaceActionsPlaceholderListsTheEnabledGroupCommandsInItsPlace) {
+    CKLVPopupBar* pPopup = CKLVPopupBar::CreatePopupBar(m_pFrame->GetCommandBars());
+    CKLVControls* pControls = pPopup->GetControls();
+    pControls->Add(CKLVControl::typeButton, 100);
+    CKLVControl* pPlaceholder = pControls->Add(CKLVControl::typeButton, 35002);
+    ASSERT_TRUE(pPlaceholder->IsKindOf(RUNTIME_CLASS(CKLVControlWorkspaceActions)));
+    pPlaceholder->SetBeginGroup(TRUE);
+    pControls->Add(CKLVControl::typeButton, 101);
+    auto ids = [pControls] {
+        std::vector<int> result;
+        for (int i = 0; i < pControls->GetCount(); ++i) result.push_back(pControls->GetAt(i)->GetId());
+        return result;
+    };
+    // A plain MDI client: the placeholder stays as it is.
+    pPlaceholder->PrepareDynamicLayout(0);
+    EXPECT_EQ(ids(), (std::vector<int>{100, 35002, 101}));
+    EXPECT_EQ(pPlaceholder->GetHideFlags(), 0u);
+
+    Attach(TRUE);
+    std::vector<CAnsweringChild*> children;
+    for (const char* pszTitle : {"a", "b", "c"}) children.push_back(AddChild(pszTitle));
+    Activate(children[0]);
+    pPlaceholder->PrepareDynamicLayout(0);
+    EXPECT_EQ(ids(), (std::vector<int>{100, 35002, 9157, 9158, 101}));
+    EXPECT_TRUE(pPlaceholder->GetHideFlags() & CKLVControl::hideGeneric);
+    EXPECT_STREQ(pControls->GetAt(2)->GetCaption(), "New Hori&zontal Tab Group");
+    EXPECT_TRUE(pControls->GetAt(2)->GetBeginGroup());
+    EXPECT_FALSE(pControls->GetAt(3)->GetBeginGroup());
+
+    // {a, b} over {c}: the next layout lists what is allowed now, last layout's items gone.
+    Activate(children[2]);
+    m_client->MoveItemToGroup(m_client->FindItem(children[2]->GetSafeHwnd()), m_client->GetWorkspace(0),
+                              CKLVTabClientWnd::dropNewStacked);
+    Activate(children[0]);
+    pPlaceholder->PrepareDynamicLayout(0);
+    EXPECT_EQ(ids(), (std::vector<int>{100, 35002, 9157, 9156, 101}));
+    pPopup->InternalRelease();
+}
+
 TEST_F(TabGroups, ATabDroppedOnTheClientOffersTheEnabledGroupCommandsAndCancel) {
     Split(m_children[2], CKLVTabClientWnd::dropNewStacked);   // {a, b} over {c}
     CKLVTabManagerItem* pDragged = m_client->FindItem(m_children[0]->GetSafeHwnd());
@@ -581,12 +627,13 @@ TEST_F(TabGroups, ATabDroppedOnTheClientOffersTheEnabledGroupCommandsAndCancel) 
     std::vector<int> ids;
     CDeferred deferred;
     deferred.Post([&] {
-        const auto& tracked = KLVMouseHook()->GetTrackedPopups();
-        ASSERT_EQ(tracked.size(), 1u);
-        auto* pPopup = dynamic_cast<CKLVPopupBar*>(tracked[0]);
+        CKLVPopupBar* pPopup = TheTrackedPopup();
         ASSERT_NE(pPopup, nullptr);
         for (int i = 0; i < pPopup->GetControlCount(); ++i) ids.push_back(pPopup->GetControl(i)->GetId());
         EXPECT_TRUE(pPopup->GetControl(pPopup->GetControlCount() - 1)->GetBeginGroup());
+        // Captions from the prompt strings, without their empty description.
+        EXPECT_STREQ(pPopup->GetControl(0)->GetCaption(), "New Hori&zontal Tab Group");
+        EXPECT_STREQ(pPopup->GetControl(pPopup->GetControlCount() - 1)->GetCaption(), "C&ancel");
         pPopup->GetControl(0)->OnExecute();
     });
     PressClient(pDragged->GetRect().CenterPoint());
