@@ -15,6 +15,9 @@ class CKLVCommandBar;
 class CKLVCommandBarsOptions;
 class CKLVContextMenus;
 class CKLVControlAction;
+class CKLVControls;
+class CKLVKeyboardHook;
+class CKLVMouseHook;
 class CKLVDockBar;
 class CKLVPopupBar;
 class CKLVReBar;
@@ -97,6 +100,13 @@ public:
     // the walk comes back to it; -1 when none. From -1 forward the walk does not wrap; from -1
     // backward it starts at the last bar.
     int GetNextVisibleBar(int nIndex, int nStep = 1) const;
+    // The next enabled, visible control after nIndex in the set; where the set ends it starts
+    // again at its top, or (keyboard cues across bars) goes on in the next visible bars and gives
+    // up when it comes back to the set's own bar.
+    CKLVControl* GetNextControl(CKLVControls* pControls, int nIndex) const;
+    // The calling thread's hooks, made on first use.
+    CKLVKeyboardHook* GetKeyboardHook() const;
+    static CKLVMouseHook* GetMouseHook();
     void ToggleVisible(int nIndex);
     void SetCommandUsed(UINT nId);
     void SetCustomizeMode(BOOL bMode);

@@ -95,6 +95,29 @@ BOOL CKLVCommandBars::OnAltKey(UINT nKey) {
     return TRUE;
 }
 
+CKLVControl* CKLVCommandBars::GetNextControl(CKLVControls* pControls, int nIndex) const {
+    auto nextIn = [](CKLVControls* pSet, int nFrom, int nEnd) -> CKLVControl* {
+        for (int i = nFrom + 1; i < nEnd; ++i) {
+            CKLVControl* pControl = pSet->GetAt(i);
+            if (pControl->IsVisible() && pControl->GetEnabled()) return pControl;
+        }
+        return nullptr;
+    };
+    if (!pControls) return nullptr;
+    if (CKLVControl* pNext = nextIn(pControls, nIndex, pControls->GetCount())) return pNext;
+    const int nStart = FindIndex(pControls->GetParent());
+    if (!(m_pOptions->keyboardCuesUse & kCuesAcrossBars) || nStart < 0) return nextIn(pControls, -1, nIndex + 1);
+    for (int i = GetNextVisibleBar(nStart, +1); i >= 0 && i != nStart; i = GetNextVisibleBar(i, +1)) {
+        CKLVControls* pOther = GetAt(i)->GetControls();
+        if (CKLVControl* pNext = nextIn(pOther, -1, pOther->GetCount())) return pNext;
+    }
+    return nullptr;
+}
+
+CKLVKeyboardHook* CKLVCommandBars::GetKeyboardHook() const { return KLVKeyboardHook(); }
+
+CKLVMouseHook* CKLVCommandBars::GetMouseHook() { return KLVMouseHook(); }
+
 std::vector<CKLVCommandBar*> CKLVCommandBars::MnemonicBars(CKLVCommandBar* pBar) const {
     std::vector<CKLVCommandBar*> bars{pBar};
     if (!(m_pOptions->keyboardCuesUse & kCuesAcrossBars)) return bars;

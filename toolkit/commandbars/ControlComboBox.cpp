@@ -160,8 +160,6 @@ void CKLVControlComboBox::NotifyFocus(BOOL bFocused) {
     }
 }
 
-void CKLVControlComboBox::OnSetFocus(HWND hwndOld) { CKLVControlEditField<CKLVControlPopup>::OnSetFocus(hwndOld); }
-
 void CKLVControlComboBox::OnKillFocus() {
     CKLVControlEditField<CKLVControlPopup>::OnKillFocus();
     if (m_bPopuped && m_pCommandBar) m_pCommandBar->SetTrackingMode(FALSE);

@@ -41,7 +41,7 @@ public:
 
     void OnFieldRightButton() override;
     void OnAutoSuggestShown() override;
-    void OnSetFocus(HWND hwndOld) override;
+    // The field's focus going also closes the open list.
     void OnKillFocus() override;
 
     // The list's current item text; "" without one.

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class COleClientItem;
 class CRecentFileList;
 
 class CKLVControlWindowList : public CKLVControlButton {
@@ -56,6 +57,21 @@ protected:
 
 private:
     void InsertFileItems(CRecentFileList* pList);
+};
+
+// The verbs of the OLE item selected in the active view, as a submenu after the placeholder.
+class CKLVControlOleItems : public CKLVControlButton {
+    DECLARE_SERIAL(CKLVControlOleItems)
+public:
+    enum { firstVerbId = 57872, lastVerbId = 57887 };
+
+    void PrepareDynamicLayout(int nMode) override;
+    BOOL IsCustomizeDragOverAvail(CKLVCommandBar* pBar, CPoint pt, DWORD& dwEffect) override;
+
+protected:
+    // The item selected in the active view of the site's active frame, when its document is an
+    // OLE document.
+    virtual COleClientItem* GetSelectedItem() const;
 };
 
 // The tab-group commands the frame's MDI tab client allows; without such a client the placeholder

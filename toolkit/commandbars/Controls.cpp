@@ -45,7 +45,7 @@ const int kOleVerbsId = 57872;
 
 CRuntimeClass* CKLVControls::ControlClassFor(int nType, int nId, const CString& strCaption) {
     if (nType == CKLVControl::typeButton && nId == kOleVerbsId && strCaption == "<<OLE VERBS GO HERE>>")
-        return CRuntimeClass::FromName("CKLVControlOleItems");
+        return RUNTIME_CLASS(CKLVControlOleItems);
     for (const ClassByName& entry : kClasses)
         if (entry.nType == nType && (entry.nId == 0 || entry.nId == nId))
             return entry.pClass ? entry.pClass : CRuntimeClass::FromName(entry.pszClass);

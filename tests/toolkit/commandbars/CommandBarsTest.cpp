@@ -7,6 +7,8 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/common/KeyboardHook.h"
+#include "toolkit/common/MouseHook.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +137,33 @@ TEST_F(CommandBars, ASettingsChangeRefreshesEveryControlAndReLaysTheVisibleBars)
     m_commandBars.RemoveAll();
     m_commandBars.SetSite(nullptr);
     pFrame->DestroyWindow();
+}
+
+TEST_F(CommandBars, TheNextControlGoesOnInTheNextVisibleBarsOnlyWithCuesAcrossBars) {
+    // first: 10, 11 (disabled); a hidden bar: 20; last: 30.
+    CKLVCommandBar* pFirst = AddBar();
+    CKLVCommandBar* pHidden = AddBar(FALSE);
+    CKLVCommandBar* pLast = AddBar();
+    CKLVControls* pFirstControls = pFirst->GetControls();
+    pFirstControls->Add(CKLVControl::typeButton, 10);
+    pFirstControls->Add(CKLVControl::typeButton, 11)->SetEnabled(FALSE);
+    pHidden->GetControls()->Add(CKLVControl::typeButton, 20);
+    pLast->GetControls()->Add(CKLVControl::typeButton, 30);
+    auto next = [this](CKLVCommandBar* pBar, int nIndex) {
+        CKLVControl* pControl = m_commandBars.GetNextControl(pBar->GetControls(), nIndex);
+        return pControl ? pControl->GetId() : -1;
+    };
+    m_commandBars.GetOptions()->keyboardCuesUse = 0;
+    EXPECT_EQ(next(pFirst, -1), 10);
+    EXPECT_EQ(next(pFirst, 0), 10) << "the disabled one is passed over and the set starts again";
+    EXPECT_EQ(next(pLast, 0), 30);
+    m_commandBars.GetOptions()->keyboardCuesUse = 1;
+    EXPECT_EQ(next(pFirst, 0), 30) << "the hidden bar is passed over";
+    EXPECT_EQ(next(pLast, 0), 10) << "from the last bar to the first";
+    pFirst->m_bVisible = FALSE;
+    EXPECT_EQ(next(pLast, 0), -1) << "back at its own bar: none";
+    EXPECT_EQ(m_commandBars.GetKeyboardHook(), KLVKeyboardHook());
+    EXPECT_EQ(CKLVCommandBars::GetMouseHook(), KLVMouseHook());
 }
 
 TEST_F(CommandBars, TheNextVisibleBarWrapsOnceAndComesBackToTheStart) {

@@ -174,6 +174,19 @@ TEST_F(ControlComboBox, TheWheelStepsAFocusedClosedComboBox) {
     EXPECT_FALSE(m_pCombo->OnHookMouseWheel(-WHEEL_DELTA));
 }
 
+TEST_F(ControlComboBox, RemovedWithItsListOpenTheComboBoxGivesTheHookCountBack) {
+    Fill({"one", "two"});
+    const int nLock = KLVMouseHook()->m_nLock;
+    Open();
+    ASSERT_TRUE(m_pCombo->GetPopuped());
+    EXPECT_GT(KLVMouseHook()->m_nLock, nLock);
+    const CKLVHookedPopupBar* pList = m_pCombo->GetList();
+    m_pBar->GetControls()->Remove(m_pCombo);
+    EXPECT_EQ(KLVMouseHook()->m_nLock, nLock);
+    const auto& tracked = KLVMouseHook()->GetTrackedPopups();
+    EXPECT_EQ(std::find(tracked.begin(), tracked.end(), pList), tracked.end()) << "the list no longer tracks";
+}
+
 TEST_F(ControlComboBox, WithoutAFieldTheListAloneChoosesAndLosingTheFocusCancels) {
     m_pCombo->SetDropDownListStyle(FALSE);
     EXPECT_EQ(m_pCombo->GetEditCtrl(), nullptr);

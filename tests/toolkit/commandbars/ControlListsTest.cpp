@@ -2,7 +2,9 @@
 // list rebuilt at each layout, their captions, group marks and customise-mode placeholders; the
 // simple label, check box and radio button made by the collection.
 #include "MenuFrameTestSupport.h"
+#include "classlib/OleDocument.h"
 #include "classlib/RecentFileList.h"
+#include "support/FakeOleObject.h"
 #include "toolkit/commandbars/ControlLabel.h"
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/ToolBar.h"
@@ -20,6 +22,13 @@ class CTestRecentFiles : public CKLVControlRecentFileList {
 public:
     CRecentFileList* GetRecentFileList() override { return &m_list; }
     CRecentFileList m_list{CKLVControlRecentFileList::firstRecentFileId, "Recent", "File%d", 12};
+};
+
+// Shows the verbs of its own item instead of the active view's selection.
+class CTestOleItems : public CKLVControlOleItems {
+public:
+    COleClientItem* GetSelectedItem() const override { return m_pItem; }
+    COleClientItem* m_pItem = nullptr;
 };
 
 class ControlLists : public ::testing::Test {
@@ -213,6 +222,47 @@ TEST_F(ControlLists, InCustomizeModeEachListIsItsOwnPlaceholder) {
     m_frame.m_pCommandBars->m_bCustomizeMode = FALSE;
     EXPECT_EQ(TemporaryCount(), 0);
     for (int i = 0; i < m_pPopup->GetControlCount(); ++i) EXPECT_TRUE(m_pPopup->GetControl(i)->IsVisible()) << i;
+}
+
+TEST_F(ControlLists, TheSelectedItemsVerbsComeAsOneSubmenuAfterThePlaceholder) {
+    using testsupport::CFakeOleObject;
+    const DWORD kOnMenu = OLEVERBATTRIB_ONCONTAINERMENU;
+    CKLVControl* pMade = Add(CKLVControl::typeButton, CKLVControlOleItems::firstVerbId);
+    EXPECT_EQ(pMade->GetRuntimeClass(), RUNTIME_CLASS(CKLVControlButton)) << "only the placeholder caption names it";
+    auto* pVerbs = new CTestOleItems;
+    m_pPopup->GetControls()->Add(pVerbs, CKLVControlOleItems::firstVerbId);
+    COleClientItem item;
+    auto* pObject = new CFakeOleObject(L"Sheet", {{0, L"&Edit", kOnMenu}, {1, L"&Open", kOnMenu}});
+    item.SetObject(pObject);
+    pObject->Release();
+
+    Prepare();
+    EXPECT_TRUE(Captions().empty()) << "nothing selected";
+    EXPECT_FALSE(pVerbs->IsVisible());
+    pVerbs->m_pItem = &item;
+    Prepare();
+    ASSERT_EQ(Captions(), (std::vector<std::string>{"Sheet &Object"}));
+    CKLVControl* pSubmenu = m_pPopup->GetControl(pVerbs->GetIndex() + 1);
+    EXPECT_EQ(pSubmenu->GetType(), CKLVControl::typePopup);
+    EXPECT_STREQ(pSubmenu->GetParameter(), "OLEMENUPOPUP");
+    CKLVCommandBar* pVerbBar = pSubmenu->GetCommandBar();
+    ASSERT_NE(pVerbBar, nullptr);
+    ASSERT_EQ(pVerbBar->GetControlCount(), 2);
+    EXPECT_EQ(pVerbBar->GetControl(1)->GetId(), CKLVControlOleItems::firstVerbId + 1);
+    EXPECT_STREQ(pVerbBar->GetControl(1)->GetCaption(), "&Open");
+    Prepare();
+    EXPECT_EQ(TemporaryCount(), 1) << "last layout's submenu went";
+
+    // An item active in place, or with one verb (a command, no submenu), gives none.
+    item.m_nItemState = COleClientItem::activeState;
+    Prepare();
+    EXPECT_EQ(TemporaryCount(), 0);
+    auto* pSingle = new CFakeOleObject(L"Sheet", {{0, L"&Edit", kOnMenu}});
+    item.SetObject(pSingle);
+    pSingle->Release();
+    Prepare();
+    EXPECT_EQ(TemporaryCount(), 0);
+    pVerbs->m_pItem = nullptr;
 }
 
 TEST_F(ControlLists, TheToolBarListChecksShownBarsAndTogglesThem) {

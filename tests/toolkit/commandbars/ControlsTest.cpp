@@ -3,6 +3,7 @@
 #include "ControlTestSupport.h"
 
 #include "classlib/Menu.h"
+#include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/common/ImageManager.h"
 
 using commandbars_test::CFixedControl;
@@ -162,7 +163,7 @@ TEST(Menus, ItemsBecomeControlsWithTheSiteAskedAndTold) {
 
     ASSERT_TRUE(bar.GetControls()->LoadMenu(&menu));
     CKLVControls* pControls = bar.GetControls();
-    ASSERT_EQ(pControls->GetCount(), 4);
+    ASSERT_EQ(pControls->GetCount(), 5);
     CKLVControl* pFile = pControls->GetAt(0);
     EXPECT_EQ(pFile->GetType(), CKLVControl::typePopup);
     EXPECT_EQ(pFile->GetId(), 35001);
@@ -171,13 +172,17 @@ TEST(Menus, ItemsBecomeControlsWithTheSiteAskedAndTold) {
     ASSERT_NE(pOpen, nullptr);
     EXPECT_EQ(pOpen->GetCaption(), "&Open");
     EXPECT_EQ(pOpen->GetShortcutText(), "Ctrl+O");
-    EXPECT_EQ(pControls->GetAt(1)->GetCaption(), "Verbs");
+    // The OLE verbs' placeholder is known by its caption.
+    EXPECT_EQ(pControls->GetAt(1)->GetRuntimeClass(), RUNTIME_CLASS(CKLVControlOleItems));
     EXPECT_TRUE(pControls->GetAt(1)->GetBeginGroup());
-    EXPECT_EQ(pControls->GetAt(2), pSupplied);
-    EXPECT_EQ(pControls->GetAt(3)->GetCaption(), strLong);
+    EXPECT_EQ(pControls->GetAt(2)->GetCaption(), "Verbs");
+    EXPECT_EQ(pControls->GetAt(2)->GetRuntimeClass(), RUNTIME_CLASS(CKLVControlButton));
+    EXPECT_EQ(pControls->GetAt(3), pSupplied);
+    EXPECT_EQ(pControls->GetAt(4)->GetCaption(), strLong);
     const UINT ask = CKLVControls::msgCreateControl, told = CKLVControls::msgControlCreated;
-    EXPECT_EQ(site.m_messages, (std::vector<UINT>{ask, CKLVControls::msgCreateCommandBar, told, ask, ask, told, ask,
-                                                  told, ask, told}));
+    // Each made control is asked for and told of; the window ids past 0xFF00 are not asked for.
+    EXPECT_EQ(site.m_messages, (std::vector<UINT>{ask, CKLVControls::msgCreateCommandBar, told, ask, told, ask, told,
+                                                  ask, told, ask, told}));
 }
 
 TEST(Collection, KeyboardWalkAndTypesNotBuiltHere) {
