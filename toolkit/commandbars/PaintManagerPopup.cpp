@@ -103,6 +103,7 @@ CSize CKLVPaintManager::DrawEditLabel(CDC* pDC, CKLVControl* pControl, BOOL bDra
     const BOOL bLabel = pControl->IsCaptionVisible() && !strCaption.IsEmpty();
 
     int cy = m_nControlHeight;
+    const int nThumbBefore = pControl->m_nThumbWidth;
     if (cy <= 0) {
         cy = TextHeightIn(pDC, &m_fontIcon) + 7;
         if (bComboBox) cy = std::max(cy, 20);
@@ -111,6 +112,8 @@ CSize CKLVPaintManager::DrawEditLabel(CDC* pDC, CKLVControl* pControl, BOOL bDra
     } else if (bComboBox) {
         pControl->m_nThumbWidth = std::max(::MulDiv(cy, 9, 14) + 1, 15);
     }
+    // A new button width moves the field's right edge: the next placing applies it.
+    if (pControl->m_nThumbWidth != nThumbBefore) pControl->OnEditHook();
     int cxLabel = 0;
     if (bLabel) {
         CKLVFontDC font(pDC, &m_fontRegular);

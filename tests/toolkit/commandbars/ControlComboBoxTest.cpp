@@ -4,7 +4,9 @@
 #include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/common/KeyboardHook.h"
 #include "toolkit/common/MouseHook.h"
+#include "toolkit/common/ColorManager.h"
 #include "toolkit/common/PropExchangeArchive.h"
+#include "support/PaintCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +204,66 @@ TEST_F(ControlComboBox, WithoutAFieldTheListAloneChoosesAndLosingTheFocusCancels
     EXPECT_EQ(m_pCombo->GetCurSel(), 0) << "no choice was made";
     EXPECT_GE(Position(CBN_SELENDCANCEL), 0);
     EXPECT_GT(Position(CBN_SELENDCANCEL), Position(CBN_KILLFOCUS));
+}
+
+TEST_F(ControlComboBox, ANewButtonWidthFromMeasuringMovesTheFieldAtTheNextPlacing) {
+    m_pCombo->m_nThumbWidth = 0;
+    m_pCombo->OnEditHook();
+    const CRect rc = m_pCombo->GetRect();
+    m_pCombo->SetRect(rc);
+    auto fieldRight = [this] {
+        CRect rcField;
+        ::GetWindowRect(Field(), &rcField);
+        m_pBar->ScreenToClient(&rcField);
+        return rcField.right;
+    };
+    EXPECT_EQ(fieldRight(), rc.right - 3);
+    CClientDC dc(m_pBar);
+    m_pCombo->GetSize(&dc);
+    ASSERT_GE(m_pCombo->m_nThumbWidth, 15);
+    m_pCombo->SetRect(rc);
+    EXPECT_EQ(fieldRight(), rc.right - m_pCombo->m_nThumbWidth - 3) << "the same rectangle places the field again";
+}
+
+// The field a combo box without an edit window draws itself.
+class ComboBoxField : public testsupport::PaintCanvas {
+protected:
+    ComboBoxField() : PaintCanvas(120, 24) {
+        m_pCombo = m_frame.AddOnNewBar("Find", new CKLVControlComboBox, 600);
+        m_pCombo->AddString("Lorem");
+        m_pCombo->SetEditHint("Pick");
+    }
+    CMenuFrameFixture m_frame;
+    CKLVControlComboBox* m_pCombo = nullptr;
+};
+
+TEST_F(ComboBoxField, ShowsTheChosenItemHighlightedWhenFocusedElseItsHintGrey) {
+    CKLVColorManager* pColors = GetColorManager();
+    struct Case {
+        const char* pszName;
+        BOOL bFocused, bEnabled;
+        int nSelected;
+        COLORREF clrFill, clrText;
+        BOOL bText;
+    };
+    const Case cases[] = {
+        {"focused", TRUE, TRUE, 0, pColors->GetColor(COLOR_HIGHLIGHT), pColors->GetColor(COLOR_HIGHLIGHTTEXT), TRUE},
+        {"idle", FALSE, TRUE, 0, kWhite, pColors->GetColor(COLOR_WINDOWTEXT), TRUE},
+        {"disabled", FALSE, FALSE, 0, kWhite, pColors->GetColor(COLOR_GRAYTEXT), TRUE},
+        {"hint", FALSE, TRUE, -1, kWhite, pColors->GetColor(COLOR_GRAYTEXT), TRUE},
+        {"focused without a choice", TRUE, TRUE, -1, pColors->GetColor(COLOR_HIGHLIGHT), pColors->GetColor(COLOR_GRAYTEXT),
+         FALSE},
+    };
+    for (const Case& c : cases) {
+        m_dc.FillSolidRect(0, 0, m_cx, m_cy, kWhite);
+        m_pCombo->SetFocused(FALSE);
+        m_pCombo->SetCurSel(c.nSelected);
+        m_pCombo->SetEnabled(c.bEnabled);
+        m_pCombo->SetFocused(c.bFocused);
+        m_pCombo->DrawEditText(&m_dc, CRect(0, 0, m_cx, m_cy));
+        EXPECT_EQ(m_dc.GetPixel(1, 2), c.clrFill) << c.pszName;
+        EXPECT_EQ(CountPixels(CRect(2, 3, m_cx - 2, m_cy - 2), c.clrText) > 0, c.bText) << c.pszName;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
