@@ -4,6 +4,9 @@
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/tabs/TabColors.h"
+#include "toolkit/tabs/TabColorsResource.h"
+#include "toolkit/tabs/TabColorsStandard.h"
+#include "toolkit/tabs/TabColorsVisualStyle.h"
 #include "toolkit/tabs/TabManager.h"
 #include "toolkit/tabs/TabStyle.h"
 #include "toolkit/tabs/TabStyleAppearances.h"
@@ -29,9 +32,26 @@ std::map<int, CKLVTabPainter::AppearanceCreator>& AppearanceCreators() {
     return s_map;
 }
 
+template <class T>
+CKLVTabColors* MakeColorSet() {
+    return new T;
+}
+
+// Makers registered in place of the sets the toolkit has; withdrawing one brings the toolkit's back.
 std::map<int, CKLVTabPainter::ColorSetCreator>& ColorSetCreators() {
     static std::map<int, CKLVTabPainter::ColorSetCreator> s_map;
     return s_map;
+}
+
+CKLVTabColors* MakeBuiltInColorSet(int nColorSet) {
+    switch (nColorSet) {
+    case 2: return MakeColorSet<CKLVTabColorsSet2>();
+    case 4: return MakeColorSet<CKLVTabColorsResource>();
+    case 8: return MakeColorSet<CKLVTabColorsVisualStyle>();
+    case 16: return MakeColorSet<CKLVTabColorsSet16>();
+    case 32: return MakeColorSet<CKLVTabColorsResourceImages>();
+    default: return MakeColorSet<CKLVTabColorsStandard>();
+    }
 }
 
 // The colour numbers a set exists for; every other number means the standard set.
@@ -95,7 +115,7 @@ void CKLVTabPainter::SetAppearanceSet(CKLVTabStyle* pAppearanceSet) {
 CKLVTabColors* CKLVTabPainter::SetColor(int nColorSet) {
     m_nColor = IsKnownColorNumber(nColorSet) ? nColorSet : 1;
     auto it = ColorSetCreators().find(m_nColor);
-    CKLVTabColors* pColorSet = it != ColorSetCreators().end() ? it->second() : new CKLVTabColors;
+    CKLVTabColors* pColorSet = it != ColorSetCreators().end() ? it->second() : MakeBuiltInColorSet(m_nColor);
     SetColorSet(pColorSet);
     return pColorSet;
 }

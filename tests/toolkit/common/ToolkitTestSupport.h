@@ -4,6 +4,7 @@
 
 #include "classlib/ClassLib.h"
 #include "support/PaintCanvas.h"
+#include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DesktopSource.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,24 @@ protected:
 
 private:
     std::vector<UINT> m_messages;
+};
+
+// Forces the colour manager's scheme for the test's lifetime.
+class ForcedScheme {
+public:
+    explicit ForcedScheme(int nScheme) : m_nSaved(GetColorManager()->m_nTheme) {
+        GetColorManager()->m_nTheme = nScheme;
+        GetColorManager()->RefreshColors();
+    }
+    ~ForcedScheme() {
+        GetColorManager()->m_nTheme = m_nSaved;
+        GetColorManager()->RefreshColors();
+    }
+    ForcedScheme(const ForcedScheme&) = delete;
+    ForcedScheme& operator=(const ForcedScheme&) = delete;
+
+private:
+    int m_nSaved;
 };
 
 }  // namespace toolkit_test

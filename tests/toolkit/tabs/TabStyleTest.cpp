@@ -6,6 +6,7 @@
 #include <memory>
 
 using tabs_test::Canvas;
+using tabs_test::SkinModule;
 using tabs_test::TestTabRow;
 
 namespace {
@@ -113,6 +114,7 @@ TEST_F(Appearance, SlantedTabsAtEveryPositionFillTheSelectedTabAndOutlineItsOute
         Canvas canvas;
         TestTabRow row(nullptr, CRect(0, 0, 300, 220));
         row.m_pPainter->SetAppearance(3);
+        row.m_pPainter->SetColor(1);   // solid items: the appearance's outline is what is checked
         row.m_pPainter->SetPosition(nPosition);
         row.m_pPainter->m_bShowItemColors = TRUE;
         row.AddFixedTabs(3, 60);
@@ -140,19 +142,6 @@ TEST_F(Appearance, SlantedTabsAtEveryPositionFillTheSelectedTabAndOutlineItsOute
 
 namespace {
 
-// The tests' skin module as the resource theme while it lives; none afterwards.
-class SkinModule {
-public:
-    SkinModule() : m_hModule(::LoadLibraryExA(KLV_TAB_SKIN_DLL, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        KLVResourceImages()->SetResourceModule(m_hModule, "TABSKIN_INI");
-    }
-    ~SkinModule() {
-        KLVResourceImages()->SetResourceModule(nullptr);
-        if (m_hModule) ::FreeLibrary(m_hModule);
-    }
-    HMODULE m_hModule;
-};
-
 TEST_F(Appearance, ResourceImageTabsShowTheirStatePartAtEveryPosition) {
     const COLORREF kSelectedPart = RGB(120, 100, 200), kHotPart = RGB(40, 100, 200);
     for (BOOL bSkin : {FALSE, TRUE}) {
@@ -163,6 +152,7 @@ TEST_F(Appearance, ResourceImageTabsShowTheirStatePartAtEveryPosition) {
             Canvas canvas;
             TestTabRow row;
             row.m_pPainter->SetAppearance(10);
+            row.m_pPainter->SetColor(1);   // the standard face where no skin part is drawn
             row.m_pPainter->SetPosition(nPosition);
             row.AddFixedTabs(3, 60);
             for (int i = 0; i < 3; ++i) row.Item(i)->m_strCaption.Empty();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "ControlTestSupport.h"
-#include "toolkit/common/ColorManager.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +14,7 @@ namespace themes_test {
 using commandbars_test::Dib;
 using commandbars_test::kBack;
 using commandbars_test::Release;
+using toolkit_test::ForcedScheme;
 
 using ThemePtr = std::unique_ptr<CKLVPaintManager, Release>;
 
@@ -28,24 +28,6 @@ inline ThemePtr MakeTheme(int nTheme, BOOL bNumberedColors = TRUE) {
         for (int i = 0; i < CKLVPaintManager::nColorCount; ++i) pTheme->SetCustomColor(i, Numbered(i));
     return pTheme;
 }
-
-// Forces the colour manager's scheme for the test's lifetime.
-class ForcedScheme {
-public:
-    explicit ForcedScheme(int nScheme) : m_nSaved(GetColorManager()->m_nTheme) {
-        GetColorManager()->m_nTheme = nScheme;
-        GetColorManager()->RefreshColors();
-    }
-    ~ForcedScheme() {
-        GetColorManager()->m_nTheme = m_nSaved;
-        GetColorManager()->RefreshColors();
-    }
-    ForcedScheme(const ForcedScheme&) = delete;
-    ForcedScheme& operator=(const ForcedScheme&) = delete;
-
-private:
-    int m_nSaved;
-};
 
 // What a frame-and-fill routine left in a rectangle: its four edges and its inside.
 struct Painted {

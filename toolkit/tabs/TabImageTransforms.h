@@ -1,0 +1,17 @@
+// Turning a 32-bit image drawn as a top tab into the tab of another row position. Every transform
+// takes the source's width cx and height cy (pixels, rows top down) and writes a destination of
+// cx * cy pixels:
+// - FlipVertical: cx by cy, destination row i = source row cy - 1 - i;
+// - Transpose: cy wide and cx high, destination (x = r, y = c) = source (x = c, y = r);
+// - TransposeReverse: Transpose turned half round, destination[cx * cy - 1 - k] = Transpose's [k].
+#pragma once
+
+#include <cstdint>
+
+namespace KLVTabImage {
+
+void FlipVertical(int cx, int cy, const uint32_t* pSource, uint32_t* pDest);
+void Transpose(int cx, int cy, const uint32_t* pSource, uint32_t* pDest);
+void TransposeReverse(int cx, int cy, const uint32_t* pSource, uint32_t* pDest);
+
+}  // namespace KLVTabImage
