@@ -2,6 +2,7 @@
 // checkerboard and row-position gradients, when the header lets the row's parent paint, the
 // resource-image set with and without its module, the visual-style set's part choice and the
 // pixel transforms that turn a top tab.
+#include "TabSkinModule.h"
 #include "TabTestHost.h"
 #include "ToolkitTestSupport.h"
 #include "toolkit/common/ResourceImages.h"

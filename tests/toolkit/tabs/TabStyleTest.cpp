@@ -1,5 +1,6 @@
 // Appearances drawn into memory DCs: the row height, header sizes, which tabs get a frame, the
 // slanted tabs at every position, stacked bars, and colours that are not set.
+#include "TabSkinModule.h"
 #include "TabTestHost.h"
 #include "toolkit/tabs/TabStyleAppearances.h"
 

@@ -4,7 +4,6 @@
 
 #include "ToolkitTestSupport.h"
 #include "toolkit/common/ColorManager.h"
-#include "toolkit/common/ResourceImages.h"
 #include "toolkit/tabs/TabColors.h"
 #include "toolkit/tabs/TabManager.h"
 #include "toolkit/tabs/TabPainter.h"
@@ -100,19 +99,6 @@ public:
     CDC m_dc;
     CBitmap m_bitmap;
     HGDIOBJ m_hOld;
-};
-
-// The tests' skin module as the resource theme while it lives; none afterwards.
-class SkinModule {
-public:
-    SkinModule() : m_hModule(::LoadLibraryExA(KLV_TAB_SKIN_DLL, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        KLVResourceImages()->SetResourceModule(m_hModule, "TABSKIN_INI");
-    }
-    ~SkinModule() {
-        KLVResourceImages()->SetResourceModule(nullptr);
-        if (m_hModule) ::FreeLibrary(m_hModule);
-    }
-    HMODULE m_hModule;
 };
 
 }  // namespace tabs_test
