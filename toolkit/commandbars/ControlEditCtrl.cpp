@@ -2,6 +2,7 @@
 // reported to its control.
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/ControlEditField.h"
+#include "toolkit/commandbars/ToolTipContext.h"
 
 #include <windowsx.h>
 
@@ -13,6 +14,7 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     CKLVCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
     const BOOL bCustomize = pControl && pControl->IsCustomizeMode();
     const CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    RelayToBarTips(pBar, message, wParam, lParam);
     switch (message) {
     case WM_SETFOCUS: {
         if (bCustomize) return 0;
@@ -66,6 +68,19 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     default: break;
     }
     return CKLVEdit::WindowProc(message, wParam, lParam);
+}
+
+void CKLVControlEditCtrl::RelayToBarTips(CKLVCommandBar* pBar, UINT message, WPARAM wParam, LPARAM lParam) {
+    CKLVToolTipContext* pTips = pBar ? pBar->GetToolTipContext() : nullptr;
+    // Moves reach the bar itself (its hot tracking follows the field), and its tips with them.
+    if (!pTips || !pBar->GetSafeHwnd() || message == WM_MOUSEMOVE) return;
+    // The bar's tips see the field's mouse where it lies on the bar.
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+        CPoint ptBar(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        MapWindowPoints(pBar, &ptBar, 1);
+        lParam = MAKELPARAM(ptBar.x, ptBar.y);
+    }
+    pTips->FilterToolTipMessage(pBar, message, wParam, lParam);
 }
 
 BOOL CKLVControlEditCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {

@@ -41,6 +41,10 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void PostNcDestroy() override;
+
+private:
+    // Every message goes to the bar's tips first: keys and presses hide a shown tip.
+    void RelayToBarTips(CKLVCommandBar* pBar, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 template <class TBase>

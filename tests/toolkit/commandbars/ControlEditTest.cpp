@@ -4,6 +4,7 @@
 #include "MenuFrameTestSupport.h"
 #include "classlib/CommandIds.h"
 #include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/ToolTipContext.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/MouseHook.h"
 
@@ -102,6 +103,44 @@ TEST_F(ControlEdit, TheFramesClipboardCommandsGoToTheFocusedField) {
     EXPECT_TRUE(m_frame.m_pCommandBars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &lResult));
     EXPECT_EQ(lResult, 1);
     EXPECT_STREQ(m_pEdit->GetEditText(), "");
+}
+
+// Records what the bar's tips are shown.
+class CRecordingTips : public CKLVToolTipContext {
+public:
+    struct Seen {
+        HWND hOwner;
+        UINT message;
+        CPoint pt;
+    };
+    void FilterToolTipMessage(CWnd* pOwner, UINT message, WPARAM, LPARAM lParam) override {
+        if (message == WM_KEYDOWN || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST))
+            m_seen.push_back({pOwner->GetSafeHwnd(), message, CPoint(lParam)});
+    }
+    void FillInToolInfoEx(TOOLINFO*, HWND, const CRect&, INT_PTR, const CString&, const CString&, const CString&,
+                          CKLVImageManager*) override {}
+    std::vector<Seen> m_seen;
+};
+
+TEST_F(ControlEdit, TheFieldsMessagesReachTheBarsTipsWhereTheyLieOnTheBar) {
+    auto* pTips = new CRecordingTips;
+    m_pBar->SetToolTipContext(pTips);
+    CRect rcField;
+    ::GetWindowRect(Field(), &rcField);
+    m_pBar->ScreenToClient(&rcField);
+    ::SendMessageA(Field(), WM_KEYDOWN, VK_END, 0);
+    ::SendMessageA(Field(), WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
+    ::SendMessageA(Field(), WM_MOUSEMOVE, 0, MAKELPARAM(7, 8));
+    ASSERT_EQ(pTips->m_seen.size(), 3u) << "each once";
+    const HWND hBar = m_pBar->GetSafeHwnd();
+    EXPECT_EQ(pTips->m_seen[0].hOwner, hBar);
+    EXPECT_EQ(pTips->m_seen[0].message, UINT(WM_KEYDOWN));
+    EXPECT_EQ(pTips->m_seen[1].message, UINT(WM_LBUTTONUP));
+    EXPECT_EQ(pTips->m_seen[1].pt, rcField.TopLeft() + CPoint(5, 6));
+    EXPECT_EQ(pTips->m_seen[2].message, UINT(WM_MOUSEMOVE));
+    EXPECT_EQ(pTips->m_seen[2].pt, rcField.TopLeft() + CPoint(7, 8));
+    m_pBar->SetToolTipContext(nullptr);
+    pTips->InternalRelease();
 }
 
 TEST_F(ControlEdit, EscapeRestoresTheTextAndGivesTheFocusBack) {
