@@ -24,6 +24,7 @@ CKLVTabStyle* MakeAppearance() {
 std::map<int, CKLVTabPainter::AppearanceCreator>& AppearanceCreators() {
     static std::map<int, CKLVTabPainter::AppearanceCreator> s_map = {
         {0, &MakeAppearance<CKLVTabStyleAppearance0>},  {1, &MakeAppearance<CKLVTabStyleAppearance1>},
+        {2, &MakeAppearance<CKLVTabStyleAppearance2>},
         {3, &MakeAppearance<CKLVTabStyleAppearance3>},  {4, &MakeAppearance<CKLVTabStyleAppearance4>},
         {5, &MakeAppearance<CKLVTabStyleAppearance5>},  {6, &MakeAppearance<CKLVTabStyleAppearance6>},
         {7, &MakeAppearance<CKLVTabStyleAppearance7>},  {8, &MakeAppearance<CKLVTabStyleAppearance8>},

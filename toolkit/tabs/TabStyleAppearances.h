@@ -84,6 +84,17 @@ public:
     int GetDefaultColor() override { return 2; }
 };
 
+// Rounded tabs: the selected one filled and outlined with round corners, the others apart by
+// separators.
+class CKLVTabStyleAppearance2 : public CKLVTabStyleAppearance6 {
+public:
+    void DrawItem(CDC* pDC, CKLVTabManagerItem* pItem) override;
+    int GetDefaultColor() override { return 1; }
+
+    BOOL m_bBlurCorners = TRUE;
+    BOOL m_bReserved = FALSE;
+};
+
 class CKLVTabStyleAppearance7 : public CKLVTabStyleAppearance6 {
 public:
     CKLVTabStyleAppearance7() { m_rcHeaderMargin.SetRect(2, 3, 2, 0); }

@@ -2,9 +2,11 @@
 // slanted tabs at every position, stacked bars, and colours that are not set.
 #include "TabSkinModule.h"
 #include "TabTestHost.h"
+#include "toolkit/tabs/TabColorsStandard.h"
 #include "toolkit/tabs/TabStyleAppearances.h"
 
 #include <memory>
+#include <typeinfo>
 
 using tabs_test::Canvas;
 using tabs_test::SkinModule;
@@ -24,6 +26,12 @@ protected:
         lstrcpyA(lf.lfFaceName, "Arial");
         pPainter->SetFontIndirect(&lf);
         pPainter->GetAppearanceSet()->RefreshMetrics();
+    }
+    // Tabs of 60 pixels without captions, so that only the appearance's own strokes show.
+    static void AddBlankTabs(TestTabRow& row, int nCount, int nSelected) {
+        row.AddFixedTabs(nCount, 60);
+        for (int i = 0; i < nCount; ++i) row.Item(i)->m_strCaption.Empty();
+        row.SetCurSel(nSelected);
     }
     void Draw(TestTabRow& row, Canvas& canvas) {
         row.Reposition();
@@ -142,6 +150,59 @@ TEST_F(Appearance, SlantedTabsAtEveryPositionFillTheSelectedTabAndOutlineItsOute
 #include "toolkit/common/ResourceImages.h"
 
 namespace {
+
+TEST_F(Appearance, AppearancesSixAndTwoBringColourSetsTwoAndOne) {
+    TestTabRow row;
+    const struct {
+        int nAppearance, nColor;
+        const std::type_info& set;
+    } cases[] = {{6, 2, typeid(CKLVTabColorsSet2)}, {2, 1, typeid(CKLVTabColorsStandard)}};
+    for (const auto& c : cases) {
+        row.m_pPainter->SetAppearance(c.nAppearance);
+        EXPECT_EQ(row.m_pPainter->GetColor(), c.nColor) << c.nAppearance;
+        EXPECT_EQ(typeid(*row.m_pPainter->GetColorSet()), c.set) << c.nAppearance;
+    }
+}
+
+TEST_F(Appearance, AppearanceSixsSelectedTabReachesOnePixelFurtherIntoTheClient) {
+    for (int nPosition = 0; nPosition < 4; ++nPosition) {
+        Canvas canvas;
+        TestTabRow row;
+        row.m_pPainter->SetAppearance(6);
+        row.m_pPainter->SetPosition(nPosition);
+        AddBlankTabs(row, 3, 1);
+        Draw(row, canvas);
+        const COLORREF clrFrame = CKLVTabColors::GetColor(row.m_pPainter->GetColorSet()->clrFrameBorder);
+        // The pixel just inside each tab's client-side edge: the frame of an unselected tab, the
+        // face of the selected one, whose frame lies a pixel further in.
+        for (int i = 0; i < 3; ++i) {
+            const CRect rc = row.Item(i)->GetRect();
+            const CPoint c = rc.CenterPoint();
+            CPoint ptEdge;
+            switch (nPosition) {
+            case 0: ptEdge = CPoint(c.x, rc.bottom - 1); break;
+            case 1: ptEdge = CPoint(rc.right - 1, c.y); break;
+            case 2: ptEdge = CPoint(c.x, rc.top); break;
+            default: ptEdge = CPoint(rc.left, c.y); break;
+            }
+            EXPECT_EQ(canvas.At(ptEdge) == clrFrame, i != 1) << nPosition << "/" << i;
+        }
+    }
+}
+
+TEST_F(Appearance, AppearanceTwoRoundsTheSelectedTabAndSeparatesTheOthers) {
+    Canvas canvas;
+    TestTabRow row;
+    row.m_pPainter->SetAppearance(2);
+    AddBlankTabs(row, 3, 0);
+    Draw(row, canvas);
+    const COLORREF clrFrame = CKLVTabColors::GetColor(row.m_pPainter->GetColorSet()->clrFrameBorder);
+    const CRect rc0 = row.Item(0)->GetRect(), rc1 = row.Item(1)->GetRect(), rc2 = row.Item(2)->GetRect();
+    EXPECT_EQ(canvas.At(rc0.CenterPoint().x, rc0.top), clrFrame);   // the round outline's top
+    EXPECT_NE(canvas.At(rc0.left, rc0.top), clrFrame);               // its corner is cut
+    EXPECT_EQ(canvas.At(rc1.right - 1, rc1.CenterPoint().y), clrFrame);   // a separator after tab 1
+    EXPECT_NE(canvas.At(rc2.right - 1, rc2.CenterPoint().y), clrFrame);   // none after the last
+}
 
 TEST_F(Appearance, ResourceImageTabsShowTheirStatePartAtEveryPosition) {
     const COLORREF kSelectedPart = RGB(120, 100, 200), kHotPart = RGB(40, 100, 200);
