@@ -1,6 +1,5 @@
 #include "toolkit/tabs/TabColorsVisualStyle.h"
 
-#include "toolkit/common/ImageManager.h"
 #include "toolkit/tabs/TabImageTransforms.h"
 #include "toolkit/tabs/TabManager.h"
 #include "toolkit/tabs/TabManagerNavigateButton.h"
@@ -10,20 +9,6 @@
 namespace {
 
 const int kPropFillColorHint = 3821;
-
-// A top-down 32-bit DIB section, released with its owner; null bits when it could not be made.
-class CDibSection {
-public:
-    CDibSection(HDC hDC, int cx, int cy) {
-        BYTE* pBits = nullptr;
-        m_bitmap.Attach(CKLVImageManager::Create32BitDIBSection(hDC, cx, -cy, &pBits));
-        m_pBits = m_bitmap.GetSafeHandle() ? reinterpret_cast<uint32_t*>(pBits) : nullptr;
-    }
-    HBITMAP GetHandle() const { return static_cast<HBITMAP>(m_bitmap.GetSafeHandle()); }
-
-    CBitmap m_bitmap;
-    uint32_t* m_pBits = nullptr;
-};
 
 }  // namespace
 
@@ -101,46 +86,22 @@ COLORREF CKLVTabColorsVisualStyle::FillItem(CDC* pDC, CRect rc, CKLVTabManagerIt
     if (bSelected && nPosition == 1) rc.right += 1;
     const int nPart = GetItemPart(pItem->GetIndex(), pManager ? pManager->GetItemCount() : 1, bSelected);
     const int nState = bSelected ? 3 : pManager && pManager->GetHotItem() == pItem ? 2 : 1;
-    switch (nPosition) {
-    case 0: {
+    if (nPosition == 0) {
         const CRect rcTab(rc.left - 1, rc.top - 1, rc.right + 1, rc.bottom);
         m_themeTab.DrawThemeBackground(pDC->GetSafeHdc(), nPart, nState, &rcTab, nullptr);
-        break;
+        return COLORREF(-1);
     }
-    case 1:
-        DrawThemedItemRotated(pDC, CRect(rc.left - 1, rc.top - 1, rc.right, rc.bottom + 1), nPart, nState, TRUE,
-                              &KLVTabImage::TransposeReverse);
-        break;
-    case 2:
-        DrawThemedItemRotated(pDC, CRect(rc.left - 1, rc.top, rc.right + 1, rc.bottom + 2), nPart, nState, FALSE,
-                              &KLVTabImage::FlipVertical);
-        break;
-    default:
-        DrawThemedItemRotated(pDC, CRect(rc.left, rc.top - 1, rc.right + 2, rc.bottom + 1), nPart, nState, TRUE,
-                              &KLVTabImage::Transpose);
-        break;
-    }
+    // Other rows turn the top tab's image: left, bottom, right.
+    const struct {
+        CRect rcGrow;
+        BOOL bExchange;
+        KLVTabImage::Transform pfn;
+    } turns[3] = {{CRect(1, 1, 0, 1), TRUE, &KLVTabImage::TransposeReverse},
+                  {CRect(1, 0, 1, 2), FALSE, &KLVTabImage::FlipVertical},
+                  {CRect(0, 1, 2, 1), TRUE, &KLVTabImage::Transpose}};
+    const auto& t = turns[nPosition - 1];
+    const CRect rcTab(rc.left - t.rcGrow.left, rc.top - t.rcGrow.top, rc.right + t.rcGrow.right,
+                      rc.bottom + t.rcGrow.bottom);
+    KLVTabImage::DrawTurnedThemePart(pDC, m_themeTab, GetColor(COLOR_3DFACE), rcTab, nPart, nState, t.bExchange, t.pfn);
     return COLORREF(-1);
-}
-
-void CKLVTabColorsVisualStyle::DrawThemedItemRotated(CDC* pDC, CRect rc, int nPart, int nState, BOOL bExchange,
-                                                     void (*pfnTransform)(int, int, const uint32_t*, uint32_t*)) {
-    if (!pDC || rc.IsRectEmpty()) return;
-    // The top tab is drawn at its own size; the transform turns it into the target's shape.
-    const int cx = bExchange ? rc.Height() : rc.Width(), cy = bExchange ? rc.Width() : rc.Height();
-    CDibSection source(pDC->GetSafeHdc(), cx, cy), dest(pDC->GetSafeHdc(), cx, cy);
-    if (!source.m_pBits || !dest.m_pBits) return;
-    HDC hMemDC = ::CreateCompatibleDC(pDC->GetSafeHdc());
-    if (!hMemDC) return;
-    HGDIOBJ hOld = ::SelectObject(hMemDC, source.GetHandle());
-    const RECT rcAll = {0, 0, cx, cy};
-    ::SetBkColor(hMemDC, GetColor(COLOR_3DFACE));
-    ::ExtTextOutA(hMemDC, 0, 0, ETO_OPAQUE, &rcAll, nullptr, 0, nullptr);
-    m_themeTab.DrawThemeBackground(hMemDC, nPart, nState, &rcAll, nullptr);
-    ::GdiFlush();
-    ::SelectObject(hMemDC, hOld);
-    ::DeleteDC(hMemDC);
-    pfnTransform(cx, cy, source.m_pBits, dest.m_pBits);
-    ::DrawStateA(pDC->GetSafeHdc(), nullptr, nullptr, reinterpret_cast<LPARAM>(dest.GetHandle()), 0, rc.left, rc.top,
-                 rc.Width(), rc.Height(), DST_BITMAP);
 }

@@ -5,8 +5,6 @@
 #include "toolkit/common/WinThemeWrapper.h"
 #include "toolkit/tabs/TabColorsStandard.h"
 
-#include <cstdint>
-
 class CKLVTabColorsVisualStyle : public CKLVTabColorsStandard {
 public:
     enum { partTopTab = 5, partTopTabLeftEdge = 6, partTopTabRightEdge = 7, partPane = 9, partToolbarButton = 1 };
@@ -26,8 +24,4 @@ public:
     CKLVWinThemeWrapper m_themeTab;
     CKLVWinThemeWrapper m_themeToolbar;
 
-private:
-    // Draws the top-tab image into a DIB and turns it for the row position.
-    void DrawThemedItemRotated(CDC* pDC, CRect rc, int nPart, int nState, BOOL bExchange,
-                               void (*pfnTransform)(int, int, const uint32_t*, uint32_t*));
 };

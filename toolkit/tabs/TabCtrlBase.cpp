@@ -9,6 +9,7 @@
 #include "classlib/Menu.h"
 #include "classlib/MiniFrameWnd.h"
 #include "classlib/View.h"
+#include "toolkit/tabs/TabCtrlThemes.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ CKLTabCtrlBase::CKLTabCtrlBase() { SetFactory(CreateStyleFactory()); }
 CKLTabCtrlBase::~CKLTabCtrlBase() = default;
 
 CRuntimeClass* CKLTabCtrlBase::CreateStyleFactory() {
-    CRuntimeClass* pClass = CRuntimeClass::FromName("CKLTabBaseThemeFactory");
-    return pClass ? pClass : RUNTIME_CLASS(CKLTabCtrlSystemStyleFactory);
+    return RUNTIME_CLASS(CKLTabBaseThemeFactory);
 }
 
 CKLTabCtrlStyle* CKLTabCtrlBase::GetTabStyle() { return dynamic_cast<CKLTabCtrlStyle*>(GetTheme()); }

@@ -1,6 +1,5 @@
-// The style a dialog tab control draws with, as its theme factory makes it, and the factory that
-// stands in while no themed one is linked: the system control paints itself and draws the page
-// frame, so pages need no border of their own.
+// The style a dialog tab control draws with, as its theme factory makes it (TabCtrlThemes.h). The
+// plain style leaves the painting and the page frame to the system control.
 #pragma once
 
 #include "toolkit/tabs/ThemeManager.h"
@@ -17,10 +16,4 @@ public:
     virtual void PreparePage(CWnd* /*pPage*/) {}
     // FALSE leaves the painting to the system control.
     virtual BOOL Paint(CDC* /*pDC*/, CKLTabCtrlBase* /*pTabCtrlBase*/) { return FALSE; }
-};
-
-class CKLTabCtrlSystemStyleFactory : public CKLThemeManagerStyleFactory {
-    DECLARE_DYNCREATE(CKLTabCtrlSystemStyleFactory)
-public:
-    CKLThemeManagerStyle* CreateTheme(int /*nTheme*/) override { return new CKLTabCtrlStyle; }
 };

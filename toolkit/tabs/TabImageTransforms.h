@@ -6,12 +6,23 @@
 // - TransposeReverse: Transpose turned half round, destination[cx * cy - 1 - k] = Transpose's [k].
 #pragma once
 
+#include "classlib/Dc.h"
+#include "toolkit/common/WinThemeWrapper.h"
+
 #include <cstdint>
 
 namespace KLVTabImage {
 
+using Transform = void (*)(int cx, int cy, const uint32_t* pSource, uint32_t* pDest);
+
 void FlipVertical(int cx, int cy, const uint32_t* pSource, uint32_t* pDest);
 void Transpose(int cx, int cy, const uint32_t* pSource, uint32_t* pDest);
 void TransposeReverse(int cx, int cy, const uint32_t* pSource, uint32_t* pDest);
+
+// Draws the style's part as a top tab on a background of clrBack, at rc's size (its sides
+// exchanged with bExchange), turns it with the transform and puts it into rc. Nothing is drawn
+// when the images cannot be made.
+void DrawTurnedThemePart(CDC* pDC, CKLVWinThemeWrapper& theme, COLORREF clrBack, CRect rc, int nPart, int nState,
+                         BOOL bExchange, Transform pfnTransform);
 
 }  // namespace KLVTabImage

@@ -1,0 +1,167 @@
+// The dialogs' tab-control themes over a hidden system tab control: the factory's numbers, the
+// default theme's outline of a tab for the four orientations, selected and not, who paints top
+// tabs, the header's growth with the rows, and a control with nothing selected.
+#include "TabTestHost.h"
+#include "classlib/TabCtrl.h"
+#include "toolkit/tabs/TabCtrl.h"
+#include "toolkit/tabs/TabCtrlThemes.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <typeinfo>
+
+namespace {
+
+using tabs_test::Canvas;
+
+const COLORREF kBack = RGB(255, 0, 255);   // the canvas where nothing was drawn
+
+// A hidden parent and a system tab control of three tabs in it, the second selected.
+class HiddenTabs {
+public:
+    explicit HiddenTabs(DWORD dwStyle, int nSelected = 1) {
+        m_parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP, CRect(0, 0, 320, 240), nullptr, 0);
+        m_tab.Create(WS_CHILD | WS_VISIBLE | dwStyle, CRect(0, 0, 300, 200), &m_parent, 1);
+        for (const char* psz : {"One", "Two", "Three"}) m_tab.InsertItem(m_tab.GetItemCount(), psz);
+        m_tab.SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(nSelected));
+    }
+    ~HiddenTabs() { m_parent.DestroyWindow(); }
+    CRect ItemRect(int nIndex) {
+        CRect rc;
+        m_tab.SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&rc));
+        return rc;
+    }
+
+    CWnd m_parent;
+    CTabCtrl m_tab;
+};
+
+std::unique_ptr<CKLTabBaseTheme> MakeTheme(int nTheme) {
+    CKLTabBaseThemeFactory factory;
+    std::unique_ptr<CKLTabBaseTheme> pTheme(static_cast<CKLTabBaseTheme*>(factory.CreateTheme(nTheme)));
+    pTheme->RefreshMetrics();
+    pTheme->m_bUseVisualStyles = FALSE;
+    return pTheme;
+}
+
+TEST(TabCtrlThemes, TheFactoryMakesFlatForOneGradientForTwoAndTheDefaultOtherwise) {
+    const struct {
+        int nTheme;
+        const std::type_info& type;
+    } cases[] = {{0, typeid(CKLTabBaseTheme)}, {1, typeid(CKLTabFlatTheme)}, {2, typeid(CKLTabGradientTheme)},
+                 {3, typeid(CKLTabBaseTheme)}, {-1, typeid(CKLTabBaseTheme)}};
+    CKLTabBaseThemeFactory factory;
+    for (const auto& c : cases) {
+        std::unique_ptr<CKLThemeManagerStyle> pTheme(factory.CreateTheme(c.nTheme));
+        EXPECT_EQ(typeid(*pTheme), c.type) << c.nTheme;
+        EXPECT_EQ(static_cast<CKLTabBaseTheme*>(pTheme.get())->m_nTheme, c.nTheme);
+    }
+}
+
+// Pixels of the default theme's tab, named from the tab's rectangle (l, t, r, b): colour
+// numbers, -1 the back colour (the face), -2 untouched.
+struct OutlinePixel {
+    int xFromLeft, xFromRight, yFromTop, yFromBottom;   // one of each pair is used, the other 99
+    int nColor;
+};
+
+TEST(TabCtrlThemes, TheDefaultThemesTabOutlinesLeaveThePageSideOpen) {
+    const int kNo = 99;
+    const struct {
+        DWORD dwStyle;
+        BOOL bSelected;
+        std::vector<OutlinePixel> pixels;
+    } cases[] = {
+        {0, FALSE, {{0, kNo, 2, kNo, 20}, {2, kNo, 0, kNo, 20}, {1, kNo, 1, kNo, 20}, {kNo, -1, 2, kNo, 21},
+                    {kNo, -2, 2, kNo, 16}, {3, kNo, kNo, -1, -1}}},
+        {0, TRUE, {{-2, kNo, kNo, 1, 20}, {-2, kNo, kNo, 2, -2}, {kNo, 1, kNo, -1, 21}, {kNo, 1, kNo, 0, -1},
+                   {3, kNo, -2, kNo, 20}, {3, kNo, kNo, 0, -1}}},
+        {TCS_BOTTOM, FALSE, {{2, kNo, kNo, -1, 21}, {2, kNo, kNo, -2, 16}, {kNo, -1, -1, kNo, 21}, {3, kNo, 0, kNo, -1}}},
+        {TCS_BOTTOM, TRUE, {{-2, kNo, -2, kNo, 20}, {3, kNo, kNo, 1, 21}, {3, kNo, -2, kNo, -1}}},
+        {TCS_VERTICAL, FALSE, {{2, kNo, 0, kNo, 20}, {0, kNo, 3, kNo, 20}, {2, kNo, kNo, -1, 21}, {kNo, -1, 3, kNo, -1}}},
+        {TCS_VERTICAL, TRUE, {{-2, kNo, 3, kNo, 20}, {kNo, 0, 3, kNo, -1}, {kNo, 1, 3, kNo, -2}}},
+        {TCS_VERTICAL | TCS_RIGHT, FALSE, {{kNo, -1, 3, kNo, 21}, {0, kNo, 0, kNo, 20}, {0, kNo, 3, kNo, -1}}},
+        {TCS_VERTICAL | TCS_RIGHT, TRUE, {{kNo, 1, 3, kNo, 21}, {-2, kNo, 3, kNo, -1}, {-3, kNo, 3, kNo, -2}}},
+    };
+    std::unique_ptr<CKLTabBaseTheme> pTheme = MakeTheme(0);
+    for (const auto& c : cases) {
+        HiddenTabs tabs(c.dwStyle | TCS_MULTILINE);
+        const CRect rc = tabs.ItemRect(1);
+        ASSERT_FALSE(rc.IsRectEmpty());
+        Canvas canvas(kBack);
+        pTheme->DrawTab(&canvas.m_dc, &tabs.m_tab, rc, c.bSelected);
+        for (const OutlinePixel& p : c.pixels) {
+            const int x = p.xFromLeft != kNo ? rc.left + p.xFromLeft : rc.right + p.xFromRight;
+            const int y = p.yFromTop != kNo ? rc.top + p.yFromTop : rc.bottom + p.yFromBottom;
+            const COLORREF clr = p.nColor == -1   ? pTheme->GetBackColor()
+                                 : p.nColor == -2 ? kBack
+                                                  : GetColorManager()->GetColor(p.nColor);
+            EXPECT_EQ(canvas.At(x, y), clr) << std::hex << c.dwStyle << std::dec << "/" << c.bSelected << " at " << x
+                                            << "," << y << " (" << p.nColor << ")";
+        }
+    }
+}
+
+TEST(TabCtrlThemes, AGradientTabKeepsItsOutlineWhenSelectedAndDrawsItsFaceAcrossTheClient) {
+    std::unique_ptr<CKLTabBaseTheme> pBase = MakeTheme(2);
+    auto* pTheme = static_cast<CKLTabGradientTheme*>(pBase.get());
+    const COLORREF kBorder = RGB(1, 2, 3), kFace = RGB(9, 9, 200);
+    pTheme->m_clrBorder.SetCustomValue(kBorder);
+    pTheme->m_clrSelectedFace.SetCustomValue(kFace);
+    HiddenTabs tabs(0);
+    const CRect rc = tabs.ItemRect(1);
+    for (BOOL bSelected : {FALSE, TRUE}) {
+        Canvas canvas(kBack);
+        pTheme->DrawTab(&canvas.m_dc, &tabs.m_tab, rc, bSelected);
+        const CPoint outline[] = {{rc.left, rc.top + 3}, {rc.left + 1, rc.top - 1}, {rc.left + 5, rc.top - 2},
+                                  {rc.right, rc.top + 3}, {rc.right - 1, rc.top - 1}};
+        for (const CPoint& pt : outline) EXPECT_EQ(canvas.At(pt), kBorder) << bSelected << " " << pt.x << "," << pt.y;
+        EXPECT_EQ(canvas.At(rc.left + 5, rc.bottom - 1) != kBorder, TRUE) << bSelected;   // no line toward the pages
+        EXPECT_EQ(canvas.At(290, rc.bottom + 1) == kFace, bSelected);
+    }
+}
+
+TEST(TabCtrlThemes, TheDefaultThemeLeavesTopTabsToTheSystemAndTheOthersPaintThemselves) {
+    const struct {
+        int nTheme;
+        DWORD dwStyle;
+        BOOL bPainted;
+    } cases[] = {{0, 0, FALSE}, {0, TCS_BOTTOM, FALSE}, {1, 0, TRUE}, {2, 0, TRUE}, {2, TCS_VERTICAL, TRUE}};
+    // Bottom tabs of the default theme draw themselves only under an active "TAB" style.
+    CKLVWinThemeWrapper style;
+    const BOOL bStyled = style.OpenThemeData(nullptr, L"TAB") && style.IsAppThemed();
+    for (const auto& c : cases) {
+        const BOOL bPainted = c.bPainted || (c.nTheme == 0 && c.dwStyle == TCS_BOTTOM && bStyled);
+        CWnd parent;
+        parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP, CRect(0, 0, 320, 240), nullptr, 0);
+        CKLTabCtrl tab;
+        tab.Create(WS_CHILD | WS_VISIBLE | c.dwStyle, CRect(0, 0, 300, 200), &parent, 1);
+        tab.InsertItem(0, "One");
+        std::unique_ptr<CKLTabBaseTheme> pTheme = MakeTheme(c.nTheme);
+        Canvas canvas(kBack);
+        EXPECT_EQ(pTheme->Paint(&canvas.m_dc, &tab), bPainted) << c.nTheme << "/" << c.dwStyle;
+        EXPECT_EQ(canvas.At(150, 150), pTheme->GetBackColor()) << c.nTheme << "/" << c.dwStyle;
+        tab.DestroyWindow();
+        parent.DestroyWindow();
+    }
+}
+
+TEST(TabCtrlThemes, TheTopHeaderGrowsWithTheRowsAndIsUncutWithoutASelection) {
+    std::unique_ptr<CKLTabBaseTheme> pTheme = MakeTheme(1);
+    HiddenTabs tabs(TCS_MULTILINE);
+    const int nRows = static_cast<int>(tabs.m_tab.SendMessage(TCM_GETROWCOUNT));
+    const CRect rcItem = tabs.ItemRect(1);
+    EXPECT_EQ(pTheme->GetHeaderRect(&tabs.m_tab).bottom, rcItem.Height() * nRows + pTheme->m_nEdge);
+    for (int i = 0; i < 6; ++i) tabs.m_tab.InsertItem(tabs.m_tab.GetItemCount(), "A longer caption");
+    const int nMoreRows = static_cast<int>(tabs.m_tab.SendMessage(TCM_GETROWCOUNT));
+    ASSERT_GT(nMoreRows, nRows);
+    EXPECT_EQ(pTheme->GetHeaderRect(&tabs.m_tab).bottom, tabs.ItemRect(1).Height() * nMoreRows + pTheme->m_nEdge);
+
+    tabs.m_tab.SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(-1));
+    CRect rcClient;
+    tabs.m_tab.GetClientRect(&rcClient);
+    EXPECT_EQ(pTheme->GetHeaderRect(&tabs.m_tab), rcClient);
+}
+
+}  // namespace

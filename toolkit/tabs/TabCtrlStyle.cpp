@@ -1,3 +1,0 @@
-#include "toolkit/tabs/TabCtrlStyle.h"
-
-IMPLEMENT_DYNCREATE(CKLTabCtrlSystemStyleFactory, CKLThemeManagerStyleFactory)
