@@ -9,6 +9,7 @@
 #include "classlib/Menu.h"
 #include "classlib/MiniFrameWnd.h"
 #include "classlib/View.h"
+#include "toolkit/tabs/TabCtrlButtons.h"
 #include "toolkit/tabs/TabCtrlThemes.h"
 
 namespace {
@@ -45,6 +46,10 @@ void CKLTabCtrlBase::PreSubclassWindow() {
 
 void CKLTabCtrlBase::Init() {
     if (!m_pTabCtrl || !m_pTabCtrl->GetSafeHwnd()) return;
+    if (!m_pButtons) {
+        m_pButtons = std::make_unique<CKLTabCtrlButtons>();
+        m_pButtons->Attach(this);
+    }
     if (m_bInitialUpdate) m_pTabCtrl->SendMessageToDescendants(kInitialUpdate, 0, 0, TRUE, TRUE);
     UpdateFont();
     m_pParentWnd = m_pTabCtrl->GetParent();

@@ -16,6 +16,8 @@ class CFrameWnd;
 class CView;
 struct CCreateContext;
 
+class CKLTabCtrlButtons;
+
 class CKLTabCtrlBase : public CKLThemeManagerStyleHost {
 public:
     // Sent to the control's owner as a selection change begins (wParam the control's id, lParam
@@ -92,6 +94,10 @@ public:
     void OnRButtonDown(CPoint point);
     void OnDestroy() { DeleteAllViews(TRUE); }
     CKLTabCtrlStyle* GetTabStyle();
+    // The scroll and close buttons' window; null before Init.
+    CKLTabCtrlButtons* GetButtons() const { return m_pButtons.get(); }
+    // Keeps the theme's scroll and close buttons hidden.
+    BOOL m_bNoButtons = FALSE;
     // The narrowest a condensed tab becomes, in the control's font.
     int GetMinTabWidth() const;
     int GetItemRecordCount() const { return static_cast<int>(m_lstItems.size()); }
@@ -100,7 +106,7 @@ public:
     BOOL m_bAutoCondense = FALSE;
     bool m_bPreSubclassInit = true;
     CTabCtrl* m_pTabCtrl = nullptr;
-    CWnd* m_pButtons = nullptr;   // the navigation buttons come with the themed styles
+    std::unique_ptr<CKLTabCtrlButtons> m_pButtons;   // made when the control is first set up
     std::vector<std::unique_ptr<CKLTabCtrlItem>> m_lstItems;
     int m_nMenuIndex = 0;
     UINT m_nMenuID = 0;

@@ -9,6 +9,7 @@
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/tabs/TabCtrlBase.h"
+#include "toolkit/tabs/TabCtrlButtons.h"
 #include "toolkit/tabs/TabImageTransforms.h"
 
 #include <commctrl.h>
@@ -142,7 +143,10 @@ BOOL CKLTabBaseTheme::Paint(CDC* pDC, CKLTabCtrlBase* pTabCtrlBase) {
     pDC->FillSolidRect(&rcClient, GetBackColor());
     const int nOrientation = GetOrientation(pTabCtrl);
     const BOOL bThemed = m_themeTab.GetThemeHandle() && m_themeTab.IsAppThemed();
-    if ((m_nTheme == 0 && (nOrientation == tabsTop || !bThemed)) || m_bSystemDrawn) return FALSE;
+    if ((m_nTheme == 0 && (nOrientation == tabsTop || !bThemed)) || m_bSystemDrawn) {
+        UpdateButtons(pTabCtrlBase);
+        return FALSE;
+    }
     DrawBorders(pDC, rcClient);
     const int nSelected = static_cast<int>(Send(pTabCtrl, TCM_GETCURSEL));
     if (Send(pTabCtrl, TCM_GETITEMCOUNT) > 0) {
@@ -151,7 +155,17 @@ BOOL CKLTabBaseTheme::Paint(CDC* pDC, CKLTabCtrlBase* pTabCtrlBase) {
         // The selected tab once more, over its neighbours; nothing when no tab is selected.
         if (nSelected >= 0) DrawItem(pDC, pTabCtrl, nSelected);
     }
+    UpdateButtons(pTabCtrlBase);
     return TRUE;
+}
+
+void CKLTabBaseTheme::UpdateButtons(CKLTabCtrlBase* pTabCtrlBase) {
+    CKLTabCtrlButtons* pButtons = pTabCtrlBase->GetButtons();
+    CTabCtrl* pTabCtrl = pTabCtrlBase->GetTabCtrl();
+    if (!pButtons || !pTabCtrl || !pTabCtrl->GetSafeHwnd()) return;
+    pButtons->Create(::GetDlgItem(pTabCtrl->GetSafeHwnd(), 1));
+    const DWORD dwStyle = pTabCtrl->GetStyle();
+    pButtons->Show(m_nTheme != 0 && !(dwStyle & (TCS_VERTICAL | TCS_MULTILINE)) && !pTabCtrlBase->m_bNoButtons);
 }
 
 void CKLTabBaseTheme::DrawItem(CDC* pDC, CTabCtrl* pTabCtrl, int nIndex) {

@@ -6,7 +6,9 @@
 #include "classlib/TabCtrl.h"
 #include "classlib/Wnd.h"
 #include "toolkit/common/ColorManager.h"
+#include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/tabs/TabCtrlButtons.h"
 
 #include <commctrl.h>
 
@@ -196,4 +198,58 @@ void CKLTabGradientTheme::DrawTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL b
 void CKLTabGradientTheme::DrawFrame(CDC* pDC, CRect rc) {
     const COLORREF clr = GetColorManager()->GetLunaColor(39);
     pDC->Draw3dRect(&rc, clr, clr);
+}
+
+void CKLTabFlatTheme::DrawButton(CDC* pDC, CKLTabCtrlButton* pButton, COLORREF clr) {
+    CRect rc = pButton->m_rcButton;
+    const BOOL bDisabled = pButton->Has(CKLTabCtrlButton::stateDisabled);
+    if (!bDisabled) {
+        const COLORREF clrDark = RGB(0, 0, 0), clrLight = ::GetSysColor(COLOR_3DLIGHT);
+        if (pButton->Has(CKLTabCtrlButton::statePressed)) {
+            pDC->Draw3dRect(&rc, clrDark, clrLight);
+            rc.OffsetRect(1, 1);
+        } else if (pButton->Has(CKLTabCtrlButton::stateHot)) {
+            pDC->Draw3dRect(&rc, clrLight, clrDark);
+        }
+    }
+    // A disabled glyph is only outlined.
+    CKLVPenDC pen(pDC->GetSafeHdc(), clr);
+    CBrush brush;
+    if (!bDisabled) brush.CreateSolidBrush(clr);
+    HGDIOBJ hOldBrush = ::SelectObject(pDC->GetSafeHdc(), bDisabled ? ::GetStockObject(NULL_BRUSH) : brush.GetSafeHandle());
+    if (pButton->Has(CKLTabCtrlButton::kindClose)) {
+        const POINT lines[4][2] = {{{rc.left + 3, rc.top + 3}, {rc.right - 4, rc.bottom - 5}},
+                                   {{rc.left + 4, rc.top + 3}, {rc.right - 3, rc.bottom - 5}},
+                                   {{rc.left + 3, rc.bottom - 6}, {rc.right - 4, rc.top + 2}},
+                                   {{rc.left + 4, rc.bottom - 6}, {rc.right - 3, rc.top + 2}}};
+        for (const auto& line : lines) pDC->Polyline(line, 2);
+    } else if (pButton->Has(CKLTabCtrlButton::kindLeft)) {
+        const POINT pts[3] = {{rc.right - 5, rc.top + 2}, {rc.right - 9, rc.top + 6}, {rc.right - 5, rc.top + 10}};
+        pDC->Polygon(pts, 3);
+    } else {
+        const POINT pts[3] = {{rc.left + 4, rc.top + 2}, {rc.left + 8, rc.top + 6}, {rc.left + 4, rc.top + 10}};
+        pDC->Polygon(pts, 3);
+    }
+    ::SelectObject(pDC->GetSafeHdc(), hOldBrush);
+}
+
+COLORREF CKLTabFlatTheme::FillButtonsBackground(CDC* pDC, CWnd* pButtons) {
+    CRect rc;
+    pButtons->GetClientRect(&rc);
+    pDC->FillSolidRect(&rc, Color(48));
+    const BOOL bBottom = pButtons->GetParent() && (pButtons->GetParent()->GetStyle() & TCS_BOTTOM);
+    pDC->FillSolidRect(rc.left, bBottom ? rc.top : rc.bottom - 1, rc.Width(), 1,
+                       Color(bBottom ? COLOR_BTNTEXT : COLOR_3DHIGHLIGHT));
+    return Color(49);
+}
+
+COLORREF CKLTabGradientTheme::FillButtonsBackground(CDC* pDC, CWnd* pButtons) {
+    CRect rc;
+    pButtons->GetClientRect(&rc);
+    const CWnd* pTabCtrl = pButtons->GetParent();
+    const int nOrientation = pTabCtrl ? GetOrientation(pTabCtrl) : tabsTop;
+    COLORREF clrFrom = Resolve(m_grcHeader.m_clrFrom), clrTo = Resolve(m_grcHeader.m_clrTo);
+    if (nOrientation == tabsBottom) std::swap(clrFrom, clrTo);
+    GetDrawHelpers()->GradientFill(pDC, &rc, clrFrom, clrTo, !IsHorizontalTabs(nOrientation));
+    return 0;
 }

@@ -10,6 +10,7 @@
 #include "toolkit/tabs/TabCtrlStyle.h"
 
 class CTabCtrl;
+class CKLTabCtrlButton;
 
 // One stroke of a tab outline, its ends given from the tab's own rectangle: x from its left (or
 // right) edge, y from its top (or bottom) edge, the length from its width (or height).
@@ -44,6 +45,12 @@ public:
     virtual void DrawTabText(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, int nIndex, BOOL bSelected);
     virtual CRect GetHeaderRect(CTabCtrl* pTabCtrl);
     virtual void DrawFrame(CDC* /*pDC*/, CRect /*rc*/) {}
+    // One scroll or close button by its state bits, its glyph in the colour.
+    virtual void DrawButton(CDC* /*pDC*/, CKLTabCtrlButton* /*pButton*/, COLORREF /*clr*/) {}
+    // The buttons window's background; returns the glyph colour.
+    virtual COLORREF FillButtonsBackground(CDC* /*pDC*/, CWnd* /*pButtons*/) { return 0; }
+    // Shows the control's buttons window over its scroll control where this theme wants it.
+    virtual void UpdateButtons(CKLTabCtrlBase* pTabCtrlBase);
 
     static int GetOrientation(const CWnd* pTabCtrl);
     static BOOL IsHorizontalTabs(int nOrientation) { return nOrientation == tabsTop || nOrientation == tabsBottom; }
@@ -76,6 +83,8 @@ public:
     void FillHeader(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc) override;
     void DrawTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL bSelected) override;
     void DrawFrame(CDC* pDC, CRect rc) override;
+    void DrawButton(CDC* pDC, CKLTabCtrlButton* pButton, COLORREF clr) override;
+    COLORREF FillButtonsBackground(CDC* pDC, CWnd* pButtons) override;
 
 protected:
     CPoint GetIconOrigin(CRect rc, int nOrientation) const override;
@@ -88,6 +97,7 @@ public:
     void FillHeader(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc) override;
     void DrawTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL bSelected) override;
     void DrawFrame(CDC* pDC, CRect rc) override;
+    COLORREF FillButtonsBackground(CDC* pDC, CWnd* pButtons) override;
     // The face of the tab over a rectangle derived from its own; returns the face colour.
     virtual COLORREF FillTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL bSelected);
 
