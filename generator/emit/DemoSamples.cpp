@@ -280,6 +280,13 @@ private:
         return nullptr;
     }
 
+    static std::string allocatedText(const std::string& access, const std::string& text)
+    {
+        const std::string literal = cStringLiteral(text);
+        return "if((" + access + " = (char *)malloc(sizeof(" + literal + "))) != NULL) memcpy(" + access + ", " + literal +
+            ", sizeof(" + literal + "));";
+    }
+
     // One number or text, as a statement.
     std::string valueLine(const CStructMember& member, const std::string& access)
     {
@@ -296,11 +303,14 @@ private:
             return access + " = (" + type.cType + ")" + next + ";";
         }
         const std::string room = access + ", sizeof(" + access + "), ";
-        if (first != nullptr)
-            return "demo_text(" + room + cStringLiteral(*first) + ");";
         const int builtin = member.origin == CStructMember::Value && owner_->type != nullptr ? owner_->type->valueType
                                                                                               : member.valueBuiltin;
-        if (const char* fixed = fixedText(builtin))
+        const char* fixed = fixedText(builtin);
+        if (member.pointer) // an allocated text, freed with the packet
+            return allocatedText(access, first != nullptr ? *first : std::string(fixed != nullptr ? fixed : ""));
+        if (first != nullptr)
+            return "demo_text(" + room + cStringLiteral(*first) + ");";
+        if (fixed != nullptr)
             return "demo_text(" + room + "\"" + fixed + "\");";
         usesCounter_ = true;
         const std::string name = member.xmlName.empty() || member.xmlName == "*" ? "item" : member.xmlName;

@@ -228,7 +228,7 @@ class CTexts : public Shape {
 public:
     std::vector<std::string> declare(const CStructLayout&, const CStructMember& member) const override
     {
-        return declaration(member, "char", textDimension(member));
+        return declaration(member, "char", member.pointer ? std::string() : textDimension(member));
     }
 };
 

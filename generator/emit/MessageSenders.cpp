@@ -157,7 +157,7 @@ private:
             for (const std::string& line : numberAppend(member, "&body", access))
                 body_.line(line);
         } else if (member.kind == CStructMember::Text) {
-            body_.line("mytstrcat(&body, " + access + ", sizeof(" + access + "));");
+            body_.line("mytstrcat(&body, " + textArguments(member, access) + ");");
         }
         add("</" + tag + ">");
     }

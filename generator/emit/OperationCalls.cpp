@@ -157,7 +157,7 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CTextBuff
         std::string test;
         for (const std::string& id : call.responseIds)
             test += (test.empty() ? "" : " || ") + std::string("pk->msg_type == ") + id;
-        // The response's arrays go to *out: the packet's free below leaves them.
+        // The response's arrays and binaries go to *out: the packet's free below leaves them.
         out.line("\tif(result == 0 && (" + test + ")){");
         out.line("\t\tmemcpy(out, &pk->msg." + call.responseMember + ", sizeof(*out));");
         out.line("\t\tmemset(&pk->msg." + call.responseMember + ", 0, sizeof(*out));");
@@ -188,8 +188,8 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("//WSDL's soap:address below). A call returns 0 when the operation's response is in *out,");
     header.line("//" + P + "_FAULT when the service answered with a SOAP fault (copied to *fault unless NULL),");
     header.line("//or a negative " + P + "_ERR_ code; " + p + "_strerror says what each result means.");
-    header.line("//The arrays the decoder allocated in *out are the caller's: " + p + "_free_<operation>(out)");
-    header.line("//frees them and leaves them empty.");
+    header.line("//The arrays and binaries the decoder allocated in *out are the caller's:");
+    header.line("//" + p + "_free_<operation>(out) frees them and leaves them empty.");
     header.line("#define " + P + "_DEFAULT_ENDPOINT\t" + cStringLiteral(defaultEndpoint(context.view())));
     header.line("#define " + P + "_FAULT\t1");
     const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY",

@@ -209,7 +209,8 @@ private:
     {
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
         const std::string format = number ? numberType(member.builtin).printFormat : "%s";
-        out_.line(indent + "printf(\"" + label(name) + ":" + format + "\\n\"," + access + ");");
+        const std::string value = member.pointer ? "(" + access + " != NULL ? " + access + " : \"\")" : access;
+        out_.line(indent + "printf(\"" + label(name) + ":" + format + "\\n\"," + value + ");");
     }
 
     // One member's lines; owner ends in "->", typeLabel names the items of

@@ -53,6 +53,8 @@ public:
     {
         if (member.kind == CStructMember::Number)
             conversions_.insert(numberType(member.builtin).decode);
+        else if (member.kind == CStructMember::Text && member.pointer)
+            conversions_.insert(CDecodeConversion::Text);
     }
 
     // The decoders' text, after the helpers it calls.
@@ -341,7 +343,8 @@ private:
         o.line(indent + "\txmlChar\t*key = " + fetch + ";");
         o.line(indent + "\tif(key != NULL){");
         const std::string name = structType_ + "." + member.cName;
-        if (member.kind != CStructMember::Text && member.kind != CStructMember::TextArray)
+        useConversion(member);
+        if (member.kind == CStructMember::NumberArray)
             conversions_.insert(numberType(member.builtin).decode);
         writeKeyConversion(member, access, name, indent + "\t\t", o);
         o.line(indent + "\t\txmlFree(key);");

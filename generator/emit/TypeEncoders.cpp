@@ -69,8 +69,8 @@ public:
             for (const std::string& line : numberAppend(member, "buff", access))
                 out_.line(line);
         } else {
-            out_.line(std::string(member.wildcard || member.anyContent ? "mymarkupcat" : "mytstrcat") + "(buff, " + access + ", sizeof(" +
-                      access + "));");
+            out_.line(std::string(member.wildcard || member.anyContent ? "mymarkupcat" : "mytstrcat") + "(buff, " +
+                      textArguments(member, access) + ");");
         }
     }
 
@@ -247,6 +247,13 @@ bool usesFloating(const CStructLayout& layout)
 }
 
 } // namespace
+
+std::string textArguments(const CStructMember& member, const std::string& access)
+{
+    if (member.pointer)
+        return "(" + access + " != NULL ? " + access + " : \"\"), (size_t)-1";
+    return access + ", sizeof(" + access + ")";
+}
 
 std::vector<std::string> numberAppend(const CStructMember& member, const std::string& cursor, const std::string& access)
 {

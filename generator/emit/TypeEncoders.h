@@ -25,4 +25,8 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source);
 std::vector<std::string> numberAppend(const CStructMember& member, const std::string& cursor,
                                       const std::string& access);
 
+// The text and size arguments of the text appenders for a text member: its
+// array, or an allocated text (none when NULL) up to its end.
+std::string textArguments(const CStructMember& member, const std::string& access);
+
 #endif

@@ -31,6 +31,10 @@ const CConversionCall& conversionCall(CDecodeConversion conversion)
 
 void writeConversion(const CStructMember& member, const std::string& access, const std::string& indent, CTextBuffer& o)
 {
+    if (member.kind == CStructMember::Text && member.pointer) {
+        o.line(indent + "result = mydecode_textdup(&" + access + ", key);");
+        return;
+    }
     if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
         o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
         return;
@@ -68,7 +72,13 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                 "static int mydecode_text(char *dest, size_t size, const xmlChar *key)", "{",
                 "\tsize_t\tlength = strlen((const char *)key);", "", "\tif(length >= size)", "\t\treturn -1;",
                 "\tmemcpy(dest, key, length + 1);", "\treturn 0;", "}", ""});
-    if (used.empty())
+    if (used.count(CDecodeConversion::Text))
+        lines(out, {"//replaces the allocated text at *dest by a copy of key, allocated with its length; -1 without memory",
+                    "static int mydecode_textdup(char **dest, const xmlChar *key)", "{",
+                    "\tsize_t\tlength = strlen((const char *)key);", "\tchar\t*copy = (char *)malloc(length + 1);", "",
+                    "\tif(copy == NULL)", "\t\treturn -1;", "\tmemcpy(copy, key, length + 1);", "\tfree(*dest);",
+                    "\t*dest = copy;", "\treturn 0;", "}", ""});
+    if (used.empty() || (used.size() == 1 && used.count(CDecodeConversion::Text)))
         return;
     lines(out, {"//a conversion took something and left nothing but blanks behind it",
                 "static int mydecode_end(const char *text, const char *end)", "{",

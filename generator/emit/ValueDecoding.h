@@ -11,7 +11,8 @@ struct CStructMember;
 
 // The static mydecode_ helpers that turn a value's text into its member:
 // the text copy always, each number helper only when some decoder calls
-// it, so that the file stays free of unused static functions.
+// it (Text in used: the copy into an allocated text), so that the file
+// stays free of unused static functions.
 // mydecode_refuse writes why a value failed into the text the parsed
 // document's _private points to (the packet's decode_error, of
 // <projUpper>_MAX_DECODE_ERROR_LEN), when it points to one.

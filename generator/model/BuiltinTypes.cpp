@@ -91,6 +91,11 @@ bool isAnyContentTypeId(int typeId)
     return typeId == Schema::XSD_ANYTYPE;
 }
 
+bool isBinaryTypeId(int typeId)
+{
+    return typeId == Schema::XSD_BASE64BIN || typeId == Schema::XSD_HEXBIN;
+}
+
 const char* xsdTypeName(int typeId)
 {
     static const char* const Names[] = {"string", "integer", "int", "byte", "positiveInteger", "unsignedInt",

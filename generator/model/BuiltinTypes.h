@@ -50,6 +50,9 @@ bool isWildcardTypeId(int typeId);
 // xsd:anyType: an element of it may hold any content, elements too.
 bool isAnyContentTypeId(int typeId);
 
+// base64Binary and hexBinary: texts of any length (images, documents).
+bool isBinaryTypeId(int typeId);
+
 // The local name of a built-in type in the XML Schema namespace (anyType
 // for a wildcard); empty for any other id.
 const char* xsdTypeName(int typeId);

@@ -38,6 +38,24 @@ CStructLayout::CStructLayout(const CServiceView& view, const std::string& projec
     listCodecTypes();
     createMessageDefs();
     createHeaderMembers();
+    allocateBinaries();
+}
+
+// A binary value is as long as the document it carries: its text is
+// allocated with its length, not held in a fixed array.
+void CStructLayout::allocateBinaries()
+{
+    const auto allocate = [](CStructMember& member) {
+        if (member.kind == CStructMember::Text && isBinaryTypeId(member.valueBuiltin) &&
+            member.origin != CStructMember::Attribute && !member.wildcard && !member.anyContent)
+            member.pointer = true;
+    };
+    for (CStructDef& def : defs_) {
+        for (CStructMember& member : def.members)
+            allocate(member);
+    }
+    for (CStructMember& member : headerMembers_)
+        allocate(member);
 }
 
 std::string CStructLayout::lengthConstant(const std::string& key, int value)

@@ -236,7 +236,10 @@ class Writer:
         if string:
             self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", %s);' % (indent, expr, expr, c_string(value)))
         elif base.endswith("*"):
-            self.lines.append("%s%s = (%s)%s;" % (indent, expr, base, c_string(value)))
+            # An allocated text (a binary's): the packet's free function frees it.
+            literal = c_string(value)
+            self.lines.append("%sif((%s = (%s)malloc(sizeof(%s))) != NULL) memcpy(%s, %s, sizeof(%s));" % (
+                indent, expr, base, literal, expr, literal, literal))
         elif base in SCALARS_FLOAT:
             self.lines.append("%s%s = %s;" % (indent, expr, self.number(value)))
         else:
