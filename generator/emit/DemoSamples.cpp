@@ -307,7 +307,7 @@ private:
                                                                                               : member.valueBuiltin;
         const char* fixed = fixedText(builtin);
         if (member.pointer) // an allocated text, freed with the packet
-            return allocatedText(access, first != nullptr ? *first : std::string(fixed != nullptr ? fixed : ""));
+            return allocatedText(access, first != nullptr ? *first : fixed != nullptr ? std::string(fixed) : member.xmlName);
         if (first != nullptr)
             return "demo_text(" + room + cStringLiteral(*first) + ");";
         if (fixed != nullptr)

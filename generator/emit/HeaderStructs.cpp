@@ -33,8 +33,9 @@ void writeConventions(const std::string& proj, CTextBuffer& out)
           "//@_free_proto_packet frees them (with the attachment and the structs it allocated for",
           "//types that hold each other). A packet filled by the caller holds the caller's storage.",
           "//An xsd:any member holds the markup of its elements as it is written and as it came.",
-          "//A base64Binary or hexBinary element is a char * to its text, allocated with its length: the",
-          "//packet reader allocates it and @_free_proto_packet frees it; NULL is written as empty.",
+          "//base64Binary, hexBinary, xsd:any and anyType members are a char * to their text, allocated",
+          "//with its length: the packet reader allocates it and @_free_proto_packet frees it; NULL is",
+          "//written as empty.",
           "//The comment before each struct says which element, attribute or part each member holds."})
     {
         std::string line = text;

@@ -63,10 +63,10 @@ public:
         writeDecodeHelpers(conversions_, context_.projUpper(), out);
         if (usesGrow_)
             writeGrow(context_.projUpper(), out);
-        if (usesMarkup_ || usesContent_)
+        if (usesMarkupDup_ || usesContent_)
             writeDump(out);
-        if (usesMarkup_)
-            writeMarkup(out);
+        if (usesMarkupDup_)
+            writeMarkupDup(out);
         if (usesContent_)
             writeContent(out);
         if (usesNil_) {
@@ -171,22 +171,25 @@ public:
         out.emptyLine();
     }
 
-    // An element's markup appended to a text.
-    static void writeMarkup(CTextBuffer& out)
+    // An element's markup appended to an allocated text, which grows.
+    static void writeMarkupDup(CTextBuffer& out)
     {
-        out.line("//appends the element at cur as markup, with the namespaces it uses declared on it, to the text");
-        out.line("//at dest of size bytes; -1 when it does not fit");
-        out.line("static int mydecode_markup(xmlNodePtr cur, char *dest, size_t size)");
+        out.line("//appends the element at cur as markup, with the namespaces it uses declared on it, to the");
+        out.line("//allocated text at *dest (NULL: none yet); -1 without memory");
+        out.line("static int mydecode_markupdup(xmlNodePtr cur, char **dest)");
         out.open("{");
         out.line("xmlBufferPtr\tbuffer = xmlBufferCreate();");
-        out.line("size_t\tused = strlen(dest), length;");
+        out.line("size_t\tused = *dest != NULL ? strlen(*dest) : 0, length;");
+        out.line("char\t*grown;");
         out.line("int\tresult = -1;");
         out.emptyLine();
         out.line("if(buffer != NULL && mydecode_dump(cur, buffer) == 0){");
         out.line("\tlength = (size_t)xmlBufferLength(buffer);");
-        out.line("\tif(used + length < size){");
-        out.line("\t\tmemcpy(dest + used, xmlBufferContent(buffer), length);");
-        out.line("\t\tdest[used + length] = '\\0';");
+        out.line("\tgrown = (char *)realloc(*dest, used + length + 1);");
+        out.line("\tif(grown != NULL){");
+        out.line("\t\tmemcpy(grown + used, xmlBufferContent(buffer), length);");
+        out.line("\t\tgrown[used + length] = '\\0';");
+        out.line("\t\t*dest = grown;");
         out.line("\t\tresult = 0;");
         out.line("\t}");
         out.line("}");
@@ -219,7 +222,12 @@ public:
 
     void line(const std::string& text) override { loop_.line(text); }
 
-    void wildcard(const CStructMember&, const std::string& access) override { wildcards_.push_back(access); }
+    // An xsd:any member is an allocated text (the layout makes it one).
+    void wildcard(const CStructMember&, const std::string& access) override
+    {
+        usesMarkupDup_ = true;
+        wildcards_.push_back("mydecode_markupdup(cur, &" + access + ")");
+    }
 
 
 private:
@@ -274,14 +282,13 @@ private:
     {
         if (wildcards_.empty())
             return;
-        usesMarkup_ = true;
         std::string test;
         for (const std::string& name : names_)
             test += (test.empty() ? "" : " && ") + std::string("xmlStrcmp(cur->name, (const xmlChar *)\"") +
                 cStringBody(name) + "\")";
         loop_.line("\t\tif(" + (test.empty() ? std::string("1") : test) + "){");
-        for (const std::string& access : wildcards_) {
-            loop_.line("\t\t\tif((result = mydecode_markup(cur, " + access + ", sizeof(" + access + "))) != 0)");
+        for (const std::string& call : wildcards_) {
+            loop_.line("\t\t\tif((result = " + call + ") != 0)");
             loop_.line("\t\t\t\t" + fail());
         }
         loop_.line("\t\t}");
@@ -406,10 +413,10 @@ private:
     bool inHead_ = false;
     bool usesNil_ = false;
     bool usesGrow_ = false;
-    bool usesMarkup_ = false;
     bool usesContent_ = false;
+    bool usesMarkupDup_ = false;
     std::vector<std::string> names_;     // the children the current decoder's members take
-    std::vector<std::string> wildcards_; // its xsd:any members
+    std::vector<std::string> wildcards_; // the calls that append a child to its xsd:any members
     std::set<CDecodeConversion> conversions_;
 };
 

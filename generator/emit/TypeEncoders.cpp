@@ -128,7 +128,9 @@ private:
                 continue;
             if (member.presentName.empty()) { // an array's count tells, a wildcard's text
                 writeBranch(type, member, first,
-                            member.isArray() ? "value->" + member.countName + " > 0"
+                            member.isArray()  ? "value->" + member.countName + " > 0"
+                            : member.pointer ? "value->" + member.cName + " != NULL && value->" + member.cName +
+                                    "[0] != '\\0'"
                                              : "value->" + member.cName + "[0] != '\\0'");
                 continue;
             }

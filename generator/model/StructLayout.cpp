@@ -38,16 +38,17 @@ CStructLayout::CStructLayout(const CServiceView& view, const std::string& projec
     listCodecTypes();
     createMessageDefs();
     createHeaderMembers();
-    allocateBinaries();
+    allocateLongTexts();
 }
 
-// A binary value is as long as the document it carries: its text is
-// allocated with its length, not held in a fixed array.
-void CStructLayout::allocateBinaries()
+// A binary value is as long as the document it carries, markup as long as
+// the elements it stands for: such a text is allocated with its length,
+// not held in a fixed array.
+void CStructLayout::allocateLongTexts()
 {
     const auto allocate = [](CStructMember& member) {
-        if (member.kind == CStructMember::Text && isBinaryTypeId(member.valueBuiltin) &&
-            member.origin != CStructMember::Attribute && !member.wildcard && !member.anyContent)
+        if (member.kind == CStructMember::Text && member.origin != CStructMember::Attribute &&
+            (isBinaryTypeId(member.valueBuiltin) || member.wildcard || member.anyContent))
             member.pointer = true;
     };
     for (CStructDef& def : defs_) {

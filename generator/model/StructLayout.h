@@ -19,7 +19,7 @@ struct CStructDef;
 struct CStructMember {
     enum Kind {
         Number,      // "<C type of builtin> <cName>;"
-        Text,        // "char <cName>[<lengthConstant>+1];" ("char *<cName>;" for a binary)
+        Text,        // "char <cName>[<lengthConstant>+1];" ("char *<cName>;" for long texts)
         Struct,      // "<proj>_<target>_t <cName>;" (or a pointer, see below)
         // Arrays hold count items in storage the decoder allocates (or the
         // caller, for a message it sends), so that structs stay small:
@@ -65,8 +65,9 @@ struct CStructMember {
     const CStructDef* target = nullptr; // Struct kinds
     // Set where holding the target by value would make the structs hold
     // each other: the member is "struct <tag> *<cName>;" instead. Set on a
-    // base64Binary or hexBinary text: "char *<cName>;", allocated with the
-    // text's length by the decoder (by the caller for a message it sends).
+    // base64Binary, hexBinary, xsd:any or anyType text: "char *<cName>;",
+    // allocated with the text's length by the decoder (by the caller for a
+    // message it sends).
     bool pointer = false;
     const CViewType* userType = nullptr;   // Struct kinds
     const CViewPart* part = nullptr;       // Part members
@@ -171,7 +172,7 @@ private:
     void fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header);
     void createHeaderMembers();
     void addHeaderMember(const CHeaderPart& header);
-    void allocateBinaries();
+    void allocateLongTexts();
     bool partMember(const CViewPart& part, const CViewMessage& message, const std::string& memberName,
                     CStructMember& member);
     CStructMember structMember(const CViewType* type, const std::string& cName);

@@ -219,12 +219,16 @@ class Writer:
             self.fill_struct(base, expr, children, node, indent)
             return
         wildcard = [c for c in node.get("c", []) if c.get("any")]
-        if "v" not in node and string and wildcard:
+        if "v" not in node and (string or base.endswith("*")) and wildcard:
             # A wildcard's content is held as the markup it is.
             from peer_values import xml_of
             from samples import leaves
-            markup = "".join(xml_of(c) for c in wildcard)
-            self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", %s);' % (indent, expr, expr, c_string(markup)))
+            markup = c_string("".join(xml_of(c) for c in wildcard))
+            if string:
+                self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", %s);' % (indent, expr, expr, markup))
+            else:
+                self.lines.append("%sif((%s = (%s)malloc(sizeof(%s))) != NULL) memcpy(%s, %s, sizeof(%s));" % (
+                    indent, expr, base, markup, expr, markup, markup))
             self.assigned += [v for c in wildcard for _, v, _ in leaves(c)]
             return
         if "v" not in node:
@@ -294,7 +298,8 @@ class Writer:
                 found, value = value, []
             elif not found and single and parent is not None and "c" in parent:
                 # A structure of one member that stands for the node itself (arrays, wrappers).
-                found = [parent] if m.dims else parent.get("c", [])
+                text = m.dims or "".join(m.ctype.split()) == "char*"  # a text, fixed or allocated
+                found = [parent] if text else parent.get("c", [])
             if not found:
                 continue
             before = len(self.lines)

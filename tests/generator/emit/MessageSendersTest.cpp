@@ -728,8 +728,8 @@ TEST_F(MessageSendersTest, WildcardsWriteNoNamelessElementOrAttribute)
     const std::vector<Sent> sends =
         run(serviceSending(schema, "Bag"),
             "\tfresh(&pk, DEMO_PROTO_BAG);\n\tstrcpy(pk.msg.In.Bag.known, \"k\");\n"
-            "\tstrcpy(pk.msg.In.Bag._, \"a=\\\"1\\\"\");\n\tstrcpy(pk.msg.In.Bag.__2, \"<x a=\\\"1\\\">one</x>\");\n"
-            "\treport(&trans, &pk);\n\tstrcpy(pk.msg.In.Bag.__2, \"<x>\\001</x>\");\n\treport(&trans, &pk);\n",
+            "\tstrcpy(pk.msg.In.Bag._, \"a=\\\"1\\\"\");\n\tpk.msg.In.Bag.__2 = (char *)\"<x a=\\\"1\\\">one</x>\";\n"
+            "\treport(&trans, &pk);\n\tpk.msg.In.Bag.__2 = (char *)\"<x>\\001</x>\";\n\treport(&trans, &pk);\n",
             {{"schema.xsd", schema}});
     ASSERT_EQ(2u, sends.size());
     expectFramed(sends[0]);
