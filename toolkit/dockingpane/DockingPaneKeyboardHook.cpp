@@ -4,6 +4,7 @@
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
+#include "toolkit/dockingpane/DockingPaneWindowSelect.h"
 
 #include <memory>
 #include <vector>
@@ -78,6 +79,8 @@ LRESULT CKLVDockingPaneKeyboardHook::OnKeyDown(UINT nKey, LPARAM lKeyData) {
     const BOOL bAlt = (lKeyData & (1 << 29)) != 0;
     const BOOL bCtrl = IsKeyDown(VK_CONTROL);
     const BOOL bShift = IsKeyDown(VK_SHIFT);
+    if (nKey == VK_TAB && bCtrl && !bAlt) return ShowSelector(navigateSelector, FALSE);
+    if (nKey == VK_F7 && bAlt && !bCtrl) return ShowSelector(navigateSelectPanes, TRUE);
     if (!bAlt || bCtrl) return 0;
     if (nKey == VK_F6) {
         CKLVDockingPaneManager* pManager = FindFocusedManager();
@@ -95,4 +98,24 @@ LRESULT CKLVDockingPaneKeyboardHook::OnKeyDown(UINT nKey, LPARAM lKeyData) {
         return 1;
     }
     return 0;
+}
+
+LRESULT CKLVDockingPaneKeyboardHook::ShowSelector(int nFlag, BOOL bSelectPanes) {
+    if (m_pShownSelector) {
+        m_pShownSelector->HandleKey(VK_TAB, 0);
+        return 1;
+    }
+    CKLVDockingPaneManager* pManager = FindFocusedManager();
+    if (!pManager || !(pManager->m_nKeyboardNavigateMask & nFlag)) return 0;
+    CRuntimeClass* pClass = pManager->m_pWindowSelectClass ? pManager->m_pWindowSelectClass
+                                                           : RUNTIME_CLASS(CKLVDockingPaneWindowSelect);
+    std::unique_ptr<CObject> pObject(pClass->CreateObject());
+    auto* pSelector = dynamic_cast<CKLVDockingPaneWindowSelect*>(pObject.get());
+    if (!pSelector) return 0;
+    pSelector->m_pManager = pManager;
+    pSelector->m_bSelectPanes = bSelectPanes;
+    m_pShownSelector = pSelector;
+    const BOOL bShown = pSelector->Show();
+    m_pShownSelector = nullptr;
+    return bShown ? 1 : 0;
 }

@@ -125,6 +125,8 @@ public:
     int m_nSyncActiveFloatingFrames = 1;
     int m_nFloatingFramesOpacity = 255;
     int m_nKeyboardNavigateMask = 0;
+    // The class of the Ctrl+Tab window selector (none: CKLVDockingPaneWindowSelect).
+    CRuntimeClass* m_pWindowSelectClass = nullptr;
     DWORD m_dwDefaultPaneOptions = 0;
     int m_nCaptionDirection = 0;
     CString m_strFloatingFrameCaption;

@@ -13,13 +13,7 @@ namespace {
 const LPARAM kAltBit = 1 << 29;
 const LPARAM kReleased = static_cast<LPARAM>(0x80000000);
 
-void SetKeys(std::initializer_list<int> down) {
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    for (int nKey : {VK_CONTROL, VK_SHIFT, VK_MENU}) keys[nKey] = 0;
-    for (int nKey : down) keys[nKey] = 0x80;
-    ::SetKeyboardState(keys);
-}
+void SetKeys(std::initializer_list<int> down) { SetHeldKeys(down); }
 
 // The WM_SYSCOMMAND waiting for the window, taken off the queue; 0 for none.
 std::pair<WPARAM, LPARAM> TakeSysCommand(HWND hWnd) {

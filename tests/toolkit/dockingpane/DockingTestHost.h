@@ -77,3 +77,12 @@ protected:
     CKLVDockingLayout* layout = manager.CreateLayout();
     DockingTreeBuilder tree{&manager, layout};
 };
+
+// The thread's key state with exactly these of Ctrl, Shift and Alt held (no key is pressed).
+inline void SetHeldKeys(std::initializer_list<int> down) {
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    for (int nKey : {VK_CONTROL, VK_SHIFT, VK_MENU}) keys[nKey] = 0;
+    for (int nKey : down) keys[nKey] = 0x80;
+    ::SetKeyboardState(keys);
+}
