@@ -19,8 +19,8 @@ public:
     // marked modified and nothing is saved.
     virtual void replaceTabText(int index, const std::string& text) = 0;
     // Writes the tab's document to path; false when it could not be written.
-    // The frame writes the editor's text through writeDocumentFile
-    // (ProjectFiles.h), the function kvgen writes the generated files with.
+    // The frame has the editor write its text as it holds it; kvgen writes
+    // its files through writeDocumentFile (ProjectFiles.h).
     virtual bool saveTab(int index, const std::string& path) = 0;
     // Saves nothing: closes the tab's document, which removes its tab.
     virtual void closeTab(int index) = 0;

@@ -1,0 +1,46 @@
+#include "app/GlobalOptions.h"
+
+#include "app/MainFrame.h"
+#include "app/res/Resource.h"
+
+IMPLEMENT_DYNCREATE(CGlobalOptions, CFormView)
+
+BEGIN_MESSAGE_MAP(CGlobalOptions, CFormView)
+    ON_BN_CLICKED(IDC_AUTO, OnAuto)
+    ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CGlobalOptions::CGlobalOptions() : CKLVFlatBorder<CFormView>(static_cast<UINT>(IDD_GLOBAL_OPTIONS)) {}
+
+void CGlobalOptions::DoDataExchange(CDataExchange* pDX) {
+    CFormView::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_AUTO, m_btnAuto);
+    DDX_Control(pDX, IDC_NAME, m_wndPath);
+    DDX_Control(pDX, IDC_BROWSE, m_btnBrowse);
+}
+
+CMainFrame* CGlobalOptions::GetMainFrame() const {
+    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+void CGlobalOptions::OnInitialUpdate() {
+    CFormView::OnInitialUpdate();
+    CMainFrame* pFrame = GetMainFrame();
+    if (pFrame) pFrame->m_nAutoFlag = 1;
+    m_btnAuto.SetCheck(BST_UNCHECKED);
+    m_btnBrowse.EnableWindow(TRUE);
+    m_wndPath.SetWindowText(pFrame ? pFrame->m_strCompilerPath : CString());
+}
+
+void CGlobalOptions::OnAuto() {
+    const BOOL bChecked = m_btnAuto.GetCheck() == BST_CHECKED;
+    m_btnBrowse.EnableWindow(!bChecked);
+    CMainFrame* pFrame = GetMainFrame();
+    m_wndPath.SetWindowText(!bChecked && pFrame ? pFrame->m_strCompilerPath : CString());
+}
+
+void CGlobalOptions::OnBrowse() {
+    CFileDialog dlg(TRUE, "bat", nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                    "vc++ vcvars32.bat path(vcvars32.bat)|vcvars32.bat||", this);
+    if (dlg.DoModal() == IDOK && !dlg.GetPathName().IsEmpty()) m_wndPath.SetWindowText(dlg.GetPathName());
+}

@@ -1,0 +1,247 @@
+#include "app/MainFrame.h"
+
+#include "app/ErrorBox.h"
+#include "app/res/Resource.h"
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/Edit.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/dockingpane/DockingPane.h"
+#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
+
+#include <iterator>
+
+CString g_strDefaultProjectLocation;
+
+namespace {
+
+BOOL WinExecProcess(LPCSTR lpszCommandLine, UINT nShowCmd) {
+    return ::WinExec(lpszCommandLine, nShowCmd) > 31;
+}
+
+void ShellOpen(HWND hWnd, LPCSTR lpszTarget) {
+    ::ShellExecuteA(hWnd, "open", lpszTarget, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// The message pane (0), then the keyboard-state indicators.
+const UINT s_indicators[] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+}  // namespace
+
+CMainFrame::PFNSTARTPROCESS CMainFrame::s_pfnStartProcess = WinExecProcess;
+CMainFrame::PFNSHELLOPEN CMainFrame::s_pfnShellOpen = ShellOpen;
+
+IMPLEMENT_DYNCREATE(CMainFrame, CKLVMDIFrameWnd)
+
+CMainFrame::CMainFrame() : m_commands(*this) {}
+
+CMainFrame::~CMainFrame() = default;
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+    return CMDIFrameWnd::PreCreateWindow(cs) ? TRUE : FALSE;
+}
+
+BOOL CMainFrame::DestroyWindow() {
+    OnFileSave();
+    return CKLVMDIFrameWnd::DestroyWindow();
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (nID >= ID_TAB_GROUP_FIRST && nID <= ID_TAB_GROUP_LAST && m_MTIClientWnd.GetSafeHwnd() &&
+        m_MTIClientWnd.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// Keys typed into a command-bar edit stay there, except those that end or leave it.
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message >= WM_KEYDOWN && pMsg->message <= WM_SYSDEADCHAR && pMsg->wParam != VK_RETURN &&
+        pMsg->wParam != VK_TAB && pMsg->wParam != VK_ESCAPE) {
+        CWnd* pFocus = CWnd::FromHandlePermanent(::GetFocus());
+        if (pFocus && pFocus->IsKindOf(RUNTIME_CLASS(CKLVEdit))) return FALSE;
+    }
+    if (CMDIFrameWnd::PreTranslateMessage(pMsg)) return TRUE;
+    return GetCommandBars() && GetCommandBars()->PreTranslateFrameMessage(pMsg);
+}
+
+BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    return CKLVMDIFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+void CMainFrame::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
+    CKLVMDIFrameWnd::OnSetPreviewMode(bPreview, pState);
+}
+
+BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+    return CKLVMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+}
+
+BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_MESSAGE(KLV_WM_DOCKINGPANENOTIFY, OnDockingPaneNotify)
+    ON_MESSAGE(CKLVControls::msgCreateCommandBar, OnCreateCommandBar)
+    ON_COMMAND(ID_FILE_NEW_PROJECT, OnFileNew)
+    ON_UPDATE_COMMAND_UI(ID_FILE_NEW_PROJECT, OnUpdateAlways)
+    ON_COMMAND(ID_FILE_OPEN_PROJECT, OnFileOpen)
+    ON_UPDATE_COMMAND_UI(ID_FILE_OPEN_PROJECT, OnUpdateAlways)
+    ON_COMMAND(ID_FILE_OPEN_EXAMPLE, OnFileOpenExample)
+    ON_UPDATE_COMMAND_UI(ID_FILE_OPEN_EXAMPLE, OnUpdateAlways)
+    ON_COMMAND(ID_FILE_SAVE_PROJECT, OnFileSave)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_PROJECT, OnUpdateProjectOpen)
+    ON_COMMAND(ID_FILE_SAVE_PROJECT_2, OnFileSave)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_PROJECT_2, OnUpdateProjectOpen)
+    ON_COMMAND(ID_FILE_CLOSE_PROJECT, OnFileClose)
+    ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE_PROJECT, OnUpdateProjectOpen)
+    ON_COMMAND(ID_FILE_CLOSE_PROJECT_2, OnFileClose)
+    ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE_PROJECT_2, OnUpdateProjectOpen)
+    ON_COMMAND(ID_PROJECT_PROPERTIES, OnProjectProperties)
+    ON_UPDATE_COMMAND_UI(ID_PROJECT_PROPERTIES, OnUpdateProjectOpen)
+    ON_COMMAND(ID_PACKET_DIAGRAM, OnPacketDiagram)
+    ON_UPDATE_COMMAND_UI(ID_PACKET_DIAGRAM, OnUpdateProjectOpen)
+    ON_COMMAND(ID_GENERATE_MAKEFILE, OnGenerateMakefile)
+    ON_UPDATE_COMMAND_UI(ID_GENERATE_MAKEFILE, OnUpdateUnixProject)
+    ON_COMMAND(ID_GENERATE_CODE, OnGenerateCode)
+    ON_UPDATE_COMMAND_UI(ID_GENERATE_CODE, OnUpdateProjectOpen)
+    ON_COMMAND(ID_COMPILE, OnCompile)
+    ON_UPDATE_COMMAND_UI(ID_COMPILE, OnUpdateWindowsProject)
+    ON_COMMAND(ID_COMPILE_DEMO, OnCompileDemo)
+    ON_UPDATE_COMMAND_UI(ID_COMPILE_DEMO, OnUpdateWindowsProject)
+    ON_COMMAND(ID_RUN_DEMO, OnRunDemo)
+    ON_UPDATE_COMMAND_UI(ID_RUN_DEMO, OnUpdateWindowsProject)
+    ON_COMMAND(ID_OPTION, OnOption)
+    ON_UPDATE_COMMAND_UI(ID_OPTION, OnUpdateAlways)
+    ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
+    ON_UPDATE_COMMAND_UI(ID_HELP_TOPICS, OnUpdateAlways)
+    ON_COMMAND(ID_WEB_PAGE, OnWebPage)
+    ON_UPDATE_COMMAND_UI(ID_WEB_PAGE, OnUpdateAlways)
+    ON_COMMAND(ID_ABOUT, OnAbout)
+    ON_UPDATE_COMMAND_UI(ID_ABOUT, OnUpdateAlways)
+    ON_COMMAND(ID_TREE_COMMAND_1, OnNoAction)
+    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_1, OnUpdateTreeCommand)
+    ON_COMMAND(ID_TREE_COMMAND_2, OnNoAction)
+    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_2, OnUpdateTreeCommand)
+    ON_COMMAND(ID_TREE_COMMAND_3, OnNoAction)
+    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_3, OnUpdateTreeCommand)
+    ON_COMMAND(ID_TREE_COMMAND_4, OnNoAction)
+    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_4, OnUpdateTreeCommand)
+    ON_COMMAND(ID_PROJECT_COMMAND, OnNoAction)
+    ON_UPDATE_COMMAND_UI(ID_PROJECT_COMMAND, OnUpdateProjectOpen)
+END_MESSAGE_MAP()
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CKLVMDIFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(s_indicators, static_cast<int>(std::size(s_indicators))))
+        return -1;
+    if (!CreateCommandBars()) return -1;
+    m_paneManager.InstallDockingPanes(this, TRUE);
+    m_paneManager.SetTheme(9);
+    if (!CreateTreeImages()) return -1;
+    CreateDockingPanes();
+    AttachTabClient();
+    LoadConfig();
+    g_strDefaultProjectLocation = CString(applicationFolder().c_str()) + "example";
+    m_commands.setProject(nullptr);
+    return 0;
+}
+
+BOOL CMainFrame::CreateCommandBars() {
+    if (!InitCommandBars()) return FALSE;
+    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBar* pMenuBar = pCommandBars->SetMenu("Menu Bar", IDR_MAINFRAME);
+    if (!pMenuBar) return FALSE;
+    // The menu bar carries the active child's system menu.
+    pMenuBar->SetFlags(0x2000, 0);
+    CKLVCommandBar* pToolBar = pCommandBars->Add("Standard", CKLVCommandBar::barTop);
+    if (!pToolBar || !pToolBar->LoadToolBar(IDR_MAINFRAME)) return FALSE;
+    CKLVPaintManager::SetTheme(4);
+    pCommandBars->GetOptions()->bAlwaysShowFullMenus = FALSE;
+    return TRUE;
+}
+
+// The tree's images: a warning for each one that does not load, and start-up goes on.
+BOOL CMainFrame::CreateTreeImages() {
+    if (!m_ilSolutionTree.Create(16, 16, ILC_COLOR32 | ILC_MASK, 7, 2)) return FALSE;
+    for (UINT nID : {IDB_TREE_ROOT, IDB_TREE_HEADER, IDB_TREE_PROTOCOL, IDB_TREE_FIELD, IDB_TREE_PACKET, IDB_TREE_DIAGRAM}) {
+        CBitmap bitmap;
+        if (!bitmap.LoadBitmap(nID)) AppMessageBox(this, "load bmp error", nullptr, MB_OK);
+        if (m_ilSolutionTree.Add(&bitmap, RGB(255, 255, 255)) < 0) AppMessageBox(this, "load bmp error", nullptr, MB_OK);
+    }
+    return TRUE;
+}
+
+void CMainFrame::CreateDockingPanes() {
+    m_paneManager.CreatePane(IDP_OUTPUT, CRect(0, 0, 150, 120), klvDockBottom, nullptr);
+    m_paneManager.EnableKeyboardNavigate(15);
+    const int paneIcons[] = {IDP_OPTIONS_FIRST, IDP_OPTIONS_SECOND};
+    m_paneManager.SetIcons(IDB_PANE_ICONS, paneIcons, 2, RGB(0, 255, 0));
+    m_paneManager.m_bAlphaDockingContext = TRUE;
+    m_paneManager.m_bShowDockingContextStickers = TRUE;
+    m_paneManager.m_bShowContentsWhileDragging = TRUE;
+    // Tabbed containers and floating frames show the "Menu" button.
+    m_paneManager.m_dwDefaultPaneOptions = 16;
+}
+
+void CMainFrame::AttachTabClient() {
+    m_MTIClientWnd.Attach(this, TRUE);
+    m_MTIClientWnd.EnableToolTips(1);
+    if (CKLVTabPainter* pPainter = m_MTIClientWnd.GetPaintManager()) pPainter->m_bDrawFocusRect = FALSE;
+    m_MTIClientWnd.m_bThemedBackColor = TRUE;
+    m_MTIClientWnd.SetFlags(11);
+}
+
+CWnd* CMainFrame::GetPaneWindow(UINT nPaneID) {
+    const CRect rcEmpty(0, 0, 0, 0);
+    switch (nPaneID) {
+    case IDP_SOLUTION_EXPLORER:
+        if (!m_wndSolutionExplorer.GetSafeHwnd()) {
+            m_wndSolutionExplorer.Create("STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                         rcEmpty, this, 0);
+            if (m_wndSolutionExplorer.m_wndTree.GetSafeHwnd())
+                m_wndSolutionExplorer.m_wndTree.SetImageList(&m_ilSolutionTree, TVSIL_NORMAL);
+        }
+        return &m_wndSolutionExplorer;
+    case IDP_PROPERTIES:
+        if (!m_wndProperties.GetSafeHwnd())
+            m_wndProperties.Create("STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rcEmpty,
+                                   this, 0);
+        return &m_wndProperties;
+    case IDP_OUTPUT:
+        if (!m_wndOutput.GetSafeHwnd())
+            m_wndOutput.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL, rcEmpty, this, 0);
+        return &m_wndOutput;
+    case IDP_OPTIONS_FIRST:
+    case IDP_OPTIONS_SECOND:
+        if (!m_wndOptions.GetSafeHwnd())
+            m_wndOptions.Create("\n\nOptions", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SS_CENTER, rcEmpty, this, 0);
+        return &m_wndOptions;
+    default:
+        return nullptr;
+    }
+}
+
+LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam) {
+    auto* pPane = reinterpret_cast<CKLVDockingPane*>(lParam);
+    if (wParam == klvDockingPaneShowWindow) {
+        if (!pPane->IsAttached()) {
+            if (CWnd* pWnd = GetPaneWindow(pPane->GetID())) pPane->Attach(pWnd);
+        }
+        return 1;
+    }
+    if (wParam == klvDockingPaneClosing) {
+        // Panes of this frame are hidden, never closed.
+        pPane->Hide();
+        return -1;
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnCreateCommandBar(WPARAM, LPARAM lParam) {
+    auto* pCreate = reinterpret_cast<KLVCREATEBARSTRUCT*>(lParam);
+    if (!pCreate || !pCreate->bPopup) return FALSE;
+    pCreate->pCommandBar = CKLVPopupBar::CreatePopupBar(GetCommandBars());
+    return TRUE;
+}

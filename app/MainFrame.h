@@ -1,0 +1,139 @@
+// The program's MDI main window: menu bar, tool bar, status bar, docking panes with the output
+// pane, the tabbed MDI client with the code editors, and the one open project, whose commands it
+// runs through the project commands as their host.
+#pragma once
+
+#include "app/OutputEdit.h"
+#include "app/SolutionExplorerPane.h"
+#include "project/ProjectCommands.h"
+#include "project/ProjectHost.h"
+#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/dockingpane/DockingPaneManager.h"
+#include "toolkit/statusbar/StatusBar.h"
+#include "toolkit/tabs/TabClientWnd.h"
+
+#include <string>
+#include <vector>
+
+class CquorlinView;
+class CDocument;
+struct CProjectRecord;
+
+class CMainFrame : public CKLVMDIFrameWnd, public CProjectHost {
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Saves the solution and every modified tab without asking, then goes.
+    BOOL DestroyWindow() override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+
+    // ---- The project commands under their frame names.
+    void OpenSolution(LPCTSTR lpszPath);
+    BOOL SaveSolution(const CProjectRecord& project);
+    const CProjectRecord* GetProject() const { return m_commands.project(); }
+    CProjectCommands& GetProjectCommands() { return m_commands; }
+
+    // "config\config.ini" into the Auto flag and the compiler path.
+    void LoadConfig();
+
+    // The window of a docking pane, made on first use; null for a pane this frame does not fill.
+    CWnd* GetPaneWindow(UINT nPaneID);
+
+    CKLVTabClientWnd m_MTIClientWnd;
+    CWnd m_wndProperties;
+    CSolutionExplorerPane m_wndSolutionExplorer;
+    int m_nAutoFlag = 0;
+    CString m_strCompilerPath;
+    CImageList m_ilSolutionTree;
+    CKLVStatusBar m_wndStatusBar;
+    CKLVDockingPaneManager m_paneManager;
+    CStatic m_wndOptions;
+    COutputEdit m_wndOutput;
+
+    // How processes start and the shell opens addresses: replaced by the tests to record them.
+    using PFNSTARTPROCESS = BOOL (*)(LPCSTR lpszCommandLine, UINT nShowCmd);
+    using PFNSHELLOPEN = void (*)(HWND hWnd, LPCSTR lpszTarget);
+    static PFNSTARTPROCESS s_pfnStartProcess;
+    static PFNSHELLOPEN s_pfnShellOpen;
+
+    // ---- CProjectHost: the tabs, the output pane, boxes, dialogs and processes for the project
+    // commands.
+    int tabCount() const override;
+    std::string tabCaption(int index) const override;
+    bool tabVisible(int index) const override;
+    void replaceTabText(int index, const std::string& text) override;
+    bool saveTab(int index, const std::string& path) override;
+    void closeTab(int index) override;
+    bool openDocument(const std::string& path) override;
+    void refreshTabs() override;
+    void addRecentFile(const std::string& path) override;
+    void setOutput(const std::string& text) override;
+    void appendOutput(const std::string& text) override;
+    void showError(const std::string& text, const std::string& caption) override;
+    std::string askSolutionPath(const std::string& folder) override;
+    bool startProcess(const std::string& commandLine) override;
+    std::string applicationFolder() const override;
+
+    // The code view of a tab; null when its window holds none.
+    CquorlinView* GetTabView(int index) const;
+
+protected:
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
+
+    BOOL CreateCommandBars();
+    BOOL CreateTreeImages();
+    void CreateDockingPanes();
+    void AttachTabClient();
+    // File New's steps after the dialog.
+    void CreateProjectFiles(const CProjectRecord& project);
+    void StartLibraryCopies(const CProjectRecord& project);
+    void OpenProjectDocument(const CString& strPath);
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnCreateCommandBar(WPARAM wParam, LPARAM lParam);
+
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    afx_msg void OnFileOpenExample();
+    afx_msg void OnFileSave();
+    afx_msg void OnFileClose();
+    afx_msg void OnProjectProperties();
+    afx_msg void OnPacketDiagram();
+    afx_msg void OnGenerateMakefile();
+    afx_msg void OnGenerateCode();
+    afx_msg void OnCompile();
+    afx_msg void OnCompileDemo();
+    afx_msg void OnRunDemo();
+    afx_msg void OnOption();
+    afx_msg void OnHelpTopics();
+    afx_msg void OnWebPage();
+    afx_msg void OnAbout();
+    afx_msg void OnNoAction();
+
+    afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateProjectOpen(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateUnixProject(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateWindowsProject(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateTreeCommand(CCmdUI* pCmdUI);
+
+    // Whether the update rules run yet: they leave the items alone until the panes exist.
+    BOOL UpdateRulesReady() const;
+
+    CProjectCommands m_commands;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The default project location: the program's folder followed by "example".
+extern CString g_strDefaultProjectLocation;
+
+// File New's copies of the support library and libxml2 into the project folder.
+std::vector<std::string> LibraryCopyLines(const std::string& appFolder, const std::string& location);

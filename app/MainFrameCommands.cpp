@@ -1,0 +1,147 @@
+// The main frame's command handlers and update rules; the project commands run through the
+// project commands object with this frame as its host.
+#include "app/MainFrame.h"
+
+#include "app/AboutDlg.h"
+#include "app/Options.h"
+#include "app/ProjectProperties.h"
+#include "app/res/Resource.h"
+#include "project/SolutionFile.h"
+
+namespace {
+
+
+
+}  // namespace
+
+void CMainFrame::OpenSolution(LPCTSTR lpszPath) {
+    m_commands.openSolution(lpszPath);
+}
+
+BOOL CMainFrame::SaveSolution(const CProjectRecord& project) {
+    return saveSolution(project) == 0;
+}
+
+void CMainFrame::OnFileOpen() {
+    m_commands.onFileOpen(false);
+}
+
+void CMainFrame::OnFileOpenExample() {
+    m_commands.onFileOpen(true);
+}
+
+void CMainFrame::OnFileSave() {
+    m_commands.onFileSave();
+}
+
+void CMainFrame::OnFileClose() {
+    m_commands.onFileClose();
+}
+
+void CMainFrame::OnGenerateMakefile() {
+    m_commands.onGenerateMakefile();
+}
+
+void CMainFrame::OnGenerateCode() {
+    m_commands.onGenerateCode();
+}
+
+void CMainFrame::OnCompile() {
+    m_commands.setCompilerPath(static_cast<LPCSTR>(m_strCompilerPath));
+    m_commands.onCompile();
+}
+
+void CMainFrame::OnCompileDemo() {
+    m_commands.setCompilerPath(static_cast<LPCSTR>(m_strCompilerPath));
+    m_commands.onCompileDemo();
+}
+
+// The packet diagram belongs to the protocol editor; with no protocol record there is nothing
+// to draw.
+void CMainFrame::OnPacketDiagram() {}
+
+void CMainFrame::OnNoAction() {}
+
+void CMainFrame::OnProjectProperties() {
+    const CProjectRecord* pProject = GetProject();
+    if (!pProject) return;
+    CProjectProperties dlg(this, *pProject);
+    if (dlg.DoModal() != IDOK) return;
+    auto pChanged = std::make_unique<CProjectRecord>(*pProject);
+    pChanged->libraryType = dlg.m_nLibraryType;
+    pChanged->authType = dlg.m_nAuthType;
+    pChanged->targetPlatform = dlg.m_nTargetPlatform;
+    m_commands.setProject(std::move(pChanged));
+}
+
+void CMainFrame::OnOption() {
+    COptions dlg(this);
+    dlg.DoModal();
+}
+
+void CMainFrame::OnRunDemo() {
+    const CProjectRecord* pProject = GetProject();
+    if (!pProject) return;
+    const std::string commandLine = "\"" + pProject->location + "\\" + pProject->name + "_demo.exe\"";
+    s_pfnStartProcess(commandLine.c_str(), SW_SHOW);
+}
+
+void CMainFrame::OnHelpTopics() {
+    s_pfnShellOpen(m_hWnd, (applicationFolder() + ".\\help.chm").c_str());
+}
+
+void CMainFrame::OnWebPage() {
+    s_pfnShellOpen(m_hWnd, g_lpszWebPage);
+}
+
+void CMainFrame::OnAbout() {
+    CAboutDlg dlg(this);
+    dlg.DoModal();
+}
+
+BOOL CMainFrame::UpdateRulesReady() const {
+    return m_paneManager.GetSafeHwnd() != nullptr;
+}
+
+void CMainFrame::OnUpdateAlways(CCmdUI* pCmdUI) {
+    if (UpdateRulesReady()) pCmdUI->Enable(TRUE);
+}
+
+void CMainFrame::OnUpdateProjectOpen(CCmdUI* pCmdUI) {
+    if (UpdateRulesReady()) pCmdUI->Enable(GetProject() != nullptr);
+}
+
+void CMainFrame::OnUpdateUnixProject(CCmdUI* pCmdUI) {
+    if (UpdateRulesReady()) pCmdUI->Enable(GetProject() && GetProject()->targetPlatform == CProjectRecord::Unix);
+}
+
+void CMainFrame::OnUpdateWindowsProject(CCmdUI* pCmdUI) {
+    if (UpdateRulesReady()) pCmdUI->Enable(GetProject() && GetProject()->targetPlatform == CProjectRecord::Windows);
+}
+
+// The protocol commands follow the kind of the tree's selected item.
+void CMainFrame::OnUpdateTreeCommand(CCmdUI* pCmdUI) {
+    COfficeTreeCtrl& tree = m_wndSolutionExplorer.m_wndTree;
+    if (!UpdateRulesReady() || !m_wndSolutionExplorer.GetSafeHwnd() || !tree.GetSafeHwnd()) return;
+    if (!tree.m_pCurrentRecord) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    const HTREEITEM hSelected = tree.GetSelectedItem();
+    if (!hSelected) return;
+    const CSolutionTreeItem* pItem = tree.GetTreeItem(hSelected);
+    const UINT nID = pCmdUI->m_nID;
+    if (!pItem) {
+        if (nID == ID_TREE_COMMAND_1 || nID == ID_TREE_COMMAND_2) pCmdUI->Enable(FALSE);
+        return;
+    }
+    const int nKind = pItem->nKind;
+    BOOL bEnable = FALSE;
+    switch (nID) {
+    case ID_TREE_COMMAND_1: bEnable = nKind == 3; break;
+    case ID_TREE_COMMAND_2: bEnable = nKind == 4; break;
+    case ID_TREE_COMMAND_3: bEnable = nKind == 1 || nKind == 4; break;
+    default: bEnable = nKind == 2 || nKind == 5; break;
+    }
+    pCmdUI->Enable(bEnable);
+}

@@ -1,0 +1,92 @@
+// File New: the New Project dialog, then the new project's files, the run-time libraries copied
+// beside them, and its sources and WSDL document in editor tabs.
+#include "app/MainFrame.h"
+
+#include "app/NewProject.h"
+#include "app/QuorlinApp.h"
+#include "project/ProjectFiles.h"
+
+#include <array>
+
+namespace {
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+// The files File New makes empty, in the order it makes them.
+std::array<std::string, 4> EmptyProjectFiles(const CProjectRecord& project) {
+    return {joinProjectPath(project.location, project.name + ".zbq"),
+            joinProjectPath(project.location, project.name + "_api.h"),
+            joinProjectPath(project.location, project.name + "_api.c"),
+            joinProjectPath(project.location, project.name + "_api_demo.c")};
+}
+
+}  // namespace
+
+// The copies of the support library and libxml2 into a new project, as command lines. Each
+// overwrites without asking (a hidden window could not be answered), and no destination ends in
+// a backslash before its closing quote.
+std::vector<std::string> LibraryCopyLines(const std::string& appFolder, const std::string& location) {
+    return {"xcopy /E /Y /I " + Quoted(appFolder + "lib") + "  " + Quoted(joinProjectPath(location, "lib")),
+            "xcopy /E /Y /I " + Quoted(appFolder + "libxml2") + "  " + Quoted(joinProjectPath(location, "libxml2")),
+            "cmd /c copy /Y " + Quoted(appFolder + "libxml2\\bin\\*") + "  " + Quoted(joinProjectPath(location, "."))};
+}
+
+void CMainFrame::OnFileNew() {
+    CNewProject dlg(this);
+    if (dlg.DoModal() != IDOK) return;
+    if (GetProject()) {
+        m_commands.onFileClose();
+        m_commands.setProject(nullptr);
+    }
+    auto pProject = std::make_unique<CProjectRecord>();
+    pProject->wsdlPath = static_cast<LPCSTR>(dlg.m_strWsdlPath);
+    pProject->name = static_cast<LPCSTR>(dlg.m_strName);
+    pProject->targetPlatform = dlg.m_nTargetPlatform;
+    pProject->authType = dlg.m_nAuthType;
+    pProject->libraryType = dlg.m_nLibraryType;
+    pProject->location = static_cast<LPCSTR>(dlg.m_strLocation);
+    const CProjectRecord& project = *pProject;
+    m_commands.setProject(std::move(pProject));
+
+    try {
+        CreateProjectFiles(project);
+    } catch (CFileException* e) {
+        char szMessage[512] = "";
+        e->GetErrorMessage(szMessage, sizeof(szMessage));
+        AfxMessageBox(szMessage, MB_ICONEXCLAMATION);
+        e->Delete();
+        return;
+    }
+    StartLibraryCopies(project);
+    for (const char* suffix : {"_api_demo.c", "_api.c", "_api.h"})
+        OpenProjectDocument(joinProjectPath(project.location, project.name + suffix).c_str());
+    makeFileWritable(project.wsdlPath);
+    OpenProjectDocument(project.wsdlPath.c_str());
+    refreshTabs();
+    AfxGetApp()->AddToRecentFileList(joinProjectPath(project.location, project.name + ".zbq").c_str());
+    if (auto* pApp = dynamic_cast<CquorlinApp*>(AfxGetApp())) pApp->UpdateAllDocuments(nullptr);
+}
+
+// Each file is made empty, an existing one truncated.
+void CMainFrame::CreateProjectFiles(const CProjectRecord& project) {
+    for (const std::string& path : EmptyProjectFiles(project)) {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        file.Close();
+    }
+}
+
+void CMainFrame::StartLibraryCopies(const CProjectRecord& project) {
+    for (const std::string& commandLine : LibraryCopyLines(applicationFolder(), project.location)) {
+        if (!s_pfnStartProcess(commandLine.c_str(), SW_HIDE)) appendOutput("Could not start: " + commandLine + "\r\n");
+    }
+}
+
+// A file the template cannot open gets no tab; the others still open.
+void CMainFrame::OpenProjectDocument(const CString& strPath) {
+    auto* pApp = dynamic_cast<CquorlinApp*>(AfxGetApp());
+    CMultiDocTemplate* pTemplate = pApp ? pApp->GetDocTemplate() : nullptr;
+    CDocument* pDoc = pTemplate ? pTemplate->OpenDocumentFile(strPath, TRUE) : nullptr;
+    if (pDoc) pDoc->OnSaveDocument(strPath);
+}

@@ -1,0 +1,121 @@
+// The main frame as the project commands' host: editor tabs through the MDI tab client and the
+// one document template, the output pane, message boxes, the open dialog and processes.
+#include "app/MainFrame.h"
+
+#include "app/ErrorBox.h"
+#include "app/res/Resource.h"
+#include "app/QuorlinApp.h"
+#include "app/QuorlinView.h"
+#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
+#include "toolkit/tabs/TabManagerItem.h"
+
+
+namespace {
+
+// The view marks its document and title as the control's modified report says; the control
+// sends that report for the user's edits only, and a text replaced or saved here changes the
+// state too.
+void ReportModifiedState(CquorlinView* pView) {
+    CKLVSyntaxEditCtrl* pCtrl = pView->GetEditCtrl();
+    KLVSE_NMVALUE nm{};
+    nm.hdr.hwndFrom = pCtrl->GetSafeHwnd();
+    nm.hdr.idFrom = static_cast<UINT_PTR>(pCtrl->GetDlgCtrlID());
+    nm.hdr.code = static_cast<UINT>(KLVSEN_MODIFIED);
+    nm.nValue = pCtrl->GetBuffer() && pCtrl->GetBuffer()->IsModified();
+    pView->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+}
+
+}  // namespace
+
+CquorlinView* CMainFrame::GetTabView(int index) const {
+    CKLVTabManagerItem* pItem = m_MTIClientWnd.GetItem(index);
+    auto* pChild = pItem ? dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(pItem->GetHandle())) : nullptr;
+    return pChild ? dynamic_cast<CquorlinView*>(pChild->GetActiveView()) : nullptr;
+}
+
+int CMainFrame::tabCount() const {
+    return m_MTIClientWnd.GetSafeHwnd() ? m_MTIClientWnd.GetItemCount() : 0;
+}
+
+std::string CMainFrame::tabCaption(int index) const {
+    CKLVTabManagerItem* pItem = m_MTIClientWnd.GetItem(index);
+    return pItem ? std::string(static_cast<LPCSTR>(pItem->GetCaption())) : std::string();
+}
+
+bool CMainFrame::tabVisible(int index) const {
+    CKLVTabManagerItem* pItem = m_MTIClientWnd.GetItem(index);
+    return pItem && pItem->IsVisible();
+}
+
+void CMainFrame::replaceTabText(int index, const std::string& text) {
+    CquorlinView* pView = GetTabView(index);
+    if (!pView) return;
+    CKLVSyntaxEditCtrl* pCtrl = pView->GetEditCtrl();
+    pCtrl->SelectAll();
+    pCtrl->DeleteSelection();
+    pCtrl->InsertText(text.c_str(), 1, 1);
+    pCtrl->SetCurPos(1, 1);
+    ReportModifiedState(pView);
+}
+
+// The editor writes its own text, in the line ends it read, and takes its modified mark away.
+bool CMainFrame::saveTab(int index, const std::string& path) {
+    CquorlinView* pView = GetTabView(index);
+    CDocument* pDoc = pView ? pView->GetDocument() : nullptr;
+    if (!pDoc || !pDoc->OnSaveDocument(path.c_str())) return false;
+    ReportModifiedState(pView);
+    return true;
+}
+
+void CMainFrame::closeTab(int index) {
+    CquorlinView* pView = GetTabView(index);
+    if (CDocument* pDoc = pView ? pView->GetDocument() : nullptr) {
+        pDoc->OnCloseDocument();
+    } else if (CKLVTabManagerItem* pItem = m_MTIClientWnd.GetItem(index)) {
+        ::SendMessageA(pItem->GetHandle(), WM_CLOSE, 0, 0);
+    }
+}
+
+bool CMainFrame::openDocument(const std::string& path) {
+    auto* pApp = dynamic_cast<CquorlinApp*>(AfxGetApp());
+    CMultiDocTemplate* pTemplate = pApp ? pApp->GetDocTemplate() : nullptr;
+    if (!pTemplate || !pTemplate->OpenDocumentFile(path.c_str(), TRUE)) return false;
+    pApp->UpdateAllDocuments(nullptr);
+    return true;
+}
+
+void CMainFrame::refreshTabs() {
+    if (m_MTIClientWnd.GetSafeHwnd()) m_MTIClientWnd.Refresh();
+}
+
+void CMainFrame::addRecentFile(const std::string& path) {
+    AfxGetApp()->AddToRecentFileList(path.c_str());
+}
+
+void CMainFrame::setOutput(const std::string& text) {
+    if (GetPaneWindow(IDP_OUTPUT)) m_wndOutput.SetWindowText(text.c_str());
+}
+
+void CMainFrame::appendOutput(const std::string& text) {
+    if (GetPaneWindow(IDP_OUTPUT)) m_wndOutput.AppendText(text.c_str());
+}
+
+void CMainFrame::showError(const std::string& text, const std::string& caption) {
+    AppMessageBox(this, text.c_str(), caption.c_str(), MB_ICONERROR);
+}
+
+std::string CMainFrame::askSolutionPath(const std::string& folder) {
+    CFileDialog dlg(TRUE, "zbq", nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, "Solution File(*.zbq)|*.zbq||", this);
+    if (!folder.empty()) dlg.m_ofn.lpstrInitialDir = folder.c_str();
+    if (dlg.DoModal() != IDOK) return std::string();
+    return static_cast<LPCSTR>(dlg.GetPathName());
+}
+
+bool CMainFrame::startProcess(const std::string& commandLine) {
+    return s_pfnStartProcess(commandLine.c_str(), SW_SHOW) != FALSE;
+}
+
+std::string CMainFrame::applicationFolder() const {
+    return static_cast<LPCSTR>(GetModuleDirectory());
+}

@@ -1,0 +1,59 @@
+// The solution explorer: the window of docking pane 701, a tree whose one item is the root of
+// the solution, with the record of each tree item attached as its item data.
+#pragma once
+
+#include "classlib/ClassLib.h"
+#include "toolkit/commandbars/ToolBar.h"
+
+#include <memory>
+
+// What a tree item stands for: kind 10 is the root; kinds 1 to 5 are the protocol's records.
+struct CSolutionTreeItem {
+    enum { kindRoot = 10 };
+    int nKind = 0;
+    void* pRecord = nullptr;
+    int nValue1 = 0;
+    int nValue2 = 0;
+    CString strLabel;
+};
+
+class COfficeTreeCtrl : public CTreeCtrl {
+    DECLARE_DYNAMIC(COfficeTreeCtrl)
+public:
+    // The record of the last selected item other than the root; none until one is selected.
+    void* m_pCurrentRecord = nullptr;
+    HTREEITEM m_hSelectedItem = nullptr;
+
+    CSolutionTreeItem* GetTreeItem(HTREEITEM hItem) const {
+        return hItem ? reinterpret_cast<CSolutionTreeItem*>(GetItemData(hItem)) : nullptr;
+    }
+
+protected:
+    afx_msg void OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
+    DECLARE_MESSAGE_MAP()
+};
+
+class CSolutionExplorerPane : public CWnd {
+public:
+    CSolutionExplorerPane() = default;
+    ~CSolutionExplorerPane() override;
+
+    COfficeTreeCtrl m_wndTree;
+    CImageList m_ilTree;
+    CKLVToolBar m_wndToolBar;
+    HTREEITEM m_hRootItem = nullptr;
+
+    enum { idTree = 255 };
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+
+    BOOL LoadTreeImages();
+
+    std::unique_ptr<CSolutionTreeItem> m_pRootData;
+
+    DECLARE_MESSAGE_MAP()
+};

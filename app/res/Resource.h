@@ -1,0 +1,88 @@
+// The program's resource and command ids, shared by the resource script and the code.
+#pragma once
+
+// Menu, tool bar, accelerators, icon, frame title and document template.
+#define IDR_MAINFRAME 128
+#define IDS_DOCSTRING 129
+#define IDS_OLE_INIT_FAILED 100
+#define IDS_OUTPUT_PANE 703
+
+// Bitmaps: the pane icons (two images on pure green), the solution tree, the frame's tree
+// images, the About picture and the last tree image.
+#define IDB_PANE_ICONS 130
+#define IDB_SOLUTION_TREE 131
+#define IDB_TREE_PROTOCOL 150
+#define IDB_TREE_PACKET 151
+#define IDB_TREE_FIELD 152
+#define IDB_TREE_HEADER 153
+#define IDB_TREE_ROOT 154
+#define IDB_ABOUT 155
+#define IDB_TREE_DIAGRAM 549
+
+// Dialogs.
+#define IDD_GLOBAL_OPTIONS 101
+#define IDD_ABOUTBOX 102
+#define IDD_PROJECT_PROPERTIES 145
+#define IDD_OPTIONS 146
+#define IDD_NEW_PROJECT 149
+
+// Controls.
+#define IDC_AUTH_NONE 1000
+#define IDC_AUTH_BASIC 1001
+#define IDC_TARGET_PLATFORM 1002
+#define IDC_NAME 1003
+#define IDC_LOCATION 1004
+#define IDC_BROWSE 1005
+#define IDC_LIBRARY_TYPE 1006
+#define IDC_WSDL_FILE 1007
+#define IDC_OPTIONS_TAB 1012
+#define IDC_AUTO 1013
+#define IDC_MAIL_LINK 1017
+#define IDC_WEB_LINK 1018
+#define IDC_IMPORT 1024
+#define IDC_AUTH_DIGEST 1025
+
+// Docking panes.
+#define IDP_SOLUTION_EXPLORER 701
+#define IDP_PROPERTIES 702
+#define IDP_OUTPUT 703
+#define IDP_OPTIONS_FIRST 4000
+#define IDP_OPTIONS_SECOND 4001
+
+// Commands.
+#define ID_TREE_COMMAND_1 32774
+#define ID_TREE_COMMAND_2 32776
+#define ID_TREE_COMMAND_3 32777
+#define ID_TREE_COMMAND_4 32779
+#define ID_GENERATE_CODE 32782
+#define ID_COMPILE 32783
+#define ID_OPTION 32784
+#define ID_HELP_TOPICS 32786
+#define ID_WEB_PAGE 32787
+#define ID_ABOUT 32790
+#define ID_PROJECT_PROPERTIES 32794
+#define ID_FILE_NEW_PROJECT 32795
+#define ID_FILE_OPEN_PROJECT 32796
+#define ID_GOTO_LINE 32798
+#define ID_UPPERCASE 32800
+#define ID_LOWERCASE 32801
+#define ID_COLLAPSE_ALL 32802
+#define ID_EXPAND_ALL 32803
+#define ID_TOGGLE_BOOKMARK 32804
+#define ID_NEXT_BOOKMARK 32805
+#define ID_PREV_BOOKMARK 32806
+#define ID_SYNTAX_OPTION 32808
+#define ID_PACKET_DIAGRAM 32810
+#define ID_FILE_CLOSE_PROJECT 32812
+#define ID_FILE_SAVE_PROJECT 32813
+#define ID_FILE_SAVE_PROJECT_2 32815
+#define ID_FILE_CLOSE_PROJECT_2 32816
+#define ID_GENERATE_MAKEFILE 32817
+#define ID_RUN_DEMO 32818
+#define ID_COMPILE_DEMO 32819
+#define ID_FILE_OPEN_EXAMPLE 32820
+#define ID_PROJECT_COMMAND 32821
+
+// The tab client's group commands.
+#define ID_TAB_GROUP_FIRST 9155
+#define ID_TAB_GROUP_LAST 9158

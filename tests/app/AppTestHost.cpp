@@ -1,0 +1,162 @@
+#include "AppTestHost.h"
+
+#include "app/ErrorBox.h"
+#include "support/DeferredAction.h"
+#include "support/FlatPaintManagerTheme.h"
+#include "toolkit/tabs/TabManagerItem.h"
+
+#include <memory>
+
+namespace apptest {
+
+Recorded& Record() {
+    static Recorded s_record;
+    return s_record;
+}
+
+namespace {
+
+int WINAPI RecordBox(HWND, LPCSTR lpszText, LPCSTR, UINT) {
+    Record().boxes.push_back(lpszText);
+    return IDOK;
+}
+
+BOOL RecordProcess(LPCSTR lpszCommandLine, UINT nShowCmd) {
+    Record().processes.emplace_back(lpszCommandLine, nShowCmd);
+    return Record().bProcessesStart;
+}
+
+void RecordShellOpen(HWND, LPCSTR lpszTarget) {
+    Record().shellOpens.emplace_back(lpszTarget);
+}
+
+}  // namespace
+
+AppTest::AppTest() {
+    Record() = Recorded{};
+    g_pfnAppMessageBox = RecordBox;
+    CMainFrame::s_pfnStartProcess = RecordProcess;
+    CMainFrame::s_pfnShellOpen = RecordShellOpen;
+    CKLVFlatTestTheme::Register();
+    CKLVPaintManager::RegisterTheme(4, &CKLVFlatTestTheme::Create);
+    m_app.m_nCmdShow = SW_SHOWNORMAL;
+    EXPECT_TRUE(m_app.InitInstance());
+    // The profile of these tests, with no recent solutions.
+    m_app.SetRegistryKey(m_profileKey.Name());
+    while (m_app.m_pRecentFileList && !(*m_app.m_pRecentFileList)[0].IsEmpty()) m_app.m_pRecentFileList->Remove(0);
+    m_pFrame = m_app.GetMainFrame();
+    m_pFrame->SetWindowPos(nullptr, 0, 0, 900, 700, SWP_NOZORDER);
+    classlib_test::PumpPending();
+    m_pFrame->RecalcLayout();
+}
+
+AppTest::~AppTest() {
+    if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd())) m_pFrame->DestroyWindow();
+    classlib_test::PumpPending();
+    m_app.m_pMainWnd = nullptr;
+    g_pfnAppMessageBox = ::MessageBoxA;
+}
+
+int AppTest::Enabled(UINT nID) const {
+    struct Probe : CCmdUI {
+        int nEnabled = -1;
+        void Enable(BOOL bOn) override { nEnabled = bOn ? 1 : 0; }
+    } probe;
+    probe.m_nID = nID;
+    m_pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
+    return probe.nEnabled;
+}
+
+std::string AppTest::Folder() const {
+    std::string folder = m_folder.path().string();
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+CProjectRecord& AppTest::UseProject(int nPlatform, const std::string& name) {
+    auto pProject = std::make_unique<CProjectRecord>();
+    pProject->name = name;
+    pProject->location = Folder();
+    pProject->wsdlPath = Folder() + name + ".wsdl";
+    pProject->targetPlatform = nPlatform;
+    m_pFrame->GetProjectCommands().setProject(std::move(pProject));
+    return const_cast<CProjectRecord&>(*m_pFrame->GetProject());
+}
+
+std::vector<std::string> AppTest::TabCaptions() const {
+    std::vector<std::string> captions;
+    for (int i = 0; i < m_pFrame->tabCount(); ++i) captions.push_back(m_pFrame->tabCaption(i));
+    return captions;
+}
+
+std::string AppTest::OutputText() const {
+    CString strText;
+    if (m_pFrame->m_wndOutput.GetSafeHwnd()) m_pFrame->m_wndOutput.GetWindowText(strText);
+    return static_cast<LPCSTR>(strText);
+}
+
+namespace {
+
+struct FindDialog {
+    const char* lpszCaption;
+    HWND hFound = nullptr;
+};
+
+BOOL CALLBACK FindCaption(HWND hWnd, LPARAM lParam) {
+    auto* pFind = reinterpret_cast<FindDialog*>(lParam);
+    char szCaption[128] = "";
+    ::GetWindowTextA(hWnd, szCaption, sizeof(szCaption));
+    if (std::string(szCaption) == pFind->lpszCaption) {
+        pFind->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+namespace {
+
+// Looks for the dialog at each of a bounded number of turns of the loop; the dialog may show
+// only after the loop's first messages.
+void PostFindDialog(testsupport::CDeferred& deferred, const char* lpszCaption, std::function<void(CWnd&)> action,
+                    int nTurnsLeft) {
+    deferred.Post([&deferred, lpszCaption, action, nTurnsLeft]() {
+        FindDialog find{lpszCaption};
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindCaption, reinterpret_cast<LPARAM>(&find));
+        if (find.hFound) {
+            action(*CWnd::FromHandle(find.hFound));
+        } else if (nTurnsLeft > 0) {
+            PostFindDialog(deferred, lpszCaption, action, nTurnsLeft - 1);
+        } else {
+            ADD_FAILURE() << "no dialog " << lpszCaption;
+        }
+    });
+}
+
+}  // namespace
+
+void InNextDialog(const char* lpszCaption, std::function<void(CWnd&)> action) {
+    static std::unique_ptr<testsupport::CDeferred> s_pDeferred;
+    s_pDeferred = std::make_unique<testsupport::CDeferred>();
+    PostFindDialog(*s_pDeferred, lpszCaption, std::move(action), 1000);
+}
+
+void SetControlText(CWnd& dlg, int nID, const char* lpszText) {
+    ::SetDlgItemTextA(dlg.GetSafeHwnd(), nID, lpszText);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, EN_CHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(dlg.GetSafeHwnd(), nID)));
+}
+
+void Click(CWnd& dlg, int nID) {
+    ::SendMessageA(::GetDlgItem(dlg.GetSafeHwnd(), nID), BM_CLICK, 0, 0);
+}
+
+void SelectEntry(CWnd& dlg, int nID, const char* lpszText) {
+    HWND hCombo = ::GetDlgItem(dlg.GetSafeHwnd(), nID);
+    const LRESULT nIndex = ::SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(lpszText));
+    ASSERT_GE(nIndex, 0) << lpszText;
+    ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(nID, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+}
+
+}  // namespace apptest

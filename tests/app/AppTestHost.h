@@ -1,0 +1,72 @@
+// The program started in the test process as it starts itself (the application's InitInstance with
+// its main frame), with the message boxes, started processes and shell opens recorded instead of
+// shown or run, a profile of its own and a private project folder.
+#pragma once
+
+#include "app/MainFrame.h"
+#include "app/QuorlinApp.h"
+#include "app/res/Resource.h"
+#include "classlib/WindowMessages.h"
+#include "classlib/WindowTestSupport.h"
+#include "support/ScopedProfileKey.h"
+#include "support/ScopedWorkingFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace apptest {
+
+struct Recorded {
+    std::vector<std::string> boxes;                         // text of each message box
+    std::vector<std::pair<std::string, UINT>> processes;    // command line and show command
+    std::vector<std::string> shellOpens;
+    BOOL bProcessesStart = TRUE;                            // what a started process reports
+};
+Recorded& Record();
+
+class CTestApp : public CquorlinApp {
+public:
+    using CquorlinApp::OpenCommandLineFile;
+    int DoMessageBox(LPCTSTR lpszPrompt, UINT, UINT) override {
+        Record().boxes.push_back(lpszPrompt);
+        return IDOK;
+    }
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    AppTest();
+    ~AppTest() override;
+
+    CMainFrame& Frame() const { return *m_pFrame; }
+    // Whether the frame's update rule enables the command: 1, 0, or -1 when it leaves it alone.
+    int Enabled(UINT nID) const;
+    void Command(UINT nID) const { m_pFrame->SendMessage(WM_COMMAND, nID); }
+    // What the message loop does when it falls idle: the frame and its windows update.
+    void IdleUpdate() const { m_pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE); }
+    // A project of this folder made current without File New.
+    CProjectRecord& UseProject(int nPlatform, const std::string& name = "calc");
+    std::string Folder() const;   // the project folder, ending in a backslash
+    std::vector<std::string> TabCaptions() const;
+    std::string OutputText() const;
+
+    testsupport::ScopedWorkingFolder m_folder;
+    testsupport::ScopedProfileKey m_profileKey{"KelvaneAppTests"};
+    CTestApp m_app;
+    CMainFrame* m_pFrame = nullptr;
+    CProjectRecord m_project;
+};
+
+// Runs action inside the next modal loop the test starts, on the dialog that loop shows.
+void InNextDialog(const char* lpszCaption, std::function<void(CWnd&)> action);
+// A control's text as the user set it: the text set, then EN_CHANGE told to the dialog.
+void SetControlText(CWnd& dlg, int nID, const char* lpszText);
+void Click(CWnd& dlg, int nID);
+// Selects the combo box entry with this text as the user does (CBN_SELCHANGE told).
+void SelectEntry(CWnd& dlg, int nID, const char* lpszText);
+
+}  // namespace apptest

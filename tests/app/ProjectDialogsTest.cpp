@@ -1,0 +1,142 @@
+// Project Properties, Options with "config\config.ini", and the About box, each run by its
+// command on the frame.
+#include "AppTestHost.h"
+
+#include "app/AboutDlg.h"
+#include "app/AppConfig.h"
+#include "app/GlobalOptions.h"
+#include "app/Options.h"
+#include "support/TestFiles.h"
+#include "toolkit/common/HyperLink.h"
+
+#include <filesystem>
+
+using namespace apptest;
+
+namespace {
+
+using ProjectPropertiesTest = AppTest;
+
+TEST_F(ProjectPropertiesTest, OkKeepsTheAuthenticationCodeOfTheRadioItChecks) {
+    struct AuthCase {
+        int nBefore, nAfter;
+    };
+    for (const AuthCase& authCase : {AuthCase{3, 2}, AuthCase{2, 2}, AuthCase{1, 1}, AuthCase{0, 0}}) {
+        UseProject(CProjectRecord::Windows).authType = authCase.nBefore;
+        InNextDialog("Project Properties", [](CWnd& dlg) { Click(dlg, IDOK); });
+        Command(ID_PROJECT_PROPERTIES);
+        EXPECT_EQ(Frame().GetProject()->authType, authCase.nAfter) << authCase.nBefore;
+    }
+}
+
+TEST_F(ProjectPropertiesTest, UnixSwitchesTheBuildMenuAtOnceAndNameAndPathsStay) {
+    UseProject(CProjectRecord::Windows);
+    InNextDialog("Project Properties", [](CWnd& dlg) {
+        // The current choice stands first.
+        char szFirst[32] = "";
+        ::SendDlgItemMessageA(dlg.GetSafeHwnd(), IDC_TARGET_PLATFORM, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(szFirst));
+        EXPECT_STREQ(szFirst, "Windows");
+        SetControlText(dlg, IDC_NAME, "renamed");
+        SelectEntry(dlg, IDC_TARGET_PLATFORM, "Unix(Linux)");
+        SelectEntry(dlg, IDC_LIBRARY_TYPE, "static library");
+        Click(dlg, IDOK);
+    });
+    Command(ID_PROJECT_PROPERTIES);
+    const CProjectRecord* pProject = Frame().GetProject();
+    EXPECT_EQ(pProject->targetPlatform, CProjectRecord::Unix);
+    EXPECT_EQ(pProject->libraryType, CProjectRecord::StaticLibrary);
+    EXPECT_EQ(pProject->name, "calc");
+    EXPECT_EQ(Enabled(ID_GENERATE_MAKEFILE), 1);
+    for (UINT nID : {ID_COMPILE, ID_COMPILE_DEMO, ID_RUN_DEMO}) EXPECT_EQ(Enabled(nID), 0) << nID;
+}
+
+TEST_F(ProjectPropertiesTest, CancelAndAnEmptyNameChangeNothing) {
+    UseProject(CProjectRecord::Windows).authType = 3;
+    InNextDialog("Project Properties", [](CWnd& dlg) {
+        SelectEntry(dlg, IDC_TARGET_PLATFORM, "Unix(Linux)");
+        SetControlText(dlg, IDC_NAME, "");
+        Click(dlg, IDOK);   // refused: the dialog stays
+        Click(dlg, IDCANCEL);
+    });
+    Command(ID_PROJECT_PROPERTIES);
+    EXPECT_EQ(Record().boxes, std::vector<std::string>{"please input a protocol name!"});
+    EXPECT_EQ(Frame().GetProject()->targetPlatform, CProjectRecord::Windows);
+    EXPECT_EQ(Frame().GetProject()->authType, 3);
+}
+
+class OptionsTest : public AppTest {
+protected:
+    OptionsTest() {
+        std::filesystem::create_directories(ConfigPath().parent_path());
+        std::filesystem::remove(ConfigPath());
+    }
+    ~OptionsTest() override { std::filesystem::remove(ConfigPath()); }
+    static std::filesystem::path ConfigPath() { return static_cast<LPCSTR>(GetConfigFilePath()); }
+};
+
+TEST_F(OptionsTest, OkWritesTheWholePathAndAutoOneAndTheFrameReadsThemBack) {
+    const std::string longPath = "C:\\" + std::string(180, 'v') + "\\bin\\vcvars32.bat";
+    ASSERT_GT(longPath.size(), 190u);
+    Frame().m_strCompilerPath = "C:\\old\\vcvars32.bat";
+    InNextDialog("Options", [&](CWnd& dlg) {
+        auto* pOptions = dynamic_cast<COptions*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        ASSERT_NE(pOptions, nullptr);
+        ASSERT_NE(pOptions->m_pGlobalOptions, nullptr);
+        CString strShown;
+        pOptions->m_pGlobalOptions->m_wndPath.GetWindowText(strShown);
+        EXPECT_EQ(strShown, "C:\\old\\vcvars32.bat");
+        EXPECT_EQ(pOptions->m_pGlobalOptions->m_btnAuto.GetCheck(), BST_UNCHECKED);
+        pOptions->m_pGlobalOptions->m_wndPath.SetWindowText(longPath.c_str());
+        Click(dlg, IDOK);
+        // The exchange on OK builds no second tab.
+        EXPECT_EQ(pOptions->m_wndTab.GetItemCount(), 1);
+    });
+    Command(ID_OPTION);
+    EXPECT_EQ(Frame().m_strCompilerPath, longPath.c_str());
+    EXPECT_EQ(Frame().m_nAutoFlag, 1);
+    EXPECT_EQ(ReadConfigValue("compiler_path", ""), longPath.c_str());
+    EXPECT_EQ(ReadConfigValue("auto_flag", "0"), "1");
+    Frame().m_strCompilerPath.Empty();
+    Frame().m_nAutoFlag = 0;
+    Frame().LoadConfig();
+    EXPECT_EQ(Frame().m_strCompilerPath, longPath.c_str());
+    EXPECT_EQ(Frame().m_nAutoFlag, 1);
+}
+
+TEST_F(OptionsTest, CancelWritesNothingAndKeepsTheFramesValues) {
+    Frame().m_strCompilerPath = "C:\\kept\\vcvars32.bat";
+    InNextDialog("Options", [](CWnd& dlg) {
+        auto* pOptions = dynamic_cast<COptions*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        pOptions->m_pGlobalOptions->m_wndPath.SetWindowText("C:\\other\\vcvars32.bat");
+        Click(dlg, IDCANCEL);
+    });
+    Command(ID_OPTION);
+    EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
+    EXPECT_EQ(Frame().m_strCompilerPath, "C:\\kept\\vcvars32.bat");
+}
+
+TEST_F(OptionsTest, AMissingFileGivesTheDefaultsAndAutoIsAlwaysSet) {
+    Frame().m_strCompilerPath = "stale";
+    Frame().m_nAutoFlag = 0;
+    testsupport::writeBytes(ConfigPath(), "[Global]\r\nauto_flag=0\r\n");
+    Frame().LoadConfig();
+    EXPECT_EQ(Frame().m_nAutoFlag, 1);
+    EXPECT_EQ(Frame().m_strCompilerPath, "");
+}
+
+using AboutTest = AppTest;
+
+TEST_F(AboutTest, TheLinksOpenTheMailAndWebAddresses) {
+    InNextDialog("About", [](CWnd& dlg) {
+        auto* pMail = dynamic_cast<CKLHyperLink*>(CWnd::FromHandlePermanent(::GetDlgItem(dlg.GetSafeHwnd(), IDC_MAIL_LINK)));
+        auto* pWeb = dynamic_cast<CKLHyperLink*>(CWnd::FromHandlePermanent(::GetDlgItem(dlg.GetSafeHwnd(), IDC_WEB_LINK)));
+        ASSERT_NE(pMail, nullptr);
+        ASSERT_NE(pWeb, nullptr);
+        EXPECT_EQ(pMail->GetURL(), g_lpszSupportMail);
+        EXPECT_EQ(pWeb->GetURL(), g_lpszWebPage);
+        Click(dlg, IDOK);
+    });
+    Command(ID_ABOUT);
+}
+
+}  // namespace
