@@ -156,4 +156,25 @@ TEST_F(TabButtons, ThePressLoopEndsOnQuitAndOnLostCapture) {
     EXPECT_FALSE(pButtons->m_btnRight.Has(CKLTabCtrlButton::statePressed));
 }
 
+TEST_F(TabButtons, ReleaseGivesBackASubclassedScrollControlAndDestroysOnlyItsOwnWindow) {
+    CKLTabCtrlButtons* pButtons = m_tab.GetButtons();
+    pButtons->Release();
+    CWnd scroll;
+    ASSERT_TRUE(scroll.CreateEx(0, AfxRegisterWndClass(0), "scroll", WS_CHILD, CRect(0, 0, 10, 10), &m_tab, 1));
+    const HWND hScroll = scroll.Detach();
+    pButtons->Create(hScroll);
+    EXPECT_EQ(pButtons->GetSafeHwnd(), hScroll);
+    pButtons->Release();
+    EXPECT_TRUE(::IsWindow(hScroll));
+    EXPECT_EQ(pButtons->GetSafeHwnd(), nullptr);
+
+    pButtons->Create(nullptr);
+    const HWND hOwn = pButtons->GetSafeHwnd();
+    ASSERT_NE(hOwn, nullptr);
+    EXPECT_NE(hOwn, hScroll);
+    pButtons->Release();
+    EXPECT_FALSE(::IsWindow(hOwn));
+    ::DestroyWindow(hScroll);
+}
+
 }  // namespace

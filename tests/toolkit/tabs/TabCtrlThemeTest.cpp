@@ -3,6 +3,7 @@
 // tabs, the header's growth with the rows, and a control with nothing selected.
 #include "TabTestHost.h"
 #include "classlib/TabCtrl.h"
+#include "toolkit/common/AuxData.h"
 #include "toolkit/tabs/TabCtrl.h"
 #include "toolkit/tabs/TabCtrlThemes.h"
 
@@ -120,6 +121,54 @@ TEST(TabCtrlThemes, AGradientTabKeepsItsOutlineWhenSelectedAndDrawsItsFaceAcross
         EXPECT_EQ(canvas.At(rc.left + 5, rc.bottom - 1) != kBorder, TRUE) << bSelected;   // no line toward the pages
         EXPECT_EQ(canvas.At(290, rc.bottom + 1) == kFace, bSelected);
     }
+}
+
+TEST(TabCtrlThemes, TheFlatThemesSelectedTopTabIsRaisedAndTheOthersSeparated) {
+    std::unique_ptr<CKLTabBaseTheme> pTheme = MakeTheme(1);
+    HiddenTabs tabs(0);
+    const CRect rc = tabs.ItemRect(1);
+    const COLORREF clrLight = GetColorManager()->GetColor(COLOR_3DHIGHLIGHT);
+    const COLORREF clrFrame = GetColorManager()->GetColor(COLOR_WINDOWFRAME);
+    const COLORREF clrShadow = GetColorManager()->GetColor(COLOR_3DSHADOW);
+    Canvas selected(kBack), idle(kBack);
+    pTheme->DrawTab(&selected.m_dc, &tabs.m_tab, rc, TRUE);
+    pTheme->DrawTab(&idle.m_dc, &tabs.m_tab, rc, FALSE);
+    EXPECT_EQ(selected.At(rc.left + 2, rc.top + 4), clrLight);      // the left line
+    EXPECT_EQ(selected.At(rc.left + 8, rc.top - 1), clrLight);      // the top line
+    EXPECT_EQ(selected.At(rc.right + 2, rc.top + 4), clrFrame);     // the right line
+    EXPECT_EQ(selected.At(rc.left + 8, rc.bottom), pTheme->GetBackColor());
+    EXPECT_EQ(idle.At(rc.right + 2, rc.top + 4), clrShadow);        // the separator
+    EXPECT_EQ(idle.At(rc.left + 8, rc.top + 4), kBack);             // nothing else
+}
+
+TEST(TabCtrlThemes, CaptionsThatDoNotFitEndInAnEllipsis) {
+    std::unique_ptr<CKLTabBaseTheme> pTheme = MakeTheme(1);
+    HiddenTabs tabs(0);
+    const char* kCaption = "Wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww";
+    tabs.m_tab.InsertItem(3, kCaption);
+    const CRect rcNarrow(0, 0, 60, 20);
+    Canvas drawn(kBack);
+    pTheme->DrawTabText(&drawn.m_dc, &tabs.m_tab, rcNarrow, 3, FALSE);
+    // The system's own drawing of the caption in the same font, cut with and without the ellipsis.
+    auto reference = [&](UINT nEllipsis) {
+        auto pCanvas = std::make_unique<Canvas>(kBack);
+        CFont* pOld = pCanvas->m_dc.SelectObject(&KLVAuxData()->font);
+        pCanvas->m_dc.SetBkMode(TRANSPARENT);
+        pCanvas->m_dc.SetTextColor(GetColorManager()->GetColor(49));
+        CRect rc = rcNarrow;
+        pCanvas->m_dc.DrawText(kCaption, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | nEllipsis);
+        pCanvas->m_dc.SelectObject(pOld);
+        return pCanvas;
+    };
+    const auto pEllipsis = reference(DT_END_ELLIPSIS), pCut = reference(0);
+    int nFromEllipsis = 0, nFromCut = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) {
+            nFromEllipsis += drawn.At(x, y) != pEllipsis->At(x, y);
+            nFromCut += drawn.At(x, y) != pCut->At(x, y);
+        }
+    EXPECT_EQ(nFromEllipsis, 0);
+    EXPECT_GT(nFromCut, 0);
 }
 
 TEST(TabCtrlThemes, TheDefaultThemeLeavesTopTabsToTheSystemAndTheOthersPaintThemselves) {
