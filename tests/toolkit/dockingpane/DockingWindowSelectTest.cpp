@@ -211,6 +211,19 @@ TEST_F(SelectorTest, CtrlTabAndAltF7ThroughTheHook) {
              p->SendMessage(WM_KEYDOWN, 'A', 1);
          },
          3, 4, true},
+        {"Escape accepts as well", 8, VK_TAB, 1, {VK_CONTROL},
+         [](CKLVDockingPaneWindowSelect* p) {
+             p->SendMessage(WM_KEYDOWN, VK_UP, 1);
+             p->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+         },
+         3, 2, true},
+        {"a held Ctrl that repeats accepts nothing", 8, VK_TAB, 1, {VK_CONTROL},
+         [](CKLVDockingPaneWindowSelect* p) {
+             p->SendMessage(WM_KEYDOWN, VK_CONTROL, static_cast<LPARAM>(0x40000001));
+             EXPECT_TRUE(p->ContinueModal());
+             p->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
+         },
+         3, 3, true},
         {"releasing Ctrl accepts", 8, VK_TAB, 1, {VK_CONTROL},
          [](CKLVDockingPaneWindowSelect* p) {
              SetKeys({});
@@ -221,6 +234,8 @@ TEST_F(SelectorTest, CtrlTabAndAltF7ThroughTheHook) {
         {"Alt+F7 starts on the first pane; Alt+F7 again moves on", 4, VK_F7, kAltBit | 1, {},
          [&](CKLVDockingPaneWindowSelect* p) {
              EXPECT_NE(CKLVDockingPaneKeyboardHook::KeyboardProc(HC_ACTION, VK_F7, kAltBit | 1), 0);
+             p->SendMessage(WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0000001));
+             EXPECT_TRUE(p->ContinueModal()) << "Alt let go does not close it";
              cancel(p);
          },
          0, 1, false},
