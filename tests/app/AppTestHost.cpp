@@ -57,14 +57,18 @@ AppTest::~AppTest() {
     g_pfnAppMessageBox = ::MessageBoxA;
 }
 
-int AppTest::Enabled(UINT nID) const {
+int UpdateRule(CCmdTarget* pTarget, UINT nID) {
     struct Probe : CCmdUI {
         int nEnabled = -1;
         void Enable(BOOL bOn) override { nEnabled = bOn ? 1 : 0; }
     } probe;
     probe.m_nID = nID;
-    m_pFrame->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
+    pTarget->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
     return probe.nEnabled;
+}
+
+int AppTest::Enabled(UINT nID) const {
+    return UpdateRule(m_pFrame, nID);
 }
 
 std::string AppTest::Folder() const {
