@@ -4,6 +4,7 @@
 // with the rule that a click which changed no selection does nothing.
 #include "SyntaxEditMdiHost.h"
 #include "lexer/LexTestSupport.h"
+#include "support/DeferredAction.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditConfigManager.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexerFactory.h"
 #include "toolkit/syntaxedit/options/SyntaxEditPropertiesDlg.h"
@@ -194,6 +195,26 @@ TEST_F(ColorPageTest, OpenSchemaFileAsksThenOpensItInPlaceOfTheSheet) {
         while (pos) bOpen |= pTemplate->GetNextDoc(pos)->GetPathName().CompareNoCase(strPath) == 0;
     }
     EXPECT_TRUE(bOpen) << strPath;
+}
+
+TEST_F(ColorPageTest, ContextMenuOverAFileTypeSelectsItAndOffersItsSchemaFile) {
+    CKLVSyntaxEditTipListBox& list = Page().m_lstFileTypes;
+    CRect rc;
+    list.GetItemRect(1, &rc);
+    CPoint pt = rc.CenterPoint();
+    list.ClientToScreen(&pt);
+    m_host.app.m_nAnswer = IDNO;
+    // Inside the menu's loop: the first (only) entry chosen with the keys.
+    testsupport::CDeferred deferred;
+    deferred.Post([&] {
+        Page().PostMessage(WM_KEYDOWN, VK_DOWN, 1);
+        Page().PostMessage(WM_KEYDOWN, VK_RETURN, 1);
+    });
+    Page().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd), MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(list.GetCurSel(), 1);
+    EXPECT_EQ(ListItems(Page().m_lstClasses).front(), "XML document") << "loaded";
+    ASSERT_EQ(m_host.app.m_boxes.size(), 1u);
+    EXPECT_EQ(m_host.app.m_boxes[0], "Open the schema file XML.lex in the editor? The options dialog closes.");
 }
 
 TEST_F(ColorPageTest, ClickThatChangesNoSelectionDoesNothing) {
