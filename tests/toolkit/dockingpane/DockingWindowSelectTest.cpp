@@ -231,6 +231,19 @@ TEST_F(SelectorTest, CtrlTabAndAltF7ThroughTheHook) {
          },
          3, 3, true},
         {"losing the focus cancels", 8, VK_TAB, 1, {VK_CONTROL}, cancel, 3, 3, false},
+        {"a click on an entry takes it", 8, VK_TAB, 1, {VK_CONTROL},
+         [](CKLVDockingPaneWindowSelect* p) {
+             const CPoint pt = p->GetItems()[4]->rc.CenterPoint();
+             p->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+             p->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+         },
+         3, 4, true},
+        {"a press outside cancels", 8, VK_TAB, 1, {VK_CONTROL},
+         [](CKLVDockingPaneWindowSelect* p) {
+             p->SendMessage(WM_KEYDOWN, VK_DOWN, 1);
+             p->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, -5));
+         },
+         3, 4, false},
         {"Alt+F7 starts on the first pane; Alt+F7 again moves on", 4, VK_F7, kAltBit | 1, {},
          [&](CKLVDockingPaneWindowSelect* p) {
              EXPECT_NE(CKLVDockingPaneKeyboardHook::KeyboardProc(HC_ACTION, VK_F7, kAltBit | 1), 0);
