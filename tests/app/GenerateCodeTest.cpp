@@ -62,6 +62,27 @@ TEST_F(GenerateCodeTest, ReplacesTheSourceTabsAndSaveWritesWhatKvgenWrites) {
     }
 }
 
+TEST_F(GenerateCodeTest, CompileAndGenerateMakefileStartTheirToolsThroughTheFrame) {
+    // Without the compiler's script the command stops with its message.
+    Command(ID_COMPILE);
+    EXPECT_EQ(Record().boxes, std::vector<std::string>{"vc++ file vcvars32.bat must be located before compile! "});
+    EXPECT_TRUE(Record().processes.empty());
+    Frame().m_strCompilerPath = "C:\\vc\\bin\\vcvars32.bat";
+    Command(ID_COMPILE);
+    Command(ID_COMPILE_DEMO);
+    ASSERT_EQ(Record().processes.size(), 2u);
+    for (const auto& process : Record().processes)
+        EXPECT_NE(process.first.find("C:\\vc\\bin\\vcvars32.bat"), std::string::npos) << process.first;
+    EXPECT_NE(Record().processes[1].first.find("blz_api_demo.c"), std::string::npos) << Record().processes[1].first;
+
+    // Generate Makefile, for a Unix project only, writes it and copies Make.rules beside it.
+    const_cast<CProjectRecord*>(Frame().GetProject())->targetPlatform = CProjectRecord::Unix;
+    Command(ID_GENERATE_MAKEFILE);
+    EXPECT_TRUE(std::filesystem::exists(Folder() + "Makefile"));
+    ASSERT_EQ(Record().processes.size(), 3u);
+    EXPECT_EQ(Record().processes[2].first.rfind("xcopy /Y ", 0), 0u) << Record().processes[2].first;
+}
+
 TEST_F(GenerateCodeTest, ADocumentThatDoesNotParseEndsWithoutSuccess) {
     // The WSDL document broken in its tab: Generate Code saves it first.
     Frame().replaceTabText(3, "<definitions");
