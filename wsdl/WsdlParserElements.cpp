@@ -129,7 +129,10 @@ void WsdlParser::parsePart(Message& message)
             const Schema::QualifiedName reference = resolvedName(Schema::QualifiedName(xpp_->getAttributeValue(i)));
             const std::string shown = reference.getNamespace() + ":" + reference.getLocalName();
             if (attribute == "type") {
-                typeId = getTypeId(reference);
+                // Type ids are numbered per schema: the part keeps the schema its id belongs to.
+                const Declaration found = findDeclaration(reference, TypeDeclaration);
+                typeId = found.typeId;
+                position = found.position;
                 if (typeId == Schema::XSD_INVALID)
                     error("Could not resolve type " + shown, 0);
                 refKind = Part::TypeRef;

@@ -72,6 +72,11 @@ TEST_F(WsdlParseElementsTest, PartsReferToTypesAndElementsOfTheirSchemas)
     EXPECT_EQ(order.getElement()->getName(), "Order");
     EXPECT_EQ(order.getSchemaPosition(), 2);
     EXPECT_EQ(order.getElement(), parser_->getSchemaParser(2)->getElement(qname("urn:t", "Order")));
+    // A type part keeps the schema its id is numbered in (ids repeat across schemas).
+    EXPECT_EQ(m->getParts()[1].getSchemaPosition(), 2);
+    const Part& encoded = m->getParts()[3];
+    ASSERT_NE(parser_->getSchemaParser(encoded.getSchemaPosition()), nullptr);
+    EXPECT_NE(parser_->getSchemaParser(encoded.getSchemaPosition())->getType(encoded.getType()), nullptr);
     ASSERT_NE(m->getDocumentation(), nullptr);
     EXPECT_EQ(*m->getDocumentation(), "doc of M");
 }
