@@ -431,6 +431,45 @@ TEST_F(EditCtrlTest, ParserEventsReachTheControlThroughTheParsersConnection) {
     EXPECT_EQ(arEvents, (std::vector<std::pair<int, int>>{{1, 0}, {2, 3003}, {3, 0x200}}));
 }
 
+// A finished block in view that arrives before its redraw is due waits for timer 200; the timer's
+// expiry or the end of the pass repaints every row and leaves no timer running.
+TEST_F(EditCtrlTest, ABlockParsedBeforeItsRedrawIsDueWaitsForTimer200) {
+    OpenWithSchema("a\r\nb\r\nc\r\nd\r\n", &g_linkSchema);
+    auto* pParser = static_cast<FakeLinkParser*>(m_ctrl.GetBuffer()->GetLexParser());
+    ASSERT_TRUE(pParser);
+    const HWND hWnd = m_ctrl.GetSafeHwnd();
+    const auto Notify = [&](DWORD dwCode, WPARAM pBlock) { pParser->m_pConnection->Notify(dwCode, pBlock, 0, 0); };
+    const WPARAM kRows1To2 = 1002, kRows500To600 = 500600;   // first row * 1000 + last row
+    // Painting seems slow, so parse-driven redraws are spaced far apart and none is due.
+    m_ctrl.m_arPaintTimes.assign(10, 1000000u);
+    Notify(1, 0);
+    Paint();
+    Notify(2, kRows1To2);
+    EXPECT_NE(m_ctrl.GetDirtyRow(), -1) << "not repainted yet";
+    EXPECT_TRUE(::KillTimer(hWnd, 200)) << "the redraw was postponed";
+    Notify(2, kRows1To2);
+    m_ctrl.SendMessage(WM_TIMER, 200);
+    EXPECT_EQ(m_ctrl.GetDirtyRow(), -1);
+    EXPECT_FALSE(::KillTimer(hWnd, 200)) << "the expiry kills the timer";
+
+    Paint();
+    Notify(2, kRows500To600);
+    EXPECT_FALSE(::KillTimer(hWnd, 200)) << "a block out of view postpones nothing";
+    EXPECT_NE(m_ctrl.GetDirtyRow(), -1);
+    Notify(2, kRows1To2);
+    Notify(3, 0);
+    EXPECT_EQ(m_ctrl.GetDirtyRow(), -1);
+    EXPECT_FALSE(::KillTimer(hWnd, 200)) << "the end of the pass kills it";
+
+    // Once the interval has passed, a block in view repaints at once.
+    Paint();
+    m_ctrl.m_arPaintTimes.assign(10, 1u);
+    m_ctrl.m_dwLastParseRedraw = ::GetTickCount() - 5000;
+    Notify(2, kRows1To2);
+    EXPECT_EQ(m_ctrl.GetDirtyRow(), -1);
+    EXPECT_FALSE(::KillTimer(hWnd, 200));
+}
+
 TEST_F(EditCtrlTest, AControlGoingAwayStopsTheParsersWorker) {
     BufferPtr buffer = MakeBufferWithSchema("a\r\n", &g_linkSchema);
     FakeLinkParser::s_nStops = 0;
