@@ -172,6 +172,17 @@ TEST_F(AutoCompleteTest, TwentyWordsScrollAndThreeFit) {
     Pump(VK_END);
     EXPECT_EQ(List().GetSelectedIndex(), 19);
     EXPECT_EQ(List().GetTopIndex(), 20 - List().GetVisibleCount());
+    // A held key: its repeat count moves that many words, clamped at either end.
+    const struct {
+        UINT nKey;
+        int nRepeat, nExpected;
+    } held[] = {{VK_UP, 3, 16}, {VK_UP, 30, 0}, {VK_DOWN, 5, 5}, {VK_DOWN, 40, 19}, {VK_UP, 14, 5}};
+    for (const auto& h : held) {
+        MSG msg = {m_ctrl.GetSafeHwnd(), WM_KEYDOWN, h.nKey, static_cast<LPARAM>(h.nRepeat), 0, {0, 0}};
+        EXPECT_TRUE(m_ctrl.PreTranslateMessage(&msg));
+        EXPECT_EQ(List().GetSelectedIndex(), h.nExpected) << h.nRepeat;
+    }
+    EXPECT_EQ(List().GetTopIndex(), 5) << "scrolled up to the selection";
     Pump(VK_ESCAPE);
     EXPECT_FALSE(List().IsOpen());
     Pump(VK_SPACE, 0, {VK_CONTROL});
