@@ -66,7 +66,8 @@ int main(void)
 		for(r = 0; r < cases[c].reads; r++){
 			length = 0;
 			memset(buff, 0, cases[c].size + 1);
-			result = read_packet(&trans, buff, cases[c].size, &length, 5);
+			/* no deadline: the peer's close ends every read (deadlines have a test of their own) */
+			result = read_packet(&trans, buff, cases[c].size, &length, -1);
 			/* where the framing fails depends on how much had arrived */
 			if(result == -1)
 				printf("-1 ");
