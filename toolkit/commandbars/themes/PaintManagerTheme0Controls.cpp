@@ -122,6 +122,10 @@ CSize CKLVPaintManagerTheme0::DrawControlComboBox(CDC* pDC, CKLVControl* pContro
     const CSize sz = CKLVPaintManager::DrawControlComboBox(pDC, pControl, bDraw);
     if (!bDraw) return sz;
     const CRect rcBox = DrawBox(pDC, pControl);
+    {
+        CKLVFontDC font(pDC, &m_fontRegular);
+        KLVTheme::DrawComboFieldText(pDC, pControl, rcBox);
+    }
     const CRect rcButton(rcBox.right - pControl->m_nThumbWidth, rcBox.top, rcBox.right, rcBox.bottom);
     DrawComboButton(pDC, rcButton, pControl->GetEnabled(), pControl->GetSelected(), pControl->GetPopuped());
     return CSize(0, 0);

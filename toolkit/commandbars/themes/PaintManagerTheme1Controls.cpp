@@ -169,6 +169,10 @@ CSize CKLVPaintManagerTheme1::DrawControlComboBox(CDC* pDC, CKLVControl* pContro
                   IsKeyboardSelected(nSelected) ? 32 : 40, COLOR_BTNFACE);
         rcButton.DeflateRect(1, 1);
     }
+    {
+        CKLVFontDC font(pDC, &m_fontRegular);
+        KLVTheme::DrawComboFieldText(pDC, pControl, rcBox);
+    }
     const int nArrow = !nEnabled ? 40 : bDropped ? 47 : nSelected ? 45 : 46;
     DrawComboExpandMark(pDC, rcButton, GetThemeColor(nArrow));
     return CSize(0, 0);

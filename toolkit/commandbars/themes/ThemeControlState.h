@@ -5,6 +5,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -46,6 +47,16 @@ inline BOOL HasIcon(const CKLVControl* pControl) {
 inline CRect SpinRectOf(CKLVControl* pControl) {
     auto* pEdit = dynamic_cast<CKLVControlEdit*>(pControl);
     return pEdit ? pEdit->GetSpinButtonsRect() : CRect(0, 0, 0, 0);
+}
+
+// A combo box without a field window (or before it has one) draws its chosen item itself, from
+// three pixels inside the box to its drop-down button.
+inline void DrawComboFieldText(CDC* pDC, CKLVControl* pControl, CRect rcBox) {
+    auto* pCombo = dynamic_cast<CKLVControlComboBox*>(pControl);
+    if (!pCombo) return;
+    const CKLVControlEditCtrl* pEdit = pCombo->GetEditCtrl();
+    if (pEdit && pEdit->GetSafeHwnd()) return;
+    pCombo->DrawEditText(pDC, CRect(rcBox.left + 3, rcBox.top, rcBox.right - pCombo->m_nThumbWidth, rcBox.bottom));
 }
 
 // The small up and down triangles of spin buttons, two pixels from each half's centre.
