@@ -66,6 +66,9 @@ void CKLTabCtrl::OnPaint() {
     }
     // The system control paints unless the style takes it over.
     CPaintDC dc(this);
+    // A transparent control shows its parent where nothing of its own is drawn.
+    if ((GetExStyle() & WS_EX_TRANSPARENT) && pStyle->CaptureParentBackground(this))
+        pStyle->DrawParentBackground(&dc, this);
     if (!pStyle->Paint(&dc, this)) DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
 }
 

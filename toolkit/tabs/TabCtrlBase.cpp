@@ -34,7 +34,7 @@ void CKLTabCtrlBase::OnThemeChanged() {
     CKLTabCtrlStyle* pStyle = GetTabStyle();
     if (!pStyle) return;
     for (const auto& pRecord : m_lstItems)
-        if (!IsWindowGone(pRecord->pWnd)) pStyle->PreparePage(pRecord->pWnd);
+        if (!IsWindowGone(pRecord->pWnd)) pStyle->PreparePage(*pRecord);
     if (m_pTabCtrl && m_pTabCtrl->GetSafeHwnd()) m_pTabCtrl->Invalidate();
 }
 
@@ -165,7 +165,7 @@ BOOL CKLTabCtrlBase::AddControl(LPCTSTR lpszLabel, CWnd* pWnd, int nIndex, int n
     pRecord->dwSavedExStyle = pWnd->GetExStyle();
     if (nIndex < 0 || nIndex > static_cast<int>(m_lstItems.size())) nIndex = static_cast<int>(m_lstItems.size());
     if (nImage == -1) nImage = nCount;
-    if (CKLTabCtrlStyle* pStyle = GetTabStyle()) pStyle->PreparePage(pWnd);
+    if (CKLTabCtrlStyle* pStyle = GetTabStyle()) pStyle->PreparePage(*pRecord);
     m_lstItems.insert(m_lstItems.begin() + nIndex, std::move(pRecord));
     for (int i = 0; i < static_cast<int>(m_lstItems.size()); ++i) m_lstItems[i]->nIndex = i;
 

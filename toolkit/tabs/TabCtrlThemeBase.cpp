@@ -21,6 +21,9 @@ IMPLEMENT_DYNCREATE(CKLTabBaseThemeFactory, CKLThemeManagerStyleFactory)
 
 namespace {
 
+// The edges a page may carry that a theme framing the pages takes away.
+constexpr DWORD kPageEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+
 using M = KLTabOutlineMark;
 constexpr M::Base N = M::edgeNear, F = M::edgeFar;
 
@@ -105,6 +108,17 @@ CRect CKLTabBaseTheme::GetSelectedFillRect(int nOrientation, CRect rc) {
     }
 }
 
+void CKLTabBaseTheme::PreparePage(const CKLTabCtrlItem& page) {
+    SetPageBorders(page.pWnd, page.dwSavedStyle & WS_BORDER, page.dwSavedExStyle & kPageEdges);
+}
+
+void CKLTabBaseTheme::SetPageBorders(CWnd* pPage, DWORD dwBorder, DWORD dwExEdges) {
+    if (!pPage || !pPage->GetSafeHwnd()) return;
+    pPage->ModifyStyle(WS_BORDER, dwBorder);
+    pPage->ModifyStyleEx(kPageEdges, dwExEdges);
+    pPage->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
 void CKLTabBaseTheme::RefreshMetrics() {
     m_clrText.SetStandardValue(COLOR_BTNTEXT);
     m_clrSelectedText.SetStandardValue(COLOR_BTNTEXT);
@@ -154,9 +168,22 @@ BOOL CKLTabBaseTheme::Paint(CDC* pDC, CKLTabCtrlBase* pTabCtrlBase) {
         for (int i = 0; i < Send(pTabCtrl, TCM_GETITEMCOUNT); ++i) DrawItem(pDC, pTabCtrl, i);
         // The selected tab once more, over its neighbours; nothing when no tab is selected.
         if (nSelected >= 0) DrawItem(pDC, pTabCtrl, nSelected);
+        UpdateButtons(pTabCtrlBase);
+        DrawPagesFrame(pDC, pTabCtrlBase);
+        return TRUE;
     }
     UpdateButtons(pTabCtrlBase);
     return TRUE;
+}
+
+void CKLTabBaseTheme::DrawPagesFrame(CDC* pDC, CKLTabCtrlBase* pTabCtrlBase) {
+    if (!IsDrawingPageFrame()) return;
+    CRect rcPages;
+    pTabCtrlBase->GetChildRect(rcPages);
+    // No selection, no page area: nothing to frame.
+    if (rcPages.IsRectEmpty()) return;
+    rcPages.InflateRect(1, 1);
+    DrawFrame(pDC, rcPages);
 }
 
 void CKLTabBaseTheme::UpdateButtons(CKLTabCtrlBase* pTabCtrlBase) {

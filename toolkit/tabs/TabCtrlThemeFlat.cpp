@@ -5,6 +5,7 @@
 #include "classlib/Dc.h"
 #include "classlib/TabCtrl.h"
 #include "classlib/Wnd.h"
+#include "toolkit/common/AuxData.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
@@ -66,12 +67,7 @@ void CKLTabFlatTheme::RefreshMetrics() {
     m_nEdge *= 2;
 }
 
-void CKLTabFlatTheme::PreparePage(CWnd* pPage) {
-    if (!pPage || !pPage->GetSafeHwnd()) return;
-    pPage->ModifyStyle(WS_BORDER, 0);
-    pPage->ModifyStyleEx(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE, 0);
-    pPage->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-}
+void CKLTabFlatTheme::PreparePage(const CKLTabCtrlItem& page) { SetPageBorders(page.pWnd, 0, 0); }
 
 CPoint CKLTabFlatTheme::GetIconOrigin(CRect rc, int nOrientation) const {
     switch (nOrientation) {

@@ -33,6 +33,8 @@ public:
 
     void RefreshMetrics() override;
     BOOL Paint(CDC* pDC, CKLTabCtrlBase* pTabCtrlBase) override;
+    // Gives the page back the border and edges it was added with (another theme may have taken them).
+    void PreparePage(const CKLTabCtrlItem& page) override;
 
     virtual COLORREF GetBackColor() const;
     virtual void DrawBorders(CDC* pDC, CRect rc);
@@ -67,6 +69,10 @@ public:
     CKLVColorValue m_clrSelectedText;
 
 protected:
+    // Sets the page's WS_BORDER and client and static edges to the given bits and redoes its frame.
+    static void SetPageBorders(CWnd* pPage, DWORD dwBorder, DWORD dwExEdges);
+    // A theme that takes the pages' own borders away frames their area instead.
+    void DrawPagesFrame(CDC* pDC, CKLTabCtrlBase* pTabCtrlBase);
     BOOL IsVisualStyleDrawn() const;
     // Draws the strokes; a colour that resolves to 0xFFFFFFFF is left out.
     void DrawMarks(CDC* pDC, CRect rc, const KLTabOutlineMark* pMarks, int nCount, COLORREF clrBorder) const;
@@ -78,7 +84,8 @@ class CKLTabFlatTheme : public CKLTabBaseTheme {
 public:
     void RefreshMetrics() override;
     BOOL IsDrawingPageFrame() const override { return TRUE; }
-    void PreparePage(CWnd* pPage) override;
+    // The theme frames the pages itself: they lose their border and edges.
+    void PreparePage(const CKLTabCtrlItem& page) override;
     void DrawBorders(CDC*, CRect) override {}
     void FillHeader(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc) override;
     void DrawTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL bSelected) override;

@@ -1,7 +1,8 @@
 // The dialogs' tab-control themes over a hidden system tab control: the factory's numbers, the
 // default theme's outline of a tab for the four orientations, selected and not, who paints top
-// tabs, the header's growth with the rows, and a control with nothing selected.
-#include "TabTestHost.h"
+// tabs, the header's growth with the rows, a control with nothing selected, and the borders of the
+// pages as the themes switch.
+#include "TabCtrlThemeTestHost.h"
 #include "classlib/TabCtrl.h"
 #include "toolkit/common/AuxData.h"
 #include "toolkit/tabs/TabCtrl.h"
@@ -15,36 +16,10 @@
 namespace {
 
 using tabs_test::Canvas;
-
-const COLORREF kBack = RGB(255, 0, 255);   // the canvas where nothing was drawn
-
-// A hidden parent and a system tab control of three tabs in it, the second selected.
-class HiddenTabs {
-public:
-    explicit HiddenTabs(DWORD dwStyle, int nSelected = 1) {
-        m_parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP, CRect(0, 0, 320, 240), nullptr, 0);
-        m_tab.Create(WS_CHILD | WS_VISIBLE | dwStyle, CRect(0, 0, 300, 200), &m_parent, 1);
-        for (const char* psz : {"One", "Two", "Three"}) m_tab.InsertItem(m_tab.GetItemCount(), psz);
-        m_tab.SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(nSelected));
-    }
-    ~HiddenTabs() { m_parent.DestroyWindow(); }
-    CRect ItemRect(int nIndex) {
-        CRect rc;
-        m_tab.SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&rc));
-        return rc;
-    }
-
-    CWnd m_parent;
-    CTabCtrl m_tab;
-};
-
-std::unique_ptr<CKLTabBaseTheme> MakeTheme(int nTheme) {
-    CKLTabBaseThemeFactory factory;
-    std::unique_ptr<CKLTabBaseTheme> pTheme(static_cast<CKLTabBaseTheme*>(factory.CreateTheme(nTheme)));
-    pTheme->RefreshMetrics();
-    pTheme->m_bUseVisualStyles = FALSE;
-    return pTheme;
-}
+using tabs_test::DrawSecondTab;
+using tabs_test::HiddenTabs;
+using tabs_test::kBack;
+using tabs_test::MakeTheme;
 
 TEST(TabCtrlThemes, TheFactoryMakesFlatForOneGradientForTwoAndTheDefaultOtherwise) {
     const struct {
@@ -87,11 +62,10 @@ TEST(TabCtrlThemes, TheDefaultThemesTabOutlinesLeaveThePageSideOpen) {
     };
     std::unique_ptr<CKLTabBaseTheme> pTheme = MakeTheme(0);
     for (const auto& c : cases) {
-        HiddenTabs tabs(c.dwStyle | TCS_MULTILINE);
-        const CRect rc = tabs.ItemRect(1);
+        CRect rc;
+        const auto pCanvas = DrawSecondTab(pTheme.get(), c.dwStyle, c.bSelected, &rc);
+        const Canvas& canvas = *pCanvas;
         ASSERT_FALSE(rc.IsRectEmpty());
-        Canvas canvas(kBack);
-        pTheme->DrawTab(&canvas.m_dc, &tabs.m_tab, rc, c.bSelected);
         for (const OutlinePixel& p : c.pixels) {
             const int x = p.xFromLeft != kNo ? rc.left + p.xFromLeft : rc.right + p.xFromRight;
             const int y = p.yFromTop != kNo ? rc.top + p.yFromTop : rc.bottom + p.yFromBottom;
@@ -211,6 +185,52 @@ TEST(TabCtrlThemes, TheTopHeaderGrowsWithTheRowsAndIsUncutWithoutASelection) {
     CRect rcClient;
     tabs.m_tab.GetClientRect(&rcClient);
     EXPECT_EQ(pTheme->GetHeaderRect(&tabs.m_tab), rcClient);
+}
+
+// The client width of a 100-pixel page shows which frame the window really has.
+int FrameWidth(DWORD dwStyle, DWORD dwExStyle) {
+    return (dwStyle & WS_BORDER ? 1 : 0) + (dwExStyle & WS_EX_CLIENTEDGE ? 2 : 0) +
+           (dwExStyle & WS_EX_STATICEDGE ? 1 : 0);
+}
+
+TEST(TabCtrlThemes, TheDefaultThemeGivesPagesBackTheBordersTheyCameWith) {
+    const DWORD kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+    const struct {
+        DWORD dwStyle, dwExStyle;
+    } cases[] = {{WS_BORDER, 0}, {0, WS_EX_CLIENTEDGE}, {WS_BORDER, WS_EX_STATICEDGE}, {0, 0}};
+    std::unique_ptr<CKLTabBaseTheme> pDefault = MakeTheme(0);
+    for (const auto& c : cases) {
+        for (int nFraming : {1, 2}) {
+            const std::string what = std::to_string(c.dwStyle) + "/" + std::to_string(c.dwExStyle) + " after theme " +
+                                     std::to_string(nFraming);
+            std::unique_ptr<CKLTabBaseTheme> pFraming = MakeTheme(nFraming);
+            CWnd parent, page;
+            parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP, CRect(0, 0, 320, 240), nullptr, 0);
+            page.CreateEx(c.dwExStyle, AfxRegisterWndClass(0), "page", WS_CHILD | c.dwStyle, CRect(0, 0, 100, 80),
+                          &parent, 2);
+            CKLTabCtrlItem record;
+            record.pWnd = &page;
+            record.dwSavedStyle = page.GetStyle();
+            record.dwSavedExStyle = page.GetExStyle();
+            CRect rc;
+
+            pFraming->PreparePage(record);
+            page.GetClientRect(&rc);
+            EXPECT_EQ(page.GetStyle() & WS_BORDER, 0u) << what;
+            EXPECT_EQ(page.GetExStyle() & kEdges, 0u) << what;
+            EXPECT_EQ(rc.Width(), 100) << what;
+
+            pDefault->PreparePage(record);
+            page.GetClientRect(&rc);
+            EXPECT_EQ(page.GetStyle() & WS_BORDER, c.dwStyle) << what;
+            EXPECT_EQ(page.GetExStyle() & kEdges, c.dwExStyle) << what;
+            EXPECT_EQ(rc.Width(), 100 - 2 * FrameWidth(c.dwStyle, c.dwExStyle)) << what << ": the frame was redone";
+
+            page.DestroyWindow();
+            pDefault->PreparePage(record);   // a page whose window is gone is left alone
+            parent.DestroyWindow();
+        }
+    }
 }
 
 }  // namespace
