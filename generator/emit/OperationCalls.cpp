@@ -122,18 +122,18 @@ std::string defaultEndpoint(const CServiceView& view)
     return "http://localhost/";
 }
 
-void writeResponseFree(const CEmitContext& context, const OperationCall& call, CTextBuffer& out)
+void writeResponseFree(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, CTextBuffer& out)
 {
     out.line(freePrototype(context, call));
     out.open("{");
     out.line("if(out == NULL)");
     out.line("\treturn;");
-    writeMessageFree(context, *call.response, "out->", out);
+    writeMessageFree(context, *call.response, "out->", known, out);
     out.close();
     out.emptyLine();
 }
 
-void writeCall(const CEmitContext& context, const OperationCall& call, CTextBuffer& out)
+void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
@@ -174,7 +174,7 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CTextBuff
     out.line("}");
     out.emptyLine();
     if (answered)
-        writeResponseFree(context, call, out);
+        writeResponseFree(context, call, known, out);
 }
 
 } // namespace
@@ -226,6 +226,7 @@ void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
     // Without a call, what the calls share would stand unused.
     if (!calls.empty())
         writeFragment(context, CFragment::ClientCalls, source);
+    CHeldStorage known;
     for (const OperationCall& call : calls)
-        writeCall(context, call, source);
+        writeCall(context, call, known, source);
 }

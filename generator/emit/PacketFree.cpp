@@ -12,7 +12,10 @@ namespace {
 
 class CFreeWriter {
 public:
-    CFreeWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
+    CFreeWriter(const CEmitContext& context, CHeldStorage& holds, CTextBuffer& out)
+        : context_(context), out_(out), holds_(holds)
+    {
+    }
 
     void write()
     {
@@ -144,18 +147,19 @@ private:
 
     const CEmitContext& context_;
     CTextBuffer& out_;
-    std::map<const CStructDef*, bool> holds_;
+    CHeldStorage& holds_;
 };
 
 } // namespace
 
 void writePacketFree(const CEmitContext& context, CTextBuffer& source)
 {
-    CFreeWriter(context, source).write();
+    CHeldStorage known;
+    CFreeWriter(context, known, source).write();
 }
 
 void writeMessageFree(const CEmitContext& context, const CStructDef& message, const std::string& owner,
-                      CTextBuffer& body)
+                      CHeldStorage& known, CTextBuffer& body)
 {
-    CFreeWriter(context, body).writeStructMembers(message, owner);
+    CFreeWriter(context, known, body).writeStructMembers(message, owner);
 }

@@ -1,11 +1,18 @@
 #ifndef KELVANE_GENERATOR_EMIT_PACKETFREE_H
 #define KELVANE_GENERATOR_EMIT_PACKETFREE_H
 
+#include <map>
 #include <string>
 
 class CEmitContext;
 struct CStructDef;
 class CTextBuffer;
+
+// Whether each struct met so far holds storage of its own, directly or in
+// what it holds: worked out once per struct for all the frees of a run (a
+// chain of nested structs walked anew for each message made the run
+// quadratic).
+using CHeldStorage = std::map<const CStructDef*, bool>;
 
 // The exported <proj>_free_proto_packet and the static free_<T>_t of every
 // type whose struct holds storage of its own (arrays, structs held by
@@ -16,8 +23,9 @@ void writePacketFree(const CEmitContext& context, CTextBuffer& source);
 
 // The statements that free what the packet reader allocated in a message
 // struct reached through owner ("out->") and leave its members empty, as
-// the packet's free function does for that message.
+// the packet's free function does for that message. known is shared by
+// the calls of one run.
 void writeMessageFree(const CEmitContext& context, const CStructDef& message, const std::string& owner,
-                      CTextBuffer& body);
+                      CHeldStorage& known, CTextBuffer& body);
 
 #endif

@@ -2,11 +2,13 @@
 # Every entry point of the corpus that the reader accepts goes through kvgen for a Unix target; its
 # library and demo are then built with gcc -std=gnu99 -Wall -Wextra against the support library and
 # libxml2, with no error and no warning; with a mingw-w64 compiler given, the Windows-target text is
-# compiled too (syntax only: there is no libxml2 build for mingw, so its headers stand in, with
-# the two types they take from iconv and ICU). A document the reader rejects must end kvgen with
-# 1 and a message; anything else (a crash, no files) fails. Failures name the document and the
-# first compiler message.
-#   corpus_build.sh KVGEN SUPPORT_INCLUDE SUPPORT_LIBRARY_DIR CORPUS_DIR WORK_DIR JOBS [MINGW_GCC]
+# compiled too, against the mingw build of libxml2 that setup makes (its prefix given), or, without
+# one, for its syntax only with the machine's libxml2 headers (and the two types they take from
+# iconv and ICU) standing in. A document the reader rejects must end kvgen with 1 and a message;
+# anything else (a crash, no files) fails. Failures name the document and the first compiler
+# message.
+#   corpus_build.sh KVGEN SUPPORT_INCLUDE SUPPORT_LIBRARY_DIR CORPUS_DIR WORK_DIR JOBS [MINGW_GCC
+#                   [MINGW_PREFIX]]
 set -uo pipefail
 
 compiled() { # label, log: the first message of a failed or noisy compile, or nothing
@@ -15,6 +17,7 @@ compiled() { # label, log: the first message of a failed or noisy compile, or no
 
 if [ "${1:-}" = --one ]; then # --one KVGEN INCLUDE LIBDIR CORPUS WORK MINGW INDEX ENTRY
   kvgen=$2 include=$3 libdir=$4 corpus=$5 work=$6 mingw=$7 index=$8 entry=$9
+  read -r -a mingw_flags <"$work/mingw_flags"
   dir="$work/$index" name="p$index"
   mkdir -p "$dir"
   "$kvgen" --out "$dir" "$name" "$corpus/$entry" >"$dir/kvgen.log" 2>&1
@@ -31,8 +34,9 @@ if [ "${1:-}" = --one ]; then # --one KVGEN INCLUDE LIBDIR CORPUS WORK MINGW IND
   if [ -n "$mingw" ]; then
     "$kvgen" --target windows --out windows "$name" "$corpus/$entry" >kvgen-windows.log 2>&1 ||
       { echo "FAIL $entry: kvgen for Windows: $(tail -n1 kvgen-windows.log)"; exit 0; }
-    (cd windows && "$mingw" -std=gnu99 -Wall -Wextra -fsyntax-only -I. -I"$work/stubs" -I"$include" -I/usr/include/libxml2 \
-      "${name}_api.c" "${name}_api_demo.c") >mingw.log 2>&1 || echo "mingw exited with $?" >>mingw.log
+    (cd windows && for file in "${name}_api.c" "${name}_api_demo.c"; do
+       "$mingw" -std=gnu99 -Wall -Wextra "${mingw_flags[@]}" -I. -I"$include" "$file" || exit $?
+     done) >mingw.log 2>&1 || echo "mingw exited with $?" >>mingw.log
     compiled mingw mingw.log || exit 0
   fi
   echo "built $entry"
@@ -40,7 +44,7 @@ if [ "${1:-}" = --one ]; then # --one KVGEN INCLUDE LIBDIR CORPUS WORK MINGW IND
   exit 0
 fi
 
-kvgen=$1 include=$2 libdir=$3 corpus=$4 work=$5 jobs=${6:-0} mingw=${7:-}
+kvgen=$1 include=$2 libdir=$3 corpus=$4 work=$5 jobs=${6:-0} mingw=${7:-} mingw_prefix=${8:-}
 [ "$jobs" -gt 0 ] || jobs=$(nproc)
 # Nothing is fetched: downloads go to a port where nothing listens.
 for name in http_proxy https_proxy ftp_proxy all_proxy HTTP_PROXY HTTPS_PROXY FTP_PROXY ALL_PROXY; do
@@ -50,6 +54,11 @@ unset no_proxy NO_PROXY
 rm -rf "$work" && mkdir -p "$work/stubs/unicode"
 echo 'typedef void *iconv_t;' >"$work/stubs/iconv.h"
 printf 'typedef void UConverter;\ntypedef unsigned short UChar;\n' >"$work/stubs/unicode/ucnv.h"
+if [ -n "$mingw_prefix" ] && [ -f "$mingw_prefix/include/libxml2/libxml/parser.h" ]; then
+  echo "-c -o /dev/null -DLIBXML_STATIC -I$mingw_prefix/include/libxml2" >"$work/mingw_flags"
+else
+  echo "-fsyntax-only -I$work/stubs -I/usr/include/libxml2" >"$work/mingw_flags"
+fi
 awk -F'\t' '$9 ~ /ENTRY POINT/ && $8 !~ /remote/ {print NR "\t" $1}' "$corpus/MANIFEST.tsv" |
   xargs -P "$jobs" -d '\n' -n1 sh -c 'exec "$0" --one "$1" "$2" "$3" "$4" "$5" "$6" "${7%%	*}" "${7#*	}"' \
     "$0" "$kvgen" "$include" "$libdir" "$corpus" "$work" "$mingw" >"$work/results.txt"
