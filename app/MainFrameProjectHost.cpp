@@ -7,26 +7,7 @@
 #include "app/QuorlinApp.h"
 #include "app/QuorlinView.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
-#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/tabs/TabManagerItem.h"
-
-
-namespace {
-
-// The view marks its document and title as the control's modified report says; the control
-// sends that report for the user's edits only, and a text replaced or saved here changes the
-// state too.
-void ReportModifiedState(CquorlinView* pView) {
-    CKLVSyntaxEditCtrl* pCtrl = pView->GetEditCtrl();
-    KLVSE_NMVALUE nm{};
-    nm.hdr.hwndFrom = pCtrl->GetSafeHwnd();
-    nm.hdr.idFrom = static_cast<UINT_PTR>(pCtrl->GetDlgCtrlID());
-    nm.hdr.code = static_cast<UINT>(KLVSEN_MODIFIED);
-    nm.nValue = pCtrl->GetBuffer() && pCtrl->GetBuffer()->IsModified();
-    pView->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
-}
-
-}  // namespace
 
 CquorlinView* CMainFrame::GetTabView(int index) const {
     CKLVTabManagerItem* pItem = m_MTIClientWnd.GetItem(index);
@@ -56,16 +37,13 @@ void CMainFrame::replaceTabText(int index, const std::string& text) {
     pCtrl->DeleteSelection();
     pCtrl->InsertText(text.c_str(), 1, 1);
     pCtrl->SetCurPos(1, 1);
-    ReportModifiedState(pView);
 }
 
 // The editor writes its own text, in the line ends it read, and takes its modified mark away.
 bool CMainFrame::saveTab(int index, const std::string& path) {
     CquorlinView* pView = GetTabView(index);
     CDocument* pDoc = pView ? pView->GetDocument() : nullptr;
-    if (!pDoc || !pDoc->OnSaveDocument(path.c_str())) return false;
-    ReportModifiedState(pView);
-    return true;
+    return pDoc && pDoc->OnSaveDocument(path.c_str());
 }
 
 void CMainFrame::closeTab(int index) {

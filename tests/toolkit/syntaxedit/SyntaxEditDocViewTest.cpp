@@ -104,6 +104,28 @@ TEST(SyntaxEditView, TypingMarksTheTitleOnceAndUndoingToTheSavedStateUnmarksIt) 
     EXPECT_FALSE(pDoc->IsModified());
 }
 
+// Text put in by the program and a save change the state without the control's own report.
+TEST(SyntaxEditView, InsertedTextMarksTheTitleAndASaveUnmarksIt) {
+    SyntaxMdiHost host;
+    CDocument* pDoc = host.pPlain->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    CKLVSyntaxEditCtrl* pCtrl = SyntaxMdiHost::Views(pDoc).front()->GetEditCtrl();
+    const CString strTitle = pDoc->GetTitle();
+    pCtrl->InsertText("int a;\r\nint b;", 1, 1);
+    EXPECT_STREQ(pDoc->GetTitle(), strTitle + " *");
+    EXPECT_TRUE(pDoc->IsModified());
+    pCtrl->InsertText("x", 2, 1);
+    EXPECT_STREQ(pDoc->GetTitle(), strTitle + " *") << "one mark, however many inserts";
+    const CString saved = TempPath("kelvane-syntaxdoc-marked.c");
+    ASSERT_TRUE(pDoc->OnSaveDocument(saved));
+    EXPECT_STREQ(pDoc->GetTitle(), strTitle);
+    EXPECT_FALSE(pDoc->IsModified());
+    pCtrl->SelectAll();
+    pCtrl->DeleteSelection();
+    EXPECT_STREQ(pDoc->GetTitle(), strTitle + " *") << "a deletion after the save marks it again";
+    ::DeleteFileA(saved);
+}
+
 TEST(SyntaxEditView, PanesOfASplitterScrollTogetherInTheirSharedDirection) {
     SyntaxMdiHost host;
     CDocument* pDoc = host.pSplit->OpenDocumentFile(nullptr);

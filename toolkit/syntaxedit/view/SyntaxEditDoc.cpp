@@ -79,6 +79,8 @@ BOOL CKLVSyntaxEditDoc::OnSaveDocument(LPCTSTR lpszPathName) {
     CWaitCursor wait;
     if (!CDocument::OnSaveDocument(lpszPathName) || !ReadFileTime(lpszPathName)) return FALSE;
     UpdateAllViews(nullptr, KLV_SYNTAXEDIT_HINT_RELOAD);
+    // The save clears the buffer's modified state, which the control does not report.
+    if (CKLVSyntaxEditView* pView = GetFirstSyntaxView()) pView->ShowBufferModifiedState();
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/syntaxedit/view/SyntaxEditView.h"
 
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
+#include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/syntaxedit/view/SyntaxEditDoc.h"
 
 IMPLEMENT_DYNCREATE(CKLVSyntaxEditView, CView)
@@ -234,13 +235,20 @@ LRESULT CKLVSyntaxEditView::OnCanEdit(NMHDR*) {
 
 LRESULT CKLVSyntaxEditView::OnTextChanged(NMHDR* pHdr) {
     RepaintSplitterSiblings(std::max(reinterpret_cast<KLVSE_NMROWS*>(pHdr)->nRow1, 1));
+    // The control reports the modified state for the user's edits only; text put in by the
+    // program changes it too.
+    ShowBufferModifiedState();
     return 1;
 }
 
 LRESULT CKLVSyntaxEditView::OnModifiedChanged(NMHDR* pHdr) {
+    ShowModifiedState(reinterpret_cast<KLVSE_NMVALUE*>(pHdr)->nValue != 0);
+    return 1;
+}
+
+void CKLVSyntaxEditView::ShowModifiedState(BOOL bModified) {
     CDocument* pDoc = GetDocument();
-    if (!pDoc) return 1;
-    const BOOL bModified = reinterpret_cast<KLVSE_NMVALUE*>(pHdr)->nValue != 0;
+    if (!pDoc) return;
     pDoc->SetModifiedFlag(bModified);
     CString strTitle = pDoc->GetTitle();
     const int nStar = strTitle.Find('*');
@@ -248,7 +256,10 @@ LRESULT CKLVSyntaxEditView::OnModifiedChanged(NMHDR* pHdr) {
         pDoc->SetTitle(strTitle + " *");
     else if (!bModified && nStar > 0)
         pDoc->SetTitle(strTitle.Left(nStar - 1));
-    return 1;
+}
+
+void CKLVSyntaxEditView::ShowBufferModifiedState() {
+    if (CKLVSyntaxEditBufferManager* pBuffer = GetEditCtrl()->GetBuffer()) ShowModifiedState(pBuffer->IsModified());
 }
 
 LRESULT CKLVSyntaxEditView::OnLayoutChanged(NMHDR* pHdr) {

@@ -43,6 +43,9 @@ public:
     // Follows the source view: top row (mode 1) or caret column (mode 2) within one frame.
     void SyncWith(CKLVSyntaxEditView* pSource, int nMode);
     void Refresh();
+    // The document's modified flag and the " *" of its title, as given or as the buffer says.
+    void ShowModifiedState(BOOL bModified);
+    void ShowBufferModifiedState();
     // The control takes the font, and the other views of the document after it.
     void SetFont(const LOGFONT* pLogFont, BOOL bRedraw = TRUE);
     // The scroll bars the view gives its control, saved as the editor's setting.
