@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/OutputEdit.h"
+#include "app/PropertiesPane.h"
 #include "app/SolutionExplorerPane.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectHost.h"
@@ -46,7 +47,7 @@ public:
     CWnd* GetPaneWindow(UINT nPaneID);
 
     CKLVTabClientWnd m_MTIClientWnd;
-    CWnd m_wndProperties;
+    CPropertiesPane m_wndProperties;
     CSolutionExplorerPane m_wndSolutionExplorer;
     int m_nAutoFlag = 0;
     CString m_strCompilerPath;

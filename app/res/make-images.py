@@ -137,6 +137,13 @@ def toolbar():
     c.save('toolbar.bmp')
 
 
+def properties_toolbar():
+    c = Canvas(16 * 3, 15, GREY)
+    for i, draw in enumerate((folder, page, gear)):
+        draw(c, i * 16, 0)
+    c.save('properties-toolbar.bmp')
+
+
 def pane_icons():
     c = Canvas(32, 16, GREEN)
     gear(c, 0, 0)
@@ -191,6 +198,7 @@ def icon():
 
 if __name__ == '__main__':
     toolbar()
+    properties_toolbar()
     pane_icons()
     tree = Canvas(16 * 5, 16, GREEN)
     for i, draw in enumerate((folder, page, copies, gear, disk)):
