@@ -1,3 +1,5 @@
+// In a process of its own: the reload is heard across threads through a hidden window, which
+// earlier drag-and-drop tests in the same process were seen to leave deaf.
 // The Syntax Color page over a copy of our lexer configuration, on the view of a C file that the
 // real lexer colours: what it lists, what Apply writes into the schema files (and nothing before
 // Apply), the reload that recolours the open control, opening a schema file, and the list tips
@@ -175,7 +177,9 @@ TEST_F(ColorPageTest, TheReloadAfterApplyRecoloursTheOpenControl) {
     SelectClass("Keyword");
     ChooseColor(Page().m_cmbText, 106, Page().m_cmbText.FindColor(kRed));
     Apply();
-    EXPECT_TRUE(PumpUntil([&] { return RedPixels() > 0; }));
+    ASSERT_NE(BlockOf(ReadAll(m_folder.Path("lexer\\C.lex")), "c_keyword").find("0xFF0000"), std::string::npos)
+        << "written";
+    EXPECT_TRUE(PumpUntil([&] { return RedPixels() > 0; })) << "painted";
 }
 
 TEST_F(ColorPageTest, OpenSchemaFileAsksThenOpensItInPlaceOfTheSheet) {
