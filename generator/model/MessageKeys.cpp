@@ -25,10 +25,13 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
         const std::vector<CHeaderPart> headers = headerParts(side);
         bool bodyPart = false;
         for (const CViewPart& part : side.message->parts) {
-            bodyPart = bodyPart || std::none_of(headers.begin(), headers.end(), [&](const CHeaderPart& header) {
+            // Every part a soap:header carries travels in the Header, so none of them names the
+            // message: the reader knows it by its Body element alone.
+            const bool inBody = std::none_of(headers.begin(), headers.end(), [&](const CHeaderPart& header) {
                 return isHeaderPart(part, header);
             });
-            if (isHeaderPart(part, side.header) || part.refKind != CViewPart::ElementRef || part.element == nullptr)
+            bodyPart = bodyPart || inBody;
+            if (!inBody || part.refKind != CViewPart::ElementRef || part.element == nullptr)
                 continue;
             addKey(op, direction, CMessageKey::Element, part.element->name, part.element);
         }

@@ -191,6 +191,7 @@ TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
         {"savon/blz_service.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
         {"tests/generator/emit/data/demo/crossed.wsdl", "0", 0, "demo: 3 of 3 calls got their answer\n"},
         {"axis1/integration/attachments/mime.wsdl", "0", 0, "demo: 11 of 11 calls got their answer\n"},
+        {"zeep/wsdl_files/soap_header.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
         {"calc.wsdl", "0", 1,
          "Add: the answer is CALC_PROTO_SUB_RESPONSE, not CALC_PROTO_ADD_RESPONSE\n"
          "==================call Sub",
