@@ -57,18 +57,8 @@ AppTest::~AppTest() {
     g_pfnAppMessageBox = ::MessageBoxA;
 }
 
-int UpdateRule(CCmdTarget* pTarget, UINT nID) {
-    struct Probe : CCmdUI {
-        int nEnabled = -1;
-        void Enable(BOOL bOn) override { nEnabled = bOn ? 1 : 0; }
-    } probe;
-    probe.m_nID = nID;
-    pTarget->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
-    return probe.nEnabled;
-}
-
 int AppTest::Enabled(UINT nID) const {
-    return UpdateRule(m_pFrame, nID);
+    return classlib_test::IsCommandEnabled(m_pFrame, nID);
 }
 
 std::string AppTest::Folder() const {

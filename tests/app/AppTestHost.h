@@ -61,9 +61,6 @@ protected:
     CProjectRecord m_project;
 };
 
-// Whether the target's update rule enables the command: 1, 0, or -1 when no rule answered.
-int UpdateRule(CCmdTarget* pTarget, UINT nID);
-
 // Runs action inside the next modal loop the test starts, on the dialog that loop shows.
 void InNextDialog(const char* lpszCaption, std::function<void(CWnd&)> action);
 // A control's text as the user set it: the text set, then EN_CHANGE told to the dialog.

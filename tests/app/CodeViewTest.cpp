@@ -16,7 +16,7 @@ protected:
         EXPECT_TRUE(Frame().openDocument(Folder() + "calc_api.c"));
         m_pView = Frame().GetTabView(0);
     }
-    int ViewEnabled(UINT nID) const { return UpdateRule(m_pView, nID); }
+    int ViewEnabled(UINT nID) const { return classlib_test::IsCommandEnabled(m_pView, nID); }
     CquorlinView* m_pView = nullptr;
 };
 

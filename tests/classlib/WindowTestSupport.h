@@ -95,4 +95,15 @@ inline std::ostream& operator<<(std::ostream& os, const HandleCounts& c) {
     return os << c.nWindows << " windows, " << c.nGdi << " GDI, " << c.nUser << " USER";
 }
 
+// Whether a command is enabled, as its update handler says (-1: no handler answered).
+inline int IsCommandEnabled(CCmdTarget* pTarget, UINT nID) {
+    struct Probe : CCmdUI {
+        int nEnabled = -1;
+        void Enable(BOOL bOn) override { nEnabled = bOn ? 1 : 0; }
+    } probe;
+    probe.m_nID = nID;
+    pTarget->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
+    return probe.nEnabled;
+}
+
 }  // namespace classlib_test

@@ -122,16 +122,7 @@ struct SyntaxMdiHost {
     }
 };
 
-// Whether a command is enabled, as the view's update handler says (-1: no handler answered).
-inline int IsCommandEnabled(CCmdTarget* pTarget, UINT nID) {
-    struct Probe : CCmdUI {
-        int nEnabled = -1;
-        void Enable(BOOL bOn) override { nEnabled = bOn ? 1 : 0; }
-    } probe;
-    probe.m_nID = nID;
-    pTarget->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
-    return probe.nEnabled;
-}
+using classlib_test::IsCommandEnabled;
 
 // Rows "row 1" to "row n", CR LF between them.
 inline std::string NumberedText(int nRows) {
