@@ -255,6 +255,8 @@ void CKLTabBaseTheme::FillHeader(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc) {
 void CKLTabBaseTheme::DrawThemedTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL bSelected) {
     const int nOrientation = GetOrientation(pTabCtrl);
     const int nState = bSelected ? 3 : 1;
+    // The corners cut below stay out of the caller's clip only while this tab draws.
+    const int nSavedDC = bSelected ? pDC->SaveDC() : 0;
     if (bSelected) {
         // Grown on its outer sides; its two outer corner pixels stay the background's.
         const CRect rcGrow = nOrientation == tabsTop      ? CRect(2, 2, 2, 0)
@@ -283,7 +285,7 @@ void CKLTabBaseTheme::DrawThemedTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL
         KLVTabImage::DrawTurnedThemePart(pDC, m_themeTab, GetBackColor(), rc, 1, nState, TRUE, &KLVTabImage::Transpose);
         break;
     }
-    if (bSelected) pDC->SelectClipRgn(nullptr);
+    if (bSelected) pDC->RestoreDC(nSavedDC);
 }
 
 void CKLTabBaseTheme::DrawTab(CDC* pDC, CTabCtrl* pTabCtrl, CRect rc, BOOL bSelected) {

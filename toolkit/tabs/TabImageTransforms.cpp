@@ -6,12 +6,12 @@
 
 namespace {
 
-// A top-down 32-bit DIB section, released with its owner; null bits when it could not be made.
+// A bottom-up 32-bit DIB section, released with its owner; null bits when it could not be made.
 class CDibSection {
 public:
     CDibSection(HDC hDC, int cx, int cy) {
         BYTE* pBits = nullptr;
-        m_bitmap.Attach(CKLVImageManager::Create32BitDIBSection(hDC, cx, -cy, &pBits));
+        m_bitmap.Attach(CKLVImageManager::Create32BitDIBSection(hDC, cx, cy, &pBits));
         m_pBits = m_bitmap.GetSafeHandle() ? reinterpret_cast<uint32_t*>(pBits) : nullptr;
     }
     HBITMAP GetHandle() const { return static_cast<HBITMAP>(m_bitmap.GetSafeHandle()); }

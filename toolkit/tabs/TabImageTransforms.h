@@ -1,9 +1,12 @@
 // Turning a 32-bit image drawn as a top tab into the tab of another row position. Every transform
-// takes the source's width cx and height cy (pixels, rows top down) and writes a destination of
-// cx * cy pixels:
+// takes the source's width cx and height cy (pixels, rows in memory order) and writes a destination
+// of cx * cy pixels:
 // - FlipVertical: cx by cy, destination row i = source row cy - 1 - i;
 // - Transpose: cy wide and cx high, destination (x = r, y = c) = source (x = c, y = r);
 // - TransposeReverse: Transpose turned half round, destination[cx * cy - 1 - k] = Transpose's [k].
+// The images are bottom-up DIBs (memory row 0 is the bottom line), so FlipVertical turns a top tab
+// into a bottom tab, Transpose into a right tab and TransposeReverse into a left tab: the top
+// tab's outer side ends on the outer side of the row.
 #pragma once
 
 #include "classlib/Dc.h"

@@ -263,7 +263,7 @@ void CKLVTabPainter::DrawTabRow(CKLVTabManager* pTabManager, CDC* pDC, CRect rc)
         const int nSaved = m_bClipHeader ? pDC->SaveDC() : 0;
         if (m_bClipHeader) {
             pDC->IntersectClipRect(&rcClipBox);
-            m_pColorSet->ExcludeCorners(pDC, pTabManager->m_rcHeaderRect, pTabManager);
+            m_pColorSet->ExcludeCorners(pDC, m_pAppearanceSet->GetClientEdge(pTabManager->m_rcHeaderRect), pTabManager);
         }
         for (int nRow = pTabManager->GetRows()->GetRowCount() - 1; nRow >= 0; --nRow)
             DrawRowItems(pTabManager, pDC, rcClipBox, nRow);

@@ -49,6 +49,16 @@ CRect CKLVTabStyle::GetClientRect(CRect rc, CKLVTabManager* pTabManager) {
     return rc;
 }
 
+CRect CKLVTabStyle::GetClientEdge(CRect rcHeader) {
+    switch (GetPosition()) {
+    case CKLVTabPainter::positionLeft: rcHeader.left = rcHeader.right - 1; break;
+    case CKLVTabPainter::positionBottom: rcHeader.bottom = rcHeader.top + 1; break;
+    case CKLVTabPainter::positionRight: rcHeader.right = rcHeader.left + 1; break;
+    default: rcHeader.top = rcHeader.bottom - 1; break;
+    }
+    return rcHeader;
+}
+
 CRect CKLVTabStyle::GetClientMargin() { return m_pPaintManager->m_rcClientMargin; }
 
 int CKLVTabStyle::GetItemLength(CDC* pDC, CKLVTabManagerItem* pItem) {

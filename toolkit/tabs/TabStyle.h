@@ -22,6 +22,8 @@ public:
     virtual void RefreshMetrics();
     virtual CRect GetHeaderRect(CRect rc, CKLVTabManager* pTabManager);
     virtual CRect GetClientRect(CRect rc, CKLVTabManager* pTabManager);
+    // The one-pixel line of the header where the row meets the client area.
+    virtual CRect GetClientEdge(CRect rcHeader);
     virtual CRect GetMargins() { return m_rcHeaderMargin; }
     virtual CRect GetClientMargin();
     virtual int GetItemLength(CDC* pDC, CKLVTabManagerItem* pItem);
