@@ -1,6 +1,7 @@
 // The field's window of the edit control and the combo box: focus, changes and the mouse
 // reported to its control.
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/ControlEditField.h"
 #include "toolkit/commandbars/ToolTipContext.h"
 
@@ -50,6 +51,11 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         }
         if (pSink) pSink->OnFieldRightButton();
+        if (IsWindow(m_hWnd)) {
+            CPoint ptScreen = pt;
+            ClientToScreen(&ptScreen);
+            if (ShowContextMenu(ptScreen)) return 0;
+        }
         break;
     case WM_MOUSEMOVE: {
         const LRESULT lResult = CKLVEdit::WindowProc(message, wParam, lParam);
@@ -68,6 +74,14 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     default: break;
     }
     return CKLVEdit::WindowProc(message, wParam, lParam);
+}
+
+UINT CKLVControlEditCtrl::TrackContextMenu(CMenu* pMenu, CPoint ptScreen) {
+    CKLVControl* pControl = m_pControl ? m_pControl->GetFieldControl() : nullptr;
+    CKLVCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
+    CKLVCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : nullptr;
+    if (!pCommandBars) return CKLVEdit::TrackContextMenu(pMenu, ptScreen);
+    return pCommandBars->TrackPopupMenuEx(pMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, this);
 }
 
 void CKLVControlEditCtrl::RelayToBarTips(CKLVCommandBar* pBar, UINT message, WPARAM wParam, LPARAM lParam) {

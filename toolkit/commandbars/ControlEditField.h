@@ -39,6 +39,8 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // On a bar of command bars the menu is one of their popup bars, its items updated from here.
+    UINT TrackContextMenu(CMenu* pMenu, CPoint ptScreen) override;
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void PostNcDestroy() override;
 

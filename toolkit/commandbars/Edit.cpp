@@ -2,6 +2,7 @@
 
 #include "classlib/CmdUI.h"
 #include "classlib/CommandIds.h"
+#include "classlib/Menu.h"
 #include "toolkit/commandbars/RichEditLibrary.h"
 
 #include <richedit.h>
@@ -31,15 +32,39 @@ BOOL CKLVEdit::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* p
         return CEdit::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     if (nCode == CN_UPDATE_COMMAND_UI) {
         if (pHandlerInfo) return TRUE;
-        int nStart = 0, nEnd = 0;
-        GetSel(nStart, nEnd);
-        static_cast<CCmdUI*>(pExtra)->Enable(nID == ID_EDIT_PASTE ? ::IsClipboardFormatAvailable(CF_TEXT) : nStart != nEnd);
+        static_cast<CCmdUI*>(pExtra)->Enable(IsEditCommandEnabled(nID));
         return TRUE;
     }
     if (nCode != CN_COMMAND) return CEdit::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     if (pHandlerInfo) return TRUE;
     SendMessage(nID == ID_EDIT_COPY ? WM_COPY : nID == ID_EDIT_CUT ? WM_CUT : WM_PASTE);
     return TRUE;
+}
+
+BOOL CKLVEdit::IsEditCommandEnabled(UINT nID) {
+    if (nID == ID_EDIT_PASTE) return ::IsClipboardFormatAvailable(CF_TEXT);
+    int nStart = 0, nEnd = 0;
+    GetSel(nStart, nEnd);
+    return nStart != nEnd;
+}
+
+BOOL CKLVEdit::ShowContextMenu(CPoint ptScreen) {
+    CMenu menu;
+    if (!menu.CreatePopupMenu()) return FALSE;
+    const struct {
+        UINT nID;
+        LPCSTR pszText;
+    } items[] = {{ID_EDIT_CUT, "Cu&t"}, {ID_EDIT_COPY, "&Copy"}, {ID_EDIT_PASTE, "&Paste"}};
+    for (const auto& item : items)
+        menu.AppendMenu(MF_STRING | (IsEditCommandEnabled(item.nID) ? 0 : MF_GRAYED), item.nID, item.pszText);
+    const UINT nCommand = TrackContextMenu(&menu, ptScreen);
+    if (nCommand && IsWindow(m_hWnd)) OnCmdMsg(nCommand, CN_COMMAND, nullptr, nullptr);
+    return TRUE;
+}
+
+UINT CKLVEdit::TrackContextMenu(CMenu* pMenu, CPoint ptScreen) {
+    return static_cast<UINT>(::TrackPopupMenu(pMenu->GetSafeHmenu(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                              ptScreen.x, ptScreen.y, 0, m_hWnd, nullptr));
 }
 
 LRESULT CKLVEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,8 @@
 
 #include "classlib/Controls.h"
 
+class CMenu;
+
 class CKLVEdit : public CEdit {
     DECLARE_DYNAMIC(CKLVEdit)
 public:
@@ -15,10 +17,17 @@ public:
     // window now (keyHandled); every other key is left to it (keyToEdit).
     int PassKeyToEdit(UINT nChar, LPARAM lParam);
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // The field's own menu at a screen point (it stands in for the system's edit menu): Cut, Copy
+    // and Paste, each enabled as its command is; the chosen one runs on this field.
+    BOOL ShowContextMenu(CPoint ptScreen);
+    // Copy and cut need a selection, paste text on the clipboard.
+    BOOL IsEditCommandEnabled(UINT nID);
 
     // Between the start and the end of an input-method composition.
     BOOL m_bComposing = FALSE;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Shows the menu until it closes; the command chosen, 0 for none.
+    virtual UINT TrackContextMenu(CMenu* pMenu, CPoint ptScreen);
 };

@@ -3,6 +3,8 @@
 // vertical bars and the mouse-hook count given back.
 #include "MenuFrameTestSupport.h"
 #include "classlib/CommandIds.h"
+#include "support/DeferredAction.h"
+#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/commandbars/ToolTipContext.h"
 #include "toolkit/common/ColorManager.h"
@@ -103,6 +105,57 @@ TEST_F(ControlEdit, TheFramesClipboardCommandsGoToTheFocusedField) {
     EXPECT_TRUE(m_frame.m_pCommandBars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &lResult));
     EXPECT_EQ(lResult, 1);
     EXPECT_STREQ(m_pEdit->GetEditText(), "");
+}
+
+TEST_F(ControlEdit, TheRightButtonFocusesTheFieldAndOffersItsEditCommands) {
+    const struct {
+        const char* pszName;
+        int nStart, nEnd;   // the selection made while the menu is open
+        UINT nChosen;       // 0: the menu is closed
+        const char* pszAfter;
+    } cases[] = {{"cut", 1, 3, ID_EDIT_CUT, "a"}, {"copy", 0, 2, ID_EDIT_COPY, "abc"}, {"closed", 0, 3, 0, "abc"}};
+    for (const auto& c : cases) {
+        m_pEdit->SetEditText("abc");
+        ::SetFocus(m_frame.m_hFrame);
+        m_frame.m_pFrame->m_commands.clear();
+        m_frame.m_pFrame->m_notifications.clear();
+        std::vector<UINT> ids;
+        std::vector<BOOL> enabledBefore, enabledAfter;
+        testsupport::CDeferred deferred;
+        deferred.Post([&] {
+            const auto& tracked = KLVMouseHook()->GetTrackedPopups();
+            ASSERT_FALSE(tracked.empty());
+            auto* pPopup = dynamic_cast<CKLVPopupBar*>(tracked.back());
+            ASSERT_NE(pPopup, nullptr);
+            ::SendMessageA(Field(), EM_SETSEL, static_cast<WPARAM>(c.nStart), c.nEnd);
+            for (int i = 0; i < pPopup->GetControlCount(); ++i) enabledBefore.push_back(pPopup->GetControl(i)->GetEnabled());
+            // The next idle update asks the field.
+            pPopup->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+            for (int i = 0; i < pPopup->GetControlCount(); ++i) {
+                ids.push_back(pPopup->GetControl(i)->GetId());
+                enabledAfter.push_back(pPopup->GetControl(i)->GetEnabled());
+            }
+            if (c.nChosen)
+                pPopup->GetControls()->FindControl(static_cast<int>(c.nChosen))->OnExecute();
+            else
+                m_frame.m_pCommandBars->ClosePopups();
+        });
+        ::SendMessageA(Field(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 5));
+        // The field took the focus before its menu came.
+        ASSERT_FALSE(m_frame.m_pFrame->m_notifications.empty()) << c.pszName;
+        EXPECT_EQ(m_frame.m_pFrame->m_notifications[0], UINT(EN_SETFOCUS)) << c.pszName;
+        EXPECT_EQ(ids, (std::vector<UINT>{ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})) << c.pszName;
+        // Focusing put the caret first: nothing to cut or copy until the selection came.
+        ASSERT_EQ(enabledBefore.size(), 3u) << c.pszName;
+        EXPECT_FALSE(enabledBefore[0]) << c.pszName;
+        EXPECT_FALSE(enabledBefore[1]) << c.pszName;
+        EXPECT_TRUE(enabledAfter[0]) << c.pszName;
+        EXPECT_TRUE(enabledAfter[1]) << c.pszName;
+        EXPECT_STREQ(m_pEdit->GetEditText(), c.pszAfter) << c.pszName;
+        // The field ran the command itself; the frame heard nothing.
+        EXPECT_TRUE(m_frame.m_pFrame->m_commands.empty()) << c.pszName;
+        EXPECT_TRUE(KLVMouseHook()->GetTrackedPopups().empty()) << c.pszName;
+    }
 }
 
 // Records what the bar's tips are shown.

@@ -4,6 +4,7 @@
 #include "MenuFrameTestSupport.h"
 #include "classlib/OleDocument.h"
 #include "classlib/RecentFileList.h"
+#include "classlib/View.h"
 #include "support/FakeOleObject.h"
 #include "toolkit/commandbars/ControlLabel.h"
 #include "toolkit/commandbars/ControlLists.h"
@@ -29,6 +30,22 @@ class CTestOleItems : public CKLVControlOleItems {
 public:
     COleClientItem* GetSelectedItem() const override { return m_pItem; }
     COleClientItem* m_pItem = nullptr;
+};
+
+// A document whose selection is one item, noting the view that asked for it.
+class CSelectingDocument : public COleDocument {
+public:
+    COleClientItem* GetPrimarySelectedItem(CView* pView) override {
+        m_pAskedBy = pView;
+        return m_pItem;
+    }
+    COleClientItem* m_pItem = nullptr;
+    CView* m_pAskedBy = nullptr;
+};
+
+class CPlainView : public CView {
+public:
+    void OnDraw(CDC*) override {}
 };
 
 class ControlLists : public ::testing::Test {
@@ -263,6 +280,48 @@ TEST_F(ControlLists, TheSelectedItemsVerbsComeAsOneSubmenuAfterThePlaceholder) {
     Prepare();
     EXPECT_EQ(TemporaryCount(), 0);
     pVerbs->m_pItem = nullptr;
+}
+
+TEST_F(ControlLists, TheVerbsAreThoseOfTheItemSelectedInTheActiveChildsView) {
+    using testsupport::CFakeOleObject;
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_STRING, CKLVControlOleItems::firstVerbId, "<<OLE VERBS GO HERE>>");
+    m_pPopup->LoadMenu(&menu);
+    ASSERT_EQ(m_pPopup->GetControl(0)->GetRuntimeClass(), RUNTIME_CLASS(CKLVControlOleItems));
+    COleClientItem item;
+    auto* pObject = new CFakeOleObject(L"Sheet", {{0, L"&Edit", OLEVERBATTRIB_ONCONTAINERMENU},
+                                                  {1, L"&Open", OLEVERBATTRIB_ONCONTAINERMENU}});
+    item.SetObject(pObject);
+    pObject->Release();
+
+    CMDIChildWnd* pChild = m_frame.AddChild(300);
+    auto* pDocument = new CSelectingDocument;   // goes with its last view
+    auto* pView = new CPlainView;
+    ASSERT_TRUE(pView->Create(nullptr, "view", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), pChild, AFX_IDW_PANE_FIRST));
+    pDocument->AddView(pView);
+    pChild->SetActiveView(pView);
+    m_frame.m_pFrame->MDIActivate(pChild);
+    ASSERT_EQ(m_frame.m_pFrame->GetActiveFrame(), pChild);
+
+    const struct {
+        const char* pszName;
+        COleClientItem* pSelected;
+        BOOL bViewActive;
+        std::vector<std::string> captions;
+    } cases[] = {{"nothing selected", nullptr, TRUE, {}},
+                 {"an item selected", &item, TRUE, {"Sheet &Object"}},
+                 {"no active view", &item, FALSE, {}}};
+    for (const auto& c : cases) {
+        pDocument->m_pItem = c.pSelected;
+        pDocument->m_pAskedBy = nullptr;
+        pChild->SetActiveView(c.bViewActive ? pView : nullptr);
+        Prepare();
+        EXPECT_EQ(Captions(), c.captions) << c.pszName;
+        EXPECT_EQ(pDocument->m_pAskedBy, c.bViewActive ? pView : nullptr) << c.pszName;
+    }
+    pDocument->m_pItem = nullptr;
+    pChild->DestroyWindow();
 }
 
 TEST_F(ControlLists, TheToolBarListChecksShownBarsAndTogglesThem) {
