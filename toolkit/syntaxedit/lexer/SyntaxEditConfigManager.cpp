@@ -216,8 +216,19 @@ void CKLVSyntaxEditConfigManager::CopyLexClassInfosTo(CKLVSyntaxEditLexClassInfo
     GetSchemaFileStore().CopyLexClassInfosTo(target);
 }
 
-void CKLVSyntaxEditConfigManager::WriteLexClassFiles(CKLVSyntaxEditLexClassInfoMap& edited) {
+BOOL CKLVSyntaxEditConfigManager::WriteLexClassFiles(CKLVSyntaxEditLexClassInfoMap& edited, CStringArray* pFailed) {
     CLock lock(m_lock, nullptr);
-    for (auto& file : edited)
-        if (GetSchemaFileStore().WriteLexClassFile(file.first.c_str(), *file.second)) file.second->m_bModified = FALSE;
+    // The monitor's thread looks into the files without the lock; its look would fail a replace.
+    CKLVCriticalSectionLock holdMonitor(&m_monitor.GetFileLock());
+    BOOL bAll = TRUE;
+    for (auto& file : edited) {
+        if (!file.second->m_bModified) continue;
+        if (GetSchemaFileStore().WriteLexClassFile(file.first.c_str(), *file.second)) {
+            file.second->m_bModified = FALSE;
+            continue;
+        }
+        bAll = FALSE;
+        if (pFailed) pFailed->Add(file.first.c_str());
+    }
+    return bAll;
 }

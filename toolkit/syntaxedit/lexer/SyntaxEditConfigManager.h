@@ -51,8 +51,9 @@ public:
     // The schema file store's cached blocks copied, and edited copies written back, under the
     // lock under which the reload and monitor threads load files through the same store.
     void CopyLexClassInfosTo(CKLVSyntaxEditLexClassInfoMap& target);
-    // A written array is no longer modified.
-    void WriteLexClassFiles(CKLVSyntaxEditLexClassInfoMap& edited);
+    // A written array is no longer modified. FALSE when a modified array could not be written
+    // (it stays modified); pFailed then receives the paths of those files.
+    BOOL WriteLexClassFiles(CKLVSyntaxEditLexClassInfoMap& edited, CStringArray* pFailed = nullptr);
 
 private:
     // One announcement, holding what it names alive until every subscriber has seen it.

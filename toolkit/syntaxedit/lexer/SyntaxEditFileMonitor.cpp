@@ -17,7 +17,8 @@ BOOL IsRelative(const CString& strPath) {
 
 BOOL CKLVSyntaxEditFileMonitor::ReadFileInfo(LPCSTR lpszPath, BY_HANDLE_FILE_INFORMATION& info) {
     ZeroMemory(&info, sizeof info);
-    // Never in the way of whoever edits, replaces or deletes the file.
+    CKLVCriticalSectionLock lock(&m_csFiles);
+    // Never in the way of whoever edits or deletes the file.
     HANDLE hFile = ::CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE) return FALSE;

@@ -2,6 +2,7 @@
 // that polls them, and reports each change, appearance and removal to its owner.
 #pragma once
 
+#include "toolkit/common/CriticalSection.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditWorkerThread.h"
 
 #include <vector>
@@ -41,6 +42,9 @@ public:
     BOOL IsRunning() const { return m_thread.IsStarted(); }
     // One pass over the files.
     void CheckFiles();
+    // Held while the monitor has a file open to look at it. An open file cannot be replaced:
+    // whoever replaces a watched file holds this meanwhile.
+    CKLVCriticalSection& GetFileLock() { return m_csFiles; }
 
 private:
     struct CEntry {
@@ -49,7 +53,7 @@ private:
         BOOL bExists;
         DWORD dwFlags;
     };
-    static BOOL ReadFileInfo(LPCSTR lpszPath, BY_HANDLE_FILE_INFORMATION& info);
+    BOOL ReadFileInfo(LPCSTR lpszPath, BY_HANDLE_FILE_INFORMATION& info);
     static BOOL IsChanged(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b);
     BOOL IsStopping() const { return m_hStop && ::WaitForSingleObject(m_hStop, 0) == WAIT_OBJECT_0; }
     DWORD Run();
@@ -60,4 +64,5 @@ private:
     DWORD m_dwPollInterval = kDefaultPollInterval;
     HANDLE m_hStop = nullptr;
     CKLVSyntaxEditWorkerThread m_thread;
+    CKLVCriticalSection m_csFiles;
 };

@@ -3,6 +3,7 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditSchemaFileStore.h"
 
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexText.h"
+#include "toolkit/syntaxedit/text/SyntaxEditFileReplacer.h"
 
 #include <vector>
 
@@ -128,7 +129,7 @@ BOOL ReplaceFile(LPCSTR lpszPath, const CString& strText) {
     bOk = ::CloseHandle(hFile) && bOk;
     if (bOk) {
         ::SetFileAttributesA(lpszPath, FILE_ATTRIBUTE_NORMAL);
-        bOk = ::MoveFileExA(strTemp, lpszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        bOk = CKLVSyntaxEditFileReplacer().MoveOver(strTemp, lpszPath);
     }
     if (!bOk) ::DeleteFileA(strTemp);
     return bOk;

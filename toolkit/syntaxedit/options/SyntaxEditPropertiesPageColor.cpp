@@ -95,6 +95,9 @@ COLORREF ParseColor(const CString& strValue) {
     return RGB((nRgb >> 16) & 0xFF, (nRgb >> 8) & 0xFF, nRgb & 0xFF);
 }
 
+// The file's name and extension.
+CString FileNameOf(const CString& strPath) { return strPath.Mid(strPath.ReverseFind('\\') + 1); }
+
 CKLVSyntaxEditConfigManager* ConfigManagerOf(CKLVSyntaxEditView* pView) {
     CKLVSyntaxEditCtrl* pCtrl = pView ? pView->GetEditCtrl() : nullptr;
     CKLVSyntaxEditBufferManager* pBuffer = pCtrl ? pCtrl->GetBuffer() : nullptr;
@@ -299,7 +302,7 @@ void CKLVSyntaxEditPropertiesPageColor::OpenSchemaFile(int nFileType) {
     const DWORD dwAttributes = ::GetFileAttributesA(strPath);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
     CString strQuestion;
-    strQuestion.Format(LoadText(KLV_IDS_SYNTAXEDIT_OPENSCHEMA_ASK), strPath.Mid(strPath.ReverseFind('\\') + 1).GetString());
+    strQuestion.Format(LoadText(KLV_IDS_SYNTAXEDIT_OPENSCHEMA_ASK), FileNameOf(strPath).GetString());
     if (AfxMessageBox(strQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     CWinApp* pApp = AfxGetApp();
     // The sheet and this page may be gone once the sheet is cancelled: only locals from here.
@@ -332,8 +335,25 @@ BOOL CKLVSyntaxEditPropertiesPageColor::OnSetActive() {
 
 BOOL CKLVSyntaxEditPropertiesPageColor::OnApply() {
     const BOOL bResult = CKLVSyntaxEditPropertiesPageColors::OnApply();
-    if (m_bModified && m_pView && ::IsWindow(m_pView->m_hWnd) && m_pConfigManager)
-        m_pConfigManager->WriteLexClassFiles(m_mapClassInfos);
+    if (m_bModified && m_pView && ::IsWindow(m_pView->m_hWnd) && m_pConfigManager) {
+        CStringArray arFailed;
+        if (!m_pConfigManager->WriteLexClassFiles(m_mapClassInfos, &arFailed)) {
+            ReportUnwritten(arFailed);
+            // The edits stay marked for the next Apply, and OK leaves the sheet open.
+            return FALSE;
+        }
+    }
     m_bModified = 0;
     return bResult;
+}
+
+void CKLVSyntaxEditPropertiesPageColor::ReportUnwritten(const CStringArray& arPaths) {
+    CString strNames;
+    for (int i = 0; i < arPaths.GetSize(); ++i) {
+        if (i > 0) strNames += ", ";
+        strNames += FileNameOf(arPaths[i]);
+    }
+    CString strMessage;
+    strMessage.Format(LoadText(KLV_IDS_SYNTAXEDIT_WRITESCHEMA_FAILED), strNames.GetString());
+    AfxMessageBox(strMessage, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -49,6 +49,8 @@ protected:
     void UpdateSampleFont();
     void EnableControls();
     void MarkModified();
+    // Tells the user which schema files Apply could not write.
+    void ReportUnwritten(const CStringArray& arPaths);
     void SetColorProperty(CKLVSyntaxEditLexClassInfo& block, int nComboID);
     const CKLVSyntaxEditSchemeMap::CEntry* GetSelectedScheme();
 

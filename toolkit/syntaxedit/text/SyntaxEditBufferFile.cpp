@@ -1,6 +1,7 @@
 // The buffer's files: loading with the encoding and line-end style found, saving them back.
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 
+#include "toolkit/syntaxedit/text/SyntaxEditFileReplacer.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <vector>
@@ -103,7 +104,7 @@ BOOL CKLVSyntaxEditBufferManager::SaveFile(LPCSTR lpszPath) {
         ::DeleteFileA(strSaving);
         return FALSE;
     }
-    if (!::MoveFileExA(strSaving, lpszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!CKLVSyntaxEditFileReplacer().MoveOver(strSaving, lpszPath)) {
         ::DeleteFileA(strSaving);
         return FALSE;
     }

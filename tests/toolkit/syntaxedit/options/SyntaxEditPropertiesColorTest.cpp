@@ -161,6 +161,29 @@ TEST_F(ColorPageTest, ApplyRewritesOnlyTheChangedSchemaFile) {
         }
 }
 
+TEST_F(ColorPageTest, ApplyThatCannotWriteSaysSoAndKeepsTheChangesForTheNextApply) {
+    SelectClass("Keyword");
+    ChooseColor(Page().m_cmbText, 106, Page().m_cmbText.FindColor(kRed));
+    {
+        // Held open the way a reader holds it, for longer than the writer waits.
+        CFile held;
+        ASSERT_TRUE(held.Open(m_folder.Path("lexer\\C.lex"), CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary));
+        Apply();
+    }
+    EXPECT_EQ(ReadAll(m_folder.Path("lexer\\C.lex")), m_strOriginalC);
+    ASSERT_EQ(m_host.app.m_boxes.size(), 1u);
+    EXPECT_EQ(m_host.app.m_boxes[0],
+              "The schema file C.lex could not be written. Your changes are kept: close any program that holds the "
+              "file open and apply again.");
+    EXPECT_TRUE(Page().m_bModified);
+
+    Apply();
+    EXPECT_NE(BlockOf(ReadAll(m_folder.Path("lexer\\C.lex")), "c_keyword").find("0xFF0000"), std::string::npos)
+        << "the kept change written";
+    EXPECT_EQ(m_host.app.m_boxes.size(), 1u) << "no second message";
+    EXPECT_FALSE(Page().m_bModified);
+}
+
 TEST_F(ColorPageTest, CancelWritesNothing) {
     SelectClass("Keyword");
     ChooseColor(Page().m_cmbText, 106, Page().m_cmbText.FindColor(kRed));
