@@ -31,21 +31,13 @@ protected:
             if (pBar->GetControl(i)->IsVisible()) ids.push_back(pBar->GetControl(i)->GetId());
         return ids;
     }
-    // Waits for the window's timer of the id and runs it, for at most twenty seconds; the window's
-    // other timers (hover, mouse leave) are taken without running, so the cursor cannot interfere.
+    // Runs the window's timer of the id at once, as its expiry would: FALSE when the window had
+    // no such timer running. Nothing else is pumped, so neither the cursor nor the window's other
+    // timers (hover, mouse leave) can interfere.
     static BOOL RunTimer(HWND hWnd, UINT_PTR nTimer) {
-        const DWORD dwStart = ::GetTickCount();
-        MSG msg;
-        while (::GetTickCount() - dwStart < 20000) {
-            if (!::PeekMessageA(&msg, hWnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
-                continue;
-            }
-            if (msg.wParam != nTimer) continue;
-            ::DispatchMessageA(&msg);
-            return TRUE;
-        }
-        return FALSE;
+        if (!::KillTimer(hWnd, nTimer)) return FALSE;
+        ::SendMessageA(hWnd, WM_TIMER, nTimer, 0);
+        return TRUE;
     }
 
     CPopupSite m_site;

@@ -1,8 +1,8 @@
 // Tooltips: the host's filter keeps the owner's tool under the mouse registered, and the
 // toolkit's tooltip window shows it after the initial delay, at once within the reshow delay,
 // never for a tool just clicked, inside the work area; its measure and its scheme colours.
-// The mouse is never moved: mouse messages carry their points, and delays are pumped with
-// MsgWaitForMultipleObjects and told apart by order, never by elapsed time.
+// The mouse is never moved: mouse messages carry their points, and a delay's timer is checked to
+// be running and then stepped with WM_TIMER; nothing waits for time to pass.
 #include "PaintManagerTestSupport.h"
 #include "classlib/ClassLib.h"
 #include "toolkit/commandbars/CommandBars.h"
@@ -15,7 +15,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,19 +49,6 @@ CRect WorkArea() {
     CRect rc;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
     return rc;
-}
-
-// Pumps until done() holds, waiting in slices of 10 ms, at most 5 s.
-bool PumpUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 500 && !done(); ++i) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
-    return done();
 }
 
 // Away from the corner where other test processes show their windows.
@@ -149,6 +135,12 @@ protected:
         m_tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     }
     UINT_PTR Shown() const { return m_tip.IsWindowVisible() ? m_tip.GetCurrentTool().uId : 0; }
+    // The initial delay's end, at once: FALSE when the tip had no show timer running.
+    bool EndShowDelay() {
+        if (!::KillTimer(m_tip.m_hWnd, CKLVTooltipWnd::timerShow)) return false;
+        m_tip.SendMessage(WM_TIMER, CKLVTooltipWnd::timerShow);
+        return true;
+    }
 
     CKLVTooltipHost m_host;
     CTipOwner m_owner{&m_host, kOwnerRect,
@@ -163,7 +155,8 @@ TEST_F(TooltipWndTest, TheFirstTipWaitsTheNextShowsAtOnceAndAfterAPauseItWaitsAg
     Relay(WM_MOUSEMOVE, CPoint(5, 5));
     EXPECT_EQ(Shown(), 0u) << "the first tip waits for timer 1";
     EXPECT_EQ(m_tip.GetPendingTool().uId, 11u);
-    ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+    ASSERT_TRUE(EndShowDelay());
+    ASSERT_EQ(Shown(), 11u);
     EXPECT_EQ(m_tip.m_log, (std::vector<std::string>{"timer", "shown"}));
     EXPECT_TRUE(CKLVTooltipWnd::IsMouseHookSet());
 
@@ -179,7 +172,8 @@ TEST_F(TooltipWndTest, TheFirstTipWaitsTheNextShowsAtOnceAndAfterAPauseItWaitsAg
     m_tip.m_log.clear();
     Relay(WM_MOUSEMOVE, CPoint(5, 5));
     EXPECT_EQ(Shown(), 0u) << "after a pause the tip waits again";
-    ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+    ASSERT_TRUE(EndShowDelay());
+    ASSERT_EQ(Shown(), 11u);
     EXPECT_EQ(m_tip.m_log, (std::vector<std::string>{"timer", "shown"}));
 }
 
@@ -210,7 +204,8 @@ TEST_F(TooltipWndTest, NearTheWorkAreasBottomTheTipShowsAboveTheCursor) {
         m_owner.MoveWindow(kOwnerRect.left, c.yScreen - rcWork.top - 5, 200, 30);
         m_tip.m_dwTick += 1000;
         Relay(WM_MOUSEMOVE, CPoint(5, 5));
-        ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+        ASSERT_TRUE(EndShowDelay());
+        ASSERT_EQ(Shown(), 11u);
         CRect rcTip;
         m_tip.GetWindowRect(&rcTip);
         if (c.bAbove) {
@@ -268,7 +263,8 @@ TEST_F(TooltipWndTest, AToolWithASecondRectangleShowsItsTipThere) {
 
 TEST_F(TooltipWndTest, AWindowDestroyedWhileItsTipShowsLeavesNoHook) {
     Relay(WM_MOUSEMOVE, CPoint(5, 5));
-    ASSERT_TRUE(PumpUntil([&] { return Shown() == 11; }));
+    ASSERT_TRUE(EndShowDelay());
+    ASSERT_EQ(Shown(), 11u);
     ASSERT_TRUE(CKLVTooltipWnd::IsMouseHookSet());
     m_tip.DestroyWindow();
     EXPECT_FALSE(CKLVTooltipWnd::IsMouseHookSet());
