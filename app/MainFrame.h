@@ -81,6 +81,10 @@ public:
     bool startProcess(const std::string& commandLine) override;
     std::string applicationFolder() const override;
 
+    // Opens the file in an editor tab through the document template and has the document save
+    // itself to the same path at once; a file the template cannot open gets no tab.
+    void OpenProjectDocument(const CString& strPath);
+
     // The code view of a tab; null when its window holds none.
     CquorlinView* GetTabView(int index) const;
 
@@ -95,7 +99,6 @@ protected:
     // File New's steps after the dialog.
     void CreateProjectFiles(const CProjectRecord& project);
     void StartLibraryCopies(const CProjectRecord& project);
-    void OpenProjectDocument(const CString& strPath);
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);

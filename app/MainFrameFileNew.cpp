@@ -82,11 +82,3 @@ void CMainFrame::StartLibraryCopies(const CProjectRecord& project) {
         if (!s_pfnStartProcess(commandLine.c_str(), SW_HIDE)) appendOutput("Could not start: " + commandLine + "\r\n");
     }
 }
-
-// A file the template cannot open gets no tab; the others still open.
-void CMainFrame::OpenProjectDocument(const CString& strPath) {
-    auto* pApp = dynamic_cast<CquorlinApp*>(AfxGetApp());
-    CMultiDocTemplate* pTemplate = pApp ? pApp->GetDocTemplate() : nullptr;
-    CDocument* pDoc = pTemplate ? pTemplate->OpenDocumentFile(strPath, TRUE) : nullptr;
-    if (pDoc) pDoc->OnSaveDocument(strPath);
-}

@@ -63,6 +63,13 @@ bool CMainFrame::openDocument(const std::string& path) {
     return true;
 }
 
+void CMainFrame::OpenProjectDocument(const CString& strPath) {
+    auto* pApp = dynamic_cast<CquorlinApp*>(AfxGetApp());
+    CMultiDocTemplate* pTemplate = pApp ? pApp->GetDocTemplate() : nullptr;
+    CDocument* pDoc = pTemplate ? pTemplate->OpenDocumentFile(strPath, TRUE) : nullptr;
+    if (pDoc) pDoc->OnSaveDocument(strPath);
+}
+
 void CMainFrame::refreshTabs() {
     if (m_MTIClientWnd.GetSafeHwnd()) m_MTIClientWnd.Refresh();
 }

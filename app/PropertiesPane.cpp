@@ -51,6 +51,7 @@ BEGIN_MESSAGE_MAP(CPropertiesPane, CWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
+    ON_MESSAGE(KLVWM_PROPERTYGRID_NOTIFY, OnPropertyValueChanged)
 END_MESSAGE_MAP()
 
 CPropertiesPane::~CPropertiesPane() {

@@ -6,6 +6,12 @@
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/propertygrid/PropertyGrid.h"
 
+struct CEditTarget;
+struct CFieldGridPlan;
+struct CFieldRecord;
+struct CPacketRecord;
+struct CProtocolRecord;
+
 class CPropertiesPane : public CWnd {
 public:
     CPropertiesPane() = default;
@@ -17,7 +23,16 @@ public:
     CKLVPropertyGrid m_wndBlankGrid;
     CKLVToolBar m_wndToolBar;
 
+    // The grid and the values for a selected tree item of the protocol editor: the item's kind
+    // chooses the grid, the record fills it.
+    void ShowTreeItem(const CEditTarget& target, CProtocolRecord* pProtocol);
+    // The field grid's items follow an edit of the field; the field may take a derived data
+    // type and max length.
+    void RefreshFieldGrid(CFieldRecord& field);
+
 protected:
+    afx_msg LRESULT OnPropertyValueChanged(WPARAM nCode, LPARAM lParam);
+
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
@@ -28,6 +43,11 @@ protected:
     void CreateProjectGrid();
     void CreatePacketGrid();
     void CreateFieldGrid();
+    // Shows this grid and hides the other three.
+    void ShowGrid(CKLVPropertyGrid& grid);
+    void FillProjectGrid(const CProtocolRecord& protocol);
+    void FillPacketGrid(const CPacketRecord& packet);
+    void ApplyFieldPlan(const CFieldGridPlan& plan);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -9,15 +9,6 @@ BEGIN_MESSAGE_MAP(COfficeTreeCtrl, CTreeCtrl)
     ON_NOTIFY_REFLECT(NM_KILLFOCUS, OnKillFocus)
 END_MESSAGE_MAP()
 
-// Selecting an item fills the protocol editor's grids; the root carries no record.
-void COfficeTreeCtrl::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
-    const auto* pView = reinterpret_cast<const NMTREEVIEWA*>(pNMHDR);
-    m_hSelectedItem = pView->itemNew.hItem;
-    if (CSolutionTreeItem* pItem = GetTreeItem(m_hSelectedItem); pItem && pItem->nKind != CSolutionTreeItem::kindRoot)
-        m_pCurrentRecord = pItem->pRecord;
-    *pResult = 0;
-}
-
 void COfficeTreeCtrl::OnKillFocus(NMHDR*, LRESULT* pResult) {
     *pResult = 1;
 }

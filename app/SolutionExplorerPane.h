@@ -7,6 +7,8 @@
 
 #include <memory>
 
+struct CEditTarget;
+
 // What a tree item stands for: kind 10 is the root; kinds 1 to 5 are the protocol's records.
 struct CSolutionTreeItem {
     enum { kindRoot = 10 };
@@ -27,6 +29,8 @@ public:
     CSolutionTreeItem* GetTreeItem(HTREEITEM hItem) const {
         return hItem ? reinterpret_cast<CSolutionTreeItem*>(GetItemData(hItem)) : nullptr;
     }
+    // The item as the protocol editor sees it: its kind, its text and its parent's text.
+    CEditTarget GetEditTarget(HTREEITEM hItem) const;
 
 protected:
     afx_msg void OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult);

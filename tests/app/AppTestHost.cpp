@@ -51,7 +51,10 @@ AppTest::AppTest() {
 }
 
 AppTest::~AppTest() {
-    if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd())) m_pFrame->DestroyWindow();
+    if (m_pFrame && ::IsWindow(m_pFrame->GetSafeHwnd())) {
+        RemoveTreeItems();
+        m_pFrame->DestroyWindow();
+    }
     classlib_test::PumpPending();
     m_app.m_pMainWnd = nullptr;
     g_pfnAppMessageBox = ::MessageBoxA;
@@ -81,6 +84,44 @@ std::vector<std::string> AppTest::TabCaptions() const {
     std::vector<std::string> captions;
     for (int i = 0; i < m_pFrame->tabCount(); ++i) captions.push_back(m_pFrame->tabCaption(i));
     return captions;
+}
+
+COfficeTreeCtrl& AppTest::Tree() const {
+    m_pFrame->GetPaneWindow(IDP_SOLUTION_EXPLORER);
+    return m_pFrame->m_wndSolutionExplorer.m_wndTree;
+}
+
+CProtocolRecord& AppTest::AddProtocol(const char* lpszName) {
+    m_protocols.push_back(std::make_unique<CProtocolRecord>());
+    EXPECT_TRUE(CopyRecordText(m_protocols.back()->szName, lpszName));
+    return *m_protocols.back();
+}
+
+HTREEITEM AppTest::AddTreeItem(const char* lpszText, int nKind, CProtocolRecord* pRecord, HTREEITEM hParent,
+                               const char* lpszLabel) {
+    COfficeTreeCtrl& tree = Tree();
+    auto pData = std::make_unique<CSolutionTreeItem>();
+    pData->nKind = nKind;
+    pData->pRecord = pRecord;
+    pData->strLabel = lpszLabel;
+    const HTREEITEM hItem = tree.InsertItem(lpszText, hParent ? hParent : tree.GetRootItem(), TVI_LAST);
+    tree.SetItemData(hItem, reinterpret_cast<DWORD_PTR>(pData.get()));
+    m_treeData.push_back(std::move(pData));
+    return hItem;
+}
+
+void AppTest::SelectTreeItem(HTREEITEM hItem) const {
+    Tree().SelectItem(hItem);
+}
+
+// The items the test added go while the frame still stands: their selection handler reaches
+// the panes and the tabs.
+void AppTest::RemoveTreeItems() {
+    if (m_treeData.empty()) return;
+    COfficeTreeCtrl& tree = Tree();
+    const HTREEITEM hRoot = tree.GetRootItem();
+    tree.SelectItem(hRoot);
+    while (HTREEITEM hChild = tree.GetChildItem(hRoot)) tree.DeleteItem(hChild);
 }
 
 std::string AppTest::OutputText() const {

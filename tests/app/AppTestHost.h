@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/MainFrame.h"
+#include "app/ProtocolRecords.h"
 #include "app/QuorlinApp.h"
 #include "app/res/Resource.h"
 #include "classlib/WindowMessages.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,11 +56,25 @@ protected:
     std::vector<std::string> TabCaptions() const;
     std::string OutputText() const;
 
+    // The solution tree, made as its docking pane makes it.
+    COfficeTreeCtrl& Tree() const;
+    // A protocol record that lives as long as the frame (nothing in the program makes one).
+    CProtocolRecord& AddProtocol(const char* lpszName);
+    // A tree item under hParent (the root when null) with its item data: kind, record and label.
+    HTREEITEM AddTreeItem(const char* lpszText, int nKind, CProtocolRecord* pRecord, HTREEITEM hParent = nullptr,
+                          const char* lpszLabel = "");
+    // Selects the item as the user does: the tree tells its selection handler.
+    void SelectTreeItem(HTREEITEM hItem) const;
+    void RemoveTreeItems();
+
     testsupport::ScopedWorkingFolder m_folder;
     testsupport::ScopedProfileKey m_profileKey{"KelvaneAppTests"};
     CTestApp m_app;
     CMainFrame* m_pFrame = nullptr;
     CProjectRecord m_project;
+    // Outlive the frame, whose tree refers to them until it goes.
+    std::vector<std::unique_ptr<CProtocolRecord>> m_protocols;
+    std::vector<std::unique_ptr<CSolutionTreeItem>> m_treeData;
 };
 
 // Runs action inside the next modal loop the test starts, on the dialog that loop shows.

@@ -85,6 +85,10 @@ CKLVPropertyGridView& CKLVPropertyGrid::GetGridView() {
     return *m_pView;
 }
 
+CKLVPropertyGridItem* CKLVPropertyGrid::FindItemByCaption(LPCTSTR lpszCaption) {
+    return GetGridView().GetCategories()->FindItemByCaption(lpszCaption);
+}
+
 BOOL CKLVPropertyGrid::CreateGridView(DWORD dwListStyle) {
     if (dwListStyle == 0)
         dwListStyle = (m_bVariableItemsHeight ? LBS_OWNERDRAWVARIABLE : LBS_OWNERDRAWFIXED) | LBS_NOINTEGRALHEIGHT;

@@ -34,6 +34,8 @@ public:
     virtual void OnSortChanged();
 
     CKLVPropertyGridView& GetGridView();
+    // The view's first item, depth first, whose caption is exactly this one; null when none is.
+    CKLVPropertyGridItem* FindItemByCaption(LPCTSTR lpszCaption);
     BOOL HasGridView() const { return m_pView != nullptr; }
     CKLVPropertyGridItem* GetSelectedItem();
     CKLVPropertyGridItem* AddCategory(UINT nID);
