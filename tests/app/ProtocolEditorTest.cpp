@@ -129,6 +129,10 @@ TEST_F(ProtocolEditorTest, ItemsOfTheSameProtocolLeaveTheTabsAloneAnotherProtoco
     SelectTreeItem(m_hLogin);
     EXPECT_EQ(TabsVisible(), (std::vector<bool>{true, true, true, true, true})) << "no second tab step for chat";
 
+    Frame().replaceTabText(0, "edited");
+    Frame().refreshTabs();
+    ASSERT_EQ(Frame().tabCaption(0), "chat.diagram *") << "a modified tab is still the protocol's";
+
     CProtocolRecord& mail = AddProtocol("mail");
     const HTREEITEM hMail = AddTreeItem("mail", 0, &mail, nullptr, Folder().c_str());
     SelectTreeItem(hMail);
