@@ -14,7 +14,10 @@ class CKLVControlAction : public CCmdTarget {
     DECLARE_DYNAMIC(CKLVControlAction)
 public:
     explicit CKLVControlAction(int nId = 0) : m_nId(nId) {}
-    ~CKLVControlAction() override { RemoveAllControls(); }
+    ~CKLVControlAction() override {
+        RemoveAllControls();
+        if (m_pItems) m_pItems->InternalRelease();
+    }
 
     int GetId() const { return m_nId; }
     int GetIconId() const { return m_nIconId; }
@@ -52,6 +55,8 @@ public:
     CString m_strCategory;
     CPtrArray m_arrControls;
     CKLVControlActions* m_pActions = nullptr;
+    // The items every gallery of the command shows; held.
+    CCmdTarget* m_pItems = nullptr;
 };
 
 class CKLVControlActions : public CCmdTarget {

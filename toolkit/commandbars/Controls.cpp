@@ -6,6 +6,7 @@
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/ControlGallery.h"
 #include "toolkit/commandbars/ControlLabel.h"
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/ControlPopup.h"
@@ -35,7 +36,7 @@ const ClassByName kClasses[] = {
     {CKLVControl::typeCustom, 0, "CKLVControlCustom", nullptr},
     {CKLVControl::typeLabel, 0, "CKLVControlLabel", RUNTIME_CLASS(CKLVControlLabel)},
     {CKLVControl::typeCheckBox, 0, "CKLVControlCheckBox", RUNTIME_CLASS(CKLVControlCheckBox)},
-    {CKLVControl::typeGallery, 0, "CKLVControlGallery", nullptr},
+    {CKLVControl::typeGallery, 0, "CKLVControlGallery", RUNTIME_CLASS(CKLVControlGallery)},
     {CKLVControl::typeRadioButton, 0, "CKLVControlRadioButton", RUNTIME_CLASS(CKLVControlRadioButton)},
 };
 

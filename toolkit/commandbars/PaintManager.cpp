@@ -1,6 +1,7 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/ControlGalleryPaintManager.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/ImageManager.h"
 
@@ -63,7 +64,7 @@ CKLVPaintManager* CKLVPaintManager::GetGlobalPaintManager() {
     return Global().m_pPaintManager;
 }
 
-CKLVPaintManager::CKLVPaintManager() {
+CKLVPaintManager::CKLVPaintManager() : m_pGalleryPaintManager(std::make_unique<CKLVControlGalleryPaintManager>(this)) {
     // Cached icon variants depend on the icon options of the paint manager that made them.
     KLVImageManager()->RefreshAll();
     if (HMODULE hUser = ::GetModuleHandleA("USER32"))
@@ -85,6 +86,7 @@ void CKLVPaintManager::RefreshMetrics() {
     m_clrFloatingCaptionText.SetStandardValue(GetThemeColor(COLOR_BTNHIGHLIGHT));
     m_clrFaceShadowGradient.SetStandardValue(GetThemeColor(COLOR_BTNFACE), GetThemeColor(COLOR_BTNSHADOW), 0.5f);
     RefreshVisualStyles();
+    m_pGalleryPaintManager->RefreshMetrics();
 }
 
 void CKLVPaintManager::RefreshVisualStyles() {

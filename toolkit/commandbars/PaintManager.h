@@ -10,6 +10,8 @@
 #include "toolkit/common/ColorValue.h"
 #include "toolkit/common/WinThemeWrapper.h"
 
+#include <memory>
+
 class CDC;
 class CKLVCommandBar;
 class CKLVCommandBarKeyboardTip;
@@ -207,8 +209,8 @@ public:
     // Set by frame themes that join the status bar to the frame border; the status bar answers
     // their question (message 10324) with it.
     BOOL m_bStatusBarFrame = FALSE;
-    // Stays null until gallery controls exist.
-    CKLVControlGalleryPaintManager* m_pGalleryPaintManager = nullptr;
+    // The galleries' painter, made with the paint manager and refreshed with it.
+    std::unique_ptr<CKLVControlGalleryPaintManager> m_pGalleryPaintManager;
     BOOL(WINAPI* m_pfnSetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;
     CFont m_fontRegular;
     CFont m_fontRegularBold;

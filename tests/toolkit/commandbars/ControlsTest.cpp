@@ -185,7 +185,7 @@ TEST(Menus, ItemsBecomeControlsWithTheSiteAskedAndTold) {
                                                   ask, told, ask, told}));
 }
 
-TEST(Collection, KeyboardWalkAndTypesNotBuiltHere) {
+TEST(Collection, KeyboardWalkAndUnknownTypes) {
     CKLVCommandBar bar;
     CKLVControls* pControls = bar.GetControls();
     for (int i = 0; i < 3; ++i) pControls->Append(new CKLVControlButton);
@@ -196,7 +196,7 @@ TEST(Collection, KeyboardWalkAndTypesNotBuiltHere) {
     EXPECT_EQ(pControls->GetNext(1, -1), 2);
     pControls->GetAt(2)->SetVisible(FALSE);
     EXPECT_EQ(pControls->GetNext(1, +1), 1);
-    EXPECT_EQ(pControls->Add(CKLVControl::typeGallery, 5), nullptr);
+    EXPECT_EQ(pControls->Add(99, 5), nullptr);
     EXPECT_EQ(pControls->GetCount(), 3);
     EXPECT_EQ(pControls->FindControl(-1), pControls->GetAt(0));
     EXPECT_EQ(pControls->HitTest(CPoint(0, 0)), nullptr);

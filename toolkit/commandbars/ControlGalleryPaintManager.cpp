@@ -1,0 +1,155 @@
+#include "toolkit/commandbars/ControlGalleryPaintManager.h"
+
+#include "classlib/Dc.h"
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/ControlGallery.h"
+#include "toolkit/commandbars/ControlGalleryItems.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/ScrollHelper.h"
+#include "toolkit/common/DCScopes.h"
+
+#include <algorithm>
+
+namespace {
+
+// The visual style's scroll-bar parts and the first state of each arrow direction.
+enum { partArrow = 1, partThumbHorz = 2, partThumbVert = 3, partLowerTrackHorz = 4, partUpperTrackHorz = 5,
+       partLowerTrackVert = 6, partUpperTrackVert = 7 };
+
+// Normal 1, hot 2, pressed 3, disabled 4.
+int ThemeState(BOOL bEnabled, BOOL bHot, BOOL bPressed) { return !bEnabled ? 4 : bPressed ? 3 : bHot ? 2 : 1; }
+
+struct BarParts {
+    CRect rcFirst, rcSecond, rcPageBefore, rcPageAfter, rcThumb;
+};
+
+BarParts PartsOf(const KLVScrollBarGeometry& g, BOOL bVertical) {
+    const CRect& rc = g.rcBar;
+    auto span = [&](int nFrom, int nTo) {
+        return bVertical ? CRect(rc.left, nFrom, rc.right, nTo) : CRect(nFrom, rc.top, nTo, rc.bottom);
+    };
+    const int nEnd = bVertical ? rc.bottom : rc.right;
+    return {span(bVertical ? rc.top : rc.left, g.pxFirstArrowEnd), span(g.pxSecondArrowStart, nEnd),
+            span(g.pxFirstArrowEnd, g.pxThumbStart), span(g.pxThumbEnd, g.pxSecondArrowStart),
+            span(g.pxThumbStart, g.pxThumbEnd)};
+}
+
+}  // namespace
+
+void CKLVControlGalleryPaintManager::RefreshMetrics() {
+    m_cxHScroll = ::GetSystemMetrics(SM_CXHSCROLL);
+    m_cyHScroll = ::GetSystemMetrics(SM_CYHSCROLL);
+    m_cyVScroll = ::GetSystemMetrics(SM_CYVSCROLL);
+    m_cxVScroll = ::GetSystemMetrics(SM_CXVSCROLL);
+    m_themeScrollBar.OpenThemeData(nullptr, L"SCROLLBAR");
+    m_cxScrollButton = 19;
+    m_cyScrollButton = 19;
+    m_cxPopupScrollColumn = 16;
+}
+
+void CKLVControlGalleryPaintManager::FillControl(CDC* pDC, CKLVControlGallery* pGallery, CRect rc) {
+    pDC->FillSolidRect(&rc, m_pPaintManager->GetThemeColor(41));
+    if (pGallery->m_bShowBorders) {
+        const COLORREF clrBorder = m_pPaintManager->GetThemeColor(52);
+        pDC->Draw3dRect(&rc, clrBorder, clrBorder);
+        return;
+    }
+    CKLVCommandBar* pBar = pGallery->GetParent();
+    if (pBar && pBar->GetType() == CKLVCommandBar::barTypePopup && pGallery->IsFollowedByControl())
+        pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, m_pPaintManager->GetThemeColor(39));
+}
+
+void CKLVControlGalleryPaintManager::DrawLabel(CDC* pDC, CKLVControlGalleryItem* pLabel, CRect rc) {
+    pDC->FillSolidRect(&rc, m_pPaintManager->GetThemeColor(56));
+    pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, m_pPaintManager->GetThemeColor(52));
+    CKLVFontDC font(pDC, &m_pPaintManager->m_fontRegularBold, m_pPaintManager->GetThemeColor(44));
+    pDC->SetBkMode(TRANSPARENT);
+    rc.DeflateRect(10, 0);
+    pDC->DrawText(pLabel->GetCaption(), &rc, DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER);
+}
+
+void CKLVControlGalleryPaintManager::DrawArrow(CDC* pDC, CRect rc, int nDirection, BOOL bEnabled) {
+    if (rc.Width() < 6 || rc.Height() < 6) return;
+    CFont font;
+    font.CreateFont(std::min(rc.Width(), rc.Height()) - 4, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
+                    0, 0, 0, 0, "Marlett");
+    const char kGlyphs[4] = {'5', '6', '3', '4'};
+    CKLVFontDC scope(pDC, &font, bEnabled ? RGB(0, 0, 0) : ::GetSysColor(COLOR_BTNSHADOW));
+    pDC->SetBkMode(TRANSPARENT);
+    rc.OffsetRect(2, 2);
+    pDC->DrawText(&kGlyphs[nDirection], 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+}
+
+void CKLVControlGalleryPaintManager::DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {
+    if (m_themeScrollBar.GetThemeHandle() && m_themeScrollBar.IsAppThemed())
+        DrawThemedScrollBar(pDC, pScrollBar);
+    else
+        DrawClassicScrollBar(pDC, pScrollBar);
+}
+
+void CKLVControlGalleryPaintManager::DrawThemedScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {
+    const BOOL bVertical = pScrollBar->m_bVertical, bEnabled = pScrollBar->IsScrollBarEnabled();
+    const BarParts parts = PartsOf(pScrollBar->m_geometry, bVertical);
+    const int nHot = pScrollBar->m_nHotPart, nPressed = pScrollBar->m_nPressedPart;
+    auto state = [&](int nPart) { return ThemeState(bEnabled, nHot == nPart, nPressed == nPart); };
+    const HDC hDC = pDC->GetSafeHdc();
+    // Arrow states come in fours: up, down, left, right.
+    const int nFirstBase = bVertical ? 0 : 8, nSecondBase = bVertical ? 4 : 12;
+    m_themeScrollBar.DrawThemeBackground(hDC, partArrow, nFirstBase + state(CKLVScrollHelper::partFirstArrow),
+                                         &parts.rcFirst, nullptr);
+    m_themeScrollBar.DrawThemeBackground(hDC, partArrow, nSecondBase + state(CKLVScrollHelper::partSecondArrow),
+                                         &parts.rcSecond, nullptr);
+    m_themeScrollBar.DrawThemeBackground(hDC, bVertical ? partUpperTrackVert : partUpperTrackHorz,
+                                         state(CKLVScrollHelper::partPageBefore), &parts.rcPageBefore, nullptr);
+    m_themeScrollBar.DrawThemeBackground(hDC, bVertical ? partLowerTrackVert : partLowerTrackHorz,
+                                         state(CKLVScrollHelper::partPageAfter), &parts.rcPageAfter, nullptr);
+    if (bEnabled && !parts.rcThumb.IsRectEmpty())
+        m_themeScrollBar.DrawThemeBackground(hDC, bVertical ? partThumbVert : partThumbHorz,
+                                             state(CKLVScrollHelper::partThumb), &parts.rcThumb, nullptr);
+}
+
+void CKLVControlGalleryPaintManager::DrawClassicScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {
+    const BOOL bVertical = pScrollBar->m_bVertical, bEnabled = pScrollBar->IsScrollBarEnabled();
+    BarParts parts = PartsOf(pScrollBar->m_geometry, bVertical);
+    const int nPressed = pScrollBar->m_nPressedPart;
+    auto arrow = [&](CRect rc, UINT nGlyph, int nPart) {
+        const UINT nState = nGlyph | (nPressed == nPart ? DFCS_PUSHED : 0) | (bEnabled ? 0 : DFCS_INACTIVE);
+        ::DrawFrameControl(pDC->GetSafeHdc(), &rc, DFC_SCROLL, nState);
+    };
+    arrow(parts.rcFirst, bVertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, CKLVScrollHelper::partFirstArrow);
+    arrow(parts.rcSecond, bVertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, CKLVScrollHelper::partSecondArrow);
+    const HBRUSH hTrack = ::GetSysColorBrush(COLOR_SCROLLBAR);
+    ::FillRect(pDC->GetSafeHdc(), &parts.rcPageBefore, hTrack);
+    ::FillRect(pDC->GetSafeHdc(), &parts.rcPageAfter, hTrack);
+    if (nPressed == CKLVScrollHelper::partPageBefore) pDC->InvertRect(&parts.rcPageBefore);
+    if (nPressed == CKLVScrollHelper::partPageAfter) pDC->InvertRect(&parts.rcPageAfter);
+    if (!bEnabled || parts.rcThumb.IsRectEmpty()) return;
+    pDC->FillSolidRect(&parts.rcThumb, ::GetSysColor(COLOR_3DFACE));
+    pDC->DrawEdge(&parts.rcThumb, EDGE_RAISED, BF_RECT | BF_ADJUST);
+}
+
+void CKLVControlGalleryPaintManager::DrawPopupScrollBar(CDC* pDC, CKLVControlGallery* pGallery) {
+    const KLVScrollBarGeometry& g = pGallery->m_geometry;
+    pDC->FillSolidRect(&g.rcBar, m_pPaintManager->GetThemeColor(30));
+    CKLVCommandBar* pBar = pGallery->GetParent();
+    const int nBarType = pBar ? pBar->GetType() : 0, nBarPosition = pBar ? pBar->GetPosition() : 0;
+    const struct {
+        int nPart;
+        CRect rc;
+    } buttons[3] = {{CKLVScrollHelper::partFirstArrow, CRect(g.rcBar.left, g.rcBar.top, g.rcBar.right, g.pxFirstArrowEnd)},
+                    {CKLVScrollHelper::partSecondArrow, CRect(g.rcBar.left, g.pxSecondArrowStart, g.rcBar.right, g.pxBarEnd)},
+                    {CKLVScrollHelper::partBeyond, CRect(g.rcBar.left, g.pxBarEnd, g.rcBar.right, g.rcBar.bottom)}};
+    for (const auto& b : buttons) {
+        const BOOL bEnabled = pGallery->IsScrollButtonEnabled(b.nPart);
+        const BOOL bHot = pGallery->m_nHotPart == b.nPart, bPressed = pGallery->m_nPressedPart == b.nPart;
+        if (bHot || bPressed)
+            m_pPaintManager->DrawRectangle(pDC, b.rc, bHot, bPressed, bEnabled, FALSE, FALSE, nBarType, nBarPosition);
+        const COLORREF clrGlyph = m_pPaintManager->GetRectangleTextColor(bHot, bPressed, bEnabled, FALSE, FALSE,
+                                                                          nBarType, nBarPosition);
+        const CPoint c = b.rc.CenterPoint();
+        if (b.nPart == CKLVScrollHelper::partBeyond) pDC->FillSolidRect(c.x - 4, c.y - 3, 9, 2, clrGlyph);
+        const int y = b.nPart == CKLVScrollHelper::partFirstArrow ? c.y + 1 : c.y - 1;
+        const int nTip = b.nPart == CKLVScrollHelper::partFirstArrow ? -2 : 2;
+        CKLVPaintManager::DrawTriangle(pDC, CPoint(c.x - 2, y), CPoint(c.x + 2, y), CPoint(c.x, y + nTip), clrGlyph);
+    }
+}

@@ -1,0 +1,47 @@
+// The gallery's painter, owned by the command-bar paint manager: the control's background,
+// group labels, the windowless scroll bar (the visual style's or the classic one) and the
+// 16-pixel button column of a gallery with a drop-down.
+#pragma once
+
+#include "classlib/Geometry.h"
+#include "toolkit/common/WinThemeWrapper.h"
+
+class CDC;
+class CKLVControlGallery;
+class CKLVControlGalleryItem;
+class CKLVPaintManager;
+class CKLVScrollHelper;
+
+class CKLVControlGalleryPaintManager {
+public:
+    explicit CKLVControlGalleryPaintManager(CKLVPaintManager* pPaintManager) : m_pPaintManager(pPaintManager) {
+        RefreshMetrics();
+    }
+    virtual ~CKLVControlGalleryPaintManager() = default;
+    CKLVControlGalleryPaintManager(const CKLVControlGalleryPaintManager&) = delete;
+    CKLVControlGalleryPaintManager& operator=(const CKLVControlGalleryPaintManager&) = delete;
+
+    virtual void DrawLabel(CDC* pDC, CKLVControlGalleryItem* pLabel, CRect rc);
+    virtual void FillControl(CDC* pDC, CKLVControlGallery* pGallery, CRect rc);
+    virtual void DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar);
+    virtual void DrawPopupScrollBar(CDC* pDC, CKLVControlGallery* pGallery);
+    virtual void RefreshMetrics();
+
+    // A "Marlett" arrow glyph (0 up, 1 down, 2 left, 3 right) centred in the button; none in a
+    // button smaller than 6 pixels either way.
+    static void DrawArrow(CDC* pDC, CRect rc, int nDirection, BOOL bEnabled);
+
+    int m_cxHScroll = 0;
+    int m_cyHScroll = 0;
+    int m_cyVScroll = 0;
+    int m_cxVScroll = 0;
+    int m_cxScrollButton = 19;
+    int m_cyScrollButton = 19;
+    int m_cxPopupScrollColumn = 16;
+    CKLVWinThemeWrapper m_themeScrollBar;
+    CKLVPaintManager* m_pPaintManager;
+
+private:
+    void DrawClassicScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar);
+    void DrawThemedScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar);
+};
