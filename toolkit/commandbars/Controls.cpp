@@ -5,6 +5,7 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/ControlComboBox.h"
+#include "toolkit/commandbars/ControlCustom.h"
 #include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/commandbars/ControlGallery.h"
 #include "toolkit/commandbars/ControlLabel.h"
@@ -33,7 +34,7 @@ const ClassByName kClasses[] = {
     {CKLVControl::typeButton, 57616, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
     {CKLVControl::typeComboBox, 0, "CKLVControlComboBox", RUNTIME_CLASS(CKLVControlComboBox)},
     {CKLVControl::typeEdit, 0, "CKLVControlEdit", RUNTIME_CLASS(CKLVControlEdit)},
-    {CKLVControl::typeCustom, 0, "CKLVControlCustom", nullptr},
+    {CKLVControl::typeCustom, 0, "CKLVControlCustom", RUNTIME_CLASS(CKLVControlCustom)},
     {CKLVControl::typeLabel, 0, "CKLVControlLabel", RUNTIME_CLASS(CKLVControlLabel)},
     {CKLVControl::typeCheckBox, 0, "CKLVControlCheckBox", RUNTIME_CLASS(CKLVControlCheckBox)},
     {CKLVControl::typeGallery, 0, "CKLVControlGallery", RUNTIME_CLASS(CKLVControlGallery)},
