@@ -144,6 +144,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     AttachTabClient();
     LoadConfig();
     g_strDefaultProjectLocation = CString(applicationFolder().c_str()) + "example";
+    m_arPackets.clear();
     m_commands.setProject(nullptr);
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "app/OutputEdit.h"
 #include "app/PropertiesPane.h"
+#include "app/ProtocolRecords.h"
 #include "app/SolutionExplorerPane.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectHost.h"
@@ -52,6 +53,7 @@ public:
     int m_nAutoFlag = 0;
     CString m_strCompilerPath;
     CImageList m_ilSolutionTree;
+    std::vector<CPacketRecord> m_arPackets;   // emptied at creation; nothing fills it
     CKLVStatusBar m_wndStatusBar;
     CKLVDockingPaneManager m_paneManager;
     CStatic m_wndOptions;
@@ -87,6 +89,10 @@ public:
 
     // The code view of a tab; null when its window holds none.
     CquorlinView* GetTabView(int index) const;
+    // The first tab showing the file name (modified mark aside, letter case counted); -1 if none.
+    int FindTab(const std::string& fileName) const;
+    // The protocol record of the solution tree's selected item; null without either.
+    const CProtocolRecord* GetSelectedProtocol() const;
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

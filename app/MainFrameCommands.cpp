@@ -56,10 +56,6 @@ void CMainFrame::OnCompileDemo() {
     m_commands.onCompileDemo();
 }
 
-// The packet diagram belongs to the protocol editor; with no protocol record there is nothing
-// to draw.
-void CMainFrame::OnPacketDiagram() {}
-
 void CMainFrame::OnNoAction() {}
 
 void CMainFrame::OnProjectProperties() {

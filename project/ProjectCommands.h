@@ -65,8 +65,11 @@ public:
     // when the document was rejected.
     bool readService(const std::function<void(const CServiceView&)>& use);
 
-private:
+    // Writes the solution file; false when it could not be (the user has
+    // been told).
     bool writeSolution();
+
+private:
     bool writeMakefileFile(std::string& path);
     // Reads the document and hands the run to write, with the reader's
     // messages and failures in the output pane. False when the document was
