@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -241,6 +243,57 @@ TEST_F(KvgenProjectTest, AFileChangedSinceKvgenWroteItIsKeptUnlessForced)
     EXPECT_EQ(testsupport::readBytes("project/Makefile"), "all:\n");
     // Without the record, files that hold what this run writes are not named.
     EXPECT_EQ(foreign.err.find("calc_api"), std::string::npos) << foreign.err;
+}
+
+// A run that writes what the project holds already leaves those files as
+// they are, so that make rebuilds nothing; a file with new bytes is replaced.
+TEST_F(KvgenProjectTest, FilesHoldingTheRunsBytesAreLeftAlone)
+{
+    ASSERT_EQ(generate().status, 0);
+    const char* const files[] = {"project/calc_api.c", "project/calc_api.h", "project/Makefile",
+                                 "project/lib/src/tessaro_util.c"};
+    const fs::file_time_type earlier = fs::last_write_time(files[0]) - std::chrono::hours(1);
+    for (const char* file : files)
+        fs::last_write_time(file, earlier);
+    ASSERT_EQ(generate().status, 0);
+    for (const char* file : files)
+        EXPECT_TRUE(fs::last_write_time(file) == earlier) << file;
+    ASSERT_EQ(generate("--text-length 300").status, 0);
+    EXPECT_FALSE(fs::last_write_time("project/calc_api.h") == earlier);
+    EXPECT_NE(testsupport::readBytes("project/calc_api.h").find("CALC_MAX_NAME_LEN\t300"), std::string::npos);
+}
+
+// The record an earlier kvgen wrote (FNV-1a over each byte, no version line)
+// still tells the files as it wrote them from files edited since; the next
+// run that writes records anew.
+TEST_F(KvgenProjectTest, AnEarlierVersionsRecordStillTellsEditedFiles)
+{
+    ASSERT_EQ(generate().status, 0);
+    std::string earlierRecord;
+    for (const char* file : {"calc_api.c", "calc_api.h", "calc_api_demo.c"}) {
+        std::uint64_t hash = 14695981039346656037ull;
+        for (char c : testsupport::readBytes(std::string("project/") + file))
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        char digits[17];
+        std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+        earlierRecord += std::string(digits) + " " + file + "\n";
+    }
+    testsupport::writeBytes("project/.kvgen", earlierRecord);
+    const std::string demo = testsupport::readBytes("project/calc_api_demo.c");
+    testsupport::writeBytes("project/calc_api_demo.c", demo + "/* mine */\n");
+    // The header changes with the text length: as recorded, it is replaced.
+    const KvgenRun kept = generate("--text-length 300");
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.err, "kvgen: project/calc_api_demo.c: changed since kvgen wrote it; not replaced (--force replaces "
+                        "it)\nkvgen: nothing was written\n");
+    testsupport::writeBytes("project/calc_api_demo.c", demo);
+    const KvgenRun replaced = generate("--text-length 300");
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_NE(testsupport::readBytes("project/calc_api.h").find("CALC_MAX_NAME_LEN\t300"), std::string::npos);
+    EXPECT_EQ(testsupport::readBytes("project/.kvgen").rfind("kvgen-record 2\n", 0), 0u);
+    // The new record still tells an edit.
+    testsupport::writeBytes("project/calc_api.c", "edited");
+    EXPECT_NE(generate().err.find("project/calc_api.c: changed since kvgen wrote it"), std::string::npos);
 }
 
 // A document the reader rejects changes nothing in a project folder that

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <process.h>
@@ -17,27 +18,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// True when both files hold the same bytes; false when either cannot be read.
-bool sameBytes(const fs::path& one, const fs::path& other)
-{
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(one, error);
-    if (error || fs::file_size(other, error) != size || error)
-        return false;
-    std::ifstream left(one, std::ios::binary);
-    std::ifstream right(other, std::ios::binary);
-    std::vector<char> leftPiece(65536);
-    std::vector<char> rightPiece(leftPiece.size());
-    const auto pieceSize = static_cast<std::streamsize>(leftPiece.size());
-    while (left && right) {
-        left.read(leftPiece.data(), pieceSize);
-        right.read(rightPiece.data(), pieceSize);
-        if (left.gcount() != right.gcount() ||
-            std::memcmp(leftPiece.data(), rightPiece.data(), static_cast<std::size_t>(left.gcount())) != 0)
-            return false;
+// One file read a block at a time into a fingerprint; at its end (or when it
+// could not be opened) reads give nothing.
+class CHashedReader {
+public:
+    CHashedReader(const fs::path& path, CFileHash::Kind kind) : file_(path, std::ios::binary), hash_(kind) {}
+    bool opened() const { return file_.is_open(); }
+    bool failed() const { return file_.bad(); }
+    std::uint64_t hash() const { return hash_.value(); }
+
+    // The next block, hashed; empty at the end.
+    const char* next(std::size_t& size)
+    {
+        size = 0;
+        if (file_) {
+            file_.read(block_.data(), static_cast<std::streamsize>(block_.size()));
+            size = static_cast<std::size_t>(file_.gcount());
+            hash_.add(block_.data(), size);
+        }
+        return block_.data();
     }
-    return !left.bad() && !right.bad() && left.eof() && right.eof();
-}
+
+private:
+    std::ifstream file_;
+    CFileHash hash_;
+    std::vector<char> block_ = std::vector<char>(1 << 16);
+};
 
 } // namespace
 
@@ -82,26 +88,53 @@ std::vector<fs::path> CProjectStaging::writtenFiles() const
     return files;
 }
 
-std::vector<std::string> CProjectStaging::keptFiles() const
+CProjectStaging::Compared CProjectStaging::compare(const fs::path& file, const CWrittenFiles& record) const
 {
-    CWrittenFiles record;
-    record.load(project_);
+    Compared compared;
+    compared.file = file;
+    CWrittenFiles::Entry entry;
+    compared.recorded = record.find(file.generic_string(), entry);
+    CHashedReader written(staging_ / file, CFileHash::Words);
+    CHashedReader present(project_ / file, entry.kind);
+    std::error_code error;
+    compared.replaces = fs::exists(project_ / file, error);
+    // One that cannot be read is never taken for the written bytes.
+    bool same = compared.replaces && present.opened();
+    for (;;) {
+        std::size_t writtenSize = 0, presentSize = 0;
+        const char* writtenBytes = written.next(writtenSize);
+        const char* presentBytes = present.next(presentSize);
+        same = same && writtenSize == presentSize && std::memcmp(writtenBytes, presentBytes, writtenSize) == 0;
+        if (writtenSize == 0 && presentSize == 0)
+            break;
+    }
+    compared.hash = written.hash();
+    compared.same = same && !written.failed() && !present.failed();
+    compared.recordedAsIs =
+        compared.recorded && present.opened() && !present.failed() && present.hash() == entry.hash;
+    return compared;
+}
+
+const std::vector<CProjectStaging::Compared>& CProjectStaging::compared()
+{
+    if (!compared_) {
+        CWrittenFiles record;
+        record.load(project_);
+        compared_.emplace();
+        for (const fs::path& file : writtenFiles())
+            compared_->push_back(compare(file, record));
+    }
+    return *compared_;
+}
+
+std::vector<std::string> CProjectStaging::keptFiles()
+{
     std::vector<std::string> kept;
-    for (const fs::path& file : writtenFiles()) {
-        const fs::path target = project_ / file;
-        std::error_code error;
-        if (!fs::exists(target, error))
-            continue;
-        if (sameBytes(target, staging_ / file))
-            continue; // replacing it changes nothing
-        std::uint64_t now = 0;
-        std::uint64_t written = 0;
-        const bool readable = CWrittenFiles::hashFile(target, now);
-        const bool recorded = record.find(file.generic_string(), written);
-        if (readable && recorded && now == written)
-            continue;
-        kept.push_back(target.generic_string()
-                       + (recorded ? ": changed since kvgen wrote it" : ": not written by kvgen"));
+    for (const Compared& file : compared()) {
+        if (!file.replaces || file.same || file.recordedAsIs)
+            continue; // replacing it changes nothing, or nothing of the user's
+        kept.push_back((project_ / file.file).generic_string()
+                       + (file.recorded ? ": changed since kvgen wrote it" : ": not written by kvgen"));
     }
     return kept;
 }
@@ -110,17 +143,17 @@ bool CProjectStaging::commit()
 {
     CWrittenFiles record;
     record.load(project_);
-    for (const fs::path& file : writtenFiles()) {
-        const fs::path target = project_ / file;
+    for (const Compared& file : compared()) {
+        record.set(file.file.generic_string(), file.hash);
+        if (file.same)
+            continue; // left alone: its time stays, and make rebuilds nothing
+        const fs::path target = project_ / file.file;
         std::error_code error;
-        std::uint64_t hash = 0;
-        if (CWrittenFiles::hashFile(staging_ / file, hash))
-            record.set(file.generic_string(), hash);
         fs::create_directories(target.parent_path(), error);
         if (!error)
-            fs::rename(staging_ / file, target, error);
+            fs::rename(staging_ / file.file, target, error);
         if (error) {
-            failure_ = "cannot move " + file.generic_string() + " into " + project_.generic_string() + ": "
+            failure_ = "cannot move " + file.file.generic_string() + " into " + project_.generic_string() + ": "
                 + error.message();
             return false;
         }

@@ -1,7 +1,10 @@
 #ifndef KELVANE_TOOLS_KVGEN_PROJECTSTAGING_H
 #define KELVANE_TOOLS_KVGEN_PROJECTSTAGING_H
 
+#include "tools/kvgen/WrittenFiles.h"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,18 +30,32 @@ public:
     // The project's files that a move would replace although they were
     // changed since kvgen last wrote them (or kvgen never wrote them), each
     // with why: "Makefile: changed since kvgen wrote it".
-    std::vector<std::string> keptFiles() const;
-    // Moves every written file into the project folder and records them.
-    // False with failure() set when a file could not be moved.
+    std::vector<std::string> keptFiles();
+    // Moves every written file into the project folder (unless the folder
+    // holds its bytes already) and records them. False with failure() set
+    // when a file could not be moved.
     bool commit();
 
 private:
+    // A written file beside the one it would replace, each read once.
+    struct Compared {
+        std::filesystem::path file; // relative to both folders
+        std::uint64_t hash = 0;     // of the written bytes, CFileHash::Words
+        bool replaces = false;      // the project holds a file of that name
+        bool same = false;          // which holds the written bytes
+        bool recorded = false;      // kvgen wrote a file of that name
+        bool recordedAsIs = false;  // and it holds the bytes the record says
+    };
+
     std::vector<std::filesystem::path> writtenFiles() const;
+    const std::vector<Compared>& compared();
+    Compared compare(const std::filesystem::path& file, const CWrittenFiles& record) const;
 
     std::filesystem::path project_;
     std::filesystem::path staging_;
     bool madeProject_ = false;
     std::string failure_;
+    std::optional<std::vector<Compared>> compared_;
 };
 
 #endif

@@ -1,59 +1,106 @@
 #include "tools/kvgen/WrittenFiles.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+namespace {
+
+// The first line of a record whose hashes are CFileHash::Words; earlier
+// records begin with their first file.
+const char* const RecordVersion = "kvgen-record 2";
+
+} // namespace
+
 const char* const CWrittenFiles::FileName = ".kvgen";
+
+void CFileHash::add(const char* bytes, std::size_t count)
+{
+    length_ += count;
+    if (kind_ == Bytes) {
+        for (std::size_t i = 0; i < count; ++i)
+            step(static_cast<unsigned char>(bytes[i]));
+        return;
+    }
+    if (tailSize_ > 0) {
+        // Complete the word an earlier piece began.
+        const std::size_t taken = std::min(count, sizeof tail_ - tailSize_);
+        std::memcpy(tail_ + tailSize_, bytes, taken);
+        tailSize_ += taken;
+        bytes += taken;
+        count -= taken;
+        if (tailSize_ < sizeof tail_)
+            return;
+        std::uint64_t word;
+        std::memcpy(&word, tail_, sizeof word);
+        step(word);
+        tailSize_ = 0;
+    }
+    for (; count >= sizeof(std::uint64_t); count -= sizeof(std::uint64_t), bytes += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes, sizeof word);
+        step(word);
+    }
+    std::memcpy(tail_, bytes, count);
+    tailSize_ = count;
+}
+
+std::uint64_t CFileHash::value() const
+{
+    if (kind_ == Bytes)
+        return hash_;
+    // The last bytes and the length, so that trailing zero bytes count.
+    CFileHash last = *this;
+    std::uint64_t word = 0;
+    std::memcpy(&word, tail_, tailSize_);
+    last.step(word);
+    last.step(length_);
+    return last.hash_;
+}
 
 void CWrittenFiles::load(const std::filesystem::path& folder)
 {
-    hashes_.clear();
+    entries_.clear();
     std::ifstream record(folder / FileName, std::ios::binary);
     std::string line;
-    while (std::getline(record, line)) {
+    CFileHash::Kind kind = CFileHash::Bytes;
+    for (bool first = true; std::getline(record, line); first = false) {
+        if (first && line == RecordVersion) {
+            kind = CFileHash::Words;
+            continue;
+        }
         // "<16 hex digits> <file>"
         if (line.size() < 18 || line[16] != ' ')
             continue;
         std::uint64_t hash = 0;
         std::istringstream digits(line.substr(0, 16));
         if (digits >> std::hex >> hash)
-            hashes_[line.substr(17)] = hash;
+            entries_[line.substr(17)] = Entry{hash, kind};
     }
 }
 
 bool CWrittenFiles::save(const std::filesystem::path& folder) const
 {
     std::ofstream record(folder / FileName, std::ios::binary | std::ios::trunc);
-    for (const auto& file : hashes_) {
+    record << RecordVersion << '\n';
+    for (const auto& file : entries_) {
+        if (file.second.kind != CFileHash::Words)
+            continue;
         char digits[17];
-        std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(file.second));
+        std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(file.second.hash));
         record << digits << ' ' << file.first << '\n';
     }
     record.close();
     return !record.fail();
 }
 
-bool CWrittenFiles::find(const std::string& file, std::uint64_t& hash) const
+bool CWrittenFiles::find(const std::string& file, Entry& entry) const
 {
-    const auto found = hashes_.find(file);
-    if (found == hashes_.end())
+    const auto found = entries_.find(file);
+    if (found == entries_.end())
         return false;
-    hash = found->second;
+    entry = found->second;
     return true;
-}
-
-// FNV-1a: enough to tell an edited file from the one written.
-bool CWrittenFiles::hashFile(const std::filesystem::path& path, std::uint64_t& hash)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    hash = 14695981039346656037ull;
-    char piece[65536];
-    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
-        for (std::streamsize i = 0; i < file.gcount(); ++i)
-            hash = (hash ^ static_cast<unsigned char>(piece[i])) * 1099511628211ull;
-    }
-    return !file.bad();
 }

@@ -1,0 +1,62 @@
+// The fingerprint kvgen keeps of each file it wrote: the same bytes fed in
+// any pieces give one hash, and the edits a user makes give another.
+#include "tools/kvgen/WrittenFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::uint64_t hashOf(const std::string& bytes, CFileHash::Kind kind, const std::vector<std::size_t>& pieces = {})
+{
+    CFileHash hash(kind);
+    std::size_t at = 0;
+    for (std::size_t piece : pieces) {
+        hash.add(bytes.data() + at, piece);
+        at += piece;
+    }
+    hash.add(bytes.data() + at, bytes.size() - at);
+    return hash.value();
+}
+
+TEST(FileHash, PiecesOfAnySizeHashAsTheWhole)
+{
+    const std::string text = "int calc_add(int a, int b);\r\n/* twenty-nine more bytes */\r\n";
+    const std::vector<std::vector<std::size_t>> splits = {
+        {1}, {3, 5}, {7}, {8}, {9}, {8, 8, 8}, {1, 1, 1, 1, 1, 1, 1, 1, 1}, {15, 2}, {text.size()}, {0, 0, 4}};
+    for (CFileHash::Kind kind : {CFileHash::Bytes, CFileHash::Words}) {
+        const std::uint64_t whole = hashOf(text, kind);
+        for (const auto& split : splits)
+            EXPECT_EQ(hashOf(text, kind, split), whole) << "kind " << kind << ", first piece " << split[0];
+    }
+}
+
+TEST(FileHash, EditsChangeTheHash)
+{
+    const std::string text = "typedef struct calc_Add { int a; int b; } calc_Add;\r\n";
+    std::string swapped = text;
+    std::swap(swapped[0], swapped[8]); // two words trade a byte
+    const std::string edits[] = {
+        text + '\0',                      // a zero byte added at the end
+        text.substr(0, text.size() - 1), // the last byte gone
+        "x" + text,                       // every word shifted
+        swapped,
+        std::string(text).replace(40, 1, "c"),
+        std::string(),
+    };
+    for (const std::string& edit : edits)
+        EXPECT_NE(hashOf(edit, CFileHash::Words), hashOf(text, CFileHash::Words)) << edit;
+    EXPECT_NE(hashOf(std::string(8, '\0'), CFileHash::Words), hashOf(std::string(16, '\0'), CFileHash::Words));
+}
+
+// Records of earlier versions hold FNV-1a over bytes, which must still match.
+TEST(FileHash, BytesIsFnv1a)
+{
+    EXPECT_EQ(hashOf("", CFileHash::Bytes), 0xcbf29ce484222325ull);
+    EXPECT_EQ(hashOf("a", CFileHash::Bytes), 0xaf63dc4c8601ec8cull);
+    EXPECT_EQ(hashOf("foobar", CFileHash::Bytes), 0x85944171f73967e8ull);
+}
+
+} // namespace
