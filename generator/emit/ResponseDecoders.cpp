@@ -6,6 +6,7 @@
 #include "generator/model/XmlNamespaces.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/TextSpool.h"
 #include "generator/emit/ValueDecoding.h"
 
 #include <set>
@@ -58,7 +59,7 @@ public:
     }
 
     // The decoders' text, after the helpers it calls.
-    void flush(CTextBuffer& out) const
+    void flush(CTextBuffer& out)
     {
         writeDecodeHelpers(conversions_, context_.projUpper(), out);
         if (usesGrow_)
@@ -83,7 +84,8 @@ public:
             out.close();
             out.emptyLine();
         }
-        out.append(text_.text());
+        text_.flush();
+        spool_.writeTo(out);
     }
 
     // Room for one more item behind count items of size bytes: the block
@@ -403,7 +405,8 @@ private:
     CTextBuffer& out_() { return inHead_ ? head_ : loop_; }
 
     const CEmitContext& context_;
-    CTextBuffer text_;
+    CTextSpool spool_; // the decoders, until the helpers they call are known
+    CTextBuffer text_{spool_.sink()};
     CTextBuffer head_;
     CTextBuffer loop_;
     std::string structType_;

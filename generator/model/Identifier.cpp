@@ -52,10 +52,11 @@ std::string sanitiseIdentifier(const std::string& name)
 {
     if (name == "return")
         return "return_msg";
-    std::string result;
-    result.reserve(name.size() + 1);
-    for (char c : name)
-        result += isIdentifierByte(static_cast<unsigned char>(c)) ? c : '_';
+    std::string result = name;
+    for (char& c : result) {
+        if (!isIdentifierByte(static_cast<unsigned char>(c)))
+            c = '_';
+    }
     if (result.empty() || (result[0] >= '0' && result[0] <= '9'))
         result.insert(result.begin(), '_');
     else if (isCKeyword(result))
@@ -99,7 +100,13 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string>& name
     return result;
 }
 
+// assign() of a single name: its form when that is free, else the first
+// free variant.
 std::string CNameScope::claim(const std::string& name)
 {
-    return assign({name}).front();
+    std::string identifier = sanitiseIdentifier(name);
+    if (isTaken(identifier))
+        identifier = freeVariant(identifier);
+    taken_.insert(identifier);
+    return identifier;
 }

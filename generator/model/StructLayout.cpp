@@ -186,12 +186,14 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
         member.kind = CStructMember::Text;
         member.lengthConstant = lengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : textLength_);
     }
-    def.members.push_back(member);
+    def.members.push_back(std::move(member));
 }
 
 void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
 {
     CNameScope scope;
+    // Each attribute and particle gives a member at most (one more for an empty type).
+    def.members.reserve(type.attributes.size() + type.particles.size() + 1);
     if (!type.soapArray) {
         for (const CViewAttribute& attribute : type.attributes) {
             CStructMember member;
@@ -203,7 +205,7 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
             member.cName = scope.claim(attribute.name);
             member.lengthConstant = lengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
                                                    textLength_);
-            def.members.push_back(member);
+            def.members.push_back(std::move(member));
         }
     }
     if (type.simple || type.hasSimpleContent())
@@ -256,7 +258,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.presentName = scope.claim(member.cName + "_present");
         if (member.nillable) // of an array: a flag per item
             member.nilName = scope.claim(member.cName + "_nil");
-        def.members.push_back(member);
+        def.members.push_back(std::move(member));
     }
 }
 
@@ -276,7 +278,7 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
     } else {
         member = CStructMember(); // an element whose type is unknown still gets a struct
     }
-    def.members.push_back(member);
+    def.members.push_back(std::move(member));
 }
 
 const std::vector<CStructMember>& CStructDef::heldMembers() const
@@ -446,10 +448,11 @@ bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& messag
 
 void CStructLayout::fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header)
 {
+    def.members.reserve(message.parts.size() + 1);
     for (const CViewPart& part : message.parts) {
         CStructMember member;
         if (!isHeaderPart(part, header) && partMember(part, message, part.cName, member))
-            def.members.push_back(member);
+            def.members.push_back(std::move(member));
     }
     if (def.members.empty())
         def.members.push_back(CStructMember());
@@ -505,7 +508,7 @@ void CStructLayout::addHeaderMember(const CHeaderPart& header)
     }
     member.cName = headerScope_.claim(name);
     headerIndex_[key] = headerMembers_.size();
-    headerMembers_.push_back(member);
+    headerMembers_.push_back(std::move(member));
 }
 
 void CStructLayout::listCodecTypes()
