@@ -77,13 +77,10 @@ bool IsTextDataType(LPCTSTR lpszDataType) {
 }
 
 LPCTSTR IntegerDataTypeSize(LPCTSTR lpszDataType) {
-    static const struct {
-        LPCTSTR lpszDataType;
-        LPCTSTR lpszSize;
-    } kSizes[] = {{"signed char", "1"},     {"unsigned char", "1"}, {"signed short int", "2"}, {"unsigned short int", "2"},
-                  {"signed int", "4"},      {"unsigned int", "4"},  {"signed int64", "8"},     {"unsigned int64", "8"}};
-    for (const auto& size : kSizes)
-        if (CString(lpszDataType) == size.lpszDataType) return size.lpszSize;
+    // By the integer types' order among the data types.
+    static const LPCTSTR kSizes[] = {"4", "4", "1", "1", "2", "2", "8", "8"};
+    for (size_t i = 0; i < sizeof(kSizes) / sizeof(kSizes[0]); ++i)
+        if (CString(lpszDataType) == kDataTypes[i]) return kSizes[i];
     return nullptr;
 }
 

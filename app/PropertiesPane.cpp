@@ -1,11 +1,13 @@
 #include "app/PropertiesPane.h"
 
+#include "app/ProtocolChecks.h"
 #include "app/res/Resource.h"
 #include "toolkit/propertygrid/PropertyGridItem.h"
 #include "toolkit/propertygrid/PropertyGridItems.h"
 #include "toolkit/propertygrid/PropertyGridView.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -17,7 +19,7 @@ const UINT kListFlags = KLVPGItemHasEdit | KLVPGItemHasComboButton;
 struct ItemSpec {
     UINT nID;
     LPCTSTR lpszValue;
-    std::initializer_list<LPCTSTR> options;
+    std::vector<LPCTSTR> options;
     BOOL bList;
     LPCTSTR lpszMask;
     LPCTSTR lpszLiteral;
@@ -26,6 +28,11 @@ struct ItemSpec {
 // A name: a letter, then up to 24 letters or digits. A type code or tag: "0x" and eight hex digits.
 const ItemSpec kName = {0, "", {}, FALSE, "LAAAAAAAAAAAAAAAAAAAAAAAA", "_________________________"};
 const ItemSpec kCode = {0, "", {}, FALSE, "0xHHHHHHHH", "0x________"};
+
+template <size_t N>
+std::vector<LPCTSTR> Choices(const LPCTSTR (&texts)[N]) {
+    return std::vector<LPCTSTR>(texts, texts + N);
+}
 
 ItemSpec WithID(ItemSpec spec, UINT nID) {
     spec.nID = nID;
@@ -107,25 +114,14 @@ void CPropertiesPane::CreateFieldGrid() {
     AddItem(pCategory, WithID(kName, IDS_FIELD_NAME));
     AddItem(pCategory, {IDS_FIELD_UNIT, "byte", {"bit"}, TRUE, nullptr, nullptr}, TRUE);
     AddItems(pCategory,
-             {{IDS_FIELD_DATA_TYPE,
-               "unsigned int",
-               {"unsigned int", "signed int", "signed char", "unsigned char", "signed short int",
-                "unsigned short int", "signed int64", "unsigned int64", "char []", "char *"},
-               TRUE, nullptr, nullptr},
+             {{IDS_FIELD_DATA_TYPE, "unsigned int", Choices(kDataTypes), TRUE, nullptr, nullptr},
               {IDS_FIELD_MAX_LENGTH, "", {}, FALSE, nullptr, nullptr},
               {IDS_FIELD_MAX_COUNT, "", {}, FALSE, nullptr, nullptr},
               {IDS_FIELD_RELATED_COUNT, "", {}, TRUE, nullptr, nullptr},
-              {IDS_FIELD_ATTRIBUTE, "fix length", {"fix length", "variant length"}, TRUE, nullptr, nullptr},
-              {IDS_FIELD_VARIANT,
-               "separated by binary 0",
-               {"separated by binary 0", "select a related field",
-                "select a related field,additional binary 0 at end"},
-               TRUE, nullptr, nullptr},
+              {IDS_FIELD_ATTRIBUTE, "fix length", Choices(kAttributeTexts), TRUE, nullptr, nullptr},
+              {IDS_FIELD_VARIANT, "separated by binary 0", Choices(kVariantTexts), TRUE, nullptr, nullptr},
               {IDS_FIELD_RELATED_LENGTH, "", {}, TRUE, nullptr, nullptr},
-              {IDS_FIELD_TYPE,
-               "normal data",
-               {"normal data", "header length", "body length", "total length", "packet type"},
-               TRUE, nullptr, nullptr},
+              {IDS_FIELD_TYPE, "normal data", Choices(kFieldTypeTexts), TRUE, nullptr, nullptr},
               WithID(kCode, IDS_FIELD_TAG)});
     pCategory->Expand();
 }

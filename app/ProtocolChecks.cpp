@@ -11,6 +11,8 @@ const LPCTSTR kFieldTypeTexts[5] = {"normal data", "header length", "body length
 const LPCTSTR kAttributeTexts[2] = {"fix length", "variant length"};
 const LPCTSTR kVariantTexts[3] = {"separated by binary 0", "select a related field",
                                   "select a related field,additional binary 0 at end"};
+const LPCTSTR kDataTypes[10] = {"unsigned int",       "signed int",   "signed char",    "unsigned char", "signed short int",
+                                "unsigned short int", "signed int64", "unsigned int64", "char []",       "char *"};
 
 namespace {
 

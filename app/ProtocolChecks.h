@@ -10,6 +10,8 @@ extern const LPCTSTR kUnitTexts[3];
 extern const LPCTSTR kFieldTypeTexts[5];
 extern const LPCTSTR kAttributeTexts[2];
 extern const LPCTSTR kVariantTexts[3];
+// The data types a field may have; the first eight are integers.
+extern const LPCTSTR kDataTypes[10];
 
 // The tree item an edit is made through: its kind, its text and its parent item's text.
 struct CEditTarget {
