@@ -8,6 +8,7 @@
 #include "toolkit/dockingpane/DockingNode.h"
 
 #include <memory>
+#include <vector>
 
 class CKLVDockingClientNode;
 class CKLVDockingPane;
@@ -16,6 +17,7 @@ class CKLVDockingPaneManager;
 class CKLVDockingPaneSplitter;
 class CKLVDockingPaneTabbedContainer;
 class CKLVDockingSplitterContainer;
+class CKLVPropExchange;
 
 // A pane and the tabbed containers that held it last when floating, last when docked, and last.
 struct CKLVDockingPaneInfo {
@@ -37,6 +39,14 @@ public:
 
     // Releases every node and forgets the top container, the client node and the panels.
     void Clear();
+    // Tidies, then writes every node as a numbered record: the panes first, then the other nodes
+    // in the order they were made.
+    void SaveLayout(CKLVPropExchange* pPX);
+    // Reads the records into a new layout and takes its nodes only when all of them loaded and
+    // fit together; on FALSE this layout is as it was.
+    BOOL LoadLayout(CKLVPropExchange* pPX);
+    // Saves or loads through an exchange over the archive.
+    void Serialize(CArchive& ar) override;
     // Lays the layout out in rect of the site: the auto-hide panels, the margin bars, the
     // client node and the top container.
     void OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS* pParams);
@@ -72,6 +82,12 @@ public:
     void OnNodeDestroyed(CKLVDockingNode* pNode);
 
 private:
+    // Gives every node its record number (m_nIndex); the nodes in record order.
+    std::vector<CKLVDockingNode*> NumberNodes();
+    // Makes and loads the records into this (empty) layout.
+    BOOL LoadRecords(CKLVPropExchange* pPX);
+    // Releases this layout's nodes and takes over pSource's.
+    void TakeContents(CKLVDockingLayout& source);
     BOOL TidyPass(const CKLVDockingNodeList& lstReferenced);
     void Discard(CKLVDockingNode* pNode);
 

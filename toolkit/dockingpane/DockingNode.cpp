@@ -5,6 +5,8 @@
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
 
+#include <algorithm>
+
 CKLVDockingNode::CKLVDockingNode(int nType, CKLVDockingLayout* pLayout) : m_pLayout(pLayout), m_nType(nType) {
     if (!pLayout) return;
     if (CKLVDockingPaneManager* pManager = pLayout->GetManager()) m_pDockingSite = pManager->GetSite();
@@ -41,6 +43,11 @@ void CKLVDockingNode::UpdateCaption() {
 BOOL CKLVDockingNode::DoPropExchange(CKLVPropExchange* pPX) {
     PX_Long(pPX, "DockingCX", m_szDocking.cx, 0);
     PX_Long(pPX, "DockingCY", m_szDocking.cy, 0);
+    if (pPX->IsLoading()) {
+        // Read from outside: the layout arithmetic adds these up and must not overflow.
+        m_szDocking.cx = std::clamp<LONG>(m_szDocking.cx, 0, nMaxTrackSize);
+        m_szDocking.cy = std::clamp<LONG>(m_szDocking.cy, 0, nMaxTrackSize);
+    }
     return TRUE;
 }
 

@@ -78,6 +78,8 @@ public:
     BOOL CheckCaptionButtons(CPoint point);
     // The layout let go of this node; a reference held elsewhere must not reach back into it.
     void ForgetLayout() { m_pLayout = nullptr; }
+    // The node now belongs to pLayout (a loaded layout's nodes move into the layout loaded).
+    void MoveToLayout(CKLVDockingLayout* pLayout) { m_pLayout = pLayout; }
 
     CSize m_szDocking;        // what the node asks for when docked
     CRect m_rcWindow;         // its place in the docking site's client co-ordinates

@@ -1,6 +1,8 @@
 #include "toolkit/dockingpane/DockingPane.h"
 
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/dockingpane/DockingDefines.h"
+#include "toolkit/dockingpane/DockingLayoutRecords.h"
 #include "toolkit/dockingpane/DockingLayout.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
@@ -8,6 +10,29 @@
 namespace {
 
 BOOL IsInside(HWND hWndOuter, HWND hWnd) { return hWnd && (hWnd == hWndOuter || ::IsChild(hWndOuter, hWnd)); }
+
+// The tab colour, help id and tag came with this schema.
+const UINT nSchemaWithTabColor = 10;
+
+// A holder's number; loading gives back the tabbed container it names (none for 0). FALSE when a
+// loaded number names anything else.
+BOOL ExchangeHolder(CKLVPropExchange* pPX, LPCTSTR pszKey, CKLVDockingPaneTabbedContainer*& pHolder) {
+    long nNumber = CKLVDockingLayoutRecords::NumberOf(pHolder);
+    PX_Long(pPX, pszKey, nNumber, 0);
+    if (pPX->IsStoring()) return TRUE;
+    const CKLVDockingLayoutRecords* pRecords = CKLVDockingLayoutRecords::Of(pPX);
+    CKLVDockingNode* pNode =
+        pRecords ? pRecords->Find(nNumber, CKLVDockingLayoutRecords::Kind(CKLVDockingNode::typeTabbedContainer)) : nullptr;
+    pHolder = static_cast<CKLVDockingPaneTabbedContainer*>(pNode);
+    return nNumber == 0 || pNode;
+}
+
+template <class T>
+void ExchangeInt(CKLVPropExchange* pPX, LPCTSTR pszKey, T& value, long nDefault) {
+    long nValue = static_cast<long>(value);
+    PX_Long(pPX, pszKey, nValue, nDefault);
+    value = static_cast<T>(nValue);
+}
 
 }  // namespace
 
@@ -149,6 +174,38 @@ void CKLVDockingPane::OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS
     if (!m_hwndChild) return;
     ::MoveWindow(m_hwndChild, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
     ::EnableWindow(m_hwndChild, (m_nEnabled & enabledActive) != 0);
+}
+
+BOOL CKLVDockingPane::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVDockingNode::DoPropExchange(pPX);
+    PX_String(pPX, "Title", m_strTitle);
+    ExchangeInt(pPX, "ID", m_nID, 0);
+    PX_Long(pPX, "IconID", m_nIconID, -1);
+    ExchangeInt(pPX, "Options", m_dwOptions, 0);
+
+    CKLVDockingPaneInfo info;
+    if (const CKLVDockingPaneInfo* pSaved = pPX->IsStoring() && m_pLayout ? m_pLayout->FindPaneInfo(this) : nullptr)
+        info = *pSaved;
+    BOOL bHolders = ExchangeHolder(pPX, "DockingHolder", info.pDockingHolder);
+    bHolders = ExchangeHolder(pPX, "FloatingHolder", info.pFloatingHolder) && bHolders;
+    bHolders = ExchangeHolder(pPX, "LastHolder", info.pLastHolder) && bHolders;
+
+    PX_Long(pPX, "MinTrackX", m_ptMinTrackSize.x, 0);
+    PX_Long(pPX, "MinTrackY", m_ptMinTrackSize.y, 0);
+    PX_Long(pPX, "MaxTrackX", m_ptMaxTrackSize.x, nMaxTrackSize);
+    PX_Long(pPX, "MaxTrackY", m_ptMaxTrackSize.y, nMaxTrackSize);
+    if (pPX->GetSchema() >= nSchemaWithTabColor) {
+        ExchangeInt(pPX, "TabColor", m_clrTab, -1);
+        PX_Long(pPX, "HelpId", m_nHelpID, 0);
+        int nTag = m_nTag;
+        PX_Long(pPX, "Tag", nTag, 0);
+        if (pPX->IsLoading()) m_nTag = nTag;
+    }
+    if (pPX->IsStoring()) return static_cast<int>(m_nID) > 0;
+    if (!bHolders || !m_pLayout) return FALSE;
+    info.pPane = this;
+    m_pLayout->GetPaneList().AddTail(info);
+    return static_cast<int>(m_nID) > 0;
 }
 
 CKLVDockingNode* CKLVDockingPane::Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD) {

@@ -65,6 +65,9 @@ public:
     BOOL IsHidden() const override { return m_pParentContainer && m_pParentContainer->IsHidden(); }
     void OnSizeParent(CWnd* pSite, CRect rect, AFX_SIZEPARENTPARAMS* pParams) override;
     void SetParentContainer(CKLVDockingNode* pContainer) override;
+    // The pane's record with the numbers of its holders; loading appends its pane record to the
+    // layout. FALSE for an id of 0 or below.
+    BOOL DoPropExchange(CKLVPropExchange* pPX) override;
     CKLVDockingNode* Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD dwIgnoredOptions = 0) override;
     void Release() override { InternalRelease(); }
 

@@ -3,8 +3,10 @@
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MemDC.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingLayout.h"
+#include "toolkit/dockingpane/DockingLayoutRecords.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneAutoHideWnd.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
@@ -289,6 +291,22 @@ void CKLVDockingPaneAutoHidePanel::UpdateCaption() {
         RepositionRows(&dc, rcClient);
     }
     Invalidate(FALSE);
+}
+
+BOOL CKLVDockingPaneAutoHidePanel::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVDockingNode::DoPropExchange(pPX);
+    long nSide = m_nSide;
+    PX_Long(pPX, "Direction", nSide);
+    const long nCount = KLVExchangeChildCount(pPX, this);
+    if (pPX->IsLoading()) {
+        if (nSide < klvDockLeft || nSide > klvDockBottom) return FALSE;
+        m_nSide = static_cast<int>(nSide);
+    }
+    if (!KLVExchangeChildren(pPX, this, nCount, CKLVDockingLayoutRecords::Kind(typeTabbedContainer),
+                             [this](CKLVDockingNode* pGroup) { AddContainer(pGroup); }))
+        return FALSE;
+    if (pPX->IsLoading() && m_pLayout) m_pLayout->SetPanel(m_nSide, this);
+    return TRUE;
 }
 
 CKLVDockingNode* CKLVDockingPaneAutoHidePanel::Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD) {

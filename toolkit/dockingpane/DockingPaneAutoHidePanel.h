@@ -82,6 +82,9 @@ public:
     void OnChildChanged(CKLVDockingNode* pNode) override;
     void UpdateCaption() override;
     void OnParentChanged(CKLVDockingNode* /*pNode*/) override {}
+    // Side and groups by number; loading adds the groups and makes this the layout's panel of
+    // its side (a side outside 0-3 fails).
+    BOOL DoPropExchange(CKLVPropExchange* pPX) override;
     CKLVDockingNode* Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD dwIgnoredOptions = 0) override;
     void RemovePane(CKLVDockingNode* pNode) override;
     void Release() override { InternalRelease(); }

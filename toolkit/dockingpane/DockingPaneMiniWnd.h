@@ -73,6 +73,9 @@ public:
     void OnParentChanged(CKLVDockingNode* /*pNode*/) override {}
     void RemovePane(CKLVDockingNode* pNode) override;
     BOOL IsCaptionButtonVisible(CKLVDockingPaneCaptionButton* pButton) override;
+    // The window rectangle, collapse mode and the top container by number ("TopContaner");
+    // loading makes a splitter container the top container.
+    BOOL DoPropExchange(CKLVPropExchange* pPX) override;
     CKLVDockingNode* Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD dwIgnoredOptions = 0) override;
     void Release() override { InternalRelease(); }
     // A visible caption button of the theme-drawn frame, its tip the string of its id.

@@ -2,9 +2,11 @@
 // tips, dragging and sizing.
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/HeldReference.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/dockingpane/DockingDefines.h"
 #include "toolkit/dockingpane/DockingDragContext.h"
 #include "toolkit/dockingpane/DockingLayout.h"
+#include "toolkit/dockingpane/DockingLayoutRecords.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
@@ -160,6 +162,27 @@ void CKLVDockingPaneMiniWnd::Copy(CKLVDockingPaneMiniWnd* pSource, CKLVDockingLa
         m_pTopContainer->OnParentChanged(m_pTopContainer);
     }
     OnChildChanged(nullptr);
+}
+
+BOOL CKLVDockingPaneMiniWnd::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVDockingNode::DoPropExchange(pPX);
+    if (m_hWnd && pPX->IsStoring()) GetWindowRect(&m_rcWindow);
+    PX_Long(pPX, "WindowRectTopPos", m_rcWindow.top);
+    PX_Long(pPX, "WindowRectBottomPos", m_rcWindow.bottom);
+    PX_Long(pPX, "WindowRectLeftPos", m_rcWindow.left);
+    PX_Long(pPX, "WindowRectRightPos", m_rcWindow.right);
+    PX_Bool(pPX, "Collapsed", m_bCollapseMode, FALSE);
+    PX_Long(pPX, "ExpandedHeight", m_roll.nFullHeight, 0);
+    long nTop = CKLVDockingLayoutRecords::NumberOf(m_pTopContainer);
+    PX_Long(pPX, "TopContaner", nTop);
+    if (pPX->IsStoring()) return TRUE;
+    const CKLVDockingLayoutRecords* pRecords = CKLVDockingLayoutRecords::Of(pPX);
+    CKLVDockingNode* pTop =
+        pRecords ? pRecords->FindChild(nTop, CKLVDockingLayoutRecords::Kind(typeSplitterContainer), this) : nullptr;
+    if (!pTop) return FALSE;
+    m_pTopContainer = static_cast<CKLVDockingSplitterContainer*>(pTop);
+    m_pTopContainer->SetParentContainer(this);
+    return TRUE;
 }
 
 CKLVDockingNode* CKLVDockingPaneMiniWnd::Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD) {

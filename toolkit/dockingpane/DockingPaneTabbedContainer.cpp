@@ -1,7 +1,9 @@
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 
 #include "toolkit/dockingpane/DockingDefines.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/dockingpane/DockingLayout.h"
+#include "toolkit/dockingpane/DockingLayoutRecords.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
@@ -168,6 +170,23 @@ void CKLVDockingPaneTabbedContainer::CopyFrom(CKLVDockingPaneTabbedContainer* pS
         }
     }
     if (pSelect) SelectPane(pSelect, FALSE, TRUE);
+}
+
+BOOL CKLVDockingPaneTabbedContainer::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVDockingNode::DoPropExchange(pPX);
+    const long nCount = KLVExchangeChildCount(pPX, this);
+    long nSelected = CKLVDockingLayoutRecords::NumberOf(m_pSelectedPane);
+    PX_Long(pPX, "Selected", nSelected, 0);
+    if (!KLVExchangeChildren(pPX, this, nCount, CKLVDockingLayoutRecords::Kind(typePane),
+                             [this](CKLVDockingNode* pPane) { AttachPane(static_cast<CKLVDockingPane*>(pPane), FALSE); }))
+        return FALSE;
+    if (pPX->IsLoading()) {
+        // A number that names none of these panes keeps the selection the attaching made.
+        const CKLVDockingLayoutRecords* pRecords = CKLVDockingLayoutRecords::Of(pPX);
+        CKLVDockingNode* pSelected = pRecords->Find(nSelected, CKLVDockingLayoutRecords::Kind(typePane));
+        if (pSelected && HasChild(pSelected)) SelectPane(static_cast<CKLVDockingPane*>(pSelected), TRUE, TRUE);
+    }
+    return TRUE;
 }
 
 CKLVDockingNode* CKLVDockingPaneTabbedContainer::Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap,

@@ -80,6 +80,8 @@ public:
     void SetParentContainer(CKLVDockingNode* pContainer) override;
     void UpdateCaption() override;
     void OnParentChanged(CKLVDockingNode* pNode) override;
+    // Its panes by number, in tab order, and the selected one; loading attaches the panes.
+    BOOL DoPropExchange(CKLVPropExchange* pPX) override;
     CKLVDockingNode* Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD dwIgnoredOptions = 0) override;
     void RemovePane(CKLVDockingNode* pNode) override;
     BOOL IsCaptionButtonVisible(CKLVDockingPaneCaptionButton* pButton) override;

@@ -1,7 +1,9 @@
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
 
 #include "toolkit/dockingpane/DockingClientNode.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/dockingpane/DockingLayout.h"
+#include "toolkit/dockingpane/DockingLayoutRecords.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/dockingpane/DockingPaneSplitter.h"
 #include "toolkit/dockingpane/DockingPaneTheme.h"
@@ -42,6 +44,16 @@ void CKLVDockingSplitterContainer::Init(CKLVDockingNode* pFirst, BOOL bHorizonta
     m_lstPanes.AddTail(pFirst);
     OnChildAttached(pFirst);
     m_szDocking = pFirst->m_szDocking;
+}
+
+BOOL CKLVDockingSplitterContainer::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVDockingNode::DoPropExchange(pPX);
+    PX_Bool(pPX, "Horiz", m_bHorizontal, FALSE);
+    const long nCount = KLVExchangeChildCount(pPX, this);
+    const UINT nKinds = CKLVDockingLayoutRecords::Kind(typeTabbedContainer) |
+                        CKLVDockingLayoutRecords::Kind(typeSplitterContainer) | CKLVDockingLayoutRecords::Kind(typeClient);
+    return KLVExchangeChildren(pPX, this, nCount, nKinds,
+                               [this](CKLVDockingNode* pChild) { InsertChild(pChild, nullptr, TRUE); });
 }
 
 void CKLVDockingSplitterContainer::InsertChild(CKLVDockingNode* pNode, CKLVDockingNode* pNeighbour, BOOL bAfter) {

@@ -48,6 +48,9 @@ public:
 
     void OnChildChanged(CKLVDockingNode* pNode) override;
     void OnParentChanged(CKLVDockingNode* pNode) override;
+    // Orientation and children by number; loading appends the children (tabbed containers,
+    // splitter containers and the client node).
+    BOOL DoPropExchange(CKLVPropExchange* pPX) override;
     CKLVDockingNode* Clone(CKLVDockingLayout* pLayout, CKLVDockingNodeMap* pMap, DWORD dwIgnoredOptions = 0) override;
     void RemovePane(CKLVDockingNode* pNode) override;
     void Release() override { InternalRelease(); }

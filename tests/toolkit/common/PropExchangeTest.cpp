@@ -4,6 +4,7 @@
 #include "classlib/ClassLib.h"
 #include "classlib/OleVariant.h"
 #include "toolkit/common/PropExchangeArchive.h"
+#include "TextKeyedExchange.h"
 
 #include "classlib/ThrownException.h"
 
@@ -42,41 +43,6 @@ void LoadWith(Bytes bytes, const std::function<void(CKLVPropExchange*, CArchive&
     CKLVPropExchangeArchive px(ar);
     read(&px, ar);
 }
-
-// A keyed back-end: values as text under "section\\name" keys.
-class CKeyedExchange : public CKLVPropExchange {
-public:
-    CKeyedExchange(std::map<std::string, std::string>& store, BOOL bLoading, std::string prefix = "")
-        : m_store(store), m_prefix(std::move(prefix)) {
-        m_bLoading = bLoading;
-    }
-
-    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault) override {
-        const std::string key = m_prefix + pszPropName;
-        if (!m_bLoading) {
-            m_store[key] = vtProp == VT_LPSTR ? std::string(*static_cast<CString*>(pvProp))
-                                              : std::to_string(*static_cast<long*>(pvProp));
-            return TRUE;
-        }
-        auto found = m_store.find(key);
-        if (found == m_store.end() && !pvDefault) return FALSE;
-        if (vtProp == VT_LPSTR)
-            *static_cast<CString*>(pvProp) = found != m_store.end() ? found->second.c_str() : static_cast<LPCTSTR>(pvDefault);
-        else
-            *static_cast<long*>(pvProp) = found != m_store.end() ? std::stol(found->second) : *static_cast<const long*>(pvDefault);
-        return TRUE;
-    }
-
-    CKLVPropExchange* OpenSection(LPCTSTR pszSection) override {
-        auto* pSection = new CKeyedExchange(m_store, m_bLoading, m_prefix + pszSection + "\\");
-        InitSection(pSection);
-        return pSection;
-    }
-
-private:
-    std::map<std::string, std::string>& m_store;
-    std::string m_prefix;
-};
 
 }  // namespace
 
@@ -306,7 +272,7 @@ TEST_F(PropExchange, ArchiveBlobsAreCountedAndBoundedByTheData) {
 
 TEST_F(PropExchange, TheKeyedBaseLettersBlobsAndNamesClassesAndSections) {
     std::map<std::string, std::string> store;
-    CKeyedExchange storing(store, FALSE);
+    CTextKeyedExchange storing(store, FALSE);
     const BYTE data[] = {0x00, 0xFF, 0x1A};
     storing.Write("Blob", data, 3);
     CPxShape shape;
@@ -326,7 +292,7 @@ TEST_F(PropExchange, TheKeyedBaseLettersBlobsAndNamesClassesAndSections) {
                                                          {"Item1\\Class", "CPxShape"},
                                                          {"Item1\\Data", "MAAAAAAA"}}));
 
-    CKeyedExchange loading(store, TRUE);
+    CTextKeyedExchange loading(store, TRUE);
     BYTE loaded[3] = {};
     EXPECT_EQ(loading.Read("Blob", loaded, 3), 3u);
     EXPECT_EQ(Bytes(reinterpret_cast<char*>(loaded), 3), Bytes("\x00\xFF\x1A", 3));
