@@ -7,6 +7,8 @@
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 #include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
+#include "toolkit/dockingpane/DockingPaneTheme2.h"
+#include "toolkit/dockingpane/DockingPaneTheme4.h"
 #include "toolkit/dockingpane/DockingPaneThemes.h"
 
 #include <algorithm>
@@ -35,11 +37,17 @@ CKLVDockingPaneTheme::CKLVDockingPaneTheme() {
 CKLVDockingPaneTheme::~CKLVDockingPaneTheme() = default;
 
 CKLVDockingPaneTheme* CKLVDockingPaneTheme::CreateTheme(int nTheme) {
-    // Ids 2 to 5, 7, 8 and 10 draw like theme 0 until their own looks exist.
     switch (nTheme) {
     case 1: return new CKLVDockingPaneTheme1;
+    case 2: return new CKLVDockingPaneTheme2;
+    case 3: return new CKLVDockingPaneTheme3;
+    case 4: return new CKLVDockingPaneTheme4;
+    case 5: return new CKLVDockingPaneTheme5;
     case 6: return new CKLVDockingPaneTheme6;
+    case 7: return new CKLVDockingPaneTheme7;
+    case 8: return new CKLVDockingPaneTheme8;
     case 9: return new CKLVDockingPaneTheme9;
+    case 10: return new CKLVDockingPaneTheme10;
     default: return new CKLVDockingPaneTheme0;
     }
 }
@@ -161,6 +169,23 @@ void CKLVDockingPaneTheme::DrawCaptionIcon(CDC* pDC, CKLVDockingNode* pOwner, CR
     item.DrawImage(pDC, CRect(pt, szIcon), pIcon);
     if (bVertical) rcCaption.top += szIcon.cy + 3;
     else rcCaption.left += szIcon.cx + 3;
+}
+
+CRect CKLVDockingPaneTheme::PlaceCaptionButtons(CDC* pDC, CKLVDockingNode* pOwner, CRect rcBand, COLORREF clr,
+                                                int nButtonSize, int nGap, BOOL bVertical) {
+    DrawCaptionButtons(pDC, pOwner, rcBand, clr, nButtonSize, nGap, bVertical);
+    rcBand = ExcludeCaptionButtons(pOwner, rcBand, bVertical);
+    if (bVertical) rcBand.DeflateRect(1, 4, 0, 2);
+    else rcBand.DeflateRect(4, 1, 2, 0);
+    return rcBand;
+}
+
+int CKLVDockingPaneTheme::DrawMeasuredTitle(CDC* pDC, CKLVDockingNode* pOwner, CRect rcText, const CString& strTitle,
+                                            BOOL bVertical, BOOL bIcon) {
+    pDC->SetTextColor(GetColor(IsOwnerPaneEnabled(pOwner) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    pDC->SetBkMode(TRANSPARENT);
+    if (bIcon) DrawCaptionIcon(pDC, pOwner, rcText, bVertical);
+    return (bVertical ? rcText.top : rcText.left) + DrawCaptionText(pDC, strTitle, rcText, bVertical, TRUE);
 }
 
 void CKLVDockingPaneTheme::DrawCaptionTitle(CDC* pDC, CKLVDockingNode* pOwner, CRect rcBand, const CString& strTitle,

@@ -82,6 +82,17 @@ public:
     static BOOL IsOwnerPaneEnabled(CKLVDockingNode* pOwner);
     // The far end of the band moved in front of the visible caption buttons.
     static CRect ExcludeCaptionButtons(CKLVDockingNode* pOwner, CRect rcBand, BOOL bVertical);
+    // Draws the owner's caption buttons from the far end of rcBand; the band in front of them,
+    // less 4 pixels at the start, 1 across and 2 at the far end, is where title and ornaments go.
+    CRect PlaceCaptionButtons(CDC* pDC, CKLVDockingNode* pOwner, CRect rcBand, COLORREF clr, int nButtonSize, int nGap,
+                              BOOL bVertical);
+    // The title in the button text colour (grey for a disabled owner pane), after the owner
+    // pane's icon with bIcon; returns where it ends along the band.
+    int DrawMeasuredTitle(CDC* pDC, CKLVDockingNode* pOwner, CRect rcText, const CString& strTitle, BOOL bVertical,
+                          BOOL bIcon);
+    // A floating frame's caption: its window text, whether it shows active (only when active
+    // captions are highlighted), and the frame as the owner of the caption buttons.
+    CKLVDockingNode* GetFrameCaption(CWnd* pFrame, CString& strTitle, BOOL& bActive) const;
 
     BOOL m_bBoldCaption = TRUE;
     BOOL m_bHighlightActiveCaption = TRUE;

@@ -49,13 +49,18 @@ void CKLVDockingPaneTheme0::DrawFloatingFrame(CDC* pDC, CWnd* pFrame, CRect rc) 
     rcBand.DeflateRect(1, 2);
     CString strTitle;
     BOOL bActive = FALSE;
+    CKLVDockingNode* pOwner = GetFrameCaption(pFrame, strTitle, bActive);
+    DrawCaptionBar(&memDC, pOwner, rcBand, strTitle, bActive, FALSE);
+}
+
+CKLVDockingNode* CKLVDockingPaneTheme::GetFrameCaption(CWnd* pFrame, CString& strTitle, BOOL& bActive) const {
+    strTitle.Empty();
+    bActive = FALSE;
     if (AfxGetSafeHwnd(pFrame)) {
         pFrame->GetWindowText(strTitle);
         bActive = m_bHighlightActiveCaption && ::GetActiveWindow() == pFrame->m_hWnd;
     }
     // The frame's own caption buttons take their places on the band.
-    CKLVDockingNode* pOwner = pFrame && pFrame->IsKindOf(RUNTIME_CLASS(CKLVDockingPaneMiniWnd))
-                                  ? static_cast<CKLVDockingPaneMiniWnd*>(pFrame)
-                                  : nullptr;
-    DrawCaptionBar(&memDC, pOwner, rcBand, strTitle, bActive, FALSE);
+    return pFrame && pFrame->IsKindOf(RUNTIME_CLASS(CKLVDockingPaneMiniWnd)) ? static_cast<CKLVDockingPaneMiniWnd*>(pFrame)
+                                                                             : nullptr;
 }

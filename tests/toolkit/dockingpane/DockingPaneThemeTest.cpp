@@ -6,39 +6,17 @@
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 #include "toolkit/dockingpane/DockingPaneSplitter.h"
+#include "toolkit/dockingpane/DockingPaneTheme2.h"
+#include "toolkit/dockingpane/DockingPaneTheme4.h"
 #include "toolkit/dockingpane/DockingPaneThemes.h"
 #include "toolkit/tabs/TabTestHost.h"
+#include "DockingThemeTestSupport.h"
 
 #include <memory>
 
 namespace {
 
-// Forces a colour scheme while it lives.
-class ForcedScheme {
-public:
-    explicit ForcedScheme(int nScheme) : m_nSaved(GetColorManager()->m_nTheme) {
-        GetColorManager()->m_nTheme = nScheme;
-        RefreshColors();
-    }
-    ~ForcedScheme() {
-        GetColorManager()->m_nTheme = m_nSaved;
-        RefreshColors();
-    }
-
-private:
-    int m_nSaved;
-};
-
-struct ThemeDeleter {
-    void operator()(CKLVDockingPaneTheme* pTheme) const { pTheme->InternalRelease(); }
-};
-using ThemePtr = std::unique_ptr<CKLVDockingPaneTheme, ThemeDeleter>;
-
-ThemePtr MakeTheme(int nTheme) {
-    ThemePtr pTheme(CKLVDockingPaneTheme::CreateTheme(nTheme));
-    pTheme->RefreshMetrics();
-    return pTheme;
-}
+using namespace dockingpane_test;
 
 int SpaceHeight(CFont* pFont) {
     CClientDC dc(nullptr);
@@ -70,7 +48,7 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 TEST(DockingPaneThemeMetrics, CaptionAndTabRowUnderEveryScheme) {
     for (int nScheme = 0; nScheme <= 3; nScheme++) {
         ForcedScheme scheme(nScheme);
-        for (int nTheme : {0, 1, 6, 9}) {
+        for (int nTheme = 0; nTheme <= 10; nTheme++) {
             ThemePtr pTheme = MakeTheme(nTheme);
             EXPECT_GE(pTheme->GetTabRowHeight(), 24) << nTheme << "/" << nScheme;
             EXPECT_EQ(pTheme->GetCaptionHeight(),
@@ -229,16 +207,25 @@ TEST_F(InstalledManagerTest, SplitterBarsFollowTheSplitterStyle) {
 
 TEST_F(InstalledManagerTest, ThemeIdsBuildTheirClasses) {
     const struct { int nId; const char* pszClass; } cases[] = {
-        {0, "0"}, {11, "0"}, {-1, "0"}, {2, "0"}, {5, "0"}, {10, "0"}, {1, "1"}, {6, "6"}, {9, "9"},
+        {0, "0"}, {11, "0"}, {-1, "0"}, {1, "1"}, {2, "2"}, {3, "3"}, {4, "4"}, {5, "5"},
+        {6, "6"}, {7, "7"}, {8, "8"}, {9, "9"}, {10, "10"},
     };
     for (const auto& c : cases) {
         manager->m_nStickerStyle = 0;
         manager->SetTheme(c.nId);
         CKLVDockingPaneTheme* pTheme = manager->GetPaintManager();
         EXPECT_EQ(pTheme->m_nTheme, c.nId);
-        const char* pszClass = dynamic_cast<CKLVDockingPaneTheme9*>(pTheme)   ? "9"
+        // Most derived first.
+        const char* pszClass = dynamic_cast<CKLVDockingPaneTheme10*>(pTheme)  ? "10"
+                               : dynamic_cast<CKLVDockingPaneTheme7*>(pTheme) ? "7"
+                               : dynamic_cast<CKLVDockingPaneTheme2*>(pTheme) ? "2"
+                               : dynamic_cast<CKLVDockingPaneTheme3*>(pTheme) ? "3"
+                               : dynamic_cast<CKLVDockingPaneTheme5*>(pTheme) ? "5"
+                               : dynamic_cast<CKLVDockingPaneTheme9*>(pTheme) ? "9"
                                : dynamic_cast<CKLVDockingPaneTheme6*>(pTheme) ? "6"
                                : dynamic_cast<CKLVDockingPaneTheme1*>(pTheme) ? "1"
+                               : dynamic_cast<CKLVDockingPaneTheme8*>(pTheme) ? "8"
+                               : dynamic_cast<CKLVDockingPaneTheme4*>(pTheme) ? "4"
                                                                               : "0";
         EXPECT_STREQ(pszClass, c.pszClass) << c.nId;
         EXPECT_EQ(manager->m_nStickerStyle, c.nId == 9 ? 1 : 0) << c.nId;
