@@ -433,3 +433,18 @@ TEST_F(DockingLayoutArchive, HugeDockingSizesLoadClampedAndLayOutInside) {
                     rc.bottom <= rcSite.bottom);
     }
 }
+
+TEST_F(DockingLayoutArchive, PaneWithoutAPaneRecordIsStillSavedAmongThePanes) {
+    BuildStartup();
+    // A pane made straight by the factory has no pane record of the layout.
+    auto* pLoose = static_cast<CKLVDockingPane*>(manager.CreateNode(CKLVDockingNode::typePane, layout));
+    pLoose->SetID(702);
+    pStartGroup->AttachPane(pLoose, FALSE);
+    const Store saved = SaveKeyed(layout);
+    EXPECT_EQ(saved.at("Summary\\Panes"), "6");
+    EXPECT_EQ(pLoose->m_nIndex, 2) << "after the recorded panes, before the other nodes";
+    CKLVDockingLayout* pLoaded = NewLayout();
+    ASSERT_TRUE(LoadKeyed(pLoaded, saved));
+    EXPECT_EQ(Describe(pLoaded->GetTopContainer()), Describe(layout->GetTopContainer()));
+    EXPECT_EQ(pLoaded->GetPaneList().GetCount(), 2);
+}

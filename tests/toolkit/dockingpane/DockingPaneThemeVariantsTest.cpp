@@ -295,3 +295,54 @@ TEST_F(DetachedLayoutTest, Theme2RoundedCaptionKeepsItsCornersInTheSplitterFace)
         EXPECT_EQ(canvas.At(0, nBottom), kMagenta);
     }
 }
+
+TEST_F(DetachedLayoutTest, Theme10CaptionEdges) {
+    KLVResourceImages()->SetResourceModule(nullptr);
+    ThemePtr pTheme = MakeTheme(10);
+    CKLVDockingPaneTabbedContainer* pContainer = tree.Tabbed({tree.Pane(1)});
+    tabs_test::Canvas canvas;
+    pTheme->DrawCaption(&canvas.m_dc, pContainer, CRect(0, 0, 200, 60));
+    const COLORREF clrBorder = pTheme->GetColor(54), clrLight = pTheme->GetColor(COLOR_3DHIGHLIGHT);
+    ASSERT_NE(clrBorder, clrLight);
+    const struct { CPoint pt; COLORREF clr; } pixels[] = {
+        {{100, 0}, clrBorder}, {{1, 0}, clrBorder}, {{0, 1}, clrBorder}, {{0, 5}, clrBorder}, {{199, 1}, clrBorder},
+        {{100, 1}, clrLight}, {{1, 5}, clrLight}, {{0, pTheme->GetCaptionHeight() + 3}, kMagenta},
+    };
+    for (const auto& p : pixels) EXPECT_EQ(canvas.At(p.pt), p.clr) << p.pt.x << "," << p.pt.y;
+}
+
+TEST(DockingPaneThemeVariants, FloatingFrameRings) {
+    ForcedScheme blue(1);
+    const CRect rcFrame(0, 0, 120, 90);
+    {
+        // Theme 2: three rings in toolkit colour 43, the innermost again in the inactive
+        // caption's second colour except its corners.
+        ThemePtr pTheme = MakeTheme(2);
+        auto* p2 = As<CKLVDockingPaneTheme2>(pTheme);
+        const COLORREF clrRing = p2->GetColor(43), clrInner = p2->m_clrInactiveCaption.m_clrTo;
+        ASSERT_NE(clrRing, clrInner);
+        tabs_test::Canvas canvas;
+        p2->DrawFloatingFrame(&canvas.m_dc, nullptr, rcFrame);
+        const struct { CPoint pt; COLORREF clr; } pixels[] = {
+            {{0, 45}, clrRing}, {{1, 45}, clrRing}, {{2, 45}, clrInner}, {{3, 87}, clrInner},
+            {{2, 2}, clrRing}, {{117, 2}, clrRing}, {{2, 87}, clrRing}, {{117, 87}, clrRing},
+            {{60, 2}, COLORREF(p2->m_clrInactiveCaption.m_clrFrom)},
+        };
+        for (const auto& p : pixels) EXPECT_EQ(canvas.At(p.pt), p.clr) << "theme 2 " << p.pt.x << "," << p.pt.y;
+    }
+    {
+        // Theme 5: its inactive colour outside, black, the 3-D ring, its colour again; four lines
+        // from position 4 to 4 short of the band's end.
+        ThemePtr pTheme = MakeTheme(5);
+        const COLORREF clr = pTheme->GetColor(30);
+        tabs_test::Canvas canvas;
+        pTheme->DrawFloatingFrame(&canvas.m_dc, nullptr, rcFrame);
+        const int m = (3 + 3 + pTheme->GetCaptionHeight() + 3) / 2;
+        const struct { CPoint pt; COLORREF clr; } pixels[] = {
+            {{0, 45}, clr}, {{119, 45}, RGB(0, 0, 0)}, {{1, 45}, pTheme->GetColor(COLOR_3DHIGHLIGHT)},
+            {{118, 45}, pTheme->GetColor(COLOR_BTNSHADOW)}, {{2, 45}, clr}, {{3, m - 2}, clr},
+            {{4, m - 3}, pTheme->GetColor(38)}, {{110, m + 3}, pTheme->GetColor(38)}, {{111, m + 3}, clr},
+        };
+        for (const auto& p : pixels) EXPECT_EQ(canvas.At(p.pt), p.clr) << "theme 5 " << p.pt.x << "," << p.pt.y;
+    }
+}
