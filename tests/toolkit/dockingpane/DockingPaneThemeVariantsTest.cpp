@@ -7,6 +7,7 @@
 #include "toolkit/common/WinThemeWrapper.h"
 #include "toolkit/dockingpane/DockingPaneTheme2.h"
 #include "toolkit/dockingpane/DockingPaneTheme4.h"
+#include "toolkit/tabs/FakeVisualStyle.h"
 #include "toolkit/tabs/TabTestHost.h"
 
 using namespace dockingpane_test;
@@ -345,4 +346,46 @@ TEST(DockingPaneThemeVariants, FloatingFrameRings) {
         };
         for (const auto& p : pixels) EXPECT_EQ(canvas.At(p.pt), p.clr) << "theme 5 " << p.pt.x << "," << p.pt.y;
     }
+}
+
+TEST_F(DetachedLayoutTest, Theme3And8DrawOnTheirVisualStyles) {
+    using Style = tabs_test::FakeVisualStyle;
+    CKLVDockingPaneTabbedContainer* pContainer = tree.Tabbed({tree.Pane(1)});
+    {
+        CKLVWinThemeApiTable missing("klv-no-visual-styles.dll");
+        CKLVWinThemeApiTable* pSaved = KLVReplaceWinThemeApiTable(&missing);
+        ThemePtr p8 = MakeTheme(8);
+        EXPECT_EQ(p8->GetPanelPaintManager()->GetAppearance(), 5);
+        EXPECT_EQ(p8->GetAutoHidePaintManager()->GetAppearance(), 6);
+        p8.reset();
+        KLVReplaceWinThemeApiTable(pSaved);
+    }
+    Style style({L"WINDOW", L"REBAR"});
+    ThemePtr p8 = MakeTheme(8);
+    for (CKLVTabPainter* pPainter : {p8->GetPanelPaintManager(), p8->GetAutoHidePaintManager()}) {
+        EXPECT_EQ(pPainter->GetAppearance(), 0);
+        EXPECT_EQ(pPainter->GetColor(), 8);
+    }
+    ThemePtr p3 = MakeTheme(3);
+    ASSERT_NE(p3->m_themeWindow.GetThemeHandle(), nullptr);
+    const int h = p3->GetCaptionHeight();
+    tabs_test::Canvas canvas;
+    Style::TargetDC() = canvas.m_dc.GetSafeHdc();
+    Style::Calls().clear();
+    p3->DrawCaption(&canvas.m_dc, pContainer, CRect(0, 0, 200, 60));
+    p3->DrawFloatingFrame(&canvas.m_dc, nullptr, CRect(0, 0, 120, 90));
+    // Small caption (2) inactive (2), then the frame's left, right and bottom (10 to 12) and its
+    // caption through an off-screen buffer.
+    const struct { int nPart; CRect rc; BOOL bDirect; } expected[] = {
+        {2, CRect(0, 0, 200, h + 1), TRUE}, {10, CRect(0, 0, 3, 90), TRUE}, {11, CRect(117, 0, 120, 90), TRUE},
+        {12, CRect(0, 87, 120, 90), TRUE}, {2, CRect(0, 0, 120, h + 5), FALSE},
+    };
+    ASSERT_EQ(Style::Calls().size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(Style::Calls()[i].nPart, expected[i].nPart) << i;
+        EXPECT_EQ(Style::Calls()[i].nState, 2) << i;
+        EXPECT_EQ(Style::Calls()[i].rc, expected[i].rc) << i;
+        EXPECT_EQ(Style::Calls()[i].bIntoScreenDC, expected[i].bDirect) << i;
+    }
+    Style::TargetDC() = nullptr;
 }

@@ -1,5 +1,6 @@
 // A visual style of the tests' own, for machines whose "TAB" style is not active: while it lives,
-// the process-wide visual-styles table answers themed for the "TAB" and "TOOLBAR" classes and draws
+// the process-wide visual-styles table answers themed for the "TAB" and "TOOLBAR" classes (or the
+// classes a test names) and draws
 // every part as a face of its part and state with an outer line of its own colour along the top,
 // the top-left pixel left alone, so that a turned image shows which way it was turned.
 #pragma once
@@ -7,6 +8,7 @@
 #include "classlib/Geometry.h"
 #include "toolkit/common/WinThemeWrapper.h"
 
+#include <initializer_list>
 #include <vector>
 
 namespace tabs_test {
@@ -22,7 +24,8 @@ public:
     static COLORREF Face(int nPart, int nState) { return RGB(nPart * 16, nState * 40, 0x80); }
     static COLORREF Edge(int nPart, int nState) { return RGB(0xF0, nPart * 16, nState * 40); }
 
-    FakeVisualStyle() {
+    explicit FakeVisualStyle(std::initializer_list<LPCWSTR> classes = {L"TAB", L"TOOLBAR"}) {
+        Classes().assign(classes.begin(), classes.end());
         m_table.m_dwComCtlVersion = MAKELONG(0, 6);
         Bind(CKLVWinThemeApiTable::slotOpenThemeData, &Open);
         Bind(CKLVWinThemeApiTable::slotCloseThemeData, &Close);
@@ -52,9 +55,14 @@ private:
     void Bind(CKLVWinThemeApiTable::Slot nSlot, T pfn) {
         m_table.m_rgpfn[nSlot] = reinterpret_cast<FARPROC>(pfn);
     }
+    static std::vector<LPCWSTR>& Classes() {
+        static std::vector<LPCWSTR> s_classes;
+        return s_classes;
+    }
+    // The handle of a class is its place in the list, from 1.
     static HTHEME WINAPI Open(HWND, LPCWSTR pszClass) {
-        if (!lstrcmpW(pszClass, L"TAB")) return reinterpret_cast<HTHEME>(1);
-        if (!lstrcmpW(pszClass, L"TOOLBAR")) return reinterpret_cast<HTHEME>(2);
+        for (size_t i = 0; i < Classes().size(); ++i)
+            if (!lstrcmpW(pszClass, Classes()[i])) return reinterpret_cast<HTHEME>(i + 1);
         return nullptr;
     }
     static HRESULT WINAPI Close(HTHEME) { return S_OK; }
