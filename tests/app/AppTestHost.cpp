@@ -1,6 +1,7 @@
 #include "AppTestHost.h"
 
 #include "app/ErrorBox.h"
+#include "project/FakeProjectHost.h"
 #include "support/DeferredAction.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/tabs/TabManagerItem.h"
@@ -128,6 +129,18 @@ std::string AppTest::OutputText() const {
     CString strText;
     if (m_pFrame->m_wndOutput.GetSafeHwnd()) m_pFrame->m_wndOutput.GetWindowText(strText);
     return static_cast<LPCSTR>(strText);
+}
+
+std::string AppTest::GenerateAsKvgen() {
+    gentest::FakeProjectHost host;
+    host.appFolder = m_pFrame->applicationFolder();
+    CProjectCommands commands(host);
+    auto pProject = std::make_unique<CProjectRecord>(*m_pFrame->GetProject());
+    pProject->location = Folder() + "kvgen\\";
+    std::filesystem::create_directory(pProject->location);
+    commands.setProject(std::move(pProject));
+    EXPECT_TRUE(commands.generateFiles()) << host.output;
+    return Folder() + "kvgen\\";
 }
 
 namespace {

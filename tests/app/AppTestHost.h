@@ -55,6 +55,9 @@ protected:
     std::string Folder() const;   // the project folder, ending in a backslash
     std::vector<std::string> TabCaptions() const;
     std::string OutputText() const;
+    // The open project generated as the command-line generator does, into a folder of its own
+    // under the project's; that folder, ending in a backslash.
+    std::string GenerateAsKvgen();
 
     // The solution tree, made as its docking pane makes it.
     COfficeTreeCtrl& Tree() const;

@@ -2,7 +2,6 @@
 // source tabs replaced and marked modified, and Save writing them as kvgen writes its files.
 #include "AppTestHost.h"
 
-#include "project/FakeProjectHost.h"
 #include "support/TestFiles.h"
 
 #include <algorithm>
@@ -42,18 +41,11 @@ TEST_F(GenerateCodeTest, ReplacesTheSourceTabsAndSaveWritesWhatKvgenWrites) {
     EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"blz_api_demo.c", "blz_api.c", "blz_api.h", "blz_service.wsdl"}));
 
     // The same project generated as kvgen does, into a folder of its own.
-    gentest::FakeProjectHost host;
-    host.appFolder = Frame().applicationFolder();
-    CProjectCommands commands(host);
-    auto pProject = std::make_unique<CProjectRecord>(*Frame().GetProject());
-    pProject->location = Folder() + "kvgen\\";
-    std::filesystem::create_directory(pProject->location);
-    commands.setProject(std::move(pProject));
-    ASSERT_TRUE(commands.generateFiles()) << host.output;
+    const std::string kvgenFolder = GenerateAsKvgen();
     for (const char* suffix : {"_api_demo.c", "_api.c", "_api.h"}) {
         const std::string saved = testsupport::readBytes(Folder() + "blz" + suffix);
         EXPECT_FALSE(saved.empty()) << suffix;
-        const std::string written = testsupport::readBytes(Folder() + "kvgen\\blz" + suffix);
+        const std::string written = testsupport::readBytes(kvgenFolder + "blz" + suffix);
         const auto differ = std::mismatch(saved.begin(), saved.end(), written.begin(), written.end());
         EXPECT_TRUE(saved == written) << suffix << ": " << saved.size() << " bytes against " << written.size()
                                       << ", first difference at " << (differ.first - saved.begin()) << ": "

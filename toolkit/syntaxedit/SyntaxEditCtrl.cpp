@@ -58,6 +58,9 @@ BOOL CKLVSyntaxEditCtrl::LoadSettings() {
     if (!pApp) return FALSE;
     for (const CBoolSetting& setting : kBoolSettings)
         this->*setting.pMember = pApp->GetProfileInt(kSection, setting.lpszKey, this->*setting.pMember);
+    // The tab size lives in the buffer: without this, only the control the change was made in
+    // would show it.
+    if (m_pBuffer) m_pBuffer->LoadSettings();
     return TRUE;
 }
 

@@ -217,6 +217,28 @@ TEST_F(EditCtrlTest, SettingsAndColoursRoundTripThroughTheProfile) {
     }
 }
 
+// Another control's options sheet writes the profile; this open control takes every value,
+// the tab size its buffer keeps among them, when it loads its settings again.
+TEST_F(EditCtrlTest, LoadingSettingsAgainTakesWhatAnotherControlSaved) {
+    Open("\tx\n");
+    ASSERT_EQ(m_ctrl.GetTabSize(), 4);
+    CKLVSyntaxEditCtrl writer;
+    BufferPtr other = MakeBuffer("");
+    ASSERT_TRUE(writer.Create(&m_parent, FALSE, FALSE, other.get()));
+    const struct {
+        int nTabSize;
+        BOOL bLineNumbers;
+    } cases[] = {{7, FALSE}, {1, TRUE}, {64, FALSE}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE(writer.SetTabSize(c.nTabSize, TRUE));
+        EXPECT_TRUE(writer.SetLineNumbers(c.bLineNumbers, TRUE));
+        EXPECT_TRUE(m_ctrl.LoadSettings());
+        EXPECT_EQ(m_ctrl.GetTabSize(), c.nTabSize);
+        EXPECT_EQ(m_ctrl.GetLineNumbers(), c.bLineNumbers) << c.nTabSize;
+    }
+    writer.DestroyWindow();
+}
+
 TEST_F(EditCtrlTest, LogFontIsUsedOnlyWhenWholeAndTerminated) {
     CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
     LOGFONT lf{};

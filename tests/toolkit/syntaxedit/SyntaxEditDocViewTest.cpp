@@ -75,6 +75,41 @@ TEST(SyntaxEditDoc, OpenFailsWhenTheFileIsGoneAfterLoadingAndAFailedSaveSendsNoH
     ::DeleteFileA(saved);
 }
 
+// A save writes a temporary file beside the document and moves it over: the text keeps the name
+// (and so the colouring) of the file it is saved as, never the temporary one's.
+TEST(SyntaxEditDoc, ASaveNamesTheTextAfterTheDocumentNotTheTemporaryFile) {
+    SyntaxMdiHost host;
+    const CString opened = TempPath("kelvane-syntaxdoc-named.c");
+    const struct {
+        const char* lpszSavedAs;
+        const char* lpszName;
+    } cases[] = {{"kelvane-syntaxdoc-named.c", ".c"}, {"kelvane-syntaxdoc-named.xml", ".xml"}};
+    for (const auto& c : cases) {
+        WriteFile(opened, "int a;");
+        auto* pDoc = static_cast<CKLVSyntaxEditDoc*>(host.pPlain->OpenDocumentFile(opened));
+        ASSERT_NE(pDoc, nullptr);
+        EXPECT_EQ(pDoc->GetBufferManager()->GetFileName(), ".c");
+        const CString saved = TempPath(c.lpszSavedAs);
+        ASSERT_TRUE(pDoc->OnSaveDocument(saved));
+        EXPECT_EQ(pDoc->GetBufferManager()->GetFileName(), c.lpszName) << c.lpszSavedAs;
+        pDoc->OnCloseDocument();
+        ::DeleteFileA(saved);
+    }
+    ::DeleteFileA(opened);
+
+    // The buffer alone: storing into any file leaves its name as loaded.
+    BufferPtr buffer = MakeBuffer("x");
+    buffer->SetFileName(".h");
+    const CString temporary = TempPath("kelvane-syntaxdoc-store.tmp");
+    {
+        CFile file(temporary, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        buffer->Serialize(ar);
+    }
+    EXPECT_EQ(buffer->GetFileName(), ".h");
+    ::DeleteFileA(temporary);
+}
+
 TEST(SyntaxEditDoc, SetBufferManagerKeepsTheSameManagerAlive) {
     CKLVSyntaxEditDoc doc;
     doc.m_bAutoDelete = FALSE;

@@ -35,7 +35,9 @@ void CKLVSyntaxEditBufferManager::Serialize(CArchive& ar) {
         StoreText(ar);
         m_undoManager.MarkSaved();
     }
-    SetFileName(GetFileExtension(ArchivePath(ar)));
+    // A store may go to a temporary file that is moved over the document afterwards: only the
+    // file read names the text (and so picks its colouring).
+    if (ar.IsLoading()) SetFileName(GetFileExtension(ArchivePath(ar)));
     if (ar.IsLoading() && m_bSyntaxColoring && m_pParser && m_pParser->GetTextSchema()) Reparse(TRUE);
 }
 

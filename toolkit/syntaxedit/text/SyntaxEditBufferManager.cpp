@@ -29,6 +29,10 @@ const KLV_SYNTAXEDIT_LEXER_FACTORY* KLVGetSyntaxEditLexerFactory() { return g_pL
 CKLVSyntaxEditBufferManager::CKLVSyntaxEditBufferManager() : m_pConnection(new CKLVNotificationConnection) {
     if (g_pLexerFactory && g_pLexerFactory->pfnCreateParser) m_pParser.reset(g_pLexerFactory->pfnCreateParser());
     AttachSharedConfigManager();
+    LoadSettings();
+}
+
+void CKLVSyntaxEditBufferManager::LoadSettings() {
     if (CWinApp* pApp = AfxGetApp())
         m_nTabSize = std::clamp(static_cast<int>(pApp->GetProfileInt(kSettingsSection, kTabSizeEntry, m_nTabSize)),
                                 kMinTabSize, kMaxTabSize);

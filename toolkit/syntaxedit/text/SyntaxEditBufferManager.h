@@ -48,6 +48,8 @@ public:
     // Settings and state.
     int GetTabSize() const { return m_nTabSize; }
     BOOL SetTabSize(int nTabSize, BOOL bSave = FALSE);
+    // Reads the settings the buffer keeps (the tab size) from the profile again.
+    void LoadSettings();
     BOOL GetOverwriteFlag() const { return m_bOverwrite; }
     void SetOverwriteFlag(BOOL bOverwrite) { m_bOverwrite = bOverwrite; }
     int GetCRLFStyle() const { return m_eCRLFStyle; }

@@ -78,6 +78,8 @@ BOOL CKLVSyntaxEditDoc::OnOpenDocument(LPCTSTR lpszPathName) {
 BOOL CKLVSyntaxEditDoc::OnSaveDocument(LPCTSTR lpszPathName) {
     CWaitCursor wait;
     if (!CDocument::OnSaveDocument(lpszPathName) || !ReadFileTime(lpszPathName)) return FALSE;
+    // Saved under another name, the text takes that name's colouring.
+    if (m_pBuffer) m_pBuffer->SetFileName(CKLVSyntaxEditBufferManager::GetFileExtension(lpszPathName));
     UpdateAllViews(nullptr, KLV_SYNTAXEDIT_HINT_RELOAD);
     // The save clears the buffer's modified state, which the control does not report.
     if (CKLVSyntaxEditView* pView = GetFirstSyntaxView()) pView->ShowBufferModifiedState();
