@@ -28,7 +28,8 @@ static int write_seed(const char *folder, unsigned int kind, fz_proto_packet_t *
 		return -1;
 	memset(&trans, 0, sizeof(trans));
 	trans.socket = pair[0];
-	demo_sample_message(pk, kind);
+	/* 0: each kind goes the way of its first operation */
+	demo_sample_message(pk, kind, 0);
 	if(fz_proto_sendpacket(&trans, pk, 5) != 0)
 		return -1;
 	fz_free_proto_packet(pk);

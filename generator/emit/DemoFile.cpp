@@ -7,6 +7,7 @@
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ struct DemoCall {
 struct FilledKind {
     std::string member;
     const CStructDef* def = nullptr;
+    int direction = 0; // the way it is sent: 0 request, 1 response
+    // The function that fills the packet's soap:header members of the
+    // kind's use, with those members; none when the use has none.
+    CDemoHeaderSample headers;
 };
 
 class CDemoWriter {
@@ -72,24 +77,49 @@ private:
                 call.notCalled = "its request is the message of " + requestOwner[requests.front()->key];
             } else {
                 call.request = requests.front();
-                fill(*call.request, operation.input);
+                fill(*call.request, operation, 0);
                 const std::vector<const CMessageKey*> responses = context_.keys().keysOf(operation, 1);
                 if (!responses.empty() && context_.layout().structOf(operation.output) != nullptr) {
                     call.response = responses.front();
-                    fill(*call.response, operation.output);
+                    fill(*call.response, operation, 1);
                 }
             }
             calls_.push_back(call);
         });
     }
 
-    void fill(const CMessageKey& key, const CViewMessage* message)
+    // A kind sent both ways as different messages, or with different
+    // soap:header parts, is filled as the message of the way it goes.
+    void fill(const CMessageKey& key, const CViewOperation& operation, int direction)
     {
+        const CViewDirection& side = operation.direction(direction);
         FilledKind kind;
-        kind.member = message->cName;
-        kind.def = context_.layout().structOf(message);
-        if (filled_.emplace(key.id, kind).second)
+        kind.member = side.message->cName;
+        kind.def = context_.layout().structOf(side.message);
+        kind.direction = direction;
+        for (const CHeaderPart& header : headerParts(side)) {
+            const CStructMember* member = context_.layout().headerMember(header.message, header.partIndex);
+            if (member != nullptr &&
+                std::find(kind.headers.members.begin(), kind.headers.members.end(), member) == kind.headers.members.end())
+                kind.headers.members.push_back(member);
+        }
+        const auto first = filled_.emplace(key.id, kind);
+        if (first.second) {
             filledOrder_.push_back(key.id);
+            first.first->second.headers.function = "demo_sample_" + key.id + "_headers";
+        } else if (first.first->second.direction != direction && (first.first->second.member != kind.member ||
+                                                                  first.first->second.headers.members != kind.headers.members)) {
+            kind.headers.function = "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
+            otherWay_.emplace(key.id, kind);
+        }
+    }
+
+    // The packet's soap:header members of the kind's use, then its message.
+    void writeSampleCalls(const FilledKind& kind, const std::string& indent)
+    {
+        if (!kind.headers.members.empty())
+            out_.line(indent + kind.headers.function + "(pk, 0, &n);");
+        out_.line(indent + demoSampleFunction(*kind.def) + "(&pk->msg." + kind.member + ", 0, &n);");
     }
 
     std::string constant(const std::string& id) const { return P_ + "_PROTO_" + id; }
@@ -125,7 +155,17 @@ private:
         std::vector<const CStructDef*> messages;
         for (const std::string& id : filledOrder_)
             messages.push_back(filled_[id].def);
-        writeDemoSamples(context_, messages, out_);
+        std::vector<CDemoHeaderSample> headers;
+        for (const std::string& id : filledOrder_) {
+            const auto other = otherWay_.find(id);
+            if (other != otherWay_.end())
+                messages.push_back(other->second.def);
+            for (const FilledKind* kind : {&filled_[id], other != otherWay_.end() ? &other->second : nullptr}) {
+                if (kind != nullptr && !kind->headers.members.empty())
+                    headers.push_back(kind->headers);
+            }
+        }
+        writeDemoSamples(context_, messages, headers, out_);
     }
 
     void writeKindNames()
@@ -148,13 +188,14 @@ private:
 
     void writeSampleMessage()
     {
-        out_.line("void demo_sample_message(" + p_ + "_proto_packet_t *pk, unsigned int msg_type)");
+        out_.line("void demo_sample_message(" + p_ + "_proto_packet_t *pk, unsigned int msg_type, int msg_direction)");
         out_.open("{");
         if (!filledOrder_.empty()) {
             out_.line("int n = 0;");
             out_.emptyLine();
         }
-        lines(out_, {"memset(pk, 0, sizeof(*pk));", "pk->msg_type = msg_type;", "switch(msg_type){"});
+        lines(out_, {"memset(pk, 0, sizeof(*pk));", "pk->msg_type = msg_type;", "pk->msg_direction = msg_direction;",
+                     "switch(msg_type){"});
         // An operation without a response message is answered by this status.
         out_.line("case " + constant("HTTP") + ":");
         lines(out_, {"\tpk->msg.http_msg.err_code = 202;",
@@ -163,7 +204,14 @@ private:
         for (const std::string& id : filledOrder_) {
             const FilledKind& kind = filled_[id];
             out_.line("case " + constant(id) + ":");
-            out_.line("\t" + demoSampleFunction(*kind.def) + "(&pk->msg." + kind.member + ", 0, &n);");
+            const auto other = otherWay_.find(id);
+            if (other != otherWay_.end()) {
+                out_.line("\tif(msg_direction == " + context_.directionConstant(other->second.direction) + "){");
+                writeSampleCalls(other->second, "\t\t");
+                out_.line("\t\tbreak;");
+                out_.line("\t}");
+            }
+            writeSampleCalls(kind, "\t");
             out_.line("\tbreak;");
         }
         lines(out_, {"default:", "\tbreak;", "}"});
@@ -279,6 +327,7 @@ private:
     const bool windows_;
     std::vector<DemoCall> calls_;
     std::map<std::string, FilledKind> filled_;
+    std::map<std::string, FilledKind> otherWay_; // kinds whose other way is another message
     std::vector<std::string> filledOrder_;
 };
 

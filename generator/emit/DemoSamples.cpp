@@ -58,6 +58,13 @@ const char* fixedText(int builtin)
     }
 }
 
+// Whether the demo can make a value of the member (not of a wildcard).
+bool fillable(const CStructMember& member)
+{
+    const bool structured = member.kind == CStructMember::Struct || member.kind == CStructMember::StructArray;
+    return member.kind != CStructMember::Dummy && !member.wildcard && !(structured && filledTarget(member) == nullptr);
+}
+
 // The members a sample fills: all that hold a value the demo can make (no
 // wildcard), of a choice only the first branch (its attributes all).
 std::vector<const CStructMember*> filledMembers(const CStructDef& def)
@@ -66,8 +73,7 @@ std::vector<const CStructMember*> filledMembers(const CStructDef& def)
     const bool choice = def.type != nullptr && def.type->choice;
     bool branchTaken = false;
     for (const CStructMember& member : def.heldMembers()) {
-        const bool structured = member.kind == CStructMember::Struct || member.kind == CStructMember::StructArray;
-        if (member.kind == CStructMember::Dummy || member.wildcard || (structured && filledTarget(member) == nullptr))
+        if (!fillable(member))
             continue;
         const bool branch = member.origin != CStructMember::Attribute;
         if (choice && branch && branchTaken)
@@ -156,28 +162,27 @@ public:
 
     void writeFunction(const CStructDef& def)
     {
-        CTextBuffer body;
-        usesDepth_ = false;
-        usesCounter_ = false;
-        usesIndex_ = false;
         owner_ = &def;
-        body.indent();
         const std::vector<const CStructMember*> members = filledMembers(def);
-        for (const CStructMember* member : members)
-            fillMember(body, *member, "value->" + member->cName);
-        out_.line(head(def));
-        out_.open("{");
-        if (usesIndex_) {
-            out_.line("int i;");
-            out_.emptyLine();
-        }
-        if (!usesDepth_)
-            out_.line("(void)depth;");
-        if (!usesCounter_)
-            out_.line("(void)n;");
+        writeBody(head(def), members, "value->");
         if (members.empty())
             out_.line("(void)value;");
-        out_.append(body.text());
+        out_.append(body_.text());
+        out_.close();
+        out_.emptyLine();
+    }
+
+    // The packet's members for soap:header parts, filled as struct members are.
+    void writeHeaderFunction(const std::string& function, std::vector<const CStructMember*> members)
+    {
+        owner_ = nullptr;
+        members.erase(std::remove_if(members.begin(), members.end(), [](const CStructMember* m) { return !fillable(*m); }),
+                      members.end());
+        writeBody("static void " + function + "(" + context_.proj() + "_proto_packet_t *pk, int depth, int *n)", members,
+                  "pk->");
+        if (members.empty())
+            out_.line("(void)pk;");
+        out_.append(body_.text());
         out_.close();
         out_.emptyLine();
     }
@@ -188,6 +193,30 @@ public:
     }
 
 private:
+    // The function's head and declarations; its statements wait in body_.
+    void writeBody(const std::string& functionHead, const std::vector<const CStructMember*>& members,
+                   const std::string& owner)
+    {
+        body_.clear();
+        prefix_ = owner;
+        usesDepth_ = false;
+        usesCounter_ = false;
+        usesIndex_ = false;
+        body_.indent();
+        for (const CStructMember* member : members)
+            fillMember(body_, *member, prefix_ + member->cName);
+        out_.line(functionHead);
+        out_.open("{");
+        if (usesIndex_) {
+            out_.line("int i;");
+            out_.emptyLine();
+        }
+        if (!usesDepth_)
+            out_.line("(void)depth;");
+        if (!usesCounter_)
+            out_.line("(void)n;");
+    }
+
     // An optional member stands only while the message's values are few.
     void fillMember(CTextBuffer& body, const CStructMember& member, const std::string& access)
     {
@@ -211,7 +240,7 @@ private:
     void markPresent(CTextBuffer& body, const CStructMember& member)
     {
         if (!member.presentName.empty())
-            body.line("value->" + member.presentName + " = 1;");
+            body.line(prefix_ + member.presentName + " = 1;");
     }
 
     void fillStruct(CTextBuffer& body, const CStructMember& member, const std::string& access)
@@ -237,14 +266,14 @@ private:
     void fillArray(CTextBuffer& body, const CStructMember& member, const std::string& access)
     {
         const CStructDef* target = filledTarget(member);
-        const bool guarded = target != nullptr && reach_.holdEachOther(owner_, target);
+        const bool guarded = target != nullptr && owner_ != nullptr && reach_.holdEachOther(owner_, target);
         if (guarded) {
             usesDepth_ = true;
             body.open(std::string("if(depth < ") + RecursionDepth + "){");
         }
         usesIndex_ = true;
         usesCounter_ = true;
-        const std::string count = "value->" + member.countName;
+        const std::string count = prefix_ + member.countName;
         body.line(count + " = demo_items(n, " + (member.optional ? "1" : "0") + ");");
         body.line(access + " = calloc(" + count + ", sizeof(*" + access + "));");
         body.line("if(" + access + " == NULL)");
@@ -266,7 +295,7 @@ private:
     // The enumerated type whose values the member holds, if any.
     const std::string* enumeration(const CStructMember& member) const
     {
-        const CViewType* type = owner_->type;
+        const CViewType* type = owner_ != nullptr ? owner_->type : nullptr;
         if (type == nullptr)
             return nullptr;
         if (member.origin == CStructMember::Value)
@@ -303,8 +332,8 @@ private:
             return access + " = (" + type.cType + ")" + next + ";";
         }
         const std::string room = access + ", sizeof(" + access + "), ";
-        const int builtin = member.origin == CStructMember::Value && owner_->type != nullptr ? owner_->type->valueType
-                                                                                              : member.valueBuiltin;
+        const bool ownValue = member.origin == CStructMember::Value && owner_ != nullptr && owner_->type != nullptr;
+        const int builtin = ownValue ? owner_->type->valueType : member.valueBuiltin;
         const char* fixed = fixedText(builtin);
         if (member.pointer) // an allocated text, freed with the packet
             return allocatedText(access, first != nullptr ? *first : fixed != nullptr ? std::string(fixed) : member.xmlName);
@@ -320,7 +349,9 @@ private:
     const CEmitContext& context_;
     const CReach& reach_;
     CTextBuffer& out_;
-    const CStructDef* owner_ = nullptr;
+    CTextBuffer body_;
+    std::string prefix_; // how the filled members are reached: "value->", "pk->"
+    const CStructDef* owner_ = nullptr; // null: the packet's header members
     bool usesDepth_ = false;
     bool usesCounter_ = false;
     bool usesIndex_ = false;
@@ -333,9 +364,17 @@ std::string demoSampleFunction(const CStructDef& def)
     return "demo_sample_" + resolved(&def)->name;
 }
 
-void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages, CTextBuffer& out)
+void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages,
+                      const std::vector<CDemoHeaderSample>& headers, CTextBuffer& out)
 {
-    const CReach reach(messages);
+    std::vector<const CStructDef*> roots = messages;
+    for (const CDemoHeaderSample& sample : headers) {
+        for (const CStructMember* member : sample.members) {
+            if (const CStructDef* target = filledTarget(*member))
+                roots.push_back(target);
+        }
+    }
+    const CReach reach(roots);
     CSampleWriter writer(context, reach, out);
     // Declared first: structs may hold each other in any order.
     for (const CStructDef* def : reach.order())
@@ -343,4 +382,6 @@ void writeDemoSamples(const CEmitContext& context, const std::vector<const CStru
     out.emptyLine();
     for (const CStructDef* def : reach.order())
         writer.writeFunction(*def);
+    for (const CDemoHeaderSample& sample : headers)
+        writer.writeHeaderFunction(sample.function, sample.members);
 }

@@ -7,6 +7,7 @@
 class CEmitContext;
 class CTextBuffer;
 struct CStructDef;
+struct CStructMember;
 
 // The demo's sample values: "static void demo_sample_<X>(<proj>_<X>_t *value,
 // int depth, int *n)" for each struct the given message structs reach, which
@@ -17,7 +18,15 @@ struct CStructDef;
 // optional members are present (of a choice, its first branch), nested
 // structs are filled in turn, and a struct that holds itself is entered
 // again only down to a few levels.
-void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages, CTextBuffer& out);
+// Then, per header sample, "static void <function>(<proj>_proto_packet_t *pk,
+// int depth, int *n)", which fills those of the packet's soap:header members
+// the same way.
+struct CDemoHeaderSample {
+    std::string function;
+    std::vector<const CStructMember*> members;
+};
+void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages,
+                      const std::vector<CDemoHeaderSample>& headers, CTextBuffer& out);
 
 // The function that fills a struct: "demo_sample_<X>" of the struct an
 // alias names.

@@ -10,10 +10,28 @@
 
 namespace {
 
+std::string sendCall(const CEmitContext& context, const std::string& sender)
+{
+    return "result = " + context.proj() + "_" + sender + "_send(trans, pk, timeout);";
+}
+
 void writeCase(const CEmitContext& context, CTextBuffer& out, const std::string& label, const std::string& sender)
 {
     out.line("\t\tcase " + context.projUpper() + "_PROTO_" + label + ":");
-    out.line("\t\t\tresult = " + context.proj() + "_" + sender + "_send(trans, pk, timeout);");
+    out.line("\t\t\t" + sendCall(context, sender));
+    out.line("\t\t\tbreak;");
+}
+
+// A kind whose request and response are different messages: the packet's
+// direction picks the message, the first use's when it says none.
+void writeTwoWayCase(const CEmitContext& context, CTextBuffer& out, const CMessageKey& key)
+{
+    const int other = key.otherDirection();
+    out.line("\t\tcase " + context.projUpper() + "_PROTO_" + key.id + ":");
+    out.line("\t\t\tif(pk->msg_direction == " + context.directionConstant(other) + ")");
+    out.line("\t\t\t\t" + sendCall(context, key.messages[other]->cName));
+    out.line("\t\t\telse");
+    out.line("\t\t\t\t" + sendCall(context, key.messages[key.firstDirection]->cName));
     out.line("\t\t\tbreak;");
 }
 
@@ -54,7 +72,12 @@ void writePacketDispatch(const CEmitContext& context, CTextBuffer& source)
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection& side) {
         for (const CMessageKey* key : context.keys().keysOf(operation, direction)) {
-            if (labels.insert(key->id).second)
+            if (!labels.insert(key->id).second)
+                continue;
+            const int other = key->otherDirection();
+            if (other >= 0 && context.layout().structOf(key->messages[other]) != nullptr)
+                writeTwoWayCase(context, source, *key);
+            else
                 writeCase(context, source, key->id, side.message->cName);
         }
     });

@@ -35,7 +35,9 @@ void writeConventions(const std::string& proj, CTextBuffer& out)
           "//An xsd:any member holds the markup of its elements as it is written and as it came.",
           "//base64Binary, hexBinary, xsd:any and anyType members are a char * to their text, allocated",
           "//with its length: the packet reader allocates it and @_free_proto_packet frees it; NULL is",
-          "//written as empty.",
+          "//written as empty. Repeated binaries are a char ** to <member>_count such texts, binary",
+          "//attributes a char * too. What a free function frees is left empty: pointers NULL, counts",
+          "//and the presence flags of freed members 0.",
           "//The comment before each struct says which element, attribute or part each member holds."})
     {
         std::string line = text;
@@ -132,6 +134,10 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
 {
     const std::string& p = layout.proj();
     const std::string& P = layout.projUpper();
+    out.line("//the ways of msg_direction");
+    out.line("#define " + P + "_DIRECTION_REQUEST\t1");
+    out.line("#define " + P + "_DIRECTION_RESPONSE\t2");
+    out.emptyLine();
     out.line("typedef struct " + p + "_proto_packet_t{");
     out.line("\t" + p + "_http_header_t\thttp_headers[" + P + "_MAX_HTTP_HEADER_NUM];");
     out.line("\tint http_headers_count;");
@@ -156,6 +162,10 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//the packet: a message sent from the packet leaves them out");
     out.line("\tint\thttp_headers_received;");
     out.line("\tint\tboundary_received;");
+    out.line("\t//the way the message goes: the packet reader sets it to the way the message came. Where one");
+    out.line("\t//message kind is both a request and a response (one body element or message sent both ways),");
+    out.line("\t//sending goes by it, and by the way of the kind's first operation when it is 0");
+    out.line("\tint\tmsg_direction;");
     out.line("}" + p + "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();

@@ -17,7 +17,9 @@ std::vector<std::string> declaration(const CStructMember& member, const std::str
     if (!member.isArray()) {
         lines.push_back("\t" + type + "\t" + (member.pointer ? "*" : "") + member.cName + dimensions + ";");
     } else {
-        const std::string items = dimensions.empty() ? "*" + member.cName : "(*" + member.cName + ")" + dimensions;
+        // Allocated texts are pointers themselves.
+        const std::string stars = member.pointer ? "**" : "*";
+        const std::string items = dimensions.empty() ? stars + member.cName : "(*" + member.cName + ")" + dimensions;
         lines.push_back("\t" + type + "\t" + items + ";");
         lines.push_back("\tint\t" + member.countName + ";");
     }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 
 namespace {
 
@@ -175,7 +174,9 @@ public:
 
     // One function per message. When operations that share it send
     // different envelopes or soapActions, the packet's message type picks
-    // the operation; the first one is the default.
+    // the operation; the first one is the default. A message that is one
+    // operation's request and another's response under one message type
+    // goes the way the packet's direction says.
     void write(const std::vector<CMessageUse>& uses)
     {
         const CViewMessage* message = uses.front().side->message;
@@ -183,23 +184,65 @@ public:
         if (def == nullptr)
             return;
         bool needsTemp = false;
+        bool shadowed[2] = {false, false};
+        const std::string all = dispatch(*def, uses, needsTemp, shadowed);
+        std::string byDirection[2];
+        for (int direction = 0; direction < 2; ++direction) {
+            std::vector<CMessageUse> ways;
+            for (const CMessageUse& use : uses) {
+                if (use.direction == direction)
+                    ways.push_back(use);
+            }
+            bool none[2] = {false, false};
+            if (shadowed[direction])
+                byDirection[direction] = dispatch(*def, ways, needsTemp, none);
+        }
+
+        // The request line is prepared when any use is a request.
+        CSenderStart start = startOf(uses.front());
+        for (const CMessageUse& use : uses)
+            start = use.direction == 0 ? startOf(use) : start;
+        writeSenderOpen(context_, out_, start, needsTemp);
+        for (int direction = 0; direction < 2; ++direction) {
+            if (byDirection[direction].empty())
+                continue;
+            out_.line("\tif(pk->msg_direction == " + context_.directionConstant(direction) + "){");
+            out_.append(deeper(byDirection[direction]));
+            out_.line("\t}");
+        }
+        out_.append(all);
+        out_.line("}");
+        out_.emptyLine();
+    }
+
+private:
+    // The envelope of each use, as the function's body: one text, or a switch
+    // on the message type among the texts of the uses that have a type of
+    // their own. shadowed[d]: a use of direction d lost its types to a use of
+    // the other direction.
+    std::string dispatch(const CStructDef& def, const std::vector<CMessageUse>& uses, bool& needsTemp,
+                         bool (&shadowed)[2])
+    {
         std::vector<std::string> variants;
         std::vector<std::vector<std::string>> labels;
-        std::set<std::string> claimed;
+        std::map<std::string, int> claimed;
         for (const CMessageUse& use : uses) {
             // A message that is a request of one operation and a response
             // of another has a case per use: the message type tells them apart.
             CTextBuffer body;
             body.indent();
             CEnvelopeWriter envelope(context_, body, use);
-            envelope.write(*def);
+            envelope.write(def);
             needsTemp = needsTemp || envelope.needsTemp();
             body.emptyLine();
             body.line(sendEnd(use));
             std::vector<std::string> own;
             for (const CMessageKey* key : context_.keys().keysOf(*use.operation, use.direction)) {
-                if (claimed.insert(key->id).second)
+                const auto taken = claimed.emplace(key->id, use.direction);
+                if (taken.second)
                     own.push_back(key->id);
+                else if (taken.first->second != use.direction)
+                    shadowed[use.direction] = true;
             }
             // Operations that send the same text share one case.
             const auto same = std::find(variants.begin(), variants.end(), body.text());
@@ -211,30 +254,21 @@ public:
                 labels.push_back(own);
             }
         }
-
-        // The request line is prepared when any use is a request.
-        CSenderStart start = startOf(uses.front());
-        for (const CMessageUse& use : uses)
-            start = use.direction == 0 ? startOf(use) : start;
-        writeSenderOpen(context_, out_, start, needsTemp);
-        if (variants.size() == 1) {
-            out_.append(variants.front());
-        } else {
-            out_.line("\tswitch(pk->msg_type){");
-            for (std::size_t v = 1; v < variants.size(); ++v) {
-                for (const std::string& label : labels[v])
-                    out_.line("\tcase " + context_.projUpper() + "_PROTO_" + label + ":");
-                out_.append(deeper(variants[v]));
-            }
-            out_.line("\tdefault:");
-            out_.append(deeper(variants.front()));
-            out_.line("\t}");
+        if (variants.size() == 1)
+            return variants.front();
+        CTextBuffer text;
+        text.line("\tswitch(pk->msg_type){");
+        for (std::size_t v = 1; v < variants.size(); ++v) {
+            for (const std::string& label : labels[v])
+                text.line("\tcase " + context_.projUpper() + "_PROTO_" + label + ":");
+            text.append(deeper(variants[v]));
         }
-        out_.line("}");
-        out_.emptyLine();
+        text.line("\tdefault:");
+        text.append(deeper(variants.front()));
+        text.line("\t}");
+        return text.text();
     }
 
-private:
     CSenderStart startOf(const CMessageUse& use) const
     {
         CSenderStart start;

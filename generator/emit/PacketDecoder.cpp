@@ -231,11 +231,18 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
             if (other->tagValue == body)
                 key = other;
         }
-        if (!written.insert(key->id).second)
+        // A kind whose request and response are different messages is read
+        // into the message of the way it came.
+        const int other = key->otherDirection();
+        const bool second = other == direction && side.message == key->messages[other];
+        if (!written.insert(key->id + (second ? "#" : "")).second)
             return;
+        std::string way;
+        if (other >= 0)
+            way = std::string("pk->msg_direction ") + (second ? "==" : "!=") + " " + context.directionConstant(other) + " && ";
         const std::string& id = key->id;
         const std::string tag = body == key->tagValue ? P + "_" + id + "_TAG" : cStringLiteral(body);
-        out.line("\t\t\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)" + tag + ")){");
+        out.line("\t\t\t\tif(" + way + "!xmlStrcmp(cur->name, (const xmlChar *)" + tag + ")){");
         out.line("\t\t\t\t\tpk->msg_type = " + P + "_PROTO_" + id + ";");
         if (rpc)
             out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");
@@ -335,7 +342,10 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
                 "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL;", "\txmlChar\t\t*key = NULL;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
-                "\tif(header_end == buffer_len)", "\t\treturn -1;",
+                "\tif(header_end == buffer_len)", "\t\treturn -1;"});
+    out.line("\tpk->msg_direction = strncmp(buffer, \"HTTP\", 4) == 0 ? " + context.directionConstant(1) + " : " +
+             context.directionConstant(0) + ";");
+    lines(out, {
                 "\tmydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end);",
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 "",
@@ -421,6 +431,7 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
     out.line("\t\t\t" + p + "_free_proto_packet(pk);");
     out.line("\t\t\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
     out.line("\t\t\tpk->msg_type = " + fixedKind(context, "HTTP", "0x1") + ";");
+    out.line("\t\t\tpk->msg_direction = " + context.directionConstant(1) + ";");
     lines(out, {"\t\t\tpk->msg.http_msg.err_code = resp_code;", "\t\t\tbeginindex = strstr(endindex, \"\\r\\n\");",
                 "\t\t\tif(beginindex == NULL)", "\t\t\t\treturn -1;",
                 "\t\t\tmydecode_copy(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), endindex + 1, beginindex - endindex);",

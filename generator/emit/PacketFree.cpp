@@ -79,12 +79,13 @@ private:
             const std::string access = owner + member.cName;
             const std::string inner = member.userType != nullptr ? "free_" + member.userType->cName + "_t" : "";
             if (member.isArray()) {
-                if (freesInside(member)) {
+                // Each item holds storage of its own: a struct's, or an allocated text.
+                if (freesInside(member) || member.pointer) {
                     out.open("if(" + access + " != NULL){");
                     out.line("int\ti;");
                     out.emptyLine();
                     out.line("for(i = 0; i < " + owner + member.countName + "; i++)");
-                    out.line("\t" + inner + "(&" + access + "[i]);");
+                    out.line(member.pointer ? "\tfree(" + access + "[i]);" : "\t" + inner + "(&" + access + "[i]);");
                     out.close();
                 }
                 out.line("free(" + access + ");");
@@ -101,6 +102,9 @@ private:
                 out.line("free(" + access + ");");
                 out.line(access + " = NULL;");
                 out.close();
+                // What is gone is no longer there to be written.
+                if (!member.presentName.empty())
+                    out.line(owner + member.presentName + " = 0;");
             } else if (member.target != nullptr && freesInside(member)) {
                 out.line(inner + "(&" + access + ");");
             }
@@ -120,13 +124,29 @@ private:
         std::set<std::string> labels;
         forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                                  const CViewDirection& side) {
-            const CStructDef* def = layout.structOf(side.message);
             for (const CMessageKey* key : context_.keys().keysOf(operation, direction)) {
-                if (!labels.insert(key->id).second || def == nullptr || !holdsStorage(*def))
+                if (!labels.insert(key->id).second)
+                    continue;
+                // A kind whose request and response are different messages
+                // holds the one of its direction.
+                const int other = key->otherDirection();
+                const std::size_t depth = cases.depth() + 1; // inside the case
+                CTextBuffer otherFree;
+                if (other >= 0)
+                    writeMessageMembers(*key->messages[other], depth + 1, otherFree);
+                CTextBuffer firstFree;
+                writeMessageMembers(*side.message, depth, firstFree);
+                if (otherFree.empty() && firstFree.empty())
                     continue;
                 cases.line("case " + context_.projUpper() + "_PROTO_" + key->id + ":");
                 cases.indent();
-                writeMembers(def->members, "pk->msg." + side.message->cName + ".", cases);
+                if (!otherFree.empty()) {
+                    cases.open("if(pk->msg_direction == " + context_.directionConstant(other) + "){");
+                    cases.append(otherFree.text());
+                    cases.line("break;");
+                    cases.close();
+                }
+                cases.append(firstFree.text());
                 cases.line("break;");
                 cases.outdent();
             }
@@ -143,6 +163,16 @@ private:
         out_.line("pk->attachment_length = 0;");
         out_.close();
         out_.emptyLine();
+    }
+
+    // Frees what a message of the packet holds, into out at the depth given.
+    void writeMessageMembers(const CViewMessage& message, std::size_t depth, CTextBuffer& out)
+    {
+        while (out.depth() < depth)
+            out.indent();
+        const CStructDef* def = context_.layout().structOf(&message);
+        if (def != nullptr && holdsStorage(*def))
+            writeMembers(def->members, "pk->msg." + message.cName + ".", out);
     }
 
     const CEmitContext& context_;

@@ -256,10 +256,25 @@ private:
         }
     }
 
+    std::string messageCall(const CViewMessage& message) const
+    {
+        return printFunction(message.cName + "_msg") + "(&pk->msg." + message.cName + ");";
+    }
+
+    // A kind whose request and response are different messages prints the
+    // one of the packet's direction.
     void dispatchBlock(const CMessageKey& key, const CViewMessage& message)
     {
         out_.line("\tif(pk->msg_type == " + context_.projUpper() + "_PROTO_" + key.id + "){");
-        out_.line("\t\t" + printFunction(message.cName + "_msg") + "(&pk->msg." + message.cName + ");");
+        const int other = key.otherDirection();
+        if (other >= 0 && key.messages[other] != &message && layout_.structOf(key.messages[other]) != nullptr) {
+            out_.line("\t\tif(pk->msg_direction == " + context_.directionConstant(other) + ")");
+            out_.line("\t\t\t" + messageCall(*key.messages[other]));
+            out_.line("\t\telse");
+            out_.line("\t\t\t" + messageCall(message));
+        } else {
+            out_.line("\t\t" + messageCall(message));
+        }
         out_.line("\t}");
     }
 

@@ -54,7 +54,7 @@ public:
     {
         if (member.kind == CStructMember::Number)
             conversions_.insert(numberType(member.builtin).decode);
-        else if (member.kind == CStructMember::Text && member.pointer)
+        else if ((member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) && member.pointer)
             conversions_.insert(CDecodeConversion::Text);
     }
 

@@ -168,10 +168,10 @@ private:
     void writeAttribute(const CStructMember& member)
     {
         const std::string access = "value->" + member.cName;
-        out_.open("if(" + access + "[0] != '\\0'){");
+        out_.open("if(" + std::string(member.pointer ? access + " != NULL && " : "") + access + "[0] != '\\0'){");
         out_.line("mystrcat(buff, " +
                   cStringLiteral(" " + context_.namespaces().qualifiedName(member.ns, member.xmlName) + "=\"") + ");");
-        out_.line("myattrcat(buff, " + access + ", sizeof(" + access + "));");
+        out_.line("myattrcat(buff, " + textArguments(member, access) + ");");
         out_.line("mystrcat(buff, \"\\\"\");");
         out_.close();
     }

@@ -31,7 +31,7 @@ const CConversionCall& conversionCall(CDecodeConversion conversion)
 
 void writeConversion(const CStructMember& member, const std::string& access, const std::string& indent, CTextBuffer& o)
 {
-    if (member.kind == CStructMember::Text && member.pointer) {
+    if (member.pointer) { // an allocated text, or an item of allocated texts
         o.line(indent + "result = mydecode_textdup(&" + access + ", key);");
         return;
     }

@@ -32,6 +32,11 @@ public:
     const std::string& projUpper() const { return layout_.projUpper(); }
     // "<proj>_<name>_t".
     std::string typeName(const std::string& name) const { return layout_.typeName(name); }
+    // The packet's msg_direction value of a direction (0 request, 1 response).
+    std::string directionConstant(int direction) const
+    {
+        return projUpper() + (direction == 0 ? "_DIRECTION_REQUEST" : "_DIRECTION_RESPONSE");
+    }
 
 private:
     const CProjectRecord& project_;

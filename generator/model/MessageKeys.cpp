@@ -17,9 +17,9 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
                                   const CViewDirection& side) {
         if (op.style == CViewOperation::Rpc) {
             if (direction == 0)
-                addKey(op, direction, CMessageKey::RpcRequest, op.name, nullptr);
+                addKey(op, direction, side.message, CMessageKey::RpcRequest, op.name, nullptr);
             else
-                addKey(op, direction, CMessageKey::RpcResponse, op.name + "Response", nullptr);
+                addKey(op, direction, side.message, CMessageKey::RpcResponse, op.name + "Response", nullptr);
             return;
         }
         const std::vector<CHeaderPart> headers = headerParts(side);
@@ -33,12 +33,12 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
             bodyPart = bodyPart || inBody;
             if (!inBody || part.refKind != CViewPart::ElementRef || part.element == nullptr)
                 continue;
-            addKey(op, direction, CMessageKey::Element, part.element->name, part.element);
+            addKey(op, direction, side.message, CMessageKey::Element, part.element->name, part.element);
         }
         // A message with nothing for the Body still goes out, in an empty Body.
         if (!bodyPart) {
             const std::string key = "#" + op.name + (direction == 0 ? "" : "Response");
-            addKey(op, direction, direction == 0 ? CMessageKey::EmptyRequest : CMessageKey::EmptyResponse, key, nullptr);
+            addKey(op, direction, side.message, direction == 0 ? CMessageKey::EmptyRequest : CMessageKey::EmptyResponse, key, nullptr);
         }
     });
     // Upper-casing can make two keys one identifier; the fixed kinds come first.
@@ -54,8 +54,8 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
     }
 }
 
-void CMessageKeys::addKey(const CViewOperation& operation, int direction, CMessageKey::Kind kind,
-                          const std::string& key, const CViewElement* element)
+void CMessageKeys::addKey(const CViewOperation& operation, int direction, const CViewMessage* message,
+                          CMessageKey::Kind kind, const std::string& key, const CViewElement* element)
 {
     auto found = byKey_.find(key);
     if (found == byKey_.end()) {
@@ -64,9 +64,12 @@ void CMessageKeys::addKey(const CViewOperation& operation, int direction, CMessa
         added.key = key;
         added.tagValue = added.emptyBody() ? std::string() : key;
         added.element = element;
+        added.firstDirection = direction;
         keys_.push_back(added);
         found = byKey_.emplace(keys_.back().key, &keys_.back()).first;
     }
+    if (found->second->messages[direction] == nullptr)
+        found->second->messages[direction] = message;
     byOperation_[std::make_pair(&operation, direction)].push_back(found->second);
 }
 

@@ -30,8 +30,21 @@ struct CMessageKey {
     // HTTP and SOAP_FAULT: "<ELEMENT>", "<OPERATION>" or "<OPERATION>_RESPONSE".
     std::string id;
     const CViewElement* element = nullptr; // Element keys
+    // The message of the first use in each direction (0 request, 1
+    // response; null: none), and the direction of the first use of all,
+    // which a packet that does not say its direction goes by.
+    const CViewMessage* messages[2] = {nullptr, nullptr};
+    int firstDirection = 0;
 
     bool emptyBody() const { return kind == EmptyRequest || kind == EmptyResponse; }
+    // The direction whose message differs from the first use's: a packet
+    // of this kind holds that message when it says it goes that way; -1
+    // when every use sends the first use's message.
+    int otherDirection() const
+    {
+        const int other = 1 - firstDirection;
+        return messages[other] != nullptr && messages[other] != messages[firstDirection] ? other : -1;
+    }
 };
 
 class CMessageKeys {
@@ -49,11 +62,11 @@ public:
     bool hasOperations() const { return hasOperations_; }
 
 private:
-    void addKey(const CViewOperation& operation, int direction, CMessageKey::Kind kind, const std::string& key,
-                const CViewElement* element);
+    void addKey(const CViewOperation& operation, int direction, const CViewMessage* message, CMessageKey::Kind kind,
+                const std::string& key, const CViewElement* element);
 
     std::deque<CMessageKey> keys_; // grows without moving the keys the indexes point at
-    std::unordered_map<std::string_view, const CMessageKey*> byKey_; // views of the keys' own texts
+    std::unordered_map<std::string_view, CMessageKey*> byKey_; // views of the keys' own texts
     std::unordered_map<std::pair<const CViewOperation*, int>, std::vector<const CMessageKey*>, CPairHash> byOperation_;
     bool hasOperations_ = false;
 };

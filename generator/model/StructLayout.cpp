@@ -41,14 +41,15 @@ CStructLayout::CStructLayout(const CServiceView& view, const std::string& projec
     allocateLongTexts();
 }
 
-// A binary value is as long as the document it carries, markup as long as
-// the elements it stands for: such a text is allocated with its length,
-// not held in a fixed array.
+// A binary value (an attribute's, each item of a repeated one) is as long
+// as the document it carries, markup as long as the elements it stands for:
+// such a text is allocated with its length, not held in a fixed array.
 void CStructLayout::allocateLongTexts()
 {
     const auto allocate = [](CStructMember& member) {
-        if (member.kind == CStructMember::Text && member.origin != CStructMember::Attribute &&
-            (isBinaryTypeId(member.valueBuiltin) || member.wildcard || member.anyContent))
+        const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
+        const bool markup = (member.wildcard || member.anyContent) && member.origin != CStructMember::Attribute;
+        if (text && (isBinaryTypeId(member.valueBuiltin) || markup))
             member.pointer = true;
     };
     for (CStructDef& def : defs_) {
@@ -201,6 +202,7 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
             member.origin = CStructMember::Attribute;
             member.xmlName = attribute.name;
             member.ns = attribute.ns;
+            member.valueBuiltin = attribute.type.builtin;
             member.wildcard = attribute.isWildcard();
             member.cName = scope.claim(attribute.name);
             member.lengthConstant = lengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",

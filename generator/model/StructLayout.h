@@ -65,9 +65,9 @@ struct CStructMember {
     const CStructDef* target = nullptr; // Struct kinds
     // Set where holding the target by value would make the structs hold
     // each other: the member is "struct <tag> *<cName>;" instead. Set on a
-    // base64Binary, hexBinary, xsd:any or anyType text: "char *<cName>;",
-    // allocated with the text's length by the decoder (by the caller for a
-    // message it sends).
+    // base64Binary, hexBinary, xsd:any or anyType text: "char *<cName>;"
+    // ("char **<cName>;" of repeated ones, each item so), allocated with the
+    // text's length by the decoder (by the caller for a message it sends).
     bool pointer = false;
     const CViewType* userType = nullptr;   // Struct kinds
     const CViewPart* part = nullptr;       // Part members

@@ -10,7 +10,7 @@ import re
 
 SCALARS_FLOAT = {"float", "double", "long double"}
 PACKET_FIXED = {"http_headers", "http_headers_count", "boundary_part", "msg_type", "msg",
-                "attachment_length", "attachment"}
+                "attachment_length", "attachment", "msg_direction"}
 
 
 class Member:
@@ -303,7 +303,13 @@ class Writer:
             if not found:
                 continue
             before = len(self.lines)
-            self.fill(m, "%s.%s" % (expr, m.name), found, indent)
+            if all(n.get("nil") for n in found) and m.name + "_nil" in names:
+                # A nil element: its flag says so, the value stays empty.
+                from samples import NIL
+                self.lines.append("%s%s.%s_nil = 1;" % (indent, expr, m.name))
+                self.assigned.append(NIL)
+            else:
+                self.fill(m, "%s.%s" % (expr, m.name), found, indent)
             if m.name + "_present" in names and len(self.lines) > before:
                 self.lines.append("%s%s.%s_present = 1;" % (indent, expr, m.name))
             count_name = m.name + "_count"
@@ -342,6 +348,9 @@ class Writer:
             names = {m.name for m in members}
             flags = flags_of(members)
             for m in members:
+                if m.name in flags and m.name.endswith("_nil") and m.ctype == "int" and not m.dims:
+                    self.lines.append('%sif(%s.%s) dump_text("%s", "xsi:nil", 8);' % (indent, expr, m.name, m.name))
+                    continue
                 if m.name.endswith("_count") and m.name[: -len("_count")] in names or m.name in flags:
                     continue
                 before = len(self.lines)
@@ -411,7 +420,7 @@ static void dump_real(const char *name, double value)
 }
 
 static void dump_packet(%(prefix)s_proto_packet_t *pk);
-static int fill_packet(%(prefix)s_proto_packet_t *pk, unsigned int type);
+static int fill_packet(%(prefix)s_proto_packet_t *pk, unsigned int type, int direction);
 
 static void print_result(const char *op, const char *side, int send_rc, int read_rc, %(prefix)s_proto_packet_t *pk, unsigned int expected)
 {
@@ -440,7 +449,7 @@ static int call(const char *op, const char *side, unsigned int request, unsigned
 
 	memset(&trans, 0, sizeof(trans));
 	memset(&pk, 0, sizeof(pk));
-	fill_packet(&pk, request);
+	fill_packet(&pk, request, %(upper)s_DIRECTION_REQUEST);
 	if(%(prefix)s_connect_server(&trans, "127.0.0.1", (char *)path, (tessaro_port_t)port) != 0){
 		printf("{\"op\":\"%%s\",\"side\":\"%%s\",\"connect\":-1}\n", op, side);
 		fflush(stdout);
@@ -529,7 +538,7 @@ int main(void)
 		%(prefix)s_free_proto_packet(&pk);
 		if(response != 0){
 			memset(&pk, 0, sizeof(pk));
-			fill_packet(&pk, response);
+			fill_packet(&pk, response, %(upper)s_DIRECTION_RESPONSE);
 			/* One request per connection: the client must not send another on it. */
 			%(prefix)s_add_http_header(&pk, "Connection", "close");
 			send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
@@ -562,7 +571,7 @@ def write_driver(header, ops, samples_by_op):
     notes = {}
     held = {}
     table = []
-    fills = []
+    fills = {}  # constant -> {direction: statements}: a message kind may go both ways
     for op in ops:
         req = header.constant_of(wire_names(op, "input")) or header.empty_body_constant(op, "input")
         resp = (header.constant_of(wire_names(op, "output")) or header.empty_body_constant(op, "output")
@@ -585,7 +594,7 @@ def write_driver(header, ops, samples_by_op):
                 found = Matcher.candidates(hm, sample["headers"])
                 if found:
                     w.fill(hm, "pk->%s" % hm.name, found, "\t\t")
-            fills.append("\tcase %s:\n%s\n\t\tbreak;" % (const, "\n".join(l for l in w.lines if l)))
+            fills.setdefault(const, {}).setdefault(key, "\n".join(l for l in w.lines if l))
             held[(op.name, key)] = list(w.assigned)
     dumps = []
     for const, member in header.message_of.items():
@@ -596,10 +605,18 @@ def write_driver(header, ops, samples_by_op):
     for hm in header.packet_headers:
         w.dump(hm, "pk->%s" % hm.name, "\t")
     header_dump = "\n".join(w.lines)
+    cases = []
+    for const, ways in fills.items():
+        text = "\tcase %s:\n" % const
+        if len(ways) > 1:
+            text += "\t\tif(direction == %s_DIRECTION_RESPONSE){\n%s\n\t\t\tbreak;\n\t\t}\n" % (
+                header.upper, ways["output"].replace("\n\t\t", "\n\t\t\t").replace("\t\t", "\t\t\t", 1))
+        cases.append(text + "%s\n\t\tbreak;" % ways.get("input", ways.get("output")))
     text = ["struct operation { const char *name; unsigned int request; unsigned int response; int faults; };",
             "static const struct operation operations[] = {", *table, "};",
-            "static int fill_packet(%s_proto_packet_t *pk, unsigned int type)\n{" % header.prefix,
-            "\tpk->msg_type = type;\n\tswitch(type){", *fills, "\t}\n\treturn 0;\n}",
+            "static int fill_packet(%s_proto_packet_t *pk, unsigned int type, int direction)\n{" % header.prefix,
+            "\tpk->msg_type = type;\n\tpk->msg_direction = direction;\n\tswitch(type){", *cases,
+            "\t}\n\treturn 0;\n}",
             "static void dump_packet(%s_proto_packet_t *pk)\n{" % header.prefix,
             "\tswitch(pk->msg_type){", *dumps, "\t}", header_dump, "}"]
     body = re.sub(r"LIMIT_\w+", "0x7fffffff", "\n".join(text))

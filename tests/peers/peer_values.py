@@ -7,7 +7,9 @@ import datetime
 import decimal
 import math
 
-from samples import leaves, INTEGERS, DECIMALS
+from samples import leaves, INTEGERS, DECIMALS, NIL
+
+XSI = "http://www.w3.org/2001/XMLSchema-instance"
 
 
 def norm(value):
@@ -49,10 +51,12 @@ def c_values(pairs):
 
 
 def flatten(value, out=None):
-    """Every scalar in a decoded object (dicts, lists, zeep objects serialised to dicts)."""
+    """Every scalar in a decoded object (dicts, lists, zeep objects serialised to dicts); a null
+    stands for a nil element (an absent one gives a value no sample expects)."""
     if out is None:
         out = []
     if value is None:
+        out.append(NIL)
         return out
     if isinstance(value, dict):
         for v in value.values():
@@ -100,6 +104,8 @@ def children_by_name(node, convert):
 
 # -- node-soap -----------------------------------------------------------------------------------
 def node_soap_value(node):
+    if node.get("nil"):
+        return None  # node-soap writes a null as xsi:nil
     if "c" not in node and "a" not in node:
         return node["v"]
     obj = children_by_name(node, node_soap_value)
@@ -136,6 +142,8 @@ def xml_of(node, prefixes=None):
             decl = " xmlns:%s=%s" % (prefixes[node["ns"]], quoteattr(node["ns"]))
         name = "%s:%s" % (prefixes[node["ns"]], node["n"])
     attrs = "".join(" %s=%s" % (a["n"], quoteattr(a["v"])) for a in node.get("a", []) if not a.get("ns"))
+    if node.get("nil"):
+        return "<%s%s xmlns:xsi=%s xsi:nil=\"true\"/>" % (name, decl, quoteattr(XSI))
     inner = escape(node["v"]) if "v" in node else "".join(xml_of(c, prefixes) for c in node.get("c", []))
     return "<%s%s%s>%s</%s>" % (name, decl, attrs, inner, name)
 
@@ -170,6 +178,8 @@ def element_of(node):
 
 
 def zeep_value(node):
+    if node.get("nil"):
+        return None  # zeep writes None of a nillable element as xsi:nil
     if "c" not in node and "a" not in node:
         return zeep_scalar(node)
     if node.get("enc"):

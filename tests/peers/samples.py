@@ -1,11 +1,12 @@
 """Sample values for the messages of an operation, derived from the schema: every leaf gets a
 value of its type that is unique within the message where the type allows it, so that a value that
 arrives under the wrong name or not at all is seen. Repeated elements get two items, or as many as a maxOccurs up to 7 admits; the branches
-of a choice take turns; an optional element named "omitted..." gets none; a type met three times
-on the way down is not entered again where it is optional (recursive lists).
+of a choice take turns; an optional element named "omitted..." gets none; a nillable element named
+"nil..." stands as xsi:nil; a binary named "long..." is several hundred characters long; a type met
+three times on the way down is not entered again where it is optional (recursive lists).
 
 A tree node is a dict: "n" name, "ns" namespace (None when unqualified), then either "v" (text
-value, with "t" its built-in type) or "c" (child elements) and "a" (attributes)."""
+value, with "t" its built-in type) or "c" (child elements) and "a" (attributes), or "nil": True."""
 
 import json
 import re
@@ -18,6 +19,7 @@ INTEGERS = {"int", "integer", "long", "short", "byte", "nonNegativeInteger", "po
             "negativeInteger"}
 DECIMALS = {"float", "double", "decimal"}
 MAX_DEPTH = 6
+NIL = "xsi:nil"  # the value a nil element stands for among the values that arrive
 
 
 class Counter:
@@ -27,6 +29,23 @@ class Counter:
     def next(self):
         self.n += 1
         return self.n
+
+
+def long_value(t, k):
+    """A binary value of several hundred characters (far beyond the default text length)."""
+    if t == "base64Binary":
+        import base64
+        return base64.b64encode(("long value %d " % k).encode() * 25).decode()
+    if t == "hexBinary":
+        return ("%04X" % k) * 100
+    return None
+
+
+def named_value(t, k, name):
+    """builtin_value, or a long one for a binary whose name starts with "long"."""
+    if (name or "").startswith("long"):
+        return long_value(t, k) or builtin_value(t, k)
+    return builtin_value(t, k)
 
 
 def builtin_value(t, k):
@@ -195,7 +214,7 @@ class SampleMaker:
     def fill_type(self, node, type_name, depth):
         ns, local = type_name
         if ns in (XSD, SOAP_ENC) and local not in ("Array", "Struct", "anyType"):
-            node["v"], node["t"] = builtin_value(local, self.count.next()), local
+            node["v"], node["t"] = named_value(local, self.count.next(), node.get("n")), local
             return
         decl = self.svc.types.get(type_name)
         if decl is None or decl.tag == xs("simpleType"):
@@ -330,6 +349,12 @@ class SampleMaker:
         if optional and child.get("type") and self.entered.count(qname(child, child.get("type"))) >= 3:
             return
         items = min(int(most), 7) if most.isdigit() else 2
+        if child.get("nillable") == "true" and (child.get("name") or "").startswith("nil"):
+            qualified = self.svc.qualified(child, False)
+            for _ in range(items):
+                node["c"].append({"n": child.get("name"), "ns": self.svc.target_of(child) if qualified else None,
+                                  "nil": True})
+            return
         for _ in range(items):
             item = self.element(child, False, depth + 1)
             if item is not None:
@@ -354,6 +379,8 @@ class SampleMaker:
                 ns = self.svc.target_of(decl) if self.svc.qualified(decl, is_global, "attributeFormDefault") else None
                 if decl.get("type"):
                     value, t = self.simple_value(qname(decl, decl.get("type")))
+                    if (decl.get("name") or "").startswith("long") and long_value(t, 1) is not None:
+                        value = long_value(t, self.count.next())
                 elif decl.find(xs("simpleType")) is not None:
                     value, t = self.simple_decl_value(decl.find(xs("simpleType")))
                 else:
@@ -392,6 +419,8 @@ def message_samples(service, op, message, use, start):
 def leaves(node, path=()):
     """(path, value, type) of every value in a tree."""
     path = path + (node["n"],)
+    if node.get("nil"):
+        yield path, NIL, "nil"
     if "v" in node:
         yield path, node["v"], node.get("t", "string")
     for a in node.get("a", []):

@@ -51,7 +51,15 @@ server.listen(0, '127.0.0.1', () => {
     process.stdout.write(JSON.stringify({ port: server.address().port }) + '\n');
   };
   // The port is printed once the WSDL is read: that is when requests are served.
-  const soapServer = soap.listen(server, { path: plan.path, services, xml, uri: wsdlPath, callback: ready });
+  // A nil element reaches the service as null (else it would be dropped as if absent).
+  const soapServer = soap.listen(server, { path: plan.path, services, xml, uri: wsdlPath, callback: ready,
+    handleNilAsNull: true });
+  // node-soap writes xsi:nil without declaring the prefix (its envelopes declare no namespace of
+  // w3.org): the Envelope gets the declaration, so that an answer that holds a nil value is XML.
+  const send = soapServer._sendHttpResponse.bind(soapServer);
+  soapServer._sendHttpResponse = (res, statusCode, result) => send(res, statusCode,
+    typeof result === 'string' && result.includes('xsi:nil') && !result.includes('xmlns:xsi=')
+      ? result.replace(/(<\w+:Envelope)/, '$1 xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"') : result);
   soapServer.log = (type, data, req) => {
     if (type === 'received') write({ event: 'received', xml: String(data), headers: req ? req.headers : {} });
     else if (type === 'replied') write({ event: 'replied', xml: String(data) });

@@ -8,6 +8,8 @@ static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 
 	memset(&trans, 0, sizeof(trans));
 	client->http_status = 0;
+	//a kind that is also some operation's response goes out as a request
+	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
 	result = kvproj_connect_server(&trans, client->host, client->path, client->port);
 	if(result != 0)
 		result = result == -2 ? KVPROJ_ERR_HOST : KVPROJ_ERR_CONNECT;

@@ -1,7 +1,7 @@
 //what the demo writes for its service: each message kind's name, a message of a kind filled
-//with sample values, and the kind that answers a request kind (0 for none)
+//with sample values to go the way given, and the kind that answers a request kind (0 for none)
 const char *demo_kind_name(unsigned int msg_type);
-void demo_sample_message(kvproj_proto_packet_t *pk, unsigned int msg_type);
+void demo_sample_message(kvproj_proto_packet_t *pk, unsigned int msg_type, int msg_direction);
 unsigned int demo_answer_kind(unsigned int request);
 
 #define DEMO_SEPARATOR	"=======================================================\n"
@@ -82,6 +82,7 @@ void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const c
 {
 	memset(pk, 0, sizeof(*pk));
 	pk->msg_type = KVPROJ_PROTO_SOAP_FAULT;
+	pk->msg_direction = KVPROJ_DIRECTION_RESPONSE;
 	snprintf(pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode), "SOAP-ENV:Client");
 	snprintf(pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring), "%s", why);
 	kvproj_proto_sendpacket(trans, pk, 30);
@@ -116,7 +117,7 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 			demo_refuse(trans, pk, "no operation of the demo takes this message");
 			continue;
 		}
-		demo_sample_message(pk, answer);
+		demo_sample_message(pk, answer, KVPROJ_DIRECTION_RESPONSE);
 		demo_print("server sends", demo_kind_name(answer), pk);
 		result = kvproj_proto_sendpacket(trans, pk, 30);
 		//the arrays of the sample values
@@ -152,7 +153,7 @@ int demo_call(const char *operation, unsigned int request, unsigned int response
 	int result;
 
 	memset(&trans, 0, sizeof(trans));
-	demo_sample_message(pk, request);
+	demo_sample_message(pk, request, KVPROJ_DIRECTION_REQUEST);
 	printf("==================call %s====================\n", operation);
 	demo_print("client sends", demo_kind_name(request), pk);
 	if(kvproj_connect_server(&trans, "127.0.0.1", "/test/soap", port) != 0){

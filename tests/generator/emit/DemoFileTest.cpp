@@ -170,7 +170,8 @@ TEST_F(DemoFileTest, MainCallsEachOperationOnce)
 // the leak checker: the sample values' arrays are freed). A server that
 // answers with another message fails the demo with a line that says so; a
 // wrong port argument is named. A message that is one operation's request
-// and another's response goes out in the form of each use.
+// and another's response goes out in the form of each use; the packet's
+// soap:header members carry sample values.
 TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
 {
     if (!canBuildPrograms())
@@ -190,6 +191,15 @@ TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
         {"axis1/interop-mock/TerraService.wsdl", "0", 0, " calls got their answer\n"},
         {"savon/blz_service.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
         {"tests/generator/emit/data/demo/crossed.wsdl", "0", 0, "demo: 3 of 3 calls got their answer\n"},
+        // Document style: a body element that is one operation's request and another's
+        // response, as one message and as two, each read as the message of its way; the
+        // client fills the request's soap:header part of the packet, and it arrives.
+        {"tests/generator/emit/data/demo/twoway.wsdl", "0", 0, "demo: 3 of 3 calls got their answer\n"},
+        {"tests/generator/emit/data/demo/twoway.wsdl", "0", 0,
+         "server receives CALC_PROTO_QUOTE====================\nmsg_type:3\nsession:session1\n"},
+        {"tests/generator/emit/data/demo/twoway.wsdl", "0", 0,
+         "client receives CALC_PROTO_NOTE====================\nmsg_type:5\nsession:\nbody:body1\n"
+         "stamp:2001-02-03T04:05:06\n"},
         {"axis1/integration/attachments/mime.wsdl", "0", 0, "demo: 11 of 11 calls got their answer\n"},
         {"zeep/wsdl_files/soap_header.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
         {"calc.wsdl", "0", 1,

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 using namespace gentest;
 
@@ -682,6 +683,59 @@ TEST_F(MessageSendersTest, SharedMessagesTakeTheOperationOfTheMessageType)
         expectFramed(sent);
         EXPECT_EQ(" text/xml; charset=utf-8", headerValue(sent.head, "Content-Type"));
     }
+}
+
+// A body element that is one operation's request and another's response
+// goes out the way the packet's direction says (the first use's when it
+// says none): the start line, the soapAction and, where the two ways are
+// different messages, the message of that way.
+TEST_F(MessageSendersTest, AKindSentBothWaysGoesTheWayThePacketSays)
+{
+    const std::vector<Sent> sends =
+        run(testsupport::readBytes(KELVANE_SOURCE_DIR "/tests/generator/emit/data/demo/twoway.wsdl"), R"(
+	fresh(&pk, DEMO_PROTO_QUOTE);
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_QUOTE);
+	pk.msg_direction = DEMO_DIRECTION_RESPONSE;
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_ACK);
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_ACK);
+	pk.msg_direction = DEMO_DIRECTION_REQUEST;
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_NOTE);
+	strcpy(pk.msg.NoteIn.note.body, "in");
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_NOTE);
+	pk.msg_direction = DEMO_DIRECTION_RESPONSE;
+	strcpy(pk.msg.NoteOut.note.body, "out");
+	strcpy(pk.msg.NoteOut.stamp.stamp, "2001-02-03T04:05:06");
+	report(&trans, &pk);
+)");
+    const struct {
+        const char* start;
+        const char* action;
+        const char* element;
+    } expected[] = {
+        {"POST /svc HTTP/1.1", "\"urn:twoway#Ask\"", "ns1:quote/ns1:text="},
+        {"HTTP/1.1 200 OK", "\"urn:twoway#Turn\"", "ns1:quote/ns1:text="},
+        {"HTTP/1.1 200 OK", "\"urn:twoway#Ask\"", "ns1:ack=0"},
+        {"POST /svc HTTP/1.1", "\"urn:twoway#Fetch\"", "ns1:ack=0"},
+        {"POST /svc HTTP/1.1", "\"urn:twoway#Turn\"", "ns1:note/ns1:body=in"},
+        {"HTTP/1.1 200 OK", "\"urn:twoway#Fetch\"", "ns1:stamp=2001-02-03T04:05:06"},
+    };
+    ASSERT_EQ(std::size(expected), sends.size());
+    for (std::size_t i = 0; i < sends.size(); ++i) {
+        SCOPED_TRACE(i);
+        expectFramed(sends[i]);
+        EXPECT_EQ(0u, sends[i].head.find(expected[i].start)) << sends[i].head;
+        EXPECT_EQ(expected[i].action, headerValue(sends[i].head, "SOAPAction"));
+        EXPECT_TRUE(has(sends[i].xml, std::string("/SOAP-ENV:Envelope/SOAP-ENV:Body/") + expected[i].element))
+            << sends[i].body;
+    }
+    // Only Ask's request carries the session header.
+    EXPECT_NE(std::string::npos, sends[0].body.find("session"));
+    EXPECT_EQ(std::string::npos, sends[1].body.find("session"));
 }
 
 // Text XML cannot carry is refused and nothing is sent; line ends and tabs

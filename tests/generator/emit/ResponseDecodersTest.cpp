@@ -320,8 +320,8 @@ TEST_F(ResponseDecodersTest, AnyTypeContentIsKeptAsMarkup)
 
 // A binary text is allocated with its length: one far beyond the default
 // text length is read whole, written back whole, read again over the old
-// one (which goes) and freed with the struct; NULL is written as empty
-// (the free leaves presence flags as they were).
+// one (which goes) and freed with the struct; NULL is written as empty,
+// and a freed optional one is not written at all.
 const char* const BinaryDriver = R"(
 static void read_into(demo_Blob_t *v, const char *xml)
 {
@@ -376,7 +376,77 @@ TEST_F(ResponseDecodersTest, BinariesAreAllocatedWithTheirLength)
                           "0 1\n"
                           "0 QUJD 0A1B\n"
                           "(nil) (nil)\n"
-                          "0 <b><data></data><hex></hex></b>\n");
+                          "0 <b><data></data></b>\n");
+}
+
+// Repeated binaries and binary attributes are allocated too, item by item:
+// long ones read whole and written back as they came (an empty item keeps
+// its place), each item freed with the struct; a freed nested struct's
+// presence flag goes with it, so the struct written again is empty.
+const char* const BinaryItemsDriver = R"(
+static void read_into(demo_Blobs_t *v, const char *xml)
+{
+	xmlDocPtr doc = xmlReadMemory(xml, (int)strlen(xml), "blobs.xml", NULL, XML_PARSE_NONET);
+	printf("%d ", decode_Blobs_t(doc, xmlDocGetRootElement(doc), v));
+	xmlFreeDoc(doc);
+}
+
+static void append_run(char *to, const char *unit, int times)
+{
+	while(times-- > 0)
+		strcat(to, unit);
+}
+
+int main(void)
+{
+	static char xml[40000], body[40000];
+	mycursor_t cursor;
+	demo_Blobs_t v;
+	int i;
+
+	strcpy(xml, "<b sig=\"");
+	append_run(xml, "0A", 150);
+	strcat(xml, "\"><part>QUJD</part><part>");
+	append_run(xml, "QUJD", 2500);
+	strcat(xml, "</part><part></part><part>QQ==</part><next sig=\"FF\"><part>Qg==</part></next></b>");
+	memset(&v, 0, sizeof(v));
+	read_into(&v, xml);
+	printf("%d %d", v.part_count, (int)strlen(v.sig));
+	for(i = 0; i < v.part_count; i++)
+		printf(" %d", v.part[i] != NULL ? (int)strlen(v.part[i]) : -1);
+	printf(" %d %s %s\n", v.next_present, v.next->sig, v.next->part[0]);
+	mycursor_init(&cursor, body, sizeof(body));
+	i = encode_Blobs_t(&cursor, "b", &v, 0);
+	printf("%d %d\n", i, strcmp(body, xml) == 0);
+	free_Blobs_t(&v);
+	printf("%p %d %p %p %d\n", (void *)v.part, v.part_count, (void *)v.sig, (void *)v.next, v.next_present);
+	mycursor_init(&cursor, body, sizeof(body));
+	printf("%d %s\n", encode_Blobs_t(&cursor, "b", &v, 0), body);
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+TEST_F(ResponseDecodersTest, RepeatedBinariesAndBinaryAttributesAreAllocated)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    view(schemaDocument("<xsd:complexType name=\"Blobs\"><xsd:sequence>"
+                        "<xsd:element name=\"part\" type=\"xsd:base64Binary\" maxOccurs=\"unbounded\"/>"
+                        "<xsd:element name=\"next\" type=\"tns:Blobs\" minOccurs=\"0\"/>"
+                        "</xsd:sequence><xsd:attribute name=\"sig\" type=\"xsd:hexBinary\"/></xsd:complexType>"));
+    emitHeader("demo");
+    EXPECT_NE(headerText().find("\tchar\t*sig;\r\n\tchar\t**part;\r\n\tint\tpart_count;"), std::string::npos)
+        << headerText();
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()},
+                                        {"demo_api.c", emitSourceWithReaders() + BinaryItemsDriver}},
+                                       true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, "0 4 300 4 10000 -1 4 1 FF Qg==\n"
+                          "0 1\n"
+                          "(nil) 0 (nil) (nil) 0\n"
+                          "0 <b></b>\n");
 }
 
 // Storage that cannot grow: the decoders' realloc fails from a given call

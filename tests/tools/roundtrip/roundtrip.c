@@ -90,13 +90,14 @@ int main(int argc, char **argv)
 	for(kind = RT_PROTO_SOAP_FAULT; kind < 0x1000; kind++){
 		if(strcmp(demo_kind_name(kind), "an unknown message kind") == 0)
 			continue;
-		demo_sample_message(pk, kind);
+		/* 0: each kind goes the way of its first operation */
+		demo_sample_message(pk, kind, 0);
 		if(kind == RT_PROTO_SOAP_FAULT){
 			strcpy(pk->msg.soap_fault.faultcode, "SOAP-ENV:Server");
 			strcpy(pk->msg.soap_fault.faultstring, "refused <&> \"here\"");
 			strcpy(pk->msg.soap_fault.detail, "no stock");
 		}
-		/* the request header the samples leave out */
+		/* the request header, with text that needs escaping */
 		if(kind == RT_PROTO_ORDER){
 			strcpy(pk->Session.token, "token <1>");
 			strcpy(pk->Session.expires, "2026-12-07T21:00:00Z");
