@@ -19,6 +19,7 @@ public:
         int nPart, nState;
         CRect rc;
         BOOL bIntoScreenDC;   // drawn straight into the caller's DC, not into an image
+        int nClass;           // the drawing class's place in the list, from 0
     };
     static constexpr COLORREF kPaneHint = RGB(1, 2, 3);
     static COLORREF Face(int nPart, int nState) { return RGB(nPart * 16, nState * 40, 0x80); }
@@ -53,7 +54,7 @@ public:
 private:
     template <class T>
     void Bind(CKLVWinThemeApiTable::Slot nSlot, T pfn) {
-        m_table.m_rgpfn[nSlot] = reinterpret_cast<FARPROC>(pfn);
+        m_table.m_rgpfn[nSlot] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(pfn));
     }
     static std::vector<LPCWSTR>& Classes() {
         static std::vector<LPCWSTR> s_classes;
@@ -72,9 +73,10 @@ private:
         *pColor = kPaneHint;
         return S_OK;
     }
-    static HRESULT WINAPI Draw(HTHEME, HDC hDC, int nPart, int nState, const RECT* pRect, const RECT*) {
+    static HRESULT WINAPI Draw(HTHEME hTheme, HDC hDC, int nPart, int nState, const RECT* pRect, const RECT*) {
         const CRect rc(*pRect);
-        Calls().push_back({nPart, nState, rc, hDC == TargetDC()});
+        const int nClass = static_cast<int>(reinterpret_cast<INT_PTR>(hTheme)) - 1;
+        Calls().push_back({nPart, nState, rc, hDC == TargetDC(), nClass});
         const COLORREF clrFace = Face(nPart, nState), clrEdge = Edge(nPart, nState);
         const RECT rcFace = {rc.left, rc.top + 1, rc.right, rc.bottom}, rcEdge = {rc.left + 1, rc.top, rc.right, rc.top + 1};
         ::SetBkColor(hDC, clrFace);
