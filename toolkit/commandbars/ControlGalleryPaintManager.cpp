@@ -19,11 +19,10 @@ enum { partArrow = 1, partThumbHorz = 2, partThumbVert = 3, partLowerTrackHorz =
 // Normal 1, hot 2, pressed 3, disabled 4.
 int ThemeState(BOOL bEnabled, BOOL bHot, BOOL bPressed) { return !bEnabled ? 4 : bPressed ? 3 : bHot ? 2 : 1; }
 
-struct BarParts {
-    CRect rcFirst, rcSecond, rcPageBefore, rcPageAfter, rcThumb;
-};
+}  // namespace
 
-BarParts PartsOf(const KLVScrollBarGeometry& g, BOOL bVertical) {
+CKLVControlGalleryPaintManager::BarParts CKLVControlGalleryPaintManager::PartsOf(const KLVScrollBarGeometry& g,
+                                                                             BOOL bVertical) {
     const CRect& rc = g.rcBar;
     auto span = [&](int nFrom, int nTo) {
         return bVertical ? CRect(rc.left, nFrom, rc.right, nTo) : CRect(nFrom, rc.top, nTo, rc.bottom);
@@ -33,8 +32,6 @@ BarParts PartsOf(const KLVScrollBarGeometry& g, BOOL bVertical) {
             span(g.pxFirstArrowEnd, g.pxThumbStart), span(g.pxThumbEnd, g.pxSecondArrowStart),
             span(g.pxThumbStart, g.pxThumbEnd)};
 }
-
-}  // namespace
 
 void CKLVControlGalleryPaintManager::RefreshMetrics() {
     m_cxHScroll = ::GetSystemMetrics(SM_CXHSCROLL);

@@ -11,6 +11,7 @@ class CKLVControlGallery;
 class CKLVControlGalleryItem;
 class CKLVPaintManager;
 class CKLVScrollHelper;
+struct KLVScrollBarGeometry;
 
 class CKLVControlGalleryPaintManager {
 public:
@@ -30,6 +31,12 @@ public:
     // A "Marlett" arrow glyph (0 up, 1 down, 2 left, 3 right) centred in the button; none in a
     // button smaller than 6 pixels either way.
     static void DrawArrow(CDC* pDC, CRect rc, int nDirection, BOOL bEnabled);
+
+    // The rectangles of a scroll bar's two arrows, its page areas and its thumb.
+    struct BarParts {
+        CRect rcFirst, rcSecond, rcPageBefore, rcPageAfter, rcThumb;
+    };
+    static BarParts PartsOf(const KLVScrollBarGeometry& g, BOOL bVertical);
 
     int m_cxHScroll = 0;
     int m_cyHScroll = 0;

@@ -1,0 +1,41 @@
+// The theme tests' own skin module (skin/make-skin.py draws it), loaded as the resource theme
+// with one of its two colour tables for as long as it lives; none afterwards.
+#pragma once
+
+#include "toolkit/common/ResourceImages.h"
+
+namespace themes_test {
+
+class ThemeSkin {
+public:
+    explicit ThemeSkin(LPCTSTR lpszIni = "THEMESKIN_INI")
+        : m_hModule(::LoadLibraryExA(KLV_THEME_SKIN_DLL, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        m_bLoaded = KLVResourceImages()->SetResourceModule(m_hModule, lpszIni);
+    }
+    ~ThemeSkin() {
+        KLVResourceImages()->SetResourceModule(nullptr);
+        if (m_hModule) ::FreeLibrary(m_hModule);
+    }
+    ThemeSkin(const ThemeSkin&) = delete;
+    ThemeSkin& operator=(const ThemeSkin&) = delete;
+
+    // Part k of the i-th image of the script's list, inside its rim.
+    static COLORREF PartColor(int i, int k) { return RGB(4 + 8 * i, 15 + 15 * k, 200); }
+    static constexpr COLORREF kRim = RGB(250, 250, 0);
+    static COLORREF Key(LPCTSTR lpszSection, LPCTSTR lpszKey) {
+        return KLVResourceImages()->LookupColor(lpszSection, lpszKey);
+    }
+
+    HMODULE m_hModule;
+    BOOL m_bLoaded = FALSE;
+};
+
+// Indexes of the script's images.
+enum SkinImage {
+    imgWorkspace = 0, imgGalleryUp = 1, imgGalleryDown = 2, imgGalleryPopup = 3, imgGlyphs = 4,
+    imgTrackVertLight = 5, imgTrackVertDark = 6, imgArrowsVertLight = 9, imgThumbVert = 13,
+    imgButtons22 = 17, imgButtons50 = 18, imgFaceHorizontal = 19, imgPopupFrame = 20, imgMenuSelected22 = 21,
+    imgStatusLight = 22, imgStatusDivider = 23, imgStatusDark = 24, imgStatusGripper = 25, imgCheckBox = 26,
+};
+
+}  // namespace themes_test

@@ -1,0 +1,32 @@
+#include "toolkit/commandbars/themes/ThemeResourceImage.h"
+
+#include "toolkit/common/ResourceImages.h"
+
+namespace {
+
+const COLORREF kKeyColor = RGB(255, 0, 255);
+
+}  // namespace
+
+CKLVResourceImage* KLVSkinImage(LPCTSTR lpszImage) { return KLVResourceImages()->GetImage(lpszImage); }
+
+BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins, BOOL bKeyed) {
+    CKLVResourceImage* pImage = KLVSkinImage(part.lpszImage);
+    if (!pImage || rcDest.IsRectEmpty()) return pImage != nullptr;
+    const CRect rcSrc = pImage->GetPartRect(part.nPart, part.nCount);
+    if (rcSrc.IsRectEmpty()) return TRUE;
+    if (bKeyed)
+        pImage->DrawImage(pDC, rcDest, rcSrc, rcMargins, kKeyColor);
+    else
+        pImage->DrawImage(pDC, rcDest, rcSrc, rcMargins);
+    return TRUE;
+}
+
+CSize KLVSkinPartSize(const KLVSkinPart& part) {
+    CKLVResourceImage* pImage = KLVSkinImage(part.lpszImage);
+    return pImage ? pImage->GetPartRect(part.nPart, part.nCount).Size() : CSize(0, 0);
+}
+
+BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, BOOL bKeyed) {
+    return KLVDrawSkinPart(pDC, part, CRect(pt, KLVSkinPartSize(part)), CRect(0, 0, 0, 0), bKeyed);
+}
