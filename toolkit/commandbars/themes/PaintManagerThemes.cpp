@@ -1,6 +1,6 @@
 // The theme numbers SetTheme builds: 0 the default, 1 flat, 2 gradient, 3 visual styles, 4 the
-// application's gradient variant, 5 the resource-image look; every other number
-// falls back to theme 0. The library is linked whole so that this registration
+// application's gradient variant, 5 the resource-image look, 6 its image-faced variant; every
+// other number falls back to theme 0. The library is linked whole so that this registration
 // runs in any program that links it.
 #include "toolkit/commandbars/themes/PaintManagerTheme0.h"
 #include "toolkit/commandbars/themes/PaintManagerTheme1.h"
@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/themes/PaintManagerTheme3.h"
 #include "toolkit/commandbars/themes/PaintManagerTheme4.h"
 #include "toolkit/commandbars/themes/PaintManagerTheme5.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ const struct ThemeRegistration {
         CKLVPaintManager::RegisterTheme(3, &CKLVPaintManagerTheme3::Create);
         CKLVPaintManager::RegisterTheme(4, &CKLVPaintManagerTheme4::Create);
         CKLVPaintManager::RegisterTheme(5, &CKLVPaintManagerTheme5::Create);
+        CKLVPaintManager::RegisterTheme(6, &CKLVPaintManagerTheme6::Create);
     }
 } s_registration;
 

@@ -9,7 +9,7 @@ namespace {
 TEST(ThemeNumbers, EachNumberBuildsItsThemeAndOthersFallBackToTheDefault) {
     const struct {
         int nAsked, nThemeId;
-    } cases[] = {{0, 0}, {9, 0}, {-1, 0}, {3, 3}, {5, 5}, {6, 0}, {7, 0}, {1, 1}, {2, 2}, {4, 4}};
+    } cases[] = {{0, 0}, {9, 0}, {-1, 0}, {3, 3}, {5, 5}, {6, 6}, {7, 0}, {1, 1}, {2, 2}, {4, 4}};
     for (const auto& c : cases) {
         ThemePtr pTheme(CKLVPaintManager::CreateThemeObject(c.nAsked));
         ASSERT_NE(pTheme, nullptr) << c.nAsked;

@@ -1,0 +1,70 @@
+// Theme 6: theme 5 with tool bars, menus and controls drawn from the skin's images instead of
+// gradients, "Segoe UI" metrics from the system menu font, key tips as gradient tool tips and the
+// fields the ribbon reads.
+#pragma once
+
+#include "toolkit/commandbars/themes/PaintManagerTheme5.h"
+
+// The name a ribbon tab's context colour number gives the context images: 1 "BLUE" to
+// 7 "ORANGE", "" for any other number.
+LPCTSTR KLVContextColorName(int nColor);
+// A popup bar's window region, its four corner pixels cut.
+HRGN KLVCreatePopupBarRegion(int cx, int cy);
+
+class CKLVPaintManagerTheme6 : public CKLVPaintManagerTheme5 {
+public:
+    static CKLVPaintManager* Create() { return new CKLVPaintManagerTheme6; }
+    ~CKLVPaintManagerTheme6() override;
+
+    void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
+    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
+    COLORREF GetControlEditBackColor(CKLVControl* pControl) override;
+    COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
+                                   int nBarType, int nBarPosition) override;
+    void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
+                       int nBarType, int nBarPosition) override;
+    void AdjustExcludeRect(CRect&, CKLVControl*, BOOL) override {}
+    void DrawStatusBarPaneBorder(CDC*, CRect, BOOL) override {}
+    void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
+    void FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) override;
+    void RefreshMetrics() override;
+    CSize DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
+                           BOOL bEnabled) override;
+    CSize DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
+                              BOOL bEnabled) override;
+    void FillPopupGutter(CDC* pDC, int x, int y, int cx, int cy, BOOL bExpanded) override;
+    int GetThemeId() override { return 6; }
+    void RefreshFonts() override;
+    void DrawExpandArrow(CDC* pDC, CKLVControl* pControl, CPoint pt, BOOL bSelected, BOOL bPopuped, BOOL bEnabled,
+                         BOOL bLeft) override;
+    void DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip, BOOL bSetRegion) override;
+    void DrawSplitPopupDivider(CDC* pDC, CKLVControl* pControl) override;
+    void DrawSubmenuArrow(CDC* pDC, CKLVControl* pControl) override;
+    void FillLabelBack(CDC* pDC, CRect rc) override;
+
+    // Gives a popup bar the window region without its corner pixels; other bars keep theirs.
+    void SetCommandBarRegion(CKLVCommandBar* pBar);
+
+    // The "TOOLBARBUTTONS" part of a button's state; -1 draws no face.
+    static int ToolBarButtonPart(int nSelected, int nPressed, int nEnabled, int nChecked, BOOL bPopuped);
+
+    BOOL m_bHighlightGroups = TRUE;
+    int m_nRibbonTabHeight = 23;
+    CKLVPaintManagerFont m_fontGroup;   // its standard flag is the recreate-on-refresh flag
+    int m_nGroupCaptionHeight = 17;
+    int m_nFontSize = 0;
+    COLORREF m_clrRibbonFace = 0;
+    COLORREF m_clrRibbonText = 0;
+    COLORREF m_clrGroupCaptionText = 0;
+    COLORREF m_clrEditFace = 0;
+    COLORREF m_clrMinimizedEdgeHighlight = 0;
+    COLORREF m_clrMinimizedEdgeShadow = 0;
+
+protected:
+    CKLVPaintManagerTheme6();
+
+private:
+    void RebuildOtherFonts(const LOGFONTA& lf, BOOL bSegoe);
+    void SetRibbonColorDefaults();
+    void ReadRibbonColors();
+};

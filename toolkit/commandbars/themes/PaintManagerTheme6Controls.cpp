@@ -1,0 +1,190 @@
+// Theme 6's button faces, popup items, marks, arrows, gutters, bars and status bar from the
+// skin's images; where a face image is missing theme 2 draws it.
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+
+#include "toolkit/commandbars/themes/ThemeControlState.h"
+#include "toolkit/commandbars/themes/ThemeResourceImage.h"
+#include "toolkit/statusbar/StatusBar.h"
+
+namespace {
+
+const CRect kMargins4(4, 4, 4, 4);
+const COLORREF kLine = RGB(0xC5, 0xC5, 0xC5);
+const int kMark = 13;
+
+// Buttons and popup items from 33 pixels high take the tall images.
+BOOL IsTall(CRect rc) { return rc.Height() >= 33; }
+
+int MarkPart(BOOL bSelected, BOOL bPressed, BOOL bEnabled) {
+    if (!bEnabled) return 3;
+    if (bPressed && bSelected) return 2;
+    return bSelected ? 1 : 0;
+}
+
+}  // namespace
+
+int CKLVPaintManagerTheme6::ToolBarButtonPart(int nSelected, int nPressed, int nEnabled, int nChecked, BOOL bPopuped) {
+    if (!nEnabled) return nSelected == 2 || nSelected == 3 ? 0 : -1;
+    if (bPopuped) return 2;
+    if (nChecked && !nPressed) return nSelected ? 3 : 2;
+    if (nPressed == 2 || nPressed == 3 || (nSelected && nPressed)) return 1;
+    return nSelected || nPressed ? 0 : -1;
+}
+
+void CKLVPaintManagerTheme6::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled,
+                                           BOOL bChecked, BOOL bPopuped, int nBarType, int nBarPosition) {
+    if (nBarType == CKLVCommandBar::barTypePopup && nBarPosition == CKLVCommandBar::barPopup) {
+        BOOL bDrawn = FALSE;
+        if (bChecked) {
+            bDrawn = KLVDrawSkinPart(pDC, {"MENUCHECKEDITEM", nEnabled ? 0 : 1, 2}, rc, kMargins4);
+        } else if (bSelected && nEnabled) {
+            bDrawn = KLVDrawSkinPart(pDC, {IsTall(rc) ? "MENUSELECTEDITEM54" : "MENUSELECTEDITEM22", 0, 1}, rc, kMargins4);
+        } else if (bSelected == 2 || bSelected == 3) {
+            bDrawn = KLVDrawSkinPart(
+                pDC, {IsTall(rc) ? "MENUSELECTEDDISABLEDITEM54" : "MENUSELECTEDDISABLEDITEM22", 0, 1}, rc, kMargins4);
+        } else if (bSelected) {
+            return;
+        }
+        if (!bDrawn)
+            CKLVPaintManagerTheme5::DrawRectangle(pDC, rc, bSelected, bPressed, nEnabled, bChecked, bPopuped, nBarType,
+                                                  nBarPosition);
+        return;
+    }
+    const int nPart = ToolBarButtonPart(bSelected, bPressed, nEnabled, bChecked, bPopuped);
+    if (nPart < 0) return;
+    const KLVSkinPart face = {IsTall(rc) ? "TOOLBARBUTTONS50" : "TOOLBARBUTTONS22", nPart, 4};
+    if (!KLVDrawSkinPart(pDC, face, rc, CRect(8, 8, 8, 8)))
+        CKLVPaintManagerTheme5::DrawRectangle(pDC, rc, bSelected, bPressed, nEnabled, bChecked, bPopuped, nBarType,
+                                              nBarPosition);
+}
+
+void CKLVPaintManagerTheme6::DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) {
+    const BOOL bTall = pControl->GetStyle() == CKLVControl::styleCaptionBelow;
+    const int nSelected = pControl->GetSelected(), nPressed = pControl->GetPressed();
+    const int nEnabled = pControl->GetEnabled(), nChecked = pControl->GetChecked();
+    const BOOL bPopuped = pControl->GetPopuped();
+    const CRect rcCommand = GetSplitButtonCommandRect(pControl);
+    CRect rcDrop = rc;
+    if (bTall)
+        rcDrop.top = rcCommand.bottom;
+    else
+        rcDrop.left = rcCommand.right;
+    const int nButton = ToolBarButtonPart(nSelected || bPopuped, nPressed, nEnabled, nChecked, FALSE);
+    const int nDrop = ToolBarButtonPart(nSelected, 0, nEnabled == 3 ? 0 : nEnabled, FALSE, bPopuped);
+    const BOOL bImages = KLVSkinImage(bTall ? "TOOLBARBUTTONSSPLIT50" : "TOOLBARBUTTONSSPLIT22") != nullptr;
+    if (!bImages) {
+        CKLVPaintManagerTheme5::DrawSplitButtonFrame(pDC, pControl, rc);
+        return;
+    }
+    if (nButton >= 0)
+        KLVDrawSkinPart(pDC, {bTall ? "TOOLBARBUTTONSSPLIT50" : "TOOLBARBUTTONSSPLIT22", nButton, 4}, rcCommand,
+                        CRect(2, 2, 2, 2));
+    if (nDrop >= 0)
+        KLVDrawSkinPart(pDC, {bTall ? "TOOLBARBUTTONSSPLITDROPDOWN50" : "TOOLBARBUTTONSSPLITDROPDOWN22", nDrop, 4},
+                        rcDrop, CRect(2, 2, 2, 2));
+    DrawExpandArrow(pDC, pControl, CPoint(rcDrop.CenterPoint().x, rcDrop.CenterPoint().y), nSelected, bPopuped,
+                    nEnabled == 3 ? 0 : nEnabled, FALSE);
+}
+
+COLORREF CKLVPaintManagerTheme6::GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked,
+                                                       BOOL bPopuped, int nBarType, int) {
+    if (nBarType == CKLVCommandBar::barTypePopup) return GetThemeColor(nEnabled ? 44 : 35);
+    if (nBarType == CKLVCommandBar::barTypeMenuBar && nEnabled && !bSelected && !bPressed && !bChecked && !bPopuped)
+        return m_clrMenuBarText;
+    return GetThemeColor(nEnabled ? 46 : 60);
+}
+
+COLORREF CKLVPaintManagerTheme6::GetControlEditBackColor(CKLVControl* pControl) {
+    if (!pControl->GetEnabled()) return GetThemeColor(COLOR_BTNFACE);
+    if (pControl->GetSelected()) return GetThemeColor(COLOR_WINDOW);
+    return KLVTheme::IsOnPopupBar(pControl) ? GetThemeColor(41) : m_clrEditFace;
+}
+
+void CKLVPaintManagerTheme6::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
+    CRect rc;
+    pBar->GetClientRect(&rc);
+    const int nPosition = pBar->GetPosition();
+    BOOL bDrawn = FALSE;
+    if (nPosition == CKLVCommandBar::barPopup)
+        bDrawn = KLVDrawSkinPart(pDC, {"POPUPBARFRAME", 0, 1}, rc, kMargins4);
+    else if (nPosition == CKLVCommandBar::barTop || nPosition == CKLVCommandBar::barBottom)
+        bDrawn = KLVDrawSkinPart(pDC, {"TOOLBARFACEHORIZONTAL", 0, 1}, rc, CRect(5, 5, 5, 5));
+    else if (IsVerticalDockPosition(nPosition))
+        bDrawn = KLVDrawSkinPart(pDC, {"TOOLBARFACEVERTICAL", 0, 1}, rc, CRect(5, 5, 5, 5));
+    if (!bDrawn) CKLVPaintManagerTheme5::FillCommandBar(pDC, pBar);
+}
+
+CSize CKLVPaintManagerTheme6::DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
+                                               int nChecked, BOOL bEnabled) {
+    if (bDraw)
+        KLVDrawSkinPart(pDC, {"TOOLBARBUTTONCHECKBOX", MarkPart(bSelected, bPressed, bEnabled) + 4 * nChecked, 12},
+                        CRect(rc.TopLeft(), CSize(kMark, kMark)));
+    return CSize(kMark, kMark);
+}
+
+CSize CKLVPaintManagerTheme6::DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
+                                                  int nChecked, BOOL bEnabled) {
+    if (bDraw)
+        KLVDrawSkinPart(pDC,
+                        {"TOOLBARBUTTONRADIOBUTTON", MarkPart(bSelected, bPressed, bEnabled) + (nChecked ? 4 : 0), 8},
+                        CRect(rc.TopLeft(), CSize(kMark, kMark)));
+    return CSize(kMark, kMark);
+}
+
+void CKLVPaintManagerTheme6::DrawExpandArrow(CDC* pDC, CKLVControl* pControl, CPoint pt, BOOL bSelected,
+                                             BOOL bPopuped, BOOL bEnabled, BOOL bLeft) {
+    if (bLeft) {
+        CKLVPaintManagerTheme5::DrawExpandArrow(pDC, pControl, pt, bSelected, bPopuped, bEnabled, bLeft);
+        return;
+    }
+    const int nPart = !bEnabled ? 3 : bSelected ? 1 : 0;
+    KLVDrawSkinPart(pDC, {"TOOLBARBUTTONDROPDOWNGLYPH", nPart, 4}, CRect(pt.x - 2, pt.y - 2, pt.x + 3, pt.y + 2),
+                    CRect(0, 0, 0, 0), TRUE);
+}
+
+void CKLVPaintManagerTheme6::DrawSplitPopupDivider(CDC* pDC, CKLVControl* pControl) {
+    const CRect rc = pControl->GetRect();
+    const BOOL bActive = pControl->GetSelected() && KLVTheme::EnabledOf(pControl);
+    const int nPart = bActive ? (pControl->GetPopuped() ? 2 : 1) : 0;
+    KLVDrawSkinPart(pDC, {"MENUSPLITDROPDOWN", nPart, 3},
+                    CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), CRect(2, 2, 2, 2), TRUE);
+}
+
+void CKLVPaintManagerTheme6::DrawSubmenuArrow(CDC* pDC, CKLVControl* pControl) {
+    const CRect rc = pControl->GetRect();
+    const KLVSkinPart glyph = {"MENUPOPUPGLYPH", KLVTheme::EnabledOf(pControl) ? 0 : 1, 2};
+    const CSize sz = KLVSkinPartSize(glyph);
+    KLVDrawSkinPartAt(pDC, glyph, CPoint(rc.right - 14, rc.top + (rc.Height() - sz.cy) / 2));
+}
+
+void CKLVPaintManagerTheme6::FillPopupGutter(CDC* pDC, int x, int y, int cx, int cy, BOOL) {
+    pDC->FillSolidRect(x, y, cx, cy, RGB(0xE9, 0xEE, 0xEE));
+    pDC->FillSolidRect(x + cx - 1, y, 1, cy, kLine);
+    pDC->FillSolidRect(x + cx, y, 1, cy, RGB(0xF5, 0xF5, 0xF5));
+}
+
+void CKLVPaintManagerTheme6::FillLabelBack(CDC* pDC, CRect rc) {
+    pDC->FillSolidRect(rc, GetThemeColor(56));
+    pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, kLine);
+}
+
+void CKLVPaintManagerTheme6::FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) {
+    CRect rc, rcFirst;
+    pBar->GetClientRect(&rc);
+    int xDivider = rc.right;
+    if (pBar->GetPaneCount() > 0) {
+        pBar->GetItemRect(0, &rcFirst);
+        xDivider = rcFirst.right - 3;
+    }
+    const KLVSkinPart divider = {"STATUSBARDEVIDER", 0, 1};
+    const int cxDivider = KLVSkinPartSize(divider).cx;
+    KLVDrawSkinPart(pDC, {"STATUSBARLIGHT", 0, 1}, CRect(rc.left, rc.top, xDivider, rc.bottom));
+    KLVDrawSkinPart(pDC, divider, CRect(xDivider, rc.top, xDivider + cxDivider, rc.bottom));
+    KLVDrawSkinPart(pDC, {"STATUSBARDARK", 0, 1}, CRect(xDivider + cxDivider, rc.top, rc.right, rc.bottom));
+}
+
+void CKLVPaintManagerTheme6::DrawStatusBarGripper(CDC* pDC, CRect rc) {
+    const KLVSkinPart gripper = {"STATUSBARGRIPPER", 0, 1};
+    const CSize sz = KLVSkinPartSize(gripper);
+    KLVDrawSkinPartAt(pDC, gripper, CPoint(rc.right - sz.cx, rc.bottom - 4 - sz.cy));
+}
