@@ -191,6 +191,7 @@ void CKLVControlGallery::CalcScrollBarInfo(CRect rcBar, KLVScrollBarGeometry* pG
     // The button column: up and down buttons, the drop-down button below them; no thumb.
     CKLVControlGalleryPaintManager* pPainter = GetScrollBarPaintManager();
     const int cy = pPainter ? pPainter->m_cyScrollButton : 19;
+    const int cyDown = pPainter ? pPainter->m_cyScrollButtonDown : 19;
     *pGeometry = KLVScrollBarGeometry();
     pGeometry->rcBar = rcBar;
     pGeometry->nMin = si.nMin;
@@ -199,7 +200,7 @@ void CKLVControlGallery::CalcScrollBarInfo(CRect rcBar, KLVScrollBarGeometry* pG
     pGeometry->nPos = si.nPos;
     pGeometry->pxFirstArrowEnd = pGeometry->pxSecondArrowStart = rcBar.top + cy;
     pGeometry->pxThumbStart = pGeometry->pxThumbEnd = rcBar.top + cy;
-    pGeometry->pxBarEnd = rcBar.top + 2 * cy;
+    pGeometry->pxBarEnd = rcBar.top + cy + cyDown;
 }
 
 BOOL CKLVControlGallery::IsScrollBarEnabled() const {

@@ -41,6 +41,7 @@ void CKLVControlGalleryPaintManager::RefreshMetrics() {
     m_themeScrollBar.OpenThemeData(nullptr, L"SCROLLBAR");
     m_cxScrollButton = 19;
     m_cyScrollButton = 19;
+    m_cyScrollButtonDown = 19;
     m_cxPopupScrollColumn = 16;
 }
 

@@ -43,7 +43,8 @@ public:
     int m_cyVScroll = 0;
     int m_cxVScroll = 0;
     int m_cxScrollButton = 19;
-    int m_cyScrollButton = 19;
+    int m_cyScrollButton = 19;       // the up button of the drop-down column
+    int m_cyScrollButtonDown = 19;   // its down button
     int m_cxPopupScrollColumn = 16;
     CKLVWinThemeWrapper m_themeScrollBar;
     CKLVPaintManager* m_pPaintManager;

@@ -52,8 +52,8 @@ int CKLVControlGalleryResourcePaintManager::ArrowGlyphCell(int nDirection, BOOL 
 void CKLVControlGalleryResourcePaintManager::RefreshMetrics() {
     CKLVControlGalleryPaintManager::RefreshMetrics();
     m_cxPopupScrollColumn = kButtonColumn;
-    m_cyUpButton = 21;
-    m_cyDownButton = 19;
+    m_cyScrollButton = 21;
+    m_cyScrollButtonDown = 19;
     m_clrSelectedFace = m_clrNormalFace = m_pPaintManager->GetThemeColor(41);
     m_clrBorder = m_pPaintManager->GetThemeColor(52);
     CKLVResourceImages* pImages = KLVResourceImages();
@@ -88,8 +88,10 @@ void CKLVControlGalleryResourcePaintManager::FillControl(CDC* pDC, CKLVControlGa
 }
 
 void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVControlGallery* pGallery) {
-    const CRect rc = pGallery->GetRect();
-    const int x = rc.right - kButtonColumn, yDown = rc.top + m_cyUpButton, yPopup = yDown + m_cyDownButton;
+    // The column the gallery hit-tests: up, down and popup buttons from the painter's heights.
+    const KLVScrollBarGeometry& g = pGallery->m_geometry;
+    const CRect& rc = g.rcBar;
+    const int x = rc.left, yDown = g.pxFirstArrowEnd, yPopup = g.pxBarEnd;
     const struct {
         LPCTSTR lpszImage;
         int nPart;

@@ -20,8 +20,6 @@ public:
     // The 1-based cell of the 9 by 9 arrow glyph strip: direction 0 up, 1 down, 2 left, 3 right.
     static int ArrowGlyphCell(int nDirection, BOOL bActive, BOOL bEnabled);
 
-    int m_cyUpButton = 21;
-    int m_cyDownButton = 19;
     COLORREF m_clrSelectedFace = 0;
     COLORREF m_clrNormalFace = 0;
     COLORREF m_clrBorder = 0;

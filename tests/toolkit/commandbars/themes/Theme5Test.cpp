@@ -281,6 +281,35 @@ TEST(GalleryResourcePainter, ScrollButtonPartsAndGlyphCellsByState) {
     for (const auto& g : glyphs) EXPECT_EQ(P::ArrowGlyphCell(g.nDirection, g.bActive, g.bEnabled), g.nCell);
 }
 
+TEST(GalleryResourcePainter, TheDropDownColumnIsHitAndDrawnWithTheSameButtonHeights) {
+    ThemeSkin skin;
+    CKLVPaintManager::SetTheme(5);
+    CKLVControlGalleryPaintManager* pPainter = CKLVPaintManager::GetGlobalPaintManager()->m_pGalleryPaintManager.get();
+    CKLVCommandBar dropDown;
+    CKLVControlGallery gallery;
+    gallery.m_pCommandBar = &dropDown;
+    gallery.m_rcControl = CRect(0, 0, 100, 60);
+    SCROLLINFO si = {};
+    gallery.CalcScrollBarInfo(gallery.GetScrollBarRect(), &gallery.m_geometry, si);
+    EXPECT_EQ(gallery.m_geometry.rcBar, CRect(85, 0, 100, 60));
+    EXPECT_EQ(gallery.m_geometry.pxFirstArrowEnd, 21);
+    EXPECT_EQ(gallery.m_geometry.pxBarEnd, 40);
+    Dib dib(100, 60);
+    pPainter->DrawPopupScrollBar(&dib.m_dc, &gallery);
+    // Nothing to scroll: up and down are disabled (part 4), the popup button idle (part 0).
+    const struct {
+        int y;
+        COLORREF clr;
+    } rows[] = {{2, ThemeSkin::PartColor(imgGalleryUp, 4)},    {19, ThemeSkin::PartColor(imgGalleryUp, 4)},
+                {20, ThemeSkin::kRim},                          {22, ThemeSkin::PartColor(imgGalleryDown, 4)},
+                {38, ThemeSkin::PartColor(imgGalleryDown, 4)}, {41, ThemeSkin::PartColor(imgGalleryPopup, 0)},
+                {58, ThemeSkin::PartColor(imgGalleryPopup, 0)}};
+    for (const auto& r : rows) EXPECT_EQ(dib.At(92, r.y), r.clr) << r.y;
+    EXPECT_EQ(dib.At(80, 30), kBack);   // the column is 15 pixels wide
+    gallery.m_pCommandBar = nullptr;
+    CKLVPaintManager::SetTheme(0);
+}
+
 // A vertical scroll bar of style 5 or 6 with a thumb, hot and pressed parts as told.
 class CTestScrollBar : public CKLVScrollHelper {
 public:
