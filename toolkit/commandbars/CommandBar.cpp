@@ -316,7 +316,9 @@ BOOL CKLVCommandBar::IsPointInBar(CPoint ptScreen) const {
 }
 
 int CKLVCommandBar::HitTestPopup(POINT ptScreen) {
-    return IsPointInBar(ptScreen) ? hitInside : hitOutside;
+    // A bar may answer that the mouse hook passes over it there.
+    const int nHit = IsPointInBar(ptScreen);
+    return nHit == hitSkip ? hitSkip : nHit ? hitInside : hitOutside;
 }
 
 void CKLVCommandBar::OnRemoved() {

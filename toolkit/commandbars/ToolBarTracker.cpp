@@ -3,6 +3,7 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/DialogBar.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/MultiMonitor.h"
@@ -141,6 +142,10 @@ void CKLVToolBarTracker::FloatAt(CPoint pt, BOOL bCentre) {
 }
 
 void CKLVToolBarTracker::OnResizeStep(CPoint pt) {
+    if (m_pBar->IsDialogBar()) {
+        ResizeFreely(pt);
+        return;
+    }
     m_ptLast = pt;
     CRect rc = m_rcTrack;
     const BOOL bWidth = m_nMode == HTLEFT || m_nMode == HTRIGHT;
@@ -161,6 +166,30 @@ void CKLVToolBarTracker::OnResizeStep(CPoint pt) {
     m_pBar->SetWindowPos(nullptr, m_rcTrack.left, m_rcTrack.top, m_rcTrack.Width(), m_rcTrack.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
     m_pBar->Redraw();
+}
+
+void CKLVToolBarTracker::ResizeFreely(CPoint pt) {
+    const CSize delta = pt - m_ptLast;
+    m_ptLast = pt;
+    CRect rc = m_rcTrack;
+    switch (m_nMode) {
+    case HTLEFT: case HTTOPLEFT: case HTBOTTOMLEFT: rc.left += delta.cx; break;
+    case HTRIGHT: case HTTOPRIGHT: case HTBOTTOMRIGHT: rc.right += delta.cx; break;
+    default: break;
+    }
+    switch (m_nMode) {
+    case HTTOP: case HTTOPLEFT: case HTTOPRIGHT: rc.top += delta.cy; break;
+    case HTBOTTOM: case HTBOTTOMLEFT: case HTBOTTOMRIGHT: rc.bottom += delta.cy; break;
+    default: break;
+    }
+    if (rc.Size() == m_rcTrack.Size()) return;
+    // The rectangle follows the mouse even where the bar refuses the size, so that coming back
+    // resumes where the mouse is.
+    m_rcTrack = rc;
+    CRect rcCommon;
+    if (!rcCommon.IntersectRect(rc, KLVMultiMonitor()->GetWorkRect(&rc))) return;
+    if (auto* pDialogBar = DYNAMIC_DOWNCAST(CKLVDialogBar, m_pBar))
+        pDialogBar->OnResize(rc.left, rc.top, rc.right, rc.bottom, m_nMode);
 }
 
 void CKLVToolBarTracker::ToggleDocking() {

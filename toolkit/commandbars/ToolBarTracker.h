@@ -17,7 +17,8 @@ public:
 
     // Drags the bar from the screen point until the button is released.
     virtual void StartMove(CPoint pt);
-    // Resizes the floating bar by the border of the hit-test code (HTLEFT to HTBOTTOMRIGHT).
+    // Resizes the floating bar (or a dialog bar, also docked) by the border of the hit-test code
+    // (HTLEFT to HTBOTTOMRIGHT).
     virtual void StartResize(int nHitTest, CPoint pt);
     // Floats a docked bar (when the options allow it) or docks a floating one where it last was.
     virtual void ToggleDocking();
@@ -37,6 +38,9 @@ public:
 protected:
     void OnMoveStep(CPoint pt);
     void OnResizeStep(CPoint pt);
+    // A bar with a size of its own (the dialog bar): the dragged border's edges follow the mouse
+    // and the bar decides whether it takes the size.
+    void ResizeFreely(CPoint pt);
     // Floats the bar at the tracking rectangle, centred on the point when the bar was docked.
     void FloatAt(CPoint pt, BOOL bCentre);
     // The rectangle moved back so that it keeps the margin inside the work area of its monitor.

@@ -2,6 +2,7 @@
 // status-bar frames.
 #include "toolkit/commandbars/themes/PaintManagerTheme2.h"
 
+#include "toolkit/commandbars/DialogBar.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/themes/ThemeControlState.h"
 #include "toolkit/common/DCScopes.h"
@@ -101,8 +102,8 @@ CSize CKLVPaintManagerTheme2::DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBa
     CRect rc;
     if (pBar->GetSafeHwnd()) pBar->GetClientRect(&rc);
     rc.DeflateRect(3, 3);
-    HWND hFocus = ::GetFocus();
-    const BOOL bActive = hFocus && pBar->GetSafeHwnd() && (hFocus == pBar->GetSafeHwnd() || ::IsChild(pBar->GetSafeHwnd(), hFocus));
+    auto* pDialogBar = DYNAMIC_DOWNCAST(CKLVDialogBar, pBar);
+    const BOOL bActive = pDialogBar && pDialogBar->IsActive();
     if (!bActive)
         FillGradient(pDC, rc, m_grcBarBody, FALSE);
     else if (m_bSchemeColors)
