@@ -188,6 +188,48 @@ TEST(ControlGallery, SearchesWrapStopAtTheirStartAndEndOnNothing) {
     EXPECT_EQ(labels->GetNextSelectable(1, 1), -1);
 }
 
+// Child id = index + 1; an id past the items names nothing.
+TEST(ControlGallery, ItsItemsAreAccessibleChildrenByIndexPlusOne) {
+    CHeadlessGallery gallery("iiLi", CSize(40, 20), CRect(0, 0, 130, 100));
+    gallery->GetItem(1)->m_strCaption = "Salt && &Pepper";
+    gallery->SetSelectedItem(1);
+    LONG nCount = 0;
+    EXPECT_EQ(gallery->GetAccessibleChildCount(&nCount), S_OK);
+    EXPECT_EQ(nCount, 4);
+    const struct {
+        LONG nChild;
+        HRESULT hr;
+        const wchar_t* name;
+        LONG nState;
+    } cases[] = {
+        {2, S_OK, L"Salt & Pepper", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSED},
+        {1, S_OK, L"i0", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE},
+        {4, S_OK, L"i3", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE},
+        {5, E_INVALIDARG, nullptr, 0},
+        {-3, E_INVALIDARG, nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        VARIANT child;
+        child.vt = VT_I4;
+        child.lVal = c.nChild;
+        BSTR name = nullptr;
+        EXPECT_EQ(gallery->GetAccessibleName(child, &name), c.hr) << c.nChild;
+        VARIANT state;
+        ::VariantInit(&state);
+        EXPECT_EQ(gallery->GetAccessibleState(child, &state), c.hr) << c.nChild;
+        if (c.hr == S_OK) {
+            EXPECT_STREQ(name, c.name) << c.nChild;
+            EXPECT_EQ(state.lVal, c.nState) << c.nChild;
+        }
+        ::SysFreeString(name);
+    }
+    VARIANT last;
+    last.vt = VT_I4;
+    last.lVal = 4;
+    EXPECT_EQ(gallery->AccessibleSelect(SELFLAG_TAKESELECTION, last), S_OK);
+    EXPECT_EQ(gallery->GetSelectedItem(), 3);
+}
+
 TEST(ControlGallery, TheSelectionScrollsIntoViewWithItsGroupsLabel) {
     // A 50-pixel area: rows of three 20 high at 0 and 20, a label at 40, rows at 60, 80 and 100.
     CHeadlessGallery gallery("iiiiiiLiiiiiiiii", CSize(40, 20), CRect(0, 0, 130, 50));
