@@ -333,10 +333,6 @@ void CKLVCommandBar::GetBorders(CRect& rcBorders) { rcBorders = GetPaintManager(
 
 void CKLVCommandBar::FillCommandBarEntry(CDC* pDC) { GetPaintManager()->FillCommandBar(pDC, this); }
 
-void CKLVCommandBar::OnKeyboardTip(CKLVControl* pControl) {
-    if (pControl) pControl->OnKeyboardActivate();
-}
-
 BOOL CKLVCommandBar::IsMouseLocked() const {
     if (m_bIgnoreMouseLock) return FALSE;
     for (CKLVHookedPopupBar* pBar : KLVMouseHook()->GetTrackedPopups())

@@ -12,6 +12,7 @@
 #include <memory>
 
 class CKLVCommandBarAnimation;
+class CKLVCommandBarKeyboardTip;
 class CKLVCommandBars;
 class CKLVCommandBarsLink;
 class CKLVCommandBarsOptions;
@@ -78,8 +79,11 @@ public:
     virtual void OnKeyboardSelect(CKLVControl* /*pControl*/) {}
     virtual void GetBorders(CRect& rcBorders);
     virtual void FillCommandBarEntry(CDC* pDC);
-    virtual void CreateKeyboardTips() {}
-    virtual void OnKeyboardTip(CKLVControl* pControl);
+    // A tip for every visible control with a caption (galleries have their own keys), into the
+    // command bars' key tips.
+    virtual void CreateKeyboardTips();
+    // The tip's key was typed: its control is activated, or its tool bar takes the keyboard.
+    virtual void OnKeyboardTip(CKLVCommandBarKeyboardTip* pTip);
     virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
     virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
     virtual BOOL ProcessSpecialKey(int nKey);

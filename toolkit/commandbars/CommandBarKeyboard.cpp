@@ -3,11 +3,18 @@
 #include "toolkit/commandbars/CommandBar.h"
 
 #include "toolkit/commandbars/AccelManager.h"
+#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/common/KeyboardHook.h"
+
+#include <memory>
 
 namespace {
 
@@ -263,5 +270,30 @@ BOOL CKLVCommandBar::ProcessSpecialKey(int nKey) {
         pSelected->OnClick(TRUE);
         return TRUE;
     default: return FALSE;
+    }
+}
+
+void CKLVCommandBar::CreateKeyboardTips() {
+    CKLVCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars) return;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CKLVControl* pControl = GetControl(i);
+        const CString strCaption = pControl->GetCaption();
+        if (!pControl->IsVisible() || strCaption.IsEmpty() || pControl->GetType() == CKLVControl::typeGallery) continue;
+        const CRect rc = pControl->GetRect();
+        auto pTip = std::make_unique<CKLVCommandBarKeyboardTip>(pCommandBars, pControl, strCaption, rc.left + 12,
+                                                                rc.bottom - 11, 0, pControl->GetEnabled());
+        if (CKLVControlAction* pAction = pControl->GetAction())
+            if (!pAction->GetKeyboardTip().IsEmpty()) pTip->m_strCaption = pAction->GetKeyboardTip();
+        pCommandBars->AddKeyboardTip(std::move(pTip));
+    }
+}
+
+void CKLVCommandBar::OnKeyboardTip(CKLVCommandBarKeyboardTip* pTip) {
+    if (auto* pControl = DYNAMIC_DOWNCAST(CKLVControl, pTip->m_pLabelled)) {
+        CKLVHeldReference hold(pControl);
+        pControl->OnKeyboardActivate();
+    } else if (auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, pTip->m_pLabelled)) {
+        if (CKLVCommandBars* pCommandBars = GetCommandBars()) pCommandBars->SetTrackingBar(pToolBar, 0);
     }
 }

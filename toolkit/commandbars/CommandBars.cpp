@@ -6,11 +6,13 @@
 #include "classlib/MDIFrameWnd.h"
 #include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBarList.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/CustomizeDrop.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -32,12 +34,13 @@ CRuntimeClass* CKLVCommandBars::m_pDockBarClass = RUNTIME_CLASS(CKLVDockBar);
 CKLVCommandBars::CKLVCommandBars()
     : m_pOptions(new CKLVCommandBarsOptions), m_pContextMenus(new CKLVContextMenus(this)),
       m_pToolTipContext(new CKLVTooltipHost), m_pAccelManager(new CKLVAccelManager(this)),
-      m_pActions(new CKLVControlActions(this)) {
+      m_pActions(new CKLVControlActions(this)), m_pCustomizeDrop(std::make_unique<CKLVCustomizeDrop>(this)) {
     m_pOptions->m_pCommandBars = this;
     m_pToolTipContext->SetStyle(2);
 }
 
 CKLVCommandBars::~CKLVCommandBars() {
+    HideKeyboardTips();
     SetDragControl(nullptr);
     m_pContextMenus->RemoveAll();
     m_pContextMenus->InternalRelease();
@@ -47,6 +50,7 @@ CKLVCommandBars::~CKLVCommandBars() {
         delete pDock;
         pDock = nullptr;
     }
+    m_pCustomizeDrop.reset();
     if (m_pPaintManager) m_pPaintManager->InternalRelease();
     if (m_pImageManager) m_pImageManager->InternalRelease();
     m_pToolTipContext->InternalRelease();
@@ -352,6 +356,16 @@ void CKLVCommandBars::SetDragControl(CKLVControl* pControl) {
     if (m_pSite && m_pSite->GetSafeHwnd()) m_pSite->SendMessage(msgDragControlChanged);
 }
 
+void CKLVCommandBars::RegisterCustomizeTarget(CKLVCommandBar* pBar) { m_pCustomizeDrop->Register(pBar); }
+
+void CKLVCommandBars::UnregisterCustomizeTarget(CKLVCommandBar* pBar) {
+    if (m_pCustomizeDrop) m_pCustomizeDrop->Unregister(pBar);
+}
+
+DWORD CKLVCommandBars::DoCustomizeDragDrop(CKLVControl* pControl, BOOL bCopyOnly) {
+    return m_pCustomizeDrop->DoDragDrop(pControl, bCopyOnly);
+}
+
 void CKLVCommandBars::ShowKeyboardCues(BOOL bShow) {
     if (m_bCustomizeMode) bShow = TRUE;
     if (!m_bKeyboardCuesOnDemand || bShow == m_bKeyboardCuesVisible) return;
@@ -440,7 +454,10 @@ BOOL CKLVCommandBars::IsLayoutRTL() const {
 void CKLVCommandBars::OnTrackingModeChanged(CKLVCommandBar*, int nMode) {
     const auto& tracked = KLVMouseHook()->GetTrackedPopups();
     if (nMode == 0 && m_bKeyboardCuesOnDemand && tracked.empty()) ShowKeyboardCues(FALSE);
-    if (m_nKeyboardNavigationLevel < 1 || !m_pOptions->bShowKeyboardTips) return;
+    const BOOL bKeyboardTips = m_nKeyboardNavigationLevel >= 1 && m_pOptions->bShowKeyboardTips;
+    // Keyboard navigation ends with the last tracked bar: menus the mouse opens later show no tips.
+    if (nMode == 0 && tracked.empty()) m_nKeyboardNavigationLevel = 0;
+    if (!bKeyboardTips) return;
     HideKeyboardTips();
     // The popup now on top shows its own tips once the change is through.
     auto* pTop = tracked.empty() ? nullptr : dynamic_cast<CKLVCommandBar*>(tracked.back());

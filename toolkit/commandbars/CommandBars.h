@@ -8,10 +8,13 @@
 #include "classlib/String.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 
+#include <memory>
 #include <vector>
 
 class CKLVAccelManager;
 class CKLVCommandBar;
+class CKLVCommandBarKeyboardTip;
+class CKLVCustomizeDrop;
 class CKLVCommandBarsOptions;
 class CKLVContextMenus;
 class CKLVControlAction;
@@ -175,6 +178,22 @@ public:
     CKLVControl* GetDragControl() const override { return m_pDragControl; }
     // Redraws the old and the new control and tells the site (message 0x2857).
     void SetDragControl(CKLVControl* pControl) override;
+    // Customisation drag and drop: the bars that take drops, and the drag itself.
+    CKLVCustomizeDrop* GetCustomizeDrop() const { return m_pCustomizeDrop.get(); }
+    void RegisterCustomizeTarget(CKLVCommandBar* pBar) override;
+    void UnregisterCustomizeTarget(CKLVCommandBar* pBar) override;
+    DWORD DoCustomizeDragDrop(CKLVControl* pControl, BOOL bCopyOnly) override;
+
+    // Key tips, shown for one bar at a time (only with the options' flag): the bar makes its
+    // tips into the array (AddKeyboardTip takes each), the command bars give them their keys,
+    // sizes and places and show them; a typed key narrows them down or activates one.
+    void ShowKeyboardTips(CKLVCommandBar* pBar) override;
+    void HideKeyboardTips() override;
+    BOOL IsKeyboardTipsShown(CKLVCommandBar* pBar) const override;
+    void OnKeyboardTipKey(CKLVCommandBar* pBar, UINT nKey) override;
+    void AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip> pTip);
+    int GetKeyboardTipCount() const { return static_cast<int>(m_keyboardTips.size()); }
+    CKLVCommandBarKeyboardTip* GetKeyboardTip(int nIndex) const { return m_keyboardTips.at(static_cast<size_t>(nIndex)).get(); }
 
     BOOL m_bIgnoreShiftMenuKey = FALSE;
     int m_nKeyboardNavigationLevel = 0;
@@ -201,10 +220,21 @@ public:
     CKLVDockBar* m_pDocks[4] = {};
     // Each document template keeps its own menu-bar controls.
     BOOL m_bTemplateMenus = TRUE;
-    // The customize window while it is open: the frame does not close meanwhile.
-    HWND m_hwndCustomize = nullptr;
+
+protected:
+    // A key that leads to no tip, or to a disabled one.
+    virtual void BeepAtKey() const;
 
 private:
+    // The tips' keys from their labels, distinct; tips that get none go.
+    void AssignKeyboardTipCaptions();
+
+    std::unique_ptr<CKLVCustomizeDrop> m_pCustomizeDrop;
+    std::vector<std::unique_ptr<CKLVCommandBarKeyboardTip>> m_keyboardTips;
+    // The bar whose tips are shown, and how many of their keys' characters were typed.
+    CKLVCommandBar* m_pKeyboardTipsBar = nullptr;
+    int m_nKeyboardTipsTyped = 0;
+
     BOOL IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalked) const;
     void RemoveBar(CKLVCommandBar* pBar);
     // A bar of the class owned by these command bars, titled; null for a class of no bar.

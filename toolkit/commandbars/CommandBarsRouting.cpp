@@ -14,6 +14,7 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/CustomizeDrop.h"
 #include "toolkit/commandbars/Edit.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
@@ -203,7 +204,7 @@ BOOL CKLVCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         return FALSE;
     case WM_SYSCOLORCHANGE: RefreshAfterSettingChange(TRUE); return FALSE;
     case WM_SETTINGCHANGE: RefreshAfterSettingChange(FALSE); return FALSE;
-    case WM_CLOSE: return m_hwndCustomize && ::IsWindow(m_hwndCustomize);
+    case WM_CLOSE: return m_pCustomizeDrop->IsCustomizeWindowOpen();
     case WM_COMMAND: {
         // Clipboard commands reach the field of a bar that holds the focus.
         if (auto* pEdit = DYNAMIC_DOWNCAST(CKLVEdit, CWnd::FromHandlePermanent(::GetFocus()))) {

@@ -3,6 +3,7 @@
 // popup tracking with its results, its WM_QUIT and a real menu's command reaching the frame.
 #include "MenuFrameTestSupport.h"
 #include "support/DeferredAction.h"
+#include "toolkit/commandbars/CustomizeDrop.h"
 #include "toolkit/common/KeyboardHook.h"
 
 #include <gtest/gtest.h>
@@ -118,7 +119,7 @@ TEST_F(FrameRouting, TheContextMenuKeyDuringAPopupOpensNoSecondMenu) {
 
 TEST_F(FrameRouting, TheFrameDoesNotCloseWhileACustomizeWindowIsOpen) {
     CDeferred customize;
-    m_frame.m_pCommandBars->m_hwndCustomize = customize.GetSafeHwnd();
+    m_frame.m_pCommandBars->GetCustomizeDrop()->m_pCustomizeWnd = &customize;
     m_frame.m_pFrame->SendMessage(WM_CLOSE);
     ASSERT_TRUE(::IsWindow(m_frame.m_hFrame));
     customize.DestroyWindow();

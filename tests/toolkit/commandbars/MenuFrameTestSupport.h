@@ -47,10 +47,11 @@ public:
 
 class CMenuFrameFixture {
 public:
-    CMenuFrameFixture() {
+    // The command bars of the class (the toolkit's for null).
+    explicit CMenuFrameFixture(CRuntimeClass* pCommandBarsClass = nullptr) {
         CKLVFlatTestTheme::Register();
         CKLVCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CTestMenuBarHook);
-        m_pFrame->InitCommandBars();
+        m_pFrame->InitCommandBars(pCommandBarsClass);
         m_pFrame->LoadFrame(128, WS_OVERLAPPEDWINDOW);
         m_pFrame->MoveWindow(0, 0, 600, 400);
         m_hFrame = m_pFrame->GetSafeHwnd();

@@ -30,6 +30,11 @@
 #define KLV_IDC_TAB_DRAG_OVER 9108
 #define KLV_IDC_TAB_DRAG_OUTSIDE 9109
 
+// A command-bar control dragged while customising: copied, moved, nowhere to drop.
+#define KLV_IDC_CONTROL_DRAG_COPY 9105
+#define KLV_IDC_CONTROL_DRAG_MOVE 9106
+#define KLV_IDC_CONTROL_DRAG_NONE 9107
+
 // Tooltips of the tab rows' navigation buttons.
 #define KLV_IDS_TAB_SCROLLLEFT 9800
 #define KLV_IDS_TAB_SCROLLRIGHT 9801

@@ -123,6 +123,36 @@ def tab_page(img, x0, y0, cross=False):
             img[y0 + 3 + d][x0 + 11 - d] = B
 
 
+def control_outline(img, x0, y0, w, h):
+    """A dotted button outline below the arrow: a command-bar control being dragged."""
+    for x in range(x0, x0 + w):
+        for y in (y0, y0 + h - 1):
+            img[y][x] = B if (x + y) % 2 == 0 else W
+    for y in range(y0, y0 + h):
+        for x in (x0, x0 + w - 1):
+            img[y][x] = B if (x + y) % 2 == 0 else W
+
+
+def plus_badge(img, x0, y0):
+    """A small boxed plus: the control is copied."""
+    box(img, x0, y0, 9, 9)
+    for d in range(-2, 3):
+        img[y0 + 4][x0 + 4 + d] = B
+        img[y0 + 4 + d][x0 + 4] = B
+
+
+def no_badge(img, x0, y0):
+    """A small crossed circle: nowhere to drop."""
+    c, r_out, r_in = 5.0, 5.5, 3.5
+    for y in range(11):
+        for x in range(11):
+            r = ((x - c) ** 2 + (y - c) ** 2) ** 0.5
+            if r_in <= r < r_out or (abs(x - y) < 1.5 and r < r_out):
+                img[y0 + y][x0 + x] = B
+            elif r < r_in:
+                img[y0 + y][x0 + x] = W
+
+
 def write_cur(name, img, hotspot):
     xor_rows, and_rows = [], []
     for row in reversed(img):  # bottom-up
@@ -155,6 +185,10 @@ def main():
         'resize-horz.cur': (resize, (15, 15)),
         'tab-drag-over.cur': (lambda img: (arrow(img), tab_page(img, 14, 16)), (1, 1)),
         'tab-drag-outside.cur': (lambda img: (arrow(img), tab_page(img, 14, 16, cross=True)), (1, 1)),
+        'control-drag-move.cur': (lambda img: (arrow(img), control_outline(img, 10, 21, 14, 9)), (1, 1)),
+        'control-drag-copy.cur': (lambda img: (arrow(img), control_outline(img, 10, 21, 14, 9),
+                                               plus_badge(img, 20, 12)), (1, 1)),
+        'control-drag-none.cur': (lambda img: (arrow(img), no_badge(img, 17, 17)), (1, 1)),
     }
     for name, (draw, hotspot) in shapes.items():
         img = canvas()
