@@ -18,6 +18,27 @@ BOOL EndTracking(CKLVCommandBar* pRoot, int nId, BOOL bStoreResult) {
     return TRUE;
 }
 
+// Closing the menus cuts a popup off from the bar that opened it, and so from the site: the bar
+// keeps the site it has now until the command is sent.
+class CSiteKept {
+public:
+    explicit CSiteKept(CKLVCommandBar* pBar) : m_pBar(pBar), m_hold(pBar) {
+        if (!m_pBar || m_pBar->m_pSiteOverride) return;
+        m_pBar->m_pSiteOverride = m_pBar->GetSite();
+        m_bKept = TRUE;
+    }
+    ~CSiteKept() {
+        if (m_bKept) m_pBar->m_pSiteOverride = nullptr;
+    }
+    CSiteKept(const CSiteKept&) = delete;
+    CSiteKept& operator=(const CSiteKept&) = delete;
+
+private:
+    CKLVCommandBar* m_pBar;
+    CKLVHeldReference m_hold;
+    BOOL m_bKept = FALSE;
+};
+
 }  // namespace
 
 void CKLVControl::OnExecute() {
@@ -27,6 +48,7 @@ void CKLVControl::OnExecute() {
     if (EndTracking(pRoot, m_nId, TRUE)) return;
 
     CKLVHeldReference self(this);
+    const CSiteKept site(m_pParent);
     if (m_bCloseSubMenuOnClick) EndTracking(pRoot, m_nId, FALSE);
     if (m_nId == 0) return;
     SendCommand();

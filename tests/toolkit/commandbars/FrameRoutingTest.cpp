@@ -87,6 +87,16 @@ TEST_F(FrameKeys, ASharedMnemonicSelectsInTurnASingleOneExecutes) {
     EXPECT_EQ(pBar->GetTrackingMode(), 0);
 }
 
+TEST_F(FrameKeys, AnItemChosenOnAMenuThatClosesSendsItsCommandToTheFrame) {
+    ASSERT_TRUE(AltKey('F'));
+    CKLVCommandBar* pPopup = m_frame.m_pMenuBar->GetControl(0)->GetCommandBar();
+    ASSERT_EQ(pPopup->GetTrackingMode(), 1);
+    pPopup->GetControls()->FindControl(57603)->OnExecute();
+    EXPECT_EQ(pPopup->GetTrackingMode(), 0);
+    EXPECT_EQ(m_frame.m_pFrame->m_commands, std::vector<UINT>{57603});
+    EXPECT_EQ(pPopup->m_pSiteOverride, nullptr);
+}
+
 TEST_F(FrameKeys, NumericPadDigitsNeedTheOption) {
     SetCaptions({"&alpha"});   // VK_NUMPAD1 shares its code with 'a'
     EXPECT_FALSE(AltKey(VK_NUMPAD1));
