@@ -55,6 +55,7 @@ protected:
     void FillGradient(CDC* pDC, CRect rc, const CKLVGradientColorValue& grc, BOOL bHorizontal,
                       const CRect* pClip = nullptr);
     BOOL IsLowResolution() const;
+    void DrawExpandGlyph(CDC* pDC, CRect rc, BOOL bVertical, BOOL bHidden, COLORREF clr);
 
 private:
     void ApplyScheme(int nScheme);
@@ -65,7 +66,6 @@ private:
     void FillFloatingBands(CDC* pDC, CKLVCommandBar* pBar, CRect rc);
     // The dock-bar gradient spread over the parent's window rectangle, so neighbours line up.
     void FillParentGradient(CDC* pDC, CKLVCommandBar* pBar, CRect rcClient);
-    void DrawExpandGlyph(CDC* pDC, CRect rc, BOOL bVertical, BOOL bHidden, COLORREF clr);
     void DrawDots(CDC* pDC, CPoint ptLight, CPoint ptDark);
 
     HIMAGELIST m_hGlyphImages = nullptr;

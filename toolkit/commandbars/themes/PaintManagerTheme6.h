@@ -19,6 +19,8 @@ public:
     void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
     void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
     COLORREF GetControlEditBackColor(CKLVControl* pControl) override;
+    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
+                             LPVOID lpParam) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                                    int nBarType, int nBarPosition) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,

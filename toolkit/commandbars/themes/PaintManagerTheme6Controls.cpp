@@ -100,6 +100,25 @@ COLORREF CKLVPaintManagerTheme6::GetControlEditBackColor(CKLVControl* pControl) 
     return KLVTheme::IsOnPopupBar(pControl) ? GetThemeColor(41) : m_clrEditFace;
 }
 
+CSize CKLVPaintManagerTheme6::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar,
+                                                 BOOL bDraw, LPVOID lpParam) {
+    // Only the tool bar's own expand button has images; it measures as theme 2's, 12 pixels.
+    if (nKind != 0 || !bDraw)
+        return CKLVPaintManagerTheme5::DrawSpecialControl(pDC, nKind, pControl, pBar, bDraw, lpParam);
+    const int nPosition = pBar ? pBar->GetPosition() : CKLVCommandBar::barTop;
+    const BOOL bVertical = IsVerticalDockPosition(nPosition) || nPosition == CKLVCommandBar::barPopup;
+    const BOOL bPopuped = pControl->GetPopuped(), bSelected = pControl->GetSelected() != 0;
+    const CRect rc = pControl->GetRect();
+    const KLVSkinPart face = {bVertical ? "TOOLBAREXPANDBUTTONVERTICAL" : "TOOLBAREXPANDBUTTONHORIZONTAL",
+                              bPopuped ? 2 : bSelected ? 1 : 0, 3};
+    if (!KLVDrawSkinPart(pDC, face, rc, CRect(3, 3, 3, 3)))
+        return CKLVPaintManagerTheme5::DrawSpecialControl(pDC, nKind, pControl, pBar, bDraw, lpParam);
+    const BOOL bHidden = lpParam && *static_cast<BOOL*>(lpParam);
+    DrawExpandGlyph(pDC, rc + CPoint(1, 1), bVertical, bHidden, GetThemeColor(COLOR_BTNHIGHLIGHT));
+    DrawExpandGlyph(pDC, rc, bVertical, bHidden, GetThemeColor(bPopuped || bSelected ? 45 : 46));
+    return CSize(0, 0);
+}
+
 void CKLVPaintManagerTheme6::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
     CRect rc;
     pBar->GetClientRect(&rc);

@@ -206,6 +206,38 @@ TEST(Theme6, EditFacesByStateAndBar) {
     }
 }
 
+TEST(Theme6, TheToolBarExpandButtonIsItsImageByStateUnderTheme2sGlyph) {
+    ThemeSkin skin;
+    Theme6Ptr pTheme = MakeTheme6();
+    commandbars_test::CTestSite site;
+    const struct {
+        int nPosition, nSelected;
+        COLORREF clrFace;   // kBack: no image for this position, theme 2 draws the button
+        int nGlyph;
+    } cases[] = {
+        {CKLVCommandBar::barTop, 0, ThemeSkin::PartColor(imgExpandHorizontal, 0), 46},
+        {CKLVCommandBar::barTop, 1, ThemeSkin::PartColor(imgExpandHorizontal, 1), 45},
+        {CKLVCommandBar::barLeft, 1, kBack, 45},
+    };
+    for (const auto& c : cases) {
+        commandbars_test::CTestBar<> bar(&site);
+        bar.m_barPosition = c.nPosition;
+        CKLVControl* pControl = bar.GetControls()->Add(CKLVControl::typeButton, 0);
+        pControl->m_rcControl = CRect(100, 1, 112, 23);
+        pControl->m_nSelected = c.nSelected;
+        Dib dib(120, 30);
+        BOOL bHidden = FALSE;
+        pTheme->DrawSpecialControl(&dib.m_dc, 0, pControl, &bar, TRUE, &bHidden);
+        if (c.clrFace == kBack) {
+            EXPECT_NE(dib.At(101, 3), ThemeSkin::PartColor(imgExpandHorizontal, 1));
+            continue;
+        }
+        EXPECT_EQ(dib.At(101, 3), c.clrFace) << c.nSelected;
+        EXPECT_EQ(dib.At(106, 13), pTheme->GetThemeColor(c.nGlyph)) << c.nSelected;
+        EXPECT_EQ(dib.At(107, 14), pTheme->GetThemeColor(COLOR_BTNHIGHLIGHT)) << c.nSelected;
+    }
+}
+
 TEST(Theme6, PopupRegionLacksItsFourCornerPixels) {
     HRGN hRegion = KLVCreatePopupBarRegion(10, 8);
     const struct {

@@ -35,7 +35,7 @@ enum SkinImage {
     imgWorkspace = 0, imgGalleryUp = 1, imgGalleryDown = 2, imgGalleryPopup = 3, imgGlyphs = 4,
     imgTrackVertLight = 5, imgTrackVertDark = 6, imgArrowsVertLight = 9, imgThumbVert = 13,
     imgButtons22 = 17, imgButtons50 = 18, imgFaceHorizontal = 19, imgPopupFrame = 20, imgMenuSelected22 = 21,
-    imgStatusLight = 22, imgStatusDivider = 23, imgStatusDark = 24, imgStatusGripper = 25, imgCheckBox = 26,
+    imgStatusLight = 22, imgStatusDivider = 23, imgStatusDark = 24, imgStatusGripper = 25, imgCheckBox = 26, imgExpandHorizontal = 27,
 };
 
 }  // namespace themes_test
