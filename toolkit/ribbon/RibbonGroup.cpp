@@ -1,0 +1,134 @@
+#include "toolkit/ribbon/RibbonGroup.h"
+
+#include "classlib/Dc.h"
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/ribbon/RibbonGroups.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CKLVRibbonGroup, CCmdTarget)
+
+namespace {
+
+int TextWidth(CDC* pDC, const CString& strText) {
+    return pDC && !strText.IsEmpty() ? pDC->GetTextExtent(strText).cx : 0;
+}
+
+}  // namespace
+
+void CKLVRibbonGroup::AddControl(CKLVControl* pControl) {
+    m_controls.push_back(pControl);
+    m_placements.emplace_back();
+}
+
+int CKLVRibbonGroup::CaptionHeight() const {
+    return m_pGroups ? m_pGroups->GetCaptionHeight() : CKLVRibbonGroups::defaultCaptionHeight;
+}
+
+int CKLVRibbonGroup::GetContentHeight(int nGroupHeight) const {
+    return nGroupHeight - CaptionHeight() - captionGap;
+}
+
+void CKLVRibbonGroup::OnBeforeLayout(CDC* /*pDC*/) {
+    m_nSize = sizeLarge;
+}
+
+BOOL CKLVRibbonGroup::Reduce(int nLevel) {
+    if (nLevel != m_nSize || m_nSize >= sizePopup) return FALSE;
+    ++m_nSize;
+    return TRUE;
+}
+
+int CKLVRibbonGroup::CalcWidth(CDC* pDC) {
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        m_placements[i] = CKLVRibbonControlPlacement();
+        m_placements[i].bHidden =
+            m_nSize == sizePopup || (m_controls[i]->GetHideFlags() & CKLVControl::hideGeneric) != 0;
+    }
+    if (m_nSize == sizePopup) return std::max<int>(popupMinWidth, CaptionWidth(pDC));
+    const int nControls = m_nSize == sizeLarge ? LayoutColumnsOfOne(pDC) : LayoutColumnsOfThree(pDC);
+    return std::max(nControls, CaptionWidth(pDC));
+}
+
+int CKLVRibbonGroup::CaptionWidth(CDC* pDC) const {
+    return TextWidth(pDC, m_strCaption) + textPadding;
+}
+
+CSize CKLVRibbonGroup::MeasureControl(CDC* pDC, CKLVControl* pControl, int nSize) const {
+    const int nText = TextWidth(pDC, pControl->GetCaption());
+    switch (nSize) {
+    case sizeLarge: return CSize(std::max<int>(popupMinWidth, nText + textPadding), largeIcon);
+    case sizeMedium:
+        return CSize(nText ? smallIcon + iconGap + nText + textPadding : rowHeight, rowHeight);
+    default: return CSize(rowHeight, rowHeight);
+    }
+}
+
+int CKLVRibbonGroup::LayoutColumnsOfOne(CDC* pDC) {
+    const int nHeight = GetContentHeight(
+        m_pGroups ? m_pGroups->GetGroupHeight()
+                  : CKLVRibbonGroups::defaultGroupsHeight - CKLVRibbonGroups::groupSpacing);
+    int x = 0;
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        if (m_placements[i].bHidden) continue;
+        const int cx = MeasureControl(pDC, m_controls[i], sizeLarge).cx;
+        m_placements[i].rcControl = CRect(x, 0, x + cx, nHeight);
+        x += cx + columnGap;
+    }
+    return x ? x - columnGap : 0;
+}
+
+int CKLVRibbonGroup::LayoutColumnsOfThree(CDC* pDC) {
+    int x = 0, nRow = 0, nColumnWidth = 0;
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        if (m_placements[i].bHidden) continue;
+        const int cx = MeasureControl(pDC, m_controls[i], m_nSize).cx;
+        m_placements[i].rcControl = CRect(x, nRow * rowHeight, x + cx, (nRow + 1) * rowHeight);
+        nColumnWidth = std::max(nColumnWidth, cx);
+        if (++nRow == rowsPerColumn) {
+            x += nColumnWidth + columnGap;
+            nRow = nColumnWidth = 0;
+        }
+    }
+    if (nRow) return x + nColumnWidth;
+    return x ? x - columnGap : 0;
+}
+
+std::vector<int> CKLVRibbonGroup::ColumnDrops(int nGroupHeight) const {
+    std::vector<int> drops(m_placements.size(), 0);
+    if (!m_bColumnSpacing || m_bAlignTop) return drops;
+    const int nRoom = GetContentHeight(nGroupHeight);
+    // Runs of visible placements sharing a left edge form a column.
+    for (size_t nFirst = 0; nFirst < m_placements.size();) {
+        std::vector<size_t> column;
+        size_t i = nFirst;
+        for (; i < m_placements.size(); ++i) {
+            if (m_placements[i].bHidden) continue;
+            if (!column.empty() && m_placements[i].rcControl.left != m_placements[column[0]].rcControl.left) break;
+            column.push_back(i);
+        }
+        int nUsed = 0;
+        for (size_t k : column) nUsed += m_placements[k].rcControl.Height();
+        if (!column.empty() && nUsed < nRoom) {
+            const int nGap = (nRoom - nUsed) / static_cast<int>(column.size() + 1);
+            for (size_t k = 0; k < column.size(); ++k) drops[column[k]] = nGap * static_cast<int>(k + 1);
+        }
+        nFirst = i;
+    }
+    return drops;
+}
+
+void CKLVRibbonGroup::SetRect(CRect rc) {
+    const CRect rcGroup(rc.left, rc.top, rc.right, rc.bottom - CaptionHeight());
+    const std::vector<int> drops = ColumnDrops(rc.Height());
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        CKLVRibbonControlPlacement& placement = m_placements[i];
+        m_controls[i]->SetHideFlag(CKLVControl::hideWrap, placement.bHidden);
+        if (placement.bHidden) continue;
+        placement.rcGroup = rcGroup;
+        CRect rcControl = placement.rcControl;
+        rcControl.OffsetRect(rc.left + contentInset, rc.top + contentInset + drops[i]);
+        m_controls[i]->SetRect(rcControl);
+    }
+    m_rcGroup = CRect(rc.left, rc.top, rc.right + rectExtra, rc.bottom);
+}

@@ -1,0 +1,92 @@
+// One group of a ribbon tab: a caption over a few controls, laid out by the group itself at one
+// of four sizes, from the roomiest to the smallest:
+//   sizeLarge   every control is a column of its own, a 32-px icon above its caption;
+//   sizeMedium  columns of three rows, each a 16-px icon beside its caption;
+//   sizeSmall   columns of three rows of icons only;
+//   sizePopup   one popup button (at least 42 px wide) stands for the whole group.
+// The group layout (CKLVRibbonGroups::Reposition) calls, in this order: OnBeforeLayout (back to
+// sizeLarge), CalcWidth, Reduce one step at a time with CalcWidth after each accepted step,
+// SetRect, OnAfterLayout. Placements stay relative to the group, so placing it again never adds
+// offsets up. The controls belong to the ribbon's control collection; the group only lists them.
+#pragma once
+
+#include "classlib/CmdTarget.h"
+#include "classlib/Geometry.h"
+#include "classlib/String.h"
+
+#include <vector>
+
+class CDC;
+class CKLVControl;
+class CKLVRibbonGroups;
+
+// Where the group's inner layout put one control: its rectangle relative to the group's content
+// origin, the group rectangle it was last placed in, and whether the current size hides it.
+struct CKLVRibbonControlPlacement {
+    CRect rcControl;
+    CRect rcGroup;
+    BOOL bHidden = FALSE;
+};
+
+class CKLVRibbonGroup : public CCmdTarget {
+    DECLARE_DYNCREATE(CKLVRibbonGroup)
+public:
+    enum Size { sizeLarge = 0, sizeMedium = 1, sizeSmall = 2, sizePopup = 3, sizeCount = 4 };
+    enum {
+        rowsPerColumn = 3, rowHeight = 22, largeIcon = 32, smallIcon = 16, iconGap = 3, textPadding = 8,
+        columnGap = 2, popupMinWidth = 42, contentInset = 2, captionGap = 3, rectExtra = 5
+    };
+
+    // The layout operations, in the order the group layout calls them.
+    virtual void SetRect(CRect rc);
+    // The group's own face is the theme's; controls draw themselves through their bar.
+    virtual void Draw(CDC* /*pDC*/, CRect /*rcClip*/) {}
+    virtual void OnBeforeLayout(CDC* pDC);
+    virtual void OnAfterLayout() {}
+    // Lays the controls out at the current size and answers the group's width.
+    virtual int CalcWidth(CDC* pDC);
+    // One step smaller, only from the size equal to the level: TRUE only when the size changed,
+    // so a layout that keeps asking always ends.
+    virtual BOOL Reduce(int nLevel);
+    // The ribbon adds its selected-tab rule when the group lies on it.
+    virtual BOOL IsVisible() const { return m_bVisible; }
+
+    void AddControl(CKLVControl* pControl);
+    int GetControlCount() const { return static_cast<int>(m_controls.size()); }
+    CKLVControl* GetControlAt(int nIndex) const { return m_controls[nIndex]; }
+    const CKLVRibbonControlPlacement& GetPlacement(int nIndex) const { return m_placements[nIndex]; }
+
+    int GetSize() const { return m_nSize; }
+    CRect GetRect() const { return m_rcGroup; }
+    void SetGroups(CKLVRibbonGroups* pGroups) { m_pGroups = pGroups; }
+    CKLVRibbonGroups* GetGroups() const { return m_pGroups; }
+    // Height the controls may take: the group's height less its caption band and a 3-px gap.
+    int GetContentHeight(int nGroupHeight) const;
+
+    CString m_strCaption;
+    int m_nId = 0;
+    int m_nIndex = 0;
+    BOOL m_bVisible = TRUE;
+    // Spreads the controls of a short column evenly down the content height...
+    BOOL m_bColumnSpacing = TRUE;
+    // ...unless the controls keep to the top rows (for groups whose rows must line up).
+    BOOL m_bAlignTop = FALSE;
+
+protected:
+    // The control's cell at a size (sizeLarge to sizeSmall).
+    virtual CSize MeasureControl(CDC* pDC, CKLVControl* pControl, int nSize) const;
+    int CaptionWidth(CDC* pDC) const;
+    int CaptionHeight() const;
+
+private:
+    int LayoutColumnsOfOne(CDC* pDC);
+    int LayoutColumnsOfThree(CDC* pDC);
+    // How far each control moves down so that short columns spread over the content height.
+    std::vector<int> ColumnDrops(int nGroupHeight) const;
+
+    std::vector<CKLVControl*> m_controls;
+    std::vector<CKLVRibbonControlPlacement> m_placements;
+    CKLVRibbonGroups* m_pGroups = nullptr;
+    int m_nSize = sizeLarge;
+    CRect m_rcGroup;
+};
