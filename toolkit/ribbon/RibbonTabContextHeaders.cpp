@@ -33,3 +33,33 @@ BOOL CKLVRibbonTabContextHeaders::Fit(int nLeft, int nRight) {
     }
     return TRUE;
 }
+
+BOOL CKLVRibbonTabContextHeaders::OverlapsTitle(const CRect& rcTitle) const {
+    return rcTitle.left < m_headers.back()->rcHeader.right && rcTitle.right > m_headers.front()->rcHeader.left;
+}
+
+BOOL CKLVRibbonTabContextHeaders::Arrange(int nLeft, int nRight, CRect& rcTitle) {
+    if (m_headers.empty()) return TRUE;
+    if (!Fit(nLeft, nRight)) {
+        RemoveAll();
+        return FALSE;
+    }
+    if (!OverlapsTitle(rcTitle)) return TRUE;
+    const int nTitle = rcTitle.Width();
+    const int nHeadersLeft = m_headers.front()->rcHeader.left, nHeadersRight = m_headers.back()->rcHeader.right;
+    const BOOL bRight = rcTitle.CenterPoint().x > (nHeadersLeft + nHeadersRight) / 2;
+    int nTitleLeft;
+    if (bRight && nHeadersRight + nTitle <= nRight)
+        nTitleLeft = nHeadersRight;
+    else if (!bRight && nLeft + nTitle <= nHeadersLeft)
+        nTitleLeft = nHeadersLeft - nTitle;
+    else if (bRight ? Fit(nLeft, nRight - nTitle) : Fit(nLeft + nTitle, nRight))
+        nTitleLeft = bRight ? nRight - nTitle : nLeft;
+    else {
+        RemoveAll();
+        return FALSE;
+    }
+    rcTitle.left = nTitleLeft;
+    rcTitle.right = nTitleLeft + nTitle;
+    return TRUE;
+}

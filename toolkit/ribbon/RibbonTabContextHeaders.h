@@ -33,7 +33,12 @@ public:
     // overlapping the next: pushed right from the left end, then back from the right end. FALSE,
     // with the rectangles left half-fitted, when they cannot all fit.
     BOOL Fit(int nLeft, int nRight);
+    // Fits the headers into [nLeft, nRight] and keeps them off the title: the title moves beside
+    // them on the side of its centre, or takes that end of the band while the headers fit into
+    // the rest. When nothing fits, every header is removed and the title stays where it was.
+    BOOL Arrange(int nLeft, int nRight, CRect& rcTitle);
 
 private:
+    BOOL OverlapsTitle(const CRect& rcTitle) const;
     std::vector<std::unique_ptr<CKLVRibbonTabContextHeader>> m_headers;
 };

@@ -46,6 +46,39 @@ TEST(RibbonTabContextHeaders, FitIntoTheBandWithTheMinimumWidth) {
     }
 }
 
+TEST(RibbonTabContextHeaders, KeepOffTheTitleOrAreRemovedWhenNothingFits) {
+    struct Case {
+        const char* name;
+        Span header;
+        int nRight;
+        Span titleBefore;
+        BOOL bShown;
+        Span headerAfter;
+        Span titleAfter;
+    };
+    const std::vector<Case> cases = {
+        {"apart: nothing moves", {100, 200}, 500, {300, 360}, TRUE, {100, 200}, {300, 360}},
+        {"title centre on the right: just after", {100, 200}, 500, {180, 260}, TRUE, {100, 200}, {200, 280}},
+        {"title centre on the left: just before", {300, 400}, 500, {250, 330}, TRUE, {300, 400}, {220, 300}},
+        {"no room after: the title takes the right end", {400, 480}, 500, {450, 530}, TRUE, {380, 420}, {420, 500}},
+        {"no room before: the title takes the left end", {20, 100}, 500, {10, 90}, TRUE, {80, 120}, {0, 80}},
+        {"nor beside the title: removed", {0, 60}, 100, {10, 80}, FALSE, {}, {10, 80}},
+        {"not even alone: removed", {0, 60}, 30, {200, 260}, FALSE, {}, {200, 260}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKLVRibbonTabContextHeaders headers;
+        CKLVRibbonTabContextHeader header;
+        header.rcHeader = CRect(c.header.first, 4, c.header.second, 30);
+        headers.Add(header);
+        CRect rcTitle(c.titleBefore.first, 4, c.titleBefore.second, 30);
+        EXPECT_EQ(c.bShown, headers.Arrange(0, c.nRight, rcTitle));
+        EXPECT_EQ(c.bShown ? 1 : 0, headers.GetCount());
+        EXPECT_EQ(CRect(c.titleAfter.first, 4, c.titleAfter.second, 30), rcTitle);
+        if (c.bShown) EXPECT_EQ(CRect(c.headerAfter.first, 4, c.headerAfter.second, 30), headers.GetAt(0)->rcHeader);
+    }
+}
+
 TEST(RibbonTabContextHeaders, HitTestFindsTheFirstHeaderUnderThePoint) {
     CKLVRibbonTabContextHeaders headers;
     CKLVRibbonTabContextHeader header;
