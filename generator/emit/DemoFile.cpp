@@ -118,8 +118,8 @@ private:
     void writeSampleCalls(const FilledKind& kind, const std::string& indent)
     {
         if (!kind.headers.members.empty())
-            out_.line(indent + kind.headers.function + "(pk, 0, &n);");
-        out_.line(indent + demoSampleFunction(*kind.def) + "(&pk->msg." + kind.member + ", 0, &n);");
+            out_.line(indent, kind.headers.function, "(pk, 0, &n);");
+        out_.line(indent, demoSampleFunction(*kind.def), "(&pk->msg.", kind.member, ", 0, &n);");
     }
 
     std::string constant(const std::string& id) const { return P_ + "_PROTO_" + id; }
@@ -135,18 +135,18 @@ private:
             lines(out_, {"#include <pthread.h>", "#include <sys/socket.h>", "#include <netinet/in.h>"});
         }
         out_.emptyLine();
-        out_.line("#include \"" + p_ + "_api.h\"");
+        out_.line("#include \"", p_, "_api.h\"");
         lines(out_, {"", "#include \"tessaro_socket.h\"", "#include \"tessaro_util.h\"", ""});
         if (!context_.keys().hasOperations()) {
             out_.line("//the header of a service without operations has no message kinds: the two fixed ones");
-            out_.line("#define " + constant("HTTP") + "\t0x1");
-            out_.line("#define " + constant("SOAP_FAULT") + "\t0x2");
+            out_.line("#define ", constant("HTTP"), "\t0x1");
+            out_.line("#define ", constant("SOAP_FAULT"), "\t0x2");
             out_.emptyLine();
         }
         out_.line("//the road once: the client calls each operation of the service once, with sample values, and");
         out_.line("//its server thread answers each request with the operation's response filled with sample values;");
         out_.line("//both print what they send and receive. The demo exits with 0 when every call got its answer.");
-        out_.line("//  " + p_ + "_demo [PORT]   (where the server thread listens: 4321 unless given, 0 for any free port)");
+        out_.line("//  ", p_, "_demo [PORT]   (where the server thread listens: 4321 unless given, 0 for any free port)");
         out_.emptyLine();
     }
 
@@ -177,8 +177,8 @@ private:
         for (const CMessageKey& key : context_.keys().keys())
             ids.push_back(key.id);
         for (const std::string& id : ids) {
-            out_.line("case " + constant(id) + ":");
-            out_.line("\treturn \"" + constant(id) + "\";");
+            out_.line("case ", constant(id), ":");
+            out_.line("\treturn \"", constant(id), "\";");
         }
         out_.line("}");
         out_.line("return \"an unknown message kind\";");
@@ -188,7 +188,7 @@ private:
 
     void writeSampleMessage()
     {
-        out_.line("void demo_sample_message(" + p_ + "_proto_packet_t *pk, unsigned int msg_type, int msg_direction)");
+        out_.line("void demo_sample_message(", p_, "_proto_packet_t *pk, unsigned int msg_type, int msg_direction)");
         out_.open("{");
         if (!filledOrder_.empty()) {
             out_.line("int n = 0;");
@@ -197,16 +197,16 @@ private:
         lines(out_, {"memset(pk, 0, sizeof(*pk));", "pk->msg_type = msg_type;", "pk->msg_direction = msg_direction;",
                      "switch(msg_type){"});
         // An operation without a response message is answered by this status.
-        out_.line("case " + constant("HTTP") + ":");
+        out_.line("case ", constant("HTTP"), ":");
         lines(out_, {"\tpk->msg.http_msg.err_code = 202;",
                      "\tdemo_text(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), \"Accepted\");",
                      "\tbreak;"});
         for (const std::string& id : filledOrder_) {
             const FilledKind& kind = filled_[id];
-            out_.line("case " + constant(id) + ":");
+            out_.line("case ", constant(id), ":");
             const auto other = otherWay_.find(id);
             if (other != otherWay_.end()) {
-                out_.line("\tif(msg_direction == " + context_.directionConstant(other->second.direction) + "){");
+                out_.line("\tif(msg_direction == ", context_.directionConstant(other->second.direction), "){");
                 writeSampleCalls(other->second, "\t\t");
                 out_.line("\t\tbreak;");
                 out_.line("\t}");
@@ -227,8 +227,8 @@ private:
         for (const DemoCall& call : calls_) {
             if (call.request == nullptr)
                 continue;
-            out_.line("case " + constant(call.request) + ":");
-            out_.line("\treturn " + constant(call.response) + ";");
+            out_.line("case ", constant(call.request), ":");
+            out_.line("\treturn ", constant(call.response), ";");
         }
         lines(out_, {"default:", "\treturn 0;", "}"});
         out_.close();
@@ -247,11 +247,11 @@ private:
                      "struct sockaddr_in\taddr;"});
         out_.line(windows_ ? "int\t\tsize;" : "socklen_t\tsize;");
         out_.emptyLine();
-        out_.line(p_ + "_proto_trans_t trans;");
-        out_.line(p_ + "_proto_packet_t *pk;");
+        out_.line(p_, "_proto_trans_t trans;");
+        out_.line(p_, "_proto_packet_t *pk;");
         out_.emptyLine();
         out_.line("//on the heap: a service's messages may not fit a thread's stack");
-        out_.line("pk = (" + p_ + "_proto_packet_t *)calloc(1, sizeof(*pk));");
+        out_.line("pk = (", p_, "_proto_packet_t *)calloc(1, sizeof(*pk));");
         lines(out_, {"if(pk == NULL){", "\tprintf(\"server thread: out of memory\\n\");", "\treturn 0;", "}"});
         out_.open("while(1){");
         out_.line("size = sizeof(addr);");
@@ -278,7 +278,7 @@ private:
         lines(out_, {"tessaro_socket_t tcp_socket;", "struct sockaddr_in\taddr;"});
         out_.line(windows_ ? "int\t\tsize = sizeof(addr);" : "socklen_t\tsize = sizeof(addr);");
         out_.line("tessaro_port_t port;");
-        out_.line(p_ + "_proto_packet_t *pk;");
+        out_.line(p_, "_proto_packet_t *pk;");
         lines(out_, {"int answered = 0;", "", "if(demo_port(argc, argv, &port) != 0)", "\treturn 2;"});
         if (windows_)
             lines(out_, {"wVersionRequested = MAKEWORD (2, 2);", "err = WSAStartup (wVersionRequested, &wsaData);",
@@ -287,7 +287,7 @@ private:
                      "\tprintf(\"create tcp listen error (port %u)\\n\", (unsigned int)port);", "\treturn 1;", "}",
                      "if(getsockname(tcp_socket, (struct sockaddr *)&addr, &size) != 0){",
                      "\tprintf(\"getsockname error\\n\");", "\treturn 1;", "}", "port = ntohs(addr.sin_port);"});
-        out_.line("pk = (" + p_ + "_proto_packet_t *)calloc(1, sizeof(*pk));");
+        out_.line("pk = (", p_, "_proto_packet_t *)calloc(1, sizeof(*pk));");
         lines(out_, {"if(pk == NULL){", "\tprintf(\"out of memory\\n\");", "\treturn 1;", "}",
                      "printf(\"demo: the server thread listens on 127.0.0.1:%u\\n\", (unsigned int)port);"});
         out_.line(windows_ ? "if(_beginthreadex(NULL, 0, server_thread_func, &tcp_socket, 0, &tid) == 0){"
@@ -303,7 +303,7 @@ private:
         for (const DemoCall& call : calls_) {
             const std::string name = cStringLiteral(call.operation);
             if (call.request == nullptr) {
-                out_.line("printf(\"demo: %s is not called: %s\\n\", " + name + ", " + cStringLiteral(call.notCalled) + ");");
+                out_.line("printf(\"demo: %s is not called: %s\\n\", ", name, ", ", cStringLiteral(call.notCalled), ");");
                 continue;
             }
             ++called;
@@ -312,11 +312,11 @@ private:
         }
         const std::string count = std::to_string(called);
         out_.line("free(pk);");
-        out_.open("if(answered == " + count + "){");
-        out_.line("printf(\"demo: " + count + " of " + count + " calls got their answer\\n\");");
+        out_.open("if(answered == ", count, "){");
+        out_.line("printf(\"demo: ", count, " of ", count, " calls got their answer\\n\");");
         out_.line("return 0;");
         out_.close();
-        out_.line("printf(\"demo: FAILED: %d of " + count + " calls got no answer\\n\", " + count + " - answered);");
+        out_.line("printf(\"demo: FAILED: %d of ", count, " calls got no answer\\n\", ", count, " - answered);");
         out_.line("return 1;");
     }
 

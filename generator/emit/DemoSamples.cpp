@@ -240,7 +240,7 @@ private:
     void markPresent(CTextBuffer& body, const CStructMember& member)
     {
         if (!member.presentName.empty())
-            body.line(prefix_ + member.presentName + " = 1;");
+            body.line(prefix_, member.presentName, " = 1;");
     }
 
     void fillStruct(CTextBuffer& body, const CStructMember& member, const std::string& access)
@@ -249,15 +249,15 @@ private:
         usesDepth_ = true;
         usesCounter_ = true;
         if (!member.pointer) {
-            body.line(call + "(&" + access + ", depth + 1, n);");
+            body.line(call, "(&", access, ", depth + 1, n);");
             markPresent(body, member);
             return;
         }
         // Held through a pointer: the struct holds itself somewhere below.
-        body.open(std::string("if(depth < ") + RecursionDepth + "){");
-        body.line(access + " = calloc(1, sizeof(*" + access + "));");
-        body.open("if(" + access + " != NULL){");
-        body.line(call + "(" + access + ", depth + 1, n);");
+        body.open("if(depth < ", RecursionDepth, "){");
+        body.line(access, " = calloc(1, sizeof(*", access, "));");
+        body.open("if(", access, " != NULL){");
+        body.line(call, "(", access, ", depth + 1, n);");
         markPresent(body, member);
         body.close();
         body.close();
@@ -269,21 +269,21 @@ private:
         const bool guarded = target != nullptr && owner_ != nullptr && reach_.holdEachOther(owner_, target);
         if (guarded) {
             usesDepth_ = true;
-            body.open(std::string("if(depth < ") + RecursionDepth + "){");
+            body.open("if(depth < ", RecursionDepth, "){");
         }
         usesIndex_ = true;
         usesCounter_ = true;
         const std::string count = prefix_ + member.countName;
-        body.line(count + " = demo_items(n, " + (member.optional ? "1" : "0") + ");");
-        body.line(access + " = calloc(" + count + ", sizeof(*" + access + "));");
-        body.line("if(" + access + " == NULL)");
-        body.line("\t" + count + " = 0;");
-        body.line("for(i = 0; i < " + count + "; i++)");
+        body.line(count, " = demo_items(n, ", (member.optional ? "1" : "0"), ");");
+        body.line(access, " = calloc(", count, ", sizeof(*", access, "));");
+        body.line("if(", access, " == NULL)");
+        body.line("\t", count, " = 0;");
+        body.line("for(i = 0; i < ", count, "; i++)");
         body.indent();
         const std::string item = access + "[i]";
         if (target != nullptr) {
             usesDepth_ = true;
-            body.line(demoSampleFunction(*target) + "(&" + item + ", depth + 1, n);");
+            body.line(demoSampleFunction(*target), "(&", item, ", depth + 1, n);");
         } else {
             body.line(valueLine(member, item));
         }
@@ -378,7 +378,7 @@ void writeDemoSamples(const CEmitContext& context, const std::vector<const CStru
     CSampleWriter writer(context, reach, out);
     // Declared first: structs may hold each other in any order.
     for (const CStructDef* def : reach.order())
-        out.line(writer.head(*def) + ";");
+        out.line(writer.head(*def), ";");
     out.emptyLine();
     for (const CStructDef* def : reach.order())
         writer.writeFunction(*def);

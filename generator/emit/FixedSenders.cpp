@@ -17,8 +17,8 @@ std::string sendCall(const CEmitContext& context, const std::string& sender)
 
 void writeCase(const CEmitContext& context, CTextBuffer& out, const std::string& label, const std::string& sender)
 {
-    out.line("\t\tcase " + context.projUpper() + "_PROTO_" + label + ":");
-    out.line("\t\t\t" + sendCall(context, sender));
+    out.line("\t\tcase ", context.projUpper(), "_PROTO_", label, ":");
+    out.line("\t\t\t", sendCall(context, sender));
     out.line("\t\t\tbreak;");
 }
 
@@ -27,11 +27,11 @@ void writeCase(const CEmitContext& context, CTextBuffer& out, const std::string&
 void writeTwoWayCase(const CEmitContext& context, CTextBuffer& out, const CMessageKey& key)
 {
     const int other = key.otherDirection();
-    out.line("\t\tcase " + context.projUpper() + "_PROTO_" + key.id + ":");
-    out.line("\t\t\tif(pk->msg_direction == " + context.directionConstant(other) + ")");
-    out.line("\t\t\t\t" + sendCall(context, key.messages[other]->cName));
+    out.line("\t\tcase ", context.projUpper(), "_PROTO_", key.id, ":");
+    out.line("\t\t\tif(pk->msg_direction == ", context.directionConstant(other), ")");
+    out.line("\t\t\t\t", sendCall(context, key.messages[other]->cName));
     out.line("\t\t\telse");
-    out.line("\t\t\t\t" + sendCall(context, key.messages[key.firstDirection]->cName));
+    out.line("\t\t\t\t", sendCall(context, key.messages[key.firstDirection]->cName));
     out.line("\t\t\tbreak;");
 }
 
@@ -44,8 +44,8 @@ void writeFixedSenders(const CEmitContext& context, CTextBuffer& source)
         // and faults can still be sent, with the ids they always have.
         const std::string& P = context.projUpper();
         source.line("enum{");
-        source.line("\t" + P + "_PROTO_HTTP\t=0x1,");
-        source.line("\t" + P + "_PROTO_SOAP_FAULT\t=0x2,");
+        source.line("\t", P, "_PROTO_HTTP\t=0x1,");
+        source.line("\t", P, "_PROTO_SOAP_FAULT\t=0x2,");
         source.line("};");
         source.emptyLine();
     }
@@ -57,7 +57,7 @@ void writePacketDispatch(const CEmitContext& context, CTextBuffer& source)
 {
     const std::string& p = context.proj();
     const std::string arguments = "(" + p + "_proto_trans_t *trans, " + p + "_proto_packet_t *pk, int timeout)";
-    source.line("static int send_packet" + arguments);
+    source.line("static int send_packet", arguments);
     source.line("{");
     source.emptyLine();
     source.line("\tint result = 0;");

@@ -72,7 +72,7 @@ private:
             out_.line("//the default string length is " + std::to_string(layout_.textLength()) +
                       ",you can modify it as your requirement.");
         commented_ = true;
-        out_.line("#define " + name + "\t" + std::to_string(values_[name]));
+        out_.line("#define ", name, "\t", std::to_string(values_[name]));
     }
 
     const CStructLayout& layout_;
@@ -110,7 +110,7 @@ void writeLimits(const CEmitContext& context, CTextBuffer& out)
         if (*fixed.first == '\0')
             out.emptyLine();
         else
-            out.line("#define " + context.projUpper() + fixed.first + "\t" + fixed.second);
+            out.line("#define ", context.projUpper(), fixed.first, "\t", fixed.second);
     }
     out.emptyLine();
     out.emptyLine();
@@ -125,9 +125,9 @@ void writeHeaderLimitsAndTags(const CEmitContext& context, CTextBuffer& header)
     const std::string& P = context.projUpper();
     for (const CMessageKey& key : context.keys().keys()) {
         if (!key.emptyBody())
-            header.line("#define " + P + "_" + key.id + "_TAG\t\"" + key.tagValue + "\"");
+            header.line("#define ", P, "_", key.id, "_TAG\t\"", key.tagValue, "\"");
     }
-    header.line("#define " + P + "_SOAP_FAULT_TAG\t\"Fault\"");
+    header.line("#define ", P, "_SOAP_FAULT_TAG\t\"Fault\"");
     header.emptyLine();
 }
 
@@ -136,13 +136,13 @@ void writeHeaderMessageIds(const CEmitContext& context, CTextBuffer& header)
     const std::string& P = context.projUpper();
     if (context.keys().hasOperations()) {
         header.line("enum{");
-        header.line("\t" + P + "_PROTO_HTTP\t=0x1,");
-        header.line("\t" + P + "_PROTO_SOAP_FAULT\t=0x2,");
+        header.line("\t", P, "_PROTO_HTTP\t=0x1,");
+        header.line("\t", P, "_PROTO_SOAP_FAULT\t=0x2,");
         // The number is written in decimal after "0x": the ids stay distinct
         // and keep the values generated programs have always used.
         int counter = 3;
         for (const CMessageKey& key : context.keys().keys())
-            header.line("\t" + P + "_PROTO_" + key.id + "\t= 0x" + std::to_string(counter++) + ",");
+            header.line("\t", P, "_PROTO_", key.id, "\t= 0x", std::to_string(counter++), ",");
         header.line("};");
     }
     header.emptyLine();

@@ -10,8 +10,8 @@
 void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
 {
     const std::string& P = context.projUpper();
-    header.line("#ifndef " + P + "_API_H");
-    header.line("#define " + P + "_API_H");
+    header.line("#ifndef ", P, "_API_H");
+    header.line("#define ", P, "_API_H");
     header.emptyLine();
     if (!context.project().isWindowsTarget()) {
         // The Windows calling-convention and export words vanish elsewhere.
@@ -39,7 +39,7 @@ void writeHeaderPrototypes(const CEmitContext& context, CTextBuffer& header)
 {
     header.line("//timeout:waitting seconds when sending or reading message");
     for (CExportedFunction function : ExportedFunctions)
-        header.line(exportedPrototype(context.proj(), function) + ";");
+        header.line(exportedPrototype(context.proj(), function), ";");
     header.emptyLine();
     header.emptyLine();
 }

@@ -50,8 +50,7 @@ void writeConventions(const std::string& proj, CTextBuffer& out)
 void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>& members, CTextBuffer& out)
 {
     for (const CStructMember& member : members) {
-        for (const std::string& text : memberKindOf(member).declare(layout, member))
-            out.line(text);
+        memberKindOf(member).declare(layout, member, out);
     }
 }
 
@@ -59,33 +58,38 @@ void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>&
 // optional, repeated, nillable" (attributes and parts alike).
 void writeMemberNotes(const std::vector<CStructMember>& members, CTextBuffer& out)
 {
+    static const std::string noNamespace;
+    std::string note; // one line at a time, in room that stays
     for (const CStructMember& member : members) {
-        std::string what;
-        std::string ns = member.ns;
+        note.assign("//").append(member.cName).append(": ");
+        const std::size_t what = note.size();
+        const std::string* ns = &member.ns;
         if (member.origin == CStructMember::Items)
-            what = "the items";
+            note += "the items";
         else if (member.origin == CStructMember::Element)
-            what = member.wildcard ? "any elements of " + member.xmlName : "element " + member.xmlName;
+            note.append(member.wildcard ? "any elements of " : "element ").append(member.xmlName);
         else if (member.origin == CStructMember::Attribute && !member.wildcard)
-            what = "attribute " + member.xmlName;
+            note.append("attribute ").append(member.xmlName);
         else if (member.origin == CStructMember::Part && member.part != nullptr) {
             const bool element = member.part->refKind == CViewPart::ElementRef && member.part->element != nullptr;
-            what = element ? "element " + member.part->element->name : "part " + member.part->name;
-            ns = element ? member.part->element->ns : std::string();
+            note.append(element ? "element " : "part ").append(element ? member.part->element->name : member.part->name);
+            ns = element ? &member.part->element->ns : &noNamespace;
         }
-        if (what.empty())
+        if (note.size() == what)
             continue;
-        if (member.origin != CStructMember::Items && !member.wildcard)
-            what += ns.empty() ? " (no namespace)" : " in " + ns;
+        if (member.origin != CStructMember::Items && !member.wildcard && ns->empty())
+            note += " (no namespace)";
+        else if (member.origin != CStructMember::Items && !member.wildcard)
+            note.append(" in ").append(*ns);
         if (member.optional)
-            what += ", optional";
+            note += ", optional";
         if (member.isArray())
-            what += ", repeated";
+            note += ", repeated";
         if (member.nillable)
-            what += ", nillable";
+            note += ", nillable";
         if (member.anyContent)
-            what += ", its content as markup";
-        out.line("//" + member.cName + ": " + what);
+            note += ", its content as markup";
+        out.line(note);
     }
 }
 
@@ -93,17 +97,18 @@ void writeTypeStruct(const CStructLayout& layout, const CStructDef& def, CTextBu
 {
     if (def.kind != CStructDef::ElementAlias)
         writeMemberNotes(def.members, out);
+    const std::string name = layout.typeName(def.name);
     if (def.kind == CStructDef::ElementAlias) {
-        out.line("typedef " + layout.typeName(def.type->cName) + " " + layout.typeName(def.name) + ";");
+        out.line("typedef ", layout.typeName(def.type->cName), " ", name, ";");
         out.emptyLine();
         return;
     }
-    out.line("typedef struct " + layout.typeName(def.name) + "{");
+    out.line("typedef struct ", name, "{");
     writeMembers(layout, def.members, out);
-    std::string close = "}" + layout.typeName(def.name);
-    if (!def.secondName.empty())
-        close += "," + layout.typeName(def.secondName);
-    out.line(close + ";");
+    if (def.secondName.empty())
+        out.line("}", name, ";");
+    else
+        out.line("}", name, ",", layout.typeName(def.secondName), ";");
     out.emptyLine();
 }
 
@@ -111,22 +116,22 @@ void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
 {
     const std::string& p = layout.proj();
     const std::string& P = layout.projUpper();
-    out.line("typedef struct " + p + "_soap_fault_msg_t{");
-    out.line("\tchar faultcode[" + P + "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
-    out.line("\tchar faultstring[" + P + "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
-    out.line("\tchar detail[" + P + "_MAX_SOAP_FAULT_DETAIL_LEN+1];");
-    out.line("}" + p + "_soap_fault_msg_t;");
+    out.line("typedef struct ", p, "_soap_fault_msg_t{");
+    out.line("\tchar faultcode[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
+    out.line("\tchar faultstring[", P, "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
+    out.line("\tchar detail[", P, "_MAX_SOAP_FAULT_DETAIL_LEN+1];");
+    out.line("}", p, "_soap_fault_msg_t;");
     out.emptyLine();
-    out.line("typedef struct " + p + "_http_header_t{");
-    out.line("\tchar name[" + P + "_MAX_HTTP_HEADER_NAME_LEN+1];");
-    out.line("\tchar value[" + P + "_MAX_HTTP_HEADER_VALUE_LEN+1];");
-    out.line("}" + p + "_http_header_t;");
+    out.line("typedef struct ", p, "_http_header_t{");
+    out.line("\tchar name[", P, "_MAX_HTTP_HEADER_NAME_LEN+1];");
+    out.line("\tchar value[", P, "_MAX_HTTP_HEADER_VALUE_LEN+1];");
+    out.line("}", p, "_http_header_t;");
     out.emptyLine();
-    out.line("typedef struct " + p + "_http_msg_t{");
+    out.line("typedef struct ", p, "_http_msg_t{");
     out.line("\tint\terr_code;");
-    out.line("\tchar err_code_string[" + P + "_MAX_HTTP_ERR_CODE_STRING_LEN+1];");
-    out.line("\tchar buffer[" + P + "_MAX_HTTP_MSG_BUFFER_LEN+1];");
-    out.line("}" + p + "_http_msg_t;");
+    out.line("\tchar err_code_string[", P, "_MAX_HTTP_ERR_CODE_STRING_LEN+1];");
+    out.line("\tchar buffer[", P, "_MAX_HTTP_MSG_BUFFER_LEN+1];");
+    out.line("}", p, "_http_msg_t;");
     out.emptyLine();
 }
 
@@ -135,29 +140,29 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     const std::string& p = layout.proj();
     const std::string& P = layout.projUpper();
     out.line("//the ways of msg_direction");
-    out.line("#define " + P + "_DIRECTION_REQUEST\t1");
-    out.line("#define " + P + "_DIRECTION_RESPONSE\t2");
+    out.line("#define ", P, "_DIRECTION_REQUEST\t1");
+    out.line("#define ", P, "_DIRECTION_RESPONSE\t2");
     out.emptyLine();
-    out.line("typedef struct " + p + "_proto_packet_t{");
-    out.line("\t" + p + "_http_header_t\thttp_headers[" + P + "_MAX_HTTP_HEADER_NUM];");
+    out.line("typedef struct ", p, "_proto_packet_t{");
+    out.line("\t", p, "_http_header_t\thttp_headers[", P, "_MAX_HTTP_HEADER_NUM];");
     out.line("\tint http_headers_count;");
     out.emptyLine();
     out.line("\t//boundary_part between http header and soap message if there is");
-    out.line("\tchar\tboundary_part[" + P + "_MAX_BOUNDARY_LEN+1];");
+    out.line("\tchar\tboundary_part[", P, "_MAX_BOUNDARY_LEN+1];");
     out.emptyLine();
     writeMembers(layout, layout.headerMembers(), out);
     out.emptyLine();
     out.line("\tunsigned int\tmsg_type;");
     out.line("\tunion{");
-    out.line("\t\t" + p + "_http_msg_t\thttp_msg;");
-    out.line("\t\t" + p + "_soap_fault_msg_t\tsoap_fault;");
+    out.line("\t\t", p, "_http_msg_t\thttp_msg;");
+    out.line("\t\t", p, "_soap_fault_msg_t\tsoap_fault;");
     for (const CStructDef* def : layout.messageStructs())
-        out.line("\t\t" + layout.typeName(def->name) + "\t" + def->message->cName + ";");
+        out.line("\t\t", layout.typeName(def->name), "\t", def->message->cName, ";");
     out.line("\t}msg;");
     out.line("\tint attachment_length;");
     out.line("\tchar *attachment;");
     out.line("\t//when reading the packet failed on a value: the member and why");
-    out.line("\tchar\tdecode_error[" + P + "_MAX_DECODE_ERROR_LEN+1];");
+    out.line("\tchar\tdecode_error[", P, "_MAX_DECODE_ERROR_LEN+1];");
     out.line("\t//how many of http_headers, and whether boundary_part, came with the message read into");
     out.line("\t//the packet: a message sent from the packet leaves them out");
     out.line("\tint\thttp_headers_received;");
@@ -166,7 +171,7 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//message kind is both a request and a response (one body element or message sent both ways),");
     out.line("\t//sending goes by it, and by the way of the kind's first operation when it is 0");
     out.line("\tint\tmsg_direction;");
-    out.line("}" + p + "_proto_packet_t;");
+    out.line("}", p, "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();
 }
@@ -175,12 +180,12 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
 {
     const std::string& p = layout.proj();
     banner(out);
-    out.line("typedef struct " + p + "_proto_trans_t{");
+    out.line("typedef struct ", p, "_proto_trans_t{");
     out.line("\ttessaro_socket_t socket;");
     out.line("\tchar dest_ip[256];//destination ip");
     out.line("\ttessaro_port_t dest_port;//destination port");
     out.line("\tchar url[256];//url");
-    out.line("}" + p + "_proto_trans_t;");
+    out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();
     out.emptyLine();

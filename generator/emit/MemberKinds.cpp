@@ -10,24 +10,22 @@ namespace {
 
 // "\t<type>\t<name><dimensions>;" and, for an array, a pointer to its
 // items ("(*<name>)<dimensions>" for texts) and its count; then the flags.
-std::vector<std::string> declaration(const CStructMember& member, const std::string& type,
-                                     const std::string& dimensions = std::string())
+void declaration(const CStructMember& member, std::string_view type, std::string_view dimensions, CTextBuffer& out)
 {
-    std::vector<std::string> lines;
     if (!member.isArray()) {
-        lines.push_back("\t" + type + "\t" + (member.pointer ? "*" : "") + member.cName + dimensions + ";");
+        out.line("\t", type, "\t", member.pointer ? "*" : "", member.cName, dimensions, ";");
     } else {
         // Allocated texts are pointers themselves.
-        const std::string stars = member.pointer ? "**" : "*";
-        const std::string items = dimensions.empty() ? stars + member.cName : "(*" + member.cName + ")" + dimensions;
-        lines.push_back("\t" + type + "\t" + items + ";");
-        lines.push_back("\tint\t" + member.countName + ";");
+        if (dimensions.empty())
+            out.line("\t", type, member.pointer ? "\t**" : "\t*", member.cName, ";");
+        else
+            out.line("\t", type, "\t(*", member.cName, ")", dimensions, ";");
+        out.line("\tint\t", member.countName, ";");
     }
     if (!member.presentName.empty())
-        lines.push_back("\tint\t" + member.presentName + ";");
+        out.line("\tint\t", member.presentName, ";");
     if (!member.nilName.empty())
-        lines.push_back("\tint\t" + std::string(member.isArray() ? "*" : "") + member.nilName + ";");
-    return lines;
+        out.line("\tint\t", member.isArray() ? "*" : "", member.nilName, ";");
 }
 
 std::string textDimension(const CStructMember& member)
@@ -75,8 +73,8 @@ void openNilItem(CMemberEncoder& encoder, const std::string& tag, const CStructM
     if (member.nilName.empty())
         return;
     CTextBuffer& out = encoder.out();
-    out.open("if(value->" + member.nilName + " != NULL && value->" + member.nilName + "[i]){");
-    out.line("mystrcat(buff, " + cStringLiteral("<" + tag + " xsi:nil=\"true\"/>") + ");");
+    out.open("if(value->", member.nilName, " != NULL && value->", member.nilName, "[i]){");
+    out.line("mystrcat(buff, ", cStringLiteral("<" + tag + " xsi:nil=\"true\"/>"), ");");
     out.close("}else{");
     out.indent();
 }
@@ -90,9 +88,9 @@ void closeNilItem(CMemberEncoder& encoder, const CStructMember& member)
 // A struct without members holds a placeholder the generated code never reads.
 class CPlaceholderMember : public CMemberKind {
 public:
-    std::vector<std::string> declare(const CStructLayout&, const CStructMember&) const override
+    void declare(const CStructLayout&, const CStructMember&, CTextBuffer& out) const override
     {
-        return {"\tint\tdummy;"};
+        out.line("\tint\tdummy;");
     }
     void encode(CMemberEncoder&, const CViewType&, const CStructMember&) const override {}
     void decode(CMemberDecoder&, const CViewType&, const CStructMember&) const override {}
@@ -136,12 +134,12 @@ public:
 // held in its own struct.
 class CUserTypeMember : public CMemberKind {
 public:
-    std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const override
+    void declare(const CStructLayout& layout, const CStructMember& member, CTextBuffer& out) const override
     {
         if (member.target == nullptr)
-            return {};
+            return;
         const std::string type = layout.typeName(member.target->name);
-        return declaration(member, member.pointer || member.isArray() ? "struct " + type : type);
+        declaration(member, member.pointer || member.isArray() ? "struct " + type : type, {}, out);
     }
     void encode(CMemberEncoder& encoder, const CViewType&, const CStructMember& member) const override
     {
@@ -151,12 +149,12 @@ public:
             "encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(elementTag(encoder, member)) + ",";
         CTextBuffer& out = encoder.out();
         if (member.pointer) {
-            out.line("if(" + access(member) + " != NULL)");
+            out.line("if(", access(member), " != NULL)");
             out.indent();
-            out.line("result = " + call + " " + access(member) + ", encoded);");
+            out.line("result = ", call, " ", access(member), ", encoded);");
             out.outdent();
         } else {
-            out.line("result = " + call + "\t&" + access(member) + ", encoded);");
+            out.line("result = ", call, "\t&", access(member), ", encoded);");
         }
     }
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
@@ -218,9 +216,9 @@ public:
 template <class Shape>
 class CNumbers : public Shape {
 public:
-    std::vector<std::string> declare(const CStructLayout&, const CStructMember& member) const override
+    void declare(const CStructLayout&, const CStructMember& member, CTextBuffer& out) const override
     {
-        return declaration(member, numberType(member.builtin).cType);
+        declaration(member, numberType(member.builtin).cType, {}, out);
     }
 };
 
@@ -228,9 +226,9 @@ public:
 template <class Shape>
 class CTexts : public Shape {
 public:
-    std::vector<std::string> declare(const CStructLayout&, const CStructMember& member) const override
+    void declare(const CStructLayout&, const CStructMember& member, CTextBuffer& out) const override
     {
-        return declaration(member, "char", member.pointer ? std::string() : textDimension(member));
+        declaration(member, "char", member.pointer ? std::string() : textDimension(member), out);
     }
 };
 

@@ -65,8 +65,8 @@ public:
 class CMemberKind {
 public:
     virtual ~CMemberKind() = default;
-    // The declaration lines, without their line ends.
-    virtual std::vector<std::string> declare(const CStructLayout& layout, const CStructMember& member) const = 0;
+    // The declaration lines, written to out.
+    virtual void declare(const CStructLayout& layout, const CStructMember& member, CTextBuffer& out) const = 0;
     // owner: the type whose struct holds the member; its value is "value".
     virtual void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const = 0;
     virtual void decode(CMemberDecoder& decoder, const CViewType& owner, const CStructMember& member) const = 0;

@@ -25,9 +25,22 @@ struct CMessageUse {
 // with their xsi:type, every soap:header part in the Header.
 class CEnvelopeWriter {
 public:
-    CEnvelopeWriter(const CEmitContext& context, CTextBuffer& body, const CMessageUse& use)
-        : context_(context), body_(body), use_(use), encoded_(use.side->encoded)
+    // envelopeOpen: the statement that appends the Envelope's start tag,
+    // the same in every message.
+    CEnvelopeWriter(const CEmitContext& context, CTextBuffer& body, const CMessageUse& use,
+                    const std::string& envelopeOpen)
+        : context_(context), body_(body), use_(use), envelopeOpen_(envelopeOpen), encoded_(use.side->encoded)
     {
+    }
+
+    static std::string envelopeOpen(const CEmitContext& context)
+    {
+        return "mystrcat(&body, " +
+            cStringLiteral(std::string("<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") + CXmlNamespaces::EnvelopeUri + "\"" +
+                           " xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\"" + " xmlns:xsi=\"" +
+                           CXmlNamespaces::InstanceUri + "\"" + " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
+                           context.namespaces().declarations() + ">") +
+            ");";
     }
 
     bool needsTemp() const { return needsTemp_; }
@@ -37,10 +50,7 @@ public:
         const CViewOperation& operation = *use_.operation;
         const CViewMessage& message = *use_.side->message;
         add("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-        add(std::string("<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") + CXmlNamespaces::EnvelopeUri + "\"" +
-            " xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\"" + " xmlns:xsi=\"" +
-            CXmlNamespaces::InstanceUri + "\"" + " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
-            context_.namespaces().declarations() + ">");
+        body_.line(envelopeOpen_);
         const std::vector<CHeaderPart> headers = headerParts(*use_.side);
         if (!headers.empty()) {
             add("<SOAP-ENV:Header>");
@@ -72,7 +82,7 @@ public:
     }
 
 private:
-    void add(const std::string& xml) { body_.line("mystrcat(&body, " + cStringLiteral(xml) + ");"); }
+    void add(const std::string& xml) { body_.line("mystrcat(&body, ", cStringLiteral(xml), ");"); }
 
     // Whether a part of the message goes into the Header instead of the Body.
     static bool inHeader(const CViewPart& part, const std::vector<CHeaderPart>& headers)
@@ -156,7 +166,7 @@ private:
             for (const std::string& line : numberAppend(member, "&body", access))
                 body_.line(line);
         } else if (member.kind == CStructMember::Text) {
-            body_.line("mytstrcat(&body, " + textArguments(member, access) + ");");
+            body_.line("mytstrcat(&body, ", textArguments(member, access), ");");
         }
         add("</" + tag + ">");
     }
@@ -164,13 +174,17 @@ private:
     const CEmitContext& context_;
     CTextBuffer& body_;
     const CMessageUse& use_;
+    const std::string& envelopeOpen_;
     bool encoded_;
     bool needsTemp_ = false;
 };
 
 class CMessageSenderWriter {
 public:
-    CMessageSenderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
+    CMessageSenderWriter(const CEmitContext& context, CTextBuffer& out)
+        : context_(context), out_(out), envelopeOpen_(CEnvelopeWriter::envelopeOpen(context))
+    {
+    }
 
     // One function per message. When operations that share it send
     // different envelopes or soapActions, the packet's message type picks
@@ -206,7 +220,7 @@ public:
         for (int direction = 0; direction < 2; ++direction) {
             if (byDirection[direction].empty())
                 continue;
-            out_.line("\tif(pk->msg_direction == " + context_.directionConstant(direction) + "){");
+            out_.line("\tif(pk->msg_direction == ", context_.directionConstant(direction), "){");
             out_.append(deeper(byDirection[direction]));
             out_.line("\t}");
         }
@@ -231,7 +245,7 @@ private:
             // of another has a case per use: the message type tells them apart.
             CTextBuffer body;
             body.indent();
-            CEnvelopeWriter envelope(context_, body, use);
+            CEnvelopeWriter envelope(context_, body, use, envelopeOpen_);
             envelope.write(def);
             needsTemp = needsTemp || envelope.needsTemp();
             body.emptyLine();
@@ -314,6 +328,7 @@ private:
 
     const CEmitContext& context_;
     CTextBuffer& out_;
+    const std::string envelopeOpen_;
 };
 
 } // namespace

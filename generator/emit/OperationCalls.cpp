@@ -140,35 +140,35 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStor
     const bool answered = !call.responseType.empty();
     out.line(prototype(context, call));
     out.line("{");
-    out.line("\t" + p + "_proto_packet_t *pk = NULL;");
+    out.line("\t", p, "_proto_packet_t *pk = NULL;");
     out.line("\tint result = 0;");
     out.emptyLine();
-    out.line(std::string("\tif(client == NULL || in == NULL") + (answered ? " || out == NULL" : "") + ")");
-    out.line("\t\treturn " + P + "_ERR_ARGUMENT;");
-    out.line("\tpk = (" + p + "_proto_packet_t *)calloc(1, sizeof(*pk));");
+    out.line("\tif(client == NULL || in == NULL", (answered ? " || out == NULL" : ""), ")");
+    out.line("\t\treturn ", P, "_ERR_ARGUMENT;");
+    out.line("\tpk = (", p, "_proto_packet_t *)calloc(1, sizeof(*pk));");
     out.line("\tif(pk == NULL)");
-    out.line("\t\treturn " + P + "_ERR_MEMORY;");
+    out.line("\t\treturn ", P, "_ERR_MEMORY;");
     out.line("\tif(client->headers != NULL)");
     out.line("\t\tmemcpy(pk, client->headers, sizeof(*pk));");
-    out.line("\tpk->msg_type = " + call.requestId + ";");
-    out.line("\tmemcpy(&pk->msg." + call.requestMember + ", in, sizeof(*in));");
-    out.line("\tresult = " + p + "_call(client, pk);");
+    out.line("\tpk->msg_type = ", call.requestId, ";");
+    out.line("\tmemcpy(&pk->msg.", call.requestMember, ", in, sizeof(*in));");
+    out.line("\tresult = ", p, "_call(client, pk);");
     if (answered) {
         std::string test;
         for (const std::string& id : call.responseIds)
             test += (test.empty() ? "" : " || ") + std::string("pk->msg_type == ") + id;
         // The response's arrays and binaries go to *out: the packet's free below leaves them.
-        out.line("\tif(result == 0 && (" + test + ")){");
-        out.line("\t\tmemcpy(out, &pk->msg." + call.responseMember + ", sizeof(*out));");
-        out.line("\t\tmemset(&pk->msg." + call.responseMember + ", 0, sizeof(*out));");
+        out.line("\tif(result == 0 && (", test, ")){");
+        out.line("\t\tmemcpy(out, &pk->msg.", call.responseMember, ", sizeof(*out));");
+        out.line("\t\tmemset(&pk->msg.", call.responseMember, ", 0, sizeof(*out));");
     } else {
         // A request without a response message is answered by an HTTP status of 2xx.
-        out.line("\tif(result == 0 && pk->msg_type == " + P + "_PROTO_HTTP && pk->msg.http_msg.err_code / 100 == 2)");
+        out.line("\tif(result == 0 && pk->msg_type == ", P, "_PROTO_HTTP && pk->msg.http_msg.err_code / 100 == 2)");
         out.line("\t\tresult = 0;");
     }
     out.line(answered ? "\t}else if(result == 0)" : "\telse if(result == 0)");
-    out.line("\t\tresult = " + p + "_call_answer(client, pk, fault);");
-    out.line("\t" + p + "_free_proto_packet(pk);");
+    out.line("\t\tresult = ", p, "_call_answer(client, pk, fault);");
+    out.line("\t", p, "_free_proto_packet(pk);");
     out.line("\tfree(pk);");
     out.line("\treturn result;");
     out.line("}");
@@ -184,36 +184,36 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
     header.line("////////////////////////////////////////////////////////////////////////////");
-    header.line("//one call per operation. " + p + "_client_init sets a client to an endpoint (NULL: the");
+    header.line("//one call per operation. ", p, "_client_init sets a client to an endpoint (NULL: the");
     header.line("//WSDL's soap:address below). A call returns 0 when the operation's response is in *out,");
-    header.line("//" + P + "_FAULT when the service answered with a SOAP fault (copied to *fault unless NULL),");
-    header.line("//or a negative " + P + "_ERR_ code; " + p + "_strerror says what each result means.");
+    header.line("//", P, "_FAULT when the service answered with a SOAP fault (copied to *fault unless NULL),");
+    header.line("//or a negative ", P, "_ERR_ code; ", p, "_strerror says what each result means.");
     header.line("//The arrays and binaries the decoder allocated in *out are the caller's:");
-    header.line("//" + p + "_free_<operation>(out) frees them and leaves them empty.");
-    header.line("#define " + P + "_DEFAULT_ENDPOINT\t" + cStringLiteral(defaultEndpoint(context.view())));
-    header.line("#define " + P + "_FAULT\t1");
+    header.line("//", p, "_free_<operation>(out) frees them and leaves them empty.");
+    header.line("#define ", P, "_DEFAULT_ENDPOINT\t", cStringLiteral(defaultEndpoint(context.view())));
+    header.line("#define ", P, "_FAULT\t1");
     const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY",
                                   "HOST"};
     int code = 0;
     for (const char* error : errors)
-        header.line("#define " + P + "_ERR_" + error + "\t(" + std::to_string(--code) + ")");
+        header.line("#define ", P, "_ERR_", error, "\t(", std::to_string(--code), ")");
     header.emptyLine();
     const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
                                          "int timeout;//seconds that sending and reading may take each, 30 unless changed",
                                          "int http_status;//after " + P + "_ERR_HTTP: the answer's HTTP status",
                                        "const " + p + "_proto_packet_t *headers;//NULL, or a packet whose SOAP header "
                                        "members, extra HTTP headers and attachment go with each request"};
-    header.line("typedef struct " + p + "_client_t{");
+    header.line("typedef struct ", p, "_client_t{");
     for (const std::string& member : clientMembers)
-        header.line("\t" + member);
-    header.line("}" + p + "_client_t;");
+        header.line("\t", member);
+    header.line("}", p, "_client_t;");
     header.emptyLine();
-    header.line("_declspec(dllexport) int WINAPI " + p + "_client_init(" + p + "_client_t *client, const char *endpoint);");
-    header.line("_declspec(dllexport) const char * WINAPI " + p + "_strerror(int result);");
+    header.line("_declspec(dllexport) int WINAPI ", p, "_client_init(", p, "_client_t *client, const char *endpoint);");
+    header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
     for (const OperationCall& call : operationCalls(context)) {
-        header.line(prototype(context, call) + ";");
+        header.line(prototype(context, call), ";");
         if (!call.responseType.empty())
-            header.line(freePrototype(context, call) + ";");
+            header.line(freePrototype(context, call), ";");
     }
     header.emptyLine();
     header.emptyLine();

@@ -69,47 +69,47 @@ enum class BlockMode { Positional, OnElement, Matched };
 
 void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& out)
 {
-    out.line(in + "if((key = xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)) != NULL){");
+    out.line(in, "if((key = xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)) != NULL){");
     const std::string& name = value.access; // the member as the caller reaches it: pk->...
     writeKeyConversion(*value.value, value.access, name, in + "\t", out);
-    out.line(in + "\txmlFree(key);");
-    out.line(in + "\tkey = NULL;");
-    out.line(in + "\tif(result != 0)");
-    out.line(in + "\t\tgoto over;");
+    out.line(in, "\txmlFree(key);");
+    out.line(in, "\tkey = NULL;");
+    out.line(in, "\tif(result != 0)");
+    out.line(in, "\t\tgoto over;");
     if (emptyTextFails(*value.value)) {
-        out.line(in + "}else{");
-        out.line(in + "\t" + emptyValueRefusal(name));
-        out.line(in + "\tgoto over;");
+        out.line(in, "}else{");
+        out.line(in, "\t", emptyValueRefusal(name));
+        out.line(in, "\tgoto over;");
     }
-    out.line(in + "}");
+    out.line(in, "}");
 }
 
 void writeBlock(const CValueAccess& value, const std::string& xmlName, BlockMode mode, const std::string& in,
                 CTextBuffer& out)
 {
     if (mode == BlockMode::Positional) {
-        out.line(in + "cur = mydecode_element(cur);");
-        out.line(in + "if(cur == NULL){");
-        out.line(in + "\tresult = -1;");
-        out.line(in + "\tgoto over;");
-        out.line(in + "}");
+        out.line(in, "cur = mydecode_element(cur);");
+        out.line(in, "if(cur == NULL){");
+        out.line(in, "\tresult = -1;");
+        out.line(in, "\tgoto over;");
+        out.line(in, "}");
     }
     const std::string test = "if(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(xmlName) + "\")){";
     if (value.kind == CValueAccess::Decode) {
         const std::string inner = mode == BlockMode::Matched ? in + "\t" : in;
         if (mode == BlockMode::Matched)
-            out.line(in + test);
-        out.line(inner + "if((result = decode_" + value.typeName + "_t(doc, cur, &" + value.access + ")) != 0)");
-        out.line(inner + "\tgoto over;");
+            out.line(in, test);
+        out.line(inner, "if((result = decode_", value.typeName, "_t(doc, cur, &", value.access, ")) != 0)");
+        out.line(inner, "\tgoto over;");
         if (mode == BlockMode::Matched)
-            out.line(in + "}");
+            out.line(in, "}");
     } else if (value.kind == CValueAccess::Value) {
-        out.line(in + test);
+        out.line(in, test);
         writeValue(value, in + "\t", out);
-        out.line(in + "}");
+        out.line(in, "}");
     }
     if (mode != BlockMode::Matched)
-        out.line(in + "cur = cur->next;");
+        out.line(in, "cur = cur->next;");
 }
 
 // The name a header part's element carries in the Header.
@@ -242,8 +242,8 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
             way = std::string("pk->msg_direction ") + (second ? "==" : "!=") + " " + context.directionConstant(other) + " && ";
         const std::string& id = key->id;
         const std::string tag = body == key->tagValue ? P + "_" + id + "_TAG" : cStringLiteral(body);
-        out.line("\t\t\t\tif(" + way + "!xmlStrcmp(cur->name, (const xmlChar *)" + tag + ")){");
-        out.line("\t\t\t\t\tpk->msg_type = " + P + "_PROTO_" + id + ";");
+        out.line("\t\t\t\tif(", way, "!xmlStrcmp(cur->name, (const xmlChar *)", tag, ")){");
+        out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", id, ";");
         if (rpc)
             out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");
         writeParts(context, operation, side, out);
@@ -297,11 +297,11 @@ void writeEmptyBody(const CEmitContext& context, CTextBuffer& out)
         for (std::size_t i = 0; candidates.size() > 1 && i < candidates.size(); ++i) {
             out.line("\t\t\t\t" + std::string(i > 0 ? "else " : "") + "if(mydecode_action(buffer, header_end, " +
                      cStringLiteral(candidates[i].action) + "))");
-            out.line(indent + "pk->msg_type = " + candidates[i].id + ";");
+            out.line(indent, "pk->msg_type = ", candidates[i].id, ";");
         }
         if (candidates.size() > 1)
             out.line("\t\t\t\telse");
-        out.line(indent + "pk->msg_type = " + candidates.front().id + ";");
+        out.line(indent, "pk->msg_type = ", candidates.front().id, ";");
         out.line("\t\t\t\tgoto over;");
         out.line("\t\t\t}");
     }
@@ -338,7 +338,7 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
     }
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
                 "//(or its first multipart part) whole; its bytes behind the envelope are the attachment"});
-    out.line("static int " + p + "_proto_decoder(char *buffer, " + p + "_proto_packet_t *pk, tessaro_size_t buffer_len)");
+    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
                 "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL;", "\txmlChar\t\t*key = NULL;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
@@ -369,8 +369,8 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
     writeEmptyBody(context, out);
     lines(out, {"\t\t\twhile (cur != NULL)", "\t\t\t{"});
     writeMessageRun(context, out);
-    out.line("\t\t\t\tif(mydecode_is_soap(cur, " + P + "_SOAP_FAULT_TAG)){");
-    out.line("\t\t\t\t\tpk->msg_type = " + fixedKind(context, "SOAP_FAULT", "0x2") + ";");
+    out.line("\t\t\t\tif(mydecode_is_soap(cur, ", P, "_SOAP_FAULT_TAG)){");
+    out.line("\t\t\t\t\tpk->msg_type = ", fixedKind(context, "SOAP_FAULT", "0x2"), ";");
     lines(out, {"\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
                 "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}", "\t\t\tresult = -1;",
                 "\t\t\tgoto over;", "\t\t}", "\t}", "\t//an envelope without a Body", "\tresult = -1;", "over:",
@@ -399,12 +399,12 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
-    out.line("//the header lines of a message, at most " + P + "_MAX_HTTP_HEADER_NUM; -1 when it has no first line");
-    out.line("static int " + p + "_proto_headers(char *buffer, " + p + "_proto_packet_t *pk)");
+    out.line("//the header lines of a message, at most ", P, "_MAX_HTTP_HEADER_NUM; -1 when it has no first line");
+    out.line("static int ", p, "_proto_headers(char *buffer, ", p, "_proto_packet_t *pk)");
     lines(out, {"{", "\tint i = 0;", "\tchar *beginindex, *endindex, *lineend, *valueend;", "",
                 "\tbeginindex = strstr(buffer, \"\\r\\n\");", "\tif(beginindex == NULL)", "\t\treturn -1;",
                 "\tbeginindex += 2;", ""});
-    out.line("\tfor(i = 0; i < " + P + "_MAX_HTTP_HEADER_NUM; i++){");
+    out.line("\tfor(i = 0; i < ", P, "_MAX_HTTP_HEADER_NUM; i++){");
     lines(out, {"\t\tif(*(beginindex) == '\\r' && *(beginindex+1) == '\\n'){", "\t\t\tbreak;", "\t\t}", "",
                 "\t\t//a line without a colon before its end ends the header lines",
                 "\t\tendindex = strstr(beginindex, \":\");", "\t\tlineend = strstr(beginindex, \"\\r\\n\");",
@@ -417,7 +417,7 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\tmydecode_copy(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), endindex, valueend - endindex);",
                 "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "\treturn 0;", "}", ""});
 
-    out.line("static int " + p + "_proto_unpack(char *buffer, tessaro_size_t buffer_len, " + p + "_proto_packet_t *pk)");
+    out.line("static int ", p, "_proto_unpack(char *buffer, tessaro_size_t buffer_len, ", p, "_proto_packet_t *pk)");
     lines(out, {"{", "\tint resp_code;", "\tchar temp[10];", "\tchar *beginindex, *endindex;", "",
                 "\tbeginindex = strstr(buffer, \" \");", "\tif(beginindex == NULL)", "\t\treturn -1;",
                 "\tendindex = strstr(beginindex+1, \" \");", "\tif(endindex == NULL)", "\t\treturn -1;", "",
@@ -427,20 +427,20 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\t\t//a SOAP fault comes with any status, 500 as a rule"});
     out.line("\t\t\tif(" + p + "_proto_decoder(buffer, pk, buffer_len) == 0 && pk->msg_type == " +
              fixedKind(context, "SOAP_FAULT", "0x2") + ")");
-    out.line("\t\t\t\treturn " + p + "_proto_headers(buffer, pk);");
-    out.line("\t\t\t" + p + "_free_proto_packet(pk);");
-    out.line("\t\t\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
-    out.line("\t\t\tpk->msg_type = " + fixedKind(context, "HTTP", "0x1") + ";");
-    out.line("\t\t\tpk->msg_direction = " + context.directionConstant(1) + ";");
+    out.line("\t\t\t\treturn ", p, "_proto_headers(buffer, pk);");
+    out.line("\t\t\t", p, "_free_proto_packet(pk);");
+    out.line("\t\t\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
+    out.line("\t\t\tpk->msg_type = ", fixedKind(context, "HTTP", "0x1"), ";");
+    out.line("\t\t\tpk->msg_direction = ", context.directionConstant(1), ";");
     lines(out, {"\t\t\tpk->msg.http_msg.err_code = resp_code;", "\t\t\tbeginindex = strstr(endindex, \"\\r\\n\");",
                 "\t\t\tif(beginindex == NULL)", "\t\t\t\treturn -1;",
                 "\t\t\tmydecode_copy(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), endindex + 1, beginindex - endindex);",
                 "\t\t\tmydecode_copy(pk->msg.http_msg.buffer, sizeof(pk->msg.http_msg.buffer), buffer, strlen(buffer));"});
-    out.line("\t\t\treturn " + p + "_proto_headers(buffer, pk);");
+    out.line("\t\t\treturn ", p, "_proto_headers(buffer, pk);");
     lines(out, {"\t\t}", "\t}", ""});
-    out.line("\tif(" + p + "_proto_headers(buffer, pk) != 0)");
+    out.line("\tif(", p, "_proto_headers(buffer, pk) != 0)");
     out.line("\t\treturn -1;");
-    out.line("\treturn " + p + "_proto_decoder(buffer, pk, buffer_len);");
+    out.line("\treturn ", p, "_proto_decoder(buffer, pk, buffer_len);");
     lines(out, {"}", ""});
 }
 
@@ -451,20 +451,20 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     writeUnpack(context, out);
     out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
     lines(out, {"{", "\tint result = 0;", "\tchar *buffer;", "\ttessaro_size_t buffer_len = 0;", ""});
-    out.line("\tmemset(pk, 0, sizeof(" + p + "_proto_packet_t));");
+    out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
     out.line("\t//on the heap, so that the message limit is not bound by the caller's stack");
-    out.line("\tbuffer = (char *)calloc(" + P + "_MAX_MESSAGE_LEN+1, 1);");
+    out.line("\tbuffer = (char *)calloc(", P, "_MAX_MESSAGE_LEN+1, 1);");
     lines(out, {"\tif(buffer == NULL)", "\t\treturn -1;"});
-    out.line("\tresult = read_packet(trans, buffer, " + P + "_MAX_MESSAGE_LEN, &buffer_len, timeout);");
+    out.line("\tresult = read_packet(trans, buffer, ", P, "_MAX_MESSAGE_LEN, &buffer_len, timeout);");
     lines(out, {"\tif(result == 0)"});
-    out.line("\t\tresult = " + p + "_proto_unpack(buffer, buffer_len, pk);");
+    out.line("\t\tresult = ", p, "_proto_unpack(buffer, buffer_len, pk);");
     lines(out, {"\t//what came with the message is not sent back when the packet carries the answer",
                 "\tpk->http_headers_received = pk->http_headers_count;",
                 "\tpk->boundary_received = pk->boundary_part[0] != '\\0';"});
     out.line("\tfree(buffer);");
     out.line("\t//a message that fails keeps nothing the decoder allocated");
     out.line("\tif(result != 0)");
-    out.line("\t\t" + p + "_free_proto_packet(pk);");
+    out.line("\t\t", p, "_free_proto_packet(pk);");
     lines(out, {"\treturn result != 0 ? -1 : 0;", "}"});
 }
 

@@ -33,7 +33,7 @@ public:
         if (!owners.empty())
             out_.emptyLine();
         for (const CViewType* type : owners) {
-            out_.line("static void free_" + type->cName + "_t(" + context_.typeName(type->cName) + " *value)");
+            out_.line("static void free_", type->cName, "_t(", context_.typeName(type->cName), " *value)");
             out_.open("{");
             writeMembers(layout.structOf(type)->heldMembers(), "value->", out_);
             out_.close();
@@ -81,32 +81,32 @@ private:
             if (member.isArray()) {
                 // Each item holds storage of its own: a struct's, or an allocated text.
                 if (freesInside(member) || member.pointer) {
-                    out.open("if(" + access + " != NULL){");
+                    out.open("if(", access, " != NULL){");
                     out.line("int\ti;");
                     out.emptyLine();
-                    out.line("for(i = 0; i < " + owner + member.countName + "; i++)");
+                    out.line("for(i = 0; i < ", owner, member.countName, "; i++)");
                     out.line(member.pointer ? "\tfree(" + access + "[i]);" : "\t" + inner + "(&" + access + "[i]);");
                     out.close();
                 }
-                out.line("free(" + access + ");");
-                out.line(access + " = NULL;");
-                out.line(owner + member.countName + " = 0;");
+                out.line("free(", access, ");");
+                out.line(access, " = NULL;");
+                out.line(owner, member.countName, " = 0;");
                 if (!member.nilName.empty()) {
-                    out.line("free(" + owner + member.nilName + ");");
-                    out.line(owner + member.nilName + " = NULL;");
+                    out.line("free(", owner, member.nilName, ");");
+                    out.line(owner, member.nilName, " = NULL;");
                 }
             } else if (member.pointer) {
-                out.open("if(" + access + " != NULL){");
+                out.open("if(", access, " != NULL){");
                 if (freesInside(member))
-                    out.line(inner + "(" + access + ");");
-                out.line("free(" + access + ");");
-                out.line(access + " = NULL;");
+                    out.line(inner, "(", access, ");");
+                out.line("free(", access, ");");
+                out.line(access, " = NULL;");
                 out.close();
                 // What is gone is no longer there to be written.
                 if (!member.presentName.empty())
-                    out.line(owner + member.presentName + " = 0;");
+                    out.line(owner, member.presentName, " = 0;");
             } else if (member.target != nullptr && freesInside(member)) {
-                out.line(inner + "(&" + access + ");");
+                out.line(inner, "(&", access, ");");
             }
         }
     }

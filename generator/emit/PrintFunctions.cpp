@@ -70,7 +70,7 @@ public:
                 return;
             const std::string name = side.message->cName;
             const std::string param = parameterName(name);
-            out_.line("void WINAPI " + printFunction(def->name) + "(" + context_.typeName(def->name) + " *" + param + ")");
+            out_.line("void WINAPI ", printFunction(def->name), "(", context_.typeName(def->name), " *", param, ")");
             out_.line("{");
             const std::size_t before = out_.size();
             for (const CStructMember& member : def->members)
@@ -169,7 +169,7 @@ private:
                 if (target == nullptr || position[target] <= i ||
                     !declared.insert(target).second)
                     continue;
-                out_.line("void WINAPI " + printFunction(target->name) + "(" + context_.typeName(target->name) + " *value);");
+                out_.line("void WINAPI ", printFunction(target->name), "(", context_.typeName(target->name), " *value);");
             }
         }
     }
@@ -178,13 +178,13 @@ private:
     void unreadParameter(std::size_t before, const std::string& param)
     {
         if (out_.size() == before)
-            out_.line("\t(void)" + param + ";");
+            out_.line("\t(void)", param, ";");
     }
 
     void writeStructFunction(const CStructDef& def)
     {
         const std::string param = parameterName(def.name);
-        out_.line("void WINAPI " + printFunction(def.name) + "(" + context_.typeName(def.name) + " *" + param + ")");
+        out_.line("void WINAPI ", printFunction(def.name), "(", context_.typeName(def.name), " *", param, ")");
         out_.line("{");
         const std::vector<CStructMember>& members = def.heldMembers();
         for (const CStructMember& member : members) {
@@ -210,7 +210,7 @@ private:
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
         const std::string format = number ? numberType(member.builtin).printFormat : "%s";
         const std::string value = member.pointer ? "(" + access + " != NULL ? " + access + " : \"\")" : access;
-        out_.line(indent + "printf(\"" + label(name) + ":" + format + "\\n\"," + value + ");");
+        out_.line(indent, "printf(\"", label(name), ":", format, "\\n\",", value, ");");
     }
 
     // One member's lines; owner ends in "->", typeLabel names the items of
@@ -265,15 +265,15 @@ private:
     // one of the packet's direction.
     void dispatchBlock(const CMessageKey& key, const CViewMessage& message)
     {
-        out_.line("\tif(pk->msg_type == " + context_.projUpper() + "_PROTO_" + key.id + "){");
+        out_.line("\tif(pk->msg_type == ", context_.projUpper(), "_PROTO_", key.id, "){");
         const int other = key.otherDirection();
         if (other >= 0 && key.messages[other] != &message && layout_.structOf(key.messages[other]) != nullptr) {
-            out_.line("\t\tif(pk->msg_direction == " + context_.directionConstant(other) + ")");
-            out_.line("\t\t\t" + messageCall(*key.messages[other]));
+            out_.line("\t\tif(pk->msg_direction == ", context_.directionConstant(other), ")");
+            out_.line("\t\t\t", messageCall(*key.messages[other]));
             out_.line("\t\telse");
-            out_.line("\t\t\t" + messageCall(message));
+            out_.line("\t\t\t", messageCall(message));
         } else {
-            out_.line("\t\t" + messageCall(message));
+            out_.line("\t\t", messageCall(message));
         }
         out_.line("\t}");
     }

@@ -110,7 +110,7 @@ public:
         out.line("\troom *= 2;");
         out.line("if(count < 0 || room > ((size_t)-1) / size || (grown = realloc(items, room * size)) == NULL){");
         out.line("\tif(error != NULL && error[0] == '\\0')");
-        out.line("\t\tsnprintf(error, " + projUpper + "_MAX_DECODE_ERROR_LEN + 1, \"%s: no room for item %d\", member, count + 1);");
+        out.line("\t\tsnprintf(error, ", projUpper, "_MAX_DECODE_ERROR_LEN + 1, \"%s: no room for item %d\", member, count + 1);");
         out.line("\t*result = -1;");
         out.line("\treturn items;");
         out.line("}");
@@ -253,7 +253,7 @@ private:
         text_.line("{");
         text_.line("\tint result = 0;");
         for (std::size_t i = 0; i < required_.size(); ++i)
-            text_.line("\tint seen" + std::to_string(i) + " = 0;");
+            text_.line("\tint seen", std::to_string(i), " = 0;");
         text_.emptyLine();
         // A type without members reads neither the document nor the value.
         text_.line("\t(void)doc;");
@@ -267,9 +267,9 @@ private:
         text_.emptyLine();
         // A value the type requires must have come: 0 or an empty text is not what it said.
         for (std::size_t i = 0; i < required_.size(); ++i) {
-            text_.line("\tif(!seen" + std::to_string(i) + "){");
-            text_.line("\t\t" + emptyValueRefusal(required_[i]));
-            text_.line("\t\t" + fail());
+            text_.line("\tif(!seen", std::to_string(i), "){");
+            text_.line("\t\t", emptyValueRefusal(required_[i]));
+            text_.line("\t\t", fail());
             text_.line("\t}");
         }
         if (usesGoto_)
@@ -288,10 +288,10 @@ private:
         for (const std::string& name : names_)
             test += (test.empty() ? "" : " && ") + std::string("xmlStrcmp(cur->name, (const xmlChar *)\"") +
                 cStringBody(name) + "\")";
-        loop_.line("\t\tif(" + (test.empty() ? std::string("1") : test) + "){");
+        loop_.line("\t\tif(", (test.empty() ? std::string("1") : test), "){");
         for (const std::string& call : wildcards_) {
-            loop_.line("\t\t\tif((result = " + call + ") != 0)");
-            loop_.line("\t\t\t\t" + fail());
+            loop_.line("\t\t\tif((result = ", call, ") != 0)");
+            loop_.line("\t\t\t\t", fail());
         }
         loop_.line("\t\t}");
     }
@@ -309,14 +309,14 @@ private:
         if (name.empty())
             loop_.line("\t\tif(cur->name != NULL){ //an item of any name");
         else
-            loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(name) + "\")){");
+            loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"", cStringBody(name), "\")){");
         names_.push_back(name);
         if (isRequiredValue(member)) { // nil or not, it came
-            loop_.line("\t\t\tseen" + std::to_string(required_.size()) + " = 1;");
+            loop_.line("\t\t\tseen", std::to_string(required_.size()), " = 1;");
             required_.push_back(structType_ + "." + member.cName);
         }
         if (!member.presentName.empty())
-            loop_.line("\t\t\tvalue->" + member.presentName + " = 1;");
+            loop_.line("\t\t\tvalue->", member.presentName, " = 1;");
         if (member.nillable && member.isArray()) {
             // A nil item keeps its place, empty, and its flag says nil: the
             // items after it stay where they stood.
@@ -324,14 +324,14 @@ private:
             loop_.line("\t\t\tif(mydecode_nil(cur)){");
             slot(member, "\t\t\t\t");
             if (!member.nilName.empty())
-                loop_.line("\t\t\t\tvalue->" + member.nilName + "[value->" + member.countName + "] = 1;");
-            loop_.line("\t\t\t\tvalue->" + member.countName + "++;");
+                loop_.line("\t\t\t\tvalue->", member.nilName, "[value->", member.countName, "] = 1;");
+            loop_.line("\t\t\t\tvalue->", member.countName, "++;");
             loop_.line("\t\t\t\tcontinue;");
             loop_.line("\t\t\t}");
         } else if (!member.nilName.empty()) {
             usesNil_ = true;
             loop_.line("\t\t\tif(mydecode_nil(cur)){");
-            loop_.line("\t\t\t\tvalue->" + member.nilName + " = 1;");
+            loop_.line("\t\t\t\tvalue->", member.nilName, " = 1;");
             loop_.line("\t\t\t\tcontinue;");
             loop_.line("\t\t\t}");
         }
@@ -348,24 +348,24 @@ private:
               const std::string& fetch = ElementText)
     {
         CTextBuffer& o = out_();
-        o.line(indent + "{");
-        o.line(indent + "\txmlChar\t*key = " + fetch + ";");
-        o.line(indent + "\tif(key != NULL){");
+        o.line(indent, "{");
+        o.line(indent, "\txmlChar\t*key = ", fetch, ";");
+        o.line(indent, "\tif(key != NULL){");
         const std::string name = structType_ + "." + member.cName;
         useConversion(member);
         if (member.kind == CStructMember::NumberArray)
             conversions_.insert(numberType(member.builtin).decode);
         writeKeyConversion(member, access, name, indent + "\t\t", o);
-        o.line(indent + "\t\txmlFree(key);");
-        o.line(indent + "\t\tif(result != 0)");
-        o.line(indent + "\t\t\t" + fail());
+        o.line(indent, "\t\txmlFree(key);");
+        o.line(indent, "\t\tif(result != 0)");
+        o.line(indent, "\t\t\t", fail());
         if (fetch == ElementText && emptyTextFails(member)) {
-            o.line(indent + "\t}else{");
-            o.line(indent + "\t\t" + emptyValueRefusal(name));
-            o.line(indent + "\t\t" + fail());
+            o.line(indent, "\t}else{");
+            o.line(indent, "\t\t", emptyValueRefusal(name));
+            o.line(indent, "\t\t", fail());
         }
-        o.line(indent + "\t}");
-        o.line(indent + "}");
+        o.line(indent, "\t}");
+        o.line(indent, "}");
     }
 
     // A member's next array item, in storage grown as items arrive; the
@@ -380,8 +380,8 @@ private:
                 continue;
             loop_.line(indent + grown + " = mydecode_grow(doc, \"" + structType_ + "." + member.cName + "\", " + grown +
                        ", " + count + ", sizeof(*" + grown + "), &result);");
-            loop_.line(indent + "if(result != 0)");
-            loop_.line(indent + "\t" + fail());
+            loop_.line(indent, "if(result != 0)");
+            loop_.line(indent, "\t", fail());
         }
         return items + "[" + count + "]";
     }
@@ -393,13 +393,13 @@ private:
         const std::string call = "decode_" + member.userType->cName + "_t(doc, cur, " + (member.pointer ? "" : "&") +
             access + ")";
         if (member.pointer) {
-            loop_.line(indent + "if(" + access + " == NULL)");
-            loop_.line(indent + "\t" + access + " = calloc(1, sizeof(*" + access + "));");
-            loop_.line(indent + "if((result = " + access + " == NULL ? -1 : " + call + ") != 0)");
+            loop_.line(indent, "if(", access, " == NULL)");
+            loop_.line(indent, "\t", access, " = calloc(1, sizeof(*", access, "));");
+            loop_.line(indent, "if((result = ", access, " == NULL ? -1 : ", call, ") != 0)");
         } else {
-            loop_.line(indent + "if((result = " + call + ") != 0)");
+            loop_.line(indent, "if((result = ", call, ") != 0)");
         }
-        loop_.line(indent + "\t" + fail());
+        loop_.line(indent, "\t", fail());
     }
 
     CTextBuffer& out_() { return inHead_ ? head_ : loop_; }

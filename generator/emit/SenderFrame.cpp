@@ -30,10 +30,10 @@ void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSe
         source.line("\tchar\t\ttemp[64];");
     lines(source, {"\tchar\t\t*buffer;", "\tmycursor_t\tbody;", ""});
     if (start.formatted) {
-        source.line("\tlength = snprintf(start, sizeof(start), " + start.line + ");");
+        source.line("\tlength = snprintf(start, sizeof(start), ", start.line, ");");
         lines(source, {"\tif(length < 0 || length >= (int)sizeof(start))", "\t\treturn -1;"});
     }
-    source.line("\tbuffer = " + p + "_send_begin(pk, &body);");
+    source.line("\tbuffer = ", p, "_send_begin(pk, &body);");
     lines(source, {"\tif(buffer == NULL)", "\t\treturn -1;", ""});
 }
 

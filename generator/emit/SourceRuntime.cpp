@@ -19,15 +19,15 @@ void writeCodecDeclarations(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string unused = context.projUpper() + "_MAYBE_UNUSED";
     lines(out, {"#ifdef __GNUC__"});
-    out.line("#define " + unused + " __attribute__((unused))");
+    out.line("#define ", unused, " __attribute__((unused))");
     lines(out, {"#else"});
-    out.line("#define " + unused);
+    out.line("#define ", unused);
     lines(out, {"#endif", ""});
     for (const CViewType* type : context.layout().codecTypes()) {
         const std::string t = type->cName;
         const std::string value = context.typeName(t) + " *value";
-        out.line("static int encode_" + t + "_t(mycursor_t *buff, char *name, " + value + ", int encoded) " + unused + ";");
-        out.line("static int decode_" + t + "_t(xmlDocPtr doc, xmlNodePtr cur, " + value + ") " + unused + ";");
+        out.line("static int encode_", t, "_t(mycursor_t *buff, char *name, ", value, ", int encoded) ", unused, ";");
+        out.line("static int decode_", t, "_t(xmlDocPtr doc, xmlNodePtr cur, ", value, ") ", unused, ";");
         out.emptyLine();
     }
 }
@@ -39,7 +39,7 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
     const std::string& p = context.proj();
     const std::string arguments = "(" + p + "_proto_trans_t *trans, " + p + "_proto_packet_t *pk, int timeout);";
     for (const CStructDef* def : context.layout().messageStructs())
-        out.line("static int " + p + "_" + def->message->cName + "_send" + arguments);
+        out.line("static int ", p, "_", def->message->cName, "_send", arguments);
     out.emptyLine();
     for (const CViewSchema& schema : context.view().schemas()) {
         for (const CViewElement* element : schema.elements) {
@@ -49,10 +49,10 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
         }
     }
     out.emptyLine();
-    out.line("static int send_packet" + arguments);
+    out.line("static int send_packet", arguments);
     out.emptyLine();
-    out.line("static int read_packet(" + p + "_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout);");
-    out.line("static int " + p + "_proto_decoder(char *buffer, " + p + "_proto_packet_t *pk, tessaro_size_t buffer_len);");
+    out.line("static int read_packet(", p, "_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout);");
+    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len);");
     out.emptyLine();
 }
 
@@ -79,7 +79,7 @@ void writeSourceIncludes(const CEmitContext& context, CTextBuffer& source)
     lines(source, {"#include <stdio.h>", "#include <stdlib.h>", "", "#include \"tessaro_socket.h\"",
                    "#include \"tessaro_util.h\"", "", "#include \"libxml/xmlmemory.h\"", "#include \"libxml/parser.h\"",
                    "#include \"libxml/tree.h\"", "#include \"libxml/parserInternals.h\"", "#include \"libxml/SAX2.h\"", ""});
-    source.line("#include \"" + context.proj() + "_api.h\"");
+    source.line("#include \"", context.proj(), "_api.h\"");
     source.emptyLine();
 }
 

@@ -3,6 +3,8 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 // The text of one generated file. Appends go to the end in amortised
@@ -39,12 +41,42 @@ public:
     // The text, indented, and the line end every generated line carries.
     void line(const std::string& text) { putLine(text.data(), text.size()); }
     void line(const char* text) { putLine(text, std::char_traits<char>::length(text)); }
+    // A line of several pieces (strings, C strings, single characters) put
+    // in one after the other, so that no joined copy is made first.
+    template <class First, class Second, class... Rest>
+    void line(const First& first, const Second& second, const Rest&... rest)
+    {
+        const std::string_view pieces[] = {view(first), view(second), view(rest)...};
+        std::size_t size = 0;
+        for (std::string_view piece : pieces)
+            size += piece.size();
+        if (size > 0)
+            text_.append(depth_, '\t');
+        for (std::string_view piece : pieces)
+            text_.append(piece.data(), piece.size());
+        text_ += "\r\n";
+        spill();
+    }
+    // Pieces without a line end, likewise.
+    template <class First, class Second, class... Rest>
+    void append(const First& first, const Second& second, const Rest&... rest)
+    {
+        for (std::string_view piece : {view(first), view(second), view(rest)...})
+            text_.append(piece.data(), piece.size());
+        spill();
+    }
     void emptyLine() { text_ += "\r\n"; spill(); }
     // The line that opens a block ("{", "for(...){"); the lines after it
     // are one tab deeper until the block is closed.
     void open(const std::string& text)
     {
         line(text);
+        indent();
+    }
+    template <class First, class Second, class... Rest>
+    void open(const First& first, const Second& second, const Rest&... rest)
+    {
+        line(first, second, rest...);
         indent();
     }
     // The line that closes the innermost open block, at the depth it opened.
@@ -79,6 +111,16 @@ public:
 
 private:
     static constexpr std::size_t Block = 64 * 1024;
+
+    static std::string_view view(const std::string& text) { return text; }
+    static std::string_view view(std::string_view text) { return text; }
+    static std::string_view view(const char* text) { return text; }
+    // A character piece is the caller's own argument, alive for the whole call.
+    template <class C, std::enable_if_t<std::is_same_v<C, char>, int> = 0>
+    static std::string_view view(const C& c)
+    {
+        return std::string_view(&c, 1);
+    }
 
     void putLine(const char* text, std::size_t size)
     {

@@ -82,14 +82,14 @@ public:
         }
         const std::string type = context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
         if (member.valueBuiltin == 0 || type.empty()) {
-            out_.line("mystrcat(buff, " + cStringLiteral("<" + tag + ">") + ");");
+            out_.line("mystrcat(buff, ", cStringLiteral("<" + tag + ">"), ");");
         } else {
-            out_.line("mystrcat(buff, " + cStringLiteral("<" + tag) + ");");
+            out_.line("mystrcat(buff, ", cStringLiteral("<" + tag), ");");
             typeAttribute(type);
             out_.line("mystrcat(buff, \">\");");
         }
         value(member, access);
-        out_.line("mystrcat(buff, " + cStringLiteral("</" + tag + ">") + ");");
+        out_.line("mystrcat(buff, ", cStringLiteral("</" + tag + ">"), ");");
     }
 
 private:
@@ -99,10 +99,10 @@ private:
             if (member.origin == CStructMember::Attribute)
                 continue;
             if (!member.presentName.empty())
-                out_.open("if(value->" + member.presentName + "){");
+                out_.open("if(value->", member.presentName, "){");
             if (!member.nilName.empty() && !member.isArray()) {
                 // Nil stands as an empty element that says so.
-                out_.open("if(value->" + member.nilName + "){");
+                out_.open("if(value->", member.nilName, "){");
                 out_.line("mystrcat(buff, " +
                           cStringLiteral("<" + context_.namespaces().qualifiedName(member.ns, member.xmlName) +
                                          " xsi:nil=\"true\"/>") +
@@ -145,7 +145,7 @@ private:
     void writeBranch(const CViewType& type, const CStructMember& member, bool& first, const std::string& test)
     {
         if (first) {
-            out_.open("if(" + test + "){");
+            out_.open("if(", test, "){");
             first = false;
         } else {
             out_.close("}else if(" + test + "){");
@@ -160,7 +160,7 @@ private:
             return;
         out_.line("if(encoded)");
         out_.indent();
-        out_.line("mystrcat(buff, " + cStringLiteral(" xsi:type=\"" + type + "\"") + ");");
+        out_.line("mystrcat(buff, ", cStringLiteral(" xsi:type=\"" + type + "\""), ");");
         out_.outdent();
     }
 
@@ -168,10 +168,10 @@ private:
     void writeAttribute(const CStructMember& member)
     {
         const std::string access = "value->" + member.cName;
-        out_.open("if(" + std::string(member.pointer ? access + " != NULL && " : "") + access + "[0] != '\\0'){");
+        out_.open("if(", std::string(member.pointer ? access + " != NULL && " : ""), access, "[0] != '\\0'){");
         out_.line("mystrcat(buff, " +
                   cStringLiteral(" " + context_.namespaces().qualifiedName(member.ns, member.xmlName) + "=\"") + ");");
-        out_.line("myattrcat(buff, " + textArguments(member, access) + ");");
+        out_.line("myattrcat(buff, ", textArguments(member, access), ");");
         out_.line("mystrcat(buff, \"\\\"\");");
         out_.close();
     }
@@ -206,7 +206,7 @@ private:
         typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
         out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count + " < 0 ? 0 : " +
                   count + ");");
-        out_.line("mystrcat(buff, " + cStringLiteral(" SOAP-ENC:arrayType=\"" + itemType + "[") + ");");
+        out_.line("mystrcat(buff, ", cStringLiteral(" SOAP-ENC:arrayType=\"" + itemType + "["), ");");
         out_.line("mystrcat(buff, temp);");
         out_.line("mystrcat(buff, \"]\\\"\");");
     }

@@ -32,27 +32,27 @@ const CConversionCall& conversionCall(CDecodeConversion conversion)
 void writeConversion(const CStructMember& member, const std::string& access, const std::string& indent, CTextBuffer& o)
 {
     if (member.pointer) { // an allocated text, or an item of allocated texts
-        o.line(indent + "result = mydecode_textdup(&" + access + ", key);");
+        o.line(indent, "result = mydecode_textdup(&", access, ", key);");
         return;
     }
     if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
-        o.line(indent + "result = mydecode_text(" + access + ", sizeof(" + access + "), key);");
+        o.line(indent, "result = mydecode_text(", access, ", sizeof(", access, "), key);");
         return;
     }
     const CBuiltinType& type = numberType(member.builtin);
     const CConversionCall& call = conversionCall(type.decode);
-    o.line(indent + call.wideType + "\tnumber = 0;");
-    o.line(indent + "result = " + call.helper + "(key, &number);");
-    o.line(indent + "if(result == 0){");
-    o.line(indent + "\t" + access + " = (" + type.cType + ")number;");
+    o.line(indent, call.wideType, "\tnumber = 0;");
+    o.line(indent, "result = ", call.helper, "(key, &number);");
+    o.line(indent, "if(result == 0){");
+    o.line(indent, "\t", access, " = (", type.cType, ")number;");
     if (type.rangeChecked && type.decode == CDecodeConversion::Floating) { // finite, but not once narrowed
-        o.line(indent + "\tif(number - number == 0 && " + access + " - " + access + " != 0)");
-        o.line(indent + "\t\tresult = -1;");
+        o.line(indent, "\tif(number - number == 0 && ", access, " - ", access, " != 0)");
+        o.line(indent, "\t\tresult = -1;");
     } else if (type.rangeChecked) { // out of the member's range
-        o.line(indent + "\tif((" + call.wideType + ")" + access + " != number)");
-        o.line(indent + "\t\tresult = -1;");
+        o.line(indent, "\tif((", call.wideType, ")", access, " != number)");
+        o.line(indent, "\t\tresult = -1;");
     }
-    o.line(indent + "}");
+    o.line(indent, "}");
 }
 
 } // namespace
@@ -63,7 +63,7 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                 "static int mydecode_refuse(xmlDocPtr doc, const char *member, const xmlChar *key)", "{",
                 "\tchar\t*error = (char *)doc->_private;", "\tsize_t\tlength = key != NULL ? strlen((const char *)key) : 0;",
                 "", "\tif(error == NULL || error[0] != '\\0')", "\t\treturn -1;", "\tif(key == NULL)"});
-    out.line("\t\tsnprintf(error, " + projUpper + "_MAX_DECODE_ERROR_LEN + 1, \"%s: no value\", member);");
+    out.line("\t\tsnprintf(error, ", projUpper, "_MAX_DECODE_ERROR_LEN + 1, \"%s: no value\", member);");
     out.line("\telse");
     out.line("\t\tsnprintf(error, " + projUpper +
              "_MAX_DECODE_ERROR_LEN + 1, \"%s: \\\"%.40s%s\\\" (%lu bytes) does not fit\", member, (const char *)key,");
@@ -131,8 +131,8 @@ void writeKeyConversion(const CStructMember& member, const std::string& access, 
                         const std::string& indent, CTextBuffer& o)
 {
     writeConversion(member, access, indent, o);
-    o.line(indent + "if(result != 0)");
-    o.line(indent + "\tmydecode_refuse(doc, \"" + name + "\", key);");
+    o.line(indent, "if(result != 0)");
+    o.line(indent, "\tmydecode_refuse(doc, \"", name, "\", key);");
 }
 
 bool emptyTextFails(const CStructMember& member)

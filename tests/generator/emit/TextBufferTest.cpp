@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
+#include <string_view>
 
 namespace {
 
@@ -111,6 +113,54 @@ TEST(TextBufferTest, BlocksIndentTheirLines)
     left.clear();
     left.line("x");
     EXPECT_EQ(left.text(), "x\r\n");
+}
+
+
+// A line or text given in pieces is exactly the joined text given whole:
+// the same indentation (none when every piece is empty), the same line
+// end, the same passing on to a sink.
+TEST(TextBufferTest, PiecesGiveWhatTheJoinedTextGives)
+{
+    const std::string name = "member";
+    const std::string empty;
+    const char semicolon = ';';
+    const std::string long64k(64 * 1024, 'x');
+    const struct {
+        const char* what;
+        std::size_t depth;
+        std::function<void(CTextBuffer&)> pieces;
+        std::string whole;
+        bool asLine;
+    } cases[] = {
+        {"strings, C strings, a character", 1, [&](CTextBuffer& b) { b.line("\tint\t", name, semicolon); },
+         "\tint\tmember;", true},
+        {"empty pieces at depth take no tabs", 2, [&](CTextBuffer& b) { b.line(empty, "", empty); }, "", true},
+        {"an empty first piece still indents", 2, [&](CTextBuffer& b) { b.line(empty, "x"); }, "x", true},
+        {"a string view", 0, [&](CTextBuffer& b) { b.line(std::string_view("ab"), name); }, "abmember", true},
+        {"appended pieces", 3, [&](CTextBuffer& b) { b.append("a", name, semicolon); }, "amember;", false},
+        {"past a block", 0, [&](CTextBuffer& b) { b.line(long64k, name); }, long64k + name, true},
+        // An opened block: the next line one tab deeper, as after open(text).
+        {"a block opened in pieces", 1, [&](CTextBuffer& b) { b.open("if(", name, "){"); b.line("x"); },
+         "if(member){\r\n\t\tx", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ostringstream joinedSink, piecesSink;
+        CTextBuffer joined(joinedSink), pieces(piecesSink);
+        for (std::size_t i = 0; i < c.depth; ++i) {
+            joined.indent();
+            pieces.indent();
+        }
+        if (c.asLine)
+            joined.line(c.whole);
+        else
+            joined.append(c.whole);
+        c.pieces(pieces);
+        EXPECT_EQ(pieces.size(), joined.size());
+        pieces.flush();
+        joined.flush();
+        EXPECT_EQ(piecesSink.str(), joinedSink.str());
+    }
 }
 
 } // namespace
