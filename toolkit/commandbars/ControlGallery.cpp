@@ -100,9 +100,25 @@ void CKLVControlGallery::SetRect(CRect rc) {
     RepositionItems();
 }
 
+BOOL CKLVControlGallery::IsLayoutCurrent() const {
+    const CKLVControlGalleryItems* pItems = GetItems();
+    return pItems == m_pLaidOutItems && (!pItems || pItems->GetRevision() == m_nLaidOutRevision);
+}
+
+void CKLVControlGallery::SyncLayout() {
+    if (IsLayoutCurrent()) return;
+    if (m_nSelectedItem >= GetItemCount()) {
+        m_nSelectedItem = -1;
+        m_bItemPressed = FALSE;
+    }
+    RepositionItems();
+}
+
 void CKLVControlGallery::RepositionItems() {
     m_arrLayout.clear();
     m_nTotalHeight = 0;
+    m_pLaidOutItems = GetItems();
+    m_nLaidOutRevision = m_pLaidOutItems ? m_pLaidOutItems->GetRevision() : 0;
     if (IsShowAsButton()) return;
     const CRect rcArea = GetItemsRect();
     int x = rcArea.left, y = rcArea.top, nRowHeight = 0;
@@ -141,7 +157,7 @@ void CKLVControlGallery::RepositionItems() {
 }
 
 CRect CKLVControlGallery::GetItemDrawRect(int nIndex) const {
-    if (nIndex < 0 || nIndex >= static_cast<int>(m_arrLayout.size())) return CRect(0, 0, 0, 0);
+    if (!IsLayoutCurrent() || nIndex < 0 || nIndex >= static_cast<int>(m_arrLayout.size())) return CRect(0, 0, 0, 0);
     CRect rc = m_arrLayout[static_cast<size_t>(nIndex)].rc;
     if (rc.IsRectEmpty()) return rc;
     rc.OffsetRect(0, -m_nScrollPos);
@@ -151,7 +167,7 @@ CRect CKLVControlGallery::GetItemDrawRect(int nIndex) const {
 }
 
 int CKLVControlGallery::HitTestItem(CPoint pt, CRect* prcItem) const {
-    if (!GetEnabled() || IsShowAsButton()) return -1;
+    if (!GetEnabled() || IsShowAsButton() || !IsLayoutCurrent()) return -1;
     const CRect rcArea = GetItemsRect();
     for (size_t i = 0; i < m_arrLayout.size(); ++i) {
         CRect rc = m_arrLayout[i].rc;
@@ -292,6 +308,7 @@ void CKLVControlGallery::MoveSelection(int nIndex, BOOL bKeyboard) {
 }
 
 void CKLVControlGallery::SetSelectedItem(int nIndex) {
+    SyncLayout();
     MoveSelection(nIndex, TRUE);
     EnsureVisible(nIndex);
     if (nIndex >= 0 && m_pParent && m_pParent->GetSafeHwnd())
@@ -398,6 +415,7 @@ void CKLVControlGallery::Draw(CDC* pDC) {
         CKLVControlPopup::Draw(pDC);
         return;
     }
+    SyncLayout();
     CKLVControlGalleryPaintManager* pPainter = GetScrollBarPaintManager();
     if (!pPainter) return;
     pPainter->FillControl(pDC, this, m_rcControl);

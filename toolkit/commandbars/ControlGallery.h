@@ -64,6 +64,10 @@ public:
     CKLVControlGalleryItem* GetItem(int nIndex) const;
 
     void RepositionItems();
+    // Lays the items out again when items came or went since the last layout (the layout holds
+    // pointers to them); a selection past the items is dropped.
+    void SyncLayout();
+    BOOL IsLayoutCurrent() const;
     CRect GetItemsRect() const;
     CRect GetBorders() const;
     // The item under the point (its drawn rectangle to *prcItem), -1 for a label or nothing.
@@ -124,4 +128,6 @@ private:
     void NotifySelectionChanged();
     void ExecuteItem();
     CKLVControlGalleryItems* m_pOwnItems = nullptr;
+    const CKLVControlGalleryItems* m_pLaidOutItems = nullptr;
+    UINT m_nLaidOutRevision = 0;
 };

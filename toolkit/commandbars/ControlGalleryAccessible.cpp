@@ -62,6 +62,7 @@ HRESULT CKLVControlGallery::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* 
     if (nItem == -1) return CKLVControlPopup::AccessibleLocation(pxLeft, pyTop, pcxWidth, pcyHeight, varChild);
     *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
     if (nItem < 0) return E_INVALIDARG;
+    SyncLayout();
     CRect rc = GetItemDrawRect(nItem);
     if (m_pParent && m_pParent->GetSafeHwnd())
         ::MapWindowPoints(m_pParent->GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
@@ -78,6 +79,7 @@ HRESULT CKLVControlGallery::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pv
     CPoint pt(xLeft, yTop);
     ::ScreenToClient(m_pParent->GetSafeHwnd(), &pt);
     if (!m_rcControl.PtInRect(pt)) return S_FALSE;
+    SyncLayout();
     const int nItem = HitTestItem(pt);
     SetLong(pvarChild, nItem >= 0 ? nItem + 1 : CHILDID_SELF);
     return S_OK;

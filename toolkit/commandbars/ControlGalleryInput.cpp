@@ -14,6 +14,7 @@ BOOL IsKeyDown(int nKey) { return ::GetKeyState(nKey) < 0; }
 
 BOOL CKLVControlGallery::OnHookKeyDown(UINT nChar, LPARAM) {
     if (IsShowAsButton()) return FALSE;
+    SyncLayout();
     // Left and right follow the reading order of a right-to-left bar.
     if (m_pParent && m_pParent->GetSafeHwnd() && (m_pParent->GetExStyle() & WS_EX_LAYOUTRTL)) {
         if (nChar == VK_LEFT)
@@ -83,6 +84,7 @@ void CKLVControlGallery::OnMouseMove(CPoint pt) {
         EndHoverPreview();
         return;
     }
+    SyncLayout();
     const int nHotPart = m_bShowScrollBar ? HitTest(pt) : partNone;
     if (nHotPart != m_nHotPart) {
         m_nHotPart = nHotPart;

@@ -32,6 +32,7 @@ CKLVControlGalleryItem* CKLVControlGalleryItems::AddItem(CKLVControlGalleryItem*
     pItem->m_pItems = this;
     m_arrItems.push_back(pItem);
     Renumber();
+    ++m_nRevision;
     return pItem;
 }
 
@@ -48,11 +49,13 @@ void CKLVControlGalleryItems::Remove(int nIndex) {
     m_arrItems.erase(m_arrItems.begin() + nIndex);
     pItem->InternalRelease();
     Renumber();
+    ++m_nRevision;
 }
 
 void CKLVControlGalleryItems::RemoveAll() {
     for (CKLVControlGalleryItem* pItem : m_arrItems) pItem->InternalRelease();
     m_arrItems.clear();
+    ++m_nRevision;
 }
 
 void CKLVControlGalleryItems::Renumber() {

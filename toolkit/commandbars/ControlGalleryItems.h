@@ -48,6 +48,8 @@ public:
     CKLVControlGalleryItem* AddLabel(const CString& strCaption);
     void Remove(int nIndex);
     void RemoveAll();
+    // Moves on with every item added or removed: a gallery's layout of older items is stale.
+    UINT GetRevision() const { return m_nRevision; }
 
     // Set: a moving selection redraws only the two items, not the whole control.
     BOOL m_bRedrawItemsOnSelect = FALSE;
@@ -57,4 +59,5 @@ private:
 
     std::vector<CKLVControlGalleryItem*> m_arrItems;
     CSize m_szItem = CSize(20, 20);
+    UINT m_nRevision = 0;
 };

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,40 @@ TEST(ControlGallery, ItemsFillRowsAndLabelsTakeABandOfTheirOwn) {
     EXPECT_EQ(gallery->HitTestItem(CPoint(10, 45)), 3);
     EXPECT_EQ(gallery->GetNextSelectable(1, 1), 3);
     EXPECT_EQ(gallery->GetNextSelectable(3, -1), 1);
+}
+
+// The layout points at the items: items that come or go after it are never reached through it.
+TEST(ControlGallery, ItemsAddedOrRemovedAfterTheLayoutAreLaidOutAgain) {
+    const struct {
+        const char* pszName;
+        std::function<void(CKLVControlGalleryItems*)> change;
+        size_t nLaidOut;         // layout entries once a key came
+        int nSelectedAfter;      // item 2 was selected; End then selects the last item, if any
+        CPoint ptProbe;
+        int nHitAfter;
+    } cases[] = {
+        {"all removed", [](CKLVControlGalleryItems* p) { p->RemoveAll(); }, 0, -1, CPoint(10, 10), -1},
+        {"first removed", [](CKLVControlGalleryItems* p) { p->Remove(0); }, 2, 1, CPoint(50, 10), 1},
+        {"one added", [](CKLVControlGalleryItems* p) { p->AddItem("x"); }, 4, 3, CPoint(10, 25), 3},
+    };
+    for (const auto& c : cases) {
+        CHeadlessGallery gallery("iii", CSize(40, 20), CRect(0, 0, 130, 200));
+        gallery->SetSelectedItem(2);
+        c.change(gallery->GetItems());
+        // Before anything lays the items out again, the old places hit nothing.
+        EXPECT_EQ(gallery->HitTestItem(CPoint(10, 10)), -1) << c.pszName;
+        EXPECT_TRUE(gallery->GetItemDrawRect(0).IsRectEmpty()) << c.pszName;
+        EXPECT_TRUE(gallery->OnHookKeyDown(VK_END, 0)) << c.pszName;
+        EXPECT_EQ(gallery->m_arrLayout.size(), c.nLaidOut) << c.pszName;
+        EXPECT_EQ(gallery->GetSelectedItem(), c.nSelectedAfter) << c.pszName;
+        EXPECT_EQ(gallery->HitTestItem(c.ptProbe), c.nHitAfter) << c.pszName;
+    }
+    // A selection past the items is dropped when they are laid out again.
+    CHeadlessGallery gallery("iii", CSize(40, 20), CRect(0, 0, 130, 200));
+    gallery->SetSelectedItem(2);
+    gallery->GetItems()->Remove(2);
+    gallery->SyncLayout();
+    EXPECT_EQ(gallery->GetSelectedItem(), -1);
 }
 
 TEST(ControlGallery, BordersKeepTheScrollBarsColumnAndTheMargins) {
