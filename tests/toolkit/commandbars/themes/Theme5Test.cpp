@@ -17,11 +17,7 @@ namespace {
 
 using Theme5Ptr = std::unique_ptr<CKLVPaintManagerTheme5, Release>;
 
-Theme5Ptr MakeTheme5() {
-    Theme5Ptr pTheme(static_cast<CKLVPaintManagerTheme5*>(CKLVPaintManager::CreateThemeObject(5)));
-    pTheme->RefreshMetrics();
-    return pTheme;
-}
+Theme5Ptr MakeTheme5() { return MakeThemeOf<CKLVPaintManagerTheme5>(5); }
 
 using Field = std::function<COLORREF(CKLVPaintManagerTheme5&)>;
 

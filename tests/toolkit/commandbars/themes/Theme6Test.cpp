@@ -12,11 +12,7 @@ namespace {
 
 using Theme6Ptr = std::unique_ptr<CKLVPaintManagerTheme6, Release>;
 
-Theme6Ptr MakeTheme6() {
-    Theme6Ptr pTheme(static_cast<CKLVPaintManagerTheme6*>(CKLVPaintManager::CreateThemeObject(6)));
-    pTheme->RefreshMetrics();
-    return pTheme;
-}
+Theme6Ptr MakeTheme6() { return MakeThemeOf<CKLVPaintManagerTheme6>(6); }
 
 TEST(Theme6, MetricsFollowTheFontSize) {
     Theme6Ptr pTheme = MakeTheme6();

@@ -21,6 +21,14 @@ using ThemePtr = std::unique_ptr<CKLVPaintManager, Release>;
 // Colour number n as the tests see it: never white, never equal to another number's.
 inline COLORREF Numbered(int n) { return RGB(n * 3 + 1, 40 + n, 200 - n); }
 
+// A theme of a known class, its metrics refreshed and its own colours kept.
+template <class TTheme>
+std::unique_ptr<TTheme, Release> MakeThemeOf(int nTheme) {
+    std::unique_ptr<TTheme, Release> pTheme(static_cast<TTheme*>(CKLVPaintManager::CreateThemeObject(nTheme)));
+    pTheme->RefreshMetrics();
+    return pTheme;
+}
+
 inline ThemePtr MakeTheme(int nTheme, BOOL bNumberedColors = TRUE) {
     ThemePtr pTheme(CKLVPaintManager::CreateThemeObject(nTheme));
     pTheme->RefreshMetrics();
