@@ -15,12 +15,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace apptest {
+
+// Pumps messages until done() holds. The limit is a watchdog against work that never ends, in
+// real time: a count of pump slices is no measure of time (a background parser's notifications
+// wake the pump early), and how long a parse takes depends on the machine's load.
+inline bool PumpUntilDoneOrHung(const std::function<bool()>& done, ULONGLONG nWatchdogMs = 180000) {
+    const ULONGLONG nEnd = ::GetTickCount64() + nWatchdogMs;
+    while (!done() && ::GetTickCount64() < nEnd) classlib_test::PumpUntil(done, 100);
+    return done();
+}
 
 struct Recorded {
     std::vector<std::string> boxes;                         // text of each message box

@@ -48,17 +48,17 @@ protected:
         if (!pView) throw std::runtime_error("no view for " + caption);
         return *pView;
     }
-    // Waits, for a bounded time, until the tab's background parser has finished and found blocks.
+    // Waits until the tab's background parser has finished and found blocks.
     static bool ParsedWithBlocks(CKLVSyntaxEditCtrl& ctrl) {
         auto* pParser = dynamic_cast<CKLVSyntaxEditLexParser*>(ctrl.GetBuffer()->GetLexParser());
         if (!pParser) return false;
-        return classlib_test::PumpUntil([&] {
+        return PumpUntilDoneOrHung([&] {
             std::vector<CKLVSyntaxEditCollapsedBlock> regions;
             CKLVSchemaHandlePtr pAnchor;
             if (!pParser->IsIdle()) return false;
             if (IKLVSyntaxEditTextSchema* pSchema = ctrl.GetTextSchema()) pSchema->GetFoldRegions(-1, regions, pAnchor);
             return !regions.empty();
-        }, 3000);
+        });
     }
     static void Type(CKLVSyntaxEditCtrl& ctrl, const std::string& text) {
         for (char ch : text) ctrl.SendMessage(WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);

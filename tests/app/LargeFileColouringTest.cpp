@@ -29,9 +29,9 @@ private:
     CKLVNotificationSinkMT<CParseEnds> m_sink{this};
 };
 
-// Waits, bounded, for a pass end counted after nEndsBefore and a parser with nothing left to do.
+// Waits for a pass end counted after nEndsBefore and a parser with nothing left to do.
 bool ParseEnded(CKLVSyntaxEditLexParser& parser, const CParseEnds& ends, int nEndsBefore) {
-    return classlib_test::PumpUntil([&] { return ends.m_nEnds > nEndsBefore && parser.IsIdle(); }, 12000);
+    return PumpUntilDoneOrHung([&] { return ends.m_nEnds > nEndsBefore && parser.IsIdle(); });
 }
 
 class LargeFileTest : public AppTest {
