@@ -13,6 +13,8 @@
 
 class CKLVCommandBarAnimation;
 class CKLVCommandBarKeyboardTip;
+class CKLVCommandBarList;
+struct CKLVPropExchangeParam;
 class CKLVCommandBars;
 class CKLVCommandBarsLink;
 class CKLVCommandBarsOptions;
@@ -35,6 +37,8 @@ public:
     enum DelayedWork { delayLayout = 1, delayRedraw = 2 };
     // Bars with this flag lay their controls out as large buttons in columns.
     enum { flagLargeButtons = 0x200000, styleGripper = 0x400000 };
+    // Popup bars get ids from here on when their state is collected.
+    enum : UINT { firstGeneratedBarID = 0x1000000 };
     // Keyboard codes of SetSelected and the controls' selected state.
     enum { selectedByMouse = 1, selectedForward = 2, selectedBackward = 3 };
     enum SpecialKey { keyNext = 0, keyPrev, keyCollapse, keyExpand, keyEscape, keyReturn, keyHome, keyEnd };
@@ -72,7 +76,7 @@ public:
     virtual BOOL IsDialogBar() const { return FALSE; }
     virtual BOOL IsRibbonBar() const { return FALSE; }
     virtual BOOL IsPopupBar() const { return FALSE; }
-    virtual void DoPropExchange(CKLVPropExchange* /*pPX*/) {}
+    virtual void DoPropExchange(CKLVPropExchange* pPX);
     virtual BOOL IsKeyboardCuesVisible() const;
     virtual void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = FALSE);
     virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);
@@ -101,6 +105,10 @@ public:
     virtual CKLVCommandBar* GetRootParent();
     // The window that receives the bar's commands.
     virtual CWnd* GetSite() const;
+    // Saved state: the bar joins the list once (a popup bar with an id from nID), then the bars
+    // its controls lead to; a loaded bar's popup controls find their bars in the loaded list.
+    virtual void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam);
+    virtual void RestoreCommandBarList(CKLVCommandBarList* pList);
 
     // Controls.
     int GetControlCount() const;

@@ -15,6 +15,9 @@ class CKLVAccelManager;
 class CKLVCommandBar;
 class CKLVCommandBarKeyboardTip;
 class CKLVCustomizeDrop;
+class CKLVCommandBarList;
+class CKLVPropExchange;
+struct CKLVPropExchangeParam;
 class CKLVCommandBarsOptions;
 class CKLVContextMenus;
 class CKLVControlAction;
@@ -67,6 +70,17 @@ public:
     // A tool bar of the user's own: the site may fill it first (message 0x2861); it floats or
     // docks on top, is not built in, and goes into the rebar when there is one.
     virtual CKLVToolBar* AddCustomToolBar(LPCTSTR lpszTitle, UINT nBarID, BOOL bFloating = FALSE);
+    // Saved state. Writes the list under "CommandBars"; FALSE when the store failed.
+    virtual BOOL SaveCommandBarList(CKLVPropExchange* pPX, CKLVCommandBarList* pList);
+    // Reads bars into the list; FALSE, with none of them added, when a class cannot be made, a
+    // count cannot be true or the store fails.
+    virtual BOOL LoadCommandBarList(CKLVPropExchange* pPX, CKLVCommandBarList* pList);
+    // The bars to save: each bar (built-in unchanged ones left out when the parameters say so),
+    // the popup bars they lead to, then the context menus.
+    virtual void GenerateCommandBarList(CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam);
+    // Merges loaded bars: tool bars join or update the bars of their id, context menus likewise;
+    // a built-in bar that changed since the save asks the user unless bSilent.
+    virtual void RestoreCommandBarList(CKLVCommandBarList* pList, BOOL bSilent = FALSE);
 
     // The four dock bars of the site (top, bottom, left, right), of the dock-bar class; a dock bar
     // that cannot be made throws the resource exception.
@@ -247,4 +261,8 @@ private:
     // The bars the mnemonic walk visits from the bar, in order.
     std::vector<CKLVCommandBar*> MnemonicBars(CKLVCommandBar* pBar) const;
     void RefreshAfterSettingChange(BOOL bColors);
+    void RestoreToolBar(CKLVCommandBarList* pList, CKLVToolBar* pLoaded, BOOL bSilent);
+    void RestoreContextMenu(CKLVCommandBarList* pList, CKLVPopupBar* pLoaded);
+    // The existing bar takes the loaded one's layout; a built-in bar changed since the save asks.
+    void MergeToolBar(CKLVCommandBar* pExisting, CKLVToolBar* pLoaded, BOOL bSilent);
 };

@@ -11,6 +11,8 @@
 
 class CDC;
 class CKLVCommandBar;
+class CKLVCommandBarList;
+struct CKLVPropExchangeParam;
 class CKLVCommandBars;
 class CKLVControl;
 class CKLVControls;
@@ -113,6 +115,10 @@ public:
     virtual CKLVControl* Clone(BOOL bRecursive = FALSE);
     // The theme or the system's metrics changed: a control that keeps measures refreshes them.
     virtual void OnThemeChanged() {}
+    // Saved state: the bars a control leads to join the list being collected, and a loaded
+    // control finds them again in the loaded list.
+    virtual void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam);
+    virtual void RestoreCommandBarList(CKLVCommandBarList* pList);
 
     int GetType() const { return m_nType; }
     int GetId() const { return m_nId; }

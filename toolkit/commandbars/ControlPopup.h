@@ -28,6 +28,9 @@ public:
     void OnCustomizeDragOver(CKLVControl* pDataObject, CPoint pt) override;
     // Adds the bar id of the popup bar; loading keeps it for the state exchange to reconnect.
     void DoPropExchange(CKLVPropExchange* pPX) override;
+    // The popup bar joins the list; a loaded control without a bar takes the one of its saved id.
+    void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) override;
+    void RestoreCommandBarList(CKLVCommandBarList* pList) override;
 
     // Holds a reference on the bar (null releases the held one).
     void SetCommandBar(CKLVCommandBar* pBar);

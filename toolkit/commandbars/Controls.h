@@ -8,6 +8,9 @@
 
 class CDC;
 class CKLVCommandBar;
+class CKLVCommandBarList;
+class CKLVPropExchange;
+struct CKLVPropExchangeParam;
 class CKLVCommandBars;
 class CKLVControl;
 class CKLVControlPopup;
@@ -52,7 +55,10 @@ public:
     ~CKLVControls() override;
 
     virtual void Remove(CKLVControl* pControl);
-    virtual void DoPropExchange() {}
+    // Storing writes the non-temporary controls by class and their original set; loading
+    // replaces the controls. A class that cannot be made, or a count the store cannot hold,
+    // throws the archive exception.
+    virtual void DoPropExchange(CKLVPropExchange* pPX);
     virtual void OnControlAdded(CKLVControl* pControl);
     virtual void OnControlRemoved(CKLVControl* pControl);
     virtual BOOL IsKeepOnRemoveAll(CKLVControl* /*pControl*/) const { return FALSE; }
@@ -83,6 +89,14 @@ public:
     CKLVControls* Duplicate(BOOL bRecursive = FALSE);
     void CreateOriginalControls();
     CKLVControls* GetOriginalControls() const { return m_pOriginalControls; }
+    // Takes the set's reference (null drops the original set).
+    void SetOriginalControls(CKLVControls* pOriginal);
+    // Each non-temporary control's bars, then, when the parameters ask, the original set's.
+    void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam);
+    void RestoreCommandBarList(CKLVCommandBarList* pList);
+    // Whether a count read from the store can be true: bounded, and within the bytes a
+    // sequential store has left.
+    static BOOL IsStoredCountPlausible(CKLVPropExchange* pPX, DWORD dwCount);
     // The next qualifying index in the direction; -1 when none, the start when the walk returns.
     int GetNext(int nIndex, int nDirection = +1, BOOL bSkipFlagged = FALSE, BOOL bSkipTemporary = FALSE,
                 BOOL bNarrowMask = FALSE) const;

@@ -71,6 +71,9 @@ public:
     void ResetToolBar(BOOL bAsk = TRUE) override;
     BOOL IsResetAvailable() override;
     void Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    // Saved state: the control sets kept per document template are walked too.
+    void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) override;
+    void RestoreCommandBarList(CKLVCommandBarList* pList) override;
 
     CMDIFrameWnd* m_pMDIFrame = nullptr;
     HWND m_hwndHookedChild = nullptr;

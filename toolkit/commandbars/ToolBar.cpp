@@ -256,4 +256,5 @@ void CKLVToolBar::Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive) {
     m_bShowOptionsButton = pToolBar->m_bShowOptionsButton;
     m_bCloseable = pToolBar->m_bCloseable;
     m_bContextMenuPresent = pToolBar->m_bContextMenuPresent;
+    m_bCustomizeDialogPresent = pToolBar->m_bCustomizeDialogPresent;
 }

@@ -20,7 +20,8 @@ public:
                      flagDockMask = 15, flagMoveMask = 31, flagHideWrap = 0x20, flagStretched = 0x40,
                      flagStretchShared = 0x100000 };
     // Ids of the special controls and strings the bar makes.
-    enum : UINT { idToolBarOptions = 9148, idCloseButton = 9149, idResetToolBar = 9123, idsResetQuestion = 9173 };
+    enum : UINT { idToolBarOptions = 9148, idCloseButton = 9149, idResetToolBar = 9123, idsResetQuestion = 9173,
+                  idsUpdatedQuestion = 9177 };
     // Messages to the site: visibility changed (bar, state), the bar was reset.
     enum : UINT { msgVisibleChanged = 0x2855, msgToolBarReset = 0x2864 };
     // Floating bars keep this much of their window inside the work area; the docked options
@@ -66,6 +67,8 @@ public:
     int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    // The bar's keys, then those of the tool-bar family.
+    void DoPropExchange(CKLVPropExchange* pPX) override;
 
     BOOL m_bResettable = TRUE;
     BOOL m_bTemporary = FALSE;
@@ -75,6 +78,8 @@ public:
     BOOL m_bInRecalcLayout = FALSE;
     // The bar is offered in the tool-bar list of menus and context menus.
     BOOL m_bContextMenuPresent = TRUE;
+    // The bar is offered to the customize dialog.
+    BOOL m_bCustomizeDialogPresent = TRUE;
 
 protected:
     std::unique_ptr<CKLVToolBarTracker> m_pTracker;

@@ -326,8 +326,10 @@ TEST(PopupBarExchange, KeysInTheirOrderEachFromTheSchemaThatBroughtIt) {
     };
     const Values stored = {TRUE, "Torn", 41, 120, {1, 2, 3, 5}, FALSE, TRUE, TRUE};
     const Values defaults = {FALSE, "", 0, 0, {2, 4, 2, 4}, TRUE, FALSE, FALSE};
-    auto Write = [](CKLVPropExchange* px, Values v) {
+    // The bar's own keys come first, its style among them.
+    auto Write = [](CKLVPropExchange* px, Values v, DWORD dwStyle) {
         Ref<CKLVPopupBar> pBase(new CKLVPopupBar);
+        pBase->m_dwStyle = dwStyle;
         pBase->CKLVCommandBar::DoPropExchange(px);
         const UINT nSchema = px->GetSchema();
         PX_Bool(px, "TearOffPopup", v.bTearOff, FALSE);
@@ -352,7 +354,7 @@ TEST(PopupBarExchange, KeysInTheirOrderEachFromTheSchemaThatBroughtIt) {
     for (const Case& c : cases) {
         const Bytes bytes = StoreWith([&](CKLVPropExchange* px) {
             px->m_dwSchema = c.nSchema;
-            Write(px, stored);
+            Write(px, stored, 0);
         });
         Ref<CKLVPopupBar> pLoaded(new CKLVPopupBar);
         pLoaded->m_dwStyle = 0;
@@ -371,12 +373,16 @@ TEST(PopupBarExchange, KeysInTheirOrderEachFromTheSchemaThatBroughtIt) {
         EXPECT_EQ(pLoaded->m_bContextMenu, (c.bContextMenu ? stored : defaults).bContextMenu) << c.nSchema;
         EXPECT_EQ(pLoaded->IsGripperVisible(), c.bGripperForced) << c.nSchema;
 
-        // What the popup writes reads back through the same keys.
+        // What the popup writes reads back through the same keys (with the gripper it took on).
         const Bytes written = StoreWith([&](CKLVPropExchange* px) {
             px->m_dwSchema = c.nSchema;
             pLoaded->DoPropExchange(px);
         });
-        EXPECT_EQ(written, bytes) << c.nSchema;
+        const Bytes expected = StoreWith([&](CKLVPropExchange* px) {
+            px->m_dwSchema = c.nSchema;
+            Write(px, stored, pLoaded->m_dwStyle);
+        });
+        EXPECT_EQ(written, expected) << c.nSchema;
     }
 }
 

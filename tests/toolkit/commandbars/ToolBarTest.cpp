@@ -1,6 +1,7 @@
 // Tool bars: the docked layout with and without the options button's room, the floating close
 // button, the add-or-remove list, reset with its question, temporary bars, stand-alone bars at
 // the top of their parent, and the drag loop (moving, keeping floats on the work area, ending).
+#include "AnsweringApp.h"
 #include "ControlTestSupport.h"
 #include "classlib/ControlBar.h"
 #include "classlib/ThreadState.h"
@@ -24,26 +25,6 @@ namespace {
 const DWORD kDocked = CKLVControls::modeHorzDock | CKLVControls::modeHorz;
 const DWORD kCommit = CKLVControls::modeCommit;
 const DWORD kFloating = CKLVControls::modeMRULength | CKLVControls::modeHorz | CKLVControls::modeCommit;
-
-// The application for as long as it lives: it answers every message box with one answer and
-// keeps the prompts.
-class CSavedThread {
-protected:
-    CWinThread* m_pSavedThread = AfxGetThreadState()->m_pCurrentWinThread;
-};
-class CAnsweringApp : private CSavedThread, public CWinApp {
-public:
-    explicit CAnsweringApp(int nAnswer) : CWinApp("Kelvane test"), m_nAnswer(nAnswer) {}
-    ~CAnsweringApp() override { AfxGetThreadState()->m_pCurrentWinThread = m_pSavedThread; }
-    int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) override {
-        m_prompts.emplace_back(lpszPrompt);
-        m_nType = nType;
-        return m_nAnswer;
-    }
-    int m_nAnswer;
-    UINT m_nType = 0;
-    std::vector<std::string> m_prompts;
-};
 
 class ToolBars : public ::testing::Test {
 protected:

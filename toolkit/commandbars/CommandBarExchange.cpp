@@ -1,0 +1,105 @@
+// A bar's saved state: its keys in their order, each from the schema that introduced it, the
+// tool-bar family's keys after them, and the walk that collects and reconnects popup bars.
+#include "toolkit/commandbars/CommandBar.h"
+
+#include "toolkit/commandbars/CommandBarList.h"
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/MenuBar.h"
+#include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/common/PropExchange.h"
+
+namespace {
+
+void PX_UInt(CKLVPropExchange* pPX, LPCTSTR pszPropName, UINT& nValue) {
+    long lValue = static_cast<long>(nValue);
+    PX_Long(pPX, pszPropName, lValue, 0);
+    nValue = static_cast<UINT>(lValue);
+}
+
+void PX_Size(CKLVPropExchange* pPX, LPCTSTR pszPropName, CSize& sz) {
+    SIZE value = sz;
+    PX_Size(pPX, pszPropName, value, CSize(0, 0));
+    sz = value;
+}
+
+}  // namespace
+
+void CKLVCommandBar::DoPropExchange(CKLVPropExchange* pPX) {
+    const UINT nSchema = pPX->GetSchema();
+    PX_Long(pPX, "Type", m_barType, barTypeNormal);
+    PX_Long(pPX, "Position", m_barPosition, barTop);
+    PX_UInt(pPX, "BarID", m_nBarID);
+    PX_UInt(pPX, "Flags", m_nFlags);
+    UINT nStyle = m_dwStyle;
+    PX_UInt(pPX, "Style", nStyle);
+    m_dwStyle = nStyle;
+    PX_String(pPX, "Title", m_strTitle, "");
+    PX_Bool(pPX, "Customizable", m_bCustomizable, TRUE);
+    PX_Long(pPX, "MRUWidth", m_nMRUWidth, 0);
+    if (nSchema > 2) PX_Size(pPX, "IconSize", m_szIcons);
+    // A loaded bar belongs to the command bars it is loaded for.
+    const auto* pParam = static_cast<const CKLVPropExchangeParam*>(pPX->m_pContext);
+    if (pPX->IsLoading() && pParam && pParam->pCommandBars) {
+        m_pCommandBars = pParam->pCommandBars;
+        m_pLink = pParam->pLink ? pParam->pLink : pParam->pCommandBars;
+    }
+    if (nSchema > 17) {
+        PX_Size(pPX, "ButtonSize", m_szButtons);
+        // 2 (follow the command bars) is kept as written, though the key is a BOOL.
+        PX_Bool(pPX, "ShowTextBelowIcons", m_nShowTextBelowIcons, 2);
+        BOOL bAnimation = IsAnimationEnabled();
+        PX_Bool(pPX, "EnableAnimation", bAnimation, FALSE);
+        if (pPX->IsLoading()) EnableAnimation(bAnimation);
+    }
+    if (nSchema > 18) PX_Long(pPX, "DefaultButtonStyle", m_nDefaultButtonStyle, 0);
+    CKLVPropExchangeSection pControls(pPX->OpenSection("Controls"));
+    m_pControls->DoPropExchange(pControls.get());
+}
+
+void CKLVCommandBar::GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) {
+    // A bar met again (a shared popup, or a cycle of popups in loaded state) is not walked again.
+    if (pList->Contains(this)) return;
+    pList->Add(this);
+    if (!IsKindOf(RUNTIME_CLASS(CKLVToolBar)) && (m_nBarID == 0 || m_nBarID >= firstGeneratedBarID))
+        m_nBarID = nID++;
+    m_pControls->GenerateCommandBarList(nID, pList, pParam);
+}
+
+void CKLVCommandBar::RestoreCommandBarList(CKLVCommandBarList* pList) { m_pControls->RestoreCommandBarList(pList); }
+
+void CKLVToolBar::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVCommandBar::DoPropExchange(pPX);
+    const UINT nSchema = pPX->GetSchema();
+    PX_Bool(pPX, "BuiltIn", m_bBuiltIn, TRUE);
+    PX_Bool(pPX, "TearOff", m_bTearOffBar, FALSE);
+    if (nSchema > 6) PX_Bool(pPX, "Closeable", m_bCloseable, TRUE);
+    if (nSchema > 7) PX_Bool(pPX, "ContextMenuPresent", m_bContextMenuPresent, TRUE);
+    if (nSchema > 16) PX_Bool(pPX, "CustomizeDialogPresent", m_bCustomizeDialogPresent, TRUE);
+    // Menu bars saved before they could be closed stay open.
+    if (pPX->IsLoading() && nSchema <= 16 && m_barType == barTypeMenuBar) m_bCloseable = FALSE;
+    OnStateExchangeHook();
+}
+
+void CKLVMenuBar::GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) {
+    const BOOL bWalked = pList->Contains(this);
+    CKLVToolBar::GenerateCommandBarList(nID, pList, pParam);
+    if (bWalked) return;
+    for (POSITION pos = m_pTemplateMenus->GetStartPosition(); pos;) {
+        UINT nId;
+        CKLVMenuBarTemplateMenu* pMenu;
+        m_pTemplateMenus->GetNextAssoc(pos, nId, pMenu);
+        if (pMenu->m_pControls) pMenu->m_pControls->GenerateCommandBarList(nID, pList, pParam);
+    }
+}
+
+void CKLVMenuBar::RestoreCommandBarList(CKLVCommandBarList* pList) {
+    CKLVToolBar::RestoreCommandBarList(pList);
+    for (POSITION pos = m_pTemplateMenus->GetStartPosition(); pos;) {
+        UINT nId;
+        CKLVMenuBarTemplateMenu* pMenu;
+        m_pTemplateMenus->GetNextAssoc(pos, nId, pMenu);
+        if (pMenu->m_pControls) pMenu->m_pControls->RestoreCommandBarList(pList);
+    }
+}
