@@ -152,9 +152,10 @@ TEST_F(LargeFileTest, AGeneratedFileOfSeveralMegabytesIsColouredAndFolded) {
     EXPECT_EQ(ctrl.GetVisibleRowNumber(-1), nRows);
 }
 
-// Left disabled: after the burst of typing, reading the edited tab's row attributes from its
-// background chain does not return (the rows near the edit), while the same rows of a fresh parse
-// come at once. Enable once the incremental parse leaves a chain that ends.
+// Left disabled: once the burst of typing has been parsed (pass ended, parser idle), the tab's chain
+// lacks blocks a fresh parse finds, and differently from run to run (one fold region in one run,
+// every block after some row, with the last rows uncoloured, in another). Enable once the passes
+// that follow edits leave the whole chain.
 TEST_F(LargeFileTest, DISABLED_TheColoursAfterABurstOfTypingEqualThoseOfAFreshParse) {
     ASSERT_NO_FATAL_FAILURE(GenerateAndColour());
     CKLVSyntaxEditCtrl& ctrl = *m_pCtrl;
@@ -172,8 +173,10 @@ TEST_F(LargeFileTest, DISABLED_TheColoursAfterABurstOfTypingEqualThoseOfAFreshPa
 
     // The same text, saved and parsed from nothing in a buffer of its own.
     ASSERT_TRUE(Frame().saveTab(0, Folder() + "fresh_api.c"));
+    // Every buffer shares one configuration; setting it again would reload it and give every open
+    // tab a new schema (freeing the one read above), so the fresh buffer only checks it is the same.
     BufferPtr fresh(new CKLVSyntaxEditBufferManager);
-    ASSERT_TRUE(fresh->SetConfigFile(ctrl.GetConfigFile()));
+    ASSERT_EQ(fresh->GetConfigFile(), ctrl.GetConfigFile());
     auto* pFreshParser = dynamic_cast<CKLVSyntaxEditLexParser*>(fresh->GetLexParser());
     ASSERT_NE(pFreshParser, nullptr);
     CParseEnds freshEnds(pFreshParser->GetConnection());
@@ -182,6 +185,7 @@ TEST_F(LargeFileTest, DISABLED_TheColoursAfterABurstOfTypingEqualThoseOfAFreshPa
     CKLVSyntaxEditLexTextSchema* pFreshSchema = pFreshParser->GetLexTextSchema();
     ASSERT_NE(pFreshSchema, nullptr);
     ASSERT_NE(pFreshSchema, pSchema) << "each buffer parses with a schema of its own";
+    ASSERT_EQ(m_pParser->GetLexTextSchema(), pSchema) << "the tab kept the schema it was parsed with";
     for (const auto& range : {std::pair<int, int>{nTyped - 2, nTyped + 40}, std::pair<int, int>{nRows - 10, nRows}})
         EXPECT_EQ(RunsOf(ctrl.GetBuffer(), pSchema, range.first, range.second),
                   RunsOf(fresh.get(), pFreshSchema, range.first, range.second))
