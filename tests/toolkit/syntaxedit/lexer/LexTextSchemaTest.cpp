@@ -13,6 +13,8 @@
 #include <random>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -213,3 +215,81 @@ TEST(LexTextSchema, RunLayeringLetsTheLastRunWin) {
 }
 
 }  // namespace
+
+namespace {
+
+// Reads through another iterator and raises the schema's break after a set number of
+// advances, so a test chooses where a pass is interrupted, as a keystroke would.
+class BreakingIterator : public IKLVSyntaxEditTextIterator {
+public:
+    BreakingIterator(std::unique_ptr<IKLVSyntaxEditTextIterator> pInner, CKLVSyntaxEditLexTextSchema* pSchema,
+                     int nAdvancesBeforeBreak)
+        : m_pInner(std::move(pInner)), m_pSchema(pSchema), m_nLeft(nAdvancesBeforeBreak) {}
+    void Rewind() override { m_pInner->Rewind(); }
+    BOOL SeekToLine(const CKLVSyntaxEditPosition& pos, HANDLE hBreak) override { return m_pInner->SeekToLine(pos, hBreak); }
+    LPCSTR PeekText(int nCount) override { return m_pInner->PeekText(nCount); }
+    LPCSTR Advance(int nCount, int nReadAhead) override {
+        if (m_nLeft >= 0 && --m_nLeft < 0) m_pSchema->SetBreak(TRUE);
+        return m_pInner->Advance(nCount, nReadAhead);
+    }
+    BOOL IsEOF() const override { return m_pInner->IsEOF(); }
+    CKLVSyntaxEditPosition GetPosition() const override { return m_pInner->GetPosition(); }
+    void StepBack(CKLVSyntaxEditPosition& pos) override { m_pInner->StepBack(pos); }
+    void StepForward(CKLVSyntaxEditPosition& pos, int nCount) override { m_pInner->StepForward(pos, nCount); }
+    int GetLineLength(int nRow, BOOL bWithLineEnd) override { return m_pInner->GetLineLength(nRow, bWithLineEnd); }
+    void MoveOffset(int nCharOffset) override { m_pInner->MoveOffset(nCharOffset); }
+    CString GetFileName() override { return m_pInner->GetFileName(); }
+    int GetMaxBackOffset() const override { return m_pInner->GetMaxBackOffset(); }
+
+private:
+    std::unique_ptr<IKLVSyntaxEditTextIterator> m_pInner;
+    CKLVSyntaxEditLexTextSchema* m_pSchema;
+    int m_nLeft;
+};
+
+}  // namespace
+
+// Each keystroke stops the running pass at a chosen point; the last one's pass runs to its
+// end. The chain must then equal a fresh parse of the text. Disabled while it fails: a pass stopped
+// by a keystroke gives a block it re-opened but did not finish its parent's end, and nothing
+// parses that block again (stopped after 10 advances: a fold ends at the wrong row; after 600: a
+// fold is missing and the colours of its row differ).
+TEST(LexTextSchema, DISABLED_PassesStoppedByABurstOfTypingLeaveTheChainOfAFreshParse) {
+    const std::string unit = ReadFile(GoldenPath("sample.c"));
+    std::string base;
+    for (int i = 0; i < 8; ++i) base += unit;
+    const int nBreaks[] = {0, 1, 3, 10, 40, 150, 600, 2500, 10000, 40000};
+    for (int nAdvances : nBreaks) {
+        SCOPED_TRACE("stopped after " + std::to_string(nAdvances) + " advances");
+        Parsed edited("C.lex", base, ".c");
+        CKLVSyntaxEditPosition posCursor(edited.Lines() / 3, 0);
+        // Each keystroke's range stays queued until a pass over it ends; newest first.
+        std::vector<std::pair<CKLVSyntaxEditPosition, CKLVSyntaxEditPosition>> pending;
+        const std::string typed = "int a = 1; /* x \"y\" */ char* s = \"t\"; // z\r\n{\r\n}\r\n";
+        for (size_t nKey = 0; nKey < typed.size(); ++nKey) {
+            const bool bLineEnd = typed[nKey] == '\r';
+            const CKLVSyntaxEditPosition posStart = posCursor;
+            posCursor = edited.text.InsertText(bLineEnd ? "\r\n" : typed.substr(nKey, 1).c_str(), posStart.nLine,
+                                               posStart.nCol);
+            if (bLineEnd) ++nKey;
+            edited.schema->UpdateBlocksOnEdit(posStart, posCursor, 1);
+            pending.emplace_back(posStart, posCursor);
+            if (nKey + 1 == typed.size()) break;
+            BreakingIterator iter(edited.text.CreateTextIterator(), edited.schema.Get(), nAdvances);
+            const int nFlags = edited.schema->Parse(TRUE, &iter, &pending.back().first, &pending.back().second, FALSE);
+            edited.schema->SetBreak(FALSE);
+            if ((nFlags & klvParseDone) && !(nFlags & klvParseBroken)) pending.pop_back();
+        }
+        for (; !pending.empty(); pending.pop_back()) {
+            auto pIter = edited.text.CreateTextIterator();
+            edited.schema->Parse(TRUE, pIter.get(), &pending.back().first, &pending.back().second, FALSE);
+        }
+        bool bResumeOnChain = !edited.schema->GetResumeBlock();
+        for (CKLVSyntaxEditLexTextBlock* p = edited.schema->GetFirstBlock().Get(); p; p = p->m_pNext.Get())
+            bResumeOnChain = bResumeOnChain || p == edited.schema->GetResumeBlock().Get();
+        EXPECT_TRUE(bResumeOnChain);
+        Parsed full("C.lex", edited.text.GetText(), ".c");
+        EXPECT_EQ(full.Folds(), edited.Folds());
+        EXPECT_EQ(full.Runs(), edited.Runs());
+    }
+}
