@@ -9,12 +9,19 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 KLV_IMPLEMENT_SERIAL(CKLVControlCustom, CKLVControlButton)
 
 namespace {
 
 constexpr int kVerticalDock = 0x10;   // LM_VERTDOCK
 constexpr UINT kShowOnly = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+// Stored margins and sizes come from outside the program: kept within what a window can take, so
+// that a damaged store can neither size the window negatively nor overflow the control's size.
+constexpr LONG kMaxExtent = 0x7FFF;
+
+LONG ClampExtent(LONG n) { return std::clamp<LONG>(n, 0, kMaxExtent); }
 
 }  // namespace
 
@@ -62,9 +69,9 @@ void CKLVControlCustom::SetRect(CRect rc) {
         ::SetWindowLongA(m_hwndControl, GWL_STYLE, (nStyle & ~static_cast<LONG>(WS_POPUP)) | WS_CHILD);
         ::SetParent(m_hwndControl, hwndBar);
     }
-    ::MoveWindow(m_hwndControl, rc.left + m_rcBorders.left, rc.top + m_rcBorders.top,
-                 rc.Width() - m_rcBorders.left - m_rcBorders.right, rc.Height() - m_rcBorders.top - m_rcBorders.bottom,
-                 TRUE);
+    const LONG cx = std::max<LONG>(0, rc.Width() - m_rcBorders.left - m_rcBorders.right);
+    const LONG cy = std::max<LONG>(0, rc.Height() - m_rcBorders.top - m_rcBorders.bottom);
+    ::MoveWindow(m_hwndControl, rc.left + m_rcBorders.left, rc.top + m_rcBorders.top, cx, cy, TRUE);
     UpdateVisibility();
 }
 
@@ -99,6 +106,11 @@ void CKLVControlCustom::DoPropExchange(CKLVPropExchange* pPX) {
     CKLVControlButton::DoPropExchange(pPX);
     PX_Rect(pPX, "Borders", m_rcBorders, CRect(0, 0, 0, 0));
     PX_Size(pPX, "ControlSize", m_szControl, CSize(0, 0));
+    if (pPX->IsLoading()) {
+        m_rcBorders.SetRect(ClampExtent(m_rcBorders.left), ClampExtent(m_rcBorders.top), ClampExtent(m_rcBorders.right),
+                            ClampExtent(m_rcBorders.bottom));
+        m_szControl = CSize(ClampExtent(m_szControl.cx), ClampExtent(m_szControl.cy));
+    }
     PX_Long(pPX, "VerticalOptions", m_nVerticalOptions, 0);
     if (pPX->GetSchema() > 5) PX_Long(pPX, "ControlId", m_nControlId, 0);
     if (pPX->IsLoading() && m_nControlId != 0) {
@@ -125,7 +137,8 @@ void CKLVControlCustom::Copy(CKLVControl* pControl, BOOL bRecursive) {
         m_rcBorders = pCustom->m_rcBorders;
         m_szControl = pCustom->m_szControl;
         m_nVerticalOptions = pCustom->m_nVerticalOptions;
-        m_hwndControl = pCustom->m_hwndControl;
+        // Hooked like any window the control is given, so that the copy relays its mouse too.
+        SetControl(pCustom->m_hwndControl);
         m_nControlId = pCustom->m_nControlId;
     }
     CKLVControl::Copy(pControl, bRecursive);

@@ -1,12 +1,15 @@
 // The custom control on a tool bar of a hidden frame: its window hidden or replaced by a button
 // on a vertical bar, moved only when its rectangle changes, enabled with the control, and its
-// mouse moves reaching the bar.
+// mouse moves reaching the bar; what a store holds for it loads within what a window takes.
+#include "ArchiveExchangeRoundTrip.h"
 #include "MenuFrameTestSupport.h"
 #include "toolkit/commandbars/ControlCustom.h"
 #include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/common/WindowSubclasser.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -122,6 +125,54 @@ TEST_F(ControlCustom, TheWindowsMouseMovesReachTheBarWhereTheyLieOnIt) {
     m_pBar->SetTrackingMode(TRUE, FALSE);
     ::SendMessageA(m_wnd.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(m_pBar->m_nSelected, m_pControl->GetIndex());
+    m_pBar->SetTrackingMode(FALSE);
+}
+
+TEST_F(ControlCustom, StoredMarginsAndSizeLoadWithinWhatAWindowTakes) {
+    // On the bar, where the loaded control finds the window again by its id.
+    m_pControl->SetRect(CRect(10, 2, 60, 22));
+    const struct {
+        CRect rcStored;
+        CSize szStored;
+        CRect rcLoaded;
+        CSize szLoaded;
+    } cases[] = {
+        {CRect(1, 2, 3, 4), CSize(50, 20), CRect(1, 2, 3, 4), CSize(50, 20)},
+        {CRect(-5, -1, -7, -2), CSize(-50, -20), CRect(0, 0, 0, 0), CSize(0, 0)},
+        {CRect(LONG_MAX, LONG_MIN, LONG_MAX, 0x8000), CSize(LONG_MAX, LONG_MIN), CRect(0x7FFF, 0, 0x7FFF, 0x7FFF),
+         CSize(0x7FFF, 0)},
+    };
+    CClientDC dc(nullptr);
+    for (const auto& c : cases) {
+        m_pControl->m_rcBorders = c.rcStored;
+        m_pControl->m_szControl = c.szStored;
+        auto* pLoaded = static_cast<CKLVControlCustom*>(m_pBar->GetControls()->Add(CKLVControl::typeCustom, 701));
+        RoundTrip(m_pControl, pLoaded, CKLVPropExchange::nCurrentSchema);
+        EXPECT_EQ(pLoaded->m_rcBorders, c.rcLoaded) << c.szStored.cx;
+        EXPECT_EQ(pLoaded->m_szControl, c.szLoaded) << c.szStored.cx;
+        ASSERT_EQ(pLoaded->GetControl(), m_wnd.GetSafeHwnd());
+        EXPECT_EQ(pLoaded->GetSize(&dc), CSize(c.szLoaded.cx + c.rcLoaded.left + c.rcLoaded.right,
+                                               c.szLoaded.cy + c.rcLoaded.top + c.rcLoaded.bottom))
+            << c.szStored.cx;
+        m_pBar->GetControls()->Remove(pLoaded);
+    }
+}
+
+TEST_F(ControlCustom, ACopyListensToTheWindowItTookOver) {
+    auto* pCopy = static_cast<CKLVControlCustom*>(m_pBar->GetControls()->Add(CKLVControl::typeCustom, 701));
+    pCopy->Copy(m_pControl);
+    EXPECT_EQ(pCopy->GetControl(), m_wnd.GetSafeHwnd());
+    EXPECT_EQ(pCopy->m_nControlId, 1234);
+    CKLVHookedWindow* pHooked = KLVWindowSubclasser()->Lookup(m_wnd.GetSafeHwnd());
+    ASSERT_NE(pHooked, nullptr);
+    EXPECT_GE(pHooked->FindSink(pCopy), 0);
+    // The original lets the window go; the copy still relays its mouse moves to the bar.
+    m_pControl->SetControl(nullptr);
+    m_pControl->SetRect(CRect(100, 2, 150, 22));
+    pCopy->SetRect(CRect(10, 2, 60, 22));
+    m_pBar->SetTrackingMode(TRUE, FALSE);
+    ::SendMessageA(m_wnd.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(m_pBar->m_nSelected, pCopy->GetIndex());
     m_pBar->SetTrackingMode(FALSE);
 }
 

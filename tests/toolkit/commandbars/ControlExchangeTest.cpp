@@ -1,6 +1,7 @@
 // Bars and controls through the archive property exchange: every class can be stored by class
 // name and recreated with the toolkit's schema; a control's keys round-trip, each from the schema
 // that brought it, and a loading control finds its action.
+#include "ArchiveExchangeRoundTrip.h"
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlAction.h"
@@ -20,53 +21,6 @@
 
 namespace commandbars_test {
 namespace {
-
-using Bytes = std::string;
-
-// An archive store that, like the keyed stores, may leave out what holds its default.
-class COmittingArchiveExchange : public CKLVPropExchangeArchive {
-public:
-    using CKLVPropExchangeArchive::CKLVPropExchangeArchive;
-    BOOL CanOmitDefaults() const override { return TRUE; }
-};
-
-Bytes StoreWith(const std::function<void(CKLVPropExchange*)>& write, BOOL bOmitDefaults = FALSE) {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        if (bOmitDefaults) {
-            COmittingArchiveExchange px(ar);
-            write(&px);
-        } else {
-            CKLVPropExchangeArchive px(ar);
-            write(&px);
-        }
-    }
-    const size_t length = static_cast<size_t>(file.GetLength());
-    BYTE* data = file.Detach();
-    Bytes bytes(reinterpret_cast<char*>(data), length);
-    std::free(data);
-    return bytes;
-}
-
-void LoadWith(Bytes bytes, const std::function<void(CKLVPropExchange*)>& read) {
-    CMemFile file(reinterpret_cast<BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
-    CArchive ar(&file, CArchive::load);
-    CKLVPropExchangeArchive px(ar);
-    read(&px);
-}
-
-// Stores one control's keys and loads them into another, both at the schema.
-void RoundTrip(CKLVControl* pStored, CKLVControl* pLoaded, UINT nSchema) {
-    const Bytes bytes = StoreWith([&](CKLVPropExchange* px) {
-        px->m_dwSchema = nSchema;
-        pStored->DoPropExchange(px);
-    });
-    LoadWith(bytes, [&](CKLVPropExchange* px) {
-        px->m_dwSchema = nSchema;
-        pLoaded->DoPropExchange(px);
-    });
-}
 
 void Release(CObject* pObject) {
     if (pObject) static_cast<CCmdTarget*>(pObject)->InternalRelease();
