@@ -67,11 +67,11 @@ void CKLVControlGalleryPaintManager::DrawLabel(CDC* pDC, CKLVControlGalleryItem*
 }
 
 void CKLVControlGalleryPaintManager::DrawArrow(CDC* pDC, CRect rc, int nDirection, BOOL bEnabled) {
-    if (rc.Width() < 6 || rc.Height() < 6) return;
+    const char kGlyphs[4] = {'5', '6', '3', '4'};
+    if (rc.Width() < 6 || rc.Height() < 6 || nDirection < 0 || nDirection >= 4) return;
     CFont font;
     font.CreateFont(std::min(rc.Width(), rc.Height()) - 4, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
                     0, 0, 0, 0, "Marlett");
-    const char kGlyphs[4] = {'5', '6', '3', '4'};
     CKLVFontDC scope(pDC, &font, bEnabled ? RGB(0, 0, 0) : ::GetSysColor(COLOR_BTNSHADOW));
     pDC->SetBkMode(TRANSPARENT);
     rc.OffsetRect(2, 2);

@@ -494,16 +494,19 @@ TEST(GalleryPainter, MadeByThePaintManagerAndAnArrowNeedsSixPixels) {
     EXPECT_EQ(pPainter->m_cxPopupScrollColumn, 16);
     const struct {
         CRect rc;
+        int nDirection;
         BOOL bGlyph;
-    } cases[] = {{CRect(10, 10, 15, 30), FALSE}, {CRect(10, 10, 30, 15), FALSE}, {CRect(10, 10, 30, 30), TRUE}};
+    } cases[] = {{CRect(10, 10, 15, 30), 1, FALSE}, {CRect(10, 10, 30, 15), 1, FALSE}, {CRect(10, 10, 30, 30), 1, TRUE},
+                 {CRect(10, 10, 30, 30), 3, TRUE},  {CRect(10, 10, 30, 30), 4, FALSE}, {CRect(10, 10, 30, 30), -1, FALSE},
+                 {CRect(10, 10, 30, 30), 0x10000, FALSE}};
     for (const auto& c : cases) {
         CCanvas canvas(40, 40, RGB(255, 255, 255));
         CDC& dc = canvas.m_dc;
-        CKLVControlGalleryPaintManager::DrawArrow(&dc, c.rc, 1, TRUE);
+        CKLVControlGalleryPaintManager::DrawArrow(&dc, c.rc, c.nDirection, TRUE);
         int nBlack = 0;
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x) nBlack += dc.GetPixel(x, y) == RGB(0, 0, 0);
-        EXPECT_EQ(nBlack > 0, c.bGlyph) << c.rc.Width() << "x" << c.rc.Height();
+        EXPECT_EQ(nBlack > 0, c.bGlyph) << c.rc.Width() << "x" << c.rc.Height() << " direction " << c.nDirection;
     }
 }
 
