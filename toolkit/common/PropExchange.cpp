@@ -84,7 +84,10 @@ BOOL CKLVPropExchange::ExchangeObject(CObject*& pObject, CRuntimeClass* pClassRe
         return TRUE;
     }
     CRuntimeClass* pClass = nullptr;
-    if (!ExchangeClass("Class", pClass, nullptr) || !pClass) return FALSE;
+    if (!ExchangeClass("Class", pClass, nullptr)) return FALSE;
+    // A store that skips defaults wrote no name for an object of exactly the requested class.
+    if (!pClass) pClass = pClassRequested;
+    if (!pClass) return FALSE;
     // A class of the wrong kind is refused before anything is created.
     if (pClassRequested && !pClass->IsDerivedFrom(pClassRequested)) {
         pObject = nullptr;

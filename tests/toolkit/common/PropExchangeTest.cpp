@@ -185,6 +185,35 @@ TEST_F(PropExchange, ObjectsAreMappedOnceAndTheWrongClassIsRefusedBeforeCreation
               CArchiveException::badClass);
 }
 
+TEST_F(PropExchange, AKeyedStoreThatSkipsDefaultsGivesBackAnObjectOfTheRequestedClass) {
+    std::map<std::string, std::string> store;
+    {
+        CTextKeyedExchange storing(store, FALSE, "", TRUE);
+        CPxShape shape;
+        CObject* pObject = &shape;
+        EXPECT_TRUE(storing.ExchangeObject(pObject, RUNTIME_CLASS(CPxShape)));
+    }
+    ASSERT_TRUE(store.empty()) << "the requested class's name is a default";
+    std::map<std::string, std::string> named = {{"Class", "CPxShape"}};
+    const struct {
+        std::map<std::string, std::string>* pStore;
+        CRuntimeClass* pRequested;
+        CRuntimeClass* pLoaded;   // null: refused
+    } cases[] = {
+        {&store, RUNTIME_CLASS(CPxShape), RUNTIME_CLASS(CPxShape)},
+        {&store, nullptr, nullptr},
+        {&named, RUNTIME_CLASS(CObject), RUNTIME_CLASS(CPxShape)},
+        {&named, RUNTIME_CLASS(CException), nullptr},
+    };
+    for (const auto& c : cases) {
+        CTextKeyedExchange loading(*c.pStore, TRUE);
+        CObject* pObject = nullptr;
+        EXPECT_EQ(loading.ExchangeObject(pObject, c.pRequested), c.pLoaded != nullptr) << c.pStore->size();
+        std::unique_ptr<CObject> owned(pObject);
+        EXPECT_EQ(pObject ? pObject->GetRuntimeClass() : nullptr, c.pLoaded) << c.pStore->size();
+    }
+}
+
 // An owner whose "Late" key exists from schema 8 on.
 struct GatedOwner {
     long nEarly = 0;
