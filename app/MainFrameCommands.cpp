@@ -134,10 +134,12 @@ void CMainFrame::OnUpdateTreeCommand(CCmdUI* pCmdUI) {
     const int nKind = pItem->nKind;
     BOOL bEnable = FALSE;
     switch (nID) {
-    case ID_TREE_COMMAND_1: bEnable = nKind == 3; break;
-    case ID_TREE_COMMAND_2: bEnable = nKind == 4; break;
-    case ID_TREE_COMMAND_3: bEnable = nKind == 1 || nKind == 4; break;
-    default: bEnable = nKind == 2 || nKind == 5; break;
+    case ID_TREE_COMMAND_1: bEnable = nKind == CSolutionTreeItem::kindPacketGroup; break;
+    case ID_TREE_COMMAND_2: bEnable = nKind == CSolutionTreeItem::kindPacket; break;
+    case ID_TREE_COMMAND_3:
+        bEnable = nKind == CSolutionTreeItem::kindHeaderGroup || nKind == CSolutionTreeItem::kindPacket;
+        break;
+    default: bEnable = nKind == CSolutionTreeItem::kindHeaderField || nKind == CSolutionTreeItem::kindPacketField; break;
     }
     pCmdUI->Enable(bEnable);
 }

@@ -53,18 +53,18 @@ void CPropertiesPane::ShowTreeItem(const CEditTarget& target, CProtocolRecord* p
         // The root of a solution with a protocol leaves the grid as it is.
         if (!pProtocol) ShowGrid(m_wndBlankGrid);
         break;
-    case 1:
-    case 3: ShowGrid(m_wndBlankGrid); break;
-    case 0:
+    case CSolutionTreeItem::kindHeaderGroup:
+    case CSolutionTreeItem::kindPacketGroup: ShowGrid(m_wndBlankGrid); break;
+    case CSolutionTreeItem::kindProtocol:
         ShowGrid(m_wndProjectGrid);
         if (pProtocol) FillProjectGrid(*pProtocol);
         break;
-    case 4:
+    case CSolutionTreeItem::kindPacket:
         ShowGrid(m_wndPacketGrid);
         if (CPacketRecord* pPacket = pProtocol ? FindPacket(*pProtocol, target.strText) : nullptr) FillPacketGrid(*pPacket);
         break;
-    case 2:
-    case 5:
+    case CSolutionTreeItem::kindHeaderField:
+    case CSolutionTreeItem::kindPacketField:
         ShowGrid(m_wndFieldGrid);
         if (pProtocol) {
             const CFieldPlace place = FindField(*pProtocol, target);

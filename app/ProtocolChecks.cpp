@@ -1,4 +1,5 @@
 #include "app/ProtocolChecks.h"
+#include "app/SolutionExplorerPane.h"
 
 #include "app/res/Resource.h"
 
@@ -122,7 +123,7 @@ CPropertyEdit EditProtocol(CProtocolRecord& protocol, UINT nID, const CString& s
 }
 
 CPropertyEdit EditPacket(CProtocolRecord& protocol, const CEditTarget& target, UINT nID, const CString& strValue) {
-    CPacketRecord* pPacket = target.nKind == 4 ? FindPacket(protocol, target.strText) : nullptr;
+    CPacketRecord* pPacket = target.nKind == CSolutionTreeItem::kindPacket ? FindPacket(protocol, target.strText) : nullptr;
     if (!pPacket) return CPropertyEdit();
     if (nID == IDS_PACKET_NAME) return EditName(protocol.packets, *pPacket, strValue, "packet");
     std::vector<LPCTSTR> types;
@@ -176,8 +177,8 @@ bool FollowsEdit(int nKind, UINT nID, const CPropertyEdit& edit) {
     case IDS_FIELD_UNIT:
     case IDS_FIELD_DATA_TYPE:
     case IDS_FIELD_ATTRIBUTE: return edit.outcome != CPropertyEdit::refused;
-    case IDS_FIELD_MAX_LENGTH: return nKind == 5;   // a refused bit count too
-    default: return nKind == 5 && edit.outcome != CPropertyEdit::refused;
+    case IDS_FIELD_MAX_LENGTH: return nKind == CSolutionTreeItem::kindPacketField;   // a refused bit count too
+    default: return nKind == CSolutionTreeItem::kindPacketField && edit.outcome != CPropertyEdit::refused;
     }
 }
 
@@ -199,9 +200,9 @@ CPacketRecord* FindPacket(CProtocolRecord& protocol, LPCTSTR lpszName) {
 
 CFieldPlace FindField(CProtocolRecord& protocol, const CEditTarget& target) {
     CFieldPlace place;
-    if (target.nKind == 2) {
+    if (target.nKind == CSolutionTreeItem::kindHeaderField) {
         place.pList = &protocol.headerFields;
-    } else if (target.nKind == 5) {
+    } else if (target.nKind == CSolutionTreeItem::kindPacketField) {
         CPacketRecord* pPacket = FindPacket(protocol, target.strParentText);
         if (pPacket) place.pList = &pPacket->fields;
     }

@@ -13,7 +13,8 @@ extern const LPCTSTR kVariantTexts[3];
 // The data types a field may have; the first eight are integers.
 extern const LPCTSTR kDataTypes[10];
 
-// The tree item an edit is made through: its kind, its text and its parent item's text.
+// The tree item an edit is made through: its kind (CSolutionTreeItem's), its text and its parent
+// item's text.
 struct CEditTarget {
     int nKind = 0;
     CString strText;

@@ -9,9 +9,18 @@
 
 struct CEditTarget;
 
-// What a tree item stands for: kind 10 is the root; kinds 1 to 5 are the protocol's records.
+// What a tree item stands for: the solution's root, or a protocol, one of its records, or one of
+// the two items that only group records (the header's fields, the packets).
 struct CSolutionTreeItem {
-    enum { kindRoot = 10 };
+    enum {
+        kindProtocol = 0,
+        kindHeaderGroup = 1,
+        kindHeaderField = 2,
+        kindPacketGroup = 3,
+        kindPacket = 4,
+        kindPacketField = 5,
+        kindRoot = 10
+    };
     int nKind = 0;
     void* pRecord = nullptr;
     int nValue1 = 0;
