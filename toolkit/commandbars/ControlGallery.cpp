@@ -102,7 +102,8 @@ void CKLVControlGallery::SetRect(CRect rc) {
 
 BOOL CKLVControlGallery::IsLayoutCurrent() const {
     const CKLVControlGalleryItems* pItems = GetItems();
-    return pItems == m_pLaidOutItems && (!pItems || pItems->GetRevision() == m_nLaidOutRevision);
+    if (!pItems) return m_nLaidOutSerial == 0;
+    return pItems->GetSerial() == m_nLaidOutSerial && pItems->GetRevision() == m_nLaidOutRevision;
 }
 
 void CKLVControlGallery::SyncLayout() {
@@ -117,8 +118,9 @@ void CKLVControlGallery::SyncLayout() {
 void CKLVControlGallery::RepositionItems() {
     m_arrLayout.clear();
     m_nTotalHeight = 0;
-    m_pLaidOutItems = GetItems();
-    m_nLaidOutRevision = m_pLaidOutItems ? m_pLaidOutItems->GetRevision() : 0;
+    const CKLVControlGalleryItems* pItems = GetItems();
+    m_nLaidOutSerial = pItems ? pItems->GetSerial() : 0;
+    m_nLaidOutRevision = pItems ? pItems->GetRevision() : 0;
     if (IsShowAsButton()) return;
     const CRect rcArea = GetItemsRect();
     int x = rcArea.left, y = rcArea.top, nRowHeight = 0;

@@ -128,6 +128,7 @@ private:
     void NotifySelectionChanged();
     void ExecuteItem();
     CKLVControlGalleryItems* m_pOwnItems = nullptr;
-    const CKLVControlGalleryItems* m_pLaidOutItems = nullptr;
+    // The items list the layout was made of (by serial: its address may be another list's later).
+    UINT64 m_nLaidOutSerial = 0;
     UINT m_nLaidOutRevision = 0;
 };

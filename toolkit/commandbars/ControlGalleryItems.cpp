@@ -5,6 +5,8 @@
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/DCScopes.h"
 
+#include <atomic>
+
 void CKLVControlGalleryItem::Draw(CDC* pDC, CKLVControlGallery* pGallery, CRect rc, BOOL bEnabled, BOOL bSelected,
                                   BOOL bPressed) {
     CKLVPaintManager* pPaintManager = pGallery->GetPaintManager();
@@ -14,6 +16,11 @@ void CKLVControlGalleryItem::Draw(CDC* pDC, CKLVControlGallery* pGallery, CRect 
                     pPaintManager->GetRectangleTextColor(bSelected, bPressed, bEnabled, FALSE, FALSE, 0, 0));
     pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(m_strCaption, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+UINT64 CKLVControlGalleryItems::NextSerial() {
+    static std::atomic<UINT64> nLast{0};
+    return ++nLast;
 }
 
 CKLVControlGalleryItem* CKLVControlGalleryItems::GetItem(int nIndex) const {

@@ -50,6 +50,9 @@ public:
     void RemoveAll();
     // Moves on with every item added or removed: a gallery's layout of older items is stale.
     UINT GetRevision() const { return m_nRevision; }
+    // The list's own number, never given to another list of the process: a list made where a freed
+    // one lay is told apart from it even when both have the same revision. Never 0.
+    UINT64 GetSerial() const { return m_nSerial; }
 
     // Set: a moving selection redraws only the two items, not the whole control.
     BOOL m_bRedrawItemsOnSelect = FALSE;
@@ -60,4 +63,7 @@ private:
     std::vector<CKLVControlGalleryItem*> m_arrItems;
     CSize m_szItem = CSize(20, 20);
     UINT m_nRevision = 0;
+    UINT64 m_nSerial = NextSerial();
+
+    static UINT64 NextSerial();
 };

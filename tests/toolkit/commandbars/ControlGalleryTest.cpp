@@ -4,6 +4,7 @@
 #include "MenuFrameTestSupport.h"
 #include "support/DeferredAction.h"
 #include "toolkit/commandbars/ComboBoxGalleryPopupBar.h"
+#include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/ControlGallery.h"
 #include "toolkit/commandbars/ControlGalleryItems.h"
@@ -146,6 +147,35 @@ TEST(ControlGallery, ItemsAddedOrRemovedAfterTheLayoutAreLaidOutAgain) {
     gallery->GetItems()->Remove(2);
     gallery->SyncLayout();
     EXPECT_EQ(gallery->GetSelectedItem(), -1);
+}
+
+TEST(ControlGallery, ALayoutIsNotTakenForTheItemsOfANewListMadeAlike) {
+    // Two galleries of one command show the items the action holds.
+    auto* pAction = new CKLVControlAction(700);
+    CHeadlessGallery gallery("", CSize(40, 20), CRect(0, 0, 130, 200));
+    CHeadlessGallery other("", CSize(40, 20), CRect(0, 0, 130, 200));
+    gallery->SetAction(pAction);
+    other->SetAction(pAction);
+    CKLVControlGalleryItems* pItems = MakeItems("iii", CSize(40, 20));
+    gallery->SetItems(pItems);
+    pItems->InternalRelease();
+    const UINT64 nOldSerial = pItems->GetSerial();
+    const UINT nOldRevision = pItems->GetRevision();
+    // The other gallery fills the command again: the old list is freed and one made alike (often
+    // at the same address) takes its place, behind the first gallery's back.
+    other->SetItems(nullptr);
+    pItems = MakeItems("iii", CSize(40, 20));
+    EXPECT_EQ(pItems->GetRevision(), nOldRevision);
+    EXPECT_NE(pItems->GetSerial(), nOldSerial);
+    other->SetItems(pItems);
+    pItems->InternalRelease();
+    EXPECT_FALSE(gallery->IsLayoutCurrent());
+    gallery->SyncLayout();
+    ASSERT_EQ(gallery->m_arrLayout.size(), 3u);
+    EXPECT_EQ(gallery->m_arrLayout[0].pItem, pItems->GetItem(0));
+    gallery->SetAction(nullptr);
+    other->SetAction(nullptr);
+    pAction->InternalRelease();
 }
 
 TEST(ControlGallery, BordersKeepTheScrollBarsColumnAndTheMargins) {
