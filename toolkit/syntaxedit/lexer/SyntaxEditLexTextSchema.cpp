@@ -39,6 +39,7 @@ void CKLVSyntaxEditLexTextSchema::ResetBlocks() {
     m_pFirstBlock.Release();
     m_mapStore.clear();
     m_pCurrent.Release();
+    m_bChainCut = FALSE;
 }
 
 void CKLVSyntaxEditLexTextSchema::ReleaseParseRefs() {
@@ -98,7 +99,9 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetBlocks(void* pKey) {
 
 void CKLVSyntaxEditLexTextSchema::SetResumeBlock(CKLVSyntaxEditLexTextBlock* pBlock, BOOL bForce) {
     CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
-    if (bForce || !m_pResume || !pBlock || pBlock->m_posStart >= m_pResume->m_posStart) m_pResume.AssignRaw(pBlock);
+    // A resume block that a later pass replaced is off the chain: it cannot stand.
+    if (bForce || !m_pResume || m_pResume->IsClosed() || !pBlock || pBlock->m_posStart >= m_pResume->m_posStart)
+        m_pResume.AssignRaw(pBlock);
 }
 
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetResumeBlock() {
@@ -106,6 +109,11 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetResumeBlock() {
     if (!m_pLastLinked) return m_pResume;
     if (!m_pResume || m_pResume->m_posStart < m_pLastLinked->m_posStart) return m_pLastLinked;
     return m_pResume;
+}
+
+BOOL CKLVSyntaxEditLexTextSchema::IsChainCut() {
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    return m_bChainCut;
 }
 
 int CKLVSyntaxEditLexTextSchema::UpdateBlocksOnEdit(const CKLVSyntaxEditPosition& posStart,
@@ -257,10 +265,11 @@ int CKLVSyntaxEditLexTextSchema::LinkNewBlock(IKLVSyntaxEditTextIterator* pIter,
             DropNextBefore(m_pLastLinked.Get(), pNew->m_posStart);
             CKLVSyntaxEditLexTextBlock* pNext = m_pLastLinked->m_pNext.Get();
             // The previous chain is rejoined only where the nesting is the same: an old
-            // block whose parent lost it (an end moved before it) is parsed anew.
+            // block whose parent lost it (an end moved before it) is parsed anew. A cut chain
+            // is not rejoined: what follows the join would still be missing.
             if (pNext && pNext->m_posStart == pNew->m_posStart && SameClassName(pNext, pNew) &&
-                pNext->m_pParent == pNew->m_pParent &&
-                m_posParseEnd.IsValid() && pNext->m_posStart > m_posParseEnd && !m_nOpenBlocks) {
+                pNext->m_pParent == pNew->m_pParent && m_posParseEnd.IsValid() &&
+                pNext->m_posStart > m_posParseEnd && !m_nOpenBlocks && !m_bChainCut) {
                 pNew->m_pParent.Release();
                 CloseParsedBlocks(FALSE, pIter->IsEOF());
                 return klvParseDone;

@@ -84,6 +84,8 @@ public:
                           CKLVSyntaxEditLexParseContext* pContext, int nCount);
     virtual void SetResumeBlock(CKLVSyntaxEditLexTextBlock* pBlock, BOOL bForce);
     virtual CKLVLexBlockPtr GetResumeBlock();
+    // The chain stops before the end of the text: a parse without start goes on from its end.
+    BOOL IsChainCut();
     // Takes the stored block of that key out of the store (0: the block stored last).
     virtual CKLVLexBlockPtr GetBlocks(void* pKey);
 
@@ -138,6 +140,8 @@ protected:
     void EndBlock(CKLVSyntaxEditLexTextBlock* pBlock, CKLVSyntaxEditLexParseContext* pContext);
     void DropNextBefore(CKLVSyntaxEditLexTextBlock* pLast, const CKLVSyntaxEditPosition& pos);
     void ReleaseParseRefs();
+    // After a stopped pass: keeps the blocks it finished and cuts the chain after them.
+    void KeepFinishedBlocks();
 
 private:
     CString m_strName;
@@ -149,6 +153,8 @@ private:
     std::unordered_map<void*, CKLVLexBlockPtr> m_mapStore;
     CKLVLexBlockPtr m_pCurrent;
     int m_nOpenBlocks = 0;
+    // The chain stops before the end of the text (a stopped pass cut it): passes read on to the end.
+    BOOL m_bChainCut = FALSE;
     CKLVSyntaxEditLexTimedLock m_lockBlocks;
     CKLVSyntaxEditLexTimedLock m_lockClasses;
     CEvent m_evBreak{FALSE, TRUE};

@@ -49,10 +49,10 @@ int CKLVSyntaxEditLexTextSchema::ParseFromBlock(IKLVSyntaxEditTextIterator* pIte
         const CKLVSyntaxEditPosition posOldEnd = pOuter->m_posEnd;
         const int nResult = ParseFromBlock(pIter, pOuter, TRUE);
         // A block that ends before the edited range is covered, or ends elsewhere than it
-        // did, leaves the rest to the block around it; a parse that rejoined the previous
-        // chain is complete.
+        // did, or before the end of a chain that a stopped pass cut, leaves the rest to the
+        // block around it; a parse that rejoined the previous chain is complete.
         const bool bGoOutward = nResult == klvParseDone && m_pFirstNew && !pIter->IsEOF() && pOuter->m_pParent &&
-                                (pIter->GetPosition() < posRangeEnd || pOuter->m_posEnd != posOldEnd);
+                                (pIter->GetPosition() < posRangeEnd || pOuter->m_posEnd != posOldEnd || m_bChainCut);
         if (!bGoOutward) {
             if (nResult & klvParseStopMask) return nResult;
             return (nResult & klvParseConsumed) | (pIter->IsEOF() ? klvParseDone : 0);
@@ -92,8 +92,13 @@ int CKLVSyntaxEditLexTextSchema::ContinueBlock(IKLVSyntaxEditTextIterator* pIter
 
 void CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(BOOL bStopped, BOOL bEndOfText) {
     CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+    if (bStopped && !bEndOfText) {
+        KeepFinishedBlocks();
+        return;
+    }
     CKLVLexBlockPtr pLast = m_pLastLinked;
     CKLVLexBlockPtr pKept;
+    BOOL bCut = FALSE;
     if (!pLast) {
         if (bStopped) {
             ReleaseParseRefs();
@@ -103,20 +108,12 @@ void CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(BOOL bStopped, BOOL bEndOfTe
         if (pCut) {
             pCut->m_pNext.Release();
             SetResumeBlock(pCut, TRUE);
+            bCut = TRUE;
         }
     } else {
-        if (bStopped && !bEndOfText) {
-            while (!pLast->m_posEnd.IsValid() && pLast->m_pPrev && pLast != m_pFirstNew) {
-                CKLVLexBlockPtr pPrev = pLast->m_pPrev;
-                pPrev->m_pNext = pLast->m_pNext;
-                if (pPrev->m_pNext) pPrev->m_pNext->m_pPrev = pPrev;
-                pLast->Close();
-                pLast = pPrev;
-            }
-            m_pLastLinked = pLast;
-        }
         CKLVSyntaxEditLexBlockChain::CloseOpenEnds(m_pFirstNew.Get(), pLast.Get(), nullptr);
         if (pLast == m_pFirstNew) {
+            if (bEndOfText) m_bChainCut = FALSE;
             SetResumeBlock(pLast.Get(), FALSE);
             m_pReplacedRest.Release();
             return;
@@ -148,8 +145,40 @@ void CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(BOOL bStopped, BOOL bEndOfTe
     if (pLast && pLast->m_pNext && pLast->m_pNext->IsClosed()) {
         pLast->m_pNext.Release();
         SetResumeBlock(pLast.Get(), TRUE);
+        bCut = TRUE;
     }
+    if (bEndOfText)
+        m_bChainCut = FALSE;
+    else if (bCut)
+        m_bChainCut = TRUE;
     if (pLast && m_pFirstNew) CKLVSyntaxEditLexBlockChain::ReparentOrphans(m_pFirstNew.Get(), nullptr);
     if (pLast) SetResumeBlock(pLast.Get(), FALSE);
+    ReleaseParseRefs();
+}
+
+void CKLVSyntaxEditLexTextSchema::KeepFinishedBlocks() {
+    CKLVLexBlockPtr pLast = m_pLastLinked;
+    if (!pLast) {
+        // Nothing was linked: the chain is as the pass found it.
+        ReleaseParseRefs();
+        return;
+    }
+    // Blocks whose end the pass did not reach are forgotten from the back, and an open block
+    // that keeps finished children stays open: an end taken from elsewhere would be believed by
+    // every later pass.
+    while (!pLast->m_posEnd.IsValid() && pLast->m_pPrev && pLast != m_pFirstNew) {
+        CKLVLexBlockPtr pPrev = pLast->m_pPrev;
+        pPrev->m_pNext = pLast->m_pNext;
+        if (pPrev->m_pNext) pPrev->m_pNext->m_pPrev = pPrev;
+        pLast->Close();
+        pLast = pPrev;
+    }
+    // The previous chain after the stop was parsed inside blocks this pass may have ended,
+    // opened or moved: it ends here, and the next pass reads on from the last kept block.
+    CKLVSyntaxEditLexBlockChain::CloseChain(pLast->m_pNext.Get());
+    pLast->m_pNext.Release();
+    if (m_pReplacedRest) CKLVSyntaxEditLexBlockChain::CloseChain(m_pReplacedRest.Get());
+    m_bChainCut = TRUE;
+    SetResumeBlock(pLast.Get(), TRUE);
     ReleaseParseRefs();
 }
