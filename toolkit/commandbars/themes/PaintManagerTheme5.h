@@ -4,6 +4,7 @@
 
 #include "toolkit/commandbars/themes/PaintManagerTheme2.h"
 
+class CKLVFrameIntegration;
 class CKLVResourceImages;
 
 // The frame caption heights the system caption metric gives: the frame's, and the ribbon's
@@ -27,6 +28,19 @@ public:
     void RefreshMetrics() override;
     int GetThemeId() override { return 5; }
     void FillWorkspace(CDC* pDC, CRect rc) override;
+
+    // The themed frame, drawn for the frame integration while it paints the non-client area.
+    virtual void DrawFrame(CDC* pDC, CKLVFrameIntegration* pFrame);
+    // The frame's window region (the caller owns it); null for a maximised frame.
+    virtual HRGN CalcFrameRegion(CKLVFrameIntegration* pFrame, int cx, int cy);
+    virtual void DrawFrameCaptionButton(CDC* pDC, CRect rc, UINT nId, BOOL bSelected, BOOL bPressed, BOOL bActive);
+    virtual void DrawFrameCaptionText(CDC* pDC, CRect rc, CWnd* pFrame, BOOL bActive, CKLVFrameIntegration* pIntegration);
+
+    // The frame's icons: null for a window without a system menu or a tool window.
+    static HICON GetFrameSmallIcon(CWnd* pFrame);
+    static HICON GetFrameLargeIcon(CWnd* pFrame);
+    // The image a caption button's glyph comes from, by command and button width.
+    static CString FrameCaptionGlyphImage(UINT nId, int nWidth);
 
     CKLVPaintManagerFont m_fontCaption;   // its standard flag is the recreate-on-refresh flag
     int m_nRibbonCaptionHeight = 18;
@@ -57,6 +71,8 @@ protected:
                       float fFactor) const;
 
 private:
+    void DrawCaptionBand(CDC* pDC, CKLVFrameIntegration* pFrame, CRect rcBand);
+    void DrawStatusBarBorders(CDC* pDC, CKLVFrameIntegration* pFrame, CRect rcRow, int nFrameHeight);
     void RefreshCaptionFont();
     // The colours of this theme's own that no base sets, from the system colours, before the skin
     // is read.

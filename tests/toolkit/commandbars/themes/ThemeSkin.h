@@ -20,7 +20,7 @@ public:
     ThemeSkin& operator=(const ThemeSkin&) = delete;
 
     // Part k of the i-th image of the script's list, inside its rim.
-    static COLORREF PartColor(int i, int k) { return RGB(4 + 8 * i, 15 + 15 * k, 200); }
+    static COLORREF PartColor(int i, int k) { return RGB(4 + 8 * (i % 32), 15 + 15 * k, 200 - 8 * (i / 32)); }
     static constexpr COLORREF kRim = RGB(250, 250, 0);
     static COLORREF Key(LPCTSTR lpszSection, LPCTSTR lpszKey) {
         return KLVResourceImages()->LookupColor(lpszSection, lpszKey);
@@ -36,6 +36,9 @@ enum SkinImage {
     imgTrackVertLight = 5, imgTrackVertDark = 6, imgArrowsVertLight = 9, imgThumbVert = 13,
     imgButtons22 = 17, imgButtons50 = 18, imgFaceHorizontal = 19, imgPopupFrame = 20, imgMenuSelected22 = 21,
     imgStatusLight = 22, imgStatusDivider = 23, imgStatusDark = 24, imgStatusGripper = 25, imgCheckBox = 26, imgExpandHorizontal = 27,
+    imgFrameTopLeft = 28, imgFrameTopCenter = 29, imgFrameTopRight = 30, imgFrameBottomLeft = 31, imgFrameBottomRight = 32,
+    imgFrameCaptionButton = 33, imgCaptionClose13 = 34, imgCaptionClose17 = 35, imgCaptionClose23 = 36,
+    imgCaptionMinimize17 = 37, imgCaptionMaximize17 = 38, imgCaptionRestore17 = 39,
 };
 
 }  // namespace themes_test

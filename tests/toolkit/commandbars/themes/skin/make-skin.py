@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # Writes the theme tests' skin: every image a vertical strip whose part k of image i is the flat
-# colour RGB(4 + 8i, 15 + 15k, 200) inside a one-pixel rim of RGB(250, 250, 0); keyed images
+# colour RGB(4 + 8(i mod 32), 15 + 15k, 200 - 8(i div 32)) inside a one-pixel rim of RGB(250, 250, 0); keyed images
 # have magenta (the key colour) in the four corners of each part. The INI gives every colour key
 # of the resource-image themes a value of its own; PARTIAL.INI lacks the keys listed there.
 import os
@@ -40,6 +40,18 @@ IMAGES = [
     ('STATUSBARGRIPPER', 12, 12, 1, True),
     ('TOOLBARBUTTONCHECKBOX', 13, 13, 12, False),
     ('TOOLBAREXPANDBUTTONHORIZONTAL', 12, 20, 3, False),
+    ('FRAMETOPLEFT', 12, 30, 2, False),
+    ('FRAMETOPCENTER', 10, 30, 2, False),
+    ('FRAMETOPRIGHT', 12, 30, 2, False),
+    ('FRAMEBOTTOMLEFT', 8, 8, 2, True),
+    ('FRAMEBOTTOMRIGHT', 8, 8, 2, True),
+    ('FRAMECAPTIONBUTTON', 20, 20, 2, True),
+    ('FRAMECAPTIONCLOSE13', 13, 13, 5, True),
+    ('FRAMECAPTIONCLOSE17', 17, 17, 5, True),
+    ('FRAMECAPTIONCLOSE23', 23, 23, 5, True),
+    ('FRAMECAPTIONMINIMIZE17', 17, 17, 5, True),
+    ('FRAMECAPTIONMAXIMIZE17', 17, 17, 5, True),
+    ('FRAMECAPTIONRESTORE17', 17, 17, 5, True),
 ]
 
 RIM = (250, 250, 0)
@@ -47,7 +59,7 @@ KEY = (255, 0, 255)
 
 
 def part_colour(i, k):
-    return (4 + 8 * i, 15 + 15 * k, 200)
+    return (4 + 8 * (i % 32), 15 + 15 * k, 200 - 8 * (i // 32))
 
 
 def strip(i, width, height, count, keyed):
