@@ -168,6 +168,9 @@ int CKLVSyntaxEditLexTextSchema::RunParse(BOOL bFirst, IKLVSyntaxEditTextIterato
         ReleaseParseRefs();
     }
     if (CKLVLexBlockPtr pFound = FindBlock(m_posParseStart)) {
+        // A block that a deletion moved up to the start lies after it; the pass begins before
+        // it, inside every block whose end the deletion took.
+        if (pFound->m_posStart >= m_posParseStart && pFound->m_pPrev) pFound = CKLVLexBlockPtr(pFound->m_pPrev);
         const int nResult = ParseFromBlock(pIter, pFound, FALSE);
         if (nResult != -1 && (nResult & klvParseStopMask)) return FinishParse(nResult, pIter);
         if (nResult != -1 && pStart && *pStart != CKLVSyntaxEditPosition(1, 0))

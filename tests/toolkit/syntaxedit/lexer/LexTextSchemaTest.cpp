@@ -132,6 +132,36 @@ TEST(LexTextSchema, ResumedParseAfterRandomEditsEqualsAFullParse) {
     }
 }
 
+// The edit's own pass, complete, must reach every block whose end or start the edit took,
+// including a block that ends where a block moved up by a deletion now begins.
+TEST(LexTextSchema, AnEditAtABlocksEndIsParsedFromInsideThatBlock) {
+    const struct {
+        const char* text;
+        int nRow, nCol;
+        const char* inserted;   // none: one character is deleted
+    } cases[] = {
+        {"int main(void) {\r\n    return 0;\r\n}/* c */\r\nint f(void) {\r\n}\r\n", 3, 0, nullptr},
+        {"void f(void) {\r\n    if (x) {\r\n    }\"s\";\r\n}\r\n", 3, 4, nullptr},
+        {"int main(void) {\r\n    return 0;\r\n}/* c */\r\n", 3, 0, "x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.nRow) + ":" + std::to_string(c.nCol));
+        Parsed edited("C.lex", c.text, ".c");
+        const CKLVSyntaxEditPosition posStart(c.nRow, c.nCol);
+        CKLVSyntaxEditPosition posEnd(c.nRow, c.nCol + 1);
+        if (c.inserted)
+            posEnd = edited.text.InsertText(c.inserted, c.nRow, c.nCol);
+        else
+            edited.text.DeleteText(c.nRow, c.nCol, c.nRow, c.nCol + 1);
+        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, c.inserted ? 1 : 2);
+        const CKLVSyntaxEditPosition posRangeEnd(posEnd.nLine + 1, 0);
+        edited.Reparse(&posStart, &posRangeEnd);
+        Parsed full("C.lex", edited.text.GetText(), ".c");
+        EXPECT_EQ(full.Folds(), edited.Folds()) << edited.Chain();
+        EXPECT_EQ(full.Runs(), edited.Runs());
+    }
+}
+
 TEST(LexTextSchema, ScreenParseOfAWindowEqualsThoseRowsOfAFullParse) {
     Parsed parsed("C.lex", ReadFile(GoldenPath("sample.c")), ".c");
     const struct {
