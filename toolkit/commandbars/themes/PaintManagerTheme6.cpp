@@ -9,6 +9,7 @@
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/OSVersionInfo.h"
 #include "toolkit/common/ResourceImages.h"
+#include "toolkit/tabs/TabPainter.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,6 +54,8 @@ CKLVPaintManagerTheme6::CKLVPaintManagerTheme6() {
     m_strPreferredFace = kSegoe;
     m_bUsePreferredFace = TRUE;
     m_bLabelIconColumn = FALSE;
+    m_pRibbonTabPainter.reset(CreateRibbonTabPainter());
+    m_pRibbonTabPainter->RefreshMetrics();
 }
 
 CKLVPaintManagerTheme6::~CKLVPaintManagerTheme6() { m_fontGroup.DeleteObject(); }
@@ -79,6 +82,7 @@ void CKLVPaintManagerTheme6::RefreshFonts() {
     m_nSplitButtonDropDownWidth = std::max(m_nTextHeight / 2, 12);
     Recreate(m_fontGroup, lf);
     RebuildOtherFonts(lf, bSegoe);
+    RefreshRibbonTabPainter(lf);
 }
 
 void CKLVPaintManagerTheme6::RebuildOtherFonts(const LOGFONTA& lf, BOOL bSegoe) {
@@ -114,6 +118,7 @@ void CKLVPaintManagerTheme6::RefreshMetrics() {
 
 void CKLVPaintManagerTheme6::ReadRibbonColors() {
     ReadColor("Ribbon", "RibbonFace", m_clrRibbonFace);
+    ReadRibbonTabColors();
     ReadColor("Ribbon", "GroupCaptionText", m_clrGroupCaptionText);
     ReadColorNumber("Ribbon", "GroupClientText", 46);
     ReadColor("Ribbon", "RibbonText", m_clrRibbonText);

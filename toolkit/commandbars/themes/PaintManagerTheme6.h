@@ -5,6 +5,11 @@
 
 #include "toolkit/commandbars/themes/PaintManagerTheme5.h"
 
+#include <memory>
+
+class CKLVTabManagerItem;
+class CKLVTabPainter;
+
 // The name a ribbon tab's context colour number gives the context images: 1 "BLUE" to
 // 7 "ORANGE", "" for any other number.
 LPCTSTR KLVContextColorName(int nColor);
@@ -44,6 +49,14 @@ public:
     void DrawSubmenuArrow(CDC* pDC, CKLVControl* pControl) override;
     void FillLabelBack(CDC* pDC, CRect rc) override;
 
+    // A ribbon tab's face and frame (its caption is the tab paint manager's).
+    virtual void DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem);
+    // A new tab paint manager for the ribbon's tab row; the caller owns it.
+    virtual CKLVTabPainter* CreateRibbonTabPainter();
+
+    // The "RIBBONTAB" part of a plain tab's state; -1 draws no face.
+    static int RibbonTabPart(BOOL bHot, BOOL bSelected, BOOL bPressed, BOOL bRowFocused);
+
     // Gives a popup bar the window region without its corner pixels; other bars keep theirs.
     void SetCommandBarRegion(CKLVCommandBar* pBar);
 
@@ -53,6 +66,7 @@ public:
     BOOL m_bHighlightGroups = TRUE;
     int m_nRibbonTabHeight = 23;
     CKLVPaintManagerFont m_fontGroup;   // its standard flag is the recreate-on-refresh flag
+    std::unique_ptr<CKLVTabPainter> m_pRibbonTabPainter;
     int m_nGroupCaptionHeight = 17;
     int m_nFontSize = 0;
     COLORREF m_clrRibbonFace = 0;
@@ -67,6 +81,8 @@ protected:
 
 private:
     void RebuildOtherFonts(const LOGFONTA& lf, BOOL bSegoe);
+    void RefreshRibbonTabPainter(const LOGFONTA& lf);
+    void ReadRibbonTabColors();
     void SetRibbonColorDefaults();
     void ReadRibbonColors();
 };

@@ -38,7 +38,8 @@ enum SkinImage {
     imgStatusLight = 22, imgStatusDivider = 23, imgStatusDark = 24, imgStatusGripper = 25, imgCheckBox = 26, imgExpandHorizontal = 27,
     imgFrameTopLeft = 28, imgFrameTopCenter = 29, imgFrameTopRight = 30, imgFrameBottomLeft = 31, imgFrameBottomRight = 32,
     imgFrameCaptionButton = 33, imgCaptionClose13 = 34, imgCaptionClose17 = 35, imgCaptionClose23 = 36,
-    imgCaptionMinimize17 = 37, imgCaptionMaximize17 = 38, imgCaptionRestore17 = 39,
+    imgCaptionMinimize17 = 37, imgCaptionMaximize17 = 38, imgCaptionRestore17 = 39, imgRibbonTab = 40,
+    imgRibbonTabSeparator = 41,
 };
 
 }  // namespace themes_test

@@ -52,6 +52,8 @@ IMAGES = [
     ('FRAMECAPTIONMINIMIZE17', 17, 17, 5, True),
     ('FRAMECAPTIONMAXIMIZE17', 17, 17, 5, True),
     ('FRAMECAPTIONRESTORE17', 17, 17, 5, True),
+    ('RIBBONTAB', 30, 24, 6, True),
+    ('RIBBONTABSEPARATOR', 1, 24, 1, False),
 ]
 
 RIM = (250, 250, 0)
@@ -103,7 +105,7 @@ KEYS = {
                'TooltipBorder'],
     'Workspace': ['AppWorkspace', 'WorkspaceClientTop', 'WorkspaceClientMiddle', 'WorkspaceClientBottom'],
     'Ribbon': ['RibbonFace', 'GroupCaptionText', 'GroupClientText', 'RibbonText', 'ControlEditNormal',
-               'MinimizedFrameEdgeHighLight', 'MinimizedFrameEdgeShadow', 'MenuPopupText', 'ControlHighlightText'],
+               'MinimizedFrameEdgeHighLight', 'MinimizedFrameEdgeShadow', 'MenuPopupText', 'ControlHighlightText', 'TabNormalText', 'TabSelectedText'],
 }
 # Left out of the partial table: one plain colour, one colour number and one end of a gradient.
 PARTIAL_MISSING = {'MenuBarText', 'ToolbarFace', 'ToolbarFaceLight', 'StatusBarShadow'}

@@ -1,0 +1,56 @@
+// Theme 6's ribbon tab row: the tab faces from the skin, the row's own tab paint manager, its
+// fonts and its text colours.
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+
+#include "toolkit/commandbars/themes/TabStyleRibbon.h"
+#include "toolkit/commandbars/themes/ThemeResourceImage.h"
+#include "toolkit/tabs/TabColors.h"
+#include "toolkit/tabs/TabManager.h"
+#include "toolkit/tabs/TabManagerItem.h"
+#include "toolkit/tabs/TabPainter.h"
+
+namespace {
+
+const int kRibbonTabParts = 6;
+const CRect kRibbonTabMargins(5, 5, 5, 5);
+
+// A tab squeezed below what its caption and the row's extra length ask for.
+BOOL IsCompressed(CKLVTabManagerItem* pItem) {
+    CKLVTabManager* pManager = pItem->GetTabManager();
+    const int nExtra = pManager ? pManager->GetPaintManager()->m_nFixedItemExtra : 0;
+    return pItem->m_nLength < pItem->m_nContentLength + nExtra;
+}
+
+}  // namespace
+
+int CKLVPaintManagerTheme6::RibbonTabPart(BOOL bHot, BOOL bSelected, BOOL bPressed, BOOL bRowFocused) {
+    if (bHot && bRowFocused) return 5;
+    if (bHot) return bSelected ? 4 : 3;
+    if (bPressed) return 2;
+    return bSelected ? 1 : -1;
+}
+
+void CKLVPaintManagerTheme6::DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem) {
+    CKLVTabManager* pManager = pItem->GetTabManager();
+    const int nPart = RibbonTabPart(pItem->IsHot(), pItem->IsSelected(), pItem->IsPressed(),
+                                    pManager && pManager->IsFocused());
+    const CRect rc = pItem->GetRect();
+    if (nPart >= 0) KLVDrawSkinPart(pDC, {"RIBBONTAB", nPart, kRibbonTabParts}, rc, kRibbonTabMargins, TRUE);
+    if (IsCompressed(pItem)) KLVDrawSkinPart(pDC, {"RIBBONTABSEPARATOR", 0, 1}, CRect(rc.right, rc.top, rc.right + 1, rc.bottom));
+}
+
+CKLVTabPainter* CKLVPaintManagerTheme6::CreateRibbonTabPainter() { return KLVCreateRibbonTabPainter(this); }
+
+void CKLVPaintManagerTheme6::RefreshRibbonTabPainter(const LOGFONTA& lf) {
+    if (!m_pRibbonTabPainter) return;
+    m_pRibbonTabPainter->SetFontIndirect(&lf);
+    m_pRibbonTabPainter->RefreshMetrics();
+}
+
+void CKLVPaintManagerTheme6::ReadRibbonTabColors() {
+    if (!m_pRibbonTabPainter) return;
+    CKLVTabColors* pColors = m_pRibbonTabPainter->GetColorSet();
+    ReadColor("Ribbon", "TabNormalText", pColors->clrNormalText);
+    ReadColor("Ribbon", "TabNormalText", pColors->clrHotText);
+    ReadColor("Ribbon", "TabSelectedText", pColors->clrSelectedText);
+}
