@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -18,14 +19,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One file read a block at a time into a fingerprint; at its end (or when it
-// could not be opened) reads give nothing.
+// One file read a block at a time, into a fingerprint when given a kind;
+// at its end (or when it could not be opened) reads give nothing.
 class CHashedReader {
 public:
-    CHashedReader(const fs::path& path, CFileHash::Kind kind) : file_(path, std::ios::binary), hash_(kind) {}
+    CHashedReader(const fs::path& path, std::optional<CFileHash::Kind> kind) : file_(path, std::ios::binary)
+    {
+        if (kind)
+            hash_.emplace(*kind);
+    }
     bool opened() const { return file_.is_open(); }
     bool failed() const { return file_.bad(); }
-    std::uint64_t hash() const { return hash_.value(); }
+    std::uint64_t hash() const { return hash_ ? hash_->value() : 0; }
 
     // The next block, hashed; empty at the end.
     const char* next(std::size_t& size)
@@ -34,16 +39,32 @@ public:
         if (file_) {
             file_.read(block_.data(), static_cast<std::streamsize>(block_.size()));
             size = static_cast<std::size_t>(file_.gcount());
-            hash_.add(block_.data(), size);
+            if (hash_)
+                hash_->add(block_.data(), size);
         }
         return block_.data();
+    }
+    // Reads the rest, hashing it.
+    void drain()
+    {
+        std::size_t size = 1;
+        while (size > 0)
+            next(size);
     }
 
 private:
     std::ifstream file_;
-    CFileHash hash_;
+    std::optional<CFileHash> hash_;
     std::vector<char> block_ = std::vector<char>(1 << 16);
 };
+
+// Both are files of one size: only then can they hold the same bytes.
+bool sameSize(const fs::path& one, const fs::path& other)
+{
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(one, error);
+    return !error && fs::file_size(other, error) == size && !error;
+}
 
 } // namespace
 
@@ -94,24 +115,40 @@ CProjectStaging::Compared CProjectStaging::compare(const fs::path& file, const C
     compared.file = file;
     CWrittenFiles::Entry entry;
     compared.recorded = record.find(file.generic_string(), entry);
-    CHashedReader written(staging_ / file, CFileHash::Words);
-    CHashedReader present(project_ / file, entry.kind);
+    const fs::path present = project_ / file;
     std::error_code error;
-    compared.replaces = fs::exists(project_ / file, error);
-    // One that cannot be read is never taken for the written bytes.
-    bool same = compared.replaces && present.opened();
+    compared.replaces = fs::exists(present, error);
+    CHashedReader written(staging_ / file, CFileHash::Words);
+    // The project's file is read beside the written one only while it may
+    // still hold the same bytes; one that cannot be read never does.
+    std::optional<CHashedReader> same;
+    if (compared.replaces && sameSize(staging_ / file, present)) {
+        same.emplace(present, std::nullopt);
+        if (!same->opened())
+            same.reset();
+    }
     for (;;) {
-        std::size_t writtenSize = 0, presentSize = 0;
+        std::size_t writtenSize = 0;
         const char* writtenBytes = written.next(writtenSize);
-        const char* presentBytes = present.next(presentSize);
-        same = same && writtenSize == presentSize && std::memcmp(writtenBytes, presentBytes, writtenSize) == 0;
-        if (writtenSize == 0 && presentSize == 0)
+        if (same) {
+            std::size_t presentSize = 0;
+            const char* presentBytes = same->next(presentSize);
+            if (writtenSize != presentSize || std::memcmp(writtenBytes, presentBytes, writtenSize) != 0 ||
+                same->failed())
+                same.reset();
+        }
+        if (writtenSize == 0)
             break;
     }
     compared.hash = written.hash();
-    compared.same = same && !written.failed() && !present.failed();
-    compared.recordedAsIs =
-        compared.recorded && present.opened() && !present.failed() && present.hash() == entry.hash;
+    compared.same = same.has_value() && !written.failed();
+    // Whether the project's file is as kvgen wrote it matters only when it
+    // is to be replaced by other bytes.
+    if (!compared.same && compared.recorded && compared.replaces) {
+        CHashedReader recorded(present, entry.kind);
+        recorded.drain();
+        compared.recordedAsIs = recorded.opened() && !recorded.failed() && recorded.hash() == entry.hash;
+    }
     return compared;
 }
 

@@ -44,7 +44,7 @@ private:
         bool replaces = false;      // the project holds a file of that name
         bool same = false;          // which holds the written bytes
         bool recorded = false;      // kvgen wrote a file of that name
-        bool recordedAsIs = false;  // and it holds the bytes the record says
+        bool recordedAsIs = false;  // and it holds the bytes the record says (worked out when not same)
     };
 
     std::vector<std::filesystem::path> writtenFiles() const;
