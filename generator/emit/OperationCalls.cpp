@@ -9,6 +9,8 @@
 
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -52,14 +54,17 @@ std::string messageId(const CEmitContext& context, const CMessageKey* key)
 std::vector<OperationCall> operationCalls(const CEmitContext& context)
 {
     std::vector<OperationCall> calls;
-    std::set<std::string> names;
+    std::unordered_set<std::string_view> names; // views of the operations' own names
+    // An empty Body does not say whose response it is: any of these may answer.
+    std::vector<std::string> emptyResponseIds;
+    bool emptyResponsesListed = false;
     forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
         const CStructDef* request = context.layout().structOf(operation.input);
-        const std::vector<const CMessageKey*> requestKeys = context.keys().keysOf(operation, 0);
+        const std::vector<const CMessageKey*>& requestKeys = context.keys().keysOf(operation, 0);
         if (operation.input == nullptr || request == nullptr || requestKeys.empty() || isTakenName(operation.cName)
             || !names.insert(operation.cName).second)
             return;
-        OperationCall call;
+        OperationCall& call = calls.emplace_back();
         call.operation = &operation;
         call.function = context.proj() + "_" + operation.cName;
         call.requestType = context.layout().typeName(request->name);
@@ -72,11 +77,14 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
                     call.responseIds.push_back(messageId(context, key));
                     continue;
                 }
-                // An empty Body does not say whose response it is.
-                for (const CMessageKey& other : context.keys().keys()) {
-                    if (other.kind == CMessageKey::EmptyResponse)
-                        call.responseIds.push_back(messageId(context, &other));
+                if (!emptyResponsesListed) {
+                    for (const CMessageKey& other : context.keys().keys()) {
+                        if (other.kind == CMessageKey::EmptyResponse)
+                            emptyResponseIds.push_back(messageId(context, &other));
+                    }
+                    emptyResponsesListed = true;
                 }
+                call.responseIds.insert(call.responseIds.end(), emptyResponseIds.begin(), emptyResponseIds.end());
             }
         }
         if (!call.responseIds.empty()) {
@@ -84,7 +92,6 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
             call.response = response;
             call.responseMember = operation.output->cName;
         }
-        calls.push_back(call);
     });
     return calls;
 }
