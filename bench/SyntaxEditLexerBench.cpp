@@ -4,6 +4,7 @@
 // rows in the middle of the text. It prints a digest of the block chain and the fold regions
 // of the full parse: a faster lexer must print the same digest as the one before it.
 #include "BenchTiming.h"
+#include "GeneratedCText.h"
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextIterator.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
@@ -17,21 +18,6 @@
 #include <vector>
 
 namespace {
-
-
-std::string MakeApiSource(size_t nBytes) {
-    std::string text = "#include \"calc_api.h\"\r\n#include <string.h>\r\n\r\n";
-    for (int i = 0; text.size() < nBytes; ++i) {
-        const std::string n = std::to_string(i);
-        text += "/* Encodes the request element Add" + n + " of the service. */\r\n"
-                "static int encode_Add" + n + "(char* buf, size_t len, const struct Add" + n + "* p)\r\n{\r\n"
-                "    int n = 0;\r\n    if (p == NULL) { return -1; }\r\n"
-                "    n += snprintf(buf + n, len - n, \"<ns1:Add" + n + ">%d</ns1:Add" + n + ">\", p->a);\r\n"
-                "    // the closing tag follows the value\r\n    n += 0x1F & 'x';\r\n    return n;\r\n}\r\n"
-                "#define TAG_ADD" + n + " " + n + "\r\n\r\n";
-    }
-    return text;
-}
 
 // One class per byte, then a state machine per token kind.
 enum CharKind : unsigned char { kOther, kSpace, kIdent, kDigit, kQuote, kApos, kSlash, kHash, kNewline };
