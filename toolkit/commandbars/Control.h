@@ -21,6 +21,7 @@ class CKLVImageManager;
 class CKLVImageManagerIcon;
 class CKLVPaintManager;
 class CKLVPropExchange;
+class CKLVRibbonGroup;
 
 // The record of message 0x2862 and of the command routing: a notification header and the control.
 struct NMKLVCONTROL {
@@ -233,6 +234,8 @@ public:
     // Set by the edit and combo-box measuring: the label column, and the drop-down button width.
     int m_nLabelWidth = 0;
     int m_nThumbWidth = 0;
+    // The ribbon group that lists the control (set by the group); null for a control in no group.
+    CKLVRibbonGroup* m_pRibbonGroup = nullptr;
 
 protected:
     LPUNKNOWN GetInterface(const IID& iid) override;

@@ -19,6 +19,7 @@ int TextWidth(CDC* pDC, const CString& strText) {
 void CKLVRibbonGroup::AddControl(CKLVControl* pControl) {
     m_controls.push_back(pControl);
     m_placements.emplace_back();
+    pControl->m_pRibbonGroup = this;
 }
 
 int CKLVRibbonGroup::CaptionHeight() const {

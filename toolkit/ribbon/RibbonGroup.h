@@ -71,6 +71,9 @@ public:
     BOOL m_bColumnSpacing = TRUE;
     // ...unless the controls keep to the top rows (for groups whose rows must line up).
     BOOL m_bAlignTop = FALSE;
+    // The group's buttons are drawn joined into strips, a new strip at each control that begins
+    // a group.
+    BOOL m_bControlsJoined = FALSE;
 
 protected:
     // The control's cell at a size (sizeLarge to sizeSmall).

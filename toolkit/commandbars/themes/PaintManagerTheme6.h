@@ -22,14 +22,19 @@ public:
     ~CKLVPaintManagerTheme6() override;
 
     void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
-    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
+    CSize DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
     COLORREF GetControlEditBackColor(CKLVControl* pControl) override;
+    CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
+    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
+    void DrawControlEntry(CDC* pDC, CKLVControl* pControl) override;
+    COLORREF GetControlTextColor(CKLVControl* pControl) override;
     CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                                    int nBarType, int nBarPosition) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
+    CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
     void AdjustExcludeRect(CRect&, CKLVControl*, BOOL) override {}
     void DrawStatusBarPaneBorder(CDC*, CRect, BOOL) override {}
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
@@ -51,6 +56,8 @@ public:
 
     // A ribbon tab's face and frame (its caption is the tab paint manager's).
     virtual void DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem);
+    // The quick access tool bar's popup of the controls that did not fit.
+    virtual void FillMorePopupToolBar(CDC* pDC, CKLVCommandBar* pBar);
     // A new tab paint manager for the ribbon's tab row; the caller owns it.
     virtual CKLVTabPainter* CreateRibbonTabPainter();
 
@@ -62,6 +69,15 @@ public:
 
     // The "TOOLBARBUTTONS" part of a button's state; -1 draws no face.
     static int ToolBarButtonPart(int nSelected, int nPressed, int nEnabled, int nChecked, BOOL bPopuped);
+    // The cell of a button joined into a strip by its state; every state has one.
+    static int StripCell(int nSelected, int nPressed, int nEnabled, int nChecked, BOOL bPopuped);
+    // The image of a button in a strip: SINGLE, LEFT, RIGHT or CENTER by whether it begins and ends its run.
+    static LPCTSTR StripImage(BOOL bBeginsRun, BOOL bEndsRun);
+    // The spin buttons' cells: up 0 to 4, down 5 to 9.
+    static int SpinUpCell(int nSelected, int nPressed, int nEnabled);
+    static int SpinDownCell(int nSelected, int nPressed, int nEnabled);
+    // The drop-down button of a combo box: 4 disabled, 3 dropped, 2 selected, 0 else.
+    static int ComboButtonPart(int nSelected, int nEnabled, BOOL bDropped);
 
     BOOL m_bHighlightGroups = TRUE;
     int m_nRibbonTabHeight = 23;
@@ -80,6 +96,9 @@ protected:
     CKLVPaintManagerTheme6();
 
 private:
+    BOOL DrawSplitParts(CDC* pDC, CKLVControl* pControl, CRect rcCommand, CRect rcDrop);
+    // The edit or combo box less its label, filled and framed by state.
+    CRect DrawEditBox(CDC* pDC, CKLVControl* pControl, BOOL bComboBox);
     void RebuildOtherFonts(const LOGFONTA& lf, BOOL bSegoe);
     void RefreshRibbonTabPainter(const LOGFONTA& lf);
     void ReadRibbonTabColors();

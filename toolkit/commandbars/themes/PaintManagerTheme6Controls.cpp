@@ -58,40 +58,25 @@ void CKLVPaintManagerTheme6::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, B
                                               nBarPosition);
 }
 
-void CKLVPaintManagerTheme6::DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) {
-    const BOOL bTall = pControl->GetStyle() == CKLVControl::styleCaptionBelow;
-    const int nSelected = pControl->GetSelected(), nPressed = pControl->GetPressed();
-    const int nEnabled = pControl->GetEnabled(), nChecked = pControl->GetChecked();
-    const BOOL bPopuped = pControl->GetPopuped();
-    const CRect rcCommand = GetSplitButtonCommandRect(pControl);
-    CRect rcDrop = rc;
-    if (bTall)
-        rcDrop.top = rcCommand.bottom;
-    else
-        rcDrop.left = rcCommand.right;
-    const int nButton = ToolBarButtonPart(nSelected || bPopuped, nPressed, nEnabled, nChecked, FALSE);
-    const int nDrop = ToolBarButtonPart(nSelected, 0, nEnabled == 3 ? 0 : nEnabled, FALSE, bPopuped);
-    const BOOL bImages = KLVSkinImage(bTall ? "TOOLBARBUTTONSSPLIT50" : "TOOLBARBUTTONSSPLIT22") != nullptr;
-    if (!bImages) {
-        CKLVPaintManagerTheme5::DrawSplitButtonFrame(pDC, pControl, rc);
-        return;
-    }
-    if (nButton >= 0)
-        KLVDrawSkinPart(pDC, {bTall ? "TOOLBARBUTTONSSPLIT50" : "TOOLBARBUTTONSSPLIT22", nButton, 4}, rcCommand,
-                        CRect(2, 2, 2, 2));
-    if (nDrop >= 0)
-        KLVDrawSkinPart(pDC, {bTall ? "TOOLBARBUTTONSSPLITDROPDOWN50" : "TOOLBARBUTTONSSPLITDROPDOWN22", nDrop, 4},
-                        rcDrop, CRect(2, 2, 2, 2));
-    DrawExpandArrow(pDC, pControl, CPoint(rcDrop.CenterPoint().x, rcDrop.CenterPoint().y), nSelected, bPopuped,
-                    nEnabled == 3 ? 0 : nEnabled, FALSE);
-}
-
 COLORREF CKLVPaintManagerTheme6::GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked,
                                                        BOOL bPopuped, int nBarType, int) {
     if (nBarType == CKLVCommandBar::barTypePopup) return GetThemeColor(nEnabled ? 44 : 35);
     if (nBarType == CKLVCommandBar::barTypeMenuBar && nEnabled && !bSelected && !bPressed && !bChecked && !bPopuped)
         return m_clrMenuBarText;
     return GetThemeColor(nEnabled ? 46 : 60);
+}
+
+COLORREF CKLVPaintManagerTheme6::GetControlTextColor(CKLVControl* pControl) {
+    const int nType = pControl->GetType(), nEnabled = pControl->GetEnabled();
+    if (nType == CKLVControl::typeEdit || nType == CKLVControl::typeComboBox) {
+        if (KLVTheme::IsOnPopupBar(pControl)) return GetThemeColor(!nEnabled ? 35 : pControl->GetSelected() ? 45 : 44);
+        return GetThemeColor(nEnabled ? 46 : 60);
+    }
+    const BOOL bOnRibbon = KLVTheme::BarTypeOf(pControl) == CKLVCommandBar::barTypeRibbon && !pControl->m_pRibbonGroup;
+    if (bOnRibbon && nEnabled && !pControl->GetSelected() && !pControl->GetPressed() && !pControl->GetPopuped() &&
+        pControl->GetStyle() == CKLVControl::styleAutomatic)
+        return m_clrRibbonText;
+    return CKLVPaintManagerTheme5::GetControlTextColor(pControl);
 }
 
 COLORREF CKLVPaintManagerTheme6::GetControlEditBackColor(CKLVControl* pControl) {
@@ -131,6 +116,28 @@ void CKLVPaintManagerTheme6::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
     else if (IsVerticalDockPosition(nPosition))
         bDrawn = KLVDrawSkinPart(pDC, {"TOOLBARFACEVERTICAL", 0, 1}, rc, CRect(5, 5, 5, 5));
     if (!bDrawn) CKLVPaintManagerTheme5::FillCommandBar(pDC, pBar);
+}
+
+void CKLVPaintManagerTheme6::FillMorePopupToolBar(CDC* pDC, CKLVCommandBar* pBar) {
+    CRect rc;
+    pBar->GetClientRect(&rc);
+    if (!KLVDrawSkinPart(pDC, {"MOREPOPUPBARFRAME", 0, 1}, rc, kMargins4)) FillCommandBar(pDC, pBar);
+}
+
+CSize CKLVPaintManagerTheme6::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) {
+    if (!pBar || pBar->GetType() != CKLVCommandBar::barTypePopup)
+        return CKLVPaintManagerTheme5::DrawSeparator(pDC, pBar, pControl, bDraw);
+    if (!bDraw || !pControl) return CSize(2, 2);
+    const CRect rc = pControl->GetRect(), rcRow = pControl->GetRowRect();
+    if (pControl->GetWrap()) {
+        VerticalLine(pDC, rc.left - 2, rcRow.top - 1, rcRow.bottom + 1, kLine);
+        return CSize(0, 0);
+    }
+    // The line starts where the caption text does: after the gutter and the text margin.
+    const int xLeft = rc.left + GetPopupBarGripperWidth(pBar) + m_nPopupBarTextMargin - 1;
+    HorizontalLine(pDC, xLeft, rc.top - 2, rc.right, kLine);
+    HorizontalLine(pDC, xLeft, rc.top - 1, rc.right, RGB(0xF5, 0xF5, 0xF5));
+    return CSize(0, 0);
 }
 
 CSize CKLVPaintManagerTheme6::DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,

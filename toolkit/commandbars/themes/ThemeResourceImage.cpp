@@ -22,6 +22,12 @@ BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMa
     return TRUE;
 }
 
+int KLVSkinCellCount(LPCTSTR lpszImage, int cyCell) {
+    CKLVResourceImage* pImage = KLVSkinImage(lpszImage);
+    const int nCount = pImage && cyCell > 0 ? pImage->GetHeight() / cyCell : 1;
+    return nCount > 0 ? nCount : 1;
+}
+
 CSize KLVSkinPartSize(const KLVSkinPart& part) {
     CKLVResourceImage* pImage = KLVSkinImage(part.lpszImage);
     return pImage ? pImage->GetPartRect(part.nPart, part.nCount).Size() : CSize(0, 0);

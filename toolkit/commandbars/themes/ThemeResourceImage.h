@@ -18,6 +18,8 @@ CKLVResourceImage* KLVSkinImage(LPCTSTR lpszImage);
 // Stretches the part over rcDest; FALSE (nothing drawn) when the image is missing.
 BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins = CRect(0, 0, 0, 0),
                      BOOL bKeyed = FALSE);
+// How many cells of the height the image's strip holds (at least one; one when it is missing).
+int KLVSkinCellCount(LPCTSTR lpszImage, int cyCell);
 // The part's size in the image; empty when the image is missing.
 CSize KLVSkinPartSize(const KLVSkinPart& part);
 // The part unscaled, its top-left corner at pt.

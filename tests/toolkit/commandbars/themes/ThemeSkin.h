@@ -40,6 +40,9 @@ enum SkinImage {
     imgFrameCaptionButton = 33, imgCaptionClose13 = 34, imgCaptionClose17 = 35, imgCaptionClose23 = 36,
     imgCaptionMinimize17 = 37, imgCaptionMaximize17 = 38, imgCaptionRestore17 = 39, imgRibbonTab = 40,
     imgRibbonTabSeparator = 41,
+    imgSpecialSingle = 42, imgSpecialLeft = 43, imgSpecialCenter = 44, imgSpecialRight = 45, imgSpecialSplitLeft = 46,
+    imgSpecialSplitCenter = 47, imgSpecialSplitDropDownRight = 48, imgSpecialSplitDropDownCenter = 49, imgSplit22 = 50,
+    imgSplitDropDown22 = 51, imgComboDropDown = 52, imgSpin = 53, imgDropDownGlyph = 54, imgMorePopupFrame = 55,
 };
 
 }  // namespace themes_test
