@@ -1,0 +1,92 @@
+// The system button's popup: its bottom buttons placed right to left in the bottom border, and
+// the recent file list rebuilt as numbered list items after its caption.
+#include "support/FlatPaintManagerTheme.h"
+#include "classlib/RecentFileList.h"
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/ribbon/RibbonSystemPopupBar.h"
+#include "toolkit/ribbon/RibbonSystemPopupControls.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct ReleaseBar {
+    void operator()(CKLVCommandBar* p) const { p->InternalRelease(); }
+};
+template <class T>
+using BarPtr = std::unique_ptr<T, ReleaseBar>;
+
+CKLVControl* AddControl(CKLVCommandBar* pBar, CKLVControl* pControl, int nId, LPCTSTR lpszCaption) {
+    pBar->GetControls()->Add(pControl, nId);
+    pControl->SetCaption(lpszCaption);
+    return pControl;
+}
+
+TEST(RibbonSystemPopup, BottomButtonsSitRightToLeftInTheBottomBorder) {
+    CKLVFlatTestTheme::Register();
+    CKLVPaintManager::SetTheme(0);
+    BarPtr<CKLVRibbonSystemPopupBar> pBar(new CKLVRibbonSystemPopupBar);
+    CRect rcBorders;
+    pBar->GetBorders(rcBorders);
+    EXPECT_EQ(rcBorders, CRect(6, 18, 6, 29));
+    CKLVControl* pCommand = AddControl(pBar.get(), new CKLVControlButton, 100, "New");
+    CKLVControl* pRight = AddControl(pBar.get(), new CKLVRibbonControlSystemPopupBarButton, 101, "Options");
+    CKLVControl* pLeft = AddControl(pBar.get(), new CKLVRibbonControlSystemPopupBarButton, 102, "Exit");
+    const CSize sz = pBar->CalcDynamicLayout(0, 0);
+    ASSERT_GT(sz.cx, 0);
+    EXPECT_EQ(pRight->GetRect().right, sz.cx - 6 + 1);
+    EXPECT_EQ(pLeft->GetRect().right, pRight->GetRect().left - 6);
+    for (CKLVControl* pButton : {pRight, pLeft}) {
+        EXPECT_TRUE(pButton->IsVisible());
+        EXPECT_GT(pButton->GetRect().Width(), 0);
+        EXPECT_EQ(pButton->GetRect().top, sz.cy - 25);
+        EXPECT_EQ(pButton->GetRect().bottom, sz.cy - 3);
+    }
+    // The buttons take no room among the other controls.
+    EXPECT_LE(pCommand->GetRect().bottom, sz.cy - 29);
+    EXPECT_EQ(pCommand->GetRect().top, 18);
+}
+
+class CTestRecentFiles : public CKLVRibbonControlSystemRecentFileList {
+public:
+    CRecentFileList* GetRecentFileList() override { return m_pList.get(); }
+    std::unique_ptr<CRecentFileList> m_pList;
+};
+
+TEST(RibbonSystemPopup, RecentFilesBecomeNumberedListItemsAfterTheCaption) {
+    BarPtr<CKLVRibbonSystemPopupBar> pBar(new CKLVRibbonSystemPopupBar);
+    auto* pList = new CTestRecentFiles;
+    AddControl(pBar.get(), pList, 9000, "Recent Documents");
+    AddControl(pBar.get(), new CKLVControlButton, 100, "After");
+    pList->m_pList = std::make_unique<CRecentFileList>(0, "Recent", "File%d", 12);
+    const CString strLong = "C:\\" + CString('n', 256) + ".c";   // 262 characters
+    for (int i = 0; i < 11; ++i) (*pList->m_pList)[i].Format("C:\\work\\doc%d.wsdl", i + 1);
+    (*pList->m_pList)[1] = "C:\\a&b.wsdl";
+    (*pList->m_pList)[2] = strLong.Left(260);
+
+    for (int nPass = 0; nPass < 2; ++nPass) {   // a second rebuild replaces the first one's items
+        pList->PrepareDynamicLayout(0);
+        CKLVControls* pControls = pBar->GetControls();
+        ASSERT_EQ(pControls->GetCount(), 2 + 11);
+        const struct {
+            int nIndex;
+            LPCTSTR lpszCaption;
+        } cases[] = {{0, "&1 C:\\work\\doc1.wsdl"}, {1, "&2 C:\\a&&b.wsdl"}, {9, "1&0 C:\\work\\doc10.wsdl"},
+                     {10, "11 C:\\work\\doc11.wsdl"}};
+        for (const auto& c : cases) {
+            CKLVControl* pItem = pControls->GetAt(1 + c.nIndex);
+            ASSERT_NE(dynamic_cast<CKLVRibbonControlSystemPopupBarListItem*>(pItem), nullptr);
+            EXPECT_STREQ(pItem->GetCaption(), c.lpszCaption);
+            EXPECT_EQ(pItem->GetId(), CKLVRibbonControlSystemRecentFileList::firstRecentFileId + c.nIndex);
+            EXPECT_EQ(pItem->GetFlags(), 0x48u);
+            EXPECT_STREQ(pItem->m_strTooltipText, (*pList->m_pList)[c.nIndex]);
+        }
+        // A 260-character name is kept whole.
+        EXPECT_STREQ(pControls->GetAt(3)->GetCaption(), "&3 " + strLong.Left(260));
+        EXPECT_STREQ(pControls->GetAt(12)->GetCaption(), "After");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+#include "toolkit/ribbon/RibbonSystemPopupBar.h"
+
+#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/common/DCScopes.h"
+#include "toolkit/common/StartupRegistrations.h"
+#include "toolkit/ribbon/RibbonSystemPopupControls.h"
+
+#include <algorithm>
+
+KLV_IMPLEMENT_SERIAL(CKLVRibbonSystemPopupBar, CKLVPopupBar)
+KLV_IMPLEMENT_SERIAL(CKLVRibbonSystemPopupBarPage, CKLVPopupBar)
+
+CKLVRibbonSystemPopupBar::CKLVRibbonSystemPopupBar() { m_rcBorders.SetRect(6, 18, 6, 29); }
+
+CSize CKLVRibbonSystemPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
+    std::vector<CKLVControl*> arrButtons;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CKLVControl* pControl = GetControl(i);
+        if (dynamic_cast<CKLVRibbonControlSystemPopupBarButton*>(pControl) && pControl->IsVisible()) {
+            arrButtons.push_back(pControl);
+            pControl->SetHideFlag(CKLVControl::hideGeneric, TRUE);
+        }
+    }
+    const CSize sz = CKLVPopupBar::CalcDynamicLayout(nLength, dwMode);
+    for (CKLVControl* pButton : arrButtons) pButton->SetHideFlag(CKLVControl::hideGeneric, FALSE);
+    PlaceBottomButtons(arrButtons, sz);
+    return sz;
+}
+
+void CKLVRibbonSystemPopupBar::PlaceBottomButtons(const std::vector<CKLVControl*>& arrButtons, CSize szBar) {
+    CKLVPaintManager* pPaintManager = GetPaintManager();
+    if (arrButtons.empty() || !pPaintManager) return;
+    CClientDC dc(nullptr);
+    CKLVFontDC font(&dc, pPaintManager->GetCommandBarFont(this));
+    int nRight = szBar.cx - m_rcBorders.right + 1;
+    for (CKLVControl* pButton : arrButtons) {
+        const int nWidth = pButton->GetSize(&dc).cx;
+        pButton->SetRect(CRect(nRight - nWidth, szBar.cy - buttonTop, nRight, szBar.cy - buttonBottom));
+        nRight -= nWidth + buttonGap;
+    }
+}
+
+CKLVRibbonSystemPopupBar* CKLVRibbonSystemPopupBarPage::GetSystemPopupBar() const {
+    CKLVControlPopup* pParent = GetControlPopup();
+    return pParent ? dynamic_cast<CKLVRibbonSystemPopupBar*>(pParent->GetParent()) : nullptr;
+}
+
+CSize CKLVRibbonSystemPopupBarPage::CalcDynamicLayout(int nLength, DWORD dwMode) {
+    CSize sz = CKLVPopupBar::CalcDynamicLayout(nLength, dwMode);
+    CKLVRibbonSystemPopupBar* pSystem = GetSystemPopupBar();
+    if (pSystem && pSystem->GetSafeHwnd()) {
+        CRect rcSystem;
+        pSystem->GetWindowRect(&rcSystem);
+        sz.cy = std::max<int>(sz.cy, rcSystem.Height() - pSystem->m_rcBorders.top - pSystem->m_rcBorders.bottom - 2);
+    }
+    return sz;
+}
+
+void CKLVRibbonSystemPopupBarPage::AdjustExcludeRect(CRect& rc, BOOL bVertical) {
+    CKLVRibbonSystemPopupBar* pSystem = GetSystemPopupBar();
+    if (!pSystem) {
+        CKLVPopupBar::AdjustExcludeRect(rc, bVertical);
+        return;
+    }
+    CRect rcSystem;
+    pSystem->GetWindowRect(&rcSystem);
+    rc.top = rcSystem.top + pSystem->m_rcBorders.top + 1;
+    rc.right += 1;
+}

@@ -1,0 +1,32 @@
+// The system button's popup: a popup bar with wide borders whose bottom strip holds its own
+// buttons (placed right to left), and the pages its submenus open as.
+#pragma once
+
+#include "toolkit/commandbars/PopupBar.h"
+
+class CKLVRibbonSystemPopupBar : public CKLVPopupBar {
+    DECLARE_SERIAL(CKLVRibbonSystemPopupBar)
+public:
+    enum { buttonGap = 6, buttonTop = 25, buttonBottom = 3 };
+
+    CKLVRibbonSystemPopupBar();
+
+    // Lays the bar out as a popup bar without its bottom buttons, then puts those in the
+    // bottom border.
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+
+private:
+    void PlaceBottomButtons(const std::vector<CKLVControl*>& arrButtons, CSize szBar);
+};
+
+class CKLVRibbonSystemPopupBarPage : public CKLVPopupBar {
+    DECLARE_SERIAL(CKLVRibbonSystemPopupBarPage)
+public:
+    // As high as the system popup's content area at least.
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // Opens flush with the system popup's content, one pixel wider to the right.
+    void AdjustExcludeRect(CRect& rc, BOOL bVertical) override;
+
+    // The system popup the page's parent control lies on; null for any other parent.
+    CKLVRibbonSystemPopupBar* GetSystemPopupBar() const;
+};

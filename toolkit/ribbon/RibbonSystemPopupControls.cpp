@@ -1,0 +1,106 @@
+#include "toolkit/ribbon/RibbonSystemPopupControls.h"
+
+#include "classlib/RecentFileList.h"
+#include "classlib/WinApp.h"
+#include "toolkit/commandbars/ControlLists.h"
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/common/DCScopes.h"
+#include "toolkit/common/ResourceImages.h"
+#include "toolkit/common/StartupRegistrations.h"
+
+KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemPopupBarButton, CKLVControlButton)
+KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemPopupBarListItem, CKLVControlButton)
+KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemPopupBarListCaption, CKLVControl)
+KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemRecentFileList, CKLVRibbonControlSystemPopupBarListCaption)
+
+namespace {
+
+const UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER;
+const DWORD kListCaptionFlags = 0x9A;
+
+// A "Ribbon" colour of the skin; a key the skin lacks draws nothing.
+void DrawSkinLine(CDC* pDC, int x, int y, int cx, LPCTSTR lpszKey) {
+    const COLORREF clr = KLVResourceImages()->LookupColor("Ribbon", lpszKey);
+    if (clr != COLORREF(-1)) pDC->FillSolidRect(x, y, cx, 1, clr);
+}
+
+}  // namespace
+
+CSize CKLVRibbonControlSystemPopupBarListItem::GetSize(CDC*) { return CSize(itemWidth, itemHeight); }
+
+void CKLVRibbonControlSystemPopupBarListItem::Draw(CDC* pDC) {
+    CKLVPaintManager* pPaintManager = GetPaintManager();
+    if (!pPaintManager) return;
+    pPaintManager->DrawControlEntry(pDC, this);
+    CRect rc = GetRect();
+    rc.left += captionIndent;
+    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent()), pPaintManager->GetControlTextColor(this));
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->DrawText(GetCaption(), rc, kCaptionFormat);
+}
+
+CKLVRibbonControlSystemPopupBarListCaption::CKLVRibbonControlSystemPopupBarListCaption() {
+    SetFlags(kListCaptionFlags);
+}
+
+CSize CKLVRibbonControlSystemPopupBarListCaption::GetSize(CDC*) { return CSize(captionWidth, captionHeight); }
+
+void CKLVRibbonControlSystemPopupBarListCaption::Draw(CDC* pDC) {
+    CKLVPaintManager* pPaintManager = GetPaintManager();
+    if (!pPaintManager) return;
+    CRect rc = GetRect();
+    {
+        CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent(), TRUE), pPaintManager->GetControlTextColor(this));
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->DrawText(GetCaption(), CRect(rc.left + CKLVRibbonControlSystemPopupBarListItem::captionIndent, rc.top,
+                                          rc.right, rc.bottom - 2),
+                      kCaptionFormat);
+    }
+    DrawSkinLine(pDC, rc.left, rc.bottom - 2, rc.Width(), "RecentFileListEdgeShadow");
+    DrawSkinLine(pDC, rc.left, rc.bottom - 1, rc.Width(), "RecentFileListEdgeHighLight");
+}
+
+CRecentFileList* CKLVRibbonControlSystemRecentFileList::GetRecentFileList() {
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? pApp->m_pRecentFileList.get() : nullptr;
+}
+
+void CKLVRibbonControlSystemRecentFileList::PrepareDynamicLayout(int) {
+    CRecentFileList* pList = GetRecentFileList();
+    if (!pList) return;
+    RemoveFileItems(pList->GetSize());
+    if (IsCustomizeMode()) {
+        SetHideFlags(0);
+        return;
+    }
+    InsertFileItems(pList);
+}
+
+void CKLVRibbonControlSystemRecentFileList::RemoveFileItems(int nCount) {
+    const int nFirst = firstRecentFileId, nLast = firstRecentFileId + nCount;
+    klv_control_lists::RemoveFollowing(
+        this,
+        [nFirst, nLast](CKLVControl* pControl) {
+            return dynamic_cast<CKLVRibbonControlSystemPopupBarListItem*>(pControl) && pControl->GetId() >= nFirst &&
+                   pControl->GetId() <= nLast;
+        },
+        FALSE);
+}
+
+void CKLVRibbonControlSystemRecentFileList::InsertFileItems(CRecentFileList* pList) {
+    CKLVControls* pControls = GetControls();
+    if (!pControls) return;
+    CString strDir;
+    for (int i = 0; i < pList->GetSize() && !(*pList)[i].IsEmpty(); ++i) {
+        // Names of any length are built whole; only what is shown is limited.
+        CString strName;
+        if (!pList->GetDisplayName(strName, i, strDir, 0)) break;
+        if (strName.GetLength() > maxDisplayName) strName = strName.Left(maxDisplayName);
+        auto* pItem = new CKLVRibbonControlSystemPopupBarListItem;
+        if (!pControls->Add(pItem, firstRecentFileId + i, CString(), GetIndex() + 1 + i, TRUE)) break;
+        pItem->SetCaption(CKLVControlRecentFileList::FormatItemCaption(strName, i + 1));
+        pItem->SetFlags(itemFlags);
+        pItem->m_strTooltipText = (*pList)[i];
+    }
+}

@@ -1,0 +1,50 @@
+// The controls of the system button's popup: the buttons of its bottom strip, the entries of its
+// lists, a list's caption, and the recent file list that puts the application's recent files
+// below its caption.
+#pragma once
+
+#include "toolkit/commandbars/ControlButton.h"
+
+class CRecentFileList;
+
+class CKLVRibbonControlSystemPopupBarButton : public CKLVControlButton {
+    DECLARE_SERIAL(CKLVRibbonControlSystemPopupBarButton)
+};
+
+class CKLVRibbonControlSystemPopupBarListItem : public CKLVControlButton {
+    DECLARE_SERIAL(CKLVRibbonControlSystemPopupBarListItem)
+public:
+    enum { itemWidth = 300, itemHeight = 21, captionIndent = 7 };
+
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+};
+
+class CKLVRibbonControlSystemPopupBarListCaption : public CKLVControl {
+    DECLARE_SERIAL(CKLVRibbonControlSystemPopupBarListCaption)
+public:
+    enum { captionWidth = 300, captionHeight = 27 };
+
+    CKLVRibbonControlSystemPopupBarListCaption();
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+};
+
+class CKLVRibbonControlSystemRecentFileList : public CKLVRibbonControlSystemPopupBarListCaption {
+    DECLARE_SERIAL(CKLVRibbonControlSystemRecentFileList)
+public:
+    enum { firstRecentFileId = 57616, maxDisplayName = 260 };
+    // Entry flags: a list item that shows its tooltip in the popup.
+    enum { itemFlags = flagListItem | flagPopupTooltip };
+
+    // Puts a list item per recent file after the caption, first taking the earlier ones away.
+    void PrepareDynamicLayout(int nMode) override;
+
+protected:
+    // The application's list unless a subclass shows another.
+    virtual CRecentFileList* GetRecentFileList();
+
+private:
+    void RemoveFileItems(int nCount);
+    void InsertFileItems(CRecentFileList* pList);
+};
