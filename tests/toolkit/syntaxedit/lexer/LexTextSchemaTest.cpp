@@ -162,6 +162,22 @@ TEST(LexTextSchema, AnEditAtABlocksEndIsParsedFromInsideThatBlock) {
     }
 }
 
+// Rows deleted from the middle of a function: the blocks whose start went with them keep
+// their old rows, where a block of the same class may now begin; the pass must not join
+// the old chain there.
+TEST(LexTextSchema, ADeletionOfRowsLeavesNoBlockOfTheDeletedText) {
+    // Rows 2 to 4 go up to "if (count)", whose brace then lies where main's lay.
+    Parsed edited("C.lex", "int x;\r\n\r\nint main(void) {\r\n    int y;\r\n    if (count) {\r\n    }\r\n}\r\nint z;\r\n",
+                  ".c");
+    const CKLVSyntaxEditPosition posStart(2, 0), posEnd(4, 10), posRangeEnd(3, 0);
+    edited.text.DeleteText(posStart.nLine, posStart.nCol, posEnd.nLine, posEnd.nCol);
+    edited.schema->UpdateBlocksOnEdit(posStart, posEnd, 2);
+    edited.Reparse(&posStart, &posRangeEnd);
+    Parsed full("C.lex", edited.text.GetText(), ".c");
+    EXPECT_EQ(full.Chain(), edited.Chain());
+    EXPECT_EQ(full.Runs() + full.Folds(), edited.Runs() + edited.Folds());
+}
+
 TEST(LexTextSchema, ScreenParseOfAWindowEqualsThoseRowsOfAFullParse) {
     Parsed parsed("C.lex", ReadFile(GoldenPath("sample.c")), ".c");
     const struct {
