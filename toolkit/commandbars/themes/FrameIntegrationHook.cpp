@@ -142,6 +142,11 @@ int CKLVFrameIntegration::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPA
         PaintFrame();
         lResult = TRUE;
         return hookHandled;
+    case WM_SETTEXT:
+    case WM_SETICON:
+        // The system draws its own caption for these; the themed one is drawn again after it.
+        if (m_pFrame->IsWindowVisible()) m_pFrame->PostMessage(WM_NCPAINT, 1);
+        return hookContinue;
     case WM_NCHITTEST:
         lResult = HitTest(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return hookHandled;

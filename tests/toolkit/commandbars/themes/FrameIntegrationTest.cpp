@@ -238,5 +238,23 @@ TEST_F(FrameIntegration, TheFramesOwnCaptionButtonsFollowItsStyleAndAreHitTested
     }
 }
 
+TEST_F(FrameIntegration, ANewTitleOrIconOnAShownFrameBringsTheThemedCaptionBack) {
+    MSG msg;
+    const auto queuedPaints = [&] {
+        int n = 0;
+        while (::PeekMessageA(&msg, m_pFrame->m_hWnd, WM_NCPAINT, WM_NCPAINT, PM_REMOVE)) ++n;
+        return n;
+    };
+    m_pFrame->SetWindowText("hidden");
+    EXPECT_EQ(queuedPaints(), 0);
+    m_pFrame->ShowWindow(SW_SHOWNOACTIVATE);
+    queuedPaints();
+    m_pFrame->SetWindowText("shown");
+    EXPECT_EQ(queuedPaints(), 1);
+    m_pFrame->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(::LoadIcon(nullptr, IDI_WARNING)));
+    EXPECT_EQ(queuedPaints(), 1);
+    m_pFrame->ShowWindow(SW_HIDE);
+}
+
 }  // namespace
 }  // namespace themes_test
