@@ -4,6 +4,7 @@
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/DCScopes.h"
+#include "toolkit/common/ResourceImages.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonSystemPopupControls.h"
 
@@ -12,7 +13,34 @@
 KLV_IMPLEMENT_SERIAL(CKLVRibbonSystemPopupBar, CKLVPopupBar)
 KLV_IMPLEMENT_SERIAL(CKLVRibbonSystemPopupBarPage, CKLVPopupBar)
 
-CKLVRibbonSystemPopupBar::CKLVRibbonSystemPopupBar() { m_rcBorders.SetRect(6, 18, 6, 29); }
+CKLVRibbonSystemPopupBar::CKLVRibbonSystemPopupBar() {
+    m_rcBorders.SetRect(6, 18, 6, 29);
+    m_dwStyle &= ~styleGripper;
+}
+
+CRect CKLVRibbonSystemPopupBar::GetSecondColumnRect() const {
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CKLVControl* pControl = GetControl(i);
+        if (!pControl->IsVisible() || !pControl->GetWrap()) continue;
+        return CRect(pControl->GetRect().left, m_rcBorders.top, m_szLayout.cx - m_rcBorders.right,
+                     m_szLayout.cy - m_rcBorders.bottom);
+    }
+    return CRect(0, 0, 0, 0);
+}
+
+void CKLVRibbonSystemPopupBar::FillCommandBarEntry(CDC* pDC) {
+    CKLVResourceImage* pImage = KLVResourceImages()->GetImage("RIBBONSYSTEMMENU");
+    if (!pImage) {
+        CKLVPopupBar::FillCommandBarEntry(pDC);
+        return;
+    }
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    pImage->DrawImage(pDC, rcClient, pImage->GetPartRect(0, 1), m_rcBorders);
+    const CRect rcColumn = GetSecondColumnRect();
+    const COLORREF clrColumn = KLVResourceImages()->LookupColor("Ribbon", "RecentFileListBackground");
+    if (!rcColumn.IsRectEmpty() && clrColumn != COLORREF(-1)) pDC->FillSolidRect(rcColumn, clrColumn);
+}
 
 CSize CKLVRibbonSystemPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     std::vector<CKLVControl*> arrButtons;
@@ -26,6 +54,7 @@ CSize CKLVRibbonSystemPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     const CSize sz = CKLVPopupBar::CalcDynamicLayout(nLength, dwMode);
     for (CKLVControl* pButton : arrButtons) pButton->SetHideFlag(CKLVControl::hideGeneric, FALSE);
     PlaceBottomButtons(arrButtons, sz);
+    m_szLayout = sz;
     return sz;
 }
 

@@ -14,8 +14,17 @@ public:
     // Lays the bar out as a popup bar without its bottom buttons, then puts those in the
     // bottom border.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
+    // The skin's system menu image stretched over the bar (its borders kept), a second column
+    // on the recent file list's background.
+    void FillCommandBarEntry(CDC* pDC) override;
+
+    // The part of the client area right of the first control that starts a new column; empty
+    // with one column.
+    CRect GetSecondColumnRect() const;
 
 private:
+    CSize m_szLayout = CSize(0, 0);   // of the last layout
+
     void PlaceBottomButtons(const std::vector<CKLVControl*>& arrButtons, CSize szBar);
 };
 

@@ -47,6 +47,16 @@ TEST(RibbonSystemPopup, BottomButtonsSitRightToLeftInTheBottomBorder) {
     // The buttons take no room among the other controls.
     EXPECT_LE(pCommand->GetRect().bottom, sz.cy - 29);
     EXPECT_EQ(pCommand->GetRect().top, 18);
+    EXPECT_FALSE(pBar->IsGripperVisible());
+    EXPECT_TRUE(pBar->GetSecondColumnRect().IsRectEmpty());
+
+    // A control that starts a second column puts the column's background from its left edge on.
+    CKLVControl* pColumn = AddControl(pBar.get(), new CKLVControlButton, 103, "Recent");
+    pColumn->SetFlags(CKLVControl::flagWrapRow);
+    const CSize szTwo = pBar->CalcDynamicLayout(0, 0);
+    ASSERT_TRUE(pColumn->GetWrap());
+    EXPECT_GT(pColumn->GetRect().left, pCommand->GetRect().left);
+    EXPECT_EQ(pBar->GetSecondColumnRect(), CRect(pColumn->GetRect().left, 18, szTwo.cx - 6, szTwo.cy - 29));
 }
 
 class CTestRecentFiles : public CKLVRibbonControlSystemRecentFileList {
