@@ -6,25 +6,6 @@
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 #include "toolkit/tabs/TabManagerItem.h"
 
-namespace {
-
-// Keeps a window from painting while it lives, then has it repaint whole, frame included.
-class CRedrawHold {
-public:
-    explicit CRedrawHold(CWnd& wnd) : m_wnd(wnd) { m_wnd.SetRedraw(FALSE); }
-    ~CRedrawHold() {
-        m_wnd.SetRedraw(TRUE);
-        m_wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
-    }
-    CRedrawHold(const CRedrawHold&) = delete;
-    CRedrawHold& operator=(const CRedrawHold&) = delete;
-
-private:
-    CWnd& m_wnd;
-};
-
-}  // namespace
-
 const CProtocolRecord* CMainFrame::GetSelectedProtocol() const {
     const COfficeTreeCtrl& tree = m_wndSolutionExplorer.m_wndTree;
     if (!tree.GetSafeHwnd()) return nullptr;
@@ -50,16 +31,5 @@ void CMainFrame::OnPacketDiagram() {
     m_MTIClientWnd.GetItem(nTab)->Select();
     CquorlinView* pView = GetTabView(nTab);
     if (!pView) return;
-    CKLVSyntaxEditCtrl* pCtrl = pView->GetEditCtrl();
-    // Thousands of small insertions: the editor paints once, at the last one.
-    const std::vector<CDiagramPlacement> placements = PacketDiagramPlacements(*pProtocol);
-    {
-        CRedrawHold hold(*pCtrl);
-        pCtrl->SelectAll();
-        pCtrl->DeleteSelection(FALSE);
-        for (size_t i = 0; i + 1 < placements.size(); ++i)
-            pCtrl->InsertText(placements[i].strText, placements[i].nRow, placements[i].nPos, FALSE, FALSE);
-    }
-    const CDiagramPlacement& last = placements.back();
-    pCtrl->InsertText(last.strText, last.nRow, last.nPos, FALSE, TRUE);
+    WriteDiagramPlacements(*pView->GetEditCtrl(), PacketDiagramPlacements(*pProtocol));
 }

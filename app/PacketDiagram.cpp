@@ -1,11 +1,27 @@
 #include "app/PacketDiagram.h"
 
+#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextFormat.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
+
+// Keeps a window from painting while it lives, then has it repaint whole, frame included.
+class CRedrawHold {
+public:
+    explicit CRedrawHold(CWnd& wnd) : m_wnd(wnd) { m_wnd.SetRedraw(FALSE); }
+    ~CRedrawHold() {
+        m_wnd.SetRedraw(TRUE);
+        m_wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+    }
+    CRedrawHold(const CRedrawHold&) = delete;
+    CRedrawHold& operator=(const CRedrawHold&) = delete;
+
+private:
+    CWnd& m_wnd;
+};
 
 // The table's columns: the name cell starts at 1, the others after their separators; the
 // right border stands at 149 and the line break at 150.
@@ -139,4 +155,18 @@ CString PlayDiagramPlacements(const std::vector<CDiagramPlacement>& placements) 
     CString strText;
     for (size_t i = 0; i < rows.size(); ++i) strText += (i ? s_szLineEnd : "") + rows[i];
     return strText;
+}
+
+void WriteDiagramPlacements(CKLVSyntaxEditCtrl& ctrl, const std::vector<CDiagramPlacement>& placements) {
+    {
+        // Thousands of small insertions: no paint until the last.
+        CRedrawHold hold(ctrl);
+        ctrl.SelectAll();
+        ctrl.DeleteSelection(FALSE);
+        for (size_t i = 0; i + 1 < placements.size(); ++i)
+            ctrl.InsertText(placements[i].strText, placements[i].nRow, placements[i].nPos, FALSE, FALSE);
+    }
+    if (placements.empty()) return;
+    const CDiagramPlacement& last = placements.back();
+    ctrl.InsertText(last.strText, last.nRow, last.nPos, FALSE, TRUE);
 }

@@ -16,6 +16,11 @@ struct CDiagramPlacement {
 // The insertions that write the protocol's tables into an empty editor, in order.
 std::vector<CDiagramPlacement> PacketDiagramPlacements(const CProtocolRecord& protocol);
 
+class CKLVSyntaxEditCtrl;
+
+// Replaces the editor's text by the insertions' text; the editor paints once, at the last one.
+void WriteDiagramPlacements(CKLVSyntaxEditCtrl& ctrl, const std::vector<CDiagramPlacement>& placements);
+
 // The text the insertions leave in an empty editor: each lands in its row or, past the end, in
 // the last row; a position past the end of its row pads it with blanks, one inside it goes in
 // front of the rest. Rows are joined by "\r\n".

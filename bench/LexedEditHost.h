@@ -19,7 +19,9 @@ public:
     explicit CLexedEditHost(const std::string& text, int cx = 800, int cy = 600) {
         char szTemp[MAX_PATH] = "";
         ::GetTempPathA(MAX_PATH, szTemp);
-        m_strPath = std::string(szTemp) + "kelvane_bench_" + std::to_string(::GetCurrentProcessId()) + ".c";
+        static int s_nHosts = 0;
+        m_strPath = std::string(szTemp) + "kelvane_bench_" + std::to_string(::GetCurrentProcessId()) + "_" +
+                    std::to_string(++s_nHosts) + ".c";
         if (FILE* pFile = std::fopen(m_strPath.c_str(), "wb")) {
             std::fwrite(text.data(), 1, text.size(), pFile);
             std::fclose(pFile);
@@ -47,7 +49,6 @@ public:
         ::DestroyWindow(m_parent.Detach());
         m_pBuffer->InternalRelease();
         ::DeleteFileA(m_strPath.c_str());
-        KLVSetSyntaxEditLexerFactory(nullptr);
     }
     bool IsValid() const { return m_pParser != nullptr && m_ctrl.GetSafeHwnd() != nullptr; }
 
@@ -61,7 +62,7 @@ public:
     // Handles window messages one at a time until done() holds or the limit passes; false at
     // the limit. The parser's task queue is sampled after each.
     template <class Done>
-    bool PumpUntil(Done done, double dLimitSeconds = 60) {
+    bool PumpUntil(Done done, double dLimitSeconds = 180) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(dLimitSeconds);
         while (!done()) {
             const auto now = std::chrono::steady_clock::now();
