@@ -141,6 +141,16 @@ TEST_F(FrameIntegration, AMaximisedFrameIsCutToItsClientSideOfTheBorder) {
     EXPECT_EQ(::GetWindowRgn(m_pFrame->m_hWnd, hRgn), ERROR);
 }
 
+TEST_F(FrameIntegration, WithCompositionTheFrameGetsGlassInsteadOfARegion) {
+    m_pIntegration->m_bCompositionActive = TRUE;
+    ::SetWindowRgn(m_pFrame->m_hWnd, nullptr, FALSE);
+    m_pIntegration->UpdateWindowRegion(300, 200, TRUE);
+    EXPECT_EQ(m_pIntegration->GetBorderSize(), 4);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(m_pFrame->m_hWnd, hRgn), ERROR);
+    ::DeleteObject(hRgn);
+}
+
 TEST_F(FrameIntegration, TheStatusBarBelongsToTheFrameOnlyWhenItSaysSo) {
     HWND hStatus = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 150, 300, 22, m_pFrame->m_hWnd,
                                      reinterpret_cast<HMENU>(CKLVFrameIntegration::idStatusBar), nullptr, nullptr);
