@@ -99,7 +99,8 @@ public:
     virtual CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) = 0;
     // The control's rectangle without its drop-down part.
     virtual CRect GetSplitButtonCommandRect(CKLVControl* pControl);
-    virtual void OnReserved() {}
+    // Shapes the bar's window after it was placed or sized; the base leaves it rectangular.
+    virtual void SetCommandBarRegion(CKLVCommandBar* /*pBar*/) {}
     // Both marks are 13 pixels square; with bDraw FALSE they are only measured.
     virtual CSize DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
                                    BOOL bEnabled);

@@ -152,6 +152,7 @@ void CKLVPopupBar::UpdateLocation(CSize sz) {
     const CRect rc = CalcPopupRect(sz);
     const UINT nFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER | (::IsWindowVisible(m_hWnd) ? SWP_NOZORDER : 0);
     SetWindowPos(&CWnd::wndTopMost, rc.left, rc.top, rc.Width(), rc.Height(), nFlags);
+    GetPaintManager()->SetCommandBarRegion(this);
     if (m_bScrolling) CalcScrollingLayout(FALSE);
 }
 
@@ -350,6 +351,7 @@ void CKLVPopupBar::OnRecalcLayout() {
     }
     SetWindowPos(nullptr, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
+    GetPaintManager()->SetCommandBarRegion(this);
     SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     if (hOldBitmap) {
         PlayAnimation(nKind, &dcOld, rcOld.Size());

@@ -53,6 +53,8 @@ public:
     void DrawSplitPopupDivider(CDC* pDC, CKLVControl* pControl) override;
     void DrawSubmenuArrow(CDC* pDC, CKLVControl* pControl) override;
     void FillLabelBack(CDC* pDC, CRect rc) override;
+    // Gives a popup bar the window region without its corner pixels; other bars keep theirs.
+    void SetCommandBarRegion(CKLVCommandBar* pBar) override;
 
     // A ribbon tab's face and frame (its caption is the tab paint manager's).
     virtual void DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem);
@@ -64,8 +66,6 @@ public:
     // The "RIBBONTAB" part of a plain tab's state; -1 draws no face.
     static int RibbonTabPart(BOOL bHot, BOOL bSelected, BOOL bPressed, BOOL bRowFocused);
 
-    // Gives a popup bar the window region without its corner pixels; other bars keep theirs.
-    void SetCommandBarRegion(CKLVCommandBar* pBar);
 
     // The "TOOLBARBUTTONS" part of a button's state; -1 draws no face.
     static int ToolBarButtonPart(int nSelected, int nPressed, int nEnabled, int nChecked, BOOL bPopuped);

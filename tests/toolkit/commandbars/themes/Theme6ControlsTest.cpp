@@ -1,10 +1,12 @@
 // The resource-image theme's controls: buttons joined into strips in a ribbon group, split
 // buttons in and out of strips, edit and combo boxes with their spin and drop-down buttons, text
 // colours on popups and directly on the ribbon, popup separators and the "more" popup's body.
+#include "PopupBarTestSupport.h"
 #include "ThemeSkin.h"
 #include "ThemeTestSupport.h"
 #include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme0.h"
 #include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 
@@ -306,6 +308,38 @@ TEST(Theme6, TheMorePopupTakesItsOwnFrameImageOrThePopupBody) {
     EXPECT_FALSE(more.Painted().empty());
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 200; ++x) ASSERT_EQ(more.At(x, y), body.At(x, y)) << x << "," << y;
+}
+
+TEST(Theme6, APopupBarIsShownWithItsCornersCutAndAToolBarKeepsItsShape) {
+    commandbars_test::CPopupSite site;
+    commandbars_test::CPopupCommandBars commandBars(&site);
+    // The popup helper registers its test theme as number 0; the other theme tests need the real one.
+    CKLVPaintManager::RegisterTheme(0, &CKLVPaintManagerTheme0::Create);
+    CKLVPaintManager* pTheme = CKLVPaintManager::CreateThemeObject(6);
+    pTheme->RefreshMetrics();
+    commandBars->SetPaintManager(pTheme);
+    struct ReleaseBar {
+        void operator()(CKLVCommandBar* p) const { p->InternalRelease(); }
+    };
+    std::unique_ptr<commandbars_test::CWorkAreaPopup, ReleaseBar> pPopup(commandBars.MakePopup({101, 102}));
+    ASSERT_TRUE(pPopup->Popup(100, 120, nullptr));
+    CRect rc;
+    pPopup->GetWindowRect(&rc);
+    const int w = rc.Width(), h = rc.Height();
+    HRGN hRegion = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(::GetWindowRgn(pPopup->GetSafeHwnd(), hRegion), ERROR);
+    const struct {
+        int x, y;
+        BOOL bIn;
+    } points[] = {{0, 0, FALSE}, {w - 1, 0, FALSE}, {0, h - 1, FALSE}, {w - 1, h - 1, FALSE},
+                  {1, 0, TRUE},  {0, 1, TRUE},      {w - 1, h - 2, TRUE}, {w / 2, h / 2, TRUE}};
+    for (const auto& p : points) EXPECT_EQ(::PtInRegion(hRegion, p.x, p.y) != 0, p.bIn) << p.x << "," << p.y;
+    pPopup->SetTrackingMode(FALSE);
+
+    commandbars_test::CTestBar<> toolBar(&site);
+    pTheme->SetCommandBarRegion(&toolBar);
+    EXPECT_EQ(::GetWindowRgn(toolBar.GetSafeHwnd(), hRegion), ERROR);
+    ::DeleteObject(hRegion);
 }
 
 }  // namespace
