@@ -6,8 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
-#include <set>
+#include <unordered_map>
 
 #include "schema/SchemaConstants.h"
 
@@ -107,50 +106,55 @@ public:
 
     bool holdEachOther(const CStructDef* a, const CStructDef* b) const
     {
-        const auto x = component_.find(a);
-        const auto y = component_.find(b);
-        return x != component_.end() && y != component_.end() && x->second == y->second;
+        const auto x = nodes_.find(a);
+        const auto y = nodes_.find(b);
+        return x != nodes_.end() && y != nodes_.end() && x->second.component == y->second.component;
     }
 
 private:
+    // A struct's place in the walk.
+    struct Node {
+        int index = 0;
+        int low = 0;
+        int component = -1; // the index of its component's first struct, once known
+        bool onStack = true;
+    };
+
     // Tarjan's components; the order is that of discovery.
     void visit(const CStructDef* def)
     {
-        if (def == nullptr || index_.count(def) != 0)
+        if (def == nullptr || nodes_.count(def) != 0)
             return;
-        const int own = static_cast<int>(index_.size());
-        index_[def] = own;
-        low_[def] = own;
+        const int own = static_cast<int>(nodes_.size());
+        nodes_.emplace(def, Node{own, own});
         order_.push_back(def);
         stack_.push_back(def);
-        onStack_.insert(def);
         for (const CStructMember* member : filledMembers(*def)) {
             const CStructDef* target = filledTarget(*member);
             if (target == nullptr)
                 continue;
-            if (index_.count(target) == 0) {
+            const auto found = nodes_.find(target);
+            if (found == nodes_.end()) {
                 visit(target);
-                low_[def] = std::min(low_[def], low_[target]);
-            } else if (onStack_.count(target) != 0) {
-                low_[def] = std::min(low_[def], index_[target]);
+                nodes_[def].low = std::min(nodes_[def].low, nodes_[target].low);
+            } else if (found->second.onStack) {
+                nodes_[def].low = std::min(nodes_[def].low, found->second.index);
             }
         }
-        if (low_[def] != own)
+        if (nodes_[def].low != own)
             return;
         for (const CStructDef* member = nullptr; member != def;) {
             member = stack_.back();
             stack_.pop_back();
-            onStack_.erase(member);
-            component_[member] = own;
+            Node& node = nodes_[member];
+            node.onStack = false;
+            node.component = own;
         }
     }
 
     std::vector<const CStructDef*> order_;
-    std::map<const CStructDef*, int> index_;
-    std::map<const CStructDef*, int> low_;
-    std::map<const CStructDef*, int> component_;
+    std::unordered_map<const CStructDef*, Node> nodes_;
     std::vector<const CStructDef*> stack_;
-    std::set<const CStructDef*> onStack_;
 };
 
 class CSampleWriter {
