@@ -38,7 +38,8 @@ bool isCKeyword(const std::string& word)
 {
     // Every name of the service passes here, often several times.
     static const std::unordered_set<std::string_view> keywords(std::begin(Keywords), std::end(Keywords));
-    return keywords.count(word) != 0 || isPlatformMacro(word);
+    static const std::size_t longest = longestWord(keywords);
+    return (word.size() <= longest && keywords.count(word) != 0) || isPlatformMacro(word);
 }
 
 bool isCIdentifier(const std::string& text)

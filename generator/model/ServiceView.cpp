@@ -3,6 +3,8 @@
 #include "generator/model/Identifier.h"
 #include "schema/SchemaConstants.h"
 
+#include <utility>
+
 CTypeRef CViewSchema::resolve(int typeId) const
 {
     CTypeRef ref;
@@ -171,7 +173,7 @@ void CServiceView::assignNames()
         names.push_back(type.name);
     std::vector<std::string> assigned = structs.assign(names);
     for (std::size_t i = 0; i < types_.size(); ++i)
-        types_[i].cName = assigned[i];
+        types_[i].cName = std::move(assigned[i]);
 
     // The first element of a structured type writes one struct under both
     // names; when they are spelled alike it may keep its type's name.
@@ -189,7 +191,7 @@ void CServiceView::assignNames()
     }
     assigned = structs.assign(names);
     for (std::size_t i = 0; i < named.size(); ++i)
-        named[i]->cName = assigned[i];
+        named[i]->cName = std::move(assigned[i]);
 
     CNameScope messageScope;
     for (const std::string& reserved : reservedMessageNames())
@@ -202,7 +204,7 @@ void CServiceView::assignNames()
             names.push_back(part.refKind == CViewPart::ElementRef && part.element ? part.element->name : part.name);
         assigned = members.assign(names);
         for (std::size_t i = 0; i < message.parts.size(); ++i)
-            message.parts[i].cName = assigned[i];
+            message.parts[i].cName = std::move(assigned[i]);
     }
 
     for (CViewPortType& portType : portTypes_) {

@@ -23,6 +23,9 @@ TEST(IdentifierTest, SanitisedNamesAreIdentifiers)
         {"DELETE", "_DELETE"},    {"IN", "_IN"},                {"ABSOLUTE", "_ABSOLUTE"},
         {"unix", "_unix"},        {"linux", "_linux"},          {"edt1", "_edt1"},
         {"edt0", "edt0"},         {"errno", "_errno"},          {"s_addr", "_s_addr"},
+        // The longest words of each list, and a longer name beside them.
+        {"_Static_assert", "_Static_assert_"}, {"GETEXTENDEDTEXTMETRICS", "_GETEXTENDEDTEXTMETRICS"},
+        {"WSAEPROVIDERFAILEDINIT", "_WSAEPROVIDERFAILEDINIT"}, {"WSAEPROVIDERFAILEDINITS", "WSAEPROVIDERFAILEDINITS"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(sanitiseIdentifier(c.name), c.expected) << c.name;
