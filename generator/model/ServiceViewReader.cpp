@@ -10,6 +10,7 @@
 
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -307,6 +308,7 @@ private:
         for (const auto& message : parser_.getMessages()) {
             CViewMessage& view = view_.addMessage(message->getName(), message->getNamespace());
             messageViews_.emplace(message.get(), &view);
+            view.parts.reserve(message->getParts().size());
             for (const Wsdl::Part& part : message->getParts()) {
                 const SchemaParser* schema = schemaOfPart(part);
                 CViewPart entry;
@@ -314,7 +316,7 @@ private:
                 entry.refKind = part.getRefKind() == Wsdl::Part::ElementRef ? CViewPart::ElementRef : CViewPart::TypeRef;
                 entry.element = elementOf(part.getElement(), schema);
                 entry.type = entry.element != nullptr ? entry.element->type : resolve(schema, part.getType());
-                view.parts.push_back(entry);
+                view.parts.push_back(std::move(entry));
             }
         }
         fillPendingTypes();
@@ -432,6 +434,7 @@ private:
             if (binding != nullptr)
                 view.soapBinding = bindingViews_.at(binding);
             const CBindingRecords records(binding);
+            view.operations.reserve(portType.getOperations().size());
             for (const auto& operation : portType.getOperations()) {
                 view.operations.emplace_back();
                 CViewOperation& entry = view.operations.back();
