@@ -26,14 +26,14 @@ ContentModel::ContentModel(int compositor) : compositor_(compositor) {}
 
 ContentModel::~ContentModel() = default;
 
-void ContentModel::addElement(const Element& element)
+void ContentModel::addElement(Element element)
 {
     if (compositor_ == All && element.getMax() > 1)
         throw SchemaParserException("<all> MUST not have multiple occurrences of an element " +
                                     element.getName());
-    contents_.emplace_back(std::make_unique<Element>(element));
     if (element.getType() == XSD_ANY)
         anyContent_ = true;
+    contents_.emplace_back(std::make_unique<Element>(std::move(element)));
     ++elementCount_;
 }
 

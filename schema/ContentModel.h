@@ -44,7 +44,7 @@ public:
 
     // The three adders check the rules of "all" first and throw
     // SchemaParserException without storing anything.
-    void addElement(const Element& element);
+    void addElement(Element element);
     // reference false: the entry is the group's definition; true: it refers to it.
     void addGroup(const Group& group, bool reference);
     // Takes ownership; returns the stored model so the caller can fill it.
