@@ -89,7 +89,7 @@ CSize CKLVRibbonSystemPopupBarPage::CalcDynamicLayout(int nLength, DWORD dwMode)
 
 void CKLVRibbonSystemPopupBarPage::AdjustExcludeRect(CRect& rc, BOOL bVertical) {
     CKLVRibbonSystemPopupBar* pSystem = GetSystemPopupBar();
-    if (!pSystem) {
+    if (!pSystem || !pSystem->GetSafeHwnd()) {
         CKLVPopupBar::AdjustExcludeRect(rc, bVertical);
         return;
     }

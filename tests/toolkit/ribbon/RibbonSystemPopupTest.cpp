@@ -2,12 +2,14 @@
 // the recent file list rebuilt as numbered list items after its caption.
 #include "support/FlatPaintManagerTheme.h"
 #include "classlib/RecentFileList.h"
+#include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/ribbon/RibbonSystemPopupBar.h"
 #include "toolkit/ribbon/RibbonSystemPopupControls.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -57,6 +59,41 @@ TEST(RibbonSystemPopup, BottomButtonsSitRightToLeftInTheBottomBorder) {
     ASSERT_TRUE(pColumn->GetWrap());
     EXPECT_GT(pColumn->GetRect().left, pCommand->GetRect().left);
     EXPECT_EQ(pBar->GetSecondColumnRect(), CRect(pColumn->GetRect().left, 18, szTwo.cx - 6, szTwo.cy - 29));
+}
+
+// A system popup with a window (hidden) at a known place.
+class CPlacedSystemPopup : public CKLVRibbonSystemPopupBar {
+public:
+    BOOL Place(CRect rc) {
+        if (!CreatePopupWindow()) return FALSE;
+        MoveWindow(rc, FALSE);
+        return TRUE;
+    }
+};
+
+TEST(RibbonSystemPopup, APageOpensFlushWithTheContentAndAtLeastAsHighAsIt) {
+    CKLVFlatTestTheme::Register();
+    CKLVPaintManager::SetTheme(0);
+    BarPtr<CPlacedSystemPopup> pSystem(new CPlacedSystemPopup);
+    auto* pParent = new CKLVControlPopup;
+    AddControl(pSystem.get(), pParent, 200, "Save As");
+    BarPtr<CKLVRibbonSystemPopupBarPage> pPage(new CKLVRibbonSystemPopupBarPage);
+    AddControl(pPage.get(), new CKLVControlButton, 201, "Page item");
+    pPage->m_pControlPopup = pParent;
+    ASSERT_EQ(pPage->GetSystemPopupBar(), pSystem.get());
+
+    // Before the system popup has a window the page is an ordinary popup.
+    const CSize szAlone = pPage->CalcDynamicLayout(0, 0);
+    ASSERT_TRUE(pSystem->Place(CRect(100, 100, 500, 500)));
+    const CSize sz = pPage->CalcDynamicLayout(0, 0);
+    EXPECT_EQ(sz.cy, std::max<int>(szAlone.cy, 400 - 18 - 29 - 2));
+    EXPECT_EQ(sz.cx, szAlone.cx);
+    CRect rcExclude(300, 150, 480, 172);
+    pPage->AdjustExcludeRect(rcExclude, FALSE);
+    EXPECT_EQ(rcExclude, CRect(300, 100 + 18 + 1, 481, 172));
+
+    pPage->m_pControlPopup = nullptr;
+    pSystem->DestroyWindow();
 }
 
 class CTestRecentFiles : public CKLVRibbonControlSystemRecentFileList {
