@@ -63,6 +63,9 @@ public:
     // A new tab paint manager for the ribbon's tab row; the caller owns it.
     virtual CKLVTabPainter* CreateRibbonTabPainter();
 
+    // A control window that sits on the ribbon paints its client area in the ribbon's face colour.
+    void FillRibbonWindowClient(CDC* pDC, CWnd* pWnd);
+
     // The "RIBBONTAB" part of a plain tab's state; -1 draws no face.
     static int RibbonTabPart(BOOL bHot, BOOL bSelected, BOOL bPressed, BOOL bRowFocused);
 

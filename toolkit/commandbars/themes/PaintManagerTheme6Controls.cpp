@@ -118,6 +118,12 @@ void CKLVPaintManagerTheme6::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
     if (!bDrawn) CKLVPaintManagerTheme5::FillCommandBar(pDC, pBar);
 }
 
+void CKLVPaintManagerTheme6::FillRibbonWindowClient(CDC* pDC, CWnd* pWnd) {
+    CRect rc;
+    pWnd->GetClientRect(&rc);
+    pDC->FillSolidRect(rc, m_clrRibbonFace);
+}
+
 void CKLVPaintManagerTheme6::FillMorePopupToolBar(CDC* pDC, CKLVCommandBar* pBar) {
     CRect rc;
     pBar->GetClientRect(&rc);

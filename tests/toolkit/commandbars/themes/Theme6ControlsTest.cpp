@@ -310,6 +310,19 @@ TEST(Theme6, TheMorePopupTakesItsOwnFrameImageOrThePopupBody) {
         for (int x = 0; x < 200; ++x) ASSERT_EQ(more.At(x, y), body.At(x, y)) << x << "," << y;
 }
 
+TEST(Theme6, AWindowOnTheRibbonIsFilledWithTheRibbonFace) {
+    ThemeSkin skin;
+    Theme6Ptr pTheme = MakeTheme6();
+    commandbars_test::CTestSite site;
+    commandbars_test::CTestBar<> window(&site);   // a 200 x 40 client area
+    Dib dib(220, 50);
+    pTheme->FillRibbonWindowClient(&dib.m_dc, &window);
+    EXPECT_EQ(dib.At(0, 0), ThemeSkin::Key("Ribbon", "RibbonFace"));
+    EXPECT_EQ(dib.At(199, 39), ThemeSkin::Key("Ribbon", "RibbonFace"));
+    EXPECT_EQ(dib.At(200, 20), kBack);
+    EXPECT_EQ(dib.At(100, 40), kBack);
+}
+
 TEST(Theme6, APopupBarIsShownWithItsCornersCutAndAToolBarKeepsItsShape) {
     commandbars_test::CPopupSite site;
     commandbars_test::CPopupCommandBars commandBars(&site);
