@@ -148,6 +148,22 @@ void CKLVSyntaxEditBufferManager::Publish(DWORD dwCode, WPARAM wParam, LPARAM lP
 
 void CKLVSyntaxEditBufferManager::OnLexConfigNotification(DWORD dwCode, WPARAM wParam, LPARAM lParam) {
     if (!m_bSyntaxColoring || !m_pParser) return;
+    if (m_bApplyingConfig) {
+        // What it names may be gone once this returns: the one in progress looks again after.
+        m_bConfigChangedMeanwhile = TRUE;
+        return;
+    }
+    m_bApplyingConfig = TRUE;
+    if (ApplyConfigNotification(dwCode, lParam)) Publish(dwCode, wParam, lParam);
+    while (m_bConfigChangedMeanwhile && m_bSyntaxColoring) {
+        m_bConfigChangedMeanwhile = FALSE;
+        if (ApplyConfigNotification(klvEditConfigLoaded, 0)) Publish(klvEditConfigLoaded, 0, 0);
+    }
+    m_bConfigChangedMeanwhile = FALSE;
+    m_bApplyingConfig = FALSE;
+}
+
+BOOL CKLVSyntaxEditBufferManager::ApplyConfigNotification(DWORD dwCode, LPARAM lParam) {
     auto* pSchema = reinterpret_cast<IKLVSyntaxEditTextSchema*>(lParam);
     IKLVSyntaxEditTextSchema* pCurrent = m_pParser->GetTextSchema();
     switch (dwCode) {
@@ -160,21 +176,20 @@ void CKLVSyntaxEditBufferManager::OnLexConfigNotification(DWORD dwCode, WPARAM w
         } else if (!pSchema && (!m_pConfigManager || !m_pConfigManager->FindSchemaForFile(m_strFileName))) {
             m_pParser->SetTextSchema(nullptr);
         } else {
-            return;
+            return FALSE;
         }
-        break;
+        return TRUE;
     case klvEditConfigLoaded:
         ApplySchemaForFile();
         if (m_pParser->GetTextSchema()) Reparse();
-        break;
+        return TRUE;
     case klvEditThemeReloaded:
-        if (!pCurrent) return;
+        if (!pCurrent) return FALSE;
         pCurrent->SetTheme(lParam);
-        break;
+        return TRUE;
     default:
-        return;
+        return FALSE;
     }
-    Publish(dwCode, wParam, lParam);
 }
 
 CString CKLVSyntaxEditBufferManager::GetFileExtension(LPCSTR lpszPath) {

@@ -27,6 +27,10 @@ public:
     // An estimate of the bytes of a range of rows.
     virtual UINT CalcAveDataSize(int nRowFrom, int nRowTo);
     // Runs on the thread that created the buffer, whichever thread the manager notified from.
+    // Setting a schema waits for the parser's thread to stop, and messages sent to this thread
+    // are handled meanwhile: a notification that comes in then is not handled inside the one
+    // that waits (which would then set its older schema over the newer one) but after it, as
+    // the schema the manager has for the file at that time.
     virtual void OnLexConfigNotification(DWORD dwCode, WPARAM wParam, LPARAM lParam);
 
     void Close();
@@ -112,6 +116,8 @@ private:
     void LoadText(CArchive& ar);
     void StoreText(CArchive& ar);
     void ApplySchemaForFile();
+    // One configuration notification; FALSE when it changes nothing here.
+    BOOL ApplyConfigNotification(DWORD dwCode, LPARAM lParam);
     // The whole text again: after loading (bFirst) or after a configuration change, at once or
     // on the parser's thread as the file's options say.
     void Reparse(BOOL bFirst = FALSE);
@@ -134,5 +140,7 @@ private:
     BOOL m_bByteOrderMark = FALSE;
     BOOL m_bOverwrite = FALSE;
     BOOL m_bSyntaxColoring = TRUE;
+    BOOL m_bApplyingConfig = FALSE;
+    BOOL m_bConfigChangedMeanwhile = FALSE;
     int m_nAverageRowSize = 30;
 };

@@ -31,8 +31,13 @@ public:
     CString m_strName, m_strExt;
 };
 
-CFakeSchema g_schemaC("C", ".c"), g_schemaCUpper("c", ".h"), g_schemaIni("Ini", ".ini");
+CFakeSchema g_schemaC("C", ".c"), g_schemaCUpper("c", ".h"), g_schemaIni("Ini", ".ini"), g_schemaC2("C2", ".c");
 BOOL g_bReparseInThread = FALSE;
+// What the configuration serves ".c" files with now.
+IKLVSyntaxEditTextSchema* g_pSchemaForC = &g_schemaC;
+// Runs once while the next schema is set, as the messages handled while the real parser waits
+// for its thread to stop.
+std::function<void()> g_whileStopping;
 
 class CFakeParser : public IKLVSyntaxEditLexParser {
 public:
@@ -40,6 +45,10 @@ public:
     void BreakParse() override {}
     IKLVSyntaxEditTextSchema* GetTextSchema() override { return m_pSchema; }
     void SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) override {
+        if (auto whileStopping = std::move(g_whileStopping)) {
+            g_whileStopping = nullptr;
+            whileStopping();
+        }
         m_pSchema = pSchema;
         g_log += "schema " + std::string(pSchema ? pSchema->GetSchName().GetString() : "none") + "; ";
     }
@@ -62,7 +71,7 @@ public:
     CFakeConfig() : m_pConnection(new CKLVNotificationConnection) {}
     ~CFakeConfig() override { m_pConnection->InternalRelease(); }
     CKLVTextSchemaRef FindSchemaForFile(LPCSTR lpszFileName) override {
-        return CKLVTextSchemaRef(CString(lpszFileName) == ".c" ? &g_schemaC : nullptr);
+        return CKLVTextSchemaRef(CString(lpszFileName) == ".c" ? g_pSchemaForC : nullptr);
     }
     CString GetConfigFile() override { return "SyntaxEdit.ini"; }
     BOOL SetConfigFile(LPCSTR) override { return TRUE; }
@@ -127,4 +136,43 @@ TEST(SyntaxEditLexLink, SchemaByFileNameAndConfigurationNotifications) {
     buffer.reset();
     KLVSetSyntaxEditLexerFactory(nullptr);
     g_bReparseInThread = FALSE;
+}
+
+// A notification that comes in while an earlier one sets its schema (the parser's wait for its
+// thread lets messages through) is handled after it, as what the configuration has then: the
+// newer schema stands, never the older one set over it.
+TEST(SyntaxEditLexLink, NotificationsDuringASchemaChangeAreHandledAfterItAndTheNewestSchemaStands) {
+    KLVSetSyntaxEditLexerFactory(&g_factory);
+    BufferPtr buffer = MakeBuffer("text");
+    CListener listener;
+    for (DWORD dwCode : {10, 11, 12}) listener.Advise(buffer->GetConnection(), dwCode);
+    buffer->SetFileName(".c");
+    struct Case {
+        const char* name;
+        DWORD dwOuter;
+        LPARAM lOuter;
+        DWORD dwInner;
+        const char* log;
+    } const cases[] = {
+        {"reloaded schema, then a full load", 10, (LPARAM)&g_schemaC, 12,
+         "schema C; parse C t; passed 10; schema C2; parse C2 t; passed 12; "},
+        {"full load, then the schema reloaded", 12, 0, 10,
+         "schema C; parse C t; passed 12; schema C2; parse C2 t; passed 12; "},
+    };
+    for (const Case& c : cases) {
+        g_pSchemaForC = &g_schemaC;
+        g_whileStopping = [&c] {
+            g_pSchemaForC = &g_schemaC2;
+            g_pConfig->m_pConnection->Notify(c.dwInner, 0, (LPARAM)&g_schemaC2, 0);
+        };
+        g_log.clear();
+        g_pConfig->m_pConnection->Notify(c.dwOuter, 0, c.lOuter, 0);
+        EXPECT_EQ(g_log, c.log) << c.name;
+        EXPECT_EQ(buffer->GetLexParser()->GetTextSchema(), &g_schemaC2) << c.name;
+    }
+    g_whileStopping = nullptr;
+    g_pSchemaForC = &g_schemaC;
+    listener.UnadviseAll();
+    buffer.reset();
+    KLVSetSyntaxEditLexerFactory(nullptr);
 }
