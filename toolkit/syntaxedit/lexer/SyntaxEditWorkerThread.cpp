@@ -5,6 +5,7 @@ BOOL CKLVSyntaxEditWorkerThread::Start(std::function<DWORD()> fn, int nPriority)
     m_fn = std::move(fn);
     m_hThread = ::CreateThread(nullptr, 0, &ThreadProc, this, CREATE_SUSPENDED, &m_dwThreadId);
     if (!m_hThread) return FALSE;
+    ++m_nStarted;
     ::SetThreadPriority(m_hThread, nPriority);
     ::ResumeThread(m_hThread);
     return TRUE;
@@ -25,8 +26,17 @@ BOOL CKLVSyntaxEditWorkerThread::Join(DWORD dwTimeout, HANDLE hGiveUp) {
     if (!m_hThread) return TRUE;
     // A thread cannot wait for its own end; its owner joins it later.
     if (IsCurrentThread()) return FALSE;
-    const HANDLE handles[2] = {m_hThread, hGiveUp};
-    if (Wait(hGiveUp ? 2 : 1, handles, dwTimeout) != WAIT_OBJECT_0) return FALSE;
+    // The wait holds a handle of its own: one closed meanwhile by a nested join would be waited
+    // on no more, or be the handle of the thread started after it.
+    HANDLE hWait = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), m_hThread, ::GetCurrentProcess(), &hWait, SYNCHRONIZE, FALSE, 0))
+        return FALSE;
+    const unsigned nThread = m_nStarted;
+    const HANDLE handles[2] = {hWait, hGiveUp};
+    const DWORD dwResult = Wait(hGiveUp ? 2 : 1, handles, dwTimeout);
+    ::CloseHandle(hWait);
+    if (dwResult != WAIT_OBJECT_0) return FALSE;
+    if (!m_hThread || m_nStarted != nThread) return TRUE;   // joined meanwhile, perhaps replaced
     ::CloseHandle(m_hThread);
     m_hThread = nullptr;
     m_dwThreadId = 0;

@@ -18,7 +18,8 @@ public:
     // Runs fn on a new thread; FALSE when a thread is still held or none could be started.
     BOOL Start(std::function<DWORD()> fn, int nPriority = THREAD_PRIORITY_NORMAL);
     // TRUE once the thread has ended (or there was none); its handle is then closed. FALSE
-    // after the time-out, or when hGiveUp is signalled first.
+    // after the time-out, or when hGiveUp is signalled first. A message handled meanwhile may
+    // join the same thread and start another: the join then ends and leaves the new one alone.
     BOOL Join(DWORD dwTimeout, HANDLE hGiveUp = nullptr);
     // The last resort for a thread that does not stop when told: ends it where it is.
     void Terminate();
@@ -35,5 +36,7 @@ private:
 
     HANDLE m_hThread = nullptr;
     DWORD m_dwThreadId = 0;
+    // Counts the threads started, telling a thread from the next that got its handle's value.
+    unsigned m_nStarted = 0;
     std::function<DWORD()> m_fn;
 };
