@@ -57,6 +57,9 @@ public:
     LONGLONG GetBodyEnd() const;
     LONGLONG GetEndTagEnd() const;
     BOOL IsOpen() const { return !m_posEnd.IsValid(); }
+    // An edit broke or deleted its start tag (its end was put before its start): a deleted one
+    // lies at rows the text may no longer have, out of order.
+    BOOL IsStartBroken() const { return m_posEnd.IsValid() && m_posEnd < m_posStart; }
 
     CKLVSmartPtr<CKLVSyntaxEditLexClass> m_pClass;
     CKLVLexBlockPtr m_pParent;

@@ -248,7 +248,8 @@ int CKLVSyntaxEditLexTextSchema::ParseStep(IKLVSyntaxEditTextIterator* pIter, CK
 }
 
 void CKLVSyntaxEditLexTextSchema::DropNextBefore(CKLVSyntaxEditLexTextBlock* pLast, const CKLVSyntaxEditPosition& pos) {
-    while (pLast->m_pNext && pLast->m_pNext->m_posStart < pos) {
+    // A block whose start an edit broke is dropped wherever it lies: its rows may be out of order.
+    while (pLast->m_pNext && (pLast->m_pNext->m_posStart < pos || pLast->m_pNext->IsStartBroken())) {
         CKLVLexBlockPtr pDropped = pLast->m_pNext;
         pLast->m_pNext = pDropped->m_pNext;
         if (pLast->m_pNext) pLast->m_pNext->m_pPrev.AssignRaw(pLast);
@@ -273,7 +274,7 @@ int CKLVSyntaxEditLexTextSchema::LinkNewBlock(IKLVSyntaxEditTextIterator* pIter,
             // edit took (its start deleted, end before start) or left open: it no longer
             // describes the text where it lies.
             if (pNext && pNext->m_posStart == pNew->m_posStart && SameClassName(pNext, pNew) &&
-                pNext->m_pParent == pNew->m_pParent && pNext->m_posEnd >= pNext->m_posStart &&
+                pNext->m_pParent == pNew->m_pParent && !pNext->IsOpen() && !pNext->IsStartBroken() &&
                 m_posParseEnd.IsValid() &&
                 pNext->m_posStart > m_posParseEnd && !m_nOpenBlocks && !m_bChainCut) {
                 pNew->m_pParent.Release();

@@ -118,8 +118,9 @@ void CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(BOOL bStopped, BOOL bEndOfTe
             m_pReplacedRest.Release();
             return;
         }
+        // Old blocks the new ones replaced, and blocks whose start an edit broke.
         while (CKLVSyntaxEditLexTextBlock* pNext = pLast->m_pNext.Get()) {
-            if (!(pNext->m_posStart < pLast->m_posStart ||
+            if (!(pNext->IsStartBroken() || pNext->m_posStart < pLast->m_posStart ||
                   (pNext->m_posStart == pLast->m_posStart && pNext->IsSameClass(*pLast))))
                 break;
             CKLVLexBlockPtr pDropped = pLast->m_pNext;

@@ -163,19 +163,30 @@ TEST(LexTextSchema, AnEditAtABlocksEndIsParsedFromInsideThatBlock) {
 }
 
 // Rows deleted from the middle of a function: the blocks whose start went with them keep
-// their old rows, where a block of the same class may now begin; the pass must not join
-// the old chain there.
+// their old rows, out of text order, and must neither be joined nor kept.
 TEST(LexTextSchema, ADeletionOfRowsLeavesNoBlockOfTheDeletedText) {
-    // Rows 2 to 4 go up to "if (count)", whose brace then lies where main's lay.
-    Parsed edited("C.lex", "int x;\r\n\r\nint main(void) {\r\n    int y;\r\n    if (count) {\r\n    }\r\n}\r\nint z;\r\n",
-                  ".c");
-    const CKLVSyntaxEditPosition posStart(2, 0), posEnd(4, 10), posRangeEnd(3, 0);
-    edited.text.DeleteText(posStart.nLine, posStart.nCol, posEnd.nLine, posEnd.nCol);
-    edited.schema->UpdateBlocksOnEdit(posStart, posEnd, 2);
-    edited.Reparse(&posStart, &posRangeEnd);
-    Parsed full("C.lex", edited.text.GetText(), ".c");
-    EXPECT_EQ(full.Chain(), edited.Chain());
-    EXPECT_EQ(full.Runs() + full.Folds(), edited.Runs() + edited.Folds());
+    const struct {
+        const char* text;
+        int nRow, nCol, nEndRow, nEndCol;
+    } cases[] = {
+        // "if (count)" moves up and its brace lies where main's lay.
+        {"int x;\r\n\r\nint main(void) {\r\n    int y;\r\n    if (count) {\r\n    }\r\n}\r\nint z;\r\n", 2, 0, 4,
+         10},
+        // The rest of a row joins a line comment: the character block in it goes.
+        {"int main(void) {\r\n  //  if (count) {\r\n        char c = '}';\r\n    }\r\n}\r\n", 2, 10, 3, 9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Parsed edited("C.lex", c.text, ".c");
+        const CKLVSyntaxEditPosition posStart(c.nRow, c.nCol), posEnd(c.nEndRow, c.nEndCol);
+        edited.text.DeleteText(posStart.nLine, posStart.nCol, posEnd.nLine, posEnd.nCol);
+        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, 2);
+        const CKLVSyntaxEditPosition posRangeEnd(c.nRow + 1, 0);
+        edited.Reparse(&posStart, &posRangeEnd);
+        Parsed full("C.lex", edited.text.GetText(), ".c");
+        EXPECT_EQ(full.Chain(), edited.Chain());
+        EXPECT_EQ(full.Runs() + full.Folds(), edited.Runs() + edited.Folds());
+    }
 }
 
 TEST(LexTextSchema, ScreenParseOfAWindowEqualsThoseRowsOfAFullParse) {
