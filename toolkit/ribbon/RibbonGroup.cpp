@@ -2,7 +2,9 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/Control.h"
+#include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonGroups.h"
+#include "toolkit/ribbon/RibbonTab.h"
 
 #include <algorithm>
 
@@ -20,6 +22,41 @@ void CKLVRibbonGroup::AddControl(CKLVControl* pControl) {
     m_controls.push_back(pControl);
     m_placements.emplace_back();
     pControl->m_pRibbonGroup = this;
+}
+
+void CKLVRibbonGroup::DetachControl(CKLVControl* pControl) {
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        if (m_controls[i] != pControl) continue;
+        m_controls.erase(m_controls.begin() + static_cast<std::ptrdiff_t>(i));
+        m_placements.erase(m_placements.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+    }
+}
+
+BOOL CKLVRibbonGroup::HasControl(const CKLVControl* pControl) const {
+    return std::find(m_controls.begin(), m_controls.end(), pControl) != m_controls.end();
+}
+
+CKLVRibbonTab* CKLVRibbonGroup::GetTab() const { return m_pGroups ? m_pGroups->GetTab() : nullptr; }
+
+BOOL CKLVRibbonGroup::IsVisible() const {
+    if (!m_bVisible) return FALSE;
+    CKLVRibbonTab* pTab = GetTab();
+    CKLVRibbonBar* pRibbon = pTab ? pTab->GetRibbonBar() : nullptr;
+    if (!pRibbon) return TRUE;
+    CKLVCommandBar* pBar = m_pParentBar ? m_pParentBar : pTab->GetGroupsBar();
+    if (pBar != pRibbon) return TRUE;
+    return pRibbon->GetSelectedTab() == pTab;
+}
+
+void CKLVRibbonGroup::Copy(CKLVRibbonGroup* pSource) {
+    m_strCaption = pSource->m_strCaption;
+    m_nId = pSource->m_nId;
+    m_bVisible = pSource->m_bVisible;
+    m_bColumnSpacing = pSource->m_bColumnSpacing;
+    m_bAlignTop = pSource->m_bAlignTop;
+    m_controls = pSource->m_controls;
+    m_placements.assign(m_controls.size(), CKLVRibbonControlPlacement());
 }
 
 int CKLVRibbonGroup::CaptionHeight() const {

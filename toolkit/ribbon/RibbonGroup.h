@@ -17,8 +17,10 @@
 #include <vector>
 
 class CDC;
+class CKLVCommandBar;
 class CKLVControl;
 class CKLVRibbonGroups;
+class CKLVRibbonTab;
 
 // Where the group's inner layout put one control: its rectangle relative to the group's content
 // origin, the group rectangle it was last placed in, and whether the current size hides it.
@@ -48,10 +50,15 @@ public:
     // One step smaller, only from the size equal to the level: TRUE only when the size changed,
     // so a layout that keeps asking always ends.
     virtual BOOL Reduce(int nLevel);
-    // The ribbon adds its selected-tab rule when the group lies on it.
-    virtual BOOL IsVisible() const { return m_bVisible; }
+    // On a popup the group's own flag; on the ribbon also only while its tab is selected.
+    virtual BOOL IsVisible() const;
+    // Caption, id, flags, visibility and the listed controls of the source.
+    virtual void Copy(CKLVRibbonGroup* pSource);
 
     void AddControl(CKLVControl* pControl);
+    // Forgets the control (it is leaving the ribbon's collection).
+    void DetachControl(CKLVControl* pControl);
+    BOOL HasControl(const CKLVControl* pControl) const;
     int GetControlCount() const { return static_cast<int>(m_controls.size()); }
     CKLVControl* GetControlAt(int nIndex) const { return m_controls[nIndex]; }
     const CKLVRibbonControlPlacement& GetPlacement(int nIndex) const { return m_placements[nIndex]; }
@@ -60,6 +67,9 @@ public:
     CRect GetRect() const { return m_rcGroup; }
     void SetGroups(CKLVRibbonGroups* pGroups) { m_pGroups = pGroups; }
     CKLVRibbonGroups* GetGroups() const { return m_pGroups; }
+    CKLVRibbonTab* GetTab() const;
+    // The bar the group lies on now: the ribbon, or a popup that shows a copy; null: the ribbon.
+    CKLVCommandBar* m_pParentBar = nullptr;
     // Height the controls may take: the group's height less its caption band and a 3-px gap.
     int GetContentHeight(int nGroupHeight) const;
 

@@ -21,6 +21,15 @@ void CKLVRibbonGroups::RemoveAll() {
     m_groups.clear();
 }
 
+void CKLVRibbonGroups::Copy(const CKLVRibbonGroups* pSource) {
+    RemoveAll();
+    for (const auto& pSourceGroup : pSource->m_groups) {
+        auto* pGroup = static_cast<CKLVRibbonGroup*>(pSourceGroup->GetRuntimeClass()->CreateObject());
+        Insert(pGroup, pSourceGroup->m_nIndex);
+        pGroup->Copy(pSourceGroup.get());
+    }
+}
+
 void CKLVRibbonGroups::Renumber() {
     for (int i = 0; i < GetCount(); ++i) m_groups[i]->m_nIndex = i;
 }

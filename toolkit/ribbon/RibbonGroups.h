@@ -12,6 +12,7 @@
 class CDC;
 class CKLVRibbonGroup;
 class CKLVRibbonGroupScroller;
+class CKLVRibbonTab;
 
 class CKLVRibbonGroups : public CCmdTarget {
 public:
@@ -23,6 +24,11 @@ public:
     // Takes the group; -1 appends. Indexes are renumbered.
     CKLVRibbonGroup* Insert(CKLVRibbonGroup* pGroup, int nIndex = -1);
     void RemoveAll();
+    // Groups of the same run-time classes as the source's, each copied from its source group.
+    void Copy(const CKLVRibbonGroups* pSource);
+    // The tab the groups belong to; null for groups that stand alone.
+    CKLVRibbonTab* GetTab() const { return m_pTab; }
+    void SetTab(CKLVRibbonTab* pTab) { m_pTab = pTab; }
     int GetCount() const { return static_cast<int>(m_groups.size()); }
     CKLVRibbonGroup* GetAt(int nIndex) const { return m_groups[nIndex].get(); }
     // The first group of the id; null when none.
@@ -55,6 +61,7 @@ private:
 
     std::vector<std::unique_ptr<CKLVRibbonGroup>> m_groups;
     CKLVRibbonGroupScroller* m_pScroller = nullptr;
+    CKLVRibbonTab* m_pTab = nullptr;
     int m_nScrollOffset = 0;
     int m_nGroupsHeight = defaultGroupsHeight;
     int m_nCaptionHeight = defaultCaptionHeight;

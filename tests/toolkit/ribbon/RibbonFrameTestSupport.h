@@ -1,0 +1,78 @@
+// A hidden MDI frame with command bars in theme 6 whose menu bar is a ribbon, and a site that
+// records the ribbon's notifications and may cancel a tab change.
+#pragma once
+
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/common/MouseHook.h"
+#include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonControlTab.h"
+#include "toolkit/ribbon/RibbonTab.h"
+
+#include <vector>
+
+namespace ribbon_test {
+
+class CRibbonFrame : public CKLVMDIFrameWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == CKLVControl::msgControlNotify) {
+            const auto* pNM = reinterpret_cast<NMHDR*>(lParam);
+            const int nCode = static_cast<int>(pNM->code);
+            if (nCode == CKLVRibbonControlTab::codeTabChanging || nCode == CKLVRibbonControlTab::codeTabChanged) {
+                const auto* pTabNM = reinterpret_cast<const NMKLVRIBBONTAB*>(pNM);
+                m_notifications.push_back({nCode, pTabNM->pTab, m_pRibbon ? m_pRibbon->GetSelectedTab() : nullptr});
+                return nCode == CKLVRibbonControlTab::codeTabChanging && m_bCancelChanging;
+            }
+        }
+        return CKLVMDIFrameWnd::WindowProc(message, wParam, lParam);
+    }
+    struct Notification {
+        int nCode;
+        CKLVRibbonTab* pTab;
+        CKLVRibbonTab* pSelectedThen;
+    };
+    std::vector<Notification> m_notifications;
+    BOOL m_bCancelChanging = FALSE;
+    CKLVRibbonBar* m_pRibbon = nullptr;
+};
+
+class CRibbonFrameFixture {
+public:
+    CRibbonFrameFixture() {
+        CKLVCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CKLVRibbonBar);
+        m_pFrame->InitCommandBars();
+        m_pFrame->LoadFrame(128, WS_OVERLAPPEDWINDOW);
+        m_pFrame->MoveWindow(0, 0, 600, 400);
+        m_hFrame = m_pFrame->GetSafeHwnd();
+        m_pCommandBars = m_pFrame->GetCommandBars();
+        m_pCommandBars->SetPaintManager(CKLVPaintManager::CreateThemeObject(6));
+        m_pCommandBars->EnableDocking();
+        m_pCommandBars->GetOptions()->animateType = CKLVPopupBar::animateNone;
+        m_pRibbon = static_cast<CKLVRibbonBar*>(m_pCommandBars->SetMenu("Ribbon", 0));
+        m_pFrame->m_pRibbon = m_pRibbon;
+    }
+    ~CRibbonFrameFixture() {
+        KLVMouseHook()->CloseAllTrackedPopups();
+        CKLVCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CKLVMenuBar);
+        if (::IsWindow(m_hFrame)) m_pFrame->DestroyWindow();
+    }
+    CRibbonFrameFixture(const CRibbonFrameFixture&) = delete;
+    CRibbonFrameFixture& operator=(const CRibbonFrameFixture&) = delete;
+
+    // Lays the ribbon out at the width and answers its height.
+    int Layout(int nWidth) const {
+        return m_pRibbon->CalcDynamicLayout(nWidth, CKLVControls::modeHorz | CKLVControls::modeCommit).cy;
+    }
+
+    CRibbonFrame* m_pFrame = new CRibbonFrame;
+    HWND m_hFrame = nullptr;
+    CKLVCommandBars* m_pCommandBars = nullptr;
+    CKLVRibbonBar* m_pRibbon = nullptr;
+};
+
+}  // namespace ribbon_test

@@ -1,0 +1,31 @@
+// The two popup buttons at the end of the quick access tool bar: the customize button, and the
+// "more controls" button that stands in for the controls that did not fit. Both are as wide as
+// 13/22 of the theme's control height.
+#pragma once
+
+#include "toolkit/commandbars/ControlPopup.h"
+
+class CKLVRibbonBar;
+
+class CKLVRibbonBarControlQuickAccessPopup : public CKLVControlPopup {
+    DECLARE_SERIAL(CKLVRibbonBarControlQuickAccessPopup)
+public:
+    enum : DWORD { popupFlags = 0x18 };
+
+    CKLVRibbonBarControlQuickAccessPopup();
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+
+    CKLVRibbonBar* GetRibbonBar() const;
+};
+
+class CKLVRibbonControlQuickAccessMore : public CKLVRibbonBarControlQuickAccessPopup {
+    DECLARE_SERIAL(CKLVRibbonControlQuickAccessMore)
+public:
+    enum { popupWidth = 300, popupBorder = 3 };
+
+    void Draw(CDC* pDC) override;
+    // Opening fills a fresh popup tool bar with clones of the wrapped quick access controls,
+    // then the customize button.
+    BOOL OnSetPopup(BOOL bPopup) override;
+};
