@@ -49,16 +49,17 @@ public:
     {
         const CViewOperation& operation = *use_.operation;
         const CViewMessage& message = *use_.side->message;
-        add("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+        const CFixedMarkup& fixed = fixedMarkup();
+        body_.line(fixed.declaration);
         body_.line(envelopeOpen_);
         const std::vector<CHeaderPart> headers = headerParts(*use_.side);
         if (!headers.empty()) {
-            add("<SOAP-ENV:Header>");
+            body_.line(fixed.headerOpen);
             for (const CHeaderPart& header : headers)
                 writeHeader(header, def);
-            add("</SOAP-ENV:Header>");
+            body_.line(fixed.headerClose);
         }
-        add("<SOAP-ENV:Body>");
+        body_.line(fixed.bodyOpen);
         const bool rpc = operation.style == CViewOperation::Rpc;
         std::string wrapper;
         if (rpc) {
@@ -77,11 +78,25 @@ public:
         }
         if (rpc)
             add("</" + wrapper + ">");
-        add("</SOAP-ENV:Body>");
-        add("</SOAP-ENV:Envelope>");
+        body_.line(fixed.bodyClose);
+        body_.line(fixed.envelopeClose);
     }
 
 private:
+    // The statements that append the markup every envelope has, escaped once.
+    struct CFixedMarkup {
+        std::string declaration, headerOpen, headerClose, bodyOpen, bodyClose, envelopeClose;
+    };
+
+    static std::string statement(const std::string& xml) { return "mystrcat(&body, " + cStringLiteral(xml) + ");"; }
+    static const CFixedMarkup& fixedMarkup()
+    {
+        static const CFixedMarkup fixed{statement("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"),
+                                        statement("<SOAP-ENV:Header>"),      statement("</SOAP-ENV:Header>"),
+                                        statement("<SOAP-ENV:Body>"),        statement("</SOAP-ENV:Body>"),
+                                        statement("</SOAP-ENV:Envelope>")};
+        return fixed;
+    }
     void add(const std::string& xml) { body_.line("mystrcat(&body, ", cStringLiteral(xml), ");"); }
 
     // Whether a part of the message goes into the Header instead of the Body.
