@@ -75,13 +75,33 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::FindBlock(const CKLVSyntaxEditPosit
     return CKLVSyntaxEditLexBlockChain::FindBlock(m_pFirstBlock.Get(), pos, nullptr);
 }
 
+void CKLVSyntaxEditLexTextSchema::CAnnouncedSpan::Set(const CKLVSyntaxEditLexTextBlock* pBlock) {
+    pKey = pBlock;
+    posStart = pBlock->m_posStart;
+    posEnd = pBlock->m_posEnd;
+}
+
+void CKLVSyntaxEditLexTextSchema::CAnnouncedSpan::Widen(const CKLVSyntaxEditLexTextBlock* pBlock) {
+    if (pBlock->m_posStart < posStart) posStart = pBlock->m_posStart;
+    // A block without an end reaches to the end of the text.
+    if (!pBlock->m_posEnd.IsValid() || (posEnd.IsValid() && posEnd < pBlock->m_posEnd)) posEnd = pBlock->m_posEnd;
+}
+
 void CKLVSyntaxEditLexTextSchema::StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) {
     {
         CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
         m_pCurrent.AssignRaw(pBlock);
         // Only the announcement gives the key out: without it the store would only grow.
         if (!m_bNotify) return;
+        // A window thread that falls behind would otherwise get a post per block (hundreds of
+        // thousands for a few megabytes) ahead of its input: once enough announcements wait,
+        // later blocks ride with the last one, which then stands for their rows too.
+        if (m_mapStore.size() >= static_cast<size_t>(kMaxAnnouncementsOnTheirWay) && m_mapStore.count(const_cast<void*>(m_lastAnnounced.pKey))) {
+            m_lastAnnounced.Widen(pBlock);
+            return;
+        }
         m_mapStore[pBlock] = m_pCurrent;
+        m_lastAnnounced.Set(pBlock);
     }
     m_pConnection->Notify(klvLexBlockStored, reinterpret_cast<WPARAM>(pBlock), 0,
                           KLV_NOTIFY_POST | KLV_NOTIFY_DIRECT_ON_SAME);
@@ -94,6 +114,10 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetBlocks(void* pKey) {
     if (it == m_mapStore.end()) return CKLVLexBlockPtr();
     CKLVLexBlockPtr pBlock = std::move(it->second);
     m_mapStore.erase(it);
+    if (pKey == m_lastAnnounced.pKey)
+        m_lastHanded = m_lastAnnounced;
+    else
+        m_lastHanded.Set(pBlock.Get());
     return pBlock;
 }
 

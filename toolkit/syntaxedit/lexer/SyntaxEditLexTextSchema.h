@@ -128,6 +128,9 @@ public:
     void ReleaseSchemaRef() override { InternalRelease(); }
 
     static const CKLVSyntaxEditPosition& EndOfText();
+    // Announcements of finished blocks (code 2) not yet handed over beyond which later blocks
+    // ride with the last one instead of each being announced.
+    enum { kMaxAnnouncementsOnTheirWay = 64 };
 
 protected:
     int RunParse(BOOL bFirst, IKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
@@ -152,6 +155,16 @@ private:
     CKLVLexBlockPtr m_pReplacedRest;
     std::unordered_map<void*, CKLVLexBlockPtr> m_mapStore;
     CKLVLexBlockPtr m_pCurrent;
+    // The blocks announced last and handed over last, each with the rows it stands for: its own,
+    // widened by the blocks that finished while many announcements were still on their way.
+    struct CAnnouncedSpan {
+        const void* pKey = nullptr;
+        CKLVSyntaxEditPosition posStart, posEnd;
+        void Set(const CKLVSyntaxEditLexTextBlock* pBlock);
+        void Widen(const CKLVSyntaxEditLexTextBlock* pBlock);
+    };
+    CAnnouncedSpan m_lastAnnounced;
+    CAnnouncedSpan m_lastHanded;
     int m_nOpenBlocks = 0;
     // The chain stops before the end of the text (a stopped pass cut it): passes read on to the end.
     BOOL m_bChainCut = FALSE;

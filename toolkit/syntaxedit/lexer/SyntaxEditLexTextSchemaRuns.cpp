@@ -167,6 +167,14 @@ BOOL CKLVSyntaxEditLexTextSchema::GetNotifiedBlockRange(WPARAM pBlock, CKLVSynta
     // The parameter is a block of this schema's chain, alive while its notification runs.
     const auto* p = reinterpret_cast<const CKLVSyntaxEditLexTextBlock*>(pBlock);
     if (!p) return FALSE;
+    {
+        CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
+        if (m_lastHanded.pKey == p) {
+            posStart = m_lastHanded.posStart;
+            posEnd = m_lastHanded.posEnd;
+            return TRUE;
+        }
+    }
     posStart = p->m_posStart;
     posEnd = p->m_posEnd;
     return TRUE;

@@ -201,6 +201,64 @@ TEST(LexParser, WorkerDelaysEndsWhenIdleBreaksAndStops) {
     codes.UnadviseAll();
 }
 
+// Records the keys of the finished blocks the schema announces (code 2), handing each over at
+// once, as a window thread that keeps up does, or not at all, as a busy one.
+class CAnnouncements : public CKLVNotificationSink {
+public:
+    CAnnouncements(CKLVSyntaxEditLexTextSchema* pSchema, bool bHandOver) : m_pSchema(pSchema), m_bHandOver(bHandOver) {
+        Advise(pSchema->GetConnection(), klvLexBlockStored);
+    }
+    ~CAnnouncements() override { UnadviseAll(); }
+    void OnEvent(KLV_NOTIFYCODE, WPARAM pKey, LPARAM, DWORD) override {
+        arKeys.push_back(pKey);
+        if (m_bHandOver) {
+            EXPECT_TRUE(m_pSchema->GetBlocks(reinterpret_cast<void*>(pKey)));
+        }
+    }
+    std::vector<WPARAM> arKeys;
+
+private:
+    CKLVSyntaxEditLexTextSchema* m_pSchema;
+    bool m_bHandOver;
+};
+
+TEST(LexParser, BlocksFinishedWhileManyAnnouncementsWaitRideWithTheLast) {
+    const int nWords = 300, nMax = CKLVSyntaxEditLexTextSchema::kMaxAnnouncementsOnTheirWay;
+    std::string text;
+    for (int i = 1; i <= nWords; ++i) text += "x" + std::to_string(i) + "y\r\n";
+    CStringText source(text, ".q");
+    const Pos top(1, 0);
+    for (bool bHandOver : {true, false}) {
+        SCOPED_TRACE(bHandOver ? "handed over at once" : "never handed over");
+        auto pSchema = SchemaFromText(QSchema(""));
+        CAnnouncements announced(pSchema.Get(), bHandOver);
+        pSchema->Parse(TRUE, source.CreateTextIterator().get(), &top, nullptr, TRUE);
+        if (bHandOver) {
+            EXPECT_EQ(announced.arKeys.size(), static_cast<size_t>(nWords + 1)) << "every word and the file";
+            continue;
+        }
+        ASSERT_EQ(announced.arKeys.size(), static_cast<size_t>(nMax));
+        // Handed over late, in order: each stands for its own rows, the last also for the words
+        // after it and the file block around them all.
+        for (int i = 0; i < nMax; ++i) {
+            const CKLVLexBlockPtr pBlock = pSchema->GetBlocks(reinterpret_cast<void*>(announced.arKeys[i]));
+            ASSERT_TRUE(pBlock) << i;
+            Pos posStart, posEnd;
+            ASSERT_TRUE(pSchema->GetNotifiedBlockRange(announced.arKeys[i], posStart, posEnd));
+            if (i + 1 < nMax) {
+                EXPECT_EQ(posStart.nLine, i + 1);
+                EXPECT_EQ(posEnd.nLine, i + 1);
+            } else {
+                EXPECT_EQ(posStart.nLine, 1) << "the file block rode with it";
+                EXPECT_TRUE(!posEnd.IsValid() || posEnd.nLine >= nWords) << posEnd.nLine;
+            }
+        }
+        EXPECT_FALSE(pSchema->GetBlocks(reinterpret_cast<void*>(announced.arKeys[0]))) << "handed over once";
+        pSchema->Parse(TRUE, source.CreateTextIterator().get(), &top, nullptr, TRUE);
+        EXPECT_EQ(announced.arKeys.size(), static_cast<size_t>(2 * nMax)) << "a new pass announces afresh";
+    }
+}
+
 // The C sample loaded from a file is coloured in the background; a second thread keeps asking
 // for fold regions and blocks while a burst of edits is made, each told to the parser as the
 // edit control does. Once the worker has caught up, the colours and folds are those of a
