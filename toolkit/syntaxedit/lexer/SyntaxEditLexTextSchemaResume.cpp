@@ -92,7 +92,8 @@ int CKLVSyntaxEditLexTextSchema::ContinueBlock(IKLVSyntaxEditTextIterator* pIter
 
 void CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(BOOL bStopped, BOOL bEndOfText) {
     CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
-    if (bStopped && !bEndOfText) {
+    // Stopped even at the end of the text: the blocks still open there were not ended.
+    if (bStopped) {
         KeepFinishedBlocks();
         return;
     }
@@ -100,10 +101,6 @@ void CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(BOOL bStopped, BOOL bEndOfTe
     CKLVLexBlockPtr pKept;
     BOOL bCut = FALSE;
     if (!pLast) {
-        if (bStopped) {
-            ReleaseParseRefs();
-            return;
-        }
         CKLVSyntaxEditLexTextBlock* pCut = m_pFirstNew ? m_pFirstNew.Get() : m_pFirstBlock.Get();
         if (pCut) {
             pCut->m_pNext.Release();

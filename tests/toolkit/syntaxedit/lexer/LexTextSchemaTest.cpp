@@ -361,3 +361,22 @@ TEST(LexTextSchema, PassesStoppedByABurstOfTypingLeaveTheChainOfAFreshParse) {
         }
     }
 }
+
+// A deleted brace leaves its block open to the end of the text; the pass that reads there may be
+// stopped anywhere, the end of the text included, and the range then parsed again must end it.
+TEST(LexTextSchema, APassStoppedAnywhereLeavesNoBlockOpenOnceItsRangeIsParsedAgain) {
+    const char* text = "int main(void) {\r\n    return 0;\r\n}\r\nint f(void) {\r\n    x = 1; /* c */\r\n}\r\n";
+    const CKLVSyntaxEditPosition posStart(3, 0), posEnd(3, 1), posRangeEnd(4, 0);
+    for (int nAdvances = 0; nAdvances < 50; ++nAdvances) {
+        SCOPED_TRACE("stopped after " + std::to_string(nAdvances) + " advances");
+        Parsed edited("C.lex", text, ".c");
+        edited.text.DeleteText(posStart.nLine, posStart.nCol, posEnd.nLine, posEnd.nCol);
+        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, 2);
+        BreakingIterator iter(edited.text.CreateTextIterator(), edited.schema.Get(), nAdvances);
+        const int nFlags = edited.schema->Parse(TRUE, &iter, &posStart, &posRangeEnd, FALSE);
+        edited.schema->SetBreak(FALSE);
+        if (!(nFlags & klvParseDone) || (nFlags & klvParseBroken)) edited.Reparse(&posStart, &posRangeEnd);
+        Parsed full("C.lex", edited.text.GetText(), ".c");
+        ASSERT_EQ(full.Chain(), edited.Chain());
+    }
+}
