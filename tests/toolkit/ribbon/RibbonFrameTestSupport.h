@@ -20,6 +20,11 @@ namespace ribbon_test {
 class CRibbonFrame : public CKLVMDIFrameWnd {
 public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        // System commands are recorded instead of carried out (a close would end the frame).
+        if (message == WM_SYSCOMMAND) {
+            m_sysCommands.push_back(static_cast<UINT>(wParam));
+            return 0;
+        }
         if (message == CKLVControl::msgControlNotify) {
             const auto* pNM = reinterpret_cast<NMHDR*>(lParam);
             const int nCode = static_cast<int>(pNM->code);
@@ -37,6 +42,7 @@ public:
         CKLVRibbonTab* pSelectedThen;
     };
     std::vector<Notification> m_notifications;
+    std::vector<UINT> m_sysCommands;
     BOOL m_bCancelChanging = FALSE;
     CKLVRibbonBar* m_pRibbon = nullptr;
 };

@@ -1,0 +1,86 @@
+#include "toolkit/ribbon/RibbonCaptionControls.h"
+
+#include "classlib/Menu.h"
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/common/StartupRegistrations.h"
+#include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonControls.h"
+
+KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemButton, CKLVControlPopup)
+IMPLEMENT_DYNCREATE(CKLVRibbonControlCaptionButton, CKLVControlButton)
+IMPLEMENT_DYNCREATE(CKLVRibbonControlQuickAccessCommand, CKLVControlButton)
+
+CKLVRibbonControlSystemButton::CKLVRibbonControlSystemButton() {
+    m_nType = typeButtonPopup;
+    m_dwFlags = systemFlags;
+}
+
+// The theme's ribbon drawing paints the button.
+void CKLVRibbonControlSystemButton::Draw(CDC*) {}
+
+BOOL CKLVRibbonControlSystemButton::OnDoubleClick(CPoint) {
+    CKLVCommandBarsLink* pLink = m_pParent ? m_pParent->GetCommandBarsLink() : nullptr;
+    if (pLink) pLink->ClosePopups();
+    if (CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr)
+        if (pSite->GetSafeHwnd()) pSite->SendMessage(WM_SYSCOMMAND, commandClose, 0);
+    return TRUE;
+}
+
+CKLVRibbonControlCaptionButton::CKLVRibbonControlCaptionButton(UINT nSysCommand) {
+    m_nId = static_cast<int>(nSysCommand);
+    m_dwFlags = captionFlags;
+}
+
+void CKLVRibbonControlCaptionButton::Draw(CDC*) {}
+
+CWnd* CKLVRibbonControlCaptionButton::GetFrame() const {
+    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    return pSite && pSite->GetSafeHwnd() ? pSite : nullptr;
+}
+
+CString CKLVRibbonControlCaptionButton::GetTooltip() const {
+    CWnd* pFrame = GetFrame();
+    HMENU hMenu = pFrame ? ::GetSystemMenu(pFrame->GetSafeHwnd(), FALSE) : nullptr;
+    if (!hMenu) return CString();
+    // Any length of text: the buffer is the string's own.
+    const int nLength = ::GetMenuStringA(hMenu, static_cast<UINT>(m_nId), nullptr, 0, MF_BYCOMMAND);
+    if (nLength <= 0) return CString();
+    CString strText;
+    ::GetMenuStringA(hMenu, static_cast<UINT>(m_nId), strText.GetBuffer(nLength + 1), nLength + 1, MF_BYCOMMAND);
+    strText.ReleaseBuffer();
+    const int nTab = strText.Find('\t');
+    return nTab < 0 ? strText : strText.Left(nTab);
+}
+
+void CKLVRibbonControlCaptionButton::OnExecute() {
+    if (CWnd* pFrame = GetFrame()) pFrame->PostMessage(WM_SYSCOMMAND, static_cast<WPARAM>(m_nId), 0);
+}
+
+CKLVRibbonControlQuickAccessCommand::CKLVRibbonControlQuickAccessCommand(CKLVRibbonQuickAccessControls* pQuickAccess,
+                                                                         CKLVControl* pCommand)
+    : m_pQuickAccess(pQuickAccess), m_pCommand(pCommand) {
+    m_pCommand->InternalAddRef();
+    m_strCaption = pCommand->GetCaption();
+    m_bChecked = IsOnToolBar();
+}
+
+CKLVRibbonControlQuickAccessCommand::~CKLVRibbonControlQuickAccessCommand() {
+    if (m_pCommand) m_pCommand->InternalRelease();
+}
+
+BOOL CKLVRibbonControlQuickAccessCommand::IsOnToolBar() const {
+    return m_pQuickAccess && m_pCommand && m_pQuickAccess->FindDuplicate(m_pCommand) ? TRUE : FALSE;
+}
+
+void CKLVRibbonControlQuickAccessCommand::OnExecute() {
+    if (!m_pQuickAccess || !m_pCommand) return;
+    if (CKLVControl* pMatch = m_pQuickAccess->FindDuplicate(m_pCommand)) {
+        m_pQuickAccess->Remove(pMatch);
+    } else {
+        CKLVControl* pClone = m_pQuickAccess->AddClone(m_pCommand);
+        pClone->SetHideFlag(CKLVControl::hideCustomize, FALSE);
+    }
+    m_bChecked = IsOnToolBar();
+    if (CKLVCommandBar* pRibbon = m_pQuickAccess->GetParent()) pRibbon->OnRecalcLayout();
+}
