@@ -5,6 +5,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/ControlRoster.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ImageManager.h"
@@ -32,6 +33,7 @@ CKLVControl::CKLVControl() : m_mapDocTemplatesAssigned(10), m_mapDocTemplatesExc
 
 CKLVControl::~CKLVControl() {
     SetAction(nullptr);
+    if (m_pRibbonRoster) m_pRibbonRoster->ForgetControl(this);
 }
 
 CString CKLVControl::GetCaption() const {

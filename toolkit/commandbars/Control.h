@@ -17,6 +17,7 @@ class CKLVCommandBars;
 class CKLVControl;
 class CKLVControls;
 class CKLVControlAction;
+class CKLVControlRoster;
 class CKLVImageManager;
 class CKLVImageManagerIcon;
 class CKLVPaintManager;
@@ -234,8 +235,11 @@ public:
     // Set by the edit and combo-box measuring: the label column, and the drop-down button width.
     int m_nLabelWidth = 0;
     int m_nThumbWidth = 0;
-    // The ribbon group that lists the control (set by the group); null for a control in no group.
+    // The ribbon group that lists the control (set by the group, cleared when the group is freed);
+    // null for a control in no group.
     CKLVRibbonGroup* m_pRibbonGroup = nullptr;
+    // The same group as the list the control leaves when it is freed.
+    CKLVControlRoster* m_pRibbonRoster = nullptr;
 
 protected:
     LPUNKNOWN GetInterface(const IID& iid) override;

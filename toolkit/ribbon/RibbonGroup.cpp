@@ -18,19 +18,33 @@ int TextWidth(CDC* pDC, const CString& strText) {
 
 }  // namespace
 
+CKLVRibbonGroup::~CKLVRibbonGroup() {
+    for (CKLVControl* pControl : m_linked) {
+        pControl->m_pRibbonGroup = nullptr;
+        pControl->m_pRibbonRoster = nullptr;
+    }
+}
+
 void CKLVRibbonGroup::AddControl(CKLVControl* pControl) {
+    if (pControl->m_pRibbonRoster && pControl->m_pRibbonRoster != this)
+        pControl->m_pRibbonRoster->ForgetControl(pControl);
     m_controls.push_back(pControl);
     m_placements.emplace_back();
+    if (pControl->m_pRibbonRoster != this) m_linked.push_back(pControl);
     pControl->m_pRibbonGroup = this;
+    pControl->m_pRibbonRoster = this;
 }
 
 void CKLVRibbonGroup::DetachControl(CKLVControl* pControl) {
-    for (size_t i = 0; i < m_controls.size(); ++i) {
+    for (size_t i = m_controls.size(); i-- > 0;) {
         if (m_controls[i] != pControl) continue;
         m_controls.erase(m_controls.begin() + static_cast<std::ptrdiff_t>(i));
         m_placements.erase(m_placements.begin() + static_cast<std::ptrdiff_t>(i));
-        return;
     }
+    m_linked.erase(std::remove(m_linked.begin(), m_linked.end(), pControl), m_linked.end());
+    if (pControl->m_pRibbonRoster != this) return;
+    pControl->m_pRibbonGroup = nullptr;
+    pControl->m_pRibbonRoster = nullptr;
 }
 
 BOOL CKLVRibbonGroup::HasControl(const CKLVControl* pControl) const {

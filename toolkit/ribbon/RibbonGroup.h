@@ -13,6 +13,7 @@
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
+#include "toolkit/commandbars/ControlRoster.h"
 
 #include <vector>
 
@@ -30,9 +31,11 @@ struct CKLVRibbonControlPlacement {
     BOOL bHidden = FALSE;
 };
 
-class CKLVRibbonGroup : public CCmdTarget {
+class CKLVRibbonGroup : public CCmdTarget, public CKLVControlRoster {
     DECLARE_DYNCREATE(CKLVRibbonGroup)
 public:
+    ~CKLVRibbonGroup() override;
+
     enum Size { sizeLarge = 0, sizeMedium = 1, sizeSmall = 2, sizePopup = 3, sizeCount = 4 };
     enum {
         rowsPerColumn = 3, rowHeight = 22, largeIcon = 32, smallIcon = 16, iconGap = 3, textPadding = 8,
@@ -55,9 +58,12 @@ public:
     // Caption, id, flags, visibility and the listed controls of the source.
     virtual void Copy(CKLVRibbonGroup* pSource);
 
+    // A control lies in one group: adding it here takes it out of the group it was in.
     void AddControl(CKLVControl* pControl);
-    // Forgets the control (it is leaving the ribbon's collection).
+    // Forgets the control (it is leaving the ribbon's collection), which then names no group.
     void DetachControl(CKLVControl* pControl);
+    // The control is being freed: detached as above.
+    void ForgetControl(CKLVControl* pControl) override { DetachControl(pControl); }
     BOOL HasControl(const CKLVControl* pControl) const;
     int GetControlCount() const { return static_cast<int>(m_controls.size()); }
     CKLVControl* GetControlAt(int nIndex) const { return m_controls[nIndex]; }
@@ -98,6 +104,8 @@ private:
     std::vector<int> ColumnDrops(int nGroupHeight) const;
 
     std::vector<CKLVControl*> m_controls;
+    // The controls AddControl pointed back at this group, to be unlinked when the group is freed.
+    std::vector<CKLVControl*> m_linked;
     std::vector<CKLVRibbonControlPlacement> m_placements;
     CKLVRibbonGroups* m_pGroups = nullptr;
     int m_nSize = sizeLarge;
