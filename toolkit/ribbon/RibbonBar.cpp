@@ -51,6 +51,7 @@ CKLVRibbonBar::CKLVRibbonBar() {
 }
 
 CKLVRibbonBar::~CKLVRibbonBar() {
+    m_pControlTab->ClosePopupBar();
     m_pControlTab->DeleteAllItems();
     m_pQuickAccessControls->RemoveAll();
     m_pQuickAccessControls->InternalRelease();
@@ -58,6 +59,7 @@ CKLVRibbonBar::~CKLVRibbonBar() {
 }
 
 void CKLVRibbonBar::OnRemoved() {
+    m_pControlTab->ClosePopupBar();
     m_pQuickAccessControls->RemoveAll();
     m_pControlTab->DeleteAllItems();
     CKLVMenuBar::OnRemoved();

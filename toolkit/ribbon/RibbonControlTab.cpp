@@ -7,6 +7,8 @@
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonTab.h"
+#include "toolkit/ribbon/RibbonTabPopupToolBar.h"
+#include "toolkit/common/HeldReference.h"
 #include "toolkit/tabs/TabPainter.h"
 
 IMPLEMENT_DYNCREATE(CKLVRibbonControlTab, CKLVControl)
@@ -137,15 +139,25 @@ BOOL CKLVRibbonControlTab::OnSetPopup(BOOL bPopup) {
         return FALSE;
     }
     ClosePopupBar();
+    auto* pPopup = new CKLVRibbonTabPopupToolBar;
+    pPopup->Attach(pRibbon, GetSelectedTab());
+    m_pPopupBar = pPopup;
     m_bPopuped = TRUE;
+    if (pRibbon->GetSafeHwnd()) {
+        CRect rcTab = GetSelectedTab()->GetRect();
+        pRibbon->ClientToScreen(&rcTab);
+        pPopup->PopupBelow(rcTab);
+    }
     return TRUE;
 }
 
 void CKLVRibbonControlTab::ClosePopupBar() {
-    if (!m_pPopupBar) return;
-    m_pPopupBar->SetTrackingMode(0);
-    m_pPopupBar->InternalRelease();
+    CKLVCommandBar* pPopup = m_pPopupBar;
+    if (!pPopup) return;
     m_pPopupBar = nullptr;
+    CKLVHeldReference hold(pPopup);
+    pPopup->InternalRelease();
+    pPopup->SetTrackingMode(0);
 }
 
 void CKLVRibbonControlTab::SetRect(CRect rc) {

@@ -63,6 +63,8 @@ public:
     CKLVRibbonTab* InsertTab(int nIndex, LPCTSTR lpszCaption, int nId = 0);
     // The popup that shows the selected tab's groups while the ribbon is minimised.
     CKLVCommandBar* GetPopupBar() const { return m_pPopupBar; }
+    // Ends the tab popup's tracking and lets it go; the selection stays.
+    void ClosePopupBar();
 
     BOOL m_bFocused = FALSE;
     BOOL m_bPopuped = FALSE;
@@ -72,7 +74,6 @@ private:
     // out of range or a null out-parameter.
     HRESULT ResolveChild(const VARIANT& varChild, const void* pOut, CKLVRibbonTab*& pTab) const;
     CRect ScreenRect(CRect rc) const;
-    void ClosePopupBar();
 
     std::unique_ptr<CKLVTabPainter, void (*)(CKLVTabPainter*)> m_pTabPainter;
     CKLVCommandBar* m_pPopupBar = nullptr;

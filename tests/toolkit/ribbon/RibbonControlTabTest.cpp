@@ -4,6 +4,7 @@
 #include "RibbonFrameTestSupport.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,27 @@ TEST(RibbonControlTab, AMinimisedRibbonPopsTheTabUpAndClosingClearsTheSelection)
 
     fx.pTabs->SetSelectedItem(fx.tabs[2]);
     EXPECT_EQ(fx.m_pRibbon->GetSelectedTab(), fx.tabs[2]);
+    EXPECT_TRUE(fx.pTabs->GetPopuped());
+    auto* pPopup = dynamic_cast<CKLVRibbonTabPopupToolBar*>(fx.pTabs->GetPopupBar());
+    ASSERT_NE(pPopup, nullptr);
+    ASSERT_NE(pPopup->GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(pPopup->GetSafeHwnd()));
+    ASSERT_NE(pPopup->GetTab(), fx.tabs[2]) << "the popup shows a copy of the tab";
+    EXPECT_EQ(pPopup->GetTab()->m_nId, fx.tabs[2]->m_nId);
+    CRect rcPopup, rcRibbon, rcTab = fx.tabs[2]->GetRect();
+    ::GetWindowRect(pPopup->GetSafeHwnd(), &rcPopup);
+    ::GetWindowRect(fx.m_pRibbon->GetSafeHwnd(), &rcRibbon);
+    fx.m_pRibbon->ClientToScreen(&rcTab);
+    EXPECT_EQ(rcPopup.top, rcTab.bottom);
+    EXPECT_EQ(rcPopup.Width(), rcRibbon.Width());
+    EXPECT_EQ(rcPopup.Height(), fx.m_pRibbon->GetGroupsHeight());
+
+    // The popup ending its tracking (a click elsewhere) closes it the same way.
+    pPopup->SetTrackingMode(0);
+    EXPECT_FALSE(fx.pTabs->GetPopuped());
+    EXPECT_EQ(fx.pTabs->GetPopupBar(), nullptr);
+    EXPECT_EQ(fx.m_pRibbon->GetSelectedTab(), nullptr);
+    fx.pTabs->SetSelectedItem(fx.tabs[2]);
     EXPECT_TRUE(fx.pTabs->GetPopuped());
     fx.pTabs->OnSetPopup(FALSE);
     EXPECT_FALSE(fx.pTabs->GetPopuped());
