@@ -9,6 +9,7 @@
 #include "BenchTiming.h"
 #include "GeneratedCText.h"
 #include "LexedEditHost.h"
+#include "PlainEditHost.h"
 #include "WinBenchReport.h"
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
 
@@ -52,19 +53,8 @@ struct CScreenDC {
 };
 
 void DrawWithoutLexer(CBenchReport& report, const std::string& text) {
-    auto* pBuffer = new CKLVSyntaxEditBufferManager;
-    {
-        CMemFile file(reinterpret_cast<BYTE*>(const_cast<char*>(text.data())), static_cast<UINT>(text.size()));
-        CArchive ar(&file, CArchive::load);
-        pBuffer->Serialize(ar);
-    }
-    CWnd parent;
-    parent.Attach(::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr));
-    CKLVSyntaxEditCtrl ctrl;
-    ctrl.Create(&parent, FALSE, FALSE, pBuffer);
-    pBuffer->InternalRelease();
-    ctrl.MoveWindow(0, 0, 800, 600);
-    ctrl.RecalcLayout();
+    CPlainEditHost host(text, FALSE);
+    CKLVSyntaxEditCtrl& ctrl = host.Ctrl();
     CScreenDC screen;
     const int nRows = ctrl.GetRowCount(), nPage = ctrl.GetVisibleRowCount(), nPages = 200;
     const int nStep = std::max((nRows - nPage) / nPages, 1);
@@ -82,8 +72,6 @@ void DrawWithoutLexer(CBenchReport& report, const std::string& text) {
     report.Figure("control_draw_ms", control * 1000 / nPages);
     report.Figure("textout_draw_ms", textout * 1000 / nPages);
     report.Figure("draw_ratio_vs_textout", control / textout);
-    ctrl.DestroyWindow();
-    ::DestroyWindow(parent.Detach());
 }
 
 bool PageDownsWithLexer(CBenchReport& report, const std::string& text) {

@@ -3,8 +3,8 @@
 // mean it does not depend on the length of the text, 10 that it reads every row).
 #include "BenchTiming.h"
 #include "GeneratedCText.h"
+#include "PlainEditHost.h"
 #include "WinBenchReport.h"
-#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 
 #include <cstdio>
 #include <string>
@@ -15,25 +15,12 @@ constexpr int kUpdates = 50;
 
 double UpdateSeconds(size_t nBytes) {
     const std::string text = MakeApiSource(nBytes);
-    auto* pBuffer = new CKLVSyntaxEditBufferManager;
-    {
-        CMemFile file(reinterpret_cast<BYTE*>(const_cast<char*>(text.data())), static_cast<UINT>(text.size()));
-        CArchive ar(&file, CArchive::load);
-        pBuffer->Serialize(ar);
-    }
-    CWnd parent;
-    parent.Attach(::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr));
-    CKLVSyntaxEditCtrl ctrl;
-    ctrl.Create(&parent, TRUE, TRUE, pBuffer);
-    pBuffer->InternalRelease();
-    ctrl.MoveWindow(0, 0, 800, 600);
-    ctrl.RecalcLayout();
+    CPlainEditHost host(text, TRUE);
+    CKLVSyntaxEditCtrl& ctrl = host.Ctrl();
     const double dSeconds = BestSeconds([&] {
         for (int i = 0; i < kUpdates; ++i) ctrl.UpdateHScrollBar();
     }) / kUpdates;
     std::printf("mb=%zu rows=%d hbar_update_ms=%.3f\n", nBytes >> 20, ctrl.GetRowCount(), dSeconds * 1000);
-    ctrl.DestroyWindow();
-    ::DestroyWindow(parent.Detach());
     return dSeconds;
 }
 
