@@ -2,6 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/Controls.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonGroups.h"
 #include "toolkit/ribbon/RibbonTab.h"
@@ -49,6 +50,14 @@ void CKLVRibbonGroup::DetachControl(CKLVControl* pControl) {
 
 BOOL CKLVRibbonGroup::HasControl(const CKLVControl* pControl) const {
     return std::find(m_controls.begin(), m_controls.end(), pControl) != m_controls.end();
+}
+
+void CKLVRibbonGroup::RemoveControl(CKLVControl* pControl) {
+    if (!HasControl(pControl)) return;
+    DetachControl(pControl);
+    CKLVRibbonTab* pTab = GetTab();
+    CKLVRibbonBar* pRibbon = pTab ? pTab->GetRibbonBar() : nullptr;
+    if (pRibbon && pControl->GetControls() == pRibbon->GetControls()) pRibbon->GetControls()->Remove(pControl);
 }
 
 CKLVRibbonTab* CKLVRibbonGroup::GetTab() const { return m_pGroups ? m_pGroups->GetTab() : nullptr; }

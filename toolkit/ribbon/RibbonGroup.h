@@ -65,6 +65,9 @@ public:
     // The control is being freed: detached as above.
     void ForgetControl(CKLVControl* pControl) override { DetachControl(pControl); }
     BOOL HasControl(const CKLVControl* pControl) const;
+    // Takes the control out of the group and out of the ribbon's collection, which frees it.
+    void RemoveControl(CKLVControl* pControl);
+    void RemoveControl(int nIndex) { RemoveControl(m_controls.at(static_cast<size_t>(nIndex))); }
     int GetControlCount() const { return static_cast<int>(m_controls.size()); }
     CKLVControl* GetControlAt(int nIndex) const { return m_controls[nIndex]; }
     const CKLVRibbonControlPlacement& GetPlacement(int nIndex) const { return m_placements[nIndex]; }

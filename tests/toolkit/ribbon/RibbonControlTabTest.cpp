@@ -82,6 +82,16 @@ TEST(RibbonControlTab, SelectingHidesTheControlsOfOtherTabsGroups) {
     // A control that leaves the ribbon leaves its group.
     fx.m_pRibbon->GetControls()->Remove(controls[0]);
     EXPECT_EQ(fx.tabs[0]->GetGroups()->GetAt(0)->GetControlCount(), 0);
+    // A group that removes its control takes it out of the ribbon too, which frees it.
+    CKLVRibbonGroup* pGroup = fx.tabs[1]->GetGroups()->GetAt(0);
+    const int nCount = fx.m_pRibbon->GetControlCount();
+    controls[1]->InternalAddRef();
+    pGroup->RemoveControl(0);
+    EXPECT_EQ(pGroup->GetControlCount(), 0);
+    EXPECT_EQ(fx.m_pRibbon->GetControlCount(), nCount - 1);
+    EXPECT_EQ(controls[1]->GetRefCount(), 1);
+    EXPECT_EQ(controls[1]->m_pRibbonGroup, nullptr);
+    controls[1]->InternalRelease();
 }
 
 TEST(RibbonControlTab, AMinimisedRibbonPopsTheTabUpAndClosingClearsTheSelection) {
