@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 namespace {
 
@@ -352,7 +353,7 @@ void writeMessageSenders(const CEmitContext& context, CTextBuffer& source)
 {
     CMessageSenderWriter writer(context, source);
     std::vector<const CViewMessage*> order;
-    std::map<const CViewMessage*, std::vector<CMessageUse>> uses;
+    std::unordered_map<const CViewMessage*, std::vector<CMessageUse>> uses;
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection& side) {
         std::vector<CMessageUse>& list = uses[side.message];

@@ -10,6 +10,7 @@
 
 #include <set>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -133,7 +134,7 @@ bool inHeader(const CViewPart& part, const std::vector<CHeaderPart>& headers)
 void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
 {
     const CStructLayout& layout = context.layout();
-    std::set<const CStructMember*> written;
+    std::unordered_set<const CStructMember*> written;
     out.line("\t\t\tfor(cur = mydecode_element(cur); cur != NULL; cur = mydecode_element(cur->next)){");
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
         for (const CHeaderPart& header : headerParts(side)) {

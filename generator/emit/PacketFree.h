@@ -1,8 +1,8 @@
 #ifndef KELVANE_GENERATOR_EMIT_PACKETFREE_H
 #define KELVANE_GENERATOR_EMIT_PACKETFREE_H
 
-#include <map>
 #include <string>
+#include <unordered_map>
 
 class CEmitContext;
 struct CStructDef;
@@ -12,7 +12,7 @@ class CTextBuffer;
 // what it holds: worked out once per struct for all the frees of a run (a
 // chain of nested structs walked anew for each message made the run
 // quadratic).
-using CHeldStorage = std::map<const CStructDef*, bool>;
+using CHeldStorage = std::unordered_map<const CStructDef*, bool>;
 
 // The exported <proj>_free_proto_packet and the static free_<T>_t of every
 // type whose struct holds storage of its own (arrays, structs held by

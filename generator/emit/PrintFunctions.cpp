@@ -7,9 +7,9 @@
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 
-#include <map>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -62,7 +62,7 @@ public:
 
     void writeMessages()
     {
-        std::set<const CViewMessage*> done;
+        std::unordered_set<const CViewMessage*> done;
         forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation&, int,
                                                  const CViewDirection& side) {
             const CStructDef* def = layout_.structOf(side.message);
@@ -131,7 +131,7 @@ private:
     std::vector<const CStructDef*> functionOrder() const
     {
         std::vector<const CStructDef*> order;
-        std::set<const CStructDef*> listed;
+        std::unordered_set<const CStructDef*> listed;
         const auto add = [&](const CStructDef* def, bool wanted) {
             if (def != nullptr && (wanted || called(def)) && listed.insert(def).second)
                 order.push_back(def);
@@ -159,10 +159,10 @@ private:
     // one twice is harmless).
     void writeForwardDeclarations(const std::vector<const CStructDef*>& order)
     {
-        std::map<const CStructDef*, std::size_t> position;
+        std::unordered_map<const CStructDef*, std::size_t> position;
         for (std::size_t i = 0; i < order.size(); ++i)
             position[order[i]] = i;
-        std::set<const CStructDef*> declared;
+        std::unordered_set<const CStructDef*> declared;
         for (std::size_t i = 0; i < order.size(); ++i) {
             for (const CStructMember& member : order[i]->heldMembers()) {
                 const CStructDef* target = calledStruct(member);
@@ -300,7 +300,7 @@ private:
     const CEmitContext& context_;
     const CStructLayout& layout_;
     CTextBuffer& out_;
-    std::set<const CStructDef*> called_;
+    std::unordered_set<const CStructDef*> called_;
 };
 
 } // namespace
