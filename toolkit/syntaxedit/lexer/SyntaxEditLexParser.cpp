@@ -82,8 +82,8 @@ BOOL CKLVSyntaxEditLexParser::IsWorkerRunning() {
 }
 
 std::vector<CKLVSyntaxEditLexTask> CKLVSyntaxEditLexParser::GetTasks() {
-    CQueueLock lock(this);
-    return m_tasks.GetTasks();
+    // Not the queue lock: a pass holds it throughout, and a window asking would wait for it.
+    return m_tasks.CopyTasks();
 }
 
 BOOL CKLVSyntaxEditLexParser::IsIdle() {

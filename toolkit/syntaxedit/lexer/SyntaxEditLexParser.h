@@ -62,7 +62,7 @@ public:
     void GetWordLists(CStringArray& arWords) override;
     // Whether a worker thread runs (one that ended for idleness does not).
     BOOL IsWorkerRunning();
-    // The queued tasks, copied under the queue's lock.
+    // The queued tasks, copied at once even while a pass runs (for a window thread to ask).
     std::vector<CKLVSyntaxEditLexTask> GetTasks();
     // Whether the worker has done all it was asked: no task queued and no wake it has not
     // yet taken. The chain then stays as it is until the next request or edit.

@@ -9,6 +9,7 @@ const DWORD kNearLines = 0x3000;
 
 void CKLVSyntaxEditLexTaskQueue::AddTask(const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd) {
     if (!pStart && !pEnd) return;
+    CKLVCriticalSectionLock lock(&m_csChange);
     CKLVSyntaxEditLexTask task;
     if (pStart) task.posStart = *pStart;
     if (pEnd) task.posEnd = *pEnd;
@@ -37,6 +38,17 @@ BOOL CKLVSyntaxEditLexTaskQueue::Merge(CKLVSyntaxEditLexTask& t, const CKLVSynta
 
 BOOL CKLVSyntaxEditLexTaskQueue::RemoveTask(int nIndex) {
     if (nIndex < 0 || nIndex >= GetCount()) return FALSE;
+    CKLVCriticalSectionLock lock(&m_csChange);
     m_arTasks.erase(m_arTasks.begin() + nIndex);
     return TRUE;
+}
+
+void CKLVSyntaxEditLexTaskQueue::RemoveAll() {
+    CKLVCriticalSectionLock lock(&m_csChange);
+    std::vector<CKLVSyntaxEditLexTask>().swap(m_arTasks);
+}
+
+std::vector<CKLVSyntaxEditLexTask> CKLVSyntaxEditLexTaskQueue::CopyTasks() const {
+    CKLVCriticalSectionLock lock(&m_csChange);
+    return m_arTasks;
 }

@@ -3,6 +3,7 @@
 // few tasks; the worker takes the most recent task first.
 #pragma once
 
+#include "toolkit/common/CriticalSection.h"
 #include "toolkit/syntaxedit/text/SyntaxEditPosition.h"
 
 #include <climits>
@@ -18,14 +19,19 @@ public:
     // Joins or appends the range; a whole-text range (from line 1, column 0, open-ended)
     // replaces every queued task.
     void AddTask(const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd);
+    // For the holder of the lock under which the queue changes.
     const std::vector<CKLVSyntaxEditLexTask>& GetTasks() const { return m_arTasks; }
     int GetCount() const { return static_cast<int>(m_arTasks.size()); }
+    // For any thread, while the owner may be changing the queue.
+    std::vector<CKLVSyntaxEditLexTask> CopyTasks() const;
     // FALSE for an index outside the queue (nothing removed).
     BOOL RemoveTask(int nIndex);
-    void RemoveAll() { std::vector<CKLVSyntaxEditLexTask>().swap(m_arTasks); }
+    void RemoveAll();
 
 private:
     static BOOL Merge(CKLVSyntaxEditLexTask& queued, const CKLVSyntaxEditLexTask& task);
 
     std::vector<CKLVSyntaxEditLexTask> m_arTasks;
+    // Held only while the vector changes or is copied, never across a parse.
+    mutable CKLVCriticalSection m_csChange;
 };

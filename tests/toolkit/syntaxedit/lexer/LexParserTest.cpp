@@ -201,6 +201,32 @@ TEST(LexParser, WorkerDelaysEndsWhenIdleBreaksAndStops) {
     codes.UnadviseAll();
 }
 
+// A pass holds the queue lock from start to end; a window thread asking for the tasks (between
+// two messages, say) must not wait for it. The text lock is the same lock, held here instead.
+TEST(LexParser, TheTasksAreReadWhileTheQueueIsHeld) {
+    CKLVSyntaxEditLexParser parser;
+    parser.SetTextSchema(SchemaFromText(QSchema("\tglobal:EditReparceTimeout_ms = 600000\n")).Get());
+    BufferPtr buffer = MakeBuffer("a x b\r\ny\r\n");
+    buffer->SetFileName(".q");
+    const Pos top(1, 0);
+    parser.StartParseInThread(buffer.get(), &top, nullptr, 0, TRUE);
+
+    parser.LockText();
+    CEvent evRead(FALSE, TRUE);
+    std::string strTasks;
+    std::thread reader([&] {
+        strTasks = Tasks(parser.GetTasks());
+        evRead.SetEvent();
+    });
+    // Only a bound against a hang: the read takes no lock the holder keeps.
+    const bool bRead = ::WaitForSingleObject(evRead.m_hObject, 30000) == WAIT_OBJECT_0;
+    parser.UnlockText();
+    reader.join();
+    EXPECT_TRUE(bRead) << "the tasks were read only once the queue was let go";
+    EXPECT_EQ(strTasks, "1:0-0:0 ");
+    parser.StopParserThread();
+}
+
 // Records the keys of the finished blocks the schema announces (code 2), handing each over at
 // once, as a window thread that keeps up does, or not at all, as a busy one.
 class CAnnouncements : public CKLVNotificationSink {
