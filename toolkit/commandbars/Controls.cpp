@@ -142,6 +142,10 @@ void CKLVControls::RemoveAll() {
 void CKLVControls::Remove(CKLVControl* pControl) {
     if (!pControl || pControl->m_pControls != this || IsKeepOnRemoveAll(pControl)) return;
     if (m_pParent && m_pParent->m_nSelected == pControl->m_nIndex) m_pParent->SetSelected(-1);
+    RemoveEntry(pControl);
+}
+
+void CKLVControls::RemoveEntry(CKLVControl* pControl) {
     for (int i = 0; i < GetCount(); ++i) {
         if (GetAt(i) != pControl) continue;
         m_arrControls.RemoveAt(i);

@@ -113,6 +113,8 @@ public:
     static CRuntimeClass* ControlClassFor(int nType, int nId, const CString& strCaption);
 
 protected:
+    // Takes the control out of the list and drops the list's reference; no checks.
+    void RemoveEntry(CKLVControl* pControl);
     // Binds the id's action when the command bars keep actions, else takes the id and caption.
     void BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL bCreateAction);
     CKLVControl* AddMenuItem(CMenu* pMenu, int nIndex);

@@ -72,13 +72,8 @@ BOOL CKLVRibbonQuickAccessControls::Contains(const CKLVControl* pControl) const 
 }
 
 void CKLVRibbonQuickAccessControls::Remove(CKLVControl* pControl) {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (GetAt(i) != pControl) continue;
-        m_arrControls.RemoveAt(i);
-        OnControlRemoved(pControl);
-        pControl->InternalRelease();
-        return;
-    }
+    // A control here belongs to the ribbon's collection, which the base's owner check refuses.
+    RemoveEntry(pControl);
 }
 
 int CKLVRibbonQuickAccessControls::RibbonIndexOf(CKLVControl* pControl) const {
