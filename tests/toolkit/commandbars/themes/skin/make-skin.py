@@ -10,7 +10,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
                                 'toolkit', 'common', 'res'))
 from bmpfile import write_bmp  # noqa: E402
 
-# name, part width, part height, part count, keyed
+# name, part width, part height, part count, keyed[, file name when not the lower-case name]
 IMAGES = [
     ('WORKSPACETOPLEFT', 20, 12, 1, False),
     ('CONTROLGALLERYUP', 15, 21, 5, True),
@@ -54,14 +54,14 @@ IMAGES = [
     ('FRAMECAPTIONRESTORE17', 17, 17, 5, True),
     ('RIBBONTAB', 30, 24, 6, True),
     ('RIBBONTABSEPARATOR', 1, 24, 1, False),
-    ('TOOLBARBUTTONSSPECIALSINGLE', 22, 22, 5, True),
-    ('TOOLBARBUTTONSSPECIALLEFT', 22, 22, 5, True),
-    ('TOOLBARBUTTONSSPECIALCENTER', 22, 22, 5, True),
-    ('TOOLBARBUTTONSSPECIALRIGHT', 22, 22, 5, True),
-    ('TOOLBARBUTTONSSPECIALSPLITLEFT', 22, 22, 5, True),
-    ('TOOLBARBUTTONSSPECIALSPLITCENTER', 22, 22, 5, True),
-    ('TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT', 12, 22, 5, True),
-    ('TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER', 12, 22, 5, True),
+    ('TOOLBARBUTTONSSPECIALSINGLE', 22, 22, 5, True, 'joined-strip-single'),
+    ('TOOLBARBUTTONSSPECIALLEFT', 22, 22, 5, True, 'joined-strip-left'),
+    ('TOOLBARBUTTONSSPECIALCENTER', 22, 22, 5, True, 'joined-strip-center'),
+    ('TOOLBARBUTTONSSPECIALRIGHT', 22, 22, 5, True, 'joined-strip-right'),
+    ('TOOLBARBUTTONSSPECIALSPLITLEFT', 22, 22, 5, True, 'joined-strip-split-left'),
+    ('TOOLBARBUTTONSSPECIALSPLITCENTER', 22, 22, 5, True, 'joined-strip-split-center'),
+    ('TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT', 12, 22, 5, True, 'joined-strip-split-dropdown-right'),
+    ('TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER', 12, 22, 5, True, 'joined-strip-split-dropdown-center'),
     ('TOOLBARBUTTONSSPLIT22', 22, 22, 4, False),
     ('TOOLBARBUTTONSSPLITDROPDOWN22', 12, 22, 4, False),
     ('TOOLBARBUTTONSCOMBODROPDOWN', 15, 20, 5, False),
@@ -94,9 +94,10 @@ def strip(i, width, height, count, keyed):
 
 rc = ['// The theme tests\' skin module (make-skin.py writes every file it names).',
       'THEMESKIN_INI TEXTFILE "theme-skin.ini"', 'PARTIAL_INI TEXTFILE "partial.ini"']
-for i, (name, width, height, count, keyed) in enumerate(IMAGES):
-    write_bmp(name.lower() + '.bmp', width, height * count, 24, strip(i, width, height, count, keyed))
-    rc.append('%s BITMAP "%s.bmp"' % (name, name.lower()))
+for i, (name, width, height, count, keyed, *file) in enumerate(IMAGES):
+    stem = file[0] if file else name.lower()
+    write_bmp(stem + '.bmp', width, height * count, 24, strip(i, width, height, count, keyed))
+    rc.append('%s BITMAP "%s.bmp"' % (name, stem))
 with open('ThemeSkin.rc', 'w') as f:
     f.write('\n'.join(rc) + '\n')
 
