@@ -88,6 +88,9 @@ public:
     virtual void CreateKeyboardTips();
     // The tip's key was typed: its control is activated, or its tool bar takes the keyboard.
     virtual void OnKeyboardTip(CKLVCommandBarKeyboardTip* pTip);
+    // Alt with a key, before the mnemonics of the bar's controls are searched: TRUE when the bar
+    // took the key itself.
+    virtual BOOL OnAltMnemonic(UINT /*nKey*/) { return FALSE; }
     virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
     virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
     virtual BOOL ProcessSpecialKey(int nKey);

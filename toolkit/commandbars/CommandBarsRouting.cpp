@@ -82,6 +82,7 @@ BOOL CKLVCommandBars::OnAltKey(UINT nKey) {
     // A tracking bar reads its own keys.
     if (pCandidate->GetTrackingMode() && pCandidate->OnHookKeyDown(nKey, 0) == CKLVCommandBar::hookKeyHandled)
         return TRUE;
+    if (!pCandidate->GetTrackingMode() && pCandidate->OnAltMnemonic(nKey)) return TRUE;
     BOOL bAmbiguous = FALSE;
     CKLVControl* pControl = FindAccelControl(pCandidate, nKey, bAmbiguous);
     if (!pControl) return FALSE;

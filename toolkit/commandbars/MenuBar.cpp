@@ -184,13 +184,15 @@ int CKLVMenuBar::OnFrameMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM 
     return CKLVHookSink::hookContinue;
 }
 
-BOOL CKLVMenuBar::OnMenuKey() {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+BOOL CKLVMenuBar::IsMenuKeyAllowed() const {
     // The bar's own visibility: a frame that is not shown yet still has its menu key.
-    if (!pCommandBars || !GetSafeHwnd() || !(GetStyle() & WS_VISIBLE) || KLVMouseHook()->m_nLock > 0 ||
-        ::GetKeyState(VK_SHIFT) < 0 || IsCustomizeMode())
-        return FALSE;
-    pCommandBars->SetTrackingBar(this, 0);
+    return GetCommandBars() && GetSafeHwnd() && (GetStyle() & WS_VISIBLE) && KLVMouseHook()->m_nLock <= 0 &&
+           ::GetKeyState(VK_SHIFT) >= 0 && !IsCustomizeMode();
+}
+
+BOOL CKLVMenuBar::OnMenuKey() {
+    if (!IsMenuKeyAllowed()) return FALSE;
+    GetCommandBars()->SetTrackingBar(this, 0);
     return TRUE;
 }
 

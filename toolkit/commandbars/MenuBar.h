@@ -93,7 +93,10 @@ protected:
     };
 
     int OnFrameMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
-    BOOL OnMenuKey();
+    // Alt alone: the bar takes the keyboard; TRUE when it did.
+    virtual BOOL OnMenuKey();
+    // The bar is shown, no popup holds the mouse, Shift is up and nobody customizes.
+    BOOL IsMenuKeyAllowed() const;
     LRESULT OnMdiSetMenu(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     void UnhookAll();
     // Adds or removes the MDI control of the id; TRUE when something changed.

@@ -51,6 +51,7 @@ CKLVRibbonBar::CKLVRibbonBar() {
 }
 
 CKLVRibbonBar::~CKLVRibbonBar() {
+    m_pFrameIntegration.reset();
     m_pControlTab->ClosePopupBar();
     m_pControlTab->DeleteAllItems();
     m_pQuickAccessControls->RemoveAll();
@@ -59,6 +60,7 @@ CKLVRibbonBar::~CKLVRibbonBar() {
 }
 
 void CKLVRibbonBar::OnRemoved() {
+    m_pFrameIntegration.reset();
     m_pControlTab->ClosePopupBar();
     m_pQuickAccessControls->RemoveAll();
     m_pControlTab->DeleteAllItems();
@@ -144,6 +146,11 @@ void CKLVRibbonBar::SetMinimized(BOOL bMinimized) {
 void CKLVRibbonBar::SetQuickAccessBelow(BOOL bBelow) {
     m_bQuickAccessBelow = bBelow;
     OnRecalcLayout();
+    CWnd* pFrame = m_pFrameIntegration ? m_pFrameIntegration->GetFrame() : nullptr;
+    if (!pFrame) return;
+    // The caption band changed height: the frame's border beside it is drawn again.
+    pFrame->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    if (!IsFrameThemed()) pFrame->SendMessage(WM_NCPAINT, 1);
 }
 
 void CKLVRibbonBar::SelectNextTab(BOOL bForward) {
@@ -156,6 +163,7 @@ void CKLVRibbonBar::SelectNextTab(BOOL bForward) {
 BOOL CKLVRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard) {
     if (!bMode) {
         m_pControlTab->m_pHighlighted = nullptr;
+        m_pControlTab->m_bFocused = FALSE;
         m_pHighlightedGroup = nullptr;
     }
     return CKLVMenuBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);

@@ -6,9 +6,11 @@
 #pragma once
 
 #include "toolkit/commandbars/MenuBar.h"
+#include "toolkit/commandbars/themes/FrameIntegration.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 #include "toolkit/ribbon/RibbonTabContextHeaders.h"
 
+#include <memory>
 #include <unordered_set>
 
 class CKLVRibbonControlTab;
@@ -16,7 +18,7 @@ class CKLVRibbonGroup;
 class CKLVRibbonQuickAccessControls;
 class CKLVRibbonTab;
 
-class CKLVRibbonBar : public CKLVMenuBar {
+class CKLVRibbonBar : public CKLVMenuBar, public CKLVFrameCaptionOwner {
     DECLARE_SERIAL(CKLVRibbonBar)
 public:
     enum : UINT {
@@ -51,6 +53,29 @@ public:
     BOOL IsRibbonBar() const override { return TRUE; }
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
+    // Key tips: the ribbon's top (level 1) or the selected tab's groups (level 2), as the command
+    // bars' key-tip level says; a tab's tip selects the tab and goes one level down.
+    void CreateKeyboardTips() override;
+    void OnKeyboardTip(CKLVCommandBarKeyboardTip* pTip) override;
+    // Alt with a tab's "&" letter selects the tab from the keyboard.
+    BOOL OnAltMnemonic(UINT nKey) override;
+    // Selects the tab and gives the tab row the keyboard; not minimised, the key tips of the
+    // level follow.
+    void SelectTabFromKeyboard(CKLVRibbonTab* pTab, int nTipsLevel);
+    // A change of visibility recalculates an integrated frame.
+    void SetVisible(BOOL bVisible) override;
+
+    // The frame's caption, drawn by the ribbon while it is shown at the top of a frame it
+    // integrates.
+    BOOL IsCaptionOwnerVisible() const override;
+    int GetCaptionBandHeight() const override;
+    CKLVFrameIntegration* GetFrameIntegration() const { return m_pFrameIntegration.get(); }
+    // Integrated and the frame active.
+    BOOL IsFrameThemed() const;
+    // The integration's border: the caption band reaches over the frame's top border.
+    int GetFrameBorder() const;
+    // The caption button of the system command; null when the caption shows none.
+    CKLVControl* FindCaptionButton(UINT nSysCommand) const;
 
     void SetMinimized(BOOL bMinimized);
     BOOL IsMinimized() const { return m_bMinimized; }
@@ -61,7 +86,7 @@ public:
     CKLVRibbonTab* GetSelectedTab() const;
     int GetQuickAccessHeight() const { return m_nQuickAccessHeight; }
     BOOL IsTabRowShown() const { return m_bTabRowShown; }
-    BOOL HasCaptionBand() const { return m_bCaptionBandKept; }
+    BOOL HasCaptionBand() const { return m_pFrameIntegration || m_bCaptionBandKept; }
     BOOL IsRibbonVisible() const { return m_bRibbonVisible; }
 
     CKLVRibbonTab* AddTab(LPCTSTR lpszCaption, int nId = 0);
@@ -103,8 +128,20 @@ public:
     BOOL m_bMinimized = FALSE;
     BOOL m_bCaptionBandKept = TRUE;
 
+    // Integrates the frame the bar was created in.
+    void OnCreatedHook() override;
+
 protected:
-    int GetCaptionBandHeight() const;
+    // Alt alone: with tabs, the tab row takes the keyboard and the top key tips show.
+    BOOL OnMenuKey() override;
+    // Enters keyboard tracking with the tab row selected and focused.
+    void TrackTabRow();
+    void ShowKeyboardTipsOfLevel(int nLevel);
+    // Tells an integrated frame that the ribbon came or went.
+    void OnRibbonVisibilityChanged();
+    // The caption buttons right to left, then the title, in the caption text area.
+    void LayoutCaptionButtons(CDC* pDC);
+    void LayoutTitle(CDC* pDC);
     int CalcQuickAccessHeight(CDC* pDC);
     // The frame the ribbon sits in is at least the minimum size high.
     BOOL IsFrameHighEnough() const;
@@ -128,4 +165,5 @@ protected:
     CKLVControl* m_pMorePopup = nullptr;
     CKLVControl* m_pSystemButton = nullptr;
     CKLVRibbonTabContextHeaders m_contextHeaders;
+    std::unique_ptr<CKLVFrameIntegration> m_pFrameIntegration;
 };

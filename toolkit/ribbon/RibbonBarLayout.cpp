@@ -30,7 +30,7 @@ private:
 
 enum { groupMarginLeft = 4, groupMarginTop = 3, groupMarginRight = 6, groupMarginBottom = 3 };
 enum { systemCommandFirst = 0xF020, systemCommandLast = 0xF120 };
-enum { beginGroupGap = 6, quickAccessGap = 5, customizeGap = 12, belowRightLimit = 15, minTabRowWidth = 6 };
+enum { beginGroupGap = 6, quickAccessGap = 5, customizeGap = 12, belowRightLimit = 15, themedFrameRightLimit = 115, minTabRowWidth = 6 };
 
 CRect CenteredIn(int x, const CRect& rcBand, CSize sz) {
     const int y = rcBand.top + (rcBand.Height() - sz.cy) / 2;
@@ -50,10 +50,12 @@ BOOL CKLVRibbonBar::IsFrameHighEnough() const {
 int CKLVRibbonBar::GetCaptionBandHeight() const {
     if (!HasCaptionBand()) return 0;
     auto* pTheme = dynamic_cast<CKLVPaintManagerTheme5*>(GetPaintManager());
-    int nHeight = pTheme ? pTheme->m_nRibbonCaptionHeight
-                         : std::max<int>(::GetSystemMetrics(SM_CYCAPTION) + 1, defaultCaptionHeight);
+    const int nBorder = GetFrameBorder();
+    int nHeight = (pTheme ? pTheme->m_nRibbonCaptionHeight
+                          : std::max<int>(::GetSystemMetrics(SM_CYCAPTION) + 1, defaultCaptionHeight)) +
+                  nBorder;
     if (m_bQuickAccessVisible && !m_bQuickAccessBelow)
-        nHeight = std::max(nHeight, std::max(m_nQuickAccessHeight, GetTabsHeight() - 2));
+        nHeight = std::max(nHeight, std::max(m_nQuickAccessHeight, GetTabsHeight() - 2) + nBorder);
     return nHeight;
 }
 
@@ -69,7 +71,11 @@ int CKLVRibbonBar::CalcQuickAccessHeight(CDC* pDC) {
 CSize CKLVRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int) { return CalcDynamicLayout(nLength, dwMode); }
 
 CSize CKLVRibbonBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
-    m_bRibbonVisible = nLength >= m_nMinimumSize && IsFrameHighEnough();
+    const BOOL bVisible = nLength >= m_nMinimumSize && IsFrameHighEnough();
+    if (bVisible != m_bRibbonVisible) {
+        m_bRibbonVisible = bVisible;
+        OnRibbonVisibilityChanged();
+    }
     if (!m_bRibbonVisible) return CSize(std::max(nLength, 0), 0);
     CRibbonMeasureDC dc(this);
     m_nQuickAccessHeight = CalcQuickAccessHeight(&dc);
@@ -114,10 +120,11 @@ void CKLVRibbonBar::PositionControls(CDC* pDC, int nWidth, int /*nHeight*/) {
     const int nTabs = GetTabsHeight();
     const int nGroupsArea = GetGroupsAreaHeight();
     const int nCaption = GetCaptionBandHeight();
+    const int nBorder = GetFrameBorder();
     if (HasCaptionBand()) {
-        m_rcCaption.SetRect(0, 0, nWidth, nCaption);
-        m_rcCaptionText = m_rcCaption;
-        m_rcTitle.SetRectEmpty();
+        m_rcCaption.SetRect(-nBorder, 0, nWidth + nBorder, nCaption);
+        m_rcCaptionText.SetRect(0, 0, nWidth, nCaption);
+        m_rcTitle = m_pFrameIntegration ? m_rcCaptionText : CRect(0, 0, 0, 0);
     } else {
         m_rcCaption.SetRectEmpty();
         m_rcCaptionText.SetRectEmpty();
@@ -129,7 +136,7 @@ void CKLVRibbonBar::PositionControls(CDC* pDC, int nWidth, int /*nHeight*/) {
     if (m_bQuickAccessVisible && m_bQuickAccessBelow)
         m_rcQuickAccess.SetRect(0, m_rcGroupArea.bottom, nWidth, m_rcGroupArea.bottom + nQuickAccess);
     else
-        m_rcQuickAccess.SetRect(nQuickAccess + nTabs, -2, m_rcCaption.right, nQuickAccess - 3);
+        m_rcQuickAccess.SetRect(nQuickAccess + nTabs, nBorder - 2, m_rcCaption.right, nQuickAccess + nBorder - 3);
     LayoutSystemButton(pDC, nCaption, nQuickAccess, nTabs);
 
     int nLeft = 2;
@@ -145,6 +152,10 @@ void CKLVRibbonBar::PositionControls(CDC* pDC, int nWidth, int /*nHeight*/) {
     const int nRight = LayoutLooseControls(pDC, nLeft, nWidth - 2, TRUE);
     LayoutTabRow(pDC, nLeft, nRight);
     LayoutGroups(pDC);
+    if (m_pFrameIntegration) {
+        LayoutCaptionButtons(pDC);
+        LayoutTitle(pDC);
+    }
     if (HasCaptionBand()) BuildContextHeaders();
 }
 
@@ -153,7 +164,7 @@ void CKLVRibbonBar::LayoutSystemButton(CDC* pDC, int nCaption, int nQuickAccess,
     const BOOL bCaption = HasCaptionBand();
     m_pSystemButton->SetHideFlag(CKLVControl::hideWrap, !bCaption && !m_bTabRowShown);
     if (bCaption && m_bTabRowShown) {
-        const int nTop = m_rcCaption.top - 1;
+        const int nTop = GetFrameBorder() + m_rcCaption.top - 1;
         m_pSystemButton->SetRect(CRect(0, nTop, nQuickAccess + nTabs - 3, nTop + nQuickAccess + nTabs - 4));
         return;
     }
@@ -197,7 +208,9 @@ int CKLVRibbonBar::LayoutLooseControls(CDC* pDC, int nLeft, int nRight, BOOL bRi
 void CKLVRibbonBar::LayoutQuickAccess(CDC* pDC, int nWidth, int nCaption) {
     const BOOL bInCaption = !m_bQuickAccessBelow && HasCaptionBand();
     const BOOL bAllHidden = !m_bQuickAccessVisible || (!HasCaptionBand() && !m_bTabRowShown);
-    const int nLimit = m_bQuickAccessBelow ? nWidth - belowRightLimit : nWidth - 3 * nCaption;
+    const int nLimit = m_bQuickAccessBelow ? nWidth - belowRightLimit
+                       : IsFrameThemed()   ? nWidth - themedFrameRightLimit
+                                           : nWidth - 3 * nCaption;
     std::vector<CKLVControl*> controls;
     for (int i = 0; i < GetControlCount(); ++i)
         if (IsQuickAccessControl(GetControl(i)) && GetControl(i) != m_pMorePopup) controls.push_back(GetControl(i));

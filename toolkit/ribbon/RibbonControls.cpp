@@ -6,6 +6,7 @@
 
 #include <vector>
 #include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 
@@ -19,7 +20,14 @@ BOOL CKLVRibbonControls::IsKeepOnRemoveAll(CKLVControl* pControl) const {
     if (!pRibbon) return FALSE;
     if (m_bKeepAllButLoose && !IsSavedWithBar(pControl)) return TRUE;
     return pControl == pRibbon->GetControlTab() || pControl == pRibbon->GetCustomizePopup() ||
-           pControl == pRibbon->GetMorePopup() || pRibbon->GetScroller()->IsScrollButton(pControl);
+           pControl == pRibbon->GetMorePopup() || pRibbon->GetScroller()->IsScrollButton(pControl) ||
+           pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonControlCaptionButton));
+}
+
+void CKLVRibbonControls::RemovePart(CKLVControl* pControl) {
+    if (!pControl || pControl->m_pControls != this) return;
+    if (m_pParent && m_pParent->m_nSelected == pControl->GetIndex()) m_pParent->SetSelected(-1);
+    RemoveEntry(pControl);
 }
 
 void CKLVRibbonControls::OnControlRemoved(CKLVControl* pControl) {

@@ -23,6 +23,8 @@ public:
     void DoPropExchange(CKLVPropExchange* pPX) override;
 
     CKLVRibbonBar* GetRibbonBar() const;
+    // Takes out one of the ribbon's own parts, which emptying the collection keeps.
+    void RemovePart(CKLVControl* pControl);
 
 private:
     BOOL IsSavedWithBar(CKLVControl* pControl) const;
@@ -45,6 +47,8 @@ public:
     CKLVControl* FindDuplicate(CKLVControl* pControl) const;
     BOOL Contains(const CKLVControl* pControl) const;
     CKLVRibbonBar* GetRibbonBar() const;
+    // Takes out one of the ribbon's own parts, which emptying the collection keeps.
+    void RemovePart(CKLVControl* pControl);
 
 private:
     // Where the control's second reference stands in the ribbon's collection.

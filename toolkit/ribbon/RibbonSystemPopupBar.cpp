@@ -6,6 +6,8 @@
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ResourceImages.h"
 #include "toolkit/common/StartupRegistrations.h"
+#include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonSystemPopupControls.h"
 
 #include <algorithm>
@@ -40,6 +42,34 @@ void CKLVRibbonSystemPopupBar::FillCommandBarEntry(CDC* pDC) {
     const CRect rcColumn = GetSecondColumnRect();
     const COLORREF clrColumn = KLVResourceImages()->LookupColor("Ribbon", "RecentFileListBackground");
     if (!rcColumn.IsRectEmpty() && clrColumn != COLORREF(-1)) pDC->FillSolidRect(rcColumn, clrColumn);
+}
+
+CKLVControl* CKLVRibbonSystemPopupBar::GetSystemButton() const {
+    CKLVControlPopup* pControl = GetControlPopup();
+    if (!pControl || !pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonControlSystemButton))) return nullptr;
+    CKLVCommandBar* pParent = pControl->GetParent();
+    return pParent && pParent->GetSafeHwnd() ? pControl : nullptr;
+}
+
+BOOL CKLVRibbonSystemPopupBar::IsPointInBar(CPoint ptScreen) const {
+    if (CKLVControl* pButton = GetSystemButton()) {
+        CRect rcButton = pButton->GetRect();
+        pButton->GetParent()->ClientToScreen(&rcButton);
+        if (rcButton.PtInRect(ptScreen)) return FALSE;
+    }
+    return CKLVPopupBar::IsPointInBar(ptScreen);
+}
+
+void CKLVRibbonSystemPopupBar::AdjustExcludeRect(CRect& rc, BOOL bVertical) {
+    CKLVControlPopup* pControl = GetControlPopup();
+    auto* pRibbon = pControl && pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonControlSystemButton))
+                        ? DYNAMIC_DOWNCAST(CKLVRibbonBar, pControl->GetParent())
+                        : nullptr;
+    if (!pRibbon || !pRibbon->HasCaptionBand() || !pRibbon->IsTabRowShown()) {
+        CKLVPopupBar::AdjustExcludeRect(rc, bVertical);
+        return;
+    }
+    rc.bottom -= systemButtonOverlap;
 }
 
 CSize CKLVRibbonSystemPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {

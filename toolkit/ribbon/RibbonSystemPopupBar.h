@@ -7,7 +7,7 @@
 class CKLVRibbonSystemPopupBar : public CKLVPopupBar {
     DECLARE_SERIAL(CKLVRibbonSystemPopupBar)
 public:
-    enum { buttonGap = 6, buttonTop = 25, buttonBottom = 3 };
+    enum { buttonGap = 6, buttonTop = 25, buttonBottom = 3, systemButtonOverlap = 18 };
 
     CKLVRibbonSystemPopupBar();
 
@@ -17,6 +17,11 @@ public:
     // The skin's system menu image stretched over the bar (its borders kept), a second column
     // on the recent file list's background.
     void FillCommandBarEntry(CDC* pDC) override;
+    // Over its system button the popup is not there: the button keeps the mouse.
+    BOOL IsPointInBar(CPoint ptScreen) const override;
+    // Opened from the system button of a ribbon with a caption band and a tab row, the popup
+    // reaches up over the button's lower part.
+    void AdjustExcludeRect(CRect& rc, BOOL bVertical) override;
 
     // The part of the client area right of the first control that starts a new column; empty
     // with one column.
@@ -24,6 +29,9 @@ public:
 
 private:
     CSize m_szLayout = CSize(0, 0);   // of the last layout
+
+    // The system button the popup was opened from, on a ribbon with a window; else null.
+    CKLVControl* GetSystemButton() const;
 
     void PlaceBottomButtons(const std::vector<CKLVControl*>& arrButtons, CSize szBar);
 };

@@ -188,7 +188,8 @@ TEST(RibbonBar, AddingTheSameCommandTwiceIsRefusedAndReferencesBalanceAfterRemov
 TEST(RibbonBar, ContextHeadersSpanTheirTabRunsAndGoWhenTheyCannotAllFit) {
     CRibbonFrameFixture fx;
     CKLVRibbonBar* pRibbon = fx.m_pRibbon;
-    pRibbon->AddTab("Home");
+    // Wide enough that the context tabs start right of the quick access tool bar in the caption.
+    pRibbon->AddTab("Home and Layout");
     CKLVRibbonTab* pFirst = pRibbon->AddTab("Format");
     CKLVRibbonTab* pSecond = pRibbon->AddTab("Design");
     CKLVRibbonTab* pOther = pRibbon->AddTab("C");

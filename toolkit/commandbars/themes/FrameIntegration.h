@@ -32,6 +32,12 @@ struct KLVFrameCaptionButton {
     BOOL bPressed;
 };
 
+// A caption button the frame's style and state ask for.
+struct KLVFrameCaptionCommand {
+    UINT nId;   // the system command
+    BOOL bEnabled;
+};
+
 class CKLVFrameIntegration : public CKLVHookSink {
 public:
     enum : UINT { msgStatusBarInFrame = 0x2854, idStatusBar = 0xE801 };
@@ -63,6 +69,9 @@ public:
     // The caption buttons of the frame's own caption, laid out for the frame's current state.
     const std::vector<KLVFrameCaptionButton>& GetCaptionButtons() const { return m_arrCaptionButtons; }
     void LayoutCaptionButtons();
+    // The caption buttons of the frame, from the right: close, then restore or maximise, then
+    // minimise; none for a maximised child window.
+    std::vector<KLVFrameCaptionCommand> GetCaptionCommands() const;
 
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 

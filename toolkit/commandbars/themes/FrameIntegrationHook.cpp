@@ -4,6 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "classlib/WindowMessages.h"
+#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/themes/PaintManagerTheme5.h"
 
 #include <windowsx.h>
@@ -30,26 +31,32 @@ BOOL IsCloseDisabled(HWND hWnd) {
 
 }  // namespace
 
+std::vector<KLVFrameCaptionCommand> CKLVFrameIntegration::GetCaptionCommands() const {
+    std::vector<KLVFrameCaptionCommand> commands;
+    if (!HasFrame()) return commands;
+    const DWORD dwStyle = m_pFrame->GetStyle(), dwExStyle = m_pFrame->GetExStyle();
+    if (!(dwStyle & WS_SYSMENU) || ((dwStyle & WS_CHILD) && (dwStyle & WS_MAXIMIZE))) return commands;
+    commands.push_back({SC_CLOSE, !IsCloseDisabled(m_pFrame->m_hWnd)});
+    if ((dwExStyle & WS_EX_TOOLWINDOW) || !(dwStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) return commands;
+    commands.push_back({m_pFrame->IsZoomed() ? UINT(SC_RESTORE) : UINT(SC_MAXIMIZE), (dwStyle & WS_MAXIMIZEBOX) != 0});
+    commands.push_back({SC_MINIMIZE, (dwStyle & WS_MINIMIZEBOX) != 0});
+    return commands;
+}
+
 void CKLVFrameIntegration::LayoutCaptionButtons() {
     m_arrCaptionButtons.clear();
     if (!HasFrame()) return;
-    const DWORD dwStyle = m_pFrame->GetStyle(), dwExStyle = m_pFrame->GetExStyle();
-    if (!(dwStyle & WS_SYSMENU) || ((dwStyle & WS_CHILD) && (dwStyle & WS_MAXIMIZE))) return;
     CRect rcWindow;
     m_pFrame->GetWindowRect(&rcWindow);
     const int nTop = m_nFrameBorder, nBottom = GetCaptionHeight() - kCaptionButtonBottomGap;
     const int nSide = nBottom - nTop;
     if (nSide <= 0) return;
     int nRight = rcWindow.Width() - m_nFrameBorder;
-    auto add = [&](UINT nId, BOOL bEnabled) {
-        m_arrCaptionButtons.push_back({nId, CRect(nRight - nSide, nTop, nRight, nBottom), bEnabled, FALSE, FALSE});
+    for (const KLVFrameCaptionCommand& command : GetCaptionCommands()) {
+        m_arrCaptionButtons.push_back(
+            {command.nId, CRect(nRight - nSide, nTop, nRight, nBottom), command.bEnabled, FALSE, FALSE});
         nRight -= nSide;
-    };
-    // Right to left: close, then restore or maximise, then minimise.
-    add(SC_CLOSE, !IsCloseDisabled(m_pFrame->m_hWnd));
-    if ((dwExStyle & WS_EX_TOOLWINDOW) || !(dwStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) return;
-    add(m_pFrame->IsZoomed() ? SC_RESTORE : SC_MAXIMIZE, (dwStyle & WS_MAXIMIZEBOX) != 0);
-    add(SC_MINIMIZE, (dwStyle & WS_MINIMIZEBOX) != 0);
+    }
 }
 
 void CKLVFrameIntegration::PaintFrame() {
@@ -140,6 +147,8 @@ int CKLVFrameIntegration::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPA
     case WM_NCACTIVATE:
         m_bActive = wParam != 0;
         PaintFrame();
+        // The bar that draws the caption shows the new state too.
+        if (!IsCaptionStandard() && m_pRibbonBar && m_pRibbonBar->GetSafeHwnd()) m_pRibbonBar->Invalidate(FALSE);
         lResult = TRUE;
         return hookHandled;
     case WM_SETTEXT:

@@ -1,0 +1,172 @@
+// The ribbon as its frame's caption on a hidden frame: the frame integration it creates, the
+// caption band reaching over the frame's border, the caption buttons the frame's style asks for,
+// the title, and the frame recalculated when the ribbon comes or goes.
+#include "RibbonFrameTestSupport.h"
+#include "classlib/WindowMessages.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme5.h"
+#include "toolkit/common/DCScopes.h"
+#include "toolkit/ribbon/RibbonCaptionControls.h"
+#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/ribbon/RibbonControls.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace ribbon_test {
+namespace {
+
+// The ids of the caption buttons from the right, and checks that they stand side by side as
+// squares at the right end of the caption text area.
+std::vector<UINT> CaptionButtonsFromTheRight(CKLVRibbonBar* pRibbon, int nWidth) {
+    std::vector<UINT> ids;
+    int nRight = nWidth;
+    for (UINT nId : {UINT(SC_CLOSE), UINT(SC_RESTORE), UINT(SC_MAXIMIZE), UINT(SC_MINIMIZE)}) {
+        CKLVControl* pButton = pRibbon->FindCaptionButton(nId);
+        if (!pButton) continue;
+        ids.push_back(nId);
+        const CRect rc = pButton->GetRect();
+        EXPECT_EQ(rc.right, nRight) << nId;
+        EXPECT_EQ(rc.Width(), rc.Height()) << nId;
+        EXPECT_EQ(rc.top, pRibbon->m_rcCaptionText.top) << nId;
+        EXPECT_EQ(rc.bottom, pRibbon->m_rcCaptionText.bottom) << nId;
+        nRight = rc.left;
+    }
+    EXPECT_EQ(pRibbon->m_rcCaptionText.right, nRight);
+    return ids;
+}
+
+void SetStyle(HWND hWnd, DWORD dwStyle) { ::SetWindowLongPtrA(hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwStyle)); }
+
+TEST(RibbonFrameCaption, TheRibbonIntegratesItsFrameAndOwnsTheCaptionWhileShown) {
+    CRibbonFrameFixture fx;
+    CKLVRibbonBar* pRibbon = fx.m_pRibbon;
+    CKLVFrameIntegration* pIntegration = pRibbon->GetFrameIntegration();
+    ASSERT_NE(pIntegration, nullptr);
+    EXPECT_EQ(pIntegration->GetFrame(), fx.m_pFrame);
+    EXPECT_TRUE(pRibbon->HasCaptionBand());
+    const int nBorder = pIntegration->GetBorderSize();
+    EXPECT_GT(nBorder, 0) << "a sizable frame has a border";
+    EXPECT_EQ(pRibbon->GetFrameBorder(), nBorder);
+
+    fx.Layout(600);
+    EXPECT_FALSE(pIntegration->IsCaptionStandard());
+    EXPECT_EQ(pIntegration->GetCaptionHeight(), pRibbon->GetCaptionBandHeight());
+    // The band reaches over the frame's border on both sides and includes its top border.
+    EXPECT_EQ(pRibbon->m_rcCaption, CRect(-nBorder, 0, 600 + nBorder, pRibbon->GetCaptionBandHeight()));
+    const int nQuickAccess = pRibbon->GetQuickAccessHeight(), nTabs = pRibbon->GetTabsHeight();
+    EXPECT_EQ(pRibbon->GetCaptionBandHeight(), std::max(static_cast<CKLVPaintManagerTheme5*>(pRibbon->GetPaintManager())
+                                                            ->m_nRibbonCaptionHeight,
+                                                        std::max(nQuickAccess, nTabs - 2)) +
+                                                   nBorder);
+    EXPECT_EQ(pRibbon->m_rcQuickAccess.top, nBorder - 2);
+
+    // Hidden below its minimum size, the ribbon gives the caption back at the next idle message.
+    fx.m_pFrame->MoveWindow(0, 0, 200, 400);
+    fx.Layout(200);
+    EXPECT_TRUE(pIntegration->m_bPendingRecalc);
+    EXPECT_TRUE(pIntegration->IsCaptionStandard());
+    fx.m_pFrame->SendMessage(WM_IDLEUPDATECMDUI);
+    EXPECT_FALSE(pIntegration->m_bPendingRecalc);
+    fx.m_pFrame->MoveWindow(0, 0, 600, 400);
+    fx.Layout(600);
+    EXPECT_TRUE(pIntegration->m_bPendingRecalc) << "and takes it again when it shows";
+    EXPECT_FALSE(pIntegration->IsCaptionStandard());
+
+    pRibbon->SetVisible(FALSE);
+    pIntegration->m_bPendingRecalc = FALSE;
+    pRibbon->SetVisible(TRUE);
+    EXPECT_TRUE(pIntegration->m_bPendingRecalc) << "showing the bar recalculates the frame";
+}
+
+TEST(RibbonFrameCaption, CaptionButtonsFollowTheFramesStyleRightToLeft) {
+    const DWORD dwSizable = WS_OVERLAPPEDWINDOW;
+    const struct {
+        const char* pszName;
+        DWORD dwStyle;
+        std::vector<UINT> buttons;
+    } cases[] = {
+        {"a sizable frame", dwSizable, {SC_CLOSE, SC_MAXIMIZE, SC_MINIMIZE}},
+        {"a maximised frame restores", dwSizable | WS_MAXIMIZE, {SC_CLOSE, SC_RESTORE, SC_MINIMIZE}},
+        {"no boxes: close alone", dwSizable & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX), {SC_CLOSE}},
+        {"no system menu: none", dwSizable & ~WS_SYSMENU, {}},
+        {"one box keeps both", dwSizable & ~WS_MAXIMIZEBOX, {SC_CLOSE, SC_MAXIMIZE, SC_MINIMIZE}},
+    };
+    CRibbonFrameFixture fx;
+    CKLVRibbonBar* pRibbon = fx.m_pRibbon;
+    const DWORD dwOld = fx.m_pFrame->GetStyle();
+    for (const auto& c : cases) {
+        SetStyle(fx.m_hFrame, (dwOld & WS_VISIBLE) | c.dwStyle);
+        fx.Layout(600);
+        EXPECT_EQ(CaptionButtonsFromTheRight(pRibbon, 600), c.buttons) << c.pszName;
+        if (CKLVControl* pMaximize = pRibbon->FindCaptionButton(SC_MAXIMIZE))
+            EXPECT_EQ(pMaximize->GetEnabled() != 0, (c.dwStyle & WS_MAXIMIZEBOX) != 0) << c.pszName;
+    }
+    SetStyle(fx.m_hFrame, dwOld);
+
+    // A greyed close item disables the close button.
+    HMENU hSystem = ::GetSystemMenu(fx.m_hFrame, FALSE);
+    ASSERT_NE(hSystem, nullptr);
+    ::EnableMenuItem(hSystem, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    fx.Layout(600);
+    ASSERT_NE(pRibbon->FindCaptionButton(SC_CLOSE), nullptr);
+    EXPECT_FALSE(pRibbon->FindCaptionButton(SC_CLOSE)->GetEnabled());
+    ::EnableMenuItem(hSystem, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    fx.Layout(600);
+    EXPECT_TRUE(pRibbon->FindCaptionButton(SC_CLOSE)->GetEnabled());
+}
+
+TEST(RibbonFrameCaption, TheCaptionTextAreaStartsAfterTheQuickAccessToolBar) {
+    CRibbonFrameFixture fx;
+    CKLVRibbonBar* pRibbon = fx.m_pRibbon;
+    const int nBorder = pRibbon->GetFrameBorder();
+    fx.Layout(600);
+    const CKLVControl* pCustomize = pRibbon->GetCustomizePopup();
+    EXPECT_EQ(pRibbon->m_rcCaptionText.left, pRibbon->m_rcQuickAccess.right + pCustomize->GetRect().Width() + 2);
+    EXPECT_EQ(pRibbon->m_rcCaptionText.top, nBorder);
+    EXPECT_EQ(pRibbon->m_rcCaptionText.bottom, pRibbon->GetCaptionBandHeight() - 3);
+    pRibbon->SetQuickAccessBelow(TRUE);
+    fx.Layout(600);
+    EXPECT_EQ(pRibbon->m_rcCaptionText.left, 70);
+}
+
+TEST(RibbonFrameCaption, TheTitleIsCentredAndMovesOffTheQuickAccessToolBar) {
+    CRibbonFrameFixture fx;
+    CKLVRibbonBar* pRibbon = fx.m_pRibbon;
+    auto* pTheme = static_cast<CKLVPaintManagerTheme5*>(pRibbon->GetPaintManager());
+    auto titleWidth = [&](LPCTSTR lpszTitle) {
+        CClientDC dc(nullptr);
+        CKLVFontDC font(&dc, &pTheme->m_fontCaption);
+        return dc.GetTextExtent(lpszTitle).cx + 20;
+    };
+    fx.m_pFrame->SetWindowText("Document - Kelvane");
+    fx.Layout(800);
+    const CRect rcTitle = pRibbon->m_rcTitle;
+    EXPECT_EQ(rcTitle.Width(), titleWidth("Document - Kelvane"));
+    EXPECT_EQ(rcTitle.left, (800 - rcTitle.Width()) / 2) << "centred in the band";
+    EXPECT_EQ(rcTitle.top, pRibbon->m_rcCaptionText.top);
+
+    // Quick access controls that reach past the band's centre push the title into the area
+    // left free for it.
+    for (int i = 0; i < 20; ++i) {
+        auto* pButton = new CKLVControlButton;
+        pButton->m_nId = 200 + i;
+        pButton->SetCaption("Cmd");
+        pRibbon->GetQuickAccessControls()->Append(pButton);
+    }
+    fx.Layout(800);
+    const CRect rcArea = pRibbon->m_rcCaptionText;
+    ASSERT_GT(pRibbon->m_rcQuickAccess.right, 400 - rcTitle.Width() / 2);
+    EXPECT_GE(pRibbon->m_rcTitle.left, rcArea.left);
+    EXPECT_LE(pRibbon->m_rcTitle.right, rcArea.right);
+    EXPECT_LE(std::abs((pRibbon->m_rcTitle.left - rcArea.left) - (rcArea.right - pRibbon->m_rcTitle.right)), 1);
+
+    // A title wider than the room takes the room.
+    fx.m_pFrame->SetWindowText(CString('W', 400));
+    fx.Layout(800);
+    EXPECT_EQ(pRibbon->m_rcTitle.left, pRibbon->m_rcCaptionText.left);
+    EXPECT_EQ(pRibbon->m_rcTitle.right, pRibbon->m_rcCaptionText.right);
+}
+
+}  // namespace
+}  // namespace ribbon_test

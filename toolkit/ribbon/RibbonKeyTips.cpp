@@ -1,0 +1,126 @@
+#include "toolkit/ribbon/RibbonKeyTips.h"
+
+#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonControlTab.h"
+#include "toolkit/ribbon/RibbonControls.h"
+#include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonTab.h"
+
+#include <memory>
+
+namespace {
+
+using Align = CKLVCommandBarKeyboardTip::Align;
+
+CPoint BottomCentre(const CRect& rc, int nRise) { return CPoint(rc.left + rc.Width() / 2, rc.bottom - nRise); }
+
+// Scrolled out of the area, a control shows no tip.
+BOOL LiesWithin(const CRect& rc, const CRect& rcArea) {
+    return rc.left >= rcArea.left && rc.right <= rcArea.right && rc.top >= rcArea.top && rc.bottom <= rcArea.bottom;
+}
+
+}  // namespace
+
+CKLVRibbonKeyTips::CKLVRibbonKeyTips(CKLVRibbonBar* pRibbon)
+    : m_pRibbon(pRibbon), m_pCommandBars(pRibbon->GetCommandBars()) {}
+
+CString CKLVRibbonKeyTips::QuickAccessKey(int nPosition) {
+    CString strKey;
+    if (nPosition >= 1 && nPosition <= 9)
+        strKey.Format("%i", nPosition);
+    else if (nPosition > 9 && nPosition <= numberedQuickAccess)
+        strKey.Format("0%i", nPosition - 9);
+    return strKey;
+}
+
+int CKLVRibbonKeyTips::RowOf(int y, const CRect& rcArea) {
+    const int nOffset = y - rcArea.top, nHeight = rcArea.Height();
+    if (nOffset * groupRows < nHeight) return 0;
+    return nOffset * groupRows <= 2 * nHeight ? 1 : 2;
+}
+
+CKLVRibbonKeyTips::Anchor CKLVRibbonKeyTips::PlaceInGroup(const CRect& rcControl, const CRect& rcArea, BOOL bLarge,
+                                                          BOOL bGallery) {
+    if (bLarge) return {BottomCentre(rcControl, 0), Align::alignCenterHorz | Align::alignCenterVert};
+    const int nRow = RowOf(bGallery ? rcControl.top : rcControl.top + rcControl.Height() / 2, rcArea);
+    // The rows' lines run through the middles of the area's thirds.
+    const int y = rcArea.top + rcArea.Height() * (2 * nRow + 1) / (2 * groupRows);
+    return {CPoint(rcControl.left, y), Align::alignCenterVert};
+}
+
+void CKLVRibbonKeyTips::Create(int nLevel) {
+    if (!m_pCommandBars) return;
+    if (nLevel >= levelGroups)
+        CreateGroupLevel();
+    else
+        CreateTopLevel();
+}
+
+void CKLVRibbonKeyTips::Add(CObject* pLabelled, const CString& strLabel, const CString& strKey, Anchor anchor,
+                            BOOL bEnabled) {
+    auto pTip = std::make_unique<CKLVCommandBarKeyboardTip>(m_pCommandBars, pLabelled, strLabel, anchor.pt.x,
+                                                            anchor.pt.y, anchor.dwAlign, bEnabled);
+    pTip->m_strCaption = strKey;
+    m_pCommandBars->AddKeyboardTip(std::move(pTip));
+}
+
+CString CKLVRibbonKeyTips::PresetKeyOf(CKLVControl* pControl) {
+    CKLVControlAction* pAction = pControl->GetAction();
+    return pAction ? pAction->GetKeyboardTip() : CString();
+}
+
+void CKLVRibbonKeyTips::CreateTopLevel() {
+    CKLVRibbonQuickAccessControls* pQuickAccess = m_pRibbon->GetQuickAccessControls();
+    int nPosition = 0;
+    for (int i = 0; i < pQuickAccess->GetCount(); ++i) {
+        CKLVControl* pControl = pQuickAccess->GetAt(i);
+        if (!pControl->IsVisible()) continue;
+        const CString strKey = QuickAccessKey(++nPosition);
+        if (strKey.IsEmpty()) break;
+        Add(pControl, pControl->GetCaption(), strKey,
+            {BottomCentre(pControl->GetRect(), quickAccessTipRise), Align::alignCenterHorz}, pControl->GetEnabled());
+    }
+    CKLVRibbonControlTab* pTabs = m_pRibbon->GetControlTab();
+    for (int i = 0; i < pTabs->GetItemCount(); ++i) {
+        CKLVRibbonTab* pTab = pTabs->GetTab(i);
+        BOOL bAmpersand = FALSE;
+        const CString strCaption = pTab->GetCaption();
+        if (!pTab->IsVisible() || !pTab->IsEnabled() || strCaption.IsEmpty()) continue;
+        CKLVCommandBar::MnemonicOf(strCaption, bAmpersand);
+        if (!bAmpersand) continue;
+        Add(pTab, strCaption, CString(), {BottomCentre(pTab->GetRect(), tabTipRise), Align::alignCenterHorz}, TRUE);
+    }
+    CKLVControl* pSystem = m_pRibbon->GetSystemButton();
+    if (pSystem && pSystem->IsVisible())
+        Add(pSystem, pSystem->GetCaption(), PresetKeyOf(pSystem),
+            {pSystem->GetRect().CenterPoint(), Align::alignCenterHorz | Align::alignCenterVert}, pSystem->GetEnabled());
+}
+
+void CKLVRibbonKeyTips::CreateGroupLevel() {
+    CKLVRibbonTab* pTab = m_pRibbon->GetSelectedTab();
+    if (!pTab) return;
+    CKLVRibbonGroups* pGroups = pTab->GetGroups();
+    for (int i = 0; i < pGroups->GetCount(); ++i)
+        if (pGroups->GetAt(i)->IsVisible()) CreateGroupTips(pGroups->GetAt(i));
+}
+
+void CKLVRibbonKeyTips::CreateGroupTips(CKLVRibbonGroup* pGroup) {
+    const CRect rcGroup = pGroup->GetRect();
+    const int nCaption = pGroup->GetGroups() ? pGroup->GetGroups()->GetCaptionHeight() : 0;
+    const CRect rcArea(rcGroup.left, rcGroup.top, rcGroup.right, rcGroup.bottom - nCaption);
+    const BOOL bLarge = pGroup->GetSize() == CKLVRibbonGroup::sizeLarge;
+    for (int i = 0; i < pGroup->GetControlCount(); ++i) {
+        CKLVControl* pControl = pGroup->GetControlAt(i);
+        const CString strKey = PresetKeyOf(pControl);
+        if (pControl->GetCaption().IsEmpty() && strKey.IsEmpty()) continue;
+        if (!pControl->IsVisible() || (pControl->GetHideFlags() & CKLVControl::hideWrap)) continue;
+        const CRect rc = pControl->GetRect();
+        if (!LiesWithin(rc, m_pRibbon->m_rcGroupArea)) continue;
+        const BOOL bGallery = pControl->GetType() == CKLVControl::typeGallery;
+        Add(pControl, pControl->GetCaption(), strKey, PlaceInGroup(rc, rcArea, bLarge && !bGallery, bGallery),
+            pControl->GetEnabled());
+    }
+}
