@@ -69,7 +69,7 @@ public:
     // integrates.
     BOOL IsCaptionOwnerVisible() const override;
     int GetCaptionBandHeight() const override;
-    CKLVFrameIntegration* GetFrameIntegration() const { return m_pFrameIntegration.get(); }
+    CKLVFrameIntegration* GetFrameIntegration() const override { return m_pFrameIntegration.get(); }
     // Integrated and the frame active.
     BOOL IsFrameThemed() const;
     // The integration's border: the caption band reaches over the frame's top border.

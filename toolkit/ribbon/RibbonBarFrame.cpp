@@ -20,7 +20,7 @@ enum { captionTextIndentWithoutQuickAccess = 70, captionTextBottomGap = 3 };
 
 // The rectangle of the width centred across the span, never wider than it.
 CRect CentredAcross(const CRect& rcSpan, int nWidth, int nTop, int nBottom) {
-    nWidth = std::min(nWidth, rcSpan.Width());
+    nWidth = std::max(std::min(nWidth, rcSpan.Width()), 0);
     const int nLeft = rcSpan.left + (rcSpan.Width() - nWidth) / 2;
     return CRect(nLeft, nTop, nLeft + nWidth, nBottom);
 }

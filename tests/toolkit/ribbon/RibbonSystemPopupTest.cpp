@@ -1,9 +1,12 @@
-// The system button's popup: its bottom buttons placed right to left in the bottom border, and
-// the recent file list rebuilt as numbered list items after its caption.
+// The system button's popup: its bottom buttons placed right to left in the bottom border, the
+// mouse left to the system button under it, and the recent file list rebuilt as numbered list
+// items after its caption.
+#include "RibbonFrameTestSupport.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "classlib/RecentFileList.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonSystemPopupBar.h"
 #include "toolkit/ribbon/RibbonSystemPopupControls.h"
 
@@ -70,6 +73,45 @@ public:
         return TRUE;
     }
 };
+
+TEST(RibbonSystemPopup, LeavesItsButtonTheMouseAndReachesOverIt) {
+    ribbon_test::CRibbonFrameFixture fx;
+    auto* pButton = static_cast<CKLVRibbonControlSystemButton*>(
+        fx.m_pRibbon->GetControls()->Append(new CKLVRibbonControlSystemButton));
+    fx.m_pRibbon->SetSystemButton(pButton);
+    fx.Layout(600);
+    CRect rcButton = pButton->GetRect();
+    ASSERT_FALSE(rcButton.IsRectEmpty());
+    fx.m_pRibbon->ClientToScreen(&rcButton);
+
+    auto* pPopup = new CPlacedSystemPopup;
+    pButton->SetCommandBar(pPopup);
+    pPopup->InternalRelease();
+    pPopup->m_pControlPopup = pButton;
+    // The popup's window covers the lower half of the button and goes on below it.
+    const int nMiddle = rcButton.top + rcButton.Height() / 2;
+    ASSERT_TRUE(pPopup->Place(CRect(rcButton.left, nMiddle, rcButton.left + 200, nMiddle + 150)));
+    const struct {
+        const char* pszName;
+        CPoint pt;
+        int nHit;
+    } cases[] = {
+        {"over the button", CPoint(rcButton.left + 2, rcButton.bottom - 2), CKLVHookedPopupBar::hitOutside},
+        {"beside the button", CPoint(rcButton.right + 5, rcButton.bottom - 2), CKLVHookedPopupBar::hitInside},
+        {"below the button", CPoint(rcButton.left + 2, rcButton.bottom + 5), CKLVHookedPopupBar::hitInside},
+        {"outside the popup", CPoint(rcButton.left + 300, rcButton.bottom + 5), CKLVHookedPopupBar::hitOutside},
+    };
+    for (const auto& c : cases) EXPECT_EQ(pPopup->HitTestPopup(c.pt), c.nHit) << c.pszName;
+
+    // Opened from the button of a ribbon with a caption band and a tab row, the popup's excluded
+    // rectangle ends 18 pixels above the button's bottom.
+    CRect rcExclude = pButton->GetRect();
+    pPopup->AdjustExcludeRect(rcExclude, FALSE);
+    EXPECT_EQ(rcExclude.bottom, pButton->GetRect().bottom - 18);
+    EXPECT_EQ(rcExclude.top, pButton->GetRect().top);
+    pPopup->m_pControlPopup = nullptr;
+    pPopup->DestroyWindow();
+}
 
 TEST(RibbonSystemPopup, APageOpensFlushWithTheContentAndAtLeastAsHighAsIt) {
     CKLVFlatTestTheme::Register();

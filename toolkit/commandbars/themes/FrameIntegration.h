@@ -10,6 +10,7 @@
 
 class CKLVCommandBar;
 class CKLVCommandBars;
+class CKLVFrameIntegration;
 class CKLVPaintManager;
 class CKLVPaintManagerTheme5;
 
@@ -21,6 +22,9 @@ public:
     virtual BOOL IsCaptionOwnerVisible() const = 0;
     // The height of its caption band.
     virtual int GetCaptionBandHeight() const = 0;
+    // The frame integration that lets it draw the frame's caption; null while it has none (the
+    // theme then draws the caption band opaque, without the frame's title or glass).
+    virtual CKLVFrameIntegration* GetFrameIntegration() const { return nullptr; }
 };
 
 // A caption button of the frame's own caption, in window coordinates.
