@@ -75,7 +75,10 @@ void CKLVRibbonBar::LayoutCaptionButtons(CDC* pDC) {
     m_rcCaptionText.top += GetFrameBorder();
     m_rcCaptionText.bottom -= captionTextBottomGap;
 
-    std::vector<KLVFrameCaptionCommand> commands = m_pFrameIntegration->GetCaptionCommands();
+    // Where the frame draws its own caption, the ribbon shows none of its buttons.
+    const std::vector<KLVFrameCaptionCommand> commands = m_pFrameIntegration->IsCaptionStandard()
+                                                             ? std::vector<KLVFrameCaptionCommand>()
+                                                             : m_pFrameIntegration->GetCaptionCommands();
     const int nSide = std::max(m_rcCaptionText.Height(), 0);
     for (const KLVFrameCaptionCommand& command : commands) {
         CKLVControl* pButton = FindCaptionButton(command.nId);
@@ -99,6 +102,10 @@ void CKLVRibbonBar::LayoutCaptionButtons(CDC* pDC) {
 
 void CKLVRibbonBar::LayoutTitle(CDC* pDC) {
     CWnd* pFrame = m_pFrameIntegration->GetFrame();
+    if (m_pFrameIntegration->IsCaptionStandard()) {
+        m_rcTitle.SetRectEmpty();
+        return;
+    }
     CString strTitle;
     if (pFrame) pFrame->GetWindowText(strTitle);
     auto* pTheme = dynamic_cast<CKLVPaintManagerTheme5*>(GetPaintManager());

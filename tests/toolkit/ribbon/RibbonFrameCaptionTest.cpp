@@ -91,6 +91,7 @@ TEST(RibbonFrameCaption, CaptionButtonsFollowTheFramesStyleRightToLeft) {
         {"no boxes: close alone", dwSizable & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX), {SC_CLOSE}},
         {"no system menu: none", dwSizable & ~WS_SYSMENU, {}},
         {"one box keeps both", dwSizable & ~WS_MAXIMIZEBOX, {SC_CLOSE, SC_MAXIMIZE, SC_MINIMIZE}},
+        {"a minimised child draws its own caption", dwSizable | WS_CHILD | WS_MINIMIZE, {}},
     };
     CRibbonFrameFixture fx;
     CKLVRibbonBar* pRibbon = fx.m_pRibbon;
@@ -99,6 +100,7 @@ TEST(RibbonFrameCaption, CaptionButtonsFollowTheFramesStyleRightToLeft) {
         SetStyle(fx.m_hFrame, (dwOld & WS_VISIBLE) | c.dwStyle);
         fx.Layout(600);
         EXPECT_EQ(CaptionButtonsFromTheRight(pRibbon, 600), c.buttons) << c.pszName;
+        EXPECT_EQ(pRibbon->m_rcTitle.IsRectEmpty(), c.buttons.empty() && (c.dwStyle & WS_CHILD)) << c.pszName;
         if (CKLVControl* pMaximize = pRibbon->FindCaptionButton(SC_MAXIMIZE))
             EXPECT_EQ(pMaximize->GetEnabled() != 0, (c.dwStyle & WS_MAXIMIZEBOX) != 0) << c.pszName;
     }
