@@ -40,6 +40,12 @@ void CKLVRibbonBar::ShowKeyboardTipsOfLevel(int nLevel) {
 }
 
 void CKLVRibbonBar::SelectTabFromKeyboard(CKLVRibbonTab* pTab, int nTipsLevel) {
+    if (m_bMinimized) {
+        // The tab's popup opens over the tracked tab row and takes the keyboard from it.
+        TrackTabRow();
+        m_pControlTab->SetSelectedItem(pTab);
+        return;
+    }
     if (GetTrackingMode()) m_pControlTab->m_bFocused = TRUE;
     m_pControlTab->SetSelectedItem(pTab);
     // The tab's groups are placed before tips are put on their controls.
@@ -48,7 +54,7 @@ void CKLVRibbonBar::SelectTabFromKeyboard(CKLVRibbonTab* pTab, int nTipsLevel) {
         OnRecalcLayout();
     }
     TrackTabRow();
-    if (!m_bMinimized) ShowKeyboardTipsOfLevel(nTipsLevel);
+    ShowKeyboardTipsOfLevel(nTipsLevel);
 }
 
 BOOL CKLVRibbonBar::OnMenuKey() {

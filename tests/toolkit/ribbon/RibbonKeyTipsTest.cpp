@@ -176,6 +176,11 @@ TEST_F(RibbonKeyTips, AMinimisedRibbonSelectsTheTabWithoutTips) {
     EXPECT_EQ(m_pRibbon->GetSelectedTab(), m_pInsert);
     EXPECT_EQ(m_pCommandBars->m_nKeyboardNavigationLevel, CKLVRibbonKeyTips::levelTop);
     EXPECT_FALSE(m_pCommandBars->IsKeyboardTipsShown(m_pRibbon));
+    // The tab's popup is tracked above the tab row, so the keys reach it first.
+    const auto& tracked = KLVMouseHook()->GetTrackedPopups();
+    ASSERT_EQ(tracked.size(), 2u);
+    EXPECT_EQ(tracked.back(), dynamic_cast<CKLVHookedPopupBar*>(m_pRibbon->GetControlTab()->GetPopupBar()));
+    EXPECT_EQ(tracked.front(), static_cast<CKLVHookedPopupBar*>(m_pRibbon));
     m_pCommandBars->ClosePopups();
 }
 
