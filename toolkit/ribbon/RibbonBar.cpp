@@ -9,6 +9,7 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonQuickAccessPopups.h"
 #include "toolkit/ribbon/RibbonScrollButton.h"
 #include "toolkit/ribbon/RibbonTab.h"
@@ -97,6 +98,8 @@ int CKLVRibbonBar::GetGroupsHeight() const {
 BOOL CKLVRibbonBar::IsAllowQuickAccessControl(CKLVControl* pControl) const {
     if (!pControl) return FALSE;
     if (!m_bAllowQuickAccessDuplicates && m_pQuickAccessControls->FindDuplicate(pControl)) return FALSE;
+    // A group's button finds its group by id once it is on the tool bar.
+    if (pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonGroupControlPopup))) return pControl->GetId() > 0;
     return (pControl->GetFlags() & CKLVControl::flagNoMovable) == 0;
 }
 
@@ -120,11 +123,7 @@ void CKLVRibbonBar::ShowGroupControlsOf(CKLVRibbonTab* pTab) {
     for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) {
         CKLVRibbonTab* pOther = m_pControlTab->GetTab(i);
         CKLVRibbonGroups* pGroups = pOther->GetGroups();
-        for (int j = 0; j < pGroups->GetCount(); ++j) {
-            CKLVRibbonGroup* pGroup = pGroups->GetAt(j);
-            for (int k = 0; k < pGroup->GetControlCount(); ++k)
-                pGroup->GetControlAt(k)->SetHideFlag(hideOtherTab, pOther != pTab);
-        }
+        for (int j = 0; j < pGroups->GetCount(); ++j) pGroups->GetAt(j)->SetControlsHideFlag(hideOtherTab, pOther != pTab);
     }
 }
 
@@ -167,6 +166,19 @@ BOOL CKLVRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard
         m_pHighlightedGroup = nullptr;
     }
     return CKLVMenuBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
+}
+
+void CKLVRibbonBar::OnControlSelected(int bSelected, CKLVControl* pControl) {
+    CKLVRibbonGroup* pGroup = bSelected && pControl ? pControl->m_pRibbonGroup : nullptr;
+    CKLVRibbonTab* pTab = pGroup ? pGroup->GetTab() : nullptr;
+    if (pTab && pTab->GetRibbonBar() == this && pTab != GetSelectedTab() && !m_bMinimized) {
+        m_pControlTab->SetSelectedItem(pTab);
+        // The new tab's groups are placed before the control is brought into view.
+        if (m_rcGroupArea.Width() > 0)
+            CalcDynamicLayout(m_rcGroupArea.Width(), CKLVControls::modeHorz | CKLVControls::modeCommit);
+    }
+    if (pTab) m_scroller.ScrollIntoView(pControl);
+    CKLVMenuBar::OnControlSelected(bSelected, pControl);
 }
 
 void CKLVRibbonBar::DoPropExchange(CKLVPropExchange* pPX) {

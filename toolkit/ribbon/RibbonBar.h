@@ -76,6 +76,8 @@ public:
     int GetFrameBorder() const;
     // The caption button of the system command; null when the caption shows none.
     CKLVControl* FindCaptionButton(UINT nSysCommand) const;
+    // A control of a group on another tab selects that tab first; then it is scrolled into view.
+    void OnControlSelected(int bSelected, CKLVControl* pControl) override;
 
     void SetMinimized(BOOL bMinimized);
     BOOL IsMinimized() const { return m_bMinimized; }
@@ -105,6 +107,8 @@ public:
     CKLVRibbonGroupScroller* GetScroller() { return &m_scroller; }
     // Hides the controls of groups that are not on the tab (and shows those that are).
     void ShowGroupControlsOf(CKLVRibbonTab* pTab);
+    // The theme's group caption band.
+    int GetGroupCaptionHeight() const;
 
     CRect m_rcTabRow;
     CRect m_rcGroupArea;
@@ -156,7 +160,6 @@ protected:
     BOOL IsLooseControl(CKLVControl* pControl, const std::unordered_set<const CKLVControl*>& grouped) const;
     std::unordered_set<const CKLVControl*> GroupedControls() const;
     int GetRibbonTabHeight() const;
-    int GetGroupCaptionHeight() const;
 
     CKLVRibbonGroupScroller m_scroller;
     CKLVRibbonQuickAccessControls* m_pQuickAccessControls = nullptr;

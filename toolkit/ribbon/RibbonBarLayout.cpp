@@ -10,6 +10,7 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonTab.h"
 #include "toolkit/tabs/TabPainter.h"
 
@@ -103,8 +104,11 @@ std::unordered_set<const CKLVControl*> CKLVRibbonBar::GroupedControls() const {
     std::unordered_set<const CKLVControl*> grouped;
     for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) {
         CKLVRibbonGroups* pGroups = m_pControlTab->GetTab(i)->GetGroups();
-        for (int j = 0; j < pGroups->GetCount(); ++j)
-            for (int k = 0; k < pGroups->GetAt(j)->GetControlCount(); ++k) grouped.insert(pGroups->GetAt(j)->GetControlAt(k));
+        for (int j = 0; j < pGroups->GetCount(); ++j) {
+            CKLVRibbonGroup* pGroup = pGroups->GetAt(j);
+            for (int k = 0; k < pGroup->GetControlCount(); ++k) grouped.insert(pGroup->GetControlAt(k));
+            if (pGroup->GetControlPopup()) grouped.insert(pGroup->GetControlPopup());
+        }
     }
     return grouped;
 }

@@ -9,6 +9,7 @@
 #include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 
 IMPLEMENT_DYNCREATE(CKLVRibbonControls, CKLVControls)
 IMPLEMENT_DYNCREATE(CKLVRibbonQuickAccessControls, CKLVControls)
@@ -19,6 +20,7 @@ BOOL CKLVRibbonControls::IsKeepOnRemoveAll(CKLVControl* pControl) const {
     CKLVRibbonBar* pRibbon = GetRibbonBar();
     if (!pRibbon) return FALSE;
     if (m_bKeepAllButLoose && !IsSavedWithBar(pControl)) return TRUE;
+    if (pControl->m_pRibbonGroup && pControl == pControl->m_pRibbonGroup->GetControlPopup()) return TRUE;
     return pControl == pRibbon->GetControlTab() || pControl == pRibbon->GetCustomizePopup() ||
            pControl == pRibbon->GetMorePopup() || pRibbon->GetScroller()->IsScrollButton(pControl) ||
            pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonControlCaptionButton));
@@ -32,7 +34,8 @@ void CKLVRibbonControls::RemovePart(CKLVControl* pControl) {
 
 void CKLVRibbonControls::OnControlRemoved(CKLVControl* pControl) {
     if (CKLVRibbonBar* pRibbon = GetRibbonBar()) {
-        if (CKLVRibbonGroup* pGroup = pRibbon->FindGroupOf(pControl)) pGroup->DetachControl(pControl);
+        // The control names its group: no walk over tabs that may be going themselves.
+        if (CKLVRibbonGroup* pGroup = pControl->m_pRibbonGroup) pGroup->DetachControl(pControl);
         if (pRibbon->GetSystemButton() == pControl) pRibbon->SetSystemButton(nullptr);
         CKLVRibbonQuickAccessControls* pQuickAccess = pRibbon->GetQuickAccessControls();
         if (pQuickAccess && pQuickAccess->Contains(pControl)) pQuickAccess->Remove(pControl);

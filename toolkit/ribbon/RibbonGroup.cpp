@@ -2,8 +2,10 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonGroups.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
@@ -24,19 +26,39 @@ CKLVRibbonGroup::~CKLVRibbonGroup() {
         pControl->m_pRibbonGroup = nullptr;
         pControl->m_pRibbonRoster = nullptr;
     }
+    ReleaseControlPopup();
 }
 
-void CKLVRibbonGroup::AddControl(CKLVControl* pControl) {
+// The popup button goes with the group: an open popup closes, then its collection frees it.
+void CKLVRibbonGroup::ReleaseControlPopup() {
+    CKLVRibbonGroupControlPopup* pPopup = m_pControlPopup;
+    if (!pPopup) return;
+    m_pControlPopup = nullptr;
+    pPopup->m_pRibbonGroup = nullptr;
+    pPopup->m_pRibbonRoster = nullptr;
+    pPopup->OnGroupFreed();
+    if (CKLVControls* pControls = pPopup->GetControls()) pControls->Remove(pPopup);
+}
+
+void CKLVRibbonGroup::Link(CKLVControl* pControl) {
     if (pControl->m_pRibbonRoster && pControl->m_pRibbonRoster != this)
         pControl->m_pRibbonRoster->ForgetControl(pControl);
-    m_controls.push_back(pControl);
-    m_placements.emplace_back();
-    if (pControl->m_pRibbonRoster != this) m_linked.push_back(pControl);
+    if (pControl->m_pRibbonRoster != this && pControl != m_pControlPopup) m_linked.push_back(pControl);
     pControl->m_pRibbonGroup = this;
     pControl->m_pRibbonRoster = this;
 }
 
+void CKLVRibbonGroup::AddControl(CKLVControl* pControl) {
+    Link(pControl);
+    m_controls.push_back(pControl);
+    m_placements.emplace_back();
+}
+
 void CKLVRibbonGroup::DetachControl(CKLVControl* pControl) {
+    if (pControl == m_pControlPopup) {
+        m_pControlPopup->SetGroup(nullptr);
+        m_pControlPopup = nullptr;
+    }
     for (size_t i = m_controls.size(); i-- > 0;) {
         if (m_controls[i] != pControl) continue;
         m_controls.erase(m_controls.begin() + static_cast<std::ptrdiff_t>(i));
@@ -48,8 +70,30 @@ void CKLVRibbonGroup::DetachControl(CKLVControl* pControl) {
     pControl->m_pRibbonRoster = nullptr;
 }
 
+void CKLVRibbonGroup::ForgetControl(CKLVControl* pControl) {
+    if (pControl == m_pControlPopup)
+        m_pControlPopup = nullptr;
+    else
+        DetachControl(pControl);
+}
+
 BOOL CKLVRibbonGroup::HasControl(const CKLVControl* pControl) const {
+    if (pControl && pControl == m_pControlPopup) return TRUE;
     return std::find(m_controls.begin(), m_controls.end(), pControl) != m_controls.end();
+}
+
+void CKLVRibbonGroup::SetControlsHideFlag(DWORD dwFlag, BOOL bHide) {
+    for (CKLVControl* pControl : m_controls) pControl->SetHideFlag(dwFlag, bHide);
+    if (m_pControlPopup) m_pControlPopup->SetHideFlag(dwFlag, bHide);
+}
+
+void CKLVRibbonGroup::DrawControls(CDC* pDC, CRect rcClip) const {
+    auto draw = [&](CKLVControl* pControl) {
+        CRect rcCommon;
+        if (pControl->IsVisible() && rcCommon.IntersectRect(pControl->GetRect(), rcClip)) pControl->Draw(pDC);
+    };
+    for (CKLVControl* pControl : m_controls) draw(pControl);
+    if (m_pControlPopup) draw(m_pControlPopup);
 }
 
 void CKLVRibbonGroup::RemoveControl(CKLVControl* pControl) {
@@ -62,13 +106,17 @@ void CKLVRibbonGroup::RemoveControl(CKLVControl* pControl) {
 
 CKLVRibbonTab* CKLVRibbonGroup::GetTab() const { return m_pGroups ? m_pGroups->GetTab() : nullptr; }
 
+CKLVCommandBar* CKLVRibbonGroup::GetParentBar() const {
+    if (m_pParentBar) return m_pParentBar;
+    CKLVRibbonTab* pTab = GetTab();
+    return pTab ? pTab->GetGroupsBar() : nullptr;
+}
+
 BOOL CKLVRibbonGroup::IsVisible() const {
     if (!m_bVisible) return FALSE;
     CKLVRibbonTab* pTab = GetTab();
     CKLVRibbonBar* pRibbon = pTab ? pTab->GetRibbonBar() : nullptr;
-    if (!pRibbon) return TRUE;
-    CKLVCommandBar* pBar = m_pParentBar ? m_pParentBar : pTab->GetGroupsBar();
-    if (pBar != pRibbon) return TRUE;
+    if (!pRibbon || GetParentBar() != pRibbon) return TRUE;
     return pRibbon->GetSelectedTab() == pTab;
 }
 
@@ -78,8 +126,16 @@ void CKLVRibbonGroup::Copy(CKLVRibbonGroup* pSource) {
     m_bVisible = pSource->m_bVisible;
     m_bColumnSpacing = pSource->m_bColumnSpacing;
     m_bAlignTop = pSource->m_bAlignTop;
-    m_controls = pSource->m_controls;
-    m_placements.assign(m_controls.size(), CKLVRibbonControlPlacement());
+    m_bControlsJoined = pSource->m_bControlsJoined;
+    while (!m_controls.empty()) DetachControl(m_controls.back());
+    CKLVControls* pTarget = m_pParentBar ? m_pParentBar->GetControls() : nullptr;
+    if (!pTarget) return;
+    for (CKLVControl* pControl : pSource->m_controls) {
+        CKLVControl* pClone = pTarget->AddClone(pControl);
+        // The source may lie on a tab that is not selected; the copy shows wherever it lies.
+        pClone->SetHideFlag(CKLVRibbonBar::hideOtherTab, FALSE);
+        AddControl(pClone);
+    }
 }
 
 int CKLVRibbonGroup::CaptionHeight() const {
@@ -192,4 +248,24 @@ void CKLVRibbonGroup::SetRect(CRect rc) {
         m_controls[i]->SetRect(rcControl);
     }
     m_rcGroup = CRect(rc.left, rc.top, rc.right + rectExtra, rc.bottom);
+    PlaceControlPopup(rc);
+}
+
+void CKLVRibbonGroup::PlaceControlPopup(CRect rc) {
+    const BOOL bShown = m_nSize == sizePopup;
+    if (bShown && !m_pControlPopup) {
+        CKLVCommandBar* pBar = GetParentBar();
+        if (!pBar) return;
+        auto* pPopup = new CKLVRibbonGroupControlPopup;
+        pPopup->m_nId = m_nId;
+        pPopup->m_bTemporary = TRUE;
+        pPopup->SetCaption(m_strCaption);
+        pPopup->SetGroup(this);
+        m_pControlPopup = pPopup;
+        Link(pPopup);
+        pBar->GetControls()->Append(pPopup);
+    }
+    if (!m_pControlPopup) return;
+    m_pControlPopup->SetHideFlag(CKLVControl::hideWrap, !bShown);
+    if (bShown) m_pControlPopup->SetRect(rc);
 }

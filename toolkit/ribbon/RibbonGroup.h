@@ -7,7 +7,9 @@
 // The group layout (CKLVRibbonGroups::Reposition) calls, in this order: OnBeforeLayout (back to
 // sizeLarge), CalcWidth, Reduce one step at a time with CalcWidth after each accepted step,
 // SetRect, OnAfterLayout. Placements stay relative to the group, so placing it again never adds
-// offsets up. The controls belong to the ribbon's control collection; the group only lists them.
+// offsets up. The controls belong to the collection of the bar the group lies on; the group only
+// lists them. At sizePopup the group's popup button, made the first time it is needed in the same
+// collection, stands for the group; the group frees it when it goes.
 #pragma once
 
 #include "classlib/CmdTarget.h"
@@ -20,6 +22,7 @@
 class CDC;
 class CKLVCommandBar;
 class CKLVControl;
+class CKLVRibbonGroupControlPopup;
 class CKLVRibbonGroups;
 class CKLVRibbonTab;
 
@@ -55,16 +58,25 @@ public:
     virtual BOOL Reduce(int nLevel);
     // On a popup the group's own flag; on the ribbon also only while its tab is selected.
     virtual BOOL IsVisible() const;
-    // Caption, id, flags, visibility and the listed controls of the source.
+    // Caption, id, flags and visibility of the source, and a clone of each of its controls in the
+    // collection of the bar this copy lies on (m_pParentBar, set before copying): a copy never
+    // lists controls it does not hold. Without a bar no controls are copied.
     virtual void Copy(CKLVRibbonGroup* pSource);
+    // The listed controls and the popup button that are visible and meet the clip rectangle.
+    void DrawControls(CDC* pDC, CRect rcClip) const;
 
     // A control lies in one group: adding it here takes it out of the group it was in.
     void AddControl(CKLVControl* pControl);
     // Forgets the control (it is leaving the ribbon's collection), which then names no group.
     void DetachControl(CKLVControl* pControl);
-    // The control is being freed: detached as above.
-    void ForgetControl(CKLVControl* pControl) override { DetachControl(pControl); }
+    // The control is being freed: detached as above (the popup button is only forgotten).
+    void ForgetControl(CKLVControl* pControl) override;
+    // The group lists the control, or the control is the group's popup button.
     BOOL HasControl(const CKLVControl* pControl) const;
+    // The hide flag on every listed control and on the popup button.
+    void SetControlsHideFlag(DWORD dwFlag, BOOL bHide);
+    // The button that stands for the group at sizePopup; null until it was first needed.
+    CKLVRibbonGroupControlPopup* GetControlPopup() const { return m_pControlPopup; }
     // Takes the control out of the group and out of the ribbon's collection, which frees it.
     void RemoveControl(CKLVControl* pControl);
     void RemoveControl(int nIndex) { RemoveControl(m_controls.at(static_cast<size_t>(nIndex))); }
@@ -79,6 +91,8 @@ public:
     CKLVRibbonTab* GetTab() const;
     // The bar the group lies on now: the ribbon, or a popup that shows a copy; null: the ribbon.
     CKLVCommandBar* m_pParentBar = nullptr;
+    // That bar, the tab's when none was set; null for a group on no bar.
+    CKLVCommandBar* GetParentBar() const;
     // Height the controls may take: the group's height less its caption band and a 3-px gap.
     int GetContentHeight(int nGroupHeight) const;
 
@@ -105,11 +119,16 @@ private:
     int LayoutColumnsOfThree(CDC* pDC);
     // How far each control moves down so that short columns spread over the content height.
     std::vector<int> ColumnDrops(int nGroupHeight) const;
+    // Shows the popup button over the group at sizePopup (making it when needed), else hides it.
+    void PlaceControlPopup(CRect rc);
+    void ReleaseControlPopup();
+    void Link(CKLVControl* pControl);
 
     std::vector<CKLVControl*> m_controls;
     // The controls AddControl pointed back at this group, to be unlinked when the group is freed.
     std::vector<CKLVControl*> m_linked;
     std::vector<CKLVRibbonControlPlacement> m_placements;
+    CKLVRibbonGroupControlPopup* m_pControlPopup = nullptr;
     CKLVRibbonGroups* m_pGroups = nullptr;
     int m_nSize = sizeLarge;
     CRect m_rcGroup;

@@ -2,6 +2,8 @@
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
+#include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 
 #include <algorithm>
 
@@ -13,6 +15,27 @@ void CKLVRibbonGroupScroller::ShowButtons(BOOL bLeft, BOOL bRight) {
 
 void CKLVRibbonGroupScroller::Step(BOOL bRight) {
     m_nOffset = bRight ? m_nOffset + scrollStep : std::max(0, m_nOffset - scrollStep);
+}
+
+CKLVRibbonGroupScroller* CKLVRibbonGroupScroller::Of(CKLVCommandBar* pBar) {
+    if (auto* pRibbon = DYNAMIC_DOWNCAST(CKLVRibbonBar, pBar)) return pRibbon->GetScroller();
+    if (auto* pPopup = DYNAMIC_DOWNCAST(CKLVRibbonTabPopupToolBar, pBar)) return pPopup->GetScroller();
+    return nullptr;
+}
+
+BOOL CKLVRibbonGroupScroller::ScrollIntoView(const CKLVControl* pControl) {
+    if (!pControl || !pControl->m_pRibbonGroup) return FALSE;
+    const CRect rc = pControl->GetRect();
+    const int nLeft = rc.left - m_rcBounds.left;
+    int nOffset = m_nOffset;
+    if (nLeft < visibleMargin && m_bLeftVisible)
+        nOffset = std::max(0, nOffset - (visibleMargin - nLeft));
+    else if (rc.right > m_rcBounds.right && m_bRightVisible)
+        nOffset += rc.right - m_rcBounds.right + visibleMargin;
+    if (nOffset == m_nOffset) return FALSE;
+    m_nOffset = nOffset;
+    if (m_pBar) m_pBar->OnRecalcLayout();
+    return TRUE;
 }
 
 void CKLVRibbonGroupScroller::Scroll(BOOL bRight) {

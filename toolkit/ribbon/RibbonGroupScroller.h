@@ -10,7 +10,10 @@ class CKLVControl;
 
 class CKLVRibbonGroupScroller {
 public:
-    enum { scrollStep = 40, buttonWidth = 12 };
+    enum { scrollStep = 40, buttonWidth = 12, visibleMargin = 12 };
+
+    // The scroller of a ribbon or of a tab popup; null for any other bar.
+    static CKLVRibbonGroupScroller* Of(CKLVCommandBar* pBar);
 
     virtual ~CKLVRibbonGroupScroller() = default;
     // One step towards the left (never before 0) or the right, then the bar is laid out again.
@@ -24,6 +27,11 @@ public:
     BOOL IsRightVisible() const { return m_bRightVisible; }
     void ShowButtons(BOOL bLeft, BOOL bRight);
     void Step(BOOL bRight);
+    // A control of a group that gets the selection or pops up is brought into the group area:
+    // past the left edge (with the left button shown) the offset shrinks until the control
+    // starts 12 pixels in; past the right edge (with the right button shown) it grows by the
+    // overhang and 12. The bar is laid out again when the offset moved; TRUE then.
+    BOOL ScrollIntoView(const CKLVControl* pControl);
 
     // The bar laid out after a scroll, and the two button controls it holds (both may be null).
     void Attach(CKLVCommandBar* pBar, CKLVControl* pLeft, CKLVControl* pRight);

@@ -2,12 +2,13 @@
 
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
+#include "toolkit/ribbon/RibbonTab.h"
 
 #include <algorithm>
 
 CKLVRibbonGroups::CKLVRibbonGroups() = default;
 
-CKLVRibbonGroups::~CKLVRibbonGroups() = default;
+CKLVRibbonGroups::~CKLVRibbonGroups() { RemoveAll(); }
 
 CKLVRibbonGroup* CKLVRibbonGroups::Insert(CKLVRibbonGroup* pGroup, int nIndex) {
     if (nIndex < 0 || nIndex > GetCount()) nIndex = GetCount();
@@ -17,14 +18,20 @@ CKLVRibbonGroup* CKLVRibbonGroups::Insert(CKLVRibbonGroup* pGroup, int nIndex) {
     return pGroup;
 }
 
+// The groups leave the collection before they are freed: a group that lets its controls go makes
+// the ribbon look through its tabs, which must not meet a group half freed.
 void CKLVRibbonGroups::RemoveAll() {
-    m_groups.clear();
+    std::vector<std::unique_ptr<CKLVRibbonGroup>> groups;
+    groups.swap(m_groups);
+    groups.clear();
 }
 
 void CKLVRibbonGroups::Copy(const CKLVRibbonGroups* pSource) {
     RemoveAll();
     for (const auto& pSourceGroup : pSource->m_groups) {
         auto* pGroup = static_cast<CKLVRibbonGroup*>(pSourceGroup->GetRuntimeClass()->CreateObject());
+        // A copy shown on a tab popup holds its controls in that popup.
+        pGroup->m_pParentBar = m_pTab ? m_pTab->m_pPopupBar : nullptr;
         Insert(pGroup, pSourceGroup->m_nIndex);
         pGroup->Copy(pSourceGroup.get());
     }

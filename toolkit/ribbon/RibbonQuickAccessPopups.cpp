@@ -28,6 +28,11 @@ void CKLVRibbonControlQuickAccessMore::Draw(CDC*) {}
 
 BOOL CKLVRibbonControlQuickAccessMore::OnSetPopup(BOOL bPopup) {
     CKLVRibbonBar* pRibbon = GetRibbonBar();
-    if (bPopup && pRibbon) SetCommandBar(pRibbon->CreateQuickAccessMorePopup());
+    if (bPopup && pRibbon) {
+        // The control keeps its own reference; the one the ribbon handed over is let go.
+        CKLVCommandBar* pBar = pRibbon->CreateQuickAccessMorePopup();
+        SetCommandBar(pBar);
+        pBar->InternalRelease();
+    }
     return CKLVRibbonBarControlQuickAccessPopup::OnSetPopup(bPopup);
 }

@@ -22,6 +22,7 @@ CKLVRibbonTabPopupToolBar::CKLVRibbonTabPopupToolBar() {
 }
 
 CKLVRibbonTabPopupToolBar::~CKLVRibbonTabPopupToolBar() {
+    // The copy goes before the bar's collection, whose clones its groups list.
     if (m_pTab) m_pTab->InternalRelease();
 }
 
@@ -32,11 +33,10 @@ void CKLVRibbonTabPopupToolBar::Attach(CKLVRibbonBar* pRibbon, CKLVRibbonTab* pT
     EnableAnimation(pRibbon->IsAnimationEnabled());
     if (m_pTab) m_pTab->InternalRelease();
     m_pTab = static_cast<CKLVRibbonTab*>(pTab->GetRuntimeClass()->CreateObject());
-    m_pTab->Copy(pTab);
+    // Set first: the copied groups clone their controls into this bar.
     m_pTab->m_pPopupBar = this;
+    m_pTab->Copy(pTab);
     m_pTab->SetRect(pTab->GetRect());
-    CKLVRibbonGroups* pGroups = m_pTab->GetGroups();
-    for (int i = 0; i < pGroups->GetCount(); ++i) pGroups->GetAt(i)->m_pParentBar = this;
 }
 
 BOOL CKLVRibbonTabPopupToolBar::PopupBelow(CRect rcTabScreen) {
@@ -66,8 +66,15 @@ void CKLVRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
     for (int i = 0; i < pGroups->GetCount(); ++i) {
         CKLVRibbonGroup* pGroup = pGroups->GetAt(i);
         CRect rcCommon;
-        if (pGroup->IsVisible() && rcCommon.IntersectRect(pGroup->GetRect(), rcClipBox)) pGroup->Draw(pDC, rcClipBox);
+        if (!pGroup->IsVisible() || !rcCommon.IntersectRect(pGroup->GetRect(), rcClipBox)) continue;
+        pGroup->Draw(pDC, rcClipBox);
+        pGroup->DrawControls(pDC, rcClipBox);
     }
+}
+
+void CKLVRibbonTabPopupToolBar::OnControlSelected(int bSelected, CKLVControl* pControl) {
+    if (bSelected) m_scroller.ScrollIntoView(pControl);
+    CKLVPopupToolBar::OnControlSelected(bSelected, pControl);
 }
 
 BOOL CKLVRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard) {

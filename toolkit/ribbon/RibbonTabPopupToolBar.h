@@ -1,6 +1,6 @@
 // The popup that shows the selected tab's groups below the tab row while the ribbon is
 // minimised: as wide as the ribbon and as high as its group area, holding its own copy of the tab
-// and its own scroll state. Closing it tells the tab row, which clears the selection.
+// (whose groups list clones of the controls, held in this bar) and its own scroll state. Closing it tells the tab row, which clears the selection.
 #pragma once
 
 #include "toolkit/commandbars/PopupBar.h"
@@ -25,6 +25,8 @@ public:
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    // A control of a group that gets the selection is scrolled into view.
+    void OnControlSelected(int bSelected, CKLVControl* pControl) override;
 
     CKLVRibbonTab* GetTab() const { return m_pTab; }
     CKLVRibbonGroupScroller* GetScroller() { return &m_scroller; }

@@ -1,0 +1,123 @@
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
+
+#include "classlib/Dc.h"
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/common/StartupRegistrations.h"
+#include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonControlTab.h"
+#include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupScroller.h"
+#include "toolkit/ribbon/RibbonTab.h"
+
+KLV_IMPLEMENT_SERIAL(CKLVRibbonGroupControlPopup, CKLVControlPopup)
+IMPLEMENT_DYNCREATE(CKLVRibbonGroupPopupToolBar, CKLVPopupToolBar)
+
+CKLVRibbonGroupControlPopup::CKLVRibbonGroupControlPopup() {
+    m_nType = typeButtonPopup;
+    m_dwFlags = groupPopupFlags;
+}
+
+CKLVRibbonGroupControlPopup::~CKLVRibbonGroupControlPopup() { CloseOpenBar(); }
+
+void CKLVRibbonGroupControlPopup::CloseOpenBar() {
+    CKLVCommandBar* pBar = m_pCommandBar;
+    m_bPopuped = FALSE;
+    if (pBar && pBar->GetTrackingMode()) pBar->SetTrackingMode(FALSE);
+}
+
+void CKLVRibbonGroupControlPopup::OnGroupFreed() {
+    CloseOpenBar();
+    m_pGroup = nullptr;
+}
+
+void CKLVRibbonGroupControlPopup::Copy(CKLVControl* pControl, BOOL bRecursive) {
+    CKLVControlPopup::Copy(pControl, bRecursive);
+    SetCommandBar(nullptr);
+}
+
+CKLVRibbonBar* CKLVRibbonGroupControlPopup::FindRibbonBar() const {
+    if (auto* pRibbon = DYNAMIC_DOWNCAST(CKLVRibbonBar, m_pParent)) return pRibbon;
+    CKLVCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : nullptr;
+    for (int i = 0; pCommandBars && i < pCommandBars->GetCount(); ++i)
+        if (auto* pRibbon = DYNAMIC_DOWNCAST(CKLVRibbonBar, pCommandBars->GetAt(i))) return pRibbon;
+    return nullptr;
+}
+
+CKLVRibbonGroup* CKLVRibbonGroupControlPopup::GetGroup() const {
+    if (m_pGroup) return m_pGroup;
+    CKLVRibbonBar* pRibbon = m_nId > 0 ? FindRibbonBar() : nullptr;
+    CKLVRibbonControlTab* pTabs = pRibbon ? pRibbon->GetControlTab() : nullptr;
+    for (int i = 0; pTabs && i < pTabs->GetItemCount(); ++i)
+        if (CKLVRibbonGroup* pGroup = pTabs->GetTab(i)->GetGroups()->FindGroup(m_nId)) return pGroup;
+    return nullptr;
+}
+
+CKLVPopupToolBar* CKLVRibbonGroupControlPopup::CreateGroupPopupBar() const {
+    CKLVRibbonGroup* pGroup = GetGroup();
+    CKLVPopupToolBar* pBar = nullptr;
+    if (pGroup) {
+        auto* pGroupBar = new CKLVRibbonGroupPopupToolBar;
+        pGroupBar->m_pCommandBars = m_pParent->GetCommandBars();
+        pGroupBar->m_pLink = m_pParent->GetCommandBarsLink();
+        pGroupBar->Attach(FindRibbonBar(), pGroup);
+        pBar = pGroupBar;
+    } else {
+        pBar = new CKLVPopupToolBar;
+        pBar->m_pCommandBars = m_pParent->GetCommandBars();
+        pBar->m_pLink = m_pParent->GetCommandBarsLink();
+    }
+    return pBar;
+}
+
+BOOL CKLVRibbonGroupControlPopup::OnSetPopup(BOOL bPopup) {
+    if (!bPopup) return CKLVControlPopup::OnSetPopup(FALSE);
+    if (!m_pParent) return FALSE;
+    CloseOpenBar();
+    if (CKLVRibbonGroupScroller* pScroller = CKLVRibbonGroupScroller::Of(m_pParent)) pScroller->ScrollIntoView(this);
+    CKLVPopupToolBar* pBar = CreateGroupPopupBar();
+    SetCommandBar(pBar);
+    pBar->InternalRelease();
+    return CKLVControlPopup::OnSetPopup(TRUE);
+}
+
+CKLVRibbonGroupPopupToolBar::CKLVRibbonGroupPopupToolBar() = default;
+
+CKLVRibbonGroupPopupToolBar::~CKLVRibbonGroupPopupToolBar() {
+    // The copy goes before the bar's collection, whose clones it lists.
+    m_groups.RemoveAll();
+}
+
+void CKLVRibbonGroupPopupToolBar::Attach(CKLVRibbonBar* pRibbon, CKLVRibbonGroup* pSource) {
+    const int nCaption = pRibbon ? pRibbon->GetGroupCaptionHeight() : CKLVRibbonGroups::defaultCaptionHeight;
+    m_rcToolBarBorders = CRect(borderLeft, borderTop, borderRight, nCaption + 1);
+    if (pRibbon) {
+        m_szButtons = pRibbon->m_szButtons;
+        m_szIcons = pRibbon->m_szIcons;
+        m_groups.SetMetrics(pRibbon->GetGroupsHeight(), nCaption);
+    }
+    m_groups.RemoveAll();
+    auto* pGroup = static_cast<CKLVRibbonGroup*>(pSource->GetRuntimeClass()->CreateObject());
+    pGroup->m_pParentBar = this;
+    m_groups.Insert(pGroup);
+    pGroup->Copy(pSource);
+}
+
+CSize CKLVRibbonGroupPopupToolBar::CalcDynamicLayout(int, DWORD) {
+    CKLVRibbonGroup* pGroup = GetGroup();
+    if (!pGroup) return CSize(0, 0);
+    CClientDC dc(GetSafeHwnd() ? this : nullptr);
+    pGroup->OnBeforeLayout(&dc);
+    const int nWidth = pGroup->CalcWidth(&dc);
+    pGroup->OnAfterLayout();
+    const int nHeight = m_groups.GetGroupHeight();
+    pGroup->SetRect(CRect(0, 0, nWidth, nHeight));
+    return CSize(m_rcToolBarBorders.left + m_rcToolBarBorders.right + nWidth, nHeight);
+}
+
+void CKLVRibbonGroupPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
+    FillCommandBarEntry(pDC);
+    CKLVRibbonGroup* pGroup = GetGroup();
+    if (!pGroup) return;
+    pGroup->Draw(pDC, rcClipBox);
+    pGroup->DrawControls(pDC, rcClipBox);
+}
