@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonScrollButton.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonGroupScroller.h"
 
 IMPLEMENT_DYNCREATE(CKLVRibbonScrollButton, CKLVControlButton)
 
@@ -10,10 +10,7 @@ CKLVRibbonScrollButton::CKLVRibbonScrollButton(BOOL bRight) : m_bRight(bRight) {
 // The theme's ribbon drawing paints the button.
 void CKLVRibbonScrollButton::Draw(CDC*) {}
 
-CKLVRibbonGroupScroller* CKLVRibbonScrollButton::FindScroller() const {
-    auto* pRibbon = DYNAMIC_DOWNCAST(CKLVRibbonBar, m_pParent);
-    return pRibbon ? pRibbon->GetScroller() : nullptr;
-}
+CKLVRibbonGroupScroller* CKLVRibbonScrollButton::FindScroller() const { return CKLVRibbonGroupScroller::Of(m_pParent); }
 
 void CKLVRibbonScrollButton::OnClick(BOOL bKeyboard, CPoint) {
     CKLVRibbonGroupScroller* pScroller = FindScroller();

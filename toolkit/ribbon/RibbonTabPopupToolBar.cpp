@@ -1,11 +1,13 @@
 #include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 
 #include "classlib/Dc.h"
+#include "toolkit/commandbars/Controls.h"
 #include "toolkit/common/FlagScope.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonScrollButton.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
 IMPLEMENT_DYNCREATE(CKLVRibbonTabPopupToolBar, CKLVPopupToolBar)
@@ -18,7 +20,14 @@ enum { marginLeft = 4, marginTop = 3, marginRight = 6, marginBottom = 3 };
 
 CKLVRibbonTabPopupToolBar::CKLVRibbonTabPopupToolBar() {
     m_nFlags |= tabPopupFlags;
-    m_scroller.Attach(this, nullptr, nullptr);
+    m_scroller.Attach(this, AddScrollButton(FALSE), AddScrollButton(TRUE));
+    m_scroller.ShowButtons(FALSE, FALSE);
+}
+
+CKLVControl* CKLVRibbonTabPopupToolBar::AddScrollButton(BOOL bRight) {
+    auto* pButton = new CKLVRibbonScrollButton(bRight);
+    pButton->m_bTemporary = TRUE;
+    return m_pControls->Append(pButton);
 }
 
 CKLVRibbonTabPopupToolBar::~CKLVRibbonTabPopupToolBar() {
@@ -69,6 +78,11 @@ void CKLVRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
         if (!pGroup->IsVisible() || !rcCommon.IntersectRect(pGroup->GetRect(), rcClipBox)) continue;
         pGroup->Draw(pDC, rcClipBox);
         pGroup->DrawControls(pDC, rcClipBox);
+    }
+    for (BOOL bRight : {FALSE, TRUE}) {
+        CKLVControl* pButton = m_scroller.GetButton(bRight);
+        CRect rcCommon;
+        if (pButton->IsVisible() && rcCommon.IntersectRect(pButton->GetRect(), rcClipBox)) pButton->Draw(pDC);
     }
 }
 

@@ -1,6 +1,7 @@
 // The popup that shows the selected tab's groups below the tab row while the ribbon is
 // minimised: as wide as the ribbon and as high as its group area, holding its own copy of the tab
-// (whose groups list clones of the controls, held in this bar) and its own scroll state. Closing it tells the tab row, which clears the selection.
+// (whose groups list clones of the controls, held in this bar) and its own scroll state and
+// scroll buttons. Closing it tells the tab row, which clears the selection.
 #pragma once
 
 #include "toolkit/commandbars/PopupBar.h"
@@ -32,6 +33,9 @@ public:
     CKLVRibbonGroupScroller* GetScroller() { return &m_scroller; }
 
 private:
+    // A scroll button of the popup's own, at the end of its collection.
+    CKLVControl* AddScrollButton(BOOL bRight);
+
     CKLVRibbonGroupScroller m_scroller;
     CKLVRibbonBar* m_pRibbon = nullptr;
     CKLVRibbonTab* m_pTab = nullptr;   // the copy, owned

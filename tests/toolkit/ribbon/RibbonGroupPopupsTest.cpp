@@ -261,7 +261,7 @@ TEST(RibbonTabPopupToolBar, ItsCopyHoldsClonesSoAControlFreedWhileOpenLeavesNoSt
     ASSERT_NE(pPopup, nullptr);
     CKLVRibbonGroups* pCopies = pPopup->GetTab()->GetGroups();
     ASSERT_EQ(pCopies->GetCount(), 2);
-    EXPECT_EQ(pPopup->GetControlCount(), 2 * kControlsPerGroup);
+    EXPECT_EQ(pPopup->GetControlCount(), 2 * kControlsPerGroup + 2) << "the clones and two scroll buttons";
     for (int g = 0; g < 2; ++g)
         for (int i = 0; i < kControlsPerGroup; ++i) {
             CKLVControl* pClone = pCopies->GetAt(g)->GetControlAt(i);
@@ -289,6 +289,40 @@ TEST(RibbonTabPopupToolBar, ItsCopyHoldsClonesSoAControlFreedWhileOpenLeavesNoSt
     EXPECT_EQ(pCopies->GetAt(1)->GetControlCount(), kControlsPerGroup - 1);
     fx.pTabs->OnSetPopup(FALSE);
     EXPECT_EQ(fx.pTabs->GetPopupBar(), nullptr);
+}
+
+TEST(RibbonTabPopupToolBar, ScrollsWithItsOwnButtonsAndBringsASelectedControlIntoView) {
+    GroupsFixture fx(20);
+    fx.m_pRibbon->SetMinimized(TRUE);
+    fx.pTabs->SetSelectedItem(fx.pTab);
+    auto* pPopup = dynamic_cast<CKLVRibbonTabPopupToolBar*>(fx.pTabs->GetPopupBar());
+    ASSERT_NE(pPopup, nullptr);
+    CKLVRibbonGroupScroller* pScroller = pPopup->GetScroller();
+    ASSERT_NE(pScroller, fx.m_pRibbon->GetScroller());
+    ASSERT_TRUE(pScroller->IsRightVisible());
+    CKLVControl* pRight = pScroller->GetButton(TRUE);
+    ASSERT_NE(pRight, nullptr);
+    EXPECT_EQ(pRight->GetControls(), pPopup->GetControls());
+    EXPECT_TRUE(pRight->IsVisible());
+    EXPECT_FALSE(pScroller->GetButton(FALSE)->IsVisible());
+
+    // A press scrolls one step and lays the popup out again.
+    pRight->OnClick(TRUE);
+    EXPECT_EQ(pScroller->GetOffset(), CKLVRibbonGroupScroller::scrollStep);
+    EXPECT_TRUE(pScroller->GetButton(FALSE)->IsVisible());
+    EXPECT_EQ(fx.m_pRibbon->GetScroller()->GetOffset(), 0) << "the ribbon's own scroll state stays";
+
+    // The last group's button on the popup is brought in when selected.
+    CKLVRibbonGroups* pCopies = pPopup->GetTab()->GetGroups();
+    CKLVRibbonGroupControlPopup* pLast = pCopies->GetAt(pCopies->GetCount() - 1)->GetControlPopup();
+    ASSERT_NE(pLast, nullptr);
+    EXPECT_EQ(pLast->GetControls(), pPopup->GetControls());
+    CRect rcPopup;
+    pPopup->GetClientRect(&rcPopup);
+    ASSERT_GT(pLast->GetRect().right, rcPopup.right);
+    pPopup->OnControlSelected(TRUE, pLast);
+    EXPECT_LE(pLast->GetRect().right, rcPopup.right);
+    fx.pTabs->OnSetPopup(FALSE);
 }
 
 TEST(RibbonGroupScroller, BringsAControlOfAGroupIntoTheArea) {
