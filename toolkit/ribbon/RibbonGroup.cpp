@@ -104,6 +104,10 @@ void CKLVRibbonGroup::RemoveControl(CKLVControl* pControl) {
     if (pRibbon && pControl->GetControls() == pRibbon->GetControls()) pRibbon->GetControls()->Remove(pControl);
 }
 
+void CKLVRibbonGroup::OnRemoved() {
+    while (!m_controls.empty()) RemoveControl(m_controls.back());
+}
+
 CKLVRibbonTab* CKLVRibbonGroup::GetTab() const { return m_pGroups ? m_pGroups->GetTab() : nullptr; }
 
 CKLVCommandBar* CKLVRibbonGroup::GetParentBar() const {
@@ -258,7 +262,6 @@ void CKLVRibbonGroup::PlaceControlPopup(CRect rc) {
         if (!pBar) return;
         auto* pPopup = new CKLVRibbonGroupControlPopup;
         pPopup->m_nId = m_nId;
-        pPopup->m_bTemporary = TRUE;
         pPopup->SetCaption(m_strCaption);
         pPopup->SetGroup(this);
         m_pControlPopup = pPopup;

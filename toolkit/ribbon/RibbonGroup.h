@@ -65,6 +65,10 @@ public:
     // The listed controls and the popup button that are visible and meet the clip rectangle.
     void DrawControls(CDC* pDC, CRect rcClip) const;
 
+    // The group leaves its collection: its controls leave the ribbon's collection with it (which
+    // frees them), so none stays behind as a control of no group.
+    virtual void OnRemoved();
+
     // A control lies in one group: adding it here takes it out of the group it was in.
     void AddControl(CKLVControl* pControl);
     // Forgets the control (it is leaving the ribbon's collection), which then names no group.

@@ -18,11 +18,12 @@ CKLVRibbonGroup* CKLVRibbonGroups::Insert(CKLVRibbonGroup* pGroup, int nIndex) {
     return pGroup;
 }
 
-// The groups leave the collection before they are freed: a group that lets its controls go makes
-// the ribbon look through its tabs, which must not meet a group half freed.
+// The groups leave the collection before they are told so and freed: nothing that looks through
+// the tab's groups meanwhile meets a group half gone.
 void CKLVRibbonGroups::RemoveAll() {
     std::vector<std::unique_ptr<CKLVRibbonGroup>> groups;
     groups.swap(m_groups);
+    for (const auto& pGroup : groups) pGroup->OnRemoved();
     groups.clear();
 }
 

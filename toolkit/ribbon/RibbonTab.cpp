@@ -7,7 +7,8 @@ IMPLEMENT_DYNCREATE(CKLVRibbonTab, CKLVTabManagerItem)
 
 CKLVRibbonTab::CKLVRibbonTab() { m_groups.SetTab(this); }
 
-CKLVRibbonTab::~CKLVRibbonTab() = default;
+// The groups go while the tab is whole: they take their controls out of the tab's ribbon.
+CKLVRibbonTab::~CKLVRibbonTab() { m_groups.RemoveAll(); }
 
 void CKLVRibbonTab::SetVisible(BOOL bVisible) {
     if (m_bVisible == bVisible) return;

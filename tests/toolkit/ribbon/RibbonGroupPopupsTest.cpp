@@ -4,6 +4,7 @@
 // popup is open leaves nothing behind that points at what went; a popup made afresh at each
 // opening (the quick access tool bar's more-controls popup too) is freed at the next.
 #include "RibbonFrameTestSupport.h"
+#include "StateStores.h"
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
@@ -185,8 +186,9 @@ TEST(RibbonGroupControlPopup, FreeingWhatItShowsWhileOpenLeavesNothingDangling) 
         EXPECT_EQ(pPopup->GetControlPopup(), nullptr) << static_cast<int>(freed);
         if (freed == Freed::group || freed == Freed::closedThenGroup) {
             EXPECT_EQ(fx.pTab->GetGroups()->GetCount(), 0);
-            // The buttons went with their groups; the listed controls stay, naming no group.
-            EXPECT_EQ(fx.m_pRibbon->GetControlCount(), nBefore - nButtons);
+            // The groups took their controls and buttons out of the ribbon: none stays behind
+            // as a control of no group.
+            EXPECT_EQ(fx.m_pRibbon->GetControlCount(), nBefore - nButtons - nGroups * kControlsPerGroup);
             for (int i = 0; i < fx.m_pRibbon->GetControlCount(); ++i)
                 EXPECT_EQ(fx.m_pRibbon->GetControl(i)->m_pRibbonGroup, nullptr) << i;
         } else {
@@ -225,6 +227,24 @@ TEST(RibbonGroupControlPopup, OnTheQuickAccessToolBarFindsItsGroupByIdAndOnlyWhi
     // A button of no id cannot find a group: the tool bar refuses it.
     CKLVRibbonGroupControlPopup unnamed;
     EXPECT_FALSE(fx.m_pRibbon->IsAllowQuickAccessControl(&unnamed));
+}
+
+TEST(RibbonGroupControlPopup, OnTheQuickAccessToolBarIsSavedAndLoadedAndFindsItsGroupAgain) {
+    commandbars_test::CMapBackend store;
+    {
+        GroupsFixture fx;
+        ASSERT_NE(fx.m_pRibbon->AddToQuickAccess(fx.Collapse()), nullptr);
+        commandbars_test::CStoreExchange px(store, FALSE);
+        fx.m_pRibbon->DoPropExchange(&px);
+    }
+    GroupsFixture fx;
+    commandbars_test::CStoreExchange px(store, TRUE);
+    fx.m_pRibbon->DoPropExchange(&px);
+    ASSERT_EQ(fx.m_pRibbon->GetQuickAccessControls()->GetCount(), 1);
+    auto* pLoaded = dynamic_cast<CKLVRibbonGroupControlPopup*>(fx.m_pRibbon->GetQuickAccessControls()->GetAt(0));
+    ASSERT_NE(pLoaded, nullptr);
+    EXPECT_EQ(pLoaded->GetGroup(), fx.LastGroup());
+    EXPECT_NE(pLoaded, fx.LastGroup()->GetControlPopup());
 }
 
 TEST(RibbonQuickAccessMore, EachOpeningLetsThePopupOfTheOneBeforeGo) {
