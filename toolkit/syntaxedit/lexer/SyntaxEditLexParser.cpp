@@ -19,6 +19,11 @@ CKLVSyntaxEditLexParser::CQueueLock::CQueueLock(CKLVSyntaxEditLexParser* pParser
 
 CKLVSyntaxEditLexParser::CQueueLock::~CQueueLock() { m_pParser->m_queueLock.Unlock(); }
 
+CKLVSyntaxEditLexParser::CRequestLock::CRequestLock(CKLVSyntaxEditLexParser* pParser)
+    : m_pParser(pParser), m_bBrokePass(pParser->LockForRequest()) {}
+
+CKLVSyntaxEditLexParser::CRequestLock::~CRequestLock() { m_pParser->m_queueLock.Unlock(); }
+
 CKLVSyntaxEditLexParser::CKLVSyntaxEditLexParser() : m_pConnection(new CKLVNotificationConnection) {}
 
 CKLVSyntaxEditLexParser::~CKLVSyntaxEditLexParser() {
@@ -43,28 +48,38 @@ BOOL CKLVSyntaxEditLexParser::SetBreakWhileBusy() {
     return FALSE;
 }
 
+BOOL CKLVSyntaxEditLexParser::LockForRequest() {
+    // Counted before the break: a pass that ends before it sees the break still sees the count.
+    m_waitingRequests.Enter();
+    const BOOL bBroken = SetBreakWhileBusy();
+    m_queueLock.Lock(INFINITE);
+    m_waitingRequests.Leave();
+    // A break set only to get here would end the next pass before it begins.
+    m_pSchema->SetBreak(FALSE);
+    m_sink.SetPostsCancelled(FALSE);
+    return bBroken;
+}
+
 void CKLVSyntaxEditLexParser::WakeForTasksLeft() {
     if (m_tasks.GetCount() == 0 || !m_worker.IsStarted() || m_bWorkerEnded) return;
-    m_bWakePending = TRUE;
+    KeepWake();
+}
+
+void CKLVSyntaxEditLexParser::KeepWake() {
+    m_bWakePending = true;
     m_evWork.SetEvent();
 }
 
 void CKLVSyntaxEditLexParser::BreakParse() {
     if (!m_pSchema) return;
-    const BOOL bBroken = SetBreakWhileBusy();
-    CQueueLock lock(this);
-    m_pSchema->SetBreak(FALSE);
-    m_sink.SetPostsCancelled(FALSE);
+    CRequestLock lock(this);
     // No request may follow (a save, say): the broken pass's tasks would wait for one.
-    if (bBroken) WakeForTasksLeft();
+    if (lock.BrokePass()) WakeForTasksLeft();
 }
 
 void CKLVSyntaxEditLexParser::LockText() {
     if (!m_pSchema) return;
-    SetBreakWhileBusy();
-    m_queueLock.Lock(INFINITE);
-    m_pSchema->SetBreak(FALSE);
-    m_sink.SetPostsCancelled(FALSE);
+    LockForRequest();
     ++m_nTextLocks;
 }
 
@@ -76,10 +91,7 @@ void CKLVSyntaxEditLexParser::UnlockText() {
     m_queueLock.Unlock();
 }
 
-BOOL CKLVSyntaxEditLexParser::IsWorkerRunning() {
-    CQueueLock lock(this);
-    return m_worker.IsStarted() && !m_bWorkerEnded;
-}
+BOOL CKLVSyntaxEditLexParser::IsWorkerRunning() { return m_worker.IsStarted() && !m_bWorkerEnded; }
 
 std::vector<CKLVSyntaxEditLexTask> CKLVSyntaxEditLexParser::GetTasks() {
     // Not the queue lock: a pass holds it throughout, and a window asking would wait for it.
@@ -87,14 +99,14 @@ std::vector<CKLVSyntaxEditLexTask> CKLVSyntaxEditLexParser::GetTasks() {
 }
 
 BOOL CKLVSyntaxEditLexParser::IsIdle() {
-    CQueueLock lock(this);
-    return m_tasks.GetCount() == 0 && !m_bWakePending;
+    // The wake is cleared before the pass takes the tasks, and set after a request adds them.
+    return !m_bWakePending && m_tasks.IsEmpty();
 }
 
 void CKLVSyntaxEditLexParser::SetThreadPriority(int nPriority) {
-    CQueueLock lock(this);
+    // The worker's handle changes only on this thread; one that ended for idleness is not joined yet.
     m_nPriority = nPriority;
-    if (m_worker.IsStarted() && !m_bWorkerEnded) ::SetThreadPriority(m_worker.GetHandle(), nPriority);
+    if (IsWorkerRunning()) ::SetThreadPriority(m_worker.GetHandle(), nPriority);
 }
 
 void CKLVSyntaxEditLexParser::StartParseInThread(IKLVSyntaxEditTextSource* pText,
@@ -102,11 +114,7 @@ void CKLVSyntaxEditLexParser::StartParseInThread(IKLVSyntaxEditTextSource* pText
                                                  const CKLVSyntaxEditPosition* pEnd, int /*eEditAction*/,
                                                  BOOL bDelayed) {
     if (!m_pSchema) return;
-    SetBreakWhileBusy();
-    CQueueLock lock(this);
-    // A break set only to get here would end the next pass before it begins.
-    m_pSchema->SetBreak(FALSE);
-    m_sink.SetPostsCancelled(FALSE);
+    CRequestLock lock(this);
     m_pText = pText;
     m_strFileName = pText ? pText->GetFileName() : CString();
     m_tasks.AddTask(pStart, pEnd);
@@ -114,7 +122,7 @@ void CKLVSyntaxEditLexParser::StartParseInThread(IKLVSyntaxEditTextSource* pText
     if (m_bWorkerEnded || !m_worker.IsStarted()) {
         // A worker that ended for idleness has let go of the queue and only returns.
         m_worker.Join(INFINITE);
-        m_bWorkerEnded = FALSE;
+        m_bWorkerEnded = false;
         if (!m_worker.Start([this] { return RunWorker(); }, m_nPriority)) return;
     }
     ::SetThreadPriority(m_worker.GetHandle(), m_nPriority);
@@ -123,8 +131,7 @@ void CKLVSyntaxEditLexParser::StartParseInThread(IKLVSyntaxEditTextSource* pText
         m_evDelay.SetEvent();
     else
         m_evDelay.ResetEvent();
-    m_bWakePending = TRUE;
-    m_evWork.SetEvent();
+    KeepWake();
 }
 
 void CKLVSyntaxEditLexParser::StopParserThread() {
@@ -143,8 +150,8 @@ void CKLVSyntaxEditLexParser::StopParserThread() {
         m_worker.Terminate();
     }
     CQueueLock lock(this);
-    m_bWorkerEnded = FALSE;
-    m_bWakePending = FALSE;
+    m_bWorkerEnded = false;
+    m_bWakePending = false;
     m_evStop.ResetEvent();
     m_tasks.RemoveAll();
     if (m_pSchema) m_pSchema->SetBreak(FALSE);
@@ -154,6 +161,8 @@ void CKLVSyntaxEditLexParser::StopParserThread() {
 DWORD CKLVSyntaxEditLexParser::RunWorker() {
     for (DWORD dwResult = klvThreadStopped;;) {
         if (!WaitForWork(dwResult)) return dwResult;
+        // A request waiting for the queue goes first: the mutex would not see to that.
+        if (!m_waitingRequests.WaitForNone(m_evStop.m_hObject)) return klvThreadStopped;
         ParsePass();
     }
 }
@@ -194,24 +203,34 @@ BOOL CKLVSyntaxEditLexParser::WaitForWork(DWORD& dwResult) {
 }
 
 void CKLVSyntaxEditLexParser::OnThreadIdleExit() {
-    m_bWorkerEnded = TRUE;
+    m_bWorkerEnded = true;
     m_evStop.ResetEvent();
     if (m_pSchema) m_pSchema->SetBreak(FALSE);
 }
 
 void CKLVSyntaxEditLexParser::ParsePass() {
     CQueueLock lock(this);
-    m_bWakePending = FALSE;
+    // A request that came after the wait for requests goes first too; the wake stays for after it.
+    if (m_waitingRequests.Any()) {
+        KeepWake();
+        return;
+    }
+    m_bWakePending = false;
     // A wake whose tasks an earlier pass has done finds a current chain: parsing without a task
     // would resume at the last block, which a complete chain answers with a reparse from a
     // reset. Blocks not yet moved for an edit would be matched against the new text.
     if (!m_pSchema || !m_pText || m_tasks.GetCount() == 0 || m_bBlocksBehindText) return;
     ParseTasks(m_pText->CreateTextIterator().get());
+    // Stopped for a request that may add nothing (a save): the tasks left go on after it.
+    if (m_waitingRequests.Any() && m_tasks.GetCount() > 0) KeepWake();
 }
 
+BOOL CKLVSyntaxEditLexParser::IsStopAsked() { return m_pSchema->IsBreakSet() || m_waitingRequests.Any(); }
+
 int CKLVSyntaxEditLexParser::ParseTasks(IKLVSyntaxEditTextIterator* pIter) {
+    BOOL bParsedAgainForACut = FALSE;
     for (int nFlags = 0;;) {
-        if (m_pSchema->IsBreakSet()) {
+        if (IsStopAsked()) {
             m_pSchema->SetBreak(FALSE);
             return nFlags;
         }
@@ -225,15 +244,21 @@ int CKLVSyntaxEditLexParser::ParseTasks(IKLVSyntaxEditTextIterator* pIter) {
             m_pSchema->ResetBlocks();
             pIter->Rewind();
             nFlags = m_pSchema->Parse(TRUE, pIter, &kTextStart, nullptr, FALSE);
-            m_tasks.RemoveAll();
-            const CKLVSyntaxEditPosition posResume(INT_MAX, 0);
-            if ((nFlags & klvParseBroken) && !(nFlags & klvParseDone)) m_tasks.AddTask(&posResume, nullptr);
+            std::vector<CKLVSyntaxEditLexTask> arLeft;
+            if ((nFlags & klvParseBroken) && !(nFlags & klvParseDone)) arLeft.emplace_back();   // resume at the last block
+            m_tasks.ReplaceAll(std::move(arLeft));
             n = m_tasks.GetCount();
         }
         BOOL bFinished = !(nFlags & klvParseDone) || (nFlags & (klvParseRestart | klvParseBroken));
-        if (!bFinished) bFinished = m_pSchema->IsBreakSet();
+        if (!bFinished) bFinished = IsStopAsked();
         m_pSchema->SetBreak(FALSE);
-        if ((nFlags & klvParseDone) && n > 0 && m_tasks.RemoveTask(n - 1)) --n;
+        // A complete parse can still leave the chain cut before the end of the text (when what
+        // followed its last block could not be kept): its range stays queued, as a stopped
+        // parse's does, and is parsed again, reading on to the end. Once a pass: a parse that
+        // cut again would otherwise keep the worker busy.
+        const BOOL bKeepForCut = (nFlags & klvParseDone) && !bParsedAgainForACut && m_pSchema->IsChainCut();
+        if (bKeepForCut) bParsedAgainForACut = TRUE;
+        if ((nFlags & klvParseDone) && n > 0 && !bKeepForCut && m_tasks.RemoveTask(n - 1)) --n;
         if (n <= 0 || bFinished) return nFlags;
     }
 }
@@ -242,12 +267,10 @@ void CKLVSyntaxEditLexParser::OnTextChanged(const CKLVSyntaxEditPosition& posSta
                                             const CKLVSyntaxEditPosition& posEnd, int eEditAction,
                                             IKLVSyntaxEditTextSource* pText) {
     if (!m_pSchema) return;
-    SetBreakWhileBusy();
     // The blocks move while no pass reads them; the request below takes the lock again.
-    CQueueLock lock(this);
-    m_pSchema->SetBreak(FALSE);
-    m_sink.SetPostsCancelled(FALSE);
+    CRequestLock lock(this);
     m_pSchema->UpdateBlocksOnEdit(posStart, posEnd, eEditAction);
+    m_tasks.MoveForEdit(posStart, posEnd, eEditAction);
     m_bBlocksBehindText = FALSE;
     if (GetOptions(pText ? pText->GetFileName() : CString()).bEditReparceInSeparateThread) {
         StartParseInThread(pText, &posStart, &posEnd, eEditAction, FALSE);

@@ -7,6 +7,8 @@
 // The task queue's mutex is the one lock between the user interface thread and the worker: the
 // worker holds it for a whole parse pass, and a request that finds it busy sets the schema's
 // break so that the pass ends soon; a pass broken with no request after it is taken up again.
+// A request waiting for the mutex goes before the next pass, which waits for it. Questions that
+// only read (idle, running) and the priority take no part in it and never wait for a pass.
 // A pass runs only for queued tasks, and not between a change of the rows and the notice of
 // that edit. Stopping is cooperative: the worker is told, and joined.
 #pragma once
@@ -15,8 +17,10 @@
 #include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTaskQueue.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTextSchema.h"
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexWaitingRequests.h"
 #include "toolkit/syntaxedit/lexer/SyntaxEditWorkerThread.h"
 
+#include <atomic>
 #include <map>
 #include <vector>
 
@@ -90,14 +94,33 @@ private:
     private:
         CKLVSyntaxEditLexParser* m_pParser;
     };
+    // Holds the task queue's mutex for a request: a running pass is ended and none starts
+    // while the request waits.
+    class CRequestLock {
+    public:
+        explicit CRequestLock(CKLVSyntaxEditLexParser* pParser);
+        ~CRequestLock();
+        // Whether a pass was running when the request came.
+        BOOL BrokePass() const { return m_bBrokePass; }
+
+    private:
+        CKLVSyntaxEditLexParser* m_pParser;
+        BOOL m_bBrokePass;
+    };
 
     DWORD RunWorker();
     // Waits for work or stop; FALSE when the thread is to end (dwResult its result).
     BOOL WaitForWork(DWORD& dwResult);
     void ParsePass();
     int ParseTasks(IKLVSyntaxEditTextIterator* pIter);
+    // A break, or a request waiting for the queue.
+    BOOL IsStopAsked();
+    // Takes the queue as a request; TRUE when a pass was running and has been told to end.
+    BOOL LockForRequest();
     // TRUE when a pass was running and has been told to end.
     BOOL SetBreakWhileBusy();
+    // Leaves the wake for a pass after the waiting requests.
+    void KeepWake();
     // Wakes a running worker for tasks that a broken pass left queued.
     void WakeForTasksLeft();
     void OnThreadIdleExit();
@@ -112,9 +135,11 @@ private:
     CEvent m_evDelay{FALSE, FALSE};
     CEvent m_evStop{FALSE, FALSE};
     CKLVSyntaxEditWorkerThread m_worker;
-    BOOL m_bWorkerEnded = FALSE;
-    // Set with the work event, cleared when a pass takes the wake.
-    BOOL m_bWakePending = FALSE;
+    CKLVSyntaxEditLexWaitingRequests m_waitingRequests;
+    // Set by the worker under the queue's mutex, read without it.
+    std::atomic<bool> m_bWorkerEnded{false};
+    // Set with the work event, cleared when a pass takes the wake; read without the mutex.
+    std::atomic<bool> m_bWakePending{false};
     // Between a change of the rows and the edit's notification: the worker waits.
     BOOL m_bBlocksBehindText = FALSE;
     int m_nTextLocks = 0;

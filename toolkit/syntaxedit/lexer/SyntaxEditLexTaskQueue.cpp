@@ -4,6 +4,7 @@ namespace {
 
 // Three lines in packed keys.
 const DWORD kNearLines = 0x3000;
+const int kEditDelete = 2;
 
 }  // namespace
 
@@ -36,6 +37,28 @@ BOOL CKLVSyntaxEditLexTaskQueue::Merge(CKLVSyntaxEditLexTask& t, const CKLVSynta
     return s >= ts && e <= te;
 }
 
+void CKLVSyntaxEditLexTaskQueue::MoveForEdit(const CKLVSyntaxEditPosition& posStart,
+                                             const CKLVSyntaxEditPosition& posEnd, int nEditKind) {
+    CKLVCriticalSectionLock lock(&m_csChange);
+    for (CKLVSyntaxEditLexTask& task : m_arTasks)
+        for (CKLVSyntaxEditPosition* pPos : {&task.posStart, &task.posEnd})
+            MovePosition(*pPos, posStart, posEnd, nEditKind == kEditDelete);
+}
+
+void CKLVSyntaxEditLexTaskQueue::MovePosition(CKLVSyntaxEditPosition& pos, const CKLVSyntaxEditPosition& posStart,
+                                              const CKLVSyntaxEditPosition& posEnd, bool bDelete) {
+    // Not given, resume at the last block, or before the edit: nothing moves it.
+    if (!pos.IsValid() || pos.nLine == INT_MAX || pos < posStart) return;
+    if (bDelete && pos < posEnd) {
+        pos = posStart;
+        return;
+    }
+    const CKLVSyntaxEditPosition& posFrom = bDelete ? posEnd : posStart;
+    const CKLVSyntaxEditPosition& posTo = bDelete ? posStart : posEnd;
+    if (pos.nLine == posFrom.nLine) pos.nCol += posTo.nCol - posFrom.nCol;
+    pos.nLine += posTo.nLine - posFrom.nLine;
+}
+
 BOOL CKLVSyntaxEditLexTaskQueue::RemoveTask(int nIndex) {
     if (nIndex < 0 || nIndex >= GetCount()) return FALSE;
     CKLVCriticalSectionLock lock(&m_csChange);
@@ -43,9 +66,16 @@ BOOL CKLVSyntaxEditLexTaskQueue::RemoveTask(int nIndex) {
     return TRUE;
 }
 
-void CKLVSyntaxEditLexTaskQueue::RemoveAll() {
+void CKLVSyntaxEditLexTaskQueue::RemoveAll() { ReplaceAll({}); }
+
+void CKLVSyntaxEditLexTaskQueue::ReplaceAll(std::vector<CKLVSyntaxEditLexTask> arTasks) {
     CKLVCriticalSectionLock lock(&m_csChange);
-    std::vector<CKLVSyntaxEditLexTask>().swap(m_arTasks);
+    m_arTasks.swap(arTasks);
+}
+
+BOOL CKLVSyntaxEditLexTaskQueue::IsEmpty() const {
+    CKLVCriticalSectionLock lock(&m_csChange);
+    return m_arTasks.empty();
 }
 
 std::vector<CKLVSyntaxEditLexTask> CKLVSyntaxEditLexTaskQueue::CopyTasks() const {

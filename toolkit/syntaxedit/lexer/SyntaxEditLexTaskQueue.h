@@ -24,12 +24,21 @@ public:
     int GetCount() const { return static_cast<int>(m_arTasks.size()); }
     // For any thread, while the owner may be changing the queue.
     std::vector<CKLVSyntaxEditLexTask> CopyTasks() const;
+    BOOL IsEmpty() const;
     // FALSE for an index outside the queue (nothing removed).
     BOOL RemoveTask(int nIndex);
     void RemoveAll();
+    // In one step, so that no thread sees the queue empty in between.
+    void ReplaceAll(std::vector<CKLVSyntaxEditLexTask> arTasks);
+    // Moves the ranges with the text after an edit from posStart to posEnd (nEditKind 1 an
+    // insertion, 2 a deletion; a position inside deleted text goes to its start), as the blocks
+    // are moved: a range left where the text was would be parsed over other rows.
+    void MoveForEdit(const CKLVSyntaxEditPosition& posStart, const CKLVSyntaxEditPosition& posEnd, int nEditKind);
 
 private:
     static BOOL Merge(CKLVSyntaxEditLexTask& queued, const CKLVSyntaxEditLexTask& task);
+    static void MovePosition(CKLVSyntaxEditPosition& pos, const CKLVSyntaxEditPosition& posStart,
+                             const CKLVSyntaxEditPosition& posEnd, bool bDelete);
 
     std::vector<CKLVSyntaxEditLexTask> m_arTasks;
     // Held only while the vector changes or is copied, never across a parse.

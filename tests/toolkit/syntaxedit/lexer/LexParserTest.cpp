@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -51,6 +52,17 @@ public:
     std::string log;
 };
 
+// Waits on this thread until the condition holds; the time-out only guards a broken test.
+bool WaitUntil(const std::function<bool()>& done) {
+    const DWORD dwStart = ::GetTickCount();
+    while (!done())
+        if (::GetTickCount() - dwStart > 60000)
+            return false;
+        else
+            ::Sleep(1);
+    return true;
+}
+
 // Sees on the worker thread itself each pass that the schema starts. Armed, it holds the next
 // pass at its start until the parse is told to break, so that a break lands inside a pass.
 class CPassStarts : public CKLVNotificationSink {
@@ -64,8 +76,7 @@ public:
         ++nStarts;
         if (!bHold.exchange(false)) return;
         ::SetEvent(m_hHeld);
-        const DWORD dwStart = ::GetTickCount();
-        while (!m_pSchema->IsBreakSet() && ::GetTickCount() - dwStart < 60000) ::Sleep(1);
+        WaitUntil([this] { return m_pSchema->IsBreakSet(); });
     }
     // Waits until an armed hold has caught a pass; the time-out only guards a broken test.
     bool WaitHeld() { return ::WaitForSingleObject(m_hHeld, 60000) == WAIT_OBJECT_0; }
@@ -78,10 +89,25 @@ private:
     HANDLE m_hHeld = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
 };
 
+// Runs a step on the worker thread at each parse the schema starts (1 for the first), while
+// the worker holds the queue.
+class CAtParseStart : public CKLVNotificationSink {
+public:
+    CAtParseStart(CKLVSyntaxEditLexTextSchema* pSchema, std::function<void(int)> fnStep) : m_fnStep(std::move(fnStep)) {
+        Advise(pSchema->GetConnection(), klvLexParseStarted);
+    }
+    ~CAtParseStart() override { UnadviseAll(); }
+    void OnEvent(KLV_NOTIFYCODE, WPARAM, LPARAM, DWORD) override { m_fnStep(++m_nStarts); }
+
+private:
+    std::function<void(int)> m_fnStep;
+    int m_nStarts = 0;
+};
+
 // A parser with the ".q" scheme over a buffer of words, whose first pass has ended.
 struct CQParse {
-    explicit CQParse(const char* text) : buffer(MakeBuffer(text)) {
-        parser.SetTextSchema(SchemaFromText(QSchema("")).Get());
+    explicit CQParse(const char* text, const std::string& globals = "") : buffer(MakeBuffer(text)) {
+        parser.SetTextSchema(SchemaFromText(QSchema(globals)).Get());
         buffer->SetFileName(".q");
     }
     std::string Fresh() {
@@ -90,6 +116,24 @@ struct CQParse {
         return RunsOf(buffer.get(), pFresh.Get()) + FoldsOf(pFresh.Get());
     }
     std::string Colours() { return RunsOf(buffer.get(), parser.GetLexTextSchema()) + FoldsOf(parser.GetLexTextSchema()); }
+    // Changes the rows (a deletion without text), giving the end of the range as the edit tells it.
+    Pos Change(const Pos& posStart, const Pos& posEnd, const char* text) {
+        Pos posChanged = posEnd;
+        if (text) {
+            buffer->InsertText(text, posStart.nLine, posStart.nCol + 1, &posChanged);
+            posChanged.nCol -= 1;
+        } else {
+            buffer->DeleteText(posStart.nLine, posStart.nCol + 1, posEnd.nLine, posEnd.nCol + 1);
+        }
+        return posChanged;
+    }
+    // An edit as the buffer makes it: the rows change under the text lock, then the parser is told.
+    void Type(const Pos& posStart, const Pos& posEnd, const char* text) {
+        parser.LockText();
+        const Pos posChanged = Change(posStart, posEnd, text);
+        parser.UnlockText();
+        parser.OnTextChanged(posStart, posChanged, text ? 1 : 2, buffer.get());
+    }
 
     CKLVSyntaxEditLexParser parser;
     BufferPtr buffer;
@@ -225,6 +269,94 @@ TEST(LexParser, TheTasksAreReadWhileTheQueueIsHeld) {
     EXPECT_TRUE(bRead) << "the tasks were read only once the queue was let go";
     EXPECT_EQ(strTasks, "1:0-0:0 ");
     parser.StopParserThread();
+}
+
+// A keystroke that finds a pass running waits for the queue. Its break may come as a parse is
+// finishing, which clears it (here the worker clears it at the parse's start, the same as far as
+// the rest of the pass is concerned): the pass must still leave its remaining ranges, and no
+// parse may start, until the keystroke has had the queue.
+TEST(LexParser, AKeystrokeWaitingForTheQueueGoesBeforeAnyFurtherParse) {
+    CQParse q("a x b y\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nc x d y\r\n\r\n", "\tglobal:EditReparceTimeout_ms = 600000\n");
+    const Pos top(1, 0), rows1(1, 0), rows1End(2, 0), rows9(9, 0), rows9End(10, 0);
+    q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
+
+    CKLVSyntaxEditLexTextSchema* pSchema = q.parser.GetLexTextSchema();
+    CEvent evFirstParse(FALSE, TRUE);
+    std::atomic<bool> bKeyHasQueue{false};
+    std::atomic<int> nParsesWhileTheKeyWaited{0};
+    CAtParseStart atStart(pSchema, [&](int nParse) {
+        if (nParse > 1) {
+            if (!bKeyHasQueue) ++nParsesWhileTheKeyWaited;
+            return;
+        }
+        evFirstParse.SetEvent();
+        // The keystroke has come and waits in LockText once its break is set.
+        EXPECT_TRUE(WaitUntil([&] { return pSchema->IsBreakSet(); }));
+        pSchema->SetBreak(FALSE);
+    });
+    // Two ranges far apart: one pass, two parses. The delayed one waits for the second.
+    q.parser.StartParseInThread(q.buffer.get(), &rows1, &rows1End, 1, TRUE);
+    q.parser.StartParseInThread(q.buffer.get(), &rows9, &rows9End, 1, FALSE);
+    ASSERT_EQ(::WaitForSingleObject(evFirstParse.m_hObject, 60000), WAIT_OBJECT_0);
+
+    std::thread keystroke([&] {
+        q.parser.LockText();
+        bKeyHasQueue = true;
+        q.buffer->InsertText("x", 10, 1);
+        q.parser.UnlockText();
+    });
+    keystroke.join();
+    q.parser.OnTextChanged(Pos(10, 0), Pos(10, 1), 1, q.buffer.get());
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
+    EXPECT_EQ(nParsesWhileTheKeyWaited.load(), 0);
+    EXPECT_EQ(q.Colours(), q.Fresh()) << "the range left by the stopped pass was parsed after the keystroke";
+}
+
+// A tab activated during a colouring sets its parser's priority, and a window may ask whether the
+// parser is idle or running: none of them waits for the pass.
+TEST(LexParser, QuestionsAndThePriorityDoNotWaitForARunningPass) {
+    struct Case {
+        const char* name;
+        std::function<BOOL(CKLVSyntaxEditLexParser&)> ask;
+        BOOL bExpected;
+    } const cases[] = {
+        {"idle", [](CKLVSyntaxEditLexParser& parser) { return parser.IsIdle(); }, FALSE},
+        {"running", [](CKLVSyntaxEditLexParser& parser) { return parser.IsWorkerRunning(); }, TRUE},
+        {"priority",
+         [](CKLVSyntaxEditLexParser& parser) {
+             parser.SetThreadPriority(THREAD_PRIORITY_BELOW_NORMAL);
+             return parser.GetThreadPriority() == THREAD_PRIORITY_BELOW_NORMAL;
+         },
+         TRUE},
+    };
+    for (const Case& c : cases) {
+        CQParse q("a x b y\r\nx\r\ny x y\r\n");
+        CEvent evHeld(FALSE, TRUE), evRelease(FALSE, TRUE);
+        CAtParseStart atStart(q.parser.GetLexTextSchema(), [&](int nParse) {
+            if (nParse > 1) return;
+            evHeld.SetEvent();
+            EXPECT_EQ(::WaitForSingleObject(evRelease.m_hObject, 120000), WAIT_OBJECT_0);
+        });
+        const Pos top(1, 0);
+        q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+        ASSERT_EQ(::WaitForSingleObject(evHeld.m_hObject, 60000), WAIT_OBJECT_0) << c.name;
+
+        CEvent evAnswered(FALSE, TRUE);
+        std::atomic<BOOL> bAnswer{-1};
+        std::thread asker([&] {
+            bAnswer = c.ask(q.parser);
+            evAnswered.SetEvent();
+        });
+        // Only a bound against a hang: the question takes no lock a pass holds.
+        const bool bAnswered = ::WaitForSingleObject(evAnswered.m_hObject, 30000) == WAIT_OBJECT_0;
+        evRelease.SetEvent();
+        asker.join();
+        EXPECT_TRUE(bAnswered) << c.name << " waited for the pass";
+        EXPECT_EQ(bAnswer.load(), c.bExpected) << c.name;
+        ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); })) << c.name;
+        EXPECT_EQ(q.Colours(), q.Fresh()) << c.name;
+    }
 }
 
 // Records the keys of the finished blocks the schema announces (code 2), handing each over at
@@ -413,13 +545,7 @@ TEST(LexParser, TheWorkerWaitsForTheEditOfChangedRows) {
 
         q.parser.LockText();
         q.parser.StartParseInThread(q.buffer.get(), &line3, &line3End, 1, FALSE);
-        Pos posEnd = c.end;
-        if (c.bInsert) {
-            q.buffer->InsertText(c.text, c.start.nLine, c.start.nCol + 1, &posEnd);
-            posEnd.nCol -= 1;
-        } else {
-            q.buffer->DeleteText(c.start.nLine, c.start.nCol + 1, c.end.nLine, c.end.nCol + 1);
-        }
+        const Pos posEnd = q.Change(c.start, c.end, c.bInsert ? c.text : nullptr);
         q.parser.UnlockText();
         EXPECT_FALSE(PumpUntil([&] { return starts.nStarts > nStarts; }, 300)) << c.name;
         EXPECT_FALSE(q.parser.IsIdle()) << c.name;
@@ -428,6 +554,103 @@ TEST(LexParser, TheWorkerWaitsForTheEditOfChangedRows) {
         ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); })) << c.name;
         EXPECT_EQ(q.Colours(), q.Fresh()) << c.name;
     }
+}
+
+// A keystroke's range that a pass left queued when the next keystroke stopped it lies in rows that
+// the next keystroke may move: the range moves with them, or the rows it names would be parsed
+// instead of those typed in (a block opened there left unseen).
+TEST(LexParser, ARangeLeftQueuedMovesWithTheRowsOfALaterEdit) {
+    struct Case {
+        const char* name;
+        Pos start, end;
+        const char* text;   // none: the range is deleted
+        int nTypedRow;      // where the first keystroke's row lies afterwards
+    } const cases[] = {
+        {"a row joined above", {1, 1}, {2, 0}, nullptr, 7},
+        {"a row put in above", {1, 1}, {1, 1}, "\r\n", 9},
+        {"text put in before it on its row", {8, 0}, {8, 0}, "z ", 8},
+    };
+    for (const Case& c : cases) {
+        CQParse q("a\r\nb\r\nx1y\r\n\r\nx2y\r\n\r\n\r\nc x5y d\r\ne\r\nx3y\r\n");
+        CPassStarts starts(q.parser.GetLexTextSchema());
+        const Pos top(1, 0);
+        q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+        ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); })) << c.name;
+        // The first keystroke opens a block that "x5y" ends; its pass is held until the second
+        // keystroke stops it.
+        starts.bHold = true;
+        q.Type(Pos(8, 0), Pos(8, 0), "x");
+        ASSERT_TRUE(starts.WaitHeld()) << c.name;
+        q.Type(c.start, c.end, c.text);
+        ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); })) << c.name;
+        CString strRow;
+        q.buffer->GetLineText(c.nTypedRow, strRow);
+        EXPECT_GE(strRow.Find("xc x5y"), 0) << c.name;
+        EXPECT_EQ(q.Colours(), q.Fresh()) << c.name;
+    }
+}
+
+TEST(LexParser, QueuedRangesMoveWithAnEdit) {
+    struct Case {
+        const char* name;
+        int nKind;   // 1 an insertion, 2 a deletion
+        Pos start, end;
+        const char* tasks;
+    } const cases[] = {
+        {"rows put in above", 1, {2, 3}, {4, 1}, "12:4-12:9 22:0-23:0 "},
+        {"rows taken out above", 2, {2, 3}, {4, 1}, "8:4-8:9 18:0-19:0 "},
+        {"text put in before it on its row", 1, {10, 1}, {10, 3}, "10:6-10:11 20:0-21:0 "},
+        {"text taken out before it on its row", 2, {10, 1}, {10, 3}, "10:2-10:7 20:0-21:0 "},
+        {"rows with it taken out", 2, {9, 0}, {11, 0}, "9:0-9:0 18:0-19:0 "},
+        {"rows put in after it", 1, {10, 10}, {12, 0}, "10:4-10:9 22:0-23:0 "},
+        {"rows put in below all", 1, {30, 0}, {32, 0}, "10:4-10:9 20:0-21:0 "},
+    };
+    for (const Case& c : cases) {
+        CKLVSyntaxEditLexTaskQueue queue;
+        // The last: resume at the last block, which no edit moves.
+        queue.ReplaceAll({{{10, 4}, {10, 9}}, {{20, 0}, {21, 0}}, {}});
+        queue.MoveForEdit(c.start, c.end, c.nKind);
+        EXPECT_EQ(Tasks(queue.GetTasks()), std::string(c.tasks) + std::to_string(INT_MAX) + ":0-0:0 ") << c.name;
+    }
+}
+
+// A schema whose next complete parse closes its blocks as a stopped one does: what followed the
+// last block it linked is let go and the chain is left cut before the end of the text.
+class CCuttingSchema : public CKLVSyntaxEditLexTextSchema {
+public:
+    using CKLVSyntaxEditLexTextSchema::CKLVSyntaxEditLexTextSchema;
+    CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> Clone() override {
+        auto pClone = KLVMakeCounted<CCuttingSchema>(GetName());
+        GetClassTree().CopyTo(pClone->GetClassTree());
+        return pClone;
+    }
+    void CloseParsedBlocks(BOOL bStopped, BOOL bEndOfText) override {
+        CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(bStopped || bCutNext.exchange(false), bEndOfText);
+    }
+    std::atomic<bool> bCutNext{false};
+};
+
+// A complete pass that leaves the chain cut queues the rest as a stopped one would: the worker
+// reads on to the end of the text by itself, and every row is coloured as a fresh parse has it.
+TEST(LexParser, ACompleteParseThatCutsTheChainIsFollowedToTheEndOfTheText) {
+    CKLVSyntaxEditSchemaFileStore store;
+    store.LoadSchemaText(QSchema("").c_str());
+    auto pSchema = KLVMakeCounted<CCuttingSchema>("test");
+    pSchema->LoadClasses(store.GetCurrentBlocks());
+    CQParse q("a x b y\r\nx c y\r\nd\r\nx e y\r\nx f y\r\n\r\nx g y\r\n");
+    q.parser.SetTextSchema(pSchema.Get());
+    auto* pCutting = dynamic_cast<CCuttingSchema*>(q.parser.GetLexTextSchema());
+    ASSERT_TRUE(pCutting);
+    const Pos top(1, 0);
+    q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
+
+    pCutting->bCutNext = true;
+    q.Type(Pos(3, 0), Pos(3, 0), "x");
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
+    EXPECT_FALSE(pCutting->bCutNext) << "the edit's parse closed its blocks as if stopped";
+    EXPECT_FALSE(pCutting->IsChainCut());
+    EXPECT_EQ(q.Colours(), q.Fresh());
 }
 
 // Auto-completion's view of a scheme: each class with token tags, in the order the classes
