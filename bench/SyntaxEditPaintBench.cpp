@@ -3,9 +3,8 @@
 // - Draw into a memory DC, paged through from top to bottom, the buffer without a lexer
 //   (draw_ratio_vs_textout=);
 // - 100 Page Downs in a shown control over a coloured buffer, each a full-screen paint with its
-//   on-screen parse, read from the control's own timing ring (paint_ratio_vs_textout=; the ring
-//   counts whole milliseconds), and the same screens drawn into memory on a finer clock
-//   (paint_draw_ratio_vs_textout=).
+//   on-screen parse, read from the control's own timing ring (paint_ratio_vs_textout=), and the
+//   same screens drawn into memory (paint_draw_ratio_vs_textout=).
 #include "BenchTiming.h"
 #include "GeneratedCText.h"
 #include "LexedEditHost.h"
@@ -101,7 +100,7 @@ bool PageDownsWithLexer(CBenchReport& report, const std::string& text) {
         for (int i = 0, nTop = nFirstTop; i < kPageDowns; ++i, nTop += nPage) paint(nTop);
     };
     const double textout = TextOutScreens(ctrl, screen.dc, nPage, forEachTop);
-    // The same screens drawn into memory: the paint to a finer clock than the ring's milliseconds.
+    // The same screens drawn into memory: the paint without the window's own work around it.
     const double draw = BestSeconds([&] {
         forEachTop([&](int nTop) {
             ctrl.SetTopRow(nTop);
@@ -113,11 +112,10 @@ bool PageDownsWithLexer(CBenchReport& report, const std::string& text) {
     report.Figure("paint_ring_ms", dRingMs, "a full-screen paint under 30 ms");
     report.Figure("paint_draw_ms", draw * 1000 / kPageDowns, "under 30 ms");
     report.Figure("textout_paint_ms", textout * 1000 / kPageDowns);
-    // The ring keeps whole milliseconds of GetTickCount: paints shorter than its steps read as 0.
     if (dRingMs > 0)
         report.Figure("paint_ratio_vs_textout", dRingMs / (textout * 1000 / kPageDowns), "watched as a trend");
     else
-        std::printf("paint_ratio_vs_textout=n/a (the ring read 0 ms: paints below its resolution)\n");
+        std::printf("paint_ratio_vs_textout=n/a (the ring holds no paint)\n");
     report.Figure("paint_draw_ratio_vs_textout", draw / textout, "watched as a trend");
     return true;
 }

@@ -168,7 +168,8 @@ public:
     void SetCollapsedBlockRect(CDC* pDC, CKLVSyntaxEditCollapsedData* pData, int y, int x);
     CKLVSyntaxEditScreenSchemaCache& GetScreenSchemaCache() { return m_screenCache; }
     IKLVSyntaxEditTextSchema* GetTextSchema() const;
-    int GetAveragePaintTime() const;
+    // Milliseconds, to a fraction: the last paints' mean.
+    double GetAveragePaintTime() const;
     DWORD GetParseRedrawInterval() const;
 
     // Row mapping: the rows of collapsed blocks after their first row are hidden. A hidden row
@@ -512,7 +513,7 @@ public:
     int m_nAnchorTopRow = 0;
     CKLVSyntaxEditScreenSchemaCache m_screenCache;
     enum { kPaintRingSize = 100, kTimerAutoScroll = 100, kTimerParseRedraw = 200 };
-    std::vector<UINT> m_arPaintTimes;
+    std::vector<double> m_arPaintTimes;
     int m_nPaintIndex = 0;
 };
 

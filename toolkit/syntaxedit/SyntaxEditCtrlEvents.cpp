@@ -20,14 +20,14 @@ IKLVSyntaxEditTextSchema* CKLVSyntaxEditCtrl::GetTextSchema() const {
     return m_pBuffer->GetLexParser()->GetTextSchema();
 }
 
-int CKLVSyntaxEditCtrl::GetAveragePaintTime() const {
+double CKLVSyntaxEditCtrl::GetAveragePaintTime() const {
     if (m_arPaintTimes.empty()) return 333;
-    const UINT nSum = std::accumulate(m_arPaintTimes.begin(), m_arPaintTimes.end(), 0u);
-    return static_cast<int>(nSum / m_arPaintTimes.size());
+    const double dSum = std::accumulate(m_arPaintTimes.begin(), m_arPaintTimes.end(), 0.0);
+    return dSum / static_cast<double>(m_arPaintTimes.size());
 }
 
 DWORD CKLVSyntaxEditCtrl::GetParseRedrawInterval() const {
-    return static_cast<DWORD>(std::max(GetAveragePaintTime() * 3, 1000));
+    return static_cast<DWORD>(std::max(GetAveragePaintTime() * 3, 1000.0));
 }
 
 void CKLVSyntaxEditCtrl::OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2) {

@@ -98,14 +98,18 @@ BOOL CKLVSyntaxEditCtrl::PreTranslateMessage(MSG* pMsg) {
 
 void CKLVSyntaxEditCtrl::OnPaint() {
     CPaintDC dc(this);
-    const DWORD dwStart = ::GetTickCount();
+    // The performance counter: the tick count's steps are longer than many paints.
+    LARGE_INTEGER liFrequency, liStart, liEnd;
+    ::QueryPerformanceFrequency(&liFrequency);
+    ::QueryPerformanceCounter(&liStart);
     Draw(&dc);
-    const DWORD dwEnd = ::GetTickCount();
-    const UINT nDuration = dwEnd >= dwStart ? dwEnd - dwStart : dwStart - dwEnd;
+    ::QueryPerformanceCounter(&liEnd);
+    const double dDurationMs =
+        static_cast<double>(liEnd.QuadPart - liStart.QuadPart) * 1000.0 / static_cast<double>(liFrequency.QuadPart);
     if (m_arPaintTimes.size() < kPaintRingSize)
-        m_arPaintTimes.push_back(nDuration);
+        m_arPaintTimes.push_back(dDurationMs);
     else
-        m_arPaintTimes[static_cast<size_t>(m_nPaintIndex)] = nDuration;
+        m_arPaintTimes[static_cast<size_t>(m_nPaintIndex)] = dDurationMs;
     m_nPaintIndex = (m_nPaintIndex + 1) % kPaintRingSize;
 }
 

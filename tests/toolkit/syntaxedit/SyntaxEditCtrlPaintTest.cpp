@@ -94,3 +94,13 @@ TEST_F(EditCtrlTest, PrintingLeavesCaretMarginsAndTopRowAlone) {
     EXPECT_TRUE(m_ctrl.GetSelMargin());
     EXPECT_GT(CountColor(m_dc, CRect(0, 0, m_cx, nRowHeight), GetPaintManager()->GetColors().crText), 0);
 }
+
+// The control times its own paints to space the redraws a background parse asks for; a paint
+// of a few rows takes less than a tick of the system clock and must not read as nothing.
+TEST_F(EditCtrlTest, APaintShorterThanAClockTickIsTimed) {
+    Open("int a;\r\n");
+    m_ctrl.m_arPaintTimes.clear();
+    m_ctrl.SendMessage(WM_PAINT);
+    ASSERT_EQ(m_ctrl.m_arPaintTimes.size(), 1u);
+    EXPECT_GT(m_ctrl.GetAveragePaintTime(), 0.0);
+}
