@@ -105,7 +105,16 @@ void CKLVRibbonGroup::RemoveControl(CKLVControl* pControl) {
 }
 
 void CKLVRibbonGroup::OnRemoved() {
-    while (!m_controls.empty()) RemoveControl(m_controls.back());
+    // A copy on a popup lists clones that its bar frees, and never reaches for the ribbon, which
+    // may be gone by the time the popup is let go.
+    CKLVRibbonTab* pTab = GetTab();
+    const BOOL bOnRibbon = pTab && pTab->GetRibbonBar() && GetParentBar() == pTab->GetRibbonBar();
+    while (!m_controls.empty()) {
+        if (bOnRibbon)
+            RemoveControl(m_controls.back());
+        else
+            DetachControl(m_controls.back());
+    }
 }
 
 CKLVRibbonTab* CKLVRibbonGroup::GetTab() const { return m_pGroups ? m_pGroups->GetTab() : nullptr; }

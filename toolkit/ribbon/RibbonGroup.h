@@ -65,8 +65,9 @@ public:
     // The listed controls and the popup button that are visible and meet the clip rectangle.
     void DrawControls(CDC* pDC, CRect rcClip) const;
 
-    // The group leaves its collection: its controls leave the ribbon's collection with it (which
-    // frees them), so none stays behind as a control of no group.
+    // The group leaves its collection: on the ribbon its controls leave the ribbon's collection
+    // with it (which frees them), so none stays behind as a control of no group; a copy on a
+    // popup only lets its clones go.
     virtual void OnRemoved();
 
     // A control lies in one group: adding it here takes it out of the group it was in.
