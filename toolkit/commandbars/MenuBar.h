@@ -92,7 +92,8 @@ protected:
         CKLVMenuBar* m_pBar;
     };
 
-    int OnFrameMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    // The frame's messages as the hook sees them; a derived bar takes more of them first.
+    virtual int OnFrameMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
     // Alt alone: the bar takes the keyboard; TRUE when it did.
     virtual BOOL OnMenuKey();
     // The bar is shown, no popup holds the mouse, Shift is up and nobody customizes.

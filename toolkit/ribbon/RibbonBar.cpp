@@ -107,6 +107,8 @@ CKLVControl* CKLVRibbonBar::AddToQuickAccess(CKLVControl* pControl) {
     if (!IsAllowQuickAccessControl(pControl)) return nullptr;
     CKLVControl* pClone = pControl->Clone(FALSE);
     pClone->SetHideFlag(CKLVControl::hideCustomize, FALSE);
+    // On the tool bar a gallery shows as its icon, everything else as the bar's default.
+    pClone->SetStyle(pControl->GetType() == CKLVControl::typeGallery ? CKLVControl::styleIcon : CKLVControl::styleAutomatic);
     return m_pQuickAccessControls->Append(pClone);
 }
 

@@ -25,6 +25,15 @@ public:
         idCustomizeQuickAccess = 9603, idMoreControls = 9611, idShowQuickAccessBelow = 9608,
         idShowQuickAccessAbove = 9610
     };
+    // The context menu's commands and menus, and the caption of "More Commands..." when the
+    // quick access tool bar cannot be customised.
+    enum : UINT {
+        idRemoveFromQuickAccess = 9605, idAddToQuickAccess = 9606, idCustomizeCommands = 9607, idMinimizeRibbon = 9612,
+        idQuickAccessCommandList = 9613, idQuickAccessCommandsLabel = 9614, idMenuQuickAccess = 9601,
+        idMenuContext = 9602, idsCustomize = 9161
+    };
+    // How close to the top of the caption band a press sizes the frame instead of moving it.
+    enum { captionSizingBand = 5 };
     // The ribbon's bar flags, and the hide flag of controls whose group is on another tab.
     enum : UINT { ribbonBarFlags = 0x440, hideOtherTab = 0x80 };
     enum { defaultMinimumSize = 250, defaultTabHeight = 23, defaultGroupCaptionHeight = 17, defaultCaptionHeight = 18 };
@@ -37,6 +46,10 @@ public:
     virtual int GetGroupsAreaHeight() const;
     virtual int GetGroupsHeight() const;
     virtual BOOL IsAllowQuickAccessControl(CKLVControl* pControl) const;
+    // The ribbon's context menu for the control (menu 9601 for the customize button, else 9602),
+    // or the command bars' ordinary one while the quick access tool bar is hidden; null when it
+    // would show nothing. The caller owns its reference.
+    virtual CKLVCommandBar* CreateContextMenu(CKLVControl* pControl);
     // A popup tool bar of clones of the wrapped quick access controls and the customize button;
     // the caller owns its reference.
     virtual CKLVCommandBar* CreateQuickAccessMorePopup();
@@ -78,6 +91,8 @@ public:
     CKLVControl* FindCaptionButton(UINT nSysCommand) const;
     // A control of a group on another tab selects that tab first; then it is scrolled into view.
     void OnControlSelected(int bSelected, CKLVControl* pControl) override;
+    // The tab row names its tabs first; a control in a group covers the whole group area.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
     void SetMinimized(BOOL bMinimized);
     BOOL IsMinimized() const { return m_bMinimized; }
@@ -105,6 +120,19 @@ public:
     CKLVRibbonGroup* FindGroupOf(const CKLVControl* pControl) const;
     CKLVRibbonTabContextHeaders* GetContextHeaders() { return &m_contextHeaders; }
     CKLVRibbonGroupScroller* GetScroller() { return &m_scroller; }
+
+    // Input. The caption band acts as the frame's caption: 0 off it, HTCAPTION on it, HTTOP in
+    // its top strip on a sizable frame that is not maximised.
+    int HitTestCaption(CPoint point) const;
+    // A press on the caption band with the hit code (HTCAPTION or a sizing code) starts the
+    // frame's move or size loop; a maximised frame, or sizing greyed in its system menu, stops it.
+    void OnCaptionButtonDown(int nHitTest);
+    // The control whose context menu a right press at the point opens; null for none.
+    CKLVControl* GetContextMenuControl(CPoint point) const;
+    // Builds and tracks the context menu of the control at the screen point.
+    void ShowContextMenu(CKLVControl* pControl, CPoint ptScreen);
+    // The group drawn hot under the mouse.
+    CKLVRibbonGroup* GetHighlightedGroup() const { return m_pHighlightedGroup; }
     // Hides the controls of groups that are not on the tab (and shows those that are).
     void ShowGroupControlsOf(CKLVRibbonTab* pTab);
     // The theme's group caption band.
@@ -169,4 +197,31 @@ protected:
     CKLVControl* m_pSystemButton = nullptr;
     CKLVRibbonTabContextHeaders m_contextHeaders;
     std::unique_ptr<CKLVFrameIntegration> m_pFrameIntegration;
+
+    // Input (the frame's messages reach the ribbon through the menu bar's frame hook).
+    int OnFrameMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    BOOL IsHighlightAllowed() const;
+    void SetHighlightedGroup(CKLVRibbonGroup* pGroup);
+    void OnCaptionDoubleClick();
+    void ExecuteContextCommand(UINT nId, CKLVControl* pControl, NMHDR* pNM);
+    // The quick access commands for the control, from the menu resource, shown by state.
+    void FillContextMenu(CKLVCommandBar* pMenu, CKLVControl* pControl);
+    // One check item per command of the quick access tool bar's default set, in place of the
+    // list's placeholder, with the list's heading as a label.
+    void FillQuickAccessCommandList(CKLVControls* pItems);
+
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnQuickAccessPosition(UINT nId);
+    afx_msg void OnUpdateContextCommand(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
 };

@@ -105,6 +105,12 @@ void CKLVRibbonControlTab::SetFocused(BOOL bFocused) {
     RedrawParent(FALSE);
 }
 
+void CKLVRibbonControlTab::OnClick(BOOL bKeyboard, CPoint pt) {
+    if (bKeyboard || !m_pParent) return;
+    if (PerformClick(m_pParent->GetSafeHwnd(), pt, TRUE)) return;
+    OnItemClick(HitTest(pt));
+}
+
 BOOL CKLVRibbonControlTab::OnHookKeyDown(UINT nChar, LPARAM) {
     if (m_pParent && m_pParent->IsLayoutRTL()) {
         if (nChar == VK_LEFT) nChar = VK_RIGHT;

@@ -40,6 +40,8 @@ public:
 
     // The control's side.
     void SetFocused(BOOL bFocused) override;
+    // A press selects the tab under it at once (a navigation button does its own work).
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     BOOL OnHookKeyDown(UINT nChar, LPARAM lParam) override;
     BOOL OnSetPopup(BOOL bPopup) override;
     BOOL GetPopuped() const override { return m_bPopuped; }

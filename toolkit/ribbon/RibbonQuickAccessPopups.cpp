@@ -26,13 +26,19 @@ CSize CKLVRibbonBarControlQuickAccessPopup::GetSize(CDC*) {
 void CKLVRibbonBarControlQuickAccessPopup::Draw(CDC*) {}
 void CKLVRibbonControlQuickAccessMore::Draw(CDC*) {}
 
+void CKLVRibbonBarControlQuickAccessPopup::TakeCommandBar(CKLVCommandBar* pBar) {
+    SetCommandBar(pBar);
+    if (pBar) pBar->InternalRelease();
+}
+
+BOOL CKLVRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup) {
+    CKLVRibbonBar* pRibbon = GetRibbonBar();
+    if (bPopup && pRibbon) TakeCommandBar(pRibbon->CreateContextMenu(this));
+    return CKLVControlPopup::OnSetPopup(bPopup);
+}
+
 BOOL CKLVRibbonControlQuickAccessMore::OnSetPopup(BOOL bPopup) {
     CKLVRibbonBar* pRibbon = GetRibbonBar();
-    if (bPopup && pRibbon) {
-        // The control keeps its own reference; the one the ribbon handed over is let go.
-        CKLVCommandBar* pBar = pRibbon->CreateQuickAccessMorePopup();
-        SetCommandBar(pBar);
-        pBar->InternalRelease();
-    }
-    return CKLVRibbonBarControlQuickAccessPopup::OnSetPopup(bPopup);
+    if (bPopup && pRibbon) TakeCommandBar(pRibbon->CreateQuickAccessMorePopup());
+    return CKLVControlPopup::OnSetPopup(bPopup);
 }

@@ -15,8 +15,15 @@ public:
     CKLVRibbonBarControlQuickAccessPopup();
     CSize GetSize(CDC* pDC) override;
     void Draw(CDC* pDC) override;
+    // Opening shows the ribbon's context menu for this button.
+    BOOL OnSetPopup(BOOL bPopup) override;
 
     CKLVRibbonBar* GetRibbonBar() const;
+
+protected:
+    // Takes the bar the button opens (the creator's reference passes to the button); null leaves
+    // the button nothing to open.
+    void TakeCommandBar(CKLVCommandBar* pBar);
 };
 
 class CKLVRibbonControlQuickAccessMore : public CKLVRibbonBarControlQuickAccessPopup {

@@ -13,6 +13,7 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
+#include <set>
 #include <vector>
 
 namespace ribbon_test {
@@ -23,6 +24,11 @@ public:
         // System commands are recorded instead of carried out (a close would end the frame).
         if (message == WM_SYSCOMMAND) {
             m_sysCommands.push_back(static_cast<UINT>(wParam));
+            return 0;
+        }
+        // Watched messages (a system menu would track modally) are recorded and answered 0.
+        if (m_watched.count(message)) {
+            m_recorded.push_back({message, wParam, lParam});
             return 0;
         }
         if (message == CKLVControl::msgControlNotify) {
@@ -43,6 +49,13 @@ public:
     };
     std::vector<Notification> m_notifications;
     std::vector<UINT> m_sysCommands;
+    struct Recorded {
+        UINT nMessage;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::set<UINT> m_watched;
+    std::vector<Recorded> m_recorded;
     BOOL m_bCancelChanging = FALSE;
     CKLVRibbonBar* m_pRibbon = nullptr;
 };

@@ -1,0 +1,13 @@
+#include "toolkit/ribbon/RibbonContextMenuBar.h"
+
+#include "toolkit/commandbars/Control.h"
+
+IMPLEMENT_DYNCREATE(CKLVRibbonContextMenuBar, CKLVPopupBar)
+
+CKLVRibbonContextMenuBar::~CKLVRibbonContextMenuBar() { SetTarget(nullptr); }
+
+void CKLVRibbonContextMenuBar::SetTarget(CKLVControl* pControl) {
+    if (pControl) pControl->InternalAddRef();
+    if (m_pTarget) m_pTarget->InternalRelease();
+    m_pTarget = pControl;
+}
