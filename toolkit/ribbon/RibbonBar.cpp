@@ -61,7 +61,7 @@ CKLVRibbonBar::~CKLVRibbonBar() {
 }
 
 void CKLVRibbonBar::OnRemoved() {
-    m_pFrameIntegration.reset();
+    ReleaseFrame();
     m_pControlTab->ClosePopupBar();
     m_pQuickAccessControls->RemoveAll();
     m_pControlTab->DeleteAllItems();

@@ -171,6 +171,8 @@ protected:
     void ShowKeyboardTipsOfLevel(int nLevel);
     // Tells an integrated frame that the ribbon came or went.
     void OnRibbonVisibilityChanged();
+    // Ends the frame integration; the frame draws its own caption and border again.
+    void ReleaseFrame();
     // The caption buttons right to left, then the title, in the caption text area.
     void LayoutCaptionButtons(CDC* pDC);
     void LayoutTitle(CDC* pDC);

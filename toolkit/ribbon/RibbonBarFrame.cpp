@@ -37,6 +37,18 @@ void CKLVRibbonBar::OnCreatedHook() {
     m_pFrameIntegration->PostRecalcFrame();
 }
 
+void CKLVRibbonBar::ReleaseFrame() {
+    if (!m_pFrameIntegration) return;
+    CWnd* pFrame = m_pFrameIntegration->GetFrame();
+    const HWND hFrame = pFrame ? pFrame->GetSafeHwnd() : nullptr;
+    m_pFrameIntegration.reset();
+    if (!hFrame) return;
+    // Unhooked, the frame's non-client area is the system's again: no theme region, the
+    // standard caption.
+    ::SetWindowRgn(hFrame, nullptr, TRUE);
+    ::SetWindowPos(hFrame, nullptr, 0, 0, 0, 0, CKLVFrameIntegration::recalcFrameFlags);
+}
+
 BOOL CKLVRibbonBar::IsCaptionOwnerVisible() const { return IsVisible() && m_bRibbonVisible; }
 
 BOOL CKLVRibbonBar::IsFrameThemed() const { return m_pFrameIntegration && m_pFrameIntegration->IsActive(); }

@@ -170,5 +170,28 @@ TEST(RibbonFrameCaption, TheTitleIsCentredAndMovesOffTheQuickAccessToolBar) {
     EXPECT_EQ(pRibbon->m_rcTitle.right, pRibbon->m_rcCaptionText.right);
 }
 
+// How far the frame's client area starts below the window's top.
+int ClientTop(CWnd* pFrame) {
+    CRect rcWindow;
+    pFrame->GetWindowRect(&rcWindow);
+    CPoint pt(0, 0);
+    pFrame->ClientToScreen(&pt);
+    return pt.y - rcWindow.top;
+}
+
+TEST(RibbonFrameCaption, RemovingTheRibbonGivesTheFrameItsOwnCaptionBack) {
+    CRibbonFrameFixture fx;
+    fx.m_pFrame->SendMessage(WM_IDLEUPDATECMDUI);   // the frame calculated with the ribbon's caption
+    fx.m_pFrame->MoveWindow(0, 0, 620, 400);
+    ASSERT_EQ(ClientTop(fx.m_pFrame), 0) << "the ribbon's band covers the frame's top";
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(::GetWindowRgn(fx.m_hFrame, hRgn), ERROR) << "the theme's region";
+    fx.m_pCommandBars->Remove(fx.m_pRibbon);
+    fx.m_pFrame->m_pRibbon = nullptr;
+    EXPECT_GT(ClientTop(fx.m_pFrame), ::GetSystemMetrics(SM_CYCAPTION) - 1);
+    EXPECT_EQ(::GetWindowRgn(fx.m_hFrame, hRgn), ERROR) << "no region left behind";
+    ::DeleteObject(hRgn);
+}
+
 }  // namespace
 }  // namespace ribbon_test
