@@ -12,7 +12,7 @@
 void CKLVRibbonBar::CreateKeyboardTips() {
     CKLVCommandBars* pCommandBars = GetCommandBars();
     if (!pCommandBars) return;
-    CKLVRibbonKeyTips(this).Create(pCommandBars->m_nKeyboardNavigationLevel);
+    CKLVRibbonKeyTips(pCommandBars).CreateForRibbon(this, pCommandBars->m_nKeyboardNavigationLevel);
 }
 
 void CKLVRibbonBar::OnKeyboardTip(CKLVCommandBarKeyboardTip* pTip) {

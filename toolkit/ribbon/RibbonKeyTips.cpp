@@ -24,8 +24,7 @@ BOOL LiesWithin(const CRect& rc, const CRect& rcArea) {
 
 }  // namespace
 
-CKLVRibbonKeyTips::CKLVRibbonKeyTips(CKLVRibbonBar* pRibbon)
-    : m_pRibbon(pRibbon), m_pCommandBars(pRibbon->GetCommandBars()) {}
+CKLVRibbonKeyTips::CKLVRibbonKeyTips(CKLVCommandBars* pCommandBars) : m_pCommandBars(pCommandBars) {}
 
 CString CKLVRibbonKeyTips::QuickAccessKey(int nPosition) {
     CString strKey;
@@ -51,16 +50,16 @@ CKLVRibbonKeyTips::Anchor CKLVRibbonKeyTips::PlaceInGroup(const CRect& rcControl
     return {CPoint(rcControl.left, y), Align::alignCenterVert};
 }
 
-void CKLVRibbonKeyTips::Create(int nLevel) {
-    if (!m_pCommandBars) return;
-    if (nLevel >= levelGroups)
-        CreateGroupLevel();
-    else
-        CreateTopLevel();
+void CKLVRibbonKeyTips::CreateForRibbon(CKLVRibbonBar* pRibbon, int nLevel) {
+    if (nLevel < levelGroups)
+        CreateTopLevel(pRibbon);
+    else if (CKLVRibbonTab* pTab = pRibbon->GetSelectedTab())
+        CreateForGroups(pTab, pRibbon->m_rcGroupArea);
 }
 
 void CKLVRibbonKeyTips::Add(CObject* pLabelled, const CString& strLabel, const CString& strKey, Anchor anchor,
                             BOOL bEnabled) {
+    if (!m_pCommandBars) return;
     auto pTip = std::make_unique<CKLVCommandBarKeyboardTip>(m_pCommandBars, pLabelled, strLabel, anchor.pt.x,
                                                             anchor.pt.y, anchor.dwAlign, bEnabled);
     pTip->m_strCaption = strKey;
@@ -72,8 +71,8 @@ CString CKLVRibbonKeyTips::PresetKeyOf(CKLVControl* pControl) {
     return pAction ? pAction->GetKeyboardTip() : CString();
 }
 
-void CKLVRibbonKeyTips::CreateTopLevel() {
-    CKLVRibbonQuickAccessControls* pQuickAccess = m_pRibbon->GetQuickAccessControls();
+void CKLVRibbonKeyTips::CreateTopLevel(CKLVRibbonBar* pRibbon) {
+    CKLVRibbonQuickAccessControls* pQuickAccess = pRibbon->GetQuickAccessControls();
     int nPosition = 0;
     for (int i = 0; i < pQuickAccess->GetCount(); ++i) {
         CKLVControl* pControl = pQuickAccess->GetAt(i);
@@ -83,7 +82,7 @@ void CKLVRibbonKeyTips::CreateTopLevel() {
         Add(pControl, pControl->GetCaption(), strKey,
             {BottomCentre(pControl->GetRect(), quickAccessTipRise), Align::alignCenterHorz}, pControl->GetEnabled());
     }
-    CKLVRibbonControlTab* pTabs = m_pRibbon->GetControlTab();
+    CKLVRibbonControlTab* pTabs = pRibbon->GetControlTab();
     for (int i = 0; i < pTabs->GetItemCount(); ++i) {
         CKLVRibbonTab* pTab = pTabs->GetTab(i);
         BOOL bAmpersand = FALSE;
@@ -93,24 +92,22 @@ void CKLVRibbonKeyTips::CreateTopLevel() {
         if (!bAmpersand) continue;
         Add(pTab, strCaption, CString(), {BottomCentre(pTab->GetRect(), tabTipRise), Align::alignCenterHorz}, TRUE);
     }
-    CKLVControl* pSystem = m_pRibbon->GetSystemButton();
+    CKLVControl* pSystem = pRibbon->GetSystemButton();
     if (pSystem && pSystem->IsVisible())
         Add(pSystem, pSystem->GetCaption(), PresetKeyOf(pSystem),
             {pSystem->GetRect().CenterPoint(), Align::alignCenterHorz | Align::alignCenterVert}, pSystem->GetEnabled());
 }
 
-void CKLVRibbonKeyTips::CreateGroupLevel() {
-    CKLVRibbonTab* pTab = m_pRibbon->GetSelectedTab();
-    if (!pTab) return;
+void CKLVRibbonKeyTips::CreateForGroups(CKLVRibbonTab* pTab, const CRect& rcArea) {
     CKLVRibbonGroups* pGroups = pTab->GetGroups();
     for (int i = 0; i < pGroups->GetCount(); ++i)
-        if (pGroups->GetAt(i)->IsVisible()) CreateGroupTips(pGroups->GetAt(i));
+        if (pGroups->GetAt(i)->IsVisible()) CreateGroupTips(pGroups->GetAt(i), rcArea);
 }
 
-void CKLVRibbonKeyTips::CreateGroupTips(CKLVRibbonGroup* pGroup) {
+void CKLVRibbonKeyTips::CreateGroupTips(CKLVRibbonGroup* pGroup, const CRect& rcArea) {
     const CRect rcGroup = pGroup->GetRect();
     const int nCaption = pGroup->GetGroups() ? pGroup->GetGroups()->GetCaptionHeight() : 0;
-    const CRect rcArea(rcGroup.left, rcGroup.top, rcGroup.right, rcGroup.bottom - nCaption);
+    const CRect rcControls(rcGroup.left, rcGroup.top, rcGroup.right, rcGroup.bottom - nCaption);
     const BOOL bLarge = pGroup->GetSize() == CKLVRibbonGroup::sizeLarge;
     for (int i = 0; i < pGroup->GetControlCount(); ++i) {
         CKLVControl* pControl = pGroup->GetControlAt(i);
@@ -118,9 +115,9 @@ void CKLVRibbonKeyTips::CreateGroupTips(CKLVRibbonGroup* pGroup) {
         if (pControl->GetCaption().IsEmpty() && strKey.IsEmpty()) continue;
         if (!pControl->IsVisible() || (pControl->GetHideFlags() & CKLVControl::hideWrap)) continue;
         const CRect rc = pControl->GetRect();
-        if (!LiesWithin(rc, m_pRibbon->m_rcGroupArea)) continue;
+        if (!LiesWithin(rc, rcArea)) continue;
         const BOOL bGallery = pControl->GetType() == CKLVControl::typeGallery;
-        Add(pControl, pControl->GetCaption(), strKey, PlaceInGroup(rc, rcArea, bLarge && !bGallery, bGallery),
+        Add(pControl, pControl->GetCaption(), strKey, PlaceInGroup(rc, rcControls, bLarge && !bGallery, bGallery),
             pControl->GetEnabled());
     }
 }

@@ -7,6 +7,7 @@
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonKeyTips.h"
 #include "toolkit/ribbon/RibbonScrollButton.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
@@ -100,4 +101,11 @@ BOOL CKLVRibbonTabPopupToolBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BO
     CKLVRibbonControlTab* pTabs = m_pRibbon ? m_pRibbon->GetControlTab() : nullptr;
     if (pTabs && pTabs->GetPopupBar() == this) pTabs->OnSetPopup(FALSE);
     return bResult;
+}
+
+void CKLVRibbonTabPopupToolBar::CreateKeyboardTips() {
+    if (!m_pTab || !GetSafeHwnd()) return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CKLVRibbonKeyTips(GetCommandBars()).CreateForGroups(m_pTab, rcClient);
 }

@@ -28,6 +28,8 @@ public:
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     // A control of a group that gets the selection is scrolled into view.
     void OnControlSelected(int bSelected, CKLVControl* pControl) override;
+    // Its key tips are its groups' tips.
+    void CreateKeyboardTips() override;
 
     CKLVRibbonTab* GetTab() const { return m_pTab; }
     CKLVRibbonGroupScroller* GetScroller() { return &m_scroller; }

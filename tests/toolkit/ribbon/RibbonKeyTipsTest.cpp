@@ -7,6 +7,7 @@
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonKeyTips.h"
+#include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 
 #include <gtest/gtest.h>
 
@@ -169,7 +170,7 @@ TEST_F(RibbonKeyTips, ATabsTipSelectsItAndShowsItsGroupsTips) {
     EXPECT_EQ(TipOf(m_pCommandBars, m_pPaste), nullptr) << "the other tab's controls show none";
 }
 
-TEST_F(RibbonKeyTips, AMinimisedRibbonSelectsTheTabWithoutTips) {
+TEST_F(RibbonKeyTips, AMinimisedRibbonOpensTheTabWhosePopupShowsTheGroupsTips) {
     m_pRibbon->SetMinimized(TRUE);
     m_pCommandBars->m_nKeyboardNavigationLevel = CKLVRibbonKeyTips::levelTop;
     m_pRibbon->SelectTabFromKeyboard(m_pInsert, CKLVRibbonKeyTips::levelGroups);
@@ -181,6 +182,14 @@ TEST_F(RibbonKeyTips, AMinimisedRibbonSelectsTheTabWithoutTips) {
     ASSERT_EQ(tracked.size(), 2u);
     EXPECT_EQ(tracked.back(), dynamic_cast<CKLVHookedPopupBar*>(m_pRibbon->GetControlTab()->GetPopupBar()));
     EXPECT_EQ(tracked.front(), static_cast<CKLVHookedPopupBar*>(m_pRibbon));
+    // The popup shows the tips of its copy of the tab's groups.
+    DispatchPostedTimers();
+    auto* pPopup = static_cast<CKLVRibbonTabPopupToolBar*>(m_pRibbon->GetControlTab()->GetPopupBar());
+    ASSERT_TRUE(m_pCommandBars->IsKeyboardTipsShown(pPopup));
+    CKLVControl* pTableCopy = pPopup->GetTab()->GetGroups()->GetAt(0)->GetControlAt(0);
+    ASSERT_EQ(m_pCommandBars->GetKeyboardTipCount(), 1);
+    EXPECT_EQ(m_pCommandBars->GetKeyboardTip(0)->m_pLabelled, pTableCopy);
+    EXPECT_STREQ(m_pCommandBars->GetKeyboardTip(0)->m_strCaption, "T");
     m_pCommandBars->ClosePopups();
 }
 
