@@ -21,8 +21,7 @@ bool CGeneratorRun::read()
         parser_->parse();
     if (parser_->hasError())
         return false;
-    view_ = std::make_unique<CServiceView>(readServiceView(*parser_));
-    parser_.reset();
+    view_ = std::make_unique<CServiceView>(readServiceView(std::move(parser_)));
     context_ = std::make_unique<CEmitContext>(project_, *view_);
     return true;
 }

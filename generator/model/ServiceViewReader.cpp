@@ -21,6 +21,7 @@ class CViewReader {
 public:
     explicit CViewReader(const Wsdl::WsdlParser& parser) : parser_(parser) {}
 
+    // Everything but the C names, which need nothing of the parser.
     CServiceView read()
     {
         collectSchemas();
@@ -32,7 +33,6 @@ public:
         readServices();
         inheritBases();
         view_.setTargetNamespace(parser_.getNamespace());
-        view_.assignNames();
         return std::move(view_);
     }
 
@@ -484,5 +484,15 @@ private:
 
 CServiceView readServiceView(const Wsdl::WsdlParser& parser)
 {
-    return CViewReader(parser).read();
+    CServiceView view = CViewReader(parser).read();
+    view.assignNames();
+    return view;
+}
+
+CServiceView readServiceView(std::unique_ptr<Wsdl::WsdlParser> parser)
+{
+    CServiceView view = CViewReader(*parser).read();
+    parser.reset();
+    view.assignNames();
+    return view;
 }

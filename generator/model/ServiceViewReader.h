@@ -3,6 +3,8 @@
 
 #include "generator/model/ServiceView.h"
 
+#include <memory>
+
 namespace Wsdl {
 class WsdlParser;
 }
@@ -12,5 +14,9 @@ class WsdlParser;
 // type borrowed from another schema through the schema that defines it, a
 // message part through the schema it was found in.
 CServiceView readServiceView(const Wsdl::WsdlParser& parser);
+// The same from a parser the reading ends: its model goes once read, before
+// the view's C names are worked out, so that the largest part of the run's
+// memory never stands beside the model.
+CServiceView readServiceView(std::unique_ptr<Wsdl::WsdlParser> parser);
 
 #endif
