@@ -127,8 +127,9 @@ public:
     // A press on the caption band with the hit code (HTCAPTION or a sizing code) starts the
     // frame's move or size loop; a maximised frame, or sizing greyed in its system menu, stops it.
     void OnCaptionButtonDown(int nHitTest);
-    // The control whose context menu a right press at the point opens; null for none.
-    CKLVControl* GetContextMenuControl(CPoint point) const;
+    // The control whose context menu a right press at the point opens: the control there, or
+    // the popup button of the group whose caption strip lies there; null for neither.
+    CKLVControl* GetContextMenuControl(CPoint point);
     // Builds and tracks the context menu of the control at the screen point.
     void ShowContextMenu(CKLVControl* pControl, CPoint ptScreen);
     // The group drawn hot under the mouse.

@@ -14,6 +14,7 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
 #include <windowsx.h>
@@ -129,7 +130,14 @@ void CKLVRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
     SetMinimized(TRUE);
 }
 
-CKLVControl* CKLVRibbonBar::GetContextMenuControl(CPoint point) const { return m_pControls->HitTest(point); }
+CKLVControl* CKLVRibbonBar::GetContextMenuControl(CPoint point) {
+    if (CKLVControl* pControl = m_pControls->HitTest(point)) return pControl;
+    CKLVRibbonTab* pTab = GetSelectedTab();
+    if (!pTab || m_bMinimized) return nullptr;
+    CKLVRibbonGroup* pGroup = pTab->GetGroups()->HitTest(point);
+    if (!pGroup || point.y < pGroup->GetRect().bottom - GetGroupCaptionHeight()) return nullptr;
+    return pGroup->EnsureControlPopup();
+}
 
 void CKLVRibbonBar::ShowContextMenu(CKLVControl* pControl, CPoint ptScreen) {
     CKLVCommandBar* pMenu = CreateContextMenu(pControl);

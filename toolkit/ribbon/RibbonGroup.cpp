@@ -264,19 +264,24 @@ void CKLVRibbonGroup::SetRect(CRect rc) {
     PlaceControlPopup(rc);
 }
 
+CKLVRibbonGroupControlPopup* CKLVRibbonGroup::EnsureControlPopup() {
+    if (m_pControlPopup) return m_pControlPopup;
+    CKLVCommandBar* pBar = GetParentBar();
+    if (!pBar) return nullptr;
+    auto* pPopup = new CKLVRibbonGroupControlPopup;
+    pPopup->m_nId = m_nId;
+    pPopup->SetCaption(m_strCaption);
+    pPopup->SetGroup(this);
+    pPopup->SetHideFlag(CKLVControl::hideWrap, m_nSize != sizePopup);
+    m_pControlPopup = pPopup;
+    Link(pPopup);
+    pBar->GetControls()->Append(pPopup);
+    return pPopup;
+}
+
 void CKLVRibbonGroup::PlaceControlPopup(CRect rc) {
     const BOOL bShown = m_nSize == sizePopup;
-    if (bShown && !m_pControlPopup) {
-        CKLVCommandBar* pBar = GetParentBar();
-        if (!pBar) return;
-        auto* pPopup = new CKLVRibbonGroupControlPopup;
-        pPopup->m_nId = m_nId;
-        pPopup->SetCaption(m_strCaption);
-        pPopup->SetGroup(this);
-        m_pControlPopup = pPopup;
-        Link(pPopup);
-        pBar->GetControls()->Append(pPopup);
-    }
+    if (bShown) EnsureControlPopup();
     if (!m_pControlPopup) return;
     m_pControlPopup->SetHideFlag(CKLVControl::hideWrap, !bShown);
     if (bShown) m_pControlPopup->SetRect(rc);

@@ -82,6 +82,9 @@ public:
     void SetControlsHideFlag(DWORD dwFlag, BOOL bHide);
     // The button that stands for the group at sizePopup; null until it was first needed.
     CKLVRibbonGroupControlPopup* GetControlPopup() const { return m_pControlPopup; }
+    // The popup button, made (hidden until the group collapses) when it does not exist yet; null
+    // for a group on no bar.
+    CKLVRibbonGroupControlPopup* EnsureControlPopup();
     // Takes the control out of the group and out of the ribbon's collection, which frees it.
     void RemoveControl(CKLVControl* pControl);
     void RemoveControl(int nIndex) { RemoveControl(m_controls.at(static_cast<size_t>(nIndex))); }

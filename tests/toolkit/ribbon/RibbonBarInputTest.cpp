@@ -5,6 +5,7 @@
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 
 #include <gtest/gtest.h>
 
@@ -233,6 +234,27 @@ TEST(RibbonBarInput, ContextCommandsChangeTheQuickAccessToolBarAndTheMinimisedSt
     run(pGrouped, CKLVRibbonBar::idCustomizeCommands);
     ASSERT_EQ(fx.m_pFrame->m_recorded.size(), 1u);
     EXPECT_EQ(LOWORD(fx.m_pFrame->m_recorded[0].wParam), CKLVRibbonBar::idCustomizeCommands);
+}
+
+TEST(RibbonBarInput, ARightPressOnAGroupsCaptionIsForTheGroupsButton) {
+    InputFixture fx;
+    CKLVControl* pButton = fx.AddGroupButton(57603);
+    CKLVRibbonGroup* pGroup = fx.tabs[0]->GetGroups()->GetAt(0);
+    pGroup->m_nId = 7;
+    fx.Layout(600);
+    const CRect rc = pGroup->GetRect();
+    EXPECT_EQ(fx.m_pRibbon->GetContextMenuControl(pButton->GetRect().CenterPoint()), pButton);
+    EXPECT_EQ(fx.m_pRibbon->GetContextMenuControl(CPoint(rc.right - 2, rc.top + 1)), nullptr) << "above the caption";
+    // The group is not collapsed: its button exists for the menu but stays hidden.
+    CKLVControl* pGroupButton = fx.m_pRibbon->GetContextMenuControl(CPoint(rc.left + 1, rc.bottom - 2));
+    ASSERT_NE(pGroupButton, nullptr);
+    EXPECT_EQ(pGroupButton, static_cast<CKLVControl*>(pGroup->GetControlPopup()));
+    EXPECT_FALSE(pGroupButton->IsVisible());
+    CKLVCommandBar* pMenu = fx.m_pRibbon->CreateContextMenu(pGroupButton);
+    FindItem(pMenu, CKLVRibbonBar::idAddToQuickAccess)->OnExecute();
+    pMenu->InternalRelease();
+    ASSERT_EQ(fx.m_pRibbon->GetQuickAccessControls()->GetCount(), 1);
+    EXPECT_EQ(fx.m_pRibbon->GetQuickAccessControls()->GetAt(0)->GetId(), 7);
 }
 
 TEST(RibbonBarInput, AHiddenQuickAccessToolBarLeavesTheBarsOrdinaryMenu) {

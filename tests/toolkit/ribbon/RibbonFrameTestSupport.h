@@ -69,7 +69,10 @@ public:
         m_pFrame->MoveWindow(0, 0, 600, 400);
         m_hFrame = m_pFrame->GetSafeHwnd();
         m_pCommandBars = m_pFrame->GetCommandBars();
-        m_pCommandBars->SetPaintManager(CKLVPaintManager::CreateThemeObject(6));
+        // The theme measures as it does once it is in force: fonts, control and tab heights.
+        CKLVPaintManager* pTheme = CKLVPaintManager::CreateThemeObject(6);
+        pTheme->RefreshMetrics();
+        m_pCommandBars->SetPaintManager(pTheme);
         m_pCommandBars->EnableDocking();
         m_pCommandBars->GetOptions()->animateType = CKLVPopupBar::animateNone;
         m_pRibbon = static_cast<CKLVRibbonBar*>(m_pCommandBars->SetMenu("Ribbon", 0));
