@@ -140,7 +140,7 @@ TEST_F(RibbonKeyTips, NineteenQuickAccessControlsGetOneToNineThenZeroOneToZeroNi
 TEST_F(RibbonKeyTips, TabsWithoutALetterOrHiddenOrDisabledGetNoTip) {
     CKLVRibbonTab* pPlain = m_pRibbon->AddTab("View");
     CKLVRibbonTab* pHidden = m_pRibbon->AddTab("&Review");
-    CKLVRibbonTab* pDisabled = m_pRibbon->AddTab("&Mailings");
+    CKLVRibbonTab* pDisabled = m_pRibbon->AddTab("&Archive");
     pHidden->SetVisible(FALSE);
     pDisabled->SetEnabled(FALSE);
     m_fx.Layout(600);
