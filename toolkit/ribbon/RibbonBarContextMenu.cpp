@@ -12,6 +12,7 @@
 #include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonContextMenuBar.h"
 #include "toolkit/ribbon/RibbonControls.h"
+#include "toolkit/ribbon/RibbonQuickAccessPopups.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ CKLVCommandBar* CKLVRibbonBar::CreateContextMenu(CKLVControl* pControl) {
         pMenu->m_pSiteOverride = this;
         // The customize button keeps its menu as its popup: holding the button from there would
         // keep both alive, and its menu has no command that needs it.
-        if (pControl != m_pCustomizePopup) pMenu->SetTarget(pControl);
+        if (!CKLVRibbonBarControlQuickAccessPopup::IsCustomizeButton(pControl)) pMenu->SetTarget(pControl);
         FillContextMenu(pMenu, pControl);
         pPopup = pMenu;
     }
@@ -70,7 +71,7 @@ CKLVCommandBar* CKLVRibbonBar::CreateContextMenu(CKLVControl* pControl) {
 }
 
 void CKLVRibbonBar::FillContextMenu(CKLVCommandBar* pMenu, CKLVControl* pControl) {
-    const BOOL bFromCustomizeButton = pControl && pControl == m_pCustomizePopup;
+    const BOOL bFromCustomizeButton = CKLVRibbonBarControlQuickAccessPopup::IsCustomizeButton(pControl);
     LoadMenuResource(pMenu, bFromCustomizeButton ? idMenuQuickAccess : idMenuContext);
     CKLVControls* pItems = pMenu->GetControls();
     const BOOL bCustomizable = m_bQuickAccessCustomizable;

@@ -14,7 +14,13 @@ CKLVRibbonBarControlQuickAccessPopup::CKLVRibbonBarControlQuickAccessPopup() {
 }
 
 CKLVRibbonBar* CKLVRibbonBarControlQuickAccessPopup::GetRibbonBar() const {
-    return DYNAMIC_DOWNCAST(CKLVRibbonBar, m_pParent);
+    // A copy in the more-controls popup reaches the ribbon through the bar that opened it.
+    return m_pParent ? DYNAMIC_DOWNCAST(CKLVRibbonBar, m_pParent->GetRootParent()) : nullptr;
+}
+
+BOOL CKLVRibbonBarControlQuickAccessPopup::IsCustomizeButton(const CKLVControl* pControl) {
+    return pControl && pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonBarControlQuickAccessPopup)) &&
+           !pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonControlQuickAccessMore));
 }
 
 CSize CKLVRibbonBarControlQuickAccessPopup::GetSize(CDC*) {

@@ -18,7 +18,10 @@ public:
     // Opening shows the ribbon's context menu for this button.
     BOOL OnSetPopup(BOOL bPopup) override;
 
+    // The ribbon the button is on, or whose more-controls popup holds it.
     CKLVRibbonBar* GetRibbonBar() const;
+    // The customize button or a copy of it (the more-controls button is not one).
+    static BOOL IsCustomizeButton(const CKLVControl* pControl);
 
 protected:
     // Takes the bar the button opens (the creator's reference passes to the button); null leaves

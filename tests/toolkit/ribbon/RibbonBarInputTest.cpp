@@ -6,6 +6,7 @@
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"
+#include "toolkit/ribbon/RibbonQuickAccessPopups.h"
 
 #include <gtest/gtest.h>
 
@@ -255,6 +256,27 @@ TEST(RibbonBarInput, ARightPressOnAGroupsCaptionIsForTheGroupsButton) {
     pMenu->InternalRelease();
     ASSERT_EQ(fx.m_pRibbon->GetQuickAccessControls()->GetCount(), 1);
     EXPECT_EQ(fx.m_pRibbon->GetQuickAccessControls()->GetAt(0)->GetId(), 7);
+}
+
+TEST(RibbonBarInput, TheCustomizeButtonsCopyInTheMorePopupOpensTheQuickAccessMenu) {
+    InputFixture fx;
+    for (int i = 0; i < 12; ++i) fx.m_pRibbon->GetQuickAccessControls()->Append(new CKLVControlButton)->SetCaption("Cmd");
+    // The first layout also carries out the one the new controls asked for, at the window's width.
+    fx.Layout(300);
+    fx.Layout(300);
+    auto* pMore = static_cast<CKLVControlPopup*>(fx.m_pRibbon->GetMorePopup());
+    ASSERT_TRUE(pMore->IsVisible());
+    ASSERT_TRUE(pMore->OnSetPopup(TRUE));
+    CKLVCommandBar* pMorePopup = pMore->GetCommandBar();
+    auto* pCopy = dynamic_cast<CKLVRibbonBarControlQuickAccessPopup*>(pMorePopup->GetControl(pMorePopup->GetControlCount() - 1));
+    ASSERT_NE(pCopy, nullptr);
+    EXPECT_EQ(pCopy->GetRibbonBar(), fx.m_pRibbon);
+    const long nRefs = pCopy->GetRefCount();
+    CKLVCommandBar* pMenu = fx.m_pRibbon->CreateContextMenu(pCopy);
+    ASSERT_NE(pMenu, nullptr);
+    EXPECT_NE(FindItem(pMenu, CKLVRibbonBar::idQuickAccessCommandsLabel), nullptr) << "the customize button's menu";
+    EXPECT_EQ(pCopy->GetRefCount(), nRefs);
+    pMenu->InternalRelease();
 }
 
 TEST(RibbonBarInput, AHiddenQuickAccessToolBarLeavesTheBarsOrdinaryMenu) {
