@@ -150,12 +150,7 @@ TEST(RibbonFrameCaption, TheTitleIsCentredAndMovesOffTheQuickAccessToolBar) {
 
     // Quick access controls that reach past the band's centre push the title into the area
     // left free for it.
-    for (int i = 0; i < 20; ++i) {
-        auto* pButton = new CKLVControlButton;
-        pButton->m_nId = 200 + i;
-        pButton->SetCaption("Cmd");
-        pRibbon->GetQuickAccessControls()->Append(pButton);
-    }
+    fx.AddQuickAccessButtons(20, 200, "Cmd");
     fx.Layout(800);
     const CRect rcArea = pRibbon->m_rcCaptionText;
     ASSERT_GT(pRibbon->m_rcQuickAccess.right, 400 - rcTitle.Width() / 2);
@@ -168,6 +163,30 @@ TEST(RibbonFrameCaption, TheTitleIsCentredAndMovesOffTheQuickAccessToolBar) {
     fx.Layout(800);
     EXPECT_EQ(pRibbon->m_rcTitle.left, pRibbon->m_rcCaptionText.left);
     EXPECT_EQ(pRibbon->m_rcTitle.right, pRibbon->m_rcCaptionText.right);
+}
+
+TEST(RibbonFrameCaption, AnActiveThemedFrameLeavesTheQuickAccessToolBarTheBandBut115Pixels) {
+    CRibbonFrameFixture fx;
+    CKLVRibbonBar* pRibbon = fx.m_pRibbon;
+    fx.AddQuickAccessButtons(12, 300);
+    const struct {
+        BOOL bActive;
+        int nWidth;
+    } cases[] = {{TRUE, 300}, {FALSE, 300}, {TRUE, 420}};
+    fx.Layout(600);   // the added controls' command state, which lays the frame out again
+    for (const auto& c : cases) {
+        pRibbon->GetFrameIntegration()->m_bActive = c.bActive;
+        fx.Layout(c.nWidth);
+        EXPECT_EQ(pRibbon->IsFrameThemed(), c.bActive);
+        const int nLimit = c.bActive ? c.nWidth - 115 : c.nWidth - 3 * pRibbon->GetCaptionBandHeight();
+        int nRight = 0;
+        for (int i = 0; i < pRibbon->GetQuickAccessControls()->GetCount(); ++i) {
+            CKLVControl* pControl = pRibbon->GetQuickAccessControls()->GetAt(i);
+            if (pControl->IsVisible()) nRight = std::max<int>(nRight, pControl->GetRect().right);
+        }
+        EXPECT_LE(nRight, nLimit) << c.bActive << " " << c.nWidth;
+        EXPECT_GT(nRight + 30, nLimit) << "the next control would have passed it";
+    }
 }
 
 // How far the frame's client area starts below the window's top.

@@ -4,6 +4,7 @@
 
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -11,6 +12,7 @@
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
+#include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
 #include <set>
@@ -85,6 +87,19 @@ public:
     }
     CRibbonFrameFixture(const CRibbonFrameFixture&) = delete;
     CRibbonFrameFixture& operator=(const CRibbonFrameFixture&) = delete;
+
+    // Buttons with the ids from the first on, captioned when a caption is given, put on the
+    // quick access tool bar.
+    std::vector<CKLVControl*> AddQuickAccessButtons(int nCount, int nFirstId, LPCTSTR lpszCaption = nullptr) const {
+        std::vector<CKLVControl*> buttons;
+        for (int i = 0; i < nCount; ++i) {
+            auto* pButton = new CKLVControlButton;
+            pButton->m_nId = nFirstId + i;
+            if (lpszCaption) pButton->SetCaption(lpszCaption);
+            buttons.push_back(m_pRibbon->GetQuickAccessControls()->Append(pButton));
+        }
+        return buttons;
+    }
 
     // Lays the ribbon out at the width and answers its height.
     int Layout(int nWidth) const {

@@ -103,12 +103,7 @@ TEST(RibbonKeyTipKeys, GroupTipsStandOnThreeRowsOrAtALargeControlsBottom) {
 }
 
 TEST_F(RibbonKeyTips, NineteenQuickAccessControlsGetOneToNineThenZeroOneToZeroNine) {
-    std::vector<CKLVControl*> quickAccess;
-    for (int i = 0; i < 19; ++i) {
-        auto* pButton = new CKLVControlButton;
-        pButton->m_nId = 1000 + i;
-        quickAccess.push_back(m_pRibbon->GetQuickAccessControls()->Append(pButton));
-    }
+    const std::vector<CKLVControl*> quickAccess = m_fx.AddQuickAccessButtons(19, 1000);
     m_fx.Layout(2000);
     m_pCommandBars->m_nKeyboardNavigationLevel = CKLVRibbonKeyTips::levelTop;
     m_pRibbon->CreateKeyboardTips();
