@@ -142,6 +142,10 @@ public:
                             const CString& strCaptionNoMnemonics, CRect rc, bool bVertical, bool bCenter);
     // Plain DrawText unless composited text is asked for and the visual style can give it.
     static void DrawComposedText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, BOOL bComposed);
+    // Text composited on glass with a glow of that size behind it, through the visual style's
+    // window class; FALSE, with nothing drawn, on a system without visual styles.
+    static BOOL DrawGlowingText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, int nGlowSize);
+    enum { glowMargin = 5 };
 
     // The helpers the themes draw with; colour arguments are indexes, -1 for none.
     void Rectangle(CDC* pDC, CRect rc, int nPen, int nBrush);

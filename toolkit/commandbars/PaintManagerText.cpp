@@ -13,25 +13,28 @@
 
 namespace {
 
-// The DC's pixels go into a buffered paint so that the themed text can be composited on them.
-void DrawThemedComposedText(CKLVWinThemeWrapper& theme, CDC* pDC, const CString& str, RECT* pRect, UINT nFormat) {
+// The DC's pixels under rcBuffer go into a buffered paint so that the themed text can be
+// composited on them; a glow size of 0 draws the text in the DC's colour without a glow.
+void DrawThemedComposedText(CKLVWinThemeWrapper& theme, CDC* pDC, const CString& str, RECT* pRect, UINT nFormat,
+                            int nGlowSize, const RECT& rcBuffer) {
     HDC hBufferDC = nullptr;
     BP_PAINTPARAMS params = {sizeof(params)};
     HPAINTBUFFER hBuffer =
-        CKLVWinThemeWrapper::BeginBufferedPaint(pDC->GetSafeHdc(), pRect, BPBF_TOPDOWNDIB, &params, &hBufferDC);
+        CKLVWinThemeWrapper::BeginBufferedPaint(pDC->GetSafeHdc(), &rcBuffer, BPBF_TOPDOWNDIB, &params, &hBufferDC);
     if (!hBuffer) {
         pDC->DrawText(str, pRect, nFormat);
         return;
     }
-    const int cx = pRect->right - pRect->left, cy = pRect->bottom - pRect->top;
-    ::BitBlt(hBufferDC, pRect->left, pRect->top, cx, cy, pDC->GetSafeHdc(), pRect->left, pRect->top, SRCCOPY);
+    const int cx = rcBuffer.right - rcBuffer.left, cy = rcBuffer.bottom - rcBuffer.top;
+    ::BitBlt(hBufferDC, rcBuffer.left, rcBuffer.top, cx, cy, pDC->GetSafeHdc(), rcBuffer.left, rcBuffer.top, SRCCOPY);
     HGDIOBJ hOldFont = ::SelectObject(hBufferDC, ::GetCurrentObject(pDC->GetSafeHdc(), OBJ_FONT));
     const int nChars = ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), nullptr, 0);
     std::vector<WCHAR> text(static_cast<size_t>(nChars) + 1);
     ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), text.data(), nChars);
     DTTOPTS options = {sizeof(options)};
-    options.dwFlags = DTT_COMPOSITED | DTT_TEXTCOLOR;
+    options.dwFlags = DTT_COMPOSITED | (nGlowSize ? DTT_GLOWSIZE : DTT_TEXTCOLOR);
     options.crText = pDC->GetTextColor();
+    options.iGlowSize = nGlowSize;
     theme.DrawThemeTextEx(hBufferDC, 0, 0, text.data(), nChars, nFormat, pRect, &options);
     ::SelectObject(hBufferDC, hOldFont);
     CKLVWinThemeWrapper::EndBufferedPaint(hBuffer, TRUE);
@@ -45,7 +48,17 @@ void CKLVPaintManager::DrawComposedText(CDC* pDC, const CString& str, RECT* pRec
         pDC->DrawText(str, pRect, nFormat);
         return;
     }
-    DrawThemedComposedText(theme, pDC, str, pRect, nFormat);
+    DrawThemedComposedText(theme, pDC, str, pRect, nFormat, 0, *pRect);
+}
+
+BOOL CKLVPaintManager::DrawGlowingText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, int nGlowSize) {
+    CKLVWinThemeWrapper theme;
+    if (!theme.OpenThemeData(nullptr, L"WINDOW") || !theme.IsAppThemed()) return FALSE;
+    // The glow spreads past the text: the buffer takes in the pixels around it.
+    CRect rcBuffer(*pRect);
+    rcBuffer.InflateRect(glowMargin, glowMargin);
+    DrawThemedComposedText(theme, pDC, str, pRect, nFormat, nGlowSize, rcBuffer);
+    return TRUE;
 }
 
 void CKLVPaintManager::DrawControlCaption(CDC* pDC, CKLVControl* pControl, const CString& strCaption,

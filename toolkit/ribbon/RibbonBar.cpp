@@ -221,7 +221,7 @@ void CKLVRibbonBar::OnAfterLoadCommandBarsHook() {
 }
 
 CKLVCommandBar* CKLVRibbonBar::CreateQuickAccessMorePopup() {
-    auto* pPopup = static_cast<CKLVPopupToolBar*>(RUNTIME_CLASS(CKLVPopupToolBar)->CreateObject());
+    auto* pPopup = static_cast<CKLVPopupToolBar*>(RUNTIME_CLASS(CKLVRibbonQuickAccessMorePopupBar)->CreateObject());
     pPopup->m_pCommandBars = GetCommandBars();
     pPopup->m_pLink = GetCommandBarsLink();
     pPopup->m_rcToolBarBorders = CRect(CKLVRibbonControlQuickAccessMore::popupBorder,

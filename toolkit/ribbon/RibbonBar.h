@@ -191,6 +191,8 @@ protected:
     BOOL IsLooseControl(CKLVControl* pControl, const std::unordered_set<const CKLVControl*>& grouped) const;
     std::unordered_set<const CKLVControl*> GroupedControls() const;
     int GetRibbonTabHeight() const;
+    // The bar's face, caption band and group area, by the theme's ribbon drawing when it has one.
+    void DrawRibbonFaces(CDC* pDC, CRect rcClipBox);
 
     CKLVRibbonGroupScroller m_scroller;
     CKLVRibbonQuickAccessControls* m_pQuickAccessControls = nullptr;

@@ -1,9 +1,12 @@
-// The ribbon's painting, back to front: the bar's face, the tab row, the selected tab's groups,
-// then every visible control that lies in no group.
+// The ribbon's painting, back to front: the bar's face and caption band, the tab row, the
+// selected tab's group area, its groups with their controls, then every visible control that
+// lies in no group. A
+// theme without ribbon drawing fills the bar as any command bar.
 #include "toolkit/ribbon/RibbonBar.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonTab.h"
@@ -17,15 +20,30 @@ BOOL Meets(const CRect& rc, const CRect& rcClip) {
 
 }  // namespace
 
+void CKLVRibbonBar::DrawRibbonFaces(CDC* pDC, CRect rcClipBox) {
+    auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager());
+    if (!pTheme) {
+        FillCommandBarEntry(pDC);
+        return;
+    }
+    pTheme->FillRibbonBar(pDC, this);
+    if (HasCaptionBand() && Meets(m_rcCaption, rcClipBox)) pTheme->DrawRibbonFrameCaption(pDC, this);
+    CKLVRibbonTab* pTab = GetSelectedTab();
+    if (pTab && GetGroupsAreaHeight() > 0 && Meets(m_rcGroupArea, rcClipBox))
+        pTheme->FillRibbonGroupsArea(pDC, pTab, m_rcGroupArea);
+}
+
 void CKLVRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
-    FillCommandBarEntry(pDC);
+    DrawRibbonFaces(pDC, rcClipBox);
     if (m_bTabRowShown && m_pControlTab->IsVisible() && Meets(m_rcTabRow, rcClipBox)) m_pControlTab->Draw(pDC);
     CKLVRibbonTab* pTab = GetSelectedTab();
     if (m_bTabsVisible && pTab && !m_bMinimized) {
         CKLVRibbonGroups* pGroups = pTab->GetGroups();
         for (int i = 0; i < pGroups->GetCount(); ++i) {
             CKLVRibbonGroup* pGroup = pGroups->GetAt(i);
-            if (pGroup->IsVisible() && Meets(pGroup->GetRect(), rcClipBox)) pGroup->Draw(pDC, rcClipBox);
+            if (!pGroup->IsVisible() || !Meets(pGroup->GetRect(), rcClipBox)) continue;
+            pGroup->Draw(pDC, rcClipBox);
+            pGroup->DrawControls(pDC, rcClipBox);
         }
     }
     const auto grouped = GroupedControls();

@@ -3,6 +3,8 @@
 #include "classlib/Menu.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/themes/FrameIntegration.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonControls.h"
@@ -16,8 +18,12 @@ CKLVRibbonControlSystemButton::CKLVRibbonControlSystemButton() {
     m_dwFlags = systemFlags;
 }
 
-// The theme's ribbon drawing paints the button.
-void CKLVRibbonControlSystemButton::Draw(CDC*) {}
+void CKLVRibbonControlSystemButton::Draw(CDC* pDC) {
+    if (auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager()))
+        pTheme->DrawRibbonSystemButton(pDC, this, GetRect());
+    else
+        CKLVControlPopup::Draw(pDC);
+}
 
 BOOL CKLVRibbonControlSystemButton::OnDoubleClick(CPoint) {
     CKLVCommandBarsLink* pLink = m_pParent ? m_pParent->GetCommandBarsLink() : nullptr;
@@ -32,7 +38,17 @@ CKLVRibbonControlCaptionButton::CKLVRibbonControlCaptionButton(UINT nSysCommand)
     m_dwFlags = captionFlags;
 }
 
-void CKLVRibbonControlCaptionButton::Draw(CDC*) {}
+void CKLVRibbonControlCaptionButton::Draw(CDC* pDC) {
+    auto* pTheme = dynamic_cast<CKLVPaintManagerTheme5*>(GetPaintManager());
+    if (!pTheme) {
+        CKLVControlButton::Draw(pDC);
+        return;
+    }
+    auto* pRibbon = DYNAMIC_DOWNCAST(CKLVRibbonBar, m_pParent);
+    CKLVFrameIntegration* pFrame = CKLVPaintManagerTheme6::GetRibbonFrame(pRibbon);
+    pTheme->DrawFrameCaptionButton(pDC, GetRect(), static_cast<UINT>(m_nId), GetSelected(), GetPressed(),
+                                   pFrame ? pFrame->IsActive() : TRUE);
+}
 
 CWnd* CKLVRibbonControlCaptionButton::GetFrame() const {
     CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;

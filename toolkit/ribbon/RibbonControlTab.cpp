@@ -3,6 +3,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/ribbon/RibbonBar.h"
@@ -29,6 +30,11 @@ CKLVRibbonControlTab::~CKLVRibbonControlTab() {
     ClosePopupBar();
     DeleteAllItems();
     m_pTabPainter->RemoveObserver(this);
+}
+
+CKLVTabPainter* CKLVRibbonControlTab::GetPaintManager() const {
+    auto* pTheme = m_pParent ? dynamic_cast<CKLVPaintManagerTheme6*>(m_pParent->GetPaintManager()) : nullptr;
+    return pTheme && pTheme->m_pRibbonTabPainter ? pTheme->m_pRibbonTabPainter.get() : m_pTabPainter.get();
 }
 
 CKLVRibbonBar* CKLVRibbonControlTab::GetRibbonBar() const { return DYNAMIC_DOWNCAST(CKLVRibbonBar, m_pParent); }
@@ -172,5 +178,5 @@ void CKLVRibbonControlTab::SetRect(CRect rc) {
 
 void CKLVRibbonControlTab::Draw(CDC* pDC) {
     const CRect rc = CKLVControl::m_rcControl;
-    if (!rc.IsRectEmpty()) m_pTabPainter->DrawTabControl(this, pDC, rc);
+    if (!rc.IsRectEmpty()) GetPaintManager()->DrawTabControl(this, pDC, rc);
 }

@@ -32,7 +32,8 @@ public:
     void Reposition() override;
     CString GetItemTooltip(const CKLVTabManagerItem* pItem) const override;
     void SetSelectedItem(CKLVTabManagerItem* pItem) override;
-    CKLVTabPainter* GetPaintManager() const override { return m_pTabPainter.get(); }
+    // The ribbon theme's tab paint manager when the bar draws with it, else a plain one of its own.
+    CKLVTabPainter* GetPaintManager() const override;
     void RedrawControl(const RECT* lpRect, BOOL bAnimate) override;
     BOOL DrawIcon(CDC* pDC, CPoint pt, CKLVTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override;
     BOOL IsMouseLocked() const override;

@@ -4,6 +4,7 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonGroups.h"
@@ -149,6 +150,12 @@ void CKLVRibbonGroup::Copy(CKLVRibbonGroup* pSource) {
         pClone->SetHideFlag(CKLVRibbonBar::hideOtherTab, FALSE);
         AddControl(pClone);
     }
+}
+
+void CKLVRibbonGroup::Draw(CDC* pDC, CRect /*rcClip*/) {
+    CKLVCommandBar* pBar = GetParentBar();
+    if (auto* pTheme = pBar ? dynamic_cast<CKLVPaintManagerTheme6*>(pBar->GetPaintManager()) : nullptr)
+        pTheme->DrawRibbonGroup(pDC, this);
 }
 
 int CKLVRibbonGroup::CaptionHeight() const {

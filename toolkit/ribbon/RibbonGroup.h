@@ -47,8 +47,9 @@ public:
 
     // The layout operations, in the order the group layout calls them.
     virtual void SetRect(CRect rc);
-    // The group's own face is the theme's; controls draw themselves through their bar.
-    virtual void Draw(CDC* /*pDC*/, CRect /*rcClip*/) {}
+    // The group's face (body and caption band) when the bar's theme draws ribbons; its controls
+    // are DrawControls'.
+    virtual void Draw(CDC* pDC, CRect rcClip);
     virtual void OnBeforeLayout(CDC* pDC);
     virtual void OnAfterLayout() {}
     // Lays the controls out at the current size and answers the group's width.

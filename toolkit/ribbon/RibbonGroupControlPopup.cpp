@@ -2,6 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
@@ -33,6 +34,19 @@ void CKLVRibbonGroupControlPopup::OnGroupFreed() {
 void CKLVRibbonGroupControlPopup::Copy(CKLVControl* pControl, BOOL bRecursive) {
     CKLVControlPopup::Copy(pControl, bRecursive);
     SetCommandBar(nullptr);
+}
+
+CSize CKLVRibbonGroupControlPopup::GetSize(CDC* pDC) {
+    if (auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager()))
+        return pTheme->DrawRibbonGroupPopupButton(pDC, this, FALSE);
+    return CKLVControlPopup::GetSize(pDC);
+}
+
+void CKLVRibbonGroupControlPopup::Draw(CDC* pDC) {
+    if (auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager()))
+        pTheme->DrawRibbonGroupPopupButton(pDC, this, TRUE);
+    else
+        CKLVControlPopup::Draw(pDC);
 }
 
 CKLVRibbonBar* CKLVRibbonGroupControlPopup::FindRibbonBar() const {
@@ -115,8 +129,12 @@ CSize CKLVRibbonGroupPopupToolBar::CalcDynamicLayout(int, DWORD) {
 }
 
 void CKLVRibbonGroupPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
-    FillCommandBarEntry(pDC);
     CKLVRibbonGroup* pGroup = GetGroup();
+    auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager());
+    if (pTheme && pGroup)
+        pTheme->FillRibbonGroupPopup(pDC, pGroup, this);
+    else
+        FillCommandBarEntry(pDC);
     if (!pGroup) return;
     pGroup->Draw(pDC, rcClipBox);
     pGroup->DrawControls(pDC, rcClipBox);

@@ -26,6 +26,9 @@ public:
     BOOL OnSetPopup(BOOL bPopup) override;
     // A clone shares no popup bar and stands for its group through the id alone.
     void Copy(CKLVControl* pControl, BOOL bRecursive = FALSE) override;
+    // Drawn and measured by the theme's collapsed-group button when the bar's theme draws ribbons.
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
 
     // The group's own button: the group it stands for (null when the group lets it go).
     void SetGroup(CKLVRibbonGroup* pGroup) { m_pGroup = pGroup; }

@@ -2,11 +2,20 @@
 
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVRibbonBarControlQuickAccessPopup, CKLVControlPopup)
 KLV_IMPLEMENT_SERIAL(CKLVRibbonControlQuickAccessMore, CKLVRibbonBarControlQuickAccessPopup)
+IMPLEMENT_DYNCREATE(CKLVRibbonQuickAccessMorePopupBar, CKLVPopupToolBar)
+
+void CKLVRibbonQuickAccessMorePopupBar::FillCommandBarEntry(CDC* pDC) {
+    if (auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager()))
+        pTheme->FillMorePopupToolBar(pDC, this);
+    else
+        CKLVPopupToolBar::FillCommandBarEntry(pDC);
+}
 
 CKLVRibbonBarControlQuickAccessPopup::CKLVRibbonBarControlQuickAccessPopup() {
     m_nType = typeButtonPopup;
@@ -28,9 +37,19 @@ CSize CKLVRibbonBarControlQuickAccessPopup::GetSize(CDC*) {
     return CSize(nHeight * 13 / 22, nHeight);
 }
 
-// The theme's ribbon drawing paints these buttons.
-void CKLVRibbonBarControlQuickAccessPopup::Draw(CDC*) {}
-void CKLVRibbonControlQuickAccessMore::Draw(CDC*) {}
+void CKLVRibbonBarControlQuickAccessPopup::Draw(CDC* pDC) {
+    if (auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager()))
+        pTheme->DrawQuickAccessCustomizeButton(pDC, this);
+    else
+        CKLVControlPopup::Draw(pDC);
+}
+
+void CKLVRibbonControlQuickAccessMore::Draw(CDC* pDC) {
+    if (auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager()))
+        pTheme->DrawQuickAccessMoreButton(pDC, this);
+    else
+        CKLVControlPopup::Draw(pDC);
+}
 
 void CKLVRibbonBarControlQuickAccessPopup::TakeCommandBar(CKLVCommandBar* pBar) {
     SetCommandBar(pBar);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/PopupBar.h"
 
 class CKLVRibbonBar;
 
@@ -27,6 +28,13 @@ protected:
     // Takes the bar the button opens (the creator's reference passes to the button); null leaves
     // the button nothing to open.
     void TakeCommandBar(CKLVCommandBar* pBar);
+};
+
+// The popup tool bar of the wrapped quick access controls, on the theme's background for it.
+class CKLVRibbonQuickAccessMorePopupBar : public CKLVPopupToolBar {
+    DECLARE_DYNCREATE(CKLVRibbonQuickAccessMorePopupBar)
+public:
+    void FillCommandBarEntry(CDC* pDC) override;
 };
 
 class CKLVRibbonControlQuickAccessMore : public CKLVRibbonBarControlQuickAccessPopup {

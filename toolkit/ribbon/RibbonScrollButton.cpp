@@ -1,14 +1,19 @@
 #include "toolkit/ribbon/RibbonScrollButton.h"
 
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 
 IMPLEMENT_DYNCREATE(CKLVRibbonScrollButton, CKLVControlButton)
 
 CKLVRibbonScrollButton::CKLVRibbonScrollButton(BOOL bRight) : m_bRight(bRight) { m_dwFlags = scrollFlags; }
 
-// The theme's ribbon drawing paints the button.
-void CKLVRibbonScrollButton::Draw(CDC*) {}
+void CKLVRibbonScrollButton::Draw(CDC* pDC) {
+    if (auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager()))
+        pTheme->DrawRibbonScrollButton(pDC, this, !m_bRight);
+    else
+        CKLVControlButton::Draw(pDC);
+}
 
 CKLVRibbonGroupScroller* CKLVRibbonScrollButton::FindScroller() const { return CKLVRibbonGroupScroller::Of(m_pParent); }
 

@@ -3,6 +3,7 @@
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ResourceImages.h"
 #include "toolkit/common/StartupRegistrations.h"
@@ -42,6 +43,20 @@ void CKLVRibbonSystemPopupBar::FillCommandBarEntry(CDC* pDC) {
     const CRect rcColumn = GetSecondColumnRect();
     const COLORREF clrColumn = KLVResourceImages()->LookupColor("Ribbon", "RecentFileListBackground");
     if (!rcColumn.IsRectEmpty() && clrColumn != COLORREF(-1)) pDC->FillSolidRect(rcColumn, clrColumn);
+    DrawSystemButtonOver(pDC);
+}
+
+void CKLVRibbonSystemPopupBar::DrawSystemButtonOver(CDC* pDC) {
+    CKLVControl* pButton = GetSystemButton();
+    auto* pRibbon = pButton ? DYNAMIC_DOWNCAST(CKLVRibbonBar, pButton->GetParent()) : nullptr;
+    auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager());
+    if (!pRibbon || !pTheme || !pRibbon->HasCaptionBand() || !GetSafeHwnd()) return;
+    CRect rcButton = pButton->GetRect();
+    pRibbon->ClientToScreen(&rcButton);
+    ScreenToClient(&rcButton);
+    CRect rcClient, rcCommon;
+    GetClientRect(&rcClient);
+    if (rcCommon.IntersectRect(&rcButton, &rcClient)) pTheme->DrawRibbonSystemButton(pDC, pButton, rcButton);
 }
 
 CKLVControl* CKLVRibbonSystemPopupBar::GetSystemButton() const {

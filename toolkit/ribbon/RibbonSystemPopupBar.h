@@ -15,7 +15,7 @@ public:
     // bottom border.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     // The skin's system menu image stretched over the bar (its borders kept), a second column
-    // on the recent file list's background.
+    // on the recent file list's background, and the system button where it overlaps the bar.
     void FillCommandBarEntry(CDC* pDC) override;
     // Over its system button the popup is not there: the button keeps the mouse.
     BOOL IsPointInBar(CPoint ptScreen) const override;
@@ -34,6 +34,8 @@ private:
     CKLVControl* GetSystemButton() const;
 
     void PlaceBottomButtons(const std::vector<CKLVControl*>& arrButtons, CSize szBar);
+    // The system button that opened the popup, drawn again where it overlaps the popup.
+    void DrawSystemButtonOver(CDC* pDC);
 };
 
 class CKLVRibbonSystemPopupBarPage : public CKLVPopupBar {

@@ -5,9 +5,14 @@
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/themes/ThemeResourceImage.h"
 #include "toolkit/common/DCScopes.h"
+#include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/ImageManagerIcon.h"
 #include "toolkit/common/ResourceImages.h"
 #include "toolkit/common/StartupRegistrations.h"
+
+#include <algorithm>
 
 KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemPopupBarButton, CKLVControlButton)
 KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemPopupBarListItem, CKLVControlButton)
@@ -26,6 +31,44 @@ void DrawSkinLine(CDC* pDC, int x, int y, int cx, LPCTSTR lpszKey) {
 }
 
 }  // namespace
+
+CSize CKLVRibbonControlSystemPopupBarButton::GetIconSize() const {
+    const int n = GetStyle() == styleCaptionBelow ? largeIcon : smallIcon;
+    return CSize(n, n);
+}
+
+CSize CKLVRibbonControlSystemPopupBarButton::GetSize(CDC* pDC) {
+    CKLVPaintManager* pPaintManager = GetPaintManager();
+    if (!pPaintManager) return CSize(0, 0);
+    CString strCaption = GetCaption();
+    CKLVDrawHelpers::StripMnemonicsString(strCaption);
+    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent()));
+    const CSize szText = strCaption.IsEmpty() ? CSize(0, 0) : CSize(pDC->GetTextExtent(strCaption));
+    const CSize szIcon = GetIconSize();
+    return CSize(iconLeft + szIcon.cx + (szText.cx ? textGap + szText.cx : 0) + textRight,
+                 std::max<int>(szIcon.cy, szText.cy) + 2 * iconLeft);
+}
+
+void CKLVRibbonControlSystemPopupBarButton::Draw(CDC* pDC) {
+    CKLVPaintManager* pPaintManager = GetPaintManager();
+    if (!pPaintManager) return;
+    const CRect rc = GetRect();
+    const int nPart = GetPressed() ? 2 : GetSelected() ? 1 : 0;
+    KLVDrawSkinPart(pDC, {"RIBBONSYSTEMMENUBUTTON", nPart, faceParts}, rc, CRect(2, 2, 2, 2), skinKeyed);
+    const CSize szIcon = GetIconSize();
+    int nTextLeft = rc.left + iconLeft;
+    if (CKLVImageManagerIcon* pIcon = GetImage(szIcon.cx)) {
+        pPaintManager->DrawImage(pDC, CPoint(nTextLeft, rc.top + (rc.Height() - szIcon.cy) / 2), szIcon, pIcon,
+                                 GetSelected(), GetPressed(), GetEnabled(), GetChecked(), FALSE, TRUE);
+        nTextLeft += szIcon.cx + textGap;
+    }
+    CString strPlain = GetCaption();
+    CKLVDrawHelpers::StripMnemonicsString(strPlain);
+    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent()), pPaintManager->GetControlTextColor(this));
+    pDC->SetBkMode(TRANSPARENT);
+    pPaintManager->DrawControlCaption(pDC, this, GetCaption(), strPlain, CRect(nTextLeft, rc.top, rc.right, rc.bottom),
+                                      false, false);
+}
 
 CSize CKLVRibbonControlSystemPopupBarListItem::GetSize(CDC*) { return CSize(itemWidth, itemHeight); }
 

@@ -7,8 +7,17 @@
 
 class CRecentFileList;
 
+// A button of the popup's bottom strip: the skin's button face behind a 16-pixel icon (22 for a
+// button with its caption below) and its caption, as a tool bar button rather than a menu item.
 class CKLVRibbonControlSystemPopupBarButton : public CKLVControlButton {
     DECLARE_SERIAL(CKLVRibbonControlSystemPopupBarButton)
+public:
+    enum { smallIcon = 16, largeIcon = 22, iconLeft = 3, textGap = 4, textRight = 6, faceParts = 3 };
+
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+
+    CSize GetIconSize() const;
 };
 
 class CKLVRibbonControlSystemPopupBarListItem : public CKLVControlButton {

@@ -36,3 +36,13 @@ CKLVCommandBar* CKLVRibbonTab::GetGroupsBar() const {
 BOOL CKLVRibbonTab::IsSameContext(const CKLVRibbonTab* pOther) const {
     return pOther && m_nContextColor == pOther->m_nContextColor && m_strContextCaption == pOther->m_strContextCaption;
 }
+
+CKLVRibbonTab* CKLVRibbonTab::NeighbourTab(int nDirection) const {
+    CKLVTabManager* pManager = GetTabManager();
+    if (!pManager) return nullptr;
+    for (int i = GetIndex() + nDirection; i >= 0 && i < pManager->GetItemCount(); i += nDirection) {
+        auto* pTab = static_cast<CKLVRibbonTab*>(pManager->GetItem(i));
+        if (pTab->IsVisible()) return pTab;
+    }
+    return nullptr;
+}

@@ -2,6 +2,7 @@
 // selected, and may belong to a context (a coloured run of tabs under one caption).
 #pragma once
 
+#include "toolkit/commandbars/themes/RibbonContextTab.h"
 #include "toolkit/ribbon/RibbonGroups.h"
 #include "toolkit/tabs/TabManagerItem.h"
 
@@ -9,7 +10,7 @@ class CKLVCommandBar;
 class CKLVRibbonBar;
 struct CKLVRibbonTabContextHeader;
 
-class CKLVRibbonTab : public CKLVTabManagerItem {
+class CKLVRibbonTab : public CKLVTabManagerItem, public CKLVRibbonContextTab {
     DECLARE_DYNCREATE(CKLVRibbonTab)
 public:
     CKLVRibbonTab();
@@ -28,6 +29,11 @@ public:
     CKLVCommandBar* GetGroupsBar() const;
     BOOL IsSameContext(const CKLVRibbonTab* pOther) const;
 
+    // What the theme reads to draw the tab.
+    int GetContextColor() const override { return m_nContextColor; }
+    BOOL IsContextStart() const override { return m_nContextColor && !IsSameContext(NeighbourTab(-1)); }
+    BOOL IsContextEnd() const override { return m_nContextColor && !IsSameContext(NeighbourTab(+1)); }
+
     // The tab popup tool bar that shows this tab (set on the copy the popup holds).
     CKLVCommandBar* m_pPopupBar = nullptr;
     int m_nId = 0;
@@ -37,6 +43,9 @@ public:
     CKLVRibbonTabContextHeader* m_pContextHeader = nullptr;
 
 private:
+    // The nearest visible tab before (-1) or after (+1) this one in the row; null at the end.
+    CKLVRibbonTab* NeighbourTab(int nDirection) const;
+
     CKLVRibbonGroups m_groups;
     CKLVRibbonBar* m_pRibbonBar = nullptr;
 };

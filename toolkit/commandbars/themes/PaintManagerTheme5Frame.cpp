@@ -193,9 +193,7 @@ void CKLVPaintManagerTheme5::DrawFrameCaptionButton(CDC* pDC, CRect rc, UINT nId
     if (bSelected || bPressed)
         KLVDrawSkinPart(pDC, {"FRAMECAPTIONBUTTON", bPressed && bSelected ? 1 : 0, 2}, rc, CRect(3, 3, 3, 3), TRUE);
     const CString strGlyph = FrameCaptionGlyphImage(nId, rc.Width());
-    const KLVSkinPart glyph = {strGlyph, nState, 5};
-    const CSize sz = KLVSkinPartSize(glyph);
-    KLVDrawSkinPartAt(pDC, glyph, CPoint(rc.left + (rc.Width() - sz.cx) / 2, rc.top + (rc.Height() - sz.cy) / 2));
+    KLVDrawSkinPartCentred(pDC, {strGlyph, nState, 5}, rc);
 }
 
 void CKLVPaintManagerTheme5::DrawFrameCaptionText(CDC* pDC, CRect rc, CWnd* pFrame, BOOL bActive,

@@ -7,6 +7,11 @@
 
 #include <memory>
 
+class CKLVFrameIntegration;
+class CKLVRibbonBar;
+class CKLVRibbonGroup;
+class CKLVRibbonTab;
+class CKLVRibbonTabContextHeaders;
 class CKLVTabManagerItem;
 class CKLVTabPainter;
 
@@ -56,8 +61,34 @@ public:
     // Gives a popup bar the window region without its corner pixels; other bars keep theirs.
     void SetCommandBarRegion(CKLVCommandBar* pBar) override;
 
+    // The ribbon's drawing. The ribbon bar, its tabs, groups and caption-band controls call these.
+    // The group area of a tab (plain, or in its context's colour).
+    virtual void FillRibbonGroupsArea(CDC* pDC, CKLVRibbonTab* pTab, CRect rc);
+    // The bar below its caption band, the quick access frame below the ribbon, and the closing
+    // lines of a ribbon that shows no group area.
+    virtual void FillRibbonBar(CDC* pDC, CKLVRibbonBar* pRibbon);
+    // A group's body and caption band; nothing for a hidden group.
+    virtual void DrawRibbonGroup(CDC* pDC, CKLVRibbonGroup* pGroup);
+    // The button a collapsed group shows (or a group's button on the quick access tool bar);
+    // answers its size, drawn or not.
+    virtual CSize DrawRibbonGroupPopupButton(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+    // A group's option button; answers its size, 15 x 14.
+    virtual CSize DrawRibbonOptionButton(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
     // A ribbon tab's face and frame (its caption is the tab paint manager's).
     virtual void DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem);
+    // The popup bar that shows a collapsed group's controls.
+    virtual void FillRibbonGroupPopup(CDC* pDC, CKLVRibbonGroup* pGroup, CKLVCommandBar* pPopupBar);
+    // The frame's caption the ribbon draws when it owns it: caption band, quick access area,
+    // frame icon, context headers and the title (glowing over glass).
+    virtual void DrawRibbonFrameCaption(CDC* pDC, CKLVRibbonBar* pRibbon);
+    // The caption band of a ribbon that does not own the frame's caption.
+    virtual void FillRibbonCaptionBand(CDC* pDC, CKLVRibbonBar* pRibbon);
+    virtual void DrawRibbonSystemButton(CDC* pDC, CKLVControl* pControl, CRect rc);
+    // Stops at the first header whose image the skin lacks.
+    virtual void DrawRibbonContextHeaders(CDC* pDC, CKLVRibbonBar* pRibbon, CKLVRibbonTabContextHeaders* pHeaders);
+    virtual void DrawQuickAccessCustomizeButton(CDC* pDC, CKLVControl* pControl);
+    virtual void DrawQuickAccessMoreButton(CDC* pDC, CKLVControl* pControl);
+    virtual void DrawRibbonScrollButton(CDC* pDC, CKLVControl* pControl, BOOL bLeft);
     // The quick access tool bar's popup of the controls that did not fit.
     virtual void FillMorePopupToolBar(CDC* pDC, CKLVCommandBar* pBar);
     // A new tab paint manager for the ribbon's tab row; the caller owns it.
@@ -66,8 +97,24 @@ public:
     // A control window that sits on the ribbon paints its client area in the ribbon's face colour.
     void FillRibbonWindowClient(CDC* pDC, CWnd* pWnd);
 
+    // The rectangle meets the caption band of a ribbon whose frame integration is active.
+    static BOOL IsInRibbonCaption(CKLVCommandBar* pBar, CRect rc);
+    // The frame integration of a ribbon that draws its frame's caption; null when it does not.
+    static CKLVFrameIntegration* GetRibbonFrame(CKLVRibbonBar* pRibbon);
+    // How a skin image at rc on the bar is drawn: over glass in the caption band of a composited
+    // frame, else with the magenta key.
+    static int SkinModeAt(CKLVCommandBar* pBar, CRect rc);
+
     // The "RIBBONTAB" part of a plain tab's state; -1 draws no face.
     static int RibbonTabPart(BOOL bHot, BOOL bSelected, BOOL bPressed, BOOL bRowFocused);
+    // The "CONTEXTTAB" part of a context tab's state; -1 draws no face.
+    static int ContextTabPart(BOOL bHot, BOOL bSelected, BOOL bRowFocused);
+    // The part of a popup button (system, group, quick access): 2 popped up, 1 selected, 0 else.
+    static int PopupButtonPart(BOOL bPopuped, BOOL bSelected);
+    // The width of a collapsed group's button for the theme's text height: never below 42.
+    int CollapsedGroupWidth() const;
+    // The system button's image for a button of that size.
+    static LPCTSTR SystemButtonImage(CSize szButton);
 
 
     // The "TOOLBARBUTTONS" part of a button's state; -1 draws no face.
@@ -107,4 +154,11 @@ private:
     void ReadRibbonTabColors();
     void SetRibbonColorDefaults();
     void ReadRibbonColors();
+    // The quick access area behind a quick access tool bar above the ribbon that shows controls.
+    void DrawQuickAccessArea(CDC* pDC, CKLVRibbonBar* pRibbon, int nTop, BOOL bGlass);
+    // The title of the frame, centred in the ribbon's title rectangle.
+    void DrawRibbonTitle(CDC* pDC, CKLVRibbonBar* pRibbon, CKLVFrameIntegration* pFrame);
+    // Caption text over glass: a glow behind it where the visual style offers one.
+    void DrawGlowText(CDC* pDC, const CString& strText, CRect rc, UINT nFormat, BOOL bMaximized);
+    CSize DrawCollapsedGroupButton(CDC* pDC, CKLVControl* pControl, CKLVRibbonGroup* pGroup, BOOL bDraw);
 };

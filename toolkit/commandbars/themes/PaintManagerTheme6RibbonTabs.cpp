@@ -2,6 +2,7 @@
 // fonts and its text colours.
 #include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 
+#include "toolkit/commandbars/themes/RibbonContextTab.h"
 #include "toolkit/commandbars/themes/TabStyleRibbon.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
 #include "toolkit/tabs/TabColors.h"
@@ -12,6 +13,7 @@
 namespace {
 
 const int kRibbonTabParts = 6;
+const int kContextTabParts = 5;
 const CRect kRibbonTabMargins(5, 5, 5, 5);
 
 // A tab squeezed below what its caption and the row's extra length ask for.
@@ -30,13 +32,31 @@ int CKLVPaintManagerTheme6::RibbonTabPart(BOOL bHot, BOOL bSelected, BOOL bPress
     return bSelected ? 1 : -1;
 }
 
+int CKLVPaintManagerTheme6::ContextTabPart(BOOL bHot, BOOL bSelected, BOOL bRowFocused) {
+    if (bHot) return !bRowFocused && !bSelected ? 3 : 4;
+    return bSelected ? 1 : -1;
+}
+
 void CKLVPaintManagerTheme6::DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem) {
     CKLVTabManager* pManager = pItem->GetTabManager();
-    const int nPart = RibbonTabPart(pItem->IsHot(), pItem->IsSelected(), pItem->IsPressed(),
-                                    pManager && pManager->IsFocused());
+    const BOOL bFocused = pManager && pManager->IsFocused();
+    const auto* pContext = dynamic_cast<const CKLVRibbonContextTab*>(pItem);
+    const int nColor = pContext ? pContext->GetContextColor() : 0;
     const CRect rc = pItem->GetRect();
-    if (nPart >= 0) KLVDrawSkinPart(pDC, {"RIBBONTAB", nPart, kRibbonTabParts}, rc, kRibbonTabMargins, TRUE);
+    if (nColor) {
+        const int nPart = ContextTabPart(pItem->IsHot(), pItem->IsSelected(), bFocused);
+        CString strImage;
+        strImage.Format("CONTEXTTAB%s", KLVContextColorName(nColor));
+        if (nPart >= 0) KLVDrawSkinPart(pDC, {strImage, nPart, kContextTabParts}, rc, kRibbonTabMargins);
+    } else {
+        const int nPart = RibbonTabPart(pItem->IsHot(), pItem->IsSelected(), pItem->IsPressed(), bFocused);
+        if (nPart >= 0) KLVDrawSkinPart(pDC, {"RIBBONTAB", nPart, kRibbonTabParts}, rc, kRibbonTabMargins, skinKeyed);
+    }
     if (IsCompressed(pItem)) KLVDrawSkinPart(pDC, {"RIBBONTABSEPARATOR", 0, 1}, CRect(rc.right, rc.top, rc.right + 1, rc.bottom));
+    // A context's run is closed at its outer edges, one pixel short of the tab's height.
+    const KLVSkinPart edge = {"CONTEXTTABSEPARATOR", 0, 1};
+    if (nColor && pContext->IsContextStart()) KLVDrawSkinPart(pDC, edge, CRect(rc.left - 1, rc.top, rc.left, rc.bottom - 1));
+    if (nColor && pContext->IsContextEnd()) KLVDrawSkinPart(pDC, edge, CRect(rc.right, rc.top, rc.right + 1, rc.bottom - 1));
 }
 
 CKLVTabPainter* CKLVPaintManagerTheme6::CreateRibbonTabPainter() { return KLVCreateRibbonTabPainter(this); }

@@ -10,12 +10,14 @@ const COLORREF kKeyColor = RGB(255, 0, 255);
 
 CKLVResourceImage* KLVSkinImage(LPCTSTR lpszImage) { return KLVResourceImages()->GetImage(lpszImage); }
 
-BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins, BOOL bKeyed) {
+BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins, int nMode) {
     CKLVResourceImage* pImage = KLVSkinImage(part.lpszImage);
     if (!pImage || rcDest.IsRectEmpty()) return pImage != nullptr;
     const CRect rcSrc = pImage->GetPartRect(part.nPart, part.nCount);
     if (rcSrc.IsRectEmpty()) return TRUE;
-    if (bKeyed)
+    if (nMode == skinOverGlass)
+        pImage->DrawImage(pDC, rcDest, rcSrc, rcMargins, kKeyColor, CKLVResourceImage::drawAlphaKey);
+    else if (nMode == skinKeyed)
         pImage->DrawImage(pDC, rcDest, rcSrc, rcMargins, kKeyColor);
     else
         pImage->DrawImage(pDC, rcDest, rcSrc, rcMargins);
@@ -33,6 +35,12 @@ CSize KLVSkinPartSize(const KLVSkinPart& part) {
     return pImage ? pImage->GetPartRect(part.nPart, part.nCount).Size() : CSize(0, 0);
 }
 
-BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, BOOL bKeyed) {
-    return KLVDrawSkinPart(pDC, part, CRect(pt, KLVSkinPartSize(part)), CRect(0, 0, 0, 0), bKeyed);
+BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, int nMode) {
+    return KLVDrawSkinPart(pDC, part, CRect(pt, KLVSkinPartSize(part)), CRect(0, 0, 0, 0), nMode);
+}
+
+BOOL KLVDrawSkinPartCentred(CDC* pDC, const KLVSkinPart& part, CRect rc, int nMode) {
+    const CSize sz = KLVSkinPartSize(part);
+    const CPoint pt(rc.left + (rc.Width() - sz.cx) / 2, rc.top + (rc.Height() - sz.cy) / 2);
+    return KLVDrawSkinPartAt(pDC, part, pt, nMode);
 }

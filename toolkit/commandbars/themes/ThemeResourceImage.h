@@ -13,14 +13,20 @@ struct KLVSkinPart {
     int nCount;
 };
 
+// How a part is drawn: opaque, with the magenta key transparent, or over glass (the key fully
+// transparent, every other pixel fully opaque, so that the glass does not show through).
+enum KLVSkinDrawMode { skinOpaque = 0, skinKeyed = 1, skinOverGlass = 2 };
+
 // The image of that name from the process-wide resource images; null when the skin lacks it.
 CKLVResourceImage* KLVSkinImage(LPCTSTR lpszImage);
 // Stretches the part over rcDest; FALSE (nothing drawn) when the image is missing.
 BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins = CRect(0, 0, 0, 0),
-                     BOOL bKeyed = FALSE);
+                     int nMode = skinOpaque);
 // How many cells of the height the image's strip holds (at least one; one when it is missing).
 int KLVSkinCellCount(LPCTSTR lpszImage, int cyCell);
 // The part's size in the image; empty when the image is missing.
 CSize KLVSkinPartSize(const KLVSkinPart& part);
 // The part unscaled, its top-left corner at pt.
-BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, BOOL bKeyed = TRUE);
+BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, int nMode = skinKeyed);
+// The part unscaled, centred in rc.
+BOOL KLVDrawSkinPartCentred(CDC* pDC, const KLVSkinPart& part, CRect rc, int nMode = skinKeyed);

@@ -43,6 +43,13 @@ enum SkinImage {
     imgSpecialSingle = 42, imgSpecialLeft = 43, imgSpecialCenter = 44, imgSpecialRight = 45, imgSpecialSplitLeft = 46,
     imgSpecialSplitCenter = 47, imgSpecialSplitDropDownRight = 48, imgSpecialSplitDropDownCenter = 49, imgSplit22 = 50,
     imgSplitDropDown22 = 51, imgComboDropDown = 52, imgSpin = 53, imgDropDownGlyph = 54, imgMorePopupFrame = 55,
+    imgGroupArea = 56, imgContextGroupAreaBlue = 57, imgContextGroupAreaUncoloured = 58, imgGroupBody = 59,
+    imgGroupCaption = 60, imgContextGroupBody = 61, imgContextGroupCaption = 62, imgCollapsedGroup = 63,
+    imgCollapsedGroupGreen = 64, imgCollapsedGroupIconFrame = 65, imgGroupOnQuickAccess = 66, imgOptionButton = 67,
+    imgQuickAccessBelowFrame = 68, imgQuickAccessArea = 69, imgQuickAccessAreaGlass = 70, imgQuickAccessCustomize = 71,
+    imgQuickAccessMore = 72, imgScrollLeft = 73, imgScrollLeftArrow = 74, imgSystemButton = 75,
+    imgSystemButtonLarge = 76, imgContextTabBlue = 77, imgContextRunEdge = 78, imgContextHeaderGreen = 79,
+    imgContextHeaderBlue = 80, imgSystemMenuBottomButton = 81,
 };
 
 }  // namespace themes_test
