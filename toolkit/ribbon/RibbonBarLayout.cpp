@@ -86,11 +86,13 @@ CSize CKLVRibbonBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     if (nGroupsArea == 0 && !m_bQuickAccessBelow) nHeight += 2;
     if (dwMode & CKLVControls::modeCommit) {
         PositionControls(&dc, nLength, nHeight);
+        // This is the layout a pending request asked for: the command update must not lay the
+        // bar out again at another width.
+        m_nIdleFlags &= ~delayLayout;
         if (m_bCommandStatePending) {
             m_bCommandStatePending = FALSE;
             OnIdleUpdate();
         }
-        m_nIdleFlags &= ~delayLayout;
         Redraw();
     }
     return CSize(nLength, nHeight);

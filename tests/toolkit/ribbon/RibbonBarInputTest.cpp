@@ -261,8 +261,7 @@ TEST(RibbonBarInput, ARightPressOnAGroupsCaptionIsForTheGroupsButton) {
 TEST(RibbonBarInput, TheCustomizeButtonsCopyInTheMorePopupOpensTheQuickAccessMenu) {
     InputFixture fx;
     for (int i = 0; i < 12; ++i) fx.m_pRibbon->GetQuickAccessControls()->Append(new CKLVControlButton)->SetCaption("Cmd");
-    // The first layout also carries out the one the new controls asked for, at the window's width.
-    fx.Layout(300);
+    // The controls' own layout request must not undo this narrow layout at the window's width.
     fx.Layout(300);
     auto* pMore = static_cast<CKLVControlPopup*>(fx.m_pRibbon->GetMorePopup());
     ASSERT_TRUE(pMore->IsVisible());
