@@ -31,23 +31,17 @@ bool isTakenName(const std::string& name)
         endsWith("_t") || endsWith("_send");
 }
 
-// What one operation's call reads and writes.
+// What one operation's call reads and writes: the entities whose names
+// its text holds, so that working the calls out (for the header, then for
+// the source) makes no text of its own.
 struct OperationCall {
     const CViewOperation* operation = nullptr;
-    std::string function;      // "<proj>_<operation>"
-    std::string requestType;   // "<proj>_<message>_msg_t"
-    std::string requestMember; // the packet's union member of the request
-    std::string requestId;     // the request's message id
-    std::string responseType;  // empty for a call that waits for no response message
+    const CStructDef* request = nullptr;
+    const CMessageKey* requestKey = nullptr;
+    // Null for a call that waits for no response message.
     const CStructDef* response = nullptr;
-    std::string responseMember;
-    std::vector<std::string> responseIds;
+    std::vector<const CMessageKey*> responseKeys;
 };
-
-std::string messageId(const CEmitContext& context, const CMessageKey* key)
-{
-    return context.projUpper() + "_PROTO_" + key->id;
-}
 
 // The calls in operation order; an operation whose request the packet API
 // cannot send (no message id, no struct) or whose name is taken gets none.
@@ -56,7 +50,7 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
     std::vector<OperationCall> calls;
     std::unordered_set<std::string_view> names; // views of the operations' own names
     // An empty Body does not say whose response it is: any of these may answer.
-    std::vector<std::string> emptyResponseIds;
+    std::vector<const CMessageKey*> emptyResponseKeys;
     bool emptyResponsesListed = false;
     forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
         const CStructDef* request = context.layout().structOf(operation.input);
@@ -66,51 +60,52 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
             return;
         OperationCall& call = calls.emplace_back();
         call.operation = &operation;
-        call.function = context.proj() + "_" + operation.cName;
-        call.requestType = context.layout().typeName(request->name);
-        call.requestMember = operation.input->cName;
-        call.requestId = messageId(context, requestKeys.front());
+        call.request = request;
+        call.requestKey = requestKeys.front();
         const CStructDef* response = context.layout().structOf(operation.output);
-        if (operation.output != nullptr && response != nullptr) {
-            for (const CMessageKey* key : context.keys().keysOf(operation, 1)) {
-                if (!key->emptyBody()) {
-                    call.responseIds.push_back(messageId(context, key));
-                    continue;
-                }
-                if (!emptyResponsesListed) {
-                    for (const CMessageKey& other : context.keys().keys()) {
-                        if (other.kind == CMessageKey::EmptyResponse)
-                            emptyResponseIds.push_back(messageId(context, &other));
-                    }
-                    emptyResponsesListed = true;
-                }
-                call.responseIds.insert(call.responseIds.end(), emptyResponseIds.begin(), emptyResponseIds.end());
+        if (operation.output == nullptr || response == nullptr)
+            return;
+        for (const CMessageKey* key : context.keys().keysOf(operation, 1)) {
+            if (!key->emptyBody()) {
+                call.responseKeys.push_back(key);
+                continue;
             }
+            if (!emptyResponsesListed) {
+                for (const CMessageKey& other : context.keys().keys()) {
+                    if (other.kind == CMessageKey::EmptyResponse)
+                        emptyResponseKeys.push_back(&other);
+                }
+                emptyResponsesListed = true;
+            }
+            call.responseKeys.insert(call.responseKeys.end(), emptyResponseKeys.begin(), emptyResponseKeys.end());
         }
-        if (!call.responseIds.empty()) {
-            call.responseType = context.layout().typeName(response->name);
+        if (!call.responseKeys.empty())
             call.response = response;
-            call.responseMember = operation.output->cName;
-        }
     });
     return calls;
 }
 
-std::string prototype(const CEmitContext& context, const OperationCall& call)
+// "<proj>_<operation>(...)" followed by end.
+void writePrototype(const CEmitContext& context, const OperationCall& call, const char* end, CTextBuffer& out)
 {
     const std::string& p = context.proj();
-    std::string text = "_declspec(dllexport) int WINAPI " + call.function + "(" + p + "_client_t *client, const " +
-        call.requestType + " *in, ";
-    if (!call.responseType.empty())
-        text += call.responseType + " *out, ";
-    return text + p + "_soap_fault_msg_t *fault)";
+    const std::string& request = call.request->name;
+    // The out parameter, "<proj>_<response>_t *out, ", of a call that waits for a response.
+    const bool answered = call.response != nullptr;
+    const std::string_view outProject = answered ? std::string_view(p) : std::string_view();
+    const std::string_view outType = answered ? std::string_view(call.response->name) : std::string_view();
+    out.line("_declspec(dllexport) int WINAPI ", p, "_", call.operation->cName, "(", p, "_client_t *client, const ", p,
+             "_", request, "_t *in, ", outProject, answered ? "_" : "", outType, answered ? "_t *out, " : "", p,
+             "_soap_fault_msg_t *fault)", end);
 }
 
-// The function that frees what the call's decoder allocated in *out.
-std::string freePrototype(const CEmitContext& context, const OperationCall& call)
+// The function that frees what the call's decoder allocated in *out,
+// followed by end.
+void writeFreePrototype(const CEmitContext& context, const OperationCall& call, const char* end, CTextBuffer& out)
 {
-    return "_declspec(dllexport) void WINAPI " + context.proj() + "_free_" + call.operation->cName + "(" +
-        call.responseType + " *out)";
+    const std::string& p = context.proj();
+    out.line("_declspec(dllexport) void WINAPI ", p, "_free_", call.operation->cName, "(", p, "_", call.response->name,
+             "_t *out)", end);
 }
 
 // The address of the first port whose binding is a port type's SOAP
@@ -131,7 +126,7 @@ std::string defaultEndpoint(const CServiceView& view)
 
 void writeResponseFree(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, CTextBuffer& out)
 {
-    out.line(freePrototype(context, call));
+    writeFreePrototype(context, call, "", out);
     out.open("{");
     out.line("if(out == NULL)");
     out.line("\treturn;");
@@ -144,8 +139,8 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStor
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
-    const bool answered = !call.responseType.empty();
-    out.line(prototype(context, call));
+    const bool answered = call.response != nullptr;
+    writePrototype(context, call, "", out);
     out.line("{");
     out.line("\t", p, "_proto_packet_t *pk = NULL;");
     out.line("\tint result = 0;");
@@ -157,17 +152,18 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStor
     out.line("\t\treturn ", P, "_ERR_MEMORY;");
     out.line("\tif(client->headers != NULL)");
     out.line("\t\tmemcpy(pk, client->headers, sizeof(*pk));");
-    out.line("\tpk->msg_type = ", call.requestId, ";");
-    out.line("\tmemcpy(&pk->msg.", call.requestMember, ", in, sizeof(*in));");
+    out.line("\tpk->msg_type = ", P, "_PROTO_", call.requestKey->id, ";");
+    out.line("\tmemcpy(&pk->msg.", call.operation->input->cName, ", in, sizeof(*in));");
     out.line("\tresult = ", p, "_call(client, pk);");
     if (answered) {
         std::string test;
-        for (const std::string& id : call.responseIds)
-            test += (test.empty() ? "" : " || ") + std::string("pk->msg_type == ") + id;
+        for (const CMessageKey* key : call.responseKeys)
+            test.append(test.empty() ? "" : " || ").append("pk->msg_type == ").append(P).append("_PROTO_").append(key->id);
         // The response's arrays and binaries go to *out: the packet's free below leaves them.
         out.line("\tif(result == 0 && (", test, ")){");
-        out.line("\t\tmemcpy(out, &pk->msg.", call.responseMember, ", sizeof(*out));");
-        out.line("\t\tmemset(&pk->msg.", call.responseMember, ", 0, sizeof(*out));");
+        const std::string& member = call.operation->output->cName;
+        out.line("\t\tmemcpy(out, &pk->msg.", member, ", sizeof(*out));");
+        out.line("\t\tmemset(&pk->msg.", member, ", 0, sizeof(*out));");
     } else {
         // A request without a response message is answered by an HTTP status of 2xx.
         out.line("\tif(result == 0 && pk->msg_type == ", P, "_PROTO_HTTP && pk->msg.http_msg.err_code / 100 == 2)");
@@ -218,9 +214,9 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("_declspec(dllexport) int WINAPI ", p, "_client_init(", p, "_client_t *client, const char *endpoint);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
     for (const OperationCall& call : operationCalls(context)) {
-        header.line(prototype(context, call), ";");
-        if (!call.responseType.empty())
-            header.line(freePrototype(context, call), ";");
+        writePrototype(context, call, ";", header);
+        if (call.response != nullptr)
+            writeFreePrototype(context, call, ";", header);
     }
     header.emptyLine();
     header.emptyLine();
