@@ -50,8 +50,7 @@ public:
         std::size_t size = 0;
         for (std::string_view piece : pieces)
             size += piece.size();
-        if (size > 0)
-            text_.append(depth_, '\t');
+        indentLine(size);
         for (std::string_view piece : pieces)
             text_.append(piece.data(), piece.size());
         text_ += "\r\n";
@@ -122,10 +121,17 @@ private:
         return std::string_view(&c, 1);
     }
 
+    // The tabs of a line that holds text. Most lines stand at the margin,
+    // where no call into the string is made at all.
+    void indentLine(std::size_t lineSize)
+    {
+        if (lineSize > 0 && depth_ > 0)
+            text_.append(depth_, '\t');
+    }
+
     void putLine(const char* text, std::size_t size)
     {
-        if (size > 0)
-            text_.append(depth_, '\t');
+        indentLine(size);
         text_.append(text, size);
         text_ += "\r\n";
         spill();
