@@ -134,6 +134,8 @@ public:
     void ShowContextMenu(CKLVControl* pControl, CPoint ptScreen);
     // The group drawn hot under the mouse.
     CKLVRibbonGroup* GetHighlightedGroup() const { return m_pHighlightedGroup; }
+    // The group is leaving the ribbon: the ribbon keeps no pointer to it.
+    void ForgetGroup(const CKLVRibbonGroup* pGroup);
     // Hides the controls of groups that are not on the tab (and shows those that are).
     void ShowGroupControlsOf(CKLVRibbonTab* pTab);
     // The theme's group caption band.

@@ -198,6 +198,10 @@ void CKLVRibbonBar::SetHighlightedGroup(CKLVRibbonGroup* pGroup) {
     KLVMouseHook()->TrackMouseLeave(GetSafeHwnd());
 }
 
+void CKLVRibbonBar::ForgetGroup(const CKLVRibbonGroup* pGroup) {
+    if (m_pHighlightedGroup == pGroup) m_pHighlightedGroup = nullptr;
+}
+
 void CKLVRibbonBar::OnMouseMove(UINT nFlags, CPoint point) {
     if (IsHighlightAllowed()) {
         auto* pTheme = dynamic_cast<CKLVPaintManagerTheme6*>(GetPaintManager());

@@ -110,6 +110,7 @@ void CKLVRibbonGroup::OnRemoved() {
     // may be gone by the time the popup is let go.
     CKLVRibbonTab* pTab = GetTab();
     const BOOL bOnRibbon = pTab && pTab->GetRibbonBar() && GetParentBar() == pTab->GetRibbonBar();
+    if (bOnRibbon) pTab->GetRibbonBar()->ForgetGroup(this);
     while (!m_controls.empty()) {
         if (bOnRibbon)
             RemoveControl(m_controls.back());

@@ -144,6 +144,26 @@ TEST(RibbonBarInput, TheFramesWheelSwitchesTabsWithDeltaZeroCountingAsForward) {
     }
 }
 
+TEST(RibbonBarInput, AGroupThatGoesIsNoLongerTheHotOne) {
+    const struct {
+        const char* pszName;
+        void (*remove)(CKLVRibbonTab* pTab);
+    } cases[] = {
+        {"its tab is removed", [](CKLVRibbonTab* pTab) { pTab->Remove(); }},
+        {"its tab's groups are removed", [](CKLVRibbonTab* pTab) { pTab->GetGroups()->RemoveAll(); }},
+    };
+    for (const auto& c : cases) {
+        InputFixture fx;
+        fx.AddGroupButton(100);
+        fx.Layout(600);
+        // As the mouse leaves it hot (an active frame is needed for the mouse to do it).
+        fx.m_pRibbon->m_pHighlightedGroup = fx.tabs[0]->GetGroups()->GetAt(0);
+        c.remove(fx.tabs[0]);
+        EXPECT_EQ(fx.m_pRibbon->GetHighlightedGroup(), nullptr) << c.pszName;
+        fx.m_pRibbon->SendMessage(WM_MOUSELEAVE);
+    }
+}
+
 TEST(RibbonBarInput, TheContextMenuOffersWhatFitsTheControl) {
     enum Target { groupButton, quickAccessButton, customizeButton };
     const int kLabel = CKLVRibbonBar::idQuickAccessCommandsLabel;
