@@ -83,6 +83,9 @@ public:
     BOOL IsCaptionOwnerVisible() const override;
     int GetCaptionBandHeight() const override;
     CKLVFrameIntegration* GetFrameIntegration() const override { return m_pFrameIntegration.get(); }
+    // The quick access tool bar above the ribbon ends further left while the frame is active:
+    // the bar is laid out again at once.
+    void OnFrameActiveChanged() override;
     // Integrated and the frame active.
     BOOL IsFrameThemed() const;
     // The integration's border: the caption band reaches over the frame's top border.

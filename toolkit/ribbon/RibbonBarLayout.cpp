@@ -211,6 +211,11 @@ int CKLVRibbonBar::LayoutLooseControls(CDC* pDC, int nLeft, int nRight, BOOL bRi
     return x;
 }
 
+void CKLVRibbonBar::OnFrameActiveChanged() {
+    // Below the ribbon or hidden, the tool bar's limit does not depend on the frame's state.
+    if (m_bQuickAccessVisible && !m_bQuickAccessBelow) OnRecalcLayout();
+}
+
 void CKLVRibbonBar::LayoutQuickAccess(CDC* pDC, int nWidth, int nCaption) {
     const BOOL bInCaption = !m_bQuickAccessBelow && HasCaptionBand();
     const BOOL bAllHidden = !m_bQuickAccessVisible || (!HasCaptionBand() && !m_bTabRowShown);

@@ -8,6 +8,7 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
+#include "toolkit/ribbon/RibbonKeyTips.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVRibbonGroupControlPopup, CKLVControlPopup)
@@ -94,6 +95,10 @@ BOOL CKLVRibbonGroupControlPopup::OnSetPopup(BOOL bPopup) {
     return CKLVControlPopup::OnSetPopup(TRUE);
 }
 
+void CKLVRibbonGroupControlPopup::OnKeyboardActivate() {
+    if (m_pParent) m_pParent->SetPopuped(m_nIndex, TRUE);
+}
+
 CKLVRibbonGroupPopupToolBar::CKLVRibbonGroupPopupToolBar() = default;
 
 CKLVRibbonGroupPopupToolBar::~CKLVRibbonGroupPopupToolBar() {
@@ -138,4 +143,12 @@ void CKLVRibbonGroupPopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
     if (!pGroup) return;
     pGroup->Draw(pDC, rcClipBox);
     pGroup->DrawControls(pDC, rcClipBox);
+}
+
+void CKLVRibbonGroupPopupToolBar::CreateKeyboardTips() {
+    CKLVRibbonGroup* pGroup = GetGroup();
+    if (!pGroup || !GetSafeHwnd()) return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CKLVRibbonKeyTips(GetCommandBars()).CreateForGroup(pGroup, rcClient);
 }

@@ -24,6 +24,8 @@ public:
     // Opening makes a fresh popup (the group's copy, or an empty tool bar without a group) after
     // scrolling the button into view; closing ends the popup's tracking.
     BOOL OnSetPopup(BOOL bPopup) override;
+    // Its key tip opens the popup, which is made at each opening: there may be none yet.
+    void OnKeyboardActivate() override;
     // A clone shares no popup bar and stands for its group through the id alone.
     void Copy(CKLVControl* pControl, BOOL bRecursive = FALSE) override;
     // Drawn and measured by the theme's collapsed-group button when the bar's theme draws ribbons.
@@ -63,6 +65,8 @@ public:
     // borders by the group's height.
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
+    // Its key tips are those of the group's copy, placed as on the ribbon.
+    void CreateKeyboardTips() override;
 
 private:
     CKLVRibbonGroups m_groups;

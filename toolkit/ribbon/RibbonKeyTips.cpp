@@ -7,6 +7,7 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
 #include <memory>
@@ -101,23 +102,28 @@ void CKLVRibbonKeyTips::CreateTopLevel(CKLVRibbonBar* pRibbon) {
 void CKLVRibbonKeyTips::CreateForGroups(CKLVRibbonTab* pTab, const CRect& rcArea) {
     CKLVRibbonGroups* pGroups = pTab->GetGroups();
     for (int i = 0; i < pGroups->GetCount(); ++i)
-        if (pGroups->GetAt(i)->IsVisible()) CreateGroupTips(pGroups->GetAt(i), rcArea);
+        if (pGroups->GetAt(i)->IsVisible()) CreateForGroup(pGroups->GetAt(i), rcArea);
 }
 
-void CKLVRibbonKeyTips::CreateGroupTips(CKLVRibbonGroup* pGroup, const CRect& rcArea) {
+void CKLVRibbonKeyTips::CreateForGroup(CKLVRibbonGroup* pGroup, const CRect& rcArea) {
     const CRect rcGroup = pGroup->GetRect();
     const int nCaption = pGroup->GetGroups() ? pGroup->GetGroups()->GetCaptionHeight() : 0;
     const CRect rcControls(rcGroup.left, rcGroup.top, rcGroup.right, rcGroup.bottom - nCaption);
     const BOOL bLarge = pGroup->GetSize() == CKLVRibbonGroup::sizeLarge;
-    for (int i = 0; i < pGroup->GetControlCount(); ++i) {
-        CKLVControl* pControl = pGroup->GetControlAt(i);
-        const CString strKey = PresetKeyOf(pControl);
-        if (pControl->GetCaption().IsEmpty() && strKey.IsEmpty()) continue;
-        if (!pControl->IsVisible() || (pControl->GetHideFlags() & CKLVControl::hideWrap)) continue;
-        const CRect rc = pControl->GetRect();
-        if (!LiesWithin(rc, rcArea)) continue;
-        const BOOL bGallery = pControl->GetType() == CKLVControl::typeGallery;
-        Add(pControl, pControl->GetCaption(), strKey, PlaceInGroup(rc, rcControls, bLarge && !bGallery, bGallery),
-            pControl->GetEnabled());
-    }
+    for (int i = 0; i < pGroup->GetControlCount(); ++i)
+        AddGroupControl(pGroup->GetControlAt(i), rcArea, rcControls, bLarge);
+    // Shown only while the group is collapsed, when the controls are hidden.
+    if (CKLVControl* pButton = pGroup->GetControlPopup()) AddGroupControl(pButton, rcArea, rcControls, TRUE);
+}
+
+void CKLVRibbonKeyTips::AddGroupControl(CKLVControl* pControl, const CRect& rcArea, const CRect& rcControls,
+                                        BOOL bLarge) {
+    const CString strKey = PresetKeyOf(pControl);
+    if (pControl->GetCaption().IsEmpty() && strKey.IsEmpty()) return;
+    if (!pControl->IsVisible() || (pControl->GetHideFlags() & CKLVControl::hideWrap)) return;
+    const CRect rc = pControl->GetRect();
+    if (!LiesWithin(rc, rcArea)) return;
+    const BOOL bGallery = pControl->GetType() == CKLVControl::typeGallery;
+    Add(pControl, pControl->GetCaption(), strKey, PlaceInGroup(rc, rcControls, bLarge && !bGallery, bGallery),
+        pControl->GetEnabled());
 }

@@ -2,7 +2,8 @@
 // (1 to 9, then 01 to 09; later ones get none), the tabs by their "&" letters and the system
 // button. Level 2 labels the controls of the selected tab's groups (on the ribbon, or on the
 // popup that shows them while the ribbon is minimised), large ones at their bottom centre and the
-// others at their left edge on one of three rows of the group.
+// others at their left edge on one of three rows of the group; a collapsed group's button stands
+// for its hidden controls, whose tips its popup shows.
 #pragma once
 
 #include "classlib/Geometry.h"
@@ -33,6 +34,9 @@ public:
     // Adds the tips of the controls of the tab's visible groups that lie within the area (the
     // ribbon's group area, or the popup that shows the tab).
     void CreateForGroups(CKLVRibbonTab* pTab, const CRect& rcArea);
+    // The tips of one group's controls that lie within the area; a group collapsed to its popup
+    // button has the button's tip instead.
+    void CreateForGroup(CKLVRibbonGroup* pGroup, const CRect& rcArea);
 
     // The key of the quick access control at the 1-based position among the visible ones;
     // empty past the eighteenth.
@@ -45,7 +49,7 @@ public:
 
 private:
     void CreateTopLevel(CKLVRibbonBar* pRibbon);
-    void CreateGroupTips(CKLVRibbonGroup* pGroup, const CRect& rcArea);
+    void AddGroupControl(CKLVControl* pControl, const CRect& rcArea, const CRect& rcControls, BOOL bLarge);
     void Add(CObject* pLabelled, const CString& strLabel, const CString& strKey, Anchor anchor, BOOL bEnabled);
     // The action's key when it has one, else empty (the label's mnemonic is taken later).
     static CString PresetKeyOf(CKLVControl* pControl);

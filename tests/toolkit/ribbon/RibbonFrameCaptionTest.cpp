@@ -189,6 +189,36 @@ TEST(RibbonFrameCaption, AnActiveThemedFrameLeavesTheQuickAccessToolBarTheBandBu
     }
 }
 
+TEST(RibbonFrameCaption, AChangeOfActivationLaysTheRibbonOutOnlyWhenItMovesTheQuickAccessLimit) {
+    const struct {
+        const char* pszName;
+        BOOL bQuickAccessVisible, bBelow, bWasActive, bActive, bLaysOut;
+    } cases[] = {
+        {"activated", TRUE, FALSE, FALSE, TRUE, TRUE},
+        {"deactivated", TRUE, FALSE, TRUE, FALSE, TRUE},
+        {"still active", TRUE, FALSE, TRUE, TRUE, FALSE},
+        {"still inactive", TRUE, FALSE, FALSE, FALSE, FALSE},
+        {"below the ribbon", TRUE, TRUE, FALSE, TRUE, FALSE},
+        {"hidden", FALSE, FALSE, TRUE, FALSE, FALSE},
+    };
+    for (const auto& c : cases) {
+        CRibbonFrameFixture fx;
+        CKLVRibbonBar* pRibbon = fx.m_pRibbon;
+        fx.AddQuickAccessButtons(12, 300);
+        pRibbon->m_bQuickAccessVisible = c.bQuickAccessVisible;
+        pRibbon->SetQuickAccessBelow(c.bBelow);
+        CKLVFrameIntegration* pIntegration = pRibbon->GetFrameIntegration();
+        pIntegration->m_bActive = c.bWasActive;
+        fx.Layout(600);
+        // Every layout places the quick access tool bar: a mark left there shows none ran.
+        const CRect rcMark(1, 2, 3, 4);
+        pRibbon->m_rcQuickAccess = rcMark;
+        fx.m_pFrame->SendMessage(WM_NCACTIVATE, c.bActive, 0);
+        EXPECT_EQ(pIntegration->IsActive(), c.bActive) << c.pszName;
+        EXPECT_EQ(pRibbon->m_rcQuickAccess != rcMark, c.bLaysOut) << c.pszName;
+    }
+}
+
 // How far the frame's client area starts below the window's top.
 int ClientTop(CWnd* pFrame) {
     CRect rcWindow;

@@ -6,6 +6,7 @@
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
+#include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonKeyTips.h"
 #include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 
@@ -185,6 +186,52 @@ TEST_F(RibbonKeyTips, AMinimisedRibbonOpensTheTabWhosePopupShowsTheGroupsTips) {
     ASSERT_EQ(m_pCommandBars->GetKeyboardTipCount(), 1);
     EXPECT_EQ(m_pCommandBars->GetKeyboardTip(0)->m_pLabelled, pTableCopy);
     EXPECT_STREQ(m_pCommandBars->GetKeyboardTip(0)->m_strCaption, "T");
+    m_pCommandBars->ClosePopups();
+}
+
+TEST_F(RibbonKeyTips, ACollapsedGroupsButtonHasATipThatOpensThePopupWithTheGroupsTips) {
+    // Thirty-six buttons need twelve columns even at their smallest: on a narrow frame the only
+    // group of the tab collapses to its button.
+    CKLVRibbonTab* pCharts = m_pRibbon->AddTab("&Charts");
+    CKLVRibbonGroup* pGroup = pCharts->GetGroups()->Insert(new CKLVRibbonGroup);
+    pGroup->m_strCaption = "Charts";
+    for (int i = 0; i < 36; ++i) AddButton(m_pRibbon, pGroup, 500 + i, "Line");
+    m_fx.m_pFrame->MoveWindow(0, 0, 290, 400);
+    m_pCommandBars->m_nKeyboardNavigationLevel = CKLVRibbonKeyTips::levelTop;
+    CKLVCommandBarKeyboardTip tabTip(m_pCommandBars, pCharts, "&Charts", 0, 0, 0, TRUE);
+    m_pRibbon->OnKeyboardTip(&tabTip);
+    ASSERT_EQ(pGroup->GetSize(), CKLVRibbonGroup::sizePopup);
+    CKLVRibbonGroupControlPopup* pButton = pGroup->GetControlPopup();
+    ASSERT_NE(pButton, nullptr);
+    ASSERT_TRUE(pButton->IsVisible());
+
+    // Only the button has a tip, keyed by the group's caption, at its bottom centre.
+    ASSERT_TRUE(m_pCommandBars->IsKeyboardTipsShown(m_pRibbon));
+    ASSERT_EQ(m_pCommandBars->GetKeyboardTipCount(), 1);
+    CKLVCommandBarKeyboardTip* pButtonTip = TipOf(m_pCommandBars, pButton);
+    ASSERT_NE(pButtonTip, nullptr);
+    EXPECT_STREQ(pButtonTip->m_strCaption, "C");
+    const CRect rcButton = pButton->GetRect();
+    EXPECT_EQ(pButtonTip->m_pt, CPoint(rcButton.left + rcButton.Width() / 2, rcButton.bottom));
+
+    // Its key opens the group's popup, which then shows the tips of its copy's controls.
+    m_pCommandBars->OnKeyboardTipKey(m_pRibbon, 'C');
+    auto* pPopup = dynamic_cast<CKLVRibbonGroupPopupToolBar*>(pButton->GetCommandBar());
+    ASSERT_NE(pPopup, nullptr) << "the key opened no popup";
+    EXPECT_TRUE(pButton->GetPopuped());
+    ASSERT_FALSE(KLVMouseHook()->GetTrackedPopups().empty());
+    EXPECT_EQ(KLVMouseHook()->GetTrackedPopups().back(), static_cast<CKLVHookedPopupBar*>(pPopup));
+    DispatchPostedTimers();
+    ASSERT_TRUE(m_pCommandBars->IsKeyboardTipsShown(pPopup));
+    CKLVRibbonGroup* pCopy = pPopup->GetGroup();
+    ASSERT_EQ(pCopy->GetSize(), CKLVRibbonGroup::sizeLarge);
+    for (int i = 0; i < m_pCommandBars->GetKeyboardTipCount(); ++i)
+        EXPECT_TRUE(pCopy->HasControl(dynamic_cast<CKLVControl*>(m_pCommandBars->GetKeyboardTip(i)->m_pLabelled))) << i;
+    CKLVControl* pFirst = pCopy->GetControlAt(0);
+    CKLVCommandBarKeyboardTip* pFirstTip = TipOf(m_pCommandBars, pFirst);
+    ASSERT_NE(pFirstTip, nullptr);
+    const CRect rcFirst = pFirst->GetRect();
+    EXPECT_EQ(pFirstTip->m_pt, CPoint(rcFirst.left + rcFirst.Width() / 2, rcFirst.bottom)) << "large, as on the ribbon";
     m_pCommandBars->ClosePopups();
 }
 

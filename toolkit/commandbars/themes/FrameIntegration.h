@@ -25,6 +25,8 @@ public:
     // The frame integration that lets it draw the frame's caption; null while it has none (the
     // theme then draws the caption band opaque, without the frame's title or glass).
     virtual CKLVFrameIntegration* GetFrameIntegration() const { return nullptr; }
+    // The frame became active or inactive (the integration's flag already says which).
+    virtual void OnFrameActiveChanged() {}
 };
 
 // A caption button of the frame's own caption, in window coordinates.

@@ -144,13 +144,17 @@ int CKLVFrameIntegration::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPA
         PaintFrame();
         lResult = 0;
         return hookHandled;
-    case WM_NCACTIVATE:
+    case WM_NCACTIVATE: {
+        const BOOL bWasActive = m_bActive;
         m_bActive = wParam != 0;
+        if (m_bActive != bWasActive)
+            if (auto* pOwner = dynamic_cast<CKLVFrameCaptionOwner*>(m_pRibbonBar)) pOwner->OnFrameActiveChanged();
         PaintFrame();
         // The bar that draws the caption shows the new state too.
         if (!IsCaptionStandard() && m_pRibbonBar && m_pRibbonBar->GetSafeHwnd()) m_pRibbonBar->Invalidate(FALSE);
         lResult = TRUE;
         return hookHandled;
+    }
     case WM_SETTEXT:
     case WM_SETICON:
         // The system draws its own caption for these; the themed one is drawn again after it.
