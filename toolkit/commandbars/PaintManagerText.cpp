@@ -18,7 +18,8 @@ namespace {
 void DrawThemedComposedText(CKLVWinThemeWrapper& theme, CDC* pDC, const CString& str, RECT* pRect, UINT nFormat,
                             int nGlowSize, const RECT& rcBuffer) {
     HDC hBufferDC = nullptr;
-    BP_PAINTPARAMS params = {sizeof(params)};
+    BP_PAINTPARAMS params = {};
+    params.cbSize = sizeof(params);
     HPAINTBUFFER hBuffer =
         CKLVWinThemeWrapper::BeginBufferedPaint(pDC->GetSafeHdc(), &rcBuffer, BPBF_TOPDOWNDIB, &params, &hBufferDC);
     if (!hBuffer) {
@@ -31,7 +32,8 @@ void DrawThemedComposedText(CKLVWinThemeWrapper& theme, CDC* pDC, const CString&
     const int nChars = ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), nullptr, 0);
     std::vector<WCHAR> text(static_cast<size_t>(nChars) + 1);
     ::MultiByteToWideChar(CP_ACP, 0, str, str.GetLength(), text.data(), nChars);
-    DTTOPTS options = {sizeof(options)};
+    DTTOPTS options = {};
+    options.dwSize = sizeof(options);
     options.dwFlags = DTT_COMPOSITED | (nGlowSize ? DTT_GLOWSIZE : DTT_TEXTCOLOR);
     options.crText = pDC->GetTextColor();
     options.iGlowSize = nGlowSize;

@@ -101,8 +101,9 @@ TEST(RibbonFrameCaption, CaptionButtonsFollowTheFramesStyleRightToLeft) {
         fx.Layout(600);
         EXPECT_EQ(CaptionButtonsFromTheRight(pRibbon, 600), c.buttons) << c.pszName;
         EXPECT_EQ(pRibbon->m_rcTitle.IsRectEmpty(), c.buttons.empty() && (c.dwStyle & WS_CHILD)) << c.pszName;
-        if (CKLVControl* pMaximize = pRibbon->FindCaptionButton(SC_MAXIMIZE))
+        if (CKLVControl* pMaximize = pRibbon->FindCaptionButton(SC_MAXIMIZE)) {
             EXPECT_EQ(pMaximize->GetEnabled() != 0, (c.dwStyle & WS_MAXIMIZEBOX) != 0) << c.pszName;
+        }
     }
     SetStyle(fx.m_hFrame, dwOld);
 
