@@ -1,10 +1,11 @@
 #include "toolkit/syntaxedit/lexer/SyntaxEditLexTaskQueue.h"
 
+#include "toolkit/syntaxedit/lexer/SyntaxEditLexTextBlock.h"
+
 namespace {
 
 // Three lines in packed keys.
 const DWORD kNearLines = 0x3000;
-const int kEditDelete = 2;
 
 }  // namespace
 
@@ -42,7 +43,7 @@ void CKLVSyntaxEditLexTaskQueue::MoveForEdit(const CKLVSyntaxEditPosition& posSt
     CKLVCriticalSectionLock lock(&m_csChange);
     for (CKLVSyntaxEditLexTask& task : m_arTasks)
         for (CKLVSyntaxEditPosition* pPos : {&task.posStart, &task.posEnd})
-            MovePosition(*pPos, posStart, posEnd, nEditKind == kEditDelete);
+            MovePosition(*pPos, posStart, posEnd, nEditKind == CKLVSyntaxEditLexBlockChain::klvEditDelete);
 }
 
 void CKLVSyntaxEditLexTaskQueue::MovePosition(CKLVSyntaxEditPosition& pos, const CKLVSyntaxEditPosition& posStart,
