@@ -11,7 +11,6 @@
 #include "toolkit/ribbon/RibbonTabContextHeaders.h"
 
 #include <memory>
-#include <unordered_set>
 
 class CKLVRibbonControlTab;
 class CKLVRibbonGroup;
@@ -193,8 +192,9 @@ protected:
     void LayoutGroups(CDC* pDC);
     void BuildContextHeaders();
     BOOL IsQuickAccessControl(CKLVControl* pControl) const;
-    BOOL IsLooseControl(CKLVControl* pControl, const std::unordered_set<const CKLVControl*>& grouped) const;
-    std::unordered_set<const CKLVControl*> GroupedControls() const;
+    // Neither a group's control (nor its popup button), the quick access tool bar's, nor one of
+    // the ribbon's own parts.
+    BOOL IsLooseControl(CKLVControl* pControl) const;
     int GetRibbonTabHeight() const;
     // The bar's face, caption band and group area, by the theme's ribbon drawing when it has one.
     void DrawRibbonFaces(CDC* pDC, CRect rcClipBox);

@@ -46,10 +46,9 @@ void CKLVRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
             pGroup->DrawControls(pDC, rcClipBox);
         }
     }
-    const auto grouped = GroupedControls();
     for (int i = 0; i < GetControlCount(); ++i) {
         CKLVControl* pControl = GetControl(i);
-        if (pControl == m_pControlTab || grouped.count(pControl) || !pControl->IsVisible()) continue;
+        if (pControl == m_pControlTab || pControl->m_pRibbonGroup || !pControl->IsVisible()) continue;
         if (Meets(pControl->GetRect(), rcClipBox)) pControl->Draw(pDC);
     }
 }

@@ -102,21 +102,8 @@ BOOL CKLVRibbonBar::IsQuickAccessControl(CKLVControl* pControl) const {
     return pControl == m_pCustomizePopup || pControl == m_pMorePopup || m_pQuickAccessControls->Contains(pControl);
 }
 
-std::unordered_set<const CKLVControl*> CKLVRibbonBar::GroupedControls() const {
-    std::unordered_set<const CKLVControl*> grouped;
-    for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) {
-        CKLVRibbonGroups* pGroups = m_pControlTab->GetTab(i)->GetGroups();
-        for (int j = 0; j < pGroups->GetCount(); ++j) {
-            CKLVRibbonGroup* pGroup = pGroups->GetAt(j);
-            for (int k = 0; k < pGroup->GetControlCount(); ++k) grouped.insert(pGroup->GetControlAt(k));
-            if (pGroup->GetControlPopup()) grouped.insert(pGroup->GetControlPopup());
-        }
-    }
-    return grouped;
-}
-
-BOOL CKLVRibbonBar::IsLooseControl(CKLVControl* pControl, const std::unordered_set<const CKLVControl*>& grouped) const {
-    if (!pControl->IsVisible(CKLVControl::hideDocking) || grouped.count(pControl) || IsQuickAccessControl(pControl))
+BOOL CKLVRibbonBar::IsLooseControl(CKLVControl* pControl) const {
+    if (!pControl->IsVisible(CKLVControl::hideDocking) || pControl->m_pRibbonGroup || IsQuickAccessControl(pControl))
         return FALSE;
     if (pControl->GetId() >= systemCommandFirst && pControl->GetId() <= systemCommandLast) return FALSE;
     return pControl != m_pSystemButton && pControl != m_pControlTab && !m_scroller.IsScrollButton(pControl);
@@ -146,9 +133,7 @@ void CKLVRibbonBar::PositionControls(CDC* pDC, int nWidth, int /*nHeight*/) {
     LayoutSystemButton(pDC, nCaption, nQuickAccess, nTabs);
 
     int nLeft = 2;
-    if (m_pSystemButton && m_pSystemButton->IsVisible() && HasCaptionBand() && m_bTabRowShown)
-        nLeft = m_pSystemButton->GetRect().right;
-    else if (m_pSystemButton && m_pSystemButton->IsVisible() && !HasCaptionBand())
+    if (m_pSystemButton && m_pSystemButton->IsVisible() && (m_bTabRowShown || !HasCaptionBand()))
         nLeft = m_pSystemButton->GetRect().right;
     nLeft = LayoutLooseControls(pDC, nLeft, nWidth - 2, FALSE);
     if (m_bQuickAccessVisible && !m_bQuickAccessBelow && !HasCaptionBand())
@@ -184,12 +169,11 @@ void CKLVRibbonBar::LayoutSystemButton(CDC* pDC, int nCaption, int nQuickAccess,
 }
 
 int CKLVRibbonBar::LayoutLooseControls(CDC* pDC, int nLeft, int nRight, BOOL bRightAligned) {
-    const auto grouped = GroupedControls();
     std::vector<CKLVControl*> controls;
     for (int i = 0; i < GetControlCount(); ++i) {
         CKLVControl* pControl = GetControl(i);
         const BOOL bRight = (pControl->GetFlags() & CKLVControl::flagRightAlign) != 0;
-        if (bRight == bRightAligned && IsLooseControl(pControl, grouped)) controls.push_back(pControl);
+        if (bRight == bRightAligned && IsLooseControl(pControl)) controls.push_back(pControl);
     }
     if (bRightAligned) std::reverse(controls.begin(), controls.end());
     int x = bRightAligned ? nRight : nLeft;
