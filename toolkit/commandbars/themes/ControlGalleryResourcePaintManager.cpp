@@ -102,7 +102,7 @@ void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVCo
     for (const auto& b : buttons) {
         const int nPart = ScrollButtonPart(b.nPart, pGallery->GetEnabled(), pGallery->IsScrollButtonEnabled(b.nPart),
                                            pGallery->m_nHotPart, pGallery->m_nPressedPart);
-        KLVDrawSkinPart(pDC, {b.lpszImage, nPart, 5}, b.rc, kMargins3, TRUE);
+        KLVDrawSkinPart(pDC, {b.lpszImage, nPart, 5}, b.rc, kMargins3, skinKeyed);
     }
 }
 
@@ -119,7 +119,7 @@ void CKLVControlGalleryResourcePaintManager::DrawArrowButton(CDC* pDC, CKLVScrol
     const int nCell = ArrowGlyphCell(nDirection, bActive, bEnabled);
     const CPoint c = rc.CenterPoint();
     KLVDrawSkinPart(pDC, {"CONTROLGALLERYSCROLLARROWGLYPHS", nCell - 1, GlyphCount()},
-                    CRect(CPoint(c.x - kGlyph / 2, c.y - kGlyph / 2), CSize(kGlyph, kGlyph)), CRect(0, 0, 0, 0), TRUE);
+                    CRect(CPoint(c.x - kGlyph / 2, c.y - kGlyph / 2), CSize(kGlyph, kGlyph)), CRect(0, 0, 0, 0), skinKeyed);
 }
 
 void CKLVControlGalleryResourcePaintManager::DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {

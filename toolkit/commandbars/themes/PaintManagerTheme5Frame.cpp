@@ -191,7 +191,7 @@ void CKLVPaintManagerTheme5::DrawFrameCaptionButton(CDC* pDC, CRect rc, UINT nId
                                                     BOOL bActive) {
     const int nState = !bActive ? 3 : bPressed && bSelected ? 2 : bPressed || bSelected ? 1 : 0;
     if (bSelected || bPressed)
-        KLVDrawSkinPart(pDC, {"FRAMECAPTIONBUTTON", bPressed && bSelected ? 1 : 0, 2}, rc, CRect(3, 3, 3, 3), TRUE);
+        KLVDrawSkinPart(pDC, {"FRAMECAPTIONBUTTON", bPressed && bSelected ? 1 : 0, 2}, rc, CRect(3, 3, 3, 3), skinKeyed);
     const CString strGlyph = FrameCaptionGlyphImage(nId, rc.Width());
     KLVDrawSkinPartCentred(pDC, {strGlyph, nState, 5}, rc);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "toolkit/commandbars/themes/PaintManagerTheme5.h"
+#include "toolkit/commandbars/themes/ThemeResourceImage.h"
 
 #include <memory>
 
@@ -103,7 +104,7 @@ public:
     static CKLVFrameIntegration* GetRibbonFrame(CKLVRibbonBar* pRibbon);
     // How a skin image at rc on the bar is drawn: over glass in the caption band of a composited
     // frame, else with the magenta key.
-    static int SkinModeAt(CKLVCommandBar* pBar, CRect rc);
+    static KLVSkinDrawMode SkinModeAt(CKLVCommandBar* pBar, CRect rc);
 
     // The "RIBBONTAB" part of a plain tab's state; -1 draws no face.
     static int RibbonTabPart(BOOL bHot, BOOL bSelected, BOOL bPressed, BOOL bRowFocused);

@@ -171,7 +171,7 @@ void CKLVPaintManagerTheme6::DrawExpandArrow(CDC* pDC, CKLVControl* pControl, CP
     }
     const int nPart = !bEnabled ? 3 : bSelected ? 1 : 0;
     KLVDrawSkinPart(pDC, {"TOOLBARBUTTONDROPDOWNGLYPH", nPart, 4}, CRect(pt.x - 2, pt.y - 2, pt.x + 3, pt.y + 2),
-                    CRect(0, 0, 0, 0), TRUE);
+                    CRect(0, 0, 0, 0), skinKeyed);
 }
 
 void CKLVPaintManagerTheme6::DrawSplitPopupDivider(CDC* pDC, CKLVControl* pControl) {
@@ -179,7 +179,7 @@ void CKLVPaintManagerTheme6::DrawSplitPopupDivider(CDC* pDC, CKLVControl* pContr
     const BOOL bActive = pControl->GetSelected() && KLVTheme::EnabledOf(pControl);
     const int nPart = bActive ? (pControl->GetPopuped() ? 2 : 1) : 0;
     KLVDrawSkinPart(pDC, {"MENUSPLITDROPDOWN", nPart, 3},
-                    CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), CRect(2, 2, 2, 2), TRUE);
+                    CRect(rc.right - m_nSplitButtonPopupWidth, rc.top, rc.right, rc.bottom), CRect(2, 2, 2, 2), skinKeyed);
 }
 
 void CKLVPaintManagerTheme6::DrawSubmenuArrow(CDC* pDC, CKLVControl* pControl) {

@@ -61,9 +61,9 @@ CSize CKLVPaintManagerTheme6::DrawControlEdit(CDC* pDC, CKLVControl* pControl, B
     const int yMiddle = rcSpin.CenterPoint().y;
     const CRect rcNone(0, 0, 0, 0);
     KLVDrawSkinPart(pDC, {"TOOLBARBUTTONSPIN", SpinUpCell(nSelected, nPressed, nEnabled), 10},
-                    CRect(rcSpin.left, rcSpin.top, rcSpin.right, yMiddle), rcNone, TRUE);
+                    CRect(rcSpin.left, rcSpin.top, rcSpin.right, yMiddle), rcNone, skinKeyed);
     KLVDrawSkinPart(pDC, {"TOOLBARBUTTONSPIN", SpinDownCell(nSelected, nPressed, nEnabled), 10},
-                    CRect(rcSpin.left, yMiddle, rcSpin.right, rcSpin.bottom), rcNone, TRUE);
+                    CRect(rcSpin.left, yMiddle, rcSpin.right, rcSpin.bottom), rcNone, skinKeyed);
     return CSize(0, 0);
 }
 

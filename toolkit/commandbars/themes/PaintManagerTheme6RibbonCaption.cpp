@@ -54,7 +54,7 @@ BOOL CKLVPaintManagerTheme6::IsInRibbonCaption(CKLVCommandBar* pBar, CRect rc) {
     return GetRibbonFrame(pRibbon) && rcCommon.IntersectRect(&rc, &pRibbon->m_rcCaption);
 }
 
-int CKLVPaintManagerTheme6::SkinModeAt(CKLVCommandBar* pBar, CRect rc) {
+KLVSkinDrawMode CKLVPaintManagerTheme6::SkinModeAt(CKLVCommandBar* pBar, CRect rc) {
     if (!IsInRibbonCaption(pBar, rc)) return skinKeyed;
     return GetRibbonFrame(static_cast<CKLVRibbonBar*>(pBar))->m_bCompositionActive ? skinOverGlass : skinKeyed;
 }

@@ -39,7 +39,7 @@ StripPlace StripPlaceOf(const CKLVControl* pControl) {
 }
 
 BOOL DrawStripCell(CDC* pDC, LPCTSTR lpszImage, int nCell, CRect rc) {
-    return KLVDrawSkinPart(pDC, {lpszImage, nCell, KLVSkinCellCount(lpszImage, kStripCell)}, rc, kStripMargins, TRUE);
+    return KLVDrawSkinPart(pDC, {lpszImage, nCell, KLVSkinCellCount(lpszImage, kStripCell)}, rc, kStripMargins, skinKeyed);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ const COLORREF kKeyColor = RGB(255, 0, 255);
 
 CKLVResourceImage* KLVSkinImage(LPCTSTR lpszImage) { return KLVResourceImages()->GetImage(lpszImage); }
 
-BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins, int nMode) {
+BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins, KLVSkinDrawMode nMode) {
     CKLVResourceImage* pImage = KLVSkinImage(part.lpszImage);
     if (!pImage || rcDest.IsRectEmpty()) return pImage != nullptr;
     const CRect rcSrc = pImage->GetPartRect(part.nPart, part.nCount);
@@ -35,11 +35,11 @@ CSize KLVSkinPartSize(const KLVSkinPart& part) {
     return pImage ? pImage->GetPartRect(part.nPart, part.nCount).Size() : CSize(0, 0);
 }
 
-BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, int nMode) {
+BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, KLVSkinDrawMode nMode) {
     return KLVDrawSkinPart(pDC, part, CRect(pt, KLVSkinPartSize(part)), CRect(0, 0, 0, 0), nMode);
 }
 
-BOOL KLVDrawSkinPartCentred(CDC* pDC, const KLVSkinPart& part, CRect rc, int nMode) {
+BOOL KLVDrawSkinPartCentred(CDC* pDC, const KLVSkinPart& part, CRect rc, KLVSkinDrawMode nMode) {
     const CSize sz = KLVSkinPartSize(part);
     const CPoint pt(rc.left + (rc.Width() - sz.cx) / 2, rc.top + (rc.Height() - sz.cy) / 2);
     return KLVDrawSkinPartAt(pDC, part, pt, nMode);

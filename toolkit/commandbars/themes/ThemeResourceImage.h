@@ -21,12 +21,12 @@ enum KLVSkinDrawMode { skinOpaque = 0, skinKeyed = 1, skinOverGlass = 2 };
 CKLVResourceImage* KLVSkinImage(LPCTSTR lpszImage);
 // Stretches the part over rcDest; FALSE (nothing drawn) when the image is missing.
 BOOL KLVDrawSkinPart(CDC* pDC, const KLVSkinPart& part, CRect rcDest, CRect rcMargins = CRect(0, 0, 0, 0),
-                     int nMode = skinOpaque);
+                     KLVSkinDrawMode nMode = skinOpaque);
 // How many cells of the height the image's strip holds (at least one; one when it is missing).
 int KLVSkinCellCount(LPCTSTR lpszImage, int cyCell);
 // The part's size in the image; empty when the image is missing.
 CSize KLVSkinPartSize(const KLVSkinPart& part);
 // The part unscaled, its top-left corner at pt.
-BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, int nMode = skinKeyed);
+BOOL KLVDrawSkinPartAt(CDC* pDC, const KLVSkinPart& part, CPoint pt, KLVSkinDrawMode nMode = skinKeyed);
 // The part unscaled, centred in rc.
-BOOL KLVDrawSkinPartCentred(CDC* pDC, const KLVSkinPart& part, CRect rc, int nMode = skinKeyed);
+BOOL KLVDrawSkinPartCentred(CDC* pDC, const KLVSkinPart& part, CRect rc, KLVSkinDrawMode nMode = skinKeyed);
