@@ -43,6 +43,14 @@ int PressButtonPart(const CKLVControl* pControl) {
     return pControl->GetSelected() ? 1 : 0;
 }
 
+// A popup button of the quick access tool bar, over glass where it lies in a composited caption.
+void DrawQuickAccessButton(CDC* pDC, CKLVControl* pControl, LPCTSTR lpszImage) {
+    const int nPart = CKLVPaintManagerTheme6::PopupButtonPart(pControl->GetPopuped(), pControl->GetSelected());
+    const CRect rc = pControl->GetRect();
+    KLVDrawSkinPart(pDC, {lpszImage, nPart, 4}, rc, kMargins2,
+                    CKLVPaintManagerTheme6::SkinModeAt(pControl->GetParent(), rc));
+}
+
 }  // namespace
 
 int CKLVPaintManagerTheme6::PopupButtonPart(BOOL bPopuped, BOOL bSelected) {
@@ -149,15 +157,11 @@ void CKLVPaintManagerTheme6::FillRibbonGroupPopup(CDC* pDC, CKLVRibbonGroup* pGr
 }
 
 void CKLVPaintManagerTheme6::DrawQuickAccessCustomizeButton(CDC* pDC, CKLVControl* pControl) {
-    const int nPart = PopupButtonPart(pControl->GetPopuped(), pControl->GetSelected());
-    const CRect rc = pControl->GetRect();
-    KLVDrawSkinPart(pDC, {"RIBBONQUICKACCESSBUTTON", nPart, 4}, rc, kMargins2, SkinModeAt(pControl->GetParent(), rc));
+    DrawQuickAccessButton(pDC, pControl, "RIBBONQUICKACCESSBUTTON");
 }
 
 void CKLVPaintManagerTheme6::DrawQuickAccessMoreButton(CDC* pDC, CKLVControl* pControl) {
-    const int nPart = PopupButtonPart(pControl->GetPopuped(), pControl->GetSelected());
-    const CRect rc = pControl->GetRect();
-    KLVDrawSkinPart(pDC, {"RIBBONQUICKACCESSMORE", nPart, 4}, rc, kMargins2, SkinModeAt(pControl->GetParent(), rc));
+    DrawQuickAccessButton(pDC, pControl, "RIBBONQUICKACCESSMORE");
 }
 
 void CKLVPaintManagerTheme6::DrawRibbonScrollButton(CDC* pDC, CKLVControl* pControl, BOOL bLeft) {
