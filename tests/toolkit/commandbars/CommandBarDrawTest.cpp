@@ -32,14 +32,6 @@ public:
 };
 std::vector<int> CSeparatorTheme::s_separators;
 
-std::set<std::pair<int, int>> Differences(const Dib& a, const Dib& b) {
-    std::set<std::pair<int, int>> points;
-    for (int y = 0; y < a.m_cy; ++y)
-        for (int x = 0; x < a.m_cx; ++x)
-            if (a.At(x, y) != b.At(x, y)) points.insert({x, y});
-    return points;
-}
-
 }  // namespace
 
 TEST(CommandBarDrawing, SeparatorsBeforeGroupsButNotFirstOrHidden) {
@@ -85,7 +77,7 @@ TEST(CommandBarDrawing, InsertMarkIsAnXorIBeamInBothOrientations) {
         bar.m_rcMarker = c.rc;
         bar.m_bVerticalMarker = c.bVertical;
         bar.SendMessage(WM_PRINT, reinterpret_cast<WPARAM>(marked.m_dc.GetSafeHdc()), PRF_CLIENT);
-        const auto changed = Differences(plain, marked);
+        const auto changed = plain.DifferingFrom(marked);
         // Two lines at each end (full, then shortened by one at both ends) and a beam two wide.
         const int nAcross = c.bVertical ? c.rc.Height() : c.rc.Width();
         const int nAlong = c.bVertical ? c.rc.Width() : c.rc.Height();

@@ -14,6 +14,8 @@ namespace commandbars_test {
 
 inline const COLORREF kBack = RGB(255, 255, 255);
 inline const COLORREF kInk = RGB(0, 0, 0);
+// No pixel: what two DIBs drawn alike differ in.
+inline const std::set<std::pair<int, int>> kNoPixels;
 
 // A white 32-bit DIB section selected into a memory DC.
 class Dib {
@@ -38,6 +40,14 @@ public:
         for (int y = 0; y < m_cy; ++y)
             for (int x = 0; x < m_cx; ++x)
                 if (At(x, y) != kBack) points.insert({x, y});
+        return points;
+    }
+    // The pixels where the other DIB (at least as large) differs from this one.
+    std::set<std::pair<int, int>> DifferingFrom(const Dib& other) const {
+        std::set<std::pair<int, int>> points;
+        for (int y = 0; y < m_cy; ++y)
+            for (int x = 0; x < m_cx; ++x)
+                if (At(x, y) != other.At(x, y)) points.insert({x, y});
         return points;
     }
 

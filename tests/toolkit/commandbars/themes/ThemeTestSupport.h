@@ -13,6 +13,7 @@ namespace themes_test {
 
 using commandbars_test::Dib;
 using commandbars_test::kBack;
+using commandbars_test::kNoPixels;
 using commandbars_test::Release;
 using toolkit_test::ForcedScheme;
 
