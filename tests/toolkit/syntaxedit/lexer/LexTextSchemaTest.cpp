@@ -153,7 +153,9 @@ TEST(LexTextSchema, AnEditAtABlocksEndIsParsedFromInsideThatBlock) {
             posEnd = edited.text.InsertText(c.inserted, c.nRow, c.nCol);
         else
             edited.text.DeleteText(c.nRow, c.nCol, c.nRow, c.nCol + 1);
-        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, c.inserted ? 1 : 2);
+        const int nEdit =
+            c.inserted ? CKLVSyntaxEditLexBlockChain::klvEditInsert : CKLVSyntaxEditLexBlockChain::klvEditDelete;
+        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, nEdit);
         const CKLVSyntaxEditPosition posRangeEnd(posEnd.nLine + 1, 0);
         edited.Reparse(&posStart, &posRangeEnd);
         Parsed full("C.lex", edited.text.GetText(), ".c");
@@ -180,7 +182,7 @@ TEST(LexTextSchema, ADeletionOfRowsLeavesNoBlockOfTheDeletedText) {
         Parsed edited("C.lex", c.text, ".c");
         const CKLVSyntaxEditPosition posStart(c.nRow, c.nCol), posEnd(c.nEndRow, c.nEndCol);
         edited.text.DeleteText(posStart.nLine, posStart.nCol, posEnd.nLine, posEnd.nCol);
-        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, 2);
+        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, CKLVSyntaxEditLexBlockChain::klvEditDelete);
         const CKLVSyntaxEditPosition posRangeEnd(c.nRow + 1, 0);
         edited.Reparse(&posStart, &posRangeEnd);
         Parsed full("C.lex", edited.text.GetText(), ".c");
@@ -371,7 +373,7 @@ TEST(LexTextSchema, APassStoppedAnywhereLeavesNoBlockOpenOnceItsRangeIsParsedAga
         SCOPED_TRACE("stopped after " + std::to_string(nAdvances) + " advances");
         Parsed edited("C.lex", text, ".c");
         edited.text.DeleteText(posStart.nLine, posStart.nCol, posEnd.nLine, posEnd.nCol);
-        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, 2);
+        edited.schema->UpdateBlocksOnEdit(posStart, posEnd, CKLVSyntaxEditLexBlockChain::klvEditDelete);
         BreakingIterator iter(edited.text.CreateTextIterator(), edited.schema.Get(), nAdvances);
         const int nFlags = edited.schema->Parse(TRUE, &iter, &posStart, &posRangeEnd, FALSE);
         edited.schema->SetBreak(FALSE);
