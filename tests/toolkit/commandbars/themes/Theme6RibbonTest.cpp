@@ -301,8 +301,8 @@ TEST_F(RibbonTheme, TheBarClosesItsBottomWithoutGroupAreaAndFramesTheQuickAccess
         Dib dib(600, nHeight);
         m_pTheme->FillRibbonBar(&dib.m_dc, m_pRibbon);
         const std::string what = std::to_string(c.bMinimized) + std::to_string(c.bQuickAccessBelow);
-        EXPECT_EQ(dib.At(300, nHeight - 2) == m_pTheme->m_clrMinimizedEdgeShadow && c.bLines, c.bLines) << what;
-        EXPECT_EQ(dib.At(300, nHeight - 1) == m_pTheme->m_clrMinimizedEdgeHighlight && c.bLines, c.bLines) << what;
+        EXPECT_EQ(dib.At(300, nHeight - 2) == m_pTheme->m_clrMinimizedEdgeShadow, c.bLines) << what;
+        EXPECT_EQ(dib.At(300, nHeight - 1) == m_pTheme->m_clrMinimizedEdgeHighlight, c.bLines) << what;
         const CRect rcQuickAccess = m_pRibbon->m_rcQuickAccess;
         if (c.bFrame)
             EXPECT_EQ(LeftInside(dib, rcQuickAccess), ThemeSkin::PartColor(imgQuickAccessBelowFrame, 0)) << what;
