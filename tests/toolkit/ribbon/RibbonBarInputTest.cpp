@@ -15,11 +15,8 @@
 namespace ribbon_test {
 namespace {
 
-
-struct InputFixture : CRibbonFrameFixture {
+struct InputFixture : CRibbonThreeTabsFixture {
     InputFixture() {
-        for (LPCTSTR lpszCaption : {"Home", "Insert", "View"}) tabs.push_back(m_pRibbon->AddTab(lpszCaption));
-        pTabs = m_pRibbon->GetControlTab();
         pTabs->SetSelectedItem(tabs[0]);
         Layout(600);
     }
@@ -51,9 +48,6 @@ struct InputFixture : CRibbonFrameFixture {
         pGroup->AddControl(pButton);
         return pButton;
     }
-
-    std::vector<CKLVRibbonTab*> tabs;
-    CKLVRibbonControlTab* pTabs = nullptr;
 };
 
 // The ids of the visible items of a menu, in order.

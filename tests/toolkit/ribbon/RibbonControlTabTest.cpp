@@ -11,14 +11,7 @@
 namespace ribbon_test {
 namespace {
 
-struct TabsFixture : CRibbonFrameFixture {
-    TabsFixture() {
-        for (LPCTSTR lpszCaption : {"Home", "Insert", "View"}) tabs.push_back(m_pRibbon->AddTab(lpszCaption));
-        pTabs = m_pRibbon->GetControlTab();
-    }
-    std::vector<CKLVRibbonTab*> tabs;
-    CKLVRibbonControlTab* pTabs = nullptr;
-};
+using TabsFixture = CRibbonThreeTabsFixture;
 
 TEST(RibbonControlTab, TheSiteMayCancelAChangeAndHearsOfItAfter) {
     TabsFixture fx;

@@ -112,4 +112,14 @@ public:
     CKLVRibbonBar* m_pRibbon = nullptr;
 };
 
+// The frame's ribbon with the tabs Home, Insert and View, none selected yet.
+struct CRibbonThreeTabsFixture : CRibbonFrameFixture {
+    CRibbonThreeTabsFixture() {
+        for (LPCTSTR lpszCaption : {"Home", "Insert", "View"}) tabs.push_back(m_pRibbon->AddTab(lpszCaption));
+        pTabs = m_pRibbon->GetControlTab();
+    }
+    std::vector<CKLVRibbonTab*> tabs;
+    CKLVRibbonControlTab* pTabs = nullptr;
+};
+
 }  // namespace ribbon_test
