@@ -261,6 +261,7 @@ BOOL CKLVCommandBar::ProcessSpecialKey(int nKey) {
         pSelected->SetSelected(selectedForward);
         return SetPopuped(m_nSelected, FALSE);
     case keyEscape:
+        if (pLink && pLink->ShowKeyboardTipsLevelUp(this)) return TRUE;
         if (CKLVCommandBar* pParent = GetParentCommandBar()) pParent->SetTrackingMode(1, FALSE, FALSE);
         SetTrackingMode(0, TRUE, FALSE);
         return TRUE;

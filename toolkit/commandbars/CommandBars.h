@@ -202,6 +202,9 @@ public:
     // tips into the array (AddKeyboardTip takes each), the command bars give them their keys,
     // sizes and places and show them; a typed key narrows them down or activates one.
     void ShowKeyboardTips(CKLVCommandBar* pBar) override;
+    // The bar's tips of a key-tip level (the ribbon's levels lead from its top to its groups).
+    void ShowKeyboardTips(CKLVCommandBar* pBar, int nLevel);
+    BOOL ShowKeyboardTipsLevelUp(CKLVCommandBar* pBar) override;
     void HideKeyboardTips() override;
     BOOL IsKeyboardTipsShown(CKLVCommandBar* pBar) const override;
     void OnKeyboardTipKey(CKLVCommandBar* pBar, UINT nKey) override;

@@ -73,6 +73,17 @@ void CKLVCommandBars::ShowKeyboardTips(CKLVCommandBar* pBar) {
         if (pTip->GetSafeHwnd()) pTip->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, kShowTopMost);
 }
 
+void CKLVCommandBars::ShowKeyboardTips(CKLVCommandBar* pBar, int nLevel) {
+    m_nKeyboardNavigationLevel = nLevel;
+    ShowKeyboardTips(pBar);
+}
+
+BOOL CKLVCommandBars::ShowKeyboardTipsLevelUp(CKLVCommandBar* pBar) {
+    if (!IsKeyboardTipsShown(pBar) || m_nKeyboardNavigationLevel < 2) return FALSE;
+    ShowKeyboardTips(pBar, m_nKeyboardNavigationLevel - 1);
+    return TRUE;
+}
+
 void CKLVCommandBars::AssignKeyboardTipCaptions() {
     std::vector<CKLVKeyboardTipCaptions::Entry> entries;
     entries.reserve(m_keyboardTips.size());

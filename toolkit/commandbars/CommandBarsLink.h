@@ -45,6 +45,9 @@ public:
     virtual void ShowKeyboardTips(CKLVCommandBar* /*pBar*/) {}
     virtual void HideKeyboardTips() {}
     virtual void OnKeyboardTipKey(CKLVCommandBar* /*pBar*/, UINT /*nKey*/) {}
+    // Escape while the bar shows tips deeper than the first level: its tips of the level above
+    // replace them. FALSE when there is no such level to go back to.
+    virtual BOOL ShowKeyboardTipsLevelUp(CKLVCommandBar* /*pBar*/) { return FALSE; }
 
     // Tooltips: the shared tooltip host (the bar takes its own reference), whether tool bars
     // show tips, append their shortcuts, and whether controls on popup bars show tips at all.

@@ -173,7 +173,6 @@ protected:
     BOOL OnMenuKey() override;
     // Enters keyboard tracking with the tab row selected and focused.
     void TrackTabRow();
-    void ShowKeyboardTipsOfLevel(int nLevel);
     // Tells an integrated frame that the ribbon came or went.
     void OnRibbonVisibilityChanged();
     // Ends the frame integration; the frame draws its own caption and border again.

@@ -32,13 +32,6 @@ void CKLVRibbonBar::TrackTabRow() {
     m_pControlTab->SetFocused(TRUE);
 }
 
-void CKLVRibbonBar::ShowKeyboardTipsOfLevel(int nLevel) {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
-    if (!pCommandBars) return;
-    pCommandBars->m_nKeyboardNavigationLevel = nLevel;
-    pCommandBars->ShowKeyboardTips(this);
-}
-
 void CKLVRibbonBar::SelectTabFromKeyboard(CKLVRibbonTab* pTab, int nTipsLevel) {
     if (m_bMinimized) {
         // The tab's popup opens over the tracked tab row and takes the keyboard from it.
@@ -54,7 +47,7 @@ void CKLVRibbonBar::SelectTabFromKeyboard(CKLVRibbonTab* pTab, int nTipsLevel) {
         OnRecalcLayout();
     }
     TrackTabRow();
-    ShowKeyboardTipsOfLevel(nTipsLevel);
+    if (CKLVCommandBars* pCommandBars = GetCommandBars()) pCommandBars->ShowKeyboardTips(this, nTipsLevel);
 }
 
 BOOL CKLVRibbonBar::OnMenuKey() {

@@ -270,5 +270,26 @@ TEST_F(RibbonKeyTips, AltAloneGivesTheTabRowTheKeyboardAndShowsTheTopTips) {
     EXPECT_FALSE(m_pRibbon->GetControlTab()->m_bFocused);
 }
 
+TEST_F(RibbonKeyTips, EscapeClimbsFromTheGroupsTipsToTheTopTipsThenEndsTracking) {
+    m_fx.m_pFrame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    DispatchPostedTimers();
+    m_pRibbon->OnHookKeyDown('I', 0);
+    ASSERT_EQ(m_pCommandBars->m_nKeyboardNavigationLevel, CKLVRibbonKeyTips::levelGroups);
+    ASSERT_NE(TipOf(m_pCommandBars, m_pTable), nullptr);
+
+    m_pRibbon->OnHookKeyDown(VK_ESCAPE, 0);
+    EXPECT_TRUE(m_pRibbon->GetTrackingMode()) << "the first Escape only climbs a level";
+    EXPECT_EQ(m_pCommandBars->m_nKeyboardNavigationLevel, CKLVRibbonKeyTips::levelTop);
+    ASSERT_TRUE(m_pCommandBars->IsKeyboardTipsShown(m_pRibbon));
+    EXPECT_EQ(TipOf(m_pCommandBars, m_pTable), nullptr);
+    EXPECT_NE(TipOf(m_pCommandBars, m_pHome), nullptr);
+    EXPECT_EQ(m_pRibbon->GetSelectedTab(), m_pInsert) << "the tab chosen stays selected";
+
+    m_pRibbon->OnHookKeyDown(VK_ESCAPE, 0);
+    EXPECT_FALSE(m_pRibbon->GetTrackingMode());
+    EXPECT_FALSE(m_pCommandBars->IsKeyboardTipsShown(m_pRibbon));
+    EXPECT_EQ(m_pCommandBars->m_nKeyboardNavigationLevel, 0);
+}
+
 }  // namespace
 }  // namespace ribbon_test
