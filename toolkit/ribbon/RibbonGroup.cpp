@@ -154,9 +154,12 @@ void CKLVRibbonGroup::Copy(CKLVRibbonGroup* pSource) {
 }
 
 void CKLVRibbonGroup::Draw(CDC* pDC, CRect /*rcClip*/) {
+    if (CKLVPaintManagerTheme6* pTheme = GetRibbonTheme()) pTheme->DrawRibbonGroup(pDC, this);
+}
+
+CKLVPaintManagerTheme6* CKLVRibbonGroup::GetRibbonTheme() const {
     CKLVCommandBar* pBar = GetParentBar();
-    if (auto* pTheme = pBar ? dynamic_cast<CKLVPaintManagerTheme6*>(pBar->GetPaintManager()) : nullptr)
-        pTheme->DrawRibbonGroup(pDC, this);
+    return pBar ? dynamic_cast<CKLVPaintManagerTheme6*>(pBar->GetPaintManager()) : nullptr;
 }
 
 int CKLVRibbonGroup::CaptionHeight() const {
@@ -183,9 +186,16 @@ int CKLVRibbonGroup::CalcWidth(CDC* pDC) {
         m_placements[i].bHidden =
             m_nSize == sizePopup || (m_controls[i]->GetHideFlags() & CKLVControl::hideGeneric) != 0;
     }
-    if (m_nSize == sizePopup) return std::max<int>(popupMinWidth, CaptionWidth(pDC));
+    if (m_nSize == sizePopup) return CollapsedWidth(pDC);
     const int nControls = m_nSize == sizeLarge ? LayoutColumnsOfOne(pDC) : LayoutColumnsOfThree(pDC);
     return std::max(nControls, CaptionWidth(pDC));
+}
+
+int CKLVRibbonGroup::CollapsedWidth(CDC* pDC) {
+    // Collapsed, the group is its button, as wide as the theme that draws it makes it.
+    CKLVRibbonGroupControlPopup* pButton = GetRibbonTheme() ? EnsureControlPopup() : nullptr;
+    if (pButton) return pButton->GetSize(pDC).cx;
+    return std::max<int>(popupMinWidth, CaptionWidth(pDC));
 }
 
 int CKLVRibbonGroup::CaptionWidth(CDC* pDC) const {

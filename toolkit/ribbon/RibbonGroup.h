@@ -3,7 +3,8 @@
 //   sizeLarge   every control is a column of its own, a 32-px icon above its caption;
 //   sizeMedium  columns of three rows, each a 16-px icon beside its caption;
 //   sizeSmall   columns of three rows of icons only;
-//   sizePopup   one popup button (at least 42 px wide) stands for the whole group.
+//   sizePopup   one popup button stands for the whole group, as wide as the ribbon theme
+//               measures it (else at least 42 px and the caption's width).
 // The group layout (CKLVRibbonGroups::Reposition) calls, in this order: OnBeforeLayout (back to
 // sizeLarge), CalcWidth, Reduce one step at a time with CalcWidth after each accepted step,
 // SetRect, OnAfterLayout. Placements stay relative to the group, so placing it again never adds
@@ -22,6 +23,7 @@
 class CDC;
 class CKLVCommandBar;
 class CKLVControl;
+class CKLVPaintManagerTheme6;
 class CKLVRibbonGroupControlPopup;
 class CKLVRibbonGroups;
 class CKLVRibbonTab;
@@ -122,6 +124,9 @@ protected:
     virtual CSize MeasureControl(CDC* pDC, CKLVControl* pControl, int nSize) const;
     int CaptionWidth(CDC* pDC) const;
     int CaptionHeight() const;
+    int CollapsedWidth(CDC* pDC);
+    // The parent bar's paint manager when it is the theme that draws ribbons, else null.
+    CKLVPaintManagerTheme6* GetRibbonTheme() const;
 
 private:
     int LayoutColumnsOfOne(CDC* pDC);

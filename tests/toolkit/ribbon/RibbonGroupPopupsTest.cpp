@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace ribbon_test {
@@ -58,6 +59,29 @@ struct GroupsFixture : CRibbonFrameFixture {
     CKLVRibbonTab* pTab = nullptr;
     CKLVRibbonControlTab* pTabs = nullptr;
 };
+
+TEST(RibbonGroupControlPopup, ACollapsedGroupIsAsWideAsTheThemeDrawsItsButton) {
+    const struct {
+        const char* pszName;
+        const char* pszCaption;
+    } cases[] = {
+        {"a short caption", "Tables"},
+        {"a caption far wider than the button", "A group caption far wider than its collapsed button"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        GroupsFixture fx;
+        fx.LastGroup()->m_strCaption = c.pszCaption;
+        CKLVRibbonGroupControlPopup* pButton = fx.Collapse();
+        ASSERT_EQ(fx.LastGroup()->GetSize(), CKLVRibbonGroup::sizePopup);
+        ASSERT_NE(pButton, nullptr);
+        const int nTextHeight = fx.m_pRibbon->GetPaintManager()->m_nTextHeight;
+        ASSERT_GT(nTextHeight, 0);
+        const int nWidth = std::max(2 * nTextHeight - 3, 42);
+        EXPECT_EQ(pButton->GetRect().Width(), nWidth);
+        EXPECT_EQ(fx.LastGroup()->GetRect().Width(), nWidth + CKLVRibbonGroup::rectExtra);
+    }
+}
 
 TEST(RibbonGroupControlPopup, StandsForACollapsedGroupOnlyWhileItIsCollapsed) {
     GroupsFixture fx;
