@@ -22,14 +22,24 @@ const char* const Keywords[] = {
     "interface", "ERROR", "DELETE", "IN", "OUT", "OPTIONAL", "CONST", "VOID", "TRUE", "FALSE", "WINAPI",
     "CALLBACK", "PASCAL", "min", "max", "_declspec", "h_addr", "s_addr", "INVALID_SOCKET"};
 
-bool isAsciiLetter(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+// Every name of the service is mapped byte by byte, some of them several times.
+struct CIdentifierBytes {
+    bool table[256] = {};
+    constexpr CIdentifierBytes()
+    {
+        for (int c = 'a'; c <= 'z'; ++c)
+            table[c] = table[c - 'a' + 'A'] = true;
+        for (int c = '0'; c <= '9'; ++c)
+            table[c] = true;
+        table[static_cast<unsigned char>('_')] = true;
+    }
+    bool operator[](char c) const { return table[static_cast<unsigned char>(c)]; }
+};
+constexpr CIdentifierBytes IdentifierByte;
 
-bool isIdentifierByte(unsigned char c)
+bool startsWithDigit(const std::string& text)
 {
-    return isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_';
+    return !text.empty() && text[0] >= '0' && text[0] <= '9';
 }
 
 } // namespace
@@ -44,21 +54,21 @@ bool isCKeyword(const std::string& word)
 
 bool isCIdentifier(const std::string& text)
 {
-    if (text.empty() || (text[0] >= '0' && text[0] <= '9') || isCKeyword(text))
+    if (text.empty() || startsWithDigit(text) || isCKeyword(text))
         return false;
-    return std::all_of(text.begin(), text.end(), [](char c) { return isIdentifierByte(static_cast<unsigned char>(c)); });
+    return std::all_of(text.begin(), text.end(), [](char c) { return IdentifierByte[c]; });
 }
 
-std::string sanitiseIdentifier(const std::string& name)
+std::string sanitiseIdentifier(std::string_view name)
 {
     if (name == "return")
         return "return_msg";
-    std::string result = name;
+    std::string result(name);
     for (char& c : result) {
-        if (!isIdentifierByte(static_cast<unsigned char>(c)))
+        if (!IdentifierByte[c])
             c = '_';
     }
-    if (result.empty() || (result[0] >= '0' && result[0] <= '9'))
+    if (result.empty() || startsWithDigit(result))
         result.insert(result.begin(), '_');
     else if (isCKeyword(result))
         // "inline" must not become mingw's macro "_inline".
@@ -77,6 +87,11 @@ std::string CNameScope::freeVariant(const std::string& base)
 
 std::vector<std::string> CNameScope::assign(const std::vector<std::string>& names)
 {
+    return assign(std::vector<std::string_view>(names.begin(), names.end()));
+}
+
+std::vector<std::string> CNameScope::assign(const std::vector<std::string_view>& names)
+{
     std::vector<std::string> result(names.size());
     std::vector<bool> placed(names.size(), false);
     for (std::size_t i = 0; i < names.size(); ++i)
@@ -86,10 +101,8 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string>& name
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t i = 0; i < names.size(); ++i) {
             const bool asWritten = result[i] == names[i];
-            if (placed[i] || (pass == 0) != asWritten || isTaken(result[i]))
-                continue;
-            taken_.insert(result[i]);
-            placed[i] = true;
+            if (!placed[i] && (pass == 0) == asWritten)
+                placed[i] = taken_.insert(result[i]).second;
         }
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -106,8 +119,9 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string>& name
 std::string CNameScope::claim(const std::string& name)
 {
     std::string identifier = sanitiseIdentifier(name);
-    if (isTaken(identifier))
+    if (!taken_.insert(identifier).second) {
         identifier = freeVariant(identifier);
-    taken_.insert(identifier);
+        taken_.insert(identifier);
+    }
     return identifier;
 }

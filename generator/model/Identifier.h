@@ -2,7 +2,9 @@
 #define KELVANE_GENERATOR_MODEL_IDENTIFIER_H
 
 #include <string>
+#include <string_view>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 // The one way a WSDL or schema name becomes part of a C identifier. Bytes
@@ -14,7 +16,7 @@
 // with the '_' before it is a macro too or reserved ("inline": "inline_", not
 // "_inline"; "_Bool": "_Bool_").
 // Different names can map to one form; CNameScope makes them distinct.
-std::string sanitiseIdentifier(const std::string& name);
+std::string sanitiseIdentifier(std::string_view name);
 bool isCKeyword(const std::string& word);
 bool isCIdentifier(const std::string& text);
 
@@ -26,10 +28,11 @@ bool isCIdentifier(const std::string& text);
 class CNameScope {
 public:
     // Marks fixed names of the generated code as taken.
-    void reserve(const std::string& identifier) { taken_.insert(identifier); }
+    void reserve(std::string identifier) { taken_.insert(std::move(identifier)); }
     bool isTaken(const std::string& identifier) const { return taken_.count(identifier) != 0; }
 
     // Identifiers for a batch of names, by the rules above, in their order.
+    std::vector<std::string> assign(const std::vector<std::string_view>& names);
     std::vector<std::string> assign(const std::vector<std::string>& names);
     // One name on its own.
     std::string claim(const std::string& name);

@@ -3,6 +3,7 @@
 #include "generator/model/Identifier.h"
 #include "schema/SchemaConstants.h"
 
+#include <algorithm>
 #include <utility>
 
 CTypeRef CViewSchema::resolve(int typeId) const
@@ -153,10 +154,13 @@ std::string claimMessageName(const std::string& shortName, CNameScope& messages,
 {
     const std::string base = sanitiseIdentifier(shortName);
     std::string candidate = base;
-    for (int n = 2; messages.isTaken(candidate) || structs.isTaken(candidate + "_msg"); ++n)
+    std::string structName = candidate + "_msg";
+    for (int n = 2; messages.isTaken(candidate) || structs.isTaken(structName); ++n) {
         candidate = base + "_" + std::to_string(n);
+        structName = candidate + "_msg";
+    }
     messages.reserve(candidate);
-    structs.reserve(candidate + "_msg");
+    structs.reserve(std::move(structName));
     return candidate;
 }
 
@@ -168,7 +172,8 @@ void CServiceView::assignNames()
     for (const std::string& reserved : reservedStructNames())
         structs.reserve(reserved);
 
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
+    names.reserve(std::max(types_.size(), elements_.size()));
     for (const CViewType& type : types_)
         names.push_back(type.name);
     std::vector<std::string> assigned = structs.assign(names);
@@ -179,6 +184,7 @@ void CServiceView::assignNames()
     // names; when they are spelled alike it may keep its type's name.
     names.clear();
     std::vector<CViewElement*> named;
+    named.reserve(elements_.size());
     for (CViewElement& element : elements_) {
         const CViewType* type = element.type.user;
         if (type != nullptr && type->isStructured() && firstElementOfType(type) == &element &&

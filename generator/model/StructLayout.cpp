@@ -5,6 +5,7 @@
 #include "generator/model/OperationWalk.h"
 #include "generator/model/TypeOrder.h"
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -82,56 +83,55 @@ std::string CStructLayout::lengthConstant(const std::string& key, int value)
 CStructDef& CStructLayout::newDef(CStructDef::Kind kind, const std::string& name)
 {
     defs_.emplace_back();
+    defs_.back().index = defs_.size() - 1;
     defs_.back().kind = kind;
     defs_.back().name = name;
     return defs_.back();
 }
 
-void CStructLayout::markReferenced(const CTypeRef& ref)
+void CStructLayout::choose(const CViewType* type, std::vector<const CViewType*>& work)
 {
-    if (ref.user != nullptr)
-        emitted_.emplace(ref.user, true);
+    if (type == nullptr || chosen_.find(type))
+        return;
+    chosen_.set(type, true);
+    work.push_back(type);
 }
 
 // The types that get a struct: simple and structured types of the
 // document's schemas, and whatever a member, element or part holds.
 void CStructLayout::chooseTypes()
 {
+    std::vector<const CViewType*> work;
     for (const CViewSchema& schema : view_.schemas()) {
         for (const CViewType* type : schema.types) {
             // Every named type, also one of simple content or of attributes only.
             if (type != nullptr && !type->isNamedArray() && (type->simple || type->isStructured() || !type->anonymous))
-                emitted_.emplace(type, true);
+                choose(type, work);
         }
     }
     for (const CViewElement& element : view_.elements())
-        markReferenced(element.type);
+        choose(element.type.user, work);
     for (const CViewMessage& message : view_.messages()) {
         for (const CViewPart& part : message.parts) {
             if (part.refKind == CViewPart::TypeRef && !(part.type.user && part.type.user->isNamedArray()))
-                markReferenced(part.type);
+                choose(part.type.user, work);
         }
     }
     // Close over the members of structured types.
-    std::vector<const CViewType*> work;
-    for (const auto& entry : emitted_)
-        work.push_back(entry.first);
     while (!work.empty()) {
         const CViewType* type = work.back();
         work.pop_back();
         if (!type->isStructured())
             continue;
-        for (const CViewParticle& particle : type->particles) {
-            if (particle.type.user != nullptr && emitted_.emplace(particle.type.user, true).second)
-                work.push_back(particle.type.user);
-        }
+        for (const CViewParticle& particle : type->particles)
+            choose(particle.type.user, work);
     }
 }
 
 void CStructLayout::createTypeAndElementDefs()
 {
     for (const CViewType& type : view_.types()) {
-        if (emitted_.count(&type) == 0)
+        if (!chosen_.find(&type))
             continue;
         if (type.isStructured() && view_.firstElementOfType(&type) != nullptr)
             continue; // its first element writes it
@@ -190,11 +190,26 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
     def.members.push_back(std::move(member));
 }
 
+namespace {
+
+// Each attribute and particle gives a member at most, a value type its one
+// value, an empty type the dummy: the vector is allocated once and no larger.
+std::size_t memberCountBound(const CViewType& type)
+{
+    std::size_t count = type.soapArray ? 0 : type.attributes.size();
+    if (type.simple || type.hasSimpleContent())
+        ++count;
+    else if (type.isStructured())
+        count += type.particles.size();
+    return std::max<std::size_t>(count, 1);
+}
+
+} // namespace
+
 void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
 {
     CNameScope scope;
-    // Each attribute and particle gives a member at most (one more for an empty type).
-    def.members.reserve(type.attributes.size() + type.particles.size() + 1);
+    def.members.reserve(memberCountBound(type));
     if (!type.soapArray) {
         for (const CViewAttribute& attribute : type.attributes) {
             CStructMember member;
@@ -328,9 +343,6 @@ const CStructMember* CStructLayout::headerMember(const CViewMessage* message, in
 // dependency order then only moves what that order leaves too late.
 std::vector<int> CStructLayout::baseOrder() const
 {
-    std::unordered_map<const CStructDef*, int> node;
-    for (std::size_t i = 0; i < defs_.size(); ++i)
-        node[&defs_[i]] = static_cast<int>(i);
     std::vector<int> base;
     for (const CViewSchema& schema : view_.schemas()) {
         const int slots = static_cast<int>(schema.types.size());
@@ -355,7 +367,7 @@ std::vector<int> CStructLayout::baseOrder() const
         for (int slot : slotGraph.exchangeOrder(list, examined)) {
             const CStructDef* def = structOf(schema.types[static_cast<std::size_t>(slot)]);
             if (def != nullptr && def->kind == CStructDef::TypeStruct)
-                base.push_back(node[def]);
+                base.push_back(static_cast<int>(def->index));
         }
 
         const int count = static_cast<int>(schema.elements.size());
@@ -382,26 +394,23 @@ std::vector<int> CStructLayout::baseOrder() const
             }
         }
         for (int i : elementGraph.exchangeOrder(list, all))
-            base.push_back(node[structOf(schema.elements[static_cast<std::size_t>(i)])]);
+            base.push_back(static_cast<int>(structOf(schema.elements[static_cast<std::size_t>(i)])->index));
     }
     return base;
 }
 
 void CStructLayout::orderTypeDefs()
 {
-    std::unordered_map<const CStructDef*, int> node;
-    for (std::size_t i = 0; i < defs_.size(); ++i)
-        node[&defs_[i]] = static_cast<int>(i);
     CDependencyGraph graph(static_cast<int>(defs_.size()));
     for (std::size_t i = 0; i < defs_.size(); ++i) {
         const CStructDef& def = defs_[i];
         if (def.aliasOf != nullptr)
-            graph.addEdge(static_cast<int>(i), node[def.aliasOf], -1);
+            graph.addEdge(static_cast<int>(i), static_cast<int>(def.aliasOf->index), -1);
         for (std::size_t m = 0; m < def.members.size(); ++m) {
             const CStructMember& member = def.members[m];
             // An array points at its items: they need no definition before it.
             if (member.target != nullptr && !member.isArray())
-                graph.addEdge(static_cast<int>(i), node[member.target], static_cast<int>(m));
+                graph.addEdge(static_cast<int>(i), static_cast<int>(member.target->index), static_cast<int>(m));
         }
     }
     std::vector<CDependencyGraph::Edge> cycles;
@@ -450,7 +459,8 @@ bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& messag
 
 void CStructLayout::fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header)
 {
-    def.members.reserve(message.parts.size() + 1);
+    // A part gives a member at most; a message of none holds the dummy.
+    def.members.reserve(std::max<std::size_t>(message.parts.size(), 1));
     for (const CViewPart& part : message.parts) {
         CStructMember member;
         if (!isHeaderPart(part, header) && partMember(part, message, part.cName, member))

@@ -7,7 +7,6 @@
 #include "generator/model/ViewIndexed.h"
 
 #include <deque>
-#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -84,6 +83,7 @@ struct CStructDef {
         MessageStruct  // "<proj>_<name>_t" with name "<M>_msg"
     };
 
+    std::size_t index = 0;  // position in the layout's list of structs
     Kind kind = TypeStruct;
     std::string name;       // the X of "<proj>_X_t"; also the struct tag's X
     std::string secondName; // ElementStruct: the type it also names; empty when none
@@ -159,7 +159,7 @@ public:
 private:
     CStructDef& newDef(CStructDef::Kind kind, const std::string& name);
     void chooseTypes();
-    void markReferenced(const CTypeRef& ref);
+    void choose(const CViewType* type, std::vector<const CViewType*>& work);
     void createTypeAndElementDefs();
     void fillTypeMembers(CStructDef& def, const CViewType& type);
     void fillValueMember(CStructDef& def, const CViewType& type, CNameScope& scope);
@@ -183,7 +183,7 @@ private:
     std::string projUpper_;
     int textLength_;
     std::deque<CStructDef> defs_;
-    std::map<const CViewType*, bool> emitted_;
+    CViewIndexed<CViewType, bool> chosen_; // the types that get a struct
     CViewIndexed<CViewType, CStructDef*> typeDefs_;
     CViewIndexed<CViewElement, CStructDef*> elementDefs_;
     CViewIndexed<CViewMessage, CStructDef*> messageDefs_;
