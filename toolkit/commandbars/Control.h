@@ -22,7 +22,6 @@ class CKLVImageManager;
 class CKLVImageManagerIcon;
 class CKLVPaintManager;
 class CKLVPropExchange;
-class CKLVRibbonGroup;
 
 // The record of message 0x2862 and of the command routing: a notification header and the control.
 struct NMKLVCONTROL {
@@ -235,10 +234,9 @@ public:
     // Set by the edit and combo-box measuring: the label column, and the drop-down button width.
     int m_nLabelWidth = 0;
     int m_nThumbWidth = 0;
-    // The ribbon group that lists the control (set by the group, cleared when the group is freed);
-    // null for a control in no group.
-    CKLVRibbonGroup* m_pRibbonGroup = nullptr;
-    // The same group as the list the control leaves when it is freed.
+    // The ribbon group that lists the control (set by the group, cleared when the group is freed),
+    // told when the control is freed; null for a control in no group. CKLVRibbonGroup::Of reads
+    // it as the group.
     CKLVControlRoster* m_pRibbonRoster = nullptr;
 
 protected:

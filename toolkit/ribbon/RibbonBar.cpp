@@ -171,7 +171,7 @@ BOOL CKLVRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard
 }
 
 void CKLVRibbonBar::OnControlSelected(int bSelected, CKLVControl* pControl) {
-    CKLVRibbonGroup* pGroup = bSelected && pControl ? pControl->m_pRibbonGroup : nullptr;
+    CKLVRibbonGroup* pGroup = bSelected && pControl ? CKLVRibbonGroup::Of(pControl) : nullptr;
     CKLVRibbonTab* pTab = pGroup ? pGroup->GetTab() : nullptr;
     if (pTab && pTab->GetRibbonBar() == this && pTab != GetSelectedTab() && !m_bMinimized) {
         m_pControlTab->SetSelectedItem(pTab);

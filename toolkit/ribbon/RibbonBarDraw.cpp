@@ -48,7 +48,7 @@ void CKLVRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
     }
     for (int i = 0; i < GetControlCount(); ++i) {
         CKLVControl* pControl = GetControl(i);
-        if (pControl == m_pControlTab || pControl->m_pRibbonGroup || !pControl->IsVisible()) continue;
+        if (pControl == m_pControlTab || CKLVRibbonGroup::Of(pControl) || !pControl->IsVisible()) continue;
         if (Meets(pControl->GetRect(), rcClipBox)) pControl->Draw(pDC);
     }
 }

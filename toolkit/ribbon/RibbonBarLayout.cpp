@@ -103,7 +103,7 @@ BOOL CKLVRibbonBar::IsQuickAccessControl(CKLVControl* pControl) const {
 }
 
 BOOL CKLVRibbonBar::IsLooseControl(CKLVControl* pControl) const {
-    if (!pControl->IsVisible(CKLVControl::hideDocking) || pControl->m_pRibbonGroup || IsQuickAccessControl(pControl))
+    if (!pControl->IsVisible(CKLVControl::hideDocking) || CKLVRibbonGroup::Of(pControl) || IsQuickAccessControl(pControl))
         return FALSE;
     if (pControl->GetId() >= systemCommandFirst && pControl->GetId() <= systemCommandLast) return FALSE;
     return pControl != m_pSystemButton && pControl != m_pControlTab && !m_scroller.IsScrollButton(pControl);

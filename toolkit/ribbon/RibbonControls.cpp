@@ -20,7 +20,8 @@ BOOL CKLVRibbonControls::IsKeepOnRemoveAll(CKLVControl* pControl) const {
     CKLVRibbonBar* pRibbon = GetRibbonBar();
     if (!pRibbon) return FALSE;
     if (m_bKeepAllButLoose && !IsSavedWithBar(pControl)) return TRUE;
-    if (pControl->m_pRibbonGroup && pControl == pControl->m_pRibbonGroup->GetControlPopup()) return TRUE;
+    const CKLVRibbonGroup* pGroup = CKLVRibbonGroup::Of(pControl);
+    if (pGroup && pControl == pGroup->GetControlPopup()) return TRUE;
     return pControl == pRibbon->GetControlTab() || pControl == pRibbon->GetCustomizePopup() ||
            pControl == pRibbon->GetMorePopup() || pRibbon->GetScroller()->IsScrollButton(pControl) ||
            pControl->IsKindOf(RUNTIME_CLASS(CKLVRibbonControlCaptionButton));
@@ -35,7 +36,7 @@ void CKLVRibbonControls::RemovePart(CKLVControl* pControl) {
 void CKLVRibbonControls::OnControlRemoved(CKLVControl* pControl) {
     if (CKLVRibbonBar* pRibbon = GetRibbonBar()) {
         // The control names its group: no walk over tabs that may be going themselves.
-        if (CKLVRibbonGroup* pGroup = pControl->m_pRibbonGroup) pGroup->DetachControl(pControl);
+        if (CKLVRibbonGroup* pGroup = CKLVRibbonGroup::Of(pControl)) pGroup->DetachControl(pControl);
         if (pRibbon->GetSystemButton() == pControl) pRibbon->SetSystemButton(nullptr);
         CKLVRibbonQuickAccessControls* pQuickAccess = pRibbon->GetQuickAccessControls();
         if (pQuickAccess && pQuickAccess->Contains(pControl)) pQuickAccess->Remove(pControl);

@@ -24,7 +24,6 @@ int TextWidth(CDC* pDC, const CString& strText) {
 
 CKLVRibbonGroup::~CKLVRibbonGroup() {
     for (CKLVControl* pControl : m_linked) {
-        pControl->m_pRibbonGroup = nullptr;
         pControl->m_pRibbonRoster = nullptr;
     }
     ReleaseControlPopup();
@@ -35,7 +34,6 @@ void CKLVRibbonGroup::ReleaseControlPopup() {
     CKLVRibbonGroupControlPopup* pPopup = m_pControlPopup;
     if (!pPopup) return;
     m_pControlPopup = nullptr;
-    pPopup->m_pRibbonGroup = nullptr;
     pPopup->m_pRibbonRoster = nullptr;
     pPopup->OnGroupFreed();
     if (CKLVControls* pControls = pPopup->GetControls()) pControls->Remove(pPopup);
@@ -45,7 +43,6 @@ void CKLVRibbonGroup::Link(CKLVControl* pControl) {
     if (pControl->m_pRibbonRoster && pControl->m_pRibbonRoster != this)
         pControl->m_pRibbonRoster->ForgetControl(pControl);
     if (pControl->m_pRibbonRoster != this && pControl != m_pControlPopup) m_linked.push_back(pControl);
-    pControl->m_pRibbonGroup = this;
     pControl->m_pRibbonRoster = this;
 }
 
@@ -67,7 +64,6 @@ void CKLVRibbonGroup::DetachControl(CKLVControl* pControl) {
     }
     m_linked.erase(std::remove(m_linked.begin(), m_linked.end(), pControl), m_linked.end());
     if (pControl->m_pRibbonRoster != this) return;
-    pControl->m_pRibbonGroup = nullptr;
     pControl->m_pRibbonRoster = nullptr;
 }
 

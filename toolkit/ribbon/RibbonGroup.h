@@ -16,6 +16,7 @@
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
+#include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlRoster.h"
 
 #include <vector>
@@ -40,6 +41,12 @@ class CKLVRibbonGroup : public CCmdTarget, public CKLVControlRoster {
     DECLARE_DYNCREATE(CKLVRibbonGroup)
 public:
     ~CKLVRibbonGroup() override;
+
+    // The group that lists the control; null for a control in no group. Groups are the only
+    // lists that name controls.
+    static CKLVRibbonGroup* Of(const CKLVControl* pControl) {
+        return static_cast<CKLVRibbonGroup*>(pControl->m_pRibbonRoster);
+    }
 
     enum Size { sizeLarge = 0, sizeMedium = 1, sizeSmall = 2, sizePopup = 3, sizeCount = 4 };
     enum {

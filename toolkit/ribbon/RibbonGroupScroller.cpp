@@ -3,6 +3,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/ribbon/RibbonBar.h"
+#include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ CKLVRibbonGroupScroller* CKLVRibbonGroupScroller::Of(CKLVCommandBar* pBar) {
 }
 
 BOOL CKLVRibbonGroupScroller::ScrollIntoView(const CKLVControl* pControl) {
-    if (!pControl || !pControl->m_pRibbonGroup) return FALSE;
+    if (!pControl || !CKLVRibbonGroup::Of(pControl)) return FALSE;
     const CRect rc = pControl->GetRect();
     const int nLeft = rc.left - m_rcBounds.left;
     int nOffset = m_nOffset;

@@ -83,7 +83,7 @@ TEST(RibbonControlTab, SelectingHidesTheControlsOfOtherTabsGroups) {
     EXPECT_EQ(pGroup->GetControlCount(), 0);
     EXPECT_EQ(fx.m_pRibbon->GetControlCount(), nCount - 1);
     EXPECT_EQ(controls[1]->GetRefCount(), 1);
-    EXPECT_EQ(controls[1]->m_pRibbonGroup, nullptr);
+    EXPECT_EQ(CKLVRibbonGroup::Of(controls[1]), nullptr);
     controls[1]->InternalRelease();
 }
 

@@ -17,10 +17,10 @@ TEST(RibbonGroupLink, WhicheverGoesFirstTheOtherForgetsIt) {
         CKLVRibbonGroup group;
         group.AddControl(pFirst.get());
         group.AddControl(pSecond.get());
-        EXPECT_EQ(&group, pFirst->m_pRibbonGroup);
+        EXPECT_EQ(&group, CKLVRibbonGroup::Of(pFirst.get()));
     }
-    EXPECT_EQ(nullptr, pFirst->m_pRibbonGroup);
-    EXPECT_EQ(nullptr, pSecond->m_pRibbonGroup);
+    EXPECT_EQ(nullptr, CKLVRibbonGroup::Of(pFirst.get()));
+    EXPECT_EQ(nullptr, CKLVRibbonGroup::Of(pSecond.get()));
 
     // A control freed first: the group lists only the others, with their placements.
     CKLVRibbonGroup group;
@@ -38,7 +38,7 @@ TEST(RibbonGroupLink, WhicheverGoesFirstTheOtherForgetsIt) {
 
     // A control detached as it leaves the ribbon's collection names the group no more.
     group.DetachControl(pFirst.get());
-    EXPECT_EQ(nullptr, pFirst->m_pRibbonGroup);
+    EXPECT_EQ(nullptr, CKLVRibbonGroup::Of(pFirst.get()));
     ASSERT_EQ(1, group.GetControlCount());
     EXPECT_EQ(pSecond.get(), group.GetControlAt(0));
 }
@@ -52,10 +52,10 @@ TEST(RibbonGroupLink, AControlAddedToAnotherGroupLeavesTheFirst) {
         second.AddControl(pControl.get());
         EXPECT_EQ(0, first.GetControlCount());
         EXPECT_EQ(1, second.GetControlCount());
-        EXPECT_EQ(&second, pControl->m_pRibbonGroup);
+        EXPECT_EQ(&second, CKLVRibbonGroup::Of(pControl.get()));
     }
     // Freeing the group it moved to unlinks it; the first group never touches it again.
-    EXPECT_EQ(nullptr, pControl->m_pRibbonGroup);
+    EXPECT_EQ(nullptr, CKLVRibbonGroup::Of(pControl.get()));
     first.AddControl(pControl.get());
     pControl.reset();
     EXPECT_EQ(0, first.GetControlCount());

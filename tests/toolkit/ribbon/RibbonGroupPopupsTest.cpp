@@ -93,7 +93,7 @@ TEST(RibbonGroupControlPopup, StandsForACollapsedGroupOnlyWhileItIsCollapsed) {
     ASSERT_NE(pButton, nullptr);
     EXPECT_EQ(pButton->GetControls(), fx.m_pRibbon->GetControls());
     EXPECT_EQ(pButton->GetGroup(), fx.LastGroup());
-    EXPECT_EQ(pButton->m_pRibbonGroup, fx.LastGroup());
+    EXPECT_EQ(CKLVRibbonGroup::Of(pButton), fx.LastGroup());
     EXPECT_EQ(pButton->GetId(), fx.LastGroup()->m_nId);
     EXPECT_TRUE(pButton->IsVisible());
     EXPECT_GE(pButton->GetRect().Width(), CKLVRibbonGroup::popupMinWidth);
@@ -143,7 +143,7 @@ TEST(RibbonGroupControlPopup, OpensACopyOfTheGroupAtItsWidestWithControlsOfItsOw
         EXPECT_NE(pClone, fx.LastGroup()->GetControlAt(i)) << i;
         EXPECT_EQ(pClone->GetId(), fx.LastGroup()->GetControlAt(i)->GetId()) << i;
         EXPECT_EQ(pClone->GetControls(), pPopup->GetControls()) << i;
-        EXPECT_EQ(pClone->m_pRibbonGroup, pCopy) << i;
+        EXPECT_EQ(CKLVRibbonGroup::Of(pClone), pCopy) << i;
         EXPECT_TRUE(pClone->IsVisible()) << i;
     }
 
@@ -214,7 +214,7 @@ TEST(RibbonGroupControlPopup, FreeingWhatItShowsWhileOpenLeavesNothingDangling) 
             // as a control of no group.
             EXPECT_EQ(fx.m_pRibbon->GetControlCount(), nBefore - nButtons - nGroups * kControlsPerGroup);
             for (int i = 0; i < fx.m_pRibbon->GetControlCount(); ++i)
-                EXPECT_EQ(fx.m_pRibbon->GetControl(i)->m_pRibbonGroup, nullptr) << i;
+                EXPECT_EQ(CKLVRibbonGroup::Of(fx.m_pRibbon->GetControl(i)), nullptr) << i;
         } else {
             EXPECT_EQ(fx.pTab->GetGroups()->GetCount(), nGroups);
             EXPECT_EQ(fx.m_pRibbon->GetControlCount(), nBefore - 1);
@@ -233,7 +233,7 @@ TEST(RibbonGroupControlPopup, OnTheQuickAccessToolBarFindsItsGroupByIdAndOnlyWhi
     ASSERT_NE(pClone, nullptr);
     EXPECT_EQ(fx.m_pRibbon->AddToQuickAccess(pButton), nullptr) << "the same group twice";
     EXPECT_EQ(pClone->GetGroup(), fx.LastGroup());
-    EXPECT_EQ(pClone->m_pRibbonGroup, nullptr) << "the clone lies in no group";
+    EXPECT_EQ(CKLVRibbonGroup::Of(pClone), nullptr) << "the clone lies in no group";
 
     fx.Layout(300);
     CKLVRibbonGroupPopupToolBar* pPopup = fx.Open(pClone);

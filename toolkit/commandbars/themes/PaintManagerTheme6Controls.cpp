@@ -4,6 +4,7 @@
 
 #include "toolkit/commandbars/themes/ThemeControlState.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
+#include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/statusbar/StatusBar.h"
 
 namespace {
@@ -72,7 +73,8 @@ COLORREF CKLVPaintManagerTheme6::GetControlTextColor(CKLVControl* pControl) {
         if (KLVTheme::IsOnPopupBar(pControl)) return GetThemeColor(!nEnabled ? 35 : pControl->GetSelected() ? 45 : 44);
         return GetThemeColor(nEnabled ? 46 : 60);
     }
-    const BOOL bOnRibbon = KLVTheme::BarTypeOf(pControl) == CKLVCommandBar::barTypeRibbon && !pControl->m_pRibbonGroup;
+    const BOOL bOnRibbon =
+        KLVTheme::BarTypeOf(pControl) == CKLVCommandBar::barTypeRibbon && !CKLVRibbonGroup::Of(pControl);
     if (bOnRibbon && nEnabled && !pControl->GetSelected() && !pControl->GetPressed() && !pControl->GetPopuped() &&
         pControl->GetStyle() == CKLVControl::styleAutomatic)
         return m_clrRibbonText;

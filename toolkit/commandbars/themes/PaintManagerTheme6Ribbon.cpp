@@ -100,7 +100,7 @@ void CKLVPaintManagerTheme6::DrawRibbonGroup(CDC* pDC, CKLVRibbonGroup* pGroup) 
 }
 
 CSize CKLVPaintManagerTheme6::DrawRibbonGroupPopupButton(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
-    CKLVRibbonGroup* pGroup = pControl->m_pRibbonGroup;
+    CKLVRibbonGroup* pGroup = CKLVRibbonGroup::Of(pControl);
     if (pGroup) return DrawCollapsedGroupButton(pDC, pControl, pGroup, bDraw);
     // A group's button put on the quick access tool bar.
     if (bDraw) {

@@ -20,7 +20,7 @@ struct StripPlace {
 // Where the control stands in its strip, among the visible controls of its group.
 StripPlace StripPlaceOf(const CKLVControl* pControl) {
     StripPlace place;
-    const CKLVRibbonGroup* pGroup = pControl->m_pRibbonGroup;
+    const CKLVRibbonGroup* pGroup = CKLVRibbonGroup::Of(pControl);
     if (!pGroup || !pGroup->m_bControlsJoined) return place;
     const CKLVControl *pPrevious = nullptr, *pNext = nullptr;
     BOOL bFound = FALSE;

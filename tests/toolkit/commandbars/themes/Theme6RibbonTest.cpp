@@ -129,7 +129,7 @@ TEST_F(RibbonTheme, ACollapsedGroupIsAtLeast42WideAndTakesItsTabsColourAndState)
     CKLVRibbonGroup* pGroup = AddGroup(pTab, "Clipboard");
     auto* pButton = new CKLVControlPopup;
     m_pRibbon->GetControls()->Add(pButton, 0);
-    pButton->m_pRibbonGroup = pGroup;
+    pButton->m_pRibbonRoster = pGroup;
     for (const auto& c : cases) {
         m_pTheme->m_nTextHeight = c.nTextHeight;
         pTab->m_nContextColor = c.nColor;
@@ -143,7 +143,7 @@ TEST_F(RibbonTheme, ACollapsedGroupIsAtLeast42WideAndTakesItsTabsColourAndState)
         m_pTheme->DrawRibbonGroupPopupButton(&dib.m_dc, pButton, TRUE);
         EXPECT_EQ(LeftInside(dib, pButton->GetRect()), ThemeSkin::PartColor(c.nImage, c.nPart)) << c.nTextHeight;
     }
-    pButton->m_pRibbonGroup = nullptr;
+    pButton->m_pRibbonRoster = nullptr;
     m_pTheme->RefreshFonts();
 
     // A group's button away from its group (put on the quick access tool bar) has the quick
