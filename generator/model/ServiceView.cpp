@@ -17,6 +17,12 @@ CTypeRef CViewSchema::resolve(int typeId) const
     return ref;
 }
 
+std::string_view CViewMessage::shortName() const
+{
+    const std::string::size_type dot = name.find('.');
+    return dot == std::string::npos ? std::string_view(name) : std::string_view(name).substr(dot + 1);
+}
+
 const CViewPart* CHeaderPart::part() const
 {
     if (message == nullptr || partIndex < 0 || partIndex >= static_cast<int>(message->parts.size()))
@@ -31,7 +37,6 @@ CViewType& CServiceView::addType(const std::string& ns, const std::string& name)
     type.index = types_.size() - 1;
     type.ns = ns;
     type.name = name;
-    typeIndex_.emplace(Key(type.ns, type.name), &type);
     return type;
 }
 
@@ -45,9 +50,8 @@ CViewElement& CServiceView::addElement(const std::string& ns, const std::string&
     element.name = name;
     element.type = type;
     element.schemaIndex = schemaIndex;
-    elementIndex_.emplace(Key(element.ns, element.name), &element);
-    if (type.user != nullptr)
-        firstElementByType_.emplace(type.user, &element); // the first one stays
+    if (type.user != nullptr && firstElementOfType(type.user) == nullptr)
+        firstElementByType_.set(type.user, &element);
     if (schemaIndex >= 0 && schemaIndex < static_cast<int>(schemas_.size()))
         schemas_[static_cast<std::size_t>(schemaIndex)].elements.push_back(&element);
     return element;
@@ -68,10 +72,6 @@ CViewMessage& CServiceView::addMessage(const std::string& name, const std::strin
     message.index = messages_.size() - 1;
     message.ns = ns;
     message.name = name;
-    qualifiedMessageIndex_.emplace(Key(message.ns, message.name), &message);
-    const std::string::size_type dot = name.find('.');
-    message.shortName = dot == std::string::npos ? name : name.substr(dot + 1);
-    messageIndex_.emplace(message.name, &message);
     return message;
 }
 
@@ -98,26 +98,24 @@ CViewService& CServiceView::addService(const std::string& name)
 
 const CViewType* CServiceView::findType(const std::string& ns, const std::string& name) const
 {
-    const auto found = typeIndex_.find(Key(ns, name));
-    return found == typeIndex_.end() ? nullptr : found->second;
+    return typeIndex_.find(types_, Key(ns, name), [](const CViewType& type) { return Key(type.ns, type.name); });
 }
 
 const CViewElement* CServiceView::findElement(const std::string& ns, const std::string& name) const
 {
-    const auto found = elementIndex_.find(Key(ns, name));
-    return found == elementIndex_.end() ? nullptr : found->second;
+    return elementIndex_.find(elements_, Key(ns, name),
+                              [](const CViewElement& element) { return Key(element.ns, element.name); });
 }
 
 const CViewMessage* CServiceView::findMessage(const std::string& name) const
 {
-    const auto found = messageIndex_.find(name);
-    return found == messageIndex_.end() ? nullptr : found->second;
+    return messageIndex_.find(messages_, name, [](const CViewMessage& message) { return std::string_view(message.name); });
 }
 
 const CViewMessage* CServiceView::findMessage(const std::string& ns, const std::string& name) const
 {
-    const auto found = qualifiedMessageIndex_.find(Key(ns, name));
-    return found == qualifiedMessageIndex_.end() ? nullptr : found->second;
+    return qualifiedMessageIndex_.find(messages_, Key(ns, name),
+                                       [](const CViewMessage& message) { return Key(message.ns, message.name); });
 }
 
 CTypeRef CServiceView::resolve(int schemaIndex, int typeId) const
@@ -129,8 +127,7 @@ CTypeRef CServiceView::resolve(int schemaIndex, int typeId) const
 
 const CViewElement* CServiceView::firstElementOfType(const CViewType* type) const
 {
-    const auto found = firstElementByType_.find(type);
-    return found == firstElementByType_.end() ? nullptr : found->second;
+    return firstElementByType_.find(type);
 }
 
 const std::vector<std::string>& CServiceView::reservedStructNames()
@@ -150,7 +147,7 @@ namespace {
 
 // A message's name must be free twice: as the union member and send
 // function "<M>", and as the struct "<M>_msg".
-std::string claimMessageName(const std::string& shortName, CNameScope& messages, CNameScope& structs)
+std::string claimMessageName(std::string_view shortName, CNameScope& messages, CNameScope& structs)
 {
     const std::string base = sanitiseIdentifier(shortName);
     std::string candidate = base;
@@ -203,7 +200,7 @@ void CServiceView::assignNames()
     for (const std::string& reserved : reservedMessageNames())
         messageScope.reserve(reserved);
     for (CViewMessage& message : messages_) {
-        message.cName = claimMessageName(message.shortName, messageScope, structs);
+        message.cName = claimMessageName(message.shortName(), messageScope, structs);
         CNameScope members;
         names.clear();
         for (const CViewPart& part : message.parts)

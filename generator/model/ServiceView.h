@@ -3,6 +3,7 @@
 
 #include "generator/model/BuiltinTypes.h"
 #include "generator/model/PairHash.h"
+#include "generator/model/ViewIndexed.h"
 
 #include <cstddef>
 #include <deque>
@@ -118,9 +119,11 @@ struct CViewMessage {
     std::size_t index = NoIndex; // position in the view's list of messages
     std::string ns;        // the target namespace of the document that defines it
     std::string name;      // whole name
-    std::string shortName; // the name behind its first '.'
-    std::string cName;     // from shortName, unique among messages and structs
+    std::string cName;     // from shortName(), unique among messages and structs
     std::vector<CViewPart> parts;
+
+    // The name behind its first '.'.
+    std::string_view shortName() const;
 };
 
 // The part a soap:header names: a message and a position in it.
@@ -130,12 +133,10 @@ struct CHeaderPart {
     const CViewPart* part() const;
 };
 
-// One direction of a bound operation: the message, the SOAP binding's ids
-// for it in document order, and the first soap:header among them that
-// names a message.
+// One direction of a bound operation: the message, and the first
+// soap:header of the SOAP binding's record for it that names a message.
 struct CViewDirection {
     const CViewMessage* message = nullptr;
-    std::vector<int> ids;
     CHeaderPart header;
     // Every soap:header that names a part, in document order (header first).
     std::vector<CHeaderPart> headers;
@@ -156,7 +157,6 @@ struct CViewOperation {
     bool hasSoapOperation = false; // the record holds a soap:operation
     int style = Document;          // the binding's default without one
     std::string soapAction;
-    std::vector<int> operationIds;
     CViewDirection in;
     CViewDirection out;
 
@@ -225,6 +225,9 @@ public:
     const std::deque<CViewService>& services() const { return services_; }
 
     // By (namespace, local name); null when none. The first one added wins.
+    // Only readers of a view by hand look entities up by name: the indexes
+    // are brought up to date by the look-ups, so a run of the emitters
+    // builds none.
     const CViewType* findType(const std::string& ns, const std::string& name) const;
     const CViewElement* findElement(const std::string& ns, const std::string& name) const;
     const CViewMessage* findMessage(const std::string& name) const;
@@ -245,6 +248,25 @@ private:
     // never move), so that an index keeps no second copy of them.
     using Key = std::pair<std::string_view, std::string_view>;
 
+    // An index of the entities of a list by key, holding those added since
+    // it was last brought up to date on the next look-up.
+    template <class Entity, class IndexKey, class Hash = std::hash<IndexKey>>
+    class CLazyIndex {
+    public:
+        template <class KeyOf>
+        const Entity* find(const std::deque<Entity>& entities, const IndexKey& key, KeyOf keyOf) const
+        {
+            for (; indexed_ < entities.size(); ++indexed_)
+                index_.emplace(keyOf(entities[indexed_]), &entities[indexed_]); // the first one stays
+            const auto found = index_.find(key);
+            return found == index_.end() ? nullptr : found->second;
+        }
+
+    private:
+        mutable std::unordered_map<IndexKey, const Entity*, Hash> index_;
+        mutable std::size_t indexed_ = 0;
+    };
+
     std::string targetNamespace_;
     std::deque<CViewSchema> schemas_;
     std::deque<CViewType> types_;
@@ -253,11 +275,11 @@ private:
     std::deque<CViewPortType> portTypes_;
     std::deque<CViewBinding> bindings_;
     std::deque<CViewService> services_;
-    std::unordered_map<Key, const CViewType*, CPairHash> typeIndex_;
-    std::unordered_map<Key, const CViewElement*, CPairHash> elementIndex_;
-    std::unordered_map<const CViewType*, const CViewElement*> firstElementByType_;
-    std::unordered_map<std::string_view, const CViewMessage*> messageIndex_;
-    std::unordered_map<Key, const CViewMessage*, CPairHash> qualifiedMessageIndex_;
+    CLazyIndex<CViewType, Key, CPairHash> typeIndex_;
+    CLazyIndex<CViewElement, Key, CPairHash> elementIndex_;
+    CLazyIndex<CViewMessage, std::string_view> messageIndex_;
+    CLazyIndex<CViewMessage, Key, CPairHash> qualifiedMessageIndex_;
+    CViewIndexed<CViewType, const CViewElement*> firstElementByType_;
 };
 
 #endif

@@ -365,9 +365,15 @@ private:
         std::unordered_map<std::string, int> byName_;
     };
 
-    static std::vector<int> idsOf(int count, const int* ids)
+    // The SOAP binding's extension ids of one part of a record, in document order.
+    struct CIds {
+        const int* begin = nullptr;
+        const int* end = nullptr;
+    };
+
+    static CIds idsOf(int count, const int* ids)
     {
-        return ids == nullptr || count <= 0 ? std::vector<int>() : std::vector<int>(ids, ids + count);
+        return ids == nullptr || count <= 0 ? CIds() : CIds{ids, ids + count};
     }
 
     const CViewMessage* messageView(const Wsdl::Message* message) const
@@ -376,9 +382,10 @@ private:
         return found == messageViews_.end() ? nullptr : found->second;
     }
 
-    void readDirection(CViewDirection& direction, const Wsdl::SoapExtension& soap)
+    void readDirection(CViewDirection& direction, CIds ids, const Wsdl::SoapExtension& soap)
     {
-        for (int id : direction.ids) {
+        for (const int* at = ids.begin; at != ids.end; ++at) {
+            const int id = *at;
             int partIndex = -1;
             Wsdl::Message* message = nullptr;
             int use = 0;
@@ -403,20 +410,20 @@ private:
     {
         const int* ids = nullptr;
         int count = binding.getOpBinding(record, ids);
-        view.operationIds = idsOf(count, ids);
+        const CIds operationIds = idsOf(count, ids);
         count = binding.getInputBinding(record, ids);
-        view.in.ids = idsOf(count, ids);
+        const CIds inIds = idsOf(count, ids);
         count = binding.getOutputBinding(record, ids);
-        view.out.ids = idsOf(count, ids);
+        const CIds outIds = idsOf(count, ids);
         view.style = soap.getDefaultStyle();
-        for (int id : view.operationIds) {
-            if (soap.getOperationInfo(id, view.soapAction, view.style)) {
+        for (const int* at = operationIds.begin; at != operationIds.end; ++at) {
+            if (soap.getOperationInfo(*at, view.soapAction, view.style)) {
                 view.hasSoapOperation = true;
                 break;
             }
         }
-        readDirection(view.in, soap);
-        readDirection(view.out, soap);
+        readDirection(view.in, inIds, soap);
+        readDirection(view.out, outIds, soap);
         view.soapBound = true;
     }
 

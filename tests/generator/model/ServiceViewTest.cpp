@@ -4,6 +4,8 @@
 #include "GeneratorTestSupport.h"
 #include "generator/model/OperationWalk.h"
 
+#include <iterator>
+
 using namespace gentest;
 
 namespace {
@@ -80,7 +82,7 @@ TEST_F(ServiceViewTest, LooksUpByNamespaceAndLocalName)
     EXPECT_EQ(v.findElement("urn:b", "E"), nullptr);
     // Two messages with one short name get two C names.
     ASSERT_NE(v.findMessage("a.Get"), nullptr);
-    EXPECT_EQ(v.findMessage("a.Get")->shortName, "Get");
+    EXPECT_EQ(v.findMessage("a.Get")->shortName(), "Get");
     EXPECT_NE(v.findMessage("a.Get")->cName, v.findMessage("b.Get")->cName);
 }
 
@@ -113,6 +115,42 @@ TEST_F(ServiceViewTest, NamesOfSeveralWsdlNamespacesStayApart)
     ASSERT_EQ(v.portTypes().front().operations.size(), 1u);
     EXPECT_EQ(v.portTypes().front().operations.front().in.message, theirs);
     EXPECT_EQ(v.bindings().front().ns, "urn:t");
+}
+
+// Look-ups between additions: an entity added after a look-up is found by
+// the next one, and the first of two with one name stays the one found.
+TEST(ServiceViewByHand, LookUpsFindEntitiesAddedAfterEarlierLookUps)
+{
+    CServiceView v;
+    v.addSchema("urn:h");
+    const CViewType& first = v.addType("urn:h", "T");
+    const CViewMessage& request = v.addMessage("a.Req", "urn:h");
+    EXPECT_EQ(v.findType("urn:h", "T"), &first);
+    EXPECT_EQ(v.findType("urn:h", "U"), nullptr);
+    EXPECT_EQ(v.findMessage("a.Req"), &request);
+    const CViewType& again = v.addType("urn:h", "T");
+    const CViewType& later = v.addType("urn:h", "U");
+    const CViewElement& element = v.addElement("urn:h", "E", CTypeRef{0, &later}, 0);
+    v.addElement("urn:h", "F", CTypeRef{0, &later}, 0);
+    const CViewMessage& response = v.addMessage("a.Resp", "urn:h");
+    v.addMessage("a.Req", "urn:other");
+    const struct {
+        const void* found;
+        const void* expected;
+    } cases[] = {
+        {v.findType("urn:h", "T"), &first},
+        {v.findType("urn:h", "U"), &later},
+        {v.findType("urn:x", "U"), nullptr},
+        {v.findElement("urn:h", "E"), &element},
+        {v.findMessage("a.Resp"), &response},
+        {v.findMessage("a.Req"), &request},
+        {v.findMessage("urn:h", "a.Resp"), &response},
+        {v.findMessage("urn:other", "a.Req"), &v.messages().back()},
+        {v.firstElementOfType(&later), &element},
+        {v.firstElementOfType(&again), nullptr},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].found, cases[i].expected) << "case " << i;
 }
 
 TEST(ServiceViewByHand, StructsOfAViewBuiltByHand)
