@@ -228,17 +228,27 @@ void CKLVSyntaxEditLexParser::ParsePass() {
 BOOL CKLVSyntaxEditLexParser::IsStopAsked() { return m_pSchema->IsBreakSet() || m_waitingRequests.Any(); }
 
 int CKLVSyntaxEditLexParser::ParseTasks(IKLVSyntaxEditTextIterator* pIter) {
-    BOOL bParsedAgainForACut = FALSE;
     for (int nFlags = 0;;) {
         if (IsStopAsked()) {
             m_pSchema->SetBreak(FALSE);
             return nFlags;
         }
         int n = m_tasks.GetCount();
-        const CKLVSyntaxEditLexTask* pTask = n > 0 ? &m_tasks.GetTasks()[n - 1] : nullptr;
-        const CKLVSyntaxEditPosition* pStart = pTask && pTask->posStart.IsValid() ? &pTask->posStart : nullptr;
-        const CKLVSyntaxEditPosition* pEnd = pTask && pTask->posEnd.IsValid() ? &pTask->posEnd : nullptr;
+        if (n == 0) return nFlags;
+        const CKLVSyntaxEditLexTask task = m_tasks.GetTasks()[n - 1];
+        if (task.IsResume() && !m_pSchema->IsChainCut()) {
+            // A whole chain resumed would be parsed again from a reset.
+            m_tasks.RemoveTask(n - 1);
+            continue;
+        }
+        const CKLVSyntaxEditPosition* pStart = task.posStart.IsValid() ? &task.posStart : nullptr;
+        const CKLVSyntaxEditPosition* pEnd = task.posEnd.IsValid() ? &task.posEnd : nullptr;
+        const CKLVLexBlockPtr pFrontBefore = m_pSchema->GetResumeBlock();
+        // The resume task reads on past a cut: a range's parse may rejoin the chain before it.
+        m_pSchema->SetCutResumedLater(TRUE);
         nFlags = m_pSchema->Parse(TRUE, pIter, pStart, pEnd, TRUE);
+        m_pSchema->SetCutResumedLater(FALSE);
+        BOOL bTaskDone = (nFlags & klvParseDone) != 0;
         if (nFlags & klvParseRestart) {
             // The blocks cannot be resumed: everything from the top, then what is left later.
             m_pSchema->ResetBlocks();
@@ -248,19 +258,35 @@ int CKLVSyntaxEditLexParser::ParseTasks(IKLVSyntaxEditTextIterator* pIter) {
             if ((nFlags & klvParseBroken) && !(nFlags & klvParseDone)) arLeft.emplace_back();   // resume at the last block
             m_tasks.ReplaceAll(std::move(arLeft));
             n = m_tasks.GetCount();
+            bTaskDone = (nFlags & klvParseDone) != 0;
+        } else if (!bTaskDone) {
+            bTaskDone = IsRangeKept(task, pFrontBefore);
         }
         BOOL bFinished = !(nFlags & klvParseDone) || (nFlags & (klvParseRestart | klvParseBroken));
         if (!bFinished) bFinished = IsStopAsked();
         m_pSchema->SetBreak(FALSE);
-        // A complete parse can still leave the chain cut before the end of the text (when what
-        // followed its last block could not be kept): its range stays queued, as a stopped
-        // parse's does, and is parsed again, reading on to the end. Once a pass: a parse that
-        // cut again would otherwise keep the worker busy.
-        const BOOL bKeepForCut = (nFlags & klvParseDone) && !bParsedAgainForACut && m_pSchema->IsChainCut();
-        if (bKeepForCut) bParsedAgainForACut = TRUE;
-        if ((nFlags & klvParseDone) && n > 0 && !bKeepForCut && m_tasks.RemoveTask(n - 1)) --n;
-        if (n <= 0 || bFinished) return nFlags;
+        if (bTaskDone && n > 0) m_tasks.RemoveTask(n - 1);
+        QueueResumeWhileChainCut(task, nFlags, pFrontBefore);
+        if (m_tasks.GetCount() == 0 || bFinished) return nFlags;
     }
+}
+
+BOOL CKLVSyntaxEditLexParser::IsRangeKept(const CKLVSyntaxEditLexTask& task, const CKLVLexBlockPtr& pFrontBefore) {
+    if (task.IsResume() || !m_pSchema->IsChainCut()) return FALSE;
+    // The chain's front moves only when the parse kept blocks of its own.
+    const CKLVLexBlockPtr pFront = m_pSchema->GetResumeBlock();
+    if (!pFront || pFront == pFrontBefore) return FALSE;
+    const CKLVSyntaxEditPosition& posLast = task.posEnd.IsValid() ? task.posEnd : task.posStart;
+    return posLast <= pFront->m_posStart;
+}
+
+void CKLVSyntaxEditLexParser::QueueResumeWhileChainCut(const CKLVSyntaxEditLexTask& task, int nFlags,
+                                                       const CKLVLexBlockPtr& pFrontBefore) {
+    if (!m_pSchema->IsChainCut()) return;
+    // A resume that ended without moving the front is not queued again: it would keep the
+    // worker busy.
+    if (task.IsResume() && (nFlags & klvParseDone) && m_pSchema->GetResumeBlock() == pFrontBefore) return;
+    m_tasks.AddResumeTask();
 }
 
 void CKLVSyntaxEditLexParser::OnTextChanged(const CKLVSyntaxEditPosition& posStart,

@@ -112,7 +112,13 @@ private:
     // Waits for work or stop; FALSE when the thread is to end (dwResult its result).
     BOOL WaitForWork(DWORD& dwResult);
     void ParsePass();
+    // Parses the tasks, the most recent first, until they are done or a stop is asked. While the
+    // chain is cut, the task that resumes at its last block stays queued behind the ranges.
     int ParseTasks(IKLVSyntaxEditTextIterator* pIter);
+    // A stopped parse that kept blocks past the task's range has done the range; what follows
+    // the kept blocks is the resume task's. pFrontBefore: the chain's front before the parse.
+    BOOL IsRangeKept(const CKLVSyntaxEditLexTask& task, const CKLVLexBlockPtr& pFrontBefore);
+    void QueueResumeWhileChainCut(const CKLVSyntaxEditLexTask& task, int nFlags, const CKLVLexBlockPtr& pFrontBefore);
     // A break, or a request waiting for the queue.
     BOOL IsStopAsked();
     // Takes the queue as a request; TRUE when a pass was running and has been told to end.

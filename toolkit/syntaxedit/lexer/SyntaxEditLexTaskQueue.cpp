@@ -20,9 +20,17 @@ void CKLVSyntaxEditLexTaskQueue::AddTask(const CKLVSyntaxEditPosition* pStart, c
         m_arTasks.push_back(task);
         return;
     }
+    // Joined to the resume task, an edit's range would be taken as done with it.
     for (CKLVSyntaxEditLexTask& queued : m_arTasks)
-        if (Merge(queued, task)) return;
+        if (!queued.IsResume() && Merge(queued, task)) return;
     m_arTasks.push_back(task);
+}
+
+void CKLVSyntaxEditLexTaskQueue::AddResumeTask() {
+    CKLVCriticalSectionLock lock(&m_csChange);
+    for (const CKLVSyntaxEditLexTask& queued : m_arTasks)
+        if (queued.IsResume()) return;
+    m_arTasks.insert(m_arTasks.begin(), CKLVSyntaxEditLexTask());
 }
 
 BOOL CKLVSyntaxEditLexTaskQueue::Merge(CKLVSyntaxEditLexTask& t, const CKLVSyntaxEditLexTask& n) {

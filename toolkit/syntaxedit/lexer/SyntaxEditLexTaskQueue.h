@@ -12,13 +12,18 @@
 struct CKLVSyntaxEditLexTask {
     CKLVSyntaxEditPosition posStart{INT_MAX, 0};   // none given: resume at the last block
     CKLVSyntaxEditPosition posEnd;                 // none given: cleared, not valid
+
+    bool IsResume() const { return posStart.nLine == INT_MAX; }
 };
 
 class CKLVSyntaxEditLexTaskQueue {
 public:
     // Joins or appends the range; a whole-text range (from line 1, column 0, open-ended)
-    // replaces every queued task.
+    // replaces every queued task. A range never joins the task that resumes at the last block.
     void AddTask(const CKLVSyntaxEditPosition* pStart, const CKLVSyntaxEditPosition* pEnd);
+    // Queues the task that resumes at the last block, once, behind every range (the worker takes
+    // it last).
+    void AddResumeTask();
     // For the holder of the lock under which the queue changes.
     const std::vector<CKLVSyntaxEditLexTask>& GetTasks() const { return m_arTasks; }
     int GetCount() const { return static_cast<int>(m_arTasks.size()); }

@@ -294,13 +294,13 @@ int CKLVSyntaxEditLexTextSchema::LinkNewBlock(IKLVSyntaxEditTextIterator* pIter,
             CKLVSyntaxEditLexTextBlock* pNext = m_pLastLinked->m_pNext.Get();
             // The previous chain is rejoined only where the nesting is the same: an old
             // block whose parent lost it (an end moved before it) is parsed anew. A cut chain
-            // is not rejoined: what follows the join would still be missing. Nor is a block an
-            // edit took (its start deleted, end before start) or left open: it no longer
-            // describes the text where it lies.
+            // is not rejoined unless a later parse resumes at its last block: what follows the
+            // join would still be missing. Nor is a block an edit took (its start deleted, end
+            // before start) or left open: it no longer describes the text where it lies.
             if (pNext && pNext->m_posStart == pNew->m_posStart && SameClassName(pNext, pNew) &&
                 pNext->m_pParent == pNew->m_pParent && !pNext->IsOpen() && !pNext->IsStartBroken() &&
-                m_posParseEnd.IsValid() &&
-                pNext->m_posStart > m_posParseEnd && !m_nOpenBlocks && !m_bChainCut) {
+                m_posParseEnd.IsValid() && pNext->m_posStart > m_posParseEnd && !m_nOpenBlocks &&
+                (!m_bChainCut || m_bCutResumedLater)) {
                 pNew->m_pParent.Release();
                 CloseParsedBlocks(FALSE, pIter->IsEOF());
                 return klvParseDone;

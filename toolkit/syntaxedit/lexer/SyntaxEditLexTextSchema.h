@@ -86,6 +86,9 @@ public:
     virtual CKLVLexBlockPtr GetResumeBlock();
     // The chain stops before the end of the text: a parse without start goes on from its end.
     BOOL IsChainCut();
+    // The caller resumes a cut chain at its last block after the parses it runs now, which may
+    // then rejoin the chain before the cut instead of reading on to the end of the text.
+    void SetCutResumedLater(BOOL bResumed) { m_bCutResumedLater = bResumed; }
     // Takes the stored block of that key out of the store (0: the block stored last).
     virtual CKLVLexBlockPtr GetBlocks(void* pKey);
 
@@ -166,8 +169,10 @@ private:
     CAnnouncedSpan m_lastAnnounced;
     CAnnouncedSpan m_lastHanded;
     int m_nOpenBlocks = 0;
-    // The chain stops before the end of the text (a stopped pass cut it): passes read on to the end.
+    // The chain stops before the end of the text (a stopped pass cut it): passes read on to the
+    // end, unless their caller resumes the chain at its last block later.
     BOOL m_bChainCut = FALSE;
+    BOOL m_bCutResumedLater = FALSE;
     CKLVSyntaxEditLexTimedLock m_lockBlocks;
     CKLVSyntaxEditLexTimedLock m_lockClasses;
     CEvent m_evBreak{FALSE, TRUE};

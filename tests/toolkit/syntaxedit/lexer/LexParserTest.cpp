@@ -614,6 +614,34 @@ TEST(LexParser, QueuedRangesMoveWithAnEdit) {
     }
 }
 
+// The task that resumes at the last block waits behind the ranges and is never joined by one:
+// joined, an edit's range would be taken as done with it.
+TEST(LexParser, RangesNeverJoinTheResumeTask) {
+    struct Case {
+        const char* name;
+        Pos start, end;
+    } const cases[] = {
+        {"on line 3 at column 0", {3, 0}, {3, 1}},
+        {"on the first line", {1, 0}, {1, 2}},
+        {"far down", {500, 4}, {501, 0}},
+    };
+    const std::string resume = std::to_string(INT_MAX) + ":0-0:0 ";
+    for (const Case& c : cases) {
+        CKLVSyntaxEditLexTaskQueue queue;
+        queue.AddResumeTask();
+        queue.AddTask(&c.start, &c.end);
+        queue.AddResumeTask();
+        const std::string range = std::to_string(c.start.nLine) + ":" + std::to_string(c.start.nCol) + "-" +
+                                  std::to_string(c.end.nLine) + ":" + std::to_string(c.end.nCol) + " ";
+        EXPECT_EQ(Tasks(queue.GetTasks()), resume + range) << c.name;
+    }
+    CKLVSyntaxEditLexTaskQueue queue;
+    const Pos start(7, 0), end(7, 3);
+    queue.AddTask(&start, &end);
+    queue.AddResumeTask();
+    EXPECT_EQ(Tasks(queue.GetTasks()), resume + "7:0-7:3 ") << "queued behind a range already there";
+}
+
 // A schema whose next complete parse closes its blocks as a stopped one does: what followed the
 // last block it linked is let go and the chain is left cut before the end of the text.
 class CCuttingSchema : public CKLVSyntaxEditLexTextSchema {
@@ -650,6 +678,71 @@ TEST(LexParser, ACompleteParseThatCutsTheChainIsFollowedToTheEndOfTheText) {
     ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
     EXPECT_FALSE(pCutting->bCutNext) << "the edit's parse closed its blocks as if stopped";
     EXPECT_FALSE(pCutting->IsChainCut());
+    EXPECT_EQ(q.Colours(), q.Fresh());
+}
+
+// A schema that lets the worker skip only so much text between two stops: at the nth skip since
+// the last stop it waits until the parse is told to break, as a key typed just then would stop it.
+class CPacedSchema : public CKLVSyntaxEditLexTextSchema {
+public:
+    using CKLVSyntaxEditLexTextSchema::CKLVSyntaxEditLexTextSchema;
+    ~CPacedSchema() override { ::CloseHandle(m_hHeld); }
+    CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> Clone() override {
+        auto pClone = KLVMakeCounted<CPacedSchema>(GetName());
+        GetClassTree().CopyTo(pClone->GetClassTree());
+        return pClone;
+    }
+    void SkipText(IKLVSyntaxEditTextIterator* pIter, CKLVSyntaxEditLexClass* pClass,
+                  CKLVSyntaxEditLexParseContext* pContext, int nCount) override {
+        if (nSkipsPerStop > 0 && ++m_nSkips >= nSkipsPerStop) {
+            m_nSkips = 0;
+            ::SetEvent(m_hHeld);
+            WaitUntil([this] { return IsBreakSet(); });
+        }
+        CKLVSyntaxEditLexTextSchema::SkipText(pIter, pClass, pContext, nCount);
+    }
+    // TRUE once for each time the worker was held.
+    bool TakeHeld() { return ::WaitForSingleObject(m_hHeld, 0) == WAIT_OBJECT_0; }
+
+    std::atomic<int> nSkipsPerStop{0};
+
+private:
+    int m_nSkips = 0;
+    HANDLE m_hHeld = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+};
+
+// Keys typed faster than a pass reads the text: each stops the worker after the same amount of
+// work. What a stopped pass kept is built on (an edit's parse joins the blocks it kept, and the
+// rows after them are read on from there), so the colouring reaches the end of the text while
+// the typing goes on; re-read from the edit each time, it would never get past the first rows.
+TEST(LexParser, TypingThatStopsEveryPassStillColoursTheRowsAfterTheEdit) {
+    CKLVSyntaxEditSchemaFileStore store;
+    store.LoadSchemaText(QSchema("").c_str());
+    auto pSchema = KLVMakeCounted<CPacedSchema>("test");
+    pSchema->LoadClasses(store.GetCurrentBlocks());
+    std::string text = "c\r\n";
+    for (int i = 0; i < 60; ++i) text += "x " + std::to_string(i) + " y\r\n";
+    CQParse q(text.c_str());
+    q.parser.SetTextSchema(pSchema.Get());
+    auto* pPaced = dynamic_cast<CPacedSchema*>(q.parser.GetLexTextSchema());
+    ASSERT_TRUE(pPaced);
+    pPaced->nSkipsPerStop = 20;
+    const Pos top(1, 0);
+    q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+    const int kMaxKeys = 40;
+    int nKeys = 0;
+    for (; nKeys < kMaxKeys; ++nKeys) {
+        bool bHeld = false;
+        ASSERT_TRUE(PumpUntil([&] { return (bHeld = pPaced->TakeHeld()) || q.parser.IsIdle(); }));
+        if (!bHeld) break;
+        q.Type(Pos(1, 0), Pos(1, 0), "a");
+    }
+    EXPECT_GT(nKeys, 1) << "no key stopped a pass";
+    EXPECT_LT(nKeys, kMaxKeys) << "the rows after the edit were left uncoloured while keys came";
+    pPaced->nSkipsPerStop = 0;
+    q.parser.BreakParse();
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
+    EXPECT_FALSE(pPaced->IsChainCut());
     EXPECT_EQ(q.Colours(), q.Fresh());
 }
 
