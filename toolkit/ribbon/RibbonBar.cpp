@@ -113,20 +113,42 @@ CKLVControl* CKLVRibbonBar::AddToQuickAccess(CKLVControl* pControl) {
 }
 
 CKLVRibbonGroup* CKLVRibbonBar::FindGroupOf(const CKLVControl* pControl) const {
-    for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) {
-        CKLVRibbonGroups* pGroups = m_pControlTab->GetTab(i)->GetGroups();
-        for (int j = 0; j < pGroups->GetCount(); ++j)
-            if (pGroups->GetAt(j)->HasControl(pControl)) return pGroups->GetAt(j);
-    }
+    return FindGroup([pControl](CKLVRibbonGroup* pGroup) { return pGroup->HasControl(pControl); });
+}
+
+CKLVRibbonTab* CKLVRibbonBar::FindTab(const std::function<BOOL(CKLVRibbonTab*)>& fn) const {
+    for (int i = 0; i < m_pControlTab->GetItemCount(); ++i)
+        if (fn(m_pControlTab->GetTab(i))) return m_pControlTab->GetTab(i);
     return nullptr;
 }
 
+void CKLVRibbonBar::ForEachTab(const std::function<void(CKLVRibbonTab*)>& fn) const {
+    FindTab([&fn](CKLVRibbonTab* pTab) {
+        fn(pTab);
+        return FALSE;
+    });
+}
+
+CKLVRibbonGroup* CKLVRibbonBar::FindGroup(const std::function<BOOL(CKLVRibbonGroup*)>& fn) const {
+    CKLVRibbonGroup* pFound = nullptr;
+    FindTab([&](CKLVRibbonTab* pTab) {
+        CKLVRibbonGroups* pGroups = pTab->GetGroups();
+        for (int i = 0; i < pGroups->GetCount() && !pFound; ++i)
+            if (fn(pGroups->GetAt(i))) pFound = pGroups->GetAt(i);
+        return pFound != nullptr;
+    });
+    return pFound;
+}
+
+void CKLVRibbonBar::ForEachGroup(const std::function<void(CKLVRibbonGroup*)>& fn) const {
+    FindGroup([&fn](CKLVRibbonGroup* pGroup) {
+        fn(pGroup);
+        return FALSE;
+    });
+}
+
 void CKLVRibbonBar::ShowGroupControlsOf(CKLVRibbonTab* pTab) {
-    for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) {
-        CKLVRibbonTab* pOther = m_pControlTab->GetTab(i);
-        CKLVRibbonGroups* pGroups = pOther->GetGroups();
-        for (int j = 0; j < pGroups->GetCount(); ++j) pGroups->GetAt(j)->SetControlsHideFlag(hideOtherTab, pOther != pTab);
-    }
+    ForEachGroup([pTab](CKLVRibbonGroup* pGroup) { pGroup->SetControlsHideFlag(hideOtherTab, pGroup->GetTab() != pTab); });
 }
 
 void CKLVRibbonBar::SetMinimized(BOOL bMinimized) {

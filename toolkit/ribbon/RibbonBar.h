@@ -10,6 +10,7 @@
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 #include "toolkit/ribbon/RibbonTabContextHeaders.h"
 
+#include <functional>
 #include <memory>
 
 class CKLVRibbonControlTab;
@@ -120,6 +121,12 @@ public:
     void SetSystemButton(CKLVControl* pControl) { m_pSystemButton = pControl; }
     // The group of any tab that lists the control; null when it is in no group.
     CKLVRibbonGroup* FindGroupOf(const CKLVControl* pControl) const;
+    // The tabs in order, and the groups of every tab in tab order: the Find forms stop at the
+    // first for which fn answers TRUE and answer it (null when none does).
+    CKLVRibbonTab* FindTab(const std::function<BOOL(CKLVRibbonTab*)>& fn) const;
+    void ForEachTab(const std::function<void(CKLVRibbonTab*)>& fn) const;
+    CKLVRibbonGroup* FindGroup(const std::function<BOOL(CKLVRibbonGroup*)>& fn) const;
+    void ForEachGroup(const std::function<void(CKLVRibbonGroup*)>& fn) const;
     CKLVRibbonTabContextHeaders* GetContextHeaders() { return &m_contextHeaders; }
     CKLVRibbonGroupScroller* GetScroller() { return &m_scroller; }
 

@@ -67,19 +67,18 @@ BOOL CKLVRibbonBar::OnMenuKey() {
 }
 
 BOOL CKLVRibbonBar::OnAltMnemonic(UINT nKey) {
-    for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) {
-        CKLVRibbonTab* pTab = m_pControlTab->GetTab(i);
-        const CString strCaption = pTab->GetCaption();
-        if (!pTab->IsVisible() || !pTab->IsEnabled() || strCaption.IsEmpty()) continue;
+    CKLVRibbonTab* pTab = FindTab([nKey](CKLVRibbonTab* pCandidate) {
+        const CString strCaption = pCandidate->GetCaption();
+        if (!pCandidate->IsVisible() || !pCandidate->IsEnabled() || strCaption.IsEmpty()) return FALSE;
         BOOL bAmpersand = FALSE;
         const TCHAR ch = MnemonicOf(strCaption, bAmpersand);
-        if (!bAmpersand || !CompareAccelKey(ch, nKey)) continue;
-        if (CKLVCommandBars* pCommandBars = GetCommandBars()) {
-            pCommandBars->ShowKeyboardCues(TRUE);
-            pCommandBars->m_nKeyboardNavigationLevel = CKLVRibbonKeyTips::levelTop;
-        }
-        SelectTabFromKeyboard(pTab, CKLVRibbonKeyTips::levelTop);
-        return TRUE;
+        return bAmpersand && CompareAccelKey(ch, nKey) ? TRUE : FALSE;
+    });
+    if (!pTab) return FALSE;
+    if (CKLVCommandBars* pCommandBars = GetCommandBars()) {
+        pCommandBars->ShowKeyboardCues(TRUE);
+        pCommandBars->m_nKeyboardNavigationLevel = CKLVRibbonKeyTips::levelTop;
     }
-    return FALSE;
+    SelectTabFromKeyboard(pTab, CKLVRibbonKeyTips::levelTop);
+    return TRUE;
 }

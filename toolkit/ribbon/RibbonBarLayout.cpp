@@ -269,13 +269,12 @@ void CKLVRibbonBar::LayoutGroups(CDC* pDC) {
 void CKLVRibbonBar::BuildContextHeaders() {
     m_contextHeaders.RemoveAll();
     CKLVRibbonTabContextHeader* pHeader = nullptr;
-    for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) {
-        CKLVRibbonTab* pTab = m_pControlTab->GetTab(i);
+    ForEachTab([&](CKLVRibbonTab* pTab) {
         pTab->m_pContextHeader = nullptr;
-        if (!pTab->IsVisible()) continue;
+        if (!pTab->IsVisible()) return;
         if (pTab->m_nContextColor == 0) {
             pHeader = nullptr;
-            continue;
+            return;
         }
         const CRect rcTab = pTab->GetRect();
         if (pHeader && pHeader->pLastTab->IsSameContext(pTab)) {
@@ -290,9 +289,8 @@ void CKLVRibbonBar::BuildContextHeaders() {
             pHeader = m_contextHeaders.Add(header);
         }
         pTab->m_pContextHeader = pHeader;
-    }
+    });
     if (m_contextHeaders.GetCount() == 0) return;
-    if (!m_contextHeaders.Arrange(m_rcCaptionText.left, m_rcCaptionText.right, m_rcTitle)) {
-        for (int i = 0; i < m_pControlTab->GetItemCount(); ++i) m_pControlTab->GetTab(i)->m_pContextHeader = nullptr;
-    }
+    if (!m_contextHeaders.Arrange(m_rcCaptionText.left, m_rcCaptionText.right, m_rcTitle))
+        ForEachTab([](CKLVRibbonTab* pTab) { pTab->m_pContextHeader = nullptr; });
 }

@@ -61,10 +61,10 @@ CKLVRibbonBar* CKLVRibbonGroupControlPopup::FindRibbonBar() const {
 CKLVRibbonGroup* CKLVRibbonGroupControlPopup::GetGroup() const {
     if (m_pGroup) return m_pGroup;
     CKLVRibbonBar* pRibbon = m_nId > 0 ? FindRibbonBar() : nullptr;
-    CKLVRibbonControlTab* pTabs = pRibbon ? pRibbon->GetControlTab() : nullptr;
-    for (int i = 0; pTabs && i < pTabs->GetItemCount(); ++i)
-        if (CKLVRibbonGroup* pGroup = pTabs->GetTab(i)->GetGroups()->FindGroup(m_nId)) return pGroup;
-    return nullptr;
+    CKLVRibbonGroup* pGroup = nullptr;
+    if (pRibbon)
+        pRibbon->FindTab([&](CKLVRibbonTab* pTab) { return (pGroup = pTab->GetGroups()->FindGroup(m_nId)) != nullptr; });
+    return pGroup;
 }
 
 CKLVPopupToolBar* CKLVRibbonGroupControlPopup::CreateGroupPopupBar() const {

@@ -83,16 +83,14 @@ void CKLVRibbonKeyTips::CreateTopLevel(CKLVRibbonBar* pRibbon) {
         Add(pControl, pControl->GetCaption(), strKey,
             {BottomCentre(pControl->GetRect(), quickAccessTipRise), Align::alignCenterHorz}, pControl->GetEnabled());
     }
-    CKLVRibbonControlTab* pTabs = pRibbon->GetControlTab();
-    for (int i = 0; i < pTabs->GetItemCount(); ++i) {
-        CKLVRibbonTab* pTab = pTabs->GetTab(i);
+    pRibbon->ForEachTab([this](CKLVRibbonTab* pTab) {
         BOOL bAmpersand = FALSE;
         const CString strCaption = pTab->GetCaption();
-        if (!pTab->IsVisible() || !pTab->IsEnabled() || strCaption.IsEmpty()) continue;
+        if (!pTab->IsVisible() || !pTab->IsEnabled() || strCaption.IsEmpty()) return;
         CKLVCommandBar::MnemonicOf(strCaption, bAmpersand);
-        if (!bAmpersand) continue;
+        if (!bAmpersand) return;
         Add(pTab, strCaption, CString(), {BottomCentre(pTab->GetRect(), tabTipRise), Align::alignCenterHorz}, TRUE);
-    }
+    });
     CKLVControl* pSystem = pRibbon->GetSystemButton();
     if (pSystem && pSystem->IsVisible())
         Add(pSystem, pSystem->GetCaption(), PresetKeyOf(pSystem),
