@@ -121,6 +121,13 @@ bool CProjectCommands::onGenerateCode()
 
 bool CProjectCommands::generateFiles()
 {
+    return generateFiles([](const std::string& path, const std::function<void(std::ostream&)>& write) {
+        return writeDocumentFile(path, write);
+    });
+}
+
+bool CProjectCommands::generateFiles(const DocumentWriter& writeFile)
+{
     if (!project_ || !writeSolution())
         return false;
     using Emitter = void (CGeneratorRun::*)(CTextBuffer&) const;
@@ -131,7 +138,7 @@ bool CProjectCommands::generateFiles()
         for (const auto& file : files) {
             // Each file goes to disk as it is written, never whole in memory.
             const std::string path = joinProjectPath(project_->location, project_->name + file.first);
-            const bool written = writeDocumentFile(path, [&](std::ostream& stream) {
+            const bool written = writeFile(path, [&](std::ostream& stream) {
                 CTextBuffer text(stream);
                 (run.*file.second)(text);
             });

@@ -3,6 +3,7 @@
 
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/ProjectRecord.h"
+#include "project/ProjectFiles.h"
 
 #include <functional>
 #include <memory>
@@ -49,8 +50,10 @@ public:
     bool onGenerateCode();
     // Generate Code without tabs, for the command line: writes the solution
     // file, then the three generated sources into the project folder, each
-    // file once and straight to disk. True after "Successfully Generated!".
+    // file once and straight to disk (through writeFile when given).
+    // True after "Successfully Generated!".
     bool generateFiles();
+    bool generateFiles(const DocumentWriter& writeFile);
 
     bool onCompile();
     bool onCompileDemo();

@@ -31,4 +31,8 @@ bool makeFileWritable(const std::string& path);
 bool writeDocumentFile(const std::string& path, const std::function<void(std::ostream&)>& write);
 bool writeDocumentFile(const std::string& path, const std::string& text);
 
+// A way to write a document at path as writeDocumentFile does; the command
+// line brings its own, which stages the files of a run.
+using DocumentWriter = std::function<bool(const std::string& path, const std::function<void(std::ostream&)>& write)>;
+
 #endif

@@ -68,7 +68,10 @@ int generate(const KvgenArguments& args, const std::string& appFolder)
     CommandLineHost host(appFolder, staging.folder(), projectFolder);
     CProjectCommands commands(host);
     setUp(commands, args, staging.folder());
-    const bool generated = commands.generateFiles() && commands.generateMakefileFiles();
+    const auto stage = [&](const std::string& path, const std::function<void(std::ostream&)>& write) {
+        return staging.write(path, write);
+    };
+    const bool generated = commands.generateFiles(stage) && commands.generateMakefileFiles();
     std::cerr << host.diagnostics();
     if (!generated || host.failed())
         return Failed;

@@ -1,9 +1,11 @@
 #include "tools/kvgen/ProjectStaging.h"
 
+#include "project/ProjectFiles.h"
+#include "tools/kvgen/HashedReader.h"
+#include "tools/kvgen/StagedFileSink.h"
 #include "tools/kvgen/WrittenFiles.h"
 
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -18,45 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// One file read a block at a time, into a fingerprint when given a kind;
-// at its end (or when it could not be opened) reads give nothing.
-class CHashedReader {
-public:
-    CHashedReader(const fs::path& path, std::optional<CFileHash::Kind> kind) : file_(path, std::ios::binary)
-    {
-        if (kind)
-            hash_.emplace(*kind);
-    }
-    bool opened() const { return file_.is_open(); }
-    bool failed() const { return file_.bad(); }
-    std::uint64_t hash() const { return hash_ ? hash_->value() : 0; }
-
-    // The next block, hashed; empty at the end.
-    const char* next(std::size_t& size)
-    {
-        size = 0;
-        if (file_) {
-            file_.read(block_.data(), static_cast<std::streamsize>(block_.size()));
-            size = static_cast<std::size_t>(file_.gcount());
-            if (hash_)
-                hash_->add(block_.data(), size);
-        }
-        return block_.data();
-    }
-    // Reads the rest, hashing it.
-    void drain()
-    {
-        std::size_t size = 1;
-        while (size > 0)
-            next(size);
-    }
-
-private:
-    std::ifstream file_;
-    std::optional<CFileHash> hash_;
-    std::vector<char> block_ = std::vector<char>(1 << 16);
-};
 
 // Both are files of one size: only then can they hold the same bytes.
 bool sameSize(const fs::path& one, const fs::path& other)
@@ -109,6 +72,26 @@ std::vector<fs::path> CProjectStaging::writtenFiles() const
     return files;
 }
 
+bool CProjectStaging::write(const std::string& path, const std::function<void(std::ostream&)>& text)
+{
+    const fs::path file = fs::path(path).lexically_relative(staging_);
+    if (file.empty() || *file.begin() == "..")
+        return writeDocumentFile(path, text);
+    // A second round only when the project's file changed while compared.
+    for (const fs::path& present : {project_ / file, fs::path()}) {
+        CStagedFileSink sink(staging_ / file, present);
+        text(sink.stream());
+        const CStagedFileSink::Outcome outcome = sink.finish();
+        if (outcome == CStagedFileSink::PresentChanged)
+            continue;
+        if (outcome == CStagedFileSink::Failed)
+            return false;
+        streamed_[file.generic_string()] = Streamed{sink.hash(), outcome == CStagedFileSink::Same};
+        return true;
+    }
+    return false;
+}
+
 CProjectStaging::Compared CProjectStaging::compare(const fs::path& file, const CWrittenFiles& record) const
 {
     Compared compared;
@@ -118,11 +101,33 @@ CProjectStaging::Compared CProjectStaging::compare(const fs::path& file, const C
     const fs::path present = project_ / file;
     std::error_code error;
     compared.replaces = fs::exists(present, error);
-    CHashedReader written(staging_ / file, CFileHash::Words);
+    const auto streamed = streamed_.find(file.generic_string());
+    if (streamed != streamed_.end()) {
+        compared.hash = streamed->second.hash;
+        compared.same = streamed->second.same;
+    } else {
+        compareWritten(compared);
+    }
+    // Whether the project's file is as kvgen wrote it matters only when it
+    // is to be replaced by other bytes.
+    if (!compared.same && compared.recorded && compared.replaces) {
+        CHashedReader recorded(present, entry.kind);
+        recorded.drain();
+        compared.recordedAsIs = recorded.opened() && !recorded.failed() && recorded.hash() == entry.hash;
+    }
+    return compared;
+}
+
+// A file written whole into the staging folder, read back beside the
+// project's file of its name.
+void CProjectStaging::compareWritten(Compared& compared) const
+{
+    const fs::path present = project_ / compared.file;
+    CHashedReader written(staging_ / compared.file, CFileHash::Words);
     // The project's file is read beside the written one only while it may
     // still hold the same bytes; one that cannot be read never does.
     std::optional<CHashedReader> same;
-    if (compared.replaces && sameSize(staging_ / file, present)) {
+    if (compared.replaces && sameSize(staging_ / compared.file, present)) {
         same.emplace(present, std::nullopt);
         if (!same->opened())
             same.reset();
@@ -142,14 +147,6 @@ CProjectStaging::Compared CProjectStaging::compare(const fs::path& file, const C
     }
     compared.hash = written.hash();
     compared.same = same.has_value() && !written.failed();
-    // Whether the project's file is as kvgen wrote it matters only when it
-    // is to be replaced by other bytes.
-    if (!compared.same && compared.recorded && compared.replaces) {
-        CHashedReader recorded(present, entry.kind);
-        recorded.drain();
-        compared.recordedAsIs = recorded.opened() && !recorded.failed() && recorded.hash() == entry.hash;
-    }
-    return compared;
 }
 
 const std::vector<CProjectStaging::Compared>& CProjectStaging::compared()
@@ -160,6 +157,11 @@ const std::vector<CProjectStaging::Compared>& CProjectStaging::compared()
         compared_.emplace();
         for (const fs::path& file : writtenFiles())
             compared_->push_back(compare(file, record));
+        // Streamed files that the project holds already were never staged.
+        for (const auto& streamed : streamed_) {
+            if (streamed.second.same)
+                compared_->push_back(compare(streamed.first, record));
+        }
     }
     return *compared_;
 }

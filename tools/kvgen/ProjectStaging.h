@@ -3,7 +3,11 @@
 
 #include "tools/kvgen/WrittenFiles.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +31,13 @@ public:
     // Where the run writes, ending in a separator.
     std::string folder() const;
 
+    // Writes the file at path, a path in folder(), with what text puts into
+    // the stream, as writeDocumentFile does; but the text is compared with
+    // the project's file of that name as it comes, and a file the project
+    // holds already is never written. Each file once. False when it could
+    // not be written.
+    bool write(const std::string& path, const std::function<void(std::ostream&)>& text);
+
     // The project's files that a move would replace although they were
     // changed since kvgen last wrote them (or kvgen never wrote them), each
     // with why: "Makefile: changed since kvgen wrote it".
@@ -47,14 +58,22 @@ private:
         bool recordedAsIs = false;  // and it holds the bytes the record says (worked out when not same)
     };
 
+    // What write found out about a file, so that it is not read back.
+    struct Streamed {
+        std::uint64_t hash = 0;
+        bool same = false; // the project holds its bytes: nothing was staged
+    };
+
     std::vector<std::filesystem::path> writtenFiles() const;
     const std::vector<Compared>& compared();
     Compared compare(const std::filesystem::path& file, const CWrittenFiles& record) const;
+    void compareWritten(Compared& compared) const;
 
     std::filesystem::path project_;
     std::filesystem::path staging_;
     bool madeProject_ = false;
     std::string failure_;
+    std::map<std::string, Streamed> streamed_;
     std::optional<std::vector<Compared>> compared_;
 };
 

@@ -1,0 +1,114 @@
+// A run's generated files staged beside the project: each decided on as it
+// is written, the user's files kept, and what the project holds already
+// left alone.
+#include "tools/kvgen/ProjectStaging.h"
+
+#include "tools/kvgen/HashedReader.h"
+
+#include "support/ScopedWorkingFolder.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::uint64_t wordsHash(const std::string& text)
+{
+    CFileHash hash(CFileHash::Words);
+    hash.add(text.data(), text.size());
+    return hash.value();
+}
+
+// A text of a few blocks with a last line that tells one from another.
+std::string sourceText(const std::string& last)
+{
+    std::string text;
+    while (text.size() < 3 * CHashedReader::BlockSize)
+        text += "int value" + std::to_string(text.size()) + ";\r\n";
+    return text + last;
+}
+
+TEST(ProjectStaging, DecidesOnEachWrittenFileAsItIsWritten)
+{
+    const std::string text = sourceText("/* run */\r\n");
+    const std::string older = sourceText("/* old */\r\n");
+    const std::string lastByte = text.substr(0, text.size() - 1) + "#";
+    struct Case {
+        const char* name;
+        std::optional<std::string> present; // none: the project has no such file
+        std::optional<std::string> recorded; // what kvgen recorded writing there
+        std::string kept;                    // why the file is kept, empty when it is not
+    };
+    const Case cases[] = {
+        {"a new file", std::nullopt, std::nullopt, ""},
+        {"the project holds the text, as recorded", text, text, ""},
+        {"the project holds the text, never recorded", text, std::nullopt, ""},
+        {"an earlier run's file, unchanged", older, older, ""},
+        {"an earlier run's file, changed since", lastByte, older, ": changed since kvgen wrote it"},
+        {"a file kvgen never wrote", older, std::nullopt, ": not written by kvgen"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::ScopedWorkingFolder folder;
+        fs::create_directory("project");
+        const fs::file_time_type earlier = fs::file_time_type::clock::now() - std::chrono::hours(1);
+        if (c.present) {
+            testsupport::writeBytes("project/calc_api.c", *c.present);
+            fs::last_write_time("project/calc_api.c", earlier);
+        }
+        if (c.recorded) {
+            CWrittenFiles record;
+            record.set("calc_api.c", wordsHash(*c.recorded));
+            ASSERT_TRUE(record.save("project"));
+        }
+        CProjectStaging staging("project");
+        ASSERT_TRUE(staging.ready()) << staging.failure();
+        ASSERT_TRUE(staging.write(staging.folder() + "calc_api.c", [&](std::ostream& out) { out << text; }));
+        const std::vector<std::string> kept = staging.keptFiles();
+        if (!c.kept.empty()) {
+            EXPECT_EQ(kept, std::vector<std::string>{"project/calc_api.c" + c.kept});
+            continue;
+        }
+        EXPECT_TRUE(kept.empty());
+        ASSERT_TRUE(staging.commit()) << staging.failure();
+        EXPECT_TRUE(testsupport::readBytes("project/calc_api.c") == text);
+        // A file that held the text already keeps its time, so make rebuilds nothing.
+        EXPECT_EQ(fs::last_write_time("project/calc_api.c") == earlier, c.present == text);
+        CWrittenFiles record;
+        record.load("project");
+        CWrittenFiles::Entry entry;
+        ASSERT_TRUE(record.find("calc_api.c", entry));
+        EXPECT_EQ(entry.hash, wordsHash(text));
+    }
+}
+
+// The user saves the project's file while the run compares it: the text is
+// written again whole instead of taking the saved bytes into it.
+TEST(ProjectStaging, AFileSavedWhileComparedIsStagedFromTheTextItself)
+{
+    testsupport::ScopedWorkingFolder folder;
+    const std::string text = sourceText("/* run */\r\n");
+    fs::create_directory("project");
+    testsupport::writeBytes("project/calc_api.c", text.substr(0, text.size() - 1) + "#");
+    CProjectStaging staging("project");
+    int rounds = 0;
+    ASSERT_TRUE(staging.write(staging.folder() + "calc_api.c", [&](std::ostream& out) {
+        ++rounds;
+        out.write(text.data(), 100000);
+        testsupport::writeBytes("project/calc_api.c", "saved" + text.substr(5, text.size() - 6) + "#");
+        out.write(text.data() + 100000, static_cast<std::streamsize>(text.size() - 100000));
+    }));
+    EXPECT_EQ(rounds, 2);
+    ASSERT_TRUE(staging.commit()) << staging.failure();
+    EXPECT_TRUE(testsupport::readBytes("project/calc_api.c") == text);
+}
+
+} // namespace
