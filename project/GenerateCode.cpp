@@ -56,15 +56,20 @@ std::string CProjectCommands::schemaFolder() const
     return joinProjectPath(host_.applicationFolder(), "soap-schemas") + kPathSeparator;
 }
 
-bool CProjectCommands::runGenerator(const std::function<bool(const CGeneratorRun&)>& write)
+bool CProjectCommands::runGenerator(const std::function<bool(const CGeneratorRun&)>& write,
+                                    std::unique_ptr<CGeneratorRun>* kept)
 {
     host_.setOutput("Start Generating...\r\n");
     MessageFeed messages(host_);
     try {
-        CGeneratorRun run(*project_, schemaFolder(), messages.stream());
-        const bool read = run.read();
+        auto run = std::make_unique<CGeneratorRun>(*project_, schemaFolder(), messages.stream());
+        const bool read = run->read();
         messages.flush();
-        return read && write(run);
+        if (!read || !write(*run))
+            return false;
+        if (kept != nullptr)
+            *kept = std::move(run);
+        return true;
     } catch (const Wsdl::WsdlException& failure) {
         messages.flush();
         host_.appendOutput(failureLine(project_->wsdlPath, failure.description, failure.line, failure.column));
@@ -148,10 +153,15 @@ bool CProjectCommands::generateFiles(const DocumentWriter& writeFile)
             }
         }
         return true;
-    });
+    }, &finishedRun_);
     if (generated)
         host_.appendOutput(Generated);
     return generated;
+}
+
+std::unique_ptr<CGeneratorRun> CProjectCommands::takeFinishedRun()
+{
+    return std::move(finishedRun_);
 }
 
 bool CProjectCommands::readService(const std::function<void(const CServiceView&)>& use)

@@ -1,5 +1,6 @@
 #include "project/ProjectCommands.h"
 
+#include "generator/emit/GeneratorRun.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectHost.h"
 #include "project/SolutionFile.h"

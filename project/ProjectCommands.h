@@ -54,6 +54,10 @@ public:
     // True after "Successfully Generated!".
     bool generateFiles();
     bool generateFiles(const DocumentWriter& writeFile);
+    // The run of the last generateFiles that succeeded (the service view and
+    // all the emitters worked out from it), kept until taken or until the
+    // commands go; null when there is none.
+    std::unique_ptr<CGeneratorRun> takeFinishedRun();
 
     bool onCompile();
     bool onCompileDemo();
@@ -76,8 +80,10 @@ private:
     bool writeMakefileFile(std::string& path);
     // Reads the document and hands the run to write, with the reader's
     // messages and failures in the output pane. False when the document was
-    // rejected, anything failed or write returned false.
-    bool runGenerator(const std::function<bool(const CGeneratorRun&)>& write);
+    // rejected, anything failed or write returned false. The run ends with
+    // the call unless kept is given, which takes it after a true write.
+    bool runGenerator(const std::function<bool(const CGeneratorRun&)>& write,
+                      std::unique_ptr<CGeneratorRun>* kept = nullptr);
     std::string tabPath(const std::string& fileName) const;
     void saveTabAt(int index);
     void closeTabsFrom(int first);
@@ -91,6 +97,7 @@ private:
     std::string compilerPath_;
     std::string schemaFolder_;
     CGeneratedFiles files_;
+    std::unique_ptr<CGeneratorRun> finishedRun_;
 };
 
 // A tab's file name: its caption without the two-character ending that

@@ -2,6 +2,8 @@
 // texts they show, which tabs they touch and the files they write.
 
 #include "FakeProjectHost.h"
+#include "generator/emit/GeneratorRun.h"
+#include "generator/model/ServiceView.h"
 #include "project/ProjectCommands.h"
 #include "project/SolutionFile.h"
 #include "support/ScopedWorkingFolder.h"
@@ -190,6 +192,45 @@ TEST_F(ProjectCommandsTest, GenerateFilesNamesTheFileItCouldNotWrite)
                   std::vector<std::string>{"error ERROR! The file " + location_ + file + " could not be written."});
         EXPECT_EQ(host_.output.find(Generated), std::string::npos);
         std::filesystem::remove(location_ + file);
+    }
+}
+
+// The command line writes through its own writer and takes the finished run
+// to end it as it likes; a run that failed is not kept.
+TEST_F(ProjectCommandsTest, GenerateFilesWritesThroughTheWriterGivenAndKeepsItsRunUntilTaken)
+{
+    testsupport::writeBytes(location_ + "bad.wsdl", "<definitions");
+    struct Case {
+        const char* name;
+        const char* wsdl;
+        bool writes;
+        bool generated;
+    };
+    const Case cases[] = {
+        {"a run that wrote its files", "calc.wsdl", true, true},
+        {"a file that could not be written", "calc.wsdl", false, false},
+        {"a document the reader rejects", "bad.wsdl", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openProject(c.wsdl);
+        std::vector<std::string> paths;
+        const bool generated = commands_.generateFiles(
+            [&](const std::string& path, const std::function<void(std::ostream&)>& write) {
+                paths.push_back(path);
+                return c.writes && writeDocumentFile(path, write);
+            });
+        EXPECT_EQ(generated, c.generated) << host_.output;
+        if (c.generated) {
+            EXPECT_EQ(paths, (std::vector<std::string>{location_ + "calc_api.h", location_ + "calc_api.c",
+                                                       location_ + "calc_api_demo.c"}));
+        }
+        const std::unique_ptr<CGeneratorRun> run = commands_.takeFinishedRun();
+        ASSERT_EQ(run != nullptr, c.generated);
+        if (run) {
+            EXPECT_EQ(run->view().portTypes().size(), 1u);
+        }
+        EXPECT_EQ(commands_.takeFinishedRun(), nullptr);
     }
 }
 
