@@ -313,7 +313,7 @@ private:
         return nullptr;
     }
 
-    static std::string allocatedText(const std::string& access, const std::string& text)
+    static std::string allocatedText(const std::string& access, std::string_view text)
     {
         const std::string literal = cStringLiteral(text);
         return "if((" + access + " = (char *)malloc(sizeof(" + literal + "))) != NULL) memcpy(" + access + ", " + literal +
@@ -340,13 +340,13 @@ private:
         const int builtin = ownValue ? owner_->type->valueType : member.valueBuiltin;
         const char* fixed = fixedText(builtin);
         if (member.pointer) // an allocated text, freed with the packet
-            return allocatedText(access, first != nullptr ? *first : fixed != nullptr ? std::string(fixed) : member.xmlName);
+            return allocatedText(access, first != nullptr ? *first : fixed != nullptr ? std::string_view(fixed) : member.xmlName);
         if (first != nullptr)
             return "demo_text(" + room + cStringLiteral(*first) + ");";
         if (fixed != nullptr)
             return "demo_text(" + room + "\"" + fixed + "\");";
         usesCounter_ = true;
-        const std::string name = member.xmlName.empty() || member.xmlName == "*" ? "item" : member.xmlName;
+        const std::string_view name = member.xmlName.empty() || member.xmlName == "*" ? "item" : member.xmlName;
         return "demo_numbered(" + room + cStringLiteral(name) + ", ++*n);";
     }
 

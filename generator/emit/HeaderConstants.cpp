@@ -64,21 +64,21 @@ public:
     }
 
 private:
-    void write(const std::string& name)
+    void write(std::string_view name)
     {
-        if (name.empty() || !written_.insert(name).second)
+        if (name.empty() || !written_.emplace(name).second)
             return;
         if (!commented_)
             out_.line("//the default string length is " + std::to_string(layout_.textLength()) +
                       ",you can modify it as your requirement.");
         commented_ = true;
-        out_.line("#define ", name, "\t", std::to_string(values_[name]));
+        out_.line("#define ", name, "\t", std::to_string(values_.find(name)->second));
     }
 
     const CStructLayout& layout_;
     CTextBuffer& out_;
-    std::map<std::string, int> values_;
-    std::set<std::string> written_;
+    std::map<std::string, int, std::less<>> values_;
+    std::set<std::string, std::less<>> written_;
     bool commented_ = false;
 };
 

@@ -58,12 +58,11 @@ void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>&
 // optional, repeated, nillable" (attributes and parts alike).
 void writeMemberNotes(const std::vector<CStructMember>& members, CTextBuffer& out)
 {
-    static const std::string noNamespace;
     std::string note; // one line at a time, in room that stays
     for (const CStructMember& member : members) {
         note.assign("//").append(member.cName).append(": ");
         const std::size_t what = note.size();
-        const std::string* ns = &member.ns;
+        std::string_view ns = member.ns;
         if (member.origin == CStructMember::Items)
             note += "the items";
         else if (member.origin == CStructMember::Element)
@@ -73,14 +72,14 @@ void writeMemberNotes(const std::vector<CStructMember>& members, CTextBuffer& ou
         else if (member.origin == CStructMember::Part && member.part != nullptr) {
             const bool element = member.part->refKind == CViewPart::ElementRef && member.part->element != nullptr;
             note.append(element ? "element " : "part ").append(element ? member.part->element->name : member.part->name);
-            ns = element ? &member.part->element->ns : &noNamespace;
+            ns = element ? std::string_view(member.part->element->ns) : std::string_view();
         }
         if (note.size() == what)
             continue;
-        if (member.origin != CStructMember::Items && !member.wildcard && ns->empty())
+        if (member.origin != CStructMember::Items && !member.wildcard && ns.empty())
             note += " (no namespace)";
         else if (member.origin != CStructMember::Items && !member.wildcard)
-            note.append(" in ").append(*ns);
+            note.append(" in ").append(ns);
         if (member.optional)
             note += ", optional";
         if (member.isArray())

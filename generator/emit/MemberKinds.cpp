@@ -30,7 +30,7 @@ void declaration(const CStructMember& member, std::string_view type, std::string
 
 std::string textDimension(const CStructMember& member)
 {
-    return "[" + member.lengthConstant + "+1]";
+    return std::string("[").append(member.lengthConstant).append("+1]");
 }
 
 std::string access(const CStructMember& member)

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CEmitContext;
@@ -36,7 +37,7 @@ public:
     // name is empty), which hold the member's value (or an item of it);
     // body writes at indent. The block
     // marks an optional member present and reads a nil one's xsi:nil.
-    virtual void child(const CStructMember& member, const std::string& name,
+    virtual void child(const CStructMember& member, std::string_view name,
                        const std::function<void(const std::string& indent)>& body) = 0;
     virtual void text(const CStructMember& member, const std::string& access, const std::string& indent) = 0;
     // An xsd:any: the elements no other member takes, their markup appended
@@ -54,7 +55,7 @@ class CMemberPrinter {
 public:
     virtual ~CMemberPrinter() = default;
     virtual void line(const std::string& text) = 0;
-    virtual void value(const std::string& indent, const std::string& name, const CStructMember& member,
+    virtual void value(const std::string& indent, std::string_view name, const CStructMember& member,
                        const std::string& access) = 0;
     virtual std::string printFunction(const std::string& structName) const = 0;
 };

@@ -131,11 +131,11 @@ private:
     }
 
     // An element part is its global element, in that element's namespace.
-    std::string elementTag(const CViewPart& part, const std::string& otherwise) const
+    std::string elementTag(const CViewPart& part, std::string_view otherwise) const
     {
         if (part.refKind == CViewPart::ElementRef && part.element != nullptr)
             return context_.namespaces().qualifiedName(part.element->ns, part.element->name);
-        return otherwise;
+        return std::string(otherwise);
     }
 
     // rpc accessors are named after their parts, in no namespace; in

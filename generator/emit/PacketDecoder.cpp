@@ -85,7 +85,7 @@ void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& o
     out.line(in, "}");
 }
 
-void writeBlock(const CValueAccess& value, const std::string& xmlName, BlockMode mode, const std::string& in,
+void writeBlock(const CValueAccess& value, std::string_view xmlName, BlockMode mode, const std::string& in,
                 CTextBuffer& out)
 {
     if (mode == BlockMode::Positional) {
@@ -191,7 +191,7 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
             continue; // a document message starts at its first element
         started = true;
         const CStructMember* member = messageMember(def, part);
-        const std::string xmlName = member != nullptr ? member->xmlName : part.name;
+        const std::string_view xmlName = member != nullptr ? member->xmlName : std::string_view(part.name);
         const std::string access = member != nullptr ? "pk->msg." + message.cName + "." + member->cName : std::string();
         writeBlock(accessOf(context, member, access), xmlName, document && first ? BlockMode::OnElement : BlockMode::Positional,
                    "\t\t\t\t\t", out);

@@ -16,7 +16,7 @@ namespace {
 const std::string Slashes(76, '/');
 
 // A name as printf shows it: inside the format string, so '%' is doubled.
-std::string label(const std::string& name)
+std::string label(std::string_view name)
 {
     std::string text;
     for (char c : cStringBody(name)) {
@@ -204,7 +204,7 @@ private:
 
     void line(const std::string& text) override { out_.line(text); }
 
-    void value(const std::string& indent, const std::string& name, const CStructMember& member,
+    void value(const std::string& indent, std::string_view name, const CStructMember& member,
                const std::string& access) override
     {
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
@@ -215,10 +215,10 @@ private:
 
     // One member's lines; owner ends in "->", typeLabel names the items of
     // a wildcard.
-    void writeMember(const CStructMember& member, const std::string& owner, const std::string& typeLabel,
+    void writeMember(const CStructMember& member, const std::string& owner, std::string_view typeLabel,
                      const std::string& indent)
     {
-        const std::string name = member.xmlName == "*" ? typeLabel : member.xmlName;
+        const std::string name(member.xmlName == "*" ? typeLabel : member.xmlName);
         memberKindOf(member).print(*this, member, owner + member.cName, owner + member.countName, name, indent);
     }
 

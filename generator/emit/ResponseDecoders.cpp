@@ -303,14 +303,14 @@ private:
     }
 
     // A block of the child loop for children named name.
-    void child(const CStructMember& member, const std::string& name,
+    void child(const CStructMember& member, std::string_view name,
                const std::function<void(const std::string& indent)>& body) override
     {
         if (name.empty())
             loop_.line("\t\tif(cur->name != NULL){ //an item of any name");
         else
             loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"", cStringBody(name), "\")){");
-        names_.push_back(name);
+        names_.emplace_back(name);
         if (isRequiredValue(member)) { // nil or not, it came
             loop_.line("\t\t\tseen", std::to_string(required_.size()), " = 1;");
             required_.push_back(structType_ + "." + member.cName);

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-std::string upperName(const std::string& name)
+std::string upperName(std::string_view name)
 {
-    std::string upper = name;
+    std::string upper(name);
     for (char& c : upper) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
@@ -28,7 +28,7 @@ struct CEscapedBytes {
 constexpr CEscapedBytes Escaped;
 
 // Appends the body of text to out: runs of plain bytes go in whole.
-void appendStringBody(const std::string& text, std::string& out)
+void appendStringBody(std::string_view text, std::string& out)
 {
     const char* at = text.data();
     const char* const end = at + text.size();
@@ -53,7 +53,7 @@ void appendStringBody(const std::string& text, std::string& out)
 
 } // namespace
 
-std::string cStringBody(const std::string& text)
+std::string cStringBody(std::string_view text)
 {
     std::string body;
     body.reserve(text.size());
@@ -61,7 +61,7 @@ std::string cStringBody(const std::string& text)
     return body;
 }
 
-std::string cStringLiteral(const std::string& text)
+std::string cStringLiteral(std::string_view text)
 {
     std::string literal;
     literal.reserve(text.size() + 2);
@@ -71,7 +71,7 @@ std::string cStringLiteral(const std::string& text)
     return literal;
 }
 
-std::string xmlEscaped(const std::string& text)
+std::string xmlEscaped(std::string_view text)
 {
     std::string escaped;
     for (char c : text) {

@@ -2,18 +2,19 @@
 #define KELVANE_GENERATOR_MODEL_NAMEFORMS_H
 
 #include <string>
+#include <string_view>
 
 // <NAME>: the name with ASCII letters upper-cased, every other byte as it is.
-std::string upperName(const std::string& name);
+std::string upperName(std::string_view name);
 
 // text as the inside of a C string literal: backslash, double quote and
 // control bytes escaped (octal), every other byte as it is.
-std::string cStringBody(const std::string& text);
+std::string cStringBody(std::string_view text);
 
 // text as a C string literal: cStringBody in double quotes.
-std::string cStringLiteral(const std::string& text);
+std::string cStringLiteral(std::string_view text);
 
 // text as XML character data or attribute value: & < > " ' as references.
-std::string xmlEscaped(const std::string& text);
+std::string xmlEscaped(std::string_view text);
 
 #endif

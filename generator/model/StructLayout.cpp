@@ -61,21 +61,21 @@ void CStructLayout::allocateLongTexts()
         allocate(member);
 }
 
-std::string CStructLayout::lengthConstant(const std::string& key, int value)
+std::string_view CStructLayout::lengthConstant(const std::string& key, int value)
 {
     // Two texts of different limits must not share a macro: the later one
     // takes the first free "_2", "_3" ... form.
     std::string candidate = key;
     for (int n = 2;; ++n) {
-        const std::string name = projUpper_ + "_MAX_" + candidate + "_LEN";
-        const auto found = lengthValues_.find(name);
-        if (found == lengthValues_.end()) {
-            lengthValues_.emplace(name, value);
-            lengths_.push_back(CLengthConstant{name, value});
-            return name;
+        std::string name = projUpper_ + "_MAX_" + candidate + "_LEN";
+        const auto found = lengthsByName_.find(name);
+        if (found == lengthsByName_.end()) {
+            lengths_.push_back(CLengthConstant{std::move(name), value});
+            lengthsByName_.emplace(lengths_.back().name, &lengths_.back());
+            return lengths_.back().name;
         }
-        if (found->second == value)
-            return name;
+        if (found->second->value == value)
+            return found->second->name;
         candidate = key + "_" + std::to_string(n);
     }
 }
@@ -541,7 +541,7 @@ void CStructLayout::listCodecTypes()
 std::string itemElementName(const CViewType& arrayType, const CStructMember& member)
 {
     if (member.xmlName != "*")
-        return member.xmlName;
+        return std::string(member.xmlName);
     if (member.userType != nullptr)
         return member.userType->name;
     // An element needs a name: "ArrayOfString" has none before "Array".

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -16,7 +17,7 @@ struct CStructDef;
 // One member of a generated struct. The header writes it; encoders,
 // decoders and print functions read and fill exactly these members.
 struct CStructMember {
-    enum Kind {
+    enum Kind : unsigned char {
         Number,      // "<C type of builtin> <cName>;"
         Text,        // "char <cName>[<lengthConstant>+1];" ("char *<cName>;" for long texts)
         Struct,      // "<proj>_<target>_t <cName>;" (or a pointer, see below)
@@ -28,17 +29,18 @@ struct CStructMember {
         Dummy        // "int dummy;" of a struct that has nothing else
     };
     // Where the value stands in a document.
-    enum Origin { Attribute, Element, Items, Value, Part, None };
+    enum Origin : unsigned char { Attribute, Element, Items, Value, Part, None };
 
     Kind kind = Dummy;
     Origin origin = None;
     // Element: also a repeated element (maxOccurs above 1), held as an array.
     // The name in documents: attribute, element or part name; for Items the
     // item elements' name ("*" for a wildcard); for Value the type's name.
-    std::string xmlName;
+    // It and ns are the view's own texts, which outlive the layout.
+    std::string_view xmlName;
     // The namespace xmlName stands in, for an element or attribute whose
     // name is qualified; empty otherwise.
-    std::string ns;
+    std::string_view ns;
     // An xsd:any (its text is the markup of the elements it stands for) or
     // an anyAttribute (nothing a message can name).
     bool wildcard = false;
@@ -50,6 +52,12 @@ struct CStructMember {
     bool optional = false;
     // nillable="true": it may stand as xsi:nil="true" (an array's items may).
     bool nillable = false;
+    // Set where holding the target by value would make the structs hold
+    // each other: the member is "struct <tag> *<cName>;" instead. Set on a
+    // base64Binary, hexBinary, xsd:any or anyType text: "char *<cName>;"
+    // ("char **<cName>;" of repeated ones, each item so), allocated with the
+    // text's length by the decoder (by the caller for a message it sends).
+    bool pointer = false;
     std::string cName;
     // The flags beside a value: "<cName>_present" of an optional single
     // element (an array's count says how many stand), "<cName>_nil" of a
@@ -60,14 +68,9 @@ struct CStructMember {
     std::string countName;      // arrays
     int builtin = 0;            // Number kinds: the built-in type id
     int valueBuiltin = 0;       // Number and text kinds: the built-in type of the value; 0 when unknown
-    std::string lengthConstant; // Text kinds: the macro of the text's length
+    // Text kinds: the macro of the text's length, one of the layout's lengthConstants().
+    std::string_view lengthConstant;
     const CStructDef* target = nullptr; // Struct kinds
-    // Set where holding the target by value would make the structs hold
-    // each other: the member is "struct <tag> *<cName>;" instead. Set on a
-    // base64Binary, hexBinary, xsd:any or anyType text: "char *<cName>;"
-    // ("char **<cName>;" of repeated ones, each item so), allocated with the
-    // text's length by the decoder (by the caller for a message it sends).
-    bool pointer = false;
     const CViewType* userType = nullptr;   // Struct kinds
     const CViewPart* part = nullptr;       // Part members
 
@@ -152,7 +155,7 @@ public:
 
     // Every length macro the members use, in first use, with the fixed
     // limits of the generated code first.
-    const std::vector<CLengthConstant>& lengthConstants() const { return lengths_; }
+    const std::deque<CLengthConstant>& lengthConstants() const { return lengths_; }
     // The fixed limits (USER, IP, URL ... with their values), by suffix.
     static const std::vector<std::pair<const char*, int>>& fixedLengths();
 
@@ -176,7 +179,7 @@ private:
     bool partMember(const CViewPart& part, const CViewMessage& message, const std::string& memberName,
                     CStructMember& member);
     CStructMember structMember(const CViewType* type, const std::string& cName);
-    std::string lengthConstant(const std::string& key, int value);
+    std::string_view lengthConstant(const std::string& key, int value);
 
     const CServiceView& view_;
     std::string proj_;
@@ -193,8 +196,8 @@ private:
     std::vector<CStructMember> headerMembers_;
     CNameScope headerScope_; // the packet's members
     std::unordered_map<std::pair<const CViewMessage*, int>, std::size_t, CPairHash> headerIndex_;
-    std::vector<CLengthConstant> lengths_;
-    std::unordered_map<std::string, int> lengthValues_;
+    std::deque<CLengthConstant> lengths_; // members view the names: they never move
+    std::unordered_map<std::string_view, const CLengthConstant*> lengthsByName_;
 };
 
 #endif

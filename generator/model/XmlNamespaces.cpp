@@ -45,16 +45,20 @@ void CXmlNamespaces::add(const std::string& ns)
     prefixes_[ns] = "ns" + std::to_string(order_.size());
 }
 
-std::string CXmlNamespaces::prefixOf(const std::string& ns) const
+std::string_view CXmlNamespaces::prefixOf(std::string_view ns) const
 {
     const auto found = prefixes_.find(ns);
-    return found == prefixes_.end() ? std::string() : found->second;
+    return found == prefixes_.end() ? std::string_view() : std::string_view(found->second);
 }
 
-std::string CXmlNamespaces::qualifiedName(const std::string& ns, const std::string& local) const
+std::string CXmlNamespaces::qualifiedName(std::string_view ns, std::string_view local) const
 {
-    const std::string prefix = ns.empty() ? std::string() : prefixOf(ns);
-    return prefix.empty() ? local : prefix + ":" + local;
+    const std::string_view prefix = ns.empty() ? std::string_view() : prefixOf(ns);
+    std::string name;
+    name.reserve(prefix.size() + 1 + local.size());
+    if (!prefix.empty())
+        name.append(prefix).append(1, ':');
+    return name.append(local);
 }
 
 std::string CXmlNamespaces::typeName(const CTypeRef& type) const
@@ -70,6 +74,6 @@ std::string CXmlNamespaces::declarations() const
 {
     std::string text;
     for (const std::string& ns : order_)
-        text += " xmlns:" + prefixOf(ns) + "=\"" + xmlEscaped(ns) + "\"";
+        text.append(" xmlns:").append(prefixOf(ns)).append("=\"").append(xmlEscaped(ns)).append("\"");
     return text;
 }

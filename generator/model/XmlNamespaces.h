@@ -4,7 +4,9 @@
 #include "generator/model/ServiceView.h"
 
 #include <map>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The prefixes of the namespaces a generated message uses. Every envelope
@@ -21,7 +23,7 @@ public:
     explicit CXmlNamespaces(const CServiceView& view);
 
     // "<prefix>:<local>" for a name in ns; local alone for a name in no namespace.
-    std::string qualifiedName(const std::string& ns, const std::string& local) const;
+    std::string qualifiedName(std::string_view ns, std::string_view local) const;
     // The qualified name of a type for xsi:type and arrayType: "xsd:int",
     // "ns1:Order"; empty for an unknown or anonymous type.
     std::string typeName(const CTypeRef& type) const;
@@ -30,10 +32,10 @@ public:
 
 private:
     void add(const std::string& ns);
-    std::string prefixOf(const std::string& ns) const;
+    std::string_view prefixOf(std::string_view ns) const;
 
     std::vector<std::string> order_;
-    std::map<std::string, std::string> prefixes_;
+    std::map<std::string, std::string, std::less<>> prefixes_;
 };
 
 #endif
