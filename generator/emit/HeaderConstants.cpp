@@ -125,7 +125,7 @@ void writeHeaderLimitsAndTags(const CEmitContext& context, CTextBuffer& header)
     const std::string& P = context.projUpper();
     for (const CMessageKey& key : context.keys().keys()) {
         if (!key.emptyBody())
-            header.line("#define ", P, "_", key.id, "_TAG\t\"", key.tagValue, "\"");
+            header.line("#define ", P, "_", key.id, "_TAG\t\"", key.tagValue(), "\"");
     }
     header.line("#define ", P, "_SOAP_FAULT_TAG\t\"Fault\"");
     header.emptyLine();

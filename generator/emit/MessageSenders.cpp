@@ -64,8 +64,8 @@ public:
         const bool rpc = operation.style == CViewOperation::Rpc;
         std::string wrapper;
         if (rpc) {
-            const std::string& ns =
-                use_.side->bodyNamespace.empty() ? context_.view().targetNamespace() : use_.side->bodyNamespace;
+            const std::string_view ns = use_.side->bodyNamespace.empty() ? std::string_view(context_.view().targetNamespace())
+                                                                         : use_.side->bodyNamespace;
             wrapper = context_.namespaces().qualifiedName(ns, operation.name + (use_.direction == 1 ? "Response" : ""));
             // The envelope's schema admits no encodingStyle on its own
             // elements: the wrapper carries it.

@@ -225,11 +225,11 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         // part: the message is known by the element its Body starts with,
         // and by that element's key where it has one.
         const CMessageKey* key = keys.front();
-        const std::string body = rpc ? key->tagValue : firstBodyElement(side);
+        const std::string body = rpc ? std::string(key->tagValue()) : firstBodyElement(side);
         if (body.empty())
             return;
         for (const CMessageKey* other : keys) {
-            if (other->tagValue == body)
+            if (other->tagValue() == body)
                 key = other;
         }
         // A kind whose request and response are different messages is read
@@ -242,7 +242,7 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         if (other >= 0)
             way = std::string("pk->msg_direction ") + (second ? "==" : "!=") + " " + context.directionConstant(other) + " && ";
         const std::string& id = key->id;
-        const std::string tag = body == key->tagValue ? P + "_" + id + "_TAG" : cStringLiteral(body);
+        const std::string tag = body == key->tagValue() ? P + "_" + id + "_TAG" : cStringLiteral(body);
         out.line("\t\t\t\tif(", way, "!xmlStrcmp(cur->name, (const xmlChar *)", tag, ")){");
         out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", id, ";");
         if (rpc)

@@ -94,6 +94,7 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string_view>&
 {
     std::vector<std::string> result(names.size());
     std::vector<bool> placed(names.size(), false);
+    taken_.reserve(taken_.size() + names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
         result[i] = sanitiseIdentifier(names[i]);
     // Names that are identifiers already keep their spelling first; then

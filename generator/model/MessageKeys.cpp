@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 CMessageKeys::CMessageKeys(const CServiceView& view)
 {
@@ -62,10 +63,9 @@ void CMessageKeys::addKey(const CViewOperation& operation, int direction, const 
         CMessageKey added;
         added.kind = kind;
         added.key = key;
-        added.tagValue = added.emptyBody() ? std::string() : key;
         added.element = element;
         added.firstDirection = direction;
-        keys_.push_back(added);
+        keys_.push_back(std::move(added));
         found = byKey_.emplace(keys_.back().key, &keys_.back()).first;
     }
     if (found->second->messages[direction] == nullptr)

@@ -23,9 +23,6 @@ struct CMessageKey {
     // empty Body "#" and the operation name (+ "Response"), which no element
     // name can be.
     std::string key;
-    // The XML name the tag constant holds (the key); empty for an empty Body,
-    // which has no tag constant.
-    std::string tagValue;
     // Upper-cased identifier part, unique among the keys and the fixed kinds
     // HTTP and SOAP_FAULT: "<ELEMENT>", "<OPERATION>" or "<OPERATION>_RESPONSE".
     std::string id;
@@ -37,6 +34,9 @@ struct CMessageKey {
     int firstDirection = 0;
 
     bool emptyBody() const { return kind == EmptyRequest || kind == EmptyResponse; }
+    // The XML name the tag constant holds (the key); empty for an empty Body,
+    // which has no tag constant.
+    std::string_view tagValue() const { return emptyBody() ? std::string_view() : std::string_view(key); }
     // The direction whose message differs from the first use's: a packet
     // of this kind holds that message when it says it goes that way; -1
     // when every use sends the first use's message.

@@ -35,7 +35,7 @@ CViewType& CServiceView::addType(const std::string& ns, const std::string& name)
     types_.emplace_back();
     CViewType& type = types_.back();
     type.index = types_.size() - 1;
-    type.ns = ns;
+    type.ns = namespaceText(ns);
     type.name = name;
     return type;
 }
@@ -46,7 +46,7 @@ CViewElement& CServiceView::addElement(const std::string& ns, const std::string&
     elements_.emplace_back();
     CViewElement& element = elements_.back();
     element.index = elements_.size() - 1;
-    element.ns = ns;
+    element.ns = namespaceText(ns);
     element.name = name;
     element.type = type;
     element.schemaIndex = schemaIndex;
@@ -61,7 +61,7 @@ CViewSchema& CServiceView::addSchema(const std::string& ns)
 {
     schemas_.emplace_back();
     schemas_.back().index = static_cast<int>(schemas_.size()) - 1;
-    schemas_.back().ns = ns;
+    schemas_.back().ns = namespaceText(ns);
     return schemas_.back();
 }
 
@@ -70,7 +70,7 @@ CViewMessage& CServiceView::addMessage(const std::string& name, const std::strin
     messages_.emplace_back();
     CViewMessage& message = messages_.back();
     message.index = messages_.size() - 1;
-    message.ns = ns;
+    message.ns = namespaceText(ns);
     message.name = name;
     return message;
 }

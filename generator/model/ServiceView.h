@@ -3,6 +3,7 @@
 
 #include "generator/model/BuiltinTypes.h"
 #include "generator/model/PairHash.h"
+#include "generator/model/TextPool.h"
 #include "generator/model/ViewIndexed.h"
 
 #include <cstddef>
@@ -26,12 +27,15 @@ struct CTypeRef {
     bool isKnown() const { return builtin != 0 || user != nullptr; }
 };
 
+// Every namespace an entity below holds is a view of the service view's
+// one copy of it (CServiceView::namespaceText).
+
 struct CViewAttribute {
     std::string name; // as in the document; an anyAttribute's is its namespace list
     CTypeRef type;
     // In documents the name stands in ns when qualified, in none otherwise.
     bool qualified = false;
-    std::string ns = std::string();
+    std::string_view ns;
     bool isWildcard() const { return isWildcardTypeId(type.builtin); }
 };
 
@@ -45,7 +49,7 @@ struct CViewParticle {
     bool nillable = false; // may stand as xsi:nil="true"
     // In documents the name stands in ns when qualified, in none otherwise.
     bool qualified = false;
-    std::string ns = std::string();
+    std::string_view ns;
     bool isWildcard() const { return name == "*"; }
     // An xsd:any: any element goes here; its name is its namespace list.
     bool isAnyElement() const { return isWildcardTypeId(type.builtin) && !isWildcard(); }
@@ -58,7 +62,7 @@ public:
     static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
     std::size_t index = NoIndex; // position in the view's list of types
     std::string name;
-    std::string ns = std::string();
+    std::string_view ns;
     std::string cName;     // unique among the header's struct names
     bool simple = false;
     int contentKind = 0;   // 1 simple content, 2 complex content, 3 mixed
@@ -87,7 +91,7 @@ struct CViewElement {
     static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
     std::size_t index = NoIndex; // position in the view's list of elements
     std::string name;
-    std::string ns = std::string();
+    std::string_view ns;
     std::string cName; // unique among the header's struct names
     CTypeRef type;
     int schemaIndex = -1;
@@ -95,7 +99,7 @@ struct CViewElement {
 
 struct CViewSchema {
     int index = 0; // 0 for the first schema of the document's types
-    std::string ns = std::string();
+    std::string_view ns;
     // Slot i stands for type id Schema::FIRST_USER_TYPE + i of this schema; null for a type
     // referenced and never defined.
     std::vector<const CViewType*> types;
@@ -117,7 +121,7 @@ struct CViewPart {
 struct CViewMessage {
     static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
     std::size_t index = NoIndex; // position in the view's list of messages
-    std::string ns;        // the target namespace of the document that defines it
+    std::string_view ns;        // the target namespace of the document that defines it
     std::string name;      // whole name
     std::string cName;     // from shortName(), unique among messages and structs
     std::vector<CViewPart> parts;
@@ -142,7 +146,7 @@ struct CViewDirection {
     std::vector<CHeaderPart> headers;
     // The soap:body: use="encoded", and its namespace attribute.
     bool encoded = false;
-    std::string bodyNamespace;
+    std::string_view bodyNamespace;
 };
 
 struct CViewOperation {
@@ -164,14 +168,14 @@ struct CViewOperation {
 };
 
 struct CViewBinding {
-    std::string ns;
+    std::string_view ns;
     std::string name;
     std::string protocolNamespace;
     std::string portTypeName;
 };
 
 struct CViewPortType {
-    std::string ns;
+    std::string_view ns;
     std::string name;
     std::vector<CViewOperation> operations;
     const CViewBinding* soapBinding = nullptr; // the first SOAP binding of the port type
@@ -210,6 +214,9 @@ public:
     CViewBinding& addBinding(const std::string& name);
     CViewService& addService(const std::string& name);
     void setTargetNamespace(const std::string& ns) { targetNamespace_ = ns; }
+    // The view's one copy of a namespace (entities hold views of it, valid
+    // while the view lives); empty for an empty one.
+    std::string_view namespaceText(std::string_view ns) { return namespaces_.intern(ns); }
     // Gives every type, element, message, part and operation its C name.
     // Called once, when everything is added.
     void assignNames();
@@ -268,6 +275,7 @@ private:
     };
 
     std::string targetNamespace_;
+    CTextPool namespaces_;
     std::deque<CViewSchema> schemas_;
     std::deque<CViewType> types_;
     std::deque<CViewElement> elements_;

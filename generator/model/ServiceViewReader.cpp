@@ -153,8 +153,8 @@ private:
             entry.name = attribute.getName();
             entry.type = resolve(owner, attribute.getType());
             entry.qualified = attribute.isQualified() && !attribute.getNamespace().empty();
-            entry.ns = entry.qualified ? attribute.getNamespace() : std::string();
-            view.attributes.push_back(entry);
+            entry.ns = entry.qualified ? view_.namespaceText(attribute.getNamespace()) : std::string_view();
+            view.attributes.push_back(std::move(entry));
         }
         const Schema::ContentModel* model = complex.getContentModel();
         view.hasContentModel = model != nullptr;
@@ -208,8 +208,8 @@ private:
             particle.maxOccurs = repeated ? Schema::UNBOUNDED : element->getMax();
             particle.nillable = element->isNillable();
             particle.qualified = element->isQualified() && !element->getNamespace().empty() && !particle.isWildcard();
-            particle.ns = particle.qualified ? element->getNamespace() : std::string();
-            view.particles.push_back(particle);
+            particle.ns = particle.qualified ? view_.namespaceText(element->getNamespace()) : std::string_view();
+            view.particles.push_back(std::move(particle));
         }
     }
 
@@ -326,7 +326,7 @@ private:
     {
         for (const auto& binding : parser_.getBindings()) {
             CViewBinding& view = view_.addBinding(binding->getName());
-            view.ns = binding->getNamespace();
+            view.ns = view_.namespaceText(binding->getNamespace());
             view.protocolNamespace = binding->getProtocolNamespace();
             if (binding->getPortType() != nullptr)
                 view.portTypeName = binding->getPortType()->getName();
@@ -400,7 +400,7 @@ private:
                 direction.headers.push_back(header);
             } else if (soap.getBodyInfo(id, use, encodingStyle, ns)) {
                 direction.encoded = use == 1;
-                direction.bodyNamespace = ns;
+                direction.bodyNamespace = view_.namespaceText(ns);
             }
         }
     }
@@ -436,7 +436,7 @@ private:
         for (auto it = begin; it != end; ++it) {
             const Wsdl::PortType& portType = **it;
             CViewPortType& view = view_.addPortType(portType.getName());
-            view.ns = portType.getNamespace();
+            view.ns = view_.namespaceText(portType.getNamespace());
             const Wsdl::Binding* binding = portType.getBinding(Wsdl::SoapBindingUri);
             if (binding != nullptr)
                 view.soapBinding = bindingViews_.at(binding);
@@ -469,7 +469,7 @@ private:
                 entry.binding = binding == bindingViews_.end() ? nullptr : binding->second;
                 if (soap != nullptr)
                     soap->getAddressLocation(port.extElementId, entry.address);
-                view.ports.push_back(entry);
+                view.ports.push_back(std::move(entry));
             }
         }
     }

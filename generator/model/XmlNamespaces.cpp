@@ -37,12 +37,12 @@ CXmlNamespaces::CXmlNamespaces(const CServiceView& view)
     }
 }
 
-void CXmlNamespaces::add(const std::string& ns)
+void CXmlNamespaces::add(std::string_view ns)
 {
     if (ns.empty() || prefixes_.count(ns) != 0)
         return;
-    order_.push_back(ns);
-    prefixes_[ns] = "ns" + std::to_string(order_.size());
+    order_.emplace_back(ns);
+    prefixes_.emplace(order_.back(), "ns" + std::to_string(order_.size()));
 }
 
 std::string_view CXmlNamespaces::prefixOf(std::string_view ns) const

@@ -31,7 +31,7 @@ public:
     std::string declarations() const;
 
 private:
-    void add(const std::string& ns);
+    void add(std::string_view ns);
     std::string_view prefixOf(std::string_view ns) const;
 
     std::vector<std::string> order_;
