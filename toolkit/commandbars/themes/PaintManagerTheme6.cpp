@@ -35,6 +35,12 @@ LPCTSTR KLVContextColorName(int nColor) {
     return nColor >= 1 && nColor <= 7 ? kNames[nColor] : kNames[0];
 }
 
+CString KLVContextImageName(LPCTSTR lpszPattern, int nColor) {
+    CString strName;
+    strName.Format(lpszPattern, KLVContextColorName(nColor));
+    return strName;
+}
+
 HRGN KLVCreatePopupBarRegion(int cx, int cy) {
     HRGN hRegion = ::CreateRectRgn(0, 1, cx, cy - 1);
     for (const RECT& rc : {RECT{1, 0, cx - 1, 1}, RECT{1, cy - 1, cx - 1, cy}}) {

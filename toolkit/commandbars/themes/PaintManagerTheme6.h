@@ -19,6 +19,8 @@ class CKLVTabPainter;
 // The name a ribbon tab's context colour number gives the context images: 1 "BLUE" to
 // 7 "ORANGE", "" for any other number.
 LPCTSTR KLVContextColorName(int nColor);
+// A context image's name: the colour's name put into the pattern's "%s".
+CString KLVContextImageName(LPCTSTR lpszPattern, int nColor);
 // A popup bar's window region, its four corner pixels cut.
 HRGN KLVCreatePopupBarRegion(int cx, int cy);
 

@@ -28,9 +28,7 @@ enum { collapsedMinWidth = 42, smallIconLimit = 20, iconTop = 4, smallIconTop = 
 // The image name for a tab: the context's colour put into the pattern, or the plain name.
 CString TabImage(const CKLVRibbonTab* pTab, LPCTSTR lpszContextPattern, LPCTSTR lpszPlain) {
     if (!pTab || !pTab->m_nContextColor) return lpszPlain;
-    CString strName;
-    strName.Format(lpszContextPattern, KLVContextColorName(pTab->m_nContextColor));
-    return strName;
+    return KLVContextImageName(lpszContextPattern, pTab->m_nContextColor);
 }
 
 CKLVRibbonTab* TabOf(const CKLVRibbonGroup* pGroup) {

@@ -176,8 +176,7 @@ void CKLVPaintManagerTheme6::DrawRibbonContextHeaders(CDC* pDC, CKLVRibbonBar* p
     pDC->SetBkMode(TRANSPARENT);
     for (int i = 0; i < pHeaders->GetCount(); ++i) {
         CKLVRibbonTabContextHeader* pHeader = pHeaders->GetAt(i);
-        CString strImage;
-        strImage.Format("ContextTab%sHeader", KLVContextColorName(pHeader->nColor));
+        const CString strImage = KLVContextImageName("ContextTab%sHeader", pHeader->nColor);
         if (!KLVDrawSkinPart(pDC, {strImage, 0, 1}, pHeader->rcHeader, CRect(1, 1, 1, 1),
                              bGlass ? skinOverGlass : skinOpaque))
             break;

@@ -45,8 +45,7 @@ void CKLVPaintManagerTheme6::DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem) 
     const CRect rc = pItem->GetRect();
     if (nColor) {
         const int nPart = ContextTabPart(pItem->IsHot(), pItem->IsSelected(), bFocused);
-        CString strImage;
-        strImage.Format("CONTEXTTAB%s", KLVContextColorName(nColor));
+        const CString strImage = KLVContextImageName("CONTEXTTAB%s", nColor);
         if (nPart >= 0) KLVDrawSkinPart(pDC, {strImage, nPart, kContextTabParts}, rc, kRibbonTabMargins);
     } else {
         const int nPart = RibbonTabPart(pItem->IsHot(), pItem->IsSelected(), pItem->IsPressed(), bFocused);
