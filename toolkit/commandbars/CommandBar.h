@@ -76,6 +76,9 @@ public:
     virtual BOOL IsDialogBar() const { return FALSE; }
     virtual BOOL IsRibbonBar() const { return FALSE; }
     virtual BOOL IsPopupBar() const { return FALSE; }
+    // Whether the user is asked before a customised bar loaded from the saved state replaces
+    // this bar whose built-in controls have changed since the save.
+    virtual BOOL AsksBeforeTakingUpdatedBar() const { return TRUE; }
     virtual void DoPropExchange(CKLVPropExchange* pPX);
     virtual BOOL IsKeyboardCuesVisible() const;
     virtual void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = FALSE);

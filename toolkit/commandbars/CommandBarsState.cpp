@@ -167,8 +167,7 @@ void CKLVCommandBars::MergeToolBar(CKLVCommandBar* pExisting, CKLVToolBar* pLoad
         // The program's own bar changed since the save: a bar the user never changed, or a
         // silent merge, keeps the new one; otherwise the user chooses.
         if (bSilent || pLoaded->GetControls()->IsEqualTo(pLoadedOriginal)) return;
-        // A ribbon takes the loaded bar without asking.
-        if (!pExisting->IsRibbonBar() && AskToTakeUpdatedBar(pExisting->GetTitle())) return;
+        if (pExisting->AsksBeforeTakingUpdatedBar() && AskToTakeUpdatedBar(pExisting->GetTitle())) return;
         CControlsRef pKept = HoldOriginals(pExisting);
         pExisting->Copy(pLoaded, FALSE);
         KeepOriginals(pExisting, std::move(pKept));

@@ -64,6 +64,8 @@ public:
     void OnAfterLoadCommandBarsHook() override;
     void OnRemoved() override;
     BOOL IsRibbonBar() const override { return TRUE; }
+    // The ribbon takes the loaded bar at once.
+    BOOL AsksBeforeTakingUpdatedBar() const override { return FALSE; }
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
     // Key tips: the ribbon's top (level 1) or the selected tab's groups (level 2), as the command
@@ -190,7 +192,7 @@ protected:
     int CalcQuickAccessHeight(CDC* pDC);
     // The frame the ribbon sits in is at least the minimum size high.
     BOOL IsFrameHighEnough() const;
-    void PositionControls(CDC* pDC, int nWidth, int nHeight);
+    void PositionControls(CDC* pDC, int nWidth);
     void LayoutQuickAccess(CDC* pDC, int nWidth, int nCaption);
     int LayoutLooseControls(CDC* pDC, int nLeft, int nRight, BOOL bRightAligned);
     void LayoutSystemButton(CDC* pDC, int nCaption, int nQuickAccess, int nTabs);

@@ -85,7 +85,7 @@ CSize CKLVRibbonBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     if (m_bQuickAccessBelow) nHeight += m_nQuickAccessHeight + 1;
     if (nGroupsArea == 0 && !m_bQuickAccessBelow) nHeight += 2;
     if (dwMode & CKLVControls::modeCommit) {
-        PositionControls(&dc, nLength, nHeight);
+        PositionControls(&dc, nLength);
         // This is the layout a pending request asked for: the command update must not lay the
         // bar out again at another width.
         m_nIdleFlags &= ~delayLayout;
@@ -109,7 +109,7 @@ BOOL CKLVRibbonBar::IsLooseControl(CKLVControl* pControl) const {
     return pControl != m_pSystemButton && pControl != m_pControlTab && !m_scroller.IsScrollButton(pControl);
 }
 
-void CKLVRibbonBar::PositionControls(CDC* pDC, int nWidth, int /*nHeight*/) {
+void CKLVRibbonBar::PositionControls(CDC* pDC, int nWidth) {
     const int nTabs = GetTabsHeight();
     const int nGroupsArea = GetGroupsAreaHeight();
     const int nCaption = GetCaptionBandHeight();
