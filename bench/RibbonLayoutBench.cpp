@@ -20,6 +20,7 @@
 #include "toolkit/ribbon/RibbonTab.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -93,8 +94,8 @@ int main() {
     std::printf("%8s %14s %18s %10s %10s %8s\n", "groups", "us/layout", "growth vs 5/group", "layouts", "collapsed",
                 "scrolls");
     double firstPerGroup = 0;
-    double perLayouts[3] = {};
-    for (int i = 0; i < 3; ++i) {
+    double perLayouts[std::size(kCounts)] = {};
+    for (size_t i = 0; i < std::size(kCounts); ++i) {
         const int nCount = kCounts[i];
         CBenchRibbon ribbon(nCount);
         const int nWidest = nCount * 300;
@@ -106,6 +107,8 @@ int main() {
         std::printf("%8d %14.2f %18.2f %10d %10d %8s\n", nCount, perLayout, perLayout / nCount / firstPerGroup, nLayouts,
                     ribbon.CollapsedGroups(), ribbon.Scrolls() ? "yes" : "no");
     }
-    std::printf("ratio 80/5 groups per layout: %.2f (16 is linear)\n", perLayouts[2] / perLayouts[0]);
+    const size_t nLast = std::size(kCounts) - 1;
+    std::printf("ratio %d/%d groups per layout: %.2f (%d is linear)\n", kCounts[nLast], kCounts[0],
+                perLayouts[nLast] / perLayouts[0], kCounts[nLast] / kCounts[0]);
     return 0;
 }
