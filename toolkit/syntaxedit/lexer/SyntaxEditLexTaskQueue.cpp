@@ -62,10 +62,7 @@ void CKLVSyntaxEditLexTaskQueue::MovePosition(CKLVSyntaxEditPosition& pos, const
         pos = posStart;
         return;
     }
-    const CKLVSyntaxEditPosition& posFrom = bDelete ? posEnd : posStart;
-    const CKLVSyntaxEditPosition& posTo = bDelete ? posStart : posEnd;
-    if (pos.nLine == posFrom.nLine) pos.nCol += posTo.nCol - posFrom.nCol;
-    pos.nLine += posTo.nLine - posFrom.nLine;
+    CKLVSyntaxEditLexBlockChain::MoveAfterEdit(pos, posStart, posEnd, bDelete);
 }
 
 BOOL CKLVSyntaxEditLexTaskQueue::RemoveTask(int nIndex) {

@@ -117,15 +117,21 @@ void ShiftBody(CKLVSyntaxEditLexTextBlock& block, const EditRange& edit) {
 bool MoveBlock(CKLVSyntaxEditLexTextBlock& block, const EditRange& edit) {
     if (edit.nLineDelta == 0 && block.m_posStart.nLine != edit.nRefLine && block.m_posEnd.nLine != edit.nRefLine)
         return false;
-    for (CKLVSyntaxEditPosition* pPos : {&block.m_posStart, &block.m_posEnd}) {
-        if (!pPos->IsValid()) continue;
-        pPos->nLine += edit.nLineDelta;
-        if (pPos->nLine == edit.nRefLine) pPos->nCol += edit.nColDelta;
-    }
+    for (CKLVSyntaxEditPosition* pPos : {&block.m_posStart, &block.m_posEnd})
+        if (pPos->IsValid()) CKLVSyntaxEditLexBlockChain::MoveAfterEdit(*pPos, edit.s, edit.e, edit.bDelete);
     return true;
 }
 
 }  // namespace
+
+void CKLVSyntaxEditLexBlockChain::MoveAfterEdit(CKLVSyntaxEditPosition& pos, const CKLVSyntaxEditPosition& posStart,
+                                                const CKLVSyntaxEditPosition& posEnd, bool bDelete) {
+    // The text after the edit moves from where it stood to where it stands now.
+    const CKLVSyntaxEditPosition& posFrom = bDelete ? posEnd : posStart;
+    const CKLVSyntaxEditPosition& posTo = bDelete ? posStart : posEnd;
+    if (pos.nLine == posFrom.nLine) pos.nCol += posTo.nCol - posFrom.nCol;
+    pos.nLine += posTo.nLine - posFrom.nLine;
+}
 
 void CKLVSyntaxEditLexBlockChain::CloseChain(CKLVSyntaxEditLexTextBlock* pFirst) {
     CKLVLexBlockPtr pBlock;

@@ -127,4 +127,9 @@ public:
     // obtained, 0 when no block was found.
     static int UpdateBlocksOnEdit(CKLVSyntaxEditLexTextBlock* pFirst, const CKLVSyntaxEditPosition& posStart,
                                   const CKLVSyntaxEditPosition& posEnd, int nEditKind, CSyncObject* pLock);
+    // Moves a position that lies after an edit from posStart to posEnd (a deletion with
+    // bDelete, else an insertion) with the text: by the edit's lines, and on the edit's last
+    // line by its columns too.
+    static void MoveAfterEdit(CKLVSyntaxEditPosition& pos, const CKLVSyntaxEditPosition& posStart,
+                              const CKLVSyntaxEditPosition& posEnd, bool bDelete);
 };

@@ -148,6 +148,16 @@ protected:
     void ReleaseParseRefs();
     // After a stopped pass: keeps the blocks it finished and cuts the chain after them.
     void KeepFinishedBlocks();
+    // After a complete pass that linked nothing: the chain ends at the first new block (else at
+    // the first block); FALSE when there is none.
+    BOOL CutAfterFirstNew();
+    // Drops the old blocks after the last linked one that it replaced; answers the remainder of
+    // the previous chain that is kept (none at the end of the text).
+    CKLVLexBlockPtr DropReplacedAfter(CKLVSyntaxEditLexTextBlock* pLast, BOOL bEndOfText);
+    // Closes the replaced blocks of the previous chain up to the kept remainder or pLast.
+    void CloseReplacedRest(CKLVSyntaxEditLexTextBlock* pKept, CKLVSyntaxEditLexTextBlock* pLast);
+    // A pass that reached the end of the text leaves the chain whole; one that cut it, cut.
+    void MarkChainCut(BOOL bEndOfText, BOOL bCut);
 
 private:
     CString m_strName;

@@ -98,60 +98,77 @@ void CKLVSyntaxEditLexTextSchema::CloseParsedBlocks(BOOL bStopped, BOOL bEndOfTe
         return;
     }
     CKLVLexBlockPtr pLast = m_pLastLinked;
-    CKLVLexBlockPtr pKept;
-    BOOL bCut = FALSE;
     if (!pLast) {
-        CKLVSyntaxEditLexTextBlock* pCut = m_pFirstNew ? m_pFirstNew.Get() : m_pFirstBlock.Get();
-        if (pCut) {
-            pCut->m_pNext.Release();
-            SetResumeBlock(pCut, TRUE);
-            bCut = TRUE;
-        }
-    } else {
-        CKLVSyntaxEditLexBlockChain::CloseOpenEnds(m_pFirstNew.Get(), pLast.Get(), nullptr);
-        if (pLast == m_pFirstNew) {
-            if (bEndOfText) m_bChainCut = FALSE;
-            SetResumeBlock(pLast.Get(), FALSE);
-            m_pReplacedRest.Release();
-            return;
-        }
-        // Old blocks the new ones replaced, and blocks whose start an edit broke.
-        while (CKLVSyntaxEditLexTextBlock* pNext = pLast->m_pNext.Get()) {
-            if (!(pNext->IsStartBroken() || pNext->m_posStart < pLast->m_posStart ||
-                  (pNext->m_posStart == pLast->m_posStart && pNext->IsSameClass(*pLast))))
-                break;
-            CKLVLexBlockPtr pDropped = pLast->m_pNext;
-            pLast->m_pNext = pDropped->m_pNext;
-            if (pDropped == m_pReplacedRest) m_pReplacedRest = pLast->m_pNext;
-            pDropped->Close();
-        }
-        if (pLast->m_pNext) {
-            pLast->m_pNext->m_pPrev = pLast;
-            m_posParseEnd = pLast->m_pNext->m_posStart;
-        } else {
-            m_posParseEnd = pLast->m_posStart;
-        }
-        if (!bEndOfText) pKept = pLast->m_pNext;
+        const BOOL bCut = CutAfterFirstNew();
+        CloseReplacedRest(nullptr, nullptr);
+        MarkChainCut(bEndOfText, bCut);
+        ReleaseParseRefs();
+        return;
     }
+    CKLVSyntaxEditLexBlockChain::CloseOpenEnds(m_pFirstNew.Get(), pLast.Get(), nullptr);
+    if (pLast == m_pFirstNew) {
+        if (bEndOfText) m_bChainCut = FALSE;
+        SetResumeBlock(pLast.Get(), FALSE);
+        m_pReplacedRest.Release();
+        return;
+    }
+    const CKLVLexBlockPtr pKept = DropReplacedAfter(pLast.Get(), bEndOfText);
+    CloseReplacedRest(pKept.Get(), pLast.Get());
+    BOOL bCut = FALSE;
+    if (pLast->m_pNext && pLast->m_pNext->IsClosed()) {
+        pLast->m_pNext.Release();
+        SetResumeBlock(pLast.Get(), TRUE);
+        bCut = TRUE;
+    }
+    MarkChainCut(bEndOfText, bCut);
+    if (m_pFirstNew) CKLVSyntaxEditLexBlockChain::ReparentOrphans(m_pFirstNew.Get(), nullptr);
+    SetResumeBlock(pLast.Get(), FALSE);
+    ReleaseParseRefs();
+}
+
+BOOL CKLVSyntaxEditLexTextSchema::CutAfterFirstNew() {
+    CKLVSyntaxEditLexTextBlock* pCut = m_pFirstNew ? m_pFirstNew.Get() : m_pFirstBlock.Get();
+    if (!pCut) return FALSE;
+    pCut->m_pNext.Release();
+    SetResumeBlock(pCut, TRUE);
+    return TRUE;
+}
+
+CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::DropReplacedAfter(CKLVSyntaxEditLexTextBlock* pLast, BOOL bEndOfText) {
+    // Old blocks the new ones replaced, and blocks whose start an edit broke.
+    while (CKLVSyntaxEditLexTextBlock* pNext = pLast->m_pNext.Get()) {
+        if (!(pNext->IsStartBroken() || pNext->m_posStart < pLast->m_posStart ||
+              (pNext->m_posStart == pLast->m_posStart && pNext->IsSameClass(*pLast))))
+            break;
+        CKLVLexBlockPtr pDropped = pLast->m_pNext;
+        pLast->m_pNext = pDropped->m_pNext;
+        if (pDropped == m_pReplacedRest) m_pReplacedRest = pLast->m_pNext;
+        pDropped->Close();
+    }
+    if (pLast->m_pNext) {
+        pLast->m_pNext->m_pPrev.AssignRaw(pLast);
+        m_posParseEnd = pLast->m_pNext->m_posStart;
+    } else {
+        m_posParseEnd = pLast->m_posStart;
+    }
+    return bEndOfText ? CKLVLexBlockPtr() : pLast->m_pNext;
+}
+
+void CKLVSyntaxEditLexTextSchema::CloseReplacedRest(CKLVSyntaxEditLexTextBlock* pKept, CKLVSyntaxEditLexTextBlock* pLast) {
     // The replaced blocks of the previous chain up to the kept remainder.
-    for (CKLVLexBlockPtr p = m_pReplacedRest; p && p != pKept && p != pLast;) {
+    for (CKLVLexBlockPtr p = m_pReplacedRest; p && p.Get() != pKept && p.Get() != pLast;) {
         CKLVLexBlockPtr pNext = p->m_pNext;
         if (pLast && pLast->m_pNext == p) pLast->m_pNext = pNext;
         p->Close();
         p = pNext;
     }
-    if (pLast && pLast->m_pNext && pLast->m_pNext->IsClosed()) {
-        pLast->m_pNext.Release();
-        SetResumeBlock(pLast.Get(), TRUE);
-        bCut = TRUE;
-    }
+}
+
+void CKLVSyntaxEditLexTextSchema::MarkChainCut(BOOL bEndOfText, BOOL bCut) {
     if (bEndOfText)
         m_bChainCut = FALSE;
     else if (bCut)
         m_bChainCut = TRUE;
-    if (pLast && m_pFirstNew) CKLVSyntaxEditLexBlockChain::ReparentOrphans(m_pFirstNew.Get(), nullptr);
-    if (pLast) SetResumeBlock(pLast.Get(), FALSE);
-    ReleaseParseRefs();
 }
 
 void CKLVSyntaxEditLexTextSchema::KeepFinishedBlocks() {
