@@ -7,6 +7,7 @@
 #include "schema/Element.h"
 #include "schema/Group.h"
 #include "schema/IdentityConstraint.h"
+#include "schema/NameKey.h"
 #include "schema/QualifiedName.h"
 #include "schema/SchemaErrorLog.h"
 #include "schema/SchemaParserException.h"
@@ -76,7 +77,7 @@ public:
     // some stay undefined.
     bool finalize();
 
-    std::string getNamespace() const { return tnsUri_; }
+    const std::string& getNamespace() const { return tnsUri_; }
     const std::string& getNamespacePrefix() const { return tnsPrefix_; }
     const std::string& getVersion() const { return version_; }
     bool isElementFormQualified() const { return elementQualified_; }
@@ -329,7 +330,8 @@ private:
     bool awaitsSchemaInProgress_ = false;
     // Guards cross-schema look-ups against registrations that go round.
     mutable bool lookingUp_ = false;
-    std::map<std::pair<std::string, std::string>, SourceSpot> referenceSpots_;
+    // Where each name was first referenced, for reporting it when it stays undefined.
+    std::map<NameKey, SourceSpot, NameKeyOrder> referenceSpots_;
     // Why a document of its own could not be read, for parseSchemaTag to tell.
     std::string unreadable_;
     static constexpr const char* NoSchema = "no schema element in the document";

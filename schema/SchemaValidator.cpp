@@ -130,7 +130,7 @@ void SchemaValidator::validateComplex(XmlPullParser& xpp, const ComplexType& typ
 void SchemaValidator::validateAttributes(XmlPullParser& xpp, const ComplexType& type, const ComplexType* base,
                                          ValueContainer& container)
 {
-    const std::string targetNamespace = parser_.getNamespace();
+    const std::string& targetNamespace = parser_.getNamespace();
     for (int i = 0; i < xpp.getAttributeCount(); ++i) {
         // Attributes of other vocabularies (xsi:type, say) are not ours to check.
         const std::string& ns = xpp.getAttributeNamespace(i);
@@ -155,7 +155,7 @@ void SchemaValidator::validateAttributes(XmlPullParser& xpp, const ComplexType& 
 
 void SchemaValidator::checkRequired(const XmlPullParser& xpp, const ComplexType& type) const
 {
-    const std::string targetNamespace = parser_.getNamespace();
+    const std::string& targetNamespace = parser_.getNamespace();
     for (const Attribute& attribute : type.getAttributes()) {
         if (!attribute.isRequired() || attribute.getType() == XSD_ANY)
             continue;

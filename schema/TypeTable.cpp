@@ -167,7 +167,7 @@ int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
         if (known != externalsByType_.end())
             return known->second;
     } else {
-        const auto known = externalsByName_.find({name.getNamespace(), name.getLocalName()});
+        const auto known = externalsByName_.find(NameKeyView(name.getNamespace(), name.getLocalName()));
         if (known != externalsByName_.end()) {
             if (type != nullptr && getTypePtr(known->second) == nullptr)
                 placeExternal(known->second, type);

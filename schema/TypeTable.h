@@ -3,6 +3,7 @@
 
 #include "schema/Attribute.h"
 #include "schema/Element.h"
+#include "schema/NameKey.h"
 #include "schema/QualifiedName.h"
 
 #include <functional>
@@ -110,7 +111,7 @@ private:
     std::string targetNamespace_;
     std::vector<ExternalRef> externals_;
     // The external ids by name (named types) and by type object.
-    std::map<std::pair<std::string, std::string>, int> externalsByName_;
+    std::map<NameKey, int, NameKeyOrder> externalsByName_;
     std::unordered_map<const XsdType*, int> externalsByType_;
     int count_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "wsdl/Binding.h"
 #include "wsdl/Message.h"
 #include "wsdl/PortType.h"
+#include "wsdl/QualifiedIndex.h"
 #include "wsdl/Service.h"
 #include "wsdl/WsdlException.h"
 #include "wsdl/WsdlExtensionHandler.h"
@@ -239,12 +240,12 @@ private:
         const Schema::Element* element = nullptr;
     };
     Declaration findDeclaration(const Schema::QualifiedName& name, DeclarationKind kind);
+    Declaration findResolvedDeclaration(const Schema::QualifiedName& resolved, DeclarationKind kind);
     Schema::QualifiedName resolvedName(const Schema::QualifiedName& name) const;
     std::string referencedNamespace(const Schema::QualifiedName& name) const;
     void placeMessage(Message& message, const std::string& ns);
     void indexPortType(PortType& portType);
     void indexBinding(Binding& binding);
-    std::string bindingKeyOf(const Schema::QualifiedName& name) const;
 
     // Members are destroyed in reverse order: what refers to something is
     // declared after it, so it goes first (the model refers to schema
@@ -284,13 +285,13 @@ private:
     std::vector<std::pair<std::string, std::string>> imports_; // {location, namespace}
     MessageList messages_;
     std::unordered_map<std::string, Message*> messageIndex_; // the first message of each name
-    std::unordered_map<std::string, Message*> messageByQName_; // "{namespace}name"
+    QualifiedIndex<Message> messageByQName_;
     PortTypeList portTypes_;
     BindingList bindings_;
-    // The first port type and binding of each "{namespace}name", for the
-    // look-ups of bindings and ports.
-    std::unordered_map<std::string, PortType*> portTypeIndex_;
-    std::unordered_map<std::string, Binding*> bindingIndex_;
+    // The first port type and binding of each name, for the look-ups of
+    // bindings and ports.
+    QualifiedIndex<PortType> portTypeIndex_;
+    QualifiedIndex<Binding> bindingIndex_;
     // References that a later part of the description may settle: where
     // each message was first named before its definition, and ports whose
     // binding was not known at the port.
@@ -298,7 +299,7 @@ private:
     struct PortReference {
         Service* service;
         std::size_t port;      // its position among the service's ports
-        std::string bindingKey; // "{namespace}name"
+        std::string bindingNamespace;
         std::string bindingName;
         SourceSpot spot;
     };

@@ -11,6 +11,16 @@
 
 namespace Wsdl {
 
+namespace {
+
+// How a reference that names nothing is shown in the message.
+std::string shownName(const Schema::QualifiedName& reference)
+{
+    return reference.getNamespace() + ":" + reference.getLocalName();
+}
+
+} // namespace
+
 void WsdlParser::parseTypes()
 {
     try {
@@ -127,21 +137,20 @@ void WsdlParser::parsePart(Message& message)
             if (refKind != Part::None)
                 error("either type or element must occur(only once) in part ", 0);
             const Schema::QualifiedName reference = resolvedName(Schema::QualifiedName(xpp_->getAttributeValue(i)));
-            const std::string shown = reference.getNamespace() + ":" + reference.getLocalName();
             if (attribute == "type") {
                 // Type ids are numbered per schema: the part keeps the schema its id belongs to.
-                const Declaration found = findDeclaration(reference, TypeDeclaration);
+                const Declaration found = findResolvedDeclaration(reference, TypeDeclaration);
                 typeId = found.typeId;
                 position = found.position;
                 if (typeId == Schema::XSD_INVALID)
-                    error("Could not resolve type " + shown, 0);
+                    error("Could not resolve type " + shownName(reference), 0);
                 refKind = Part::TypeRef;
             } else {
-                const Declaration found = findDeclaration(reference, ElementDeclaration);
+                const Declaration found = findResolvedDeclaration(reference, ElementDeclaration);
                 element = found.element;
                 position = found.position;
                 if (element == nullptr)
-                    error("Could not resolve element " + shown, 0);
+                    error("Could not resolve element " + shownName(reference), 0);
                 refKind = Part::ElementRef;
             }
         } else {
@@ -344,7 +353,8 @@ void WsdlParser::parseService()
         Binding* binding = getBinding(bindingName);
         if (binding == nullptr)
             portReferences_.push_back(PortReference{service.get(), service->getPorts().size(),
-                                                    bindingKeyOf(bindingName), bindingName.getLocalName(), here()});
+                                                    referencedNamespace(bindingName), bindingName.getLocalName(),
+                                                    here()});
         getNextElement(true);
         if (elementKind_ == DOCUMENTATION)
             parseDoc();

@@ -11,11 +11,6 @@ namespace Wsdl {
 // operation: an index keeps that from growing with the square of their number.
 namespace {
 
-std::string qualifiedKey(const std::string& ns, const std::string& localName)
-{
-    return "{" + ns + "}" + localName;
-}
-
 template <typename Element>
 Element* findIn(const std::unordered_map<std::string, Element*>& index, const std::string& key)
 {
@@ -32,7 +27,7 @@ Message* WsdlParser::getMessage(const Schema::QualifiedName& name) const
 {
     const std::string& ns = name.getNamespace();
     if (!ns.empty()) {
-        if (Message* message = findIn(messageByQName_, qualifiedKey(ns, name.getLocalName())))
+        if (Message* message = messageByQName_.find(ns, name.getLocalName()))
             return message;
     }
     Message* first = findIn(messageIndex_, name.getLocalName());
@@ -61,17 +56,17 @@ void WsdlParser::placeMessage(Message& message, const std::string& ns)
     if (ns.empty() || !message.getNamespace().empty())
         return;
     message.setNamespace(ns);
-    messageByQName_.emplace(qualifiedKey(ns, message.getName()), &message);
+    messageByQName_.add(ns, message.getName(), &message);
 }
 
 void WsdlParser::indexPortType(PortType& portType)
 {
-    portTypeIndex_.emplace(qualifiedKey(portType.getNamespace(), portType.getName()), &portType);
+    portTypeIndex_.add(portType.getNamespace(), portType.getName(), &portType);
 }
 
 void WsdlParser::indexBinding(Binding& binding)
 {
-    bindingIndex_.emplace(qualifiedKey(binding.getNamespace(), binding.getName()), &binding);
+    bindingIndex_.add(binding.getNamespace(), binding.getName(), &binding);
 }
 
 // The namespace a reference's prefix is bound to; the target namespace of
@@ -91,17 +86,12 @@ Schema::QualifiedName WsdlParser::resolvedName(const Schema::QualifiedName& name
 
 PortType* WsdlParser::getPortType(const Schema::QualifiedName& name) const
 {
-    return findIn(portTypeIndex_, qualifiedKey(referencedNamespace(name), name.getLocalName()));
+    return portTypeIndex_.find(referencedNamespace(name), name.getLocalName());
 }
 
 Binding* WsdlParser::getBinding(const Schema::QualifiedName& name) const
 {
-    return findIn(bindingIndex_, bindingKeyOf(name));
-}
-
-std::string WsdlParser::bindingKeyOf(const Schema::QualifiedName& name) const
-{
-    return qualifiedKey(referencedNamespace(name), name.getLocalName());
+    return bindingIndex_.find(referencedNamespace(name), name.getLocalName());
 }
 
 // Once the whole description is read, every message an operation names is
@@ -116,7 +106,7 @@ void WsdlParser::settleReferences()
             failAt(named->second, "Unknown message " + message->getName());
     }
     for (const PortReference& reference : portReferences_) {
-        Binding* binding = findIn(bindingIndex_, reference.bindingKey);
+        Binding* binding = bindingIndex_.find(reference.bindingNamespace, reference.bindingName);
         if (binding == nullptr)
             failAt(reference.spot, "Unknown binding " + reference.bindingName);
         reference.service->setPortBinding(reference.port, binding);
@@ -143,7 +133,12 @@ const Schema::Element* WsdlParser::getElement(const Schema::QualifiedName& name)
 // bound to and defines the name, with what it found there.
 WsdlParser::Declaration WsdlParser::findDeclaration(const Schema::QualifiedName& name, DeclarationKind kind)
 {
-    const Schema::QualifiedName resolved = resolvedName(name);
+    return findResolvedDeclaration(resolvedName(name), kind);
+}
+
+WsdlParser::Declaration WsdlParser::findResolvedDeclaration(const Schema::QualifiedName& resolved,
+                                                           DeclarationKind kind)
+{
     const std::string& ns = resolved.getNamespace();
     for (std::size_t i = 0; i < schemaParsers_.size(); ++i) {
         Schema::SchemaParser& schema = *schemaParsers_[i];

@@ -48,7 +48,7 @@ const TagKind TagKinds[] = {
 // End tags that close a top-level element (or the documentation and
 // annotation that may stand anywhere); a "binding" end tag after a foreign
 // element is the end of that element's namesake, not of the WSDL binding.
-bool endsElement(const std::string& name, int kind)
+bool endsElement(std::string_view name, int kind)
 {
     static constexpr std::string_view closing[] = {"types", "message", "documentation", "annotation",
                                                    "portType", "import", "service"};
@@ -186,13 +186,13 @@ int WsdlParser::getNextElement(bool advance)
                 error("Syntax error at the start", 0);
             break;
         case XmlPullParser::START_TAG: {
-            const std::string& ns = xpp_->getNamespace();
+            const std::string_view ns = xpp_->getNamespace();
             elementKind_ = ns != WsdlUri && ns != Schema::SchemaUri ? static_cast<int>(EXTENSIBILITY)
                                                                       : classify(xpp_->getName());
             break;
         }
         case XmlPullParser::END_TAG: {
-            const std::string& name = xpp_->getName();
+            const std::string_view name = xpp_->getName();
             if (name == "definitions") {
                 elementKind_ = END;
             } else if (endsElement(name, elementKind_)) {

@@ -49,6 +49,13 @@ int digitValue(char c, int radix)
     return d < radix ? d : -1;
 }
 
+// The class at which a run of text up to the delimiter stops; 0 when it is
+// read character by character (an unquoted value in relaxed mode).
+std::uint16_t runStop(int delimiter)
+{
+    return delimiter == '<' ? kTextStop : delimiter == '"' ? kDQuoteStop : delimiter == '\'' ? kSQuoteStop : 0;
+}
+
 [[noreturn]] void numberError(const std::string& what, const std::string& text)
 {
     throw XmlPullParserException(what + text, "", 0, 0);
@@ -510,8 +517,7 @@ void XmlPullParser::readName(std::string& out)
 // character and at '>'); returns the character ahead.
 int XmlPullParser::pushText(int delimiter, bool resolveEntities)
 {
-    std::uint16_t stop = delimiter == '<' ? kTextStop : delimiter == '"' ? kDQuoteStop
-                                                    : delimiter == '\'' ? kSQuoteStop : 0;
+    const std::uint16_t stop = runStop(delimiter);
     if (stop != 0) {
         unpeek();
     }
@@ -720,9 +726,26 @@ void XmlPullParser::parseAttribute(const std::string& tagName)
         read();
     }
     ++attributeCount_;
-    std::size_t pos = txtPos_;
+    readAttributeValue(delimiter, attributes_[i + 3]);
+}
+
+// Reads the value after its opening delimiter, and the closing one.
+void XmlPullParser::readAttributeValue(int delimiter, std::string& value)
+{
+    const std::size_t pos = txtPos_;
+    if (delimiter != ' ' && peekCount_ == 0) {
+        std::size_t n;
+        const char* run = takeRun(runStop(delimiter), n);
+        if (srcPos_ < srcCount_ && srcBuf_[srcPos_] == delimiter) {
+            // The whole value lay in the source buffer, with nothing to expand or fold.
+            setBytes(value, run, n);
+            read();
+            return;
+        }
+        pushBytes(run, n);
+    }
     pushText(delimiter, true);
-    setBytes(attributes_[i + 3], txtBuf_.get() + pos, txtPos_ - pos);
+    setBytes(value, txtBuf_.get() + pos, txtPos_ - pos);
     txtPos_ = pos;
     if (delimiter != ' ') {
         read(delimiter);

@@ -132,6 +132,7 @@ private:
     void pushCharacterReference(const std::string& code);
     void parseStartTag(bool xmlDeclaration);
     void parseAttribute(const std::string& tagName);
+    void readAttributeValue(int delimiter, std::string& value);
     void openElement();
     // An attribute's namespace and name, for the duplicate checks of tags with many attributes.
     using AttributeKey = std::pair<std::string_view, std::string_view>;

@@ -1,0 +1,58 @@
+#include "schema/NameKey.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace Schema;
+
+namespace {
+
+// Keys that share namespaces, local names and prefixes of either.
+const std::vector<NameKey> Keys = {
+    {"urn:a", "Order"}, {"urn:a", "OrderLine"}, {"urn:a", "Ord"}, {"urn:ab", "Order"},
+    {"", "Order"},      {"urn:b", "Item"},      {"urn:a", ""},
+};
+
+TEST(SchemaNameKey, ViewsFindTheKeysTheirPartsSpell)
+{
+    std::map<NameKey, int, NameKeyOrder> map;
+    for (std::size_t i = 0; i < Keys.size(); ++i)
+        map.emplace(Keys[i], static_cast<int>(i));
+    const struct {
+        const char* ns;
+        const char* local;
+        int expected; // -1: not there
+    } cases[] = {
+        {"urn:a", "Order", 0},  {"urn:a", "OrderLine", 1}, {"urn:a", "Ord", 2},  {"urn:ab", "Order", 3},
+        {"", "Order", 4},       {"urn:b", "Item", 5},      {"urn:a", "", 6},     {"urn:a", "Orde", -1},
+        {"urn:b", "Order", -1}, {"urn:", "Order", -1},     {"", "Item", -1},     {"urn:a", "order", -1},
+    };
+    for (const auto& c : cases) {
+        const auto found = map.find(NameKeyView(c.ns, c.local));
+        const int actual = found == map.end() ? -1 : found->second;
+        EXPECT_EQ(c.expected, actual) << "{" << c.ns << "}" << c.local;
+    }
+}
+
+// A map with the transparent order lists its keys as a map of plain pairs would.
+TEST(SchemaNameKey, OrdersAsPairsOfStringsDo)
+{
+    std::map<NameKey, int, NameKeyOrder> viewed;
+    std::map<NameKey, int> plain;
+    for (const NameKey& key : Keys) {
+        viewed.emplace(key, 0);
+        plain.emplace(key, 0);
+    }
+    std::vector<NameKey> viewedOrder;
+    std::vector<NameKey> plainOrder;
+    for (const auto& entry : viewed)
+        viewedOrder.push_back(entry.first);
+    for (const auto& entry : plain)
+        plainOrder.push_back(entry.first);
+    EXPECT_EQ(plainOrder, viewedOrder);
+}
+
+} // namespace
