@@ -435,7 +435,9 @@ void XmlPullParser::nextImpl()
             checkInsideRoot();
             return;
         case TEXT:
-            pushText('<', !token_);
+            if (!takeBlankText()) {
+                pushText('<', !token_);
+            }
             if (depth_ == 0) {
                 if (isWhitespace_) {
                     type_ = IGNORABLE_WHITESPACE;
@@ -511,6 +513,79 @@ void XmlPullParser::readName(std::string& out)
     }
     setBytes(out, txtBuf_.get() + pos, txtPos_ - pos);
     txtPos_ = pos;
+}
+
+// Takes the commonest text of all, the blanks and line breaks between two
+// tags, in one go when they lie in the source buffer up to the next '<';
+// false, having taken nothing, for any other text. A CR already looked at
+// (peekType() takes one into the look-ahead) opens the text. Line breaks are
+// counted and folded as read() and fillPeek() count and fold them.
+bool XmlPullParser::takeBlankText()
+{
+    const bool peekedCR = peekCount_ == 1 && peek_[0] == '\n' && wasCR_;
+    if (peekCount_ != 0 && !peekedCR) {
+        return false;
+    }
+    const unsigned char* const start = srcBuf_.get() + srcPos_;
+    const unsigned char* const end = srcBuf_.get() + srcCount_;
+    const unsigned char* p = start;
+    const unsigned char* lineStart = peekedCR ? start : nullptr;
+    int lines = peekedCR ? 1 : 0;
+    bool folded = wasCR_; // a CR in the text, or an LF that may follow one
+    for (; p < end; ++p) {
+        const unsigned char c = *p;
+        if (c == ' ') {
+            continue;
+        }
+        if (c == '\n') {
+            lines += (p == start ? wasCR_ : p[-1] == '\r') ? 0 : 1;
+            lineStart = p + 1;
+        } else if (c == '\r') {
+            ++lines;
+            folded = true;
+            lineStart = p + 1;
+        } else if (c != '\t') {
+            break;
+        }
+    }
+    if ((p == start && !peekedCR) || p == end || *p != '<') {
+        return false;
+    }
+    const bool afterCR = p == start ? wasCR_ : p[-1] == '\r';
+    const std::size_t count = static_cast<std::size_t>(p - start);
+    if (peekedCR) {
+        peekCount_ = 0;
+        appendText("\n", 1);
+    }
+    if (folded) {
+        appendFolded(start, count, wasCR_);
+    } else {
+        appendText(reinterpret_cast<const char*>(start), count);
+    }
+    srcPos_ += static_cast<int>(count);
+    wasCR_ = afterCR;
+    line_ += lines;
+    column_ = lineStart != nullptr ? 1 + static_cast<int>(p - lineStart) : column_ + static_cast<int>(count);
+    return true;
+}
+
+// Appends blanks and line breaks with each CR, or CR LF, as one LF; afterCR
+// tells that the byte before them was a CR.
+void XmlPullParser::appendFolded(const unsigned char* bytes, std::size_t count, bool afterCR)
+{
+    if (txtPos_ + count >= txtCap_) {
+        growText(count);
+    }
+    char* out = txtBuf_.get() + txtPos_;
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char c = bytes[i];
+        if (c != '\n' || !afterCR) {
+            *out++ = static_cast<char>(c == '\r' ? '\n' : c);
+        }
+        afterCR = c == '\r';
+    }
+    txtPos_ = static_cast<std::size_t>(out - txtBuf_.get());
+    txtBuf_[txtPos_] = 0;
 }
 
 // Appends characters up to the delimiter (a space also stops at any control

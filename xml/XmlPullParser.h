@@ -119,6 +119,8 @@ private:
     // Text buffer.
     void growText(std::size_t extra);
     void push(int c);
+    void appendText(const char* bytes, std::size_t count);
+    void appendFolded(const unsigned char* bytes, std::size_t count, bool afterCR);
     void pushBytes(const char* bytes, std::size_t count);
     void pushCodePoint(unsigned long code);
 
@@ -127,6 +129,7 @@ private:
     int peekType();
     void checkInsideRoot() const;
     void readName(std::string& out);
+    bool takeBlankText();
     int pushText(int delimiter, bool resolveEntities);
     void pushEntity();
     void pushCharacterReference(const std::string& code);

@@ -146,7 +146,7 @@ inline void XmlPullParser::push(int c)
     }
 }
 
-inline void XmlPullParser::pushBytes(const char* bytes, std::size_t count)
+inline void XmlPullParser::appendText(const char* bytes, std::size_t count)
 {
     if (txtPos_ + count >= txtCap_) {
         growText(count);
@@ -154,6 +154,11 @@ inline void XmlPullParser::pushBytes(const char* bytes, std::size_t count)
     std::memcpy(txtBuf_.get() + txtPos_, bytes, count);
     txtPos_ += count;
     txtBuf_[txtPos_] = 0;
+}
+
+inline void XmlPullParser::pushBytes(const char* bytes, std::size_t count)
+{
+    appendText(bytes, count);
     if (isWhitespace_) {
         for (std::size_t i = 0; i < count; ++i) {
             if (static_cast<unsigned char>(bytes[i]) > ' ') {

@@ -210,6 +210,26 @@ TEST(XmlPullParserTest, LineBreaksCountOnceWhateverTheirForm)
     }
 }
 
+// Blanks and line breaks between tags are taken in one go from a whole
+// block; read a byte at a time they go character by character. Both must
+// give the same texts, lines and columns.
+TEST(XmlPullParserTest, BlankTextBetweenTagsReadsAsCharacterByCharacter)
+{
+    const std::string blanks[] = {"\n",   "\r\n",  "\r",      "\n\r",     "\r\r\n",  " \t \n  ",
+                                  "\r \n", "\r\n\r\n \t", "  ",     "\t\r\n\t", "\n\n\n", "\r\n  \r"};
+    const std::string after[] = {"<b/>", "</r>", "<!-- c -->", "x<b/>", "&amp;<b/>", "<![CDATA[c]]>"};
+    for (const auto& blank : blanks) {
+        for (const auto& next : after) {
+            const std::string xml = "<r>" + blank + "<a/>" + blank + next + blank + "</r>" + blank;
+            for (bool tokens : {false, true}) {
+                EXPECT_EQ(traceWhole(xml, tokens, true), traceOneByte(xml, tokens, true)) << xml;
+            }
+        }
+    }
+    EXPECT_EQ("<r>@1:3/1|T:\n \n\t@3:2/1|<a>@3:6/2|</a>@3:6/2|T:\n@4:1/1|</r>@4:5/1|WS:\n@5:1/0|END@5:1/0",
+              traceWhole("<r>\r\n \r\t<a/>\n</r>\r\n", true, true));
+}
+
 TEST(XmlPullParserTest, DocumentsAgreeWhatEverTheBlockBoundaries)
 {
     // Every construct of the body is moved across the 8192-byte block boundary
