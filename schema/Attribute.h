@@ -4,7 +4,7 @@
 #include "schema/QualifiedName.h"
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
 namespace Schema {
@@ -42,8 +42,11 @@ public:
 
     // A reference to a global attribute not read yet waits for that name
     // until it is settled; copies (into types, from groups) wait with it.
-    void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
-    bool isForwardRef() const { return forwardRef_.has_value(); }
+    void setForwardRef(const QualifiedName& reference)
+    {
+        forwardRef_ = std::make_shared<const QualifiedName>(reference);
+    }
+    bool isForwardRef() const { return forwardRef_ != nullptr; }
     // Takes the declaration of the reference this waits for, when there is one.
     void settleReference(const AttributeResolver& resolve)
     {
@@ -61,7 +64,8 @@ private:
     bool qualified_;
     bool useRequired_;
     std::string namespace_;
-    std::optional<QualifiedName> forwardRef_;
+    // Shared by copies; most declarations have none, so it takes no room then.
+    std::shared_ptr<const QualifiedName> forwardRef_;
 };
 
 } // namespace Schema

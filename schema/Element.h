@@ -4,7 +4,7 @@
 #include "schema/QualifiedName.h"
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
 namespace Schema {
@@ -29,8 +29,11 @@ public:
 
     // A particle written as a reference to a global element not read yet
     // waits for that name until it is settled; a declaration never waits.
-    void setForwardRef(const QualifiedName& reference) { forwardRef_ = reference; }
-    bool isForwardRef() const { return forwardRef_.has_value(); }
+    void setForwardRef(const QualifiedName& reference)
+    {
+        forwardRef_ = std::make_shared<const QualifiedName>(reference);
+    }
+    bool isForwardRef() const { return forwardRef_ != nullptr; }
     // Takes the declaration of the reference this waits for, when there is one.
     void settleReference(const ElementResolver& resolve)
     {
@@ -80,7 +83,8 @@ private:
     std::string typeNamespace_;
     std::string namespace_;
     IdentityConstraint* constraint_ = nullptr;
-    std::optional<QualifiedName> forwardRef_;
+    // Shared by copies; most declarations have none, so it takes no room then.
+    std::shared_ptr<const QualifiedName> forwardRef_;
 };
 
 } // namespace Schema
