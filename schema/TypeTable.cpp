@@ -155,6 +155,8 @@ int TypeTable::getDeclaredTypeId(const QualifiedName& name, bool create)
         const XsdType* holder = slotOf(id).type;
         if (holder != nullptr && holder->isAnonymous() && holder->getName() == name.getLocalName())
             renameAnonymous(id);
+        else
+            return id; // the id the name already has
     }
     return getTypeId(name, create);
 }
