@@ -1,11 +1,11 @@
 #include "generator/model/Identifier.h"
 
 #include "generator/model/PlatformMacros.h"
+#include "generator/model/WordSet.h"
 
 #include <algorithm>
 #include <iterator>
 #include <string_view>
-#include <unordered_set>
 
 namespace {
 
@@ -47,9 +47,8 @@ bool startsWithDigit(const std::string& text)
 bool isCKeyword(const std::string& word)
 {
     // Every name of the service passes here, often several times.
-    static const std::unordered_set<std::string_view> keywords(std::begin(Keywords), std::end(Keywords));
-    static const std::size_t longest = longestWord(keywords);
-    return (word.size() <= longest && keywords.count(word) != 0) || isPlatformMacro(word);
+    static const CWordSet keywords(std::begin(Keywords), std::end(Keywords));
+    return keywords.contains(word) || isPlatformMacro(word);
 }
 
 bool isCIdentifier(const std::string& text)

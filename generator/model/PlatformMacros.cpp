@@ -1,9 +1,8 @@
 #include "generator/model/PlatformMacros.h"
 
-#include <algorithm>
+#include "generator/model/WordSet.h"
+
 #include <iterator>
-#include <string_view>
-#include <unordered_set>
 
 namespace {
 
@@ -118,18 +117,8 @@ bool isDialogControlId(const std::string& word)
 
 } // namespace
 
-std::size_t longestWord(const std::unordered_set<std::string_view>& words)
-{
-    std::size_t longest = 0;
-    for (std::string_view word : words)
-        longest = std::max(longest, word.size());
-    return longest;
-}
-
 bool isPlatformMacro(const std::string& word)
 {
-    static const std::unordered_set<std::string_view> macros(std::begin(Macros), std::end(Macros));
-    // Most names of a service are longer than any macro: they need no hashing.
-    static const std::size_t longest = longestWord(macros);
-    return (word.size() <= longest && macros.count(word) != 0) || isDialogControlId(word);
+    static const CWordSet macros(std::begin(Macros), std::end(Macros));
+    return macros.contains(word) || isDialogControlId(word);
 }
