@@ -8,8 +8,9 @@
 #include "generator/model/OperationWalk.h"
 
 #include <algorithm>
-#include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -28,9 +29,10 @@ struct DemoCall {
     std::string notCalled;
 };
 
-// A message kind the demo fills: the packet's union member and its struct.
+// A message kind the demo fills: the packet's union member (a name in the
+// view) and its struct.
 struct FilledKind {
-    std::string member;
+    std::string_view member;
     const CStructDef* def = nullptr;
     int direction = 0; // the way it is sent: 0 request, 1 response
     // The function that fills the packet's soap:header members of the
@@ -66,7 +68,7 @@ private:
     // server could not tell them apart.
     void listCalls()
     {
-        std::map<std::string, std::string> requestOwner;
+        std::unordered_map<std::string_view, std::string_view> requestOwner; // names in the view and its keys
         forEachBoundOperation(context_.view(), [&](const CViewPortType&, const CViewOperation& operation) {
             DemoCall call;
             call.operation = operation.name;
@@ -74,7 +76,7 @@ private:
             if (requests.empty() || context_.layout().structOf(operation.input) == nullptr) {
                 call.notCalled = "its request has no message kind the packet API sends";
             } else if (!requestOwner.emplace(requests.front()->key, operation.name).second) {
-                call.notCalled = "its request is the message of " + requestOwner[requests.front()->key];
+                call.notCalled = "its request is the message of " + std::string(requestOwner[requests.front()->key]);
             } else {
                 call.request = requests.front();
                 fill(*call.request, operation, 0);
@@ -103,14 +105,15 @@ private:
                 std::find(kind.headers.members.begin(), kind.headers.members.end(), member) == kind.headers.members.end())
                 kind.headers.members.push_back(member);
         }
-        const auto first = filled_.emplace(key.id, kind);
+        const auto first = filled_.try_emplace(key.id);
         if (first.second) {
+            first.first->second = std::move(kind);
             filledOrder_.push_back(key.id);
             first.first->second.headers.function = "demo_sample_" + key.id + "_headers";
         } else if (first.first->second.direction != direction && (first.first->second.member != kind.member ||
                                                                   first.first->second.headers.members != kind.headers.members)) {
             kind.headers.function = "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
-            otherWay_.emplace(key.id, kind);
+            otherWay_.emplace(key.id, std::move(kind));
         }
     }
 
@@ -119,7 +122,7 @@ private:
     {
         if (!kind.headers.members.empty())
             out_.line(indent, kind.headers.function, "(pk, 0, &n);");
-        out_.line(indent, demoSampleFunction(*kind.def), "(&pk->msg.", kind.member, ", 0, &n);");
+        out_.line(indent, "demo_sample_", sampledStruct(*kind.def).name, "(&pk->msg.", kind.member, ", 0, &n);");
     }
 
     std::string constant(const std::string& id) const { return P_ + "_PROTO_" + id; }
@@ -153,10 +156,10 @@ private:
     void writeSamples()
     {
         std::vector<const CStructDef*> messages;
-        for (const std::string& id : filledOrder_)
+        for (std::string_view id : filledOrder_)
             messages.push_back(filled_[id].def);
         std::vector<CDemoHeaderSample> headers;
-        for (const std::string& id : filledOrder_) {
+        for (std::string_view id : filledOrder_) {
             const auto other = otherWay_.find(id);
             if (other != otherWay_.end())
                 messages.push_back(other->second.def);
@@ -173,12 +176,12 @@ private:
         out_.line("const char *demo_kind_name(unsigned int msg_type)");
         out_.open("{");
         out_.line("switch(msg_type){");
-        std::vector<std::string> ids = {"HTTP", "SOAP_FAULT"};
+        std::vector<std::string_view> ids = {"HTTP", "SOAP_FAULT"};
         for (const CMessageKey& key : context_.keys().keys())
             ids.push_back(key.id);
-        for (const std::string& id : ids) {
-            out_.line("case ", constant(id), ":");
-            out_.line("\treturn \"", constant(id), "\";");
+        for (std::string_view id : ids) {
+            out_.line("case ", P_, "_PROTO_", id, ":");
+            out_.line("\treturn \"", P_, "_PROTO_", id, "\";");
         }
         out_.line("}");
         out_.line("return \"an unknown message kind\";");
@@ -201,9 +204,9 @@ private:
         lines(out_, {"\tpk->msg.http_msg.err_code = 202;",
                      "\tdemo_text(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), \"Accepted\");",
                      "\tbreak;"});
-        for (const std::string& id : filledOrder_) {
+        for (std::string_view id : filledOrder_) {
             const FilledKind& kind = filled_[id];
-            out_.line("case ", constant(id), ":");
+            out_.line("case ", P_, "_PROTO_", id, ":");
             const auto other = otherWay_.find(id);
             if (other != otherWay_.end()) {
                 out_.line("\tif(msg_direction == ", context_.directionConstant(other->second.direction), "){");
@@ -326,9 +329,10 @@ private:
     const std::string P_;
     const bool windows_;
     std::vector<DemoCall> calls_;
-    std::map<std::string, FilledKind> filled_;
-    std::map<std::string, FilledKind> otherWay_; // kinds whose other way is another message
-    std::vector<std::string> filledOrder_;
+    // By the kinds' ids, in the message keys.
+    std::unordered_map<std::string_view, FilledKind> filled_;
+    std::unordered_map<std::string_view, FilledKind> otherWay_; // kinds whose other way is another message
+    std::vector<std::string_view> filledOrder_;
 };
 
 } // namespace

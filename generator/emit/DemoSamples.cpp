@@ -16,6 +16,8 @@ namespace {
 // again only this deep.
 const char* const RecursionDepth = "3";
 
+const char* const SampleFunctionPrefix = "demo_sample_";
+
 const CStructDef* resolved(const CStructDef* def)
 {
     for (int hops = 0; def != nullptr && def->kind == CStructDef::ElementAlias && def->aliasOf != nullptr && hops < 16;
@@ -168,7 +170,8 @@ public:
     {
         owner_ = &def;
         const std::vector<const CStructMember*> members = filledMembers(def);
-        writeBody(head(def), members, "value->");
+        writeHead(def, "");
+        writeBody(members, "value->");
         if (members.empty())
             out_.line("(void)value;");
         out_.append(body_.text());
@@ -182,8 +185,8 @@ public:
         owner_ = nullptr;
         members.erase(std::remove_if(members.begin(), members.end(), [](const CStructMember* m) { return !fillable(*m); }),
                       members.end());
-        writeBody("static void " + function + "(" + context_.proj() + "_proto_packet_t *pk, int depth, int *n)", members,
-                  "pk->");
+        out_.line("static void ", function, "(", context_.proj(), "_proto_packet_t *pk, int depth, int *n)");
+        writeBody(members, "pk->");
         if (members.empty())
             out_.line("(void)pk;");
         out_.append(body_.text());
@@ -191,15 +194,16 @@ public:
         out_.emptyLine();
     }
 
-    std::string head(const CStructDef& def) const
+    // The function's head line, ending in end.
+    void writeHead(const CStructDef& def, const char* end)
     {
-        return "static void " + demoSampleFunction(def) + "(" + context_.typeName(def.name) + " *value, int depth, int *n)";
+        out_.line("static void ", SampleFunctionPrefix, resolved(&def)->name, "(", context_.proj(), "_", def.name,
+                  "_t *value, int depth, int *n)", end);
     }
 
 private:
-    // The function's head and declarations; its statements wait in body_.
-    void writeBody(const std::string& functionHead, const std::vector<const CStructMember*>& members,
-                   const std::string& owner)
+    // The function's declarations after its head; its statements wait in body_.
+    void writeBody(const std::vector<const CStructMember*>& members, const std::string& owner)
     {
         body_.clear();
         prefix_ = owner;
@@ -207,9 +211,10 @@ private:
         usesCounter_ = false;
         usesIndex_ = false;
         body_.indent();
-        for (const CStructMember* member : members)
-            fillMember(body_, *member, prefix_ + member->cName);
-        out_.line(functionHead);
+        for (const CStructMember* member : members) {
+            access_.assign(prefix_).append(member->cName);
+            fillMember(body_, *member, access_);
+        }
         out_.open("{");
         if (usesIndex_) {
             out_.line("int i;");
@@ -234,7 +239,7 @@ private:
         } else if (member.kind == CStructMember::Struct) {
             fillStruct(body, member, access);
         } else {
-            body.line(valueLine(member, access));
+            writeValue(body, member, access);
             markPresent(body, member);
         }
         if (budgeted)
@@ -249,11 +254,11 @@ private:
 
     void fillStruct(CTextBuffer& body, const CStructMember& member, const std::string& access)
     {
-        const std::string call = demoSampleFunction(*filledTarget(member));
+        const std::string& called = resolved(filledTarget(member))->name;
         usesDepth_ = true;
         usesCounter_ = true;
         if (!member.pointer) {
-            body.line(call, "(&", access, ", depth + 1, n);");
+            body.line(SampleFunctionPrefix, called, "(&", access, ", depth + 1, n);");
             markPresent(body, member);
             return;
         }
@@ -261,7 +266,7 @@ private:
         body.open("if(depth < ", RecursionDepth, "){");
         body.line(access, " = calloc(1, sizeof(*", access, "));");
         body.open("if(", access, " != NULL){");
-        body.line(call, "(", access, ", depth + 1, n);");
+        body.line(SampleFunctionPrefix, called, "(", access, ", depth + 1, n);");
         markPresent(body, member);
         body.close();
         body.close();
@@ -284,12 +289,11 @@ private:
         body.line("\t", count, " = 0;");
         body.line("for(i = 0; i < ", count, "; i++)");
         body.indent();
-        const std::string item = access + "[i]";
         if (target != nullptr) {
             usesDepth_ = true;
-            body.line(demoSampleFunction(*target), "(&", item, ", depth + 1, n);");
+            body.line(SampleFunctionPrefix, resolved(target)->name, "(&", access, "[i], depth + 1, n);");
         } else {
-            body.line(valueLine(member, item));
+            writeValue(body, member, access + "[i]");
         }
         body.outdent();
         if (guarded)
@@ -313,41 +317,49 @@ private:
         return nullptr;
     }
 
-    static std::string allocatedText(const std::string& access, std::string_view text)
+    static void writeAllocatedText(CTextBuffer& body, const std::string& access, std::string_view text)
     {
         const std::string literal = cStringLiteral(text);
-        return "if((" + access + " = (char *)malloc(sizeof(" + literal + "))) != NULL) memcpy(" + access + ", " + literal +
-            ", sizeof(" + literal + "));";
+        body.line("if((", access, " = (char *)malloc(sizeof(", literal, "))) != NULL) memcpy(", access, ", ", literal,
+                  ", sizeof(", literal, "));");
     }
 
     // One number or text, as a statement.
-    std::string valueLine(const CStructMember& member, const std::string& access)
+    void writeValue(CTextBuffer& body, const CStructMember& member, const std::string& access)
     {
         const std::string* first = enumeration(member);
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
         if (number) {
             const CBuiltinType& type = numberType(member.builtin);
-            if (member.builtin == Schema::XSD_BOOLEAN)
-                return access + " = 1;";
-            if (first != nullptr && isNumberLiteral(*first))
-                return access + " = (" + type.cType + ")" + *first + ";";
-            usesCounter_ = true;
-            const std::string next = isFloatingTypeId(member.builtin) ? "(++*n + 0.5)" : "(++*n)";
-            return access + " = (" + type.cType + ")" + next + ";";
+            if (member.builtin == Schema::XSD_BOOLEAN) {
+                body.line(access, " = 1;");
+            } else if (first != nullptr && isNumberLiteral(*first)) {
+                body.line(access, " = (", type.cType, ")", *first, ";");
+            } else {
+                usesCounter_ = true;
+                body.line(access, " = (", type.cType, ")", isFloatingTypeId(member.builtin) ? "(++*n + 0.5)" : "(++*n)",
+                          ";");
+            }
+            return;
         }
-        const std::string room = access + ", sizeof(" + access + "), ";
         const bool ownValue = member.origin == CStructMember::Value && owner_ != nullptr && owner_->type != nullptr;
         const int builtin = ownValue ? owner_->type->valueType : member.valueBuiltin;
         const char* fixed = fixedText(builtin);
-        if (member.pointer) // an allocated text, freed with the packet
-            return allocatedText(access, first != nullptr ? *first : fixed != nullptr ? std::string_view(fixed) : member.xmlName);
-        if (first != nullptr)
-            return "demo_text(" + room + cStringLiteral(*first) + ");";
-        if (fixed != nullptr)
-            return "demo_text(" + room + "\"" + fixed + "\");";
-        usesCounter_ = true;
-        const std::string_view name = member.xmlName.empty() || member.xmlName == "*" ? "item" : member.xmlName;
-        return "demo_numbered(" + room + cStringLiteral(name) + ", ++*n);";
+        if (member.pointer) { // an allocated text, freed with the packet
+            writeAllocatedText(body, access,
+                               first != nullptr ? std::string_view(*first)
+                               : fixed != nullptr ? std::string_view(fixed)
+                                                  : member.xmlName);
+        } else if (first != nullptr) {
+            body.line("demo_text(", access, ", sizeof(", access, "), ", cStringLiteral(*first), ");");
+        } else if (fixed != nullptr) {
+            body.line("demo_text(", access, ", sizeof(", access, "), \"", fixed, "\");");
+        } else {
+            usesCounter_ = true;
+            const bool unnamed = member.xmlName.empty() || member.xmlName == "*";
+            body.line("demo_numbered(", access, ", sizeof(", access, "), ",
+                      cStringLiteral(unnamed ? std::string_view("item") : member.xmlName), ", ++*n);");
+        }
     }
 
     const CEmitContext& context_;
@@ -355,6 +367,7 @@ private:
     CTextBuffer& out_;
     CTextBuffer body_;
     std::string prefix_; // how the filled members are reached: "value->", "pk->"
+    std::string access_; // the member being filled, kept for its room
     const CStructDef* owner_ = nullptr; // null: the packet's header members
     bool usesDepth_ = false;
     bool usesCounter_ = false;
@@ -363,9 +376,9 @@ private:
 
 } // namespace
 
-std::string demoSampleFunction(const CStructDef& def)
+const CStructDef& sampledStruct(const CStructDef& def)
 {
-    return "demo_sample_" + resolved(&def)->name;
+    return *resolved(&def);
 }
 
 void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages,
@@ -382,7 +395,7 @@ void writeDemoSamples(const CEmitContext& context, const std::vector<const CStru
     CSampleWriter writer(context, reach, out);
     // Declared first: structs may hold each other in any order.
     for (const CStructDef* def : reach.order())
-        out.line(writer.head(*def), ";");
+        writer.writeHead(*def, ";");
     out.emptyLine();
     for (const CStructDef* def : reach.order())
         writer.writeFunction(*def);

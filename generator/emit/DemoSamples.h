@@ -28,8 +28,8 @@ struct CDemoHeaderSample {
 void writeDemoSamples(const CEmitContext& context, const std::vector<const CStructDef*>& messages,
                       const std::vector<CDemoHeaderSample>& headers, CTextBuffer& out);
 
-// The function that fills a struct: "demo_sample_<X>" of the struct an
-// alias names.
-std::string demoSampleFunction(const CStructDef& def);
+// The function that fills a struct is "demo_sample_<X>" of the struct
+// this gives: the struct an alias names, or the struct itself.
+const CStructDef& sampledStruct(const CStructDef& def);
 
 #endif

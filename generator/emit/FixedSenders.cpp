@@ -10,15 +10,16 @@
 
 namespace {
 
-std::string sendCall(const CEmitContext& context, const std::string& sender)
+// "<indent>result = <proj>_<sender>_send(trans, pk, timeout);".
+void writeSendCall(const CEmitContext& context, CTextBuffer& out, const char* indent, const std::string& sender)
 {
-    return "result = " + context.proj() + "_" + sender + "_send(trans, pk, timeout);";
+    out.line(indent, "result = ", context.proj(), "_", sender, "_send(trans, pk, timeout);");
 }
 
 void writeCase(const CEmitContext& context, CTextBuffer& out, const std::string& label, const std::string& sender)
 {
     out.line("\t\tcase ", context.projUpper(), "_PROTO_", label, ":");
-    out.line("\t\t\t", sendCall(context, sender));
+    writeSendCall(context, out, "\t\t\t", sender);
     out.line("\t\t\tbreak;");
 }
 
@@ -29,9 +30,9 @@ void writeTwoWayCase(const CEmitContext& context, CTextBuffer& out, const CMessa
     const int other = key.otherDirection();
     out.line("\t\tcase ", context.projUpper(), "_PROTO_", key.id, ":");
     out.line("\t\t\tif(pk->msg_direction == ", context.directionConstant(other), ")");
-    out.line("\t\t\t\t", sendCall(context, key.messages[other]->cName));
+    writeSendCall(context, out, "\t\t\t\t", key.messages[other]->cName);
     out.line("\t\t\telse");
-    out.line("\t\t\t\t", sendCall(context, key.messages[key.firstDirection]->cName));
+    writeSendCall(context, out, "\t\t\t\t", key.messages[key.firstDirection]->cName);
     out.line("\t\t\tbreak;");
 }
 

@@ -55,10 +55,10 @@ void writeMembers(const CStructLayout& layout, const std::vector<CStructMember>&
 }
 
 // What a member holds in documents: "//<member>: element <name> in <ns>,
-// optional, repeated, nillable" (attributes and parts alike).
-void writeMemberNotes(const std::vector<CStructMember>& members, CTextBuffer& out)
+// optional, repeated, nillable" (attributes and parts alike). note: one
+// line at a time, in room that stays from struct to struct.
+void writeMemberNotes(const std::vector<CStructMember>& members, std::string& note, CTextBuffer& out)
 {
-    std::string note; // one line at a time, in room that stays
     for (const CStructMember& member : members) {
         note.assign("//").append(member.cName).append(": ");
         const std::size_t what = note.size();
@@ -92,22 +92,22 @@ void writeMemberNotes(const std::vector<CStructMember>& members, CTextBuffer& ou
     }
 }
 
-void writeTypeStruct(const CStructLayout& layout, const CStructDef& def, CTextBuffer& out)
+void writeTypeStruct(const CStructLayout& layout, const CStructDef& def, std::string& note, CTextBuffer& out)
 {
     if (def.kind != CStructDef::ElementAlias)
-        writeMemberNotes(def.members, out);
-    const std::string name = layout.typeName(def.name);
+        writeMemberNotes(def.members, note, out);
+    const std::string& p = layout.proj();
     if (def.kind == CStructDef::ElementAlias) {
-        out.line("typedef ", layout.typeName(def.type->cName), " ", name, ";");
+        out.line("typedef ", p, "_", def.type->cName, "_t ", p, "_", def.name, "_t;");
         out.emptyLine();
         return;
     }
-    out.line("typedef struct ", name, "{");
+    out.line("typedef struct ", p, "_", def.name, "_t{");
     writeMembers(layout, def.members, out);
     if (def.secondName.empty())
-        out.line("}", name, ";");
+        out.line("}", p, "_", def.name, "_t;");
     else
-        out.line("}", name, ",", layout.typeName(def.secondName), ";");
+        out.line("}", p, "_", def.name, "_t,", p, "_", def.secondName, "_t;");
     out.emptyLine();
 }
 
@@ -156,7 +156,7 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t\t", p, "_http_msg_t\thttp_msg;");
     out.line("\t\t", p, "_soap_fault_msg_t\tsoap_fault;");
     for (const CStructDef* def : layout.messageStructs())
-        out.line("\t\t", layout.typeName(def->name), "\t", def->message->cName, ";");
+        out.line("\t\t", p, "_", def->name, "_t\t", def->message->cName, ";");
     out.line("\t}msg;");
     out.line("\tint attachment_length;");
     out.line("\tchar *attachment;");
@@ -197,10 +197,11 @@ void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
     const CStructLayout& layout = context.layout();
     banner(header);
     writeConventions(layout.proj(), header);
+    std::string note;
     for (const CStructDef* def : layout.typeStructs())
-        writeTypeStruct(layout, *def, header);
+        writeTypeStruct(layout, *def, note, header);
     for (const CStructDef* def : layout.messageStructs())
-        writeTypeStruct(layout, *def, header);
+        writeTypeStruct(layout, *def, note, header);
     writeFixedStructs(layout, header);
     writePacket(layout, header);
     writeTransport(layout, header);

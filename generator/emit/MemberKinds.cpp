@@ -10,27 +10,29 @@ namespace {
 
 // "\t<type>\t<name><dimensions>;" and, for an array, a pointer to its
 // items ("(*<name>)<dimensions>" for texts) and its count; then the flags.
-void declaration(const CStructMember& member, std::string_view type, std::string_view dimensions, CTextBuffer& out)
+// The dimensions are "[<length>+1]", none when length is null; the type
+// comes in pieces.
+template <class... TypePieces>
+void declaration(const CStructMember& member, const std::string_view* length, CTextBuffer& out, const TypePieces&... type)
 {
+    const std::string_view none;
+    const std::string_view open = length != nullptr ? "[" : none;
+    const std::string_view close = length != nullptr ? "+1]" : none;
+    const std::string_view size = length != nullptr ? *length : none;
     if (!member.isArray()) {
-        out.line("\t", type, "\t", member.pointer ? "*" : "", member.cName, dimensions, ";");
+        out.line("\t", type..., "\t", member.pointer ? "*" : "", member.cName, open, size, close, ";");
     } else {
         // Allocated texts are pointers themselves.
-        if (dimensions.empty())
-            out.line("\t", type, member.pointer ? "\t**" : "\t*", member.cName, ";");
+        if (length == nullptr)
+            out.line("\t", type..., member.pointer ? "\t**" : "\t*", member.cName, ";");
         else
-            out.line("\t", type, "\t(*", member.cName, ")", dimensions, ";");
+            out.line("\t", type..., "\t(*", member.cName, ")", open, size, close, ";");
         out.line("\tint\t", member.countName, ";");
     }
     if (!member.presentName.empty())
         out.line("\tint\t", member.presentName, ";");
     if (!member.nilName.empty())
         out.line("\tint\t", member.isArray() ? "*" : "", member.nilName, ";");
-}
-
-std::string textDimension(const CStructMember& member)
-{
-    return std::string("[").append(member.lengthConstant).append("+1]");
 }
 
 std::string access(const CStructMember& member)
@@ -45,10 +47,10 @@ std::string elementTag(const CMemberEncoder& encoder, const CStructMember& membe
     return encoder.context().namespaces().qualifiedName(member.ns, member.xmlName);
 }
 
-// The loop over an array member's items in an encoder: count of them.
-std::string encodeLoop(const CStructMember& member)
+// Opens the loop over an array member's items in an encoder: count of them.
+void openEncodeLoop(CTextBuffer& out, const CStructMember& member)
 {
-    return "for(i = 0; " + access(member) + " != NULL && i < value->" + member.countName + "; i++){";
+    out.open("for(i = 0; value->", member.cName, " != NULL && i < value->", member.countName, "; i++){");
 }
 
 // The element name of an array's items: a repeated element's own, in its
@@ -74,7 +76,8 @@ void openNilItem(CMemberEncoder& encoder, const std::string& tag, const CStructM
         return;
     CTextBuffer& out = encoder.out();
     out.open("if(value->", member.nilName, " != NULL && value->", member.nilName, "[i]){");
-    out.line("mystrcat(buff, ", cStringLiteral("<" + tag + " xsi:nil=\"true\"/>"), ");");
+    // Neither '<' nor '/' nor '>' is escaped in a literal: the tag's body serves.
+    out.line("mystrcat(buff, \"<", cStringBody(tag), " xsi:nil=\\\"true\\\"/>\");");
     out.close("}else{");
     out.indent();
 }
@@ -83,6 +86,14 @@ void closeNilItem(CMemberEncoder& encoder, const CStructMember& member)
 {
     if (!member.nilName.empty())
         encoder.out().close();
+}
+
+// "<indent><deeper><proj>_print_<struct>_t(<lead><access><tail>);": the
+// call that prints a struct member.
+void printCall(CMemberPrinter& printer, const std::string& indent, const char* deeper, const CStructDef& target,
+               const char* lead, const std::string& access, const char* tail)
+{
+    printer.out().line(indent, deeper, printer.proj(), "_print_", target.name, "_t(", lead, access, tail, ");");
 }
 
 // A struct without members holds a placeholder the generated code never reads.
@@ -94,7 +105,7 @@ public:
     }
     void encode(CMemberEncoder&, const CViewType&, const CStructMember&) const override {}
     void decode(CMemberDecoder&, const CViewType&, const CStructMember&) const override {}
-    void print(CMemberPrinter&, const CStructMember&, const std::string&, const std::string&, const std::string&,
+    void print(CMemberPrinter&, const CStructMember&, const std::string&, const std::string&, std::string_view,
                const std::string&) const override
     {
     }
@@ -123,7 +134,7 @@ public:
             decoder.child(member, member.xmlName, [&](const std::string& indent) { decoder.text(member, access(member), indent); });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access, const std::string&,
-               const std::string& name, const std::string& indent) const override
+               std::string_view name, const std::string& indent) const override
     {
         printer.value(indent, name, member, access);
     }
@@ -138,23 +149,23 @@ public:
     {
         if (member.target == nullptr)
             return;
-        const std::string type = layout.typeName(member.target->name);
-        declaration(member, member.pointer || member.isArray() ? "struct " + type : type, {}, out);
+        const char* lead = member.pointer || member.isArray() ? "struct " : "";
+        declaration(member, nullptr, out, lead, layout.proj(), "_", member.target->name, "_t");
     }
     void encode(CMemberEncoder& encoder, const CViewType&, const CStructMember& member) const override
     {
         if (member.target == nullptr || member.userType == nullptr)
             return;
-        const std::string call =
-            "encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(elementTag(encoder, member)) + ",";
+        const std::string& type = member.userType->cName;
+        const std::string tag = cStringLiteral(elementTag(encoder, member));
         CTextBuffer& out = encoder.out();
         if (member.pointer) {
-            out.line("if(", access(member), " != NULL)");
+            out.line("if(value->", member.cName, " != NULL)");
             out.indent();
-            out.line("result = ", call, " ", access(member), ", encoded);");
+            out.line("result = encode_", type, "_t(buff, ", tag, ", value->", member.cName, ", encoded);");
             out.outdent();
         } else {
-            out.line("result = ", call, "\t&", access(member), ", encoded);");
+            out.line("result = encode_", type, "_t(buff, ", tag, ",\t&value->", member.cName, ", encoded);");
         }
     }
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
@@ -163,7 +174,7 @@ public:
             decoder.child(member, member.xmlName, [&](const std::string& indent) { decoder.nested(member, access(member), indent); });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access, const std::string&,
-               const std::string&, const std::string& indent) const override
+               std::string_view, const std::string& indent) const override
     {
         if (member.target == nullptr)
             return;
@@ -174,10 +185,10 @@ public:
             if (inner.size() == 1 && (inner[0].kind == CStructMember::Number || inner[0].kind == CStructMember::Text))
                 printer.value(indent, member.xmlName, inner[0], access + "." + inner[0].cName);
         } else if (member.pointer) {
-            printer.line(indent + "if(" + access + " != NULL)");
-            printer.line(indent + "\t" + printer.printFunction(member.target->name) + "(" + access + ");");
+            printer.out().line(indent, "if(", access, " != NULL)");
+            printCall(printer, indent, "\t", *member.target, "", access, "");
         } else {
-            printer.line(indent + printer.printFunction(member.target->name) + "(&" + access + ");");
+            printCall(printer, indent, "", *member.target, "&", access, "");
         }
     }
 };
@@ -189,7 +200,7 @@ public:
     void encode(CMemberEncoder& encoder, const CViewType& owner, const CStructMember& member) const override
     {
         const std::string tag = itemTag(encoder, owner, member);
-        encoder.out().open(encodeLoop(member));
+        openEncodeLoop(encoder.out(), member);
         openNilItem(encoder, tag, member);
         encoder.element(tag, member, access(member) + "[i]");
         closeNilItem(encoder, member);
@@ -204,11 +215,11 @@ public:
         });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,
-               const std::string& count, const std::string& name, const std::string& indent) const override
+               const std::string& count, std::string_view name, const std::string& indent) const override
     {
-        printer.line(indent + "for(i = 0; i < " + count + "; i++){");
+        printer.out().line(indent, "for(i = 0; i < ", count, "; i++){");
         printer.value(indent + "\t", name, member, access + "[i]");
-        printer.line(indent + "}");
+        printer.out().line(indent, "}");
     }
 };
 
@@ -218,7 +229,7 @@ class CNumbers : public Shape {
 public:
     void declare(const CStructLayout&, const CStructMember& member, CTextBuffer& out) const override
     {
-        declaration(member, numberType(member.builtin).cType, {}, out);
+        declaration(member, nullptr, out, numberType(member.builtin).cType);
     }
 };
 
@@ -228,7 +239,7 @@ class CTexts : public Shape {
 public:
     void declare(const CStructLayout&, const CStructMember& member, CTextBuffer& out) const override
     {
-        declaration(member, "char", member.pointer ? std::string() : textDimension(member), out);
+        declaration(member, member.pointer ? nullptr : &member.lengthConstant, out, "char");
     }
 };
 
@@ -242,10 +253,10 @@ public:
             return;
         CTextBuffer& out = encoder.out();
         const std::string tag = itemTag(encoder, owner, member);
-        out.open(encodeLoop(member));
+        openEncodeLoop(out, member);
         openNilItem(encoder, tag, member);
-        out.line("if((result = encode_" + member.userType->cName + "_t(buff, " + cStringLiteral(tag) + ", &" +
-                 access(member) + "[i], encoded)) != 0)");
+        out.line("if((result = encode_", member.userType->cName, "_t(buff, ", cStringLiteral(tag), ", &value->",
+                 member.cName, "[i], encoded)) != 0)");
         out.line("\tbreak;");
         closeNilItem(encoder, member);
         out.close();
@@ -260,13 +271,13 @@ public:
         });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,
-               const std::string& count, const std::string&, const std::string& indent) const override
+               const std::string& count, std::string_view, const std::string& indent) const override
     {
         if (member.target == nullptr)
             return;
-        printer.line(indent + "for(i = 0; i < " + count + "; i++){");
-        printer.line(indent + "\t" + printer.printFunction(member.target->name) + "(&" + access + "[i]);");
-        printer.line(indent + "}");
+        printer.out().line(indent, "for(i = 0; i < ", count, "; i++){");
+        printCall(printer, indent, "\t", *member.target, "&", access, "[i]");
+        printer.out().line(indent, "}");
     }
 };
 

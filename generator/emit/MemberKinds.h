@@ -49,15 +49,16 @@ public:
     virtual void line(const std::string& text) = 0;
 };
 
-// What the print functions offer: lines, one value printed under a name,
-// and the print function of a struct.
+// What the print functions offer: their text, one value printed under a
+// name, and the project name that starts each print function's name
+// ("<proj>_print_<struct>_t").
 class CMemberPrinter {
 public:
     virtual ~CMemberPrinter() = default;
-    virtual void line(const std::string& text) = 0;
+    virtual CTextBuffer& out() = 0;
     virtual void value(const std::string& indent, std::string_view name, const CStructMember& member,
                        const std::string& access) = 0;
-    virtual std::string printFunction(const std::string& structName) const = 0;
+    virtual const std::string& proj() const = 0;
 };
 
 // One kind of struct member: how a member of the kind is declared in its
@@ -74,7 +75,7 @@ public:
     // access: the member's C access path; name: the name it prints under
     // (the items' name for a wildcard); indent: of its lines.
     virtual void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,
-                       const std::string& count, const std::string& name, const std::string& indent) const = 0;
+                       const std::string& count, std::string_view name, const std::string& indent) const = 0;
 };
 
 // The one object of the member's kind.

@@ -72,10 +72,13 @@ public:
             add("<" + wrapper +
                 (encoded_ ? " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"" : "") + ">");
         }
-        const std::string base = "pk->msg." + message.cName + ".";
+        std::string access = "pk->msg." + message.cName + ".";
+        const std::size_t base = access.size();
         for (const CStructMember& member : def.members) {
-            if (member.part != nullptr && !inHeader(*member.part, headers))
-                writePart(member, base + member.cName, partTag(member, rpc));
+            if (member.part != nullptr && !inHeader(*member.part, headers)) {
+                access.resize(base);
+                writePart(member, access.append(member.cName), partTag(member, rpc));
+            }
         }
         if (rpc)
             add("</" + wrapper + ">");
@@ -160,8 +163,8 @@ private:
         }
         if (member.userType != nullptr) {
             if (context_.layout().structOf(member.userType) != nullptr)
-                body_.line("encode_" + member.userType->cName + "_t(&body, " + cStringLiteral(tag) + ", &" + access +
-                           ", " + (encoded ? "1" : "0") + ");");
+                body_.line("encode_", member.userType->cName, "_t(&body, ", cStringLiteral(tag), ", &", access, ", ",
+                           encoded ? "1" : "0", ");");
             return;
         }
         // An element of a built-in type: its struct holds the one value.
@@ -176,15 +179,19 @@ private:
     {
         const std::string type = encoded ? context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr})
                                          : std::string();
-        add("<" + tag + (member.valueBuiltin != 0 && !type.empty() ? " xsi:type=\"" + type + "\"" : "") + ">");
+        // Neither '<', '/' nor '>' is escaped in a literal: the tag's body serves both.
+        const std::string tagBody = cStringBody(tag);
+        if (member.valueBuiltin != 0 && !type.empty())
+            body_.line("mystrcat(&body, \"<", tagBody, " xsi:type=\\\"", cStringBody(type), "\\\">\");");
+        else
+            body_.line("mystrcat(&body, \"<", tagBody, ">\");");
         if (member.kind == CStructMember::Number) {
             needsTemp_ = needsTemp_ || !isFloatingTypeId(member.builtin);
-            for (const std::string& line : numberAppend(member, "&body", access))
-                body_.line(line);
+            writeNumberAppend(body_, member, "&body", access);
         } else if (member.kind == CStructMember::Text) {
-            body_.line("mytstrcat(&body, ", textArguments(member, access), ");");
+            writeTextAppend(body_, "mytstrcat", "&body", member, access);
         }
-        add("</" + tag + ">");
+        body_.line("mystrcat(&body, \"</", tagBody, ">\");");
     }
 
     const CEmitContext& context_;
@@ -214,6 +221,14 @@ public:
         if (def == nullptr)
             return;
         bool needsTemp = false;
+        if (uses.size() == 1) { // most messages: one envelope, nothing to dispatch on
+            writeEnvelope(*def, uses.front(), needsTemp);
+            writeSenderOpen(context_, out_, startOf(uses.front()), needsTemp);
+            out_.append(body_.text());
+            out_.line("}");
+            out_.emptyLine();
+            return;
+        }
         bool shadowed[2] = {false, false};
         const std::string all = dispatch(*def, uses, needsTemp, shadowed);
         std::string byDirection[2];
@@ -254,19 +269,13 @@ private:
                          bool (&shadowed)[2])
     {
         std::vector<std::string> variants;
-        std::vector<std::vector<std::string>> labels;
-        std::map<std::string, int> claimed;
+        std::vector<std::vector<std::string_view>> labels;
+        std::map<std::string_view, int> claimed;
         for (const CMessageUse& use : uses) {
             // A message that is a request of one operation and a response
             // of another has a case per use: the message type tells them apart.
-            CTextBuffer body;
-            body.indent();
-            CEnvelopeWriter envelope(context_, body, use, envelopeOpen_);
-            envelope.write(def);
-            needsTemp = needsTemp || envelope.needsTemp();
-            body.emptyLine();
-            body.line(sendEnd(use));
-            std::vector<std::string> own;
+            const CTextBuffer& body = writeEnvelope(def, use, needsTemp);
+            std::vector<std::string_view> own;
             for (const CMessageKey* key : context_.keys().keysOf(*use.operation, use.direction)) {
                 const auto taken = claimed.emplace(key->id, use.direction);
                 if (taken.second)
@@ -277,7 +286,7 @@ private:
             // Operations that send the same text share one case.
             const auto same = std::find(variants.begin(), variants.end(), body.text());
             if (same != variants.end()) {
-                std::vector<std::string>& shared = labels[static_cast<std::size_t>(same - variants.begin())];
+                std::vector<std::string_view>& shared = labels[static_cast<std::size_t>(same - variants.begin())];
                 shared.insert(shared.end(), own.begin(), own.end());
             } else if (variants.empty() || !own.empty()) {
                 variants.push_back(body.text());
@@ -285,18 +294,31 @@ private:
             }
         }
         if (variants.size() == 1)
-            return variants.front();
+            return std::move(variants.front());
         CTextBuffer text;
         text.line("\tswitch(pk->msg_type){");
         for (std::size_t v = 1; v < variants.size(); ++v) {
-            for (const std::string& label : labels[v])
-                text.line("\tcase " + context_.projUpper() + "_PROTO_" + label + ":");
+            for (std::string_view label : labels[v])
+                text.line("\tcase ", context_.projUpper(), "_PROTO_", label, ":");
             text.append(deeper(variants[v]));
         }
         text.line("\tdefault:");
         text.append(deeper(variants.front()));
         text.line("\t}");
         return text.text();
+    }
+
+    // The envelope of one use and the end of the sender, into body_.
+    const CTextBuffer& writeEnvelope(const CStructDef& def, const CMessageUse& use, bool& needsTemp)
+    {
+        body_.clear();
+        body_.indent();
+        CEnvelopeWriter envelope(context_, body_, use, envelopeOpen_);
+        envelope.write(def);
+        needsTemp = needsTemp || envelope.needsTemp();
+        body_.emptyLine();
+        writeEnd(body_, use);
+        return body_;
     }
 
     CSenderStart startOf(const CMessageUse& use) const
@@ -314,7 +336,7 @@ private:
 
     // A request always says its soapAction, also an empty one; a response
     // repeats a soapAction the operation has.
-    std::string sendEnd(const CMessageUse& use) const
+    void writeEnd(CTextBuffer& body, const CMessageUse& use) const
     {
         std::string action;
         for (char c : use.operation->soapAction) {
@@ -322,7 +344,7 @@ private:
                 action += c;
         }
         const bool none = use.direction == 1 && action.empty();
-        return sendEndCall(context_, startOf(use), none ? "NULL" : cStringLiteral(action));
+        writeSendEnd(context_, body, startOf(use), none ? "NULL" : cStringLiteral(action));
     }
 
     // The text one tab deeper, for a case of the switch.
@@ -345,6 +367,7 @@ private:
     const CEmitContext& context_;
     CTextBuffer& out_;
     const std::string envelopeOpen_;
+    CTextBuffer body_; // one use's envelope, in room that stays from message to message
 };
 
 } // namespace

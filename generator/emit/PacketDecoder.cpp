@@ -26,7 +26,7 @@ struct CValueAccess {
     Kind kind = Skip;
     std::string access;               // the packet field
     const CStructMember* value = nullptr; // Value: the number or text member
-    std::string typeName;             // Decode: the decode_ function's type
+    std::string_view typeName;        // Decode: the decode_ function's type, a name in the view
 };
 
 // A built-in element is held in its own struct, whose one member carries
@@ -95,17 +95,18 @@ void writeBlock(const CValueAccess& value, std::string_view xmlName, BlockMode m
         out.line(in, "\tgoto over;");
         out.line(in, "}");
     }
-    const std::string test = "if(!xmlStrcmp(cur->name, (const xmlChar *)\"" + cStringBody(xmlName) + "\")){";
+    // The test of a block that is read only when the element's name matches.
+    const auto writeTest = [&] { out.line(in, "if(!xmlStrcmp(cur->name, (const xmlChar *)\"", cStringBody(xmlName), "\")){"); };
     if (value.kind == CValueAccess::Decode) {
-        const std::string inner = mode == BlockMode::Matched ? in + "\t" : in;
+        const std::string_view deeper = mode == BlockMode::Matched ? "\t" : "";
         if (mode == BlockMode::Matched)
-            out.line(in, test);
-        out.line(inner, "if((result = decode_", value.typeName, "_t(doc, cur, &", value.access, ")) != 0)");
-        out.line(inner, "\tgoto over;");
+            writeTest();
+        out.line(in, deeper, "if((result = decode_", value.typeName, "_t(doc, cur, &", value.access, ")) != 0)");
+        out.line(in, deeper, "\tgoto over;");
         if (mode == BlockMode::Matched)
             out.line(in, "}");
     } else if (value.kind == CValueAccess::Value) {
-        out.line(in, test);
+        writeTest();
         writeValue(value, in + "\t", out);
         out.line(in, "}");
     }

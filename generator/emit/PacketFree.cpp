@@ -7,6 +7,7 @@
 
 #include <map>
 #include <set>
+#include <string_view>
 
 namespace {
 
@@ -28,12 +29,12 @@ public:
         // Types that hold each other call each other's functions; a type
         // no message holds leaves its function unused.
         for (const CViewType* type : owners)
-            out_.line("static void free_" + type->cName + "_t(" + context_.typeName(type->cName) + " *value) " +
-                      context_.projUpper() + "_MAYBE_UNUSED;");
+            out_.line("static void free_", type->cName, "_t(", context_.proj(), "_", type->cName, "_t *value) ",
+                      context_.projUpper(), "_MAYBE_UNUSED;");
         if (!owners.empty())
             out_.emptyLine();
         for (const CViewType* type : owners) {
-            out_.line("static void free_", type->cName, "_t(", context_.typeName(type->cName), " *value)");
+            out_.line("static void free_", type->cName, "_t(", context_.proj(), "_", type->cName, "_t *value)");
             out_.open("{");
             writeMembers(layout.structOf(type)->heldMembers(), "value->", out_);
             out_.close();
@@ -75,17 +76,25 @@ private:
 
     void writeMembers(const std::vector<CStructMember>& members, const std::string& owner, CTextBuffer& out)
     {
+        // The member's access path and its struct's free function, made
+        // only for members that hold storage.
+        std::string access;
         for (const CStructMember& member : members) {
-            const std::string access = owner + member.cName;
-            const std::string inner = member.userType != nullptr ? "free_" + member.userType->cName + "_t" : "";
+            const std::string_view freeType = member.userType != nullptr ? std::string_view(member.userType->cName) : "";
+            const std::string_view freeOpen = member.userType != nullptr ? "free_" : "";
+            const std::string_view freeClose = member.userType != nullptr ? "_t" : "";
             if (member.isArray()) {
+                access.assign(owner).append(member.cName);
                 // Each item holds storage of its own: a struct's, or an allocated text.
                 if (freesInside(member) || member.pointer) {
                     out.open("if(", access, " != NULL){");
                     out.line("int\ti;");
                     out.emptyLine();
                     out.line("for(i = 0; i < ", owner, member.countName, "; i++)");
-                    out.line(member.pointer ? "\tfree(" + access + "[i]);" : "\t" + inner + "(&" + access + "[i]);");
+                    if (member.pointer)
+                        out.line("\tfree(", access, "[i]);");
+                    else
+                        out.line("\t", freeOpen, freeType, freeClose, "(&", access, "[i]);");
                     out.close();
                 }
                 out.line("free(", access, ");");
@@ -96,9 +105,10 @@ private:
                     out.line(owner, member.nilName, " = NULL;");
                 }
             } else if (member.pointer) {
+                access.assign(owner).append(member.cName);
                 out.open("if(", access, " != NULL){");
                 if (freesInside(member))
-                    out.line(inner, "(", access, ");");
+                    out.line(freeOpen, freeType, freeClose, "(", access, ");");
                 out.line("free(", access, ");");
                 out.line(access, " = NULL;");
                 out.close();
@@ -106,7 +116,7 @@ private:
                 if (!member.presentName.empty())
                     out.line(owner, member.presentName, " = 0;");
             } else if (member.target != nullptr && freesInside(member)) {
-                out.line(inner, "(&", access, ");");
+                out.line(freeOpen, freeType, freeClose, "(&", owner, member.cName, ");");
             }
         }
     }
@@ -121,7 +131,10 @@ private:
         writeMembers(layout.headerMembers(), "pk->", out_);
         CTextBuffer cases;
         cases.indent();
-        std::set<std::string> labels;
+        std::set<std::string_view> labels; // the kinds' ids, in the message keys
+        // What a kind's messages hold, in room that stays from kind to kind.
+        CTextBuffer otherFree;
+        CTextBuffer firstFree;
         forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                                  const CViewDirection& side) {
             for (const CMessageKey* key : context_.keys().keysOf(operation, direction)) {
@@ -131,17 +144,17 @@ private:
                 // holds the one of its direction.
                 const int other = key->otherDirection();
                 const std::size_t depth = cases.depth() + 1; // inside the case
-                CTextBuffer otherFree;
+                otherFree.clear();
                 if (other >= 0)
                     writeMessageMembers(*key->messages[other], depth + 1, otherFree);
-                CTextBuffer firstFree;
+                firstFree.clear();
                 writeMessageMembers(*side.message, depth, firstFree);
                 if (otherFree.empty() && firstFree.empty())
                     continue;
-                cases.line("case " + context_.projUpper() + "_PROTO_" + key->id + ":");
+                cases.line("case ", context_.projUpper(), "_PROTO_", key->id, ":");
                 cases.indent();
                 if (!otherFree.empty()) {
-                    cases.open("if(pk->msg_direction == " + context_.directionConstant(other) + "){");
+                    cases.open("if(pk->msg_direction == ", context_.directionConstant(other), "){");
                     cases.append(otherFree.text());
                     cases.line("break;");
                     cases.close();

@@ -18,20 +18,18 @@ const std::string Slashes(76, '/');
 // A name as printf shows it: inside the format string, so '%' is doubled.
 std::string label(std::string_view name)
 {
-    std::string text;
-    for (char c : cStringBody(name)) {
-        text += c;
-        if (c == '%')
-            text += '%';
-    }
+    std::string text = cStringBody(name);
+    for (std::size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 2))
+        text.insert(at, 1, '%');
     return text;
 }
 
 // The parameter is named after the struct, unless that name would hide
 // what the body calls.
-std::string parameterName(const std::string& name)
+const std::string& parameterName(const std::string& name)
 {
-    return name == "printf" || name == "i" ? "value" : name;
+    static const std::string value = "value";
+    return name == "printf" || name == "i" ? value : name;
 }
 
 // The struct whose print function the member's line calls; null when it
@@ -68,13 +66,13 @@ public:
             const CStructDef* def = layout_.structOf(side.message);
             if (def == nullptr || !done.insert(side.message).second)
                 return;
-            const std::string name = side.message->cName;
-            const std::string param = parameterName(name);
-            out_.line("void WINAPI ", printFunction(def->name), "(", context_.typeName(def->name), " *", param, ")");
-            out_.line("{");
+            const std::string& name = side.message->cName;
+            const std::string& param = parameterName(name);
+            writeHead(def->name, param);
             const std::size_t before = out_.size();
+            const std::string owner = param + "->";
             for (const CStructMember& member : def->members)
-                writeMember(member, param + "->", name, "\t");
+                writeMember(member, owner, name, "\t");
             unreadParameter(before, param);
             out_.line("}");
             out_.emptyLine();
@@ -99,11 +97,6 @@ public:
         }
         out_.line("}");
         out_.emptyLine();
-    }
-
-    std::string printFunction(const std::string& structName) const override
-    {
-        return context_.proj() + "_print_" + structName + "_t";
     }
 
 private:
@@ -169,7 +162,7 @@ private:
                 if (target == nullptr || position[target] <= i ||
                     !declared.insert(target).second)
                     continue;
-                out_.line("void WINAPI ", printFunction(target->name), "(", context_.typeName(target->name), " *value);");
+                writeSignature(target->name, "value", ";");
             }
         }
     }
@@ -183,9 +176,8 @@ private:
 
     void writeStructFunction(const CStructDef& def)
     {
-        const std::string param = parameterName(def.name);
-        out_.line("void WINAPI ", printFunction(def.name), "(", context_.typeName(def.name), " *", param, ")");
-        out_.line("{");
+        const std::string& param = parameterName(def.name);
+        writeHead(def.name, param);
         const std::vector<CStructMember>& members = def.heldMembers();
         for (const CStructMember& member : members) {
             if (member.isArray()) {
@@ -194,23 +186,41 @@ private:
                 break;
             }
         }
-        const std::string typeLabel = def.type != nullptr ? def.type->name : def.name;
+        const std::string& typeLabel = def.type != nullptr ? def.type->name : def.name;
         const std::size_t before = out_.size();
+        const std::string owner = param + "->";
         for (const CStructMember& member : members)
-            writeMember(member, param + "->", typeLabel, "\t");
+            writeMember(member, owner, typeLabel, "\t");
         unreadParameter(before, param);
         out_.line("}");
     }
 
-    void line(const std::string& text) override { out_.line(text); }
+    CTextBuffer& out() override { return out_; }
+    const std::string& proj() const override { return context_.proj(); }
 
     void value(const std::string& indent, std::string_view name, const CStructMember& member,
                const std::string& access) override
     {
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
-        const std::string format = number ? numberType(member.builtin).printFormat : "%s";
-        const std::string value = member.pointer ? "(" + access + " != NULL ? " + access + " : \"\")" : access;
-        out_.line(indent, "printf(\"", label(name), ":", format, "\\n\",", value, ");");
+        const std::string_view format = number ? numberType(member.builtin).printFormat : "%s";
+        const std::string_view open = member.pointer ? "(" : "";
+        const std::string_view close = member.pointer ? " : \"\")" : "";
+        const std::string_view check = member.pointer ? " != NULL ? " : "";
+        const std::string_view again = member.pointer ? std::string_view(access) : std::string_view();
+        out_.line(indent, "printf(\"", label(name), ":", format, "\\n\",", open, access, check, again, close, ");");
+    }
+
+    // "void WINAPI <proj>_print_<name>_t(<proj>_<name>_t *<param>)<end>".
+    void writeSignature(const std::string& name, const std::string& param, const char* end)
+    {
+        const std::string& p = context_.proj();
+        out_.line("void WINAPI ", p, "_print_", name, "_t(", p, "_", name, "_t *", param, ")", end);
+    }
+
+    void writeHead(const std::string& name, const std::string& param)
+    {
+        writeSignature(name, param, "");
+        out_.line("{");
     }
 
     // One member's lines; owner ends in "->", typeLabel names the items of
@@ -218,8 +228,10 @@ private:
     void writeMember(const CStructMember& member, const std::string& owner, std::string_view typeLabel,
                      const std::string& indent)
     {
-        const std::string name(member.xmlName == "*" ? typeLabel : member.xmlName);
-        memberKindOf(member).print(*this, member, owner + member.cName, owner + member.countName, name, indent);
+        const std::string_view name = member.xmlName == "*" ? typeLabel : member.xmlName;
+        access_.assign(owner).append(member.cName);
+        count_.assign(owner).append(member.countName);
+        memberKindOf(member).print(*this, member, access_, count_, name, indent);
     }
 
     // The operations of portType by name, the first of each name: the one
@@ -256,9 +268,9 @@ private:
         }
     }
 
-    std::string messageCall(const CViewMessage& message) const
+    void writeMessageCall(const char* indent, const CViewMessage& message)
     {
-        return printFunction(message.cName + "_msg") + "(&pk->msg." + message.cName + ");";
+        out_.line(indent, context_.proj(), "_print_", message.cName, "_msg_t(&pk->msg.", message.cName, ");");
     }
 
     // A kind whose request and response are different messages prints the
@@ -269,11 +281,11 @@ private:
         const int other = key.otherDirection();
         if (other >= 0 && key.messages[other] != &message && layout_.structOf(key.messages[other]) != nullptr) {
             out_.line("\t\tif(pk->msg_direction == ", context_.directionConstant(other), ")");
-            out_.line("\t\t\t", messageCall(*key.messages[other]));
+            writeMessageCall("\t\t\t", *key.messages[other]);
             out_.line("\t\telse");
-            out_.line("\t\t\t", messageCall(message));
+            writeMessageCall("\t\t\t", message);
         } else {
-            out_.line("\t\t", messageCall(message));
+            writeMessageCall("\t\t", message);
         }
         out_.line("\t}");
     }
@@ -301,6 +313,9 @@ private:
     const CStructLayout& layout_;
     CTextBuffer& out_;
     std::unordered_set<const CStructDef*> called_;
+    // The member being printed, kept for their room.
+    std::string access_;
+    std::string count_;
 };
 
 } // namespace

@@ -296,7 +296,7 @@ private:
         loop_.line("\t\t}");
     }
 
-    std::string fail()
+    const char* fail()
     {
         usesGoto_ = true;
         return "goto over;";
@@ -351,7 +351,8 @@ private:
         o.line(indent, "{");
         o.line(indent, "\txmlChar\t*key = ", fetch, ";");
         o.line(indent, "\tif(key != NULL){");
-        const std::string name = structType_ + "." + member.cName;
+        std::string& name = valueName_; // in room that stays from value to value
+        name.assign(structType_).append(".").append(member.cName);
         useConversion(member);
         if (member.kind == CStructMember::NumberArray)
             conversions_.insert(numberType(member.builtin).decode);
@@ -373,31 +374,33 @@ private:
     std::string slot(const CStructMember& member, const std::string& indent) override
     {
         usesGrow_ = true;
-        const std::string items = "value->" + member.cName;
-        const std::string count = "value->" + member.countName;
-        for (const std::string& grown : {items, member.nilName.empty() ? std::string() : "value->" + member.nilName}) {
-            if (grown.empty())
-                continue;
-            loop_.line(indent + grown + " = mydecode_grow(doc, \"" + structType_ + "." + member.cName + "\", " + grown +
-                       ", " + count + ", sizeof(*" + grown + "), &result);");
-            loop_.line(indent, "if(result != 0)");
-            loop_.line(indent, "\t", fail());
-        }
-        return items + "[" + count + "]";
+        writeGrowth(member, member.cName, indent);
+        if (!member.nilName.empty())
+            writeGrowth(member, member.nilName, indent);
+        return "value->" + member.cName + "[value->" + member.countName + "]";
+    }
+
+    // The room for one more item of the member's array grown (its items or
+    // its nil flags).
+    void writeGrowth(const CStructMember& member, const std::string& grown, const std::string& indent)
+    {
+        loop_.line(indent, "value->", grown, " = mydecode_grow(doc, \"", structType_, ".", member.cName, "\", value->",
+                   grown, ", value->", member.countName, ", sizeof(*value->", grown, "), &result);");
+        loop_.line(indent, "if(result != 0)");
+        loop_.line(indent, "\t", fail());
     }
 
     // A struct held by pointer (types that hold each other) is allocated
     // when its element arrives.
     void nested(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
-        const std::string call = "decode_" + member.userType->cName + "_t(doc, cur, " + (member.pointer ? "" : "&") +
-            access + ")";
+        const std::string& type = member.userType->cName;
         if (member.pointer) {
             loop_.line(indent, "if(", access, " == NULL)");
             loop_.line(indent, "\t", access, " = calloc(1, sizeof(*", access, "));");
-            loop_.line(indent, "if((result = ", access, " == NULL ? -1 : ", call, ") != 0)");
+            loop_.line(indent, "if((result = ", access, " == NULL ? -1 : decode_", type, "_t(doc, cur, ", access, ")) != 0)");
         } else {
-            loop_.line(indent, "if((result = ", call, ") != 0)");
+            loop_.line(indent, "if((result = decode_", type, "_t(doc, cur, &", access, ")) != 0)");
         }
         loop_.line(indent, "\t", fail());
     }
@@ -410,6 +413,7 @@ private:
     CTextBuffer head_;
     CTextBuffer loop_;
     std::string structType_;
+    std::string valueName_; // "<struct type>.<member>" of the value read
     std::string signature_;
     std::vector<std::string> required_; // the names of required values, by their seen flags
     bool usesGoto_ = false;

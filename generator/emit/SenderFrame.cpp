@@ -11,18 +11,14 @@ void lines(CTextBuffer& out, std::initializer_list<const char*> text)
         out.line(line);
 }
 
-std::string sendSignature(const std::string& p, const std::string& name)
-{
-    return "static int " + p + "_" + name + "_send(" + p + "_proto_trans_t *trans, " + p +
-        "_proto_packet_t *pk, int timeout)";
-}
 
 } // namespace
 
 void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start, bool needsTemp)
 {
     const std::string& p = context.proj();
-    source.line(sendSignature(p, start.name));
+    source.line("static int ", p, "_", start.name, "_send(", p, "_proto_trans_t *trans, ", p,
+                "_proto_packet_t *pk, int timeout)");
     source.line("{");
     if (start.formatted)
         lines(source, {"\tchar\t\tstart[1024];", "\tint\t\tlength;"});
@@ -37,8 +33,9 @@ void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSe
     lines(source, {"\tif(buffer == NULL)", "\t\treturn -1;", ""});
 }
 
-std::string sendEndCall(const CEmitContext& context, const CSenderStart& start, const std::string& soapAction)
+void writeSendEnd(const CEmitContext& context, CTextBuffer& body, const CSenderStart& start,
+                  const std::string& soapAction)
 {
-    return "return " + context.proj() + "_send_end(trans, pk, buffer, " + (start.formatted ? "start" : start.line) +
-        ", &body, " + soapAction + ", timeout);";
+    const std::string_view line = start.formatted ? std::string_view("start") : start.line;
+    body.line("return ", context.proj(), "_send_end(trans, pk, buffer, ", line, ", &body, ", soapAction, ", timeout);");
 }

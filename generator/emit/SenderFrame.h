@@ -2,6 +2,7 @@
 #define KELVANE_GENERATOR_EMIT_SENDERFRAME_H
 
 #include <string>
+#include <string_view>
 
 class CEmitContext;
 class CTextBuffer;
@@ -14,10 +15,12 @@ class CTextBuffer;
 // sender frame fragment (Fragments.h), written once before the senders.
 
 // The start line of a sender "<proj>_<name>_send": a C string expression,
-// or the format and arguments of snprintf when formatted is set.
+// or the format and arguments of snprintf when formatted is set. Both
+// views are of text that outlives the sender's writing (the message's
+// name in the view, a literal).
 struct CSenderStart {
-    std::string name;
-    std::string line;
+    std::string_view name;
+    std::string_view line;
     bool formatted = false;
 };
 
@@ -25,10 +28,11 @@ struct CSenderStart {
 // needsTemp declares the number scratch "temp".
 void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start, bool needsTemp);
 
-// The statement that ends a sender: the message is finished with the
+// The statement that ends a sender, written to body: the message is finished with the
 // attachment, the head with the extra headers, Content-Type,
 // Content-Length and the soapAction (a C expression, "NULL" for none), and
 // sent.
-std::string sendEndCall(const CEmitContext& context, const CSenderStart& start, const std::string& soapAction);
+void writeSendEnd(const CEmitContext& context, CTextBuffer& body, const CSenderStart& start,
+                  const std::string& soapAction);
 
 #endif

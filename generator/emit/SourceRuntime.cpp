@@ -24,10 +24,11 @@ void writeCodecDeclarations(const CEmitContext& context, CTextBuffer& out)
     out.line("#define ", unused);
     lines(out, {"#endif", ""});
     for (const CViewType* type : context.layout().codecTypes()) {
-        const std::string t = type->cName;
-        const std::string value = context.typeName(t) + " *value";
-        out.line("static int encode_", t, "_t(mycursor_t *buff, char *name, ", value, ", int encoded) ", unused, ";");
-        out.line("static int decode_", t, "_t(xmlDocPtr doc, xmlNodePtr cur, ", value, ") ", unused, ";");
+        const std::string& t = type->cName;
+        const std::string& p = context.proj();
+        out.line("static int encode_", t, "_t(mycursor_t *buff, char *name, ", p, "_", t, "_t *value, int encoded) ", unused,
+                 ";");
+        out.line("static int decode_", t, "_t(xmlDocPtr doc, xmlNodePtr cur, ", p, "_", t, "_t *value) ", unused, ";");
         out.emptyLine();
     }
 }
@@ -44,8 +45,7 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
     for (const CViewSchema& schema : context.view().schemas()) {
         for (const CViewElement* element : schema.elements) {
             if (element->type.isKnown())
-                out.line("void WINAPI " + p + "_print_" + element->cName + "_t(" + context.typeName(element->cName) +
-                         " *value);");
+                out.line("void WINAPI ", p, "_print_", element->cName, "_t(", p, "_", element->cName, "_t *value);");
         }
     }
     out.emptyLine();

@@ -1,6 +1,9 @@
 #ifndef KELVANE_GENERATOR_EMIT_TEXTBUFFER_H
 #define KELVANE_GENERATOR_EMIT_TEXTBUFFER_H
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -15,6 +18,7 @@
 // The buffer keeps the indentation: a line goes one tab deeper for each
 // block opened and not yet closed (an empty line takes no tabs), so that
 // emitters say where blocks begin and end instead of counting tabs.
+// A piece given to the buffer must not be the buffer's own text.
 class CTextBuffer {
 public:
     CTextBuffer() = default;
@@ -28,6 +32,7 @@ public:
             flush();
             sink_ = std::exchange(other.sink_, nullptr);
             text_ = std::move(other.text_);
+            used_ = std::exchange(other.used_, 0);
             passed_ = std::exchange(other.passed_, 0);
             depth_ = std::exchange(other.depth_, 0);
             other.text_.clear();
@@ -38,51 +43,45 @@ public:
 
     void append(const std::string& text) { put(text.data(), text.size()); }
     void append(const char* text) { put(text, std::char_traits<char>::length(text)); }
-    // The text, indented, and the line end every generated line carries.
-    void line(const std::string& text) { putLine(text.data(), text.size()); }
-    void line(const char* text) { putLine(text, std::char_traits<char>::length(text)); }
-    // A line of several pieces (strings, C strings, single characters) put
-    // in one after the other, so that no joined copy is made first.
-    template <class First, class Second, class... Rest>
-    void line(const First& first, const Second& second, const Rest&... rest)
-    {
-        const std::string_view pieces[] = {view(first), view(second), view(rest)...};
-        std::size_t size = 0;
-        for (std::string_view piece : pieces)
-            size += piece.size();
-        indentLine(size);
-        for (std::string_view piece : pieces)
-            text_.append(piece.data(), piece.size());
-        text_ += "\r\n";
-        spill();
-    }
-    // Pieces without a line end, likewise.
+    // Pieces (strings, C strings, string views, single characters) put in
+    // one after the other, so that no joined copy is made first.
     template <class First, class Second, class... Rest>
     void append(const First& first, const Second& second, const Rest&... rest)
     {
-        for (std::string_view piece : {view(first), view(second), view(rest)...})
-            text_.append(piece.data(), piece.size());
+        const std::string_view pieces[] = {view(first), view(second), view(rest)...};
+        putPieces(pieces, std::size(pieces), false);
+    }
+    // The text, indented, and the line end every generated line carries;
+    // likewise of pieces.
+    template <class First, class... Rest>
+    void line(const First& first, const Rest&... rest)
+    {
+        const std::string_view pieces[] = {view(first), view(rest)...};
+        putPieces(pieces, std::size(pieces), true);
+    }
+    void emptyLine()
+    {
+        char* at = roomFor(2);
+        at[0] = '\r';
+        at[1] = '\n';
+        used_ += 2;
         spill();
     }
-    void emptyLine() { text_ += "\r\n"; spill(); }
     // The line that opens a block ("{", "for(...){"); the lines after it
     // are one tab deeper until the block is closed.
-    void open(const std::string& text)
+    template <class First, class... Rest>
+    void open(const First& first, const Rest&... rest)
     {
-        line(text);
-        indent();
-    }
-    template <class First, class Second, class... Rest>
-    void open(const First& first, const Second& second, const Rest&... rest)
-    {
-        line(first, second, rest...);
+        line(first, rest...);
         indent();
     }
     // The line that closes the innermost open block, at the depth it opened.
-    void close(const std::string& text = "}")
+    void close() { close("}"); }
+    template <class First, class... Rest>
+    void close(const First& first, const Rest&... rest)
     {
         outdent();
-        line(text);
+        line(first, rest...);
     }
     // One tab deeper, or back: the body of a statement without braces.
     void indent() { ++depth_; }
@@ -92,20 +91,25 @@ public:
             --depth_;
     }
     std::size_t depth() const { return depth_; }
-    void clear() { text_.clear(); passed_ = 0; depth_ = 0; }
+    // The room the text took stays for the text that comes next.
+    void clear() { used_ = 0; passed_ = 0; depth_ = 0; }
     void flush()
     {
-        if (sink_ == nullptr || text_.empty())
+        if (sink_ == nullptr || used_ == 0)
             return;
-        sink_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
-        passed_ += text_.size();
-        text_.clear();
+        sink_->write(text_.data(), static_cast<std::streamsize>(used_));
+        passed_ += used_;
+        used_ = 0;
     }
 
     // What is held: the whole text of a buffer without a sink.
-    const std::string& text() const { return text_; }
+    const std::string& text() const
+    {
+        text_.resize(used_);
+        return text_;
+    }
     // Everything appended since the start or the last clear.
-    std::size_t size() const { return passed_ + text_.size(); }
+    std::size_t size() const { return passed_ + used_; }
     bool empty() const { return size() == 0; }
 
 private:
@@ -121,20 +125,48 @@ private:
         return std::string_view(&c, 1);
     }
 
-    // The tabs of a line that holds text. Most lines stand at the margin,
-    // where no call into the string is made at all.
-    void indentLine(std::size_t lineSize)
+    // The pieces, after the tabs of a line that holds text (an empty line
+    // takes none) and before the line end when asLine, copied straight
+    // into the room behind the text.
+    void putPieces(const std::string_view* pieces, std::size_t count, bool asLine)
     {
-        if (lineSize > 0 && depth_ > 0)
-            text_.append(depth_, '\t');
+        std::size_t size = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            size += pieces[i].size();
+        const std::size_t tabs = asLine && size > 0 ? depth_ : 0;
+        char* const start = roomFor(tabs + size + 2);
+        char* end = putTabs(start, tabs);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!pieces[i].empty())
+                end = static_cast<char*>(std::memcpy(end, pieces[i].data(), pieces[i].size())) + pieces[i].size();
+        }
+        if (asLine) {
+            *end++ = '\r';
+            *end++ = '\n';
+        }
+        used_ += static_cast<std::size_t>(end - start);
+        spill();
     }
 
-    void putLine(const char* text, std::size_t size)
+    // Tabs a few at a time: a run of fixed size needs no call to fill it.
+    // It may write past the tabs, into room that roomFor keeps.
+    static constexpr char Tabs[8] = {'\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t'};
+    static char* putTabs(char* at, std::size_t count)
     {
-        indentLine(size);
-        text_.append(text, size);
-        text_ += "\r\n";
-        spill();
+        for (std::size_t left = count; left > 0; left -= std::min(left, sizeof(Tabs)))
+            at = std::copy(Tabs, Tabs + sizeof(Tabs), at) - sizeof(Tabs) + std::min(left, sizeof(Tabs));
+        return at;
+    }
+
+    // Where size bytes go behind the text, with a run of tabs' worth more
+    // room beyond them. The room at least doubles each time it grows (room
+    // is filled when it is made, so it is not made larger than that).
+    char* roomFor(std::size_t size)
+    {
+        const std::size_t needed = used_ + size + sizeof(Tabs);
+        if (text_.size() < needed)
+            text_.resize(std::max(needed, 2 * text_.size()));
+        return &text_[used_];
     }
 
     // A block or more goes straight on to the sink, never copied.
@@ -146,18 +178,24 @@ private:
             passed_ += size;
             return;
         }
-        text_.append(text, size);
+        if (size > 0)
+            std::memcpy(roomFor(size), text, size);
+        used_ += size;
         spill();
     }
 
     void spill()
     {
-        if (sink_ != nullptr && text_.size() >= Block)
+        if (sink_ != nullptr && used_ >= Block)
             flush();
     }
 
     std::ostream* sink_ = nullptr;
-    std::string text_;
+    // The text is text_'s first used_ bytes; the rest of text_ is room for
+    // what comes next, so that a line goes in without a call into the
+    // string. text() cuts text_ to the text.
+    mutable std::string text_;
+    std::size_t used_ = 0;
     std::size_t passed_ = 0;
     std::size_t depth_ = 0;
 };

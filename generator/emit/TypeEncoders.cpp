@@ -22,8 +22,8 @@ public:
     void write(const CViewType& type, const CStructDef& def)
     {
         const CStructMember* array = arrayMember(type, def);
-        out_.line("static int encode_" + type.cName + "_t(mycursor_t *buff, char *name, " +
-                  context_.typeName(type.cName) + " *value, int encoded)");
+        out_.line("static int encode_", type.cName, "_t(mycursor_t *buff, char *name, ", context_.proj(), "_", type.cName,
+                  "_t *value, int encoded)");
         out_.open("{");
         out_.line("int result = 0;");
         if (array != nullptr || uses(def, [](const CStructMember& m) {
@@ -65,13 +65,10 @@ public:
     // markup of an xsd:any as it is.
     void value(const CStructMember& member, const std::string& access) override
     {
-        if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray) {
-            for (const std::string& line : numberAppend(member, "buff", access))
-                out_.line(line);
-        } else {
-            out_.line(std::string(member.wildcard || member.anyContent ? "mymarkupcat" : "mytstrcat") + "(buff, " +
-                      textArguments(member, access) + ");");
-        }
+        if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray)
+            writeNumberAppend(out_, member, "buff", access);
+        else
+            writeTextAppend(out_, member.wildcard || member.anyContent ? "mymarkupcat" : "mytstrcat", "buff", member, access);
     }
 
     void element(const std::string& tag, const CStructMember& member, const std::string& access) override
@@ -81,15 +78,17 @@ public:
             return;
         }
         const std::string type = context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
+        // Neither '<', '/' nor '>' is escaped in a literal: the tag's body serves both.
+        const std::string body = cStringBody(tag);
         if (member.valueBuiltin == 0 || type.empty()) {
-            out_.line("mystrcat(buff, ", cStringLiteral("<" + tag + ">"), ");");
+            out_.line("mystrcat(buff, \"<", body, ">\");");
         } else {
-            out_.line("mystrcat(buff, ", cStringLiteral("<" + tag), ");");
+            out_.line("mystrcat(buff, \"<", body, "\");");
             typeAttribute(type);
             out_.line("mystrcat(buff, \">\");");
         }
         value(member, access);
-        out_.line("mystrcat(buff, ", cStringLiteral("</" + tag + ">"), ");");
+        out_.line("mystrcat(buff, \"</", body, ">\");");
     }
 
 private:
@@ -160,7 +159,7 @@ private:
             return;
         out_.line("if(encoded)");
         out_.indent();
-        out_.line("mystrcat(buff, ", cStringLiteral(" xsi:type=\"" + type + "\""), ");");
+        out_.line("mystrcat(buff, \" xsi:type=\\\"", cStringBody(type), "\\\"\");");
         out_.outdent();
     }
 
@@ -171,7 +170,7 @@ private:
         out_.open("if(", std::string(member.pointer ? access + " != NULL && " : ""), access, "[0] != '\\0'){");
         out_.line("mystrcat(buff, " +
                   cStringLiteral(" " + context_.namespaces().qualifiedName(member.ns, member.xmlName) + "=\"") + ");");
-        out_.line("myattrcat(buff, ", textArguments(member, access), ");");
+        writeTextAppend(out_, "myattrcat", "buff", member, access);
         out_.line("mystrcat(buff, \"\\\"\");");
         out_.close();
     }
@@ -250,22 +249,26 @@ bool usesFloating(const CStructLayout& layout)
 
 } // namespace
 
-std::string textArguments(const CStructMember& member, const std::string& access)
+void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor, const CStructMember& member,
+                     const std::string& access)
 {
     if (member.pointer)
-        return "(" + access + " != NULL ? " + access + " : \"\"), (size_t)-1";
-    return access + ", sizeof(" + access + ")";
+        out.line(appender, "(", cursor, ", (", access, " != NULL ? ", access, " : \"\"), (size_t)-1);");
+    else
+        out.line(appender, "(", cursor, ", ", access, ", sizeof(", access, "));");
 }
 
-std::vector<std::string> numberAppend(const CStructMember& member, const std::string& cursor, const std::string& access)
+void writeNumberAppend(CTextBuffer& out, const CStructMember& member, const char* cursor, const std::string& access)
 {
     const char* format = numberType(member.builtin).encodeFormat;
-    if (member.builtin == Schema::XSD_DECIMAL)
-        return {"mydecimalcat(" + cursor + ", " + access + ");"};
-    if (isFloatingTypeId(member.builtin))
-        return {"myfloatcat(" + cursor + ", \"" + format + "\", " + access + ");"};
-    return {std::string("snprintf(temp, sizeof(temp), \"") + format + "\", " + access + ");",
-            "mystrcat(" + cursor + ", temp);"};
+    if (member.builtin == Schema::XSD_DECIMAL) {
+        out.line("mydecimalcat(", cursor, ", ", access, ");");
+    } else if (isFloatingTypeId(member.builtin)) {
+        out.line("myfloatcat(", cursor, ", \"", format, "\", ", access, ");");
+    } else {
+        out.line("snprintf(temp, sizeof(temp), \"", format, "\", ", access, ");");
+        out.line("mystrcat(", cursor, ", temp);");
+    }
 }
 
 void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)

@@ -22,11 +22,11 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source);
 // mycursor_t pointer expression) through the scratch "temp": its
 // conversion, or for floating types the XML Schema spelling of infinities
 // and NaN.
-std::vector<std::string> numberAppend(const CStructMember& member, const std::string& cursor,
-                                      const std::string& access);
+void writeNumberAppend(CTextBuffer& out, const CStructMember& member, const char* cursor, const std::string& access);
 
-// The text and size arguments of the text appenders for a text member: its
-// array, or an allocated text (none when NULL) up to its end.
-std::string textArguments(const CStructMember& member, const std::string& access);
+// "<appender>(<cursor>, <text>, <size>);": a text appender's call for a text
+// member, of its array, or of an allocated text (none when NULL) up to its end.
+void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor, const CStructMember& member,
+                     const std::string& access);
 
 #endif

@@ -8,7 +8,9 @@
 
 #include <functional>
 #include <sstream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -116,6 +118,62 @@ TEST(TextBufferTest, BlocksIndentTheirLines)
 }
 
 
+// Lines at any depth carry exactly one tab per open block, also past the
+// runs of tabs the buffer puts at a time; an empty line carries none.
+TEST(TextBufferTest, DeepBlocksIndentByTheirDepth)
+{
+    for (std::size_t depth : {0u, 1u, 7u, 8u, 9u, 16u, 17u, 40u}) {
+        SCOPED_TRACE(depth);
+        CTextBuffer out;
+        for (std::size_t i = 0; i < depth; ++i)
+            out.indent();
+        out.line("x", "y");
+        out.emptyLine();
+        out.line("z");
+        const std::string tabs(depth, '\t');
+        EXPECT_EQ(out.text(), tabs + "xy\r\n\r\n" + tabs + "z\r\n");
+    }
+}
+
+// The text read between appends, after a clear, or after the buffer held
+// far more is exactly what was appended since: room kept from before
+// never shows.
+TEST(TextBufferTest, TextReadBetweenAppendsIsExactlyWhatWasAppended)
+{
+    // Steps: a size appends that many characters, 0 reads the text, -1 clears.
+    const struct {
+        const char* what;
+        std::vector<int> steps;
+    } cases[] = {
+        {"read between small appends", {3, 0, 5, 0, 1, 0}},
+        {"read then grow past the room", {10, 0, 5000, 0, 70000, 0}},
+        {"cleared after a large text", {70000, 0, -1, 4, 0, 7, 0}},
+        {"cleared without a read", {300, -1, 2, 0}},
+        {"read twice", {6, 0, 0, 9, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CTextBuffer buffer;
+        std::string expected;
+        char next = 'a';
+        for (int step : c.steps) {
+            if (step > 0) {
+                const std::string piece(static_cast<std::size_t>(step), next);
+                next = next == 'z' ? 'a' : static_cast<char>(next + 1);
+                buffer.append(piece, "");
+                expected += piece;
+            } else if (step == 0) {
+                ASSERT_EQ(buffer.text(), expected);
+            } else {
+                buffer.clear();
+                expected.clear();
+            }
+            EXPECT_EQ(buffer.size(), expected.size());
+        }
+    }
+}
+
+
 // A line or text given in pieces is exactly the joined text given whole:
 // the same indentation (none when every piece is empty), the same line
 // end, the same passing on to a sink.
@@ -125,6 +183,9 @@ TEST(TextBufferTest, PiecesGiveWhatTheJoinedTextGives)
     const std::string empty;
     const char semicolon = ';';
     const std::string long64k(64 * 1024, 'x');
+    // Lines larger than the room a new buffer makes at first.
+    const std::string fills252(252, 'f');
+    const std::string fills300(300, 'g');
     const struct {
         const char* what;
         std::size_t depth;
@@ -139,6 +200,12 @@ TEST(TextBufferTest, PiecesGiveWhatTheJoinedTextGives)
         {"a string view", 0, [&](CTextBuffer& b) { b.line(std::string_view("ab"), name); }, "abmember", true},
         {"appended pieces", 3, [&](CTextBuffer& b) { b.append("a", name, semicolon); }, "amember;", false},
         {"past a block", 0, [&](CTextBuffer& b) { b.line(long64k, name); }, long64k + name, true},
+        {"tabs and line end just fit", 1, [&](CTextBuffer& b) { b.line(fills252, "z"); }, fills252 + "z", true},
+        {"the tabs push a line past", 2, [&](CTextBuffer& b) { b.line(fills252, "z"); }, fills252 + "z", true},
+        {"many pieces past", 3, [&](CTextBuffer& b) { b.line(name, fills300, semicolon, name); },
+         name + fills300 + ";" + name, true},
+        {"appended pieces past", 0, [&](CTextBuffer& b) { b.append(fills300, name); }, fills300 + name, false},
+        {"an appended block in pieces", 0, [&](CTextBuffer& b) { b.append(long64k, ""); }, long64k, false},
         // An opened block: the next line one tab deeper, as after open(text).
         {"a block opened in pieces", 1, [&](CTextBuffer& b) { b.open("if(", name, "){"); b.line("x"); },
          "if(member){\r\n\t\tx", true},
