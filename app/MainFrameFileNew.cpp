@@ -5,6 +5,7 @@
 #include "app/NewProject.h"
 #include "app/QuorlinApp.h"
 #include "project/ProjectFiles.h"
+#include "project/WritableFile.h"
 
 #include <array>
 

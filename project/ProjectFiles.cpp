@@ -3,9 +3,6 @@
 #include "generator/model/Identifier.h"
 #include "generator/model/NameForms.h"
 
-#include <Poco/Exception.h>
-#include <Poco/File.h>
-
 #include <fstream>
 
 #ifdef _WIN32
@@ -50,22 +47,6 @@ std::string folderOfPath(const std::string& path)
 bool isValidProjectName(const std::string& name)
 {
     return isCIdentifier(name) && !isDeviceName(name);
-}
-
-bool makeFileWritable(const std::string& path)
-{
-    if (path.empty())
-        return false;
-    try {
-        Poco::File file(path);
-        if (!file.exists() || !file.isFile())
-            return false;
-        if (!file.canWrite())
-            file.setWriteable(true);
-        return file.canWrite();
-    } catch (const Poco::Exception&) {
-        return false;
-    }
 }
 
 bool writeDocumentFile(const std::string& path, const std::function<void(std::ostream&)>& write)

@@ -19,10 +19,6 @@ std::string folderOfPath(const std::string& path);
 // digit, not a C keyword and not a name Windows keeps for a device.
 bool isValidProjectName(const std::string& name);
 
-// Makes an existing file writable, clearing its read-only state when it has
-// one. False when no such file exists or it cannot be made writable.
-bool makeFileWritable(const std::string& path);
-
 // The one way a document of the project reaches the disk: the frame's Save
 // of an editor's text, the Makefile and the files kvgen generates. The file
 // at path is replaced by what write puts into the stream, byte for byte

@@ -1,5 +1,6 @@
 #include "project/ConfigReader.h"
 #include "project/ProjectFiles.h"
+#include "project/WritableFile.h"
 #include "project/SolutionFile.h"
 
 #include "support/ScopedWorkingFolder.h"
