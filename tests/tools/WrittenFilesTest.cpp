@@ -59,4 +59,18 @@ TEST(FileHash, BytesIsFnv1a)
     EXPECT_EQ(hashOf("foobar", CFileHash::Bytes), 0x85944171f73967e8ull);
 }
 
+// Records hold these values: FNV-1a over little-endian eight-byte words,
+// the last word padded with zeros, then the length.
+TEST(FileHash, WordsHashesAsRecordsHoldIt)
+{
+    const std::pair<std::string, std::uint64_t> known[] = {
+        {"", 0x08328807b4eb6fedull},
+        {"a", 0x089be307b544f397ull},
+        {"12345678", 0x77e3ee6c43644df4ull},
+        {"int x;\r\n/* more */\r\n", 0xfe110afa8d8eaacfull},
+    };
+    for (const auto& text : known)
+        EXPECT_EQ(hashOf(text.first, CFileHash::Words), text.second) << text.first;
+}
+
 } // namespace

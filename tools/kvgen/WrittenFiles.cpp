@@ -38,11 +38,15 @@ void CFileHash::add(const char* bytes, std::size_t count)
         step(word);
         tailSize_ = 0;
     }
+    // Kept in a local while the words go: the bytes might alias the
+    // member, which would then be stored after every word.
+    std::uint64_t hash = hash_;
     for (; count >= sizeof(std::uint64_t); count -= sizeof(std::uint64_t), bytes += sizeof(std::uint64_t)) {
         std::uint64_t word;
         std::memcpy(&word, bytes, sizeof word);
-        step(word);
+        hash = mixed(hash, word);
     }
+    hash_ = hash;
     std::memcpy(tail_, bytes, count);
     tailSize_ = count;
 }

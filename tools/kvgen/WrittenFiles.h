@@ -21,7 +21,8 @@ public:
     std::uint64_t value() const;
 
 private:
-    void step(std::uint64_t word) { hash_ = (hash_ ^ word) * 1099511628211ull; }
+    static std::uint64_t mixed(std::uint64_t hash, std::uint64_t word) { return (hash ^ word) * 1099511628211ull; }
+    void step(std::uint64_t word) { hash_ = mixed(hash_, word); }
 
     Kind kind_;
     std::uint64_t hash_ = 14695981039346656037ull;
