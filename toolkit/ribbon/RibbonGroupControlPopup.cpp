@@ -61,10 +61,8 @@ CKLVRibbonBar* CKLVRibbonGroupControlPopup::FindRibbonBar() const {
 CKLVRibbonGroup* CKLVRibbonGroupControlPopup::GetGroup() const {
     if (m_pGroup) return m_pGroup;
     CKLVRibbonBar* pRibbon = m_nId > 0 ? FindRibbonBar() : nullptr;
-    CKLVRibbonGroup* pGroup = nullptr;
-    if (pRibbon)
-        pRibbon->FindTab([&](CKLVRibbonTab* pTab) { return (pGroup = pTab->GetGroups()->FindGroup(m_nId)) != nullptr; });
-    return pGroup;
+    if (!pRibbon) return nullptr;
+    return pRibbon->FindGroup([this](CKLVRibbonGroup* pGroup) { return pGroup->m_nId == m_nId ? TRUE : FALSE; });
 }
 
 CKLVPopupToolBar* CKLVRibbonGroupControlPopup::CreateGroupPopupBar() const {
