@@ -5,7 +5,6 @@
 #include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"
-#include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 #include "toolkit/ribbon/RibbonKeyTips.h"
