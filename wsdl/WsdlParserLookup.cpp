@@ -9,17 +9,6 @@ namespace Wsdl {
 
 // Messages are looked up by name for every part reference of every
 // operation: an index keeps that from growing with the square of their number.
-namespace {
-
-template <typename Element>
-Element* findIn(const std::unordered_map<std::string, Element*>& index, const std::string& key)
-{
-    const auto found = index.find(key);
-    return found == index.end() ? nullptr : found->second;
-}
-
-} // namespace
-
 // A name without namespace (a soap:header's message, say) or one no message
 // of its namespace bears takes the first message of its local name, unless
 // that one is of another namespace.
@@ -30,7 +19,8 @@ Message* WsdlParser::getMessage(const Schema::QualifiedName& name) const
         if (Message* message = messageByQName_.find(ns, name.getLocalName()))
             return message;
     }
-    Message* first = findIn(messageIndex_, name.getLocalName());
+    const auto named = messageIndex_.find(name.getLocalName());
+    Message* first = named == messageIndex_.end() ? nullptr : named->second;
     if (first != nullptr && !ns.empty() && !first->getNamespace().empty() && first->getNamespace() != ns)
         return nullptr;
     return first;
