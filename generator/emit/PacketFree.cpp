@@ -76,13 +76,10 @@ private:
 
     void writeMembers(const std::vector<CStructMember>& members, const std::string& owner, CTextBuffer& out)
     {
-        // The member's access path and its struct's free function, made
-        // only for members that hold storage.
+        // The member's access path, made only for members that hold storage.
+        // A member whose struct frees inside has a user type.
         std::string access;
         for (const CStructMember& member : members) {
-            const std::string_view freeType = member.userType != nullptr ? std::string_view(member.userType->cName) : "";
-            const std::string_view freeOpen = member.userType != nullptr ? "free_" : "";
-            const std::string_view freeClose = member.userType != nullptr ? "_t" : "";
             if (member.isArray()) {
                 access.assign(owner).append(member.cName);
                 // Each item holds storage of its own: a struct's, or an allocated text.
@@ -94,7 +91,7 @@ private:
                     if (member.pointer)
                         out.line("\tfree(", access, "[i]);");
                     else
-                        out.line("\t", freeOpen, freeType, freeClose, "(&", access, "[i]);");
+                        out.line("\tfree_", member.userType->cName, "_t(&", access, "[i]);");
                     out.close();
                 }
                 out.line("free(", access, ");");
@@ -108,7 +105,7 @@ private:
                 access.assign(owner).append(member.cName);
                 out.open("if(", access, " != NULL){");
                 if (freesInside(member))
-                    out.line(freeOpen, freeType, freeClose, "(", access, ");");
+                    out.line("free_", member.userType->cName, "_t(", access, ");");
                 out.line("free(", access, ");");
                 out.line(access, " = NULL;");
                 out.close();
@@ -116,7 +113,7 @@ private:
                 if (!member.presentName.empty())
                     out.line(owner, member.presentName, " = 0;");
             } else if (member.target != nullptr && freesInside(member)) {
-                out.line(freeOpen, freeType, freeClose, "(&", owner, member.cName, ");");
+                out.line("free_", member.userType->cName, "_t(&", owner, member.cName, ");");
             }
         }
     }
