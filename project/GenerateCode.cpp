@@ -5,6 +5,7 @@
 #include "project/ProjectCommands.h"
 
 #include "generator/emit/GeneratorRun.h"
+#include "generator/model/RunSteps.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectHost.h"
 #include "project/SolutionFile.h"
@@ -15,6 +16,7 @@
 
 #include <exception>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -131,7 +133,7 @@ bool CProjectCommands::generateFiles()
     });
 }
 
-bool CProjectCommands::generateFiles(const DocumentWriter& writeFile)
+bool CProjectCommands::generateFiles(const DocumentWriter& writeFile, DocumentWrites writes)
 {
     if (!project_ || !writeSolution())
         return false;
@@ -140,17 +142,22 @@ bool CProjectCommands::generateFiles(const DocumentWriter& writeFile)
                                                      {"_api.c", &CGeneratorRun::writeSource},
                                                      {"_api_demo.c", &CGeneratorRun::writeDemo}};
     const bool generated = runGenerator([&](const CGeneratorRun& run) {
+        std::vector<std::string> paths;
+        std::vector<CRunStep> steps;
         for (const auto& file : files) {
+            paths.push_back(joinProjectPath(project_->location, project_->name + file.first));
             // Each file goes to disk as it is written, never whole in memory.
-            const std::string path = joinProjectPath(project_->location, project_->name + file.first);
-            const bool written = writeFile(path, [&](std::ostream& stream) {
-                CTextBuffer text(stream);
-                (run.*file.second)(text);
+            steps.push_back([&writeFile, &run, path = paths.back(), emitter = file.second] {
+                return writeFile(path, [&](std::ostream& stream) {
+                    CTextBuffer text(stream);
+                    (run.*emitter)(text);
+                });
             });
-            if (!written) {
-                host_.showError("The file " + path + " could not be written.", "ERROR!");
-                return false;
-            }
+        }
+        const std::size_t failed = writes == DocumentWrites::Together ? runTogether(steps) : runInOrder(steps);
+        if (failed < paths.size()) {
+            host_.showError("The file " + paths[failed] + " could not be written.", "ERROR!");
+            return false;
         }
         return true;
     }, &finishedRun_);

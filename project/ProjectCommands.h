@@ -50,10 +50,11 @@ public:
     bool onGenerateCode();
     // Generate Code without tabs, for the command line: writes the solution
     // file, then the three generated sources into the project folder, each
-    // file once and straight to disk (through writeFile when given).
-    // True after "Successfully Generated!".
+    // file once and straight to disk (through writeFile when given, as
+    // writes says). When a file could not be written, the first in order
+    // is named. True after "Successfully Generated!".
     bool generateFiles();
-    bool generateFiles(const DocumentWriter& writeFile);
+    bool generateFiles(const DocumentWriter& writeFile, DocumentWrites writes = DocumentWrites::OneByOne);
     // The run of the last generateFiles that succeeded (the service view and
     // all the emitters worked out from it), kept until taken or until the
     // commands go; null when there is none.

@@ -31,4 +31,10 @@ bool writeDocumentFile(const std::string& path, const std::string& text);
 // line brings its own, which stages the files of a run.
 using DocumentWriter = std::function<bool(const std::string& path, const std::function<void(std::ostream&)>& write)>;
 
+// How the documents of one command reach their writer: one after the other,
+// none after one that could not be written; or all at the same time, each
+// from a thread of its own, which suits only a writer that may be called so
+// and that puts nothing in place before every document was written.
+enum class DocumentWrites { OneByOne, Together };
+
 #endif

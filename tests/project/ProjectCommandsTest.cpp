@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <mutex>
 
 using gentest::FakeProjectHost;
 
@@ -231,6 +232,58 @@ TEST_F(ProjectCommandsTest, GenerateFilesWritesThroughTheWriterGivenAndKeepsItsR
             EXPECT_EQ(run->view().portTypes().size(), 1u);
         }
         EXPECT_EQ(commands_.takeFinishedRun(), nullptr);
+    }
+}
+
+// Whether the files reach the writer one by one or together, a run that
+// could not write a file names the first such file in order; together,
+// every file is handed to the writer (from threads of their own), one by
+// one none after the first that failed.
+TEST_F(ProjectCommandsTest, GenerateFilesNamesTheFirstFileNotWrittenHoweverTheyAreWritten)
+{
+    const std::vector<std::string> all{"calc_api.h", "calc_api.c", "calc_api_demo.c"}; // in order
+    const std::vector<std::string> sorted{"calc_api.c", "calc_api.h", "calc_api_demo.c"};
+    struct Case {
+        const char* name;
+        DocumentWrites writes;
+        std::vector<std::string> failing;
+        std::vector<std::string> handed; // sorted
+    };
+    const Case cases[] = {
+        {"together, all written", DocumentWrites::Together, {}, sorted},
+        {"together, the header fails", DocumentWrites::Together, {"calc_api.h"}, sorted},
+        {"together, the demo fails", DocumentWrites::Together, {"calc_api_demo.c"}, sorted},
+        {"together, source and demo fail", DocumentWrites::Together, {"calc_api_demo.c", "calc_api.c"}, sorted},
+        {"one by one, the source fails", DocumentWrites::OneByOne, {"calc_api.c"}, {"calc_api.c", "calc_api.h"}},
+        {"one by one, header and demo fail", DocumentWrites::OneByOne, {"calc_api.h", "calc_api_demo.c"}, {"calc_api.h"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host_.log.clear();
+        std::mutex handedLock;
+        std::vector<std::string> handed;
+        const bool generated = commands_.generateFiles(
+            [&](const std::string& path, const std::function<void(std::ostream&)>& write) {
+                const std::string file = path.substr(location_.size());
+                {
+                    const std::lock_guard<std::mutex> recording(handedLock);
+                    handed.push_back(file);
+                }
+                const bool fails = std::find(c.failing.begin(), c.failing.end(), file) != c.failing.end();
+                return !fails && writeDocumentFile(path, write);
+            },
+            c.writes);
+        std::sort(handed.begin(), handed.end());
+        EXPECT_EQ(handed, c.handed);
+        EXPECT_EQ(generated, c.failing.empty()) << host_.output;
+        std::vector<std::string> errors;
+        for (const std::string& file : all) {
+            if (std::find(c.failing.begin(), c.failing.end(), file) != c.failing.end()) {
+                errors.push_back("error ERROR! The file " + location_ + file + " could not be written.");
+                break;
+            }
+        }
+        EXPECT_EQ(withPrefix(host_.log, "error"), errors);
     }
 }
 

@@ -3,6 +3,7 @@
 // left alone.
 #include "tools/kvgen/ProjectStaging.h"
 
+#include "generator/model/RunSteps.h"
 #include "tools/kvgen/HashedReader.h"
 
 #include "support/ScopedWorkingFolder.h"
@@ -109,6 +110,43 @@ TEST(ProjectStaging, AFileSavedWhileComparedIsStagedFromTheTextItself)
     EXPECT_EQ(rounds, 2);
     ASSERT_TRUE(staging.commit()) << staging.failure();
     EXPECT_TRUE(testsupport::readBytes("project/calc_api.c") == text);
+}
+
+// The files of a run written at the same time, some new and some the
+// project holds already: each is recorded and put in place as when written
+// one after the other.
+TEST(ProjectStaging, FilesWrittenAtTheSameTimeAreEachDecidedOn)
+{
+    testsupport::ScopedWorkingFolder folder;
+    fs::create_directory("project");
+    const struct {
+        const char* file;
+        bool present; // the project holds the text already
+    } cases[] = {{"one.c", false}, {"two.c", true}, {"three.c", false}, {"four.c", true}, {"five.c", false}};
+    for (const auto& c : cases) {
+        if (c.present)
+            testsupport::writeBytes(std::string("project/") + c.file, sourceText(c.file));
+    }
+    CProjectStaging staging("project");
+    ASSERT_TRUE(staging.ready()) << staging.failure();
+    std::vector<CRunStep> writes;
+    for (const auto& c : cases) {
+        writes.push_back([&staging, file = std::string(c.file)] {
+            return staging.write(staging.folder() + file, [&](std::ostream& out) { out << sourceText(file); });
+        });
+    }
+    ASSERT_EQ(runTogether(writes), writes.size());
+    EXPECT_TRUE(staging.keptFiles().empty());
+    ASSERT_TRUE(staging.commit()) << staging.failure();
+    CWrittenFiles record;
+    record.load("project");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_TRUE(testsupport::readBytes(std::string("project/") + c.file) == sourceText(c.file));
+        CWrittenFiles::Entry entry;
+        ASSERT_TRUE(record.find(c.file, entry));
+        EXPECT_EQ(entry.hash, wordsHash(sourceText(c.file)));
+    }
 }
 
 } // namespace

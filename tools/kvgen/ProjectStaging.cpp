@@ -86,6 +86,7 @@ bool CProjectStaging::write(const std::string& path, const std::function<void(st
             continue;
         if (outcome == CStagedFileSink::Failed)
             return false;
+        const std::lock_guard<std::mutex> recording(streamedLock_);
         streamed_[file.generic_string()] = Streamed{sink.hash(), outcome == CStagedFileSink::Same};
         return true;
     }

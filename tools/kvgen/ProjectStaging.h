@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <iosfwd>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,8 +35,9 @@ public:
     // Writes the file at path, a path in folder(), with what text puts into
     // the stream, as writeDocumentFile does; but the text is compared with
     // the project's file of that name as it comes, and a file the project
-    // holds already is never written. Each file once. False when it could
-    // not be written.
+    // holds already is never written. Each file once; several files may be
+    // written at the same time, from threads of their own. False when it
+    // could not be written.
     bool write(const std::string& path, const std::function<void(std::ostream&)>& text);
 
     // The project's files that a move would replace although they were
@@ -73,6 +75,7 @@ private:
     std::filesystem::path staging_;
     bool madeProject_ = false;
     std::string failure_;
+    std::mutex streamedLock_; // writes of several threads record here
     std::map<std::string, Streamed> streamed_;
     std::optional<std::vector<Compared>> compared_;
 };
