@@ -75,7 +75,7 @@ std::string sanitiseIdentifier(std::string_view name)
     return result;
 }
 
-std::string CNameScope::freeVariant(const std::string& base)
+std::string CNameScope::freeVariant(const std::string& base) const
 {
     for (int n = 2;; ++n) {
         std::string candidate = base + "_" + std::to_string(n);
@@ -93,7 +93,6 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string_view>&
 {
     std::vector<std::string> result(names.size());
     std::vector<bool> placed(names.size(), false);
-    taken_.reserve(taken_.size() + names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
         result[i] = sanitiseIdentifier(names[i]);
     // Names that are identifiers already keep their spelling first; then
@@ -102,13 +101,13 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string_view>&
         for (std::size_t i = 0; i < names.size(); ++i) {
             const bool asWritten = result[i] == names[i];
             if (!placed[i] && (pass == 0) == asWritten)
-                placed[i] = taken_.insert(result[i]).second;
+                placed[i] = taken_.add(result[i]);
         }
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (!placed[i]) {
             result[i] = freeVariant(result[i]);
-            taken_.insert(result[i]);
+            taken_.add(result[i]);
         }
     }
     return result;
@@ -116,12 +115,12 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string_view>&
 
 // assign() of a single name: its form when that is free, else the first
 // free variant.
-std::string CNameScope::claim(const std::string& name)
+std::string CNameScope::claim(std::string_view name)
 {
     std::string identifier = sanitiseIdentifier(name);
-    if (!taken_.insert(identifier).second) {
+    if (!taken_.add(identifier)) {
         identifier = freeVariant(identifier);
-        taken_.insert(identifier);
+        taken_.add(identifier);
     }
     return identifier;
 }

@@ -1,10 +1,10 @@
 #ifndef KELVANE_GENERATOR_MODEL_IDENTIFIER_H
 #define KELVANE_GENERATOR_MODEL_IDENTIFIER_H
 
+#include "generator/model/TextPool.h"
+
 #include <string>
 #include <string_view>
-#include <unordered_set>
-#include <utility>
 #include <vector>
 
 // The one way a WSDL or schema name becomes part of a C identifier. Bytes
@@ -28,19 +28,24 @@ bool isCIdentifier(const std::string& text);
 class CNameScope {
 public:
     // Marks fixed names of the generated code as taken.
-    void reserve(std::string identifier) { taken_.insert(std::move(identifier)); }
-    bool isTaken(const std::string& identifier) const { return taken_.count(identifier) != 0; }
+    void reserve(std::string_view identifier) { taken_.add(identifier); }
+    bool isTaken(std::string_view identifier) const { return taken_.contains(identifier); }
+    // Makes room for count identifiers in all.
+    void makeRoom(std::size_t count) { taken_.reserve(count); }
 
     // Identifiers for a batch of names, by the rules above, in their order.
     std::vector<std::string> assign(const std::vector<std::string_view>& names);
     std::vector<std::string> assign(const std::vector<std::string>& names);
     // One name on its own.
-    std::string claim(const std::string& name);
+    std::string claim(std::string_view name);
+    // Forgets every name taken, so that the scope serves the next struct
+    // with the room it already has.
+    void clear() { taken_.clear(); }
 
 private:
-    std::string freeVariant(const std::string& base);
+    std::string freeVariant(const std::string& base) const;
 
-    std::unordered_set<std::string> taken_;
+    CTextPool taken_;
 };
 
 #endif

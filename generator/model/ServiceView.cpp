@@ -166,6 +166,8 @@ std::string claimMessageName(std::string_view shortName, CNameScope& messages, C
 void CServiceView::assignNames()
 {
     CNameScope structs;
+    // A struct per type and element, and one "<M>_msg" per message.
+    structs.makeRoom(reservedStructNames().size() + types_.size() + elements_.size() + messages_.size());
     for (const std::string& reserved : reservedStructNames())
         structs.reserve(reserved);
 
@@ -197,11 +199,13 @@ void CServiceView::assignNames()
         named[i]->cName = std::move(assigned[i]);
 
     CNameScope messageScope;
+    messageScope.makeRoom(reservedMessageNames().size() + messages_.size());
     for (const std::string& reserved : reservedMessageNames())
         messageScope.reserve(reserved);
+    CNameScope members;
     for (CViewMessage& message : messages_) {
         message.cName = claimMessageName(message.shortName(), messageScope, structs);
-        CNameScope members;
+        members.clear();
         names.clear();
         for (const CViewPart& part : message.parts)
             names.push_back(part.refKind == CViewPart::ElementRef && part.element ? part.element->name : part.name);

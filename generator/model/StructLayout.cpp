@@ -154,11 +154,12 @@ void CStructLayout::createTypeAndElementDefs()
         elementDefs_.set(&element, &def);
     }
     // Members point at other structs: fill them once every struct exists.
+    CNameScope scope; // each struct's own, cleared for the next
     for (CStructDef& def : defs_) {
         if (def.kind == CStructDef::ElementAlias)
             def.aliasOf = structOf(def.type);
         else if (def.type != nullptr)
-            fillTypeMembers(def, *def.type);
+            fillTypeMembers(def, *def.type, scope);
         else
             fillElementDef(def, *def.element);
     }
@@ -206,9 +207,9 @@ std::size_t memberCountBound(const CViewType& type)
 
 } // namespace
 
-void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type)
+void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type, CNameScope& scope)
 {
-    CNameScope scope;
+    scope.clear();
     def.members.reserve(memberCountBound(type));
     if (!type.soapArray) {
         for (const CViewAttribute& attribute : type.attributes) {

@@ -164,7 +164,7 @@ private:
     void chooseTypes();
     void choose(const CViewType* type, std::vector<const CViewType*>& work);
     void createTypeAndElementDefs();
-    void fillTypeMembers(CStructDef& def, const CViewType& type);
+    void fillTypeMembers(CStructDef& def, const CViewType& type, CNameScope& scope);
     void fillValueMember(CStructDef& def, const CViewType& type, CNameScope& scope);
     void fillParticles(CStructDef& def, const CViewType& type, CNameScope& scope);
     void fillElementDef(CStructDef& def, const CViewElement& element);

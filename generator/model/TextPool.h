@@ -1,23 +1,50 @@
 #ifndef KELVANE_GENERATOR_MODEL_TEXTPOOL_H
 #define KELVANE_GENERATOR_MODEL_TEXTPOOL_H
 
-#include <deque>
-#include <string>
+#include <cstddef>
+#include <memory>
 #include <string_view>
-#include <unordered_set>
+#include <utility>
+#include <vector>
 
 // One copy of each text that many entities name (the namespaces of a
-// service): an entity holds a view of the pool's copy. The copies never
-// move, also when the pool itself is moved, so the views stay valid for the
-// pool's life.
+// service, the identifiers a scope has handed out): an entity holds a view
+// of the pool's copy. Copies stand side by side in large blocks and are
+// found through one open-addressed table, so that adding a text allocates
+// nothing of its own. The copies never move, also when the pool itself is
+// moved, so the views stay valid until the pool is cleared or destroyed.
 class CTextPool {
 public:
     // The pool's copy of text; empty for an empty text.
     std::string_view intern(std::string_view text);
+    // Adds a copy of text; false, adding nothing, when the pool holds it already.
+    bool add(std::string_view text) { return insert(text).second; }
+    bool contains(std::string_view text) const;
+    std::size_t size() const { return size_; }
+    // Makes room for count texts in all, so that adding them finds the table large enough.
+    void reserve(std::size_t count);
+    // Forgets every text, keeping room for as many again (up to a small
+    // table, so that a pool cleared often stays cheap to clear).
+    void clear();
 
 private:
-    std::deque<std::string> texts_;
-    std::unordered_set<std::string_view> index_; // views of texts_
+    struct CBlock {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+    };
+
+    // The copy of text, and whether this call made it.
+    std::pair<std::string_view, bool> insert(std::string_view text);
+    std::string_view copy(std::string_view text);
+    // The slot holding text, else the free slot where it would go.
+    std::size_t slotOf(std::string_view text) const;
+    void rehash(std::size_t slotCount);
+
+    std::vector<CBlock> blocks_;
+    std::size_t blockUsed_ = 0; // bytes taken in the last block
+    // A view whose data() is null marks a free slot; the count is a power of two.
+    std::vector<std::string_view> slots_;
+    std::size_t size_ = 0;
 };
 
 #endif

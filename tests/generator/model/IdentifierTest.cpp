@@ -49,6 +49,14 @@ TEST(IdentifierTest, ScopeNeverGivesTwoNamesOneIdentifier)
         CNameScope scope;
         EXPECT_EQ(scope.assign(c.names), c.expected);
     }
+    // A scope cleared between batches hands out what a fresh one would.
+    CNameScope reused;
+    for (const auto& c : cases) {
+        reused.assign(std::vector<std::string>{"x", "a_b", "_int", "return_msg"});
+        reused.clear();
+        EXPECT_EQ(reused.assign(c.names), c.expected);
+        reused.clear();
+    }
 }
 
 TEST(IdentifierTest, ReservedNamesAndLaterClaimsStayDistinct)

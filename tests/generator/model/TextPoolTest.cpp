@@ -40,4 +40,66 @@ TEST(TextPoolTest, EqualTextsShareOneCopyThatOutlivesGrowthAndMoves)
     EXPECT_TRUE(moved.intern("").empty());
 }
 
+// add() reports whether the text was new, contains() agrees with it, and
+// both hold across the table's growth, a reserve() and a clear(), after
+// which every text counts as new again (texts of the old table, which the
+// cleared pool reuses the room of, are not found by accident).
+TEST(TextPoolTest, AddTellsNewTextsFromHeldOnesAcrossGrowthAndClear)
+{
+    const struct {
+        const char* what;
+        std::size_t before; // texts added first, "t0" .. "t<before-1>"
+        bool reserveFirst;
+        bool clearBetween;
+    } cases[] = {
+        {"a small table", 3, false, false},
+        {"a table grown many times", 3000, false, false},
+        {"a reserved table", 3000, true, false},
+        {"a table cleared after growing", 3000, false, true},
+        {"a small table cleared", 5, false, true},
+    };
+    for (const auto& c : cases) {
+        CTextPool pool;
+        if (c.reserveFirst)
+            pool.reserve(c.before);
+        for (std::size_t i = 0; i < c.before; ++i)
+            EXPECT_TRUE(pool.add("t" + std::to_string(i))) << c.what << " " << i;
+        if (c.clearBetween) {
+            pool.clear();
+            EXPECT_EQ(pool.size(), 0u) << c.what;
+        }
+        const bool held = !c.clearBetween;
+        for (std::size_t i = 0; i < c.before; ++i) {
+            const std::string text = "t" + std::to_string(i);
+            EXPECT_EQ(pool.contains(text), held) << c.what << " " << text;
+            EXPECT_EQ(pool.add(text), !held) << c.what << " " << text;
+            EXPECT_FALSE(pool.add(text)) << c.what << " " << text;
+        }
+        EXPECT_EQ(pool.size(), c.before) << c.what;
+        // Texts that differ only in length or in their last byte stay apart.
+        EXPECT_FALSE(pool.contains("t")) << c.what;
+        EXPECT_TRUE(pool.add("t")) << c.what;
+        EXPECT_TRUE(pool.add("")) << c.what;
+        EXPECT_TRUE(pool.contains("")) << c.what;
+        EXPECT_FALSE(pool.add("")) << c.what;
+        EXPECT_FALSE(pool.contains("t0 ")) << c.what;
+    }
+}
+
+// A text longer than a block gets one of its own; the texts around it
+// keep theirs intact.
+TEST(TextPoolTest, TextsLongerThanABlockAreKeptWhole)
+{
+    CTextPool pool;
+    const std::string sizes[] = {std::string(10, 'a'), std::string(5000, 'b'), std::string(4090, 'c'),
+                                 std::string(20000, 'd'), std::string(7, 'e')};
+    std::vector<std::string_view> views;
+    for (const std::string& text : sizes)
+        views.push_back(pool.intern(text));
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        EXPECT_EQ(views[i], sizes[i]) << i;
+        EXPECT_EQ(pool.intern(sizes[i]).data(), views[i].data()) << i;
+    }
+}
+
 } // namespace
