@@ -9,6 +9,7 @@
 #include "wsdl/WsdlParser.h"
 
 #include <unordered_map>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 
@@ -28,10 +29,13 @@ public:
         readSchemas();
         fillPendingTypes();
         readMessages();
+        inheritBases();
+        // Every type and element is made by now: their look-ups go before
+        // the view grows further beside the parser's model.
+        forgetDeclarations();
         readBindings();
         readPortTypes();
         readServices();
-        inheritBases();
         view_.setTargetNamespace(parser_.getNamespace());
         return std::move(view_);
     }
@@ -223,30 +227,43 @@ private:
         return definition != nullptr ? definition->getContentModel() : nullptr;
     }
 
+    void forgetDeclarations()
+    {
+        typeViews_ = {};
+        elementViews_ = {};
+        reached_ = {};
+    }
+
     // A complex type derived by extension holds its base's attributes and
     // elements before its own (bases first, each type once).
     void inheritBases()
     {
-        std::unordered_map<const CViewType*, const Made*> made;
+        std::vector<bool> done(pending_.size(), false);
         for (const Made& entry : pending_)
-            made.emplace(entry.first, &entry);
-        std::unordered_set<const CViewType*> done;
-        for (const Made& entry : pending_)
-            inherit(entry, made, done);
+            inherit(entry, done);
+        pending_ = {};
     }
 
-    void inherit(const Made& entry, const std::unordered_map<const CViewType*, const Made*>& made,
-                 std::unordered_set<const CViewType*>& done)
+    // The entry a type was made from: every type is made once, in the
+    // order of its position in the view.
+    const Made* madeOf(const CViewType* type) const
+    {
+        return type != nullptr && type->index < pending_.size() && pending_[type->index].first == type
+            ? &pending_[type->index]
+            : nullptr;
+    }
+
+    void inherit(const Made& entry, std::vector<bool>& done)
     {
         CViewType& view = *entry.first;
-        if (!done.insert(&view).second)
+        if (done[view.index])
             return; // done, or a base of its own base
-        const auto base = made.find(view.base.user);
-        if (view.simple || view.soapArray || base == made.end() ||
-            entry.second->getBaseDerivation() != XsdType::Extension)
+        done[view.index] = true;
+        const Made* base = madeOf(view.base.user);
+        if (view.simple || view.soapArray || base == nullptr || entry.second->getBaseDerivation() != XsdType::Extension)
             return;
-        inherit(*base->second, made, done);
-        const CViewType& from = *base->second->first;
+        inherit(*base, done);
+        const CViewType& from = *base->first;
         if (from.simple || from.hasSimpleContent() || from.soapArray)
             return;
         std::vector<CViewParticle> inherited = from.particles;
@@ -362,7 +379,7 @@ private:
 
     private:
         std::unordered_map<const Wsdl::Operation*, int> byOperation_;
-        std::unordered_map<std::string, int> byName_;
+        std::unordered_map<std::string_view, int> byName_; // views of the model's names
     };
 
     // The SOAP binding's extension ids of one part of a record, in document order.
