@@ -6,7 +6,7 @@
 #include "generator/model/TypeOrder.h"
 
 #include <algorithm>
-#include <set>
+#include <utility>
 
 namespace {
 
@@ -80,12 +80,12 @@ std::string_view CStructLayout::lengthConstant(const std::string& key, int value
     }
 }
 
-CStructDef& CStructLayout::newDef(CStructDef::Kind kind, const std::string& name)
+CStructDef& CStructLayout::newDef(CStructDef::Kind kind, std::string name)
 {
     defs_.emplace_back();
     defs_.back().index = defs_.size() - 1;
     defs_.back().kind = kind;
-    defs_.back().name = name;
+    defs_.back().name = std::move(name);
     return defs_.back();
 }
 
@@ -345,59 +345,88 @@ const CStructMember* CStructLayout::headerMember(const CViewMessage* message, in
 std::vector<int> CStructLayout::baseOrder() const
 {
     std::vector<int> base;
+    base.reserve(defs_.size());
     for (const CViewSchema& schema : view_.schemas()) {
-        const int slots = static_cast<int>(schema.types.size());
-        CDependencyGraph slotGraph(slots);
-        std::vector<bool> examined(static_cast<std::size_t>(slots), false);
-        std::unordered_map<const CViewType*, int> firstSlot;
-        for (int i = slots - 1; i >= 0; --i)
-            firstSlot[schema.types[static_cast<std::size_t>(i)]] = i;
-        std::vector<int> list;
-        for (int i = 0; i < slots; ++i) {
-            list.push_back(i);
-            const CViewType* type = schema.types[static_cast<std::size_t>(i)];
-            if (type == nullptr || !type->isStructured() || view_.firstElementOfType(type) != nullptr)
-                continue;
-            examined[static_cast<std::size_t>(i)] = true;
-            for (const CViewParticle& particle : type->particles) {
-                const auto slot = firstSlot.find(particle.type.user);
-                if (particle.type.user != nullptr && slot != firstSlot.end())
-                    slotGraph.addEdge(i, slot->second, 0);
-            }
-        }
-        for (int slot : slotGraph.exchangeOrder(list, examined)) {
-            const CStructDef* def = structOf(schema.types[static_cast<std::size_t>(slot)]);
-            if (def != nullptr && def->kind == CStructDef::TypeStruct)
-                base.push_back(static_cast<int>(def->index));
-        }
-
-        const int count = static_cast<int>(schema.elements.size());
-        CDependencyGraph elementGraph(count);
-        std::vector<bool> all(static_cast<std::size_t>(count), true);
-        // The elements of each type, in schema order, found without a scan per particle.
-        std::unordered_map<const CViewType*, std::vector<int>> elementsOfType;
-        for (int j = 0; j < count; ++j) {
-            if (const CViewType* type = schema.elements[static_cast<std::size_t>(j)]->type.user)
-                elementsOfType[type].push_back(j);
-        }
-        list.clear();
-        for (int i = 0; i < count; ++i) {
-            list.push_back(i);
-            const CViewType* type = schema.elements[static_cast<std::size_t>(i)]->type.user;
-            if (type == nullptr || !type->isStructured())
-                continue;
-            for (const CViewParticle& particle : type->particles) {
-                const auto found = elementsOfType.find(particle.type.user);
-                if (particle.type.user == nullptr || found == elementsOfType.end())
-                    continue;
-                for (int j : found->second)
-                    elementGraph.addEdge(i, j, 0);
-            }
-        }
-        for (int i : elementGraph.exchangeOrder(list, all))
-            base.push_back(static_cast<int>(structOf(schema.elements[static_cast<std::size_t>(i)])->index));
+        appendSchemaTypes(schema, base);
+        appendSchemaElements(schema, base);
     }
     return base;
+}
+
+std::size_t CStructLayout::positionOf(const CViewType* type) const
+{
+    const std::deque<CViewType>& types = view_.types();
+    if (type == nullptr || type->index >= types.size() || &types[type->index] != type)
+        return CViewType::NoIndex;
+    return type->index;
+}
+
+void CStructLayout::appendSchemaTypes(const CViewSchema& schema, std::vector<int>& base) const
+{
+    const int slots = static_cast<int>(schema.types.size());
+    CDependencyGraph slotGraph(slots);
+    std::vector<bool> examined(static_cast<std::size_t>(slots), false);
+    // The first slot of each of the view's types this schema lists; -1 for the others.
+    std::vector<int> firstSlot(view_.types().size(), -1);
+    for (int i = slots - 1; i >= 0; --i) {
+        const std::size_t position = positionOf(schema.types[static_cast<std::size_t>(i)]);
+        if (position != CViewType::NoIndex)
+            firstSlot[position] = i;
+    }
+    std::vector<int> list;
+    list.reserve(static_cast<std::size_t>(slots));
+    for (int i = 0; i < slots; ++i) {
+        list.push_back(i);
+        const CViewType* type = schema.types[static_cast<std::size_t>(i)];
+        if (type == nullptr || !type->isStructured() || view_.firstElementOfType(type) != nullptr)
+            continue;
+        examined[static_cast<std::size_t>(i)] = true;
+        for (const CViewParticle& particle : type->particles) {
+            const std::size_t position = positionOf(particle.type.user);
+            if (position != CViewType::NoIndex && firstSlot[position] >= 0)
+                slotGraph.addEdge(i, firstSlot[position], 0);
+        }
+    }
+    for (int slot : slotGraph.exchangeOrder(list, examined)) {
+        const CStructDef* def = structOf(schema.types[static_cast<std::size_t>(slot)]);
+        if (def != nullptr && def->kind == CStructDef::TypeStruct)
+            base.push_back(static_cast<int>(def->index));
+    }
+}
+
+void CStructLayout::appendSchemaElements(const CViewSchema& schema, std::vector<int>& base) const
+{
+    const int count = static_cast<int>(schema.elements.size());
+    CDependencyGraph elementGraph(count);
+    std::vector<bool> all(static_cast<std::size_t>(count), true);
+    // The elements of each type in schema order, as a chain through the
+    // positions: firstOfType by the type's position in the view, then nextOfType.
+    std::vector<int> firstOfType(view_.types().size(), -1);
+    std::vector<int> nextOfType(static_cast<std::size_t>(count), -1);
+    for (int j = count - 1; j >= 0; --j) {
+        const std::size_t position = positionOf(schema.elements[static_cast<std::size_t>(j)]->type.user);
+        if (position != CViewType::NoIndex) {
+            nextOfType[static_cast<std::size_t>(j)] = firstOfType[position];
+            firstOfType[position] = j;
+        }
+    }
+    std::vector<int> list;
+    list.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        list.push_back(i);
+        const CViewType* type = schema.elements[static_cast<std::size_t>(i)]->type.user;
+        if (type == nullptr || !type->isStructured())
+            continue;
+        for (const CViewParticle& particle : type->particles) {
+            const std::size_t position = positionOf(particle.type.user);
+            if (position == CViewType::NoIndex)
+                continue;
+            for (int j = firstOfType[position]; j >= 0; j = nextOfType[static_cast<std::size_t>(j)])
+                elementGraph.addEdge(i, j, 0);
+        }
+    }
+    for (int i : elementGraph.exchangeOrder(list, all))
+        base.push_back(static_cast<int>(structOf(schema.elements[static_cast<std::size_t>(i)])->index));
 }
 
 void CStructLayout::orderTypeDefs()
@@ -526,10 +555,13 @@ void CStructLayout::addHeaderMember(const CHeaderPart& header)
 
 void CStructLayout::listCodecTypes()
 {
-    std::set<const CViewType*> listed;
+    std::vector<bool> listed(view_.types().size(), false); // by position in the view
     const auto add = [&](const CViewType* type) {
-        if (type != nullptr && structOf(type) != nullptr && listed.insert(type).second)
-            codecTypes_.push_back(type);
+        const std::size_t position = positionOf(type);
+        if (position == CViewType::NoIndex || structOf(type) == nullptr || listed[position])
+            return;
+        listed[position] = true;
+        codecTypes_.push_back(type);
     };
     for (const CViewSchema& schema : view_.schemas()) {
         for (const CViewType* type : schema.types)

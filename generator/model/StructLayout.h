@@ -160,7 +160,7 @@ public:
     static const std::vector<std::pair<const char*, int>>& fixedLengths();
 
 private:
-    CStructDef& newDef(CStructDef::Kind kind, const std::string& name);
+    CStructDef& newDef(CStructDef::Kind kind, std::string name);
     void chooseTypes();
     void choose(const CViewType* type, std::vector<const CViewType*>& work);
     void createTypeAndElementDefs();
@@ -171,6 +171,10 @@ private:
     void orderTypeDefs();
     void listCodecTypes();
     std::vector<int> baseOrder() const;
+    void appendSchemaTypes(const CViewSchema& schema, std::vector<int>& base) const;
+    void appendSchemaElements(const CViewSchema& schema, std::vector<int>& base) const;
+    // A type's position in the view's list; NoIndex for null or a type of another view.
+    std::size_t positionOf(const CViewType* type) const;
     void createMessageDefs();
     void fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header);
     void createHeaderMembers();
