@@ -37,25 +37,30 @@ struct CIdentifierBytes {
 };
 constexpr CIdentifierBytes IdentifierByte;
 
-bool startsWithDigit(const std::string& text)
+bool startsWithDigit(std::string_view text)
 {
     return !text.empty() && text[0] >= '0' && text[0] <= '9';
 }
 
 } // namespace
 
-bool isCKeyword(const std::string& word)
+bool isCKeyword(std::string_view word)
 {
     // Every name of the service passes here, often several times.
     static const CWordSet keywords(std::begin(Keywords), std::end(Keywords));
     return keywords.contains(word) || isPlatformMacro(word);
 }
 
-bool isCIdentifier(const std::string& text)
+bool isCIdentifier(std::string_view text)
 {
     if (text.empty() || startsWithDigit(text) || isCKeyword(text))
         return false;
     return std::all_of(text.begin(), text.end(), [](char c) { return IdentifierByte[c]; });
+}
+
+bool sanitisesTo(std::string_view name, std::string_view identifier)
+{
+    return isCIdentifier(name) ? name == identifier : sanitiseIdentifier(name) == identifier;
 }
 
 std::string sanitiseIdentifier(std::string_view name)

@@ -17,8 +17,13 @@
 // "_inline"; "_Bool": "_Bool_").
 // Different names can map to one form; CNameScope makes them distinct.
 std::string sanitiseIdentifier(std::string_view name);
-bool isCKeyword(const std::string& word);
-bool isCIdentifier(const std::string& text);
+bool isCKeyword(std::string_view word);
+// True when text is an identifier as written: the one kind of name
+// sanitiseIdentifier leaves as it is.
+bool isCIdentifier(std::string_view text);
+// sanitiseIdentifier(name) == identifier, without making the form of a
+// name that is an identifier already.
+bool sanitisesTo(std::string_view name, std::string_view identifier);
 
 // Hands out identifiers that are unique within one scope (the structs of a
 // header, the members of one struct). A name that is an identifier already

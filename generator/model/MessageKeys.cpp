@@ -3,9 +3,9 @@
 #include "generator/model/Identifier.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
+#include "generator/model/TextPool.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
 CMessageKeys::CMessageKeys(const CServiceView& view)
@@ -43,14 +43,24 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
         }
     });
     // Upper-casing can make two keys one identifier; the fixed kinds come first.
-    std::unordered_set<std::string> taken = {"HTTP", "SOAP_FAULT"};
+    CTextPool taken;
+    taken.reserve(keys_.size() + 2);
+    taken.add("HTTP");
+    taken.add("SOAP_FAULT");
     for (CMessageKey& key : keys_) {
-        const std::string name = key.emptyBody() ? key.key.substr(1) : key.key;
+        std::string_view name(key.key);
+        if (key.emptyBody())
+            name.remove_prefix(1);
         const bool response = key.kind == CMessageKey::RpcResponse || key.kind == CMessageKey::EmptyResponse;
-        const std::string base = response ? upperName(sanitiseIdentifier(name.substr(0, name.size() - 8))) + "_RESPONSE"
-                                          : upperName(sanitiseIdentifier(name));
-        key.id = base;
-        for (int n = 2; !taken.insert(key.id).second; ++n)
+        if (response)
+            name.remove_suffix(8); // "Response"
+        key.id = upperName(sanitiseIdentifier(name));
+        if (response)
+            key.id += "_RESPONSE";
+        if (taken.add(key.id))
+            continue;
+        const std::string base = key.id;
+        for (int n = 2; !taken.add(key.id); ++n)
             key.id = base + "_" + std::to_string(n);
     }
 }

@@ -102,7 +102,7 @@ const char* const Macros[] = {
 };
 
 // The control ids of <dlgs.h>: a prefix and a number (edt1, psh16, ...).
-bool isDialogControlId(const std::string& word)
+bool isDialogControlId(std::string_view word)
 {
     static const char* const Prefixes[] = {"chx", "cmb", "ctl", "edt", "frm", "grp", "ico", "lst", "psh", "rad", "rct", "scr", "stc"};
     if (word.size() < 4 || word.size() > 5)
@@ -110,14 +110,14 @@ bool isDialogControlId(const std::string& word)
     for (const char* prefix : Prefixes) {
         if (word.compare(0, 3, prefix) != 0)
             continue;
-        return word.find_first_not_of("0123456789", 3) == std::string::npos && word[3] != '0';
+        return word.find_first_not_of("0123456789", 3) == std::string_view::npos && word[3] != '0';
     }
     return false;
 }
 
 } // namespace
 
-bool isPlatformMacro(const std::string& word)
+bool isPlatformMacro(std::string_view word)
 {
     static const CWordSet macros(std::begin(Macros), std::end(Macros));
     return macros.contains(word) || isDialogControlId(word);

@@ -146,18 +146,22 @@ const std::vector<std::string>& CServiceView::reservedMessageNames()
 namespace {
 
 // A message's name must be free twice: as the union member and send
-// function "<M>", and as the struct "<M>_msg".
-std::string claimMessageName(std::string_view shortName, CNameScope& messages, CNameScope& structs)
+// function "<M>", and as the struct "<M>_msg" (made in structName, a buffer
+// the caller keeps for the next message).
+std::string claimMessageName(std::string_view shortName, CNameScope& messages, CNameScope& structs,
+                             std::string& structName)
 {
-    const std::string base = sanitiseIdentifier(shortName);
-    std::string candidate = base;
-    std::string structName = candidate + "_msg";
-    for (int n = 2; messages.isTaken(candidate) || structs.isTaken(structName); ++n) {
-        candidate = base + "_" + std::to_string(n);
-        structName = candidate + "_msg";
+    std::string candidate = sanitiseIdentifier(shortName);
+    const std::size_t baseLength = candidate.size();
+    for (int n = 2;; ++n) {
+        structName.assign(candidate).append("_msg");
+        if (!messages.isTaken(candidate) && !structs.isTaken(structName))
+            break;
+        candidate.resize(baseLength);
+        candidate.append("_").append(std::to_string(n));
     }
     messages.reserve(candidate);
-    structs.reserve(std::move(structName));
+    structs.reserve(structName);
     return candidate;
 }
 
@@ -187,7 +191,7 @@ void CServiceView::assignNames()
     for (CViewElement& element : elements_) {
         const CViewType* type = element.type.user;
         if (type != nullptr && type->isStructured() && firstElementOfType(type) == &element &&
-            sanitiseIdentifier(element.name) == type->cName) {
+            sanitisesTo(element.name, type->cName)) {
             element.cName = type->cName;
             continue;
         }
@@ -203,8 +207,9 @@ void CServiceView::assignNames()
     for (const std::string& reserved : reservedMessageNames())
         messageScope.reserve(reserved);
     CNameScope members;
+    std::string structName;
     for (CViewMessage& message : messages_) {
-        message.cName = claimMessageName(message.shortName(), messageScope, structs);
+        message.cName = claimMessageName(message.shortName(), messageScope, structs, structName);
         members.clear();
         names.clear();
         for (const CViewPart& part : message.parts)

@@ -18,7 +18,7 @@ public:
         for (std::string_view word : words_)
             longest_ = std::max(longest_, word.size());
     }
-    bool contains(const std::string& word) const { return word.size() <= longest_ && words_.count(word) != 0; }
+    bool contains(std::string_view word) const { return word.size() <= longest_ && words_.count(word) != 0; }
 
 private:
     std::unordered_set<std::string_view> words_;

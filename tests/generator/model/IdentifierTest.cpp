@@ -33,6 +33,25 @@ TEST(IdentifierTest, SanitisedNamesAreIdentifiers)
     }
 }
 
+// sanitisesTo answers what comparing with sanitiseIdentifier would, also
+// for names that look like identifiers and are not (keywords, macros, a
+// leading digit) and for identifiers that differ only by a suffix.
+TEST(IdentifierTest, SanitisesToAgreesWithTheSanitisedForm)
+{
+    const struct {
+        const char* name;
+        const char* identifier;
+    } cases[] = {
+        {"Order", "Order"},  {"Order", "Order_2"}, {"Order_2", "Order"}, {"first-name", "first_name"},
+        {"first-name", "first-name"}, {"int", "int"}, {"int", "_int"},   {"return", "return"},
+        {"return", "return_msg"},     {"inline", "inline_"}, {"1st", "1st"}, {"1st", "_1st"},
+        {"", ""},            {"", "_"},            {"near", "near"},     {"edt1", "_edt1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sanitisesTo(c.name, c.identifier), sanitiseIdentifier(c.name) == c.identifier)
+            << c.name << " " << c.identifier;
+}
+
 TEST(IdentifierTest, ScopeNeverGivesTwoNamesOneIdentifier)
 {
     const struct {
