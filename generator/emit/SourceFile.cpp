@@ -8,13 +8,17 @@
 #include "generator/emit/PacketDecoder.h"
 #include "generator/emit/PacketFree.h"
 #include "generator/emit/PacketReader.h"
+#include "generator/emit/PartsTogether.h"
 #include "generator/emit/PrintFunctions.h"
 #include "generator/emit/ResponseDecoders.h"
 #include "generator/emit/SourceRuntime.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/TypeEncoders.h"
 
-void writeSourceFile(const CEmitContext& context, CTextBuffer& source)
+namespace {
+
+// The file in three parts of about the same work on a large service.
+void writeRuntimeAndSenders(const CEmitContext& context, CTextBuffer& source)
 {
     writeSourceIncludes(context, source);
     writeSourceRuntime(context, source);
@@ -23,10 +27,27 @@ void writeSourceFile(const CEmitContext& context, CTextBuffer& source)
     writeMessageSenders(context, source);
     writePacketDispatch(context, source);
     writeSourcePacketReader(context, source);
+}
+
+void writeDecodersAndFree(const CEmitContext& context, CTextBuffer& source)
+{
     writeResponseDecoders(context, source);
     writePacketDecoder(context, source);
     writePacketFree(context, source);
+}
+
+void writePrintsAndCalls(const CEmitContext& context, CTextBuffer& source)
+{
     source.emptyLine();
     writePrintFunctions(context, source);
     writeOperationCalls(context, source);
+}
+
+} // namespace
+
+void writeSourceFile(const CEmitContext& context, CTextBuffer& source)
+{
+    writePartsTogether(source, {[&](CTextBuffer& part) { writeRuntimeAndSenders(context, part); },
+                                [&](CTextBuffer& part) { writeDecodersAndFree(context, part); },
+                                [&](CTextBuffer& part) { writePrintsAndCalls(context, part); }});
 }
