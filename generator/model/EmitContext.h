@@ -7,6 +7,8 @@
 #include "generator/model/StructLayout.h"
 #include "generator/model/XmlNamespaces.h"
 
+#include <future>
+#include <memory>
 #include <string>
 
 // What every emitter of one run reads: the project record, the view of the
@@ -16,17 +18,14 @@
 // Emitters are functions of a context and the buffer they append to.
 class CEmitContext {
 public:
-    CEmitContext(const CProjectRecord& project, const CServiceView& view)
-        : project_(project), view_(view), layout_(view, project.name, project.textLength), keys_(view), namespaces_(view)
-    {
-    }
+    CEmitContext(const CProjectRecord& project, const CServiceView& view);
     CEmitContext(const CEmitContext&) = delete;
     CEmitContext& operator=(const CEmitContext&) = delete;
 
     const CProjectRecord& project() const { return project_; }
     const CServiceView& view() const { return view_; }
     const CStructLayout& layout() const { return layout_; }
-    const CMessageKeys& keys() const { return keys_; }
+    const CMessageKeys& keys() const { return *keys_; }
     const CXmlNamespaces& namespaces() const { return namespaces_; }
     const std::string& proj() const { return layout_.proj(); }
     const std::string& projUpper() const { return layout_.projUpper(); }
@@ -39,10 +38,13 @@ public:
     }
 
 private:
+    CEmitContext(const CProjectRecord& project, const CServiceView& view,
+                 std::future<std::unique_ptr<CMessageKeys>> keys);
+
     const CProjectRecord& project_;
     const CServiceView& view_;
     CStructLayout layout_;
-    CMessageKeys keys_;
+    std::unique_ptr<CMessageKeys> keys_;
     CXmlNamespaces namespaces_;
 };
 
