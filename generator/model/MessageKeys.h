@@ -3,8 +3,8 @@
 
 #include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
+#include "generator/model/StableList.h"
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -54,7 +54,7 @@ public:
     CMessageKeys(const CMessageKeys&) = delete;
     CMessageKeys& operator=(const CMessageKeys&) = delete;
 
-    const std::deque<CMessageKey>& keys() const { return keys_; }
+    const CStableList<CMessageKey>& keys() const { return keys_; }
     // The keys of one direction of a bound operation, in part order.
     const std::vector<const CMessageKey*>& keysOf(const CViewOperation& operation, int direction) const;
     // True when the walk meets a port type with at least one operation,
@@ -65,7 +65,7 @@ private:
     void addKey(const CViewOperation& operation, int direction, const CViewMessage* message, CMessageKey::Kind kind,
                 const std::string& key, const CViewElement* element);
 
-    std::deque<CMessageKey> keys_; // grows without moving the keys the indexes point at
+    CStableList<CMessageKey> keys_; // grows without moving the keys the indexes point at
     std::unordered_map<std::string_view, CMessageKey*> byKey_; // views of the keys' own texts
     std::unordered_map<std::pair<const CViewOperation*, int>, std::vector<const CMessageKey*>, CPairHash> byOperation_;
     bool hasOperations_ = false;

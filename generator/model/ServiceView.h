@@ -3,11 +3,11 @@
 
 #include "generator/model/BuiltinTypes.h"
 #include "generator/model/PairHash.h"
+#include "generator/model/StableList.h"
 #include "generator/model/TextPool.h"
 #include "generator/model/ViewIndexed.h"
 
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -194,7 +194,7 @@ struct CViewService {
 // The parsed service as every emitter reads it, built once after the parse
 // and never changed by the emitters. Lists keep document order; the order
 // in which emitters visit types is computed on separate lists (TypeOrder.h).
-// Objects live in deques, so pointers into the view stay valid while
+// Objects live in stable lists, so pointers into the view stay valid while
 // entities are added.
 class CServiceView {
 public:
@@ -222,14 +222,14 @@ public:
     void assignNames();
 
     const std::string& targetNamespace() const { return targetNamespace_; }
-    const std::deque<CViewSchema>& schemas() const { return schemas_; }
+    const CStableList<CViewSchema>& schemas() const { return schemas_; }
     // Every user type once, in the order the schemas' slots first list them.
-    const std::deque<CViewType>& types() const { return types_; }
-    const std::deque<CViewElement>& elements() const { return elements_; }
-    const std::deque<CViewMessage>& messages() const { return messages_; }
-    const std::deque<CViewPortType>& portTypes() const { return portTypes_; }
-    const std::deque<CViewBinding>& bindings() const { return bindings_; }
-    const std::deque<CViewService>& services() const { return services_; }
+    const CStableList<CViewType>& types() const { return types_; }
+    const CStableList<CViewElement>& elements() const { return elements_; }
+    const CStableList<CViewMessage>& messages() const { return messages_; }
+    const CStableList<CViewPortType>& portTypes() const { return portTypes_; }
+    const CStableList<CViewBinding>& bindings() const { return bindings_; }
+    const CStableList<CViewService>& services() const { return services_; }
 
     // By (namespace, local name); null when none. The first one added wins.
     // Only readers of a view by hand look entities up by name: the indexes
@@ -251,7 +251,7 @@ public:
     static const std::vector<std::string>& reservedMessageNames();
 
 private:
-    // Views of the names the entities themselves hold (deque elements
+    // Views of the names the entities themselves hold (list elements
     // never move), so that an index keeps no second copy of them.
     using Key = std::pair<std::string_view, std::string_view>;
 
@@ -261,7 +261,7 @@ private:
     class CLazyIndex {
     public:
         template <class KeyOf>
-        const Entity* find(const std::deque<Entity>& entities, const IndexKey& key, KeyOf keyOf) const
+        const Entity* find(const CStableList<Entity>& entities, const IndexKey& key, KeyOf keyOf) const
         {
             for (; indexed_ < entities.size(); ++indexed_)
                 index_.emplace(keyOf(entities[indexed_]), &entities[indexed_]); // the first one stays
@@ -276,13 +276,13 @@ private:
 
     std::string targetNamespace_;
     CTextPool namespaces_;
-    std::deque<CViewSchema> schemas_;
-    std::deque<CViewType> types_;
-    std::deque<CViewElement> elements_;
-    std::deque<CViewMessage> messages_;
-    std::deque<CViewPortType> portTypes_;
-    std::deque<CViewBinding> bindings_;
-    std::deque<CViewService> services_;
+    CStableList<CViewSchema> schemas_;
+    CStableList<CViewType> types_;
+    CStableList<CViewElement> elements_;
+    CStableList<CViewMessage> messages_;
+    CStableList<CViewPortType> portTypes_;
+    CStableList<CViewBinding> bindings_;
+    CStableList<CViewService> services_;
     CLazyIndex<CViewType, Key, CPairHash> typeIndex_;
     CLazyIndex<CViewElement, Key, CPairHash> elementIndex_;
     CLazyIndex<CViewMessage, std::string_view> messageIndex_;

@@ -355,7 +355,7 @@ std::vector<int> CStructLayout::baseOrder() const
 
 std::size_t CStructLayout::positionOf(const CViewType* type) const
 {
-    const std::deque<CViewType>& types = view_.types();
+    const CStableList<CViewType>& types = view_.types();
     if (type == nullptr || type->index >= types.size() || &types[type->index] != type)
         return CViewType::NoIndex;
     return type->index;

@@ -4,6 +4,7 @@
 #include "generator/model/Identifier.h"
 #include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
+#include "generator/model/StableList.h"
 #include "generator/model/ViewIndexed.h"
 
 #include <deque>
@@ -189,7 +190,7 @@ private:
     std::string proj_;
     std::string projUpper_;
     int textLength_;
-    std::deque<CStructDef> defs_;
+    CStableList<CStructDef> defs_;
     CViewIndexed<CViewType, bool> chosen_; // the types that get a struct
     CViewIndexed<CViewType, CStructDef*> typeDefs_;
     CViewIndexed<CViewElement, CStructDef*> elementDefs_;

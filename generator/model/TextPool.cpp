@@ -13,7 +13,11 @@ constexpr std::size_t SmallTable = 16; // slots; a power of two
 
 std::string_view CTextPool::intern(std::string_view text)
 {
-    return text.empty() ? std::string_view() : insert(text).first;
+    if (text.empty())
+        return std::string_view();
+    if (text != lastInterned_)
+        lastInterned_ = insert(text).first;
+    return lastInterned_;
 }
 
 bool CTextPool::contains(std::string_view text) const
@@ -24,6 +28,7 @@ bool CTextPool::contains(std::string_view text) const
 void CTextPool::clear()
 {
     size_ = 0;
+    lastInterned_ = std::string_view();
     if (slots_.size() > SmallTable)
         slots_.assign(SmallTable, std::string_view());
     else

@@ -45,6 +45,8 @@ private:
     // A view whose data() is null marks a free slot; the count is a power of two.
     std::vector<std::string_view> slots_;
     std::size_t size_ = 0;
+    // Entities of one document name one text many times in a row.
+    std::string_view lastInterned_;
 };
 
 #endif

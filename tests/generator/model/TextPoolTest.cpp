@@ -86,6 +86,30 @@ TEST(TextPoolTest, AddTellsNewTextsFromHeldOnesAcrossGrowthAndClear)
     }
 }
 
+// A cleared pool makes its copies anew, also of the text it interned last,
+// so that a copy handed out after the clear is not overwritten by the next.
+TEST(TextPoolTest, InterningAfterAClearCopiesTheTextAgain)
+{
+    const struct {
+        const char* before;
+        const char* again;
+        const char* next;
+    } cases[] = {
+        {"urn:same", "urn:same", "urn:next"},
+        {"urn:a", "urn:b", "urn:c"},
+    };
+    for (const auto& c : cases) {
+        CTextPool pool;
+        pool.intern(c.before);
+        pool.clear();
+        const std::string_view again = pool.intern(c.again);
+        EXPECT_TRUE(pool.contains(c.again)) << c.again;
+        pool.add(c.next);
+        EXPECT_EQ(again, c.again) << c.before;
+        EXPECT_EQ(pool.intern(c.again).data(), again.data()) << c.again;
+    }
+}
+
 // A text longer than a block gets one of its own; the texts around it
 // keep theirs intact.
 TEST(TextPoolTest, TextsLongerThanABlockAreKeptWhole)
