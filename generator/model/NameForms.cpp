@@ -1,15 +1,20 @@
 #include "generator/model/NameForms.h"
 
 #include <cstdio>
+#include <utility>
 
 std::string upperName(std::string_view name)
 {
-    std::string upper(name);
-    for (char& c : upper) {
+    return upperName(std::string(name));
+}
+
+std::string upperName(std::string&& name)
+{
+    for (char& c : name) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     }
-    return upper;
+    return std::move(name);
 }
 
 namespace {

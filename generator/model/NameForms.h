@@ -6,6 +6,8 @@
 
 // <NAME>: the name with ASCII letters upper-cased, every other byte as it is.
 std::string upperName(std::string_view name);
+// The same, made in the name's own storage (a name just put together).
+std::string upperName(std::string&& name);
 
 // text as the inside of a C string literal: backslash, double quote and
 // control bytes escaped (octal), every other byte as it is.

@@ -64,19 +64,22 @@ void CStructLayout::allocateLongTexts()
 std::string_view CStructLayout::lengthConstant(const std::string& key, int value)
 {
     // Two texts of different limits must not share a macro: the later one
-    // takes the first free "_2", "_3" ... form.
-    std::string candidate = key;
-    for (int n = 2;; ++n) {
-        std::string name = projUpper_ + "_MAX_" + candidate + "_LEN";
+    // takes the first free "_2", "_3" ... form. Most texts find a macro made
+    // before, so the name is put together in one buffer kept for the next.
+    std::string& name = lengthName_;
+    for (int n = 1;; ++n) {
+        name.assign(projUpper_).append("_MAX_").append(key);
+        if (n > 1)
+            name.append("_").append(std::to_string(n));
+        name.append("_LEN");
         const auto found = lengthsByName_.find(name);
         if (found == lengthsByName_.end()) {
-            lengths_.push_back(CLengthConstant{std::move(name), value});
+            lengths_.push_back(CLengthConstant{name, value});
             lengthsByName_.emplace(lengths_.back().name, &lengths_.back());
             return lengths_.back().name;
         }
         if (found->second->value == value)
             return found->second->name;
-        candidate = key + "_" + std::to_string(n);
     }
 }
 
@@ -210,6 +213,8 @@ std::size_t memberCountBound(const CViewType& type)
 void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type, CNameScope& scope)
 {
     scope.clear();
+    // A member takes a name, often one for its count or flag beside it.
+    scope.makeRoom(2 * memberCountBound(type));
     def.members.reserve(memberCountBound(type));
     if (!type.soapArray) {
         for (const CViewAttribute& attribute : type.attributes) {

@@ -203,6 +203,7 @@ private:
     std::unordered_map<std::pair<const CViewMessage*, int>, std::size_t, CPairHash> headerIndex_;
     std::deque<CLengthConstant> lengths_; // members view the names: they never move
     std::unordered_map<std::string_view, const CLengthConstant*> lengthsByName_;
+    std::string lengthName_; // where lengthConstant() puts a name together
 };
 
 #endif

@@ -4,19 +4,22 @@
 #include "schema/SchemaConstants.h"
 #include "wsdl/WsdlNamespaces.h"
 
+#include <utility>
+
 namespace {
 
 const char* const XmlUri = "http://www.w3.org/XML/1998/namespace";
+constexpr std::size_t EnvelopeCount = 5; // the envelope's own namespaces, first in the list
 
 } // namespace
 
 CXmlNamespaces::CXmlNamespaces(const CServiceView& view)
 {
-    prefixes_[EnvelopeUri] = "SOAP-ENV";
-    prefixes_[Wsdl::SoapEncodingUri] = "SOAP-ENC";
-    prefixes_[Schema::SchemaUri] = "xsd";
-    prefixes_[InstanceUri] = "xsi";
-    prefixes_[XmlUri] = "xml";
+    add(EnvelopeUri, "SOAP-ENV");
+    add(Wsdl::SoapEncodingUri, "SOAP-ENC");
+    add(Schema::SchemaUri, "xsd");
+    add(InstanceUri, "xsi");
+    add(XmlUri, "xml");
     for (const CViewSchema& schema : view.schemas())
         add(schema.ns);
     for (const CViewElement& element : view.elements())
@@ -37,18 +40,24 @@ CXmlNamespaces::CXmlNamespaces(const CServiceView& view)
     }
 }
 
+void CXmlNamespaces::add(std::string_view ns, std::string prefix)
+{
+    prefixes_.push_back(CPrefix{std::string(ns), std::move(prefix)});
+}
+
 void CXmlNamespaces::add(std::string_view ns)
 {
-    if (ns.empty() || prefixes_.count(ns) != 0)
-        return;
-    order_.emplace_back(ns);
-    prefixes_.emplace(order_.back(), "ns" + std::to_string(order_.size()));
+    if (!ns.empty() && prefixOf(ns).empty())
+        add(ns, "ns" + std::to_string(prefixes_.size() - EnvelopeCount + 1));
 }
 
 std::string_view CXmlNamespaces::prefixOf(std::string_view ns) const
 {
-    const auto found = prefixes_.find(ns);
-    return found == prefixes_.end() ? std::string_view() : std::string_view(found->second);
+    for (const CPrefix& entry : prefixes_) {
+        if (entry.ns == ns)
+            return entry.prefix;
+    }
+    return std::string_view();
 }
 
 std::string CXmlNamespaces::qualifiedName(std::string_view ns, std::string_view local) const
@@ -73,7 +82,9 @@ std::string CXmlNamespaces::typeName(const CTypeRef& type) const
 std::string CXmlNamespaces::declarations() const
 {
     std::string text;
-    for (const std::string& ns : order_)
-        text.append(" xmlns:").append(prefixOf(ns)).append("=\"").append(xmlEscaped(ns)).append("\"");
+    for (std::size_t i = EnvelopeCount; i < prefixes_.size(); ++i) {
+        const CPrefix& entry = prefixes_[i];
+        text.append(" xmlns:").append(entry.prefix).append("=\"").append(xmlEscaped(entry.ns)).append("\"");
+    }
     return text;
 }

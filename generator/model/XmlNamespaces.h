@@ -3,8 +3,6 @@
 
 #include "generator/model/ServiceView.h"
 
-#include <map>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,11 +29,19 @@ public:
     std::string declarations() const;
 
 private:
+    struct CPrefix {
+        std::string ns;
+        std::string prefix;
+    };
+
+    void add(std::string_view ns, std::string prefix);
     void add(std::string_view ns);
     std::string_view prefixOf(std::string_view ns) const;
 
-    std::vector<std::string> order_;
-    std::map<std::string, std::string, std::less<>> prefixes_;
+    // The envelope's own first, then the view's in the order it names them.
+    // A service names a handful: a look-up reads them in turn, without a
+    // tree or a hash to walk for each of the many names written.
+    std::vector<CPrefix> prefixes_;
 };
 
 #endif
