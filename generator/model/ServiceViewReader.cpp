@@ -9,6 +9,8 @@
 #include "wsdl/WsdlParser.h"
 
 #include <unordered_map>
+#include <algorithm>
+#include <functional>
 #include <string_view>
 #include <unordered_set>
 #include <utility>
@@ -324,7 +326,7 @@ private:
     {
         for (const auto& message : parser_.getMessages()) {
             CViewMessage& view = view_.addMessage(message->getName(), message->getNamespace());
-            messageViews_.emplace(message.get(), &view);
+            messageViews_.emplace_back(message.get(), &view);
             view.parts.reserve(message->getParts().size());
             for (const Wsdl::Part& part : message->getParts()) {
                 const SchemaParser* schema = schemaOfPart(part);
@@ -336,6 +338,7 @@ private:
                 view.parts.push_back(std::move(entry));
             }
         }
+        std::sort(messageViews_.begin(), messageViews_.end(), byMessage);
         fillPendingTypes();
     }
 
@@ -395,8 +398,9 @@ private:
 
     const CViewMessage* messageView(const Wsdl::Message* message) const
     {
-        const auto found = messageViews_.find(message);
-        return found == messageViews_.end() ? nullptr : found->second;
+        const MessageView key(message, nullptr);
+        const auto found = std::lower_bound(messageViews_.begin(), messageViews_.end(), key, byMessage);
+        return found == messageViews_.end() || found->first != message ? nullptr : found->second;
     }
 
     void readDirection(CViewDirection& direction, CIds ids, const Wsdl::SoapExtension& soap)
@@ -500,7 +504,14 @@ private:
     std::vector<Made> pending_;
     std::size_t filled_ = 0;
     std::unordered_map<const Schema::Element*, CViewElement*> elementViews_;
-    std::unordered_map<const Wsdl::Message*, const CViewMessage*> messageViews_;
+    // The view of each message, sorted by the model's message: a look-up
+    // halves the list rather than hashing, and no node is kept per message.
+    using MessageView = std::pair<const Wsdl::Message*, const CViewMessage*>;
+    static bool byMessage(const MessageView& a, const MessageView& b)
+    {
+        return std::less<const Wsdl::Message*>()(a.first, b.first);
+    }
+    std::vector<MessageView> messageViews_;
     std::unordered_map<const Wsdl::Binding*, const CViewBinding*> bindingViews_;
 };
 
