@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace XmlChars {
 
@@ -135,6 +136,11 @@ inline void setBytes(std::string& s, const char* bytes, std::size_t count)
 {
     s.clear();
     s.append(bytes, count);
+}
+
+inline void setBytes(std::string& s, std::string_view bytes)
+{
+    setBytes(s, bytes.data(), bytes.size());
 }
 
 } // namespace XmlChars

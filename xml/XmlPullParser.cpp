@@ -100,7 +100,7 @@ int parseInt(const std::string& text, int radix)
 
 XmlPullParser::XmlPullParser(std::istream& input)
     : input_(input), srcBuf_(std::make_unique<unsigned char[]>(kSourceSize)),
-      txtBuf_(std::make_unique<char[]>(kInitialTextSize)), txtCap_(kInitialTextSize), elementStack_(16),
+      txtBuf_(std::make_unique<char[]>(kInitialTextSize)), txtCap_(kInitialTextSize), elements_(16),
       nspCounts_(8, 0), nspStack_(16), attributes_(16)
 {
 }
@@ -477,7 +477,9 @@ void XmlPullParser::checkInsideRoot() const
 // ---------------------------------------------------------------------------
 // Names, text and entities
 
-void XmlPullParser::readName(std::string& out)
+// The name is seen in the source buffer when it lies whole in it, else in the
+// text buffer past its end: either way only until the parser reads on.
+std::string_view XmlPullParser::readName()
 {
     unpeek();
     std::size_t pos = txtPos_;
@@ -486,9 +488,7 @@ void XmlPullParser::readName(std::string& out)
         const char* run = takeRun(kNameStop, n);
         isWhitespace_ = false;
         if (srcPos_ < srcCount_) {
-            // The whole name lay in the source buffer.
-            setBytes(out, run, n);
-            return;
+            return std::string_view(run, n);
         }
         pushBytes(run, n);
     } else {
@@ -511,8 +511,9 @@ void XmlPullParser::readName(std::string& out)
         }
         push(read());
     }
-    setBytes(out, txtBuf_.get() + pos, txtPos_ - pos);
+    const std::string_view name(txtBuf_.get() + pos, txtPos_ - pos);
     txtPos_ = pos;
+    return name;
 }
 
 // Takes the commonest text of all, the blanks and line breaks between two
@@ -714,18 +715,21 @@ void XmlPullParser::pushCharacterReference(const std::string& code)
 // ---------------------------------------------------------------------------
 // Tags
 
-// The names of a start tag go straight into the element-stack entry it opens.
+// The name of a start tag goes straight into the element-stack entry it opens.
 void XmlPullParser::parseStartTag(bool xmlDeclaration)
 {
-    std::size_t sp = static_cast<std::size_t>(depth_) * 4;
-    if (!xmlDeclaration) {
+    const std::size_t sp = static_cast<std::size_t>(depth_);
+    const std::string* tagName = &name_;
+    if (xmlDeclaration) {
+        setBytes(name_, readName());
+    } else {
         read(); // '<'
-        if (elementStack_.size() <= sp + 4) {
-            elementStack_.resize(sp + 20);
+        if (elements_.size() <= sp) {
+            elements_.resize(sp + 16);
         }
+        tagName = &holdName(elements_[sp], readName()).raw;
     }
-    std::string& rawName = xmlDeclaration ? name_ : elementStack_[sp + 3];
-    readName(rawName);
+    const std::string& rawName = *tagName;
     eventName_ = &rawName;
     attributeCount_ = 0;
     for (;;) {
@@ -758,19 +762,30 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
     }
     openElement();
     checkDuplicateNames();
-    std::string& nameSpace = elementStack_[sp];
-    std::string& prefix = elementStack_[sp + 1];
-    std::string& localName = elementStack_[sp + 2];
+    OpenElement& element = elements_[sp];
+    element.split = processNsp_;
+    element.namespacePos = kNoNamespace;
     if (processNsp_) {
-        processNamespaces(rawName, nameSpace, prefix, localName);
-    } else {
-        nameSpace.clear();
-        prefix.clear();
-        localName = rawName;
+        processNamespaces(element);
     }
-    eventNamespace_ = &nameSpace;
-    eventPrefix_ = &prefix;
-    eventName_ = &localName;
+    setEventName(element);
+}
+
+XmlName& XmlPullParser::holdName(NameHolder& holder, std::string_view written)
+{
+    holder.interned = names_.intern(written);
+    if (holder.interned == nullptr) {
+        holder.own.assign(written);
+    }
+    return holder.name();
+}
+
+void XmlPullParser::setEventName(const OpenElement& element)
+{
+    const XmlName& name = element.name();
+    eventNamespace_ = &namespaceAt(element.namespacePos);
+    eventPrefix_ = element.split ? &name.prefix : &none_;
+    eventName_ = element.split ? &name.local : &name.raw;
 }
 
 void XmlPullParser::parseAttribute(const std::string& tagName)
@@ -778,13 +793,14 @@ void XmlPullParser::parseAttribute(const std::string& tagName)
     if (attributeCount_ >= MAX_ATTRIBUTES) {
         fail("more than " + std::to_string(MAX_ATTRIBUTES) + " attributes");
     }
-    std::size_t i = static_cast<std::size_t>(attributeCount_) * 4;
-    if (attributes_.size() <= i + 4) {
-        attributes_.resize(i + 20);
+    const std::size_t i = static_cast<std::size_t>(attributeCount_);
+    if (attributes_.size() <= i) {
+        attributes_.resize(i + 16);
     }
-    readName(attributes_[i + 2]);
-    attributes_[i].clear();
-    attributes_[i + 1].clear();
+    TagAttribute& attribute = attributes_[i];
+    holdName(attribute, readName());
+    attribute.split = false;
+    attribute.namespacePos = kNoNamespace;
     skip();
     read('=');
     skip();
@@ -801,7 +817,7 @@ void XmlPullParser::parseAttribute(const std::string& tagName)
         read();
     }
     ++attributeCount_;
-    readAttributeValue(delimiter, attributes_[i + 3]);
+    readAttributeValue(delimiter, attribute.value);
 }
 
 // Reads the value after its opening delimiter, and the closing one.
@@ -848,7 +864,7 @@ void XmlPullParser::parseEndTag()
         skip();
         read('>');
     } else {
-        readName(name_);
+        setBytes(name_, readName());
         skip();
         read('>');
         if (depth_ == 0) {
@@ -857,7 +873,7 @@ void XmlPullParser::parseEndTag()
             }
             return;
         }
-        const std::string& openName = elementStack_[(depth_ - 1) * 4 + 3];
+        const std::string& openName = elements_[static_cast<std::size_t>(depth_ - 1)].name().raw;
         if (name_ != openName) {
             if (!relaxed_) {
                 fail("expected: " + openName);
@@ -865,10 +881,7 @@ void XmlPullParser::parseEndTag()
             return;
         }
     }
-    int sp = (depth_ - 1) * 4;
-    eventNamespace_ = &elementStack_[sp];
-    eventPrefix_ = &elementStack_[sp + 1];
-    eventName_ = &elementStack_[sp + 2];
+    setEventName(elements_[static_cast<std::size_t>(depth_ - 1)]);
 }
 
 // Passes over the name of an end tag without copying it when it is plainly
@@ -878,7 +891,7 @@ bool XmlPullParser::skipOpenElementName()
     if (depth_ == 0 || peekCount_ != 0) {
         return false;
     }
-    const std::string& openName = elementStack_[(depth_ - 1) * 4 + 3];
+    const std::string& openName = elements_[static_cast<std::size_t>(depth_ - 1)].name().raw;
     const std::size_t n = openName.size();
     if (static_cast<std::size_t>(srcCount_ - srcPos_) <= n) {
         return false;

@@ -1,6 +1,7 @@
 #ifndef KELVANE_XML_XMLPULLPARSER_H
 #define KELVANE_XML_XMLPULLPARSER_H
 
+#include "xml/XmlNameTable.h"
 #include "xml/XmlPullParserException.h"
 
 #include <cstddef>
@@ -128,7 +129,7 @@ private:
     void nextImpl();
     int peekType();
     void checkInsideRoot() const;
-    void readName(std::string& out);
+    std::string_view readName();
     bool takeBlankText();
     int pushText(int delimiter, bool resolveEntities);
     void pushEntity();
@@ -137,6 +138,39 @@ private:
     void parseAttribute(const std::string& tagName);
     void readAttributeValue(int delimiter, std::string& value);
     void openElement();
+
+    // Where a name's namespace is: a position on the namespace stack, or one of these.
+    static constexpr int kNoNamespace = -1;
+    static constexpr int kXmlNamespace = -2;
+    static constexpr int kXmlnsNamespace = -3;
+
+    // A name read from a tag: the table's shared entry, or while the table is
+    // full one of the holder's own.
+    struct NameHolder {
+        XmlName* interned = nullptr;
+        XmlName own;
+        XmlName& name() { return interned ? *interned : own; }
+        const XmlName& name() const { return interned ? *interned : own; }
+    };
+    struct OpenElement : NameHolder {
+        bool split = false;  // namespaces were processed: reported by prefix and local name
+        int namespacePos = kNoNamespace;
+    };
+    struct TagAttribute : NameHolder {
+        bool split = false;
+        int namespacePos = kNoNamespace;
+        std::string value;
+        const std::string& reportedName() const { return split ? name().local : name().raw; }
+    };
+    XmlName& holdName(NameHolder& holder, std::string_view written);
+    void setEventName(const OpenElement& element);
+    const std::string& namespaceAt(int pos) const
+    {
+        return pos >= 0 ? nspStack_[static_cast<std::size_t>(pos) * 2 + 1] : fixedNamespace(pos);
+    }
+    const std::string& fixedNamespace(int pos) const;
+    int resolvePrefix(XmlName& name);
+    int namespacePosition(const std::string& prefix) const;
     // An attribute's namespace and name, for the duplicate checks of tags with many attributes.
     using AttributeKey = std::pair<std::string_view, std::string_view>;
     struct AttributeKeyHash {
@@ -148,15 +182,13 @@ private:
     AttributeKey attributeKey(int index) const;
     bool sameAttribute(int i, int j) const;
     bool repeatsLater(int index) const;
-    void processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
-                           std::string& localName);
+    void processNamespaces(OpenElement& element);
     void declareNamespaces(bool& prefixedAttributes);
     void checkDeclaration(const std::string& attrName, std::size_t start, const std::string& uri) const;
     void bindNamespace(int pos);
     void closeNamespaceScope();
     void resolveAttributePrefixes(const std::string& tagName);
-    void resolveTagPrefix(const std::string& rawName, std::string& nameSpace, std::string& prefix,
-                          std::string& localName);
+    void resolveTagPrefix(OpenElement& element);
     void clearEventName();
     void parseEndTag();
     bool skipOpenElementName();
@@ -164,7 +196,6 @@ private:
     int parseTarget(bool collect);
     int parseXmlDeclaration();
     void parseDoctype(bool collect);
-    const std::string* findNamespace(const std::string& prefix) const;
     void checkAttributeIndex(int index) const;
     void checkNamespacePosition(int pos) const;
 
@@ -202,7 +233,8 @@ private:
     const std::string none_;
 
     int depth_ = 0;
-    std::vector<std::string> elementStack_;
+    XmlNameTable names_;
+    std::vector<OpenElement> elements_;
     std::vector<int> nspCounts_;
     std::vector<std::string> nspStack_;
     // The innermost declaration in scope of each prefix, and for each
@@ -210,7 +242,10 @@ private:
     // look-up costs the same however many declarations are in scope.
     std::unordered_map<std::string, int> nspIndex_;
     std::vector<int> nspHidden_;
-    std::vector<std::string> attributes_;
+    // Numbers the declarations in scope: changes whenever one enters or leaves
+    // it, so that a name's resolved namespace is kept while it stays the same.
+    std::uint64_t scopeVersion_ = 1;
+    std::vector<TagAttribute> attributes_;
     mutable AttributeKeySet attributeKeys_;  // of the current tag, while its duplicates are sought
     int attributeCount_ = -1;
 

@@ -163,23 +163,23 @@ int XmlPullParser::parseTarget(bool collect)
 int XmlPullParser::parseXmlDeclaration()
 {
     parseStartTag(true);
-    if (attributeCount_ < 1 || attributes_[2] != "version") {
+    if (attributeCount_ < 1 || attributes_[0].name().raw != "version") {
         fail("version expected");
     }
-    version_ = attributes_[3];
+    version_ = attributes_[0].value;
     if (!isVersionNumber(version_)) {
         fail("illegal version: " + version_);
     }
     int pos = 1;
-    if (pos < attributeCount_ && attributes_[4 * pos + 2] == "encoding") {
-        encoding_ = attributes_[4 * pos + 3];
+    if (pos < attributeCount_ && attributes_[pos].name().raw == "encoding") {
+        encoding_ = attributes_[pos].value;
         if (!isEncodingName(encoding_)) {
             fail("illegal encoding: " + encoding_);
         }
         ++pos;
     }
-    if (pos < attributeCount_ && attributes_[4 * pos + 2] == "standalone") {
-        const std::string& value = attributes_[4 * pos + 3];
+    if (pos < attributeCount_ && attributes_[pos].name().raw == "standalone") {
+        const std::string& value = attributes_[pos].value;
         if (value != "yes" && value != "no") {
             fail("illegal standalone value: " + value);
         }

@@ -15,13 +15,6 @@ namespace {
 constexpr int kPairwiseAttributes = 16;
 constexpr int kScannedNamespaces = 16;
 
-// With its first colon at cut, a name is prefix:local with neither part empty
-// and no second colon.
-bool isQualifiedName(const std::string& name, std::size_t cut)
-{
-    return cut == std::string::npos || (cut + 1 < name.size() && name.find(':', cut + 1) == std::string::npos);
-}
-
 } // namespace
 
 // Reports the last attribute that repeats an earlier name as written (no
@@ -46,7 +39,7 @@ void XmlPullParser::checkDuplicateNames() const
         }
     }
     if (duplicate >= 0) {
-        fail("Duplicate Attribute: " + attributes_[static_cast<std::size_t>(duplicate) * 4 + 2]);
+        fail("Duplicate Attribute: " + attributes_[static_cast<std::size_t>(duplicate)].reportedName());
     }
 }
 
@@ -58,15 +51,15 @@ std::size_t XmlPullParser::AttributeKeyHash::operator()(const AttributeKey& key)
 
 XmlPullParser::AttributeKey XmlPullParser::attributeKey(int index) const
 {
-    const std::size_t at = static_cast<std::size_t>(index) * 4;
-    return AttributeKey(attributes_[at], attributes_[at + 2]);
+    const TagAttribute& attribute = attributes_[static_cast<std::size_t>(index)];
+    return AttributeKey(namespaceAt(attribute.namespacePos), attribute.reportedName());
 }
 
 bool XmlPullParser::sameAttribute(int i, int j) const
 {
-    const std::size_t a = static_cast<std::size_t>(i) * 4;
-    const std::size_t b = static_cast<std::size_t>(j) * 4;
-    return attributes_[a + 2] == attributes_[b + 2] && attributes_[a] == attributes_[b];
+    const TagAttribute& a = attributes_[static_cast<std::size_t>(i)];
+    const TagAttribute& b = attributes_[static_cast<std::size_t>(j)];
+    return a.reportedName() == b.reportedName() && namespaceAt(a.namespacePos) == namespaceAt(b.namespacePos);
 }
 
 bool XmlPullParser::repeatsLater(int index) const
@@ -79,15 +72,14 @@ bool XmlPullParser::repeatsLater(int index) const
     return false;
 }
 
-void XmlPullParser::processNamespaces(const std::string& rawName, std::string& nameSpace, std::string& prefix,
-                                      std::string& localName)
+void XmlPullParser::processNamespaces(OpenElement& element)
 {
     bool prefixedAttributes = false;
     declareNamespaces(prefixedAttributes);
     if (prefixedAttributes) {
-        resolveAttributePrefixes(rawName);
+        resolveAttributePrefixes(element.name().raw);
     }
-    resolveTagPrefix(rawName, nameSpace, prefix, localName);
+    resolveTagPrefix(element);
 }
 
 // Moves the xmlns attributes of the start tag onto the namespace stack; the
@@ -96,23 +88,23 @@ void XmlPullParser::declareNamespaces(bool& prefixedAttributes)
 {
     int kept = 0;
     for (int i = 0; i < attributeCount_; ++i) {
-        const auto attribute = attributes_.begin() + static_cast<std::ptrdiff_t>(i) * 4;
-        const std::string& attrName = attribute[2];
-        std::size_t cut = attrName.find(':');
-        bool declaresDefault = cut == std::string::npos && attrName.size() == 5 && hasPrefix(attrName, "xmlns", 5);
-        bool declaresPrefix = cut == 5 && hasPrefix(attrName, "xmlns", 5);
+        TagAttribute& attribute = attributes_[static_cast<std::size_t>(i)];
+        const XmlName& attrName = attribute.name();
+        const bool declaresDefault = attrName.isXmlns;
+        const bool declaresPrefix = attrName.xmlnsPrefixed;
         if (!declaresDefault && !declaresPrefix) {
-            prefixedAttributes = prefixedAttributes || cut != std::string::npos;
+            prefixedAttributes = prefixedAttributes || attrName.hasColon;
             if (kept != i) {
-                std::swap_ranges(attribute, attribute + 4, attributes_.begin() + static_cast<std::ptrdiff_t>(kept) * 4);
+                std::swap(attribute, attributes_[static_cast<std::size_t>(kept)]);
             }
             ++kept;
             continue;
         }
-        if (declaresPrefix && attribute[3].empty()) {
+        const std::string& uri = attribute.value;
+        if (declaresPrefix && uri.empty()) {
             fail("illegal empty namespace");
         }
-        checkDeclaration(attrName, declaresDefault ? std::string::npos : cut + 1, attribute[3]);
+        checkDeclaration(attrName.raw, declaresDefault ? std::string::npos : attrName.prefix.size() + 1, uri);
         const int pos = nspCounts_[depth_];
         if (pos >= MAX_NAMESPACES) {
             fail("more than " + std::to_string(MAX_NAMESPACES) + " namespace declarations in scope");
@@ -124,9 +116,9 @@ void XmlPullParser::declareNamespaces(bool& prefixedAttributes)
         if (declaresDefault) {
             nspStack_[k].clear();
         } else {
-            nspStack_[k].assign(attrName, cut + 1, std::string::npos);
+            nspStack_[k] = attrName.local;
         }
-        nspStack_[k + 1] = attribute[3];
+        nspStack_[k + 1] = uri;
         bindNamespace(pos);
         ++nspCounts_[depth_];
     }
@@ -157,12 +149,16 @@ void XmlPullParser::bindNamespace(int pos)
     const auto bound = nspIndex_.try_emplace(nspStack_[static_cast<std::size_t>(pos) * 2], pos);
     nspHidden_[pos] = bound.second ? -1 : bound.first->second;
     bound.first->second = pos;
+    ++scopeVersion_;
 }
 
 // Called once the depth has dropped: the declarations of the closed element
 // leave scope, newest first, and uncover the ones they hid.
 void XmlPullParser::closeNamespaceScope()
 {
+    if (nspCounts_[depth_ + 1] > nspCounts_[depth_]) {
+        ++scopeVersion_;
+    }
     for (int pos = nspCounts_[depth_ + 1] - 1; pos >= nspCounts_[depth_]; --pos) {
         const auto bound = nspIndex_.find(nspStack_[static_cast<std::size_t>(pos) * 2]);
         if (nspHidden_[pos] < 0) {
@@ -181,75 +177,67 @@ void XmlPullParser::resolveAttributePrefixes(const std::string& tagName)
     if (hashed) {
         attributeKeys_.clear();
     }
-    for (int i = attributeCount_ * 4 - 4; i >= 0; i -= 4) {
-        std::string& attrName = attributes_[i + 2];
-        std::size_t cut = attrName.find(':');
-        if (cut == 0 && !relaxed_) {
-            fail("illegal attribute name: " + attrName);
+    for (int i = attributeCount_ - 1; i >= 0; --i) {
+        TagAttribute& attribute = attributes_[static_cast<std::size_t>(i)];
+        XmlName& attrName = attribute.name();
+        if (attrName.hasColon && attrName.prefix.empty() && !relaxed_) {
+            fail("illegal attribute name: " + attrName.raw);
         }
-        if (cut == std::string::npos) {
+        if (!attrName.hasColon) {
             continue;
         }
-        if (!relaxed_ && !isQualifiedName(attrName, cut)) {
-            fail("illegal attribute name: " + attrName);
+        if (!relaxed_ && !attrName.qualified) {
+            fail("illegal attribute name: " + attrName.raw);
         }
-        std::string& attrPrefix = attributes_[i + 1];
-        setBytes(attrPrefix, attrName.data(), cut);
-        attrName.erase(0, cut + 1);
-        const std::string* uri = findNamespace(attrPrefix);
-        if (!uri && !relaxed_) {
-            fail("Undefined Prefix: " + attrPrefix + " in " + tagName);
-        }
-        std::string& attrNamespace = attributes_[i];
-        if (uri) {
-            attrNamespace = *uri;
+        attribute.split = true;
+        attribute.namespacePos = resolvePrefix(attrName);
+        if (attribute.namespacePos == kNoNamespace && !relaxed_) {
+            fail("Undefined Prefix: " + attrName.prefix + " in " + tagName);
         }
         if (relaxed_) {
             continue;
         }
-        const bool repeated = hashed ? !attributeKeys_.insert(attributeKey(i / 4)).second : repeatsLater(i / 4);
+        const bool repeated = hashed ? !attributeKeys_.insert(attributeKey(i)).second : repeatsLater(i);
         if (repeated) {
-            fail("Duplicate Attribute: {" + attrNamespace + "}" + attrName);
+            fail("Duplicate Attribute: {" + namespaceAt(attribute.namespacePos) + "}" + attrName.local);
         }
     }
 }
 
-void XmlPullParser::resolveTagPrefix(const std::string& rawName, std::string& nameSpace, std::string& prefix,
-                                     std::string& localName)
+void XmlPullParser::resolveTagPrefix(OpenElement& element)
 {
-    std::size_t cut = rawName.find(':');
+    XmlName& name = element.name();
     // The xmlns prefix only ever declares; no element may use it.
-    const bool xmlnsPrefix = cut == 5 && hasPrefix(rawName, "xmlns", 5);
-    if ((cut == 0 || xmlnsPrefix || !isQualifiedName(rawName, cut)) && !relaxed_) {
-        fail("illegal tag name: " + rawName);
+    const bool badName = (name.hasColon && name.prefix.empty()) || name.xmlnsPrefixed || !name.qualified;
+    if (badName && !relaxed_) {
+        fail("illegal tag name: " + name.raw);
     }
-    if (cut == std::string::npos) {
-        prefix.clear();
-        setBytes(localName, rawName.data(), rawName.size());
-    } else {
-        setBytes(prefix, rawName.data(), cut);
-        setBytes(localName, rawName.data() + cut + 1, rawName.size() - cut - 1);
+    element.namespacePos = resolvePrefix(name);
+    if (element.namespacePos == kNoNamespace && !name.prefix.empty() && !relaxed_) {
+        fail("undefined prefix: " + name.prefix);
     }
-    const std::string* uri = findNamespace(prefix);
-    if (uri) {
-        nameSpace = *uri;
-        return;
-    }
-    if (!prefix.empty() && !relaxed_) {
-        fail("undefined prefix: " + prefix);
-    }
-    nameSpace.clear();
 }
 
-const std::string* XmlPullParser::findNamespace(const std::string& prefix) const
+// The namespace of the name's prefix, looked up again only when the
+// declarations in scope have changed since the name was last resolved.
+int XmlPullParser::resolvePrefix(XmlName& name)
 {
-    static const std::string xmlUri = XML_NAMESPACE;
-    static const std::string xmlnsUri = XMLNS_NAMESPACE;
+    if (name.resolvedIn != scopeVersion_) {
+        name.namespacePos = namespacePosition(name.prefix);
+        name.resolvedIn = scopeVersion_;
+    }
+    return name.namespacePos;
+}
+
+// The innermost declaration of the prefix in scope; kNoNamespace when there is
+// none or it undeclares the default namespace.
+int XmlPullParser::namespacePosition(const std::string& prefix) const
+{
     if (prefix.size() == 3 && hasPrefix(prefix, "xml", 3)) {
-        return &xmlUri;
+        return kXmlNamespace;
     }
     if (prefix.size() == 5 && hasPrefix(prefix, "xmlns", 5)) {
-        return &xmlnsUri;
+        return kXmlnsNamespace;
     }
     // The few declarations of ordinary documents are scanned faster than hashed.
     const int count = nspCounts_[depth_];
@@ -262,17 +250,22 @@ const std::string* XmlPullParser::findNamespace(const std::string& prefix) const
         const auto bound = nspIndex_.find(prefix);
         pos = bound == nspIndex_.end() ? -1 : bound->second;
     }
-    if (pos < 0) {
-        return nullptr;
+    if (pos < 0 || nspStack_[static_cast<std::size_t>(pos) * 2 + 1].empty()) {
+        return kNoNamespace;
     }
-    const std::string& uri = nspStack_[static_cast<std::size_t>(pos) * 2 + 1];
-    return uri.empty() ? nullptr : &uri;
+    return pos;
+}
+
+const std::string& XmlPullParser::fixedNamespace(int pos) const
+{
+    static const std::string xmlUri = XML_NAMESPACE;
+    static const std::string xmlnsUri = XMLNS_NAMESPACE;
+    return pos == kXmlNamespace ? xmlUri : pos == kXmlnsNamespace ? xmlnsUri : none_;
 }
 
 const std::string& XmlPullParser::getNamespace(const std::string& prefix) const
 {
-    const std::string* uri = findNamespace(prefix);
-    return uri ? *uri : none_;
+    return namespaceAt(namespacePosition(prefix));
 }
 
 int XmlPullParser::getNamespaceCount(int depth) const
@@ -312,32 +305,35 @@ void XmlPullParser::checkAttributeIndex(int index) const
 const std::string& XmlPullParser::getAttributeNamespace(int index) const
 {
     checkAttributeIndex(index);
-    return attributes_[index * 4];
+    return namespaceAt(attributes_[static_cast<std::size_t>(index)].namespacePos);
 }
 
 const std::string& XmlPullParser::getAttributePrefix(int index) const
 {
     checkAttributeIndex(index);
-    return attributes_[index * 4 + 1];
+    const TagAttribute& attribute = attributes_[static_cast<std::size_t>(index)];
+    return attribute.split ? attribute.name().prefix : none_;
 }
 
 const std::string& XmlPullParser::getAttributeName(int index) const
 {
     checkAttributeIndex(index);
-    return attributes_[index * 4 + 2];
+    return attributes_[static_cast<std::size_t>(index)].reportedName();
 }
 
 const std::string& XmlPullParser::getAttributeValue(int index) const
 {
     checkAttributeIndex(index);
-    return attributes_[index * 4 + 3];
+    return attributes_[static_cast<std::size_t>(index)].value;
 }
 
 const std::string& XmlPullParser::getAttributeValue(const std::string& nameSpace, const std::string& name) const
 {
-    for (int i = attributeCount_ * 4 - 4; i >= 0; i -= 4) {
-        if (attributes_[i + 2] == name && (nameSpace.empty() || attributes_[i] == nameSpace)) {
-            return attributes_[i + 3];
+    for (int i = attributeCount_ - 1; i >= 0; --i) {
+        const TagAttribute& attribute = attributes_[static_cast<std::size_t>(i)];
+        if (attribute.reportedName() == name &&
+            (nameSpace.empty() || namespaceAt(attribute.namespacePos) == nameSpace)) {
+            return attribute.value;
         }
     }
     return none_;

@@ -460,6 +460,35 @@ TEST(XmlPullParserTest, InnerDeclarationsHideOuterOnesUntilTheirElementEnds)
     }
 }
 
+// Past the names the parser shares between tags, tags keep names of their
+// own: nested deep, prefixed and with attributes, they read as the shared ones do.
+TEST(XmlPullParserTest, NamesBeyondTheSharedOnesReadAlike)
+{
+    std::string xml = "<r xmlns:p='urn:p'>";
+    std::string expected = "<r>|";
+    for (int i = 0; i < 4200; ++i) {
+        const std::string n = std::to_string(i);
+        xml += "<p:n" + n + " a" + n + "='" + n + "'/>";
+        expected += "<{urn:p}n" + n + " a" + n + "=\"" + n + "\">|</{urn:p}n" + n + ">|";
+    }
+    for (int d = 0; d < 40; ++d) {
+        const std::string n = std::to_string(d);
+        xml += "<q" + n + ":deep" + n + " xmlns:q" + n + "='urn:" + n + "' q" + n + ":at" + n + "='v' plain" + n +
+               "='w'>";
+        expected += "<{urn:" + n + "}deep" + n + " {urn:" + n + "}at" + n + "=\"v\" plain" + n + "=\"w\">|";
+    }
+    for (int d = 39; d >= 0; --d) {
+        const std::string n = std::to_string(d);
+        xml += "</q" + n + ":deep" + n + ">";
+        expected += "</{urn:" + n + "}deep" + n + ">|";
+    }
+    xml += "<p:n0/></r>";
+    expected += "<{urn:p}n0>|</{urn:p}n0>|</r>|END";
+    EXPECT_EQ(expected, events(xml));
+    EXPECT_EQ("Duplicate Attribute: dup9999", failureOf(xml.substr(0, xml.size() - 4) + "<x dup9999='1' dup9999='2'/>").message);
+    EXPECT_EQ("expected: q1:deep1", failureOf(xml.substr(0, xml.find("</q1:deep1>")) + "</q0:deep0>").message);
+}
+
 // Tags with many attributes are checked for duplicates by hash; the result is
 // the same as pairwise, and the declarations leave the others in their order.
 TEST(XmlPullParserTest, ManyAttributesAreCheckedLikeFew)

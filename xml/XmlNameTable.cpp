@@ -1,0 +1,139 @@
+#include "xml/XmlNameTable.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kInitialSlots = 64;
+
+std::uint64_t load64(const char* p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+
+std::uint64_t load32(const char* p)
+{
+    std::uint32_t word;
+    std::memcpy(&word, p, 4);
+    return word;
+}
+
+// Names are short: up to 16 bytes take two loads and one multiplication.
+// Every byte counts, so that names alike but for their middle do not collide.
+std::uint64_t hashOf(std::string_view s)
+{
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
+    const char* p = s.data();
+    const std::size_t n = s.size();
+    std::uint64_t a = 0;
+    std::uint64_t b = 0;
+    if (n >= 8) {
+        std::size_t i = 0;
+        for (; n - i > 16; i += 8) {
+            a = (a ^ load64(p + i)) * kMix;
+            a ^= a >> 29;
+        }
+        a ^= load64(p + i);
+        b = load64(p + n - 8);
+    } else if (n >= 4) {
+        a = load32(p);
+        b = load32(p + n - 4);
+    } else if (n > 0) {
+        a = (static_cast<std::uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
+            (static_cast<std::uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
+            static_cast<unsigned char>(p[n - 1]);
+    }
+    const std::uint64_t h = ((a * kMix) ^ b ^ n) * 0xC2B2AE3D27D4EB4Full;
+    return h ^ (h >> 32);
+}
+
+// Same bytes, for the short names this table holds, without a library call.
+bool sameBytes(const std::string& held, std::string_view written)
+{
+    const std::size_t n = written.size();
+    if (held.size() != n) {
+        return false;
+    }
+    const char* a = held.data();
+    const char* b = written.data();
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load64(a + i) != load64(b + i)) {
+                return false;
+            }
+        }
+        return load64(a + n - 8) == load64(b + n - 8);
+    }
+    if (n >= 4) {
+        return load32(a) == load32(b) && load32(a + n - 4) == load32(b + n - 4);
+    }
+    return std::memcmp(a, b, n) == 0;
+}
+
+} // namespace
+
+void XmlName::assign(std::string_view written)
+{
+    raw.assign(written.data(), written.size());
+    const std::size_t cut = written.find(':');
+    hasColon = cut != std::string_view::npos;
+    if (!hasColon) {
+        prefix.clear();
+        local.assign(written.data(), written.size());
+        qualified = true;
+    } else {
+        prefix.assign(written.data(), cut);
+        local.assign(written.data() + cut + 1, written.size() - cut - 1);
+        qualified = !local.empty() && local.find(':') == std::string::npos;
+    }
+    isXmlns = raw == "xmlns";
+    xmlnsPrefixed = hasColon && prefix == "xmlns";
+    resolvedIn = 0;
+}
+
+XmlName* XmlNameTable::intern(std::string_view written)
+{
+    if (slots_.empty()) {
+        slots_.resize(kInitialSlots);
+    }
+    const std::uint64_t hash = hashOf(written);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask; slots_[i].name != nullptr; i = (i + 1) & mask) {
+        if (slots_[i].hash == hash && sameBytes(slots_[i].name->raw, written)) {
+            return slots_[i].name;
+        }
+    }
+    if (names_.size() >= kMaxNames) {
+        return nullptr;
+    }
+    XmlName& name = names_.emplace_back();
+    name.assign(written);
+    if (names_.size() * 2 > slots_.size()) {
+        grow();
+    }
+    place(hash, &name);
+    return &name;
+}
+
+void XmlNameTable::place(std::uint64_t hash, XmlName* name)
+{
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].name != nullptr) {
+        i = (i + 1) & mask;
+    }
+    slots_[i] = Slot{hash, name};
+}
+
+void XmlNameTable::grow()
+{
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+        if (slot.name != nullptr) {
+            place(slot.hash, slot.name);
+        }
+    }
+}
