@@ -331,6 +331,10 @@ int XmlPullParser::nextTag()
         pushedBack_ = false;
         return type_;
     }
+    // The blank text before a tag would only be read to be skipped.
+    if (!degenerated_) {
+        skipBlanksBeforeTag();
+    }
     next();
     if (type_ == TEXT && isWhitespace_) {
         next();
@@ -516,58 +520,111 @@ std::string_view XmlPullParser::readName()
     return name;
 }
 
-// Takes the commonest text of all, the blanks and line breaks between two
-// tags, in one go when they lie in the source buffer up to the next '<';
-// false, having taken nothing, for any other text. A CR already looked at
-// (peekType() takes one into the look-ahead) opens the text. Line breaks are
-// counted and folded as read() and fillPeek() count and fold them.
-bool XmlPullParser::takeBlankText()
+namespace {
+
+constexpr std::uint64_t kEightSpaces = 0x2020202020202020ull;
+
+// Indentation comes in long runs of spaces: eight are compared at a time.
+const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end)
 {
-    const bool peekedCR = peekCount_ == 1 && peek_[0] == '\n' && wasCR_;
-    if (peekCount_ != 0 && !peekedCR) {
+    std::uint64_t word;
+    while (end - p >= 8 && (std::memcpy(&word, p, 8), word == kEightSpaces)) {
+        p += 8;
+    }
+    while (p < end && *p == ' ') {
+        ++p;
+    }
+    return p;
+}
+
+} // namespace
+
+// Finds the commonest text of all, the blanks and line breaks between two
+// tags, when it lies in the source buffer up to the next '<'; false for any
+// other text. A CR already looked at (peekType() takes one into the
+// look-ahead) opens the text. Line breaks are counted as read() and
+// fillPeek() count them.
+bool XmlPullParser::findBlankRun(BlankRun& run) const
+{
+    run.peekedCR = peekCount_ == 1 && peek_[0] == '\n' && wasCR_;
+    if (peekCount_ != 0 && !run.peekedCR) {
         return false;
     }
     const unsigned char* const start = srcBuf_.get() + srcPos_;
     const unsigned char* const end = srcBuf_.get() + srcCount_;
     const unsigned char* p = start;
-    const unsigned char* lineStart = peekedCR ? start : nullptr;
-    int lines = peekedCR ? 1 : 0;
-    bool folded = wasCR_; // a CR in the text, or an LF that may follow one
-    for (; p < end; ++p) {
+    run.lineStart = run.peekedCR ? start : nullptr;
+    run.lines = run.peekedCR ? 1 : 0;
+    run.folded = wasCR_;
+    while (p < end) {
         const unsigned char c = *p;
         if (c == ' ') {
+            p = skipSpaces(p, end);
             continue;
         }
         if (c == '\n') {
-            lines += (p == start ? wasCR_ : p[-1] == '\r') ? 0 : 1;
-            lineStart = p + 1;
+            run.lines += (p == start ? wasCR_ : p[-1] == '\r') ? 0 : 1;
+            run.lineStart = p + 1;
         } else if (c == '\r') {
-            ++lines;
-            folded = true;
-            lineStart = p + 1;
+            ++run.lines;
+            run.folded = true;
+            run.lineStart = p + 1;
         } else if (c != '\t') {
             break;
         }
+        ++p;
     }
-    if ((p == start && !peekedCR) || p == end || *p != '<') {
+    if ((p == start && !run.peekedCR) || p == end || *p != '<') {
         return false;
     }
-    const bool afterCR = p == start ? wasCR_ : p[-1] == '\r';
-    const std::size_t count = static_cast<std::size_t>(p - start);
-    if (peekedCR) {
+    run.start = start;
+    run.stop = p;
+    return true;
+}
+
+// Moves the read position past the run as reading it character by character would.
+void XmlPullParser::passBlankRun(const BlankRun& run)
+{
+    const std::size_t count = static_cast<std::size_t>(run.stop - run.start);
+    if (run.peekedCR) {
         peekCount_ = 0;
+    }
+    wasCR_ = run.stop == run.start ? wasCR_ : run.stop[-1] == '\r';
+    srcPos_ += static_cast<int>(count);
+    line_ += run.lines;
+    column_ = run.lineStart != nullptr ? 1 + static_cast<int>(run.stop - run.lineStart)
+                                       : column_ + static_cast<int>(count);
+}
+
+// Takes the blank text between two tags in one go, folding each CR, or CR LF,
+// to one LF as fillPeek() does; false, having taken nothing, for any other text.
+bool XmlPullParser::takeBlankText()
+{
+    BlankRun run;
+    if (!findBlankRun(run)) {
+        return false;
+    }
+    const std::size_t count = static_cast<std::size_t>(run.stop - run.start);
+    if (run.peekedCR) {
         appendText("\n", 1);
     }
-    if (folded) {
-        appendFolded(start, count, wasCR_);
+    if (run.folded) {
+        appendFolded(run.start, count, wasCR_);
     } else {
-        appendText(reinterpret_cast<const char*>(start), count);
+        appendText(reinterpret_cast<const char*>(run.start), count);
     }
-    srcPos_ += static_cast<int>(count);
-    wasCR_ = afterCR;
-    line_ += lines;
-    column_ = lineStart != nullptr ? 1 + static_cast<int>(p - lineStart) : column_ + static_cast<int>(count);
+    passBlankRun(run);
     return true;
+}
+
+// Passes over blank text that a tag follows, which next() would report as a
+// text of its own; not before "<!" or "<?", whose text next() would join to it.
+void XmlPullParser::skipBlanksBeforeTag()
+{
+    BlankRun run;
+    if (findBlankRun(run) && run.stop + 1 < srcBuf_.get() + srcCount_ && run.stop[1] != '!' && run.stop[1] != '?') {
+        passBlankRun(run);
+    }
 }
 
 // Appends blanks and line breaks with each CR, or CR LF, as one LF; afterCR

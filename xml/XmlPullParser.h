@@ -130,7 +130,20 @@ private:
     int peekType();
     void checkInsideRoot() const;
     std::string_view readName();
+    // Blanks and line breaks from the read position, where they lie whole in
+    // the source buffer up to a '<'.
+    struct BlankRun {
+        const unsigned char* start;
+        const unsigned char* stop;       // the '<'
+        const unsigned char* lineStart;  // after the last line break; nullptr for none
+        int lines;
+        bool peekedCR;  // a CR taken into the look-ahead opens the run
+        bool folded;    // holds a CR, or begins with an LF that may follow one
+    };
+    bool findBlankRun(BlankRun& run) const;
+    void passBlankRun(const BlankRun& run);
     bool takeBlankText();
+    void skipBlanksBeforeTag();
     int pushText(int delimiter, bool resolveEntities);
     void pushEntity();
     void pushCharacterReference(const std::string& code);
