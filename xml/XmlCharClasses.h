@@ -125,6 +125,42 @@ inline bool isName(const char* s, std::size_t length)
     return true;
 }
 
+inline std::uint64_t load64(const char* p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+
+inline std::uint64_t load32(const char* p)
+{
+    std::uint32_t word;
+    std::memcpy(&word, p, 4);
+    return word;
+}
+
+// Equal bytes, for the short names of tags and attributes, without a library call.
+inline bool sameBytes(const char* a, const char* b, std::size_t n)
+{
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load64(a + i) != load64(b + i)) {
+                return false;
+            }
+        }
+        return load64(a + n - 8) == load64(b + n - 8);
+    }
+    if (n >= 4) {
+        return load32(a) == load32(b) && load32(a + n - 4) == load32(b + n - 4);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 inline bool hasPrefix(const std::string& s, const char* literal, std::size_t length)
 {
     return s.size() >= length && std::memcmp(s.data(), literal, length) == 0;

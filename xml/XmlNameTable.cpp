@@ -1,24 +1,12 @@
 #include "xml/XmlNameTable.h"
 
+#include "xml/XmlCharClasses.h"
+
 #include <cstring>
 
 namespace {
 
 constexpr std::size_t kInitialSlots = 64;
-
-std::uint64_t load64(const char* p)
-{
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    return word;
-}
-
-std::uint64_t load32(const char* p)
-{
-    std::uint32_t word;
-    std::memcpy(&word, p, 4);
-    return word;
-}
 
 // Names are short: up to 16 bytes take two loads and one multiplication.
 // Every byte counts, so that names alike but for their middle do not collide.
@@ -27,6 +15,8 @@ std::uint64_t hashOf(std::string_view s)
     constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
     const char* p = s.data();
     const std::size_t n = s.size();
+    using XmlChars::load32;
+    using XmlChars::load64;
     std::uint64_t a = 0;
     std::uint64_t b = 0;
     if (n >= 8) {
@@ -47,29 +37,6 @@ std::uint64_t hashOf(std::string_view s)
     }
     const std::uint64_t h = ((a * kMix) ^ b ^ n) * 0xC2B2AE3D27D4EB4Full;
     return h ^ (h >> 32);
-}
-
-// Same bytes, for the short names this table holds, without a library call.
-bool sameBytes(const std::string& held, std::string_view written)
-{
-    const std::size_t n = written.size();
-    if (held.size() != n) {
-        return false;
-    }
-    const char* a = held.data();
-    const char* b = written.data();
-    if (n >= 8) {
-        for (std::size_t i = 0; i + 8 < n; i += 8) {
-            if (load64(a + i) != load64(b + i)) {
-                return false;
-            }
-        }
-        return load64(a + n - 8) == load64(b + n - 8);
-    }
-    if (n >= 4) {
-        return load32(a) == load32(b) && load32(a + n - 4) == load32(b + n - 4);
-    }
-    return std::memcmp(a, b, n) == 0;
 }
 
 } // namespace
@@ -101,7 +68,9 @@ XmlName* XmlNameTable::intern(std::string_view written)
     const std::uint64_t hash = hashOf(written);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask; slots_[i].name != nullptr; i = (i + 1) & mask) {
-        if (slots_[i].hash == hash && sameBytes(slots_[i].name->raw, written)) {
+        const std::string& held = slots_[i].name->raw;
+        if (slots_[i].hash == hash && held.size() == written.size() &&
+            XmlChars::sameBytes(held.data(), written.data(), held.size())) {
             return slots_[i].name;
         }
     }

@@ -401,7 +401,9 @@ void XmlPullParser::nextImpl()
     // Relaxed mode may report an end tag at depth 0; the depth never goes below it.
     if (type_ == END_TAG && depth_ > 0) {
         --depth_;
-        closeNamespaceScope();
+        if (nspCounts_[depth_ + 1] > nspCounts_[depth_]) {
+            closeNamespaceScope();
+        }
     }
     for (;;) {
         attributeCount_ = -1;
@@ -527,8 +529,7 @@ constexpr std::uint64_t kEightSpaces = 0x2020202020202020ull;
 // Indentation comes in long runs of spaces: eight are compared at a time.
 const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end)
 {
-    std::uint64_t word;
-    while (end - p >= 8 && (std::memcpy(&word, p, 8), word == kEightSpaces)) {
+    while (end - p >= 8 && load64(reinterpret_cast<const char*>(p)) == kEightSpaces) {
         p += 8;
     }
     while (p < end && *p == ' ') {
@@ -784,7 +785,7 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
         if (elements_.size() <= sp) {
             elements_.resize(sp + 16);
         }
-        tagName = &holdName(elements_[sp], readName()).raw;
+        tagName = &takeName(elements_[sp]).raw;
     }
     const std::string& rawName = *tagName;
     eventName_ = &rawName;
@@ -818,7 +819,9 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
         parseAttribute(rawName);
     }
     openElement();
-    checkDuplicateNames();
+    if (attributeCount_ > 1) {
+        checkDuplicateNames();
+    }
     OpenElement& element = elements_[sp];
     element.split = processNsp_;
     element.namespacePos = kNoNamespace;
@@ -826,6 +829,18 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
         processNamespaces(element);
     }
     setEventName(element);
+}
+
+// Tags and attributes in the same place mostly repeat the name the holder
+// already holds: then it is passed over instead of read and looked up again.
+XmlName& XmlPullParser::takeName(NameHolder& holder)
+{
+    unpeek();
+    if (skipName(holder.name().raw)) {
+        isWhitespace_ = false;
+        return holder.name();
+    }
+    return holdName(holder, readName());
 }
 
 XmlName& XmlPullParser::holdName(NameHolder& holder, std::string_view written)
@@ -855,7 +870,7 @@ void XmlPullParser::parseAttribute(const std::string& tagName)
         attributes_.resize(i + 16);
     }
     TagAttribute& attribute = attributes_[i];
-    holdName(attribute, readName());
+    takeName(attribute);
     attribute.split = false;
     attribute.namespacePos = kNoNamespace;
     skip();
@@ -945,16 +960,19 @@ void XmlPullParser::parseEndTag()
 // the raw name of the open element, whole in the source buffer.
 bool XmlPullParser::skipOpenElementName()
 {
-    if (depth_ == 0 || peekCount_ != 0) {
-        return false;
-    }
-    const std::string& openName = elements_[static_cast<std::size_t>(depth_ - 1)].name().raw;
-    const std::size_t n = openName.size();
-    if (static_cast<std::size_t>(srcCount_ - srcPos_) <= n) {
+    return depth_ > 0 && skipName(elements_[static_cast<std::size_t>(depth_ - 1)].name().raw);
+}
+
+// Passes over the name at the read position when it is the given one (a name
+// read before) and lies whole in the source buffer, with the byte after it.
+bool XmlPullParser::skipName(const std::string& name)
+{
+    const std::size_t n = name.size();
+    if (peekCount_ != 0 || n == 0 || static_cast<std::size_t>(srcCount_ - srcPos_) <= n) {
         return false;
     }
     const unsigned char* p = srcBuf_.get() + srcPos_;
-    if (std::memcmp(p, openName.data(), n) != 0 || hasClass(p[n], kNameChar)) {
+    if (!sameBytes(reinterpret_cast<const char*>(p), name.data(), n) || hasClass(p[n], kNameChar)) {
         return false;
     }
     srcPos_ += static_cast<int>(n);

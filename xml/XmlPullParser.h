@@ -175,6 +175,7 @@ private:
         std::string value;
         const std::string& reportedName() const { return split ? name().local : name().raw; }
     };
+    XmlName& takeName(NameHolder& holder);
     XmlName& holdName(NameHolder& holder, std::string_view written);
     void setEventName(const OpenElement& element);
     const std::string& namespaceAt(int pos) const
@@ -205,6 +206,7 @@ private:
     void clearEventName();
     void parseEndTag();
     bool skipOpenElementName();
+    bool skipName(const std::string& name);
     int parseLegacy(bool collect);
     int parseTarget(bool collect);
     int parseXmlDeclaration();

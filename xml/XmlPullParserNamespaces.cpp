@@ -152,13 +152,11 @@ void XmlPullParser::bindNamespace(int pos)
     ++scopeVersion_;
 }
 
-// Called once the depth has dropped: the declarations of the closed element
-// leave scope, newest first, and uncover the ones they hid.
+// Called once the depth has dropped below an element that declared
+// namespaces: they leave scope, newest first, and uncover the ones they hid.
 void XmlPullParser::closeNamespaceScope()
 {
-    if (nspCounts_[depth_ + 1] > nspCounts_[depth_]) {
-        ++scopeVersion_;
-    }
+    ++scopeVersion_;
     for (int pos = nspCounts_[depth_ + 1] - 1; pos >= nspCounts_[depth_]; --pos) {
         const auto bound = nspIndex_.find(nspStack_[static_cast<std::size_t>(pos) * 2]);
         if (nspHidden_[pos] < 0) {

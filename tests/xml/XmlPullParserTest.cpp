@@ -246,6 +246,31 @@ TEST(XmlPullParserTest, DocumentsAgreeWhatEverTheBlockBoundaries)
     }
 }
 
+// A tag or attribute name like the last one in its place (depth, or position
+// in the tag) is passed over in one go when it lies whole in a block; a name
+// it only begins, one that begins it, or one cut by the block's end is read.
+TEST(XmlPullParserTest, NamesLikeTheLastInTheirPlaceReadAsAnyOther)
+{
+    const std::string bodies[] = {
+        "<ab x='1' xy='2'/><abc x='1' xyz='2'/><ab xy='3' x='4'/><a x='5'/><ab x='6' xy='7'/>",
+        "<p:e xmlns:p='urn:p' p:a='1'/><p:e xmlns:p='urn:q' p:a='2'/><p:ee xmlns:p='urn:r' p:aa='3'/>",
+        "<long-element-name-one v='1'/><long-element-name-one v='2'/><long-element-name-two v='3'/>",
+        "<e a='1'><e a='2'><e b='3'/></e></e><e a='4'/>",
+    };
+    for (const auto& body : bodies) {
+        for (std::size_t pad = 8192 - 100; pad <= 8192; ++pad) {
+            const std::string xml = "<r>" + std::string(pad - 3, ' ') + body + "</r>";
+            ASSERT_EQ(traceWhole(xml, false, true), traceOneByte(xml, false, true)) << pad << body;
+        }
+    }
+    EXPECT_EQ("<r>|<ab x=\"1\" xy=\"2\">|</ab>|<abc x=\"1\" xyz=\"2\">|</abc>|<ab xy=\"3\" x=\"4\">|</ab>|"
+              "<a x=\"5\">|</a>|<ab x=\"6\" xy=\"7\">|</ab>|</r>|END",
+              events("<r>" + bodies[0] + "</r>"));
+    EXPECT_EQ("<r>|<{urn:p}e {urn:p}a=\"1\">|</{urn:p}e>|<{urn:q}e {urn:q}a=\"2\">|</{urn:q}e>|"
+              "<{urn:r}ee {urn:r}aa=\"3\">|</{urn:r}ee>|</r>|END",
+              events("<r>" + bodies[1] + "</r>"));
+}
+
 TEST(XmlPullParserTest, AStreamThatFailedToOpenIsAnEmptyDocument)
 {
     std::ifstream missing(KELVANE_SOURCE_DIR "/no/such/file.xml");
