@@ -8,9 +8,9 @@
 #include "generator/model/OperationWalk.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -38,6 +38,14 @@ struct FilledKind {
     // The function that fills the packet's soap:header members of the
     // kind's use, with those members; none when the use has none.
     CDemoHeaderSample headers;
+};
+
+// A kind as first met, and as its other way when that way is another
+// message or has other soap:header parts.
+struct FilledKinds {
+    std::string_view id; // the key's
+    FilledKind first;
+    std::unique_ptr<FilledKind> otherWay;
 };
 
 class CDemoWriter {
@@ -68,19 +76,22 @@ private:
     // server could not tell them apart.
     void listCalls()
     {
-        std::unordered_map<std::string_view, std::string_view> requestOwner; // names in the view and its keys
+        // By key index: the operation whose request the key first was.
+        std::vector<const std::string*> requestOwner(context_.keys().keys().size());
+        filledAt_.resize(context_.keys().keys().size());
         forEachBoundOperation(context_.view(), [&](const CViewPortType&, const CViewOperation& operation) {
             DemoCall call;
             call.operation = operation.name;
-            const std::vector<const CMessageKey*> requests = context_.keys().keysOf(operation, 0);
+            const CKeysOfUse requests = context_.keys().keysOf(operation, 0);
             if (requests.empty() || context_.layout().structOf(operation.input) == nullptr) {
                 call.notCalled = "its request has no message kind the packet API sends";
-            } else if (!requestOwner.emplace(requests.front()->key, operation.name).second) {
-                call.notCalled = "its request is the message of " + std::string(requestOwner[requests.front()->key]);
+            } else if (const std::string* owner = requestOwner[requests.front()->index]) {
+                call.notCalled = "its request is the message of " + *owner;
             } else {
+                requestOwner[requests.front()->index] = &operation.name;
                 call.request = requests.front();
                 fill(*call.request, operation, 0);
-                const std::vector<const CMessageKey*> responses = context_.keys().keysOf(operation, 1);
+                const CKeysOfUse responses = context_.keys().keysOf(operation, 1);
                 if (!responses.empty() && context_.layout().structOf(operation.output) != nullptr) {
                     call.response = responses.front();
                     fill(*call.response, operation, 1);
@@ -105,15 +116,18 @@ private:
                 std::find(kind.headers.members.begin(), kind.headers.members.end(), member) == kind.headers.members.end())
                 kind.headers.members.push_back(member);
         }
-        const auto first = filled_.try_emplace(key.id);
-        if (first.second) {
-            first.first->second = std::move(kind);
-            filledOrder_.push_back(key.id);
-            first.first->second.headers.function = "demo_sample_" + key.id + "_headers";
-        } else if (first.first->second.direction != direction && (first.first->second.member != kind.member ||
-                                                                  first.first->second.headers.members != kind.headers.members)) {
+        std::size_t& at = filledAt_[key.index];
+        if (at == 0) {
+            kind.headers.function = "demo_sample_" + key.id + "_headers";
+            filled_.push_back(FilledKinds{key.id, std::move(kind), nullptr});
+            at = filled_.size();
+            return;
+        }
+        FilledKinds& known = filled_[at - 1];
+        if (known.first.direction != direction && known.otherWay == nullptr &&
+            (known.first.member != kind.member || known.first.headers.members != kind.headers.members)) {
             kind.headers.function = "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
-            otherWay_.emplace(key.id, std::move(kind));
+            known.otherWay = std::make_unique<FilledKind>(std::move(kind));
         }
     }
 
@@ -156,14 +170,13 @@ private:
     void writeSamples()
     {
         std::vector<const CStructDef*> messages;
-        for (std::string_view id : filledOrder_)
-            messages.push_back(filled_[id].def);
+        for (const FilledKinds& kinds : filled_)
+            messages.push_back(kinds.first.def);
         std::vector<CDemoHeaderSample> headers;
-        for (std::string_view id : filledOrder_) {
-            const auto other = otherWay_.find(id);
-            if (other != otherWay_.end())
-                messages.push_back(other->second.def);
-            for (const FilledKind* kind : {&filled_[id], other != otherWay_.end() ? &other->second : nullptr}) {
+        for (const FilledKinds& kinds : filled_) {
+            if (kinds.otherWay != nullptr)
+                messages.push_back(kinds.otherWay->def);
+            for (const FilledKind* kind : {&kinds.first, static_cast<const FilledKind*>(kinds.otherWay.get())}) {
                 if (kind != nullptr && !kind->headers.members.empty())
                     headers.push_back(kind->headers);
             }
@@ -193,7 +206,7 @@ private:
     {
         out_.line("void demo_sample_message(", p_, "_proto_packet_t *pk, unsigned int msg_type, int msg_direction)");
         out_.open("{");
-        if (!filledOrder_.empty()) {
+        if (!filled_.empty()) {
             out_.line("int n = 0;");
             out_.emptyLine();
         }
@@ -204,17 +217,15 @@ private:
         lines(out_, {"\tpk->msg.http_msg.err_code = 202;",
                      "\tdemo_text(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), \"Accepted\");",
                      "\tbreak;"});
-        for (std::string_view id : filledOrder_) {
-            const FilledKind& kind = filled_[id];
-            out_.line("case ", P_, "_PROTO_", id, ":");
-            const auto other = otherWay_.find(id);
-            if (other != otherWay_.end()) {
-                out_.line("\tif(msg_direction == ", context_.directionConstant(other->second.direction), "){");
-                writeSampleCalls(other->second, "\t\t");
+        for (const FilledKinds& kinds : filled_) {
+            out_.line("case ", P_, "_PROTO_", kinds.id, ":");
+            if (kinds.otherWay != nullptr) {
+                out_.line("\tif(msg_direction == ", context_.directionConstant(kinds.otherWay->direction), "){");
+                writeSampleCalls(*kinds.otherWay, "\t\t");
                 out_.line("\t\tbreak;");
                 out_.line("\t}");
             }
-            writeSampleCalls(kind, "\t");
+            writeSampleCalls(kinds.first, "\t");
             out_.line("\tbreak;");
         }
         lines(out_, {"default:", "\tbreak;", "}"});
@@ -329,10 +340,10 @@ private:
     const std::string P_;
     const bool windows_;
     std::vector<DemoCall> calls_;
-    // By the kinds' ids, in the message keys.
-    std::unordered_map<std::string_view, FilledKind> filled_;
-    std::unordered_map<std::string_view, FilledKind> otherWay_; // kinds whose other way is another message
-    std::vector<std::string_view> filledOrder_;
+    // The kinds in the order first met, and by key index where each stands
+    // (1 + its position; 0 for a kind not filled).
+    std::vector<FilledKinds> filled_;
+    std::vector<std::size_t> filledAt_;
 };
 
 } // namespace

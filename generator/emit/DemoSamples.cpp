@@ -2,11 +2,11 @@
 
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
+#include "generator/model/ListRun.h"
 #include "generator/model/NameForms.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <unordered_map>
 
 #include "schema/SchemaConstants.h"
 
@@ -66,11 +66,10 @@ bool fillable(const CStructMember& member)
     return member.kind != CStructMember::Dummy && !member.wildcard && !(structured && filledTarget(member) == nullptr);
 }
 
-// The members a sample fills: all that hold a value the demo can make (no
-// wildcard), of a choice only the first branch (its attributes all).
-std::vector<const CStructMember*> filledMembers(const CStructDef& def)
+// The members a sample fills, appended: all that hold a value the demo can
+// make (no wildcard), of a choice only the first branch (its attributes all).
+void appendFilledMembers(const CStructDef& def, std::vector<const CStructMember*>& members)
 {
-    std::vector<const CStructMember*> members;
     const bool choice = def.type != nullptr && def.type->choice;
     bool branchTaken = false;
     for (const CStructMember& member : def.heldMembers()) {
@@ -82,7 +81,6 @@ std::vector<const CStructMember*> filledMembers(const CStructDef& def)
         branchTaken = branchTaken || branch;
         members.push_back(&member);
     }
-    return members;
 }
 
 bool isNumberLiteral(const std::string& text)
@@ -94,8 +92,9 @@ bool isNumberLiteral(const std::string& text)
     return end != nullptr && *end == '\0';
 }
 
-// The structs the messages reach, and which of them hold each other
-// (strongly connected, so that filling one may come back to it).
+// The structs the messages reach, with the members a sample fills, and
+// which of them hold each other (strongly connected, so that filling one
+// may come back to it). Structs are found by their index in the layout.
 class CReach {
 public:
     explicit CReach(const std::vector<const CStructDef*>& messages)
@@ -106,56 +105,81 @@ public:
 
     const std::vector<const CStructDef*>& order() const { return order_; }
 
+    // The filled members of a struct the walk reached.
+    CListRun<const CStructMember*> filledMembers(const CStructDef& def) const
+    {
+        const Node& node = nodes_[def.index];
+        return CListRun<const CStructMember*>(filled_.data() + node.firstMember, filled_.data() + node.endMember);
+    }
+
     bool holdEachOther(const CStructDef* a, const CStructDef* b) const
     {
-        const auto x = nodes_.find(a);
-        const auto y = nodes_.find(b);
-        return x != nodes_.end() && y != nodes_.end() && x->second.component == y->second.component;
+        const Node* x = reached(a);
+        const Node* y = reached(b);
+        return x != nullptr && y != nullptr && x->component == y->component;
     }
 
 private:
     // A struct's place in the walk.
     struct Node {
-        int index = 0;
+        int index = -1; // -1: not reached
         int low = 0;
         int component = -1; // the index of its component's first struct, once known
         bool onStack = true;
+        std::size_t firstMember = 0; // its filled members in filled_
+        std::size_t endMember = 0;
     };
 
-    // Tarjan's components; the order is that of discovery.
+    const Node* reached(const CStructDef* def) const
+    {
+        return def->index < nodes_.size() && nodes_[def->index].index >= 0 ? &nodes_[def->index] : nullptr;
+    }
+
+    Node& nodeOf(const CStructDef* def)
+    {
+        if (def->index >= nodes_.size())
+            nodes_.resize(std::max(def->index + 1, 2 * nodes_.size()));
+        return nodes_[def->index];
+    }
+
+    // Tarjan's components; the order is that of discovery. Nodes are
+    // found anew after each visit: a deeper visit may move them.
     void visit(const CStructDef* def)
     {
-        if (def == nullptr || nodes_.count(def) != 0)
+        if (def == nullptr || reached(def) != nullptr)
             return;
-        const int own = static_cast<int>(nodes_.size());
-        nodes_.emplace(def, Node{own, own});
+        const int own = static_cast<int>(order_.size());
+        const std::size_t firstMember = filled_.size();
+        appendFilledMembers(*def, filled_);
+        nodeOf(def) = Node{own, own, -1, true, firstMember, filled_.size()};
         order_.push_back(def);
         stack_.push_back(def);
-        for (const CStructMember* member : filledMembers(*def)) {
-            const CStructDef* target = filledTarget(*member);
+        for (std::size_t m = firstMember; m < nodeOf(def).endMember; ++m) {
+            const CStructDef* target = filledTarget(*filled_[m]);
             if (target == nullptr)
                 continue;
-            const auto found = nodes_.find(target);
-            if (found == nodes_.end()) {
+            const Node* found = reached(target);
+            if (found == nullptr) {
                 visit(target);
-                nodes_[def].low = std::min(nodes_[def].low, nodes_[target].low);
-            } else if (found->second.onStack) {
-                nodes_[def].low = std::min(nodes_[def].low, found->second.index);
+                nodeOf(def).low = std::min(nodeOf(def).low, nodeOf(target).low);
+            } else if (found->onStack) {
+                nodeOf(def).low = std::min(nodeOf(def).low, found->index);
             }
         }
-        if (nodes_[def].low != own)
+        if (nodeOf(def).low != own)
             return;
         for (const CStructDef* member = nullptr; member != def;) {
             member = stack_.back();
             stack_.pop_back();
-            Node& node = nodes_[member];
+            Node& node = nodeOf(member);
             node.onStack = false;
             node.component = own;
         }
     }
 
     std::vector<const CStructDef*> order_;
-    std::unordered_map<const CStructDef*, Node> nodes_;
+    std::vector<Node> nodes_; // by struct index
+    std::vector<const CStructMember*> filled_; // each reached struct's filled members side by side
     std::vector<const CStructDef*> stack_;
 };
 
@@ -169,7 +193,7 @@ public:
     void writeFunction(const CStructDef& def)
     {
         owner_ = &def;
-        const std::vector<const CStructMember*> members = filledMembers(def);
+        const CListRun<const CStructMember*> members = reach_.filledMembers(def);
         writeHead(def, "");
         writeBody(members, "value->");
         if (members.empty())
@@ -186,7 +210,7 @@ public:
         members.erase(std::remove_if(members.begin(), members.end(), [](const CStructMember* m) { return !fillable(*m); }),
                       members.end());
         out_.line("static void ", function, "(", context_.proj(), "_proto_packet_t *pk, int depth, int *n)");
-        writeBody(members, "pk->");
+        writeBody(CListRun<const CStructMember*>(members.data(), members.data() + members.size()), "pk->");
         if (members.empty())
             out_.line("(void)pk;");
         out_.append(body_.text());
@@ -203,7 +227,7 @@ public:
 
 private:
     // The function's declarations after its head; its statements wait in body_.
-    void writeBody(const std::vector<const CStructMember*>& members, const std::string& owner)
+    void writeBody(CListRun<const CStructMember*> members, const std::string& owner)
     {
         body_.clear();
         prefix_ = owner;

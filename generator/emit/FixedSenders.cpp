@@ -4,9 +4,9 @@
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
+#include "generator/emit/MetIndexes.h"
 #include "generator/emit/TextBuffer.h"
 
-#include <set>
 
 namespace {
 
@@ -69,11 +69,11 @@ void writePacketDispatch(const CEmitContext& context, CTextBuffer& source)
     writeCase(context, source, "SOAP_FAULT", "soap_fault");
     // A message kind met again (a shared element or operation name) keeps
     // the case of its first message.
-    std::set<std::string> labels;
+    CMetIndexes labels; // by key index
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection& side) {
         for (const CMessageKey* key : context.keys().keysOf(operation, direction)) {
-            if (!labels.insert(key->id).second)
+            if (!labels.firstTime(key->index))
                 continue;
             const int other = key->otherDirection();
             if (other >= 0 && context.layout().structOf(key->messages[other]) != nullptr)

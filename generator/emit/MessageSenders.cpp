@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 
 namespace {
 
@@ -53,7 +52,7 @@ public:
         const CFixedMarkup& fixed = fixedMarkup();
         body_.line(fixed.declaration);
         body_.line(envelopeOpen_);
-        const std::vector<CHeaderPart> headers = headerParts(*use_.side);
+        const CListRun<CHeaderPart> headers = headerParts(*use_.side);
         if (!headers.empty()) {
             body_.line(fixed.headerOpen);
             for (const CHeaderPart& header : headers)
@@ -102,16 +101,6 @@ private:
         return fixed;
     }
     void add(const std::string& xml) { body_.line("mystrcat(&body, ", cStringLiteral(xml), ");"); }
-
-    // Whether a part of the message goes into the Header instead of the Body.
-    static bool inHeader(const CViewPart& part, const std::vector<CHeaderPart>& headers)
-    {
-        for (const CHeaderPart& header : headers) {
-            if (isHeaderPart(part, header))
-                return true;
-        }
-        return false;
-    }
 
     // A header part's value stands in the packet, or, for a further header
     // part of the message itself, in the message's struct.
@@ -375,15 +364,23 @@ private:
 void writeMessageSenders(const CEmitContext& context, CTextBuffer& source)
 {
     CMessageSenderWriter writer(context, source);
-    std::vector<const CViewMessage*> order;
-    std::unordered_map<const CViewMessage*, std::vector<CMessageUse>> uses;
+    // Every use with its message's place in the order of first use, then
+    // each message's uses side by side, in the order met.
+    std::vector<std::size_t> placeOf(context.view().messages().size()); // by message index: 1 + place
+    std::vector<std::pair<std::size_t, CMessageUse>> uses;
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection& side) {
-        std::vector<CMessageUse>& list = uses[side.message];
-        if (list.empty())
-            order.push_back(side.message);
-        list.push_back(CMessageUse{&operation, direction, &side});
+        std::size_t& place = placeOf[side.message->index];
+        if (place == 0)
+            place = uses.size() + 1;
+        uses.emplace_back(place, CMessageUse{&operation, direction, &side});
     });
-    for (const CViewMessage* message : order)
-        writer.write(uses[message]);
+    std::stable_sort(uses.begin(), uses.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<CMessageUse> usesOfOne;
+    for (std::size_t first = 0, end; first < uses.size(); first = end) {
+        usesOfOne.clear();
+        for (end = first; end < uses.size() && uses[end].first == uses[first].first; ++end)
+            usesOfOne.push_back(uses[end].second);
+        writer.write(usesOfOne);
+    }
 }

@@ -54,7 +54,7 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
     bool emptyResponsesListed = false;
     forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
         const CStructDef* request = context.layout().structOf(operation.input);
-        const std::vector<const CMessageKey*>& requestKeys = context.keys().keysOf(operation, 0);
+        const CKeysOfUse requestKeys = context.keys().keysOf(operation, 0);
         if (operation.input == nullptr || request == nullptr || requestKeys.empty() || isTakenName(operation.cName)
             || !names.insert(operation.cName).second)
             return;

@@ -5,10 +5,10 @@
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
+#include "generator/emit/MetIndexes.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
-#include <set>
 #include <string>
 #include <unordered_set>
 
@@ -120,16 +120,6 @@ std::string headerElementName(const CViewPart& part)
     return part.refKind == CViewPart::ElementRef && part.element != nullptr ? part.element->name : part.name;
 }
 
-// Whether a part of a message goes into the Header instead of the Body.
-bool inHeader(const CViewPart& part, const std::vector<CHeaderPart>& headers)
-{
-    for (const CHeaderPart& header : headers) {
-        if (isHeaderPart(part, header))
-            return true;
-    }
-    return false;
-}
-
 // Each soap:header part with a packet member, once, read from whichever
 // child of the Header carries its name.
 void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
@@ -181,7 +171,7 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
 {
     const CViewMessage& message = *side.message;
     const CStructDef* def = context.layout().structOf(&message);
-    const std::vector<CHeaderPart> headers = headerParts(side);
+    const CListRun<CHeaderPart> headers = headerParts(side);
     const bool document = operation.style != CViewOperation::Rpc;
     bool started = !document;
     bool first = true;
@@ -204,7 +194,7 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
 // part that no soap:header carries; empty when there is none.
 std::string firstBodyElement(const CViewDirection& side)
 {
-    const std::vector<CHeaderPart> headers = headerParts(side);
+    const CListRun<CHeaderPart> headers = headerParts(side);
     for (const CViewPart& part : side.message->parts) {
         if (!inHeader(part, headers) && part.refKind == CViewPart::ElementRef && part.element != nullptr)
             return part.element->name;
@@ -215,10 +205,12 @@ std::string firstBodyElement(const CViewDirection& side)
 void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
-    std::set<std::string> written;
+    // By key index: the kinds read into the message of their first use, and
+    // those read into the message of their other way.
+    CMetIndexes written[2];
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection& side) {
-        const std::vector<const CMessageKey*> keys = context.keys().keysOf(operation, direction);
+        const CKeysOfUse keys = context.keys().keysOf(operation, direction);
         if (keys.empty())
             return;
         const bool rpc = operation.style == CViewOperation::Rpc;
@@ -237,7 +229,7 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         // into the message of the way it came.
         const int other = key->otherDirection();
         const bool second = other == direction && side.message == key->messages[other];
-        if (!written.insert(key->id + (second ? "#" : "")).second)
+        if (!written[second ? 1 : 0].firstTime(key->index))
             return;
         std::string way;
         if (other >= 0)
@@ -266,11 +258,11 @@ struct CEmptyBody {
 std::vector<std::vector<CEmptyBody>> emptyBodies(const CEmitContext& context)
 {
     std::vector<std::vector<CEmptyBody>> bodies(2);
-    std::set<std::string> ids;
+    CMetIndexes ids; // by key index
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection&) {
         for (const CMessageKey* key : context.keys().keysOf(operation, direction)) {
-            if (key->emptyBody() && ids.insert(key->id).second)
+            if (key->emptyBody() && ids.firstTime(key->index))
                 bodies[static_cast<std::size_t>(direction)].push_back(
                     CEmptyBody{context.projUpper() + "_PROTO_" + key->id, operation.soapAction});
         }

@@ -3,13 +3,16 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
+#include "generator/emit/MetIndexes.h"
 #include "generator/emit/TextBuffer.h"
 
-#include <map>
-#include <set>
+#include <algorithm>
 #include <string_view>
 
 namespace {
+
+// What CHeldStorage says of a struct.
+enum : unsigned char { NotWorkedOut, HoldsNone, HoldsStorage };
 
 class CFreeWriter {
 public:
@@ -54,14 +57,16 @@ private:
     // holds by value (pointers and arrays hold storage, so the walk ends).
     bool holdsStorage(const CStructDef& def)
     {
-        const auto known = holds_.find(&def);
-        if (known != holds_.end())
-            return known->second;
-        holds_[&def] = false;
+        if (def.index >= holds_.size())
+            holds_.resize(std::max(def.index + 1, 2 * holds_.size()), NotWorkedOut);
+        if (holds_[def.index] != NotWorkedOut)
+            return holds_[def.index] == HoldsStorage;
+        // Met again inside itself, the struct adds nothing to what it holds.
+        holds_[def.index] = HoldsNone;
         bool holds = false;
         for (const CStructMember& member : def.heldMembers())
             holds = holds || ownsStorage(member) || (member.target != nullptr && freesInside(member));
-        holds_[&def] = holds;
+        holds_[def.index] = holds ? HoldsStorage : HoldsNone;
         return holds;
     }
 
@@ -128,14 +133,14 @@ private:
         writeMembers(layout.headerMembers(), "pk->", out_);
         CTextBuffer cases;
         cases.indent();
-        std::set<std::string_view> labels; // the kinds' ids, in the message keys
+        CMetIndexes labels; // by key index
         // What a kind's messages hold, in room that stays from kind to kind.
         CTextBuffer otherFree;
         CTextBuffer firstFree;
         forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                                  const CViewDirection& side) {
             for (const CMessageKey* key : context_.keys().keysOf(operation, direction)) {
-                if (!labels.insert(key->id).second)
+                if (!labels.firstTime(key->index))
                     continue;
                 // A kind whose request and response are different messages
                 // holds the one of its direction.

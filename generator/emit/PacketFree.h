@@ -2,17 +2,17 @@
 #define KELVANE_GENERATOR_EMIT_PACKETFREE_H
 
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 class CEmitContext;
 struct CStructDef;
 class CTextBuffer;
 
 // Whether each struct met so far holds storage of its own, directly or in
-// what it holds: worked out once per struct for all the frees of a run (a
-// chain of nested structs walked anew for each message made the run
-// quadratic).
-using CHeldStorage = std::unordered_map<const CStructDef*, bool>;
+// what it holds, by struct index: worked out once per struct for all the
+// frees of a run (a chain of nested structs walked anew for each message
+// made the run quadratic).
+using CHeldStorage = std::vector<unsigned char>;
 
 // The exported <proj>_free_proto_packet and the static free_<T>_t of every
 // type whose struct holds storage of its own (arrays, structs held by

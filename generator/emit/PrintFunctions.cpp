@@ -5,11 +5,11 @@
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/MemberKinds.h"
+#include "generator/emit/MetIndexes.h"
 #include "generator/emit/TextBuffer.h"
 
 #include <set>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
@@ -42,6 +42,32 @@ const CStructDef* calledStruct(const CStructMember& member)
     return member.target;
 }
 
+// What one port type's part of the packet's print function has printed:
+// header members by "<message>:<part>", message kinds by key index. A key
+// spelt as a printed header's name counts as printed too (one set of both
+// names once had it so).
+struct CPrinted {
+    std::set<std::string> headers;
+    CMetIndexes kinds;
+
+    bool firstTime(const CMessageKey& key)
+    {
+        if (!headers.empty() && headers.count(key.key) != 0)
+            return false;
+        return kinds.firstTime(key.index);
+    }
+};
+
+// Whether an operation of the port type is bound and carries a soap:header.
+bool hasBoundHeader(const CViewPortType& portType)
+{
+    for (const CViewOperation& operation : portType.operations) {
+        if (operation.soapBound && (operation.in.header.part() != nullptr || operation.out.header.part() != nullptr))
+            return true;
+    }
+    return false;
+}
+
 class CPrintWriter : public CMemberPrinter {
 public:
     CPrintWriter(const CEmitContext& context, CTextBuffer& out)
@@ -60,11 +86,11 @@ public:
 
     void writeMessages()
     {
-        std::unordered_set<const CViewMessage*> done;
+        CMetIndexes done; // by struct index: a message's struct is its own
         forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation&, int,
                                                  const CViewDirection& side) {
             const CStructDef* def = layout_.structOf(side.message);
-            if (def == nullptr || !done.insert(side.message).second)
+            if (def == nullptr || !done.firstTime(def->index))
                 return;
             const std::string& name = side.message->cName;
             const std::string& param = parameterName(name);
@@ -87,7 +113,7 @@ public:
         out_.line("\tprintf(\"msg_type:%u\\n\",pk->msg_type);");
         out_.emptyLine();
         for (const CViewPortType& portType : context_.view().portTypes()) {
-            std::set<std::string> done;
+            CPrinted done;
             writeHeaderLines(portType, done);
             out_.emptyLine();
             for (const CViewOperation& operation : portType.operations) {
@@ -105,7 +131,7 @@ private:
         const auto scan = [&](const std::vector<CStructMember>& members) {
             for (const CStructMember& member : members) {
                 if (const CStructDef* called = calledStruct(member))
-                    called_.insert(called);
+                    called_.firstTime(called->index);
             }
         };
         for (const CStructDef* def : layout_.typeStructs())
@@ -115,7 +141,7 @@ private:
         scan(layout_.headerMembers());
     }
 
-    bool called(const CStructDef* def) const { return called_.count(def) != 0; }
+    bool called(const CStructDef* def) const { return called_.met(def->index); }
 
     // Per schema its types in table order, then its elements; a struct that
     // something calls always gets its function, the others as the model
@@ -124,9 +150,9 @@ private:
     std::vector<const CStructDef*> functionOrder() const
     {
         std::vector<const CStructDef*> order;
-        std::unordered_set<const CStructDef*> listed;
+        CMetIndexes listed;
         const auto add = [&](const CStructDef* def, bool wanted) {
-            if (def != nullptr && (wanted || called(def)) && listed.insert(def).second)
+            if (def != nullptr && (wanted || called(def)) && listed.firstTime(def->index))
                 order.push_back(def);
         };
         for (const CViewSchema& schema : context_.view().schemas()) {
@@ -152,15 +178,19 @@ private:
     // one twice is harmless).
     void writeForwardDeclarations(const std::vector<const CStructDef*>& order)
     {
-        std::unordered_map<const CStructDef*, std::size_t> position;
-        for (std::size_t i = 0; i < order.size(); ++i)
-            position[order[i]] = i;
-        std::unordered_set<const CStructDef*> declared;
+        // By struct index: its place in the order (0 for a struct not in it).
+        std::vector<std::size_t> position;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (order[i]->index >= position.size())
+                position.resize(std::max(order[i]->index + 1, 2 * position.size()));
+            position[order[i]->index] = i;
+        }
+        CMetIndexes declared;
         for (std::size_t i = 0; i < order.size(); ++i) {
             for (const CStructMember& member : order[i]->heldMembers()) {
                 const CStructDef* target = calledStruct(member);
-                if (target == nullptr || position[target] <= i ||
-                    !declared.insert(target).second)
+                if (target == nullptr || (target->index < position.size() ? position[target->index] : 0) <= i ||
+                    !declared.firstTime(target->index))
                     continue;
                 writeSignature(target->name, "value", ";");
             }
@@ -236,17 +266,19 @@ private:
 
     // The operations of portType by name, the first of each name: the one
     // that carries the binding of any operation of that name.
-    static std::unordered_map<std::string, const CViewOperation*> operationsByName(const CViewPortType& portType)
+    static std::unordered_map<std::string_view, const CViewOperation*> operationsByName(const CViewPortType& portType)
     {
-        std::unordered_map<std::string, const CViewOperation*> byName;
+        std::unordered_map<std::string_view, const CViewOperation*> byName;
+        byName.reserve(portType.operations.size());
         for (const CViewOperation& operation : portType.operations)
             byName.emplace(operation.name, &operation);
         return byName;
     }
 
-    void writeHeaderLines(const CViewPortType& portType, std::set<std::string>& done)
+    void writeHeaderLines(const CViewPortType& portType, CPrinted& done)
     {
-        if (portType.soapBinding == nullptr || portType.operations.empty())
+        // Without a header its operations' bindings give no lines.
+        if (portType.soapBinding == nullptr || portType.operations.empty() || !hasBoundHeader(portType))
             return;
         // An operation of another name takes the binding of the first.
         const auto byName = operationsByName(portType);
@@ -260,7 +292,8 @@ private:
                     const CHeaderPart& header = bound->direction(direction).header;
                     const CViewPart* part = header.part();
                     const CStructMember* member = layout_.headerMember(header.message, header.partIndex);
-                    if (part == nullptr || member == nullptr || !done.insert(header.message->name + ":" + part->name).second)
+                    if (part == nullptr || member == nullptr ||
+                        !done.headers.insert(header.message->name + ":" + part->name).second)
                         continue;
                     writeMember(*member, "pk->", member->xmlName, "\t");
                 }
@@ -292,14 +325,14 @@ private:
 
     // Requests of document style stop at the first element already
     // dispatched; responses pass over it.
-    void writeDispatch(const CViewOperation& operation, std::set<std::string>& done)
+    void writeDispatch(const CViewOperation& operation, CPrinted& done)
     {
         for (int direction = 0; direction < 2; ++direction) {
             const CViewMessage* message = operation.direction(direction).message;
             if (message == nullptr)
                 continue;
             for (const CMessageKey* key : context_.keys().keysOf(operation, direction)) {
-                if (!done.insert(key->key).second) {
+                if (!done.firstTime(*key)) {
                     if (direction == 0)
                         break;
                     continue;
@@ -312,7 +345,7 @@ private:
     const CEmitContext& context_;
     const CStructLayout& layout_;
     CTextBuffer& out_;
-    std::unordered_set<const CStructDef*> called_;
+    CMetIndexes called_; // by struct index
     // The member being printed, kept for their room.
     std::string access_;
     std::string count_;

@@ -6,14 +6,12 @@
 #include "generator/model/TextPool.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 CMessageKeys::CMessageKeys(const CServiceView& view)
 {
-    for (const CViewPortType& portType : view.portTypes()) {
-        if (!portType.operations.empty())
-            hasOperations_ = true;
-    }
+    addPortTypes(view);
     forEachBoundMessage(view, [&](const CViewPortType&, const CViewOperation& op, int direction,
                                   const CViewDirection& side) {
         if (op.style == CViewOperation::Rpc) {
@@ -23,14 +21,12 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
                 addKey(op, direction, side.message, CMessageKey::RpcResponse, op.name + "Response", nullptr);
             return;
         }
-        const std::vector<CHeaderPart> headers = headerParts(side);
+        const CListRun<CHeaderPart> headers = headerParts(side);
         bool bodyPart = false;
         for (const CViewPart& part : side.message->parts) {
             // Every part a soap:header carries travels in the Header, so none of them names the
             // message: the reader knows it by its Body element alone.
-            const bool inBody = std::none_of(headers.begin(), headers.end(), [&](const CHeaderPart& header) {
-                return isHeaderPart(part, header);
-            });
+            const bool inBody = !inHeader(part, headers);
             bodyPart = bodyPart || inBody;
             if (!inBody || part.refKind != CViewPart::ElementRef || part.element == nullptr)
                 continue;
@@ -65,6 +61,34 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
     }
 }
 
+void CMessageKeys::addPortTypes(const CServiceView& view)
+{
+    std::size_t slots = 0;
+    for (const CViewPortType& portType : view.portTypes()) {
+        if (portType.operations.empty())
+            continue;
+        hasOperations_ = true;
+        const CViewOperation* first = portType.operations.data();
+        portTypes_.push_back(CPortUses{first, first + portType.operations.size(), slots});
+        slots += 2 * portType.operations.size();
+    }
+    std::sort(portTypes_.begin(), portTypes_.end(), [](const CPortUses& a, const CPortUses& b) {
+        return std::less<const CViewOperation*>()(a.first, b.first);
+    });
+    slots_.resize(slots);
+}
+
+std::size_t CMessageKeys::slotOf(const CViewOperation& operation, int direction) const
+{
+    const std::less<const CViewOperation*> before;
+    const auto after = std::upper_bound(portTypes_.begin(), portTypes_.end(), &operation,
+                                        [&](const CViewOperation* op, const CPortUses& uses) { return before(op, uses.first); });
+    if (after == portTypes_.begin() || !before(&operation, (after - 1)->end))
+        return slots_.size();
+    const CPortUses& uses = *(after - 1);
+    return uses.firstSlot + 2 * static_cast<std::size_t>(&operation - uses.first) + (direction == 0 ? 0 : 1);
+}
+
 void CMessageKeys::addKey(const CViewOperation& operation, int direction, const CViewMessage* message,
                           CMessageKey::Kind kind, const std::string& key, const CViewElement* element)
 {
@@ -72,6 +96,7 @@ void CMessageKeys::addKey(const CViewOperation& operation, int direction, const 
     if (found == byKey_.end()) {
         CMessageKey added;
         added.kind = kind;
+        added.index = keys_.size();
         added.key = key;
         added.element = element;
         added.firstDirection = direction;
@@ -80,12 +105,18 @@ void CMessageKeys::addKey(const CViewOperation& operation, int direction, const 
     }
     if (found->second->messages[direction] == nullptr)
         found->second->messages[direction] = message;
-    byOperation_[std::make_pair(&operation, direction)].push_back(found->second);
+    // A use's keys are added one after the other, so that they stand side by side.
+    CUseRun& run = slots_[slotOf(operation, direction)];
+    if (run.begin == run.end)
+        run.begin = run.end = uses_.size();
+    uses_.push_back(found->second);
+    ++run.end;
 }
 
-const std::vector<const CMessageKey*>& CMessageKeys::keysOf(const CViewOperation& operation, int direction) const
+CKeysOfUse CMessageKeys::keysOf(const CViewOperation& operation, int direction) const
 {
-    static const std::vector<const CMessageKey*> none;
-    const auto found = byOperation_.find(std::make_pair(&operation, direction));
-    return found == byOperation_.end() ? none : found->second;
+    const std::size_t slot = slotOf(operation, direction);
+    if (slot == slots_.size())
+        return CKeysOfUse();
+    return CKeysOfUse(uses_.data() + slots_[slot].begin, uses_.data() + slots_[slot].end);
 }

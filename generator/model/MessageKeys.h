@@ -1,10 +1,11 @@
 #ifndef KELVANE_GENERATOR_MODEL_MESSAGEKEYS_H
 #define KELVANE_GENERATOR_MODEL_MESSAGEKEYS_H
 
-#include "generator/model/PairHash.h"
+#include "generator/model/ListRun.h"
 #include "generator/model/ServiceView.h"
 #include "generator/model/StableList.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,6 +20,7 @@
 struct CMessageKey {
     enum Kind { Element, RpcRequest, RpcResponse, EmptyRequest, EmptyResponse };
     Kind kind = Element;
+    std::size_t index = 0; // position in the keys' list
     // Element name, operation name, or operation name + "Response"; for an
     // empty Body "#" and the operation name (+ "Response"), which no element
     // name can be.
@@ -47,27 +49,51 @@ struct CMessageKey {
     }
 };
 
+// The keys of one direction of a bound operation, in part order.
+using CKeysOfUse = CListRun<const CMessageKey*>;
+
 class CMessageKeys {
 public:
     explicit CMessageKeys(const CServiceView& view);
-    // The indexes point into the keys: no copies.
+    // The uses point into the keys: no copies.
     CMessageKeys(const CMessageKeys&) = delete;
     CMessageKeys& operator=(const CMessageKeys&) = delete;
 
     const CStableList<CMessageKey>& keys() const { return keys_; }
-    // The keys of one direction of a bound operation, in part order.
-    const std::vector<const CMessageKey*>& keysOf(const CViewOperation& operation, int direction) const;
+    // The keys of one direction of a bound operation, in part order; none
+    // for an operation of another view.
+    CKeysOfUse keysOf(const CViewOperation& operation, int direction) const;
     // True when the walk meets a port type with at least one operation,
     // which opens the message id enumeration.
     bool hasOperations() const { return hasOperations_; }
 
 private:
+    // A port type's operations, which stand side by side in its list, and
+    // the first of their use slots (two per operation: request, response).
+    struct CPortUses {
+        const CViewOperation* first = nullptr;
+        const CViewOperation* end = nullptr;
+        std::size_t firstSlot = 0;
+    };
+
+    void addPortTypes(const CServiceView& view);
+    // The slot of an operation's direction; slots_.size() for an operation of another view.
+    std::size_t slotOf(const CViewOperation& operation, int direction) const;
     void addKey(const CViewOperation& operation, int direction, const CViewMessage* message, CMessageKey::Kind kind,
                 const std::string& key, const CViewElement* element);
 
-    CStableList<CMessageKey> keys_; // grows without moving the keys the indexes point at
+    // Where the keys of a use stand in uses_.
+    struct CUseRun {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+    };
+
+    CStableList<CMessageKey> keys_; // grows without moving the keys the uses point at
     std::unordered_map<std::string_view, CMessageKey*> byKey_; // views of the keys' own texts
-    std::unordered_map<std::pair<const CViewOperation*, int>, std::vector<const CMessageKey*>, CPairHash> byOperation_;
+    // A look-up reads two arrays where a hash table node per use was read.
+    std::vector<CPortUses> portTypes_; // by the address of their first operation
+    std::vector<CUseRun> slots_;
+    std::vector<const CMessageKey*> uses_; // each use's keys side by side
     bool hasOperations_ = false;
 };
 

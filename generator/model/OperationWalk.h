@@ -1,6 +1,7 @@
 #ifndef KELVANE_GENERATOR_MODEL_OPERATIONWALK_H
 #define KELVANE_GENERATOR_MODEL_OPERATIONWALK_H
 
+#include "generator/model/ListRun.h"
 #include "generator/model/ServiceView.h"
 
 // The walk several emitters share: port types in document order, their
@@ -40,12 +41,23 @@ inline bool isHeaderPart(const CViewPart& part, const CHeaderPart& header)
         carried->type.user == part.type.user;
 }
 
-// Every soap:header of a direction; a view built by hand may give only the first.
-inline std::vector<CHeaderPart> headerParts(const CViewDirection& side)
+// Every soap:header of a direction, in the direction itself; a view built
+// by hand may give only the first.
+inline CListRun<CHeaderPart> headerParts(const CViewDirection& side)
 {
     if (side.headers.empty() && side.header.message != nullptr)
-        return {side.header};
-    return side.headers;
+        return CListRun<CHeaderPart>(&side.header, &side.header + 1);
+    return CListRun<CHeaderPart>(side.headers.data(), side.headers.data() + side.headers.size());
+}
+
+// Whether a part of a message goes into the Header instead of the Body.
+inline bool inHeader(const CViewPart& part, CListRun<CHeaderPart> headers)
+{
+    for (const CHeaderPart& header : headers) {
+        if (isHeaderPart(part, header))
+            return true;
+    }
+    return false;
 }
 
 #endif

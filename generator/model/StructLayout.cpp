@@ -525,7 +525,7 @@ void CStructLayout::createHeaderMembers()
     // The first header of a direction, and every further one whose part is
     // not a member of the direction's own message struct.
     forEachBoundMessage(view_, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
-        const std::vector<CHeaderPart> headers = headerParts(side);
+        const CListRun<CHeaderPart> headers = headerParts(side);
         for (std::size_t i = 0; i < headers.size(); ++i) {
             if (i == 0 || headers[i].message != side.message)
                 addHeaderMember(headers[i]);
