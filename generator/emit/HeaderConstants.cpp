@@ -3,8 +3,8 @@
 #include "generator/model/EmitContext.h"
 #include "generator/emit/TextBuffer.h"
 
-#include <map>
-#include <set>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -41,10 +41,14 @@ class CLimitWriter {
 public:
     CLimitWriter(const CStructLayout& layout, CTextBuffer& out) : layout_(layout), out_(out)
     {
+        macros_.reserve(layout.lengthConstants().size());
         for (const CLengthConstant& length : layout.lengthConstants())
-            values_[length.name] = length.value;
-        for (const auto& fixed : CStructLayout::fixedLengths())
-            written_.insert(layout.projUpper() + "_MAX_" + fixed.first + "_LEN");
+            macros_.emplace(length.name, Macro{&length, false});
+        for (const auto& fixed : CStructLayout::fixedLengths()) {
+            const auto found = macros_.find(layout.projUpper() + "_MAX_" + fixed.first + "_LEN");
+            if (found != macros_.end())
+                found->second.written = true;
+        }
     }
 
     void members(const CStructDef* def)
@@ -64,21 +68,30 @@ public:
     }
 
 private:
+    // A member's macro is one of the layout's, which the fixed limits are too.
     void write(std::string_view name)
     {
-        if (name.empty() || !written_.emplace(name).second)
+        if (name.empty())
             return;
+        Macro& macro = macros_.find(name)->second;
+        if (macro.written)
+            return;
+        macro.written = true;
         if (!commented_)
             out_.line("//the default string length is " + std::to_string(layout_.textLength()) +
                       ",you can modify it as your requirement.");
         commented_ = true;
-        out_.line("#define ", name, "\t", std::to_string(values_.find(name)->second));
+        out_.line("#define ", name, "\t", std::to_string(macro.length->value));
     }
+
+    struct Macro {
+        const CLengthConstant* length;
+        bool written;
+    };
 
     const CStructLayout& layout_;
     CTextBuffer& out_;
-    std::map<std::string, int, std::less<>> values_;
-    std::set<std::string, std::less<>> written_;
+    std::unordered_map<std::string_view, Macro> macros_; // by the names the layout keeps
     bool commented_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include "generator/emit/PacketFree.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
+#include "generator/model/ListRun.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
 
@@ -40,14 +41,24 @@ struct OperationCall {
     const CMessageKey* requestKey = nullptr;
     // Null for a call that waits for no response message.
     const CStructDef* response = nullptr;
-    std::vector<const CMessageKey*> responseKeys;
+    // The kinds its response may come as, in the calls' list of them.
+    CListRun<const CMessageKey*> responseKeys;
 };
 
 // The calls in operation order; an operation whose request the packet API
 // cannot send (no message id, no struct) or whose name is taken gets none.
-std::vector<OperationCall> operationCalls(const CEmitContext& context)
-{
+struct OperationCalls {
     std::vector<OperationCall> calls;
+    std::vector<const CMessageKey*> responseKeys; // each call's side by side
+};
+
+OperationCalls operationCalls(const CEmitContext& context)
+{
+    OperationCalls all;
+    std::vector<OperationCall>& calls = all.calls;
+    std::vector<const CMessageKey*>& responseKeys = all.responseKeys;
+    // Where each call's response keys begin in responseKeys.
+    std::vector<std::size_t> firstResponseKey;
     std::unordered_set<std::string_view> names; // views of the operations' own names
     // An empty Body does not say whose response it is: any of these may answer.
     std::vector<const CMessageKey*> emptyResponseKeys;
@@ -59,6 +70,7 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
             || !names.insert(operation.cName).second)
             return;
         OperationCall& call = calls.emplace_back();
+        firstResponseKey.push_back(responseKeys.size());
         call.operation = &operation;
         call.request = request;
         call.requestKey = requestKeys.front();
@@ -67,7 +79,7 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
             return;
         for (const CMessageKey* key : context.keys().keysOf(operation, 1)) {
             if (!key->emptyBody()) {
-                call.responseKeys.push_back(key);
+                responseKeys.push_back(key);
                 continue;
             }
             if (!emptyResponsesListed) {
@@ -77,12 +89,17 @@ std::vector<OperationCall> operationCalls(const CEmitContext& context)
                 }
                 emptyResponsesListed = true;
             }
-            call.responseKeys.insert(call.responseKeys.end(), emptyResponseKeys.begin(), emptyResponseKeys.end());
+            responseKeys.insert(responseKeys.end(), emptyResponseKeys.begin(), emptyResponseKeys.end());
         }
-        if (!call.responseKeys.empty())
+        if (responseKeys.size() > firstResponseKey.back())
             call.response = response;
     });
-    return calls;
+    // The list stands still now: each call's run of it.
+    firstResponseKey.push_back(responseKeys.size());
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        calls[i].responseKeys = CListRun<const CMessageKey*>(responseKeys.data() + firstResponseKey[i],
+                                                             responseKeys.data() + firstResponseKey[i + 1]);
+    return all;
 }
 
 // "<proj>_<operation>(...)" followed by end.
@@ -213,7 +230,8 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.emptyLine();
     header.line("_declspec(dllexport) int WINAPI ", p, "_client_init(", p, "_client_t *client, const char *endpoint);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
-    for (const OperationCall& call : operationCalls(context)) {
+    const OperationCalls calls = operationCalls(context);
+    for (const OperationCall& call : calls.calls) {
         writePrototype(context, call, ";", header);
         if (call.response != nullptr)
             writeFreePrototype(context, call, ";", header);
@@ -225,11 +243,11 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
 void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
 {
     writeFragment(context, CFragment::ClientExports, source);
-    const std::vector<OperationCall> calls = operationCalls(context);
+    const OperationCalls calls = operationCalls(context);
     // Without a call, what the calls share would stand unused.
-    if (!calls.empty())
+    if (!calls.calls.empty())
         writeFragment(context, CFragment::ClientCalls, source);
     CHeldStorage known;
-    for (const OperationCall& call : calls)
+    for (const OperationCall& call : calls.calls)
         writeCall(context, call, known, source);
 }
