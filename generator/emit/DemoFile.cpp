@@ -23,7 +23,7 @@ void lines(CTextBuffer& out, std::initializer_list<const char*> text)
 
 // One bound operation as the demo's client sees it.
 struct DemoCall {
-    std::string operation;
+    std::string_view operation; // the operation's name in the view
     const CMessageKey* request = nullptr;  // null: not called, for the reason below
     const CMessageKey* response = nullptr; // null: answered by an HTTP status
     std::string notCalled;
@@ -118,7 +118,8 @@ private:
         }
         std::size_t& at = filledAt_[key.index];
         if (at == 0) {
-            kind.headers.function = "demo_sample_" + key.id + "_headers";
+            if (!kind.headers.members.empty())
+                kind.headers.function = "demo_sample_" + key.id + "_headers";
             filled_.push_back(FilledKinds{key.id, std::move(kind), nullptr});
             at = filled_.size();
             return;
@@ -126,7 +127,8 @@ private:
         FilledKinds& known = filled_[at - 1];
         if (known.first.direction != direction && known.otherWay == nullptr &&
             (known.first.member != kind.member || known.first.headers.members != kind.headers.members)) {
-            kind.headers.function = "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
+            if (!kind.headers.members.empty())
+                kind.headers.function = "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
             known.otherWay = std::make_unique<FilledKind>(std::move(kind));
         }
     }
@@ -140,7 +142,8 @@ private:
     }
 
     std::string constant(const std::string& id) const { return P_ + "_PROTO_" + id; }
-    std::string constant(const CMessageKey* key) const { return key != nullptr ? constant(key->id) : constant("HTTP"); }
+    // The id of a call's message kind: HTTP for none (an answer by status).
+    static std::string_view kindId(const CMessageKey* key) { return key != nullptr ? std::string_view(key->id) : "HTTP"; }
 
     void writeHead()
     {
@@ -241,8 +244,8 @@ private:
         for (const DemoCall& call : calls_) {
             if (call.request == nullptr)
                 continue;
-            out_.line("case ", constant(call.request), ":");
-            out_.line("\treturn ", constant(call.response), ";");
+            out_.line("case ", P_, "_PROTO_", kindId(call.request), ":");
+            out_.line("\treturn ", P_, "_PROTO_", kindId(call.response), ";");
         }
         lines(out_, {"default:", "\treturn 0;", "}"});
         out_.close();
@@ -321,8 +324,8 @@ private:
                 continue;
             }
             ++called;
-            out_.line("answered += demo_call(" + name + ", " + constant(call.request) + ", " + constant(call.response) +
-                      ", port, pk);");
+            out_.line("answered += demo_call(", name, ", ", P_, "_PROTO_", kindId(call.request), ", ", P_, "_PROTO_",
+                      kindId(call.response), ", port, pk);");
         }
         const std::string count = std::to_string(called);
         out_.line("free(pk);");

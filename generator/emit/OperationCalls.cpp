@@ -152,7 +152,9 @@ void writeResponseFree(const CEmitContext& context, const OperationCall& call, C
     out.emptyLine();
 }
 
-void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, CTextBuffer& out)
+// test: room for the response test, which stays from call to call.
+void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, std::string& test,
+               CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
@@ -173,7 +175,7 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStor
     out.line("\tmemcpy(&pk->msg.", call.operation->input->cName, ", in, sizeof(*in));");
     out.line("\tresult = ", p, "_call(client, pk);");
     if (answered) {
-        std::string test;
+        test.clear();
         for (const CMessageKey* key : call.responseKeys)
             test.append(test.empty() ? "" : " || ").append("pk->msg_type == ").append(P).append("_PROTO_").append(key->id);
         // The response's arrays and binaries go to *out: the packet's free below leaves them.
@@ -248,6 +250,7 @@ void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
     if (!calls.calls.empty())
         writeFragment(context, CFragment::ClientCalls, source);
     CHeldStorage known;
+    std::string test;
     for (const OperationCall& call : calls.calls)
-        writeCall(context, call, known, source);
+        writeCall(context, call, known, test, source);
 }

@@ -31,17 +31,17 @@ struct CValueAccess {
 
 // A built-in element is held in its own struct, whose one member carries
 // the value; a user type has its decoder.
-CValueAccess accessOf(const CEmitContext& context, const CStructMember* member, const std::string& access)
+CValueAccess accessOf(const CEmitContext& context, const CStructMember* member, std::string access)
 {
     CValueAccess result;
     if (member == nullptr)
         return result;
-    result.access = access;
+    result.access = std::move(access);
     if (const CStructMember* value = carriedValue(*member)) {
         result.kind = CValueAccess::Value;
         result.value = value;
         if (value != member)
-            result.access += "." + value->cName;
+            result.access.append(".").append(value->cName);
     } else if (member->kind == CStructMember::Struct && !member->pointer && member->userType != nullptr &&
                context.layout().structOf(member->userType) != nullptr) {
         result.kind = CValueAccess::Decode;
@@ -79,7 +79,7 @@ void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& o
     out.line(in, "\t\tgoto over;");
     if (emptyTextFails(*value.value)) {
         out.line(in, "}else{");
-        out.line(in, "\t", emptyValueRefusal(name));
+        writeEmptyValueRefusal(out, name, in, "\t");
         out.line(in, "\tgoto over;");
     }
     out.line(in, "}");
@@ -183,8 +183,10 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
         started = true;
         const CStructMember* member = messageMember(def, part);
         const std::string_view xmlName = member != nullptr ? member->xmlName : std::string_view(part.name);
-        const std::string access = member != nullptr ? "pk->msg." + message.cName + "." + member->cName : std::string();
-        writeBlock(accessOf(context, member, access), xmlName, document && first ? BlockMode::OnElement : BlockMode::Positional,
+        std::string access;
+        if (member != nullptr)
+            access.append("pk->msg.").append(message.cName).append(".").append(member->cName);
+        writeBlock(accessOf(context, member, std::move(access)), xmlName, document && first ? BlockMode::OnElement : BlockMode::Positional,
                    "\t\t\t\t\t", out);
         first = false;
     }
@@ -192,14 +194,14 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
 
 // The element a document message's Body starts with: its first element
 // part that no soap:header carries; empty when there is none.
-std::string firstBodyElement(const CViewDirection& side)
+std::string_view firstBodyElement(const CViewDirection& side)
 {
     const CListRun<CHeaderPart> headers = headerParts(side);
     for (const CViewPart& part : side.message->parts) {
         if (!inHeader(part, headers) && part.refKind == CViewPart::ElementRef && part.element != nullptr)
             return part.element->name;
     }
-    return std::string();
+    return std::string_view();
 }
 
 void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
@@ -218,7 +220,7 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         // part: the message is known by the element its Body starts with,
         // and by that element's key where it has one.
         const CMessageKey* key = keys.front();
-        const std::string body = rpc ? std::string(key->tagValue()) : firstBodyElement(side);
+        const std::string_view body = rpc ? key->tagValue() : firstBodyElement(side);
         if (body.empty())
             return;
         for (const CMessageKey* other : keys) {
@@ -235,8 +237,11 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         if (other >= 0)
             way = std::string("pk->msg_direction ") + (second ? "==" : "!=") + " " + context.directionConstant(other) + " && ";
         const std::string& id = key->id;
-        const std::string tag = body == key->tagValue() ? P + "_" + id + "_TAG" : cStringLiteral(body);
-        out.line("\t\t\t\tif(", way, "!xmlStrcmp(cur->name, (const xmlChar *)", tag, ")){");
+        // The kind's tag constant names the element, unless the Body starts with another.
+        if (body == key->tagValue())
+            out.line("\t\t\t\tif(", way, "!xmlStrcmp(cur->name, (const xmlChar *)", P, "_", id, "_TAG)){");
+        else
+            out.line("\t\t\t\tif(", way, "!xmlStrcmp(cur->name, (const xmlChar *)", cStringLiteral(body), ")){");
         out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", id, ";");
         if (rpc)
             out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");

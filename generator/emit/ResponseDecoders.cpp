@@ -10,6 +10,7 @@
 #include "generator/emit/ValueDecoding.h"
 
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -25,13 +26,34 @@ bool isRequiredValue(const CStructMember& member)
         member.presentName.empty();
 }
 
+// Texts listed anew for each decoder, in room that stays from decoder to
+// decoder: clearing keeps each string's storage for the next list.
+class CTextList {
+public:
+    void clear() { size_ = 0; }
+    std::string& add()
+    {
+        if (size_ == texts_.size())
+            texts_.emplace_back();
+        std::string& text = texts_[size_++];
+        text.clear();
+        return text;
+    }
+    std::size_t size() const { return size_; }
+    const std::string& operator[](std::size_t i) const { return texts_[i]; }
+
+private:
+    std::vector<std::string> texts_;
+    std::size_t size_ = 0;
+};
+
 class CDecoderWriter : public CMemberDecoder {
 public:
     explicit CDecoderWriter(const CEmitContext& context) : context_(context) {}
 
     void writeFault()
     {
-        begin("soap_fault_msg_t", context_.proj() + "_soap_fault_msg_t");
+        begin("soap_fault_msg");
         for (const char* name : {"faultcode", "faultstring", "detail"}) {
             CStructMember member;
             member.kind = CStructMember::Text;
@@ -43,7 +65,7 @@ public:
 
     void writeType(const CViewType& type, const CStructDef& def)
     {
-        begin(type.cName + "_t", context_.typeName(type.cName));
+        begin(type.cName);
         for (const CStructMember& member : def.members)
             memberKindOf(member).decode(*this, type, member);
         end();
@@ -233,14 +255,15 @@ public:
 
 
 private:
-    // structType: the C type the decoder fills.
-    void begin(const std::string& suffix, const std::string& structType)
+    // name: the X of "decode_X_t" and of the C type "<proj>_X_t" the decoder fills.
+    void begin(std::string_view name)
     {
         head_.clear();
         loop_.clear();
         usesGoto_ = false;
-        structType_ = structType;
-        signature_ = "static int decode_" + suffix + "(xmlDocPtr doc, xmlNodePtr cur, " + structType + " *value)";
+        structType_.assign(context_.proj()).append("_").append(name).append("_t");
+        signature_.assign("static int decode_").append(name).append("_t(xmlDocPtr doc, xmlNodePtr cur, ");
+        signature_.append(structType_).append(" *value)");
         required_.clear();
         names_.clear();
         wildcards_.clear();
@@ -268,7 +291,7 @@ private:
         // A value the type requires must have come: 0 or an empty text is not what it said.
         for (std::size_t i = 0; i < required_.size(); ++i) {
             text_.line("\tif(!seen", std::to_string(i), "){");
-            text_.line("\t\t", emptyValueRefusal(required_[i]));
+            writeEmptyValueRefusal(text_, required_[i], "\t\t");
             text_.line("\t\t", fail());
             text_.line("\t}");
         }
@@ -285,9 +308,9 @@ private:
         if (wildcards_.empty())
             return;
         std::string test;
-        for (const std::string& name : names_)
+        for (std::size_t i = 0; i < names_.size(); ++i)
             test += (test.empty() ? "" : " && ") + std::string("xmlStrcmp(cur->name, (const xmlChar *)\"") +
-                cStringBody(name) + "\")";
+                cStringBody(names_[i]) + "\")";
         loop_.line("\t\tif(", (test.empty() ? std::string("1") : test), "){");
         for (const std::string& call : wildcards_) {
             loop_.line("\t\t\tif((result = ", call, ") != 0)");
@@ -310,10 +333,10 @@ private:
             loop_.line("\t\tif(cur->name != NULL){ //an item of any name");
         else
             loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"", cStringBody(name), "\")){");
-        names_.emplace_back(name);
+        names_.add().assign(name);
         if (isRequiredValue(member)) { // nil or not, it came
             loop_.line("\t\t\tseen", std::to_string(required_.size()), " = 1;");
-            required_.push_back(structType_ + "." + member.cName);
+            required_.add().assign(structType_).append(".").append(member.cName);
         }
         if (!member.presentName.empty())
             loop_.line("\t\t\tvalue->", member.presentName, " = 1;");
@@ -362,7 +385,7 @@ private:
         o.line(indent, "\t\t\t", fail());
         if (fetch == ElementText && emptyTextFails(member)) {
             o.line(indent, "\t}else{");
-            o.line(indent, "\t\t", emptyValueRefusal(name));
+            writeEmptyValueRefusal(o, name, indent, "\t\t");
             o.line(indent, "\t\t", fail());
         }
         o.line(indent, "\t}");
@@ -415,14 +438,14 @@ private:
     std::string structType_;
     std::string valueName_; // "<struct type>.<member>" of the value read
     std::string signature_;
-    std::vector<std::string> required_; // the names of required values, by their seen flags
+    CTextList required_; // the names of required values, by their seen flags
     bool usesGoto_ = false;
     bool inHead_ = false;
     bool usesNil_ = false;
     bool usesGrow_ = false;
     bool usesContent_ = false;
     bool usesMarkupDup_ = false;
-    std::vector<std::string> names_;     // the children the current decoder's members take
+    CTextList names_;                    // the children the current decoder's members take
     std::vector<std::string> wildcards_; // the calls that append a child to its xsd:any members
     std::set<CDecodeConversion> conversions_;
 };

@@ -122,11 +122,6 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                     "\treturn mydecode_ulong(key, value) == 0 && *value <= 1 ? 0 : -1;", "}", ""});
 }
 
-std::string emptyValueRefusal(const std::string& name)
-{
-    return "result = mydecode_refuse(doc, \"" + name + "\", NULL);";
-}
-
 void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& name,
                         const std::string& indent, CTextBuffer& o)
 {

@@ -1,12 +1,13 @@
 #ifndef KELVANE_GENERATOR_EMIT_VALUEDECODING_H
 #define KELVANE_GENERATOR_EMIT_VALUEDECODING_H
 
+#include "generator/emit/TextBuffer.h"
 #include "generator/model/BuiltinTypes.h"
 
 #include <set>
 #include <string>
+#include <string_view>
 
-class CTextBuffer;
 struct CStructMember;
 
 // The static mydecode_ helpers that turn a value's text into its member:
@@ -25,8 +26,13 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
 void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& name,
                         const std::string& indent, CTextBuffer& out);
 
-// The statement that fails an element without text, naming its member.
-std::string emptyValueRefusal(const std::string& name);
+// The statement that fails an element without text, naming its member,
+// as a line of out after the pieces that start it.
+template <class... Start>
+void writeEmptyValueRefusal(CTextBuffer& out, std::string_view name, const Start&... start)
+{
+    out.line(start..., "result = mydecode_refuse(doc, \"", name, "\", NULL);");
+}
 
 // An element without text holds no value of the member: a number is never
 // empty (text can be).
