@@ -26,10 +26,11 @@ struct CMessageUse {
 class CEnvelopeWriter {
 public:
     // envelopeOpen: the statement that appends the Envelope's start tag,
-    // the same in every message.
+    // the same in every message; access: room for the parts' access paths.
     CEnvelopeWriter(const CEmitContext& context, CTextBuffer& body, const CMessageUse& use,
-                    const std::string& envelopeOpen)
-        : context_(context), body_(body), use_(use), envelopeOpen_(envelopeOpen), encoded_(use.side->encoded)
+                    const std::string& envelopeOpen, std::string& access)
+        : context_(context), body_(body), use_(use), envelopeOpen_(envelopeOpen), access_(access),
+          encoded_(use.side->encoded)
     {
     }
 
@@ -71,12 +72,12 @@ public:
             add("<" + wrapper +
                 (encoded_ ? " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"" : "") + ">");
         }
-        std::string access = "pk->msg." + message.cName + ".";
-        const std::size_t base = access.size();
+        access_.assign("pk->msg.").append(message.cName).append(".");
+        const std::size_t base = access_.size();
         for (const CStructMember& member : def.members) {
             if (member.part != nullptr && !inHeader(*member.part, headers)) {
-                access.resize(base);
-                writePart(member, access.append(member.cName), partTag(member, rpc));
+                access_.resize(base);
+                writePart(member, access_.append(member.cName), partTag(member, rpc));
             }
         }
         if (rpc)
@@ -187,6 +188,7 @@ private:
     CTextBuffer& body_;
     const CMessageUse& use_;
     const std::string& envelopeOpen_;
+    std::string& access_;
     bool encoded_;
     bool needsTemp_ = false;
 };
@@ -302,7 +304,7 @@ private:
     {
         body_.clear();
         body_.indent();
-        CEnvelopeWriter envelope(context_, body_, use, envelopeOpen_);
+        CEnvelopeWriter envelope(context_, body_, use, envelopeOpen_, access_);
         envelope.write(def);
         needsTemp = needsTemp || envelope.needsTemp();
         body_.emptyLine();
@@ -356,6 +358,7 @@ private:
     const CEmitContext& context_;
     CTextBuffer& out_;
     const std::string envelopeOpen_;
+    std::string access_; // a part's access path, in room that stays from message to message
     CTextBuffer body_; // one use's envelope, in room that stays from message to message
 };
 

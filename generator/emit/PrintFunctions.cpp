@@ -15,13 +15,13 @@ namespace {
 
 const std::string Slashes(76, '/');
 
-// A name as printf shows it: inside the format string, so '%' is doubled.
-std::string label(std::string_view name)
+// A name as printf shows it, into text: inside the format string, so '%' is doubled.
+void label(std::string_view name, std::string& text)
 {
-    std::string text = cStringBody(name);
+    text.clear();
+    appendStringBody(name, text);
     for (std::size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 2))
         text.insert(at, 1, '%');
-    return text;
 }
 
 // The parameter is named after the struct, unless that name would hide
@@ -237,7 +237,8 @@ private:
         const std::string_view close = member.pointer ? " : \"\")" : "";
         const std::string_view check = member.pointer ? " != NULL ? " : "";
         const std::string_view again = member.pointer ? std::string_view(access) : std::string_view();
-        out_.line(indent, "printf(\"", label(name), ":", format, "\\n\",", open, access, check, again, close, ");");
+        label(name, label_);
+        out_.line(indent, "printf(\"", label_, ":", format, "\\n\",", open, access, check, again, close, ");");
     }
 
     // "void WINAPI <proj>_print_<name>_t(<proj>_<name>_t *<param>)<end>".
@@ -346,9 +347,10 @@ private:
     const CStructLayout& layout_;
     CTextBuffer& out_;
     CMetIndexes called_; // by struct index
-    // The member being printed, kept for their room.
+    // The member being printed and its label, kept for their room.
     std::string access_;
     std::string count_;
+    std::string label_;
 };
 
 } // namespace

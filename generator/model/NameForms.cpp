@@ -32,7 +32,9 @@ struct CEscapedBytes {
 };
 constexpr CEscapedBytes Escaped;
 
-// Appends the body of text to out: runs of plain bytes go in whole.
+} // namespace
+
+// Runs of plain bytes go in whole.
 void appendStringBody(std::string_view text, std::string& out)
 {
     const char* at = text.data();
@@ -55,8 +57,6 @@ void appendStringBody(std::string_view text, std::string& out)
         ++at;
     }
 }
-
-} // namespace
 
 std::string cStringBody(std::string_view text)
 {

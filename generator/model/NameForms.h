@@ -12,6 +12,8 @@ std::string upperName(std::string&& name);
 // text as the inside of a C string literal: backslash, double quote and
 // control bytes escaped (octal), every other byte as it is.
 std::string cStringBody(std::string_view text);
+// The same appended to out, for text built in room that stays.
+void appendStringBody(std::string_view text, std::string& out);
 
 // text as a C string literal: cStringBody in double quotes.
 std::string cStringLiteral(std::string_view text);
