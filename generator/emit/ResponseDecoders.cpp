@@ -6,7 +6,6 @@
 #include "generator/model/XmlNamespaces.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
-#include "generator/emit/TextSpool.h"
 #include "generator/emit/ValueDecoding.h"
 
 #include <set>
@@ -47,30 +46,35 @@ private:
     std::size_t size_ = 0;
 };
 
-class CDecoderWriter : public CMemberDecoder {
+// The fault's decoder reads three texts.
+void decodeFault(CMemberDecoder& decoder)
+{
+    for (const char* name : {"faultcode", "faultstring", "detail"}) {
+        CStructMember member;
+        member.kind = CStructMember::Text;
+        member.cName = name;
+        decoder.child(member, name, [&](const std::string& indent) { decoder.text(member, "value->" + member.cName, indent); });
+    }
+}
+
+void decodeType(CMemberDecoder& decoder, const CViewType& type, const CStructDef& def)
+{
+    for (const CStructMember& member : def.members)
+        memberKindOf(member).decode(decoder, type, member);
+}
+
+// A nil item of a nillable array keeps its place; a nillable single
+// value has a flag.
+bool nilItemsKeepPlace(const CStructMember& member) { return member.nillable && member.isArray(); }
+bool readsNil(const CStructMember& member) { return nilItemsKeepPlace(member) || !member.nilName.empty(); }
+
+// What the decoders call beside their own code: number conversions, and
+// whether any grows an array, reads xsi:nil, or copies an element's content
+// or an xsd:any's markup. A walk of the decoders' members records it
+// before they are written, so that the helpers they call go first and the
+// decoders straight on after them.
+class CDecoderNeeds : public CMemberDecoder {
 public:
-    explicit CDecoderWriter(const CEmitContext& context) : context_(context) {}
-
-    void writeFault()
-    {
-        begin("soap_fault_msg");
-        for (const char* name : {"faultcode", "faultstring", "detail"}) {
-            CStructMember member;
-            member.kind = CStructMember::Text;
-            member.cName = name;
-            child(member, name, [&](const std::string& indent) { text(member, "value->" + member.cName, indent); });
-        }
-        end();
-    }
-
-    void writeType(const CViewType& type, const CStructDef& def)
-    {
-        begin(type.cName);
-        for (const CStructMember& member : def.members)
-            memberKindOf(member).decode(*this, type, member);
-        end();
-    }
-
     // A number the packet decoder converts with the same helpers.
     void useConversion(const CStructMember& member)
     {
@@ -80,12 +84,35 @@ public:
             conversions_.insert(CDecodeConversion::Text);
     }
 
-    // The decoders' text, after the helpers it calls.
-    void flush(CTextBuffer& out)
+    void attributeText(const CStructMember& member, const std::string&) override { readValue(member); }
+    void ownText(const CStructMember& member, const std::string&) override { readValue(member); }
+    void child(const CStructMember& member, std::string_view,
+               const std::function<void(const std::string& indent)>& body) override
     {
-        writeDecodeHelpers(conversions_, context_.projUpper(), out);
+        usesNil_ = usesNil_ || readsNil(member);
+        usesGrow_ = usesGrow_ || nilItemsKeepPlace(member);
+        body(std::string());
+    }
+    void text(const CStructMember& member, const std::string&, const std::string&) override
+    {
+        usesContent_ = usesContent_ || member.anyContent;
+        readValue(member);
+    }
+    void wildcard(const CStructMember&, const std::string&) override { usesMarkupDup_ = true; }
+    void nested(const CStructMember&, const std::string&, const std::string&) override {}
+    std::string slot(const CStructMember&, const std::string&) override
+    {
+        usesGrow_ = true;
+        return std::string();
+    }
+    void line(const std::string&) override {}
+
+    // The helpers, each once, before the decoders that call them.
+    void writeHelpers(const std::string& projUpper, CTextBuffer& out) const
+    {
+        writeDecodeHelpers(conversions_, projUpper, out);
         if (usesGrow_)
-            writeGrow(context_.projUpper(), out);
+            writeGrow(projUpper, out);
         if (usesMarkupDup_ || usesContent_)
             writeDump(out);
         if (usesMarkupDup_)
@@ -106,8 +133,6 @@ public:
             out.close();
             out.emptyLine();
         }
-        text_.flush();
-        spool_.writeTo(out);
     }
 
     // Room for one more item behind count items of size bytes: the block
@@ -224,6 +249,40 @@ public:
         out.emptyLine();
     }
 
+private:
+    void readValue(const CStructMember& member)
+    {
+        useConversion(member);
+        if (member.kind == CStructMember::NumberArray)
+            conversions_.insert(numberType(member.builtin).decode);
+    }
+
+    bool usesNil_ = false;
+    bool usesGrow_ = false;
+    bool usesContent_ = false;
+    bool usesMarkupDup_ = false;
+    std::set<CDecodeConversion> conversions_;
+};
+
+// The decoders, each "static int decode_<X>_t(...)", written straight on.
+class CDecoderWriter : public CMemberDecoder {
+public:
+    CDecoderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), text_(out) {}
+
+    void writeFault()
+    {
+        begin("soap_fault_msg");
+        decodeFault(*this);
+        end();
+    }
+
+    void writeType(const CViewType& type, const CStructDef& def)
+    {
+        begin(type.cName);
+        decodeType(*this, type, def);
+        end();
+    }
+
     void attributeText(const CStructMember& member, const std::string& access) override
     {
         inHead_ = true;
@@ -240,7 +299,6 @@ public:
 
     void text(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
-        usesContent_ = usesContent_ || member.anyContent;
         read(member, access, indent, member.anyContent ? "mydecode_content(cur)" : ElementText);
     }
 
@@ -249,7 +307,6 @@ public:
     // An xsd:any member is an allocated text (the layout makes it one).
     void wildcard(const CStructMember&, const std::string& access) override
     {
-        usesMarkupDup_ = true;
         wildcards_.push_back("mydecode_markupdup(cur, &" + access + ")");
     }
 
@@ -340,10 +397,9 @@ private:
         }
         if (!member.presentName.empty())
             loop_.line("\t\t\tvalue->", member.presentName, " = 1;");
-        if (member.nillable && member.isArray()) {
+        if (nilItemsKeepPlace(member)) {
             // A nil item keeps its place, empty, and its flag says nil: the
             // items after it stay where they stood.
-            usesNil_ = true;
             loop_.line("\t\t\tif(mydecode_nil(cur)){");
             slot(member, "\t\t\t\t");
             if (!member.nilName.empty())
@@ -351,8 +407,7 @@ private:
             loop_.line("\t\t\t\tvalue->", member.countName, "++;");
             loop_.line("\t\t\t\tcontinue;");
             loop_.line("\t\t\t}");
-        } else if (!member.nilName.empty()) {
-            usesNil_ = true;
+        } else if (readsNil(member)) {
             loop_.line("\t\t\tif(mydecode_nil(cur)){");
             loop_.line("\t\t\t\tvalue->", member.nilName, " = 1;");
             loop_.line("\t\t\t\tcontinue;");
@@ -376,9 +431,6 @@ private:
         o.line(indent, "\tif(key != NULL){");
         std::string& name = valueName_; // in room that stays from value to value
         name.assign(structType_).append(".").append(member.cName);
-        useConversion(member);
-        if (member.kind == CStructMember::NumberArray)
-            conversions_.insert(numberType(member.builtin).decode);
         writeKeyConversion(member, access, name, indent + "\t\t", o);
         o.line(indent, "\t\txmlFree(key);");
         o.line(indent, "\t\tif(result != 0)");
@@ -396,7 +448,6 @@ private:
     // nil flags of a nillable array grow with it, item for item.
     std::string slot(const CStructMember& member, const std::string& indent) override
     {
-        usesGrow_ = true;
         writeGrowth(member, member.cName, indent);
         if (!member.nilName.empty())
             writeGrowth(member, member.nilName, indent);
@@ -431,8 +482,7 @@ private:
     CTextBuffer& out_() { return inHead_ ? head_ : loop_; }
 
     const CEmitContext& context_;
-    CTextSpool spool_; // the decoders, until the helpers they call are known
-    CTextBuffer text_{spool_.sink()};
+    CTextBuffer& text_;
     CTextBuffer head_;
     CTextBuffer loop_;
     std::string structType_;
@@ -441,34 +491,34 @@ private:
     CTextList required_; // the names of required values, by their seen flags
     bool usesGoto_ = false;
     bool inHead_ = false;
-    bool usesNil_ = false;
-    bool usesGrow_ = false;
-    bool usesContent_ = false;
-    bool usesMarkupDup_ = false;
     CTextList names_;                    // the children the current decoder's members take
     std::vector<std::string> wildcards_; // the calls that append a child to its xsd:any members
-    std::set<CDecodeConversion> conversions_;
 };
 
 } // namespace
 
 void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
 {
-    CDecoderWriter writer(context);
     const CStructLayout& layout = context.layout();
+    CDecoderNeeds needs;
     for (const CStructMember& member : layout.headerMembers()) {
         if (const CStructMember* value = carriedValue(member))
-            writer.useConversion(*value);
+            needs.useConversion(*value);
     }
     for (const CStructDef* def : layout.messageStructs()) {
         for (const CStructMember& member : def->members) {
             if (const CStructMember* value = carriedValue(member))
-                writer.useConversion(*value);
+                needs.useConversion(*value);
         }
     }
+    decodeFault(needs);
+    for (const CViewType* type : layout.codecTypes())
+        decodeType(needs, *type, *layout.structOf(type));
+    needs.writeHelpers(context.projUpper(), source);
+
+    CDecoderWriter writer(context, source);
     writer.writeFault();
-    for (const CViewType* type : context.layout().codecTypes())
-        writer.writeType(*type, *context.layout().structOf(type));
-    writer.flush(source);
+    for (const CViewType* type : layout.codecTypes())
+        writer.writeType(*type, *layout.structOf(type));
     source.emptyLine();
 }

@@ -6,6 +6,8 @@
 #include "CodecFixture.h"
 #include "LoopbackPeer.h"
 
+#include <algorithm>
+
 using namespace gentest;
 
 namespace {
@@ -504,6 +506,52 @@ TEST_F(ResponseDecodersTest, AFullArrayNamesItsMember)
     EXPECT_EQ(run.output, "0 -1 0 demo_Many_t.many: no room for item 1\n"
                           "1 -1 4 demo_Many_t.many: no room for item 5\n"
                           "2 -1 8 demo_Many_t.many: no room for item 9\n");
+}
+
+} // namespace
+
+namespace {
+
+// The decoders' helpers stand before the decoders, each once, exactly when
+// some decoder calls it.
+TEST_F(ResponseDecodersTest, HelpersStandOnceBeforeTheirCallsWhenCalled)
+{
+    const char* const helpers[] = {"mydecode_grow", "mydecode_nil", "mydecode_content", "mydecode_markupdup",
+                                   "mydecode_dump"};
+    const struct {
+        const char* name;
+        const char* element; // inside a complex type's sequence
+        std::vector<std::string> called;
+    } cases[] = {
+        {"plain values", "<xsd:element name=\"v\" type=\"xsd:int\"/>", {}},
+        {"repeated", "<xsd:element name=\"v\" type=\"xsd:int\" maxOccurs=\"unbounded\"/>", {"mydecode_grow"}},
+        {"nillable", "<xsd:element name=\"v\" type=\"xsd:int\" nillable=\"true\"/>", {"mydecode_nil"}},
+        {"nillable repeated", "<xsd:element name=\"v\" type=\"xsd:int\" maxOccurs=\"unbounded\" nillable=\"true\"/>",
+         {"mydecode_grow", "mydecode_nil"}},
+        {"any type", "<xsd:element name=\"v\" type=\"xsd:anyType\"/>", {"mydecode_content", "mydecode_dump"}},
+        {"any element", "<xsd:any namespace=\"##other\"/>", {"mydecode_markupdup", "mydecode_dump"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view(schemaDocument(std::string("<xsd:complexType name=\"T\"><xsd:sequence>") + c.element +
+                            "</xsd:sequence></xsd:complexType>"));
+        emitHeader("demo");
+        const std::string source = emitSourceWithReaders();
+        const std::size_t decoder = source.find("static int decode_T_t(xmlDocPtr doc, xmlNodePtr cur, demo_T_t *value)\r\n");
+        ASSERT_NE(decoder, std::string::npos);
+        for (const char* helper : helpers) {
+            SCOPED_TRACE(helper);
+            const std::string definition = std::string(helper) + "(xml";
+            const std::size_t defined = source.find(definition);
+            const bool wanted = std::find(c.called.begin(), c.called.end(), helper) != c.called.end();
+            ASSERT_EQ(defined != std::string::npos, wanted);
+            if (!wanted)
+                continue;
+            EXPECT_EQ(source.find(definition, defined + 1), std::string::npos);
+            EXPECT_EQ(source.find(std::string(helper) + "("), defined); // no call before it
+            EXPECT_LT(defined, decoder);
+        }
+    }
 }
 
 } // namespace
