@@ -4,7 +4,7 @@
 
 namespace Schema {
 
-ComplexType::ComplexType(std::string typeNamespace) : XsdType(std::move(typeNamespace))
+ComplexType::ComplexType(SharedText typeNamespace) : XsdType(std::move(typeNamespace))
 {
     setContentType(Complex);
 }

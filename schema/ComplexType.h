@@ -16,7 +16,7 @@ class Element;
 
 class ComplexType : public XsdType {
 public:
-    explicit ComplexType(std::string typeNamespace);
+    explicit ComplexType(SharedText typeNamespace);
     ~ComplexType() override;
 
     bool isSimple() const override { return false; }

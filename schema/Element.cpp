@@ -4,17 +4,24 @@
 
 namespace Schema {
 
-Element::Element(std::string name, std::string typeNamespace, int typeId, int minOccurs, int maxOccurs,
+Element::Element(std::string name, SharedText typeNamespace, int typeId, int minOccurs, int maxOccurs,
                  bool qualified, std::string defaultValue, std::string fixedValue)
-    : name_(std::move(name)),
-      defaultValue_(std::move(defaultValue)),
-      fixedValue_(std::move(fixedValue)),
-      typeId_(typeId),
-      qualified_(qualified),
+    : typeId_(typeId),
       minOccurs_(minOccurs),
       maxOccurs_(maxOccurs),
+      qualified_(qualified),
+      name_(std::move(name)),
       typeNamespace_(std::move(typeNamespace))
 {
+    if (!defaultValue.empty() || !fixedValue.empty())
+        valueConstraint_ = std::make_shared<const ValueConstraint>(
+            ValueConstraint{std::move(defaultValue), std::move(fixedValue)});
+}
+
+const Element::ValueConstraint& Element::valueConstraint() const
+{
+    static const ValueConstraint none;
+    return valueConstraint_ ? *valueConstraint_ : none;
 }
 
 void Element::assignDeclaration(const Element& declaration)
@@ -22,8 +29,7 @@ void Element::assignDeclaration(const Element& declaration)
     if (this == &declaration)
         return;
     name_ = declaration.name_;
-    defaultValue_ = declaration.defaultValue_;
-    fixedValue_ = declaration.fixedValue_;
+    valueConstraint_ = declaration.valueConstraint_;
     typeId_ = declaration.typeId_;
     qualified_ = declaration.qualified_;
     nillable_ = declaration.nillable_;

@@ -2,6 +2,7 @@
 #define KELVANE_SCHEMA_ELEMENT_H
 
 #include "schema/QualifiedName.h"
+#include "schema/SharedText.h"
 
 #include <functional>
 #include <memory>
@@ -18,7 +19,7 @@ using ElementResolver = std::function<const Element*(const QualifiedName&)>;
 // An element declaration, or a particle of a content model.
 class Element {
 public:
-    Element(std::string name, std::string typeNamespace, int typeId, int minOccurs, int maxOccurs,
+    Element(std::string name, SharedText typeNamespace, int typeId, int minOccurs, int maxOccurs,
             bool qualified, std::string defaultValue, std::string fixedValue);
 
     // Settles a reference with its resolved declaration: takes everything
@@ -48,8 +49,8 @@ public:
     void setCount(int count) { count_ = count; }
 
     const std::string& getName() const { return name_; }
-    const std::string& getDefaultValue() const { return defaultValue_; }
-    const std::string& getFixedValue() const { return fixedValue_; }
+    const std::string& getDefaultValue() const { return valueConstraint().defaultValue; }
+    const std::string& getFixedValue() const { return valueConstraint().fixedValue; }
     int getType() const { return typeId_; }
     // A declaration taken into another schema names its type with that schema's id.
     void setType(int typeId) { typeId_ = typeId; }
@@ -58,11 +59,13 @@ public:
     // elementFormDefault say for a local one.
     bool isQualified() const { return qualified_; }
     // The target namespace of the schema that declares it.
-    const std::string& getNamespace() const { return namespace_; }
-    void setNamespace(const std::string& ns) { namespace_ = ns; }
+    const std::string& getNamespace() const { return namespace_.str(); }
+    const SharedText& getSharedNamespace() const { return namespace_; }
+    void setNamespace(SharedText ns) { namespace_ = std::move(ns); }
     int getMin() const { return minOccurs_; }
     int getMax() const { return maxOccurs_; }
-    const std::string& getTypeNamespace() const { return typeNamespace_; }
+    const std::string& getTypeNamespace() const { return typeNamespace_.str(); }
+    const SharedText& getSharedTypeNamespace() const { return typeNamespace_; }
     // nillable="true": a document may stand the element with xsi:nil="true".
     bool isNillable() const { return nillable_; }
     void setNillable(bool nillable) { nillable_ = nillable; }
@@ -71,17 +74,24 @@ public:
     void setConstraint(IdentityConstraint* constraint) { constraint_ = constraint; }
 
 private:
+    // The default or fixed value; shared by copies, and held only by the
+    // few declarations that give one.
+    struct ValueConstraint {
+        std::string defaultValue;
+        std::string fixedValue;
+    };
+    const ValueConstraint& valueConstraint() const;
+
     int count_ = 0;
-    std::string name_;
-    std::string defaultValue_;
-    std::string fixedValue_;
     int typeId_;
-    bool qualified_;
-    bool nillable_ = false;
     int minOccurs_;
     int maxOccurs_;
-    std::string typeNamespace_;
-    std::string namespace_;
+    bool qualified_;
+    bool nillable_ = false;
+    std::string name_;
+    std::shared_ptr<const ValueConstraint> valueConstraint_;
+    SharedText typeNamespace_;
+    SharedText namespace_;
     IdentityConstraint* constraint_ = nullptr;
     // Shared by copies; most declarations have none, so it takes no room then.
     std::shared_ptr<const QualifiedName> forwardRef_;

@@ -11,6 +11,7 @@
 #include "schema/QualifiedName.h"
 #include "schema/SchemaErrorLog.h"
 #include "schema/SchemaParserException.h"
+#include "schema/SharedTextPool.h"
 #include "schema/TypeTable.h"
 #include "xml/SourceSpot.h"
 
@@ -223,7 +224,7 @@ private:
     // global: a declaration at the top of the schema, whose name is always qualified.
     Element parseElement(bool& fwdRef, bool global = false);
     Attribute parseAttribute(bool& fwdRef, bool global = false);
-    int addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace);
+    int addAnonymousType(std::unique_ptr<XsdType> type, SharedText& typeNamespace);
     void readValueConstraint(const std::string& attribute, const std::string& value, std::string& defaultValue,
                              std::string& fixedValue, const std::string& declaration) const;
 
@@ -275,6 +276,8 @@ private:
 
     std::string fileName_;
     std::string tnsUri_;
+    // The namespaces of this schema's declarations and types, one string each.
+    SharedTextPool namespaces_;
     std::string tnsPrefix_;
     std::string version_;
     XmlPullParser* xpp_ = nullptr;

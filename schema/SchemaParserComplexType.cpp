@@ -21,7 +21,7 @@ const char* const SoapEncodingUri = "http://schemas.xmlsoap.org/soap/encoding/";
 
 std::unique_ptr<ComplexType> SchemaParser::parseComplexType()
 {
-    auto type = std::make_unique<ComplexType>(tnsUri_);
+    auto type = std::make_unique<ComplexType>(namespaces_.intern(tnsUri_));
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& name = xpp_->getAttributeName(i);
         if (name == "name")
@@ -91,7 +91,7 @@ void SchemaParser::parseSimpleContent(ComplexType& type)
 
 void SchemaParser::parseSimpleContentRestriction(ComplexType& type)
 {
-    auto content = std::make_unique<SimpleType>(tnsUri_);
+    auto content = std::make_unique<SimpleType>(namespaces_.intern(tnsUri_));
     if (const std::optional<int> baseId = readBaseType("<simpleContent> :", ":Unknown/Unsupported  attribute ", 2))
         content->setBaseType(*baseId, XsdType::Restriction);
     parseRestriction(*content, &type);
@@ -221,7 +221,7 @@ bool SchemaParser::processSoapArray(ComplexType& type)
     if (type.getContentModel() == nullptr)
         type.setContentModel(std::make_unique<ContentModel>(ContentModel::Sequence));
     type.getContentModel()->addElement(
-        Element("*", tnsUri_, itemId, 0, UNBOUNDED, false, std::string(), std::string()));
+        Element("*", namespaces_.intern(tnsUri_), itemId, 0, UNBOUNDED, false, std::string(), std::string()));
     return true;
 }
 

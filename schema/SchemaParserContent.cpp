@@ -157,7 +157,7 @@ std::unique_ptr<IdentityConstraint> SchemaParser::parseConstraint(int kind)
 
 std::unique_ptr<SimpleType> SchemaParser::parseSimpleType()
 {
-    auto type = std::make_unique<SimpleType>(tnsUri_);
+    auto type = std::make_unique<SimpleType>(namespaces_.intern(tnsUri_));
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& name = xpp_->getAttributeName(i);
         if (name == "name")

@@ -12,9 +12,9 @@
 
 namespace Schema {
 
-int SchemaParser::addAnonymousType(std::unique_ptr<XsdType> type, std::string& typeNamespace)
+int SchemaParser::addAnonymousType(std::unique_ptr<XsdType> type, SharedText& typeNamespace)
 {
-    typeNamespace = type->getNamespace();
+    typeNamespace = type->getSharedNamespace();
     return typesTable_.addType(std::move(type));
 }
 
@@ -43,8 +43,8 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
 {
     fwdRef = false;
     std::string name;
-    std::string typeNamespace = tnsUri_;
-    std::string ns = tnsUri_;
+    SharedText typeNamespace = namespaces_.intern(tnsUri_);
+    SharedText ns = typeNamespace;
     int typeId = XSD_INVALID;
     int minOccurs = 1;
     int maxOccurs = 1;
@@ -63,7 +63,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
             if (typeId != XSD_INVALID)
                 error("<element> : type and ref are mutually exclusive in element decl", 0);
             const QualifiedName type = prefixedName(value);
-            typeNamespace = type.getNamespace();
+            typeNamespace = namespaces_.intern(type.getNamespace());
             typeId = getTypeId(type, true);
             if (typeId == XSD_INVALID)
                 error("<element>:Could not resolve type " + type.getNamespace() + ":" + type.getLocalName(), 0);
@@ -85,16 +85,16 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
                 const Element declaration = importDeclaration(*found.owner, *found.declaration);
                 name = declaration.getName();
                 qualified = declaration.isQualified();
-                ns = declaration.getNamespace();
+                ns = declaration.getSharedNamespace();
                 typeId = declaration.getType();
                 defaultValue = declaration.getDefaultValue();
                 fixedValue = declaration.getFixedValue();
-                typeNamespace = declaration.getTypeNamespace();
+                typeNamespace = declaration.getSharedTypeNamespace();
                 nillable = nillable || declaration.isNillable();
             } else {
                 name = reference.getLocalName();
                 qualified = true;
-                ns = reference.getNamespace();
+                ns = namespaces_.intern(reference.getNamespace());
                 lForwardElemRefs_.push_back(reference);
                 recordReferenceSpot(reference);
                 waitingFor = reference;
@@ -137,8 +137,9 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
     if (nillableGiven && typeId == XSD_INVALID)
         typeId = XSD_ANYTYPE;
 
-    Element element(name, typeNamespace, typeId, minOccurs, maxOccurs, qualified, defaultValue, fixedValue);
-    element.setNamespace(ns);
+    Element element(std::move(name), std::move(typeNamespace), typeId, minOccurs, maxOccurs, qualified,
+                    std::move(defaultValue), std::move(fixedValue));
+    element.setNamespace(std::move(ns));
     element.setNillable(nillable);
     fwdRef = waitingFor.has_value();
     if (fwdRef)
@@ -219,7 +220,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef, bool global)
         if (atEndTag())
             continue;
         const std::string tag = tagName();
-        std::string typeNamespace;
+        SharedText typeNamespace;
         if (tag == "simpleType")
             typeId = addAnonymousType(parseSimpleType(), typeNamespace);
         else if (tag == "annotation")

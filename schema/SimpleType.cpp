@@ -112,7 +112,7 @@ long long decimalDigits(long long value)
 
 } // namespace
 
-SimpleType::SimpleType(std::string typeNamespace) : XsdType(std::move(typeNamespace))
+SimpleType::SimpleType(SharedText typeNamespace) : XsdType(std::move(typeNamespace))
 {
     setContentType(Simple);
 }

@@ -33,7 +33,7 @@ public:
     // The four value slots that facets share (see getFacetSlot).
     enum Slot { SlotA = 0, SlotB = 1, SlotC = 2, SlotD = 3 };
 
-    explicit SimpleType(std::string typeNamespace);
+    explicit SimpleType(SharedText typeNamespace);
 
     bool isSimple() const override { return true; }
 

@@ -6,7 +6,7 @@
 
 namespace Schema {
 
-XsdType::XsdType(std::string typeNamespace)
+XsdType::XsdType(SharedText typeNamespace)
     : namespace_(std::move(typeNamespace)), baseTypeId_(XSD_ANYTYPE)
 {
 }
@@ -21,7 +21,7 @@ QualifiedName XsdType::getQName() const
 {
     // Type names are NCNames: the constructor takes them whole.
     QualifiedName qname(name_);
-    qname.setNamespace(namespace_);
+    qname.setNamespace(namespace_.str());
     return qname;
 }
 

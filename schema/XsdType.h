@@ -2,6 +2,7 @@
 #define KELVANE_SCHEMA_XSDTYPE_H
 
 #include "schema/QualifiedName.h"
+#include "schema/SharedText.h"
 
 #include <string>
 
@@ -14,7 +15,7 @@ public:
     enum Derivation { Restriction = 0, Extension = 1 };
     enum ContentKind { Simple = 1, Complex = 2, Mixed = 3 };
 
-    explicit XsdType(std::string typeNamespace);
+    explicit XsdType(SharedText typeNamespace);
     virtual ~XsdType() = default;
     XsdType(const XsdType&) = delete;
     XsdType& operator=(const XsdType&) = delete;
@@ -27,7 +28,8 @@ public:
 
     void setBaseType(int baseTypeId, int derivation = Restriction);
 
-    const std::string& getNamespace() const { return namespace_; }
+    const std::string& getNamespace() const { return namespace_.str(); }
+    const SharedText& getSharedNamespace() const { return namespace_; }
     const std::string& getName() const { return name_; }
     int getTypeId() const { return typeId_; }
     int getBaseTypeId() const { return baseTypeId_; }
@@ -38,7 +40,7 @@ public:
     QualifiedName getQName() const;
 
 private:
-    std::string namespace_;
+    SharedText namespace_;
     std::string name_;
     int typeId_ = 0;
     int baseTypeId_;
