@@ -2,23 +2,26 @@
 #define KELVANE_WSDL_QUALIFIEDINDEX_H
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace Wsdl {
 
 // The first element filed under each namespace and local name. A look-up
 // takes the two strings as they are and builds no key of its own, for the
-// names of a large description are looked up once per reference.
+// names of a large description are looked up once per reference. The local
+// name filed is a view of the name the element holds, which must stay as it
+// is while the element is filed.
 template <typename Element>
 class QualifiedIndex {
 public:
     // Keeps an element already filed under the name.
-    void add(const std::string& ns, const std::string& localName, Element* element)
+    void add(const std::string& ns, std::string_view localName, Element* element)
     {
         byNamespace_[ns].emplace(localName, element);
     }
 
-    Element* find(const std::string& ns, const std::string& localName) const
+    Element* find(const std::string& ns, std::string_view localName) const
     {
         const auto names = byNamespace_.find(ns);
         if (names == byNamespace_.end())
@@ -28,7 +31,7 @@ public:
     }
 
 private:
-    std::unordered_map<std::string, std::unordered_map<std::string, Element*>> byNamespace_;
+    std::unordered_map<std::string, std::unordered_map<std::string_view, Element*>> byNamespace_;
 };
 
 } // namespace Wsdl

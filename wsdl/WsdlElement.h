@@ -1,6 +1,8 @@
 #ifndef KELVANE_WSDL_WSDLELEMENT_H
 #define KELVANE_WSDL_WSDLELEMENT_H
 
+#include "schema/SharedText.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -26,8 +28,8 @@ public:
     void setName(const std::string& name) { name_ = name; }
     // The target namespace of the document that defines the element: a
     // service may be spread over documents of several namespaces.
-    const std::string& getNamespace() const { return namespace_; }
-    void setNamespace(const std::string& ns) { namespace_ = ns; }
+    const std::string& getNamespace() const { return namespace_.str(); }
+    void setNamespace(Schema::SharedText ns) { namespace_ = std::move(ns); }
 
     void addExtElement(int id) { extElements_.push_back(id); }
     const std::vector<int>& getExtElements() const { return extElements_; }
@@ -42,7 +44,7 @@ public:
 
 private:
     std::string name_;
-    std::string namespace_;
+    Schema::SharedText namespace_;
     std::vector<int> extElements_;
     std::vector<int> extAttributes_;
     const std::string* documentation_ = nullptr;

@@ -1,6 +1,7 @@
 #ifndef KELVANE_WSDL_WSDLPARSER_H
 #define KELVANE_WSDL_WSDLPARSER_H
 
+#include "schema/SharedTextPool.h"
 #include "wsdl/Binding.h"
 #include "wsdl/Message.h"
 #include "wsdl/PortType.h"
@@ -16,6 +17,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -266,6 +268,8 @@ private:
     // The location of a document read through an import, named in messages
     // about it; empty while the caller's document is read.
     std::string currentDocument_;
+    // The namespaces of the model's elements, one string each.
+    Schema::SharedTextPool namespaces_;
     std::ifstream document_;
     std::unique_ptr<XmlPullParser> documentReader_;
     // The reader of the document being read: the document's own, or that of
@@ -284,7 +288,8 @@ private:
     const std::string* definitionsDoc_ = nullptr;
     std::vector<std::pair<std::string, std::string>> imports_; // {location, namespace}
     MessageList messages_;
-    std::unordered_map<std::string, Message*> messageIndex_; // the first message of each name
+    // The first message of each name; keys view the names the messages hold.
+    std::unordered_map<std::string_view, Message*> messageIndex_;
     QualifiedIndex<Message> messageByQName_;
     PortTypeList portTypes_;
     BindingList bindings_;

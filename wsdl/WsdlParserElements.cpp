@@ -172,7 +172,7 @@ PortType* WsdlParser::parsePortType()
     if (elementKind_ != PORT_TYPE)
         return nullptr;
     auto portType = std::make_unique<PortType>(this);
-    portType->setNamespace(tnsUri_);
+    portType->setNamespace(namespaces_.intern(tnsUri_));
     readNameAndExtensions(*portType, "");
     if (portType->getName().empty())
         error("syntax error <PortType> name required", 0);
@@ -251,7 +251,7 @@ void WsdlParser::parseBinding()
     auto binding = std::make_unique<Binding>(this);
     if (elementKind_ != BINDING)
         error("syntax error", 0);
-    binding->setNamespace(tnsUri_);
+    binding->setNamespace(namespaces_.intern(tnsUri_));
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
         const bool plain = xpp_->getAttributePrefix(i).empty();
@@ -335,7 +335,7 @@ void WsdlParser::parseService()
     if (elementKind_ != SERVICE)
         error("Syntax error", 0);
     auto service = std::make_unique<Service>(this);
-    service->setNamespace(tnsUri_);
+    service->setNamespace(namespaces_.intern(tnsUri_));
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         if (xpp_->getAttributeName(i) == "name" && xpp_->getAttributePrefix(i).empty())
             service->setName(xpp_->getAttributeValue(i));

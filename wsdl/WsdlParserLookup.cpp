@@ -35,7 +35,7 @@ Message* WsdlParser::getMessageOrCreate(const Schema::QualifiedName& name)
     auto message = std::make_unique<Message>(this);
     message->setName(name.getLocalName());
     messages_.push_back(std::move(message));
-    messageIndex_.emplace(name.getLocalName(), messages_.back().get());
+    messageIndex_.emplace(messages_.back()->getName(), messages_.back().get());
     placeMessage(*messages_.back(), name.getNamespace());
     return messages_.back().get();
 }
@@ -45,7 +45,7 @@ void WsdlParser::placeMessage(Message& message, const std::string& ns)
 {
     if (ns.empty() || !message.getNamespace().empty())
         return;
-    message.setNamespace(ns);
+    message.setNamespace(namespaces_.intern(ns));
     messageByQName_.add(ns, message.getName(), &message);
 }
 
