@@ -32,24 +32,31 @@ bool Binding::addBindingId(int index, Group group, int id)
 {
     if (recordAt(index) == nullptr || group < OperationGroup || group >= GroupCount)
         return false;
-    records_[static_cast<std::size_t>(index)].groups[group].push_back(id);
+    OperationRecord& record = records_[static_cast<std::size_t>(index)];
+    record.ids.insert(record.ids.begin() + record.ends[group], id);
+    for (int later = group; later < GroupCount; ++later)
+        ++record.ends[later];
     return true;
 }
 
-const std::vector<int>& Binding::getGroupIds(int index, Group group) const
+std::vector<int> Binding::getGroupIds(int index, Group group) const
 {
-    static const std::vector<int> none;
-    const OperationRecord* record = recordAt(index);
-    if (record == nullptr || group < OperationGroup || group >= GroupCount)
-        return none;
-    return record->groups[group];
+    const int* ids = nullptr;
+    const int count = readGroup(index, group, ids);
+    return std::vector<int>(ids, ids + count);
 }
 
 int Binding::readGroup(int index, Group group, const int*& ids) const
 {
-    const std::vector<int>& groupIds = getGroupIds(index, group);
-    ids = groupIds.empty() ? nullptr : groupIds.data();
-    return static_cast<int>(groupIds.size());
+    ids = nullptr;
+    const OperationRecord* record = recordAt(index);
+    if (record == nullptr || group < OperationGroup || group >= GroupCount)
+        return 0;
+    const std::uint32_t begin = group == OperationGroup ? 0 : record->ends[group - 1];
+    const std::uint32_t end = record->ends[group];
+    if (begin != end)
+        ids = record->ids.data() + begin;
+    return static_cast<int>(end - begin);
 }
 
 int Binding::getOpBinding(int index, const int*& ids) const

@@ -3,6 +3,8 @@
 
 #include "wsdl/WsdlElement.h"
 
+#include <array>
+#include <cstdint>
 #include <list>
 #include <string>
 #include <vector>
@@ -28,9 +30,12 @@ public:
     // One binding operation: the port type's operation (null when it has
     // none of that name) and the extensibility-element ids of each group in
     // document order. A group holds any number of ids.
+    // The ids of the four groups lie one run after another in one vector:
+    // a binding of thousands of operations keeps one small block for each.
     struct OperationRecord {
         Operation* operation = nullptr;
-        std::vector<int> groups[GroupCount];
+        std::vector<int> ids;
+        std::array<std::uint32_t, GroupCount> ends{}; // where each group's run ends
     };
 
     explicit Binding(WsdlParser* parser);
@@ -48,7 +53,7 @@ public:
 
     // The ids of one group of record index, in document order; empty for a
     // record or group that does not exist.
-    const std::vector<int>& getGroupIds(int index, Group group) const;
+    std::vector<int> getGroupIds(int index, Group group) const;
     // The same as a count and a pointer: returns the number of ids and sets
     // ids to the first of them (null when there are none). The pointer stays
     // valid until an id is added to that group.

@@ -180,6 +180,44 @@ TEST(WsdlBinding, MissingRecordsReadAsEmptyAndRefuseIds)
     EXPECT_EQ(1, binding.getNumOps());
 }
 
+// Ids of a record's groups given in any order, other records' ids between
+// them, read back per group in the order each group received them.
+TEST(WsdlBinding, GroupsKeepTheirIdsWhateverOrderTheyArrive)
+{
+    Binding binding(nullptr);
+    binding.addOperation(static_cast<Operation*>(nullptr));
+    binding.addOperation(static_cast<Operation*>(nullptr));
+    const struct {
+        int record;
+        Binding::Group group;
+        int id;
+    } added[] = {
+        {0, Binding::FaultGroup, 41},  {0, Binding::OperationGroup, 11}, {1, Binding::InputGroup, 92},
+        {0, Binding::FaultGroup, 42},  {0, Binding::InputGroup, 21},     {0, Binding::OperationGroup, 12},
+        {1, Binding::OutputGroup, 93}, {0, Binding::OutputGroup, 31},    {0, Binding::InputGroup, 22},
+        {1, Binding::InputGroup, 94},  {0, Binding::FaultGroup, 43},
+    };
+    for (const auto& a : added)
+        ASSERT_TRUE(binding.addBindingId(a.record, a.group, a.id));
+    const struct {
+        int record;
+        Binding::Group group;
+        std::vector<int> ids;
+    } expected[] = {
+        {0, Binding::OperationGroup, {11, 12}}, {0, Binding::InputGroup, {21, 22}},
+        {0, Binding::OutputGroup, {31}},        {0, Binding::FaultGroup, {41, 42, 43}},
+        {1, Binding::OperationGroup, {}},       {1, Binding::InputGroup, {92, 94}},
+        {1, Binding::OutputGroup, {93}},        {1, Binding::FaultGroup, {}},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(testing::Message() << "record " << e.record << " group " << e.group);
+        EXPECT_EQ(e.ids, binding.getGroupIds(e.record, e.group));
+        const int* ids = nullptr;
+        const int count = (binding.*groupCases[e.group].read)(e.record, ids);
+        EXPECT_EQ(e.ids, std::vector<int>(ids, ids + count));
+    }
+}
+
 TEST(WsdlBinding, OperationRecordsByNameNeedNoPortType)
 {
     PortType portType(nullptr);
