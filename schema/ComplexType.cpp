@@ -20,8 +20,10 @@ const Attribute* ComplexType::getAttribute(int index) const
 
 const Attribute* ComplexType::getAttribute(const std::string& name) const
 {
-    const auto found = attributeIndex_.find(name);
-    return found == attributeIndex_.end() ? nullptr : &attributes_[found->second];
+    if (!attributeIndex_)
+        return nullptr;
+    const auto found = attributeIndex_->find(name);
+    return found == attributeIndex_->end() ? nullptr : &attributes_[found->second];
 }
 
 Attribute* ComplexType::findAttribute(const std::string& name)
@@ -35,7 +37,9 @@ void ComplexType::addAttribute(const Attribute& attribute)
         *existing = attribute;
         return;
     }
-    attributeIndex_.emplace(attribute.getName(), attributes_.size());
+    if (!attributeIndex_)
+        attributeIndex_ = std::make_unique<std::unordered_map<std::string, std::size_t>>();
+    attributeIndex_->emplace(attribute.getName(), attributes_.size());
     attributes_.push_back(attribute);
 }
 

@@ -55,7 +55,8 @@ private:
     std::vector<Attribute> attributes_;
     // Positions in attributes_ by name: a type with thousands of attributes
     // is read in linear time.
-    std::unordered_map<std::string, std::size_t> attributeIndex_;
+    // Made with the first attribute: most types of a large schema have none.
+    std::unique_ptr<std::unordered_map<std::string, std::size_t>> attributeIndex_;
     int simpleContentTypeId_ = 0;
     std::unique_ptr<ContentModel> contentModel_;
     std::vector<QualifiedName> attributeGroupRefs_;

@@ -17,12 +17,17 @@ namespace Wsdl {
 namespace {
 
 // The text of an attribute as written; none when the element had no such attribute.
-std::optional<std::string> attributeText(Schema::ValueContainer& values, const std::string& name)
+// The text of the attribute as read; null when the element has none of that name.
+const std::string* attributeTextOf(Schema::ValueContainer& values, const std::string& name)
 {
     const Schema::ValueContainer* attribute = values.getAttributeContainer(name, false);
-    if (attribute == nullptr)
-        return std::nullopt;
-    return attribute->getText();
+    return attribute != nullptr ? &attribute->getText() : nullptr;
+}
+
+std::optional<std::string> attributeText(Schema::ValueContainer& values, const std::string& name)
+{
+    const std::string* text = attributeTextOf(values, name);
+    return text != nullptr ? std::optional<std::string>(*text) : std::nullopt;
 }
 
 Schema::QualifiedName attributeQName(Schema::ValueContainer& values, const std::string& name)
@@ -152,9 +157,8 @@ int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Sc
     }
     if (tag == "body") {
         const std::optional<std::string> use = attributeText(values, "use");
-        bodies_.push_back(BodyRecord{use && *use != "literal" ? 1 : 0,
-                                     attributeText(values, "encodingStyle").value_or(std::string()),
-                                     attributeText(values, "namespace").value_or(std::string())});
+        bodies_.push_back(BodyRecord{use && *use != "literal" ? 1 : 0, sharedAttribute(values, "encodingStyle"),
+                                     sharedAttribute(values, "namespace")});
         return addElement(typeId, BodyElement, static_cast<int>(bodies_.size()) - 1);
     }
     if (tag == "header")
@@ -168,6 +172,12 @@ int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Sc
         return addElement(typeId, AddressElement, static_cast<int>(addressLocations_.size()) - 1);
     }
     return 0;
+}
+
+Schema::SharedText SoapExtension::sharedAttribute(Schema::ValueContainer& values, const std::string& name)
+{
+    const std::string* text = attributeTextOf(values, name);
+    return text != nullptr ? bodyTexts_.intern(*text) : Schema::SharedText();
 }
 
 int SoapExtension::recordHeader(int typeId, Schema::ValueContainer& values)
@@ -275,8 +285,8 @@ bool SoapExtension::getBodyInfo(int id, int& use, std::string& encodingStyle, st
     if (body == nullptr)
         return false;
     use = body->use;
-    encodingStyle = body->encodingStyle;
-    ns = body->ns;
+    encodingStyle = body->encodingStyle.str();
+    ns = body->ns.str();
     return true;
 }
 

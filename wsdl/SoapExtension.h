@@ -1,6 +1,7 @@
 #ifndef KELVANE_WSDL_SOAPEXTENSION_H
 #define KELVANE_WSDL_SOAPEXTENSION_H
 
+#include "schema/SharedTextPool.h"
 #include "wsdl/WsdlExtensionHandler.h"
 
 #include <iosfwd>
@@ -96,10 +97,12 @@ private:
         std::string soapAction;
         int style;
     };
+    // The encoding style and namespace repeat over every body of a
+    // description (and are mostly absent): each distinct one is held once.
     struct BodyRecord {
         int use;
-        std::string encodingStyle;
-        std::string ns;
+        Schema::SharedText encodingStyle;
+        Schema::SharedText ns;
     };
     struct HeaderRecord {
         int partIndex;
@@ -110,6 +113,7 @@ private:
 
     int record(const std::string& tag, int typeId, int parentKind, Schema::ValueContainer& values);
     int recordHeader(int typeId, Schema::ValueContainer& values);
+    Schema::SharedText sharedAttribute(Schema::ValueContainer& values, const std::string& name);
     void findHeaderPart(HeaderRecord& header) const;
     int addElement(int typeId, Kind kind, int index);
     Schema::SchemaValidator& validator();
@@ -130,6 +134,7 @@ private:
     std::vector<ElementRecord> elements_;
     std::vector<OperationRecord> operations_;
     std::vector<BodyRecord> bodies_;
+    Schema::SharedTextPool bodyTexts_;
     std::vector<HeaderRecord> headers_;
     bool httpTransport_ = false;
     int defaultStyle_ = Document;
