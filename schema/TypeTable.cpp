@@ -67,55 +67,59 @@ void TypeTable::place(int id, XsdType* type, std::unique_ptr<XsdType> owned)
     slot.owned = std::move(owned); // a displaced type of this table is freed here
 }
 
-std::string TypeTable::anonymousName() const
+TypeTable::NameEntry TypeTable::claimAnonymousName()
 {
     // Skip names already taken, so that an anonymous type never lands on a
     // declared type (or on a name someone looked up).
     for (int number = count_;; ++number) {
-        std::string name = "type" + std::to_string(number);
-        if (userNames_.find(name) == userNames_.end())
-            return name;
+        const auto [entry, fresh] = userNames_.try_emplace("type" + std::to_string(number), XSD_INVALID);
+        if (fresh)
+            return entry;
     }
 }
 
-void TypeTable::nameSlot(int id, const std::string& local)
+void TypeTable::nameSlot(int id, NameEntry entry)
 {
-    userNames_[local] = id;
-    slotOf(id).name = local;
+    entry->second = id;
+    slotOf(id).name = entry->first;
 }
 
 void TypeTable::renameAnonymous(int id)
 {
     XsdType* holder = slotOf(id).type;
     userNames_.erase(holder->getName());
-    const std::string name = anonymousName();
-    holder->setName(name);
-    nameSlot(id, name);
+    const NameEntry entry = claimAnonymousName();
+    holder->setName(entry->first);
+    nameSlot(id, entry);
 }
 
 int TypeTable::addType(std::unique_ptr<XsdType> type)
 {
     if (!type)
         return XSD_INVALID;
-    std::string local = type->getName();
-    if (local.empty()) {
-        local = anonymousName();
-        type->setName(local);
+    // The entry of the type's name, made with no id yet when the name is new.
+    NameEntry entry = userNames_.end();
+    if (type->getName().empty()) {
+        entry = claimAnonymousName();
+        type->setName(entry->first);
         type->setAnonymous(true);
+    } else {
+        entry = userNames_.try_emplace(type->getName(), XSD_INVALID).first;
     }
-    int id = userNames_[local];
+    int id = entry->second;
     if (id != XSD_INVALID && !type->isAnonymous()) {
         // A declared type whose name an anonymous type took first: the
-        // anonymous one moves aside and keeps its id.
+        // anonymous one moves aside (its entry goes) and keeps its id.
         const XsdType* holder = slotOf(id).type;
         if (holder != nullptr && holder->isAnonymous()) {
             renameAnonymous(id);
+            entry = userNames_.try_emplace(type->getName(), XSD_INVALID).first;
             id = XSD_INVALID;
         }
     }
     if (id == XSD_INVALID) {
         id = reserveSlot();
-        nameSlot(id, local);
+        nameSlot(id, entry);
     }
     type->setTypeId(id);
     XsdType* raw = type.get();
@@ -127,24 +131,23 @@ int TypeTable::getTypeId(const QualifiedName& name, bool create)
 {
     const std::string& ns = name.getNamespace();
     const std::string& local = name.getLocalName();
-    int id = XSD_INVALID;
     if (ns == SchemaUri) {
-        id = builtinId(local);
+        const int id = builtinId(local);
         return id != XSD_INVALID ? id : XSD_STRING;
     }
-    if (ns == targetNamespace_) {
-        id = userNames_[local];
-    } else if (ns.empty()) {
-        id = builtinId(local);
-        if (id == XSD_INVALID)
-            id = userNames_[local];
-    } else {
-        return XSD_INVALID;
+    if (ns != targetNamespace_) {
+        if (!ns.empty())
+            return XSD_INVALID;
+        const int id = builtinId(local);
+        if (id != XSD_INVALID)
+            return id;
     }
-    if (id != XSD_INVALID || !create)
-        return id;
-    id = reserveSlot();
-    nameSlot(id, local);
+    // A name looked up is entered (with no id) even when none is made for it.
+    const NameEntry entry = userNames_.try_emplace(local, XSD_INVALID).first;
+    if (entry->second != XSD_INVALID || !create)
+        return entry->second;
+    const int id = reserveSlot();
+    nameSlot(id, entry);
     return id;
 }
 

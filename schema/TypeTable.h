@@ -96,11 +96,14 @@ private:
 
     bool inRange(int id) const;
     Slot& slotOf(int id);
-    std::string anonymousName() const;
+    using NameEntry = std::map<std::string, int>::iterator;
+    // A new entry of userNames_ for an anonymous type, without an id yet.
+    NameEntry claimAnonymousName();
     int reserveSlot();
     void place(int id, XsdType* type, std::unique_ptr<XsdType> owned);
     void renameAnonymous(int id);
-    void nameSlot(int id, const std::string& local);
+    // Gives the entry's name the id, in the index and in the id's slot.
+    void nameSlot(int id, NameEntry entry);
     int addExternal(int id, const QualifiedName& name, bool anonymous);
     void placeExternal(int id, XsdType* type);
     template <typename Visit>
