@@ -10,13 +10,11 @@
 #include "xml/XmlPullParser.h"
 
 #include <iostream>
-#include <optional>
 
 namespace Wsdl {
 
 namespace {
 
-// The text of an attribute as written; none when the element had no such attribute.
 // The text of the attribute as read; null when the element has none of that name.
 const std::string* attributeTextOf(Schema::ValueContainer& values, const std::string& name)
 {
@@ -24,10 +22,11 @@ const std::string* attributeTextOf(Schema::ValueContainer& values, const std::st
     return attribute != nullptr ? &attribute->getText() : nullptr;
 }
 
-std::optional<std::string> attributeText(Schema::ValueContainer& values, const std::string& name)
+// The same as a string of its own; empty when the element has none.
+std::string attributeTextOr(Schema::ValueContainer& values, const std::string& name)
 {
     const std::string* text = attributeTextOf(values, name);
-    return text != nullptr ? std::optional<std::string>(*text) : std::nullopt;
+    return text != nullptr ? *text : std::string();
 }
 
 Schema::QualifiedName attributeQName(Schema::ValueContainer& values, const std::string& name)
@@ -39,9 +38,9 @@ Schema::QualifiedName attributeQName(Schema::ValueContainer& values, const std::
     return qname != nullptr ? *qname : Schema::QualifiedName(attribute->getText());
 }
 
-int styleOf(const std::optional<std::string>& style, int absent)
+int styleOf(const std::string* style, int absent)
 {
-    if (!style)
+    if (style == nullptr)
         return absent;
     return *style == "rpc" ? SoapExtension::Rpc : SoapExtension::Document;
 }
@@ -145,19 +144,19 @@ int SoapExtension::handleElement(int parentKind, XmlPullParser& xpp)
 int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Schema::ValueContainer& values)
 {
     if (tag == "binding") {
-        const std::optional<std::string> transport = attributeText(values, "transport");
-        httpTransport_ = !transport || *transport == SoapHttpTransportUri;
-        defaultStyle_ = styleOf(attributeText(values, "style"), Document);
+        const std::string* transport = attributeTextOf(values, "transport");
+        httpTransport_ = transport == nullptr || *transport == SoapHttpTransportUri;
+        defaultStyle_ = styleOf(attributeTextOf(values, "style"), Document);
         return addElement(typeId, BindingElement, 0);
     }
     if (tag == "operation") {
-        operations_.push_back(OperationRecord{parentKind, attributeText(values, "soapAction").value_or(std::string()),
-                                              styleOf(attributeText(values, "style"), defaultStyle_)});
+        operations_.push_back(OperationRecord{parentKind, attributeTextOr(values, "soapAction"),
+                                              styleOf(attributeTextOf(values, "style"), defaultStyle_)});
         return addElement(typeId, OperationElement, static_cast<int>(operations_.size()) - 1);
     }
     if (tag == "body") {
-        const std::optional<std::string> use = attributeText(values, "use");
-        bodies_.push_back(BodyRecord{use && *use != "literal" ? 1 : 0, sharedAttribute(values, "encodingStyle"),
+        const std::string* use = attributeTextOf(values, "use");
+        bodies_.push_back(BodyRecord{use != nullptr && *use != "literal" ? 1 : 0, sharedAttribute(values, "encodingStyle"),
                                      sharedAttribute(values, "namespace")});
         return addElement(typeId, BodyElement, static_cast<int>(bodies_.size()) - 1);
     }
@@ -168,7 +167,7 @@ int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Sc
         return elements_.empty() ? 0 : startId_ + static_cast<int>(elements_.size()) - 1;
     }
     if (tag == "address") {
-        addressLocations_.push_back(attributeText(values, "location").value_or(std::string()));
+        addressLocations_.push_back(attributeTextOr(values, "location"));
         return addElement(typeId, AddressElement, static_cast<int>(addressLocations_.size()) - 1);
     }
     return 0;
@@ -192,7 +191,8 @@ int SoapExtension::recordHeader(int typeId, Schema::ValueContainer& values)
         reportError("Unkown message " + name.getLocalName());
         return 0;
     }
-    const std::string part = attributeText(values, "parts").value_or(attributeText(values, "part").value_or(""));
+    const std::string* parts = attributeTextOf(values, "parts");
+    const std::string part = parts != nullptr ? *parts : attributeTextOr(values, "part");
     headers_.push_back(HeaderRecord{-1, message, part, !message->isDefined()});
     if (!headers_.back().pending)
         findHeaderPart(headers_.back());
