@@ -17,25 +17,21 @@
 
 namespace {
 
-// The file in parts of about the same work on a large service; the first
-// also passes every part on to the file.
-void writeRuntimeAndEncoders(const CEmitContext& context, CTextBuffer& source)
+// The file in three parts of about the same work on a large service.
+void writeRuntimeAndSenders(const CEmitContext& context, CTextBuffer& source)
 {
     writeSourceIncludes(context, source);
     writeSourceRuntime(context, source);
     writeFixedSenders(context, source);
     writeTypeEncoders(context, source);
-}
-
-void writeSendersAndReader(const CEmitContext& context, CTextBuffer& source)
-{
     writeMessageSenders(context, source);
     writePacketDispatch(context, source);
     writeSourcePacketReader(context, source);
 }
 
-void writePacketDecoderAndFree(const CEmitContext& context, CTextBuffer& source)
+void writeDecodersAndFree(const CEmitContext& context, CTextBuffer& source)
 {
+    writeResponseDecoders(context, source);
     writePacketDecoder(context, source);
     writePacketFree(context, source);
 }
@@ -51,9 +47,7 @@ void writePrintsAndCalls(const CEmitContext& context, CTextBuffer& source)
 
 void writeSourceFile(const CEmitContext& context, CTextBuffer& source)
 {
-    writePartsTogether(source, {[&](CTextBuffer& part) { writeRuntimeAndEncoders(context, part); },
-                                [&](CTextBuffer& part) { writeSendersAndReader(context, part); },
-                                [&](CTextBuffer& part) { writeResponseDecoders(context, part); },
-                                [&](CTextBuffer& part) { writePacketDecoderAndFree(context, part); },
+    writePartsTogether(source, {[&](CTextBuffer& part) { writeRuntimeAndSenders(context, part); },
+                                [&](CTextBuffer& part) { writeDecodersAndFree(context, part); },
                                 [&](CTextBuffer& part) { writePrintsAndCalls(context, part); }});
 }
