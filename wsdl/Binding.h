@@ -56,7 +56,8 @@ public:
     std::vector<int> getGroupIds(int index, Group group) const;
     // The same as a count and a pointer: returns the number of ids and sets
     // ids to the first of them (null when there are none). The pointer stays
-    // valid until an id is added to that group.
+    // valid until an id is added to any group of that record: the four groups
+    // share one vector.
     int getOpBinding(int index, const int*& ids) const;
     int getInputBinding(int index, const int*& ids) const;
     int getOutputBinding(int index, const int*& ids) const;
