@@ -8,9 +8,13 @@ namespace {
 
 constexpr std::size_t kInitialSlots = 64;
 
-// Names are short: up to 16 bytes take two loads and one multiplication.
-// Every byte counts, so that names alike but for their middle do not collide.
-std::uint64_t hashOf(std::string_view s)
+} // namespace
+
+// Names are short: up to 16 bytes take two loads. Every byte counts, so that
+// names alike but for their middle do not collide, and the final mix spreads
+// every input bit over the low bits the slots are chosen by: similar names
+// must not gather in one run of slots.
+std::uint64_t XmlNameTable::hashOf(std::string_view s)
 {
     constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
     const char* p = s.data();
@@ -35,11 +39,13 @@ std::uint64_t hashOf(std::string_view s)
             (static_cast<std::uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
             static_cast<unsigned char>(p[n - 1]);
     }
-    const std::uint64_t h = ((a * kMix) ^ b ^ n) * 0xC2B2AE3D27D4EB4Full;
-    return h ^ (h >> 32);
+    std::uint64_t h = (a * kMix) ^ (b + n) * 0xC2B2AE3D27D4EB4Full;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    return h ^ (h >> 33);
 }
-
-} // namespace
 
 void XmlName::assign(std::string_view written)
 {
@@ -67,11 +73,15 @@ XmlName* XmlNameTable::intern(std::string_view written)
     }
     const std::uint64_t hash = hashOf(written);
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask; slots_[i].name != nullptr; i = (i + 1) & mask) {
+    std::size_t i = hash & mask;
+    for (std::size_t probes = 0; slots_[i].name != nullptr; i = (i + 1) & mask) {
         const std::string& held = slots_[i].name->raw;
         if (slots_[i].hash == hash && held.size() == written.size() &&
             XmlChars::sameBytes(held.data(), written.data(), held.size())) {
             return slots_[i].name;
+        }
+        if (++probes == kMaxProbes) {
+            return nullptr;
         }
     }
     if (names_.size() >= kMaxNames) {

@@ -28,15 +28,20 @@ struct XmlName {
 
 // A document uses few distinct names, so each is split and resolved once and
 // its entry shared by every tag that spells it. Entries never move. The table
-// stops taking new names at kMaxNames, so that hostile input cannot grow it
-// without bound; callers keep such names in entries of their own.
+// stops taking new names at kMaxNames, and a look-up gives up after
+// kMaxProbes slots, so that hostile input can neither grow it without bound
+// nor, with names chosen to hash alike, make every tag search it end to end;
+// callers keep such names in entries of their own.
 class XmlNameTable {
 public:
     static constexpr std::size_t kMaxNames = 4096;
+    static constexpr std::size_t kMaxProbes = 64;
 
-    // The entry spelled written, made on first sight; nullptr when the table is full.
+    // The entry spelled written, made on first sight; nullptr when the table
+    // is full or the name's slots are crowded.
     XmlName* intern(std::string_view written);
     std::size_t size() const { return names_.size(); }
+    static std::uint64_t hashOf(std::string_view written);
 
 private:
     struct Slot {

@@ -92,4 +92,48 @@ TEST(XmlNameTableTest, AFullTableStillFindsItsNamesButTakesNoMore)
     }
 }
 
+// Names chosen to share their slot bits, as a hostile document could choose
+// them, fill at most one run of kMaxProbes slots; those past it are turned
+// away rather than making every later tag search the whole run. The names
+// taken keep their entries.
+TEST(XmlNameTableTest, NamesThatHashAlikeCannotCrowdOneRunOfSlots)
+{
+    constexpr std::uint64_t kSlotBits = 0x1FF;  // a table of 512 slots, as for 200 names
+    std::vector<std::string> alike;
+    for (std::size_t k = 0; alike.size() < 200; ++k) {
+        std::string name = "n" + std::to_string(k);
+        if ((XmlNameTable::hashOf(name) & kSlotBits) == 0) {
+            alike.push_back(std::move(name));
+        }
+    }
+    XmlNameTable table;
+    std::vector<const XmlName*> first;
+    for (const std::string& name : alike) {
+        first.push_back(table.intern(name));
+    }
+    EXPECT_LE(table.size(), XmlNameTable::kMaxProbes);
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < alike.size(); ++i) {
+        EXPECT_EQ(first[i], table.intern(alike[i])) << alike[i];
+        if (first[i] != nullptr) {
+            EXPECT_EQ(alike[i], first[i]->raw);
+            ++taken;
+        }
+    }
+    EXPECT_EQ(table.size(), taken);
+    EXPECT_NE(nullptr, table.intern("element")) << "a name elsewhere is still taken";
+}
+
+// Short names alike but for a digit or two, as schemas write them, spread
+// over the slots: none is turned away for want of room nearby.
+TEST(XmlNameTableTest, OrdinaryNamesAreAllTakenUpToTheCap)
+{
+    for (const char* stem : {"n", "item", "ns1:element", "xs:complexType"}) {
+        XmlNameTable table;
+        for (std::size_t i = 0; i < XmlNameTable::kMaxNames; ++i) {
+            ASSERT_NE(nullptr, table.intern(stem + std::to_string(i))) << stem << i;
+        }
+    }
+}
+
 } // namespace
