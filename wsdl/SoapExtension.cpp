@@ -1,6 +1,8 @@
 #include "wsdl/SoapExtension.h"
 
 #include "wsdl/Message.h"
+#include "schema/ComplexType.h"
+#include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
 #include "schema/SchemaValidator.h"
 #include "schema/ValueContainer.h"
@@ -9,6 +11,7 @@
 #include "wsdl/WsdlParser.h"
 #include "xml/XmlPullParser.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace Wsdl {
@@ -22,11 +25,14 @@ const std::string* attributeTextOf(Schema::ValueContainer& values, const std::st
     return attribute != nullptr ? &attribute->getText() : nullptr;
 }
 
-// The same as a string of its own; empty when the element has none.
-std::string attributeTextOr(Schema::ValueContainer& values, const std::string& name)
+// The same from the start tag the pull parser stands on, by unprefixed name.
+const std::string* startTagText(const XmlPullParser& xpp, const std::string& name)
 {
-    const std::string* text = attributeTextOf(values, name);
-    return text != nullptr ? *text : std::string();
+    for (int i = 0; i < xpp.getAttributeCount(); ++i) {
+        if (xpp.getAttributeName(i) == name && xpp.getAttributeNamespace(i).empty())
+            return &xpp.getAttributeValue(i);
+    }
+    return nullptr;
 }
 
 Schema::QualifiedName attributeQName(Schema::ValueContainer& values, const std::string& name)
@@ -36,6 +42,50 @@ Schema::QualifiedName attributeQName(Schema::ValueContainer& values, const std::
         return Schema::QualifiedName();
     const Schema::QualifiedName* qname = attribute->getValue<Schema::QualifiedName>();
     return qname != nullptr ? *qname : Schema::QualifiedName(attribute->getText());
+}
+
+const Schema::Attribute* declaredAttribute(const Schema::ComplexType& type, const std::string& name)
+{
+    for (const Schema::Attribute& attribute : type.getAttributes()) {
+        if (attribute.getName() == name)
+            return &attribute;
+    }
+    return nullptr;
+}
+
+// Elements of the type have no content, and the validator keeps the text of
+// each of their attributes as it was read.
+bool isPlainType(const Schema::ComplexType& type, const Schema::SchemaParser& schema)
+{
+    if (type.getBaseTypeId() != Schema::XSD_ANYTYPE || type.getContentType() == Schema::XsdType::Simple ||
+        type.getContentModel() != nullptr)
+        return false;
+    const auto keepsText = [&](const Schema::Attribute& attribute) {
+        return attribute.getType() != Schema::XSD_ANY &&
+            Schema::SchemaParser::isBasicType(schema.getBasicContentType(attribute.getType()));
+    };
+    return std::all_of(type.getAttributes().begin(), type.getAttributes().end(), keepsText);
+}
+
+// What the validator would pass without a word: an element written as one
+// tag whose attributes are all unprefixed and declared by its plain type,
+// the required ones with a value.
+bool passesUnchecked(const XmlPullParser& xpp, const Schema::ComplexType& type)
+{
+    if (!xpp.isEmptyElementTag())
+        return false;
+    for (int i = 0; i < xpp.getAttributeCount(); ++i) {
+        if (!xpp.getAttributeNamespace(i).empty() || declaredAttribute(type, xpp.getAttributeName(i)) == nullptr)
+            return false;
+    }
+    for (const Schema::Attribute& attribute : type.getAttributes()) {
+        if (!attribute.isRequired())
+            continue;
+        const std::string* text = startTagText(xpp, attribute.getName());
+        if (text == nullptr || text->empty())
+            return false;
+    }
+    return true;
 }
 
 int styleOf(const std::string* style, int absent)
@@ -55,6 +105,28 @@ void finishElement(XmlPullParser& xpp, int depth)
 }
 
 } // namespace
+
+class SoapExtension::AttributeTexts {
+public:
+    explicit AttributeTexts(Schema::ValueContainer& values) : values_(&values) {}
+    explicit AttributeTexts(const XmlPullParser& startTag) : startTag_(&startTag) {}
+
+    // Null when the element has no attribute of the name.
+    const std::string* of(const std::string& name) const
+    {
+        return values_ != nullptr ? attributeTextOf(*values_, name) : startTagText(*startTag_, name);
+    }
+    // Empty when the element has none.
+    std::string copyOf(const std::string& name) const
+    {
+        const std::string* text = of(name);
+        return text != nullptr ? *text : std::string();
+    }
+
+private:
+    Schema::ValueContainer* values_ = nullptr;
+    const XmlPullParser* startTag_ = nullptr;
+};
 
 SoapExtension::SoapExtension(const std::string& schemaDirectory, int idBlockSize)
     : namespace_(SoapBindingUri), idBlockSize_(idBlockSize), schemaDirectory_(schemaDirectory)
@@ -86,6 +158,7 @@ std::string SoapExtension::getEncodingSchema() const
 void SoapExtension::setSchemaParser(std::unique_ptr<Schema::SchemaParser> parser)
 {
     validator_.reset();
+    plainTypes_.clear();
     schemaParser_ = std::move(parser);
 }
 
@@ -130,6 +203,12 @@ int SoapExtension::handleElement(int parentKind, XmlPullParser& xpp)
     }
 
     const int typeId = declaration->getType();
+    const Schema::ComplexType* type = plainType(typeId);
+    if (type != nullptr && passesUnchecked(xpp, *type)) {
+        const int id = recordPlain(tag, typeId, parentKind, AttributeTexts(xpp));
+        xpp.next(); // to the end tag, as validation would
+        return id;
+    }
     const int depth = xpp.getDepth();
     Schema::ValueContainer values(typeId, schemaParser_.get());
     try {
@@ -141,41 +220,60 @@ int SoapExtension::handleElement(int parentKind, XmlPullParser& xpp)
     return record(tag, typeId, parentKind, values);
 }
 
+const Schema::ComplexType* SoapExtension::plainType(int typeId)
+{
+    for (const auto& known : plainTypes_) {
+        if (known.first == typeId)
+            return known.second;
+    }
+    const auto* type = dynamic_cast<const Schema::ComplexType*>(schemaParser_->getType(typeId));
+    if (type != nullptr && !isPlainType(*type, *schemaParser_))
+        type = nullptr;
+    plainTypes_.emplace_back(typeId, type);
+    return type;
+}
+
 int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Schema::ValueContainer& values)
 {
+    if (tag == "header")
+        return recordHeader(typeId, values);
+    return recordPlain(tag, typeId, parentKind, AttributeTexts(values));
+}
+
+int SoapExtension::recordPlain(const std::string& tag, int typeId, int parentKind, const AttributeTexts& attributes)
+{
     if (tag == "binding") {
-        const std::string* transport = attributeTextOf(values, "transport");
+        const std::string* transport = attributes.of("transport");
         httpTransport_ = transport == nullptr || *transport == SoapHttpTransportUri;
-        defaultStyle_ = styleOf(attributeTextOf(values, "style"), Document);
+        defaultStyle_ = styleOf(attributes.of("style"), Document);
         return addElement(typeId, BindingElement, 0);
     }
     if (tag == "operation") {
-        operations_.push_back(OperationRecord{parentKind, attributeTextOr(values, "soapAction"),
-                                              styleOf(attributeTextOf(values, "style"), defaultStyle_)});
+        operations_.push_back(OperationRecord{parentKind, attributes.copyOf("soapAction"),
+                                              styleOf(attributes.of("style"), defaultStyle_)});
         return addElement(typeId, OperationElement, static_cast<int>(operations_.size()) - 1);
     }
     if (tag == "body") {
-        const std::string* use = attributeTextOf(values, "use");
-        bodies_.push_back(BodyRecord{use != nullptr && *use != "literal" ? 1 : 0, sharedAttribute(values, "encodingStyle"),
-                                     sharedAttribute(values, "namespace")});
+        const std::string* use = attributes.of("use");
+        bodies_.push_back(BodyRecord{use != nullptr && *use != "literal" ? 1 : 0,
+                                     sharedAttribute(attributes, "encodingStyle"),
+                                     sharedAttribute(attributes, "namespace")});
         return addElement(typeId, BodyElement, static_cast<int>(bodies_.size()) - 1);
     }
-    if (tag == "header")
-        return recordHeader(typeId, values);
     if (tag == "fault") {
         // A fault is not recorded; it answers with the element before it.
         return elements_.empty() ? 0 : startId_ + static_cast<int>(elements_.size()) - 1;
     }
     if (tag == "address") {
-        addressLocations_.push_back(attributeTextOr(values, "location"));
+        addressLocations_.push_back(attributes.copyOf("location"));
         return addElement(typeId, AddressElement, static_cast<int>(addressLocations_.size()) - 1);
     }
     return 0;
 }
 
-Schema::SharedText SoapExtension::sharedAttribute(Schema::ValueContainer& values, const std::string& name)
+Schema::SharedText SoapExtension::sharedAttribute(const AttributeTexts& attributes, const std::string& name)
 {
-    const std::string* text = attributeTextOf(values, name);
+    const std::string* text = attributes.of(name);
     return text != nullptr ? bodyTexts_.intern(*text) : Schema::SharedText();
 }
 
@@ -191,8 +289,9 @@ int SoapExtension::recordHeader(int typeId, Schema::ValueContainer& values)
         reportError("Unkown message " + name.getLocalName());
         return 0;
     }
-    const std::string* parts = attributeTextOf(values, "parts");
-    const std::string part = parts != nullptr ? *parts : attributeTextOr(values, "part");
+    const AttributeTexts attributes(values);
+    const std::string* parts = attributes.of("parts");
+    const std::string part = parts != nullptr ? *parts : attributes.copyOf("part");
     headers_.push_back(HeaderRecord{-1, message, part, !message->isDefined()});
     if (!headers_.back().pending)
         findHeaderPart(headers_.back());

@@ -7,9 +7,11 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Schema {
+class ComplexType;
 class SchemaValidator;
 class ValueContainer;
 }
@@ -111,9 +113,15 @@ private:
         bool pending; // its message was not defined yet when it was read
     };
 
+    // An element's attribute texts by name: as the validator kept them, or
+    // as its start tag holds them.
+    class AttributeTexts;
     int record(const std::string& tag, int typeId, int parentKind, Schema::ValueContainer& values);
+    // The elements without content: all but the header.
+    int recordPlain(const std::string& tag, int typeId, int parentKind, const AttributeTexts& attributes);
     int recordHeader(int typeId, Schema::ValueContainer& values);
-    Schema::SharedText sharedAttribute(Schema::ValueContainer& values, const std::string& name);
+    Schema::SharedText sharedAttribute(const AttributeTexts& attributes, const std::string& name);
+    const Schema::ComplexType* plainType(int typeId);
     void findHeaderPart(HeaderRecord& header) const;
     int addElement(int typeId, Kind kind, int index);
     Schema::SchemaValidator& validator();
@@ -130,6 +138,10 @@ private:
     // The validator works on the schema parser: it goes first.
     std::unique_ptr<Schema::SchemaParser> schemaParser_;
     std::unique_ptr<Schema::SchemaValidator> validator_;
+    // Per element type of the schema, the type when its elements are empty
+    // and their attributes plain text, else null: such an element whose
+    // start tag holds only attributes of the type is read without the validator.
+    std::vector<std::pair<int, const Schema::ComplexType*>> plainTypes_;
     WsdlParser* wsdlParser_ = nullptr;
     std::vector<ElementRecord> elements_;
     std::vector<OperationRecord> operations_;

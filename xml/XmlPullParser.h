@@ -76,6 +76,9 @@ public:
     int getLineNumber() const { return line_; }
     int getColumnNumber() const { return column_; }
     int getDepth() const { return depth_; }
+    // True on the start tag of an element written as one tag ("<a/>"): the
+    // next event is its end tag.
+    bool isEmptyElementTag() const { return type_ == START_TAG && degenerated_; }
     const std::string& getText() const;
 
     const std::string& getNamespace(const std::string& prefix) const;

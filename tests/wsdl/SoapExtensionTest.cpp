@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 
 #include <climits>
 
@@ -278,6 +279,71 @@ TEST_F(SoapExtensionTest, ProblemsAreReportedAndReadingGoesOn)
     int style = -1;
     EXPECT_TRUE(soap_->getOperationInfo(1, action, style));
     EXPECT_EQ(action, "");
+}
+
+// What an extension recorded for an element id, in words.
+std::string recorded(const SoapExtension& soap, int id)
+{
+    std::ostringstream out;
+    std::string action, encodingStyle, ns, location;
+    int style = -1, use = -1;
+    out << "id " << id << " type " << soap.getExtElementType(id);
+    if (soap.getOperationInfo(id, action, style))
+        out << " operation [" << action << "] " << style;
+    if (soap.getBodyInfo(id, use, encodingStyle, ns))
+        out << " body " << use << " [" << encodingStyle << "] [" << ns << "]";
+    if (soap.getAddressLocation(id, location))
+        out << " address [" << location << "]";
+    out << " http " << soap.isHttpTransport() << " style " << soap.getDefaultStyle();
+    return out.str();
+}
+
+// An element written as one tag is read straight off it when validation
+// could say nothing of it; with an end tag of its own it always goes through
+// the validator. Both must record and report the same.
+TEST_F(SoapExtensionTest, ElementsWrittenAsOneTagRecordWhatValidationRecords)
+{
+    struct Case {
+        const char* tag;
+        const char* attributes;
+        int parentKind;
+    };
+    const Case cases[] = {
+        {"binding", R"( style="rpc" transport="urn:t")", WsdlParser::BINDING},
+        {"binding", "", WsdlParser::BINDING},
+        {"operation", R"( soapAction="urn:a" style="document")", WsdlParser::OPERATION},
+        {"operation", R"( style="RPC" soapAction="")", WsdlParser::OPERATION},
+        // in the SOAP namespace an attribute is the validator's own; in another one it is passed over
+        {"operation", R"( soap:style="document" soapAction="urn:b")", WsdlParser::OPERATION},
+        {"operation", R"( x:soapAction="urn:x" soapAction="urn:c")", WsdlParser::OPERATION},
+        {"operation", R"( soapAction="urn:d" bogus="1" style="rpc")", WsdlParser::OPERATION},
+        {"body", R"( use="encoded" encodingStyle="urn:e1 urn:e2" namespace="urn:n" parts="a b")", WsdlParser::INPUT},
+        {"body", R"( use="literal" soap:namespace="urn:n2")", WsdlParser::OUTPUT},
+        {"body", R"( use="" encodingStyle="" namespace="")", WsdlParser::INPUT},
+        {"fault", R"( name="f" use="literal")", WsdlParser::FAULT},
+        {"fault", R"( name="f" style="rpc")", WsdlParser::FAULT},
+        {"address", R"( location="http://h/s")", WsdlParser::PORT},
+        {"address", R"( location="")", WsdlParser::PORT},
+        {"address", "", WsdlParser::PORT},
+        {"address", R"( soap:location="http://h/p")", WsdlParser::PORT},
+    };
+    SoapExtension* oneTag = soap_;
+    SoapExtension twoTags(builtInSchemaFolder());
+    twoTags.setStartId(1);
+    twoTags.setSchemaParser(loadSchema(twoTags.getExtensibilitySchema()));
+    twoTags.setWsdlParser(parser_.get());
+    for (const Case& c : cases) {
+        const std::string start = std::string("<soap:") + c.tag + c.attributes;
+        SCOPED_TRACE(start);
+        soap_ = oneTag;
+        const int oneTagId = handle(start + "/>", c.parentKind);
+        const std::string oneTagReport = takeDiagnostics();
+        soap_ = &twoTags;
+        const int twoTagsId = handle(start + "></soap:" + c.tag + ">", c.parentKind);
+        EXPECT_EQ(oneTagReport, takeDiagnostics());
+        EXPECT_EQ(recorded(*oneTag, oneTagId), recorded(twoTags, twoTagsId));
+    }
+    soap_ = oneTag;
 }
 
 TEST_F(SoapExtensionTest, AFullBlockOfIdsGivesNoMore)

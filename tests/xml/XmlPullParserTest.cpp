@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace std::string_literals;
@@ -90,18 +91,21 @@ TEST(XmlPullParserTest, ProcessNamespacesOffKeepsNamesAsWritten)
 
 TEST(XmlPullParserTest, DepthAndEmptyElements)
 {
-    std::istringstream in("<a><b/><c></c></a>");
+    std::istringstream in("<a><b/><c></c><d /></a>");
     XmlPullParser p(in);
-    std::vector<std::pair<int, int>> seen;
+    // event, depth, and whether it is the start tag of an element written as one tag
+    std::vector<std::tuple<int, int, bool>> seen;
     for (int e = p.next(); e != XmlPullParser::END_DOCUMENT; e = p.next()) {
-        seen.emplace_back(e, p.getDepth());
+        seen.emplace_back(e, p.getDepth(), p.isEmptyElementTag());
         EXPECT_EQ(e == XmlPullParser::START_TAG ? 0 : -1, p.getAttributeCount());
         EXPECT_EQ("", p.getText());
     }
-    const std::vector<std::pair<int, int>> expected = {
-        {XmlPullParser::START_TAG, 1}, {XmlPullParser::START_TAG, 2}, {XmlPullParser::END_TAG, 2},
-        {XmlPullParser::START_TAG, 2}, {XmlPullParser::END_TAG, 2},   {XmlPullParser::END_TAG, 1}};
+    const std::vector<std::tuple<int, int, bool>> expected = {
+        {XmlPullParser::START_TAG, 1, false}, {XmlPullParser::START_TAG, 2, true}, {XmlPullParser::END_TAG, 2, false},
+        {XmlPullParser::START_TAG, 2, false}, {XmlPullParser::END_TAG, 2, false},  {XmlPullParser::START_TAG, 2, true},
+        {XmlPullParser::END_TAG, 2, false},   {XmlPullParser::END_TAG, 1, false}};
     EXPECT_EQ(expected, seen);
+    EXPECT_FALSE(p.isEmptyElementTag());
     EXPECT_EQ(0, p.getDepth());
     EXPECT_EQ(XmlPullParser::END_DOCUMENT, p.next());
     EXPECT_EQ(XmlPullParser::END_DOCUMENT, p.nextToken());
