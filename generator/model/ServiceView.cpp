@@ -96,23 +96,23 @@ CViewService& CServiceView::addService(const std::string& name)
     return services_.back();
 }
 
-const CViewType* CServiceView::findType(const std::string& ns, const std::string& name) const
+const CViewType* CServiceView::findType(const std::string& ns, const std::string& name)
 {
     return typeIndex_.find(types_, Key(ns, name), [](const CViewType& type) { return Key(type.ns, type.name); });
 }
 
-const CViewElement* CServiceView::findElement(const std::string& ns, const std::string& name) const
+const CViewElement* CServiceView::findElement(const std::string& ns, const std::string& name)
 {
     return elementIndex_.find(elements_, Key(ns, name),
                               [](const CViewElement& element) { return Key(element.ns, element.name); });
 }
 
-const CViewMessage* CServiceView::findMessage(const std::string& name) const
+const CViewMessage* CServiceView::findMessage(const std::string& name)
 {
     return messageIndex_.find(messages_, name, [](const CViewMessage& message) { return std::string_view(message.name); });
 }
 
-const CViewMessage* CServiceView::findMessage(const std::string& ns, const std::string& name) const
+const CViewMessage* CServiceView::findMessage(const std::string& ns, const std::string& name)
 {
     return qualifiedMessageIndex_.find(messages_, Key(ns, name),
                                        [](const CViewMessage& message) { return Key(message.ns, message.name); });

@@ -196,6 +196,10 @@ struct CViewService {
 // in which emitters visit types is computed on separate lists (TypeOrder.h).
 // Objects live in stable lists, so pointers into the view stay valid while
 // entities are added.
+// Several threads read one view at once (the layout beside the message
+// keys, the files and the source's parts beside each other): every const
+// member only reads. The look-ups by name write their indexes, so they are
+// not const and need the view to themselves.
 class CServiceView {
 public:
     CServiceView() = default;
@@ -235,12 +239,12 @@ public:
     // Only readers of a view by hand look entities up by name: the indexes
     // are brought up to date by the look-ups, so a run of the emitters
     // builds none.
-    const CViewType* findType(const std::string& ns, const std::string& name) const;
-    const CViewElement* findElement(const std::string& ns, const std::string& name) const;
-    const CViewMessage* findMessage(const std::string& name) const;
+    const CViewType* findType(const std::string& ns, const std::string& name);
+    const CViewElement* findElement(const std::string& ns, const std::string& name);
+    const CViewMessage* findMessage(const std::string& name);
     // A service may be spread over documents of several namespaces, each
     // with messages of the same names.
-    const CViewMessage* findMessage(const std::string& ns, const std::string& name) const;
+    const CViewMessage* findMessage(const std::string& ns, const std::string& name);
     // A type id read in the table of schema index; unknown outside the schemas.
     CTypeRef resolve(int schemaIndex, int typeId) const;
     // The global element that has type first (document order); null when none.
@@ -261,7 +265,7 @@ private:
     class CLazyIndex {
     public:
         template <class KeyOf>
-        const Entity* find(const CStableList<Entity>& entities, const IndexKey& key, KeyOf keyOf) const
+        const Entity* find(const CStableList<Entity>& entities, const IndexKey& key, KeyOf keyOf)
         {
             for (; indexed_ < entities.size(); ++indexed_)
                 index_.emplace(keyOf(entities[indexed_]), &entities[indexed_]); // the first one stays
@@ -270,8 +274,8 @@ private:
         }
 
     private:
-        mutable std::unordered_map<IndexKey, const Entity*, Hash> index_;
-        mutable std::size_t indexed_ = 0;
+        std::unordered_map<IndexKey, const Entity*, Hash> index_;
+        std::size_t indexed_ = 0;
     };
 
     std::string targetNamespace_;

@@ -185,7 +185,7 @@ inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pa
 // Parses a document in a private folder and builds the view of it.
 class GeneratorTest : public wsdltest::WsdlParseTest {
 protected:
-    const CServiceView& view(const std::string& document)
+    CServiceView& view(const std::string& document)
     {
         parse(document);
         EXPECT_FALSE(parser_->hasError()) << diagnostics_.str();

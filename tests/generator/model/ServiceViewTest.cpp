@@ -16,7 +16,7 @@ TEST_F(ServiceViewTest, BindingRecordsAreMatchedByOperationName)
 {
     // The binding lists the operations in another order than the port type,
     // leaves one out and gives one a header and the rpc style.
-    const CServiceView& v = view(schemaDocument(
+    CServiceView& v = view(schemaDocument(
         "<xsd:element name=\"Auth\" type=\"xsd:string\"/>",
         "<message name=\"H\"><part name=\"token\" element=\"tns:Auth\"/></message>"
         "<message name=\"M\"><part name=\"x\" type=\"xsd:int\"/></message>"
@@ -60,7 +60,7 @@ TEST_F(ServiceViewTest, BindingRecordsAreMatchedByOperationName)
 
 TEST_F(ServiceViewTest, LooksUpByNamespaceAndLocalName)
 {
-    const CServiceView& v = view(wsdltest::definitions(
+    CServiceView& v = view(wsdltest::definitions(
         "<types><xsd:schema targetNamespace=\"urn:a\"><xsd:complexType name=\"T\"><xsd:sequence>"
         "<xsd:element name=\"x\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
         "<xsd:element name=\"E\" type=\"xsd:int\"/></xsd:schema>"
@@ -96,7 +96,7 @@ TEST_F(ServiceViewTest, NamesOfSeveralWsdlNamespacesStayApart)
     const std::string ours = "xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\"";
     other.replace(other.find(ours), ours.size(), "xmlns:tns=\"urn:o\" targetNamespace=\"urn:o\"");
     write("other.wsdl", other);
-    const CServiceView& v = view(wsdltest::definitions(
+    CServiceView& v = view(wsdltest::definitions(
         "<import namespace=\"urn:o\" location=\"other.wsdl\"/>\n"
         "<message name=\"Req\"><part name=\"b\" type=\"xsd:string\"/></message>\n"
         "<binding name=\"B\" type=\"o:P\"><soap:binding style=\"document\" "
