@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <stdexcept>
 #include <vector>
 
 // Which objects of a numbered list (the message keys, the layout's structs,
@@ -10,11 +11,12 @@
 // their names or addresses reads a node that may lie anywhere in memory.
 class CMetIndexes {
 public:
-    // True the first time an index is given, false every time after.
+    // True the first time an index is given, false every time after. An
+    // index no list can reach throws std::length_error.
     bool firstTime(std::size_t index)
     {
         if (index >= met_.size())
-            met_.resize(std::max(index + 1, 2 * met_.size()), false);
+            grow(index);
         if (met_[index])
             return false;
         met_[index] = true;
@@ -23,6 +25,14 @@ public:
     bool met(std::size_t index) const { return index < met_.size() && met_[index]; }
 
 private:
+    // Room for index, doubling the flags held so far where that is more.
+    void grow(std::size_t index)
+    {
+        if (index >= met_.max_size())
+            throw std::length_error("CMetIndexes: index beyond any list");
+        met_.resize(std::max(index + 1, 2 * met_.size()), false);
+    }
+
     std::vector<bool> met_;
 };
 

@@ -47,7 +47,15 @@ struct OperationCall {
 
 // The calls in operation order; an operation whose request the packet API
 // cannot send (no message id, no struct) or whose name is taken gets none.
+// The calls' runs point into responseKeys: a move keeps its buffer, a copy
+// would point into the original.
 struct OperationCalls {
+    OperationCalls() = default;
+    OperationCalls(const OperationCalls&) = delete;
+    OperationCalls& operator=(const OperationCalls&) = delete;
+    OperationCalls(OperationCalls&&) = default;
+    OperationCalls& operator=(OperationCalls&&) = default;
+
     std::vector<OperationCall> calls;
     std::vector<const CMessageKey*> responseKeys; // each call's side by side
 };

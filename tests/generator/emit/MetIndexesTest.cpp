@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,32 @@ TEST(MetIndexesTest, IndexesNeverGivenAreNotMet)
     met.firstTime(5);
     for (std::size_t index : {0u, 4u, 6u, 11u, 100000u})
         EXPECT_FALSE(met.met(index)) << index;
+}
+
+// An index past any list must not wrap to a small size and write beyond
+// the flags: it throws, and the indexes met before stay met.
+TEST(MetIndexesTest, AnIndexNoListReachesThrows)
+{
+    const struct {
+        const char* name;
+        std::vector<std::size_t> before;
+        std::size_t unreachable;
+    } cases[] = {
+        {"first index given", {}, SIZE_MAX},
+        {"after some indexes", {0, 3, 64}, SIZE_MAX},
+        {"just past the largest", {7}, std::vector<bool>().max_size()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMetIndexes met;
+        for (std::size_t index : c.before)
+            met.firstTime(index);
+        EXPECT_THROW(met.firstTime(c.unreachable), std::length_error);
+        EXPECT_FALSE(met.met(c.unreachable));
+        for (std::size_t index : c.before)
+            EXPECT_FALSE(met.firstTime(index)) << index;
+        EXPECT_TRUE(met.firstTime(5));
+    }
 }
 
 } // namespace
