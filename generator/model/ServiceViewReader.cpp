@@ -8,10 +8,11 @@
 #include "wsdl/WsdlNamespaces.h"
 #include "wsdl/WsdlParser.h"
 
-#include <unordered_map>
 #include <algorithm>
+#include <cassert>
 #include <functional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -33,7 +34,8 @@ public:
         readMessages();
         inheritBases();
         // Every type and element is made by now: their look-ups go before
-        // the view grows further beside the parser's model.
+        // the view grows further beside the parser's model, and nothing
+        // after this may resolve a type or an element.
         forgetDeclarations();
         readBindings();
         readPortTypes();
@@ -79,6 +81,8 @@ private:
 
     CTypeRef resolve(const SchemaParser* schema, int typeId)
     {
+        // Past it a type would be made twice, and never filled.
+        assert(!declarationsForgotten_);
         CTypeRef ref;
         if (findBuiltinType(typeId) != nullptr) {
             ref.builtin = typeId;
@@ -100,6 +104,8 @@ private:
         added.contentKind = type.getContentType();
         added.anonymous = type.isAnonymous();
         typeViews_.emplace(&type, &added);
+        // madeOf and inheritBases find a type's entry at its index.
+        assert(added.index == pending_.size());
         pending_.emplace_back(&added, &type);
         return &added;
     }
@@ -234,6 +240,8 @@ private:
         typeViews_ = {};
         elementViews_ = {};
         reached_ = {};
+        pending_ = {};
+        declarationsForgotten_ = true;
     }
 
     // A complex type derived by extension holds its base's attributes and
@@ -243,7 +251,6 @@ private:
         std::vector<bool> done(pending_.size(), false);
         for (const Made& entry : pending_)
             inherit(entry, done);
-        pending_ = {};
     }
 
     // The entry a type was made from: every type is made once, in the
@@ -289,6 +296,7 @@ private:
     {
         if (declaration == nullptr)
             return nullptr;
+        assert(!declarationsForgotten_);
         const auto found = elementViews_.find(declaration);
         if (found != elementViews_.end())
             return found->second;
@@ -503,6 +511,7 @@ private:
     // Every type seen, with the object it was made from; from filled_ on not filled yet.
     std::vector<Made> pending_;
     std::size_t filled_ = 0;
+    bool declarationsForgotten_ = false;
     std::unordered_map<const Schema::Element*, CViewElement*> elementViews_;
     // The view of each message, sorted by the model's message: a look-up
     // halves the list rather than hashing, and no node is kept per message.
