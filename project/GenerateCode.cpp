@@ -5,7 +5,7 @@
 #include "project/ProjectCommands.h"
 
 #include "generator/emit/GeneratorRun.h"
-#include "generator/model/RunSteps.h"
+#include "generator/emit/RunSteps.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectHost.h"
 #include "project/SolutionFile.h"

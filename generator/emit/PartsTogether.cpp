@@ -1,8 +1,8 @@
 #include "generator/emit/PartsTogether.h"
 
+#include "generator/emit/RunSteps.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/TextSpool.h"
-#include "generator/model/RunSteps.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 // left alone.
 #include "tools/kvgen/ProjectStaging.h"
 
-#include "generator/model/RunSteps.h"
+#include "generator/emit/RunSteps.h"
 #include "tools/kvgen/HashedReader.h"
 
 #include "support/ScopedWorkingFolder.h"

@@ -1,4 +1,4 @@
-#include "generator/model/RunSteps.h"
+#include "generator/emit/RunSteps.h"
 
 #include <future>
 
