@@ -73,6 +73,7 @@ bool readsNil(const CStructMember& member) { return nilItemsKeepPlace(member) ||
 // or an xsd:any's markup. A walk of the decoders' members records it
 // before they are written, so that the helpers they call go first and the
 // decoders straight on after them.
+// It must decide as CDecoderWriter does for each member it calls a helper for.
 class CDecoderNeeds : public CMemberDecoder {
 public:
     // A number the packet decoder converts with the same helpers.
@@ -265,6 +266,7 @@ private:
 };
 
 // The decoders, each "static int decode_<X>_t(...)", written straight on.
+// A helper it comes to call must be one CDecoderNeeds records.
 class CDecoderWriter : public CMemberDecoder {
 public:
     CDecoderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), text_(out) {}
