@@ -84,7 +84,7 @@ void SchemaParser::init()
     attributeGroupIndex_.clear();
     if (schemaPath_.empty())
         schemaPath_ = "src/schemas";
-    lElems_.emplace_back("schema", SchemaUri, XSD_SCHEMA, 1, 1, false, std::string(), std::string());
+    lElems_.emplace_back("schema", namespaces_.intern(SchemaUri), XSD_SCHEMA, 1, 1, false, std::string(), std::string());
     elementIndex_.add(lElems_.back());
 }
 

@@ -77,7 +77,7 @@ Element SchemaParser::parseAny(ContentModel& model)
     }
     nextTag();
     skipTo("any");
-    const Element any(ns, ns, XSD_ANY, minOccurs, maxOccurs, false, std::string(), std::string());
+    const Element any(ns, namespaces_.intern(ns), XSD_ANY, minOccurs, maxOccurs, false, std::string(), std::string());
     model.addElement(any);
     return any;
 }

@@ -13,8 +13,10 @@ namespace Schema {
 class SharedText {
 public:
     SharedText() = default;
-    SharedText(const char* text) : SharedText(std::string(text)) {}
-    SharedText(std::string text)
+    // Made from a string, a text is held by no pool: callers that mean to
+    // share it ask their pool (SharedTextPool) instead.
+    explicit SharedText(const char* text) : SharedText(std::string(text)) {}
+    explicit SharedText(std::string text)
         : text_(text.empty() ? nullptr : std::make_shared<const std::string>(std::move(text)))
     {
     }

@@ -87,7 +87,7 @@ TEST(SchemaGroup, SharedContentModelOutlivesEveryHolderInAnyOrder)
         {
             Group definition("address", 0, 3);
             auto model = std::make_shared<ContentModel>(ContentModel::Sequence);
-            model->addElement(Element("street", "urn:shop", XSD_STRING, 1, 1, false, "", ""));
+            model->addElement(Element("street", SharedText("urn:shop"), XSD_STRING, 1, 1, false, "", ""));
             definition.setContentModel(model);
             owning->addGroup(definition, false);
             list->push_back(std::move(definition));

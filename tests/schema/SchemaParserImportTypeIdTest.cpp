@@ -160,13 +160,13 @@ TEST_F(ImportedSchemas, NameWaitingForItsSchemaTakesTheTypeADeclarationBrings)
 
 TEST(ImportedTypeNames, AnonymousTypesOfAnotherSchemaAreKeptApartByObject)
 {
-    ComplexType first(OtherNs);
+    ComplexType first{SharedText(OtherNs)};
     first.setName("type0");
     first.setAnonymous(true);
-    ComplexType second(OtherNs);
+    ComplexType second{SharedText(OtherNs)};
     second.setName("type0"); // the same made-up name after a rename over there
     second.setAnonymous(true);
-    ComplexType declared(OtherNs);
+    ComplexType declared{SharedText(OtherNs)};
     declared.setName("type0");
 
     TypeTable table;

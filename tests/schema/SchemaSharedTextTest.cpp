@@ -54,15 +54,15 @@ TEST(SchemaSharedText, DeclarationsKeepTheirValuesAcrossCopies)
         {"a long default value beyond any short string", "", "urn:a", "urn:a"},
     };
     for (const auto& c : cases) {
-        Element declaration("e", c.typeNs, 7, 1, 1, true, c.defaultValue, c.fixedValue);
-        declaration.setNamespace(c.ns);
-        Element reference("other", "urn:x", 9, 0, 3, false, "d", "f");
-        reference.setNamespace("urn:x");
+        Element declaration("e", SharedText(c.typeNs), 7, 1, 1, true, c.defaultValue, c.fixedValue);
+        declaration.setNamespace(SharedText(c.ns));
+        Element reference("other", SharedText("urn:x"), 9, 0, 3, false, "d", "f");
+        reference.setNamespace(SharedText("urn:x"));
         reference.assignDeclaration(declaration);
         Element copied = declaration;
-        Element assigned("z", "urn:z", 1, 1, 1, false, "zd", "");
+        Element assigned("z", SharedText("urn:z"), 1, 1, 1, false, "zd", "");
         assigned = copied;
-        copied = Element("y", "urn:y", 2, 1, 1, false, "", "yf");
+        copied = Element("y", SharedText("urn:y"), 2, 1, 1, false, "", "yf");
         for (const Element* element : {&declaration, &reference, &assigned}) {
             EXPECT_EQ("e", element->getName());
             EXPECT_EQ(c.defaultValue, element->getDefaultValue());

@@ -22,7 +22,7 @@ using Facets = std::vector<std::pair<const char*, const char*>>;
 
 std::unique_ptr<SimpleType> restriction(int baseTypeId, const Facets& facets = {})
 {
-    auto type = std::make_unique<SimpleType>("urn:shop");
+    auto type = std::make_unique<SimpleType>(SharedText("urn:shop"));
     type->setBaseType(baseTypeId);
     for (const auto& facet : facets)
         type->setFacets(facet.first, facet.second);

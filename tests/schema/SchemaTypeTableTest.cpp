@@ -19,7 +19,7 @@ using testsupport::qname;
 // A complex type that counts its live instances, to see who frees what.
 class CountedType : public ComplexType {
 public:
-    explicit CountedType(const std::string& name = "", const std::string& ns = Tns) : ComplexType(ns)
+    explicit CountedType(const std::string& name = "", const std::string& ns = Tns) : ComplexType(SharedText(ns))
     {
         setName(name);
         ++alive;

@@ -24,7 +24,7 @@ std::unique_ptr<Message> makeMessage(const std::string& name)
 
 Schema::Element declaration(const std::string& name, int typeId)
 {
-    return Schema::Element(name, "urn:test", typeId, 1, 1, true, "", "");
+    return Schema::Element(name, Schema::SharedText("urn:test"), typeId, 1, 1, true, "", "");
 }
 
 // ---- Operation -----------------------------------------------------------
