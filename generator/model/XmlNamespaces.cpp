@@ -4,22 +4,34 @@
 #include "schema/SchemaConstants.h"
 #include "wsdl/WsdlNamespaces.h"
 
+#include <iterator>
 #include <utility>
 
 namespace {
 
-const char* const XmlUri = "http://www.w3.org/XML/1998/namespace";
-constexpr std::size_t EnvelopeCount = 5; // the envelope's own namespaces, first in the list
+constexpr const char* XmlUri = "http://www.w3.org/XML/1998/namespace";
+
+struct CEnvelopeNamespace {
+    const char* uri;
+    const char* prefix;
+};
+
+// The envelope's own namespaces, first in the list.
+constexpr CEnvelopeNamespace EnvelopeNamespaces[] = {
+    {CXmlNamespaces::EnvelopeUri, "SOAP-ENV"},
+    {Wsdl::SoapEncodingUri, "SOAP-ENC"},
+    {Schema::SchemaUri, "xsd"},
+    {CXmlNamespaces::InstanceUri, "xsi"},
+    {XmlUri, "xml"},
+};
+constexpr std::size_t EnvelopeCount = std::size(EnvelopeNamespaces);
 
 } // namespace
 
 CXmlNamespaces::CXmlNamespaces(const CServiceView& view)
 {
-    add(EnvelopeUri, "SOAP-ENV");
-    add(Wsdl::SoapEncodingUri, "SOAP-ENC");
-    add(Schema::SchemaUri, "xsd");
-    add(InstanceUri, "xsi");
-    add(XmlUri, "xml");
+    for (const CEnvelopeNamespace& envelope : EnvelopeNamespaces)
+        add(envelope.uri, envelope.prefix);
     for (const CViewSchema& schema : view.schemas())
         add(schema.ns);
     for (const CViewElement& element : view.elements())
