@@ -857,7 +857,7 @@ void XmlPullParser::setEventName(const OpenElement& element)
     const XmlName& name = element.name();
     eventNamespace_ = &namespaceAt(element.namespacePos);
     eventPrefix_ = element.split ? &name.prefix : &none_;
-    eventName_ = element.split ? &name.local : &name.raw;
+    eventName_ = &element.reportedName();
 }
 
 void XmlPullParser::parseAttribute(const std::string& tagName)

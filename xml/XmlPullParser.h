@@ -161,22 +161,19 @@ private:
     static constexpr int kXmlnsNamespace = -3;
 
     // A name read from a tag: the table's shared entry, or while the table is
-    // full one of the holder's own.
+    // full one of the holder's own; and where its namespace stands.
     struct NameHolder {
         XmlName* interned = nullptr;
         XmlName own;
-        XmlName& name() { return interned ? *interned : own; }
-        const XmlName& name() const { return interned ? *interned : own; }
-    };
-    struct OpenElement : NameHolder {
         bool split = false;  // namespaces were processed: reported by prefix and local name
         int namespacePos = kNoNamespace;
-    };
-    struct TagAttribute : NameHolder {
-        bool split = false;
-        int namespacePos = kNoNamespace;
-        std::string value;
+        XmlName& name() { return interned ? *interned : own; }
+        const XmlName& name() const { return interned ? *interned : own; }
         const std::string& reportedName() const { return split ? name().local : name().raw; }
+    };
+    struct OpenElement : NameHolder {};
+    struct TagAttribute : NameHolder {
+        std::string value;
     };
     XmlName& takeName(NameHolder& holder);
     XmlName& holdName(NameHolder& holder, std::string_view written);
