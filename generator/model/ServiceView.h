@@ -221,6 +221,9 @@ public:
     // The view's one copy of a namespace (entities hold views of it, valid
     // while the view lives); empty for an empty one.
     std::string_view namespaceText(std::string_view ns) { return namespaces_.intern(ns); }
+    // How many namespaces the view holds a copy of, and whether ns is one.
+    std::size_t namespaceCount() const { return namespaces_.size(); }
+    bool holdsNamespace(std::string_view ns) const { return namespaces_.contains(ns); }
     // Gives every type, element, message, part and operation its C name.
     // Called once, when everything is added.
     void assignNames();

@@ -10,6 +10,19 @@
 
 namespace {
 
+// A binary value (an attribute's, each item of a repeated one) is as long
+// as the document it carries, markup as long as the elements it stands for:
+// such a text is allocated with its length, not held in a fixed array.
+// Members get it as they are added, while they are at hand.
+void addMember(std::vector<CStructMember>& members, CStructMember&& member)
+{
+    const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
+    const bool markup = (member.wildcard || member.anyContent) && member.origin != CStructMember::Attribute;
+    if (text && (isBinaryTypeId(member.valueBuiltin) || markup))
+        member.pointer = true;
+    members.push_back(std::move(member));
+}
+
 const char* const PacketMembers[] = {"http_headers", "http_headers_count", "boundary_part", "msg_type",
                                      "msg",          "attachment_length",  "attachment",   "decode_error",
                                      "http_headers_received", "boundary_received"};
@@ -39,26 +52,6 @@ CStructLayout::CStructLayout(const CServiceView& view, const std::string& projec
     listCodecTypes();
     createMessageDefs();
     createHeaderMembers();
-    allocateLongTexts();
-}
-
-// A binary value (an attribute's, each item of a repeated one) is as long
-// as the document it carries, markup as long as the elements it stands for:
-// such a text is allocated with its length, not held in a fixed array.
-void CStructLayout::allocateLongTexts()
-{
-    const auto allocate = [](CStructMember& member) {
-        const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
-        const bool markup = (member.wildcard || member.anyContent) && member.origin != CStructMember::Attribute;
-        if (text && (isBinaryTypeId(member.valueBuiltin) || markup))
-            member.pointer = true;
-    };
-    for (CStructDef& def : defs_) {
-        for (CStructMember& member : def.members)
-            allocate(member);
-    }
-    for (CStructMember& member : headerMembers_)
-        allocate(member);
 }
 
 std::string_view CStructLayout::lengthConstant(const std::string& key, int value)
@@ -191,7 +184,7 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
         member.kind = CStructMember::Text;
         member.lengthConstant = lengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : textLength_);
     }
-    def.members.push_back(std::move(member));
+    addMember(def.members, std::move(member));
 }
 
 namespace {
@@ -228,7 +221,7 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type, CNam
             member.cName = scope.claim(attribute.name);
             member.lengthConstant = lengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
                                                    textLength_);
-            def.members.push_back(std::move(member));
+            addMember(def.members, std::move(member));
         }
     }
     if (type.simple || type.hasSimpleContent())
@@ -281,7 +274,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.presentName = scope.claim(member.cName + "_present");
         if (member.nillable) // of an array: a flag per item
             member.nilName = scope.claim(member.cName + "_nil");
-        def.members.push_back(std::move(member));
+        addMember(def.members, std::move(member));
     }
 }
 
@@ -301,7 +294,7 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
     } else {
         member = CStructMember(); // an element whose type is unknown still gets a struct
     }
-    def.members.push_back(std::move(member));
+    addMember(def.members, std::move(member));
 }
 
 const std::vector<CStructMember>& CStructDef::heldMembers() const
@@ -351,9 +344,12 @@ std::vector<int> CStructLayout::baseOrder() const
 {
     std::vector<int> base;
     base.reserve(defs_.size());
+    // By the position of each of the view's types: allocated once for all
+    // schemas, and each schema sets back to -1 the entries it used.
+    std::vector<int> byType(view_.types().size(), -1);
     for (const CViewSchema& schema : view_.schemas()) {
-        appendSchemaTypes(schema, base);
-        appendSchemaElements(schema, base);
+        appendSchemaTypes(schema, byType, base);
+        appendSchemaElements(schema, byType, base);
     }
     return base;
 }
@@ -366,13 +362,13 @@ std::size_t CStructLayout::positionOf(const CViewType* type) const
     return type->index;
 }
 
-void CStructLayout::appendSchemaTypes(const CViewSchema& schema, std::vector<int>& base) const
+void CStructLayout::appendSchemaTypes(const CViewSchema& schema, std::vector<int>& firstSlot,
+                                      std::vector<int>& base) const
 {
     const int slots = static_cast<int>(schema.types.size());
     CDependencyGraph slotGraph(slots);
     std::vector<bool> examined(static_cast<std::size_t>(slots), false);
     // The first slot of each of the view's types this schema lists; -1 for the others.
-    std::vector<int> firstSlot(view_.types().size(), -1);
     for (int i = slots - 1; i >= 0; --i) {
         const std::size_t position = positionOf(schema.types[static_cast<std::size_t>(i)]);
         if (position != CViewType::NoIndex)
@@ -397,16 +393,21 @@ void CStructLayout::appendSchemaTypes(const CViewSchema& schema, std::vector<int
         if (def != nullptr && def->kind == CStructDef::TypeStruct)
             base.push_back(static_cast<int>(def->index));
     }
+    for (const CViewType* type : schema.types) {
+        const std::size_t position = positionOf(type);
+        if (position != CViewType::NoIndex)
+            firstSlot[position] = -1;
+    }
 }
 
-void CStructLayout::appendSchemaElements(const CViewSchema& schema, std::vector<int>& base) const
+void CStructLayout::appendSchemaElements(const CViewSchema& schema, std::vector<int>& firstOfType,
+                                         std::vector<int>& base) const
 {
     const int count = static_cast<int>(schema.elements.size());
     CDependencyGraph elementGraph(count);
     std::vector<bool> all(static_cast<std::size_t>(count), true);
     // The elements of each type in schema order, as a chain through the
     // positions: firstOfType by the type's position in the view, then nextOfType.
-    std::vector<int> firstOfType(view_.types().size(), -1);
     std::vector<int> nextOfType(static_cast<std::size_t>(count), -1);
     for (int j = count - 1; j >= 0; --j) {
         const std::size_t position = positionOf(schema.elements[static_cast<std::size_t>(j)]->type.user);
@@ -432,6 +433,11 @@ void CStructLayout::appendSchemaElements(const CViewSchema& schema, std::vector<
     }
     for (int i : elementGraph.exchangeOrder(list, all))
         base.push_back(static_cast<int>(structOf(schema.elements[static_cast<std::size_t>(i)])->index));
+    for (const CViewElement* element : schema.elements) {
+        const std::size_t position = positionOf(element->type.user);
+        if (position != CViewType::NoIndex)
+            firstOfType[position] = -1;
+    }
 }
 
 void CStructLayout::orderTypeDefs()
@@ -499,7 +505,7 @@ void CStructLayout::fillMessageMembers(CStructDef& def, const CViewMessage& mess
     for (const CViewPart& part : message.parts) {
         CStructMember member;
         if (!isHeaderPart(part, header) && partMember(part, message, part.cName, member))
-            def.members.push_back(std::move(member));
+            addMember(def.members, std::move(member));
     }
     if (def.members.empty())
         def.members.push_back(CStructMember());
@@ -555,7 +561,7 @@ void CStructLayout::addHeaderMember(const CHeaderPart& header)
     }
     member.cName = headerScope_.claim(name);
     headerIndex_[key] = headerMembers_.size();
-    headerMembers_.push_back(std::move(member));
+    addMember(headerMembers_, std::move(member));
 }
 
 void CStructLayout::listCodecTypes()

@@ -172,15 +172,15 @@ private:
     void orderTypeDefs();
     void listCodecTypes();
     std::vector<int> baseOrder() const;
-    void appendSchemaTypes(const CViewSchema& schema, std::vector<int>& base) const;
-    void appendSchemaElements(const CViewSchema& schema, std::vector<int>& base) const;
+    // byType: -1 for every type position, as each leaves it.
+    void appendSchemaTypes(const CViewSchema& schema, std::vector<int>& byType, std::vector<int>& base) const;
+    void appendSchemaElements(const CViewSchema& schema, std::vector<int>& byType, std::vector<int>& base) const;
     // A type's position in the view's list; NoIndex for null or a type of another view.
     std::size_t positionOf(const CViewType* type) const;
     void createMessageDefs();
     void fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header);
     void createHeaderMembers();
     void addHeaderMember(const CHeaderPart& header);
-    void allocateLongTexts();
     bool partMember(const CViewPart& part, const CViewMessage& message, const std::string& memberName,
                     CStructMember& member);
     CStructMember structMember(const CViewType* type, const std::string& cName);

@@ -32,22 +32,36 @@ CXmlNamespaces::CXmlNamespaces(const CServiceView& view)
 {
     for (const CEnvelopeNamespace& envelope : EnvelopeNamespaces)
         add(envelope.uri, envelope.prefix);
+    // Entities hold views of the view's one copy of each namespace. Once
+    // every copy has its prefix, the rest of the walk over the entities
+    // would add none and is left out. The target namespace is set aside:
+    // when nothing else is left, it gets the same prefix at its own step.
+    const std::string& target = view.targetNamespace();
+    std::size_t left = view.namespaceCount();
+    for (const CPrefix& entry : prefixes_)
+        left -= view.holdsNamespace(entry.ns) ? 1 : 0;
+    const bool targetLeft = view.holdsNamespace(target) && prefixOf(target).empty();
+    left -= targetLeft ? 1 : 0;
+    const auto name = [&](std::string_view ns) {
+        if (add(ns) && !(targetLeft && ns == target))
+            --left;
+    };
     for (const CViewSchema& schema : view.schemas())
-        add(schema.ns);
-    for (const CViewElement& element : view.elements())
-        add(element.ns);
-    for (const CViewType& type : view.types()) {
-        add(type.ns);
-        for (const CViewParticle& particle : type.particles)
-            add(particle.ns);
-        for (const CViewAttribute& attribute : type.attributes)
-            add(attribute.ns);
+        name(schema.ns);
+    for (auto element = view.elements().begin(); left > 0 && element != view.elements().end(); ++element)
+        name(element->ns);
+    for (auto type = view.types().begin(); left > 0 && type != view.types().end(); ++type) {
+        name(type->ns);
+        for (const CViewParticle& particle : type->particles)
+            name(particle.ns);
+        for (const CViewAttribute& attribute : type->attributes)
+            name(attribute.ns);
     }
-    add(view.targetNamespace());
-    for (const CViewPortType& portType : view.portTypes()) {
-        for (const CViewOperation& operation : portType.operations) {
-            add(operation.in.bodyNamespace);
-            add(operation.out.bodyNamespace);
+    add(target);
+    for (auto portType = view.portTypes().begin(); left > 0 && portType != view.portTypes().end(); ++portType) {
+        for (const CViewOperation& operation : portType->operations) {
+            name(operation.in.bodyNamespace);
+            name(operation.out.bodyNamespace);
         }
     }
 }
@@ -55,16 +69,30 @@ CXmlNamespaces::CXmlNamespaces(const CServiceView& view)
 void CXmlNamespaces::add(std::string_view ns, std::string prefix)
 {
     prefixes_.push_back(CPrefix{std::string(ns), std::move(prefix)});
+    if (prefixes_.size() <= ScannedAtMost)
+        return;
+    if (index_.empty()) {
+        for (std::size_t i = 0; i < prefixes_.size(); ++i)
+            index_.emplace(prefixes_[i].ns, i); // the first of equal texts stays, as a scan finds it
+        return;
+    }
+    index_.emplace(prefixes_.back().ns, prefixes_.size() - 1);
 }
 
-void CXmlNamespaces::add(std::string_view ns)
+bool CXmlNamespaces::add(std::string_view ns)
 {
-    if (!ns.empty() && prefixOf(ns).empty())
-        add(ns, "ns" + std::to_string(prefixes_.size() - EnvelopeCount + 1));
+    if (ns.empty() || !prefixOf(ns).empty())
+        return false;
+    add(ns, "ns" + std::to_string(prefixes_.size() - EnvelopeCount + 1));
+    return true;
 }
 
 std::string_view CXmlNamespaces::prefixOf(std::string_view ns) const
 {
+    if (!index_.empty()) {
+        const auto found = index_.find(ns);
+        return found == index_.end() ? std::string_view() : std::string_view(prefixes_[found->second].prefix);
+    }
     for (const CPrefix& entry : prefixes_) {
         if (entry.ns == ns)
             return entry.prefix;

@@ -3,9 +3,11 @@
 
 #include "generator/model/ServiceView.h"
 
+#include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
 // The prefixes of the namespaces a generated message uses. Every envelope
 // declares them all once, so that each element and xsi:type inside names
@@ -35,13 +37,20 @@ private:
     };
 
     void add(std::string_view ns, std::string prefix);
-    void add(std::string_view ns);
+    // True when ns is new and gets the next "nsN".
+    bool add(std::string_view ns);
     std::string_view prefixOf(std::string_view ns) const;
 
-    // The envelope's own first, then the view's in the order it names them.
     // A service names a handful: a look-up reads them in turn, without a
-    // tree or a hash to walk for each of the many names written.
-    std::vector<CPrefix> prefixes_;
+    // tree or a hash to walk for each of the many names written. Past this
+    // many, a look-up goes through the index instead.
+    static constexpr std::size_t ScannedAtMost = 16;
+
+    // The envelope's own first, then the view's in the order it names them.
+    // Entries never move: the index views their texts.
+    std::deque<CPrefix> prefixes_;
+    std::unordered_map<std::string_view, std::size_t> index_; // empty up to ScannedAtMost
+
 };
 
 #endif
