@@ -306,7 +306,7 @@ private:
         }
         usesIndex_ = true;
         usesCounter_ = true;
-        const std::string count = prefix_ + member.countName;
+        const std::string count = prefix_ + std::string(member.countName);
         body.line(count, " = demo_items(n, ", (member.optional ? "1" : "0"), ");");
         body.line(access, " = calloc(", count, ", sizeof(*", access, "));");
         body.line("if(", access, " == NULL)");

@@ -211,7 +211,7 @@ public:
         decoder.child(member, itemNameRead(owner, member), [&](const std::string& indent) {
             const std::string at = decoder.slot(member, indent);
             decoder.text(member, at, indent);
-            decoder.line(indent + "value->" + member.countName + "++;");
+            decoder.line(indent + "value->" + std::string(member.countName) + "++;");
         });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,
@@ -267,7 +267,7 @@ public:
             return;
         decoder.child(member, itemNameRead(owner, member), [&](const std::string& indent) {
             decoder.nested(member, decoder.slot(member, indent), indent);
-            decoder.line(indent + "value->" + member.countName + "++;");
+            decoder.line(indent + "value->" + std::string(member.countName) + "++;");
         });
     }
     void print(CMemberPrinter& printer, const CStructMember& member, const std::string& access,

@@ -453,12 +453,12 @@ private:
         writeGrowth(member, member.cName, indent);
         if (!member.nilName.empty())
             writeGrowth(member, member.nilName, indent);
-        return "value->" + member.cName + "[value->" + member.countName + "]";
+        return "value->" + member.cName + "[value->" + std::string(member.countName) + "]";
     }
 
     // The room for one more item of the member's array grown (its items or
     // its nil flags).
-    void writeGrowth(const CStructMember& member, const std::string& grown, const std::string& indent)
+    void writeGrowth(const CStructMember& member, std::string_view grown, const std::string& indent)
     {
         loop_.line(indent, "value->", grown, " = mydecode_grow(doc, \"", structType_, ".", member.cName, "\", value->",
                    grown, ", value->", member.countName, ", sizeof(*value->", grown, "), &result);");

@@ -127,15 +127,15 @@ private:
                 continue;
             if (member.presentName.empty()) { // an array's count tells, a wildcard's text
                 writeBranch(type, member, first,
-                            member.isArray()  ? "value->" + member.countName + " > 0"
+                            member.isArray()  ? "value->" + std::string(member.countName) + " > 0"
                             : member.pointer ? "value->" + member.cName + " != NULL && value->" + member.cName +
                                     "[0] != '\\0'"
                                              : "value->" + member.cName + "[0] != '\\0'");
                 continue;
             }
             CStructMember branch = member;
-            branch.presentName.clear();
-            writeBranch(type, branch, first, "value->" + member.presentName);
+            branch.presentName = std::string_view();
+            writeBranch(type, branch, first, "value->" + std::string(member.presentName));
         }
         if (!first)
             out_.close();
@@ -201,7 +201,7 @@ private:
         std::string itemType = context_.namespaces().typeName(item);
         if (itemType.empty())
             itemType = "xsd:anyType";
-        const std::string count = "value->" + array.countName;
+        const std::string count = "value->" + std::string(array.countName);
         typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
         out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count + " < 0 ? 0 : " +
                   count + ");");

@@ -269,11 +269,11 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         // type, as their users expect; a repeated element after itself.
         member.cName = scope.claim(items ? type.cName : particle.name);
         if (member.isArray())
-            member.countName = scope.claim(member.cName + "_count");
+            member.countName = memberNames_.intern(scope.claim(member.cName + "_count"));
         if (member.optional && !member.isArray() && !member.wildcard)
-            member.presentName = scope.claim(member.cName + "_present");
+            member.presentName = memberNames_.intern(scope.claim(member.cName + "_present"));
         if (member.nillable) // of an array: a flag per item
-            member.nilName = scope.claim(member.cName + "_nil");
+            member.nilName = memberNames_.intern(scope.claim(member.cName + "_nil"));
         addMember(def.members, std::move(member));
     }
 }

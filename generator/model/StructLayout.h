@@ -5,6 +5,7 @@
 #include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
 #include "generator/model/StableList.h"
+#include "generator/model/TextPool.h"
 #include "generator/model/ViewIndexed.h"
 
 #include <deque>
@@ -32,16 +33,10 @@ struct CStructMember {
     // Where the value stands in a document.
     enum Origin : unsigned char { Attribute, Element, Items, Value, Part, None };
 
+    // The flags and numbers stand first, side by side, so that the record
+    // every emitter pass reads stays small.
     Kind kind = Dummy;
     Origin origin = None;
-    // Element: also a repeated element (maxOccurs above 1), held as an array.
-    // The name in documents: attribute, element or part name; for Items the
-    // item elements' name ("*" for a wildcard); for Value the type's name.
-    // It and ns are the view's own texts, which outlive the layout.
-    std::string_view xmlName;
-    // The namespace xmlName stands in, for an element or attribute whose
-    // name is qualified; empty otherwise.
-    std::string_view ns;
     // An xsd:any (its text is the markup of the elements it stands for) or
     // an anyAttribute (nothing a message can name).
     bool wildcard = false;
@@ -59,16 +54,25 @@ struct CStructMember {
     // ("char **<cName>;" of repeated ones, each item so), allocated with the
     // text's length by the decoder (by the caller for a message it sends).
     bool pointer = false;
+    int builtin = 0;            // Number kinds: the built-in type id
+    int valueBuiltin = 0;       // Number and text kinds: the built-in type of the value; 0 when unknown
+    // Element: also a repeated element (maxOccurs above 1), held as an array.
+    // The name in documents: attribute, element or part name; for Items the
+    // item elements' name ("*" for a wildcard); for Value the type's name.
+    // It and ns are the view's own texts, which outlive the layout.
+    std::string_view xmlName;
+    // The namespace xmlName stands in, for an element or attribute whose
+    // name is qualified; empty otherwise.
+    std::string_view ns;
     std::string cName;
     // The flags beside a value: "<cName>_present" of an optional single
     // element (an array's count says how many stand), "<cName>_nil" of a
     // nillable one (of a repeated one: a pointer to a flag per item);
-    // empty when the member has none.
-    std::string presentName;
-    std::string nilName;
-    std::string countName;      // arrays
-    int builtin = 0;            // Number kinds: the built-in type id
-    int valueBuiltin = 0;       // Number and text kinds: the built-in type of the value; 0 when unknown
+    // empty when the member has none. They and the count's name are the
+    // layout's copies (one of each text), which live as long as it does.
+    std::string_view presentName;
+    std::string_view nilName;
+    std::string_view countName; // arrays
     // Text kinds: the macro of the text's length, one of the layout's lengthConstants().
     std::string_view lengthConstant;
     const CStructDef* target = nullptr; // Struct kinds
@@ -201,6 +205,7 @@ private:
     std::vector<CStructMember> headerMembers_;
     CNameScope headerScope_; // the packet's members
     std::unordered_map<std::pair<const CViewMessage*, int>, std::size_t, CPairHash> headerIndex_;
+    CTextPool memberNames_; // the members' flag and count names
     std::deque<CLengthConstant> lengths_; // members view the names: they never move
     std::unordered_map<std::string_view, const CLengthConstant*> lengthsByName_;
     std::string lengthName_; // where lengthConstant() puts a name together
