@@ -13,10 +13,13 @@ public:
         int tag;
     };
 
-    explicit CDependencyGraph(int nodes) : edges_(static_cast<std::size_t>(nodes)) {}
+    explicit CDependencyGraph(int nodes)
+        : first_(static_cast<std::size_t>(nodes), NoLink), last_(static_cast<std::size_t>(nodes), NoLink)
+    {
+    }
 
-    void addEdge(int from, int to, int tag) { edges_[static_cast<std::size_t>(from)].push_back(Edge{to, tag}); }
-    int size() const { return static_cast<int>(edges_.size()); }
+    void addEdge(int from, int to, int tag);
+    int size() const { return static_cast<int>(first_.size()); }
 
     // The exchange walk generated headers have always used: walking the list,
     // a node (one of those examined) that holds a node standing later is
@@ -31,7 +34,21 @@ public:
     std::vector<int> dependencyOrder(const std::vector<int>& base, std::vector<Edge>* cycleEdges) const;
 
 private:
-    std::vector<std::vector<Edge>> edges_;
+    static constexpr int NoLink = -1;
+
+    // Each node's edges in the order added, as a chain through one list:
+    // a graph of every struct of a large service allocates no list per node.
+    struct Link {
+        Edge edge;
+        int next = NoLink;
+    };
+
+    const Link* firstLink(int node) const { return linkAt(first_[static_cast<std::size_t>(node)]); }
+    const Link* linkAt(int link) const { return link == NoLink ? nullptr : &links_[static_cast<std::size_t>(link)]; }
+
+    std::vector<int> first_;
+    std::vector<int> last_;
+    std::vector<Link> links_;
 };
 
 #endif
