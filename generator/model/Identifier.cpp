@@ -96,21 +96,28 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string>& name
 
 std::vector<std::string> CNameScope::assign(const std::vector<std::string_view>& names)
 {
+    // Names that are identifiers already keep their spelling first (pass 1);
+    // then mapped names whose form is still free (pass 2); the rest get
+    // suffixes. Placed names leave their pass (0).
     std::vector<std::string> result(names.size());
-    std::vector<bool> placed(names.size(), false);
-    for (std::size_t i = 0; i < names.size(); ++i)
+    std::vector<std::size_t> hashes(names.size());
+    std::vector<unsigned char> pass(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
         result[i] = sanitiseIdentifier(names[i]);
-    // Names that are identifiers already keep their spelling first; then
-    // mapped names whose form is still free; the rest get suffixes.
-    for (int pass = 0; pass < 2; ++pass) {
+        hashes[i] = CTextPool::hashOf(result[i]);
+        pass[i] = result[i] == names[i] ? 1 : 2;
+    }
+    for (unsigned char current = 1; current <= 2; ++current) {
         for (std::size_t i = 0; i < names.size(); ++i) {
-            const bool asWritten = result[i] == names[i];
-            if (!placed[i] && (pass == 0) == asWritten)
-                placed[i] = taken_.add(result[i]);
+            const std::size_t next = i + LookAhead;
+            if (next < names.size() && pass[next] == current)
+                taken_.prefetch(hashes[next]);
+            if (pass[i] == current && taken_.add(result[i], hashes[i]))
+                pass[i] = 0;
         }
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (!placed[i]) {
+        if (pass[i] != 0) {
             result[i] = freeVariant(result[i]);
             taken_.add(result[i]);
         }

@@ -3,6 +3,7 @@
 
 #include "generator/model/TextPool.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,9 +33,17 @@ bool sanitisesTo(std::string_view name, std::string_view identifier);
 // free one). The result depends only on the names and their order.
 class CNameScope {
 public:
+    // How many names ahead of the one placed a batch starts its look-ups.
+    static constexpr std::size_t LookAhead = 8;
+
     // Marks fixed names of the generated code as taken.
     void reserve(std::string_view identifier) { taken_.add(identifier); }
     bool isTaken(std::string_view identifier) const { return taken_.contains(identifier); }
+    // The same with the identifier's hash worked out before (CTextPool::hashOf),
+    // and the look-up of an identifier started ahead of them.
+    void reserve(std::string_view identifier, std::size_t hash) { taken_.add(identifier, hash); }
+    bool isTaken(std::string_view identifier, std::size_t hash) const { return taken_.contains(identifier, hash); }
+    void prefetch(std::size_t hash) const { taken_.prefetch(hash); }
     // Makes room for count identifiers in all.
     void makeRoom(std::size_t count) { taken_.reserve(count); }
 

@@ -145,20 +145,40 @@ const std::vector<std::string>& CServiceView::reservedMessageNames()
 
 namespace {
 
-// A message's name must be free twice: as the union member and send
-// function "<M>", and as the struct "<M>_msg" (made in structName, a buffer
-// the caller keeps for the next message).
-std::string claimMessageName(std::string_view shortName, CNameScope& messages, CNameScope& structs,
-                             std::string& structName)
+// The name a message asks for, as the union member and send function "<M>"
+// and as the struct "<M>_msg", with the hashes the scopes find them by.
+struct CWantedName {
+    std::string name;
+    std::string structName;
+    std::size_t nameHash = 0;
+    std::size_t structHash = 0;
+};
+
+void want(std::string_view shortName, CWantedName& wanted)
 {
-    std::string candidate = sanitiseIdentifier(shortName);
-    const std::size_t baseLength = candidate.size();
+    wanted.name = sanitiseIdentifier(shortName);
+    wanted.structName.assign(wanted.name).append("_msg");
+    wanted.nameHash = CTextPool::hashOf(wanted.name);
+    wanted.structHash = CTextPool::hashOf(wanted.structName);
+}
+
+// A message's name must be free twice: its wanted name, else the first
+// "_2", "_3" ... form free in both scopes (put together in structName, a
+// buffer the caller keeps for the next message).
+std::string claimMessageName(CWantedName& wanted, CNameScope& messages, CNameScope& structs, std::string& structName)
+{
+    if (!messages.isTaken(wanted.name, wanted.nameHash) && !structs.isTaken(wanted.structName, wanted.structHash)) {
+        messages.reserve(wanted.name, wanted.nameHash);
+        structs.reserve(wanted.structName, wanted.structHash);
+        return std::move(wanted.name);
+    }
+    std::string candidate = wanted.name;
     for (int n = 2;; ++n) {
+        candidate.resize(wanted.name.size());
+        candidate.append("_").append(std::to_string(n));
         structName.assign(candidate).append("_msg");
         if (!messages.isTaken(candidate) && !structs.isTaken(structName))
             break;
-        candidate.resize(baseLength);
-        candidate.append("_").append(std::to_string(n));
     }
     messages.reserve(candidate);
     structs.reserve(structName);
@@ -208,8 +228,23 @@ void CServiceView::assignNames()
         messageScope.reserve(reserved);
     CNameScope members;
     std::string structName;
-    for (CViewMessage& message : messages_) {
-        message.cName = claimMessageName(message.shortName(), messageScope, structs, structName);
+    // The names of the next few messages are worked out, and their look-ups
+    // in the two large scopes started, while earlier ones claim theirs.
+    CWantedName ahead[CNameScope::LookAhead];
+    const auto prepare = [&](std::size_t position) {
+        if (position >= messages_.size())
+            return;
+        CWantedName& wanted = ahead[position % CNameScope::LookAhead];
+        want(messages_[position].shortName(), wanted);
+        messageScope.prefetch(wanted.nameHash);
+        structs.prefetch(wanted.structHash);
+    };
+    for (std::size_t position = 0; position < CNameScope::LookAhead; ++position)
+        prepare(position);
+    for (std::size_t position = 0; position < messages_.size(); ++position) {
+        CViewMessage& message = messages_[position];
+        message.cName = claimMessageName(ahead[position % CNameScope::LookAhead], messageScope, structs, structName);
+        prepare(position + CNameScope::LookAhead);
         members.clear();
         names.clear();
         for (const CViewPart& part : message.parts)

@@ -16,13 +16,19 @@ std::string_view CTextPool::intern(std::string_view text)
     if (text.empty())
         return std::string_view();
     if (text != lastInterned_)
-        lastInterned_ = insert(text).first;
+        lastInterned_ = insert(text, hashOf(text)).first;
     return lastInterned_;
 }
 
-bool CTextPool::contains(std::string_view text) const
+bool CTextPool::contains(std::string_view text, std::size_t hash) const
 {
-    return !slots_.empty() && slots_[slotOf(text)].data() != nullptr;
+    return !slots_.empty() && slots_[slotOf(text, hash)].data() != nullptr;
+}
+
+void CTextPool::prefetch(std::size_t hash) const
+{
+    if (!slots_.empty())
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
 }
 
 void CTextPool::clear()
@@ -47,12 +53,12 @@ void CTextPool::reserve(std::size_t count)
         rehash(slotCount);
 }
 
-std::pair<std::string_view, bool> CTextPool::insert(std::string_view text)
+std::pair<std::string_view, bool> CTextPool::insert(std::string_view text, std::size_t hash)
 {
     // Kept at most half full, so that a look-up meets few other texts.
     if (2 * (size_ + 1) > slots_.size())
         rehash(std::max(SmallTable, 2 * slots_.size()));
-    std::string_view& slot = slots_[slotOf(text)];
+    std::string_view& slot = slots_[slotOf(text, hash)];
     if (slot.data() != nullptr)
         return {slot, false};
     slot = copy(text);
@@ -74,10 +80,10 @@ std::string_view CTextPool::copy(std::string_view text)
     return std::string_view(at, text.size()); // never null: a block is always there
 }
 
-std::size_t CTextPool::slotOf(std::string_view text) const
+std::size_t CTextPool::slotOf(std::string_view text, std::size_t hash) const
 {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = std::hash<std::string_view>()(text) & mask;
+    std::size_t slot = hash & mask;
     while (slots_[slot].data() != nullptr && slots_[slot] != text)
         slot = (slot + 1) & mask;
     return slot;
@@ -89,6 +95,6 @@ void CTextPool::rehash(std::size_t slotCount)
     old.swap(slots_);
     for (std::string_view text : old) {
         if (text.data() != nullptr)
-            slots_[slotOf(text)] = text;
+            slots_[slotOf(text, hashOf(text))] = text;
     }
 }

@@ -2,6 +2,7 @@
 #define KELVANE_GENERATOR_MODEL_TEXTPOOL_H
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -18,8 +19,16 @@ public:
     // The pool's copy of text; empty for an empty text.
     std::string_view intern(std::string_view text);
     // Adds a copy of text; false, adding nothing, when the pool holds it already.
-    bool add(std::string_view text) { return insert(text).second; }
-    bool contains(std::string_view text) const;
+    bool add(std::string_view text) { return add(text, hashOf(text)); }
+    bool contains(std::string_view text) const { return contains(text, hashOf(text)); }
+    // The hash a text is found by. Once the table is larger than the caches,
+    // each look-up waits for memory: a caller with many texts to look up
+    // works their hashes out first and starts each look-up a few texts
+    // ahead with prefetch(), so that the waits overlap.
+    static std::size_t hashOf(std::string_view text) { return std::hash<std::string_view>()(text); }
+    void prefetch(std::size_t hash) const;
+    bool add(std::string_view text, std::size_t hash) { return insert(text, hash).second; }
+    bool contains(std::string_view text, std::size_t hash) const;
     std::size_t size() const { return size_; }
     // Makes room for count texts in all, so that adding them finds the table large enough.
     void reserve(std::size_t count);
@@ -34,10 +43,10 @@ private:
     };
 
     // The copy of text, and whether this call made it.
-    std::pair<std::string_view, bool> insert(std::string_view text);
+    std::pair<std::string_view, bool> insert(std::string_view text, std::size_t hash);
     std::string_view copy(std::string_view text);
-    // The slot holding text, else the free slot where it would go.
-    std::size_t slotOf(std::string_view text) const;
+    // The slot holding text (of that hash), else the free slot where it would go.
+    std::size_t slotOf(std::string_view text, std::size_t hash) const;
     void rehash(std::size_t slotCount);
 
     std::vector<CBlock> blocks_;

@@ -174,4 +174,40 @@ TEST(ServiceViewByHand, StructsOfAViewBuiltByHand)
         << header.text();
 }
 
+// A message's name must be free as a message and, with "_msg", as a
+// struct; a taken one gets the first "_2", "_3" ... free in both, over more
+// messages than the names worked out ahead of them.
+TEST(ServiceViewNames, MessageNamesAreFreeAsMessagesAndAsStructs)
+{
+    const struct {
+        const char* name;
+        const char* ns;
+        const char* expected;
+    } cases[] = {
+        {"M0", "urn:a", "M0"},
+        {"M1_msg", "urn:a", "M1_msg"},   // its struct "M1_msg_msg" is free
+        {"M1", "urn:a", "M1_2"},         // "M1_msg" is the type's struct
+        {"http_msg", "urn:a", "http_msg_2"}, // the packet's own member
+        {"M2", "urn:a", "M2"},
+        {"M2", "urn:b", "M2_2"},
+        {"M2", "urn:c", "M2_3"},
+        {"M2_2", "urn:a", "M2_2_2"},
+        {"a.M3", "urn:a", "M3"},
+        {"M-4", "urn:a", "M_4"},
+        {"M_4", "urn:a", "M_4_2"},
+        {"soap_fault", "urn:a", "soap_fault_2"},
+        {"M5", "urn:a", "M5"},
+        {"Taken", "urn:a", "Taken_2"}, // "Taken_msg" is an element's struct
+    };
+    CServiceView view;
+    view.addType("urn:a", "M1_msg");
+    view.addElement("urn:a", "Taken_msg", CTypeRef{}, -1);
+    for (const auto& c : cases)
+        view.addMessage(c.name, c.ns);
+    view.assignNames();
+    std::size_t position = 0;
+    for (const CViewMessage& message : view.messages())
+        EXPECT_EQ(message.cName, cases[position++].expected) << message.name;
+}
+
 } // namespace

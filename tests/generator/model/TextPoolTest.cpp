@@ -126,4 +126,29 @@ TEST(TextPoolTest, TextsLongerThanABlockAreKeptWhole)
     }
 }
 
+// A hash worked out before (with the look-up started ahead) finds and adds
+// the same texts as the pool's own: texts added either way are held for
+// both, in a small table and in one grown many times.
+TEST(TextPoolTest, HashesWorkedOutBeforeFindWhatThePoolFinds)
+{
+    for (const std::size_t count : {std::size_t(5), std::size_t(3000)}) {
+        CTextPool pool;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string text = "n" + std::to_string(i);
+            const std::size_t hash = CTextPool::hashOf(text);
+            pool.prefetch(hash);
+            EXPECT_TRUE(i % 2 == 0 ? pool.add(text) : pool.add(text, hash)) << text;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string text = "n" + std::to_string(i);
+            const std::size_t hash = CTextPool::hashOf(text);
+            EXPECT_TRUE(pool.contains(text, hash)) << text;
+            EXPECT_FALSE(pool.add(text, hash)) << text;
+            EXPECT_FALSE(pool.add(text)) << text;
+            EXPECT_FALSE(pool.contains(text + "x", CTextPool::hashOf(text + "x"))) << text;
+        }
+        EXPECT_EQ(pool.size(), count);
+    }
+}
+
 } // namespace
