@@ -278,7 +278,7 @@ private:
 
     void fillStruct(CTextBuffer& body, const CStructMember& member, const std::string& access)
     {
-        const std::string& called = resolved(filledTarget(member))->name;
+        const std::string_view called = resolved(filledTarget(member))->name;
         usesDepth_ = true;
         usesCounter_ = true;
         if (!member.pointer) {

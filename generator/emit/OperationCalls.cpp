@@ -114,7 +114,7 @@ OperationCalls operationCalls(const CEmitContext& context)
 void writePrototype(const CEmitContext& context, const OperationCall& call, const char* end, CTextBuffer& out)
 {
     const std::string& p = context.proj();
-    const std::string& request = call.request->name;
+    const std::string_view request = call.request->name;
     // The out parameter, "<proj>_<response>_t *out, ", of a call that waits for a response.
     const bool answered = call.response != nullptr;
     const std::string_view outProject = answered ? std::string_view(p) : std::string_view();

@@ -26,10 +26,9 @@ void label(std::string_view name, std::string& text)
 
 // The parameter is named after the struct, unless that name would hide
 // what the body calls.
-const std::string& parameterName(const std::string& name)
+std::string_view parameterName(std::string_view name)
 {
-    static const std::string value = "value";
-    return name == "printf" || name == "i" ? value : name;
+    return name == "printf" || name == "i" ? std::string_view("value") : name;
 }
 
 // The struct whose print function the member's line calls; null when it
@@ -93,10 +92,10 @@ public:
             if (def == nullptr || !done.firstTime(def->index))
                 return;
             const std::string& name = side.message->cName;
-            const std::string& param = parameterName(name);
+            const std::string_view param = parameterName(name);
             writeHead(def->name, param);
             const std::size_t before = out_.size();
-            const std::string owner = param + "->";
+            const std::string owner = std::string(param) + "->";
             for (const CStructMember& member : def->members)
                 writeMember(member, owner, name, "\t");
             unreadParameter(before, param);
@@ -198,7 +197,7 @@ private:
     }
 
     // A function that printed nothing since before leaves its parameter unread.
-    void unreadParameter(std::size_t before, const std::string& param)
+    void unreadParameter(std::size_t before, std::string_view param)
     {
         if (out_.size() == before)
             out_.line("\t(void)", param, ";");
@@ -206,7 +205,7 @@ private:
 
     void writeStructFunction(const CStructDef& def)
     {
-        const std::string& param = parameterName(def.name);
+        const std::string_view param = parameterName(def.name);
         writeHead(def.name, param);
         const std::vector<CStructMember>& members = def.heldMembers();
         for (const CStructMember& member : members) {
@@ -216,9 +215,9 @@ private:
                 break;
             }
         }
-        const std::string& typeLabel = def.type != nullptr ? def.type->name : def.name;
+        const std::string_view typeLabel = def.type != nullptr ? std::string_view(def.type->name) : def.name;
         const std::size_t before = out_.size();
-        const std::string owner = param + "->";
+        const std::string owner = std::string(param) + "->";
         for (const CStructMember& member : members)
             writeMember(member, owner, typeLabel, "\t");
         unreadParameter(before, param);
@@ -242,13 +241,13 @@ private:
     }
 
     // "void WINAPI <proj>_print_<name>_t(<proj>_<name>_t *<param>)<end>".
-    void writeSignature(const std::string& name, const std::string& param, const char* end)
+    void writeSignature(std::string_view name, std::string_view param, const char* end)
     {
         const std::string& p = context_.proj();
         out_.line("void WINAPI ", p, "_print_", name, "_t(", p, "_", name, "_t *", param, ")", end);
     }
 
-    void writeHead(const std::string& name, const std::string& param)
+    void writeHead(std::string_view name, std::string_view param)
     {
         writeSignature(name, param, "");
         out_.line("{");

@@ -76,12 +76,12 @@ std::string_view CStructLayout::lengthConstant(const std::string& key, int value
     }
 }
 
-CStructDef& CStructLayout::newDef(CStructDef::Kind kind, std::string name)
+CStructDef& CStructLayout::newDef(CStructDef::Kind kind, std::string_view name)
 {
     defs_.emplace_back();
     defs_.back().index = defs_.size() - 1;
     defs_.back().kind = kind;
-    defs_.back().name = std::move(name);
+    defs_.back().name = name;
     return defs_.back();
 }
 
@@ -269,11 +269,11 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         // type, as their users expect; a repeated element after itself.
         member.cName = scope.claim(items ? type.cName : particle.name);
         if (member.isArray())
-            member.countName = memberNames_.intern(scope.claim(member.cName + "_count"));
+            member.countName = names_.intern(scope.claim(member.cName + "_count"));
         if (member.optional && !member.isArray() && !member.wildcard)
-            member.presentName = memberNames_.intern(scope.claim(member.cName + "_present"));
+            member.presentName = names_.intern(scope.claim(member.cName + "_present"));
         if (member.nillable) // of an array: a flag per item
-            member.nilName = memberNames_.intern(scope.claim(member.cName + "_nil"));
+            member.nilName = names_.intern(scope.claim(member.cName + "_nil"));
         addMember(def.members, std::move(member));
     }
 }
@@ -516,7 +516,7 @@ void CStructLayout::createMessageDefs()
     forEachBoundMessage(view_, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
         if (messageDefs_.find(side.message) != nullptr)
             return;
-        CStructDef& def = newDef(CStructDef::MessageStruct, side.message->cName + "_msg");
+        CStructDef& def = newDef(CStructDef::MessageStruct, names_.intern(side.message->cName + "_msg"));
         def.message = side.message;
         fillMessageMembers(def, *side.message, side.header);
         messageDefs_.set(side.message, &def);

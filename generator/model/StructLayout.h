@@ -84,7 +84,7 @@ struct CStructMember {
 
 // One generated struct.
 struct CStructDef {
-    enum Kind {
+    enum Kind : unsigned char {
         TypeStruct,    // a user type
         ElementStruct, // a global element; may also name its type
         ElementAlias,  // "typedef <proj>_<aliasOf>_t <proj>_<name>_t;"
@@ -93,8 +93,10 @@ struct CStructDef {
 
     std::size_t index = 0;  // position in the layout's list of structs
     Kind kind = TypeStruct;
-    std::string name;       // the X of "<proj>_X_t"; also the struct tag's X
-    std::string secondName; // ElementStruct: the type it also names; empty when none
+    // The names are the view's C names, which outlive the layout, or (of a
+    // message struct) the layout's copy.
+    std::string_view name;       // the X of "<proj>_X_t"; also the struct tag's X
+    std::string_view secondName; // ElementStruct: the type it also names; empty when none
     const CStructDef* aliasOf = nullptr;
     const CViewType* type = nullptr;       // the type whose members it holds
     const CViewElement* element = nullptr; // element structs and aliases
@@ -165,7 +167,7 @@ public:
     static const std::vector<std::pair<const char*, int>>& fixedLengths();
 
 private:
-    CStructDef& newDef(CStructDef::Kind kind, std::string name);
+    CStructDef& newDef(CStructDef::Kind kind, std::string_view name);
     void chooseTypes();
     void choose(const CViewType* type, std::vector<const CViewType*>& work);
     void createTypeAndElementDefs();
@@ -205,7 +207,7 @@ private:
     std::vector<CStructMember> headerMembers_;
     CNameScope headerScope_; // the packet's members
     std::unordered_map<std::pair<const CViewMessage*, int>, std::size_t, CPairHash> headerIndex_;
-    CTextPool memberNames_; // the members' flag and count names
+    CTextPool names_; // the members' flag and count names, the message structs' names
     std::deque<CLengthConstant> lengths_; // members view the names: they never move
     std::unordered_map<std::string_view, const CLengthConstant*> lengthsByName_;
     std::string lengthName_; // where lengthConstant() puts a name together
