@@ -1,5 +1,6 @@
 #include "generator/model/ServiceViewReader.h"
 
+#include "generator/model/PointerIndex.h"
 #include "schema/ComplexType.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
@@ -96,14 +97,13 @@ private:
     // The view's entry for a type object, made on first sight and filled later.
     CViewType* viewOf(const XsdType& type)
     {
-        const auto found = typeViews_.find(&type);
-        if (found != typeViews_.end())
-            return found->second;
+        if (CViewType* found = typeViews_.find(&type))
+            return found;
         CViewType& added = view_.addType(type.getNamespace(), type.getName());
         added.simple = type.isSimple();
         added.contentKind = type.getContentType();
         added.anonymous = type.isAnonymous();
-        typeViews_.emplace(&type, &added);
+        typeViews_.insert(&type, &added);
         // madeOf and inheritBases find a type's entry at its index.
         assert(added.index == pending_.size());
         pending_.emplace_back(&added, &type);
@@ -126,7 +126,7 @@ private:
                     continue;
                 CViewElement& added =
                     view_.addElement(schema->getNamespace(), element.getName(), resolve(schema, element.getType()), k);
-                elementViews_.emplace(&element, &added);
+                elementViews_.insert(&element, &added);
             }
         }
     }
@@ -297,12 +297,11 @@ private:
         if (declaration == nullptr)
             return nullptr;
         assert(!declarationsForgotten_);
-        const auto found = elementViews_.find(declaration);
-        if (found != elementViews_.end())
-            return found->second;
+        if (const CViewElement* found = elementViews_.find(declaration))
+            return found;
         const std::string ns = schema != nullptr ? schema->getNamespace() : std::string();
         CViewElement& added = view_.addElement(ns, declaration->getName(), resolve(schema, declaration->getType()), -1);
-        elementViews_.emplace(declaration, &added);
+        elementViews_.insert(declaration, &added);
         fillPendingTypes();
         return &added;
     }
@@ -507,12 +506,12 @@ private:
     CServiceView view_;
     std::vector<const SchemaParser*> reachable_;
     std::unordered_set<const SchemaParser*> reached_;
-    std::unordered_map<const XsdType*, CViewType*> typeViews_;
+    CPointerIndex<XsdType, CViewType*> typeViews_;
     // Every type seen, with the object it was made from; from filled_ on not filled yet.
     std::vector<Made> pending_;
     std::size_t filled_ = 0;
     bool declarationsForgotten_ = false;
-    std::unordered_map<const Schema::Element*, CViewElement*> elementViews_;
+    CPointerIndex<Schema::Element, CViewElement*> elementViews_;
     // The view of each message, sorted by the model's message: a look-up
     // halves the list rather than hashing, and no node is kept per message.
     using MessageView = std::pair<const Wsdl::Message*, const CViewMessage*>;
