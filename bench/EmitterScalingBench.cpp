@@ -5,7 +5,10 @@
 // demo (passed on block by block, as kvgen writes them), best of a few
 // rounds. "scaling=" is time at 10*N over time at N
 // (linear growth gives 10), "scaling_16x=" time at 16,000 over 1,000
-// (linear growth gives 16).
+// (linear growth gives 16). "schemas_16x=" is the same for a service
+// spread over 100 and 1,600 schemas of namespaces of their own, timing the
+// view and what the emitters work out from it alone: every envelope
+// declares every namespace, so the files grow with the square.
 #include "BenchTiming.h"
 #include "generator/model/EmitContext.h"
 #include "generator/emit/DemoFile.h"
@@ -54,11 +57,42 @@ std::string service(int n)
            "location=\"http://127.0.0.1:4321/s\"/></port></service>\n</definitions>\n";
 }
 
-// Seconds to write the three files of the service with n types and operations.
-double emitSeconds(int n, std::size_t& bytes)
+// Schema i, of namespace urn:si (declared where it is named), holds type T
+// and element E; operation i sends element E of schema i and answers with it.
+std::string manySchemas(int n)
+{
+    std::string schemas, messages, operations, bindings;
+    for (int i = 0; i < n; ++i) {
+        const std::string t = std::to_string(i);
+        const std::string xmlns = " xmlns:s" + t + "=\"urn:s" + t + "\"";
+        schemas += "<xsd:schema targetNamespace=\"urn:s" + t + "\"" + xmlns + "><xsd:complexType name=\"T\"><xsd:sequence>"
+                   "<xsd:element name=\"n\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
+                   "<xsd:element name=\"E\" type=\"s" + t + ":T\"/></xsd:schema>\n";
+        messages += "<message name=\"M" + t + "\"" + xmlns + "><part name=\"p\" element=\"s" + t + ":E\"/></message>\n";
+        operations += "<operation name=\"Op" + t + "\"><input message=\"tns:M" + t + "\"/><output message=\"tns:M" +
+                      t + "\"/></operation>\n";
+        bindings += "<operation name=\"Op" + t + "\"><soap:operation soapAction=\"urn:op" + t +
+                    "\"/><input><soap:body use=\"literal\"/></input><output><soap:body use=\"literal\"/></output>"
+                    "</operation>\n";
+    }
+    return "<?xml version=\"1.0\"?>\n<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" "
+           "xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+           "xmlns:tns=\"urn:s\" targetNamespace=\"urn:s\">\n<types>\n" + schemas + "</types>\n" +
+           messages + "<portType name=\"P\">" + operations +
+           "</portType>\n<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
+           "transport=\"http://schemas.xmlsoap.org/soap/http\"/>\n" + bindings +
+           "</binding>\n<service name=\"S\"><port name=\"SP\" binding=\"tns:B\"><soap:address "
+           "location=\"http://127.0.0.1:4321/s\"/></port></service>\n</definitions>\n";
+}
+
+enum class Timed { Model, ModelAndFiles };
+
+// Seconds to build the view and the emitters' context of the service
+// document(n) describes, and to write its three files.
+double emitSeconds(std::string (*document)(int), int n, Timed timed, std::size_t& bytes)
 {
     const std::string path = "emitter-scaling-" + std::to_string(n) + ".wsdl";
-    std::ofstream(path, std::ios::binary) << service(n);
+    std::ofstream(path, std::ios::binary) << document(n);
     std::ostringstream messages;
     Wsdl::WsdlParser parser(path, messages, KELVANE_SOURCE_DIR "/runtime/soap-schemas/");
     while (parser.getState() != Wsdl::WsdlParser::END)
@@ -74,6 +108,9 @@ double emitSeconds(int n, std::size_t& bytes)
     return BestSeconds([&] {
         const CServiceView view = readServiceView(parser);
         const CEmitContext context(project, view);
+        bytes = 0;
+        if (timed == Timed::Model)
+            return;
         // The files pass on to a stream that drops them, as kvgen's pass
         // on to disk, block by block.
         std::ostream discard(nullptr);
@@ -90,17 +127,23 @@ double emitSeconds(int n, std::size_t& bytes)
 int main()
 {
     std::size_t small = 0, large = 0;
-    const double atN = emitSeconds(kN, small);
-    const double at10N = emitSeconds(10 * kN, large);
+    const double atN = emitSeconds(service, kN, Timed::ModelAndFiles, small);
+    const double at10N = emitSeconds(service, 10 * kN, Timed::ModelAndFiles, large);
     if (atN <= 0 || at10N <= 0)
         return 1;
     std::printf("N=%d: %.4f s, %zu bytes\n10*N=%d: %.4f s, %zu bytes\n", kN, atN, small, 10 * kN, at10N, large);
     std::printf("scaling=%.2f\n", at10N / atN);
-    const double at1k = emitSeconds(1000, small);
-    const double at16k = emitSeconds(16000, large);
+    const double at1k = emitSeconds(service, 1000, Timed::ModelAndFiles, small);
+    const double at16k = emitSeconds(service, 16000, Timed::ModelAndFiles, large);
     if (at1k <= 0 || at16k <= 0)
         return 1;
     std::printf("1000: %.4f s, %zu bytes\n16000: %.4f s, %zu bytes\n", at1k, small, at16k, large);
     std::printf("scaling_16x=%.2f\n", at16k / at1k);
+    const double at100 = emitSeconds(manySchemas, 100, Timed::Model, small);
+    const double at1600 = emitSeconds(manySchemas, 1600, Timed::Model, large);
+    if (at100 <= 0 || at1600 <= 0)
+        return 1;
+    std::printf("100 schemas: %.4f s\n1600 schemas: %.4f s\n", at100, at1600);
+    std::printf("schemas_16x=%.2f\n", at1600 / at100);
     return 0;
 }

@@ -80,12 +80,15 @@ std::string sanitiseIdentifier(std::string_view name)
     return result;
 }
 
-std::string CNameScope::freeVariant(const std::string& base) const
+std::string CNameScope::claimVariant(const std::string& base)
 {
-    for (int n = 2;; ++n) {
-        std::string candidate = base + "_" + std::to_string(n);
-        if (!isTaken(candidate))
+    int& next = nextSuffix_.try_emplace(base, 2).first->second;
+    for (;; ++next) {
+        std::string candidate = base + "_" + std::to_string(next);
+        if (taken_.add(candidate)) {
+            ++next;
             return candidate;
+        }
     }
 }
 
@@ -118,8 +121,7 @@ std::vector<std::string> CNameScope::assign(const std::vector<std::string_view>&
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (pass[i] != 0) {
-            result[i] = freeVariant(result[i]);
-            taken_.add(result[i]);
+            result[i] = claimVariant(result[i]);
         }
     }
     return result;
@@ -131,8 +133,7 @@ std::string CNameScope::claim(std::string_view name)
 {
     std::string identifier = sanitiseIdentifier(name);
     if (!taken_.add(identifier)) {
-        identifier = freeVariant(identifier);
-        taken_.add(identifier);
+        identifier = claimVariant(identifier);
     }
     return identifier;
 }

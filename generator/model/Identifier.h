@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The one way a WSDL or schema name becomes part of a C identifier. Bytes
@@ -54,12 +55,22 @@ public:
     std::string claim(std::string_view name);
     // Forgets every name taken, so that the scope serves the next struct
     // with the room it already has.
-    void clear() { taken_.clear(); }
+    void clear()
+    {
+        taken_.clear();
+        nextSuffix_.clear();
+    }
 
 private:
-    std::string freeVariant(const std::string& base) const;
+    // Takes the first free "<base>_2", "<base>_3" ... form.
+    std::string claimVariant(const std::string& base);
 
     CTextPool taken_;
+    // Per name that needed a variant, the suffix to try next: every one
+    // before it was taken, and a scope gives no name back (but by clear()),
+    // so that a name that stands many times costs no walk over all of its
+    // variants each time.
+    std::unordered_map<std::string, int> nextSuffix_;
 };
 
 #endif

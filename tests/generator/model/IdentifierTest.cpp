@@ -91,4 +91,28 @@ TEST(IdentifierTest, ReservedNamesAndLaterClaimsStayDistinct)
     EXPECT_EQ(seen.count("http_msg"), 0u);
 }
 
+// A name that stands many times gets "_2", "_3" ... in turn; a variant
+// another name took meanwhile is passed over; a cleared scope starts again.
+TEST(IdentifierTest, RepeatedNamesTakeTheNextFreeVariant)
+{
+    const struct {
+        const char* name; // null: clear the scope
+        const char* expected;
+    } steps[] = {
+        {"T", "T"},     {"T", "T_2"},     {"T_3", "T_3"}, {"T", "T_4"},   {"T_2", "T_2_2"},
+        {"T", "T_5"},   {nullptr, ""},    {"T", "T"},     {"T", "T_2"},   {"T_2", "T_2_2"},
+    };
+    CNameScope scope;
+    for (const auto& step : steps) {
+        if (step.name == nullptr)
+            scope.clear();
+        else
+            EXPECT_EQ(scope.claim(step.name), step.expected) << step.name;
+    }
+    std::vector<std::string> expected = {"U"};
+    for (int n = 2; n <= 300; ++n)
+        expected.push_back("U_" + std::to_string(n));
+    EXPECT_EQ(scope.assign(std::vector<std::string>(300, "U")), expected);
+}
+
 } // namespace
