@@ -4,6 +4,7 @@
 #include "schema/SchemaConstants.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 CTypeRef CViewSchema::resolve(int typeId) const
@@ -164,8 +165,11 @@ void want(std::string_view shortName, CWantedName& wanted)
 
 // A message's name must be free twice: its wanted name, else the first
 // "_2", "_3" ... form free in both scopes (put together in structName, a
-// buffer the caller keeps for the next message).
-std::string claimMessageName(CWantedName& wanted, CNameScope& messages, CNameScope& structs, std::string& structName)
+// buffer the caller keeps for the next message). nextSuffix holds per
+// wanted name that was taken the suffix to try next: the scopes only grow,
+// so every suffix before it stays taken.
+std::string claimMessageName(CWantedName& wanted, CNameScope& messages, CNameScope& structs, std::string& structName,
+                             std::unordered_map<std::string, int>& nextSuffix)
 {
     if (!messages.isTaken(wanted.name, wanted.nameHash) && !structs.isTaken(wanted.structName, wanted.structHash)) {
         messages.reserve(wanted.name, wanted.nameHash);
@@ -173,12 +177,14 @@ std::string claimMessageName(CWantedName& wanted, CNameScope& messages, CNameSco
         return std::move(wanted.name);
     }
     std::string candidate = wanted.name;
-    for (int n = 2;; ++n) {
+    for (int& n = nextSuffix.try_emplace(wanted.name, 2).first->second;; ++n) {
         candidate.resize(wanted.name.size());
         candidate.append("_").append(std::to_string(n));
         structName.assign(candidate).append("_msg");
-        if (!messages.isTaken(candidate) && !structs.isTaken(structName))
+        if (!messages.isTaken(candidate) && !structs.isTaken(structName)) {
+            ++n;
             break;
+        }
     }
     messages.reserve(candidate);
     structs.reserve(structName);
@@ -228,6 +234,7 @@ void CServiceView::assignNames()
         messageScope.reserve(reserved);
     CNameScope members;
     std::string structName;
+    std::unordered_map<std::string, int> nextSuffix;
     // The names of the next few messages are worked out, and their look-ups
     // in the two large scopes started, while earlier ones claim theirs.
     CWantedName ahead[CNameScope::LookAhead];
@@ -243,7 +250,8 @@ void CServiceView::assignNames()
         prepare(position);
     for (std::size_t position = 0; position < messages_.size(); ++position) {
         CViewMessage& message = messages_[position];
-        message.cName = claimMessageName(ahead[position % CNameScope::LookAhead], messageScope, structs, structName);
+        message.cName =
+            claimMessageName(ahead[position % CNameScope::LookAhead], messageScope, structs, structName, nextSuffix);
         prepare(position + CNameScope::LookAhead);
         members.clear();
         names.clear();

@@ -204,10 +204,20 @@ TEST(ServiceViewNames, MessageNamesAreFreeAsMessagesAndAsStructs)
     view.addElement("urn:a", "Taken_msg", CTypeRef{}, -1);
     for (const auto& c : cases)
         view.addMessage(c.name, c.ns);
+    // A short name that stands many times takes the suffixes in turn.
+    const std::size_t repeated = 200;
+    for (std::size_t i = 0; i < repeated; ++i)
+        view.addMessage("d" + std::to_string(i) + ".M0", "urn:d");
     view.assignNames();
     std::size_t position = 0;
-    for (const CViewMessage& message : view.messages())
-        EXPECT_EQ(message.cName, cases[position++].expected) << message.name;
+    for (const CViewMessage& message : view.messages()) {
+        const std::string expected = position < std::size(cases)
+            ? cases[position].expected
+            : "M0_" + std::to_string(position - std::size(cases) + 2);
+        EXPECT_EQ(message.cName, expected) << message.name;
+        ++position;
+    }
+    EXPECT_EQ(position, std::size(cases) + repeated);
 }
 
 } // namespace
