@@ -9,6 +9,10 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace XmlChars {
 
 // Character classes for the scanners that take whole runs of bytes straight
@@ -123,6 +127,55 @@ inline bool isName(const char* s, std::size_t length)
         }
     }
     return true;
+}
+
+// The first byte from p on, before end, of one of the stop classes; end when none is.
+inline const unsigned char* findStop(const unsigned char* p, const unsigned char* end, std::uint16_t stopMask)
+{
+    while (end - p >= 4) {
+        if (kClass[p[0]] & stopMask) {
+            return p;
+        }
+        if (kClass[p[1]] & stopMask) {
+            return p + 1;
+        }
+        if (kClass[p[2]] & stopMask) {
+            return p + 2;
+        }
+        if (kClass[p[3]] & stopMask) {
+            return p + 3;
+        }
+        p += 4;
+    }
+    while (p < end && !(kClass[*p] & stopMask)) {
+        ++p;
+    }
+    return p;
+}
+
+// The same for a value in the quotes given ('"' or '\''), whose stops are
+// the quote, '&', '<' and every byte below a space: sixteen bytes are
+// compared at a time where the processor allows it.
+inline const unsigned char* findValueStop(const unsigned char* p, const unsigned char* end, unsigned char quote)
+{
+#if defined(__SSE2__)
+    const __m128i quotes = _mm_set1_epi8(static_cast<char>(quote));
+    const __m128i ampersands = _mm_set1_epi8('&');
+    const __m128i lessThans = _mm_set1_epi8('<');
+    const __m128i lastControl = _mm_set1_epi8(0x1F);
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(bytes, quotes), _mm_cmpeq_epi8(bytes, ampersands));
+        stops = _mm_or_si128(stops, _mm_cmpeq_epi8(bytes, lessThans));
+        stops = _mm_or_si128(stops, _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes));
+        const int found = _mm_movemask_epi8(stops);
+        if (found != 0) {
+            return p + __builtin_ctz(static_cast<unsigned>(found));
+        }
+        p += 16;
+    }
+#endif
+    return findStop(p, end, quote == '"' ? kDQuoteStop : kSQuoteStop);
 }
 
 inline std::uint64_t load64(const char* p)

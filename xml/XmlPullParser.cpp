@@ -873,23 +873,44 @@ void XmlPullParser::parseAttribute(const std::string& tagName)
     takeName(attribute);
     attribute.split = false;
     attribute.namespacePos = kNoNamespace;
-    skip();
-    read('=');
-    skip();
-    int delimiter = peekFirst();
-    if (delimiter == -1) {
-        fail("Unexpected EOF");
-    }
-    if (delimiter != '\'' && delimiter != '"') {
-        if (!relaxed_) {
-            fail("<" + tagName + ">: invalid delimiter: " + charText(delimiter));
+    int delimiter = takeEqualsAndQuote();
+    if (delimiter == 0) {
+        skip();
+        read('=');
+        skip();
+        delimiter = peekFirst();
+        if (delimiter == -1) {
+            fail("Unexpected EOF");
         }
-        delimiter = ' ';
-    } else {
-        read();
+        if (delimiter != '\'' && delimiter != '"') {
+            if (!relaxed_) {
+                fail("<" + tagName + ">: invalid delimiter: " + charText(delimiter));
+            }
+            delimiter = ' ';
+        } else {
+            read();
+        }
     }
     ++attributeCount_;
     readAttributeValue(delimiter, attribute.value);
+}
+
+// Attributes are mostly written name="value": the '=' and the opening quote
+// right after the name are passed over together. Returns the quote, or 0
+// having taken nothing for any other spelling.
+int XmlPullParser::takeEqualsAndQuote()
+{
+    if (peekCount_ != 0 || srcCount_ - srcPos_ < 2 || srcBuf_[srcPos_] != '=') {
+        return 0;
+    }
+    const int quote = srcBuf_[srcPos_ + 1];
+    if (quote != '"' && quote != '\'') {
+        return 0;
+    }
+    srcPos_ += 2;
+    column_ += 2;
+    wasCR_ = false;
+    return quote;
 }
 
 // Reads the value after its opening delimiter, and the closing one.
@@ -898,11 +919,13 @@ void XmlPullParser::readAttributeValue(int delimiter, std::string& value)
     const std::size_t pos = txtPos_;
     if (delimiter != ' ' && peekCount_ == 0) {
         std::size_t n;
-        const char* run = takeRun(runStop(delimiter), n);
+        const char* run = takeValueRun(delimiter, n);
         if (srcPos_ < srcCount_ && srcBuf_[srcPos_] == delimiter) {
             // The whole value lay in the source buffer, with nothing to expand or fold.
             setBytes(value, run, n);
-            read();
+            ++srcPos_;
+            ++column_;
+            wasCR_ = false;
             return;
         }
         pushBytes(run, n);

@@ -119,6 +119,8 @@ private:
     void skip();
     void skipBlanks();
     const char* takeRun(std::uint16_t stopMask, std::size_t& count);
+    const char* takeValueRun(int quote, std::size_t& count);
+    const char* passRun(const unsigned char* start, const unsigned char* stop, std::size_t& count);
 
     // Text buffer.
     void growText(std::size_t extra);
@@ -152,6 +154,7 @@ private:
     void pushCharacterReference(const std::string& code);
     void parseStartTag(bool xmlDeclaration);
     void parseAttribute(const std::string& tagName);
+    int takeEqualsAndQuote();
     void readAttributeValue(int delimiter, std::string& value);
     void openElement();
 

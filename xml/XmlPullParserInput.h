@@ -82,32 +82,21 @@ inline void XmlPullParser::read(int expected)
 inline const char* XmlPullParser::takeRun(std::uint16_t stopMask, std::size_t& count)
 {
     const unsigned char* start = srcBuf_.get() + srcPos_;
-    const unsigned char* end = srcBuf_.get() + srcCount_;
-    const unsigned char* p = start;
-    while (end - p >= 4) {
-        if (XmlChars::kClass[p[0]] & stopMask) {
-            break;
-        }
-        if (XmlChars::kClass[p[1]] & stopMask) {
-            p += 1;
-            break;
-        }
-        if (XmlChars::kClass[p[2]] & stopMask) {
-            p += 2;
-            break;
-        }
-        if (XmlChars::kClass[p[3]] & stopMask) {
-            p += 3;
-            break;
-        }
-        p += 4;
-    }
-    if (end - p < 4) {
-        while (p < end && !(XmlChars::kClass[*p] & stopMask)) {
-            ++p;
-        }
-    }
-    count = static_cast<std::size_t>(p - start);
+    return passRun(start, XmlChars::findStop(start, srcBuf_.get() + srcCount_, stopMask), count);
+}
+
+// The same for the inside of an attribute value in the quotes given.
+inline const char* XmlPullParser::takeValueRun(int quote, std::size_t& count)
+{
+    const unsigned char* start = srcBuf_.get() + srcPos_;
+    const auto quoteByte = static_cast<unsigned char>(quote);
+    return passRun(start, XmlChars::findValueStop(start, srcBuf_.get() + srcCount_, quoteByte), count);
+}
+
+// Moves the read position from the start of a run, at it, to its stop.
+inline const char* XmlPullParser::passRun(const unsigned char* start, const unsigned char* stop, std::size_t& count)
+{
+    count = static_cast<std::size_t>(stop - start);
     if (count > 0) {
         srcPos_ += static_cast<int>(count);
         column_ += static_cast<int>(count);
