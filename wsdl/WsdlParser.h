@@ -107,7 +107,7 @@ public:
     int getNextElement(bool advance);
 
     // The namespace the declarations in scope at the current tag bind to prefix.
-    std::string resolvePrefix(const std::string& prefix) const;
+    const std::string& resolvePrefix(const std::string& prefix) const;
     // Hands the current foreign element to the handler of its namespace and
     // returns the element id (0 when no handler serves it: it is skipped).
     int handleExtensibilityElement(int parentKind);
@@ -243,8 +243,8 @@ private:
     };
     Declaration findDeclaration(const Schema::QualifiedName& name, DeclarationKind kind);
     Declaration findResolvedDeclaration(const Schema::QualifiedName& resolved, DeclarationKind kind);
-    Schema::QualifiedName resolvedName(const Schema::QualifiedName& name) const;
-    std::string referencedNamespace(const Schema::QualifiedName& name) const;
+    Schema::QualifiedName resolvedName(Schema::QualifiedName name) const;
+    const std::string& referencedNamespace(const Schema::QualifiedName& name) const;
     void placeMessage(Message& message, const std::string& ns);
     void indexPortType(PortType& portType);
     void indexBinding(Binding& binding);

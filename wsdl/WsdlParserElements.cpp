@@ -96,7 +96,8 @@ void WsdlParser::parseMessage()
 {
     if (elementKind_ != MESSAGE)
         error("syntax error", 0);
-    const std::string name = xpp_->getAttributeValue("", "name");
+    const std::string& name = xpp_->getAttributeValue("", "name");
+    const bool named = !name.empty();
     // An operation may have named the message already: its definition fills it.
     Schema::QualifiedName defined(name);
     defined.setNamespace(tnsUri_);
@@ -108,7 +109,7 @@ void WsdlParser::parseMessage()
         if (!prefix.empty())
             message->addExtAttribute(handleExtensibilityAttribute(xpp_->getAttributeName(i), prefix));
     }
-    if (name.empty())
+    if (!named)
         error("syntax error <message> name required", 0);
     getNextElement(true);
     if (elementKind_ == DOCUMENTATION)
@@ -235,7 +236,7 @@ std::unique_ptr<Operation> WsdlParser::parseOperation(PortType* portType)
 // rather than taken for a message with an empty name.
 void WsdlParser::readOperationMessage(Operation& operation, int kind)
 {
-    const std::string name = xpp_->getAttributeValue("", "message");
+    const std::string& name = xpp_->getAttributeValue("", "message");
     Schema::QualifiedName reference(name);
     reference.setNamespace(referencedNamespace(reference));
     Message* message = name.empty() ? nullptr : getMessageOrCreate(reference);

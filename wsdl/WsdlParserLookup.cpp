@@ -61,17 +61,16 @@ void WsdlParser::indexBinding(Binding& binding)
 
 // The namespace a reference's prefix is bound to; the target namespace of
 // the document being read for a name without prefix.
-std::string WsdlParser::referencedNamespace(const Schema::QualifiedName& name) const
+const std::string& WsdlParser::referencedNamespace(const Schema::QualifiedName& name) const
 {
     return name.getPrefix().empty() ? tnsUri_ : resolvePrefix(name.getPrefix());
 }
 
 // The name with the namespace its prefix is bound to at the current tag.
-Schema::QualifiedName WsdlParser::resolvedName(const Schema::QualifiedName& name) const
+Schema::QualifiedName WsdlParser::resolvedName(Schema::QualifiedName name) const
 {
-    Schema::QualifiedName resolved(name);
-    resolved.setNamespace(resolvePrefix(name.getPrefix()));
-    return resolved;
+    name.setNamespace(resolvePrefix(name.getPrefix()));
+    return name;
 }
 
 PortType* WsdlParser::getPortType(const Schema::QualifiedName& name) const

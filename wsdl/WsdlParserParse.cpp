@@ -447,7 +447,7 @@ void WsdlParser::reportsHere(WsdlExtensionHandler& handler)
         handler.setWsdlParser(this);
 }
 
-std::string WsdlParser::resolvePrefix(const std::string& prefix) const
+const std::string& WsdlParser::resolvePrefix(const std::string& prefix) const
 {
     return xpp_->getNamespace(prefix);
 }

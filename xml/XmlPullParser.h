@@ -91,7 +91,7 @@ public:
     const std::string& getAttributePrefix(int index) const;
     const std::string& getAttributeName(int index) const;
     const std::string& getAttributeValue(int index) const;
-    const std::string& getAttributeValue(const std::string& nameSpace, const std::string& name) const;
+    const std::string& getAttributeValue(std::string_view nameSpace, std::string_view name) const;
 
     // "START_TAG" etc.; "Illegal state" for any other value.
     static std::string getEventName(int type);

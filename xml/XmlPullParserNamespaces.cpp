@@ -325,7 +325,7 @@ const std::string& XmlPullParser::getAttributeValue(int index) const
     return attributes_[static_cast<std::size_t>(index)].value;
 }
 
-const std::string& XmlPullParser::getAttributeValue(const std::string& nameSpace, const std::string& name) const
+const std::string& XmlPullParser::getAttributeValue(std::string_view nameSpace, std::string_view name) const
 {
     for (int i = attributeCount_ - 1; i >= 0; --i) {
         const TagAttribute& attribute = attributes_[static_cast<std::size_t>(i)];
