@@ -185,6 +185,31 @@ inline std::uint64_t load64(const char* p)
     return word;
 }
 
+// The first byte from p on, before end, that is no space; end when all are.
+// Indentation comes in long runs of spaces: sixteen, or eight, are compared at a time.
+inline const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end)
+{
+#if defined(__SSE2__)
+    const __m128i spaces = _mm_set1_epi8(' ');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, spaces))) & 0xFFFFu;
+        if (others != 0) {
+            return p + __builtin_ctz(others);
+        }
+        p += 16;
+    }
+#endif
+    constexpr std::uint64_t kEightSpaces = 0x2020202020202020ull;
+    while (end - p >= 8 && load64(reinterpret_cast<const char*>(p)) == kEightSpaces) {
+        p += 8;
+    }
+    while (p < end && *p == ' ') {
+        ++p;
+    }
+    return p;
+}
+
 inline std::uint64_t load32(const char* p)
 {
     std::uint32_t word;

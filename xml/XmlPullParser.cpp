@@ -522,24 +522,6 @@ std::string_view XmlPullParser::readName()
     return name;
 }
 
-namespace {
-
-constexpr std::uint64_t kEightSpaces = 0x2020202020202020ull;
-
-// Indentation comes in long runs of spaces: eight are compared at a time.
-const unsigned char* skipSpaces(const unsigned char* p, const unsigned char* end)
-{
-    while (end - p >= 8 && load64(reinterpret_cast<const char*>(p)) == kEightSpaces) {
-        p += 8;
-    }
-    while (p < end && *p == ' ') {
-        ++p;
-    }
-    return p;
-}
-
-} // namespace
-
 // Finds the commonest text of all, the blanks and line breaks between two
 // tags, when it lies in the source buffer up to the next '<'; false for any
 // other text. A CR already looked at (peekType() takes one into the
@@ -791,6 +773,14 @@ void XmlPullParser::parseStartTag(bool xmlDeclaration)
     eventName_ = &rawName;
     attributeCount_ = 0;
     for (;;) {
+        const TagStep step = xmlDeclaration ? TagStep::None : takeCommonTagStep();
+        if (step == TagStep::Closed) {
+            break;
+        }
+        if (step == TagStep::Attribute) {
+            parseAttribute(rawName);
+            continue;
+        }
         int c = peekFirst();
         const bool separated = c >= 0 && c <= ' ';
         skip();

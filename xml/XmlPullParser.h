@@ -153,6 +153,8 @@ private:
     void pushEntity();
     void pushCharacterReference(const std::string& code);
     void parseStartTag(bool xmlDeclaration);
+    enum class TagStep { None, Attribute, Closed };
+    TagStep takeCommonTagStep();
     void parseAttribute(const std::string& tagName);
     int takeEqualsAndQuote();
     void readAttributeValue(int delimiter, std::string& value);

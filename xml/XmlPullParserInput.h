@@ -123,6 +123,36 @@ inline void XmlPullParser::skip()
     skipBlanks();
 }
 
+// Inside a start tag, the commonest steps lie whole in the source buffer: a
+// single space before the next attribute's name, and ">" or "/>", with or
+// without a space before. They are taken at once; anything else is left for
+// the general path.
+inline XmlPullParser::TagStep XmlPullParser::takeCommonTagStep()
+{
+    if (peekCount_ != 0 || srcCount_ - srcPos_ < 3) {
+        return TagStep::None;
+    }
+    const unsigned char* p = srcBuf_.get() + srcPos_;
+    const int space = p[0] == ' ' ? 1 : 0;
+    int taken = 0;
+    TagStep step = TagStep::None;
+    if (p[space] == '>') {
+        taken = space + 1;
+        step = TagStep::Closed;
+    } else if (p[space] == '/' && p[space + 1] == '>') {
+        degenerated_ = true;
+        taken = space + 2;
+        step = TagStep::Closed;
+    } else if (space == 1 && XmlChars::hasClass(p[1], XmlChars::kNameStart)) {
+        taken = 1;
+        step = TagStep::Attribute;
+    }
+    srcPos_ += taken;
+    column_ += taken;
+    wasCR_ = wasCR_ && taken == 0;
+    return step;
+}
+
 inline void XmlPullParser::push(int c)
 {
     if (txtPos_ + 1 >= txtCap_) {

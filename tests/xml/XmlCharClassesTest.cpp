@@ -70,4 +70,25 @@ TEST(XmlCharClassesTest, ValueScanFindsTheFirstOfSeveralStops)
     }
 }
 
+// Runs of spaces of every length up to past two wide comparisons, ended by
+// every other byte value or by the end, are passed over exactly.
+TEST(XmlCharClassesTest, SpaceSkippingStopsAtTheFirstOtherByte)
+{
+    for (std::size_t spaces = 0; spaces <= 40; ++spaces) {
+        for (int byte = 0; byte <= 256; ++byte) {
+            if (byte == ' ') {
+                continue;
+            }
+            std::vector<unsigned char> bytes(spaces, ' ');
+            if (byte < 256) { // 256: the spaces run to the end
+                bytes.push_back(static_cast<unsigned char>(byte));
+                bytes.push_back(' ');
+            }
+            const unsigned char* begin = bytes.data();
+            ASSERT_EQ(spaces, static_cast<std::size_t>(skipSpaces(begin, begin + bytes.size()) - begin))
+                << spaces << " spaces then byte " << byte;
+        }
+    }
+}
+
 } // namespace
