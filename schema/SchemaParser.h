@@ -23,6 +23,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -243,16 +244,16 @@ private:
 
     // Reading helpers.
     static bool advanceToSchema(XmlPullParser& reader);
-    static int compositorOf(const std::string& tag);
+    static int compositorOf(std::string_view tag);
     int nextTag();
-    bool atEndTag(const std::string& name) const;
-    bool atStartTag(const std::string& name) const;
+    bool atEndTag(std::string_view name) const;
+    bool atStartTag(std::string_view name) const;
     bool atEndTag() const;
     void skipAnnotations();
     void skipElement();
     void skipTo(const std::string& endTag);
     std::string tagName() const;
-    std::optional<std::string> attribute(const std::string& name) const;
+    std::optional<std::string> attribute(std::string_view name) const;
     int readInt(const std::string& text) const;
     int readMaxOccurs(const std::string& text) const;
     int readCheckedMaxOccurs(const std::string& text) const;

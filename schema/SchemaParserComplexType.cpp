@@ -23,7 +23,7 @@ std::unique_ptr<ComplexType> SchemaParser::parseComplexType()
 {
     auto type = std::make_unique<ComplexType>(namespaces_.intern(tnsUri_));
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
-        const std::string& name = xpp_->getAttributeName(i);
+        const std::string_view name = xpp_->getAttributeName(i);
         if (name == "name")
             type->setName(xpp_->getAttributeValue(i));
         else if (name == "mixed" && xpp_->getAttributeValue(i) == "true")
@@ -35,7 +35,8 @@ std::unique_ptr<ComplexType> SchemaParser::parseComplexType()
             break;
         if (atEndTag())
             continue;
-        const std::string tag = tagName();
+        // Compared before any branch reads on.
+        const std::string_view tag = xpp_->getName();
         const int compositor = compositorOf(tag);
         if (compositor >= 0) {
             // A later content model replaces (and frees) an earlier one.
@@ -49,7 +50,7 @@ std::unique_ptr<ComplexType> SchemaParser::parseComplexType()
         } else if (tag == "annotation") {
             parseAnnotation();
         } else if (!parseAttributeParticle(*type)) {
-            error("Unexpected tag: '" + tag + "' in " + type->getName(), 0);
+            error("Unexpected tag: '" + std::string(tag) + "' in " + type->getName(), 0);
         }
     }
     processSoapArray(*type);

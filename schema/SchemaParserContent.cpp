@@ -32,11 +32,12 @@ void SchemaParser::parseContent(ContentModel& model)
     nextTag();
     skipAnnotations();
     for (;; nextTag()) {
-        const std::string tag = tagName();
+        // Compared before any branch reads on.
+        const std::string_view tag = xpp_->getName();
         if (atEndTag()) {
             if (compositorOf(tag) >= 0)
                 return;
-            error("parseContent: Unexpected tag " + tag, 0);
+            error("parseContent: Unexpected tag " + std::string(tag), 0);
         }
         bool fwdRef = false;
         if (tag == "element") {
@@ -53,7 +54,7 @@ void SchemaParser::parseContent(ContentModel& model)
         } else if (tag == "annotation") {
             parseAnnotation();
         } else {
-            error("parseContent: Unexpected tag " + tag, 0);
+            error("parseContent: Unexpected tag " + std::string(tag), 0);
         }
     }
 }

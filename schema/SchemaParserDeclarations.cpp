@@ -56,10 +56,11 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
     std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
+        const std::string_view key = attribute; // compared by length first
         const std::string& value = xpp_->getAttributeValue(i);
-        if (attribute == "name") {
+        if (key == "name") {
             name = value;
-        } else if (attribute == "type") {
+        } else if (key == "type") {
             if (typeId != XSD_INVALID)
                 error("<element> : type and ref are mutually exclusive in element decl", 0);
             const QualifiedName type = prefixedName(value);
@@ -67,14 +68,14 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
             typeId = getTypeId(type, true);
             if (typeId == XSD_INVALID)
                 error("<element>:Could not resolve type " + type.getNamespace() + ":" + type.getLocalName(), 0);
-        } else if (attribute == "form") {
+        } else if (key == "form") {
             if (value == "qualified")
                 qualified = true;
             else if (value == "unqualified")
                 qualified = false;
             else
                 error("<element>:Invalid value for form in element " + name, 1);
-        } else if (attribute == "ref") {
+        } else if (key == "ref") {
             if (!name.empty())
                 error("<element>:name and ref are mutually exclusive in element decl", 0);
             if (typeId != XSD_INVALID)
@@ -100,16 +101,16 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
                 waitingFor = reference;
                 noteReferencedNamespace(reference);
             }
-        } else if (attribute == "minOccurs") {
+        } else if (key == "minOccurs") {
             minOccurs = readInt(value);
-        } else if (attribute == "maxOccurs") {
+        } else if (key == "maxOccurs") {
             maxOccurs = readCheckedMaxOccurs(value);
-        } else if (attribute == "default" || attribute == "fixed") {
+        } else if (key == "default" || key == "fixed") {
             readValueConstraint(attribute, value, defaultValue, fixedValue, "<element>");
-        } else if (attribute == "nillable") {
+        } else if (key == "nillable") {
             nillable = value == "true" || value == "1";
             nillableGiven = true;
-        } else if (attribute != "substitutionGroup") {
+        } else if (key != "substitutionGroup") {
             error("<element>:Unsupported Attribute " + attribute, 2);
         }
     }
@@ -118,7 +119,8 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
     for (nextTag(); !atEndTag("element"); nextTag()) {
         if (atEndTag())
             continue;
-        const std::string tag = tagName();
+        // Compared before any branch reads on.
+        const std::string_view tag = xpp_->getName();
         if (tag == "complexType")
             typeId = addAnonymousType(parseComplexType(), typeNamespace);
         else if (tag == "simpleType")
@@ -132,7 +134,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
         else if (tag == "unique")
             constraint = parseConstraint(IdentityConstraint::Unique);
         else
-            error("<element> : syntax error or unkown tag :" + tag, 0);
+            error("<element> : syntax error or unkown tag :" + std::string(tag), 0);
     }
     if (nillableGiven && typeId == XSD_INVALID)
         typeId = XSD_ANYTYPE;

@@ -19,7 +19,7 @@ bool SchemaParser::advanceToSchema(XmlPullParser& reader)
     return false;
 }
 
-int SchemaParser::compositorOf(const std::string& tag)
+int SchemaParser::compositorOf(std::string_view tag)
 {
     if (tag == "sequence")
         return ContentModel::Sequence;
@@ -48,12 +48,12 @@ bool SchemaParser::atEndTag() const
     return xpp_->getEventType() == XmlPullParser::END_TAG;
 }
 
-bool SchemaParser::atEndTag(const std::string& name) const
+bool SchemaParser::atEndTag(std::string_view name) const
 {
     return atEndTag() && xpp_->getName() == name;
 }
 
-bool SchemaParser::atStartTag(const std::string& name) const
+bool SchemaParser::atStartTag(std::string_view name) const
 {
     return xpp_->getEventType() == XmlPullParser::START_TAG && xpp_->getName() == name;
 }
@@ -80,7 +80,7 @@ void SchemaParser::skipTo(const std::string& endTag)
     }
 }
 
-std::optional<std::string> SchemaParser::attribute(const std::string& name) const
+std::optional<std::string> SchemaParser::attribute(std::string_view name) const
 {
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         if (xpp_->getAttributeName(i) == name && xpp_->getAttributeNamespace(i).empty())

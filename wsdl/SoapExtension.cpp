@@ -240,7 +240,7 @@ int SoapExtension::record(const std::string& tag, int typeId, int parentKind, Sc
     return recordPlain(tag, typeId, parentKind, AttributeTexts(values));
 }
 
-int SoapExtension::recordPlain(const std::string& tag, int typeId, int parentKind, const AttributeTexts& attributes)
+int SoapExtension::recordPlain(std::string_view tag, int typeId, int parentKind, const AttributeTexts& attributes)
 {
     if (tag == "binding") {
         const std::string* transport = attributes.of("transport");
@@ -255,7 +255,7 @@ int SoapExtension::recordPlain(const std::string& tag, int typeId, int parentKin
     }
     if (tag == "body") {
         const std::string* use = attributes.of("use");
-        bodies_.push_back(BodyRecord{use != nullptr && *use != "literal" ? 1 : 0,
+        bodies_.push_back(BodyRecord{use != nullptr && std::string_view(*use) != "literal" ? 1 : 0,
                                      sharedAttribute(attributes, "encodingStyle"),
                                      sharedAttribute(attributes, "namespace")});
         return addElement(typeId, BodyElement, static_cast<int>(bodies_.size()) - 1);

@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -118,7 +119,7 @@ private:
     class AttributeTexts;
     int record(const std::string& tag, int typeId, int parentKind, Schema::ValueContainer& values);
     // The elements without content: all but the header.
-    int recordPlain(const std::string& tag, int typeId, int parentKind, const AttributeTexts& attributes);
+    int recordPlain(std::string_view tag, int typeId, int parentKind, const AttributeTexts& attributes);
     int recordHeader(int typeId, Schema::ValueContainer& values);
     Schema::SharedText sharedAttribute(const AttributeTexts& attributes, const std::string& name);
     const Schema::ComplexType* plainType(int typeId);

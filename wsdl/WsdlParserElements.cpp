@@ -129,16 +129,17 @@ void WsdlParser::parsePart(Message& message)
     int extensibilityId = 0;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
+        const std::string_view key = attribute; // compared by length first
         const std::string& prefix = xpp_->getAttributePrefix(i);
         if (!prefix.empty()) {
             extensibilityId = handleExtensibilityAttribute(attribute, prefix);
-        } else if (attribute == "name") {
+        } else if (key == "name") {
             name = xpp_->getAttributeValue(i);
-        } else if (attribute == "type" || attribute == "element") {
+        } else if (key == "type" || key == "element") {
             if (refKind != Part::None)
                 error("either type or element must occur(only once) in part ", 0);
             const Schema::QualifiedName reference = resolvedName(Schema::QualifiedName(xpp_->getAttributeValue(i)));
-            if (attribute == "type") {
+            if (key == "type") {
                 // Type ids are numbered per schema: the part keeps the schema its id belongs to.
                 const Declaration found = findResolvedDeclaration(reference, TypeDeclaration);
                 typeId = found.typeId;
