@@ -46,7 +46,7 @@ std::string collectText(XmlPullParser& xpp)
     for (;;) {
         const int event = xpp.nextToken();
         if (event == XmlPullParser::TEXT || event == XmlPullParser::ENTITY_REF || event == XmlPullParser::CDSECT)
-            text += xpp.getText();
+            text += xpp.getTextView();
         else if (event != XmlPullParser::COMMENT && event != XmlPullParser::PROCESSING_INSTRUCTION)
             return text;
     }

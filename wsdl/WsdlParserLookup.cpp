@@ -129,10 +129,10 @@ WsdlParser::Declaration WsdlParser::findResolvedDeclaration(const Schema::Qualif
                                                            DeclarationKind kind)
 {
     const std::string& ns = resolved.getNamespace();
+    // The built-in types live in the WSDL schema's table.
+    const bool builtIn = ns == Schema::SchemaUri;
     for (std::size_t i = 0; i < schemaParsers_.size(); ++i) {
         Schema::SchemaParser& schema = *schemaParsers_[i];
-        // The built-in types live in the WSDL schema's table.
-        const bool builtIn = ns == Schema::SchemaUri;
         if (!builtIn && schema.getNamespace() != ns && schema.getImportIndex(ns) == -1)
             continue;
         Declaration found;

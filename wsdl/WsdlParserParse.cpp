@@ -300,7 +300,7 @@ const std::string* WsdlParser::parseDoc()
             break;
         // An entity or a CDATA section is part of the text as much as the text around it.
         if (event == XmlPullParser::TEXT || event == XmlPullParser::CDSECT || event == XmlPullParser::ENTITY_REF)
-            text += xpp_->getText();
+            text += xpp_->getTextView();
     }
     getNextElement(true);
     return &text;

@@ -285,9 +285,16 @@ void XmlPullParser::pushCodePoint(unsigned long code)
     pushBytes(utf8, n);
 }
 
+// Tags and the document's ends carry no text, nor does an entity reference
+// that was not expanded.
+bool XmlPullParser::hasText() const
+{
+    return type_ >= TEXT && !(type_ == ENTITY_REF && unresolved_);
+}
+
 const std::string& XmlPullParser::getText() const
 {
-    if (type_ < TEXT || (type_ == ENTITY_REF && unresolved_)) {
+    if (!hasText()) {
         return none_;
     }
     if (!textReady_) {
@@ -295,6 +302,11 @@ const std::string& XmlPullParser::getText() const
         textReady_ = true;
     }
     return text_;
+}
+
+std::string_view XmlPullParser::getTextView() const
+{
+    return hasText() ? std::string_view(txtBuf_.get(), txtPos_) : std::string_view();
 }
 
 // ---------------------------------------------------------------------------

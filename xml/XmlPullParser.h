@@ -80,6 +80,9 @@ public:
     // next event is its end tag.
     bool isEmptyElementTag() const { return type_ == START_TAG && degenerated_; }
     const std::string& getText() const;
+    // The same text without a copy, for a caller that copies it once
+    // itself; valid until the parser moves on.
+    std::string_view getTextView() const;
 
     const std::string& getNamespace(const std::string& prefix) const;
     int getNamespaceCount(int depth) const;
@@ -102,6 +105,7 @@ private:
     static constexpr int LEGACY = 999;
     static constexpr int XML_DECL = 998;
 
+    bool hasText() const;
     [[noreturn]] void fail(const std::string& message) const;
     [[noreturn]] void failMismatch(int expected, int actual) const;
     [[noreturn]] void failControl(int c) const;
