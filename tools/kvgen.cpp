@@ -121,8 +121,8 @@ int generate(const KvgenArguments& args, const std::string& appFolder)
 
 // The files are written by threads of their own. With a heap each, they
 // would take fresh memory while the heap the reader freed stands idle: one
-// heap for every thread keeps the peak of the largest services 1.3 to 2.5 MB
-// lower (an eighth to a seventh of it), and no slower that we could measure.
+// heap for every thread keeps the peak of the largest services lower, and
+// no slower that we could measure.
 void shareOneHeap()
 {
 #ifdef __GLIBC__

@@ -44,15 +44,6 @@ Schema::QualifiedName attributeQName(Schema::ValueContainer& values, const std::
     return qname != nullptr ? *qname : Schema::QualifiedName(attribute->getText());
 }
 
-const Schema::Attribute* declaredAttribute(const Schema::ComplexType& type, const std::string& name)
-{
-    for (const Schema::Attribute& attribute : type.getAttributes()) {
-        if (attribute.getName() == name)
-            return &attribute;
-    }
-    return nullptr;
-}
-
 // Elements of the type have no content, and the validator keeps the text of
 // each of their attributes as it was read.
 bool isPlainType(const Schema::ComplexType& type, const Schema::SchemaParser& schema)
@@ -75,7 +66,7 @@ bool passesUnchecked(const XmlPullParser& xpp, const Schema::ComplexType& type)
     if (!xpp.isEmptyElementTag())
         return false;
     for (int i = 0; i < xpp.getAttributeCount(); ++i) {
-        if (!xpp.getAttributeNamespace(i).empty() || declaredAttribute(type, xpp.getAttributeName(i)) == nullptr)
+        if (!xpp.getAttributeNamespace(i).empty() || type.getAttribute(xpp.getAttributeName(i)) == nullptr)
             return false;
     }
     for (const Schema::Attribute& attribute : type.getAttributes()) {

@@ -12,7 +12,7 @@
 class CMetIndexes {
 public:
     // True the first time an index is given, false every time after. An
-    // index no list can reach throws std::length_error.
+    // index that would wrap the count of flags throws std::length_error.
     bool firstTime(std::size_t index)
     {
         if (index >= met_.size())

@@ -326,6 +326,12 @@ TEST_F(SoapExtensionTest, ElementsWrittenAsOneTagRecordWhatValidationRecords)
         {"address", R"( location="")", WsdlParser::PORT},
         {"address", "", WsdlParser::PORT},
         {"address", R"( soap:location="http://h/p")", WsdlParser::PORT},
+        // values as written: blanks, line ends and references stand as the validator keeps them
+        {"operation", R"( style=" rpc" soapAction="a&#10;b")", WsdlParser::OPERATION},
+        {"body", R"( use=" literal " encodingStyle="  urn:a	  urn:b  " namespace="urn:&amp;n")", WsdlParser::INPUT},
+        {"body", "\n use=\"bogus\"\r\n parts=\"a,b\" ", WsdlParser::OUTPUT},
+        {"address", R"( location="&#32;")", WsdlParser::PORT},
+        {"address", R"( location=" http://h/s&#9;")", WsdlParser::PORT},
     };
     SoapExtension* oneTag = soap_;
     SoapExtension twoTags(builtInSchemaFolder());
