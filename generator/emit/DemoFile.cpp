@@ -77,7 +77,7 @@ private:
     void listCalls()
     {
         // By key index: the operation whose request the key first was.
-        std::vector<const std::string*> requestOwner(context_.keys().keys().size());
+        std::vector<const std::string_view*> requestOwner(context_.keys().keys().size());
         filledAt_.resize(context_.keys().keys().size());
         forEachBoundOperation(context_.view(), [&](const CViewPortType&, const CViewOperation& operation) {
             DemoCall call;
@@ -85,8 +85,8 @@ private:
             const CKeysOfUse requests = context_.keys().keysOf(operation, 0);
             if (requests.empty() || context_.layout().structOf(operation.input) == nullptr) {
                 call.notCalled = "its request has no message kind the packet API sends";
-            } else if (const std::string* owner = requestOwner[requests.front()->index]) {
-                call.notCalled = "its request is the message of " + *owner;
+            } else if (const std::string_view* owner = requestOwner[requests.front()->index]) {
+                call.notCalled = "its request is the message of " + std::string(*owner);
             } else {
                 requestOwner[requests.front()->index] = &operation.name;
                 call.request = requests.front();

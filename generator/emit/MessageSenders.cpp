@@ -66,7 +66,7 @@ public:
         if (rpc) {
             const std::string_view ns = use_.side->bodyNamespace.empty() ? std::string_view(context_.view().targetNamespace())
                                                                          : use_.side->bodyNamespace;
-            wrapper = context_.namespaces().qualifiedName(ns, operation.name + (use_.direction == 1 ? "Response" : ""));
+            wrapper = context_.namespaces().qualifiedName(ns, std::string(operation.name) + (use_.direction == 1 ? "Response" : ""));
             // The envelope's schema admits no encodingStyle on its own
             // elements: the wrapper carries it.
             add("<" + wrapper +
@@ -139,7 +139,7 @@ private:
         if (rpc)
             return elementTag(part, part.name);
         if (part.refKind == CViewPart::TypeRef && member.userType != nullptr)
-            return member.userType->name;
+            return std::string(member.userType->name);
         return elementTag(part, member.xmlName);
     }
 

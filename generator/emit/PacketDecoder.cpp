@@ -117,7 +117,7 @@ void writeBlock(const CValueAccess& value, std::string_view xmlName, BlockMode m
 // The name a header part's element carries in the Header.
 std::string headerElementName(const CViewPart& part)
 {
-    return part.refKind == CViewPart::ElementRef && part.element != nullptr ? part.element->name : part.name;
+    return std::string(part.refKind == CViewPart::ElementRef && part.element != nullptr ? part.element->name : part.name);
 }
 
 // Each soap:header part with a packet member, once, read from whichever

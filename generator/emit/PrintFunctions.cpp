@@ -293,7 +293,7 @@ private:
                     const CViewPart* part = header.part();
                     const CStructMember* member = layout_.headerMember(header.message, header.partIndex);
                     if (part == nullptr || member == nullptr ||
-                        !done.headers.insert(header.message->name + ":" + part->name).second)
+                        !done.headers.insert(std::string(header.message->name) + ":" + std::string(part->name)).second)
                         continue;
                     writeMember(*member, "pk->", member->xmlName, "\t");
                 }

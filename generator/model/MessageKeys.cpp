@@ -18,7 +18,7 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
             if (direction == 0)
                 addKey(op, direction, side.message, CMessageKey::RpcRequest, op.name, nullptr);
             else
-                addKey(op, direction, side.message, CMessageKey::RpcResponse, op.name + "Response", nullptr);
+                addKey(op, direction, side.message, CMessageKey::RpcResponse, std::string(op.name) + "Response", nullptr);
             return;
         }
         const CListRun<CHeaderPart> headers = headerParts(side);
@@ -34,7 +34,7 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
         }
         // A message with nothing for the Body still goes out, in an empty Body.
         if (!bodyPart) {
-            const std::string key = "#" + op.name + (direction == 0 ? "" : "Response");
+            const std::string key = "#" + std::string(op.name) + (direction == 0 ? "" : "Response");
             addKey(op, direction, side.message, direction == 0 ? CMessageKey::EmptyRequest : CMessageKey::EmptyResponse, key, nullptr);
         }
     });
@@ -90,14 +90,14 @@ std::size_t CMessageKeys::slotOf(const CViewOperation& operation, int direction)
 }
 
 void CMessageKeys::addKey(const CViewOperation& operation, int direction, const CViewMessage* message,
-                          CMessageKey::Kind kind, const std::string& key, const CViewElement* element)
+                          CMessageKey::Kind kind, std::string_view key, const CViewElement* element)
 {
     auto found = byKey_.find(key);
     if (found == byKey_.end()) {
         CMessageKey added;
         added.kind = kind;
         added.index = keys_.size();
-        added.key = key;
+        added.key = std::string(key);
         added.element = element;
         added.firstDirection = direction;
         keys_.push_back(std::move(added));

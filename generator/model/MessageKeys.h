@@ -80,7 +80,7 @@ private:
     // The slot of an operation's direction; slots_.size() for an operation of another view.
     std::size_t slotOf(const CViewOperation& operation, int direction) const;
     void addKey(const CViewOperation& operation, int direction, const CViewMessage* message, CMessageKey::Kind kind,
-                const std::string& key, const CViewElement* element);
+                std::string_view key, const CViewElement* element);
 
     // Where the keys of a use stand in uses_.
     struct CUseRun {

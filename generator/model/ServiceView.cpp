@@ -37,7 +37,7 @@ CViewType& CServiceView::addType(const std::string& ns, const std::string& name)
     CViewType& type = types_.back();
     type.index = types_.size() - 1;
     type.ns = namespaceText(ns);
-    type.name = name;
+    type.name = nameText(name);
     return type;
 }
 
@@ -48,7 +48,7 @@ CViewElement& CServiceView::addElement(const std::string& ns, const std::string&
     CViewElement& element = elements_.back();
     element.index = elements_.size() - 1;
     element.ns = namespaceText(ns);
-    element.name = name;
+    element.name = nameText(name);
     element.type = type;
     element.schemaIndex = schemaIndex;
     if (type.user != nullptr && firstElementOfType(type.user) == nullptr)
@@ -72,7 +72,7 @@ CViewMessage& CServiceView::addMessage(const std::string& name, const std::strin
     CViewMessage& message = messages_.back();
     message.index = messages_.size() - 1;
     message.ns = namespaceText(ns);
-    message.name = name;
+    message.name = nameText(name);
     return message;
 }
 

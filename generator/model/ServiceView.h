@@ -4,6 +4,7 @@
 #include "generator/model/BuiltinTypes.h"
 #include "generator/model/PairHash.h"
 #include "generator/model/StableList.h"
+#include "generator/model/TextArena.h"
 #include "generator/model/TextPool.h"
 #include "generator/model/ViewIndexed.h"
 
@@ -28,10 +29,11 @@ struct CTypeRef {
 };
 
 // Every namespace an entity below holds is a view of the service view's
-// one copy of it (CServiceView::namespaceText).
+// one copy of it (CServiceView::namespaceText); every name held as a view
+// is a view of the service view's copy of it (CServiceView::nameText).
 
 struct CViewAttribute {
-    std::string name; // as in the document; an anyAttribute's is its namespace list
+    std::string_view name; // as in the document; an anyAttribute's is its namespace list
     CTypeRef type;
     // In documents the name stands in ns when qualified, in none otherwise.
     bool qualified = false;
@@ -42,7 +44,7 @@ struct CViewAttribute {
 // A direct element entry of a content model (nested groups and sequences
 // are not entered). A wildcard stands as an element named "*".
 struct CViewParticle {
-    std::string name;
+    std::string_view name;
     CTypeRef type;
     int minOccurs = 1;
     int maxOccurs = 1;
@@ -61,7 +63,7 @@ class CViewType {
 public:
     static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
     std::size_t index = NoIndex; // position in the view's list of types
-    std::string name;
+    std::string_view name;
     std::string_view ns;
     std::string cName;     // unique among the header's struct names
     bool simple = false;
@@ -90,7 +92,7 @@ public:
 struct CViewElement {
     static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
     std::size_t index = NoIndex; // position in the view's list of elements
-    std::string name;
+    std::string_view name;
     std::string_view ns;
     std::string cName; // unique among the header's struct names
     CTypeRef type;
@@ -111,7 +113,7 @@ struct CViewSchema {
 
 struct CViewPart {
     enum RefKind { ElementRef = 1, TypeRef = 2 };
-    std::string name;
+    std::string_view name;
     std::string cName; // unique among the members of its message
     int refKind = TypeRef;
     const CViewElement* element = nullptr; // element parts only; null when unresolved
@@ -122,7 +124,7 @@ struct CViewMessage {
     static constexpr std::size_t NoIndex = static_cast<std::size_t>(-1);
     std::size_t index = NoIndex; // position in the view's list of messages
     std::string_view ns;        // the target namespace of the document that defines it
-    std::string name;      // whole name
+    std::string_view name;      // whole name
     std::string cName;     // from shortName(), unique among messages and structs
     std::vector<CViewPart> parts;
 
@@ -151,7 +153,7 @@ struct CViewDirection {
 
 struct CViewOperation {
     enum Style { Rpc = 0, Document = 1 };
-    std::string name;
+    std::string_view name;
     std::string cName;
     const CViewMessage* input = nullptr;
     const CViewMessage* output = nullptr;
@@ -224,6 +226,10 @@ public:
     // How many namespaces the view holds a copy of, and whether ns is one.
     std::size_t namespaceCount() const { return namespaces_.size(); }
     bool holdsNamespace(std::string_view ns) const { return namespaces_.contains(ns); }
+    // The view's copy of a name (entities hold views of it, valid while the
+    // view lives); empty for an empty one. Names are many and mostly
+    // differ, so they are kept side by side rather than looked up.
+    std::string_view nameText(std::string_view name) { return names_.keep(name); }
     // Gives every type, element, message, part and operation its C name.
     // Called once, when everything is added.
     void assignNames();
@@ -283,6 +289,7 @@ private:
 
     std::string targetNamespace_;
     CTextPool namespaces_;
+    CTextArena names_;
     CStableList<CViewSchema> schemas_;
     CStableList<CViewType> types_;
     CStableList<CViewElement> elements_;

@@ -162,7 +162,7 @@ private:
         const auto& complex = static_cast<const Schema::ComplexType&>(type);
         for (const Schema::Attribute& attribute : complex.getAttributes()) {
             CViewAttribute entry;
-            entry.name = attribute.getName();
+            entry.name = view_.nameText(attribute.getName());
             entry.type = resolve(owner, attribute.getType());
             entry.qualified = attribute.isQualified() && !attribute.getNamespace().empty();
             entry.ns = entry.qualified ? view_.namespaceText(attribute.getNamespace()) : std::string_view();
@@ -212,7 +212,7 @@ private:
             if (element == nullptr)
                 continue;
             CViewParticle particle;
-            particle.name = element->getName();
+            particle.name = view_.nameText(element->getName());
             // An element declared without a type is of xsd:anyType.
             particle.type = element->getType() == Schema::XSD_INVALID ? CTypeRef{Schema::XSD_ANYTYPE, nullptr}
                                                                       : resolve(owner, element->getType());
@@ -338,7 +338,7 @@ private:
             for (const Wsdl::Part& part : message->getParts()) {
                 const SchemaParser* schema = schemaOfPart(part);
                 CViewPart entry;
-                entry.name = part.getName();
+                entry.name = view_.nameText(part.getName());
                 entry.refKind = part.getRefKind() == Wsdl::Part::ElementRef ? CViewPart::ElementRef : CViewPart::TypeRef;
                 entry.element = elementOf(part.getElement(), schema);
                 entry.type = entry.element != nullptr ? entry.element->type : resolve(schema, part.getType());
@@ -473,7 +473,7 @@ private:
             for (const auto& operation : portType.getOperations()) {
                 view.operations.emplace_back();
                 CViewOperation& entry = view.operations.back();
-                entry.name = operation->getName();
+                entry.name = view_.nameText(operation->getName());
                 entry.input = messageView(operation->getInput());
                 entry.output = messageView(operation->getOutput());
                 entry.in.message = entry.input;

@@ -546,7 +546,7 @@ void CStructLayout::addHeaderMember(const CHeaderPart& header)
     if (part == nullptr || headerIndex_.count(key) != 0)
         return;
     CStructMember member;
-    const std::string name = part->refKind == CViewPart::ElementRef && part->element ? part->element->name : part->name;
+    const std::string_view name = part->refKind == CViewPart::ElementRef && part->element ? part->element->name : part->name;
     if (part->refKind == CViewPart::ElementRef && part->element != nullptr && !part->element->type.isUser()) {
         // An element of a built-in type is held as its value.
         CStructDef scratch;
@@ -587,10 +587,10 @@ std::string itemElementName(const CViewType& arrayType, const CStructMember& mem
     if (member.xmlName != "*")
         return std::string(member.xmlName);
     if (member.userType != nullptr)
-        return member.userType->name;
+        return std::string(member.userType->name);
     // An element needs a name: "ArrayOfString" has none before "Array".
-    const std::string::size_type cut = arrayType.name.find("Array");
+    const std::string_view::size_type cut = arrayType.name.find("Array");
     if (cut == 0)
         return "item";
-    return cut == std::string::npos ? arrayType.name : arrayType.name.substr(0, cut);
+    return std::string(arrayType.name.substr(0, cut));
 }

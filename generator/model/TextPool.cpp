@@ -1,12 +1,10 @@
 #include "generator/model/TextPool.h"
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 
 namespace {
 
-constexpr std::size_t BlockSize = 4096;
 constexpr std::size_t SmallTable = 16; // slots; a power of two
 
 } // namespace
@@ -39,9 +37,7 @@ void CTextPool::clear()
         slots_.assign(SmallTable, std::string_view());
     else
         std::fill(slots_.begin(), slots_.end(), std::string_view());
-    if (blocks_.size() > 1)
-        blocks_.resize(1);
-    blockUsed_ = 0;
+    texts_.clear();
 }
 
 void CTextPool::reserve(std::size_t count)
@@ -68,16 +64,8 @@ std::pair<std::string_view, bool> CTextPool::insert(std::string_view text, std::
 
 std::string_view CTextPool::copy(std::string_view text)
 {
-    if (blocks_.empty() || blocks_.back().size - blockUsed_ < text.size()) {
-        const std::size_t size = std::max(BlockSize, text.size());
-        blocks_.push_back(CBlock{std::unique_ptr<char[]>(new char[size]), size}); // left unset: copies fill it
-        blockUsed_ = 0;
-    }
-    char* at = blocks_.back().bytes.get() + blockUsed_;
-    if (!text.empty())
-        std::memcpy(at, text.data(), text.size());
-    blockUsed_ += text.size();
-    return std::string_view(at, text.size()); // never null: a block is always there
+    // A free slot is a view whose data() is null: the empty text needs one that is not.
+    return text.empty() ? std::string_view("", 0) : texts_.keep(text);
 }
 
 std::size_t CTextPool::slotOf(std::string_view text, std::size_t hash) const

@@ -1,6 +1,8 @@
 #ifndef KELVANE_GENERATOR_MODEL_TEXTPOOL_H
 #define KELVANE_GENERATOR_MODEL_TEXTPOOL_H
 
+#include "generator/model/TextArena.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -37,11 +39,6 @@ public:
     void clear();
 
 private:
-    struct CBlock {
-        std::unique_ptr<char[]> bytes;
-        std::size_t size = 0;
-    };
-
     // The copy of text, and whether this call made it.
     std::pair<std::string_view, bool> insert(std::string_view text, std::size_t hash);
     std::string_view copy(std::string_view text);
@@ -49,8 +46,7 @@ private:
     std::size_t slotOf(std::string_view text, std::size_t hash) const;
     void rehash(std::size_t slotCount);
 
-    std::vector<CBlock> blocks_;
-    std::size_t blockUsed_ = 0; // bytes taken in the last block
+    CTextArena texts_;
     // A view whose data() is null marks a free slot; the count is a power of two.
     std::vector<std::string_view> slots_;
     std::size_t size_ = 0;

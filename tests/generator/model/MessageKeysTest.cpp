@@ -65,7 +65,7 @@ TEST_F(MessageKeysTest, EachUseFindsItsOwnKeysInPartOrder)
     };
     for (const auto& c : cases) {
         const CViewOperation& op = v.portTypes()[c.portType].operations[c.operation];
-        SCOPED_TRACE(op.name + " " + std::to_string(c.direction));
+        SCOPED_TRACE(std::string(op.name) + " " + std::to_string(c.direction));
         EXPECT_EQ(keyList(keys.keysOf(op, c.direction)), c.keys);
     }
     // Keys are numbered by their place in the list; a use shares the key of

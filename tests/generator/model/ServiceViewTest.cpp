@@ -53,7 +53,7 @@ TEST_F(ServiceViewTest, BindingRecordsAreMatchedByOperationName)
 
     std::vector<std::string> walked;
     forEachBoundMessage(v, [&](const CViewPortType&, const CViewOperation& op, int direction, const CViewDirection& side) {
-        walked.push_back(op.name + std::to_string(direction) + side.message->name);
+        walked.push_back(std::string(op.name) + std::to_string(direction) + std::string(side.message->name));
     });
     EXPECT_EQ(walked, (std::vector<std::string>{"A0M", "B0M", "B1M"}));
 }
@@ -115,6 +115,41 @@ TEST_F(ServiceViewTest, NamesOfSeveralWsdlNamespacesStayApart)
     ASSERT_EQ(v.portTypes().front().operations.size(), 1u);
     EXPECT_EQ(v.portTypes().front().operations.front().in.message, theirs);
     EXPECT_EQ(v.bindings().front().ns, "urn:t");
+}
+
+// The view outlives the model it was read from: every name it holds is its
+// own copy, so reading them after the parser is gone finds the document's
+// names (a name left pointing into the model reads freed memory).
+TEST_F(ServiceViewTest, NamesStayReadableOnceTheModelIsGone)
+{
+    parse(schemaDocument(
+        "<xsd:complexType name=\"Order\"><xsd:sequence><xsd:element name=\"quantityOrdered\" type=\"xsd:int\"/>"
+        "</xsd:sequence><xsd:attribute name=\"currencyOfThePrice\" type=\"xsd:string\"/></xsd:complexType>"
+        "<xsd:element name=\"PlaceTheOrderRequest\" type=\"tns:Order\"/>",
+        "<message name=\"PlaceTheOrderMessage\"><part name=\"theOrderItself\" element=\"tns:PlaceTheOrderRequest\"/>"
+        "</message><portType name=\"P\"><operation name=\"PlaceTheOrderNow\"><input message=\"tns:PlaceTheOrderMessage\"/>"
+        "</operation></portType>\n"));
+    ASSERT_FALSE(parser_->hasError()) << diagnostics_.str();
+    CServiceView v = readServiceView(std::move(parser_));
+    const CViewType* order = v.findType("urn:t", "Order");
+    const CViewMessage* message = v.findMessage("PlaceTheOrderMessage");
+    ASSERT_TRUE(order && message && v.portTypes().size() == 1);
+    ASSERT_TRUE(order->particles.size() == 1 && order->attributes.size() == 1 && message->parts.size() == 1);
+    ASSERT_TRUE(message->parts[0].element != nullptr);
+    const struct {
+        std::string_view held;
+        const char* expected;
+    } names[] = {
+        {order->name, "Order"},
+        {order->particles[0].name, "quantityOrdered"},
+        {order->attributes[0].name, "currencyOfThePrice"},
+        {message->name, "PlaceTheOrderMessage"},
+        {message->parts[0].name, "theOrderItself"},
+        {message->parts[0].element->name, "PlaceTheOrderRequest"},
+        {v.portTypes().front().operations.at(0).name, "PlaceTheOrderNow"},
+    };
+    for (const auto& name : names)
+        EXPECT_EQ(name.held, name.expected);
 }
 
 // Look-ups between additions: an entity added after a look-up is found by
