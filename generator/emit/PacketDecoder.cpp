@@ -269,7 +269,7 @@ std::vector<std::vector<CEmptyBody>> emptyBodies(const CEmitContext& context)
         for (const CMessageKey* key : context.keys().keysOf(operation, direction)) {
             if (key->emptyBody() && ids.firstTime(key->index))
                 bodies[static_cast<std::size_t>(direction)].push_back(
-                    CEmptyBody{context.projUpper() + "_PROTO_" + key->id, operation.soapAction});
+                    CEmptyBody{context.projUpper() + "_PROTO_" + key->id, std::string(operation.soapAction)});
         }
     });
     return bodies;

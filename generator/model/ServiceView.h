@@ -162,7 +162,7 @@ struct CViewOperation {
     bool soapBound = false;
     bool hasSoapOperation = false; // the record holds a soap:operation
     int style = Document;          // the binding's default without one
-    std::string soapAction;
+    std::string_view soapAction; // the view's copy (CServiceView::nameText)
     CViewDirection in;
     CViewDirection out;
 

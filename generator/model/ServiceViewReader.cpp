@@ -251,6 +251,12 @@ private:
         std::vector<bool> done(pending_.size(), false);
         for (const Made& entry : pending_)
             inherit(entry, done);
+        // The lists grew by doubling as groups and bases were entered; from
+        // here on they only hold what they have, for the rest of the run.
+        for (const Made& entry : pending_) {
+            entry.first->particles.shrink_to_fit();
+            entry.first->attributes.shrink_to_fit();
+        }
     }
 
     // The entry a type was made from: every type is made once, in the
@@ -445,7 +451,8 @@ private:
         const CIds outIds = idsOf(count, ids);
         view.style = soap.getDefaultStyle();
         for (const int* at = operationIds.begin; at != operationIds.end; ++at) {
-            if (soap.getOperationInfo(*at, view.soapAction, view.style)) {
+            if (soap.getOperationInfo(*at, soapAction_, view.style)) {
+                view.soapAction = view_.nameText(soapAction_);
                 view.hasSoapOperation = true;
                 break;
             }
@@ -521,6 +528,7 @@ private:
     }
     std::vector<MessageView> messageViews_;
     std::unordered_map<const Wsdl::Binding*, const CViewBinding*> bindingViews_;
+    std::string soapAction_; // where an operation's soapAction is read before the view keeps it
 };
 
 } // namespace
