@@ -30,9 +30,9 @@ void writeTwoWayCase(const CEmitContext& context, CTextBuffer& out, const CMessa
     const int other = key.otherDirection();
     out.line("\t\tcase ", context.projUpper(), "_PROTO_", key.id, ":");
     out.line("\t\t\tif(pk->msg_direction == ", context.directionConstant(other), ")");
-    writeSendCall(context, out, "\t\t\t\t", key.messages[other]->cName);
+    writeSendCall(context, out, "\t\t\t\t", std::string(key.messages[other]->cName));
     out.line("\t\t\telse");
-    writeSendCall(context, out, "\t\t\t\t", key.messages[key.firstDirection]->cName);
+    writeSendCall(context, out, "\t\t\t\t", std::string(key.messages[key.firstDirection]->cName));
     out.line("\t\t\tbreak;");
 }
 
@@ -79,7 +79,7 @@ void writePacketDispatch(const CEmitContext& context, CTextBuffer& source)
             if (other >= 0 && context.layout().structOf(key->messages[other]) != nullptr)
                 writeTwoWayCase(context, source, *key);
             else
-                writeCase(context, source, key->id, side.message->cName);
+                writeCase(context, source, key->id, std::string(side.message->cName));
         }
     });
     source.line("\t}");

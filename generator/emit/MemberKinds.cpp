@@ -156,7 +156,7 @@ public:
     {
         if (member.target == nullptr || member.userType == nullptr)
             return;
-        const std::string& type = member.userType->cName;
+        const std::string_view type = member.userType->cName;
         const std::string tag = cStringLiteral(elementTag(encoder, member));
         CTextBuffer& out = encoder.out();
         if (member.pointer) {

@@ -116,7 +116,7 @@ private:
         }
         for (const CStructMember& member : def.members) {
             if (member.part == part) {
-                writePart(member, "pk->msg." + use_.side->message->cName + "." + member.cName,
+                writePart(member, std::string("pk->msg.").append(use_.side->message->cName) + "." + member.cName,
                           elementTag(*part, part->name), false);
                 return;
             }

@@ -74,7 +74,7 @@ OperationCalls operationCalls(const CEmitContext& context)
     forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
         const CStructDef* request = context.layout().structOf(operation.input);
         const CKeysOfUse requestKeys = context.keys().keysOf(operation, 0);
-        if (operation.input == nullptr || request == nullptr || requestKeys.empty() || isTakenName(operation.cName)
+        if (operation.input == nullptr || request == nullptr || requestKeys.empty() || isTakenName(std::string(operation.cName))
             || !names.insert(operation.cName).second)
             return;
         OperationCall& call = calls.emplace_back();
@@ -188,7 +188,7 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStor
             test.append(test.empty() ? "" : " || ").append("pk->msg_type == ").append(P).append("_PROTO_").append(key->id);
         // The response's arrays and binaries go to *out: the packet's free below leaves them.
         out.line("\tif(result == 0 && (", test, ")){");
-        const std::string& member = call.operation->output->cName;
+        const std::string_view member = call.operation->output->cName;
         out.line("\t\tmemcpy(out, &pk->msg.", member, ", sizeof(*out));");
         out.line("\t\tmemset(&pk->msg.", member, ", 0, sizeof(*out));");
     } else {

@@ -154,7 +154,7 @@ void writeOwnHeaderParts(const CEmitContext& context, const CViewDirection& side
             continue;
         const CStructMember* member = messageMember(def, *part);
         if (member != nullptr)
-            writeBlock(accessOf(context, member, "pk->msg." + message.cName + "." + member->cName),
+            writeBlock(accessOf(context, member, std::string("pk->msg.").append(message.cName) + "." + member->cName),
                        headerElementName(*part), BlockMode::Matched, "\t\t\t\t\t\t", blocks);
     }
     if (blocks.empty())

@@ -187,7 +187,7 @@ private:
             out.indent();
         const CStructDef* def = context_.layout().structOf(&message);
         if (def != nullptr && holdsStorage(*def))
-            writeMembers(def->members, "pk->msg." + message.cName + ".", out);
+            writeMembers(def->members, std::string("pk->msg.").append(message.cName).append("."), out);
     }
 
     const CEmitContext& context_;

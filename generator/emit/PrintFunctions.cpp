@@ -91,7 +91,7 @@ public:
             const CStructDef* def = layout_.structOf(side.message);
             if (def == nullptr || !done.firstTime(def->index))
                 return;
-            const std::string& name = side.message->cName;
+            const std::string_view name = side.message->cName;
             const std::string_view param = parameterName(name);
             writeHead(def->name, param);
             const std::size_t before = out_.size();

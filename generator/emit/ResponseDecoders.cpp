@@ -470,7 +470,7 @@ private:
     // when its element arrives.
     void nested(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
-        const std::string& type = member.userType->cName;
+        const std::string_view type = member.userType->cName;
         if (member.pointer) {
             loop_.line(indent, "if(", access, " == NULL)");
             loop_.line(indent, "\t", access, " = calloc(1, sizeof(*", access, "));");

@@ -24,7 +24,7 @@ void writeCodecDeclarations(const CEmitContext& context, CTextBuffer& out)
     out.line("#define ", unused);
     lines(out, {"#endif", ""});
     for (const CViewType* type : context.layout().codecTypes()) {
-        const std::string& t = type->cName;
+        const std::string_view t = type->cName;
         const std::string& p = context.proj();
         out.line("static int encode_", t, "_t(mycursor_t *buff, char *name, ", p, "_", t, "_t *value, int encoded) ", unused,
                  ";");

@@ -65,7 +65,7 @@ public:
     std::size_t index = NoIndex; // position in the view's list of types
     std::string_view name;
     std::string_view ns;
-    std::string cName;     // unique among the header's struct names
+    std::string_view cName;     // unique among the header's struct names
     bool simple = false;
     int contentKind = 0;   // 1 simple content, 2 complex content, 3 mixed
     bool hasContentModel = false;
@@ -94,7 +94,7 @@ struct CViewElement {
     std::size_t index = NoIndex; // position in the view's list of elements
     std::string_view name;
     std::string_view ns;
-    std::string cName; // unique among the header's struct names
+    std::string_view cName; // unique among the header's struct names
     CTypeRef type;
     int schemaIndex = -1;
 };
@@ -114,7 +114,7 @@ struct CViewSchema {
 struct CViewPart {
     enum RefKind { ElementRef = 1, TypeRef = 2 };
     std::string_view name;
-    std::string cName; // unique among the members of its message
+    std::string_view cName; // unique among the members of its message
     int refKind = TypeRef;
     const CViewElement* element = nullptr; // element parts only; null when unresolved
     CTypeRef type; // the part's type, or its element's
@@ -125,7 +125,7 @@ struct CViewMessage {
     std::size_t index = NoIndex; // position in the view's list of messages
     std::string_view ns;        // the target namespace of the document that defines it
     std::string_view name;      // whole name
-    std::string cName;     // from shortName(), unique among messages and structs
+    std::string_view cName;     // from shortName(), unique among messages and structs
     std::vector<CViewPart> parts;
 
     // The name behind its first '.'.
@@ -154,7 +154,7 @@ struct CViewDirection {
 struct CViewOperation {
     enum Style { Rpc = 0, Document = 1 };
     std::string_view name;
-    std::string cName;
+    std::string_view cName;
     const CViewMessage* input = nullptr;
     const CViewMessage* output = nullptr;
     // Set when the port type has a SOAP binding with a record of this

@@ -504,7 +504,7 @@ void CStructLayout::fillMessageMembers(CStructDef& def, const CViewMessage& mess
     def.members.reserve(std::max<std::size_t>(message.parts.size(), 1));
     for (const CViewPart& part : message.parts) {
         CStructMember member;
-        if (!isHeaderPart(part, header) && partMember(part, message, part.cName, member))
+        if (!isHeaderPart(part, header) && partMember(part, message, std::string(part.cName), member))
             addMember(def.members, std::move(member));
     }
     if (def.members.empty())
@@ -516,7 +516,7 @@ void CStructLayout::createMessageDefs()
     forEachBoundMessage(view_, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
         if (messageDefs_.find(side.message) != nullptr)
             return;
-        CStructDef& def = newDef(CStructDef::MessageStruct, names_.intern(side.message->cName + "_msg"));
+        CStructDef& def = newDef(CStructDef::MessageStruct, names_.intern(std::string(side.message->cName) + "_msg"));
         def.message = side.message;
         fillMessageMembers(def, *side.message, side.header);
         messageDefs_.set(side.message, &def);

@@ -117,9 +117,10 @@ TEST_F(ServiceViewTest, NamesOfSeveralWsdlNamespacesStayApart)
     EXPECT_EQ(v.bindings().front().ns, "urn:t");
 }
 
-// The view outlives the model it was read from: every name it holds is its
-// own copy, so reading them after the parser is gone finds the document's
-// names (a name left pointing into the model reads freed memory).
+// The view outlives the model it was read from: every name it holds, and
+// every C name it works out, is its own copy, so reading them after the
+// parser is gone finds the document's names (a name left pointing into the
+// model, or into a string made while working C names out, reads freed memory).
 TEST_F(ServiceViewTest, NamesStayReadableOnceTheModelIsGone)
 {
     parse(schemaDocument(
@@ -147,6 +148,11 @@ TEST_F(ServiceViewTest, NamesStayReadableOnceTheModelIsGone)
         {message->parts[0].name, "theOrderItself"},
         {message->parts[0].element->name, "PlaceTheOrderRequest"},
         {v.portTypes().front().operations.at(0).name, "PlaceTheOrderNow"},
+        {order->cName, "Order"},
+        {message->cName, "PlaceTheOrderMessage"},
+        {message->parts[0].cName, "PlaceTheOrderRequest"},
+        {message->parts[0].element->cName, "PlaceTheOrderRequest"},
+        {v.portTypes().front().operations.at(0).cName, "PlaceTheOrderNow"},
     };
     for (const auto& name : names)
         EXPECT_EQ(name.held, name.expected);
