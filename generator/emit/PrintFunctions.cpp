@@ -46,7 +46,7 @@ const CStructDef* calledStruct(const CStructMember& member)
 // spelt as a printed header's name counts as printed too (one set of both
 // names once had it so).
 struct CPrinted {
-    std::set<std::string> headers;
+    std::set<std::string, std::less<>> headers;
     CMetIndexes kinds;
 
     bool firstTime(const CMessageKey& key)

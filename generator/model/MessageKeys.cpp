@@ -97,7 +97,7 @@ void CMessageKeys::addKey(const CViewOperation& operation, int direction, const 
         CMessageKey added;
         added.kind = kind;
         added.index = keys_.size();
-        added.key = std::string(key);
+        added.key = kind == CMessageKey::Element ? key : madeKeys_.keep(key);
         added.element = element;
         added.firstDirection = direction;
         keys_.push_back(std::move(added));

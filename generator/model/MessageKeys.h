@@ -4,6 +4,7 @@
 #include "generator/model/ListRun.h"
 #include "generator/model/ServiceView.h"
 #include "generator/model/StableList.h"
+#include "generator/model/TextArena.h"
 
 #include <cstddef>
 #include <string>
@@ -23,8 +24,9 @@ struct CMessageKey {
     std::size_t index = 0; // position in the keys' list
     // Element name, operation name, or operation name + "Response"; for an
     // empty Body "#" and the operation name (+ "Response"), which no element
-    // name can be.
-    std::string key;
+    // name can be. An element's is the view's text of its name; the others
+    // are the keys' own copies.
+    std::string_view key;
     // Upper-cased identifier part, unique among the keys and the fixed kinds
     // HTTP and SOAP_FAULT: "<ELEMENT>", "<OPERATION>" or "<OPERATION>_RESPONSE".
     std::string id;
@@ -79,6 +81,7 @@ private:
     void addPortTypes(const CServiceView& view);
     // The slot of an operation's direction; slots_.size() for an operation of another view.
     std::size_t slotOf(const CViewOperation& operation, int direction) const;
+    // An Element key is the element's name in the view, kept as a view of it.
     void addKey(const CViewOperation& operation, int direction, const CViewMessage* message, CMessageKey::Kind kind,
                 std::string_view key, const CViewElement* element);
 
@@ -89,7 +92,8 @@ private:
     };
 
     CStableList<CMessageKey> keys_; // grows without moving the keys the uses point at
-    std::unordered_map<std::string_view, CMessageKey*> byKey_; // views of the keys' own texts
+    std::unordered_map<std::string_view, CMessageKey*> byKey_; // views of the keys' texts
+    CTextArena madeKeys_; // the keys that are not an element's name
     // A look-up reads two arrays where a hash table node per use was read.
     std::vector<CPortUses> portTypes_; // by the address of their first operation
     std::vector<CUseRun> slots_;

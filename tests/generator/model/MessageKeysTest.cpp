@@ -14,7 +14,7 @@ std::string keyList(const CKeysOfUse& keys)
 {
     std::string list;
     for (const CMessageKey* key : keys)
-        list += (list.empty() ? "" : ",") + key->key;
+        list += (list.empty() ? "" : ",") + std::string(key->key);
     return list;
 }
 
