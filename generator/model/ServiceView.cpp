@@ -207,7 +207,7 @@ void CServiceView::assignNames()
         names.push_back(type.name);
     std::vector<std::string> assigned = structs.assign(names);
     for (std::size_t i = 0; i < types_.size(); ++i)
-        types_[i].cName = nameText(assigned[i]);
+        types_[i].cName = cNameText(types_[i].name, assigned[i]);
 
     // The first element of a structured type writes one struct under both
     // names; when they are spelled alike it may keep its type's name.
@@ -226,7 +226,7 @@ void CServiceView::assignNames()
     }
     assigned = structs.assign(names);
     for (std::size_t i = 0; i < named.size(); ++i)
-        named[i]->cName = nameText(assigned[i]);
+        named[i]->cName = cNameText(named[i]->name, assigned[i]);
 
     CNameScope messageScope;
     messageScope.makeRoom(reservedMessageNames().size() + messages_.size());
@@ -250,8 +250,8 @@ void CServiceView::assignNames()
         prepare(position);
     for (std::size_t position = 0; position < messages_.size(); ++position) {
         CViewMessage& message = messages_[position];
-        message.cName = nameText(
-            claimMessageName(ahead[position % CNameScope::LookAhead], messageScope, structs, structName, nextSuffix));
+        message.cName = cNameText(message.shortName(), claimMessageName(ahead[position % CNameScope::LookAhead], messageScope,
+                                                                        structs, structName, nextSuffix));
         prepare(position + CNameScope::LookAhead);
         members.clear();
         names.clear();
@@ -259,11 +259,11 @@ void CServiceView::assignNames()
             names.push_back(part.refKind == CViewPart::ElementRef && part.element ? part.element->name : part.name);
         assigned = members.assign(names);
         for (std::size_t i = 0; i < message.parts.size(); ++i)
-            message.parts[i].cName = nameText(assigned[i]);
+            message.parts[i].cName = cNameText(names[i], assigned[i]);
     }
 
     for (CViewPortType& portType : portTypes_) {
         for (CViewOperation& operation : portType.operations)
-            operation.cName = nameText(sanitiseIdentifier(operation.name));
+            operation.cName = cNameText(operation.name, sanitiseIdentifier(operation.name));
     }
 }

@@ -230,6 +230,12 @@ public:
     // view lives); empty for an empty one. Names are many and mostly
     // differ, so they are kept side by side rather than looked up.
     std::string_view nameText(std::string_view name) { return names_.keep(name); }
+    // A C name worked out from a name the view holds: most are spelt as the
+    // name itself, and share its text.
+    std::string_view cNameText(std::string_view name, std::string_view cName)
+    {
+        return cName == name ? name : nameText(cName);
+    }
     // Gives every type, element, message, part and operation its C name.
     // Called once, when everything is added.
     void assignNames();
