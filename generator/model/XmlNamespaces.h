@@ -21,6 +21,12 @@ public:
     static constexpr const char* InstanceUri = "http://www.w3.org/2001/XMLSchema-instance";
 
     explicit CXmlNamespaces(const CServiceView& view);
+    // The index past sixteen namespaces keys views of the texts held here:
+    // a copy would look them up in the original.
+    CXmlNamespaces(const CXmlNamespaces&) = delete;
+    CXmlNamespaces& operator=(const CXmlNamespaces&) = delete;
+    CXmlNamespaces(CXmlNamespaces&&) = default;
+    CXmlNamespaces& operator=(CXmlNamespaces&&) = default;
 
     // "<prefix>:<local>" for a name in ns; local alone for a name in no namespace.
     std::string qualifiedName(std::string_view ns, std::string_view local) const;
