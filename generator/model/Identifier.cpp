@@ -82,14 +82,7 @@ std::string sanitiseIdentifier(std::string_view name)
 
 std::string CNameScope::claimVariant(const std::string& base)
 {
-    int& next = nextSuffix_.try_emplace(base, 2).first->second;
-    for (;; ++next) {
-        std::string candidate = base + "_" + std::to_string(next);
-        if (taken_.add(candidate)) {
-            ++next;
-            return candidate;
-        }
-    }
+    return firstFreeVariant(base, nextSuffix_, [this](const std::string& candidate) { return taken_.add(candidate); });
 }
 
 std::vector<std::string> CNameScope::assign(const std::vector<std::string>& names)

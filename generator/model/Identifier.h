@@ -32,6 +32,23 @@ bool sanitisesTo(std::string_view name, std::string_view identifier);
 // keeps its spelling unless an earlier one took it; a mapped name keeps its
 // sanitised form when that is free; any other gets "_2", "_3" ... (the first
 // free one). The result depends only on the names and their order.
+// The first "<base>_<n>" that isFree accepts, trying from the n remembered
+// for base in nextSuffix (2 at first). Names once taken stay taken, so every
+// suffix before the remembered one is still taken and need not be tried.
+template <class IsFree>
+std::string firstFreeVariant(const std::string& base, std::unordered_map<std::string, int>& nextSuffix, IsFree isFree)
+{
+    int& next = nextSuffix.try_emplace(base, 2).first->second;
+    std::string candidate;
+    for (;; ++next) {
+        candidate.assign(base).append("_").append(std::to_string(next));
+        if (isFree(candidate)) {
+            ++next;
+            return candidate;
+        }
+    }
+}
+
 class CNameScope {
 public:
     // How many names ahead of the one placed a batch starts its look-ups.

@@ -165,9 +165,7 @@ void want(std::string_view shortName, CWantedName& wanted)
 
 // A message's name must be free twice: its wanted name, else the first
 // "_2", "_3" ... form free in both scopes (put together in structName, a
-// buffer the caller keeps for the next message). nextSuffix holds per
-// wanted name that was taken the suffix to try next: the scopes only grow,
-// so every suffix before it stays taken.
+// buffer the caller keeps for the next message).
 std::string claimMessageName(CWantedName& wanted, CNameScope& messages, CNameScope& structs, std::string& structName,
                              std::unordered_map<std::string, int>& nextSuffix)
 {
@@ -176,16 +174,10 @@ std::string claimMessageName(CWantedName& wanted, CNameScope& messages, CNameSco
         structs.reserve(wanted.structName, wanted.structHash);
         return std::move(wanted.name);
     }
-    std::string candidate = wanted.name;
-    for (int& n = nextSuffix.try_emplace(wanted.name, 2).first->second;; ++n) {
-        candidate.resize(wanted.name.size());
-        candidate.append("_").append(std::to_string(n));
-        structName.assign(candidate).append("_msg");
-        if (!messages.isTaken(candidate) && !structs.isTaken(structName)) {
-            ++n;
-            break;
-        }
-    }
+    std::string candidate = firstFreeVariant(wanted.name, nextSuffix, [&](const std::string& variant) {
+        structName.assign(variant).append("_msg");
+        return !messages.isTaken(variant) && !structs.isTaken(structName);
+    });
     messages.reserve(candidate);
     structs.reserve(structName);
     return candidate;
