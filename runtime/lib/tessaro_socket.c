@@ -3,6 +3,7 @@
 #include "tessaro_util.h"
 
 #include <errno.h>
+#include <stdio.h>
 #include <string.h>
 
 #ifdef _WIN32
@@ -17,6 +18,7 @@ typedef int tessaro_io_t;
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -39,25 +41,6 @@ static int tessaro_startup(void)
     }
 #endif
     return 0;
-}
-
-/* The calls that receive or send several times share one deadline: a peer
- * that trickles bytes cannot hold them past their time-out. */
-static tessaro_usec_t tessaro_deadline(tessaro_usec_t timeout)
-{
-    return timeout < 0 ? timeout : tessaro_clock_usec() + timeout;
-}
-
-/* What is left until the deadline of a call with that time-out; 0 once it
- * has passed. A negative time-out has no deadline. */
-static tessaro_usec_t tessaro_left(tessaro_usec_t deadline, tessaro_usec_t timeout)
-{
-    tessaro_usec_t left;
-
-    if (timeout < 0)
-        return timeout;
-    left = deadline - tessaro_clock_usec();
-    return left > 0 ? left : 0;
 }
 
 /* One wait of at most timeout (negative: no end) until the socket is ready
@@ -110,7 +93,7 @@ static int tessaro_wait_once(tessaro_socket_t sock, int write, tessaro_usec_t ti
 /* 0 when the socket is ready to read (write 0) or write (write 1),
  * TESSARO_TIMEOUT when the time-out passed first. A signal that breaks in
  * starts the wait again for what is left of the time-out, not all of it. */
-static int tessaro_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+int tessaro_socket_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
 {
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     int ready;
@@ -151,13 +134,56 @@ int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port
     return 0;
 }
 
+/* 0 once a connect begun on a non-blocking socket has succeeded,
+ * TESSARO_TIMEOUT when it has not ended by then, TESSARO_ERROR when it
+ * failed. Winsock reports a failed connect in the exception set only. */
+static int tessaro_connect_finish(tessaro_socket_t sock, tessaro_usec_t timeout)
+{
+    int error = 0;
+    socklen_t size = sizeof(error);
+    int ready;
+#ifdef _WIN32
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    fd_set writable, failed;
+    struct timeval limit;
+    tessaro_usec_t left;
+
+    do {
+        left = tessaro_left(deadline, timeout);
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(sock, &writable);
+        FD_SET(sock, &failed);
+        limit.tv_sec = (long)(left / TESSARO_USEC_PER_SEC);
+        limit.tv_usec = (long)(left % TESSARO_USEC_PER_SEC);
+        ready = select(0, NULL, &writable, &failed, left < 0 ? NULL : &limit);
+    } while (ready < 0 && TESSARO_LAST_ERROR() == WSAEINTR);
+#else
+    ready = tessaro_socket_wait(sock, 1, timeout);
+    if (ready == TESSARO_TIMEOUT)
+        return TESSARO_TIMEOUT;
+    ready = ready == 0 ? 1 : -1;
+#endif
+    if (ready == 0)
+        return TESSARO_TIMEOUT;
+    if (ready < 0 || getsockopt(sock, SOL_SOCKET, SO_ERROR, (char *)&error, &size) != 0 || error != 0)
+        return TESSARO_ERROR;
+    return 0;
+}
+
 int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port)
+{
+    return tessaro_connect_within(sock, host, port, -1);
+}
+
+int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
 {
     struct addrinfo hints;
     struct addrinfo *found = NULL;
     struct addrinfo *at;
     struct sockaddr_in address;
     int result = TESSARO_HOST_NOT_FOUND; /* until an IPv4 address is found */
+    int nodelay = 1;
 
     if (host == NULL || host[0] == '\0' || tessaro_startup() != 0)
         return TESSARO_ERROR;
@@ -172,11 +198,105 @@ int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port
             continue;
         memcpy(&address, at->ai_addr, sizeof(address));
         address.sin_port = htons(port);
-        result = connect(sock, (struct sockaddr *)&address, sizeof(address)) == 0 ? 0 : TESSARO_ERROR;
+        /* Non-blocking, so that a host that drops the attempt (or a full
+         * accept queue) cannot hold the caller past its time-out. */
+        if (tessaro_socket_set_block(sock, 0) != 0) {
+            result = TESSARO_ERROR;
+            break;
+        }
+        if (connect(sock, (struct sockaddr *)&address, sizeof(address)) == 0)
+            result = 0;
+#ifdef _WIN32
+        else if (TESSARO_LAST_ERROR() == WSAEWOULDBLOCK)
+#else
+        else if (errno == EINPROGRESS || errno == EINTR)
+#endif
+            result = tessaro_connect_finish(sock, timeout);
+        else
+            result = TESSARO_ERROR;
+        if (tessaro_socket_set_block(sock, 1) != 0 && result == 0)
+            result = TESSARO_ERROR;
+        /* A message goes out in one send; the handshake's small records must
+         * not wait for the peer's delayed acknowledgement. */
+        if (result == 0)
+            setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, (const char *)&nodelay, sizeof(nodelay));
         break;
     }
     freeaddrinfo(found);
     return result;
+}
+
+int tessaro_proxy_tunnel(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
+{
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    char request[600];
+    char line[TESSARO_MAX_LINE + 1];
+    tessaro_size_t len;
+    int result, lines = 0, length;
+
+    if (host == NULL || strlen(host) > 255 || strpbrk(host, "\r\n ") != NULL)
+        return TESSARO_ERROR;
+    length = snprintf(request, sizeof(request), "CONNECT %s:%u HTTP/1.1\r\nHost: %s:%u\r\n\r\n", host,
+                      (unsigned)port, host, (unsigned)port);
+    if ((result = tessaro_socket_send_all(sock, request, (tessaro_size_t)length, &len, timeout)) != 0)
+        return result;
+    /* The answer's head, line by line: nothing of what follows it (the
+     * tunnel's first bytes) may be taken. */
+    for (;;) {
+        result = tessaro_socket_recv_line(sock, line, &len, tessaro_left(deadline, timeout));
+        if (result == TESSARO_ERROR && len == TESSARO_MAX_LINE)
+            return TESSARO_PROXY_REFUSED;
+        if (result != 0)
+            return lines == 0 && result == TESSARO_END_OF_STREAM ? TESSARO_PROXY_REFUSED : result;
+        line[len] = '\0';
+        if (lines++ == 0 && (strncmp(line, "HTTP/1.", 7) != 0 || line[7] < '0' || line[7] > '9' || line[8] != ' ' ||
+                             line[9] != '2' || line[10] < '0' || line[10] > '9' || line[11] < '0' || line[11] > '9' ||
+                             (line[12] != ' ' && line[12] != '\r')))
+            return TESSARO_PROXY_REFUSED;
+        if (len == 2)
+            return 0;
+        if (lines > 100)
+            return TESSARO_PROXY_REFUSED;
+    }
+}
+
+int tessaro_socket_idle_open(tessaro_socket_t sock)
+{
+    /* Readable between exchanges means an end of stream, a reset, or bytes
+     * nobody asked for (a server's unasked answer, a TLS alert): none
+     * leaves the connection usable. */
+    return sock != INVALID_SOCKET && tessaro_socket_wait(sock, 0, 0) == TESSARO_TIMEOUT;
+}
+
+const char *tessaro_result_text(int result)
+{
+    switch (result) {
+    case 0:
+        return "done";
+    case TESSARO_ERROR:
+        return "the connection failed or broke";
+    case TESSARO_END_OF_STREAM:
+        return "the peer closed the connection";
+    case TESSARO_TIMEOUT:
+        return "the time-out passed";
+    case TESSARO_HOST_NOT_FOUND:
+        return "the host name was not found";
+    case TESSARO_TLS_HANDSHAKE:
+        return "the TLS handshake failed (no common protocol of TLS 1.2 or later, or the peer speaks no TLS)";
+    case TESSARO_TLS_UNTRUSTED:
+        return "the server's certificate was refused: no trusted authority issued it";
+    case TESSARO_TLS_WRONG_HOST:
+        return "the server's certificate was refused: it was issued for another host name";
+    case TESSARO_TLS_EXPIRED:
+        return "the server's certificate was refused: it has expired";
+    case TESSARO_TLS_CERTIFICATE:
+        return "the server's certificate was refused (not yet valid, revoked, or badly signed)";
+    case TESSARO_TLS_CA_FILE:
+        return "the CA file could not be read (no PEM certificate in it)";
+    case TESSARO_PROXY_REFUSED:
+        return "the proxy refused the tunnel to the host";
+    }
+    return "unknown result";
 }
 
 int tessaro_socket_set_block(tessaro_socket_t sock, int block)
@@ -204,7 +324,7 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
     if (want == 0)
         return 0;
     for (;;) {
-        if ((result = tessaro_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
+        if ((result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
             return result;
         got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want), 0);
         if (got > 0) {
@@ -265,7 +385,7 @@ int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size
 
     *sent = 0;
     while (*sent < len) {
-        if ((result = tessaro_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
+        if ((result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
             return result;
         piece = len - *sent > 0x40000000u ? 0x40000000u : len - *sent;
         done = (long)send(sock, text + *sent, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);

@@ -17,6 +17,21 @@ void tessaro_sleep(unsigned int units)
 #endif
 }
 
+tessaro_usec_t tessaro_deadline(tessaro_usec_t timeout)
+{
+    return timeout < 0 ? timeout : tessaro_clock_usec() + timeout;
+}
+
+tessaro_usec_t tessaro_left(tessaro_usec_t deadline, tessaro_usec_t timeout)
+{
+    tessaro_usec_t left;
+
+    if (timeout < 0)
+        return timeout;
+    left = deadline - tessaro_clock_usec();
+    return left > 0 ? left : 0;
+}
+
 tessaro_usec_t tessaro_clock_usec(void)
 {
 #ifdef _WIN32

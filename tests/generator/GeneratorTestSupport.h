@@ -126,13 +126,14 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
                           "/runtime/lib/include -I" KELVANE_XML2_INCLUDE_DIR " -DLIBXML_STATIC " + sources +
                           " binary_output.c -o " + program + ".exe -static " +
                           (withLibrary ? KELVANE_TESSARO_LIBRARY " " : "") + KELVANE_XML2_LIBRARY
-                          " -lws2_32 > messages.txt 2>&1");
+                          " -lws2_32 -lsecur32 -lcrypt32 > messages.txt 2>&1");
 #elif defined(KELVANE_C_COMPILER)
     return runHostCommand(std::string(KELVANE_C_COMPILER) + " -std=gnu99 -Wall -Werror -Wno-unused-function " +
                           (sanitize ? "-fsanitize=address,undefined -fno-sanitize-recover=all -g " : "") +
                           "-I. -I" KELVANE_HOST_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 " + sources +
                           (withLibrary ? " " KELVANE_HOST_SOURCE_DIR "/runtime/lib/tessaro_socket.c " KELVANE_HOST_SOURCE_DIR
-                                         "/runtime/lib/tessaro_util.c -lpthread"
+                                         "/runtime/lib/tessaro_util.c " KELVANE_HOST_SOURCE_DIR
+                                         "/runtime/lib/tessaro_tls_openssl.c -lssl -lcrypto -lpthread"
                                        : "") +
                           " -o " + program + " -lxml2 > messages.txt 2>&1");
 #else

@@ -176,8 +176,10 @@ TEST_F(KvgenProjectTest, AProjectFolderHoldsWhatItsMakefileNeeds)
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(namesIn("project"),
               ".kvgen\nMake.rules\nMakefile\ncalc.zbq\ncalc_api.c\ncalc_api.h\ncalc_api_demo.c\nlib\nlib/bin\n"
-              "lib/bin/redhat\nlib/include\nlib/include/tessaro_socket.h\nlib/include/tessaro_type.h\n"
-              "lib/include/tessaro_util.h\nlib/src\nlib/src/tessaro_socket.c\nlib/src/tessaro_util.c\n");
+              "lib/bin/redhat\nlib/include\nlib/include/tessaro_socket.h\n"
+              "lib/include/tessaro_tls.h\nlib/include/tessaro_type.h\nlib/include/tessaro_util.h\nlib/src\n"
+              "lib/src/tessaro_socket.c\nlib/src/tessaro_tls_openssl.c\nlib/src/tessaro_tls_schannel.c\n"
+              "lib/src/tessaro_util.c\n");
 }
 
 // --text-length: the room of a text the schema gives no length.

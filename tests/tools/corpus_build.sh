@@ -29,7 +29,7 @@ if [ "${1:-}" = --one ]; then # --one KVGEN INCLUDE LIBDIR CORPUS WORK MINGW IND
     [ -s "$file" ] || { echo "FAIL $entry: kvgen wrote no $file"; exit 0; }
   done
   gcc -std=gnu99 -Wall -Wextra -I. -I"$include" -I/usr/include/libxml2 -o demo "${name}_api_demo.c" "${name}_api.c" \
-    -L"$libdir" -ltessaro -lxml2 -lpthread >gcc.log 2>&1 || echo "gcc exited with $?" >>gcc.log
+    -L"$libdir" -ltessaro -lxml2 -lssl -lcrypto -lpthread >gcc.log 2>&1 || echo "gcc exited with $?" >>gcc.log
   compiled gcc gcc.log || exit 0
   if [ -n "$mingw" ]; then
     "$kvgen" --target windows --out windows "$name" "$corpus/$entry" >kvgen-windows.log 2>&1 ||

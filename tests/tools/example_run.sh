@@ -22,7 +22,7 @@ cp "$work/readme_add.c" "$project/add.c"
 cp "$example/greet.c" "$example/calculator_server.c" "$project/"
 cd "$project"
 for program in add greet calculator_server; do
-  gcc -I. -Ilib/include -I/usr/include/libxml2 "$program.c" calculator_api.c -Llib/bin/redhat -ltessaro -lxml2 -lpthread \
+  gcc -I. -Ilib/include -I/usr/include/libxml2 "$program.c" calculator_api.c -Llib/bin/redhat -ltessaro -lxml2 -lssl -lcrypto -lpthread \
     -o "$program"
 done
 coproc SERVER { exec ./calculator_server 0 2; }

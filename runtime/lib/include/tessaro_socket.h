@@ -12,6 +12,19 @@
 #define TESSARO_TIMEOUT 2
 /* tessaro_connect: the host name has no IPv4 address (not found, or no name service). */
 #define TESSARO_HOST_NOT_FOUND 3
+/* TLS sessions (tessaro_tls.h): the handshake failed (no common protocol of
+ * TLS 1.2 or later, a peer that speaks no TLS, a broken connection); the
+ * certificate was refused because no trusted authority issued it, because
+ * it names another host, because it has expired, or for another cause (not
+ * yet valid, revoked, a bad signature); the CA file could not be read. */
+#define TESSARO_TLS_HANDSHAKE 4
+#define TESSARO_TLS_UNTRUSTED 5
+#define TESSARO_TLS_WRONG_HOST 6
+#define TESSARO_TLS_EXPIRED 7
+#define TESSARO_TLS_CERTIFICATE 8
+#define TESSARO_TLS_CA_FILE 9
+/* tessaro_proxy_tunnel: the proxy refused the tunnel or gave no HTTP answer. */
+#define TESSARO_PROXY_REFUSED 10
 
 #ifdef __cplusplus
 extern "C" {
@@ -25,6 +38,22 @@ int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port
  * of a host name: TESSARO_HOST_NOT_FOUND when the name has none, so that a
  * caller can tell an unknown host from a refused connection (TESSARO_ERROR). */
 int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port);
+/* The same within timeout microseconds (negative: no limit): TESSARO_TIMEOUT
+ * when the connection is not made by then. Name resolution is not bounded.
+ * The socket is left in blocking mode. */
+int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout);
+/* Asks a proxy, over the connected socket, for a tunnel to host:port (an
+ * HTTP CONNECT): 0 once the proxy answered 2xx, TESSARO_PROXY_REFUSED when it
+ * answered anything else, or a receive or send result. */
+int tessaro_proxy_tunnel(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout);
+/* 0 when the socket is ready to read (write 0) or write (write 1) within
+ * timeout microseconds, TESSARO_TIMEOUT when it is not. */
+int tessaro_socket_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout);
+/* 1 when a connection kept open between exchanges can take the next one:
+ * the peer has neither closed it nor sent anything unasked; 0 otherwise. */
+int tessaro_socket_idle_open(tessaro_socket_t sock);
+/* What a result of these calls means, in words. */
+const char *tessaro_result_text(int result);
 /* block 0: calls return at once or after their time-out; otherwise they block.
  * Every receive and send call ends within timeout microseconds, however
  * many pieces it takes (a negative timeout waits without end). */
