@@ -114,6 +114,8 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
         lines(out, {"//\"true\" and \"1\" are true, \"false\" and \"0\" false",
                     "static int mydecode_bool(const xmlChar *key, unsigned long long *value)", "{",
                     "\tconst char\t*text = (const char *)key;", "",
+                    "\t//mydecode_end reads errno: what an earlier call left there must not refuse \"true\"",
+                    "\terrno = 0;",
                     "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
                     "\tif(strncmp(text, \"true\", 4) == 0 && mydecode_end(text, text + 4) == 0){", "\t\t*value = 1;",
                     "\t\treturn 0;", "\t}",
