@@ -10,6 +10,9 @@ namespace {
 const char* const TextCursor =
 #include "fragments/text_cursor.inc"
     ;
+const char* const TransportIo =
+#include "fragments/transport_io.inc"
+    ;
 const char* const TransportExports =
 #include "fragments/transport_exports.inc"
     ;
@@ -50,6 +53,7 @@ const char* fragmentText(CFragment fragment)
 {
     switch (fragment) {
     case CFragment::TextCursor: return TextCursor;
+    case CFragment::TransportIo: return TransportIo;
     case CFragment::TransportExports: return TransportExports;
     case CFragment::SenderFrame: return SenderFrame;
     case CFragment::FixedSenders: return FixedSenders;

@@ -10,6 +10,7 @@ class CTextBuffer;
 // KVPROJ (<PROJ>).
 enum class CFragment {
     TextCursor,       // mycursor_t and its bounded appends
+    TransportIo,      // the one receive and the one send every message goes through
     TransportExports, // <proj>_set_attachment and <proj>_add_http_header
     SenderFrame,      // myrawcat, <proj>_send_begin and <proj>_send_end
     FixedSenders,     // <proj>_http_resp_send and <proj>_soap_fault_send
@@ -23,7 +24,7 @@ enum class CFragment {
 
 // Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
 // stands in the demo).
-constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportExports, CFragment::SenderFrame,
+constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,      CFragment::TransportExports, CFragment::SenderFrame,
                                       CFragment::FixedSenders,   CFragment::NumberWriters,    CFragment::PacketReader,
                                       CFragment::EnvelopeReader, CFragment::ClientExports,    CFragment::ClientCalls};
 

@@ -184,6 +184,14 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tchar dest_ip[256];//destination ip");
     out.line("\ttessaro_port_t dest_port;//destination port");
     out.line("\tchar url[256];//url");
+    // Zero-filled, a transport is a plain connection on its socket with no deadline.
+    out.line("\tstruct tessaro_tls *tls;//the TLS session of an https connection; NULL: the socket itself");
+    out.line("\ttessaro_usec_t deadline;//0, or the clock reading (tessaro_clock_usec) at which sending and reading end");
+    out.line("\ttessaro_size_t received;//bytes received on it");
+    out.line("\tint keep_sent;//non-zero: each message sent is kept in sent (its owner frees it)");
+    out.line("\tchar *sent;");
+    out.line("\ttessaro_size_t sent_length;");
+    out.line("\tint keep_open;//after a message was read: its sender keeps the connection open (HTTP/1.1 keep-alive)");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();

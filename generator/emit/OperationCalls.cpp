@@ -1,5 +1,6 @@
 #include "generator/emit/OperationCalls.h"
 
+#include "generator/emit/ClientTransport.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/PacketFree.h"
 #include "generator/emit/TextBuffer.h"
@@ -23,6 +24,8 @@ bool isTakenName(const std::string& name)
 {
     static const std::set<std::string> taken = {
         "call", "call_answer", "client_init", "strerror", "connect_server", "set_attachment", "add_http_header",
+        "client_close", "client_set_tls", "client_set_proxy", "client_open", "exchange", "no_proxy", "environment",
+        "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send",
         "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "proto_packet",
         "send_begin", "send_end", "http_resp_send", "soap_fault_send"};
     const auto endsWith = [&](const std::string& end) {
@@ -227,19 +230,22 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     int code = 0;
     for (const char* error : errors)
         header.line("#define ", P, "_ERR_", error, "\t(", std::to_string(--code), ")");
+    writeClientTransportErrors(context, header);
     header.emptyLine();
     const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
-                                         "int timeout;//seconds that sending and reading may take each, 30 unless changed",
+                                         "int timeout;//seconds that a call may take (connecting, sending and reading), 30 unless changed",
                                          "int http_status;//after " + P + "_ERR_HTTP: the answer's HTTP status",
                                        "const " + p + "_proto_packet_t *headers;//NULL, or a packet whose SOAP header "
                                        "members, extra HTTP headers and attachment go with each request"};
     header.line("typedef struct ", p, "_client_t{");
     for (const std::string& member : clientMembers)
         header.line("\t", member);
+    writeClientTransportMembers(context, header);
     header.line("}", p, "_client_t;");
     header.emptyLine();
     header.line("_declspec(dllexport) int WINAPI ", p, "_client_init(", p, "_client_t *client, const char *endpoint);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
+    writeClientTransportDeclarations(context, header);
     const OperationCalls calls = operationCalls(context);
     for (const OperationCall& call : calls.calls) {
         writePrototype(context, call, ";", header);

@@ -96,7 +96,7 @@ TestAuthority& authority()
 class TlsServer {
 public:
     TlsServer(const char* name, long from, long until, bool byTestAuthority,
-              std::function<void(SSL*)> serve = nullptr)
+              std::function<void(SSL*)> serve = nullptr, int newestVersion = 0)
         : context_(SSL_CTX_new(TLS_server_method()), SSL_CTX_free), key_(EVP_EC_gen("P-256"), EVP_PKEY_free),
           serve_(std::move(serve))
     {
@@ -109,6 +109,12 @@ public:
         CertPtr certificate = makeCertificate(key_.get(), name, from, until, issuer, issuerKey);
         SSL_CTX_use_certificate(context_.get(), certificate.get());
         SSL_CTX_use_PrivateKey(context_.get(), key_.get());
+        if (newestVersion != 0) {
+            // an old server: its protocol and ciphers are below what OpenSSL allows by default
+            SSL_CTX_set_min_proto_version(context_.get(), TLS1_VERSION);
+            SSL_CTX_set_max_proto_version(context_.get(), newestVersion);
+            SSL_CTX_set_cipher_list(context_.get(), "DEFAULT:@SECLEVEL=0");
+        }
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -212,12 +218,16 @@ TEST(TessaroTls, EachRefusalHasItsOwnResult)
     }
 }
 
-// A server that speaks no TLS fails the handshake; one that never answers
-// fails it by the time-out.
+// A server that offers TLS 1.1 at most, or speaks no TLS, fails the
+// handshake; one that never answers fails it by the time-out.
 TEST(TessaroTls, HandshakeFailuresEndInTime)
 {
     const std::string caFile = authority().file.string();
     const tessaro_tls_config_t config{caFile.c_str(), 0};
+    {
+        TlsServer old("localhost", -60, 3600, true, nullptr, TLS1_1_VERSION);
+        EXPECT_EQ(handshake(old.port(), "localhost", &config), TESSARO_TLS_HANDSHAKE);
+    }
     {
         tessaro_socket_t listener, client;
         ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 1), 0);

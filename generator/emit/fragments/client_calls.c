@@ -1,29 +1,203 @@
-//one call per operation connects to the client's endpoint, sends the request, reads the
-//answer and closes the connection
-//sends the packet to the client's endpoint and reads the answer into it
-static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
-{
-	kvproj_proto_trans_t trans;
-	int result = 0;
+//one call per operation exchanges its request and answer on the client's connection, which stays
+//open for the next call while the server keeps it open (HTTP/1.1 keep-alive)
 
-	memset(&trans, 0, sizeof(trans));
-	client->http_status = 0;
-	//a kind that is also some operation's response goes out as a request
-	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
-	result = kvproj_connect_server(&trans, client->host, client->path, client->port);
+//whether the no_proxy list (names or addresses, separated by commas or blanks; "*" for every host)
+//names the host or a domain it lies in
+static int kvproj_no_proxy(const char *list, const char *host)
+{
+	size_t host_len = strlen(host), len;
+	const char *entry = list;
+
+	while(entry != NULL && *entry != '\0'){
+		entry += strspn(entry, ", \t");
+		len = strcspn(entry, ", \t");
+		if(len == 1 && entry[0] == '*')
+			return 1;
+		//".example.com" and "example.com" both name the domain
+		if(len > 1 && entry[0] == '.'){
+			entry++;
+			len--;
+		}
+		if(len > 0 && len <= host_len && strncasecmp(host + host_len - len, entry, len) == 0 &&
+			(len == host_len || host[host_len - len - 1] == '.'))
+			return 1;
+		entry += len;
+	}
+	return 0;
+}
+
+//the first of the environment's variables that is set and not empty, or NULL
+static const char *kvproj_environment(const char *first, const char *second, const char *third, const char *fourth)
+{
+	const char *names[4];
+	const char *value;
+	int i;
+
+	names[0] = first;
+	names[1] = second;
+	names[2] = third;
+	names[3] = fourth;
+	for(i = 0; i < 4; i++){
+		if(names[i] != NULL && (value = getenv(names[i])) != NULL && value[0] != '\0')
+			return value;
+	}
+	return NULL;
+}
+
+//the proxy of a connection to the client's endpoint, as the client's setting or the environment
+//says (curl's way: http_proxy for http, never HTTP_PROXY; https_proxy or HTTPS_PROXY for https;
+//all_proxy and ALL_PROXY for both; no_proxy and NO_PROXY name the hosts reached directly):
+//1 with *host and *port for a proxy, 0 for none, -1 when the environment's proxy is no
+//http://host[:port] (a proxy without a scheme is taken as http)
+static int kvproj_proxy_of(kvproj_client_t *client, char *host, size_t size, tessaro_port_t *port)
+{
+	char address[512];
+	char path[256];
+	const char *proxy;
+	const char *bypass;
+	int tls = 0;
+
+	if(client->proxy_mode == KVPROJ_PROXY_NONE)
+		return 0;
+	if(client->proxy_mode == KVPROJ_PROXY_GIVEN){
+		snprintf(host, size, "%s", client->proxy_host);
+		*port = client->proxy_port;
+		return 1;
+	}
+	bypass = kvproj_environment("no_proxy", "NO_PROXY", NULL, NULL);
+	if(bypass != NULL && kvproj_no_proxy(bypass, client->host))
+		return 0;
+	proxy = client->tls ? kvproj_environment("https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY")
+		: kvproj_environment("http_proxy", "all_proxy", "ALL_PROXY", NULL);
+	if(proxy == NULL)
+		return 0;
+	snprintf(address, sizeof(address), "%s%s", strstr(proxy, "://") != NULL ? "" : "http://", proxy);
+	if(kvproj_parse_address(address, 1080, &tls, host, size, port, path, sizeof(path)) != 0 || tls || strcmp(path, "/") != 0)
+		return -1;
+	return 1;
+}
+
+//a TLS result of the support library as the client's result
+static int kvproj_tls_result(int result)
+{
+	switch(result){
+	case TESSARO_TLS_UNTRUSTED:
+		return KVPROJ_ERR_CERT_UNTRUSTED;
+	case TESSARO_TLS_WRONG_HOST:
+		return KVPROJ_ERR_CERT_HOST;
+	case TESSARO_TLS_EXPIRED:
+		return KVPROJ_ERR_CERT_EXPIRED;
+	case TESSARO_TLS_CERTIFICATE:
+		return KVPROJ_ERR_CERTIFICATE;
+	case TESSARO_TLS_CA_FILE:
+		return KVPROJ_ERR_CA_FILE;
+	}
+	return KVPROJ_ERR_TLS;
+}
+
+//opens the client's connection by the transport's deadline: to the proxy or the endpoint's host;
+//for https through the proxy's tunnel and the TLS handshake; plain http through a proxy names the
+//whole address in its request line
+static int kvproj_client_open(kvproj_client_t *client)
+{
+	kvproj_proto_trans_t *trans = &client->connection;
+	tessaro_tls_config_t config;
+	char proxy[256];
+	tessaro_port_t proxy_port = 0;
+	tessaro_usec_t left;
+	int proxied, result, length;
+
+	proxied = kvproj_proxy_of(client, proxy, sizeof(proxy), &proxy_port);
+	if(proxied < 0)
+		return KVPROJ_ERR_PROXY;
+	if(proxied && !client->tls)
+		length = snprintf(trans->url, sizeof(trans->url), "http://%s:%u%s", client->host, (unsigned)client->port, client->path);
+	else
+		length = snprintf(trans->url, sizeof(trans->url), "%s", client->path);
+	if(length < 0 || (size_t)length >= sizeof(trans->url) || strlen(client->host) >= sizeof(trans->dest_ip))
+		return KVPROJ_ERR_ADDRESS;
+	strcpy(trans->dest_ip, client->host);
+	trans->dest_port = client->port;
+	if(tessaro_create_tcp_socket(&trans->socket) != 0)
+		return KVPROJ_ERR_CONNECT;
+	client->connected = 1;
+	left = kvproj_trans_timeout(trans, -1);
+	result = tessaro_connect_within(trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
 	if(result != 0)
-		result = result == -2 ? KVPROJ_ERR_HOST : KVPROJ_ERR_CONNECT;
-	else if(kvproj_proto_sendpacket(&trans, pk, client->timeout) != 0)
-		result = KVPROJ_ERR_SEND;
+		return proxied ? KVPROJ_ERR_PROXY : result == TESSARO_HOST_NOT_FOUND ? KVPROJ_ERR_HOST : KVPROJ_ERR_CONNECT;
+	if(!client->tls)
+		return 0;
+	if(proxied && tessaro_proxy_tunnel(trans->socket, client->host, client->port, kvproj_trans_timeout(trans, -1)) != 0)
+		return KVPROJ_ERR_PROXY;
+	config.ca_file = client->ca_file[0] != '\0' ? client->ca_file : NULL;
+	config.skip_verify = client->tls_no_verify;
+	result = tessaro_tls_connect(&trans->tls, trans->socket, client->host, &config, kvproj_trans_timeout(trans, -1));
+	if(result == TESSARO_TIMEOUT)
+		return KVPROJ_ERR_CONNECT;
+	return result != 0 ? kvproj_tls_result(result) : 0;
+}
+
+//sends the packet on the client's connection (opened when none is kept) and reads the answer into
+//it, all within the client's time-out. A kept connection that the server has closed meanwhile is
+//opened again; one that breaks before the answer's first byte is opened again once and the
+//request sent again. The connection stays open when the answer says the server keeps it so
+static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
+{
+	kvproj_proto_trans_t *trans = &client->connection;
+	//a negative time-out waits without end
+	tessaro_usec_t deadline = client->timeout < 0 ? 0 : tessaro_clock_usec() + (tessaro_usec_t)client->timeout*TESSARO_USEC_PER_SEC;
+	char *request = NULL;
+	tessaro_size_t request_length = 0, sent;
+	int result = 0, reused;
+
+	if(client->connected && !tessaro_socket_idle_open(trans->socket))
+		kvproj_client_close(client);
+	reused = client->connected;
+	trans->deadline = deadline;
+	if(!reused)
+		result = kvproj_client_open(client);
+	if(result == 0){
+		//only a kept connection may need the request again
+		trans->keep_sent = reused;
+		result = kvproj_proto_sendpacket(trans, pk, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
+		trans->keep_sent = 0;
+		request = trans->sent;
+		request_length = trans->sent_length;
+		trans->sent = NULL;
+		trans->sent_length = 0;
+	}
 	//the request's arrays and attachment are the caller's: from here on the packet holds only
 	//what the reader allocated
 	memset(pk, 0, sizeof(*pk));
-	if(result == KVPROJ_ERR_CONNECT || result == KVPROJ_ERR_HOST)
-		return result;
-	if(result == 0 && kvproj_proto_readpacket(&trans, pk, client->timeout) != 0)
+	trans->received = 0;
+	if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
 		result = KVPROJ_ERR_RECEIVE;
-	tessaro_socket_close(trans.socket);
+	if(result != 0 && reused && request != NULL && trans->received == 0){
+		kvproj_free_proto_packet(pk);
+		memset(pk, 0, sizeof(*pk));
+		kvproj_client_close(client);
+		trans->deadline = deadline;
+		result = kvproj_client_open(client);
+		if(result == 0 && kvproj_trans_send(trans, request, request_length, &sent, -1) != 0)
+			result = KVPROJ_ERR_SEND;
+		if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
+			result = KVPROJ_ERR_RECEIVE;
+	}
+	free(request);
+	if(result != 0 || !trans->keep_open)
+		kvproj_client_close(client);
+	else
+		trans->deadline = 0;
 	return result;
+}
+
+//sends the packet to the client's endpoint and reads the answer into it
+static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
+{
+	client->http_status = 0;
+	//a kind that is also some operation's response goes out as a request
+	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
+	return kvproj_exchange(client, pk);
 }
 
 //an answer that is not the operation's response: a fault, an HTTP error or another message
@@ -40,4 +214,3 @@ static int kvproj_call_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk
 	}
 	return KVPROJ_ERR_UNEXPECTED;
 }
-

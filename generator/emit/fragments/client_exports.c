@@ -1,39 +1,112 @@
+//an address of the form http[s]://host[:port][/path]: *tls tells https, the port is 80 or 443 unless
+//given (default_port instead when not 0); no byte in it is a control character or a blank, so that
+//nothing of it can become a header line of its own. -1 for anything else
+static int kvproj_parse_address(const char *address, unsigned long default_port, int *tls, char *host, size_t host_size, tessaro_port_t *port, char *path, size_t path_size)
+{
+	const char *name;
+	const char *end;
+	const char *port_end;
+	const char *c;
+	unsigned long number;
+
+	for(c = address; *c != '\0'; c++){
+		if((unsigned char)*c <= ' ' || *c == 0x7f)
+			return -1;
+	}
+	if(strncmp(address, "http://", 7) == 0)
+		*tls = 0;
+	else if(strncmp(address, "https://", 8) == 0)
+		*tls = 1;
+	else
+		return -1;
+	name = address + (*tls ? 8 : 7);
+	number = default_port != 0 ? default_port : *tls ? 443 : 80;
+	end = name + strcspn(name, ":/?#@");
+	if(end == name || *end == '@' || (size_t)(end - name) >= host_size)
+		return -1;
+	port_end = end;
+	if(*end == ':'){
+		char *digits_end = NULL;
+		if(end[1] < '0' || end[1] > '9')
+			return -1;
+		number = strtoul(end + 1, &digits_end, 10);
+		if(number == 0 || number > 65535 || (*digits_end != '\0' && *digits_end != '/' && *digits_end != '?'))
+			return -1;
+		port_end = digits_end;
+	}
+	if(strlen(*port_end != '\0' ? port_end : "/") >= path_size)
+		return -1;
+	memcpy(host, name, (size_t)(end - name));
+	host[end - name] = '\0';
+	strcpy(path, *port_end != '\0' ? port_end : "/");
+	*port = (tessaro_port_t)number;
+	return 0;
+}
+
 //the client of the operations' calls holds the service's address
 _declspec(dllexport) int WINAPI kvproj_client_init(kvproj_client_t *client, const char *endpoint)
 {
-	const char *host;
-	const char *end;
-	const char *port_end;
-	unsigned long port = 80;
-
 	if(client == NULL)
 		return KVPROJ_ERR_ARGUMENT;
 	memset(client, 0, sizeof(*client));
 	client->timeout = 30;
 	if(endpoint == NULL)
 		endpoint = KVPROJ_DEFAULT_ENDPOINT;
-	if(strncmp(endpoint, "http://", 7) != 0)
+	if(kvproj_parse_address(endpoint, 0, &client->tls, client->host, sizeof(client->host), &client->port, client->path, sizeof(client->path)) != 0){
+		client->host[0] = '\0';
+		client->path[0] = '\0';
 		return KVPROJ_ERR_ADDRESS;
-	host = endpoint + 7;
-	end = host + strcspn(host, ":/?#");
-	if(end == host || (size_t)(end - host) >= sizeof(client->host))
-		return KVPROJ_ERR_ADDRESS;
-	port_end = end;
-	if(*end == ':'){
-		char *digits_end = NULL;
-		if(end[1] < '0' || end[1] > '9')
-			return KVPROJ_ERR_ADDRESS;
-		port = strtoul(end + 1, &digits_end, 10);
-		if(port == 0 || port > 65535 || (*digits_end != '\0' && *digits_end != '/' && *digits_end != '?'))
-			return KVPROJ_ERR_ADDRESS;
-		port_end = digits_end;
 	}
-	if(strlen(*port_end != '\0' ? port_end : "/") >= sizeof(client->path))
-		return KVPROJ_ERR_ADDRESS;
-	memcpy(client->host, host, (size_t)(end - host));
-	client->host[end - host] = '\0';
-	strcpy(client->path, *port_end != '\0' ? port_end : "/");
-	client->port = (tessaro_port_t)port;
+	return 0;
+}
+
+//the connection kept open between calls, closed
+_declspec(dllexport) void WINAPI kvproj_client_close(kvproj_client_t *client)
+{
+	if(client == NULL)
+		return;
+	if(client->connected){
+		tessaro_tls_close(client->connection.tls);
+		tessaro_socket_close(client->connection.socket);
+	}
+	free(client->connection.sent);
+	memset(&client->connection, 0, sizeof(client->connection));
+	client->connected = 0;
+}
+
+//https: the authorities of a PEM file instead of the system's (ca_file NULL: the system's); only
+//verify 0 accepts any certificate
+_declspec(dllexport) int WINAPI kvproj_client_set_tls(kvproj_client_t *client, const char *ca_file, int verify)
+{
+	if(client == NULL)
+		return KVPROJ_ERR_ARGUMENT;
+	if(ca_file != NULL && strlen(ca_file) >= sizeof(client->ca_file))
+		return KVPROJ_ERR_CA_FILE;
+	kvproj_client_close(client);
+	strcpy(client->ca_file, ca_file != NULL ? ca_file : "");
+	client->tls_no_verify = verify == 0;
+	return 0;
+}
+
+//the proxy: NULL for the environment's (http_proxy, https_proxy, no_proxy and their upper-case
+//forms, as curl reads them), "" for none, else http://host[:port] (port 1080 unless given)
+_declspec(dllexport) int WINAPI kvproj_client_set_proxy(kvproj_client_t *client, const char *proxy)
+{
+	char path[256];
+	int tls = 0;
+
+	if(client == NULL)
+		return KVPROJ_ERR_ARGUMENT;
+	kvproj_client_close(client);
+	client->proxy_mode = proxy == NULL ? KVPROJ_PROXY_FROM_ENVIRONMENT : proxy[0] == '\0' ? KVPROJ_PROXY_NONE : KVPROJ_PROXY_GIVEN;
+	client->proxy_host[0] = '\0';
+	if(client->proxy_mode == KVPROJ_PROXY_GIVEN &&
+		(kvproj_parse_address(proxy, 1080, &tls, client->proxy_host, sizeof(client->proxy_host), &client->proxy_port, path, sizeof(path)) != 0 ||
+		tls || strcmp(path, "/") != 0)){
+		client->proxy_mode = KVPROJ_PROXY_FROM_ENVIRONMENT;
+		client->proxy_host[0] = '\0';
+		return KVPROJ_ERR_PROXY;
+	}
 	return 0;
 }
 
@@ -45,7 +118,7 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 	case KVPROJ_FAULT:
 		return "the service answered with a SOAP fault";
 	case KVPROJ_ERR_ADDRESS:
-		return "the endpoint is no http://host[:port][/path] address";
+		return "the endpoint is no http://host[:port][/path] or https://host[:port][/path] address (without blanks or control characters)";
 	case KVPROJ_ERR_CONNECT:
 		return "no connection to the endpoint (connection refused, or the host cannot be reached)";
 	case KVPROJ_ERR_HOST:
@@ -62,6 +135,20 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 		return "a required argument is NULL";
 	case KVPROJ_ERR_MEMORY:
 		return "out of memory";
+	case KVPROJ_ERR_TLS:
+		return "the TLS handshake with the endpoint failed (no common protocol of TLS 1.2 or later, or no TLS server there)";
+	case KVPROJ_ERR_CERT_UNTRUSTED:
+		return "the endpoint's certificate was refused: no trusted authority issued it (see kvproj_client_set_tls)";
+	case KVPROJ_ERR_CERT_HOST:
+		return "the endpoint's certificate was refused: it was issued for another host name";
+	case KVPROJ_ERR_CERT_EXPIRED:
+		return "the endpoint's certificate was refused: it has expired";
+	case KVPROJ_ERR_CERTIFICATE:
+		return "the endpoint's certificate was refused (not yet valid, revoked or badly signed)";
+	case KVPROJ_ERR_CA_FILE:
+		return "the CA file could not be read (no PEM certificate in it, or its name is too long)";
+	case KVPROJ_ERR_PROXY:
+		return "the proxy failed: it could not be reached, refused the connection to the endpoint, or its address is no http://host[:port]";
 	}
 	return "unknown result";
 }

@@ -107,7 +107,7 @@ static int http_receive_more(kvproj_proto_trans_t *trans, char *buff, size_t siz
 	len = size - 1 - *have;
 	if(len > want)
 		len = want;
-	result = tessaro_socket_recv(trans->socket, buff + *have, &len, left);
+	result = kvproj_trans_recv(trans, buff + *have, &len, left);
 	if(result != 0)
 		return result;
 	*have += len;
@@ -171,6 +171,30 @@ static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, si
 	return 0;
 }
 
+//whether the sender of the message whose header block is text[0..end) keeps the connection open
+//for the next one: HTTP/1.1 (in a status line or a request line) without Connection: close
+static int http_keeps_open(const char *text, size_t end)
+{
+	size_t	line_end = http_line_end(text, 0, end), len, i, n, t;
+	const char	*value;
+
+	if(line_end < 9 || (memcmp(text, "HTTP/1.1 ", 9) != 0 && memcmp(text + line_end - 9, " HTTP/1.1", 9) != 0))
+		return 0;
+	//the value is a list of tokens
+	value = http_header_value(text, end, "Connection", &len);
+	for(i = 0; value != NULL && i < len; i += n + 1){
+		while(i < len && (value[i] == ' ' || value[i] == '\t'))
+			i++;
+		for(n = 0; i + n < len && value[i + n] != ','; n++)
+			;
+		for(t = n; t > 0 && (value[i + t - 1] == ' ' || value[i + t - 1] == '\t'); t--)
+			;
+		if(t == 5 && strncasecmp(value + i, "close", 5) == 0)
+			return 0;
+	}
+	return 1;
+}
+
 //one HTTP message framed by its Content-Length or chunked coding; timeout (seconds)
 //bounds the whole message, not each receive
 static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout)
@@ -200,6 +224,7 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 			return result;
 	}
 	body = header_end + 4;
+	trans->keep_open = http_keeps_open(buff, header_end + 2);
 
 	if((value = http_header_value(buff, header_end + 2, "Content-Length", &value_len)) != NULL){
 		if(http_parse_size(value, value_len, 10, "", &l_length) != 0 || l_length >= room - body)

@@ -88,7 +88,7 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 		head_length = (size_t)(out.tail - head);
 		message = buffer + 1024 - head_length;
 		memcpy(message, head, head_length);
-		result = tessaro_socket_send_all(trans->socket, (const void*)message, head_length + length, &size, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
+		result = kvproj_trans_send(trans, (const void*)message, head_length + length, &size, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
 	}
 	free(buffer);
 	return result;

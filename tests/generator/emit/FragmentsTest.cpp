@@ -15,7 +15,7 @@ class FragmentsTest : public GeneratorTest {};
 
 // What the generated source includes and defines ahead of its fragments.
 const char* const Includes = "#include <stdio.h>\n#include <stdlib.h>\n#include \"tessaro_socket.h\"\n"
-                             "#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n"
+                             "#include \"tessaro_tls.h\"\n#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n"
                              "#define KVPROJ_MAYBE_UNUSED __attribute__((unused))\n";
 const char* const XmlIncludes = "#include \"libxml/parser.h\"\n#include \"libxml/parserInternals.h\"\n"
                                 "#include \"libxml/SAX2.h\"\n#include \"libxml/tree.h\"\n";
@@ -43,14 +43,15 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         bool usesXml = false;
     } cases[] = {
         {CFragment::TextCursor, "text cursor", {}},
+        {CFragment::TransportIo, "transport io", {}},
         {CFragment::TransportExports, "transport exports", {}},
-        {CFragment::SenderFrame, "sender frame", {CFragment::TextCursor}},
-        {CFragment::FixedSenders, "fixed senders", {CFragment::TextCursor, CFragment::SenderFrame}},
+        {CFragment::SenderFrame, "sender frame", {CFragment::TextCursor, CFragment::TransportIo}},
+        {CFragment::FixedSenders, "fixed senders", {CFragment::TextCursor, CFragment::TransportIo, CFragment::SenderFrame}},
         {CFragment::NumberWriters, "number writers", {CFragment::TextCursor}},
-        {CFragment::PacketReader, "packet reader", {}},
-        {CFragment::EnvelopeReader, "envelope reader", {CFragment::PacketReader}, true},
+        {CFragment::PacketReader, "packet reader", {CFragment::TransportIo}},
+        {CFragment::EnvelopeReader, "envelope reader", {CFragment::TransportIo, CFragment::PacketReader}, true},
         {CFragment::ClientExports, "client exports", {}},
-        {CFragment::ClientCalls, "client calls", {}},
+        {CFragment::ClientCalls, "client calls", {CFragment::TransportIo, CFragment::ClientExports}},
         {CFragment::DemoRoad, "demo road", {}},
     };
     // The demo's fragment stands in no list of the library's.

@@ -198,8 +198,8 @@ TEST_F(OperationCallsTest, TheClientTakesAnHttpEndpointOrSaysItCannot)
         GTEST_SKIP() << "no C compiler";
     const RunResult run = buildAndRunC(EndpointDriver, {{"calc_api.h", header_}, {"calc_api.c", source_}}, true);
     ASSERT_EQ(run.status, 0) << run.messages;
-    const std::string endpoints = "127.0.0.1 4321 /calculator\nexample.org 80 /\nh 8080 /\nh 80 /a/b?c=d\n"
-                                  "-1\n-1\n-1\n-1\n-1\n-1\n-1\n";
+    const std::string endpoints = "127.0.0.1 4321 /calculator\nexample.org 80 /\nh 8080 /\nh 80 /a/b?c=d\nh 443 /\n"
+                                  "-1\n-1\n-1\n-1\n-1\n-1\n";
     ASSERT_EQ(run.output.substr(0, endpoints.size()), endpoints);
     std::istringstream rest(run.output.substr(endpoints.size()));
     std::string line;

@@ -19,6 +19,13 @@ int tessaro_connect(tessaro_socket_t sock, const char *ip, tessaro_port_t port) 
 int tessaro_socket_close(tessaro_socket_t sock) { (void)sock; return 0; }
 int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent, tessaro_usec_t timeout)
 { (void)sock; (void)buf; (void)len; (void)sent; (void)timeout; return -1; }
+int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{ (void)sock; (void)buf; (void)len; (void)timeout; return -1; }
+int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{ (void)tls; (void)buf; (void)len; (void)timeout; return -1; }
+int tessaro_tls_send_all(tessaro_tls_t *tls, const void *buf, tessaro_size_t len, tessaro_size_t *sent, tessaro_usec_t timeout)
+{ (void)tls; (void)buf; (void)len; (void)sent; (void)timeout; return -1; }
+tessaro_usec_t tessaro_clock_usec(void) { return 0; }
 
 static void dump(xmlNodePtr node, const char *path)
 {
