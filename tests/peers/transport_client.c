@@ -1,6 +1,6 @@
 /* The transport tests' client of the calculator service: COUNT calls of Add on one client, each
  * printed as a JSON line, then the client closed. Options set the client's TLS and proxy.
- *   transport_client ENDPOINT COUNT [--ca FILE] [--no-verify] [--proxy PROXY] [--direct]
+ *   transport_client ENDPOINT COUNT [--ca FILE] [--no-verify] [--proxy PROXY] [--direct] [--timeout S]
  * With no arguments it checks the endpoints client_init must refuse or take. */
 #include <stdio.h>
 #include <stdlib.h>
@@ -54,8 +54,11 @@ int main(int argc, char **argv)
 		return check_endpoints();
 	result = calculator_client_init(&client, argv[1]);
 	count = atoi(argv[2]);
+	client.timeout = 20;
 	for(i = 3; i < argc && result == 0; i++){
-		if(strcmp(argv[i], "--ca") == 0 && i + 1 < argc)
+		if(strcmp(argv[i], "--timeout") == 0 && i + 1 < argc)
+			client.timeout = atoi(argv[++i]);
+		else if(strcmp(argv[i], "--ca") == 0 && i + 1 < argc)
 			result = calculator_client_set_tls(&client, argv[++i], 1);
 		else if(strcmp(argv[i], "--no-verify") == 0)
 			result = calculator_client_set_tls(&client, NULL, 0);
@@ -64,7 +67,6 @@ int main(int argc, char **argv)
 		else if(strcmp(argv[i], "--direct") == 0)
 			result = calculator_client_set_proxy(&client, "");
 	}
-	client.timeout = 20;
 	for(i = 0; i < count && result == 0; i++){
 		memset(&in, 0, sizeof(in));
 		memset(&out, 0, sizeof(out));

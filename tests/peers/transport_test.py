@@ -270,6 +270,27 @@ def run_cases(cfg, run):
         finally:
             server.stop()
 
+    # A server whose accept queue is full: the call's time-out covers the connect too.
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(0)
+    queued = []
+    while len(queued) < 64:
+        waiting = socket.socket()
+        waiting.settimeout(0.5)
+        queued.append(waiting)
+        try:
+            waiting.connect(listener.getsockname())
+        except OSError:
+            break
+    try:
+        got = run.call("full queue", "http://127.0.0.1:%d/calculator" % listener.getsockname()[1], 1, ["--timeout", "2"])
+        run.expect("http, a server whose accept queue is full", got, 0, "ERR_CONNECT")
+    finally:
+        for s in queued:
+            s.close()
+        listener.close()
+
     # Proxies, from the environment as curl reads it and set on the client.
     proxy = RecordingProxy()
     plain = Server(cfg, "proxied-http")
