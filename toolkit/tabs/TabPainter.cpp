@@ -79,7 +79,8 @@ void CKLVTabPainter::RegisterColorSet(int nColorSet, ColorSetCreator pfnCreate) 
 CKLVTabPainter::CKLVTabPainter() {
     InstallAppearance(new CKLVTabStyleAppearance0);
     m_nColor = m_pAppearanceSet->GetDefaultColor();
-    InstallColorSet(new CKLVTabColors);
+    // The set of the number it reports, as SetColor would make it.
+    InstallColorSet(MakeBuiltInColorSet(m_nColor));
     RefreshMetrics();
 }
 

@@ -4,6 +4,7 @@
 #include "toolkit/tabs/TabStyleAppearances.h"
 
 #include <typeinfo>
+#include <utility>
 
 using tabs_test::Canvas;
 using tabs_test::TestTabRow;
@@ -181,6 +182,23 @@ TEST_F(Painter, AppearancesBringTheirColourNumbersAndUnknownNumbersFallBack) {
         EXPECT_EQ(pPainter->GetColor(), 1) << nColor;
         EXPECT_EQ(pPainter->GetColorSet()->m_pPaintManager, pPainter);
     }
+}
+
+TEST_F(Painter, ANewPaintManagerHoldsTheSetOfTheColourNumberItReports) {
+    CKLVTabPainter fresh;
+    CKLVTabPainter chosen;
+    chosen.SetColor(fresh.GetColor());
+    ASSERT_EQ(fresh.GetColor(), 1);
+    EXPECT_EQ(typeid(*fresh.GetColorSet()), typeid(*chosen.GetColorSet()));
+    EXPECT_EQ(fresh.GetColorSet()->m_pPaintManager, &fresh);
+    // The navigation buttons' border is where the standard set departs from the plain base.
+    CKLVTabColors base;
+    base.RefreshMetrics();
+    const auto border = [](const CKLVTabColors* pSet) {
+        return std::make_pair(COLORREF(pSet->clrButtonBorder.m_clrFrom), COLORREF(pSet->clrButtonBorder.m_clrTo));
+    };
+    EXPECT_EQ(border(fresh.GetColorSet()), border(chosen.GetColorSet()));
+    EXPECT_NE(border(fresh.GetColorSet()), border(&base));
 }
 
 TEST_F(Painter, SettersNotifyTheRowsAndRegisteredMakersBuildByNumber) {
