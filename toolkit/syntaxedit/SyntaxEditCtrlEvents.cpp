@@ -8,13 +8,6 @@
 #include <algorithm>
 #include <numeric>
 
-namespace {
-
-// How long an unused screen chain is kept.
-const int kScreenCacheLifeTimeSec = 180;
-
-}  // namespace
-
 IKLVSyntaxEditTextSchema* CKLVSyntaxEditCtrl::GetTextSchema() const {
     if (!m_pBuffer || !m_pBuffer->GetLexParser()) return nullptr;
     return m_pBuffer->GetLexParser()->GetTextSchema();
@@ -97,7 +90,10 @@ void CKLVSyntaxEditCtrl::SubscribeEvents() {
 IKLVSyntaxEditSchemaHandle* CKLVSyntaxEditCtrl::GetScreenSchemaBlocks(int nRow) {
     if (!m_pBuffer || !m_pBuffer->GetLexParser()) return nullptr;
     const DWORD dwNow = ::GetTickCount();
-    m_screenCache.Purge(kScreenCacheLifeTimeSec, dwNow);
+    // How long an unused chain is kept is the file class's setting.
+    const int nLifeTimeSec =
+        m_pBuffer->GetLexParser()->GetOptions(m_pBuffer->GetFileName()).nOnScreenSchCacheLifeTime_sec;
+    m_screenCache.Purge(nLifeTimeSec, dwNow);
     if (IKLVSyntaxEditSchemaHandle* pHead = m_screenCache.Find(nRow, dwNow)) return pHead;
     IKLVSyntaxEditTextSchema* pSchema = GetTextSchema();
     if (!pSchema) return nullptr;

@@ -240,10 +240,19 @@ void CKLVSyntaxEditCtrl::PrintPage(CDC* pDC) {
 void CKLVSyntaxEditCtrl::RefreshSyntaxColors() {
     m_screenCache.RemoveAll();
     if (m_pBuffer && m_bSyntaxColor && m_pBuffer->GetLexParser()) {
-        if (IKLVSyntaxEditTextSchema* pSchema = GetTextSchema()) {
+        IKLVSyntaxEditLexParser* pParser = m_pBuffer->GetLexParser();
+        // A large file would hold the window up: the file class may send the parse to the
+        // parser's own thread.
+        if (pParser->GetOptions(m_pBuffer->GetFileName()).bFirstParseInSeparateThread) {
+            const CKLVSyntaxEditPosition posStart(1, 0);
+            pParser->StartParseInThread(m_pBuffer, &posStart, nullptr, 0, FALSE);
+        } else if (IKLVSyntaxEditTextSchema* pSchema = GetTextSchema()) {
             CKLVSyntaxEditTextIterator iter(m_pBuffer);
             pSchema->Parse(&iter);
         }
+        // The schema may hold other words now.
+        m_bWordListBuilt = FALSE;
+        FillAutoCompleteList();
     }
     m_nDirtyRow = -1;
     if (m_hWnd) Invalidate(TRUE);

@@ -61,7 +61,7 @@ void CKLVSyntaxEditScreenSchemaCache::DropFrom(int nRow) {
 }
 
 void CKLVSyntaxEditScreenSchemaCache::Purge(int nLifeTimeSec, DWORD dwNow) {
-    if (nLifeTimeSec == 0 || nLifeTimeSec == -1) return;
+    if (nLifeTimeSec <= 0) return;   // kept for good
     const DWORD dwLife = static_cast<DWORD>(nLifeTimeSec) * 1000;
     if (dwNow - m_dwLastPurge < std::min<DWORD>(dwLife, 10000)) return;
     m_dwLastPurge = dwNow;

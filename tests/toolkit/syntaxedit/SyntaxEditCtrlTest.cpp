@@ -430,6 +430,27 @@ FakeLinkSchema g_linkSchema;
 
 }  // namespace
 
+// An unused screen chain lives as long as the file class says, not a fixed time: a second after
+// the first screen was coloured its chain stays under the default lifetime and goes under one of
+// one second.
+TEST_F(EditCtrlTest, ScreenChainsLiveAsLongAsTheFileClassSays) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "row\r\n";
+    OpenWithSchema(text, &g_linkSchema);
+    const auto& entries = m_ctrl.GetScreenSchemaCache().GetEntries();
+    FakeLinkParser::s_options.nOnScreenSchCacheLifeTime_sec = 180;
+    ASSERT_TRUE(m_ctrl.GetScreenSchemaBlocks(1));
+    ::Sleep(1100);
+    ASSERT_TRUE(m_ctrl.GetScreenSchemaBlocks(250));
+    EXPECT_EQ(entries.size(), 2u);
+    FakeLinkParser::s_options.nOnScreenSchCacheLifeTime_sec = 1;
+    ASSERT_TRUE(m_ctrl.GetScreenSchemaBlocks(250));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_LE(entries[0].nFirstRow, 250);
+    EXPECT_GE(entries[0].nLastRow, 250);
+    FakeLinkParser::s_options = CKLVSyntaxEditParseOptions();
+}
+
 // Parser codes reach the parent as -938 in the order they come; a finished block drops the
 // screen chains from its first row, and the end of a pass repaints every row.
 TEST_F(EditCtrlTest, ParserEventsReachTheControlThroughTheParsersConnection) {

@@ -61,9 +61,11 @@ public:
     void BreakParse() override {}
     IKLVSyntaxEditTextSchema* GetTextSchema() override { return s_pSchema; }
     void SetTextSchema(IKLVSyntaxEditTextSchema*) override {}
-    CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override { return CKLVSyntaxEditParseOptions(); }
+    CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override { return s_options; }
     void StartParseInThread(IKLVSyntaxEditTextSource*, const CKLVSyntaxEditPosition*, const CKLVSyntaxEditPosition*,
-                            int, BOOL) override {}
+                            int, BOOL) override {
+        ++s_nThreadParses;
+    }
     void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
                        IKLVSyntaxEditTextSource*) override {}
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
@@ -75,9 +77,11 @@ public:
     }
     CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
     static inline int s_nStops = 0;
+    static inline int s_nThreadParses = 0;
     static inline int s_nWordListCalls = 0;
     static inline std::vector<std::string> s_words;
     static inline IKLVSyntaxEditTextSchema* s_pSchema = nullptr;
+    static inline CKLVSyntaxEditParseOptions s_options;
 };
 
 // A buffer whose parser is a FakeLinkParser over the schema.
@@ -97,7 +101,7 @@ public:
     CString GetSchName() override { return "folds"; }
     BOOL FindClassForFile(LPCSTR) override { return TRUE; }
     void SetTheme(LPARAM) override {}
-    void Parse(IKLVSyntaxEditTextIterator*) override {}
+    void Parse(IKLVSyntaxEditTextIterator*) override { ++m_nParses; }
     CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator*, int, int) override { return nullptr; }
     void GetLineAttributes(IKLVSyntaxEditTextIterator*, int, int, int, const CKLVSyntaxEditTextColors&,
                            std::vector<CKLVSyntaxEditTextSegment>&, IKLVSyntaxEditSchemaHandle*) override {}
@@ -115,6 +119,7 @@ public:
         m_arBlocks.push_back(block);
     }
     std::vector<CKLVSyntaxEditCollapsedBlock> m_arBlocks;
+    int m_nParses = 0;
 };
 
 class EditCtrlTest : public testsupport::PaintCanvas {

@@ -293,3 +293,46 @@ TEST(SyntaxEditView, DisplayHintsSwitchEveryViewsControlWithoutSavingTheSetting)
 }
 
 }  // namespace
+
+// A view in a frame keeps the scroll bars with its control; in any other window (a tab container)
+// the control uses the view's, and the view's scroll messages move the control.
+TEST(SyntaxEditView, OutsideAFrameTheViewsScrollBarsMoveTheControl) {
+    SyntaxMdiHost host;
+    CDocument* pDoc = host.pPlain->OpenDocumentFile(nullptr);
+    ASSERT_NE(pDoc, nullptr);
+    EXPECT_FALSE(SyntaxMdiHost::Views(pDoc).front()->GetEditCtrl()->GetUseParentScrollBars());
+
+    CWnd holder;
+    ASSERT_TRUE(holder.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300),
+                                host.pMain, 0));
+    auto* pView = new CRecordingSyntaxView;   // frees itself with its window
+    ASSERT_TRUE(pView->Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, CRect(0, 0, 300, 200),
+                              &holder, AFX_IDW_PANE_FIRST, nullptr));
+    CKLVSyntaxEditCtrl* pCtrl = pView->GetEditCtrl();
+    EXPECT_TRUE(pCtrl->GetUseParentScrollBars());
+    pCtrl->SetWindowText((std::string(300, 'w') + "\r\n" + NumberedText(100)).c_str());
+    pCtrl->UpdateScrollBars();
+    const struct {
+        UINT nMessage;
+        UINT nCode;
+        int nTopRow;
+        BOOL bScrolledRight;
+    } steps[] = {
+        {WM_VSCROLL, SB_LINEDOWN, 2, FALSE},  {WM_VSCROLL, SB_LINEUP, 1, FALSE},
+        {WM_VSCROLL, SB_PAGEDOWN, -1, FALSE}, {WM_VSCROLL, SB_PAGEUP, 1, FALSE},
+        {WM_HSCROLL, SB_LINERIGHT, 1, TRUE},  {WM_HSCROLL, SB_LEFT, 1, FALSE},
+    };
+    for (const auto& s : steps) {
+        pView->SendMessage(s.nMessage, MAKEWPARAM(s.nCode, 0), 0);
+        if (s.nTopRow > 0) EXPECT_EQ(pCtrl->GetTopRow(), s.nTopRow) << s.nMessage << "/" << s.nCode;
+        else EXPECT_GT(pCtrl->GetTopRow(), 2) << s.nMessage << "/" << s.nCode;   // a page
+        EXPECT_EQ(pCtrl->GetHScrollPos() > 0, s.bScrolledRight != FALSE) << s.nMessage << "/" << s.nCode;
+    }
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    pView->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+    ASSERT_TRUE(pView->GetScrollInfo(SB_VERT, &si));
+    EXPECT_EQ(si.nPos, pCtrl->GetTopRow()) << "the view's own bar shows the control's place";
+    pView->DestroyWindow();
+}

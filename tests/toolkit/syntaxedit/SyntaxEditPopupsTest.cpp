@@ -156,6 +156,29 @@ TEST_F(AutoCompleteTest, TheWordsAreAskedForOnceUntilTheConfigurationChanges) {
     EXPECT_EQ(List().GetShownText(0), "puts");
 }
 
+TEST_F(AutoCompleteTest, RefreshingTheColoursParsesWhereTheFileClassSaysAndRefillsTheWords) {
+    OpenWithWords("p", {"printf"});
+    m_ctrl.SetCurPos(1, 2);
+    for (BOOL bInThread : {TRUE, FALSE}) {
+        FakeLinkParser::s_options.bFirstParseInSeparateThread = bInThread;
+        const int nThreadParses = FakeLinkParser::s_nThreadParses;
+        const int nParses = m_schema.m_nParses;
+        FakeLinkParser::s_words = bInThread ? std::vector<std::string>{"printf", "puts"}
+                                            : std::vector<std::string>{"printf", "puts", "pow"};
+        m_ctrl.RefreshSyntaxColors();
+        EXPECT_EQ(FakeLinkParser::s_nThreadParses - nThreadParses, bInThread ? 1 : 0) << bInThread;
+        EXPECT_EQ(m_schema.m_nParses - nParses, bInThread ? 0 : 1) << bInThread;
+        // The words were taken at once: no list is asked for when it opens.
+        const int nCalls = FakeLinkParser::s_nWordListCalls;
+        Pump(VK_SPACE, 0, {VK_CONTROL});
+        ASSERT_TRUE(List().IsOpen());
+        EXPECT_EQ(List().GetShownCount(), bInThread ? 2 : 3) << bInThread;
+        EXPECT_EQ(FakeLinkParser::s_nWordListCalls, nCalls);
+        Pump(VK_ESCAPE);
+    }
+    FakeLinkParser::s_options = CKLVSyntaxEditParseOptions();
+}
+
 TEST_F(AutoCompleteTest, TwentyWordsScrollAndThreeFit) {
     std::vector<std::string> words;
     for (int i = 10; i < 30; ++i) words.push_back("w" + std::to_string(i));

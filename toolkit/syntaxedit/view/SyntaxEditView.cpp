@@ -1,5 +1,7 @@
 #include "toolkit/syntaxedit/view/SyntaxEditView.h"
 
+#include "classlib/FrameWnd.h"
+#include "classlib/SplitterWnd.h"
 #include "toolkit/syntaxedit/SyntaxEditPaintManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/syntaxedit/view/SyntaxEditDoc.h"
@@ -9,6 +11,8 @@ IMPLEMENT_DYNCREATE(CKLVSyntaxEditView, CView)
 BEGIN_MESSAGE_MAP(CKLVSyntaxEditView, CView)
     ON_WM_CREATE()
     ON_WM_SIZE()
+    ON_MESSAGE(WM_VSCROLL, OnScrollMessage)
+    ON_MESSAGE(WM_HSCROLL, OnScrollMessage)
     ON_WM_SETFOCUS()
     ON_WM_ERASEBKGND()
     ON_WM_KEYDOWN()
@@ -80,8 +84,11 @@ int CKLVSyntaxEditView::OnCreate(LPCREATESTRUCT lpcs) {
     if (!m_pParentWnd) return -1;
     CKLVSyntaxEditDoc* pDoc = GetSyntaxDoc();
     CKLVSyntaxEditBufferManager* pBuffer = pDoc ? pDoc->GetBufferManager() : nullptr;
-    // The control shows its own scroll bars and uses none of the view's.
-    m_wndEdit.SetUseParentScrollBars(FALSE);
+    // A frame or a splitter keeps the scroll bars with the control; any other parent (a tab
+    // container) leaves them to the view, whose scroll messages then go to the control.
+    const BOOL bFrameOrSplitter =
+        m_pParentWnd->IsKindOf(RUNTIME_CLASS(CSplitterWnd)) || m_pParentWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd));
+    m_wndEdit.SetUseParentScrollBars(bFrameOrSplitter ? !m_wndEdit.GetUseParentScrollBars() : TRUE);
     if (!m_wndEdit.Create(this, m_bHorzScrollBar, m_bVertScrollBar, pBuffer)) return -1;
     m_wndEdit.UpdateScrollBars();
     m_wndEdit.SetTopRow(m_nStartTopRow);
@@ -101,6 +108,12 @@ void CKLVSyntaxEditView::OnSize(UINT nType, int cx, int cy) {
     if (!m_wndEdit.m_hWnd) return;
     m_wndEdit.MoveWindow(0, 0, cx, cy);
     m_wndEdit.UpdateScrollBars();
+}
+
+LRESULT CKLVSyntaxEditView::OnScrollMessage(WPARAM wParam, LPARAM lParam) {
+    CKLVSyntaxEditCtrl* pCtrl = GetEditCtrl();
+    if (!pCtrl->m_hWnd) return Default();
+    return pCtrl->SendMessage(GetCurrentMessage()->message, wParam, lParam);
 }
 
 void CKLVSyntaxEditView::OnSetFocus(CWnd* pOldWnd) {

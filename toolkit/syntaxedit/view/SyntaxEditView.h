@@ -115,6 +115,8 @@ protected:
 
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    // The view's own scroll bars, when the control uses them, move the control.
+    afx_msg LRESULT OnScrollMessage(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
