@@ -30,6 +30,9 @@ void CKLVDockingLayout::Clear() {
     for (auto& pBar : m_pMarginBars) pBar.reset();
     for (POSITION pos = lstNodes.GetHeadPosition(); pos;) {
         CKLVDockingNode* pNode = lstNodes.GetNext(pos);
+        // A container that something still holds must not stay on the site as a stale window.
+        if (pNode->GetType() == CKLVDockingNode::typeTabbedContainer && pNode->GetPaneHwnd())
+            static_cast<CKLVDockingPaneTabbedContainer*>(pNode)->DestroyWindow();
         pNode->ForgetLayout();
         pNode->Release();
     }

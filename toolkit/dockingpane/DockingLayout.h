@@ -88,6 +88,9 @@ private:
     BOOL LoadRecords(CKLVPropExchange* pPX);
     // Releases this layout's nodes and takes over pSource's.
     void TakeContents(CKLVDockingLayout& source);
+    // Nodes loaded into the live layout were made without windows: containers take theirs, then
+    // the floating frames (moving their containers in), then the splitters between them.
+    void CreateLiveWindows();
     BOOL TidyPass(const CKLVDockingNodeList& lstReferenced);
     void Discard(CKLVDockingNode* pNode);
 

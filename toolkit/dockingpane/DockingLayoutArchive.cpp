@@ -5,9 +5,12 @@
 #include "toolkit/dockingpane/DockingLayoutRecords.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
+#include "toolkit/dockingpane/DockingPaneMiniWnd.h"
+#include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 #include "toolkit/dockingpane/DockingSplitterContainer.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -71,7 +74,25 @@ BOOL CKLVDockingLayout::LoadLayout(CKLVPropExchange* pPX) {
     pLoaded->Clear();
     if (!pLoaded->LoadRecords(pPX)) return FALSE;
     TakeContents(*pLoaded);
+    if (!m_bDetached) CreateLiveWindows();
     return TRUE;
+}
+
+void CKLVDockingLayout::CreateLiveWindows() {
+    const std::vector<CKLVDockingNode*> nodes = [this] {
+        std::vector<CKLVDockingNode*> list;
+        for (POSITION pos = m_lstNodes.GetHeadPosition(); pos;) list.push_back(m_lstNodes.GetNext(pos));
+        return list;
+    }();
+    for (CKLVDockingNode* pNode : nodes)
+        if (pNode->GetType() == CKLVDockingNode::typeTabbedContainer)
+            static_cast<CKLVDockingPaneTabbedContainer*>(pNode)->CreateLiveWindow();
+    for (CKLVDockingNode* pNode : nodes)
+        if (pNode->GetType() == CKLVDockingNode::typeMiniWnd) static_cast<CKLVDockingPaneMiniWnd*>(pNode)->CreateLiveWindow();
+    for (CKLVDockingNode* pNode : nodes)
+        if (pNode->GetType() == CKLVDockingNode::typeSplitterContainer)
+            static_cast<CKLVDockingSplitterContainer*>(pNode)->UpdateSplitters();
+    if (m_pManager) m_pManager->RecalcLayout(nullptr, FALSE);
 }
 
 BOOL CKLVDockingLayout::LoadRecords(CKLVPropExchange* pPX) {

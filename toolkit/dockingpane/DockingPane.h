@@ -76,6 +76,7 @@ public:
     LPUNKNOWN GetInterface(const IID& iid) override;
     HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
     HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
     HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
     HRESULT GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) override;
     HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;

@@ -2,6 +2,7 @@
 #include "toolkit/dockingpane/DockingPane.h"
 
 #include "toolkit/dockingpane/DockingAccessibleValues.h"
+#include "toolkit/dockingpane/DockingPaneTabbedContainer.h"
 
 using KLVDockingAccessible::MakeBstr;
 using KLVDockingAccessible::MakeLong;
@@ -64,6 +65,13 @@ HRESULT CKLVDockingPane::AccessibleSelect(LONG /*flagsSelect*/, VARIANT varChild
     return S_OK;
 }
 
+HRESULT CKLVDockingPane::GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) {
+    *ppdispChild = nullptr;
+    if (ChildIdFromVariant(&varChild) != 1 || !m_hwndChild) return E_INVALIDARG;
+    return AccessibleObjectFromWindow(m_hwndChild, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                      reinterpret_cast<void**>(ppdispChild));
+}
+
 HRESULT CKLVDockingPane::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
                                             VARIANT varChild) {
     *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
@@ -72,6 +80,15 @@ HRESULT CKLVDockingPane::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcx
     if ((lChild != CHILDID_SELF && lChild != 1) || !hWnd) return E_INVALIDARG;
     CRect rc;
     ::GetWindowRect(hWnd, &rc);
+    // Among several tabs the pane is its own tab.
+    if (lChild == CHILDID_SELF && m_pParentContainer && m_pParentContainer->GetType() == typeTabbedContainer) {
+        auto* pTabbed = static_cast<CKLVDockingPaneTabbedContainer*>(m_pParentContainer);
+        CKLVTabManagerItem* pItem = pTabbed->FindItem(this);
+        if (pTabbed->GetTabs()->GetItemCount() >= 2 && pItem) {
+            rc = pItem->GetRect();
+            ::MapWindowPoints(hWnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
+        }
+    }
     *pxLeft = rc.left;
     *pyTop = rc.top;
     *pcxWidth = rc.Width();

@@ -135,6 +135,8 @@ BOOL CKLVDockingPaneAutoHidePanel::Create(CWnd* pParent) {
     if (!CreateEx(0, "KLVDockingPaneAutoHidePanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                   CRect(0, 0, 0, 0), pParent, 0))
         return FALSE;
+    // Each tab shows its pane's title through the hit test.
+    EnableToolTips(TRUE);
     m_pDropTarget = std::make_unique<CDropTarget>(this);
     m_pDropTarget->Register(this);
     return TRUE;

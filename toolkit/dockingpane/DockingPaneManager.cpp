@@ -263,6 +263,8 @@ void CKLVDockingPaneManager::RedrawPanes() {
     for (POSITION pos = lstPanes.GetHeadPosition(); pos;) {
         CKLVDockingPane* pPane = lstPanes.GetNext(pos).pPane;
         RecalcLayout(pPane, TRUE);
+        // A floating frame's border and caption follow the theme too.
+        if (IsFloatingSite(pPane->GetDockingSite())) static_cast<CKLVDockingPaneMiniWnd*>(pPane->GetDockingSite())->UpdateFrameStyle();
         CKLVDockingNode* pContainer = pPane->GetContainer();
         if (pContainer && pContainer->GetPaneHwnd()) ::InvalidateRect(pContainer->GetPaneHwnd(), nullptr, FALSE);
     }
@@ -337,6 +339,17 @@ LRESULT CKLVDockingPaneManager::OnInitialUpdate(WPARAM, LPARAM) {
         if (pFrame->m_nIdleFlags & CFrameWnd::idleLayout) pFrame->RecalcLayout();
     }
     CheckFocus();
+    // Floating frames are windows of their own: the site's update does not reach their views.
+    if (CKLVDockingNodeList* pNodes = GetNodeList()) {
+        for (POSITION pos = pNodes->GetHeadPosition(); pos;) {
+            CKLVDockingNode* pNode = pNodes->GetNext(pos);
+            if (pNode->GetType() != CKLVDockingNode::typeMiniWnd) continue;
+            auto* pFrame = static_cast<CKLVDockingPaneMiniWnd*>(pNode);
+            if (!pFrame->GetSafeHwnd()) continue;
+            if (pFrame->m_nIdleFlags & CFrameWnd::idleLayout) pFrame->RecalcLayout();
+            CWnd::SendMessageToDescendants(pFrame->GetSafeHwnd(), WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+        }
+    }
     m_bInitialUpdate = TRUE;
     return 0;
 }

@@ -38,6 +38,9 @@ public:
 
     // Floats pNode (a pane gets a tabbed container of its own) in a new window on rect.
     void Init(CKLVDockingNode* pNode, CRect rect);
+    // A frame of the live layout made without its window (copied or loaded) takes it, on its
+    // rectangle, with its containers' windows moved in.
+    void CreateLiveWindow();
     // Reports the action for every pane in list order; TRUE at the first that cancels it.
     BOOL NotifyPanes(int nAction);
     // The selected pane of the single tabbed container; null with none or several.

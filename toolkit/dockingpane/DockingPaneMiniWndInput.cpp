@@ -154,8 +154,12 @@ void CKLVDockingPaneMiniWnd::Copy(CKLVDockingPaneMiniWnd* pSource, CKLVDockingLa
         m_roll.nCurrentStep = -1;
         m_bExpanded = FALSE;
     }
+    CreateLiveWindow();
+}
+
+void CKLVDockingPaneMiniWnd::CreateLiveWindow() {
     CKLVDockingPaneManager* pManager = GetManager();
-    if (!pManager || pLayout != pManager->GetLayout() || pLayout->IsDetached()) return;
+    if (m_hWnd || !pManager || !m_pLayout || m_pLayout != pManager->GetLayout() || m_pLayout->IsDetached()) return;
     Create(m_rcWindow);
     if (m_pTopContainer) {
         m_pTopContainer->SetDockingSite(this);

@@ -62,8 +62,18 @@ void CKLVDockingPaneTabbedContainer::CreateContainerWindow() {
     if (!CreateEx(0, "KLVDockingPaneTabbedContainer", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                   CRect(0, 0, 0, 0), pSite, 0))
         return;
+    // The caption buttons and the tabs name themselves through the hit test.
+    EnableToolTips(TRUE);
     m_pDropTarget = std::make_unique<CDropTarget>(this);
     m_pDropTarget->Register(this);
+}
+
+void CKLVDockingPaneTabbedContainer::CreateLiveWindow() {
+    // An empty holder takes its window with its first pane, as a new one does.
+    if (m_hWnd || IsEmpty() || !m_pLayout || m_pLayout->IsDetached()) return;
+    CreateContainerWindow();
+    if (m_hWnd && m_pParentContainer && m_pParentContainer->GetType() == typeAutoHidePanel) ShowWindow(SW_HIDE);
+    RequestLayout();
 }
 
 void CKLVDockingPaneTabbedContainer::RequestLayout() {

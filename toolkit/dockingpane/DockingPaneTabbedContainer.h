@@ -5,6 +5,7 @@
 
 #include "classlib/Ole.h"
 #include "classlib/Wnd.h"
+#include "toolkit/common/Accessible.h"
 #include "toolkit/dockingpane/DockingNode.h"
 #include "toolkit/dockingpane/DockingPaneTabs.h"
 
@@ -27,7 +28,7 @@ private:
     CKLVDockingPaneTabbedContainer* m_pContainer;
 };
 
-class CKLVDockingPaneTabbedContainer : public CWnd, public CKLVDockingContainer {
+class CKLVDockingPaneTabbedContainer : public CWnd, public CKLVDockingContainer, public CKLVAccessible {
     DECLARE_DYNAMIC(CKLVDockingPaneTabbedContainer)
 public:
     enum { htCaption = -2, htNothing = -1 };
@@ -48,6 +49,9 @@ public:
 
     // The site becomes this container's, the pane is attached and selected.
     void Init(CKLVDockingPane* pPane, CWnd* pSite);
+    // A container of the live layout made without its window (loaded) takes it; hidden while it
+    // stands in an auto-hide panel.
+    void CreateLiveWindow();
     void AttachPane(CKLVDockingPane* pPane, BOOL bSelect = TRUE);
     CKLVDockingPane* GetSelected() const { return m_pSelectedPane; }
     CString GetCaptionText() const;
@@ -90,6 +94,18 @@ public:
     // point (the pane's title).
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
+    // Accessibility: a page tab list of the panes' tabs, after the selected pane's window.
+    CCmdTarget* GetAccessibleTarget() override { return this; }
+    LPUNKNOWN GetInterface(const IID& iid) override;
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+    HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
+
 protected:
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
@@ -102,6 +118,7 @@ protected:
     afx_msg void OnMouseLeave();
     afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

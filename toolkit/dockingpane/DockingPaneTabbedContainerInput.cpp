@@ -22,6 +22,7 @@ BEGIN_MESSAGE_MAP(CKLVDockingPaneTabbedContainer, CWnd)
     ON_WM_MOUSELEAVE()
     ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
     ON_WM_SETCURSOR()
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 void CKLVDockingPaneTabbedContainer::OnPaint() {

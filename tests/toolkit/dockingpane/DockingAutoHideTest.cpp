@@ -173,6 +173,22 @@ TEST_F(AutoHideTest, PanelTabsOpenTheirPanesOnClickAndReportTheRightButton) {
     EXPECT_EQ(::GetFocus(), pSecond->GetChild());
 }
 
+TEST_F(AutoHideTest, PanelTabsShowTheirPanesTitlesAsTips) {
+    CKLVDockingPane* pSecond = manager->CreatePane(704, CRect(0, 0, 150, 120), klvDockBottom);
+    pSecond->SetTitle("Second");
+    manager->AttachPane(pSecond, pOutput);
+    site->RecalcLayout();
+    HideByClose(pOutput);
+    CKLVDockingPaneAutoHidePanel* pPanel = Panel(klvDockBottom);
+    ASSERT_NE(pPanel, nullptr);
+    CKLVDockingPaneAutoHideRow* pRow = pPanel->GetRow(0);
+    ASSERT_EQ(pRow->GetItemCount(), 2);
+    pRow->GetPaintManager()->m_nToolTipMode = 1;   // every tab, truncated or not
+    EXPECT_EQ(ToolTipAfterMouseMove(pPanel, pRow->GetItem(1)->GetRect().CenterPoint()), "Second");
+    EXPECT_EQ(ToolTipAfterMouseMove(pPanel, pRow->GetItem(0)->GetRect().CenterPoint()),
+              std::string(pOutput->GetTitle()));
+}
+
 TEST_F(AutoHideTest, ShowPaneSlidesOutInEightStepsThenSlidesBackAfterSixTicksAway) {
     HideByClose(pOutput);
     site->m_notes.clear();

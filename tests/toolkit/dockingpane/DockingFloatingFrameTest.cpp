@@ -345,6 +345,33 @@ TEST_F(FloatingFrameTest, CollapseModeNeedsTheThemedFrame) {
     EXPECT_TRUE(pFrame->GetStyle() & WS_THICKFRAME);
 }
 
+TEST_F(FloatingFrameTest, AThemeChangeRestylesFloatingFrames) {
+    CKLVDockingPaneMiniWnd* pFrame = Float(pOutput);
+    ASSERT_NE(pFrame, nullptr);
+    ASSERT_TRUE(pFrame->GetStyle() & WS_THICKFRAME);
+    for (BOOL bThemed : {TRUE, FALSE}) {
+        manager->m_bThemedFloatingFrames = bThemed;
+        manager->SetTheme(9);
+        EXPECT_EQ((pFrame->GetStyle() & WS_THICKFRAME) != 0, !bThemed) << bThemed;
+        EXPECT_EQ((pFrame->GetStyle() & WS_BORDER) != 0, !bThemed) << bThemed;
+    }
+}
+
+TEST_F(FloatingFrameTest, TheInitialUpdateReachesTheWindowsOfFloatingPanes) {
+    CKLVDockingPaneMiniWnd* pFrame = Float(pOutput);
+    ASSERT_NE(pFrame, nullptr);
+    CWnd host;
+    CInitialUpdateCounter child;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 50, 50), site, 0));
+    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 10, 10), &host, 0));
+    pOutput->Attach(&host);
+    ASSERT_EQ(::GetAncestor(host.m_hWnd, GA_ROOT), pFrame->m_hWnd);
+    EXPECT_EQ(child.m_nCount, 0);
+    manager->SendMessage(WM_INITIALUPDATE, 0, 0);
+    EXPECT_EQ(child.m_nCount, 1);
+    pOutput->Attach(nullptr);
+}
+
 }  // namespace
 
 namespace {

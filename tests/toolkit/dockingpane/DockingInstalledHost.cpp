@@ -1,5 +1,8 @@
 #include "DockingInstalledHost.h"
 
+#include "classlib/ThreadState.h"
+#include "classlib/ToolTipCtrl.h"
+
 BEGIN_MESSAGE_MAP(CRecordingFrame, CFrameWnd)
     ON_MESSAGE(KLV_WM_DOCKINGPANENOTIFY, OnDockingNotify)
 END_MESSAGE_MAP()
@@ -70,6 +73,24 @@ CRecordingFrame* NewHiddenFrame() {
     auto* pFrame = new CRecordingFrame;
     pFrame->Create(nullptr, "site", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300));
     return pFrame;
+}
+
+std::string ToolTipAfterMouseMove(CWnd* pWnd, CPoint pt) {
+    MSG msg = {};
+    msg.hwnd = pWnd->GetSafeHwnd();
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(pt.x, pt.y);
+    msg.pt = pt;
+    pWnd->ClientToScreen(&msg.pt);
+    CWnd::WalkPreTranslateTree(nullptr, &msg);
+    CToolTipCtrl* pToolTip = AfxGetThreadState()->m_pToolTip.get();
+    if (!pToolTip || !pToolTip->m_hWnd || pToolTip->SendMessage(TTM_GETTOOLCOUNT) == 0) return std::string();
+    char szText[256] = {};
+    TOOLINFOA ti = {};
+    ti.cbSize = AFX_TOOLINFO_SIZE;
+    ti.lpszText = szText;
+    pToolTip->SendMessage(TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&ti));
+    return szText;
 }
 
 InstalledManagerTest::InstalledManagerTest() {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -47,6 +48,22 @@ protected:
 };
 
 CRecordingFrame* NewHiddenFrame();
+
+// Counts the WM_INITIALUPDATE messages it receives.
+class CInitialUpdateCounter : public CWnd {
+public:
+    int m_nCount = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_INITIALUPDATE) ++m_nCount;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// The text of the tool the thread's tool tip holds after the window's pre-translation saw the
+// mouse move to the client point; empty when it holds none.
+std::string ToolTipAfterMouseMove(CWnd* pWnd, CPoint pt);
 
 class InstalledManagerTest : public ::testing::Test {
 protected:

@@ -4,7 +4,7 @@
 #include "toolkit/common/PropExchangeArchive.h"
 #include "toolkit/dockingpane/DockingPaneAutoHidePanel.h"
 #include "toolkit/dockingpane/DockingPaneMiniWnd.h"
-#include "DockingTestHost.h"
+#include "DockingInstalledHost.h"
 #include "TextKeyedExchange.h"
 
 #include <cstdlib>
@@ -447,4 +447,73 @@ TEST_F(DockingLayoutArchive, PaneWithoutAPaneRecordIsStillSavedAmongThePanes) {
     ASSERT_TRUE(LoadKeyed(pLoaded, saved));
     EXPECT_EQ(Describe(pLoaded->GetTopContainer()), Describe(layout->GetTopContainer()));
     EXPECT_EQ(pLoaded->GetPaneList().GetCount(), 2);
+}
+
+namespace {
+
+class LiveLayoutLoad : public InstalledManagerTest {
+protected:
+    // The descendant windows of a window class.
+    static int CountWindows(CWnd* pParent, const char* pszClass) {
+        struct Search {
+            const char* pszClass;
+            int nCount;
+        } search = {pszClass, 0};
+        ::EnumChildWindows(
+            pParent->GetSafeHwnd(),
+            [](HWND hWnd, LPARAM lParam) {
+                auto* pSearch = reinterpret_cast<Search*>(lParam);
+                char szClass[64] = "";
+                ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+                if (std::string(szClass) == pSearch->pszClass) ++pSearch->nCount;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.nCount;
+    }
+};
+
+}  // namespace
+
+TEST_F(LiveLayoutLoad, ALayoutLoadedIntoTheLiveManagerGetsItsWindows) {
+    manager->CreatePane(701, CRect(0, 0, 200, 120), klvDockLeft);
+    manager->CreatePane(702, CRect(0, 0, 200, 120), klvDockRight);
+    CKLVDockingPane* pFloated = manager->CreatePane(703, CRect(0, 0, 200, 120), klvDockBottom);
+    CKLVDockingPane* pHidden = manager->CreatePane(704, CRect(0, 0, 200, 120), klvDockBottom);
+    manager->FloatPane(pFloated, CRect(100, 100, 300, 250));
+    manager->HidePane(pHidden);
+    site->RecalcLayout();
+    const std::string bytes = SaveArchive(manager->GetLayout());
+    const int nSplitters = CountWindows(site, "KLVDockingPaneSplitter");
+    const int nContainers = CountWindows(site, "KLVDockingPaneTabbedContainer");
+    ASSERT_EQ(nSplitters, 2);   // between each docked column and the client
+
+    ASSERT_TRUE(LoadArchive(manager->GetLayout(), bytes));
+    site->RecalcLayout();
+    struct Expected {
+        UINT nID;
+        BOOL bFloating;
+        BOOL bVisible;
+    } panes[] = {{701, FALSE, TRUE}, {702, FALSE, TRUE}, {703, TRUE, TRUE}, {704, FALSE, FALSE}};
+    for (const Expected& e : panes) {
+        SCOPED_TRACE(e.nID);
+        CKLVDockingPane* pPane = manager->FindPane(e.nID);
+        ASSERT_NE(pPane, nullptr);
+        ASSERT_NE(pPane->GetContainer(), nullptr);
+        const HWND hContainer = pPane->GetContainer()->GetPaneHwnd();
+        ASSERT_TRUE(::IsWindow(hContainer));
+        EXPECT_EQ((::GetWindowLongPtrA(hContainer, GWL_STYLE) & WS_VISIBLE) != 0, e.bVisible != FALSE);
+        EXPECT_EQ(manager->IsFloatingSite(pPane->GetDockingSite()), e.bFloating);
+        EXPECT_EQ(::GetParent(hContainer), pPane->GetDockingSite()->GetSafeHwnd());
+        if (e.bVisible) EXPECT_FALSE(CRect(pPane->GetContainer()->GetPaneWindowRect()).IsRectEmpty());
+    }
+    CWnd* pFrame = manager->FindPane(703)->GetDockingSite();
+    EXPECT_TRUE(pFrame->GetStyle() & WS_VISIBLE);
+    CRect rcFrame;
+    pFrame->GetWindowRect(&rcFrame);
+    EXPECT_EQ(rcFrame.TopLeft(), CPoint(100, 100));
+    // The same windows as before, those of the layout replaced gone.
+    EXPECT_EQ(CountWindows(site, "KLVDockingPaneSplitter"), nSplitters);
+    EXPECT_EQ(CountWindows(site, "KLVDockingPaneTabbedContainer"), nContainers);
+    EXPECT_TRUE(manager->GetLayout()->GetPanel(klvDockBottom)->GetSafeHwnd() != nullptr);
 }

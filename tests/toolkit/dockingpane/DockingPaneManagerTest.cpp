@@ -132,22 +132,6 @@ TEST(DockingPaneManagerOle, UninitialisesOnlyWhatItInitialised) {
     EXPECT_EQ(hrAfter, S_FALSE);
 }
 
-namespace {
-
-// Counts the WM_INITIALUPDATE messages it receives.
-class CInitialUpdateCounter : public CWnd {
-public:
-    int m_nCount = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_INITIALUPDATE) ++m_nCount;
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
-}  // namespace
-
 TEST_F(InstalledManagerTest, SystemNoticesRefreshTheThemeAndLateWindowsGetTheirInitialUpdate) {
     for (UINT nMsg : {UINT(WM_SETTINGCHANGE), UINT(WM_SYSCOLORCHANGE)}) {
         manager->GetPaintManager()->m_nTabRowHeight = 0;

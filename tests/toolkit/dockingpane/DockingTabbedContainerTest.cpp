@@ -7,6 +7,8 @@
 #include "toolkit/dockingpane/DockingPaneThemes.h"
 #include "toolkit/tabs/TabTestHost.h"
 
+#include <string>
+
 namespace {
 
 LPARAM At(CPoint pt) { return MAKELPARAM(pt.x, pt.y); }
@@ -279,6 +281,83 @@ TEST_F(TabbedContainerTest, CaptionButtonsFollowTheMouseAndTheMenuButtonTellsThe
     ASSERT_EQ(menus.size(), 1u);
     EXPECT_EQ(menus[0].nPaneID, 1u);
     EXPECT_FALSE(pTabbed->FindCaptionButton(klvCaptionButtonMenu)->IsPressed());
+}
+
+TEST_F(TabbedContainerTest, CaptionButtonsAndTabsShowTheirTipsUnderTheMouse) {
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPane* b = tree.Pane(2);
+    b->SetTitle("Second pane with a title too long for its tab");
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b});
+    Relayout(pTabbed);
+    const CPoint ptClose = ButtonCenter(pTabbed, klvCaptionButtonClose);
+    EXPECT_EQ(ToolTipAfterMouseMove(pTabbed, ptClose), "Close");
+    CKLVDockingTabbedContainerTabs* pTabs = pTabbed->GetTabs();
+    ASSERT_EQ(pTabs->GetItemCount(), 2);
+    const CPoint ptTab = pTabs->GetItem(1)->GetRect().CenterPoint();
+    pTabs->GetPaintManager()->m_nToolTipMode = 1;   // every tab, truncated or not
+    EXPECT_EQ(ToolTipAfterMouseMove(pTabbed, ptTab), "Second pane with a title too long for its tab");
+    EXPECT_EQ(ToolTipAfterMouseMove(pTabbed, CPoint(-10, -10)), "");
+}
+
+TEST_F(TabbedContainerTest, TheContainerIsAnAccessibleTabListOfItsPanes) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    CKLVDockingPane* a = tree.Pane(1);
+    CKLVDockingPane* b = tree.Pane(2);
+    a->SetTitle("Alpha");
+    b->SetTitle("Beta");
+    CKLVDockingPaneTabbedContainer* pTabbed = Dock({a, b});
+    Relayout(pTabbed);
+    IAccessible* pAccessible = nullptr;
+    ASSERT_EQ(pTabbed->AccessibleObjectFromWindow(pTabbed->GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT),
+                                                  IID_IAccessible, reinterpret_cast<void**>(&pAccessible)),
+              S_OK);
+    VARIANT self = {}, role = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    ASSERT_EQ(pAccessible->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PAGETABLIST);
+    LONG nCount = 0;
+    EXPECT_EQ(pAccessible->get_accChildCount(&nCount), S_OK);
+    EXPECT_EQ(nCount, 3);   // the selected pane's window, then one per tab
+
+    // Children 2 and 3 are the panes, each placed on its own tab.
+    CKLVDockingTabbedContainerTabs* pTabs = pTabbed->GetTabs();
+    for (LONG nChild : {2, 3}) {
+        VARIANT child = {};
+        child.vt = VT_I4;
+        child.lVal = nChild;
+        IDispatch* pDispatch = nullptr;
+        ASSERT_EQ(pAccessible->get_accChild(child, &pDispatch), S_OK) << nChild;
+        IAccessible* pPane = nullptr;
+        ASSERT_EQ(pDispatch->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&pPane)), S_OK);
+        BSTR name = nullptr;
+        ASSERT_EQ(pPane->get_accDescription(self, &name), S_OK);
+        EXPECT_EQ(std::wstring(name), nChild == 2 ? L"Alpha" : L"Beta");
+        ::SysFreeString(name);
+        CRect rcTab = pTabs->GetItem(static_cast<int>(nChild - 2))->GetRect();
+        pTabbed->ClientToScreen(&rcTab);
+        LONG x = 0, y = 0, cx = 0, cy = 0;
+        ASSERT_EQ(pPane->accLocation(&x, &y, &cx, &cy, self), S_OK);
+        EXPECT_EQ(CRect(x, y, x + cx, y + cy), rcTab) << nChild;
+        // The point of the tab hits that pane.
+        VARIANT hit = {};
+        ASSERT_EQ(pAccessible->accHitTest(rcTab.CenterPoint().x, rcTab.CenterPoint().y, &hit), S_OK);
+        ASSERT_EQ(hit.vt, VT_DISPATCH) << nChild;
+        IAccessible* pHit = nullptr;
+        ASSERT_EQ(hit.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&pHit)), S_OK);
+        EXPECT_EQ(pHit, pPane) << nChild;
+        pHit->Release();
+        ::VariantClear(&hit);
+        pPane->Release();
+        pDispatch->Release();
+    }
+    // Outside the window nothing is hit.
+    CRect rcWindow;
+    pTabbed->GetWindowRect(&rcWindow);
+    VARIANT outside = {};
+    EXPECT_EQ(pAccessible->accHitTest(rcWindow.right + 5, rcWindow.bottom + 5, &outside), S_FALSE);
+    pAccessible->Release();
+    ::CoUninitialize();
 }
 
 TEST_F(TabbedContainerTest, AutoHideButtonReportsBeforeAndAfter) {
