@@ -94,6 +94,8 @@ public:
     // Alt with a key, before the mnemonics of the bar's controls are searched: TRUE when the bar
     // took the key itself.
     virtual BOOL OnAltMnemonic(UINT /*nKey*/) { return FALSE; }
+    // The frame's wheel turned over the bar (the ribbon switches tabs).
+    virtual void OnWheelOverBar(int /*nDelta*/) {}
     virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
     virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
     virtual BOOL ProcessSpecialKey(int nKey);
@@ -295,6 +297,8 @@ protected:
     void OnHoverTimer();
     void OnShowFullTimer();
     void UpdateTemplateControls();
+    // Alt+drag of a tool bar control customises it without customize mode; FALSE when not allowed.
+    BOOL AltDragCustomize(CKLVControl* pControl, CPoint point);
     void UpdateControlCommands(BOOL bDisableIfNoHandler);
     void DrawInsertMark(CDC* pDC) const;
 

@@ -14,6 +14,7 @@
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/HeldReference.h"
 
 BEGIN_MESSAGE_MAP(CKLVCommandBar, CWnd)
     ON_WM_CREATE()
@@ -101,6 +102,8 @@ LRESULT CKLVCommandBar::OnPrint(WPARAM wParam, LPARAM) {
 
 void CKLVCommandBar::OnMouseMove(UINT nFlags, CPoint point) {
     if (!GetSafeHwnd() || KLVMouseHook()->IsTrackingOtherPopup(this)) return;
+    if (IsCustomizeMode())
+        if (CKLVControl* pControl = m_pControls->HitTest(point)) pControl->ShowCustomizeResizeCursor(point);
     if (!m_bTracking && m_barType != barTypePopup && !CKLVDrawHelpers::IsTopParentActive(GetSafeHwnd())) return;
     if (IsMouseLocked()) return;
     if (m_nPopuped != -1 && !m_bPopupHotTracking) return;
@@ -142,7 +145,26 @@ void CKLVCommandBar::OnLButtonDown(UINT nFlags, CPoint point) {
         return;
     }
     if (IsCustomizeMode() && !pControl->IsCustomizeMovable()) return;
+    if (!IsCustomizeMode() && ::GetKeyState(VK_MENU) < 0 && AltDragCustomize(pControl, point)) return;
     pControl->OnClick(FALSE, point);
+}
+
+BOOL CKLVCommandBar::AltDragCustomize(CKLVControl* pControl, CPoint point) {
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    if (!pLink || !pLink->IsAltDragCustomization() || m_barType != barTypeNormal || m_barPosition == barPopup ||
+        !IsCustomizable() || !pControl->IsCustomizeMovable())
+        return FALSE;
+    // The control may leave the bar, and the bar may go with the drop: both stay alive until here.
+    CKLVHeldReference holdBar(this);
+    CKLVHeldReference holdControl(pControl);
+    pLink->SetCustomizeMode(TRUE);
+    pLink->ClosePopups();
+    SetSelected(-1);
+    pControl->OnCustomizeMouseDown(point);
+    pLink->SetCustomizeMode(FALSE);
+    pLink->RecalcFrameLayout();
+    pLink->ClosePopups();
+    return TRUE;
 }
 
 void CKLVCommandBar::OnLButtonUp(UINT nFlags, CPoint point) {
@@ -253,11 +275,28 @@ LRESULT CKLVCommandBar::OnInitialUpdate(WPARAM, LPARAM) {
 
 void CKLVCommandBar::OnIdleUpdate(BOOL bDisableIfNoHandler, BOOL) {
     if (!GetSafeHwnd() || !(GetStyle() & WS_VISIBLE)) return;
+    UpdateTemplateControls();
     if (!GetRootParent()->m_bNoCommandUpdates) UpdateControlCommands(bDisableIfNoHandler);
     if (m_nIdleFlags & delayRedraw) Redraw(nullptr, TRUE);
     if (m_nIdleFlags & delayLayout) {
         OnRecalcLayout();
         m_nIdleFlags &= ~delayLayout;
+    }
+}
+
+void CKLVCommandBar::UpdateTemplateControls() {
+    CKLVCommandBarsLink* pLink = GetCommandBarsLink();
+    const UINT nTemplate = pLink ? pLink->GetActiveDocTemplateId() : 0;
+    if (nTemplate == 0) return;
+    const int nKey = static_cast<int>(nTemplate);
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CKLVControl* pControl = GetControl(i);
+        BOOL bListed = FALSE;
+        BOOL bHide = FALSE;
+        if (!pControl->m_mapDocTemplatesAssigned.IsEmpty()) bHide = !pControl->m_mapDocTemplatesAssigned.Lookup(nKey, bListed);
+        if (!bHide && !pControl->m_mapDocTemplatesExcluded.IsEmpty())
+            bHide = pControl->m_mapDocTemplatesExcluded.Lookup(nKey, bListed);
+        if (pControl->SetHideFlag(CKLVControl::hideTemplate, bHide)) m_nIdleFlags |= delayLayout;
     }
 }
 

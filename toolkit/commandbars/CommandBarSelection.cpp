@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/PopupBar.h"
 
 namespace {
 
@@ -102,8 +103,8 @@ void CKLVCommandBar::OnShowFullTimer() {
     KillTimer(timerShowFull);
     auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, GetControl(m_nPopuped));
     if (!pPopup || m_nPopuped != m_nSelected || !pPopup->IsCursorOver()) return;
-    // Expanding a popup to its full menu belongs to the popup bar; it redraws in full here.
-    if (CKLVCommandBar* pBar = pPopup->GetCommandBar()) pBar->Redraw();
+    if (auto* pBar = DYNAMIC_DOWNCAST(CKLVPopupBar, pPopup->GetCommandBar()))
+        if (pBar->GetSafeHwnd()) pBar->ExpandBar();
 }
 
 void CKLVCommandBar::OnTimer(UINT_PTR nIDEvent) {

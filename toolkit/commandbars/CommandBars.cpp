@@ -15,6 +15,7 @@
 #include "toolkit/commandbars/CustomizeDrop.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"
+#include "toolkit/commandbars/MenuSoundPlayer.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ReBar.h"
 #include "toolkit/commandbars/TabClientLink.h"
@@ -56,6 +57,8 @@ CKLVCommandBars::~CKLVCommandBars() {
     m_pToolTipContext->InternalRelease();
     m_pAccelManager->InternalRelease();
     m_pOptions->InternalRelease();
+    // The bars that asked for sounds are gone: the worker would poll on for nothing.
+    KLVMenuSoundPlayer()->Stop();
     m_pActions->RemoveAll();
     m_pActions->InternalRelease();
 }
@@ -523,6 +526,8 @@ CKLVImageManager* CKLVCommandBars::GetImageManager() const {
 }
 
 BOOL CKLVCommandBars::IsShowFullAfterDelay() const { return m_pOptions->bShowFullAfterDelay; }
+
+BOOL CKLVCommandBars::IsAltDragCustomization() const { return m_pOptions->bAltDragCustomization; }
 
 BOOL CKLVCommandBars::IsStatusBarTextShown() const { return m_pOptions->bStatusBarText; }
 

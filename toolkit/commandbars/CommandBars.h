@@ -125,8 +125,9 @@ public:
     CKLVKeyboardHook* GetKeyboardHook() const;
     static CKLVMouseHook* GetMouseHook();
     void ToggleVisible(int nIndex);
-    void SetCommandUsed(UINT nId);
-    void SetCustomizeMode(BOOL bMode);
+    void SetCommandUsed(UINT nId) override;
+    void SetCustomizeMode(BOOL bMode) override;
+    BOOL IsAltDragCustomization() const override;
     BOOL IsCustomizeAvail() const { return m_bSiteAnswer; }
     // Redraws every bar when cues show only on demand and the state changes (always shown while
     // customising).
@@ -137,13 +138,13 @@ public:
     // Print preview hides the bars and holds back the accelerators; leaving it brings both back.
     void OnSetPreviewMode(BOOL bPreview);
     // Lays the site out now, or at its next idle time; nothing while the layout is locked.
-    void RecalcFrameLayout(BOOL bDelay = FALSE);
+    void RecalcFrameLayout(BOOL bDelay = FALSE) override;
     void LockLayout() { ++m_nLockLayout; }
     void UnlockLayout() { --m_nLockLayout; }
     CKLVControlAction* FindAction(int nId) const;
     // The resource id of the active MDI child's document template (its own id without a
     // document; the menu id without a child); 0 for a site that is not an MDI frame.
-    UINT GetActiveDocTemplateId() const;
+    UINT GetActiveDocTemplateId() const override;
     // A popup bar holding the tool-bar list; the caller releases it.
     CKLVPopupBar* GetToolbarsPopup();
 
@@ -190,6 +191,8 @@ public:
     // The tooltip host the bars share.
     CKLVToolTipContext* GetToolTipContext() const override;
     CKLVControl* GetDragControl() const override { return m_pDragControl; }
+    // The selected control's help id, offered to F1.
+    void SetHelpId(int nHelpId) override { m_nHelpCommandId = nHelpId > 0 ? static_cast<UINT>(nHelpId) : 0; }
     // Redraws the old and the new control and tells the site (message 0x2857).
     void SetDragControl(CKLVControl* pControl) override;
     // Customisation drag and drop: the bars that take drops, and the drag itself.
@@ -197,6 +200,10 @@ public:
     void RegisterCustomizeTarget(CKLVCommandBar* pBar) override;
     void UnregisterCustomizeTarget(CKLVCommandBar* pBar) override;
     DWORD DoCustomizeDragDrop(CKLVControl* pControl, BOOL bCopyOnly) override;
+    // Customize mode's menu over a control: Delete, and Begin a Group (checked when it does).
+    enum : UINT { customizeMenuDelete = 1, customizeMenuBeginGroup = 2, idsCustomizeDelete = 9162,
+                  idsCustomizeBeginGroup = 9163 };
+    void ShowCustomizeContextMenu(CKLVCommandBar* pBar, CKLVControl* pControl, POINT ptScreen) override;
 
     // Key tips, shown for one bar at a time (only with the options' flag): the bar makes its
     // tips into the array (AddKeyboardTip takes each), the command bars give them their keys,
@@ -205,6 +212,7 @@ public:
     // The bar's tips of a key-tip level (the ribbon's levels lead from its top to its groups).
     void ShowKeyboardTips(CKLVCommandBar* pBar, int nLevel);
     BOOL ShowKeyboardTipsLevelUp(CKLVCommandBar* pBar) override;
+    int GetKeyboardTipsLevel() const override { return m_nKeyboardNavigationLevel; }
     void HideKeyboardTips() override;
     BOOL IsKeyboardTipsShown(CKLVCommandBar* pBar) const override;
     void OnKeyboardTipKey(CKLVCommandBar* pBar, UINT nKey) override;
@@ -241,6 +249,8 @@ public:
 protected:
     // A key that leads to no tip, or to a disabled one.
     virtual void BeepAtKey() const;
+    // Tracks the customize menu at the point: the item chosen, 0 when none.
+    virtual UINT TrackCustomizeMenu(HMENU hMenu, POINT ptScreen);
 
 private:
     // The tips' keys from their labels, distinct; tips that get none go.
@@ -261,6 +271,8 @@ private:
     CKLVReBar* GetReBar() const;
     // The bar whose mnemonics Alt+key searches: a tracking bar, the menu bar, the first visible.
     CKLVCommandBar* FindMnemonicBar() const;
+    // The wheel turned with the cursor over a ribbon that is the menu bar: TRUE when it took it.
+    BOOL OnWheelOverRibbon(int nDelta);
     // The bars the mnemonic walk visits from the bar, in order.
     std::vector<CKLVCommandBar*> MnemonicBars(CKLVCommandBar* pBar) const;
     void RefreshAfterSettingChange(BOOL bColors);

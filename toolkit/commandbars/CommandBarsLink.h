@@ -34,6 +34,10 @@ public:
     virtual CKLVControlActions* GetActions() const { return nullptr; }
     // The help id of the selected control, 0 when nothing is selected.
     virtual void SetHelpId(int /*nHelpId*/) {}
+    // The resource id of the active document's template, 0 when there is none to follow.
+    virtual UINT GetActiveDocTemplateId() const { return 0; }
+    // An executed command: a hidden one shows in short menus from now on.
+    virtual void SetCommandUsed(UINT /*nId*/) {}
     virtual BOOL IsShowFullAfterDelay() const { return TRUE; }
     virtual BOOL IsStatusBarTextShown() const { return TRUE; }
     virtual BOOL IsDisableCommandsWithoutHandler() const { return TRUE; }
@@ -48,6 +52,8 @@ public:
     // Escape while the bar shows tips deeper than the first level: its tips of the level above
     // replace them. FALSE when there is no such level to go back to.
     virtual BOOL ShowKeyboardTipsLevelUp(CKLVCommandBar* /*pBar*/) { return FALSE; }
+    // The level of the tips shown (1 the top one), 0 without keyboard navigation.
+    virtual int GetKeyboardTipsLevel() const { return 0; }
 
     // Tooltips: the shared tooltip host (the bar takes its own reference), whether tool bars
     // show tips, append their shortcuts, and whether controls on popup bars show tips at all.
@@ -64,6 +70,11 @@ public:
     virtual CKLVControl* GetDragControl() const { return nullptr; }
     virtual void SetDragControl(CKLVControl* /*pControl*/) {}
     virtual DWORD DoCustomizeDragDrop(CKLVControl* /*pControl*/, BOOL /*bCopyOnly*/) { return 0; }
+    // Customize mode, entered for an Alt+drag of a tool bar button (when the option allows it)
+    // and left after it; the frame is laid out again afterwards.
+    virtual BOOL IsAltDragCustomization() const { return FALSE; }
+    virtual void SetCustomizeMode(BOOL /*bMode*/) {}
+    virtual void RecalcFrameLayout(BOOL /*bDelay*/ = FALSE) {}
     // The context menu of customize mode for a control, at a screen point.
     virtual void ShowCustomizeContextMenu(CKLVCommandBar* /*pBar*/, CKLVControl* /*pControl*/, POINT /*ptScreen*/) {}
 };

@@ -56,10 +56,25 @@ BOOL CKLVCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
         KLVKeyboardHook()->ProcessKeyboardHooks(WM_CONTEXTMENU, pMsg->wParam, pMsg->lParam);
         return TRUE;
     }
-    if (message == WM_MOUSEWHEEL && KLVKeyboardHook()->IsInstalled())
-        return KLVKeyboardHook()->ProcessKeyboardHooks(message, pMsg->wParam, pMsg->lParam);
+    if (message == WM_MOUSEWHEEL) {
+        if (KLVKeyboardHook()->IsInstalled())
+            return KLVKeyboardHook()->ProcessKeyboardHooks(message, pMsg->wParam, pMsg->lParam);
+        if (OnWheelOverRibbon(GET_WHEEL_DELTA_WPARAM(pMsg->wParam))) return TRUE;
+    }
     if (message >= WM_KEYFIRST && message <= 0x108 && hSite) return m_pAccelManager->TranslateAccel(hSite, pMsg);
     return FALSE;
+}
+
+BOOL CKLVCommandBars::OnWheelOverRibbon(int nDelta) {
+    CKLVCommandBar* pBar = FindCommandBar(1);
+    if (!pBar || pBar->GetType() != CKLVCommandBar::barTypeRibbon || !pBar->GetSafeHwnd()) return FALSE;
+    CPoint ptCursor;
+    CRect rcBar;
+    ::GetCursorPos(&ptCursor);
+    pBar->GetWindowRect(&rcBar);
+    if (!rcBar.PtInRect(ptCursor)) return FALSE;
+    pBar->OnWheelOverBar(nDelta);
+    return TRUE;
 }
 
 CKLVCommandBar* CKLVCommandBars::FindMnemonicBar() const {

@@ -40,7 +40,7 @@ public:
     enum Style { styleAutomatic = 0, styleCaption = 1, styleIcon = 2, styleIconAndCaption = 3, styleCaptionBelow = 4 };
     enum HideFlags {
         hideGeneric = 0x01, hideWrap = 0x02, hideDocking = 0x04, hideExpand = 0x08, hideCustomize = 0x10,
-        hideMRU = 0x20
+        hideMRU = 0x20, hideTemplate = 0x40
     };
     enum Flags { flagRightAlign = 0x01, flagSkipFocus = 0x02, flagListItem = 0x08, flagNoMovable = 0x10,
                  flagControlStretched = 0x20, flagPopupTooltip = 0x40, flagWrapRow = 0x80 };
@@ -105,6 +105,10 @@ public:
     virtual void OnCustomizeDragOver(CKLVControl* pDataObject, CPoint pt);
     virtual BOOL IsCustomizeDragOverAvail(CKLVCommandBar* /*pBar*/, CPoint /*pt*/, DWORD& /*dwEffect*/) { return TRUE; }
     virtual BOOL IsCustomizeResizeAllowed() const { return FALSE; }
+    // Within 2 pixels of the left or right edge, where a customize press resizes.
+    BOOL IsOnCustomizeResizeEdge(CPoint pt) const;
+    // Over such an edge of a resizable control the resize cursor shows; FALSE elsewhere.
+    BOOL ShowCustomizeResizeCursor(CPoint pt) const;
     virtual int GetMinWidth() { return 0; }
     virtual void OnEmptyHook() {}
     virtual void OnRemoved() { SetAction(nullptr); }
@@ -243,6 +247,8 @@ protected:
     LPUNKNOWN GetInterface(const IID& iid) override;
     // Notification 100 to the site, then WM_COMMAND unless the site took it.
     void SendCommand();
+    // The command, and the submenu it was chosen from, count as used in short menus.
+    void RecordUsed();
     // The next message while the window holds the capture; FALSE when it lost it or on WM_QUIT,
     // which is posted again for the outer loop.
     static BOOL GetCapturedMessage(HWND hWnd, MSG& msg);

@@ -88,9 +88,19 @@ void CKLVControl::OnCustomizeDragOver(CKLVControl*, CPoint) {
     m_pParent->SetSelected(-1);
 }
 
+BOOL CKLVControl::IsOnCustomizeResizeEdge(CPoint pt) const {
+    return std::abs(pt.x - m_rcControl.left) <= 2 || std::abs(pt.x - m_rcControl.right) <= 2;
+}
+
+BOOL CKLVControl::ShowCustomizeResizeCursor(CPoint pt) const {
+    if (!IsCustomizeResizeAllowed() || !IsOnCustomizeResizeEdge(pt)) return FALSE;
+    ::SetCursor(ResizeCursor());
+    return TRUE;
+}
+
 BOOL CKLVControl::OnCustomizeResize(CPoint pt) {
     const BOOL bLeft = std::abs(pt.x - m_rcControl.left) <= 2;
-    if (!m_pParent || !m_pParent->GetSafeHwnd() || (!bLeft && std::abs(pt.x - m_rcControl.right) > 2)) return FALSE;
+    if (!m_pParent || !m_pParent->GetSafeHwnd() || !IsOnCustomizeResizeEdge(pt)) return FALSE;
     const HWND hWnd = m_pParent->GetSafeHwnd();
     m_pParent->Redraw();
     ::SetCapture(hWnd);

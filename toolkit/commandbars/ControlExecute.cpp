@@ -3,6 +3,9 @@
 #include "toolkit/commandbars/Control.h"
 
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/MenuSoundPlayer.h"
 #include "toolkit/common/HeldReference.h"
 
@@ -46,6 +49,7 @@ void CKLVControl::OnExecute() {
     m_nPressed = m_pParent && m_pParent->GetPosition() == CKLVCommandBar::barPopup ? 0 : 2;
     CKLVCommandBar* pRoot = m_pParent ? m_pParent->GetRootParent() : nullptr;
     if (EndTracking(pRoot, m_nId, TRUE)) return;
+    RecordUsed();
 
     CKLVHeldReference self(this);
     const CSiteKept site(m_pParent);
@@ -56,6 +60,15 @@ void CKLVControl::OnExecute() {
     m_nPressed = 0;
     if (m_pParent) m_pParent->OnIdleUpdate();
     RedrawParent(FALSE);
+}
+
+void CKLVControl::RecordUsed() {
+    CKLVCommandBarsLink* pLink = m_pParent ? m_pParent->GetCommandBarsLink() : nullptr;
+    if (!pLink) return;
+    pLink->SetCommandUsed(static_cast<UINT>(m_nId));
+    // The submenu that led here is used as well, or a short menu would hide the way back.
+    auto* pPopup = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pParent);
+    if (pPopup && pPopup->GetControlPopup()) pLink->SetCommandUsed(static_cast<UINT>(pPopup->GetControlPopup()->GetId()));
 }
 
 void CKLVControl::SendCommand() {

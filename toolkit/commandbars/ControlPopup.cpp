@@ -4,6 +4,7 @@
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/PopupShadows.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 
@@ -109,7 +110,15 @@ BOOL CKLVControlPopup::OnSetPopup(BOOL bPopup) {
         m_bPopuped = FALSE;
         return FALSE;
     }
+    OnPopuped(pPopupBar);
     return TRUE;
+}
+
+void CKLVControlPopup::OnPopuped(CKLVPopupBar* pPopupBar) {
+    // The open menu's shadow falls on the control it hangs from too (not inside another menu).
+    const BOOL bPopupType = m_nType == typePopup || m_nType == typeButtonPopup || m_nType == typeSplitButtonPopup;
+    if (!pPopupBar || !bPopupType || m_pParent->GetPosition() == CKLVCommandBar::barPopup) return;
+    if (pPopupBar->m_bShowShadow && m_bShowShadow) KLVPopupShadows()->SetControlShadow(this);
 }
 
 void CKLVControlPopup::OnClick(BOOL bKeyboard, CPoint pt) {
@@ -164,8 +173,11 @@ BOOL CKLVControlPopup::OnDoubleClick(CPoint pt) {
     auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pCommandBar);
     if ((m_nType != typePopup && m_nType != typeButtonPopup) || !pPopupBar) return CKLVControlButton::OnDoubleClick(pt);
     if (!m_bPopuped) OnClick(FALSE, pt);
-    if (m_bPopuped)
-        if (CKLVControl* pDefault = pPopupBar->GetDefaultItem()) pDefault->OnExecute();
+    if (!m_bPopuped) return TRUE;
+    if (CKLVControl* pDefault = pPopupBar->GetDefaultItem())
+        pDefault->OnExecute();
+    else
+        pPopupBar->ExpandBar();   // a short menu shows everything; a full one stays as it is
     return TRUE;
 }
 

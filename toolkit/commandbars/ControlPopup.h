@@ -4,6 +4,8 @@
 
 #include "toolkit/commandbars/ControlButton.h"
 
+class CKLVPopupBar;
+
 class CKLVControlPopup : public CKLVControlButton {
     DECLARE_SERIAL(CKLVControlPopup)
 public:
@@ -45,5 +47,7 @@ public:
 
 private:
     BOOL IsOnPopupBar() const;
+    // After the bar opened: its shadow takes in this control.
+    void OnPopuped(CKLVPopupBar* pPopupBar);
     BOOL IsOnDropDownPart(CPoint pt) const;
 };

@@ -105,6 +105,8 @@ public:
     BOOL IsQuickAccessBelow() const { return m_bQuickAccessBelow; }
     // Moves the selection to the next (or previous) visible, enabled tab.
     void SelectNextTab(BOOL bForward);
+    // Towards the user (delta 0 or below) the next tab, else the previous one.
+    void OnWheelOverBar(int nDelta) override { SelectNextTab(nDelta < 1); }
     CKLVRibbonTab* GetSelectedTab() const;
     int GetQuickAccessHeight() const { return m_nQuickAccessHeight; }
     BOOL IsTabRowShown() const { return m_bTabRowShown; }

@@ -66,6 +66,8 @@ void CKLVRibbonControlTab::SetSelectedItem(CKLVTabManagerItem* pItem) {
     CKLVCommandBarsLink* pLink = pRibbon ? pRibbon->GetCommandBarsLink() : nullptr;
     if (!m_bFocused && pTab && pRibbon && !pRibbon->IsMinimized() && pLink) pLink->ClosePopups();
     if (GetSelectedItem() == pItem) return;
+    // The tips of the old tab's groups would label controls that go.
+    if (pLink && pLink->IsKeyboardTipsShown(pRibbon) && pLink->GetKeyboardTipsLevel() > 1) pLink->HideKeyboardTips();
     NMKLVRIBBONTAB nm = {};
     nm.pTab = pTab;
     if (NotifySiteEx(static_cast<UINT>(codeTabChanging), &nm.hdr)) return;

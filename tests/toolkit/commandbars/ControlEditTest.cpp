@@ -288,6 +288,26 @@ TEST_F(ControlEdit, TheSpinLoopEndsOnQuitAndPostsItAgain) {
     EXPECT_EQ(::GetCapture(), nullptr);
 }
 
+TEST_F(ControlEdit, InCustomizeModeItsEdgesShowTheResizeCursorUnderTheMouse) {
+    const CRect rc = m_pEdit->GetRect();
+    const int y = rc.CenterPoint().y;
+    const HCURSOR hArrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    const struct {
+        BOOL bCustomize;
+        CPoint pt;
+        BOOL bResize;
+    } cases[] = {{TRUE, CPoint(rc.left + 1, y), TRUE},   {TRUE, CPoint(rc.right - 1, y), TRUE},
+                 {TRUE, CPoint(rc.left + 10, y), FALSE}, {FALSE, CPoint(rc.left + 1, y), FALSE}};
+    for (const auto& c : cases) {
+        ::SetCursor(hArrow);
+        m_frame.m_pCommandBars->SetCustomizeMode(c.bCustomize);
+        m_pBar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(c.pt.x, c.pt.y));
+        EXPECT_EQ(::GetCursor() != hArrow, c.bResize) << c.bCustomize << " at " << c.pt.x - rc.left;
+    }
+    m_frame.m_pCommandBars->SetCustomizeMode(FALSE);
+    ::SetCursor(hArrow);
+}
+
 TEST_F(ControlEdit, TheFieldHidesOnAVerticalBar) {
     m_pEdit->PrepareDynamicLayout(0x10);
     EXPECT_FALSE(m_pEdit->IsVisible());

@@ -1,6 +1,7 @@
 // Controls: texts from the control and its action, executing through the site, the tracked
 // press with auto-repeat, buttons and popups on menus and tool bars, and the menu sounds.
 #include "ControlTestSupport.h"
+#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/MenuSoundPlayer.h"
 
@@ -253,6 +254,23 @@ TEST(MenuSounds, AnUnknownRequestStartsTheWorkerAndStays) {
     player.Stop();
     EXPECT_EQ(player.m_hThread, nullptr);
     player.Stop();
+}
+
+TEST(MenuSounds, TheWorkerEndsWithTheCommandBars) {
+    auto* pCommandBars = new CKLVCommandBars;
+    KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundNone);   // starts the worker, plays nothing
+    ASSERT_NE(KLVMenuSoundPlayer()->m_hThread, nullptr);
+    HANDLE hWorker = nullptr;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), KLVMenuSoundPlayer()->m_hThread, ::GetCurrentProcess(),
+                                  &hWorker, SYNCHRONIZE, FALSE, 0));
+    pCommandBars->InternalRelease();
+    EXPECT_EQ(KLVMenuSoundPlayer()->m_hThread, nullptr);
+    EXPECT_EQ(::WaitForSingleObject(hWorker, 10000), WAIT_OBJECT_0);
+    ::CloseHandle(hWorker);
+    // The next request starts a new one.
+    KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundNone);
+    EXPECT_NE(KLVMenuSoundPlayer()->m_hThread, nullptr);
+    KLVMenuSoundPlayer()->Stop();
 }
 
 }  // namespace

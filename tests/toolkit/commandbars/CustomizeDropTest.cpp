@@ -4,10 +4,12 @@
 // and a quit request cancel, the quit surviving the loop.
 #include "MenuFrameTestSupport.h"
 #include "toolkit/commandbars/CustomizeDrop.h"
+#include "toolkit/commandbars/ToolBar.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -219,3 +221,117 @@ TEST_F(CustomizeDrop, WhileTheCustomizeWindowIsOpenTheDragCapturesInIt) {
 }
 
 }  // namespace
+
+TEST_F(CustomizeDrop, AltPressOnAToolBarButtonDragsItWhenTheOptionAllows) {
+    CKLVCommandBar* pBar = m_frame.m_pCommandBars->Add("Custom", CKLVCommandBar::barTop);
+    ASSERT_NE(pBar, nullptr);
+    const struct {
+        BOOL bOption;
+        BOOL bAlt;
+        BOOL bDragged;
+    } cases[] = {{TRUE, TRUE, TRUE}, {FALSE, TRUE, FALSE}, {TRUE, FALSE, FALSE}};
+    for (const auto& c : cases) {
+        pBar->GetControls()->RemoveAll();
+        CKLVControl* pButton = pBar->GetControls()->Add(CKLVControl::typeButton, 1001);
+        pButton->SetCaption("Go");
+        pBar->OnRecalcLayout();
+        const CPoint pt = pButton->GetRect().CenterPoint();
+        m_frame.m_pCommandBars->GetOptions()->bAltDragCustomization = c.bOption;
+        m_frame.m_pFrame->m_commands.clear();
+        BOOL bCustomizingInDrag = FALSE;
+        CKLVControl* pDragged = nullptr;
+        if (c.bDragged) {
+            m_probe.Post([&] {
+                bCustomizingInDrag = m_frame.m_pCommandBars->IsCustomizeMode();
+                pDragged = m_frame.m_pCommandBars->GetDragControl();
+            });
+            PostKey(WM_KEYDOWN, VK_ESCAPE);   // dropped on no bar
+        } else {
+            pBar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));   // a plain click
+        }
+        {
+            std::unique_ptr<CHeldKey> alt(c.bAlt ? new CHeldKey(VK_MENU) : nullptr);
+            pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        }
+        EXPECT_EQ(bCustomizingInDrag, c.bDragged) << c.bOption << c.bAlt;
+        EXPECT_EQ(pDragged, c.bDragged ? pButton : nullptr) << c.bOption << c.bAlt;
+        EXPECT_FALSE(m_frame.m_pCommandBars->IsCustomizeMode()) << c.bOption << c.bAlt;
+        EXPECT_EQ(m_frame.m_pFrame->m_commands, c.bDragged ? std::vector<UINT>{} : std::vector<UINT>{1001})
+            << c.bOption << c.bAlt;
+        // Dragged onto no bar, a button leaves its own.
+        EXPECT_EQ(pBar->GetControls()->FindControl(1001) == nullptr, c.bDragged != FALSE) << c.bOption << c.bAlt;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    }
+}
+
+namespace {
+
+// Command bars whose customize menu answers the item the test chose, noting what it offered.
+class CChoosingCommandBars : public CKLVCommandBars {
+    DECLARE_DYNCREATE(CChoosingCommandBars)
+public:
+    UINT m_nChoice = 0;
+    std::vector<std::string> m_offered;
+
+protected:
+    UINT TrackCustomizeMenu(HMENU hMenu, POINT) override {
+        m_offered.clear();
+        for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+            char szText[64] = "";
+            ::GetMenuStringA(hMenu, static_cast<UINT>(i), szText, sizeof(szText), MF_BYPOSITION);
+            const UINT nState = ::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+            m_offered.push_back(std::string(szText) + ((nState & MF_CHECKED) ? " checked" : "") +
+                                ((nState & MF_GRAYED) ? " grayed" : ""));
+        }
+        return m_nChoice;
+    }
+};
+IMPLEMENT_DYNCREATE(CChoosingCommandBars, CKLVCommandBars)
+
+}  // namespace
+
+TEST(CustomizeMenu, TheRightButtonInCustomizeModeDeletesOrGroupsTheControl) {
+    CMenuFrameFixture frame(RUNTIME_CLASS(CChoosingCommandBars));
+    auto* pCommandBars = static_cast<CChoosingCommandBars*>(frame.m_pCommandBars);
+    CKLVCommandBar* pBar = pCommandBars->Add("Custom", CKLVCommandBar::barTop);
+    ASSERT_NE(pBar, nullptr);
+    frame.m_pFrame->m_bEmptyContextMenu = TRUE;   // the bars' own context menu opens nothing
+    const struct {
+        int nClicked;
+        UINT nChoice;
+        std::vector<std::string> offered;
+        std::vector<int> ids;
+        BOOL bSecondBeginsGroup;
+    } cases[] = {
+        {1, CKLVCommandBars::customizeMenuBeginGroup, {"&Delete", "&Begin a Group"}, {1001, 1002, 1003}, TRUE},
+        {0, CKLVCommandBars::customizeMenuBeginGroup, {"&Delete", "&Begin a Group grayed"}, {1001, 1002, 1003}, FALSE},
+        {1, CKLVCommandBars::customizeMenuDelete, {"&Delete", "&Begin a Group"}, {1001, 1003}, FALSE},
+        {1, 0, {"&Delete", "&Begin a Group"}, {1001, 1002, 1003}, FALSE},
+    };
+    for (const auto& c : cases) {
+        pBar->GetControls()->RemoveAll();
+        for (int nId : {1001, 1002, 1003}) pBar->GetControls()->Add(CKLVControl::typeButton, nId)->SetCaption("B");
+        pBar->OnRecalcLayout();
+        pCommandBars->SetCustomizeMode(TRUE);
+        pCommandBars->m_pOptions->bDirty = FALSE;
+        pCommandBars->m_nChoice = c.nChoice;
+        const CPoint pt = pBar->GetControl(c.nClicked)->GetRect().CenterPoint();
+        pBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+        const BOOL bDirty = pCommandBars->m_pOptions->bDirty;
+        pCommandBars->SetCustomizeMode(FALSE);
+        EXPECT_EQ(pCommandBars->m_offered, c.offered) << c.nClicked << "/" << c.nChoice;
+        std::vector<int> ids;
+        for (int i = 0; i < pBar->GetControlCount(); ++i)
+            if (pBar->GetControl(i)->GetId() != int(CKLVToolBar::idToolBarOptions)) ids.push_back(pBar->GetControl(i)->GetId());
+        EXPECT_EQ(ids, c.ids) << c.nClicked << "/" << c.nChoice;
+        EXPECT_EQ(pBar->GetControl(1)->GetBeginGroup() != FALSE, c.bSecondBeginsGroup) << c.nClicked << "/" << c.nChoice;
+        EXPECT_EQ(bDirty != FALSE, c.nChoice != 0 && c.nClicked != 0)
+            << c.nClicked << "/" << c.nChoice;
+    }
+    // Outside customize mode the right button opens no such menu.
+    pCommandBars->m_offered.clear();
+    const CPoint pt = pBar->GetControl(1)->GetRect().CenterPoint();
+    pBar->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+    EXPECT_TRUE(pCommandBars->m_offered.empty());
+}

@@ -113,6 +113,25 @@ TEST_F(FrameKeys, NumericPadDigitsNeedTheOption) {
     EXPECT_FALSE(AltKey('A'));
 }
 
+TEST_F(FrameRouting, F1AsksHelpForTheSelectedControl) {
+    SetCaptions({"&Alpha", "&Beta"});
+    CKLVCommandBar* pBar = m_frame.m_pMenuBar;
+    pBar->GetControl(1)->m_nHelpId = 77;
+    const struct {
+        int nSelected;
+        BOOL bHandled;
+        LPARAM lHelp;
+    } cases[] = {{1, TRUE, 0x10000 + 77}, {0, TRUE, 0x10000 + 1001}, {-1, FALSE, 0}};
+    for (const auto& c : cases) {
+        m_frame.m_pFrame->m_helpRequests.clear();
+        pBar->SetSelected(c.nSelected);
+        LRESULT lResult = 0;
+        EXPECT_EQ(m_frame.m_pCommandBars->OnFrameWndMsg(WM_COMMAND, CKLVCommandBars::idHelpCommand, 0, &lResult), c.bHandled) << c.nSelected;
+        EXPECT_EQ(m_frame.m_pFrame->m_helpRequests,
+                  c.bHandled ? std::vector<LPARAM>{c.lHelp} : std::vector<LPARAM>{}) << c.nSelected;
+    }
+}
+
 TEST_F(FrameRouting, TheContextMenuKeyDuringAPopupOpensNoSecondMenu) {
     CPopupCommandBars commandBars(m_frame.m_pFrame);
     auto* pPopup = commandBars.MakePopup({101});

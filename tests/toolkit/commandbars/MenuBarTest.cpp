@@ -151,6 +151,34 @@ TEST_F(MenuBar, TwoTemplatesKeepTheirOwnControls) {
     for (CMDIChildWnd* pChild : {pA, pB, pA2}) pChild->DestroyWindow();
 }
 
+TEST_F(MenuBar, ControlsFollowTheActiveDocumentsTemplateAtIdleTime) {
+    CKLVCommandBar* pBar = m_frame.m_pCommandBars->Add("Standard", CKLVCommandBar::barTop);
+    ASSERT_NE(pBar, nullptr);
+    pBar->ShowWindow(SW_SHOWNA);
+    CKLVControl* pAssigned = pBar->GetControls()->Add(CKLVControl::typeButton, 501);
+    CKLVControl* pExcluded = pBar->GetControls()->Add(CKLVControl::typeButton, 502);
+    CKLVControl* pEvery = pBar->GetControls()->Add(CKLVControl::typeButton, 503);
+    pAssigned->m_mapDocTemplatesAssigned.SetAt(201, TRUE);
+    pExcluded->m_mapDocTemplatesExcluded.SetAt(201, TRUE);
+    auto expectShown = [&](BOOL bAssigned, BOOL bExcluded, const char* pszCase) {
+        pBar->OnIdleUpdate();
+        EXPECT_EQ(pAssigned->IsVisible() != FALSE, bAssigned) << pszCase;
+        EXPECT_EQ(pExcluded->IsVisible() != FALSE, bExcluded) << pszCase;
+        EXPECT_TRUE(pEvery->IsVisible()) << pszCase;
+        EXPECT_FALSE(pBar->m_nIdleFlags & CKLVCommandBar::delayLayout) << pszCase << ": laid out again at once";
+    };
+    expectShown(FALSE, TRUE, "no document: the frame's own menu");
+    CMDIChildWnd* pFirst = m_frame.AddChild(201);
+    CMDIChildWnd* pSecond = m_frame.AddChild(202);
+    m_frame.m_pFrame->MDIActivate(pFirst);
+    expectShown(TRUE, FALSE, "template 201");
+    m_frame.m_pFrame->MDIActivate(pSecond);
+    expectShown(FALSE, TRUE, "template 202");
+    m_frame.m_pFrame->MDIActivate(pFirst);
+    expectShown(TRUE, FALSE, "back to 201");
+    for (CMDIChildWnd* pChild : {pFirst, pSecond}) pChild->DestroyWindow();
+}
+
 TEST_F(MenuBar, CustomizeModeIgnoresMdiSetMenuButConsumesIt) {
     CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(MAKEINTRESOURCEA(129)));

@@ -4,6 +4,7 @@
 
 #include "PopupBarTestSupport.h"
 #include "classlib/MDIFrameWnd.h"
+#include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/commandbars/MenuBar.h"
 
@@ -26,12 +27,18 @@ public:
             m_commands.push_back(nID);
             return TRUE;
         }
+        // The frame offers help (F1 is answered by WM_COMMANDHELP).
+        if (nCode == CN_COMMAND && pHandlerInfo && nID == CKLVCommandBars::idHelpCommand) return TRUE;
         return CKLVMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
     }
     // Counts the context menus offered over the bars; may empty them. Records the codes the
     // controls notify.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == CKLVControl::msgControlNotify) m_notifications.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
+        if (message == WM_COMMANDHELP) {
+            m_helpRequests.push_back(lParam);
+            return TRUE;
+        }
         if (message == CKLVCommandBars::msgToolBarContextMenu) {
             ++m_nContextMenus;
             if (m_bEmptyContextMenu) reinterpret_cast<CKLVCommandBar*>(lParam)->GetControls()->RemoveAll();
@@ -41,6 +48,7 @@ public:
     }
     std::vector<UINT> m_commands;
     std::vector<UINT> m_notifications;
+    std::vector<LPARAM> m_helpRequests;
     int m_nContextMenus = 0;
     BOOL m_bEmptyContextMenu = FALSE;
 };

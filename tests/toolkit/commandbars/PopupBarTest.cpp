@@ -142,6 +142,96 @@ TEST_F(PopupBars, AShortMenuShowsUsedCommandsAndTheExpandItemUntilExpanded) {
     pPopup->SetTrackingMode(FALSE);
 }
 
+// A menu with one submenu item (id 300) that opens a short popup of the ids.
+struct CMenuWithSubmenu {
+    CMenuWithSubmenu(CPopupCommandBars& commandBars, std::initializer_list<int> subIds)
+        : pMenu(commandBars.MakePopup({101})) {
+        pItem = static_cast<CKLVControlPopup*>(pMenu->GetControls()->Add(CKLVControl::typePopup, 300));
+        pItem->SetCaption("More");
+        pSub = commandBars.MakePopup(subIds);
+        pItem->SetCommandBar(pSub);
+        pSub->InternalRelease();
+    }
+    PopupPtr pMenu;
+    CKLVControlPopup* pItem;
+    CWorkAreaPopup* pSub;
+};
+
+TEST_F(PopupBars, ChoosingAHiddenCommandKeepsItAndItsSubmenuInTheShortMenu) {
+    HideCommands({201, 202, 300});
+    CMenuWithSubmenu menu(m_commandBars, {201, 202, 203});
+    ASSERT_TRUE(menu.pMenu->Popup(50, 50, nullptr));
+    ASSERT_TRUE(menu.pMenu->SetPopuped(menu.pItem->GetIndex(), TRUE));
+    EXPECT_EQ(VisibleIds(menu.pSub), (std::vector<int>{203, CKLVPopupBar::idExpandButton}));
+    menu.pSub->ExpandBar();
+    menu.pSub->GetControls()->FindControl(201)->OnExecute();
+    EXPECT_EQ(m_site.m_commands, std::vector<UINT>{201});
+
+    BOOL bUsed = FALSE;
+    const auto& used = m_commandBars->GetOptions()->m_mapUsedCommands;
+    EXPECT_TRUE(used.Lookup(201, bUsed));
+    EXPECT_TRUE(used.Lookup(300, bUsed));   // the submenu it was chosen from
+    EXPECT_FALSE(used.Lookup(202, bUsed));
+    EXPECT_FALSE(used.Lookup(203, bUsed));   // never hidden: nothing to learn
+    EXPECT_TRUE(m_commandBars->GetOptions()->bDirty);
+
+    // The next short menu shows it.
+    KLVMouseHook()->CloseAllTrackedPopups();
+    ASSERT_TRUE(menu.pMenu->Popup(50, 50, nullptr));
+    ASSERT_TRUE(menu.pMenu->SetPopuped(menu.pItem->GetIndex(), TRUE));
+    EXPECT_EQ(VisibleIds(menu.pSub), (std::vector<int>{201, 203, CKLVPopupBar::idExpandButton}));
+}
+
+TEST_F(PopupBars, RestingOnASubmenuItemExpandsItsShortMenuAfterTheDelay) {
+    HideCommands({202});
+    // The pointer stays where it is (other test programs share it): the menu opens around it or
+    // away from it, in a work area large enough that it is never moved.
+    CPoint ptCursor;
+    ::GetCursorPos(&ptCursor);
+    struct Case {
+        BOOL bShowFullAfterDelay;
+        BOOL bCursorOver;
+        BOOL bExpanded;
+    } cases[] = {{TRUE, TRUE, TRUE}, {TRUE, FALSE, FALSE}, {FALSE, TRUE, FALSE}};
+    for (const Case& c : cases) {
+        m_commandBars->GetOptions()->bShowFullAfterDelay = c.bShowFullAfterDelay;
+        CMenuWithSubmenu menu(m_commandBars, {201, 202});
+        menu.pMenu->m_rcWork = CRect(-20000, -20000, 20000, 20000);
+        ASSERT_TRUE(menu.pMenu->Popup(0, 0, nullptr));
+        const CPoint ptItem = menu.pItem->GetRect().CenterPoint();
+        menu.pMenu->SetTrackingMode(FALSE);
+        const CPoint ptOpen = c.bCursorOver ? CPoint(ptCursor.x - ptItem.x, ptCursor.y - ptItem.y)
+                                             : CPoint(ptCursor.x + 300, ptCursor.y + 300);
+        ASSERT_TRUE(menu.pMenu->Popup(ptOpen.x, ptOpen.y, nullptr));
+        ASSERT_EQ(menu.pItem->IsCursorOver(), c.bCursorOver);
+        ASSERT_TRUE(menu.pMenu->SetPopuped(menu.pItem->GetIndex(), FALSE));
+        ASSERT_FALSE(menu.pSub->IsExpanded());
+        EXPECT_EQ(RunTimer(menu.pMenu->GetSafeHwnd(), CKLVCommandBar::timerShowFull), c.bShowFullAfterDelay);
+        EXPECT_EQ(menu.pSub->IsExpanded(), c.bExpanded) << c.bShowFullAfterDelay << c.bCursorOver;
+        EXPECT_EQ(VisibleIds(menu.pSub),
+                  (std::vector<int>{201, c.bExpanded ? 202 : int(CKLVPopupBar::idExpandButton)}));
+        KLVMouseHook()->CloseAllTrackedPopups();
+    }
+}
+
+TEST_F(PopupBars, ADoubleClickOnASubmenuItemRunsItsDefaultElseShowsTheFullMenu) {
+    HideCommands({202});
+    for (BOOL bDefault : {FALSE, TRUE}) {
+        m_site.m_commands.clear();
+        CMenuWithSubmenu menu(m_commandBars, {201, 202});
+        if (bDefault) menu.pSub->GetControls()->FindControl(201)->SetItemDefault(TRUE);
+        ASSERT_TRUE(menu.pMenu->Popup(50, 50, nullptr));
+        menu.pItem->OnDoubleClick(menu.pItem->GetRect().CenterPoint());
+        EXPECT_EQ(m_site.m_commands, bDefault ? std::vector<UINT>{201} : std::vector<UINT>{}) << bDefault;
+        if (!bDefault) {
+            ASSERT_TRUE(menu.pSub->GetSafeHwnd());
+            EXPECT_TRUE(menu.pSub->IsExpanded());
+            EXPECT_EQ(VisibleIds(menu.pSub), (std::vector<int>{201, 202}));
+        }
+        KLVMouseHook()->CloseAllTrackedPopups();
+    }
+}
+
 // The test theme that records each animation it is asked to play, with the window's first pixel
 // as the animation starts, instead of playing it.
 class CAnimationRecordingTheme : public CKLVFlatTestTheme {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace commandbars_test;
@@ -133,6 +134,31 @@ TEST_F(PopupShadows, AControlsStripsNeedBothOptionBitsAndBelongToItsDropDown) {
         EXPECT_EQ(WindowRect(strips[0]), CRect(112, 130, 152, 132));
         EXPECT_EQ(WindowRect(strips[1]), CRect(150, 112, 152, 130));
         KLVPopupShadows()->RemoveShadows(pDropDown);
+    }
+}
+
+TEST_F(PopupShadows, AnOpenedDropDownCastsItsShadowOnItsControlUnlessTheControlDeclines) {
+    for (BOOL bControlShadow : {TRUE, FALSE}) {
+        auto* pBar = new CTestBar<CKLVCommandBar>(&m_site, CKLVCommandBar::barTypeNormal);
+        m_owners.emplace_back(pBar);
+        pBar->SetPaintManager(new CShadowTheme(CKLVPopupShadows::optionAlways | CKLVPopupShadows::optionExclude, TRUE));
+        pBar->SetWindowPos(nullptr, 100, 100, 200, 40, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        auto* pControl = static_cast<CKLVControlPopup*>(pBar->GetControls()->Append(new CKLVControlPopup));
+        pControl->m_nType = CKLVControl::typeButtonPopup;
+        pControl->m_rcControl = CRect(10, 10, 50, 30);
+        pControl->m_bShowShadow = bControlShadow;
+        auto* pDropDown = new CTestBar<CKLVPopupBar>(&m_site, CKLVCommandBar::barTypePopup);
+        pDropDown->SetPaintManager(new CShadowTheme(CKLVPopupShadows::optionAlways | CKLVPopupShadows::optionExclude, TRUE));
+        pControl->SetCommandBar(pDropDown);
+        pDropDown->InternalRelease();
+        ASSERT_TRUE(pControl->OnSetPopup(TRUE)) << bControlShadow;
+        std::vector<CRect> rects;
+        for (CKLVShadowWnd* pStrip : StripsOf(pDropDown)) rects.push_back(WindowRect(pStrip));
+        const BOOL bOnControl = std::find(rects.begin(), rects.end(), CRect(112, 130, 152, 132)) != rects.end();
+        EXPECT_EQ(bOnControl, bControlShadow);
+        pControl->OnSetPopup(FALSE);
+        KLVPopupShadows()->RemoveShadows(pDropDown);
+        KLVMouseHook()->CloseAllTrackedPopups();
     }
 }
 

@@ -138,6 +138,36 @@ TEST(RibbonBarInput, TheFramesWheelSwitchesTabsWithDeltaZeroCountingAsForward) {
     }
 }
 
+TEST(RibbonBarInput, TheWheelOverTheRibbonSwitchesTabsBeforeTheFrameSeesIt) {
+    // The pointer is shared with other test programs and stays where it is: the frame moves so
+    // that the ribbon lies under it, or away from it.
+    CPoint ptCursor;
+    ::GetCursorPos(&ptCursor);
+    const struct {
+        short nDelta;
+        BOOL bOver;
+        int nExpected;
+    } cases[] = {{-WHEEL_DELTA, TRUE, 2}, {0, TRUE, 2}, {WHEEL_DELTA, TRUE, 0}, {-WHEEL_DELTA, FALSE, 1}};
+    for (const auto& c : cases) {
+        InputFixture fx;
+        fx.m_pRibbon->ShowWindow(SW_SHOWNA);
+        fx.pTabs->SetSelectedItem(fx.tabs[1]);
+        CRect rcFrame, rcRibbon;
+        fx.m_pFrame->GetWindowRect(&rcFrame);
+        fx.m_pRibbon->GetWindowRect(&rcRibbon);
+        const CPoint ptTarget(ptCursor.x, c.bOver ? ptCursor.y : ptCursor.y + rcFrame.Height() + rcRibbon.Height());
+        const CPoint ptFrame(ptTarget.x - (rcRibbon.CenterPoint().x - rcFrame.left),
+                             ptTarget.y - (rcRibbon.CenterPoint().y - rcFrame.top));
+        fx.m_pFrame->SetWindowPos(nullptr, ptFrame.x, ptFrame.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MSG msg = {};
+        msg.hwnd = fx.m_hFrame;
+        msg.message = WM_MOUSEWHEEL;
+        msg.wParam = MAKEWPARAM(0, static_cast<WORD>(c.nDelta));
+        EXPECT_EQ(fx.m_pCommandBars->PreTranslateFrameMessage(&msg), c.bOver) << c.nDelta << c.bOver;
+        EXPECT_EQ(fx.m_pRibbon->GetSelectedTab(), fx.tabs[c.nExpected]) << c.nDelta << c.bOver;
+    }
+}
+
 TEST(RibbonBarInput, AGroupThatGoesIsNoLongerTheHotOne) {
     const struct {
         const char* pszName;

@@ -166,6 +166,20 @@ TEST_F(RibbonKeyTips, ATabsTipSelectsItAndShowsItsGroupsTips) {
     EXPECT_EQ(TipOf(m_pCommandBars, m_pPaste), nullptr) << "the other tab's controls show none";
 }
 
+TEST_F(RibbonKeyTips, AnotherTabHidesTheGroupsTipsButNotTheTopOnes) {
+    for (int nLevel : {int(CKLVRibbonKeyTips::levelGroups), int(CKLVRibbonKeyTips::levelTop)}) {
+        m_pRibbon->GetControlTab()->SetSelectedItem(m_pHome);
+        m_pCommandBars->ShowKeyboardTips(m_pRibbon, nLevel);
+        ASSERT_TRUE(m_pCommandBars->IsKeyboardTipsShown(m_pRibbon)) << nLevel;
+        m_pRibbon->GetControlTab()->SetSelectedItem(m_pInsert);
+        EXPECT_EQ(m_pRibbon->GetSelectedTab(), m_pInsert) << nLevel;
+        EXPECT_EQ(m_pCommandBars->IsKeyboardTipsShown(m_pRibbon) != FALSE, nLevel == CKLVRibbonKeyTips::levelTop)
+            << nLevel;
+        EXPECT_EQ(TipOf(m_pCommandBars, m_pPaste), nullptr) << "no tip is left on the old tab's controls";
+        m_pCommandBars->HideKeyboardTips();
+    }
+}
+
 TEST_F(RibbonKeyTips, AMinimisedRibbonOpensTheTabWhosePopupShowsTheGroupsTips) {
     m_pRibbon->SetMinimized(TRUE);
     m_pCommandBars->m_nKeyboardNavigationLevel = CKLVRibbonKeyTips::levelTop;
