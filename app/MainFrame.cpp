@@ -63,6 +63,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
         CWnd* pFocus = CWnd::FromHandlePermanent(::GetFocus());
         if (pFocus && pFocus->IsKindOf(RUNTIME_CLASS(CKLVEdit))) return FALSE;
     }
+    if (EndCustomizeOnEscape(pMsg)) return TRUE;
     if (CMDIFrameWnd::PreTranslateMessage(pMsg)) return TRUE;
     return GetCommandBars() && GetCommandBars()->PreTranslateFrameMessage(pMsg);
 }
@@ -129,6 +130,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_4, OnUpdateTreeCommand)
     ON_COMMAND(ID_PROJECT_COMMAND, OnNoAction)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_COMMAND, OnUpdateProjectOpen)
+    ON_COMMAND(CKLVCommandBars::idCustomizeCommand, OnCustomize)
+    ON_UPDATE_COMMAND_UI(CKLVCommandBars::idCustomizeCommand, OnUpdateCustomize)
 END_MESSAGE_MAP()
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {

@@ -127,6 +127,10 @@ protected:
     afx_msg void OnWebPage();
     afx_msg void OnAbout();
     afx_msg void OnNoAction();
+    // Customising the bars: offered by the tool bars' options popup, ended again by it or Escape.
+    afx_msg void OnCustomize();
+    afx_msg void OnUpdateCustomize(CCmdUI* pCmdUI);
+    BOOL EndCustomizeOnEscape(const MSG* pMsg);
 
     afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
     afx_msg void OnUpdateProjectOpen(CCmdUI* pCmdUI);

@@ -6,6 +6,8 @@
 #define IDS_DOCSTRING 129
 #define IDS_OLE_INIT_FAILED 100
 #define IDS_OUTPUT_PANE 703
+// The command bars' customize command (the tool bars' options popup offers it).
+#define IDS_CUSTOMIZE_BARS 35001
 
 // Bitmaps: the pane icons (two images on pure green), the solution tree, the frame's tree
 // images, the About picture and the last tree image.
