@@ -60,7 +60,9 @@ class RecordingProxy:
     """An HTTP proxy on loopback: CONNECT opens a tunnel, any other request is forwarded to the
     host its absolute address names. Records the first line of each connection's request."""
 
-    def __init__(self):
+    def __init__(self, refuse=False):
+        """refuse: every request is answered 407 (the proxy wants credentials)."""
+        self.refuse = refuse
         self.seen = []
         self.listener = socket.socket()
         self.listener.bind(("127.0.0.1", 0))
@@ -103,6 +105,11 @@ class RecordingProxy:
             head += data
         line = head.split(b"\r\n", 1)[0].decode("latin-1")
         self.seen.append(line)
+        if self.refuse:
+            client.sendall(b"HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"test\"\r\n"
+                           b"Content-Length: 0\r\n\r\n")
+            client.close()
+            return
         method, target, _ = line.split(" ", 2)
         if method == "CONNECT":
             host, port = target.rsplit(":", 1)
@@ -293,6 +300,7 @@ def run_cases(cfg, run):
 
     # Proxies, from the environment as curl reads it and set on the client.
     proxy = RecordingProxy()
+    refusing = RecordingProxy(refuse=True)
     plain = Server(cfg, "proxied-http")
     secure = Server(cfg, "proxied-https", "good")
     try:
@@ -316,6 +324,10 @@ def run_cases(cfg, run):
              {"http_proxy": "http://127.0.0.1:%d" % dead_port}, "ERR_PROXY", None),
             ("https through a dead proxy", "https://localhost:%d/calculator" % secure.port, ["--ca", ca],
              {"https_proxy": "http://127.0.0.1:%d" % dead_port}, "ERR_PROXY", None),
+            ("http through a proxy that answers 407", "http://localhost:%d/calculator" % plain.port, [],
+             {"http_proxy": "http://127.0.0.1:%d" % refusing.port}, "ERR_PROXY", None),
+            ("https through a proxy that answers 407", "https://localhost:%d/calculator" % secure.port, ["--ca", ca],
+             {"https_proxy": "http://127.0.0.1:%d" % refusing.port}, "ERR_PROXY", None),
         )
         for label, endpoint, options, env, error, line in cases:
             before = len(proxy.seen)
@@ -326,6 +338,7 @@ def run_cases(cfg, run):
                 run.check("  what the proxy saw", seen == ([line] if line else []), seen)
     finally:
         proxy.close()
+        refusing.close()
         plain.stop()
         secure.stop()
 

@@ -184,6 +184,9 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 			result = KVPROJ_ERR_RECEIVE;
 	}
 	free(request);
+	//through a proxy (the request line names the whole address), 407 is the proxy's own refusal
+	if(result == 0 && trans->url[0] != '/' && pk->msg_type == KVPROJ_PROTO_HTTP && pk->msg.http_msg.err_code == 407)
+		result = KVPROJ_ERR_PROXY;
 	if(result != 0 || !trans->keep_open)
 		kvproj_client_close(client);
 	else

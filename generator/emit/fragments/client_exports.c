@@ -148,7 +148,7 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 	case KVPROJ_ERR_CA_FILE:
 		return "the CA file could not be read (no PEM certificate in it, or its name is too long)";
 	case KVPROJ_ERR_PROXY:
-		return "the proxy failed: it could not be reached, refused the connection to the endpoint, or its address is no http://host[:port]";
+		return "the proxy failed: it could not be reached, refused the connection to the endpoint or asked for credentials (407), or its address is no http://host[:port]";
 	}
 	return "unknown result";
 }
