@@ -4,7 +4,9 @@
 
 #include "classlib/Menu.h"
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/common/DrawHelpers.h"
@@ -80,7 +82,15 @@ void CKLVControls::AttachResourcePopupBar(CKLVControlPopup* pPopup, int nId) {
 }
 
 void CKLVControls::BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL) {
-    // Actions are kept by the command bars; a collection without them gives the control its id.
+    // The command bars' action of the id, when they keep one, holds the control's state and
+    // texts. No action is made here: nothing switches the command bars to making them.
+    CKLVCommandBarsLink* pLink = m_pParent ? m_pParent->GetCommandBarsLink() : nullptr;
+    CKLVControlActions* pActions = pLink ? pLink->GetActions() : nullptr;
+    if (CKLVControlAction* pAction = pActions ? pActions->GetAction(nId) : nullptr) {
+        pControl->SetAction(pAction);
+        if (pAction->GetCaption().IsEmpty() && !strCaption.IsEmpty()) pAction->SetCaption(strCaption);
+        return;
+    }
     pControl->SetID(nId);
     if (!strCaption.IsEmpty()) pControl->SetCaption(strCaption);
 }

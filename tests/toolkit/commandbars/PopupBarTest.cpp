@@ -2,6 +2,8 @@
 // expand item's delay, Ctrl+Down, Down past the last item), scrolling a menu taller than the
 // work area, placement at a monitor's bottom edge, the animation kinds and the tear-off loop.
 #include "PopupBarTestSupport.h"
+#include "classlib/Menu.h"
+#include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 
@@ -230,6 +232,29 @@ TEST_F(PopupBars, ADoubleClickOnASubmenuItemRunsItsDefaultElseShowsTheFullMenu) 
         }
         KLVMouseHook()->CloseAllTrackedPopups();
     }
+}
+
+TEST_F(PopupBars, ControlsOfACommandWithAnActionAreBoundToIt) {
+    CKLVControlAction* pAction = m_commandBars->GetActions()->Add(101);
+    pAction->SetCaption("From the action");
+    PopupPtr pPopup(m_commandBars.MakePopup({}));
+    CKLVControl* pBound = pPopup->GetControls()->Add(CKLVControl::typeButton, 101);
+    CKLVControl* pFree = pPopup->GetControls()->Add(CKLVControl::typeButton, 102);
+    EXPECT_EQ(pBound->GetAction(), pAction);
+    EXPECT_STREQ(pBound->GetCaption(), "From the action");
+    EXPECT_EQ(pFree->GetAction(), nullptr);
+    EXPECT_EQ(pFree->GetId(), 102);
+    // A menu item of an action without a caption gives it the item's text.
+    CKLVControlAction* pBare = m_commandBars->GetActions()->Add(103);
+    pBare->SetCaption("");
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, 103, "&Menu text");
+    ASSERT_TRUE(pPopup->GetControls()->LoadMenu(&menu));
+    CKLVControl* pItem = pPopup->GetControls()->FindControl(103);
+    ASSERT_NE(pItem, nullptr);
+    EXPECT_EQ(pItem->GetAction(), pBare);
+    EXPECT_STREQ(pBare->GetCaption(), "&Menu text");
 }
 
 // The test theme that records each animation it is asked to play, with the window's first pixel
