@@ -156,9 +156,12 @@ void CKLVSyntaxEditView::Reload() {
     CKLVSyntaxEditCtrl* pCtrl = GetEditCtrl();
     pCtrl->RecalcLayout();
     const int nTopRow = pCtrl->GetTopRow();
+    // The caret is checked against the text read; the rows shown stay where the user left them
+    // (a save reloads too, and must not scroll).
+    pCtrl->SetCurPos(pCtrl->GetCurRow(), pCtrl->GetCurCol());
     if (nTopRow != -1) pCtrl->SetTopRow(nTopRow);
     pCtrl->UpdateScrollBars();
-    pCtrl->SetCurPos(pCtrl->GetCurRow(), pCtrl->GetCurCol());
+    pCtrl->Invalidate(FALSE);
 }
 
 void CKLVSyntaxEditView::SetScrollBars(BOOL bHorz, BOOL bVert) {
