@@ -42,6 +42,8 @@ INT_PTR CDialog::DoModal() {
     CWnd* pParent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     HWND hWndOwner = AfxGetSafeHwnd(pParent);
     m_bModal = TRUE;
+    // A tip shown for a window below does not stay over the dialog.
+    CWnd::CancelToolTips();
     AfxHookWindowCreate(this);
     INT_PTR nResult = ::DialogBoxIndirectParamA(AfxGetResourceHandle(), lpTemplate, hWndOwner, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
