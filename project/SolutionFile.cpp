@@ -13,6 +13,8 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+}  // namespace
+
 // Quotes, markup and the blanks that attribute values would lose to
 // normalisation become references; other bytes go as they are, read back
 // one by one as ISO-8859-1.
@@ -34,6 +36,8 @@ bool appendAttributeValue(std::string& out, const std::string& value)
     }
     return true;
 }
+
+namespace {
 
 int readProject(const xcfg_node* node, CProjectRecord& record)
 {

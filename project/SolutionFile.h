@@ -10,6 +10,11 @@
 // numbers and WSDL path. The location is not stored: it is the folder the
 // file is read from. Stored files rely on these exact bytes.
 
+// Appends value as the text of a double-quoted attribute of a file read
+// back by ConfigReader.h; false when it holds a control byte no XML file can
+// carry (out then holds part of it).
+bool appendAttributeValue(std::string& out, const std::string& value);
+
 // The path the record's solution file is written to.
 std::string solutionFilePath(const CProjectRecord& record);
 
