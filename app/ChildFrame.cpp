@@ -13,3 +13,7 @@ BOOL CChildFrame::PreCreateWindow(CREATESTRUCT& cs) {
 int CChildFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     return CMDIChildWnd::OnCreate(lpCreateStruct) == -1 ? -1 : 1;
 }
+
+BOOL CChildFrame::PreTranslateMessage(MSG* pMsg) {
+    return CWnd::PreTranslateMessage(pMsg);
+}

@@ -1,7 +1,9 @@
 #include "app/MainFrame.h"
 
 #include "app/ErrorBox.h"
+#include "app/HelpViewer.h"
 #include "app/res/Resource.h"
+#include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
@@ -26,6 +28,14 @@ void ShellOpen(HWND hWnd, LPCSTR lpszTarget) {
     ::ShellExecuteA(hWnd, "open", lpszTarget, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// The offset that moves [nLow, nHigh) into [nWorkLow, nWorkHigh), its low edge winning where it
+// does not fit.
+int OffsetInto(int nLow, int nHigh, int nWorkLow, int nWorkHigh) {
+    int nOffset = nHigh > nWorkHigh ? nWorkHigh - nHigh : 0;
+    if (nLow + nOffset < nWorkLow) nOffset = nWorkLow - nLow;
+    return nOffset;
+}
+
 // The message pane (0), then the keyboard-state indicators.
 const UINT s_indicators[] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
@@ -33,6 +43,7 @@ const UINT s_indicators[] = {0, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATO
 
 CMainFrame::PFNSTARTPROCESS CMainFrame::s_pfnStartProcess = WinExecProcess;
 CMainFrame::PFNSHELLOPEN CMainFrame::s_pfnShellOpen = ShellOpen;
+CMainFrame::PFNHTMLHELP CMainFrame::s_pfnHtmlHelp = OpenHtmlHelp;
 
 IMPLEMENT_DYNCREATE(CMainFrame, CKLVMDIFrameWnd)
 
@@ -84,6 +95,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_WM_CREATE()
     ON_MESSAGE(KLV_WM_DOCKINGPANENOTIFY, OnDockingPaneNotify)
     ON_MESSAGE(CKLVControls::msgCreateCommandBar, OnCreateCommandBar)
+    ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+    ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
     ON_COMMAND(ID_FILE_NEW_PROJECT, OnFileNew)
     ON_UPDATE_COMMAND_UI(ID_FILE_NEW_PROJECT, OnUpdateAlways)
     ON_COMMAND(ID_FILE_OPEN_PROJECT, OnFileOpen)
@@ -120,14 +133,22 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_WEB_PAGE, OnUpdateAlways)
     ON_COMMAND(ID_ABOUT, OnAbout)
     ON_UPDATE_COMMAND_UI(ID_ABOUT, OnUpdateAlways)
-    ON_COMMAND(ID_TREE_COMMAND_1, OnNoAction)
-    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_1, OnUpdateTreeCommand)
-    ON_COMMAND(ID_TREE_COMMAND_2, OnNoAction)
-    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_2, OnUpdateTreeCommand)
-    ON_COMMAND(ID_TREE_COMMAND_3, OnNoAction)
-    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_3, OnUpdateTreeCommand)
-    ON_COMMAND(ID_TREE_COMMAND_4, OnNoAction)
-    ON_UPDATE_COMMAND_UI(ID_TREE_COMMAND_4, OnUpdateTreeCommand)
+    ON_COMMAND(ID_ADD_PACKET, OnAddPacket)
+    ON_UPDATE_COMMAND_UI(ID_ADD_PACKET, OnUpdateTreeCommand)
+    ON_COMMAND(ID_REMOVE_PACKET, OnRemovePacket)
+    ON_UPDATE_COMMAND_UI(ID_REMOVE_PACKET, OnUpdateTreeCommand)
+    ON_COMMAND(ID_ADD_FIELD, OnAddField)
+    ON_UPDATE_COMMAND_UI(ID_ADD_FIELD, OnUpdateTreeCommand)
+    ON_COMMAND(ID_REMOVE_FIELD, OnRemoveField)
+    ON_UPDATE_COMMAND_UI(ID_REMOVE_FIELD, OnUpdateTreeCommand)
+    ON_COMMAND(ID_ADD_PROTOCOL, OnAddProtocol)
+    ON_UPDATE_COMMAND_UI(ID_ADD_PROTOCOL, OnUpdateProjectOpen)
+    ON_COMMAND(ID_REMOVE_PROTOCOL, OnRemoveProtocol)
+    ON_UPDATE_COMMAND_UI(ID_REMOVE_PROTOCOL, OnUpdateRemoveProtocol)
+    ON_COMMAND(ID_VIEW_SOLUTION_EXPLORER, OnViewSolutionExplorer)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_SOLUTION_EXPLORER, OnUpdateViewSolutionExplorer)
+    ON_COMMAND(ID_VIEW_PROPERTIES, OnViewProperties)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_PROPERTIES, OnUpdateViewProperties)
     ON_COMMAND(ID_PROJECT_COMMAND, OnNoAction)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_COMMAND, OnUpdateProjectOpen)
     ON_COMMAND(CKLVCommandBars::idCustomizeCommand, OnCustomize)
@@ -149,6 +170,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     g_strDefaultProjectLocation = CString(applicationFolder().c_str()) + "example";
     m_arPackets.clear();
     m_commands.setProject(nullptr);
+    SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
     return 0;
 }
 
@@ -204,8 +226,10 @@ CWnd* CMainFrame::GetPaneWindow(UINT nPaneID) {
         if (!m_wndSolutionExplorer.GetSafeHwnd()) {
             m_wndSolutionExplorer.Create("STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                          rcEmpty, this, 0);
-            if (m_wndSolutionExplorer.m_wndTree.GetSafeHwnd())
+            if (m_wndSolutionExplorer.m_wndTree.GetSafeHwnd()) {
                 m_wndSolutionExplorer.m_wndTree.SetImageList(&m_ilSolutionTree, TVSIL_NORMAL);
+                for (const auto& pProtocol : m_protocols) m_wndSolutionExplorer.AddProtocolItems(*pProtocol);
+            }
         }
         return &m_wndSolutionExplorer;
     case IDP_PROPERTIES:
@@ -235,12 +259,36 @@ LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam) {
         }
         return 1;
     }
+    if (wParam == klvDockingPaneAction) {
+        const auto* pAction = reinterpret_cast<const CKLVDockingPaneActionRecord*>(lParam);
+        if (pAction && pAction->nAction == klvActionFloated && pAction->pPane) KeepFloatingPaneOnScreen(*pAction->pPane);
+        return 0;
+    }
     if (wParam == klvDockingPaneClosing) {
-        // Panes of this frame are hidden, never closed.
+        if (m_bClosingFromView) return 0;
+        // Panes of this frame are hidden, never closed, except through the View menu.
         pPane->Hide();
         return -1;
     }
     return 0;
+}
+
+// A pane floated by a drag or from its dock lies wholly in the work area of its monitor, caption
+// and borders included, wherever it fits there.
+void CMainFrame::KeepFloatingPaneOnScreen(CKLVDockingPane& pane) {
+    CWnd* pSite = pane.GetDockingSite();
+    if (!pSite || !m_paneManager.IsFloatingSite(pSite)) return;
+    CRect rcFrame;
+    pSite->GetWindowRect(&rcFrame);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetMonitorInfoA(::MonitorFromRect(&rcFrame, MONITOR_DEFAULTTONEAREST), &info)) return;
+    const CRect rcWork(info.rcWork);
+    const CSize offset(OffsetInto(rcFrame.left, rcFrame.right, rcWork.left, rcWork.right),
+                       OffsetInto(rcFrame.top, rcFrame.bottom, rcWork.top, rcWork.bottom));
+    if (offset != CSize(0, 0))
+        pSite->SetWindowPos(nullptr, rcFrame.left + offset.cx, rcFrame.top + offset.cy, 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CMainFrame::OnCreateCommandBar(WPARAM, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/OutputEdit.h"
+#include "app/ProtocolFile.h"
 #include "app/PropertiesPane.h"
 #include "app/ProtocolRecords.h"
 #include "app/SolutionExplorerPane.h"
@@ -14,6 +15,7 @@
 #include "toolkit/statusbar/StatusBar.h"
 #include "toolkit/tabs/TabClientWnd.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,8 @@ public:
     // The window of a docking pane, made on first use; null for a pane this frame does not fill.
     CWnd* GetPaneWindow(UINT nPaneID);
 
+    // The project's protocols, which the solution tree's items refer to; they outlive the tree.
+    CProtocolList m_protocols;
     CKLVTabClientWnd m_MTIClientWnd;
     CPropertiesPane m_wndProperties;
     CSolutionExplorerPane m_wndSolutionExplorer;
@@ -59,11 +63,14 @@ public:
     CStatic m_wndOptions;
     COutputEdit m_wndOutput;
 
-    // How processes start and the shell opens addresses: replaced by the tests to record them.
+    // How processes start, the shell opens addresses and help opens: replaced by the tests to record them.
     using PFNSTARTPROCESS = BOOL (*)(LPCSTR lpszCommandLine, UINT nShowCmd);
     using PFNSHELLOPEN = void (*)(HWND hWnd, LPCSTR lpszTarget);
     static PFNSTARTPROCESS s_pfnStartProcess;
     static PFNSHELLOPEN s_pfnShellOpen;
+    // The HTML Help viewer on a help file; FALSE when it did not open.
+    using PFNHTMLHELP = BOOL (*)(HWND hWnd, LPCSTR lpszChmPath);
+    static PFNHTMLHELP s_pfnHtmlHelp;
 
     // ---- CProjectHost: the tabs, the output pane, boxes, dialogs and processes for the project
     // commands.
@@ -87,6 +94,11 @@ public:
     // itself to the same path at once; a file the template cannot open gets no tab.
     void OpenProjectDocument(const CString& strPath);
 
+    // Whether the docking pane is open and not slid away into its side.
+    BOOL IsPaneShown(UINT nPaneID) const;
+    // The pane shown (created on first use) or closed, as the View menu does.
+    void ShowOrClosePane(UINT nPaneID);
+
     // The code view of a tab; null when its window holds none.
     CquorlinView* GetTabView(int index) const;
     // The first tab showing the file name (modified mark aside, letter case counted); -1 if none.
@@ -109,6 +121,10 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCreateCommandBar(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
+    void ShowStatusMessage(const CString& strText);
+    void KeepFloatingPaneOnScreen(CKLVDockingPane& pane);
 
     afx_msg void OnFileNew();
     afx_msg void OnFileOpen();
@@ -131,6 +147,17 @@ protected:
     afx_msg void OnCustomize();
     afx_msg void OnUpdateCustomize(CCmdUI* pCmdUI);
     BOOL EndCustomizeOnEscape(const MSG* pMsg);
+    afx_msg void OnViewSolutionExplorer();
+    afx_msg void OnViewProperties();
+    afx_msg void OnUpdateViewSolutionExplorer(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateViewProperties(CCmdUI* pCmdUI);
+    afx_msg void OnAddProtocol();
+    afx_msg void OnRemoveProtocol();
+    afx_msg void OnAddPacket();
+    afx_msg void OnRemovePacket();
+    afx_msg void OnAddField();
+    afx_msg void OnRemoveField();
+    afx_msg void OnUpdateRemoveProtocol(CCmdUI* pCmdUI);
 
     afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
     afx_msg void OnUpdateProjectOpen(CCmdUI* pCmdUI);
@@ -141,7 +168,18 @@ protected:
     // Whether the update rules run yet: they leave the items alone until the panes exist.
     BOOL UpdateRulesReady() const;
 
+    // Runs a command that may close the project or open another: the protocols of the project
+    // open before are saved with it, and those of the project open after come back.
+    void ChangeProject(const std::function<void()>& command);
+    void SaveProjectProtocols();
+    void LoadProjectProtocols();
+    void ClearProtocols();
+    // The solution tree's selected item and its data; null without either.
+    HTREEITEM GetSelectedTreeItem(CSolutionTreeItem*& pItem) const;
+
     CProjectCommands m_commands;
+    // Set while the View menu closes a pane, which the frame otherwise only hides.
+    BOOL m_bClosingFromView = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -3,19 +3,14 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDlg.h"
+#include "app/HelpViewer.h"
 #include "app/Options.h"
 #include "app/ProjectProperties.h"
 #include "app/res/Resource.h"
 #include "project/SolutionFile.h"
 
-namespace {
-
-
-
-}  // namespace
-
 void CMainFrame::OpenSolution(LPCTSTR lpszPath) {
-    m_commands.openSolution(lpszPath);
+    ChangeProject([&] { m_commands.openSolution(lpszPath); });
 }
 
 BOOL CMainFrame::SaveSolution(const CProjectRecord& project) {
@@ -23,19 +18,20 @@ BOOL CMainFrame::SaveSolution(const CProjectRecord& project) {
 }
 
 void CMainFrame::OnFileOpen() {
-    m_commands.onFileOpen(false);
+    ChangeProject([this] { m_commands.onFileOpen(false); });
 }
 
 void CMainFrame::OnFileOpenExample() {
-    m_commands.onFileOpen(true);
+    ChangeProject([this] { m_commands.onFileOpen(true); });
 }
 
 void CMainFrame::OnFileSave() {
     m_commands.onFileSave();
+    SaveProjectProtocols();
 }
 
 void CMainFrame::OnFileClose() {
-    m_commands.onFileClose();
+    ChangeProject([this] { m_commands.onFileClose(); });
 }
 
 void CMainFrame::OnGenerateMakefile() {
@@ -83,7 +79,9 @@ void CMainFrame::OnRunDemo() {
 }
 
 void CMainFrame::OnHelpTopics() {
-    s_pfnShellOpen(m_hWnd, (applicationFolder() + ".\\help.chm").c_str());
+    const std::string folder = applicationFolder();
+    if (HelpViewerDrawsPages() && s_pfnHtmlHelp(m_hWnd, (folder + "help.chm").c_str())) return;
+    s_pfnShellOpen(m_hWnd, (folder + "help\\index.html").c_str());
 }
 
 void CMainFrame::OnWebPage() {
@@ -128,15 +126,15 @@ void CMainFrame::OnUpdateTreeCommand(CCmdUI* pCmdUI) {
     const CSolutionTreeItem* pItem = tree.GetTreeItem(hSelected);
     const UINT nID = pCmdUI->m_nID;
     if (!pItem) {
-        if (nID == ID_TREE_COMMAND_1 || nID == ID_TREE_COMMAND_2) pCmdUI->Enable(FALSE);
+        if (nID == ID_ADD_PACKET || nID == ID_REMOVE_PACKET) pCmdUI->Enable(FALSE);
         return;
     }
     const int nKind = pItem->nKind;
     BOOL bEnable = FALSE;
     switch (nID) {
-    case ID_TREE_COMMAND_1: bEnable = nKind == CSolutionTreeItem::kindPacketGroup; break;
-    case ID_TREE_COMMAND_2: bEnable = nKind == CSolutionTreeItem::kindPacket; break;
-    case ID_TREE_COMMAND_3:
+    case ID_ADD_PACKET: bEnable = nKind == CSolutionTreeItem::kindPacketGroup; break;
+    case ID_REMOVE_PACKET: bEnable = nKind == CSolutionTreeItem::kindPacket; break;
+    case ID_ADD_FIELD:
         bEnable = nKind == CSolutionTreeItem::kindHeaderGroup || nKind == CSolutionTreeItem::kindPacket;
         break;
     default: bEnable = nKind == CSolutionTreeItem::kindHeaderField || nKind == CSolutionTreeItem::kindPacketField; break;

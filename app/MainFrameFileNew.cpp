@@ -38,8 +38,10 @@ void CMainFrame::OnFileNew() {
     CNewProject dlg(this);
     if (dlg.DoModal() != IDOK) return;
     if (GetProject()) {
-        m_commands.onFileClose();
-        m_commands.setProject(nullptr);
+        ChangeProject([this] {
+            m_commands.onFileClose();
+            m_commands.setProject(nullptr);
+        });
     }
     auto pProject = std::make_unique<CProjectRecord>();
     pProject->wsdlPath = static_cast<LPCSTR>(dlg.m_strWsdlPath);

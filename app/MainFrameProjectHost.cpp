@@ -72,6 +72,8 @@ void CMainFrame::OpenProjectDocument(const CString& strPath) {
 
 void CMainFrame::refreshTabs() {
     if (m_MTIClientWnd.GetSafeHwnd()) m_MTIClientWnd.Refresh();
+    // A closed tab's document no longer names the frame.
+    OnUpdateFrameTitle(TRUE);
 }
 
 void CMainFrame::addRecentFile(const std::string& path) {

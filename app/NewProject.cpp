@@ -28,6 +28,7 @@ void CNewProject::DoDataExchange(CDataExchange* pDX) {
 BOOL CNewProject::OnInitDialog() {
     CProjectSettingsDialog::OnInitDialog();
     m_wndName.SetEditMask("LAAAAAAAAAAAAAA", "_______________", nullptr);
+    m_wndName.SetHintID(IDC_NAME_HINT);
     m_nAuthType = authNone;
     m_btnNone.SetCheck(BST_CHECKED);
     // The lists sort their entries: the selection follows the index each entry got.
@@ -45,19 +46,45 @@ void CNewProject::OnImport() {
     if (dlg.DoModal() == IDOK && !dlg.GetPathName().IsEmpty()) m_wndWsdlPath.SetWindowText(dlg.GetPathName());
 }
 
+namespace {
+
+const char* const kProfileSection = "Settings";
+const char* const kLastFolderEntry = "LastProjectFolder";
+
+// Once the picker stands, it shows the start folder.
+int CALLBACK SelectStartFolder(HWND hWnd, UINT nMessage, LPARAM, LPARAM lpData) {
+    if (nMessage == BFFM_INITIALIZED && lpData) ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, lpData);
+    return 0;
+}
+
+}  // namespace
+
+CString CNewProject::GetPickerStartFolder() const {
+    CString strFolder;
+    if (m_wndLocation.GetSafeHwnd()) m_wndLocation.GetWindowText(strFolder);
+    if (strFolder.IsEmpty()) strFolder = AfxGetApp()->GetProfileString(kProfileSection, kLastFolderEntry, "");
+    return strFolder;
+}
+
+void CNewProject::UsePickedFolder(CString strPath) {
+    if (strPath.IsEmpty() || strPath[strPath.GetLength() - 1] != '\\') strPath += '\\';
+    m_wndLocation.SetWindowText(strPath);
+    AfxGetApp()->WriteProfileString(kProfileSection, kLastFolderEntry, strPath);
+}
+
 void CNewProject::OnBrowseLocation() {
+    const CString strStart = GetPickerStartFolder();
     BROWSEINFOA info{};
     info.hwndOwner = m_hWnd;
     info.lpszTitle = "please select a location";
+    info.lpfn = SelectStartFolder;
+    info.lParam = strStart.IsEmpty() ? 0 : reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strStart));
     LPITEMIDLIST pidl = ::SHBrowseForFolderA(&info);
     if (!pidl) return;
     char szPath[MAX_PATH] = "";
     const BOOL bPath = ::SHGetPathFromIDListA(pidl, szPath);
     ::CoTaskMemFree(pidl);
-    if (!bPath) return;
-    CString strPath = szPath;
-    if (strPath.IsEmpty() || strPath[strPath.GetLength() - 1] != '\\') strPath += '\\';
-    m_wndLocation.SetWindowText(strPath);
+    if (bPath) UsePickedFolder(szPath);
 }
 
 void CNewProject::OnOK() {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/ProjectSettingsDialog.h"
-#include "toolkit/common/MaskEdit.h"
+#include "app/ProjectNameEdit.h"
 
 class CNewProject : public CProjectSettingsDialog {
     DECLARE_DYNAMIC(CNewProject)
@@ -20,12 +20,18 @@ public:
 
     CEdit m_wndWsdlPath;
     CButton m_btnImport;
-    CKLMaskEdit m_wndName;
+    CProjectNameEdit m_wndName;
     CEdit m_wndLocation;
     CButton m_btnLocation;
     CButton m_btnOK;
 
     BOOL OnInitDialog() override;
+
+    // Where the folder picker starts: the location chosen, else the folder picked last (kept in
+    // the profile), else the picker's own start.
+    CString GetPickerStartFolder() const;
+    // The folder picked becomes the location and the picker's next start.
+    void UsePickedFolder(CString strPath);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -41,10 +41,9 @@ BOOL CquorlinApp::InitInstance() {
     m_pDocTemplate = std::make_unique<CMultiDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CquorlinDoc),
                                                          RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CquorlinView));
     auto* pFrame = new CMainFrame;
-    if (!pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr)) {
-        delete pFrame;
-        return FALSE;
-    }
+    // A frame whose creation failed has deleted itself as its window went (a second delete
+    // crashed the failed start).
+    if (!pFrame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, nullptr)) return FALSE;
     m_pMainWnd = pFrame;
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);

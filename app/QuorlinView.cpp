@@ -1,9 +1,8 @@
 #include "app/QuorlinView.h"
 
+#include "app/ContextMenu.h"
 #include "app/QuorlinApp.h"
 #include "app/res/Resource.h"
-#include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/syntaxedit/options/SyntaxEditPropertiesDlg.h"
 
 IMPLEMENT_DYNCREATE(CquorlinView, CKLVSyntaxEditView)
@@ -77,10 +76,6 @@ void CquorlinView::OnContextMenu(CWnd*, CPoint point) {
         ClientToScreen(&rcClient);
         point = rcClient.TopLeft() + CPoint(5, 5);
     }
-    auto* pFrame = dynamic_cast<CKLVMDIFrameWnd*>(AfxGetMainWnd());
-    if (!pFrame || !pFrame->GetCommandBars()) return;
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_MAINFRAME)) return;
-    if (CMenu* pEdit = menu.GetSubMenu(1)) pFrame->GetCommandBars()->TrackPopupMenuEx(pEdit, TPM_RIGHTBUTTON, point.x, point.y);
-    menu.DestroyMenu();
+    // The main menu's Edit popup.
+    ShowFrameContextMenu(IDR_MAINFRAME, 1, point);
 }

@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CSolutionExplorerPane, CWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
+    ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 CSolutionExplorerPane::~CSolutionExplorerPane() {

@@ -6,8 +6,12 @@
 #include "toolkit/commandbars/ToolBar.h"
 
 #include <memory>
+#include <vector>
 
 struct CEditTarget;
+struct CFieldRecord;
+struct CPacketRecord;
+struct CProtocolRecord;
 
 // What a tree item stands for: the solution's root, or a protocol, one of its records, or one of
 // the two items that only group records (the header's fields, the packets).
@@ -27,6 +31,9 @@ struct CSolutionTreeItem {
     int nValue2 = 0;
     CString strLabel;
 };
+
+// The image of an item of the protocol editor by its kind; -1 for other kinds.
+int SolutionTreeImage(int nKind);
 
 class COfficeTreeCtrl : public CTreeCtrl {
     DECLARE_DYNAMIC(COfficeTreeCtrl)
@@ -52,6 +59,17 @@ public:
     CSolutionExplorerPane() = default;
     ~CSolutionExplorerPane() override;
 
+    // ---- The protocol editor's items, whose data the pane owns.
+    // The protocol under the root with its "Header" and "Packets" groups and their records; the
+    // protocol's item.
+    HTREEITEM AddProtocolItems(CProtocolRecord& protocol);
+    HTREEITEM AddPacketItem(HTREEITEM hPackets, CProtocolRecord& protocol, const CPacketRecord& packet);
+    HTREEITEM AddFieldItem(HTREEITEM hList, CProtocolRecord& protocol, const CFieldRecord& field, int nKind);
+    // Removes the item and those below it with their data; the selection moves to its parent first.
+    void RemoveItem(HTREEITEM hItem);
+    // Every item below the root goes; the root is selected.
+    void RemoveProtocolItems();
+
     COfficeTreeCtrl m_wndTree;
     CImageList m_ilTree;
     CKLVToolBar m_wndToolBar;
@@ -63,6 +81,11 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+
+    HTREEITEM InsertItem(LPCTSTR lpszText, int nKind, CProtocolRecord& protocol, HTREEITEM hParent);
+    void TakeItemData(HTREEITEM hItem, std::vector<std::unique_ptr<CSolutionTreeItem>>& taken);
+    std::vector<std::unique_ptr<CSolutionTreeItem>> m_itemData;
 
     BOOL LoadTreeImages();
 

@@ -52,13 +52,12 @@ void OpenProtocolFiles(CMainFrame& frame, const CString& strFolder, LPCTSTR lpsz
     }
 }
 
-// The image of an item of the protocol editor by its kind; -1 leaves the item's image alone.
-int KindImage(int nKind) {
+}  // namespace
+
+int SolutionTreeImage(int nKind) {
     static const int kImages[] = {1, 2, 5, 3, 4, 5};
     return nKind >= 0 && nKind < 6 ? kImages[nKind] : -1;
 }
-
-}  // namespace
 
 CEditTarget COfficeTreeCtrl::GetEditTarget(HTREEITEM hItem) const {
     CEditTarget target;
@@ -84,7 +83,7 @@ void COfficeTreeCtrl::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
         if (pFrame && pProtocol && !ShowProtocolTabs(pFrame->m_MTIClientWnd, pProtocol->szName))
             OpenProtocolFiles(*pFrame, pItem->strLabel, pProtocol->szName);
     }
-    if (const int nImage = KindImage(pItem->nKind); nImage >= 0) SetItemImage(m_hSelectedItem, nImage, nImage);
+    if (const int nImage = SolutionTreeImage(pItem->nKind); nImage >= 0) SetItemImage(m_hSelectedItem, nImage, nImage);
     if (pFrame && pFrame->m_wndProperties.GetSafeHwnd())
         pFrame->m_wndProperties.ShowTreeItem(GetEditTarget(m_hSelectedItem), pProtocol);
 }

@@ -3,6 +3,8 @@
 
 // Menu, tool bar, accelerators, icon, frame title and document template.
 #define IDR_MAINFRAME 128
+// The solution explorer's context menu.
+#define IDR_SOLUTION_TREE_MENU 132
 #define IDS_DOCSTRING 129
 #define IDS_OLE_INIT_FAILED 100
 #define IDS_OUTPUT_PANE 703
@@ -43,6 +45,7 @@
 #define IDC_WEB_LINK 1018
 #define IDC_IMPORT 1024
 #define IDC_AUTH_DIGEST 1025
+#define IDC_NAME_HINT 1026
 
 // Docking panes.
 #define IDP_SOLUTION_EXPLORER 701
@@ -79,11 +82,12 @@
 #define ID_PROPERTIES_BUTTON_2 32772
 #define ID_PROPERTIES_BUTTON_3 32773
 
-// Commands.
-#define ID_TREE_COMMAND_1 32774
-#define ID_TREE_COMMAND_2 32776
-#define ID_TREE_COMMAND_3 32777
-#define ID_TREE_COMMAND_4 32779
+// Commands. The protocol editor's add and remove commands follow the kind of the solution
+// tree's selected item.
+#define ID_ADD_PACKET 32774
+#define ID_REMOVE_PACKET 32776
+#define ID_ADD_FIELD 32777
+#define ID_REMOVE_FIELD 32779
 #define ID_GENERATE_CODE 32782
 #define ID_COMPILE 32783
 #define ID_OPTION 32784
@@ -112,6 +116,10 @@
 #define ID_COMPILE_DEMO 32819
 #define ID_FILE_OPEN_EXAMPLE 32820
 #define ID_PROJECT_COMMAND 32821
+#define ID_ADD_PROTOCOL 32822
+#define ID_REMOVE_PROTOCOL 32823
+#define ID_VIEW_SOLUTION_EXPLORER 32824
+#define ID_VIEW_PROPERTIES 32825
 
 // The tab client's group commands.
 #define ID_TAB_GROUP_FIRST 9155

@@ -31,6 +31,11 @@ void RecordShellOpen(HWND, LPCSTR lpszTarget) {
     Record().shellOpens.emplace_back(lpszTarget);
 }
 
+BOOL RecordHtmlHelp(HWND, LPCSTR lpszChmPath) {
+    Record().htmlHelps.emplace_back(lpszChmPath);
+    return TRUE;
+}
+
 }  // namespace
 
 AppTest::AppTest() {
@@ -38,6 +43,7 @@ AppTest::AppTest() {
     g_pfnAppMessageBox = RecordBox;
     CMainFrame::s_pfnStartProcess = RecordProcess;
     CMainFrame::s_pfnShellOpen = RecordShellOpen;
+    CMainFrame::s_pfnHtmlHelp = RecordHtmlHelp;
     CKLVFlatTestTheme::Register();
     CKLVPaintManager::RegisterTheme(4, &CKLVFlatTestTheme::Create);
     m_app.m_nCmdShow = SW_SHOWNORMAL;

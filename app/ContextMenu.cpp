@@ -1,0 +1,14 @@
+#include "app/ContextMenu.h"
+
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/MDIFrameWnd.h"
+
+void ShowFrameContextMenu(UINT nMenuID, int nPopup, CPoint ptScreen) {
+    auto* pFrame = dynamic_cast<CKLVMDIFrameWnd*>(AfxGetMainWnd());
+    if (!pFrame || !pFrame->GetCommandBars()) return;
+    CMenu menu;
+    if (!menu.LoadMenu(nMenuID)) return;
+    if (CMenu* pPopup = menu.GetSubMenu(nPopup))
+        pFrame->GetCommandBars()->TrackPopupMenuEx(pPopup, TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y);
+    menu.DestroyMenu();
+}

@@ -1,0 +1,39 @@
+#include "app/ProjectNameEdit.h"
+
+BEGIN_MESSAGE_MAP(CProjectNameEdit, CKLMaskEdit)
+    ON_WM_CHAR()
+    ON_WM_KEYDOWN()
+END_MESSAGE_MAP()
+
+CString CProjectNameEdit::HintFor(char c) {
+    CString strHint;
+    if (c == ' ')
+        strHint = "A blank becomes _: a name holds letters, digits and _ and starts with a letter.";
+    else
+        strHint.Format("'%c' was left out: a name holds letters, digits and _ and starts with a letter.", c);
+    return strHint;
+}
+
+void CProjectNameEdit::ShowHint(char c) {
+    CWnd* pParent = GetParent();
+    if (pParent && m_nHintID) pParent->SetDlgItemText(m_nHintID, HintFor(c));
+}
+
+void CProjectNameEdit::OnInvalidChar(char c, char chMask) {
+    CKLMaskEdit::OnInvalidChar(c, chMask);
+    ShowHint(c);
+}
+
+// The mask takes no underscore itself; the blank it stands for is the prompt character "_".
+void CProjectNameEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (nChar == '_') {
+        CKLMaskEdit::OnKeyDown(VK_SPACE, nRepCnt, nFlags);
+        return;
+    }
+    CKLMaskEdit::OnChar(nChar, nRepCnt, nFlags);
+}
+
+void CProjectNameEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (nChar == VK_SPACE) ShowHint(' ');
+    CKLMaskEdit::OnKeyDown(nChar, nRepCnt, nFlags);
+}

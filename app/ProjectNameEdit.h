@@ -1,0 +1,26 @@
+// The New Project dialog's name field: the name mask of the toolkit's masked edit, which says in
+// the dialog's hint line why a typed character was left out instead of only beeping. An
+// underscore is typed as the blank that stands for it.
+#pragma once
+
+#include "toolkit/common/MaskEdit.h"
+
+class CProjectNameEdit : public CKLMaskEdit {
+public:
+    // The dialog's static that shows the rule when a character is left out.
+    void SetHintID(int nHintID) { m_nHintID = nHintID; }
+
+    // What the hint says when c was typed.
+    static CString HintFor(char c);
+
+protected:
+    void OnInvalidChar(char c, char chMask) override;
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+
+    void ShowHint(char c);
+
+    int m_nHintID = 0;
+
+    DECLARE_MESSAGE_MAP()
+};

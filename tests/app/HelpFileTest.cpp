@@ -1,0 +1,50 @@
+// The user guide: help.chm is a real compiled help file holding every page written, beside the
+// program and the pages themselves; Help Topics opens it in the viewer or the page in the browser.
+#include "AppTestHost.h"
+
+#include "app/HelpViewer.h"
+#include "support/TestFiles.h"
+
+#include <filesystem>
+
+using namespace apptest;
+
+namespace {
+
+using HelpFileTest = AppTest;
+
+TEST_F(HelpFileTest, TheHelpFileIsACompiledHelpFileWithEveryPage) {
+    const std::filesystem::path exeFolder = std::filesystem::path(KELVANE_EXE_PATH).parent_path();
+    const std::string chm = testsupport::readBytes((exeFolder / "help.chm").string());
+    // The header: signature, version 3, its own length.
+    ASSERT_GE(chm.size(), 0x60u);
+    EXPECT_EQ(chm.substr(0, 4), "ITSF");
+    EXPECT_EQ(chm[4], 3);
+    EXPECT_EQ(static_cast<unsigned char>(chm[8]), 0x60);
+    int nPages = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(exeFolder / "help")) {
+        const std::string name = entry.path().filename().string();
+        // Each page installed beside the program is in the file's directory.
+        EXPECT_NE(chm.find("/" + name), std::string::npos) << name;
+        ++nPages;
+    }
+    EXPECT_GE(nPages, 6);
+    // The contents list too, which the viewer shows beside the pages.
+    EXPECT_NE(chm.find("/contents.hhc"), std::string::npos);
+}
+
+TEST_F(HelpFileTest, HelpTopicsOpensTheGuideInTheViewerOrTheInstalledPageInTheBrowser) {
+    Command(ID_HELP_TOPICS);
+    const std::string folder = Frame().applicationFolder();
+    if (HelpViewerDrawsPages()) {
+        EXPECT_EQ(Record().htmlHelps, std::vector<std::string>{folder + "help.chm"});
+        EXPECT_TRUE(Record().shellOpens.empty());
+    } else {
+        EXPECT_TRUE(Record().htmlHelps.empty());
+        ASSERT_EQ(Record().shellOpens, std::vector<std::string>{folder + "help\\index.html"});
+        EXPECT_TRUE(std::filesystem::exists(folder + "help\\index.html"));
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder + "help.chm"));
+}
+
+}  // namespace

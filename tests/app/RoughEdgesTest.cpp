@@ -1,0 +1,219 @@
+// The rough edges a first user met: the title after Close, File New's name hint and folder
+// picker start, drop-down lists of several rows, and Save leaving a scrolled tab where it is.
+#include "AppTestHost.h"
+
+#include "app/NewProject.h"
+#include "app/QuorlinView.h"
+#include "support/TestFiles.h"
+#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/themes/PaintManagerTheme4.h"
+#include "support/FlatPaintManagerTheme.h"
+#include "toolkit/dockingpane/DockingPane.h"
+#include "toolkit/syntaxedit/SyntaxEditCtrl.h"
+
+#include <set>
+
+using namespace apptest;
+
+namespace {
+
+using RoughEdgesTest = AppTest;
+
+CString WindowText(HWND hWnd) {
+    char szText[256] = "";
+    ::GetWindowTextA(hWnd, szText, sizeof(szText));
+    return szText;
+}
+
+TEST_F(RoughEdgesTest, AfterCloseTheTitleNamesNoDocument) {
+    UseProject(CProjectRecord::Windows);
+    testsupport::writeBytes(Folder() + "calc_api.c", "int a;\r\n");
+    ASSERT_TRUE(Frame().openDocument(Folder() + "calc_api.c"));
+    Frame().OnUpdateFrameTitle(TRUE);
+    EXPECT_NE(WindowText(Frame().GetSafeHwnd()).Find("calc_api.c"), -1);
+    Command(ID_FILE_CLOSE_PROJECT);
+    EXPECT_EQ(WindowText(Frame().GetSafeHwnd()), "Kelvane");
+}
+
+TEST_F(RoughEdgesTest, SavingLeavesAScrolledTabWhereTheUserScrolledIt) {
+    std::string text;
+    for (int i = 1; i <= 300; ++i) text += "int line" + std::to_string(i) + ";\r\n";
+    testsupport::writeBytes(Folder() + "long.c", text);
+    ASSERT_TRUE(Frame().openDocument(Folder() + "long.c"));
+    CKLVSyntaxEditCtrl* pCtrl = Frame().GetTabView(0)->GetEditCtrl();
+    pCtrl->SetCurPos(1, 1);
+    // Scrolled down a page at a time, the caret left on the first line.
+    for (int i = 0; i < 10; ++i) pCtrl->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    const int nTopRow = pCtrl->GetTopRow();
+    ASSERT_GT(nTopRow, 20);
+    ASSERT_TRUE(Frame().saveTab(0, Folder() + "long.c"));
+    EXPECT_EQ(pCtrl->GetTopRow(), nTopRow);
+    EXPECT_EQ(pCtrl->GetCurRow(), 1);
+}
+
+TEST_F(RoughEdgesTest, FileNewSaysWhichCharactersANameHoldsWhenItLeavesOneOut) {
+    struct Typed {
+        char ch;
+        const char* lpszHint;   // a part of the hint shown after it, or null: the hint stays
+    };
+    const Typed typed[] = {{'1', "'1' was left out"}, {'m', nullptr}, {'-', "'-' was left out"}, {'y', nullptr},
+                           {'_', nullptr},            {'x', nullptr},  {'.', "'.' was left out"}};
+    CString strName, strLastHint;
+    std::vector<std::string> hints;
+    InNextDialog("New Project", [&](CWnd& dlg) {
+        HWND hName = ::GetDlgItem(dlg.GetSafeHwnd(), IDC_NAME);
+        HWND hHint = ::GetDlgItem(dlg.GetSafeHwnd(), IDC_NAME_HINT);
+        ::SendMessageA(hName, WM_SETFOCUS, 0, 0);
+        for (const Typed& t : typed) {
+            ::SetWindowTextA(hHint, "");
+            ::SendMessageA(hName, WM_CHAR, static_cast<WPARAM>(t.ch), 0);
+            hints.push_back(static_cast<LPCSTR>(WindowText(hHint)));
+        }
+        strName = WindowText(hName);
+        Click(dlg, IDCANCEL);
+    });
+    Command(ID_FILE_NEW_PROJECT);
+    ASSERT_EQ(hints.size(), std::size(typed));
+    for (size_t i = 0; i < hints.size(); ++i) {
+        if (typed[i].lpszHint) {
+            EXPECT_NE(hints[i].find(typed[i].lpszHint), std::string::npos) << hints[i];
+            EXPECT_NE(hints[i].find("letters, digits and _"), std::string::npos) << hints[i];
+        } else {
+            EXPECT_EQ(hints[i], "") << typed[i].ch;
+        }
+    }
+    // The underscore typed is kept; what was left out is not.
+    EXPECT_EQ(strName.Left(4), "my_x");
+}
+
+TEST_F(RoughEdgesTest, TheFolderPickerStartsAtTheFolderPickedLast) {
+    CString strFirst, strSecond;
+    InNextDialog("New Project", [&](CWnd& dlg) {
+        auto& newProject = *static_cast<CNewProject*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        strFirst = newProject.GetPickerStartFolder();
+        newProject.UsePickedFolder(Folder().c_str());
+        EXPECT_EQ(WindowText(::GetDlgItem(dlg.GetSafeHwnd(), IDC_LOCATION)), Folder().c_str());
+        Click(dlg, IDCANCEL);
+    });
+    Command(ID_FILE_NEW_PROJECT);
+    InNextDialog("New Project", [&](CWnd& dlg) {
+        strSecond = static_cast<CNewProject*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()))->GetPickerStartFolder();
+        Click(dlg, IDCANCEL);
+    });
+    Command(ID_FILE_NEW_PROJECT);
+    EXPECT_EQ(strFirst, "");
+    EXPECT_EQ(strSecond, Folder().c_str());
+}
+
+TEST_F(RoughEdgesTest, DropDownListsShowSeveralRows) {
+    UseProject(CProjectRecord::Windows);
+    int nChecked = 0;
+    auto checkLists = [&](CWnd& dlg) {
+        for (int nID : {IDC_TARGET_PLATFORM, IDC_LIBRARY_TYPE}) {
+            HWND hCombo = ::GetDlgItem(dlg.GetSafeHwnd(), nID);
+            CRect rcDropped;
+            ::SendMessageA(hCombo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rcDropped));
+            CRect rcCombo;
+            ::GetWindowRect(hCombo, &rcCombo);
+            const int nItemHeight = static_cast<int>(::SendMessageA(hCombo, CB_GETITEMHEIGHT, 0, 0));
+            // The list below the box holds at least four rows.
+            EXPECT_GE(rcDropped.Height() - rcCombo.Height(), 4 * nItemHeight) << nID;
+            ++nChecked;
+        }
+        Click(dlg, IDCANCEL);
+    };
+    InNextDialog("New Project", checkLists);
+    Command(ID_FILE_NEW_PROJECT);
+    InNextDialog("Project Properties", checkLists);
+    Command(ID_PROJECT_PROPERTIES);
+    EXPECT_EQ(nChecked, 4);
+}
+
+// The window's pixels as the screen shows them, after it painted itself anew.
+std::vector<COLORREF> ScreenPixels(CWnd& wnd) {
+    wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    CRect rc;
+    wnd.GetClientRect(&rc);
+    HDC hWindowDC = ::GetDC(wnd.GetSafeHwnd());
+    HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hWindowDC, rc.Width(), rc.Height());
+    HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
+    ::BitBlt(hMemDC, 0, 0, rc.Width(), rc.Height(), hWindowDC, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < rc.Height(); ++y)
+        for (int x = 0; x < rc.Width(); ++x) pixels.push_back(::GetPixel(hMemDC, x, y));
+    ::SelectObject(hMemDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMemDC);
+    ::ReleaseDC(wnd.GetSafeHwnd(), hWindowDC);
+    return pixels;
+}
+
+size_t Colours(const std::vector<COLORREF>& pixels) {
+    return std::set<COLORREF>(pixels.begin(), pixels.end()).size();
+}
+
+TEST_F(RoughEdgesTest, TheFramesBarsStayPaintedWhileTheAboutBoxIsOpen) {
+    // The program's own theme, which the other tests replace with a flat one.
+    struct ProgramTheme {
+        ProgramTheme() { Use(&CKLVPaintManagerTheme4::Create); }
+        ~ProgramTheme() { Use(&CKLVFlatTestTheme::Create); }
+        static void Use(CKLVPaintManager::ThemeCreator pfnCreate) {
+            CKLVPaintManager::RegisterTheme(4, pfnCreate);
+            CKLVPaintManager::SetTheme(4);
+        }
+    } theme;
+    CKLVCommandBars* pBars = Frame().GetCommandBars();
+    pBars->RecalcFrameLayout();
+    std::vector<CKLVCommandBar*> bars;
+    for (int i = 0; i < pBars->GetCount(); ++i) bars.push_back(pBars->GetAt(i));
+    ASSERT_EQ(bars.size(), 2u);
+    Frame().SetForegroundWindow();
+    classlib_test::PumpPending();
+    std::vector<std::vector<COLORREF>> before, during;
+    for (CKLVCommandBar* pBar : bars) before.push_back(ScreenPixels(*pBar));
+    InNextDialog("About", [&](CWnd& dlg) {
+        classlib_test::PumpPending();
+        for (CKLVCommandBar* pBar : bars) during.push_back(ScreenPixels(*pBar));
+        Click(dlg, IDOK);
+    });
+    Command(ID_ABOUT);
+    ASSERT_EQ(during.size(), bars.size());
+    for (size_t i = 0; i < bars.size(); ++i) {
+        // Captions and images drawn: many colours, as before the box opened.
+        EXPECT_GT(Colours(before[i]), 3u) << i;
+        EXPECT_GT(Colours(during[i]), 3u) << i;
+    }
+}
+
+TEST_F(RoughEdgesTest, AFloatedPaneLiesInsideTheWorkAreaAndItsCaptionDocksIt) {
+    CKLVDockingPane* pOutput = Frame().m_paneManager.FindPane(IDP_OUTPUT);
+    ASSERT_NE(pOutput, nullptr);
+    CRect rcWork;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    // The frame half off the screen's top-left, then its bottom-right corner: the docked pane lies
+    // partly outside, and floats from where it is.
+    const CPoint framePlaces[] = {CPoint(rcWork.left - 300, rcWork.top - 600),
+                                  CPoint(rcWork.right - 400, rcWork.bottom - 60)};
+    for (const CPoint& ptFrame : framePlaces) {
+        Frame().SetWindowPos(nullptr, ptFrame.x, ptFrame.y, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+        Frame().RecalcLayout();
+        classlib_test::PumpPending();
+        ASSERT_FALSE(Frame().m_paneManager.IsFloatingSite(pOutput->GetDockingSite()));
+        Frame().m_paneManager.ToggleDocking(pOutput);
+        CWnd* pFrameWnd = pOutput->GetDockingSite();
+        ASSERT_TRUE(Frame().m_paneManager.IsFloatingSite(pFrameWnd));
+        CRect rcFloating;
+        pFrameWnd->GetWindowRect(&rcFloating);
+        EXPECT_GE(rcFloating.left, rcWork.left);
+        EXPECT_GE(rcFloating.top, rcWork.top);
+        EXPECT_LE(rcFloating.right, rcWork.right);
+        EXPECT_LE(rcFloating.bottom, rcWork.bottom);
+        // A double click on its caption docks it again.
+        pFrameWnd->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(rcFloating.left + 20, rcFloating.top + 5));
+        EXPECT_FALSE(Frame().m_paneManager.IsFloatingSite(pOutput->GetDockingSite()));
+    }
+}
+
+}  // namespace
