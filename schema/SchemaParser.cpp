@@ -121,22 +121,17 @@ void SchemaParser::logFailure(const SchemaParserException& failure) const
     log() << locatedMessage(at, text) << "\n";
 }
 
-// Names are referenced again and again: the key and the spot are only built
-// for the first reference.
 void SchemaParser::recordReferenceSpot(const QualifiedName& name)
 {
-    if (xpp_ == nullptr)
-        return;
-    const NameKeyView key(name.getNamespace(), name.getLocalName());
-    const auto at = referenceSpots_.lower_bound(key);
-    if (at == referenceSpots_.end() || referenceSpots_.key_comp()(key, at->first))
-        referenceSpots_.emplace_hint(at, NameKey(name.getNamespace(), name.getLocalName()), spot());
+    // The spot is only worked out for a name's first reference.
+    if (xpp_ != nullptr && referenceSpots_.find(NameKeyView(name.getNamespace(), name.getLocalName())) == nullptr)
+        referenceSpots_.recordFirst(NameKeyView(name.getNamespace(), name.getLocalName()), spot());
 }
 
 SourceSpot SchemaParser::referenceSpot(const QualifiedName& name) const
 {
-    const auto found = referenceSpots_.find(NameKeyView(name.getNamespace(), name.getLocalName()));
-    return found != referenceSpots_.end() ? found->second : spot();
+    const SourceSpot* const found = referenceSpots_.find(NameKeyView(name.getNamespace(), name.getLocalName()));
+    return found != nullptr ? *found : spot();
 }
 
 // Each type of this namespace that is named and nowhere defined, where it is named.

@@ -9,6 +9,7 @@
 #include "schema/IdentityConstraint.h"
 #include "schema/NameKey.h"
 #include "schema/QualifiedName.h"
+#include "schema/ReferenceSpots.h"
 #include "schema/SchemaErrorLog.h"
 #include "schema/SchemaParserException.h"
 #include "schema/SharedTextPool.h"
@@ -335,7 +336,7 @@ private:
     // Guards cross-schema look-ups against registrations that go round.
     mutable bool lookingUp_ = false;
     // Where each name was first referenced, for reporting it when it stays undefined.
-    std::map<NameKey, SourceSpot, NameKeyOrder> referenceSpots_;
+    ReferenceSpots referenceSpots_;
     // Why a document of its own could not be read, for parseSchemaTag to tell.
     std::string unreadable_;
     static constexpr const char* NoSchema = "no schema element in the document";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,27 @@ TEST(SchemaNameKey, OrdersAsPairsOfStringsDo)
     for (const auto& entry : plain)
         plainOrder.push_back(entry.first);
     EXPECT_EQ(plainOrder, viewedOrder);
+}
+
+// A hashed map keyed by views of stored names finds what the ordered map finds,
+// searched with views of other strings that spell the same parts.
+TEST(SchemaNameKey, HashedViewsFindTheKeysTheirPartsSpell)
+{
+    std::unordered_map<NameKeyView, int, NameKeyHash> map;
+    for (std::size_t i = 0; i < Keys.size(); ++i)
+        map.emplace(NameKeyOrder::view(Keys[i]), static_cast<int>(i));
+    ASSERT_EQ(Keys.size(), map.size());
+    for (std::size_t i = 0; i < Keys.size(); ++i) {
+        const std::string ns = Keys[i].first;
+        const std::string local = Keys[i].second;
+        const auto found = map.find(NameKeyView(ns, local));
+        ASSERT_NE(map.end(), found) << "{" << ns << "}" << local;
+        EXPECT_EQ(static_cast<int>(i), found->second);
+    }
+    // The parts are not run together: moving text from one to the other is another name.
+    for (const auto& [ns, local] : {NameKey{"urn:aOrder", ""}, NameKey{"urn:", "aOrder"}, NameKey{"Order", ""},
+                                    NameKey{"urn:b", "Order"}})
+        EXPECT_EQ(map.end(), map.find(NameKeyView(ns, local))) << "{" << ns << "}" << local;
 }
 
 } // namespace

@@ -73,6 +73,33 @@ TEST(SchemaParserDocument, UndefinedTypesWithoutImportsAreFatal)
     EXPECT_NE(nullptr, s.element("E"));
 }
 
+// An undefined name is reported where it was first referenced, each name on its own line,
+// however often it is referenced again.
+TEST(SchemaParserDocument, UndefinedNamesAreReportedAtTheirFirstReference)
+{
+    ParsedSchema s("<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\">\n"
+                   "<xs:element name=\"A1\" type=\"tns:MissingA\"/>\n"
+                   "<xs:element name=\"B1\" type=\"tns:MissingB\"/>\n"
+                   "<xs:element name=\"A2\" type=\"tns:MissingA\"/>\n"
+                   "<xs:element name=\"B2\" type=\"tns:MissingB\"/>\n"
+                   "</xs:schema>\n");
+    EXPECT_FALSE(s.ok);
+    const struct {
+        const char* name;
+        const char* line;
+    } cases[] = {{"MissingA", "2:"}, {"MissingB", "3:"}};
+    for (const auto& c : cases) {
+        const std::string text = s.text();
+        const std::string message = std::string("Could not find {urn:t}:") + c.name + "\n";
+        const std::string::size_type at = text.find(message);
+        ASSERT_NE(std::string::npos, at) << text;
+        EXPECT_EQ(std::string::npos, text.find(message, at + 1)) << text;
+        const std::string::size_type lineStart = text.rfind('\n', at);
+        const std::string logged = text.substr(lineStart == std::string::npos ? 0 : lineStart + 1);
+        EXPECT_EQ(0u, logged.find(c.line)) << logged;
+    }
+}
+
 // Every routine's loop ends at the end of the document: every prefix of a
 // schema that uses them all ends, in a strict reader with an error of the
 // XML and in a relaxed one (which reports the end of an unfinished

@@ -1,0 +1,30 @@
+#ifndef KELVANE_SCHEMA_REFERENCESPOTS_H
+#define KELVANE_SCHEMA_REFERENCESPOTS_H
+
+#include "schema/NameKey.h"
+#include "xml/SourceSpot.h"
+
+#include <deque>
+#include <unordered_map>
+
+namespace Schema {
+
+// Where each name was first referenced. Names are referenced again and again:
+// a repeated reference costs one hashed look-up and no copy; the name is only
+// stored for its first reference.
+class ReferenceSpots {
+public:
+    // Keeps the spot of the first reference to the name; later ones leave it.
+    void recordFirst(NameKeyView name, const SourceSpot& spot);
+    // The spot of the first reference, or null when the name was never referenced.
+    const SourceSpot* find(NameKeyView name) const;
+
+private:
+    // The map's keys view these names, which stay where they are as the deque grows.
+    std::deque<NameKey> names_;
+    std::unordered_map<NameKeyView, SourceSpot, NameKeyHash> spots_;
+};
+
+} // namespace Schema
+
+#endif
