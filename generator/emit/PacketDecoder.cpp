@@ -336,16 +336,18 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                     "\t}", "\treturn 0;", "}", ""});
     }
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
-                "//(or its first multipart part) whole; its bytes behind the envelope are the attachment"});
+                "//(or its multipart root part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
-                "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL;", "\txmlChar\t\t*key = NULL;", "",
+                "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL;", "\txmlChar\t\t*key = NULL;",
+                "\tconst char\t*why = NULL;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
                 "\tif(header_end == buffer_len)", "\t\treturn -1;"});
     out.line("\tpk->msg_direction = strncmp(buffer, \"HTTP\", 4) == 0 ? " + context.directionConstant(1) + " : " +
              context.directionConstant(0) + ";");
     lines(out, {
-                "\tmydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end);",
+                "\tif(mydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end, &why) != 0){",
+                "\t\tsnprintf(pk->decode_error, sizeof(pk->decode_error), \"%s\", why);", "\t\treturn -1;", "\t}",
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 "",
                 "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end);",
@@ -449,17 +451,20 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     const std::string& P = context.projUpper();
     writeUnpack(context, out);
     out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
-    lines(out, {"{", "\tint result = 0;", "\tchar *buffer;", "\ttessaro_size_t buffer_len = 0;", ""});
+    lines(out, {"{", "\tint result = 0;", "\tint refused = 0;", "\tchar *buffer;", "\ttessaro_size_t buffer_len = 0;", ""});
     out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
     out.line("\t//on the heap, so that the message limit is not bound by the caller's stack");
     out.line("\tbuffer = (char *)calloc(", P, "_MAX_MESSAGE_LEN+1, 1);");
     lines(out, {"\tif(buffer == NULL)", "\t\treturn -1;"});
-    out.line("\tresult = read_packet(trans, buffer, ", P, "_MAX_MESSAGE_LEN, &buffer_len, timeout);");
+    out.line("\tresult = read_packet(trans, buffer, ", P, "_MAX_MESSAGE_LEN, &buffer_len, timeout, &refused);");
     lines(out, {"\tif(result == 0)"});
     out.line("\t\tresult = ", p, "_proto_unpack(buffer, buffer_len, pk);");
     lines(out, {"\t//what came with the message is not sent back when the packet carries the answer",
                 "\tpk->http_headers_received = pk->http_headers_count;",
-                "\tpk->boundary_received = pk->boundary_part[0] != '\\0';"});
+                "\tpk->boundary_received = pk->boundary_part[0] != '\\0';",
+                "\t//a request refused for its HTTP form holds the answer it deserves"});
+    out.line("\tif(refused != 0 && http_refusal_answer(pk, buffer, refused))");
+    out.line("\t\tpk->msg_type = ", fixedKind(context, "HTTP", "0x1"), ";");
     out.line("\tfree(buffer);");
     out.line("\t//a message that fails keeps nothing the decoder allocated");
     out.line("\tif(result != 0)");

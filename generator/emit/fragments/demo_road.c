@@ -105,7 +105,11 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 				return;
 			snprintf(why, sizeof(why), "the request could not be read%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
 			printf("read_packet stat is %d! %s\n", result, why);
-			demo_refuse(trans, pk, why);
+			//a request the reader refused for its HTTP form gets the status the reader chose
+			if(pk->msg_type == KVPROJ_PROTO_HTTP)
+				kvproj_proto_sendpacket(trans, pk, 30);
+			else
+				demo_refuse(trans, pk, why);
 			return;
 		}
 		demo_print("server receives", demo_kind_name(pk->msg_type), pk);

@@ -35,58 +35,122 @@ static size_t mydecode_find(const char *text, size_t from, size_t end, const cha
 	return end;
 }
 
-//CR LF and the delimiter of a multipart body ("--" and its boundary) into delimiter:
-//the boundary of a multipart Content-Type, or else a first body line that starts
-//with "--"; its length, 0 when the body is no multipart body
-static size_t mydecode_delimiter(const char *buffer, size_t header_end, size_t end, char *delimiter, size_t size)
+//the value of the parameter name (any case) of a header value such as a Content-Type, without
+//its quotes; NULL when it has none
+static const char *mydecode_param(const char *value, size_t len, const char *name, size_t *param_len)
 {
-	const char	*value, *boundary = NULL;
-	size_t	value_len, i, j, n = 0, body = header_end + 4;
+	size_t	i = 0, b, e, vb, ve;
 
-	value = http_header_value(buffer, header_end + 2, "Content-Type", &value_len);
-	for(i = 0; value != NULL && i < 10 && i < value_len && http_lower(value[i]) == "multipart/"[i]; i++)
-		;
-	if(i < 10)
-		value_len = 0;
-	for(; i + 9 <= value_len && boundary == NULL; i++){
-		for(j = 0; j < 9 && http_lower(value[i + j]) == "boundary="[j]; j++)
+	while(i < len && value[i] != ';')
+		i++;
+	while(i < len){
+		for(i++; i < len && (value[i] == ' ' || value[i] == '\t'); i++)
 			;
-		if(j == 9)
-			boundary = value + i + 9;
-	}
-	if(boundary != NULL){
-		value_len -= boundary - value;
-		if(value_len > 0 && boundary[0] == '"'){
-			boundary++;
-			value_len--;
-			while(n < value_len && boundary[n] != '"')
-				n++;
+		for(b = i; i < len && value[i] != '=' && value[i] != ';'; i++)
+			;
+		for(e = i; e > b && (value[e - 1] == ' ' || value[e - 1] == '\t'); e--)
+			;
+		if(i == len || value[i] != '=')
+			continue;
+		if(++i < len && value[i] == '"'){
+			for(vb = ++i; i < len && value[i] != '"'; i++)
+				i += value[i] == '\\' && i + 1 < len;
+			ve = i;
 		}else{
-			while(n < value_len && boundary[n] != ';' && boundary[n] != ' ' && boundary[n] != '\t')
-				n++;
+			for(vb = i; i < len && value[i] != ';' && value[i] != ' ' && value[i] != '\t'; i++)
+				;
+			ve = i;
 		}
-	}else if(end - body > 2 && buffer[body] == '-' && buffer[body + 1] == '-'){
+		if(http_is_word(value + b, e - b, name)){
+			*param_len = ve - vb;
+			return value + vb;
+		}
+		while(i < len && value[i] != ';')
+			i++;
+	}
+	return NULL;
+}
+
+//CR LF and the delimiter of a multipart body ("--" and its boundary) into delimiter: the
+//boundary of a multipart Content-Type (value[0..value_len)), or else a first body line that
+//starts with "--"; its length, 0 when the body is no multipart body
+static size_t mydecode_delimiter(const char *value, size_t value_len, const char *buffer, size_t body, size_t end, char *delimiter, size_t size)
+{
+	const char	*boundary = NULL;
+	size_t	n = 0;
+
+	if(value != NULL && value_len >= 10 && http_is_word(value, 10, "multipart/"))
+		boundary = mydecode_param(value, value_len, "boundary", &n);
+	else if(end - body > 2 && buffer[body] == '-' && buffer[body + 1] == '-'){
 		boundary = buffer + body + 2;
 		n = http_line_end(buffer, body, end) - body - 2;
 	}
-	if(n == 0 || n + 5 > size)
+	if(boundary == NULL || n == 0 || n + 5 > size)
 		return 0;
 	memcpy(delimiter, "\r\n--", 4);
 	memcpy(delimiter + 4, boundary, n);
 	return n + 4;
 }
 
-//where the SOAP envelope lies in the body of the message buffer[0..end), whose header
-//ends at header_end: the first part of a multipart body (behind its delimiter line
-//and part headers) up to the next delimiter, or else the whole body; leading blanks
-//are passed over
-static void mydecode_locate(const char *buffer, size_t header_end, size_t end, size_t *xml_beg, size_t *part_end)
+//where the content of the part whose header lines start at at begins: behind the empty line
+//that ends them; a part without them starts with its XML
+static size_t mydecode_part_content(const char *buffer, size_t at, size_t end)
+{
+	size_t	eol;
+
+	while(at < end && buffer[at] != '<'){
+		eol = http_line_end(buffer, at, end);
+		if(eol == at)
+			return at + 2 > end ? end : at + 2;
+		at = eol + 2;
+	}
+	return at > end ? end : at;
+}
+
+//whether text[0..len) and id[0..id_len) are one Content-ID, angle brackets aside
+static int mydecode_same_id(const char *text, size_t len, const char *id, size_t id_len)
+{
+	if(len >= 2 && text[0] == '<' && text[len - 1] == '>'){
+		text++;
+		len -= 2;
+	}
+	if(id_len >= 2 && id[0] == '<' && id[id_len - 1] == '>'){
+		id++;
+		id_len -= 2;
+	}
+	return len == id_len && memcmp(text, id, len) == 0;
+}
+
+//whether the part headers buffer[from..to) give the part a type a SOAP envelope comes in (or none)
+static int mydecode_root_type(const char *buffer, size_t from, size_t to)
+{
+	const char	*type;
+	size_t	len, n = 0;
+
+	if((type = http_field_in(buffer, from, to, "Content-Type", &len)) == NULL)
+		return 1;
+	while(n < len && type[n] != ';' && type[n] != ' ' && type[n] != '\t')
+		n++;
+	return http_is_word(type, n, "text/xml") || http_is_word(type, n, "application/xop+xml") ||
+		http_is_word(type, n, "application/soap+xml");
+}
+
+//where the SOAP envelope lies in the body of the message buffer[0..end), whose header ends at
+//header_end: in a multipart body the root part (the one the start parameter names by its
+//Content-ID, else the first), behind its delimiter line and part headers, up to the next
+//delimiter; else the whole body. Leading blanks are passed over. A start naming no part, or a
+//root of a type that holds no envelope, is refused with -1 and why
+static int mydecode_locate(const char *buffer, size_t header_end, size_t end, size_t *xml_beg, size_t *part_end, const char **why)
 {
 	char	delimiter[128];
-	size_t	n, at = header_end + 4, eol;
+	const char	*type, *start = NULL, *id;
+	size_t	n, at = header_end + 4, type_len = 0, start_len = 0, id_len, headers = 0, content = 0;
 
 	*part_end = end;
-	n = mydecode_delimiter(buffer, header_end, end, delimiter, sizeof(delimiter));
+	type = http_header_value(buffer, header_end + 2, "Content-Type", &type_len);
+	n = mydecode_delimiter(type, type_len, buffer, at, end, delimiter, sizeof(delimiter));
+	if(n > 0 && type != NULL)
+		start = mydecode_param(type, type_len, "start", &start_len);
 	//the first delimiter opens the body or follows a preamble
 	if(n > 0 && !(end - at >= n - 2 && memcmp(buffer + at, delimiter + 2, n - 2) == 0)){
 		at = mydecode_find(buffer, at, end, delimiter, n);
@@ -95,26 +159,33 @@ static void mydecode_locate(const char *buffer, size_t header_end, size_t end, s
 		else
 			at += 2;
 	}
-	if(n > 0){
-		at = http_line_end(buffer, at, end) + 2;
-		//part headers end at an empty line; a part without them starts with its XML
-		while(at < end && buffer[at] != '<'){
-			eol = http_line_end(buffer, at, end);
-			if(eol == at){
-				at += 2;
-				break;
-			}
-			at = eol + 2;
-		}
-		if(at > end)
-			at = end;
-		*part_end = mydecode_find(buffer, at, end, delimiter, n);
-	}else{
+	if(n == 0){
 		at = header_end + 4;
+	}else{
+		for(;;){
+			headers = http_line_end(buffer, at, end) + 2;
+			content = mydecode_part_content(buffer, headers, end);
+			*part_end = mydecode_find(buffer, content, end, delimiter, n);
+			if(start == NULL || ((id = http_field_in(buffer, headers, content, "Content-ID", &id_len)) != NULL &&
+					mydecode_same_id(id, id_len, start, start_len)))
+				break;
+			//the close delimiter ends the parts
+			at = *part_end + 2;
+			if(*part_end == end || (end - at >= n && memcmp(buffer + at + n - 2, "--", 2) == 0)){
+				*why = "multipart: no part has the Content-ID that the start parameter names";
+				return -1;
+			}
+		}
+		if(!mydecode_root_type(buffer, headers, content)){
+			*why = "multipart: the root part's Content-Type is no XML type a SOAP envelope comes in";
+			return -1;
+		}
+		at = content;
 	}
 	while(at < *part_end && (buffer[at] == ' ' || buffer[at] == '\t' || buffer[at] == '\r' || buffer[at] == '\n'))
 		at++;
 	*xml_beg = at;
+	return 0;
 }
 
 //what a parse learns beside the tree

@@ -14,46 +14,79 @@ static int http_lower(int c)
 {
 	return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
 }
+//the value of the field line text[line..eol) when its name is name (any case), blanks cut off;
+//NULL for a line of another name
+static const char *http_field_value(const char *text, size_t line, size_t eol, const char *name, size_t *value_len)
+{
+	size_t	name_len = strlen(name);
+	size_t	i, v;
+
+	if(eol - line <= name_len || text[line + name_len] != ':')
+		return NULL;
+	for(i = 0; i < name_len && http_lower(text[line + i]) == http_lower(name[i]); i++)
+		;
+	if(i < name_len)
+		return NULL;
+	v = line + name_len + 1;
+	while(v < eol && (text[v] == ' ' || text[v] == '\t'))
+		v++;
+	while(eol > v && (text[eol - 1] == ' ' || text[eol - 1] == '\t'))
+		eol--;
+	*value_len = eol - v;
+	return text + v;
+}
+
+//the value of the first field line named name among the lines text[from..end); NULL when none is
+static const char *http_field_in(const char *text, size_t from, size_t end, const char *name, size_t *value_len)
+{
+	size_t	line, eol;
+	const char	*value;
+
+	for(line = from; line < end; line = eol + 2){
+		eol = http_line_end(text, line, end);
+		if((value = http_field_value(text, line, eol, name, value_len)) != NULL)
+			return value;
+	}
+	return NULL;
+}
 
 //the value of the header field name in the header block text[0..end), blanks cut off;
 //NULL when the field is missing
 static const char *http_header_value(const char *text, size_t end, const char *name, size_t *value_len)
 {
-	size_t	name_len = strlen(name);
-	size_t	line = http_line_end(text, 0, end) + 2;
-	size_t	eol, i, v;
-
-	for(; line < end; line = eol + 2){
-		eol = http_line_end(text, line, end);
-		if(eol - line <= name_len || text[line + name_len] != ':')
-			continue;
-		for(i = 0; i < name_len && http_lower(text[line + i]) == http_lower(name[i]); i++)
-			;
-		if(i < name_len)
-			continue;
-		v = line + name_len + 1;
-		while(v < eol && (text[v] == ' ' || text[v] == '\t'))
-			v++;
-		while(eol > v && (text[eol - 1] == ' ' || text[eol - 1] == '\t'))
-			eol--;
-		*value_len = eol - v;
-		return text + v;
-	}
-	return NULL;
+	return http_field_in(text, http_line_end(text, 0, end) + 2, end, name, value_len);
 }
 
-//a Transfer-Encoding value that names the chunked coding
-static int http_is_chunked(const char *value, size_t len)
+//whether text[0..len) is word, in any case
+static int http_is_word(const char *text, size_t len, const char *word)
 {
-	size_t	i, j;
+	size_t	i;
 
-	for(i = 0; i + 7 <= len; i++){
-		for(j = 0; j < 7 && http_lower(value[i + j]) == "chunked"[j]; j++)
-			;
-		if(j == 7)
-			return 1;
-	}
-	return 0;
+	if(len != strlen(word))
+		return 0;
+	for(i = 0; i < len && http_lower(text[i]) == http_lower(word[i]); i++)
+		;
+	return i == len;
+}
+
+//the next element of the comma-separated list value[*at..len), blanks around it cut off (it may
+//be empty); 0 when the list has no more
+static int http_list_next(const char *value, size_t len, size_t *at, const char **item, size_t *item_len)
+{
+	size_t	b = *at, e;
+
+	if(b > len)
+		return 0;
+	for(e = b; e < len && value[e] != ','; e++)
+		;
+	*at = e + 1;
+	while(b < e && (value[b] == ' ' || value[b] == '\t'))
+		b++;
+	while(e > b && (value[e - 1] == ' ' || value[e - 1] == '\t'))
+		e--;
+	*item = value + b;
+	*item_len = e - b;
+	return 1;
 }
 
 //a number of digits in base 10 or 16; -1 for none, an overflow or other text before stop characters
@@ -132,7 +165,178 @@ static int http_receive_line(kvproj_proto_trans_t *trans, char *buff, size_t siz
 	return 0;
 }
 
-static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t body, size_t *have, tessaro_usec_t deadline)
+//why a message is refused for its HTTP form, each with the status that answers a request so
+//refused; a request that the server cannot read right is answered and its connection closed
+enum{
+	HTTP_REFUSED_NONE,
+	HTTP_REFUSED_START_LINE,
+	HTTP_REFUSED_FIELD_LINE,
+	HTTP_REFUSED_LENGTH,
+	HTTP_REFUSED_BOTH_FRAMINGS,
+	HTTP_REFUSED_LAST_CODING,
+	HTTP_REFUSED_OTHER_CODING,
+	HTTP_REFUSED_CODING_IN_1_0,
+	HTTP_REFUSED_NO_LENGTH,
+	HTTP_REFUSED_CHUNK,
+	HTTP_REFUSED_HEAD_SIZE,
+	HTTP_REFUSED_SIZE
+};
+
+static const struct{
+	int	status;
+	const char	*reason;
+	const char	*why;
+}http_refusals[] = {
+	{0, "", ""},
+	{400, "Bad Request", "the first line is no HTTP/1.x request line or status line"},
+	{400, "Bad Request", "a header line is no field name, colon and value"},
+	{400, "Bad Request", "a Content-Length is no number, or two Content-Length values differ"},
+	{400, "Bad Request", "Content-Length and Transfer-Encoding together"},
+	{400, "Bad Request", "the last transfer coding is not chunked"},
+	{501, "Not Implemented", "a transfer coding other than chunked"},
+	{400, "Bad Request", "Transfer-Encoding in an HTTP/1.0 message"},
+	{411, "Length Required", "neither Content-Length nor Transfer-Encoding chunked"},
+	{400, "Bad Request", "the body breaks the chunked coding"},
+	{431, "Request Header Fields Too Large", "the header is longer than the message buffer"},
+	{413, "Content Too Large", "the message is longer than the message buffer"},
+};
+
+//-1, and why when the caller asks
+static int http_refused(int *refused, int refusal)
+{
+	if(refused != NULL)
+		*refused = refusal;
+	return -1;
+}
+
+//a character of an HTTP token (a method, a field name, a transfer coding)
+static int http_is_tchar(int c)
+{
+	return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+		(c != '\0' && strchr("!#$%&'*+-.^_`|~", c) != NULL);
+}
+
+//whether text[0..len) is HTTP/1.x, whose x goes to *minor
+static int http_is_version(const char *text, size_t len, int *minor)
+{
+	if(len != 8 || memcmp(text, "HTTP/1.", 7) != 0 || text[7] < '0' || text[7] > '9')
+		return 0;
+	*minor = text[7] - '0';
+	return 1;
+}
+
+//whether line[0..len) is a status line (HTTP/1.x, SP, a three-digit status, SP, a reason of
+//visible characters and blanks) or a request line (a method, SP, a target of visible ASCII,
+//SP, HTTP/1.x); *request tells which, *minor the version's x
+static int http_is_start_line(const char *line, size_t len, int *request, int *minor)
+{
+	size_t	i, target;
+	unsigned char	c;
+
+	*request = len < 5 || memcmp(line, "HTTP/", 5) != 0;
+	if(!*request){
+		if(len < 13 || !http_is_version(line, 8, minor) || line[8] != ' ' || line[12] != ' ')
+			return 0;
+		for(i = 9; i < 12 && line[i] >= '0' && line[i] <= '9'; i++)
+			;
+		if(i < 12)
+			return 0;
+		for(i = 13; i < len; i++){
+			c = (unsigned char)line[i];
+			if((c < ' ' && c != '\t') || c == 0x7f)
+				return 0;
+		}
+		return 1;
+	}
+	for(i = 0; i < len && http_is_tchar(line[i]); i++)
+		;
+	if(i == 0 || i == len || line[i] != ' ')
+		return 0;
+	for(target = ++i; i < len && (unsigned char)line[i] > ' ' && (unsigned char)line[i] < 0x7f; i++)
+		;
+	if(i == target || i == len || line[i] != ' ')
+		return 0;
+	return http_is_version(line + i + 1, len - i - 1, minor);
+}
+
+//whether each header line of a request in text[from..end) is a field name, its colon and a value
+//without CR, LF or NUL: a line folded onto the one before, or blanks before the colon, would let
+//a server in front of this one read other fields than it reads
+static int http_are_field_lines(const char *text, size_t from, size_t end)
+{
+	size_t	line, eol, i;
+
+	for(line = from; line < end; line = eol + 2){
+		eol = http_line_end(text, line, end);
+		for(i = line; i < eol && http_is_tchar(text[i]); i++)
+			;
+		if(i == line || i == eol || text[i] != ':')
+			return 0;
+		for(; i < eol; i++){
+			if(text[i] == '\r' || text[i] == '\n' || text[i] == '\0')
+				return 0;
+		}
+	}
+	return 1;
+}
+
+//what frames a message whose header block is text[0..end), the start line's version being
+//HTTP/1.minor: the chunked coding (*chunked set) or *length bytes. Every Content-Length and every
+//Transfer-Encoding line counts, as a list: the lengths must agree, the codings end in chunked
+//(and, since no other coding is undone here, be chunked alone). A request that has both is
+//refused; in a response chunked wins
+static int http_framing(const char *text, size_t end, int request, int minor, size_t *length, int *chunked)
+{
+	size_t	line, eol, value_len, item_len, at, item_value;
+	const char	*value, *item;
+	int	lengths = 0, codings = 0, last_chunked = 0;
+
+	for(line = http_line_end(text, 0, end) + 2; line < end; line = eol + 2){
+		eol = http_line_end(text, line, end);
+		if((value = http_field_value(text, line, eol, "Content-Length", &value_len)) != NULL){
+			for(at = 0; http_list_next(value, value_len, &at, &item, &item_len); lengths++){
+				if(http_parse_size(item, item_len, 10, "", &item_value) != 0 || (lengths > 0 && item_value != *length))
+					return HTTP_REFUSED_LENGTH;
+				*length = item_value;
+			}
+		}else if((value = http_field_value(text, line, eol, "Transfer-Encoding", &value_len)) != NULL){
+			for(at = 0; http_list_next(value, value_len, &at, &item, &item_len); ){
+				if(item_len > 0){
+					codings++;
+					last_chunked = http_is_word(item, item_len, "chunked");
+				}
+			}
+		}
+	}
+	*chunked = codings > 0;
+	if(codings == 0)
+		return lengths > 0 ? HTTP_REFUSED_NONE : HTTP_REFUSED_NO_LENGTH;
+	if(minor == 0)
+		return HTTP_REFUSED_CODING_IN_1_0;
+	if(!last_chunked)
+		return HTTP_REFUSED_LAST_CODING;
+	if(codings > 1)
+		return HTTP_REFUSED_OTHER_CODING;
+	if(lengths > 0 && request)
+		return HTTP_REFUSED_BOTH_FRAMINGS;
+	return HTTP_REFUSED_NONE;
+}
+
+//the framing of the message whose header block, start line first, is text[0..end); a refusal
+//when its form is wrong
+static int http_check_head(const char *text, size_t end, size_t *length, int *chunked)
+{
+	size_t	first_end = http_line_end(text, 0, end);
+	int	request, minor;
+
+	if(!http_is_start_line(text, first_end, &request, &minor))
+		return HTTP_REFUSED_START_LINE;
+	if(request && !http_are_field_lines(text, first_end + 2, end))
+		return HTTP_REFUSED_FIELD_LINE;
+	return http_framing(text, end, request, minor, length, chunked);
+}
+
+static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t body, size_t *have, tessaro_usec_t deadline, int *refused)
 {
 	size_t	in = body, out = body, eol, chunk_size;
 	int	result;
@@ -142,18 +346,18 @@ static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, si
 		if((result = http_receive_line(trans, buff, size, have, in, 2, deadline, &eol)) != 0)
 			return result;
 		if(http_parse_size(buff + in, eol - in, 16, "; \t", &chunk_size) != 0)
-			return -1;
+			return http_refused(refused, HTTP_REFUSED_CHUNK);
 		in = eol + 2;
 		if(chunk_size == 0)
 			break;
 		if(chunk_size > size || in + chunk_size + 2 >= size)
-			return -1;
+			return http_refused(refused, HTTP_REFUSED_SIZE);
 		while(*have < in + chunk_size + 2){
 			if((result = http_receive_more(trans, buff, size, have, in + chunk_size + 2 - *have, deadline)) != 0)
 				return result;
 		}
 		if(buff[in + chunk_size] != '\r' || buff[in + chunk_size + 1] != '\n')
-			return -1;
+			return http_refused(refused, HTTP_REFUSED_CHUNK);
 		memmove(buff + out, buff + in, chunk_size);
 		out += chunk_size;
 		in += chunk_size + 2;
@@ -196,14 +400,16 @@ static int http_keeps_open(const char *text, size_t end)
 }
 
 //one HTTP message framed by its Content-Length or chunked coding; timeout (seconds)
-//bounds the whole message, not each receive
-static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout)
+//bounds the whole message, not each receive. A message whose form is wrong is refused
+//with -1 and, when refused is given, the reason in *refused
+static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout, int *refused)
 {
-	int	result = 0;
-	size_t	have = *length, room, body = 0, header_end, value_len, l_length;
-	const char	*value;
+	int	result = 0, chunked = 0, refusal;
+	size_t	have = *length, room, body = 0, header_end, l_length = 0;
 	tessaro_usec_t	deadline = timeout < 0 ? -1 : tessaro_clock_usec() + (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC;
 
+	if(refused != NULL)
+		*refused = HTTP_REFUSED_NONE;
 	if(size <= 0 || *length >= (tessaro_size_t)size)
 		return -1;
 	room = (size_t)size;
@@ -217,6 +423,8 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 		}
 		if(header_end + 3 < have)
 			break;
+		if(have + 1 >= room)
+			return http_refused(refused, HTTP_REFUSED_HEAD_SIZE);
 		body = header_end;
 		result = http_receive_more(trans, buff, room, &have, http_room_before(buff, have, "\r\n\r\n"), deadline);
 		*length = have;
@@ -226,22 +434,45 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 	body = header_end + 4;
 	trans->keep_open = http_keeps_open(buff, header_end + 2);
 
-	if((value = http_header_value(buff, header_end + 2, "Content-Length", &value_len)) != NULL){
-		if(http_parse_size(value, value_len, 10, "", &l_length) != 0 || l_length >= room - body)
-			return -1;
+	if((refusal = http_check_head(buff, header_end + 2, &l_length, &chunked)) != HTTP_REFUSED_NONE){
+		result = http_refused(refused, refusal);
+	}else if(chunked){
+		result = http_dechunk(trans, buff, room, body, &have, deadline, refused);
+	}else if(l_length >= room - body){
+		result = http_refused(refused, HTTP_REFUSED_SIZE);
+	}else{
 		if(have > body + l_length){
 			memset(buff + body + l_length, 0, have - body - l_length);
 			have = body + l_length;
 		}
 		while(result == 0 && have < body + l_length)
 			result = http_receive_more(trans, buff, room, &have, body + l_length - have, deadline);
-	}else if((value = http_header_value(buff, header_end + 2, "Transfer-Encoding", &value_len)) != NULL &&
-			http_is_chunked(value, value_len)){
-		result = http_dechunk(trans, buff, room, body, &have, deadline);
-	}else{
-		result = -1;
 	}
 	buff[have] = '\0';
 	*length = have;
 	return result;
+}
+
+//a message refused for its HTTP form says why in pk's decode error; a request so refused gets
+//in pk the answer it deserves (the status, why, and the connection's close) and 1 comes back
+static int http_refusal_answer(kvproj_proto_packet_t *pk, const char *message, int refusal)
+{
+	snprintf(pk->decode_error, sizeof(pk->decode_error), "HTTP: %s", http_refusals[refusal].why);
+	if(strncmp(message, "HTTP/", 5) == 0)
+		return 0;
+	memset(&pk->msg.http_msg, 0, sizeof(pk->msg.http_msg));
+	pk->msg_direction = KVPROJ_DIRECTION_RESPONSE;
+	pk->msg.http_msg.err_code = http_refusals[refusal].status;
+	snprintf(pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string), "%s", http_refusals[refusal].reason);
+	snprintf(pk->msg.http_msg.buffer, sizeof(pk->msg.http_msg.buffer), "%s\n", http_refusals[refusal].why);
+	memset(pk->http_headers, 0, sizeof(pk->http_headers));
+	snprintf(pk->http_headers[0].name, sizeof(pk->http_headers[0].name), "Connection");
+	snprintf(pk->http_headers[0].value, sizeof(pk->http_headers[0].value), "close");
+	snprintf(pk->http_headers[1].name, sizeof(pk->http_headers[1].name), "Content-Type");
+	snprintf(pk->http_headers[1].value, sizeof(pk->http_headers[1].value), "text/plain; charset=utf-8");
+	pk->http_headers_count = 2;
+	pk->http_headers_received = 0;
+	pk->boundary_part[0] = '\0';
+	pk->boundary_received = 0;
+	return 1;
 }

@@ -296,11 +296,10 @@ static void call_add(calc_proto_trans_t *trans, int count)
 	}
 }
 
-int main(void)
+/* the server thread on a listening socket of a free port */
+static void start_demo(void)
 {
 	pthread_t thread;
-	calc_proto_trans_t trans;
-	struct linger abort_close = {1, 0};
 	struct sockaddr_in addr;
 	socklen_t size = sizeof(addr);
 #ifdef _WIN32
@@ -312,6 +311,14 @@ int main(void)
 		exit(5);
 	port = ntohs(addr.sin_port);
 	pthread_create(&thread, NULL, serve, &listening);
+}
+
+int main(void)
+{
+	calc_proto_trans_t trans;
+	struct linger abort_close = {1, 0};
+
+	start_demo();
 	connect_demo(&trans);
 	tessaro_socket_close(trans.socket);
 
@@ -364,6 +371,84 @@ TEST_F(DemoFileTest, ServerOutlivesBrokenConnections)
     std::string messages = run.messages;
     messages.erase(std::remove(messages.begin(), messages.end(), '\r'), messages.end());
     EXPECT_EQ(messages, "printed=201 ended=3\n");
+}
+
+
+// Takes the place of the demo's client with requests the server cannot read
+// right: each, on its own connection, gets the status that refuses it, with
+// Connection: close, and the connection closes; a valid call follows. The
+// requests end with their header block, so that the server's close leaves
+// no unread bytes that could reset the connection before the answer is read.
+const char* const RefusedRequests = R"(
+static void expect_refusal(const char *request)
+{
+	calc_proto_trans_t trans;
+	char answer[4096];
+	tessaro_size_t have = 0, len;
+	int result = 0;
+
+	connect_demo(&trans);
+	send_text(&trans, request);
+	/* the server's close ends the read; the deadline only bounds a server that never closes */
+	while(result == 0 && have + 1 < sizeof(answer)){
+		len = sizeof(answer) - 1 - have;
+		result = tessaro_socket_recv(trans.socket, answer + have, &len, 120 * TESSARO_USEC_PER_SEC);
+		if(result == 0)
+			have += len;
+	}
+	answer[have] = '\0';
+	fprintf(stderr, "%.*s%s%s\n", (int)strcspn(answer, "\r\n"), answer,
+		strstr(answer, "\r\nConnection: close\r\n") != NULL ? " +close" : "", result == TESSARO_END_OF_STREAM ? " closed" : " open");
+	tessaro_socket_close(trans.socket);
+}
+
+int main(void)
+{
+	calc_proto_trans_t trans;
+
+	start_demo();
+	expect_refusal("POST\r\n\r\n");
+	expect_refusal("POST /test/soap HTTP/99999999999999\r\nContent-Length: 0\r\n\r\n");
+	expect_refusal("POST /test\x01soap HTTP/1.1\r\nContent-Length: 0\r\n\r\n");
+	expect_refusal("POST /test/soap HTTP/1.1\r\nContent-Length: 0\r\nTransfer-Encoding: chunked\r\n\r\n");
+	expect_refusal("POST /test/soap HTTP/1.1\r\nContent-Length: 0\r\nContent-Length: 1\r\n\r\n");
+	expect_refusal("POST /test/soap HTTP/1.1\r\nTransfer-Encoding: xchunked\r\n\r\n");
+	expect_refusal("POST /test/soap HTTP/1.1\r\nTransfer-Encoding: gzip, chunked\r\n\r\n");
+	expect_refusal("POST /test/soap HTTP/1.1\r\n\r\n");
+	connect_demo(&trans);
+	call_add(&trans, 1);
+	fprintf(stderr, "answered\n");
+	exit(0);
+}
+)";
+
+// The demo's server answers a request it cannot read right with the HTTP
+// status that says why and closes the connection, then serves the next.
+TEST_F(DemoFileTest, ServerRefusesMalformedRequests)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    load("calc.wsdl");
+    std::string text = demo(programPlatform());
+    const std::string::size_type at = text.find("int main(int argc, char ** argv)");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 4, "int demo_client_");
+    std::string driver = ServerDriver;
+    driver.replace(driver.find("int main(void)"), 14, "int outlive_main(void)");
+    driver = "int outlive_main(void);\n" + driver + RefusedRequests;
+    const RunResult run = runDemo(text, "", {{"driver.c", driver}});
+    EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
+    std::string messages = run.messages;
+    messages.erase(std::remove(messages.begin(), messages.end(), '\r'), messages.end());
+    EXPECT_EQ(messages, "HTTP/1.1 400 Bad Request +close closed\n"
+                        "HTTP/1.1 400 Bad Request +close closed\n"
+                        "HTTP/1.1 400 Bad Request +close closed\n"
+                        "HTTP/1.1 400 Bad Request +close closed\n"
+                        "HTTP/1.1 400 Bad Request +close closed\n"
+                        "HTTP/1.1 400 Bad Request +close closed\n"
+                        "HTTP/1.1 501 Not Implemented +close closed\n"
+                        "HTTP/1.1 411 Length Required +close closed\n"
+                        "answered\n");
 }
 
 } // namespace

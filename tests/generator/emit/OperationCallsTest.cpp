@@ -409,7 +409,7 @@ static void *serve(void *arg)
 	(void)arg;
 	memset(&trans, 0, sizeof(trans));
 	trans.socket = accept(listener, NULL, NULL);
-	if(read_packet(&trans, buffer, MT_MAX_MESSAGE_LEN, &length, 30) == 0 && mt_proto_unpack(buffer, length, pk) == 0){
+	if(read_packet(&trans, buffer, MT_MAX_MESSAGE_LEN, &length, 30, NULL) == 0 && mt_proto_unpack(buffer, length, pk) == 0){
 		type = (int)pk->msg_type;
 		printf("[%s %s] ", strstr(buffer, "<SOAP-ENV:Body></SOAP-ENV:Body>") != NULL ? "empty" : "BODY",
 			type == MT_PROTO_PING ? "Ping" : type == MT_PROTO_RESET ? "Reset" : type == MT_PROTO_CLEAR ? "Clear" : "?");

@@ -67,7 +67,7 @@ int main(void)
 			length = 0;
 			memset(buff, 0, cases[c].size + 1);
 			/* no deadline: the peer's close ends every read (deadlines have a test of their own) */
-			result = read_packet(&trans, buff, cases[c].size, &length, -1);
+			result = read_packet(&trans, buff, cases[c].size, &length, -1, NULL);
 			/* where the framing fails depends on how much had arrived */
 			if(result == -1)
 				printf("-1 ");
@@ -191,7 +191,7 @@ static void trickle(const char *text, size_t at_once, int timeout)
 	memset(&trans, 0, sizeof(trans));
 	if(peer_start(&peer, &trans.socket) != 0)
 		exit(1);
-	result = read_packet(&trans, buff, sizeof(buff) - 1, &length, timeout);
+	result = read_packet(&trans, buff, sizeof(buff) - 1, &length, timeout, NULL);
 	pthread_mutex_lock(&lock);
 	stopped = 1;
 	pthread_cond_broadcast(&moved);

@@ -71,7 +71,7 @@ static int round_trip(void)
 	if(peer_start(&peer, &trans.socket) != 0)
 		return -3;
 	/* no deadline: the peer sends the message and closes, so the read ends without one */
-	if(read_packet(&trans, buff, DEMO_MAX_MESSAGE_LEN, &length, -1) != 0 || (start = strstr(buff, "\r\n\r\n")) == NULL)
+	if(read_packet(&trans, buff, DEMO_MAX_MESSAGE_LEN, &length, -1, NULL) != 0 || (start = strstr(buff, "\r\n\r\n")) == NULL)
 		return -4;
 	peer_finish(&peer, trans.socket);
 	if(decode_text(start + 4, &w, &fault) != 0)
