@@ -281,7 +281,7 @@ static int http_are_field_lines(const char *text, size_t from, size_t end)
 }
 
 //what frames a message whose header block is text[0..end), the start line's version being
-//HTTP/1.minor: the chunked coding (*chunked set) or *length bytes. Every Content-Length and every
+//HTTP/1.minor: the chunked coding (*chunked 1, or 2 when a length came too) or *length bytes. Every Content-Length and every
 //Transfer-Encoding line counts, as a list: the lengths must agree, the codings end in chunked
 //(and, since no other coding is undone here, be chunked alone). A request that has both is
 //refused; in a response chunked wins
@@ -308,7 +308,7 @@ static int http_framing(const char *text, size_t end, int request, int minor, si
 			}
 		}
 	}
-	*chunked = codings > 0;
+	*chunked = codings == 0 ? 0 : lengths > 0 ? 2 : 1;
 	if(codings == 0)
 		return lengths > 0 ? HTTP_REFUSED_NONE : HTTP_REFUSED_NO_LENGTH;
 	if(minor == 0)
@@ -379,21 +379,15 @@ static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, si
 //for the next one: HTTP/1.1 (in a status line or a request line) without Connection: close
 static int http_keeps_open(const char *text, size_t end)
 {
-	size_t	line_end = http_line_end(text, 0, end), len, i, n, t;
-	const char	*value;
+	size_t	line_end = http_line_end(text, 0, end), len, at, item_len;
+	const char	*value, *item;
 
 	if(line_end < 9 || (memcmp(text, "HTTP/1.1 ", 9) != 0 && memcmp(text + line_end - 9, " HTTP/1.1", 9) != 0))
 		return 0;
 	//the value is a list of tokens
 	value = http_header_value(text, end, "Connection", &len);
-	for(i = 0; value != NULL && i < len; i += n + 1){
-		while(i < len && (value[i] == ' ' || value[i] == '\t'))
-			i++;
-		for(n = 0; i + n < len && value[i + n] != ','; n++)
-			;
-		for(t = n; t > 0 && (value[i + t - 1] == ' ' || value[i + t - 1] == '\t'); t--)
-			;
-		if(t == 5 && strncasecmp(value + i, "close", 5) == 0)
+	for(at = 0; value != NULL && http_list_next(value, len, &at, &item, &item_len); ){
+		if(http_is_word(item, item_len, "close"))
 			return 0;
 	}
 	return 1;
@@ -434,7 +428,11 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 	body = header_end + 4;
 	trans->keep_open = http_keeps_open(buff, header_end + 2);
 
-	if((refusal = http_check_head(buff, header_end + 2, &l_length, &chunked)) != HTTP_REFUSED_NONE){
+	refusal = http_check_head(buff, header_end + 2, &l_length, &chunked);
+	//after a message read wrong, or framed two ways, what follows on the connection is suspect
+	if(refusal != HTTP_REFUSED_NONE || chunked > 1)
+		trans->keep_open = 0;
+	if(refusal != HTTP_REFUSED_NONE){
 		result = http_refused(refused, refusal);
 	}else if(chunked){
 		result = http_dechunk(trans, buff, room, body, &have, deadline, refused);
