@@ -215,9 +215,7 @@ void CKLVPropertyGridItem::Expand() {
     if (m_bExpanded) return;
     if (m_pGrid && !m_pGrid->IsLocked() && AfxGetSafeHwnd(m_pGrid) && m_bVisible) {
         m_bExpanded = TRUE;
-        int nRow = m_nIndex + 1;
-        for (int i = 0; i < m_pChilds->GetCount(); ++i) nRow += m_pGrid->InsertItem(m_pChilds->GetAt(i), nRow);
-        m_pGrid->RenumberRows();
+        m_pGrid->InsertChildRows(this);
         m_pGrid->OnSelectionChanged();
     }
     m_bExpanded = TRUE;

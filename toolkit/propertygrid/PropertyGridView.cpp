@@ -113,6 +113,23 @@ int CKLVPropertyGridView::InsertItem(CKLVPropertyGridItem* pItem, int nRow) {
     return nAdded;
 }
 
+void CKLVPropertyGridView::InsertChildRows(CKLVPropertyGridItem* pItem) {
+    CKLVPropertyGridItems* pChilds = pItem->GetChilds();
+    // One redraw and one storage growth for the whole expansion, not one per row: a list box
+    // that repaints and regrows on every insertion makes a large expansion quadratic. A hidden
+    // view stays hidden: turning redraw back on may show a window.
+    const bool bShown = (GetStyle() & WS_VISIBLE) != 0;
+    if (bShown) SendMessage(WM_SETREDRAW, FALSE);
+    SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(pChilds->GetCount()), 0);
+    int nRow = pItem->m_nIndex + 1;
+    for (int i = 0; i < pChilds->GetCount(); ++i) nRow += InsertItem(pChilds->GetAt(i), nRow);
+    RenumberRows();
+    if (bShown) {
+        SendMessage(WM_SETREDRAW, TRUE);
+        Invalidate(FALSE);
+    }
+}
+
 void CKLVPropertyGridView::RenumberRows() {
     for (int i = 0; i < GetCount(); ++i) {
         CKLVPropertyGridItem* pItem = GetItem(i);

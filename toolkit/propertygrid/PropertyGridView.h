@@ -45,6 +45,8 @@ public:
     void ResetContent();
     int InsertItem(CKLVPropertyGridItem* pItem, int nRow);
     void RenumberRows();
+    // Inserts the rows of an expanded item's children below its row.
+    void InsertChildRows(CKLVPropertyGridItem* pItem);
     void RemoveDescendantRows(CKLVPropertyGridItem* pItem);
     void ToggleExpand(int nRow);
     void SetFocusedButton(CKLVPropertyGridInplaceButton* pButton) { m_pFocusedButton = pButton; }

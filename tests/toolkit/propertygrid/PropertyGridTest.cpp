@@ -168,6 +168,25 @@ TEST_F(GridFixture, CollapsingRemovesExactlyTheDescendantsAndRenumbers) {
     EXPECT_EQ(pB->GetChilds()->GetAt(0)->GetIndex(), 3);
 }
 
+// Expanding above other rows puts the children in order below their parent, and leaves the
+// view shown or hidden as it was (redraw is held off during the insertion).
+TEST_F(GridFixture, ExpandingAboveOtherRowsKeepsOrderAndVisibility) {
+    CKLVPropertyGridItem* pFirst = AddCategoryWith("First", {"A", "B", "C"});
+    AddCategoryWith("Second", {"D"});
+    for (const BOOL bShown : {FALSE, TRUE}) {
+        pFirst->Collapse();
+        View().ShowWindow(bShown ? SW_SHOWNA : SW_HIDE);
+        pFirst->Expand();
+        EXPECT_EQ((View().GetStyle() & WS_VISIBLE) != 0, bShown != FALSE);
+        const char* const expected[] = {"First", "A", "B", "C", "Second", "D"};
+        ASSERT_EQ(View().GetCount(), 6) << bShown;
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(View().GetItem(i)->GetCaption(), CString(expected[i])) << bShown << " row " << i;
+            EXPECT_EQ(View().GetItem(i)->GetIndex(), i) << bShown;
+        }
+    }
+}
+
 TEST_F(GridFixture, OnlyCaptionsTooWideForTheirColumnGetATooltip) {
     CKLVPropertyGridItem* pCategory = AddCategoryWith("Cat", {});
     CClientDC dc(&View());
