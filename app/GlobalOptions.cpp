@@ -8,6 +8,7 @@ IMPLEMENT_DYNCREATE(CGlobalOptions, CFormView)
 BEGIN_MESSAGE_MAP(CGlobalOptions, CFormView)
     ON_BN_CLICKED(IDC_AUTO, OnAuto)
     ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+    ON_BN_CLICKED(IDC_GCC_BROWSE, OnBrowseGcc)
 END_MESSAGE_MAP()
 
 CGlobalOptions::CGlobalOptions() : CKLVFlatBorder<CFormView>(static_cast<UINT>(IDD_GLOBAL_OPTIONS)) {}
@@ -17,6 +18,9 @@ void CGlobalOptions::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_AUTO, m_btnAuto);
     DDX_Control(pDX, IDC_NAME, m_wndPath);
     DDX_Control(pDX, IDC_BROWSE, m_btnBrowse);
+    DDX_Control(pDX, IDC_COMPILER_KIND, m_cboCompiler);
+    DDX_Control(pDX, IDC_GCC_PATH, m_wndGccPath);
+    DDX_Control(pDX, IDC_GCC_BROWSE, m_btnGccBrowse);
 }
 
 CMainFrame* CGlobalOptions::GetMainFrame() const {
@@ -30,6 +34,18 @@ void CGlobalOptions::OnInitialUpdate() {
     m_btnAuto.SetCheck(BST_UNCHECKED);
     m_btnBrowse.EnableWindow(TRUE);
     m_wndPath.SetWindowText(pFrame ? pFrame->m_strCompilerPath : CString());
+    if (m_cboCompiler.GetCount() == 0) {
+        m_cboCompiler.AddString("Visual C++ (vcvars32.bat)");
+        m_cboCompiler.AddString("GCC for Windows (mingw-w64)");
+    }
+    m_cboCompiler.SetCurSel(pFrame && pFrame->m_nCompilerKind == CMainFrame::compilerMingwGcc ? 1 : 0);
+    m_wndGccPath.SetWindowText(pFrame ? pFrame->m_strGccPath : CString());
+}
+
+void CGlobalOptions::OnBrowseGcc() {
+    CFileDialog dlg(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                    "mingw-w64 gcc (*gcc*)|*gcc*|All files (*.*)|*.*||", this);
+    if (dlg.DoModal() == IDOK && !dlg.GetPathName().IsEmpty()) m_wndGccPath.SetWindowText(dlg.GetPathName());
 }
 
 void CGlobalOptions::OnAuto() {

@@ -1,5 +1,5 @@
 // The "Global Options" page of the Options dialog: the path of vcvars32.bat, chosen with the
-// browse button only.
+// browse button only, which compiler builds, and the path of the mingw-w64 gcc.
 #pragma once
 
 #include "app/FlatBorder.h"
@@ -15,6 +15,9 @@ public:
     CEdit m_wndPath;
     CButton m_btnBrowse;
     CString m_strPath;
+    CComboBox m_cboCompiler;   // entry 0 Visual C++, 1 mingw-w64 gcc
+    CEdit m_wndGccPath;
+    CButton m_btnGccBrowse;
 
     void OnInitialUpdate() override;
 
@@ -24,5 +27,6 @@ protected:
 
     afx_msg void OnAuto();
     afx_msg void OnBrowse();
+    afx_msg void OnBrowseGcc();
     DECLARE_MESSAGE_MAP()
 };

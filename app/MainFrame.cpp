@@ -57,6 +57,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 
 BOOL CMainFrame::DestroyWindow() {
     OnFileSave();
+    m_buildRunner.Stop(m_hWnd);
+    m_buildFinished = nullptr;
     return CKLVMDIFrameWnd::DestroyWindow();
 }
 
@@ -97,6 +99,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_MESSAGE(CKLVControls::msgCreateCommandBar, OnCreateCommandBar)
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
     ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+    ON_MESSAGE(CBuildRunner::WM_BUILD_OUTPUT, OnBuildOutput)
+    ON_MESSAGE(CBuildRunner::WM_BUILD_FINISHED, OnBuildFinished)
     ON_COMMAND(ID_FILE_NEW_PROJECT, OnFileNew)
     ON_UPDATE_COMMAND_UI(ID_FILE_NEW_PROJECT, OnUpdateAlways)
     ON_COMMAND(ID_FILE_OPEN_PROJECT, OnFileOpen)
@@ -118,7 +122,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_COMMAND(ID_GENERATE_MAKEFILE, OnGenerateMakefile)
     ON_UPDATE_COMMAND_UI(ID_GENERATE_MAKEFILE, OnUpdateUnixProject)
     ON_COMMAND(ID_GENERATE_CODE, OnGenerateCode)
-    ON_UPDATE_COMMAND_UI(ID_GENERATE_CODE, OnUpdateProjectOpen)
+    ON_UPDATE_COMMAND_UI(ID_GENERATE_CODE, OnUpdateBuildCommand)
     ON_COMMAND(ID_COMPILE, OnCompile)
     ON_UPDATE_COMMAND_UI(ID_COMPILE, OnUpdateWindowsProject)
     ON_COMMAND(ID_COMPILE_DEMO, OnCompileDemo)
@@ -239,7 +243,10 @@ CWnd* CMainFrame::GetPaneWindow(UINT nPaneID) {
         return &m_wndProperties;
     case IDP_OUTPUT:
         if (!m_wndOutput.GetSafeHwnd())
-            m_wndOutput.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL, rcEmpty, this, 0);
+            // Without ES_AUTOVSCROLL the edit refuses text past its visible lines: a compiler's
+            // output would be cut off.
+            m_wndOutput.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, rcEmpty,
+                               this, 0);
         return &m_wndOutput;
     case IDP_OPTIONS_FIRST:
     case IDP_OPTIONS_SECOND:

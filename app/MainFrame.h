@@ -3,6 +3,7 @@
 // runs through the project commands as their host.
 #pragma once
 
+#include "app/BuildRunner.h"
 #include "app/OutputEdit.h"
 #include "app/ProtocolFile.h"
 #include "app/PropertiesPane.h"
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class CquorlinDoc;
 class CquorlinView;
 class CDocument;
 struct CProjectRecord;
@@ -56,6 +58,10 @@ public:
     CSolutionExplorerPane m_wndSolutionExplorer;
     int m_nAutoFlag = 0;
     CString m_strCompilerPath;
+    // Which compiler Compile and Compile Demo run, and where the mingw-w64 gcc is.
+    enum { compilerVisualCpp = 0, compilerMingwGcc = 1 };
+    int m_nCompilerKind = compilerVisualCpp;
+    CString m_strGccPath;
     CImageList m_ilSolutionTree;
     std::vector<CPacketRecord> m_arPackets;   // emptied at creation; nothing fills it
     CKLVStatusBar m_wndStatusBar;
@@ -79,6 +85,12 @@ public:
     bool tabVisible(int index) const override;
     void replaceTabText(int index, const std::string& text) override;
     bool saveTab(int index, const std::string& path) override;
+    bool tabModified(int index) const override;
+    std::string tabFileText(int index) const override;
+    bool tabFileChangedOnDisk(int index, const std::string& path) const override;
+    void markTabSaved(int index, const std::string& path) override;
+    bool reloadTab(int index, const std::string& path) override;
+    ChangedFileAnswer askChangedFile(const std::string& path) override;
     void closeTab(int index) override;
     bool openDocument(const std::string& path) override;
     void refreshTabs() override;
@@ -88,6 +100,7 @@ public:
     void showError(const std::string& text, const std::string& caption) override;
     std::string askSolutionPath(const std::string& folder) override;
     bool startProcess(const std::string& commandLine) override;
+    bool runBuild(CBuildJob job) override;
     std::string applicationFolder() const override;
 
     // Opens the file in an editor tab through the document template and has the document save
@@ -98,9 +111,12 @@ public:
     BOOL IsPaneShown(UINT nPaneID) const;
     // The pane shown (created on first use) or closed, as the View menu does.
     void ShowOrClosePane(UINT nPaneID);
+    // From the start of a build's programs until the output pane says how it ended.
+    BOOL IsBuildRunning() const { return m_buildRunner.IsRunning(); }
 
     // The code view of a tab; null when its window holds none.
     CquorlinView* GetTabView(int index) const;
+    CquorlinDoc* GetTabDocument(int index) const;
     // The first tab showing the file name (modified mark aside, letter case counted); -1 if none.
     int FindTab(const std::string& fileName) const;
     // The protocol record of the solution tree's selected item; null without either.
@@ -117,6 +133,8 @@ protected:
     // File New's steps after the dialog.
     void CreateProjectFiles(const CProjectRecord& project);
     void StartLibraryCopies(const CProjectRecord& project);
+    // After the target platform changed: generates the code again when the user agrees.
+    void OfferToGenerateAgain();
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
@@ -125,6 +143,8 @@ protected:
     afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
     void ShowStatusMessage(const CString& strText);
     void KeepFloatingPaneOnScreen(CKLVDockingPane& pane);
+    afx_msg LRESULT OnBuildOutput(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnBuildFinished(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnFileNew();
     afx_msg void OnFileOpen();
@@ -161,6 +181,7 @@ protected:
 
     afx_msg void OnUpdateAlways(CCmdUI* pCmdUI);
     afx_msg void OnUpdateProjectOpen(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateBuildCommand(CCmdUI* pCmdUI);
     afx_msg void OnUpdateUnixProject(CCmdUI* pCmdUI);
     afx_msg void OnUpdateWindowsProject(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTreeCommand(CCmdUI* pCmdUI);
@@ -177,9 +198,14 @@ protected:
     // The solution tree's selected item and its data; null without either.
     HTREEITEM GetSelectedTreeItem(CSolutionTreeItem*& pItem) const;
 
-    CProjectCommands m_commands;
     // Set while the View menu closes a pane, which the frame otherwise only hides.
     BOOL m_bClosingFromView = FALSE;
+    // Hands the Options' compiler to the commands.
+    void UseChosenCompiler();
+
+    CProjectCommands m_commands;
+    CBuildRunner m_buildRunner;
+    std::function<void(const CBuildOutcome&)> m_buildFinished;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -4,10 +4,19 @@
 
 #include "app/AboutDlg.h"
 #include "app/HelpViewer.h"
+#include "app/ErrorBox.h"
 #include "app/Options.h"
 #include "app/ProjectProperties.h"
 #include "app/res/Resource.h"
 #include "project/SolutionFile.h"
+
+namespace {
+
+const char* PlatformName(int nPlatform) {
+    return nPlatform == CProjectRecord::Unix ? "Unix(Linux)" : "Windows";
+}
+
+}  // namespace
 
 void CMainFrame::OpenSolution(LPCTSTR lpszPath) {
     ChangeProject([&] { m_commands.openSolution(lpszPath); });
@@ -34,21 +43,31 @@ void CMainFrame::OnFileClose() {
     ChangeProject([this] { m_commands.onFileClose(); });
 }
 
+// While a build runs, the Build commands wait: they would change or run what it builds.
 void CMainFrame::OnGenerateMakefile() {
-    m_commands.onGenerateMakefile();
+    if (!IsBuildRunning()) m_commands.onGenerateMakefile();
 }
 
 void CMainFrame::OnGenerateCode() {
-    m_commands.onGenerateCode();
+    if (!IsBuildRunning()) m_commands.onGenerateCode();
+}
+
+void CMainFrame::UseChosenCompiler() {
+    m_commands.setCompiler(m_nCompilerKind == compilerMingwGcc ? CProjectCommands::Compiler::MingwGcc
+                                                               : CProjectCommands::Compiler::VisualCpp);
+    m_commands.setCompilerPath(static_cast<LPCSTR>(m_strCompilerPath));
+    m_commands.setGccPath(static_cast<LPCSTR>(m_strGccPath));
 }
 
 void CMainFrame::OnCompile() {
-    m_commands.setCompilerPath(static_cast<LPCSTR>(m_strCompilerPath));
+    if (IsBuildRunning()) return;
+    UseChosenCompiler();
     m_commands.onCompile();
 }
 
 void CMainFrame::OnCompileDemo() {
-    m_commands.setCompilerPath(static_cast<LPCSTR>(m_strCompilerPath));
+    if (IsBuildRunning()) return;
+    UseChosenCompiler();
     m_commands.onCompileDemo();
 }
 
@@ -60,10 +79,29 @@ void CMainFrame::OnProjectProperties() {
     CProjectProperties dlg(this, *pProject);
     if (dlg.DoModal() != IDOK) return;
     auto pChanged = std::make_unique<CProjectRecord>(*pProject);
+    const bool bPlatformChanged = pChanged->targetPlatform != dlg.m_nTargetPlatform;
     pChanged->libraryType = dlg.m_nLibraryType;
     pChanged->authType = dlg.m_nAuthType;
     pChanged->targetPlatform = dlg.m_nTargetPlatform;
     m_commands.setProject(std::move(pChanged));
+    if (bPlatformChanged) OfferToGenerateAgain();
+}
+
+// The generated code and the Makefile's link rule belong to one platform: with the other one
+// they do not build until they are generated again.
+void CMainFrame::OfferToGenerateAgain() {
+    const bool bUnix = GetProject()->targetPlatform == CProjectRecord::Unix;
+    const std::string strPlatform = PlatformName(GetProject()->targetPlatform);
+    const std::string strAsk = "The target platform is now " + strPlatform + ". The generated code" +
+                               (bUnix ? " and the Makefile" : "") +
+                               " must be generated again for it before a build.\r\n\r\nGenerate "
+                               "them now?";
+    if (AppMessageBox(this, strAsk.c_str(), "Target platform changed", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (m_commands.onGenerateCode() && bUnix) m_commands.onGenerateMakefile();
+        return;
+    }
+    appendOutput("The target platform is now " + strPlatform + ": run Generate Code" +
+                 (bUnix ? " and Generate Makefile" : "") + " again before building.\r\n");
 }
 
 void CMainFrame::OnOption() {
@@ -72,10 +110,7 @@ void CMainFrame::OnOption() {
 }
 
 void CMainFrame::OnRunDemo() {
-    const CProjectRecord* pProject = GetProject();
-    if (!pProject) return;
-    const std::string commandLine = "\"" + pProject->location + "\\" + pProject->name + "_demo.exe\"";
-    s_pfnStartProcess(commandLine.c_str(), SW_SHOW);
+    if (!IsBuildRunning()) m_commands.onRunDemo();
 }
 
 void CMainFrame::OnHelpTopics() {
@@ -105,12 +140,18 @@ void CMainFrame::OnUpdateProjectOpen(CCmdUI* pCmdUI) {
     if (UpdateRulesReady()) pCmdUI->Enable(GetProject() != nullptr);
 }
 
+void CMainFrame::OnUpdateBuildCommand(CCmdUI* pCmdUI) {
+    if (UpdateRulesReady()) pCmdUI->Enable(GetProject() != nullptr && !IsBuildRunning());
+}
+
 void CMainFrame::OnUpdateUnixProject(CCmdUI* pCmdUI) {
-    if (UpdateRulesReady()) pCmdUI->Enable(GetProject() && GetProject()->targetPlatform == CProjectRecord::Unix);
+    if (UpdateRulesReady())
+        pCmdUI->Enable(GetProject() && GetProject()->targetPlatform == CProjectRecord::Unix && !IsBuildRunning());
 }
 
 void CMainFrame::OnUpdateWindowsProject(CCmdUI* pCmdUI) {
-    if (UpdateRulesReady()) pCmdUI->Enable(GetProject() && GetProject()->targetPlatform == CProjectRecord::Windows);
+    if (UpdateRulesReady())
+        pCmdUI->Enable(GetProject() && GetProject()->targetPlatform == CProjectRecord::Windows && !IsBuildRunning());
 }
 
 // The protocol commands follow the kind of the tree's selected item.

@@ -38,10 +38,12 @@ void CMainFrame::OnFileNew() {
     CNewProject dlg(this);
     if (dlg.DoModal() != IDOK) return;
     if (GetProject()) {
-        ChangeProject([this] {
-            m_commands.onFileClose();
-            m_commands.setProject(nullptr);
+        bool bClosed = true;
+        ChangeProject([this, &bClosed] {
+            bClosed = m_commands.onFileClose();
+            if (bClosed) m_commands.setProject(nullptr);
         });
+        if (!bClosed) return;
     }
     auto pProject = std::make_unique<CProjectRecord>();
     pProject->wsdlPath = static_cast<LPCSTR>(dlg.m_strWsdlPath);

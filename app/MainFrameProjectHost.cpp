@@ -5,14 +5,22 @@
 #include "app/ErrorBox.h"
 #include "app/res/Resource.h"
 #include "app/QuorlinApp.h"
+#include "app/QuorlinDoc.h"
 #include "app/QuorlinView.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 #include "toolkit/tabs/TabManagerItem.h"
+
+#include <memory>
 
 CquorlinView* CMainFrame::GetTabView(int index) const {
     CKLVTabManagerItem* pItem = m_MTIClientWnd.GetItem(index);
     auto* pChild = pItem ? dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(pItem->GetHandle())) : nullptr;
     return pChild ? dynamic_cast<CquorlinView*>(pChild->GetActiveView()) : nullptr;
+}
+
+CquorlinDoc* CMainFrame::GetTabDocument(int index) const {
+    CquorlinView* pView = GetTabView(index);
+    return pView ? dynamic_cast<CquorlinDoc*>(pView->GetDocument()) : nullptr;
 }
 
 int CMainFrame::tabCount() const {
@@ -44,6 +52,43 @@ bool CMainFrame::saveTab(int index, const std::string& path) {
     CquorlinView* pView = GetTabView(index);
     CDocument* pDoc = pView ? pView->GetDocument() : nullptr;
     return pDoc && pDoc->OnSaveDocument(path.c_str());
+}
+
+bool CMainFrame::tabModified(int index) const {
+    CquorlinDoc* pDoc = GetTabDocument(index);
+    return pDoc && pDoc->IsModified();
+}
+
+std::string CMainFrame::tabFileText(int index) const {
+    CquorlinDoc* pDoc = GetTabDocument(index);
+    return pDoc ? pDoc->GetFileText() : std::string();
+}
+
+bool CMainFrame::tabFileChangedOnDisk(int index, const std::string& path) const {
+    CquorlinDoc* pDoc = GetTabDocument(index);
+    return pDoc && pDoc->IsChangedOnDisk(path.c_str());
+}
+
+void CMainFrame::markTabSaved(int index, const std::string& path) {
+    if (CquorlinDoc* pDoc = GetTabDocument(index)) pDoc->MarkSaved(path.c_str());
+}
+
+bool CMainFrame::reloadTab(int index, const std::string& path) {
+    CquorlinDoc* pDoc = GetTabDocument(index);
+    return pDoc && pDoc->Reload(path.c_str());
+}
+
+ChangedFileAnswer CMainFrame::askChangedFile(const std::string& path) {
+    const std::string text = path +
+                             "\r\n\r\nThis file was changed on disk after its tab loaded it.\r\n\r\n"
+                             "Yes: load the file from disk (the tab's text is given up).\r\n"
+                             "No: keep the tab's text and write it over the file.\r\n"
+                             "Cancel: write nothing and stop.";
+    switch (AppMessageBox(this, text.c_str(), "File changed on disk", MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES: return ChangedFileAnswer::Reload;
+    case IDNO: return ChangedFileAnswer::KeepMine;
+    default: return ChangedFileAnswer::Cancel;
+    }
 }
 
 void CMainFrame::closeTab(int index) {
@@ -101,6 +146,28 @@ std::string CMainFrame::askSolutionPath(const std::string& folder) {
 
 bool CMainFrame::startProcess(const std::string& commandLine) {
     return s_pfnStartProcess(commandLine.c_str(), SW_SHOW) != FALSE;
+}
+
+bool CMainFrame::runBuild(CBuildJob job) {
+    if (IsBuildRunning() || !GetSafeHwnd()) return false;
+    m_buildFinished = std::move(job.finished);
+    job.finished = nullptr;
+    return m_buildRunner.Start(std::move(job), m_hWnd);
+}
+
+LRESULT CMainFrame::OnBuildOutput(WPARAM, LPARAM lParam) {
+    std::unique_ptr<std::string> pText(reinterpret_cast<std::string*>(lParam));
+    appendOutput(*pText);
+    return 0;
+}
+
+LRESULT CMainFrame::OnBuildFinished(WPARAM, LPARAM lParam) {
+    std::unique_ptr<CBuildOutcome> pOutcome(reinterpret_cast<CBuildOutcome*>(lParam));
+    m_buildRunner.Finish();
+    const auto finished = std::move(m_buildFinished);
+    m_buildFinished = nullptr;
+    if (finished) finished(*pOutcome);
+    return 0;
 }
 
 std::string CMainFrame::applicationFolder() const {

@@ -35,6 +35,11 @@ void COptions::OnOK() {
         strFlag.Format("%d", m_pMainFrame->m_nAutoFlag);
         WriteConfigValue("auto_flag", strFlag);
         WriteConfigValue("compiler_path", m_pMainFrame->m_strCompilerPath);
+        m_pMainFrame->m_nCompilerKind = m_pGlobalOptions->m_cboCompiler.GetCurSel() == 1 ? CMainFrame::compilerMingwGcc
+                                                                                         : CMainFrame::compilerVisualCpp;
+        m_pGlobalOptions->m_wndGccPath.GetWindowText(m_pMainFrame->m_strGccPath);
+        WriteConfigValue("compiler_kind", m_pMainFrame->m_nCompilerKind == CMainFrame::compilerMingwGcc ? "1" : "0");
+        WriteConfigValue("gcc_path", m_pMainFrame->m_strGccPath);
     }
     CDialog::OnOK();
 }

@@ -18,6 +18,8 @@ int COutputEdit::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     ModifyStyle(0, WS_VSCROLL | WS_HSCROLL);
     SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(10, 5));
     SendMessage(EM_SETREADONLY, TRUE);
+    // A compiler's output may run past the default 32 K characters.
+    SendMessage(EM_SETLIMITTEXT, 0);
     return 0;
 }
 

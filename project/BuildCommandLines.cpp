@@ -1,7 +1,8 @@
 #include "project/BuildCommandLines.h"
 
-#include "project/ProjectFiles.h"
 #include "generator/model/ProjectRecord.h"
+#include "project/CommandQuoting.h"
+#include "project/ProjectFiles.h"
 
 namespace {
 
@@ -46,14 +47,6 @@ std::string productPath(const CProjectRecord& project, const std::string& suffix
     return quoted(windowsPath(project.location, project.name + suffix));
 }
 
-std::string shellQuoted(const std::string& text)
-{
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 }  // namespace
 
 std::string libraryCompileLine(const CProjectRecord& project, const std::string& vcvars)
@@ -81,6 +74,56 @@ std::string demoCompileLine(const CProjectRecord& project, const std::string& vc
            libraryPaths(project.location);
 }
 
+// The mingw-w64 lines run in the project folder and name its files relative
+// to it. Everything the demo needs is linked in, so it runs without DLLs
+// beside it.
+namespace {
+
+std::vector<std::string> gccHead(const std::string& gcc)
+{
+    return {gcc, "-std=gnu99", "-Wall", "-O2", "-DLIBXML_STATIC", "-I.", "-Ilib/include", "-Ilibxml2/include"};
+}
+
+void addLinkLibraries(std::vector<std::string>& arguments)
+{
+    arguments.insert(arguments.end(), {"-Llib/bin/win32", "-ltessaroMTD", "-Llibxml2/lib", "-lxml2", "-lws2_32",
+                                       "-lsecur32", "-lcrypt32", "-static"});
+}
+
+}  // namespace
+
+std::string archiverBeside(const std::string& gcc)
+{
+    const std::size_t nameStart = folderOfPath(gcc).size();
+    const std::size_t at = gcc.rfind("gcc");
+    if (at == std::string::npos || at < nameStart)
+        return gcc.substr(0, nameStart) + "ar";
+    const std::size_t dot = gcc.find('.', at);
+    return gcc.substr(0, at) + "ar" + (dot == std::string::npos ? "" : gcc.substr(dot));
+}
+
+std::vector<CBuildStep> gccLibrarySteps(const CProjectRecord& project, const std::string& gcc)
+{
+    const std::string& name = project.name;
+    std::vector<std::string> compile = gccHead(gcc);
+    if (project.libraryType == CProjectRecord::DllLibrary) {
+        compile.insert(compile.begin() + 1, "-shared");
+        compile.insert(compile.end(), {"-o", name + ".dll", name + "_api.c", "-Wl,--out-implib," + name + ".lib"});
+        addLinkLibraries(compile);
+        return {CBuildStep{compile}};
+    }
+    compile.insert(compile.end(), {"-c", "-o", name + "S.obj", name + "_api.c"});
+    return {CBuildStep{compile}, CBuildStep{{archiverBeside(gcc), "rcs", name + "S.lib", name + "S.obj"}}};
+}
+
+std::vector<CBuildStep> gccDemoSteps(const CProjectRecord& project, const std::string& gcc)
+{
+    std::vector<std::string> compile = gccHead(gcc);
+    compile.insert(compile.end(), {"-o", project.name + "_demo.exe", project.name + "_api.c", project.name + "_api_demo.c"});
+    addLinkLibraries(compile);
+    return {CBuildStep{compile}};
+}
+
 std::vector<std::string> libraryProducts(const CProjectRecord& project)
 {
     std::vector<std::string> suffixes{".dll", ".lib", ".exp", "_api.obj"};
@@ -100,7 +143,7 @@ std::string demoProduct(const CProjectRecord& project)
 std::string makeRulesCopyLine(const std::string& appFolder, const std::string& location, bool windows)
 {
     if (!windows)
-        return "cp -f " + shellQuoted(appFolder + "make/Make.rules") + " " + shellQuoted(location);
+        return "cp -f " + shellArgument(appFolder + "make/Make.rules") + " " + shellArgument(location);
     // A final backslash before the closing quote would escape it.
     const std::string target = endsInSeparator(location) ? location + "." : location;
     return "xcopy /Y " + quoted(appFolder + "make\\Make.rules") + " " + quoted(target);

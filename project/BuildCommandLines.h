@@ -1,6 +1,8 @@
 #ifndef KELVANE_PROJECT_BUILDCOMMANDLINES_H
 #define KELVANE_PROJECT_BUILDCOMMANDLINES_H
 
+#include "project/BuildJob.h"
+
 #include <string>
 #include <vector>
 
@@ -15,6 +17,15 @@ struct CProjectRecord;
 // The DLL line (library type 0) or the static-library line (any other).
 std::string libraryCompileLine(const CProjectRecord& project, const std::string& vcvars);
 std::string demoCompileLine(const CProjectRecord& project, const std::string& vcvars);
+// The same builds with a mingw-w64 gcc at the path given, run in the
+// project folder: the DLL with its import library, or the object and the
+// static library made from it by the archiver beside the compiler; the demo
+// linked statically.
+std::vector<CBuildStep> gccLibrarySteps(const CProjectRecord& project, const std::string& gcc);
+std::vector<CBuildStep> gccDemoSteps(const CProjectRecord& project, const std::string& gcc);
+// The archiver of the compiler at the path: "gcc" and what follows it in
+// the file name become "ar", the extension kept.
+std::string archiverBeside(const std::string& gcc);
 // The build products a Compile or Compile Demo replaces, in the order they
 // are deleted, joined to the folder with the system's separator.
 std::vector<std::string> libraryProducts(const CProjectRecord& project);

@@ -35,7 +35,8 @@ bool CProjectCommands::openDocuments(const CProjectRecord& record)
 void CProjectCommands::openSolution(const std::string& path)
 {
     if (project_) {
-        onFileClose();
+        if (!onFileClose())
+            return;
         project_.reset();
     }
     auto record = std::make_unique<CProjectRecord>();

@@ -54,12 +54,38 @@ std::string CProjectCommands::tabPath(const std::string& fileName) const
     return joinProjectPath(project_->location, fileName);
 }
 
-void CProjectCommands::saveTabAt(int index)
+// A tab is written only when it was edited and its text differs from the
+// file, and a file changed on disk since the tab loaded it only when the
+// user says so.
+bool CProjectCommands::saveTabAt(int index)
 {
-    // A document that cannot be written does not stop the others.
     const std::string fileName = tabFileName(host_.tabCaption(index));
-    if (!fileName.empty())
-        host_.saveTab(index, tabPath(fileName));
+    if (fileName.empty())
+        return true;
+    const std::string path = tabPath(fileName);
+    const bool changedOnDisk = host_.tabFileChangedOnDisk(index, path);
+    if (!changedOnDisk && !host_.tabModified(index))
+        return true;
+    std::string onDisk;
+    if (readDocumentFile(path, onDisk) && onDisk == host_.tabFileText(index)) {
+        host_.markTabSaved(index, path);
+        return true;
+    }
+    if (changedOnDisk) {
+        switch (host_.askChangedFile(path)) {
+        case ChangedFileAnswer::Reload:
+            if (!host_.reloadTab(index, path))
+                host_.showError("The file " + path + " could not be read.", ErrorCaption);
+            return true;
+        case ChangedFileAnswer::Cancel:
+            return false;
+        case ChangedFileAnswer::KeepMine:
+            break;
+        }
+    }
+    // A document that cannot be written does not stop the others.
+    host_.saveTab(index, path);
+    return true;
 }
 
 bool CProjectCommands::onFileSave()
@@ -68,25 +94,27 @@ bool CProjectCommands::onFileSave()
         return false;
     const int count = host_.tabCount();
     for (int i = 0; i < count; ++i) {
-        if (host_.tabVisible(i))
-            saveTabAt(i);
+        if (host_.tabVisible(i) && !saveTabAt(i))
+            return false;
     }
     return true;
 }
 
-void CProjectCommands::onFileClose()
+bool CProjectCommands::onFileClose()
 {
     if (!project_)
-        return;
+        return false;
     // Each round closes the first tab; a host that keeps a tab cannot hold
     // the command in a loop.
     const int count = host_.tabCount();
     for (int round = 0; round < count && host_.tabCount() > 0; ++round) {
-        saveTabAt(0);
+        if (!saveTabAt(0))
+            return false;
         host_.closeTab(0);
     }
     if (!writeSolution())
-        return;
+        return true;
     host_.refreshTabs();
     project_.reset();
+    return true;
 }

@@ -3,6 +3,7 @@
 
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/ProjectRecord.h"
+#include "project/BuildJob.h"
 #include "project/ProjectFiles.h"
 
 #include <functional>
@@ -27,17 +28,26 @@ public:
     const CProjectRecord* project() const { return project_.get(); }
     // A project made by New Project becomes the open one.
     void setProject(std::unique_ptr<CProjectRecord> project) { project_ = std::move(project); }
+    // Which compiler Compile and Compile Demo run.
+    enum class Compiler { VisualCpp, MingwGcc };
+    void setCompiler(Compiler compiler) { compiler_ = compiler; }
     // The full path of vcvars32.bat; empty while the compiler is not located.
     void setCompilerPath(const std::string& path) { compilerPath_ = path; }
+    // The full path of the mingw-w64 gcc.
+    void setGccPath(const std::string& path) { gccPath_ = path; }
     // The built-in schemas' folder; empty: soap-schemas in the program's folder.
     void setSchemaFolder(const std::string& folder) { schemaFolder_ = folder; }
     const CGeneratedFiles& generated() const { return files_; }
 
-    // The solution file and every visible tab to disk. False when the
-    // solution file could not be written (the user has been told).
+    // The solution file and every visible tab whose text differs from its
+    // file to disk. False when the solution file could not be written (the
+    // user has been told) or the user cancelled over a file changed on disk.
     bool onFileSave();
-    // Saves and closes every tab, writes the solution file, drops the project.
-    void onFileClose();
+    // Saves and closes every tab, writes the solution file, drops the
+    // project (kept when the solution file could not be written). False,
+    // with the project and the tabs not yet closed still open, only when the
+    // user cancelled over a file changed on disk.
+    bool onFileClose();
     // Asks for a solution file (starting in the example folder when asked)
     // and opens it.
     void onFileOpen(bool fromExampleFolder);
@@ -60,8 +70,15 @@ public:
     // commands go; null when there is none.
     std::unique_ptr<CGeneratorRun> takeFinishedRun();
 
+    // Compile and Compile Demo save, then start the compiler and return at
+    // once; the output pane shows the command, the compiler's output and
+    // last "Successfully Compiled" or why the build failed. False when
+    // nothing was started.
     bool onCompile();
     bool onCompileDemo();
+    // Runs the demo with its output in the output pane and its exit code
+    // last. False when there is no demo or it could not be started.
+    bool onRunDemo();
     // Writes the Makefile into the project folder and copies Make.rules
     // beside it. True when both happened.
     bool onGenerateMakefile();
@@ -86,16 +103,21 @@ private:
     bool runGenerator(const std::function<bool(const CGeneratorRun&)>& write,
                       std::unique_ptr<CGeneratorRun>* kept = nullptr);
     std::string tabPath(const std::string& fileName) const;
-    void saveTabAt(int index);
+    // False when the user cancelled.
+    bool saveTabAt(int index);
     void closeTabsFrom(int first);
     bool openDocuments(const CProjectRecord& record);
     std::string schemaFolder() const;
     bool compilerLocated();
     bool start(const std::string& commandLine, const char* success, const char* failure);
+    // Starts a compile whose product is the file at product.
+    bool startCompile(CBuildJob job, const std::string& product);
 
     CProjectHost& host_;
     std::unique_ptr<CProjectRecord> project_;
+    Compiler compiler_ = Compiler::VisualCpp;
     std::string compilerPath_;
+    std::string gccPath_;
     std::string schemaFolder_;
     CGeneratedFiles files_;
     std::unique_ptr<CGeneratorRun> finishedRun_;

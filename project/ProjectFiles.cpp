@@ -4,6 +4,7 @@
 #include "generator/model/NameForms.h"
 
 #include <fstream>
+#include <iterator>
 
 #ifdef _WIN32
 const char kPathSeparator = '\\';
@@ -64,4 +65,13 @@ bool writeDocumentFile(const std::string& path, const std::string& text)
     return writeDocumentFile(path, [&](std::ostream& file) {
         file.write(text.data(), static_cast<std::streamsize>(text.size()));
     });
+}
+
+bool readDocumentFile(const std::string& path, std::string& text)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
 }

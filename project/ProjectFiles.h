@@ -27,6 +27,9 @@ bool isValidProjectName(const std::string& name);
 bool writeDocumentFile(const std::string& path, const std::function<void(std::ostream&)>& write);
 bool writeDocumentFile(const std::string& path, const std::string& text);
 
+// The whole file at path, byte for byte; false when it could not be read.
+bool readDocumentFile(const std::string& path, std::string& text);
+
 // A way to write a document at path as writeDocumentFile does; the command
 // line brings its own, which stages the files of a run.
 using DocumentWriter = std::function<bool(const std::string& path, const std::function<void(std::ostream&)>& write)>;

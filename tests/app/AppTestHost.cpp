@@ -19,7 +19,7 @@ namespace {
 
 int WINAPI RecordBox(HWND, LPCSTR lpszText, LPCSTR, UINT) {
     Record().boxes.push_back(lpszText);
-    return IDOK;
+    return Record().nBoxAnswer;
 }
 
 BOOL RecordProcess(LPCSTR lpszCommandLine, UINT nShowCmd) {

@@ -38,6 +38,7 @@ struct Recorded {
     std::vector<std::string> shellOpens;
     std::vector<std::string> htmlHelps;                     // help files opened in the viewer
     BOOL bProcessesStart = TRUE;                            // what a started process reports
+    int nBoxAnswer = IDOK;                                  // the button each message box returns
 };
 Recorded& Record();
 

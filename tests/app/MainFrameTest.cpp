@@ -117,7 +117,7 @@ TEST_F(MainFrameTest, ClosingTheFrameSavesTheSolutionAndTheModifiedTabs) {
     EXPECT_EQ(saved.targetPlatform, expected.targetPlatform);
 }
 
-TEST_F(MainFrameTest, HelpWebPageAndRunDemoGoThroughTheShellAndProcesses) {
+TEST_F(MainFrameTest, HelpAndWebPageGoThroughTheShellAndRunDemoWantsADemo) {
     Command(ID_HELP_TOPICS);
     Command(ID_WEB_PAGE);
     Command(ID_RUN_DEMO);   // no project: nothing starts
@@ -130,11 +130,12 @@ TEST_F(MainFrameTest, HelpWebPageAndRunDemoGoThroughTheShellAndProcesses) {
         EXPECT_EQ(Record().shellOpens[0], Frame().applicationFolder() + "help\\index.html");
     EXPECT_NE(Record().shellOpens.back().find(".example"), std::string::npos);
     EXPECT_TRUE(Record().processes.empty());
+    // With no demo built, Run Demo says so and starts nothing.
     UseProject(CProjectRecord::Windows);
     Command(ID_RUN_DEMO);
-    ASSERT_EQ(Record().processes.size(), 1u);
-    EXPECT_EQ(Record().processes[0].first, "\"" + Folder() + "\\calc_demo.exe\"");
-    EXPECT_EQ(Record().processes[0].second, static_cast<UINT>(SW_SHOW));
+    EXPECT_TRUE(Record().processes.empty());
+    EXPECT_FALSE(Frame().IsBuildRunning());
+    EXPECT_EQ(OutputText(), "There is no demo to run: " + Folder() + "calc_demo.exe does not exist. Compile Demo builds it.");
 }
 
 TEST_F(MainFrameTest, APopupBarIsMadeOnlyWhenTheRequestAsksForOne) {

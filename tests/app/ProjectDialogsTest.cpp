@@ -4,6 +4,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/AppConfig.h"
+#include "app/CompilerSearch.h"
 #include "app/GlobalOptions.h"
 #include "app/Options.h"
 #include "support/TestFiles.h"
@@ -48,6 +49,32 @@ TEST_F(ProjectPropertiesTest, UnixSwitchesTheBuildMenuAtOnceAndNameAndPathsStay)
     EXPECT_EQ(pProject->name, "calc");
     EXPECT_EQ(Enabled(ID_GENERATE_MAKEFILE), 1);
     for (UINT nID : {ID_COMPILE, ID_COMPILE_DEMO, ID_RUN_DEMO}) EXPECT_EQ(Enabled(nID), 0) << nID;
+}
+
+TEST_F(ProjectPropertiesTest, ANewTargetPlatformAsksToGenerateTheCodeAgain) {
+    UseProject(CProjectRecord::Windows);
+    const auto switchTo = [&](const char* lpszPlatform) {
+        InNextDialog("Project Properties", [lpszPlatform](CWnd& dlg) {
+            SelectEntry(dlg, IDC_TARGET_PLATFORM, lpszPlatform);
+            Click(dlg, IDOK);
+        });
+        Command(ID_PROJECT_PROPERTIES);
+    };
+    // No: the output pane says what must be done before a build.
+    Record().nBoxAnswer = IDNO;
+    switchTo("Unix(Linux)");
+    ASSERT_EQ(Record().boxes.size(), 1u);
+    EXPECT_NE(Record().boxes[0].find("must be generated again"), std::string::npos) << Record().boxes[0];
+    EXPECT_NE(OutputText().find("run Generate Code and Generate Makefile again before building"), std::string::npos)
+        << OutputText();
+    // The same platform again asks nothing.
+    switchTo("Unix(Linux)");
+    EXPECT_EQ(Record().boxes.size(), 1u);
+    // Yes: Generate Code runs at once (here on a document that is not there, which it reports).
+    Record().nBoxAnswer = IDYES;
+    switchTo("Windows");
+    EXPECT_EQ(Record().boxes.size(), 2u);
+    EXPECT_EQ(OutputText().rfind("Start Generating...\r\n", 0), 0u) << OutputText();
 }
 
 TEST_F(ProjectPropertiesTest, CancelAndAnEmptyNameChangeNothing) {
@@ -101,6 +128,42 @@ TEST_F(OptionsTest, OkWritesTheWholePathAndAutoOneAndTheFrameReadsThemBack) {
     Frame().LoadConfig();
     EXPECT_EQ(Frame().m_strCompilerPath, longPath.c_str());
     EXPECT_EQ(Frame().m_nAutoFlag, 1);
+}
+
+TEST_F(OptionsTest, TheCompilerKindAndTheGccPathAreChosenWrittenAndReadBack) {
+    Frame().m_nCompilerKind = CMainFrame::compilerVisualCpp;
+    Frame().m_strGccPath = "C:\\mingw\\bin\\gcc.exe";
+    InNextDialog("Options", [&](CWnd& dlg) {
+        auto* pOptions = dynamic_cast<COptions*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        ASSERT_NE(pOptions, nullptr);
+        CGlobalOptions& page = *pOptions->m_pGlobalOptions;
+        EXPECT_EQ(page.m_cboCompiler.GetCurSel(), 0);
+        CString strShown;
+        page.m_wndGccPath.GetWindowText(strShown);
+        EXPECT_EQ(strShown, "C:\\mingw\\bin\\gcc.exe");
+        SelectEntry(page, IDC_COMPILER_KIND, "GCC for Windows (mingw-w64)");
+        page.m_wndGccPath.SetWindowText("D:\\tools\\x86_64-w64-mingw32-gcc.exe");
+        Click(dlg, IDOK);
+    });
+    Command(ID_OPTION);
+    EXPECT_EQ(Frame().m_nCompilerKind, CMainFrame::compilerMingwGcc);
+    EXPECT_EQ(ReadConfigValue("compiler_kind", ""), "1");
+    EXPECT_EQ(ReadConfigValue("gcc_path", ""), "D:\\tools\\x86_64-w64-mingw32-gcc.exe");
+    Frame().m_nCompilerKind = CMainFrame::compilerVisualCpp;
+    Frame().m_strGccPath.Empty();
+    Frame().LoadConfig();
+    EXPECT_EQ(Frame().m_nCompilerKind, CMainFrame::compilerMingwGcc);
+    EXPECT_EQ(Frame().m_strGccPath, "D:\\tools\\x86_64-w64-mingw32-gcc.exe");
+}
+
+TEST_F(OptionsTest, WithNoChoiceAGccOnTheSystemIsTakenUnlessVcvarsWasLocated) {
+    const std::string found = FindDefaultGcc();
+    Frame().LoadConfig();
+    EXPECT_EQ(Frame().m_strGccPath, found.c_str());
+    EXPECT_EQ(Frame().m_nCompilerKind, found.empty() ? CMainFrame::compilerVisualCpp : CMainFrame::compilerMingwGcc);
+    testsupport::writeBytes(ConfigPath(), "[Global]\r\ncompiler_path=C:\\VS\\vcvars32.bat\r\n");
+    Frame().LoadConfig();
+    EXPECT_EQ(Frame().m_nCompilerKind, CMainFrame::compilerVisualCpp);
 }
 
 TEST_F(OptionsTest, CancelWritesNothingAndKeepsTheFramesValues) {

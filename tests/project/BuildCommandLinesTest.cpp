@@ -2,6 +2,7 @@
 
 #include "project/BuildCommandLines.h"
 #include "generator/model/ProjectRecord.h"
+#include "project/CommandQuoting.h"
 
 #include <gtest/gtest.h>
 
@@ -78,3 +79,32 @@ TEST(BuildCommandLinesTest, MakeRulesCopy)
 }
 
 } // namespace
+
+namespace {
+
+// Each argument comes back whole from the command line a Windows program splits, and from a
+// Unix shell.
+TEST(CommandQuotingTest, ArgumentsSurviveTheCommandLineAndTheShell)
+{
+    const struct {
+        const char* argument;
+        const char* windows;
+        const char* shell;
+    } cases[] = {
+        {"gcc", "gcc", "'gcc'"},
+        {"", "\"\"", "''"},
+        {"C:\\Program Files\\mingw\\gcc.exe", "\"C:\\Program Files\\mingw\\gcc.exe\"", "'C:\\Program Files\\mingw\\gcc.exe'"},
+        {"C:\\a b\\", "\"C:\\a b\\\\\"", "'C:\\a b\\'"},
+        {"say \"hi\"", "\"say \\\"hi\\\"\"", "'say \"hi\"'"},
+        {"a\\\"b", "\"a\\\\\\\"b\"", "'a\\\"b'"},
+        {"o'neil", "o'neil", "'o'\\''neil'"},
+        {"tab\there", "\"tab\there\"", "'tab\there'"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(windowsArgument(c.argument), c.windows) << c.argument;
+        EXPECT_EQ(shellArgument(c.argument), c.shell) << c.argument;
+    }
+    EXPECT_EQ(windowsCommandLine({"gcc", "-o", "a b.exe"}), "gcc -o \"a b.exe\"");
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 
 #include "project/ProjectHost.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ public:
         std::string caption;
         bool visible = true;
         std::string text;
+        bool changedOnDisk = false; // the file changed since the tab loaded it
+        bool modified = true;
     };
 
     int tabCount() const override { return static_cast<int>(tabs.size()); }
@@ -30,6 +33,25 @@ public:
     {
         log.push_back("save " + tabs.at(index).caption + " to " + path);
         return true;
+    }
+    bool tabModified(int index) const override { return tabs.at(index).modified; }
+    std::string tabFileText(int index) const override { return tabs.at(index).text; }
+    bool tabFileChangedOnDisk(int index, const std::string&) const override { return tabs.at(index).changedOnDisk; }
+    void markTabSaved(int index, const std::string& path) override
+    {
+        log.push_back("unchanged " + tabs.at(index).caption + " in " + path);
+    }
+    bool reloadTab(int index, const std::string& path) override
+    {
+        log.push_back("reload " + tabs.at(index).caption + " from " + path);
+        tabs.at(index).changedOnDisk = false;
+        tabs.at(index).modified = false;
+        return true;
+    }
+    ChangedFileAnswer askChangedFile(const std::string& path) override
+    {
+        log.push_back("ask changed " + path);
+        return changedFileAnswer;
     }
     void closeTab(int index) override
     {
@@ -70,6 +92,22 @@ public:
         log.push_back("start " + commandLine);
         return starts;
     }
+    // A job ends at once with buildOutcome (its program the job's last, unless set), after
+    // building, when set, made what the programs would have made.
+    bool runBuild(CBuildJob job) override
+    {
+        log.push_back("build in " + job.folder + (job.shellLine.empty() ? "" : ": " + job.shellLine));
+        jobs.push_back(job);
+        if (!buildsRun)
+            return false;
+        if (building)
+            building(job);
+        CBuildOutcome outcome = buildOutcome;
+        if (outcome.program.empty() && !job.steps.empty())
+            outcome.program = job.steps.back().arguments.front();
+        job.finished(outcome);
+        return true;
+    }
     std::string applicationFolder() const override { return appFolder; }
 
     std::vector<Tab> tabs;
@@ -78,7 +116,12 @@ public:
     std::string answer;      // what the open dialog returns
     std::string failOpening; // a path containing it does not open
     bool starts = true;
+    ChangedFileAnswer changedFileAnswer = ChangedFileAnswer::Cancel;
     std::string appFolder = KELVANE_SOURCE_DIR "/runtime/";
+    std::vector<CBuildJob> jobs;
+    bool buildsRun = true;
+    CBuildOutcome buildOutcome{true, "", "", 0};
+    std::function<void(const CBuildJob&)> building;
 };
 
 } // namespace gentest

@@ -4,6 +4,7 @@
 #include "FakeProjectHost.h"
 #include "generator/emit/GeneratorRun.h"
 #include "generator/model/ServiceView.h"
+#include "project/BuildCommandLines.h"
 #include "project/ProjectCommands.h"
 #include "project/SolutionFile.h"
 #include "support/ScopedWorkingFolder.h"
@@ -149,6 +150,68 @@ TEST_F(ProjectCommandsTest, SaveWritesTheVisibleTabsWhereTheyBelong)
     CProjectRecord read;
     ASSERT_EQ(loadSolution(location_ + "calc.zbq", read), 0);
     EXPECT_EQ(read.wsdlPath, location_ + "specs/Service.wsdl");
+}
+
+TEST_F(ProjectCommandsTest, SaveWritesOnlyChangedTabsAndAsksBeforeOverwritingAFileChangedOnDisk)
+{
+    using Answer = ChangedFileAnswer;
+    struct Case {
+        const char* name;
+        const char* onDisk;    // the file's bytes; null: no file
+        bool changedOnDisk;    // since the tab loaded it
+        bool modified;         // edited in the tab
+        Answer answer;
+        std::vector<std::string> log; // after the solution is written; "P" stands for the path
+        bool saved;            // what Save returns
+    } cases[] = {
+        {"untouched", "int b;\r\n", false, false, Answer::Cancel, {}, true},
+        {"same text", "int a;\r\n", false, true, Answer::Cancel, {"unchanged calc_api.c in P"}, true},
+        {"same text, touched on disk", "int a;\r\n", true, false, Answer::Cancel, {"unchanged calc_api.c in P"}, true},
+        {"edited in the tab", "int b;\r\n", false, true, Answer::Cancel, {"save calc_api.c to P"}, true},
+        {"no file yet", nullptr, false, true, Answer::Cancel, {"save calc_api.c to P"}, true},
+        {"changed on disk: reload", "int b;\r\n", true, false, Answer::Reload, {"ask changed P", "reload calc_api.c from P"}, true},
+        {"changed on disk: keep mine", "int b;\r\n", true, true, Answer::KeepMine, {"ask changed P", "save calc_api.c to P"}, true},
+        {"changed on disk: cancel", "int b;\r\n", true, true, Answer::Cancel, {"ask changed P"}, false},
+    };
+    const std::string path = location_ + "calc_api.c";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(path);
+        if (c.onDisk)
+            testsupport::writeBytes(path, c.onDisk);
+        host_.tabs = {{"calc_api.c", true, "int a;\r\n", c.changedOnDisk, c.modified}, {"calc_api.h", true, "x"}};
+        host_.changedFileAnswer = c.answer;
+        host_.log.clear();
+        EXPECT_EQ(commands_.onFileSave(), c.saved);
+        std::vector<std::string> expected;
+        for (std::string line : c.log)
+            expected.push_back(line.replace(line.size() - 1, 1, path));
+        // A cancel stops the command: the next tab is not saved.
+        if (c.saved)
+            expected.push_back("save calc_api.h to " + location_ + "calc_api.h");
+        EXPECT_EQ(host_.log, expected);
+        EXPECT_EQ(testsupport::readBytes(path), c.onDisk ? c.onDisk : "");
+    }
+}
+
+TEST_F(ProjectCommandsTest, ACancelOverAFileChangedOnDiskStopsGenerateCodeAndClose)
+{
+    testsupport::writeBytes(location_ + "calc_api.h", "changed by another program\r\n");
+    host_.tabs = {{"calc_api.h", true, "old", true}, {"calc_api.c", true, "", false}};
+    EXPECT_FALSE(commands_.onGenerateCode());
+    EXPECT_TRUE(withPrefix(host_.log, "replace").empty());
+    EXPECT_TRUE(withPrefix(host_.log, "output").empty());
+    commands_.onFileClose();
+    EXPECT_NE(commands_.project(), nullptr);
+    EXPECT_TRUE(withPrefix(host_.log, "close").empty());
+    EXPECT_EQ(host_.tabs.size(), 2u);
+
+    // Reloaded, the tab holds what the other program wrote, and Generate Code goes on from it.
+    host_.changedFileAnswer = ChangedFileAnswer::Reload;
+    host_.log.clear();
+    EXPECT_TRUE(commands_.onGenerateCode()) << host_.output;
+    EXPECT_EQ(withPrefix(host_.log, "reload").size(), 1u);
+    EXPECT_EQ(testsupport::readBytes(location_ + "calc_api.h"), "changed by another program\r\n");
 }
 
 TEST_F(ProjectCommandsTest, CloseSavesAndClosesEveryTab)
@@ -355,22 +418,26 @@ TEST_F(ProjectCommandsTest, AFailedOpenLeavesNothingOpen)
     }
 }
 
-TEST_F(ProjectCommandsTest, CompileCommandsDeleteOldProductsAndReportWhetherTheToolStarted)
+TEST_F(ProjectCommandsTest, CompileCommandsDeleteOldProductsAndRunTheVisualCppLine)
 {
     commands_.setCompilerPath("C:\\VS\\vcvars32.bat");
     for (const char* product : {"calc.dll", "calc.exp", "calc_demo.exe"})
         testsupport::writeBytes(location_ + product, "old");
+    // The line ends with success, but nothing was made.
     EXPECT_TRUE(commands_.onCompile());
-    EXPECT_EQ(host_.output, "Successfully Compiled");
+    EXPECT_EQ(host_.output.substr(host_.output.find("Compiling failed")),
+              "Compiling failed: the compiler exited with code 0 but " + location_ + "calc.dll was not made");
     EXPECT_TRUE(commands_.onCompileDemo());
     EXPECT_FALSE(std::filesystem::exists(location_ + "calc.dll"));
     EXPECT_FALSE(std::filesystem::exists(location_ + "calc.exp"));
     EXPECT_FALSE(std::filesystem::exists(location_ + "calc_demo.exe"));
-    EXPECT_EQ(withPrefix(host_.log, "start \"C:\\VS\\vcvars32.bat\" & cl.exe ").size(), 2u);
-
-    host_.starts = false;
-    EXPECT_FALSE(commands_.onCompile());
-    EXPECT_EQ(host_.output, "Compiling failed: the compiler could not be started");
+    ASSERT_EQ(host_.jobs.size(), 2u);
+    for (const CBuildJob& job : host_.jobs) {
+        EXPECT_EQ(job.shellLine.rfind("\"C:\\VS\\vcvars32.bat\" & cl.exe ", 0), 0u) << job.shellLine;
+        EXPECT_EQ(job.folder, location_);
+    }
+    EXPECT_EQ(host_.output.rfind("Compiling " + location_ + "calc_demo.exe\r\n> \"C:\\VS\\vcvars32.bat\" & cl.exe ", 0), 0u)
+        << host_.output;
 
     host_.log.clear();
     commands_.setCompilerPath("");
@@ -378,6 +445,101 @@ TEST_F(ProjectCommandsTest, CompileCommandsDeleteOldProductsAndReportWhetherTheT
     EXPECT_FALSE(commands_.onCompileDemo());
     EXPECT_EQ(host_.log,
               std::vector<std::string>{"error ERROR! vc++ file vcvars32.bat must be located before compile! "});
+}
+
+TEST_F(ProjectCommandsTest, CompileSaysSuccessOnlyWhenTheCompilerExitedWithZeroAndMadeItsProduct)
+{
+    const std::string gcc = location_ + "x86_64-w64-mingw32-gcc";
+    testsupport::writeBytes(gcc, "a compiler");
+    commands_.setCompiler(CProjectCommands::Compiler::MingwGcc);
+    commands_.setGccPath(gcc);
+    struct Case {
+        const char* name;
+        CBuildOutcome outcome;
+        bool makesProduct;
+        std::string last; // the output pane's last line
+    } cases[] = {
+        {"built", {true, "", "", 0}, true, "Successfully Compiled"},
+        {"compiler failed", {true, "", "", 1}, true, "Compiling failed: x86_64-w64-mingw32-gcc exited with code 1"},
+        {"archiver failed", {true, "", location_ + "x86_64-w64-mingw32-ar", 2}, true,
+         "Compiling failed: x86_64-w64-mingw32-ar exited with code 2"},
+        {"nothing made", {true, "", "", 0}, false,
+         "Compiling failed: x86_64-w64-mingw32-gcc exited with code 0 but " + location_ + "calc_demo.exe was not made"},
+        {"not started", {false, "gcc could not be started (error 2)", "", 0}, false,
+         "Compiling failed: gcc could not be started (error 2)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host_.buildOutcome = c.outcome;
+        host_.building = [&](const CBuildJob&) {
+            if (c.makesProduct)
+                testsupport::writeBytes(location_ + "calc_demo.exe", "MZ");
+        };
+        host_.jobs.clear();
+        EXPECT_TRUE(commands_.onCompileDemo());
+        ASSERT_EQ(host_.jobs.size(), 1u);
+        const std::vector<std::string> expected{gcc, "-std=gnu99", "-Wall", "-O2", "-DLIBXML_STATIC", "-I.",
+                                                "-Ilib/include", "-Ilibxml2/include", "-o", "calc_demo.exe",
+                                                "calc_api.c", "calc_api_demo.c", "-Llib/bin/win32", "-ltessaroMTD",
+                                                "-Llibxml2/lib", "-lxml2", "-lws2_32", "-lsecur32", "-lcrypt32", "-static"};
+        ASSERT_EQ(host_.jobs[0].steps.size(), 1u);
+        EXPECT_EQ(host_.jobs[0].steps[0].arguments, expected);
+        EXPECT_GE(host_.output.size(), c.last.size());
+        EXPECT_EQ(host_.output.substr(host_.output.size() - c.last.size()), c.last) << host_.output;
+    }
+
+    // A build still running: nothing starts, and the pane says why.
+    host_.buildsRun = false;
+    EXPECT_FALSE(commands_.onCompile());
+    EXPECT_NE(host_.output.find("a build is still running"), std::string::npos) << host_.output;
+
+    // A compiler that is not there is named, and nothing is saved or started.
+    host_.buildsRun = true;
+    host_.jobs.clear();
+    host_.log.clear();
+    commands_.setGccPath(location_ + "no-such-gcc");
+    showTabs({"calc_api.c"});
+    EXPECT_FALSE(commands_.onCompile());
+    EXPECT_EQ(host_.output, "Compiling failed: the compiler " + location_ + "no-such-gcc was not found.");
+    EXPECT_TRUE(host_.jobs.empty());
+    EXPECT_TRUE(withPrefix(host_.log, "save").empty());
+}
+
+TEST_F(ProjectCommandsTest, TheLibraryStepsFollowTheLibraryType)
+{
+    auto record = std::make_unique<CProjectRecord>(*commands_.project());
+    record->libraryType = CProjectRecord::StaticLibrary;
+    const std::vector<CBuildStep> steps = gccLibrarySteps(*record, "C:\\mingw\\bin\\gcc.exe");
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[1].arguments, (std::vector<std::string>{"C:\\mingw\\bin\\ar.exe", "rcs", "calcS.lib", "calcS.obj"}));
+    EXPECT_EQ(steps[0].arguments.back(), "calc_api.c");
+    record->libraryType = CProjectRecord::DllLibrary;
+    const std::vector<CBuildStep> dll = gccLibrarySteps(*record, "gcc");
+    ASSERT_EQ(dll.size(), 1u);
+    EXPECT_EQ(dll[0].arguments[1], "-shared");
+    EXPECT_NE(std::find(dll[0].arguments.begin(), dll[0].arguments.end(), "-Wl,--out-implib,calc.lib"),
+              dll[0].arguments.end());
+    const std::pair<const char*, const char*> archivers[] = {
+        {"/usr/bin/x86_64-w64-mingw32-gcc", "/usr/bin/x86_64-w64-mingw32-ar"},
+        {"Z:\\usr\\bin\\x86_64-w64-mingw32-gcc-posix", "Z:\\usr\\bin\\x86_64-w64-mingw32-ar"},
+        {"C:\\gcc\\bin\\cc.exe", "C:\\gcc\\bin\\ar"},
+    };
+    for (const auto& [gcc, ar] : archivers)
+        EXPECT_EQ(archiverBeside(gcc), ar) << gcc;
+}
+
+TEST_F(ProjectCommandsTest, RunDemoRunsTheDemoAndEndsWithItsExitCode)
+{
+    EXPECT_FALSE(commands_.onRunDemo());
+    EXPECT_EQ(host_.output, "There is no demo to run: " + location_ + "calc_demo.exe does not exist. Compile Demo builds it.");
+    EXPECT_TRUE(host_.jobs.empty());
+    testsupport::writeBytes(location_ + "calc_demo.exe", "MZ");
+    host_.buildOutcome = {true, "", "", 3};
+    EXPECT_TRUE(commands_.onRunDemo());
+    ASSERT_EQ(host_.jobs.size(), 1u);
+    ASSERT_EQ(host_.jobs[0].steps.size(), 1u);
+    EXPECT_EQ(host_.jobs[0].steps[0].arguments, (std::vector<std::string>{location_ + "calc_demo.exe", "0"}));
+    EXPECT_EQ(host_.output, "Running " + location_ + "calc_demo.exe\r\ncalc_demo.exe exited with code 3");
 }
 
 TEST_F(ProjectCommandsTest, GenerateMakefileWritesTheMakefileAndCopiesTheRules)

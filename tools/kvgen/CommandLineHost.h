@@ -18,6 +18,12 @@ public:
     bool tabVisible(int) const override { return false; }
     void replaceTabText(int, const std::string&) override {}
     bool saveTab(int, const std::string&) override { return true; }
+    bool tabModified(int) const override { return false; }
+    std::string tabFileText(int) const override { return std::string(); }
+    bool tabFileChangedOnDisk(int, const std::string&) const override { return false; }
+    void markTabSaved(int, const std::string&) override {}
+    bool reloadTab(int, const std::string&) override { return false; }
+    ChangedFileAnswer askChangedFile(const std::string&) override { return ChangedFileAnswer::Cancel; }
     void closeTab(int) override {}
     bool openDocument(const std::string&) override { return false; }
     void setOutput(const std::string& text) override;
@@ -26,6 +32,7 @@ public:
     std::string askSolutionPath(const std::string&) override { return std::string(); }
     // kvgen starts no command: it copies what it needs itself.
     bool startProcess(const std::string&) override { return false; }
+    bool runBuild(CBuildJob) override { return false; }
     std::string applicationFolder() const override { return appFolder_; }
 
     bool failed() const { return failed_; }

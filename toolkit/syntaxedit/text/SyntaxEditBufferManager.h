@@ -80,6 +80,8 @@ public:
 
     // Reads or writes the text through an archive; the file name becomes the file's extension.
     void Serialize(CArchive& ar) override;
+    // Writes the bytes a save writes, leaving the text's saved mark as it was.
+    void WriteText(CArchive& ar) { StoreText(ar); }
     // An empty text as a new file has it: no rows, no undo steps, the default encoding.
     void SetEmptyText();
     // Reads a file; FALSE when it cannot be read.

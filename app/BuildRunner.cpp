@@ -1,0 +1,301 @@
+#include "app/BuildRunner.h"
+
+#include "app/WineHost.h"
+#include "project/CommandQuoting.h"
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A Unix program that left neither output nor status this long after its shell was started has
+// not started at all.
+const DWORD s_nUnixStartLimitMs = 60000;
+const DWORD s_nFollowIntervalMs = 50;
+
+std::string FileNameOf(const std::string& strPath) {
+    const std::string::size_type nSlash = strPath.find_last_of("\\/");
+    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+std::string SystemMessage(DWORD nError) {
+    char szText[512] = "";
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nError, 0, szText,
+                     sizeof(szText), nullptr);
+    std::string strText = szText;
+    while (!strText.empty() && (strText.back() == '\r' || strText.back() == '\n' || strText.back() == ' '))
+        strText.pop_back();
+    return "error " + std::to_string(nError) + (strText.empty() ? "" : ": " + strText);
+}
+
+bool FileExists(const std::string& strPath) {
+    const DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
+    return nAttributes != INVALID_FILE_ATTRIBUTES && !(nAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class CHandle {
+public:
+    explicit CHandle(HANDLE hHandle = nullptr) : m_hHandle(hHandle == INVALID_HANDLE_VALUE ? nullptr : hHandle) {}
+    ~CHandle() {
+        if (m_hHandle) ::CloseHandle(m_hHandle);
+    }
+    CHandle(const CHandle&) = delete;
+    CHandle& operator=(const CHandle&) = delete;
+    HANDLE Get() const { return m_hHandle; }
+    HANDLE* Out() { return &m_hHandle; }
+
+private:
+    HANDLE m_hHandle;
+};
+
+// A folder of its own in the temporary folder for one Unix run's script, output and status;
+// removed with them.
+class CRunFolder {
+public:
+    CRunFolder() {
+        static std::atomic<unsigned> s_nRuns{0};
+        char szTemp[MAX_PATH] = "";
+        ::GetTempPathA(MAX_PATH, szTemp);
+        m_strPath = std::string(szTemp) + "kelvane-build-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                    std::to_string(++s_nRuns) + "\\";
+        m_bMade = ::CreateDirectoryA(m_strPath.c_str(), nullptr) != FALSE;
+    }
+    ~CRunFolder() {
+        for (const char* lpszFile : {"run.sh", "output.txt", "status.txt", "status.part"})
+            ::DeleteFileA((m_strPath + lpszFile).c_str());
+        ::RemoveDirectoryA(m_strPath.c_str());
+    }
+    bool Made() const { return m_bMade; }
+    std::string File(const char* lpszName) const { return m_strPath + lpszName; }
+
+private:
+    std::string m_strPath;
+    bool m_bMade = false;
+};
+
+bool WriteWholeFile(const std::string& strPath, const std::string& strText) {
+    CHandle file(::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD nWritten = 0;
+    return file.Get() && ::WriteFile(file.Get(), strText.data(), static_cast<DWORD>(strText.size()), &nWritten, nullptr) &&
+           nWritten == strText.size();
+}
+
+// The bytes of the file from nOffset on; the file may still be written by another program.
+std::string ReadFrom(const std::string& strPath, ULONGLONG nOffset) {
+    CHandle file(::CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.Get()) return std::string();
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(nOffset);
+    if (!::SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN)) return std::string();
+    std::string strText;
+    char buffer[4096];
+    DWORD nRead = 0;
+    while (::ReadFile(file.Get(), buffer, sizeof(buffer), &nRead, nullptr) && nRead > 0) strText.append(buffer, nRead);
+    return strText;
+}
+
+std::string UnixShell() {
+    for (const char* lpszShell : {"Z:\\bin\\sh", "Z:\\usr\\bin\\sh"})
+        if (FileExists(lpszShell)) return lpszShell;
+    return std::string();
+}
+
+}  // namespace
+
+// Posts the output to the window with CR LF line ends, and knows whether it stopped mid-line.
+class CBuildRunner::COutputSink {
+public:
+    explicit COutputSink(HWND hNotify) : m_hNotify(hNotify) {}
+    void Write(const char* pText, size_t nLength) {
+        std::string strText;
+        for (size_t i = 0; i < nLength; ++i) {
+            if (pText[i] == '\n' && m_chLast != '\r') strText += '\r';
+            strText += pText[i];
+            m_chLast = pText[i];
+        }
+        if (!strText.empty()) Post(WM_BUILD_OUTPUT, new std::string(std::move(strText)));
+    }
+    void Write(const std::string& strText) { Write(strText.data(), strText.size()); }
+    // The last line of output is ended, so that what follows it starts a line of its own.
+    void EndLine() {
+        if (m_chLast != '\n' && m_chLast != '\0') Write("\n", 1);
+    }
+    template <class T>
+    void Post(UINT nMessage, T* pData) {
+        if (!::PostMessageA(m_hNotify, nMessage, 0, reinterpret_cast<LPARAM>(pData))) delete pData;
+    }
+
+private:
+    HWND m_hNotify;
+    char m_chLast = '\0';
+};
+
+CBuildRunner::CBuildRunner()
+    : m_hStop(::CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_hProcesses(::CreateJobObjectA(nullptr, nullptr)) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (m_hProcesses)
+        ::SetInformationJobObject(m_hProcesses, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+}
+
+CBuildRunner::~CBuildRunner() {
+    Stop(nullptr);
+    if (m_hProcesses) ::CloseHandle(m_hProcesses);
+    if (m_hStop) ::CloseHandle(m_hStop);
+}
+
+bool CBuildRunner::Start(CBuildJob job, HWND hNotify) {
+    if (IsRunning()) return false;
+    ::ResetEvent(m_hStop);
+    m_thread = std::thread([this, job = std::move(job), hNotify]() { Run(job, hNotify); });
+    return true;
+}
+
+void CBuildRunner::Finish() {
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void CBuildRunner::Stop(HWND hNotify) {
+    if (!m_thread.joinable()) return;
+    ::SetEvent(m_hStop);
+    if (m_hProcesses) ::TerminateJobObject(m_hProcesses, 1);
+    m_thread.join();
+    MSG msg;
+    while (hNotify && ::PeekMessageA(&msg, hNotify, WM_BUILD_OUTPUT, WM_BUILD_FINISHED, PM_REMOVE)) {
+        if (msg.message == WM_BUILD_OUTPUT) delete reinterpret_cast<std::string*>(msg.lParam);
+        else delete reinterpret_cast<CBuildOutcome*>(msg.lParam);
+    }
+}
+
+bool CBuildRunner::StopRequested(DWORD nWaitMs) const {
+    return ::WaitForSingleObject(m_hStop, nWaitMs) == WAIT_OBJECT_0;
+}
+
+void CBuildRunner::Run(const CBuildJob& job, HWND hNotify) {
+    COutputSink sink(hNotify);
+    auto pOutcome = std::make_unique<CBuildOutcome>();
+    if (!job.shellLine.empty()) {
+        // The command shell takes the line between its first and last quote as it stands.
+        *pOutcome = RunWindowsProgram("cmd.exe /c \"" + job.shellLine + "\"", "cmd.exe", job.folder, sink);
+    }
+    for (const CBuildStep& step : job.steps) {
+        *pOutcome = RunStep(step, job.folder, sink);
+        if (!pOutcome->started || pOutcome->exitCode != 0) break;
+    }
+    sink.EndLine();
+    sink.Post(WM_BUILD_FINISHED, pOutcome.release());
+}
+
+CBuildOutcome CBuildRunner::RunStep(const CBuildStep& step, const std::string& strFolder, COutputSink& sink) {
+    const std::string& strProgram = step.arguments.front();
+    if (IsRunningUnderWine() && FileExists(strProgram) && !IsWindowsProgram(strProgram))
+        return RunUnixProgram(step, strFolder, sink);
+    return RunWindowsProgram(windowsCommandLine(step.arguments), strProgram, strFolder, sink);
+}
+
+CBuildOutcome CBuildRunner::RunWindowsProgram(const std::string& strCommandLine, const std::string& strProgram,
+                                              const std::string& strFolder, COutputSink& sink) {
+    CBuildOutcome outcome;
+    outcome.program = strProgram;
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    CHandle read, write;
+    if (!::CreatePipe(read.Out(), write.Out(), &inherited, 0)) {
+        outcome.failure = "no pipe for the output of " + FileNameOf(strProgram) + " (" + SystemMessage(::GetLastError()) + ")";
+        return outcome;
+    }
+    ::SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
+    CHandle input(::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = input.Get();
+    startup.hStdOutput = startup.hStdError = write.Get();
+    PROCESS_INFORMATION process{};
+    std::vector<char> line(strCommandLine.begin(), strCommandLine.end());
+    line.push_back('\0');
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                          strFolder.empty() ? nullptr : strFolder.c_str(), &startup, &process)) {
+        outcome.failure = FileNameOf(strProgram) + " could not be started (" + SystemMessage(::GetLastError()) + ")";
+        return outcome;
+    }
+    CHandle hProcess(process.hProcess), hThread(process.hThread);
+    outcome.started = true;
+    if (m_hProcesses) ::AssignProcessToJobObject(m_hProcesses, hProcess.Get());
+    if (StopRequested(0)) ::TerminateProcess(hProcess.Get(), 1);
+    // Only the started program may hold the pipe's writing end now: its end ends the reading.
+    ::CloseHandle(write.Get());
+    *write.Out() = nullptr;
+    char buffer[4096];
+    DWORD nRead = 0;
+    while (::ReadFile(read.Get(), buffer, sizeof(buffer), &nRead, nullptr) && nRead > 0) sink.Write(buffer, nRead);
+    ::WaitForSingleObject(hProcess.Get(), INFINITE);
+    DWORD nExitCode = 0;
+    ::GetExitCodeProcess(hProcess.Get(), &nExitCode);
+    outcome.exitCode = static_cast<int>(nExitCode);
+    return outcome;
+}
+
+CBuildOutcome CBuildRunner::RunUnixProgram(const CBuildStep& step, const std::string& strFolder, COutputSink& sink) {
+    CBuildOutcome outcome;
+    outcome.program = step.arguments.front();
+    CRunFolder run;
+    const std::string strShell = UnixShell();
+    const std::string strOutput = run.File("output.txt"), strStatus = run.File("status.txt");
+    const std::string strUnixFolder = UnixPathOf(strFolder), strUnixProgram = UnixPathOf(outcome.program);
+    const std::string strUnixRun = UnixPathOf(run.File("")), strUnixScript = UnixPathOf(run.File("run.sh"));
+    if (!run.Made() || strShell.empty() || strUnixFolder.empty() || strUnixProgram.empty() || strUnixRun.empty()) {
+        outcome.failure = "Wine offers no Unix shell to run " + FileNameOf(outcome.program) + " in " + strFolder;
+        return outcome;
+    }
+    std::string strCommand = "exec " + shellArgument(strUnixProgram);
+    for (size_t i = 1; i < step.arguments.size(); ++i) strCommand += " " + shellArgument(step.arguments[i]);
+    // The status goes in whole, by a rename, once the output is complete; plain ASCII messages;
+    // the system's tools found whatever the Windows side's PATH holds.
+    const std::string strScript = "LC_ALL=C\nPATH=/usr/local/bin:/usr/bin:/bin:$PATH\nexport LC_ALL PATH\n(cd " + shellArgument(strUnixFolder) + " && " + strCommand +
+                                  ") >" + shellArgument(strUnixRun + "output.txt") + " 2>&1\necho $? >" +
+                                  shellArgument(strUnixRun + "status.part") + "\nmv " +
+                                  shellArgument(strUnixRun + "status.part") + " " +
+                                  shellArgument(strUnixRun + "status.txt") + "\n";
+    if (!WriteWholeFile(run.File("run.sh"), strScript)) {
+        outcome.failure = "the script for " + FileNameOf(outcome.program) + " could not be written";
+        return outcome;
+    }
+    std::vector<char> line;
+    const std::string strLine = windowsCommandLine({strShell, strUnixScript});
+    line.assign(strLine.begin(), strLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                          &process)) {
+        outcome.failure = FileNameOf(strShell) + " could not be started (" + SystemMessage(::GetLastError()) + ")";
+        return outcome;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    const ULONGLONG nStarted = ::GetTickCount64();
+    ULONGLONG nShown = 0;
+    for (;;) {
+        // The status is written after the output is complete: what is read after seeing it is all.
+        const bool bEnded = FileExists(strStatus);
+        const std::string strMore = ReadFrom(strOutput, nShown);
+        nShown += strMore.size();
+        sink.Write(strMore);
+        if (bEnded) break;
+        if (!FileExists(strOutput) && ::GetTickCount64() - nStarted > s_nUnixStartLimitMs) {
+            outcome.failure = FileNameOf(outcome.program) + " did not start: " + strShell + " wrote nothing";
+            return outcome;
+        }
+        if (StopRequested(s_nFollowIntervalMs)) {
+            outcome.failure = "stopped while " + FileNameOf(outcome.program) + " ran";
+            return outcome;
+        }
+    }
+    outcome.started = true;
+    outcome.exitCode = std::atoi(ReadFrom(strStatus, 0).c_str());
+    return outcome;
+}
