@@ -55,7 +55,12 @@ const char* fixedText(int builtin)
     case Schema::XSD_BASE64BIN: return "c2FtcGxl";
     case Schema::XSD_HEXBIN: return "0A1B";
     case Schema::XSD_ANYURI: return "http://example.org/sample";
-    default: return nullptr;
+    // Numbers held as text (the unbounded ones, an attribute's) must read as numbers.
+    case Schema::XSD_DECIMAL: return "1.5";
+    case Schema::XSD_BOOLEAN: return "true";
+    case Schema::XSD_FLOAT:
+    case Schema::XSD_DOUBLE: return "2.5";
+    default: return isNumericTypeId(builtin) || builtin == Schema::XSD_INTEGER || builtin == Schema::XSD_POSINT ? "1" : nullptr;
     }
 }
 

@@ -25,8 +25,14 @@ const char* const FixedSenders =
 const char* const NumberWriters =
 #include "fragments/number_writers.inc"
     ;
+const char* const ValueChecks =
+#include "fragments/value_checks.inc"
+    ;
 const char* const PacketReader =
 #include "fragments/packet_reader.inc"
+    ;
+const char* const ArrayShapes =
+#include "fragments/array_shapes.inc"
     ;
 const char* const EnvelopeReader =
 #include "fragments/envelope_reader.inc"
@@ -58,7 +64,9 @@ const char* fragmentText(CFragment fragment)
     case CFragment::SenderFrame: return SenderFrame;
     case CFragment::FixedSenders: return FixedSenders;
     case CFragment::NumberWriters: return NumberWriters;
+    case CFragment::ValueChecks: return ValueChecks;
     case CFragment::PacketReader: return PacketReader;
+    case CFragment::ArrayShapes: return ArrayShapes;
     case CFragment::EnvelopeReader: return EnvelopeReader;
     case CFragment::ClientExports: return ClientExports;
     case CFragment::ClientCalls: return ClientCalls;

@@ -14,8 +14,10 @@ enum class CFragment {
     TransportExports, // <proj>_set_attachment and <proj>_add_http_header
     SenderFrame,      // myrawcat, <proj>_send_begin and <proj>_send_end
     FixedSenders,     // <proj>_http_resp_send and <proj>_soap_fault_send
-    NumberWriters,    // myfloatcat and mydecimalcat, where a type holds floating values
+    NumberWriters,    // myfloatcat, where a type holds floating values
+    ValueChecks,      // the lexical forms of the values held as text
     PacketReader,     // read_packet and the HTTP framing helpers
+    ArrayShapes,      // the size, offset and positions of SOAP-encoded arrays
     EnvelopeReader,   // the envelope's place in a message, its parse, SOAP names
     ClientExports,    // <proj>_client_init and <proj>_strerror
     ClientCalls,      // what every operation's call uses
@@ -24,8 +26,9 @@ enum class CFragment {
 
 // Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
 // stands in the demo).
-constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,      CFragment::TransportExports, CFragment::SenderFrame,
-                                      CFragment::FixedSenders,   CFragment::NumberWriters,    CFragment::PacketReader,
+constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,      CFragment::TransportExports,
+                                      CFragment::SenderFrame,    CFragment::FixedSenders,     CFragment::NumberWriters,
+                                      CFragment::ValueChecks,    CFragment::PacketReader,     CFragment::ArrayShapes,
                                       CFragment::EnvelopeReader, CFragment::ClientExports,    CFragment::ClientCalls};
 
 // The fragment as its file holds it.

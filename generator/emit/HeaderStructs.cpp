@@ -162,6 +162,9 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tchar *attachment;");
     out.line("\t//when reading the packet failed on a value: the member and why");
     out.line("\tchar\tdecode_error[", P, "_MAX_DECODE_ERROR_LEN+1];");
+    out.line("\t//when reading the packet failed on its SOAP message: the faultcode that answers it,");
+    out.line("\t//\"SOAP-ENV:MustUnderstand\" for a header entry that must be understood, else \"SOAP-ENV:Client\"");
+    out.line("\tconst char\t*decode_fault;");
     out.line("\t//how many of http_headers, and whether boundary_part, came with the message read into");
     out.line("\t//the packet: a message sent from the packet leaves them out");
     out.line("\tint\thttp_headers_received;");

@@ -9,8 +9,10 @@
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
+#include <set>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -85,7 +87,31 @@ void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& o
     out.line(in, "}");
 }
 
-void writeBlock(const CValueAccess& value, std::string_view xmlName, BlockMode mode, const std::string& in,
+// The name and namespace a part's element carries: an element part's global
+// element's, else the part's own name in no namespace.
+struct CPartElement {
+    std::string_view ns;
+    std::string_view name;
+};
+
+CPartElement partElement(const CViewPart& part, std::string_view name)
+{
+    if (part.refKind == CViewPart::ElementRef && part.element != nullptr)
+        return CPartElement{part.element->ns, part.element->name};
+    return CPartElement{std::string_view(), name};
+}
+
+// A header element read in the Matched mode stands once.
+void writeRepeatRefusal(const CValueAccess& value, const CPartElement& element, const std::string& in, CTextBuffer& out)
+{
+    out.line(in, "if(mydecode_repeated(cur)){");
+    out.line(in, "\tresult = mydecode_refuse(doc, \"", value.access.empty() ? std::string(element.name) : value.access,
+             "\", NULL, \"stands twice\");");
+    out.line(in, "\tgoto over;");
+    out.line(in, "}");
+}
+
+void writeBlock(const CValueAccess& value, const CPartElement& element, BlockMode mode, const std::string& in,
                 CTextBuffer& out)
 {
     if (mode == BlockMode::Positional) {
@@ -96,7 +122,11 @@ void writeBlock(const CValueAccess& value, std::string_view xmlName, BlockMode m
         out.line(in, "}");
     }
     // The test of a block that is read only when the element's name matches.
-    const auto writeTest = [&] { out.line(in, "if(!xmlStrcmp(cur->name, (const xmlChar *)\"", cStringBody(xmlName), "\")){"); };
+    const auto writeTest = [&] {
+        out.line(in, "if(", namedTest(element.ns, element.name), "){");
+        if (mode == BlockMode::Matched)
+            writeRepeatRefusal(value, element, in + "\t", out);
+    };
     if (value.kind == CValueAccess::Decode) {
         const std::string_view deeper = mode == BlockMode::Matched ? "\t" : "";
         if (mode == BlockMode::Matched)
@@ -114,10 +144,10 @@ void writeBlock(const CValueAccess& value, std::string_view xmlName, BlockMode m
         out.line(in, "cur = cur->next;");
 }
 
-// The name a header part's element carries in the Header.
-std::string headerElementName(const CViewPart& part)
+// The element a header part carries in the Header.
+CPartElement headerElement(const CViewPart& part)
 {
-    return std::string(part.refKind == CViewPart::ElementRef && part.element != nullptr ? part.element->name : part.name);
+    return partElement(part, part.name);
 }
 
 // Each soap:header part with a packet member, once, read from whichever
@@ -126,17 +156,30 @@ void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
 {
     const CStructLayout& layout = context.layout();
     std::unordered_set<const CStructMember*> written;
+    std::set<std::pair<std::string_view, std::string_view>> known; // every header part's element
     out.line("\t\t\tfor(cur = mydecode_element(cur); cur != NULL; cur = mydecode_element(cur->next)){");
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
         for (const CHeaderPart& header : headerParts(side)) {
             const CStructMember* member = layout.headerMember(header.message, header.partIndex);
             const CViewPart* part = header.part();
+            if (part != nullptr)
+                known.emplace(headerElement(*part).ns, headerElement(*part).name);
             if (member == nullptr || part == nullptr || !written.insert(member).second)
                 continue;
-            writeBlock(accessOf(context, member, "pk->" + member->cName), headerElementName(*part), BlockMode::Matched,
+            writeBlock(accessOf(context, member, "pk->" + member->cName), headerElement(*part), BlockMode::Matched,
                        "\t\t\t\t", out);
         }
     });
+    // An entry no header part names, which this node must understand, fails the message.
+    std::string understood;
+    for (const auto& [ns, name] : known)
+        understood.append(understood.empty() ? "" : " || ").append(namedTest(ns, name));
+    out.line("\t\t\t\tif(", understood.empty() ? std::string() : "!(" + understood + ") && ",
+             "mydecode_must_understand(doc, cur)){");
+    out.line("\t\t\t\t\tpk->decode_fault = \"SOAP-ENV:MustUnderstand\";");
+    out.line("\t\t\t\t\tresult = -1;");
+    out.line("\t\t\t\t\tgoto over;");
+    out.line("\t\t\t\t}");
     out.line("\t\t\t}");
 }
 
@@ -155,7 +198,7 @@ void writeOwnHeaderParts(const CEmitContext& context, const CViewDirection& side
         const CStructMember* member = messageMember(def, *part);
         if (member != nullptr)
             writeBlock(accessOf(context, member, std::string("pk->msg.").append(message.cName) + "." + member->cName),
-                       headerElementName(*part), BlockMode::Matched, "\t\t\t\t\t\t", blocks);
+                       headerElement(*part), BlockMode::Matched, "\t\t\t\t\t\t", blocks);
     }
     if (blocks.empty())
         return;
@@ -186,22 +229,22 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
         std::string access;
         if (member != nullptr)
             access.append("pk->msg.").append(message.cName).append(".").append(member->cName);
-        writeBlock(accessOf(context, member, std::move(access)), xmlName, document && first ? BlockMode::OnElement : BlockMode::Positional,
-                   "\t\t\t\t\t", out);
+        writeBlock(accessOf(context, member, std::move(access)), partElement(part, xmlName),
+                   document && first ? BlockMode::OnElement : BlockMode::Positional, "\t\t\t\t\t", out);
         first = false;
     }
 }
 
 // The element a document message's Body starts with: its first element
-// part that no soap:header carries; empty when there is none.
-std::string_view firstBodyElement(const CViewDirection& side)
+// part that no soap:header carries; null when there is none.
+const CViewElement* firstBodyElement(const CViewDirection& side)
 {
     const CListRun<CHeaderPart> headers = headerParts(side);
     for (const CViewPart& part : side.message->parts) {
         if (!inHeader(part, headers) && part.refKind == CViewPart::ElementRef && part.element != nullptr)
-            return part.element->name;
+            return part.element;
     }
-    return std::string_view();
+    return nullptr;
 }
 
 void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
@@ -220,9 +263,14 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         // part: the message is known by the element its Body starts with,
         // and by that element's key where it has one.
         const CMessageKey* key = keys.front();
-        const std::string_view body = rpc ? key->tagValue() : firstBodyElement(side);
+        const CViewElement* element = rpc ? nullptr : firstBodyElement(side);
+        const std::string_view body = rpc ? key->tagValue() : element != nullptr ? element->name : std::string_view();
         if (body.empty())
             return;
+        // An rpc wrapper stands in the soap:body namespace (the target namespace without one).
+        const std::string_view ns = !rpc ? element->ns
+                                    : side.bodyNamespace.empty() ? std::string_view(context.view().targetNamespace())
+                                                                 : side.bodyNamespace;
         for (const CMessageKey* other : keys) {
             if (other->tagValue() == body)
                 key = other;
@@ -239,9 +287,9 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         const std::string& id = key->id;
         // The kind's tag constant names the element, unless the Body starts with another.
         if (body == key->tagValue())
-            out.line("\t\t\t\tif(", way, "!xmlStrcmp(cur->name, (const xmlChar *)", P, "_", id, "_TAG)){");
+            out.line("\t\t\t\tif(", way, "mydecode_named(cur, ", cStringLiteral(ns), ", ", P, "_", id, "_TAG)){");
         else
-            out.line("\t\t\t\tif(", way, "!xmlStrcmp(cur->name, (const xmlChar *)", cStringLiteral(body), ")){");
+            out.line("\t\t\t\tif(", way, namedTest(ns, body), "){");
         out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", id, ";");
         if (rpc)
             out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");
@@ -351,7 +399,7 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 "",
                 "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end);",
-                "\tif(doc == NULL)", "\t\treturn -1;", "\t//where a value that fails says which member it is",
+                "\tif(doc == NULL){", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", "\t//where a value that fails says which member it is",
                 "\tdoc->_private = pk->decode_error;", "",
                 "\t//an Envelope of the SOAP 1.1 namespace, whatever its prefix",
                 "\tcur = xmlDocGetRootElement(doc);", "\tif(!mydecode_is_soap(cur, \"Envelope\")){", "\t\tresult = -1;",
@@ -361,12 +409,26 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\t\t\tcur = cur->xmlChildrenNode;"});
 }
 
+// Whether a message of the service is SOAP-encoded (its values may come by reference).
+bool usesEncoding(const CEmitContext& context)
+{
+    bool encoded = false;
+    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
+        encoded = encoded || side.encoded;
+    });
+    return encoded;
+}
+
 void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
     writeHeaderRun(context, out);
-    lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if(mydecode_is_soap(cur, \"Body\")){",
-                "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
+    lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if(mydecode_is_soap(cur, \"Body\")){"});
+    if (usesEncoding(context)) {
+        out.line("\t\t\t//values by reference stand where they are referred to");
+        lines(out, {"\t\t\tif(mydecode_resolve(doc, cur) != 0){", "\t\t\t\tresult = -1;", "\t\t\t\tgoto over;", "\t\t\t}"});
+    }
+    lines(out, {"\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
     writeEmptyBody(context, out);
     lines(out, {"\t\t\twhile (cur != NULL)", "\t\t\t{"});
     writeMessageRun(context, out);
@@ -375,8 +437,10 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
                 "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}", "\t\t\tresult = -1;",
                 "\t\t\tgoto over;", "\t\t}", "\t}", "\t//an envelope without a Body", "\tresult = -1;", "over:",
-                "\tif(key != NULL)", "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "", "\tif(result != 0)",
-                "\t\treturn result;", "",
+                "\tif(key != NULL)", "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "",
+                "\t//a message that does not decode is the sender's fault, unless a header said otherwise",
+                "\tif(result != 0 && pk->decode_fault == NULL)", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";",
+                "\tif(result != 0)", "\t\treturn result;", "",
                 "\t//the bytes behind the envelope, unless they are only blanks up to the part's end",
                 "\tattach_beg = root_end < part_end - xml_beg ? xml_beg + root_end : part_end;",
                 "\tfor(i = attach_beg; i < part_end; i++){",

@@ -4,6 +4,7 @@
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
 #include "generator/model/XmlNamespaces.h"
+#include "generator/emit/Fragments.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
@@ -76,14 +77,8 @@ bool readsNil(const CStructMember& member) { return nilItemsKeepPlace(member) ||
 // It must decide as CDecoderWriter does for each member it calls a helper for.
 class CDecoderNeeds : public CMemberDecoder {
 public:
-    // A number the packet decoder converts with the same helpers.
-    void useConversion(const CStructMember& member)
-    {
-        if (member.kind == CStructMember::Number)
-            conversions_.insert(numberType(member.builtin).decode);
-        else if ((member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) && member.pointer)
-            conversions_.insert(CDecodeConversion::Text);
-    }
+    // A number or text the packet decoder converts with the same helpers.
+    void useConversion(const CStructMember& member) { addUsedConversions(member, conversions_); }
 
     void attributeText(const CStructMember& member, const std::string&) override { readValue(member); }
     void ownText(const CStructMember& member, const std::string&) override { readValue(member); }
@@ -109,9 +104,10 @@ public:
     void line(const std::string&) override {}
 
     // The helpers, each once, before the decoders that call them.
-    void writeHelpers(const std::string& projUpper, CTextBuffer& out) const
+    void writeHelpers(const CEmitContext& context, CTextBuffer& out) const
     {
-        writeDecodeHelpers(conversions_, projUpper, out);
+        const std::string& projUpper = context.projUpper();
+        writeDecodeHelpers(conversions_, projUpper, context.namespaces().serviceNamespaces(), out);
         if (usesGrow_)
             writeGrow(projUpper, out);
         if (usesMarkupDup_ || usesContent_)
@@ -251,12 +247,7 @@ public:
     }
 
 private:
-    void readValue(const CStructMember& member)
-    {
-        useConversion(member);
-        if (member.kind == CStructMember::NumberArray)
-            conversions_.insert(numberType(member.builtin).decode);
-    }
+    void readValue(const CStructMember& member) { useConversion(member); }
 
     bool usesNil_ = false;
     bool usesGrow_ = false;
@@ -281,6 +272,7 @@ public:
     void writeType(const CViewType& type, const CStructDef& def)
     {
         begin(type.cName);
+        soapArray_ = type.soapArray;
         decodeType(*this, type, def);
         end();
     }
@@ -326,6 +318,8 @@ private:
         required_.clear();
         names_.clear();
         wildcards_.clear();
+        soapArray_ = false;
+        arrayItems_ = nullptr;
     }
 
     void end()
@@ -336,16 +330,29 @@ private:
         text_.line("\tint result = 0;");
         for (std::size_t i = 0; i < required_.size(); ++i)
             text_.line("\tint seen", std::to_string(i), " = 0;");
+        if (arrayItems_ != nullptr) // the size its arrayType declares, its offset, an item's index
+            text_.line("\tlong array_size = -1, array_offset = 0, array_index = 0;");
         text_.emptyLine();
         // A type without members reads neither the document nor the value.
         text_.line("\t(void)doc;");
         text_.line("\t(void)value;");
         text_.append(head_.text());
+        if (arrayItems_ != nullptr) {
+            text_.line("\tif((result = myarray_shape(doc, cur, \"", structType_, ".", arrayItems_->cName,
+                       "\", &array_size, &array_offset)) != 0)");
+            text_.line("\t\t", fail());
+        }
         text_.line("\tfor(cur = cur->xmlChildrenNode; cur != NULL; cur = cur->next){");
         text_.line("\t\tif(cur->type != XML_ELEMENT_NODE)");
         text_.line("\t\t\tcontinue;");
         text_.append(loop_.text());
         text_.line("\t}");
+        if (arrayItems_ != nullptr) { // the items its size declares, those not sent empty
+            text_.line("\twhile(value->", arrayItems_->countName, " < array_size){");
+            writeGrowth(text_, *arrayItems_, arrayItems_->cName, "\t\t");
+            text_.line("\t\tvalue->", arrayItems_->countName, "++;");
+            text_.line("\t}");
+        }
         text_.emptyLine();
         // A value the type requires must have come: 0 or an empty text is not what it said.
         for (std::size_t i = 0; i < required_.size(); ++i) {
@@ -368,8 +375,7 @@ private:
             return;
         std::string test;
         for (std::size_t i = 0; i < names_.size(); ++i)
-            test += (test.empty() ? "" : " && ") + std::string("xmlStrcmp(cur->name, (const xmlChar *)\"") +
-                cStringBody(names_[i]) + "\")";
+            test += (test.empty() ? "" : " && ") + std::string("!") + names_[i];
         loop_.line("\t\tif(", (test.empty() ? std::string("1") : test), "){");
         for (const std::string& call : wildcards_) {
             loop_.line("\t\t\tif((result = ", call, ") != 0)");
@@ -388,11 +394,20 @@ private:
     void child(const CStructMember& member, std::string_view name,
                const std::function<void(const std::string& indent)>& body) override
     {
-        if (name.empty())
+        if (name.empty()) {
             loop_.line("\t\tif(cur->name != NULL){ //an item of any name");
-        else
-            loop_.line("\t\tif(!xmlStrcmp(cur->name, (const xmlChar *)\"", cStringBody(name), "\")){");
-        names_.add().assign(name);
+            names_.add().assign("1");
+        } else {
+            std::string& test = names_.add();
+            test.assign(namedTest(member.ns, name));
+            loop_.line("\t\tif(", test, "){");
+        }
+        if (!member.isArray()) { // an element that stands once
+            loop_.line("\t\t\tif(mydecode_repeated(cur)){");
+            loop_.line("\t\t\t\tresult = mydecode_refuse(doc, \"", structType_, ".", member.cName, "\", NULL, \"stands twice\");");
+            loop_.line("\t\t\t\t", fail());
+            loop_.line("\t\t\t}");
+        }
         if (isRequiredValue(member)) { // nil or not, it came
             loop_.line("\t\t\tseen", std::to_string(required_.size()), " = 1;");
             required_.add().assign(structType_).append(".").append(member.cName);
@@ -450,20 +465,39 @@ private:
     // nil flags of a nillable array grow with it, item for item.
     std::string slot(const CStructMember& member, const std::string& indent) override
     {
-        writeGrowth(member, member.cName, indent);
+        if (soapArray_ && member.origin == CStructMember::Items)
+            writePlacement(member, indent);
+        writeGrowth(loop_, member, member.cName, indent);
         if (!member.nilName.empty())
-            writeGrowth(member, member.nilName, indent);
+            writeGrowth(loop_, member, member.nilName, indent);
         return "value->" + member.cName + "[value->" + std::string(member.countName) + "]";
+    }
+
+    // A SOAP array's item stands at its position, else after the item
+    // before it (the first at the array's offset); the items it passes over
+    // stay empty.
+    void writePlacement(const CStructMember& member, const std::string& indent)
+    {
+        arrayItems_ = &member;
+        const std::string count = "value->" + std::string(member.countName);
+        loop_.line(indent, "array_index = ", count, " > array_offset ? ", count, " : array_offset;");
+        loop_.line(indent, "if((result = myarray_place(doc, cur, \"", structType_, ".", member.cName, "\", array_size, ", count,
+                   ", &array_index)) != 0)");
+        loop_.line(indent, "\t", fail());
+        loop_.line(indent, "while(", count, " < array_index){");
+        writeGrowth(loop_, member, member.cName, indent + "\t");
+        loop_.line(indent, "\t", count, "++;");
+        loop_.line(indent, "}");
     }
 
     // The room for one more item of the member's array grown (its items or
     // its nil flags).
-    void writeGrowth(const CStructMember& member, std::string_view grown, const std::string& indent)
+    void writeGrowth(CTextBuffer& out, const CStructMember& member, std::string_view grown, const std::string& indent)
     {
-        loop_.line(indent, "value->", grown, " = mydecode_grow(doc, \"", structType_, ".", member.cName, "\", value->",
-                   grown, ", value->", member.countName, ", sizeof(*value->", grown, "), &result);");
-        loop_.line(indent, "if(result != 0)");
-        loop_.line(indent, "\t", fail());
+        out.line(indent, "value->", grown, " = mydecode_grow(doc, \"", structType_, ".", member.cName, "\", value->",
+                 grown, ", value->", member.countName, ", sizeof(*value->", grown, "), &result);");
+        out.line(indent, "if(result != 0)");
+        out.line(indent, "\t", fail());
     }
 
     // A struct held by pointer (types that hold each other) is allocated
@@ -493,7 +527,9 @@ private:
     CTextList required_; // the names of required values, by their seen flags
     bool usesGoto_ = false;
     bool inHead_ = false;
-    CTextList names_;                    // the children the current decoder's members take
+    CTextList names_;                    // the tests of the children the current decoder's members take
+    bool soapArray_ = false;             // the current decoder's type is a SOAP array
+    const CStructMember* arrayItems_ = nullptr; // its items' member, once placed
     std::vector<std::string> wildcards_; // the calls that append a child to its xsd:any members
 };
 
@@ -516,7 +552,9 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
     decodeFault(needs);
     for (const CViewType* type : layout.codecTypes())
         decodeType(needs, *type, *layout.structOf(type));
-    needs.writeHelpers(context.projUpper(), source);
+    writeFragment(context, CFragment::ArrayShapes, source);
+    source.emptyLine();
+    needs.writeHelpers(context, source);
 
     CDecoderWriter writer(context, source);
     writer.writeFault();

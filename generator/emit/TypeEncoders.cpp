@@ -261,9 +261,7 @@ void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor,
 void writeNumberAppend(CTextBuffer& out, const CStructMember& member, const char* cursor, const std::string& access)
 {
     const char* format = numberType(member.builtin).encodeFormat;
-    if (member.builtin == Schema::XSD_DECIMAL) {
-        out.line("mydecimalcat(", cursor, ", ", access, ");");
-    } else if (isFloatingTypeId(member.builtin)) {
+    if (isFloatingTypeId(member.builtin)) {
         out.line("myfloatcat(", cursor, ", \"", format, "\", ", access, ");");
     } else {
         out.line("snprintf(temp, sizeof(temp), \"", format, "\", ", access, ");");
@@ -277,6 +275,8 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
         writeFragment(context, CFragment::NumberWriters, source);
         source.emptyLine();
     }
+    writeFragment(context, CFragment::ValueChecks, source);
+    source.emptyLine();
     CEncoderWriter writer(context, source);
     for (const CViewType* type : context.layout().codecTypes())
         writer.write(*type, *context.layout().structOf(type));

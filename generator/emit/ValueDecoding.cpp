@@ -1,7 +1,9 @@
 #include "generator/emit/ValueDecoding.h"
 
+#include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
 #include "generator/emit/TextBuffer.h"
+#include "schema/SchemaConstants.h"
 
 #include <initializer_list>
 
@@ -29,17 +31,28 @@ const CConversionCall& conversionCall(CDecodeConversion conversion)
     return calls[static_cast<int>(conversion)];
 }
 
-void writeConversion(const CStructMember& member, const std::string& access, const std::string& indent, CTextBuffer& o)
+// The check of the lexical form a text member's built-in type has, as a C
+// expression that is 0 when key holds one; empty for a type whose texts are
+// all values of it.
+std::string lexicalCheck(int builtin)
 {
-    if (member.pointer) { // an allocated text, or an item of allocated texts
-        o.line(indent, "result = mydecode_textdup(&", access, ", key);");
-        return;
+    switch (builtin) {
+    case Schema::XSD_INTEGER: return "mycheck_integer((const char *)key, MYCHECK_INTEGER)";
+    case Schema::XSD_POSINT: return "mycheck_integer((const char *)key, MYCHECK_POSITIVE)";
+    case Schema::XSD_DECIMAL: return "mycheck_decimal((const char *)key)";
+    case Schema::XSD_DATE: return "mycheck_moment((const char *)key, MYCHECK_DATE)";
+    case Schema::XSD_TIME: return "mycheck_moment((const char *)key, MYCHECK_TIME)";
+    case Schema::XSD_DATETIME: return "mycheck_moment((const char *)key, MYCHECK_DATETIME)";
+    default: return std::string();
     }
-    if (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
-        o.line(indent, "result = mydecode_text(", access, ", sizeof(", access, "), key);");
-        return;
-    }
-    const CBuiltinType& type = numberType(member.builtin);
+}
+
+// Lines that convert key into the number at access (declared of the C type
+// of builtin), result 0 or -1: the whole text one value of the type, in the
+// range of the member.
+void writeNumberConversion(int builtin, const std::string& access, const std::string& indent, CTextBuffer& o)
+{
+    const CBuiltinType& type = numberType(builtin);
     const CConversionCall& call = conversionCall(type.decode);
     o.line(indent, call.wideType, "\tnumber = 0;");
     o.line(indent, "result = ", call.helper, "(key, &number);");
@@ -55,19 +68,84 @@ void writeConversion(const CStructMember& member, const std::string& access, con
     o.line(indent, "}");
 }
 
+// "is no xsd:<type>": why a text that is no value of the type fails.
+std::string notOfType(int builtin)
+{
+    return std::string("is no xsd:") + xsdTypeName(builtin);
+}
+
+void writeRefusal(const std::string& name, const std::string& cause, const std::string& indent, CTextBuffer& o)
+{
+    o.line(indent, "mydecode_refuse(doc, \"", name, "\", key, \"", cause, "\");");
+}
+
+void writeTextConversion(const CStructMember& member, const std::string& access, const std::string& name,
+                         const std::string& indent, CTextBuffer& o)
+{
+    const std::string copy = member.pointer ? "mydecode_textdup(&" + access + ", key)"
+                                            : "mydecode_text(" + access + ", sizeof(" + access + "), key)";
+    std::string check = lexicalCheck(member.valueBuiltin);
+    if (check.empty() && isNumericTypeId(member.valueBuiltin)) {
+        // A number held as text (an attribute's): converted aside to be checked.
+        o.line(indent, "{");
+        o.line(indent, "\t", numberType(member.valueBuiltin).cType, "\tchecked;");
+        writeNumberConversion(member.valueBuiltin, "checked", indent + "\t", o);
+        o.line(indent, "\t(void)checked;");
+        o.line(indent, "}");
+        check = "result";
+    }
+    if (!check.empty()) {
+        o.line(indent, "if((result = ", check, ") != 0)");
+        writeRefusal(name, notOfType(member.valueBuiltin), indent + "\t", o);
+        o.line(indent, "else if((result = ", copy, ") != 0)");
+    } else {
+        o.line(indent, "if((result = ", copy, ") != 0)");
+    }
+    writeRefusal(name, member.pointer ? "cannot be held" : "does not fit", indent + "\t", o);
+}
+
 } // namespace
 
-void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::string& projUpper, CTextBuffer& out)
+void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::string& projUpper,
+                        const std::vector<std::string_view>& namespaces, CTextBuffer& out)
 {
-    lines(out, {"//the first value that failed, in the text doc->_private points to: its member and why; -1",
-                "static int mydecode_refuse(xmlDocPtr doc, const char *member, const xmlChar *key)", "{",
+    lines(out, {"//the first value that failed, in the text doc->_private points to: its member and why (the",
+                "//cause alone when key is NULL, no value without one either); -1",
+                "static int mydecode_refuse(xmlDocPtr doc, const char *member, const xmlChar *key, const char *cause)", "{",
                 "\tchar\t*error = (char *)doc->_private;", "\tsize_t\tlength = key != NULL ? strlen((const char *)key) : 0;",
                 "", "\tif(error == NULL || error[0] != '\\0')", "\t\treturn -1;", "\tif(key == NULL)"});
-    out.line("\t\tsnprintf(error, ", projUpper, "_MAX_DECODE_ERROR_LEN + 1, \"%s: no value\", member);");
+    out.line("\t\tsnprintf(error, ", projUpper, "_MAX_DECODE_ERROR_LEN + 1, \"%s: %s\", member, cause != NULL ? cause : \"no value\");");
     out.line("\telse");
     out.line("\t\tsnprintf(error, " + projUpper +
-             "_MAX_DECODE_ERROR_LEN + 1, \"%s: \\\"%.40s%s\\\" (%lu bytes) does not fit\", member, (const char *)key,");
-    lines(out, {"\t\t\tlength > 40 ? \"...\" : \"\", (unsigned long)length);", "\treturn -1;", "}", ""});
+             "_MAX_DECODE_ERROR_LEN + 1, \"%s: \\\"%.40s%s\\\" (%lu bytes) %s\", member, (const char *)key,");
+    lines(out, {"\t\t\tlength > 40 ? \"...\" : \"\", (unsigned long)length, cause);", "\treturn -1;", "}", ""});
+    lines(out, {"//the namespaces of the service's own documents: senders qualify elements with the wrong one of",
+                "//them, or leave them unqualified, but never use another"});
+    out.line("static const char *const mydecode_namespaces[] = {");
+    for (std::string_view ns : namespaces)
+        out.line("\t\"", cStringBody(ns), "\",");
+    lines(out, {"\tNULL", "};", "",
+                "//an element with the local name given, of the namespace ns (\"\": of none) exactly",
+                "static int mydecode_named_exactly(xmlNodePtr cur, const char *ns, const char *name)", "{",
+                "\tif(xmlStrcmp(cur->name, (const xmlChar *)name) != 0)", "\t\treturn 0;",
+                "\treturn cur->ns == NULL || cur->ns->href == NULL ? ns[0] == '\\0' : xmlStrcmp(cur->ns->href, (const xmlChar *)ns) == 0;",
+                "}", "",
+                "//an element with the local name given, of the namespace ns, of none, or of another of the",
+                "//service's: what no sender of the service means is an element of a namespace foreign to it",
+                "static int mydecode_named(xmlNodePtr cur, const char *ns, const char *name)", "{",
+                "\tconst char\t*const *own;", "",
+                "\tif(mydecode_named_exactly(cur, ns, name))", "\t\treturn 1;",
+                "\tif(xmlStrcmp(cur->name, (const xmlChar *)name) != 0)", "\t\treturn 0;",
+                "\tif(cur->ns == NULL || cur->ns->href == NULL)", "\t\treturn 1;",
+                "\tfor(own = mydecode_namespaces; *own != NULL; own++){",
+                "\t\tif(xmlStrcmp(cur->ns->href, (const xmlChar *)*own) == 0)", "\t\t\treturn 1;", "\t}",
+                "\treturn 0;", "}", "",
+                "//an element an element before it repeats (its namespace and its local name)",
+                "static int mydecode_repeated(xmlNodePtr cur)", "{", "\txmlNodePtr\tbefore;", "",
+                "\tfor(before = cur->prev; before != NULL; before = before->prev){",
+                "\t\tif(before->type == XML_ELEMENT_NODE && mydecode_named(before, cur->ns != NULL && cur->ns->href != NULL ?",
+                "\t\t\t(const char *)cur->ns->href : \"\", (const char *)cur->name))", "\t\t\treturn 1;", "\t}",
+                "\treturn 0;", "}", ""});
     lines(out, {"//copies the text into dest of size bytes; -1 when it does not fit",
                 "static int mydecode_text(char *dest, size_t size, const xmlChar *key)", "{",
                 "\tsize_t\tlength = strlen((const char *)key);", "", "\tif(length >= size)", "\t\treturn -1;",
@@ -89,12 +167,14 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
         lines(out, {"static int mydecode_long(const xmlChar *key, long long *value)", "{",
                     "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
                     "\t*value = strtoll(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
-    if (used.count(CDecodeConversion::Unsigned) || used.count(CDecodeConversion::Boolean))
-        lines(out, {"//no sign: strtoull would turn \"-1\" into the largest value",
+    if (used.count(CDecodeConversion::Unsigned))
+        lines(out, {"//a sign only as XML Schema allows it (\"+\", or \"-\" before zero): strtoull would turn \"-1\"",
+                    "//into the largest value",
                     "static int mydecode_ulong(const xmlChar *key, unsigned long long *value)", "{",
                     "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "",
-                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
-                    "\tif(*text == '-' || *text == '+')", "\t\treturn -1;", "\terrno = 0;",
+                    "\tif(mycheck_integer(text, MYCHECK_UNSIGNED) != 0)", "\t\treturn -1;",
+                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n' || *text == '+' || *text == '-')",
+                    "\t\ttext++;", "\terrno = 0;",
                     "\t*value = strtoull(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
     if (used.count(CDecodeConversion::Floating))
         lines(out, {"//digits, signs, points and exponents, or XML Schema's INF, -INF and NaN; strtod alone",
@@ -111,28 +191,50 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                     "\tif(errno == ERANGE && *value > -1.0 && *value < 1.0)", "\t\terrno = 0;",
                     "\treturn mydecode_end(text, end);", "}", ""});
     if (used.count(CDecodeConversion::Boolean))
-        lines(out, {"//\"true\" and \"1\" are true, \"false\" and \"0\" false",
+        lines(out, {"//\"true\" and \"1\" are true, \"false\" and \"0\" false: nothing else",
                     "static int mydecode_bool(const xmlChar *key, unsigned long long *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "",
-                    "\t//mydecode_end reads errno: what an earlier call left there must not refuse \"true\"",
-                    "\terrno = 0;",
+                    "\tconst char\t*text = (const char *)key;", "\tsize_t\ti;", "",
                     "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n')", "\t\ttext++;",
-                    "\tif(strncmp(text, \"true\", 4) == 0 && mydecode_end(text, text + 4) == 0){", "\t\t*value = 1;",
-                    "\t\treturn 0;", "\t}",
-                    "\tif(strncmp(text, \"false\", 5) == 0 && mydecode_end(text, text + 5) == 0){", "\t\t*value = 0;",
-                    "\t\treturn 0;", "\t}",
-                    "\treturn mydecode_ulong(key, value) == 0 && *value <= 1 ? 0 : -1;", "}", ""});
+                    "\t//mydecode_end reads errno: what an earlier call left there must not refuse \"true\"",
+                    "\terrno = 0;", "\tfor(i = 0; i < 4; i++){",
+                    "\t\tconst char\t*word = i == 0 ? \"true\" : i == 1 ? \"1\" : i == 2 ? \"false\" : \"0\";", "",
+                    "\t\tif(strncmp(text, word, strlen(word)) == 0 && mydecode_end(text, text + strlen(word)) == 0){",
+                    "\t\t\t*value = i < 2;", "\t\t\treturn 0;", "\t\t}", "\t}", "\treturn -1;", "}", ""});
 }
 
 void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& name,
                         const std::string& indent, CTextBuffer& o)
 {
-    writeConversion(member, access, indent, o);
+    if (member.pointer || member.kind == CStructMember::Text || member.kind == CStructMember::TextArray) {
+        writeTextConversion(member, access, name, indent, o);
+        return;
+    }
+    writeNumberConversion(member.builtin, access, indent, o);
     o.line(indent, "if(result != 0)");
-    o.line(indent, "\tmydecode_refuse(doc, \"", name, "\", key);");
+    writeRefusal(name, notOfType(member.builtin), indent + "\t", o);
+}
+
+void addUsedConversions(const CStructMember& member, std::set<CDecodeConversion>& used)
+{
+    const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
+    if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray)
+        used.insert(numberType(member.builtin).decode);
+    else if (text && member.pointer)
+        used.insert(CDecodeConversion::Text);
+    if (text && lexicalCheck(member.valueBuiltin).empty() && isNumericTypeId(member.valueBuiltin))
+        used.insert(numberType(member.valueBuiltin).decode);
+}
+
+std::string namedTest(std::string_view ns, std::string_view name)
+{
+    std::string test = "mydecode_named(cur, \"";
+    return test.append(cStringBody(ns)).append("\", \"").append(cStringBody(name)).append("\")");
 }
 
 bool emptyTextFails(const CStructMember& member)
 {
-    return member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
+    if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray)
+        return true;
+    // A text of a number or date type: no value of those is empty.
+    return !lexicalCheck(member.valueBuiltin).empty() || isNumericTypeId(member.valueBuiltin);
 }

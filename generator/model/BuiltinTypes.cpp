@@ -11,16 +11,18 @@ using C = CDecodeConversion;
 // In type id order from string on.
 constexpr CBuiltinType Table[] = {
     {Schema::XSD_STRING, "char", "%s", "%s", C::Text, false},
-    {Schema::XSD_INTEGER, "long long", "%lld", "%lld", C::Signed, true},
+    // integer, positiveInteger and decimal have no bound a C number keeps: their text, held
+    // as it came (its lexical form checked), keeps every digit
+    {Schema::XSD_INTEGER, "char", "%s", "%s", C::Text, false},
     {Schema::XSD_INT, "int", "%d", "%d", C::Signed, true},
     {Schema::XSD_BYTE, "signed char", "%d", "%d", C::Signed, true},
-    {Schema::XSD_POSINT, "unsigned int", "%u", "%u", C::Unsigned, true},
+    {Schema::XSD_POSINT, "char", "%s", "%s", C::Text, false},
     {Schema::XSD_UINT, "unsigned int", "%u", "%u", C::Unsigned, true},
     {Schema::XSD_LONG, "long long", "%lld", "%lld", C::Signed, true},
     {Schema::XSD_ULONG, "unsigned long long", "%llu", "%llu", C::Unsigned, true},
     {Schema::XSD_SHORT, "short int", "%d", "%d", C::Signed, true},
     {Schema::XSD_USHORT, "unsigned short int", "%u", "%u", C::Unsigned, true},
-    {Schema::XSD_DECIMAL, "double", "%.15g", "%.15g", C::Floating, false},
+    {Schema::XSD_DECIMAL, "char", "%s", "%s", C::Text, false},
     {Schema::XSD_FLOAT, "float", "%.9g", "%.9g", C::Floating, true},
     {Schema::XSD_DOUBLE, "double", "%.17g", "%.17g", C::Floating, false},
     {Schema::XSD_BOOLEAN, "unsigned char", "%u", "%u", C::Boolean, true},

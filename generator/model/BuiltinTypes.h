@@ -36,12 +36,13 @@ const CBuiltinType* findBuiltinType(int typeId);
 // not a built-in number type, as the type mapping has it.
 const CBuiltinType& numberType(int typeId);
 
-// Text-valued built-in types: string and the date, name, binary and URI
-// types. Number types: the integers, the floating types and boolean.
+// Text-valued built-in types: string, the date, name, binary and URI types,
+// and decimal, integer and positiveInteger (unbounded: held as their text).
+// Number types: the bounded integers, float, double and boolean.
 bool isTextTypeId(int typeId);
 bool isNumericTypeId(int typeId);
 
-// Number types written with a floating conversion (float, double, decimal).
+// Number types written with a floating conversion (float, double).
 bool isFloatingTypeId(int typeId);
 
 // The id the schema model gives wildcards (xsd:any, anyAttribute).

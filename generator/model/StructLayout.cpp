@@ -24,7 +24,7 @@ void addMember(std::vector<CStructMember>& members, CStructMember&& member)
 }
 
 const char* const PacketMembers[] = {"http_headers", "http_headers_count", "boundary_part", "msg_type",
-                                     "msg",          "attachment_length",  "attachment",   "decode_error",
+                                     "msg",          "attachment_length",  "attachment",   "decode_error", "decode_fault",
                                      "http_headers_received", "boundary_received"};
 
 } // namespace
@@ -185,6 +185,9 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
         member.lengthConstant = lengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : textLength_);
     }
     addMember(def.members, std::move(member));
+    // Known once the text is held in its fixed array (a simple type's binary stays one): the
+    // decoder checks the text's lexical form by it.
+    def.members.back().valueBuiltin = type.valueType;
 }
 
 namespace {

@@ -119,6 +119,14 @@ std::string CXmlNamespaces::typeName(const CTypeRef& type) const
     return qualifiedName(type.user->ns, type.user->name);
 }
 
+std::vector<std::string_view> CXmlNamespaces::serviceNamespaces() const
+{
+    std::vector<std::string_view> namespaces;
+    for (std::size_t i = EnvelopeCount; i < prefixes_.size(); ++i)
+        namespaces.push_back(prefixes_[i].ns);
+    return namespaces;
+}
+
 std::string CXmlNamespaces::declarations() const
 {
     std::string text;

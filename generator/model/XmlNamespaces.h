@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // The prefixes of the namespaces a generated message uses. Every envelope
 // declares them all once, so that each element and xsi:type inside names
@@ -35,6 +36,8 @@ public:
     std::string typeName(const CTypeRef& type) const;
     // " xmlns:ns1=\"...\"" for every namespace of the view, escaped.
     std::string declarations() const;
+    // Every namespace of the view (the envelope's own aside), in prefix order.
+    std::vector<std::string_view> serviceNamespaces() const;
 
 private:
     struct CPrefix {

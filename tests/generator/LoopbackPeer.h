@@ -3,7 +3,12 @@
 // C text for driver programs: a peer thread on a loopback listener that
 // sends its pieces with pauses between them (so that they tend to arrive in
 // separate receives), or paced by a function of the driver, and then
-// closes; and a transport connected to it.
+// closes; and a transport connected to it. Beside it, the reading of whole
+// messages of a table by project "demo"'s packet reader.
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace gentest {
 
@@ -63,5 +68,63 @@ static void peer_finish(peer_t *peer, tessaro_socket_t client)
 	tessaro_socket_close(client);
 }
 )";
+
+// read_message(text, pk): the packet reader's result for the message sent
+// whole by a peer that then closes (no deadline: the close ends the read,
+// where a time limit would fail on a loaded machine).
+const char* const ReadMessage = R"(
+static int read_message(const char *text, demo_proto_packet_t *pk)
+{
+	peer_t peer;
+	demo_proto_trans_t trans;
+	int result;
+
+	memset(&peer, 0, sizeof(peer));
+	peer.pieces[0] = text;
+	peer.lengths[0] = strlen(text);
+	peer.count = 1;
+	memset(&trans, 0, sizeof(trans));
+	if(peer_start(&peer, &trans.socket) != 0)
+		return -99;
+	result = demo_proto_readpacket(&trans, pk, -1);
+	peer_finish(&peer, trans.socket);
+	return result;
+}
+)";
+
+// A message and the line a driver prints for it.
+struct MessageCase {
+    std::string text;
+    std::string expected;
+};
+
+// The text as a C string literal.
+inline std::string cLiteral(const std::string& text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+// The cases' messages as the lines of a C array's initialiser, and the
+// driver's output expected for them ("<index>: <expected>" lines).
+inline std::pair<std::string, std::string> messageTable(const std::vector<MessageCase>& cases)
+{
+    std::pair<std::string, std::string> table;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        table.first += cLiteral(cases[i].text) + ",\n";
+        table.second += std::to_string(i) + ": " + cases[i].expected + "\n";
+    }
+    return table;
+}
 
 } // namespace gentest

@@ -10,7 +10,7 @@ import re
 
 SCALARS_FLOAT = {"float", "double", "long double"}
 PACKET_FIXED = {"http_headers", "http_headers_count", "boundary_part", "msg_type", "msg",
-                "attachment_length", "attachment", "msg_direction"}
+                "attachment_length", "attachment", "msg_direction", "decode_fault"}
 
 
 class Member:

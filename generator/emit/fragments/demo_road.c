@@ -77,13 +77,16 @@ void demo_print(const char *banner, const char *what, kvproj_proto_packet_t *pk)
 	printf(DEMO_SEPARATOR);
 }
 
-//answers a request that cannot be answered otherwise with a SOAP fault that says why
+//answers a request that cannot be answered otherwise with a SOAP fault that says why: the fault the
+//reader named for a request that did not decode (MustUnderstand for a header), else Client
 void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const char *why)
 {
+	const char *code = pk->decode_fault != NULL ? pk->decode_fault : "SOAP-ENV:Client";
+
 	memset(pk, 0, sizeof(*pk));
 	pk->msg_type = KVPROJ_PROTO_SOAP_FAULT;
 	pk->msg_direction = KVPROJ_DIRECTION_RESPONSE;
-	snprintf(pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode), "SOAP-ENV:Client");
+	snprintf(pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode), "%s", code);
 	snprintf(pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring), "%s", why);
 	kvproj_proto_sendpacket(trans, pk, 30);
 }

@@ -23,6 +23,186 @@ static int mydecode_is_soap(xmlNodePtr node, const char *name)
 		!xmlStrcmp(node->name, (const xmlChar *)name);
 }
 
+//a Header entry addressed to this node (no actor, or the next one) that says mustUnderstand="1" (or
+//"true"): 1, and the entry named in the decode error, since the caller asks only when no header
+//part of the service names it
+static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur)
+{
+	const xmlChar	*env = (const xmlChar *)"http://schemas.xmlsoap.org/soap/envelope/";
+	xmlChar	*must = xmlGetNsProp(cur, (const xmlChar *)"mustUnderstand", env);
+	xmlChar	*actor = xmlGetNsProp(cur, (const xmlChar *)"actor", env);
+	char	*error = (char *)doc->_private;
+	int	result = must != NULL && (!xmlStrcmp(must, (const xmlChar *)"1") || !xmlStrcmp(must, (const xmlChar *)"true")) &&
+		(actor == NULL || !xmlStrcmp(actor, (const xmlChar *)"http://schemas.xmlsoap.org/soap/actor/next"));
+
+	if(result && error != NULL && error[0] == '\0')
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header {%.80s}%.80s must be understood, and is not",
+			cur->ns != NULL && cur->ns->href != NULL ? (const char *)cur->ns->href : "", (const char *)cur->name);
+	if(must != NULL)
+		xmlFree(must);
+	if(actor != NULL)
+		xmlFree(actor);
+	return result;
+}
+
+//SOAP encoding's multi-reference values: every element of the Body with href="#name" takes a copy
+//of the attributes (but id) and the content of the Body's element whose id is name; copies resolve
+//in turn. A reference to no element, to no element of the Body, or to an element it stands in
+//(a cycle), a second element of one id, or copies beyond the budget fail the message: -1, the
+//decode error saying why (a service of literal messages only leaves this unused)
+static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body) KVPROJ_MAYBE_UNUSED;
+
+//the error of the first failure, -1
+static int mydecode_resolve_refuse(xmlDocPtr doc, const char *why, const xmlChar *name)
+{
+	char	*error = (char *)doc->_private;
+
+	if(error != NULL && error[0] == '\0')
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "href/id: %s %.80s", why, name != NULL ? (const char *)name : "");
+	return -1;
+}
+
+//the node after node in document order within top (its children first)
+static xmlNodePtr mydecode_following(xmlNodePtr node, xmlNodePtr top)
+{
+	if(node->children != NULL && node->type == XML_ELEMENT_NODE)
+		return node->children;
+	while(node != top && node->next == NULL)
+		node = node->parent;
+	return node == top ? NULL : node->next;
+}
+
+//an element of the Body by its id, in the Body's list of them sorted by id
+typedef struct mydecode_identified_t{
+	xmlChar		*id;
+	xmlNodePtr	node;
+}mydecode_identified_t;
+
+static int mydecode_identified_order(const void *a, const void *b)
+{
+	return xmlStrcmp(((const mydecode_identified_t *)a)->id, ((const mydecode_identified_t *)b)->id);
+}
+
+//the Body's elements that have an id, sorted by it, into *list (to be freed with their ids); their
+//number, or -1 without memory or when two elements have one id
+static long mydecode_identify(xmlDocPtr doc, xmlNodePtr body, mydecode_identified_t **list)
+{
+	xmlNodePtr	node;
+	xmlChar		*id;
+	long		count = 0, room = 0, i;
+	mydecode_identified_t	*grown;
+
+	*list = NULL;
+	for(node = body->children; node != NULL; node = mydecode_following(node, body)){
+		if(node->type != XML_ELEMENT_NODE || (id = xmlGetNoNsProp(node, (const xmlChar *)"id")) == NULL)
+			continue;
+		if(count == room){
+			room = room == 0 ? 16 : room * 2;
+			if((grown = (mydecode_identified_t *)realloc(*list, (size_t)room * sizeof(**list))) == NULL){
+				xmlFree(id);
+				break;
+			}
+			*list = grown;
+		}
+		(*list)[count].id = id;
+		(*list)[count++].node = node;
+	}
+	if(count > 0)
+		qsort(*list, (size_t)count, sizeof(**list), mydecode_identified_order);
+	for(i = 1; i < count && xmlStrcmp((*list)[i - 1].id, (*list)[i].id) != 0; i++)
+		;
+	if(i < count)
+		mydecode_resolve_refuse(doc, "two elements have the id", (*list)[i].id);
+	if(node != NULL)
+		mydecode_resolve_refuse(doc, "no memory for the ids", NULL);
+	if(i < count || node != NULL){
+		while(count > 0)
+			xmlFree((*list)[--count].id);
+		free(*list);
+		*list = NULL;
+		return -1;
+	}
+	return count;
+}
+
+//the element a reference "#id" names; NULL when none does
+static xmlNodePtr mydecode_referenced(const mydecode_identified_t *list, long count, const xmlChar *href)
+{
+	mydecode_identified_t	key, *found;
+
+	if(href[0] != '#' || count == 0)
+		return NULL;
+	key.id = (xmlChar *)href + 1;
+	found = (mydecode_identified_t *)bsearch(&key, list, (size_t)count, sizeof(*list), mydecode_identified_order);
+	return found != NULL ? found->node : NULL;
+}
+
+//appends a copy of the target's attributes (but id) and content to node; a copy's ids stay behind,
+//so that each id names one element; -1 without memory or beyond the budget of copied nodes
+static int mydecode_copy_in(xmlDocPtr doc, xmlNodePtr node, xmlNodePtr target, long *budget)
+{
+	xmlNodePtr	child, copy, inner;
+	xmlAttrPtr	attr, made;
+
+	for(attr = target->properties; attr != NULL; attr = attr->next){
+		if(attr->ns == NULL && !xmlStrcmp(attr->name, (const xmlChar *)"id"))
+			continue;
+		if((made = xmlCopyProp(node, attr)) == NULL)
+			return mydecode_resolve_refuse(doc, "no memory at", node->name);
+		//the copy names node its parent already, which xmlAddChild would take for linked
+		made->parent = NULL;
+		xmlAddChild(node, (xmlNodePtr)made);
+	}
+	for(child = target->children; child != NULL; child = child->next){
+		for(inner = child; inner != NULL; inner = mydecode_following(inner, child))
+			(*budget)--;
+		if(*budget < 0)
+			return mydecode_resolve_refuse(doc, "more copies than a message holds, at", node->name);
+		if((copy = xmlDocCopyNode(child, doc, 1)) == NULL)
+			return mydecode_resolve_refuse(doc, "no memory at", node->name);
+		xmlAddChild(node, copy);
+		for(inner = copy; inner != NULL; inner = mydecode_following(inner, copy)){
+			if(inner->type == XML_ELEMENT_NODE)
+				xmlUnsetProp(inner, (const xmlChar *)"id");
+		}
+	}
+	return 0;
+}
+
+static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body)
+{
+	//a reference copies nodes, at most as many as a message's bytes in all
+	long		budget = KVPROJ_MAX_MESSAGE_LEN, count;
+	mydecode_identified_t	*list;
+	xmlNodePtr	node, target = NULL, up;
+	xmlChar		*href = NULL;
+	int		result = 0;
+
+	if((count = mydecode_identify(doc, body, &list)) < 0)
+		return -1;
+	for(node = body->children; node != NULL && result == 0; node = mydecode_following(node, body)){
+		if(node->type != XML_ELEMENT_NODE || (href = xmlGetNoNsProp(node, (const xmlChar *)"href")) == NULL)
+			continue;
+		if((target = mydecode_referenced(list, count, href)) == NULL)
+			result = mydecode_resolve_refuse(doc, "no element of the Body is", href);
+		//an element that stands in its target, or in a copy of it, would copy itself without end
+		for(up = node; result == 0 && up != NULL && up != body; up = up->parent){
+			if(up == target || up->_private == (void *)target)
+				result = mydecode_resolve_refuse(doc, "a cycle through", href);
+		}
+		xmlFree(href);
+		if(result == 0){
+			xmlUnsetProp(node, (const xmlChar *)"href");
+			node->_private = (void *)target;
+			result = mydecode_copy_in(doc, node, target, &budget);
+		}
+	}
+	while(count > 0)
+		xmlFree(list[--count].id);
+	free(list);
+	return result;
+}
+
 //offset of the first n bytes equal to what in text[from..end), or end
 static size_t mydecode_find(const char *text, size_t from, size_t end, const char *what, size_t n)
 {

@@ -1,8 +1,9 @@
 // The number conversions of the generated decoders and encoders, compiled
 // and run: each schema number type reads its whole range and nothing
-// beyond it, XML Schema's INF, -INF and NaN, and is written back so that a
-// peer reads the same value (64-bit integers on every platform, a decimal
-// to 15 significant digits).
+// beyond it, signs where XML Schema allows them, XML Schema's INF, -INF and
+// NaN, and is written back so that a peer reads the same value (64-bit
+// integers on every platform); integer and decimal are held as their text,
+// every digit kept, and only their lexical forms are read.
 
 #include "GeneratorTestSupport.h"
 #include "CodecFixture.h"
@@ -38,8 +39,34 @@ const CCase Cases[] = {
     {"ul", "18446744073709551615", "ul=18446744073709551615"},
     {"ul", "-1", "-1"},
     {"n", "-3000000000", "n=-3000000000"},
+    // A sign where XML Schema allows one: any on a signed type, "+" or a zero's "-" on an unsigned one.
+    {"b", "+5", "b=5"},
+    {"l", " +0042 ", "l=42"},
+    {"ul", "+7", "ul=7"},
+    {"ul", "-0", "ul=0"},
+    {"ul", "+-1", "-1"},
+    {"ul", "--0", "-1"},
+    {"b", "5.0", "-1"},
+    // integer and decimal keep every digit, as they came.
+    {"n", "+5", "n=+5"},
+    {"n", "123456789012345678901234567890123456789", "n=123456789012345678901234567890123456789"},
+    {"n", "1.0", "-1"},
+    {"n", "abc", "-1"},
+    {"n", "", "-1"},
+    {"n", "1e3", "-1"},
     {"dec", "12345.67", "dec=12345.67"},
-    {"dec", "123456789.012345", "dec=123456789.012345"},
+    {"dec", "123456789012345678", "dec=123456789012345678"},
+    {"dec", "-0.000000000000000000000000000001", "dec=-0.000000000000000000000000000001"},
+    {"dec", "1234567890123456789012345678901234567890.5", "dec=1234567890123456789012345678901234567890.5"},
+    {"dec", ".5", "dec=.5"},
+    {"dec", "+5.", "dec=+5."},
+    {"dec", ".", "-1"},
+    {"dec", "1.2.3", "-1"},
+    {"dec", "1e5", "-1"},
+    {"dec", "NaN", "-1"},
+    {"dec", "INF", "-1"},
+    {"dec", "abc", "-1"},
+    {"dec", "", "-1"},
     {"f", "-2.5e3", "f=-2500"},
     {"f", "1e39", "-1"},
     {"f", "-1e39", "-1"},
@@ -72,9 +99,9 @@ static const char *number(double x, const char *format, char *text)
 
 static void show(const demo_Numbers_t *v)
 {
-	char	dec[64], f[64], d[64];
+	char	f[64], d[64];
 
-	printf("b=%d l=%lld ul=%llu n=%lld dec=%s f=%s d=%s\n", v->b, v->l, v->ul, v->n, number(v->dec, "%.15g", dec),
+	printf("b=%d l=%lld ul=%llu n=%s dec=%s f=%s d=%s\n", v->b, v->l, v->ul, v->n, v->dec,
 		number(v->f, "%g", f), number(v->d, "%g", d));
 }
 
@@ -100,8 +127,8 @@ int main(void)
 
 	/* written as the peer must read it, and read back */
 	memset(&v, 0, sizeof(v));
-	v.b = -5; v.l = 3000000000LL; v.ul = 18446744073709551615ULL; v.n = -9000000000LL;
-	v.dec = 12345.67; v.f = 1.5f; v.d = 0.1;
+	v.b = -5; v.l = 3000000000LL; v.ul = 18446744073709551615ULL; strcpy(v.n, "-9000000000");
+	strcpy(v.dec, "12345.67"); v.f = 1.5f; v.d = 0.1;
 	v.b_present = v.l_present = v.ul_present = v.n_present = v.dec_present = v.f_present = v.d_present = 1;
 	mycursor_init(&cursor, body, sizeof(body));
 	printf("encode %d %s\n", encode_Numbers_t(&cursor, "all", &v, 0), body);
@@ -134,12 +161,13 @@ TEST_F(NumberConversionsTest, EachTypeReadsItsRangeAndWritesWhatAPeerReads)
                            "decode 0 b=-5 l=3000000000 ul=18446744073709551615 n=-9000000000 dec=12345.67 f=1.5 d=0.1\n";
     for (const CCase& c : Cases) {
         cases += "\t\"<all><" + std::string(c.element) + ">" + c.text + "</" + c.element + "></all>\",\n";
-        std::string line = "b=0 l=0 ul=0 n=0 dec=0 f=0 d=0";
-        const std::string key = std::string(c.element) + "=0";
+        std::string line = " b=0 l=0 ul=0 n= dec= f=0 d=0";
+        const bool text = std::string(c.element) == "n" || std::string(c.element) == "dec";
+        const std::string key = " " + std::string(c.element) + (text ? "= " : "=0");
         const std::string read = c.read;
         if (read != "-1")
-            line.replace(line.find(key), key.size(), read);
-        expected += (read == "-1" ? read : line) + "\n";
+            line.replace(line.find(key), key.size(), " " + read + (text ? " " : ""));
+        expected += (read == "-1" ? read : line.substr(1)) + "\n";
     }
     cases += "};\n";
     const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
@@ -149,73 +177,84 @@ TEST_F(NumberConversionsTest, EachTypeReadsItsRangeAndWritesWhatAPeerReads)
     EXPECT_EQ(run.output, expected);
 }
 
-// Decimals as their lexical form has them: no exponent however large or
-// small, 15 significant digits, read back to the same 15 digits; NaN and the
-// infinities have no decimal form and fail the text.
-const char* const DecimalDriver = R"(
-int main(void)
+// An integer or a decimal is sent as the caller's text when it is one, every
+// digit kept, and read back the same; a text that is none, or that does not
+// fit its member, fails the message and names the member and the cause.
+const char* const ExactDriver = R"(
+static void round_trip(const char *n, const char *dec)
 {
-	static const double values[] = {12345.67, 0.1, 0, -0.0, 1e15, -1.5e20, 123456789012345678.0, 1e-7, -2.5e-10,
-		0.000123456789012345, 1e300, -1.5e-300, 999999999999999.9, 1.0 / 0.0, 0.0 / 0.0};
 	static char body[4096];
+	char error[DEMO_MAX_DECODE_ERROR_LEN + 1] = "";
 	mycursor_t cursor;
 	demo_Numbers_t v, w;
-	char read[64], written[64];
-	size_t c;
+	xmlDocPtr doc;
+	int result;
 
-	for(c = 0; c < sizeof(values) / sizeof(values[0]); c++){
-		xmlDocPtr doc;
-		int result;
+	memset(&v, 0, sizeof(v));
+	snprintf(v.n, sizeof(v.n), "%s", n);
+	snprintf(v.dec, sizeof(v.dec), "%s", dec);
+	v.n_present = v.dec_present = 1;
+	mycursor_init(&cursor, body, sizeof(body));
+	result = encode_Numbers_t(&cursor, "all", &v, 0);
+	printf("%d %s\n", result, result == 0 ? body : "");
+	if(result != 0)
+		return;
+	doc = xmlReadMemory(body, (int)strlen(body), "exact.xml", NULL, XML_PARSE_NONET);
+	doc->_private = error;
+	memset(&w, 0, sizeof(w));
+	result = decode_Numbers_t(doc, xmlDocGetRootElement(doc), &w);
+	xmlFreeDoc(doc);
+	printf("%d %s\n", result, result == 0 ? (strcmp(v.n, w.n) == 0 && strcmp(v.dec, w.dec) == 0 ? "same" : "changed") : error);
+}
 
-		memset(&v, 0, sizeof(v));
-		v.dec = values[c];
-		v.dec_present = 1;
-		mycursor_init(&cursor, body, sizeof(body));
-		result = encode_Numbers_t(&cursor, "all", &v, 0);
-		if(result != 0){
-			printf("%d\n", result);
-			continue;
-		}
-		doc = xmlReadMemory(body, (int)strlen(body), "dec.xml", NULL, XML_PARSE_NONET);
-		memset(&w, 0, sizeof(w));
-		result = doc != NULL ? decode_Numbers_t(doc, xmlDocGetRootElement(doc), &w) : 99;
-		xmlFreeDoc(doc);
-		snprintf(written, sizeof(written), "%.15g", v.dec + 0.0); /* -0 reads back as 0 */
-		snprintf(read, sizeof(read), "%.15g", w.dec);
-		printf("%s %s\n", body, result == 0 && strcmp(read, written) == 0 ? "same" : read);
-	}
+static void read_text(const char *xml)
+{
+	char error[DEMO_MAX_DECODE_ERROR_LEN + 1] = "";
+	demo_Numbers_t w;
+	xmlDocPtr doc = xmlReadMemory(xml, (int)strlen(xml), "exact.xml", NULL, XML_PARSE_NONET);
+	int result;
+
+	doc->_private = error;
+	memset(&w, 0, sizeof(w));
+	result = decode_Numbers_t(doc, xmlDocGetRootElement(doc), &w);
+	xmlFreeDoc(doc);
+	printf("%d %s\n", result, error);
+}
+
+int main(void)
+{
+	round_trip("-123456789012345678901234567890", "123456789012345678.123456789012345678");
+	round_trip("0", "-0.0000000000000000000000000000000000000001");
+	read_text("<all><dec>" DIGITS400 "</dec></all>");
+	read_text("<all><dec>1.5e3</dec></all>");
+	read_text("<all><n>12abc</n></all>");
+	read_text("<all><b>x</b></all>");
 	xmlCleanupParser();
 	return 0;
 }
 )";
 
-TEST_F(NumberConversionsTest, DecimalsAreWrittenWithoutExponent)
+TEST_F(NumberConversionsTest, IntegersAndDecimalsKeepEveryDigit)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
     view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:t\">" + std::string(Schema) +
                                "</xsd:schema></types>\n"));
     emitHeader("demo");
+    const std::string digits = "#define DIGITS400 \"" + std::string(400, '9') + "\"\n";
     const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
-                                       {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders() + DecimalDriver}},
+                                       {{"demo_api.h", headerText()},
+                                        {"demo_api.c", emitSourceWithReaders() + digits + ExactDriver}},
                                        true);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
-    EXPECT_EQ(run.output, "<all><dec>12345.67</dec></all> same\n"
-                          "<all><dec>0.1</dec></all> same\n"
-                          "<all><dec>0</dec></all> same\n"
-                          "<all><dec>0</dec></all> same\n"
-                          "<all><dec>1000000000000000</dec></all> same\n"
-                          "<all><dec>-150000000000000000000</dec></all> same\n"
-                          "<all><dec>123456789012346000</dec></all> same\n"
-                          "<all><dec>0.0000001</dec></all> same\n"
-                          "<all><dec>-0.00000000025</dec></all> same\n"
-                          "<all><dec>0.000123456789012345</dec></all> same\n"
-                          "<all><dec>1" + std::string(300, '0') + "</dec></all> same\n"
-                          "<all><dec>-0." + std::string(299, '0') + "15</dec></all> same\n"
-                          // 16 digits round to 15
-                          "<all><dec>1000000000000000</dec></all> same\n"
-                          "-1\n"
-                          "-1\n");
+    EXPECT_EQ(run.output, "0 <all><n>-123456789012345678901234567890</n><dec>123456789012345678.123456789012345678</dec></all>\n"
+                          "0 same\n"
+                          "0 <all><n>0</n><dec>-0.0000000000000000000000000000000000000001</dec></all>\n"
+                          "0 same\n"
+                          "-1 demo_Numbers_t.dec: \"" + std::string(40, '9') + "...\" (400 bytes) does not fit\n"
+                          "-1 demo_Numbers_t.dec: \"1.5e3\" (5 bytes) is no xsd:decimal\n"
+                          "-1 demo_Numbers_t.n: \"12abc\" (5 bytes) is no xsd:integer\n"
+                          "-1 demo_Numbers_t.b: \"x\" (1 bytes) is no xsd:byte\n");
 }
 
 } // namespace

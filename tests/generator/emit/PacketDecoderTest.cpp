@@ -66,21 +66,7 @@ int main(void)
 	int i;
 	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
 		static demo_proto_packet_t pk;
-		peer_t peer;
-		demo_proto_trans_t trans;
-		int result;
-
-		memset(&peer, 0, sizeof(peer));
-		peer.pieces[0] = cases[c];
-		peer.lengths[0] = strlen(cases[c]);
-		peer.count = 1;
-		memset(&trans, 0, sizeof(trans));
-		if(peer_start(&peer, &trans.socket) != 0)
-			return 1;
-		/* no deadline: the peer sends the message and closes, which ends the read; a time
-		 * limit would fail a case whenever a loaded machine kept the peer from running */
-		result = demo_proto_readpacket(&trans, &pk, -1);
-		peer_finish(&peer, trans.socket);
+		int result = read_message(cases[c], &pk);
 		printf("%d: %d type=%u headers=%d", (int)c, result, pk.msg_type, pk.http_headers_count);
 		/* what came with the message is marked so, and only that */
 		if(pk.http_headers_received != pk.http_headers_count)
@@ -111,6 +97,8 @@ int main(void)
 			printf(" fault=%s|%s", pk.msg.soap_fault.faultcode, pk.msg.soap_fault.faultstring);
 		if(pk.decode_error[0])
 			show("error", pk.decode_error);
+		if(pk.decode_fault != NULL)
+			printf(" fault_code=%s", pk.decode_fault);
 		if(pk.boundary_part[0])
 			show("boundary", pk.boundary_part);
 		if(pk.attachment != NULL)
@@ -138,26 +126,6 @@ std::string envelope(const std::string& inner, const std::string& prefix = "SOAP
         "</" + prefix + ":Envelope>";
 }
 
-std::string cLiteral(const std::string& text)
-{
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '"' || c == '\\')
-            out += std::string("\\") + c;
-        else
-            out += c;
-    }
-    return out + "\"";
-}
-
-struct Case {
-    std::string text;
-    std::string expected;
-};
 
 class PacketDecoderTest : public GeneratorTest {};
 
@@ -168,20 +136,27 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
     const std::string ok = "HTTP/1.1 200 OK";
     // Both header parts in the Header: session held by the packet, name by the message.
     const std::string rpcBody = "<SOAP-ENV:Header>\n  <name>n &amp; m</name><session>s-1</session>\n</SOAP-ENV:Header>\n"
-                                "<SOAP-ENV:Body>\n  <Add>\n    <a>-12</a>\n"
-                                "    <where><x>3</x><label>up</label></where>\n  </Add>\n</SOAP-ENV:Body>";
+                                "<SOAP-ENV:Body>\n  <t:Add xmlns:t=\"urn:t\">\n    <a>-12</a>\n"
+                                "    <where><x>3</x><label>up</label></where>\n  </t:Add>\n</SOAP-ENV:Body>";
     const std::string fault = "<env:Body><env:Fault><faultcode>env:Client</faultcode>"
                               "<faultstring>no</faultstring></env:Fault></env:Body>";
-    const std::vector<Case> cases = {
+    // A request of Add with no Header, and what is read of it; a Header with one entry of urn:h.
+    const std::string addBody = "<SOAP-ENV:Body><t:Add xmlns:t=\"urn:t\"><a>1</a><where><x>3</x><label>up</label></where>"
+                                "</t:Add></SOAP-ENV:Body>";
+    const std::string addRead = "0 type=3 headers=1 [Content-Length|3] session= a=1 name= where=3/up";
+    const auto mustHeader = [](const std::string& attributes) {
+        return "<SOAP-ENV:Header><h:Trace xmlns:h=\"urn:h\"" + attributes + ">on</h:Trace></SOAP-ENV:Header>";
+    };
+    const std::vector<MessageCase> cases = {
         {message(ok, envelope(rpcBody)),
          "0 type=3 headers=1 [Content-Length|3] session=s-1 a=-12 name=n & m where=3/up"},
-        {message("POST /x HTTP/1.1", envelope("<SOAP-ENV:Body><AddResponse><return>2.5</return></AddResponse>"
+        {message("POST /x HTTP/1.1", envelope("<SOAP-ENV:Body><t:AddResponse xmlns:t=\"urn:t\"><return>2.5</return></t:AddResponse>"
                                               "</SOAP-ENV:Body>")),
          "0 type=4 headers=1 [Content-Length|3] return=2.5"},
-        {message(ok, envelope("<env:Body><x/><Query><x>7</x><label>q</label></Query></env:Body>", "env")),
+        {message(ok, envelope("<env:Body><x/><t:Query xmlns:t=\"urn:t\"><x>7</x><label>q</label></t:Query></env:Body>", "env")),
          "0 type=5 headers=1 [Content-Length|3] q=7/q"},
         // xsd:long is 64 bits on every platform.
-        {message(ok, envelope("<env:Body><Count>9000000000</Count></env:Body>", "env")),
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">9000000000</t:Count></env:Body>", "env")),
          "0 type=6 headers=1 [Content-Length|3] c=9000000000"},
         {message("HTTP/1.1 404 Not Found", "gone"),
          "0 type=1 headers=1 [Content-Length|1] code=404 reason=Not Found\\r"},
@@ -190,7 +165,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         {message("HTTP/1.1 500 Internal", envelope(fault, "env")), "0 type=2 headers=1 [Content-Length|3] fault=env:Client|no"},
         {message("HTTP/1.1 400 Bad", envelope(fault, "env") + "\r\nDATA"),
          "0 type=2 headers=1 [Content-Length|3] fault=env:Client|no attachment=4:DATA"},
-        {message("HTTP/1.1 500 Internal", envelope("<env:Body><Count>1</Count></env:Body>", "env")),
+        {message("HTTP/1.1 500 Internal", envelope("<env:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></env:Body>", "env")),
          "0 type=1 headers=1 [Content-Length|3] code=500 reason=Internal\\r"},
         {message("HTTP/1.1 500 Internal", "<html>down</html>"),
          "0 type=1 headers=1 [Content-Length|2] code=500 reason=Internal\\r"},
@@ -202,86 +177,86 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "0 type=2 headers=5 [A|1] [B|1] [C|1] [D|1] [E|1] fault=env:Client|no"},
         // The envelope is known by its namespace, not its prefix: any
         // prefix, the default namespace, no XML declaration, blanks first.
-        {message(ok, envelope("<s:Body><Count>1</Count></s:Body>", "s")), "0 type=6 headers=1 [Content-Length|3] c=1"},
-        {message(ok, envelope("<soap:Body><Count>2</Count></soap:Body>", "soap")), "0 type=6 headers=1 [Content-Length|3] c=2"},
-        {message(ok, envelope("<soapenv:Header/><soapenv:Body><Count>3</Count></soapenv:Body>", "soapenv")),
+        {message(ok, envelope("<s:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></s:Body>", "s")), "0 type=6 headers=1 [Content-Length|3] c=1"},
+        {message(ok, envelope("<soap:Body><t:Count xmlns:t=\"urn:t\">2</t:Count></soap:Body>", "soap")), "0 type=6 headers=1 [Content-Length|3] c=2"},
+        {message(ok, envelope("<soapenv:Header/><soapenv:Body><t:Count xmlns:t=\"urn:t\">3</t:Count></soapenv:Body>", "soapenv")),
          "0 type=6 headers=1 [Content-Length|3] c=3"},
         {message(ok, "<Envelope xmlns=\"" + EnvelopeNs + "\"><Body><Count xmlns=\"urn:t\">4</Count></Body></Envelope>"),
          "0 type=6 headers=1 [Content-Length|3] c=4"},
         {message(ok, "\r\n <?xml version='1.0' encoding='utf-8'?><S:Envelope xmlns:S=\"" + EnvelopeNs +
-                         "\"><S:Body><Count>5</Count></S:Body></S:Envelope>\n"),
+                         "\"><S:Body><t:Count xmlns:t=\"urn:t\">5</t:Count></S:Body></S:Envelope>\n"),
          "0 type=6 headers=1 [Content-Length|3] c=5 boundary=\\r\n "},
         // Envelope text inside a CDATA section is text, not the message.
-        {message(ok, envelope("<soap:Body><Count>6</Count><Note><![CDATA[" + envelope("<env:Body><Count>9</Count></env:Body>", "env") +
+        {message(ok, envelope("<soap:Body><t:Count xmlns:t=\"urn:t\">6</t:Count><Note><![CDATA[" + envelope("<env:Body><t:Count xmlns:t=\"urn:t\">9</t:Count></env:Body>", "env") +
                                   "]]></Note></soap:Body>", "soap")),
          "0 type=6 headers=1 [Content-Length|3] c=6"},
-        {message(ok, "<![CDATA[" + envelope("<env:Body><Count>9</Count></env:Body>", "env") + "]]>"),
-         "-1 type=0 headers=1 [Content-Length|3]"},
+        {message(ok, "<![CDATA[" + envelope("<env:Body><t:Count xmlns:t=\"urn:t\">9</t:Count></env:Body>", "env") + "]]>"),
+         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
         // Envelope, Header and Body of another namespace, or none, are no
         // SOAP 1.1 message; nor is a message without a Body.
-        {message(ok, "<?xml version=\"1.0\"?><env:Envelope><env:Body><Count>1</Count></env:Body></env:Envelope>"),
-         "-1 type=0 headers=1 [Content-Length|2]"},
-        {message(ok, "<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body><Count>1</Count></e:Body></e:Envelope>"),
-         "-1 type=0 headers=1 [Content-Length|3]"},
-        {message(ok, envelope("<Body><Count>1</Count></Body>", "env")), "-1 type=0 headers=1 [Content-Length|3]"},
-        {message(ok, envelope("<env:Header/>", "env")), "-1 type=0 headers=1 [Content-Length|3]"},
+        {message(ok, "<?xml version=\"1.0\"?><env:Envelope><env:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></env:Body></env:Envelope>"),
+         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, "<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></e:Body></e:Envelope>"),
+         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<Body><t:Count xmlns:t=\"urn:t\">1</t:Count></Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Header/>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
         // No document type declaration is read: no DTD, no entity, nothing
         // fetched; an undeclared entity is an error.
         {message(ok, "<?xml version=\"1.0\"?><!DOCTYPE e [<!ENTITY a \"77\">]>" +
-                         envelope("<env:Body><Count>&a;</Count></env:Body>", "env").substr(21)),
-         "-1 type=0 headers=1 [Content-Length|3]"},
-        {message(ok, "<!DOCTYPE e SYSTEM \"file:///etc/hostname\">" + envelope("<env:Body><Count>1</Count></env:Body>", "env").substr(22)),
-         "-1 type=0 headers=1 [Content-Length|3]"},
-        {message(ok, envelope("<env:Body><Count>&a;</Count></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3]"},
+                         envelope("<env:Body><t:Count xmlns:t=\"urn:t\">&a;</t:Count></env:Body>", "env").substr(21)),
+         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, "<!DOCTYPE e SYSTEM \"file:///etc/hostname\">" + envelope("<env:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></env:Body>", "env").substr(22)),
+         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">&a;</t:Count></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
         // Bytes behind the envelope are its attachment (without the CR LF
         // that a sender puts between them), blanks alone are not.
-        {message(ok, envelope("<env:Body><Count>7</Count></env:Body>", "env") + "\r\n<x>BIN"),
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">7</t:Count></env:Body>", "env") + "\r\n<x>BIN"),
          "0 type=6 headers=1 [Content-Length|3] c=7 attachment=6:<x>BIN"},
-        {message(ok, envelope("<env:Body><Count>8</Count></env:Body>", "env") + "<!--x-->"),
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">8</t:Count></env:Body>", "env") + "<!--x-->"),
          "0 type=6 headers=1 [Content-Length|3] c=8 attachment=8:<!--x-->"},
-        {message(ok, envelope("<env:Body><Count>9</Count></env:Body>", "env") + " \r\n"),
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">9</t:Count></env:Body>", "env") + " \r\n"),
          "0 type=6 headers=1 [Content-Length|3] c=9"},
         // A multipart body named by its Content-Type: the envelope is its
         // first part, after the part's headers; the rest is the attachment.
         {message(ok, "preamble\r\n--MB\r\nContent-Type: text/xml\r\nContent-ID: <r>\r\n\r\n" +
-                         envelope("<env:Body><Count>10</Count></env:Body>", "env") +
+                         envelope("<env:Body><t:Count xmlns:t=\"urn:t\">10</t:Count></env:Body>", "env") +
                          "\r\n--MB\r\nContent-Type: application/octet-stream\r\n\r\nBIN\r\n--MB--\r\n",
                      "Content-Type: Multipart/Related; type=\"text/xml\"; boundary=\"MB\"\r\n"),
          "0 type=6 headers=2 [Content-Type|49] [Content-Length|3] c=10 boundary=preamble\\r\n--MB\\r\n"
          "Content-Type: text/xml\\r\nContent-ID: <r>\\r\n\\r\n attachment=63:\r\n--MB\r\n"
          "Content-Type: application/octet-stream\r\n\r\nBIN\r\n--MB--\r\n"},
-        {message(ok, "--MB\r\n\r\n" + envelope("<env:Body><Count>11</Count></env:Body>", "env") + "\r\n--MB--",
+        {message(ok, "--MB\r\n\r\n" + envelope("<env:Body><t:Count xmlns:t=\"urn:t\">11</t:Count></env:Body>", "env") + "\r\n--MB--",
                      "Content-Type: multipart/related; boundary=MB; type=\"text/xml\"\r\n"),
          "0 type=6 headers=2 [Content-Type|47] [Content-Length|3] c=11 boundary=--MB\\r\n\\r\n attachment=8:\r\n--MB--"},
         // A Body without a known message, a missing part, a number that
         // does not convert.
-        {message(ok, envelope("<env:Body><Other/></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3]"},
-        {message(ok, envelope("<SOAP-ENV:Body><Add><a>1</a></Add></SOAP-ENV:Body>")),
-         "-1 type=3 headers=1 [Content-Length|3]"},
-        {message(ok, envelope("<env:Body><Count>lots</Count></env:Body>", "env")),
-         "-1 type=6 headers=1 [Content-Length|3] error=pk->msg.FindOut.Count.Count: \"lots\" (4 bytes) does not fit"},
+        {message(ok, envelope("<env:Body><Other/></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<SOAP-ENV:Body><t:Add xmlns:t=\"urn:t\"><a>1</a></t:Add></SOAP-ENV:Body>")),
+         "-1 type=3 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">lots</t:Count></env:Body>", "env")),
+         "-1 type=6 headers=1 [Content-Length|3] error=pk->msg.FindOut.Count.Count: \"lots\" (4 bytes) is no xsd:long fault_code=SOAP-ENV:Client"},
         // A value that does not fit its member, or no value where one must
         // stand, fails the message and names the member; a fault string
         // fits up to its kilobyte.
-        {message(ok, envelope("<env:Body><Query><x>1</x><label>" + std::string(129, 'L') + "</label></Query></env:Body>", "env")),
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><x>1</x><label>" + std::string(129, 'L') + "</label></t:Query></env:Body>", "env")),
          "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.label: \"" + std::string(40, 'L') +
-             "...\" (129 bytes) does not fit"},
-        {message(ok, envelope("<env:Body><Query><x/><label>q</label></Query></env:Body>", "env")),
-         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.x: no value"},
-        {message(ok, envelope("<env:Body><Query><label>q</label></Query></env:Body>", "env")),
-         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.x: no value"},
+             "...\" (129 bytes) does not fit fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><x/><label>q</label></t:Query></env:Body>", "env")),
+         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.x: no value fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><label>q</label></t:Query></env:Body>", "env")),
+         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.x: no value fault_code=SOAP-ENV:Client"},
         // A required text may be empty, but it must stand.
-        {message(ok, envelope("<env:Body><Query><x>2</x></Query></env:Body>", "env")),
-         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.label: no value"},
-        {message(ok, envelope("<env:Body><Query><x>3</x><label/></Query></env:Body>", "env")),
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><x>2</x></t:Query></env:Body>", "env")),
+         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.label: no value fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><x>3</x><label/></t:Query></env:Body>", "env")),
          "0 type=5 headers=1 [Content-Length|3] q=3/"},
         // A required structure must stand too; an optional one may stay out.
-        {message(ok, envelope("<env:Body><Path><from><x>4</x><label>a</label></from></Path></env:Body>", "env")),
+        {message(ok, envelope("<env:Body><t:Path xmlns:t=\"urn:t\"><from><x>4</x><label>a</label></from></t:Path></env:Body>", "env")),
          "0 type=7 headers=1 [Content-Length|3] path=4/a to=0"},
-        {message(ok, envelope("<env:Body><Path><to><x>4</x><label>a</label></to></Path></env:Body>", "env")),
-         "-1 type=7 headers=1 [Content-Length|3] error=demo_Line_t.from: no value"},
-        {message(ok, envelope("<env:Body><Count></Count></env:Body>", "env")),
-         "-1 type=6 headers=1 [Content-Length|3] error=pk->msg.FindOut.Count.Count: no value"},
+        {message(ok, envelope("<env:Body><t:Path xmlns:t=\"urn:t\"><to><x>4</x><label>a</label></to></t:Path></env:Body>", "env")),
+         "-1 type=7 headers=1 [Content-Length|3] error=demo_Line_t.from: no value fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\"></t:Count></env:Body>", "env")),
+         "-1 type=6 headers=1 [Content-Length|3] error=pk->msg.FindOut.Count.Count: no value fault_code=SOAP-ENV:Client"},
         {message("HTTP/1.1 500 Internal", envelope("<env:Body><env:Fault><faultcode>env:Server</faultcode><faultstring>" +
                                                    std::string(1024, 'f') + "</faultstring></env:Fault></env:Body>", "env")),
          "0 type=2 headers=1 [Content-Length|4] fault=env:Server|" + std::string(1024, 'f')},
@@ -296,19 +271,45 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "0 type=2 headers=2 [NNNNNNNNNNNNNNNNNNNNNNNN|128] [Content-Length|3] fault=env:Client|no"},
         {message("HTTP/1.1 404 " + std::string(100, 'r'), "x"),
          "0 type=1 headers=1 [Content-Length|1] code=404 reason=" + std::string(32, 'r')},
+        // Elements are known by namespace and local name: a Body element or
+        // member of another namespace is not the service's.
+        {message(ok, envelope("<env:Body><o:Count xmlns:o=\"urn:o\">1</o:Count></env:Body>", "env")),
+         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><Count>3</Count></env:Body>", "env")), "0 type=6 headers=1 [Content-Length|3] c=3"},
+        {message(ok, envelope("<env:Body><o:Count xmlns:o=\"urn:o\">1</o:Count><t:Count xmlns:t=\"urn:t\">2</t:Count></env:Body>", "env")),
+         "0 type=6 headers=1 [Content-Length|3] c=2"},
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><x>1</x><o:label xmlns:o=\"urn:o\">q</o:label></t:Query></env:Body>", "env")),
+         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.label: no value fault_code=SOAP-ENV:Client"},
+        // Senders qualify elements with another of the service's namespaces, or leave them unqualified.
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><t:x>8</t:x><label>q</label></t:Query></env:Body>", "env")),
+         "0 type=5 headers=1 [Content-Length|3] q=8/q"},
+        {message(ok, envelope("<SOAP-ENV:Body><o:Add xmlns:o=\"urn:o\"><a>1</a></o:Add></SOAP-ENV:Body>")),
+         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        // An element that stands once may not stand twice, in the Body or the Header.
+        {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><x>1</x><label>q</label><x>2</x></t:Query></env:Body>", "env")),
+         "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.x: stands twice fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<SOAP-ENV:Header><session>s-1</session><session>s-2</session></SOAP-ENV:Header>"
+                              "<SOAP-ENV:Body><t:Add xmlns:t=\"urn:t\"><a>1</a><where><x>3</x><label>up</label></where></t:Add></SOAP-ENV:Body>")),
+         "-1 type=0 headers=1 [Content-Length|3] error=pk->session: stands twice fault_code=SOAP-ENV:Client"},
+        // A header entry addressed to this node (no actor, or the next one)
+        // that must be understood and is not: a MustUnderstand fault.
+        {message(ok, envelope(mustHeader(" SOAP-ENV:mustUnderstand=\"1\"") + addBody)),
+         "-1 type=0 headers=1 [Content-Length|3] error=header {urn:h}Trace must be understood, and is not fault_code=SOAP-ENV:MustUnderstand"},
+        {message(ok, envelope(mustHeader(" SOAP-ENV:mustUnderstand=\"true\" SOAP-ENV:actor=\"http://schemas.xmlsoap.org/soap/actor/next\"") + addBody)),
+         "-1 type=0 headers=1 [Content-Length|3] error=header {urn:h}Trace must be understood, and is not fault_code=SOAP-ENV:MustUnderstand"},
+        {message(ok, envelope(mustHeader(" SOAP-ENV:mustUnderstand=\"0\"") + addBody)), addRead},
+        {message(ok, envelope(mustHeader(" SOAP-ENV:mustUnderstand=\"1\" SOAP-ENV:actor=\"urn:elsewhere\"") + addBody)), addRead},
+        {message(ok, envelope(mustHeader(" mustUnderstand=\"1\"") + addBody)), addRead},
+        {message(ok, envelope("<SOAP-ENV:Header><session SOAP-ENV:mustUnderstand=\"1\">s-1</session></SOAP-ENV:Header>" + addBody)),
+         "0 type=3 headers=1 [Content-Length|3] session=s-1 a=1 name= where=3/up"},
         // Framing failures: truncated body, no line ends.
         {"HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n" + envelope(fault, "env"), "-1 type=0 headers=0"},
         {"HTTP/1.1 200 OK", "-1 type=0 headers=0"},
     };
-    std::string table;
-    std::string expected;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        table += cLiteral(cases[i].text) + ",\n";
-        expected += std::to_string(i) + ": " + cases[i].expected + "\n";
-    }
+    const auto [table, expected] = messageTable(cases);
     view(serviceDocument());
     emitHeader("demo", programPlatform());
-    const std::string source = emitSourceWithReaders() + LoopbackPeer + Driver;
+    const std::string source = emitSourceWithReaders() + LoopbackPeer + ReadMessage + Driver;
     const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
                                        {{"demo_api.h", headerText()}, {"demo_api.c", source}, {"cases.h", table}}, true);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;

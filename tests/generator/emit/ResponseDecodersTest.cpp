@@ -82,15 +82,17 @@ static int round_trip(void)
 }
 
 /* the structures the type requires, and the texts (they may be empty) */
-#define STRUCTS "<ratio>0</ratio><inner><label/></inner><inners/><words/><longs/>"
-#define REQUIRED "<text/><when/>" STRUCTS
+#define FIXED "<ratio>0</ratio><inner><label/></inner>"
+#define STRUCTS FIXED "<inners/><words/><longs/>"
+#define WHEN "<when>2024-01-02T03:04:05Z</when>"
+#define REQUIRED "<text/>" WHEN STRUCTS
 
 static const char *cases[] = {
 	"<all><f>3.75</f><flag>true</flag><i> -7 </i><u>4294967295</u><ul>18446744073709551615</ul>" REQUIRED "</all>",
 	"<all><flag>1</flag><b>-128</b><s>-32768</s><d>1e-300</d><l>-9223372036854775808</l>" REQUIRED "</all>",
-	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long></longs>" REQUIRED "</all>",
-	"<all><words><Word>a</Word><Word/><Word>b</Word></words><text></text><when/>" STRUCTS "</all>",
-	"<all id=\"q\"><inners><Inner><label>x</label></Inner></inners><text>kept</text><flag>false</flag><when/>" STRUCTS "</all>",
+	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long></longs><text/>" WHEN FIXED "<inners/><words/></all>",
+	"<all><words><Word>a</Word><Word/><Word>b</Word></words><text></text>" WHEN FIXED "<inners/><longs/></all>",
+	"<all id=\"q\"><inners><Inner><label>x</label></Inner></inners><text>kept</text><flag>false</flag>" WHEN FIXED "<words/><longs/></all>",
 	"<f:Fault xmlns:f=\"urn:f\"><faultstring>bad &amp; worse</faultstring><other>x</other>"
 		"<faultcode>f:Client</faultcode><detail><d>inner</d>tail</detail>" REQUIRED "</f:Fault>",
 	"<all><i>2147483648</i>" REQUIRED "</all>",
@@ -100,21 +102,32 @@ static const char *cases[] = {
 	"<all><i>12abc</i>" REQUIRED "</all>",
 	"<all><f>x</f>" REQUIRED "</all>",
 	"<all><ul>18446744073709551616</ul>" REQUIRED "</all>",
-	"<all><text>" T300 "</text><when/>" STRUCTS "</all>",
+	"<all><text>" T300 "</text>" WHEN STRUCTS "</all>",
 	"<all id=\"" T300 "\">" REQUIRED "</all>",
 	/* every item is kept: storage grows as they arrive */
-	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long><Long>6</Long></longs>" REQUIRED "</all>",
-	"<all><longs>" L20 "</longs>" REQUIRED "</all>",
+	"<all><longs><Long>1</Long><Long>2</Long><Long>3</Long><Long>4</Long><Long>5</Long><Long>6</Long></longs><text/>" WHEN FIXED "<inners/><words/></all>",
+	"<all><longs>" L20 "</longs><text/>" WHEN FIXED "<inners/><words/></all>",
 	/* a required text may be empty, but it must stand; so must a required structure */
 	"<all><text>t</text>" STRUCTS "</all>",
-	"<all><when>w</when>" STRUCTS "</all>",
-	"<all><text/><when/><ratio>0</ratio><inners/><words/><longs/></all>",
+	"<all>" WHEN STRUCTS "</all>",
+	"<all><text/>" WHEN "<ratio>0</ratio><inners/><words/><longs/></all>",
 	/* a SOAP array's items may have any name */
-	"<all><words><item>a</item><x:w xmlns:x=\"urn:x\">b</x:w></words>" REQUIRED "</all>",
+	"<all><words><item>a</item><x:w xmlns:x=\"urn:x\">b</x:w></words><text/>" WHEN FIXED "<inners/><longs/></all>",
 	/* below the normal doubles the nearest value stands; beyond the largest none does */
 	"<all><d>4.9e-324</d>" REQUIRED "</all>",
 	"<all><d>-1e-400</d>" REQUIRED "</all>",
 	"<all><d>1e400</d>" REQUIRED "</all>",
+	/* signs where XML Schema allows them; booleans and dates only in their lexical forms */
+	"<all><i>+5</i><u>+6</u><ul>-0</ul>" REQUIRED "</all>",
+	"<all><flag>01</flag>" REQUIRED "</all>",
+	"<all><flag> 0 </flag>" REQUIRED "</all>",
+	"<all><text/><when>not-a-date</when>" STRUCTS "</all>",
+	"<all><text/><when/>" STRUCTS "</all>",
+	/* an element that stands once stands once; a member's name in another namespace is not the member */
+	"<all><i>1</i><i>2</i>" REQUIRED "</all>",
+	"<all><text/>" REQUIRED "</all>",
+	"<all><o:i xmlns:o=\"urn:o\">5</o:i>" REQUIRED "</all>",
+	"<all><t:i xmlns:t=\"urn:t\">5</t:i>" REQUIRED "</all>",
 };
 
 int main(void)
@@ -164,6 +177,12 @@ const char* const Expected[] = {
     "21: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=4.94066e-324 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
     "22: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=-0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
     "23: -1",
+    "24: 0 f=0 flag=0 i=5 u=6 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
+    "25: -1",
+    "26: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
+    "27: -1", "28: -1", "29: -1", "30: -1",
+    "31: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
+    "32: 0 f=0 flag=0 i=5 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=||",
 };
 
 class ResponseDecodersTest : public GeneratorTest {};
@@ -506,6 +525,100 @@ TEST_F(ResponseDecodersTest, AFullArrayNamesItsMember)
     EXPECT_EQ(run.output, "0 -1 0 demo_Many_t.many: no room for item 1\n"
                           "1 -1 4 demo_Many_t.many: no room for item 5\n"
                           "2 -1 8 demo_Many_t.many: no room for item 9\n");
+}
+
+// Attributes and elements of number, boolean and date types are read only
+// in their lexical forms (a sign where XML Schema allows one, the days a
+// month has, a zone up to 14 hours); the first failure names the member and
+// why.
+const char* const LexicalDriver = R"(
+static const char *const cases[] = {
+	"<v count=\"+5\" ok=\" true \" since=\"2024-02-29T24:00:00+14:00\" big=\"-0\"/>",
+	"<v since=\"-0044-03-15T12:00:00.5Z\"><day>2000-02-29</day><at>23:59:59.999</at><amount>-1.50</amount></v>",
+	"<v since=\"12024-01-01T00:00:00\"><day>2024-01-01Z</day><at>12:00:00-05:00</at></v>",
+	"<v count=\"abc\"/>",
+	"<v count=\"2147483648\"/>",
+	"<v count=\"\"/>",
+	"<v ok=\"yes\"/>",
+	"<v big=\"1.0\"/>",
+	"<v since=\"not-a-date\"/>",
+	"<v since=\"2023-02-29T00:00:00\"/>",
+	"<v since=\"2024-01-01T24:00:01\"/>",
+	"<v since=\"2024-01-01T10:00:00+14:30\"/>",
+	"<v since=\"0000-01-01T00:00:00\"/>",
+	"<v since=\"02024-01-01T00:00:00\"/>",
+	"<v since=\"2024-1-01T00:00:00\"/>",
+	"<v since=\"2024-01-01\"/>",
+	"<v><day>1900-02-29</day></v>",
+	"<v><day>2024-13-01</day></v>",
+	"<v><day/></v>",
+	"<v><at>25:00:00</at></v>",
+	"<v><at>12:00</at></v>",
+	"<v><amount>1,5</amount></v>",
+};
+
+int main(void)
+{
+	size_t c;
+
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
+		char error[DEMO_MAX_DECODE_ERROR_LEN + 1] = "";
+		demo_Typed_t v;
+		xmlDocPtr doc = xmlReadMemory(cases[c], (int)strlen(cases[c]), "typed.xml", NULL, XML_PARSE_NONET);
+		int result;
+
+		doc->_private = error;
+		memset(&v, 0, sizeof(v));
+		result = decode_Typed_t(doc, xmlDocGetRootElement(doc), &v);
+		xmlFreeDoc(doc);
+		if(result == 0)
+			printf("%d: %s|%s|%s|%s|%s|%s|%s\n", (int)c, v.count, v.ok, v.since, v.big, v.day, v.at, v.amount);
+		else
+			printf("%d: %d %s\n", (int)c, result, error);
+	}
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+TEST_F(ResponseDecodersTest, LexicalFormsAreCheckedWithTheirCause)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    view(schemaDocument("<xsd:complexType name=\"Typed\"><xsd:sequence>"
+                        "<xsd:element name=\"day\" type=\"xsd:date\" minOccurs=\"0\"/>"
+                        "<xsd:element name=\"at\" type=\"xsd:time\" minOccurs=\"0\"/>"
+                        "<xsd:element name=\"amount\" type=\"xsd:decimal\" minOccurs=\"0\"/>"
+                        "</xsd:sequence><xsd:attribute name=\"count\" type=\"xsd:int\"/>"
+                        "<xsd:attribute name=\"ok\" type=\"xsd:boolean\"/><xsd:attribute name=\"since\" type=\"xsd:dateTime\"/>"
+                        "<xsd:attribute name=\"big\" type=\"xsd:integer\"/></xsd:complexType>"));
+    emitHeader("demo");
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders() + LexicalDriver}},
+                                       true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, "0: +5| true |2024-02-29T24:00:00+14:00|-0|||\n"
+                          "1: ||-0044-03-15T12:00:00.5Z||2000-02-29|23:59:59.999|-1.50\n"
+                          "2: ||12024-01-01T00:00:00||2024-01-01Z|12:00:00-05:00|\n"
+                          "3: -1 demo_Typed_t.count: \"abc\" (3 bytes) is no xsd:int\n"
+                          "4: -1 demo_Typed_t.count: \"2147483648\" (10 bytes) is no xsd:int\n"
+                          "5: -1 demo_Typed_t.count: \"\" (0 bytes) is no xsd:int\n"
+                          "6: -1 demo_Typed_t.ok: \"yes\" (3 bytes) is no xsd:boolean\n"
+                          "7: -1 demo_Typed_t.big: \"1.0\" (3 bytes) is no xsd:integer\n"
+                          "8: -1 demo_Typed_t.since: \"not-a-date\" (10 bytes) is no xsd:dateTime\n"
+                          "9: -1 demo_Typed_t.since: \"2023-02-29T00:00:00\" (19 bytes) is no xsd:dateTime\n"
+                          "10: -1 demo_Typed_t.since: \"2024-01-01T24:00:01\" (19 bytes) is no xsd:dateTime\n"
+                          "11: -1 demo_Typed_t.since: \"2024-01-01T10:00:00+14:30\" (25 bytes) is no xsd:dateTime\n"
+                          "12: -1 demo_Typed_t.since: \"0000-01-01T00:00:00\" (19 bytes) is no xsd:dateTime\n"
+                          "13: -1 demo_Typed_t.since: \"02024-01-01T00:00:00\" (20 bytes) is no xsd:dateTime\n"
+                          "14: -1 demo_Typed_t.since: \"2024-1-01T00:00:00\" (18 bytes) is no xsd:dateTime\n"
+                          "15: -1 demo_Typed_t.since: \"2024-01-01\" (10 bytes) is no xsd:dateTime\n"
+                          "16: -1 demo_Typed_t.day: \"1900-02-29\" (10 bytes) is no xsd:date\n"
+                          "17: -1 demo_Typed_t.day: \"2024-13-01\" (10 bytes) is no xsd:date\n"
+                          "18: -1 demo_Typed_t.day: no value\n"
+                          "19: -1 demo_Typed_t.at: \"25:00:00\" (8 bytes) is no xsd:time\n"
+                          "20: -1 demo_Typed_t.at: \"12:00\" (5 bytes) is no xsd:time\n"
+                          "21: -1 demo_Typed_t.amount: \"1,5\" (3 bytes) is no xsd:decimal\n");
 }
 
 } // namespace

@@ -1,0 +1,89 @@
+//the shape of a SOAP-encoded array: the size its arrayType declares and where its items stand
+//(offset, position); a service without such arrays leaves these unused
+static int myarray_shape(xmlDocPtr doc, xmlNodePtr cur, const char *member, long *size, long *next) KVPROJ_MAYBE_UNUSED;
+static int myarray_place(xmlDocPtr doc, xmlNodePtr cur, const char *member, long size, long count, long *index) KVPROJ_MAYBE_UNUSED;
+
+//the first failure of an array, its member and why, in the decode error; -1
+static int myarray_refuse(xmlDocPtr doc, const char *member, const char *why, const xmlChar *text)
+{
+	char	*error = (char *)doc->_private;
+
+	if(error != NULL && error[0] == '\0')
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "%s: %s \"%.60s\"", member, why, text != NULL ? (const char *)text : "");
+	return -1;
+}
+
+//the number in "[n]" at the end of text (blanks around it aside): 0 with *value set, -1 for more
+//than one dimension ("[2,3]"), -2 for no number ("[]"), -3 for anything else, -4 for a number beyond
+//the items a message can hold
+static int myarray_bracket(const xmlChar *text, long *value)
+{
+	const char	*open = strrchr((const char *)text, '['), *c;
+	int		digits = 0;
+
+	*value = 0;
+	if(open == NULL)
+		return -3;
+	for(c = open + 1; *c >= '0' && *c <= '9'; c++, digits++){
+		*value = *value * 10 + (*c - '0');
+		if(*value > KVPROJ_MAX_MESSAGE_LEN)
+			return -4;
+	}
+	while(*c == ' ')
+		c++;
+	if(*c == ',')
+		return -1;
+	if(*c != ']')
+		return -3;
+	for(c++; *c == ' ' || *c == '\t' || *c == '\r' || *c == '\n'; c++)
+		;
+	if(*c != '\0')
+		return -3;
+	return digits > 0 ? 0 : -2;
+}
+
+//the size arrayType gives the array at cur (-1: none given) and the index of its first item (its
+//offset, else 0); -1 for an array of more than one dimension, which no member holds, or a shape
+//that is no SOAP array's
+static int myarray_shape(xmlDocPtr doc, xmlNodePtr cur, const char *member, long *size, long *next)
+{
+	const xmlChar	*enc = (const xmlChar *)"http://schemas.xmlsoap.org/soap/encoding/";
+	xmlChar	*type = xmlGetNsProp(cur, (const xmlChar *)"arrayType", enc);
+	xmlChar	*offset = xmlGetNsProp(cur, (const xmlChar *)"offset", enc);
+	int	shape = type != NULL ? myarray_bracket(type, size) : -2;
+	int	start = offset != NULL ? myarray_bracket(offset, next) : 0;
+	int	result = 0;
+
+	if(shape == -2)
+		*size = -1;
+	if(shape == -1 || shape == -3 || shape == -4)
+		result = myarray_refuse(doc, member, shape == -1 ? "has more than the one dimension its member holds:" :
+			shape == -4 ? "is larger than a message can carry:" : "has no SOAP array type in", type);
+	else if(start != 0)
+		result = myarray_refuse(doc, member, "has no offset of one dimension in", offset);
+	else if(*size >= 0 && *next > *size)
+		result = myarray_refuse(doc, member, "starts beyond its size at", offset);
+	if(type != NULL)
+		xmlFree(type);
+	if(offset != NULL)
+		xmlFree(offset);
+	return result;
+}
+
+//the index of the item at cur: its position, else next; -1 for an index before the items placed
+//(count of them) or beyond the array's size
+static int myarray_place(xmlDocPtr doc, xmlNodePtr cur, const char *member, long size, long count, long *index)
+{
+	xmlChar	*position = xmlGetNsProp(cur, (const xmlChar *)"position", (const xmlChar *)"http://schemas.xmlsoap.org/soap/encoding/");
+	int	result = 0;
+
+	if(position != NULL && myarray_bracket(position, index) != 0)
+		result = myarray_refuse(doc, member, "has an item of no position of one dimension at", position);
+	else if(*index < count)
+		result = myarray_refuse(doc, member, "has an item placed twice or out of order at", position);
+	else if(size >= 0 ? *index >= size : *index >= KVPROJ_MAX_MESSAGE_LEN)
+		result = myarray_refuse(doc, member, "has more items than its size, at", position);
+	if(position != NULL)
+		xmlFree(position);
+	return result;
+}

@@ -1,0 +1,143 @@
+//the lexical forms of XML Schema's built-in types that the members hold as text; each returns 0
+//when the whole text (blanks around it aside) is one, else -1 (a type that holds none leaves a
+//check unused)
+#define MYCHECK_INTEGER	0	//integer: any sign
+#define MYCHECK_UNSIGNED	1	//nonNegativeInteger and the unsigned types: "-" only before zero
+#define MYCHECK_POSITIVE	2	//positiveInteger: above zero
+static int mycheck_integer(const char *text, int rule) KVPROJ_MAYBE_UNUSED;
+static int mycheck_decimal(const char *text) KVPROJ_MAYBE_UNUSED;
+#define MYCHECK_DATE	1
+#define MYCHECK_TIME	2
+#define MYCHECK_DATETIME	3
+static int mycheck_moment(const char *text, int parts) KVPROJ_MAYBE_UNUSED;
+
+static const char *mycheck_blanks(const char *c)
+{
+	while(*c == ' ' || *c == '\t' || *c == '\r' || *c == '\n')
+		c++;
+	return c;
+}
+
+//the digits at *c, at least one; *zero tells whether all are 0
+static int mycheck_digits(const char **c, int *zero)
+{
+	const char	*start = *c;
+
+	*zero = 1;
+	while(**c >= '0' && **c <= '9'){
+		if(**c != '0')
+			*zero = 0;
+		(*c)++;
+	}
+	return *c > start ? 0 : -1;
+}
+
+static int mycheck_integer(const char *text, int rule)
+{
+	const char	*c = mycheck_blanks(text);
+	int		negative = 0, zero;
+
+	if(*c == '+' || *c == '-')
+		negative = *c++ == '-';
+	if(mycheck_digits(&c, &zero) != 0 || *mycheck_blanks(c) != '\0')
+		return -1;
+	if(rule != MYCHECK_INTEGER && negative && !zero)
+		return -1;
+	return rule == MYCHECK_POSITIVE && zero ? -1 : 0;
+}
+
+//a sign, digits with one point at most among or around them, at least one digit; no exponent
+static int mycheck_decimal(const char *text)
+{
+	const char	*c = mycheck_blanks(text);
+	int		zero, whole, fraction = -1;
+
+	if(*c == '+' || *c == '-')
+		c++;
+	whole = mycheck_digits(&c, &zero);
+	if(*c == '.'){
+		c++;
+		fraction = mycheck_digits(&c, &zero);
+	}
+	if(whole != 0 && fraction != 0)
+		return -1;
+	return *mycheck_blanks(c) == '\0' ? 0 : -1;
+}
+
+//exactly n digits at *c as a number; -1 when they are not there
+static int mycheck_field(const char **c, int n)
+{
+	int	value = 0;
+
+	for(; n > 0; n--, (*c)++){
+		if(**c < '0' || **c > '9')
+			return -1;
+		value = value * 10 + (**c - '0');
+	}
+	return value;
+}
+
+//-?yyyy-mm-dd with a year of four digits or more (no leading zero then, never 0000) and a day
+//its month has
+static int mycheck_date(const char **c)
+{
+	static const int	days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+	const char	*start;
+	int		by400 = 0, month, day, zero;
+
+	if(**c == '-')
+		(*c)++;
+	start = *c;
+	if(mycheck_digits(c, &zero) != 0 || *c - start < 4 || zero || (*c - start > 4 && *start == '0'))
+		return -1;
+	//the year modulo 400 tells a leap year
+	for(; start < *c; start++)
+		by400 = (by400 * 10 + (*start - '0')) % 400;
+	if(*(*c)++ != '-' || (month = mycheck_field(c, 2)) < 1 || month > 12 || *(*c)++ != '-' ||
+		(day = mycheck_field(c, 2)) < 1 || day > days[month - 1])
+		return -1;
+	if(month == 2 && day == 29 && !(by400 % 4 == 0 && (by400 % 100 != 0 || by400 == 0)))
+		return -1;
+	return 0;
+}
+
+//hh:mm:ss with fractions of a second, 24:00:00 for the end of a day
+static int mycheck_time(const char **c)
+{
+	int	hour, minute, second, zero = 1;
+
+	if((hour = mycheck_field(c, 2)) < 0 || *(*c)++ != ':' || (minute = mycheck_field(c, 2)) < 0 ||
+		*(*c)++ != ':' || (second = mycheck_field(c, 2)) < 0)
+		return -1;
+	if(**c == '.'){
+		(*c)++;
+		if(mycheck_digits(c, &zero) != 0)
+			return -1;
+	}
+	if(minute > 59 || second > 59 || hour > 24 || (hour == 24 && (minute != 0 || second != 0 || !zero)))
+		return -1;
+	return 0;
+}
+
+//a date, a time or both (a T between them), then Z or a zone of +-hh:mm up to 14:00
+static int mycheck_moment(const char *text, int parts)
+{
+	const char	*c = mycheck_blanks(text);
+	int		hours, minutes;
+
+	if((parts & MYCHECK_DATE) && mycheck_date(&c) != 0)
+		return -1;
+	if(parts == MYCHECK_DATETIME && *c++ != 'T')
+		return -1;
+	if((parts & MYCHECK_TIME) && mycheck_time(&c) != 0)
+		return -1;
+	if(*c == 'Z'){
+		c++;
+	}else if(*c == '+' || *c == '-'){
+		c++;
+		if((hours = mycheck_field(&c, 2)) < 0 || *c++ != ':' || (minutes = mycheck_field(&c, 2)) < 0 ||
+			minutes > 59 || hours > 14 || (hours == 14 && minutes != 0))
+			return -1;
+	}
+	return *mycheck_blanks(c) == '\0' ? 0 : -1;
+}

@@ -1,0 +1,185 @@
+// SOAP-encoded messages read by the generated packet reader, compiled and
+// run: values sent by reference (href/id) stand where they are referred to,
+// SOAP arrays keep the size their arrayType declares and place their items
+// by offset and position; dangling references, cycles, copies beyond a
+// message's size, arrays of more than one dimension and items beyond an
+// array's size fail the message with the reason in the decode error.
+
+#include "GeneratorTestSupport.h"
+#include "LoopbackPeer.h"
+
+using namespace gentest;
+
+namespace {
+
+// An rpc/encoded operation Echo: a SOAP array of texts, a struct, a SOAP
+// array of longs and an int.
+std::string encodedService()
+{
+    return wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" "
+        "xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">"
+        "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "<xsd:complexType name=\"Inner\"><xsd:sequence><xsd:element name=\"label\" type=\"xsd:string\"/>"
+        "</xsd:sequence></xsd:complexType>"
+        "<xsd:complexType name=\"WordArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+        "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:string[]\"/></xsd:restriction></xsd:complexContent>"
+        "</xsd:complexType>"
+        "<xsd:complexType name=\"LongArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+        "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:long[]\"/></xsd:restriction></xsd:complexContent>"
+        "</xsd:complexType></xsd:schema></types>\n"
+        "<message name=\"EchoIn\"><part name=\"words\" type=\"tns:WordArray\"/><part name=\"inner\" type=\"tns:Inner\"/>"
+        "<part name=\"nums\" type=\"tns:LongArray\"/><part name=\"n\" type=\"xsd:int\"/></message>"
+        "<message name=\"EchoOut\"><part name=\"return\" type=\"xsd:int\"/></message>"
+        "<portType name=\"P\"><operation name=\"Echo\"><input message=\"tns:EchoIn\"/><output message=\"tns:EchoOut\"/>"
+        "</operation></portType>"
+        "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+        "<operation name=\"Echo\"><soap:operation soapAction=\"\"/>"
+        "<input><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input>"
+        "<output><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></output>"
+        "</operation></binding>");
+}
+
+const char* const Driver = R"(
+static const char *const cases[] = {
+#include "cases.h"
+};
+
+int main(void)
+{
+	size_t c;
+	int i;
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
+		static demo_proto_packet_t pk;
+		int result = read_message(cases[c], &pk);
+		printf("%d: %d", (int)c, result);
+		if(result == 0 && pk.msg_type == DEMO_PROTO_ECHO){
+			demo_EchoIn_msg_t *in = &pk.msg.EchoIn;
+			printf(" words=%d", in->words.WordArray_count);
+			for(i = 0; i < in->words.WordArray_count; i++)
+				printf("%s%s", i > 0 ? "," : ":", in->words.WordArray[i]);
+			printf(" inner=%s nums=%d", in->inner.label, in->nums.LongArray_count);
+			for(i = 0; i < in->nums.LongArray_count; i++)
+				printf("%s%lld", i > 0 ? "," : ":", in->nums.LongArray[i]);
+			printf(" n=%d", in->n);
+		}
+		if(pk.decode_error[0])
+			printf(" error=%s", pk.decode_error);
+		printf("\n");
+		/* a packet that failed keeps nothing to free */
+		if(result == 0)
+			demo_free_proto_packet(&pk);
+		memset(&pk, 0, sizeof(pk));
+	}
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+// A request whose Echo holds the given accessors, with the independent
+// elements after it in the Body.
+std::string request(const std::string& accessors, const std::string& independent = std::string())
+{
+    const std::string body =
+        "<?xml version=\"1.0\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+        "xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:t=\"urn:t\"><SOAP-ENV:Body><t:Echo SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\">" +
+        accessors + "</t:Echo>" + independent + "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
+    return "POST /x HTTP/1.1\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+const std::string Inner = "<inner><label>in</label></inner>";
+const std::string Nums = "<nums SOAP-ENC:arrayType=\"xsd:long[1]\"><item>7</item></nums>";
+const std::string N = "<n>5</n>";
+
+std::string words(const std::string& arrayType, const std::string& items, const std::string& more = std::string())
+{
+    return "<words SOAP-ENC:arrayType=\"" + arrayType + "\"" + more + ">" + items + "</words>";
+}
+
+
+class SoapEncodingTest : public GeneratorTest {};
+
+TEST_F(SoapEncodingTest, ReferencesAndArrayShapesAreHonouredOrRefused)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string ab = "<item>a</item><item>b</item>";
+    // a chain of 20 elements each referring twice to the next: a million copies
+    std::string chain;
+    for (int i = 0; i < 20; ++i)
+        chain += "<t:Inner id=\"c" + std::to_string(i) + "\"><label href=\"#c" + std::to_string(i + 1) +
+            "\"/><label href=\"#c" + std::to_string(i + 1) + "\"/></t:Inner>";
+    chain += "<t:Inner id=\"c20\">x</t:Inner>";
+    const std::vector<MessageCase> cases = {
+        {request(words("xsd:string[2]", ab) + Inner + Nums + N), "0 words=2:a,b inner=in nums=1:7 n=5"},
+        // An array, its items, a struct and a number by reference, in any order.
+        {request("<words href=\"#w\"/>" + Inner + Nums + N,
+                 "<SOAP-ENC:Array id=\"w\" SOAP-ENC:arrayType=\"xsd:string[2]\">" + ab + "</SOAP-ENC:Array>"),
+         "0 words=2:a,b inner=in nums=1:7 n=5"},
+        {request("<words href=\"#w\"/>" + Inner + Nums + N,
+                 "<SOAP-ENC:Array id=\"w\" SOAP-ENC:arrayType=\"xsd:string[3]\">" + ab + "</SOAP-ENC:Array>"),
+         "0 words=3:a,b, inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[2]", "<item href=\"#i2\"/><item href=\"#i1\"/>") + Inner + Nums + N,
+                 "<item id=\"i1\">x</item><item id=\"i2\">y</item>"),
+         "0 words=2:y,x inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[0]", "") + "<inner href=\"#s\"/>" + Nums + "<n href=\"#n\"/>",
+                 "<t:Inner id=\"s\"><label href=\"#l\"/></t:Inner><n id=\"n\">9</n><label id=\"l\">deep</label>"),
+         "0 words=0 inner=deep nums=1:7 n=9"},
+        // One element copied to two places.
+        {request(words("xsd:string[2]", "<item href=\"#i\"/><item href=\"#i\"/>") + Inner + Nums + N,
+                 "<item id=\"i\">same</item>"),
+         "0 words=2:same,same inner=in nums=1:7 n=5"},
+        // References to nothing, outside the Body, cycles, one id twice, copies without end.
+        {request(words("xsd:string[0]", "") + "<inner href=\"#nope\"/>" + Nums + N),
+         "-1 error=href/id: no element of the Body is #nope"},
+        {request(words("xsd:string[0]", "") + "<inner href=\"http://example.org/x#s\"/>" + Nums + N),
+         "-1 error=href/id: no element of the Body is http://example.org/x#s"},
+        {request(words("xsd:string[0]", "") + "<inner href=\"#a\"/>" + Nums + N,
+                 "<t:Inner id=\"a\"><label href=\"#b\"/></t:Inner><label id=\"b\"><x href=\"#a\"/></label>"),
+         "-1 error=href/id: a cycle through #a"},
+        {request(words("xsd:string[0]", "") + "<inner id=\"self\"><label href=\"#self\"/></inner>" + Nums + N),
+         "-1 error=href/id: a cycle through #self"},
+        {request(words("xsd:string[0]", "") + "<inner href=\"#d\"/>" + Nums + N,
+                 "<t:Inner id=\"d\"><label>1</label></t:Inner><t:Inner id=\"d\"><label>2</label></t:Inner>"),
+         "-1 error=href/id: two elements have the id d"},
+        {request(words("xsd:string[0]", "") + "<inner href=\"#c0\"/>" + Nums + N, chain),
+         "-1 error=href/id: more copies than a message holds, at label"},
+        // The size arrayType declares: more items fail, fewer are padded
+        // with empty ones; offset and position place the items.
+        {request(words("xsd:string[1]", "<item>a</item><item>b</item><item>c</item>") + Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: has more items than its size, at \"\""},
+        {request(words("xsd:string[3]", ab) + Inner + Nums + N), "0 words=3:a,b, inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[4]", ab, " SOAP-ENC:offset=\"[2]\"") + Inner + Nums + N),
+         "0 words=4:,,a,b inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[5]", "<item SOAP-ENC:position=\"[1]\">a</item><item SOAP-ENC:position=\"[3]\">b</item>") +
+                 Inner + "<nums SOAP-ENC:arrayType=\"xsd:long[3]\"><item SOAP-ENC:position=\"[2]\">8</item></nums>" + N),
+         "0 words=5:,a,,b, inner=in nums=3:0,0,8 n=5"},
+        {request(words("xsd:string[5]", "<item SOAP-ENC:position=\"[3]\">a</item><item SOAP-ENC:position=\"[1]\">b</item>") +
+                 Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: has an item placed twice or out of order at \"[1]\""},
+        {request(words("xsd:string[5]", "<item SOAP-ENC:position=\"[5]\">a</item>") + Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: has more items than its size, at \"[5]\""},
+        {request(words("xsd:string[2]", ab, " SOAP-ENC:offset=\"[1]\"") + Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: has more items than its size, at \"\""},
+        // Arrays of two dimensions are no member's: refused, never flattened.
+        {request(words("xsd:string[2,2]", ab + ab) + Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: has more than the one dimension its member holds: \"xsd:string[2,2]\""},
+        {request(words("xsd:string[2]", "<item SOAP-ENC:position=\"[0,1]\">a</item>") + Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: has an item of no position of one dimension at \"[0,1]\""},
+        {request(words("xsd:string[x]", ab) + Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: has no SOAP array type in \"xsd:string[x]\""},
+        {request(words("xsd:string[99999999999]", ab) + Inner + Nums + N),
+         "-1 error=demo_WordArray_t.WordArray: is larger than a message can carry: \"xsd:string[99999999999]\""},
+    };
+    const auto [table, expected] = messageTable(cases);
+    view(encodedService());
+    emitHeader("demo", programPlatform());
+    const std::string source = emitSourceWithReaders() + LoopbackPeer + ReadMessage + Driver;
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", source}, {"cases.h", table}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
+} // namespace
