@@ -1,5 +1,6 @@
 #include "net/FetchUri.h"
 
+#include "net/DocumentLocation.h"
 #include "net/HttpClient.h"
 #include "net/TempFile.h"
 #include "net/UrlParts.h"
@@ -13,6 +14,11 @@
 #include <stdexcept>
 #include <system_error>
 #include <utility>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -110,6 +116,40 @@ bool download(const std::string& location, TempFile& file, std::size_t maximumSi
     return arrived;
 }
 
+// The standard input, read whole.
+bool copyStandardInput(TempFile& file, std::string& failure)
+{
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY); // no line-end translation
+#endif
+    char piece[4096];
+    for (std::size_t count; (count = std::fread(piece, 1, sizeof piece, stdin)) > 0;) {
+        if (!file.write(piece, count)) {
+            failure = "cannot write the copy of the standard input " + file.name();
+            return false;
+        }
+    }
+    if (std::ferror(stdin)) {
+        failure = std::string("cannot read the standard input: ") + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+XmlCatalog& catalogSetting()
+{
+    static XmlCatalog catalog;
+    return catalog;
+}
+
+std::function<void(const std::string&, const std::string&)>& catalogAnnouncer()
+{
+    static std::function<void(const std::string&, const std::string&)> announce;
+    return announce;
+}
+
+bool fetchLocation(const std::string& location, std::string& fileName, std::string& failure, std::size_t maximumSize);
+
 }  // namespace
 
 void setFetchTimeout(int seconds)
@@ -128,10 +168,38 @@ bool fetchUri(const std::string& location, std::string& fileName, std::size_t ma
     return fetchUri(location, fileName, failure, maximumSize);
 }
 
+void setFetchCatalog(XmlCatalog catalog)
+{
+    catalogSetting() = std::move(catalog);
+}
+
+void setCatalogAnnouncer(std::function<void(const std::string&, const std::string&)> announce)
+{
+    catalogAnnouncer() = std::move(announce);
+}
+
+// The catalog's address is fetched as it is, never mapped again: a catalog
+// that maps an address onto itself or in a circle cannot loop.
 bool fetchUri(const std::string& location, std::string& fileName, std::string& failure, std::size_t maximumSize)
 {
+    const std::string mapped = catalogSetting().resolve(location);
+    if (mapped.empty())
+        return fetchLocation(location, fileName, failure, maximumSize);
+    if (catalogAnnouncer())
+        catalogAnnouncer()(location, mapped);
+    if (fetchLocation(localPathOf(mapped), fileName, failure, maximumSize))
+        return true;
+    failure += " (a catalog maps it to " + mapped + ")";
+    return false;
+}
+
+namespace {
+
+bool fetchLocation(const std::string& location, std::string& fileName, std::string& failure, std::size_t maximumSize)
+{
     failure.clear();
-    if (!isNetworkAddress(location)) {
+    const bool standardInput = location == StandardInputLocation;
+    if (!isNetworkAddress(location) && !standardInput) {
         fileName = location;
         failure = whyNotReadable(location);
         return failure.empty();
@@ -143,12 +211,12 @@ bool fetchUri(const std::string& location, std::string& fileName, std::string& f
         return true;
     }
     fileName.clear();
-    if (announcer())
+    if (announcer() && !standardInput)
         announcer()(location);
     try {
         TempFile file;
         Download entry{file.name(), std::filesystem::absolute(file.name())};
-        if (!download(location, file, maximumSize, failure))
+        if (standardInput ? !copyStandardInput(file, failure) : !download(location, file, maximumSize, failure))
             return false;
         if (!file.keep()) {
             failure = "cannot keep the downloaded file " + file.name();
@@ -162,6 +230,8 @@ bool fetchUri(const std::string& location, std::string& fileName, std::string& f
         return false;
     }
 }
+
+}  // namespace
 
 void setFetchAnnouncer(std::function<void(const std::string&)> announce)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/HttpClient.h"
+#include "net/XmlCatalog.h"
 
 #include <cstddef>
 #include <functional>
@@ -14,7 +15,10 @@
 // fileName empty, and is tried again by the next call. A document larger than
 // maximumSize bytes is a failed download. Any other location is a local name,
 // given back unchanged, with the result telling whether it can be opened for
-// reading.
+// reading. A location the catalog of setFetchCatalog maps is fetched from
+// where it maps it. The location "-" is the standard input, read once into a file
+// like a download.
+constexpr const char* StandardInputLocation = "-";
 bool fetchUri(const std::string& location, std::string& fileName,
               std::size_t maximumSize = HttpClient::kMaximumDocumentSize);
 // The same, saying in failure why it failed: the cause alone ("connection
@@ -33,6 +37,14 @@ int fetchTimeout();
 // is not downloaded again), so that a program can say what it waits for.
 // An empty function says nothing; that is the default.
 void setFetchAnnouncer(std::function<void(const std::string& location)> announce);
+
+// The catalogs every later fetch consults first: a location they map is
+// fetched from where they send it (a local copy, another address). The
+// default is none.
+void setFetchCatalog(XmlCatalog catalog);
+// Called with the location and where a catalog sent it, for a program that
+// says so (kvgen -v). An empty function says nothing; that is the default.
+void setCatalogAnnouncer(std::function<void(const std::string& location, const std::string& mapped)> announce);
 
 // Deletes the files that fetchUri downloaded in this process, wherever the
 // current folder has moved since, and forgets them, so that a later fetch of

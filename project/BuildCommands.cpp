@@ -5,7 +5,9 @@
 #include "project/ProjectCommands.h"
 
 #include "project/BuildCommandLines.h"
+#include "generator/emit/CMakeListsText.h"
 #include "generator/emit/MakefileText.h"
+#include "generator/emit/TextBuffer.h"
 #include "project/CommandQuoting.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectHost.h"
@@ -19,6 +21,14 @@ namespace {
 const char* const Compiled = "Successfully Compiled";
 const char* const NotStarted = "Compiling failed: the compiler could not be started";
 const char* const MakefileStart = "Start Generating Makefile...\r\n";
+
+// CMake's build file beside the Makefile: the same build for CMake users.
+bool writeCMakeListsFile(const CProjectRecord& project, const std::string& path)
+{
+    CTextBuffer text;
+    writeCMakeLists(project, text);
+    return writeDocumentFile(path, text.text());
+}
 
 #ifdef _WIN32
 const bool WindowsHost = true;
@@ -157,9 +167,14 @@ bool CProjectCommands::writeMakefileFile(std::string& path)
     files_.makefile.clear();
     writeMakefile(*project_, files_.makefile);
     path = joinProjectPath(project_->location, "Makefile");
-    if (writeDocumentFile(path, files_.makefile.text()))
+    const std::string cmake = joinProjectPath(project_->location, "CMakeLists.txt");
+    if (!writeDocumentFile(path, files_.makefile.text())) {
+        host_.showError("The file " + path + " could not be written.", "ERROR!");
+        return false;
+    }
+    if (writeCMakeListsFile(*project_, cmake))
         return true;
-    host_.showError("The file " + path + " could not be written.", "ERROR!");
+    host_.showError("The file " + cmake + " could not be written.", "ERROR!");
     return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include "generator/emit/GeneratorRun.h"
 #include "net/FetchUri.h"
+#include "net/XmlCatalog.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectLayout.h"
@@ -14,10 +15,12 @@
 #include "tools/kvgen/ProjectStaging.h"
 #include "tools/kvgen/ServiceListing.h"
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -74,6 +77,39 @@ void leaveToProcessEnd(std::unique_ptr<CGeneratorRun> run)
     left = run.release();
 }
 
+// A folder as a shell takes it back.
+std::string shellWord(const std::string& word)
+{
+    if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./+,:=@") == std::string::npos)
+        return word;
+    std::string quoted = "'";
+    for (char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The files the run wrote (and, when verbose, those it left as they were),
+// then how to build the project.
+void reportFiles(const std::vector<CProjectStaging::CommittedFile>& files, const KvgenArguments& args)
+{
+    for (const CProjectStaging::CommittedFile& file : files) {
+        if (file.written)
+            std::cout << "wrote " << file.path << "\n";
+        else if (args.verbosity == KvgenArguments::Verbose)
+            std::cout << "unchanged " << file.path << "\n";
+    }
+    std::string folder = std::filesystem::path(args.out).lexically_normal().generic_string();
+    if (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    std::string make = "make";
+#ifndef _WIN32
+    if (args.windowsTarget)
+        make += " CC=x86_64-w64-mingw32-gcc";
+#endif
+    const bool here = folder == "." || folder == "./";
+    std::cout << "next: " << (here ? make : "cd " + shellWord(folder) + " && " + make) << "\n";
+}
+
 int generate(const KvgenArguments& args, const std::string& appFolder)
 {
     const std::string projectFolder = asFolder(args.out);
@@ -92,6 +128,8 @@ int generate(const KvgenArguments& args, const std::string& appFolder)
     const bool generated =
         commands.generateFiles(stage, DocumentWrites::Together) && commands.generateMakefileFiles();
     std::cerr << host.diagnostics();
+    for (const std::string& failure : staging.writeFailures())
+        std::cerr << "kvgen: cannot write " << failure << "\n";
     if (!generated || host.failed())
         return Failed;
     const CProjectLayout layout = copyProjectLibraries(appFolder, staging.folder(), args.windowsTarget);
@@ -114,7 +152,10 @@ int generate(const KvgenArguments& args, const std::string& appFolder)
         std::cerr << "kvgen: " << staging.failure() << "\n";
         return Failed;
     }
-    std::cout << host.progress();
+    if (args.verbosity != KvgenArguments::Quiet) {
+        std::cout << host.progress();
+        reportFiles(staging.committedFiles(), args);
+    }
     leaveToProcessEnd(commands.takeFinishedRun());
     return Done;
 }
@@ -128,6 +169,31 @@ void shareOneHeap()
 #ifdef __GLIBC__
     mallopt(M_ARENA_MAX, 1);
 #endif
+}
+
+// The catalogs of the run: the user's (--catalog), those of
+// XML_CATALOG_FILES, then the one of the built-in schemas. A catalog the
+// user named that cannot be read fails the run; one of the environment or
+// the built-in one is a warning.
+bool setUpCatalogs(const KvgenArguments& args, const std::string& appFolder)
+{
+    const std::string schemas = args.schemas.empty() ? appFolder + "soap-schemas/" : asFolder(args.schemas);
+    std::vector<std::string> warnings;
+    XmlCatalog catalog;
+    try {
+        catalog = XmlCatalog::standard(args.catalogs, schemas, warnings);
+    } catch (const XmlCatalog::LoadError& failure) {
+        std::cerr << "kvgen: catalog " << failure.what() << "\n";
+        return false;
+    }
+    for (const std::string& warning : warnings)
+        std::cerr << "kvgen: warning: catalog " << warning << "\n";
+    setFetchCatalog(std::move(catalog));
+    if (args.verbosity == KvgenArguments::Verbose)
+        setCatalogAnnouncer([](const std::string& location, const std::string& mapped) {
+            std::cerr << "catalog: " << location << " -> " << mapped << std::endl;
+        });
+    return true;
 }
 
 }  // namespace
@@ -150,7 +216,10 @@ int main(int argc, char** argv)
         return Done;
     }
     setFetchTimeout(args.timeout);
-    setFetchAnnouncer([](const std::string& location) { std::cerr << "fetching " << location << std::endl; });
+    if (args.verbosity != KvgenArguments::Quiet)
+        setFetchAnnouncer([](const std::string& location) { std::cerr << "fetching " << location << std::endl; });
     const std::string appFolder = runtimeFolder(argv[0]);
+    if (!setUpCatalogs(args, appFolder))
+        return Failed;
     return args.action == KvgenArguments::List ? list(args, appFolder) : generate(args, appFolder);
 }

@@ -204,6 +204,8 @@ private:
     // The parse driver and the elements around the model.
     int step();
     int classify(const std::string& localName);
+    void checkRoot(int kind);
+    std::string tagAtHand() const;
     static std::string documentKey(const std::string& location);
     int endParse(const std::string& description, int line, int column, const std::string& document = std::string());
     void resolveHeaders();

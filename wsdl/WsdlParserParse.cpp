@@ -28,6 +28,10 @@ namespace {
 // Imports of imports of ... end here, whatever a server makes up.
 const int MaxImportDepth = 32;
 
+// What a message about a wrong root element adds.
+const std::string RootRule =
+    std::string(": the root element of a WSDL 1.1 document is definitions in the namespace ") + WsdlUri;
+
 // Views, so that a look-up compares lengths before bytes.
 struct TagKind {
     std::string_view name;
@@ -115,7 +119,7 @@ int WsdlParser::parse()
             }
             break;
         default:
-            error("Syntax error", 0);
+            error("Syntax error at " + tagAtHand() + (state_ == START ? RootRule : ": not allowed here"), 0);
         }
         state_ = kind;
         return elementKind_;
@@ -187,8 +191,11 @@ int WsdlParser::getNextElement(bool advance)
             break;
         case XmlPullParser::START_TAG: {
             const std::string_view ns = xpp_->getNamespace();
-            elementKind_ = ns != WsdlUri && ns != Schema::SchemaUri ? static_cast<int>(EXTENSIBILITY)
+            const int kind = ns != WsdlUri && ns != Schema::SchemaUri ? static_cast<int>(EXTENSIBILITY)
                                                                       : classify(xpp_->getName());
+            if (elementKind_ == START)
+                checkRoot(kind);
+            elementKind_ = kind;
             break;
         }
         case XmlPullParser::END_TAG: {
@@ -232,6 +239,29 @@ int WsdlParser::step()
     if (elementKind_ == START)
         return xpp_->nextToken();
     return xpp_->nextTag();
+}
+
+// A root other than definitions is no WSDL document: one the parse would
+// read as a top-level element (a foreign one, a message ...) is refused
+// here, at its tag, instead of at the end of the document.
+void WsdlParser::checkRoot(int kind)
+{
+    static constexpr int readAtTopLevel[] = {EXTENSIBILITY, DOCUMENTATION, ANNOTATION, IMPORT, TYPES,
+                                             MESSAGE,       PORT_TYPE,     BINDING,    SERVICE};
+    if (std::find(std::begin(readAtTopLevel), std::end(readAtTopLevel), kind) != std::end(readAtTopLevel))
+        error("Unknown Wsdl tag " + tagAtHand() + RootRule, 0);
+}
+
+// The tag the reader stands on as a message names it, with its namespace:
+// "wsdl:definitions (namespace urn:x)", "html (no namespace)", "</types>".
+std::string WsdlParser::tagAtHand() const
+{
+    const std::string& prefix = xpp_->getPrefix();
+    const std::string name = prefix.empty() ? xpp_->getName() : prefix + ":" + xpp_->getName();
+    if (xpp_->getEventType() == XmlPullParser::END_TAG)
+        return "</" + name + ">";
+    const std::string& ns = xpp_->getNamespace();
+    return name + (ns.empty() ? " (no namespace)" : " (namespace " + ns + ")");
 }
 
 int WsdlParser::classify(const std::string& localName)

@@ -120,10 +120,14 @@ void writeLimits(const CEmitContext& context, CTextBuffer& out)
 
     out.emptyLine();
     for (const auto& fixed : FixedLimits) {
-        if (*fixed.first == '\0')
+        if (*fixed.first == '\0') {
             out.emptyLine();
-        else
-            out.line("#define ", context.projUpper(), fixed.first, "\t", fixed.second);
+            continue;
+        }
+        if (std::string_view(fixed.first) == "_MAX_ARRAY_NUM")
+            out.line("//not used by the generated code (arrays hold as many items as the message brings); kept for "
+                     "callers that size arrays of their own with it");
+        out.line("#define ", context.projUpper(), fixed.first, "\t", fixed.second);
     }
     out.emptyLine();
     out.emptyLine();

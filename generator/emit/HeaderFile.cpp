@@ -14,9 +14,18 @@ void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
     header.line("#define ", P, "_API_H");
     header.emptyLine();
     if (!context.project().isWindowsTarget()) {
-        // The Windows calling-convention and export words vanish elsewhere.
+        // The Windows calling-convention and export words of the prototypes
+        // vanish elsewhere. Callers may use the two macros too, so they stay;
+        // a program's own definitions (its Windows headers, a compatibility
+        // header), before this header, are kept.
+        header.line("/* WINAPI and _declspec(dllexport) mark the exported functions for Windows; elsewhere");
+        header.line("   they are empty, unless the program defined them before. */");
+        header.line("#ifndef WINAPI");
         header.line("#define WINAPI ");
+        header.line("#endif");
+        header.line("#ifndef _declspec");
         header.line("#define _declspec(dllexport) ");
+        header.line("#endif");
     }
     header.emptyLine();
     header.line("#ifdef _WIN32");

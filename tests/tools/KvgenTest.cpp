@@ -84,7 +84,35 @@ TEST_F(KvgenTest, EachWrongArgumentIsNamedWithItsRule)
         {"calc " + Calculator + " --out", "kvgen: --out: needs a folder\n"},
         {"--text-length 0 calc " + Calculator, "kvgen: --text-length 0: must be a whole number of bytes, 1 or more\n"},
         {"--text-length 2k calc " + Calculator, "kvgen: --text-length 2k: must be a whole number of bytes, 1 or more\n"},
-        {"--verbose calc " + Calculator, "kvgen: --verbose: unknown option\n"},
+        {"--colour calc " + Calculator, "kvgen: --colour: unknown option\n"},
+        // The forms GNU getopt_long takes, and what it refuses.
+        {"--target=solaris calc " + Calculator, "kvgen: --target solaris: must be unix or windows\n"},
+        {"--tim=1.5 calc " + Calculator, "kvgen: --timeout 1.5: must be a whole number of seconds, 0 or more\n"},
+        {"--t=windows calc " + Calculator, "kvgen: --t: ambiguous option (could be --timeout --text-length --target)\n"},
+        {"--force=yes calc " + Calculator, "kvgen: --force: takes no value\n"},
+        {"--out= calc " + Calculator, "kvgen: --out: needs a folder\n"},
+        {"--catalog= calc " + Calculator, "kvgen: --catalog: needs a file\n"},
+        {"-x calc " + Calculator, "kvgen: -x: unknown option\n"},
+        {"-qz calc " + Calculator, "kvgen: -z: unknown option\n"},
+        {"-- -calc " + Calculator, "kvgen: NAME '-calc': may hold only letters, digits and '_' ('-' is not one of them)\n"},
+        {"-- calc " + Calculator + " --force", "kvgen: --force: one argument too many (NAME and WSDL are needed)\n"},
+        {"- " + Calculator, "kvgen: NAME '-': may hold only letters, digits and '_' ('-' is not one of them)\n"},
+        // Names no file system or C compiler takes, shown whole character by character.
+        {std::string(300, 'a') + " " + Calculator,
+         "kvgen: NAME '" + std::string(40, 'a') + "...': is 300 characters long; file names hold 255 and "
+         "NAME_api_demo.c adds 11, so 244 at most\n"},
+        {"caf\xC3\xA9 " + Calculator,
+         "kvgen: NAME 'caf\xC3\xA9': may hold only ASCII letters, digits and '_', since it names C functions and "
+         "types ('\xC3\xA9' is not one of them)\n"},
+        {"\xE6\x97\xA5\xE6\x9C\xAC " + Calculator,
+         "kvgen: NAME '\xE6\x97\xA5\xE6\x9C\xAC': may hold only ASCII letters, digits and '_', since it names C "
+         "functions and types ('\xE6\x97\xA5' is not one of them)\n"},
+        {"a\xFF " + Calculator,
+         "kvgen: NAME 'a\xFF': may hold only ASCII letters, digits and '_', since it names C functions and types "
+         "('\\xFF' is not one of them)\n"},
+        {std::string(39, 'a') + "\xC3\xA9" "bbbbb " + Calculator,
+         "kvgen: NAME '" + std::string(39, 'a') + "...': may hold only ASCII letters, digits and '_', since it names C "
+         "functions and types ('\xC3\xA9' is not one of them)\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -112,6 +140,145 @@ TEST_F(KvgenTest, VersionHelpAndListingWriteNothing)
                         "    operation Greet  style document  action \"urn:kelvane:calculator#Greet\"\n");
     EXPECT_EQ(list.err, "");
     EXPECT_EQ(namesIn("."), "");
+}
+
+// Each form of the options writes the same project and says what it wrote
+// and what to do next; -q says nothing, -v names the files left alone.
+TEST_F(KvgenTest, EachFormOfTheOptionsIsTakenAsGnuGetoptLongTakesIt)
+{
+    fs::copy_file(Calculator, "calculator.wsdl");
+    const std::string wrote = "wrote project/CMakeLists.txt\nwrote project/Make.rules\nwrote project/Makefile\n"
+                              "wrote project/calc.zbq\nwrote project/calc_api.c\nwrote project/calc_api.h\n"
+                              "wrote project/calc_api_demo.c\nwrote project/lib/include/tessaro_socket.h\n"
+                              "wrote project/lib/include/tessaro_tls.h\nwrote project/lib/include/tessaro_type.h\n"
+                              "wrote project/lib/include/tessaro_util.h\nwrote project/lib/src/tessaro_socket.c\n"
+                              "wrote project/lib/src/tessaro_tls_openssl.c\nwrote project/lib/src/tessaro_tls_schannel.c\n"
+                              "wrote project/lib/src/tessaro_util.c\n";
+    const std::string progress = "Start Generating...\nSuccessfully Generated!\nStart Generating Makefile...\n"
+                                 "project/Makefile Successfully be Generated.\n";
+    struct Case {
+        std::string arguments;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"--out=project calc calculator.wsdl", progress + wrote + "next: cd project && make\n"},
+        {"--out project calc calculator.wsdl", progress + wrote + "next: cd project && make\n"},
+        {"--ou=project --text-len=128 --time=5 --tar=unix calc calculator.wsdl",
+         progress + wrote + "next: cd project && make\n"},
+        {"calc calculator.wsdl --out project/", progress + wrote + "next: cd project && make\n"},
+        {"--out=project -- calc - <calculator.wsdl", progress + wrote + "next: cd project && make\n"},
+        {"-q --out=project calc calculator.wsdl", ""},
+        {"--quiet --out=project calc calculator.wsdl", ""},
+        {"--out=project --target=windows calc calculator.wsdl",
+         progress + wrote + "next: cd project && make CC=x86_64-w64-mingw32-gcc\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        fs::remove_all("project");
+        const KvgenRun run = kvgen(c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::string out = run.out;
+        // The Windows project carries libxml2 as well: its files are listed too.
+        for (std::size_t at; (at = out.find("wrote project/libxml2/")) != std::string::npos;)
+            out.erase(at, out.find('\n', at) + 1 - at);
+        EXPECT_EQ(out, c.out);
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(fs::exists("project/calc_api.h"));
+    }
+    // Once more: nothing new to write; verbose names what was left alone.
+    ASSERT_EQ(kvgen("-q --out=project calc calculator.wsdl").status, 0);
+    const KvgenRun again = kvgen("-v --out=project calc calculator.wsdl");
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("unchanged project/calc_api.h\n"), std::string::npos) << again.out;
+    EXPECT_EQ(again.out.find("wrote project/calc_api.h\n"), std::string::npos) << again.out;
+    const KvgenRun here = kvgen("-- calc calculator.wsdl");
+    EXPECT_EQ(here.status, 0) << here.err;
+    EXPECT_NE(here.out.find("wrote calc_api.h\nwrote calc_api_demo.c\n"), std::string::npos) << here.out;
+    EXPECT_EQ(here.out.substr(here.out.size() - 11), "next: make\n");
+    // A document read from the standard input is named "-" in messages.
+    testsupport::writeBytes("bad.wsdl", "<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\"><oops></definitions>");
+    const KvgenRun piped = kvgen("--out=piped calc - <bad.wsdl");
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_EQ(piped.err.rfind("-:1:", 0), 0u) << piped.err;
+    EXPECT_FALSE(fs::exists("piped"));
+}
+
+// Folders a failed run made are gone with it, however deep; a folder that
+// cannot be made is named with the system's cause.
+TEST_F(KvgenTest, AFailedRunLeavesNoFolderItMade)
+{
+    testsupport::writeBytes("bad.wsdl", "<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\"><oops></definitions>");
+    testsupport::writeBytes("file.txt", "");
+    struct Case {
+        std::string arguments;
+        std::string err; // its start
+    };
+    const Case cases[] = {
+        {"--out a/b calc bad.wsdl", "bad.wsdl:1:"},
+        {"--out a/b/c/ calc bad.wsdl", "bad.wsdl:1:"},
+        {"--out=a/b calc nowhere.wsdl", "nowhere.wsdl: Wsdl Parser Exception : nowhere.wsdl could not be opened: file not found"},
+        {"--out file.txt/b calc " + Calculator, "kvgen: cannot create the folder file.txt/b: Not a directory\n"},
+        {"--out file.txt calc " + Calculator, "kvgen: cannot write into file.txt: Not a directory\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const KvgenRun run = kvgen(c.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.compare(0, c.err.size(), c.err), 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(namesIn("."), "bad.wsdl\nfile.txt\n");
+    }
+}
+
+// Imports from well-known addresses are read from kvgen's own copies, and
+// a user's catalog (named by --catalog or XML_CATALOG_FILES) sends others
+// to local files: no run here reaches a network.
+TEST_F(KvgenTest, CatalogsSendImportsToLocalCopies)
+{
+    const std::string encoding = "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\" "
+                                 "schemaLocation=\"http://schemas.xmlsoap.org/soap/encoding/\"/>";
+    const std::string extra = "<xsd:import namespace=\"urn:kelvane:extra\" "
+                              "schemaLocation=\"http://example.invalid/extra.xsd\"/>";
+    const std::string open = "elementFormDefault=\"qualified\">";
+    std::string importing = testsupport::readBytes(Calculator);
+    importing.insert(importing.find(open) + open.size(), encoding);
+    testsupport::writeBytes("encoding.wsdl", importing);
+    importing.insert(importing.find(open) + open.size(), extra);
+    testsupport::writeBytes("both.wsdl", importing);
+    fs::create_directory("copies");
+    testsupport::writeBytes("copies/extra.xsd", "<xsd:schema xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+                                                "targetNamespace=\"urn:kelvane:extra\"><xsd:element name=\"x\" "
+                                                "type=\"xsd:int\"/></xsd:schema>");
+    testsupport::writeBytes("mine.xml", "<catalog xmlns=\"urn:oasis:names:tc:entity:xmlns:xml:catalog\">"
+                                        "<rewriteURI uriStartString=\"http://example.invalid/\" "
+                                        "rewritePrefix=\"copies/\"/></catalog>");
+    struct Case {
+        std::string arguments;
+        std::string environment; // XML_CATALOG_FILES
+        int status;
+        std::string err;         // its start
+    };
+    const Case cases[] = {
+        {"-q calc encoding.wsdl", "", 0, ""},
+        {"-v calc encoding.wsdl", "", 0, "catalog: http://schemas.xmlsoap.org/soap/encoding/ -> "},
+        {"-q --catalog=mine.xml calc both.wsdl", "", 0, ""},
+        {"-q --catalog mine.xml calc both.wsdl", "", 0, ""},
+        {"-q calc both.wsdl", "none.xml mine.xml", 0, "kvgen: warning: catalog none.xml: file not found\n"},
+        {"calc both.wsdl", "", 1, "fetching http://example.invalid/extra.xsd\n"},
+        {"-q --catalog=none.xml calc both.wsdl", "", 1, "kvgen: catalog none.xml: file not found\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments + " with XML_CATALOG_FILES=" + c.environment);
+        setenv("XML_CATALOG_FILES", c.environment.c_str(), 1);
+        const KvgenRun run = kvgen("--out=project " + c.arguments);
+        unsetenv("XML_CATALOG_FILES");
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(run.err.compare(0, c.err.size(), c.err), 0) << run.err;
+        if (c.status == 0) {
+            EXPECT_NE(testsupport::readBytes("project/calc_api.h").find("CALC_MAX_NAME_LEN"), std::string::npos);
+        }
+        fs::remove_all("project");
+    }
 }
 
 // What kvgen says when the document cannot be had, and that a failed run
@@ -171,12 +338,13 @@ TEST_F(KvgenProjectTest, AProjectFolderHoldsWhatItsMakefileNeeds)
 {
     const KvgenRun run = generate();
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "Start Generating...\nSuccessfully Generated!\nStart Generating Makefile...\n"
-                       "project/Makefile Successfully be Generated.\n");
+    EXPECT_EQ(run.out.rfind("Start Generating...\nSuccessfully Generated!\nStart Generating Makefile...\n"
+                            "project/Makefile Successfully be Generated.\nwrote project/CMakeLists.txt\n", 0),
+              0u) << run.out;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(namesIn("project"),
-              ".kvgen\nMake.rules\nMakefile\ncalc.zbq\ncalc_api.c\ncalc_api.h\ncalc_api_demo.c\nlib\nlib/bin\n"
-              "lib/bin/redhat\nlib/include\nlib/include/tessaro_socket.h\n"
+              ".kvgen\nCMakeLists.txt\nMake.rules\nMakefile\ncalc.zbq\ncalc_api.c\ncalc_api.h\ncalc_api_demo.c\nlib\n"
+              "lib/bin\nlib/bin/redhat\nlib/include\nlib/include/tessaro_socket.h\n"
               "lib/include/tessaro_tls.h\nlib/include/tessaro_type.h\nlib/include/tessaro_util.h\nlib/src\n"
               "lib/src/tessaro_socket.c\nlib/src/tessaro_tls_openssl.c\nlib/src/tessaro_tls_schannel.c\n"
               "lib/src/tessaro_util.c\n");

@@ -131,3 +131,32 @@ TEST(StagedFileSink, AStagedFileThatCannotBeMadeFails)
 }
 
 } // namespace
+
+namespace {
+
+// A staged file that cannot be written says why, as the system said it,
+// whether it could not be made or a write to it failed.
+TEST(StagedFileSinkFailure, TheSystemsCauseIsKept)
+{
+    testsupport::ScopedWorkingFolder folder;
+    struct Case {
+        const char* staged;
+        std::string cause;
+    };
+    std::vector<Case> cases = {{"missing-folder/file.c", "No such file or directory"}};
+    if (fs::exists("/dev/full"))
+        cases.push_back({"/dev/full", "No space left on device"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.staged);
+        CStagedFileSink sink(c.staged, fs::path());
+        sink.stream() << textOf(3 * Block);
+        EXPECT_EQ(sink.finish(), CStagedFileSink::Failed);
+        EXPECT_EQ(sink.failure(), c.cause);
+    }
+    CStagedFileSink written("written.c", fs::path());
+    written.stream() << "text";
+    EXPECT_EQ(written.finish(), CStagedFileSink::Written);
+    EXPECT_EQ(written.failure(), "");
+}
+
+} // namespace

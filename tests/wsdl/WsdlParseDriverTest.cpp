@@ -106,6 +106,8 @@ TEST_F(WsdlParseDriverTest, DocumentsWithoutASoap11BindingParseWithANotice)
 
 TEST_F(WsdlParseDriverTest, FatalErrorsEndTheParseWithTheirMessageAndPosition)
 {
+    const std::string rootRule =
+        ": the root element of a WSDL 1.1 document is definitions in the namespace http://schemas.xmlsoap.org/wsdl/";
     std::string doctype = calculator();
     doctype.insert(doctype.find('\n') + 1, "<!DOCTYPE definitions [ <!ENTITY e SYSTEM \"file:///etc/passwd\"> ]>\n");
     struct Case {
@@ -120,10 +122,24 @@ TEST_F(WsdlParseDriverTest, FatalErrorsEndTheParseWithTheirMessageAndPosition)
         {"an XML Schema tag of no known kind", definitions("<xsd:element name=\"e\"/>"), 6, fatal("Unknown Tag element")},
         {"a document type declaration", doctype, 2, fatal("Doc Declaration ??")},
         {"the document ends before definitions", "<message xmlns=\"http://schemas.xmlsoap.org/wsdl/\" name=\"M\"/>",
-         1, fatal("Unknown Wsdl tag")},
-        {"a part outside a message", definitions("<part name=\"p\" type=\"xsd:int\"/>"), 6, fatal("Syntax error")},
-        {"a schema outside types", definitions("<xsd:schema targetNamespace=\"urn:t\"/>"), 6, fatal("Syntax error")},
-        {"an operation outside a port type", definitions("<operation name=\"o\"/>"), 6, fatal("Syntax error")},
+         1, fatal("Unknown Wsdl tag message (namespace http://schemas.xmlsoap.org/wsdl/)" + rootRule)},
+        // Documents that are no WSDL: named at their root, with its namespace.
+        {"the wsdl prefix bound to another namespace",
+         "<?xml version=\"1.0\"?>\n<!-- a comment -->\n<wsdl:definitions xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/2\"\n"
+         "  targetNamespace=\"urn:t\">\n<wsdl:message name=\"M\"/>\n</wsdl:definitions>\n",
+         4, fatal("Unknown Wsdl tag wsdl:definitions (namespace http://schemas.xmlsoap.org/wsdl/2)" + rootRule)},
+        {"an XML Schema given as the WSDL",
+         "<?xml version=\"1.0\"?>\n<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">\n"
+         "<xs:element name=\"e\"/>\n</xs:schema>\n",
+         2, fatal("Syntax error at xs:schema (namespace http://www.w3.org/2001/XMLSchema)" + rootRule)},
+        {"an HTML page", "<html>\n<head><title>Not Found</title></head>\n<body>gone</body>\n</html>\n", 1,
+         fatal("Unknown Wsdl tag html (no namespace)" + rootRule)},
+        {"a part outside a message", definitions("<part name=\"p\" type=\"xsd:int\"/>"), 6,
+         fatal("Syntax error at part (namespace http://schemas.xmlsoap.org/wsdl/): not allowed here")},
+        {"a schema outside types", definitions("<xsd:schema targetNamespace=\"urn:t\"/>"), 6,
+         fatal("Syntax error at xsd:schema (namespace http://www.w3.org/2001/XMLSchema): not allowed here")},
+        {"an operation outside a port type", definitions("<operation name=\"o\"/>"), 6,
+         fatal("Syntax error at operation (namespace http://schemas.xmlsoap.org/wsdl/): not allowed here")},
         // The pull parser's errors are logged as well.
         {"an element that is never closed", definitions("<message name=\"M\">\n"),
          7, ": Xml Parser Exception : expected: message\n"},

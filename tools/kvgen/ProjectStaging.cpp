@@ -5,6 +5,7 @@
 #include "tools/kvgen/StagedFileSink.h"
 #include "tools/kvgen/WrittenFiles.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <system_error>
@@ -29,17 +30,50 @@ bool sameSize(const fs::path& one, const fs::path& other)
     return !error && fs::file_size(other, error) == size && !error;
 }
 
+// The path without "." and ".." steps and without a separator at its end.
+fs::path folderPath(const fs::path& folder)
+{
+    const fs::path normal = folder.lexically_normal();
+    return normal.has_filename() ? normal : normal.parent_path();
+}
+
+// The outermost of the folders that making folder makes: empty when it
+// stands already.
+fs::path outermostMissing(const fs::path& folder)
+{
+    fs::path missing;
+    std::error_code error;
+    for (fs::path at = folderPath(folder); !at.empty() && !fs::exists(at, error); at = at.parent_path()) {
+        if (error || at == at.parent_path())
+            break;
+        missing = at;
+    }
+    return missing;
+}
+
+// The folder as a message names it: "calc.h" for "./calc.h".
+std::string shown(const fs::path& path)
+{
+    const fs::path normal = path.lexically_normal();
+    return (normal.empty() ? fs::path(".") : normal).generic_string();
+}
+
 } // namespace
 
 CProjectStaging::CProjectStaging(const fs::path& projectFolder) : project_(projectFolder)
 {
     std::error_code error;
     if (!fs::exists(project_, error)) {
-        madeProject_ = fs::create_directories(project_, error);
+        const fs::path missing = outermostMissing(project_);
+        fs::create_directories(project_, error);
         if (error) {
             failure_ = "cannot create the folder " + project_.generic_string() + ": " + error.message();
+            // What was made before the failure goes again.
+            if (!missing.empty())
+                fs::remove_all(missing, error);
             return;
         }
+        madeFrom_ = missing;
     }
     staging_ = project_ / (".kvgen-" + std::to_string(getpid()));
     fs::remove_all(staging_, error);
@@ -52,8 +86,14 @@ CProjectStaging::~CProjectStaging()
     std::error_code ignored;
     if (!staging_.empty())
         fs::remove_all(staging_, ignored);
-    if (madeProject_ && fs::is_empty(project_, ignored))
-        fs::remove(project_, ignored);
+    // Empty folders the run made, from the project's up to the outermost.
+    if (madeFrom_.empty())
+        return;
+    for (fs::path at = folderPath(project_); fs::is_empty(at, ignored) && fs::remove(at, ignored);
+         at = at.parent_path()) {
+        if (at == madeFrom_)
+            break;
+    }
 }
 
 std::string CProjectStaging::folder() const
@@ -84,8 +124,11 @@ bool CProjectStaging::write(const std::string& path, const std::function<void(st
         const CStagedFileSink::Outcome outcome = sink.finish();
         if (outcome == CStagedFileSink::PresentChanged)
             continue;
-        if (outcome == CStagedFileSink::Failed)
+        if (outcome == CStagedFileSink::Failed) {
+            const std::lock_guard<std::mutex> recording(streamedLock_);
+            writeFailures_.push_back(shown(project_ / file) + ": " + sink.failure());
             return false;
+        }
         const std::lock_guard<std::mutex> recording(streamedLock_);
         streamed_[file.generic_string()] = Streamed{sink.hash(), outcome == CStagedFileSink::Same};
         return true;
@@ -177,6 +220,21 @@ std::vector<std::string> CProjectStaging::keptFiles()
                        + (file.recorded ? ": changed since kvgen wrote it" : ": not written by kvgen"));
     }
     return kept;
+}
+
+std::vector<CProjectStaging::CommittedFile> CProjectStaging::committedFiles()
+{
+    std::vector<CommittedFile> files;
+    for (const Compared& file : compared())
+        files.push_back(CommittedFile{shown(project_ / file.file), !file.same});
+    std::sort(files.begin(), files.end(),
+              [](const CommittedFile& one, const CommittedFile& other) { return one.path < other.path; });
+    return files;
+}
+
+std::vector<std::string> CProjectStaging::writeFailures() const
+{
+    return writeFailures_;
 }
 
 bool CProjectStaging::commit()

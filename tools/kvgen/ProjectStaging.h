@@ -15,8 +15,8 @@
 
 // The files of one kvgen run: written into a temporary folder inside the
 // project folder and moved into place only when all were written, so that
-// a failed run leaves nothing behind (not even the project folder when the
-// run made it). Files changed since kvgen last wrote them are kept unless
+// a failed run leaves nothing behind (not even the project folder, nor the
+// folders above it, when the run made them). Files changed since kvgen last wrote them are kept unless
 // forced.
 class CProjectStaging {
 public:
@@ -49,6 +49,19 @@ public:
     // when a file could not be moved.
     bool commit();
 
+    // The files of the run as the project folder holds them after commit,
+    // sorted by path: the folder's path joined with the file's, and whether
+    // the run put new bytes there (else the file held them already).
+    struct CommittedFile {
+        std::string path;
+        bool written = false;
+    };
+    std::vector<CommittedFile> committedFiles();
+
+    // The files write could not write, each with the system's cause:
+    // "out/calc_api.c: No space left on device".
+    std::vector<std::string> writeFailures() const;
+
 private:
     // A written file beside the one it would replace, each read once.
     struct Compared {
@@ -73,10 +86,11 @@ private:
 
     std::filesystem::path project_;
     std::filesystem::path staging_;
-    bool madeProject_ = false;
+    std::filesystem::path madeFrom_; // the outermost folder the run made, empty when none
     std::string failure_;
     std::mutex streamedLock_; // writes of several threads record here
     std::map<std::string, Streamed> streamed_;
+    std::vector<std::string> writeFailures_;
     std::optional<std::vector<Compared>> compared_;
 };
 

@@ -1,6 +1,7 @@
 #include "tools/kvgen/StagedFileSink.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <system_error>
 #include <utility>
@@ -29,8 +30,10 @@ std::streamsize CStagedFileSink::xsputn(const char* text, std::streamsize size)
         const std::size_t block = std::min(left, CHashedReader::BlockSize);
         if (present_ && !presentHolds(text, block))
             startWriting();
-        if (staged_.is_open())
+        if (staged_.is_open()) {
             staged_.write(text, static_cast<std::streamsize>(block));
+            noteFailure();
+        }
         hash_.add(text, block);
         size_ += block;
         text += block;
@@ -63,7 +66,19 @@ CStagedFileSink::Outcome CStagedFileSink::finish()
     if (presentChanged_)
         return PresentChanged;
     staged_.close();
+    noteFailure();
     return staged_.fail() ? Failed : Written;
+}
+
+void CStagedFileSink::noteFailure()
+{
+    if (cause_ == 0 && staged_.fail())
+        cause_ = errno != 0 ? errno : EIO;
+}
+
+std::string CStagedFileSink::failure() const
+{
+    return cause_ != 0 ? std::generic_category().message(cause_) : std::string();
 }
 
 bool CStagedFileSink::presentHolds(const char* text, std::size_t size)
@@ -97,5 +112,7 @@ void CStagedFileSink::startWriting()
 
 void CStagedFileSink::openStaged()
 {
+    errno = 0;
     staged_.open(stagedPath_, std::ios::binary | std::ios::trunc);
+    noteFailure();
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <streambuf>
+#include <string>
 
 // The text of one generated file on its way into the staging folder,
 // fingerprinted as it comes and compared with the project's file that it
@@ -39,6 +40,9 @@ public:
     Outcome finish();
     // The text's fingerprint (CFileHash::Words).
     std::uint64_t hash() const { return hash_.value(); }
+    // Why the staged file could not be written, as the system said it
+    // ("No space left on device"); empty unless finish() said Failed.
+    std::string failure() const;
 
 private:
     std::streamsize xsputn(const char* text, std::streamsize size) override;
@@ -47,6 +51,7 @@ private:
     bool presentHolds(const char* text, std::size_t size);
     void startWriting();
     void openStaged();
+    void noteFailure();
 
     std::filesystem::path stagedPath_;
     std::filesystem::path presentPath_;
@@ -55,6 +60,7 @@ private:
     CFileHash hash_{CFileHash::Words};
     std::uint64_t size_ = 0;
     bool presentChanged_ = false;
+    int cause_ = 0; // errno where writing first failed
     std::ostream stream_;
 };
 

@@ -87,10 +87,27 @@ TEST_F(HeaderConstantsTest, FrameByTarget)
                            "MyProj_proto_packet_t *pk, int timeout);\r\n"),
               std::string::npos);
     const std::string unix = emitHeader("MyProj", CProjectRecord::Unix);
-    EXPECT_EQ(unix.rfind("#ifndef MYPROJ_API_H\r\n#define MYPROJ_API_H\r\n\r\n#define WINAPI \r\n"
-                         "#define _declspec(dllexport) \r\n\r\n#ifdef _WIN32\r\n",
+    EXPECT_EQ(unix.rfind("#ifndef MYPROJ_API_H\r\n#define MYPROJ_API_H\r\n\r\n"
+                         "/* WINAPI and _declspec(dllexport) mark the exported functions for Windows; elsewhere\r\n"
+                         "   they are empty, unless the program defined them before. */\r\n"
+                         "#ifndef WINAPI\r\n#define WINAPI \r\n#endif\r\n"
+                         "#ifndef _declspec\r\n#define _declspec(dllexport) \r\n#endif\r\n\r\n#ifdef _WIN32\r\n",
                          0),
               0u);
+    // Kept for callers, and said so.
+    EXPECT_NE(unix.find("kept for callers that size arrays of their own with it\r\n#define MYPROJ_MAX_ARRAY_NUM\t5\r\n"),
+              std::string::npos);
+    // A program's own definitions of the Windows words, before the header,
+    // stand: no redefinition.
+    if (canCompileC()) {
+        CTextBuffer header;
+        writeHeaderFile(*context_, header);
+        const std::string program = "#define WINAPI __attribute__((unused))\n"
+                                    "#define _declspec(how) __attribute__((visibility(\"default\")))\n"
+                                    "#include \"MyProj_api.h\"\n#include \"MyProj_api.h\"\n";
+        const CompileResult compiled = compileC(program, {{"MyProj_api.h", header.text()}});
+        EXPECT_EQ(compiled.status, 0) << compiled.output;
+    }
     for (const std::string& text : {windows, unix}) {
         const std::string tail = "\r\n#ifdef __cplusplus\r\n}\r\n#endif\r\n\r\n#endif\r\n\r\n\r\n";
         ASSERT_GT(text.size(), tail.size());
