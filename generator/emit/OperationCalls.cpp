@@ -163,6 +163,16 @@ void writeResponseFree(const CEmitContext& context, const OperationCall& call, C
     out.emptyLine();
 }
 
+// A call starts by emptying what it answers in, so that whatever it
+// returns, freeing *out (or reading *fault) finds no leftover pointers.
+void writeResultsCleared(bool answered, CTextBuffer& out)
+{
+    if (answered)
+        out.line("\tmemset(out, 0, sizeof(*out));");
+    out.line("\tif(fault != NULL)");
+    out.line("\t\tmemset(fault, 0, sizeof(*fault));");
+}
+
 // test: room for the response test, which stays from call to call.
 void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, std::string& test,
                CTextBuffer& out)
@@ -177,6 +187,7 @@ void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStor
     out.emptyLine();
     out.line("\tif(client == NULL || in == NULL", (answered ? " || out == NULL" : ""), ")");
     out.line("\t\treturn ", P, "_ERR_ARGUMENT;");
+    writeResultsCleared(answered, out);
     out.line("\tpk = (", p, "_proto_packet_t *)calloc(1, sizeof(*pk));");
     out.line("\tif(pk == NULL)");
     out.line("\t\treturn ", P, "_ERR_MEMORY;");
@@ -223,6 +234,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("//or a negative ", P, "_ERR_ code; ", p, "_strerror says what each result means.");
     header.line("//The arrays and binaries the decoder allocated in *out are the caller's:");
     header.line("//", p, "_free_<operation>(out) frees them and leaves them empty.");
+    header.line("//A call empties *out and *fault first: freeing after any result, or twice, is harmless.");
     header.line("#define ", P, "_DEFAULT_ENDPOINT\t", cStringLiteral(defaultEndpoint(context.view())));
     header.line("#define ", P, "_FAULT\t1");
     const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY",

@@ -45,6 +45,14 @@ static void server_finish(void)
 	pthread_join(server, NULL);
 	tessaro_socket_close(listener);
 }
+
+static void network_start(void)
+{
+#ifdef _WIN32
+	WSADATA data;
+	WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+}
 )";
 
 // A server that answers one request the way the test asks, and a main that
@@ -358,6 +366,103 @@ TEST_F(OperationCallsArraysTest, TheCallerFreesTheResponseAndTheCallFreesTheRest
               "-6|1 0\n"
               // no connection
               "-2 a b\n")
+        << run.messages;
+}
+
+// Each way a call can end, with *out and *fault left as an uninitialised
+// local would be: the caller frees the response (twice) whatever came back,
+// and the sanitizers and the leak checker find nothing to say.
+const std::string FreeAfterAnyResultDriver = std::string("#include \"lst_api.c\"\n") + OneRequestServer + R"(
+static const char *status_line, *body;
+
+static void *serve(void *arg)
+{
+	lst_proto_trans_t trans;
+	lst_proto_packet_t *pk = (lst_proto_packet_t *)calloc(1, sizeof(*pk));
+	char answer[1024];
+	tessaro_size_t sent;
+	(void)arg;
+	memset(&trans, 0, sizeof(trans));
+	trans.socket = accept(listener, NULL, NULL);
+	if(lst_proto_readpacket(&trans, pk, 30) == 0){
+		sprintf(answer, "%s\r\nContent-Type: text/xml\r\nContent-Length: %d\r\nConnection: close\r\n\r\n%s", status_line,
+			(int)strlen(body), body);
+		tessaro_socket_send_all(trans.socket, answer, strlen(answer), &sent, 30 * TESSARO_USEC_PER_SEC);
+	}
+	lst_free_proto_packet(pk);
+	tessaro_socket_close(trans.socket);
+	free(pk);
+	return NULL;
+}
+
+#define ENVELOPE(content) "<e:Envelope xmlns:e=\"http://schemas.xmlsoap.org/soap/envelope/\"><e:Body>" content "</e:Body></e:Envelope>"
+
+int main(void)
+{
+	/* a status line of NULL: nothing listens at the endpoint */
+	static const char *answers[][2] = {
+		{NULL, NULL},
+		{"HTTP/1.1 500 Internal Server Error", "no envelope here"},
+		{"HTTP/1.1 200 OK", "<e:Envelope xmlns:e=\"http://schemas.xmlsoap.org/soap/envelope/\"><e:Body><listResponse"},
+		{"HTTP/1.1 500 Internal Server Error", ENVELOPE("<e:Fault><faultcode>e:Server</faultcode><faultstring>busy</faultstring></e:Fault>")},
+		{"HTTP/1.1 200 OK", ENVELOPE("<listResponse xmlns=\"urn:list\"><entry><name>a</name><tag>x</tag><tag>y</tag></entry></listResponse>")},
+	};
+	char endpoint[64];
+	char wants[1][LST_MAX_WANT_LEN+1] = {"a"};
+	lst_client_t client;
+	lst_ListIn_msg_t in;
+	lst_ListOut_msg_t out;
+	lst_soap_fault_msg_t fault;
+	size_t i;
+	int result, entries;
+	network_start();
+	in.list.want = wants;
+	in.list.want_count = 1;
+	for(i = 0; i < sizeof(answers) / sizeof(answers[0]); i++){
+		status_line = answers[i][0];
+		body = answers[i][1];
+		strcpy(endpoint, "http://127.0.0.1:1/");
+		if(status_line != NULL && server_start("/list", endpoint) != 0)
+			return 2;
+		memset(&out, 0xA5, sizeof(out));
+		memset(&fault, 0xA5, sizeof(fault));
+		result = lst_client_init(&client, endpoint);
+		if(result == 0)
+			result = lst_List(&client, &in, &out, &fault);
+		if(status_line != NULL)
+			server_finish();
+		entries = out.listResponse.entry_count;
+		lst_free_List(&out);
+		lst_free_List(&out);
+		printf("%d %d|%d %d|%s\n", result, entries, out.listResponse.entry == NULL, out.listResponse.entry_count,
+			fault.faultstring);
+	}
+	return 0;
+}
+)";
+
+TEST_F(OperationCallsArraysTest, FreeingTheResponseAfterAnyResultOrTwiceIsHarmless)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    view(ListWsdl);
+    const std::string header = emitHeader("lst", programPlatform());
+    CTextBuffer source;
+    writeSourceFile(*context_, source);
+    const RunResult run =
+        buildAndRunC(FreeAfterAnyResultDriver, {{"lst_api.h", header}, {"lst_api.c", source.text()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output,
+              // refused connection
+              "-2 0|1 0|\n"
+              // HTTP 500 without an envelope
+              "-5 0|1 0|\n"
+              // XML cut short
+              "-4 0|1 0|\n"
+              // a fault: *fault holds it, *out stays empty
+              "1 0|1 0|busy\n"
+              // the response, freed twice
+              "0 1|1 0|\n")
         << run.messages;
 }
 
