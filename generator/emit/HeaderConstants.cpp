@@ -2,6 +2,8 @@
 
 #include "generator/model/EmitContext.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/model/Identifier.h"
+#include "generator/model/NameForms.h"
 
 #include <string_view>
 #include <unordered_map>
@@ -134,6 +136,27 @@ void writeLimits(const CEmitContext& context, CTextBuffer& out)
     out.line(std::string(76, '/'));
 }
 
+// One constant per value of each enumerated type, "<PROJ>_<TYPE>_<VALUE>",
+// holding the value's text as it goes on the wire; names that would meet
+// (values differing in case or in bytes no identifier holds) get "_2" ...
+void writeEnumerationValues(const CEmitContext& context, CTextBuffer& out)
+{
+    CNameScope names;
+    bool commented = false;
+    for (const CViewType& type : context.view().types()) {
+        if (type.enumerations.empty() || type.cName.empty())
+            continue;
+        if (!commented)
+            out.line("//the values of each enumerated type, as they are written");
+        commented = true;
+        const std::string prefix = context.projUpper() + "_" + std::string(type.cName) + "_";
+        for (const std::string& value : type.enumerations)
+            out.line("#define ", names.claim(upperName(prefix + value)), "\t", cStringLiteral(value));
+    }
+    if (commented)
+        out.emptyLine();
+}
+
 } // namespace
 
 void writeHeaderLimitsAndTags(const CEmitContext& context, CTextBuffer& header)
@@ -146,6 +169,7 @@ void writeHeaderLimitsAndTags(const CEmitContext& context, CTextBuffer& header)
     }
     header.line("#define ", P, "_SOAP_FAULT_TAG\t\"Fault\"");
     header.emptyLine();
+    writeEnumerationValues(context, header);
 }
 
 void writeHeaderMessageIds(const CEmitContext& context, CTextBuffer& header)

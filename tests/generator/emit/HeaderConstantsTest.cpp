@@ -62,6 +62,42 @@ TEST_F(HeaderConstantsTest, TextLengthsFromFacetsOrTheProjectLength)
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n----\n" << text;
 }
 
+// Each value of an enumeration gets a constant holding its text as written;
+// values whose names would meet stay apart, numbers and an anonymous type's
+// values included, and a restriction without values of its own adds none.
+TEST_F(HeaderConstantsTest, EnumerationValuesBecomeConstants)
+{
+    view(schemaDocument(
+        "<xsd:simpleType name=\"Color\"><xsd:restriction base=\"xsd:string\"><xsd:enumeration value=\"red\"/>"
+        "<xsd:enumeration value=\"Red\"/><xsd:enumeration value=\"dark blue\"/><xsd:enumeration value=\"a&quot;b\\\"/>"
+        "<xsd:enumeration value=\"\"/></xsd:restriction></xsd:simpleType>"
+        "<xsd:simpleType name=\"Size\"><xsd:restriction base=\"xsd:int\"><xsd:enumeration value=\"10\"/>"
+        "<xsd:enumeration value=\"-1\"/></xsd:restriction></xsd:simpleType>"
+        "<xsd:simpleType name=\"Warm\"><xsd:restriction base=\"tns:Color\"/></xsd:simpleType>"
+        "<xsd:element name=\"mode\"><xsd:simpleType><xsd:restriction base=\"xsd:string\">"
+        "<xsd:enumeration value=\"on\"/></xsd:restriction></xsd:simpleType></xsd:element>"));
+    const std::string text = emitHeader("demo");
+    const struct {
+        const char* line;
+        bool present;
+    } rows[] = {
+        {"//the values of each enumerated type, as they are written\r\n#define DEMO_COLOR_RED\t\"red\"\r\n", true},
+        {"#define DEMO_COLOR_RED_2\t\"Red\"\r\n", true},
+        {"#define DEMO_COLOR_DARK_BLUE\t\"dark blue\"\r\n", true},
+        {"#define DEMO_COLOR_A_B_\t\"a\\\"b\\\\\"\r\n", true},
+        {"#define DEMO_COLOR_\t\"\"\r\n", true},
+        {"#define DEMO_SIZE_10\t\"10\"\r\n#define DEMO_SIZE__1\t\"-1\"\r\n", true},
+        {"\"on\"\r\n", true},
+        {"DEMO_WARM_", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(text.find(row.line) != std::string::npos, row.present) << row.line << "\n----\n" << text;
+    if (canCompileC()) {
+        const CompileResult compiled = compileHeader();
+        EXPECT_EQ(compiled.status, 0) << compiled.output;
+    }
+}
+
 TEST_F(HeaderConstantsTest, EighthKeyIsHexTen)
 {
     std::string elements, parts;
