@@ -9,6 +9,7 @@ BEGIN_MESSAGE_MAP(CGlobalOptions, CFormView)
     ON_BN_CLICKED(IDC_AUTO, OnAuto)
     ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
     ON_BN_CLICKED(IDC_GCC_BROWSE, OnBrowseGcc)
+    ON_BN_CLICKED(IDC_XML_CATALOG_BROWSE, OnBrowseXmlCatalog)
 END_MESSAGE_MAP()
 
 CGlobalOptions::CGlobalOptions() : CKLVFlatBorder<CFormView>(static_cast<UINT>(IDD_GLOBAL_OPTIONS)) {}
@@ -21,6 +22,8 @@ void CGlobalOptions::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_COMPILER_KIND, m_cboCompiler);
     DDX_Control(pDX, IDC_GCC_PATH, m_wndGccPath);
     DDX_Control(pDX, IDC_GCC_BROWSE, m_btnGccBrowse);
+    DDX_Control(pDX, IDC_XML_CATALOG, m_wndXmlCatalog);
+    DDX_Control(pDX, IDC_XML_CATALOG_BROWSE, m_btnXmlCatalogBrowse);
 }
 
 CMainFrame* CGlobalOptions::GetMainFrame() const {
@@ -40,12 +43,19 @@ void CGlobalOptions::OnInitialUpdate() {
     }
     m_cboCompiler.SetCurSel(pFrame && pFrame->m_nCompilerKind == CMainFrame::compilerMingwGcc ? 1 : 0);
     m_wndGccPath.SetWindowText(pFrame ? pFrame->m_strGccPath : CString());
+    m_wndXmlCatalog.SetWindowText(pFrame ? pFrame->m_strXmlCatalog : CString());
 }
 
 void CGlobalOptions::OnBrowseGcc() {
     CFileDialog dlg(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                     "mingw-w64 gcc (*gcc*)|*gcc*|All files (*.*)|*.*||", this);
     if (dlg.DoModal() == IDOK && !dlg.GetPathName().IsEmpty()) m_wndGccPath.SetWindowText(dlg.GetPathName());
+}
+
+void CGlobalOptions::OnBrowseXmlCatalog() {
+    CFileDialog dlg(TRUE, "xml", nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                    "XML catalog (*.xml)|*.xml|All files (*.*)|*.*||", this);
+    if (dlg.DoModal() == IDOK && !dlg.GetPathName().IsEmpty()) m_wndXmlCatalog.SetWindowText(dlg.GetPathName());
 }
 
 void CGlobalOptions::OnAuto() {

@@ -1,5 +1,6 @@
 // The "Global Options" page of the Options dialog: the path of vcvars32.bat, chosen with the
-// browse button only, which compiler builds, and the path of the mingw-w64 gcc.
+// browse button only, which compiler builds, the path of the mingw-w64 gcc, and the XML catalog
+// file that fetching consults first.
 #pragma once
 
 #include "app/FlatBorder.h"
@@ -18,6 +19,8 @@ public:
     CComboBox m_cboCompiler;   // entry 0 Visual C++, 1 mingw-w64 gcc
     CEdit m_wndGccPath;
     CButton m_btnGccBrowse;
+    CEdit m_wndXmlCatalog;
+    CButton m_btnXmlCatalogBrowse;
 
     void OnInitialUpdate() override;
 
@@ -28,5 +31,6 @@ protected:
     afx_msg void OnAuto();
     afx_msg void OnBrowse();
     afx_msg void OnBrowseGcc();
+    afx_msg void OnBrowseXmlCatalog();
     DECLARE_MESSAGE_MAP()
 };

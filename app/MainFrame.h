@@ -45,8 +45,14 @@ public:
     const CProjectRecord* GetProject() const { return m_commands.project(); }
     CProjectCommands& GetProjectCommands() { return m_commands; }
 
-    // "config\config.ini" into the Auto flag and the compiler path.
+    // "config\config.ini" into the Auto flag, the compiler path and the XML catalog, which
+    // fetching then uses.
     void LoadConfig();
+    // Makes fetching consult the catalog file strCatalog (none when empty), then those of
+    // XML_CATALOG_FILES, then the built-in schemas' catalog, and keeps strCatalog. Warnings about
+    // the latter go to the output pane. A strCatalog that cannot be read changes nothing: false,
+    // with the file and the cause in strFailure.
+    BOOL UseXmlCatalog(const CString& strCatalog, CString& strFailure);
 
     // The window of a docking pane, made on first use; null for a pane this frame does not fill.
     CWnd* GetPaneWindow(UINT nPaneID);
@@ -62,6 +68,7 @@ public:
     enum { compilerVisualCpp = 0, compilerMingwGcc = 1 };
     int m_nCompilerKind = compilerVisualCpp;
     CString m_strGccPath;
+    CString m_strXmlCatalog;   // the catalog file of the Options; empty: none
     CImageList m_ilSolutionTree;
     std::vector<CPacketRecord> m_arPackets;   // emptied at creation; nothing fills it
     CKLVStatusBar m_wndStatusBar;

@@ -1,6 +1,7 @@
 #include "app/Options.h"
 
 #include "app/AppConfig.h"
+#include "app/ErrorBox.h"
 #include "app/GlobalOptions.h"
 #include "app/MainFrame.h"
 #include "app/res/Resource.h"
@@ -27,8 +28,17 @@ void COptions::CreatePages() {
     KLThemeManager()->SetTheme(2);
 }
 
+// A catalog that cannot be read is named and the dialog stays, with nothing kept.
 void COptions::OnOK() {
     if (m_pMainFrame && m_pGlobalOptions) {
+        CString strCatalog, strFailure;
+        m_pGlobalOptions->m_wndXmlCatalog.GetWindowText(strCatalog);
+        if (!m_pMainFrame->UseXmlCatalog(strCatalog, strFailure)) {
+            AppMessageBox(this, "catalog " + strFailure, "Options", MB_ICONERROR);
+            m_pGlobalOptions->m_wndXmlCatalog.SetFocus();
+            return;
+        }
+        WriteConfigValue("xml_catalog", strCatalog);
         m_pMainFrame->m_nAutoFlag = m_pGlobalOptions->m_btnAuto.GetCheck() == BST_CHECKED ? 0 : 1;
         m_pGlobalOptions->m_wndPath.GetWindowText(m_pMainFrame->m_strCompilerPath);
         CString strFlag;

@@ -37,6 +37,8 @@ public:
     void setGccPath(const std::string& path) { gccPath_ = path; }
     // The built-in schemas' folder; empty: soap-schemas in the program's folder.
     void setSchemaFolder(const std::string& folder) { schemaFolder_ = folder; }
+    // The built-in schemas' folder in use, ending in a separator.
+    std::string schemaFolder() const;
     const CGeneratedFiles& generated() const { return files_; }
 
     // The solution file and every visible tab whose text differs from its
@@ -107,7 +109,6 @@ private:
     bool saveTabAt(int index);
     void closeTabsFrom(int first);
     bool openDocuments(const CProjectRecord& record);
-    std::string schemaFolder() const;
     bool compilerLocated();
     bool start(const std::string& commandLine, const char* success, const char* failure);
     // Starts a compile whose product is the file at product.

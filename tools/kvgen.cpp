@@ -4,6 +4,7 @@
 // that make there builds the library and the demo.
 
 #include "generator/emit/GeneratorRun.h"
+#include "net/FetchCatalogs.h"
 #include "net/FetchUri.h"
 #include "net/XmlCatalog.h"
 #include "project/ProjectCommands.h"
@@ -179,16 +180,14 @@ bool setUpCatalogs(const KvgenArguments& args, const std::string& appFolder)
 {
     const std::string schemas = args.schemas.empty() ? appFolder + "soap-schemas/" : asFolder(args.schemas);
     std::vector<std::string> warnings;
-    XmlCatalog catalog;
     try {
-        catalog = XmlCatalog::standard(args.catalogs, schemas, warnings);
+        warnings = useStandardFetchCatalogs(args.catalogs, schemas);
     } catch (const XmlCatalog::LoadError& failure) {
         std::cerr << "kvgen: catalog " << failure.what() << "\n";
         return false;
     }
     for (const std::string& warning : warnings)
         std::cerr << "kvgen: warning: catalog " << warning << "\n";
-    setFetchCatalog(std::move(catalog));
     if (args.verbosity == KvgenArguments::Verbose)
         setCatalogAnnouncer([](const std::string& location, const std::string& mapped) {
             std::cerr << "catalog: " << location << " -> " << mapped << std::endl;

@@ -7,9 +7,12 @@
 #include "app/CompilerSearch.h"
 #include "app/GlobalOptions.h"
 #include "app/Options.h"
+#include "net/FetchUri.h"
+#include "net/XmlCatalog.h"
 #include "support/TestFiles.h"
 #include "toolkit/common/HyperLink.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace apptest;
@@ -185,6 +188,110 @@ TEST_F(OptionsTest, AMissingFileGivesTheDefaultsAndAutoIsAlwaysSet) {
     Frame().LoadConfig();
     EXPECT_EQ(Frame().m_nAutoFlag, 1);
     EXPECT_EQ(Frame().m_strCompilerPath, "");
+}
+
+// Options with catalogs to choose from; fetching is left with none afterwards.
+class OptionsCatalogTest : public OptionsTest {
+protected:
+    OptionsCatalogTest() {
+        testsupport::writeBytes("user-a.xsd", "user a");
+        testsupport::writeBytes("env-a.xsd", "env a");
+        testsupport::writeBytes("env-b.xsd", "env b");
+        testsupport::writeBytes("my catalog.xml", Catalog("<uri name=\"http://kelvane.invalid/a.xsd\" uri=\"user-a.xsd\"/>"));
+        testsupport::writeBytes("env-catalog.xml", Catalog("<uri name=\"http://kelvane.invalid/a.xsd\" uri=\"env-a.xsd\"/>"
+                                                           "<uri name=\"http://kelvane.invalid/b.xsd\" uri=\"env-b.xsd\"/>"));
+        _putenv_s("XML_CATALOG_FILES", "env-catalog.xml");
+    }
+    ~OptionsCatalogTest() override {
+        _putenv_s("XML_CATALOG_FILES", "");
+        setFetchCatalog(XmlCatalog());
+    }
+    static std::string Catalog(const std::string& entries) {
+        return "<?xml version=\"1.0\"?>\n<catalog xmlns=\"urn:oasis:names:tc:entity:xmlns:xml:catalog\">" + entries +
+               "</catalog>\n";
+    }
+    // The text fetching gives for location, or "unmapped" when it is not sent to a file.
+    static std::string Fetched(const std::string& location) {
+        std::string strFile, strFailure;
+        return fetchUri(location, strFile, strFailure) ? testsupport::readBytes(strFile) : "unmapped";
+    }
+    // Each fetch in the order the catalogs are consulted: the Options' file, XML_CATALOG_FILES,
+    // then the built-in schemas' catalog beside the program.
+    void ExpectTheOptionsCatalogFirst() {
+        EXPECT_EQ(Fetched("http://kelvane.invalid/a.xsd"), "user a");
+        EXPECT_EQ(Fetched("http://kelvane.invalid/b.xsd"), "env b");
+        EXPECT_NE(Fetched("http://schemas.xmlsoap.org/soap/encoding/").find("schemas.xmlsoap.org/soap/encoding/"),
+                  std::string::npos);
+    }
+    std::string m_strCatalog = (std::filesystem::current_path() / "my catalog.xml").string();
+};
+
+TEST_F(OptionsCatalogTest, TheCatalogIsWrittenReadBackAndFetchingUsesItFirst) {
+    Frame().m_strXmlCatalog.Empty();
+    CString strFailure;
+    EXPECT_FALSE(Frame().UseXmlCatalog("C:\\old\\catalog.xml", strFailure));   // unreadable: not kept
+    EXPECT_EQ(Frame().m_strXmlCatalog, "");
+    InNextDialog("Options", [&](CWnd& dlg) {
+        auto* pOptions = dynamic_cast<COptions*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        ASSERT_NE(pOptions, nullptr);
+        CGlobalOptions& page = *pOptions->m_pGlobalOptions;
+        CString strShown = "stale";
+        page.m_wndXmlCatalog.GetWindowText(strShown);
+        EXPECT_EQ(strShown, "");
+        EXPECT_TRUE(page.m_btnXmlCatalogBrowse.IsWindowEnabled());
+        page.m_wndXmlCatalog.SetWindowText(m_strCatalog.c_str());
+        Click(dlg, IDOK);
+    });
+    Command(ID_OPTION);
+    EXPECT_TRUE(Record().boxes.empty());
+    EXPECT_EQ(Frame().m_strXmlCatalog, m_strCatalog.c_str());
+    EXPECT_EQ(ReadConfigValue("xml_catalog", ""), m_strCatalog.c_str());
+    ExpectTheOptionsCatalogFirst();
+
+    // At start the file's catalog is read back and applied again.
+    setFetchCatalog(XmlCatalog());
+    Frame().m_strXmlCatalog.Empty();
+    Frame().LoadConfig();
+    EXPECT_EQ(Frame().m_strXmlCatalog, m_strCatalog.c_str());
+    ExpectTheOptionsCatalogFirst();
+    // The dialog shows it; an emptied field leaves XML_CATALOG_FILES first.
+    InNextDialog("Options", [&](CWnd& dlg) {
+        auto* pOptions = dynamic_cast<COptions*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        CString strShown;
+        pOptions->m_pGlobalOptions->m_wndXmlCatalog.GetWindowText(strShown);
+        EXPECT_EQ(strShown, m_strCatalog.c_str());
+        pOptions->m_pGlobalOptions->m_wndXmlCatalog.SetWindowText("");
+        Click(dlg, IDOK);
+    });
+    Command(ID_OPTION);
+    EXPECT_EQ(ReadConfigValue("xml_catalog", "unset"), "");
+    EXPECT_EQ(Fetched("http://kelvane.invalid/a.xsd"), "env a");
+}
+
+TEST_F(OptionsCatalogTest, AnUnreadableCatalogIsNamedAndChangesNothing) {
+    CString strFailure;
+    ASSERT_TRUE(Frame().UseXmlCatalog(m_strCatalog.c_str(), strFailure)) << static_cast<LPCSTR>(strFailure);
+    const std::string missing = (std::filesystem::current_path() / "missing.xml").string();
+    InNextDialog("Options", [&](CWnd& dlg) {
+        auto* pOptions = dynamic_cast<COptions*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        pOptions->m_pGlobalOptions->m_wndXmlCatalog.SetWindowText(missing.c_str());
+        Click(dlg, IDOK);   // refused: the dialog stays
+        Click(dlg, IDCANCEL);
+    });
+    Command(ID_OPTION);
+    ASSERT_EQ(Record().boxes.size(), 1u);
+    EXPECT_EQ(Record().boxes[0].rfind("catalog ", 0), 0u) << Record().boxes[0];
+    EXPECT_NE(Record().boxes[0].find("missing.xml"), std::string::npos) << Record().boxes[0];
+    EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
+    EXPECT_EQ(Frame().m_strXmlCatalog, m_strCatalog.c_str());
+    ExpectTheOptionsCatalogFirst();
+
+    // Kept in the file but gone at start: named in the output pane, and the other catalogs serve.
+    testsupport::writeBytes(ConfigPath(), "[Global]\r\nxml_catalog=" + missing + "\r\n");
+    Frame().LoadConfig();
+    EXPECT_NE(OutputText().find("catalog " + missing), std::string::npos) << OutputText();
+    EXPECT_EQ(Frame().m_strXmlCatalog, "");
+    EXPECT_EQ(Fetched("http://kelvane.invalid/a.xsd"), "env a");
 }
 
 using AboutTest = AppTest;
