@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
+#include <regex>
 
 using gentest::FakeProjectHost;
 
@@ -131,8 +132,11 @@ TEST_F(ProjectCommandsTest, ASecondRunStartsFromEmptyText)
     testsupport::writeBytes(location_ + "calc.wsdl", other);
     ASSERT_TRUE(commands_.onGenerateCode());
     EXPECT_EQ(host_.output, std::string(Started) + Generated);
+    // The first run's names start a word or follow a '_' (calc_Add...); libxml2's own names that
+    // merely hold the letters (xmlAddChild) are no trace of it.
+    const std::regex firstRunName("(^|[^A-Za-z0-9])Add");
     for (const CTextBuffer* text : {&commands_.generated().header, &commands_.generated().source}) {
-        EXPECT_EQ(text->text().find("Add"), std::string::npos);
+        EXPECT_FALSE(std::regex_search(text->text(), firstRunName));
         EXPECT_NE(text->text().find("Mul"), std::string::npos);
         EXPECT_EQ(text->text().find("#define CALC_API_H"), text->text().rfind("#define CALC_API_H"));
     }
