@@ -56,7 +56,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::ClientExports, "client exports", {}},
         {CFragment::ClientCalls, "client calls", {CFragment::TransportIo, CFragment::ClientExports}},
         {CFragment::AuthBasic, "Basic authentication", {}},
-        {CFragment::AuthDigest, "Digest authentication", {CFragment::TextCursor, CFragment::PacketReader}},
+        {CFragment::AuthDigest, "Digest authentication", {CFragment::TextCursor, CFragment::TransportIo, CFragment::PacketReader}},
         {CFragment::ClientAuth, "client authentication",
          {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::PacketReader,
           CFragment::ClientExports, CFragment::ClientCalls, CFragment::AuthDigest}},
