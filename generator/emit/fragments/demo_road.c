@@ -122,27 +122,6 @@ int demo_wait_request(tessaro_socket_t sock)
 	return select((int)sock + 1, &ready, NULL, NULL, &limit) == 1;
 }
 
-//whether the client of a request read asks to keep the connection for its next request: in
-//HTTP/1.1 it does unless it says Connection: close
-int demo_keeps_connection(const kvproj_proto_packet_t *pk)
-{
-	const char *value, *close = "close";
-	int i, j;
-
-	for(i = 0; i < pk->http_headers_count && i < KVPROJ_MAX_HTTP_HEADER_NUM; i++){
-		if(strcasecmp(pk->http_headers[i].name, "Connection") != 0)
-			continue;
-		for(value = pk->http_headers[i].value; *value != '\0'; value++){
-			for(j = 0; close[j] != '\0' && (value[j] | 0x20) == close[j]; j++)
-				;
-			if(close[j] == '\0' && (value == pk->http_headers[i].value || value[-1] == ' ' || value[-1] == ',') &&
-					(value[j] == '\0' || value[j] == ' ' || value[j] == ','))
-				return 0;
-		}
-	}
-	return 1;
-}
-
 //the server side's part: answers the requests of one connection until the client closes it,
 //asks to, or stays idle past the limit, each with its operation's response filled with sample
 //values
@@ -174,7 +153,8 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 			return;
 		}
 		demo_print("server receives", demo_kind_name(pk->msg_type), pk);
-		keep = demo_keeps_connection(pk);
+		//the reader says whether the client keeps the connection for its next request
+		keep = trans->keep_open;
 		answer = demo_answer_kind(pk->msg_type);
 		//the reader gave the packet its attachment and the storage of its arrays
 		kvproj_free_proto_packet(pk);
