@@ -32,6 +32,14 @@ static void server_finish(void)
 	pthread_join(server, NULL);
 	tessaro_socket_close(listener);
 }
+
+static void network_start(void)
+{
+#ifdef _WIN32
+	WSADATA data;
+	WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+}
 )";
 
 } // namespace gentest
