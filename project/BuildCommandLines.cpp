@@ -87,7 +87,7 @@ std::vector<std::string> gccHead(const std::string& gcc)
 void addLinkLibraries(std::vector<std::string>& arguments)
 {
     arguments.insert(arguments.end(), {"-Llib/bin/win32", "-ltessaroMTD", "-Llibxml2/lib", "-lxml2", "-lws2_32",
-                                       "-lsecur32", "-lcrypt32", "-static"});
+                                       "-lsecur32", "-lcrypt32", "-lbcrypt", "-static"});
 }
 
 }  // namespace

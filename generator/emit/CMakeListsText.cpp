@@ -30,9 +30,10 @@ find_package(LibXml2 REQUIRED)
 file(GLOB _tessaro_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/lib/src/*.c")
 add_library(tessaro STATIC ${_tessaro_sources})
 target_include_directories(tessaro PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}/lib/include")
-# https goes through the system's TLS on Windows and OpenSSL elsewhere.
+# https and the Digest hashes go through the system's TLS and hashes on Windows
+# and OpenSSL elsewhere.
 if(WIN32)
-  target_link_libraries(tessaro PUBLIC ws2_32 secur32 crypt32)
+  target_link_libraries(tessaro PUBLIC ws2_32 secur32 crypt32 bcrypt)
 else()
   find_package(OpenSSL REQUIRED)
   find_package(Threads REQUIRED)

@@ -253,8 +253,8 @@ private:
     }
 
     // Listening is set up by main before the thread starts, so that the
-    // client never connects too early; the thread serves connection after
-    // connection until the demo ends.
+    // client never connects too early; the thread accepts connection after
+    // connection until the demo ends, each served on a thread of its own.
     void writeServer()
     {
         out_.line(windows_ ? "unsigned int __stdcall server_thread_func( void * param )"
@@ -264,21 +264,16 @@ private:
                      "struct sockaddr_in\taddr;"});
         out_.line(windows_ ? "int\t\tsize;" : "socklen_t\tsize;");
         out_.emptyLine();
-        out_.line(p_, "_proto_trans_t trans;");
-        out_.line(p_, "_proto_packet_t *pk;");
-        out_.emptyLine();
-        out_.line("//on the heap: a service's messages may not fit a thread's stack");
-        out_.line("pk = (", p_, "_proto_packet_t *)calloc(1, sizeof(*pk));");
-        lines(out_, {"if(pk == NULL){", "\tprintf(\"server thread: out of memory\\n\");", "\treturn 0;", "}"});
         out_.open("while(1){");
+        out_.line("demo_take_slot();");
         out_.line("size = sizeof(addr);");
         out_.line(std::string("if ((coming_socket = accept(tcp_socket, ") +
                   (windows_ ? "(LPSOCKADDR)" : "(struct sockaddr *)") + "&addr, &size)) == INVALID_SOCKET){");
         // A connection reset before it was accepted fails the accept: the
         // server pauses (a failing listener cannot flood the log) and goes on.
-        lines(out_, {"\tprintf(\"accept socket error\\n\");", windows_ ? "\ttessaro_sleep(1000);" : "\ttessaro_sleep(1);",
-                     "\tcontinue;", "}", "memset(&trans, 0, sizeof(trans));", "trans.socket = coming_socket;",
-                     "demo_serve(&trans, pk);", "tessaro_socket_close(coming_socket);"});
+        lines(out_, {"\tprintf(\"accept socket error\\n\");", "\tdemo_give_slot();",
+                     windows_ ? "\ttessaro_sleep(1000);" : "\ttessaro_sleep(1);", "\tcontinue;", "}",
+                     "demo_serve_apart(coming_socket);"});
         out_.close();
         out_.line("return 0;");
         out_.close();

@@ -43,6 +43,15 @@ const char* const ClientExports =
 const char* const ClientCalls =
 #include "fragments/client_calls.inc"
     ;
+const char* const AuthBasic =
+#include "fragments/auth_basic.inc"
+    ;
+const char* const AuthDigest =
+#include "fragments/auth_digest.inc"
+    ;
+const char* const ClientAuth =
+#include "fragments/client_auth.inc"
+    ;
 const char* const DemoRoad =
 #include "fragments/demo_road.inc"
     ;
@@ -70,6 +79,9 @@ const char* fragmentText(CFragment fragment)
     case CFragment::EnvelopeReader: return EnvelopeReader;
     case CFragment::ClientExports: return ClientExports;
     case CFragment::ClientCalls: return ClientCalls;
+    case CFragment::AuthBasic: return AuthBasic;
+    case CFragment::AuthDigest: return AuthDigest;
+    case CFragment::ClientAuth: return ClientAuth;
     case CFragment::DemoRoad: return DemoRoad;
     }
     return "";

@@ -21,15 +21,20 @@ enum class CFragment {
     EnvelopeReader,   // the envelope's place in a message, its parse, SOAP names
     ClientExports,    // <proj>_client_init and <proj>_strerror
     ClientCalls,      // what every operation's call uses
+    AuthBasic,        // the Authorization value of Basic authentication
+    AuthDigest,       // the challenge and the Authorization value of Digest authentication
+    ClientAuth,       // <proj>_client_set_credentials and the call that answers challenges
     DemoRoad          // the demo's call of one operation and its server's answers
 };
 
 // Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
-// stands in the demo).
-constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,      CFragment::TransportExports,
-                                      CFragment::SenderFrame,    CFragment::FixedSenders,     CFragment::NumberWriters,
-                                      CFragment::ValueChecks,    CFragment::PacketReader,     CFragment::ArrayShapes,
-                                      CFragment::EnvelopeReader, CFragment::ClientExports,    CFragment::ClientCalls};
+// stands in the demo; the authentication's in projects with one, one
+// scheme's of the two).
+constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,   CFragment::TransportExports,
+                                      CFragment::SenderFrame,    CFragment::FixedSenders,  CFragment::NumberWriters,
+                                      CFragment::ValueChecks,    CFragment::PacketReader,  CFragment::ArrayShapes,
+                                      CFragment::EnvelopeReader, CFragment::ClientExports, CFragment::ClientCalls,
+                                      CFragment::AuthBasic,      CFragment::AuthDigest,    CFragment::ClientAuth};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

@@ -173,6 +173,8 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//message kind is both a request and a response (one body element or message sent both ways),");
     out.line("\t//sending goes by it, and by the way of the kind's first operation when it is 0");
     out.line("\tint\tmsg_direction;");
+    out.line("\t//the value of the Authorization header a request goes with, or NULL: the caller's, never freed");
+    out.line("\tconst char\t*authorization;");
     out.line("}", p, "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();

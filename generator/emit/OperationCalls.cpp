@@ -5,6 +5,7 @@
 #include "generator/emit/PacketFree.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
+#include "generator/model/Identifier.h"
 #include "generator/model/ListRun.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/OperationWalk.h"
@@ -12,6 +13,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -23,7 +25,8 @@ namespace {
 bool isTakenName(const std::string& name)
 {
     static const std::set<std::string> taken = {
-        "call", "call_answer", "client_init", "strerror", "connect_server", "set_attachment", "add_http_header",
+        "call", "call_answer", "call_request", "call_port", "call_authorized", "client_init", "client_set_credentials",
+        "authorization", "challenged", "forget_challenge", "credentials_fit", "digest_response", "http_field_ok", "strerror", "connect_server", "set_attachment", "add_http_header",
         "client_close", "client_set_tls", "client_set_proxy", "client_open", "exchange", "no_proxy", "environment",
         "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send",
         "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "proto_packet",
@@ -39,6 +42,7 @@ bool isTakenName(const std::string& name)
 // its text holds, so that working the calls out (for the header, then for
 // the source) makes no text of its own.
 struct OperationCall {
+    const CViewPortType* portType = nullptr;
     const CViewOperation* operation = nullptr;
     const CStructDef* request = nullptr;
     const CMessageKey* requestKey = nullptr;
@@ -74,7 +78,7 @@ OperationCalls operationCalls(const CEmitContext& context)
     // An empty Body does not say whose response it is: any of these may answer.
     std::vector<const CMessageKey*> emptyResponseKeys;
     bool emptyResponsesListed = false;
-    forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
+    forEachBoundOperation(context.view(), [&](const CViewPortType& portType, const CViewOperation& operation) {
         const CStructDef* request = context.layout().structOf(operation.input);
         const CKeysOfUse requestKeys = context.keys().keysOf(operation, 0);
         if (operation.input == nullptr || request == nullptr || requestKeys.empty() || isTakenName(std::string(operation.cName))
@@ -82,6 +86,7 @@ OperationCalls operationCalls(const CEmitContext& context)
             return;
         OperationCall& call = calls.emplace_back();
         firstResponseKey.push_back(responseKeys.size());
+        call.portType = &portType;
         call.operation = &operation;
         call.request = request;
         call.requestKey = requestKeys.front();
@@ -136,20 +141,74 @@ void writeFreePrototype(const CEmitContext& context, const OperationCall& call, 
              "_t *out)", end);
 }
 
-// The address of the first port whose binding is a port type's SOAP
-// binding; a local one without.
-std::string defaultEndpoint(const CServiceView& view)
-{
-    std::set<const CViewBinding*> soapBindings;
-    for (const CViewPortType& portType : view.portTypes())
-        soapBindings.insert(portType.soapBinding);
-    for (const CViewService& service : view.services()) {
-        for (const CViewService::Port& port : service.ports) {
-            if (port.binding != nullptr && soapBindings.count(port.binding) != 0 && !port.address.empty())
-                return port.address;
+// One endpoint constant per port whose binding is a port type's SOAP
+// binding and that has an address, "<PROJ>_<PORT>_ENDPOINT" in document
+// order; the first port's address is also the default (a local one
+// without). Each port type's operations call the first port of its binding.
+class CPortEndpoints {
+public:
+    explicit CPortEndpoints(const CEmitContext& context) : default_(context.projUpper() + "_DEFAULT_ENDPOINT")
+    {
+        std::set<const CViewBinding*> soapBindings;
+        for (const CViewPortType& portType : context.view().portTypes())
+            soapBindings.insert(portType.soapBinding);
+        CNameScope names;
+        names.reserve("DEFAULT");
+        for (const CViewService& service : context.view().services()) {
+            for (const CViewService::Port& port : service.ports) {
+                if (port.binding == nullptr || soapBindings.count(port.binding) == 0 || port.address.empty())
+                    continue;
+                if (defaultAddress_.empty())
+                    defaultAddress_ = port.address;
+                constants_.push_back(
+                    {context.projUpper() + "_" + names.claim(upperName(sanitiseIdentifier(port.name))) + "_ENDPOINT", &port});
+                byBinding_.try_emplace(port.binding, constants_.back().first);
+            }
         }
+        if (defaultAddress_.empty())
+            defaultAddress_ = "http://localhost/";
     }
-    return "http://localhost/";
+
+    void writeConstants(CTextBuffer& header) const
+    {
+        header.line("#define ", default_, "\t", cStringLiteral(defaultAddress_));
+        if (constants_.empty())
+            return;
+        header.line("//each port's address: a client set to no endpoint calls an operation at its port's");
+        for (const auto& [name, port] : constants_)
+            header.line("#define ", name, "\t", cStringLiteral(port->address));
+    }
+
+    // The constant of the address the operations of the port type go to.
+    const std::string& of(const CViewPortType& portType) const
+    {
+        const auto found = byBinding_.find(portType.soapBinding);
+        return found != byBinding_.end() ? found->second : default_;
+    }
+
+private:
+    std::string default_;
+    std::string defaultAddress_;
+    std::vector<std::pair<std::string, const CViewService::Port*>> constants_;
+    std::unordered_map<const CViewBinding*, std::string> byBinding_;
+};
+
+// What a Digest client keeps of the service's challenge for its next calls.
+void writeDigestState(const CEmitContext& context, CTextBuffer& header)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    header.line("typedef struct ", p, "_digest_t{");
+    for (const char* text : {"realm", "nonce", "opaque"})
+        header.line("\tchar ", text, "[", P, "_MAX_AUTHINFO_LEN+1];");
+    header.line("\tint opaque_given;");
+    header.line("\tint algorithm;//0 MD5, 1 SHA-256");
+    header.line("\tint session;//the -sess variant of the algorithm");
+    header.line("\tint qop;//1 qop=auth; 0 a server without qop");
+    header.line("\tunsigned long nc;//the requests sent with the nonce");
+    header.line("\tconst char *endpoint;//the client's port_endpoint when the challenge came");
+    header.line("}", p, "_digest_t;");
+    header.emptyLine();
 }
 
 void writeResponseFree(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, CTextBuffer& out)
@@ -174,28 +233,38 @@ void writeResultsCleared(bool answered, CTextBuffer& out)
 }
 
 // test: room for the response test, which stays from call to call.
-void writeCall(const CEmitContext& context, const OperationCall& call, CHeldStorage& known, std::string& test,
-               CTextBuffer& out)
+void writeCall(const CEmitContext& context, const OperationCall& call, const CPortEndpoints& endpoints,
+               CHeldStorage& known, std::string& test, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
     const bool answered = call.response != nullptr;
     writePrototype(context, call, "", out);
     out.line("{");
+    out.line("\t", p, "_proto_packet_t *request = NULL;");
     out.line("\t", p, "_proto_packet_t *pk = NULL;");
     out.line("\tint result = 0;");
     out.emptyLine();
     out.line("\tif(client == NULL || in == NULL", (answered ? " || out == NULL" : ""), ")");
     out.line("\t\treturn ", P, "_ERR_ARGUMENT;");
     writeResultsCleared(answered, out);
+    out.line("\trequest = (", p, "_proto_packet_t *)calloc(1, sizeof(*request));");
     out.line("\tpk = (", p, "_proto_packet_t *)calloc(1, sizeof(*pk));");
-    out.line("\tif(pk == NULL)");
+    out.line("\tif(request == NULL || pk == NULL){");
+    out.line("\t\tfree(request);");
+    out.line("\t\tfree(pk);");
     out.line("\t\treturn ", P, "_ERR_MEMORY;");
+    out.line("\t}");
     out.line("\tif(client->headers != NULL)");
-    out.line("\t\tmemcpy(pk, client->headers, sizeof(*pk));");
-    out.line("\tpk->msg_type = ", P, "_PROTO_", call.requestKey->id, ";");
-    out.line("\tmemcpy(&pk->msg.", call.operation->input->cName, ", in, sizeof(*in));");
-    out.line("\tresult = ", p, "_call(client, pk);");
+    out.line("\t\tmemcpy(request, client->headers, sizeof(*request));");
+    out.line("\trequest->msg_type = ", P, "_PROTO_", call.requestKey->id, ";");
+    out.line("\tmemcpy(&request->msg.", call.operation->input->cName, ", in, sizeof(*in));");
+    out.line("\tresult = ", p, "_call_port(client, ", endpoints.of(*call.portType), ");");
+    out.line("\tif(result == 0)");
+    out.line("\t\tresult = ", p, context.project().authenticates() ? "_call_authorized(client, request, pk);"
+                                                                     : "_call_request(client, request, pk, NULL);");
+    out.line("\t//its arrays and attachment are the caller's");
+    out.line("\tfree(request);");
     if (answered) {
         test.clear();
         for (const CMessageKey* key : call.responseKeys)
@@ -235,10 +304,10 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("//The arrays and binaries the decoder allocated in *out are the caller's:");
     header.line("//", p, "_free_<operation>(out) frees them and leaves them empty.");
     header.line("//A call empties *out and *fault first: freeing after any result, or twice, is harmless.");
-    header.line("#define ", P, "_DEFAULT_ENDPOINT\t", cStringLiteral(defaultEndpoint(context.view())));
+    CPortEndpoints(context).writeConstants(header);
     header.line("#define ", P, "_FAULT\t1");
     const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY",
-                                  "HOST"};
+                                  "HOST", "AUTH"};
     int code = 0;
     for (const char* error : errors)
         header.line("#define ", P, "_ERR_", error, "\t(", std::to_string(--code), ")");
@@ -246,19 +315,34 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.emptyLine();
     const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
                                          "int timeout;//seconds that a call may take (connecting, sending and reading), 30 unless changed",
-                                         "int http_status;//after " + P + "_ERR_HTTP: the answer's HTTP status",
+                                         "int http_status;//after " + P + "_ERR_HTTP or " + P + "_ERR_AUTH: the answer's HTTP status",
                                        "const " + p + "_proto_packet_t *headers;//NULL, or a packet whose SOAP header "
-                                       "members, extra HTTP headers and attachment go with each request"};
+                                       "members, extra HTTP headers and attachment go with each request",
+                                       "const char *port_endpoint;//when " + p + "_client_init was given no endpoint: "
+                                       "the address of the port called last; NULL when it was given one"};
+    if (context.project().usesDigest())
+        writeDigestState(context, header);
     header.line("typedef struct ", p, "_client_t{");
     for (const std::string& member : clientMembers)
         header.line("\t", member);
     writeClientTransportMembers(context, header);
+    if (context.project().authenticates()) {
+        header.line("\t//set by ", p, "_client_set_credentials; ", context.project().usesDigest() ? "Digest" : "Basic",
+                    " authentication, as the project says");
+        header.line("\tchar user[", P, "_MAX_USER_LEN+1];");
+        header.line("\tchar password[", P, "_MAX_USER_PWD_LEN+1];");
+        if (context.project().usesDigest())
+            header.line("\t", p, "_digest_t digest;//the service's last challenge");
+    }
     header.line("}", p, "_client_t;");
     header.emptyLine();
     header.line("_declspec(dllexport) int WINAPI ", p, "_client_init(", p, "_client_t *client, const char *endpoint);");
-    header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
-    writeClientTransportDeclarations(context, header);
     const OperationCalls calls = operationCalls(context);
+    // What the calls share stands only where there is a call.
+    if (context.project().authenticates() && !calls.calls.empty())
+        header.line("_declspec(dllexport) int WINAPI ", p, "_client_set_credentials(", p,
+                    "_client_t *client, const char *user, const char *password);");
+    header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
     for (const OperationCall& call : calls.calls) {
         writePrototype(context, call, ";", header);
         if (call.response != nullptr)
@@ -273,10 +357,16 @@ void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
     writeFragment(context, CFragment::ClientExports, source);
     const OperationCalls calls = operationCalls(context);
     // Without a call, what the calls share would stand unused.
-    if (!calls.calls.empty())
+    if (!calls.calls.empty()) {
         writeFragment(context, CFragment::ClientCalls, source);
+        if (context.project().authenticates()) {
+            writeFragment(context, context.project().usesDigest() ? CFragment::AuthDigest : CFragment::AuthBasic, source);
+            writeFragment(context, CFragment::ClientAuth, source);
+        }
+    }
+    const CPortEndpoints endpoints(context);
     CHeldStorage known;
     std::string test;
     for (const OperationCall& call : calls.calls)
-        writeCall(context, call, known, test, source);
+        writeCall(context, call, endpoints, known, test, source);
 }

@@ -22,6 +22,9 @@ struct CProjectRecord {
     int textLength = 128;
 
     bool isWindowsTarget() const { return targetPlatform == Windows; }
+    // Every value but none and Basic stands for Digest.
+    bool authenticates() const { return authType != AuthNone; }
+    bool usesDigest() const { return authType != AuthNone && authType != AuthBasic; }
 };
 
 #endif

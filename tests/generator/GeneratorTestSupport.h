@@ -15,6 +15,7 @@
 #include "generator/emit/PrintFunctions.h"
 #include "generator/emit/ResponseDecoders.h"
 #include "generator/model/ServiceViewReader.h"
+#include "generator/emit/SourceFile.h"
 #include "generator/emit/SourceRuntime.h"
 #include "generator/emit/TypeEncoders.h"
 #include "generator/emit/TextBuffer.h"
@@ -126,14 +127,15 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
                           "/runtime/lib/include -I" KELVANE_XML2_INCLUDE_DIR " -DLIBXML_STATIC " + sources +
                           " binary_output.c -o " + program + ".exe -static " +
                           (withLibrary ? KELVANE_TESSARO_LIBRARY " " : "") + KELVANE_XML2_LIBRARY
-                          " -lws2_32 -lsecur32 -lcrypt32 > messages.txt 2>&1");
+                          " -lws2_32 -lsecur32 -lcrypt32 -lbcrypt > messages.txt 2>&1");
 #elif defined(KELVANE_C_COMPILER)
     return runHostCommand(std::string(KELVANE_C_COMPILER) + " -std=gnu99 -Wall -Werror -Wno-unused-function " +
                           (sanitize ? "-fsanitize=address,undefined -fno-sanitize-recover=all -g " : "") +
                           "-I. -I" KELVANE_HOST_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 " + sources +
                           (withLibrary ? " " KELVANE_HOST_SOURCE_DIR "/runtime/lib/tessaro_socket.c " KELVANE_HOST_SOURCE_DIR
                                          "/runtime/lib/tessaro_util.c " KELVANE_HOST_SOURCE_DIR
-                                         "/runtime/lib/tessaro_tls_openssl.c -lssl -lcrypto -lpthread"
+                                         "/runtime/lib/tessaro_tls_openssl.c " KELVANE_HOST_SOURCE_DIR
+                                         "/runtime/lib/tessaro_hash.c -lssl -lcrypto -lpthread"
                                        : "") +
                           " -o " + program + " -lxml2 > messages.txt 2>&1");
 #else
@@ -145,19 +147,21 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
 #endif
 }
 
-// Runs a program that buildProgram built in the working folder and reads
-// back its standard output and error; natively with the leak checker on,
-// after launcher (a command that runs the rest of its line) when one is given.
-inline RunResult runBuiltProgram(const std::string& program, const std::string& launcher = std::string())
+// Runs a program that buildProgram built in the working folder, with the
+// arguments given, and reads back its standard output and error; natively
+// with the leak checker on, after launcher (a command that runs the rest of
+// its line) when one is given.
+inline RunResult runBuiltProgram(const std::string& program, const std::string& launcher = std::string(),
+                                 const std::string& arguments = std::string())
 {
     RunResult result;
+    const std::string tail = (arguments.empty() ? "" : " " + arguments) + " > output.txt 2> errors.txt";
 #ifdef _WIN32
     (void)launcher;
-    result.status = std::system((program + ".exe > output.txt 2> errors.txt").c_str());
+    result.status = std::system((program + ".exe" + tail).c_str());
 #else
-    result.status = std::system((launcher + (launcher.empty() ? "" : " ") + "env ASAN_OPTIONS=detect_leaks=1 ./" + program +
-                                 " > output.txt 2> errors.txt")
-                                    .c_str());
+    result.status = std::system(
+        (launcher + (launcher.empty() ? "" : " ") + "env ASAN_OPTIONS=detect_leaks=1 ./" + program + tail).c_str());
 #endif
     result.output = testsupport::readBytes("output.txt");
     result.messages = testsupport::readBytes("errors.txt");
@@ -167,7 +171,7 @@ inline RunResult runBuiltProgram(const std::string& program, const std::string& 
 // Builds a program from the C file main (with the files given beside it) as
 // buildProgram does, under the sanitizers natively, and runs it.
 inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pair<std::string, std::string>>& files,
-                              bool withLibrary = false)
+                              bool withLibrary = false, const std::string& arguments = std::string())
 {
     RunResult result;
     if (!canBuildPrograms())
@@ -180,7 +184,7 @@ inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pa
         result.messages = testsupport::readBytes("messages.txt");
         return result;
     }
-    return runBuiltProgram("program");
+    return runBuiltProgram("program", std::string(), arguments);
 }
 
 // Parses a document in a private folder and builds the view of it.
@@ -192,6 +196,25 @@ protected:
         EXPECT_FALSE(parser_->hasError()) << diagnostics_.str();
         view_ = std::make_unique<CServiceView>(readServiceView(*parser_));
         return *view_;
+    }
+
+    // Parses the document at location and builds the view of it.
+    CServiceView& viewLocation(const std::string& location)
+    {
+        parseLocation(location);
+        EXPECT_FALSE(parser_->hasError()) << diagnostics_.str();
+        view_ = std::make_unique<CServiceView>(readServiceView(*parser_));
+        return *view_;
+    }
+
+    // The header and the source of project name for the document viewed
+    // last, as the files "<name>_api.h" and "<name>_api.c".
+    std::vector<std::pair<std::string, std::string>> emitLibrary(const std::string& name)
+    {
+        const std::string header = emitHeader(name, programPlatform());
+        CTextBuffer source;
+        writeSourceFile(*context_, source);
+        return {{name + "_api.h", header}, {name + "_api.c", source.text()}};
     }
 
     // The struct section of the header of project name for the document.

@@ -86,14 +86,14 @@ class Build:
             if self.windows:
                 argv = [self.cfg.mingw_gcc, "-std=gnu99", "-w", "-I", self.gen, "-I", self.cfg.include,
                         "-I", self.cfg.win_xml2_include, "-DLIBXML_STATIC", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
-                        self.cfg.win_tessaro, self.cfg.win_xml2, "-lws2_32", "-lsecur32", "-lcrypt32", "-static"]
+                        self.cfg.win_tessaro, self.cfg.win_xml2, "-lws2_32", "-lsecur32", "-lcrypt32", "-lbcrypt", "-static"]
             else:
                 # The support library is compiled in, under the sanitizers when the build uses them.
                 support = os.path.join(os.path.dirname(self.cfg.include.rstrip("/")))
                 argv = [self.cfg.cc, "-std=gnu99", "-w", "-g", "-I", self.gen, "-I", self.cfg.include,
                         "-I", "/usr/include/libxml2", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
                         os.path.join(support, "tessaro_socket.c"), os.path.join(support, "tessaro_util.c"),
-                        os.path.join(support, "tessaro_tls_openssl.c"), "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
+                        os.path.join(support, "tessaro_tls_openssl.c"), os.path.join(support, "tessaro_hash.c"), "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
                 if self.cfg.sanitize:
                     argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]
             log = os.path.join(self.gen, "build-%s.log" % name)

@@ -485,7 +485,7 @@ TEST_F(ProjectCommandsTest, CompileSaysSuccessOnlyWhenTheCompilerExitedWithZeroA
         const std::vector<std::string> expected{gcc, "-std=gnu99", "-Wall", "-O2", "-DLIBXML_STATIC", "-I.",
                                                 "-Ilib/include", "-Ilibxml2/include", "-o", "calc_demo.exe",
                                                 "calc_api.c", "calc_api_demo.c", "-Llib/bin/win32", "-ltessaroMTD",
-                                                "-Llibxml2/lib", "-lxml2", "-lws2_32", "-lsecur32", "-lcrypt32", "-static"};
+                                                "-Llibxml2/lib", "-lxml2", "-lws2_32", "-lsecur32", "-lcrypt32", "-lbcrypt", "-static"};
         ASSERT_EQ(host_.jobs[0].steps.size(), 1u);
         EXPECT_EQ(host_.jobs[0].steps[0].arguments, expected);
         EXPECT_GE(host_.output.size(), c.last.size());

@@ -166,8 +166,9 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 		trans->sent = NULL;
 		trans->sent_length = 0;
 	}
-	//the request's arrays and attachment are the caller's: from here on the packet holds only
-	//what the reader allocated
+	//the request's arrays are the caller's and its attachment a copy the sender released once
+	//sent: from here on the packet holds only what the reader allocated
+	free(pk->attachment);
 	memset(pk, 0, sizeof(*pk));
 	trans->received = 0;
 	if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
@@ -201,6 +202,48 @@ static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	//a kind that is also some operation's response goes out as a request
 	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
 	return kvproj_exchange(client, pk);
+}
+
+//a client set to no endpoint calls each operation at its own port's address: it moves there when
+//the port differs from the one called last (what the address parses to is taken over)
+static int kvproj_call_port(kvproj_client_t *client, const char *endpoint)
+{
+	char host[sizeof(client->host)], path[sizeof(client->path)];
+	tessaro_port_t port;
+	int tls;
+
+	if(client->port_endpoint == NULL || strcmp(client->port_endpoint, endpoint) == 0)
+		return 0;
+	if(kvproj_parse_address(endpoint, 0, &tls, host, sizeof(host), &port, path, sizeof(path)) != 0)
+		return KVPROJ_ERR_ADDRESS;
+	//the connection kept is the other port's
+	if(tls != client->tls || port != client->port || strcmp(host, client->host) != 0)
+		kvproj_client_close(client);
+	client->tls = tls;
+	strcpy(client->host, host);
+	strcpy(client->path, path);
+	client->port = port;
+	client->port_endpoint = endpoint;
+	return 0;
+}
+
+//sends the request, which stays the caller's as it is, with the Authorization value given unless
+//NULL, and reads the answer into pk
+static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+{
+	memcpy(pk, request, sizeof(*pk));
+	if(authorization != NULL)
+		pk->authorization = authorization;
+	//the sender releases the attachment it sent: it gets a copy of its own
+	pk->attachment = NULL;
+	pk->attachment_length = 0;
+	if(request->attachment != NULL && request->attachment_length > 0 &&
+			kvproj_set_attachment(pk, request->attachment, (unsigned int)request->attachment_length) != 0){
+		//the arrays the copy points to are the caller's
+		memset(pk, 0, sizeof(*pk));
+		return KVPROJ_ERR_MEMORY;
+	}
+	return kvproj_call(client, pk);
 }
 
 //an answer that is not the operation's response: a fault, an HTTP error or another message

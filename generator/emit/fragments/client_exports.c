@@ -50,6 +50,8 @@ _declspec(dllexport) int WINAPI kvproj_client_init(kvproj_client_t *client, cons
 		return KVPROJ_ERR_ARGUMENT;
 	memset(client, 0, sizeof(*client));
 	client->timeout = 30;
+	//no address of the caller's: each operation is called at its own port's
+	client->port_endpoint = endpoint == NULL ? KVPROJ_DEFAULT_ENDPOINT : NULL;
 	if(endpoint == NULL)
 		endpoint = KVPROJ_DEFAULT_ENDPOINT;
 	if(kvproj_parse_address(endpoint, 0, &client->tls, client->host, sizeof(client->host), &client->port, client->path, sizeof(client->path)) != 0){
@@ -132,7 +134,7 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 	case KVPROJ_ERR_UNEXPECTED:
 		return "the service answered with another message than the operation's response";
 	case KVPROJ_ERR_ARGUMENT:
-		return "a required argument is NULL";
+		return "a required argument is NULL, or does not fit";
 	case KVPROJ_ERR_MEMORY:
 		return "out of memory";
 	case KVPROJ_ERR_TLS:
@@ -149,6 +151,8 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 		return "the CA file could not be read (no PEM certificate in it, or its name is too long)";
 	case KVPROJ_ERR_PROXY:
 		return "the proxy failed: it could not be reached, refused the connection to the endpoint or asked for credentials (407), or its address is no http://host[:port]";
+	case KVPROJ_ERR_AUTH:
+		return "the service refused the call's credentials (HTTP 401): none were set, or they are wrong";
 	}
 	return "unknown result";
 }

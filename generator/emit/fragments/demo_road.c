@@ -1,3 +1,11 @@
+//threads and the wait for a request
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <pthread.h>
+#include <sys/select.h>
+#endif
+
 //what the demo writes for its service: each message kind's name, a message of a kind filled
 //with sample values to go the way given, and the kind that answers a request kind (0 for none)
 const char *demo_kind_name(unsigned int msg_type);
@@ -91,16 +99,45 @@ void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const c
 	kvproj_proto_sendpacket(trans, pk, 30);
 }
 
-//the server thread's part: answers the requests of one connection until the client closes it,
-//each with its operation's response filled with sample values
+//the server side's bounds: connections served at once (one thread each; more wait to be
+//accepted), and the seconds a connection may stay without a request before it is closed, so
+//that idle clients cannot keep others waiting
+#ifndef DEMO_CONNECTIONS
+#define DEMO_CONNECTIONS	16
+#endif
+#ifndef DEMO_IDLE_SECONDS
+#define DEMO_IDLE_SECONDS	5
+#endif
+
+//whether the next request, or the end of the connection, arrives within the idle limit
+int demo_wait_request(tessaro_socket_t sock)
+{
+	fd_set ready;
+	struct timeval limit;
+
+	FD_ZERO(&ready);
+	FD_SET(sock, &ready);
+	limit.tv_sec = DEMO_IDLE_SECONDS;
+	limit.tv_usec = 0;
+	return select((int)sock + 1, &ready, NULL, NULL, &limit) == 1;
+}
+
+//the server side's part: answers the requests of one connection until the client closes it,
+//asks to, or stays idle past the limit, each with its operation's response filled with sample
+//values
 void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 {
 	char why[KVPROJ_MAX_DECODE_ERROR_LEN+64];
 	unsigned int answer;
 	int answered;
 	int result;
+	int keep;
 
 	for(answered = 0; ; answered++){
+		if(!demo_wait_request(trans->socket)){
+			printf("server: a connection without a request for %d s is closed\n", DEMO_IDLE_SECONDS);
+			return;
+		}
 		result = kvproj_proto_readpacket(trans, pk, 30);
 		if(result != 0){
 			//a client closes the connection after its last answer: that is no failure
@@ -116,6 +153,8 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 			return;
 		}
 		demo_print("server receives", demo_kind_name(pk->msg_type), pk);
+		//the reader says whether the client keeps the connection for its next request
+		keep = trans->keep_open;
 		answer = demo_answer_kind(pk->msg_type);
 		//the reader gave the packet its attachment and the storage of its arrays
 		kvproj_free_proto_packet(pk);
@@ -125,6 +164,8 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 			continue;
 		}
 		demo_sample_message(pk, answer, KVPROJ_DIRECTION_RESPONSE);
+		if(!keep)
+			kvproj_add_http_header(pk, "Connection", "close");
 		demo_print("server sends", demo_kind_name(answer), pk);
 		result = kvproj_proto_sendpacket(trans, pk, 30);
 		//the arrays of the sample values
@@ -133,6 +174,105 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 			printf("send %s error\n", demo_kind_name(answer));
 			return;
 		}
+		if(!keep)
+			return;
+	}
+}
+
+#ifdef _WIN32
+static HANDLE demo_slots;
+
+//waits until fewer than DEMO_CONNECTIONS connections are served
+void demo_take_slot(void)
+{
+	if(demo_slots == NULL)
+		demo_slots = CreateSemaphore(NULL, DEMO_CONNECTIONS, DEMO_CONNECTIONS, NULL);
+	WaitForSingleObject(demo_slots, INFINITE);
+}
+
+void demo_give_slot(void)
+{
+	ReleaseSemaphore(demo_slots, 1, NULL);
+}
+#else
+static pthread_mutex_t demo_slots_lock = PTHREAD_MUTEX_INITIALIZER;
+static pthread_cond_t demo_slot_given = PTHREAD_COND_INITIALIZER;
+static int demo_slots_taken;
+
+//waits until fewer than DEMO_CONNECTIONS connections are served
+void demo_take_slot(void)
+{
+	pthread_mutex_lock(&demo_slots_lock);
+	while(demo_slots_taken >= DEMO_CONNECTIONS)
+		pthread_cond_wait(&demo_slot_given, &demo_slots_lock);
+	demo_slots_taken++;
+	pthread_mutex_unlock(&demo_slots_lock);
+}
+
+void demo_give_slot(void)
+{
+	pthread_mutex_lock(&demo_slots_lock);
+	demo_slots_taken--;
+	pthread_cond_signal(&demo_slot_given);
+	pthread_mutex_unlock(&demo_slots_lock);
+}
+#endif
+
+//one connection's thread: serves it, closes it and gives its slot back
+#ifdef _WIN32
+unsigned int __stdcall demo_connection_thread(void *param)
+#else
+void *demo_connection_thread(void *param)
+#endif
+{
+	kvproj_proto_trans_t trans;
+	kvproj_proto_packet_t *pk;
+
+	memset(&trans, 0, sizeof(trans));
+	trans.socket = *(tessaro_socket_t *)param;
+	free(param);
+	//on the heap: a service's messages may not fit a thread's stack
+	pk = (kvproj_proto_packet_t *)calloc(1, sizeof(*pk));
+	if(pk != NULL)
+		demo_serve(&trans, pk);
+	else
+		printf("server: out of memory for a connection\n");
+	free(pk);
+	tessaro_socket_close(trans.socket);
+	demo_give_slot();
+	return 0;
+}
+
+//serves an accepted connection on a thread of its own, which owns the socket and the slot
+//taken for it; when no thread can be started, the connection is closed
+void demo_serve_apart(tessaro_socket_t sock)
+{
+	tessaro_socket_t *param = (tessaro_socket_t *)malloc(sizeof(*param));
+	int started = 0;
+#ifdef _WIN32
+	uintptr_t thread;
+#else
+	pthread_t thread;
+#endif
+
+	if(param != NULL){
+		*param = sock;
+#ifdef _WIN32
+		thread = _beginthreadex(NULL, 0, demo_connection_thread, param, 0, NULL);
+		started = thread != 0;
+		if(started)
+			CloseHandle((HANDLE)thread);
+#else
+		started = pthread_create(&thread, NULL, demo_connection_thread, param) == 0;
+		if(started)
+			pthread_detach(thread);
+#endif
+	}
+	if(!started){
+		printf("server: no thread for a connection: it is closed\n");
+		free(param);
+		tessaro_socket_close(sock);
+		demo_give_slot();
 	}
 }
 

@@ -65,11 +65,24 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 		for(i = pk->http_headers_received > 0 ? pk->http_headers_received : 0; i < pk->http_headers_count && i < KVPROJ_MAX_HTTP_HEADER_NUM; i++){
 			if(strncasecmp(pk->http_headers[i].name, "Content-Length", sizeof(pk->http_headers[i].name)) == 0)
 				continue;
+			//a header filled in by hand is held to what kvproj_add_http_header takes: nothing is sent
+			if(!kvproj_http_field_ok(pk->http_headers[i].name, sizeof(pk->http_headers[i].name), 1) ||
+					!kvproj_http_field_ok(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), 0)){
+				myrefuse(&out);
+				break;
+			}
 			if(strncasecmp(pk->http_headers[i].name, "Content-Type", sizeof(pk->http_headers[i].name)) == 0)
 				typed = 1;
 			myrawcat(&out, pk->http_headers[i].name, sizeof(pk->http_headers[i].name));
 			mystrcat(&out, ": ");
 			myrawcat(&out, pk->http_headers[i].value, sizeof(pk->http_headers[i].value));
+			mystrcat(&out, "\r\n");
+		}
+		if(pk->authorization != NULL && pk->authorization[0] != '\0'){
+			if(!kvproj_http_field_ok(pk->authorization, strlen(pk->authorization), 0))
+				myrefuse(&out);
+			mystrcat(&out, "Authorization: ");
+			mystrcat(&out, pk->authorization);
 			mystrcat(&out, "\r\n");
 		}
 		//a SOAP 1.1 message is XML text; a caller's own type is kept

@@ -234,7 +234,9 @@ TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
 // requests with bytes behind the envelope on one connection, each answered,
 // and one more on a last connection. The demo tells it of every request it
 // printed and every connection it ended or could not accept.
-const char* const ServerDriver = R"(
+// What the drivers that take the place of the demo's client share: the
+// server thread started on their own listening socket, and connections to it.
+const std::string DemoDriverHead = std::string(R"(
 #include <pthread.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -251,18 +253,30 @@ unsigned int __stdcall server_thread_func( void * param );
 void* server_thread_func( void * param );
 #endif
 
-static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
-static int printed, ended;
-static tessaro_socket_t listening;
 static tessaro_port_t port;
-
-void demo_printed(void){ pthread_mutex_lock(&lock); printed++; pthread_mutex_unlock(&lock); }
-void demo_ended(void){ pthread_mutex_lock(&lock); ended++; pthread_mutex_unlock(&lock); }
+static tessaro_socket_t listening;
 
 static void *serve(void *param)
 {
 	server_thread_func(param);
 	return NULL;
+}
+
+/* the server thread on a listening socket of the driver's own */
+static void start_demo(void)
+{
+	pthread_t thread;
+	struct sockaddr_in addr;
+	socklen_t size = sizeof(addr);
+#ifdef _WIN32
+	WSADATA data;
+	WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+	if(tessaro_socket_create_tcp_listen(&listening, 0, 100) != 0 ||
+	   getsockname(listening, (struct sockaddr *)&addr, &size) != 0)
+		exit(5);
+	port = ntohs(addr.sin_port);
+	pthread_create(&thread, NULL, serve, &listening);
 }
 
 static void connect_demo(calc_proto_trans_t *trans)
@@ -271,6 +285,15 @@ static void connect_demo(calc_proto_trans_t *trans)
 	if(calc_connect_server(trans, "127.0.0.1", "/test/soap", port) != 0)
 		exit(2);
 }
+)");
+
+const std::string ServerDriver = DemoDriverHead + R"(
+static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
+static pthread_cond_t changed = PTHREAD_COND_INITIALIZER;
+static int printed, ended;
+
+void demo_printed(void){ pthread_mutex_lock(&lock); printed++; pthread_mutex_unlock(&lock); }
+void demo_ended(void){ pthread_mutex_lock(&lock); ended++; pthread_cond_signal(&changed); pthread_mutex_unlock(&lock); }
 
 static void send_text(calc_proto_trans_t *trans, const char *text)
 {
@@ -296,28 +319,10 @@ static void call_add(calc_proto_trans_t *trans, int count)
 	}
 }
 
-/* the server thread on a listening socket of a free port */
-static void start_demo(void)
-{
-	pthread_t thread;
-	struct sockaddr_in addr;
-	socklen_t size = sizeof(addr);
-#ifdef _WIN32
-	WSADATA data;
-	WSAStartup(MAKEWORD(2, 2), &data);
-#endif
-	if(tessaro_socket_create_tcp_listen(&listening, 0, 100) != 0 ||
-	   getsockname(listening, (struct sockaddr *)&addr, &size) != 0)
-		exit(5);
-	port = ntohs(addr.sin_port);
-	pthread_create(&thread, NULL, serve, &listening);
-}
-
 int main(void)
 {
 	calc_proto_trans_t trans;
 	struct linger abort_close = {1, 0};
-
 	start_demo();
 	connect_demo(&trans);
 	tessaro_socket_close(trans.socket);
@@ -335,10 +340,12 @@ int main(void)
 	call_add(&trans, 200);
 	tessaro_socket_close(trans.socket);
 
-	/* the server takes one connection after the other: the earlier ones have ended */
 	connect_demo(&trans);
 	call_add(&trans, 1);
+	/* each connection has a thread of its own: the broken ones end in their own time */
 	pthread_mutex_lock(&lock);
+	while(ended < 3)
+		pthread_cond_wait(&changed, &lock);
 	fprintf(stderr, "printed=%d ended=%d\n", printed, ended);
 	pthread_mutex_unlock(&lock);
 	exit(0);
@@ -372,7 +379,6 @@ TEST_F(DemoFileTest, ServerOutlivesBrokenConnections)
     messages.erase(std::remove(messages.begin(), messages.end(), '\r'), messages.end());
     EXPECT_EQ(messages, "printed=201 ended=3\n");
 }
-
 
 // Takes the place of the demo's client with requests the server cannot read
 // right: each, on its own connection, gets the status that refuses it, with
@@ -449,6 +455,97 @@ TEST_F(DemoFileTest, ServerRefusesMalformedRequests)
                         "HTTP/1.1 501 Not Implemented +close closed\n"
                         "HTTP/1.1 411 Length Required +close closed\n"
                         "answered\n");
+}
+
+// Takes the place of the demo's client against a server side that serves
+// two connections at once: with the idle limit a second, six idle
+// connections come first, then a client whose request is answered once the
+// idle ones are closed; with "keep" and a limit no loaded machine reaches,
+// a client whose second request goes on the same connection and whose
+// third asks to close it. No wait is timed: each step waits for what must
+// come.
+const std::string IdleDriver = DemoDriverHead + R"(
+
+/* 1 when the request was answered with Add's response */
+static int call_add(calc_proto_trans_t *trans, int close)
+{
+	calc_proto_packet_t pk;
+	int answered;
+	memset(&pk, 0, sizeof(pk));
+	pk.msg_type = CALC_PROTO_ADD;
+	if(close)
+		calc_add_http_header(&pk, "Connection", "close");
+	if(calc_proto_sendpacket(trans, &pk, 30) != 0)
+		return 0;
+	answered = calc_proto_readpacket(trans, &pk, 30) == 0 && pk.msg_type == CALC_PROTO_ADD_RESPONSE;
+	calc_free_proto_packet(&pk);
+	return answered;
+}
+
+/* whether the server closed the connection: its end arrives, with no byte before it */
+static int closed_by_server(tessaro_socket_t sock)
+{
+	char byte;
+	/* the packet reader left the socket non-blocking: the end is waited for */
+	tessaro_socket_set_block(sock, 1);
+	return recv(sock, &byte, 1, 0) == 0;
+}
+
+int main(int argc, char **argv)
+{
+	calc_proto_trans_t idle[6], trans;
+	int i, closed = 0, first, second, third;
+	start_demo();
+	if(argc > 1){
+		/* request after request on one connection, the last asking to close it */
+		connect_demo(&trans);
+		first = call_add(&trans, 0);
+		second = call_add(&trans, 0);
+		third = call_add(&trans, 1);
+		fprintf(stderr, "answered %d %d %d, then closed %d\n", first, second, third, closed_by_server(trans.socket));
+		tessaro_socket_close(trans.socket);
+		exit(0);
+	}
+	for(i = 0; i < 6; i++)
+		connect_demo(&idle[i]);
+	connect_demo(&trans);
+	fprintf(stderr, "answered %d\n", call_add(&trans, 0));
+	tessaro_socket_close(trans.socket);
+	for(i = 0; i < 6; i++){
+		closed += closed_by_server(idle[i].socket);
+		tessaro_socket_close(idle[i].socket);
+	}
+	fprintf(stderr, "idle connections closed by the server: %d\n", closed);
+	exit(0);
+}
+)";
+
+TEST_F(DemoFileTest, IdleConnectionsKeepNoClientWaiting)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    load("calc.wsdl");
+    const struct {
+        const char* idleSeconds;
+        const char* arguments;
+        const char* messages;
+    } cases[] = {
+        {"1", "", "answered 1\nidle connections closed by the server: 6\n"},
+        {"600", "keep", "answered 1 1 1, then closed 1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        std::string text = demo(programPlatform());
+        const std::string::size_type at = text.find("int main(int argc, char ** argv)");
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, 4, "int demo_client_");
+        text = "#define DEMO_CONNECTIONS 2\n#define DEMO_IDLE_SECONDS " + std::string(c.idleSeconds) + "\n" + text;
+        const RunResult run = runDemo(text, c.arguments, {{"driver.c", IdleDriver}});
+        EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
+        std::string messages = run.messages;
+        messages.erase(std::remove(messages.begin(), messages.end(), '\r'), messages.end());
+        EXPECT_EQ(messages, c.messages) << run.output.substr(0, 3000);
+    }
 }
 
 } // namespace

@@ -45,8 +45,9 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::TextCursor, "text cursor", {}},
         {CFragment::TransportIo, "transport io", {}},
         {CFragment::TransportExports, "transport exports", {}},
-        {CFragment::SenderFrame, "sender frame", {CFragment::TextCursor, CFragment::TransportIo}},
-        {CFragment::FixedSenders, "fixed senders", {CFragment::TextCursor, CFragment::TransportIo, CFragment::SenderFrame}},
+        {CFragment::SenderFrame, "sender frame", {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports}},
+        {CFragment::FixedSenders, "fixed senders",
+         {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::SenderFrame}},
         {CFragment::NumberWriters, "number writers", {CFragment::TextCursor}},
         {CFragment::ValueChecks, "value checks", {}},
         {CFragment::PacketReader, "packet reader", {CFragment::TransportIo}},
@@ -54,11 +55,18 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::EnvelopeReader, "envelope reader", {CFragment::TransportIo, CFragment::PacketReader}, true},
         {CFragment::ClientExports, "client exports", {}},
         {CFragment::ClientCalls, "client calls", {CFragment::TransportIo, CFragment::ClientExports}},
+        {CFragment::AuthBasic, "Basic authentication", {}},
+        {CFragment::AuthDigest, "Digest authentication", {CFragment::TextCursor, CFragment::TransportIo, CFragment::PacketReader}},
+        {CFragment::ClientAuth, "client authentication",
+         {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::PacketReader,
+          CFragment::ClientExports, CFragment::ClientCalls, CFragment::AuthDigest}},
         {CFragment::DemoRoad, "demo road", {}},
     };
     // The demo's fragment stands in no list of the library's.
     ASSERT_EQ(std::size(cases), std::size(AllFragments) + 1);
     view(wsdltest::calculator());
+    // The header of a project with Digest authentication holds what every fragment uses.
+    project_.authType = CProjectRecord::AuthDigest;
     for (int platform : {CProjectRecord::Unix, CProjectRecord::Windows}) {
         if (platform == CProjectRecord::Windows && !canCompileForWindows())
             continue;

@@ -383,7 +383,7 @@ TEST_F(MessageSendersTest, WhatDoesNotFitGivesMinusOneAndSendsNothing)
 {
     const std::vector<Sent> sends = run(wsdltest::calculator(), R"(
 	static char big[300000];
-	char value[200];
+	char value[DEMO_MAX_HTTP_HEADER_VALUE_LEN + 1];
 	int i;
 	fresh(&pk, DEMO_PROTO_ADD);
 	memset(big, 'x', sizeof(big));

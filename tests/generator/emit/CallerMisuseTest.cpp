@@ -1,0 +1,214 @@
+// The generated API against its own callers' mistakes: a headers packet
+// with an attachment used for several calls (the call must not free what
+// the caller owns), and header names and values that would end the header
+// line and start others (refused, nothing stored or sent).
+
+#include "GeneratorTestSupport.h"
+#include "LoopbackServer.h"
+
+using namespace gentest;
+
+namespace {
+
+// The example calculator's header and source, as project calc.
+class CallerMisuseTest : public GeneratorTest {
+protected:
+    void SetUp() override
+    {
+        viewLocation(KELVANE_SOURCE_DIR "/runtime/example/calculator.wsdl");
+        files_ = emitLibrary("calc");
+    }
+
+    std::vector<std::pair<std::string, std::string>> files_;
+};
+
+// Answers Add requests, on whatever connections they come, until it has
+// answered expected ones; notes each request's attachment and X-Ok header.
+const char* const AddServer = R"(
+static int expected;
+static int served;
+static char seen[4][80];
+
+static void *serve(void *arg)
+{
+	calc_proto_trans_t trans;
+	calc_proto_packet_t *pk = (calc_proto_packet_t *)calloc(1, sizeof(*pk));
+	int sum, i;
+	(void)arg;
+	memset(&trans, 0, sizeof(trans));
+	while(served < expected){
+		trans.socket = accept(listener, NULL, NULL);
+		while(served < expected && calc_proto_readpacket(&trans, pk, 30) == 0){
+			snprintf(seen[served], sizeof(seen[0]), "%.*s", pk->attachment != NULL ? pk->attachment_length : 4,
+				pk->attachment != NULL ? pk->attachment : "none");
+			for(i = 0; i < pk->http_headers_count; i++){
+				if(strcmp(pk->http_headers[i].name, "X-Ok") == 0)
+					snprintf(seen[served] + strlen(seen[served]), 40, " X-Ok=[%.30s]", pk->http_headers[i].value);
+			}
+			served++;
+			sum = pk->msg.AddRequest.Add.a + pk->msg.AddRequest.Add.b;
+			calc_free_proto_packet(pk);
+			memset(pk, 0, sizeof(*pk));
+			pk->msg_type = CALC_PROTO_ADDRESPONSE;
+			pk->msg.AddReply.AddResponse.sum = sum;
+			calc_proto_sendpacket(&trans, pk, 30);
+		}
+		tessaro_socket_close(trans.socket);
+	}
+	free(pk);
+	return NULL;
+}
+)";
+
+const std::string AttachmentDriver = std::string("#include \"calc_api.c\"\n") + OneRequestServer + AddServer + R"(
+int main(void)
+{
+	char endpoint[64];
+	char data[] = "the caller's bytes";
+	calc_client_t client;
+	calc_proto_packet_t headers;
+	calc_AddRequest_msg_t in;
+	calc_AddReply_msg_t out;
+	char *mine;
+	int i, result;
+#ifdef _WIN32
+	WSADATA wsa;
+	WSAStartup(MAKEWORD(2, 2), &wsa);
+#endif
+	memset(&headers, 0, sizeof(headers));
+	if(calc_set_attachment(&headers, data, (unsigned int)strlen(data)) != 0 || calc_add_http_header(&headers, "X-Ok", "kept") != 0)
+		return 3;
+	mine = headers.attachment;
+	expected = 2;
+	if(server_start("/calculator", endpoint) != 0 || calc_client_init(&client, endpoint) != 0)
+		return 2;
+	client.headers = &headers;
+	for(i = 0; i < 2; i++){
+		in.Add.a = i;
+		in.Add.b = 3;
+		memset(&out, 0, sizeof(out));
+		result = calc_Add(&client, &in, &out, NULL);
+		printf("call %d: %d sum=%d\n", i + 1, result, out.AddResponse.sum);
+	}
+	server_finish();
+	for(i = 0; i < served; i++)
+		printf("request %d: %s\n", i + 1, seen[i]);
+	/* still the caller's, untouched: freed here once */
+	printf("%s %.*s\n", headers.attachment == mine ? "same" : "moved", headers.attachment_length, headers.attachment);
+	free(headers.attachment);
+	return 0;
+}
+)";
+
+TEST_F(CallerMisuseTest, AnAttachmentOfTheHeadersPacketGoesWithEveryCallAndStaysTheCallers)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = buildAndRunC(AttachmentDriver, files_, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output, "call 1: 0 sum=3\ncall 2: 0 sum=4\n"
+                          "request 1: the caller's bytes X-Ok=[kept]\nrequest 2: the caller's bytes X-Ok=[kept]\n"
+                          "same the caller's bytes\n")
+        << run.messages;
+}
+
+// Each row: what add_http_header is given and what it returns; the packet
+// holds the headers taken, as given. Then a header filled in by hand with
+// a line end in it: the call sends nothing.
+const std::string InjectionDriver = std::string("#include \"calc_api.c\"\n") + R"(
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
+#include <netinet/in.h>
+#include <sys/socket.h>
+#endif
+static const struct{ const char *name; const char *value; }rows[] = {
+	{"X-Ok", "fine"},
+	{"X-Bad", "a\r\nInjected: 1"},
+	{"X-Bad", "a\nInjected: 1"},
+	{"X-Bad", "a\rb"},
+	{"X-Bad\r\nInjected", "v"},
+	{"X Bad", "v"},
+	{"X:Bad", "v"},
+	{"X-Bad", "nul\001byte"},
+	{"X-Bad", "del\177"},
+	{"", "empty name"},
+	{NULL, "v"},
+	{"X-Null", NULL},
+	{"X-Tab", "a\tb and UTF-8 \xc3\xa9"},
+	{"X-Name-Of-24-Characters!", "v"},
+	{"X-Name-Of-25-Characters!!", "v"},
+	{"X-Value-129", "@129"},
+	{"X-Value-128", "@128"},
+};
+
+int main(void)
+{
+	static calc_proto_packet_t pk, full;
+	char value[200];
+	calc_client_t client;
+	calc_AddRequest_msg_t in;
+	calc_AddReply_msg_t out;
+	tessaro_socket_t listener, sock;
+	struct sockaddr_in address;
+	socklen_t size = sizeof(address);
+	char endpoint[64], byte;
+	size_t i;
+	int n;
+#ifdef _WIN32
+	WSADATA wsa;
+	WSAStartup(MAKEWORD(2, 2), &wsa);
+#endif
+	for(i = 0; i < sizeof(rows) / sizeof(rows[0]); i++){
+		const char *v = rows[i].value;
+		if(v != NULL && v[0] == '@'){
+			n = atoi(v + 1);
+			memset(value, 'v', (size_t)n);
+			value[n] = '\0';
+			v = value;
+		}
+		printf("%d ", calc_add_http_header(&pk, (char *)rows[i].name, (char *)v));
+	}
+	printf("| %d:", pk.http_headers_count);
+	for(n = 0; n < pk.http_headers_count; n++)
+		printf(" %s=%d", pk.http_headers[n].name, (int)strlen(pk.http_headers[n].value));
+	printf("\n");
+	for(n = 0; n < CALC_MAX_HTTP_HEADER_NUM; n++)
+		calc_add_http_header(&full, "X-Many", "v");
+	printf("full %d, no packet %d\n", calc_add_http_header(&full, "X-One-More", "v"), calc_add_http_header(NULL, "X", "v"));
+
+	/* a header set by hand past the checks */
+	memset(&full, 0, sizeof(full));
+	strcpy(full.http_headers[0].name, "X-Hand");
+	strcpy(full.http_headers[0].value, "a\r\nInjected: 1");
+	full.http_headers_count = 1;
+	if(tessaro_socket_create_tcp_listen(&listener, 0, 1) != 0 || getsockname(listener, (struct sockaddr *)&address, &size) != 0)
+		return 2;
+	sprintf(endpoint, "http://127.0.0.1:%d/calculator", ntohs(address.sin_port));
+	calc_client_init(&client, endpoint);
+	client.headers = &full;
+	memset(&in, 0, sizeof(in));
+	printf("call %d", calc_Add(&client, &in, &out, NULL));
+	/* the connection was made and closed with no byte sent */
+	sock = accept(listener, NULL, NULL);
+	printf(", bytes received %d\n", (int)recv(sock, &byte, 1, 0));
+	tessaro_socket_close(sock);
+	tessaro_socket_close(listener);
+	return 0;
+}
+)";
+
+TEST_F(CallerMisuseTest, HeaderTextThatWouldStartAnotherLineIsRefused)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = buildAndRunC(InjectionDriver, files_, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output, "0 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 0 0 -1 -1 0 "
+                          "| 4: X-Ok=4 X-Tab=16 X-Name-Of-24-Characters!=1 X-Value-128=128\n"
+                          "full -1, no packet -1\n"
+                          "call -3, bytes received 0\n")
+        << run.messages;
+}
+
+} // namespace
