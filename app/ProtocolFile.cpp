@@ -9,62 +9,137 @@
 
 namespace {
 
-// Every value of a field record with its attribute name; one list for writing and reading.
-template <class Field, class Visitor>
-void VisitField(Field& field, Visitor&& visit) {
-    visit("name", field.szName);
-    visit("max_length", field.szMaxLength);
-    visit("max_count", field.szMaxCount);
-    visit("unit", field.nUnit);
-    visit("data_type", field.szDataType);
-    visit("tag", field.szTag);
-    visit("type", field.nType);
-    visit("reinterpret_name", field.szReinterpretName);
-    visit("related_count", field.szRelatedCount);
-    visit("attribute", field.nAttribute);
-    visit("variant", field.nVariant);
-    visit("related_length", field.szRelatedLength);
+// How each record is kept: its values as attributes, named in the order the values follow, then its
+// lists of records as child elements (a list may sit in a wrapping element of its own). Writing and
+// reading both walk this one description.
+template <class Record, class Visitor>
+void VisitRecord(Record& record, Visitor& visit) {
+    using Kind = std::remove_const_t<Record>;
+    if constexpr (std::is_same_v<Kind, CFieldRecord>) {
+        visit.Values({"name", "max_length", "max_count", "unit", "data_type", "tag", "type", "reinterpret_name",
+                      "related_count", "attribute", "variant", "related_length"},
+                     record.szName, record.szMaxLength, record.szMaxCount, record.nUnit, record.szDataType,
+                     record.szTag, record.nType, record.szReinterpretName, record.szRelatedCount,
+                     record.nAttribute, record.nVariant, record.szRelatedLength);
+    } else if constexpr (std::is_same_v<Kind, CPacketRecord>) {
+        visit.Values({"name", "type"}, record.szName, record.szType);
+        visit.List(nullptr, record.fields);
+    } else {
+        static_assert(std::is_same_v<Kind, CProtocolRecord>);
+        visit.Values({"name", "target_platform", "based_protocol", "library_type"}, record.szName,
+                     record.nTargetPlatform, record.nBasedProtocol, record.nLibraryType);
+        visit.List("header", record.headerFields);
+        visit.List(nullptr, record.packets);
+    }
 }
 
-template <class Protocol, class Visitor>
-void VisitProtocol(Protocol& protocol, Visitor&& visit) {
-    visit("name", protocol.szName);
-    visit("target_platform", protocol.nTargetPlatform);
-    visit("based_protocol", protocol.nBasedProtocol);
-    visit("library_type", protocol.nLibraryType);
+// Hands each value with its name to visit.Value, in order; a name for every value.
+template <class Visitor, size_t N, class... Kept>
+void VisitValues(Visitor& visit, const char* const (&names)[N], Kept&... values) {
+    static_assert(N == sizeof...(Kept), "a name for every value");
+    size_t nIndex = 0;
+    (visit.Value(names[nIndex++], values), ...);
 }
 
-template <class Packet, class Visitor>
-void VisitPacket(Packet& packet, Visitor&& visit) {
-    visit("name", packet.szName);
-    visit("type", packet.szType);
+// The element a record is kept in.
+template <class Record>
+constexpr const char* ElementOf() {
+    if constexpr (std::is_same_v<Record, CFieldRecord>) return "field";
+    else if constexpr (std::is_same_v<Record, CPacketRecord>) return "packet";
+    else return "protocol";
 }
 
-// Writes an element's attributes; false once a value cannot be written.
+// A list holds its records in place, or (the protocols) each behind its own pointer.
+template <class Item>
+struct CHeld {
+    using Record = Item;
+    static const Record& Of(const Item& record) { return record; }
+    static Record& Add(std::vector<Item>& records) { return records.emplace_back(); }
+};
+
+template <class Item>
+struct CHeld<std::unique_ptr<Item>> {
+    using Record = Item;
+    static const Record& Of(const std::unique_ptr<Item>& pRecord) { return *pRecord; }
+    static Record& Add(std::vector<std::unique_ptr<Item>>& records) {
+        return *records.emplace_back(std::make_unique<Item>());
+    }
+};
+
+// Writes records as elements: a record's values as attributes, its lists inside it (a record
+// without lists closes itself); false once a value cannot be written.
 class CElementWriter {
 public:
     explicit CElementWriter(std::string& text) : m_text(text) {}
-    template <class Value>
-    void operator()(const char* lpszName, const Value& value) {
+
+    template <class Records>
+    void List(const char* lpszWrapper, const Records& records) {
+        CloseStartTag();
+        if (lpszWrapper) m_text += std::string("<") + lpszWrapper + ">\r\n";
+        for (const auto& record : records) Write(CHeld<typename Records::value_type>::Of(record));
+        if (lpszWrapper) m_text += std::string("</") + lpszWrapper + ">\r\n";
+    }
+
+    template <size_t N, class... Kept>
+    void Values(const char* const (&names)[N], const Kept&... values) {
+        VisitValues(*this, names, values...);
+    }
+
+    template <class Kept>
+    void Value(const char* lpszName, const Kept& value) {
         m_text += std::string(" ") + lpszName + "=\"";
-        if constexpr (std::is_same_v<Value, int>) m_text += std::to_string(value);
+        if constexpr (std::is_same_v<Kept, int>) m_text += std::to_string(value);
         else m_bWritten = appendAttributeValue(m_text, value) && m_bWritten;
         m_text += '"';
     }
+
     bool m_bWritten = true;
 
 private:
+    template <class Record>
+    void Write(const Record& record) {
+        const char* lpszElement = ElementOf<Record>();
+        m_text += std::string("<") + lpszElement;
+        CElementWriter element(m_text);
+        VisitRecord(record, element);
+        m_bWritten = element.m_bWritten && m_bWritten;
+        m_text += element.m_bStartTagOpen ? std::string(" />\r\n") : std::string("</") + lpszElement + ">\r\n";
+    }
+
+    void CloseStartTag() {
+        if (m_bStartTagOpen) m_text += ">\r\n";
+        m_bStartTagOpen = false;
+    }
+
     std::string& m_text;
+    bool m_bStartTagOpen = true;
 };
 
-// Reads an element's attributes into a record; the first failure's code stays.
+// Reads an element's attributes and child elements into a record; the first failure's code stays.
 class CElementReader {
 public:
     explicit CElementReader(const xcfg_node* pNode) : m_pNode(pNode) {}
-    template <class Value>
-    void operator()(const char* lpszName, Value& value) {
+
+    template <class Records>
+    void List(const char* lpszWrapper, Records& records) {
+        for (const xcfg_node* pChild = m_pNode->child; pChild; pChild = pChild->next) {
+            if (!lpszWrapper) {
+                ReadInto(pChild, records);
+            } else if (pChild->name == lpszWrapper) {
+                for (const xcfg_node* pNode = pChild->child; pNode; pNode = pNode->next) ReadInto(pNode, records);
+            }
+        }
+    }
+
+    template <size_t N, class... Kept>
+    void Values(const char* const (&names)[N], Kept&... values) {
+        VisitValues(*this, names, values...);
+    }
+
+    template <class Kept>
+    void Value(const char* lpszName, Kept& value) {
         if (m_nResult != XCFG_OK) return;
-        if constexpr (std::is_same_v<Value, int>) {
+        if constexpr (std::is_same_v<Kept, int>) {
             m_nResult = xcfg_get_int(m_pNode, lpszName, value);
         } else {
             const std::string* pValue = nullptr;
@@ -72,51 +147,23 @@ public:
             if (m_nResult == XCFG_OK && !CopyRecordText(value, pValue->c_str())) m_nResult = EINVAL;
         }
     }
+
     int m_nResult = XCFG_OK;
 
 private:
+    // Reads the node into a new record of the list when it is that record's element.
+    template <class Records>
+    void ReadInto(const xcfg_node* pNode, Records& records) {
+        using Held = CHeld<typename Records::value_type>;
+        using Record = typename Held::Record;
+        if (m_nResult != XCFG_OK || pNode->name != ElementOf<Record>()) return;
+        CElementReader element(pNode);
+        VisitRecord(Held::Add(records), element);
+        m_nResult = element.m_nResult;
+    }
+
     const xcfg_node* m_pNode;
 };
-
-bool AppendFields(std::string& text, const char* lpszList, const std::vector<CFieldRecord>& fields) {
-    bool bWritten = true;
-    for (const CFieldRecord& field : fields) {
-        text += std::string("<") + lpszList;
-        CElementWriter writer(text);
-        VisitField(field, writer);
-        bWritten = bWritten && writer.m_bWritten;
-        text += " />\r\n";
-    }
-    return bWritten;
-}
-
-int ReadFields(const xcfg_node* pParent, std::vector<CFieldRecord>& fields) {
-    for (const xcfg_node* pNode = pParent->child; pNode; pNode = pNode->next) {
-        if (pNode->name != "field") continue;
-        CElementReader reader(pNode);
-        VisitField(fields.emplace_back(), reader);
-        if (reader.m_nResult != XCFG_OK) return reader.m_nResult;
-    }
-    return XCFG_OK;
-}
-
-int ReadProtocol(const xcfg_node* pNode, CProtocolRecord& protocol) {
-    CElementReader reader(pNode);
-    VisitProtocol(protocol, reader);
-    int nResult = reader.m_nResult;
-    for (const xcfg_node* pChild = pNode->child; nResult == XCFG_OK && pChild; pChild = pChild->next) {
-        if (pChild->name == "header") {
-            nResult = ReadFields(pChild, protocol.headerFields);
-        } else if (pChild->name == "packet") {
-            CPacketRecord& packet = protocol.packets.emplace_back();
-            CElementReader packetReader(pChild);
-            VisitPacket(packet, packetReader);
-            nResult = packetReader.m_nResult;
-            if (nResult == XCFG_OK) nResult = ReadFields(pChild, packet.fields);
-        }
-    }
-    return nResult;
-}
 
 }  // namespace
 
@@ -125,27 +172,11 @@ std::string ProtocolFilePath(const CProjectRecord& project) {
 }
 
 bool FormatProtocols(const CProtocolList& protocols, std::string& text) {
-    text = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<protocols>\r\n";
-    bool bWritten = true;
-    for (const auto& pProtocol : protocols) {
-        text += "<protocol";
-        CElementWriter writer(text);
-        VisitProtocol(*pProtocol, writer);
-        text += ">\r\n<header>\r\n";
-        bWritten = writer.m_bWritten && AppendFields(text, "field", pProtocol->headerFields) && bWritten;
-        text += "</header>\r\n";
-        for (const CPacketRecord& packet : pProtocol->packets) {
-            text += "<packet";
-            CElementWriter packetWriter(text);
-            VisitPacket(packet, packetWriter);
-            text += ">\r\n";
-            bWritten = packetWriter.m_bWritten && AppendFields(text, "field", packet.fields) && bWritten;
-            text += "</packet>\r\n";
-        }
-        text += "</protocol>\r\n";
-    }
+    text = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<protocols";
+    CElementWriter writer(text);
+    writer.List(nullptr, protocols);
     text += "</protocols>\r\n";
-    return bWritten;
+    return writer.m_bWritten;
 }
 
 bool SaveProtocols(const std::string& path, const CProtocolList& protocols) {
@@ -157,16 +188,12 @@ int LoadProtocols(const std::string& path, const CString& strFolder, CProtocolLi
     xcfg_doc doc;
     int nResult = xcfg_load(doc, path.c_str());
     if (nResult == XCFG_OK) nResult = xcfg_check_root(doc, "protocols");
-    CProtocolList read;
-    for (const xcfg_node* pNode = nResult == XCFG_OK ? doc.root->child : nullptr; pNode && nResult == XCFG_OK;
-         pNode = pNode->next) {
-        if (pNode->name != "protocol") continue;
-        auto pProtocol = std::make_unique<CProtocolRecord>();
-        nResult = ReadProtocol(pNode, *pProtocol);
-        pProtocol->strLocation = strFolder;
-        read.push_back(std::move(pProtocol));
-    }
     if (nResult != XCFG_OK) return nResult;
+    CProtocolList read;
+    CElementReader reader(doc.root);
+    reader.List(nullptr, read);
+    if (reader.m_nResult != XCFG_OK) return reader.m_nResult;
+    for (const auto& pProtocol : read) pProtocol->strLocation = strFolder;
     protocols = std::move(read);
     return XCFG_OK;
 }

@@ -225,4 +225,107 @@ TEST(ProtocolFileTest, ValuesReadBackAsWrittenAndBadFilesAreRefused) {
     EXPECT_FALSE(SaveProtocols(path, protocols));
 }
 
+
+// The file's layout as written, attribute by attribute: files kept by earlier versions must read,
+// and what is written now must read there.
+TEST(ProtocolFileTest, TheFileKeepsItsLayout) {
+    const std::string text =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<protocols>\r\n"
+        "<protocol name=\"p\" target_platform=\"1\" based_protocol=\"0\" library_type=\"1\">\r\n"
+        "<header>\r\n"
+        "<field name=\"len\" max_length=\"4\" max_count=\"1\" unit=\"1\" data_type=\"int\" tag=\"t\" type=\"3\""
+        " reinterpret_name=\"r\" related_count=\"c\" attribute=\"1\" variant=\"2\" related_length=\"l\" />\r\n"
+        "</header>\r\n"
+        "<packet name=\"login\" type=\"0x01\">\r\n"
+        "<field name=\"user\" max_length=\"\" max_count=\"\" unit=\"0\" data_type=\"\" tag=\"\" type=\"0\""
+        " reinterpret_name=\"\" related_count=\"\" attribute=\"0\" variant=\"0\" related_length=\"\" />\r\n"
+        "</packet>\r\n"
+        "<packet name=\"bye\" type=\"0x2\">\r\n"
+        "</packet>\r\n"
+        "</protocol>\r\n"
+        "</protocols>\r\n";
+    testsupport::ScopedWorkingFolder folder;
+    const std::string path = (folder.path() / "p.protocols").string();
+    testsupport::writeBytes(path, text);
+    CProtocolList read;
+    ASSERT_EQ(LoadProtocols(path, "", read), 0);
+    ASSERT_EQ(read.size(), 1u);
+    const CProtocolRecord& protocol = *read[0];
+    ASSERT_EQ(protocol.headerFields.size(), 1u);
+    const CFieldRecord& field = protocol.headerFields[0];
+    struct Value {
+        const char* lpszName;
+        std::string read;
+        const char* lpszWritten;
+    };
+    const Value values[] = {
+        {"protocol name", protocol.szName, "p"},
+        {"target_platform", std::to_string(protocol.nTargetPlatform), "1"},
+        {"based_protocol", std::to_string(protocol.nBasedProtocol), "0"},
+        {"library_type", std::to_string(protocol.nLibraryType), "1"},
+        {"field name", field.szName, "len"},
+        {"max_length", field.szMaxLength, "4"},
+        {"max_count", field.szMaxCount, "1"},
+        {"unit", std::to_string(field.nUnit), "1"},
+        {"data_type", field.szDataType, "int"},
+        {"tag", field.szTag, "t"},
+        {"type", std::to_string(field.nType), "3"},
+        {"reinterpret_name", field.szReinterpretName, "r"},
+        {"related_count", field.szRelatedCount, "c"},
+        {"attribute", std::to_string(field.nAttribute), "1"},
+        {"variant", std::to_string(field.nVariant), "2"},
+        {"related_length", field.szRelatedLength, "l"},
+    };
+    for (const Value& value : values) EXPECT_EQ(value.read, value.lpszWritten) << value.lpszName;
+    ASSERT_EQ(protocol.packets.size(), 2u);
+    EXPECT_STREQ(protocol.packets[0].szType, "0x01");
+    ASSERT_EQ(protocol.packets[0].fields.size(), 1u);
+    EXPECT_STREQ(protocol.packets[0].fields[0].szName, "user");
+    EXPECT_STREQ(protocol.packets[1].szName, "bye");
+    EXPECT_TRUE(protocol.packets[1].fields.empty());
+    std::string written;
+    ASSERT_TRUE(FormatProtocols(read, written));
+    EXPECT_EQ(written, text);
+}
+
+// Where each record is looked for: header fields only inside <header> (one or several), packets and
+// their fields only where they belong, in any order; other elements are passed over.
+TEST(ProtocolFileTest, RecordsAreReadWhereTheyBelongInAnyOrder) {
+    const std::string field = " max_length=\"\" max_count=\"\" unit=\"0\" data_type=\"\" tag=\"\" type=\"0\""
+                              " reinterpret_name=\"\" related_count=\"\" attribute=\"0\" variant=\"0\""
+                              " related_length=\"\"/>";
+    const std::string protocol = "<protocol name=\"p\" target_platform=\"0\" based_protocol=\"0\" library_type=\"0\">";
+    struct Case {
+        std::string body;
+        const char* lpszOutline;
+    };
+    const Case cases[] = {
+        {"<packet name=\"k\" type=\"0x1\"><field name=\"b\"" + field + "</packet><header><field name=\"a\"" + field +
+             "</header>",
+         "header a; packet k: b; "},
+        {"<header><field name=\"a\"" + field + "</header><header><field name=\"b\"" + field + "</header>",
+         "header a b; "},
+        {"<field name=\"a\"" + field + "<packets><packet name=\"k\" type=\"0x1\"/></packets>", "header; "},
+        {"<header><packet name=\"k\" type=\"0x1\"/></header><note/><packet name=\"k\" type=\"0x1\"><header/></packet>",
+         "header; packet k:; "},
+    };
+    testsupport::ScopedWorkingFolder folder;
+    const std::string path = (folder.path() / "p.protocols").string();
+    for (const Case& c : cases) {
+        testsupport::writeBytes(path, "<protocols>" + protocol + c.body + "</protocol><other/></protocols>");
+        CProtocolList read;
+        ASSERT_EQ(LoadProtocols(path, "", read), 0) << c.body;
+        ASSERT_EQ(read.size(), 1u) << c.body;
+        std::string outline = "header";
+        for (const CFieldRecord& f : read[0]->headerFields) outline += std::string(" ") + f.szName;
+        outline += "; ";
+        for (const CPacketRecord& packet : read[0]->packets) {
+            outline += std::string("packet ") + packet.szName + ":";
+            for (const CFieldRecord& f : packet.fields) outline += std::string(" ") + f.szName;
+            outline += "; ";
+        }
+        EXPECT_EQ(outline, c.lpszOutline) << c.body;
+    }
+}
+
 }  // namespace
