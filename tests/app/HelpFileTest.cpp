@@ -33,6 +33,32 @@ TEST_F(HelpFileTest, TheHelpFileIsACompiledHelpFileWithEveryPage) {
     EXPECT_NE(chm.find("/contents.hhc"), std::string::npos);
 }
 
+// Each installed page is whole: its title also heads it, it links back to the start page, and the
+// start page lists it.
+TEST_F(HelpFileTest, EveryPageIsWholeAndTheStartPageListsIt) {
+    const std::filesystem::path folder = std::filesystem::path(KELVANE_EXE_PATH).parent_path() / "help";
+    const std::string start = testsupport::readBytes((folder / "index.html").string());
+    int nPages = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        const std::string page = testsupport::readBytes(entry.path().string());
+        const size_t nTitle = page.find("<title>");
+        ASSERT_NE(nTitle, std::string::npos) << name;
+        const std::string title = page.substr(nTitle + 7, page.find("</title>") - nTitle - 7);
+        EXPECT_FALSE(title.empty()) << name;
+        EXPECT_NE(page.find("<h1>" + title + "</h1>"), std::string::npos) << name;
+        EXPECT_NE(page.find("<a href=\"index.html\">"), std::string::npos) << name;
+        const std::string end = "</body>\n</html>\n";
+        EXPECT_EQ(page.rfind(end), page.size() - end.size()) << name;
+        if (name != "index.html") {
+            EXPECT_NE(start.find("<li><a href=\"" + name + "\">" + title + "</a></li>"), std::string::npos) << name;
+        }
+        ++nPages;
+    }
+    EXPECT_GE(nPages, 7);
+    EXPECT_EQ(start.find("@"), std::string::npos);
+}
+
 TEST_F(HelpFileTest, HelpTopicsOpensTheGuideInTheViewerOrTheInstalledPageInTheBrowser) {
     Command(ID_HELP_TOPICS);
     const std::string folder = Frame().applicationFolder();
