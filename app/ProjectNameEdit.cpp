@@ -3,11 +3,14 @@
 BEGIN_MESSAGE_MAP(CProjectNameEdit, CKLMaskEdit)
     ON_WM_CHAR()
     ON_WM_KEYDOWN()
+    ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 CString CProjectNameEdit::HintFor(char c) {
     CString strHint;
-    if (c == ' ')
+    if (c == '\0')
+        strHint = "A name holds at most 15 characters.";
+    else if (c == ' ')
         strHint = "A blank becomes _: a name holds letters, digits and _ and starts with a letter.";
     else
         strHint.Format("'%c' was left out: a name holds letters, digits and _ and starts with a letter.", c);
@@ -17,6 +20,28 @@ CString CProjectNameEdit::HintFor(char c) {
 void CProjectNameEdit::ShowHint(char c) {
     CWnd* pParent = GetParent();
     if (pParent && m_nHintID) pParent->SetDlgItemText(m_nHintID, HintFor(c));
+}
+
+void CProjectNameEdit::OnInvalidPosition() {
+    CKLMaskEdit::OnInvalidPosition();
+    ShowHint('\0');
+}
+
+int CProjectNameEdit::NameLength() const {
+    CString strText;
+    GetWindowText(strText);
+    strText.TrimRight(m_chPrompt);
+    return strText.GetLength();
+}
+
+// A click behind the name puts the caret right after it: typed there, a character would stand
+// behind blanks (a name must not start with one) or past the mask, where it is refused.
+void CProjectNameEdit::OnLButtonUp(UINT nFlags, CPoint point) {
+    CKLMaskEdit::OnLButtonUp(nFlags, point);
+    int nStart = 0, nEnd = 0;
+    GetSel(nStart, nEnd);
+    const int nNameEnd = NameLength();
+    if (nStart == nEnd && nStart > nNameEnd) SetSel(nNameEnd, nNameEnd);
 }
 
 void CProjectNameEdit::OnInvalidChar(char c, char chMask) {

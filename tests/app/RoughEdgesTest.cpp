@@ -87,6 +87,52 @@ TEST_F(RoughEdgesTest, FileNewSaysWhichCharactersANameHoldsWhenItLeavesOneOut) {
     EXPECT_EQ(strName.Left(4), "my_x");
 }
 
+// A click anywhere behind the name types on right after it (not behind blanks, not past the mask);
+// a click inside the name inserts there; a character past the fifteenth is refused with a reason.
+TEST_F(RoughEdgesTest, AClickBehindTheNameTypesOnRightAfterIt) {
+    struct Case {
+        const char* lpszBefore;
+        int nClickAt;   // the character the click lands on; -1: the field's right end
+        const char* lpszAfter;
+        const char* lpszName;
+        const char* lpszHint;   // a part of the hint after typing, or null: no hint
+    };
+    const Case cases[] = {
+        {"", -1, "ab", "ab", nullptr},
+        {"", 11, "ab", "ab", nullptr},
+        {"calc", -1, "x", "calcx", nullptr},
+        {"calc", 9, "x", "calcx", nullptr},
+        {"calc", 1, "x", "cxalc", nullptr},
+        {"abcdefghijklmno", -1, "p", "abcdefghijklmno", "at most 15"},
+    };
+    for (const Case& c : cases) {
+        CString strName, strHint;
+        InNextDialog("New Project", [&](CWnd& dlg) {
+            HWND hName = ::GetDlgItem(dlg.GetSafeHwnd(), IDC_NAME);
+            HWND hHint = ::GetDlgItem(dlg.GetSafeHwnd(), IDC_NAME_HINT);
+            ::SendMessageA(hName, WM_SETFOCUS, 0, 0);
+            for (const char* p = c.lpszBefore; *p; ++p) ::SendMessageA(hName, WM_CHAR, static_cast<WPARAM>(*p), 0);
+            CRect rcClient;
+            ::GetClientRect(hName, &rcClient);
+            const LRESULT nAt = c.nClickAt < 0 ? 0 : ::SendMessageA(hName, EM_POSFROMCHAR, c.nClickAt, 0);
+            const int x = c.nClickAt < 0 ? rcClient.right - 3 : static_cast<short>(LOWORD(nAt)) + 1;
+            const LPARAM lParam = MAKELPARAM(x, rcClient.Height() / 2);
+            ::SendMessageA(hName, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+            ::SendMessageA(hName, WM_LBUTTONUP, 0, lParam);
+            ::SetWindowTextA(hHint, "");
+            for (const char* p = c.lpszAfter; *p; ++p) ::SendMessageA(hName, WM_CHAR, static_cast<WPARAM>(*p), 0);
+            strName = WindowText(hName);
+            strHint = WindowText(hHint);
+            Click(dlg, IDCANCEL);
+        });
+        Command(ID_FILE_NEW_PROJECT);
+        strName.TrimRight('_');
+        EXPECT_EQ(strName, c.lpszName) << c.lpszBefore << " " << c.nClickAt;
+        if (c.lpszHint) EXPECT_NE(std::string(strHint).find(c.lpszHint), std::string::npos) << strHint;
+        else EXPECT_EQ(strHint, "") << c.lpszBefore << " " << c.nClickAt;
+    }
+}
+
 TEST_F(RoughEdgesTest, TheFolderPickerStartsAtTheFolderPickedLast) {
     CString strFirst, strSecond;
     InNextDialog("New Project", [&](CWnd& dlg) {
