@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/Edit.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/TooltipHost.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 
@@ -218,6 +219,10 @@ void CMainFrame::CreateDockingPanes() {
 void CMainFrame::AttachTabClient() {
     m_MTIClientWnd.Attach(this, TRUE);
     m_MTIClientWnd.EnableToolTips(1);
+    // The tabs' tips are drawn by the toolkit's own tip window, as the tool bars' are: the
+    // system's tip window under Wine sizes an untitled tip as if it had a title, a tall box with
+    // the text at its foot.
+    m_MTIClientWnd.m_pToolTipContext->SetStyle(2);
     if (CKLVTabPainter* pPainter = m_MTIClientWnd.GetPaintManager()) pPainter->m_bDrawFocusRect = FALSE;
     m_MTIClientWnd.m_bThemedBackColor = TRUE;
     m_MTIClientWnd.SetFlags(11);

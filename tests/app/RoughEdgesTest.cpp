@@ -7,10 +7,12 @@
 #include "support/TestFiles.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/TooltipHost.h"
 #include "toolkit/commandbars/themes/PaintManagerTheme4.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
+#include "toolkit/tabs/TabWorkspace.h"
 
 #include <set>
 
@@ -231,6 +233,53 @@ TEST_F(RoughEdgesTest, TheFramesBarsStayPaintedWhileTheAboutBoxIsOpen) {
         EXPECT_GT(Colours(before[i]), 3u) << i;
         EXPECT_GT(Colours(during[i]), 3u) << i;
     }
+}
+
+// The mouse resting on a tab shows its tip one line high, its text inside.
+TEST_F(RoughEdgesTest, ATabsTipIsOneLineHigh) {
+    testsupport::writeBytes(Folder() + "tip.c", "int tip;\r\n");
+    ASSERT_TRUE(Frame().openDocument(Folder() + "tip.c"));
+    CKLVTabClientWnd& client = Frame().m_MTIClientWnd;
+    client.UpdateContents();
+    ASSERT_GT(client.GetWorkspaceCount(), 0);
+    // The tabs are drawn in the client window itself; the mouse reaches the tips through it.
+    CKLVTabWorkspace* pTabs = client.GetWorkspace(0);
+    ASSERT_GT(pTabs->GetItemCount(), 0);
+    CWnd* pWorkspace = &client;
+    Frame().SetForegroundWindow();
+    classlib_test::PumpPending();
+    const CPoint ptTab = pTabs->GetItem(0)->GetRect().CenterPoint();
+    CPoint ptScreen = ptTab;
+    pWorkspace->ClientToScreen(&ptScreen);
+    // The cursor goes back where it was: resting on a later test's tabs, it would show their tips.
+    struct CursorKept {
+        CPoint pt;
+        CursorKept() { ::GetCursorPos(&pt); }
+        ~CursorKept() { ::SetCursorPos(pt.x, pt.y); }
+    } cursor;
+    ::SetCursorPos(ptScreen.x, ptScreen.y);
+    pWorkspace->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptTab.x, ptTab.y));
+    // The tip shows once its delay has passed: the loop is run until it does, a bounded number of turns.
+    CWnd* pTip = nullptr;
+    for (int nTurn = 0; nTurn < 300 && !(pTip && pTip->IsWindowVisible()); ++nTurn) {
+        ::Sleep(10);
+        classlib_test::PumpPending();
+        pTip = client.m_pToolTipContext->GetToolTip();
+    }
+    ASSERT_TRUE(pTip && pTip->IsWindowVisible());
+    CRect rcTip;
+    pTip->GetWindowRect(&rcTip);
+    // A line of the tip's font, or of the system's when the tip names none.
+    HFONT hFont = reinterpret_cast<HFONT>(pTip->SendMessage(WM_GETFONT));
+    if (!hFont) hFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    HDC hDC = ::GetDC(pTip->GetSafeHwnd());
+    HGDIOBJ hOldFont = ::SelectObject(hDC, hFont);
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(hDC, &tm);
+    ::SelectObject(hDC, hOldFont);
+    ::ReleaseDC(pTip->GetSafeHwnd(), hDC);
+    EXPECT_LT(rcTip.Height(), 2 * tm.tmHeight + 8) << rcTip.Height() << " " << tm.tmHeight;
+    pWorkspace->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-10, -10));
 }
 
 TEST_F(RoughEdgesTest, AFloatedPaneLiesInsideTheWorkAreaAndItsCaptionDocksIt) {
