@@ -15,6 +15,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    void CenterOnFrame();
 };
 
 // The addresses the links open.

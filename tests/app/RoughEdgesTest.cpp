@@ -235,6 +235,36 @@ TEST_F(RoughEdgesTest, TheFramesBarsStayPaintedWhileTheAboutBoxIsOpen) {
     }
 }
 
+// The About box opens in the middle of the frame, clear of its menu and tool bars, wherever the
+// frame stands.
+TEST_F(RoughEdgesTest, TheAboutBoxOpensInTheMiddleOfTheFrameClearOfItsBars) {
+    CKLVCommandBars* pBars = Frame().GetCommandBars();
+    for (const CPoint& ptFrame : {CPoint(0, 0), CPoint(200, 150)}) {
+        Frame().SetWindowPos(nullptr, ptFrame.x, ptFrame.y, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+        Frame().RecalcLayout();
+        classlib_test::PumpPending();
+        CRect rcFrame, rcBox;
+        Frame().GetWindowRect(&rcFrame);
+        std::vector<CRect> bars;
+        for (int i = 0; i < pBars->GetCount(); ++i) {
+            CRect rcBar;
+            pBars->GetAt(i)->GetWindowRect(&rcBar);
+            bars.push_back(rcBar);
+        }
+        InNextDialog("About", [&](CWnd& dlg) {
+            dlg.GetWindowRect(&rcBox);
+            Click(dlg, IDOK);
+        });
+        Command(ID_ABOUT);
+        EXPECT_LE(std::abs(rcBox.CenterPoint().x - rcFrame.CenterPoint().x), 1) << ptFrame.x;
+        EXPECT_LE(std::abs(rcBox.CenterPoint().y - rcFrame.CenterPoint().y), 1) << ptFrame.y;
+        for (const CRect& rcBar : bars) {
+            CRect rcCommon;
+            EXPECT_FALSE(rcCommon.IntersectRect(&rcBox, &rcBar)) << ptFrame.x;
+        }
+    }
+}
+
 // The mouse resting on a tab shows its tip one line high, its text inside.
 TEST_F(RoughEdgesTest, ATabsTipIsOneLineHigh) {
     testsupport::writeBytes(Folder() + "tip.c", "int tip;\r\n");
