@@ -96,6 +96,7 @@ BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParent
 
 BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_WM_CREATE()
+    ON_WM_ENABLE()
     ON_MESSAGE(KLV_WM_DOCKINGPANENOTIFY, OnDockingPaneNotify)
     ON_MESSAGE(CKLVControls::msgCreateCommandBar, OnCreateCommandBar)
     ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
@@ -214,6 +215,18 @@ void CMainFrame::CreateDockingPanes() {
     m_paneManager.m_bShowContentsWhileDragging = TRUE;
     // Tabbed containers and floating frames show the "Menu" button.
     m_paneManager.m_dwDefaultPaneOptions = 16;
+}
+
+// A modal dialog disables the frame: a tip shown for its bars, tabs or status bar (the mouse
+// resting there while a key opened the dialog) would stay over the dialog.
+void CMainFrame::OnEnable(BOOL bEnable) {
+    CKLVMDIFrameWnd::OnEnable(bEnable);
+    if (bEnable) return;
+    if (CKLVCommandBars* pBars = GetCommandBars()) {
+        if (CKLVToolTipContext* pContext = pBars->GetToolTipContext()) pContext->CancelToolTips();
+    }
+    if (m_MTIClientWnd.m_pToolTipContext) m_MTIClientWnd.m_pToolTipContext->CancelToolTips();
+    if (CKLVTooltipHost* pContext = m_wndStatusBar.GetToolTipContext()) pContext->CancelToolTips();
 }
 
 void CMainFrame::AttachTabClient() {

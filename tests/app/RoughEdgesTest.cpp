@@ -265,51 +265,84 @@ TEST_F(RoughEdgesTest, TheAboutBoxOpensInTheMiddleOfTheFrameClearOfItsBars) {
     }
 }
 
-// The mouse resting on a tab shows its tip one line high, its text inside.
-TEST_F(RoughEdgesTest, ATabsTipIsOneLineHigh) {
-    testsupport::writeBytes(Folder() + "tip.c", "int tip;\r\n");
-    ASSERT_TRUE(Frame().openDocument(Folder() + "tip.c"));
-    CKLVTabClientWnd& client = Frame().m_MTIClientWnd;
-    client.UpdateContents();
-    ASSERT_GT(client.GetWorkspaceCount(), 0);
-    // The tabs are drawn in the client window itself; the mouse reaches the tips through it.
-    CKLVTabWorkspace* pTabs = client.GetWorkspace(0);
-    ASSERT_GT(pTabs->GetItemCount(), 0);
-    CWnd* pWorkspace = &client;
-    Frame().SetForegroundWindow();
-    classlib_test::PumpPending();
-    const CPoint ptTab = pTabs->GetItem(0)->GetRect().CenterPoint();
-    CPoint ptScreen = ptTab;
-    pWorkspace->ClientToScreen(&ptScreen);
-    // The cursor goes back where it was: resting on a later test's tabs, it would show their tips.
-    struct CursorKept {
-        CPoint pt;
-        CursorKept() { ::GetCursorPos(&pt); }
-        ~CursorKept() { ::SetCursorPos(pt.x, pt.y); }
-    } cursor;
-    ::SetCursorPos(ptScreen.x, ptScreen.y);
-    pWorkspace->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptTab.x, ptTab.y));
-    // The tip shows once its delay has passed: the loop is run until it does, a bounded number of turns.
-    CWnd* pTip = nullptr;
-    for (int nTurn = 0; nTurn < 300 && !(pTip && pTip->IsWindowVisible()); ++nTurn) {
-        ::Sleep(10);
-        classlib_test::PumpPending();
-        pTip = client.m_pToolTipContext->GetToolTip();
+// The mouse resting on the first tab of a file opened for it, until its tip shows; the cursor
+// goes back where it was (resting on a later test's tabs, it would show their tips).
+class TabTipTest : public AppTest {
+protected:
+    void SetUp() override {
+        ::GetCursorPos(&m_ptCursor);
+        testsupport::writeBytes(Folder() + "tip.c", "int tip;\r\n");
+        ASSERT_TRUE(Frame().openDocument(Folder() + "tip.c"));
+        ShowTip();
     }
-    ASSERT_TRUE(pTip && pTip->IsWindowVisible());
+    void ShowTip() {
+        CKLVTabClientWnd& client = Frame().m_MTIClientWnd;
+        client.UpdateContents();
+        ASSERT_GT(client.GetWorkspaceCount(), 0);
+        // The tabs are drawn in the client window itself; the mouse reaches the tips through it.
+        CKLVTabWorkspace* pTabs = client.GetWorkspace(0);
+        ASSERT_GT(pTabs->GetItemCount(), 0);
+        Frame().SetForegroundWindow();
+        classlib_test::PumpPending();
+        const CPoint ptTab = pTabs->GetItem(0)->GetRect().CenterPoint();
+        CPoint ptScreen = ptTab;
+        client.ClientToScreen(&ptScreen);
+        ::SetCursorPos(ptScreen.x, ptScreen.y);
+        client.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptTab.x, ptTab.y));
+        // The tip shows once its delay has passed: the loop is run until it does, a bounded number
+        // of turns.
+        for (int nTurn = 0; nTurn < 300 && !TipShown(); ++nTurn) {
+            ::Sleep(10);
+            classlib_test::PumpPending();
+        }
+        ASSERT_TRUE(TipShown());
+    }
+    void TearDown() override {
+        Frame().m_MTIClientWnd.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-10, -10));
+        ::SetCursorPos(m_ptCursor.x, m_ptCursor.y);
+    }
+    CWnd* Tip() const { return Frame().m_MTIClientWnd.m_pToolTipContext->GetToolTip(); }
+    bool TipShown() const { return Tip() && Tip()->IsWindowVisible(); }
+
+    CPoint m_ptCursor;
+};
+
+// The tab's tip is one line high, its text inside.
+TEST_F(TabTipTest, ATabsTipIsOneLineHigh) {
     CRect rcTip;
-    pTip->GetWindowRect(&rcTip);
+    Tip()->GetWindowRect(&rcTip);
     // A line of the tip's font, or of the system's when the tip names none.
-    HFONT hFont = reinterpret_cast<HFONT>(pTip->SendMessage(WM_GETFONT));
+    HFONT hFont = reinterpret_cast<HFONT>(Tip()->SendMessage(WM_GETFONT));
     if (!hFont) hFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    HDC hDC = ::GetDC(pTip->GetSafeHwnd());
+    HDC hDC = ::GetDC(Tip()->GetSafeHwnd());
     HGDIOBJ hOldFont = ::SelectObject(hDC, hFont);
     TEXTMETRICA tm{};
     ::GetTextMetricsA(hDC, &tm);
     ::SelectObject(hDC, hOldFont);
-    ::ReleaseDC(pTip->GetSafeHwnd(), hDC);
+    ::ReleaseDC(Tip()->GetSafeHwnd(), hDC);
     EXPECT_LT(rcTip.Height(), 2 * tm.tmHeight + 8) << rcTip.Height() << " " << tm.tmHeight;
-    pWorkspace->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-10, -10));
+}
+
+// A modal dialog opened by key while the tip shows (the mouse never left the tab) hides it.
+TEST_F(TabTipTest, AModalDialogHidesTheTabsTip) {
+    const struct {
+        const char* lpszCaption;
+        UINT nCommand;
+        int nCloseButton;
+    } dialogs[] = {{"About", ID_ABOUT, IDOK}, {"New Project", ID_FILE_NEW_PROJECT, IDCANCEL}};
+    for (const auto& dialog : dialogs) {
+        ASSERT_TRUE(TipShown()) << dialog.lpszCaption;
+        bool bShownOverDialog = true;
+        InNextDialog(dialog.lpszCaption, [&](CWnd& dlg) {
+            bShownOverDialog = TipShown();
+            Click(dlg, dialog.nCloseButton);
+        });
+        Command(dialog.nCommand);
+        EXPECT_FALSE(bShownOverDialog) << dialog.lpszCaption;
+        // Moved off and back onto the tab, the tip shows again.
+        Frame().m_MTIClientWnd.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-10, -10));
+        ShowTip();
+    }
 }
 
 TEST_F(RoughEdgesTest, AFloatedPaneLiesInsideTheWorkAreaAndItsCaptionDocksIt) {
