@@ -14,14 +14,35 @@ BOOL FolderExists(const CString& strPath) {
 
 }  // namespace
 
+BOOL HoldsGeckoEngine(const CString& strFolder) {
+    WIN32_FIND_DATAA data{};
+    const HANDLE hFind = ::FindFirstFileA(strFolder + "\\*", &data);
+    if (hFind == INVALID_HANDLE_VALUE) return FALSE;
+    BOOL bFound = FALSE;
+    do {
+        const CString strName = data.cFileName;
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || strName == "." || strName == "..") continue;
+        bFound = strName.Left(10).CompareNoCase("wine-gecko") == 0 ||
+                 FolderExists(strFolder + "\\" + strName + "\\wine_gecko");
+    } while (!bFound && ::FindNextFileA(hFind, &data));
+    ::FindClose(hFind);
+    return bFound;
+}
+
 BOOL HelpViewerDrawsPages() {
     if (!RunsUnderWine()) return TRUE;
+    // Wine's HTML engine may be turned off for this process (a DLL override); its module then
+    // does not load.
+    HMODULE hHtml = ::LoadLibraryA("mshtml.dll");
+    if (!hHtml) return FALSE;
+    ::FreeLibrary(hHtml);
     char szSystem[MAX_PATH] = "";
     ::GetSystemDirectoryA(szSystem, MAX_PATH);
-    // The prefix's own install, then the distribution's shared folders.
+    // The prefix's own install, then the distribution's shared folders. A prefix holds a "gecko"
+    // folder (its plug-in folder) even without the engine.
     for (const CString& strFolder : {CString(szSystem) + "\\gecko", CString("Z:\\usr\\share\\wine\\gecko"),
                                      CString("Z:\\opt\\wine\\gecko")})
-        if (FolderExists(strFolder)) return TRUE;
+        if (HoldsGeckoEngine(strFolder)) return TRUE;
     return FALSE;
 }
 

@@ -3,6 +3,7 @@
 #include "AppTestHost.h"
 
 #include "app/HelpViewer.h"
+#include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
@@ -57,6 +58,35 @@ TEST_F(HelpFileTest, EveryPageIsWholeAndTheStartPageListsIt) {
     }
     EXPECT_GE(nPages, 7);
     EXPECT_EQ(start.find("@"), std::string::npos);
+}
+
+// Only a folder that holds an engine makes the viewer draw pages: a prefix makes its "gecko"
+// folder (with a plug-in folder) without one.
+TEST(HelpViewer, AGeckoEngineIsFoundOnlyWhereOneIsInstalled) {
+    testsupport::ScopedWorkingFolder folder;
+    struct Case {
+        std::vector<std::string> folders;
+        bool bEngine;
+    };
+    const Case cases[] = {
+        {{}, false},
+        {{"plugin"}, false},
+        {{"plugin", "2.47.3"}, false},
+        {{"plugin", "2.47.3", "2.47.3/wine_gecko"}, true},
+        {{"wine-gecko-2.47.4-x86_64"}, true},
+        {{"Wine-Gecko-2.47.4-x86"}, true},
+    };
+    int nCase = 0;
+    for (const Case& c : cases) {
+        const std::filesystem::path gecko = folder.path() / ("gecko" + std::to_string(nCase++));
+        std::filesystem::create_directories(gecko);
+        for (const std::string& sub : c.folders) std::filesystem::create_directories(gecko / sub);
+        EXPECT_EQ(HoldsGeckoEngine(gecko.string().c_str()) != FALSE, c.bEngine) << gecko.string();
+    }
+    EXPECT_FALSE(HoldsGeckoEngine((folder.path() / "missing").string().c_str()));
+    // A file named as an engine is none.
+    testsupport::writeBytes((folder.path() / "gecko0" / "wine-gecko-file").string(), "");
+    EXPECT_FALSE(HoldsGeckoEngine((folder.path() / "gecko0").string().c_str()));
 }
 
 TEST_F(HelpFileTest, HelpTopicsOpensTheGuideInTheViewerOrTheInstalledPageInTheBrowser) {
