@@ -34,6 +34,7 @@ const std::pair<const char*, const char*> FixedLimits[] = {
     {"_MAX_HTTP_MSG_BUFFER_LEN", "1024"},
     {"_MAX_HTTP_ERR_CODE_STRING_LEN", "32"},
     {"_MAX_DECODE_ERROR_LEN", "240"},
+    {"_MAX_ERROR_DETAIL_LEN", "512"},
 };
 
 // Writes each length macro of the layout once, in the order of the walk:
@@ -170,6 +171,13 @@ void writeHeaderLimitsAndTags(const CEmitContext& context, CTextBuffer& header)
     header.line("#define ", P, "_SOAP_FAULT_TAG\t\"Fault\"");
     header.emptyLine();
     writeEnumerationValues(context, header);
+}
+
+void writeDecodeErrorCode(const CEmitContext& context, CTextBuffer& header)
+{
+    // Apart from the calls' codes (from -1) and the transport's (from -20).
+    header.line("//the answer arrived and does not decode: ", context.proj(), "_client_error_detail names the member or cause");
+    header.line("#define ", context.projUpper(), "_ERR_DECODE\t(-30)");
 }
 
 void writeHeaderMessageIds(const CEmitContext& context, CTextBuffer& header)

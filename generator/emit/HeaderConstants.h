@@ -9,5 +9,8 @@ class CTextBuffer;
 void writeHeaderLimitsAndTags(const CEmitContext& context, CTextBuffer& header);
 // The enumeration of message ids: HTTP, SOAP_FAULT, then one per key.
 void writeHeaderMessageIds(const CEmitContext& context, CTextBuffer& header);
+// The code of a call whose answer does not decode, in a block of its own
+// among the calls' result codes.
+void writeDecodeErrorCode(const CEmitContext& context, CTextBuffer& header);
 
 #endif

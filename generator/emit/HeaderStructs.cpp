@@ -118,6 +118,8 @@ void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
     out.line("typedef struct ", p, "_soap_fault_msg_t{");
     out.line("\tchar faultcode[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
     out.line("\tchar faultstring[", P, "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
+    out.line("\t//the detail's content as markup: its elements with the namespaces they use, its text escaped;");
+    out.line("\t//a detail to send that is no XML content goes as text");
     out.line("\tchar detail[", P, "_MAX_SOAP_FAULT_DETAIL_LEN+1];");
     out.line("}", p, "_soap_fault_msg_t;");
     out.emptyLine();
@@ -160,7 +162,8 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t}msg;");
     out.line("\tint attachment_length;");
     out.line("\tchar *attachment;");
-    out.line("\t//when reading the packet failed on a value: the member and why");
+    out.line("\t//why reading the packet failed (for a value: the member and why); beside an HTTP error status,");
+    out.line("\t//why its body is no SOAP fault");
     out.line("\tchar\tdecode_error[", P, "_MAX_DECODE_ERROR_LEN+1];");
     out.line("\t//when reading the packet failed on its SOAP message: the faultcode that answers it,");
     out.line("\t//\"SOAP-ENV:MustUnderstand\" for a header entry that must be understood, else \"SOAP-ENV:Client\"");
@@ -197,6 +200,7 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tchar *sent;");
     out.line("\ttessaro_size_t sent_length;");
     out.line("\tint keep_open;//after a message was read: its sender keeps the connection open (HTTP/1.1 keep-alive)");
+    out.line("\tint failure;//the result of the receive or send that failed last on it (tessaro_socket.h), 0 when none did");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();

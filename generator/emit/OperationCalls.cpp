@@ -2,6 +2,7 @@
 
 #include "generator/emit/ClientTransport.h"
 #include "generator/emit/Fragments.h"
+#include "generator/emit/HeaderConstants.h"
 #include "generator/emit/PacketFree.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
@@ -25,7 +26,8 @@ namespace {
 bool isTakenName(const std::string& name)
 {
     static const std::set<std::string> taken = {
-        "call", "call_answer", "call_request", "call_port", "call_authorized", "client_init", "client_set_credentials",
+        "call", "call_answer", "call_request", "call_begin", "fail", "connect_failure", "exchange_failure",
+        "reason_length", "client_error_detail", "call_port", "call_authorized", "client_init", "client_set_credentials",
         "authorization", "challenged", "forget_challenge", "credentials_fit", "digest_response", "http_field_ok", "strerror", "connect_server", "set_attachment", "add_http_header",
         "client_close", "client_set_tls", "client_set_proxy", "client_open", "exchange", "no_proxy", "environment",
         "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send",
@@ -245,15 +247,15 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\t", p, "_proto_packet_t *pk = NULL;");
     out.line("\tint result = 0;");
     out.emptyLine();
-    out.line("\tif(client == NULL || in == NULL", (answered ? " || out == NULL" : ""), ")");
-    out.line("\t\treturn ", P, "_ERR_ARGUMENT;");
+    out.line("\tif((result = ", p, "_call_begin(client, in != NULL", (answered ? " && out != NULL" : ""), ")) != 0)");
+    out.line("\t\treturn result;");
     writeResultsCleared(answered, out);
     out.line("\trequest = (", p, "_proto_packet_t *)calloc(1, sizeof(*request));");
     out.line("\tpk = (", p, "_proto_packet_t *)calloc(1, sizeof(*pk));");
     out.line("\tif(request == NULL || pk == NULL){");
     out.line("\t\tfree(request);");
     out.line("\t\tfree(pk);");
-    out.line("\t\treturn ", P, "_ERR_MEMORY;");
+    out.line("\t\treturn ", p, "_fail(client, ", P, "_ERR_MEMORY, \"no memory for the call's packets\");");
     out.line("\t}");
     out.line("\tif(client->headers != NULL)");
     out.line("\t\tmemcpy(request, client->headers, sizeof(*request));");
@@ -300,7 +302,8 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("//one call per operation. ", p, "_client_init sets a client to an endpoint (NULL: the");
     header.line("//WSDL's soap:address below). A call returns 0 when the operation's response is in *out,");
     header.line("//", P, "_FAULT when the service answered with a SOAP fault (copied to *fault unless NULL),");
-    header.line("//or a negative ", P, "_ERR_ code; ", p, "_strerror says what each result means.");
+    header.line("//or a negative ", P, "_ERR_ code; ", p, "_strerror says what each result means, and");
+    header.line("//", p, "_client_error_detail(client) why the client's last call failed (host, port and cause).");
     header.line("//The arrays and binaries the decoder allocated in *out are the caller's:");
     header.line("//", p, "_free_<operation>(out) frees them and leaves them empty.");
     header.line("//A call empties *out and *fault first: freeing after any result, or twice, is harmless.");
@@ -312,10 +315,13 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     for (const char* error : errors)
         header.line("#define ", P, "_ERR_", error, "\t(", std::to_string(--code), ")");
     writeClientTransportErrors(context, header);
+    writeDecodeErrorCode(context, header);
     header.emptyLine();
     const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
                                          "int timeout;//seconds that a call may take (connecting, sending and reading), 30 unless changed",
                                          "int http_status;//after " + P + "_ERR_HTTP or " + P + "_ERR_AUTH: the answer's HTTP status",
+                                         "char error_detail[" + P + "_MAX_ERROR_DETAIL_LEN+1];//why the last call failed (" + p +
+                                             "_client_error_detail)",
                                        "const " + p + "_proto_packet_t *headers;//NULL, or a packet whose SOAP header "
                                        "members, extra HTTP headers and attachment go with each request",
                                        "const char *port_endpoint;//when " + p + "_client_init was given no endpoint: "
@@ -343,6 +349,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
         header.line("_declspec(dllexport) int WINAPI ", p, "_client_set_credentials(", p,
                     "_client_t *client, const char *user, const char *password);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
+    header.line("_declspec(dllexport) const char * WINAPI ", p, "_client_error_detail(const ", p, "_client_t *client);");
     for (const OperationCall& call : calls.calls) {
         writePrototype(context, call, ";", header);
         if (call.response != nullptr)

@@ -387,7 +387,7 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "//(or its multipart root part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
-                "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL;", "\txmlChar\t\t*key = NULL;",
+                "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL, body = NULL;", "\txmlChar\t\t*key = NULL;",
                 "\tconst char\t*why = NULL;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
                 "\tif(header_end == buffer_len)", "\t\treturn -1;"});
@@ -398,11 +398,13 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\t\tsnprintf(pk->decode_error, sizeof(pk->decode_error), \"%s\", why);", "\t\treturn -1;", "\t}",
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 "",
-                "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end);",
-                "\tif(doc == NULL){", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", "\t//where a value that fails says which member it is",
+                "\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end);",
+                "\tif(doc == NULL){", "\t\tmydecode_parse_failure(pk->decode_error, sizeof(pk->decode_error), part_end - xml_beg);",
+                "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", "\t//where a value that fails says which member it is",
                 "\tdoc->_private = pk->decode_error;", "",
                 "\t//an Envelope of the SOAP 1.1 namespace, whatever its prefix",
-                "\tcur = xmlDocGetRootElement(doc);", "\tif(!mydecode_is_soap(cur, \"Envelope\")){", "\t\tresult = -1;",
+                "\tcur = xmlDocGetRootElement(doc);", "\tif(!mydecode_is_soap(cur, \"Envelope\")){",
+                "\t\tresult = mydecode_fail_at(doc, \"the root element is no SOAP 1.1 Envelope:\", cur);",
                 "\t\tgoto over;", "\t}", "",
                 "\tfor(cur = mydecode_element(cur->xmlChildrenNode); cur != NULL; cur = mydecode_element(cur->next))",
                 "\t{", "\t\tif(mydecode_is_soap(cur, \"Header\")){", "\t\t\theader = cur;",
@@ -428,15 +430,17 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
         out.line("\t\t\t//values by reference stand where they are referred to");
         lines(out, {"\t\t\tif(mydecode_resolve(doc, cur) != 0){", "\t\t\t\tresult = -1;", "\t\t\t\tgoto over;", "\t\t\t}"});
     }
-    lines(out, {"\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
+    lines(out, {"\t\t\tbody = cur;", "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
     writeEmptyBody(context, out);
     lines(out, {"\t\t\twhile (cur != NULL)", "\t\t\t{"});
     writeMessageRun(context, out);
     out.line("\t\t\t\tif(mydecode_is_soap(cur, ", P, "_SOAP_FAULT_TAG)){");
     out.line("\t\t\t\t\tpk->msg_type = ", fixedKind(context, "SOAP_FAULT", "0x2"), ";");
     lines(out, {"\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
-                "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}", "\t\t\tresult = -1;",
-                "\t\t\tgoto over;", "\t\t}", "\t}", "\t//an envelope without a Body", "\tresult = -1;", "over:",
+                "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}",
+                "\t\t\tcur = mydecode_element(body->xmlChildrenNode);",
+                "\t\t\tresult = mydecode_fail_at(doc, cur != NULL ? \"the Body holds no message of the service and no Fault, but\" : \"the Body is empty\", cur);",
+                "\t\t\tgoto over;", "\t\t}", "\t}", "\tresult = mydecode_fail_at(doc, \"the Envelope holds no Body\", NULL);", "over:",
                 "\tif(key != NULL)", "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "",
                 "\t//a message that does not decode is the sender's fault, unless a header said otherwise",
                 "\tif(result != 0 && pk->decode_fault == NULL)", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";",
@@ -483,7 +487,9 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "\treturn 0;", "}", ""});
 
     out.line("static int ", p, "_proto_unpack(char *buffer, tessaro_size_t buffer_len, ", p, "_proto_packet_t *pk)");
-    lines(out, {"{", "\tint resp_code;", "\tchar temp[10];", "\tchar *beginindex, *endindex;", "",
+    lines(out, {"{", "\tint resp_code;", "\tchar temp[10];", "\tchar *beginindex, *endindex;"});
+    out.line("\tchar why[", P, "_MAX_DECODE_ERROR_LEN+1];");
+    lines(out, {"",
                 "\tbeginindex = strstr(buffer, \" \");", "\tif(beginindex == NULL)", "\t\treturn -1;",
                 "\tendindex = strstr(beginindex+1, \" \");", "\tif(endindex == NULL)", "\t\treturn -1;", "",
                 "\tif(strncmp(buffer, \"HTTP\", 4) == 0){",
@@ -493,8 +499,11 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
     out.line("\t\t\tif(" + p + "_proto_decoder(buffer, pk, buffer_len) == 0 && pk->msg_type == " +
              fixedKind(context, "SOAP_FAULT", "0x2") + ")");
     out.line("\t\t\t\treturn ", p, "_proto_headers(buffer, pk);");
+    out.line("\t\t\t//why the body is no fault stays beside the status");
+    out.line("\t\t\tmemcpy(why, pk->decode_error, sizeof(why));");
     out.line("\t\t\t", p, "_free_proto_packet(pk);");
     out.line("\t\t\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
+    out.line("\t\t\tmemcpy(pk->decode_error, why, sizeof(why));");
     out.line("\t\t\tpk->msg_type = ", fixedKind(context, "HTTP", "0x1"), ";");
     out.line("\t\t\tpk->msg_direction = ", context.directionConstant(1), ";");
     lines(out, {"\t\t\tpk->msg.http_msg.err_code = resp_code;", "\t\t\tbeginindex = strstr(endindex, \"\\r\\n\");",
@@ -521,7 +530,8 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\tbuffer = (char *)calloc(", P, "_MAX_MESSAGE_LEN+1, 1);");
     lines(out, {"\tif(buffer == NULL)", "\t\treturn -1;"});
     out.line("\tresult = read_packet(trans, buffer, ", P, "_MAX_MESSAGE_LEN, &buffer_len, timeout, &refused);");
-    lines(out, {"\tif(result == 0)"});
+    lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
+                "\tif(result != 0 && refused == 0)", "\t\ttrans->failure = result;", "\tif(result == 0)"});
     out.line("\t\tresult = ", p, "_proto_unpack(buffer, buffer_len, pk);");
     lines(out, {"\t//what came with the message is not sent back when the packet carries the answer",
                 "\tpk->http_headers_received = pk->http_headers_count;",

@@ -47,13 +47,15 @@ private:
     std::size_t size_ = 0;
 };
 
-// The fault's decoder reads three texts.
+// The fault's decoder reads three texts: the detail's as markup, so that
+// the elements it holds arrive with their namespaces.
 void decodeFault(CMemberDecoder& decoder)
 {
     for (const char* name : {"faultcode", "faultstring", "detail"}) {
         CStructMember member;
         member.kind = CStructMember::Text;
         member.cName = name;
+        member.anyContent = member.cName == "detail";
         decoder.child(member, name, [&](const std::string& indent) { decoder.text(member, "value->" + member.cName, indent); });
     }
 }

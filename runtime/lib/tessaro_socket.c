@@ -29,6 +29,56 @@ typedef size_t tessaro_io_t;
 #define TESSARO_SEND_FLAGS MSG_NOSIGNAL
 #endif
 
+#if defined(_MSC_VER)
+#define TESSARO_THREAD_LOCAL __declspec(thread)
+#else
+#define TESSARO_THREAD_LOCAL __thread
+#endif
+
+/* The system's error code of this thread's last call that failed on one. */
+static TESSARO_THREAD_LOCAL int tessaro_system_error = 0;
+
+/* TESSARO_ERROR, the system's cause kept for tessaro_last_system_error. */
+static int tessaro_failed(int error)
+{
+    tessaro_system_error = error;
+    return TESSARO_ERROR;
+}
+
+int tessaro_last_system_error(void)
+{
+    return tessaro_system_error;
+}
+
+/* The causes a caller meets, in the same words on every system. */
+const char *tessaro_system_error_text(int error)
+{
+    static const struct {
+        int error;
+        const char *text;
+    } causes[] = {
+#ifdef _WIN32
+        {WSAECONNREFUSED, "connection refused"},     {WSAETIMEDOUT, "timed out"},
+        {WSAENETUNREACH, "network unreachable"},     {WSAEHOSTUNREACH, "host unreachable"},
+        {WSAECONNRESET, "connection reset by the peer"}, {WSAECONNABORTED, "connection aborted"},
+        {WSAENETDOWN, "network down"},               {WSAEADDRNOTAVAIL, "address not available"},
+#else
+        {ECONNREFUSED, "connection refused"},        {ETIMEDOUT, "timed out"},
+        {ENETUNREACH, "network unreachable"},        {EHOSTUNREACH, "host unreachable"},
+        {ECONNRESET, "connection reset by the peer"}, {ECONNABORTED, "connection aborted"},
+        {ENETDOWN, "network down"},                  {EADDRNOTAVAIL, "address not available"},
+        {EPIPE, "connection reset by the peer"},
+#endif
+    };
+    size_t i;
+
+    for (i = 0; i < sizeof(causes) / sizeof(causes[0]); i++) {
+        if (causes[i].error == error)
+            return causes[i].text;
+    }
+    return error == 0 ? "the connection failed or broke" : "a system error";
+}
+
 static int tessaro_startup(void)
 {
 #ifdef _WIN32
@@ -166,9 +216,9 @@ static int tessaro_connect_finish(tessaro_socket_t sock, tessaro_usec_t timeout)
 #endif
     if (ready == 0)
         return TESSARO_TIMEOUT;
-    if (ready < 0 || getsockopt(sock, SOL_SOCKET, SO_ERROR, (char *)&error, &size) != 0 || error != 0)
-        return TESSARO_ERROR;
-    return 0;
+    if (ready < 0 || getsockopt(sock, SOL_SOCKET, SO_ERROR, (char *)&error, &size) != 0)
+        return tessaro_failed(TESSARO_LAST_ERROR());
+    return error != 0 ? tessaro_failed(error) : 0;
 }
 
 int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port)
@@ -185,6 +235,7 @@ int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port
     int result = TESSARO_HOST_NOT_FOUND; /* until an IPv4 address is found */
     int nodelay = 1;
 
+    tessaro_system_error = 0;
     if (host == NULL || host[0] == '\0' || tessaro_startup() != 0)
         return TESSARO_ERROR;
     memset(&hints, 0, sizeof(hints));
@@ -213,7 +264,7 @@ int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port
 #endif
             result = tessaro_connect_finish(sock, timeout);
         else
-            result = TESSARO_ERROR;
+            result = tessaro_failed(TESSARO_LAST_ERROR());
         if (tessaro_socket_set_block(sock, 1) != 0 && result == 0)
             result = TESSARO_ERROR;
         /* A message goes out in one send; the handshake's small records must
@@ -321,6 +372,7 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
     long got;
 
     *len = 0;
+    tessaro_system_error = 0;
     if (want == 0)
         return 0;
     for (;;) {
@@ -334,7 +386,7 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
         if (got == 0)
             return TESSARO_END_OF_STREAM;
         if (!TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
-            return TESSARO_ERROR;
+            return tessaro_failed(TESSARO_LAST_ERROR());
     }
 }
 
@@ -384,6 +436,7 @@ int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size
     long done;
 
     *sent = 0;
+    tessaro_system_error = 0;
     while (*sent < len) {
         if ((result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
             return result;
@@ -392,7 +445,7 @@ int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size
         if (done > 0)
             *sent += (tessaro_size_t)done;
         else if (done < 0 && !TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
-            return TESSARO_ERROR;
+            return tessaro_failed(TESSARO_LAST_ERROR());
     }
     return 0;
 }

@@ -6,8 +6,55 @@
 // attribute; and C text that fills a value of it.
 
 #include "GeneratorTestSupport.h"
+#include "LoopbackPeer.h"
 
 namespace gentest {
+
+// Reads each message of cases.h with read_message and prints "<index>:
+// <result>" and what the driver's report(result, pk) prints, a line each.
+const char* const ReadEachCase = R"(
+static const char *const cases[] = {
+#include "cases.h"
+};
+static void report(int result, demo_proto_packet_t *pk);
+
+int main(void)
+{
+	size_t c;
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
+		static demo_proto_packet_t pk;
+		int result = read_message(cases[c], &pk);
+		printf("%d: %d", (int)c, result);
+		report(result, &pk);
+		printf("\n");
+		/* a packet that failed keeps nothing to free */
+		if(result == 0)
+			demo_free_proto_packet(&pk);
+		memset(&pk, 0, sizeof(pk));
+	}
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+// The codec tests that run a C driver over the generated readers of project
+// "demo" for a document, with the loopback peer of LoopbackPeer.h before
+// the driver. Given cases (messageTable's), the driver is a report function
+// that ReadEachCase calls for each.
+class ReaderDriverTest : public GeneratorTest {
+protected:
+    RunResult runReaderDriver(const std::string& document, const std::string& driver,
+                              const std::string& cases = std::string())
+    {
+        view(document);
+        emitHeader("demo", programPlatform());
+        std::string source = emitSourceWithReaders() + LoopbackPeer;
+        if (!cases.empty())
+            source.append(ReadMessage).append(ReadEachCase);
+        return buildAndRunC("#include \"demo_api.c\"\n",
+                            {{"demo_api.h", headerText()}, {"demo_api.c", source + driver}, {"cases.h", cases}}, true);
+    }
+};
 
 inline const char* const CodecSchema =
     "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"

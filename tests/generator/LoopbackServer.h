@@ -33,6 +33,16 @@ static void server_finish(void)
 	tessaro_socket_close(listener);
 }
 
+/* an answer of the status line given with body as its text/xml content, the connection closed after it */
+static void send_answer(tessaro_socket_t socket, const char *status_line, const char *body)
+{
+	char answer[1024];
+	tessaro_size_t sent;
+	snprintf(answer, sizeof(answer), "%s\r\nContent-Type: text/xml\r\nContent-Length: %d\r\nConnection: close\r\n\r\n%s",
+		status_line, (int)strlen(body), body);
+	tessaro_socket_send_all(socket, answer, strlen(answer), &sent, 30 * TESSARO_USEC_PER_SEC);
+}
+
 static void network_start(void)
 {
 #ifdef _WIN32

@@ -1,6 +1,30 @@
 //one call per operation exchanges its request and answer on the client's connection, which stays
 //open for the next call while the server keeps it open (HTTP/1.1 keep-alive)
 
+//result, and why the call failed in the client's error detail unless a step of the call has said it
+//already (the first cause is the one that counts). The detail names hosts and ports, never an
+//address's path or query, a proxy setting or credentials
+static int kvproj_fail(kvproj_client_t *client, int result, const char *format, ...)
+{
+	va_list	arguments;
+
+	if(client->error_detail[0] != '\0')
+		return result;
+	va_start(arguments, format);
+	vsnprintf(client->error_detail, sizeof(client->error_detail), format, arguments);
+	va_end(arguments);
+	return result;
+}
+
+//the start of every call: a NULL client (nothing to tell), or in or out missing (given 0)
+static int kvproj_call_begin(kvproj_client_t *client, int given)
+{
+	if(client == NULL)
+		return KVPROJ_ERR_ARGUMENT;
+	client->error_detail[0] = '\0';
+	return given ? 0 : kvproj_fail(client, KVPROJ_ERR_ARGUMENT, "the request (in) or the response's place (out) is NULL");
+}
+
 //whether the no_proxy list (names or addresses, separated by commas or blanks; "*" for every host)
 //names the host or a domain it lies in
 static int kvproj_no_proxy(const char *list, const char *host)
@@ -95,6 +119,19 @@ static int kvproj_tls_result(int result)
 	return KVPROJ_ERR_TLS;
 }
 
+//why connecting to host:port (the proxy's when proxy is set) failed, as the client's result
+static int kvproj_connect_failure(kvproj_client_t *client, int result, const char *host, tessaro_port_t port, int proxy)
+{
+	const char	*whose = proxy ? "the proxy " : "";
+	int	code = proxy ? KVPROJ_ERR_PROXY : KVPROJ_ERR_CONNECT;
+
+	if(result == TESSARO_HOST_NOT_FOUND)
+		return kvproj_fail(client, proxy ? code : KVPROJ_ERR_HOST, "%sthe host name %.255s was not found", whose, host);
+	if(result == TESSARO_TIMEOUT)
+		return kvproj_fail(client, code, "connecting to %s%.255s:%u: no connection within the time-out (%d s)", whose, host, (unsigned)port, client->timeout);
+	return kvproj_fail(client, code, "connecting to %s%.255s:%u: %s", whose, host, (unsigned)port, tessaro_system_error_text(tessaro_last_system_error()));
+}
+
 //opens the client's connection by the transport's deadline: to the proxy or the endpoint's host;
 //for https through the proxy's tunnel and the TLS handshake; plain http through a proxy names the
 //whole address in its request line
@@ -109,32 +146,65 @@ static int kvproj_client_open(kvproj_client_t *client)
 
 	proxied = kvproj_proxy_of(client, proxy, sizeof(proxy), &proxy_port);
 	if(proxied < 0)
-		return KVPROJ_ERR_PROXY;
+		return kvproj_fail(client, KVPROJ_ERR_PROXY, "the proxy the environment names is no http://host[:port] address");
 	if(proxied && !client->tls)
 		length = snprintf(trans->url, sizeof(trans->url), "http://%s:%u%s", client->host, (unsigned)client->port, client->path);
 	else
 		length = snprintf(trans->url, sizeof(trans->url), "%s", client->path);
 	if(length < 0 || (size_t)length >= sizeof(trans->url) || strlen(client->host) >= sizeof(trans->dest_ip))
-		return KVPROJ_ERR_ADDRESS;
+		return kvproj_fail(client, KVPROJ_ERR_ADDRESS, "the request line's address on %.255s:%u is too long", client->host, (unsigned)client->port);
 	strcpy(trans->dest_ip, client->host);
 	trans->dest_port = client->port;
 	if(tessaro_create_tcp_socket(&trans->socket) != 0)
-		return KVPROJ_ERR_CONNECT;
+		return kvproj_fail(client, KVPROJ_ERR_CONNECT, "no socket could be made");
 	client->connected = 1;
 	left = kvproj_trans_timeout(trans, -1);
 	result = tessaro_connect_within(trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
 	if(result != 0)
-		return proxied ? KVPROJ_ERR_PROXY : result == TESSARO_HOST_NOT_FOUND ? KVPROJ_ERR_HOST : KVPROJ_ERR_CONNECT;
+		return kvproj_connect_failure(client, result, proxied ? proxy : client->host, proxied ? proxy_port : client->port, proxied);
 	if(!client->tls)
 		return 0;
-	if(proxied && tessaro_proxy_tunnel(trans->socket, client->host, client->port, kvproj_trans_timeout(trans, -1)) != 0)
-		return KVPROJ_ERR_PROXY;
+	if(proxied && (result = tessaro_proxy_tunnel(trans->socket, client->host, client->port, kvproj_trans_timeout(trans, -1))) != 0)
+		return kvproj_fail(client, KVPROJ_ERR_PROXY, "the proxy %.255s:%u, asked for a tunnel to %.255s:%u: %s", proxy, (unsigned)proxy_port,
+			client->host, (unsigned)client->port, tessaro_result_text(result));
 	config.ca_file = client->ca_file[0] != '\0' ? client->ca_file : NULL;
 	config.skip_verify = client->tls_no_verify;
 	result = tessaro_tls_connect(&trans->tls, trans->socket, client->host, &config, kvproj_trans_timeout(trans, -1));
 	if(result == TESSARO_TIMEOUT)
-		return KVPROJ_ERR_CONNECT;
-	return result != 0 ? kvproj_tls_result(result) : 0;
+		return kvproj_fail(client, KVPROJ_ERR_CONNECT, "TLS with %.255s:%u: the handshake did not end within the time-out (%d s)",
+			client->host, (unsigned)client->port, client->timeout);
+	if(result != 0)
+		return kvproj_fail(client, kvproj_tls_result(result), "TLS with %.255s:%u: %s", client->host, (unsigned)client->port, tessaro_result_text(result));
+	return 0;
+}
+
+//why the exchange's last attempt failed: sending (result KVPROJ_ERR_SEND), reading the answer
+//(KVPROJ_ERR_RECEIVE) or decoding it (KVPROJ_ERR_DECODE), from what the transport and the packet
+//reader kept
+static int kvproj_exchange_failure(kvproj_client_t *client, const kvproj_proto_packet_t *pk, int result)
+{
+	kvproj_proto_trans_t *trans = &client->connection;
+	const char *doing = result == KVPROJ_ERR_SEND ? "sending the request to" : "reading the answer from";
+	unsigned long received = (unsigned long)trans->received;
+	int failure = trans->failure;
+
+	if(result == KVPROJ_ERR_DECODE)
+		return kvproj_fail(client, result, "the answer from %.255s:%u does not decode: %s", client->host, (unsigned)client->port,
+			pk->decode_error[0] != '\0' ? pk->decode_error : "it holds no SOAP message");
+	if(result == KVPROJ_ERR_RECEIVE && pk->decode_error[0] != '\0')
+		return kvproj_fail(client, result, "the answer from %.255s:%u was refused: %s", client->host, (unsigned)client->port, pk->decode_error);
+	if(failure == TESSARO_TIMEOUT)
+		return kvproj_fail(client, result, "%s %.255s:%u: the time-out (%d s) passed, %lu bytes of the answer had come", doing, client->host,
+			(unsigned)client->port, client->timeout, received);
+	if(failure == TESSARO_END_OF_STREAM)
+		return kvproj_fail(client, result, "%s %.255s:%u: the server closed the connection, %lu bytes of the answer had come", doing, client->host,
+			(unsigned)client->port, received);
+	if(failure == TESSARO_ERROR)
+		return kvproj_fail(client, result, "%s %.255s:%u: %s", doing, client->host, (unsigned)client->port,
+			tessaro_system_error_text(tessaro_last_system_error()));
+	if(failure != 0)
+		return kvproj_fail(client, result, "%s %.255s:%u: %s", doing, client->host, (unsigned)client->port, tessaro_result_text(failure));
+	return kvproj_fail(client, result, "%s %.255s:%u failed", doing, client->host, (unsigned)client->port);
 }
 
 //sends the packet on the client's connection (opened when none is kept) and reads the answer into
@@ -154,12 +224,16 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 		kvproj_client_close(client);
 	reused = client->connected;
 	trans->deadline = deadline;
+	trans->failure = 0;
 	if(!reused)
 		result = kvproj_client_open(client);
 	if(result == 0){
 		//only a kept connection may need the request again
 		trans->keep_sent = reused;
 		result = kvproj_proto_sendpacket(trans, pk, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
+		//a request its encoders refused goes nowhere: that is the last word (what they said is in pk)
+		if(result != 0 && trans->failure == 0)
+			kvproj_fail(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
 		trans->keep_sent = 0;
 		request = trans->sent;
 		request_length = trans->sent_length;
@@ -172,7 +246,7 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	memset(pk, 0, sizeof(*pk));
 	trans->received = 0;
 	if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
-		result = KVPROJ_ERR_RECEIVE;
+		result = pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
 	if(result != 0 && reused && request != NULL && trans->received == 0){
 		kvproj_free_proto_packet(pk);
 		memset(pk, 0, sizeof(*pk));
@@ -182,12 +256,14 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 		if(result == 0 && kvproj_trans_send(trans, request, request_length, &sent, -1) != 0)
 			result = KVPROJ_ERR_SEND;
 		if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
-			result = KVPROJ_ERR_RECEIVE;
+			result = pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
 	}
 	free(request);
+	if(result == KVPROJ_ERR_SEND || result == KVPROJ_ERR_RECEIVE || result == KVPROJ_ERR_DECODE)
+		kvproj_exchange_failure(client, pk, result);
 	//through a proxy (the request line names the whole address), 407 is the proxy's own refusal
 	if(result == 0 && trans->url[0] != '/' && pk->msg_type == KVPROJ_PROTO_HTTP && pk->msg.http_msg.err_code == 407)
-		result = KVPROJ_ERR_PROXY;
+		result = kvproj_fail(client, KVPROJ_ERR_PROXY, "the proxy asked for credentials (HTTP 407)");
 	if(result != 0 || !trans->keep_open)
 		kvproj_client_close(client);
 	else
@@ -198,10 +274,20 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 //sends the packet to the client's endpoint and reads the answer into it
 static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 {
+	int	result;
+
 	client->http_status = 0;
 	//a kind that is also some operation's response goes out as a request
 	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
-	return kvproj_exchange(client, pk);
+	result = kvproj_exchange(client, pk);
+	//every failure leaves a detail, at least the result's words
+	return result != 0 ? kvproj_fail(client, result, "%s", kvproj_strerror(result)) : 0;
+}
+
+//the reason phrase of an HTTP answer without the line's end the reader kept
+static int kvproj_reason_length(const kvproj_proto_packet_t *pk)
+{
+	return (int)strcspn(pk->msg.http_msg.err_code_string, "\r\n");
 }
 
 //a client set to no endpoint calls each operation at its own port's address: it moves there when
@@ -215,7 +301,7 @@ static int kvproj_call_port(kvproj_client_t *client, const char *endpoint)
 	if(client->port_endpoint == NULL || strcmp(client->port_endpoint, endpoint) == 0)
 		return 0;
 	if(kvproj_parse_address(endpoint, 0, &tls, host, sizeof(host), &port, path, sizeof(path)) != 0)
-		return KVPROJ_ERR_ADDRESS;
+		return kvproj_fail(client, KVPROJ_ERR_ADDRESS, "the port's address is no http[s]://host[:port][/path] address");
 	//the connection kept is the other port's
 	if(tls != client->tls || port != client->port || strcmp(host, client->host) != 0)
 		kvproj_client_close(client);
@@ -241,7 +327,7 @@ static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packe
 			kvproj_set_attachment(pk, request->attachment, (unsigned int)request->attachment_length) != 0){
 		//the arrays the copy points to are the caller's
 		memset(pk, 0, sizeof(*pk));
-		return KVPROJ_ERR_MEMORY;
+		return kvproj_fail(client, KVPROJ_ERR_MEMORY, "no memory for a copy of the attachment");
 	}
 	return kvproj_call(client, pk);
 }
@@ -252,11 +338,13 @@ static int kvproj_call_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk
 	if(pk->msg_type == KVPROJ_PROTO_SOAP_FAULT){
 		if(fault != NULL)
 			memcpy(fault, &pk->msg.soap_fault, sizeof(*fault));
-		return KVPROJ_FAULT;
+		return kvproj_fail(client, KVPROJ_FAULT, "SOAP fault %.100s: %.300s", pk->msg.soap_fault.faultcode, pk->msg.soap_fault.faultstring);
 	}
 	if(pk->msg_type == KVPROJ_PROTO_HTTP){
 		client->http_status = pk->msg.http_msg.err_code;
-		return KVPROJ_ERR_HTTP;
+		return kvproj_fail(client, KVPROJ_ERR_HTTP, "HTTP %d %.*s%s%.240s%s", pk->msg.http_msg.err_code, kvproj_reason_length(pk),
+			pk->msg.http_msg.err_code_string, pk->decode_error[0] != '\0' ? " (the body is no SOAP fault: " : ", no SOAP fault",
+			pk->decode_error, pk->decode_error[0] != '\0' ? ")" : "");
 	}
-	return KVPROJ_ERR_UNEXPECTED;
+	return kvproj_fail(client, KVPROJ_ERR_UNEXPECTED, "the answer is another message (msg_type 0x%x) than the operation's response", pk->msg_type);
 }

@@ -112,6 +112,13 @@ _declspec(dllexport) int WINAPI kvproj_client_set_proxy(kvproj_client_t *client,
 	return 0;
 }
 
+//why the client's last call failed, in words ("" after a call that returned 0): the host and port,
+//and the cause (the system's, the HTTP status, the member and value that did not decode ...)
+_declspec(dllexport) const char * WINAPI kvproj_client_error_detail(const kvproj_client_t *client)
+{
+	return client != NULL ? client->error_detail : "";
+}
+
 _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 {
 	switch(result){
@@ -128,7 +135,9 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 	case KVPROJ_ERR_SEND:
 		return "the request could not be encoded or sent";
 	case KVPROJ_ERR_RECEIVE:
-		return "no answer could be read (time-out, broken connection, or a message that does not decode)";
+		return "no answer could be read (time-out, broken connection, or an HTTP message of the wrong form)";
+	case KVPROJ_ERR_DECODE:
+		return "the answer arrived but does not decode (no XML, no SOAP envelope, or a value that does not fit its member or type; kvproj_client_error_detail says which)";
 	case KVPROJ_ERR_HTTP:
 		return "the service answered with an HTTP error status and no fault (see the client's http_status)";
 	case KVPROJ_ERR_UNEXPECTED:

@@ -431,3 +431,38 @@ static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end
 	}
 	return doc;
 }
+
+//why the SOAP message (length bytes) did not parse, into error (size bytes): libxml2's last error
+//with its line and column in the message, when it gave one
+static void mydecode_parse_failure(char *error, size_t size, size_t length)
+{
+	xmlErrorPtr	last = xmlGetLastError();
+	int	message_length;
+
+	if(length == 0){
+		snprintf(error, size, "the message holds no SOAP envelope: its body is empty");
+	}else if(last != NULL && last->message != NULL){
+		//libxml2 ends its message with a line feed
+		message_length = (int)strcspn(last->message, "\r\n");
+		snprintf(error, size, "the SOAP message is no well-formed XML: line %d, column %d: %.*s", last->line, last->int2,
+			message_length > 120 ? 120 : message_length, last->message);
+	}else{
+		snprintf(error, size, "the SOAP message is no XML document, or holds a document type declaration");
+	}
+}
+
+//-1, and in the decode error, unless a failure has said why already, why with the element at cur
+//as {namespace}name (none when cur is NULL)
+static int mydecode_fail_at(xmlDocPtr doc, const char *why, xmlNodePtr cur)
+{
+	char	*error = (char *)doc->_private;
+
+	if(error == NULL || error[0] != '\0')
+		return -1;
+	if(cur == NULL)
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "%s", why);
+	else
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "%s {%.80s}%.80s", why,
+			cur->ns != NULL && cur->ns->href != NULL ? (const char *)cur->ns->href : "", (const char *)cur->name);
+	return -1;
+}

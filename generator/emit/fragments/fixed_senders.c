@@ -17,6 +17,32 @@ static int kvproj_http_resp_send(kvproj_proto_trans_t *trans, kvproj_proto_packe
 	return kvproj_send_end(trans, pk, buffer, start, &body, NULL, timeout);
 }
 
+//a fault's detail: as it is when it is XML content (elements, text, references), so that a detail
+//of elements goes as elements; anything else as text, escaped. NUL ends it within size bytes
+static int kvproj_detail_cat(mycursor_t *body, const char *detail, size_t size)
+{
+	const char	*end = (const char *)memchr(detail, '\0', size);
+	char	*wrapped;
+	xmlDocPtr	doc = NULL;
+	size_t	length;
+
+	if(end == NULL)
+		return mytstrcat(body, detail, size);
+	length = (size_t)(end - detail);
+	wrapped = (char *)malloc(length + 8);
+	if(wrapped != NULL){
+		memcpy(wrapped, "<d>", 3);
+		memcpy(wrapped + 3, detail, length);
+		memcpy(wrapped + 3 + length, "</d>", 5);
+		doc = xmlReadMemory(wrapped, (int)(length + 7), NULL, NULL, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+		free(wrapped);
+	}
+	if(doc == NULL)
+		return mytstrcat(body, detail, size);
+	xmlFreeDoc(doc);
+	return mymarkupcat(body, detail, size);
+}
+
 static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)
 {
 	char		start[1024];
@@ -40,7 +66,7 @@ static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_pack
 	mystrcat(&body, "</faultstring>");
 	if(pk->msg.soap_fault.detail[0] != '\0'){
 		mystrcat(&body, "<detail>");
-		mytstrcat(&body, pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
+		kvproj_detail_cat(&body, pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
 		mystrcat(&body, "</detail>");
 	}
 	mystrcat(&body, "</SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>");

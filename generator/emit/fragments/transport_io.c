@@ -23,12 +23,16 @@ static int kvproj_trans_recv(kvproj_proto_trans_t *trans, void *buf, tessaro_siz
 	else
 		result = tessaro_socket_recv(trans->socket, buf, len, timeout);
 	trans->received += *len;
+	if(result != 0)
+		trans->failure = result;
 	return result;
 }
 
 //keep_sent: the message is also kept in trans->sent, so that it can go again on a new connection
 static int kvproj_trans_send(kvproj_proto_trans_t *trans, const void *buf, tessaro_size_t len, tessaro_size_t *sent, tessaro_usec_t timeout)
 {
+	int result;
+
 	if(trans->keep_sent){
 		free(trans->sent);
 		trans->sent_length = 0;
@@ -39,7 +43,11 @@ static int kvproj_trans_send(kvproj_proto_trans_t *trans, const void *buf, tessa
 	}
 	timeout = kvproj_trans_timeout(trans, timeout);
 	if(trans->tls != NULL)
-		return tessaro_tls_send_all(trans->tls, buf, len, sent, timeout);
-	return tessaro_socket_send_all(trans->socket, buf, len, sent, timeout);
+		result = tessaro_tls_send_all(trans->tls, buf, len, sent, timeout);
+	else
+		result = tessaro_socket_send_all(trans->socket, buf, len, sent, timeout);
+	if(result != 0)
+		trans->failure = result;
+	return result;
 }
 

@@ -54,6 +54,11 @@ int tessaro_socket_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout
 int tessaro_socket_idle_open(tessaro_socket_t sock);
 /* What a result of these calls means, in words. */
 const char *tessaro_result_text(int result);
+/* The system's error code of the calling thread's last connect, receive or
+ * send, when it gave TESSARO_ERROR (0 otherwise), and the cause it names in
+ * words ("connection refused", "timed out" ...; for 0 the failure itself). */
+int tessaro_last_system_error(void);
+const char *tessaro_system_error_text(int error);
 /* block 0: calls return at once or after their time-out; otherwise they block.
  * Every receive and send call ends within timeout microseconds, however
  * many pieces it takes (a negative timeout waits without end). */

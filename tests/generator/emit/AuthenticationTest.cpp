@@ -231,7 +231,8 @@ static void add(calc_client_t *client, const char *what)
 	memset(&out, 0, sizeof(out));
 	result = calc_Add(client, &in, &out, NULL);
 	pthread_mutex_lock(&lock);
-	printf("%s: %d sum=%d http=%d\n%s", what, result, out.AddResponse.sum, client->http_status, notes);
+	printf("%s: %d sum=%d http=%d%s%s\n%s", what, result, out.AddResponse.sum, client->http_status,
+		result != 0 ? " why=" : "", calc_client_error_detail(client), notes);
 	notes[0] = '\0';
 	pthread_mutex_unlock(&lock);
 }
@@ -292,8 +293,8 @@ TEST_F(AuthenticationTest, BasicCredentialsGoWithEveryRequest)
               "first: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
               "second: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
               "third: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
-              "wrong: -10 sum=0 http=401\nBasic TXVmYXNhOkNpcmNsZSBvZiBsaWVz -> 401\n"
-              "none: -10 sum=0 http=401\n(none) -> 401\n")
+              "wrong: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service refused the credentials\nBasic TXVmYXNhOkNpcmNsZSBvZiBsaWVz -> 401\n"
+              "none: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service asks for credentials, and none are set\n(none) -> 401\n")
         << run.output;
 }
 
@@ -316,8 +317,8 @@ TEST_F(AuthenticationTest, DigestAnswersTheChallengeAndCountsTheNonce)
                   "third: 0 sum=5 http=0\n" + a + " nonce=nonce-1 nc=00000003 -> 401 stale\n" + a +
                   " nonce=nonce-2 nc=00000001 -> 200\n" +
                   // a wrong password: the challenge answered, and the 401 stands
-                  "wrong: -10 sum=0 http=401\n(none) -> 401\n" + a + " nonce=nonce-3 nc=00000001 -> 401\n" +
-                  "none: -10 sum=0 http=401\n(none) -> 401\n")
+                  "wrong: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service refused the credentials\n(none) -> 401\n" + a + " nonce=nonce-3 nc=00000001 -> 401\n" +
+                  "none: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service asks for credentials, and none are set\n(none) -> 401\n")
             << run.output;
     }
 }
@@ -331,8 +332,8 @@ TEST_F(AuthenticationTest, DigestAnswersAServerWithoutQop)
     EXPECT_EQ(withoutCarriageReturns(run.output), "first: 0 sum=5 http=0\n(none) -> 401\n MD5 nonce=nonce-1 nc=- -> 200\n"
                                                   "second: 0 sum=5 http=0\n MD5 nonce=nonce-1 nc=- -> 200\n"
                                                   "third: 0 sum=5 http=0\n MD5 nonce=nonce-1 nc=- -> 200\n"
-                                                  "wrong: -10 sum=0 http=401\n(none) -> 401\n MD5 nonce=nonce-2 nc=- -> 401\n"
-                                                  "none: -10 sum=0 http=401\n(none) -> 401\n")
+                                                  "wrong: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service refused the credentials\n(none) -> 401\n MD5 nonce=nonce-2 nc=- -> 401\n"
+                                                  "none: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service asks for credentials, and none are set\n(none) -> 401\n")
         << run.output;
 }
 

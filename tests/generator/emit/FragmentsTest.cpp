@@ -14,7 +14,7 @@ namespace {
 class FragmentsTest : public GeneratorTest {};
 
 // What the generated source includes and defines ahead of its fragments.
-const char* const Includes = "#include <stdio.h>\n#include <stdlib.h>\n#include \"tessaro_socket.h\"\n"
+const char* const Includes = "#include <stdarg.h>\n#include <stdio.h>\n#include <stdlib.h>\n#include \"tessaro_socket.h\"\n"
                              "#include \"tessaro_tls.h\"\n#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n"
                              "#define KVPROJ_MAYBE_UNUSED __attribute__((unused))\n";
 const char* const XmlIncludes = "#include \"libxml/parser.h\"\n#include \"libxml/parserInternals.h\"\n"
@@ -47,7 +47,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::TransportExports, "transport exports", {}},
         {CFragment::SenderFrame, "sender frame", {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports}},
         {CFragment::FixedSenders, "fixed senders",
-         {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::SenderFrame}},
+         {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::SenderFrame}, true},
         {CFragment::NumberWriters, "number writers", {CFragment::TextCursor}},
         {CFragment::ValueChecks, "value checks", {}},
         {CFragment::PacketReader, "packet reader", {CFragment::TransportIo}},

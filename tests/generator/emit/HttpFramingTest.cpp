@@ -190,7 +190,7 @@ TEST_F(HttpFramingTest, AnswersOfAHostileServer)
         // Status lines: HTTP/1.x, SP, three digits, SP, a reason without control characters.
         {withLength("HTTP/1.0 200 OK", body), "0 type=3 c=41"},
         {withLength("HTTP/1.1 200 ", body), "0 type=3 c=41"},
-        {withLength("HTTP/1.1 503 Service Unavailable", "busy"), "0 type=1 503 Service Unavailable\r"},
+        {withLength("HTTP/1.1 503 Service Unavailable", "busy"), "0 type=1 503 Service Unavailable\r error=the SOAP message is no well-formed XML: line 1, column 1: Start tag expected, '<' not found"},
         // Not being a status line, this one is taken for a request: the
         // client only sees that the answer could not be read.
         {withLength("XTTP/9 500 Oops", body), BadRequest + StartLine},

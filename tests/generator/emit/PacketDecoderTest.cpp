@@ -3,8 +3,7 @@
 // bodies, Header parts, faults, HTTP errors, attachments), and hostile
 // messages end in -1 or a bounded packet under the sanitizers.
 
-#include "GeneratorTestSupport.h"
-#include "LoopbackPeer.h"
+#include "CodecFixture.h"
 
 using namespace gentest;
 
@@ -43,11 +42,8 @@ std::string serviceDocument()
         "<output><soap:body use=\"literal\"/></output></operation></binding>");
 }
 
+// What the packet of a case holds, after the cases array.
 const char* const Driver = R"(
-static const char *const cases[] = {
-#include "cases.h"
-};
-
 static void show(const char *label, const char *text)
 {
 	const char *c;
@@ -60,55 +56,47 @@ static void show(const char *label, const char *text)
 	}
 }
 
-int main(void)
+static void report(int result, demo_proto_packet_t *packet)
 {
-	size_t c;
+	demo_proto_packet_t pk = *packet;
 	int i;
-	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
-		static demo_proto_packet_t pk;
-		int result = read_message(cases[c], &pk);
-		printf("%d: %d type=%u headers=%d", (int)c, result, pk.msg_type, pk.http_headers_count);
-		/* what came with the message is marked so, and only that */
-		if(pk.http_headers_received != pk.http_headers_count)
-			printf(" received=%d", pk.http_headers_received);
-		if(pk.boundary_received != (pk.boundary_part[0] != '\0'))
-			printf(" boundary_received=%d", pk.boundary_received);
-		for(i = 0; i < pk.http_headers_count; i++)
-			printf(" [%s|%d]", pk.http_headers[i].name, (int)strlen(pk.http_headers[i].value));
-		if(result == 0 && pk.msg_type == DEMO_PROTO_HTTP){
-			printf(" code=%d", pk.msg.http_msg.err_code);
-			show("reason", pk.msg.http_msg.err_code_string);
-		}
-		if(result == 0 && pk.msg_type == DEMO_PROTO_ADD){
-			show("session", pk.session);
-			printf(" a=%d", pk.msg.AddIn.a);
-			show("name", pk.msg.AddIn.name);
-			printf(" where=%d/%s", pk.msg.AddIn.where.x, pk.msg.AddIn.where.label);
-		}
-		if(result == 0 && pk.msg_type == DEMO_PROTO_ADD_RESPONSE)
-			printf(" return=%g", pk.msg.AddOut.return_msg);
-		if(result == 0 && pk.msg_type == DEMO_PROTO_QUERY)
-			printf(" q=%d/%s", pk.msg.FindIn.Query.x, pk.msg.FindIn.Query.label);
-		if(result == 0 && pk.msg_type == DEMO_PROTO_PATH)
-			printf(" path=%d/%s to=%d", pk.msg.TraceIn.Path.from.x, pk.msg.TraceIn.Path.from.label, pk.msg.TraceIn.Path.to_present);
-		if(result == 0 && pk.msg_type == DEMO_PROTO_COUNT)
-			printf(" c=%lld", pk.msg.FindOut.Count.Count);
-		if(result == 0 && pk.msg_type == DEMO_PROTO_SOAP_FAULT)
-			printf(" fault=%s|%s", pk.msg.soap_fault.faultcode, pk.msg.soap_fault.faultstring);
-		if(pk.decode_error[0])
-			show("error", pk.decode_error);
-		if(pk.decode_fault != NULL)
-			printf(" fault_code=%s", pk.decode_fault);
-		if(pk.boundary_part[0])
-			show("boundary", pk.boundary_part);
-		if(pk.attachment != NULL)
-			printf(" attachment=%d:%s", pk.attachment_length, pk.attachment);
-		printf("\n");
-		free(pk.attachment);
-		memset(&pk, 0, sizeof(pk));
+
+	printf(" type=%u headers=%d", pk.msg_type, pk.http_headers_count);
+	/* what came with the message is marked so, and only that */
+	if(pk.http_headers_received != pk.http_headers_count)
+		printf(" received=%d", pk.http_headers_received);
+	if(pk.boundary_received != (pk.boundary_part[0] != '\0'))
+		printf(" boundary_received=%d", pk.boundary_received);
+	for(i = 0; i < pk.http_headers_count; i++)
+		printf(" [%s|%d]", pk.http_headers[i].name, (int)strlen(pk.http_headers[i].value));
+	if(result == 0 && pk.msg_type == DEMO_PROTO_HTTP){
+		printf(" code=%d", pk.msg.http_msg.err_code);
+		show("reason", pk.msg.http_msg.err_code_string);
 	}
-	xmlCleanupParser();
-	return 0;
+	if(result == 0 && pk.msg_type == DEMO_PROTO_ADD){
+		show("session", pk.session);
+		printf(" a=%d", pk.msg.AddIn.a);
+		show("name", pk.msg.AddIn.name);
+		printf(" where=%d/%s", pk.msg.AddIn.where.x, pk.msg.AddIn.where.label);
+	}
+	if(result == 0 && pk.msg_type == DEMO_PROTO_ADD_RESPONSE)
+		printf(" return=%g", pk.msg.AddOut.return_msg);
+	if(result == 0 && pk.msg_type == DEMO_PROTO_QUERY)
+		printf(" q=%d/%s", pk.msg.FindIn.Query.x, pk.msg.FindIn.Query.label);
+	if(result == 0 && pk.msg_type == DEMO_PROTO_PATH)
+		printf(" path=%d/%s to=%d", pk.msg.TraceIn.Path.from.x, pk.msg.TraceIn.Path.from.label, pk.msg.TraceIn.Path.to_present);
+	if(result == 0 && pk.msg_type == DEMO_PROTO_COUNT)
+		printf(" c=%lld", pk.msg.FindOut.Count.Count);
+	if(result == 0 && pk.msg_type == DEMO_PROTO_SOAP_FAULT)
+		printf(" fault=%s|%s", pk.msg.soap_fault.faultcode, pk.msg.soap_fault.faultstring);
+	if(pk.decode_error[0])
+		show("error", pk.decode_error);
+	if(pk.decode_fault != NULL)
+		printf(" fault_code=%s", pk.decode_fault);
+	if(pk.boundary_part[0])
+		show("boundary", pk.boundary_part);
+	if(pk.attachment != NULL)
+		printf(" attachment=%d:%s", pk.attachment_length, pk.attachment);
 }
 )";
 
@@ -127,7 +115,7 @@ std::string envelope(const std::string& inner, const std::string& prefix = "SOAP
 }
 
 
-class PacketDecoderTest : public GeneratorTest {};
+class PacketDecoderTest : public ReaderDriverTest {};
 
 TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
 {
@@ -159,7 +147,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">9000000000</t:Count></env:Body>", "env")),
          "0 type=6 headers=1 [Content-Length|3] c=9000000000"},
         {message("HTTP/1.1 404 Not Found", "gone"),
-         "0 type=1 headers=1 [Content-Length|1] code=404 reason=Not Found\\r"},
+         "0 type=1 headers=1 [Content-Length|1] code=404 reason=Not Found\\r error=the SOAP message is no well-formed XML: line 1, column 1: Start tag expected, '<' not found"},
         // A fault is decoded whatever the status; other answers with a
         // status other than 200 stay HTTP messages, whatever their body.
         {message("HTTP/1.1 500 Internal", envelope(fault, "env")), "0 type=2 headers=1 [Content-Length|3] fault=env:Client|no"},
@@ -168,7 +156,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         {message("HTTP/1.1 500 Internal", envelope("<env:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></env:Body>", "env")),
          "0 type=1 headers=1 [Content-Length|3] code=500 reason=Internal\\r"},
         {message("HTTP/1.1 500 Internal", "<html>down</html>"),
-         "0 type=1 headers=1 [Content-Length|2] code=500 reason=Internal\\r"},
+         "0 type=1 headers=1 [Content-Length|2] code=500 reason=Internal\\r error=the root element is no SOAP 1.1 Envelope: {}html"},
         {message(ok, envelope(fault, "env")), "0 type=2 headers=1 [Content-Length|3] fault=env:Client|no"},
         // A multipart boundary before the envelope, bytes after it.
         {message(ok, "--b1\r\n" + envelope(fault, "env") + "\r\n--b1\r\nDATA"),
@@ -191,23 +179,23 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
                                   "]]></Note></soap:Body>", "soap")),
          "0 type=6 headers=1 [Content-Length|3] c=6"},
         {message(ok, "<![CDATA[" + envelope("<env:Body><t:Count xmlns:t=\"urn:t\">9</t:Count></env:Body>", "env") + "]]>"),
-         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the SOAP message is no well-formed XML: line 1, column 2: Extra content at the end of the document fault_code=SOAP-ENV:Client"},
         // Envelope, Header and Body of another namespace, or none, are no
         // SOAP 1.1 message; nor is a message without a Body.
         {message(ok, "<?xml version=\"1.0\"?><env:Envelope><env:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></env:Body></env:Envelope>"),
-         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the root element is no SOAP 1.1 Envelope: {}env:Envelope fault_code=SOAP-ENV:Client"},
         {message(ok, "<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></e:Body></e:Envelope>"),
-         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
-        {message(ok, envelope("<Body><t:Count xmlns:t=\"urn:t\">1</t:Count></Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
-        {message(ok, envelope("<env:Header/>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the root element is no SOAP 1.1 Envelope: {http://www.w3.org/2003/05/soap-envelope}Envelope fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<Body><t:Count xmlns:t=\"urn:t\">1</t:Count></Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] error=the Envelope holds no Body fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Header/>", "env")), "-1 type=0 headers=1 [Content-Length|3] error=the Envelope holds no Body fault_code=SOAP-ENV:Client"},
         // No document type declaration is read: no DTD, no entity, nothing
         // fetched; an undeclared entity is an error.
         {message(ok, "<?xml version=\"1.0\"?><!DOCTYPE e [<!ENTITY a \"77\">]>" +
                          envelope("<env:Body><t:Count xmlns:t=\"urn:t\">&a;</t:Count></env:Body>", "env").substr(21)),
-         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the SOAP message is no XML document, or holds a document type declaration fault_code=SOAP-ENV:Client"},
         {message(ok, "<!DOCTYPE e SYSTEM \"file:///etc/hostname\">" + envelope("<env:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></env:Body>", "env").substr(22)),
-         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
-        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">&a;</t:Count></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the SOAP message is no XML document, or holds a document type declaration fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">&a;</t:Count></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] error=the SOAP message is no well-formed XML: line 2, column 107: Entity 'a' not defined fault_code=SOAP-ENV:Client"},
         // Bytes behind the envelope are its attachment (without the CR LF
         // that a sender puts between them), blanks alone are not.
         {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">7</t:Count></env:Body>", "env") + "\r\n<x>BIN"),
@@ -230,7 +218,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "0 type=6 headers=2 [Content-Type|47] [Content-Length|3] c=11 boundary=--MB\\r\n\\r\n attachment=8:\r\n--MB--"},
         // A Body without a known message, a missing part, a number that
         // does not convert.
-        {message(ok, envelope("<env:Body><Other/></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+        {message(ok, envelope("<env:Body><Other/></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] error=the Body holds no message of the service and no Fault, but {}Other fault_code=SOAP-ENV:Client"},
         {message(ok, envelope("<SOAP-ENV:Body><t:Add xmlns:t=\"urn:t\"><a>1</a></t:Add></SOAP-ENV:Body>")),
          "-1 type=3 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
         {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">lots</t:Count></env:Body>", "env")),
@@ -262,7 +250,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "0 type=2 headers=1 [Content-Length|4] fault=env:Server|" + std::string(1024, 'f')},
         {message("HTTP/1.1 500 Internal", envelope("<env:Body><env:Fault><faultcode>env:Server</faultcode><faultstring>" +
                                                    std::string(1025, 'f') + "</faultstring></env:Fault></env:Body>", "env")),
-         "0 type=1 headers=1 [Content-Length|4] code=500 reason=Internal\\r"},
+         "0 type=1 headers=1 [Content-Length|4] code=500 reason=Internal\\r error=demo_soap_fault_msg_t.faultstring: \"ffffffffffffffffffffffffffffffffffffffff...\" (1025 bytes) does not fit"},
         // A header line without a colon ends the header lines; long names and
         // values are cut to their arrays. Values come without the blanks
         // around them and without the line's end.
@@ -270,11 +258,11 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         {message(ok, envelope(fault, "env"), std::string(40, 'N') + ":" + std::string(400, 'v') + "\r\n"),
          "0 type=2 headers=2 [NNNNNNNNNNNNNNNNNNNNNNNN|128] [Content-Length|3] fault=env:Client|no"},
         {message("HTTP/1.1 404 " + std::string(100, 'r'), "x"),
-         "0 type=1 headers=1 [Content-Length|1] code=404 reason=" + std::string(32, 'r')},
+         "0 type=1 headers=1 [Content-Length|1] code=404 reason=" + std::string(32, 'r') + " error=the SOAP message is no well-formed XML: line 1, column 1: Start tag expected, '<' not found"},
         // Elements are known by namespace and local name: a Body element or
         // member of another namespace is not the service's.
         {message(ok, envelope("<env:Body><o:Count xmlns:o=\"urn:o\">1</o:Count></env:Body>", "env")),
-         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the Body holds no message of the service and no Fault, but {urn:o}Count fault_code=SOAP-ENV:Client"},
         {message(ok, envelope("<env:Body><Count>3</Count></env:Body>", "env")), "0 type=6 headers=1 [Content-Length|3] c=3"},
         {message(ok, envelope("<env:Body><o:Count xmlns:o=\"urn:o\">1</o:Count><t:Count xmlns:t=\"urn:t\">2</t:Count></env:Body>", "env")),
          "0 type=6 headers=1 [Content-Length|3] c=2"},
@@ -284,7 +272,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><t:x>8</t:x><label>q</label></t:Query></env:Body>", "env")),
          "0 type=5 headers=1 [Content-Length|3] q=8/q"},
         {message(ok, envelope("<SOAP-ENV:Body><o:Add xmlns:o=\"urn:o\"><a>1</a></o:Add></SOAP-ENV:Body>")),
-         "-1 type=0 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the Body holds no message of the service and no Fault, but {urn:o}Add fault_code=SOAP-ENV:Client"},
         // An element that stands once may not stand twice, in the Body or the Header.
         {message(ok, envelope("<env:Body><t:Query xmlns:t=\"urn:t\"><x>1</x><label>q</label><x>2</x></t:Query></env:Body>", "env")),
          "-1 type=5 headers=1 [Content-Length|3] error=demo_Point_t.x: stands twice fault_code=SOAP-ENV:Client"},
@@ -307,11 +295,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         {"HTTP/1.1 200 OK", "-1 type=0 headers=0"},
     };
     const auto [table, expected] = messageTable(cases);
-    view(serviceDocument());
-    emitHeader("demo", programPlatform());
-    const std::string source = emitSourceWithReaders() + LoopbackPeer + ReadMessage + Driver;
-    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
-                                       {{"demo_api.h", headerText()}, {"demo_api.c", source}, {"cases.h", table}}, true);
+    const RunResult run = runReaderDriver(serviceDocument(), Driver, table);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     EXPECT_EQ(run.output, expected);
 }

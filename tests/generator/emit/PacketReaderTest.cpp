@@ -3,7 +3,6 @@
 // over the buffer and peers that stop early.
 
 #include "CodecFixture.h"
-#include "LoopbackPeer.h"
 
 using namespace gentest;
 
@@ -122,17 +121,13 @@ const char* const Expected[] = {
     "0 39 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 1\\x0d\\x0a\\x0d\\x0af|1",
 };
 
-class PacketReaderTest : public GeneratorTest {};
+class PacketReaderTest : public ReaderDriverTest {};
 
 TEST_F(PacketReaderTest, ScriptedPeers)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
-    view(schemaDocument(""));
-    emitHeader("demo");
-    const std::string source = emitSourceWithReaders() + LoopbackPeer + Driver;
-    const RunResult run =
-        buildAndRunC("#include \"demo_api.c\"\n", {{"demo_api.h", headerText()}, {"demo_api.c", source}}, true);
+    const RunResult run = runReaderDriver(schemaDocument(""), Driver);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     EXPECT_EQ(run.output, joinedLines(Expected));
 }

@@ -165,7 +165,7 @@ const char* const Expected[] = {
     // An empty item takes its slot and stays empty.
     "3: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=3/a//b inners=0/ text= id= fault=||",
     "4: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=1/x text=kept id=q fault=||",
-    "5: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=f:Client|bad & worse|tail",
+    "5: 0 f=0 flag=0 i=0 u=0 ul=0 b=0 s=0 d=0 l=0 longs=0/0 words=0/// inners=0/ text= id= fault=f:Client|bad & worse|<d>inner</d>tail",
     // Out of the member's range, a sign on an unsigned value, not a number,
     // text or items beyond the member's room.
     "6: -1", "7: -1", "8: -1", "9: -1", "10: -1", "11: -1", "12: -1", "13: -1", "14: -1",
@@ -644,6 +644,8 @@ TEST_F(ResponseDecodersTest, HelpersStandOnceBeforeTheirCallsWhenCalled)
         {"any type", "<xsd:element name=\"v\" type=\"xsd:anyType\"/>", {"mydecode_content", "mydecode_dump"}},
         {"any element", "<xsd:any namespace=\"##other\"/>", {"mydecode_markupdup", "mydecode_dump"}},
     };
+    // The fault's decoder reads its detail as markup in every service.
+    const std::vector<std::string> calledByTheFault = {"mydecode_content", "mydecode_dump"};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         view(schemaDocument(std::string("<xsd:complexType name=\"T\"><xsd:sequence>") + c.element +
@@ -656,7 +658,8 @@ TEST_F(ResponseDecodersTest, HelpersStandOnceBeforeTheirCallsWhenCalled)
             SCOPED_TRACE(helper);
             const std::string definition = std::string(helper) + "(xml";
             const std::size_t defined = source.find(definition);
-            const bool wanted = std::find(c.called.begin(), c.called.end(), helper) != c.called.end();
+            const bool wanted = std::find(c.called.begin(), c.called.end(), helper) != c.called.end() ||
+                std::find(calledByTheFault.begin(), calledByTheFault.end(), helper) != calledByTheFault.end();
             ASSERT_EQ(defined != std::string::npos, wanted);
             if (!wanted)
                 continue;
