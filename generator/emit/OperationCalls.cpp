@@ -26,7 +26,7 @@ namespace {
 bool isTakenName(const std::string& name)
 {
     static const std::set<std::string> taken = {
-        "call", "call_answer", "call_request", "call_begin", "fail", "connect_failure", "exchange_failure",
+        "call", "call_answer", "call_request", "call_begin", "call_failed", "connect_failure", "exchange_failure",
         "reason_length", "client_error_detail", "call_port", "call_authorized", "client_init", "client_set_credentials",
         "authorization", "challenged", "forget_challenge", "credentials_fit", "digest_response", "http_field_ok", "strerror", "connect_server", "set_attachment", "add_http_header",
         "client_close", "client_set_tls", "client_set_proxy", "client_open", "exchange", "no_proxy", "environment",
@@ -255,7 +255,7 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\tif(request == NULL || pk == NULL){");
     out.line("\t\tfree(request);");
     out.line("\t\tfree(pk);");
-    out.line("\t\treturn ", p, "_fail(client, ", P, "_ERR_MEMORY, \"no memory for the call's packets\");");
+    out.line("\t\treturn ", p, "_call_failed(client, ", P, "_ERR_MEMORY, \"no memory for the call's packets\");");
     out.line("\t}");
     out.line("\tif(client->headers != NULL)");
     out.line("\t\tmemcpy(request, client->headers, sizeof(*request));");

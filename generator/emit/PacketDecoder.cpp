@@ -117,7 +117,8 @@ void writeBlock(const CValueAccess& value, const CPartElement& element, BlockMod
     if (mode == BlockMode::Positional) {
         out.line(in, "cur = mydecode_element(cur);");
         out.line(in, "if(cur == NULL){");
-        out.line(in, "\tresult = -1;");
+        const std::string part = value.access.empty() ? std::string(element.name) : value.access;
+        out.line(in, "\tresult = mydecode_fail_at(doc, ", cStringLiteral("the message ends before its part " + part), ", NULL);");
         out.line(in, "\tgoto over;");
         out.line(in, "}");
     }

@@ -36,7 +36,7 @@ static int kvproj_call_authorized(kvproj_client_t *client, const kvproj_proto_pa
 		if(client->user[0] == '\0' || attempt >= 2 || kvproj_challenged(client, pk, &stale) != 0 ||
 				(authorization != NULL && (!stale || stale_answered++ > 0))){
 			client->http_status = 401;
-			return kvproj_fail(client, KVPROJ_ERR_AUTH, "HTTP 401 %.*s: %s", kvproj_reason_length(pk), pk->msg.http_msg.err_code_string,
+			return kvproj_call_failed(client, KVPROJ_ERR_AUTH, "HTTP 401 %.*s: %s", kvproj_reason_length(pk), pk->msg.http_msg.err_code_string,
 				client->user[0] == '\0' ? "the service asks for credentials, and none are set" :
 				authorization == NULL ? "the service's challenge names no way of authenticating this client takes" :
 				"the service refused the credentials");

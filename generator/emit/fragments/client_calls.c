@@ -4,7 +4,7 @@
 //result, and why the call failed in the client's error detail unless a step of the call has said it
 //already (the first cause is the one that counts). The detail names hosts and ports, never an
 //address's path or query, a proxy setting or credentials
-static int kvproj_fail(kvproj_client_t *client, int result, const char *format, ...)
+static int kvproj_call_failed(kvproj_client_t *client, int result, const char *format, ...)
 {
 	va_list	arguments;
 
@@ -22,7 +22,7 @@ static int kvproj_call_begin(kvproj_client_t *client, int given)
 	if(client == NULL)
 		return KVPROJ_ERR_ARGUMENT;
 	client->error_detail[0] = '\0';
-	return given ? 0 : kvproj_fail(client, KVPROJ_ERR_ARGUMENT, "the request (in) or the response's place (out) is NULL");
+	return given ? 0 : kvproj_call_failed(client, KVPROJ_ERR_ARGUMENT, "the request (in) or the response's place (out) is NULL");
 }
 
 //whether the no_proxy list (names or addresses, separated by commas or blanks; "*" for every host)
@@ -126,10 +126,10 @@ static int kvproj_connect_failure(kvproj_client_t *client, int result, const cha
 	int	code = proxy ? KVPROJ_ERR_PROXY : KVPROJ_ERR_CONNECT;
 
 	if(result == TESSARO_HOST_NOT_FOUND)
-		return kvproj_fail(client, proxy ? code : KVPROJ_ERR_HOST, "%sthe host name %.255s was not found", whose, host);
+		return kvproj_call_failed(client, proxy ? code : KVPROJ_ERR_HOST, "%sthe host name %.255s was not found", whose, host);
 	if(result == TESSARO_TIMEOUT)
-		return kvproj_fail(client, code, "connecting to %s%.255s:%u: no connection within the time-out (%d s)", whose, host, (unsigned)port, client->timeout);
-	return kvproj_fail(client, code, "connecting to %s%.255s:%u: %s", whose, host, (unsigned)port, tessaro_system_error_text(tessaro_last_system_error()));
+		return kvproj_call_failed(client, code, "connecting to %s%.255s:%u: no connection within the time-out (%d s)", whose, host, (unsigned)port, client->timeout);
+	return kvproj_call_failed(client, code, "connecting to %s%.255s:%u: %s", whose, host, (unsigned)port, tessaro_system_error_text(tessaro_last_system_error()));
 }
 
 //opens the client's connection by the transport's deadline: to the proxy or the endpoint's host;
@@ -146,17 +146,17 @@ static int kvproj_client_open(kvproj_client_t *client)
 
 	proxied = kvproj_proxy_of(client, proxy, sizeof(proxy), &proxy_port);
 	if(proxied < 0)
-		return kvproj_fail(client, KVPROJ_ERR_PROXY, "the proxy the environment names is no http://host[:port] address");
+		return kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy the environment names is no http://host[:port] address");
 	if(proxied && !client->tls)
 		length = snprintf(trans->url, sizeof(trans->url), "http://%s:%u%s", client->host, (unsigned)client->port, client->path);
 	else
 		length = snprintf(trans->url, sizeof(trans->url), "%s", client->path);
 	if(length < 0 || (size_t)length >= sizeof(trans->url) || strlen(client->host) >= sizeof(trans->dest_ip))
-		return kvproj_fail(client, KVPROJ_ERR_ADDRESS, "the request line's address on %.255s:%u is too long", client->host, (unsigned)client->port);
+		return kvproj_call_failed(client, KVPROJ_ERR_ADDRESS, "the request line's address on %.255s:%u is too long", client->host, (unsigned)client->port);
 	strcpy(trans->dest_ip, client->host);
 	trans->dest_port = client->port;
 	if(tessaro_create_tcp_socket(&trans->socket) != 0)
-		return kvproj_fail(client, KVPROJ_ERR_CONNECT, "no socket could be made");
+		return kvproj_call_failed(client, KVPROJ_ERR_CONNECT, "no socket could be made");
 	client->connected = 1;
 	left = kvproj_trans_timeout(trans, -1);
 	result = tessaro_connect_within(trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
@@ -165,16 +165,16 @@ static int kvproj_client_open(kvproj_client_t *client)
 	if(!client->tls)
 		return 0;
 	if(proxied && (result = tessaro_proxy_tunnel(trans->socket, client->host, client->port, kvproj_trans_timeout(trans, -1))) != 0)
-		return kvproj_fail(client, KVPROJ_ERR_PROXY, "the proxy %.255s:%u, asked for a tunnel to %.255s:%u: %s", proxy, (unsigned)proxy_port,
+		return kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy %.255s:%u, asked for a tunnel to %.255s:%u: %s", proxy, (unsigned)proxy_port,
 			client->host, (unsigned)client->port, tessaro_result_text(result));
 	config.ca_file = client->ca_file[0] != '\0' ? client->ca_file : NULL;
 	config.skip_verify = client->tls_no_verify;
 	result = tessaro_tls_connect(&trans->tls, trans->socket, client->host, &config, kvproj_trans_timeout(trans, -1));
 	if(result == TESSARO_TIMEOUT)
-		return kvproj_fail(client, KVPROJ_ERR_CONNECT, "TLS with %.255s:%u: the handshake did not end within the time-out (%d s)",
+		return kvproj_call_failed(client, KVPROJ_ERR_CONNECT, "TLS with %.255s:%u: the handshake did not end within the time-out (%d s)",
 			client->host, (unsigned)client->port, client->timeout);
 	if(result != 0)
-		return kvproj_fail(client, kvproj_tls_result(result), "TLS with %.255s:%u: %s", client->host, (unsigned)client->port, tessaro_result_text(result));
+		return kvproj_call_failed(client, kvproj_tls_result(result), "TLS with %.255s:%u: %s", client->host, (unsigned)client->port, tessaro_result_text(result));
 	return 0;
 }
 
@@ -189,22 +189,22 @@ static int kvproj_exchange_failure(kvproj_client_t *client, const kvproj_proto_p
 	int failure = trans->failure;
 
 	if(result == KVPROJ_ERR_DECODE)
-		return kvproj_fail(client, result, "the answer from %.255s:%u does not decode: %s", client->host, (unsigned)client->port,
-			pk->decode_error[0] != '\0' ? pk->decode_error : "it holds no SOAP message");
+		return kvproj_call_failed(client, result, "the answer from %.255s:%u does not decode: %s", client->host, (unsigned)client->port,
+			pk->decode_error[0] != '\0' ? pk->decode_error : "it is no message of the service");
 	if(result == KVPROJ_ERR_RECEIVE && pk->decode_error[0] != '\0')
-		return kvproj_fail(client, result, "the answer from %.255s:%u was refused: %s", client->host, (unsigned)client->port, pk->decode_error);
+		return kvproj_call_failed(client, result, "the answer from %.255s:%u was refused: %s", client->host, (unsigned)client->port, pk->decode_error);
 	if(failure == TESSARO_TIMEOUT)
-		return kvproj_fail(client, result, "%s %.255s:%u: the time-out (%d s) passed, %lu bytes of the answer had come", doing, client->host,
+		return kvproj_call_failed(client, result, "%s %.255s:%u: the time-out (%d s) passed, %lu bytes of the answer had come", doing, client->host,
 			(unsigned)client->port, client->timeout, received);
 	if(failure == TESSARO_END_OF_STREAM)
-		return kvproj_fail(client, result, "%s %.255s:%u: the server closed the connection, %lu bytes of the answer had come", doing, client->host,
+		return kvproj_call_failed(client, result, "%s %.255s:%u: the server closed the connection, %lu bytes of the answer had come", doing, client->host,
 			(unsigned)client->port, received);
 	if(failure == TESSARO_ERROR)
-		return kvproj_fail(client, result, "%s %.255s:%u: %s", doing, client->host, (unsigned)client->port,
+		return kvproj_call_failed(client, result, "%s %.255s:%u: %s", doing, client->host, (unsigned)client->port,
 			tessaro_system_error_text(tessaro_last_system_error()));
 	if(failure != 0)
-		return kvproj_fail(client, result, "%s %.255s:%u: %s", doing, client->host, (unsigned)client->port, tessaro_result_text(failure));
-	return kvproj_fail(client, result, "%s %.255s:%u failed", doing, client->host, (unsigned)client->port);
+		return kvproj_call_failed(client, result, "%s %.255s:%u: %s", doing, client->host, (unsigned)client->port, tessaro_result_text(failure));
+	return kvproj_call_failed(client, result, "%s %.255s:%u failed", doing, client->host, (unsigned)client->port);
 }
 
 //sends the packet on the client's connection (opened when none is kept) and reads the answer into
@@ -233,7 +233,7 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 		result = kvproj_proto_sendpacket(trans, pk, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
 		//a request its encoders refused goes nowhere: that is the last word (what they said is in pk)
 		if(result != 0 && trans->failure == 0)
-			kvproj_fail(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
+			kvproj_call_failed(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
 		trans->keep_sent = 0;
 		request = trans->sent;
 		request_length = trans->sent_length;
@@ -263,7 +263,7 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 		kvproj_exchange_failure(client, pk, result);
 	//through a proxy (the request line names the whole address), 407 is the proxy's own refusal
 	if(result == 0 && trans->url[0] != '/' && pk->msg_type == KVPROJ_PROTO_HTTP && pk->msg.http_msg.err_code == 407)
-		result = kvproj_fail(client, KVPROJ_ERR_PROXY, "the proxy asked for credentials (HTTP 407)");
+		result = kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy asked for credentials (HTTP 407)");
 	if(result != 0 || !trans->keep_open)
 		kvproj_client_close(client);
 	else
@@ -281,7 +281,7 @@ static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
 	result = kvproj_exchange(client, pk);
 	//every failure leaves a detail, at least the result's words
-	return result != 0 ? kvproj_fail(client, result, "%s", kvproj_strerror(result)) : 0;
+	return result != 0 ? kvproj_call_failed(client, result, "%s", kvproj_strerror(result)) : 0;
 }
 
 //the reason phrase of an HTTP answer without the line's end the reader kept
@@ -301,7 +301,7 @@ static int kvproj_call_port(kvproj_client_t *client, const char *endpoint)
 	if(client->port_endpoint == NULL || strcmp(client->port_endpoint, endpoint) == 0)
 		return 0;
 	if(kvproj_parse_address(endpoint, 0, &tls, host, sizeof(host), &port, path, sizeof(path)) != 0)
-		return kvproj_fail(client, KVPROJ_ERR_ADDRESS, "the port's address is no http[s]://host[:port][/path] address");
+		return kvproj_call_failed(client, KVPROJ_ERR_ADDRESS, "the port's address is no http[s]://host[:port][/path] address");
 	//the connection kept is the other port's
 	if(tls != client->tls || port != client->port || strcmp(host, client->host) != 0)
 		kvproj_client_close(client);
@@ -327,7 +327,7 @@ static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packe
 			kvproj_set_attachment(pk, request->attachment, (unsigned int)request->attachment_length) != 0){
 		//the arrays the copy points to are the caller's
 		memset(pk, 0, sizeof(*pk));
-		return kvproj_fail(client, KVPROJ_ERR_MEMORY, "no memory for a copy of the attachment");
+		return kvproj_call_failed(client, KVPROJ_ERR_MEMORY, "no memory for a copy of the attachment");
 	}
 	return kvproj_call(client, pk);
 }
@@ -338,13 +338,13 @@ static int kvproj_call_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk
 	if(pk->msg_type == KVPROJ_PROTO_SOAP_FAULT){
 		if(fault != NULL)
 			memcpy(fault, &pk->msg.soap_fault, sizeof(*fault));
-		return kvproj_fail(client, KVPROJ_FAULT, "SOAP fault %.100s: %.300s", pk->msg.soap_fault.faultcode, pk->msg.soap_fault.faultstring);
+		return kvproj_call_failed(client, KVPROJ_FAULT, "SOAP fault %.100s: %.300s", pk->msg.soap_fault.faultcode, pk->msg.soap_fault.faultstring);
 	}
 	if(pk->msg_type == KVPROJ_PROTO_HTTP){
 		client->http_status = pk->msg.http_msg.err_code;
-		return kvproj_fail(client, KVPROJ_ERR_HTTP, "HTTP %d %.*s%s%.240s%s", pk->msg.http_msg.err_code, kvproj_reason_length(pk),
+		return kvproj_call_failed(client, KVPROJ_ERR_HTTP, "HTTP %d %.*s%s%.240s%s", pk->msg.http_msg.err_code, kvproj_reason_length(pk),
 			pk->msg.http_msg.err_code_string, pk->decode_error[0] != '\0' ? " (the body is no SOAP fault: " : ", no SOAP fault",
 			pk->decode_error, pk->decode_error[0] != '\0' ? ")" : "");
 	}
-	return kvproj_fail(client, KVPROJ_ERR_UNEXPECTED, "the answer is another message (msg_type 0x%x) than the operation's response", pk->msg_type);
+	return kvproj_call_failed(client, KVPROJ_ERR_UNEXPECTED, "the answer is another message (msg_type 0x%x) than the operation's response", pk->msg_type);
 }

@@ -220,7 +220,7 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         // does not convert.
         {message(ok, envelope("<env:Body><Other/></env:Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] error=the Body holds no message of the service and no Fault, but {}Other fault_code=SOAP-ENV:Client"},
         {message(ok, envelope("<SOAP-ENV:Body><t:Add xmlns:t=\"urn:t\"><a>1</a></t:Add></SOAP-ENV:Body>")),
-         "-1 type=3 headers=1 [Content-Length|3] fault_code=SOAP-ENV:Client"},
+         "-1 type=3 headers=1 [Content-Length|3] error=the message ends before its part pk->msg.AddIn.where fault_code=SOAP-ENV:Client"},
         {message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">lots</t:Count></env:Body>", "env")),
          "-1 type=6 headers=1 [Content-Length|3] error=pk->msg.FindOut.Count.Count: \"lots\" (4 bytes) is no xsd:long fault_code=SOAP-ENV:Client"},
         // A value that does not fit its member, or no value where one must
