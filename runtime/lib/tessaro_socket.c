@@ -364,7 +364,8 @@ int tessaro_socket_set_block(tessaro_socket_t sock, int block)
 #endif
 }
 
-int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+/* Waits for bytes within the time-out and receives some with the flags given. */
+static int tessaro_receive(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout, int flags)
 {
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_size_t want = *len;
@@ -378,7 +379,7 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
     for (;;) {
         if ((result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
             return result;
-        got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want), 0);
+        got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want), flags);
         if (got > 0) {
             *len = (tessaro_size_t)got;
             return 0;
@@ -388,6 +389,16 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
         if (!TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
             return tessaro_failed(TESSARO_LAST_ERROR());
     }
+}
+
+int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_receive(sock, buf, len, timeout, 0);
+}
+
+int tessaro_socket_peek(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_receive(sock, buf, len, timeout, MSG_PEEK);
 }
 
 int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,

@@ -148,6 +148,31 @@ static int http_receive_more(kvproj_proto_trans_t *trans, char *buff, size_t siz
 	return 0;
 }
 
+//how many of the bytes that have arrived on a plain connection belong to the header block, up to
+//and with its blank line: they are looked at without being taken (and without waiting), so that
+//the head comes in one piece and nothing of a message behind it is taken. 0 when none can be seen
+//(TLS, nothing there yet, or a failure the receive that follows reports)
+static size_t http_head_arrived(kvproj_proto_trans_t *trans, const char *buff, size_t have, size_t room)
+{
+	char	seen[1024];
+	size_t	held = have < 3 ? have : 3, i;
+	tessaro_size_t	len = sizeof(seen) - held;
+
+	if(trans->tls != NULL)
+		return 0;
+	if(len > room - 1 - have)
+		len = room - 1 - have;
+	//the last bytes held may begin the blank line
+	memcpy(seen, buff + have - held, held);
+	if(tessaro_socket_peek(trans->socket, seen + held, &len, 0) != 0)
+		return 0;
+	for(i = 0; i + 3 < held + len; i++){
+		if(memcmp(seen + i, "\r\n\r\n", 4) == 0)
+			return i + 4 - held;
+	}
+	return len;
+}
+
 //receives until buff[from..) holds a CR LF, whose offset goes to *eol; each byte is
 //looked at once. more: bytes that surely follow the line (none are taken beyond)
 static int http_receive_line(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t from, size_t more, tessaro_usec_t deadline, size_t *eol)
@@ -399,7 +424,7 @@ static int http_keeps_open(const char *text, size_t end)
 static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout, int *refused)
 {
 	int	result = 0, chunked = 0, refusal;
-	size_t	have = *length, room, body = 0, header_end, l_length = 0;
+	size_t	have = *length, room, body = 0, header_end, l_length = 0, arrived;
 	tessaro_usec_t	deadline = timeout < 0 ? -1 : tessaro_clock_usec() + (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC;
 
 	if(refused != NULL)
@@ -420,7 +445,8 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 		if(have + 1 >= room)
 			return http_refused(refused, HTTP_REFUSED_HEAD_SIZE);
 		body = header_end;
-		result = http_receive_more(trans, buff, room, &have, http_room_before(buff, have, "\r\n\r\n"), deadline);
+		arrived = http_head_arrived(trans, buff, have, room);
+		result = http_receive_more(trans, buff, room, &have, arrived > 0 ? arrived : http_room_before(buff, have, "\r\n\r\n"), deadline);
 		*length = have;
 		if(result != 0)
 			return result;

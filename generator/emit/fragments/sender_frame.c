@@ -14,14 +14,15 @@ static int myrawcat(mycursor_t *out, const char *text, size_t size)
 	return result;
 }
 
-//the buffer of one message; the body starts behind the room for the head
+//the buffer of one message; the body starts behind the room for the head and grows as it needs
 static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 {
-	char	*buffer = (char *)malloc(1024 + 200000);
+	char	*buffer = (char *)malloc(1024 + 16384);
 
 	if(buffer == NULL)
 		return NULL;
-	mycursor_init(body, buffer + 1024, 200000);
+	mycursor_init(body, buffer + 1024, 16384);
+	body->block = buffer;
 	//boundary_part between http header and soap message if there is, unless a read message brought it
 	if(!pk->boundary_received)
 		myrawcat(body, pk->boundary_part, sizeof(pk->boundary_part));
@@ -29,7 +30,8 @@ static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 }
 
 //adds the attachment and the head and sends the message; -1 and nothing sent when a part did not fit;
-//soap_action is written quoted, also when empty, and left out when NULL
+//soap_action is written quoted, also when empty, and left out when NULL. The body's block is where
+//kvproj_send_begin's buffer went as the body grew
 static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, char *buffer, const char *start, mycursor_t *body, const char *soap_action, int timeout)
 {
 	char		head[1024];
@@ -45,7 +47,7 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 
 	//the attachment follows the envelope; it is released once it is in the message
 	if(pk->attachment != NULL && mystrcat(body, "\r\n") == 0){
-		if(pk->attachment_length >= 0 && (size_t)pk->attachment_length <= (size_t)(body->end - body->tail)){
+		if(pk->attachment_length >= 0 && mycursor_fit(body, (size_t)pk->attachment_length) == 0){
 			memcpy(body->tail, pk->attachment, (size_t)pk->attachment_length);
 			body->tail += pk->attachment_length;
 			*body->tail = '\0';
@@ -56,6 +58,7 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 			body->tail = NULL;
 		}
 	}
+	buffer = body->block;
 	mycursor_init(&out, head, sizeof(head));
 	mystrcat(&out, start);
 	if(body->tail != NULL){

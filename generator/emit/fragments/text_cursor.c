@@ -1,28 +1,65 @@
-//write position and last byte of a text being built; tail is NULL once it overflowed
+//write position and last byte of a text being built; tail is NULL once it overflowed. block is NULL
+//for a buffer of fixed size, else the allocated block the text lies in, which grows as the text needs
 typedef struct mycursor_t{
 	char	*tail;
 	char	*end;
+	char	*block;
 }mycursor_t;
 
 static void mycursor_init(mycursor_t *out, char *buffer, size_t size)
 {
 	out->tail = buffer;
 	out->end = buffer + size - 1;
+	out->block = NULL;
 	*buffer = '\0';
 }
 
-static int mystrcat(mycursor_t *out, const char *text)
+//room for length more bytes behind the tail: a block at least doubles, a fixed buffer is spent
+static int mycursor_fit(mycursor_t *out, size_t length)
 {
-	size_t	length = strlen(text);
+	size_t	used, size;
+	char	*grown;
 
-	if(out->tail == NULL || length > (size_t)(out->end - out->tail)){
+	if(out->tail == NULL)
+		return -1;
+	if(length <= (size_t)(out->end - out->tail))
+		return 0;
+	if(out->block == NULL){
 		out->tail = NULL;
 		return -1;
 	}
+	used = (size_t)(out->tail - out->block);
+	size = (size_t)(out->end - out->block) + 1;
+	while(size - used <= length){
+		if(size > ((size_t)-1) / 4){
+			out->tail = NULL;
+			return -1;
+		}
+		size *= 2;
+	}
+	if((grown = (char *)realloc(out->block, size)) == NULL){
+		out->tail = NULL;
+		return -1;
+	}
+	out->block = grown;
+	out->tail = grown + used;
+	out->end = grown + size - 1;
+	return 0;
+}
+
+static int mymemcat(mycursor_t *out, const char *text, size_t length)
+{
+	if(mycursor_fit(out, length) != 0)
+		return -1;
 	memcpy(out->tail, text, length);
 	out->tail += length;
 	*out->tail = '\0';
 	return 0;
+}
+
+static int mystrcat(mycursor_t *out, const char *text)
+{
+	return mymemcat(out, text, strlen(text));
 }
 
 //the cursor is spent: nothing of the text being built is sent
@@ -54,6 +91,12 @@ static size_t myxmlchar(const unsigned char *s, size_t size)
 	return n;
 }
 
+//whether an XML text or attribute value writes the byte otherwise than as it is
+static int myxmlspecial(unsigned char c)
+{
+	return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' || c == '\r' || c == '\t' || c == '\n';
+}
+
 //appends at most size bytes of text as character data (mode 0) or an attribute value (mode 1): & < > " '
 //as references, and the line ends and tabs a reader would change as character references; mode 2 appends
 //markup as it is; text XML cannot carry (control characters, bytes that are no UTF-8) is refused with -1
@@ -61,8 +104,7 @@ static size_t myxmlchar(const unsigned char *s, size_t size)
 static int myxmlcat(mycursor_t *out, const char *text, size_t size, int mode)
 {
 	const unsigned char	*s = (const unsigned char *)text;
-	char			one[5];
-	size_t			i, n;
+	size_t			i, n, k;
 	int			result = 0;
 
 	for(i = 0; i < size && s[i] != '\0' && result == 0; i += n){
@@ -79,9 +121,11 @@ static int myxmlcat(mycursor_t *out, const char *text, size_t size, int mode)
 		case '\t': result = mystrcat(out, mode == 1 ? "&#9;" : "\t"); break;
 		case '\n': result = mystrcat(out, mode == 1 ? "&#10;" : "\n"); break;
 		default:
-			memcpy(one, s + i, n);
-			one[n] = '\0';
-			result = mystrcat(out, one);
+			//the run of characters that go as they are, copied at once
+			while(i + n < size && s[i + n] != '\0' && (mode == 2 || !myxmlspecial(s[i + n])) &&
+					(k = myxmlchar(s + i + n, size - i - n)) != 0)
+				n += k;
+			result = mymemcat(out, text + i, n);
 		}
 	}
 	return result;

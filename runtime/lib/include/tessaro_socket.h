@@ -65,6 +65,9 @@ const char *tessaro_system_error_text(int error);
 int tessaro_socket_set_block(tessaro_socket_t sock, int block);
 /* Receives at most *len bytes; *len becomes the number received. */
 int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
+/* As tessaro_socket_recv, but the bytes stay to be received: *len gets how many
+ * arrived (at most *len) and a copy of them is in buf. */
+int tessaro_socket_peek(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
 /* Receives exactly count bytes unless it fails; *received tells how many arrived. */
 int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
                             tessaro_usec_t timeout);
