@@ -54,6 +54,25 @@ inline CWnd* VisibleStage() {
     return CWnd::FromHandle(s_hWndStage);
 }
 
+// Mouse input at a screen point as the hardware gives it, so that the system hit-tests, captures
+// and tells double clicks apart itself. dwButtons: the buttons' MOUSEEVENTF_ flags, or 0 for a
+// move alone.
+inline void MouseInput(CPoint ptScreen, DWORD dwButtons = 0) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(ptScreen.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = static_cast<LONG>(ptScreen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = dwButtons | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+}
+
+// Pumps until the thread's queue holds no input any more; FALSE when it still does at the bound.
+inline bool PumpInput() {
+    const bool bDone = PumpUntil([] { return HIWORD(::GetQueueStatus(QS_INPUT)) == 0; });
+    PumpPending();
+    return bDone;
+}
+
 // What a test may leak: the thread's windows (counted through the window tree) and the
 // process's GDI and USER objects as the system reports them.
 struct HandleCounts {

@@ -135,7 +135,11 @@ void CKLVDockingPaneManager::UpdateHolders() {
     for (POSITION pos = lstPanes.GetHeadPosition(); pos;) {
         CKLVDockingPaneInfo& info = lstPanes.GetNext(pos);
         CKLVDockingPaneTabbedContainer* pContainer = AsTabbed(info.pPane->GetContainer());
-        if (!pContainer || IsType(pContainer->GetContainer(), CKLVDockingNode::typeAutoHidePanel)) continue;
+        // A container not yet placed anywhere (a clone on its way into a new floating frame, whose
+        // window sizes itself first) is neither docked nor floating: it would replace the docking
+        // holder, and the pane could not go back to where it was docked.
+        if (!pContainer || !pContainer->GetContainer()) continue;
+        if (IsType(pContainer->GetContainer(), CKLVDockingNode::typeAutoHidePanel)) continue;
         info.pLastHolder = pContainer;
         if (IsFloatingSite(pContainer->GetDockingSite())) info.pFloatingHolder = pContainer;
         else info.pDockingHolder = pContainer;

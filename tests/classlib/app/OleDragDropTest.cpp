@@ -111,16 +111,6 @@ public:
 
 namespace {
 
-// Mouse input at a screen point, as the hardware would give it.
-void Mouse(DWORD dwFlags, POINT pt) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>(pt.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1));
-    input.mi.dy = static_cast<LONG>(pt.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1));
-    input.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
-}
-
 bool WaitFor(const std::function<bool()>& done) {
     for (int i = 0; i < 500 && !done(); ++i) ::Sleep(10);
     return done();
@@ -173,21 +163,21 @@ TEST(OleDragDrop, FilesAndTextDraggedToAnotherWindowArriveIntact) {
             pView->m_text.clear();
             const POINT ptFrom = CenterOf(source), ptTo = CenterOf(*pView);
             std::thread hand([&] {
-                Mouse(0, ptFrom);
-                Mouse(row.dwButtonDown, ptFrom);
+                classlib_test::MouseInput(ptFrom);
+                classlib_test::MouseInput(ptFrom, row.dwButtonDown);
                 WaitFor([] { return g_bDragging.load(); });
                 for (int step = 1; step <= 4; ++step)
-                    Mouse(0, POINT{ptFrom.x + (ptTo.x - ptFrom.x) * step / 4, ptTo.y});
+                    classlib_test::MouseInput(CPoint(ptFrom.x + (ptTo.x - ptFrom.x) * step / 4, ptTo.y));
                 WaitFor([&] { return pView->m_nOvers > 1; });
                 if (row.bCancel) {
                     // The drag loop reads the buttons' state only now and then: the other
                     // button stays down until the loop has seen it and ended the drag.
                     const bool bLeft = row.dwButtonDown == MOUSEEVENTF_LEFTDOWN;
-                    Mouse(bLeft ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, ptTo);
+                    classlib_test::MouseInput(ptTo, bLeft ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
                     WaitFor([] { return !g_bDragging.load(); });
-                    Mouse(bLeft ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, ptTo);
+                    classlib_test::MouseInput(ptTo, bLeft ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
                 }
-                Mouse(row.dwButtonUp, ptTo);
+                classlib_test::MouseInput(ptTo, row.dwButtonUp);
             });
             classlib_test::PumpUntil([&] { return source.m_result != 0xFF; });
             hand.join();
