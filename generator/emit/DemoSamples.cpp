@@ -37,11 +37,8 @@ const CStructDef* filledTarget(const CStructMember& member)
 // when none has one.
 const std::string* firstEnumeration(const CViewType* type)
 {
-    for (int hops = 0; type != nullptr && hops < 32; ++hops, type = type->base.user) {
-        if (!type->enumerations.empty())
-            return &type->enumerations.front();
-    }
-    return nullptr;
+    const std::vector<std::string>* values = type != nullptr ? type->allowedValues() : nullptr;
+    return values != nullptr ? &values->front() : nullptr;
 }
 
 // A fixed text that a value of the built-in type admits; null for the
@@ -374,20 +371,22 @@ private:
         const bool ownValue = member.origin == CStructMember::Value && owner_ != nullptr && owner_->type != nullptr;
         const int builtin = ownValue ? owner_->type->valueType : member.valueBuiltin;
         const char* fixed = fixedText(builtin);
-        if (member.pointer) { // an allocated text, freed with the packet
-            writeAllocatedText(body, access,
-                               first != nullptr ? std::string_view(*first)
-                               : fixed != nullptr ? std::string_view(fixed)
-                                                  : member.xmlName);
+        const bool unnamed = member.xmlName.empty() || member.xmlName == "*";
+        const std::string_view name = unnamed ? std::string_view("item") : member.xmlName;
+        if (member.pointer && (first != nullptr || fixed != nullptr)) { // an allocated text, freed with the packet
+            writeAllocatedText(body, access, first != nullptr ? std::string_view(*first) : std::string_view(fixed));
+        } else if (member.pointer) {
+            usesCounter_ = true;
+            // A simple type's maxLength bounds its value.
+            const int most = ownValue ? owner_->type->maxLength : -1;
+            body.line(access, " = demo_numbered_text(", cStringLiteral(name), ", ++*n, ", std::to_string(most), ");");
         } else if (first != nullptr) {
             body.line("demo_text(", access, ", sizeof(", access, "), ", cStringLiteral(*first), ");");
         } else if (fixed != nullptr) {
             body.line("demo_text(", access, ", sizeof(", access, "), \"", fixed, "\");");
         } else {
             usesCounter_ = true;
-            const bool unnamed = member.xmlName.empty() || member.xmlName == "*";
-            body.line("demo_numbered(", access, ", sizeof(", access, "), ",
-                      cStringLiteral(unnamed ? std::string_view("item") : member.xmlName), ", ++*n);");
+            body.line("demo_numbered(", access, ", sizeof(", access, "), ", cStringLiteral(name), ", ++*n);");
         }
     }
 

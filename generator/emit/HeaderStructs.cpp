@@ -32,12 +32,14 @@ void writeConventions(const std::string& proj, CTextBuffer& out)
           "//write exactly that many; the packet reader allocates them as they arrive, and",
           "//@_free_proto_packet frees them (with the attachment and the structs it allocated for",
           "//types that hold each other). A packet filled by the caller holds the caller's storage.",
-          "//An xsd:any member holds the markup of its elements as it is written and as it came.",
-          "//base64Binary, hexBinary, xsd:any and anyType members are a char * to their text, allocated",
-          "//with its length: the packet reader allocates it and @_free_proto_packet frees it; NULL is",
-          "//written as empty. Repeated binaries are a char ** to <member>_count such texts, binary",
-          "//attributes a char * too. What a free function frees is left empty: pointers NULL, counts",
-          "//and the presence flags of freed members 0.",
+          "//An xsd:any member holds the markup of its elements as it is written and as it came; an",
+          "//anyType member (an element declared without a type) the markup of its content.",
+          "//Text members are a char * to their text, allocated with its length: the packet reader",
+          "//allocates it and @_free_proto_packet frees it; NULL is written as empty. Repeated texts",
+          "//are a char ** to <member>_count such texts. (Generated with a fixed text length, texts",
+          "//are char arrays instead, and a longer text fails its message; base64Binary, hexBinary,",
+          "//xsd:any and anyType members stay allocated.) What a free function frees is left empty:",
+          "//pointers NULL, counts and the presence flags of freed members 0.",
           "//The comment before each struct says which element, attribute or part each member holds."})
     {
         std::string line = text;

@@ -179,7 +179,7 @@ private:
             needsTemp_ = needsTemp_ || !isFloatingTypeId(member.builtin);
             writeNumberAppend(body_, member, "&body", access);
         } else if (member.kind == CStructMember::Text) {
-            writeTextAppend(body_, "mytstrcat", "&body", member, access);
+            writeTextAppend(body_, member.anyContent ? "mymarkupcat" : "mytstrcat", "&body", member, access);
         }
         body_.line("mystrcat(&body, \"</", tagBody, ">\");");
     }

@@ -72,7 +72,10 @@ enum class BlockMode { Positional, OnElement, Matched };
 
 void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& out)
 {
-    out.line(in, "if((key = xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)) != NULL){");
+    // Content of xsd:anyType is kept as the markup it came as.
+    const char* fetch = value.value->anyContent ? "mydecode_content(cur)"
+                                                : "xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)";
+    out.line(in, "if((key = ", fetch, ") != NULL){");
     const std::string& name = value.access; // the member as the caller reaches it: pk->...
     writeKeyConversion(*value.value, value.access, name, in + "\t", out);
     out.line(in, "\txmlFree(key);");

@@ -65,12 +65,21 @@ private:
         holds_[def.index] = HoldsNone;
         bool holds = false;
         for (const CStructMember& member : def.heldMembers())
-            holds = holds || ownsStorage(member) || (member.target != nullptr && freesInside(member));
+            holds = holds || ownsStorage(member) || carriedText(member) != nullptr ||
+                (member.target != nullptr && freesInside(member));
         holds_[def.index] = holds ? HoldsStorage : HoldsNone;
         return holds;
     }
 
     static bool ownsStorage(const CStructMember& member) { return member.isArray() || member.pointer; }
+
+    // The allocated text of a global element of a built-in type that the
+    // member holds in its struct; null when there is none.
+    static const CStructMember* carriedText(const CStructMember& member)
+    {
+        const CStructMember* inner = carriedValue(member);
+        return inner != nullptr && inner != &member && inner->pointer ? inner : nullptr;
+    }
 
     // Whether the struct the member holds (or each of its items) has a free function.
     bool freesInside(const CStructMember& member)
@@ -117,6 +126,10 @@ private:
                 // What is gone is no longer there to be written.
                 if (!member.presentName.empty())
                     out.line(owner, member.presentName, " = 0;");
+            } else if (const CStructMember* text = carriedText(member)) {
+                access.assign(owner).append(member.cName).append(".").append(text->cName);
+                out.line("free(", access, ");");
+                out.line(access, " = NULL;");
             } else if (member.target != nullptr && freesInside(member)) {
                 out.line("free_", member.userType->cName, "_t(&", owner, member.cName, ");");
             }

@@ -80,7 +80,11 @@ bool readsNil(const CStructMember& member) { return nilItemsKeepPlace(member) ||
 class CDecoderNeeds : public CMemberDecoder {
 public:
     // A number or text the packet decoder converts with the same helpers.
-    void useConversion(const CStructMember& member) { addUsedConversions(member, conversions_); }
+    void useConversion(const CStructMember& member)
+    {
+        usesContent_ = usesContent_ || member.anyContent;
+        addUsedConversions(member, conversions_);
+    }
 
     void attributeText(const CStructMember& member, const std::string&) override { readValue(member); }
     void ownText(const CStructMember& member, const std::string&) override { readValue(member); }
@@ -167,9 +171,34 @@ public:
     }
 
     // An element as markup: copied into a document of its own, so that the
-    // namespaces it uses are declared on it.
+    // namespaces it uses are declared on it. The copy declares those of its
+    // names; the prefix of an xsi:type value is in none of them.
     static void writeDump(CTextBuffer& out)
     {
+        out.line("//declares on copy (the copy of the element at cur) the prefix of each xsi:type value in it where");
+        out.line("//the copy leaves it undeclared, so that the type names still name their types");
+        out.line("static void mydecode_type_prefixes(xmlNodePtr cur, xmlNodePtr copy)");
+        out.open("{");
+        out.line("xmlChar\t*type = xmlGetNsProp(cur, (const xmlChar *)\"type\", (const xmlChar *)\"" +
+                 std::string(CXmlNamespaces::InstanceUri) + "\");");
+        out.line("const xmlChar\t*colon = type != NULL ? xmlStrchr(type, ':') : NULL;");
+        out.line("xmlNodePtr\tfrom, to;");
+        out.emptyLine();
+        out.line("if(colon != NULL){");
+        out.line("\txmlChar\t*prefix = xmlStrndup(type, (int)(colon - type));");
+        out.line("\txmlNsPtr\tns = prefix != NULL ? xmlSearchNs(cur->doc, cur, prefix) : NULL;");
+        out.line("\tif(ns != NULL && ns->href != NULL && xmlSearchNs(copy->doc, copy, prefix) == NULL)");
+        out.line("\t\txmlNewNs(copy, ns->href, prefix);");
+        out.line("\txmlFree(prefix);");
+        out.line("}");
+        out.line("if(type != NULL)");
+        out.line("\txmlFree(type);");
+        out.line("for(from = cur->children, to = copy->children; from != NULL && to != NULL; from = from->next, to = to->next){");
+        out.line("\tif(from->type == XML_ELEMENT_NODE && to->type == XML_ELEMENT_NODE)");
+        out.line("\t\tmydecode_type_prefixes(from, to);");
+        out.line("}");
+        out.close();
+        out.emptyLine();
         out.line("//appends the element at cur to buffer as markup, with the namespaces it uses declared on it");
         out.line("static int mydecode_dump(xmlNodePtr cur, xmlBufferPtr buffer)");
         out.open("{");
@@ -179,6 +208,7 @@ public:
         out.emptyLine();
         out.line("if(node != NULL){");
         out.line("\txmlDocSetRootElement(copy, node);");
+        out.line("\tmydecode_type_prefixes(cur, node);");
         out.line("\tresult = xmlNodeDump(buffer, copy, node, 0, 0) >= 0 ? 0 : -1;");
         out.line("}");
         out.line("if(copy != NULL)");
@@ -275,6 +305,7 @@ public:
     {
         begin(type.cName);
         soapArray_ = type.soapArray;
+        enumerated_ = enumeratedValue(type, def) != nullptr ? &type : nullptr;
         decodeType(*this, type, def);
         end();
     }
@@ -313,6 +344,7 @@ private:
     {
         head_.clear();
         loop_.clear();
+        enumerated_ = nullptr;
         usesGoto_ = false;
         structType_.assign(context_.proj()).append("_").append(name).append("_t");
         signature_.assign("static int decode_").append(name).append("_t(xmlDocPtr doc, xmlNodePtr cur, ");
@@ -451,6 +483,10 @@ private:
         std::string& name = valueName_; // in room that stays from value to value
         name.assign(structType_).append(".").append(member.cName);
         writeKeyConversion(member, access, name, indent + "\t\t", o);
+        if (enumerated_ != nullptr && member.origin == CStructMember::Value) {
+            o.line(indent, "\t\tif(result == 0 && mycheck_listed((const char *)key, ", enumerationList(*enumerated_), ") != 0)");
+            o.line(indent, "\t\t\tmydecode_note(doc, \"", name, "\", key, \"is none of the values its enumeration lists\");");
+        }
         o.line(indent, "\t\txmlFree(key);");
         o.line(indent, "\t\tif(result != 0)");
         o.line(indent, "\t\t\t", fail());
@@ -531,6 +567,7 @@ private:
     bool inHead_ = false;
     CTextList names_;                    // the tests of the children the current decoder's members take
     bool soapArray_ = false;             // the current decoder's type is a SOAP array
+    const CViewType* enumerated_ = nullptr; // the current decoder's type, when its value is enumerated
     const CStructMember* arrayItems_ = nullptr; // its items' member, once placed
     std::vector<std::string> wildcards_; // the calls that append a child to its xsd:any members
 };
@@ -557,6 +594,8 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
     writeFragment(context, CFragment::ArrayShapes, source);
     source.emptyLine();
     needs.writeHelpers(context, source);
+    if (hasEnumeratedType(layout))
+        writeNoteHelper(context.projUpper(), source);
 
     CDecoderWriter writer(context, source);
     writer.writeFault();

@@ -5,6 +5,7 @@
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/ValueDecoding.h"
 #include "schema/SchemaConstants.h"
 
 namespace {
@@ -37,6 +38,10 @@ public:
         // A type without members leaves its value unread, one without types of its own the use.
         out_.line("(void)value;");
         out_.line("(void)encoded;");
+        if (const CStructMember* checked = enumeratedValue(type, def)) {
+            out_.line("if(mycheck_enumerated(buff, name, value->", checked->cName, ", ", enumerationList(type), ") != 0)");
+            out_.line("\treturn -1;");
+        }
         out_.line("mystrcat(buff, \"<\");");
         out_.line("mystrcat(buff, name);");
         if (array != nullptr)
@@ -277,6 +282,7 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
     }
     writeFragment(context, CFragment::ValueChecks, source);
     source.emptyLine();
+    writeEnumerationLists(context.layout(), source);
     CEncoderWriter writer(context, source);
     for (const CViewType* type : context.layout().codecTypes())
         writer.write(*type, *context.layout().structOf(type));

@@ -109,11 +109,15 @@ void writeTextConversion(const CStructMember& member, const std::string& access,
 void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::string& projUpper,
                         const std::vector<std::string_view>& namespaces, CTextBuffer& out)
 {
-    lines(out, {"//the first value that failed, in the text doc->_private points to: its member and why (the",
+    lines(out, {"//what a note of a value taken as it came ends with: a failure said later takes its place",
+                "#define MYDECODE_KEPT\t\" (kept)\"", "",
+                "//the first value that failed, in the text doc->_private points to: its member and why (the",
                 "//cause alone when key is NULL, no value without one either); -1",
                 "static int mydecode_refuse(xmlDocPtr doc, const char *member, const xmlChar *key, const char *cause)", "{",
                 "\tchar\t*error = (char *)doc->_private;", "\tsize_t\tlength = key != NULL ? strlen((const char *)key) : 0;",
-                "", "\tif(error == NULL || error[0] != '\\0')", "\t\treturn -1;", "\tif(key == NULL)"});
+                "\tsize_t\tsaid = error != NULL ? strlen(error) : 0;", "",
+                "\tif(error == NULL || (said > 0 && (said < strlen(MYDECODE_KEPT) || strcmp(error + said - strlen(MYDECODE_KEPT), MYDECODE_KEPT) != 0)))",
+                "\t\treturn -1;", "\tif(key == NULL)"});
     out.line("\t\tsnprintf(error, ", projUpper, "_MAX_DECODE_ERROR_LEN + 1, \"%s: %s\", member, cause != NULL ? cause : \"no value\");");
     out.line("\telse");
     out.line("\t\tsnprintf(error, " + projUpper +
@@ -202,6 +206,18 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                     "\t\t\t*value = i < 2;", "\t\t\treturn 0;", "\t\t}", "\t}", "\treturn -1;", "}", ""});
 }
 
+void writeNoteHelper(const std::string& projUpper, CTextBuffer& out)
+{
+    lines(out, {"//a value taken as it came though its type does not list it: said in the text doc->_private",
+                "//points to unless something is said there already; the call does not fail for it",
+                "static void mydecode_note(xmlDocPtr doc, const char *member, const xmlChar *key, const char *cause)", "{",
+                "\tchar\t*error = (char *)doc->_private;", "\tsize_t\tlength = strlen((const char *)key);", "",
+                "\tif(error == NULL || error[0] != '\\0')", "\t\treturn;"});
+    out.line("\tsnprintf(error, " + projUpper +
+             "_MAX_DECODE_ERROR_LEN + 1, \"%s: \\\"%.40s%s\\\" %s\" MYDECODE_KEPT, member, (const char *)key,");
+    lines(out, {"\t\tlength > 40 ? \"...\" : \"\", cause);", "}", ""});
+}
+
 void writeKeyConversion(const CStructMember& member, const std::string& access, const std::string& name,
                         const std::string& indent, CTextBuffer& o)
 {
@@ -237,4 +253,47 @@ bool emptyTextFails(const CStructMember& member)
         return true;
     // A text of a number or date type: no value of those is empty.
     return !lexicalCheck(member.valueBuiltin).empty() || isNumericTypeId(member.valueBuiltin);
+}
+
+const CStructMember* enumeratedValue(const CViewType& type, const CStructDef& def)
+{
+    if (!type.simple || type.allowedValues() == nullptr)
+        return nullptr;
+    for (const CStructMember& member : def.members) {
+        if (member.origin == CStructMember::Value)
+            return member.kind == CStructMember::Text ? &member : nullptr;
+    }
+    return nullptr;
+}
+
+std::string enumerationList(const CViewType& type)
+{
+    return "myenum_" + std::string(type.cName);
+}
+
+void writeEnumerationLists(const CStructLayout& layout, CTextBuffer& out)
+{
+    bool any = false;
+    for (const CViewType* type : layout.codecTypes()) {
+        if (enumeratedValue(*type, *layout.structOf(type)) == nullptr)
+            continue;
+        if (!any)
+            out.line("//the values each enumerated type lists, as they are written");
+        any = true;
+        std::string list = "static const char *const " + enumerationList(*type) + "[] = {";
+        for (const std::string& value : *type->allowedValues())
+            list.append(cStringLiteral(value)).append(", ");
+        out.line(list, "NULL};");
+    }
+    if (any)
+        out.emptyLine();
+}
+
+bool hasEnumeratedType(const CStructLayout& layout)
+{
+    for (const CViewType* type : layout.codecTypes()) {
+        if (enumeratedValue(*type, *layout.structOf(type)) != nullptr)
+            return true;
+    }
+    return false;
 }

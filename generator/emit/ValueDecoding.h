@@ -9,7 +9,10 @@
 #include <string_view>
 #include <vector>
 
+class CStructLayout;
+struct CStructDef;
 struct CStructMember;
+class CViewType;
 
 // The static mydecode_ helpers that turn a value's text into its member:
 // the text copy always, each number helper only when some decoder calls
@@ -23,6 +26,10 @@ struct CStructMember;
 // namespace: the service's namespaces are listed for it.
 void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::string& projUpper,
                         const std::vector<std::string_view>& namespaces, CTextBuffer& out);
+
+// mydecode_note: a value taken though it is not listed, said unless a
+// failure or another note is there; a failure said later replaces it.
+void writeNoteHelper(const std::string& projUpper, CTextBuffer& out);
 
 // Lines at indent that turn key (a non-null xmlChar * in scope) into the
 // number or text member at access, setting result to 0 or -1 (a text that
@@ -51,5 +58,16 @@ std::string namedTest(std::string_view ns, std::string_view name);
 // An element without text holds no value of the member: a number, or a text
 // of a number or date type, is never empty (other texts can be).
 bool emptyTextFails(const CStructMember& member);
+
+// An enumerated type's text value, which the encoder refuses and the decoder
+// notes when the enumeration does not list it: the member, or null for a
+// type whose value is no text of an enumeration.
+const CStructMember* enumeratedValue(const CViewType& type, const CStructDef& def);
+// "myenum_<type>": the static list of an enumerated type's values.
+std::string enumerationList(const CViewType& type);
+// The lists of the enumerated codec types, before the codecs that read them.
+void writeEnumerationLists(const CStructLayout& layout, CTextBuffer& out);
+// Whether a codec type is enumerated (its decoder then notes values it does not list).
+bool hasEnumeratedType(const CStructLayout& layout);
 
 #endif

@@ -17,9 +17,10 @@ struct CProjectRecord {
     int libraryType = DllLibrary;
     std::string name;
     std::string location;
-    // The length of a text member whose schema gives it none (no length or
-    // maxLength facet).
-    int textLength = 128;
+    // 0: every text member is allocated with the length of its text. N: texts
+    // are fixed arrays, of N bytes where the schema gives no length or
+    // maxLength facet.
+    int textLength = 0;
 
     bool isWindowsTarget() const { return targetPlatform == Windows; }
     // Every value but none and Basic stands for Digest.

@@ -24,6 +24,17 @@ std::string_view CViewMessage::shortName() const
     return dot == std::string::npos ? std::string_view(name) : std::string_view(name).substr(dot + 1);
 }
 
+const std::vector<std::string>* CViewType::allowedValues() const
+{
+    // A restriction without facets of its own keeps its base's; bases that name each other end.
+    const CViewType* type = this;
+    for (int hops = 0; type != nullptr && hops < 32; ++hops, type = type->base.user) {
+        if (!type->enumerations.empty())
+            return &type->enumerations;
+    }
+    return nullptr;
+}
+
 const CViewPart* CHeaderPart::part() const
 {
     if (message == nullptr || partIndex < 0 || partIndex >= static_cast<int>(message->parts.size()))

@@ -87,6 +87,9 @@ public:
     bool hasSimpleContent() const { return !simple && contentKind == 1; }
     // A complex type whose elements make a struct of their own.
     bool isStructured() const { return !simple && !hasSimpleContent() && hasContentModel && !isNamedArray(); }
+    // The values its enumeration allows: its own, or those of the type it
+    // restricts; null when it has none.
+    const std::vector<std::string>* allowedValues() const;
 };
 
 struct CViewElement {

@@ -80,6 +80,13 @@ private:
         return nullptr;
     }
 
+    // An element declared without a type is of xsd:anyType.
+    CTypeRef declaredType(const SchemaParser* schema, const Schema::Element& element)
+    {
+        return element.getType() == Schema::XSD_INVALID ? CTypeRef{Schema::XSD_ANYTYPE, nullptr}
+                                                        : resolve(schema, element.getType());
+    }
+
     CTypeRef resolve(const SchemaParser* schema, int typeId)
     {
         // Past it a type would be made twice, and never filled.
@@ -125,7 +132,7 @@ private:
                 if (element.getType() == Schema::XSD_SCHEMA)
                     continue;
                 CViewElement& added =
-                    view_.addElement(schema->getNamespace(), element.getName(), resolve(schema, element.getType()), k);
+                    view_.addElement(schema->getNamespace(), element.getName(), declaredType(schema, element), k);
                 elementViews_.insert(&element, &added);
             }
         }
@@ -213,9 +220,7 @@ private:
                 continue;
             CViewParticle particle;
             particle.name = view_.nameText(element->getName());
-            // An element declared without a type is of xsd:anyType.
-            particle.type = element->getType() == Schema::XSD_INVALID ? CTypeRef{Schema::XSD_ANYTYPE, nullptr}
-                                                                      : resolve(owner, element->getType());
+            particle.type = declaredType(owner, *element);
             particle.minOccurs = optional || branches ? 0 : element->getMin();
             particle.maxOccurs = repeated ? Schema::UNBOUNDED : element->getMax();
             particle.nillable = element->isNillable();
@@ -306,7 +311,7 @@ private:
         if (const CViewElement* found = elementViews_.find(declaration))
             return found;
         const std::string ns = schema != nullptr ? schema->getNamespace() : std::string();
-        CViewElement& added = view_.addElement(ns, declaration->getName(), resolve(schema, declaration->getType()), -1);
+        CViewElement& added = view_.addElement(ns, declaration->getName(), declaredType(schema, *declaration), -1);
         elementViews_.insert(declaration, &added);
         fillPendingTypes();
         return &added;

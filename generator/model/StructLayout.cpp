@@ -10,19 +10,6 @@
 
 namespace {
 
-// A binary value (an attribute's, each item of a repeated one) is as long
-// as the document it carries, markup as long as the elements it stands for:
-// such a text is allocated with its length, not held in a fixed array.
-// Members get it as they are added, while they are at hand.
-void addMember(std::vector<CStructMember>& members, CStructMember&& member)
-{
-    const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
-    const bool markup = (member.wildcard || member.anyContent) && member.origin != CStructMember::Attribute;
-    if (text && (isBinaryTypeId(member.valueBuiltin) || markup))
-        member.pointer = true;
-    members.push_back(std::move(member));
-}
-
 const char* const PacketMembers[] = {"http_headers", "http_headers_count", "boundary_part", "msg_type",
                                      "msg",          "attachment_length",  "attachment",   "decode_error", "decode_fault",
                                      "http_headers_received", "boundary_received"};
@@ -74,6 +61,27 @@ std::string_view CStructLayout::lengthConstant(const std::string& key, int value
         if (found->second->value == value)
             return found->second->name;
     }
+}
+
+std::string_view CStructLayout::textLengthConstant(const std::string& key, int value)
+{
+    return allocatesTexts() ? std::string_view() : lengthConstant(key, value);
+}
+
+// A text is allocated with its length unless fixed arrays were asked for;
+// even then a binary value (an attribute's, each item of a repeated one) is
+// as long as the document it carries, markup as long as the elements it
+// stands for. Members get it as they are added, while they are at hand.
+void CStructLayout::addMember(std::vector<CStructMember>& members, CStructMember&& member) const
+{
+    const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
+    // An element or part of xsd:anyType (or of no type) holds its content as markup.
+    if (text && member.origin != CStructMember::Attribute && isAnyContentTypeId(member.valueBuiltin))
+        member.anyContent = true;
+    const bool markup = (member.wildcard || member.anyContent) && member.origin != CStructMember::Attribute;
+    if (text && (allocatesTexts() || isBinaryTypeId(member.valueBuiltin) || markup))
+        member.pointer = true;
+    members.push_back(std::move(member));
 }
 
 CStructDef& CStructLayout::newDef(CStructDef::Kind kind, std::string_view name)
@@ -182,7 +190,8 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
         member.builtin = type.valueType;
     } else {
         member.kind = CStructMember::Text;
-        member.lengthConstant = lengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : textLength_);
+        member.lengthConstant =
+            textLengthConstant(upperName(type.cName), type.maxLength >= 0 ? type.maxLength : textLength_);
     }
     addMember(def.members, std::move(member));
     // Known once the text is held in its fixed array (a simple type's binary stays one): the
@@ -222,8 +231,8 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type, CNam
             member.valueBuiltin = attribute.type.builtin;
             member.wildcard = attribute.isWildcard();
             member.cName = scope.claim(attribute.name);
-            member.lengthConstant = lengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
-                                                   textLength_);
+            member.lengthConstant = textLengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
+                                                       textLength_);
             addMember(def.members, std::move(member));
         }
     }
@@ -255,7 +264,7 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.builtin = particle.type.builtin;
         } else if (particle.type.isText()) {
             member.kind = many ? CStructMember::TextArray : CStructMember::Text;
-            member.lengthConstant = lengthConstant(
+            member.lengthConstant = textLengthConstant(
                 upperName(particle.isWildcard() ? type.cName : sanitiseIdentifier(particle.name)), textLength_);
             member.anyContent = isAnyContentTypeId(particle.type.builtin);
         } else {
@@ -293,7 +302,7 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
         member.builtin = element.type.builtin;
     } else if (element.type.isText()) {
         member.kind = CStructMember::Text;
-        member.lengthConstant = lengthConstant(upperName(member.cName), textLength_);
+        member.lengthConstant = textLengthConstant(upperName(member.cName), textLength_);
     } else {
         member = CStructMember(); // an element whose type is unknown still gets a struct
     }
@@ -488,7 +497,7 @@ bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& messag
     } else if (part.type.isText()) {
         member.kind = CStructMember::Text;
         member.lengthConstant =
-            lengthConstant(upperName(message.cName) + "_MSG_" + upperName(sanitiseIdentifier(part.name)), textLength_);
+            textLengthConstant(upperName(message.cName) + "_MSG_" + upperName(sanitiseIdentifier(part.name)), textLength_);
     } else {
         return false;
     }

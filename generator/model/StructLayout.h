@@ -21,7 +21,7 @@ struct CStructDef;
 struct CStructMember {
     enum Kind : unsigned char {
         Number,      // "<C type of builtin> <cName>;"
-        Text,        // "char <cName>[<lengthConstant>+1];" ("char *<cName>;" for long texts)
+        Text,        // "char *<cName>;", or "char <cName>[<lengthConstant>+1];" of fixed texts
         Struct,      // "<proj>_<target>_t <cName>;" (or a pointer, see below)
         // Arrays hold count items in storage the decoder allocates (or the
         // caller, for a message it sends), so that structs stay small:
@@ -49,10 +49,11 @@ struct CStructMember {
     // nillable="true": it may stand as xsi:nil="true" (an array's items may).
     bool nillable = false;
     // Set where holding the target by value would make the structs hold
-    // each other: the member is "struct <tag> *<cName>;" instead. Set on a
-    // base64Binary, hexBinary, xsd:any or anyType text: "char *<cName>;"
-    // ("char **<cName>;" of repeated ones, each item so), allocated with the
-    // text's length by the decoder (by the caller for a message it sends).
+    // each other: the member is "struct <tag> *<cName>;" instead. Set on
+    // every text unless texts are fixed arrays, and then on a base64Binary,
+    // hexBinary, xsd:any or anyType text: "char *<cName>;" ("char **<cName>;"
+    // of repeated ones, each item so), allocated with the text's length by
+    // the decoder (by the caller for a message it sends).
     bool pointer = false;
     int builtin = 0;            // Number kinds: the built-in type id
     int valueBuiltin = 0;       // Number and text kinds: the built-in type of the value; 0 when unknown
@@ -73,7 +74,8 @@ struct CStructMember {
     std::string_view presentName;
     std::string_view nilName;
     std::string_view countName; // arrays
-    // Text kinds: the macro of the text's length, one of the layout's lengthConstants().
+    // Fixed text kinds: the macro of the text's length, one of the layout's
+    // lengthConstants(); empty for an allocated text.
     std::string_view lengthConstant;
     const CStructDef* target = nullptr; // Struct kinds
     const CViewType* userType = nullptr;   // Struct kinds
@@ -130,17 +132,20 @@ struct CLengthConstant {
 // their C names and length macros, and the order of definition.
 class CStructLayout {
 public:
-    static constexpr int DefaultLength = 128;
+    // Texts are allocated with their length: no valid message is too long.
+    static constexpr int AllocatedTexts = 0;
 
-    // textLength: the length of a text whose schema gives it no length or
-    // maxLength facet.
-    CStructLayout(const CServiceView& view, const std::string& projectName, int textLength = DefaultLength);
+    // textLength: AllocatedTexts, or the length of the fixed array of a text
+    // whose schema gives it no length or maxLength facet (the facet's value
+    // is that of the others).
+    CStructLayout(const CServiceView& view, const std::string& projectName, int textLength = AllocatedTexts);
     CStructLayout(const CStructLayout&) = delete;
     CStructLayout& operator=(const CStructLayout&) = delete;
 
     const std::string& proj() const { return proj_; }
     const std::string& projUpper() const { return projUpper_; }
     int textLength() const { return textLength_; }
+    bool allocatesTexts() const { return textLength_ <= AllocatedTexts; }
     // "<proj>_<name>_t".
     std::string typeName(const std::string& name) const { return proj_ + "_" + name + "_t"; }
 
@@ -191,6 +196,9 @@ private:
                     CStructMember& member);
     CStructMember structMember(const CViewType* type, const std::string& cName);
     std::string_view lengthConstant(const std::string& key, int value);
+    // A text member's length macro; none when texts are allocated.
+    std::string_view textLengthConstant(const std::string& key, int value);
+    void addMember(std::vector<CStructMember>& members, CStructMember&& member) const;
 
     const CServiceView& view_;
     std::string proj_;

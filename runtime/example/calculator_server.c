@@ -16,27 +16,43 @@
 #include "calculator_api.h"
 #include "tessaro_socket.h"
 
-/* Turns a request into its answer; 0 for a message the service does not take. */
+/* "Hello, NAME!" in storage of its own, which the packet's free function releases; NULL without memory. */
+static char *greeting(const char *name)
+{
+	size_t size = strlen(name) + sizeof("Hello, !");
+	char *text = (char *)malloc(size);
+
+	if(text != NULL)
+		snprintf(text, size, "Hello, %s!", name);
+	return text;
+}
+
+/* Turns a request into its answer; 0 for a message the service does not take. What the request
+ * holds is freed before the answer is put in its place. */
 static int answer(calculator_proto_packet_t *pk)
 {
-	char name[sizeof(pk->msg.GreetRequest.Greet.name)];
+	char *text;
 	int sum;
 
 	switch(pk->msg_type){
 	case CALCULATOR_PROTO_ADD:
 		sum = pk->msg.AddRequest.Add.a + pk->msg.AddRequest.Add.b;
 		printf("calculator_server: Add %d + %d: answers %d\n", pk->msg.AddRequest.Add.a, pk->msg.AddRequest.Add.b, sum);
+		calculator_free_proto_packet(pk);
 		memset(&pk->msg, 0, sizeof(pk->msg));
 		pk->msg_type = CALCULATOR_PROTO_ADDRESPONSE;
 		pk->msg.AddReply.AddResponse.sum = sum;
 		return 1;
 	case CALCULATOR_PROTO_GREET:
-		memcpy(name, pk->msg.GreetRequest.Greet.name, sizeof(name));
+		text = greeting(pk->msg.GreetRequest.Greet.name != NULL ? pk->msg.GreetRequest.Greet.name : "");
+		if(text == NULL)
+			return 0;
+		printf("calculator_server: Greet %s: answers %s\n", pk->msg.GreetRequest.Greet.name != NULL ?
+			pk->msg.GreetRequest.Greet.name : "", text);
+		calculator_free_proto_packet(pk);
 		memset(&pk->msg, 0, sizeof(pk->msg));
 		pk->msg_type = CALCULATOR_PROTO_GREETRESPONSE;
-		snprintf(pk->msg.GreetReply.GreetResponse.greeting, sizeof(pk->msg.GreetReply.GreetResponse.greeting),
-			"Hello, %.100s!", name);
-		printf("calculator_server: Greet %s: answers %s\n", name, pk->msg.GreetReply.GreetResponse.greeting);
+		pk->msg.GreetReply.GreetResponse.greeting = text;
 		return 1;
 	}
 	return 0;
@@ -46,6 +62,7 @@ static int answer(calculator_proto_packet_t *pk)
 static void serve(tessaro_socket_t connection, calculator_proto_packet_t *pk)
 {
 	calculator_proto_trans_t trans;
+	int sent;
 
 	memset(&trans, 0, sizeof(trans));
 	trans.socket = connection;
@@ -60,7 +77,10 @@ static void serve(tessaro_socket_t connection, calculator_proto_packet_t *pk)
 			strcpy(pk->msg.soap_fault.faultcode, "SOAP-ENV:Client");
 			strcpy(pk->msg.soap_fault.faultstring, "the calculator takes Add and Greet");
 		}
-		if(calculator_proto_sendpacket(&trans, pk, 30) != 0)
+		sent = calculator_proto_sendpacket(&trans, pk, 30);
+		/* the answer's texts are the server's own, allocated for it */
+		calculator_free_proto_packet(pk);
+		if(sent != 0)
 			break;
 	}
 	calculator_free_proto_packet(pk);

@@ -90,11 +90,19 @@ inline std::string codecDocument()
                                  std::string(CodecSchema) + "</xsd:schema></types>\n");
 }
 
-// fill_everything(demo_Everything_t *v) for project "demo".
+// How the C below sets a text member: allocated texts point at the
+// caller's characters, fixed ones hold a copy.
+inline std::string textSetter(bool allocated)
+{
+    return allocated ? "#define SET_TEXT(member, text) ((member) = (char *)(text))\n"
+                     : "#define SET_TEXT(member, text) strcpy((member), (text))\n";
+}
+
+// fill_everything(demo_Everything_t *v) for project "demo", after textSetter().
 inline const char* const FillEverything = R"(
 static void fill_everything(demo_Everything_t *v)
 {
-	/* arrays hold their items in storage of the caller's */
+	/* arrays hold their items, and texts their characters, in storage of the caller's */
 	static __typeof__(*v->inners.InnerArray) inners[2];
 	static __typeof__(*v->words.WordArray) words[3];
 	static __typeof__(*v->longs.LongArray) longs[5];
@@ -105,18 +113,18 @@ static void fill_everything(demo_Everything_t *v)
 	v->inners.InnerArray = inners;
 	v->words.WordArray = words;
 	v->longs.LongArray = longs;
-	strcpy(v->id, "a<b&\"c'");
+	SET_TEXT(v->id, "a<b&\"c'");
 	v->i = -42; v->b = -100; v->flag = 1; v->u = 4000000000u; v->l = -9000000000LL; v->ul = 18446744073709551615ULL;
 	v->s = -300; v->us = 65535; v->f = 3.75f; v->d = 0.1;
 	v->i_present = v->b_present = v->flag_present = v->u_present = v->l_present = v->ul_present = 1;
 	v->s_present = v->us_present = v->f_present = v->d_present = 1;
-	strcpy(v->text, "x < y && \xc3\xa9t\xc3\xa9 \"q\"");
-	strcpy(v->when, "2024-01-02T03:04:05Z");
+	SET_TEXT(v->text, "x < y && \xc3\xa9t\xc3\xa9 \"q\"");
+	SET_TEXT(v->when, "2024-01-02T03:04:05Z");
 	v->ratio.Ratio = -1.5e300;
-	strcpy(v->inner.label, "in");
-	strcpy(v->inners.InnerArray[0].label, "one"); strcpy(v->inners.InnerArray[1].label, "t>o");
+	SET_TEXT(v->inner.label, "in");
+	SET_TEXT(v->inners.InnerArray[0].label, "one"); SET_TEXT(v->inners.InnerArray[1].label, "t>o");
 	v->inners.InnerArray_count = 2;
-	strcpy(v->words.WordArray[0], "w1"); strcpy(v->words.WordArray[1], "&w2"); strcpy(v->words.WordArray[2], "w3");
+	SET_TEXT(v->words.WordArray[0], "w1"); SET_TEXT(v->words.WordArray[1], "&w2"); SET_TEXT(v->words.WordArray[2], "w3");
 	v->words.WordArray_count = 3;
 	v->longs.LongArray[0] = 7;
 	v->longs.LongArray_count = 1;

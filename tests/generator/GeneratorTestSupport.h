@@ -312,6 +312,14 @@ protected:
     std::unique_ptr<CEmitContext> context_;
 };
 
+// Emits with texts held in fixed arrays of 128 bytes (kvgen --text-length=128),
+// as the specified text has them: for checks of that text, and for drivers
+// that fill texts in place.
+class FixedTextsTest : public GeneratorTest {
+protected:
+    FixedTextsTest() { project_.textLength = 128; }
+};
+
 // One schema of target namespace urn:t inside a types section, with xsd
 // and tns bound.
 inline std::string schemaDocument(const std::string& schemaBody, const std::string& rest = std::string())

@@ -46,6 +46,23 @@ void demo_numbered(char *to, size_t size, const char *name, int n)
 	demo_text(to, size, text);
 }
 
+//a member's name followed by a number, at most most bytes (its type's maxLength; -1: any), allocated
+//with its length as the packet's free function expects: the sample of an allocated text; NULL
+//without memory
+char *demo_numbered_text(const char *name, int n, int most)
+{
+	char text[256];
+	char *copy;
+
+	snprintf(text, sizeof(text), "%.200s%d", name, n);
+	if(most >= 0 && (size_t)most < strlen(text))
+		text[most] = '\0';
+	copy = (char *)malloc(strlen(text) + 1);
+	if(copy != NULL)
+		strcpy(copy, text);
+	return copy;
+}
+
 //the port the server thread listens on: the first argument, 4321 without one, 0 for a free
 //port the system chooses; -1 with a line that says why for a wrong argument
 int demo_port(int argc, char **argv, tessaro_port_t *port)

@@ -23,6 +23,10 @@ static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 		return NULL;
 	mycursor_init(body, buffer + 1024, 16384);
 	body->block = buffer;
+	//a value the encoders refuse says why there
+	pk->decode_error[0] = '\0';
+	body->why = pk->decode_error;
+	body->why_size = sizeof(pk->decode_error);
 	//boundary_part between http header and soap message if there is, unless a read message brought it
 	if(!pk->boundary_received)
 		myrawcat(body, pk->boundary_part, sizeof(pk->boundary_part));

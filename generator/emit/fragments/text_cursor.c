@@ -1,9 +1,12 @@
 //write position and last byte of a text being built; tail is NULL once it overflowed. block is NULL
-//for a buffer of fixed size, else the allocated block the text lies in, which grows as the text needs
+//for a buffer of fixed size, else the allocated block the text lies in, which grows as the text needs.
+//why (NULL: nowhere) of why_size bytes takes the reason a value was refused, when it is still empty
 typedef struct mycursor_t{
 	char	*tail;
 	char	*end;
 	char	*block;
+	char	*why;
+	size_t	why_size;
 }mycursor_t;
 
 static void mycursor_init(mycursor_t *out, char *buffer, size_t size)
@@ -11,6 +14,8 @@ static void mycursor_init(mycursor_t *out, char *buffer, size_t size)
 	out->tail = buffer;
 	out->end = buffer + size - 1;
 	out->block = NULL;
+	out->why = NULL;
+	out->why_size = 0;
 	*buffer = '\0';
 }
 

@@ -10,6 +10,8 @@ static int mycheck_decimal(const char *text) KVPROJ_MAYBE_UNUSED;
 #define MYCHECK_TIME	2
 #define MYCHECK_DATETIME	3
 static int mycheck_moment(const char *text, int parts) KVPROJ_MAYBE_UNUSED;
+static int mycheck_listed(const char *text, const char *const *values) KVPROJ_MAYBE_UNUSED;
+static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values) KVPROJ_MAYBE_UNUSED;
 
 static const char *mycheck_blanks(const char *c)
 {
@@ -140,4 +142,26 @@ static int mycheck_moment(const char *text, int parts)
 			return -1;
 	}
 	return *mycheck_blanks(c) == '\0' ? 0 : -1;
+}
+
+//0 when values (ended by NULL) list the text (NULL: empty) exactly, else -1
+static int mycheck_listed(const char *text, const char *const *values)
+{
+	for(; *values != NULL; values++){
+		if(strcmp(text != NULL ? text : "", *values) == 0)
+			return 0;
+	}
+	return -1;
+}
+
+//a value an enumeration does not list is not sent: -1, the cursor spent and the reason said
+static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values)
+{
+	if(mycheck_listed(text, values) == 0)
+		return 0;
+	text = text != NULL ? text : "";
+	if(out->why != NULL && out->why[0] == '\0')
+		snprintf(out->why, out->why_size, "%s: \"%.40s%s\" is none of the values its enumeration lists", name, text,
+			strlen(text) > 40 ? "..." : "");
+	return myrefuse(out);
 }

@@ -49,7 +49,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::FixedSenders, "fixed senders",
          {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::SenderFrame}, true},
         {CFragment::NumberWriters, "number writers", {CFragment::TextCursor}},
-        {CFragment::ValueChecks, "value checks", {}},
+        {CFragment::ValueChecks, "value checks", {CFragment::TextCursor}},
         {CFragment::PacketReader, "packet reader", {CFragment::TransportIo}},
         {CFragment::ArrayShapes, "array shapes", {}, true},
         {CFragment::EnvelopeReader, "envelope reader", {CFragment::TransportIo, CFragment::PacketReader}, true},

@@ -14,7 +14,7 @@ namespace {
 
 const std::string GoldenFolder = KELVANE_SOURCE_DIR "/tests/generator/emit/golden/";
 
-class GoldenTest : public GeneratorTest {};
+class GoldenTest : public FixedTextsTest {};
 
 TEST_F(GoldenTest, ShopHeader)
 {
@@ -40,6 +40,7 @@ TEST_F(GoldenTest, ShopHeaderOfAWholeRun)
     project.name = "shop";
     project.wsdlPath = GoldenFolder + "shop/shop.wsdl";
     project.targetPlatform = CProjectRecord::Unix;
+    project.textLength = 128;
     std::ostringstream messages;
     CGeneratorRun run(project, testsupport::builtInSchemaFolder(), messages);
     ASSERT_TRUE(run.read()) << messages.str();

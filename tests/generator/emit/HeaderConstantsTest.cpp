@@ -21,7 +21,7 @@ std::string boundOperation(const std::string& name, const std::string& inputExtr
         "</operation>";
 }
 
-class HeaderConstantsTest : public GeneratorTest {};
+class HeaderConstantsTest : public FixedTextsTest {};
 
 // Rows of data/header.cases: a document of data/header/, what it shows, then
 // texts the header must hold (+) or must not hold (-).

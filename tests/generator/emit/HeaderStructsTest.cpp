@@ -16,7 +16,7 @@ std::string lines(const std::vector<std::string>& text)
     return joined;
 }
 
-class HeaderStructsTest : public GeneratorTest {};
+class HeaderStructsTest : public FixedTextsTest {};
 
 // Rows of data/header.cases: a document of data/header/, what it shows, then
 // texts the struct section must hold (+, consecutive lines) or must not (-).

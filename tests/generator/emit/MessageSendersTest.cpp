@@ -238,7 +238,7 @@ bool has(const std::vector<std::string>& lines, const std::string& line)
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-class MessageSendersTest : public GeneratorTest {
+class MessageSendersTest : public FixedTextsTest {
 protected:
     void SetUp() override
     {

@@ -146,7 +146,7 @@ int main(void)
 }
 )";
 
-class NumberConversionsTest : public GeneratorTest {};
+class NumberConversionsTest : public FixedTextsTest {};
 
 TEST_F(NumberConversionsTest, EachTypeReadsItsRangeAndWritesWhatAPeerReads)
 {

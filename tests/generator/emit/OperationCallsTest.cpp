@@ -87,7 +87,7 @@ int main(void)
 }
 )";
 
-class OperationCallsTest : public GeneratorTest {
+class OperationCallsTest : public FixedTextsTest {
 protected:
     void SetUp() override
     {
@@ -307,7 +307,7 @@ int main(void)
 }
 )";
 
-class OperationCallsArraysTest : public GeneratorTest {};
+class OperationCallsArraysTest : public FixedTextsTest {};
 
 TEST_F(OperationCallsArraysTest, TheCallerFreesTheResponseAndTheCallFreesTheRest)
 {
@@ -617,7 +617,7 @@ int main(void)
 }
 )";
 
-class OperationCallsHeaderTest : public GeneratorTest {};
+class OperationCallsHeaderTest : public FixedTextsTest {};
 
 TEST_F(OperationCallsHeaderTest, HeaderPartsAndHttpHeadersGoFromTheClientsPacket)
 {

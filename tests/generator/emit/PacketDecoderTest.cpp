@@ -115,7 +115,11 @@ std::string envelope(const std::string& inner, const std::string& prefix = "SOAP
 }
 
 
-class PacketDecoderTest : public ReaderDriverTest {};
+// The driver fills and reads texts in place.
+class PacketDecoderTest : public ReaderDriverTest {
+protected:
+    PacketDecoderTest() { project_.textLength = 128; }
+};
 
 TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
 {

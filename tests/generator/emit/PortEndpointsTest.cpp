@@ -11,7 +11,7 @@ using namespace gentest;
 
 namespace {
 
-class PortEndpointsTest : public GeneratorTest {
+class PortEndpointsTest : public FixedTextsTest {
 protected:
     void SetUp() override
     {

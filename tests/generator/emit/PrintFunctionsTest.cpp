@@ -13,7 +13,7 @@ namespace {
 
 const std::string GoldenFolder = KELVANE_SOURCE_DIR "/tests/generator/emit/golden/print/";
 
-class PrintFunctionsTest : public GeneratorTest {
+class PrintFunctionsTest : public FixedTextsTest {
 protected:
     std::string printText()
     {

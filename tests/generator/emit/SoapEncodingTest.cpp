@@ -83,7 +83,11 @@ std::string words(const std::string& arrayType, const std::string& items, const 
 }
 
 
-class SoapEncodingTest : public ReaderDriverTest {};
+// The driver fills and reads texts in place.
+class SoapEncodingTest : public ReaderDriverTest {
+protected:
+    SoapEncodingTest() { project_.textLength = 128; }
+};
 
 TEST_F(SoapEncodingTest, ReferencesAndArrayShapesAreHonouredOrRefused)
 {

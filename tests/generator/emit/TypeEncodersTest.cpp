@@ -115,15 +115,21 @@ const char* const Expected[] = {
 
 class TypeEncodersTest : public GeneratorTest {};
 
+// Each way of holding texts: allocated (the default) and fixed arrays.
 TEST_F(TypeEncodersTest, EncodedValuesReadBackExactly)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
-    view(codecDocument());
-    emitHeader("demo");
-    const RunResult run = buildAndRunC(Driver, {{"demo_api.h", headerText()}, {"demo_api.c", emitPartialSource()}});
-    ASSERT_EQ(run.status, 0) << run.messages << run.output;
-    EXPECT_EQ(run.output, joinedLines(Expected));
+    for (const bool allocated : {true, false}) {
+        SCOPED_TRACE(allocated ? "allocated texts" : "fixed texts");
+        project_.textLength = allocated ? 0 : 128;
+        view(codecDocument());
+        emitHeader("demo");
+        const RunResult run = buildAndRunC(textSetter(allocated) + Driver,
+                                           {{"demo_api.h", headerText()}, {"demo_api.c", emitPartialSource()}});
+        ASSERT_EQ(run.status, 0) << run.messages << run.output;
+        EXPECT_EQ(run.output, joinedLines(Expected));
+    }
 }
 
 } // namespace

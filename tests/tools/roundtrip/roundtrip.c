@@ -65,6 +65,15 @@ static void print_into(int fd, const char *what, rt_proto_packet_t *pk)
 	fflush(stdout);
 }
 
+/* replaces a text of the packet's by a copy of text, allocated as the packet's free function expects */
+static void set_text(char **member, const char *text)
+{
+	free(*member);
+	*member = (char *)malloc(strlen(text) + 1);
+	if(*member != NULL)
+		strcpy(*member, text);
+}
+
 int main(int argc, char **argv)
 {
 	char path[4096];
@@ -99,8 +108,8 @@ int main(int argc, char **argv)
 		}
 		/* the request header, with text that needs escaping */
 		if(kind == RT_PROTO_ORDER){
-			strcpy(pk->Session.token, "token <1>");
-			strcpy(pk->Session.expires, "2026-12-07T21:00:00Z");
+			set_text(&pk->Session.token, "token <1>");
+			set_text(&pk->Session.expires, "2026-12-07T21:00:00Z");
 		}
 		rt_set_attachment(pk, (char *)attached, sizeof(attached) - 1);
 		print_into(fileno(sent), demo_kind_name(kind), pk);
