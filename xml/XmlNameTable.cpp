@@ -68,51 +68,30 @@ void XmlName::assign(std::string_view written)
 
 XmlName* XmlNameTable::intern(std::string_view written)
 {
-    if (slots_.empty()) {
-        slots_.resize(kInitialSlots);
+    if (slots_.slotCount() == 0) {
+        slots_.rehash(kInitialSlots);
     }
     const std::uint64_t hash = hashOf(written);
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = hash & mask;
-    for (std::size_t probes = 0; slots_[i].name != nullptr; i = (i + 1) & mask) {
-        const std::string& held = slots_[i].name->raw;
-        if (slots_[i].hash == hash && held.size() == written.size() &&
-            XmlChars::sameBytes(held.data(), written.data(), held.size())) {
-            return slots_[i].name;
-        }
-        if (++probes == kMaxProbes) {
-            return nullptr;
-        }
+    const auto spells = [hash, written](const Slot& slot) {
+        const std::string& held = slot.name->raw;
+        return slot.hash == hash && held.size() == written.size() &&
+               XmlChars::sameBytes(held.data(), written.data(), held.size());
+    };
+    std::size_t index = slots_.probe(static_cast<std::size_t>(hash), spells, kMaxProbes);
+    if (index == slots_.npos) {
+        return nullptr;
+    }
+    if (!SlotTraits::isFree(slots_[index])) {
+        return slots_[index].name;
     }
     if (names_.size() >= kMaxNames) {
         return nullptr;
     }
     XmlName& name = names_.emplace_back();
     name.assign(written);
-    if (names_.size() * 2 > slots_.size()) {
-        grow();
+    if (slots_.makeRoomForOneMore(kInitialSlots)) {
+        index = slots_.probe(static_cast<std::size_t>(hash), [](const Slot&) { return false; });
     }
-    place(hash, &name);
+    slots_.fill(index, Slot{hash, &name});
     return &name;
-}
-
-void XmlNameTable::place(std::uint64_t hash, XmlName* name)
-{
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = hash & mask;
-    while (slots_[i].name != nullptr) {
-        i = (i + 1) & mask;
-    }
-    slots_[i] = Slot{hash, name};
-}
-
-void XmlNameTable::grow()
-{
-    std::vector<Slot> old(slots_.size() * 2);
-    old.swap(slots_);
-    for (const Slot& slot : old) {
-        if (slot.name != nullptr) {
-            place(slot.hash, slot.name);
-        }
-    }
 }

@@ -3,12 +3,13 @@
 
 // The names of a document's tags and attributes, each split once at its first
 // colon; internal to xml/.
+#include "xml/OpenAddressTable.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 struct XmlName {
     std::string raw;     // as written
@@ -48,11 +49,13 @@ private:
         std::uint64_t hash = 0;
         XmlName* name = nullptr;
     };
-    void place(std::uint64_t hash, XmlName* name);
-    void grow();
+    struct SlotTraits {
+        static bool isFree(const Slot& slot) { return slot.name == nullptr; }
+        static std::size_t hashOf(const Slot& slot) { return static_cast<std::size_t>(slot.hash); }
+    };
 
     std::deque<XmlName> names_;
-    std::vector<Slot> slots_;  // open addressing; a power of two, at most half full
+    OpenAddressTable<Slot, SlotTraits> slots_;  // at most half full
 };
 
 #endif

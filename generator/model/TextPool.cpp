@@ -1,7 +1,6 @@
 #include "generator/model/TextPool.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -20,46 +19,39 @@ std::string_view CTextPool::intern(std::string_view text)
 
 bool CTextPool::contains(std::string_view text, std::size_t hash) const
 {
-    return !slots_.empty() && slots_[slotOf(text, hash)].data() != nullptr;
+    return slots_.slotCount() != 0 && !SlotTraits::isFree(slots_[slotOf(text, hash)]);
 }
 
 void CTextPool::prefetch(std::size_t hash) const
 {
-    if (!slots_.empty())
-        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    slots_.prefetch(hash);
 }
 
 void CTextPool::clear()
 {
-    size_ = 0;
     lastInterned_ = std::string_view();
-    if (slots_.size() > SmallTable)
-        slots_.assign(SmallTable, std::string_view());
-    else
-        std::fill(slots_.begin(), slots_.end(), std::string_view());
+    slots_.clear(SmallTable);
     texts_.clear();
 }
 
 void CTextPool::reserve(std::size_t count)
 {
-    std::size_t slotCount = std::max(SmallTable, slots_.size());
+    std::size_t slotCount = std::max(SmallTable, slots_.slotCount());
     while (slotCount < 2 * count)
         slotCount *= 2;
-    if (slotCount > slots_.size())
-        rehash(slotCount);
+    if (slotCount > slots_.slotCount())
+        slots_.rehash(slotCount);
 }
 
 std::pair<std::string_view, bool> CTextPool::insert(std::string_view text, std::size_t hash)
 {
     // Kept at most half full, so that a look-up meets few other texts.
-    if (2 * (size_ + 1) > slots_.size())
-        rehash(std::max(SmallTable, 2 * slots_.size()));
-    std::string_view& slot = slots_[slotOf(text, hash)];
-    if (slot.data() != nullptr)
-        return {slot, false};
-    slot = copy(text);
-    ++size_;
-    return {slot, true};
+    slots_.makeRoomForOneMore(SmallTable);
+    const std::size_t index = slotOf(text, hash);
+    if (!SlotTraits::isFree(slots_[index]))
+        return {slots_[index], false};
+    slots_.fill(index, copy(text));
+    return {slots_[index], true};
 }
 
 std::string_view CTextPool::copy(std::string_view text)
@@ -70,19 +62,5 @@ std::string_view CTextPool::copy(std::string_view text)
 
 std::size_t CTextPool::slotOf(std::string_view text, std::size_t hash) const
 {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = hash & mask;
-    while (slots_[slot].data() != nullptr && slots_[slot] != text)
-        slot = (slot + 1) & mask;
-    return slot;
-}
-
-void CTextPool::rehash(std::size_t slotCount)
-{
-    std::vector<std::string_view> old(slotCount);
-    old.swap(slots_);
-    for (std::string_view text : old) {
-        if (text.data() != nullptr)
-            slots_[slotOf(text, hashOf(text))] = text;
-    }
+    return slots_.probe(hash, [text](std::string_view held) { return held == text; });
 }

@@ -2,13 +2,13 @@
 #define KELVANE_GENERATOR_MODEL_TEXTPOOL_H
 
 #include "generator/model/TextArena.h"
+#include "xml/OpenAddressTable.h"
 
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 // One copy of each text that many entities name (the namespaces of a
 // service, the identifiers a scope has handed out): an entity holds a view
@@ -31,7 +31,7 @@ public:
     void prefetch(std::size_t hash) const;
     bool add(std::string_view text, std::size_t hash) { return insert(text, hash).second; }
     bool contains(std::string_view text, std::size_t hash) const;
-    std::size_t size() const { return size_; }
+    std::size_t size() const { return slots_.size(); }
     // Makes room for count texts in all, so that adding them finds the table large enough.
     void reserve(std::size_t count);
     // Forgets every text, keeping room for as many again (up to a small
@@ -44,12 +44,15 @@ private:
     std::string_view copy(std::string_view text);
     // The slot holding text (of that hash), else the free slot where it would go.
     std::size_t slotOf(std::string_view text, std::size_t hash) const;
-    void rehash(std::size_t slotCount);
+
+    // A view whose data() is null marks a free slot.
+    struct SlotTraits {
+        static bool isFree(std::string_view slot) { return slot.data() == nullptr; }
+        static std::size_t hashOf(std::string_view slot) { return CTextPool::hashOf(slot); }
+    };
 
     CTextArena texts_;
-    // A view whose data() is null marks a free slot; the count is a power of two.
-    std::vector<std::string_view> slots_;
-    std::size_t size_ = 0;
+    OpenAddressTable<std::string_view, SlotTraits> slots_;
     // Entities of one document name one text many times in a row.
     std::string_view lastInterned_;
 };
