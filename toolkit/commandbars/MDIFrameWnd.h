@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/MDIFrameWnd.h"
+#include "toolkit/commandbars/CommandBarsSite.h"
 
 class CKLVCommandBars;
 
@@ -11,7 +12,7 @@ public:
     ~CKLVMDIFrameWndBase() override = default;
 };
 
-class CKLVMDIFrameWnd : public CKLVMDIFrameWndBase {
+class CKLVMDIFrameWnd : public CKLVMDIFrameWndBase, public CKLVCommandBarsSite {
     DECLARE_DYNCREATE(CKLVMDIFrameWnd)
 public:
     CKLVMDIFrameWnd() = default;
@@ -21,7 +22,7 @@ public:
     // Makes command bars of the class with this frame as their site and, once the frame has its
     // window, its dock bars; FALSE when the class makes no command bars or a dock bar fails.
     BOOL InitCommandBars(CRuntimeClass* pCommandBarsClass = nullptr);
-    CKLVCommandBars* GetCommandBars() const { return m_pCommandBars; }
+    CKLVCommandBars* GetCommandBars() const override { return m_pCommandBars; }
 
     // The frame's accelerator table becomes the command bars' current and default table; the
     // frame keeps none of its own.

@@ -7,6 +7,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/GdiObject.h"
 #include "classlib/String.h"
+#include "toolkit/commandbars/StatusBarPainter.h"
 #include "toolkit/common/ColorValue.h"
 #include "toolkit/common/WinThemeWrapper.h"
 
@@ -19,8 +20,6 @@ class CKLVControl;
 class CKLVControlGalleryPaintManager;
 class CKLVDockBar;
 class CKLVImageManagerIcon;
-class CKLVStatusBar;
-class CKLVStatusBarPane;
 
 // A font the paint manager rebuilds from the system on every refresh unless the application set
 // it (standard flag FALSE), in which case a font that has a handle is left alone.
@@ -40,7 +39,7 @@ struct KLVIconsInfo {
     BOOL bGenerateDisabledIcons = FALSE;
 };
 
-class CKLVPaintManager : public CCmdTarget {
+class CKLVPaintManager : public CCmdTarget, public CKLVStatusBarPainter {
 public:
     enum { nColorCount = 63 };
     using ThemeCreator = CKLVPaintManager* (*)();
@@ -78,14 +77,13 @@ public:
     virtual CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw);
     virtual CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) = 0;
     virtual void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) = 0;
-    // A pane's background, icon and text.
-    virtual void DrawStatusBarPaneEntry(CDC* pDC, CRect rc, CKLVStatusBarPane* pPane);
+    void DrawStatusBarPaneEntry(CDC* pDC, CRect rc, const KLVStatusPaneLook& pane) override;
     // A status pane's sunken frame (the visual style's when the paint manager uses it).
-    virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane);
+    void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
     // The size gripper's diagonal strokes in the rectangle's bottom-right corner.
-    virtual void DrawStatusBarGripper(CDC* pDC, CRect rc);
+    void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
     virtual void FillDockBar(CDC* pDC, CKLVDockBar* pBar);
-    virtual void FillStatusBar(CDC* pDC, CKLVStatusBar* pBar);
+    void FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) override;
     virtual void RefreshMetrics();
     // Kind 0 the tool bar's expand button (lpParam: the bar's CSize when measuring, a BOOL
     // "controls are hidden" when drawing), 1 a popup's expand button, 2 a floating caption's close

@@ -6,7 +6,6 @@
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ImageManagerIcon.h"
-#include "toolkit/statusbar/StatusBar.h"
 
 namespace {
 
@@ -73,36 +72,34 @@ void CKLVPaintManager::FillDockBar(CDC* pDC, CKLVDockBar* pBar) {
     pDC->FillSolidRect(rc, GetThemeColor(COLOR_BTNFACE));
 }
 
-void CKLVPaintManager::FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) {
+void CKLVPaintManager::FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) {
     CRect rc;
-    pBar->GetClientRect(&rc);
+    pBar->GetFaceRect(&rc);
     if (IsStatusBarThemed())
         m_themeStatusBar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rc, nullptr);
     else
         pDC->FillSolidRect(rc, GetThemeColor(COLOR_BTNFACE));
 }
 
-void CKLVPaintManager::DrawStatusBarPaneEntry(CDC* pDC, CRect rc, CKLVStatusBarPane* pPane) {
-    CKLVStatusBar* pStatusBar = pPane->GetStatusBar();
-    const BOOL bDisabled = (pPane->m_nStyle & CKLVStatusBarPane::styleDisabled) != 0;
-    const BOOL bDrawContent = !bDisabled || !pStatusBar || pStatusBar->IsDrawDisabledText();
-    if (pPane->m_clrBackground != COLORREF(-1)) {
+void CKLVPaintManager::DrawStatusBarPaneEntry(CDC* pDC, CRect rc, const KLVStatusPaneLook& pane) {
+    const BOOL bDisabled = pane.bDisabled;
+    if (pane.clrBackground != COLORREF(-1)) {
         CRect rcFill = rc;
-        if (!(pPane->m_nStyle & CKLVStatusBarPane::styleNoBorders)) rcFill.DeflateRect(1, 1);
-        pDC->FillSolidRect(rcFill, pPane->m_clrBackground);
+        if (!pane.bNoBorders) rcFill.DeflateRect(1, 1);
+        pDC->FillSolidRect(rcFill, pane.clrBackground);
     }
-    if (!bDrawContent) return;
-    CKLVFontDC font(pDC, pPane->GetTextFont());
-    const CRect rcMargins = pPane->GetMargins();
+    if (!pane.bDrawContent) return;
+    CKLVFontDC font(pDC, pane.pFont);
+    const CRect rcMargins = pane.rcMargins;
     rc.DeflateRect(rcMargins.left, rcMargins.top, rcMargins.right, rcMargins.bottom);
 
-    CKLVImageManagerIcon* pImage = pPane->GetImage();
-    const CString& strText = pPane->m_strText;
+    CKLVImageManagerIcon* pImage = pane.pImage;
+    const CString& strText = *pane.pText;
     const int cxText = strText.IsEmpty() ? 0 : pDC->GetTextExtent(strText).cx;
     const int cxImage = pImage ? pImage->GetWidth() + (strText.IsEmpty() ? 0 : 2) : 0;
     const int cxContent = cxText + cxImage;
-    if (pPane->GetTextAlignment() != 0 && cxContent < rc.Width())
-        rc.left = pPane->GetTextAlignment() == 2 ? rc.right - cxContent : rc.left + (rc.Width() - cxContent) / 2;
+    if (pane.nAlignment != 0 && cxContent < rc.Width())
+        rc.left = pane.nAlignment == 2 ? rc.right - cxContent : rc.left + (rc.Width() - cxContent) / 2;
 
     if (pImage) {
         const CSize szImage(pImage->GetWidth(), pImage->GetHeight());
@@ -113,7 +110,7 @@ void CKLVPaintManager::DrawStatusBarPaneEntry(CDC* pDC, CRect rc, CKLVStatusBarP
         rc.left += cxImage;
     }
     pDC->SetBkMode(TRANSPARENT);
-    COLORREF clrText = pPane->m_clrText != COLORREF(-1) ? pPane->m_clrText : m_clrStatusText;
+    COLORREF clrText = pane.clrText != COLORREF(-1) ? pane.clrText : m_clrStatusText;
     if (bDisabled) clrText = GetThemeColor(COLOR_GRAYTEXT);
     pDC->SetTextColor(clrText);
     pDC->DrawText(strText, rc, DT_NOPREFIX | DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER);

@@ -250,6 +250,12 @@ void CKLVStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const {
     if (HasSizeGrip()) lpRect->right -= ::GetSystemMetrics(SM_CXSMICON) + ::GetSystemMetrics(SM_CXEDGE);
 }
 
+BOOL CKLVStatusBar::GetFirstPaneRect(LPRECT lpRect) const {
+    if (GetPaneCount() == 0) return FALSE;
+    GetItemRect(0, lpRect);
+    return TRUE;
+}
+
 CKLVStatusBarPane* CKLVStatusBar::HitTest(CPoint pt, CRect* pRect) const {
     for (int i = 0; i < GetPaneCount(); ++i) {
         if (!m_arrPanes[static_cast<size_t>(i)]->m_bVisible) continue;

@@ -9,6 +9,7 @@
 #include "classlib/GdiObject.h"
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
+#include "toolkit/commandbars/StatusBarPainter.h"
 
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
     virtual CKLVImageManagerIcon* GetImage() const;
     // Draws the pane through the paint manager while the bar paints itself.
     virtual void Draw(CDC* pDC, CRect rc);
+    // What the painter shows of the pane.
+    KLVStatusPaneLook GetLook();
 
     CRect GetMargins() const { return m_rcMargins; }
     int GetTextAlignment() const { return m_nAlignment; }
@@ -63,7 +66,7 @@ public:
     CRect m_rcMargins = CRect(2, 1, 2, 1);
 };
 
-class CKLVStatusBar : public CControlBar {
+class CKLVStatusBar : public CControlBar, public CKLVStatusBarFace {
     DECLARE_DYNAMIC(CKLVStatusBar)
 public:
     // Asked of the bar by frame themes that join the status bar to the frame border.
@@ -110,6 +113,8 @@ public:
     CKLVTooltipHost* GetToolTipContext() const { return m_pToolTipContext; }
 
     virtual void DrawPane(CDC* pDC, int nIndex, CRect rc);
+    void GetFaceRect(LPRECT lpRect) const override { GetClientRect(lpRect); }
+    BOOL GetFirstPaneRect(LPRECT lpRect) const override;
     virtual void DrawGripper(CDC* pDC, CRect rc);
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;

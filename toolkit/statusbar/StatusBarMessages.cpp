@@ -131,9 +131,9 @@ BOOL CKLVStatusBar::IsGripperShown() const {
 }
 
 BOOL CKLVStatusBar::PaintThemed(CDC* pDC) {
-    CKLVPaintManager* pPaintManager = GetPaintManager();
-    if (!pPaintManager) return FALSE;
-    pPaintManager->FillStatusBar(pDC, this);
+    CKLVStatusBarPainter* pPainter = GetPaintManager();
+    if (!pPainter) return FALSE;
+    pPainter->FillStatusBar(pDC, this);
     const int nLastVisible = LastVisibleIndex();
     for (int i = 0; i < GetPaneCount(); ++i) {
         CKLVStatusBarPane* pPane = m_arrPanes[static_cast<size_t>(i)];
@@ -141,7 +141,7 @@ BOOL CKLVStatusBar::PaintThemed(CDC* pDC) {
         CRect rc;
         GetItemRect(i, &rc);
         if (!(pPane->m_nStyle & CKLVStatusBarPane::styleNoBorders))
-            pPaintManager->DrawStatusBarPaneBorder(pDC, rc, i == nLastVisible);
+            pPainter->DrawStatusBarPaneBorder(pDC, rc, i == nLastVisible);
         DrawPane(pDC, i, rc);
     }
     if (IsGripperShown()) {
@@ -157,7 +157,7 @@ void CKLVStatusBar::DrawPane(CDC* pDC, int nIndex, CRect rc) {
 }
 
 void CKLVStatusBar::DrawGripper(CDC* pDC, CRect rc) {
-    if (CKLVPaintManager* pPaintManager = GetPaintManager()) pPaintManager->DrawStatusBarGripper(pDC, rc);
+    if (CKLVStatusBarPainter* pPainter = GetPaintManager()) pPainter->DrawStatusBarGripper(pDC, rc);
 }
 
 LRESULT CKLVStatusBar::OnEraseBkgndBar(WPARAM, LPARAM) {

@@ -33,8 +33,25 @@ CKLVImageManagerIcon* CKLVStatusBarPane::GetImage() const {
 
 void CKLVStatusBarPane::Draw(CDC* pDC, CRect rc) {
     if (!m_pStatusBar || !m_pStatusBar->IsThemed()) return;
-    if (CKLVPaintManager* pPaintManager = m_pStatusBar->GetPaintManager())
-        pPaintManager->DrawStatusBarPaneEntry(pDC, rc, this);
+    if (CKLVStatusBarPainter* pPainter = m_pStatusBar->GetPaintManager())
+        pPainter->DrawStatusBarPaneEntry(pDC, rc, GetLook());
+}
+
+KLVStatusPaneLook CKLVStatusBarPane::GetLook() {
+    KLVStatusPaneLook look;
+    look.pText = &m_strText;
+    look.bDisabled = (m_nStyle & styleDisabled) != 0;
+    look.bNoBorders = (m_nStyle & styleNoBorders) != 0;
+    look.bDrawContent = !look.bDisabled || !m_pStatusBar || m_pStatusBar->IsDrawDisabledText();
+    look.clrText = m_clrText;
+    look.clrBackground = m_clrBackground;
+    if (look.bDrawContent) {
+        look.pFont = GetTextFont();
+        look.rcMargins = GetMargins();
+        look.nAlignment = GetTextAlignment();
+        look.pImage = GetImage();
+    }
+    return look;
 }
 
 void CKLVStatusBarPane::FitWidthToText() {

@@ -5,7 +5,7 @@
 #include "classlib/Document.h"
 #include "classlib/ImageList.h"
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/commandbars/CommandBarsSite.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/TooltipHost.h"
 #include "toolkit/common/ImageManager.h"
@@ -158,8 +158,7 @@ CKLVTabManagerItem* CKLVTabClientWnd::GetActiveTab() const {
 }
 
 CKLVCommandBars* CKLVTabClientWnd::GetCommandBars() const {
-    auto* pFrame = DYNAMIC_DOWNCAST(CKLVMDIFrameWnd, m_pFrame);
-    return pFrame ? pFrame->GetCommandBars() : nullptr;
+    return CKLVCommandBarsSite::CommandBarsOf(m_pFrame);
 }
 
 void CKLVTabClientWnd::RecalcFrameLayout() {

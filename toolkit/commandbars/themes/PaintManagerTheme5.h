@@ -24,7 +24,7 @@ public:
                                    int nBarType, int nBarPosition) override;
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
-    void FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) override;
+    void FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) override;
     void RefreshMetrics() override;
     int GetThemeId() override { return 5; }
     void FillWorkspace(CDC* pDC, CRect rc) override;

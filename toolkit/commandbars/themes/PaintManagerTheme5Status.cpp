@@ -3,7 +3,6 @@
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
-#include "toolkit/statusbar/StatusBar.h"
 
 #include <algorithm>
 
@@ -21,9 +20,9 @@ COLORREF CKLVPaintManagerTheme5::GetRectangleTextColor(BOOL bSelected, BOOL bPre
                                                          nBarPosition);
 }
 
-void CKLVPaintManagerTheme5::FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) {
+void CKLVPaintManagerTheme5::FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) {
     CRect rc;
-    pBar->GetClientRect(&rc);
+    pBar->GetFaceRect(&rc);
     pDC->FillSolidRect(rc.left, rc.top, rc.Width(), 1, m_clrStatusBarShadow);
     FillGradient(pDC, CRect(rc.left, rc.top + 1, rc.right, rc.top + 9), m_grcStatusBarTop, FALSE);
     FillGradient(pDC, CRect(rc.left, rc.top + 9, rc.right, rc.bottom), m_grcStatusBarBottom, FALSE);

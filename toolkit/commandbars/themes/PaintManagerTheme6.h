@@ -46,7 +46,7 @@ public:
     void AdjustExcludeRect(CRect&, CKLVControl*, BOOL) override {}
     void DrawStatusBarPaneBorder(CDC*, CRect, BOOL) override {}
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
-    void FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) override;
+    void FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) override;
     void RefreshMetrics() override;
     CSize DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
                            BOOL bEnabled) override;

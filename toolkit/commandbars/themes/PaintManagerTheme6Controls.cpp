@@ -5,7 +5,6 @@
 #include "toolkit/commandbars/themes/ThemeControlState.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
 #include "toolkit/ribbon/RibbonGroup.h"
-#include "toolkit/statusbar/StatusBar.h"
 
 namespace {
 
@@ -202,14 +201,11 @@ void CKLVPaintManagerTheme6::FillLabelBack(CDC* pDC, CRect rc) {
     pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, kLine);
 }
 
-void CKLVPaintManagerTheme6::FillStatusBar(CDC* pDC, CKLVStatusBar* pBar) {
+void CKLVPaintManagerTheme6::FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) {
     CRect rc, rcFirst;
-    pBar->GetClientRect(&rc);
+    pBar->GetFaceRect(&rc);
     int xDivider = rc.right;
-    if (pBar->GetPaneCount() > 0) {
-        pBar->GetItemRect(0, &rcFirst);
-        xDivider = rcFirst.right - 3;
-    }
+    if (pBar->GetFirstPaneRect(&rcFirst)) xDivider = rcFirst.right - 3;
     const KLVSkinPart divider = {"STATUSBARDEVIDER", 0, 1};
     const int cxDivider = KLVSkinPartSize(divider).cx;
     KLVDrawSkinPart(pDC, {"STATUSBARLIGHT", 0, 1}, CRect(rc.left, rc.top, xDivider, rc.bottom));
