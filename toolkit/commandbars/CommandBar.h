@@ -270,13 +270,7 @@ protected:
     class CAccessible : public CKLVAccessible {
     public:
         explicit CAccessible(CKLVCommandBar* pBar) : m_pBar(pBar) {}
-        HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
-        HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
-        HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
-        HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
-        HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
-        HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
-        HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+        KLV_DECLARE_ACCESSIBLE_ELEMENT()
         HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
         CCmdTarget* GetAccessibleTarget() override { return m_pBar; }
         CKLVCommandBar* m_pBar;

@@ -181,16 +181,10 @@ public:
     BOOL IsCursorOver() const;
 
     // Accessibility.
-    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
-    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
-    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
-    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    KLV_DECLARE_ACCESSIBLE_ELEMENT()
     HRESULT GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) override;
-    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
-    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
     HRESULT GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
     HRESULT AccessibleSelect(LONG flagsSelect, VARIANT varChild) override;
-    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
     HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
     HRESULT AccessibleDoDefaultAction(VARIANT varChild) override;
     CCmdTarget* GetAccessibleTarget() override { return this; }

@@ -9,6 +9,24 @@
 
 #include <oleacc.h>
 
+// The overrides by which an accessible object says where it stands among its parent's children,
+// what it is and where it is drawn; each class that answers for an element declares them so.
+#define KLV_DECLARE_ACCESSIBLE_ELEMENT()                                                               \
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;                                    \
+    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;                                    \
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;                    \
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;                               \
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;                           \
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;                         \
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+
+// A command target that is its own accessible element: it counts the references and hands out
+// the IAccessible part from GetInterface.
+#define KLV_DECLARE_ACCESSIBLE_TARGET()                          \
+    CCmdTarget* GetAccessibleTarget() override { return this; } \
+    LPUNKNOWN GetInterface(const IID& iid) override;            \
+    KLV_DECLARE_ACCESSIBLE_ELEMENT()
+
 class CKLVAccessible {
 public:
     CKLVAccessible();

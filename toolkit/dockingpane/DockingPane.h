@@ -72,19 +72,11 @@ public:
     void Release() override { InternalRelease(); }
 
     // The accessible part: a page tab named by the tab caption.
-    CCmdTarget* GetAccessibleTarget() override { return this; }
-    LPUNKNOWN GetInterface(const IID& iid) override;
-    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
-    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
-    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
-    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    KLV_DECLARE_ACCESSIBLE_TARGET()
     HRESULT GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) override;
-    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
-    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
     HRESULT GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
     HRESULT AccessibleDoDefaultAction(VARIANT varChild) override;
     HRESULT AccessibleSelect(LONG flagsSelect, VARIANT varChild) override;
-    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
 
     int m_nTag = 0;
     CPoint m_ptMinTrackSize = CPoint(0, 0);

@@ -95,15 +95,7 @@ public:
     CKLVDockingDragContext* GetDragContext() const { return m_pDragContext.get(); }
 
     // The accessible part.
-    CCmdTarget* GetAccessibleTarget() override { return this; }
-    LPUNKNOWN GetInterface(const IID& iid) override;
-    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
-    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
-    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
-    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
-    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
-    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
-    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+    KLV_DECLARE_ACCESSIBLE_TARGET()
 
     // Settings.
     int m_nSplitterGap = 22;             // the smallest pane a splitter drag may leave

@@ -95,15 +95,7 @@ public:
     INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
     // Accessibility: a page tab list of the panes' tabs, after the selected pane's window.
-    CCmdTarget* GetAccessibleTarget() override { return this; }
-    LPUNKNOWN GetInterface(const IID& iid) override;
-    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
-    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
-    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
-    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
-    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
-    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
-    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) override;
+    KLV_DECLARE_ACCESSIBLE_TARGET()
     HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
 
 protected:
