@@ -60,6 +60,14 @@ CKLVRibbonBar::~CKLVRibbonBar() {
     m_contextHeaders.RemoveAll();
 }
 
+CRect CKLVRibbonBar::GetRibbonClientRect() const {
+    CRect rc;
+    GetClientRect(&rc);
+    return rc;
+}
+
+CKLVControls* CKLVRibbonBar::GetQuickAccessControlList() const { return m_pQuickAccessControls; }
+
 void CKLVRibbonBar::OnRemoved() {
     ReleaseFrame();
     m_pControlTab->ClosePopupBar();

@@ -7,6 +7,7 @@
 
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/themes/FrameIntegration.h"
+#include "toolkit/commandbars/themes/RibbonFaces.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 #include "toolkit/ribbon/RibbonTabContextHeaders.h"
 
@@ -18,7 +19,7 @@ class CKLVRibbonGroup;
 class CKLVRibbonQuickAccessControls;
 class CKLVRibbonTab;
 
-class CKLVRibbonBar : public CKLVMenuBar, public CKLVFrameCaptionOwner {
+class CKLVRibbonBar : public CKLVMenuBar, public CKLVRibbonBarFace {
     DECLARE_SERIAL(CKLVRibbonBar)
 public:
     enum : UINT {
@@ -43,7 +44,7 @@ public:
 
     // The ribbon's own operations.
     virtual int GetTabsHeight() const;
-    virtual int GetGroupsAreaHeight() const;
+    int GetGroupsAreaHeight() const override;
     virtual int GetGroupsHeight() const;
     virtual BOOL IsAllowQuickAccessControl(CKLVControl* pControl) const;
     // The ribbon's context menu for the control (menu 9601 for the customize button, else 9602),
@@ -102,15 +103,15 @@ public:
     void SetMinimized(BOOL bMinimized);
     BOOL IsMinimized() const { return m_bMinimized; }
     void SetQuickAccessBelow(BOOL bBelow);
-    BOOL IsQuickAccessBelow() const { return m_bQuickAccessBelow; }
+    BOOL IsQuickAccessBelow() const override { return m_bQuickAccessBelow; }
     // Moves the selection to the next (or previous) visible, enabled tab.
     void SelectNextTab(BOOL bForward);
     // Towards the user (delta 0 or below) the next tab, else the previous one.
     void OnWheelOverBar(int nDelta) override { SelectNextTab(nDelta < 1); }
     CKLVRibbonTab* GetSelectedTab() const;
-    int GetQuickAccessHeight() const { return m_nQuickAccessHeight; }
-    BOOL IsTabRowShown() const { return m_bTabRowShown; }
-    BOOL HasCaptionBand() const { return m_pFrameIntegration || m_bCaptionBandKept; }
+    int GetQuickAccessHeight() const override { return m_nQuickAccessHeight; }
+    BOOL IsTabRowShown() const override { return m_bTabRowShown; }
+    BOOL HasCaptionBand() const override { return m_pFrameIntegration || m_bCaptionBandKept; }
     BOOL IsRibbonVisible() const { return m_bRibbonVisible; }
 
     CKLVRibbonTab* AddTab(LPCTSTR lpszCaption, int nId = 0);
@@ -121,7 +122,7 @@ public:
     CKLVControl* AddToQuickAccess(CKLVControl* pControl);
     CKLVControl* GetCustomizePopup() const { return m_pCustomizePopup; }
     CKLVControl* GetMorePopup() const { return m_pMorePopup; }
-    CKLVControl* GetSystemButton() const { return m_pSystemButton; }
+    CKLVControl* GetSystemButton() const override { return m_pSystemButton; }
     void SetSystemButton(CKLVControl* pControl) { m_pSystemButton = pControl; }
     // The group of any tab that lists the control; null when it is in no group.
     CKLVRibbonGroup* FindGroupOf(const CKLVControl* pControl) const;
@@ -132,6 +133,16 @@ public:
     CKLVRibbonGroup* FindGroup(const std::function<BOOL(CKLVRibbonGroup*)>& fn) const;
     void ForEachGroup(const std::function<void(CKLVRibbonGroup*)>& fn) const;
     CKLVRibbonTabContextHeaders* GetContextHeaders() { return &m_contextHeaders; }
+
+    // What the theme reads of the bar when it draws it.
+    CRect GetRibbonClientRect() const override;
+    CRect GetCaptionRect() const override { return m_rcCaption; }
+    CRect GetTitleRect() const override { return m_rcTitle; }
+    CRect GetQuickAccessRect() const override { return m_rcQuickAccess; }
+    BOOL IsQuickAccessVisible() const override { return m_bQuickAccessVisible; }
+    CKLVControls* GetQuickAccessControlList() const override;
+    CWnd* GetRibbonSite() const override { return GetSite(); }
+    CKLVRibbonContextHeaderList* GetContextHeaderList() override { return &m_contextHeaders; }
     CKLVRibbonGroupScroller* GetScroller() { return &m_scroller; }
 
     // Input. The caption band acts as the frame's caption: 0 off it, HTCAPTION on it, HTTOP in

@@ -117,6 +117,14 @@ void CKLVRibbonGroup::OnRemoved() {
 
 CKLVRibbonTab* CKLVRibbonGroup::GetTab() const { return m_pGroups ? m_pGroups->GetTab() : nullptr; }
 
+CKLVRibbonContextTab* CKLVRibbonGroup::GetContextTab() const { return GetTab(); }
+
+BOOL CKLVRibbonGroup::IsHighlighted() const {
+    CKLVRibbonTab* pTab = GetTab();
+    CKLVRibbonBar* pRibbon = pTab ? pTab->GetRibbonBar() : nullptr;
+    return pRibbon && pRibbon->m_pHighlightedGroup == this;
+}
+
 CKLVCommandBar* CKLVRibbonGroup::GetParentBar() const {
     if (m_pParentBar) return m_pParentBar;
     CKLVRibbonTab* pTab = GetTab();

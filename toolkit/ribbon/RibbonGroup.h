@@ -18,6 +18,7 @@
 #include "classlib/String.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlRoster.h"
+#include "toolkit/commandbars/themes/RibbonFaces.h"
 
 #include <vector>
 
@@ -37,7 +38,7 @@ struct CKLVRibbonControlPlacement {
     BOOL bHidden = FALSE;
 };
 
-class CKLVRibbonGroup : public CCmdTarget, public CKLVControlRoster {
+class CKLVRibbonGroup : public CCmdTarget, public CKLVControlRoster, public CKLVRibbonGroupFace {
     DECLARE_DYNCREATE(CKLVRibbonGroup)
 public:
     ~CKLVRibbonGroup() override;
@@ -67,7 +68,7 @@ public:
     // so a layout that keeps asking always ends.
     virtual BOOL Reduce(int nLevel);
     // On a popup the group's own flag; on the ribbon also only while its tab is selected.
-    virtual BOOL IsVisible() const;
+    BOOL IsVisible() const override;
     // Caption, id, flags and visibility of the source, and a clone of each of its controls in the
     // collection of the bar this copy lies on (m_pParentBar, set before copying): a copy never
     // lists controls it does not hold. Without a bar no controls are copied.
@@ -98,12 +99,16 @@ public:
     // Takes the control out of the group and out of the ribbon's collection, which frees it.
     void RemoveControl(CKLVControl* pControl);
     void RemoveControl(int nIndex) { RemoveControl(m_controls.at(static_cast<size_t>(nIndex))); }
-    int GetControlCount() const { return static_cast<int>(m_controls.size()); }
-    CKLVControl* GetControlAt(int nIndex) const { return m_controls[nIndex]; }
+    int GetControlCount() const override { return static_cast<int>(m_controls.size()); }
+    CKLVControl* GetControlAt(int nIndex) const override { return m_controls[nIndex]; }
     const CKLVRibbonControlPlacement& GetPlacement(int nIndex) const { return m_placements[nIndex]; }
 
     int GetSize() const { return m_nSize; }
-    CRect GetRect() const { return m_rcGroup; }
+    CRect GetRect() const override { return m_rcGroup; }
+    const CString& GetGroupCaption() const override { return m_strCaption; }
+    BOOL IsHighlighted() const override;
+    CKLVRibbonContextTab* GetContextTab() const override;
+    BOOL IsControlsJoined() const override { return m_bControlsJoined; }
     void SetGroups(CKLVRibbonGroups* pGroups) { m_pGroups = pGroups; }
     CKLVRibbonGroups* GetGroups() const { return m_pGroups; }
     CKLVRibbonTab* GetTab() const;

@@ -4,6 +4,7 @@
 
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
+#include "toolkit/commandbars/themes/RibbonFaces.h"
 
 #include <memory>
 #include <vector>
@@ -18,7 +19,7 @@ struct CKLVRibbonTabContextHeader {
     CRect rcHeader;
 };
 
-class CKLVRibbonTabContextHeaders {
+class CKLVRibbonTabContextHeaders : public CKLVRibbonContextHeaderList {
 public:
     enum { minHeaderWidth = 40 };
 
@@ -26,6 +27,11 @@ public:
     void RemoveAll() { m_headers.clear(); }
     int GetCount() const { return static_cast<int>(m_headers.size()); }
     CKLVRibbonTabContextHeader* GetAt(int nIndex) const { return m_headers[nIndex].get(); }
+    int GetHeaderCount() const override { return GetCount(); }
+    KLVRibbonContextHeaderLook GetHeaderLook(int nIndex) const override {
+        const CKLVRibbonTabContextHeader* pHeader = GetAt(nIndex);
+        return {pHeader->strCaption, pHeader->nColor, pHeader->rcHeader};
+    }
     // The first header whose rectangle holds the point; null when none.
     CKLVRibbonTabContextHeader* HitTest(CPoint pt) const;
 

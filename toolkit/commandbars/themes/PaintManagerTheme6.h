@@ -9,10 +9,10 @@
 #include <memory>
 
 class CKLVFrameIntegration;
-class CKLVRibbonBar;
-class CKLVRibbonGroup;
-class CKLVRibbonTab;
-class CKLVRibbonTabContextHeaders;
+class CKLVRibbonBarFace;
+class CKLVRibbonContextHeaderList;
+class CKLVRibbonContextTab;
+class CKLVRibbonGroupFace;
 class CKLVTabManagerItem;
 class CKLVTabPainter;
 
@@ -66,12 +66,12 @@ public:
 
     // The ribbon's drawing. The ribbon bar, its tabs, groups and caption-band controls call these.
     // The group area of a tab (plain, or in its context's colour).
-    virtual void FillRibbonGroupsArea(CDC* pDC, CKLVRibbonTab* pTab, CRect rc);
+    virtual void FillRibbonGroupsArea(CDC* pDC, CKLVRibbonContextTab* pTab, CRect rc);
     // The bar below its caption band, the quick access frame below the ribbon, and the closing
     // lines of a ribbon that shows no group area.
-    virtual void FillRibbonBar(CDC* pDC, CKLVRibbonBar* pRibbon);
+    virtual void FillRibbonBar(CDC* pDC, CKLVRibbonBarFace* pRibbon);
     // A group's body and caption band; nothing for a hidden group.
-    virtual void DrawRibbonGroup(CDC* pDC, CKLVRibbonGroup* pGroup);
+    virtual void DrawRibbonGroup(CDC* pDC, CKLVRibbonGroupFace* pGroup);
     // The button a collapsed group shows (or a group's button on the quick access tool bar);
     // answers its size, drawn or not.
     virtual CSize DrawRibbonGroupPopupButton(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
@@ -80,15 +80,15 @@ public:
     // A ribbon tab's face and frame (its caption is the tab paint manager's).
     virtual void DrawRibbonTab(CDC* pDC, CKLVTabManagerItem* pItem);
     // The popup bar that shows a collapsed group's controls.
-    virtual void FillRibbonGroupPopup(CDC* pDC, CKLVRibbonGroup* pGroup, CKLVCommandBar* pPopupBar);
+    virtual void FillRibbonGroupPopup(CDC* pDC, CKLVRibbonGroupFace* pGroup, CKLVCommandBar* pPopupBar);
     // The frame's caption the ribbon draws when it owns it: caption band, quick access area,
     // frame icon, context headers and the title (glowing over glass).
-    virtual void DrawRibbonFrameCaption(CDC* pDC, CKLVRibbonBar* pRibbon);
+    virtual void DrawRibbonFrameCaption(CDC* pDC, CKLVRibbonBarFace* pRibbon);
     // The caption band of a ribbon that does not own the frame's caption.
-    virtual void FillRibbonCaptionBand(CDC* pDC, CKLVRibbonBar* pRibbon);
+    virtual void FillRibbonCaptionBand(CDC* pDC, CKLVRibbonBarFace* pRibbon);
     virtual void DrawRibbonSystemButton(CDC* pDC, CKLVControl* pControl, CRect rc);
     // Stops at the first header whose image the skin lacks.
-    virtual void DrawRibbonContextHeaders(CDC* pDC, CKLVRibbonBar* pRibbon, CKLVRibbonTabContextHeaders* pHeaders);
+    virtual void DrawRibbonContextHeaders(CDC* pDC, CKLVRibbonBarFace* pRibbon, CKLVRibbonContextHeaderList* pHeaders);
     virtual void DrawQuickAccessCustomizeButton(CDC* pDC, CKLVControl* pControl);
     virtual void DrawQuickAccessMoreButton(CDC* pDC, CKLVControl* pControl);
     virtual void DrawRibbonScrollButton(CDC* pDC, CKLVControl* pControl, BOOL bLeft);
@@ -103,7 +103,7 @@ public:
     // The rectangle meets the caption band of a ribbon whose frame integration is active.
     static BOOL IsInRibbonCaption(CKLVCommandBar* pBar, CRect rc);
     // The frame integration of a ribbon that draws its frame's caption; null when it does not.
-    static CKLVFrameIntegration* GetRibbonFrame(CKLVRibbonBar* pRibbon);
+    static CKLVFrameIntegration* GetRibbonFrame(CKLVRibbonBarFace* pRibbon);
     // How a skin image at rc on the bar is drawn: over glass in the caption band of a composited
     // frame, else with the magenta key.
     static KLVSkinDrawMode SkinModeAt(CKLVCommandBar* pBar, CRect rc);
@@ -158,10 +158,10 @@ private:
     void SetRibbonColorDefaults();
     void ReadRibbonColors();
     // The quick access area behind a quick access tool bar above the ribbon that shows controls.
-    void DrawQuickAccessArea(CDC* pDC, CKLVRibbonBar* pRibbon, int nTop, BOOL bGlass);
+    void DrawQuickAccessArea(CDC* pDC, CKLVRibbonBarFace* pRibbon, int nTop, BOOL bGlass);
     // The title of the frame, centred in the ribbon's title rectangle.
-    void DrawRibbonTitle(CDC* pDC, CKLVRibbonBar* pRibbon, CKLVFrameIntegration* pFrame);
+    void DrawRibbonTitle(CDC* pDC, CKLVRibbonBarFace* pRibbon, CKLVFrameIntegration* pFrame);
     // Caption text over glass: a glow behind it where the visual style offers one.
     void DrawGlowText(CDC* pDC, const CString& strText, CRect rc, UINT nFormat, BOOL bMaximized);
-    CSize DrawCollapsedGroupButton(CDC* pDC, CKLVControl* pControl, CKLVRibbonGroup* pGroup, BOOL bDraw);
+    CSize DrawCollapsedGroupButton(CDC* pDC, CKLVControl* pControl, const CKLVRibbonGroupFace* pGroup, BOOL bDraw);
 };

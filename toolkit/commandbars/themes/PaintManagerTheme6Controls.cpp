@@ -2,9 +2,10 @@
 // skin's images; where a face image is missing theme 2 draws it.
 #include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/themes/RibbonFaces.h"
 #include "toolkit/commandbars/themes/ThemeControlState.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
-#include "toolkit/ribbon/RibbonGroup.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ COLORREF CKLVPaintManagerTheme6::GetControlTextColor(CKLVControl* pControl) {
         return GetThemeColor(nEnabled ? 46 : 60);
     }
     const BOOL bOnRibbon =
-        KLVTheme::BarTypeOf(pControl) == CKLVCommandBar::barTypeRibbon && !CKLVRibbonGroup::Of(pControl);
+        KLVTheme::BarTypeOf(pControl) == CKLVCommandBar::barTypeRibbon && !CKLVRibbonGroupFace::Of(pControl);
     if (bOnRibbon && nEnabled && !pControl->GetSelected() && !pControl->GetPressed() && !pControl->GetPopuped() &&
         pControl->GetStyle() == CKLVControl::styleAutomatic)
         return m_clrRibbonText;

@@ -1,18 +1,17 @@
 // Theme 6's ribbon body: the bar's face, the group area, the groups and their collapsed buttons,
 // the option, scroll and quick access buttons and the popups of groups and wrapped controls.
-// The ribbon's parts are read through their inline members only: this library is linked into
-// programs that have no ribbon.
+// The ribbon's parts are read through their faces only: this library is linked into programs
+// that have no ribbon.
 #include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/themes/RibbonContextTab.h"
+#include "toolkit/commandbars/themes/RibbonFaces.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManagerIcon.h"
-#include "toolkit/ribbon/RibbonBar.h"
-#include "toolkit/ribbon/RibbonGroup.h"
-#include "toolkit/ribbon/RibbonTab.h"
 
 #include <algorithm>
 
@@ -26,14 +25,12 @@ const COLORREF kGroupPopupFace = 0xFFDBBF;
 enum { collapsedMinWidth = 42, smallIconLimit = 20, iconTop = 4, smallIconTop = 9, iconFrameTop = 2 };
 
 // The image name for a tab: the context's colour put into the pattern, or the plain name.
-CString TabImage(const CKLVRibbonTab* pTab, LPCTSTR lpszContextPattern, LPCTSTR lpszPlain) {
-    if (!pTab || !pTab->m_nContextColor) return lpszPlain;
-    return KLVContextImageName(lpszContextPattern, pTab->m_nContextColor);
+CString TabImage(const CKLVRibbonContextTab* pTab, LPCTSTR lpszContextPattern, LPCTSTR lpszPlain) {
+    if (!pTab || !pTab->GetContextColor()) return lpszPlain;
+    return KLVContextImageName(lpszContextPattern, pTab->GetContextColor());
 }
 
-CKLVRibbonTab* TabOf(const CKLVRibbonGroup* pGroup) {
-    return pGroup && pGroup->GetGroups() ? pGroup->GetGroups()->GetTab() : nullptr;
-}
+CKLVRibbonContextTab* TabOf(const CKLVRibbonGroupFace* pGroup) { return pGroup ? pGroup->GetContextTab() : nullptr; }
 
 // Pressed 2, selected 1, else 0: the option and scroll buttons.
 int PressButtonPart(const CKLVControl* pControl) {
@@ -58,37 +55,35 @@ int CKLVPaintManagerTheme6::PopupButtonPart(BOOL bPopuped, BOOL bSelected) {
 
 int CKLVPaintManagerTheme6::CollapsedGroupWidth() const { return std::max(2 * m_nTextHeight - 3, int(collapsedMinWidth)); }
 
-void CKLVPaintManagerTheme6::FillRibbonGroupsArea(CDC* pDC, CKLVRibbonTab* pTab, CRect rc) {
+void CKLVPaintManagerTheme6::FillRibbonGroupsArea(CDC* pDC, CKLVRibbonContextTab* pTab, CRect rc) {
     const CString strImage = TabImage(pTab, "CONTEXTTAB%sCLIENT", "RIBBONGROUPS");
     KLVDrawSkinPart(pDC, {strImage, 0, 1}, rc, kMargins8);
 }
 
-void CKLVPaintManagerTheme6::FillRibbonBar(CDC* pDC, CKLVRibbonBar* pRibbon) {
-    CRect rc;
-    pRibbon->GetClientRect(&rc);
-    rc.top = GetRibbonFrame(pRibbon) ? m_nRibbonCaptionHeight : pRibbon->m_rcCaption.bottom;
+void CKLVPaintManagerTheme6::FillRibbonBar(CDC* pDC, CKLVRibbonBarFace* pRibbon) {
+    CRect rc = pRibbon->GetRibbonClientRect();
+    rc.top = GetRibbonFrame(pRibbon) ? m_nRibbonCaptionHeight : pRibbon->GetCaptionRect().bottom;
     pDC->FillSolidRect(rc, m_clrRibbonFace);
-    const BOOL bQuickAccessBelow = pRibbon->m_bQuickAccessVisible && pRibbon->IsQuickAccessBelow();
-    if (bQuickAccessBelow) KLVDrawSkinPart(pDC, {"RIBBONQUICKACCESSFRAME", 0, 1}, pRibbon->m_rcQuickAccess, CRect(3, 3, 3, 3));
+    const BOOL bQuickAccessBelow = pRibbon->IsQuickAccessVisible() && pRibbon->IsQuickAccessBelow();
+    if (bQuickAccessBelow) KLVDrawSkinPart(pDC, {"RIBBONQUICKACCESSFRAME", 0, 1}, pRibbon->GetQuickAccessRect(), CRect(3, 3, 3, 3));
     if (pRibbon->GetGroupsAreaHeight() > 0 && pRibbon->IsTabRowShown()) return;
     if (bQuickAccessBelow) return;
     pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, m_clrMinimizedEdgeShadow);
     pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, m_clrMinimizedEdgeHighlight);
 }
 
-void CKLVPaintManagerTheme6::DrawRibbonGroup(CDC* pDC, CKLVRibbonGroup* pGroup) {
+void CKLVPaintManagerTheme6::DrawRibbonGroup(CDC* pDC, CKLVRibbonGroupFace* pGroup) {
     if (!pGroup->IsVisible()) return;
-    CKLVRibbonTab* pTab = TabOf(pGroup);
-    const BOOL bContext = pTab && pTab->m_nContextColor;
-    CKLVRibbonBar* pRibbon = pTab ? pTab->GetRibbonBar() : nullptr;
-    const int nPart = pRibbon && pRibbon->m_pHighlightedGroup == pGroup ? 1 : 0;
+    CKLVRibbonContextTab* pTab = TabOf(pGroup);
+    const BOOL bContext = pTab && pTab->GetContextColor();
+    const int nPart = pGroup->IsHighlighted() ? 1 : 0;
     const CRect rc = pGroup->GetRect();
     const CRect rcBody(rc.left, rc.top, rc.right, rc.bottom - m_nGroupCaptionHeight);
     const CRect rcCaption(rc.left, rcBody.bottom, rc.right, rc.bottom);
     KLVDrawSkinPart(pDC, {bContext ? "CONTEXTTABGROUPCLIENT" : "RIBBONGROUPCLIENT", nPart, 2}, rcBody, kMargins5);
     KLVDrawSkinPart(pDC, {bContext ? "CONTEXTTABGROUPCAPTION" : "RIBBONGROUPCAPTION", nPart, 2}, rcCaption, kMargins5);
 
-    CString strCaption = pGroup->m_strCaption;
+    CString strCaption = pGroup->GetGroupCaption();
     CKLVDrawHelpers::StripMnemonicsString(strCaption);
     CKLVFontDC font(pDC, &m_fontGroup, m_clrGroupCaptionText);
     pDC->SetBkMode(TRANSPARENT);
@@ -98,7 +93,7 @@ void CKLVPaintManagerTheme6::DrawRibbonGroup(CDC* pDC, CKLVRibbonGroup* pGroup) 
 }
 
 CSize CKLVPaintManagerTheme6::DrawRibbonGroupPopupButton(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
-    CKLVRibbonGroup* pGroup = CKLVRibbonGroup::Of(pControl);
+    const CKLVRibbonGroupFace* pGroup = CKLVRibbonGroupFace::Of(pControl);
     if (pGroup) return DrawCollapsedGroupButton(pDC, pControl, pGroup, bDraw);
     // A group's button put on the quick access tool bar.
     if (bDraw) {
@@ -108,7 +103,7 @@ CSize CKLVPaintManagerTheme6::DrawRibbonGroupPopupButton(CDC* pDC, CKLVControl* 
     return DrawControlToolBarParent(pDC, pControl, bDraw);
 }
 
-CSize CKLVPaintManagerTheme6::DrawCollapsedGroupButton(CDC* pDC, CKLVControl* pControl, CKLVRibbonGroup* pGroup,
+CSize CKLVPaintManagerTheme6::DrawCollapsedGroupButton(CDC* pDC, CKLVControl* pControl, const CKLVRibbonGroupFace* pGroup,
                                                        BOOL bDraw) {
     const CSize sz(CollapsedGroupWidth(), 3 * m_nControlHeight);
     if (!bDraw) return sz;
@@ -146,7 +141,7 @@ CSize CKLVPaintManagerTheme6::DrawRibbonOptionButton(CDC* pDC, CKLVControl* pCon
     return CSize(15, 14);
 }
 
-void CKLVPaintManagerTheme6::FillRibbonGroupPopup(CDC* pDC, CKLVRibbonGroup* pGroup, CKLVCommandBar* pPopupBar) {
+void CKLVPaintManagerTheme6::FillRibbonGroupPopup(CDC* pDC, CKLVRibbonGroupFace* pGroup, CKLVCommandBar* pPopupBar) {
     CRect rc;
     pPopupBar->GetClientRect(&rc);
     pDC->FillSolidRect(rc, kGroupPopupFace);

@@ -4,14 +4,14 @@
 #include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 
 #include "classlib/Wnd.h"
+#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/themes/FrameIntegration.h"
+#include "toolkit/commandbars/themes/RibbonFaces.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ImageManagerIcon.h"
-#include "toolkit/ribbon/RibbonBar.h"
-#include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/tabs/TabColors.h"
 #include "toolkit/tabs/TabPainter.h"
 
@@ -25,9 +25,9 @@ const UINT kGlassTitleFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END
 enum { glowSize = 8, quickAccessAreaLead = 15, frameIconLeft = 10, headerTextIndent = 6, largeIcon = 32 };
 enum { systemButtonLargeLimit = 54 };
 
-BOOL HasVisibleQuickAccess(CKLVRibbonBar* pRibbon) {
-    if (!pRibbon->m_bQuickAccessVisible || pRibbon->IsQuickAccessBelow()) return FALSE;
-    CKLVControls* pControls = pRibbon->GetQuickAccessControls();
+BOOL HasVisibleQuickAccess(CKLVRibbonBarFace* pRibbon) {
+    if (!pRibbon->IsQuickAccessVisible() || pRibbon->IsQuickAccessBelow()) return FALSE;
+    CKLVControls* pControls = pRibbon->GetQuickAccessControlList();
     for (int i = 0; pControls && i < pControls->GetCount(); ++i)
         if (pControls->GetAt(i)->IsVisible()) return TRUE;
     return FALSE;
@@ -39,24 +39,29 @@ void DrawIconCentred(CDC* pDC, CKLVImageManagerIcon* pIcon, CRect rc) {
     pIcon->Draw(pDC, CPoint(rc.left + (rc.Width() - pIcon->GetWidth()) / 2, rc.top + (rc.Height() - pIcon->GetHeight()) / 2));
 }
 
+// The ribbon bar a command bar is; null for any other bar.
+CKLVRibbonBarFace* RibbonOf(CKLVCommandBar* pBar) {
+    return pBar && pBar->IsRibbonBar() ? dynamic_cast<CKLVRibbonBarFace*>(pBar) : nullptr;
+}
+
 }  // namespace
 
-CKLVFrameIntegration* CKLVPaintManagerTheme6::GetRibbonFrame(CKLVRibbonBar* pRibbon) {
-    auto* pOwner = pRibbon ? dynamic_cast<CKLVFrameCaptionOwner*>(static_cast<CKLVCommandBar*>(pRibbon)) : nullptr;
-    CKLVFrameIntegration* pFrame = pOwner ? pOwner->GetFrameIntegration() : nullptr;
+CKLVFrameIntegration* CKLVPaintManagerTheme6::GetRibbonFrame(CKLVRibbonBarFace* pRibbon) {
+    CKLVFrameIntegration* pFrame = pRibbon ? pRibbon->GetFrameIntegration() : nullptr;
     return pFrame && pFrame->HasFrame() && !pFrame->IsCaptionStandard() ? pFrame : nullptr;
 }
 
 BOOL CKLVPaintManagerTheme6::IsInRibbonCaption(CKLVCommandBar* pBar, CRect rc) {
-    if (!pBar || !pBar->IsRibbonBar()) return FALSE;
-    auto* pRibbon = static_cast<CKLVRibbonBar*>(pBar);
+    CKLVRibbonBarFace* pRibbon = RibbonOf(pBar);
+    if (!pRibbon) return FALSE;
     CRect rcCommon;
-    return GetRibbonFrame(pRibbon) && rcCommon.IntersectRect(&rc, &pRibbon->m_rcCaption);
+    const CRect rcCaption = pRibbon->GetCaptionRect();
+    return GetRibbonFrame(pRibbon) && rcCommon.IntersectRect(&rc, &rcCaption);
 }
 
 KLVSkinDrawMode CKLVPaintManagerTheme6::SkinModeAt(CKLVCommandBar* pBar, CRect rc) {
     if (!IsInRibbonCaption(pBar, rc)) return skinKeyed;
-    return GetRibbonFrame(static_cast<CKLVRibbonBar*>(pBar))->m_bCompositionActive ? skinOverGlass : skinKeyed;
+    return GetRibbonFrame(RibbonOf(pBar))->m_bCompositionActive ? skinOverGlass : skinKeyed;
 }
 
 LPCTSTR CKLVPaintManagerTheme6::SystemButtonImage(CSize szButton) {
@@ -64,31 +69,31 @@ LPCTSTR CKLVPaintManagerTheme6::SystemButtonImage(CSize szButton) {
     return bLarge ? "FRAMESYSTEMBUTTON52" : "FRAMESYSTEMBUTTON";
 }
 
-void CKLVPaintManagerTheme6::DrawQuickAccessArea(CDC* pDC, CKLVRibbonBar* pRibbon, int nTop, BOOL bGlass) {
+void CKLVPaintManagerTheme6::DrawQuickAccessArea(CDC* pDC, CKLVRibbonBarFace* pRibbon, int nTop, BOOL bGlass) {
     if (!HasVisibleQuickAccess(pRibbon)) return;
-    const CRect& rcQuickAccess = pRibbon->m_rcQuickAccess;
+    const CRect rcQuickAccess = pRibbon->GetQuickAccessRect();
     const CRect rc(rcQuickAccess.left - quickAccessAreaLead, nTop, rcQuickAccess.right, nTop + pRibbon->GetQuickAccessHeight());
     KLVDrawSkinPart(pDC, {bGlass ? "RIBBONQUICKACCESSAREADWM" : "RIBBONQUICKACCESSAREA", 0, 1}, rc, CRect(16, 3, 16, 3),
                     bGlass ? skinOverGlass : skinOpaque);
 }
 
-void CKLVPaintManagerTheme6::FillRibbonCaptionBand(CDC* pDC, CKLVRibbonBar* pRibbon) {
-    CRect rc = pRibbon->m_rcCaption;
+void CKLVPaintManagerTheme6::FillRibbonCaptionBand(CDC* pDC, CKLVRibbonBarFace* pRibbon) {
+    CRect rc = pRibbon->GetCaptionRect();
     rc.top -= 1;
     KLVDrawSkinPart(pDC, {"FRAMETOPCENTER", 0, 2}, rc, kCaptionMargins);
-    DrawQuickAccessArea(pDC, pRibbon, pRibbon->m_rcCaption.top, FALSE);
-    CKLVRibbonTabContextHeaders* pHeaders = pRibbon->GetContextHeaders();
-    if (pHeaders->GetCount()) DrawRibbonContextHeaders(pDC, pRibbon, pHeaders);
+    DrawQuickAccessArea(pDC, pRibbon, pRibbon->GetCaptionRect().top, FALSE);
+    CKLVRibbonContextHeaderList* pHeaders = pRibbon->GetContextHeaderList();
+    if (pHeaders->GetHeaderCount()) DrawRibbonContextHeaders(pDC, pRibbon, pHeaders);
 }
 
-void CKLVPaintManagerTheme6::DrawRibbonFrameCaption(CDC* pDC, CKLVRibbonBar* pRibbon) {
+void CKLVPaintManagerTheme6::DrawRibbonFrameCaption(CDC* pDC, CKLVRibbonBarFace* pRibbon) {
     CKLVFrameIntegration* pFrame = GetRibbonFrame(pRibbon);
     if (!pFrame) {
         FillRibbonCaptionBand(pDC, pRibbon);
         return;
     }
     const BOOL bGlass = pFrame->m_bCompositionActive;
-    const CRect rc = pRibbon->m_rcCaption;
+    const CRect rc = pRibbon->GetCaptionRect();
     if (bGlass) {
         pDC->FillSolidRect(rc, 0);
     } else {
@@ -109,14 +114,14 @@ void CKLVPaintManagerTheme6::DrawRibbonFrameCaption(CDC* pDC, CKLVRibbonBar* pRi
                          DI_NORMAL);
         }
     }
-    CKLVRibbonTabContextHeaders* pHeaders = pRibbon->GetContextHeaders();
-    if (pHeaders->GetCount()) DrawRibbonContextHeaders(pDC, pRibbon, pHeaders);
+    CKLVRibbonContextHeaderList* pHeaders = pRibbon->GetContextHeaderList();
+    if (pHeaders->GetHeaderCount()) DrawRibbonContextHeaders(pDC, pRibbon, pHeaders);
     DrawRibbonTitle(pDC, pRibbon, pFrame);
 }
 
-void CKLVPaintManagerTheme6::DrawRibbonTitle(CDC* pDC, CKLVRibbonBar* pRibbon, CKLVFrameIntegration* pFrame) {
+void CKLVPaintManagerTheme6::DrawRibbonTitle(CDC* pDC, CKLVRibbonBarFace* pRibbon, CKLVFrameIntegration* pFrame) {
     CWnd* pWnd = pFrame->GetFrame();
-    CRect rcTitle = pRibbon->m_rcTitle;
+    CRect rcTitle = pRibbon->GetTitleRect();
     if (!pWnd || rcTitle.IsRectEmpty()) return;
     CString strText;
     pWnd->GetWindowText(strText);
@@ -144,7 +149,7 @@ void CKLVPaintManagerTheme6::DrawGlowText(CDC* pDC, const CString& strText, CRec
 
 void CKLVPaintManagerTheme6::DrawRibbonSystemButton(CDC* pDC, CKLVControl* pControl, CRect rc) {
     CKLVCommandBar* pBar = pControl->GetParent();
-    auto* pRibbon = pBar && pBar->IsRibbonBar() ? static_cast<CKLVRibbonBar*>(pBar) : nullptr;
+    CKLVRibbonBarFace* pRibbon = RibbonOf(pBar);
     if (!pRibbon || !pRibbon->HasCaptionBand() || !pRibbon->IsTabRowShown()) {
         DrawControlToolBarParent(pDC, pControl, TRUE);
         return;
@@ -156,17 +161,17 @@ void CKLVPaintManagerTheme6::DrawRibbonSystemButton(CDC* pDC, CKLVControl* pCont
     }
     if (rc.top < 0) rc.OffsetRect(0, -rc.top);
     const int nPart = PopupButtonPart(pControl->GetPopuped(), pControl->GetSelected());
-    KLVDrawSkinPartCentred(pDC, {SystemButtonImage(rc.Size()), nPart, 3}, rc, SkinModeAt(pRibbon, rc));
+    KLVDrawSkinPartCentred(pDC, {SystemButtonImage(rc.Size()), nPart, 3}, rc, SkinModeAt(pBar, rc));
     if (pIcon) {
         DrawIconCentred(pDC, pIcon, rc);
-    } else if (HICON hIcon = GetFrameLargeIcon(pRibbon->GetSite())) {
+    } else if (HICON hIcon = GetFrameLargeIcon(pRibbon->GetRibbonSite())) {
         ::DrawIconEx(pDC->GetSafeHdc(), rc.left + (rc.Width() - largeIcon) / 2, rc.top + (rc.Height() - largeIcon) / 2,
                      hIcon, largeIcon, largeIcon, 0, nullptr, DI_NORMAL);
     }
 }
 
-void CKLVPaintManagerTheme6::DrawRibbonContextHeaders(CDC* pDC, CKLVRibbonBar* pRibbon,
-                                                      CKLVRibbonTabContextHeaders* pHeaders) {
+void CKLVPaintManagerTheme6::DrawRibbonContextHeaders(CDC* pDC, CKLVRibbonBarFace* pRibbon,
+                                                      CKLVRibbonContextHeaderList* pHeaders) {
     if (!m_pRibbonTabPainter) return;
     CKLVFrameIntegration* pFrame = GetRibbonFrame(pRibbon);
     const BOOL bGlass = pFrame && pFrame->m_bCompositionActive;
@@ -174,18 +179,18 @@ void CKLVPaintManagerTheme6::DrawRibbonContextHeaders(CDC* pDC, CKLVRibbonBar* p
     CKLVFontDC font(pDC, m_pRibbonTabPainter->GetFont(),
                     CKLVTabColors::GetColor(m_pRibbonTabPainter->GetColorSet()->clrNormalText));
     pDC->SetBkMode(TRANSPARENT);
-    for (int i = 0; i < pHeaders->GetCount(); ++i) {
-        CKLVRibbonTabContextHeader* pHeader = pHeaders->GetAt(i);
-        const CString strImage = KLVContextImageName("ContextTab%sHeader", pHeader->nColor);
-        if (!KLVDrawSkinPart(pDC, {strImage, 0, 1}, pHeader->rcHeader, CRect(1, 1, 1, 1),
+    for (int i = 0; i < pHeaders->GetHeaderCount(); ++i) {
+        const KLVRibbonContextHeaderLook header = pHeaders->GetHeaderLook(i);
+        const CString strImage = KLVContextImageName("ContextTab%sHeader", header.nColor);
+        if (!KLVDrawSkinPart(pDC, {strImage, 0, 1}, header.rcHeader, CRect(1, 1, 1, 1),
                              bGlass ? skinOverGlass : skinOpaque))
             break;
-        CRect rcText = pHeader->rcHeader;
+        CRect rcText = header.rcHeader;
         rcText.left += headerTextIndent;
         rcText.top += nTextShift;
         if (bGlass)
-            DrawGlowText(pDC, pHeader->strCaption, rcText, kHeaderFormat, IsMaximized(pFrame->GetFrame()));
+            DrawGlowText(pDC, header.strCaption, rcText, kHeaderFormat, IsMaximized(pFrame->GetFrame()));
         else
-            pDC->DrawText(pHeader->strCaption, rcText, kHeaderFormat);
+            pDC->DrawText(header.strCaption, rcText, kHeaderFormat);
     }
 }

@@ -2,9 +2,10 @@
 // new strip at each control that begins a group) and its split buttons, inside strips or not.
 #include "toolkit/commandbars/themes/PaintManagerTheme6.h"
 
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/themes/RibbonFaces.h"
 #include "toolkit/commandbars/themes/ThemeControlState.h"
 #include "toolkit/commandbars/themes/ThemeResourceImage.h"
-#include "toolkit/ribbon/RibbonGroup.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ struct StripPlace {
 // Where the control stands in its strip, among the visible controls of its group.
 StripPlace StripPlaceOf(const CKLVControl* pControl) {
     StripPlace place;
-    const CKLVRibbonGroup* pGroup = CKLVRibbonGroup::Of(pControl);
-    if (!pGroup || !pGroup->m_bControlsJoined) return place;
+    const CKLVRibbonGroupFace* pGroup = CKLVRibbonGroupFace::Of(pControl);
+    if (!pGroup || !pGroup->IsControlsJoined()) return place;
     const CKLVControl *pPrevious = nullptr, *pNext = nullptr;
     BOOL bFound = FALSE;
     for (int i = 0; i < pGroup->GetControlCount() && !pNext; ++i) {
