@@ -11,7 +11,7 @@
 #include "toolkit/commandbars/Edit.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 

@@ -7,7 +7,7 @@
 #include "support/TestFiles.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/commandbars/themes/PaintManagerTheme4.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/dockingpane/DockingPane.h"

@@ -10,7 +10,7 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/ToolTipContext.h"
+#include "toolkit/commandbars/tooltips/ToolTipContext.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/KeyboardHook.h"
 #include "toolkit/common/StartupRegistrations.h"

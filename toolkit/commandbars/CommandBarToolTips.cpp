@@ -6,7 +6,7 @@
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/ToolTipContext.h"
+#include "toolkit/commandbars/tooltips/ToolTipContext.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -21,7 +21,7 @@
 #include "toolkit/commandbars/TabClientLink.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/common/ResourceManager.h"

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/ControlEditField.h"
-#include "toolkit/commandbars/ToolTipContext.h"
+#include "toolkit/commandbars/tooltips/ToolTipContext.h"
 
 #include <windowsx.h>
 

@@ -3,7 +3,7 @@
 #include "classlib/CmdUI.h"
 #include "classlib/CommandIds.h"
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/RichEditLibrary.h"
+#include "toolkit/commandbars/tooltips/RichEditLibrary.h"
 
 #include <richedit.h>
 

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/OSVersionInfo.h"
 

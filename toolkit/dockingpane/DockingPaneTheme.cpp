@@ -1,6 +1,6 @@
 #include "toolkit/dockingpane/DockingPaneTheme.h"
 
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/dockingpane/DockingDefines.h"

@@ -5,9 +5,9 @@
 #include "classlib/Controls.h"
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 
 #include <commctrl.h>
 

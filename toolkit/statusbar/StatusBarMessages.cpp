@@ -6,7 +6,7 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/MemDC.h"
 
 #include <commctrl.h>

@@ -3,7 +3,7 @@
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include "classlib/CmdUI.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 
 BEGIN_MESSAGE_MAP(CKLVTabClientWnd, CWnd)
     ON_COMMAND_RANGE(CKLVTabClientWnd::idMovePrevGroup, CKLVTabClientWnd::idNewVertGroup, OnGroupCommand)

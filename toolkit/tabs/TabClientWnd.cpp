@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsSite.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/ResourceManager.h"
 #include "toolkit/tabs/TabClientDropTarget.h"

@@ -1,6 +1,6 @@
 #include "toolkit/tabs/TabWorkspace.h"
 
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/tabs/TabClientWnd.h"

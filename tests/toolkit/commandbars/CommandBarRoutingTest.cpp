@@ -4,7 +4,7 @@
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
-#include "toolkit/commandbars/ToolTipContext.h"
+#include "toolkit/commandbars/tooltips/ToolTipContext.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/TooltipHost.h"
-#include "toolkit/commandbars/TooltipWnd.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipWnd.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "support/DeferredAction.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/ControlEdit.h"
-#include "toolkit/commandbars/ToolTipContext.h"
+#include "toolkit/commandbars/tooltips/ToolTipContext.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/MouseHook.h"
 

@@ -3,7 +3,7 @@
 #include "ToolkitTestSupport.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/common/ColorManager.h"
 
 #include <memory>

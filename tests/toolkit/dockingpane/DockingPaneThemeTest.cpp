@@ -2,7 +2,7 @@
 // backgrounds, button glyphs and splitter bars.
 #include "DockingInstalledHost.h"
 
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/dockingpane/DockingPaneCaptionButton.h"
 #include "toolkit/dockingpane/DockingPaneSplitter.h"

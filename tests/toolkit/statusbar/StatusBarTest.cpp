@@ -6,7 +6,7 @@
 #include "classlib/WindowTestSupport.h"
 #include "classlib/CommandIds.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/statusbar/StatusBar.h"
 
 #include <gtest/gtest.h>

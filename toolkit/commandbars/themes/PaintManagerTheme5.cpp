@@ -1,7 +1,7 @@
 // Theme 5's construction, caption font and heights, and the colour table read from the skin.
 #include "toolkit/commandbars/themes/PaintManagerTheme5.h"
 
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/commandbars/themes/ControlGalleryResourcePaintManager.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/OSVersionInfo.h"

@@ -4,7 +4,7 @@
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/OSVersionInfo.h"

@@ -1,9 +1,9 @@
 // The toolkit's tooltip window: its tools, the relayed mouse, the delays, placement and the
 // mouse hook that hides the tip when the mouse leaves for another window.
-#include "toolkit/commandbars/TooltipWnd.h"
+#include "toolkit/commandbars/tooltips/TooltipWnd.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/GdiHandles.h"
 #include "toolkit/common/OSVersionInfo.h"
 

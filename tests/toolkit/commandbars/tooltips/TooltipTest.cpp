@@ -6,9 +6,9 @@
 #include "PaintManagerTestSupport.h"
 #include "classlib/ClassLib.h"
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/RichEditTextHost.h"
-#include "toolkit/commandbars/TooltipHost.h"
-#include "toolkit/commandbars/TooltipWnd.h"
+#include "toolkit/commandbars/tooltips/RichEditTextHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipWnd.h"
 #include "toolkit/common/ColorManager.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The tooltip host: settings, the window of each style, and the filter that keeps the owner's
 // tool under the cursor registered with the window.
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 
 #include "classlib/Controls.h"
 #include "classlib/Wnd.h"
-#include "toolkit/commandbars/NonClientMetrics.h"
-#include "toolkit/commandbars/TooltipWnd.h"
+#include "toolkit/common/NonClientMetrics.h"
+#include "toolkit/commandbars/tooltips/TooltipWnd.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/LoadedModule.h"

@@ -1,10 +1,10 @@
 // The windowless rich-edit host: formats from the system's message font, the text services of
 // "RICHED20.dll", streaming text in, and the width search through resize requests.
-#include "toolkit/commandbars/RichEditTextHost.h"
+#include "toolkit/commandbars/tooltips/RichEditTextHost.h"
 
 #include "classlib/Dc.h"
 #include "classlib/MemFile.h"
-#include "toolkit/commandbars/NonClientMetrics.h"
+#include "toolkit/common/NonClientMetrics.h"
 
 #include <cstring>
 #include <vector>

@@ -1,10 +1,10 @@
 // Measuring and drawing an owner-drawn tip: title, image and word-wrapped text inside the
 // margins, and the backgrounds of the plain, scheme and resource-theme styles.
-#include "toolkit/commandbars/TooltipWnd.h"
+#include "toolkit/commandbars/tooltips/TooltipWnd.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/RichEditTextHost.h"
-#include "toolkit/commandbars/TooltipHost.h"
+#include "toolkit/commandbars/tooltips/RichEditTextHost.h"
+#include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"

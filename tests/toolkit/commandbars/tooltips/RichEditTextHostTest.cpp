@@ -3,7 +3,7 @@
 // host itself.
 #include "classlib/ClassLib.h"
 #include "classlib/WindowTestSupport.h"
-#include "toolkit/commandbars/RichEditTextHost.h"
+#include "toolkit/commandbars/tooltips/RichEditTextHost.h"
 
 #include <gtest/gtest.h>
 #include <psapi.h>

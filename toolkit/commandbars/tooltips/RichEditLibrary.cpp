@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/RichEditLibrary.h"
+#include "toolkit/commandbars/tooltips/RichEditLibrary.h"
 
 CKLVRichEditLibrary& CKLVRichEditLibrary::Get() {
     static CKLVRichEditLibrary library;

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "classlib/GdiObject.h"
-#include "toolkit/commandbars/ToolTipContext.h"
+#include "toolkit/commandbars/tooltips/ToolTipContext.h"
 
 #include <cstddef>
 #include <memory>
