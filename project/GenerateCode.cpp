@@ -6,6 +6,7 @@
 
 #include "generator/emit/GeneratorRun.h"
 #include "generator/emit/RunSteps.h"
+#include "generator/model/OperationWalk.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectHost.h"
 #include "project/SolutionFile.h"
@@ -92,12 +93,24 @@ bool CProjectCommands::runGenerator(const std::function<bool(const CGeneratorRun
     return false;
 }
 
+bool CProjectCommands::hasBoundOperation(const CGeneratorRun& run)
+{
+    bool bound = false;
+    forEachBoundOperation(run.view(), [&](const CViewPortType&, const CViewOperation&) { bound = true; });
+    if (!bound)
+        host_.appendOutput(project_->wsdlPath + ": no operation to generate: no operation of the document is bound by a "
+                           "SOAP 1.1 or SOAP 1.2 binding\r\n");
+    return bound;
+}
+
 bool CProjectCommands::onGenerateCode()
 {
     if (!project_ || !onFileSave())
         return false;
     CGeneratedFiles next;
     const bool generated = runGenerator([&](const CGeneratorRun& run) {
+        if (!hasBoundOperation(run))
+            return false;
         run.writeHeader(next.header);
         run.writeSource(next.source);
         run.writeDemo(next.demo);
@@ -142,6 +155,8 @@ bool CProjectCommands::generateFiles(const DocumentWriter& writeFile, DocumentWr
                                                      {"_api.c", &CGeneratorRun::writeSource},
                                                      {"_api_demo.c", &CGeneratorRun::writeDemo}};
     const bool generated = runGenerator([&](const CGeneratorRun& run) {
+        if (!hasBoundOperation(run))
+            return false;
         std::vector<std::string> paths;
         std::vector<CRunStep> steps;
         for (const auto& file : files) {

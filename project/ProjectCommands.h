@@ -102,6 +102,9 @@ private:
     // messages and failures in the output pane. False when the document was
     // rejected, anything failed or write returned false. The run ends with
     // the call unless kept is given, which takes it after a true write.
+    // True when the run's service has an operation to generate; otherwise
+    // the output pane says why nothing is generated.
+    bool hasBoundOperation(const CGeneratorRun& run);
     bool runGenerator(const std::function<bool(const CGeneratorRun&)>& write,
                       std::unique_ptr<CGeneratorRun>* kept = nullptr);
     std::string tabPath(const std::string& fileName) const;

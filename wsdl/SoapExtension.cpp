@@ -119,8 +119,11 @@ private:
     const XmlPullParser* startTag_ = nullptr;
 };
 
-SoapExtension::SoapExtension(const std::string& schemaDirectory, int idBlockSize)
-    : namespace_(SoapBindingUri), idBlockSize_(idBlockSize), schemaDirectory_(schemaDirectory)
+SoapExtension::SoapExtension(const std::string& schemaDirectory, int idBlockSize, Version version)
+    : version_(version),
+      namespace_(version == Soap12 ? Soap12BindingUri : SoapBindingUri),
+      idBlockSize_(idBlockSize),
+      schemaDirectory_(schemaDirectory)
 {
 }
 
@@ -138,7 +141,7 @@ bool SoapExtension::isNamespaceHandler(const std::string& ns) const
 
 std::string SoapExtension::getExtensibilitySchema() const
 {
-    return schemaFile(schemaDirectory_, "soap.xsd");
+    return schemaFile(schemaDirectory_, version_ == Soap12 ? "soap12.xsd" : "soap.xsd");
 }
 
 std::string SoapExtension::getEncodingSchema() const

@@ -21,9 +21,10 @@ namespace Wsdl {
 
 class Message;
 
-// The SOAP binding of WSDL 1.1: its binding, operation, body, header, fault
-// and address elements are validated against the built-in "soap.xsd" and
-// recorded under element ids, from which the code generator asks the
+// The SOAP binding of WSDL 1.1, for SOAP 1.1 or for SOAP 1.2 (one handler
+// per binding namespace): its binding, operation, body, header, fault and
+// address elements are validated against the built-in "soap.xsd" (or
+// "soap12.xsd") and recorded under element ids, from which the code generator asks the
 // soapAction and style of an operation and the message part of a header.
 //
 // Every problem is reported to the WSDL parser's diagnostics stream after
@@ -31,9 +32,12 @@ class Message;
 class SoapExtension : public WsdlExtensionHandler {
 public:
     enum Style { Rpc = 0, Document = 1 };
+    // The SOAP version whose binding namespace the handler serves.
+    enum Version { Soap11 = 11, Soap12 = 12 };
 
     // idBlockSize: how many element ids the handler may give out.
-    explicit SoapExtension(const std::string& schemaDirectory, int idBlockSize = ElementIdBlockSize);
+    explicit SoapExtension(const std::string& schemaDirectory, int idBlockSize = ElementIdBlockSize,
+                           Version version = Soap11);
     ~SoapExtension() override;
     SoapExtension(const SoapExtension&) = delete;
     SoapExtension& operator=(const SoapExtension&) = delete;
@@ -42,8 +46,9 @@ public:
     void setNamespacePrefix(const std::string& prefix) override { prefix_ = prefix; }
     std::string getNamespacePrefix() const override { return prefix_; }
     bool isNamespaceHandler(const std::string& ns) const override;
+    Version getVersion() const { return version_; }
 
-    // "soap.xsd" and "soap-encoding.xsd" in the schema folder.
+    // "soap.xsd" (SOAP 1.2: "soap12.xsd") and "soap-encoding.xsd" in the schema folder.
     std::string getExtensibilitySchema() const override;
     std::string getEncodingSchema() const;
     // Takes the schema of "soap.xsd" and validates against it from now on.
@@ -132,6 +137,7 @@ private:
     template <typename Record>
     const Record* recordOf(int id, Kind kind, const std::vector<Record>& records) const;
 
+    Version version_;
     std::string namespace_;
     std::string prefix_;
     int startId_ = 0;

@@ -57,6 +57,9 @@ void WsdlParser::setUp()
     auto soap = std::make_unique<SoapExtension>(schemaDirectory_);
     soapExtension_ = soap.get();
     handlers_.push_back(HandlerEntry{std::move(soap), nullptr});
+    auto soap12 = std::make_unique<SoapExtension>(schemaDirectory_, ElementIdBlockSize, SoapExtension::Soap12);
+    soap12Extension_ = soap12.get();
+    handlers_.push_back(HandlerEntry{std::move(soap12), nullptr});
     schemaParsers_.push_back(loadBuiltInSchema(soapExtension_->getEncodingSchema(), SoapEncodingUri));
 }
 

@@ -177,6 +177,8 @@ public:
     WsdlExtensionHandler* getExtensionHandler(int elementId) const;
     const std::vector<HandlerEntry>& getExtensionHandlers() const { return handlers_; }
     SoapExtension* getSoapExtension() const { return soapExtension_; }
+    // The handler of the SOAP 1.2 binding namespace.
+    SoapExtension* getSoap12Extension() const { return soap12Extension_; }
 
 private:
     // Removes this process's downloads when the parser goes, also when its
@@ -285,6 +287,7 @@ private:
     std::vector<std::unique_ptr<Schema::SchemaParser>> schemaParsers_;
     std::vector<HandlerEntry> handlers_;
     SoapExtension* soapExtension_ = nullptr; // the first handler
+    SoapExtension* soap12Extension_ = nullptr; // the second
     // Documentation texts; model elements point into the list.
     std::list<std::string> documentation_;
     const std::string* definitionsDoc_ = nullptr;

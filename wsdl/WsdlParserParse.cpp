@@ -138,22 +138,24 @@ int WsdlParser::parse()
 // Header messages are settled once every message of the document is known.
 void WsdlParser::resolveHeaders()
 {
-    const std::string missing = soapExtension_->resolveHeaders();
-    if (!missing.empty())
-        error("Unknown message " + missing + " named by a soap:header", 0);
+    for (const SoapExtension* soap : {soapExtension_, soap12Extension_}) {
+        const std::string missing = const_cast<SoapExtension*>(soap)->resolveHeaders();
+        if (!missing.empty())
+            error("Unknown message " + missing + " named by a " + soap->getNamespacePrefix() + ":header", 0);
+    }
 }
 
-// A document without a SOAP 1.1 binding (SOAP 1.2 or HTTP only, or its
-// bindings in documents not read) is valid, but nothing can be generated
-// from it: the reader of the messages is told so.
+// A document without a SOAP binding (HTTP only, or its bindings in
+// documents not read) is valid, but nothing can be generated from it: the
+// reader of the messages is told so.
 void WsdlParser::noteMissingSoapBinding() const
 {
     for (const auto& binding : bindings_) {
-        if (binding->getProtocolNamespace() == SoapBindingUri)
+        if (binding->getProtocolNamespace() == SoapBindingUri || binding->getProtocolNamespace() == Soap12BindingUri)
             return;
     }
     *diagnostics_ << locatedMessage(SourceSpot{getDocumentName(), 0, 0},
-                                    std::string("No SOAP 1.1 binding (") + SoapBindingUri +
+                                    std::string("No SOAP binding (") + SoapBindingUri + " or " + Soap12BindingUri +
                                         ") in the document: no operation can be generated")
                   << std::endl;
 }

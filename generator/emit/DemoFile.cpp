@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,8 @@ void lines(CTextBuffer& out, std::initializer_list<const char*> text)
 
 // One bound operation as the demo's client sees it.
 struct DemoCall {
-    std::string_view operation; // the operation's name in the view
+    std::string operation; // the operation's name, and its SOAP version beside SOAP 1.1
+    int soapVersion = 11;
     const CMessageKey* request = nullptr;  // null: not called, for the reason below
     const CMessageKey* response = nullptr; // null: answered by an HTTP status
     std::string notCalled;
@@ -72,23 +74,27 @@ public:
 
 private:
     // Every bound operation once, in walk order. Operations whose request
-    // is the same message kind as an earlier one's are not called: the
-    // server could not tell them apart.
+    // is the same message kind as an earlier one's of the same SOAP version
+    // are not called: the server could not tell them apart.
     void listCalls()
     {
-        // By key index: the operation whose request the key first was.
-        std::vector<const std::string_view*> requestOwner(context_.keys().keys().size());
+        // By key index and version (1.1, 1.2): the operation whose request the key first was.
+        std::vector<const std::string_view*> requestOwner[2];
+        for (auto& owners : requestOwner)
+            owners.resize(context_.keys().keys().size());
         filledAt_.resize(context_.keys().keys().size());
         forEachBoundOperation(context_.view(), [&](const CViewPortType&, const CViewOperation& operation) {
             DemoCall call;
-            call.operation = operation.name;
+            call.operation = std::string(operation.name) + (operation.soapVersion == 12 ? " (SOAP 1.2)" : "");
+            call.soapVersion = operation.soapVersion;
+            std::vector<const std::string_view*>& owners = requestOwner[operation.soapVersion == 12 ? 1 : 0];
             const CKeysOfUse requests = context_.keys().keysOf(operation, 0);
             if (requests.empty() || context_.layout().structOf(operation.input) == nullptr) {
                 call.notCalled = "its request has no message kind the packet API sends";
-            } else if (const std::string_view* owner = requestOwner[requests.front()->index]) {
+            } else if (const std::string_view* owner = owners[requests.front()->index]) {
                 call.notCalled = "its request is the message of " + std::string(*owner);
             } else {
-                requestOwner[requests.front()->index] = &operation.name;
+                owners[requests.front()->index] = &operation.name;
                 call.request = requests.front();
                 fill(*call.request, operation, 0);
                 const CKeysOfUse responses = context_.keys().keysOf(operation, 1);
@@ -241,8 +247,10 @@ private:
         out_.line("unsigned int demo_answer_kind(unsigned int request)");
         out_.open("{");
         out_.line("switch(request){");
+        // A kind called in both SOAP versions is answered alike.
+        std::set<const CMessageKey*> answered;
         for (const DemoCall& call : calls_) {
-            if (call.request == nullptr)
+            if (call.request == nullptr || !answered.insert(call.request).second)
                 continue;
             out_.line("case ", P_, "_PROTO_", kindId(call.request), ":");
             out_.line("\treturn ", P_, "_PROTO_", kindId(call.response), ";");
@@ -320,7 +328,7 @@ private:
             }
             ++called;
             out_.line("answered += demo_call(", name, ", ", P_, "_PROTO_", kindId(call.request), ", ", P_, "_PROTO_",
-                      kindId(call.response), ", port, pk);");
+                      kindId(call.response), ", ", P_, call.soapVersion == 12 ? "_SOAP_1_2" : "_SOAP_1_1", ", port, pk);");
         }
         const std::string count = std::to_string(called);
         out_.line("free(pk);");

@@ -1,6 +1,8 @@
 #include "generator/emit/FixedSenders.h"
 
 #include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/XmlNamespaces.h"
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
@@ -36,6 +38,26 @@ void writeTwoWayCase(const CEmitContext& context, CTextBuffer& out, const CMessa
     out.line("\t\t\tbreak;");
 }
 
+// The envelopes a version mismatch fault names as understood, SOAP 1.2's
+// first: none for a service of SOAP 1.1 alone.
+void writeUpgradeHeader(const CEmitContext& context, CTextBuffer& out)
+{
+    std::string upgrade;
+    if (bindsSoapVersion(context.view(), 12)) {
+        upgrade = std::string("<upg:Upgrade xmlns:upg=\"") + CXmlNamespaces::Envelope12Uri + "\">" +
+            "<upg:SupportedEnvelope qname=\"ns1:Envelope\" xmlns:ns1=\"" + CXmlNamespaces::Envelope12Uri + "\"/>";
+        if (bindsSoapVersion(context.view(), 11))
+            upgrade += std::string("<upg:SupportedEnvelope qname=\"ns2:Envelope\" xmlns:ns2=\"") +
+                CXmlNamespaces::EnvelopeUri + "\"/>";
+        upgrade += "</upg:Upgrade>";
+    }
+    if (upgrade.empty())
+        return;
+    out.line("//the header block of a version mismatch fault: the envelopes the service understands");
+    out.line("#define ", context.projUpper(), "_SOAP_UPGRADE\t", cStringLiteral(upgrade));
+    out.emptyLine();
+}
+
 } // namespace
 
 void writeFixedSenders(const CEmitContext& context, CTextBuffer& source)
@@ -51,6 +73,7 @@ void writeFixedSenders(const CEmitContext& context, CTextBuffer& source)
         source.emptyLine();
     }
     writeFragment(context, CFragment::SenderFrame, source);
+    writeUpgradeHeader(context, source);
     writeFragment(context, CFragment::FixedSenders, source);
 }
 

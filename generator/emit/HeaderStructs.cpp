@@ -113,6 +113,18 @@ void writeTypeStruct(const CStructLayout& layout, const CStructDef& def, std::st
     out.emptyLine();
 }
 
+// A SOAP 1.2 fault's Code/Value stands in faultcode, its Reason/Text in
+// faultstring and its Detail in detail; these hold what SOAP 1.1 has no
+// place for.
+void writeSoap12FaultMembers(const std::string& P, CTextBuffer& out)
+{
+    out.line("\t//in SOAP 1.2 faultcode holds Code/Value (\"SOAP-ENV:Sender\", \"SOAP-ENV:Receiver\"..., SOAP 1.1's Client and");
+    out.line("\t//Server go out as Sender and Receiver) and faultstring Reason/Text, subcode holds Code/Subcode/Value");
+    out.line("\t//and lang the xml:lang of Reason/Text (\"en\" when sent empty), both empty in SOAP 1.1");
+    out.line("\tchar subcode[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
+    out.line("\tchar lang[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
+}
+
 void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
 {
     const std::string& p = layout.proj();
@@ -123,6 +135,7 @@ void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//the detail's content as markup: its elements with the namespaces they use, its text escaped;");
     out.line("\t//a detail to send that is no XML content goes as text");
     out.line("\tchar detail[", P, "_MAX_SOAP_FAULT_DETAIL_LEN+1];");
+    writeSoap12FaultMembers(P, out);
     out.line("}", p, "_soap_fault_msg_t;");
     out.emptyLine();
     out.line("typedef struct ", p, "_http_header_t{");
@@ -145,6 +158,9 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("//the ways of msg_direction");
     out.line("#define ", P, "_DIRECTION_REQUEST\t1");
     out.line("#define ", P, "_DIRECTION_RESPONSE\t2");
+    out.line("//the values of soap_version");
+    out.line("#define ", P, "_SOAP_1_1\t11");
+    out.line("#define ", P, "_SOAP_1_2\t12");
     out.emptyLine();
     out.line("typedef struct ", p, "_proto_packet_t{");
     out.line("\t", p, "_http_header_t\thttp_headers[", P, "_MAX_HTTP_HEADER_NUM];");
@@ -180,6 +196,10 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tint\tmsg_direction;");
     out.line("\t//the value of the Authorization header a request goes with, or NULL: the caller's, never freed");
     out.line("\tconst char\t*authorization;");
+    out.line("\t//the SOAP version of the envelope: ", P, "_SOAP_1_2, or ", P, "_SOAP_1_1 (also when 0). The reader sets it");
+    out.line("\t//to the version of the message read, an operation's call to its binding's; a message sent from");
+    out.line("\t//the packet goes in that version's envelope, with its Content-Type and action");
+    out.line("\tint\tsoap_version;");
     out.line("}", p, "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -25,23 +26,30 @@ struct CMessageUse {
 // with their xsi:type, every soap:header part in the Header.
 class CEnvelopeWriter {
 public:
-    // envelopeOpen: the statement that appends the Envelope's start tag,
-    // the same in every message; access: room for the parts' access paths.
+    // envelopeOpen: the statements that append the Envelope's start tag;
+    // access: room for the parts' access paths.
     CEnvelopeWriter(const CEmitContext& context, CTextBuffer& body, const CMessageUse& use,
-                    const std::string& envelopeOpen, std::string& access)
+                    const std::vector<std::string>& envelopeOpen, std::string& access)
         : context_(context), body_(body), use_(use), envelopeOpen_(envelopeOpen), access_(access),
           encoded_(use.side->encoded)
     {
     }
 
-    static std::string envelopeOpen(const CEmitContext& context)
+    // The statements that append the Envelope's start tag, the same in every
+    // message; in a service with SOAP 1.2 operations the envelope namespace
+    // is the packet's version's.
+    static std::vector<std::string> envelopeOpen(const CEmitContext& context)
     {
-        return "mystrcat(&body, " +
-            cStringLiteral(std::string("<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") + CXmlNamespaces::EnvelopeUri + "\"" +
-                           " xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\"" + " xmlns:xsi=\"" +
-                           CXmlNamespaces::InstanceUri + "\"" + " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
-                           context.namespaces().declarations() + ">") +
-            ");";
+        const std::string rest = std::string(" xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\"") +
+            " xmlns:xsi=\"" + CXmlNamespaces::InstanceUri + "\"" + " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"" +
+            context.namespaces().declarations() + ">";
+        const auto start = [](const char* uri) { return std::string("<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") + uri + "\""; };
+        if (!bindsSoapVersion(context.view(), 12))
+            return {"mystrcat(&body, " + cStringLiteral(start(CXmlNamespaces::EnvelopeUri) + rest) + ");"};
+        return {"mystrcat(&body, pk->soap_version == " + context.projUpper() + "_SOAP_1_2 ? " +
+                    cStringLiteral(start(CXmlNamespaces::Envelope12Uri)) + " : " +
+                    cStringLiteral(start(CXmlNamespaces::EnvelopeUri)) + ");",
+                "mystrcat(&body, " + cStringLiteral(rest) + ");"};
     }
 
     bool needsTemp() const { return needsTemp_; }
@@ -52,7 +60,8 @@ public:
         const CViewMessage& message = *use_.side->message;
         const CFixedMarkup& fixed = fixedMarkup();
         body_.line(fixed.declaration);
-        body_.line(envelopeOpen_);
+        for (const std::string& statement : envelopeOpen_)
+            body_.line(statement);
         const CListRun<CHeaderPart> headers = headerParts(*use_.side);
         if (!headers.empty()) {
             body_.line(fixed.headerOpen);
@@ -187,7 +196,7 @@ private:
     const CEmitContext& context_;
     CTextBuffer& body_;
     const CMessageUse& use_;
-    const std::string& envelopeOpen_;
+    const std::vector<std::string>& envelopeOpen_;
     std::string& access_;
     bool encoded_;
     bool needsTemp_ = false;
@@ -357,7 +366,7 @@ private:
 
     const CEmitContext& context_;
     CTextBuffer& out_;
-    const std::string envelopeOpen_;
+    const std::vector<std::string> envelopeOpen_;
     std::string access_; // a part's access path, in room that stays from message to message
     CTextBuffer body_; // one use's envelope, in room that stays from message to message
 };

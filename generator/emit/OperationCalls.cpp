@@ -260,6 +260,7 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\tif(client->headers != NULL)");
     out.line("\t\tmemcpy(request, client->headers, sizeof(*request));");
     out.line("\trequest->msg_type = ", P, "_PROTO_", call.requestKey->id, ";");
+    out.line("\trequest->soap_version = ", P, call.operation->soapVersion == 12 ? "_SOAP_1_2;" : "_SOAP_1_1;");
     out.line("\tmemcpy(&request->msg.", call.operation->input->cName, ", in, sizeof(*in));");
     out.line("\tresult = ", p, "_call_port(client, ", endpoints.of(*call.portType), ");");
     out.line("\tif(result == 0)");

@@ -251,9 +251,39 @@ const CViewElement* firstBodyElement(const CViewDirection& side)
     return nullptr;
 }
 
+// By key index: the SOAP versions a kind is bound in (bit 1: 1.1, bit 2: 1.2).
+std::vector<int> versionsOfKinds(const CEmitContext& context)
+{
+    std::vector<int> versions(context.keys().keys().size());
+    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
+                                            const CViewDirection&) {
+        for (const CMessageKey* key : context.keys().keysOf(operation, direction))
+            versions[key->index] |= operation.soapVersion == 12 ? 2 : 1;
+    });
+    return versions;
+}
+
+// A kind that only operations of the other SOAP version send is refused
+// as a version mismatch.
+void writeVersionTest(int versions, CTextBuffer& out)
+{
+    if (versions != 1 && versions != 2)
+        return;
+    out.line("\t\t\t\t\tif(pk->soap_version ", versions == 1 ? "==" : "!=", " 12){");
+    out.line("\t\t\t\t\t\tpk->decode_fault = \"SOAP-ENV:VersionMismatch\";");
+    out.line("\t\t\t\t\t\tresult = mydecode_fail_at(doc, \"no operation of the message's SOAP version takes\", cur);");
+    out.line("\t\t\t\t\t\tgoto over;");
+    out.line("\t\t\t\t\t}");
+}
+
 void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
+    // In a service of SOAP 1.1 alone the envelope's test says it all; a
+    // service with SOAP 1.2 operations reads either envelope (a SOAP 1.1
+    // version mismatch fault among them) and tests each kind.
+    const bool soap12 = bindsSoapVersion(context.view(), 12);
+    const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
     // By key index: the kinds read into the message of their first use, and
     // those read into the message of their other way.
     CMetIndexes written[2];
@@ -295,6 +325,8 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         else
             out.line("\t\t\t\tif(", way, namedTest(ns, body), "){");
         out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", id, ";");
+        if (soap12)
+            writeVersionTest(versions[key->index], out);
         if (rpc)
             out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");
         writeParts(context, operation, side, out);
@@ -406,9 +438,20 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tif(doc == NULL){", "\t\tmydecode_parse_failure(pk->decode_error, sizeof(pk->decode_error), part_end - xml_beg);",
                 "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", "\t//where a value that fails says which member it is",
                 "\tdoc->_private = pk->decode_error;", "",
-                "\t//an Envelope of the SOAP 1.1 namespace, whatever its prefix",
-                "\tcur = xmlDocGetRootElement(doc);", "\tif(!mydecode_is_soap(cur, \"Envelope\")){",
-                "\t\tresult = mydecode_fail_at(doc, \"the root element is no SOAP 1.1 Envelope:\", cur);",
+                "\t//an Envelope of the SOAP 1.1 or SOAP 1.2 namespace, whatever its prefix; an Envelope of",
+                "\t//another namespace is of a version this node does not speak",
+                "\tcur = xmlDocGetRootElement(doc);", "\tpk->soap_version = mydecode_version(cur);"});
+    // A service without SOAP 1.2 operations speaks SOAP 1.1 alone.
+    const bool soap12 = bindsSoapVersion(context.view(), 12);
+    const std::string noEnvelope = soap12 ? "\"the root element is no SOAP 1.1 or SOAP 1.2 Envelope:\""
+                                          : "\"the root element is no SOAP 1.1 Envelope:\"";
+    out.line("\tif(cur != NULL && !xmlStrcmp(cur->name, (const xmlChar *)\"Envelope\") && ",
+             soap12 ? "pk->soap_version == 0" : "pk->soap_version != 11", "){");
+    lines(out, {"\t\tpk->decode_fault = \"SOAP-ENV:VersionMismatch\";"});
+    out.line("\t\tresult = mydecode_fail_at(doc, ", noEnvelope, ", cur);");
+    lines(out, {"\t\tgoto over;", "\t}", "\tif(!mydecode_is_soap(cur, \"Envelope\")){"});
+    out.line("\t\tresult = mydecode_fail_at(doc, ", noEnvelope, ", cur);");
+    lines(out, {
                 "\t\tgoto over;", "\t}", "",
                 "\tfor(cur = mydecode_element(cur->xmlChildrenNode); cur != NULL; cur = mydecode_element(cur->next))",
                 "\t{", "\t\tif(mydecode_is_soap(cur, \"Header\")){", "\t\t\theader = cur;",
@@ -440,7 +483,9 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
     writeMessageRun(context, out);
     out.line("\t\t\t\tif(mydecode_is_soap(cur, ", P, "_SOAP_FAULT_TAG)){");
     out.line("\t\t\t\t\tpk->msg_type = ", fixedKind(context, "SOAP_FAULT", "0x2"), ";");
-    lines(out, {"\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
+    lines(out, {"\t\t\t\t\tif(pk->soap_version == 12)", "\t\t\t\t\t\tresult = mydecode_fault12(cur, &pk->msg.soap_fault);",
+                "\t\t\t\t\telse",
+                "\t\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
                 "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}",
                 "\t\t\tcur = mydecode_element(body->xmlChildrenNode);",
                 "\t\t\tresult = mydecode_fail_at(doc, cur != NULL ? \"the Body holds no message of the service and no Fault, but\" : \"the Body is empty\", cur);",

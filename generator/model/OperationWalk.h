@@ -19,6 +19,16 @@ void forEachBoundOperation(const CServiceView& view, Visit visit)
     }
 }
 
+// Whether some bound operation goes in SOAP version (11 or 12).
+inline bool bindsSoapVersion(const CServiceView& view, int version)
+{
+    bool found = false;
+    forEachBoundOperation(view, [&](const CViewPortType&, const CViewOperation& operation) {
+        found = found || operation.soapVersion == version;
+    });
+    return found;
+}
+
 // The input (direction 0) and then the output (direction 1) of each bound
 // operation; a direction without a message is passed over.
 template <typename Visit>

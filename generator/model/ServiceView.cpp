@@ -266,7 +266,9 @@ void CServiceView::assignNames()
     }
 
     for (CViewPortType& portType : portTypes_) {
-        for (CViewOperation& operation : portType.operations)
-            operation.cName = cNameText(operation.name, sanitiseIdentifier(operation.name));
+        for (CViewOperation& operation : portType.operations) {
+            const std::string cName = sanitiseIdentifier(operation.name) + (portType.secondVersion ? "_soap12" : "");
+            operation.cName = cNameText(operation.name, cName);
+        }
     }
 }

@@ -166,6 +166,9 @@ struct CViewOperation {
     bool hasSoapOperation = false; // the record holds a soap:operation
     int style = Document;          // the binding's default without one
     std::string_view soapAction; // the view's copy (CServiceView::nameText)
+    // The SOAP version of the binding it is bound by (11 or 12): the envelope
+    // and HTTP headers its messages go in.
+    int soapVersion = 11;
     CViewDirection in;
     CViewDirection out;
 
@@ -177,13 +180,18 @@ struct CViewBinding {
     std::string name;
     std::string protocolNamespace;
     std::string portTypeName;
+    int soapVersion = 0; // 11 or 12 for a SOAP binding, else 0
 };
 
 struct CViewPortType {
     std::string_view ns;
     std::string name;
     std::vector<CViewOperation> operations;
-    const CViewBinding* soapBinding = nullptr; // the first SOAP binding of the port type
+    // The first SOAP 1.1 binding of the port type, else its first SOAP 1.2 one.
+    const CViewBinding* soapBinding = nullptr;
+    // The port type once more, for its SOAP 1.2 binding beside a SOAP 1.1
+    // one: the same operations, whose C names end in "_soap12".
+    bool secondVersion = false;
 };
 
 struct CViewService {

@@ -366,6 +366,10 @@ private:
             CViewBinding& view = view_.addBinding(binding->getName());
             view.ns = view_.namespaceText(binding->getNamespace());
             view.protocolNamespace = binding->getProtocolNamespace();
+            if (view.protocolNamespace == Wsdl::SoapBindingUri)
+                view.soapVersion = Wsdl::SoapExtension::Soap11;
+            else if (view.protocolNamespace == Wsdl::Soap12BindingUri)
+                view.soapVersion = Wsdl::SoapExtension::Soap12;
             if (binding->getPortType() != nullptr)
                 view.portTypeName = binding->getPortType()->getName();
             bindingViews_.emplace(binding.get(), &view);
@@ -464,42 +468,59 @@ private:
         }
         readDirection(view.in, inIds, soap);
         readDirection(view.out, outIds, soap);
+        view.soapVersion = soap.getVersion();
         view.soapBound = true;
     }
 
+    // A port type with a SOAP binding of each version is read twice, the
+    // second time for its SOAP 1.2 binding.
     void readPortTypes()
     {
-        const auto* soap = dynamic_cast<const Wsdl::SoapExtension*>(parser_.findExtensionHandler(Wsdl::SoapBindingUri));
         Wsdl::WsdlParser::PortTypeList::const_iterator begin, end;
         if (!parser_.getPortTypes(begin, end))
             return;
+        const Wsdl::SoapExtension* soap11 = parser_.getSoapExtension();
+        const Wsdl::SoapExtension* soap12 = parser_.getSoap12Extension();
         for (auto it = begin; it != end; ++it) {
             const Wsdl::PortType& portType = **it;
-            CViewPortType& view = view_.addPortType(portType.getName());
-            view.ns = view_.namespaceText(portType.getNamespace());
-            const Wsdl::Binding* binding = portType.getBinding(Wsdl::SoapBindingUri);
-            if (binding != nullptr)
-                view.soapBinding = bindingViews_.at(binding);
-            const CBindingRecords records(binding);
-            view.operations.reserve(portType.getOperations().size());
-            for (const auto& operation : portType.getOperations()) {
-                view.operations.emplace_back();
-                CViewOperation& entry = view.operations.back();
-                entry.name = view_.nameText(operation->getName());
-                entry.input = messageView(operation->getInput());
-                entry.output = messageView(operation->getOutput());
-                entry.in.message = entry.input;
-                entry.out.message = entry.output;
-                const int record = records.recordOf(*operation);
-                if (record >= 0 && soap != nullptr)
-                    readSoapRecord(entry, *binding, record, *soap);
+            const Wsdl::Binding* first = portType.getBinding(Wsdl::SoapBindingUri);
+            const Wsdl::Binding* second = portType.getBinding(Wsdl::Soap12BindingUri);
+            if (first != nullptr) {
+                readPortType(portType, first, soap11, false);
+                if (second != nullptr)
+                    readPortType(portType, second, soap12, true);
+            } else {
+                readPortType(portType, second, soap12, false);
             }
+        }
+    }
+
+    void readPortType(const Wsdl::PortType& portType, const Wsdl::Binding* binding, const Wsdl::SoapExtension* soap,
+                      bool secondVersion)
+    {
+        CViewPortType& view = view_.addPortType(portType.getName());
+        view.ns = view_.namespaceText(portType.getNamespace());
+        view.secondVersion = secondVersion;
+        if (binding != nullptr)
+            view.soapBinding = bindingViews_.at(binding);
+        const CBindingRecords records(binding);
+        view.operations.reserve(portType.getOperations().size());
+        for (const auto& operation : portType.getOperations()) {
+            view.operations.emplace_back();
+            CViewOperation& entry = view.operations.back();
+            entry.name = view_.nameText(operation->getName());
+            entry.input = messageView(operation->getInput());
+            entry.output = messageView(operation->getOutput());
+            entry.in.message = entry.input;
+            entry.out.message = entry.output;
+            const int record = records.recordOf(*operation);
+            if (record >= 0 && soap != nullptr)
+                readSoapRecord(entry, *binding, record, *soap);
         }
     }
 
     void readServices()
     {
-        const auto* soap = dynamic_cast<const Wsdl::SoapExtension*>(parser_.findExtensionHandler(Wsdl::SoapBindingUri));
         for (const auto& service : parser_.getServices()) {
             CViewService& view = view_.addService(service->getName());
             for (const Wsdl::Service::Port& port : service->getPorts()) {
@@ -507,7 +528,9 @@ private:
                 entry.name = port.name;
                 const auto binding = bindingViews_.find(port.binding);
                 entry.binding = binding == bindingViews_.end() ? nullptr : binding->second;
-                if (soap != nullptr)
+                // The address is the element of either SOAP version.
+                if (const auto* soap = dynamic_cast<const Wsdl::SoapExtension*>(
+                        parser_.getExtensionHandler(port.extElementId)))
                     soap->getAddressLocation(port.extElementId, entry.address);
                 view.ports.push_back(std::move(entry));
             }

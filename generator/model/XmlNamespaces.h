@@ -19,6 +19,7 @@
 class CXmlNamespaces {
 public:
     static constexpr const char* EnvelopeUri = "http://schemas.xmlsoap.org/soap/envelope/";
+    static constexpr const char* Envelope12Uri = "http://www.w3.org/2003/05/soap-envelope";
     static constexpr const char* InstanceUri = "http://www.w3.org/2001/XMLSchema-instance";
 
     explicit CXmlNamespaces(const CServiceView& view);

@@ -10,7 +10,7 @@ import re
 
 SCALARS_FLOAT = {"float", "double", "long double"}
 PACKET_FIXED = {"http_headers", "http_headers_count", "boundary_part", "msg_type", "msg",
-                "attachment_length", "attachment", "msg_direction", "decode_fault"}
+                "attachment_length", "attachment", "msg_direction", "decode_fault", "soap_version"}
 
 
 class Member:
@@ -450,6 +450,7 @@ static int call(const char *op, const char *side, unsigned int request, unsigned
 	memset(&trans, 0, sizeof(trans));
 	memset(&pk, 0, sizeof(pk));
 	fill_packet(&pk, request, %(upper)s_DIRECTION_REQUEST);
+	pk.soap_version = %(version)d;
 	if(%(prefix)s_connect_server(&trans, "127.0.0.1", (char *)path, (tessaro_port_t)port) != 0){
 		printf("{\"op\":\"%%s\",\"side\":\"%%s\",\"connect\":-1}\n", op, side);
 		fflush(stdout);
@@ -503,6 +504,7 @@ int main(void)
 	socklen_t size = sizeof(addr);
 	int one = 1;
 	static %(prefix)s_proto_packet_t pk;
+	static int calls[sizeof(operations)/sizeof(operations[0])];
 
 	memset(&addr, 0, sizeof(addr));
 	addr.sin_family = AF_INET;
@@ -517,7 +519,7 @@ int main(void)
 	fflush(stdout);
 	for(;;){
 		%(prefix)s_proto_trans_t trans;
-		int read_rc, send_rc = -99, i;
+		int read_rc, send_rc = -99, i, version, which = -1;
 		const char *op = "?";
 		unsigned int response = 0;
 		int peer = accept(listener, NULL, NULL);
@@ -532,13 +534,26 @@ int main(void)
 			if(read_rc == 0 && pk.msg_type == operations[i].request){
 				op = operations[i].name;
 				response = operations[i].response;
+				which = i;
 			}
 		}
 		print_result(op, "server-request", 0, read_rc, &pk, 0);
+		/* The answer goes in the version of the request. */
+		version = pk.soap_version;
 		%(prefix)s_free_proto_packet(&pk);
+		if(which >= 0)
+			calls[which]++;
 		if(response != 0){
 			memset(&pk, 0, sizeof(pk));
-			fill_packet(&pk, response, %(upper)s_DIRECTION_RESPONSE);
+			/* In SOAP 1.2 the second call of an operation that declares faults is answered with a Sender fault. */
+			if(%(version)d == 12 && operations[which].faults && calls[which] %% 2 == 0){
+				pk.msg_type = %(upper)s_PROTO_SOAP_FAULT;
+				pk.msg_direction = %(upper)s_DIRECTION_RESPONSE;
+				snprintf(pk.msg.soap_fault.faultcode, sizeof(pk.msg.soap_fault.faultcode), "SOAP-ENV:Client");
+				snprintf(pk.msg.soap_fault.faultstring, sizeof(pk.msg.soap_fault.faultstring), "fault of %%s <&>", op);
+			}else
+				fill_packet(&pk, response, %(upper)s_DIRECTION_RESPONSE);
+			pk.soap_version = version;
 			/* One request per connection: the client must not send another on it. */
 			%(prefix)s_add_http_header(&pk, "Connection", "close");
 			send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
@@ -624,11 +639,12 @@ def write_driver(header, ops, samples_by_op):
     return body, notes, held
 
 
-def sources(header, ops, samples_by_op):
+def sources(header, ops, samples_by_op, version=11):
     """(client.c, server.c, notes, held): held maps (operation, "input" or "output") to the sample
-    values that the generated structures have a member for."""
+    values that the generated structures have a member for. The client sends in SOAP version
+    (11 or 12); the server answers in the version of each request."""
     common, notes, held = write_driver(header, ops, samples_by_op)
-    names = {"prefix": header.prefix, "upper": header.upper}
+    names = {"prefix": header.prefix, "upper": header.upper, "version": version}
     prologue = PROLOGUE % names
     # The operation table must precede the programs' mains.
     return (prologue + common + CLIENT % names, prologue + common + SERVER % names, notes, held)

@@ -1,15 +1,15 @@
 """Strict schema check of the envelopes we send: the service's schemas (embedded and imported),
 element declarations for the rpc wrappers that the WSDL implies (operation name, or name +
-"Response", in the soap:body namespace, one unqualified accessor per part), and the SOAP 1.1
-envelope. Validation is libxml2's, through lxml."""
+"Response", in the soap:body namespace, one unqualified accessor per part), and the SOAP 1.1 and
+SOAP 1.2 envelopes: an envelope must be of the version of the binding the service was read for. Validation is libxml2's, through lxml."""
 
 import os
 from lxml import etree
 
-from wsdl_model import SOAP_ENC, WSDL, XSD, PARSER, qname, xs
+from wsdl_model import ENVELOPES, SOAP_ENC, WSDL, XSD, PARSER, qname, xs
 
 XS_NS = {"xs": XSD}
-SHORT_PREFIXES = {"http://schemas.xmlsoap.org/soap/envelope/": "env", SOAP_ENC: "enc", XSD: "xs",
+SHORT_PREFIXES = {"http://schemas.xmlsoap.org/soap/envelope/": "env", ENVELOPES[12]: "env12", SOAP_ENC: "enc", XSD: "xs",
                   "http://www.w3.org/2001/XMLSchema-instance": "xsi"}
 
 
@@ -38,7 +38,9 @@ class EnvelopeCheck:
         os.makedirs(self.work, exist_ok=True)
         self.known = {SOAP_ENC: os.path.join(soap_schemas, "soap-encoding.xsd"),
                       WSDL: os.path.join(soap_schemas, "wsdl10.xsd"),
-                      "http://schemas.xmlsoap.org/soap/envelope/": envelope_schema}
+                      ENVELOPES[11]: envelope_schema}
+        if service.version == 12:
+            self.known[ENVELOPES[12]] = os.path.join(os.path.dirname(envelope_schema), "soap12-envelope.xsd")
         self.error = None
         self.schema = None
         try:
@@ -176,6 +178,9 @@ class EnvelopeCheck:
             doc = etree.fromstring(text, PARSER)
         except etree.XMLSyntaxError as e:
             return "not well-formed: %s" % e
+        wanted = ENVELOPES[self.svc.version]
+        if etree.QName(doc).namespace != wanted:
+            return "an Envelope of %s, not of %s" % (etree.QName(doc).namespace, wanted)
         if not self.schema.validate(doc):
             problems = []
             for err in list(self.schema.error_log)[:2]:

@@ -19,13 +19,16 @@ class NodeSoapServer:
     def __init__(self, cfg, run, name):
         self.record = os.path.join(run.work, "node-%s.jsonl" % name)
         self.log = os.path.join(run.work, "node-%s.log" % name)
-        plan = {"path": "/peer", "operations": {}}
+        plan = {"path": "/peer", "operations": {}, "soap12": run.version == 12}
         for op in run.ops:
             out = run.samples[op.name]["output"]
             plan["operations"][op.name] = {
                 "body": peer_values.node_soap_body(op, out),
                 "headerXml": "".join(peer_values.xml_of(h) for h in out["headers"])}
-            if op.faults:
+            if op.faults and run.version == 12:
+                plan["operations"][op.name]["fault"] = {"Code": {"Value": "soap:Receiver"},
+                                                        "Reason": {"Text": fault_text(op)}, "statusCode": 500}
+            elif op.faults:
                 plan["operations"][op.name]["fault"] = {"faultcode": "soap:Server", "faultstring": fault_text(op),
                                                         "statusCode": 500}
         plan_path = os.path.join(run.work, "node-plan.json")

@@ -110,10 +110,10 @@ class Build:
 
 
 class PeerRun:
-    def __init__(self, cfg, label, rel_path):
+    def __init__(self, cfg, label, rel_path, version=11):
         import wsdl_model
         import samples
-        self.cfg, self.label = cfg, label
+        self.cfg, self.label, self.version = cfg, label, version
         # "wsdl/...": written for these tests, beside this script; any other under the corpus.
         self.wsdl = os.path.join(HERE if rel_path.startswith("wsdl/") else cfg.corpus, rel_path)
         self.work = os.path.join(cfg.work, label)
@@ -122,7 +122,7 @@ class PeerRun:
         self.outcome = Outcome()
         self.notes = []
         self.held = {}
-        self.svc = wsdl_model.Service(self.wsdl)
+        self.svc = wsdl_model.Service(self.wsdl, version)
         self.ops = self.svc.operations
         self.samples = {}
         for i, op in enumerate(self.ops):
@@ -146,7 +146,7 @@ class PeerRun:
         if texts is None:
             return build
         header = cdriver.Header(texts[0], self.label, texts[1])
-        client_c, server_c, notes, self.held = cdriver.sources(header, self.ops, self.samples)
+        client_c, server_c, notes, self.held = cdriver.sources(header, self.ops, self.samples, self.version)
         for op, items in notes.items():
             self.notes.append("%s: %s" % (op, "; ".join(items)))
         build.compile(client_c, server_c)
@@ -188,7 +188,7 @@ class PeerRun:
             if req is None:
                 problems.append("node-soap received nothing")
             else:
-                bad = self.check.check(req["xml"]) or http_problem(req.get("headers", {}), op)
+                bad = self.check.check(req["xml"]) or http_problem(req.get("headers", {}), op, self.version)
                 if bad:
                     problems.append("request invalid: " + bad)
             problems += self._dispatched(op, calls, errors)
@@ -337,7 +337,32 @@ class PeerRun:
                                         peer.transport.last_headers)
                 if request is not None and (not problems or request.get("op") == op.name):
                     problems += self._zeep_result(op, got, raised)
+                if self.version == 12 and op.faults and not problems:
+                    problems += self._fault_served(op, peer, server)
                 self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
+
+    def _fault_served(self, op, peer, server):
+        """Our server answers op's second call with a SOAP 1.2 Sender fault: HTTP 400, a valid
+        envelope, and zeep reads the code and the reason."""
+        import node_peer
+        import zeep.exceptions
+        _, raised = peer.call(op, self.samples[op.name]["input"])
+        request = server.next_json(30)
+        response = server.next_json(30) if request is not None else None
+        if response is None or response.get("send") != 0:
+            return ["our server did not send the fault"]
+        problems = []
+        bad = self.check.check(self._envelope_of(peer.transport.last_response or b"")) or http_problem(
+            peer.transport.last_headers, None, self.version)
+        if bad:
+            problems.append("fault invalid: " + bad)
+        if peer.transport.last_status != 400:
+            problems.append("fault sent with HTTP %s, not 400" % peer.transport.last_status)
+        if not isinstance(raised, zeep.exceptions.Fault):
+            problems.append("zeep read no fault: %s" % short(repr(raised), 100))
+        elif raised.message != node_peer.fault_text(op) or not str(raised.code).endswith("Sender"):
+            problems.append("zeep read the fault as %s: %s" % (raised.code, short(raised.message, 80)))
+        return problems
 
     def _served(self, op, request, response, raw_response, response_headers):
         """What our server decoded and sent for op."""
@@ -356,7 +381,7 @@ class PeerRun:
         if response is None or response.get("send") != 0:
             problems.append("our server did not send the response")
         elif raw_response:
-            bad = self.check.check(self._envelope_of(raw_response)) or http_problem(response_headers, None)
+            bad = self.check.check(self._envelope_of(raw_response)) or http_problem(response_headers, None, self.version)
             if bad:
                 problems.append("response invalid: " + bad)
         return problems
@@ -384,16 +409,25 @@ class PeerRun:
             return "no log"
 
 
-def http_problem(headers, op):
-    """What a message's HTTP headers get wrong: text/xml in UTF-8 always; a request carries
-    SOAPAction, quoted, with the binding's action (empty when it gives none)."""
+def http_problem(headers, op, version=11):
+    """What a message's HTTP headers get wrong. SOAP 1.1: text/xml in UTF-8; a request carries
+    SOAPAction, quoted, with the binding's action (empty when it gives none). SOAP 1.2:
+    application/soap+xml in UTF-8, no SOAPAction; a request's action parameter is the binding's
+    action (none when it gives none or an empty one)."""
     headers = {k.lower(): v for k, v in headers.items()}
     content_type = headers.get("content-type", "")
     media = content_type.split(";")[0].strip().lower()
-    params = {p.split("=")[0].strip().lower(): p.split("=", 1)[1].strip().strip('"').lower()
+    params = {p.split("=")[0].strip().lower(): p.split("=", 1)[1].strip().strip('"')
               for p in content_type.split(";")[1:] if "=" in p}
-    if media != "text/xml" or params.get("charset", "utf-8") != "utf-8":
-        return "HTTP Content-Type is %r, not text/xml; charset=utf-8" % content_type
+    wanted = "application/soap+xml" if version == 12 else "text/xml"
+    if media != wanted or params.get("charset", "utf-8").lower() != "utf-8":
+        return "HTTP Content-Type is %r, not %s; charset=utf-8" % (content_type, wanted)
+    if version == 12:
+        if "soapaction" in headers:
+            return "HTTP SOAPAction in a SOAP 1.2 message"
+        if op is not None and params.get("action") != (op.action or None):
+            return "HTTP action parameter is %r, not %r" % (params.get("action"), op.action or None)
+        return None
     if op is None:
         return None
     if "soapaction" not in headers:
@@ -410,7 +444,8 @@ def read_list(path):
         for line in f:
             if line.strip() and not line.startswith("#"):
                 cols = line.rstrip("\n").split("\t")
-                rows.append((cols[0], cols[1]))
+                # A fourth column "soap12": the document's SOAP 1.2 port.
+                rows.append((cols[0], cols[1], 12 if len(cols) > 3 and cols[3] == "soap12" else 11))
     return rows
 
 
@@ -462,11 +497,11 @@ def main():
     directions = ("windows-client",) if cfg.windows else ("client", "server")
     shown = directions + ("peers",)
     runs = []
-    for label, rel in read_list(cfg.list):
+    for label, rel, version in read_list(cfg.list):
         if cfg.only and label not in cfg.only:
             continue
         try:
-            run = PeerRun(cfg, label, rel)
+            run = PeerRun(cfg, label, rel, version)
             if cfg.windows:
                 run.run_client(run.drivers(windows=True), "windows-client")
                 run.run_peers()

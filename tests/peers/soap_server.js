@@ -53,7 +53,7 @@ server.listen(0, '127.0.0.1', () => {
   // The port is printed once the WSDL is read: that is when requests are served.
   // A nil element reaches the service as null (else it would be dropped as if absent).
   const soapServer = soap.listen(server, { path: plan.path, services, xml, uri: wsdlPath, callback: ready,
-    handleNilAsNull: true });
+    handleNilAsNull: true, forceSoap12Headers: !!plan.soap12 });
   // node-soap writes xsi:nil without declaring the prefix (its envelopes declare no namespace of
   // w3.org): the Envelope gets the declaration, so that an answer that holds a nil value is XML.
   const send = soapServer._sendHttpResponse.bind(soapServer);

@@ -1,5 +1,5 @@
-"""The parts of a WSDL 1.1 document and its schemas that the peer test needs: the SOAP 1.1
-binding's operations with their messages, and an index of the schema components, read with lxml
+"""The parts of a WSDL 1.1 document and its schemas that the peer test needs: the operations of
+the SOAP 1.1 binding (or of the SOAP 1.2 one) with their messages, and an index of the schema components, read with lxml
 independently of Kelvane's own reader."""
 
 import os
@@ -7,6 +7,8 @@ from lxml import etree
 
 WSDL = "http://schemas.xmlsoap.org/wsdl/"
 SOAP = "http://schemas.xmlsoap.org/wsdl/soap/"
+SOAP12 = "http://schemas.xmlsoap.org/wsdl/soap12/"
+ENVELOPES = {11: "http://schemas.xmlsoap.org/soap/envelope/", 12: "http://www.w3.org/2003/05/soap-envelope"}
 XSD = "http://www.w3.org/2001/XMLSchema"
 XSD_OLD = ("http://www.w3.org/1999/XMLSchema", "http://www.w3.org/2000/10/XMLSchema")
 SOAP_ENC = "http://schemas.xmlsoap.org/soap/encoding/"
@@ -70,11 +72,13 @@ class Operation:
 
 
 class Service:
-    """The first SOAP 1.1 port of the document, its operations in binding order, and every
-    schema that the document embeds or imports."""
+    """The first SOAP 1.1 port of the document (version 12: SOAP 1.2 port), its operations in
+    binding order, and every schema that the document embeds or imports."""
 
-    def __init__(self, path):
+    def __init__(self, path, version=11):
         self.path = os.path.abspath(path)
+        self.version = version
+        self.soap = SOAP12 if version == 12 else SOAP
         self.schemas = []  # (element, base path)
         self.elements, self.types, self.groups, self.attribute_groups, self.attributes = {}, {}, {}, {}, {}
         self.messages, self.port_types, self.bindings, self.ports = {}, {}, {}, []
@@ -112,11 +116,11 @@ class Service:
         for pt in root.findall("{%s}portType" % WSDL):
             self.port_types[(tns, pt.get("name"))] = pt
         for b in root.findall("{%s}binding" % WSDL):
-            if b.find("{%s}binding" % SOAP) is not None:
+            if b.find("{%s}binding" % self.soap) is not None:
                 self.bindings[(tns, b.get("name"))] = b
         for svc in root.findall("{%s}service" % WSDL):
             for port in svc.findall("{%s}port" % WSDL):
-                if port.find("{%s}address" % SOAP) is not None:
+                if port.find("{%s}address" % self.soap) is not None:
                     self.ports.append((svc.get("name"), port.get("name"), qname(port, port.get("binding"))))
 
     def _add_schema(self, schema, path):
@@ -157,7 +161,7 @@ class Service:
         if binding is None:
             return []
         port_type = self.port_types.get(qname(binding, binding.get("type")))
-        style = binding.find("{%s}binding" % SOAP).get("style", "document")
+        style = binding.find("{%s}binding" % self.soap).get("style", "document")
         abstract = {}
         if port_type is not None:
             for op in port_type.findall("{%s}operation" % WSDL):
@@ -165,7 +169,7 @@ class Service:
         ops = []
         for bop in binding.findall("{%s}operation" % WSDL):
             op = Operation(bop.get("name"))
-            soap_op = bop.find("{%s}operation" % SOAP)
+            soap_op = bop.find("{%s}operation" % self.soap)
             op.style = style
             if soap_op is not None:
                 op.style = soap_op.get("style", style)
@@ -181,13 +185,13 @@ class Service:
                 use = getattr(op, use_attr)
                 if b is None:
                     continue
-                body = b.find("{%s}body" % SOAP)
+                body = b.find("{%s}body" % self.soap)
                 if body is not None:
                     use.use = body.get("use", "literal")
                     use.namespace = body.get("namespace")
                     if body.get("parts") is not None:
                         use.parts = body.get("parts").split()
-                for h in b.findall("{%s}header" % SOAP):
+                for h in b.findall("{%s}header" % self.soap):
                     msg = self.messages.get(qname(h, h.get("message")))
                     if msg is not None:
                         use.headers.append((msg, h.get("part"), h.get("use", "literal")))

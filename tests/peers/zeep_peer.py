@@ -14,6 +14,7 @@ class LocalTransport(zeep.transports.Transport):
         self.known = known
         self.last_request = self.last_response = None
         self.last_headers = {}
+        self.last_status = None
         self.posted = False
 
     def load(self, url):
@@ -31,6 +32,7 @@ class LocalTransport(zeep.transports.Transport):
         response = super().post(address, message, headers)
         self.last_response = response.content
         self.last_headers = dict(response.headers)
+        self.last_status = response.status_code
         return response
 
 

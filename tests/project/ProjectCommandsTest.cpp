@@ -104,6 +104,10 @@ TEST_F(ProjectCommandsTest, ReaderFailuresEndTheCommandWithTheirMessages)
         {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\">"
          "<binding name=\"B\" type=\"tns:Nope\"/></definitions>",
          ": Wsdl Parser Exception : Unknown port type Nope\n"},
+        // Read without error, but nothing to generate.
+        {"<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\">"
+         "<portType name=\"P\"/></definitions>",
+         "calc.wsdl: no operation to generate: no operation of the document is bound by a SOAP 1.1 or SOAP 1.2 binding\r\n"},
         {nullptr, "calc.wsdl: Wsdl Parser Exception : "},
         {nullptr, "calc.wsdl could not be opened: file not found\r\n"},
     };

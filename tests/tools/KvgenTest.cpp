@@ -135,7 +135,7 @@ TEST_F(KvgenTest, VersionHelpAndListingWriteNothing)
     const KvgenRun list = kvgen("--list " + Calculator);
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_EQ(list.out, "service CalculatorService\n"
-                        "  port CalculatorPort  binding CalculatorSoap  address http://127.0.0.1:4321/calculator\n"
+                        "  port CalculatorPort  binding CalculatorSoap  SOAP 1.1  address http://127.0.0.1:4321/calculator\n"
                         "    operation Add  style document  action \"urn:kelvane:calculator#Add\"\n"
                         "    operation Greet  style document  action \"urn:kelvane:calculator#Greet\"\n");
     EXPECT_EQ(list.err, "");
@@ -229,6 +229,52 @@ TEST_F(KvgenTest, AFailedRunLeavesNoFolderItMade)
         EXPECT_EQ(run.err.compare(0, c.err.size(), c.err), 0) << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(namesIn("."), "bad.wsdl\nfile.txt\n");
+    }
+}
+
+// A document's SOAP 1.2 port is listed with its operations beside its SOAP
+// 1.1 one; a document from which no operation can be generated fails the
+// run with its reason, says nothing of success and leaves nothing behind.
+TEST_F(KvgenTest, Soap12PortsAreListedAndADocumentWithoutOperationsFails)
+{
+    const std::string head =
+        "<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\" "
+        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" "
+        "xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\" xmlns:http=\"http://schemas.xmlsoap.org/wsdl/http/\">"
+        "<message name=\"M\"><part name=\"x\" type=\"xsd:int\"/></message><portType name=\"P\"><operation name=\"Op\">"
+        "<input message=\"tns:M\"/><output message=\"tns:M\"/></operation></portType>";
+    const auto binding = [](const std::string& name, const std::string& prefix) {
+        return "<binding name=\"" + name + "\" type=\"tns:P\"><" + prefix + ":binding style=\"rpc\"/><operation name=\"Op\"><" +
+            prefix + ":operation soapAction=\"urn:" + name + "\"/><input><" + prefix + ":body use=\"literal\" namespace=\"urn:t\"/>" +
+            "</input><output><" + prefix + ":body use=\"literal\" namespace=\"urn:t\"/></output></operation></binding>";
+    };
+    testsupport::writeBytes("mixed.wsdl", head + binding("B11", "soap") + binding("B12", "soap12") +
+                                              "<service name=\"S\"><port name=\"P11\" binding=\"tns:B11\"><soap:address "
+                                              "location=\"http://h/11\"/></port><port name=\"P12\" binding=\"tns:B12\">"
+                                              "<soap12:address location=\"http://h/12\"/></port></service></definitions>");
+    const KvgenRun list = kvgen("--list mixed.wsdl");
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, "service S\n"
+                        "  port P11  binding B11  SOAP 1.1  address http://h/11\n"
+                        "    operation Op  style rpc  action \"urn:B11\"\n"
+                        "  port P12  binding B12  SOAP 1.2  address http://h/12\n"
+                        "    operation Op  style rpc  action \"urn:B12\"\n");
+
+    testsupport::writeBytes("none.wsdl", head + "</definitions>");
+    testsupport::writeBytes("http.wsdl", head + "<binding name=\"H\" type=\"tns:P\"><http:binding verb=\"POST\"/>"
+                                              "<operation name=\"Op\"><http:operation location=\"/op\"/></operation>"
+                                              "</binding></definitions>");
+    for (const char* document : {"none.wsdl", "http.wsdl"}) {
+        SCOPED_TRACE(document);
+        const KvgenRun run = kvgen(std::string("--out project calc ") + document);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(std::string(document) + ": no operation to generate: no operation of the document is "
+                                                       "bound by a SOAP 1.1 or SOAP 1.2 binding\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(run.err.find("Successfully Generated!"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(fs::exists("project"));
     }
 }
 

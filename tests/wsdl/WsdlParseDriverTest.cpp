@@ -67,25 +67,68 @@ TEST_F(WsdlParseDriverTest, TheSoapNamespaceDeclaredOnDefinitionsLoadsTheExtensi
          at != std::string::npos; at = text.find("Soap Processing  Could not parse", at + 1))
         ++reports;
     EXPECT_EQ(reports, 5u) << text;
-    EXPECT_NE(text.find("No SOAP 1.1 binding (http://schemas.xmlsoap.org/wsdl/soap/) in the document"),
+    EXPECT_NE(text.find("No SOAP binding (http://schemas.xmlsoap.org/wsdl/soap/ or "
+                        "http://schemas.xmlsoap.org/wsdl/soap12/) in the document"),
               std::string::npos);
 }
 
-TEST_F(WsdlParseDriverTest, DocumentsWithoutASoap11BindingParseWithANotice)
+// The SOAP 1.2 binding namespace has a handler of its own, the second: its
+// ids are the second block's, its schema "soap12.xsd", and its elements are
+// read as the SOAP 1.1 ones are.
+TEST_F(WsdlParseDriverTest, TheSoap12BindingIsReadByTheSecondHandler)
 {
-    const std::string notice = "doc.wsdl: No SOAP 1.1 binding (http://schemas.xmlsoap.org/wsdl/soap/) in the document: "
-                               "no operation can be generated\n";
+    std::string document = calculator();
+    for (const std::string from : {"<soap:", "</soap:"}) {
+        const std::string to = from.substr(0, from.size() - 1) + "12:";
+        for (std::size_t at = document.find(from); at != std::string::npos; at = document.find(from, at + to.size()))
+            document.replace(at, from.size(), to);
+    }
+    document.replace(document.find("xmlns:soap="), 11, "xmlns:soap12=");
+    document.replace(document.find("/wsdl/soap/"), 11, "/wsdl/soap12/");
+    document.replace(document.find("soapAction=\"urn:add\""), 20, "soapAction=\"urn:add\" soapActionRequired=\"true\"");
+    parse(document);
+    expectSuccess();
+    EXPECT_EQ(diagnostics_.str(), "");
+    SoapExtension* soap12 = parser_->getSoap12Extension();
+    ASSERT_NE(soap12, nullptr);
+    EXPECT_EQ(soap12->getVersion(), SoapExtension::Soap12);
+    EXPECT_EQ(soap12->getNamespace(), Soap12BindingUri);
+    EXPECT_EQ(soap12->getNamespacePrefix(), "soap12");
+    EXPECT_EQ(soap12->getStartId(), WsdlParser::ElementIdBlockSize + 1);
+    EXPECT_EQ(soap12->getExtensibilitySchema(), builtInFolder() + "soap12.xsd");
+    EXPECT_EQ(parser_->getSoapExtension()->getStartId(), 0);
+    const Binding* binding = nth(parser_->getBindings(), 0);
+    EXPECT_EQ(binding->getProtocolNamespace(), Soap12BindingUri);
+    const int* ids = nullptr;
+    ASSERT_EQ(binding->getOpBinding(0, ids), 1);
+    std::string action;
+    int style = -1;
+    ASSERT_TRUE(soap12->getOperationInfo(ids[0], action, style));
+    EXPECT_EQ(action, "urn:add");
+    EXPECT_EQ(style, SoapExtension::Rpc);
+    EXPECT_EQ(parser_->getExtensionHandler(ids[0]), soap12);
+    ASSERT_EQ(binding->getInputBinding(0, ids), 1);
+    int use = 0;
+    std::string encodingStyle, ns;
+    ASSERT_TRUE(soap12->getBodyInfo(ids[0], use, encodingStyle, ns));
+    EXPECT_EQ(use, 1);
+    EXPECT_EQ(ns, "urn:t");
+}
+
+TEST_F(WsdlParseDriverTest, DocumentsWithoutASoapBindingParseWithANotice)
+{
+    const std::string notice = "doc.wsdl: No SOAP binding (http://schemas.xmlsoap.org/wsdl/soap/ or "
+                               "http://schemas.xmlsoap.org/wsdl/soap12/) in the document: no operation can be generated\n";
     struct Case {
         const char* name;
         std::string body;
     };
     const Case cases[] = {
         {"no binding", calculatorMessages() + calculatorPortType()},
-        {"a SOAP 1.2 binding",
+        {"an HTTP binding beside an unbound port type",
          calculatorMessages() + calculatorPortType() +
-             "<binding name=\"B\" type=\"tns:Calc\" xmlns:s12=\"http://schemas.xmlsoap.org/wsdl/soap12/\">"
-             "<s12:binding transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Add\">"
-             "<s12:operation soapAction=\"\"/><input><s12:body use=\"literal\"/></input></operation></binding>"},
+             "<binding name=\"B\" type=\"tns:Calc\" xmlns:http=\"http://schemas.xmlsoap.org/wsdl/http/\">"
+             "<http:binding verb=\"POST\"/></binding>"},
         {"an HTTP binding",
          calculatorMessages() + calculatorPortType() +
              "<binding name=\"B\" type=\"tns:Calc\" xmlns:http=\"http://schemas.xmlsoap.org/wsdl/http/\">"

@@ -11,6 +11,11 @@ const CViewPortType* portTypeOf(const CServiceView& view, const CViewBinding* bi
 {
     if (binding == nullptr)
         return nullptr;
+    // A port type with bindings of both SOAP versions is read once per version.
+    for (const CViewPortType& portType : view.portTypes()) {
+        if (portType.soapBinding == binding)
+            return &portType;
+    }
     for (const CViewPortType& portType : view.portTypes()) {
         if (portType.name == binding->portTypeName)
             return &portType;
@@ -40,8 +45,11 @@ void listService(const CServiceView& view, std::ostream& out)
         out << "service " << service.name << "\n";
         for (const CViewService::Port& port : service.ports) {
             out << "  port " << port.name;
-            if (port.binding != nullptr)
+            if (port.binding != nullptr) {
                 out << "  binding " << port.binding->name;
+                if (port.binding->soapVersion != 0)
+                    out << "  SOAP " << (port.binding->soapVersion == 12 ? "1.2" : "1.1");
+            }
             out << "  address " << (port.address.empty() ? "(none)" : port.address) << "\n";
             const CViewPortType* portType = portTypeOf(view, port.binding);
             if (portType == nullptr)
@@ -51,7 +59,7 @@ void listService(const CServiceView& view, std::ostream& out)
         }
     }
     for (const CViewPortType& portType : view.portTypes()) {
-        if (listed.count(&portType) == 0) {
+        if (listed.count(&portType) == 0 && !portType.secondVersion) {
             out << "port type " << portType.name << "  (in no service)\n";
             listOperations(portType, "  ", out);
         }

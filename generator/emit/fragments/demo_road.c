@@ -107,8 +107,11 @@ void demo_print(const char *banner, const char *what, kvproj_proto_packet_t *pk)
 void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const char *why)
 {
 	const char *code = pk->decode_fault != NULL ? pk->decode_fault : "SOAP-ENV:Client";
+	//the fault goes in the version of the request
+	int version = pk->soap_version;
 
 	memset(pk, 0, sizeof(*pk));
+	pk->soap_version = version;
 	pk->msg_type = KVPROJ_PROTO_SOAP_FAULT;
 	pk->msg_direction = KVPROJ_DIRECTION_RESPONSE;
 	snprintf(pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode), "%s", code);
@@ -149,6 +152,7 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 	int answered;
 	int result;
 	int keep;
+	int version;
 
 	for(answered = 0; ; answered++){
 		if(!demo_wait_request(trans->socket)){
@@ -172,6 +176,8 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 		demo_print("server receives", demo_kind_name(pk->msg_type), pk);
 		//the reader says whether the client keeps the connection for its next request
 		keep = trans->keep_open;
+		//the answer goes in the version of the request
+		version = pk->soap_version;
 		answer = demo_answer_kind(pk->msg_type);
 		//the reader gave the packet its attachment and the storage of its arrays
 		kvproj_free_proto_packet(pk);
@@ -181,6 +187,7 @@ void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
 			continue;
 		}
 		demo_sample_message(pk, answer, KVPROJ_DIRECTION_RESPONSE);
+		pk->soap_version = version;
 		if(!keep)
 			kvproj_add_http_header(pk, "Connection", "close");
 		demo_print("server sends", demo_kind_name(answer), pk);
@@ -308,9 +315,10 @@ int demo_answered(const char *operation, kvproj_proto_packet_t *pk, unsigned int
 	return 0;
 }
 
-//the client's part: calls one operation of the demo's own server, with its request filled with
-//sample values; 1 when its response came, else 0 with a line that says what went wrong
-int demo_call(const char *operation, unsigned int request, unsigned int response, tessaro_port_t port, kvproj_proto_packet_t *pk)
+//the client's part: calls one operation of the demo's own server in the SOAP version of its binding,
+//with its request filled with sample values; 1 when its response came, else 0 with a line that says
+//what went wrong
+int demo_call(const char *operation, unsigned int request, unsigned int response, int version, tessaro_port_t port, kvproj_proto_packet_t *pk)
 {
 	kvproj_proto_trans_t trans;
 	int answered = 0;
@@ -318,6 +326,7 @@ int demo_call(const char *operation, unsigned int request, unsigned int response
 
 	memset(&trans, 0, sizeof(trans));
 	demo_sample_message(pk, request, KVPROJ_DIRECTION_REQUEST);
+	pk->soap_version = version;
 	printf("==================call %s====================\n", operation);
 	demo_print("client sends", demo_kind_name(request), pk);
 	if(kvproj_connect_server(&trans, "127.0.0.1", "/test/soap", port) != 0){

@@ -15,25 +15,42 @@ static void mydecode_copy(char *dest, size_t size, const char *text, size_t leng
 	dest[length] = '\0';
 }
 
-//an element of the SOAP 1.1 envelope namespace with the local name given, whatever its prefix
-static int mydecode_is_soap(xmlNodePtr node, const char *name)
+//the SOAP version whose envelope namespace the element is in: 11, 12, or 0 for another
+static int mydecode_version(xmlNodePtr node)
 {
-	return node != NULL && node->type == XML_ELEMENT_NODE && node->ns != NULL &&
-		!xmlStrcmp(node->ns->href, (const xmlChar *)"http://schemas.xmlsoap.org/soap/envelope/") &&
-		!xmlStrcmp(node->name, (const xmlChar *)name);
+	if(node == NULL || node->type != XML_ELEMENT_NODE || node->ns == NULL || node->ns->href == NULL)
+		return 0;
+	if(!xmlStrcmp(node->ns->href, (const xmlChar *)"http://schemas.xmlsoap.org/soap/envelope/"))
+		return 11;
+	if(!xmlStrcmp(node->ns->href, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope"))
+		return 12;
+	return 0;
 }
 
-//a Header entry addressed to this node (no actor, or the next one) that says mustUnderstand="1" (or
-//"true"): 1, and the entry named in the decode error, since the caller asks only when no header
-//part of the service names it
+//an element of the envelope namespace of the document's SOAP version (its Envelope's, SOAP 1.1's or
+//SOAP 1.2's) with the local name given, whatever its prefix
+static int mydecode_is_soap(xmlNodePtr node, const char *name)
+{
+	xmlNodePtr	root = node != NULL ? xmlDocGetRootElement(node->doc) : NULL;
+	int	version = mydecode_version(node);
+
+	return version != 0 && version == mydecode_version(root) && !xmlStrcmp(node->name, (const xmlChar *)name);
+}
+
+//a Header entry addressed to this node (SOAP 1.1: no actor, or the next one; SOAP 1.2: no role, the
+//next one or the ultimate receiver) that says mustUnderstand="1" (or "true"): 1, and the entry named
+//in the decode error, since the caller asks only when no header part of the service names it
 static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur)
 {
-	const xmlChar	*env = (const xmlChar *)"http://schemas.xmlsoap.org/soap/envelope/";
+	int	soap12 = mydecode_version(xmlDocGetRootElement(doc)) == 12;
+	const xmlChar	*env = (const xmlChar *)(soap12 ? "http://www.w3.org/2003/05/soap-envelope" : "http://schemas.xmlsoap.org/soap/envelope/");
 	xmlChar	*must = xmlGetNsProp(cur, (const xmlChar *)"mustUnderstand", env);
-	xmlChar	*actor = xmlGetNsProp(cur, (const xmlChar *)"actor", env);
+	xmlChar	*actor = xmlGetNsProp(cur, (const xmlChar *)(soap12 ? "role" : "actor"), env);
 	char	*error = (char *)doc->_private;
 	int	result = must != NULL && (!xmlStrcmp(must, (const xmlChar *)"1") || !xmlStrcmp(must, (const xmlChar *)"true")) &&
-		(actor == NULL || !xmlStrcmp(actor, (const xmlChar *)"http://schemas.xmlsoap.org/soap/actor/next"));
+		(actor == NULL || (!soap12 && !xmlStrcmp(actor, (const xmlChar *)"http://schemas.xmlsoap.org/soap/actor/next")) ||
+		(soap12 && (!xmlStrcmp(actor, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope/role/next") ||
+		!xmlStrcmp(actor, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope/role/ultimateReceiver"))));
 
 	if(result && error != NULL && error[0] == '\0')
 		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header {%.80s}%.80s must be understood, and is not",
@@ -43,6 +60,67 @@ static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur)
 	if(actor != NULL)
 		xmlFree(actor);
 	return result;
+}
+
+//the first child element of node of the SOAP 1.2 envelope namespace with the local name given; NULL
+//when there is none
+static xmlNodePtr mydecode_soap12_child(xmlNodePtr node, const char *name)
+{
+	for(node = node != NULL ? mydecode_element(node->xmlChildrenNode) : NULL; node != NULL; node = mydecode_element(node->next)){
+		if(mydecode_version(node) == 12 && !xmlStrcmp(node->name, (const xmlChar *)name))
+			return node;
+	}
+	return NULL;
+}
+
+//the text of node into dest (at most size-1 bytes); a fault code of the envelope's namespace is
+//written with the prefix SOAP-ENV, whatever prefix the message gave it
+static void mydecode_fault_text(xmlNodePtr node, char *dest, size_t size, int code)
+{
+	xmlChar	*text = node != NULL ? xmlNodeListGetString(node->doc, node->xmlChildrenNode, 1) : NULL;
+	const char	*value = text != NULL ? (const char *)text : "";
+	const char	*colon = strchr(value, ':');
+	xmlChar	*prefix = NULL;
+	xmlNsPtr	ns;
+
+	dest[0] = '\0';
+	if(code && colon != NULL){
+		prefix = xmlStrndup((const xmlChar *)value, (int)(colon - value));
+		ns = xmlSearchNs(node->doc, node, prefix);
+		if(ns != NULL && !xmlStrcmp(ns->href, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope")){
+			snprintf(dest, size, "SOAP-ENV:%s", colon + 1);
+			value = NULL;
+		}
+		xmlFree(prefix);
+	}
+	if(value != NULL)
+		mydecode_copy(dest, size, value, strlen(value));
+	if(text != NULL)
+		xmlFree(text);
+}
+
+//a SOAP 1.2 Fault: Code/Value into faultcode, Code/Subcode/Value into subcode, the first
+//Reason/Text into faultstring with its xml:lang into lang, and the Detail's text into detail;
+//-1 without the Code or the Reason the Fault must have
+static int mydecode_fault12(xmlNodePtr fault, kvproj_soap_fault_msg_t *value)
+{
+	xmlNodePtr	code = mydecode_soap12_child(fault, "Code");
+	xmlNodePtr	reason = mydecode_soap12_child(fault, "Reason");
+	xmlNodePtr	text = mydecode_soap12_child(reason, "Text");
+	xmlChar	*lang;
+
+	memset(value, 0, sizeof(*value));
+	if(code == NULL || reason == NULL || mydecode_soap12_child(code, "Value") == NULL)
+		return -1;
+	mydecode_fault_text(mydecode_soap12_child(code, "Value"), value->faultcode, sizeof(value->faultcode), 1);
+	mydecode_fault_text(mydecode_soap12_child(mydecode_soap12_child(code, "Subcode"), "Value"), value->subcode, sizeof(value->subcode), 1);
+	mydecode_fault_text(text, value->faultstring, sizeof(value->faultstring), 0);
+	if(text != NULL && (lang = xmlNodeGetLang(text)) != NULL){
+		mydecode_copy(value->lang, sizeof(value->lang), (const char *)lang, strlen((const char *)lang));
+		xmlFree(lang);
+	}
+	mydecode_fault_text(mydecode_soap12_child(fault, "Detail"), value->detail, sizeof(value->detail), 0);
+	return 0;
 }
 
 //SOAP encoding's multi-reference values: every element of the Body with href="#name" takes a copy

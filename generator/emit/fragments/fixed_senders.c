@@ -43,23 +43,103 @@ static int kvproj_detail_cat(mycursor_t *body, const char *detail, size_t size)
 	return mymarkupcat(body, detail, size);
 }
 
+//the SOAP 1.2 Code/Value of a fault code, as a name of the envelope's namespace: SOAP 1.1's Client and
+//Server (also dotted, "Server.Database") become Sender and Receiver; the five codes of SOAP 1.2 stay;
+//any other code is the Receiver's
+static const char *kvproj_fault_code12(const char *faultcode, size_t size)
+{
+	static const char	*codes[] = {"VersionMismatch", "MustUnderstand", "DataEncodingUnknown", "Sender", "Receiver"};
+	const char	*colon = (const char *)memchr(faultcode, ':', strnlen(faultcode, size));
+	const char	*local = colon != NULL ? colon + 1 : faultcode;
+	size_t	length = strnlen(local, size - (size_t)(local - faultcode)), i;
+
+	for(i = 0; i < length && local[i] != '.'; i++)
+		;
+	length = i;
+	if(length == 6 && strncmp(local, "Client", 6) == 0)
+		return "Sender";
+	for(i = 0; i < sizeof(codes) / sizeof(codes[0]); i++){
+		if(strlen(codes[i]) == length && strncmp(local, codes[i], length) == 0)
+			return codes[i];
+	}
+	return "Receiver";
+}
+
+//the header block of a version mismatch fault of a service of SOAP 1.1 alone: none
+#ifndef KVPROJ_SOAP_UPGRADE
+#define KVPROJ_SOAP_UPGRADE	""
+#endif
+
+//whether a fault code is the version mismatch of either version
+static int kvproj_version_mismatch(const char *faultcode, size_t size)
+{
+	return strcmp(kvproj_fault_code12(faultcode, size), "VersionMismatch") == 0;
+}
+
+//the SOAP 1.2 Fault's Code, Reason and Detail
+static void kvproj_soap12_fault_body(kvproj_proto_packet_t *pk, mycursor_t *body, const char *code)
+{
+	kvproj_soap_fault_msg_t	*fault = &pk->msg.soap_fault;
+
+	mystrcat(body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://www.w3.org/2003/05/soap-envelope\"><SOAP-ENV:Body><SOAP-ENV:Fault><SOAP-ENV:Code><SOAP-ENV:Value>SOAP-ENV:");
+	mystrcat(body, code);
+	mystrcat(body, "</SOAP-ENV:Value>");
+	if(fault->subcode[0] != '\0'){
+		mystrcat(body, "<SOAP-ENV:Subcode><SOAP-ENV:Value>");
+		mytstrcat(body, fault->subcode, sizeof(fault->subcode));
+		mystrcat(body, "</SOAP-ENV:Value></SOAP-ENV:Subcode>");
+	}
+	mystrcat(body, "</SOAP-ENV:Code><SOAP-ENV:Reason><SOAP-ENV:Text xml:lang=\"");
+	if(fault->lang[0] != '\0')
+		mytstrcat(body, fault->lang, sizeof(fault->lang));
+	else
+		mystrcat(body, "en");
+	mystrcat(body, "\">");
+	mytstrcat(body, fault->faultstring, sizeof(fault->faultstring));
+	mystrcat(body, "</SOAP-ENV:Text></SOAP-ENV:Reason>");
+	if(fault->detail[0] != '\0'){
+		mystrcat(body, "<SOAP-ENV:Detail>");
+		kvproj_detail_cat(body, fault->detail, sizeof(fault->detail));
+		mystrcat(body, "</SOAP-ENV:Detail>");
+	}
+	mystrcat(body, "</SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>");
+}
+
+//a fault goes in the packet's SOAP version, but a version mismatch, which goes in SOAP 1.1's envelope
+//(all a node that does not speak the message's version can be sure its sender reads), naming the
+//envelopes this service understands. SOAP 1.1 answers a fault with status 500; SOAP 1.2 a Sender
+//fault with 400 and any other with 500
 static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)
 {
 	char		start[1024];
 	int		length;
 	char		*buffer;
 	mycursor_t	body;
+	const char	*code = kvproj_fault_code12(pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
+	int		mismatch = kvproj_version_mismatch(pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
+	int		soap12 = pk->soap_version == KVPROJ_SOAP_1_2 && !mismatch;
+	int		sender = soap12 && strcmp(code, "Sender") == 0;
 
-	//SOAP 1.1 over HTTP answers a fault with status 500
-	length = snprintf(start, sizeof(start), "HTTP/1.1 500 Internal Server Error\r\nHOST:%s:%d\r\n", trans->dest_ip, (int)trans->dest_port);
+	length = snprintf(start, sizeof(start), "HTTP/1.1 %s\r\nHOST:%s:%d\r\n", sender ? "400 Bad Request" : "500 Internal Server Error", trans->dest_ip, (int)trans->dest_port);
 	if(length < 0 || length >= (int)sizeof(start))
 		return -1;
 	buffer = kvproj_send_begin(pk, &body);
 	if(buffer == NULL)
 		return -1;
 
+	if(soap12){
+		kvproj_soap12_fault_body(pk, &body, code);
+		return kvproj_send_end(trans, pk, buffer, start, &body, NULL, timeout);
+	}
+	pk->soap_version = KVPROJ_SOAP_1_1;
 	//faultcode is a QName, detail holds elements: neither takes an xsi:type; an empty detail is left out
-	mystrcat(&body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\"><SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>");
+	mystrcat(&body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">");
+	if(mismatch && KVPROJ_SOAP_UPGRADE[0] != '\0'){
+		mystrcat(&body, "<SOAP-ENV:Header>");
+		mystrcat(&body, KVPROJ_SOAP_UPGRADE);
+		mystrcat(&body, "</SOAP-ENV:Header>");
+	}
+	mystrcat(&body, "<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>");
 	mytstrcat(&body, pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
 	mystrcat(&body, "</faultcode><faultstring>");
 	mytstrcat(&body, pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
@@ -73,4 +153,3 @@ static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_pack
 
 	return kvproj_send_end(trans, pk, buffer, start, &body, NULL, timeout);
 }
-

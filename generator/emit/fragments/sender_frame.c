@@ -34,8 +34,9 @@ static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 }
 
 //adds the attachment and the head and sends the message; -1 and nothing sent when a part did not fit;
-//soap_action is written quoted, also when empty, and left out when NULL. The body's block is where
-//kvproj_send_begin's buffer went as the body grew
+//soap_action is written quoted, also when empty, and left out when NULL: in SOAP 1.1 as the SOAPAction
+//header, in SOAP 1.2 as the action parameter of a request's Content-Type (left out also when empty).
+//The body's block is where kvproj_send_begin's buffer went as the body grew
 static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, char *buffer, const char *start, mycursor_t *body, const char *soap_action, int timeout)
 {
 	char		head[1024];
@@ -92,12 +93,20 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 			mystrcat(&out, pk->authorization);
 			mystrcat(&out, "\r\n");
 		}
-		//a SOAP 1.1 message is XML text; a caller's own type is kept
-		if(!typed)
+		//a SOAP 1.1 message is XML text, a SOAP 1.2 one has a type of its own; a caller's own type is kept
+		if(!typed && pk->soap_version == KVPROJ_SOAP_1_2){
+			mystrcat(&out, "Content-Type: application/soap+xml; charset=utf-8");
+			if(soap_action != NULL && soap_action[0] != '\0' && strncmp(start, "HTTP/", 5) != 0){
+				mystrcat(&out, "; action=\"");
+				mystrcat(&out, soap_action);
+				mystrcat(&out, "\"");
+			}
+			mystrcat(&out, "\r\n");
+		}else if(!typed)
 			mystrcat(&out, "Content-Type: text/xml; charset=utf-8\r\n");
 		mystrcat(&out, "Content-Length:");
 		mystrcat(&out, len);
-		if(soap_action != NULL){
+		if(soap_action != NULL && pk->soap_version != KVPROJ_SOAP_1_2){
 			mystrcat(&out, "\r\nSOAPAction:\"");
 			mystrcat(&out, soap_action);
 			mystrcat(&out, "\"");

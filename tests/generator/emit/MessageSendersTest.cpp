@@ -925,3 +925,116 @@ TEST_F(MessageSendersTest, ChoicesWriteOneAlternative)
         EXPECT_TRUE(has(sends[i].xml, "?valid Choose=1")) << sends[i].body;
     }
 }
+
+namespace {
+
+// The calculator with a SOAP 1.2 binding of its port type beside the SOAP
+// 1.1 one, each at a port of its own.
+std::string mixedCalculator()
+{
+    std::string soap12 = wsdltest::calculatorBinding("rpc", "literal");
+    for (const std::string from : {"<soap:", "</soap:"}) {
+        const std::string to = from.substr(0, from.size() - 1) + "12:";
+        for (std::size_t at = soap12.find(from); at != std::string::npos; at = soap12.find(from, at + to.size()))
+            soap12.replace(at, from.size(), to);
+    }
+    soap12.replace(soap12.find("CalcSoap"), 8, "CalcSoap12");
+    return wsdltest::definitions(wsdltest::calculatorMessages() + wsdltest::calculatorPortType() +
+                                     wsdltest::calculatorBinding("rpc", "literal") + soap12 +
+                                     "<service name=\"S\"><port name=\"P11\" binding=\"tns:CalcSoap\"><soap:address "
+                                     "location=\"http://h/11\"/></port><port name=\"P12\" binding=\"tns:CalcSoap12\">"
+                                     "<soap12:address location=\"http://h/12\"/></port></service>\n",
+                                 " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"");
+}
+
+} // namespace
+
+// A packet's SOAP version picks the envelope, the Content-Type and where the
+// action goes; a fault goes in its version's form and status, but a version
+// mismatch, which goes in SOAP 1.1's envelope with the envelopes understood.
+TEST_F(MessageSendersTest, Soap12MessagesAndFaultsGoInTheirVersionsForm)
+{
+    const std::vector<Sent> sends = run(mixedCalculator(), R"(
+	fresh(&pk, DEMO_PROTO_ADD);
+	pk.soap_version = DEMO_SOAP_1_2;
+	pk.msg.AddIn.a = 4;
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_ADD);
+	pk.msg.AddIn.a = 5;
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_ADD_RESPONSE);
+	pk.soap_version = DEMO_SOAP_1_2;
+	pk.msg.AddOut.sum = 9;
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_SOAP_FAULT);
+	pk.soap_version = DEMO_SOAP_1_2;
+	strcpy(pk.msg.soap_fault.faultcode, "SOAP-ENV:Client.Input");
+	strcpy(pk.msg.soap_fault.subcode, "SOAP-ENV:Sender");
+	strcpy(pk.msg.soap_fault.faultstring, "a < b");
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_SOAP_FAULT);
+	pk.soap_version = DEMO_SOAP_1_2;
+	strcpy(pk.msg.soap_fault.faultcode, "tns:OwnCode");
+	strcpy(pk.msg.soap_fault.lang, "de");
+	strcpy(pk.msg.soap_fault.faultstring, "kaputt");
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_SOAP_FAULT);
+	pk.soap_version = DEMO_SOAP_1_2;
+	strcpy(pk.msg.soap_fault.faultcode, "SOAP-ENV:VersionMismatch");
+	strcpy(pk.msg.soap_fault.faultstring, "SOAP 1.1 only");
+	report(&trans, &pk);
+	printf("mismatch sent as SOAP %d\n", pk.soap_version);
+	fresh(&pk, DEMO_PROTO_SOAP_FAULT);
+	strcpy(pk.msg.soap_fault.faultcode, "SOAP-ENV:Client");
+	strcpy(pk.msg.soap_fault.faultstring, "bad");
+	report(&trans, &pk);
+)");
+    ASSERT_EQ(7u, sends.size());
+    const std::string env11 = "xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\"";
+    const std::string env12 = "xmlns:SOAP-ENV=\"http://www.w3.org/2003/05/soap-envelope\"";
+    const struct {
+        const char* what;
+        const char* status; // the head's first line
+        const char* contentType;
+        const char* soapAction;
+        bool soap12;
+        std::vector<std::string> xml;
+    } expected[] = {
+        {"1.2 request", "POST /svc HTTP/1.1", " application/soap+xml; charset=utf-8; action=\"urn:add\"", "-", true,
+         {"/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Add/a=4"}},
+        {"1.1 request", "POST /svc HTTP/1.1", " text/xml; charset=utf-8", "\"urn:add\"", false,
+         {"/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Add/a=5"}},
+        {"1.2 response", "HTTP/1.1 200 OK", " application/soap+xml; charset=utf-8", "-", true,
+         {"/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:AddResponse/sum=9"}},
+        {"1.2 Sender fault", "HTTP/1.1 400 Bad Request", " application/soap+xml; charset=utf-8", "-", true,
+         {"/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/SOAP-ENV:Code/SOAP-ENV:Value=SOAP-ENV:Sender",
+          "/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/SOAP-ENV:Code/SOAP-ENV:Subcode/SOAP-ENV:Value=SOAP-ENV:Sender",
+          "/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/SOAP-ENV:Reason/SOAP-ENV:Text=a < b",
+          "/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/SOAP-ENV:Reason/SOAP-ENV:Text@xml:lang=en"}},
+        {"1.2 fault of another code", "HTTP/1.1 500 Internal Server Error", " application/soap+xml; charset=utf-8", "-",
+         true,
+         {"/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/SOAP-ENV:Code/SOAP-ENV:Value=SOAP-ENV:Receiver",
+          "/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/SOAP-ENV:Reason/SOAP-ENV:Text@xml:lang=de"}},
+        {"version mismatch", "HTTP/1.1 500 Internal Server Error", " text/xml; charset=utf-8", "-", false,
+         {"/SOAP-ENV:Envelope/SOAP-ENV:Header/upg:Upgrade/upg:SupportedEnvelope@qname=ns1:Envelope",
+          "/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/faultcode=SOAP-ENV:VersionMismatch",
+          "?mismatch sent as SOAP 11"}},
+        {"1.1 fault", "HTTP/1.1 500 Internal Server Error", " text/xml; charset=utf-8", "-", false,
+         {"/SOAP-ENV:Envelope/SOAP-ENV:Body/SOAP-ENV:Fault/faultcode=SOAP-ENV:Client"}},
+    };
+    for (std::size_t i = 0; i < sends.size(); ++i) {
+        SCOPED_TRACE(expected[i].what);
+        const Sent& sent = sends[i];
+        EXPECT_EQ(0, sent.result);
+        expectFramed(sent);
+        EXPECT_EQ(0u, sent.head.find(std::string(expected[i].status) + "\r\n")) << sent.head;
+        EXPECT_EQ(expected[i].contentType, headerValue(sent.head, "Content-Type"));
+        EXPECT_EQ(expected[i].soapAction, headerValue(sent.head, "SOAPAction"));
+        EXPECT_NE(sent.body.find(expected[i].soap12 ? env12 : env11), std::string::npos) << sent.body;
+        for (const std::string& line : expected[i].xml)
+            EXPECT_TRUE(has(sent.xml, line)) << line;
+    }
+    // The Upgrade block names SOAP 1.2's envelope first, then SOAP 1.1's.
+    EXPECT_LT(sends[5].body.find("ns1=\"http://www.w3.org/2003/05/soap-envelope\""),
+              sends[5].body.find("ns2=\"http://schemas.xmlsoap.org/soap/envelope/\""));
+}

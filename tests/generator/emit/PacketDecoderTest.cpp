@@ -185,11 +185,13 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
         {message(ok, "<![CDATA[" + envelope("<env:Body><t:Count xmlns:t=\"urn:t\">9</t:Count></env:Body>", "env") + "]]>"),
          "-1 type=0 headers=1 [Content-Length|3] error=the SOAP message is no well-formed XML: line 1, column 2: Extra content at the end of the document fault_code=SOAP-ENV:Client"},
         // Envelope, Header and Body of another namespace, or none, are no
-        // SOAP 1.1 message; nor is a message without a Body.
+        // SOAP 1.1 message; nor is a message without a Body. An Envelope of
+        // another version (SOAP 1.2's, to a service of SOAP 1.1 alone) is a
+        // version mismatch.
         {message(ok, "<?xml version=\"1.0\"?><env:Envelope><env:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></env:Body></env:Envelope>"),
          "-1 type=0 headers=1 [Content-Length|3] error=the root element is no SOAP 1.1 Envelope: {}env:Envelope fault_code=SOAP-ENV:Client"},
         {message(ok, "<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body><t:Count xmlns:t=\"urn:t\">1</t:Count></e:Body></e:Envelope>"),
-         "-1 type=0 headers=1 [Content-Length|3] error=the root element is no SOAP 1.1 Envelope: {http://www.w3.org/2003/05/soap-envelope}Envelope fault_code=SOAP-ENV:Client"},
+         "-1 type=0 headers=1 [Content-Length|3] error=the root element is no SOAP 1.1 Envelope: {http://www.w3.org/2003/05/soap-envelope}Envelope fault_code=SOAP-ENV:VersionMismatch"},
         {message(ok, envelope("<Body><t:Count xmlns:t=\"urn:t\">1</t:Count></Body>", "env")), "-1 type=0 headers=1 [Content-Length|3] error=the Envelope holds no Body fault_code=SOAP-ENV:Client"},
         {message(ok, envelope("<env:Header/>", "env")), "-1 type=0 headers=1 [Content-Length|3] error=the Envelope holds no Body fault_code=SOAP-ENV:Client"},
         // No document type declaration is read: no DTD, no entity, nothing
@@ -300,6 +302,118 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
     };
     const auto [table, expected] = messageTable(cases);
     const RunResult run = runReaderDriver(serviceDocument(), Driver, table);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
+// Operation Add bound by SOAP 1.1 and SOAP 1.2, Sub by SOAP 1.1 alone, Mul
+// by SOAP 1.2 alone (each rpc/literal in namespace urn:t).
+std::string versionsDocument()
+{
+    const auto operation = [](const std::string& name) {
+        return "<operation name=\"" + name + "\"><input message=\"tns:In\"/><output message=\"tns:Out\"/></operation>";
+    };
+    const auto binding = [](const std::string& name, const std::string& portType, const std::string& prefix,
+                            const std::string& operationName) {
+        return "<binding name=\"" + name + "\" type=\"tns:" + portType + "\"><" + prefix +
+            ":binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"" +
+            operationName + "\"><" + prefix + ":operation soapAction=\"\"/><input><" + prefix +
+            ":body use=\"literal\" namespace=\"urn:t\"/></input><output><" + prefix +
+            ":body use=\"literal\" namespace=\"urn:t\"/></output></operation></binding>";
+    };
+    return wsdltest::definitions(
+        "<message name=\"In\"><part name=\"a\" type=\"xsd:int\"/></message>"
+        "<message name=\"Out\"><part name=\"r\" type=\"xsd:int\"/></message>"
+        "<portType name=\"Both\">" + operation("Add") + "</portType><portType name=\"Old\">" + operation("Sub") +
+            "</portType><portType name=\"New\">" + operation("Mul") + "</portType>" +
+            binding("Both11", "Both", "soap", "Add") + binding("Both12", "Both", "soap12", "Add") +
+            binding("Old11", "Old", "soap", "Sub") + binding("New12", "New", "soap12", "Mul") + "\n",
+        " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"");
+}
+
+const char* const VersionsDriver = R"(
+static const char *const cases[] = {
+#include "cases.h"
+};
+
+int main(void)
+{
+	size_t c;
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++){
+		static demo_proto_packet_t pk;
+		int result = read_message(cases[c], &pk);
+		printf("%d: %d type=%u soap=%d", (int)c, result, pk.msg_type, pk.soap_version);
+		if(result == 0 && pk.msg_type == DEMO_PROTO_SOAP_FAULT)
+			printf(" code=%s sub=%s text=%s lang=%s detail=%s", pk.msg.soap_fault.faultcode, pk.msg.soap_fault.subcode,
+				pk.msg.soap_fault.faultstring, pk.msg.soap_fault.lang, pk.msg.soap_fault.detail);
+		if(pk.decode_fault != NULL)
+			printf(" fault_code=%s", pk.decode_fault);
+		printf("\n");
+		free(pk.attachment);
+		memset(&pk, 0, sizeof(pk));
+	}
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+// Either version's envelope is read, its version kept; a kind that no
+// operation of the message's version sends, or an envelope of neither
+// version, is a version mismatch; SOAP 1.2 faults and header targets are
+// read as that version has them.
+TEST_F(PacketDecoderTest, ReadsBothSoapVersionsAndRefusesTheOtherVersionsKinds)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string ok = "HTTP/1.1 200 OK";
+    const std::string post = "POST /x HTTP/1.1";
+    const auto in12 = [](const std::string& inner, const std::string& ns = "http://www.w3.org/2003/05/soap-envelope") {
+        return "<?xml version=\"1.0\"?>\n<e:Envelope xmlns:e=\"" + ns + "\">" + inner + "</e:Envelope>";
+    };
+    const auto call = [](const std::string& operation) {
+        return "<t:" + operation + " xmlns:t=\"urn:t\"><a>2</a></t:" + operation + ">";
+    };
+    const std::string mustTrace = "<e:Header><h:Trace xmlns:h=\"urn:h\" e:mustUnderstand=\"true\"";
+    const std::vector<MessageCase> cases = {
+        {message(post, in12("<e:Body>" + call("Add") + "</e:Body>")), "0 type=3 soap=12"},
+        {message(post, envelope("<SOAP-ENV:Body>" + call("Add") + "</SOAP-ENV:Body>")), "0 type=3 soap=11"},
+        {message(post, in12("<e:Body>" + call("Mul") + "</e:Body>")), "0 type=7 soap=12"},
+        {message(post, in12("<e:Body>" + call("Sub") + "</e:Body>")), "-1 type=5 soap=12 fault_code=SOAP-ENV:VersionMismatch"},
+        {message(post, envelope("<SOAP-ENV:Body>" + call("Mul") + "</SOAP-ENV:Body>")),
+         "-1 type=7 soap=11 fault_code=SOAP-ENV:VersionMismatch"},
+        {message(post, in12("<e:Body>" + call("Add") + "</e:Body>", "urn:soap:next")),
+         "-1 type=0 soap=0 fault_code=SOAP-ENV:VersionMismatch"},
+        // A Body of the other version's namespace is no Body of this envelope.
+        {message(post, in12("<b:Body xmlns:b=\"http://schemas.xmlsoap.org/soap/envelope/\">" + call("Add") + "</b:Body>")),
+         "-1 type=0 soap=12 fault_code=SOAP-ENV:Client"},
+        {message(ok, in12("<e:Body><e:Fault><e:Code><e:Value>e:Sender</e:Value><e:Subcode><e:Value xmlns:t=\"urn:t\">"
+                          "t:Busy</e:Value></e:Subcode></e:Code><e:Reason><e:Text xml:lang=\"de\">zu &lt;viel</e:Text>"
+                          "<e:Text xml:lang=\"en\">too much</e:Text></e:Reason><e:Detail>wait</e:Detail></e:Fault></e:Body>")),
+         "0 type=2 soap=12 code=SOAP-ENV:Sender sub=t:Busy text=zu <viel lang=de detail=wait"},
+        {message(ok, in12("<e:Body><e:Fault><e:Code><e:Value>e:Receiver</e:Value></e:Code><e:Reason>"
+                          "<e:Text xml:lang=\"en\">down</e:Text></e:Reason></e:Fault></e:Body>")),
+         "0 type=2 soap=12 code=SOAP-ENV:Receiver sub= text=down lang=en detail="},
+        {message(ok, in12("<e:Body><e:Fault><e:Code><e:Value>e:Receiver</e:Value></e:Code></e:Fault></e:Body>")),
+         "-1 type=2 soap=12 fault_code=SOAP-ENV:Client"},
+        // A SOAP 1.1 version mismatch fault reaches a client of SOAP 1.2.
+        {message(ok, envelope("<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>SOAP-ENV:VersionMismatch</faultcode>"
+                              "<faultstring>no</faultstring></SOAP-ENV:Fault></SOAP-ENV:Body>")),
+         "0 type=2 soap=11 code=SOAP-ENV:VersionMismatch sub= text=no lang= detail="},
+        {message(post, in12(mustTrace + ">x</h:Trace></e:Header><e:Body>" + call("Add") + "</e:Body>")),
+         "-1 type=0 soap=12 fault_code=SOAP-ENV:MustUnderstand"},
+        {message(post, in12(mustTrace + " e:role=\"http://www.w3.org/2003/05/soap-envelope/role/ultimateReceiver\">x"
+                                        "</h:Trace></e:Header><e:Body>" + call("Add") + "</e:Body>")),
+         "-1 type=0 soap=12 fault_code=SOAP-ENV:MustUnderstand"},
+        {message(post, in12(mustTrace + " e:role=\"urn:elsewhere\">x</h:Trace></e:Header><e:Body>" + call("Add") +
+                            "</e:Body>")),
+         "0 type=3 soap=12"},
+    };
+    const auto [table, expected] = messageTable(cases);
+    view(versionsDocument());
+    emitHeader("demo", programPlatform());
+    const std::string source = emitSourceWithReaders() + LoopbackPeer + ReadMessage + VersionsDriver;
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", source}, {"cases.h", table}}, true);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     EXPECT_EQ(run.output, expected);
 }

@@ -261,4 +261,85 @@ TEST(ServiceViewNames, MessageNamesAreFreeAsMessagesAndAsStructs)
     EXPECT_EQ(position, std::size(cases) + repeated);
 }
 
+// The SOAP 1.2 binding is read as the SOAP 1.1 one is. A port type bound
+// by both versions stands twice, the second time for SOAP 1.2 with C names
+// of their own; one bound by SOAP 1.2 alone keeps its plain names.
+TEST_F(ServiceViewTest, Soap12BindingsAreReadBesideSoap11Ones)
+{
+    const std::string soap12 = " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"";
+    const std::string types = "<types><xsd:schema targetNamespace=\"urn:t\"><xsd:element name=\"Get\" type=\"xsd:int\"/>"
+                              "<xsd:element name=\"Got\" type=\"xsd:string\"/></xsd:schema></types>\n"
+                              "<message name=\"In\"><part name=\"p\" element=\"tns:Get\"/></message>"
+                              "<message name=\"Out\"><part name=\"p\" element=\"tns:Got\"/></message>"
+                              "<message name=\"H\"><part name=\"h\" type=\"xsd:string\"/></message>"
+                              "<portType name=\"P\"><operation name=\"Get\"><input message=\"tns:In\"/>"
+                              "<output message=\"tns:Out\"/></operation></portType>\n";
+    const auto binding = [](const std::string& name, const std::string& prefix, const std::string& style) {
+        return "<binding name=\"" + name + "\" type=\"tns:P\"><" + prefix + ":binding style=\"" + style +
+            "\" transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Get\"><" + prefix +
+            ":operation soapAction=\"urn:" + name + "\" soapActionRequired=\"false\"/><input><" + prefix +
+            ":header message=\"tns:H\" part=\"h\" use=\"literal\"/><" + prefix + ":body use=\"literal\"/></input><output><" +
+            prefix + ":body use=\"literal\"/></output></operation></binding>\n";
+    };
+    const auto port = [](const std::string& name, const std::string& prefix) {
+        return "<port name=\"" + name + "Port\" binding=\"tns:" + name + "\"><" + prefix +
+            ":address location=\"http://h/" + name + "\"/></port>";
+    };
+    // The 1.1 attribute soapActionRequired is no part of the SOAP 1.1 binding.
+    std::string soap11Binding = binding("B11", "soap", "document");
+    soap11Binding.erase(soap11Binding.find(" soapActionRequired=\"false\""), 27);
+    struct Expected {
+        const char* binding;
+        int version;
+        bool second;
+        int style;
+        const char* cName;
+    };
+    const struct Case {
+        const char* name;
+        std::string document;
+        std::vector<Expected> portTypes;
+        std::vector<const char*> addresses;
+    } cases[] = {
+        {"SOAP 1.2 only",
+         wsdltest::definitions(types + binding("B12", "soap12", "rpc") + "<service name=\"S\">" + port("B12", "soap12") +
+                                   "</service>\n",
+                               soap12),
+         {{"B12", 12, false, CViewOperation::Rpc, "Get"}},
+         {"http://h/B12"}},
+        {"SOAP 1.2 before SOAP 1.1",
+         wsdltest::definitions(types + binding("B12", "soap12", "document") + soap11Binding + "<service name=\"S\">" +
+                                   port("B12", "soap12") + port("B11", "soap") + "</service>\n",
+                               soap12),
+         {{"B11", 11, false, CViewOperation::Document, "Get"}, {"B12", 12, true, CViewOperation::Document, "Get_soap12"}},
+         {"http://h/B12", "http://h/B11"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CServiceView& v = view(c.document);
+        EXPECT_EQ(diagnostics_.str(), "");
+        ASSERT_EQ(v.portTypes().size(), c.portTypes.size());
+        for (std::size_t i = 0; i < c.portTypes.size(); ++i) {
+            const CViewPortType& portType = v.portTypes()[i];
+            const Expected& expected = c.portTypes[i];
+            ASSERT_NE(portType.soapBinding, nullptr);
+            EXPECT_EQ(portType.soapBinding->name, expected.binding);
+            EXPECT_EQ(portType.soapBinding->soapVersion, expected.version);
+            EXPECT_EQ(portType.secondVersion, expected.second);
+            ASSERT_EQ(portType.operations.size(), 1u);
+            const CViewOperation& operation = portType.operations.front();
+            EXPECT_TRUE(operation.soapBound);
+            EXPECT_EQ(operation.soapVersion, expected.version);
+            EXPECT_EQ(operation.style, expected.style);
+            EXPECT_EQ(operation.soapAction, std::string("urn:") + expected.binding);
+            EXPECT_EQ(operation.cName, expected.cName);
+            ASSERT_NE(operation.in.header.part(), nullptr);
+            EXPECT_EQ(operation.in.header.part()->name, "h");
+        }
+        ASSERT_EQ(v.services().size(), 1u);
+        for (const CViewService::Port& p : v.services().front().ports)
+            EXPECT_EQ(p.address, c.addresses.at(&p - v.services().front().ports.data()));
+    }
+}
+
 } // namespace
