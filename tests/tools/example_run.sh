@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The example as the README shows it: kvgen writes the calculator project into an empty folder, make
-# builds it as generated, and the README's add.c (which must equal runtime/example/add.c), greet.c
-# and the example's own server are built with the README's command line; the clients call the
+# The example as docs/kvgen.md shows it: kvgen writes the calculator project into an empty folder, make
+# builds it as generated, and the guide's add.c (which must equal runtime/example/add.c), greet.c
+# and the example's own server are built with the guide's command line; the clients call the
 # server's Add and Greet, which really add and greet, and, with no server left, Add says why.
 #   example_run.sh KVGEN SOURCE_DIR WORK_DIR
 set -euo pipefail
@@ -10,10 +10,10 @@ example="$source/runtime/example"
 project="$work/project"
 rm -rf "$work"
 mkdir -p "$work"
-# The README's example, from its first C block.
-awk '/^```c$/ {inside = 1; next} /^```$/ && inside {exit} inside' "$source/README.md" >"$work/readme_add.c"
+# The guide's example, from its first C block.
+awk '/^```c$/ {inside = 1; next} /^```$/ && inside {exit} inside' "$source/docs/kvgen.md" >"$work/readme_add.c"
 if ! diff -u "$example/add.c" "$work/readme_add.c"; then
-  echo "the README's example differs from runtime/example/add.c (above)"
+  echo "the guide's example differs from runtime/example/add.c (above)"
   exit 1
 fi
 "$kvgen" --out "$project" calculator "$example/calculator.wsdl" >/dev/null
@@ -48,4 +48,4 @@ status=0
 ./add http://no-such-host.invalid/calculator >unknown.txt || true
 grep -qx "Add: the endpoint's host name was not found" unknown.txt
 cat refused.txt unknown.txt
-echo "the README's example, greet.c and the example server work as shown"
+echo "the guide's example, greet.c and the example server work as shown"
