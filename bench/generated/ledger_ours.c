@@ -25,12 +25,12 @@ static void fill_payloads(void)
 
 	for (i = 0; i < BENCH_RECORDS; i++) {
 		bench_records[i].id = i;
-		snprintf(bench_records[i].name, sizeof(bench_records[i].name), "%s", bench_record_name(i));
+		bench_records[i].name = strdup(bench_record_name(i));
 		bench_records[i].amount = i * 1.25;
 		bench_records[i].active = i % 2;
 	}
 	for (i = 0; i < BENCH_DEPTH; i++) {
-		snprintf(bench_levels[i].name, sizeof(bench_levels[i].name), "%s", bench_record_name(i));
+		bench_levels[i].name = strdup(bench_record_name(i));
 		bench_levels[i].depth = i;
 		bench_levels[i].inner = i + 1 < BENCH_DEPTH ? &bench_levels[i + 1] : NULL;
 		bench_levels[i].inner_present = i + 1 < BENCH_DEPTH;
