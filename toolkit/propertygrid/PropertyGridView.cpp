@@ -30,10 +30,17 @@ CKLVImageManager* CKLVPropertyGridView::GetImageManager() const {
     return m_pGrid ? m_pGrid->GetImageManager() : KLVImageManager();
 }
 
+namespace {
+
+CKLVPropertyGridItem* ItemOfRowData(DWORD_PTR dwData) {
+    return dwData == DWORD_PTR(-1) || dwData == 0 ? nullptr : reinterpret_cast<CKLVPropertyGridItem*>(dwData);
+}
+
+}  // namespace
+
 CKLVPropertyGridItem* CKLVPropertyGridView::GetItem(int nRow) const {
     if (!GetSafeHwnd() || nRow < 0 || nRow >= GetCount()) return nullptr;
-    const DWORD_PTR dwData = GetItemData(nRow);
-    return dwData == DWORD_PTR(-1) || dwData == 0 ? nullptr : reinterpret_cast<CKLVPropertyGridItem*>(dwData);
+    return ItemOfRowData(GetItemData(nRow));
 }
 
 CKLVPropertyGridItem* CKLVPropertyGridView::GetSelectedItem() const { return GetSafeHwnd() ? GetItem(GetCurSel()) : nullptr; }
@@ -121,22 +128,60 @@ void CKLVPropertyGridView::InsertChildRows(CKLVPropertyGridItem* pItem) {
     const bool bShown = (GetStyle() & WS_VISIBLE) != 0;
     if (bShown) SendMessage(WM_SETREDRAW, FALSE);
     SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(pChilds->GetCount()), 0);
-    int nRow = pItem->m_nIndex + 1;
+    const int nFirst = pItem->m_nIndex + 1;
+    // A list box moves every row below on each insertion: many children above many rows are
+    // appended instead and the block is moved up once, so an expansion costs its rows plus the
+    // rows below it, not their product.
+    const bool bAppend = pChilds->GetCount() >= kRowsInsertedAsBlock && nFirst < GetCount();
+    const int nStart = bAppend ? GetCount() : nFirst;
+    int nRow = nStart;
     for (int i = 0; i < pChilds->GetCount(); ++i) nRow += InsertItem(pChilds->GetAt(i), nRow);
-    RenumberRows();
+    if (bAppend) MoveRowsUp(nFirst, nStart, nRow);
+    else RenumberRows(nFirst);
     if (bShown) {
         SendMessage(WM_SETREDRAW, TRUE);
         Invalidate(FALSE);
     }
 }
 
-void CKLVPropertyGridView::RenumberRows() {
-    for (int i = 0; i < GetCount(); ++i) {
-        CKLVPropertyGridItem* pItem = GetItem(i);
-        if (pItem && pItem->m_nIndex != i) {
-            pItem->m_nIndex = i;
-            pItem->OnIndexChanged();
-        }
+void CKLVPropertyGridView::RenumberRows(int nFrom) {
+    for (int i = nFrom; i < GetCount(); ++i) SetRowIndex(GetItem(i), i);
+}
+
+void CKLVPropertyGridView::SetRowIndex(CKLVPropertyGridItem* pItem, int nRow) {
+    if (pItem && pItem->m_nIndex != nRow) {
+        pItem->m_nIndex = nRow;
+        pItem->OnIndexChanged();
+    }
+}
+
+void CKLVPropertyGridView::MoveRowsUp(int nFirst, int nStart, int nEnd) {
+    struct Row {
+        DWORD_PTR dwData;
+        int nHeight;
+    };
+    const bool bVariable = IsVariableHeight() != FALSE;
+    const int nMoved = nEnd - nStart;
+    std::vector<Row> moved;
+    moved.reserve(static_cast<size_t>(nMoved));
+    for (int i = nStart; i < nEnd; ++i) moved.push_back({GetItemData(i), bVariable ? GetItemHeight(i) : 0});
+    const int nTop = GetTopIndex(), nSelected = GetCurSel();
+    for (int i = nStart - 1; i >= nFirst; --i) {
+        const DWORD_PTR dwData = GetItemData(i);
+        SetItemData(i + nMoved, dwData);
+        if (bVariable) SetItemHeight(i + nMoved, static_cast<UINT>(GetItemHeight(i)));
+        SetRowIndex(ItemOfRowData(dwData), i + nMoved);
+    }
+    for (int i = 0; i < nMoved; ++i) {
+        SetItemData(nFirst + i, moved[i].dwData);
+        if (bVariable) SetItemHeight(nFirst + i, static_cast<UINT>(moved[i].nHeight));
+        SetRowIndex(ItemOfRowData(moved[i].dwData), nFirst + i);
+    }
+    // The selection follows its row down as it would for rows inserted above it; selecting
+    // scrolls, so the top row is put back afterwards.
+    if (nSelected >= nFirst && nSelected < nStart) {
+        SetCurSel(nSelected + nMoved);
+        SetTopIndex(nTop);
     }
 }
 

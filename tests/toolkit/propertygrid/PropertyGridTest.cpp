@@ -187,6 +187,82 @@ TEST_F(GridFixture, ExpandingAboveOtherRowsKeepsOrderAndVisibility) {
     }
 }
 
+// An expansion above many rows, small (inserted in place) or large (appended and moved up as a
+// block), in fixed and variable heights: the same rows, row numbers, heights, selection and top
+// row, and an expanded child brings its own rows along.
+TEST_F(GridFixture, ExpansionAboveManyRowsKeepsRowsHeightsSelectionAndTop) {
+    const struct {
+        int nChildren;
+        BOOL bVariable;
+        int nSelectedBelow;   // row under Second selected before, -1 for none, -2 for First
+        int nTop;
+    } cases[] = {
+        {3, FALSE, -1, 0},  {3, FALSE, 150, 40}, {600, FALSE, -1, 0}, {600, FALSE, 5, 0},
+        {600, FALSE, 150, 40}, {600, FALSE, -2, 40}, {600, TRUE, 150, 40}, {3, TRUE, 150, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nChildren << " children, variable " << c.bVariable << ", selected "
+                                        << c.nSelectedBelow << ", top " << c.nTop);
+        CKLVPropertyGrid grid;
+        grid.m_bVariableItemsHeight = c.bVariable;
+        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 260), &m_parent, 78));
+        CKLVPropertyGridView& view = grid.GetGridView();
+        CKLVPropertyGridItem* pFirst = grid.AddCategory("First");
+        for (int i = 0; i < c.nChildren; ++i) {
+            CString strCaption;
+            strCaption.Format("a%d", i);
+            CKLVPropertyGridItem* pChild = pFirst->AddChildItem(new CKLVPropertyGridItem(strCaption, "value"));
+            pChild->m_nHeight = 20 + i % 3;
+        }
+        CKLVPropertyGridItem* pLast = pFirst->GetChilds()->GetAt(c.nChildren - 1);
+        pLast->AddChildItem(new CKLVPropertyGridItem("inner", "value"));
+        pLast->Expand();   // not shown yet: First is collapsed
+        CKLVPropertyGridItem* pSecond = grid.AddCategory("Second");
+        for (int i = 0; i < 200; ++i) {
+            CString strCaption;
+            strCaption.Format("b%d", i);
+            pSecond->AddChildItem(new CKLVPropertyGridItem(strCaption, "value"))->m_nHeight = 30;
+        }
+        pSecond->Expand();
+        ASSERT_EQ(view.GetCount(), 202);
+        CKLVPropertyGridItem* pSelected = c.nSelectedBelow == -2 ? pFirst
+                                          : c.nSelectedBelow >= 0 ? view.GetItem(2 + c.nSelectedBelow) : nullptr;
+        if (pSelected) pSelected->Select();
+        view.SetTopIndex(c.nTop);
+        const int nTop = view.GetTopIndex();
+
+        pFirst->Expand();
+        const int nAdded = c.nChildren + 1;
+        ASSERT_EQ(view.GetCount(), 202 + nAdded);
+        for (int i = 0; i < view.GetCount(); ++i) {
+            CString strExpected;
+            int nHeight = view.GetDefaultItemHeight();
+            if (i == 0) {
+                strExpected = "First";
+            } else if (i <= c.nChildren) {
+                strExpected.Format("a%d", i - 1);
+                if (c.bVariable) nHeight = 20 + (i - 1) % 3;
+            } else if (i == nAdded) {
+                strExpected = "inner";
+            } else if (i == nAdded + 1) {
+                strExpected = "Second";
+            } else {
+                strExpected.Format("b%d", i - nAdded - 2);
+                if (c.bVariable) nHeight = 30;
+            }
+            ASSERT_EQ(view.GetItem(i)->GetCaption(), strExpected) << "row " << i;
+            ASSERT_EQ(view.GetItem(i)->GetIndex(), i);
+            ASSERT_EQ(view.GetItemHeight(i), nHeight) << "row " << i;
+        }
+        EXPECT_EQ(view.GetSelectedItem(), pSelected);
+        if (pSelected) {
+            EXPECT_EQ(view.GetCurSel(), pSelected->GetIndex());
+        }
+        EXPECT_EQ(view.GetTopIndex(), nTop);
+        grid.DestroyWindow();
+    }
+}
+
 TEST_F(GridFixture, OnlyCaptionsTooWideForTheirColumnGetATooltip) {
     CKLVPropertyGridItem* pCategory = AddCategoryWith("Cat", {});
     CClientDC dc(&View());
