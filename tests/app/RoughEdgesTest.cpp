@@ -8,7 +8,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme4.h"
+#include "toolkit/themes/PaintManagerTheme4.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "toolkit/commandbars/MenuBar.h"
-#include "toolkit/commandbars/themes/FrameIntegration.h"
-#include "toolkit/commandbars/themes/RibbonFaces.h"
+#include "toolkit/themes/FrameIntegration.h"
+#include "toolkit/themes/RibbonFaces.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 #include "toolkit/ribbon/RibbonTabContextHeaders.h"
 

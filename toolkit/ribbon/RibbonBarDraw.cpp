@@ -6,7 +6,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonTab.h"

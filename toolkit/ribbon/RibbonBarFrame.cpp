@@ -5,7 +5,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme5.h"
+#include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonControls.h"

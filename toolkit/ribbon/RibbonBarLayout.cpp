@@ -5,7 +5,7 @@
 #include "classlib/Dc.h"
 #include "classlib/FrameWnd.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme5.h"
+#include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonControls.h"

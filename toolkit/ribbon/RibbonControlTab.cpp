@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/ribbon/RibbonBar.h"

@@ -4,7 +4,7 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"
 #include "toolkit/ribbon/RibbonGroups.h"

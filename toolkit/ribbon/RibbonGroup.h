@@ -18,7 +18,7 @@
 #include "classlib/String.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlRoster.h"
-#include "toolkit/commandbars/themes/RibbonFaces.h"
+#include "toolkit/themes/RibbonFaces.h"
 
 #include <vector>
 

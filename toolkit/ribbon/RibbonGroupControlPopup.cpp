@@ -2,7 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonGroup.h"

@@ -2,7 +2,7 @@
 
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"
 

@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonScrollButton.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 
 IMPLEMENT_DYNCREATE(CKLVRibbonScrollButton, CKLVControlButton)

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme6.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ResourceImages.h"
 #include "toolkit/common/StartupRegistrations.h"

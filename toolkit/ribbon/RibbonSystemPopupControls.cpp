@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/themes/ThemeResourceImage.h"
+#include "toolkit/themes/ThemeResourceImage.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManagerIcon.h"

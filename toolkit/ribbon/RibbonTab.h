@@ -2,7 +2,7 @@
 // selected, and may belong to a context (a coloured run of tabs under one caption).
 #pragma once
 
-#include "toolkit/commandbars/themes/RibbonContextTab.h"
+#include "toolkit/themes/RibbonContextTab.h"
 #include "toolkit/ribbon/RibbonGroups.h"
 #include "toolkit/tabs/TabManagerItem.h"
 

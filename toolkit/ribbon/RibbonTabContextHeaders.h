@@ -4,7 +4,7 @@
 
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
-#include "toolkit/commandbars/themes/RibbonFaces.h"
+#include "toolkit/themes/RibbonFaces.h"
 
 #include <memory>
 #include <vector>

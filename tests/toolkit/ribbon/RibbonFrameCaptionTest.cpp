@@ -3,7 +3,7 @@
 // the title, and the frame recalculated when the ribbon comes or goes.
 #include "RibbonFrameTestSupport.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/themes/PaintManagerTheme5.h"
+#include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/commandbars/ControlButton.h"

@@ -1,0 +1,9 @@
+#include "toolkit/themes/RibbonFaces.h"
+
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/ControlRoster.h"
+
+const CKLVRibbonGroupFace* CKLVRibbonGroupFace::Of(const CKLVControl* pControl) {
+    // Groups are the only rosters that name controls.
+    return dynamic_cast<const CKLVRibbonGroupFace*>(pControl->m_pRibbonRoster);
+}
