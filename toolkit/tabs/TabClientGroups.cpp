@@ -3,12 +3,8 @@
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include "classlib/DocTemplate.h"
-#include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/CommandMenu.h"
 #include "toolkit/common/HeldReference.h"
-#include "toolkit/common/ImageManager.h"
 #include "toolkit/common/SplitterTracker.h"
 #include "toolkit/tabs/TabMouseLoop.h"
 
@@ -318,18 +314,12 @@ void CKLVTabClientWnd::TrackGroupDrag(CKLVTabWorkspace* pWorkspace, CPoint pt, C
 void CKLVTabClientWnd::ShowWorkspaceMenu(CPoint ptScreen) {
     CKLVCommandBars* pCommandBars = GetCommandBars();
     if (!pCommandBars) return;
-    CKLVPopupBar* pPopup = CKLVPopupBar::CreatePopupBar(pCommandBars);
-    CKLVControls* pControls = pPopup->GetControls();
+    CKLVCommandMenu menu;
     for (UINT nID : groupCommands) {
-        if (!IsGroupCommandEnabled(nID)) continue;
-        CKLVControl* pControl = pControls->Add(CKLVControl::typeButton, static_cast<int>(nID));
-        pControl->SetPromptFromResource(nID);
+        if (IsGroupCommandEnabled(nID)) menu.AddCommand(nID);
     }
-    CKLVControl* pCancel = pControls->Add(CKLVControl::typeButton, static_cast<int>(idCancelGroup));
-    pCancel->SetPromptFromResource(idCancelGroup);
-    pCancel->SetBeginGroup(pControls->GetCount() > 1);
-    const UINT nCommand = CKLVCommandBars::TrackPopupMenu(pPopup, TPM_RETURNCMD, ptScreen.x, ptScreen.y, this);
-    pPopup->InternalRelease();
+    menu.AddCommand(idCancelGroup, menu.GetCount() > 0);
+    const UINT nCommand = menu.Track(pCommandBars, ptScreen, this);
     if (nCommand >= idMovePrevGroup && nCommand <= idNewVertGroup) OnGroupCommand(nCommand);
 }
 
@@ -340,24 +330,19 @@ void CKLVTabClientWnd::ShowTabList(CKLVTabWorkspace* pWorkspace, CKLVTabManagerN
     pButton->m_bPressed = TRUE;
     pWorkspace->RedrawControl(nullptr, FALSE);
 
-    CKLVPopupBar* pPopup = CKLVPopupBar::CreatePopupBar(pCommandBars);
-    auto* pImages = new CKLVImageManager;
-    pPopup->SetImageManager(pImages);
-    CKLVControls* pControls = pPopup->GetControls();
+    // The ids are the tabs' places, not commands: only the tabs' own icons.
+    CKLVCommandMenu menu(/*bOwnImages=*/TRUE);
     for (int i = 0; i < pWorkspace->GetItemCount(); ++i) {
         CKLVTabManagerItem* pItem = pWorkspace->GetItem(i);
-        CKLVControl* pControl = pControls->Add(CKLVControl::typeButton, i + 1);
-        if (HICON hIcon = GetItemIcon(pItem)) pImages->SetIcon(CKLVImageManagerIconHandle(hIcon, FALSE), i + 1);
         CString strName = pItem->GetCaption();
         strName.Replace("&", "&&");
         CString strCaption;
         strCaption.Format("&%d %s", i + 1, static_cast<LPCTSTR>(strName));
-        pControl->SetCaption(strCaption);
+        menu.AddItem(static_cast<UINT>(i + 1), strCaption, GetItemIcon(pItem));
     }
     CRect rcButton = pButton->GetRect();
     pHost->ClientToScreen(&rcButton);
-    const UINT nCommand = CKLVCommandBars::TrackPopupMenu(pPopup, TPM_RETURNCMD, rcButton.left, rcButton.bottom, this);
-    pPopup->InternalRelease();
+    const UINT nCommand = menu.Track(pCommandBars, CPoint(rcButton.left, rcButton.bottom), this);
 
     pButton->m_bPressed = FALSE;
     pWorkspace->PerformMouseMove(pHost->GetSafeHwnd(), CPoint(-1, -1));
