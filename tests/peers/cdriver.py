@@ -10,7 +10,8 @@ import re
 
 SCALARS_FLOAT = {"float", "double", "long double"}
 PACKET_FIXED = {"http_headers", "http_headers_count", "boundary_part", "msg_type", "msg",
-                "attachment_length", "attachment", "msg_direction", "decode_fault", "soap_version"}
+                "attachment_length", "attachment", "msg_direction", "decode_fault", "soap_version",
+                "decode_error", "http_headers_received", "boundary_received", "authorization"}
 
 
 class Member:
@@ -237,6 +238,14 @@ class Writer:
         value = node["v"]
         if string or base.endswith("*") or self.numeric(value):
             self.assigned.append(value)
+        if node.get("t") == "enum" and (string or base.endswith("*")):
+            # An enumerated value: the client's call that must be refused sends an unlisted one.
+            if string:
+                self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", enumerated(%s));' % (indent, expr, expr, c_string(value)))
+            else:
+                self.lines.append("%s{ const char *v_ = enumerated(%s); if((%s = (%s)malloc(strlen(v_) + 1)) != NULL) strcpy(%s, v_); }" % (
+                    indent, c_string(value), expr, base, expr))
+            return
         if string:
             self.lines.append('%ssnprintf(%s, sizeof(%s), "%%s", %s);' % (indent, expr, expr, c_string(value)))
         elif base.endswith("*"):
@@ -377,6 +386,15 @@ PROLOGUE = r"""
 #include "tessaro_socket.h"
 
 static int first_value;
+/* Set for the call that sends an enumerated value its enumeration does not list. */
+static int unlisted;
+/* Why the last send failed, from the packet that did not go. */
+static char send_error[1024];
+
+static const char *enumerated(const char *value)
+{
+	return unlisted ? "%(unlisted)s" : value;
+}
 
 static void dump_raw(const char *text, size_t size)
 {
@@ -429,13 +447,19 @@ static void print_result(const char *op, const char *side, int send_rc, int read
 	if(read_rc == 0 && pk->msg_type == %(upper)s_PROTO_SOAP_FAULT){
 		dump_text("faultcode", pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
 		dump_text("faultstring", pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
+		dump_text("detail", pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
 	}else if(read_rc == 0 && pk->msg_type == %(upper)s_PROTO_HTTP){
 		dump_integer("http", pk->msg.http_msg.err_code);
 		dump_text("http_text", pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string));
 	}else if(read_rc == 0){
 		dump_packet(pk);
 	}
-	printf("]}\n");
+	/* Why reading failed, or what it noted without failing (an unlisted enumerated value). */
+	printf("],\"error\":\"");
+	dump_raw(pk->decode_error, sizeof(pk->decode_error));
+	printf("\",\"send_error\":\"");
+	dump_raw(send_error, sizeof(send_error));
+	printf("\"}\n");
 	fflush(stdout);
 }
 """
@@ -457,6 +481,7 @@ static int call(const char *op, const char *side, unsigned int request, unsigned
 		return -1;
 	}
 	send_rc = %(prefix)s_proto_sendpacket(&trans, &pk, 10);
+	snprintf(send_error, sizeof(send_error), "%%s", send_rc == 0 ? "" : pk.decode_error);
 	%(prefix)s_free_proto_packet(&pk);
 	memset(&pk, 0, sizeof(pk));
 	if(send_rc == 0)
@@ -485,6 +510,15 @@ int main(int argc, char **argv)
 		/* The server answers the second call of an operation that declares faults with a fault. */
 		if(operations[i].faults)
 			call(operations[i].name, "client-fault", operations[i].request, operations[i].response, port, argv[2]);
+		/* A request with an unlisted enumerated value is refused before it goes out. */
+		if(operations[i].enumerated_request){
+			unlisted = 1;
+			call(operations[i].name, "client-invalid", operations[i].request, operations[i].response, port, argv[2]);
+			unlisted = 0;
+		}
+		/* The server answers the second call of an operation with an enumerated response with an unlisted value. */
+		if(operations[i].enumerated_response)
+			call(operations[i].name, "client-unknown", operations[i].request, operations[i].response, port, argv[2]);
 	}
 	return 0;
 }
@@ -545,12 +579,13 @@ int main(void)
 			calls[which]++;
 		if(response != 0){
 			memset(&pk, 0, sizeof(pk));
-			/* In SOAP 1.2 the second call of an operation that declares faults is answered with a Sender fault. */
-			if(%(version)d == 12 && operations[which].faults && calls[which] %% 2 == 0){
+			/* The second call of an operation that declares faults is answered with a Client (SOAP 1.2: Sender) fault. */
+			if(operations[which].faults && calls[which] %% 2 == 0){
 				pk.msg_type = %(upper)s_PROTO_SOAP_FAULT;
 				pk.msg_direction = %(upper)s_DIRECTION_RESPONSE;
 				snprintf(pk.msg.soap_fault.faultcode, sizeof(pk.msg.soap_fault.faultcode), "SOAP-ENV:Client");
 				snprintf(pk.msg.soap_fault.faultstring, sizeof(pk.msg.soap_fault.faultstring), "fault of %%s <&>", op);
+				snprintf(pk.msg.soap_fault.detail, sizeof(pk.msg.soap_fault.detail), "%%s", operations[which].fault_detail);
 			}else
 				fill_packet(&pk, response, %(upper)s_DIRECTION_RESPONSE);
 			pk.soap_version = version;
@@ -579,9 +614,11 @@ def wire_names(op, direction):
     return parts[0].element[1] if parts[0].element else parts[0].name
 
 
-def write_driver(header, ops, samples_by_op):
+def write_driver(header, ops, samples_by_op, fault_details):
     """The C text shared by client and server: operation table, fill and dump functions.
-    samples_by_op: name -> {"input": {...}, "output": {...}} sample trees. Returns (text, notes)."""
+    samples_by_op: name -> {"input": {...}, "output": {...}} sample trees; fault_details: name ->
+    the markup of the detail the server's fault holds. Returns (text, notes)."""
+    import samples
     w = Writer(header)
     notes = {}
     held = {}
@@ -591,8 +628,10 @@ def write_driver(header, ops, samples_by_op):
         req = header.constant_of(wire_names(op, "input")) or header.empty_body_constant(op, "input")
         resp = (header.constant_of(wire_names(op, "output")) or header.empty_body_constant(op, "output")
                 if op.output is not None else None)
-        table.append('\t{%s, %s, %s, %d},' % (c_string(op.name), req or "0xffffffffu", resp or "0xffffffffu",
-                                              1 if op.faults else 0))
+        table.append('\t{%s, %s, %s, %d, %s, %d, %d},' % (
+            c_string(op.name), req or "0xffffffffu", resp or "0xffffffffu", 1 if op.faults else 0,
+            c_string(fault_details.get(op.name, "")), samples.has_enumeration(samples_by_op[op.name]["input"]),
+            samples.has_enumeration(samples_by_op[op.name]["output"])))
         for const, key in ((req, "input"), (resp, "output")):
             if const is None or const not in header.message_of:
                 notes.setdefault(op.name, []).append("no message constant for the %s" % key)
@@ -627,7 +666,8 @@ def write_driver(header, ops, samples_by_op):
             text += "\t\tif(direction == %s_DIRECTION_RESPONSE){\n%s\n\t\t\tbreak;\n\t\t}\n" % (
                 header.upper, ways["output"].replace("\n\t\t", "\n\t\t\t").replace("\t\t", "\t\t\t", 1))
         cases.append(text + "%s\n\t\tbreak;" % ways.get("input", ways.get("output")))
-    text = ["struct operation { const char *name; unsigned int request; unsigned int response; int faults; };",
+    text = ["struct operation { const char *name; unsigned int request; unsigned int response; int faults;",
+            "\tconst char *fault_detail; int enumerated_request; int enumerated_response; };",
             "static const struct operation operations[] = {", *table, "};",
             "static int fill_packet(%s_proto_packet_t *pk, unsigned int type, int direction)\n{" % header.prefix,
             "\tpk->msg_type = type;\n\tpk->msg_direction = direction;\n\tswitch(type){", *cases,
@@ -635,16 +675,18 @@ def write_driver(header, ops, samples_by_op):
             "static void dump_packet(%s_proto_packet_t *pk)\n{" % header.prefix,
             "\tswitch(pk->msg_type){", *dumps, "\t}", header_dump, "}"]
     body = re.sub(r"LIMIT_\w+", "0x7fffffff", "\n".join(text))
-    body = re.sub(r"[^\n]*/\*count\*/ COUNT_\w+ = \d+;", "", body)
+    # Anchored at line starts: a line of a huge text literal is scanned once, not once per character.
+    body = re.sub(r"(?m)^[^\n]*/\*count\*/ COUNT_\w+ = \d+;", "", body)
     return body, notes, held
 
 
-def sources(header, ops, samples_by_op, version=11):
+def sources(header, ops, samples_by_op, version=11, fault_details=None):
     """(client.c, server.c, notes, held): held maps (operation, "input" or "output") to the sample
     values that the generated structures have a member for. The client sends in SOAP version
     (11 or 12); the server answers in the version of each request."""
-    common, notes, held = write_driver(header, ops, samples_by_op)
-    names = {"prefix": header.prefix, "upper": header.upper, "version": version}
+    import samples
+    common, notes, held = write_driver(header, ops, samples_by_op, fault_details or {})
+    names = {"prefix": header.prefix, "upper": header.upper, "version": version, "unlisted": samples.UNLISTED}
     prologue = PROLOGUE % names
     # The operation table must precede the programs' mains.
     return (prologue + common + CLIENT % names, prologue + common + SERVER % names, notes, held)

@@ -1,11 +1,13 @@
 """node-soap, the SOAP server made from the WSDL (soap_server.js): it answers with the output
-samples and records what it received."""
+samples (every second call of an operation with a fault, or with an unlisted enumerated value
+where the response has an enumeration) and records what it received."""
 
 import json
 import os
 
 import peer_processes
 import peer_values
+import samples
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -25,12 +27,21 @@ class NodeSoapServer:
             plan["operations"][op.name] = {
                 "body": peer_values.node_soap_body(op, out),
                 "headerXml": "".join(peer_values.xml_of(h) for h in out["headers"])}
+            detail = run.fault_detail(op)
             if op.faults and run.version == 12:
                 plan["operations"][op.name]["fault"] = {"Code": {"Value": "soap:Receiver"},
                                                         "Reason": {"Text": fault_text(op)}, "statusCode": 500}
+                if detail:
+                    plan["operations"][op.name]["fault"]["Detail"] = {"$xml": detail}
             elif op.faults:
                 plan["operations"][op.name]["fault"] = {"faultcode": "soap:Server", "faultstring": fault_text(op),
                                                         "statusCode": 500}
+                if detail:
+                    plan["operations"][op.name]["fault"]["detail"] = {"$xml": detail}
+            if op.output is not None and samples.has_enumeration(out):
+                # Every second call is answered with a value its enumeration does not list.
+                unlisted = samples.with_enumerations(out, samples.UNLISTED)
+                plan["operations"][op.name]["unlisted"] = peer_values.node_soap_body(op, unlisted)
         plan_path = os.path.join(run.work, "node-plan.json")
         with open(plan_path, "w") as f:
             json.dump(plan, f)

@@ -129,11 +129,37 @@ class PeerRun:
             entry = {"input": samples.message_samples(self.svc, op, op.input, op.in_use, 10)}
             entry["output"] = (samples.message_samples(self.svc, op, op.output, op.out_use, 50)
                                if op.output is not None else {"body": [], "headers": [], "notes": []})
+            entry["fault"] = self._fault_sample(op)
             self.samples[op.name] = entry
         import envelope_check
         self.encoding_schema = os.path.join(cfg.soap_schemas, "soap-encoding.xsd")
         self.check = envelope_check.EnvelopeCheck(self.svc, self.work, cfg.soap_schemas,
                                                   os.path.join(HERE, "soap-envelope.xsd"))
+
+    def _fault_sample(self, op):
+        """The detail of op's first declared fault when it is literal elements (the sample body),
+        else None: the fault then goes with no detail."""
+        import samples
+        import wsdl_model
+        if not op.faults or any(p.element is None for p in op.faults[0][1].parts):
+            return None
+        return samples.message_samples(self.svc, op, op.faults[0][1], wsdl_model.BodyUse(), 70)
+
+    def fault_detail(self, op):
+        """The markup of op's fault detail ("" for none)."""
+        import peer_values
+        sample = self.samples[op.name]["fault"]
+        return "".join(peer_values.xml_of(node) for node in sample["body"]) if sample else ""
+
+    def _detail_lost(self, op, got):
+        """Problems with the values of op's fault detail as they arrived (got)."""
+        import peer_values
+        import samples
+        sample = self.samples[op.name]["fault"]
+        if sample is None:
+            return []
+        lost = peer_values.missing(peer_values.expected_values(sample) + samples.type_names(sample), got)
+        return ["fault detail values lost: %s" % short(" ".join(lost), 60)] if lost else []
 
     def fail_all(self, direction, cause):
         for op in self.ops:
@@ -146,7 +172,8 @@ class PeerRun:
         if texts is None:
             return build
         header = cdriver.Header(texts[0], self.label, texts[1])
-        client_c, server_c, notes, self.held = cdriver.sources(header, self.ops, self.samples, self.version)
+        details = {op.name: self.fault_detail(op) for op in self.ops}
+        client_c, server_c, notes, self.held = cdriver.sources(header, self.ops, self.samples, self.version, details)
         for op, items in notes.items():
             self.notes.append("%s: %s" % (op, "; ".join(items)))
         build.compile(client_c, server_c)
@@ -157,6 +184,7 @@ class PeerRun:
         import node_peer
         import peer_processes
         import peer_values
+        import samples
         if build.error:
             self.fail_all(direction, build.error)
             return
@@ -199,12 +227,20 @@ class PeerRun:
                 sent += 1 if fault is not None and fault.get("send") == 0 else 0
                 problems += self._fault_decoded(op, fault)
                 calls[:] = [c for c in calls if c["op"] != op.name] if fault is not None else calls
+            if samples.has_enumeration(self.samples[op.name]["input"]):
+                problems += self._unlisted_refused(results.get((op.name, "client-invalid")))
+            if op.output is not None and samples.has_enumeration(self.samples[op.name]["output"]):
+                unknown = results.get((op.name, "client-unknown"))
+                sent += 1 if unknown is not None and unknown.get("send") == 0 else 0
+                problems += self._unlisted_read(op, unknown, "output", "response")
+                calls[:] = [c for c in calls if c["op"] != op.name] if unknown is not None else calls
             self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
 
-    @staticmethod
-    def _fault_decoded(op, result):
-        """Our client's reading of the fault (HTTP 500) that node-soap sends for op's second call."""
+    def _fault_decoded(self, op, result):
+        """Our client's reading of the fault (HTTP 500) that node-soap sends for op's second call,
+        its detail with it."""
         import node_peer
+        import peer_values
         if result is None or result.get("send") != 0:
             return ["fault call not sent"]
         values = dict((k, v) for k, v in result.get("values", []))
@@ -214,7 +250,38 @@ class PeerRun:
             if "http" in values:
                 return ["fault read as HTTP %s" % values["http"]]
             return ["fault not decoded (faultstring %r)" % values.get("faultstring")]
+        if self.version == 12:
+            return []  # the reader does not keep a SOAP 1.2 Detail yet: its code and reason are checked
+        return self._detail_lost(op, peer_values.c_values([("detail", values.get("detail", ""))]))
+
+    @staticmethod
+    def _unlisted_refused(result):
+        """Our client's sending of a request whose enumerated value its enumeration does not list:
+        refused before anything goes out, and the packet says why."""
+        import samples
+        if result is None:
+            return ["unlisted value: no result"]
+        if result.get("send") == 0:
+            return ["unlisted value sent, not refused"]
+        if samples.UNLISTED not in result.get("send_error", ""):
+            return ["unlisted value refused without saying which (%r)" % short(result.get("send_error", ""), 60)]
         return []
+
+    def _unlisted_read(self, op, result, key, what):
+        """Our side's reading of a message whose enumerated value its enumeration does not list:
+        taken, its values all there, and noted in the packet's decode error."""
+        import peer_values
+        import samples
+        if result is None or result.get("send") != 0:
+            return ["%s with an unlisted value: not exchanged" % what]
+        if result.get("read") != 0:
+            return ["%s with an unlisted value not read (rc %s): %s" % (what, result.get("read"), short(result.get("error", ""), 60))]
+        expected = peer_values.expected_values(samples.with_enumerations(self.samples[op.name][key], samples.UNLISTED))
+        lost = peer_values.missing(expected, peer_values.c_values(result.get("values", [])))
+        problems = ["%s with an unlisted value: values lost: %s" % (what, short(" ".join(lost), 60))] if lost else []
+        if samples.UNLISTED not in result.get("error", ""):
+            problems.append("%s with an unlisted value: not noted (%r)" % (what, short(result.get("error", ""), 60)))
+        return problems
 
     def _lost(self, op, key, got, what):
         """Problems with the values of op's input or output (key) that arrived as got: values the
@@ -294,11 +361,20 @@ class PeerRun:
             if "http" in values:
                 return ["%s read as HTTP %s" % (what, values["http"])]
             return ["%s decoded as message %s, not %s" % (what, result.get("type"), result.get("expected"))]
-        return self._lost(op, key, peer_values.c_values(result.get("values", [])), what)
+        got = peer_values.c_values(result.get("values", []))
+        return self._lost(op, key, got, what) + self._types_lost(op, key, got, what)
+
+    def _types_lost(self, op, key, got, what):
+        """The xsi:type names of anyType content that our side read without their namespace."""
+        import samples
+        import peer_values
+        lost = peer_values.missing(samples.type_names(self.samples[op.name][key]), got)
+        return ["%s type names lost: %s" % (what, short(" ".join(lost), 80))] if lost else []
 
     # -- direction "server": zeep's client, our server -------------------------------------------
     def run_server(self, build):
         import peer_processes
+        import samples
         import zeep_peer
         direction = "server"
         if build.error:
@@ -337,14 +413,33 @@ class PeerRun:
                                         peer.transport.last_headers)
                 if request is not None and (not problems or request.get("op") == op.name):
                     problems += self._zeep_result(op, got, raised)
-                if self.version == 12 and op.faults and not problems:
+                if op.faults and not problems:
                     problems += self._fault_served(op, peer, server)
+                if samples.has_enumeration(self.samples[op.name]["input"]) and not problems:
+                    problems += self._unlisted_served(op, peer, server)
                 self.outcome.set(op.name, direction, "; ".join(problems) if problems else None)
 
+    def _unlisted_served(self, op, peer, server):
+        """zeep sends op's request with a value its enumeration does not list: our server takes it,
+        notes it, and answers."""
+        import samples
+        _, raised = peer.call(op, samples.with_enumerations(self.samples[op.name]["input"], samples.UNLISTED))
+        request = server.next_json(30)
+        response = server.next_json(30) if request is not None else None
+        if request is None or request.get("op") != op.name:
+            return ["request with an unlisted value: not read as %s (%s)" % (
+                op.name, short((request or {}).get("error", "no request"), 60))]
+        problems = self._unlisted_read(op, request, "input", "request")
+        if response is None or response.get("send") != 0:
+            problems.append("request with an unlisted value: not answered")
+        return problems
+
     def _fault_served(self, op, peer, server):
-        """Our server answers op's second call with a SOAP 1.2 Sender fault: HTTP 400, a valid
-        envelope, and zeep reads the code and the reason."""
+        """Our server answers op's second call with a fault (SOAP 1.1: Client and HTTP 500; SOAP 1.2:
+        Sender and HTTP 400) holding the declared detail: a valid envelope, and zeep reads the code,
+        the reason and the detail."""
         import node_peer
+        import peer_values
         import zeep.exceptions
         _, raised = peer.call(op, self.samples[op.name]["input"])
         request = server.next_json(30)
@@ -356,12 +451,15 @@ class PeerRun:
             peer.transport.last_headers, None, self.version)
         if bad:
             problems.append("fault invalid: " + bad)
-        if peer.transport.last_status != 400:
-            problems.append("fault sent with HTTP %s, not 400" % peer.transport.last_status)
+        status, code = (400, "Sender") if self.version == 12 else (500, "Client")
+        if peer.transport.last_status != status:
+            problems.append("fault sent with HTTP %s, not %s" % (peer.transport.last_status, status))
         if not isinstance(raised, zeep.exceptions.Fault):
             problems.append("zeep read no fault: %s" % short(repr(raised), 100))
-        elif raised.message != node_peer.fault_text(op) or not str(raised.code).endswith("Sender"):
+        elif raised.message != node_peer.fault_text(op) or not str(raised.code).endswith(code):
             problems.append("zeep read the fault as %s: %s" % (raised.code, short(raised.message, 80)))
+        else:
+            problems += self._detail_lost(op, peer_values.markup_values(raised.detail) if raised.detail is not None else [])
         return problems
 
     def _served(self, op, request, response, raw_response, response_headers):
@@ -376,8 +474,8 @@ class PeerRun:
             if "http" in values:
                 return ["request read as HTTP %s" % values["http"]]
             return ["request decoded as message %s" % request.get("type")]
-        problems = []
-        problems += self._lost(op, "input", peer_values.c_values(request.get("values", [])), "request")
+        got = peer_values.c_values(request.get("values", []))
+        problems = self._lost(op, "input", got, "request") + self._types_lost(op, "input", got, "request")
         if response is None or response.get("send") != 0:
             problems.append("our server did not send the response")
         elif raw_response:

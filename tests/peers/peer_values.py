@@ -33,16 +33,32 @@ def norm(value):
     return text
 
 
+def markup_values(root):
+    """The texts and attribute values inside an element; an xsi:type gives its QName resolved
+    against the namespaces in scope ("xsi:type={namespace}name"), or the unresolved text."""
+    out = [norm(t) for t in root.itertext() if t.strip()]
+    for el in root.iter():
+        if not isinstance(el.tag, str):
+            continue
+        for name, value in el.attrib.items():
+            if name == "{%s}type" % XSI:
+                prefix, _, local = value.rpartition(":")
+                ns = el.nsmap.get(prefix or None)
+                out.append("xsi:type={%s}%s" % (ns, local) if ns else "xsi:type=%s" % value)
+            elif not name.startswith("{%s}" % XSI):
+                out.append(norm(value))
+    return out
+
+
 def c_values(pairs):
     """The values a C driver printed, normalised; a text holding markup (what the structures keep
-    of wildcard content) gives the values inside it."""
+    of wildcard and anyType content) gives the values inside it."""
     from lxml import etree
     out = []
     for _, value in pairs:
         if value.startswith("<"):
             try:
-                root = etree.fromstring("<r>%s</r>" % value)
-                out += [norm(t) for t in root.itertext() if t.strip()]
+                out += markup_values(etree.fromstring("<r>%s</r>" % value))
                 continue
             except etree.XMLSyntaxError:
                 pass
@@ -55,10 +71,13 @@ def flatten(value, out=None):
     stands for a nil element (an absent one gives a value no sample expects)."""
     if out is None:
         out = []
+    from lxml import etree
     if value is None:
         out.append(NIL)
         return out
-    if isinstance(value, dict):
+    if isinstance(value, etree._Element):  # content that zeep hands over as markup
+        out += markup_values(value)
+    elif isinstance(value, dict):
         for v in value.values():
             flatten(v, out)
     elif isinstance(value, (list, tuple)):
@@ -106,6 +125,8 @@ def children_by_name(node, convert):
 def node_soap_value(node):
     if node.get("nil"):
         return None  # node-soap writes a null as xsi:nil
+    if node.get("anytype"):
+        return {"$xml": "".join(xml_of(c) for c in node["c"])}  # written as it is
     if "c" not in node and "a" not in node:
         return node["v"]
     obj = children_by_name(node, node_soap_value)
@@ -142,6 +163,12 @@ def xml_of(node, prefixes=None):
             decl = " xmlns:%s=%s" % (prefixes[node["ns"]], quoteattr(node["ns"]))
         name = "%s:%s" % (prefixes[node["ns"]], node["n"])
     attrs = "".join(" %s=%s" % (a["n"], quoteattr(a["v"])) for a in node.get("a", []) if not a.get("ns"))
+    if node.get("xsi_type"):
+        type_ns, type_name = node["xsi_type"]
+        if type_ns not in prefixes:
+            prefixes[type_ns] = "h%d" % (len(prefixes) + 1)
+            decl += " xmlns:%s=%s" % (prefixes[type_ns], quoteattr(type_ns))
+        attrs += ' xmlns:xsi=%s xsi:type="%s:%s"' % (quoteattr(XSI), prefixes[type_ns], type_name)
     if node.get("nil"):
         return "<%s%s xmlns:xsi=%s xsi:nil=\"true\"/>" % (name, decl, quoteattr(XSI))
     inner = escape(node["v"]) if "v" in node else "".join(xml_of(c, prefixes) for c in node.get("c", []))
@@ -177,9 +204,24 @@ def element_of(node):
     return el
 
 
+class Markup:
+    """Content that zeep cannot write into an anyType element: zeep writes this token as its text,
+    and the transport (zeep_peer.LocalTransport) puts the markup in its place."""
+    pending = {}
+
+    def __init__(self, nodes):
+        self.token = "kelvane-markup-%d" % len(Markup.pending)
+        Markup.pending[self.token] = "".join(xml_of(n) for n in nodes)
+
+    def __str__(self):
+        return self.token
+
+
 def zeep_value(node):
     if node.get("nil"):
         return None  # zeep writes None of a nillable element as xsi:nil
+    if node.get("anytype"):
+        return Markup(node["c"])
     if "c" not in node and "a" not in node:
         return zeep_scalar(node)
     if node.get("enc"):

@@ -2,11 +2,15 @@
 value of its type that is unique within the message where the type allows it, so that a value that
 arrives under the wrong name or not at all is seen. Repeated elements get two items, or as many as a maxOccurs up to 7 admits; the branches
 of a choice take turns; an optional element named "omitted..." gets none; a nillable element named
-"nil..." stands as xsi:nil; a binary named "long..." is several hundred characters long; a type met
-three times on the way down is not entered again where it is optional (recursive lists).
+"nil..." stands as xsi:nil; a binary named "long..." is several hundred characters long, a text named
+"huge..." 100,000 characters ("hugeMarked...": with characters to escape and of several bytes); an element of anyType named "markup..." holds nested markup of a namespace
+no schema declares, one named "typed..." an element typed by xsi:type; a type met three times on the way
+down is not entered again where it is optional (recursive lists).
 
 A tree node is a dict: "n" name, "ns" namespace (None when unqualified), then either "v" (text
-value, with "t" its built-in type) or "c" (child elements) and "a" (attributes), or "nil": True."""
+value, with "t" its built-in type) or "c" (child elements) and "a" (attributes), or "nil": True.
+Content of anyType is marked "anytype" (its children "any"); an element typed by xsi:type holds
+its type's QName in "xsi_type"."""
 
 import json
 import re
@@ -20,6 +24,9 @@ INTEGERS = {"int", "integer", "long", "short", "byte", "nonNegativeInteger", "po
 DECIMALS = {"float", "double", "decimal"}
 MAX_DEPTH = 6
 NIL = "xsi:nil"  # the value a nil element stands for among the values that arrive
+HUGE_LENGTH = 100000
+FREE = "urn:kelvane:free"  # declared by no schema: content that only anyType admits
+UNLISTED = "kelvane-unlisted"  # a value no enumeration lists
 
 
 class Counter:
@@ -41,10 +48,20 @@ def long_value(t, k):
     return None
 
 
+def huge_text(k, marked):
+    """A text of HUGE_LENGTH characters; marked: with characters to escape and characters of two
+    and three bytes in UTF-8 (its message is then longer than the reader's capacity)."""
+    unit = ("huge text %d <&> \u00e9\u20ac " if marked else "huge text %d ") % k
+    return (unit * (HUGE_LENGTH // len(unit) + 1))[:HUGE_LENGTH - 1] + "."
+
+
 def named_value(t, k, name):
-    """builtin_value, or a long one for a binary whose name starts with "long"."""
+    """builtin_value, or a long one for a binary whose name starts with "long", a huge text for a
+    string whose name starts with "huge"."""
     if (name or "").startswith("long"):
         return long_value(t, k) or builtin_value(t, k)
+    if (name or "").startswith("huge") and t == "string":
+        return huge_text(k, name.startswith("hugeMarked"))
     return builtin_value(t, k)
 
 
@@ -208,11 +225,51 @@ class SampleMaker:
             elif simple is not None:
                 node["v"], node["t"] = self.simple_decl_value(simple)
             else:
-                node["v"], node["t"] = builtin_value("string", self.count.next()), "string"
+                self.fill_type(node, (XSD, "anyType"), depth)
         return node
+
+    def any_type_content(self, node, depth):
+        """Content of anyType: nested markup with attributes, or for a node named "typed..." an
+        element that its xsi:type gives a complex type of the service."""
+        node["anytype"], node["c"] = True, []
+        if node["n"].startswith("typed"):
+            typed = self.typed_element(depth)
+            if typed is not None:
+                node["c"].append(typed)
+                return
+        k = self.count.next
+        inner = {"n": "b", "ns": None, "v": builtin_value("string", k())}
+        nested = {"n": "i", "ns": FREE, "c": [{"n": "b", "ns": None, "v": builtin_value("string", k())}]}
+        node["c"] = [{"n": "para", "ns": FREE, "a": [{"n": "lang", "ns": None, "v": builtin_value("string", k())}],
+                      "c": [inner, nested], "any": True},
+                     {"n": "para", "ns": FREE, "v": builtin_value("string", k()), "any": True}]
+
+    def typed_element(self, depth):
+        """An element of no schema typed by the complex type of the service whose sample is
+        shortest as markup (and holds no anyType content)."""
+        if depth >= MAX_DEPTH - 1:
+            return None
+        trials = []
+        for name, decl in sorted(self.svc.types.items(), key=lambda kv: (kv[0][0] or "", kv[0][1])):
+            if decl.tag == xs("complexType"):
+                trial = {"n": "value", "ns": FREE}
+                SampleMaker(self.svc, 0).fill_type(trial, name, MAX_DEPTH - 2)
+                trials.append((name, trial))
+        best = shortest(trials)
+        if best is None:
+            return None
+        item = {"n": "value", "ns": FREE, "xsi_type": best, "any": True}
+        self.fill_type(item, best, depth + 1)
+        return item
 
     def fill_type(self, node, type_name, depth):
         ns, local = type_name
+        if (ns, local) == (XSD, "anyType") and (node.get("n") or "").startswith(("markup", "typed")):
+            self.any_type_content(node, depth)
+            return
+        if (ns, local) == (XSD, "anyType"):
+            node["v"], node["t"] = builtin_value("string", self.count.next()), "string"
+            return
         if ns in (XSD, SOAP_ENC) and local not in ("Array", "Struct", "anyType"):
             node["v"], node["t"] = named_value(local, self.count.next(), node.get("n")), local
             return
@@ -313,25 +370,19 @@ class SampleMaker:
         """A sample for an element wildcard: the global element of a namespace the wildcard
         admits whose sample is shortest as markup (and holds no wildcard itself), marked as
         wildcard content."""
-        from peer_values import xml_of
         allowed = (wildcard.get("namespace") or "##any").split()
         own = self.svc.target_of(wildcard)
-        best = None
+        if depth >= MAX_DEPTH - 1:
+            return None
+        trials = []
         for (ns, name), decl in sorted(self.svc.elements.items(), key=lambda kv: (kv[0][0] or "", kv[0][1])):
-            admitted = ("##any" in allowed or (ns != own and "##other" in allowed) or ns in allowed
-                        or (ns == own and "##targetNamespace" in allowed))
-            if not admitted or depth >= MAX_DEPTH - 1:
-                continue
-            trial = SampleMaker(self.svc, 0)
-            item = trial.element(decl, True, MAX_DEPTH - 2)
-            if item is None or not list(leaves(item)) or '"any": true' in json.dumps(item):
-                continue
-            size = len(xml_of(item))
-            if best is None or size < best[0]:
-                best = (size, decl)
+            if ("##any" in allowed or (ns != own and "##other" in allowed) or ns in allowed
+                    or (ns == own and "##targetNamespace" in allowed)):
+                trials.append((decl, SampleMaker(self.svc, 0).element(decl, True, MAX_DEPTH - 2)))
+        best = shortest(trials)
         if best is None:
             return None
-        item = self.element(best[1], True, depth + 1)
+        item = self.element(best, True, depth + 1)
         item["any"] = True
         return item
 
@@ -385,7 +436,7 @@ class SampleMaker:
                     value, t = self.simple_decl_value(decl.find(xs("simpleType")))
                 else:
                     value, t = builtin_value("string", self.count.next()), "string"
-                node.setdefault("a", []).append({"n": decl.get("name"), "ns": ns, "v": value, "t": t})
+                node.setdefault("a", []).append({"n": decl.get("name"), "ns": ns, "v": value, "t": t, "attribute": True})
             elif local == "attributeGroup" and child.get("ref"):
                 group = self.svc.attribute_groups.get(qname(child, child.get("ref")))
                 if group is not None:
@@ -414,6 +465,53 @@ def message_samples(service, op, message, use, start):
             node["part"] = part.name
             headers.append(node)
     return {"body": body, "headers": headers, "notes": maker.notes}
+
+
+def shortest(trials):
+    """The key of the trial sample (key, node) shortest as markup among those that hold values and
+    no wildcard or anyType content; None when there is none."""
+    from peer_values import xml_of
+    best = None
+    for key, node in trials:
+        text = json.dumps(node) if node is not None else ""
+        if node is None or not list(leaves(node)) or '"any": true' in text or '"anytype": true' in text:
+            continue
+        size = len(xml_of(node))
+        if best is None or size < best[0]:
+            best = (size, key)
+    return None if best is None else best[1]
+
+
+def with_enumerations(sample, value):
+    """A copy of a message's sample whose enumerated elements hold value (see enumerated)."""
+    def copy(node):
+        if node.get("any") or node.get("anytype"):
+            return node
+        node = dict(node, **{key: [copy(c) for c in node[key]] for key in ("c", "a") if key in node})
+        if enumerated(node):
+            node["v"] = value
+        return node
+    return dict(sample, body=[copy(n) for n in sample["body"]], headers=[copy(n) for n in sample["headers"]])
+
+
+def enumerated(node):
+    """Whether a node is an element of an enumerated type (attributes are left out, and so is
+    wildcard content, which the structures hold as markup)."""
+    return node.get("t") == "enum" and not node.get("attribute")
+
+
+def has_enumeration(sample):
+    def walk(node):
+        return enumerated(node) or (not node.get("any") and not node.get("anytype") and any(walk(c) for c in node.get("c", [])))
+    return any(walk(node) for node in sample["body"] + sample["headers"])
+
+
+def type_names(sample):
+    """The xsi:type QNames of a sample's typed elements, as the values a reader gives them."""
+    def names(node):
+        own = ["xsi:type={%s}%s" % node["xsi_type"]] if node.get("xsi_type") else []
+        return own + [n for c in node.get("c", []) for n in names(c)]
+    return [n for node in sample["body"] + sample["headers"] for n in names(node)]
 
 
 def leaves(node, path=()):

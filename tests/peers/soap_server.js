@@ -17,7 +17,8 @@ function write(entry) {
   fs.writeSync(record, JSON.stringify(entry) + '\n');
 }
 
-// An operation that declares faults is answered with a fault on every second call.
+// An operation that declares faults is answered with a fault on every second call; one that has
+// an unlisted answer (an enumerated value out of its list) with that.
 const port = {};
 for (const [name, answer] of Object.entries(plan.operations)) {
   let calls = 0;
@@ -27,7 +28,7 @@ for (const [name, answer] of Object.entries(plan.operations)) {
     if (answer.fault && calls % 2 === 0) {
       throw { Fault: answer.fault };
     }
-    return answer.body;
+    return answer.unlisted && calls % 2 === 0 ? answer.unlisted : answer.body;
   };
 }
 // node-soap picks the port by the request's path or else the first port of the WSDL, which may be
@@ -48,6 +49,7 @@ server.listen(0, '127.0.0.1', () => {
       process.stdout.write(JSON.stringify({ error: String(err && err.stack ? err.stack : err) }) + '\n');
       return;
     }
+    dispatchEmptyBodies(soapServer.wsdl.definitions);
     process.stdout.write(JSON.stringify({ port: server.address().port }) + '\n');
   };
   // The port is printed once the WSDL is read: that is when requests are served.
@@ -67,6 +69,20 @@ server.listen(0, '127.0.0.1', () => {
   };
   soapServer.addSoapHeader((methodName) => (plan.operations[methodName] || {}).headerXml || '');
 });
+
+// A document operation whose request has no part comes with an empty Body, which node-soap can
+// dispatch only through a top element named by its SOAPAction: it lists none, so those are added.
+function dispatchEmptyBodies(definitions) {
+  for (const binding of Object.values(definitions.bindings)) {
+    for (const [name, method] of Object.entries(binding.methods || {})) {
+      const input = definitions.messages[method.input && method.input.$name];
+      const empty = input && !input.element && !(input.parts && Object.keys(input.parts).length);
+      if ((method.style || binding.style) === 'document' && empty && method.soapAction && binding.topElements) {
+        binding.topElements[method.soapAction] = { methodName: name, outputName: method.output ? method.output.$name : '' };
+      }
+    }
+  }
+}
 
 process.stdin.on('end', () => process.exit(0));
 process.stdin.on('error', () => process.exit(0));

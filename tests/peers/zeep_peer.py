@@ -27,6 +27,10 @@ class LocalTransport(zeep.transports.Transport):
         return super().load(url)
 
     def post(self, address, message, headers):
+        # anyType content goes where zeep wrote its token, as the text it is (a tree moved into
+        # zeep's would have its prefixes rewritten, and those inside xsi:type values lost)
+        for token, markup in peer_values.Markup.pending.items():
+            message = message.replace(token.encode(), markup.encode("utf-8"))
         self.posted = True
         self.last_request = message
         response = super().post(address, message, headers)
