@@ -5,7 +5,10 @@ For every WSDL: kvgen writes the library for the target; a C driver made from th
 header is built against it. Direction "client": our client calls every operation of a node-soap
 server made from the same WSDL. Direction "server": a zeep client made from the WSDL calls every
 operation of our server. Each operation passes a direction when the request and the response
-arrive with every sample value, and every envelope we sent passes a strict schema check.
+arrive with every sample value, and every envelope we sent passes a strict schema check. An
+operation that declares a fault is called a second time and answered with a fault whose detail
+must arrive; one with an enumeration in its request must have an unlisted value refused by our client,
+and an unlisted value in a message our side reads must be taken and noted in its decode error.
 
 Prints a table per WSDL and compares the outcome with expected.tsv: an expected pass that fails
 is a regression (exit 1); a new pass is printed so that the file can be raised. Exit 77 when a
@@ -673,7 +676,9 @@ def side_of(direction, problem, peers_cause=None):
         return "api"
     if any(sign in problem for sign in READER_SIGNS) or problem.startswith("our server died"):
         return "reader"
-    if problem.startswith("response values lost"):
+    if " type names lost" in problem:
+        return "reader"
+    if problem.startswith(("response values lost", "fault detail values lost")):
         return "reader" if direction.endswith("client") else "writer"
     if problem.startswith("request values lost"):
         return "writer" if direction.endswith("client") else "reader"
