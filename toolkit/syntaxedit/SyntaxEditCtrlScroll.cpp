@@ -56,10 +56,27 @@ BOOL CKLVSyntaxEditCtrl::GetBarInfo(int nBar, SCROLLINFO& si, UINT nMask) {
     return pOwner->GetSafeHwnd() && ::GetScrollInfo(pOwner->GetSafeHwnd(), nBar, &si);
 }
 
+namespace {
+
+// Whether the bar already holds every value that si sets.
+bool BarHolds(HWND hWnd, int nBar, const SCROLLINFO& si) {
+    SCROLLINFO held{};
+    held.cbSize = sizeof held;
+    held.fMask = SIF_ALL;
+    if (!::GetScrollInfo(hWnd, nBar, &held)) return false;
+    return (!(si.fMask & SIF_RANGE) || (held.nMin == si.nMin && held.nMax == si.nMax)) &&
+           (!(si.fMask & SIF_PAGE) || held.nPage == si.nPage) && (!(si.fMask & SIF_POS) || held.nPos == si.nPos);
+}
+
+}  // namespace
+
 void CKLVSyntaxEditCtrl::SetBarInfo(int nBar, SCROLLINFO& si, BOOL bRedraw) {
     si.cbSize = sizeof si;
     CWnd* pOwner = GetScrollBarOwner();
-    if (pOwner->GetSafeHwnd()) ::SetScrollInfo(pOwner->GetSafeHwnd(), nBar, &si, bRedraw);
+    const HWND hOwner = pOwner->GetSafeHwnd();
+    // Setting a bar redraws it, which costs a keystroke several milliseconds under load: a
+    // keystroke that leaves the rows count and the longest row alone sets nothing.
+    if (hOwner && !BarHolds(hOwner, nBar, si)) ::SetScrollInfo(hOwner, nBar, &si, bRedraw);
 }
 
 void CKLVSyntaxEditCtrl::EnableBar(int nBar, BOOL bEnable) {

@@ -417,7 +417,7 @@ public:
     }
     void GetLineAttributes(IKLVSyntaxEditTextIterator*, int, int, int, const CKLVSyntaxEditTextColors&,
                            std::vector<CKLVSyntaxEditTextSegment>&, IKLVSyntaxEditSchemaHandle*) override {}
-    void GetFoldRegions(int, std::vector<CKLVSyntaxEditCollapsedBlock>&, CKLVSchemaHandlePtr&) override {}
+    void GetFoldRegions(int, std::vector<CKLVSyntaxEditCollapsedBlock>&, CKLVSchemaHandlePtr&, BOOL) override {}
     // Parameter: first row * 1000 + last row.
     BOOL GetNotifiedBlockRange(WPARAM pBlock, CKLVSyntaxEditPosition& posStart, CKLVSyntaxEditPosition& posEnd) override {
         posStart = CKLVSyntaxEditPosition(static_cast<int>(pBlock / 1000), 0);
@@ -522,4 +522,50 @@ TEST_F(EditCtrlTest, AControlGoingAwayStopsTheParsersWorker) {
     }
     EXPECT_EQ(FakeLinkParser::s_nStops, 1);
     EXPECT_TRUE(buffer->GetLexParser()) << "the buffer keeps its parser";
+}
+
+// Typing leaves a bar alone when its values hold, and sets it when the rows count or the longest
+// row changes it, or when something else has set it meanwhile.
+TEST_F(EditCtrlTest, TypingKeepsTheScrollBarsInStepWithTheText) {
+    std::string text;
+    for (int i = 1; i <= 40; ++i) text += "row " + std::to_string(i) + "\r\n";
+    BufferPtr buffer = MakeBuffer(text);
+    ASSERT_TRUE(m_ctrl.Create(&m_parent, TRUE, TRUE, buffer.get()));
+    m_ctrl.MoveWindow(0, 0, 300, 200);
+    m_ctrl.RecalcLayout();
+    auto bar = [&](int nBar) {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL;
+        ::GetScrollInfo(m_ctrl.GetSafeHwnd(), nBar, &si);
+        return si;
+    };
+    m_ctrl.SetCurPos(1, 1);
+    const int nWidthBefore = bar(SB_HORZ).nMax;
+    const struct {
+        const char* typed;
+        int nOutsideMax;   // a vertical maximum set behind the control's back first, 0 for none
+        int nRows;         // the vertical maximum after typing
+        bool bWider;       // the horizontal maximum grew
+    } steps[] = {
+        {"x", 0, 41, false},
+        {"\r", 0, 42, false},
+        {"y", 7, 42, false},
+        {"\r\r", 0, 44, false},
+        {"0123456789012345678901234567890123456789012345678901234567890123456789", 0, 44, true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.typed);
+        if (s.nOutsideMax) {
+            SCROLLINFO si{};
+            si.cbSize = sizeof si;
+            si.fMask = SIF_RANGE;
+            si.nMin = 1;
+            si.nMax = s.nOutsideMax;
+            ::SetScrollInfo(m_ctrl.GetSafeHwnd(), SB_VERT, &si, FALSE);
+        }
+        for (const char* p = s.typed; *p; ++p) m_ctrl.SendMessage(WM_CHAR, static_cast<WPARAM>(*p), 1);
+        EXPECT_EQ(bar(SB_VERT).nMax, s.nRows);
+        EXPECT_EQ(bar(SB_HORZ).nMax > nWidthBefore, s.bWider) << bar(SB_HORZ).nMax;
+    }
 }
