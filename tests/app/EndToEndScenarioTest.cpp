@@ -56,7 +56,7 @@ protected:
             std::vector<CKLVSyntaxEditCollapsedBlock> regions;
             CKLVSchemaHandlePtr pAnchor;
             if (!pParser->IsIdle()) return false;
-            if (IKLVSyntaxEditTextSchema* pSchema = ctrl.GetTextSchema()) pSchema->GetFoldRegions(-1, regions, pAnchor);
+            if (IKLVSyntaxEditTextSchema* pSchema = ctrl.GetTextSchema()) pSchema->GetFoldRegions(-1, regions, pAnchor, FALSE);
             return !regions.empty();
         });
     }

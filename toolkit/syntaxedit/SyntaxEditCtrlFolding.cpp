@@ -122,7 +122,7 @@ void CKLVSyntaxEditCtrl::CollapseAll() {
     if (!pSchema || !m_pBuffer) return;
     std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
     CKLVSchemaHandlePtr pAnchor;
-    pSchema->GetFoldRegions(-1, arRegions, pAnchor);
+    pSchema->GetFoldRegions(-1, arRegions, pAnchor, FALSE);
     // Of several blocks starting on one row, the last one counts.
     std::map<int, const CKLVSyntaxEditCollapsedBlock*> mapByRow;
     for (const CKLVSyntaxEditCollapsedBlock& block : arRegions) mapByRow[block.lcStart.nLine] = &block;
@@ -159,7 +159,7 @@ void CKLVSyntaxEditCtrl::ToggleCollapse(int nRow) {
     } else if (IKLVSyntaxEditTextSchema* pSchema = GetTextSchema()) {
         std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
         CKLVSchemaHandlePtr pAnchor;
-        pSchema->GetFoldRegions(nRow, arRegions, pAnchor);
+        pSchema->GetFoldRegions(nRow, arRegions, pAnchor, FALSE);
         for (const CKLVSyntaxEditCollapsedBlock& block : arRegions) {
             if (block.lcStart.nLine != nRow) continue;
             SetCollapsed(nRow, block);
@@ -204,7 +204,7 @@ BOOL CKLVSyntaxEditCtrl::GetNodeFlags(int nRow, DWORD& dwFlags) {
     IKLVSyntaxEditTextSchema* pSchema = GetTextSchema();
     if (!pSchema) return FALSE;
     std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
-    pSchema->GetFoldRegions(nRow, arRegions, m_pAnchorBlock);
+    pSchema->GetFoldRegions(nRow, arRegions, m_pAnchorBlock, FALSE);
     dwFlags = CalcNodeFlags(nRow, arRegions, FALSE);
     return dwFlags != 0;
 }
@@ -287,7 +287,7 @@ void CKLVSyntaxEditCtrl::DeleteChar(int nRow, int nPos, BOOL bBackspace) {
         // A collapsed block that ends on the row above opens before its row break goes.
         if (IKLVSyntaxEditTextSchema* pSchema = GetTextSchema()) {
             std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
-            pSchema->GetFoldRegions(nRow - 1, arRegions, m_pAnchorBlock);
+            pSchema->GetFoldRegions(nRow - 1, arRegions, m_pAnchorBlock, FALSE);
             for (const CKLVSyntaxEditCollapsedBlock& block : arRegions)
                 if (block.lcEnd.nLine == nRow - 1 && HasRowMark(block.lcStart.nLine, kCollapsed))
                     m_pBuffer->GetLineMarksManager()->DeleteMark(block.lcStart.nLine, kCollapsed);

@@ -162,7 +162,7 @@ void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int 
         CKLVSyntaxEditCollapsedData* pCollapsed = GetCollapsedData(nRow);
         if (pSchema && nRow <= GetRowCount()) {
             std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
-            pSchema->GetFoldRegions(nRow, arRegions, m_pAnchorBlock);
+            pSchema->GetFoldRegions(nRow, arRegions, m_pAnchorBlock, i == 0);
             // The schema knows the block's place after edits: the first block of the row is
             // the collapsed one.
             auto itFirst = std::find_if(arRegions.begin(), arRegions.end(), [nRow](const CKLVSyntaxEditCollapsedBlock& b) {

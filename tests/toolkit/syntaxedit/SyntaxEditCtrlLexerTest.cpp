@@ -21,7 +21,7 @@ TEST_F(InputTest, TheBackgroundParsersBlocksCollapseAndItsKeywordsComplete) {
     auto foldsFound = [this] {
         std::vector<CKLVSyntaxEditCollapsedBlock> regions;
         CKLVSchemaHandlePtr pAnchor;
-        if (IKLVSyntaxEditTextSchema* pSchema = m_ctrl.GetTextSchema()) pSchema->GetFoldRegions(-1, regions, pAnchor);
+        if (IKLVSyntaxEditTextSchema* pSchema = m_ctrl.GetTextSchema()) pSchema->GetFoldRegions(-1, regions, pAnchor, FALSE);
         return !regions.empty();
     };
     ASSERT_TRUE(PumpUntil([&] { return pParser->IsIdle() && foldsFound(); }));

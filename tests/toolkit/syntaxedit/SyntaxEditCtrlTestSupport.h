@@ -105,7 +105,8 @@ public:
     CKLVSchemaHandlePtr ParseScreenLines(IKLVSyntaxEditTextIterator*, int, int) override { return nullptr; }
     void GetLineAttributes(IKLVSyntaxEditTextIterator*, int, int, int, const CKLVSyntaxEditTextColors&,
                            std::vector<CKLVSyntaxEditTextSegment>&, IKLVSyntaxEditSchemaHandle*) override {}
-    void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions, CKLVSchemaHandlePtr&) override {
+    void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions, CKLVSchemaHandlePtr&,
+                        BOOL) override {
         for (const CKLVSyntaxEditCollapsedBlock& block : m_arBlocks)
             if (nLine == -1 || (block.lcStart.nLine <= nLine && nLine <= block.lcEnd.nLine)) arRegions.push_back(block);
     }

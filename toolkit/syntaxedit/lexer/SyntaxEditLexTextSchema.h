@@ -69,8 +69,10 @@ public:
                                    const CKLVSyntaxEditTextColors& defaults,
                                    std::vector<CKLVSyntaxEditTextSegment>& arRuns, CKLVLexBlockPtr* pAnchor,
                                    CKLVSyntaxEditLexTextBlock* pHead);
-    // The collapsible blocks containing nLine (-1: all), in chain order.
-    virtual void GetFoldRegions(CKLVLexBlockPtr* pAnchor, int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions);
+    // The collapsible blocks containing nLine (-1: all), in chain order, looked up from pAnchor
+    // (none: the chain's start); bMoveAnchor moves it to the first block around the line.
+    virtual void GetFoldRegions(CKLVLexBlockPtr* pAnchor, int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
+                                bool bMoveAnchor = false);
     static void FillRunFromBlock(CKLVSyntaxEditTextSegment& run, CKLVSyntaxEditLexTextBlock* pBlock);
     // Lays run N over the sorted runs; where they overlap N wins.
     static void LayRun(std::vector<CKLVSyntaxEditTextSegment>& arRuns, const CKLVSyntaxEditTextSegment& run);
@@ -124,7 +126,7 @@ public:
                            const CKLVSyntaxEditTextColors& defaults, std::vector<CKLVSyntaxEditTextSegment>& arRuns,
                            IKLVSyntaxEditSchemaHandle* pScreen) override;
     void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
-                        CKLVSchemaHandlePtr& rAnchor) override;
+                        CKLVSchemaHandlePtr& rAnchor, BOOL bFirstLine) override;
     BOOL GetNotifiedBlockRange(WPARAM pBlock, CKLVSyntaxEditPosition& posStart,
                                CKLVSyntaxEditPosition& posEnd) override;
     void AddSchemaRef() override { InternalAddRef(); }

@@ -121,10 +121,12 @@ void CKLVSyntaxEditLexTextSchema::GetLineAttributes(IKLVSyntaxEditTextIterator* 
 }
 
 void CKLVSyntaxEditLexTextSchema::GetFoldRegions(CKLVLexBlockPtr* pAnchor, int nLine,
-                                                 std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions) {
+                                                 std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions, bool bMoveAnchor) {
     CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks, kUiLockWaitMs);
     if (!lock.IsLocked()) return;
-    const bool bAnchorUsable = pAnchor && pAnchor->Get() && !pAnchor->Get()->IsClosed();
+    // An anchor below the line cannot hold the blocks around it.
+    const bool bAnchorUsable = pAnchor && pAnchor->Get() && !pAnchor->Get()->IsClosed() &&
+                               (nLine < 0 || pAnchor->Get()->m_posStart.nLine <= nLine);
     CKLVSyntaxEditLexTextBlock* pBlock = bAnchorUsable ? pAnchor->Get() : m_pFirstBlock.Get();
     CKLVSyntaxEditLexTextBlock* pFirstContaining = nullptr;
     for (; pBlock && (nLine < 0 || pBlock->m_posStart.nLine <= nLine); pBlock = pBlock->m_pNext.Get()) {
@@ -140,7 +142,10 @@ void CKLVSyntaxEditLexTextSchema::GetFoldRegions(CKLVLexBlockPtr* pAnchor, int n
         region.strCollapsedText = pText && pText->m_arStrings.GetSize() ? pText->m_arStrings[0] : CString("[..]");
         arRegions.push_back(region);
     }
-    if (pAnchor && !bAnchorUsable) pAnchor->AssignRaw(pFirstContaining);
+    // The first block around this line starts no later than any block around a line below it,
+    // so the look-ups of the lines below may start there. An anchor the parser has since ended
+    // far above would otherwise make every line below walk all the blocks in between.
+    if (pAnchor && (!bAnchorUsable || (bMoveAnchor && pFirstContaining))) pAnchor->AssignRaw(pFirstContaining);
 }
 
 void CKLVSyntaxEditLexTextSchema::GetLineAttributes(IKLVSyntaxEditTextIterator* pIter, int nLine, int nFirstCol,
@@ -152,11 +157,11 @@ void CKLVSyntaxEditLexTextSchema::GetLineAttributes(IKLVSyntaxEditTextIterator* 
 }
 
 void CKLVSyntaxEditLexTextSchema::GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
-                                                 CKLVSchemaHandlePtr& rAnchor) {
+                                                 CKLVSchemaHandlePtr& rAnchor, BOOL bFirstLine) {
     CKLVLexBlockPtr pAnchor;
     pAnchor.AssignRaw(CKLVSyntaxEditLexBlockHandle::BlockOf(rAnchor.get()));
     CKLVSyntaxEditLexTextBlock* pBefore = pAnchor.Get();
-    GetFoldRegions(&pAnchor, nLine, arRegions);
+    GetFoldRegions(&pAnchor, nLine, arRegions, bFirstLine != FALSE);
     if (pAnchor.Get() != pBefore)
         rAnchor = pAnchor ? std::make_unique<CKLVSyntaxEditLexBlockHandle>(pAnchor.Get(), CKLVSyntaxEditLexBlockHandle::klvChainPlace)
                           : CKLVSchemaHandlePtr();

@@ -59,9 +59,10 @@ public:
                                    std::vector<CKLVSyntaxEditTextSegment>& arRuns,
                                    IKLVSyntaxEditSchemaHandle* pScreen) = 0;
     // The collapsible blocks containing nLine, in chain order; rAnchor keeps where the look-up
-    // ended, so that the following lines start there.
+    // ended, so that the following lines start there. The first line of a run of look-ups
+    // (bFirstLine) moves the anchor up to that line; the lines after it leave it there.
     virtual void GetFoldRegions(int nLine, std::vector<CKLVSyntaxEditCollapsedBlock>& arRegions,
-                                CKLVSchemaHandlePtr& rAnchor) = 0;
+                                CKLVSchemaHandlePtr& rAnchor, BOOL bFirstLine) = 0;
     // The start and end of the block that a "block stored" notification carries.
     virtual BOOL GetNotifiedBlockRange(WPARAM pBlock, CKLVSyntaxEditPosition& posStart,
                                        CKLVSyntaxEditPosition& posEnd) = 0;

@@ -242,6 +242,56 @@ TEST(LexTextSchema, PaintingQueriesGiveUpOnABusyChain) {
     EXPECT_FALSE(bScreen);
 }
 
+std::string RegionsText(const std::vector<CKLVSyntaxEditCollapsedBlock>& regions) {
+    std::string out;
+    for (const auto& r : regions) out += std::to_string(r.lcStart.nLine) + "-" + std::to_string(r.lcEnd.nLine) + " ";
+    return out;
+}
+
+// Fold look-ups that keep an anchor from line to line give what a look-up from the chain's
+// start gives, whichever way the lines go and whether or not each look-up moves the anchor.
+TEST(LexTextSchema, AnchoredFoldLookUpsMatchLookUpsFromTheStart) {
+    Parsed parsed("C.lex", ReadFile(GoldenPath("sample.c")), ".c");
+    const struct {
+        const char* name;
+        std::vector<int> lines;
+    } cases[] = {
+        {"down", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+        {"up", {13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+        {"jumps", {9, 2, 12, 7, 3, 10, 1, 8}},
+    };
+    for (const auto& c : cases) {
+        for (const bool bMove : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (bMove ? ", moving" : ", keeping"));
+            CKLVLexBlockPtr pAnchor;
+            for (int nLine : c.lines) {
+                std::vector<CKLVSyntaxEditCollapsedBlock> anchored, fresh;
+                parsed.schema->GetFoldRegions(&pAnchor, nLine, anchored, bMove);
+                parsed.schema->GetFoldRegions(nullptr, nLine, fresh);
+                EXPECT_EQ(RegionsText(fresh), RegionsText(anchored)) << "line " << nLine;
+            }
+        }
+    }
+}
+
+// An anchor on the comment of lines 2-3, which ends above line 9: the first look-up of a screen
+// moves it to the block of lines 6-13 around line 9, so that the lines below start there rather
+// than at a block ended far above; the other look-ups leave it.
+TEST(LexTextSchema, TheFirstFoldLookUpOfAScreenMovesAnAnchorEndedAbove) {
+    Parsed parsed("C.lex", ReadFile(GoldenPath("sample.c")), ".c");
+    for (const bool bMove : {false, true}) {
+        CKLVLexBlockPtr pAnchor;
+        for (CKLVSyntaxEditLexTextBlock* p = parsed.schema->GetFirstBlock().Get(); p && !pAnchor; p = p->m_pNext.Get())
+            if (p->m_pParent && p->m_posStart.nLine == 2) pAnchor.AssignRaw(p);
+        ASSERT_TRUE(pAnchor);
+        std::vector<CKLVSyntaxEditCollapsedBlock> regions;
+        parsed.schema->GetFoldRegions(&pAnchor, 9, regions, bMove);
+        EXPECT_EQ("6-13 8-10 ", RegionsText(regions)) << bMove;
+        ASSERT_TRUE(pAnchor);
+        EXPECT_EQ(bMove ? 6 : 2, pAnchor->m_posStart.nLine);
+    }
+}
+
 TEST(LexTextSchema, RunLayeringLetsTheLastRunWin) {
     auto run = [](int a, int b, int id) {
         CKLVSyntaxEditTextSegment s;
