@@ -102,7 +102,14 @@ CString CKLVSyntaxEditBufferManager::GetConfigFile() const {
 }
 
 BOOL CKLVSyntaxEditBufferManager::SetConfigFile(LPCSTR lpszPath) {
-    return m_pConfigManager ? m_pConfigManager->SetConfigFile(lpszPath) : FALSE;
+    if (!m_pConfigManager) return FALSE;
+    // Every buffer shares the configuration, which is watched for changes once loaded: a buffer
+    // naming the loaded one takes it as it stands. Loading it again would make every other open
+    // buffer colour its whole text afresh, so each new tab opened slower than the one before.
+    const CString strLoaded = m_pConfigManager->GetConfigFile();
+    if (strLoaded.IsEmpty() || strLoaded.CompareNoCase(lpszPath) != 0) return m_pConfigManager->SetConfigFile(lpszPath);
+    OnLexConfigNotification(klvEditConfigLoaded, 0, 0);
+    return TRUE;
 }
 
 void CKLVSyntaxEditBufferManager::ApplySchemaForFile() {

@@ -73,8 +73,15 @@ public:
     CKLVTextSchemaRef FindSchemaForFile(LPCSTR lpszFileName) override {
         return CKLVTextSchemaRef(CString(lpszFileName) == ".c" ? g_pSchemaForC : nullptr);
     }
-    CString GetConfigFile() override { return "SyntaxEdit.ini"; }
-    BOOL SetConfigFile(LPCSTR) override { return TRUE; }
+    CString GetConfigFile() override { return m_strPath; }
+    // Loading tells every buffer, as the real manager does.
+    BOOL SetConfigFile(LPCSTR lpszPath) override {
+        m_strPath = lpszPath;
+        g_log += "load " + std::string(lpszPath) + "; ";
+        m_pConnection->Notify(12, 0, 0, 0);
+        return TRUE;
+    }
+    CString m_strPath = "SyntaxEdit.ini";
     void Close() override {}
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
     CKLVNotificationConnection* m_pConnection;
@@ -174,5 +181,33 @@ TEST(SyntaxEditLexLink, NotificationsDuringASchemaChangeAreHandledAfterItAndTheN
     g_pSchemaForC = &g_schemaC;
     listener.UnadviseAll();
     buffer.reset();
+    KLVSetSyntaxEditLexerFactory(nullptr);
+}
+
+// A buffer naming the configuration already loaded applies it to itself only; naming another one
+// loads that for every buffer.
+TEST(SyntaxEditLexLink, NamingTheLoadedConfigurationLeavesTheOtherBuffersAlone) {
+    KLVSetSyntaxEditLexerFactory(&g_factory);
+    BufferPtr first = MakeBuffer("first");
+    BufferPtr second = MakeBuffer("second");
+    first->SetFileName(".c");
+    second->SetFileName(".c");
+    const struct {
+        const char* name;
+        CKLVSyntaxEditBufferManager* pBuffer;
+        const char* path;
+        const char* log;
+    } steps[] = {
+        {"the loaded one, any case", second.get(), "syntaxedit.INI", "schema C; parse C s; "},
+        {"another one", second.get(), "Other.ini", "load Other.ini; schema C; parse C f; schema C; parse C s; "},
+        {"that one again", first.get(), "Other.ini", "schema C; parse C f; "},
+    };
+    for (const auto& step : steps) {
+        g_log.clear();
+        EXPECT_TRUE(step.pBuffer->SetConfigFile(step.path));
+        EXPECT_EQ(g_log, step.log) << step.name;
+    }
+    first.reset();
+    second.reset();
     KLVSetSyntaxEditLexerFactory(nullptr);
 }
