@@ -27,11 +27,19 @@ void CKLVNotificationSinkMTBase::OnEvent(KLV_NOTIFYCODE dwNotifyCode, WPARAM pPa
 
 void CKLVNotificationSinkMTBase::Post(const CEvent& event) {
     for (;;) {
+        DWORD dwNumber;
         {
             CSingleLock lock(&m_lock, TRUE);
-            const DWORD dwNumber = ++m_dwNextNumber;
+            dwNumber = ++m_dwNextNumber;
             m_mapPending[dwNumber] = event;
-            if (::PostMessageA(m_wnd.GetSafeHwnd(), KLV_WM_NOTIFICATIONSINKMT_ONEVENT, 0, dwNumber)) {
+        }
+        // Posting goes through the window system's server, which under load takes long enough
+        // that the window thread, waiting for the lock to take each event it handles, fell
+        // milliseconds behind per event: the lock guards the queue only.
+        const BOOL bPosted = ::PostMessageA(m_wnd.GetSafeHwnd(), KLV_WM_NOTIFICATIONSINKMT_ONEVENT, 0, dwNumber);
+        {
+            CSingleLock lock(&m_lock, TRUE);
+            if (bPosted) {
                 m_nFailedPosts = 0;
                 return;
             }
