@@ -134,8 +134,10 @@ public:
 
     static const CKLVSyntaxEditPosition& EndOfText();
     // Announcements of finished blocks (code 2) not yet handed over beyond which later blocks
-    // ride with the last one instead of each being announced.
-    enum { kMaxAnnouncementsOnTheirWay = 64 };
+    // ride with the last one instead of each being announced. A keystroke waits behind every
+    // announcement on its way, each a few milliseconds on a busy machine (taking the block
+    // waits for the parser's lock): few enough that typing during a colouring stays prompt.
+    enum { kMaxAnnouncementsOnTheirWay = 8 };
 
 protected:
     int RunParse(BOOL bFirst, IKLVSyntaxEditTextIterator* pIter, const CKLVSyntaxEditPosition* pStart,
