@@ -23,6 +23,7 @@ void Attribute::assignDeclaration(const Attribute& declaration)
     typeId_ = declaration.typeId_;
     qualified_ = declaration.qualified_;
     namespace_ = declaration.namespace_;
+    builtinName_ = declaration.builtinName_;
     if (defaultValue_.empty())
         defaultValue_ = declaration.defaultValue_;
     if (fixedValue_.empty())

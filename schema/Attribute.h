@@ -34,6 +34,10 @@ public:
     const std::string& getNamespace() const { return namespace_; }
     void setNamespace(const std::string& ns) { namespace_ = ns; }
     bool isRequired() const { return useRequired_; }
+    // The local name of the XML Schema built-in type it names (types such
+    // as nonNegativeInteger share another's id); null for any other type.
+    const char* getBuiltinName() const { return builtinName_; }
+    void setBuiltinName(const char* name) { builtinName_ = name; }
 
     // Settles a reference with its declaration: name, type and form come from
     // the declaration; the use, and a default or fixed value the reference
@@ -64,6 +68,7 @@ private:
     bool qualified_;
     bool useRequired_;
     std::string namespace_;
+    const char* builtinName_ = nullptr; // static text
     // Shared by copies; most declarations have none, so it takes no room then.
     std::shared_ptr<const QualifiedName> forwardRef_;
 };

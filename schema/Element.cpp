@@ -36,6 +36,7 @@ void Element::assignDeclaration(const Element& declaration)
     typeNamespace_ = declaration.typeNamespace_;
     namespace_ = declaration.namespace_;
     constraint_ = declaration.constraint_;
+    builtinName_ = declaration.builtinName_;
     forwardRef_.reset();
 }
 

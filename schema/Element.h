@@ -66,6 +66,10 @@ public:
     int getMax() const { return maxOccurs_; }
     const std::string& getTypeNamespace() const { return typeNamespace_.str(); }
     const SharedText& getSharedTypeNamespace() const { return typeNamespace_; }
+    // The local name of the XML Schema built-in type it names (types such
+    // as nonNegativeInteger share another's id); null for any other type.
+    const char* getBuiltinName() const { return builtinName_; }
+    void setBuiltinName(const char* name) { builtinName_ = name; }
     // nillable="true": a document may stand the element with xsi:nil="true".
     bool isNillable() const { return nillable_; }
     void setNillable(bool nillable) { nillable_ = nillable; }
@@ -93,6 +97,7 @@ private:
     SharedText typeNamespace_;
     SharedText namespace_;
     IdentityConstraint* constraint_ = nullptr;
+    const char* builtinName_ = nullptr; // static text
     // Shared by copies; most declarations have none, so it takes no room then.
     std::shared_ptr<const QualifiedName> forwardRef_;
 };

@@ -204,6 +204,9 @@ private:
     void parseRestriction(SimpleType& type, ComplexType* complexType);
     void parseFacet(SimpleType& type);
     int facetsOfBase(const std::string& written, int baseId) const;
+    // The lasting local name of a built-in type a reference names; null for
+    // a name outside XML Schema's namespace.
+    static const char* builtinNameOf(const QualifiedName& name);
     void parseUnion(SimpleType& type);
     void parseList(SimpleType& type);
     // final: the last chance (finalize); before it, references to a

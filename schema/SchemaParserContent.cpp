@@ -192,6 +192,7 @@ void SchemaParser::parseSimpleRestriction(SimpleType& type)
             readBaseType("<simpleType>:", ":Unknown/Unsupported  attribute for <restriction>", 2)) {
         type.setBaseType(*baseId, XsdType::Restriction);
         type.setValidFacets(facetsOfBase(xpp_->getAttributeValue("", "base"), *baseId));
+        type.setBuiltinBaseName(builtinNameOf(prefixedName(xpp_->getAttributeValue("", "base"))));
     }
     parseRestriction(type, nullptr);
 }
@@ -207,6 +208,11 @@ int SchemaParser::facetsOfBase(const std::string& written, int baseId) const
     if (base != nullptr && base->isSimple())
         return static_cast<const SimpleType*>(base)->getValidFacets();
     return SimpleType::getValidFacets(baseId);
+}
+
+const char* SchemaParser::builtinNameOf(const QualifiedName& name)
+{
+    return name.getNamespace() == SchemaUri ? SimpleType::getBuiltinName(name.getLocalName()) : nullptr;
 }
 
 // The id of the "base" of a derivation tag (none when the tag has none);

@@ -53,6 +53,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
     std::string fixedValue;
     bool nillable = false;
     bool nillableGiven = false; // whatever its value, an untyped element becomes anyType
+    const char* builtinName = nullptr;
     std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
@@ -66,6 +67,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
             const QualifiedName type = prefixedName(value);
             typeNamespace = namespaces_.intern(type.getNamespace());
             typeId = getTypeId(type, true);
+            builtinName = builtinNameOf(type);
             if (typeId == XSD_INVALID)
                 error("<element>:Could not resolve type " + type.getNamespace() + ":" + type.getLocalName(), 0);
         } else if (key == "form") {
@@ -91,6 +93,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
                 defaultValue = declaration.getDefaultValue();
                 fixedValue = declaration.getFixedValue();
                 typeNamespace = declaration.getSharedTypeNamespace();
+                builtinName = declaration.getBuiltinName();
                 nillable = nillable || declaration.isNillable();
             } else {
                 name = reference.getLocalName();
@@ -143,6 +146,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
                     std::move(defaultValue), std::move(fixedValue));
     element.setNamespace(std::move(ns));
     element.setNillable(nillable);
+    element.setBuiltinName(typeId == XSD_INVALID || typeId >= FIRST_USER_TYPE ? nullptr : builtinName);
     fwdRef = waitingFor.has_value();
     if (fwdRef)
         element.setForwardRef(*waitingFor);
@@ -163,6 +167,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef, bool global)
     std::string defaultValue;
     std::string fixedValue;
     bool required = false;
+    const char* builtinName = nullptr;
     std::optional<QualifiedName> waitingFor;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& attribute = xpp_->getAttributeName(i);
@@ -175,6 +180,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef, bool global)
                 error("<attribute>:type and ref are mutually exclusive in element decl", 0);
             const QualifiedName type = prefixedName(value);
             typeId = getTypeId(type, true);
+            builtinName = builtinNameOf(type);
             if (typeId == XSD_INVALID)
                 error("<attribute>:Could not resolve type " + type.getNamespace() + ":" + type.getLocalName(), 1);
         } else if (attribute == "form") {
@@ -191,6 +197,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef, bool global)
                 settled.assignDeclaration(importDeclaration(*found.owner, *found.declaration));
                 name = settled.getName();
                 typeId = settled.getType();
+                builtinName = settled.getBuiltinName();
                 qualified = settled.isQualified();
                 declaredIn = settled.getNamespace();
                 defaultValue = settled.getDefaultValue();
@@ -232,6 +239,7 @@ Attribute SchemaParser::parseAttribute(bool& fwdRef, bool global)
     }
     Attribute declared(name, typeId, qualified, defaultValue, fixedValue, required);
     declared.setNamespace(declaredIn);
+    declared.setBuiltinName(typeId == XSD_INVALID || typeId >= FIRST_USER_TYPE ? nullptr : builtinName);
     fwdRef = waitingFor.has_value();
     if (fwdRef)
         declared.setForwardRef(*waitingFor);

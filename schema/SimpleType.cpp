@@ -55,7 +55,7 @@ constexpr int BuiltinMasks[FIRST_USER_TYPE] = {
 // Every built-in type by the facets it admits, as XML Schema's datatypes
 // define them; ids alone cannot tell, since the types without an id of
 // their own (unsignedByte, duration ...) share string's.
-int builtinFacets(const std::string& localName)
+const std::map<std::string, int>& builtinFacetTable()
 {
     static const std::map<std::string, int> facets = [] {
         std::map<std::string, int> table;
@@ -76,8 +76,13 @@ int builtinFacets(const std::string& localName)
         table["anyType"] = PatternOnly;
         return table;
     }();
-    const auto found = facets.find(localName);
-    return found == facets.end() ? StringFacets : found->second;
+    return facets;
+}
+
+int builtinFacets(const std::string& localName)
+{
+    const auto found = builtinFacetTable().find(localName);
+    return found == builtinFacetTable().end() ? StringFacets : found->second;
 }
 
 const std::map<std::string, int>& facetNames()
@@ -137,6 +142,19 @@ int SimpleType::getBuiltinFacets(const std::string& localName)
     return builtinFacets(localName);
 }
 
+const char* SimpleType::getBuiltinName(const std::string& localName)
+{
+    const auto found = builtinFacetTable().find(localName);
+    return found == builtinFacetTable().end() ? nullptr : found->first.c_str();
+}
+
+const std::string& SimpleType::getFacetText(int facet) const
+{
+    static const std::string none;
+    const auto found = texts_.find(facet);
+    return found == texts_.end() ? none : found->second;
+}
+
 bool SimpleType::isValidFacet(const std::string& facet) const
 {
     if (getBaseTypeId() == XSD_INVALID)
@@ -159,6 +177,8 @@ void SimpleType::setFacets(const std::string& facet, const std::string& value)
         pattern_ = value;
         break;
     default: {
+        if (bit != NONE)
+            texts_[bit] = value;
         int number = 0;
         if (!readNumber(value, number))
             return; // a fractional or huge bound: nothing an int check could use

@@ -43,6 +43,9 @@ public:
     // The facet bits of a built-in type of XML Schema by its name; a name
     // that is none stands for string, as its type id does.
     static int getBuiltinFacets(const std::string& localName);
+    // The lasting copy of a built-in type's local name; null for a name
+    // that is none.
+    static const char* getBuiltinName(const std::string& localName);
     // The facets this type's own restrictions admit: those of the base it
     // was derived from, by name, when that is known.
     void setValidFacets(int facets) { validFacets_ = facets; }
@@ -74,6 +77,12 @@ public:
     // The latest value of one numeric facet (whiteSpace gives its code), 0 when absent.
     int getFacetValue(int facet) const;
     const std::string& getPattern() const { return pattern_; }
+    // A facet's value as written (bounds may be decimals); empty when absent.
+    const std::string& getFacetText(int facet) const;
+    // The local name of the built-in type it restricts (its own base), when
+    // the restriction names one; null otherwise.
+    const char* getBuiltinBaseName() const { return builtinBaseName_; }
+    void setBuiltinBaseName(const char* name) { builtinBaseName_ = name; }
 
     [[noreturn]] void error(const std::string& message) const;
 
@@ -93,6 +102,8 @@ private:
     // Each facet's own value: the checks must not read a value that another
     // facet of the same slot has overwritten.
     std::map<int, int> values_;
+    std::map<int, std::string> texts_; // as written, of the facets with one value
+    const char* builtinBaseName_ = nullptr; // static text
     std::string pattern_;
     bool list_ = false;
     bool union_ = false;

@@ -1,5 +1,6 @@
 #include "generator/emit/DemoSamples.h"
 
+#include "generator/emit/BoundedSamples.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
 #include "generator/model/ListRun.h"
@@ -326,21 +327,47 @@ private:
             body.close();
     }
 
-    // The enumerated type whose values the member holds, if any.
-    const std::string* enumeration(const CStructMember& member) const
+    // The type of the value a member holds, as its declaration names it.
+    CTypeRef valueTypeOf(const CStructMember& member) const
     {
-        const CViewType* type = owner_ != nullptr ? owner_->type : nullptr;
-        if (type == nullptr)
-            return nullptr;
+        const CTypeRef builtin{member.valueBuiltin, nullptr};
+        if (member.part != nullptr)
+            return member.part->type;
+        if (owner_ == nullptr)
+            return builtin;
+        const CViewType* type = owner_->type;
         if (member.origin == CStructMember::Value)
-            return firstEnumeration(type);
+            return type != nullptr ? CTypeRef{0, type} : owner_->element != nullptr ? owner_->element->type : builtin;
+        if (type == nullptr)
+            return builtin;
         if (member.origin == CStructMember::Attribute) {
             for (const CViewAttribute& attribute : type->attributes) {
                 if (attribute.name == member.xmlName)
-                    return firstEnumeration(attribute.type.user);
+                    return attribute.type;
+            }
+        } else {
+            for (const CViewParticle& particle : type->particles) {
+                if (particle.name == member.xmlName)
+                    return particle.type;
             }
         }
-        return nullptr;
+        return builtin;
+    }
+
+    // The first value of the enumeration the member's values come from, if any.
+    const std::string* enumeration(const CStructMember& member) const
+    {
+        return firstEnumeration(valueTypeOf(member).user);
+    }
+
+    // A number its type's own facets bound (the counted samples could leave
+    // the range); empty when they bound none.
+    std::string boundedNumber(const CStructMember& member) const
+    {
+        const CTypeRef type = valueTypeOf(member);
+        const CValueFacets own = valueFacets(type, false);
+        return own.hasRange() || own.hasDigits() || !own.pattern.empty() ? boundedSample(valueFacets(type), "")
+                                                                         : std::string();
     }
 
     static void writeAllocatedText(CTextBuffer& body, const std::string& access, std::string_view text)
@@ -361,6 +388,8 @@ private:
                 body.line(access, " = 1;");
             } else if (first != nullptr && isNumberLiteral(*first)) {
                 body.line(access, " = (", type.cType, ")", *first, ";");
+            } else if (const std::string bounded = boundedNumber(member); !bounded.empty()) {
+                body.line(access, " = (", type.cType, ")", bounded, ";");
             } else {
                 usesCounter_ = true;
                 body.line(access, " = (", type.cType, ")", isFloatingTypeId(member.builtin) ? "(++*n + 0.5)" : "(++*n)",
@@ -370,9 +399,11 @@ private:
         }
         const bool ownValue = member.origin == CStructMember::Value && owner_ != nullptr && owner_->type != nullptr;
         const int builtin = ownValue ? owner_->type->valueType : member.valueBuiltin;
-        const char* fixed = fixedText(builtin);
         const bool unnamed = member.xmlName.empty() || member.xmlName == "*";
         const std::string_view name = unnamed ? std::string_view("item") : member.xmlName;
+        // What the facets bound comes before the type's usual sample.
+        const std::string bounded = first == nullptr ? boundedSample(valueFacets(valueTypeOf(member)), name) : "";
+        const char* fixed = bounded.empty() ? fixedText(builtin) : bounded.c_str();
         if (member.pointer && (first != nullptr || fixed != nullptr)) { // an allocated text, freed with the packet
             writeAllocatedText(body, access, first != nullptr ? std::string_view(*first) : std::string_view(fixed));
         } else if (member.pointer) {
@@ -383,7 +414,7 @@ private:
         } else if (first != nullptr) {
             body.line("demo_text(", access, ", sizeof(", access, "), ", cStringLiteral(*first), ");");
         } else if (fixed != nullptr) {
-            body.line("demo_text(", access, ", sizeof(", access, "), \"", fixed, "\");");
+            body.line("demo_text(", access, ", sizeof(", access, "), ", cStringLiteral(fixed), ");");
         } else {
             usesCounter_ = true;
             body.line("demo_numbered(", access, ", sizeof(", access, "), ", cStringLiteral(name), ", ++*n);");

@@ -13,7 +13,9 @@ struct CStructMember;
 // int depth, int *n)" for each struct the given message structs reach, which
 // fills a zeroed value from the schema's types: numbers count up through *n,
 // texts are their member's name and a number (dates, binary and URI texts
-// a fixed valid value), enumerations take their first value, arrays two
+// a fixed valid value), enumerations take their first value, values whose
+// facets bound them (ranges, digits, lengths, simple patterns; the integer
+// types held as text by their definition) a fixed value within, arrays two
 // items the demo allocates (the packet's free function frees them),
 // optional members are present (of a choice, its first branch), nested
 // structs are filled in turn, and a struct that holds itself is entered

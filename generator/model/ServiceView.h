@@ -6,6 +6,7 @@
 #include "generator/model/StableList.h"
 #include "generator/model/TextArena.h"
 #include "generator/model/TextPool.h"
+#include "generator/model/ValueFacets.h"
 #include "generator/model/ViewIndexed.h"
 
 #include <cstddef>
@@ -21,6 +22,9 @@ class CViewType;
 struct CTypeRef {
     int builtin = 0;                 // a row of BuiltinTypes.h; 0 for a user or an unknown type
     const CViewType* user = nullptr; // null for a built-in or an unknown type
+    // The built-in type's local name where the schema named one (types such
+    // as nonNegativeInteger have no id of their own); null otherwise.
+    const char* xsdName = nullptr;
 
     bool isText() const { return isTextTypeId(builtin); }
     bool isNumeric() const { return isNumericTypeId(builtin); }
@@ -74,6 +78,7 @@ public:
     bool anonymous = false; // declared inside an element: no name documents can use
     bool choice = false;    // its content model is a choice: one of its elements stands in a document
     int maxLength = -1;     // a simple type's length or maxLength facet; -1 without
+    CValueFacets facets;    // a simple type's own facets but its enumerations
     // A simple type's enumeration facets in document order; empty without
     // (a restriction of an enumerated type may have none of its own).
     std::vector<std::string> enumerations;

@@ -83,8 +83,11 @@ private:
     // An element declared without a type is of xsd:anyType.
     CTypeRef declaredType(const SchemaParser* schema, const Schema::Element& element)
     {
-        return element.getType() == Schema::XSD_INVALID ? CTypeRef{Schema::XSD_ANYTYPE, nullptr}
-                                                        : resolve(schema, element.getType());
+        if (element.getType() == Schema::XSD_INVALID)
+            return CTypeRef{Schema::XSD_ANYTYPE, nullptr};
+        CTypeRef ref = resolve(schema, element.getType());
+        ref.xsdName = ref.builtin != 0 ? element.getBuiltinName() : nullptr;
+        return ref;
     }
 
     CTypeRef resolve(const SchemaParser* schema, int typeId)
@@ -155,6 +158,10 @@ private:
             view.valueType = owner->getBasicContentType(type.getTypeId());
         if (type.isSimple()) {
             const auto& simple = static_cast<const Schema::SimpleType&>(type);
+            if (view.base.builtin != 0)
+                view.base.xsdName = simple.getBuiltinBaseName();
+            if (!simple.isList() && !simple.isUnion()) // a list's lengths count its items
+                readFacets(simple, view.facets);
             if (simple.hasFacet(Schema::SimpleType::LENGTH))
                 view.maxLength = simple.getFacetValue(Schema::SimpleType::LENGTH);
             else if (simple.hasFacet(Schema::SimpleType::MAXLEN))
@@ -171,6 +178,8 @@ private:
             CViewAttribute entry;
             entry.name = view_.nameText(attribute.getName());
             entry.type = resolve(owner, attribute.getType());
+            if (entry.type.builtin != 0)
+                entry.type.xsdName = attribute.getBuiltinName();
             entry.qualified = attribute.isQualified() && !attribute.getNamespace().empty();
             entry.ns = entry.qualified ? view_.namespaceText(attribute.getNamespace()) : std::string_view();
             view.attributes.push_back(std::move(entry));
@@ -188,6 +197,24 @@ private:
         view.choice = model->getCompositor() == Schema::ContentModel::Choice && flat;
         addParticles(view, *model, owner, !view.choice && model->getCompositor() == Schema::ContentModel::Choice,
                      false, 0);
+    }
+
+    // A restriction's facets that bound its values, as written.
+    static void readFacets(const Schema::SimpleType& simple, CValueFacets& facets)
+    {
+        using Facet = Schema::SimpleType;
+        const auto number = [&simple](int facet) { return simple.hasFacet(facet) ? simple.getFacetValue(facet) : -1; };
+        facets.minInclusive = simple.getFacetText(Facet::MININC);
+        facets.maxInclusive = simple.getFacetText(Facet::MAXINC);
+        facets.minExclusive = simple.getFacetText(Facet::MINEX);
+        facets.maxExclusive = simple.getFacetText(Facet::MAXEX);
+        facets.length = number(Facet::LENGTH);
+        facets.minLength = number(Facet::MINLEN);
+        facets.maxLength = number(Facet::MAXLEN);
+        facets.totalDigits = number(Facet::TOTALDIGITS);
+        facets.fractionDigits = number(Facet::FRACTIONDIGITS);
+        if (simple.hasFacet(Facet::PATTERN))
+            facets.pattern = simple.getPattern();
     }
 
     // The elements of a content model in document order, those of nested
