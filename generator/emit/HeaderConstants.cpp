@@ -1,6 +1,7 @@
 #include "generator/emit/HeaderConstants.h"
 
 #include "generator/model/EmitContext.h"
+#include "generator/emit/EnumerationChecks.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/Identifier.h"
 #include "generator/model/NameForms.h"
@@ -138,7 +139,8 @@ void writeLimits(const CEmitContext& context, CTextBuffer& out)
 }
 
 // One constant per value of each enumerated type, "<PROJ>_<TYPE>_<VALUE>",
-// holding the value's text as it goes on the wire; names that would meet
+// holding the value's text as it goes on the wire (a number type's: the
+// number); names that would meet
 // (values differing in case or in bytes no identifier holds) get "_2" ...
 void writeEnumerationValues(const CEmitContext& context, CTextBuffer& out)
 {
@@ -151,8 +153,13 @@ void writeEnumerationValues(const CEmitContext& context, CTextBuffer& out)
             out.line("//the values of each enumerated type, as they are written");
         commented = true;
         const std::string prefix = context.projUpper() + "_" + std::string(type.cName) + "_";
-        for (const std::string& value : type.enumerations)
-            out.line("#define ", names.claim(upperName(prefix + value)), "\t", cStringLiteral(value));
+        // A number type's values are C numbers, as its members hold them.
+        const int number = isNumericTypeId(type.valueType) ? type.valueType : 0;
+        for (const std::string& value : type.enumerations) {
+            const std::string literal = number != 0 ? enumerationNumberLiteral(value, number) : cStringLiteral(value);
+            if (!literal.empty())
+                out.line("#define ", names.claim(upperName(prefix + value)), "\t", literal);
+        }
     }
     if (commented)
         out.emptyLine();

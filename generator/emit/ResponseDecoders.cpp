@@ -4,6 +4,7 @@
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
 #include "generator/model/XmlNamespaces.h"
+#include "generator/emit/EnumerationChecks.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
@@ -305,7 +306,8 @@ public:
     {
         begin(type.cName);
         soapArray_ = type.soapArray;
-        enumerated_ = enumeratedValue(type, def) != nullptr ? &type : nullptr;
+        current_ = &type;
+        enumerated_ = enumeratedValue(type, def) != nullptr || enumeratedNumber(type, def) != nullptr ? &type : nullptr;
         decodeType(*this, type, def);
         end();
     }
@@ -345,6 +347,7 @@ private:
         head_.clear();
         loop_.clear();
         enumerated_ = nullptr;
+        current_ = nullptr;
         usesGoto_ = false;
         structType_.assign(context_.proj()).append("_").append(name).append("_t");
         signature_.assign("static int decode_").append(name).append("_t(xmlDocPtr doc, xmlNodePtr cur, ");
@@ -483,10 +486,7 @@ private:
         std::string& name = valueName_; // in room that stays from value to value
         name.assign(structType_).append(".").append(member.cName);
         writeKeyConversion(member, access, name, indent + "\t\t", o);
-        if (enumerated_ != nullptr && member.origin == CStructMember::Value) {
-            o.line(indent, "\t\tif(result == 0 && mycheck_listed((const char *)key, ", enumerationList(*enumerated_), ") != 0)");
-            o.line(indent, "\t\t\tmydecode_note(doc, \"", name, "\", key, \"is none of the values its enumeration lists\");");
-        }
+        writeUnlistedNote(member, access, name, indent + "\t\t", o);
         o.line(indent, "\t\txmlFree(key);");
         o.line(indent, "\t\tif(result != 0)");
         o.line(indent, "\t\t\t", fail());
@@ -553,6 +553,23 @@ private:
         loop_.line(indent, "\t", fail());
     }
 
+    // A value its enumeration does not list is taken, and said.
+    void writeUnlistedNote(const CStructMember& member, const std::string& access, const std::string& name,
+                           const std::string& indent, CTextBuffer& o) const
+    {
+        std::string unlisted;
+        if (enumerated_ != nullptr && member.origin == CStructMember::Value && member.kind == CStructMember::Number)
+            unlisted = "!" + enumerationTest(*enumerated_) + "(" + access + ")";
+        else if (enumerated_ != nullptr && member.origin == CStructMember::Value)
+            unlisted = "mycheck_listed((const char *)key, " + enumerationList(*enumerated_) + ") != 0";
+        else if (const CViewType* attribute = current_ != nullptr ? attributeEnumeration(*current_, member) : nullptr)
+            unlisted = "mycheck_listed((const char *)key, " + enumerationList(*attribute) + ") != 0";
+        if (unlisted.empty())
+            return;
+        o.line(indent, "if(result == 0 && ", unlisted, ")");
+        o.line(indent, "\tmydecode_note(doc, \"", name, "\", key, \"is none of the values its enumeration lists\");");
+    }
+
     CTextBuffer& out_() { return inHead_ ? head_ : loop_; }
 
     const CEmitContext& context_;
@@ -568,6 +585,7 @@ private:
     CTextList names_;                    // the tests of the children the current decoder's members take
     bool soapArray_ = false;             // the current decoder's type is a SOAP array
     const CViewType* enumerated_ = nullptr; // the current decoder's type, when its value is enumerated
+    const CViewType* current_ = nullptr;    // the current decoder's type
     const CStructMember* arrayItems_ = nullptr; // its items' member, once placed
     std::vector<std::string> wildcards_; // the calls that append a child to its xsd:any members
 };

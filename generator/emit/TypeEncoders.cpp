@@ -2,6 +2,7 @@
 
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
+#include "generator/emit/EnumerationChecks.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
@@ -41,6 +42,8 @@ public:
         if (const CStructMember* checked = enumeratedValue(type, def)) {
             out_.line("if(mycheck_enumerated(buff, name, value->", checked->cName, ", ", enumerationList(type), ") != 0)");
             out_.line("\treturn -1;");
+        } else if (const CStructMember* number = enumeratedNumber(type, def)) {
+            writeUnlistedNumberRefusal(type, *number);
         }
         out_.line("mystrcat(buff, \"<\");");
         out_.line("mystrcat(buff, name);");
@@ -50,7 +53,7 @@ public:
             typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
         for (const CStructMember& member : def.members) {
             if (member.origin == CStructMember::Attribute && !member.wildcard)
-                writeAttribute(member);
+                writeAttribute(type, member);
         }
         out_.line("mystrcat(buff, \">\");");
         if (type.choice)
@@ -169,14 +172,32 @@ private:
     }
 
     // An attribute left empty is not written: its type may not admit "".
-    void writeAttribute(const CStructMember& member)
+    void writeAttribute(const CViewType& type, const CStructMember& member)
     {
         const std::string access = "value->" + member.cName;
         out_.open("if(", std::string(member.pointer ? access + " != NULL && " : ""), access, "[0] != '\\0'){");
+        if (const CViewType* enumerated = attributeEnumeration(type, member)) {
+            out_.line("if(mycheck_enumerated(buff, ", cStringLiteral(member.xmlName), ", ", access, ", ",
+                      enumerationList(*enumerated), ") != 0)");
+            out_.line("\treturn -1;");
+        }
         out_.line("mystrcat(buff, " +
                   cStringLiteral(" " + context_.namespaces().qualifiedName(member.ns, member.xmlName) + "=\"") + ");");
         writeTextAppend(out_, "myattrcat", "buff", member, access);
         out_.line("mystrcat(buff, \"\\\"\");");
+        out_.close();
+    }
+
+    // A number its type's enumeration does not list is not sent: the
+    // reason names the element and the number as it would have gone.
+    void writeUnlistedNumberRefusal(const CViewType& type, const CStructMember& number)
+    {
+        out_.open("if(!", enumerationTest(type), "(value->", number.cName, ")){");
+        out_.line("char unlisted[64];");
+        out_.emptyLine();
+        out_.line("snprintf(unlisted, sizeof(unlisted), \"", numberType(number.builtin).encodeFormat, "\", value->",
+                  number.cName, ");");
+        out_.line("return mycheck_unlisted(buff, name, unlisted);");
         out_.close();
     }
 

@@ -59,15 +59,4 @@ std::string namedTest(std::string_view ns, std::string_view name);
 // of a number or date type, is never empty (other texts can be).
 bool emptyTextFails(const CStructMember& member);
 
-// An enumerated type's text value, which the encoder refuses and the decoder
-// notes when the enumeration does not list it: the member, or null for a
-// type whose value is no text of an enumeration.
-const CStructMember* enumeratedValue(const CViewType& type, const CStructDef& def);
-// "myenum_<type>": the static list of an enumerated type's values.
-std::string enumerationList(const CViewType& type);
-// The lists of the enumerated codec types, before the codecs that read them.
-void writeEnumerationLists(const CStructLayout& layout, CTextBuffer& out);
-// Whether a codec type is enumerated (its decoder then notes values it does not list).
-bool hasEnumeratedType(const CStructLayout& layout);
-
 #endif

@@ -12,6 +12,7 @@ static int mycheck_decimal(const char *text) KVPROJ_MAYBE_UNUSED;
 static int mycheck_moment(const char *text, int parts) KVPROJ_MAYBE_UNUSED;
 static int mycheck_listed(const char *text, const char *const *values) KVPROJ_MAYBE_UNUSED;
 static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values) KVPROJ_MAYBE_UNUSED;
+static int mycheck_unlisted(mycursor_t *out, const char *name, const char *text) KVPROJ_MAYBE_UNUSED;
 
 static const char *mycheck_blanks(const char *c)
 {
@@ -155,13 +156,17 @@ static int mycheck_listed(const char *text, const char *const *values)
 }
 
 //a value an enumeration does not list is not sent: -1, the cursor spent and the reason said
-static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values)
+static int mycheck_unlisted(mycursor_t *out, const char *name, const char *text)
 {
-	if(mycheck_listed(text, values) == 0)
-		return 0;
-	text = text != NULL ? text : "";
 	if(out->why != NULL && out->why[0] == '\0')
 		snprintf(out->why, out->why_size, "%s: \"%.40s%s\" is none of the values its enumeration lists", name, text,
 			strlen(text) > 40 ? "..." : "");
 	return myrefuse(out);
+}
+
+static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values)
+{
+	if(mycheck_listed(text, values) == 0)
+		return 0;
+	return mycheck_unlisted(out, name, text != NULL ? text : "");
 }

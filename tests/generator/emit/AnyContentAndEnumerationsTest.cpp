@@ -133,4 +133,104 @@ TEST_F(AnyContentAndEnumerationsTest, MembersOfEachTextMode)
     }
 }
 
+// Enumerations of number types (the value a C number, its constants
+// numbers) and of attributes (of text and of number types) are checked as
+// those of texts: the values listed go both ways, one not listed is
+// refused on writing, and taken but noted on reading.
+const char* const NumberSchema =
+    "<xsd:simpleType name=\"Level\"><xsd:restriction base=\"xsd:int\">"
+    "<xsd:enumeration value=\"1\"/><xsd:enumeration value=\"05\"/><xsd:enumeration value=\"-2\"/>"
+    "</xsd:restriction></xsd:simpleType>"
+    "<xsd:simpleType name=\"Ratio\"><xsd:restriction base=\"xsd:double\">"
+    "<xsd:enumeration value=\"0.5\"/><xsd:enumeration value=\"2\"/></xsd:restriction></xsd:simpleType>"
+    "<xsd:simpleType name=\"Size\"><xsd:restriction base=\"xsd:string\">"
+    "<xsd:enumeration value=\"S\"/><xsd:enumeration value=\"M\"/></xsd:restriction></xsd:simpleType>"
+    "<xsd:complexType name=\"Item\"><xsd:sequence>"
+    "<xsd:element name=\"level\" type=\"tns:Level\"/>"
+    "<xsd:element name=\"ratio\" type=\"tns:Ratio\" minOccurs=\"0\"/>"
+    "</xsd:sequence><xsd:attribute name=\"size\" type=\"tns:Size\"/><xsd:attribute name=\"rank\" type=\"tns:Level\"/>"
+    "</xsd:complexType>";
+
+const char* const NumberDriver = R"(
+#include "demo_api.c"
+
+static const char *S(const char *text)
+{
+	return text != NULL ? text : "-";
+}
+
+static void run(const char *xml)
+{
+	static char out[8192];
+	char error[DEMO_MAX_DECODE_ERROR_LEN + 1] = "", why[DEMO_MAX_DECODE_ERROR_LEN + 1] = "";
+	xmlDocPtr doc = xmlReadMemory(xml, (int)strlen(xml), "case.xml", NULL, XML_PARSE_NONET);
+	demo_Item_t v;
+	mycursor_t cursor;
+	int result;
+
+	memset(&v, 0, sizeof(v));
+	doc->_private = error;
+	result = decode_Item_t(doc, xmlDocGetRootElement(doc), &v);
+	xmlFreeDoc(doc);
+	printf("%d size=%s rank=%s level=%d error=%s\n", result, S(v.size), S(v.rank), v.level.Level, error);
+	if(result == 0){
+		mycursor_init(&cursor, out, sizeof(out));
+		cursor.why = why;
+		cursor.why_size = sizeof(why);
+		result = encode_Item_t(&cursor, "i", &v, 0);
+		printf("  %d %s%s\n", result, result == 0 ? out : "", why);
+	}
+	free_Item_t(&v);
+}
+
+int main(void)
+{
+	static const char *cases[] = {
+		"<i size=\"M\" rank=\"-2\"><level>5</level><ratio>0.5</ratio></i>",
+		"<i size=\"XL\"><level>1</level></i>",
+		"<i rank=\"3\"><level>1</level></i>",
+		"<i><level>7</level></i>",
+		"<i><level>-2</level><ratio>0.25</ratio></i>",
+		/* a note does not hide a failure after it */
+		"<i><level>7</level><ratio>x</ratio></i>",
+	};
+	size_t c;
+
+	/* the constants of a number type are numbers */
+	printf("%d %d %d %g %g %s\n", DEMO_LEVEL_1, DEMO_LEVEL_05, DEMO_LEVEL__2, DEMO_RATIO_0_5, DEMO_RATIO_2, DEMO_SIZE_M);
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++)
+		run(cases[c]);
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+const char* const NumberExpected[] = {
+    "1 5 -2 0.5 2 M",
+    "0 size=M rank=-2 level=5 error=",
+    "  0 <i size=\"M\" rank=\"-2\"><level>5</level><ratio>0.5</ratio></i>",
+    "0 size=XL rank=- level=1 error=demo_Item_t.size: \"XL\" is none of the values its enumeration lists (kept)",
+    "  -1 size: \"XL\" is none of the values its enumeration lists",
+    "0 size=- rank=3 level=1 error=demo_Item_t.rank: \"3\" is none of the values its enumeration lists (kept)",
+    "  -1 rank: \"3\" is none of the values its enumeration lists",
+    "0 size=- rank=- level=7 error=demo_Level_t.Level: \"7\" is none of the values its enumeration lists (kept)",
+    "  -1 level: \"7\" is none of the values its enumeration lists",
+    "0 size=- rank=- level=-2 error=demo_Ratio_t.Ratio: \"0.25\" is none of the values its enumeration lists (kept)",
+    "  -1 ratio: \"0.25\" is none of the values its enumeration lists",
+    "-1 size=- rank=- level=7 error=demo_Ratio_t.Ratio: \"x\" (1 bytes) is no xsd:double",
+};
+
+TEST_F(AnyContentAndEnumerationsTest, NumberAndAttributeEnumerationsChecked)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:t\">" + std::string(NumberSchema) +
+                               "</xsd:schema></types>\n"));
+    emitHeader("demo");
+    const RunResult run =
+        buildAndRunC(NumberDriver, {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, joinedLines(NumberExpected));
+}
+
 } // namespace

@@ -62,7 +62,8 @@ TEST_F(HeaderConstantsTest, TextLengthsFromFacetsOrTheProjectLength)
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n----\n" << text;
 }
 
-// Each value of an enumeration gets a constant holding its text as written;
+// Each value of an enumeration gets a constant holding its text as written
+// (a number type's: the number);
 // values whose names would meet stay apart, numbers and an anonymous type's
 // values included, and a restriction without values of its own adds none.
 TEST_F(HeaderConstantsTest, EnumerationValuesBecomeConstants)
@@ -86,7 +87,7 @@ TEST_F(HeaderConstantsTest, EnumerationValuesBecomeConstants)
         {"#define DEMO_COLOR_DARK_BLUE\t\"dark blue\"\r\n", true},
         {"#define DEMO_COLOR_A_B_\t\"a\\\"b\\\\\"\r\n", true},
         {"#define DEMO_COLOR_\t\"\"\r\n", true},
-        {"#define DEMO_SIZE_10\t\"10\"\r\n#define DEMO_SIZE__1\t\"-1\"\r\n", true},
+        {"#define DEMO_SIZE_10\t10\r\n#define DEMO_SIZE__1\t(-1)\r\n", true}, // numbers, as the member holds them
         {"\"on\"\r\n", true},
         {"DEMO_WARM_", false},
     };
