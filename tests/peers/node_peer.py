@@ -1,6 +1,6 @@
 """node-soap, the SOAP server made from the WSDL (soap_server.js): it answers with the output
-samples (every second call of an operation with a fault, or with an unlisted enumerated value
-where the response has an enumeration) and records what it received."""
+samples (in turn with a fault where the operation declares one, then with an unlisted enumerated
+value where the response has an enumeration) and records what it received."""
 
 import json
 import os
@@ -39,7 +39,7 @@ class NodeSoapServer:
                 if detail:
                     plan["operations"][op.name]["fault"]["detail"] = {"$xml": detail}
             if op.output is not None and samples.has_enumeration(out):
-                # Every second call is answered with a value its enumeration does not list.
+                # The call after the fault's is answered with a value its enumeration does not list.
                 unlisted = samples.with_enumerations(out, samples.UNLISTED)
                 plan["operations"][op.name]["unlisted"] = peer_values.node_soap_body(op, unlisted)
         plan_path = os.path.join(run.work, "node-plan.json")

@@ -495,14 +495,15 @@ def with_enumerations(sample, value):
 
 
 def enumerated(node):
-    """Whether a node is an element of an enumerated type (attributes are left out, and so is
-    wildcard content, which the structures hold as markup)."""
-    return node.get("t") == "enum" and not node.get("attribute")
+    """Whether a node is an element or attribute of an enumerated type (wildcard content, which
+    the structures hold as markup, is left out)."""
+    return node.get("t") == "enum"
 
 
 def has_enumeration(sample):
     def walk(node):
-        return enumerated(node) or (not node.get("any") and not node.get("anytype") and any(walk(c) for c in node.get("c", [])))
+        return enumerated(node) or (not node.get("any") and not node.get("anytype")
+                                    and any(walk(c) for c in node.get("c", []) + node.get("a", [])))
     return any(walk(node) for node in sample["body"] + sample["headers"])
 
 

@@ -17,18 +17,21 @@ function write(entry) {
   fs.writeSync(record, JSON.stringify(entry) + '\n');
 }
 
-// An operation that declares faults is answered with a fault on every second call; one that has
-// an unlisted answer (an enumerated value out of its list) with that.
+// An operation that declares faults is answered with a fault on its second call; one that has an
+// unlisted answer (an enumerated value out of its list) with that on the call after.
 const port = {};
 for (const [name, answer] of Object.entries(plan.operations)) {
   let calls = 0;
   port[name] = function (args, callback, headers) {
     calls += 1;
     write({ event: 'call', op: name, args: args === undefined ? null : args, headers: headers || null });
-    if (answer.fault && calls % 2 === 0) {
+    // The calls come in turns: the answer, then the fault, then the unlisted value (those there are).
+    const turns = ['body'].concat(answer.fault ? ['fault'] : [], answer.unlisted ? ['unlisted'] : []);
+    const turn = turns[(calls - 1) % turns.length];
+    if (turn === 'fault') {
       throw { Fault: answer.fault };
     }
-    return answer.unlisted && calls % 2 === 0 ? answer.unlisted : answer.body;
+    return answer[turn];
   };
 }
 // node-soap picks the port by the request's path or else the first port of the WSDL, which may be
