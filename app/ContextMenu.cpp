@@ -1,7 +1,7 @@
 #include "app/ContextMenu.h"
 
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/commandbars/frame/MDIFrameWnd.h"
 
 void ShowFrameContextMenu(UINT nMenuID, int nPopup, CPoint ptScreen) {
     auto* pFrame = dynamic_cast<CKLVMDIFrameWnd*>(AfxGetMainWnd());

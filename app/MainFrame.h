@@ -11,7 +11,7 @@
 #include "app/SolutionExplorerPane.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectHost.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/commandbars/frame/MDIFrameWnd.h"
 #include "toolkit/dockingpane/DockingPaneManager.h"
 #include "toolkit/statusbar/StatusBar.h"
 #include "toolkit/tabs/TabClientWnd.h"

@@ -2,10 +2,10 @@
 #include "toolkit/commandbars/CommandBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 #include <cstdlib>
 

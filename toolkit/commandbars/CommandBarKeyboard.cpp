@@ -2,10 +2,10 @@
 // horizontal, vertical and right-to-left bars, and the mnemonic search over captions.
 #include "toolkit/commandbars/CommandBar.h"
 
-#include "toolkit/commandbars/AccelManager.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/ControlAction.h"

@@ -3,12 +3,12 @@
 
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBarAnimation.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 namespace {
 

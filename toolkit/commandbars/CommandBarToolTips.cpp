@@ -2,10 +2,10 @@
 // the mouse names the tool with its tip and, when asked, its shortcut.
 #include "toolkit/commandbars/CommandBar.h"
 
-#include "toolkit/commandbars/AccelManager.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"
 
 #include <cstdlib>

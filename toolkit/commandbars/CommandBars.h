@@ -6,7 +6,7 @@
 #include "classlib/Array.h"
 #include "classlib/CmdTarget.h"
 #include "classlib/String.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 #include <memory>
 #include <vector>

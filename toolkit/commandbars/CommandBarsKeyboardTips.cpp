@@ -3,12 +3,12 @@
 #include "toolkit/commandbars/CommandBars.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/KeyboardTipCaptions.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/common/DCScopes.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchangeArchive.h"
 
 #include <vector>

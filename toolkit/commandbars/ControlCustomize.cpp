@@ -3,9 +3,9 @@
 #include "toolkit/commandbars/Control.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ResourceManager.h"
 
 #include <algorithm>

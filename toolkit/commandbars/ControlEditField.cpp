@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/tooltips/RichEditLibrary.h"
-#include "toolkit/commandbars/ShellAutoComplete.h"
+#include "toolkit/commandbars/textfield/ShellAutoComplete.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/MouseHook.h"
 

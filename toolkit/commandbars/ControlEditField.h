@@ -4,8 +4,8 @@
 #pragma once
 
 #include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/Edit.h"
-#include "toolkit/commandbars/ShellAutoComplete.h"
+#include "toolkit/commandbars/textfield/Edit.h"
+#include "toolkit/commandbars/textfield/ShellAutoComplete.h"
 
 #include <richedit.h>
 
@@ -33,7 +33,7 @@ public:
 class CKLVControlEditCtrl : public CKLVEdit {
     DECLARE_DYNAMIC(CKLVControlEditCtrl)
 public:
-    enum { msgIsCommandBarEdit = 0x2A48, msgAutoSuggestShown = 0x2872 };
+    enum { msgIsCommandBarEdit = 0x2A48, msgAutoSuggestShown = CKLVShellAutoComplete::msgSuggestShown };
 
     CKLVEditFieldSink* m_pControl = nullptr;
 

@@ -1,9 +1,9 @@
 // A control's saved state: its keys in their order, each from the schema that introduced it.
 #include "toolkit/commandbars/Control.h"
 
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/PropExchange.h"
 

@@ -3,10 +3,10 @@
 #include "toolkit/commandbars/Control.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/PopupBar.h"
-#include "toolkit/commandbars/MenuSoundPlayer.h"
+#include "toolkit/commandbars/sounds/MenuSoundPlayer.h"
 #include "toolkit/common/HeldReference.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "toolkit/commandbars/ControlPopup.h"
 
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/PopupShadows.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 

@@ -2,7 +2,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/ControlLists.h"
-#include "toolkit/commandbars/TabClientLink.h"
+#include "toolkit/commandbars/interfaces/TabClientLink.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControlWorkspaceActions, CKLVControlButton)

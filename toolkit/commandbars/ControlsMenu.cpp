@@ -4,11 +4,11 @@
 
 #include "classlib/Menu.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/DrawHelpers.h"
 
 #include <cstdlib>

@@ -7,7 +7,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/GdiObject.h"
 #include "classlib/String.h"
-#include "toolkit/commandbars/StatusBarPainter.h"
+#include "toolkit/commandbars/interfaces/StatusBarPainter.h"
 #include "toolkit/common/ColorValue.h"
 #include "toolkit/common/WinThemeWrapper.h"
 

@@ -1,11 +1,11 @@
 #include "toolkit/commandbars/ToolBarControls.h"
 
 #include "toolkit/commandbars/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 IMPLEMENT_DYNCREATE(CKLVControlToolBarClose, CKLVControlButton)
 IMPLEMENT_DYNCREATE(CKLVControlToolBarOptions, CKLVControlPopup)

@@ -2,9 +2,9 @@
 // selects that tab, and key tips lead from the ribbon's top to the selected tab's groups.
 #include "toolkit/ribbon/RibbonBar.h"
 
-#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonKeyTips.h"
 #include "toolkit/ribbon/RibbonTab.h"

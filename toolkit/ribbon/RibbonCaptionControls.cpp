@@ -2,12 +2,12 @@
 
 #include "classlib/Menu.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
-#include "toolkit/themes/FrameIntegration.h"
-#include "toolkit/themes/PaintManagerTheme6.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonControls.h"
+#include "toolkit/themes/FrameIntegration.h"
+#include "toolkit/themes/PaintManagerTheme6.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVRibbonControlSystemButton, CKLVControlPopup)
 IMPLEMENT_DYNCREATE(CKLVRibbonControlCaptionButton, CKLVControlButton)

@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/ImageManager.h"

@@ -17,7 +17,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
 #include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlRoster.h"
+#include "toolkit/commandbars/interfaces/ControlRoster.h"
 #include "toolkit/themes/RibbonFaces.h"
 
 #include <vector>

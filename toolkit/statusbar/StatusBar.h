@@ -9,7 +9,7 @@
 #include "classlib/GdiObject.h"
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
-#include "toolkit/commandbars/StatusBarPainter.h"
+#include "toolkit/commandbars/interfaces/StatusBarPainter.h"
 
 #include <vector>
 

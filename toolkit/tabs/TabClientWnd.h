@@ -5,7 +5,7 @@
 
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/Ole.h"
-#include "toolkit/commandbars/TabClientLink.h"
+#include "toolkit/commandbars/interfaces/TabClientLink.h"
 #include "toolkit/tabs/TabPainter.h"
 #include "toolkit/tabs/TabWorkspace.h"
 

@@ -1,7 +1,7 @@
 #include "toolkit/themes/RibbonFaces.h"
 
 #include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlRoster.h"
+#include "toolkit/commandbars/interfaces/ControlRoster.h"
 
 const CKLVRibbonGroupFace* CKLVRibbonGroupFace::Of(const CKLVControl* pControl) {
     // Groups are the only rosters that name controls.

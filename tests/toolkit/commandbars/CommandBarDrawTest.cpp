@@ -2,7 +2,7 @@
 // read back from the window.
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/CommandBarAnimation.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // help mode, tooltips (the shared tooltip host, the tool hit test), the right button, and the
 // customize drag that starts on a control.
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/AccelManager.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"
 
 #include <gtest/gtest.h>

@@ -3,13 +3,13 @@
 // preview, and the re-layout after a settings change.
 #include "ControlTestSupport.h"
 #include "classlib/FrameWnd.h"
-#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/ReBar.h"
 #include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // holds, command sets that are empty or damaged, and the keyboard cues the setting gives.
 #include "KeyedExchange.h"
 #include "PaintManagerTestSupport.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchangeArchive.h"
 
 #include "classlib/ThrownException.h"

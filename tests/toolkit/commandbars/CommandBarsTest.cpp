@@ -2,11 +2,11 @@
 // commands and popups, the site's answer to the customize command, keyboard cues, and what the
 // bars read of the options through it; the MDI frame that hands them its accelerators.
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBarList.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/commandbars/frame/MDIFrameWnd.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/common/KeyboardHook.h"
 #include "toolkit/common/MouseHook.h"
 

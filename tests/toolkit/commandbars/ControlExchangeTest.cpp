@@ -3,10 +3,10 @@
 // that brought it, and a loading control finds its action.
 #include "ArchiveExchangeRoundTrip.h"
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/ControlEdit.h"
 #include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/PropExchangeArchive.h"
 #include "toolkit/common/StartupRegistrations.h"

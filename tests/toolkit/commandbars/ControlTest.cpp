@@ -1,9 +1,8 @@
 // Controls: texts from the control and its action, executing through the site, the tracked
-// press with auto-repeat, buttons and popups on menus and tool bars, and the menu sounds.
+// press with auto-repeat, buttons and popups on menus and tool bars.
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/MenuSoundPlayer.h"
 
 using commandbars_test::CTestBar;
 using commandbars_test::CTestSite;
@@ -243,34 +242,6 @@ TEST(ControlAccessibility, NameRoleAndStateByBar) {
     child.vt = VT_I4;
     child.lVal = 2;
     EXPECT_EQ(pButton->GetAccessibleRole(child, &state), E_INVALIDARG);
-}
-
-TEST(MenuSounds, AnUnknownRequestStartsTheWorkerAndStays) {
-    CKLVMenuSoundPlayer player;
-    player.Play(3);
-    EXPECT_NE(player.m_hThread, nullptr);
-    ::Sleep(30);
-    EXPECT_EQ(player.m_nSound, 3);
-    player.Stop();
-    EXPECT_EQ(player.m_hThread, nullptr);
-    player.Stop();
-}
-
-TEST(MenuSounds, TheWorkerEndsWithTheCommandBars) {
-    auto* pCommandBars = new CKLVCommandBars;
-    KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundNone);   // starts the worker, plays nothing
-    ASSERT_NE(KLVMenuSoundPlayer()->m_hThread, nullptr);
-    HANDLE hWorker = nullptr;
-    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), KLVMenuSoundPlayer()->m_hThread, ::GetCurrentProcess(),
-                                  &hWorker, SYNCHRONIZE, FALSE, 0));
-    pCommandBars->InternalRelease();
-    EXPECT_EQ(KLVMenuSoundPlayer()->m_hThread, nullptr);
-    EXPECT_EQ(::WaitForSingleObject(hWorker, 10000), WAIT_OBJECT_0);
-    ::CloseHandle(hWorker);
-    // The next request starts a new one.
-    KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundNone);
-    EXPECT_NE(KLVMenuSoundPlayer()->m_hThread, nullptr);
-    KLVMenuSoundPlayer()->Stop();
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include "PopupBarTestSupport.h"
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/commandbars/MenuBar.h"
+#include "toolkit/commandbars/frame/MDIFrameWnd.h"
 
 #include <vector>
 

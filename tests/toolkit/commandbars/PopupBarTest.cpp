@@ -4,7 +4,7 @@
 #include "PopupBarTestSupport.h"
 #include "classlib/Menu.h"
 #include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/AccelManager.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 
 #include <gtest/gtest.h>

@@ -8,9 +8,9 @@
 #include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/DockBar.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
+#include "toolkit/commandbars/frame/MDIFrameWnd.h"
 
 #include <gtest/gtest.h>
 

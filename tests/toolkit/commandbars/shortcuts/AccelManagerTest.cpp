@@ -2,7 +2,7 @@
 // table's archive and section round trips with damaged loads refused.
 #include "classlib/ClassLib.h"
 #include "KeyedExchange.h"
-#include "toolkit/commandbars/AccelManager.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/common/PropExchangeArchive.h"
 
 #include <gtest/gtest.h>

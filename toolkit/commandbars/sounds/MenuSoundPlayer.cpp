@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/MenuSoundPlayer.h"
+#include "toolkit/commandbars/sounds/MenuSoundPlayer.h"
 
 #include <mmsystem.h>
 

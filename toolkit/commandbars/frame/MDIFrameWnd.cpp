@@ -1,8 +1,8 @@
-#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/commandbars/frame/MDIFrameWnd.h"
 
 #include "classlib/Exceptions.h"
-#include "toolkit/commandbars/AccelManager.h"
 #include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 
 IMPLEMENT_DYNCREATE(CKLVMDIFrameWnd, CMDIFrameWnd)
 

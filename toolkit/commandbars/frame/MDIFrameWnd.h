@@ -3,7 +3,7 @@
 #pragma once
 
 #include "classlib/MDIFrameWnd.h"
-#include "toolkit/commandbars/CommandBarsSite.h"
+#include "toolkit/commandbars/interfaces/CommandBarsSite.h"
 
 class CKLVCommandBars;
 

@@ -1,6 +1,5 @@
-#include "toolkit/commandbars/ShellAutoComplete.h"
+#include "toolkit/commandbars/textfield/ShellAutoComplete.h"
 
-#include "toolkit/commandbars/ControlEditField.h"
 #include "toolkit/common/KeyboardHook.h"
 #include "toolkit/common/MouseHook.h"
 
@@ -75,7 +74,7 @@ void CKLVShellAutoComplete::OnWindowPosChanging(HWND hWnd, const WINDOWPOS& pos)
         ForgetDropDown();
         m_hwndDropDown = hWnd;
         KLVMouseHook()->AddMouseClient(hWnd);
-        ::PostMessageA(m_hwndEdit, CKLVControlEditCtrl::msgAutoSuggestShown, 0, 0);
+        ::PostMessageA(m_hwndEdit, msgSuggestShown, 0, 0);
     } else if ((pos.flags & SWP_HIDEWINDOW) && hWnd == m_hwndDropDown) {
         ForgetDropDown();
     }

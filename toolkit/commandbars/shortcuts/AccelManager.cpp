@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/AccelManager.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 
 #include "classlib/Archive.h"
 #include "classlib/Exceptions.h"

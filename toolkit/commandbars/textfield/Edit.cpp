@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/Edit.h"
+#include "toolkit/commandbars/textfield/Edit.h"
 
 #include "classlib/CmdUI.h"
 #include "classlib/CommandIds.h"

@@ -12,6 +12,8 @@
 class CKLVShellAutoComplete : public CKLVHookSink {
 public:
     static constexpr HRESULT failMissing = E_FAIL;
+    // Posted to the field when the shell's suggestion list comes up over it.
+    static constexpr UINT msgSuggestShown = 0x2872;
 
     // The binding of the window, null when the shell refuses it or offers no completion.
     static std::unique_ptr<CKLVShellAutoComplete> Bind(HWND hwndEdit, DWORD dwFlags);

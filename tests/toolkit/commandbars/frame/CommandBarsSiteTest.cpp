@@ -1,8 +1,8 @@
 // The command bars a window carries, as the widgets above the bars find them.
 #include "classlib/ClassLib.h"
 #include "classlib/FrameWnd.h"
-#include "toolkit/commandbars/CommandBarsSite.h"
-#include "toolkit/commandbars/MDIFrameWnd.h"
+#include "toolkit/commandbars/frame/MDIFrameWnd.h"
+#include "toolkit/commandbars/interfaces/CommandBarsSite.h"
 
 #include <gtest/gtest.h>
 

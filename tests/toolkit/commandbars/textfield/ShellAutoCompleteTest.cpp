@@ -4,7 +4,7 @@
 #include "MenuFrameTestSupport.h"
 #include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/ControlEdit.h"
-#include "toolkit/commandbars/ShellAutoComplete.h"
+#include "toolkit/commandbars/textfield/ShellAutoComplete.h"
 #include "toolkit/common/KeyboardHook.h"
 
 #include <gtest/gtest.h>
