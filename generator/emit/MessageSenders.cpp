@@ -77,9 +77,9 @@ public:
                                                                          : use_.side->bodyNamespace;
             wrapper = context_.namespaces().qualifiedName(ns, std::string(operation.name) + (use_.direction == 1 ? "Response" : ""));
             // The envelope's schema admits no encodingStyle on its own
-            // elements: the wrapper carries it.
-            add("<" + wrapper +
-                (encoded_ ? " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"" : "") + ">");
+            // elements: the wrapper carries it, and the SOAP 1.2 encoding's
+            // prefix, which only its arrays use.
+            add("<" + wrapper + (encoded_ ? encodingAttributes() : std::string()) + ">");
         }
         access_.assign("pk->msg.").append(message.cName).append(".");
         const std::size_t base = access_.size();
@@ -111,6 +111,15 @@ private:
         return fixed;
     }
     void add(const std::string& xml) { body_.line("mystrcat(&body, ", cStringLiteral(xml), ");"); }
+
+    bool soap12Encoding() const { return encoded_ && use_.operation->soapVersion == 12; }
+    std::string encodingAttributes() const
+    {
+        if (!soap12Encoding())
+            return " SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"";
+        return std::string(" SOAP-ENV:encodingStyle=\"") + CXmlNamespaces::Encoding12Uri + "\" xmlns:" +
+            CXmlNamespaces::Encoding12Prefix + "=\"" + CXmlNamespaces::Encoding12Uri + "\"";
+    }
 
     // A header part's value stands in the packet, or, for a further header
     // part of the message itself, in the message's struct.
@@ -163,7 +172,7 @@ private:
         if (member.userType != nullptr) {
             if (context_.layout().structOf(member.userType) != nullptr)
                 body_.line("encode_", member.userType->cName, "_t(&body, ", cStringLiteral(tag), ", &", access, ", ",
-                           encoded ? "1" : "0", ");");
+                           !encoded ? "0" : soap12Encoding() ? "2" : "1", ");");
             return;
         }
         // An element of a built-in type: its struct holds the one value.
@@ -213,7 +222,9 @@ public:
     // different envelopes or soapActions, the packet's message type picks
     // the operation; the first one is the default. A message that is one
     // operation's request and another's response under one message type
-    // goes the way the packet's direction says.
+    // goes the way the packet's direction says. A message that operations
+    // of both SOAP versions send goes as the packet's version's operation
+    // sends it (its action, its encoding), where the two differ.
     void write(const std::vector<CMessageUse>& uses)
     {
         const CViewMessage* message = uses.front().side->message;
@@ -221,46 +232,51 @@ public:
         if (def == nullptr)
             return;
         bool needsTemp = false;
-        if (uses.size() == 1) { // most messages: one envelope, nothing to dispatch on
-            writeEnvelope(*def, uses.front(), needsTemp);
-            writeSenderOpen(context_, out_, startOf(uses.front()), needsTemp);
-            out_.append(body_.text());
-            out_.line("}");
-            out_.emptyLine();
-            return;
+        std::vector<CMessageUse> byVersion[2]; // SOAP 1.1's, SOAP 1.2's
+        for (const CMessageUse& use : uses)
+            byVersion[use.operation->soapVersion == 12 ? 1 : 0].push_back(use);
+        std::string text = bodyOf(*def, uses, needsTemp);
+        if (!byVersion[0].empty() && !byVersion[1].empty()) {
+            std::string soap11 = bodyOf(*def, byVersion[0], needsTemp);
+            const std::string soap12 = bodyOf(*def, byVersion[1], needsTemp);
+            if (soap12 != soap11)
+                text = "\tif(pk->soap_version == " + context_.projUpper() + "_SOAP_1_2){\r\n" + deeper(soap12) + "\t}\r\n" +
+                    std::move(soap11);
         }
+        // The request line is prepared when any use is a request.
+        CSenderStart start = startOf(uses.front());
+        for (const CMessageUse& use : uses)
+            start = use.direction == 0 ? startOf(use) : start;
+        writeSenderOpen(context_, out_, start, needsTemp);
+        out_.append(text);
+        out_.line("}");
+        out_.emptyLine();
+    }
+
+private:
+    // The function's body for some uses of its message.
+    std::string bodyOf(const CStructDef& def, const std::vector<CMessageUse>& uses, bool& needsTemp)
+    {
+        if (uses.size() == 1) // most messages: one envelope, nothing to dispatch on
+            return writeEnvelope(def, uses.front(), needsTemp).text();
         bool shadowed[2] = {false, false};
-        const std::string all = dispatch(*def, uses, needsTemp, shadowed);
-        std::string byDirection[2];
+        const std::string all = dispatch(def, uses, needsTemp, shadowed);
+        std::string text;
         for (int direction = 0; direction < 2; ++direction) {
+            if (!shadowed[direction])
+                continue;
             std::vector<CMessageUse> ways;
             for (const CMessageUse& use : uses) {
                 if (use.direction == direction)
                     ways.push_back(use);
             }
             bool none[2] = {false, false};
-            if (shadowed[direction])
-                byDirection[direction] = dispatch(*def, ways, needsTemp, none);
+            text += "\tif(pk->msg_direction == " + context_.directionConstant(direction) + "){\r\n" +
+                deeper(dispatch(def, ways, needsTemp, none)) + "\t}\r\n";
         }
-
-        // The request line is prepared when any use is a request.
-        CSenderStart start = startOf(uses.front());
-        for (const CMessageUse& use : uses)
-            start = use.direction == 0 ? startOf(use) : start;
-        writeSenderOpen(context_, out_, start, needsTemp);
-        for (int direction = 0; direction < 2; ++direction) {
-            if (byDirection[direction].empty())
-                continue;
-            out_.line("\tif(pk->msg_direction == ", context_.directionConstant(direction), "){");
-            out_.append(deeper(byDirection[direction]));
-            out_.line("\t}");
-        }
-        out_.append(all);
-        out_.line("}");
-        out_.emptyLine();
+        return text + all;
     }
 
-private:
     // The envelope of each use, as the function's body: one text, or a switch
     // on the message type among the texts of the uses that have a type of
     // their own. shadowed[d]: a use of direction d lost its types to a use of

@@ -9,10 +9,13 @@
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -338,22 +341,33 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
 }
 
 // The messages that stand in an empty Body, per direction (requests, then
-// responses), each with the soapAction of its operation.
+// responses), each with the soapActions of its operations (one per binding
+// that sends it with an action of its own) and the SOAP versions it is bound
+// in (bit 1: 1.1, bit 2: 1.2).
 struct CEmptyBody {
     std::string id;
-    std::string action;
+    std::vector<std::string> actions;
+    int versions = 0;
 };
 
 std::vector<std::vector<CEmptyBody>> emptyBodies(const CEmitContext& context)
 {
     std::vector<std::vector<CEmptyBody>> bodies(2);
-    CMetIndexes ids; // by key index
+    std::map<std::size_t, std::pair<std::size_t, std::size_t>> placed; // key index -> direction, position
     forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
                                             const CViewDirection&) {
         for (const CMessageKey* key : context.keys().keysOf(operation, direction)) {
-            if (key->emptyBody() && ids.firstTime(key->index))
-                bodies[static_cast<std::size_t>(direction)].push_back(
-                    CEmptyBody{context.projUpper() + "_PROTO_" + key->id, std::string(operation.soapAction)});
+            if (!key->emptyBody())
+                continue;
+            const auto at = placed.try_emplace(key->index, static_cast<std::size_t>(direction),
+                                               bodies[static_cast<std::size_t>(direction)].size());
+            if (at.second)
+                bodies[at.first->second.first].push_back(CEmptyBody{context.projUpper() + "_PROTO_" + key->id, {}, 0});
+            CEmptyBody& body = bodies[at.first->second.first][at.first->second.second];
+            const std::string action(operation.soapAction);
+            if (std::find(body.actions.begin(), body.actions.end(), action) == body.actions.end())
+                body.actions.push_back(action);
+            body.versions |= operation.soapVersion == 12 ? 2 : 1;
         }
     });
     return bodies;
@@ -364,12 +378,49 @@ bool needsActionTest(const std::vector<std::vector<CEmptyBody>>& bodies)
     return bodies[0].size() > 1 || bodies[1].size() > 1;
 }
 
+// The test that an empty Body's action names a candidate: any of its actions.
+std::string actionTest(const CEmptyBody& candidate)
+{
+    std::string test;
+    for (const std::string& action : candidate.actions)
+        test.append(test.empty() ? "" : " || ").append("mydecode_action(buffer, header_end, " + cStringLiteral(action) + ")");
+    return test;
+}
+
+// In a service of both SOAP versions, an empty Body of a kind that only
+// operations of the other version take is a version mismatch, as any other
+// message is: "pk->msg_type == A || ..." for the kinds of one version only.
+void writeEmptyVersionTest(const std::vector<CEmptyBody>& candidates, CTextBuffer& out)
+{
+    std::string only[2]; // kinds bound in SOAP 1.1 alone, in SOAP 1.2 alone
+    for (const CEmptyBody& candidate : candidates) {
+        if (candidate.versions == 1 || candidate.versions == 2) {
+            std::string& kinds = only[candidate.versions - 1];
+            kinds.append(kinds.empty() ? "" : " || ").append("pk->msg_type == " + candidate.id);
+        }
+    }
+    std::string test;
+    if (!only[0].empty())
+        test = "(pk->soap_version == 12 && (" + only[0] + "))";
+    if (!only[1].empty())
+        test.append(test.empty() ? "" : " || ").append("(pk->soap_version != 12 && (" + only[1] + "))");
+    if (test.empty())
+        return;
+    out.line("\t\t\t\tif(", test, "){");
+    out.line("\t\t\t\t\tpk->decode_fault = \"SOAP-ENV:VersionMismatch\";");
+    out.line("\t\t\t\t\tresult = mydecode_fail_at(doc, \"no operation of the message's SOAP version takes an empty Body\", NULL);");
+    out.line("\t\t\t\t\tgoto over;");
+    out.line("\t\t\t\t}");
+}
+
 // Which message an empty Body is: a request (the first line is no status
 // line) or a response of an operation whose message stands so; among
-// several the one whose soapAction the SOAPAction line names, else the first.
+// several the one whose soapAction the SOAPAction line (SOAP 1.2: the
+// action parameter) names, else the first of the message's SOAP version.
 void writeEmptyBody(const CEmitContext& context, CTextBuffer& out)
 {
     const std::vector<std::vector<CEmptyBody>> bodies = emptyBodies(context);
+    const bool soap12 = bindsSoapVersion(context.view(), 12);
     for (std::size_t direction = 0; direction < 2; ++direction) {
         const std::vector<CEmptyBody>& candidates = bodies[direction];
         if (candidates.empty())
@@ -378,13 +429,20 @@ void writeEmptyBody(const CEmitContext& context, CTextBuffer& out)
                  " 0){");
         const std::string indent = candidates.size() > 1 ? "\t\t\t\t\t" : "\t\t\t\t";
         for (std::size_t i = 0; candidates.size() > 1 && i < candidates.size(); ++i) {
-            out.line("\t\t\t\t" + std::string(i > 0 ? "else " : "") + "if(mydecode_action(buffer, header_end, " +
-                     cStringLiteral(candidates[i].action) + "))");
+            out.line("\t\t\t\t" + std::string(i > 0 ? "else " : "") + "if(" + actionTest(candidates[i]) + ")");
             out.line(indent, "pk->msg_type = ", candidates[i].id, ";");
+        }
+        const auto first12 = std::find_if(candidates.begin(), candidates.end(),
+                                          [](const CEmptyBody& candidate) { return (candidate.versions & 2) != 0; });
+        if (candidates.size() > 1 && first12 != candidates.end() && first12->id != candidates.front().id) {
+            out.line("\t\t\t\telse if(pk->soap_version == 12)");
+            out.line(indent, "pk->msg_type = ", first12->id, ";");
         }
         if (candidates.size() > 1)
             out.line("\t\t\t\telse");
         out.line(indent, "pk->msg_type = ", candidates.front().id, ";");
+        if (soap12)
+            writeEmptyVersionTest(candidates, out);
         out.line("\t\t\t\tgoto over;");
         out.line("\t\t\t}");
     }
@@ -405,13 +463,23 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
     if (needsActionTest(emptyBodies(context))) {
         // The line is read in the head as it came: a packet keeps only the
         // first few header lines, each cut at its length.
+        const bool soap12 = bindsSoapVersion(context.view(), 12);
         out.line("//whether the SOAPAction line of the head (its first head_len bytes) names action, whole");
-        out.line("//(blanks and quotes around it aside)");
+        out.line(soap12 ? "//(blanks and quotes around it aside), or the action parameter of its Content-Type"
+                        : "//(blanks and quotes around it aside)");
         out.line("static int mydecode_action(const char *head, size_t head_len, const char *action)");
-        lines(out, {"{", "\tsize_t\t\tlength = strlen(action);", "\tconst char\t*line, *next, *value, *end;", "",
+        lines(out, {"{", soap12 ? "\tsize_t\t\tlength = strlen(action), param_len;" : "\tsize_t\t\tlength = strlen(action);",
+                    "\tconst char\t*line, *next, *value, *end;", "",
                     "\tfor(line = head; line < head + head_len; line = next){",
                     "\t\tnext = (const char *)memchr(line, '\\n', (size_t)(head + head_len - line));",
-                    "\t\tnext = next == NULL ? head + head_len : next + 1;",
+                    "\t\tnext = next == NULL ? head + head_len : next + 1;"});
+        if (soap12)
+            lines(out, {"\t\tif((size_t)(next - line) > 13 && xmlStrncasecmp((const xmlChar *)line, (const xmlChar *)\"Content-Type:\", 13) == 0){",
+                        "\t\t\tfor(end = next; end > line + 13 && (end[-1] == '\\r' || end[-1] == '\\n'); end--)", "\t\t\t\t;",
+                        "\t\t\tvalue = mydecode_param(line + 13, (size_t)(end - line - 13), \"action\", &param_len);",
+                        "\t\t\tif(value != NULL && param_len == length && strncmp(value, action, length) == 0)",
+                        "\t\t\t\treturn 1;", "\t\t}"});
+        lines(out, {
                     "\t\tif((size_t)(next - line) < 11 || xmlStrncasecmp((const xmlChar *)line, (const xmlChar *)\"SOAPAction:\", 11) != 0)",
                     "\t\t\tcontinue;", "\t\tvalue = line + 11;", "\t\tend = next;",
                     "\t\twhile(value < end && (*value == ' ' || *value == '\\t' || *value == '\"'))", "\t\t\tvalue++;",

@@ -2,6 +2,7 @@
 
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
+#include "generator/model/OperationWalk.h"
 #include "generator/emit/EnumerationChecks.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MemberKinds.h"
@@ -13,14 +14,18 @@ namespace {
 
 class CEncoderWriter : public CMemberEncoder {
 public:
-    CEncoderWriter(const CEmitContext& context, CTextBuffer& out) : context_(context), out_(out) {}
+    CEncoderWriter(const CEmitContext& context, CTextBuffer& out)
+        : context_(context), out_(out), soap12Encoding_(bindsSoap12Encoding(context.view()))
+    {
+    }
 
     const CEmitContext& context() const override { return context_; }
     CTextBuffer& out() override { return out_; }
 
     // The element's name comes from the caller: its form and namespace are
     // the declaration's, not the type's. encoded adds the xsi:type of the
-    // rpc/encoded use; a SOAP array always says its items' type and number.
+    // rpc/encoded use (1: SOAP 1.1's encoding, 2: SOAP 1.2's); a SOAP array
+    // always says its items' type and number.
     void write(const CViewType& type, const CStructDef& def)
     {
         const CStructMember* array = arrayMember(type, def);
@@ -231,9 +236,26 @@ private:
         typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
         out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count + " < 0 ? 0 : " +
                   count + ");");
+        if (soap12Encoding_)
+            writeArraySize12(itemType);
         out_.line("mystrcat(buff, ", cStringLiteral(" SOAP-ENC:arrayType=\"" + itemType + "["), ");");
         out_.line("mystrcat(buff, temp);");
         out_.line("mystrcat(buff, \"]\\\"\");");
+        if (soap12Encoding_)
+            out_.close();
+    }
+
+    // SOAP 1.2's encoding says an array's item type and size apart, and
+    // knows no arrayType: the branch before SOAP 1.1's, which it leaves open.
+    void writeArraySize12(const std::string& itemType)
+    {
+        const std::string prefix = std::string(" ") + CXmlNamespaces::Encoding12Prefix + ":";
+        out_.open("if(encoded == 2){");
+        out_.line("mystrcat(buff, ", cStringLiteral(prefix + "itemType=\"" + itemType + "\"" + prefix + "arraySize=\""), ");");
+        out_.line("mystrcat(buff, temp);");
+        out_.line("mystrcat(buff, \"\\\"\");");
+        out_.close("}else{");
+        out_.indent();
     }
 
     template <typename Test>
@@ -248,6 +270,7 @@ private:
 
     const CEmitContext& context_;
     CTextBuffer& out_;
+    const bool soap12Encoding_; // a SOAP 1.2 operation's message is encoded
 };
 
 bool holdsFloating(const std::vector<CStructMember>& members)

@@ -43,6 +43,17 @@ void forEachBoundMessage(const CServiceView& view, Visit visit)
     });
 }
 
+// Whether a message of a SOAP 1.2 operation is SOAP-encoded: its encoders
+// then write either version's encoding.
+inline bool bindsSoap12Encoding(const CServiceView& view)
+{
+    bool found = false;
+    forEachBoundMessage(view, [&](const CViewPortType&, const CViewOperation& operation, int, const CViewDirection& side) {
+        found = found || (operation.soapVersion == 12 && side.encoded);
+    });
+    return found;
+}
+
 // Whether a part is the one a soap:header carries: same name, same type.
 inline bool isHeaderPart(const CViewPart& part, const CHeaderPart& header)
 {

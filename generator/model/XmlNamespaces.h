@@ -21,6 +21,9 @@ public:
     static constexpr const char* EnvelopeUri = "http://schemas.xmlsoap.org/soap/envelope/";
     static constexpr const char* Envelope12Uri = "http://www.w3.org/2003/05/soap-envelope";
     static constexpr const char* InstanceUri = "http://www.w3.org/2001/XMLSchema-instance";
+    // SOAP 1.2's encoding, declared on the rpc wrapper of the messages that use it.
+    static constexpr const char* Encoding12Uri = "http://www.w3.org/2003/05/soap-encoding";
+    static constexpr const char* Encoding12Prefix = "enc";
 
     explicit CXmlNamespaces(const CServiceView& view);
     // The index past sixteen namespaces keys views of the texts held here:

@@ -57,6 +57,20 @@ inline std::string calculatorBinding(const std::string& style = "rpc", const std
            "</binding>\n";
 }
 
+// A SOAP binding rewritten for SOAP 1.2 (its elements in the soap12 prefix,
+// which the document declares) under the name given in place of name.
+inline std::string asSoap12Binding(std::string binding, const std::string& name, const std::string& soap12Name)
+{
+    for (const std::string from : {"<soap:", "</soap:"}) {
+        const std::string to = from.substr(0, from.size() - 1) + "12:";
+        for (std::size_t at = binding.find(from); at != std::string::npos; at = binding.find(from, at + to.size()))
+            binding.replace(at, from.size(), to);
+    }
+    const std::string quoted = "name=\"" + name + "\"";
+    binding.replace(binding.find(quoted), quoted.size(), "name=\"" + soap12Name + "\"");
+    return binding;
+}
+
 inline std::string calculatorService()
 {
     return "<service name=\"CalcService\"><port name=\"CalcPort\" binding=\"tns:CalcSoap\">"

@@ -42,21 +42,56 @@ static int myarray_bracket(const xmlChar *text, long *value)
 	return digits > 0 ? 0 : -2;
 }
 
+//in a SOAP 1.2 message, the size the arraySize of SOAP 1.2's encoding gives the array at cur ("*":
+//-1, none given): 0, or -1 for more than one dimension or no size; 1 when the message or the array
+//has none, so that the arrayType a literal schema's SOAP 1.1 array declares is read instead
+static int myarray_size12(xmlDocPtr doc, xmlNodePtr cur, const char *member, long *size)
+{
+	xmlNodePtr	root = xmlDocGetRootElement(doc);
+	xmlChar		*text;
+	const char	*c, *end;
+	int		digits = 0, result = 0;
+
+	if(root == NULL || root->ns == NULL || xmlStrcmp(root->ns->href, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope") != 0 ||
+		(text = xmlGetNsProp(cur, (const xmlChar *)"arraySize", (const xmlChar *)"http://www.w3.org/2003/05/soap-encoding")) == NULL)
+		return 1;
+	for(c = (const char *)text; *c == ' ' || *c == '\t' || *c == '\r' || *c == '\n'; c++)
+		;
+	*size = *c == '*' ? -1 : 0;
+	for(c += *c == '*', digits = *size < 0; *c >= '0' && *c <= '9' && *size <= KVPROJ_MAX_MESSAGE_LEN; c++, digits++)
+		*size = *size * 10 + (*c - '0');
+	for(end = c; *c == ' ' || *c == '\t' || *c == '\r' || *c == '\n'; c++)
+		;
+	if(*size > KVPROJ_MAX_MESSAGE_LEN)
+		result = myarray_refuse(doc, member, "is larger than a message can carry:", text);
+	else if(digits > 0 && c > end && *c >= '0' && *c <= '9')
+		result = myarray_refuse(doc, member, "has more than the one dimension its member holds:", text);
+	else if(digits == 0 || *c != '\0')
+		result = myarray_refuse(doc, member, "has no SOAP array size in", text);
+	xmlFree(text);
+	return result;
+}
+
 //the size arrayType gives the array at cur (-1: none given) and the index of its first item (its
 //offset, else 0); -1 for an array of more than one dimension, which no member holds, or a shape
-//that is no SOAP array's
+//that is no SOAP array's. A SOAP 1.2 message gives the size apart, and no offset
 static int myarray_shape(xmlDocPtr doc, xmlNodePtr cur, const char *member, long *size, long *next)
 {
 	const xmlChar	*enc = (const xmlChar *)"http://schemas.xmlsoap.org/soap/encoding/";
-	xmlChar	*type = xmlGetNsProp(cur, (const xmlChar *)"arrayType", enc);
-	xmlChar	*offset = xmlGetNsProp(cur, (const xmlChar *)"offset", enc);
-	int	shape = type != NULL ? myarray_bracket(type, size) : -2;
+	int	sized = myarray_size12(doc, cur, member, size);
+	xmlChar	*type = sized > 0 ? xmlGetNsProp(cur, (const xmlChar *)"arrayType", enc) : NULL;
+	xmlChar	*offset = sized > 0 ? xmlGetNsProp(cur, (const xmlChar *)"offset", enc) : NULL;
+	int	shape = type != NULL ? myarray_bracket(type, size) : sized > 0 ? -2 : 0;
 	int	start = offset != NULL ? myarray_bracket(offset, next) : 0;
 	int	result = 0;
 
+	if(sized <= 0)
+		*next = 0;
 	if(shape == -2)
 		*size = -1;
-	if(shape == -1 || shape == -3 || shape == -4)
+	if(sized < 0)
+		result = -1;
+	else if(shape == -1 || shape == -3 || shape == -4)
 		result = myarray_refuse(doc, member, shape == -1 ? "has more than the one dimension its member holds:" :
 			shape == -4 ? "is larger than a message can carry:" : "has no SOAP array type in", type);
 	else if(start != 0)

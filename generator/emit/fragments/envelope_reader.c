@@ -125,7 +125,7 @@ static int mydecode_fault12(xmlNodePtr fault, kvproj_soap_fault_msg_t *value)
 
 //SOAP encoding's multi-reference values: every element of the Body with href="#name" takes a copy
 //of the attributes (but id) and the content of the Body's element whose id is name; copies resolve
-//in turn. A reference to no element, to no element of the Body, or to an element it stands in
+//in turn. In a SOAP 1.2 message the attributes are SOAP 1.2 encoding's ref="name" and id. A reference to no element, to no element of the Body, or to an element it stands in
 //(a cycle), a second element of one id, or copies beyond the budget fail the message: -1, the
 //decode error saying why (a service of literal messages only leaves this unused)
 static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body) KVPROJ_MAYBE_UNUSED;
@@ -136,7 +136,8 @@ static int mydecode_resolve_refuse(xmlDocPtr doc, const char *why, const xmlChar
 	char	*error = (char *)doc->_private;
 
 	if(error != NULL && error[0] == '\0')
-		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "href/id: %s %.80s", why, name != NULL ? (const char *)name : "");
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "%s/id: %s %.80s", mydecode_version(xmlDocGetRootElement(doc)) == 12 ? "ref" : "href",
+			why, name != NULL ? (const char *)name : "");
 	return -1;
 }
 
@@ -161,18 +162,39 @@ static int mydecode_identified_order(const void *a, const void *b)
 	return xmlStrcmp(((const mydecode_identified_t *)a)->id, ((const mydecode_identified_t *)b)->id);
 }
 
+//the namespace of the id and ref attributes in a message of the version given: none in SOAP 1.1
+static const xmlChar *mydecode_reference_ns(int version)
+{
+	return version == 12 ? (const xmlChar *)"http://www.w3.org/2003/05/soap-encoding" : NULL;
+}
+
+//the attribute name of node in the namespace ns (NULL: in none); NULL when node has none
+static xmlAttrPtr mydecode_reference_attr(xmlNodePtr node, const char *name, const xmlChar *ns)
+{
+	xmlAttrPtr	attr;
+
+	for(attr = node->properties; attr != NULL; attr = attr->next){
+		if(!xmlStrcmp(attr->name, (const xmlChar *)name) && (ns == NULL ? attr->ns == NULL : attr->ns != NULL && !xmlStrcmp(attr->ns->href, ns)))
+			return attr;
+	}
+	return NULL;
+}
+
 //the Body's elements that have an id, sorted by it, into *list (to be freed with their ids); their
 //number, or -1 without memory or when two elements have one id
 static long mydecode_identify(xmlDocPtr doc, xmlNodePtr body, mydecode_identified_t **list)
 {
+	const xmlChar	*ns = mydecode_reference_ns(mydecode_version(xmlDocGetRootElement(doc)));
 	xmlNodePtr	node;
+	xmlAttrPtr	attr;
 	xmlChar		*id;
 	long		count = 0, room = 0, i;
 	mydecode_identified_t	*grown;
 
 	*list = NULL;
 	for(node = body->children; node != NULL; node = mydecode_following(node, body)){
-		if(node->type != XML_ELEMENT_NODE || (id = xmlGetNoNsProp(node, (const xmlChar *)"id")) == NULL)
+		if(node->type != XML_ELEMENT_NODE || (attr = mydecode_reference_attr(node, "id", ns)) == NULL ||
+			(id = xmlNodeGetContent((xmlNodePtr)attr)) == NULL)
 			continue;
 		if(count == room){
 			room = room == 0 ? 16 : room * 2;
@@ -203,14 +225,14 @@ static long mydecode_identify(xmlDocPtr doc, xmlNodePtr body, mydecode_identifie
 	return count;
 }
 
-//the element a reference "#id" names; NULL when none does
-static xmlNodePtr mydecode_referenced(const mydecode_identified_t *list, long count, const xmlChar *href)
+//the element a reference "#id" (SOAP 1.2: "id") names; NULL when none does
+static xmlNodePtr mydecode_referenced(const mydecode_identified_t *list, long count, const xmlChar *href, int version)
 {
 	mydecode_identified_t	key, *found;
 
-	if(href[0] != '#' || count == 0)
+	if((version != 12 && href[0] != '#') || count == 0)
 		return NULL;
-	key.id = (xmlChar *)href + 1;
+	key.id = (xmlChar *)href + (version != 12);
 	found = (mydecode_identified_t *)bsearch(&key, list, (size_t)count, sizeof(*list), mydecode_identified_order);
 	return found != NULL ? found->node : NULL;
 }
@@ -219,11 +241,12 @@ static xmlNodePtr mydecode_referenced(const mydecode_identified_t *list, long co
 //so that each id names one element; -1 without memory or beyond the budget of copied nodes
 static int mydecode_copy_in(xmlDocPtr doc, xmlNodePtr node, xmlNodePtr target, long *budget)
 {
+	const xmlChar	*ns = mydecode_reference_ns(mydecode_version(xmlDocGetRootElement(doc)));
 	xmlNodePtr	child, copy, inner;
 	xmlAttrPtr	attr, made;
 
 	for(attr = target->properties; attr != NULL; attr = attr->next){
-		if(attr->ns == NULL && !xmlStrcmp(attr->name, (const xmlChar *)"id"))
+		if(attr == mydecode_reference_attr(target, "id", ns))
 			continue;
 		if((made = xmlCopyProp(node, attr)) == NULL)
 			return mydecode_resolve_refuse(doc, "no memory at", node->name);
@@ -240,8 +263,8 @@ static int mydecode_copy_in(xmlDocPtr doc, xmlNodePtr node, xmlNodePtr target, l
 			return mydecode_resolve_refuse(doc, "no memory at", node->name);
 		xmlAddChild(node, copy);
 		for(inner = copy; inner != NULL; inner = mydecode_following(inner, copy)){
-			if(inner->type == XML_ELEMENT_NODE)
-				xmlUnsetProp(inner, (const xmlChar *)"id");
+			if(inner->type == XML_ELEMENT_NODE && (attr = mydecode_reference_attr(inner, "id", ns)) != NULL)
+				xmlRemoveProp(attr);
 		}
 	}
 	return 0;
@@ -254,14 +277,18 @@ static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body)
 	mydecode_identified_t	*list;
 	xmlNodePtr	node, target = NULL, up;
 	xmlChar		*href = NULL;
-	int		result = 0;
+	int		result = 0, version = mydecode_version(xmlDocGetRootElement(doc));
+	const xmlChar	*ns = mydecode_reference_ns(version);
+	const char	*name = version == 12 ? "ref" : "href";
+	xmlAttrPtr	attr;
 
 	if((count = mydecode_identify(doc, body, &list)) < 0)
 		return -1;
 	for(node = body->children; node != NULL && result == 0; node = mydecode_following(node, body)){
-		if(node->type != XML_ELEMENT_NODE || (href = xmlGetNoNsProp(node, (const xmlChar *)"href")) == NULL)
+		if(node->type != XML_ELEMENT_NODE || (attr = mydecode_reference_attr(node, name, ns)) == NULL ||
+			(href = xmlNodeGetContent((xmlNodePtr)attr)) == NULL)
 			continue;
-		if((target = mydecode_referenced(list, count, href)) == NULL)
+		if((target = mydecode_referenced(list, count, href, version)) == NULL)
 			result = mydecode_resolve_refuse(doc, "no element of the Body is", href);
 		//an element that stands in its target, or in a copy of it, would copy itself without end
 		for(up = node; result == 0 && up != NULL && up != body; up = up->parent){
@@ -270,7 +297,7 @@ static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body)
 		}
 		xmlFree(href);
 		if(result == 0){
-			xmlUnsetProp(node, (const xmlChar *)"href");
+			xmlRemoveProp(attr);
 			node->_private = (void *)target;
 			result = mydecode_copy_in(doc, node, target, &budget);
 		}

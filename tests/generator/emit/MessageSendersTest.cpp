@@ -932,13 +932,7 @@ namespace {
 // 1.1 one, each at a port of its own.
 std::string mixedCalculator()
 {
-    std::string soap12 = wsdltest::calculatorBinding("rpc", "literal");
-    for (const std::string from : {"<soap:", "</soap:"}) {
-        const std::string to = from.substr(0, from.size() - 1) + "12:";
-        for (std::size_t at = soap12.find(from); at != std::string::npos; at = soap12.find(from, at + to.size()))
-            soap12.replace(at, from.size(), to);
-    }
-    soap12.replace(soap12.find("CalcSoap"), 8, "CalcSoap12");
+    const std::string soap12 = wsdltest::asSoap12Binding(wsdltest::calculatorBinding("rpc", "literal"), "CalcSoap", "CalcSoap12");
     return wsdltest::definitions(wsdltest::calculatorMessages() + wsdltest::calculatorPortType() +
                                      wsdltest::calculatorBinding("rpc", "literal") + soap12 +
                                      "<service name=\"S\"><port name=\"P11\" binding=\"tns:CalcSoap\"><soap:address "
@@ -1037,4 +1031,104 @@ TEST_F(MessageSendersTest, Soap12MessagesAndFaultsGoInTheirVersionsForm)
     // The Upgrade block names SOAP 1.2's envelope first, then SOAP 1.1's.
     EXPECT_LT(sends[5].body.find("ns1=\"http://www.w3.org/2003/05/soap-envelope\""),
               sends[5].body.find("ns2=\"http://schemas.xmlsoap.org/soap/envelope/\""));
+}
+
+namespace {
+
+// Echo (a SOAP array of texts, a struct holding another, an int) rpc/encoded
+// by a SOAP 1.1 binding and by a SOAP 1.2 one with an action of its own.
+std::string encodedOfBothVersions()
+{
+    const std::string binding =
+        "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+        "<operation name=\"Echo\"><soap:operation soapAction=\"urn:echo\"/>"
+        "<input><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"@ENC@\"/></input>"
+        "<output><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"@ENC@\"/></output>"
+        "</operation></binding>\n";
+    std::string soap11 = binding, soap12 = wsdltest::asSoap12Binding(binding, "B", "B12");
+    soap11.replace(soap11.find("@ENC@"), 5, "http://schemas.xmlsoap.org/soap/encoding/");
+    soap11.replace(soap11.find("@ENC@"), 5, "http://schemas.xmlsoap.org/soap/encoding/");
+    soap12.replace(soap12.find("@ENC@"), 5, "http://www.w3.org/2003/05/soap-encoding");
+    soap12.replace(soap12.find("@ENC@"), 5, "http://www.w3.org/2003/05/soap-encoding");
+    soap12.replace(soap12.find("urn:echo"), 8, "urn:echo12");
+    return wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" "
+        "xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">"
+        "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "<xsd:complexType name=\"WordArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+        "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:string[]\"/></xsd:restriction></xsd:complexContent>"
+        "</xsd:complexType>"
+        "<xsd:complexType name=\"Pair\"><xsd:sequence><xsd:element name=\"label\" type=\"xsd:string\"/>"
+        "<xsd:element name=\"more\" type=\"tns:WordArray\"/></xsd:sequence></xsd:complexType></xsd:schema></types>\n"
+        "<message name=\"EchoIn\"><part name=\"words\" type=\"tns:WordArray\"/><part name=\"pair\" type=\"tns:Pair\"/>"
+        "<part name=\"n\" type=\"xsd:int\"/></message>"
+        "<message name=\"EchoOut\"><part name=\"return\" type=\"xsd:int\"/></message>"
+        "<portType name=\"P\"><operation name=\"Echo\"><input message=\"tns:EchoIn\"/><output message=\"tns:EchoOut\"/>"
+        "</operation></portType>\n" +
+            soap11 + soap12,
+        " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"");
+}
+
+} // namespace
+
+// A message both bindings send goes as the packet's version's operation
+// sends it: its encodingStyle, its arrays' attributes (SOAP 1.2's itemType
+// and arraySize, also in a struct's array, never SOAP 1.1's arrayType) and
+// its own action; SOAP 1.1's stays as it was.
+TEST_F(MessageSendersTest, EncodedMessagesOfBothVersionsTakeTheirVersionsEncodingAndAction)
+{
+    const std::vector<Sent> sends = run(encodedOfBothVersions(), R"(
+	static char words[2][129] = {"a", "b"}, more[1][129] = {"c"};
+	int version;
+	for(version = 0; version < 2; version++){
+		fresh(&pk, DEMO_PROTO_ECHO);
+		pk.soap_version = version ? DEMO_SOAP_1_2 : DEMO_SOAP_1_1;
+		pk.msg.EchoIn.words.WordArray = words;
+		pk.msg.EchoIn.words.WordArray_count = 2;
+		strcpy(pk.msg.EchoIn.pair.label, "p");
+		pk.msg.EchoIn.pair.more.WordArray = more;
+		pk.msg.EchoIn.pair.more.WordArray_count = 1;
+		pk.msg.EchoIn.n = 3;
+		report(&trans, &pk);
+		fresh(&pk, DEMO_PROTO_ECHO_RESPONSE);
+		pk.soap_version = version ? DEMO_SOAP_1_2 : DEMO_SOAP_1_1;
+		pk.msg.EchoOut.return_msg = 4;
+		report(&trans, &pk);
+	}
+)");
+    ASSERT_EQ(4u, sends.size());
+    const std::string echo = "/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Echo";
+    const std::string style11 = "@SOAP-ENV:encodingStyle=http://schemas.xmlsoap.org/soap/encoding/";
+    const std::string style12 = "@SOAP-ENV:encodingStyle=http://www.w3.org/2003/05/soap-encoding";
+    const struct {
+        const char* what;
+        const char* contentType;
+        const char* soapAction;
+        std::vector<std::string> xml;
+        const char* absent; // what the body must not hold
+    } expected[] = {
+        {"1.1 request", " text/xml; charset=utf-8", "\"urn:echo\"",
+         {echo + style11, echo + "/words@SOAP-ENC:arrayType=xsd:string[2]", echo + "/words@xsi:type=ns1:WordArray",
+          echo + "/pair/more@SOAP-ENC:arrayType=xsd:string[1]", echo + "/pair/label@xsi:type=xsd:string", echo + "/n=3"},
+         "soap-encoding"},
+        {"1.1 response", " text/xml; charset=utf-8", "\"urn:echo\"", {echo + "Response" + style11, echo + "Response/return=4"},
+         "soap-encoding"},
+        {"1.2 request", " application/soap+xml; charset=utf-8; action=\"urn:echo12\"", "-",
+         {echo + style12, echo + "/words@enc:itemType=xsd:string", echo + "/words@enc:arraySize=2",
+          echo + "/words@xsi:type=ns1:WordArray", echo + "/words/Word=b", echo + "/pair/more@enc:arraySize=1",
+          echo + "/pair/more@enc:itemType=xsd:string", echo + "/pair/label@xsi:type=xsd:string", echo + "/n=3"},
+         "arrayType"},
+        {"1.2 response", " application/soap+xml; charset=utf-8", "-", {echo + "Response" + style12, echo + "Response/return=4"},
+         "encodingStyle=\"http://schemas.xmlsoap.org"},
+    };
+    for (std::size_t i = 0; i < sends.size(); ++i) {
+        SCOPED_TRACE(expected[i].what);
+        expectFramed(sends[i]);
+        EXPECT_EQ(0, sends[i].result);
+        EXPECT_EQ(expected[i].contentType, headerValue(sends[i].head, "Content-Type"));
+        EXPECT_EQ(expected[i].soapAction, headerValue(sends[i].head, "SOAPAction"));
+        for (const std::string& line : expected[i].xml)
+            EXPECT_TRUE(has(sends[i].xml, line)) << line << "\n" << sends[i].body;
+        EXPECT_EQ(std::string::npos, sends[i].body.find(expected[i].absent)) << sends[i].body;
+    }
 }

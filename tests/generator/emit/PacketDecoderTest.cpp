@@ -419,3 +419,73 @@ TEST_F(PacketDecoderTest, ReadsBothSoapVersionsAndRefusesTheOtherVersionsKinds)
 }
 
 } // namespace
+
+// Operations whose request Body stands empty (document style, no part):
+// Stop bound by SOAP 1.1 alone, Start by SOAP 1.2 alone, Ping by both, each
+// binding with an action of its own.
+std::string emptyBodiesDocument()
+{
+    const auto binding = [](const std::string& name, const std::string& portType, const std::string& prefix,
+                            const std::string& operation, const std::string& action) {
+        return "<binding name=\"" + name + "\" type=\"tns:" + portType + "\"><" + prefix +
+            ":binding style=\"document\" transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"" +
+            operation + "\"><" + prefix + ":operation soapAction=\"" + action + "\"/><input><" + prefix +
+            ":body use=\"literal\"/></input></operation></binding>";
+    };
+    return wsdltest::definitions(
+        "<message name=\"Empty\"/>"
+        "<portType name=\"Old\"><operation name=\"Stop\"><input message=\"tns:Empty\"/></operation></portType>"
+        "<portType name=\"New\"><operation name=\"Start\"><input message=\"tns:Empty\"/></operation></portType>"
+        "<portType name=\"Both\"><operation name=\"Ping\"><input message=\"tns:Empty\"/></operation></portType>" +
+            binding("Old11", "Old", "soap", "Stop", "urn:stop") + binding("New12", "New", "soap12", "Start", "urn:start") +
+            binding("Both11", "Both", "soap", "Ping", "urn:ping") + binding("Both12", "Both", "soap12", "Ping", "urn:ping12") +
+            "\n",
+        " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"");
+}
+
+// An empty Body is version-checked as any other message: a request of an
+// operation that only the other version binds is a version mismatch. Its
+// operation is the one whose action the message names (SOAP 1.2: in the
+// Content-Type), else the first of the message's version.
+TEST_F(PacketDecoderTest, EmptyBodiesAreReadByActionAndRefusedInTheOtherVersion)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string post = "POST /x HTTP/1.1";
+    const std::string empty12 = "<?xml version=\"1.0\"?>\n<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\">"
+                                "<e:Body/></e:Envelope>";
+    const std::string empty11 = envelope("<SOAP-ENV:Body></SOAP-ENV:Body>");
+    const auto soap12 = [](const std::string& action) {
+        return "Content-Type: application/soap+xml; charset=utf-8" + (action.empty() ? "" : "; action=\"" + action + "\"") +
+            "\r\n";
+    };
+    const auto soap11 = [](const std::string& action) {
+        return "Content-Type: text/xml; charset=utf-8\r\nSOAPAction: \"" + action + "\"\r\n";
+    };
+    view(emptyBodiesDocument());
+    emitHeader("demo", programPlatform());
+    const std::string header = headerText();
+    const auto kind = [&](const std::string& name) { // the kind's value in the header's enumeration
+        const std::string::size_type at = header.find("DEMO_PROTO_" + name + "\t= ");
+        return at == std::string::npos ? name : std::to_string(std::stoul(header.substr(at + 14 + name.size()), nullptr, 16));
+    };
+    const std::string mismatch = " fault_code=SOAP-ENV:VersionMismatch";
+    const std::vector<MessageCase> cases = {
+        {message(post, empty12, soap12("urn:start")), "0 type=" + kind("START") + " soap=12"},
+        {message(post, empty12, soap12("urn:stop")), "-1 type=" + kind("STOP") + " soap=12" + mismatch},
+        {message(post, empty11, soap11("urn:start")), "-1 type=" + kind("START") + " soap=11" + mismatch},
+        {message(post, empty11, soap11("urn:stop")), "0 type=" + kind("STOP") + " soap=11"},
+        {message(post, empty12, soap12("urn:ping12")), "0 type=" + kind("PING") + " soap=12"},
+        {message(post, empty11, soap11("urn:ping")), "0 type=" + kind("PING") + " soap=11"},
+        {message(post, empty12, soap12("urn:ping")), "0 type=" + kind("PING") + " soap=12"},
+        // No action named: the first operation of the message's version.
+        {message(post, empty12, soap12("")), "0 type=" + kind("START") + " soap=12"},
+        {message(post, empty11, soap11("urn:other")), "0 type=" + kind("STOP") + " soap=11"},
+    };
+    const auto [table, expected] = messageTable(cases);
+    const std::string source = emitSourceWithReaders() + LoopbackPeer + ReadMessage + VersionsDriver;
+    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", source}, {"cases.h", table}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}

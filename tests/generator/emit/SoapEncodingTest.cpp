@@ -3,7 +3,8 @@
 // SOAP arrays keep the size their arrayType declares and place their items
 // by offset and position; dangling references, cycles, copies beyond a
 // message's size, arrays of more than one dimension and items beyond an
-// array's size fail the message with the reason in the decode error.
+// array's size fail the message with the reason in the decode error. A
+// SOAP 1.2 message is read by SOAP 1.2's encoding (ref and id, arraySize).
 
 #include "CodecFixture.h"
 
@@ -11,9 +12,16 @@ using namespace gentest;
 
 namespace {
 
+const char* const EncodedBinding =
+    "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+    "<operation name=\"Echo\"><soap:operation soapAction=\"\"/>"
+    "<input><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input>"
+    "<output><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></output>"
+    "</operation></binding>";
+
 // An rpc/encoded operation Echo: a SOAP array of texts, a struct, a SOAP
-// array of longs and an int.
-std::string encodedService()
+// array of longs and an int; more: further bindings of its port type.
+std::string encodedService(const std::string& more = std::string(), const std::string& attributes = std::string())
 {
     return wsdltest::definitions(
         "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" "
@@ -31,12 +39,19 @@ std::string encodedService()
         "<part name=\"nums\" type=\"tns:LongArray\"/><part name=\"n\" type=\"xsd:int\"/></message>"
         "<message name=\"EchoOut\"><part name=\"return\" type=\"xsd:int\"/></message>"
         "<portType name=\"P\"><operation name=\"Echo\"><input message=\"tns:EchoIn\"/><output message=\"tns:EchoOut\"/>"
-        "</operation></portType>"
-        "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
-        "<operation name=\"Echo\"><soap:operation soapAction=\"\"/>"
-        "<input><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input>"
-        "<output><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></output>"
-        "</operation></binding>");
+        "</operation></portType>" +
+            std::string(EncodedBinding) + more,
+        attributes);
+}
+
+// Echo bound by SOAP 1.2 (its encoding) beside SOAP 1.1.
+std::string encodedServiceOfBothVersions()
+{
+    std::string soap12 = wsdltest::asSoap12Binding(EncodedBinding, "B", "B12");
+    const std::string from = "http://schemas.xmlsoap.org/soap/encoding/";
+    for (std::size_t at = soap12.find(from); at != std::string::npos; at = soap12.find(from, at))
+        soap12.replace(at, from.size(), "http://www.w3.org/2003/05/soap-encoding");
+    return encodedService(soap12, " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"");
 }
 
 // What the packet of a case holds, after the cases array.
@@ -62,15 +77,24 @@ static void report(int result, demo_proto_packet_t *packet)
 )";
 
 // A request whose Echo holds the given accessors, with the independent
-// elements after it in the Body.
-std::string request(const std::string& accessors, const std::string& independent = std::string())
+// elements after it in the Body, in SOAP 1.1 or (soap12) SOAP 1.2.
+std::string request(const std::string& accessors, const std::string& independent = std::string(), bool soap12 = false)
 {
+    const std::string encoding =
+        soap12 ? "http://www.w3.org/2003/05/soap-encoding" : "http://schemas.xmlsoap.org/soap/encoding/";
     const std::string body =
-        "<?xml version=\"1.0\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-        "xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
-        "xmlns:t=\"urn:t\"><SOAP-ENV:Body><t:Echo SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\">" +
-        accessors + "</t:Echo>" + independent + "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
+        "<?xml version=\"1.0\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"" +
+        std::string(soap12 ? "http://www.w3.org/2003/05/soap-envelope" : "http://schemas.xmlsoap.org/soap/envelope/") +
+        "\" xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:enc=\"http://www.w3.org/2003/05/soap-encoding\" xmlns:t=\"urn:t\"><SOAP-ENV:Body><t:Echo "
+        "SOAP-ENV:encodingStyle=\"" + encoding + "\">" + accessors + "</t:Echo>" + independent +
+        "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
     return "POST /x HTTP/1.1\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+std::string request12(const std::string& accessors, const std::string& independent = std::string())
+{
+    return request(accessors, independent, true);
 }
 
 const std::string Inner = "<inner><label>in</label></inner>";
@@ -80,6 +104,13 @@ const std::string N = "<n>5</n>";
 std::string words(const std::string& arrayType, const std::string& items, const std::string& more = std::string())
 {
     return "<words SOAP-ENC:arrayType=\"" + arrayType + "\"" + more + ">" + items + "</words>";
+}
+
+const std::string Nums12 = "<nums enc:itemType=\"xsd:long\" enc:arraySize=\"1\"><item>7</item></nums>";
+
+std::string words12(const std::string& arraySize, const std::string& items)
+{
+    return "<words enc:itemType=\"xsd:string\" enc:arraySize=\"" + arraySize + "\">" + items + "</words>";
 }
 
 
@@ -163,6 +194,59 @@ TEST_F(SoapEncodingTest, ReferencesAndArrayShapesAreHonouredOrRefused)
     };
     const auto [table, expected] = messageTable(cases);
     const RunResult run = runReaderDriver(encodedService(), Driver, table);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
+// Where Echo is bound by both versions, each message is read by its own
+// version's encoding: a SOAP 1.2 message by ref/id (forward and backward,
+// inline or beside the wrapper) and arraySize, the other's forms being no
+// references there; the arrayType a literal schema's array declares still
+// gives the size when no arraySize does.
+TEST_F(SoapEncodingTest, EachVersionsReferencesAndArraySizesAreReadInItsMessages)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string ab = "<item>a</item><item>b</item>";
+    const std::string rest = Inner + Nums12 + N;
+    const std::string size = "-1 error=demo_WordArray_t.WordArray: ";
+    const std::vector<MessageCase> cases = {
+        {request12(words12("2", ab) + rest), "0 words=2:a,b inner=in nums=1:7 n=5"},
+        {request12(words12("*", ab) + rest), "0 words=2:a,b inner=in nums=1:7 n=5"},
+        {request12(words12(" 3 ", ab) + rest), "0 words=3:a,b, inner=in nums=1:7 n=5"},
+        {request12(words12("3", "<item enc:ref=\"i\"/><item enc:id=\"i\">y</item><item enc:ref=\"i\"/>") + rest),
+         "0 words=3:y,y,y inner=in nums=1:7 n=5"},
+        {request12(words12("0", "") + "<inner enc:ref=\"s\"/>" + Nums12 + "<n enc:ref=\"n\"/>",
+                   "<t:Inner enc:id=\"s\"><label>deep</label></t:Inner><n enc:id=\"n\">9</n>"),
+         "0 words=0 inner=deep nums=1:7 n=9"},
+        {request12(words12("1", "<item href=\"#i\"/>") + rest, "<item id=\"i\">x</item>"),
+         "0 words=1: inner=in nums=1:7 n=5"},
+        {request12(words("xsd:string[2]", ab) + rest), "0 words=2:a,b inner=in nums=1:7 n=5"},
+        // SOAP 1.1 messages of the same service keep SOAP 1.1's forms.
+        {request(words("xsd:string[2]", "<item href=\"#i\"/><item href=\"#i\"/>") + Inner + Nums + N,
+                 "<item id=\"i\">same</item>"),
+         "0 words=2:same,same inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[1]", "<item enc:ref=\"i\"/>") + Inner + Nums + N, "<item enc:id=\"i\">x</item>"),
+         "0 words=1: inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[1]", ab, " enc:arraySize=\"2\"") + Inner + Nums + N),
+         size + "has more items than its size, at \"\""},
+        // References to nothing, cycles, one id twice.
+        {request12(words12("0", "") + "<inner enc:ref=\"nope\"/>" + Nums12 + N), "-1 error=ref/id: no element of the Body is nope"},
+        {request12(words12("0", "") + "<inner enc:id=\"self\"><label enc:ref=\"self\"/></inner>" + Nums12 + N),
+         "-1 error=ref/id: a cycle through self"},
+        {request12(words12("2", "<item enc:id=\"d\">1</item><item enc:id=\"d\">2</item>") + rest),
+         "-1 error=ref/id: two elements have the id d"},
+        // Sizes beyond the items, of two dimensions, of no number, too large.
+        {request12(words12("1", ab) + rest), size + "has more items than its size, at \"\""},
+        {request12(words12("2 2", ab + ab) + rest), size + "has more than the one dimension its member holds: \"2 2\""},
+        {request12(words12("* 2", ab) + rest), size + "has more than the one dimension its member holds: \"* 2\""},
+        {request12(words12("x", ab) + rest), size + "has no SOAP array size in \"x\""},
+        {request12(words12("", ab) + rest), size + "has no SOAP array size in \"\""},
+        {request12(words12("2x", ab) + rest), size + "has no SOAP array size in \"2x\""},
+        {request12(words12("99999999999", ab) + rest), size + "is larger than a message can carry: \"99999999999\""},
+    };
+    const auto [table, expected] = messageTable(cases);
+    const RunResult run = runReaderDriver(encodedServiceOfBothVersions(), Driver, table);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     EXPECT_EQ(run.output, expected);
 }
