@@ -13,10 +13,15 @@ SHORT_PREFIXES = {"http://schemas.xmlsoap.org/soap/envelope/": "env", ENVELOPES[
                   "http://www.w3.org/2001/XMLSchema-instance": "xsi"}
 
 
-def open_soap_array(restriction):
+SOAP12_ENC = "http://www.w3.org/2003/05/soap-encoding"
+
+
+def open_soap_array(restriction, version=11):
     """WSDL 1.1 declares a SOAP-encoded array as a restriction of soapenc:Array that names only the
     arrayType attribute; taken literally that content is empty, and no array with items would pass.
-    The convention means soapenc:Array's own items (any elements, each checked by its xsi:type)."""
+    The convention means soapenc:Array's own items (any elements, each checked by its xsi:type).
+    A SOAP 1.2 service's arrays say their item type and size in SOAP 1.2's encoding instead, whose
+    attributes a restriction cannot add: soapenc:Array is extended by them, and they are checked."""
     parent = restriction.getparent()
     if parent is None or parent.tag != xs("complexContent"):
         return
@@ -25,10 +30,32 @@ def open_soap_array(restriction):
         return
     if any(child.tag in (xs("sequence"), xs("all"), xs("choice"), xs("group")) for child in restriction):
         return
+    if version == 12:
+        restriction.tag = xs("extension")
+        for child in list(restriction):
+            if child.tag != xs("annotation"):
+                restriction.remove(child)
+        for name in ("itemType", "arraySize"):
+            etree.SubElement(restriction, xs("attribute"), nsmap={"enc12": SOAP12_ENC}, ref="enc12:" + name)
+        return
     sequence = etree.Element(xs("sequence"))
     etree.SubElement(sequence, xs("any"), namespace="##any", processContents="lax", minOccurs="0", maxOccurs="unbounded")
     first = restriction[0] if len(restriction) else None
     restriction.insert(1 if first is not None and first.tag == xs("annotation") else 0, sequence)
+
+
+def mixed_encoding(doc):
+    """An element that declares SOAP 1.2's encoding holds no attribute of SOAP 1.1's encoding (its
+    arrayType, offset, position, root) anywhere inside: None, else what it holds."""
+    for styled in doc.iter(tag=etree.Element):
+        if styled.get("{%s}encodingStyle" % ENVELOPES[12]) != SOAP12_ENC:
+            continue
+        for element in styled.iter(tag=etree.Element):
+            for name in element.attrib:
+                if etree.QName(name).namespace == SOAP_ENC:
+                    return "SOAP 1.1 encoding's %s on %s in SOAP 1.2 encoding" % (etree.QName(name).localname,
+                                                                                etree.QName(element).localname)
+    return None
 
 
 class EnvelopeCheck:
@@ -41,6 +68,7 @@ class EnvelopeCheck:
                       ENVELOPES[11]: envelope_schema}
         if service.version == 12:
             self.known[ENVELOPES[12]] = os.path.join(os.path.dirname(envelope_schema), "soap12-envelope.xsd")
+            self.known[SOAP12_ENC] = os.path.join(os.path.dirname(envelope_schema), "soap12-encoding.xsd")
         self.error = None
         self.schema = None
         try:
@@ -112,8 +140,10 @@ class EnvelopeCheck:
         # Includes were read into pieces of their own.
         for inc in root.findall(xs("include")):
             root.remove(inc)
-        for restriction in root.iter(xs("restriction")):
-            open_soap_array(restriction)
+        for restriction in list(root.iter(xs("restriction"))):
+            open_soap_array(restriction, self.svc.version)
+        if self.svc.version == 12:
+            root.insert(0, etree.Element(xs("import"), namespace=SOAP12_ENC, schemaLocation=locations[SOAP12_ENC]))
         etree.ElementTree(root).write(name)
 
     def _wrappers(self):
@@ -181,6 +211,9 @@ class EnvelopeCheck:
         wanted = ENVELOPES[self.svc.version]
         if etree.QName(doc).namespace != wanted:
             return "an Envelope of %s, not of %s" % (etree.QName(doc).namespace, wanted)
+        mixed = mixed_encoding(doc)
+        if mixed:
+            return mixed
         if not self.schema.validate(doc):
             problems = []
             for err in list(self.schema.error_log)[:2]:
