@@ -24,6 +24,8 @@ std::string signature(const std::string& p, CExportedFunction function)
         return "void WINAPI " + p + "_print_proto_packet_t(" + p + "_proto_packet_t* pk)";
     case CExportedFunction::FreePacket:
         return "void WINAPI " + p + "_free_proto_packet(" + packet + ")";
+    case CExportedFunction::FreeFault:
+        return "void WINAPI " + p + "_free_fault(" + p + "_soap_fault_msg_t *fault)";
     }
     return std::string();
 }

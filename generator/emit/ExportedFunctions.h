@@ -13,14 +13,15 @@ enum class CExportedFunction {
     SetAttachment,
     AddHttpHeader,
     PrintPacket,
-    FreePacket
+    FreePacket,
+    FreeFault
 };
 
 // In the order of the header's prototypes.
 constexpr CExportedFunction ExportedFunctions[] = {
     CExportedFunction::ReadPacket,    CExportedFunction::SendPacket,    CExportedFunction::ConnectServer,
     CExportedFunction::SetAttachment, CExportedFunction::AddHttpHeader, CExportedFunction::PrintPacket,
-    CExportedFunction::FreePacket};
+    CExportedFunction::FreePacket,    CExportedFunction::FreeFault};
 
 // "_declspec(dllexport) <type> WINAPI <proj>_<name>(<parameters>)", without
 // the prototype's ";".

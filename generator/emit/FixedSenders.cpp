@@ -5,6 +5,7 @@
 #include "generator/model/XmlNamespaces.h"
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
+#include "generator/emit/FaultDetails.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MetIndexes.h"
 #include "generator/emit/TextBuffer.h"
@@ -74,6 +75,7 @@ void writeFixedSenders(const CEmitContext& context, CTextBuffer& source)
     }
     writeFragment(context, CFragment::SenderFrame, source);
     writeUpgradeHeader(context, source);
+    writeFaultDetailSenderHook(context, source);
     writeFragment(context, CFragment::FixedSenders, source);
 }
 

@@ -1,6 +1,7 @@
 #include "generator/emit/HeaderStructs.h"
 
 #include "generator/model/EmitContext.h"
+#include "generator/emit/FaultDetails.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 
@@ -125,10 +126,41 @@ void writeSoap12FaultMembers(const std::string& P, CTextBuffer& out)
     out.line("\tchar lang[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
 }
 
+// The fault messages the service declares: their constants, before the
+// fault struct.
+void writeFaultDetailConstants(const CStructLayout& layout, CTextBuffer& out)
+{
+    const std::vector<std::string> constants = faultDetailConstants(layout);
+    if (constants.empty())
+        return;
+    out.line("//the fault messages the service declares, as a fault's detail_type names them (0: none)");
+    for (std::size_t i = 0; i < constants.size(); ++i)
+        out.line("#define ", constants[i], "\t", std::to_string(i + 1));
+    out.emptyLine();
+}
+
+// Where the service declares fault messages, the one a detail holds.
+void writeFaultDetailMembers(const CStructLayout& layout, CTextBuffer& out)
+{
+    if (layout.faultStructs().empty())
+        return;
+    const std::string& p = layout.proj();
+    out.line("\t//the fault message of the service the detail holds, decoded (detail keeps its markup): detail_type");
+    out.line("\t//is its ", layout.projUpper(), "_DETAIL_ constant and detail_msg points to it; 0 when the detail holds none");
+    out.line("\t//of them. A fault sent with detail_type set and its pointer given goes with that message as its");
+    out.line("\t//detail (detail is then left aside). ", p, "_free_fault frees it, and so does the packet's free");
+    out.line("\tint\tdetail_type;");
+    out.line("\tunion{");
+    for (const CStructDef* def : layout.faultStructs())
+        out.line("\t\t", p, "_", def->name, "_t\t*", def->message->cName, ";");
+    out.line("\t}detail_msg;");
+}
+
 void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
 {
     const std::string& p = layout.proj();
     const std::string& P = layout.projUpper();
+    writeFaultDetailConstants(layout, out);
     out.line("typedef struct ", p, "_soap_fault_msg_t{");
     out.line("\tchar faultcode[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
     out.line("\tchar faultstring[", P, "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
@@ -136,6 +168,7 @@ void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//a detail to send that is no XML content goes as text");
     out.line("\tchar detail[", P, "_MAX_SOAP_FAULT_DETAIL_LEN+1];");
     writeSoap12FaultMembers(P, out);
+    writeFaultDetailMembers(layout, out);
     out.line("}", p, "_soap_fault_msg_t;");
     out.emptyLine();
     out.line("typedef struct ", p, "_http_header_t{");
@@ -241,6 +274,10 @@ void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
         writeTypeStruct(layout, *def, note, header);
     for (const CStructDef* def : layout.messageStructs())
         writeTypeStruct(layout, *def, note, header);
+    for (const CStructDef* def : layout.faultStructs()) {
+        if (layout.isFaultOnly(*def))
+            writeTypeStruct(layout, *def, note, header);
+    }
     writeFixedStructs(layout, header);
     writePacket(layout, header);
     writeTransport(layout, header);

@@ -308,6 +308,8 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("//The arrays and binaries the decoder allocated in *out are the caller's:");
     header.line("//", p, "_free_<operation>(out) frees them and leaves them empty.");
     header.line("//A call empties *out and *fault first: freeing after any result, or twice, is harmless.");
+    if (!context.layout().faultStructs().empty())
+        header.line("//The fault message a fault's detail was decoded into is the caller's too: ", p, "_free_fault(fault).");
     CPortEndpoints(context).writeConstants(header);
     header.line("#define ", P, "_FAULT\t1");
     const char* const errors[] = {"ADDRESS", "CONNECT", "SEND", "RECEIVE", "HTTP", "UNEXPECTED", "ARGUMENT", "MEMORY",

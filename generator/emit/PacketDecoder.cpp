@@ -551,7 +551,7 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
     writeMessageRun(context, out);
     out.line("\t\t\t\tif(mydecode_is_soap(cur, ", P, "_SOAP_FAULT_TAG)){");
     out.line("\t\t\t\t\tpk->msg_type = ", fixedKind(context, "SOAP_FAULT", "0x2"), ";");
-    lines(out, {"\t\t\t\t\tif(pk->soap_version == 12)", "\t\t\t\t\t\tresult = mydecode_fault12(cur, &pk->msg.soap_fault);",
+    lines(out, {"\t\t\t\t\tif(pk->soap_version == 12)", "\t\t\t\t\t\tresult = mydecode_fault12(cur, &pk->msg.soap_fault, mydecode_fault_detail);",
                 "\t\t\t\t\telse",
                 "\t\t\t\t\t\tresult = decode_soap_fault_msg_t(doc, cur, &pk->msg.soap_fault);", "\t\t\t\t\tgoto over;",
                 "\t\t\t\t}", "", "\t\t\t\tcur = mydecode_element(cur->next);", "\t\t\t}",
@@ -664,6 +664,14 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
 }
 
 } // namespace
+
+void writeMatchedPart(const CEmitContext& context, const CStructMember& member, const std::string& access,
+                      const std::string& indent, CTextBuffer& out)
+{
+    if (member.part != nullptr)
+        writeBlock(accessOf(context, &member, access), partElement(*member.part, member.xmlName), BlockMode::Matched,
+                   indent, out);
+}
 
 void writePacketDecoder(const CEmitContext& context, CTextBuffer& source)
 {

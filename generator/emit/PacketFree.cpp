@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/OperationWalk.h"
 #include "generator/emit/ExportedFunctions.h"
+#include "generator/emit/FaultDetails.h"
 #include "generator/emit/MetIndexes.h"
 #include "generator/emit/TextBuffer.h"
 
@@ -144,6 +145,10 @@ private:
         out_.line(exportedDefinitionHead(p, CExportedFunction::FreePacket));
         out_.open("{");
         writeMembers(layout.headerMembers(), "pk->", out_);
+        if (!layout.faultStructs().empty()) {
+            out_.line("if(pk->msg_type == ", context_.projUpper(), "_PROTO_SOAP_FAULT)");
+            out_.line("\t", p, "_free_fault(&pk->msg.soap_fault);");
+        }
         CTextBuffer cases;
         cases.indent();
         CMetIndexes labels; // by key index
@@ -214,6 +219,7 @@ void writePacketFree(const CEmitContext& context, CTextBuffer& source)
 {
     CHeldStorage known;
     CFreeWriter(context, known, source).write();
+    writeFaultFree(context, known, source);
 }
 
 void writeMessageFree(const CEmitContext& context, const CStructDef& message, const std::string& owner,

@@ -5,6 +5,7 @@
 #include "generator/model/StructLayout.h"
 #include "generator/model/XmlNamespaces.h"
 #include "generator/emit/EnumerationChecks.h"
+#include "generator/emit/FaultDetails.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
@@ -48,17 +49,32 @@ private:
     std::size_t size_ = 0;
 };
 
-// The fault's decoder reads three texts: the detail's as markup, so that
-// the elements it holds arrive with their namespaces.
+// The fault's detail is read as markup, so that the elements it holds
+// arrive with their namespaces.
+CStructMember faultDetailMember()
+{
+    CStructMember member;
+    member.kind = CStructMember::Text;
+    member.cName = "detail";
+    member.anyContent = true;
+    return member;
+}
+
+// The fault's decoder reads two texts and the detail, as SOAP 1.2's
+// decoder reads its Detail (mydecode_fault_detail).
 void decodeFault(CMemberDecoder& decoder)
 {
-    for (const char* name : {"faultcode", "faultstring", "detail"}) {
+    for (const char* name : {"faultcode", "faultstring"}) {
         CStructMember member;
         member.kind = CStructMember::Text;
         member.cName = name;
-        member.anyContent = member.cName == "detail";
         decoder.child(member, name, [&](const std::string& indent) { decoder.text(member, "value->" + member.cName, indent); });
     }
+    const CStructMember detail = faultDetailMember();
+    decoder.child(detail, "detail", [&](const std::string& indent) {
+        decoder.line(indent + "if((result = mydecode_fault_detail(doc, cur, value)) != 0)");
+        decoder.line(indent + "\tgoto over;");
+    });
 }
 
 void decodeType(CMemberDecoder& decoder, const CViewType& type, const CStructDef& def)
@@ -606,6 +622,13 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
                 needs.useConversion(*value);
         }
     }
+    for (const CStructDef* def : layout.faultStructs()) {
+        for (const CStructMember& member : def->members) {
+            if (const CStructMember* value = carriedValue(member))
+                needs.useConversion(*value);
+        }
+    }
+    needs.useConversion(faultDetailMember());
     decodeFault(needs);
     for (const CViewType* type : layout.codecTypes())
         decodeType(needs, *type, *layout.structOf(type));
@@ -615,6 +638,7 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
     if (hasEnumeratedType(layout))
         writeNoteHelper(context.projUpper(), source);
 
+    writeFaultDetailDecoders(context, source);
     CDecoderWriter writer(context, source);
     writer.writeFault();
     for (const CViewType* type : layout.codecTypes())

@@ -1,6 +1,7 @@
 #include "generator/emit/SourceFile.h"
 
 #include "generator/model/EmitContext.h"
+#include "generator/emit/FaultDetails.h"
 #include "generator/emit/FixedSenders.h"
 #include "generator/emit/HeaderFile.h"
 #include "generator/emit/MessageSenders.h"
@@ -25,6 +26,7 @@ void writeRuntimeAndSenders(const CEmitContext& context, CTextBuffer& source)
     writeFixedSenders(context, source);
     writeTypeEncoders(context, source);
     writeMessageSenders(context, source);
+    writeFaultDetailSender(context, source);
     writePacketDispatch(context, source);
     writeSourcePacketReader(context, source);
 }

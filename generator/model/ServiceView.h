@@ -176,6 +176,9 @@ struct CViewOperation {
     int soapVersion = 11;
     CViewDirection in;
     CViewDirection out;
+    // The messages of its wsdl:faults, in document order: what a fault's
+    // detail may hold.
+    std::vector<const CViewMessage*> faults;
 
     const CViewDirection& direction(int d) const { return d == 0 ? in : out; }
 };

@@ -540,6 +540,12 @@ private:
             entry.output = messageView(operation->getOutput());
             entry.in.message = entry.input;
             entry.out.message = entry.output;
+            if (const auto* faults = operation->getFaults()) {
+                for (const Wsdl::Message* fault : *faults) {
+                    if (const CViewMessage* message = messageView(fault))
+                        entry.faults.push_back(message);
+                }
+            }
             const int record = records.recordOf(*operation);
             if (record >= 0 && soap != nullptr)
                 readSoapRecord(entry, *binding, record, *soap);

@@ -38,6 +38,7 @@ CStructLayout::CStructLayout(const CServiceView& view, const std::string& projec
     orderTypeDefs();
     listCodecTypes();
     createMessageDefs();
+    createFaultDefs();
     createHeaderMembers();
 }
 
@@ -534,6 +535,31 @@ void CStructLayout::createMessageDefs()
         messageDefs_.set(side.message, &def);
         messageOrder_.push_back(&def);
     });
+}
+
+void CStructLayout::createFaultDefs()
+{
+    forEachBoundOperation(view_, [&](const CViewPortType&, const CViewOperation& operation) {
+        for (const CViewMessage* message : operation.faults) {
+            const CStructDef* known = messageDefs_.find(message);
+            if (known != nullptr && std::find(faultOrder_.begin(), faultOrder_.end(), known) != faultOrder_.end())
+                continue;
+            if (known == nullptr) {
+                CStructDef& def = newDef(CStructDef::MessageStruct, names_.intern(std::string(message->cName) + "_msg"));
+                def.message = message;
+                fillMessageMembers(def, *message, CHeaderPart());
+                messageDefs_.set(message, &def);
+                known = &def;
+            }
+            faultOrder_.push_back(known);
+        }
+    });
+}
+
+bool CStructLayout::isFaultOnly(const CStructDef& def) const
+{
+    return std::find(messageOrder_.begin(), messageOrder_.end(), &def) == messageOrder_.end() &&
+        std::find(faultOrder_.begin(), faultOrder_.end(), &def) != faultOrder_.end();
 }
 
 void CStructLayout::createHeaderMembers()

@@ -156,6 +156,13 @@ public:
     const std::vector<const CViewType*>& codecTypes() const { return codecTypes_; }
     // Message structs in the order of the bound operations.
     const std::vector<const CStructDef*>& messageStructs() const { return messageOrder_; }
+    // The structs of the messages bound operations declare as faults, each
+    // once, in operation order: a fault's detail may hold one. A message
+    // that is also an operation's input or output is one of messageStructs
+    // too.
+    const std::vector<const CStructDef*>& faultStructs() const { return faultOrder_; }
+    // Whether the struct is one of faultStructs only.
+    bool isFaultOnly(const CStructDef& def) const;
     // The packet's members for soap:header parts, in operation order.
     const std::vector<CStructMember>& headerMembers() const { return headerMembers_; }
     // The struct that defines a type, or an element's struct; null when none.
@@ -189,6 +196,7 @@ private:
     // A type's position in the view's list; NoIndex for null or a type of another view.
     std::size_t positionOf(const CViewType* type) const;
     void createMessageDefs();
+    void createFaultDefs();
     void fillMessageMembers(CStructDef& def, const CViewMessage& message, const CHeaderPart& header);
     void createHeaderMembers();
     void addHeaderMember(const CHeaderPart& header);
@@ -211,6 +219,7 @@ private:
     CViewIndexed<CViewMessage, CStructDef*> messageDefs_;
     std::vector<const CStructDef*> typeOrder_;
     std::vector<const CStructDef*> messageOrder_;
+    std::vector<const CStructDef*> faultOrder_;
     std::vector<const CViewType*> codecTypes_;
     std::vector<CStructMember> headerMembers_;
     CNameScope headerScope_; // the packet's members

@@ -335,10 +335,16 @@ static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packe
 //an answer that is not the operation's response: a fault, an HTTP error or another message
 static int kvproj_call_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk, kvproj_soap_fault_msg_t *fault)
 {
+	int	result;
+
 	if(pk->msg_type == KVPROJ_PROTO_SOAP_FAULT){
-		if(fault != NULL)
+		result = kvproj_call_failed(client, KVPROJ_FAULT, "SOAP fault %.100s: %.300s", pk->msg.soap_fault.faultcode, pk->msg.soap_fault.faultstring);
+		//the fault, with what its detail was decoded into, goes to the caller: the packet's free leaves it
+		if(fault != NULL){
 			memcpy(fault, &pk->msg.soap_fault, sizeof(*fault));
-		return kvproj_call_failed(client, KVPROJ_FAULT, "SOAP fault %.100s: %.300s", pk->msg.soap_fault.faultcode, pk->msg.soap_fault.faultstring);
+			memset(&pk->msg.soap_fault, 0, sizeof(pk->msg.soap_fault));
+		}
+		return result;
 	}
 	if(pk->msg_type == KVPROJ_PROTO_HTTP){
 		client->http_status = pk->msg.http_msg.err_code;

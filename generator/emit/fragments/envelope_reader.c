@@ -100,13 +100,15 @@ static void mydecode_fault_text(xmlNodePtr node, char *dest, size_t size, int co
 }
 
 //a SOAP 1.2 Fault: Code/Value into faultcode, Code/Subcode/Value into subcode, the first
-//Reason/Text into faultstring with its xml:lang into lang, and the Detail's text into detail;
-//-1 without the Code or the Reason the Fault must have
-static int mydecode_fault12(xmlNodePtr fault, kvproj_soap_fault_msg_t *value)
+//Reason/Text into faultstring with its xml:lang into lang, and the Detail through read_detail, which
+//reads SOAP 1.1's detail; -1 without the Code or the Reason the Fault must have, or with a Detail
+//that does not decode
+static int mydecode_fault12(xmlNodePtr fault, kvproj_soap_fault_msg_t *value, int (*read_detail)(xmlDocPtr, xmlNodePtr, kvproj_soap_fault_msg_t *))
 {
 	xmlNodePtr	code = mydecode_soap12_child(fault, "Code");
 	xmlNodePtr	reason = mydecode_soap12_child(fault, "Reason");
 	xmlNodePtr	text = mydecode_soap12_child(reason, "Text");
+	xmlNodePtr	detail = mydecode_soap12_child(fault, "Detail");
 	xmlChar	*lang;
 
 	memset(value, 0, sizeof(*value));
@@ -119,8 +121,7 @@ static int mydecode_fault12(xmlNodePtr fault, kvproj_soap_fault_msg_t *value)
 		mydecode_copy(value->lang, sizeof(value->lang), (const char *)lang, strlen((const char *)lang));
 		xmlFree(lang);
 	}
-	mydecode_fault_text(mydecode_soap12_child(fault, "Detail"), value->detail, sizeof(value->detail), 0);
-	return 0;
+	return detail != NULL ? read_detail(fault->doc, detail, value) : 0;
 }
 
 //SOAP encoding's multi-reference values: every element of the Body with href="#name" takes a copy

@@ -43,6 +43,27 @@ static int kvproj_detail_cat(mycursor_t *body, const char *detail, size_t size)
 	return mymarkupcat(body, detail, size);
 }
 
+//the fault message a fault's detail holds, written as the detail element named tag: 1 when the fault
+//holds one; a service that declares no fault message has none to write
+#ifndef KVPROJ_DETAIL_MSG_CAT
+#define KVPROJ_DETAIL_MSG_CAT(body, fault, tag)	0
+#endif
+
+//a fault's detail element named tag: the fault message it holds, else its markup; left out when it
+//holds neither
+static void kvproj_detail_element(mycursor_t *body, kvproj_soap_fault_msg_t *fault, const char *tag)
+{
+	if(KVPROJ_DETAIL_MSG_CAT(body, fault, tag) || fault->detail[0] == '\0')
+		return;
+	mystrcat(body, "<");
+	mystrcat(body, tag);
+	mystrcat(body, ">");
+	kvproj_detail_cat(body, fault->detail, sizeof(fault->detail));
+	mystrcat(body, "</");
+	mystrcat(body, tag);
+	mystrcat(body, ">");
+}
+
 //the SOAP 1.2 Code/Value of a fault code, as a name of the envelope's namespace: SOAP 1.1's Client and
 //Server (also dotted, "Server.Database") become Sender and Receiver; the five codes of SOAP 1.2 stay;
 //any other code is the Receiver's
@@ -97,11 +118,7 @@ static void kvproj_soap12_fault_body(kvproj_proto_packet_t *pk, mycursor_t *body
 	mystrcat(body, "\">");
 	mytstrcat(body, fault->faultstring, sizeof(fault->faultstring));
 	mystrcat(body, "</SOAP-ENV:Text></SOAP-ENV:Reason>");
-	if(fault->detail[0] != '\0'){
-		mystrcat(body, "<SOAP-ENV:Detail>");
-		kvproj_detail_cat(body, fault->detail, sizeof(fault->detail));
-		mystrcat(body, "</SOAP-ENV:Detail>");
-	}
+	kvproj_detail_element(body, fault, "SOAP-ENV:Detail");
 	mystrcat(body, "</SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>");
 }
 
@@ -144,11 +161,7 @@ static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_pack
 	mystrcat(&body, "</faultcode><faultstring>");
 	mytstrcat(&body, pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
 	mystrcat(&body, "</faultstring>");
-	if(pk->msg.soap_fault.detail[0] != '\0'){
-		mystrcat(&body, "<detail>");
-		kvproj_detail_cat(&body, pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
-		mystrcat(&body, "</detail>");
-	}
+	kvproj_detail_element(&body, &pk->msg.soap_fault, "detail");
 	mystrcat(&body, "</SOAP-ENV:Fault></SOAP-ENV:Body></SOAP-ENV:Envelope>");
 
 	return kvproj_send_end(trans, pk, buffer, start, &body, NULL, timeout);
