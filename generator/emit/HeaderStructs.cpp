@@ -124,6 +124,9 @@ void writeSoap12FaultMembers(const std::string& P, CTextBuffer& out)
     out.line("\t//and lang the xml:lang of Reason/Text (\"en\" when sent empty), both empty in SOAP 1.1");
     out.line("\tchar subcode[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
     out.line("\tchar lang[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
+    out.line("\t//the namespace of subcode's prefix (other than SOAP-ENV): the reader sets it, and a fault sent declares");
+    out.line("\t//the prefix with it; a prefixed subcode sent without it goes without its prefix, in no namespace");
+    out.line("\tchar subcode_ns[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
 }
 
 // The fault messages the service declares: their constants, before the

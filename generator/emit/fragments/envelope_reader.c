@@ -99,7 +99,28 @@ static void mydecode_fault_text(xmlNodePtr node, char *dest, size_t size, int co
 		xmlFree(text);
 }
 
-//a SOAP 1.2 Fault: Code/Value into faultcode, Code/Subcode/Value into subcode, the first
+//the namespace the prefix of the code text (written as mydecode_fault_text writes it) stands for at
+//node into dest (at most size-1 bytes); empty without a prefix, for the envelope's own, or for one
+//declared nowhere
+static void mydecode_code_namespace(xmlNodePtr node, const char *text, char *dest, size_t size)
+{
+	const char	*colon = strchr(text, ':');
+	xmlChar	*prefix;
+	xmlNsPtr	ns = NULL;
+
+	dest[0] = '\0';
+	if(node == NULL || colon == NULL || strncmp(text, "SOAP-ENV:", 9) == 0)
+		return;
+	if((prefix = xmlStrndup((const xmlChar *)text, (int)(colon - text))) != NULL){
+		ns = xmlSearchNs(node->doc, node, prefix);
+		xmlFree(prefix);
+	}
+	if(ns != NULL && ns->href != NULL)
+		mydecode_copy(dest, size, (const char *)ns->href, strlen((const char *)ns->href));
+}
+
+//a SOAP 1.2 Fault: Code/Value into faultcode, Code/Subcode/Value into subcode (the namespace of its
+//prefix into subcode_ns), the first
 //Reason/Text into faultstring with its xml:lang into lang, and the Detail through read_detail, which
 //reads SOAP 1.1's detail; -1 without the Code or the Reason the Fault must have, or with a Detail
 //that does not decode
@@ -109,13 +130,16 @@ static int mydecode_fault12(xmlNodePtr fault, kvproj_soap_fault_msg_t *value, in
 	xmlNodePtr	reason = mydecode_soap12_child(fault, "Reason");
 	xmlNodePtr	text = mydecode_soap12_child(reason, "Text");
 	xmlNodePtr	detail = mydecode_soap12_child(fault, "Detail");
+	xmlNodePtr	subcode;
 	xmlChar	*lang;
 
 	memset(value, 0, sizeof(*value));
 	if(code == NULL || reason == NULL || mydecode_soap12_child(code, "Value") == NULL)
 		return -1;
 	mydecode_fault_text(mydecode_soap12_child(code, "Value"), value->faultcode, sizeof(value->faultcode), 1);
-	mydecode_fault_text(mydecode_soap12_child(mydecode_soap12_child(code, "Subcode"), "Value"), value->subcode, sizeof(value->subcode), 1);
+	subcode = mydecode_soap12_child(mydecode_soap12_child(code, "Subcode"), "Value");
+	mydecode_fault_text(subcode, value->subcode, sizeof(value->subcode), 1);
+	mydecode_code_namespace(subcode, value->subcode, value->subcode_ns, sizeof(value->subcode_ns));
 	mydecode_fault_text(text, value->faultstring, sizeof(value->faultstring), 0);
 	if(text != NULL && (lang = xmlNodeGetLang(text)) != NULL){
 		mydecode_copy(value->lang, sizeof(value->lang), (const char *)lang, strlen((const char *)lang));

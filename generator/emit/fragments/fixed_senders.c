@@ -97,6 +97,48 @@ static int kvproj_version_mismatch(const char *faultcode, size_t size)
 	return strcmp(kvproj_fault_code12(faultcode, size), "VersionMismatch") == 0;
 }
 
+//whether text[0..length) can be a namespace prefix: letters, digits and . - _ (or any byte of a
+//character beyond ASCII), not starting with a digit, a dot or a hyphen
+static int kvproj_is_prefix(const char *text, size_t length)
+{
+	size_t	i;
+	unsigned char	c;
+
+	for(i = 0; i < length; i++){
+		c = (unsigned char)text[i];
+		if(!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '-' || c >= 0x80))
+			return 0;
+	}
+	return length > 0 && !(text[0] >= '0' && text[0] <= '9') && text[0] != '.' && text[0] != '-';
+}
+
+//a subcode's Value: a prefix other than the envelope's (and xml) is declared on it with the namespace the
+//fault gives; without one the name goes without its prefix (in no namespace), since a prefix declared
+//nowhere names nothing a reader can resolve
+static void kvproj_subcode_value(mycursor_t *body, kvproj_soap_fault_msg_t *fault)
+{
+	const char	*name = fault->subcode;
+	const char	*colon = (const char *)memchr(name, ':', strnlen(name, sizeof(fault->subcode)));
+	size_t	prefix = colon != NULL ? (size_t)(colon - name) : 0;
+
+	mystrcat(body, "<SOAP-ENV:Value");
+	if(colon != NULL && kvproj_is_prefix(name, prefix) && !(prefix == 8 && strncmp(name, "SOAP-ENV", 8) == 0) &&
+			!(prefix == 3 && strncmp(name, "xml", 3) == 0)){
+		if(fault->subcode_ns[0] != '\0'){
+			mystrcat(body, " xmlns:");
+			mymemcat(body, name, prefix);
+			mystrcat(body, "=\"");
+			myattrcat(body, fault->subcode_ns, sizeof(fault->subcode_ns));
+			mystrcat(body, "\"");
+		}else{
+			name = colon + 1;
+		}
+	}
+	mystrcat(body, ">");
+	mytstrcat(body, name, sizeof(fault->subcode) - (size_t)(name - fault->subcode));
+	mystrcat(body, "</SOAP-ENV:Value>");
+}
+
 //the SOAP 1.2 Fault's Code, Reason and Detail
 static void kvproj_soap12_fault_body(kvproj_proto_packet_t *pk, mycursor_t *body, const char *code)
 {
@@ -106,9 +148,9 @@ static void kvproj_soap12_fault_body(kvproj_proto_packet_t *pk, mycursor_t *body
 	mystrcat(body, code);
 	mystrcat(body, "</SOAP-ENV:Value>");
 	if(fault->subcode[0] != '\0'){
-		mystrcat(body, "<SOAP-ENV:Subcode><SOAP-ENV:Value>");
-		mytstrcat(body, fault->subcode, sizeof(fault->subcode));
-		mystrcat(body, "</SOAP-ENV:Value></SOAP-ENV:Subcode>");
+		mystrcat(body, "<SOAP-ENV:Subcode>");
+		kvproj_subcode_value(body, fault);
+		mystrcat(body, "</SOAP-ENV:Subcode>");
 	}
 	mystrcat(body, "</SOAP-ENV:Code><SOAP-ENV:Reason><SOAP-ENV:Text xml:lang=\"");
 	if(fault->lang[0] != '\0')

@@ -20,14 +20,14 @@ const std::string DetailDriver = std::string("#include \"bank_api.c\"\n") + OneR
 
 /* how: "OVERDRAWN" and "FROZEN" the generated server's fault from the declared message's struct,
    "MARKUP" its fault with body as the detail's markup, else a status line with body as the answer;
-   soap12: the call goes to the SOAP 1.2 port */
-static const struct{ const char *how, *body; int soap12; } answers[] = {
-	{"OVERDRAWN", NULL, 0},
-	{"OVERDRAWN", NULL, 1},
-	{"FROZEN", NULL, 0},
-	{"FROZEN", NULL, 1},
-	{"MARKUP", "<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>", 0},
-	{"MARKUP", "<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>", 1},
+   soap12: the call goes to the SOAP 1.2 port; the server's fault has the subcode given, with its namespace */
+static const struct{ const char *how, *body; int soap12; const char *subcode, *subcode_ns; } answers[] = {
+	{"OVERDRAWN", NULL, 0, "", ""},
+	{"OVERDRAWN", NULL, 1, "app:Busy", "urn:app"},
+	{"FROZEN", NULL, 0, "", ""},
+	{"FROZEN", NULL, 1, "app:Gone", ""},
+	{"MARKUP", "<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>", 0, "", ""},
+	{"MARKUP", "<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>", 1, "SOAP-ENV:Sender", ""},
 	{"HTTP/1.1 500 Internal Server Error", FAULT11("<x:why xmlns:x=\"urn:x\">no <b>stock</b></x:why>"), 0},
 	{"HTTP/1.1 500 Internal Server Error", FAULT12("<x:why xmlns:x=\"urn:x\">no <b>stock</b></x:why>"), 1},
 	{"HTTP/1.1 500 Internal Server Error", FAULT11("<b:Overdrawn xmlns:b=\"urn:kelvane:bank\"><b:balance>lots</b:balance><b:limit>1</b:limit></b:Overdrawn>"), 0},
@@ -53,6 +53,10 @@ static void *serve(void *arg)
 		pk->msg_type = BANK_PROTO_SOAP_FAULT;
 		strcpy(pk->msg.soap_fault.faultcode, "SOAP-ENV:Server");
 		strcpy(pk->msg.soap_fault.faultstring, "refused");
+		if(answers[current].subcode != NULL){
+			strcpy(pk->msg.soap_fault.subcode, answers[current].subcode);
+			strcpy(pk->msg.soap_fault.subcode_ns, answers[current].subcode_ns);
+		}
 		if(strcmp(how, "OVERDRAWN") == 0){
 			/* the packet's free frees what the fault holds */
 			pk->msg.soap_fault.detail_type = BANK_DETAIL_OVERDRAWNFAULT;
@@ -105,7 +109,7 @@ int main(void)
 				fault.detail_msg.OverdrawnFault->Overdrawn.note_present, fault.detail_msg.OverdrawnFault->Overdrawn.note);
 		else if(fault.detail_type == BANK_DETAIL_FROZENFAULT)
 			printf("%s", fault.detail_msg.FrozenFault->Frozen.Frozen);
-		printf("|%s|%d\n", fault.detail, out.WithdrawResponse.balance);
+		printf("|%s|%d|%s|%s\n", fault.detail, out.WithdrawResponse.balance, fault.subcode, fault.subcode_ns);
 		bank_free_fault(&fault);
 		if(fault.detail_type != 0 || fault.detail_msg.OverdrawnFault != NULL)
 			printf("not emptied\n");
@@ -126,29 +130,30 @@ struct DetailRow {
     // Texts the detail's markup holds, in order; none: it is empty.
     std::vector<std::string> markup;
     int balance;
+    const char* subcode; // the subcode read, and the namespace of its prefix
 };
 
 const DetailRow DetailRows[] = {
     {"a declared structure sent from its struct, SOAP 1.1", 1, 1, "-5 100 1 over <limit> & out",
      {"Overdrawn xmlns:ns1=\"urn:kelvane:bank\">", "<ns1:balance>-5</ns1:balance><ns1:limit>100</ns1:limit>",
       "<ns1:note>over &lt;limit&gt; &amp; out</ns1:note>"},
-     0},
+     0, "|"},
     {"a declared structure sent from its struct, SOAP 1.2", 1, 1, "-5 100 1 over <limit> & out",
-     {"Overdrawn xmlns:ns1=\"urn:kelvane:bank\">", "<ns1:balance>-5</ns1:balance><ns1:limit>100</ns1:limit>"}, 0},
+     {"Overdrawn xmlns:ns1=\"urn:kelvane:bank\">", "<ns1:balance>-5</ns1:balance><ns1:limit>100</ns1:limit>"}, 0, "app:Busy|urn:app"},
     {"a declared text sent from its struct, SOAP 1.1", 1, 2, "account 7 is frozen",
-     {"<ns1:Frozen xmlns:ns1=\"urn:kelvane:bank\">account 7 is frozen</ns1:Frozen>"}, 0},
+     {"<ns1:Frozen xmlns:ns1=\"urn:kelvane:bank\">account 7 is frozen</ns1:Frozen>"}, 0, "|"},
     {"a declared text sent from its struct, SOAP 1.2", 1, 2, "account 7 is frozen",
-     {"<ns1:Frozen xmlns:ns1=\"urn:kelvane:bank\">account 7 is frozen</ns1:Frozen>"}, 0},
+     {"<ns1:Frozen xmlns:ns1=\"urn:kelvane:bank\">account 7 is frozen</ns1:Frozen>"}, 0, "Gone|"},
     {"a declared element sent as markup, SOAP 1.1", 1, 2, "cold & dark",
-     {"<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>"}, 0},
+     {"<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>"}, 0, "|"},
     {"a declared element sent as markup, SOAP 1.2", 1, 2, "cold & dark",
-     {"<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>"}, 0},
-    {"an undeclared detail stays markup, SOAP 1.1", 1, 0, "", {"<x:why xmlns:x=\"urn:x\">no <b>stock</b></x:why>"}, 0},
-    {"an undeclared Detail stays markup, SOAP 1.2", 1, 0, "", {"<x:why xmlns:x=\"urn:x\">no <b>stock</b></x:why>"}, 0},
+     {"<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>"}, 0, "SOAP-ENV:Sender|"},
+    {"an undeclared detail stays markup, SOAP 1.1", 1, 0, "", {"<x:why xmlns:x=\"urn:x\">no <b>stock</b></x:why>"}, 0, "|"},
+    {"an undeclared Detail stays markup, SOAP 1.2", 1, 0, "", {"<x:why xmlns:x=\"urn:x\">no <b>stock</b></x:why>"}, 0, "|"},
     {"a declared element that does not decode stays markup", 1, 0, "",
-     {"<b:Overdrawn xmlns:b=\"urn:kelvane:bank\"><b:balance>lots</b:balance>"}, 0},
-    {"a Detail of text, SOAP 1.2", 1, 0, "", {"plain words"}, 0},
-    {"the response", 0, 0, "", {}, 3},
+     {"<b:Overdrawn xmlns:b=\"urn:kelvane:bank\"><b:balance>lots</b:balance>"}, 0, "|"},
+    {"a Detail of text, SOAP 1.2", 1, 0, "", {"plain words"}, 0, "|"},
+    {"the response", 0, 0, "", {}, 3, "|"},
 };
 
 class FaultDetailsTest : public GeneratorTest {};
@@ -177,6 +182,8 @@ TEST_F(FaultDetailsTest, DeclaredFaultsAreSentFromAndDecodedIntoTheirStructsOthe
         std::getline(fields, decoded, '|');
         std::getline(fields, markup, '|');
         std::getline(fields, balance, '|');
+        std::string subcode;
+        std::getline(fields, subcode);
         EXPECT_EQ(code, std::to_string(row.code)) << row.label << ": " << line;
         EXPECT_EQ(type, std::to_string(row.detailType)) << row.label << ": " << line;
         EXPECT_EQ(decoded, row.decoded) << row.label;
@@ -190,6 +197,7 @@ TEST_F(FaultDetailsTest, DeclaredFaultsAreSentFromAndDecodedIntoTheirStructsOthe
         }
         EXPECT_EQ(markup.find("ignored"), std::string::npos) << row.label;
         EXPECT_EQ(balance, std::to_string(row.balance)) << row.label;
+        EXPECT_EQ(subcode, row.subcode) << row.label;
     }
     EXPECT_FALSE(std::getline(lines, line)) << line;
 }
