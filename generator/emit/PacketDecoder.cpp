@@ -492,7 +492,7 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
                 "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL, body = NULL;", "\txmlChar\t\t*key = NULL;",
-                "\tconst char\t*why = NULL;", "",
+                "\tconst char\t*why = NULL;", "\tint\t\treferences = 0;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
                 "\tif(header_end == buffer_len)", "\t\treturn -1;"});
     out.line("\tpk->msg_direction = strncmp(buffer, \"HTTP\", 4) == 0 ? " + context.directionConstant(1) + " : " +
@@ -502,7 +502,7 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\t\tsnprintf(pk->decode_error, sizeof(pk->decode_error), \"%s\", why);", "\t\treturn -1;", "\t}",
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 "",
-                "\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end);",
+                "\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end, &references);",
                 "\tif(doc == NULL){", "\t\tmydecode_parse_failure(pk->decode_error, sizeof(pk->decode_error), part_end - xml_beg);",
                 "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", "\t//where a value that fails says which member it is",
                 "\tdoc->_private = pk->decode_error;", "",
@@ -542,8 +542,8 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
     writeHeaderRun(context, out);
     lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if(mydecode_is_soap(cur, \"Body\")){"});
     if (usesEncoding(context)) {
-        out.line("\t\t\t//values by reference stand where they are referred to");
-        lines(out, {"\t\t\tif(mydecode_resolve(doc, cur) != 0){", "\t\t\t\tresult = -1;", "\t\t\t\tgoto over;", "\t\t\t}"});
+        out.line("\t\t\t//values by reference stand where they are referred to (the parse saw whether any may)");
+        lines(out, {"\t\t\tif(references && mydecode_resolve(doc, cur) != 0){", "\t\t\t\tresult = -1;", "\t\t\t\tgoto over;", "\t\t\t}"});
     }
     lines(out, {"\t\t\tbody = cur;", "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
     writeEmptyBody(context, out);

@@ -487,7 +487,7 @@ private:
         loop_.line("\t\t}");
     }
 
-    static constexpr const char* ElementText = "xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)";
+    static constexpr const char* ElementText = "mydecode_key(doc, cur)";
 
     // Reads the text of node into the member at access: key is freed
     // before any early exit. An element without text fails where its
@@ -503,7 +503,7 @@ private:
         name.assign(structType_).append(".").append(member.cName);
         writeKeyConversion(member, access, name, indent + "\t\t", o);
         writeUnlistedNote(member, access, name, indent + "\t\t", o);
-        o.line(indent, "\t\txmlFree(key);");
+        o.line(indent, fetch == ElementText ? "\t\tmydecode_key_free(cur, key);" : "\t\txmlFree(key);");
         o.line(indent, "\t\tif(result != 0)");
         o.line(indent, "\t\t\t", fail());
         if (fetch == ElementText && emptyTextFails(member)) {

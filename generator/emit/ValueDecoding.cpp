@@ -150,6 +150,16 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                 "\t\tif(before->type == XML_ELEMENT_NODE && mydecode_named(before, cur->ns != NULL && cur->ns->href != NULL ?",
                 "\t\t\t(const char *)cur->ns->href : \"\", (const char *)cur->name))", "\t\t\treturn 1;", "\t}",
                 "\treturn 0;", "}", ""});
+    lines(out, {"//the text of the element at cur: its one text child's content where it lies (no copy), else the",
+                "//text of its children gathered into an allocation; NULL when it has none; mydecode_key_free frees it",
+                "static xmlChar *mydecode_key(xmlDocPtr doc, xmlNodePtr cur)", "{",
+                "\txmlNodePtr\ttext = cur->xmlChildrenNode;", "",
+                "\tif(text != NULL && text->next == NULL && text->type == XML_TEXT_NODE && text->content != NULL)",
+                "\t\treturn text->content;", "\treturn xmlNodeListGetString(doc, text, 1);", "}", "",
+                "//frees what mydecode_key gave for the element at cur, unless it lies in the tree",
+                "static void mydecode_key_free(xmlNodePtr cur, xmlChar *key)", "{",
+                "\tif(key != NULL && (cur->xmlChildrenNode == NULL || key != cur->xmlChildrenNode->content))",
+                "\t\txmlFree(key);", "}", ""});
     lines(out, {"//copies the text into dest of size bytes; -1 when it does not fit",
                 "static int mydecode_text(char *dest, size_t size, const xmlChar *key)", "{",
                 "\tsize_t\tlength = strlen((const char *)key);", "", "\tif(length >= size)", "\t\treturn -1;",

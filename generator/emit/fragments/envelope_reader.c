@@ -502,6 +502,7 @@ static int mydecode_locate(const char *buffer, size_t header_end, size_t end, si
 typedef struct mydecode_parse_t{
 	size_t	root_end;	//offset behind the root element; 0 while it is open
 	int	refused;	//a document type declaration ended the parse
+	int	references;	//an element has an attribute named id, href or ref (of any namespace)
 }mydecode_parse_t;
 
 //a SOAP message carries no document type declaration: no DTD is read, so no entity is declared
@@ -516,6 +517,24 @@ static void mydecode_refuse_dtd(void *ctx, const xmlChar *name, const xmlChar *e
 	xmlStopParser(ctxt);
 }
 
+//notes an attribute that may make a value by reference, so that a message without one is not
+//walked in search of them
+static void mydecode_start_element(void *ctx, const xmlChar *localname, const xmlChar *prefix, const xmlChar *URI,
+	int nb_namespaces, const xmlChar **namespaces, int nb_attributes, int nb_defaulted, const xmlChar **attributes)
+{
+	xmlParserCtxtPtr	ctxt = (xmlParserCtxtPtr)ctx;
+	mydecode_parse_t	*state = (mydecode_parse_t *)ctxt->_private;
+	int	i;
+
+	xmlSAX2StartElementNs(ctx, localname, prefix, URI, nb_namespaces, namespaces, nb_attributes, nb_defaulted, attributes);
+	//each attribute is five pointers: its local name, prefix, namespace, value and value's end
+	for(i = 0; i < nb_attributes && !state->references; i++){
+		const char	*name = (const char *)attributes[i * 5];
+
+		state->references = strcmp(name, "id") == 0 || strcmp(name, "href") == 0 || strcmp(name, "ref") == 0;
+	}
+}
+
 static void mydecode_end_element(void *ctx, const xmlChar *localname, const xmlChar *prefix, const xmlChar *URI)
 {
 	xmlParserCtxtPtr	ctxt = (xmlParserCtxtPtr)ctx;
@@ -527,8 +546,9 @@ static void mydecode_end_element(void *ctx, const xmlChar *localname, const xmlC
 
 //the tree of the XML document xml[0..length): no DTD loaded, no entity expanded, nothing
 //fetched, nothing printed. Bytes behind the root element that make no part of a
-//document (an attachment) are left out; *root_end tells where the root element ends
-static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end)
+//document (an attachment) are left out; *root_end tells where the root element ends, and
+//*references whether an element may refer to another or be referred to (see mydecode_parse_t)
+static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end, int *references)
 {
 	xmlParserCtxtPtr	ctxt;
 	xmlDocPtr	doc = NULL;
@@ -545,6 +565,7 @@ static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end
 		ctxt->_private = &state;
 		ctxt->sax->internalSubset = mydecode_refuse_dtd;
 		ctxt->sax->externalSubset = NULL;
+		ctxt->sax->startElementNs = mydecode_start_element;
 		ctxt->sax->endElementNs = mydecode_end_element;
 		xmlParseDocument(ctxt);
 		doc = ctxt->myDoc;
@@ -555,6 +576,7 @@ static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end
 		}
 		xmlFreeParserCtxt(ctxt);
 		*root_end = state.root_end;
+		*references = state.references;
 		if(doc != NULL || state.refused || state.root_end == 0 || state.root_end >= length)
 			break;
 		//well-formed up to the end of the root element: the rest is no XML
