@@ -5,6 +5,7 @@
 
 #include "wsdl/WsdlParseTestSupport.h"
 #include "generator/model/EmitContext.h"
+#include "generator/emit/FaultDetails.h"
 #include "generator/emit/FixedSenders.h"
 #include "generator/emit/HeaderFile.h"
 #include "generator/emit/HeaderStructs.h"
@@ -264,6 +265,7 @@ protected:
         writeFixedSenders(*context_, source);
         writeTypeEncoders(*context_, source);
         writeMessageSenders(*context_, source);
+        writeFaultDetailSender(*context_, source);
         writePacketDispatch(*context_, source);
         return source.text();
     }
