@@ -57,8 +57,14 @@ static int myarray_size12(xmlDocPtr doc, xmlNodePtr cur, const char *member, lon
 		return 1;
 	for(c = (const char *)text; *c == ' ' || *c == '\t' || *c == '\r' || *c == '\n'; c++)
 		;
-	*size = *c == '*' ? -1 : 0;
-	for(c += *c == '*', digits = *size < 0; *c >= '0' && *c <= '9' && *size <= KVPROJ_MAX_MESSAGE_LEN; c++, digits++)
+	*size = 0;
+	//"*" stands alone: digits after it are no size, and would run the unknown size below any bound
+	if(*c == '*'){
+		*size = -1;
+		c++;
+		digits = 1;
+	}
+	for(; *size >= 0 && *c >= '0' && *c <= '9' && *size <= KVPROJ_MAX_MESSAGE_LEN; c++, digits++)
 		*size = *size * 10 + (*c - '0');
 	for(end = c; *c == ' ' || *c == '\t' || *c == '\r' || *c == '\n'; c++)
 		;

@@ -243,6 +243,8 @@ TEST_F(SoapEncodingTest, EachVersionsReferencesAndArraySizesAreReadInItsMessages
         {request12(words12("x", ab) + rest), size + "has no SOAP array size in \"x\""},
         {request12(words12("", ab) + rest), size + "has no SOAP array size in \"\""},
         {request12(words12("2x", ab) + rest), size + "has no SOAP array size in \"2x\""},
+        {request12(words12("*2", ab) + rest), size + "has no SOAP array size in \"*2\""},
+        {request12(words12("*" + std::string(24, '0'), ab) + rest), size + "has no SOAP array size in \"*" + std::string(24, '0') + "\""},
         {request12(words12("99999999999", ab) + rest), size + "is larger than a message can carry: \"99999999999\""},
     };
     const auto [table, expected] = messageTable(cases);
