@@ -8,6 +8,11 @@
 
 namespace {
 
+// The longest sample text written: the longest string literal every C
+// compiler must take. A facet that asks for more (a minLength of millions)
+// gets no sample rather than a demo source of that size.
+constexpr std::size_t MostSampleLength = 4095;
+
 // A decimal's text taken apart: sign, whole digits without leading zeros,
 // fraction digits without trailing zeros.
 struct CDecimal {
@@ -162,6 +167,8 @@ std::string textOfLength(const CValueFacets& facets, std::string_view name)
         length = static_cast<std::size_t>(facets.maxLength);
     if (facets.minLength >= 0 && length < static_cast<std::size_t>(facets.minLength))
         length = static_cast<std::size_t>(facets.minLength);
+    if (length > MostSampleLength)
+        return std::string();
     text.resize(length, 'x');
     return lengthFits(facets, text.size()) ? text : std::string();
 }
@@ -183,12 +190,14 @@ public:
     }
 
 private:
-    static constexpr std::size_t MostLength = 1000;
+    // Groups nest no deeper than this: each is a call, and a document's
+    // pattern of endless parentheses must not run the stack out.
+    static constexpr int MostDepth = 64;
 
     // Alternatives: the first is written, the others only read.
     bool expression(std::string& out)
     {
-        if (!branch(out))
+        if (++depth_ > MostDepth || !branch(out))
             return false;
         while (at_ < p_.size() && p_[at_] == '|') {
             ++at_;
@@ -196,6 +205,7 @@ private:
             if (!branch(ignored))
                 return false;
         }
+        --depth_;
         return true;
     }
 
@@ -208,9 +218,9 @@ private:
             int times = 1;
             if (!quantifier(times))
                 return false;
-            for (int i = 0; i < times && out.size() <= MostLength; ++i)
+            for (int i = 0; i < times && out.size() <= MostSampleLength; ++i)
                 out += atomText;
-            if (out.size() > MostLength)
+            if (out.size() > MostSampleLength)
                 return false; // a sample no one would call simple
         }
         return true;
@@ -229,8 +239,17 @@ private:
         case '\\': return escape(out);
         case '.': out += 'a'; return true;
         case '?': case '*': case '+': case '{': case '}': case ']': return false;
-        default: out += c; return true;
+        default: --at_; takeCharacter(out); return true;
         }
+    }
+
+    // The character at at_ with the bytes of its UTF-8 sequence, so that
+    // a quantifier repeats the whole character and a class gives one.
+    void takeCharacter(std::string& out)
+    {
+        out += p_[at_++];
+        while (at_ < p_.size() && (static_cast<unsigned char>(p_[at_]) & 0xC0) == 0x80)
+            out += p_[at_++];
     }
 
     // The smallest number of times the piece stands.
@@ -271,7 +290,7 @@ private:
             if (!escape(first))
                 return false;
         } else {
-            first = p_[at_++];
+            takeCharacter(first);
         }
         for (; at_ < p_.size(); ++at_) {
             if (p_[at_] == '\\') {
@@ -307,6 +326,7 @@ private:
 
     const std::string& p_;
     std::size_t at_ = 0;
+    int depth_ = 0;
 };
 
 } // namespace

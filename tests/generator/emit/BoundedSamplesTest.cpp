@@ -219,11 +219,12 @@ TEST(BoundedSampleValues, WithinTheirFacets)
 
 TEST(BoundedSampleValues, PatternsAndLengths)
 {
+    const std::string deep = std::string(200000, '(') + "a" + std::string(200000, ')');
     const struct {
-        const char* pattern;
+        std::string pattern;
         int minLength;
         int maxLength;
-        const char* sample;
+        std::string sample;
     } rows[] = {
         {"[A-Z]{2}\\d{3}", -1, -1, "AA111"},
         {"(ab|cd)+x?", -1, -1, "ab"},
@@ -233,9 +234,15 @@ TEST(BoundedSampleValues, PatternsAndLengths)
         {"\\d{2}", 3, -1, "name1"}, // the pattern's sample is too short: the lengths decide
         {"", 3, 3, "nam"},
         {"", 8, -1, "name1xxx"},
+        {"[\xC3\xA4-\xC3\xBC]\xC3\xA9{2}", -1, -1, "\xC3\xA4\xC3\xA9\xC3\xA9"}, // whole UTF-8 characters
+        {"", 4095, -1, "name1" + std::string(4090, 'x')}, // the longest a C literal may be
+        {"", 100000000, -1, ""},      // a demo source of a hundred megabytes: none
+        {"a{1000}b{1000}c{1000}d{1000}e{96}", -1, -1, ""},
+        {"((((a))))", -1, -1, "a"},
+        {deep, -1, -1, ""},           // nested past any stack: none, no crash
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.pattern);
+        SCOPED_TRACE(row.pattern.substr(0, 40));
         CValueFacets facets;
         facets.pattern = row.pattern;
         facets.minLength = row.minLength;
