@@ -6,14 +6,15 @@ Message::Message(WsdlParser* parser) : WsdlElement(parser)
 {
 }
 
-void Message::addPart(const std::string& name, int refKind, const void* reference, int schemaPosition)
+void Message::addPart(const std::string& name, int refKind, const void* reference, int schemaPosition,
+                      const char* builtinName)
 {
     if (refKind == Part::ElementRef) {
         parts_.push_back(Part::elementPart(name, static_cast<const Schema::Element*>(reference), schemaPosition));
         return;
     }
     const int typeId = reference != nullptr ? *static_cast<const int*>(reference) : 0;
-    parts_.push_back(Part::typePart(name, typeId, schemaPosition));
+    parts_.push_back(Part::typePart(name, typeId, schemaPosition, builtinName));
 }
 
 const Part* Message::partAt(int index) const

@@ -17,8 +17,10 @@ public:
 
     // Kind 1 (Part::ElementRef): reference is the Schema::Element declaration.
     // Any other kind: reference points to a type id, which is copied, and the
-    // part is stored as a type part (a null reference gives type id 0).
-    void addPart(const std::string& name, int refKind, const void* reference, int schemaPosition);
+    // part is stored as a type part (a null reference gives type id 0),
+    // with the built-in type's lasting local name when it names one.
+    void addPart(const std::string& name, int refKind, const void* reference, int schemaPosition,
+                 const char* builtinName = nullptr);
 
     int getNumParts() const { return static_cast<int>(parts_.size()); }
     const std::vector<Part>& getParts() const { return parts_; }

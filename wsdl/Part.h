@@ -19,7 +19,9 @@ public:
     // An element part refers to the declaration found in the schema parser at
     // schemaPosition.
     static Part elementPart(const std::string& name, const Schema::Element* element, int schemaPosition);
-    static Part typePart(const std::string& name, int typeId, int schemaPosition);
+    // builtinName: the lasting local name of the built-in type a type part
+    // names (nonNegativeInteger has no id of its own); null otherwise.
+    static Part typePart(const std::string& name, int typeId, int schemaPosition, const char* builtinName = nullptr);
 
     const std::string& getName() const { return name_; }
     int getRefKind() const { return refKind_; }
@@ -30,15 +32,20 @@ public:
     // The type id of a type part, or of an element part's declaration; 0
     // when an element part has no declaration.
     int getType() const;
+    // The built-in type's local name a type part names; null for an element
+    // part and for a user type.
+    const char* getBuiltinName() const { return builtinName_; }
 
 private:
-    Part(const std::string& name, int refKind, const Schema::Element* element, int typeId, int schemaPosition);
+    Part(const std::string& name, int refKind, const Schema::Element* element, int typeId, int schemaPosition,
+         const char* builtinName);
 
     std::string name_;
     int refKind_;
     const Schema::Element* element_;
     int typeId_;
     int schemaPosition_;
+    const char* builtinName_; // static text
 };
 
 } // namespace Wsdl

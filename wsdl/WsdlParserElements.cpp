@@ -7,6 +7,7 @@
 #include "schema/QualifiedName.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
+#include "schema/SimpleType.h"
 #include "xml/XmlPullParser.h"
 
 namespace Wsdl {
@@ -125,6 +126,7 @@ void WsdlParser::parsePart(Message& message)
     int refKind = Part::None;
     int typeId = Schema::XSD_INVALID;
     const Schema::Element* element = nullptr;
+    const char* builtinName = nullptr;
     int position = -1;
     int extensibilityId = 0;
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
@@ -144,6 +146,8 @@ void WsdlParser::parsePart(Message& message)
                 const Declaration found = findResolvedDeclaration(reference, TypeDeclaration);
                 typeId = found.typeId;
                 position = found.position;
+                if (reference.getNamespace() == Schema::SchemaUri)
+                    builtinName = Schema::SimpleType::getBuiltinName(reference.getLocalName());
                 if (typeId == Schema::XSD_INVALID)
                     error("Could not resolve type " + shownName(reference), 0);
                 refKind = Part::TypeRef;
@@ -162,7 +166,7 @@ void WsdlParser::parsePart(Message& message)
     if (refKind == Part::ElementRef)
         message.addPart(name, refKind, element, position);
     else
-        message.addPart(name, refKind, &typeId, position);
+        message.addPart(name, refKind, &typeId, position, builtinName);
     message.addExtElement(extensibilityId);
     getNextElement(true);
     if (elementKind_ == DOCUMENTATION)

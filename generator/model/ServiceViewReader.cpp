@@ -380,6 +380,8 @@ private:
                 entry.refKind = part.getRefKind() == Wsdl::Part::ElementRef ? CViewPart::ElementRef : CViewPart::TypeRef;
                 entry.element = elementOf(part.getElement(), schema);
                 entry.type = entry.element != nullptr ? entry.element->type : resolve(schema, part.getType());
+                if (entry.element == nullptr && entry.type.builtin != 0)
+                    entry.type.xsdName = part.getBuiltinName();
                 view.parts.push_back(std::move(entry));
             }
         }

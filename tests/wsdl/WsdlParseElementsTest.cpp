@@ -50,11 +50,13 @@ TEST_F(WsdlParseElementsTest, PartsReferToTypesAndElementsOfTheirSchemas)
         const char* name;
         int refKind;
         int type;
+        const char* builtinName; // kept of a built-in type's part only
     };
     const Expected expected[] = {
-        {"s", Part::TypeRef, Schema::XSD_STRING}, {"p", Part::TypeRef, pairType()}, {"o", Part::ElementRef, pairType()},
-        {"e", Part::TypeRef, -1}, // some type of the built-in SOAP encoding schema
-        {"x", Part::TypeRef, Schema::XSD_INT},
+        {"s", Part::TypeRef, Schema::XSD_STRING, "string"}, {"p", Part::TypeRef, pairType(), nullptr},
+        {"o", Part::ElementRef, pairType(), nullptr},
+        {"e", Part::TypeRef, -1, nullptr}, // some type of the built-in SOAP encoding schema
+        {"x", Part::TypeRef, Schema::XSD_INT, "int"},
     };
     for (int i = 0; i < 5; ++i) {
         const Expected& e = expected[i];
@@ -65,7 +67,9 @@ TEST_F(WsdlParseElementsTest, PartsReferToTypesAndElementsOfTheirSchemas)
         else
             EXPECT_GE(m->getPartType(i), Schema::FIRST_USER_TYPE);
         EXPECT_EQ(m->getPartElement(i) != nullptr, e.refKind == Part::ElementRef);
-        EXPECT_EQ(m->getParts()[static_cast<std::size_t>(i)].getType(), m->getPartType(i));
+        const Part& part = m->getParts()[static_cast<std::size_t>(i)];
+        EXPECT_EQ(part.getType(), m->getPartType(i));
+        EXPECT_STREQ(part.getBuiltinName(), e.builtinName);
     }
     const Part& order = m->getParts()[2];
     ASSERT_NE(order.getElement(), nullptr);

@@ -171,6 +171,44 @@ TEST_F(BoundedSamplesTest, DemoSamplesPassTheSchemaTheyCameFrom)
     EXPECT_EQ(run.output, expected);
 }
 
+// A message part typed with a built-in type gets its type's sample as an
+// element of that type does: the integer types without a number id of
+// their own are held as text, and their sample is still a number they admit.
+TEST_F(BoundedSamplesTest, PartsOfBuiltinTypesHeldAsTextGetTheirTypesSample)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const struct {
+        const char* type;
+        const char* sample;
+    } parts[] = {
+        {"nonNegativeInteger", "1"}, {"positiveInteger", "1"}, {"negativeInteger", "-1"},
+        {"nonPositiveInteger", "0"}, {"unsignedByte", "1"},    {"integer", "1"},
+        {"date", "2001-02-03"},       {"string", "p771"}, // a plain text stays its name (p7) and a number
+    };
+    std::string message = "<message name=\"AddIn\">";
+    std::string prints;
+    std::string expected;
+    for (std::size_t i = 0; i < std::size(parts); ++i) {
+        const std::string name = "p" + std::to_string(i);
+        message += "<part name=\"" + name + "\" type=\"xsd:" + parts[i].type + "\"/>";
+        prints += "\tprintf(\"%s\\n\", v." + name + ");\n\tfree(v." + name + ");\n";
+        expected += parts[i].sample + std::string("\n");
+    }
+    message += "</message><message name=\"AddOut\"/>\n";
+    view(wsdltest::definitions(message + wsdltest::calculatorPortType() + wsdltest::calculatorBinding("rpc", "literal")));
+    emitHeader("demo", programPlatform());
+    const CStructDef* in = context_->layout().messageStructs().front();
+    CTextBuffer samples;
+    writeDemoSamples(*context_, {in}, {}, samples);
+    const std::string driver = "#include \"demo_api.c\"\n" + std::string(Helpers) + samples.text() +
+        "int main(void)\n{\n\tdemo_" + std::string(in->name) + "_t v;\n\tint n = 70;\n\n\tmemset(&v, 0, sizeof(v));\n\tdemo_sample_" +
+        std::string(sampledStruct(*in).name) + "(&v, 0, &n);\n" + prints + "\treturn 0;\n}\n";
+    const RunResult run = buildAndRunC(driver, {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
 // Samples of the facets alone: the bounds as written are compared exactly,
 // digits count, and what no obvious value satisfies gives none.
 TEST(BoundedSampleValues, WithinTheirFacets)
