@@ -3,6 +3,7 @@
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
+#include "generator/model/ValueFacets.h"
 #include "schema/SchemaConstants.h"
 
 #include <cerrno>
@@ -130,6 +131,18 @@ const CViewType* attributeEnumeration(const CViewType& owner, const CStructMembe
 std::string enumerationList(const CViewType& type)
 {
     return "myenum_" + std::string(type.cName);
+}
+
+std::string enumerationArguments(const CViewType& type)
+{
+    const char* rule = "MYCHECK_AS_TEXT";
+    switch (valueFacets(CTypeRef{0, &type}).kind) {
+    case CValueKind::Integer: rule = "MYCHECK_AS_INTEGER"; break;
+    case CValueKind::Decimal: rule = "MYCHECK_AS_DECIMAL"; break;
+    case CValueKind::Floating: rule = "MYCHECK_AS_DOUBLE"; break;
+    default: break;
+    }
+    return enumerationList(type) + ", " + rule;
 }
 
 std::string enumerationTest(const CViewType& type)

@@ -24,6 +24,11 @@ const CViewType* attributeEnumeration(const CViewType& owner, const CStructMembe
 
 // "myenum_<type>": the static list of an enumerated type's values as texts.
 std::string enumerationList(const CViewType& type);
+// "myenum_<type>, MYCHECK_AS_<rule>": the list and how a text is compared
+// with its values (as numbers where the type's values are numbers held as
+// text: "01" is then "1"), the last arguments of mycheck_listed and
+// mycheck_enumerated.
+std::string enumerationArguments(const CViewType& type);
 // "myenum_<type>_lists": the static function that tells whether an
 // enumerated number type lists a C number.
 std::string enumerationTest(const CViewType& type);

@@ -577,9 +577,9 @@ private:
         if (enumerated_ != nullptr && member.origin == CStructMember::Value && member.kind == CStructMember::Number)
             unlisted = "!" + enumerationTest(*enumerated_) + "(" + access + ")";
         else if (enumerated_ != nullptr && member.origin == CStructMember::Value)
-            unlisted = "mycheck_listed((const char *)key, " + enumerationList(*enumerated_) + ") != 0";
+            unlisted = "mycheck_listed((const char *)key, " + enumerationArguments(*enumerated_) + ") != 0";
         else if (const CViewType* attribute = current_ != nullptr ? attributeEnumeration(*current_, member) : nullptr)
-            unlisted = "mycheck_listed((const char *)key, " + enumerationList(*attribute) + ") != 0";
+            unlisted = "mycheck_listed((const char *)key, " + enumerationArguments(*attribute) + ") != 0";
         if (unlisted.empty())
             return;
         o.line(indent, "if(result == 0 && ", unlisted, ")");

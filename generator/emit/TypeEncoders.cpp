@@ -45,7 +45,7 @@ public:
         out_.line("(void)value;");
         out_.line("(void)encoded;");
         if (const CStructMember* checked = enumeratedValue(type, def)) {
-            out_.line("if(mycheck_enumerated(buff, name, value->", checked->cName, ", ", enumerationList(type), ") != 0)");
+            out_.line("if(mycheck_enumerated(buff, name, value->", checked->cName, ", ", enumerationArguments(type), ") != 0)");
             out_.line("\treturn -1;");
         } else if (const CStructMember* number = enumeratedNumber(type, def)) {
             writeUnlistedNumberRefusal(type, *number);
@@ -183,7 +183,7 @@ private:
         out_.open("if(", std::string(member.pointer ? access + " != NULL && " : ""), access, "[0] != '\\0'){");
         if (const CViewType* enumerated = attributeEnumeration(type, member)) {
             out_.line("if(mycheck_enumerated(buff, ", cStringLiteral(member.xmlName), ", ", access, ", ",
-                      enumerationList(*enumerated), ") != 0)");
+                      enumerationArguments(*enumerated), ") != 0)");
             out_.line("\treturn -1;");
         }
         out_.line("mystrcat(buff, " +

@@ -10,8 +10,14 @@ static int mycheck_decimal(const char *text) KVPROJ_MAYBE_UNUSED;
 #define MYCHECK_TIME	2
 #define MYCHECK_DATETIME	3
 static int mycheck_moment(const char *text, int parts) KVPROJ_MAYBE_UNUSED;
-static int mycheck_listed(const char *text, const char *const *values) KVPROJ_MAYBE_UNUSED;
-static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values) KVPROJ_MAYBE_UNUSED;
+//how an enumeration's values are compared with a text: as written, or as the numbers they write
+//("01" is "1", "2.50" is "2.5")
+#define MYCHECK_AS_TEXT	0
+#define MYCHECK_AS_INTEGER	1
+#define MYCHECK_AS_DECIMAL	2
+#define MYCHECK_AS_DOUBLE	3
+static int mycheck_listed(const char *text, const char *const *values, int rule) KVPROJ_MAYBE_UNUSED;
+static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values, int rule) KVPROJ_MAYBE_UNUSED;
 static int mycheck_unlisted(mycursor_t *out, const char *name, const char *text) KVPROJ_MAYBE_UNUSED;
 
 static const char *mycheck_blanks(const char *c)
@@ -145,11 +151,77 @@ static int mycheck_moment(const char *text, int parts)
 	return *mycheck_blanks(c) == '\0' ? 0 : -1;
 }
 
-//0 when values (ended by NULL) list the text (NULL: empty) exactly, else -1
-static int mycheck_listed(const char *text, const char *const *values)
+//a decimal's text taken apart: its sign, its whole digits without leading zeros and its fraction
+//digits without trailing zeros, so that two texts of one number come apart alike; -1 when the
+//text is no decimal (with a fraction, no integer)
+typedef struct{
+	int		negative;
+	const char	*whole, *fraction;
+	size_t		whole_length, fraction_length;
+}mycheck_number_t;
+
+static int mycheck_number_parts(const char *text, int rule, mycheck_number_t *n)
 {
+	const char	*c = mycheck_blanks(text);
+
+	if(rule == MYCHECK_AS_INTEGER ? mycheck_integer(text, MYCHECK_INTEGER) != 0 : mycheck_decimal(text) != 0)
+		return -1;
+	n->negative = *c == '-';
+	if(*c == '+' || *c == '-')
+		c++;
+	while(*c == '0')
+		c++;
+	for(n->whole = c; *c >= '0' && *c <= '9'; c++)
+		;
+	n->whole_length = (size_t)(c - n->whole);
+	n->fraction = c;
+	n->fraction_length = 0;
+	if(*c == '.'){
+		for(n->fraction = ++c; *c >= '0' && *c <= '9'; c++)
+			;
+		n->fraction_length = (size_t)(c - n->fraction);
+		while(n->fraction_length > 0 && n->fraction[n->fraction_length - 1] == '0')
+			n->fraction_length--;
+	}
+	if(n->whole_length == 0 && n->fraction_length == 0)
+		n->negative = 0; //-0 is 0
+	return 0;
+}
+
+//the double a text of digits, signs, a point and an exponent writes (no hexadecimal, no names);
+//-1 when it is none
+static int mycheck_double(const char *text, double *value)
+{
+	const char	*c = mycheck_blanks(text);
+	size_t		length = strspn(c, "+-.0123456789eE");
+	char		*end;
+
+	if(length == 0 || *mycheck_blanks(c + length) != '\0')
+		return -1;
+	*value = strtod(c, &end);
+	return end == c + length ? 0 : -1;
+}
+
+//1 when both texts write the same number by the rule, else 0 (also when either is no number)
+static int mycheck_same_number(const char *a, const char *b, int rule)
+{
+	mycheck_number_t	x, y;
+	double			p, q;
+
+	if(rule == MYCHECK_AS_DOUBLE)
+		return mycheck_double(a, &p) == 0 && mycheck_double(b, &q) == 0 && p == q;
+	return mycheck_number_parts(a, rule, &x) == 0 && mycheck_number_parts(b, rule, &y) == 0 &&
+		x.negative == y.negative && x.whole_length == y.whole_length && x.fraction_length == y.fraction_length &&
+		memcmp(x.whole, y.whole, x.whole_length) == 0 && memcmp(x.fraction, y.fraction, x.fraction_length) == 0;
+}
+
+//0 when values (ended by NULL) list the text (NULL: empty) by the rule (MYCHECK_AS_...), else -1
+static int mycheck_listed(const char *text, const char *const *values, int rule)
+{
+	const char	*given = text != NULL ? text : "";
+
 	for(; *values != NULL; values++){
-		if(strcmp(text != NULL ? text : "", *values) == 0)
+		if(strcmp(given, *values) == 0 || (rule != MYCHECK_AS_TEXT && mycheck_same_number(given, *values, rule)))
 			return 0;
 	}
 	return -1;
@@ -164,9 +236,9 @@ static int mycheck_unlisted(mycursor_t *out, const char *name, const char *text)
 	return myrefuse(out);
 }
 
-static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values)
+static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values, int rule)
 {
-	if(mycheck_listed(text, values) == 0)
+	if(mycheck_listed(text, values, rule) == 0)
 		return 0;
 	return mycheck_unlisted(out, name, text != NULL ? text : "");
 }
