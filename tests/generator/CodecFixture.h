@@ -141,4 +141,17 @@ std::string joinedLines(const char* const (&lines)[N])
     return text;
 }
 
+// The tests that run the codec document through each way of holding texts:
+// allocated (the default) and fixed arrays of 128 bytes.
+class CodecTest : public GeneratorTest {
+protected:
+    // Views the codec document and emits its header for project "demo".
+    void emitCodecHeader(bool allocated)
+    {
+        project_.textLength = allocated ? 0 : 128;
+        view(codecDocument());
+        emitHeader("demo");
+    }
+};
+
 } // namespace gentest

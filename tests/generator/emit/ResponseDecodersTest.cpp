@@ -213,7 +213,7 @@ std::string expectedOutput(bool allocated)
     return text;
 }
 
-class ResponseDecodersTest : public GeneratorTest {};
+class ResponseDecodersTest : public CodecTest {};
 
 // Each way of holding texts: allocated (the default) and fixed arrays.
 TEST_F(ResponseDecodersTest, RoundTripAndConversions)
@@ -222,9 +222,7 @@ TEST_F(ResponseDecodersTest, RoundTripAndConversions)
         GTEST_SKIP() << "no C compiler";
     for (const bool allocated : {true, false}) {
         SCOPED_TRACE(allocated ? "allocated texts" : "fixed texts");
-        project_.textLength = allocated ? 0 : 128;
-        view(codecDocument());
-        emitHeader("demo");
+        emitCodecHeader(allocated);
         std::string long20;
         for (int i = 1; i <= 20; ++i)
             long20 += "<Long>" + std::to_string(i) + "</Long>";

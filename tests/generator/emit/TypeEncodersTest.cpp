@@ -113,7 +113,7 @@ const char* const Expected[] = {
     "small=-1 end=1 guard=z",
 };
 
-class TypeEncodersTest : public GeneratorTest {};
+class TypeEncodersTest : public CodecTest {};
 
 // Each way of holding texts: allocated (the default) and fixed arrays.
 TEST_F(TypeEncodersTest, EncodedValuesReadBackExactly)
@@ -122,9 +122,7 @@ TEST_F(TypeEncodersTest, EncodedValuesReadBackExactly)
         GTEST_SKIP() << "no C compiler";
     for (const bool allocated : {true, false}) {
         SCOPED_TRACE(allocated ? "allocated texts" : "fixed texts");
-        project_.textLength = allocated ? 0 : 128;
-        view(codecDocument());
-        emitHeader("demo");
+        emitCodecHeader(allocated);
         const RunResult run = buildAndRunC(textSetter(allocated) + Driver,
                                            {{"demo_api.h", headerText()}, {"demo_api.c", emitPartialSource()}});
         ASSERT_EQ(run.status, 0) << run.messages << run.output;
