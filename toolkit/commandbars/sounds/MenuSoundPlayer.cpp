@@ -38,6 +38,7 @@ DWORD WINAPI CKLVMenuSoundPlayer::ThreadProc(LPVOID lpParameter) {
             ::InterlockedCompareExchange(&pPlayer->m_nSound, SoundNone, nSound) == nSound)
             ::PlaySoundA(nSound == SoundMenuCommand ? "MenuCommand" : "MenuPopup", nullptr,
                          SND_ALIAS | SND_NODEFAULT | SND_NOWAIT);
+        ::InterlockedIncrement(&pPlayer->m_nPasses);
         ::Sleep(5);
     }
     ::PlaySoundA(nullptr, nullptr, SND_PURGE);

@@ -20,6 +20,9 @@ public:
     BOOL m_bEnabled = TRUE;
     HANDLE m_hThread = nullptr;
     volatile LONG m_bTerminate = FALSE;
+    // The worker's whole passes over the request word, so that a caller can tell it has looked at
+    // a request made before the last two of them.
+    volatile LONG m_nPasses = 0;
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID lpParameter);

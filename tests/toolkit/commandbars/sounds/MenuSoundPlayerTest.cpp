@@ -6,15 +6,37 @@
 
 namespace {
 
+// Waits until the worker has looked at the request word since the caller wrote it: the pass under
+// way when the count was read may have looked before, the one after it began later. The bound only
+// keeps a stuck worker from hanging the test.
+bool WorkerLookedAgain(const CKLVMenuSoundPlayer& player) {
+    const LONG nSeen = player.m_nPasses;
+    for (int i = 0; i < 10000 && player.m_nPasses - nSeen < 2; ++i) ::Sleep(1);
+    return player.m_nPasses - nSeen >= 2;
+}
+
 TEST(MenuSounds, AnUnknownRequestStartsTheWorkerAndStays) {
-    CKLVMenuSoundPlayer player;
-    player.Play(3);
-    EXPECT_NE(player.m_hThread, nullptr);
-    ::Sleep(30);
-    EXPECT_EQ(player.m_nSound, 3);
-    player.Stop();
-    EXPECT_EQ(player.m_hThread, nullptr);
-    player.Stop();
+    const struct {
+        LONG nRequest;
+        LONG nLeft;  // the request word once the worker has looked at it
+    } rows[] = {
+        {3, 3},  // unknown: not taken, not played
+        {-1, -1},
+        {CKLVMenuSoundPlayer::SoundMenuCommand, CKLVMenuSoundPlayer::SoundNone},
+        {CKLVMenuSoundPlayer::SoundMenuPopup, CKLVMenuSoundPlayer::SoundNone},
+        {CKLVMenuSoundPlayer::SoundNone, CKLVMenuSoundPlayer::SoundNone},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.nRequest);
+        CKLVMenuSoundPlayer player;
+        player.Play(row.nRequest);
+        EXPECT_NE(player.m_hThread, nullptr);
+        ASSERT_TRUE(WorkerLookedAgain(player));
+        EXPECT_EQ(player.m_nSound, row.nLeft);
+        player.Stop();
+        EXPECT_EQ(player.m_hThread, nullptr);
+        player.Stop();
+    }
 }
 
 TEST(MenuSounds, TheWorkerEndsWithTheCommandBars) {
