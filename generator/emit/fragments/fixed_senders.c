@@ -114,7 +114,7 @@ static int kvproj_is_prefix(const char *text, size_t length)
 
 //a subcode's Value: a prefix other than the envelope's (and xml) is declared on it with the namespace the
 //fault gives; without one the name goes without its prefix (in no namespace), since a prefix declared
-//nowhere names nothing a reader can resolve
+//nowhere names nothing a reader can resolve. Nor can xmlns be declared: readers refuse the message
 static void kvproj_subcode_value(mycursor_t *body, kvproj_soap_fault_msg_t *fault)
 {
 	const char	*name = fault->subcode;
@@ -124,7 +124,7 @@ static void kvproj_subcode_value(mycursor_t *body, kvproj_soap_fault_msg_t *faul
 	mystrcat(body, "<SOAP-ENV:Value");
 	if(colon != NULL && kvproj_is_prefix(name, prefix) && !(prefix == 8 && strncmp(name, "SOAP-ENV", 8) == 0) &&
 			!(prefix == 3 && strncmp(name, "xml", 3) == 0)){
-		if(fault->subcode_ns[0] != '\0'){
+		if(fault->subcode_ns[0] != '\0' && !(prefix == 5 && strncmp(name, "xmlns", 5) == 0)){
 			mystrcat(body, " xmlns:");
 			mymemcat(body, name, prefix);
 			mystrcat(body, "=\"");

@@ -24,6 +24,7 @@ const std::string DetailDriver = std::string("#include \"bank_api.c\"\n") + OneR
 static const struct{ const char *how, *body; int soap12; const char *subcode, *subcode_ns; } answers[] = {
 	{"OVERDRAWN", NULL, 0, "", ""},
 	{"OVERDRAWN", NULL, 1, "app:Busy", "urn:app"},
+	{"OVERDRAWN", NULL, 1, "xmlns:Busy", "urn:app"},
 	{"FROZEN", NULL, 0, "", ""},
 	{"FROZEN", NULL, 1, "app:Gone", ""},
 	{"MARKUP", "<f:Frozen xmlns:f=\"urn:kelvane:bank\">cold &amp; dark</f:Frozen>", 0, "", ""},
@@ -140,6 +141,8 @@ const DetailRow DetailRows[] = {
      0, "|"},
     {"a declared structure sent from its struct, SOAP 1.2", 1, 1, "-5 100 1 over <limit> & out",
      {"Overdrawn xmlns:ns1=\"urn:kelvane:bank\">", "<ns1:balance>-5</ns1:balance><ns1:limit>100</ns1:limit>"}, 0, "app:Busy|urn:app"},
+    {"a subcode of the prefix no document may declare goes without it", 1, 1, "-5 100 1 over <limit> & out",
+     {"Overdrawn xmlns:ns1=\"urn:kelvane:bank\">"}, 0, "Busy|"},
     {"a declared text sent from its struct, SOAP 1.1", 1, 2, "account 7 is frozen",
      {"<ns1:Frozen xmlns:ns1=\"urn:kelvane:bank\">account 7 is frozen</ns1:Frozen>"}, 0, "|"},
     {"a declared text sent from its struct, SOAP 1.2", 1, 2, "account 7 is frozen",
