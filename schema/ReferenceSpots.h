@@ -1,11 +1,8 @@
 #ifndef KELVANE_SCHEMA_REFERENCESPOTS_H
 #define KELVANE_SCHEMA_REFERENCESPOTS_H
 
-#include "schema/NameKey.h"
+#include "schema/NameKeyMap.h"
 #include "xml/SourceSpot.h"
-
-#include <deque>
-#include <unordered_map>
 
 namespace Schema {
 
@@ -15,14 +12,12 @@ namespace Schema {
 class ReferenceSpots {
 public:
     // Keeps the spot of the first reference to the name; later ones leave it.
-    void recordFirst(NameKeyView name, const SourceSpot& spot);
+    void recordFirst(NameKeyView name, const SourceSpot& spot) { spots_.emplace(name, spot); }
     // The spot of the first reference, or null when the name was never referenced.
-    const SourceSpot* find(NameKeyView name) const;
+    const SourceSpot* find(NameKeyView name) const { return spots_.find(name); }
 
 private:
-    // The map's keys view these names, which stay where they are as the deque grows.
-    std::deque<NameKey> names_;
-    std::unordered_map<NameKeyView, SourceSpot, NameKeyHash> spots_;
+    NameKeyMap<SourceSpot> spots_;
 };
 
 } // namespace Schema

@@ -6,13 +6,13 @@
 
 #include "schema/ComplexType.h"
 #include "schema/ContentModel.h"
+#include "schema/NameKeyMap.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SimpleType.h"
 #include "schema/XmlNamespace.h"
 #include "xml/XmlPullParser.h"
 
-#include <map>
-#include <set>
+#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -301,29 +301,31 @@ std::vector<QualifiedName> SchemaParser::settleForwardRefs(
     const std::vector<QualifiedName>& references,
     Found<Declaration> (SchemaParser::*lookUp)(const QualifiedName&) const, SettleAll settleAll)
 {
-    using Key = std::pair<std::string, std::string>;
-    const auto keyOf = [](const QualifiedName& name) { return Key(name.getNamespace(), name.getLocalName()); };
-    std::map<Key, Declaration> declarations;
-    std::set<Key> absent;
+    // Hashed, not ordered: a large schema settles tens of thousands of references at once.
+    // A name looked up without success is filed empty, and each of its mentions is missing.
+    NameKeyMap<std::optional<Declaration>> declarations;
+    bool anyDeclared = false;
     std::vector<QualifiedName> missing;
     for (const QualifiedName& reference : references) {
-        Key key = keyOf(reference);
-        if (declarations.count(key) != 0)
-            continue;
-        if (absent.count(key) == 0) {
+        const NameKeyView key(reference.getNamespace(), reference.getLocalName());
+        const std::optional<Declaration>* known = declarations.find(key);
+        if (known == nullptr) {
             const Found<Declaration> found = (this->*lookUp)(reference);
-            if (found.declaration != nullptr) {
-                declarations.emplace(std::move(key), importDeclaration(*found.owner, *found.declaration));
-                continue;
-            }
-            absent.insert(key);
+            std::optional<Declaration> declaration;
+            if (found.declaration != nullptr)
+                declaration = importDeclaration(*found.owner, *found.declaration);
+            known = declarations.emplace(key, std::move(declaration)).first;
         }
-        missing.push_back(reference);
+        if (known->has_value())
+            anyDeclared = true;
+        else
+            missing.push_back(reference);
     }
-    if (!declarations.empty()) {
+    if (anyDeclared) {
         settleAll([&](const QualifiedName& reference) -> const Declaration* {
-            const auto found = declarations.find(keyOf(reference));
-            return found == declarations.end() ? nullptr : &found->second;
+            const std::optional<Declaration>* found =
+                declarations.find(NameKeyView(reference.getNamespace(), reference.getLocalName()));
+            return found != nullptr && found->has_value() ? &**found : nullptr;
         });
     }
     return missing;

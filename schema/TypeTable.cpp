@@ -4,8 +4,11 @@
 #include "schema/SchemaConstants.h"
 #include "schema/XsdType.h"
 
+#include <algorithm>
+#include <map>
 #include <ostream>
 #include <utility>
+#include <vector>
 
 namespace Schema {
 
@@ -74,7 +77,7 @@ TypeTable::NameEntry TypeTable::claimAnonymousName()
     for (int number = count_;; ++number) {
         const auto [entry, fresh] = userNames_.try_emplace("type" + std::to_string(number), XSD_INVALID);
         if (fresh)
-            return entry;
+            return &*entry;
     }
 }
 
@@ -98,13 +101,13 @@ int TypeTable::addType(std::unique_ptr<XsdType> type)
     if (!type)
         return XSD_INVALID;
     // The entry of the type's name, made with no id yet when the name is new.
-    NameEntry entry = userNames_.end();
+    NameEntry entry = nullptr;
     if (type->getName().empty()) {
         entry = claimAnonymousName();
         type->setName(entry->first);
         type->setAnonymous(true);
     } else {
-        entry = userNames_.try_emplace(type->getName(), XSD_INVALID).first;
+        entry = &*userNames_.try_emplace(type->getName(), XSD_INVALID).first;
     }
     int id = entry->second;
     if (id != XSD_INVALID && !type->isAnonymous()) {
@@ -113,7 +116,7 @@ int TypeTable::addType(std::unique_ptr<XsdType> type)
         const XsdType* holder = slotOf(id).type;
         if (holder != nullptr && holder->isAnonymous()) {
             renameAnonymous(id);
-            entry = userNames_.try_emplace(type->getName(), XSD_INVALID).first;
+            entry = &*userNames_.try_emplace(type->getName(), XSD_INVALID).first;
             id = XSD_INVALID;
         }
     }
@@ -143,7 +146,7 @@ int TypeTable::getTypeId(const QualifiedName& name, bool create)
             return id;
     }
     // A name looked up is entered (with no id) even when none is made for it.
-    const NameEntry entry = userNames_.try_emplace(local, XSD_INVALID).first;
+    const NameEntry entry = &*userNames_.try_emplace(local, XSD_INVALID).first;
     if (entry->second != XSD_INVALID || !create)
         return entry->second;
     const int id = reserveSlot();
@@ -172,11 +175,10 @@ int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
         if (known != externalsByType_.end())
             return known->second;
     } else {
-        const auto known = externalsByName_.find(NameKeyView(name.getNamespace(), name.getLocalName()));
-        if (known != externalsByName_.end()) {
-            if (type != nullptr && getTypePtr(known->second) == nullptr)
-                placeExternal(known->second, type);
-            return known->second;
+        if (const int* known = externalsByName_.find(NameKeyView(name.getNamespace(), name.getLocalName()))) {
+            if (type != nullptr && getTypePtr(*known) == nullptr)
+                placeExternal(*known, type);
+            return *known;
         }
     }
     const int id = reserveSlot();
@@ -190,7 +192,7 @@ int TypeTable::addExternal(int id, const QualifiedName& name, bool anonymous)
     slotOf(id).external = static_cast<int>(externals_.size());
     externals_.push_back(ExternalRef{id, name, anonymous});
     if (!anonymous)
-        externalsByName_.emplace(std::make_pair(name.getNamespace(), name.getLocalName()), id);
+        externalsByName_.emplace(NameKeyView(name.getNamespace(), name.getLocalName()), id);
     return id;
 }
 
@@ -263,10 +265,16 @@ bool TypeTable::detectUndefinedTypes() const
 
 void TypeTable::printUndefinedTypes(std::ostream& out) const
 {
+    // The index is hashed: the names are listed in order.
+    std::vector<const std::string*> undefined;
     for (const auto& entry : userNames_) {
         if (getTypePtr(entry.second) == nullptr)
-            out << "Could not find {" << targetNamespace_ << "}:" << entry.first << '\n';
+            undefined.push_back(&entry.first);
     }
+    std::sort(undefined.begin(), undefined.end(),
+              [](const std::string* left, const std::string* right) { return *left < *right; });
+    for (const std::string* name : undefined)
+        out << "Could not find {" << targetNamespace_ << "}:" << *name << '\n';
 }
 
 template <typename Visit>

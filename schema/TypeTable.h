@@ -3,12 +3,11 @@
 
 #include "schema/Attribute.h"
 #include "schema/Element.h"
-#include "schema/NameKey.h"
+#include "schema/NameKeyMap.h"
 #include "schema/QualifiedName.h"
 
 #include <functional>
 #include <iosfwd>
-#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -96,7 +95,8 @@ private:
 
     bool inRange(int id) const;
     Slot& slotOf(int id);
-    using NameEntry = std::map<std::string, int>::iterator;
+    // An entry of userNames_; it stays where it is while the index grows.
+    using NameEntry = std::pair<const std::string, int>*;
     // A new entry of userNames_ for an anonymous type, without an id yet.
     NameEntry claimAnonymousName();
     int reserveSlot();
@@ -110,11 +110,12 @@ private:
     void forEachOwnComplexType(Visit visit);
 
     std::vector<Slot> slots_;
-    std::map<std::string, int> userNames_;
+    // Hashed: every reference to a type of the schema looks its name up.
+    std::unordered_map<std::string, int> userNames_;
     std::string targetNamespace_;
     std::vector<ExternalRef> externals_;
     // The external ids by name (named types) and by type object.
-    std::map<NameKey, int, NameKeyOrder> externalsByName_;
+    NameKeyMap<int> externalsByName_;
     std::unordered_map<const XsdType*, int> externalsByType_;
     int count_ = 0;
 };

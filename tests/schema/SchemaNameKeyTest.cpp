@@ -1,4 +1,5 @@
 #include "schema/NameKey.h"
+#include "schema/NameKeyMap.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,47 @@ TEST(SchemaNameKey, HashedViewsFindTheKeysTheirPartsSpell)
     for (const auto& [ns, local] : {NameKey{"urn:aOrder", ""}, NameKey{"urn:", "aOrder"}, NameKey{"Order", ""},
                                     NameKey{"urn:b", "Order"}})
         EXPECT_EQ(map.end(), map.find(NameKeyView(ns, local))) << "{" << ns << "}" << local;
+}
+
+// The map keeps the first value of each name, finds it by views of any strings that spell the
+// name (the strings filed from may be gone), and keeps each value where it is while it grows.
+TEST(SchemaNameKey, NameKeyMapKeepsFirstValuesWhereTheyAre)
+{
+    NameKeyMap<int> map;
+    std::vector<const int*> filed;
+    for (std::size_t i = 0; i < Keys.size(); ++i) {
+        std::string ns = Keys[i].first;
+        std::string local = Keys[i].second;
+        const auto [value, fresh] = map.emplace(NameKeyView(ns, local), static_cast<int>(i));
+        EXPECT_TRUE(fresh);
+        filed.push_back(value);
+        ns.assign(40, 'x'); // the map holds copies
+        local.assign(40, 'y');
+    }
+    const auto [again, fresh] = map.emplace(NameKeyView("urn:a", "Order"), 99);
+    EXPECT_FALSE(fresh);
+    EXPECT_EQ(filed[0], again);
+    for (int i = 0; i < 5000; ++i) // many rehashes
+        map.emplace(NameKeyView("urn:grow", "n" + std::to_string(i)), i);
+    ASSERT_EQ(Keys.size() + 5000, map.size());
+    const struct {
+        const char* ns;
+        const char* local;
+        int expected; // -1: not there
+    } cases[] = {
+        {"urn:a", "Order", 0}, {"urn:a", "OrderLine", 1}, {"urn:ab", "Order", 3}, {"", "Order", 4},
+        {"urn:a", "", 6},      {"urn:grow", "n4999", 4999}, {"urn:a", "Orde", -1}, {"urn:aOrder", "", -1},
+        {"urn:grow", "n5000", -1},
+    };
+    for (const auto& c : cases) {
+        const std::string ns = c.ns, local = c.local;
+        const int* found = map.find(NameKeyView(ns, local));
+        EXPECT_EQ(c.expected, found != nullptr ? *found : -1) << "{" << c.ns << "}" << c.local;
+    }
+    for (std::size_t i = 0; i < Keys.size(); ++i)
+        EXPECT_EQ(filed[i], map.find(NameKeyOrder::view(Keys[i])));
+    map.clear();
+    EXPECT_EQ(nullptr, map.find(NameKeyView("urn:a", "Order")));
 }
 
 } // namespace

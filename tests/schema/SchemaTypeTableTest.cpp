@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 using namespace Schema;
@@ -108,6 +109,24 @@ TEST(SchemaTypeTable, OwnsItsOwnTypesOnly)
         EXPECT_TRUE(table.detectUndefinedTypes());
     }
     EXPECT_EQ(1, CountedType::alive);
+}
+
+// The names referenced but never defined are listed in the order of their names, whatever the
+// order of their first references; defined and built-in names are not listed.
+TEST(SchemaTypeTable, UndefinedNamesListedInNameOrder)
+{
+    TypeTable table;
+    table.setTargetNamespace(Tns);
+    for (const char* name : {"Zeta", "alpha", "Mid", "Defined", "Alpha", "Mi", "zeta0", "Mid"})
+        table.getTypeId(qname(Tns, name), true);
+    table.getTypeId(qname(SchemaUri, "int"), true);
+    table.addType(std::make_unique<CountedType>("Defined"));
+    std::ostringstream out;
+    table.printUndefinedTypes(out);
+    std::string expected;
+    for (const char* name : {"Alpha", "Mi", "Mid", "Zeta", "alpha", "zeta0"})
+        expected += std::string("Could not find {") + Tns + "}:" + name + "\n";
+    EXPECT_EQ(expected, out.str());
 }
 
 } // namespace
