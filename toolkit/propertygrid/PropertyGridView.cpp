@@ -132,7 +132,7 @@ void CKLVPropertyGridView::InsertChildRows(CKLVPropertyGridItem* pItem) {
     // A list box moves every row below on each insertion: many children above many rows are
     // appended instead and the block is moved up once, so an expansion costs its rows plus the
     // rows below it, not their product.
-    const bool bAppend = pChilds->GetCount() >= kRowsInsertedAsBlock && nFirst < GetCount();
+    const bool bAppend = pChilds->GetCount() >= kRowsMovedAsBlock && nFirst < GetCount();
     const int nStart = bAppend ? GetCount() : nFirst;
     int nRow = nStart;
     for (int i = 0; i < pChilds->GetCount(); ++i) nRow += InsertItem(pChilds->GetAt(i), nRow);
@@ -145,7 +145,8 @@ void CKLVPropertyGridView::InsertChildRows(CKLVPropertyGridItem* pItem) {
 }
 
 void CKLVPropertyGridView::RenumberRows(int nFrom) {
-    for (int i = nFrom; i < GetCount(); ++i) SetRowIndex(GetItem(i), i);
+    if (!GetSafeHwnd()) return;
+    for (int i = nFrom, nCount = GetCount(); i < nCount; ++i) SetRowIndex(ItemOfRowData(GetItemData(i)), i);
 }
 
 void CKLVPropertyGridView::SetRowIndex(CKLVPropertyGridItem* pItem, int nRow) {
@@ -153,6 +154,13 @@ void CKLVPropertyGridView::SetRowIndex(CKLVPropertyGridItem* pItem, int nRow) {
         pItem->m_nIndex = nRow;
         pItem->OnIndexChanged();
     }
+}
+
+void CKLVPropertyGridView::CopyRow(int nFrom, int nTo, bool bVariable) {
+    const DWORD_PTR dwData = GetItemData(nFrom);
+    SetItemData(nTo, dwData);
+    if (bVariable) SetItemHeight(nTo, static_cast<UINT>(GetItemHeight(nFrom)));
+    SetRowIndex(ItemOfRowData(dwData), nTo);
 }
 
 void CKLVPropertyGridView::MoveRowsUp(int nFirst, int nStart, int nEnd) {
@@ -166,12 +174,7 @@ void CKLVPropertyGridView::MoveRowsUp(int nFirst, int nStart, int nEnd) {
     moved.reserve(static_cast<size_t>(nMoved));
     for (int i = nStart; i < nEnd; ++i) moved.push_back({GetItemData(i), bVariable ? GetItemHeight(i) : 0});
     const int nTop = GetTopIndex(), nSelected = GetCurSel();
-    for (int i = nStart - 1; i >= nFirst; --i) {
-        const DWORD_PTR dwData = GetItemData(i);
-        SetItemData(i + nMoved, dwData);
-        if (bVariable) SetItemHeight(i + nMoved, static_cast<UINT>(GetItemHeight(i)));
-        SetRowIndex(ItemOfRowData(dwData), i + nMoved);
-    }
+    for (int i = nStart - 1; i >= nFirst; --i) CopyRow(i, i + nMoved, bVariable);
     for (int i = 0; i < nMoved; ++i) {
         SetItemData(nFirst + i, moved[i].dwData);
         if (bVariable) SetItemHeight(nFirst + i, static_cast<UINT>(moved[i].nHeight));
@@ -185,16 +188,47 @@ void CKLVPropertyGridView::MoveRowsUp(int nFirst, int nStart, int nEnd) {
     }
 }
 
+void CKLVPropertyGridView::DeleteRows(int nFirst, int nEnd) {
+    // From the last row up: a list box moves the rows below each row it deletes, and the rows
+    // of the block itself are not moved again and again.
+    const int nRemoved = nEnd - nFirst;
+    if (nRemoved < kRowsMovedAsBlock || nEnd >= GetCount()) {
+        for (int i = nEnd - 1; i >= nFirst; --i) DeleteString(static_cast<UINT>(i));
+        RenumberRows(nFirst);
+        return;
+    }
+    // Many rows above many others: the rows below are moved up over the block once, with their
+    // row numbers, and as many rows are deleted at the end, so that a deletion costs its rows
+    // plus the rows below it.
+    const bool bVariable = IsVariableHeight() != FALSE;
+    const int nCount = GetCount(), nTop = GetTopIndex(), nSelected = GetCurSel();
+    if (nSelected >= nFirst) SetCurSel(-1);
+    for (int i = nEnd; i < nCount; ++i) CopyRow(i, i - nRemoved, bVariable);
+    for (int i = nCount - 1; i >= nCount - nRemoved; --i) DeleteString(static_cast<UINT>(i));
+    // The selection follows its row up as it would for rows deleted above it; a selected row
+    // of the block goes with it. The top row keeps its number, as a list box keeps it, and is
+    // put back after the selection scrolled.
+    if (nSelected >= nEnd) SetCurSel(nSelected - nRemoved);
+    SetTopIndex(nTop);
+}
+
 void CKLVPropertyGridView::RemoveDescendantRows(CKLVPropertyGridItem* pItem) {
-    const int nRow = pItem->m_nIndex + 1;
-    while (nRow < GetCount()) {
-        CKLVPropertyGridItem* pRowItem = GetItem(nRow);
+    const int nFirst = pItem->m_nIndex + 1;
+    int nEnd = nFirst;
+    for (const int nCount = GetCount(); nEnd < nCount; ++nEnd) {
+        CKLVPropertyGridItem* pRowItem = ItemOfRowData(GetItemData(nEnd));
         if (!pRowItem || !pRowItem->IsChildOf(pItem)) break;
         pRowItem->SetVisible(FALSE);
         pRowItem->m_nIndex = -1;
-        DeleteString(static_cast<UINT>(nRow));
     }
-    RenumberRows();
+    // One redraw for the whole collapse, not one per row (see InsertChildRows).
+    const bool bShown = (GetStyle() & WS_VISIBLE) != 0;
+    if (bShown) SendMessage(WM_SETREDRAW, FALSE);
+    DeleteRows(nFirst, nEnd);
+    if (bShown) {
+        SendMessage(WM_SETREDRAW, TRUE);
+        Invalidate(FALSE);
+    }
 }
 
 void CKLVPropertyGridView::ToggleExpand(int nRow) {

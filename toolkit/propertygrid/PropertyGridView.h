@@ -95,11 +95,16 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
-    // From this many children up an expansion above other rows is appended and moved up as a
-    // block: one row's move costs about what a list box's insertion spends moving 750 rows.
-    static constexpr int kRowsInsertedAsBlock = 512;
+    // From this many rows up an expansion or a collapse above other rows moves the rows below
+    // as a block: one row's move costs about what a list box's insertion or deletion spends
+    // moving 750 rows.
+    static constexpr int kRowsMovedAsBlock = 512;
     // Moves the rows [nStart, nEnd) up to nFirst, the rows [nFirst, nStart) below them.
     void MoveRowsUp(int nFirst, int nStart, int nEnd);
+    // Deletes the rows [nFirst, nEnd).
+    void DeleteRows(int nFirst, int nEnd);
+    // The row data, height and row number of nFrom given to row nTo.
+    void CopyRow(int nFrom, int nTo, bool bVariable);
     void SetRowIndex(CKLVPropertyGridItem* pItem, int nRow);
     void InsertRowsFor(const CKLVPropertyGridItems* pItems, int nSort);
     BOOL OnViewMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);

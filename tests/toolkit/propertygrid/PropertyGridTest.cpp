@@ -187,6 +187,76 @@ TEST_F(GridFixture, ExpandingAboveOtherRowsKeepsOrderAndVisibility) {
     }
 }
 
+// A grid of its own with two categories: First with nChildren rows a0, a1, ... (heights 20 to 22),
+// the last with an expanded child "inner", collapsed; then Second with 200 rows b0 ... b199
+// (height 30), expanded or not.
+struct CTwoCategories {
+    CKLVPropertyGrid grid;
+    CKLVPropertyGridItem* pFirst = nullptr;
+    CKLVPropertyGridItem* pSecond = nullptr;
+    int nChildren = 0;
+
+    bool Create(CWnd* pParent, int nChildrenOfFirst, BOOL bVariable, bool bSecondExpanded) {
+        nChildren = nChildrenOfFirst;
+        grid.m_bVariableItemsHeight = bVariable;
+        if (!grid.Create(CRect(0, 0, 300, 260), pParent, 78)) return false;
+        pFirst = grid.AddCategory("First");
+        for (int i = 0; i < nChildren; ++i) {
+            CString strCaption;
+            strCaption.Format("a%d", i);
+            pFirst->AddChildItem(new CKLVPropertyGridItem(strCaption, "value"))->m_nHeight = 20 + i % 3;
+        }
+        CKLVPropertyGridItem* pLast = pFirst->GetChilds()->GetAt(nChildren - 1);
+        pLast->AddChildItem(new CKLVPropertyGridItem("inner", "value"));
+        pLast->Expand();   // not shown yet: First is collapsed
+        pSecond = grid.AddCategory("Second");
+        for (int i = 0; i < 200; ++i) {
+            CString strCaption;
+            strCaption.Format("b%d", i);
+            pSecond->AddChildItem(new CKLVPropertyGridItem(strCaption, "value"))->m_nHeight = 30;
+        }
+        if (bSecondExpanded) pSecond->Expand();
+        return true;
+    }
+    // The rows of First's children shown or not: captions, row numbers and heights.
+    void ExpectRows(bool bFirstExpanded) {
+        CKLVPropertyGridView& view = grid.GetGridView();
+        const bool bVariable = view.IsVariableHeight() != FALSE;
+        const int nFirstRows = bFirstExpanded ? nChildren + 1 : 0;
+        const int nSecondRows = pSecond->IsExpanded() ? 200 : 0;
+        ASSERT_EQ(view.GetCount(), 2 + nFirstRows + nSecondRows);
+        for (int i = 0; i < view.GetCount(); ++i) {
+            CString strExpected;
+            int nHeight = view.GetDefaultItemHeight();
+            if (i == 0) {
+                strExpected = "First";
+            } else if (i < nFirstRows) {
+                strExpected.Format("a%d", i - 1);
+                if (bVariable) nHeight = 20 + (i - 1) % 3;
+            } else if (i == nFirstRows) {
+                strExpected = "inner";
+            } else if (i == nFirstRows + 1) {
+                strExpected = "Second";
+            } else {
+                strExpected.Format("b%d", i - nFirstRows - 2);
+                if (bVariable) nHeight = 30;
+            }
+            ASSERT_EQ(view.GetItem(i)->GetCaption(), strExpected) << "row " << i;
+            ASSERT_EQ(view.GetItem(i)->GetIndex(), i);
+            ASSERT_EQ(view.GetItemHeight(i), nHeight) << "row " << i;
+        }
+    }
+    // Selects First (-2), nothing (-1), the child a1 of First (-3) or that row under Second.
+    CKLVPropertyGridItem* Select(int nSelected) {
+        CKLVPropertyGridItem* pSelected = nSelected == -2   ? pFirst
+                                          : nSelected == -3 ? pFirst->GetChilds()->GetAt(1)
+                                          : nSelected >= 0  ? pSecond->GetChilds()->GetAt(nSelected)
+                                                            : nullptr;
+        if (pSelected) pSelected->Select();
+        return pSelected;
+    }
+};
+
 // An expansion above many rows, small (inserted in place) or large (appended and moved up as a
 // block), in fixed and variable heights: the same rows, row numbers, heights, selection and top
 // row, and an expanded child brings its own rows along.
@@ -203,63 +273,68 @@ TEST_F(GridFixture, ExpansionAboveManyRowsKeepsRowsHeightsSelectionAndTop) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.nChildren << " children, variable " << c.bVariable << ", selected "
                                         << c.nSelectedBelow << ", top " << c.nTop);
-        CKLVPropertyGrid grid;
-        grid.m_bVariableItemsHeight = c.bVariable;
-        ASSERT_TRUE(grid.Create(CRect(0, 0, 300, 260), &m_parent, 78));
-        CKLVPropertyGridView& view = grid.GetGridView();
-        CKLVPropertyGridItem* pFirst = grid.AddCategory("First");
-        for (int i = 0; i < c.nChildren; ++i) {
-            CString strCaption;
-            strCaption.Format("a%d", i);
-            CKLVPropertyGridItem* pChild = pFirst->AddChildItem(new CKLVPropertyGridItem(strCaption, "value"));
-            pChild->m_nHeight = 20 + i % 3;
-        }
-        CKLVPropertyGridItem* pLast = pFirst->GetChilds()->GetAt(c.nChildren - 1);
-        pLast->AddChildItem(new CKLVPropertyGridItem("inner", "value"));
-        pLast->Expand();   // not shown yet: First is collapsed
-        CKLVPropertyGridItem* pSecond = grid.AddCategory("Second");
-        for (int i = 0; i < 200; ++i) {
-            CString strCaption;
-            strCaption.Format("b%d", i);
-            pSecond->AddChildItem(new CKLVPropertyGridItem(strCaption, "value"))->m_nHeight = 30;
-        }
-        pSecond->Expand();
+        CTwoCategories two;
+        ASSERT_TRUE(two.Create(&m_parent, c.nChildren, c.bVariable, true));
+        CKLVPropertyGridView& view = two.grid.GetGridView();
         ASSERT_EQ(view.GetCount(), 202);
-        CKLVPropertyGridItem* pSelected = c.nSelectedBelow == -2 ? pFirst
-                                          : c.nSelectedBelow >= 0 ? view.GetItem(2 + c.nSelectedBelow) : nullptr;
-        if (pSelected) pSelected->Select();
+        CKLVPropertyGridItem* pSelected = two.Select(c.nSelectedBelow);
         view.SetTopIndex(c.nTop);
         const int nTop = view.GetTopIndex();
 
-        pFirst->Expand();
-        const int nAdded = c.nChildren + 1;
-        ASSERT_EQ(view.GetCount(), 202 + nAdded);
-        for (int i = 0; i < view.GetCount(); ++i) {
-            CString strExpected;
-            int nHeight = view.GetDefaultItemHeight();
-            if (i == 0) {
-                strExpected = "First";
-            } else if (i <= c.nChildren) {
-                strExpected.Format("a%d", i - 1);
-                if (c.bVariable) nHeight = 20 + (i - 1) % 3;
-            } else if (i == nAdded) {
-                strExpected = "inner";
-            } else if (i == nAdded + 1) {
-                strExpected = "Second";
-            } else {
-                strExpected.Format("b%d", i - nAdded - 2);
-                if (c.bVariable) nHeight = 30;
-            }
-            ASSERT_EQ(view.GetItem(i)->GetCaption(), strExpected) << "row " << i;
-            ASSERT_EQ(view.GetItem(i)->GetIndex(), i);
-            ASSERT_EQ(view.GetItemHeight(i), nHeight) << "row " << i;
-        }
+        two.pFirst->Expand();
+        two.ExpectRows(true);
         EXPECT_EQ(view.GetSelectedItem(), pSelected);
         if (pSelected) {
             EXPECT_EQ(view.GetCurSel(), pSelected->GetIndex());
         }
         EXPECT_EQ(view.GetTopIndex(), nTop);
-        grid.DestroyWindow();
+        two.grid.DestroyWindow();
+    }
+}
+
+// A collapse above other rows, small (deleted in place) or large (the rows below moved up over
+// it as a block), in fixed and variable heights, with many rows below or one: the same rows,
+// row numbers and heights; the rows gone are hidden; a selected row below stays selected, one
+// that went is no longer; the top row keeps its number.
+TEST_F(GridFixture, CollapseAboveOtherRowsKeepsRowsHeightsSelectionAndTop) {
+    const struct {
+        int nChildren;
+        BOOL bVariable;
+        int nSelected;   // see CTwoCategories::Select
+        int nTop;
+        bool bSecondExpanded;
+    } cases[] = {
+        {3, FALSE, -1, 0, true},    {3, FALSE, 150, 40, true},  {600, FALSE, -1, 0, true},
+        {600, FALSE, 5, 0, true},   {600, FALSE, 150, 40, true}, {600, FALSE, -2, 40, true},
+        {600, FALSE, -3, 0, true},  {600, TRUE, 150, 40, true},  {600, TRUE, -3, 40, true},
+        {3, TRUE, 150, 40, true},   {3, FALSE, -3, 0, true},     {600, FALSE, -3, 0, false},
+        {600, TRUE, -2, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nChildren << " children, variable " << c.bVariable << ", selected "
+                                        << c.nSelected << ", top " << c.nTop << ", second expanded "
+                                        << c.bSecondExpanded);
+        CTwoCategories two;
+        ASSERT_TRUE(two.Create(&m_parent, c.nChildren, c.bVariable, c.bSecondExpanded));
+        CKLVPropertyGridView& view = two.grid.GetGridView();
+        two.pFirst->Expand();
+        CKLVPropertyGridItem* pSelected = two.Select(c.nSelected);
+        view.SetTopIndex(c.nTop);
+        const int nTop = view.GetTopIndex();
+
+        two.pFirst->Collapse();
+        two.ExpectRows(false);
+        for (int i = 0; i < c.nChildren; ++i) {
+            const CKLVPropertyGridItem* pChild = two.pFirst->GetChilds()->GetAt(i);
+            ASSERT_FALSE(pChild->IsVisible()) << i;
+            ASSERT_EQ(pChild->GetIndex(), -1) << i;
+        }
+        EXPECT_EQ(two.pFirst->GetChilds()->GetAt(c.nChildren - 1)->GetChilds()->GetAt(0)->GetIndex(), -1);
+        CKLVPropertyGridItem* pStillSelected = c.nSelected == -3 ? nullptr : pSelected;
+        EXPECT_EQ(view.GetSelectedItem(), pStillSelected);
+        EXPECT_EQ(view.GetCurSel(), pStillSelected ? pStillSelected->GetIndex() : LB_ERR);
+        EXPECT_EQ(view.GetTopIndex(), nTop);
+        two.grid.DestroyWindow();
     }
 }
 
