@@ -76,6 +76,7 @@ void writeDispatch(const CEmitContext& context, const std::vector<std::string>& 
     out.line("static void mydecode_detail_msg(xmlDocPtr doc, xmlNodePtr detail, ", p, "_soap_fault_msg_t *value)");
     out.line("{");
     out.line("\txmlNodePtr\tcur = detail->xmlChildrenNode;");
+    out.line("\tchar\t*markup = value->detail;");
     out.line("\tint\tresult = 0;");
     out.emptyLine();
     out.line("\twhile(cur != NULL && cur->type != XML_ELEMENT_NODE)");
@@ -101,8 +102,12 @@ void writeDispatch(const CEmitContext& context, const std::vector<std::string>& 
     }
     if (tested)
         out.line("\t}");
-    out.line("\tif(result != 0)");
+    out.line("\t//what was decoded goes; the markup stays");
+    out.line("\tif(result != 0){");
+    out.line("\t\tvalue->detail = NULL;");
     out.line("\t\t", p, "_free_fault(value);");
+    out.line("\t\tvalue->detail = markup;");
+    out.line("\t}");
     out.line("}");
     out.emptyLine();
 }
@@ -172,8 +177,8 @@ void writeFaultDetailDecoders(const CEmitContext& context, CTextBuffer& source)
     source.line("\txmlChar\t*key = mydecode_content(cur);");
     source.emptyLine();
     source.line("\tif(key != NULL){");
-    source.line("\t\tif((result = mydecode_text(value->detail, sizeof(value->detail), key)) != 0)");
-    source.line("\t\t\tmydecode_refuse(doc, \"", p, "_soap_fault_msg_t.detail\", key, \"does not fit\");");
+    source.line("\t\tif((result = mydecode_textdup(&value->detail, key)) != 0)");
+    source.line("\t\t\tmydecode_refuse(doc, \"", p, "_soap_fault_msg_t.detail\", key, \"finds no memory\");");
     source.line("\t\txmlFree(key);");
     source.line("\t}");
     if (declared) {
@@ -257,11 +262,14 @@ void writeFaultFree(const CEmitContext& context, CHeldStorage& known, CTextBuffe
     const std::string& p = context.proj();
     const std::vector<const CStructDef*>& faults = context.layout().faultStructs();
     const std::vector<std::string> constants = faultDetailConstants(context.layout());
-    source.line("//frees the fault message a fault's detail was decoded into, and leaves detail_type 0");
+    source.line("//frees a fault's detail and the fault message it was decoded into, and leaves them NULL and");
+    source.line("//detail_type 0");
     source.line(exportedDefinitionHead(p, CExportedFunction::FreeFault));
     source.open("{");
     source.line("if(fault == NULL)");
     source.line("\treturn;");
+    source.line("free(fault->detail);");
+    source.line("fault->detail = NULL;");
     for (std::size_t i = 0; i < faults.size(); ++i) {
         const std::string held = heldMessage("fault->", *faults[i]);
         source.open("if(fault->detail_type == ", constants[i], " && ", held, " != NULL){");

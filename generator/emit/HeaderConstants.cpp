@@ -11,31 +11,47 @@
 
 namespace {
 
-// The fixed block: suffix and value as written; an empty suffix is an empty line.
-const std::pair<const char*, const char*> FixedLimits[] = {
-    {"_MAX_USER_LEN", "32"},
-    {"_MAX_USER_PWD_LEN", "32"},
-    {"_MAX_ARRAY_NUM", "5"},
-    {"_MAX_IP_LEN", "32"},
-    {"_MAX_URL_LEN", "64"},
-    {"_MAX_AUTHINFO_LEN", "512"},
-    {"_MAX_MESSAGE_LEN", "120000"},
-    {"_MAX_HTTP_PART_LEN", "1024"},
-    {"_BEGINXMLFLAG", "\"<?xml\""},
-    {"_ENDXMLFLAG", "\"Envelope>\""},
-    {"_HTTPENDFLAG", "\"\\r\\n\\r\\n\""},
-    {"", ""},
-    {"_MAX_HTTP_HEADER_NAME_LEN", "24"},
-    {"_MAX_HTTP_HEADER_VALUE_LEN", "128"},
-    {"_MAX_HTTP_HEADER_NUM", "5"},
-    {"_MAX_BOUNDARY_LEN", "240"},
-    {"_MAX_SOAP_FAULT_FAULTCODE_LEN", "240"},
-    {"_MAX_SOAP_FAULT_FAULTSTRING_LEN", "1024"},
-    {"_MAX_SOAP_FAULT_DETAIL_LEN", "4096"},
-    {"_MAX_HTTP_MSG_BUFFER_LEN", "1024"},
-    {"_MAX_HTTP_ERR_CODE_STRING_LEN", "32"},
-    {"_MAX_DECODE_ERROR_LEN", "240"},
-    {"_MAX_ERROR_DETAIL_LEN", "512"},
+// The fixed block: suffix and value as written, and the note above a
+// constant the generated code reads otherwise than its name says; an empty
+// suffix is an empty line.
+struct CFixedLimit {
+    const char* suffix;
+    const char* value;
+    const char* note;
+};
+
+const CFixedLimit FixedLimits[] = {
+    {"_MAX_USER_LEN", "32", nullptr},
+    {"_MAX_USER_PWD_LEN", "32", nullptr},
+    {"_MAX_ARRAY_NUM", "5",
+     "//not used by the generated code (arrays hold as many items as the message brings); kept for callers that "
+     "size arrays of their own with it"},
+    {"_MAX_IP_LEN", "32", nullptr},
+    {"_MAX_URL_LEN", "64", nullptr},
+    {"_MAX_AUTHINFO_LEN", "512", nullptr},
+    {"_MAX_MESSAGE_LEN", "120000",
+     "//what a message may make beyond what it brings: the items a SOAP array declares and leaves out, the copies\r\n"
+     "//its references make when it is shorter. A message read may be longer, up to _MAX_READ_MESSAGE_LEN bytes\r\n"
+     "//(its buffer grows while it comes); a longer one is refused"},
+    {"_MAX_READ_MESSAGE_LEN", "67108864", nullptr},
+    {"_MAX_HTTP_PART_LEN", "1024", nullptr},
+    {"_BEGINXMLFLAG", "\"<?xml\"", nullptr},
+    {"_ENDXMLFLAG", "\"Envelope>\"", nullptr},
+    {"_HTTPENDFLAG", "\"\\r\\n\\r\\n\"", nullptr},
+    {"", "", nullptr},
+    {"_MAX_HTTP_HEADER_NAME_LEN", "24", nullptr},
+    {"_MAX_HTTP_HEADER_VALUE_LEN", "128", nullptr},
+    {"_MAX_HTTP_HEADER_NUM", "5", nullptr},
+    {"_MAX_BOUNDARY_LEN", "240", nullptr},
+    {"_MAX_SOAP_FAULT_FAULTCODE_LEN", "240", nullptr},
+    {"_MAX_SOAP_FAULT_FAULTSTRING_LEN", "1024", nullptr},
+    {"_MAX_SOAP_FAULT_DETAIL_LEN", "4096",
+     "//not used by the generated code (a fault's detail is allocated as long as it comes); kept for callers that "
+     "size details of their own with it"},
+    {"_MAX_HTTP_MSG_BUFFER_LEN", "1024", nullptr},
+    {"_MAX_HTTP_ERR_CODE_STRING_LEN", "32", nullptr},
+    {"_MAX_DECODE_ERROR_LEN", "240", nullptr},
+    {"_MAX_ERROR_DETAIL_LEN", "512", nullptr},
 };
 
 // Writes each length macro of the layout once, in the order of the walk:
@@ -123,15 +139,14 @@ void writeLimits(const CEmitContext& context, CTextBuffer& out)
     limits.rest();
 
     out.emptyLine();
-    for (const auto& fixed : FixedLimits) {
-        if (*fixed.first == '\0') {
+    for (const CFixedLimit& fixed : FixedLimits) {
+        if (*fixed.suffix == '\0') {
             out.emptyLine();
             continue;
         }
-        if (std::string_view(fixed.first) == "_MAX_ARRAY_NUM")
-            out.line("//not used by the generated code (arrays hold as many items as the message brings); kept for "
-                     "callers that size arrays of their own with it");
-        out.line("#define ", context.projUpper(), fixed.first, "\t", fixed.second);
+        if (fixed.note != nullptr)
+            out.line(fixed.note);
+        out.line("#define ", context.projUpper(), fixed.suffix, "\t", fixed.value);
     }
     out.emptyLine();
     out.emptyLine();

@@ -168,8 +168,9 @@ void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tchar faultcode[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
     out.line("\tchar faultstring[", P, "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
     out.line("\t//the detail's content as markup: its elements with the namespaces they use, its text escaped;");
-    out.line("\t//a detail to send that is no XML content goes as text");
-    out.line("\tchar detail[", P, "_MAX_SOAP_FAULT_DETAIL_LEN+1];");
+    out.line("\t//a detail to send that is no XML content goes as text. Allocated, as long as the markup (NULL:");
+    out.line("\t//none): ", p, "_free_fault frees it, and so does the packet's free");
+    out.line("\tchar *detail;");
     writeSoap12FaultMembers(P, out);
     writeFaultDetailMembers(layout, out);
     out.line("}", p, "_soap_fault_msg_t;");

@@ -543,7 +543,7 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"", "\t\t\tcur = header;", "", "\t\t}else if(mydecode_is_soap(cur, \"Body\")){"});
     if (usesEncoding(context)) {
         out.line("\t\t\t//values by reference stand where they are referred to (the parse saw whether any may)");
-        lines(out, {"\t\t\tif(references && mydecode_resolve(doc, cur) != 0){", "\t\t\t\tresult = -1;", "\t\t\t\tgoto over;", "\t\t\t}"});
+        lines(out, {"\t\t\tif(references && mydecode_resolve(doc, cur, part_end - xml_beg) != 0){", "\t\t\t\tresult = -1;", "\t\t\t\tgoto over;", "\t\t\t}"});
     }
     lines(out, {"\t\t\tbody = cur;", "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
     writeEmptyBody(context, out);
@@ -641,22 +641,22 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     const std::string& P = context.projUpper();
     writeUnpack(context, out);
     out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
-    lines(out, {"{", "\tint result = 0;", "\tint refused = 0;", "\tchar *buffer;", "\ttessaro_size_t buffer_len = 0;", ""});
+    lines(out, {"{", "\tint result = 0;", "\tint refused = 0;"});
+    out.line("\t//on the heap, growing while the message comes, up to ", P, "_MAX_READ_MESSAGE_LEN bytes");
+    out.line("\thttp_buffer_t message = {NULL, 0, ", P, "_MAX_READ_MESSAGE_LEN + 1, 0};");
+    lines(out, {"\ttessaro_size_t buffer_len = 0;", ""});
     out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
-    out.line("\t//on the heap, so that the message limit is not bound by the caller's stack");
-    out.line("\tbuffer = (char *)calloc(", P, "_MAX_MESSAGE_LEN+1, 1);");
-    lines(out, {"\tif(buffer == NULL)", "\t\treturn -1;"});
-    out.line("\tresult = read_packet(trans, buffer, ", P, "_MAX_MESSAGE_LEN, &buffer_len, timeout, &refused);");
+    out.line("\tresult = read_packet(trans, &message, &buffer_len, timeout, &refused);");
     lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
                 "\tif(result != 0 && refused == 0)", "\t\ttrans->failure = result;", "\tif(result == 0)"});
-    out.line("\t\tresult = ", p, "_proto_unpack(buffer, buffer_len, pk);");
+    out.line("\t\tresult = ", p, "_proto_unpack(message.text, buffer_len, pk);");
     lines(out, {"\t//what came with the message is not sent back when the packet carries the answer",
                 "\tpk->http_headers_received = pk->http_headers_count;",
                 "\tpk->boundary_received = pk->boundary_part[0] != '\\0';",
                 "\t//a request refused for its HTTP form holds the answer it deserves"});
-    out.line("\tif(refused != 0 && http_refusal_answer(pk, buffer, refused))");
+    out.line("\tif(refused != 0 && http_refusal_answer(pk, message.text != NULL ? message.text : \"\", refused))");
     out.line("\t\tpk->msg_type = ", fixedKind(context, "HTTP", "0x1"), ";");
-    out.line("\tfree(buffer);");
+    out.line("\tfree(message.text);");
     out.line("\t//a message that fails keeps nothing the decoder allocated");
     out.line("\tif(result != 0)");
     out.line("\t\t", p, "_free_proto_packet(pk);");

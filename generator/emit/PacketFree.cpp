@@ -145,10 +145,8 @@ private:
         out_.line(exportedDefinitionHead(p, CExportedFunction::FreePacket));
         out_.open("{");
         writeMembers(layout.headerMembers(), "pk->", out_);
-        if (!layout.faultStructs().empty()) {
-            out_.line("if(pk->msg_type == ", context_.projUpper(), "_PROTO_SOAP_FAULT)");
-            out_.line("\t", p, "_free_fault(&pk->msg.soap_fault);");
-        }
+        out_.line("if(pk->msg_type == ", context_.projUpper(), "_PROTO_SOAP_FAULT)");
+        out_.line("\t", p, "_free_fault(&pk->msg.soap_fault);");
         CTextBuffer cases;
         cases.indent();
         CMetIndexes labels; // by key index

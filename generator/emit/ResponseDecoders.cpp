@@ -57,6 +57,7 @@ CStructMember faultDetailMember()
     member.kind = CStructMember::Text;
     member.cName = "detail";
     member.anyContent = true;
+    member.pointer = true;
     return member;
 }
 

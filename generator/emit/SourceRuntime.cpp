@@ -51,7 +51,8 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
     out.emptyLine();
     out.line("static int send_packet", arguments);
     out.emptyLine();
-    out.line("static int read_packet(", p, "_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout, int *refused);");
+    out.line("struct http_buffer_t;");
+    out.line("static int read_packet(", p, "_proto_trans_t *trans, struct http_buffer_t *message, tessaro_size_t *length, int timeout, int *refused);");
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len);");
     out.emptyLine();
 }

@@ -40,19 +40,26 @@ int main(void)
 // The codec tests that run a C driver over the generated readers of project
 // "demo" for a document, with the loopback peer of LoopbackPeer.h before
 // the driver. Given cases (messageTable's), the driver is a report function
-// that ReadEachCase calls for each.
+// that ReadEachCase calls for each. A header line may be given in place of
+// the generated one that starts as it does up to its last blank (a macro's
+// value given anew).
 class ReaderDriverTest : public GeneratorTest {
 protected:
     RunResult runReaderDriver(const std::string& document, const std::string& driver,
-                              const std::string& cases = std::string())
+                              const std::string& cases = std::string(), const std::string& headerLine = std::string())
     {
         view(document);
         emitHeader("demo", programPlatform());
         std::string source = emitSourceWithReaders() + LoopbackPeer;
         if (!cases.empty())
             source.append(ReadMessage).append(ReadEachCase);
+        std::string header = headerText();
+        const std::size_t name = headerLine.find_last_of(" \t");
+        const std::size_t at = headerLine.empty() ? std::string::npos : header.find(headerLine.substr(0, name + 1));
+        if (at != std::string::npos)
+            header.replace(at, header.find('\r', at) - at, headerLine);
         return buildAndRunC("#include \"demo_api.c\"\n",
-                            {{"demo_api.h", headerText()}, {"demo_api.c", source + driver}, {"cases.h", cases}}, true);
+                            {{"demo_api.h", header}, {"demo_api.c", source + driver}, {"cases.h", cases}}, true);
     }
 };
 

@@ -447,7 +447,8 @@ static void print_result(const char *op, const char *side, int send_rc, int read
 	if(read_rc == 0 && pk->msg_type == %(upper)s_PROTO_SOAP_FAULT){
 		dump_text("faultcode", pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
 		dump_text("faultstring", pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
-		dump_text("detail", pk->msg.soap_fault.detail, sizeof(pk->msg.soap_fault.detail));
+		if(pk->msg.soap_fault.detail != NULL)
+			dump_text("detail", pk->msg.soap_fault.detail, strlen(pk->msg.soap_fault.detail) + 1);
 	}else if(read_rc == 0 && pk->msg_type == %(upper)s_PROTO_HTTP){
 		dump_integer("http", pk->msg.http_msg.err_code);
 		dump_text("http_text", pk->msg.http_msg.err_code_string, sizeof(pk->msg.http_msg.err_code_string));
@@ -585,7 +586,7 @@ int main(void)
 				pk.msg_direction = %(upper)s_DIRECTION_RESPONSE;
 				snprintf(pk.msg.soap_fault.faultcode, sizeof(pk.msg.soap_fault.faultcode), "SOAP-ENV:Client");
 				snprintf(pk.msg.soap_fault.faultstring, sizeof(pk.msg.soap_fault.faultstring), "fault of %%s <&>", op);
-				snprintf(pk.msg.soap_fault.detail, sizeof(pk.msg.soap_fault.detail), "%%s", operations[which].fault_detail);
+				pk.msg.soap_fault.detail = strdup(operations[which].fault_detail);
 			}else
 				fill_packet(&pk, response, %(upper)s_DIRECTION_RESPONSE);
 			pk.soap_version = version;

@@ -253,8 +253,6 @@ class PeerRun:
             if "http" in values:
                 return ["fault read as HTTP %s" % values["http"]]
             return ["fault not decoded (faultstring %r)" % values.get("faultstring")]
-        if self.version == 12:
-            return []  # the reader does not keep a SOAP 1.2 Detail yet: its code and reason are checked
         return self._detail_lost(op, peer_values.c_values([("detail", values.get("detail", ""))]))
 
     @staticmethod

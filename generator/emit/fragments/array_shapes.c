@@ -15,7 +15,7 @@ static int myarray_refuse(xmlDocPtr doc, const char *member, const char *why, co
 
 //the number in "[n]" at the end of text (blanks around it aside): 0 with *value set, -1 for more
 //than one dimension ("[2,3]"), -2 for no number ("[]"), -3 for anything else, -4 for a number beyond
-//the items a message can hold
+//the items a message can hold (an item takes a byte at least)
 static int myarray_bracket(const xmlChar *text, long *value)
 {
 	const char	*open = strrchr((const char *)text, '['), *c;
@@ -26,7 +26,7 @@ static int myarray_bracket(const xmlChar *text, long *value)
 		return -3;
 	for(c = open + 1; *c >= '0' && *c <= '9'; c++, digits++){
 		*value = *value * 10 + (*c - '0');
-		if(*value > KVPROJ_MAX_MESSAGE_LEN)
+		if(*value > KVPROJ_MAX_READ_MESSAGE_LEN)
 			return -4;
 	}
 	while(*c == ' ')
@@ -64,11 +64,11 @@ static int myarray_size12(xmlDocPtr doc, xmlNodePtr cur, const char *member, lon
 		c++;
 		digits = 1;
 	}
-	for(; *size >= 0 && *c >= '0' && *c <= '9' && *size <= KVPROJ_MAX_MESSAGE_LEN; c++, digits++)
+	for(; *size >= 0 && *c >= '0' && *c <= '9' && *size <= KVPROJ_MAX_READ_MESSAGE_LEN; c++, digits++)
 		*size = *size * 10 + (*c - '0');
 	for(end = c; *c == ' ' || *c == '\t' || *c == '\r' || *c == '\n'; c++)
 		;
-	if(*size > KVPROJ_MAX_MESSAGE_LEN)
+	if(*size > KVPROJ_MAX_READ_MESSAGE_LEN)
 		result = myarray_refuse(doc, member, "is larger than a message can carry:", text);
 	else if(digits > 0 && c > end && *c >= '0' && *c <= '9')
 		result = myarray_refuse(doc, member, "has more than the one dimension its member holds:", text);
@@ -78,9 +78,21 @@ static int myarray_size12(xmlDocPtr doc, xmlNodePtr cur, const char *member, lon
 	return result;
 }
 
+//the items the array at cur brings: its child elements
+static long myarray_brought(xmlNodePtr cur)
+{
+	long	count = 0;
+
+	for(cur = cur->children; cur != NULL; cur = cur->next)
+		count += cur->type == XML_ELEMENT_NODE;
+	return count;
+}
+
 //the size arrayType gives the array at cur (-1: none given) and the index of its first item (its
 //offset, else 0); -1 for an array of more than one dimension, which no member holds, or a shape
-//that is no SOAP array's. A SOAP 1.2 message gives the size apart, and no offset
+//that is no SOAP array's. A SOAP 1.2 message gives the size apart, and no offset. Every item
+//declared is held, so the items an array declares and leaves out are at most
+//KVPROJ_MAX_MESSAGE_LEN: a short message cannot make a large array
 static int myarray_shape(xmlDocPtr doc, xmlNodePtr cur, const char *member, long *size, long *next)
 {
 	const xmlChar	*enc = (const xmlChar *)"http://schemas.xmlsoap.org/soap/encoding/";
@@ -104,6 +116,10 @@ static int myarray_shape(xmlDocPtr doc, xmlNodePtr cur, const char *member, long
 		result = myarray_refuse(doc, member, "has no offset of one dimension in", offset);
 	else if(*size >= 0 && *next > *size)
 		result = myarray_refuse(doc, member, "starts beyond its size at", offset);
+	else if(*next > KVPROJ_MAX_MESSAGE_LEN)
+		result = myarray_refuse(doc, member, "leaves out more items than a message may, from its start at", offset);
+	else if(*size > KVPROJ_MAX_MESSAGE_LEN && *size > myarray_brought(cur) + KVPROJ_MAX_MESSAGE_LEN)
+		result = myarray_refuse(doc, member, "leaves out more items than a message may, of its size in", type);
 	if(type != NULL)
 		xmlFree(type);
 	if(offset != NULL)
@@ -112,7 +128,8 @@ static int myarray_shape(xmlDocPtr doc, xmlNodePtr cur, const char *member, long
 }
 
 //the index of the item at cur: its position, else next; -1 for an index before the items placed
-//(count of them) or beyond the array's size
+//(count of them) or beyond the array's size, or (no size given) for one that leaves out items at
+//or beyond KVPROJ_MAX_MESSAGE_LEN
 static int myarray_place(xmlDocPtr doc, xmlNodePtr cur, const char *member, long size, long count, long *index)
 {
 	xmlChar	*position = xmlGetNsProp(cur, (const xmlChar *)"position", (const xmlChar *)"http://schemas.xmlsoap.org/soap/encoding/");
@@ -122,7 +139,7 @@ static int myarray_place(xmlDocPtr doc, xmlNodePtr cur, const char *member, long
 		result = myarray_refuse(doc, member, "has an item of no position of one dimension at", position);
 	else if(*index < count)
 		result = myarray_refuse(doc, member, "has an item placed twice or out of order at", position);
-	else if(size >= 0 ? *index >= size : *index >= KVPROJ_MAX_MESSAGE_LEN)
+	else if(size >= 0 ? *index >= size : *index > count && *index >= KVPROJ_MAX_MESSAGE_LEN)
 		result = myarray_refuse(doc, member, "has more items than its size, at", position);
 	if(position != NULL)
 		xmlFree(position);

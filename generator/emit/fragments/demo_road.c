@@ -97,7 +97,7 @@ void demo_print(const char *banner, const char *what, kvproj_proto_packet_t *pk)
 	}else if(pk->msg_type == KVPROJ_PROTO_SOAP_FAULT){
 		printf("faultcode:%s\n", pk->msg.soap_fault.faultcode);
 		printf("faultstring:%s\n", pk->msg.soap_fault.faultstring);
-		printf("detail:%s\n", pk->msg.soap_fault.detail);
+		printf("detail:%s\n", pk->msg.soap_fault.detail != NULL ? pk->msg.soap_fault.detail : "");
 	}
 	printf(DEMO_SEPARATOR);
 }

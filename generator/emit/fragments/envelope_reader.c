@@ -153,7 +153,7 @@ static int mydecode_fault12(xmlNodePtr fault, kvproj_soap_fault_msg_t *value, in
 //in turn. In a SOAP 1.2 message the attributes are SOAP 1.2 encoding's ref="name" and id. A reference to no element, to no element of the Body, or to an element it stands in
 //(a cycle), a second element of one id, or copies beyond the budget fail the message: -1, the
 //decode error saying why (a service of literal messages only leaves this unused)
-static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body) KVPROJ_MAYBE_UNUSED;
+static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body, size_t length) KVPROJ_MAYBE_UNUSED;
 
 //the error of the first failure, -1
 static int mydecode_resolve_refuse(xmlDocPtr doc, const char *why, const xmlChar *name)
@@ -295,10 +295,11 @@ static int mydecode_copy_in(xmlDocPtr doc, xmlNodePtr node, xmlNodePtr target, l
 	return 0;
 }
 
-static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body)
+static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body, size_t length)
 {
-	//a reference copies nodes, at most as many as a message's bytes in all
-	long		budget = KVPROJ_MAX_MESSAGE_LEN, count;
+	//a reference copies nodes, at most as many in all as the message (length bytes) has bytes, or
+	//KVPROJ_MAX_MESSAGE_LEN for a shorter one
+	long		budget = length > KVPROJ_MAX_MESSAGE_LEN ? (long)length : KVPROJ_MAX_MESSAGE_LEN, count;
 	mydecode_identified_t	*list;
 	xmlNodePtr	node, target = NULL, up;
 	xmlChar		*href = NULL;

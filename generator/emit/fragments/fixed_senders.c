@@ -53,12 +53,12 @@ static int kvproj_detail_cat(mycursor_t *body, const char *detail, size_t size)
 //holds neither
 static void kvproj_detail_element(mycursor_t *body, kvproj_soap_fault_msg_t *fault, const char *tag)
 {
-	if(KVPROJ_DETAIL_MSG_CAT(body, fault, tag) || fault->detail[0] == '\0')
+	if(KVPROJ_DETAIL_MSG_CAT(body, fault, tag) || fault->detail == NULL || fault->detail[0] == '\0')
 		return;
 	mystrcat(body, "<");
 	mystrcat(body, tag);
 	mystrcat(body, ">");
-	kvproj_detail_cat(body, fault->detail, sizeof(fault->detail));
+	kvproj_detail_cat(body, fault->detail, strlen(fault->detail) + 1);
 	mystrcat(body, "</");
 	mystrcat(body, tag);
 	mystrcat(body, ">");

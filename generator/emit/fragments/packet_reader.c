@@ -1,3 +1,13 @@
+//the bytes of one message as they come: text holds size bytes, the message's and a NUL behind them;
+//it grows (realloc) up to limit, so that a text held elsewhere comes with size and limit equal.
+//refusal: why it could not grow
+typedef struct http_buffer_t{
+	char	*text;
+	size_t	size;
+	size_t	limit;
+	int	refusal;
+}http_buffer_t;
+
 //offset of the first CR LF in text[from..end), or end
 static size_t http_line_end(const char *text, size_t from, size_t end)
 {
@@ -122,74 +132,6 @@ static size_t http_room_before(const char *buff, size_t have, const char *termin
 	return n - m;
 }
 
-//the receives of one message share its deadline, so that a peer that trickles
-//bytes cannot hold the reader past its time-out; a negative deadline never comes
-static int http_receive_more(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t want, tessaro_usec_t deadline)
-{
-	tessaro_size_t	len;
-	tessaro_usec_t	left = -1;
-	int	result;
-
-	if(*have + 1 >= size)
-		return -1;
-	if(deadline >= 0){
-		left = deadline - tessaro_clock_usec();
-		if(left <= 0)
-			return TESSARO_TIMEOUT;
-	}
-	len = size - 1 - *have;
-	if(len > want)
-		len = want;
-	result = kvproj_trans_recv(trans, buff + *have, &len, left);
-	if(result != 0)
-		return result;
-	*have += len;
-	buff[*have] = '\0';
-	return 0;
-}
-
-//how many of the bytes that have arrived on a plain connection belong to the header block, up to
-//and with its blank line: they are looked at without being taken (and without waiting), so that
-//the head comes in one piece and nothing of a message behind it is taken. 0 when none can be seen
-//(TLS, nothing there yet, or a failure the receive that follows reports)
-static size_t http_head_arrived(kvproj_proto_trans_t *trans, const char *buff, size_t have, size_t room)
-{
-	char	seen[1024];
-	size_t	held = have < 3 ? have : 3, i;
-	tessaro_size_t	len = sizeof(seen) - held;
-
-	if(trans->tls != NULL)
-		return 0;
-	if(len > room - 1 - have)
-		len = room - 1 - have;
-	//the last bytes held may begin the blank line
-	memcpy(seen, buff + have - held, held);
-	if(tessaro_socket_peek(trans->socket, seen + held, &len, 0) != 0)
-		return 0;
-	for(i = 0; i + 3 < held + len; i++){
-		if(memcmp(seen + i, "\r\n\r\n", 4) == 0)
-			return i + 4 - held;
-	}
-	return len;
-}
-
-//receives until buff[from..) holds a CR LF, whose offset goes to *eol; each byte is
-//looked at once. more: bytes that surely follow the line (none are taken beyond)
-static int http_receive_line(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t *have, size_t from, size_t more, tessaro_usec_t deadline, size_t *eol)
-{
-	size_t	scan = from;
-	int	result;
-
-	while((*eol = http_line_end(buff, scan, *have)) == *have){
-		//a CR at the end may meet its LF in the next piece
-		if(*have > scan + 1)
-			scan = *have - 1;
-		if((result = http_receive_more(trans, buff, size, have, http_room_before(buff, *have, "\r\n") + more, deadline)) != 0)
-			return result;
-	}
-	return 0;
-}
-
 //why a message is refused for its HTTP form, each with the status that answers a request so
 //refused; a request that the server cannot read right is answered and its connection closed
 enum{
@@ -204,7 +146,8 @@ enum{
 	HTTP_REFUSED_NO_LENGTH,
 	HTTP_REFUSED_CHUNK,
 	HTTP_REFUSED_HEAD_SIZE,
-	HTTP_REFUSED_SIZE
+	HTTP_REFUSED_SIZE,
+	HTTP_REFUSED_MEMORY
 };
 
 static const struct{
@@ -222,9 +165,124 @@ static const struct{
 	{400, "Bad Request", "Transfer-Encoding in an HTTP/1.0 message"},
 	{411, "Length Required", "neither Content-Length nor Transfer-Encoding chunked"},
 	{400, "Bad Request", "the body breaks the chunked coding"},
-	{431, "Request Header Fields Too Large", "the header is longer than the message buffer"},
-	{413, "Content Too Large", "the message is longer than the message buffer"},
+	{431, "Request Header Fields Too Large", "the header is longer than a message may be"},
+	{413, "Content Too Large", "the message is longer than a message may be"},
+	{503, "Service Unavailable", "no memory is left for a message of this length"},
 };
+
+//the room a message of unknown length starts with when it grows by doubling
+#define HTTP_FIRST_ROOM	4096
+
+//room in buf for need bytes, its NUL among them: exactly need, or when doubling twice the room it
+//had (the first time HTTP_FIRST_ROOM), never beyond its limit. -1, and why in buf, when need
+//passes the limit or no memory is left
+static int http_grow(http_buffer_t *buf, size_t need, int doubling)
+{
+	size_t	size = need;
+	char	*text;
+
+	if(need <= buf->size)
+		return 0;
+	if(need > buf->limit){
+		buf->refusal = HTTP_REFUSED_SIZE;
+		return -1;
+	}
+	if(doubling){
+		size = buf->size < HTTP_FIRST_ROOM / 2 ? HTTP_FIRST_ROOM : buf->size > buf->limit / 2 ? buf->limit : buf->size * 2;
+		size = size < need ? need : size > buf->limit ? buf->limit : size;
+	}
+	if((text = (char *)realloc(buf->text, size)) == NULL){
+		buf->refusal = HTTP_REFUSED_MEMORY;
+		return -1;
+	}
+	buf->text = text;
+	buf->size = size;
+	return 0;
+}
+
+//removes buf's bytes [from..to) of the *have it holds, those behind them moving up (its NUL too)
+static void http_drop(http_buffer_t *buf, size_t *have, size_t from, size_t to)
+{
+	memmove(buf->text + from, buf->text + to, *have - to);
+	memset(buf->text + *have - (to - from), 0, to - from);
+	*have -= to - from;
+}
+
+//receives up to *len bytes into to: the receives of one message share its deadline, so that a peer
+//that trickles bytes cannot hold the reader past its time-out; a negative deadline never comes
+static int http_receive(kvproj_proto_trans_t *trans, char *to, tessaro_size_t *len, tessaro_usec_t deadline)
+{
+	tessaro_usec_t	left = -1;
+
+	if(deadline >= 0){
+		left = deadline - tessaro_clock_usec();
+		if(left <= 0)
+			return TESSARO_TIMEOUT;
+	}
+	return kvproj_trans_recv(trans, to, len, left);
+}
+
+//receives at most want bytes behind the *have that buf holds, growing it by doubling when it is full
+static int http_receive_more(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t *have, size_t want, tessaro_usec_t deadline)
+{
+	tessaro_size_t	len;
+	int	result;
+
+	if(*have + 1 >= buf->size && http_grow(buf, *have + 2, 1) != 0)
+		return -1;
+	len = buf->size - 1 - *have;
+	if(len > want)
+		len = want;
+	result = http_receive(trans, buf->text + *have, &len, deadline);
+	if(result != 0)
+		return result;
+	*have += len;
+	buf->text[*have] = '\0';
+	return 0;
+}
+
+//how many of the bytes that have arrived on a plain connection belong to the header block, up to
+//and with its blank line: they are looked at without being taken (and without waiting), so that
+//the head comes in one piece and nothing of a message behind it is taken. 0 when none can be seen
+//(TLS, nothing there yet, or a failure the receive that follows reports). limit: the most bytes a
+//message may have, its NUL among them
+static size_t http_head_arrived(kvproj_proto_trans_t *trans, const char *buff, size_t have, size_t limit)
+{
+	char	seen[1024];
+	size_t	held = have < 3 ? have : 3, i;
+	tessaro_size_t	len = sizeof(seen) - held;
+
+	if(trans->tls != NULL)
+		return 0;
+	if(len > limit - 1 - have)
+		len = limit - 1 - have;
+	//the last bytes held may begin the blank line
+	memcpy(seen, buff + have - held, held);
+	if(tessaro_socket_peek(trans->socket, seen + held, &len, 0) != 0)
+		return 0;
+	for(i = 0; i + 3 < held + len; i++){
+		if(memcmp(seen + i, "\r\n\r\n", 4) == 0)
+			return i + 4 - held;
+	}
+	return len;
+}
+
+//receives until buff[from..) holds a CR LF, whose offset goes to *eol; each byte is
+//looked at once. more: bytes that surely follow the line (none are taken beyond)
+static int http_receive_line(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t *have, size_t from, size_t more, tessaro_usec_t deadline, size_t *eol)
+{
+	size_t	scan = from;
+	int	result;
+
+	while((*eol = http_line_end(buf->text, scan, *have)) == *have){
+		//a CR at the end may meet its LF in the next piece
+		if(*have > scan + 1)
+			scan = *have - 1;
+		if((result = http_receive_more(trans, buf, have, http_room_before(buf->text, *have, "\r\n") + more, deadline)) != 0)
+			return result;
+	}
+	return 0;
+}
 
 //-1, and why when the caller asks
 static int http_refused(int *refused, int refusal)
@@ -305,12 +363,20 @@ static int http_are_field_lines(const char *text, size_t from, size_t end)
 	return 1;
 }
 
+//the ways a message's body is framed
+enum{
+	HTTP_BY_LENGTH,
+	HTTP_BY_CHUNKS,
+	HTTP_BY_CHUNKS_BESIDE_LENGTH,	//a response's chunks, a Content-Length sent with them set aside
+	HTTP_TO_CLOSE	//a response framed neither way: its body ends where the connection does
+};
+
 //what frames a message whose header block is text[0..end), the start line's version being
-//HTTP/1.minor: the chunked coding (*chunked 1, or 2 when a length came too) or *length bytes. Every Content-Length and every
+//HTTP/1.minor: *framing, with *length bytes when it is HTTP_BY_LENGTH. Every Content-Length and every
 //Transfer-Encoding line counts, as a list: the lengths must agree, the codings end in chunked
-//(and, since no other coding is undone here, be chunked alone). A request that has both is
-//refused; in a response chunked wins
-static int http_framing(const char *text, size_t end, int request, int minor, size_t *length, int *chunked)
+//(and, since no other coding is undone here, be chunked alone). A request that has both, or
+//neither, is refused; in a response chunked wins
+static int http_framing(const char *text, size_t end, int request, int minor, size_t *length, int *framing)
 {
 	size_t	line, eol, value_len, item_len, at, item_value;
 	const char	*value, *item;
@@ -333,9 +399,11 @@ static int http_framing(const char *text, size_t end, int request, int minor, si
 			}
 		}
 	}
-	*chunked = codings == 0 ? 0 : lengths > 0 ? 2 : 1;
-	if(codings == 0)
-		return lengths > 0 ? HTTP_REFUSED_NONE : HTTP_REFUSED_NO_LENGTH;
+	if(codings == 0){
+		*framing = lengths > 0 || request ? HTTP_BY_LENGTH : HTTP_TO_CLOSE;
+		return lengths > 0 || !request ? HTTP_REFUSED_NONE : HTTP_REFUSED_NO_LENGTH;
+	}
+	*framing = lengths > 0 ? HTTP_BY_CHUNKS_BESIDE_LENGTH : HTTP_BY_CHUNKS;
 	if(minor == 0)
 		return HTTP_REFUSED_CODING_IN_1_0;
 	if(!last_chunked)
@@ -348,55 +416,83 @@ static int http_framing(const char *text, size_t end, int request, int minor, si
 }
 
 //the framing of the message whose header block, start line first, is text[0..end); a refusal
-//when its form is wrong
-static int http_check_head(const char *text, size_t end, size_t *length, int *chunked)
+//when its form is wrong. A response of a status that never has a body (1xx, 204, 304) ends with
+//its header whatever the header says
+static int http_check_head(const char *text, size_t end, size_t *length, int *framing)
 {
 	size_t	first_end = http_line_end(text, 0, end);
-	int	request, minor;
+	int	request, minor, refusal;
 
 	if(!http_is_start_line(text, first_end, &request, &minor))
 		return HTTP_REFUSED_START_LINE;
 	if(request && !http_are_field_lines(text, first_end + 2, end))
 		return HTTP_REFUSED_FIELD_LINE;
-	return http_framing(text, end, request, minor, length, chunked);
+	refusal = http_framing(text, end, request, minor, length, framing);
+	if(refusal == HTTP_REFUSED_NONE && !request && (text[9] == '1' || memcmp(text + 9, "204", 3) == 0 || memcmp(text + 9, "304", 3) == 0)){
+		*framing = HTTP_BY_LENGTH;
+		*length = 0;
+	}
+	return refusal;
 }
 
-static int http_dechunk(kvproj_proto_trans_t *trans, char *buff, size_t size, size_t body, size_t *have, tessaro_usec_t deadline, int *refused)
+//the chunked body that starts at body: each chunk's bytes go where the body has got to, its size line
+//and the CR LF behind it dropped as they pass, so that the message holds the body alone
+static int http_dechunk(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t body, size_t *have, tessaro_usec_t deadline, int *refused)
 {
 	size_t	in = body, out = body, eol, chunk_size;
 	int	result;
 
 	for(;;){
 		//a size line is followed by at least two bytes: data and its CR LF, or the end's CR LF
-		if((result = http_receive_line(trans, buff, size, have, in, 2, deadline, &eol)) != 0)
+		if((result = http_receive_line(trans, buf, have, in, 2, deadline, &eol)) != 0)
 			return result;
-		if(http_parse_size(buff + in, eol - in, 16, "; \t", &chunk_size) != 0)
+		if(http_parse_size(buf->text + in, eol - in, 16, "; \t", &chunk_size) != 0)
 			return http_refused(refused, HTTP_REFUSED_CHUNK);
-		in = eol + 2;
+		http_drop(buf, have, out, eol + 2);
+		in = out;
 		if(chunk_size == 0)
 			break;
-		if(chunk_size > size || in + chunk_size + 2 >= size)
+		if(chunk_size >= buf->limit || in + chunk_size + 2 >= buf->limit)
 			return http_refused(refused, HTTP_REFUSED_SIZE);
+		if(http_grow(buf, in + chunk_size + 3, 1) != 0)
+			return -1;
 		while(*have < in + chunk_size + 2){
-			if((result = http_receive_more(trans, buff, size, have, in + chunk_size + 2 - *have, deadline)) != 0)
+			if((result = http_receive_more(trans, buf, have, in + chunk_size + 2 - *have, deadline)) != 0)
 				return result;
 		}
-		if(buff[in + chunk_size] != '\r' || buff[in + chunk_size + 1] != '\n')
+		if(buf->text[in + chunk_size] != '\r' || buf->text[in + chunk_size + 1] != '\n')
 			return http_refused(refused, HTTP_REFUSED_CHUNK);
-		memmove(buff + out, buff + in, chunk_size);
-		out += chunk_size;
-		in += chunk_size + 2;
+		out = in + chunk_size;
+		in = out + 2;
 	}
 	//trailer lines up to the empty line that ends the message
 	for(;;){
-		if((result = http_receive_line(trans, buff, size, have, in, 0, deadline, &eol)) != 0)
+		if((result = http_receive_line(trans, buf, have, in, 0, deadline, &eol)) != 0)
 			return result;
+		http_drop(buf, have, in, eol + 2);
 		if(eol == in)
 			break;
-		in = eol + 2;
 	}
-	memset(buff + out, 0, *have - out);
-	*have = out;
+	return 0;
+}
+
+//a response framed by neither a length nor chunks ends where its sender closes the connection: at
+//most the buffer's limit. A response whose bytes fill the limit is refused unless the close follows
+static int http_read_to_close(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t *have, tessaro_usec_t deadline, int *refused)
+{
+	tessaro_size_t	len = 1;
+	int	result = 0;
+
+	while(result == 0 && *have + 1 < buf->limit)
+		result = http_receive_more(trans, buf, have, (size_t)-1, deadline);
+	//one more byte, into the NUL's place, tells the close from a longer message
+	if(result == 0 && (result = http_receive(trans, buf->text + *have, &len, deadline)) == 0){
+		buf->text[*have] = '\0';
+		return http_refused(refused, HTTP_REFUSED_SIZE);
+	}
+	if(result != TESSARO_END_OF_STREAM)
+		return result;
+	trans->failure = 0;
 	return 0;
 }
 
@@ -418,61 +514,74 @@ static int http_keeps_open(const char *text, size_t end)
 	return 1;
 }
 
-//one HTTP message framed by its Content-Length or chunked coding; timeout (seconds)
-//bounds the whole message, not each receive. A message whose form is wrong is refused
-//with -1 and, when refused is given, the reason in *refused
-static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessaro_size_t *length, int timeout, int *refused)
+//one HTTP message framed by its Content-Length, its chunks or (a response) the connection's close,
+//into the buffer, which grows while the message comes up to its limit; timeout (seconds) bounds the
+//whole message, not each receive. *length: the bytes the buffer holds already, then the message's.
+//A message whose form is wrong or that passes the limit is refused with -1 and, when refused is
+//given, the reason in *refused
+static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tessaro_size_t *length, int timeout, int *refused)
 {
-	int	result = 0, chunked = 0, refusal;
-	size_t	have = *length, room, body = 0, header_end, l_length = 0, arrived;
+	int	result = 0, framing = HTTP_BY_LENGTH, refusal;
+	size_t	have = *length, body = 0, header_end, l_length = 0, arrived;
 	tessaro_usec_t	deadline = timeout < 0 ? -1 : tessaro_clock_usec() + (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC;
 
 	if(refused != NULL)
 		*refused = HTTP_REFUSED_NONE;
-	if(size <= 0 || *length >= (tessaro_size_t)size)
+	message->refusal = HTTP_REFUSED_NONE;
+	if(have >= message->limit)
 		return -1;
-	room = (size_t)size;
+	if(http_grow(message, have + 1, 1) != 0)
+		return http_refused(refused, message->refusal);
+	message->text[have] = '\0';
 	tessaro_socket_set_block(trans->socket, 0);
 
 	//the header block, whatever the pieces it arrives in
 	for(;;){
 		for(header_end = body; header_end + 3 < have; header_end++){
-			if(memcmp(buff + header_end, "\r\n\r\n", 4) == 0)
+			if(memcmp(message->text + header_end, "\r\n\r\n", 4) == 0)
 				break;
 		}
 		if(header_end + 3 < have)
 			break;
-		if(have + 1 >= room)
+		if(have + 1 >= message->limit)
 			return http_refused(refused, HTTP_REFUSED_HEAD_SIZE);
 		body = header_end;
-		arrived = http_head_arrived(trans, buff, have, room);
-		result = http_receive_more(trans, buff, room, &have, arrived > 0 ? arrived : http_room_before(buff, have, "\r\n\r\n"), deadline);
+		arrived = http_head_arrived(trans, message->text, have, message->limit);
+		result = http_receive_more(trans, message, &have, arrived > 0 ? arrived : http_room_before(message->text, have, "\r\n\r\n"), deadline);
 		*length = have;
 		if(result != 0)
-			return result;
+			return message->refusal != HTTP_REFUSED_NONE ? http_refused(refused, message->refusal) : result;
 	}
 	body = header_end + 4;
-	trans->keep_open = http_keeps_open(buff, header_end + 2);
+	trans->keep_open = http_keeps_open(message->text, header_end + 2);
 
-	refusal = http_check_head(buff, header_end + 2, &l_length, &chunked);
-	//after a message read wrong, or framed two ways, what follows on the connection is suspect
-	if(refusal != HTTP_REFUSED_NONE || chunked > 1)
-		trans->keep_open = 0;
+	refusal = http_check_head(message->text, header_end + 2, &l_length, &framing);
 	if(refusal != HTTP_REFUSED_NONE){
 		result = http_refused(refused, refusal);
-	}else if(chunked){
-		result = http_dechunk(trans, buff, room, body, &have, deadline, refused);
-	}else if(l_length >= room - body){
+	}else if(framing == HTTP_BY_CHUNKS || framing == HTTP_BY_CHUNKS_BESIDE_LENGTH){
+		result = http_dechunk(trans, message, body, &have, deadline, refused);
+	}else if(framing == HTTP_TO_CLOSE){
+		result = http_read_to_close(trans, message, &have, deadline, refused);
+	}else if(l_length >= message->limit - body){
 		result = http_refused(refused, HTTP_REFUSED_SIZE);
-	}else{
+	}else if(http_grow(message, body + l_length + 1, 0) == 0){
 		if(have > body + l_length){
-			memset(buff + body + l_length, 0, have - body - l_length);
+			memset(message->text + body + l_length, 0, have - body - l_length);
 			have = body + l_length;
 		}
 		while(result == 0 && have < body + l_length)
-			result = http_receive_more(trans, buff, room, &have, body + l_length - have, deadline);
+			result = http_receive_more(trans, message, &have, body + l_length - have, deadline);
+	}else{
+		result = -1;
 	}
-	buff[have] = '\0';
+	//a refusal for want of room, when no other said why first
+	if(result == -1 && message->refusal != HTTP_REFUSED_NONE && (refused == NULL || *refused == HTTP_REFUSED_NONE))
+		http_refused(refused, message->refusal);
+	//after a message read wrong, framed two ways or ended by the close, what follows on the
+	//connection is suspect or nothing
+	if(result != 0 || framing == HTTP_BY_CHUNKS_BESIDE_LENGTH || framing == HTTP_TO_CLOSE)
+		trans->keep_open = 0;
+	message->text[have] = '\0';
 	*length = have;
 	return result;
 }
@@ -481,7 +590,12 @@ static int read_packet(kvproj_proto_trans_t *trans, char *buff, int size, tessar
 //in pk the answer it deserves (the status, why, and the connection's close) and 1 comes back
 static int http_refusal_answer(kvproj_proto_packet_t *pk, const char *message, int refusal)
 {
-	snprintf(pk->decode_error, sizeof(pk->decode_error), "HTTP: %s", http_refusals[refusal].why);
+	//a message too long names the bound it passed
+	if(refusal == HTTP_REFUSED_HEAD_SIZE || refusal == HTTP_REFUSED_SIZE)
+		snprintf(pk->decode_error, sizeof(pk->decode_error), "HTTP: %s (KVPROJ_MAX_READ_MESSAGE_LEN: %lu bytes)",
+			http_refusals[refusal].why, (unsigned long)KVPROJ_MAX_READ_MESSAGE_LEN);
+	else
+		snprintf(pk->decode_error, sizeof(pk->decode_error), "HTTP: %s", http_refusals[refusal].why);
 	if(strncmp(message, "HTTP/", 5) == 0)
 		return 0;
 	memset(&pk->msg.http_msg, 0, sizeof(pk->msg.http_msg));

@@ -163,6 +163,7 @@ static void *serve(void *arg)
 {
 	calc_proto_trans_t trans;
 	char *buffer = (char *)calloc(CALC_MAX_MESSAGE_LEN + 1, 1);
+	http_buffer_t message = {buffer, CALC_MAX_MESSAGE_LEN, CALC_MAX_MESSAGE_LEN, 0};
 	char expected[128], given[128];
 	tessaro_size_t length;
 	const char *value, *end;
@@ -177,7 +178,7 @@ static void *serve(void *arg)
 		}
 		length = 0;
 		memset(buffer, 0, CALC_MAX_MESSAGE_LEN + 1);
-		if(read_packet(&trans, buffer, CALC_MAX_MESSAGE_LEN, &length, 30, NULL) == 0 && (end = strstr(buffer, "\r\n\r\n")) != NULL){
+		if(read_packet(&trans, &message, &length, 30, NULL) == 0 && (end = strstr(buffer, "\r\n\r\n")) != NULL){
 			value = http_header_value(buffer, (size_t)(end - buffer) + 2, "Authorization", &value_length);
 			snprintf(given, sizeof(given), "%.*s", value != NULL ? (int)(value_length < 127 ? value_length : 127) : 0, value != NULL ? value : "");
 			if(value == NULL)

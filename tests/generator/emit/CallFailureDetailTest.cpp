@@ -59,7 +59,7 @@ static void *serve(void *arg)
 			pk->msg_type = CALC_PROTO_SOAP_FAULT;
 			strcpy(pk->msg.soap_fault.faultcode, "soap:Server");
 			strcpy(pk->msg.soap_fault.faultstring, "busy");
-			strcpy(pk->msg.soap_fault.detail, body);
+			pk->msg.soap_fault.detail = strdup(body);
 			calc_proto_sendpacket(&trans, pk, 30);
 		}else{
 			send_answer(trans.socket, status_line, body);
@@ -96,8 +96,9 @@ int main(void)
 			result = calc_Greet(&client, &in, &out, &fault);
 		if(answers[current].status_line != NULL)
 			server_finish();
-		printf("%d|%s|%s|%s\n", result, calc_client_error_detail(&client), fault.detail, out.GreetResponse.greeting);
+		printf("%d|%s|%s|%s\n", result, calc_client_error_detail(&client), fault.detail != NULL ? fault.detail : "", out.GreetResponse.greeting);
 		calc_free_Greet(&out);
+		calc_free_fault(&fault);
 	}
 	printf("%s|%s\n", calc_client_error_detail(NULL), calc_strerror(CALC_ERR_DECODE));
 	return 0;

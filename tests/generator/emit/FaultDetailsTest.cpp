@@ -19,7 +19,8 @@ const std::string DetailDriver = std::string("#include \"bank_api.c\"\n") + OneR
 #define FAULT12(detail) ENVELOPE12("<e:Fault><e:Code><e:Value>e:Receiver</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no</e:Text></e:Reason><e:Detail>" detail "</e:Detail></e:Fault>")
 
 /* how: "OVERDRAWN" and "FROZEN" the generated server's fault from the declared message's struct,
-   "MARKUP" its fault with body as the detail's markup, else a status line with body as the answer;
+   "MARKUP" its fault with body as the detail's markup, "LONG" with long_detail as that markup (longer than
+   a message could be once), else a status line with body as the answer;
    soap12: the call goes to the SOAP 1.2 port; the server's fault has the subcode given, with its namespace */
 static const struct{ const char *how, *body; int soap12; const char *subcode, *subcode_ns; } answers[] = {
 	{"OVERDRAWN", NULL, 0, "", ""},
@@ -34,8 +35,25 @@ static const struct{ const char *how, *body; int soap12; const char *subcode, *s
 	{"HTTP/1.1 500 Internal Server Error", FAULT11("<b:Overdrawn xmlns:b=\"urn:kelvane:bank\"><b:balance>lots</b:balance><b:limit>1</b:limit></b:Overdrawn>"), 0},
 	{"HTTP/1.1 500 Internal Server Error", FAULT12("plain words"), 1},
 	{"HTTP/1.1 200 OK", ENVELOPE11("<b:WithdrawResponse xmlns:b=\"urn:kelvane:bank\"><b:balance>3</b:balance></b:WithdrawResponse>"), 0},
+	{"LONG", NULL, 0, "", ""},
+	{"LONG", NULL, 1, "", ""},
 };
 static size_t current;
+static char long_detail[200000];
+
+/* a detail of elements and escaped text, 199,999 bytes */
+static void make_long_detail(void)
+{
+	const char *open = "<x:why xmlns:x=\"urn:x\">", *close = "</x:why>", *words = "w &amp; <i>v</i> ";
+	size_t at = strlen(open), end = sizeof(long_detail) - 1 - strlen(close);
+	strcpy(long_detail, open);
+	while(at + strlen(words) <= end){
+		memcpy(long_detail + at, words, strlen(words));
+		at += strlen(words);
+	}
+	memset(long_detail + at, 'w', end - at);
+	strcpy(long_detail + end, close);
+}
 
 static void *serve(void *arg)
 {
@@ -67,15 +85,15 @@ static void *serve(void *arg)
 			pk->msg.soap_fault.detail_msg.OverdrawnFault->Overdrawn.note = strdup("over <limit> & out");
 			pk->msg.soap_fault.detail_msg.OverdrawnFault->Overdrawn.note_present = 1;
 			/* the declared message goes instead of the markup */
-			strcpy(pk->msg.soap_fault.detail, "<ignored/>");
+			pk->msg.soap_fault.detail = strdup("<ignored/>");
 			bank_proto_sendpacket(&trans, pk, 30);
 		}else if(strcmp(how, "FROZEN") == 0){
 			pk->msg.soap_fault.detail_type = BANK_DETAIL_FROZENFAULT;
 			pk->msg.soap_fault.detail_msg.FrozenFault = calloc(1, sizeof(bank_FrozenFault_msg_t));
 			pk->msg.soap_fault.detail_msg.FrozenFault->Frozen.Frozen = strdup("account 7 is frozen");
 			bank_proto_sendpacket(&trans, pk, 30);
-		}else if(strcmp(how, "MARKUP") == 0){
-			strcpy(pk->msg.soap_fault.detail, body);
+		}else if(strcmp(how, "MARKUP") == 0 || strcmp(how, "LONG") == 0){
+			pk->msg.soap_fault.detail = strdup(body != NULL ? body : long_detail);
 			bank_proto_sendpacket(&trans, pk, 30);
 		}else{
 			send_answer(trans.socket, how, body);
@@ -96,6 +114,7 @@ int main(void)
 	bank_soap_fault_msg_t fault;
 	int result;
 	network_start();
+	make_long_detail();
 	memset(&in, 0, sizeof(in));
 	in.Withdraw.account = "7";
 	in.Withdraw.amount = 105;
@@ -110,9 +129,13 @@ int main(void)
 				fault.detail_msg.OverdrawnFault->Overdrawn.note_present, fault.detail_msg.OverdrawnFault->Overdrawn.note);
 		else if(fault.detail_type == BANK_DETAIL_FROZENFAULT)
 			printf("%s", fault.detail_msg.FrozenFault->Frozen.Frozen);
-		printf("|%s|%d|%s|%s\n", fault.detail, out.WithdrawResponse.balance, fault.subcode, fault.subcode_ns);
+		if(strcmp(answers[current].how, "LONG") == 0)
+			printf("|%s", fault.detail != NULL && strcmp(fault.detail, long_detail) == 0 ? "the long detail, whole" : "the long detail changed");
+		else
+			printf("|%s", fault.detail != NULL ? fault.detail : "");
+		printf("|%d|%s|%s\n", out.WithdrawResponse.balance, fault.subcode, fault.subcode_ns);
 		bank_free_fault(&fault);
-		if(fault.detail_type != 0 || fault.detail_msg.OverdrawnFault != NULL)
+		if(fault.detail_type != 0 || fault.detail_msg.OverdrawnFault != NULL || fault.detail != NULL)
 			printf("not emptied\n");
 		/* twice, and on a fault that holds nothing, is harmless */
 		bank_free_fault(&fault);
@@ -157,6 +180,9 @@ const DetailRow DetailRows[] = {
      {"<b:Overdrawn xmlns:b=\"urn:kelvane:bank\"><b:balance>lots</b:balance>"}, 0, "|"},
     {"a Detail of text, SOAP 1.2", 1, 0, "", {"plain words"}, 0, "|"},
     {"the response", 0, 0, "", {}, 3, "|"},
+    // Longer than the detail's fixed array and the message's fixed buffer once were.
+    {"a long detail, SOAP 1.1", 1, 0, "", {"the long detail, whole"}, 0, "|"},
+    {"a long detail, SOAP 1.2", 1, 0, "", {"the long detail, whole"}, 0, "|"},
 };
 
 class FaultDetailsTest : public GeneratorTest {};
@@ -213,6 +239,8 @@ TEST_F(FaultDetailsTest, AServiceWithoutDeclaredFaultsHasNoDetailMessage)
     EXPECT_EQ(header.find("detail_type"), std::string::npos);
     EXPECT_EQ(header.find("CALC_DETAIL_"), std::string::npos);
     EXPECT_NE(header.find("void WINAPI calc_free_fault(calc_soap_fault_msg_t *fault);"), std::string::npos);
+    // The detail is as long as it comes.
+    EXPECT_NE(header.find("\tchar *detail;\r\n"), std::string::npos);
 }
 
 } // namespace

@@ -320,7 +320,7 @@ TEST_F(MessageSendersTest, RequestsResponsesPlainMessagesAndFaultsAreFramedAndRe
 	fresh(&pk, DEMO_PROTO_SOAP_FAULT);
 	strcpy(pk.msg.soap_fault.faultcode, "SOAP-ENV:Server");
 	strcpy(pk.msg.soap_fault.faultstring, "a < b & c");
-	strcpy(pk.msg.soap_fault.detail, "</detail>");
+	pk.msg.soap_fault.detail = "</detail>";
 	report(&trans, &pk);
 )");
     ASSERT_EQ(4u, sends.size());

@@ -465,12 +465,13 @@ static void *serve(void *arg)
 	mt_proto_trans_t trans;
 	mt_proto_packet_t *pk = (mt_proto_packet_t *)calloc(1, sizeof(*pk));
 	char *buffer = (char *)calloc(MT_MAX_MESSAGE_LEN + 1, 1);
+	http_buffer_t message = {buffer, MT_MAX_MESSAGE_LEN, MT_MAX_MESSAGE_LEN, 0};
 	tessaro_size_t length = 0;
 	int type;
 	(void)arg;
 	memset(&trans, 0, sizeof(trans));
 	trans.socket = accept(listener, NULL, NULL);
-	if(read_packet(&trans, buffer, MT_MAX_MESSAGE_LEN, &length, 30, NULL) == 0 && mt_proto_unpack(buffer, length, pk) == 0){
+	if(read_packet(&trans, &message, &length, 30, NULL) == 0 && mt_proto_unpack(buffer, length, pk) == 0){
 		type = (int)pk->msg_type;
 		printf("[%s %s] ", strstr(buffer, "<SOAP-ENV:Body></SOAP-ENV:Body>") != NULL ? "empty" : "BODY",
 			type == MT_PROTO_PING ? "Ping" : type == MT_PROTO_RESET ? "Reset" : type == MT_PROTO_CLEAR ? "Clear" : "?");

@@ -345,11 +345,11 @@ int main(void)
 		printf("%d: %d type=%u soap=%d", (int)c, result, pk.msg_type, pk.soap_version);
 		if(result == 0 && pk.msg_type == DEMO_PROTO_SOAP_FAULT)
 			printf(" code=%s sub=%s text=%s lang=%s detail=%s", pk.msg.soap_fault.faultcode, pk.msg.soap_fault.subcode,
-				pk.msg.soap_fault.faultstring, pk.msg.soap_fault.lang, pk.msg.soap_fault.detail);
+				pk.msg.soap_fault.faultstring, pk.msg.soap_fault.lang, pk.msg.soap_fault.detail != NULL ? pk.msg.soap_fault.detail : "");
 		if(pk.decode_fault != NULL)
 			printf(" fault_code=%s", pk.decode_fault);
 		printf("\n");
-		free(pk.attachment);
+		demo_free_proto_packet(&pk);
 		memset(&pk, 0, sizeof(pk));
 	}
 	xmlCleanupParser();

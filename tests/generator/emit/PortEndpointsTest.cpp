@@ -75,6 +75,7 @@ static void *serve(void *arg)
 	two_proto_trans_t trans;
 	two_proto_packet_t *pk = (two_proto_packet_t *)calloc(1, sizeof(*pk));
 	char *buffer = (char *)calloc(TWO_MAX_MESSAGE_LEN + 1, 1);
+	http_buffer_t message = {buffer, TWO_MAX_MESSAGE_LEN, TWO_MAX_MESSAGE_LEN, 0};
 	tessaro_size_t length;
 	memset(&trans, 0, sizeof(trans));
 	for(;;){
@@ -84,7 +85,7 @@ static void *serve(void *arg)
 		length = 0;
 		memset(buffer, 0, TWO_MAX_MESSAGE_LEN + 1);
 		memset(pk, 0, sizeof(*pk));
-		if(read_packet(&trans, buffer, TWO_MAX_MESSAGE_LEN, &length, 30, NULL) == 0 && two_proto_unpack(buffer, length, pk) == 0){
+		if(read_packet(&trans, &message, &length, 30, NULL) == 0 && two_proto_unpack(buffer, length, pk) == 0){
 			pthread_mutex_lock(&lock);
 			snprintf(notes + strlen(notes), sizeof(notes) - strlen(notes), " %s%.*s:%s", server->name,
 				(int)strcspn(buffer + 5, " "), buffer + 5, pk->msg_type == TWO_PROTO_ADD ? "Add" : "Greet");

@@ -25,8 +25,10 @@ static int decode_text(const char *xml, demo_Everything_t *v, demo_soap_fault_ms
 	if(result == 0)
 		result = decode_soap_fault_msg_t(doc, xmlDocGetRootElement(doc), fault);
 	xmlFreeDoc(doc);
-	if(result != 0)
+	if(result != 0){
 		free_Everything_t(v);
+		demo_free_fault(fault);
+	}
 	return result;
 }
 
@@ -54,6 +56,7 @@ static int same_everything(demo_Everything_t *v, demo_Everything_t *w)
 static int round_trip(char *text)
 {
 	static char body[LONG_TEXT + 65536], message[LONG_TEXT + 70000], buff[DEMO_MAX_MESSAGE_LEN + 1];
+	http_buffer_t received = {buff, DEMO_MAX_MESSAGE_LEN, DEMO_MAX_MESSAGE_LEN, 0};
 	mycursor_t cursor;
 	peer_t peer;
 	demo_proto_trans_t trans;
@@ -77,13 +80,14 @@ static int round_trip(char *text)
 	if(peer_start(&peer, &trans.socket) != 0)
 		return -3;
 	/* no deadline: the peer sends the message and closes, so the read ends without one */
-	if(read_packet(&trans, buff, DEMO_MAX_MESSAGE_LEN, &length, -1, NULL) != 0 || (start = strstr(buff, "\r\n\r\n")) == NULL)
+	if(read_packet(&trans, &received, &length, -1, NULL) != 0 || (start = strstr(buff, "\r\n\r\n")) == NULL)
 		return -4;
 	peer_finish(&peer, trans.socket);
 	if(decode_text(start + 4, &w, &fault) != 0)
 		return 1;
 	result = !same_everything(&v, &w) || (text != NULL && strcmp(S(w.text), text) != 0);
 	free_Everything_t(&w);
+	demo_free_fault(&fault);
 	return result;
 }
 
@@ -161,10 +165,12 @@ int main(void)
 				v.words.WordArray_count > 0 ? S(v.words.WordArray[0]) : "", v.words.WordArray_count > 1 ? S(v.words.WordArray[1]) : "",
 				v.words.WordArray_count > 2 ? S(v.words.WordArray[2]) : "", v.inners.InnerArray_count,
 				v.inners.InnerArray_count > 0 ? S(v.inners.InnerArray[0].label) : "", S(v.text), S(v.id),
-				fault.faultcode, fault.faultstring, fault.detail);
+				fault.faultcode, fault.faultstring, S(fault.detail));
 		printf("\n");
-		if(result == 0)
+		if(result == 0){
 			free_Everything_t(&v);
+			demo_free_fault(&fault);
+		}
 	}
 	xmlCleanupParser();
 	return 0;

@@ -203,6 +203,40 @@ TEST_F(SoapEncodingTest, ReferencesAndArrayShapesAreHonouredOrRefused)
 // inline or beside the wrapper) and arraySize, the other's forms being no
 // references there; the arrayType a literal schema's array declares still
 // gives the size when no arraySize does.
+// The items an array declares and leaves out, and the copies references
+// make, are bounded by DEMO_MAX_MESSAGE_LEN (4 here) in a short message; the
+// items a message brings, however many, are all read.
+TEST_F(SoapEncodingTest, WhatAMessageLeavesOutIsBoundedWhatItBringsIsNot)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string six = "<item>a</item><item>b</item><item>c</item><item>d</item><item>e</item><item>f</item>";
+    const std::string error = "-1 error=demo_WordArray_t.WordArray: ";
+    const std::vector<MessageCase> cases = {
+        {request(words("xsd:string[6]", six) + Inner + Nums + N), "0 words=6:a,b,c,d,e,f inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[]", six) + Inner + Nums + N), "0 words=6:a,b,c,d,e,f inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[10]", six) + Inner + Nums + N),
+         "0 words=10:a,b,c,d,e,f,,,, inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[11]", six) + Inner + Nums + N),
+         error + "leaves out more items than a message may, of its size in \"xsd:string[11]\""},
+        {request(words("xsd:string[]", "<item SOAP-ENC:position=\"[3]\">x</item>" + six) + Inner + Nums + N),
+         "0 words=10:,,,x,a,b,c,d,e,f inner=in nums=1:7 n=5"},
+        {request(words("xsd:string[]", "<item SOAP-ENC:position=\"[4]\">a</item>") + Inner + Nums + N),
+         error + "has more items than its size, at \"[4]\""},
+        {request(words("xsd:string[]", "<item>a</item><item>b</item>", " SOAP-ENC:offset=\"[5]\"") + Inner + Nums + N),
+         error + "leaves out more items than a message may, from its start at \"[5]\""},
+        // Copies beyond DEMO_MAX_MESSAGE_LEN, within the message's length.
+        {request(words("xsd:string[5]", "<item href=\"#i\"/><item href=\"#i\"/><item href=\"#i\"/><item href=\"#i\"/>"
+                                         "<item href=\"#i\"/>") + Inner + Nums + N,
+                 "<item id=\"i\">same</item>"),
+         "0 words=5:same,same,same,same,same inner=in nums=1:7 n=5"},
+    };
+    const auto [table, expected] = messageTable(cases);
+    const RunResult run = runReaderDriver(encodedService(), Driver, table, "#define DEMO_MAX_MESSAGE_LEN\t4");
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
 TEST_F(SoapEncodingTest, EachVersionsReferencesAndArraySizesAreReadInItsMessages)
 {
     if (!canBuildPrograms())

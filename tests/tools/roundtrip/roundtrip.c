@@ -104,7 +104,7 @@ int main(int argc, char **argv)
 		if(kind == RT_PROTO_SOAP_FAULT){
 			strcpy(pk->msg.soap_fault.faultcode, "SOAP-ENV:Server");
 			strcpy(pk->msg.soap_fault.faultstring, "refused <&> \"here\"");
-			strcpy(pk->msg.soap_fault.detail, "no stock");
+			pk->msg.soap_fault.detail = strdup("no stock");
 		}
 		/* the request header, with text that needs escaping */
 		if(kind == RT_PROTO_ORDER){
