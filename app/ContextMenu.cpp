@@ -1,6 +1,6 @@
 #include "app/ContextMenu.h"
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"
 
 void ShowFrameContextMenu(UINT nMenuID, int nPopup, CPoint ptScreen) {

@@ -5,7 +5,7 @@
 #include "app/res/Resource.h"
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"

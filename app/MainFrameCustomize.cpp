@@ -3,7 +3,7 @@
 // and the same command or Escape ends it.
 #include "app/MainFrame.h"
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 
 void CMainFrame::OnCustomize() {
     CKLVCommandBars* pCommandBars = GetCommandBars();

@@ -6,7 +6,7 @@
 // many groups ended collapsed and whether the groups scrolled at the narrowest width.
 #include "BenchTiming.h"
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/Controls.h"

@@ -7,7 +7,7 @@
 #include "app/QuorlinView.h"
 #include "support/TestFiles.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"

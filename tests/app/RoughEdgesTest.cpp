@@ -6,7 +6,7 @@
 #include "app/QuorlinView.h"
 #include "support/TestFiles.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/themes/PaintManagerTheme4.h"
 #include "support/FlatPaintManagerTheme.h"

@@ -82,6 +82,10 @@ CKLVCommandBarsLink* CKLVCommandBar::GetCommandBarsLink() const {
     return pParent && pParent != this ? pParent->GetCommandBarsLink() : nullptr;
 }
 
+CKLVCommandBarsLink* CKLVCommandBar::GetOwnerLink() const {
+    return GetCommandBars() ? GetCommandBarsLink() : nullptr;
+}
+
 BOOL CKLVCommandBar::IsCustomizeMode() const {
     CKLVCommandBarsLink* pLink = GetCommandBarsLink();
     return pLink && pLink->IsCustomizeMode();

@@ -128,6 +128,9 @@ public:
     // The owning command bars and the services they lend, found through the parent bars.
     CKLVCommandBars* GetCommandBars() const;
     CKLVCommandBarsLink* GetCommandBarsLink() const;
+    // The link of the command bars that own the bar: null when none do, even where the bar was
+    // given a link of its own.
+    CKLVCommandBarsLink* GetOwnerLink() const;
     BOOL IsCustomizeMode() const;
     CWnd* GetOwnerSite() const;
     CFrameWnd* GetFrameSite() const;

@@ -3,7 +3,6 @@
 #include "toolkit/commandbars/CommandBar.h"
 
 #include "toolkit/commandbars/CommandBarList.h"
-#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/PropExchangeParam.h"
@@ -43,7 +42,7 @@ void CKLVCommandBar::DoPropExchange(CKLVPropExchange* pPX) {
     const auto* pParam = static_cast<const CKLVPropExchangeParam*>(pPX->m_pContext);
     if (pPX->IsLoading() && pParam && pParam->pCommandBars) {
         m_pCommandBars = pParam->pCommandBars;
-        m_pLink = pParam->pLink ? pParam->pLink : pParam->pCommandBars;
+        m_pLink = pParam->pLink;
     }
     if (nSchema > 17) {
         PX_Size(pPX, "ButtonSize", m_szButtons);

@@ -4,7 +4,6 @@
 
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlPopup.h"
@@ -275,7 +274,7 @@ BOOL CKLVCommandBar::ProcessSpecialKey(int nKey) {
 }
 
 void CKLVCommandBar::CreateKeyboardTips() {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!pCommandBars) return;
     for (int i = 0; i < GetControlCount(); ++i) {
         CKLVControl* pControl = GetControl(i);
@@ -295,6 +294,6 @@ void CKLVCommandBar::OnKeyboardTip(CKLVCommandBarKeyboardTip* pTip) {
         CKLVHeldReference hold(pControl);
         pControl->OnKeyboardActivate();
     } else if (auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, pTip->m_pLabelled)) {
-        if (CKLVCommandBars* pCommandBars = GetCommandBars()) pCommandBars->SetTrackingBar(pToolBar, 0);
+        if (CKLVCommandBarsLink* pCommandBars = GetOwnerLink()) pCommandBars->SetTrackingBar(pToolBar, 0);
     }
 }

@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/PaintManager.h"
 
 BEGIN_MESSAGE_MAP(CKLVCommandBarKeyboardTip, CWnd)
@@ -9,7 +9,7 @@ BEGIN_MESSAGE_MAP(CKLVCommandBarKeyboardTip, CWnd)
     ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
-CKLVCommandBarKeyboardTip::CKLVCommandBarKeyboardTip(CKLVCommandBars* pCommandBars, CObject* pLabelled,
+CKLVCommandBarKeyboardTip::CKLVCommandBarKeyboardTip(CKLVCommandBarsLink* pCommandBars, CObject* pLabelled,
                                                      LPCTSTR lpszLabel, int x, int y, DWORD dwAlign, BOOL bEnabled)
     : m_strLabel(lpszLabel), m_pLabelled(pLabelled), m_pt(x, y), m_bEnabled(bEnabled), m_pCommandBars(pCommandBars),
       m_dwAlign(dwAlign) {}

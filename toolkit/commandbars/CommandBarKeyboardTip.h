@@ -7,7 +7,7 @@
 #include "classlib/String.h"
 #include "classlib/Wnd.h"
 
-class CKLVCommandBars;
+class CKLVCommandBarsLink;
 
 class CKLVCommandBarKeyboardTip : public CWnd {
 public:
@@ -19,7 +19,7 @@ public:
     CKLVCommandBarKeyboardTip() = default;
     // The point is in the bar's client coordinates, in screen coordinates when the labelled
     // object is a window.
-    CKLVCommandBarKeyboardTip(CKLVCommandBars* pCommandBars, CObject* pLabelled, LPCTSTR lpszLabel, int x, int y,
+    CKLVCommandBarKeyboardTip(CKLVCommandBarsLink* pCommandBars, CObject* pLabelled, LPCTSTR lpszLabel, int x, int y,
                               DWORD dwAlign, BOOL bEnabled);
 
     // The rectangle of the tip of this size around the screen anchor, as its alignment asks.
@@ -32,7 +32,7 @@ public:
     CObject* m_pLabelled = nullptr;
     CPoint m_pt;
     BOOL m_bEnabled = TRUE;
-    CKLVCommandBars* m_pCommandBars = nullptr;
+    CKLVCommandBarsLink* m_pCommandBars = nullptr;
     DWORD m_dwAlign = 0;
 
 protected:

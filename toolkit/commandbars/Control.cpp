@@ -235,6 +235,10 @@ CKLVCommandBars* CKLVControl::GetCommandBars() const {
     return m_pParent ? m_pParent->GetCommandBars() : nullptr;
 }
 
+CKLVCommandBarsLink* CKLVControl::GetOwnerLink() const {
+    return m_pParent ? m_pParent->GetOwnerLink() : nullptr;
+}
+
 BOOL CKLVControl::IsCustomizeMode() const {
     return m_pParent && m_pParent->IsCustomizeMode();
 }

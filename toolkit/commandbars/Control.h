@@ -14,6 +14,7 @@ class CKLVCommandBar;
 class CKLVCommandBarList;
 struct CKLVPropExchangeParam;
 class CKLVCommandBars;
+class CKLVCommandBarsLink;
 class CKLVControl;
 class CKLVControls;
 class CKLVControlAction;
@@ -173,6 +174,8 @@ public:
     // The parent bar's image manager, else the process-wide one.
     CKLVImageManager* GetImageManager() const;
     CKLVCommandBars* GetCommandBars() const;
+    // The link of the command bars that own the parent bar; null when none do.
+    CKLVCommandBarsLink* GetOwnerLink() const;
     BOOL IsCustomizeMode() const;
     LRESULT NotifySite(UINT nCode);
     LRESULT NotifySiteEx(UINT nCode, NMHDR* pNM);

@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "classlib/WinThread.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ColorManager.h"
@@ -136,7 +136,7 @@ BOOL CKLVControlComboBoxList::Popup(CKLVControlPopup* pControlPopup, BOOL /*bSel
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pPaintManager->m_fontRegular.GetSafeHandle()), FALSE);
     if (CWnd* pOwner = GetOwnerSite())
         if (pOwner->GetSafeHwnd()) pOwner->SendMessage(msgPopupOpening, 0, reinterpret_cast<LPARAM>(this));
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (pCommandBars && pCommandBars->IsLayoutRTL())
         ModifyStyleEx(0x400000, rtlExStyles);
     else

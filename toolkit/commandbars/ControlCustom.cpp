@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/ControlCustom.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
@@ -121,7 +121,7 @@ void CKLVControlCustom::DoPropExchange(CKLVPropExchange* pPX) {
 }
 
 HWND CKLVControlCustom::FindControlById(int nId) const {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!pCommandBars) return nullptr;
     if (CWnd* pSite = pCommandBars->GetSite())
         if (HWND hWnd = pSite->GetSafeHwnd() ? ::GetDlgItem(pSite->GetSafeHwnd(), nId) : nullptr) return hWnd;

@@ -1,7 +1,7 @@
 // The field's window of the edit control and the combo box: focus, changes and the mouse
 // reported to its control.
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlEditField.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"
 
@@ -79,7 +79,7 @@ LRESULT CKLVControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
 UINT CKLVControlEditCtrl::TrackContextMenu(CMenu* pMenu, CPoint ptScreen) {
     CKLVControl* pControl = m_pControl ? m_pControl->GetFieldControl() : nullptr;
     CKLVCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
-    CKLVCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : nullptr;
+    CKLVCommandBarsLink* pCommandBars = pBar ? pBar->GetOwnerLink() : nullptr;
     if (!pCommandBars) return CKLVEdit::TrackContextMenu(pMenu, ptScreen);
     return pCommandBars->TrackPopupMenuEx(pMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, this);
 }

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/ControlEditField.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/tooltips/RichEditLibrary.h"
@@ -61,7 +61,7 @@ void CKLVControlEditField<TBase>::PrepareDynamicLayout(int nMode) {
 
 template <class TBase>
 void CKLVControlEditField<TBase>::OnKeyboardActivate() {
-    if (CKLVCommandBars* pCommandBars = this->GetCommandBars()) pCommandBars->HideKeyboardTips();
+    if (CKLVCommandBarsLink* pCommandBars = this->GetOwnerLink()) pCommandBars->HideKeyboardTips();
     SetFocused(TRUE);
 }
 
@@ -298,7 +298,7 @@ int CKLVControlEditField<TBase>::RestoreOnEscape() {
 template <class TBase>
 BOOL CKLVControlEditField<TBase>::IsBarMnemonic(UINT nChar) const {
     if (::GetKeyState(VK_MENU) >= 0 || ::GetKeyState(VK_CONTROL) < 0) return FALSE;
-    CKLVCommandBars* pCommandBars = this->GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = this->GetOwnerLink();
     BOOL bAmbiguous = FALSE;
     return pCommandBars && this->m_pParent && pCommandBars->FindAccelControl(this->m_pParent, nChar, bAmbiguous);
 }

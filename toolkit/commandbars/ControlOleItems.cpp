@@ -4,7 +4,7 @@
 #include "classlib/OleDocument.h"
 #include "classlib/View.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
@@ -20,7 +20,7 @@ const char kVerbsParameter[] = "OLEMENUPOPUP";
 }  // namespace
 
 COleClientItem* CKLVControlOleItems::GetSelectedItem() const {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     auto* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, pCommandBars ? pCommandBars->GetSite() : nullptr);
     CFrameWnd* pActive = pFrame ? pFrame->GetActiveFrame() : nullptr;
     CView* pView = pActive ? pActive->GetActiveView() : nullptr;
@@ -40,9 +40,9 @@ void CKLVControlOleItems::PrepareDynamicLayout(int) {
     menu.AppendMenu(MF_STRING, firstVerbId, "");
     AfxOleSetEditMenu(pItem, &menu, 0, firstVerbId, lastVerbId);
     HMENU hVerbs = menu.GetMenuItemCount() == 1 ? ::GetSubMenu(menu.GetSafeHmenu(), 0) : nullptr;
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!hVerbs || !pCommandBars) return;
-    CKLVPopupBar* pVerbs = CKLVPopupBar::CreatePopupBar(pCommandBars);
+    CKLVPopupBar* pVerbs = CKLVPopupBar::CreatePopupBar(GetCommandBars(), pCommandBars);
     pVerbs->LoadMenu(CMenu::FromHandle(hVerbs));
     auto* pPopup = static_cast<CKLVControlPopup*>(
         GetControls()->Add(typePopup, 0, kVerbsParameter, GetIndex() + 1, TRUE));

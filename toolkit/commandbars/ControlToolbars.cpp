@@ -1,6 +1,6 @@
 // The list of tool bars a menu or the bars' context menu offers to show or hide.
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
@@ -17,7 +17,7 @@ class CKLVControlToolbarItem : public CKLVControlButton {
     DECLARE_DYNCREATE(CKLVControlToolbarItem)
 public:
     void OnExecute() override {
-        CKLVCommandBars* pCommandBars = GetCommandBars();
+        CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
         if (!pCommandBars) return;
         const int nBar = static_cast<int>(m_nTag);
         pCommandBars->ClosePopups();
@@ -35,7 +35,7 @@ BOOL IsListed(const CKLVCommandBar* pBar) {
 }  // namespace
 
 void CKLVControlToolbars::FillToolbarList(CKLVCommandBar* pBar, int nBefore, int nId, BOOL bCustomizeItem, BOOL bBeginGroup) {
-    CKLVCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : nullptr;
+    CKLVCommandBarsLink* pCommandBars = pBar ? pBar->GetOwnerLink() : nullptr;
     if (!pCommandBars) return;
     CKLVControls* pControls = pBar->GetControls();
     int nPosition = nBefore;
@@ -54,7 +54,7 @@ void CKLVControlToolbars::FillToolbarList(CKLVCommandBar* pBar, int nBefore, int
         if (nPosition >= 0) ++nPosition;
     }
     if (bCustomizeItem && pCommandBars->IsCustomizeAvail()) {
-        CKLVControl* pCustomize = pControls->Add(typeButton, CKLVCommandBars::idCustomizeCommand, CString(), nPosition, TRUE);
+        CKLVControl* pCustomize = pControls->Add(typeButton, CKLVCommandBarsLink::idCustomizeCommand, CString(), nPosition, TRUE);
         if (pCustomize) pCustomize->SetBeginGroup(TRUE);
     }
 }

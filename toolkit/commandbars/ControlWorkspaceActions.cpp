@@ -1,6 +1,6 @@
 // The tab-group commands of the MDI tab client as items of a menu or tool bar.
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/interfaces/TabClientLink.h"
 #include "toolkit/common/StartupRegistrations.h"
@@ -17,7 +17,7 @@ void CKLVControlWorkspaceActions::PrepareDynamicLayout(int) {
         },
         FALSE);
     if (klv_control_lists::ShowInCustomizeMode(this)) return;
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     CKLVTabClientLink* pTabClient = CKLVTabClientLink::FromSite(pCommandBars ? pCommandBars->GetSite() : nullptr);
     if (!pTabClient) return;
     SetHideFlag(hideGeneric, TRUE);

@@ -8,7 +8,7 @@
 #include <vector>
 
 class CKLVCommandBar;
-class CKLVCommandBars;
+class CKLVCommandBarsLink;
 class CKLVPaintManager;
 class CKLVToolBar;
 struct AFX_SIZEPARENTPARAMS;
@@ -60,7 +60,7 @@ public:
 
     DWORD m_dwStyle = 0;
     CPtrArray m_arrBars;
-    CKLVCommandBars* m_pCommandBars = nullptr;
+    CKLVCommandBarsLink* m_pCommandBars = nullptr;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;

@@ -4,7 +4,7 @@
 #include "toolkit/commandbars/DockBar.h"
 
 #include "classlib/ControlBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
@@ -30,7 +30,7 @@ DWORD CKLVDockBar::GetBarLayoutMode(const CKLVCommandBar* pBar) const {
     DWORD dwMode = IsHorizontal() ? CKLVControls::modeHorzDock | CKLVControls::modeHorz : CKLVControls::modeVertDock;
     if (pBar->m_nFlags & CKLVToolBar::flagStretched) dwMode |= CKLVControls::modeStretch;
     // Customising entered other than by the switch lets every control show.
-    const BOOL bWithheld = m_pCommandBars && m_pCommandBars->m_bCustomizeMode && !m_pCommandBars->m_bCustomizeTarget;
+    const BOOL bWithheld = m_pCommandBars && m_pCommandBars->IsCustomizeModeEnteredDirectly();
     if ((pBar->m_nFlags & CKLVToolBar::flagHideWrap) && !bWithheld) dwMode |= kHideWrap;
     return dwMode;
 }

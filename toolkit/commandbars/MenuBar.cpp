@@ -2,7 +2,7 @@
 
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/MenuBarControls.h"
 #include "toolkit/common/ImageManager.h"
@@ -139,7 +139,7 @@ BOOL CKLVMenuBar::UpdateMdiControl(UINT nId, BOOL bWanted, HWND hChild, HMENU hS
 void CKLVMenuBar::RelayoutAfterChange() {
     m_nSelected = m_nPopuped = -1;
     OnRecalcLayout();
-    if (CKLVCommandBars* pCommandBars = GetCommandBars()) pCommandBars->RecalcFrameLayout(TRUE);
+    if (CKLVCommandBarsLink* pCommandBars = GetOwnerLink()) pCommandBars->RecalcFrameLayout(TRUE);
 }
 
 void CKLVMenuBar::OnTimer(UINT_PTR nIDEvent) {
@@ -192,7 +192,7 @@ BOOL CKLVMenuBar::IsMenuKeyAllowed() const {
 
 BOOL CKLVMenuBar::OnMenuKey() {
     if (!IsMenuKeyAllowed()) return FALSE;
-    GetCommandBars()->SetTrackingBar(this, 0);
+    GetOwnerLink()->SetTrackingBar(this, 0);
     return TRUE;
 }
 

@@ -5,7 +5,7 @@
 #include "classlib/DocTemplate.h"
 #include "classlib/Menu.h"
 #include "classlib/WinApp.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/Controls.h"
 
 CKLVMenuBarTemplateMenu::CKLVMenuBarTemplateMenu(UINT nTemplateId, CKLVControls* pControls)
@@ -55,10 +55,10 @@ void CKLVMenuBarTemplateMenus::RemoveAllMenus() {
 
 void CKLVMenuBar::SwitchMenu(UINT nTemplateId, HMENU hMenu) {
     if (nTemplateId == m_nCurrentTemplateId || m_nCurrentTemplateId == 0) return;
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     CKLVMenuBarTemplateMenu* pRecord = m_pTemplateMenus->Find(nTemplateId);
     CMenu* pMenu = hMenu && ::IsMenu(hMenu) ? CMenu::FromHandle(hMenu) : nullptr;
-    if ((!pCommandBars || !pCommandBars->m_bTemplateMenus) && !pRecord) {
+    if ((!pCommandBars || !pCommandBars->HasTemplateMenus()) && !pRecord) {
         if (pMenu) LoadMenu(pMenu, TRUE);
     } else {
         if (!pMenu && !pRecord) return;
@@ -90,7 +90,7 @@ void CKLVMenuBar::SwitchMenu(UINT nTemplateId, HMENU hMenu) {
 }
 
 void CKLVMenuBar::OnFrameMenuChange(HMENU hMenu) {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     UINT nTemplateId = pCommandBars ? pCommandBars->GetActiveDocTemplateId() : 0;
     if (hMenu && hMenu == m_hFrameMenu) nTemplateId = m_nMenuId;
     if (nTemplateId == 0 || nTemplateId == m_nCurrentTemplateId) return;

@@ -5,7 +5,7 @@
 #include "classlib/Dc.h"
 #include "classlib/WinThread.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
@@ -54,15 +54,15 @@ CKLVPopupBar::~CKLVPopupBar() {
     KLVPopupShadows()->RemoveShadows(this);
 }
 
-CKLVPopupBar* CKLVPopupBar::CreatePopupBar(CKLVCommandBars* pCommandBars) {
+CKLVPopupBar* CKLVPopupBar::CreatePopupBar(CKLVCommandBars* pCommandBars, CKLVCommandBarsLink* pLink) {
     auto* pBar = static_cast<CKLVPopupBar*>(RUNTIME_CLASS(CKLVPopupBar)->CreateObject());
     pBar->m_pCommandBars = pCommandBars;
-    pBar->m_pLink = pCommandBars;
+    pBar->m_pLink = pLink;
     return pBar;
 }
 
 BOOL CKLVPopupBar::CreatePopupWindow() {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     const BOOL bSaveBits = !pCommandBars || pCommandBars->GetOptions()->bShowPopupShadow;
     DWORD dwExStyle = WS_EX_TOOLWINDOW;
     if (pCommandBars && pCommandBars->IsLayoutRTL()) dwExStyle |= WS_EX_LAYOUTRTL;
@@ -157,7 +157,7 @@ void CKLVPopupBar::UpdateLocation(CSize sz) {
 }
 
 int CKLVPopupBar::GetAnimationKind() const {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!pCommandBars || (GetSafeHwnd() && ::GetWindow(m_hWnd, GW_CHILD))) return animateNone;
     const long nAnimation = pCommandBars->GetOptions()->animateType;
     if (nAnimation == animateSystem) {

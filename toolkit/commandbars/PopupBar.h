@@ -36,8 +36,14 @@ public:
     CKLVPopupBar();
     ~CKLVPopupBar() override;
 
-    // A popup bar of the run-time class bound to the command bars; the caller owns a reference.
-    static CKLVPopupBar* CreatePopupBar(CKLVCommandBars* pCommandBars);
+    // A popup bar of the run-time class bound to the command bars and their link; the caller owns
+    // a reference. Callers that hold the command bars themselves pass them once: the template
+    // turns them into their link where their class is seen, which it is not here.
+    static CKLVPopupBar* CreatePopupBar(CKLVCommandBars* pCommandBars, CKLVCommandBarsLink* pLink);
+    template <class TCommandBars>
+    static CKLVPopupBar* CreatePopupBar(TCommandBars* pCommandBars) {
+        return CreatePopupBar(pCommandBars, pCommandBars);
+    }
 
     // Opens the bar for the control (null: at the stored point); TRUE when it is open.
     virtual BOOL Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst);

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/PopupBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
@@ -46,7 +46,7 @@ void CKLVPopupBar::GetMonitorAreas(const CRect& rcExclude, CPoint pt, CRect& rcW
 }
 
 void CKLVPopupBar::UpdateExpandingState() {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!pCommandBars || pCommandBars->GetOptions()->bAlwaysShowFullMenus) {
         for (int i = 0; i < GetControlCount(); ++i) {
             CKLVControl* pControl = GetControl(i);
@@ -120,7 +120,7 @@ CSize CKLVPopupBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     CRect rcLayoutBorders = rcBorders;
     rcLayoutBorders.bottom += nExpandHeight;
     // Columns only where the menu may not scroll, or when the caller limits the height.
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     const BOOL bNoScroll = pCommandBars && pCommandBars->GetOptions()->bPopupLayoutOption;
     const int nMaxHeight = (dwMode & CKLVControls::modeLengthIsHeight) ? nLength : bNoScroll ? rcWork.Height() : 0;
     const CSize sz = m_pControls->CalcPopupSize(&dc, nMaxHeight, rcLayoutBorders);
@@ -210,7 +210,7 @@ CRect CKLVPopupBar::CalcPopupRect(CSize sz) {
     CRect rcArea = rcWork;
     if (rcMonitor.PtInRect(m_ptPopup) && !rcWork.PtInRect(m_ptPopup)) rcArea = rcMonitor;
     const int nBottom = rcArea.bottom - bottomReserve;
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     const BOOL bNoScroll = pCommandBars && pCommandBars->GetOptions()->bPopupLayoutOption;
     m_bScrolling = FALSE;
 

@@ -2,7 +2,7 @@
 // the popup's commands, and follows the cursor until the button is released.
 #include "toolkit/commandbars/PopupBar.h"
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
@@ -76,7 +76,7 @@ DragEnd RunDrag(HWND hCapture, CKLVToolBar* pBar) {
 }  // namespace
 
 void CKLVPopupBar::TearOff() {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!pCommandBars || !GetSafeHwnd()) return;
     CTearOffScope scope(this, m_pControlPopup);
     ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEALL));

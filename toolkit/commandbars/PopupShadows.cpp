@@ -2,7 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -176,7 +176,7 @@ void CKLVPopupShadows::CreateShadow(BOOL bHorizontal, const CRect& rcOwner, cons
     pShadow->m_bHorizontal = bHorizontal;
     pShadow->m_nFlags = pPaintManager->m_nShadowOptions;
     pShadow->m_pOwner = pOwner;
-    CKLVCommandBars* pCommandBars = pOwner->GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = pOwner->GetOwnerLink();
     const BOOL bSaveBits = !pCommandBars || pCommandBars->GetOptions()->bShowPopupShadow;
     CWnd* pHost = pOwner->GetFrameSite();
     if (!pHost) pHost = pOwner->GetSite();

@@ -2,7 +2,7 @@
 
 #include "classlib/FrameWnd.h"
 #include "classlib/WinApp.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
@@ -58,7 +58,7 @@ BOOL CKLVToolBar::CreateToolBar(DWORD dwStyle, CWnd* pParentWnd, UINT nID) {
 BOOL CKLVToolBar::CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating) {
     const HWND hParent = AfxGetSafeHwnd(pParentWnd);
     if (!GetSafeHwnd()) {
-        CKLVCommandBars* pCommandBars = GetCommandBars();
+        CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
         const DWORD dwExStyle = pCommandBars && pCommandBars->IsLayoutRTL() ? WS_EX_LAYOUTRTL : 0;
         const CPoint ptOrigin = m_pTracker ? m_pTracker->m_ptLastFloating : CPoint(0, 0);
         if (!CreateEx(dwExStyle, kToolBarClass, m_strTitle, bFloating ? kFloatingStyle : kDockedStyle,
@@ -81,7 +81,7 @@ BOOL CKLVToolBar::CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating) {
 }
 
 BOOL CKLVToolBar::SetPosition(int nPosition) {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!pCommandBars) return FALSE;
     if (nPosition >= barTop && nPosition <= barRight) return pCommandBars->DockCommandBar(this, nPosition);
     if (nPosition == barFloating) return pCommandBars->FloatCommandBar(this);
@@ -89,7 +89,7 @@ BOOL CKLVToolBar::SetPosition(int nPosition) {
 }
 
 void CKLVToolBar::RelayoutFrame() {
-    if (CKLVCommandBars* pCommandBars = GetCommandBars()) {
+    if (CKLVCommandBarsLink* pCommandBars = GetOwnerLink()) {
         pCommandBars->RecalcFrameLayout();
         return;
     }
@@ -113,7 +113,7 @@ void CKLVToolBar::SetVisible(BOOL bVisible) {
     CWnd* pSite = GetSite();
     if (pSite && pSite->GetSafeHwnd())
         pSite->SendMessage(msgVisibleChanged, reinterpret_cast<WPARAM>(this), bVisible);
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if (!pCommandBars) return;
     pCommandBars->GetOptions()->bDirty = TRUE;
     // A temporary bar exists only while it shows; this may be its last reference.

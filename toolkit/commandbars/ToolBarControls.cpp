@@ -1,6 +1,5 @@
 #include "toolkit/commandbars/ToolBarControls.h"
 
-#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
@@ -33,7 +32,7 @@ CKLVControlToolBarOptions::CKLVControlToolBarOptions() {
 
 BOOL CKLVControlToolBarOptions::OnSetPopup(BOOL bPopup) {
     auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, m_pParent);
-    CKLVCommandBars* pCommandBars = pToolBar ? pToolBar->GetCommandBars() : nullptr;
+    CKLVCommandBarsLink* pCommandBars = pToolBar ? pToolBar->GetOwnerLink() : nullptr;
     if (bPopup && pCommandBars && m_pCommandBar && !m_pCommandBar->GetTrackingMode()) {
         m_pCommandBar->GetControls()->RemoveAll();
         pCommandBars->AddHiddenControls(pToolBar, m_pCommandBar);

@@ -4,7 +4,6 @@
 
 #include "classlib/ControlBar.h"
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"

@@ -4,7 +4,7 @@
 
 #include "classlib/MiniFrameWnd.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
@@ -51,7 +51,7 @@ BOOL CKLVToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 
 void CKLVToolBar::OnRButtonDown(UINT nFlags, CPoint point) {
     CKLVControl* pControl = m_pControls->HitTest(point);
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetOwnerLink();
     if ((pControl && pControl->OnRButtonDown(point)) || !pCommandBars) return;
     if (IsCustomizeMode()) {
         CKLVCommandBar::OnRButtonDown(nFlags, point);
@@ -120,7 +120,7 @@ void CKLVToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
         CKLVCommandBar::OnLButtonDown(nFlags, point);
         return;
     }
-    if (CKLVCommandBars* pCommandBars = GetCommandBars()) pCommandBars->ClosePopups();
+    if (CKLVCommandBarsLink* pCommandBars = GetOwnerLink()) pCommandBars->ClosePopups();
     if (!m_pTracker || !(m_nFlags & flagMoveMask)) return;
     CPoint ptScreen = point;
     ClientToScreen(&ptScreen);
@@ -146,7 +146,7 @@ void CKLVToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point) {
     }
     ActivateTopParent();
     BringToTop(m_hWnd);
-    if (CKLVCommandBars* pCommandBars = GetCommandBars()) pCommandBars->ClosePopups();
+    if (CKLVCommandBarsLink* pCommandBars = GetOwnerLink()) pCommandBars->ClosePopups();
     m_pTracker->StartResize(static_cast<int>(nHitTest), point);
 }
 

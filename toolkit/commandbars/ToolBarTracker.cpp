@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/ToolBarTracker.h"
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/DialogBar.h"
@@ -25,7 +25,7 @@ CRect WindowRect(CWnd* pWnd) {
 }
 
 void MarkStateChanged(CKLVToolBar* pBar) {
-    if (CKLVCommandBars* pCommandBars = pBar->GetCommandBars()) pCommandBars->GetOptions()->bDirty = TRUE;
+    if (CKLVCommandBarsLink* pCommandBars = pBar->GetOwnerLink()) pCommandBars->GetOptions()->bDirty = TRUE;
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ void CKLVToolBarTracker::TrackLoop() {
         } else {
             ::DispatchMessageA(&msg);
         }
-        if (CKLVCommandBars* pCommandBars = m_pBar->GetCommandBars()) pCommandBars->UpdateFrameLayout();
+        if (CKLVCommandBarsLink* pCommandBars = m_pBar->GetOwnerLink()) pCommandBars->UpdateFrameLayout();
     }
     if (::GetCapture() == hWnd) ::ReleaseCapture();
     MarkStateChanged(m_pBar);
@@ -112,7 +112,7 @@ void CKLVToolBarTracker::OnMoveStep(CPoint pt) {
     m_ptLast = pt;
     m_rcDrag.OffsetRect(delta);
     m_rcTrack.OffsetRect(delta);
-    CKLVCommandBars* pCommandBars = m_pBar->GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = m_pBar->GetOwnerLink();
     if (!pCommandBars) return;
     if (CKLVDockBar* pDock = pCommandBars->CanDock(pt, m_pBar->m_pDockBar)) {
         if (m_pBar->m_nFlags & (1u << pDock->GetPosition())) {
@@ -132,7 +132,7 @@ void CKLVToolBarTracker::OnMoveStep(CPoint pt) {
 }
 
 void CKLVToolBarTracker::FloatAt(CPoint pt, BOOL bCentre) {
-    CKLVCommandBars* pCommandBars = m_pBar->GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = m_pBar->GetOwnerLink();
     if (!pCommandBars || !pCommandBars->FloatCommandBar(m_pBar)) return;
     const CSize sz = m_pBar->CalcDynamicLayout(-1, kFloatingLayout);
     CRect rc(m_rcTrack.TopLeft(), sz);
@@ -193,7 +193,7 @@ void CKLVToolBarTracker::ResizeFreely(CPoint pt) {
 }
 
 void CKLVToolBarTracker::ToggleDocking() {
-    CKLVCommandBars* pCommandBars = m_pBar->GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = m_pBar->GetOwnerLink();
     if (!pCommandBars) return;
     if (m_pBar->IsDocked()) {
         if (!(m_pBar->m_nFlags & CKLVToolBar::flagFloat) || !pCommandBars->GetOptions()->bDblClickFloat) return;

@@ -1,6 +1,6 @@
 #include "toolkit/ribbon/RibbonBar.h"
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/themes/PaintManagerTheme6.h"

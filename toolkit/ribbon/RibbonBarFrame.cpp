@@ -3,7 +3,7 @@
 #include "toolkit/ribbon/RibbonBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/DCScopes.h"

@@ -4,7 +4,7 @@
 #include "toolkit/ribbon/RibbonBar.h"
 
 #include "classlib/CmdUI.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/themes/FrameIntegration.h"
 #include "toolkit/themes/PaintManagerTheme6.h"

@@ -3,7 +3,7 @@
 #include "toolkit/ribbon/RibbonBar.h"
 
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonKeyTips.h"

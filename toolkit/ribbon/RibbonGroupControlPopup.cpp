@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"

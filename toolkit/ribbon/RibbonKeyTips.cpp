@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonKeyTips.h"
 
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonControlTab.h"

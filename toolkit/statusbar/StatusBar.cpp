@@ -4,7 +4,7 @@
 
 #include "classlib/Controls.h"
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"

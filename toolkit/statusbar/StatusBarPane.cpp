@@ -2,7 +2,7 @@
 #include "toolkit/statusbar/StatusBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ImageManager.h"

@@ -3,7 +3,7 @@
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include "classlib/DocTemplate.h"
-#include "toolkit/commandbars/CommandMenu.h"
+#include "toolkit/commandbars/manager/CommandMenu.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/SplitterTracker.h"
 #include "toolkit/tabs/TabMouseLoop.h"

@@ -3,7 +3,7 @@
 #include "PopupBarTestSupport.h"
 #include "classlib/ClassLib.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"

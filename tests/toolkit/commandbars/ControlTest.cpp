@@ -1,7 +1,7 @@
 // Controls: texts from the control and its action, executing through the site, the tracked
 // press with auto-repeat, buttons and popups on menus and tool bars.
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/ControlAction.h"
 
 using commandbars_test::CTestBar;

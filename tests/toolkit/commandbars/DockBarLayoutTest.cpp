@@ -5,7 +5,7 @@
 #include "ControlTestSupport.h"
 #include "classlib/ControlBar.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"

@@ -2,7 +2,7 @@
 // leaving takes with it, stretched bars alone in their rows, printing with the children; the
 // manager's four dock bars.
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/DockBar.h"
 
 #include <gtest/gtest.h>

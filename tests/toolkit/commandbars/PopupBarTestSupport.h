@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/PopupBar.h"
 

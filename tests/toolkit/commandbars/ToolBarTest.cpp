@@ -7,7 +7,7 @@
 #include "classlib/ThreadState.h"
 #include "classlib/WinApp.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"

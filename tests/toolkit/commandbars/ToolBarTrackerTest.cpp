@@ -5,7 +5,7 @@
 #include "ControlTestSupport.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/WindowTestSupport.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"

@@ -2,7 +2,7 @@
 // records the ribbon's notifications and may cancel a tab change.
 #pragma once
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/Controls.h"

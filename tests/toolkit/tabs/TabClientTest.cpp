@@ -5,7 +5,7 @@
 #include "classlib/WindowTestSupport.h"
 #include "support/DeferredAction.h"
 #include "support/FlatPaintManagerTheme.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"

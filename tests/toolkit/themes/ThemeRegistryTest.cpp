@@ -1,6 +1,6 @@
 // The theme numbers SetTheme builds, and each theme's metrics as a tool bar's layout uses them.
 #include "ThemeTestSupport.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/ToolBar.h"
 
 namespace themes_test {

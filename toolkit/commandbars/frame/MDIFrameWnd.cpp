@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"
 
 #include "classlib/Exceptions.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 
 IMPLEMENT_DYNCREATE(CKLVMDIFrameWnd, CMDIFrameWnd)

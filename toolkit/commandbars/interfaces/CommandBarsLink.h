@@ -4,18 +4,65 @@
 
 #include "classlib/ClassLib.h"
 
+#include <memory>
+
 class CKLVAccelManager;
 class CKLVCommandBar;
+class CKLVCommandBarKeyboardTip;
 class CKLVCommandBarsOptions;
 class CKLVControl;
 class CKLVControlActions;
+class CKLVDockBar;
 class CKLVImageManager;
 class CKLVPaintManager;
+class CKLVToolBar;
 class CKLVToolTipContext;
+class CMenu;
 
 class CKLVCommandBarsLink {
 public:
+    // The command a site answers when it wants it offered in the bars' expand popups.
+    enum : UINT { idCustomizeCommand = 35001 };
+
     virtual ~CKLVCommandBarsLink() = default;
+
+    // The bars owned, in their order, and the menu bar among them.
+    virtual int GetCount() const { return 0; }
+    virtual CKLVCommandBar* GetAt(int /*nIndex*/) const { return nullptr; }
+    virtual CKLVCommandBar* FindCommandBar(UINT /*nBarID*/) const { return nullptr; }
+    virtual CKLVCommandBar* GetMenuBar() const { return nullptr; }
+    virtual void ToggleVisible(int /*nIndex*/) {}
+    virtual void Remove(CKLVCommandBar* /*pBar*/) {}
+    virtual BOOL IsLayoutRTL() const { return FALSE; }
+    // Hidden in short menus until used.
+    virtual BOOL IsControlHidden(CKLVControl* /*pControl*/) const { return FALSE; }
+    // Each document template keeps its own menu-bar controls.
+    virtual BOOL HasTemplateMenus() const { return FALSE; }
+
+    // Docking and floating the tool bars in the site's dock bars, and laying the site out.
+    virtual CKLVDockBar* GetDockBar(int /*nPosition*/) const { return nullptr; }
+    virtual CKLVDockBar* CanDock(CPoint /*ptScreen*/, CKLVDockBar* /*pDockBar*/ = nullptr) const { return nullptr; }
+    virtual BOOL DockCommandBar(CKLVToolBar* /*pBar*/, LPCRECT /*lpRect*/, CKLVDockBar* /*pDockBar*/) { return FALSE; }
+    virtual BOOL DockCommandBar(CKLVToolBar* /*pBar*/, int /*nPosition*/) { return FALSE; }
+    virtual BOOL FloatCommandBar(CKLVToolBar* /*pBar*/) { return FALSE; }
+    virtual void UpdateFrameLayout() {}
+    virtual CKLVToolBar* AddCustomToolBar(LPCTSTR /*lpszTitle*/, UINT /*nBarID*/, BOOL /*bFloating*/ = FALSE) { return nullptr; }
+    // A tool bar's expand popup: the controls its row hides, then the customize items.
+    virtual void AddHiddenControls(CKLVToolBar* /*pBar*/, CKLVCommandBar* /*pPopup*/) {}
+    virtual void AddExpandCustomizeControls(CKLVToolBar* /*pBar*/, CKLVCommandBar* /*pPopup*/) {}
+    // The context menu over the bars at a screen point.
+    virtual void ContextMenu(CKLVCommandBar* /*pBar*/, CPoint /*ptScreen*/) {}
+    // The menu shown as a popup bar of the command bars; 0 when nothing was chosen.
+    virtual UINT TrackPopupMenuEx(CMenu* /*pMenu*/, UINT /*nFlags*/, int /*x*/, int /*y*/, CWnd* /*pOwner*/ = nullptr,
+                                  LPTPMPARAMS /*lptpm*/ = nullptr) {
+        return 0;
+    }
+    // Keyboard entry into the bar (nStep 0), or into the next visible bar from it (+1, -1).
+    virtual BOOL SetTrackingBar(CKLVCommandBar* /*pBar*/, int /*nStep*/) { return FALSE; }
+    // The control whose mnemonic the key types, from after the bar's selection; null when none.
+    virtual CKLVControl* FindAccelControl(CKLVCommandBar* /*pBar*/, UINT /*nKey*/, BOOL& /*bAmbiguous*/) const {
+        return nullptr;
+    }
 
     // A bar entered (mode 1 or 2) or left (0) keyboard tracking: cues and tips follow it.
     virtual void OnTrackingModeChanged(CKLVCommandBar* /*pBar*/, int /*nMode*/) {}
@@ -54,6 +101,9 @@ public:
     virtual BOOL ShowKeyboardTipsLevelUp(CKLVCommandBar* /*pBar*/) { return FALSE; }
     // The level of the tips shown (1 the top one), 0 without keyboard navigation.
     virtual int GetKeyboardTipsLevel() const { return 0; }
+    // A tip a bar made for one of its controls, taken by the command bars (a link that does not
+    // take it leaves it to the caller).
+    virtual void AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip>&& /*pTip*/) {}
 
     // Tooltips: the shared tooltip host (the bar takes its own reference), whether tool bars
     // show tips, append their shortcuts, and whether controls on popup bars show tips at all.
@@ -74,6 +124,10 @@ public:
     // and left after it; the frame is laid out again afterwards.
     virtual BOOL IsAltDragCustomization() const { return FALSE; }
     virtual void SetCustomizeMode(BOOL /*bMode*/) {}
+    // The site handles the customize command.
+    virtual BOOL IsCustomizeAvail() const { return FALSE; }
+    // Customize mode entered other than by SetCustomizeMode: every control of a docked bar shows.
+    virtual BOOL IsCustomizeModeEnteredDirectly() const { return FALSE; }
     virtual void RecalcFrameLayout(BOOL /*bDelay*/ = FALSE) {}
     // The context menu of customize mode for a control, at a screen point.
     virtual void ShowCustomizeContextMenu(CKLVCommandBar* /*pBar*/, CKLVControl* /*pControl*/, POINT /*ptScreen*/) {}

@@ -1,5 +1,5 @@
 // The menu sounds' worker: started by the first request, ended with the command bars.
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/sounds/MenuSoundPlayer.h"
 
 #include <gtest/gtest.h>

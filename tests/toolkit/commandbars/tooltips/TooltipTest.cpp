@@ -5,7 +5,7 @@
 // be running and then stepped with WM_TIMER; nothing waits for time to pass.
 #include "PaintManagerTestSupport.h"
 #include "classlib/ClassLib.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/tooltips/RichEditTextHost.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/commandbars/tooltips/TooltipWnd.h"

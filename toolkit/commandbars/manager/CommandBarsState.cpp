@@ -1,6 +1,6 @@
 // The command bars' saved state: collecting the bars to write, writing and reading them as a
 // numbered list of sections, and merging loaded bars into the bars the program made.
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 
 #include "classlib/Exceptions.h"
 #include "classlib/WinApp.h"

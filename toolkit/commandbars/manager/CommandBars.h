@@ -34,8 +34,7 @@ class CMenu;
 class CKLVCommandBars : public CCmdTarget, public CKLVCommandBarsLink {
     DECLARE_DYNCREATE(CKLVCommandBars)
 public:
-    // The command a site answers when it wants it offered in the bars' expand popups.
-    enum : UINT { idCustomizeCommand = 35001, msgDragControlChanged = 0x2857, msgToolBarContextMenu = 0x285C,
+    enum : UINT { msgDragControlChanged = 0x2857, msgToolBarContextMenu = 0x285C,
                   idToolBarsList = 0xE800, idHelpCommand = 0xE146 };
 
     // The classes the manager makes bars of; the application may change them first. Null
@@ -49,27 +48,27 @@ public:
 
     // Virtual operations in the order every later part was built against.
     // The bar with bar id 1 when it is a menu bar.
-    virtual CKLVCommandBar* GetMenuBar() const;
+    CKLVCommandBar* GetMenuBar() const override;
     // Hidden (shown in full menus only) and not yet used.
     virtual BOOL IsCommandHidden(UINT nId) const;
     // A hidden command, or, with "AutoHideUnusedPopups", a popup whose bar has controls that
     // are all hidden by this same test.
-    virtual BOOL IsControlHidden(CKLVControl* pControl) const;
+    BOOL IsControlHidden(CKLVControl* pControl) const override;
 
     // The context menu over the bars at a screen point, tracked until it closes; the site may
     // change it first (message 0x285C).
-    virtual void ContextMenu(CKLVCommandBar* pBar, CPoint ptScreen);
+    void ContextMenu(CKLVCommandBar* pBar, CPoint ptScreen) override;
     // Copies of the controls that the bar's dock row hides for lack of room, into the popup.
-    virtual void AddHiddenControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup);
+    void AddHiddenControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup) override;
     // For each bar of the row a popup item, named after it, listing its buttons for showing and
     // hiding; then the customize command when the site handles it.
-    virtual void AddExpandCustomizeControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup);
+    void AddExpandCustomizeControls(CKLVToolBar* pBar, CKLVCommandBar* pPopup) override;
     // With a rebar among the site's children (0xE804), tool bars live in its bands.
     virtual void AddRebarBand(CKLVToolBar* pBar);
     virtual void RemoveRebarBand(CKLVToolBar* pBar);
     // A tool bar of the user's own: the site may fill it first (message 0x2861); it floats or
     // docks on top, is not built in, and goes into the rebar when there is one.
-    virtual CKLVToolBar* AddCustomToolBar(LPCTSTR lpszTitle, UINT nBarID, BOOL bFloating = FALSE);
+    CKLVToolBar* AddCustomToolBar(LPCTSTR lpszTitle, UINT nBarID, BOOL bFloating = FALSE) override;
     // Saved state. Writes the list under "CommandBars"; FALSE when the store failed.
     virtual BOOL SaveCommandBarList(CKLVPropExchange* pPX, CKLVCommandBarList* pList);
     // Reads bars into the list; FALSE, with none of them added, when a class cannot be made, a
@@ -86,18 +85,18 @@ public:
     // that cannot be made throws the resource exception.
     void EnableDocking();
     // Null before EnableDocking or for another position.
-    CKLVDockBar* GetDockBar(int nPosition) const;
+    CKLVDockBar* GetDockBar(int nPosition) const override;
     // The dock bar a bar dragged to the screen point would dock in: the first, trying pDockBar
     // and then top, bottom, left and right, whose window grown by 20 pixels holds the point.
-    CKLVDockBar* CanDock(CPoint ptScreen, CKLVDockBar* pDockBar = nullptr) const;
+    CKLVDockBar* CanDock(CPoint ptScreen, CKLVDockBar* pDockBar = nullptr) const override;
     // The bar's window in the site, docked in the dock bar at the screen rectangle (or in a new
     // last row without one); FALSE without a dock bar or window.
-    BOOL DockCommandBar(CKLVToolBar* pBar, LPCRECT lpRect, CKLVDockBar* pDockBar);
-    BOOL DockCommandBar(CKLVToolBar* pBar, int nPosition);
+    BOOL DockCommandBar(CKLVToolBar* pBar, LPCRECT lpRect, CKLVDockBar* pDockBar) override;
+    BOOL DockCommandBar(CKLVToolBar* pBar, int nPosition) override;
     // The bar's window floating over the site, out of its dock bar.
-    BOOL FloatCommandBar(CKLVToolBar* pBar);
+    BOOL FloatCommandBar(CKLVToolBar* pBar) override;
     // Lays the site frame out at once when it waits for its idle layout.
-    void UpdateFrameLayout();
+    void UpdateFrameLayout() override;
     // Stores the site and asks it (without running anything) whether it handles the customize
     // command.
     void SetSite(CWnd* pSite);
@@ -107,11 +106,11 @@ public:
     // A bar of the class (the tool-bar class for null) with its window at the position; null
     // when it cannot be made, the list then unchanged.
     CKLVCommandBar* Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pBarClass = nullptr);
-    void Remove(CKLVCommandBar* pBar);
+    void Remove(CKLVCommandBar* pBar) override;
     void RemoveAll();
-    int GetCount() const { return static_cast<int>(m_arrBars.GetSize()); }
-    CKLVCommandBar* GetAt(int nIndex) const;
-    CKLVCommandBar* FindCommandBar(UINT nBarID) const;
+    int GetCount() const override { return static_cast<int>(m_arrBars.GetSize()); }
+    CKLVCommandBar* GetAt(int nIndex) const override;
+    CKLVCommandBar* FindCommandBar(UINT nBarID) const override;
     int FindIndex(const CKLVCommandBar* pBar) const;
     // The next visible bar from nIndex in steps of nStep (+1 or -1), wrapping once; nIndex when
     // the walk comes back to it; -1 when none. From -1 forward the walk does not wrap; from -1
@@ -124,11 +123,12 @@ public:
     // The calling thread's hooks, made on first use.
     CKLVKeyboardHook* GetKeyboardHook() const;
     static CKLVMouseHook* GetMouseHook();
-    void ToggleVisible(int nIndex);
+    void ToggleVisible(int nIndex) override;
     void SetCommandUsed(UINT nId) override;
     void SetCustomizeMode(BOOL bMode) override;
     BOOL IsAltDragCustomization() const override;
-    BOOL IsCustomizeAvail() const { return m_bSiteAnswer; }
+    BOOL IsCustomizeAvail() const override { return m_bSiteAnswer; }
+    BOOL IsCustomizeModeEnteredDirectly() const override { return m_bCustomizeMode && !m_bCustomizeTarget; }
     // Redraws every bar when cues show only on demand and the state changes (always shown while
     // customising).
     void ShowKeyboardCues(BOOL bShow);
@@ -156,19 +156,21 @@ public:
     static UINT TrackPopupMenu(CKLVPopupBar* pPopup, UINT nFlags, int x, int y, CWnd* pSite = nullptr,
                                LPCRECT lpExclude = nullptr, CWnd* pOwner = nullptr);
     // The menu shown as a popup bar of these command bars, its command sent to the site.
-    UINT TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner = nullptr, LPTPMPARAMS lptpm = nullptr);
+    UINT TrackPopupMenuEx(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pOwner = nullptr,
+                          LPTPMPARAMS lptpm = nullptr) override;
     // Keyboard entry into the bar (nStep 0), or into the next visible bar from it (+1, -1).
-    BOOL SetTrackingBar(CKLVCommandBar* pBar, int nStep);
+    BOOL SetTrackingBar(CKLVCommandBar* pBar, int nStep) override;
     // Alt+key: the mnemonic search; TRUE when it opened or selected something.
     BOOL OnAltKey(UINT nKey);
     // The control whose mnemonic the key types, from after the bar's selection; null when none.
-    CKLVControl* FindAccelControl(CKLVCommandBar* pBar, UINT nKey, BOOL& bAmbiguous) const;
+    CKLVControl* FindAccelControl(CKLVCommandBar* pBar, UINT nKey, BOOL& bAmbiguous) const override;
 
     CKLVCommandBarsOptions* GetOptions() const override { return m_pOptions; }
     CKLVContextMenus* GetContextMenus() const { return m_pContextMenus; }
     void SetPaintManager(CKLVPaintManager* pPaintManager);
     void SetImageManager(CKLVImageManager* pImageManager);
-    BOOL IsLayoutRTL() const;
+    BOOL IsLayoutRTL() const override;
+    BOOL HasTemplateMenus() const override { return m_bTemplateMenus; }
 
     // What the bars ask of their command bars.
     void OnTrackingModeChanged(CKLVCommandBar* pBar, int nMode) override;
@@ -216,7 +218,7 @@ public:
     void HideKeyboardTips() override;
     BOOL IsKeyboardTipsShown(CKLVCommandBar* pBar) const override;
     void OnKeyboardTipKey(CKLVCommandBar* pBar, UINT nKey) override;
-    void AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip> pTip);
+    void AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip>&& pTip) override;
     int GetKeyboardTipCount() const { return static_cast<int>(m_keyboardTips.size()); }
     CKLVCommandBarKeyboardTip* GetKeyboardTip(int nIndex) const { return m_keyboardTips.at(static_cast<size_t>(nIndex)).get(); }
 

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/KeyboardTipCaptions.h"
+#include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
 
 #include "toolkit/commandbars/CommandBar.h"
 

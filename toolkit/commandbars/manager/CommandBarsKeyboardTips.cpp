@@ -1,12 +1,12 @@
 // Key tips: the command bars show those of one bar at a time, each over its control with the key
 // that activates it, and narrow them down as the user types their keys.
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/KeyboardTipCaptions.h"
+#include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/common/DCScopes.h"
@@ -20,7 +20,7 @@ constexpr int kMinTipWidth = 16, kMinTipHeight = 15;
 
 }  // namespace
 
-void CKLVCommandBars::AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip> pTip) {
+void CKLVCommandBars::AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip>&& pTip) {
     m_keyboardTips.push_back(std::move(pTip));
 }
 

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 
 #include "classlib/DocTemplate.h"
 #include "classlib/Document.h"
@@ -11,7 +11,7 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/CustomizeDrop.h"
+#include "toolkit/commandbars/manager/CustomizeDrop.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/PaintManager.h"

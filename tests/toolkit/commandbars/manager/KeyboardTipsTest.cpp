@@ -3,7 +3,7 @@
 // option off), translucent disabled tips, and typing their keys.
 #include "MenuFrameTestSupport.h"
 #include "toolkit/commandbars/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/KeyboardTipCaptions.h"
+#include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/KeyboardHook.h"

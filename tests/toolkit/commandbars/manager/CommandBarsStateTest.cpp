@@ -5,7 +5,7 @@
 #include "AnsweringApp.h"
 #include "StateStores.h"
 #include "toolkit/commandbars/CommandBarList.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"

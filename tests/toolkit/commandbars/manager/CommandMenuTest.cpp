@@ -2,7 +2,7 @@
 // icons only), the item chosen returned, nothing when cancelled.
 #include "MenuFrameTestSupport.h"
 #include "support/DeferredAction.h"
-#include "toolkit/commandbars/CommandMenu.h"
+#include "toolkit/commandbars/manager/CommandMenu.h"
 #include "toolkit/common/ImageManager.h"
 
 #include <gtest/gtest.h>

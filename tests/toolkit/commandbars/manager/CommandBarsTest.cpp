@@ -3,7 +3,7 @@
 // bars read of the options through it; the MDI frame that hands them its accelerators.
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/CommandBarList.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"

@@ -1,7 +1,7 @@
-#include "toolkit/commandbars/CustomizeDrop.h"
+#include "toolkit/commandbars/manager/CustomizeDrop.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/common/ResourceManager.h"
 

@@ -3,7 +3,7 @@
 // copy at once; a copy-only drag shows the copy cursor; Escape, the right button, a lost capture
 // and a quit request cancel, the quit surviving the loop.
 #include "MenuFrameTestSupport.h"
-#include "toolkit/commandbars/CustomizeDrop.h"
+#include "toolkit/commandbars/manager/CustomizeDrop.h"
 #include "toolkit/commandbars/ToolBar.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // popup tracking with its results, its WM_QUIT and a real menu's command reaching the frame.
 #include "MenuFrameTestSupport.h"
 #include "support/DeferredAction.h"
-#include "toolkit/commandbars/CustomizeDrop.h"
+#include "toolkit/commandbars/manager/CustomizeDrop.h"
 #include "toolkit/common/KeyboardHook.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // preview, and the re-layout after a settings change.
 #include "ControlTestSupport.h"
 #include "classlib/FrameWnd.h"
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"

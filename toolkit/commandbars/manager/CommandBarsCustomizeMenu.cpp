@@ -1,6 +1,6 @@
 // The context menu of customize mode over a bar's control: the control leaves the bar, or a
 // group starts at it.
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"

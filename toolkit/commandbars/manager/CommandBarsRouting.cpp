@@ -1,7 +1,7 @@
 // The command bars between the frame and its message handling: Alt, mnemonics, the context-menu
 // key, the wheel and accelerators first; colour, setting, activation and system-command changes
 // close or refresh the bars; popup menus tracked modally; keyboard entry into a bar.
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 
 #include "toolkit/commandbars/textfield/Edit.h"
 
@@ -13,7 +13,7 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
-#include "toolkit/commandbars/CustomizeDrop.h"
+#include "toolkit/commandbars/manager/CustomizeDrop.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"

@@ -1,6 +1,6 @@
-#include "toolkit/commandbars/CommandMenu.h"
+#include "toolkit/commandbars/manager/CommandMenu.h"
 
-#include "toolkit/commandbars/CommandBars.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
