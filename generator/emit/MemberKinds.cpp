@@ -33,6 +33,10 @@ void declaration(const CStructMember& member, const std::string_view* length, CT
         out.line("\tint\t", member.presentName, ";");
     if (!member.nilName.empty())
         out.line("\tint\t", member.isArray() ? "*" : "", member.nilName, ";");
+    if (!member.typeName.empty()) {
+        out.line("\tchar\t*", member.typeName, ";");
+        out.line("\tchar\t*", member.typeNsName, ";");
+    }
 }
 
 std::string access(const CStructMember& member)

@@ -127,6 +127,12 @@ private:
                 // What is gone is no longer there to be written.
                 if (!member.presentName.empty())
                     out.line(owner, member.presentName, " = 0;");
+                for (const std::string_view typeText : {member.typeName, member.typeNsName}) {
+                    if (typeText.empty())
+                        continue;
+                    out.line("free(", owner, typeText, ");");
+                    out.line(owner, typeText, " = NULL;");
+                }
             } else if (const CStructMember* text = carriedText(member)) {
                 access.assign(owner).append(member.cName).append(".").append(text->cName);
                 out.line("free(", access, ");");

@@ -116,6 +116,7 @@ public:
     void text(const CStructMember& member, const std::string&, const std::string&) override
     {
         usesContent_ = usesContent_ || member.anyContent;
+        usesOwnType_ = usesOwnType_ || !member.typeName.empty();
         readValue(member);
     }
     void wildcard(const CStructMember&, const std::string&) override { usesMarkupDup_ = true; }
@@ -140,6 +141,8 @@ public:
             writeMarkupDup(out);
         if (usesContent_)
             writeContent(out);
+        if (usesOwnType_)
+            writeOwnType(out);
         if (usesNil_) {
             out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
             out.line("static int mydecode_nil(xmlNodePtr cur)");
@@ -267,6 +270,36 @@ public:
         out.emptyLine();
     }
 
+    // An anyType element's own xsi:type, kept with the namespace its
+    // prefix names where the element stands, so that it can be written
+    // again under any prefix.
+    static void writeOwnType(CTextBuffer& out)
+    {
+        out.line("//the xsi:type of the element at cur as written into *type, and the namespace its prefix (without one,");
+        out.line("//the default namespace) stands for there into *ns (NULL: none), both allocated; -1 without memory");
+        out.line("static int mydecode_own_type(xmlDocPtr doc, xmlNodePtr cur, const char *member, char **type, char **ns)");
+        out.open("{");
+        out.line("xmlChar\t*written = xmlGetNsProp(cur, (const xmlChar *)\"type\", (const xmlChar *)\"" +
+                 std::string(CXmlNamespaces::InstanceUri) + "\");");
+        out.line("const xmlChar\t*colon = written != NULL ? xmlStrchr(written, ':') : NULL;");
+        out.line("xmlChar\t*prefix = colon != NULL ? xmlStrndup(written, (int)(colon - written)) : NULL;");
+        out.line("xmlNsPtr\tfound = written != NULL && (colon == NULL || prefix != NULL) ? xmlSearchNs(cur->doc, cur, prefix) : NULL;");
+        out.line("int\tresult = 0;");
+        out.emptyLine();
+        out.line("if(written == NULL)");
+        out.line("\treturn 0;");
+        out.line("*type = strdup((const char *)written);");
+        out.line("if(found != NULL && found->href != NULL)");
+        out.line("\t*ns = strdup((const char *)found->href);");
+        out.line("if(*type == NULL || (colon != NULL && prefix == NULL) || (found != NULL && found->href != NULL && *ns == NULL))");
+        out.line("\tresult = mydecode_refuse(doc, member, NULL, \"no memory for its xsi:type\");");
+        out.line("xmlFree(prefix);");
+        out.line("xmlFree(written);");
+        out.line("return result;");
+        out.close();
+        out.emptyLine();
+    }
+
     // An element's markup appended to an allocated text, which grows.
     static void writeMarkupDup(CTextBuffer& out)
     {
@@ -302,6 +335,7 @@ private:
     bool usesNil_ = false;
     bool usesGrow_ = false;
     bool usesContent_ = false;
+    bool usesOwnType_ = false;
     bool usesMarkupDup_ = false;
     std::set<CDecodeConversion> conversions_;
 };
@@ -346,6 +380,11 @@ public:
     void text(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
         read(member, access, indent, member.anyContent ? "mydecode_content(cur)" : ElementText);
+        if (member.typeName.empty())
+            return;
+        loop_.line(indent, "if((result = mydecode_own_type(doc, cur, \"", structType_, ".", member.cName, "\", &value->",
+                   member.typeName, ", &value->", member.typeNsName, ")) != 0)");
+        loop_.line(indent, "\t", fail());
     }
 
     void line(const std::string& text) override { loop_.line(text); }

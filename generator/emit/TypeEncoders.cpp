@@ -12,6 +12,8 @@
 
 namespace {
 
+const char* const OwnTypePrefix = "type-ns";
+
 class CEncoderWriter : public CMemberEncoder {
 public:
     CEncoderWriter(const CEmitContext& context, CTextBuffer& out)
@@ -93,11 +95,15 @@ public:
         const std::string type = context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
         // Neither '<', '/' nor '>' is escaped in a literal: the tag's body serves both.
         const std::string body = cStringBody(tag);
-        if (member.valueBuiltin == 0 || type.empty()) {
+        const bool ownType = !member.typeName.empty();
+        if ((member.valueBuiltin == 0 || type.empty()) && !ownType) {
             out_.line("mystrcat(buff, \"<", body, ">\");");
         } else {
             out_.line("mystrcat(buff, \"<", body, "\");");
-            typeAttribute(type);
+            if (ownType)
+                writeOwnType(member, type);
+            else
+                typeAttribute(type);
             out_.line("mystrcat(buff, \">\");");
         }
         value(member, access);
@@ -166,11 +172,21 @@ private:
         writeMembers(type, {member});
     }
 
-    void typeAttribute(const std::string& type)
+    // An anyType element's own xsi:type, where the value has one, stands
+    // in place of the one the encoded use writes.
+    void writeOwnType(const CStructMember& member, const std::string& type)
+    {
+        const std::string given = "value->" + std::string(member.typeName);
+        out_.line("if(", given, " != NULL && ", given, "[0] != '\\0')");
+        out_.line("\tmytypecat(buff, ", given, ", value->", member.typeNsName, ");");
+        typeAttribute(type, "else if(encoded)");
+    }
+
+    void typeAttribute(const std::string& type, const char* test = "if(encoded)")
     {
         if (type.empty())
             return;
-        out_.line("if(encoded)");
+        out_.line(test);
         out_.indent();
         out_.line("mystrcat(buff, \" xsi:type=\\\"", cStringBody(type), "\\\"\");");
         out_.outdent();
@@ -283,6 +299,43 @@ bool holdsFloating(const std::vector<CStructMember>& members)
     return false;
 }
 
+bool usesOwnTypes(const CStructLayout& layout)
+{
+    for (const CStructDef* def : layout.typeStructs()) {
+        for (const CStructMember& member : def->members) {
+            if (!member.typeName.empty())
+                return true;
+        }
+    }
+    return false;
+}
+
+// Writes an anyType element's own xsi:type. A type in a namespace goes
+// under a prefix of its own, declared beside it: no prefix the generated
+// code gives a namespace has a hyphen, so the element's own name and its
+// attributes keep theirs.
+void writeOwnTypeWriter(CTextBuffer& out)
+{
+    out.line("//an element's own xsi:type as written (type), or, in the namespace ns, its local name under a prefix");
+    out.line("//declared beside it");
+    out.line("static void mytypecat(mycursor_t *buff, const char *type, const char *ns)");
+    out.open("{");
+    out.line("const char\t*colon = strchr(type, ':');");
+    out.emptyLine();
+    out.line("if(ns == NULL || ns[0] == '\\0'){");
+    out.line("\tmystrcat(buff, \" xsi:type=\\\"\");");
+    out.line("\tmyattrcat(buff, type, (size_t)-1);");
+    out.line("}else{");
+    out.line("\tmystrcat(buff, \" xmlns:", OwnTypePrefix, "=\\\"\");");
+    out.line("\tmyattrcat(buff, ns, (size_t)-1);");
+    out.line("\tmystrcat(buff, \"\\\" xsi:type=\\\"", OwnTypePrefix, ":\");");
+    out.line("\tmyattrcat(buff, colon != NULL ? colon + 1 : type, (size_t)-1);");
+    out.line("}");
+    out.line("mystrcat(buff, \"\\\"\");");
+    out.close();
+    out.emptyLine();
+}
+
 bool usesFloating(const CStructLayout& layout)
 {
     for (const CStructDef* def : layout.typeStructs()) {
@@ -327,6 +380,8 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
     writeFragment(context, CFragment::ValueChecks, source);
     source.emptyLine();
     writeEnumerationLists(context.layout(), source);
+    if (usesOwnTypes(context.layout()))
+        writeOwnTypeWriter(source);
     CEncoderWriter writer(context, source);
     for (const CViewType* type : context.layout().codecTypes())
         writer.write(*type, *context.layout().structOf(type));

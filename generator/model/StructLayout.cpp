@@ -287,6 +287,10 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.presentName = names_.intern(scope.claim(member.cName + "_present"));
         if (member.nillable) // of an array: a flag per item
             member.nilName = names_.intern(scope.claim(member.cName + "_nil"));
+        if (member.anyContent && !member.isArray()) {
+            member.typeName = names_.intern(scope.claim(member.cName + "_type"));
+            member.typeNsName = names_.intern(scope.claim(member.cName + "_type_ns"));
+        }
         addMember(def.members, std::move(member));
     }
 }

@@ -73,6 +73,11 @@ struct CStructMember {
     // layout's copies (one of each text), which live as long as it does.
     std::string_view presentName;
     std::string_view nilName;
+    // An anyType element that stands once: "<cName>_type" holds its own
+    // xsi:type as written, "<cName>_type_ns" the namespace of its prefix
+    // (allocated texts); empty names for every other member.
+    std::string_view typeName;
+    std::string_view typeNsName;
     std::string_view countName; // arrays
     // Fixed text kinds: the macro of the text's length, one of the layout's
     // lengthConstants(); empty for an allocated text.

@@ -129,6 +129,38 @@ TEST_F(AnyContentAndEnumerationsTest, MarkupKeptAndEnumerationsChecked)
         });
 }
 
+const CodecDriver OwnTypeDriver = {
+    "Holder", "h", "-",
+    "printf(\"%d content=%s type=%s ns=%s error=%s\\n\", result, S(v.content), S(v.content_type), "
+    "S(v.content_type_ns), error);",
+    ""};
+
+// An anyType element's own xsi:type is kept as written with the namespace
+// its prefix names there, and written again under a prefix declared beside
+// it (the generated code may give the prefix it came with to another
+// namespace); a type without a namespace goes as written.
+TEST_F(AnyContentAndEnumerationsTest, AnElementsOwnTypeKept)
+{
+    expectRoundTrips(
+        Schema, OwnTypeDriver, nullptr,
+        {
+            {"<h xmlns:ns1=\"urn:x\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
+             "<content xsi:type=\"ns1:Thing\"><a>1</a></content><color>red</color></h>",
+             "0 content=<a>1</a> type=ns1:Thing ns=urn:x error=",
+             "  0 <h><content xmlns:type-ns=\"urn:x\" xsi:type=\"type-ns:Thing\"><a>1</a></content><color>red</color></h>"},
+            {"<h xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><content xsi:type=\"Plain\">x &amp; y</content>"
+             "<color>red</color></h>",
+             "0 content=x &amp; y type=Plain ns=- error=",
+             "  0 <h><content xsi:type=\"Plain\">x &amp; y</content><color>red</color></h>"},
+            // a prefix declared nowhere: the name stays as it came
+            {"<h xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><content xsi:type=\"u:Thing\"/>"
+             "<color>red</color></h>",
+             "0 content= type=u:Thing ns=- error=", "  0 <h><content xsi:type=\"u:Thing\"></content><color>red</color></h>"},
+            {"<h><content>t</content><color>red</color></h>", "0 content=t type=- ns=- error=",
+             "  0 <h><content>t</content><color>red</color></h>"},
+        });
+}
+
 // Texts are allocated unless fixed arrays are asked for; content of
 // anyType, a global element's too, is markup held the same way.
 TEST_F(AnyContentAndEnumerationsTest, MembersOfEachTextMode)
@@ -138,9 +170,12 @@ TEST_F(AnyContentAndEnumerationsTest, MembersOfEachTextMode)
         const char* member;
     } cases[] = {
         {0, "\tchar\t*content;"},
+        {0, "\tchar\t*content_type;"},
+        {0, "\tchar\t*content_type_ns;"},
         {0, "\tchar\t*Loose;"},
         {0, "\tchar\t*Color;"},
         {128, "\tchar\t*content;"},
+        {128, "\tchar\t*content_type_ns;"},
         {128, "\tchar\t*Loose;"},
         {128, "\tchar\tColor[DEMO_MAX_COLOR_LEN+1];"},
     };
