@@ -2,8 +2,8 @@
 // groups with their splitters, the client's frame and background.
 #include "toolkit/tabs/TabClientWnd.h"
 
-#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/tabs/TabColors.h"
 #include "toolkit/tabs/TabStyle.h"
@@ -125,7 +125,7 @@ int CKLVTabClientWnd::SplitterFromPoint(CPoint pt) const {
 // Drawing.
 
 void CKLVTabClientWnd::FillBackground(CDC* pDC, CRect rc) {
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetCommandBarsLink();
     if (!pCommandBars || !pCommandBars->GetPaintManager()) {
         pDC->FillSolidRect(&rc, ::GetSysColor(COLOR_APPWORKSPACE));
     } else if (!m_bUserWindowProc) {

@@ -4,8 +4,8 @@
 
 #include "classlib/Document.h"
 #include "classlib/ImageList.h"
-#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/interfaces/CommandBarsSite.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/ImageManager.h"
@@ -159,6 +159,10 @@ CKLVTabManagerItem* CKLVTabClientWnd::GetActiveTab() const {
 
 CKLVCommandBars* CKLVTabClientWnd::GetCommandBars() const {
     return CKLVCommandBarsSite::CommandBarsOf(m_pFrame);
+}
+
+CKLVCommandBarsLink* CKLVTabClientWnd::GetCommandBarsLink() const {
+    return CKLVCommandBarsSite::LinkOf(m_pFrame);
 }
 
 void CKLVTabClientWnd::RecalcFrameLayout() {
@@ -339,7 +343,7 @@ CKLVTabManagerItem* CKLVTabClientWnd::AddItem(CWnd* pChildWnd) {
 
 void CKLVTabClientWnd::SyncTheme() {
     if (!m_bThemedBackColor) return;
-    CKLVCommandBars* pCommandBars = GetCommandBars();
+    CKLVCommandBarsLink* pCommandBars = GetCommandBarsLink();
     CKLVPaintManager* pBarPainter = pCommandBars ? pCommandBars->GetPaintManager() : nullptr;
     if (!pBarPainter || pBarPainter->m_nTheme == m_nTheme) return;
     m_nTheme = pBarPainter->m_nTheme;
@@ -413,7 +417,7 @@ void CKLVTabClientWnd::Refresh(BOOL bRecalcLayout) {
     if (bRecalcLayout) {
         if (m_bEnableGroups)
             SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        if (CKLVCommandBars* pCommandBars = GetCommandBars()) pCommandBars->RecalcFrameLayout();
+        if (CKLVCommandBarsLink* pCommandBars = GetCommandBarsLink()) pCommandBars->RecalcFrameLayout();
         else RecalcFrameLayout();
     }
     m_bRefreshed = FALSE;

@@ -13,6 +13,7 @@
 #include <utility>
 
 class CKLVCommandBars;
+class CKLVCommandBarsLink;
 class CKLVTooltipHost;
 class CKLVTabClientDropTarget;
 
@@ -76,6 +77,8 @@ public:
     virtual void FillBackground(CDC* pDC, CRect rc);
     virtual void DrawClient(CDC* pDC);
     virtual CKLVCommandBars* GetCommandBars() const;
+    // The same command bars as their link: their paint manager and the frame's layout.
+    CKLVCommandBarsLink* GetCommandBarsLink() const;
     virtual void SyncTheme();
     virtual CString GetItemText(CWnd* pChildWnd) const;
     virtual COLORREF GetItemColor(const CKLVTabManagerItem* pItem) const;

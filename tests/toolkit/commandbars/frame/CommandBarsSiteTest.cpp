@@ -3,6 +3,7 @@
 #include "classlib/FrameWnd.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"
 #include "toolkit/commandbars/interfaces/CommandBarsSite.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,20 @@ TEST(CommandBarsSite, OnlyAFrameThatCarriesCommandBarsGivesThem) {
     EXPECT_EQ(CKLVCommandBarsSite::CommandBarsOf(&derived), kBars);
     frame.m_pCommandBars = nullptr;  // the frames release what they carry
     derived.m_pCommandBars = nullptr;
+}
+
+TEST(CommandBarsSite, AFrameGivesItsCommandBarsAsTheirLinkToo) {
+    CFrameWnd plainFrame;
+    CKLVMDIFrameWnd frame;
+    EXPECT_EQ(CKLVCommandBarsSite::LinkOf(nullptr), nullptr);
+    EXPECT_EQ(CKLVCommandBarsSite::LinkOf(&plainFrame), nullptr);
+    EXPECT_EQ(CKLVCommandBarsSite::LinkOf(&frame), nullptr);  // none made yet
+
+    ASSERT_TRUE(frame.InitCommandBars());
+    CKLVCommandBarsLink* pLink = CKLVCommandBarsSite::LinkOf(&frame);
+    ASSERT_NE(pLink, nullptr);
+    EXPECT_EQ(pLink, static_cast<CKLVCommandBarsLink*>(frame.GetCommandBars()));
+    EXPECT_EQ(pLink->GetSite(), &frame);
 }
 
 }  // namespace
