@@ -37,6 +37,9 @@ const char* const ArrayShapes =
 const char* const EnvelopeReader =
 #include "fragments/envelope_reader.inc"
     ;
+const char* const ItemStream =
+#include "fragments/item_stream.inc"
+    ;
 const char* const ClientExports =
 #include "fragments/client_exports.inc"
     ;
@@ -77,6 +80,7 @@ const char* fragmentText(CFragment fragment)
     case CFragment::PacketReader: return PacketReader;
     case CFragment::ArrayShapes: return ArrayShapes;
     case CFragment::EnvelopeReader: return EnvelopeReader;
+    case CFragment::ItemStream: return ItemStream;
     case CFragment::ClientExports: return ClientExports;
     case CFragment::ClientCalls: return ClientCalls;
     case CFragment::AuthBasic: return AuthBasic;

@@ -6,10 +6,12 @@
 #include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MetIndexes.h"
+#include "generator/emit/ResponseDecoders.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -279,14 +281,29 @@ void writeVersionTest(int versions, CTextBuffer& out)
     out.line("\t\t\t\t\t}");
 }
 
-void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
+// Whether a message of the service is SOAP-encoded (its values may come by reference).
+bool usesEncoding(const CEmitContext& context)
+{
+    bool encoded = false;
+    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
+        encoded = encoded || side.encoded;
+    });
+    return encoded;
+}
+
+// One kind of message the Body may start with, in the order the decoder
+// tests them: the test of the element, and where it is read into.
+struct CKindBlock {
+    const CViewOperation& operation;
+    const CViewDirection& side;
+    const CMessageKey& key;
+    std::string test; // the C condition on cur
+    bool rpc;
+};
+
+void forEachKindBlock(const CEmitContext& context, const std::function<void(const CKindBlock&)>& visit)
 {
     const std::string& P = context.projUpper();
-    // In a service of SOAP 1.1 alone the envelope's test says it all; a
-    // service with SOAP 1.2 operations reads either envelope (a SOAP 1.1
-    // version mismatch fault among them) and tests each kind.
-    const bool soap12 = bindsSoapVersion(context.view(), 12);
-    const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
     // By key index: the kinds read into the message of their first use, and
     // those read into the message of their other way.
     CMetIndexes written[2];
@@ -321,23 +338,127 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         std::string way;
         if (other >= 0)
             way = std::string("pk->msg_direction ") + (second ? "==" : "!=") + " " + context.directionConstant(other) + " && ";
-        const std::string& id = key->id;
         // The kind's tag constant names the element, unless the Body starts with another.
-        if (body == key->tagValue())
-            out.line("\t\t\t\tif(", way, "mydecode_named(cur, ", cStringLiteral(ns), ", ", P, "_", id, "_TAG)){");
-        else
-            out.line("\t\t\t\tif(", way, namedTest(ns, body), "){");
-        out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", id, ";");
+        const std::string named = body == key->tagValue()
+                                      ? "mydecode_named(cur, " + cStringLiteral(ns) + ", " + P + "_" + key->id + "_TAG)"
+                                      : namedTest(ns, body);
+        visit(CKindBlock{operation, side, *key, way + named, rpc});
+    });
+}
+
+void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& P = context.projUpper();
+    // In a service of SOAP 1.1 alone the envelope's test says it all; a
+    // service with SOAP 1.2 operations reads either envelope (a SOAP 1.1
+    // version mismatch fault among them) and tests each kind.
+    const bool soap12 = bindsSoapVersion(context.view(), 12);
+    const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
+    forEachKindBlock(context, [&](const CKindBlock& kind) {
+        out.line("\t\t\t\tif(", kind.test, "){");
+        out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
         if (soap12)
-            writeVersionTest(versions[key->index], out);
-        if (rpc)
+            writeVersionTest(versions[kind.key.index], out);
+        if (kind.rpc)
             out.line("\t\t\t\t\tcur = cur->xmlChildrenNode;");
-        writeParts(context, operation, side, out);
-        writeOwnHeaderParts(context, side, out);
+        writeParts(context, kind.operation, kind.side, out);
+        writeOwnHeaderParts(context, kind.side, out);
         out.line("\t\t\t\t\tgoto over;");
         out.line("\t\t\t\t}");
         out.emptyLine();
     });
+}
+
+// Where a kind's message is read item by item: a document message of one
+// Body part whose type reads its children apart (decodedItemByItem), its
+// struct held in the packet. Empty otherwise.
+struct CItemRun {
+    std::string typeName; // the T of decode_T_item
+    std::string access;   // the packet's member
+};
+
+CItemRun itemRunOf(const CEmitContext& context, const CKindBlock& kind)
+{
+    const CViewMessage& message = *kind.side.message;
+    const CListRun<CHeaderPart> headers = headerParts(kind.side);
+    const CViewPart* only = nullptr;
+    for (const CViewPart& part : message.parts) {
+        if (inHeader(part, headers))
+            continue;
+        if (only != nullptr)
+            return {};
+        only = &part;
+    }
+    if (kind.rpc || only == nullptr || only->refKind != CViewPart::ElementRef)
+        return {};
+    const CStructDef* def = context.layout().structOf(&message);
+    const CStructMember* member = messageMember(def, *only);
+    if (member == nullptr || accessOf(context, member, std::string()).kind != CValueAccess::Decode)
+        return {};
+    const CStructDef* typeDef = context.layout().structOf(member->userType);
+    if (typeDef == nullptr || !decodedItemByItem(*member->userType, *typeDef))
+        return {};
+    return CItemRun{std::string(member->userType->cName), std::string("pk->msg.").append(message.cName).append(".").append(member->cName)};
+}
+
+// The reading of a message item by item, where the service has messages of
+// items: the kinds are tested in the decoder's order, and only a message
+// that starts with one of those is read so; any other goes to the tree.
+bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string& P = context.projUpper();
+    const bool soap12 = bindsSoapVersion(context.view(), 12);
+    const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
+    const bool encoded = usesEncoding(context);
+    // The kinds up to the last read item by item: a message of a kind
+    // before it that is not is the tree's.
+    CTextBuffer chain, pending;
+    forEachKindBlock(context, [&](const CKindBlock& kind) {
+        const CItemRun run = itemRunOf(context, kind);
+        pending.line("\t\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
+        if (!run.typeName.empty()) {
+            pending.line("\t\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
+            // A kind of one SOAP version met in the other's envelope is the tree's to refuse.
+            const int bound = soap12 ? versions[kind.key.index] : 3;
+            std::string indent = "\t\t\t";
+            if (bound != 3) {
+                pending.line(indent, "if(pk->soap_version ", bound == 1 ? "!=" : "==", " 12)");
+                indent += "\t";
+            }
+            pending.line(indent, "result = mystream_items(reader, ", encoded ? "1" : "0", ", decode_", run.typeName, "_item, &",
+                         run.access, ");");
+        }
+        pending.line("\t\t}");
+        if (!run.typeName.empty()) {
+            chain.append(pending.text());
+            pending.clear();
+        }
+    });
+    if (chain.empty())
+        return false;
+    writeFragment(context, CFragment::ItemStream, out);
+    out.emptyLine();
+    out.line("//the SOAP message xml[0..length) read item by item where it is a message of items (see mystream_items):");
+    out.line("//0 when it was, else 1 with the packet as it was");
+    out.line("static int ", p, "_proto_stream(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
+    lines(out, {"{", "\txmlTextReaderPtr\treader = mystream_open(xml, length);", "\txmlNodePtr\tcur, body;",
+                "\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result = 1;", "",
+                "\tif(reader == NULL)", "\t\treturn 1;", "\tcur = xmlTextReaderCurrentNode(reader);"});
+    // An encoded message may give the Envelope or the Body an id.
+    out.line("\tif(mydecode_is_soap(cur, \"Envelope\") && mydecode_version(cur) ", soap12 ? "!= 0" : "== 11",
+             encoded ? " && !mystream_refers_here(cur)" : "", " &&");
+    out.line("\t\t(body = mystream_element(reader, 1)) != NULL && mydecode_is_soap(body, \"Body\")",
+             encoded ? " && !mystream_refers_here(body)" : "", " &&");
+    lines(out, {"\t\t(cur = mystream_element(reader, 2)) != NULL){",
+                "\t\t//where a value that fails says which member it is", "\t\tcur->doc->_private = pk->decode_error;",
+                "\t\tpk->soap_version = mydecode_version(body);"});
+    out.append(chain.text());
+    lines(out, {"\t}", "\txmlFreeTextReader(reader);", "\tif(result != 0){"});
+    out.line("\t\t", p, "_free_proto_packet(pk);");
+    lines(out, {"\t\tmemset(&pk->msg, 0, sizeof(pk->msg));", "\t\tpk->msg_type = kind;", "\t\tpk->soap_version = version;",
+                "\t\tpk->decode_error[0] = '\\0';", "\t}", "\treturn result;", "}", ""});
+    return true;
 }
 
 // The messages that stand in an empty Body, per direction (requests, then
@@ -455,7 +576,8 @@ std::string fixedKind(const CEmitContext& context, const std::string& kind, cons
     return context.keys().hasOperations() ? context.projUpper() + "_PROTO_" + kind : std::string(value);
 }
 
-void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
+// Whether the decoder reads messages of items item by item.
+bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     writeFragment(context, CFragment::EnvelopeReader, out);
@@ -487,6 +609,7 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                     "\t\tif((size_t)(end - value) == length && strncmp(value, action, length) == 0)", "\t\t\treturn 1;",
                     "\t}", "\treturn 0;", "}", ""});
     }
+    const bool streamed = writeItemStream(context, out);
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
                 "//(or its multipart root part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
@@ -501,8 +624,13 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tif(mydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end, &why) != 0){",
                 "\t\tsnprintf(pk->decode_error, sizeof(pk->decode_error), \"%s\", why);", "\t\treturn -1;", "\t}",
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
-                "",
-                "\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end, &references);",
+                ""});
+    if (streamed) {
+        out.line("\t//a message of items is read item by item, without the whole tree");
+        out.line("\tif(", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
+        lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
+    }
+    lines(out, {"\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end, &references);",
                 "\tif(doc == NULL){", "\t\tmydecode_parse_failure(pk->decode_error, sizeof(pk->decode_error), part_end - xml_beg);",
                 "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", "\t//where a value that fails says which member it is",
                 "\tdoc->_private = pk->decode_error;", "",
@@ -524,19 +652,11 @@ void writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tfor(cur = mydecode_element(cur->xmlChildrenNode); cur != NULL; cur = mydecode_element(cur->next))",
                 "\t{", "\t\tif(mydecode_is_soap(cur, \"Header\")){", "\t\t\theader = cur;",
                 "\t\t\tcur = cur->xmlChildrenNode;"});
+    return streamed;
 }
 
-// Whether a message of the service is SOAP-encoded (its values may come by reference).
-bool usesEncoding(const CEmitContext& context)
-{
-    bool encoded = false;
-    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
-        encoded = encoded || side.encoded;
-    });
-    return encoded;
-}
-
-void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
+// streamed: a message read item by item goes on at its attachment.
+void writeDecoderBody(const CEmitContext& context, bool streamed, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
     writeHeaderRun(context, out);
@@ -561,8 +681,10 @@ void writeDecoderBody(const CEmitContext& context, CTextBuffer& out)
                 "\tif(key != NULL)", "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "",
                 "\t//a message that does not decode is the sender's fault, unless a header said otherwise",
                 "\tif(result != 0 && pk->decode_fault == NULL)", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";",
-                "\tif(result != 0)", "\t\treturn result;", "",
-                "\t//the bytes behind the envelope, unless they are only blanks up to the part's end",
+                "\tif(result != 0)", "\t\treturn result;", ""});
+    if (streamed)
+        out.line("attachment:");
+    lines(out, {"\t//the bytes behind the envelope, unless they are only blanks up to the part's end",
                 "\tattach_beg = root_end < part_end - xml_beg ? xml_beg + root_end : part_end;",
                 "\tfor(i = attach_beg; i < part_end; i++){",
                 "\t\tif(buffer[i] != ' ' && buffer[i] != '\\t' && buffer[i] != '\\r' && buffer[i] != '\\n')",
@@ -675,7 +797,7 @@ void writeMatchedPart(const CEmitContext& context, const CStructMember& member, 
 
 void writePacketDecoder(const CEmitContext& context, CTextBuffer& source)
 {
-    writeDecoderHead(context, source);
-    writeDecoderBody(context, source);
+    const bool streamed = writeDecoderHead(context, source);
+    writeDecoderBody(context, streamed, source);
     writeReadPacket(context, source);
 }

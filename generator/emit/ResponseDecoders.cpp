@@ -360,7 +360,10 @@ public:
         current_ = &type;
         enumerated_ = enumeratedValue(type, def) != nullptr || enumeratedNumber(type, def) != nullptr ? &type : nullptr;
         decodeType(*this, type, def);
-        end();
+        if (decodedItemByItem(type, def))
+            endItemByItem(type.cName);
+        else
+            end();
     }
 
     void attributeText(const CStructMember& member, const std::string& access) override
@@ -456,6 +459,40 @@ private:
         }
         if (usesGoto_)
             text_.line("over:");
+        text_.line("\treturn result;");
+        text_.line("}");
+        text_.emptyLine();
+    }
+
+    // The child loop's body as a function of one child, and the decoder a
+    // loop over the children calling it. A block's "continue" (a nil item)
+    // leaves the do-while as it went on to the next child.
+    void endItemByItem(std::string_view name)
+    {
+        text_.line("//one child of a ", structType_, ", as the reader of a message hands its items over one at a time");
+        text_.line("static int decode_", name, "_item(xmlDocPtr doc, xmlNodePtr cur, void *item_of)");
+        text_.line("{");
+        text_.line("\t", structType_, " *value = (", structType_, " *)item_of;");
+        text_.line("\tint result = 0;");
+        text_.emptyLine();
+        text_.line("\t(void)doc;");
+        text_.line("\t(void)value;");
+        text_.line("\tif(cur->type != XML_ELEMENT_NODE)");
+        text_.line("\t\treturn 0;");
+        text_.line("\tdo{");
+        text_.append(loop_.text());
+        text_.line("\t}while(0);");
+        if (usesGoto_)
+            text_.line("over:");
+        text_.line("\treturn result;");
+        text_.line("}");
+        text_.emptyLine();
+        text_.line(signature_);
+        text_.line("{");
+        text_.line("\tint result = 0;");
+        text_.emptyLine();
+        text_.line("\tfor(cur = cur->xmlChildrenNode; cur != NULL && result == 0; cur = cur->next)");
+        text_.line("\t\tresult = decode_", name, "_item(doc, cur, value);");
         text_.line("\treturn result;");
         text_.line("}");
         text_.emptyLine();
@@ -599,14 +636,22 @@ private:
     void nested(const CStructMember& member, const std::string& access, const std::string& indent) override
     {
         const std::string_view type = member.userType->cName;
+        // An item that failed half read is counted, so that what it holds
+        // is freed with the items before it.
+        const bool item = member.isArray();
+        const char* open = item ? "){" : ")";
         if (member.pointer) {
             loop_.line(indent, "if(", access, " == NULL)");
             loop_.line(indent, "\t", access, " = calloc(1, sizeof(*", access, "));");
-            loop_.line(indent, "if((result = ", access, " == NULL ? -1 : decode_", type, "_t(doc, cur, ", access, ")) != 0)");
+            loop_.line(indent, "if((result = ", access, " == NULL ? -1 : decode_", type, "_t(doc, cur, ", access, ")) != 0", open);
         } else {
-            loop_.line(indent, "if((result = decode_", type, "_t(doc, cur, &", access, ")) != 0)");
+            loop_.line(indent, "if((result = decode_", type, "_t(doc, cur, &", access, ")) != 0", open);
         }
+        if (item)
+            loop_.line(indent, "\tvalue->", member.countName, "++;");
         loop_.line(indent, "\t", fail());
+        if (item)
+            loop_.line(indent, "}");
     }
 
     // A value its enumeration does not list is taken, and said.
@@ -647,6 +692,17 @@ private:
 };
 
 } // namespace
+
+bool decodedItemByItem(const CViewType& type, const CStructDef& def)
+{
+    if (type.soapArray || def.members.empty())
+        return false;
+    for (const CStructMember& member : def.members) {
+        if (!member.isArray() || member.origin != CStructMember::Element || member.wildcard)
+            return false;
+    }
+    return true;
+}
 
 void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
 {

@@ -3,11 +3,19 @@
 
 class CEmitContext;
 class CTextBuffer;
+struct CStructDef;
+class CViewType;
 
 // The decoders of "<proj>_api.c": the conversion helpers they need, the
 // SOAP fault's decoder and one decode_<T>_t per type with a struct, each
 // filling its struct from a parsed element and giving -1 for a value that
 // does not convert or does not fit.
 void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source);
+
+// A type whose members are all repeated elements reads each child apart
+// from the others: it also gets "decode_<T>_item(doc, cur, void *value)",
+// which takes one child, so that a reader can hand its items over one at a
+// time.
+bool decodedItemByItem(const CViewType& type, const CStructDef& def);
 
 #endif

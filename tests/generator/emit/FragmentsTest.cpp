@@ -18,7 +18,7 @@ const char* const Includes = "#include <stdarg.h>\n#include <stdio.h>\n#include 
                              "#include \"tessaro_tls.h\"\n#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n"
                              "#define KVPROJ_MAYBE_UNUSED __attribute__((unused))\n";
 const char* const XmlIncludes = "#include \"libxml/parser.h\"\n#include \"libxml/parserInternals.h\"\n"
-                                "#include \"libxml/SAX2.h\"\n#include \"libxml/tree.h\"\n";
+                                "#include \"libxml/SAX2.h\"\n#include \"libxml/tree.h\"\n#include \"libxml/xmlreader.h\"\n";
 
 // Where the libxml2 headers of a target lie; empty when they are not known.
 std::string xmlIncludeFlag(int platform)
@@ -53,6 +53,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::PacketReader, "packet reader", {CFragment::TransportIo}},
         {CFragment::ArrayShapes, "array shapes", {}, true},
         {CFragment::EnvelopeReader, "envelope reader", {CFragment::TransportIo, CFragment::PacketReader}, true},
+        {CFragment::ItemStream, "item stream", {}, true},
         {CFragment::ClientExports, "client exports", {}},
         {CFragment::ClientCalls, "client calls", {CFragment::TransportIo, CFragment::ClientExports}},
         {CFragment::AuthBasic, "Basic authentication", {}},

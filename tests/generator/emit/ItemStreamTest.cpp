@@ -1,0 +1,193 @@
+// A message of repeated items is read item by item where nothing in it needs
+// the whole tree; whatever does (a Header, a value by reference, a document
+// type, a failure, bytes behind the envelope) must read as the tree reads it.
+// Each case is a whole HTTP request read by the generated packet reader
+// under the sanitizers.
+
+#include "CodecFixture.h"
+
+using namespace gentest;
+
+namespace {
+
+// Document operation List (element Items: repeated entries and nillable
+// tags), and an rpc/encoded operation Sum, so that the service's messages
+// may carry values by reference.
+std::string itemsDocument()
+{
+    return wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\">"
+        "<xsd:complexType name=\"Entry\"><xsd:sequence><xsd:element name=\"n\" type=\"xsd:int\"/>"
+        "<xsd:element name=\"label\" type=\"xsd:string\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:element name=\"Items\"><xsd:complexType><xsd:sequence>"
+        "<xsd:element name=\"entry\" type=\"tns:Entry\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
+        "<xsd:element name=\"tag\" type=\"xsd:int\" minOccurs=\"0\" maxOccurs=\"unbounded\" nillable=\"true\"/>"
+        "</xsd:sequence></xsd:complexType></xsd:element><xsd:element name=\"Count\" type=\"xsd:long\"/>"
+        "</xsd:schema></types>\n"
+        "<message name=\"ListIn\"><part name=\"p\" element=\"tns:Items\"/></message>"
+        "<message name=\"ListOut\"><part name=\"c\" element=\"tns:Count\"/></message>"
+        "<message name=\"SumIn\"><part name=\"a\" type=\"xsd:int\"/></message>"
+        "<message name=\"SumOut\"><part name=\"r\" type=\"xsd:int\"/></message>"
+        "<portType name=\"P\"><operation name=\"List\"><input message=\"tns:ListIn\"/><output message=\"tns:ListOut\"/>"
+        "</operation><operation name=\"Sum\"><input message=\"tns:SumIn\"/><output message=\"tns:SumOut\"/></operation>"
+        "</portType><binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
+        "transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"List\"><soap:operation soapAction=\"\"/>"
+        "<input><soap:body use=\"literal\"/></input><output><soap:body use=\"literal\"/></output></operation>"
+        "<operation name=\"Sum\"><soap:operation soapAction=\"\" style=\"rpc\"/><input><soap:body use=\"encoded\" "
+        "namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input><output>"
+        "<soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "</output></operation></binding>\n");
+}
+
+// Every entry and tag of a List request, and what else the packet holds.
+const char* const Report = R"(
+static void report(int result, demo_proto_packet_t *pk)
+{
+	int i;
+
+	printf(" type=%u soap=%d", pk->msg_type, pk->soap_version);
+	if(result == 0 && pk->msg_type == DEMO_PROTO_ITEMS){
+		demo_Items_t *items = &pk->msg.ListIn.Items;
+		printf(" entries=%d", items->entry_count);
+		/* a long run shows its ends */
+		for(i = 0; i < items->entry_count; i++){
+			if(i < 3 || i == items->entry_count - 1)
+				printf(" %d/%s", items->entry[i].n, items->entry[i].label != NULL ? items->entry[i].label : "-");
+		}
+		printf(" tags=%d", items->tag_count);
+		for(i = 0; i < items->tag_count; i++)
+			printf(items->tag_nil[i] ? " nil" : " %d", items->tag[i]);
+	}
+	if(result == 0 && pk->msg_type == DEMO_PROTO_COUNT)
+		printf(" c=%lld", pk->msg.ListOut.Count.Count);
+	if(result == 0 && pk->msg_type == DEMO_PROTO_SOAP_FAULT)
+		printf(" fault=%s|%s", pk->msg.soap_fault.faultcode, pk->msg.soap_fault.faultstring);
+	if(pk->decode_error[0])
+		printf(" error=%s", pk->decode_error);
+	if(pk->decode_fault != NULL)
+		printf(" fault_code=%s", pk->decode_fault);
+	if(pk->attachment != NULL)
+		printf(" attachment=%d:%s", pk->attachment_length, pk->attachment);
+}
+)";
+
+std::string request(const std::string& body)
+{
+    return "POST /x HTTP/1.1\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+std::string envelope(const std::string& inner, const std::string& before = std::string())
+{
+    return "<?xml version=\"1.0\"?>\n" + before + "<e:Envelope xmlns:e=\"http://schemas.xmlsoap.org/soap/envelope/\">" + inner +
+        "</e:Envelope>";
+}
+
+std::string items(const std::string& inner, const std::string& attributes = std::string())
+{
+    return "<e:Body><t:Items xmlns:t=\"urn:t\"" + attributes + ">" + inner + "</t:Items></e:Body>";
+}
+
+std::string entry(int n, const std::string& label)
+{
+    return "<t:entry><t:n>" + std::to_string(n) + "</t:n><t:label>" + label + "</t:label></t:entry>";
+}
+
+class ItemStreamTest : public ReaderDriverTest {};
+
+TEST_F(ItemStreamTest, ItemsReadOneAtATimeAsTheWholeTreeReadsThem)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string three = entry(1, "a") + entry(2, "b &amp; c") + entry(3, "");
+    const std::string tags = "<t:tag>7</t:tag><t:tag xsi:nil=\"true\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"/>"
+                             "<t:tag>9</t:tag>";
+    const std::string threeRead = " entries=3 1/a 2/b & c 3/- tags=3 7 nil 9";
+    std::string many;
+    for (int i = 0; i < 1000; ++i)
+        many += entry(i, "e" + std::to_string(i));
+    const std::vector<MessageCase> cases = {
+        {request(envelope(items(three + tags))), "0 type=3 soap=11" + threeRead},
+        {request(envelope(items(""))), "0 type=3 soap=11 entries=0 tags=0"},
+        {request(envelope("<e:Body><t:Items xmlns:t=\"urn:t\"/></e:Body>")), "0 type=3 soap=11 entries=0 tags=0"},
+        {request(envelope(items(many))), "0 type=3 soap=11 entries=1000 0/e0 1/e1 2/e2 999/e999 tags=0"},
+        // Blanks, comments and text between the items, and items of no member.
+        {request(envelope(items("\n  " + entry(1, "a") + "<!-- x -->text<t:other>5</t:other>\n" + entry(2, "b")) + "\n")),
+         "0 type=3 soap=11 entries=2 1/a 2/b tags=0"},
+        // A Header, an element before the message, an element after it, a
+        // comment before the envelope: as the tree reads them.
+        {request(envelope("<e:Header><h:Trace xmlns:h=\"urn:h\">on</h:Trace></e:Header>" + items(three + tags))),
+         "0 type=3 soap=11" + threeRead},
+        {request(envelope("<e:Body><x/><t:Items xmlns:t=\"urn:t\">" + three + tags + "</t:Items></e:Body>")),
+         "0 type=3 soap=11" + threeRead},
+        {request(envelope("<e:Body><t:Items xmlns:t=\"urn:t\">" + entry(4, "d") + "</t:Items><after/></e:Body>")),
+         "0 type=3 soap=11 entries=1 4/d tags=0"},
+        {request(envelope(items(entry(4, "d")), "<!-- first -->")), "0 type=3 soap=11 entries=1 4/d tags=0"},
+        // A value by reference stands where it is referred to.
+        {request(envelope("<e:Body><t:Items xmlns:t=\"urn:t\">" + entry(1, "a") +
+                          "<t:entry href=\"#e2\"/></t:Items><t:entry id=\"e2\" xmlns:t=\"urn:t\"><t:n>2</t:n><t:label>b</t:label></t:entry>"
+                          "</e:Body>")),
+         "0 type=3 soap=11 entries=2 1/a 2/b tags=0"},
+        {request(envelope(items(entry(1, "a"), " id=\"i1\""))), "0 type=3 soap=11 entries=1 1/a tags=0"},
+        // A value that fails names its member; a document that is not
+        // well-formed behind the items is refused as no XML, whatever was
+        // read before.
+        {request(envelope(items(entry(1, "a") + "<t:entry><t:n>x</t:n><t:label>b</t:label></t:entry>"))),
+         "-1 type=3 soap=11 error=demo_Entry_t.n: \"x\" (1 bytes) is no xsd:int fault_code=SOAP-ENV:Client"},
+        {request(envelope(items(entry(1, "a") + "<t:entry><t:label>b</t:label></t:entry>"))),
+         "-1 type=3 soap=11 error=demo_Entry_t.n: no value fault_code=SOAP-ENV:Client"},
+        {request(envelope(items(entry(1, "a")) + "<oops>")),
+         "-1 type=0 soap=0 error=the SOAP message is no well-formed XML: line 2, column 187: Premature end of data in tag Envelope line 2 "
+         "fault_code=SOAP-ENV:Client"},
+        {request("<?xml version=\"1.0\"?><!DOCTYPE e:Envelope [<!ENTITY a \"1\">]>" + envelope(items(entry(1, "a"))).substr(22)),
+         "-1 type=0 soap=0 error=the SOAP message is no XML document, or holds a document type declaration fault_code=SOAP-ENV:Client"},
+        // Bytes behind the envelope are the attachment.
+        {request(envelope(items(entry(1, "a"))) + "\r\nDATA"), "0 type=3 soap=11 entries=1 1/a tags=0 attachment=4:DATA"},
+        {request(envelope(items(entry(1, "a"))) + "<!-- c -->"),
+         "0 type=3 soap=11 entries=1 1/a tags=0 attachment=10:<!-- c -->"},
+        // Another version's envelope, a fault, another kind.
+        {request("<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\">" + items(entry(1, "a")) + "</e:Envelope>"),
+         "-1 type=0 soap=12 error=the root element is no SOAP 1.1 Envelope: {http://www.w3.org/2003/05/soap-envelope}Envelope fault_code=SOAP-ENV:VersionMismatch"},
+        {request(envelope("<e:Body><e:Fault><faultcode>e:Client</faultcode><faultstring>no</faultstring></e:Fault></e:Body>")),
+         "0 type=2 soap=11 fault=e:Client|no"},
+        {request(envelope("<e:Body><t:Count xmlns:t=\"urn:t\">5</t:Count></e:Body>")), "0 type=4 soap=11 c=5"},
+    };
+    const auto [table, expected] = messageTable(cases);
+    const RunResult run = runReaderDriver(itemsDocument(), Report, table);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
+// Only a type whose members are all repeated elements is read item by item.
+TEST_F(ItemStreamTest, OnlyMessagesOfRepeatedItemsAreReadItemByItem)
+{
+    const struct {
+        const char* name;
+        const char* members;
+        bool streamed;
+    } cases[] = {
+        {"repeated structs and numbers",
+         "<xsd:element name=\"e\" type=\"xsd:int\" maxOccurs=\"unbounded\"/>"
+         "<xsd:element name=\"f\" type=\"xsd:string\" minOccurs=\"0\" maxOccurs=\"5\"/>",
+         true},
+        {"a single element beside", "<xsd:element name=\"e\" type=\"xsd:int\" maxOccurs=\"unbounded\"/><xsd:element name=\"g\" type=\"xsd:int\"/>",
+         false},
+        {"an optional single element", "<xsd:element name=\"g\" type=\"xsd:int\" minOccurs=\"0\"/>", false},
+        {"an xsd:any", "<xsd:element name=\"e\" type=\"xsd:int\" maxOccurs=\"unbounded\"/><xsd:any maxOccurs=\"unbounded\"/>",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view(schemaDocument(std::string("<xsd:element name=\"Bag\"><xsd:complexType><xsd:sequence>") + c.members +
+                                "</xsd:sequence></xsd:complexType></xsd:element>",
+                            "<message name=\"In\"><part name=\"p\" element=\"tns:Bag\"/></message><portType name=\"P\">"
+                            "<operation name=\"Put\"><input message=\"tns:In\"/></operation></portType><binding name=\"B\" "
+                            "type=\"tns:P\"><soap:binding style=\"document\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+                            "<operation name=\"Put\"><input><soap:body use=\"literal\"/></input></operation></binding>\n"));
+        emitHeader("demo");
+        const std::string source = emitSourceWithReaders();
+        EXPECT_EQ(source.find("mystream_items(reader, 0, decode_") != std::string::npos, c.streamed);
+        EXPECT_EQ(source.find("static int mystream_items") != std::string::npos, c.streamed);
+    }
+}
+
+} // namespace
