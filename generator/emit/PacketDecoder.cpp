@@ -369,12 +369,14 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
     });
 }
 
-// Where a kind's message is read item by item: a document message of one
-// Body part whose type reads its children apart (decodedItemByItem), its
-// struct held in the packet. Empty otherwise.
+// Where a kind's message is read item by item: a message of one Body part
+// (a document's element, an rpc wrapper's first element) whose type reads
+// its children apart (decodedItemByItem), its struct held in the packet.
+// Empty otherwise.
 struct CItemRun {
     std::string typeName; // the T of decode_T_item
     std::string access;   // the packet's member
+    std::string shape;    // a SOAP array's member as its shape's failure names it; empty for another type
 };
 
 CItemRun itemRunOf(const CEmitContext& context, const CKindBlock& kind)
@@ -389,16 +391,42 @@ CItemRun itemRunOf(const CEmitContext& context, const CKindBlock& kind)
             return {};
         only = &part;
     }
-    if (kind.rpc || only == nullptr || only->refKind != CViewPart::ElementRef)
+    if (only == nullptr || (!kind.rpc && only->refKind != CViewPart::ElementRef))
         return {};
     const CStructDef* def = context.layout().structOf(&message);
     const CStructMember* member = messageMember(def, *only);
     if (member == nullptr || accessOf(context, member, std::string()).kind != CValueAccess::Decode)
         return {};
-    const CStructDef* typeDef = context.layout().structOf(member->userType);
-    if (typeDef == nullptr || !decodedItemByItem(*member->userType, *typeDef))
+    const CViewType& type = *member->userType;
+    const CStructDef* typeDef = context.layout().structOf(&type);
+    if (typeDef == nullptr || !decodedItemByItem(type, *typeDef))
         return {};
-    return CItemRun{std::string(member->userType->cName), std::string("pk->msg.").append(message.cName).append(".").append(member->cName)};
+    CItemRun run{std::string(type.cName), std::string("pk->msg.").append(message.cName).append(".").append(member->cName),
+                 std::string()};
+    if (type.soapArray)
+        run.shape.append(context.proj()).append("_").append(type.cName).append("_t.").append(typeDef->members.front().cName);
+    return run;
+}
+
+// The reading of one kind's items, the reader on the kind's element.
+void writeItemRun(const CItemRun& run, bool rpc, bool encoded, const std::string& indent, CTextBuffer& out)
+{
+    const char* references = encoded ? "1" : "0";
+    std::string in = indent;
+    if (rpc) { // the part is the wrapper's first element, whatever its name
+        out.line(in, "if(", encoded ? "!mystream_refers_here(cur) && " : "", "(cur = mystream_element(reader, 3)) != NULL){");
+        in += "\t";
+    }
+    if (run.shape.empty()) {
+        out.line(in, "result = mystream_items(reader, ", references, ", decode_", run.typeName, "_item, &", run.access, ");");
+    } else {
+        out.line(in, "mydecode_items_t\titems = {&", run.access, ", -1, 0};");
+        out.line(in, "if(myarray_shape(doc, cur, \"", run.shape, "\", &items.size, &items.offset) == 0 &&");
+        out.line(in, "\tmystream_items(reader, ", references, ", decode_", run.typeName, "_item, &items) == 0)");
+        out.line(in, "\tresult = decode_", run.typeName, "_end(doc, &", run.access, ", items.size) != 0;");
+    }
+    if (rpc)
+        out.line(indent, "}");
 }
 
 // The reading of a message item by item, where the service has messages of
@@ -414,20 +442,22 @@ bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
     // The kinds up to the last read item by item: a message of a kind
     // before it that is not is the tree's.
     CTextBuffer chain, pending;
+    bool shaped = false; // a SOAP array's shape is read from the document
     forEachKindBlock(context, [&](const CKindBlock& kind) {
         const CItemRun run = itemRunOf(context, kind);
+        shaped = shaped || !run.shape.empty();
         pending.line("\t\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
         if (!run.typeName.empty()) {
             pending.line("\t\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
             // A kind of one SOAP version met in the other's envelope is the tree's to refuse.
             const int bound = soap12 ? versions[kind.key.index] : 3;
-            std::string indent = "\t\t\t";
             if (bound != 3) {
-                pending.line(indent, "if(pk->soap_version ", bound == 1 ? "!=" : "==", " 12)");
-                indent += "\t";
+                pending.line("\t\t\tif(pk->soap_version ", bound == 1 ? "!=" : "==", " 12){");
+                writeItemRun(run, kind.rpc, encoded, "\t\t\t\t", pending);
+                pending.line("\t\t\t}");
+            } else {
+                writeItemRun(run, kind.rpc, encoded, "\t\t\t", pending);
             }
-            pending.line(indent, "result = mystream_items(reader, ", encoded ? "1" : "0", ", decode_", run.typeName, "_item, &",
-                         run.access, ");");
         }
         pending.line("\t\t}");
         if (!run.typeName.empty()) {
@@ -442,8 +472,10 @@ bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
     out.line("//the SOAP message xml[0..length) read item by item where it is a message of items (see mystream_items):");
     out.line("//0 when it was, else 1 with the packet as it was");
     out.line("static int ", p, "_proto_stream(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
-    lines(out, {"{", "\txmlTextReaderPtr\treader = mystream_open(xml, length);", "\txmlNodePtr\tcur, body;",
-                "\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result = 1;", "",
+    lines(out, {"{", "\txmlTextReaderPtr\treader = mystream_open(xml, length);"});
+    if (shaped)
+        out.line("\txmlDocPtr\tdoc;");
+    lines(out, {"\txmlNodePtr\tcur, body;", "\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result = 1;", "",
                 "\tif(reader == NULL)", "\t\treturn 1;", "\tcur = xmlTextReaderCurrentNode(reader);"});
     // An encoded message may give the Envelope or the Body an id.
     out.line("\tif(mydecode_is_soap(cur, \"Envelope\") && mydecode_version(cur) ", soap12 ? "!= 0" : "== 11",
@@ -451,8 +483,10 @@ bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
     out.line("\t\t(body = mystream_element(reader, 1)) != NULL && mydecode_is_soap(body, \"Body\")",
              encoded ? " && !mystream_refers_here(body)" : "", " &&");
     lines(out, {"\t\t(cur = mystream_element(reader, 2)) != NULL){",
-                "\t\t//where a value that fails says which member it is", "\t\tcur->doc->_private = pk->decode_error;",
-                "\t\tpk->soap_version = mydecode_version(body);"});
+                "\t\t//where a value that fails says which member it is", "\t\tcur->doc->_private = pk->decode_error;"});
+    if (shaped)
+        out.line("\t\tdoc = cur->doc;");
+    out.line("\t\tpk->soap_version = mydecode_version(body);");
     out.append(chain.text());
     lines(out, {"\t}", "\txmlFreeTextReader(reader);", "\tif(result != 0){"});
     out.line("\t\t", p, "_free_proto_packet(pk);");

@@ -466,13 +466,22 @@ private:
 
     // The child loop's body as a function of one child, and the decoder a
     // loop over the children calling it. A block's "continue" (a nil item)
-    // leaves the do-while as it went on to the next child.
+    // leaves the do-while as it went on to the next child. A SOAP array's
+    // item function takes its shape beside the value (mydecode_items_t), and
+    // decode_<T>_end adds the items its size declares that did not come.
     void endItemByItem(std::string_view name)
     {
+        const bool shaped = arrayItems_ != nullptr;
         text_.line("//one child of a ", structType_, ", as the reader of a message hands its items over one at a time");
         text_.line("static int decode_", name, "_item(xmlDocPtr doc, xmlNodePtr cur, void *item_of)");
         text_.line("{");
-        text_.line("\t", structType_, " *value = (", structType_, " *)item_of;");
+        if (shaped) {
+            text_.line("\tmydecode_items_t *items = (mydecode_items_t *)item_of;");
+            text_.line("\t", structType_, " *value = (", structType_, " *)items->value;");
+            text_.line("\tlong array_size = items->size, array_offset = items->offset, array_index = 0;");
+        } else {
+            text_.line("\t", structType_, " *value = (", structType_, " *)item_of;");
+        }
         text_.line("\tint result = 0;");
         text_.emptyLine();
         text_.line("\t(void)doc;");
@@ -487,13 +496,35 @@ private:
         text_.line("\treturn result;");
         text_.line("}");
         text_.emptyLine();
+        if (shaped) {
+            text_.line("//the items the size of a ", structType_, " declares, those not sent empty");
+            text_.line("static int decode_", name, "_end(xmlDocPtr doc, ", structType_, " *value, long array_size)");
+            text_.line("{");
+            text_.line("\tint result = 0;");
+            text_.emptyLine();
+            text_.line("\twhile(value->", arrayItems_->countName, " < array_size){");
+            writeGrowth(text_, *arrayItems_, arrayItems_->cName, "\t\t");
+            text_.line("\t\tvalue->", arrayItems_->countName, "++;");
+            text_.line("\t}");
+            text_.line("over:");
+            text_.line("\treturn result;");
+            text_.line("}");
+            text_.emptyLine();
+        }
         text_.line(signature_);
         text_.line("{");
-        text_.line("\tint result = 0;");
+        if (shaped) {
+            text_.line("\tmydecode_items_t items = {value, -1, 0};");
+            text_.line("\tint result = myarray_shape(doc, cur, \"", structType_, ".", arrayItems_->cName,
+                       "\", &items.size, &items.offset);");
+        } else {
+            text_.line("\tint result = 0;");
+        }
         text_.emptyLine();
         text_.line("\tfor(cur = cur->xmlChildrenNode; cur != NULL && result == 0; cur = cur->next)");
-        text_.line("\t\tresult = decode_", name, "_item(doc, cur, value);");
-        text_.line("\treturn result;");
+        text_.line("\t\tresult = decode_", name, "_item(doc, cur, ", shaped ? "&items" : "value", ");");
+        text_.line(shaped ? "\treturn result != 0 ? result : decode_" + std::string(name) + "_end(doc, value, items.size);"
+                          : std::string("\treturn result;"));
         text_.line("}");
         text_.emptyLine();
     }
@@ -695,10 +726,12 @@ private:
 
 bool decodedItemByItem(const CViewType& type, const CStructDef& def)
 {
-    if (type.soapArray || def.members.empty())
+    if (def.members.empty() || (type.soapArray && def.members.size() != 1))
         return false;
+    // A SOAP array's one member holds its items; another type's are elements.
+    const CStructMember::Origin origin = type.soapArray ? CStructMember::Items : CStructMember::Element;
     for (const CStructMember& member : def.members) {
-        if (!member.isArray() || member.origin != CStructMember::Element || member.wildcard)
+        if (!member.isArray() || member.origin != origin || member.wildcard)
             return false;
     }
     return true;
@@ -729,6 +762,13 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
     for (const CViewType* type : layout.codecTypes())
         decodeType(needs, *type, *layout.structOf(type));
     writeFragment(context, CFragment::ArrayShapes, source);
+    source.emptyLine();
+    source.line("//a SOAP array's value, the size its type declares (-1: none) and the index of its first item, while");
+    source.line("//its items are read one at a time");
+    source.line("typedef struct mydecode_items_t{");
+    source.line("\tvoid\t*value;");
+    source.line("\tlong\tsize, offset;");
+    source.line("}mydecode_items_t;");
     source.emptyLine();
     needs.writeHelpers(context, source);
     if (hasEnumeratedType(layout))

@@ -71,9 +71,9 @@ static void report(int result, demo_proto_packet_t *pk)
 }
 )";
 
-std::string request(const std::string& body)
+std::string request(const std::string& body, const std::string& start = "POST /x HTTP/1.1")
 {
-    return "POST /x HTTP/1.1\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    return start + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
 std::string envelope(const std::string& inner, const std::string& before = std::string())
@@ -157,7 +157,97 @@ TEST_F(ItemStreamTest, ItemsReadOneAtATimeAsTheWholeTreeReadsThem)
     EXPECT_EQ(run.output, expected);
 }
 
-// Only a type whose members are all repeated elements is read item by item.
+// Rpc/encoded operation Scale: SOAP arrays of numbers in, of structs out.
+std::string arraysDocument()
+{
+    return wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" "
+        "xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\"><xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "<xsd:complexType name=\"Entry\"><xsd:sequence><xsd:element name=\"n\" type=\"xsd:int\"/>"
+        "<xsd:element name=\"label\" type=\"xsd:string\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:complexType name=\"IntArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+        "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:int[]\"/></xsd:restriction></xsd:complexContent>"
+        "</xsd:complexType><xsd:complexType name=\"EntryArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+        "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"tns:Entry[]\"/></xsd:restriction></xsd:complexContent>"
+        "</xsd:complexType></xsd:schema></types>\n"
+        "<message name=\"ScaleIn\"><part name=\"values\" type=\"tns:IntArray\"/></message>"
+        "<message name=\"ScaleOut\"><part name=\"scaled\" type=\"tns:EntryArray\"/></message>"
+        "<portType name=\"P\"><operation name=\"Scale\"><input message=\"tns:ScaleIn\"/><output message=\"tns:ScaleOut\"/>"
+        "</operation></portType><binding name=\"B\" type=\"tns:P\"><soap:binding style=\"rpc\" "
+        "transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Scale\"><soap:operation soapAction=\"\"/>"
+        "<input><soap:body use=\"encoded\" namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "</input><output><soap:body use=\"encoded\" namespace=\"urn:t\" "
+        "encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></output></operation></binding>\n",
+        " xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\"");
+}
+
+const char* const ArraysReport = R"(
+static void report(int result, demo_proto_packet_t *pk)
+{
+	int i;
+
+	printf(" type=%u", pk->msg_type);
+	if(result == 0 && pk->msg_type == DEMO_PROTO_SCALE){
+		printf(" count=%d", pk->msg.ScaleIn.values.IntArray_count);
+		for(i = 0; i < pk->msg.ScaleIn.values.IntArray_count; i++)
+			printf(" %d", pk->msg.ScaleIn.values.IntArray[i]);
+	}
+	if(result == 0 && pk->msg_type == DEMO_PROTO_SCALE_RESPONSE){
+		demo_EntryArray_t *a = &pk->msg.ScaleOut.scaled;
+		printf(" count=%d", a->EntryArray_count);
+		for(i = 0; i < a->EntryArray_count; i++)
+			printf(" %d/%s", a->EntryArray[i].n, a->EntryArray[i].label != NULL ? a->EntryArray[i].label : "-");
+	}
+	if(pk->decode_error[0])
+		printf(" error=%s", pk->decode_error);
+}
+)";
+
+// A SOAP array's size, offset and item positions hold as they do on the
+// tree; so do an item by reference, a failing item and a missing part.
+TEST_F(ItemStreamTest, SoapArraysReadOneItemAtATimeKeepTheirShape)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const auto scale = [](const std::string& inner, const std::string& after = std::string()) {
+        return request(envelope("<e:Body><t:Scale xmlns:t=\"urn:t\">" + inner + "</t:Scale>" + after + "</e:Body>"));
+    };
+    const std::string enc = " xmlns:enc=\"http://schemas.xmlsoap.org/soap/encoding/\"";
+    const auto values = [&](const std::string& attributes, const std::string& items) {
+        return "<values" + enc + attributes + ">" + items + "</values>";
+    };
+    const auto answer = [](const std::string& inner) {
+        return request(envelope("<e:Body><t:ScaleResponse xmlns:t=\"urn:t\">" + inner + "</t:ScaleResponse></e:Body>"),
+                       "HTTP/1.1 200 OK");
+    };
+    const std::string entries = "<scaled" + enc + " enc:arrayType=\"t:Entry[2]\" xmlns:t=\"urn:t\"><e><n>1</n><label>a</label></e>";
+    const std::vector<MessageCase> cases = {
+        {scale(values(" enc:arrayType=\"xsd:int[3]\"", "<i>1</i><i>2</i><i>3</i>")), "0 type=3 count=3 1 2 3"},
+        {scale(values(" enc:arrayType=\"xsd:int[5]\"", "<i>1</i>\n<i>2</i>")), "0 type=3 count=5 1 2 0 0 0"},
+        {scale(values(" enc:arrayType=\"xsd:int[5]\" enc:offset=\"[2]\"", "<i>1</i><i>2</i>")), "0 type=3 count=5 0 0 1 2 0"},
+        {scale(values(" enc:arrayType=\"xsd:int[]\"", "<i>1</i><i enc:position=\"[3]\">9</i>")), "0 type=3 count=4 1 0 0 9"},
+        {scale(values(" enc:arrayType=\"xsd:int[0]\"", "")), "0 type=3 count=0"},
+        {scale(values(" enc:arrayType=\"xsd:int[4]\"", "<i enc:position=\"[2]\">1</i><i enc:position=\"[1]\">2</i>")),
+         "-1 type=3 error=demo_IntArray_t.IntArray: has an item placed twice or out of order at \"[1]\""},
+        {scale(values(" enc:arrayType=\"xsd:int[1]\"", "<i>1</i><i>2</i>")),
+         "-1 type=3 error=demo_IntArray_t.IntArray: has more items than its size, at \"\""},
+        {scale(values(" enc:arrayType=\"xsd:int[2,2]\"", "<i>1</i>")),
+         "-1 type=3 error=demo_IntArray_t.IntArray: has more than the one dimension its member holds: \"xsd:int[2,2]\""},
+        {scale(values(" enc:arrayType=\"xsd:int[2]\"", "<i>1</i><i>x</i>")),
+         "-1 type=3 error=demo_IntArray_t.IntArray: \"x\" (1 bytes) is no xsd:int"},
+        {scale(values(" enc:arrayType=\"xsd:int[2]\"", "<i>1</i><i href=\"#v\"/>"), "<v id=\"v\">8</v>"), "0 type=3 count=2 1 8"},
+        {scale(""), "-1 type=3 error=the message ends before its part pk->msg.ScaleIn.values"},
+        {answer(entries + "<e><n>2</n><label>b</label></e></scaled>"), "0 type=4 count=2 1/a 2/b"},
+        {answer(entries + "<e><label>b</label></e></scaled>"), "-1 type=4 error=demo_Entry_t.n: no value"},
+    };
+    const auto [table, expected] = messageTable(cases);
+    const RunResult run = runReaderDriver(arraysDocument(), ArraysReport, table);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
+// Only a type whose members are all repeated elements (or a SOAP array's
+// items) is read item by item.
 TEST_F(ItemStreamTest, OnlyMessagesOfRepeatedItemsAreReadItemByItem)
 {
     const struct {
