@@ -37,11 +37,8 @@ void CKLVSyntaxEditLexTextSchema::ResetBlocks() {
     m_pResume.Release();
     CKLVSyntaxEditLexBlockChain::CloseChain(m_pFirstBlock.Get());
     m_pFirstBlock.Release();
-    {
-        CKLVSyntaxEditLexBlockLock storeLock(&m_lockStore);
-        m_mapStore.clear();
-        m_pCurrent.Release();
-    }
+    m_mapStore.clear();
+    m_pCurrent.Release();
     m_bChainCut = FALSE;
 }
 
@@ -92,9 +89,7 @@ void CKLVSyntaxEditLexTextSchema::CAnnouncedSpan::Widen(const CKLVSyntaxEditLexT
 
 void CKLVSyntaxEditLexTextSchema::StoreChain(CKLVSyntaxEditLexTextBlock* pBlock) {
     {
-        // The block's rows are read under the chain's lock, the store written under its own.
         CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
-        CKLVSyntaxEditLexBlockLock storeLock(&m_lockStore);
         m_pCurrent.AssignRaw(pBlock);
         // Only the announcement gives the key out: without it the store would only grow.
         if (!m_bNotify) return;
@@ -105,21 +100,24 @@ void CKLVSyntaxEditLexTextSchema::StoreChain(CKLVSyntaxEditLexTextBlock* pBlock)
             m_lastAnnounced.Widen(pBlock);
             return;
         }
+        m_mapStore[pBlock] = m_pCurrent;
         m_lastAnnounced.Set(pBlock);
-        m_mapStore[pBlock] = CStoredBlock{m_pCurrent, m_lastAnnounced};
     }
     m_pConnection->Notify(klvLexBlockStored, reinterpret_cast<WPARAM>(pBlock), 0,
                           KLV_NOTIFY_POST | KLV_NOTIFY_DIRECT_ON_SAME);
 }
 
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetBlocks(void* pKey) {
-    CKLVSyntaxEditLexBlockLock storeLock(&m_lockStore);
+    CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
     if (!pKey) return m_pCurrent;
     auto it = m_mapStore.find(pKey);
     if (it == m_mapStore.end()) return CKLVLexBlockPtr();
-    CKLVLexBlockPtr pBlock = std::move(it->second.pBlock);
-    m_lastHanded = pKey == m_lastAnnounced.pKey ? m_lastAnnounced : it->second.span;
+    CKLVLexBlockPtr pBlock = std::move(it->second);
     m_mapStore.erase(it);
+    if (pKey == m_lastAnnounced.pKey)
+        m_lastHanded = m_lastAnnounced;
+    else
+        m_lastHanded.Set(pBlock.Get());
     return pBlock;
 }
 
@@ -169,7 +167,7 @@ int CKLVSyntaxEditLexTextSchema::Parse(BOOL bFirst, IKLVSyntaxEditTextIterator* 
                                        BOOL bNotify) {
     if (!pIter) return klvParseRestart;
     {
-        CKLVSyntaxEditLexBlockLock storeLock(&m_lockStore);
+        CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
         m_mapStore.clear();
     }
     const DWORD dwFlags = KLV_NOTIFY_POST | KLV_NOTIFY_RETRY_POST | KLV_NOTIFY_DIRECT_ON_SAME;

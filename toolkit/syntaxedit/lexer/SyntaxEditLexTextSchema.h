@@ -135,8 +135,8 @@ public:
     static const CKLVSyntaxEditPosition& EndOfText();
     // Announcements of finished blocks (code 2) not yet handed over beyond which later blocks
     // ride with the last one instead of each being announced. A keystroke waits behind every
-    // announcement on its way, each a moment on a busy machine: few enough that typing during a
-    // colouring stays prompt.
+    // announcement on its way, each a few milliseconds on a busy machine (taking the block
+    // waits for the parser's lock): few enough that typing during a colouring stays prompt.
     enum { kMaxAnnouncementsOnTheirWay = 8 };
 
 protected:
@@ -170,25 +170,16 @@ private:
     CKLVLexBlockPtr m_pFirstNew;
     CKLVLexBlockPtr m_pLastLinked;
     CKLVLexBlockPtr m_pReplacedRest;
-    // A block with the rows it stands for: its own, widened by the blocks that finished while
-    // many announcements were still on their way.
+    std::unordered_map<void*, CKLVLexBlockPtr> m_mapStore;
+    CKLVLexBlockPtr m_pCurrent;
+    // The blocks announced last and handed over last, each with the rows it stands for: its own,
+    // widened by the blocks that finished while many announcements were still on their way.
     struct CAnnouncedSpan {
         const void* pKey = nullptr;
         CKLVSyntaxEditPosition posStart, posEnd;
         void Set(const CKLVSyntaxEditLexTextBlock* pBlock);
         void Widen(const CKLVSyntaxEditLexTextBlock* pBlock);
     };
-    struct CStoredBlock {
-        CKLVLexBlockPtr pBlock;
-        CAnnouncedSpan span;   // taken when stored: the parser may change the block's rows later
-    };
-    // The announced blocks not yet handed over, the block stored last and the blocks announced
-    // and handed over last. They have a lock of their own, taken only for a moment on either
-    // side, so that the window thread takes a block without waiting while the parser holds the
-    // chain's lock (for every block it links); the chain's lock is taken first where both are.
-    CCriticalSection m_lockStore;
-    std::unordered_map<void*, CStoredBlock> m_mapStore;
-    CKLVLexBlockPtr m_pCurrent;
     CAnnouncedSpan m_lastAnnounced;
     CAnnouncedSpan m_lastHanded;
     int m_nOpenBlocks = 0;

@@ -173,7 +173,7 @@ BOOL CKLVSyntaxEditLexTextSchema::GetNotifiedBlockRange(WPARAM pBlock, CKLVSynta
     const auto* p = reinterpret_cast<const CKLVSyntaxEditLexTextBlock*>(pBlock);
     if (!p) return FALSE;
     {
-        CKLVSyntaxEditLexBlockLock storeLock(&m_lockStore);
+        CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
         if (m_lastHanded.pKey == p) {
             posStart = m_lastHanded.posStart;
             posEnd = m_lastHanded.posEnd;

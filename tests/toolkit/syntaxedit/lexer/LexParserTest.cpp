@@ -417,56 +417,6 @@ TEST(LexParser, BlocksFinishedWhileManyAnnouncementsWaitRideWithTheLast) {
     }
 }
 
-// The window thread takes the announced blocks, the block stored last and the rows a block
-// stands for while the parser holds the chain's lock (as it does for every block it links):
-// none of them waits for it.
-TEST(LexParser, AnnouncedBlocksAreTakenWhileTheChainIsLocked) {
-    std::string text;
-    for (int i = 1; i <= 20; ++i) text += "x" + std::to_string(i) + "y\r\n";
-    CStringText source(text, ".q");
-    const Pos top(1, 0);
-    struct Case {
-        const char* name;
-        std::function<BOOL(CKLVSyntaxEditLexTextSchema&, WPARAM)> ask;
-    } const cases[] = {
-        {"announced block", [](CKLVSyntaxEditLexTextSchema& schema,
-                               WPARAM key) { return static_cast<bool>(schema.GetBlocks(reinterpret_cast<void*>(key))); }},
-        {"block stored last",
-         [](CKLVSyntaxEditLexTextSchema& schema, WPARAM) { return static_cast<bool>(schema.GetBlocks(nullptr)); }},
-        {"rows of a handed block",
-         [](CKLVSyntaxEditLexTextSchema& schema, WPARAM key) {
-             Pos posStart, posEnd;
-             return schema.GetBlocks(reinterpret_cast<void*>(key)) &&
-                    schema.GetNotifiedBlockRange(key, posStart, posEnd) && posStart.nLine == 1 && posEnd.nLine == 1;
-         }},
-    };
-    for (const Case& c : cases) {
-        auto pSchema = SchemaFromText(QSchema(""));
-        CAnnouncements announced(pSchema.Get(), false);
-        pSchema->Parse(TRUE, source.CreateTextIterator().get(), &top, nullptr, TRUE);
-        ASSERT_FALSE(announced.arKeys.empty()) << c.name;
-        CEvent evHeld(FALSE, TRUE), evRelease(FALSE, TRUE), evAnswered(FALSE, TRUE);
-        std::thread parser([&] {
-            CKLVSyntaxEditLexBlockLock lock(pSchema->GetBlockLock());
-            evHeld.SetEvent();
-            EXPECT_EQ(::WaitForSingleObject(evRelease.m_hObject, 120000), WAIT_OBJECT_0);
-        });
-        ASSERT_EQ(::WaitForSingleObject(evHeld.m_hObject, 60000), WAIT_OBJECT_0) << c.name;
-        std::atomic<BOOL> bAnswer{-1};
-        std::thread window([&] {
-            bAnswer = c.ask(*pSchema, announced.arKeys.front());
-            evAnswered.SetEvent();
-        });
-        // Only a bound against a hang: taking a block takes no lock the parser holds.
-        const bool bAnswered = ::WaitForSingleObject(evAnswered.m_hObject, 30000) == WAIT_OBJECT_0;
-        evRelease.SetEvent();
-        parser.join();
-        window.join();
-        EXPECT_TRUE(bAnswered) << c.name << " waited for the chain's lock";
-        EXPECT_TRUE(bAnswer.load()) << c.name;
-    }
-}
-
 // The C sample loaded from a file is coloured in the background; a second thread keeps asking
 // for fold regions and blocks while a burst of edits is made, each told to the parser as the
 // edit control does. Once the worker has caught up, the colours and folds are those of a
