@@ -52,17 +52,6 @@ public:
     std::string log;
 };
 
-// Waits on this thread until the condition holds; the time-out only guards a broken test.
-bool WaitUntil(const std::function<bool()>& done) {
-    const DWORD dwStart = ::GetTickCount();
-    while (!done())
-        if (::GetTickCount() - dwStart > 60000)
-            return false;
-        else
-            ::Sleep(1);
-    return true;
-}
-
 // Sees on the worker thread itself each pass that the schema starts. Armed, it holds the next
 // pass at its start until the parse is told to break, so that a break lands inside a pass.
 class CPassStarts : public CKLVNotificationSink {

@@ -12,8 +12,20 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <string>
+
+// Waits on this thread until the condition holds; the time-out only guards a broken test.
+inline bool WaitUntil(const std::function<bool()>& done) {
+    const DWORD dwStart = ::GetTickCount();
+    while (!done())
+        if (::GetTickCount() - dwStart > 60000)
+            return false;
+        else
+            ::Sleep(1);
+    return true;
+}
 
 // "start:tag = '/*', @digit" -> key parts start, tag; values '/*' and @digit.
 inline CKLVSyntaxEditLexClassProperty MakeProperty(const std::string& line) {
