@@ -443,12 +443,8 @@ private:
         text_.line("\t\t\tcontinue;");
         text_.append(loop_.text());
         text_.line("\t}");
-        if (arrayItems_ != nullptr) { // the items its size declares, those not sent empty
-            text_.line("\twhile(value->", arrayItems_->countName, " < array_size){");
-            writeGrowth(text_, *arrayItems_, arrayItems_->cName, "\t\t");
-            text_.line("\t\tvalue->", arrayItems_->countName, "++;");
-            text_.line("\t}");
-        }
+        if (arrayItems_ != nullptr)
+            writeItemsNotSent();
         text_.emptyLine();
         // A value the type requires must have come: 0 or an empty text is not what it said.
         for (std::size_t i = 0; i < required_.size(); ++i) {
@@ -462,6 +458,16 @@ private:
         text_.line("\treturn result;");
         text_.line("}");
         text_.emptyLine();
+    }
+
+    // The items a SOAP array's size (array_size) declares that were not
+    // sent, added empty.
+    void writeItemsNotSent()
+    {
+        text_.line("\twhile(value->", arrayItems_->countName, " < array_size){");
+        writeGrowth(text_, *arrayItems_, arrayItems_->cName, "\t\t");
+        text_.line("\t\tvalue->", arrayItems_->countName, "++;");
+        text_.line("\t}");
     }
 
     // The child loop's body as a function of one child, and the decoder a
@@ -502,10 +508,7 @@ private:
             text_.line("{");
             text_.line("\tint result = 0;");
             text_.emptyLine();
-            text_.line("\twhile(value->", arrayItems_->countName, " < array_size){");
-            writeGrowth(text_, *arrayItems_, arrayItems_->cName, "\t\t");
-            text_.line("\t\tvalue->", arrayItems_->countName, "++;");
-            text_.line("\t}");
+            writeItemsNotSent();
             text_.line("over:");
             text_.line("\treturn result;");
             text_.line("}");
