@@ -518,6 +518,12 @@ static void mydecode_refuse_dtd(void *ctx, const xmlChar *name, const xmlChar *e
 	xmlStopParser(ctxt);
 }
 
+//an attribute's local name that may make a value by reference (id, href or ref, of any namespace)
+static int mydecode_is_reference_name(const char *name)
+{
+	return strcmp(name, "id") == 0 || strcmp(name, "href") == 0 || strcmp(name, "ref") == 0;
+}
+
 //notes an attribute that may make a value by reference, so that a message without one is not
 //walked in search of them
 static void mydecode_start_element(void *ctx, const xmlChar *localname, const xmlChar *prefix, const xmlChar *URI,
@@ -529,11 +535,8 @@ static void mydecode_start_element(void *ctx, const xmlChar *localname, const xm
 
 	xmlSAX2StartElementNs(ctx, localname, prefix, URI, nb_namespaces, namespaces, nb_attributes, nb_defaulted, attributes);
 	//each attribute is five pointers: its local name, prefix, namespace, value and value's end
-	for(i = 0; i < nb_attributes && !state->references; i++){
-		const char	*name = (const char *)attributes[i * 5];
-
-		state->references = strcmp(name, "id") == 0 || strcmp(name, "href") == 0 || strcmp(name, "ref") == 0;
-	}
+	for(i = 0; i < nb_attributes && !state->references; i++)
+		state->references = mydecode_is_reference_name((const char *)attributes[i * 5]);
 }
 
 static void mydecode_end_element(void *ctx, const xmlChar *localname, const xmlChar *prefix, const xmlChar *URI)

@@ -30,8 +30,7 @@ static int mystream_refers_here(xmlNodePtr node)
 	xmlAttrPtr	attribute;
 
 	for(attribute = node->properties; attribute != NULL; attribute = attribute->next){
-		if(!xmlStrcmp(attribute->name, (const xmlChar *)"id") || !xmlStrcmp(attribute->name, (const xmlChar *)"href") ||
-			!xmlStrcmp(attribute->name, (const xmlChar *)"ref"))
+		if(mydecode_is_reference_name((const char *)attribute->name))
 			return 1;
 	}
 	return 0;

@@ -53,7 +53,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::PacketReader, "packet reader", {CFragment::TransportIo}},
         {CFragment::ArrayShapes, "array shapes", {}, true},
         {CFragment::EnvelopeReader, "envelope reader", {CFragment::TransportIo, CFragment::PacketReader}, true},
-        {CFragment::ItemStream, "item stream", {}, true},
+        {CFragment::ItemStream, "item stream", {CFragment::TransportIo, CFragment::PacketReader, CFragment::EnvelopeReader}, true},
         {CFragment::ClientExports, "client exports", {}},
         {CFragment::ClientCalls, "client calls", {CFragment::TransportIo, CFragment::ClientExports}},
         {CFragment::AuthBasic, "Basic authentication", {}},
