@@ -100,6 +100,9 @@ public:
     XsdType* getType(int typeId) const;
     int getNumTypes() const { return typesTable_.getNumTypes(); }
     static bool isBasicType(int typeId);
+    // The lasting local name of a built-in type a reference names; null for
+    // a name outside XML Schema's namespace.
+    static const char* builtinNameOf(const QualifiedName& name);
     // The built-in id the values of a type finally have; 0 for complex content.
     int getBasicContentType(int typeId) const;
     // The id this schema uses for a type name; 0 when there is none. With
@@ -204,9 +207,6 @@ private:
     void parseRestriction(SimpleType& type, ComplexType* complexType);
     void parseFacet(SimpleType& type);
     int facetsOfBase(const std::string& written, int baseId) const;
-    // The lasting local name of a built-in type a reference names; null for
-    // a name outside XML Schema's namespace.
-    static const char* builtinNameOf(const QualifiedName& name);
     void parseUnion(SimpleType& type);
     void parseList(SimpleType& type);
     // final: the last chance (finalize); before it, references to a

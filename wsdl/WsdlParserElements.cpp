@@ -7,7 +7,6 @@
 #include "schema/QualifiedName.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
-#include "schema/SimpleType.h"
 #include "xml/XmlPullParser.h"
 
 namespace Wsdl {
@@ -146,8 +145,7 @@ void WsdlParser::parsePart(Message& message)
                 const Declaration found = findResolvedDeclaration(reference, TypeDeclaration);
                 typeId = found.typeId;
                 position = found.position;
-                if (reference.getNamespace() == Schema::SchemaUri)
-                    builtinName = Schema::SimpleType::getBuiltinName(reference.getLocalName());
+                builtinName = Schema::SchemaParser::builtinNameOf(reference);
                 if (typeId == Schema::XSD_INVALID)
                     error("Could not resolve type " + shownName(reference), 0);
                 refKind = Part::TypeRef;
