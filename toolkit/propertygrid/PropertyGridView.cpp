@@ -156,11 +156,14 @@ void CKLVPropertyGridView::SetRowIndex(CKLVPropertyGridItem* pItem, int nRow) {
     }
 }
 
+void CKLVPropertyGridView::PlaceRow(int nRow, DWORD_PTR dwData, int nHeight, bool bVariable) {
+    SetItemData(nRow, dwData);
+    if (bVariable) SetItemHeight(nRow, static_cast<UINT>(nHeight));
+    SetRowIndex(ItemOfRowData(dwData), nRow);
+}
+
 void CKLVPropertyGridView::CopyRow(int nFrom, int nTo, bool bVariable) {
-    const DWORD_PTR dwData = GetItemData(nFrom);
-    SetItemData(nTo, dwData);
-    if (bVariable) SetItemHeight(nTo, static_cast<UINT>(GetItemHeight(nFrom)));
-    SetRowIndex(ItemOfRowData(dwData), nTo);
+    PlaceRow(nTo, GetItemData(nFrom), bVariable ? GetItemHeight(nFrom) : 0, bVariable);
 }
 
 void CKLVPropertyGridView::MoveRowsUp(int nFirst, int nStart, int nEnd) {
@@ -175,11 +178,7 @@ void CKLVPropertyGridView::MoveRowsUp(int nFirst, int nStart, int nEnd) {
     for (int i = nStart; i < nEnd; ++i) moved.push_back({GetItemData(i), bVariable ? GetItemHeight(i) : 0});
     const int nTop = GetTopIndex(), nSelected = GetCurSel();
     for (int i = nStart - 1; i >= nFirst; --i) CopyRow(i, i + nMoved, bVariable);
-    for (int i = 0; i < nMoved; ++i) {
-        SetItemData(nFirst + i, moved[i].dwData);
-        if (bVariable) SetItemHeight(nFirst + i, static_cast<UINT>(moved[i].nHeight));
-        SetRowIndex(ItemOfRowData(moved[i].dwData), nFirst + i);
-    }
+    for (int i = 0; i < nMoved; ++i) PlaceRow(nFirst + i, moved[i].dwData, moved[i].nHeight, bVariable);
     // The selection follows its row down as it would for rows inserted above it; selecting
     // scrolls, so the top row is put back afterwards.
     if (nSelected >= nFirst && nSelected < nStart) {

@@ -103,6 +103,8 @@ private:
     void MoveRowsUp(int nFirst, int nStart, int nEnd);
     // Deletes the rows [nFirst, nEnd).
     void DeleteRows(int nFirst, int nEnd);
+    // The row's data, height (kept only where heights vary) and the row number of its item.
+    void PlaceRow(int nRow, DWORD_PTR dwData, int nHeight, bool bVariable);
     // The row data, height and row number of nFrom given to row nTo.
     void CopyRow(int nFrom, int nTo, bool bVariable);
     void SetRowIndex(CKLVPropertyGridItem* pItem, int nRow);
