@@ -36,6 +36,24 @@ CKLVPropertyGridItem* ItemOfRowData(DWORD_PTR dwData) {
     return dwData == DWORD_PTR(-1) || dwData == 0 ? nullptr : reinterpret_cast<CKLVPropertyGridItem*>(dwData);
 }
 
+// Turns the view's redraw off for a scope, when asked, and repaints it once at the end.
+class CRedrawPaused {
+public:
+    CRedrawPaused(CWnd* pWnd, bool bPause) : m_pWnd(bPause ? pWnd : nullptr) {
+        if (m_pWnd) m_pWnd->SendMessage(WM_SETREDRAW, FALSE);
+    }
+    ~CRedrawPaused() {
+        if (!m_pWnd) return;
+        m_pWnd->SendMessage(WM_SETREDRAW, TRUE);
+        m_pWnd->Invalidate(FALSE);
+    }
+    CRedrawPaused(const CRedrawPaused&) = delete;
+    CRedrawPaused& operator=(const CRedrawPaused&) = delete;
+
+private:
+    CWnd* m_pWnd;
+};
+
 }  // namespace
 
 CKLVPropertyGridItem* CKLVPropertyGridView::GetItem(int nRow) const {
@@ -125,8 +143,7 @@ void CKLVPropertyGridView::InsertChildRows(CKLVPropertyGridItem* pItem) {
     // One redraw and one storage growth for the whole expansion, not one per row: a list box
     // that repaints and regrows on every insertion makes a large expansion quadratic. A hidden
     // view stays hidden: turning redraw back on may show a window.
-    const bool bShown = (GetStyle() & WS_VISIBLE) != 0;
-    if (bShown) SendMessage(WM_SETREDRAW, FALSE);
+    const CRedrawPaused paused(this, (GetStyle() & WS_VISIBLE) != 0);
     SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(pChilds->GetCount()), 0);
     const int nFirst = pItem->m_nIndex + 1;
     // A list box moves every row below on each insertion: many children above many rows are
@@ -138,10 +155,6 @@ void CKLVPropertyGridView::InsertChildRows(CKLVPropertyGridItem* pItem) {
     for (int i = 0; i < pChilds->GetCount(); ++i) nRow += InsertItem(pChilds->GetAt(i), nRow);
     if (bAppend) MoveRowsUp(nFirst, nStart, nRow);
     else RenumberRows(nFirst);
-    if (bShown) {
-        SendMessage(WM_SETREDRAW, TRUE);
-        Invalidate(FALSE);
-    }
 }
 
 void CKLVPropertyGridView::RenumberRows(int nFrom) {
@@ -221,13 +234,8 @@ void CKLVPropertyGridView::RemoveDescendantRows(CKLVPropertyGridItem* pItem) {
         pRowItem->m_nIndex = -1;
     }
     // One redraw for the whole collapse, not one per row (see InsertChildRows).
-    const bool bShown = (GetStyle() & WS_VISIBLE) != 0;
-    if (bShown) SendMessage(WM_SETREDRAW, FALSE);
+    const CRedrawPaused paused(this, (GetStyle() & WS_VISIBLE) != 0);
     DeleteRows(nFirst, nEnd);
-    if (bShown) {
-        SendMessage(WM_SETREDRAW, TRUE);
-        Invalidate(FALSE);
-    }
 }
 
 void CKLVPropertyGridView::ToggleExpand(int nRow) {
@@ -264,18 +272,16 @@ void CKLVPropertyGridView::SetPropertySort(int nSort, BOOL bForce, BOOL bRedraw)
         return;
     }
     if ((nSort == m_nSort && !bForce) || !GetSafeHwnd()) return;
-    if (bRedraw) SendMessage(WM_SETREDRAW, FALSE);
-    CKLVPropertyGridItem* pTop = bForce ? GetItem(GetTopIndex()) : nullptr;
-    CKLVPropertyGridItem* pSelected = GetSelectedItem();
-    ResetContent();
-    InsertRowsFor(m_pCategories, nSort);
-    RenumberRows();
-    if (pTop && pTop->m_bVisible) SetTopIndex(pTop->m_nIndex);
-    if (pSelected && pSelected->m_bVisible) SetCurSel(pSelected->m_nIndex);
-    OnSelectionChanged();
-    if (bRedraw) {
-        SendMessage(WM_SETREDRAW, TRUE);
-        Invalidate(FALSE);
+    {
+        const CRedrawPaused paused(this, bRedraw != FALSE);
+        CKLVPropertyGridItem* pTop = bForce ? GetItem(GetTopIndex()) : nullptr;
+        CKLVPropertyGridItem* pSelected = GetSelectedItem();
+        ResetContent();
+        InsertRowsFor(m_pCategories, nSort);
+        RenumberRows();
+        if (pTop && pTop->m_bVisible) SetTopIndex(pTop->m_nIndex);
+        if (pSelected && pSelected->m_bVisible) SetCurSel(pSelected->m_nIndex);
+        OnSelectionChanged();
     }
     if (nSort != m_nSort) {
         m_nSort = nSort;
