@@ -1,6 +1,8 @@
 #ifndef KELVANE_SCHEMA_QUALIFIEDNAME_H
 #define KELVANE_SCHEMA_QUALIFIEDNAME_H
 
+#include "schema/NameKey.h"
+
 #include <iosfwd>
 #include <string>
 
@@ -17,6 +19,8 @@ public:
     const std::string& getNamespace() const { return namespace_; }
     const std::string& getLocalName() const { return localName_; }
     const std::string& getPrefix() const { return prefix_; }
+    // The namespace and local name as the key of a name map, viewed in place.
+    NameKeyView key() const { return NameKeyView(namespace_, localName_); }
     void setNamespace(const std::string& uri) { namespace_ = uri; }
     // Same namespace and local name; the prefix is only how it was written.
     bool matches(const QualifiedName& other) const

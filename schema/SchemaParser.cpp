@@ -124,13 +124,13 @@ void SchemaParser::logFailure(const SchemaParserException& failure) const
 void SchemaParser::recordReferenceSpot(const QualifiedName& name)
 {
     // The spot is only worked out for a name's first reference.
-    if (xpp_ != nullptr && referenceSpots_.find(NameKeyView(name.getNamespace(), name.getLocalName())) == nullptr)
-        referenceSpots_.recordFirst(NameKeyView(name.getNamespace(), name.getLocalName()), spot());
+    if (xpp_ != nullptr && referenceSpots_.find(name.key()) == nullptr)
+        referenceSpots_.recordFirst(name.key(), spot());
 }
 
 SourceSpot SchemaParser::referenceSpot(const QualifiedName& name) const
 {
-    const SourceSpot* const found = referenceSpots_.find(NameKeyView(name.getNamespace(), name.getLocalName()));
+    const SourceSpot* const found = referenceSpots_.find(name.key());
     return found != nullptr ? *found : spot();
 }
 

@@ -307,14 +307,13 @@ std::vector<QualifiedName> SchemaParser::settleForwardRefs(
     bool anyDeclared = false;
     std::vector<QualifiedName> missing;
     for (const QualifiedName& reference : references) {
-        const NameKeyView key(reference.getNamespace(), reference.getLocalName());
-        const std::optional<Declaration>* known = declarations.find(key);
+        const std::optional<Declaration>* known = declarations.find(reference.key());
         if (known == nullptr) {
             const Found<Declaration> found = (this->*lookUp)(reference);
             std::optional<Declaration> declaration;
             if (found.declaration != nullptr)
                 declaration = importDeclaration(*found.owner, *found.declaration);
-            known = declarations.emplace(key, std::move(declaration)).first;
+            known = declarations.emplace(reference.key(), std::move(declaration)).first;
         }
         if (known->has_value())
             anyDeclared = true;
@@ -323,8 +322,7 @@ std::vector<QualifiedName> SchemaParser::settleForwardRefs(
     }
     if (anyDeclared) {
         settleAll([&](const QualifiedName& reference) -> const Declaration* {
-            const std::optional<Declaration>* found =
-                declarations.find(NameKeyView(reference.getNamespace(), reference.getLocalName()));
+            const std::optional<Declaration>* found = declarations.find(reference.key());
             return found != nullptr && found->has_value() ? &**found : nullptr;
         });
     }

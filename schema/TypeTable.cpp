@@ -175,7 +175,7 @@ int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
         if (known != externalsByType_.end())
             return known->second;
     } else {
-        if (const int* known = externalsByName_.find(NameKeyView(name.getNamespace(), name.getLocalName()))) {
+        if (const int* known = externalsByName_.find(name.key())) {
             if (type != nullptr && getTypePtr(*known) == nullptr)
                 placeExternal(*known, type);
             return *known;
@@ -192,7 +192,7 @@ int TypeTable::addExternal(int id, const QualifiedName& name, bool anonymous)
     slotOf(id).external = static_cast<int>(externals_.size());
     externals_.push_back(ExternalRef{id, name, anonymous});
     if (!anonymous)
-        externalsByName_.emplace(NameKeyView(name.getNamespace(), name.getLocalName()), id);
+        externalsByName_.emplace(name.key(), id);
     return id;
 }
 
