@@ -415,6 +415,9 @@ protected:
     void SubscribeEvents();
     CKLVNotificationConnection* GetParserConnection() const;
     void OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2);
+    // Every row again after the parser's news: a due block (bDueBlock), the end of a pass or
+    // the postponed redraw.
+    void RepaintForParse(BOOL bDueBlock);
     void OnConfigEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2);
     void DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int nXOffsetPrinting);
     void PrintPage(CDC* pDC);
@@ -482,6 +485,8 @@ public:
     int m_nBytesPerRow = 30;
     int m_nCollapsedCount = 0;
     DWORD m_dwLastParseRedraw = 0;
+    // A due block's repaint is asked for and not yet painted.
+    BOOL m_bParseRepaintPending = FALSE;
     CSize m_szPrintPage{850, 1100};
     CPoint m_ptWordSelect{0, 0};
     CPoint m_ptDrop{-1, -1};

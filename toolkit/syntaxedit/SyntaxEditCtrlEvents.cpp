@@ -46,21 +46,27 @@ void CKLVSyntaxEditCtrl::OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LP
         m_screenCache.DropFrom(std::max(nFirst, 1));
         if (!bInView || !m_hWnd) return;
         KillTimer(kTimerParseRedraw);
-        if (bDue) {
-            m_nDirtyRow = -1;
-            Invalidate(FALSE);
-            UpdateWindow();
-        } else {
+        if (bDue)
+            RepaintForParse(TRUE);
+        else
             SetTimer(kTimerParseRedraw, dwInterval * 5, nullptr);
-        }
         return;
     }
     if (dwCode == 3 && m_hWnd) {
         KillTimer(kTimerParseRedraw);
-        m_nDirtyRow = -1;
-        Invalidate(FALSE);
-        UpdateWindow();
+        RepaintForParse(FALSE);
     }
+}
+
+void CKLVSyntaxEditCtrl::RepaintForParse(BOOL bDueBlock) {
+    // Painted once the window thread has nothing else queued, so a key pressed meanwhile is
+    // taken first. A due block that finds the last due block's repaint still waiting paints at
+    // once: the queue has not emptied for a whole interval, and the colours would lag on.
+    const BOOL bOverdue = bDueBlock && m_bParseRepaintPending;
+    m_nDirtyRow = -1;
+    Invalidate(FALSE);
+    if (bDueBlock) m_bParseRepaintPending = TRUE;
+    if (bOverdue) UpdateWindow();
 }
 
 void CKLVSyntaxEditCtrl::OnConfigEvent(KLV_NOTIFYCODE, WPARAM, LPARAM) {

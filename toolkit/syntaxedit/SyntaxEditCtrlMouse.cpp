@@ -321,9 +321,7 @@ void CKLVSyntaxEditCtrl::OnTimer(UINT_PTR nIDEvent) {
         return;
     }
     KillTimer(kTimerParseRedraw);
-    m_nDirtyRow = -1;
-    Invalidate(FALSE);
-    UpdateWindow();
+    RepaintForParse(FALSE);
 }
 
 void CKLVSyntaxEditCtrl::AutoScroll() {

@@ -98,6 +98,7 @@ BOOL CKLVSyntaxEditCtrl::PreTranslateMessage(MSG* pMsg) {
 
 void CKLVSyntaxEditCtrl::OnPaint() {
     CPaintDC dc(this);
+    m_bParseRepaintPending = FALSE;
     // The performance counter: the tick count's steps are longer than many paints.
     LARGE_INTEGER liFrequency, liStart, liEnd;
     ::QueryPerformanceFrequency(&liFrequency);

@@ -6,6 +6,7 @@
 #include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
 
 #include <cstring>
+#include <functional>
 
 TEST_F(EditCtrlTest, GeneratorReplacementNotifiesAndUndoesInTwoSteps) {
     Open("old 1\nold 2\nold 3\n");
@@ -511,6 +512,62 @@ TEST_F(EditCtrlTest, ABlockParsedBeforeItsRedrawIsDueWaitsForTimer200) {
     Notify(2, kRows1To2);
     EXPECT_EQ(m_ctrl.GetDirtyRow(), -1);
     EXPECT_FALSE(::KillTimer(hWnd, 200));
+}
+
+// The parser's repaints wait for the window thread to have nothing queued: a key pressed after a
+// due block is taken before the paint. Only a due block that finds the last one's repaint still
+// waiting paints at once.
+TEST_F(EditCtrlTest, ParserRepaintsWaitForAnEmptyQueue) {
+    OpenWithSchema("a\r\nb\r\nc\r\nd\r\n", &g_linkSchema);
+    auto* pParser = static_cast<FakeLinkParser*>(m_ctrl.GetBuffer()->GetLexParser());
+    ASSERT_TRUE(pParser);
+    m_parent.ShowWindow(SW_SHOWNA);
+    m_ctrl.SetFocus();
+    const HWND hWnd = m_ctrl.GetSafeHwnd();
+    const WPARAM kRows1To2 = 1002;   // first row * 1000 + last row
+    const auto Pending = [&] { return ::GetUpdateRect(hWnd, nullptr, FALSE) != FALSE; };
+    const auto PaintQueued = [&] {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+        return !Pending();
+    };
+    const auto DueBlock = [&] {
+        m_ctrl.m_arPaintTimes.assign(10, 1u);
+        m_ctrl.m_dwLastParseRedraw = ::GetTickCount() - 5000;
+        pParser->m_pConnection->Notify(2, kRows1To2, 0, 0);
+    };
+    const struct {
+        const char* lpszEvent;
+        bool bAfterUnpaintedDueBlock;
+        std::function<void()> raise;
+        bool bPaintedAtOnce;
+    } cases[] = {
+        {"a due block", false, DueBlock, false},
+        {"a due block after one still unpainted", true, DueBlock, true},
+        {"the end of a pass", false, [&] { pParser->m_pConnection->Notify(3, 0, 0, 0); }, false},
+        {"the end of a pass after an unpainted block", true, [&] { pParser->m_pConnection->Notify(3, 0, 0, 0); }, false},
+        {"the postponed redraw", false, [&] { m_ctrl.SendMessage(WM_TIMER, 200); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszEvent);
+        ASSERT_TRUE(PaintQueued());
+        if (c.bAfterUnpaintedDueBlock) {
+            DueBlock();
+            ASSERT_TRUE(Pending());
+        }
+        c.raise();
+        EXPECT_EQ(Pending(), !c.bPaintedAtOnce);
+        EXPECT_EQ(m_ctrl.GetDirtyRow() == -1, !c.bPaintedAtOnce) << "a paint leaves no row dirty";
+        if (c.bPaintedAtOnce) continue;
+        // A key pressed now is taken before the paint, which typing then does.
+        m_ctrl.PostMessage(WM_CHAR, 'x', 1);
+        MSG msg;
+        ASSERT_TRUE(::PeekMessageA(&msg, hWnd, 0, 0, PM_REMOVE));
+        EXPECT_EQ(msg.message, static_cast<UINT>(WM_CHAR));
+        ::DispatchMessageA(&msg);
+        EXPECT_TRUE(PaintQueued());
+    }
+    EXPECT_EQ(m_ctrl.GetRowText(1), "xxxxa");
 }
 
 TEST_F(EditCtrlTest, AControlGoingAwayStopsTheParsersWorker) {
