@@ -3,59 +3,11 @@
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlButton.h"
-#include "toolkit/commandbars/ControlComboBox.h"
-#include "toolkit/commandbars/ControlCustom.h"
-#include "toolkit/commandbars/ControlEdit.h"
-#include "toolkit/commandbars/ControlGallery.h"
-#include "toolkit/commandbars/ControlLabel.h"
-#include "toolkit/commandbars/ControlLists.h"
+#include "toolkit/commandbars/ControlClassTable.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControls, CCmdTarget)
-
-namespace {
-
-struct ClassByName {
-    int nType;
-    int nId;
-    const char* pszClass;
-    // Set for the classes built here, which also keeps them in every program that links the bars.
-    CRuntimeClass* pClass;
-};
-
-// Controls not built yet are found by their class names once they exist.
-const ClassByName kClasses[] = {
-    {CKLVControl::typeButton, 35000, "CKLVControlWindowList", RUNTIME_CLASS(CKLVControlWindowList)},
-    {CKLVControl::typeButton, 35002, "CKLVControlWorkspaceActions", RUNTIME_CLASS(CKLVControlWorkspaceActions)},
-    {CKLVControl::typeButton, 59392, "CKLVControlToolbars", RUNTIME_CLASS(CKLVControlToolbars)},
-    {CKLVControl::typeButton, 35003, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
-    {CKLVControl::typeButton, 57616, "CKLVControlRecentFileList", RUNTIME_CLASS(CKLVControlRecentFileList)},
-    {CKLVControl::typeComboBox, 0, "CKLVControlComboBox", RUNTIME_CLASS(CKLVControlComboBox)},
-    {CKLVControl::typeEdit, 0, "CKLVControlEdit", RUNTIME_CLASS(CKLVControlEdit)},
-    {CKLVControl::typeCustom, 0, "CKLVControlCustom", RUNTIME_CLASS(CKLVControlCustom)},
-    {CKLVControl::typeLabel, 0, "CKLVControlLabel", RUNTIME_CLASS(CKLVControlLabel)},
-    {CKLVControl::typeCheckBox, 0, "CKLVControlCheckBox", RUNTIME_CLASS(CKLVControlCheckBox)},
-    {CKLVControl::typeGallery, 0, "CKLVControlGallery", RUNTIME_CLASS(CKLVControlGallery)},
-    {CKLVControl::typeRadioButton, 0, "CKLVControlRadioButton", RUNTIME_CLASS(CKLVControlRadioButton)},
-};
-
-const int kOleVerbsId = 57872;
-
-}  // namespace
-
-CRuntimeClass* CKLVControls::ControlClassFor(int nType, int nId, const CString& strCaption) {
-    if (nType == CKLVControl::typeButton && nId == kOleVerbsId && strCaption == "<<OLE VERBS GO HERE>>")
-        return RUNTIME_CLASS(CKLVControlOleItems);
-    for (const ClassByName& entry : kClasses)
-        if (entry.nType == nType && (entry.nId == 0 || entry.nId == nId))
-            return entry.pClass ? entry.pClass : CRuntimeClass::FromName(entry.pszClass);
-    if (nType == CKLVControl::typeButton) return RUNTIME_CLASS(CKLVControlButton);
-    if (nType >= CKLVControl::typePopup && nType <= CKLVControl::typeSplitButtonPopup)
-        return RUNTIME_CLASS(CKLVControlPopup);
-    return nullptr;
-}
 
 CKLVControls::~CKLVControls() {
     while (GetCount() > 0) {
@@ -117,7 +69,7 @@ CKLVControl* CKLVControls::Add(CKLVControl* pControl, int nId, const CString& st
 }
 
 CKLVControl* CKLVControls::Add(int nType, int nId, const CString& strParameter, int nBefore, BOOL bTemporary) {
-    CRuntimeClass* pClass = ControlClassFor(nType, nId, CString());
+    CRuntimeClass* pClass = CKLVControlClassTable::Find(nType, nId, CString());
     if (!pClass) return nullptr;
     auto* pControl = static_cast<CKLVControl*>(pClass->CreateObject());
     pControl->m_nType = nType;
@@ -241,7 +193,7 @@ void CKLVControls::SetControlType(int nIndex, int nType) {
         pOld->m_nType = nType;
         return;
     }
-    CRuntimeClass* pClass = ControlClassFor(nType, pOld->GetId(), pOld->GetCaption());
+    CRuntimeClass* pClass = CKLVControlClassTable::Find(nType, pOld->GetId(), pOld->GetCaption());
     if (!pClass) return;
     auto* pNew = static_cast<CKLVControl*>(pClass->CreateObject());
     pNew->Copy(pOld, FALSE);

@@ -109,9 +109,6 @@ public:
     CSize CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const CRect& rcBorder, int nMinSize = 0);
     CSize CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorder);
 
-    // The control class that serves a type and id; null when it is not built here.
-    static CRuntimeClass* ControlClassFor(int nType, int nId, const CString& strCaption);
-
 protected:
     // Takes the control out of the list and drops the list's reference; no checks.
     void RemoveEntry(CKLVControl* pControl);

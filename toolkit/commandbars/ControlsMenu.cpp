@@ -6,6 +6,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/ControlClassTable.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
@@ -137,7 +138,7 @@ CKLVControl* CKLVControls::AddMenuItem(CMenu* pMenu, int nIndex) {
     }
     CKLVControl* pControl = cs.pControl;
     if (!pControl) {
-        CRuntimeClass* pClass = ControlClassFor(cs.controlType, nId, strCaption);
+        CRuntimeClass* pClass = CKLVControlClassTable::Find(cs.controlType, nId, strCaption);
         if (!pClass) return nullptr;
         pControl = static_cast<CKLVControl*>(pClass->CreateObject());
         if (auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, pControl)) {
