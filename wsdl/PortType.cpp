@@ -17,8 +17,9 @@ void PortType::addOperation(std::unique_ptr<Operation> operation)
 {
     if (!operation)
         return;
-    operationIndex_.emplace(operation->getName(), getNumOps());
     operations_.push_back(std::move(operation));
+    const int index = getNumOps() - 1;
+    operationIndex_.emplace(operationName(index), index, [this](int filed) { return operationName(filed); });
 }
 
 Operation* PortType::getOperation(int index) const
@@ -41,8 +42,8 @@ int PortType::getOperationIndex(const Schema::QualifiedName& name) const
 
 int PortType::findOperation(const Schema::QualifiedName& name) const
 {
-    const auto found = operationIndex_.find(name.getLocalName());
-    return found == operationIndex_.end() ? -1 : found->second;
+    const int* found = operationIndex_.find(name.getLocalName(), [this](int filed) { return operationName(filed); });
+    return found == nullptr ? -1 : *found;
 }
 
 Binding* PortType::getBinding(const std::string& ns) const

@@ -1,12 +1,14 @@
 #ifndef KELVANE_WSDL_PORTTYPE_H
 #define KELVANE_WSDL_PORTTYPE_H
 
+#include "schema/FlatIndex.h"
 #include "wsdl/Operation.h"
 #include "wsdl/WsdlElement.h"
 
 #include <memory>
+#include <functional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace Schema {
@@ -41,11 +43,12 @@ public:
 
 private:
     int findOperation(const Schema::QualifiedName& name) const; // -1 when none
+    std::string_view operationName(int index) const { return operations_[static_cast<std::size_t>(index)]->getName(); }
 
     std::vector<std::unique_ptr<Operation>> operations_;
     // The first operation of each name, by position: every binding operation
     // is matched by name.
-    std::unordered_map<std::string, int> operationIndex_;
+    Schema::FlatIndex<int, std::string_view, std::hash<std::string_view>> operationIndex_;
     std::vector<Binding*> bindings_;
 };
 

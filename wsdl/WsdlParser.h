@@ -1,6 +1,7 @@
 #ifndef KELVANE_WSDL_WSDLPARSER_H
 #define KELVANE_WSDL_WSDLPARSER_H
 
+#include "schema/FlatIndex.h"
 #include "schema/SharedTextPool.h"
 #include "wsdl/Binding.h"
 #include "wsdl/Message.h"
@@ -249,6 +250,7 @@ private:
     Declaration findResolvedDeclaration(const Schema::QualifiedName& resolved, DeclarationKind kind);
     Schema::QualifiedName resolvedName(Schema::QualifiedName name) const;
     const std::string& referencedNamespace(const Schema::QualifiedName& name) const;
+    Message* firstMessageNamed(std::string_view localName) const;
     void placeMessage(Message& message, const std::string& ns);
     void indexPortType(PortType& portType);
     void indexBinding(Binding& binding);
@@ -293,9 +295,11 @@ private:
     const std::string* definitionsDoc_ = nullptr;
     std::vector<std::pair<std::string, std::string>> imports_; // {location, namespace}
     MessageList messages_;
-    // The first message of each name; keys view the names the messages hold.
-    std::unordered_map<std::string_view, Message*> messageIndex_;
-    QualifiedIndex<Message> messageByQName_;
+    // The first message of each local name, found through the name it holds.
+    Schema::FlatIndex<Message*, std::string_view, std::hash<std::string_view>> messageIndex_;
+    // A message of another namespace than the first of its local name: a
+    // service spread over documents of several namespaces may repeat names.
+    QualifiedIndex<Message> otherMessages_;
     PortTypeList portTypes_;
     BindingList bindings_;
     // The first port type and binding of each name, for the look-ups of

@@ -5,25 +5,39 @@
 #include "schema/SchemaParser.h"
 #include "wsdl/WsdlParser.h"
 
+#include <algorithm>
+
 namespace Wsdl {
+
+namespace {
+
+std::string_view nameOf(const Message* message)
+{
+    return message->getName();
+}
+
+} // namespace
 
 // Messages are looked up by name for every part reference of every
 // operation: an index keeps that from growing with the square of their number.
 // A name without namespace (a soap:header's message, say) or one no message
 // of its namespace bears takes the first message of its local name, unless
-// that one is of another namespace.
+// that one is of another namespace. One look-up serves most names: only a
+// message of another namespace than the first of its local name is filed
+// apart, so the first one answers for its own namespace.
 Message* WsdlParser::getMessage(const Schema::QualifiedName& name) const
 {
+    Message* first = firstMessageNamed(name.getLocalName());
     const std::string& ns = name.getNamespace();
-    if (!ns.empty()) {
-        if (Message* message = messageByQName_.find(ns, name.getLocalName()))
-            return message;
-    }
-    const auto named = messageIndex_.find(name.getLocalName());
-    Message* first = named == messageIndex_.end() ? nullptr : named->second;
-    if (first != nullptr && !ns.empty() && !first->getNamespace().empty() && first->getNamespace() != ns)
-        return nullptr;
-    return first;
+    if (first == nullptr || ns.empty() || first->getNamespace().empty() || first->getNamespace() == ns)
+        return first;
+    return otherMessages_.find(ns, name.getLocalName());
+}
+
+Message* WsdlParser::firstMessageNamed(std::string_view localName) const
+{
+    Message* const* first = messageIndex_.find(localName, nameOf);
+    return first != nullptr ? *first : nullptr;
 }
 
 // An operation may name a message before its definition: the definition
@@ -35,18 +49,22 @@ Message* WsdlParser::getMessageOrCreate(const Schema::QualifiedName& name)
     auto message = std::make_unique<Message>(this);
     message->setName(name.getLocalName());
     messages_.push_back(std::move(message));
-    messageIndex_.emplace(messages_.back()->getName(), messages_.back().get());
-    placeMessage(*messages_.back(), name.getNamespace());
-    return messages_.back().get();
+    Message* made = messages_.back().get();
+    messageIndex_.emplace(made->getName(), made, nameOf);
+    placeMessage(*made, name.getNamespace());
+    return made;
 }
 
-// Files the message under its namespace once that is known.
+// Gives the message its namespace once that is known. A message takes a
+// namespace once, so the first of a local name never shares it with a later
+// namesake: only the later ones need filing by namespace.
 void WsdlParser::placeMessage(Message& message, const std::string& ns)
 {
     if (ns.empty() || !message.getNamespace().empty())
         return;
     message.setNamespace(namespaces_.intern(ns));
-    messageByQName_.add(ns, message.getName(), &message);
+    if (firstMessageNamed(message.getName()) != &message)
+        otherMessages_.add(ns, message.getName(), &message);
 }
 
 void WsdlParser::indexPortType(PortType& portType)
@@ -89,10 +107,15 @@ Binding* WsdlParser::getBinding(const Schema::QualifiedName& name) const
 // linked here.
 void WsdlParser::settleReferences()
 {
-    for (const auto& message : messages_) {
-        const auto named = messageReferences_.find(message.get());
-        if (!message->isDefined() && named != messageReferences_.end())
-            failAt(named->second, "Unknown message " + message->getName());
+    // Most descriptions define a message before naming it: then the walk
+    // over every message, which finds the first one left undefined, is spared.
+    const auto undefined = [](const auto& reference) { return !reference.first->isDefined(); };
+    if (std::any_of(messageReferences_.begin(), messageReferences_.end(), undefined)) {
+        for (const auto& message : messages_) {
+            const auto named = messageReferences_.find(message.get());
+            if (!message->isDefined() && named != messageReferences_.end())
+                failAt(named->second, "Unknown message " + message->getName());
+        }
     }
     for (const PortReference& reference : portReferences_) {
         Binding* binding = bindingIndex_.find(reference.bindingNamespace, reference.bindingName);

@@ -7,6 +7,7 @@
 #include "schema/SchemaParser.h"
 #include "wsdl/SoapExtension.h"
 
+#include <algorithm>
 
 using namespace Wsdl;
 using namespace wsdltest;
@@ -383,6 +384,56 @@ TEST_F(WsdlParseImportTest, ADocumentOfAnotherNamespaceJoinsTheModelUnderItsOwn)
     EXPECT_EQ(local->getNumParts(), 1);
     EXPECT_EQ(parser_->getName(), "T");
     EXPECT_EQ(parser_->getNamespace(), "urn:t");
+}
+
+// Messages of one local name in two namespaces, one of them named by an
+// operation before either is defined: each name finds its own message, a
+// name without namespace the first one made, and one of a third namespace none.
+TEST_F(WsdlParseImportTest, NamesakeMessagesOfTwoNamespacesEachFindTheirOwn)
+{
+    const std::string message = "<message name=\"M\"><part name=\"p\" type=\"xsd:int\"/></message>\n";
+    std::string other = definitions(message + "<message name=\"OnlyThere\"/>\n");
+    const std::string namespaceOfT = "xmlns:tns=\"urn:t\" targetNamespace=\"urn:t\"";
+    other.replace(other.find(namespaceOfT), namespaceOfT.size(), "xmlns:tns=\"urn:o\" targetNamespace=\"urn:o\"");
+    write("other.wsdl", other);
+    const std::string operation = "<portType name=\"P\"><operation name=\"Op\"><input message=\"o:M\"/>"
+                                  "<output message=\"tns:M\"/></operation></portType>\n";
+    const std::string import = importOf("other.wsdl", "urn:o");
+    const struct {
+        const char* order;
+        std::string body;
+    } orders[] = {
+        {"ours, theirs, named", message + import + operation},
+        {"theirs, ours, named", import + message + operation},
+        {"named, theirs, ours", operation + import + message},
+        {"named, ours, theirs", operation + message + import},
+    };
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order.order);
+        parse(definitions(order.body, " xmlns:o=\"urn:o\""));
+        expectSuccess();
+        ASSERT_EQ(parser_->getMessages().size(), 3u);
+        const Message* ours = parser_->getMessage(qname("urn:t", "M"));
+        const Message* theirs = parser_->getMessage(qname("urn:o", "M"));
+        ASSERT_NE(ours, nullptr);
+        ASSERT_NE(theirs, nullptr);
+        EXPECT_NE(ours, theirs);
+        EXPECT_EQ(ours->getNamespace(), "urn:t");
+        EXPECT_EQ(theirs->getNamespace(), "urn:o");
+        EXPECT_TRUE(ours->isDefined() && theirs->isDefined());
+        const auto first = std::find_if(parser_->getMessages().begin(), parser_->getMessages().end(),
+                                        [](const auto& made) { return made->getName() == "M"; });
+        EXPECT_EQ(parser_->getMessage(Schema::QualifiedName("M")), first->get());
+        EXPECT_EQ(parser_->getMessage(qname("urn:x", "M")), nullptr);
+        EXPECT_EQ(parser_->getMessage(qname("urn:t", "OnlyThere")), nullptr);
+        EXPECT_NE(parser_->getMessage(qname("urn:o", "OnlyThere")), nullptr);
+        WsdlParser::PortTypeList::const_iterator begin, end;
+        ASSERT_TRUE(parser_->getPortTypes(begin, end));
+        const Operation* op = (*begin)->getOperation(0);
+        ASSERT_NE(op, nullptr);
+        EXPECT_EQ(op->getInput(), theirs);
+        EXPECT_EQ(op->getOutput(), ours);
+    }
 }
 
 TEST_F(WsdlParseImportTest, ImportsNestedWithoutEndStopAtADepth)
