@@ -1,25 +1,26 @@
 #ifndef KELVANE_SCHEMA_NAMEKEYMAP_H
 #define KELVANE_SCHEMA_NAMEKEYMAP_H
 
+#include "schema/FlatIndex.h"
 #include "schema/NameKey.h"
 
 #include <deque>
-#include <unordered_map>
 #include <utility>
 
 namespace Schema {
 
 // A hashed map from names to values that is searched with views of a name's
 // parts: a look-up copies nothing, and a name is copied once, when it is
-// first filed. Values stay where they are while the map grows.
+// first filed, beside its value, so that a look-up that finds it reads one
+// place. Values stay where they are while the map grows.
 template <typename Value>
 class NameKeyMap {
 public:
     // The value filed under the name, or null.
     Value* find(NameKeyView name)
     {
-        const auto found = values_.find(name);
-        return found != values_.end() ? &found->second : nullptr;
+        Filed* const* found = index_.find(name, keyOf);
+        return found != nullptr ? &(*found)->value : nullptr;
     }
     const Value* find(NameKeyView name) const { return const_cast<NameKeyMap*>(this)->find(name); }
 
@@ -29,23 +30,30 @@ public:
     {
         if (Value* known = find(name))
             return {known, false};
-        // The map's keys view these copies, which stay where they are as the deque grows.
-        const NameKey& stored = names_.emplace_back(name.first, name.second);
-        const auto filed = values_.emplace(NameKeyView(stored.first, stored.second), std::move(value));
-        return {&filed.first->second, true};
+        Filed& filed = filed_.emplace_back(Filed{NameKey(name.first, name.second), std::move(value)});
+        index_.emplace(keyOf(&filed), &filed, keyOf);
+        return {&filed.value, true};
     }
 
-    std::size_t size() const { return values_.size(); }
+    std::size_t size() const { return index_.size(); }
 
     void clear()
     {
-        values_.clear();
-        names_.clear();
+        index_.clear();
+        filed_.clear();
     }
 
 private:
-    std::deque<NameKey> names_;
-    std::unordered_map<NameKeyView, Value, NameKeyHash> values_;
+    struct Filed {
+        NameKey name;
+        Value value;
+    };
+
+    static NameKeyView keyOf(const Filed* filed) { return NameKeyView(filed->name.first, filed->name.second); }
+
+    // The index's entries point here; a deque keeps them in place as it grows.
+    std::deque<Filed> filed_;
+    FlatIndex<Filed*, NameKeyView, NameKeyHash> index_;
 };
 
 } // namespace Schema
