@@ -60,8 +60,12 @@ BOOL CKLVSyntaxEditLexParser::LockForRequest() {
     return bBroken;
 }
 
-void CKLVSyntaxEditLexParser::WakeForTasksLeft() {
+void CKLVSyntaxEditLexParser::WakeForTasksLeft(BOOL bDelayed) {
     if (m_tasks.GetCount() == 0 || !m_worker.IsStarted() || m_bWorkerEnded) return;
+    if (bDelayed)
+        m_evDelay.SetEvent();
+    else
+        m_evDelay.ResetEvent();
     KeepWake();
 }
 
@@ -73,8 +77,10 @@ void CKLVSyntaxEditLexParser::KeepWake() {
 void CKLVSyntaxEditLexParser::BreakParse() {
     if (!m_pSchema) return;
     CRequestLock lock(this);
-    // No request may follow (a save, say): the broken pass's tasks would wait for one.
-    if (lock.BrokePass()) WakeForTasksLeft();
+    // No request may follow (a save, say): the broken pass's tasks would wait for one. They
+    // wait for the quiet delay, though: a keystroke breaks before it changes the rows, and a
+    // pass started in between would only be stopped again by the edit.
+    if (lock.BrokePass()) WakeForTasksLeft(TRUE);
 }
 
 void CKLVSyntaxEditLexParser::LockText() {
@@ -304,7 +310,7 @@ void CKLVSyntaxEditLexParser::OnTextChanged(const CKLVSyntaxEditPosition& posSta
     }
     if (pText) m_pSchema->Parse(TRUE, pText->CreateTextIterator().get(), &posStart, &posEnd, FALSE);
     // Tasks held back while the blocks were behind the text can go now.
-    WakeForTasksLeft();
+    WakeForTasksLeft(FALSE);
 }
 
 void CKLVSyntaxEditLexParser::SetTextSchema(IKLVSyntaxEditTextSchema* pSchema) {

@@ -6,8 +6,8 @@
 //
 // The task queue's mutex is the one lock between the user interface thread and the worker: the
 // worker holds it for a whole parse pass, and a request that finds it busy sets the schema's
-// break so that the pass ends soon; a pass broken with no request after it is taken up again.
-// A request waiting for the mutex goes before the next pass, which waits for it. Questions that
+// break so that the pass ends soon; a pass broken with no request after it is taken up again
+// once no request has come for the quiet delay. A request waiting for the mutex goes before the next pass, which waits for it. Questions that
 // only read (idle, running) and the priority take no part in it and never wait for a pass.
 // A pass runs only for queued tasks, and not between a change of the rows and the notice of
 // that edit. Stopping is cooperative: the worker is told, and joined.
@@ -127,8 +127,9 @@ private:
     BOOL SetBreakWhileBusy();
     // Leaves the wake for a pass after the waiting requests.
     void KeepWake();
-    // Wakes a running worker for tasks that a broken pass left queued.
-    void WakeForTasksLeft();
+    // Wakes a running worker for tasks that a broken pass left queued; bDelayed: once requests
+    // have stopped coming for the quiet delay.
+    void WakeForTasksLeft(BOOL bDelayed);
     void OnThreadIdleExit();
     CKLVSyntaxEditParseOptions OptionsUnlocked(LPCSTR lpszFileName);
 

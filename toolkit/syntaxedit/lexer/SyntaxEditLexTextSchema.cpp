@@ -49,13 +49,7 @@ void CKLVSyntaxEditLexTextSchema::ReleaseParseRefs() {
     m_nOpenBlocks = 0;
 }
 
-void CKLVSyntaxEditLexTextSchema::SetBreak(BOOL bBreak) {
-    m_bBreak = bBreak != FALSE;
-    if (bBreak)
-        m_evBreak.SetEvent();
-    else
-        m_evBreak.ResetEvent();
-}
+void CKLVSyntaxEditLexTextSchema::SetBreak(BOOL bBreak) { m_bBreak = bBreak != FALSE; }
 
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::CreateBlock() { return KLVMakeCounted<CKLVSyntaxEditLexTextBlock>(); }
 
@@ -72,7 +66,26 @@ CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::GetFirstBlock() {
 CKLVLexBlockPtr CKLVSyntaxEditLexTextSchema::FindBlock(const CKLVSyntaxEditPosition& pos) {
     // The head is read under the lock too: a parse on the worker may reset or replace it.
     CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
-    return CKLVSyntaxEditLexBlockChain::FindBlock(m_pFirstBlock.Get(), pos, nullptr);
+    CKLVSyntaxEditLexTextBlock* p = m_pFirstBlock.Get();
+    for (int nStep = 1; p && p->m_pNext && p->m_pNext->m_posStart <= pos; ++nStep) {
+        p = p->m_pNext.Get();
+        if (nStep % kFindStepsBetweenChecks == 0 && !LetWaiterIn(p)) return CKLVLexBlockPtr();
+    }
+    return CKLVSyntaxEditLexBlockChain::FindBlock(p, pos, nullptr);
+}
+
+BOOL CKLVSyntaxEditLexTextSchema::LetWaiterIn(CKLVSyntaxEditLexTextBlock*& p) {
+    // A walk over a long chain holds the lock for milliseconds: a break ends it, and a window
+    // thread waiting to paint takes the chain in between. The walk goes on where it was unless
+    // that block left the chain meanwhile.
+    if (IsBreakSet()) return FALSE;
+    if (!m_lockBlocks.HasWaiterFirst()) return TRUE;
+    CKLVLexBlockPtr pHeld;
+    pHeld.AssignRaw(p);
+    m_lockBlocks.Unlock();
+    m_lockBlocks.Lock();
+    if (pHeld->IsClosed()) p = m_pFirstBlock.Get();
+    return !IsBreakSet();
 }
 
 void CKLVSyntaxEditLexTextSchema::CAnnouncedSpan::Set(const CKLVSyntaxEditLexTextBlock* pBlock) {
@@ -191,7 +204,9 @@ int CKLVSyntaxEditLexTextSchema::RunParse(BOOL bFirst, IKLVSyntaxEditTextIterato
         CKLVSyntaxEditLexBlockLock lock(&m_lockBlocks);
         ReleaseParseRefs();
     }
-    if (CKLVLexBlockPtr pFound = FindBlock(m_posParseStart)) {
+    CKLVLexBlockPtr pStartBlock = FindBlock(m_posParseStart);
+    if (IsBreakSet()) return klvParseBroken;
+    if (CKLVLexBlockPtr pFound = pStartBlock) {
         // A block that a deletion moved up to the start lies after it; the pass begins before
         // it, inside every block whose end the deletion took.
         if (pFound->m_posStart >= m_posParseStart && pFound->m_pPrev) pFound = CKLVLexBlockPtr(pFound->m_pPrev);

@@ -55,10 +55,11 @@ public:
                       const CKLVSyntaxEditPosition* pEnd, BOOL bNotify);
     virtual CKLVSyntaxEditLexClassTree& GetClassTree() { return *m_pTree; }
     CKLVLexBlockPtr GetFirstBlock();
+    // The block a parse from pos starts in; none when a break stopped the walk.
     CKLVLexBlockPtr FindBlock(const CKLVSyntaxEditPosition& pos);
     CKLVLexClassPtr FindFileClass(LPCSTR lpszFileName);
-    // Makes a running parse return early (until reset); the event serves waits that can be
-    // cut short, the flag the tests between steps, which must stay cheap.
+    // Makes a running parse return early (until reset). A flag the parse tests between its
+    // steps: setting and testing it must stay cheap, with no call into the system.
     void SetBreak(BOOL bBreak);
     BOOL IsBreakSet() { return m_bBreak.load(std::memory_order_relaxed); }
     // Moves and invalidates the blocks for an edit (1 insert, 2 delete) of the range.
@@ -164,6 +165,11 @@ protected:
     void MarkChainCut(BOOL bEndOfText, BOOL bCut);
 
 private:
+    enum { kFindStepsBetweenChecks = 1024 };
+    // Between steps of a walk under the block lock (p: where it stands): FALSE on a break;
+    // else the lock is let go to a waiting window thread and taken back.
+    BOOL LetWaiterIn(CKLVSyntaxEditLexTextBlock*& p);
+
     CString m_strName;
     CKLVSyntaxEditPosition m_posParseStart{INT_MAX, 0};
     CKLVSyntaxEditPosition m_posParseEnd;
@@ -189,7 +195,6 @@ private:
     BOOL m_bCutResumedLater = FALSE;
     CKLVSyntaxEditLexTimedLock m_lockBlocks;
     CKLVSyntaxEditLexTimedLock m_lockClasses;
-    CEvent m_evBreak{FALSE, TRUE};
     std::atomic<bool> m_bBreak{false};
     CKLVSmartPtr<CKLVSyntaxEditLexClassTree> m_pTree;
     CKLVLexBlockPtr m_pFirstBlock;

@@ -8,7 +8,8 @@
 BOOL CKLVSyntaxEditLexTextSchema::IsBlockStartValid(IKLVSyntaxEditTextIterator* pIter,
                                                     CKLVSyntaxEditLexTextBlock* pBlock) {
     if (!pIter || !pBlock || !pBlock->m_pClass) return FALSE;
-    if (!pIter->SeekToLine(pBlock->m_posStart, m_evBreak)) return FALSE;
+    // A seek reads back no more than the look-back: too short to stop for a break.
+    if (!pIter->SeekToLine(pBlock->m_posStart, nullptr)) return FALSE;
     CKLVLexBlockPtr pSlot;
     const int nFlags = pBlock->m_pClass->Match(pIter, this, pSlot, nullptr);
     if (pSlot) pSlot->Close();
@@ -32,7 +33,7 @@ int CKLVSyntaxEditLexTextSchema::ParseFromBlock(IKLVSyntaxEditTextIterator* pIte
         }
     }
     m_posParseStart = pBlock->m_posStart;
-    if (!pIter->SeekToLine(pBlock->m_posStart, m_evBreak) || pIter->GetPosition() != pBlock->m_posStart)
+    if (!pIter->SeekToLine(pBlock->m_posStart, nullptr) || pIter->GetPosition() != pBlock->m_posStart)
         return klvParseRestart;
     if (IsBreakSet()) return klvParseBroken;
     {

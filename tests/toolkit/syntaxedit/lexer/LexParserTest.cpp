@@ -495,18 +495,41 @@ TEST(LexParser, AWakeWithoutTasksLeavesTheChain) {
     EXPECT_EQ(q.Colours(), q.Fresh());
 }
 
+// Starts colouring the whole text, holds its first parse at the start and breaks it from outside.
+bool StartHeldAndBreak(CQParse& q, CPassStarts& starts) {
+    starts.bHold = true;
+    const Pos top(1, 0);
+    q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+    if (!starts.WaitHeld()) return false;
+    q.parser.BreakParse();
+    return true;
+}
+
 // A pass broken from outside (a save, say) with no request after it: the worker goes on with
 // the tasks left, on its own.
 TEST(LexParser, ABrokenPassIsTakenUpWithoutANewRequest) {
     CQParse q("a x b y\r\nx\r\ny x y\r\n");
     CPassStarts starts(q.parser.GetLexTextSchema());
-    starts.bHold = true;
-    const Pos top(1, 0);
-    q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
-    ASSERT_TRUE(starts.WaitHeld());
-    q.parser.BreakParse();
+    ASSERT_TRUE(StartHeldAndBreak(q, starts));
     ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }, 20000)) << "the task was left waiting";
     EXPECT_GE(starts.nStarts, 2);
+    EXPECT_EQ(q.Colours(), q.Fresh());
+}
+
+// A keystroke breaks the running pass and then changes the rows under the text lock: the
+// broken pass's tasks wait for the quiet delay, so the edit finds no pass to stop again, and
+// its notice starts the pass that colours both.
+TEST(LexParser, AnEditRightAfterABreakStopsNoFurtherPass) {
+    CQParse q("a x b y\r\nx\r\ny x y\r\n", "\tglobal:EditReparceTimeout_ms = 600000\n");
+    CPassStarts starts(q.parser.GetLexTextSchema());
+    ASSERT_TRUE(StartHeldAndBreak(q, starts));
+    q.parser.LockText();
+    EXPECT_FALSE(q.parser.GetLexTextSchema()->IsBreakSet()) << "no pass was running to stop";
+    EXPECT_EQ(starts.nStarts, 1);
+    const Pos posChanged = q.Change(Pos(2, 0), Pos(2, 0), "x ");
+    q.parser.UnlockText();
+    q.parser.OnTextChanged(Pos(2, 0), posChanged, 1, q.buffer.get());
+    ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }));
     EXPECT_EQ(q.Colours(), q.Fresh());
 }
 

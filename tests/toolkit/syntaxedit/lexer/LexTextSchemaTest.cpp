@@ -242,6 +242,60 @@ TEST(LexTextSchema, PaintingQueriesGiveUpOnABusyChain) {
     EXPECT_FALSE(bScreen);
 }
 
+// A pass walks the chain to the block it starts in; on a long chain that walk stops for a break
+// and lets a waiting painter have the chain between its steps, and gives the block a walk from
+// the start gives.
+TEST(LexTextSchema, TheWalkToAPassStartStopsForABreakAndLetsAPainterIn) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += "int a" + std::to_string(i) + " = " + std::to_string(i) + "; /* c */\r\n";
+    Parsed parsed("C.lex", text, ".c");
+    CKLVSyntaxEditLexTextSchema& schema = *parsed.schema;
+    const std::string chainBefore = parsed.Chain();
+    const auto Walked = [&](const CKLVSyntaxEditPosition& pos) {
+        CKLVSyntaxEditLexBlockLock lock(schema.GetBlockLock());
+        return CKLVSyntaxEditLexBlockChain::FindBlock(schema.GetFirstBlock().Get(), pos, nullptr);
+    };
+    const struct {
+        const char* lpszCase;
+        bool bBreak;
+        bool bPainter;   // another thread keeps taking the chain with a time-out meanwhile
+        bool bFound;
+    } cases[] = {
+        {"a plain walk", false, false, true},
+        {"a painter waiting", false, true, true},
+        {"a break", true, false, false},
+    };
+    const CKLVSyntaxEditPosition positions[] = {{1, 0}, {2, 3}, {1000, 4}, {2000, 10}, {5000, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszCase);
+        std::atomic<bool> bDone{false};
+        std::atomic<int> nPaints{0};
+        std::thread painter;
+        if (c.bPainter)
+            painter = std::thread([&] {
+                while (!bDone) {
+                    CKLVSyntaxEditLexBlockLock lock(schema.GetBlockLock(), 5000);
+                    if (lock.IsLocked()) ++nPaints;
+                }
+            });
+        if (c.bPainter) ASSERT_TRUE(WaitUntil([&] { return nPaints > 0; })) << "the painter runs";
+        schema.SetBreak(c.bBreak);
+        for (const CKLVSyntaxEditPosition& pos : positions) {
+            const CKLVLexBlockPtr pFound = schema.FindBlock(pos);
+            if (pos.nLine < 1000) continue;   // a walk too short to stop
+            EXPECT_EQ(static_cast<bool>(pFound), c.bFound) << pos.nLine;
+            if (c.bFound) EXPECT_EQ(pFound.Get(), Walked(pos).Get()) << pos.nLine;
+        }
+        const CKLVSyntaxEditPosition posLate(1900, 0);
+        const int nFlags = schema.Parse(TRUE, parsed.Iter().get(), &posLate, nullptr, FALSE);
+        schema.SetBreak(FALSE);
+        bDone = true;
+        if (painter.joinable()) painter.join();
+        EXPECT_EQ((nFlags & klvParseBroken) != 0, c.bBreak);
+        EXPECT_EQ(parsed.Chain(), chainBefore) << "the chain is as the full parse left it";
+    }
+}
+
 std::string RegionsText(const std::vector<CKLVSyntaxEditCollapsedBlock>& regions) {
     std::string out;
     for (const auto& r : regions) out += std::to_string(r.lcStart.nLine) + "-" + std::to_string(r.lcEnd.nLine) + " ";
