@@ -432,7 +432,7 @@ void CKLVControlGallery::Draw(CDC* pDC) {
         rc.OffsetRect(0, -m_nScrollPos);
         if (rc.top >= rcArea.bottom) break;
         if (layout.pItem->IsLabel()) {
-            pPainter->DrawLabel(pDC, layout.pItem, rc);
+            pPainter->DrawLabel(pDC, layout.pItem->GetCaption(), rc);
             continue;
         }
         const BOOL bSelected = static_cast<int>(i) == m_nSelectedItem && !m_bHideSelection;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/GalleryFace.h"
 #include "toolkit/commandbars/ScrollHelper.h"
 
 #include <vector>
@@ -12,7 +13,7 @@
 class CKLVControlGalleryItem;
 class CKLVControlGalleryItems;
 
-class CKLVControlGallery : public CKLVControlPopup, public CKLVScrollHelper {
+class CKLVControlGallery : public CKLVControlPopup, public CKLVScrollHelper, public CKLVGalleryFace {
     DECLARE_SERIAL(CKLVControlGallery)
 public:
     enum { notifyPreviewStart = 0x1010, notifyPreviewEnd = 0x1011, notifyPreviewChange = 0x1013,
@@ -88,8 +89,11 @@ public:
     // As FindItem, the whole caption.
     int FindItemExact(int nStart, const CString& strText) const;
     CString GetItemCaption(int nIndex) const;
-    BOOL IsScrollButtonEnabled(int nPart) const;
-    BOOL IsFollowedByControl() const;
+    BOOL IsScrollButtonEnabled(int nPart) const override;
+    BOOL IsFollowedByControl() const override;
+    CKLVControl* GetFaceControl() override { return this; }
+    const CKLVScrollHelper* GetFaceScrollBar() const override { return this; }
+    BOOL IsShowingBorders() const override { return m_bShowBorders; }
     void OnMouseMoveItems(CPoint pt);
     void EndHoverPreview();
     BOOL IsShowAsButton() const { return m_nStyle != styleAutomatic; }

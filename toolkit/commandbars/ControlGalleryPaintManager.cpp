@@ -2,8 +2,8 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlGallery.h"
-#include "toolkit/commandbars/ControlGalleryItems.h"
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/GalleryFace.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ScrollHelper.h"
 #include "toolkit/common/DCScopes.h"
@@ -45,25 +45,25 @@ void CKLVControlGalleryPaintManager::RefreshMetrics() {
     m_cxPopupScrollColumn = 16;
 }
 
-void CKLVControlGalleryPaintManager::FillControl(CDC* pDC, CKLVControlGallery* pGallery, CRect rc) {
+void CKLVControlGalleryPaintManager::FillControl(CDC* pDC, CKLVGalleryFace* pGallery, CRect rc) {
     pDC->FillSolidRect(&rc, m_pPaintManager->GetThemeColor(41));
-    if (pGallery->m_bShowBorders) {
+    if (pGallery->IsShowingBorders()) {
         const COLORREF clrBorder = m_pPaintManager->GetThemeColor(52);
         pDC->Draw3dRect(&rc, clrBorder, clrBorder);
         return;
     }
-    CKLVCommandBar* pBar = pGallery->GetParent();
+    CKLVCommandBar* pBar = pGallery->GetFaceControl()->GetParent();
     if (pBar && pBar->GetType() == CKLVCommandBar::barTypePopup && pGallery->IsFollowedByControl())
         pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, m_pPaintManager->GetThemeColor(39));
 }
 
-void CKLVControlGalleryPaintManager::DrawLabel(CDC* pDC, CKLVControlGalleryItem* pLabel, CRect rc) {
+void CKLVControlGalleryPaintManager::DrawLabel(CDC* pDC, const CString& strCaption, CRect rc) {
     pDC->FillSolidRect(&rc, m_pPaintManager->GetThemeColor(56));
     pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, m_pPaintManager->GetThemeColor(52));
     CKLVFontDC font(pDC, &m_pPaintManager->m_fontRegularBold, m_pPaintManager->GetThemeColor(44));
     pDC->SetBkMode(TRANSPARENT);
     rc.DeflateRect(10, 0);
-    pDC->DrawText(pLabel->GetCaption(), &rc, DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER);
+    pDC->DrawText(strCaption, &rc, DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER);
 }
 
 void CKLVControlGalleryPaintManager::DrawArrow(CDC* pDC, CRect rc, int nDirection, BOOL bEnabled) {
@@ -126,10 +126,11 @@ void CKLVControlGalleryPaintManager::DrawClassicScrollBar(CDC* pDC, CKLVScrollHe
     pDC->DrawEdge(&parts.rcThumb, EDGE_RAISED, BF_RECT | BF_ADJUST);
 }
 
-void CKLVControlGalleryPaintManager::DrawPopupScrollBar(CDC* pDC, CKLVControlGallery* pGallery) {
-    const KLVScrollBarGeometry& g = pGallery->m_geometry;
+void CKLVControlGalleryPaintManager::DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery) {
+    const CKLVScrollHelper& scrollBar = *pGallery->GetFaceScrollBar();
+    const KLVScrollBarGeometry& g = scrollBar.m_geometry;
     pDC->FillSolidRect(&g.rcBar, m_pPaintManager->GetThemeColor(30));
-    CKLVCommandBar* pBar = pGallery->GetParent();
+    CKLVCommandBar* pBar = pGallery->GetFaceControl()->GetParent();
     const int nBarType = pBar ? pBar->GetType() : 0, nBarPosition = pBar ? pBar->GetPosition() : 0;
     const struct {
         int nPart;
@@ -139,7 +140,7 @@ void CKLVControlGalleryPaintManager::DrawPopupScrollBar(CDC* pDC, CKLVControlGal
                     {CKLVScrollHelper::partBeyond, CRect(g.rcBar.left, g.pxBarEnd, g.rcBar.right, g.rcBar.bottom)}};
     for (const auto& b : buttons) {
         const BOOL bEnabled = pGallery->IsScrollButtonEnabled(b.nPart);
-        const BOOL bHot = pGallery->m_nHotPart == b.nPart, bPressed = pGallery->m_nPressedPart == b.nPart;
+        const BOOL bHot = scrollBar.m_nHotPart == b.nPart, bPressed = scrollBar.m_nPressedPart == b.nPart;
         if (bHot || bPressed)
             m_pPaintManager->DrawRectangle(pDC, b.rc, bHot, bPressed, bEnabled, FALSE, FALSE, nBarType, nBarPosition);
         const COLORREF clrGlyph = m_pPaintManager->GetRectangleTextColor(bHot, bPressed, bEnabled, FALSE, FALSE,

@@ -7,8 +7,8 @@
 #include "toolkit/common/WinThemeWrapper.h"
 
 class CDC;
-class CKLVControlGallery;
-class CKLVControlGalleryItem;
+class CString;
+class CKLVGalleryFace;
 class CKLVPaintManager;
 class CKLVScrollHelper;
 struct KLVScrollBarGeometry;
@@ -22,10 +22,11 @@ public:
     CKLVControlGalleryPaintManager(const CKLVControlGalleryPaintManager&) = delete;
     CKLVControlGalleryPaintManager& operator=(const CKLVControlGalleryPaintManager&) = delete;
 
-    virtual void DrawLabel(CDC* pDC, CKLVControlGalleryItem* pLabel, CRect rc);
-    virtual void FillControl(CDC* pDC, CKLVControlGallery* pGallery, CRect rc);
+    // A group label of the gallery, with its caption.
+    virtual void DrawLabel(CDC* pDC, const CString& strCaption, CRect rc);
+    virtual void FillControl(CDC* pDC, CKLVGalleryFace* pGallery, CRect rc);
     virtual void DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar);
-    virtual void DrawPopupScrollBar(CDC* pDC, CKLVControlGallery* pGallery);
+    virtual void DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery);
     virtual void RefreshMetrics();
 
     // A "Marlett" arrow glyph (0 up, 1 down, 2 left, 3 right) centred in the button; none in a

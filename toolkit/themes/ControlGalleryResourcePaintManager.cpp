@@ -1,8 +1,8 @@
 #include "toolkit/themes/ControlGalleryResourcePaintManager.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlGallery.h"
-#include "toolkit/commandbars/ControlGalleryItems.h"
+#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/GalleryFace.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ScrollHelper.h"
 #include "toolkit/themes/ThemeResourceImage.h"
@@ -65,31 +65,33 @@ void CKLVControlGalleryResourcePaintManager::RefreshMetrics() {
     }
 }
 
-void CKLVControlGalleryResourcePaintManager::DrawLabel(CDC* pDC, CKLVControlGalleryItem* pLabel, CRect rc) {
+void CKLVControlGalleryResourcePaintManager::DrawLabel(CDC* pDC, const CString& strCaption, CRect rc) {
     pDC->FillSolidRect(&rc, m_pPaintManager->GetThemeColor(56));
     pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, kLine);
     CKLVFontDC font(pDC, &m_pPaintManager->m_fontRegularBold, m_pPaintManager->GetThemeColor(44));
     pDC->SetBkMode(TRANSPARENT);
     rc.DeflateRect(10, 0);
-    pDC->DrawText(pLabel->GetCaption(), &rc, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    pDC->DrawText(strCaption, &rc, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
 }
 
-void CKLVControlGalleryResourcePaintManager::FillControl(CDC* pDC, CKLVControlGallery* pGallery, CRect rc) {
-    CKLVCommandBar* pBar = pGallery->GetParent();
+void CKLVControlGalleryResourcePaintManager::FillControl(CDC* pDC, CKLVGalleryFace* pGallery, CRect rc) {
+    CKLVControl* pControl = pGallery->GetFaceControl();
+    CKLVCommandBar* pBar = pControl->GetParent();
     COLORREF clrFace = m_clrNormalFace;
     if (pBar && pBar->GetPosition() == CKLVCommandBar::barPopup)
         clrFace = m_pPaintManager->GetThemeColor(41);
-    else if (pGallery->GetPressed() && pGallery->GetEnabled())
+    else if (pControl->GetPressed() && pControl->GetEnabled())
         clrFace = m_clrSelectedFace;
     pDC->FillSolidRect(&rc, clrFace);
-    if (pGallery->m_bShowBorders) pDC->Draw3dRect(&rc, m_clrBorder, m_clrBorder);
+    if (pGallery->IsShowingBorders()) pDC->Draw3dRect(&rc, m_clrBorder, m_clrBorder);
     if (pBar && pBar->GetType() == CKLVCommandBar::barTypePopup && pGallery->IsFollowedByControl())
         pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, kLine);
 }
 
-void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVControlGallery* pGallery) {
+void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery) {
     // The column the gallery hit-tests: up, down and popup buttons from the painter's heights.
-    const KLVScrollBarGeometry& g = pGallery->m_geometry;
+    const CKLVScrollHelper& scrollBar = *pGallery->GetFaceScrollBar();
+    const KLVScrollBarGeometry& g = scrollBar.m_geometry;
     const CRect& rc = g.rcBar;
     const int x = rc.left, yDown = g.pxFirstArrowEnd, yPopup = g.pxBarEnd;
     const struct {
@@ -100,8 +102,9 @@ void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVCo
                    {"CONTROLGALLERYDOWN", CKLVScrollHelper::partSecondArrow, CRect(x, yDown, rc.right, yPopup)},
                    {"CONTROLGALLERYPOPUP", CKLVScrollHelper::partBeyond, CRect(x, yPopup, rc.right, rc.bottom)}};
     for (const auto& b : buttons) {
-        const int nPart = ScrollButtonPart(b.nPart, pGallery->GetEnabled(), pGallery->IsScrollButtonEnabled(b.nPart),
-                                           pGallery->m_nHotPart, pGallery->m_nPressedPart);
+        const int nPart = ScrollButtonPart(b.nPart, pGallery->GetFaceControl()->GetEnabled(),
+                                           pGallery->IsScrollButtonEnabled(b.nPart), scrollBar.m_nHotPart,
+                                           scrollBar.m_nPressedPart);
         KLVDrawSkinPart(pDC, {b.lpszImage, nPart, 5}, b.rc, kMargins3, skinKeyed);
     }
 }

@@ -9,10 +9,10 @@ class CKLVControlGalleryResourcePaintManager : public CKLVControlGalleryPaintMan
 public:
     explicit CKLVControlGalleryResourcePaintManager(CKLVPaintManager* pPaintManager);
 
-    void DrawLabel(CDC* pDC, CKLVControlGalleryItem* pLabel, CRect rc) override;
-    void FillControl(CDC* pDC, CKLVControlGallery* pGallery, CRect rc) override;
+    void DrawLabel(CDC* pDC, const CString& strCaption, CRect rc) override;
+    void FillControl(CDC* pDC, CKLVGalleryFace* pGallery, CRect rc) override;
     void DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) override;
-    void DrawPopupScrollBar(CDC* pDC, CKLVControlGallery* pGallery) override;
+    void DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery) override;
     void RefreshMetrics() override;
 
     // The image part (0 to 4) of a scroll button by hit code, from the gallery's state.
