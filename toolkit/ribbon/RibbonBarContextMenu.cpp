@@ -5,9 +5,9 @@
 
 #include "classlib/CmdUI.h"
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/ControlLabel.h"
 #include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controls/ControlLabel.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/common/ResourceManager.h"
 #include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonContextMenuBar.h"

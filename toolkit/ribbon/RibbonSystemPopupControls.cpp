@@ -2,15 +2,15 @@
 
 #include "classlib/RecentFileList.h"
 #include "classlib/WinApp.h"
-#include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/themes/ThemeResourceImage.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManagerIcon.h"
 #include "toolkit/common/ResourceImages.h"
 #include "toolkit/common/StartupRegistrations.h"
+#include "toolkit/themes/ThemeResourceImage.h"
 
 #include <algorithm>
 

@@ -3,12 +3,12 @@
 #include "ControlTestSupport.h"
 
 #include "toolkit/commandbars/ControlClassTable.h"
-#include "toolkit/commandbars/ControlComboBox.h"
-#include "toolkit/commandbars/ControlCustom.h"
-#include "toolkit/commandbars/ControlEdit.h"
-#include "toolkit/commandbars/ControlGallery.h"
-#include "toolkit/commandbars/ControlLabel.h"
-#include "toolkit/commandbars/ControlLists.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
+#include "toolkit/commandbars/controls/ControlCustom.h"
+#include "toolkit/commandbars/controls/ControlEdit.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
+#include "toolkit/commandbars/controls/ControlLabel.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "ControlTestSupport.h"
 
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/ControlLists.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/common/ImageManager.h"
 
 using commandbars_test::CFixedControl;

@@ -2,7 +2,7 @@
 // the box between its left edge and the drop-down button, grey while the combo is disabled.
 #include "ThemeTestSupport.h"
 
-#include "toolkit/commandbars/ControlComboBox.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
 
 namespace themes_test {
 namespace {

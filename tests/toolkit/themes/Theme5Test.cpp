@@ -3,11 +3,11 @@
 #include "ThemeSkin.h"
 #include "ThemeTestSupport.h"
 #include "classlib/FrameWnd.h"
-#include "toolkit/commandbars/ControlGallery.h"
 #include "toolkit/commandbars/ScrollHelper.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
+#include "toolkit/statusbar/StatusBar.h"
 #include "toolkit/themes/ControlGalleryResourcePaintManager.h"
 #include "toolkit/themes/PaintManagerTheme5.h"
-#include "toolkit/statusbar/StatusBar.h"
 
 #include <functional>
 #include <set>

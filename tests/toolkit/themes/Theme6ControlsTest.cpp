@@ -4,11 +4,11 @@
 #include "PopupBarTestSupport.h"
 #include "ThemeSkin.h"
 #include "ThemeTestSupport.h"
-#include "toolkit/commandbars/ControlComboBox.h"
-#include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
+#include "toolkit/commandbars/controls/ControlEdit.h"
+#include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/themes/PaintManagerTheme0.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
-#include "toolkit/ribbon/RibbonGroup.h"
 
 namespace themes_test {
 namespace {

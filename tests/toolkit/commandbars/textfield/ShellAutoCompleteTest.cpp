@@ -2,8 +2,8 @@
 // and the watcher that finds the suggestion list (a window of its own class, or a list box alone
 // on the desktop) while the field has the focus.
 #include "MenuFrameTestSupport.h"
-#include "toolkit/commandbars/ControlComboBox.h"
-#include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
+#include "toolkit/commandbars/controls/ControlEdit.h"
 #include "toolkit/commandbars/textfield/ShellAutoComplete.h"
 #include "toolkit/common/KeyboardHook.h"
 

@@ -2,7 +2,7 @@
 // test: the selection follows the pointer, the grid grows while the button is held beyond it (up
 // to its maximum), the release executes with the chosen size, and a layout starts afresh.
 #include "MenuFrameTestSupport.h"
-#include "toolkit/commandbars/ControlSelector.h"
+#include "toolkit/commandbars/controls/ControlSelector.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "toolkit/commandbars/ControlCustom.h"
+#include "toolkit/commandbars/controls/ControlCustom.h"
 
 #include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/common/WindowSubclasser.h"

@@ -3,13 +3,13 @@
 // and drawn.
 #include "MenuFrameTestSupport.h"
 #include "support/DeferredAction.h"
-#include "toolkit/commandbars/ComboBoxGalleryPopupBar.h"
 #include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/ControlComboBox.h"
-#include "toolkit/commandbars/ControlGallery.h"
-#include "toolkit/commandbars/ControlGalleryItems.h"
 #include "toolkit/commandbars/ControlGalleryPaintManager.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/controls/ComboBoxGalleryPopupBar.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
+#include "toolkit/commandbars/controls/ControlGalleryItems.h"
 #include "toolkit/common/MouseHook.h"
 
 #include <gtest/gtest.h>

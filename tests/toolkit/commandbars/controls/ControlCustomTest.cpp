@@ -3,8 +3,8 @@
 // mouse moves reaching the bar; what a store holds for it loads within what a window takes.
 #include "ArchiveExchangeRoundTrip.h"
 #include "MenuFrameTestSupport.h"
-#include "toolkit/commandbars/ControlCustom.h"
 #include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/commandbars/controls/ControlCustom.h"
 #include "toolkit/common/WindowSubclasser.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // the list); without it the control draws the chosen item and only the list chooses.
 #pragma once
 
-#include "toolkit/commandbars/ControlComboBoxList.h"
-#include "toolkit/commandbars/ControlEditField.h"
+#include "toolkit/commandbars/controls/ControlComboBoxList.h"
+#include "toolkit/commandbars/controls/ControlEditField.h"
 
 class CKLVControlComboBox;
 

@@ -1,12 +1,12 @@
 // The combo box on a tool bar of a hidden frame: the list's height, Escape, completion from the
 // list, the notifications of a mouse choice and of Escape, the wheel, and the saved items.
 #include "MenuFrameTestSupport.h"
-#include "toolkit/commandbars/ControlComboBox.h"
+#include "support/PaintCanvas.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
+#include "toolkit/common/ColorManager.h"
 #include "toolkit/common/KeyboardHook.h"
 #include "toolkit/common/MouseHook.h"
-#include "toolkit/common/ColorManager.h"
 #include "toolkit/common/PropExchangeArchive.h"
-#include "support/PaintCanvas.h"
 
 #include <gtest/gtest.h>
 

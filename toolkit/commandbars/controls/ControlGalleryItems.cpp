@@ -1,8 +1,8 @@
-#include "toolkit/commandbars/ControlGalleryItems.h"
+#include "toolkit/commandbars/controls/ControlGalleryItems.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/ControlGallery.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
 #include "toolkit/common/DCScopes.h"
 
 #include <atomic>

@@ -1,10 +1,10 @@
 // The gallery's keys, wheel and mouse: moving the selection by rows, columns and groups, the
 // press and release of an item, the scroll bar's parts, and the hover preview told to the site.
-#include "toolkit/commandbars/ControlGallery.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
 
-#include "toolkit/commandbars/ComboBoxGalleryPopupBar.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlGalleryItems.h"
+#include "toolkit/commandbars/controls/ComboBoxGalleryPopupBar.h"
+#include "toolkit/commandbars/controls/ControlGalleryItems.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The edit control: its label, keys, clicks and saved keys; the field itself is shared with the
 // combo box.
-#include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/controls/ControlEdit.h"
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/common/PropExchange.h"

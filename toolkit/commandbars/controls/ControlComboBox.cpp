@@ -1,6 +1,6 @@
 // The combo box: its list, the notifications of choosing, the field's typing and completion,
 // keys, the wheel and the saved keys.
-#include "toolkit/commandbars/ControlComboBox.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"

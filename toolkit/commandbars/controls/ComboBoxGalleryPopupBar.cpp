@@ -1,8 +1,8 @@
-#include "toolkit/commandbars/ComboBoxGalleryPopupBar.h"
+#include "toolkit/commandbars/controls/ComboBoxGalleryPopupBar.h"
 
-#include "toolkit/commandbars/ControlComboBox.h"
-#include "toolkit/commandbars/ControlGallery.h"
-#include "toolkit/commandbars/ControlGalleryItems.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
+#include "toolkit/commandbars/controls/ControlGalleryItems.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/StartupRegistrations.h"
 

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/ControlLabel.h"
+#include "toolkit/commandbars/controls/ControlLabel.h"
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/common/StartupRegistrations.h"

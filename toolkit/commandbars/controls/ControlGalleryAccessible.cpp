@@ -1,8 +1,8 @@
 // The gallery's items as accessible children of the control: child id = index + 1.
-#include "toolkit/commandbars/ControlGallery.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlGalleryItems.h"
+#include "toolkit/commandbars/controls/ControlGalleryItems.h"
 #include "toolkit/common/DrawHelpers.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/ControlSelector.h"
+#include "toolkit/commandbars/controls/ControlSelector.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"

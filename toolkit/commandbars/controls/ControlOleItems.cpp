@@ -4,11 +4,11 @@
 #include "classlib/OleDocument.h"
 #include "classlib/View.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/ControlPopup.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControlOleItems, CKLVControlButton)

@@ -1,13 +1,13 @@
 // The shared text field: its window placed on the bar, the hint, focus, the hook lock and the
 // shell's completion.
-#include "toolkit/commandbars/ControlEditField.h"
+#include "toolkit/commandbars/controls/ControlEditField.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/tooltips/RichEditLibrary.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/textfield/ShellAutoComplete.h"
+#include "toolkit/commandbars/tooltips/RichEditLibrary.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/MouseHook.h"
 

@@ -2,7 +2,7 @@
 // gallery's items, keys go to the gallery, and a chosen item executes the combo box.
 #pragma once
 
-#include "toolkit/commandbars/ControlComboBoxList.h"
+#include "toolkit/commandbars/controls/ControlComboBoxList.h"
 
 class CKLVControlGallery;
 

@@ -2,7 +2,7 @@
 #include "classlib/RecentFileList.h"
 #include "classlib/WinApp.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlLists.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControlRecentFileList, CKLVControlButton)

@@ -1,14 +1,14 @@
 // The gallery's items: where each lies in the grid, the scroll position, the selection and its
 // notifications, the searches, the state exchange and the drawing.
-#include "toolkit/commandbars/ControlGallery.h"
+#include "toolkit/commandbars/controls/ControlGallery.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/ControlGalleryItems.h"
 #include "toolkit/commandbars/ControlGalleryPaintManager.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/controls/ControlGalleryItems.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 

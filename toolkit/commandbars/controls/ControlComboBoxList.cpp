@@ -1,12 +1,12 @@
 // The combo box's drop-down bars: keys on the open list, the list box window, opening below the
 // combo box and the saved items.
-#include "toolkit/commandbars/ControlComboBoxList.h"
+#include "toolkit/commandbars/controls/ControlComboBoxList.h"
 
 #include "classlib/Dc.h"
 #include "classlib/WinThread.h"
-#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/ControlComboBox.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/controls/ControlComboBox.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MouseHook.h"

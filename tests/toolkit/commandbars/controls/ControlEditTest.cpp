@@ -5,7 +5,7 @@
 #include "classlib/CommandIds.h"
 #include "support/DeferredAction.h"
 #include "toolkit/commandbars/PopupBar.h"
-#include "toolkit/commandbars/ControlEdit.h"
+#include "toolkit/commandbars/controls/ControlEdit.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/MouseHook.h"

@@ -6,9 +6,9 @@
 #include "classlib/RecentFileList.h"
 #include "classlib/View.h"
 #include "support/FakeOleObject.h"
-#include "toolkit/commandbars/ControlLabel.h"
-#include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/commandbars/controls/ControlLabel.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
 
 #include <gtest/gtest.h>
 

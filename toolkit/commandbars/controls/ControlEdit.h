@@ -3,7 +3,7 @@
 // Escape restores the text it had on focus; spin buttons step a whole number.
 #pragma once
 
-#include "toolkit/commandbars/ControlEditField.h"
+#include "toolkit/commandbars/controls/ControlEditField.h"
 
 class CKLVControlEdit : public CKLVControlEditField<CKLVControl> {
     DECLARE_SERIAL(CKLVControlEdit)

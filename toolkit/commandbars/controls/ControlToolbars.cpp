@@ -1,9 +1,9 @@
 // The list of tool bars a menu or the bars' context menu offers to show or hide.
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/ControlLists.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
+#include "toolkit/commandbars/controls/ControlLists.h"
+#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControlToolbars, CKLVControlButton)
