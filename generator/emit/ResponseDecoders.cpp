@@ -160,13 +160,15 @@ public:
     }
 
     // Room for one more item behind count items of size bytes: the block
-    // grows to 4, 8, 16 ... items, the new ones zeroed (nested arrays and
-    // pointers start empty); on failure the block stays, result is -1 and
-    // the decode error names the member.
+    // grows to 4, 8, 16 ... items, and the item behind count is zeroed
+    // (nested arrays and pointers start empty). Only that item is: the room
+    // behind it stays untouched until an item takes it, so a doubled block
+    // costs no more memory than the items it holds. On failure the block
+    // stays, result is -1 and the decode error names the member.
     static void writeGrow(const std::string& projUpper, CTextBuffer& out)
     {
-        out.line("//room for the item behind count items of size bytes of the member; the block holds 4, 8, 16 ...");
-        out.line("//items, zeroed");
+        out.line("//room for the item behind count items of size bytes of the member, that item zeroed; the block");
+        out.line("//holds 4, 8, 16 ... items, the room behind the item left untouched until an item takes it");
         out.line("static void *mydecode_grow(xmlDocPtr doc, const char *member, void *items, int count, size_t size, int *result)");
         out.open("{");
         out.line("size_t\troom = 4;");
@@ -175,8 +177,10 @@ public:
         out.emptyLine();
         out.line("while(count > 0 && room < (size_t)count)");
         out.line("\troom *= 2;");
-        out.line("if(count > 0 && (size_t)count < room)");
+        out.line("if(count > 0 && (size_t)count < room){");
+        out.line("\tmemset((char *)items + (size_t)count * size, 0, size);");
         out.line("\treturn items;");
+        out.line("}");
         out.line("if(count > 0)");
         out.line("\troom *= 2;");
         out.line("if(count < 0 || room > ((size_t)-1) / size || (grown = realloc(items, room * size)) == NULL){");
@@ -185,7 +189,7 @@ public:
         out.line("\t*result = -1;");
         out.line("\treturn items;");
         out.line("}");
-        out.line("memset((char *)grown + (size_t)count * size, 0, (room - (size_t)count) * size);");
+        out.line("memset((char *)grown + (size_t)count * size, 0, size);");
         out.line("return grown;");
         out.close();
         out.emptyLine();
