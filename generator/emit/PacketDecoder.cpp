@@ -377,6 +377,7 @@ struct CItemRun {
     std::string typeName; // the T of decode_T_item
     std::string access;   // the packet's member
     std::string shape;    // a SOAP array's member as its shape's failure names it; empty for another type
+    bool byText = false;  // its items are numbers or texts (readFromItemText)
 };
 
 CItemRun itemRunOf(const CEmitContext& context, const CKindBlock& kind)
@@ -402,64 +403,52 @@ CItemRun itemRunOf(const CEmitContext& context, const CKindBlock& kind)
     if (typeDef == nullptr || !decodedItemByItem(type, *typeDef))
         return {};
     CItemRun run{std::string(type.cName), std::string("pk->msg.").append(message.cName).append(".").append(member->cName),
-                 std::string()};
+                 std::string(), readFromItemText(*typeDef)};
     if (type.soapArray)
         run.shape.append(context.proj()).append("_").append(type.cName).append("_t.").append(typeDef->members.front().cName);
     return run;
 }
 
-// The reading of one kind's items, the reader on the kind's element.
-void writeItemRun(const CItemRun& run, bool rpc, bool encoded, const std::string& indent, CTextBuffer& out)
+// How the reader reads one kind's items: in the kind's element, or (rpc)
+// in the wrapper's first element, whatever its name.
+void writeItemRun(const CItemRun& run, bool rpc, const std::string& indent, CTextBuffer& out)
 {
-    const char* references = encoded ? "1" : "0";
-    std::string in = indent;
-    if (rpc) { // the part is the wrapper's first element, whatever its name
-        out.line(in, "if(", encoded ? "!mystream_refers_here(cur) && " : "", "(cur = mystream_element(reader, 3)) != NULL){");
-        in += "\t";
-    }
-    if (run.shape.empty()) {
-        out.line(in, "result = mystream_items(reader, ", references, ", decode_", run.typeName, "_item, &", run.access, ");");
-    } else {
-        out.line(in, "mydecode_items_t\titems = {&", run.access, ", -1, 0};");
-        out.line(in, "if(myarray_shape(doc, cur, \"", run.shape, "\", &items.size, &items.offset) == 0 &&");
-        out.line(in, "\tmystream_items(reader, ", references, ", decode_", run.typeName, "_item, &items) == 0)");
-        out.line(in, "\tresult = decode_", run.typeName, "_end(doc, &", run.access, ", items.size) != 0;");
-    }
-    if (rpc)
-        out.line(indent, "}");
+    if (!run.shape.empty())
+        out.line(indent, "mystream_shaped(reader, \"", run.shape, "\", decode_", run.typeName, "_end);");
+    if (run.byText)
+        out.line(indent, "mystream_by_text(reader);");
+    out.line(indent, "return mystream_items(reader, ", rpc ? "1" : "0", ", decode_", run.typeName, "_item, &", run.access, ");");
 }
 
 // The reading of a message item by item, where the service has messages of
-// items: the kinds are tested in the decoder's order, and only a message
-// that starts with one of those is read so; any other goes to the tree.
+// items: the kinds are tested in the decoder's order on the Body's first
+// element, and only a message that starts with one of those is read so; any
+// other goes to the tree.
 bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
-    const bool encoded = usesEncoding(context);
     // The kinds up to the last read item by item: a message of a kind
     // before it that is not is the tree's.
     CTextBuffer chain, pending;
-    bool shaped = false; // a SOAP array's shape is read from the document
     forEachKindBlock(context, [&](const CKindBlock& kind) {
         const CItemRun run = itemRunOf(context, kind);
-        shaped = shaped || !run.shape.empty();
-        pending.line("\t\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
+        pending.line("\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
         if (!run.typeName.empty()) {
-            pending.line("\t\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
+            pending.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
             // A kind of one SOAP version met in the other's envelope is the tree's to refuse.
             const int bound = soap12 ? versions[kind.key.index] : 3;
             if (bound != 3) {
-                pending.line("\t\t\tif(pk->soap_version ", bound == 1 ? "!=" : "==", " 12){");
-                writeItemRun(run, kind.rpc, encoded, "\t\t\t\t", pending);
-                pending.line("\t\t\t}");
+                pending.line("\t\tif(pk->soap_version ", bound == 1 ? "!=" : "==", " 12){");
+                writeItemRun(run, kind.rpc, "\t\t\t", pending);
+                pending.line("\t\t}");
             } else {
-                writeItemRun(run, kind.rpc, encoded, "\t\t\t", pending);
+                writeItemRun(run, kind.rpc, "\t\t", pending);
             }
         }
-        pending.line("\t\t}");
+        pending.line("\t}");
         if (!run.typeName.empty()) {
             chain.append(pending.text());
             pending.clear();
@@ -469,26 +458,26 @@ bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
         return false;
     writeFragment(context, CFragment::ItemStream, out);
     out.emptyLine();
-    out.line("//the SOAP message xml[0..length) read item by item where it is a message of items (see mystream_items):");
+    out.line("//the kind of the message whose Body's first element is cur, and how the reader reads its items:");
+    out.line("//0 where it is a message of items, else 1");
+    out.line("static int ", p, "_proto_stream_kind(mystream_t *reader, xmlNodePtr cur)");
+    out.line("{");
+    out.line("\t", p, "_proto_packet_t\t*pk = (", p, "_proto_packet_t *)reader->packet;");
+    lines(out, {"", "\tpk->soap_version = mydecode_version(cur->parent);"});
+    out.append(chain.text());
+    lines(out, {"\treturn 1;", "}", ""});
+    out.line("//the SOAP message xml[0..length) read item by item where it is a message of items (see mystream_read):");
     out.line("//0 when it was, else 1 with the packet as it was");
     out.line("static int ", p, "_proto_stream(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
-    lines(out, {"{", "\txmlTextReaderPtr\treader = mystream_open(xml, length);"});
-    if (shaped)
-        out.line("\txmlDocPtr\tdoc;");
-    lines(out, {"\txmlNodePtr\tcur, body;", "\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result = 1;", "",
-                "\tif(reader == NULL)", "\t\treturn 1;", "\tcur = xmlTextReaderCurrentNode(reader);"});
-    // An encoded message may give the Envelope or the Body an id.
-    out.line("\tif(mydecode_is_soap(cur, \"Envelope\") && mydecode_version(cur) ", soap12 ? "!= 0" : "== 11",
-             encoded ? " && !mystream_refers_here(cur)" : "", " &&");
-    out.line("\t\t(body = mystream_element(reader, 1)) != NULL && mydecode_is_soap(body, \"Body\")",
-             encoded ? " && !mystream_refers_here(body)" : "", " &&");
-    lines(out, {"\t\t(cur = mystream_element(reader, 2)) != NULL){",
-                "\t\t//where a value that fails says which member it is", "\t\tcur->doc->_private = pk->decode_error;"});
-    if (shaped)
-        out.line("\t\tdoc = cur->doc;");
-    out.line("\t\tpk->soap_version = mydecode_version(body);");
-    out.append(chain.text());
-    lines(out, {"\t}", "\txmlFreeTextReader(reader);", "\tif(result != 0){"});
+    lines(out, {"{", "\tmystream_t\treader;", "\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result;", "",
+                "\tmemset(&reader, 0, sizeof(reader));"});
+    out.line("\treader.kind = ", p, "_proto_stream_kind;");
+    lines(out, {"\treader.packet = pk;", "\treader.error = pk->decode_error;"});
+    // A service with SOAP 1.2 operations reads either envelope; an encoded
+    // message may give any element an id.
+    out.line("\treader.soap11 = ", soap12 ? "0" : "1", ";");
+    out.line("\treader.encoded = ", usesEncoding(context) ? "1" : "0", ";");
+    lines(out, {"\tresult = mystream_read(&reader, xml, length);", "\tif(result != 0){"});
     out.line("\t\t", p, "_free_proto_packet(pk);");
     lines(out, {"\t\tmemset(&pk->msg, 0, sizeof(pk->msg));", "\t\tpk->msg_type = kind;", "\t\tpk->soap_version = version;",
                 "\t\tpk->decode_error[0] = '\\0';", "\t}", "\treturn result;", "}", ""});

@@ -507,9 +507,12 @@ private:
         text_.line("}");
         text_.emptyLine();
         if (shaped) {
-            text_.line("//the items the size of a ", structType_, " declares, those not sent empty");
-            text_.line("static int decode_", name, "_end(xmlDocPtr doc, ", structType_, " *value, long array_size)");
+            text_.line("//the items the size of a ", structType_, " declares, those not sent empty (items_of: its shape)");
+            text_.line("static int decode_", name, "_end(xmlDocPtr doc, void *items_of)");
             text_.line("{");
+            text_.line("\tmydecode_items_t *items = (mydecode_items_t *)items_of;");
+            text_.line("\t", structType_, " *value = (", structType_, " *)items->value;");
+            text_.line("\tlong array_size = items->size;");
             text_.line("\tint result = 0;");
             text_.emptyLine();
             writeItemsNotSent();
@@ -530,7 +533,7 @@ private:
         text_.emptyLine();
         text_.line("\tfor(cur = cur->xmlChildrenNode; cur != NULL && result == 0; cur = cur->next)");
         text_.line("\t\tresult = decode_", name, "_item(doc, cur, ", shaped ? "&items" : "value", ");");
-        text_.line(shaped ? "\treturn result != 0 ? result : decode_" + std::string(name) + "_end(doc, value, items.size);"
+        text_.line(shaped ? "\treturn result != 0 ? result : decode_" + std::string(name) + "_end(doc, &items);"
                           : std::string("\treturn result;"));
         text_.line("}");
         text_.emptyLine();
@@ -744,6 +747,16 @@ bool decodedItemByItem(const CViewType& type, const CStructDef& def)
     return true;
 }
 
+bool readFromItemText(const CStructDef& def)
+{
+    for (const CStructMember& member : def.members) {
+        const bool simple = member.kind == CStructMember::NumberArray || member.kind == CStructMember::TextArray;
+        if (!simple || member.anyContent || !member.typeName.empty())
+            return false;
+    }
+    return true;
+}
+
 void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
 {
     const CStructLayout& layout = context.layout();
@@ -769,13 +782,6 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
     for (const CViewType* type : layout.codecTypes())
         decodeType(needs, *type, *layout.structOf(type));
     writeFragment(context, CFragment::ArrayShapes, source);
-    source.emptyLine();
-    source.line("//a SOAP array's value, the size its type declares (-1: none) and the index of its first item, while");
-    source.line("//its items are read one at a time");
-    source.line("typedef struct mydecode_items_t{");
-    source.line("\tvoid\t*value;");
-    source.line("\tlong\tsize, offset;");
-    source.line("}mydecode_items_t;");
     source.emptyLine();
     needs.writeHelpers(context, source);
     if (hasEnumeratedType(layout))

@@ -18,4 +18,9 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source);
 // time.
 bool decodedItemByItem(const CViewType& type, const CStructDef& def);
 
+// Of such a type, one whose items are all numbers or texts: its item
+// function reads an item's name, namespace, xsi:nil and position and its
+// text alone, so that a reader may hand it an element that holds no more.
+bool readFromItemText(const CStructDef& def);
+
 #endif

@@ -145,3 +145,10 @@ static int myarray_place(xmlDocPtr doc, xmlNodePtr cur, const char *member, long
 		xmlFree(position);
 	return result;
 }
+
+//a SOAP array's value, the size its type declares (-1: none) and the index of its first item, while
+//its items are read one at a time
+typedef struct mydecode_items_t{
+	void	*value;
+	long	size, offset;
+}mydecode_items_t;

@@ -246,6 +246,110 @@ TEST_F(ItemStreamTest, SoapArraysReadOneItemAtATimeKeepTheirShape)
     EXPECT_EQ(run.output, expected);
 }
 
+// Document operation Note (element Words: repeated numbers and texts) and
+// rpc/encoded operation Join (a SOAP array of texts), whose items are read
+// from their text alone.
+std::string simpleItemsDocument()
+{
+    return wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\" "
+        "xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">"
+        "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "<xsd:element name=\"Words\"><xsd:complexType><xsd:sequence>"
+        "<xsd:element name=\"n\" type=\"xsd:int\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
+        "<xsd:element name=\"w\" type=\"xsd:string\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
+        "</xsd:sequence></xsd:complexType></xsd:element>"
+        "<xsd:complexType name=\"TextArray\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+        "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:string[]\"/></xsd:restriction></xsd:complexContent>"
+        "</xsd:complexType></xsd:schema></types>\n"
+        "<message name=\"NoteIn\"><part name=\"p\" element=\"tns:Words\"/></message>"
+        "<message name=\"JoinIn\"><part name=\"texts\" type=\"tns:TextArray\"/></message>"
+        "<portType name=\"P\"><operation name=\"Note\"><input message=\"tns:NoteIn\"/></operation>"
+        "<operation name=\"Join\"><input message=\"tns:JoinIn\"/></operation></portType>"
+        "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+        "<operation name=\"Note\"><soap:operation soapAction=\"\"/><input><soap:body use=\"literal\"/></input></operation>"
+        "<operation name=\"Join\"><soap:operation soapAction=\"\" style=\"rpc\"/><input><soap:body use=\"encoded\" "
+        "namespace=\"urn:t\" encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input></operation></binding>\n",
+        " xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\"");
+}
+
+const char* const SimpleItemsReport = R"(
+static void report(int result, demo_proto_packet_t *pk)
+{
+	int i;
+
+	printf(" type=%u", pk->msg_type);
+	if(result == 0 && pk->msg_type == DEMO_PROTO_WORDS){
+		printf(" n=%d", pk->msg.NoteIn.Words.n_count);
+		for(i = 0; i < pk->msg.NoteIn.Words.n_count; i++)
+			printf(" %d", pk->msg.NoteIn.Words.n[i]);
+		printf(" w=%d", pk->msg.NoteIn.Words.w_count);
+		for(i = 0; i < pk->msg.NoteIn.Words.w_count; i++)
+			printf(" [%s]", pk->msg.NoteIn.Words.w[i] != NULL ? pk->msg.NoteIn.Words.w[i] : "-");
+	}
+	if(result == 0 && pk->msg_type == DEMO_PROTO_JOIN){
+		printf(" count=%d", pk->msg.JoinIn.texts.TextArray_count);
+		for(i = 0; i < pk->msg.JoinIn.texts.TextArray_count; i++)
+			printf(" [%s]", pk->msg.JoinIn.texts.TextArray[i] != NULL ? pk->msg.JoinIn.texts.TextArray[i] : "-");
+	}
+	if(pk->decode_error[0])
+		printf(" error=%s", pk->decode_error);
+	if(pk->attachment != NULL)
+		printf(" attachment=%d:%s", pk->attachment_length, pk->attachment);
+}
+)";
+
+// Items of numbers and texts are read from their text alone where nothing
+// but an xsi:type stands on them; whatever else an item holds or carries
+// (markup inside, other attributes, a namespace of its own) reads as the
+// tree reads it, and so do the namespaces an item's name takes from above.
+TEST_F(ItemStreamTest, SimpleItemsReadFromTheirTextAsTheTreeReadsThem)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string xsi = " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"";
+    const auto words = [&](const std::string& inner, const std::string& attributes = std::string(), const std::string& after = std::string()) {
+        return request(envelope("<e:Body><t:Words xmlns:t=\"urn:t\"" + xsi + attributes + ">" + inner + "</t:Words></e:Body>") + after);
+    };
+    const auto join = [&](const std::string& items) {
+        return request(envelope("<e:Body><t:Join xmlns:t=\"urn:t\"><texts xmlns:enc=\"http://schemas.xmlsoap.org/soap/encoding/\"" +
+                                xsi + " enc:arrayType=\"xsd:string[3]\">" + items + "</texts></t:Join></e:Body>"));
+    };
+    const std::vector<MessageCase> cases = {
+        {words("<t:n>1</t:n><t:w>a</t:w><t:n xsi:type=\"xsd:int\">2</t:n><t:w xsi:type=\"xsd:string\">b</t:w>"),
+         "0 type=3 n=2 1 2 w=2 [a] [b]"},
+        // Text in pieces: references, blanks around a number, empty items.
+        {words("<t:w>b &amp; &#99;&lt;</t:w><t:n> 3\n</t:n><t:w/><t:w></t:w>"), "0 type=3 n=1 3 w=3 [b & c<] [-] [-]"},
+        {words("<t:w>" + std::string(300, 'x') + "</t:w>"), "0 type=3 n=0 w=1 [" + std::string(300, 'x') + "]"},
+        // Markup inside an item, another attribute, a namespace of its own.
+        {words("<t:w><![CDATA[x<y]]></t:w><t:w>a<!-- c -->b</t:w><t:w>c<?p d?>e</t:w>"), "0 type=3 n=0 w=3 [x<y] [ab] [ce]"},
+        {words("<t:w>a<t:n>5</t:n>b</t:w>"), "0 type=3 n=0 w=1 [ab]"},
+        {words("<t:n note=\"x\">4</t:n><t:n xsi:nil=\"false\">5</t:n><t:n xmlns:u=\"urn:u\">6</t:n>"), "0 type=3 n=3 4 5 6 w=0"},
+        {words("<t:n xsi:type=\"xsd:int\" xsi:nil=\"false\">7</t:n>"), "0 type=3 n=1 7 w=0"},
+        // Names: unqualified, in a default namespace, undeclared again, of
+        // a foreign namespace declared above, of an undeclared prefix.
+        {words("<n>8</n><w>u</w>"), "0 type=3 n=1 8 w=1 [u]"},
+        {request(envelope("<e:Body><Words xmlns=\"urn:t\"><n>9</n><w>v</w></Words></e:Body>")), "0 type=3 n=1 9 w=1 [v]"},
+        {request(envelope("<e:Body><t:Words xmlns:t=\"urn:t\" xmlns=\"\"><n>10</n></t:Words></e:Body>")), "0 type=3 n=1 10 w=0"},
+        {words("<x:n>11</x:n><t:n>12</t:n>", " xmlns:x=\"urn:other\""), "0 type=3 n=1 12 w=0"},
+        {words("<q:n>13</q:n><t:n>14</t:n>"), "0 type=3 n=1 14 w=0"},
+        // A failing number, and what follows the envelope.
+        {words("<t:n>1</t:n><t:n xsi:type=\"xsd:int\">x</t:n>"),
+         "-1 type=3 error=demo_type0_t.n: \"x\" (1 bytes) is no xsd:int"},
+        {words("<t:n>1</t:n>", "", "<?p after?>"), "0 type=3 n=1 1 w=0 attachment=11:<?p after?>"},
+        {words("<t:n>1</t:n>", "", "\r\n  "), "0 type=3 n=1 1 w=0"},
+        // A SOAP array of texts: typed items, a placed one, one by reference.
+        {join("<s xsi:type=\"xsd:string\">a</s><s>b c</s>"), "0 type=4 count=3 [a] [b c] [-]"},
+        {join("<s>a</s><s enc:position=\"[2]\">c</s>"), "0 type=4 count=3 [a] [-] [c]"},
+        {join("<s>a</s><s>b</s><s>c</s><s>d</s>"),
+         "-1 type=4 error=demo_TextArray_t.TextArray: has more items than its size, at \"\""},
+    };
+    const auto [table, expected] = messageTable(cases);
+    const RunResult run = runReaderDriver(simpleItemsDocument(), SimpleItemsReport, table);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
 // Only a type whose members are all repeated elements (or a SOAP array's
 // items) is read item by item.
 TEST_F(ItemStreamTest, OnlyMessagesOfRepeatedItemsAreReadItemByItem)
