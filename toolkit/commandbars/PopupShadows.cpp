@@ -91,23 +91,51 @@ int CKLVShadowWnd::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARA
     return hookContinue;
 }
 
+void CKLVShadowWnd::BlendOverBackground(DWORD* pBits, const DWORD* pBackground, size_t nCount) {
+    for (size_t i = 0; i < nCount; ++i) {
+        const DWORD keep = 255 - (pBits[i] >> 24);
+        DWORD out = 0xFF000000;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const DWORD under = (pBackground[i] >> shift) & 0xFF;
+            const DWORD c = ((pBits[i] >> shift) & 0xFF) + (under * keep + 127) / 255;
+            out |= std::min<DWORD>(c, 255) << shift;
+        }
+        pBits[i] = out;
+    }
+}
+
+// The strip is blended here over the screen it will cover and goes up opaque: a layered window's
+// own per-pixel alpha is only blended where the system composes the screen, and Wine without a
+// compositing manager shows the strip's dark colour bits as they are, a black bar.
 void CKLVShadowWnd::UpdateAlphaPicture(CSize sz) {
     CKLVPopupShadows* pShadows = KLVPopupShadows();
     if (!pShadows->m_bAlphaShadow || !pShadows->m_pfnUpdateLayeredWindow || !m_pOwner) return;
     CKLVPaintManager* pPaintManager = m_pOwner->GetPaintManager();
     const COLORREF clr = pPaintManager ? COLORREF(pPaintManager->m_clrShadow) : RGB(0, 0, 0);
+    BYTE* pBits = nullptr;
+    BYTE* pUnder = nullptr;
+    CBitmap bitmap, under;
+    bitmap.Attach(CKLVImageManager::Create32BitDIBSection(nullptr, sz.cx, sz.cy, &pBits));
+    under.Attach(CKLVImageManager::Create32BitDIBSection(nullptr, sz.cx, sz.cy, &pUnder));
+    if (!pBits || !pUnder) return;
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
-    BYTE* pBits = nullptr;
-    CBitmap bitmap;
-    bitmap.Attach(CKLVImageManager::Create32BitDIBSection(nullptr, sz.cx, sz.cy, &pBits));
-    if (!pBits) return;
+    HGDIOBJ hOld = dc.SelectObject(static_cast<HGDIOBJ>(under));
+    {
+        CClientDC dcScreen(nullptr);
+        dc.BitBlt(0, 0, sz.cx, sz.cy, &dcScreen, rcWindow.left, rcWindow.top, SRCCOPY);
+    }
+    dc.SelectObject(static_cast<HGDIOBJ>(bitmap));
+    ::GdiFlush();
+    const size_t nCount = static_cast<size_t>(sz.cx) * sz.cy;
     FillAlphaPicture(reinterpret_cast<DWORD*>(pBits), sz, m_bHorizontal, m_nFlags, clr);
-    HGDIOBJ hOld = dc.SelectObject(static_cast<HGDIOBJ>(bitmap));
+    BlendOverBackground(reinterpret_cast<DWORD*>(pBits), reinterpret_cast<const DWORD*>(pUnder), nCount);
     POINT ptSource = {0, 0};
     SIZE size = sz;
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    pShadows->m_pfnUpdateLayeredWindow(m_hWnd, nullptr, nullptr, &size, dc.GetSafeHdc(), &ptSource, 0, &blend, ULW_ALPHA);
+    pShadows->m_pfnUpdateLayeredWindow(m_hWnd, nullptr, nullptr, &size, dc.GetSafeHdc(), &ptSource, 0, nullptr,
+                                       ULW_OPAQUE);
     dc.SelectObject(hOld);
 }
 

@@ -1,7 +1,7 @@
 // Drop shadows of popups: a strip under the owner and one to its right, each a top-most tool
-// window; 4 pixels of per-pixel alpha where layered windows exist, else 2 solid pixels. The
-// strips join those of cascaded menus, leave out the owners' windows, and follow their owner's
-// showing, hiding and destruction.
+// window; 4 pixels of alpha ramps blended over the screen beneath where layered windows exist,
+// else 2 solid pixels. The strips join those of cascaded menus, leave out the owners' windows,
+// and follow their owner's showing, hiding and destruction.
 #pragma once
 
 #include "classlib/Wnd.h"
@@ -18,6 +18,9 @@ public:
 
     // Fills a 32-bit bottom-up picture of a strip: per-pixel alpha and the colour scaled with it.
     static void FillAlphaPicture(DWORD* pBits, CSize sz, BOOL bHorizontal, int nFlags, COLORREF clrShadow);
+    // Lays premultiplied pixels over the background's as the system blends a layered window;
+    // the result is opaque.
+    static void BlendOverBackground(DWORD* pBits, const DWORD* pBackground, size_t nCount);
 
     // Leaves the part of the strip that the screen rectangle covers out of its window region.
     void ExcludeRect(const CRect& rcScreen);

@@ -1,7 +1,9 @@
 // Popup shadows: solid strips without layered windows when the theme asks for them, the corner
-// ramps of a narrow popup, the strip of a submenu joined to its parent's, the alpha ramps, a
-// strip that is not kept, and strips that follow their owner's hiding and destruction.
+// ramps of a narrow popup, the strip of a submenu joined to its parent's, the alpha ramps and
+// their blending over what lies beneath, on the screen as well, a strip that is not kept, and
+// strips that follow their owner's hiding and destruction.
 #include "PopupBarTestSupport.h"
+#include "classlib/WindowTestSupport.h"
 #include "toolkit/commandbars/PopupShadows.h"
 
 #include <gtest/gtest.h>
@@ -209,6 +211,65 @@ TEST_F(PopupShadows, AnOpenPopupCastsItsShadowAndTakesItAlong) {
     pPopup->SetTrackingMode(FALSE);
     EXPECT_TRUE(StripsOf(pPopup).empty());
     pPopup->InternalRelease();
+}
+
+TEST_F(PopupShadows, StripPixelsLieOverTheBackgroundAsTheSystemBlendsThem) {
+    struct Case {
+        DWORD strip, background, blended;
+    };
+    const Case cases[] = {
+        {0x00000000, 0x00336699, 0xFF336699},   // nothing of the strip: the background shows
+        {0xFF102030, 0x00FFFFFF, 0xFF102030},   // opaque: the strip alone
+        {0x80000000, 0x00FFFFFF, 0xFF7F7F7F},   // half black over white
+        {0x3C000000, 0x00808080, 0xFF626262},   // the ramp's inner line over grey
+        {0x40181818, 0x00C0C0C0, 0xFFA8A8A8},   // a coloured shadow: its colour adds to the rest
+        {0x40FFFFFF, 0x00FFFFFF, 0xFFFFFFFF},   // never past 255
+    };
+    for (const Case& c : cases) {
+        DWORD px = c.strip;
+        CKLVShadowWnd::BlendOverBackground(&px, &c.background, 1);
+        EXPECT_EQ(px, c.blended) << std::hex << c.strip << " over " << c.background;
+    }
+}
+
+// The screen's pixels of a rectangle, as the user sees them.
+std::vector<COLORREF> ScreenPixels(const CRect& rc) {
+    std::vector<COLORREF> pixels;
+    CClientDC dcScreen(nullptr);
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) pixels.push_back(dcScreen.GetPixel(x, y) & 0xFFFFFF);
+    return pixels;
+}
+
+TEST_F(PopupShadows, LayeredStripsShowTheirRampsOverTheScreenNotBlackBars) {
+    if (!KLVPopupShadows()->m_pfnUpdateLayeredWindow) GTEST_SKIP() << "no layered windows";
+    KLVPopupShadows()->m_bAlphaShadow = TRUE;
+    // A grey window under the popup, far from where other tests put theirs.
+    const COLORREF clrUnder = RGB(128, 128, 128);
+    CBrush brush;
+    brush.CreateSolidBrush(clrUnder);
+    CWnd under;
+    ASSERT_TRUE(under.CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                               AfxRegisterWndClass(0, nullptr, static_cast<HBRUSH>(brush.GetSafeHandle())), "under",
+                               WS_POPUP | WS_VISIBLE, CRect(900, 600, 1140, 800), nullptr, 0));
+    under.UpdateWindow();
+    classlib_test::PumpPending();
+    CKLVCommandBar* pOwner = MakeOwner(CRect(950, 650, 1050, 730), CKLVPopupShadows::optionAlways);
+    KLVPopupShadows()->SetShadow(pOwner, CRect());
+    ASSERT_EQ(StripsOf(pOwner).size(), 2u);
+    classlib_test::PumpPending();
+    // Black shadow (the theme's colour) with the alphas 15, 30, 45 and 60 from the outer line to
+    // the one against the popup, blended over the grey.
+    const int ramp[4] = {120, 113, 105, 98};
+    const std::vector<COLORREF> below = ScreenPixels(CRect(1000, 730, 1001, 734));
+    const std::vector<COLORREF> right = ScreenPixels(CRect(1050, 690, 1054, 691));
+    for (int i = 0; i < 4; ++i) {
+        const int v = ramp[3 - i];
+        EXPECT_EQ(below[i], RGB(v, v, v)) << "line " << i << " below the popup";
+        EXPECT_EQ(right[i], RGB(v, v, v)) << "column " << i << " right of the popup";
+    }
+    KLVPopupShadows()->RemoveShadows(pOwner);
+    under.DestroyWindow();
 }
 
 }  // namespace

@@ -257,12 +257,15 @@ protected:
 private:
     // The tips' keys from their labels, distinct; tips that get none go.
     void AssignKeyboardTipCaptions();
+    // Follows keys pressed with Alt held; TRUE for the release of an Alt that had company.
+    BOOL NoteAltCombination(const MSG* pMsg);
 
     std::unique_ptr<CKLVCustomizeDrop> m_pCustomizeDrop;
     std::vector<std::unique_ptr<CKLVCommandBarKeyboardTip>> m_keyboardTips;
     // The bar whose tips are shown, and how many of their keys' characters were typed.
     CKLVCommandBar* m_pKeyboardTipsBar = nullptr;
     int m_nKeyboardTipsTyped = 0;
+    BOOL m_bAltCombined = FALSE;
 
     BOOL IsControlHidden(CKLVControl* pControl, CPtrArray& arrWalked) const;
     void RemoveBar(CKLVCommandBar* pBar);

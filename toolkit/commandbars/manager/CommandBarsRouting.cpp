@@ -28,6 +28,7 @@
 namespace {
 
 constexpr LPARAM kContextBit = 1 << 29;
+constexpr LPARAM kRepeatBit = 1 << 30;
 constexpr LONG_PTR kRightToLeftStyles = 0x401000;   // WS_EX_LAYOUTRTL | WS_EX_RIGHT
 constexpr int kCuesAcrossBars = 1, kCuesNoFirstLetter = 4, kCuesOff = 2;
 
@@ -38,6 +39,7 @@ BOOL CKLVCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
     const BOOL bPopupTracked = !pHook->GetTrackedPopups().empty();
     const UINT message = pMsg->message;
     const HWND hSite = m_pSite ? m_pSite->GetSafeHwnd() : nullptr;
+    const BOOL bCombinedAltRelease = NoteAltCombination(pMsg);
     if (message == WM_SYSKEYDOWN && (pMsg->lParam & kContextBit) && pHook->m_nLock == 0 && !bPopupTracked && hSite &&
         CKLVDrawHelpers::IsTopParentActive(hSite)) {
         if (pMsg->wParam == VK_MENU) {
@@ -52,6 +54,7 @@ BOOL CKLVCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
     if ((message == WM_SYSKEYUP || message == WM_KEYUP) && m_bKeyboardCuesOnDemand && m_bKeyboardCuesVisible &&
         !bPopupTracked)
         ShowKeyboardCues(FALSE);
+    if (bCombinedAltRelease) return TRUE;
     if ((message == WM_CONTEXTMENU || message == WM_SYSKEYUP) && bPopupTracked) {
         KLVKeyboardHook()->ProcessKeyboardHooks(WM_CONTEXTMENU, pMsg->wParam, pMsg->lParam);
         return TRUE;
@@ -63,6 +66,26 @@ BOOL CKLVCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
     }
     if (message >= WM_KEYFIRST && message <= 0x108 && hSite) return m_pAccelManager->TranslateAccel(hSite, pMsg);
     return FALSE;
+}
+
+// Alt held with another key was a mnemonic or a shortcut: its release is no menu key. The
+// frame's default handling, which saw only the Alt, would enter the menu bar and close the menu
+// a mnemonic has just opened.
+BOOL CKLVCommandBars::NoteAltCombination(const MSG* pMsg) {
+    switch (pMsg->message) {
+    case WM_SYSKEYDOWN:
+        if (pMsg->wParam != VK_MENU)
+            m_bAltCombined = m_bAltCombined || (pMsg->lParam & kContextBit) != 0;
+        else if (!(pMsg->lParam & kRepeatBit))
+            m_bAltCombined = FALSE;
+        return FALSE;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (pMsg->wParam != VK_MENU || !m_bAltCombined) return FALSE;
+        m_bAltCombined = FALSE;
+        return TRUE;
+    default: return FALSE;
+    }
 }
 
 BOOL CKLVCommandBars::OnWheelOverRibbon(int nDelta) {

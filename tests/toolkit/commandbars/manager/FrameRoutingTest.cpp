@@ -97,6 +97,54 @@ TEST_F(FrameKeys, AnItemChosenOnAMenuThatClosesSendsItsCommandToTheFrame) {
     EXPECT_EQ(pPopup->m_pSiteOverride, nullptr);
 }
 
+// Each key message goes through the frame's pre-translation and, when that leaves it, to the
+// frame's own handling, as the application's message loop passes it on.
+class FrameKeyPresses : public FrameKeys {
+protected:
+    void Press(UINT message, UINT nKey, LPARAM lParam) {
+        MSG msg = {m_frame.m_hFrame, message, nKey, lParam, 0, {0, 0}};
+        if (!m_frame.m_pFrame->PreTranslateMessage(&msg)) ::DispatchMessageA(&msg);
+    }
+    void AltWith(UINT nKey, UINT nReleaseMessage, BOOL bKeyUpFirst) {
+        Press(WM_SYSKEYDOWN, VK_MENU, kAltDown | 1);
+        Press(WM_SYSKEYDOWN, nKey, kAltDown | 1);
+        if (bKeyUpFirst) Press(WM_SYSKEYUP, nKey, kAltDown | kKeyUp);
+        Press(nReleaseMessage, VK_MENU, kKeyUp);
+        if (!bKeyUpFirst) Press(WM_KEYUP, nKey, kKeyUp);
+    }
+    static constexpr LPARAM kKeyUp = 0xC0000001;
+};
+
+TEST_F(FrameKeyPresses, ReleasingAltAfterAMnemonicLeavesWhatTheMnemonicDid) {
+    struct Case {
+        UINT nReleaseMessage;
+        BOOL bKeyUpFirst;
+    };
+    // Alt goes up before or after the letter, as the system words it either way.
+    const Case cases[] = {{WM_KEYUP, FALSE}, {WM_SYSKEYUP, FALSE}, {WM_SYSKEYUP, TRUE}, {WM_KEYUP, TRUE}};
+    CKLVCommandBar* pBar = m_frame.m_pMenuBar;
+    for (const Case& c : cases) {
+        AltWith('F', c.nReleaseMessage, c.bKeyUpFirst);
+        CKLVCommandBar* pPopup = pBar->GetControl(0)->GetCommandBar();
+        EXPECT_EQ(pPopup->GetTrackingMode(), 1) << c.nReleaseMessage << " " << c.bKeyUpFirst;
+        EXPECT_EQ(pBar->m_nPopuped, 0) << c.nReleaseMessage << " " << c.bKeyUpFirst;
+        m_frame.m_pCommandBars->ClosePopups();
+    }
+    SetCaptions({"&Alpha", "&Beta"});
+    for (const Case& c : cases) {
+        AltWith('B', c.nReleaseMessage, c.bKeyUpFirst);
+        EXPECT_EQ(pBar->GetTrackingMode(), 0) << "the command ran; the bar is left " << c.nReleaseMessage;
+        m_frame.m_pCommandBars->ClosePopups();
+    }
+    EXPECT_EQ(m_frame.m_pFrame->m_commands, std::vector<UINT>(4, 1002));
+    // Alt alone still enters the menu bar when it goes up.
+    Press(WM_SYSKEYDOWN, VK_MENU, kAltDown | 1);
+    Press(WM_SYSKEYUP, VK_MENU, kKeyUp);
+    EXPECT_NE(pBar->GetTrackingMode(), 0);
+    EXPECT_EQ(pBar->m_nSelected, 0);
+    m_frame.m_pCommandBars->ClosePopups();
+}
+
 TEST_F(FrameKeys, NumericPadDigitsNeedTheOption) {
     SetCaptions({"&alpha"});   // VK_NUMPAD1 shares its code with 'a'
     EXPECT_FALSE(AltKey(VK_NUMPAD1));
