@@ -169,6 +169,26 @@ TEST_F(OptionsTest, WithNoChoiceAGccOnTheSystemIsTakenUnlessVcvarsWasLocated) {
     EXPECT_EQ(Frame().m_nCompilerKind, CMainFrame::compilerVisualCpp);
 }
 
+TEST_F(OptionsTest, EveryFieldOfThePageIsShownWhole) {
+    InNextDialog("Options", [&](CWnd& dlg) {
+        auto* pOptions = dynamic_cast<COptions*>(CWnd::FromHandlePermanent(dlg.GetSafeHwnd()));
+        ASSERT_NE(pOptions, nullptr);
+        CGlobalOptions& page = *pOptions->m_pGlobalOptions;
+        CRect rcPage;
+        page.GetClientRect(&rcPage);
+        page.ClientToScreen(&rcPage);
+        for (int nID : {IDC_NAME, IDC_BROWSE, IDC_COMPILER_KIND, IDC_GCC_PATH, IDC_GCC_BROWSE, IDC_XML_CATALOG,
+                        IDC_XML_CATALOG_BROWSE}) {
+            CRect rcField, rcShown;
+            page.GetDlgItem(nID)->GetWindowRect(&rcField);
+            rcShown.IntersectRect(rcField, rcPage);
+            EXPECT_EQ(rcShown, rcField) << "field " << nID << " is cut off by the page";
+        }
+        Click(dlg, IDCANCEL);
+    });
+    Command(ID_OPTION);
+}
+
 TEST_F(OptionsTest, CancelWritesNothingAndKeepsTheFramesValues) {
     Frame().m_strCompilerPath = "C:\\kept\\vcvars32.bat";
     InNextDialog("Options", [](CWnd& dlg) {
