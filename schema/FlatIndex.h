@@ -38,6 +38,14 @@ public:
     template <class KeyOf>
     std::pair<const Entry*, bool> emplace(const Key& key, Entry entry, KeyOf keyOf)
     {
+        return emplaceMade(key, keyOf, [&entry] { return std::move(entry); });
+    }
+
+    // The same in one probe, making the entry with make() only when the key
+    // is new.
+    template <class KeyOf, class Make>
+    std::pair<const Entry*, bool> emplaceMade(const Key& key, KeyOf keyOf, Make make)
+    {
         if ((size_ + 1) * 2 > slots_.size())
             grow();
         const std::size_t hash = hashOf(key);
@@ -46,7 +54,7 @@ public:
             if (slots_[i].hash == hash && keyOf(slots_[i].entry) == key)
                 return {&slots_[i].entry, false};
         }
-        slots_[i] = Slot{hash, std::move(entry)};
+        slots_[i] = Slot{hash, make()};
         ++size_;
         return {&slots_[i].entry, true};
     }

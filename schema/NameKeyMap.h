@@ -28,11 +28,10 @@ public:
     // the name and whether it is the one given.
     std::pair<Value*, bool> emplace(NameKeyView name, Value value)
     {
-        if (Value* known = find(name))
-            return {known, false};
-        Filed& filed = filed_.emplace_back(Filed{NameKey(name.first, name.second), std::move(value)});
-        index_.emplace(keyOf(&filed), &filed, keyOf);
-        return {&filed.value, true};
+        const auto [filed, fresh] = index_.emplaceMade(name, keyOf, [&] {
+            return &filed_.emplace_back(Filed{NameKey(name.first, name.second), std::move(value)});
+        });
+        return {&(*filed)->value, fresh};
     }
 
     std::size_t size() const { return index_.size(); }

@@ -123,9 +123,8 @@ void SchemaParser::logFailure(const SchemaParserException& failure) const
 
 void SchemaParser::recordReferenceSpot(const QualifiedName& name)
 {
-    // The spot is only worked out for a name's first reference.
-    if (xpp_ != nullptr && referenceSpots_.find(name.key()) == nullptr)
-        referenceSpots_.recordFirst(name.key(), spot());
+    if (xpp_ != nullptr)
+        referenceSpots_.recordFirst(name.key(), [this] { return spot(); });
 }
 
 SourceSpot SchemaParser::referenceSpot(const QualifiedName& name) const
