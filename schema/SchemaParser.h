@@ -289,6 +289,9 @@ private:
     bool elementQualified_ = false;
     bool attributeQualified_ = false;
     bool resolveFwdRefs_ = true;
+    // Types of the table that name an attribute group not defined yet: with
+    // none, settling them spares a walk over every type.
+    std::size_t attributeGroupRefsWaiting_ = 0;
     TypeTable typesTable_;
     // The document stream and the reader this parser made over it; the
     // reader goes first.

@@ -187,17 +187,22 @@ void SchemaParser::addAttributeGroup(ComplexType& type)
     const std::string ref = xpp_->getAttributeValue("", "ref");
     const QualifiedName name = ref.empty() ? QualifiedName() : prefixedName(ref);
     const Found<AttributeGroup> found = parseAttributeGroup(defined);
-    if (found.declaration == nullptr && !ref.empty())
+    if (found.declaration == nullptr && !ref.empty()) {
         type.addAttributeGroupRef(name); // defined further down
+        ++attributeGroupRefsWaiting_;
+    }
     takeAttributes(found, type);
 }
 
 void SchemaParser::settleAttributeGroupRefs()
 {
+    if (attributeGroupRefsWaiting_ == 0)
+        return;
     typesTable_.visitComplexTypes([this](ComplexType& type) {
         for (const QualifiedName& name : type.takeAttributeGroupRefs())
             takeAttributes(findAttributeGroup(name), type);
     });
+    attributeGroupRefsWaiting_ = 0; // every type's are taken now
 }
 
 bool SchemaParser::processSoapArray(ComplexType& type)
