@@ -62,22 +62,25 @@ private:
         if (schema == nullptr || !reached_.insert(schema).second)
             return;
         reachable_.push_back(schema);
+        reachableByNamespace_[schema->getNamespace()].push_back(schema);
         for (const SchemaParser::ImportedSchema& imported : schema->getImports())
             addReachable(imported.sParser);
     }
 
     // The schema whose table defines the type: its slot at the type's own id
-    // holds the object. Schemas of the type's namespace are asked first.
+    // holds the object. Schemas of the type's namespace are asked first,
+    // found by namespace: a service may spread its types over thousands.
     const SchemaParser* ownerOf(const XsdType& type) const
     {
-        for (int pass = 0; pass < 2; ++pass) {
-            for (const SchemaParser* schema : reachable_) {
-                if ((pass == 1 || schema->getNamespace() == type.getNamespace()) &&
-                    schema->getType(type.getTypeId()) == &type)
-                    return schema;
-            }
+        const auto isOwner = [&type](const SchemaParser* schema) { return schema->getType(type.getTypeId()) == &type; };
+        const auto ofNamespace = reachableByNamespace_.find(type.getNamespace());
+        if (ofNamespace != reachableByNamespace_.end()) {
+            const auto owner = std::find_if(ofNamespace->second.begin(), ofNamespace->second.end(), isOwner);
+            if (owner != ofNamespace->second.end())
+                return *owner;
         }
-        return nullptr;
+        const auto owner = std::find_if(reachable_.begin(), reachable_.end(), isOwner);
+        return owner != reachable_.end() ? *owner : nullptr;
     }
 
     // An element declared without a type is of xsd:anyType.
@@ -576,6 +579,9 @@ private:
     CServiceView view_;
     std::vector<const SchemaParser*> reachable_;
     std::unordered_set<const SchemaParser*> reached_;
+    // The reachable schemas of each namespace, in the order of reachable_;
+    // keys view the schemas' own namespaces.
+    std::unordered_map<std::string_view, std::vector<const SchemaParser*>> reachableByNamespace_;
     CPointerIndex<XsdType, CViewType*> typeViews_;
     // Every type seen, with the object it was made from; from filled_ on not filled yet.
     std::vector<Made> pending_;

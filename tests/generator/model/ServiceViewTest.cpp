@@ -117,6 +117,48 @@ TEST_F(ServiceViewTest, NamesOfSeveralWsdlNamespacesStayApart)
     EXPECT_EQ(v.bindings().front().ns, "urn:t");
 }
 
+// Types of three schemas, two of one namespace, whose tables hand out the
+// same ids: each type is read in the table of the schema that defines it,
+// so every member finds the type its own schema means by that name.
+TEST_F(ServiceViewTest, TypesOfSchemasSharingANamespaceResolveInTheirOwnTables)
+{
+    const auto complexType = [](const std::string& name, const std::string& member, const std::string& type) {
+        return "<xsd:complexType name=\"" + name + "\"><xsd:sequence><xsd:element name=\"" + member + "\" type=\"" +
+            type + "\"/></xsd:sequence></xsd:complexType>";
+    };
+    CServiceView& v = view(wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\">" + complexType("A", "a", "tns:A2") +
+        complexType("A2", "n", "xsd:int") + "</xsd:schema>\n<xsd:schema targetNamespace=\"urn:t\">" +
+        complexType("B", "b", "tns:C") + complexType("C", "s", "xsd:string") +
+        "</xsd:schema>\n<xsd:schema targetNamespace=\"urn:u\" xmlns:u=\"urn:u\">" + complexType("A", "u", "u:D") +
+        complexType("D", "d", "xsd:boolean") + "</xsd:schema></types>\n"));
+    const struct {
+        const char* ns;
+        const char* type;
+        const char* memberNs; // the namespace and name of the member's type
+        const char* memberType;
+    } cases[] = {
+        {"urn:t", "A", "urn:t", "A2"},
+        {"urn:t", "B", "urn:t", "C"},
+        {"urn:u", "A", "urn:u", "D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.ns) + " " + c.type);
+        const CViewType* type = v.findType(c.ns, c.type);
+        ASSERT_NE(type, nullptr);
+        ASSERT_EQ(type->particles.size(), 1u);
+        const CViewType* member = type->particles.front().type.user;
+        ASSERT_NE(member, nullptr);
+        EXPECT_EQ(member, v.findType(c.memberNs, c.memberType));
+    }
+    for (const char* builtIn : {"A2", "C", "D"}) {
+        const CViewType* type = v.findType(builtIn[0] == 'D' ? "urn:u" : "urn:t", builtIn);
+        ASSERT_NE(type, nullptr) << builtIn;
+        ASSERT_EQ(type->particles.size(), 1u) << builtIn;
+        EXPECT_NE(type->particles.front().type.builtin, 0) << builtIn;
+    }
+}
+
 // The view outlives the model it was read from: every name it holds, and
 // every C name it works out, is its own copy, so reading them after the
 // parser is gone finds the document's names (a name left pointing into the
