@@ -77,7 +77,7 @@ void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
 
 void writeSourceIncludes(const CEmitContext& context, CTextBuffer& source)
 {
-    lines(source, {"#include <stdarg.h>", "#include <stdio.h>", "#include <stdlib.h>", "", "#include \"tessaro_socket.h\"",
+    lines(source, {"#include <locale.h>", "#include <stdarg.h>", "#include <stdio.h>", "#include <stdlib.h>", "", "#include \"tessaro_socket.h\"",
                    "#include \"tessaro_tls.h\"", "#include \"tessaro_util.h\"", "", "#include \"libxml/xmlmemory.h\"", "#include \"libxml/parser.h\"",
                    "#include \"libxml/tree.h\"", "#include \"libxml/parserInternals.h\"", "#include \"libxml/SAX2.h\"", "#include \"libxml/xmlreader.h\"", ""});
     source.line("#include \"", context.proj(), "_api.h\"");

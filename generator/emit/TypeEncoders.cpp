@@ -213,12 +213,17 @@ private:
     // reason names the element and the number as it would have gone.
     void writeUnlistedNumberRefusal(const CViewType& type, const CStructMember& number)
     {
+        const char* format = numberType(number.builtin).encodeFormat;
         out_.open("if(!", enumerationTest(type), "(value->", number.cName, ")){");
         out_.line("char unlisted[64];");
         out_.emptyLine();
-        out_.line("snprintf(unlisted, sizeof(unlisted), \"", numberType(number.builtin).encodeFormat, "\", value->",
-                  number.cName, ");");
-        out_.line("return mycheck_unlisted(buff, name, unlisted);");
+        if (isFloatingTypeId(number.builtin)) {
+            out_.line("return mycheck_unlisted(buff, name, myfloattext(unlisted, sizeof(unlisted), \"", format,
+                      "\", value->", number.cName, "));");
+        } else {
+            out_.line("snprintf(unlisted, sizeof(unlisted), \"", format, "\", value->", number.cName, ");");
+            out_.line("return mycheck_unlisted(buff, name, unlisted);");
+        }
         out_.close();
     }
 

@@ -200,7 +200,7 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                     "\tif(*c != '\\0' && !(strncmp(text, \"INF\", 3) == 0 && mydecode_end(text, text + 3) == 0) &&",
                     "\t\t!(strncmp(text, \"-INF\", 4) == 0 && mydecode_end(text, text + 4) == 0) &&",
                     "\t\t!(strncmp(text, \"NaN\", 3) == 0 && mydecode_end(text, text + 3) == 0))", "\t\treturn -1;",
-                    "\t*value = strtod(text, &end);",
+                    "\t*value = mycheck_strtod(text, &end);",
                     "\t//below the smallest normal double strtod says ERANGE, yet gives the nearest value: it stands",
                     "\tif(errno == ERANGE && *value > -1.0 && *value < 1.0)", "\t\terrno = 0;",
                     "\treturn mydecode_end(text, end);", "}", ""});

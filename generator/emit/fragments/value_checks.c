@@ -188,6 +188,38 @@ static int mycheck_number_parts(const char *text, int rule, mycheck_number_t *n)
 	return 0;
 }
 
+//strtod of a text whose decimal point is '.' (as XML Schema writes it) even where the program has
+//set a locale whose decimal point strtod reads otherwise: the text's '.' becomes the locale's in a
+//copy, on the stack unless the text is long. Nothing is read (*end is text) when no memory is left
+static double mycheck_strtod(const char *text, char **end)
+{
+	const char	*point = localeconv()->decimal_point, *dot = strchr(text, '.');
+	size_t		length = strlen(point), before, after;
+	char		held[64], *copy = held, *copy_end;
+	double		value;
+	int		error;
+
+	if(dot == NULL || length == 0 || strcmp(point, ".") == 0)
+		return strtod(text, end);
+	before = (size_t)(dot - text);
+	after = strlen(dot + 1) + 1;
+	if(before + length + after > sizeof(held) && (copy = (char *)malloc(before + length + after)) == NULL){
+		*end = (char *)text;
+		return 0;
+	}
+	memcpy(copy, text, before);
+	memcpy(copy + before, point, length);
+	memcpy(copy + before + length, dot + 1, after);
+	value = strtod(copy, &copy_end);
+	error = errno;
+	//as far into text as into the copy, the locale's point taken as the one byte it stands for
+	*end = (char *)text + (copy_end - copy) - ((size_t)(copy_end - copy) > before ? length - 1 : 0);
+	if(copy != held)
+		free(copy);
+	errno = error; //strtod's ERANGE, whatever free does
+	return value;
+}
+
 //the double a text of digits, signs, a point and an exponent writes (no hexadecimal, no names);
 //-1 when it is none
 static int mycheck_double(const char *text, double *value)
@@ -198,7 +230,7 @@ static int mycheck_double(const char *text, double *value)
 
 	if(length == 0 || *mycheck_blanks(c + length) != '\0')
 		return -1;
-	*value = strtod(c, &end);
+	*value = mycheck_strtod(c, &end);
 	return end == c + length ? 0 : -1;
 }
 

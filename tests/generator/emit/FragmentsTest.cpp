@@ -14,7 +14,7 @@ namespace {
 class FragmentsTest : public GeneratorTest {};
 
 // What the generated source includes and defines ahead of its fragments.
-const char* const Includes = "#include <stdarg.h>\n#include <stdio.h>\n#include <stdlib.h>\n#include \"tessaro_socket.h\"\n"
+const char* const Includes = "#include <locale.h>\n#include <stdarg.h>\n#include <stdio.h>\n#include <stdlib.h>\n#include \"tessaro_socket.h\"\n"
                              "#include \"tessaro_tls.h\"\n#include \"tessaro_util.h\"\n#include \"kvproj_api.h\"\n"
                              "#define KVPROJ_MAYBE_UNUSED __attribute__((unused))\n";
 const char* const XmlIncludes = "#include \"libxml/parser.h\"\n#include \"libxml/parserInternals.h\"\n"

@@ -7,6 +7,9 @@
 
 #include "GeneratorTestSupport.h"
 #include "CodecFixture.h"
+#include "support/ScopedWorkingFolder.h"
+
+#include <cstdlib>
 
 using namespace gentest;
 
@@ -255,6 +258,146 @@ TEST_F(NumberConversionsTest, IntegersAndDecimalsKeepEveryDigit)
                           "-1 demo_Numbers_t.dec: \"1.5e3\" (5 bytes) is no xsd:decimal\n"
                           "-1 demo_Numbers_t.n: \"12abc\" (5 bytes) is no xsd:integer\n"
                           "-1 demo_Numbers_t.b: \"x\" (1 bytes) is no xsd:byte\n");
+}
+
+
+// A program may set a locale whose decimal point is a comma: its floating values still go with a
+// point, texts with a point are still read (and listed by their enumerations), and a comma is still
+// no number. Each case is read, checked against the C literal it writes, and written again.
+const char* const LocaleSchema =
+    "<xsd:simpleType name=\"Ratio\"><xsd:restriction base=\"xsd:double\">"
+    "<xsd:enumeration value=\"0.5\"/><xsd:enumeration value=\"2\"/></xsd:restriction></xsd:simpleType>"
+    "<xsd:complexType name=\"Measures\"><xsd:sequence>"
+    "<xsd:element name=\"f\" type=\"xsd:float\" minOccurs=\"0\"/><xsd:element name=\"d\" type=\"xsd:double\" minOccurs=\"0\"/>"
+    "<xsd:element name=\"ratio\" type=\"tns:Ratio\" minOccurs=\"0\"/>"
+    "</xsd:sequence><xsd:attribute name=\"scale\" type=\"tns:Ratio\"/></xsd:complexType>";
+
+struct CLocaleCase {
+    const char* member;  // f, d, ratio, or the attribute scale
+    const char* text;
+    const char* value;   // the C literal the text writes; "0" where it is refused or held as text
+    const char* read;    // the driver's line: result, "same" when the member holds the value, the note
+    const char* written; // the encoder's line; nullptr where reading failed
+};
+
+const std::string LongPoint = "0." + std::string(97, '0') + "15"; // past the copy kept on the stack
+
+const CLocaleCase LocaleCases[] = {
+    {"d", "0.5", "0.5", "0 same ", "  0 <m><d>0.5</d></m>"},
+    {"d", " -2.5e3 ", "-2.5e3", "0 same ", "  0 <m><d>-2500</d></m>"},
+    {"d", ".5", ".5", "0 same ", "  0 <m><d>0.5</d></m>"},
+    {"d", "5.", "5.", "0 same ", "  0 <m><d>5</d></m>"},
+    {"d", LongPoint.c_str(), LongPoint.c_str(), "0 same ", "  0 <m><d>1.5e-98</d></m>"},
+    {"f", "-3.75", "-3.75", "0 same ", "  0 <m><f>-3.75</f></m>"},
+    {"d", "1,5", "0", "-1 demo_Measures_t.d: \"1,5\" (3 bytes) is no xsd:double", nullptr},
+    {"d", "1.2.3", "0", "-1 demo_Measures_t.d: \"1.2.3\" (5 bytes) is no xsd:double", nullptr},
+    {"ratio", "0.50", "0.50", "0 same ", "  0 <m><ratio>0.5</ratio></m>"},
+    {"ratio", "2.5", "2.5", "0 same demo_Ratio_t.Ratio: \"2.5\" is none of the values its enumeration lists (kept)",
+     "  -1 ratio: \"2.5\" is none of the values its enumeration lists"},
+    {"scale", "0.50", "0", "0 ", "  0 <m scale=\"0.50\"></m>"},
+    {"scale", "2.5", "0", "0 demo_Measures_t.scale: \"2.5\" is none of the values its enumeration lists (kept)",
+     "  -1 scale: \"2.5\" is none of the values its enumeration lists"},
+};
+
+const char* const LocaleDriver = R"(
+static void run(const struct locale_case *c)
+{
+	static char out[4096];
+	char error[DEMO_MAX_DECODE_ERROR_LEN + 1] = "", why[DEMO_MAX_DECODE_ERROR_LEN + 1] = "";
+	xmlDocPtr doc = xmlReadMemory(c->xml, (int)strlen(c->xml), "case.xml", NULL, XML_PARSE_NONET);
+	demo_Measures_t v;
+	mycursor_t cursor;
+	int result, same;
+
+	memset(&v, 0, sizeof(v));
+	doc->_private = error;
+	result = decode_Measures_t(doc, xmlDocGetRootElement(doc), &v);
+	xmlFreeDoc(doc);
+	same = c->member == 'f' ? v.f == (float)c->value : c->member == 'd' ? v.d == c->value : v.ratio.Ratio == c->value;
+	printf("%d %s%s\n", result, result != 0 || c->member == 's' ? "" : same ? "same " : "differs ", error);
+	if(result == 0){
+		mycursor_init(&cursor, out, sizeof(out));
+		cursor.why = why;
+		cursor.why_size = sizeof(why);
+		result = encode_Measures_t(&cursor, "m", &v, 0);
+		printf("  %d %s%s\n", result, result == 0 ? out : "", why);
+	}
+}
+
+/* the first locale named that the C library has and whose decimal point is a comma */
+int main(int argc, char **argv)
+{
+	size_t c;
+	int i;
+
+	for(i = 1; i < argc; i++){
+		if(setlocale(LC_ALL, argv[i]) != NULL && strcmp(localeconv()->decimal_point, ",") == 0)
+			break;
+	}
+	if(i == argc){
+		printf("no locale of those named writes a comma\n");
+		return 0;
+	}
+	for(c = 0; c < sizeof(cases) / sizeof(cases[0]); c++)
+		run(&cases[c]);
+	xmlCleanupParser();
+	return 0;
+}
+)";
+
+// A locale of German numbers (comma for the point), built from the system's locale sources into a
+// private folder that LOCPATH names while it lives, where the C library can find none installed.
+class CCommaLocale {
+public:
+    CCommaLocale()
+    {
+#ifndef _WIN32
+        const std::string folder = (std::filesystem::current_path() / "locales").string();
+        std::filesystem::create_directories(folder);
+        if (std::system(("localedef -i de_DE -f ISO-8859-1 '" + folder + "/de_DE.ISO-8859-1' > /dev/null 2>&1").c_str()) == 0)
+            setenv("LOCPATH", folder.c_str(), 1);
+#endif
+    }
+    ~CCommaLocale()
+    {
+#ifndef _WIN32
+        unsetenv("LOCPATH");
+#endif
+    }
+    CCommaLocale(const CCommaLocale&) = delete;
+    CCommaLocale& operator=(const CCommaLocale&) = delete;
+
+    // The names the driver tries: the private one, the usual installed ones, Windows' name.
+    static const char* names() { return "de_DE.ISO-8859-1 de_DE.UTF-8 fr_FR.UTF-8 German"; }
+};
+
+TEST_F(NumberConversionsTest, NumbersGoWithAPointUnderALocaleOfCommas)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:t\">" + std::string(LocaleSchema) +
+                               "</xsd:schema></types>\n"));
+    emitHeader("demo", programPlatform());
+    std::string cases = "struct locale_case{\n\tconst char *xml;\n\tchar member;\n\tdouble value;\n};\n"
+                        "static const struct locale_case cases[] = {\n";
+    std::string expected;
+    for (const CLocaleCase& c : LocaleCases) {
+        const std::string member = c.member;
+        const std::string xml = member == "scale" ? "<m scale=\"" + std::string(c.text) + "\"/>"
+                                                  : "<m><" + member + ">" + c.text + "</" + member + "></m>";
+        cases += "\t{" + cLiteral(xml) + ", '" + member[0] + "', " + c.value + "},\n";
+        expected += std::string(c.read) + "\n" + (c.written != nullptr ? std::string(c.written) + "\n" : "");
+    }
+    cases += "};\n";
+    testsupport::ScopedWorkingFolder folder;
+    const CCommaLocale locale;
+    const RunResult run = buildAndRunC("#include <locale.h>\n#include \"demo_api.c\"\n",
+                                       {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders() + cases + LocaleDriver}},
+                                       true, CCommaLocale::names());
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    if (run.output.rfind("no locale", 0) == 0)
+        GTEST_SKIP() << "no locale with a decimal comma to be had: " << run.output;
+    EXPECT_EQ(run.output, expected);
 }
 
 } // namespace
