@@ -73,10 +73,11 @@ void writeDispatch(const CEmitContext& context, const std::vector<std::string>& 
     out.line("//the fault message the service declares that the detail at detail holds, known by its first");
     out.line("//element, into value->detail_msg with detail_type its constant; a detail that holds none, or one");
     out.line("//that does not decode (why stays in the decode error), leaves detail_type 0");
+    out.line("static void myfree_detail_msg(", p, "_soap_fault_msg_t *fault);");
+    out.emptyLine();
     out.line("static void mydecode_detail_msg(xmlDocPtr doc, xmlNodePtr detail, ", p, "_soap_fault_msg_t *value)");
     out.line("{");
     out.line("\txmlNodePtr\tcur = detail->xmlChildrenNode;");
-    out.line("\tchar\t*markup = value->detail;");
     out.line("\tint\tresult = 0;");
     out.emptyLine();
     out.line("\twhile(cur != NULL && cur->type != XML_ELEMENT_NODE)");
@@ -103,11 +104,8 @@ void writeDispatch(const CEmitContext& context, const std::vector<std::string>& 
     if (tested)
         out.line("\t}");
     out.line("\t//what was decoded goes; the markup stays");
-    out.line("\tif(result != 0){");
-    out.line("\t\tvalue->detail = NULL;");
-    out.line("\t\t", p, "_free_fault(value);");
-    out.line("\t\tvalue->detail = markup;");
-    out.line("\t}");
+    out.line("\tif(result != 0)");
+    out.line("\t\tmyfree_detail_msg(value);");
     out.line("}");
     out.emptyLine();
 }
@@ -262,6 +260,23 @@ void writeFaultFree(const CEmitContext& context, CHeldStorage& known, CTextBuffe
     const std::string& p = context.proj();
     const std::vector<const CStructDef*>& faults = context.layout().faultStructs();
     const std::vector<std::string> constants = faultDetailConstants(context.layout());
+    if (!faults.empty()) {
+        source.line("//frees the fault message a fault's detail was decoded into (the detail's markup stays), and");
+        source.line("//leaves it NULL and detail_type 0");
+        source.line("static void myfree_detail_msg(", p, "_soap_fault_msg_t *fault)");
+        source.open("{");
+        for (std::size_t i = 0; i < faults.size(); ++i) {
+            const std::string held = heldMessage("fault->", *faults[i]);
+            source.open("if(fault->detail_type == ", constants[i], " && ", held, " != NULL){");
+            writeMessageFree(context, *faults[i], held + "->", known, source);
+            source.line("free(", held, ");");
+            source.close();
+        }
+        source.line("fault->detail_type = 0;");
+        source.line("memset(&fault->detail_msg, 0, sizeof(fault->detail_msg));");
+        source.close();
+        source.emptyLine();
+    }
     source.line("//frees a fault's detail and the fault message it was decoded into, and leaves them NULL and");
     source.line("//detail_type 0");
     source.line(exportedDefinitionHead(p, CExportedFunction::FreeFault));
@@ -270,17 +285,8 @@ void writeFaultFree(const CEmitContext& context, CHeldStorage& known, CTextBuffe
     source.line("\treturn;");
     source.line("free(fault->detail);");
     source.line("fault->detail = NULL;");
-    for (std::size_t i = 0; i < faults.size(); ++i) {
-        const std::string held = heldMessage("fault->", *faults[i]);
-        source.open("if(fault->detail_type == ", constants[i], " && ", held, " != NULL){");
-        writeMessageFree(context, *faults[i], held + "->", known, source);
-        source.line("free(", held, ");");
-        source.close();
-    }
-    if (!faults.empty()) {
-        source.line("fault->detail_type = 0;");
-        source.line("memset(&fault->detail_msg, 0, sizeof(fault->detail_msg));");
-    }
+    if (!faults.empty())
+        source.line("myfree_detail_msg(fault);");
     source.close();
     source.emptyLine();
 }
