@@ -292,6 +292,15 @@ static int http_refused(int *refused, int refusal)
 	return -1;
 }
 
+//result, and when it is a failure for want of room in buf (past its limit, or no memory left) why,
+//unless another reason was given first
+static int http_room_refused(const http_buffer_t *buf, int result, int *refused)
+{
+	if(result == -1 && buf->refusal != HTTP_REFUSED_NONE && (refused == NULL || *refused == HTTP_REFUSED_NONE))
+		http_refused(refused, buf->refusal);
+	return result;
+}
+
 //a character of an HTTP token (a method, a field name, a transfer coding)
 static int http_is_tchar(int c)
 {
@@ -531,7 +540,7 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	if(have >= message->limit)
 		return -1;
 	if(http_grow(message, have + 1, 1) != 0)
-		return http_refused(refused, message->refusal);
+		return http_room_refused(message, -1, refused);
 	message->text[have] = '\0';
 	tessaro_socket_set_block(trans->socket, 0);
 
@@ -550,7 +559,7 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 		result = http_receive_more(trans, message, &have, arrived > 0 ? arrived : http_room_before(message->text, have, "\r\n\r\n"), deadline);
 		*length = have;
 		if(result != 0)
-			return message->refusal != HTTP_REFUSED_NONE ? http_refused(refused, message->refusal) : result;
+			return http_room_refused(message, result, refused);
 	}
 	body = header_end + 4;
 	trans->keep_open = http_keeps_open(message->text, header_end + 2);
@@ -574,9 +583,7 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	}else{
 		result = -1;
 	}
-	//a refusal for want of room, when no other said why first
-	if(result == -1 && message->refusal != HTTP_REFUSED_NONE && (refused == NULL || *refused == HTTP_REFUSED_NONE))
-		http_refused(refused, message->refusal);
+	http_room_refused(message, result, refused);
 	//after a message read wrong, framed two ways or ended by the close, what follows on the
 	//connection is suspect or nothing
 	if(result != 0 || framing == HTTP_BY_CHUNKS_BESIDE_LENGTH || framing == HTTP_TO_CLOSE)
