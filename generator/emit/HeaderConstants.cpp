@@ -6,52 +6,55 @@
 #include "generator/model/Identifier.h"
 #include "generator/model/NameForms.h"
 
+#include <array>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
 namespace {
 
 // The fixed block: suffix and value as written, and the note above a
-// constant the generated code reads otherwise than its name says; an empty
-// suffix is an empty line.
+// constant the generated code reads otherwise than its name says, a line
+// each ("<PROJ>" stands for the project's prefix); an empty suffix is an
+// empty line.
 struct CFixedLimit {
     const char* suffix;
     const char* value;
-    const char* note;
+    std::array<const char*, 3> note;
 };
 
 const CFixedLimit FixedLimits[] = {
-    {"_MAX_USER_LEN", "32", nullptr},
-    {"_MAX_USER_PWD_LEN", "32", nullptr},
+    {"_MAX_USER_LEN", "32", {}},
+    {"_MAX_USER_PWD_LEN", "32", {}},
     {"_MAX_ARRAY_NUM", "5",
-     "//not used by the generated code (arrays hold as many items as the message brings); kept for callers that "
-     "size arrays of their own with it"},
-    {"_MAX_IP_LEN", "32", nullptr},
-    {"_MAX_URL_LEN", "64", nullptr},
-    {"_MAX_AUTHINFO_LEN", "512", nullptr},
+     {"//not used by the generated code (arrays hold as many items as the message brings); kept for callers that "
+      "size arrays of their own with it"}},
+    {"_MAX_IP_LEN", "32", {}},
+    {"_MAX_URL_LEN", "64", {}},
+    {"_MAX_AUTHINFO_LEN", "512", {}},
     {"_MAX_MESSAGE_LEN", "120000",
-     "//what a message may make beyond what it brings: the items a SOAP array declares and leaves out, the copies\r\n"
-     "//its references make when it is shorter. A message read may be longer, up to _MAX_READ_MESSAGE_LEN bytes\r\n"
-     "//(its buffer grows while it comes); a longer one is refused"},
-    {"_MAX_READ_MESSAGE_LEN", "67108864", nullptr},
-    {"_MAX_HTTP_PART_LEN", "1024", nullptr},
-    {"_BEGINXMLFLAG", "\"<?xml\"", nullptr},
-    {"_ENDXMLFLAG", "\"Envelope>\"", nullptr},
-    {"_HTTPENDFLAG", "\"\\r\\n\\r\\n\"", nullptr},
-    {"", "", nullptr},
-    {"_MAX_HTTP_HEADER_NAME_LEN", "24", nullptr},
-    {"_MAX_HTTP_HEADER_VALUE_LEN", "128", nullptr},
-    {"_MAX_HTTP_HEADER_NUM", "5", nullptr},
-    {"_MAX_BOUNDARY_LEN", "240", nullptr},
-    {"_MAX_SOAP_FAULT_FAULTCODE_LEN", "240", nullptr},
-    {"_MAX_SOAP_FAULT_FAULTSTRING_LEN", "1024", nullptr},
+     {"//what a message may make beyond what it brings: the items a SOAP array declares and leaves out, the copies",
+      "//its references make when it is shorter. A message read may be longer, up to <PROJ>_MAX_READ_MESSAGE_LEN bytes",
+      "//(its buffer grows while it comes); a longer one is refused"}},
+    {"_MAX_READ_MESSAGE_LEN", "67108864", {}},
+    {"_MAX_HTTP_PART_LEN", "1024", {}},
+    {"_BEGINXMLFLAG", "\"<?xml\"", {}},
+    {"_ENDXMLFLAG", "\"Envelope>\"", {}},
+    {"_HTTPENDFLAG", "\"\\r\\n\\r\\n\"", {}},
+    {"", "", {}},
+    {"_MAX_HTTP_HEADER_NAME_LEN", "24", {}},
+    {"_MAX_HTTP_HEADER_VALUE_LEN", "128", {}},
+    {"_MAX_HTTP_HEADER_NUM", "5", {}},
+    {"_MAX_BOUNDARY_LEN", "240", {}},
+    {"_MAX_SOAP_FAULT_FAULTCODE_LEN", "240", {}},
+    {"_MAX_SOAP_FAULT_FAULTSTRING_LEN", "1024", {}},
     {"_MAX_SOAP_FAULT_DETAIL_LEN", "4096",
-     "//not used by the generated code (a fault's detail is allocated as long as it comes); kept for callers that "
-     "size details of their own with it"},
-    {"_MAX_HTTP_MSG_BUFFER_LEN", "1024", nullptr},
-    {"_MAX_HTTP_ERR_CODE_STRING_LEN", "32", nullptr},
-    {"_MAX_DECODE_ERROR_LEN", "240", nullptr},
-    {"_MAX_ERROR_DETAIL_LEN", "512", nullptr},
+     {"//not used by the generated code (a fault's detail is allocated as long as it comes); kept for callers that "
+      "size details of their own with it"}},
+    {"_MAX_HTTP_MSG_BUFFER_LEN", "1024", {}},
+    {"_MAX_HTTP_ERR_CODE_STRING_LEN", "32", {}},
+    {"_MAX_DECODE_ERROR_LEN", "240", {}},
+    {"_MAX_ERROR_DETAIL_LEN", "512", {}},
 };
 
 // Writes each length macro of the layout once, in the order of the walk:
@@ -115,6 +118,15 @@ private:
     bool commented_ = false;
 };
 
+std::string noteLine(std::string line, const std::string& projUpper)
+{
+    const std::string proj = "<PROJ>";
+    const std::size_t at = line.find(proj);
+    if (at != std::string::npos)
+        line.replace(at, proj.size(), projUpper);
+    return line;
+}
+
 void writeLimits(const CEmitContext& context, CTextBuffer& out)
 {
     const CStructLayout& layout = context.layout();
@@ -144,8 +156,10 @@ void writeLimits(const CEmitContext& context, CTextBuffer& out)
             out.emptyLine();
             continue;
         }
-        if (fixed.note != nullptr)
-            out.line(fixed.note);
+        for (const char* line : fixed.note) {
+            if (line != nullptr)
+                out.line(noteLine(line, context.projUpper()));
+        }
         out.line("#define ", context.projUpper(), fixed.suffix, "\t", fixed.value);
     }
     out.emptyLine();
