@@ -13,21 +13,6 @@ namespace Schema {
 using NameKey = std::pair<std::string, std::string>;
 using NameKeyView = std::pair<std::string_view, std::string_view>;
 
-// Orders name keys by namespace, then local name. It is transparent, so a
-// map is searched with views of a name's parts without copying them.
-struct NameKeyOrder {
-    using is_transparent = void;
-
-    static NameKeyView view(const NameKey& key) { return NameKeyView(key.first, key.second); }
-    static NameKeyView view(const NameKeyView& key) { return key; }
-
-    template <typename Left, typename Right>
-    bool operator()(const Left& left, const Right& right) const
-    {
-        return view(left) < view(right);
-    }
-};
-
 // Hashes a name key's view, so that a hashed map keyed by views of stored
 // names is searched with views of a name's parts without copying them.
 struct NameKeyHash {
