@@ -13,14 +13,17 @@
 
 namespace {
 
-// Runs on a thread of its own holding the lock until released.
+// Runs on a thread of its own holding the lock until released; then does what it is given next on
+// that thread (the parser takes the lock back at once for its next block).
 class CHolder {
 public:
-    explicit CHolder(CKLVSyntaxEditLexTimedLock& lock) : m_thread([this, &lock] {
+    explicit CHolder(CKLVSyntaxEditLexTimedLock& lock, std::function<void()> next = nullptr)
+        : m_thread([this, &lock, next] {
         lock.Lock();
         m_evHeld.SetEvent();
         ::WaitForSingleObject(m_evRelease.m_hObject, 120000);
         lock.Unlock();
+        if (next) next();
     }) {
         ::WaitForSingleObject(m_evHeld.m_hObject, 60000);
     }
@@ -79,28 +82,40 @@ TEST(LexTimedLock, TakenAgainByItsHolderAndGivenUpWithoutTrace) {
 }
 
 // While a wait with a time-out is under way, a thread that takes the lock without one waits for
-// it, even when the holder lets go before the waiter wakes.
+// it: the holder that takes the lock back at once as it lets go (which, running, would otherwise
+// win over the waiter still waking), and a thread that asks for it just before the holder lets go.
 TEST(LexTimedLock, AWaiterWithATimeOutGoesFirst) {
-    for (int nRound = 0; nRound < 20; ++nRound) {
-        CKLVSyntaxEditLexTimedLock lock;
-        std::string order;
-        CHolder holder(lock);
-        std::thread window([&] {
-            ASSERT_TRUE(lock.Lock(120000));
-            order += 'w';
-            lock.Unlock();
-        });
-        ASSERT_TRUE(WaitUntil([&] { return lock.HasWaiterFirst() != FALSE; }));
-        std::thread parser([&] {
-            lock.Lock();
-            order += 'p';
-            lock.Unlock();
-        });
-        holder.Release();
-        window.join();
-        parser.join();
-        EXPECT_EQ(order, "wp") << "round " << nRound;
-        EXPECT_FALSE(lock.HasWaiterFirst());
+    const struct {
+        const char* name;
+        bool bHolderTakesBack;
+    } cases[] = {
+        {"the holder takes it back", true},
+        {"another thread takes it", false},
+    };
+    for (const auto& c : cases) {
+        for (int nRound = 0; nRound < 20; ++nRound) {
+            CKLVSyntaxEditLexTimedLock lock;
+            std::string order;
+            const std::function<void()> takeAnew = [&] {
+                lock.Lock();
+                order += 'p';
+                lock.Unlock();
+            };
+            CHolder holder(lock, c.bHolderTakesBack ? takeAnew : nullptr);
+            std::thread window([&] {
+                ASSERT_TRUE(lock.Lock(120000));
+                order += 'w';
+                lock.Unlock();
+            });
+            ASSERT_TRUE(WaitUntil([&] { return lock.HasWaiterFirst() != FALSE; }));
+            std::thread parser;
+            if (!c.bHolderTakesBack) parser = std::thread(takeAnew);
+            holder.Release();
+            window.join();
+            if (parser.joinable()) parser.join();
+            EXPECT_EQ(order, "wp") << c.name << ", round " << nRound;
+            EXPECT_FALSE(lock.HasWaiterFirst()) << c.name;
+        }
     }
 }
 
