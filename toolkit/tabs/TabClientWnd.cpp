@@ -5,8 +5,8 @@
 #include "classlib/Document.h"
 #include "classlib/ImageList.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/interfaces/CommandBarsSite.h"
+#include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/ResourceManager.h"
@@ -161,8 +161,10 @@ CKLVCommandBars* CKLVTabClientWnd::GetCommandBars() const {
     return CKLVCommandBarsSite::CommandBarsOf(m_pFrame);
 }
 
+// Through the virtual GetCommandBars(), so that a client given other command bars than its frame's
+// follows those.
 CKLVCommandBarsLink* CKLVTabClientWnd::GetCommandBarsLink() const {
-    return CKLVCommandBarsSite::LinkOf(m_pFrame);
+    return GetCommandBars();
 }
 
 void CKLVTabClientWnd::RecalcFrameLayout() {

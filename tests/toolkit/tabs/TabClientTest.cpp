@@ -334,6 +334,30 @@ TEST_F(TabClient, ThemeFourGivesAppearanceThreeWithColourSetSixteen) {
     CKLVPaintManager::SetTheme(0);
 }
 
+// A tab client given other command bars than its frame's, as a program may give it.
+class COtherBarsTabClient : public CKLVTabClientWnd {
+public:
+    CKLVCommandBars* m_pBars = nullptr;
+    CKLVCommandBars* GetCommandBars() const override { return m_pBars; }
+};
+
+// The tabs follow the theme of the command bars the client gives, not those of its frame.
+TEST_F(TabClient, TheThemeFollowsTheCommandBarsTheClientGives) {
+    auto* pBars = new CKLVCommandBars;
+    pBars->SetPaintManager(CKLVPaintManager::CreateThemeObject(4));
+    auto client = std::make_unique<COtherBarsTabClient>();
+    client->m_pBars = pBars;
+    ASSERT_TRUE(client->Attach(m_pFrame, FALSE));
+    m_client = std::move(client);
+    AddChild("a");
+    m_client->Refresh(TRUE);
+    EXPECT_EQ(m_client->GetPaintManager()->GetAppearance(), 3);
+    EXPECT_EQ(m_client->GetPaintManager()->GetColor(), 16);
+    m_pFrame->DestroyWindow();
+    m_client.reset();
+    pBars->InternalRelease();
+}
+
 TEST_F(TabClient, AClickOnATabActivatesItsChildAndTheCloseButtonClosesItAtTheNextIdle) {
     Attach(FALSE);
     m_client->SetFlags(0);
