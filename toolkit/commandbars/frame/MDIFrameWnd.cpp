@@ -10,8 +10,6 @@ CKLVMDIFrameWnd::~CKLVMDIFrameWnd() {
     if (m_pCommandBars) m_pCommandBars->InternalRelease();
 }
 
-CKLVCommandBarsLink* CKLVMDIFrameWnd::GetCommandBarsLink() const { return m_pCommandBars; }
-
 BOOL CKLVMDIFrameWnd::InitCommandBars(CRuntimeClass* pCommandBarsClass) {
     CRuntimeClass* pClass = pCommandBarsClass ? pCommandBarsClass : RUNTIME_CLASS(CKLVCommandBars);
     if (!pClass->IsDerivedFrom(RUNTIME_CLASS(CKLVCommandBars))) return FALSE;

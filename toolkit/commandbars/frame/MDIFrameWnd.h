@@ -23,7 +23,6 @@ public:
     // window, its dock bars; FALSE when the class makes no command bars or a dock bar fails.
     BOOL InitCommandBars(CRuntimeClass* pCommandBarsClass = nullptr);
     CKLVCommandBars* GetCommandBars() const override { return m_pCommandBars; }
-    CKLVCommandBarsLink* GetCommandBarsLink() const override;
 
     // The frame's accelerator table becomes the command bars' current and default table; the
     // frame keeps none of its own.

@@ -3,23 +3,16 @@
 #pragma once
 
 class CKLVCommandBars;
-class CKLVCommandBarsLink;
 class CWnd;
 
 class CKLVCommandBarsSite {
 public:
     virtual CKLVCommandBars* GetCommandBars() const = 0;
-    // The same command bars as their bars see them, for widgets that ask no more of them.
-    virtual CKLVCommandBarsLink* GetCommandBarsLink() const = 0;
 
     // The command bars the window carries; null when it carries none.
     static CKLVCommandBars* CommandBarsOf(CWnd* pWnd) {
         const CKLVCommandBarsSite* pSite = SiteOf(pWnd);
         return pSite ? pSite->GetCommandBars() : nullptr;
-    }
-    static CKLVCommandBarsLink* LinkOf(CWnd* pWnd) {
-        const CKLVCommandBarsSite* pSite = SiteOf(pWnd);
-        return pSite ? pSite->GetCommandBarsLink() : nullptr;
     }
 
 protected:

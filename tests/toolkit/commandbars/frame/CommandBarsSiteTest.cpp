@@ -32,15 +32,16 @@ TEST(CommandBarsSite, OnlyAFrameThatCarriesCommandBarsGivesThem) {
     derived.m_pCommandBars = nullptr;
 }
 
-TEST(CommandBarsSite, AFrameGivesItsCommandBarsAsTheirLinkToo) {
+// The widgets above the bars take the link from the command bars a frame gives.
+TEST(CommandBarsSite, TheCommandBarsAFrameMakesAreTheLinkOfTheFrame) {
     CFrameWnd plainFrame;
     CKLVMDIFrameWnd frame;
-    EXPECT_EQ(CKLVCommandBarsSite::LinkOf(nullptr), nullptr);
-    EXPECT_EQ(CKLVCommandBarsSite::LinkOf(&plainFrame), nullptr);
-    EXPECT_EQ(CKLVCommandBarsSite::LinkOf(&frame), nullptr);  // none made yet
+    EXPECT_EQ(CKLVCommandBarsSite::CommandBarsOf(nullptr), nullptr);
+    EXPECT_EQ(CKLVCommandBarsSite::CommandBarsOf(&plainFrame), nullptr);
+    EXPECT_EQ(CKLVCommandBarsSite::CommandBarsOf(&frame), nullptr);  // none made yet
 
     ASSERT_TRUE(frame.InitCommandBars());
-    CKLVCommandBarsLink* pLink = CKLVCommandBarsSite::LinkOf(&frame);
+    CKLVCommandBarsLink* pLink = CKLVCommandBarsSite::CommandBarsOf(&frame);
     ASSERT_NE(pLink, nullptr);
     EXPECT_EQ(pLink, static_cast<CKLVCommandBarsLink*>(frame.GetCommandBars()));
     EXPECT_EQ(pLink->GetSite(), &frame);
