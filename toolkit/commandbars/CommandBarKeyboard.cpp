@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlPopup.h"

@@ -2,7 +2,7 @@
 // selects that tab, and key tips lead from the ribbon's top to the selected tab's groups.
 #include "toolkit/ribbon/RibbonBar.h"
 
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/ribbon/RibbonControlTab.h"

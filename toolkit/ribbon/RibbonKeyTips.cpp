@@ -1,6 +1,6 @@
 #include "toolkit/ribbon/RibbonKeyTips.h"
 
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/ribbon/RibbonBar.h"

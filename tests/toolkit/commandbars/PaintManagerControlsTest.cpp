@@ -1,7 +1,7 @@
 // Controls measured against the text extents of the command-bar font, the dispatch by type and
 // bar, the special buttons and key tips drawn into a 32-bit DIB section, and the animations.
 #include "PaintManagerTestSupport.h"
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/common/DCScopes.h"

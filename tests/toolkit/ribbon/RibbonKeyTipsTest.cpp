@@ -2,7 +2,7 @@
 // eighteenth), letters for the tabs, the rows of the groups' tips, and the keyboard's way in:
 // Alt alone, Alt with a tab's letter, and a tab's tip leading to its groups.
 #include "RibbonFrameTestSupport.h"
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"

@@ -17,6 +17,7 @@ class CKLVImageManager;
 class CKLVPaintManager;
 class CKLVToolBar;
 class CKLVToolTipContext;
+class CDC;
 class CMenu;
 
 class CKLVCommandBarsLink {
@@ -104,6 +105,8 @@ public:
     // A tip a bar made for one of its controls, taken by the command bars (a link that does not
     // take it leaves it to the caller).
     virtual void AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip>&& /*pTip*/) {}
+    // A key tip's window paints itself in the look of the command bars' paint manager.
+    virtual void DrawKeyboardTip(CDC* /*pDC*/, CKLVCommandBarKeyboardTip* /*pTip*/) {}
 
     // Tooltips: the shared tooltip host (the bar takes its own reference), whether tool bars
     // show tips, append their shortcuts, and whether controls on popup bars show tips at all.

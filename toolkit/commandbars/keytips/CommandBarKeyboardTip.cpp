@@ -1,8 +1,7 @@
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/PaintManager.h"
 
 BEGIN_MESSAGE_MAP(CKLVCommandBarKeyboardTip, CWnd)
     ON_WM_PAINT()
@@ -35,8 +34,7 @@ BOOL CKLVCommandBarKeyboardTip::CreateTipWindow(CWnd* pParent, const CRect& rc, 
 
 void CKLVCommandBarKeyboardTip::OnPaint() {
     CPaintDC dc(this);
-    CKLVPaintManager* pPaintManager = m_pCommandBars ? m_pCommandBars->GetPaintManager() : nullptr;
-    if (pPaintManager) pPaintManager->DrawKeyboardTip(&dc, this, FALSE);
+    if (m_pCommandBars) m_pCommandBars->DrawKeyboardTip(&dc, this);
 }
 
 LRESULT CKLVCommandBarKeyboardTip::OnNcHitTest(CPoint) { return HTTRANSPARENT; }

@@ -1,6 +1,6 @@
 // A small top-most window showing the key that activates a control (or a bar) while the user
-// works a bar from the keyboard. The command bars fill its caption, size, place and show it;
-// the paint manager draws it.
+// works a bar from the keyboard. The command bars fill its caption, size, place and show it, and
+// their paint manager draws it (through their link, which the tip keeps).
 #pragma once
 
 #include "classlib/Geometry.h"

@@ -219,6 +219,7 @@ public:
     BOOL IsKeyboardTipsShown(CKLVCommandBar* pBar) const override;
     void OnKeyboardTipKey(CKLVCommandBar* pBar, UINT nKey) override;
     void AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip>&& pTip) override;
+    void DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip) override;
     int GetKeyboardTipCount() const { return static_cast<int>(m_keyboardTips.size()); }
     CKLVCommandBarKeyboardTip* GetKeyboardTip(int nIndex) const { return m_keyboardTips.at(static_cast<size_t>(nIndex)).get(); }
 

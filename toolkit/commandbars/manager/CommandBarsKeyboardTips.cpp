@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -19,6 +19,10 @@ constexpr UINT kShowTopMost = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHO
 constexpr int kMinTipWidth = 16, kMinTipHeight = 15;
 
 }  // namespace
+
+void CKLVCommandBars::DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip) {
+    if (CKLVPaintManager* pPaintManager = GetPaintManager()) pPaintManager->DrawKeyboardTip(pDC, pTip, FALSE);
+}
 
 void CKLVCommandBars::AddKeyboardTip(std::unique_ptr<CKLVCommandBarKeyboardTip>&& pTip) {
     m_keyboardTips.push_back(std::move(pTip));

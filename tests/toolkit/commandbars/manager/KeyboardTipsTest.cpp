@@ -1,8 +1,8 @@
 // Key tips: the keys they show (from mnemonics, distinct within a group, numbered when no letter
-// is left), where they stand, the windows shown for a popup opened with Alt+letter (none with the
+// is left), the windows shown for a popup opened with Alt+letter (none with the
 // option off), translucent disabled tips, and typing their keys.
 #include "MenuFrameTestSupport.h"
-#include "toolkit/commandbars/CommandBarKeyboardTip.h"
+#include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ToolBar.h"
@@ -47,25 +47,6 @@ TEST(KeyboardTipCaptions, FromMnemonicsDistinctWithinAGroup) {
                 EXPECT_STREQ(entries[i].strCaption, c.expected[i]) << c.pszName << " #" << i;
             }
         }
-    }
-}
-
-TEST(KeyboardTipPlacement, AlignmentBitsMoveTheTipOffItsPoint) {
-    struct Case {
-        DWORD dwAlign;
-        BOOL bRightToLeft;
-        CPoint ptTopLeft;
-    };
-    const CSize sz(20, 16);
-    const Case cases[] = {
-        {0, FALSE, {100, 100}}, {1, FALSE, {90, 100}}, {2, FALSE, {80, 100}}, {4, FALSE, {100, 92}},
-        {8, FALSE, {100, 84}},  {0, TRUE, {80, 100}},  {1, TRUE, {90, 100}},  {4 | 8, FALSE, {100, 92}},
-        {1 | 2 | 8, FALSE, {90, 84}},
-    };
-    for (const Case& c : cases) {
-        CKLVCommandBarKeyboardTip tip(nullptr, nullptr, "x", 0, 0, c.dwAlign, TRUE);
-        EXPECT_EQ(tip.PlaceAt(CPoint(100, 100), sz, c.bRightToLeft), CRect(c.ptTopLeft, sz))
-            << "align " << c.dwAlign << " rtl " << c.bRightToLeft;
     }
 }
 
