@@ -170,17 +170,33 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                     "\tsize_t\tlength = strlen((const char *)key);", "\tchar\t*copy = (char *)malloc(length + 1);", "",
                     "\tif(copy == NULL)", "\t\treturn -1;", "\tmemcpy(copy, key, length + 1);", "\tfree(*dest);",
                     "\t*dest = copy;", "\treturn 0;", "}", ""});
-    if (used.empty() || (used.size() == 1 && used.count(CDecodeConversion::Text)))
-        return;
-    lines(out, {"//a conversion took something and left nothing but blanks behind it",
+    // mydecode_long reads its own end.
+    if (used.count(CDecodeConversion::Unsigned) || used.count(CDecodeConversion::Floating) ||
+        used.count(CDecodeConversion::Boolean))
+        lines(out, {"//a conversion took something and left nothing but blanks behind it",
                 "static int mydecode_end(const char *text, const char *end)", "{",
                 "\tif(end == text || errno != 0)", "\t\treturn -1;",
                 "\twhile(*end == ' ' || *end == '\\t' || *end == '\\r' || *end == '\\n')", "\t\tend++;",
                 "\treturn *end == '\\0' ? 0 : -1;", "}", ""});
     if (used.count(CDecodeConversion::Signed))
-        lines(out, {"static int mydecode_long(const xmlChar *key, long long *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "", "\terrno = 0;",
-                    "\t*value = strtoll(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
+        lines(out, {"//what strtoll reads (blanks, a sign, decimal digits), then nothing but blanks; -1 without a digit",
+                    "//or beyond long long. Read here: strtoll and errno cost as much as the rest of an item's decoding",
+                    "static int mydecode_long(const xmlChar *key, long long *value)", "{",
+                    "\tconst xmlChar\t*c = key;",
+                    "\t//long long's largest value, one more for a negative one",
+                    "\tunsigned long long\tlimit = ~0ULL >> 1, magnitude = 0, cut;", "\tint\tnegative = 0, last;", "",
+                    "\twhile(*c == ' ' || (*c >= '\\t' && *c <= '\\r'))", "\t\tc++;",
+                    "\tif(*c == '+' || *c == '-')", "\t\tnegative = *c++ == '-';",
+                    "\tif(*c < '0' || *c > '9')", "\t\treturn -1;", "\tlimit += (unsigned long long)negative;",
+                    "\t//ten times magnitude and a digit stay within limit while magnitude is below cut, or is cut and the digit at most last",
+                    "\tcut = limit / 10;", "\tlast = (int)(limit % 10);",
+                    "\tfor(; *c >= '0' && *c <= '9'; c++){",
+                    "\t\tif(magnitude >= cut && (magnitude > cut || *c - '0' > last))", "\t\t\treturn -1;",
+                    "\t\tmagnitude = magnitude * 10 + (unsigned long long)(*c - '0');", "\t}",
+                    "\twhile(*c == ' ' || *c == '\\t' || *c == '\\r' || *c == '\\n')", "\t\tc++;",
+                    "\tif(*c != '\\0')", "\t\treturn -1;",
+                    "\t*value = negative && magnitude > 0 ? -(long long)(magnitude - 1) - 1 : (long long)magnitude;",
+                    "\treturn 0;", "}", ""});
     if (used.count(CDecodeConversion::Unsigned))
         lines(out, {"//a sign only as XML Schema allows it (\"+\", or \"-\" before zero): strtoull would turn \"-1\"",
                     "//into the largest value",

@@ -132,7 +132,9 @@ static int myarray_shape(xmlDocPtr doc, xmlNodePtr cur, const char *member, long
 //or beyond KVPROJ_MAX_MESSAGE_LEN
 static int myarray_place(xmlDocPtr doc, xmlNodePtr cur, const char *member, long size, long count, long *index)
 {
-	xmlChar	*position = xmlGetNsProp(cur, (const xmlChar *)"position", (const xmlChar *)"http://schemas.xmlsoap.org/soap/encoding/");
+	//most items have no attribute: the look-up is passed over for them
+	xmlChar	*position = cur->properties == NULL ? NULL :
+		xmlGetNsProp(cur, (const xmlChar *)"position", (const xmlChar *)"http://schemas.xmlsoap.org/soap/encoding/");
 	int	result = 0;
 
 	if(position != NULL && myarray_bracket(position, index) != 0)

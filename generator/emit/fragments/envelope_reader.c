@@ -521,7 +521,17 @@ static void mydecode_refuse_dtd(void *ctx, const xmlChar *name, const xmlChar *e
 //an attribute's local name that may make a value by reference (id, href or ref, of any namespace)
 static int mydecode_is_reference_name(const char *name)
 {
-	return strcmp(name, "id") == 0 || strcmp(name, "href") == 0 || strcmp(name, "ref") == 0;
+	//told by the first letter first: every attribute of every element comes here
+	switch(name[0]){
+	case 'i':
+		return strcmp(name, "id") == 0;
+	case 'h':
+		return strcmp(name, "href") == 0;
+	case 'r':
+		return strcmp(name, "ref") == 0;
+	default:
+		return 0;
+	}
 }
 
 //notes an attribute that may make a value by reference, so that a message without one is not

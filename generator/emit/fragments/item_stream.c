@@ -35,6 +35,7 @@ typedef struct mystream_t{
 	xmlNsPtr	ns;
 	int	prefixed;	//prefix and ns hold
 	const xmlChar	*xsi;	//the XML Schema instance namespace as the parser names it (one pointer for all)
+	const xmlChar	*type;	//the local name type as the parser names it
 	xmlNode	at, at_text;	//the element and text that stand for a simple item
 }mystream_t;
 
@@ -95,8 +96,13 @@ static int mystream_plain(mystream_t *reader, int namespaces, const xmlChar *pre
 		return 0;
 	if(count == 0)
 		return 1;
-	if(attributes[2] == NULL || strcmp((const char *)attributes[0], "type") != 0)
+	if(attributes[2] == NULL)
 		return 0;
+	if(attributes[0] != reader->type){
+		if(strcmp((const char *)attributes[0], "type") != 0)
+			return 0;
+		reader->type = attributes[0];
+	}
 	if(attributes[2] != reader->xsi && xmlStrcmp(attributes[2], (const xmlChar *)"http://www.w3.org/2001/XMLSchema-instance") == 0)
 		reader->xsi = attributes[2];
 	return attributes[2] == reader->xsi;

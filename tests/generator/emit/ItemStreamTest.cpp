@@ -236,6 +236,12 @@ TEST_F(ItemStreamTest, SoapArraysReadOneItemAtATimeKeepTheirShape)
         {scale(values(" enc:arrayType=\"xsd:int[2]\"", "<i>1</i><i>x</i>")),
          "-1 type=3 error=demo_IntArray_t.IntArray: \"x\" (1 bytes) is no xsd:int"},
         {scale(values(" enc:arrayType=\"xsd:int[2]\"", "<i>1</i><i href=\"#v\"/>"), "<v id=\"v\">8</v>"), "0 type=3 count=2 1 8"},
+        // SOAP 1.2's reference in a SOAP 1.1 message refers to nothing: the tree reads an empty item.
+        {scale(values(" enc:arrayType=\"xsd:int[2]\"", "<i>1</i><i ref=\"#v\"/>"), "<v id=\"v\">8</v>"),
+         "-1 type=3 error=demo_IntArray_t.IntArray: no value"},
+        // Attributes whose names begin as id, href and ref do but are none of them.
+        {scale(values(" enc:arrayType=\"xsd:int[2]\"", "<i index=\"1\" hreflang=\"en\">1</i><i refs=\"x\" identity=\"y\">2</i>")),
+         "0 type=3 count=2 1 2"},
         {scale(""), "-1 type=3 error=the message ends before its part pk->msg.ScaleIn.values"},
         {answer(entries + "<e><n>2</n><label>b</label></e></scaled>"), "0 type=4 count=2 1/a 2/b"},
         {answer(entries + "<e><label>b</label></e></scaled>"), "-1 type=4 error=demo_Entry_t.n: no value"},
@@ -326,6 +332,9 @@ TEST_F(ItemStreamTest, SimpleItemsReadFromTheirTextAsTheTreeReadsThem)
         {words("<t:w>a<t:n>5</t:n>b</t:w>"), "0 type=3 n=0 w=1 [ab]"},
         {words("<t:n note=\"x\">4</t:n><t:n xsi:nil=\"false\">5</t:n><t:n xmlns:u=\"urn:u\">6</t:n>"), "0 type=3 n=3 4 5 6 w=0"},
         {words("<t:n xsi:type=\"xsd:int\" xsi:nil=\"false\">7</t:n>"), "0 type=3 n=1 7 w=0"},
+        // A type attribute of another namespace, or of none, is no xsi:type.
+        {words("<t:n u:type=\"x\" xmlns:u=\"urn:u\">15</t:n><t:n type=\"y\">16</t:n><t:n xsi:type=\"xsd:int\">17</t:n>"),
+         "0 type=3 n=3 15 16 17 w=0"},
         // Names: unqualified, in a default namespace, undeclared again, of
         // a foreign namespace declared above, of an undeclared prefix.
         {words("<n>8</n><w>u</w>"), "0 type=3 n=1 8 w=1 [u]"},

@@ -149,7 +149,18 @@ int main(void)
 }
 )";
 
-class NumberConversionsTest : public FixedTextsTest {};
+class NumberConversionsTest : public FixedTextsTest {
+protected:
+    // The driver's C after the generated source of the numbers schema, built and run.
+    RunResult runNumbersDriver(const std::string& driver)
+    {
+        view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:t\">" + std::string(Schema) +
+                                   "</xsd:schema></types>\n"));
+        emitHeader("demo");
+        return buildAndRunC("#include \"demo_api.c\"\n",
+                            {{"demo_api.h", headerText()}, {"demo_api.c", emitSourceWithReaders() + driver}}, true);
+    }
+};
 
 TEST_F(NumberConversionsTest, EachTypeReadsItsRangeAndWritesWhatAPeerReads)
 {
@@ -241,14 +252,8 @@ TEST_F(NumberConversionsTest, IntegersAndDecimalsKeepEveryDigit)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
-    view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:t\">" + std::string(Schema) +
-                               "</xsd:schema></types>\n"));
-    emitHeader("demo");
     const std::string digits = "#define DIGITS400 \"" + std::string(400, '9') + "\"\n";
-    const RunResult run = buildAndRunC("#include \"demo_api.c\"\n",
-                                       {{"demo_api.h", headerText()},
-                                        {"demo_api.c", emitSourceWithReaders() + digits + ExactDriver}},
-                                       true);
+    const RunResult run = runNumbersDriver(digits + ExactDriver);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     EXPECT_EQ(run.output, "0 <all><n>-123456789012345678901234567890</n><dec>123456789012345678.123456789012345678</dec></all>\n"
                           "0 same\n"
@@ -398,6 +403,70 @@ TEST_F(NumberConversionsTest, NumbersGoWithAPointUnderALocaleOfCommas)
     if (run.output.rfind("no locale", 0) == 0)
         GTEST_SKIP() << "no locale with a decimal comma to be had: " << run.output;
     EXPECT_EQ(run.output, expected);
+}
+
+// The signed reader is written out rather than calling strtoll: over every
+// text made of a front, a sign, digits and a back of the tables, it must
+// accept what strtoll reads whole (XML's blanks behind it aside) with the
+// same value, and refuse everything else, the range's edges above all.
+const char* const StrtollDriver = R"(
+static int by_strtoll(const char *text, long long *value)
+{
+	char	*end = NULL;
+
+	errno = 0;
+	*value = strtoll(text, &end, 10);
+	if(end == text || errno != 0)
+		return -1;
+	while(*end == ' ' || *end == '\t' || *end == '\r' || *end == '\n')
+		end++;
+	return *end == '\0' ? 0 : -1;
+}
+
+int main(void)
+{
+	static const char *const fronts[] = {"", " ", "\t\r\n ", "\v\f", "\xc2\xa0", "x"};
+	static const char *const signs[] = {"", "+", "-", "+-", "--", "- "};
+	static const char *const digits[] = {"", "0", "7", "0000000000000000000000042", "922337203685477580",
+		"9223372036854775806", "9223372036854775807", "9223372036854775808", "9223372036854775809",
+		"9223372036854775810", "18446744073709551615", "18446744073709551616", "99999999999999999999999",
+		"1 2", "12x", "0x1F", "1e3", "1.0", "5\xd9\xa1"};
+	static const char *const backs[] = {"", " ", "\r\n\t ", "\v", "x", " 1", "\xc2\xa0"};
+	char	text[128];
+	size_t	f, s, d, b;
+	int	read = 0, refused = 0;
+
+	for(f = 0; f < sizeof(fronts) / sizeof(fronts[0]); f++)
+	for(s = 0; s < sizeof(signs) / sizeof(signs[0]); s++)
+	for(d = 0; d < sizeof(digits) / sizeof(digits[0]); d++)
+	for(b = 0; b < sizeof(backs) / sizeof(backs[0]); b++){
+		long long	ours = 0, theirs = 0;
+		int	result, expected;
+
+		snprintf(text, sizeof(text), "%s%s%s%s", fronts[f], signs[s], digits[d], backs[b]);
+		result = mydecode_long((const xmlChar *)text, &ours);
+		expected = by_strtoll(text, &theirs);
+		if(result != expected || (result == 0 && ours != theirs))
+			printf("\"%s\": %d %lld, strtoll %d %lld\n", text, result, ours, expected, theirs);
+		if(expected == 0)
+			read++;
+		else
+			refused++;
+	}
+	printf("read %d refused %d\n", read, refused);
+	return 0;
+}
+)";
+
+TEST_F(NumberConversionsTest, SignedIntegersReadAsStrtollReadsThem)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = runNumbersDriver(StrtollDriver);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    // 6 fronts, 6 signs, 19 digit runs and 7 backs: only the lines of
+    // counts, no text read otherwise than strtoll reads it.
+    EXPECT_EQ(run.output, "read 232 refused 4556\n");
 }
 
 } // namespace
