@@ -299,6 +299,7 @@ struct CKindBlock {
     const CMessageKey& key;
     std::string test; // the C condition on cur
     bool rpc;
+    std::string_view element; // the local name the test asks of cur
 };
 
 void forEachKindBlock(const CEmitContext& context, const std::function<void(const CKindBlock&)>& visit)
@@ -342,7 +343,7 @@ void forEachKindBlock(const CEmitContext& context, const std::function<void(cons
         const std::string named = body == key->tagValue()
                                       ? "mydecode_named(cur, " + cStringLiteral(ns) + ", " + P + "_" + key->id + "_TAG)"
                                       : namedTest(ns, body);
-        visit(CKindBlock{operation, side, *key, way + named, rpc});
+        visit(CKindBlock{operation, side, *key, way + named, rpc, body});
     });
 }
 
@@ -433,8 +434,11 @@ bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
     // The kinds up to the last read item by item: a message of a kind
     // before it that is not is the tree's.
     CTextBuffer chain, pending;
+    std::vector<std::string_view> names; // of the kinds read item by item
     forEachKindBlock(context, [&](const CKindBlock& kind) {
         const CItemRun run = itemRunOf(context, kind);
+        if (!run.typeName.empty() && std::find(names.begin(), names.end(), kind.element) == names.end())
+            names.push_back(kind.element);
         pending.line("\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
         if (!run.typeName.empty()) {
             pending.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
@@ -466,6 +470,11 @@ bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"", "\tpk->soap_version = mydecode_version(cur->parent);"});
     out.append(chain.text());
     lines(out, {"\treturn 1;", "}", ""});
+    out.line("//the local names of the Body's first elements whose messages are read item by item");
+    out.line("static const char *const ", p, "_stream_names[] = {");
+    for (std::string_view name : names)
+        out.line("\t", cStringLiteral(name), ",");
+    lines(out, {"\tNULL", "};", ""});
     out.line("//the SOAP message xml[0..length) read item by item where it is a message of items (see mystream_read):");
     out.line("//0 when it was, else 1 with the packet as it was");
     out.line("static int ", p, "_proto_stream(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
@@ -473,6 +482,7 @@ bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
                 "\tmemset(&reader, 0, sizeof(reader));"});
     out.line("\treader.kind = ", p, "_proto_stream_kind;");
     lines(out, {"\treader.packet = pk;", "\treader.error = pk->decode_error;"});
+    out.line("\treader.names = ", p, "_stream_names;");
     // A service with SOAP 1.2 operations reads either envelope; an encoded
     // message may give any element an id.
     out.line("\treader.soap11 = ", soap12 ? "0" : "1", ";");

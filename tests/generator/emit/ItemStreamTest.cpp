@@ -359,6 +359,56 @@ TEST_F(ItemStreamTest, SimpleItemsReadFromTheirTextAsTheTreeReadsThem)
     EXPECT_EQ(run.output, expected);
 }
 
+// What the glance at a message's bytes tells before any parse: the local
+// name of the Body's first element where plain tags, blanks, comments and
+// processing instructions lead to it, "no Body" where the Envelope's first
+// element is plainly another, and nothing (0, the reading decides) for all
+// else; a value may hold a '>'.
+const char* const GlanceDriver = R"(
+static const char *const glances[] = {
+	"<?xml version=\"1.0\"?>\n<!-- c --><e:Envelope xmlns:e=\"urn:e\"><e:Body><t:Items xmlns:t=\"urn:t\"><t:entry>",
+	"\xEF\xBB\xBF<Envelope>\r\n\t<Body\n> <!-- x --> <?p d?>\n<Count>5</Count>",
+	"<e:Envelope a=\"x>y\" b='>' c=\"'\"><e:Body c='\"/>'><t:Items>",
+	"<e:Envelope><e:Header><h/></e:Header><e:Body><t:Items>",
+	"<e:Envelope><e:Body><t:Items/></e:Body></e:Envelope>",
+	"<e:Envelope><e:Body/></e:Envelope>",
+	"<e:Envelope><e:Body><![CDATA[x]]><t:Items>",
+	"<e:Envelope><e:Body>text<t:Items>",
+	"<!DOCTYPE e:Envelope><e:Envelope><e:Body><t:Items>",
+	"<e:Envelopes><e:Body><t:Items>",
+	"<e:Envelope><!-- never ends",
+	"<e:Envelope><e:Bo",
+	"<e:Envelope><e:Body><t:Items",
+	"",
+};
+
+int main(void)
+{
+	size_t	c;
+
+	for(c = 0; c < sizeof(glances) / sizeof(glances[0]); c++){
+		const char	*local = NULL;
+		size_t	size = 0;
+		int	glance = mystream_glance(glances[c], strlen(glances[c]), &local, &size);
+
+		printf("%d", glance);
+		if(glance > 0)
+			printf(" %.*s", (int)size, local);
+		printf("\n");
+	}
+	return 0;
+}
+)";
+
+TEST_F(ItemStreamTest, AGlanceTellsTheBodysFirstElementBeforeAnyParse)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = runReaderDriver(itemsDocument(), GlanceDriver);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, "1 Items\n1 Count\n1 Items\n-1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n");
+}
+
 // Only a type whose members are all repeated elements (or a SOAP array's
 // items) is read item by item.
 TEST_F(ItemStreamTest, OnlyMessagesOfRepeatedItemsAreReadItemByItem)
