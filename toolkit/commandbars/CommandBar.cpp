@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"
@@ -20,6 +21,16 @@
 #include <vector>
 
 KLV_IMPLEMENT_SERIAL(CKLVCommandBar, CWnd)
+
+namespace {
+
+CKLVControlHost* HostOfBar(CKLVCommandBar* pBar) { return pBar; }
+
+const struct BarRegistration {
+    BarRegistration() { CKLVControlHost::RegisterBars(&HostOfBar, RUNTIME_CLASS(CKLVPopupBar)); }
+} s_barRegistration;
+
+}  // namespace
 
 CKLVCommandBar::CKLVCommandBar()
     : m_pControls(new CKLVControls(this)), m_pAnimation(std::make_unique<CKLVCommandBarAnimation>(this)) {}

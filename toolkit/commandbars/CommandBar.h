@@ -5,6 +5,7 @@
 #pragma once
 
 #include "classlib/Wnd.h"
+#include "toolkit/commandbars/ControlHost.h"
 #include "toolkit/common/Accessible.h"
 #include "toolkit/common/HookSink.h"
 #include "toolkit/common/MouseHook.h"
@@ -26,17 +27,12 @@ class CKLVPaintManager;
 class CKLVPropExchange;
 class CKLVToolTipContext;
 
-class CKLVCommandBar : public CWnd, public CKLVHookedPopupBar {
+class CKLVCommandBar : public CWnd, public CKLVHookedPopupBar, public CKLVControlHost {
     DECLARE_SERIAL(CKLVCommandBar)
 public:
-    enum BarType { barTypeMenuBar = 0, barTypeNormal = 1, barTypePopup = 2, barTypeRibbon = 3 };
-    enum BarPosition {
-        barTop = 0, barBottom = 1, barLeft = 2, barRight = 3, barFloating = 4, barPopup = 5,
-        barListBox = 6, barNone = 7
-    };
+    // The bar types and positions, and the large-buttons flag, are the control host's.
     enum DelayedWork { delayLayout = 1, delayRedraw = 2 };
-    // Bars with this flag lay their controls out as large buttons in columns.
-    enum { flagLargeButtons = 0x200000, styleGripper = 0x400000 };
+    enum { styleGripper = 0x400000 };
     // Popup bars get ids from here on when their state is collected.
     enum : UINT { firstGeneratedBarID = 0x1000000 };
     // Keyboard codes of SetSelected and the controls' selected state.
@@ -55,11 +51,11 @@ public:
 
     // Virtual operations in the order every derived bar was built against.
     virtual void DelayRedraw() { m_nIdleFlags |= delayRedraw; }
-    virtual BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE);
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     virtual BOOL LoadMenu(CMenu* pMenu, BOOL bRemoveAll = TRUE);
-    virtual BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE);
+    BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE) override;
     virtual BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE);
-    virtual CSize GetIconSize() const;
+    CSize GetIconSize() const override;
     virtual CSize GetButtonSize() const;
     virtual BOOL Popup(CKLVControl* /*pControl*/, BOOL /*bSelectFirst*/) { return FALSE; }
     virtual void SetVisible(BOOL /*bVisible*/) {}
@@ -69,19 +65,19 @@ public:
     virtual void OnCustomizeDragLeave();
     virtual DWORD OnCustomizeDragOver(CKLVControl* pDataObject, CPoint point);
     virtual void OnCustomizeDrop(CKLVControl* pDataObject, DWORD& dwEffect, CPoint point);
-    virtual BOOL IsCustomizable() const { return m_bCustomizable; }
-    virtual void OnRecalcLayout() {}
-    virtual void OnControlSelected(int bSelected, CKLVControl* pControl);
+    BOOL IsCustomizable() const override { return m_bCustomizable; }
+    void OnRecalcLayout() override {}
+    void OnControlSelected(int bSelected, CKLVControl* pControl) override;
     virtual CKLVCommandBar* GetParentCommandBar() const { return nullptr; }
     virtual BOOL IsDialogBar() const { return FALSE; }
     virtual BOOL IsRibbonBar() const { return FALSE; }
-    virtual BOOL IsPopupBar() const { return FALSE; }
+    BOOL IsPopupBar() const override { return FALSE; }
     // Whether the user is asked before a customised bar loaded from the saved state replaces
     // this bar whose built-in controls have changed since the save.
     virtual BOOL AsksBeforeTakingUpdatedBar() const { return TRUE; }
     virtual void DoPropExchange(CKLVPropExchange* pPX);
     virtual BOOL IsKeyboardCuesVisible() const;
-    virtual void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = FALSE);
+    void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = FALSE) override;
     virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);
     virtual void OnKeyboardSelect(CKLVControl* /*pControl*/) {}
     virtual void GetBorders(CRect& rcBorders);
@@ -99,68 +95,81 @@ public:
     virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
     virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
     virtual BOOL ProcessSpecialKey(int nKey);
-    virtual void DelayLayout();
+    void DelayLayout() override;
     virtual void Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive = FALSE);
     virtual BOOL IsPointInBar(CPoint ptScreen) const;
     virtual void OnLoadedHook() {}
     virtual void OnAfterLoadHook() {}
     virtual void OnAfterLoadCommandBarsHook() {}
     virtual void OnRemoved();
-    virtual void OnIdleUpdate(BOOL bDisableIfNoHandler = TRUE, BOOL bIgnored = FALSE);
+    void OnIdleUpdate(BOOL bDisableIfNoHandler = TRUE, BOOL bIgnored = FALSE) override;
     virtual int OnQueryReserved(int /*nArg*/) { return 0; }
-    virtual CKLVCommandBar* Clone(BOOL bRecursive);
+    CKLVCommandBar* Clone(BOOL bRecursive) override;
     // The top of the parent-bar chain (a popup's bar leads to the bar of the control that opened it).
-    virtual CKLVCommandBar* GetRootParent();
+    CKLVCommandBar* GetRootParent() override;
     // The window that receives the bar's commands.
-    virtual CWnd* GetSite() const;
+    CWnd* GetSite() const override;
     // Saved state: the bar joins the list once (a popup bar with an id from nID), then the bars
     // its controls lead to; a loaded bar's popup controls find their bars in the loaded list.
-    virtual void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam);
-    virtual void RestoreCommandBarList(CKLVCommandBarList* pList);
+    void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) override;
+    void RestoreCommandBarList(CKLVCommandBarList* pList) override;
+
+    // The host of the control base: the bar, its window and the state its controls read and set.
+    CKLVCommandBar* AsCommandBar() override { return this; }
+    CWnd* AsWnd() override { return this; }
+    UINT GetFlags() const override { return m_nFlags; }
+    UINT GetBarID() const override { return m_nBarID; }
+    int GetSelectedIndex() const override { return m_nSelected; }
+    int GetPopupedIndex() const override { return m_nPopuped; }
+    void SetMultiLine(BOOL bMultiLine) override { m_bMultiLine = bMultiLine; }
+    void SetDragStart(CPoint ptClient) override { m_ptDragStart = ptClient; }
+    CWnd* GetSiteOverride() const override { return m_pSiteOverride; }
+    void SetSiteOverride(CWnd* pSite) override { m_pSiteOverride = pSite; }
+    UINT* GetReturnCmd() const override { return m_pReturnCmd; }
 
     // Controls.
     int GetControlCount() const;
     CKLVControl* GetControl(int nIndex) const;
-    CKLVControls* GetControls() const { return m_pControls; }
+    CKLVControls* GetControls() const override { return m_pControls; }
     // Replaces the controls by the collection (taking its reference).
     void SetControls(CKLVControls* pControls);
 
     // The owning command bars and the services they lend, found through the parent bars.
-    CKLVCommandBars* GetCommandBars() const;
-    CKLVCommandBarsLink* GetCommandBarsLink() const;
+    CKLVCommandBars* GetCommandBars() const override;
+    CKLVCommandBarsLink* GetCommandBarsLink() const override;
     // The link of the command bars that own the bar: null when none do, even where the bar was
     // given a link of its own.
-    CKLVCommandBarsLink* GetOwnerLink() const;
-    BOOL IsCustomizeMode() const;
+    CKLVCommandBarsLink* GetOwnerLink() const override;
+    BOOL IsCustomizeMode() const override;
     CWnd* GetOwnerSite() const;
     CFrameWnd* GetFrameSite() const;
     // Own paint manager, the command bars', the root's, else the process-wide one (theme 0).
-    CKLVPaintManager* GetPaintManager() const;
+    CKLVPaintManager* GetPaintManager() const override;
     // Takes ownership (the previous own paint manager is released).
     void SetPaintManager(CKLVPaintManager* pPaintManager);
-    CKLVImageManager* GetImageManager() const;
+    CKLVImageManager* GetImageManager() const override;
     void SetImageManager(CKLVImageManager* pImageManager);
 
-    int GetType() const { return m_barType; }
-    int GetPosition() const { return m_barPosition; }
-    int GetTrackingMode() const { return m_bTracking; }
+    int GetType() const override { return m_barType; }
+    int GetPosition() const override { return m_barPosition; }
+    int GetTrackingMode() const override { return m_bTracking; }
     const CString& GetTitle() const { return m_strTitle; }
-    void SetTitle(const CString& strTitle) { m_strTitle = strTitle; }
+    void SetTitle(const CString& strTitle) override { m_strTitle = strTitle; }
     void SetFlags(UINT nAdd, UINT nRemove = 0) { m_nFlags = (m_nFlags | nAdd) & ~nRemove; }
     void ShowGripper(BOOL bShow);
     BOOL IsGripperVisible() const { return (m_dwStyle & styleGripper) != 0; }
     void SetMRUWidth(int nWidth) { m_nMRUWidth = nWidth; }
-    int GetMRUWidth() const { return m_nMRUWidth; }
+    int GetMRUWidth() const override { return m_nMRUWidth; }
     // The icon size of large buttons; bAutoSize lets the paint manager's automatic large size
     // stand in when no size is set.
-    CSize GetLargeIconSize(BOOL bAutoSize) const;
+    CSize GetLargeIconSize(BOOL bAutoSize) const override;
     // 2 follows the command bars' option of that name (off without command bars).
     BOOL IsTextBelowIcons() const;
     // The command bars' options; null without command bars.
     CKLVCommandBarsOptions* GetOptions() const;
     // A popup bar shows two icon columns when asked and its flag holds.
     BOOL IsDoubleGripper() const { return m_bDoubleGripper; }
-    int GetDefaultButtonStyle() const { return m_nDefaultButtonStyle; }
+    int GetDefaultButtonStyle() const override { return m_nDefaultButtonStyle; }
     BOOL IsLayoutRTL() const;
     BOOL IsVerticalBar() const;
     void EnableAnimation(BOOL bEnable = TRUE);
@@ -170,7 +179,7 @@ public:
 
     void ClearSelection() { SetSelected(-1, FALSE); }
     void EndTracking() { SetTrackingMode(0, TRUE, FALSE); }
-    BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE);
+    BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE) override;
     // The control whose mnemonic the key types; -1 when none, bAmbiguous when several.
     int FindAccel(UINT nChar, BOOL& bAmbiguous) const;
     // The mnemonic of a caption: the character after the first '&' unless that is the last

@@ -1,10 +1,10 @@
 #include "toolkit/commandbars/CommandBarList.h"
 
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/ControlHost.h"
 
 void CKLVCommandBarList::Add(CKLVCommandBar* pBar) {
     if (!pBar || Contains(pBar)) return;
-    pBar->InternalAddRef();
+    CKLVControlHost::Of(pBar)->AsWnd()->InternalAddRef();
     m_arrBars.Add(pBar);
 }
 
@@ -22,7 +22,7 @@ BOOL CKLVCommandBarList::Contains(const CKLVCommandBar* pBar) const {
 CKLVCommandBar* CKLVCommandBarList::FindCommandBar(UINT nBarID) const {
     if (nBarID == 0) return nullptr;
     for (int i = 0; i < GetCount(); ++i)
-        if (GetAt(i)->m_nBarID == nBarID) return GetAt(i);
+        if (CKLVControlHost::Of(GetAt(i))->GetBarID() == nBarID) return GetAt(i);
     return nullptr;
 }
 
@@ -30,10 +30,6 @@ void CKLVCommandBarList::RemoveAll() {
     CPtrArray bars;
     bars.Append(m_arrBars);
     m_arrBars.RemoveAll();
-    for (INT_PTR i = 0; i < bars.GetSize(); ++i) static_cast<CKLVCommandBar*>(bars[i])->InternalRelease();
-}
-
-void CKLVContextMenus::Add(CKLVCommandBar* pBar) {
-    CKLVCommandBarList::Add(pBar);
-    if (auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, pBar)) pPopupBar->m_bContextMenu = TRUE;
+    for (INT_PTR i = 0; i < bars.GetSize(); ++i)
+        CKLVControlHost::Of(static_cast<CKLVCommandBar*>(bars[i]))->AsWnd()->InternalRelease();
 }

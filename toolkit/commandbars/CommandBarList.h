@@ -1,5 +1,5 @@
 // An ordered list of command bars holding a counted reference on each: the bars collected for
-// one state exchange, and the popup bars the command bars keep as context menus.
+// one state exchange, and (as the context menus) the popup bars the command bars keep.
 #pragma once
 
 #include "classlib/Array.h"
@@ -29,11 +29,4 @@ public:
 protected:
     CPtrArray m_arrBars;
     CKLVCommandBars* m_pCommandBars;
-};
-
-// The popup bars shown as context menus; adding one marks it as such.
-class CKLVContextMenus : public CKLVCommandBarList {
-public:
-    using CKLVCommandBarList::CKLVCommandBarList;
-    void Add(CKLVCommandBar* pBar) override;
 };

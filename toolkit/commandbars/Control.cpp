@@ -3,7 +3,6 @@
 #include "toolkit/commandbars/Control.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
@@ -113,7 +112,7 @@ int CKLVControl::GetStyle() const {
     if (m_nCustomStyle != -1) return m_nCustomStyle;
     if (m_nStyle != styleAutomatic) return m_nStyle;
     if (m_nClassStyle != styleAutomatic) return m_nClassStyle;
-    return m_pParent ? m_pParent->GetDefaultButtonStyle() : styleAutomatic;
+    return m_pParent ? ParentHost()->GetDefaultButtonStyle() : styleAutomatic;
 }
 
 void CKLVControl::SetStyle(int nStyle) {
@@ -141,7 +140,7 @@ int CKLVControl::GetChecked() const {
 }
 
 CKLVImageManager* CKLVControl::GetImageManager() const {
-    return m_pParent ? m_pParent->GetImageManager() : KLVImageManager();
+    return m_pParent ? ParentHost()->GetImageManager() : KLVImageManager();
 }
 
 CKLVImageManagerIcon* CKLVControl::GetImage(int nWidth) const {
@@ -155,7 +154,7 @@ BOOL CKLVControl::IsVisible(DWORD dwSkipFlags) const {
 }
 
 BOOL CKLVControl::IsCaptionVisible() const {
-    if (m_pParent && m_pParent->GetType() == CKLVCommandBar::barTypePopup) return TRUE;
+    if (m_pParent && ParentHost()->GetType() == CKLVControlHost::barTypePopup) return TRUE;
     if (GetCaption().IsEmpty()) return FALSE;
     switch (GetStyle()) {
     case styleCaption:
@@ -167,7 +166,7 @@ BOOL CKLVControl::IsCaptionVisible() const {
     switch (m_nType) {
     case typeButton:
     case typeButtonPopup:
-    case typeSplitButtonPopup: return GetImage(m_pParent ? m_pParent->GetIconSize().cx : 16) == nullptr;
+    case typeSplitButtonPopup: return GetImage(m_pParent ? ParentHost()->GetIconSize().cx : 16) == nullptr;
     case typePopup:
     case typeLabel:
     case typeCheckBox:
@@ -218,33 +217,38 @@ void CKLVControl::SetVisible(BOOL bVisible) {
 }
 
 void CKLVControl::DelayLayoutParent() {
-    if (m_pParent) m_pParent->DelayLayout();
+    if (m_pParent) ParentHost()->DelayLayout();
 }
 
 void CKLVControl::RedrawParent(BOOL bAnimate) {
-    if (m_pParent && IsVisible()) m_pParent->Redraw(m_rcControl, bAnimate);
+    if (m_pParent && IsVisible()) ParentHost()->Redraw(m_rcControl, bAnimate);
+}
+
+HWND CKLVControl::GetParentHwnd() const {
+    CKLVControlHost* pHost = ParentHost();
+    return pHost ? pHost->AsWnd()->GetSafeHwnd() : nullptr;
 }
 
 CKLVPaintManager* CKLVControl::GetPaintManager() const {
-    if (m_pParent) return m_pParent->GetPaintManager();
+    if (m_pParent) return ParentHost()->GetPaintManager();
     if (!CKLVPaintManager::GetGlobalPaintManager()) CKLVPaintManager::SetTheme(0);
     return CKLVPaintManager::GetGlobalPaintManager();
 }
 
 CKLVCommandBars* CKLVControl::GetCommandBars() const {
-    return m_pParent ? m_pParent->GetCommandBars() : nullptr;
+    return m_pParent ? ParentHost()->GetCommandBars() : nullptr;
 }
 
 CKLVCommandBarsLink* CKLVControl::GetOwnerLink() const {
-    return m_pParent ? m_pParent->GetOwnerLink() : nullptr;
+    return m_pParent ? ParentHost()->GetOwnerLink() : nullptr;
 }
 
 BOOL CKLVControl::IsCustomizeMode() const {
-    return m_pParent && m_pParent->IsCustomizeMode();
+    return m_pParent && ParentHost()->IsCustomizeMode();
 }
 
 BOOL CKLVControl::IsCustomizeMovable() const {
-    if (m_pParent && m_pParent->IsCustomizable()) return (m_dwFlags & flagNoMovable) == 0;
+    if (m_pParent && ParentHost()->IsCustomizable()) return (m_dwFlags & flagNoMovable) == 0;
     return FALSE;
 }
 
@@ -332,27 +336,27 @@ BOOL CKLVControl::OnDoubleClick(CPoint pt) {
 
 void CKLVControl::CloseBarPopup() {
     if (!m_pParent) return;
-    m_pParent->SetPopuped(-1);
-    if (m_pParent->GetTrackingMode() == 2 && m_pParent->GetType() != CKLVCommandBar::barTypePopup)
-        m_pParent->SetTrackingMode(FALSE);
+    ParentHost()->SetPopuped(-1);
+    if (ParentHost()->GetTrackingMode() == 2 && ParentHost()->GetType() != CKLVControlHost::barTypePopup)
+        ParentHost()->SetTrackingMode(FALSE);
 }
 
 BOOL CKLVControl::SetSelected(int bSelected) {
     if (bSelected == m_nSelected) return FALSE;
-    if (m_pParent && (bSelected == 2 || bSelected == 3) && m_pParent->m_nPopuped != -1 &&
-        m_pParent->m_nPopuped != m_nIndex)
-        m_pParent->SetPopuped(-1);
+    if (m_pParent && (bSelected == 2 || bSelected == 3) && ParentHost()->GetPopupedIndex() != -1 &&
+        ParentHost()->GetPopupedIndex() != m_nIndex)
+        ParentHost()->SetPopuped(-1);
     m_nSelected = bSelected;
     if (!m_pParent) return TRUE;
-    m_pParent->OnControlSelected(bSelected, this);
+    ParentHost()->OnControlSelected(bSelected, this);
     if (!(bSelected == TRUE && !GetEnabled())) RedrawParent(bSelected == 0);
     return TRUE;
 }
 
 BOOL CKLVControl::IsCursorOver() const {
-    if (!m_pParent || !m_pParent->GetSafeHwnd()) return FALSE;
+    if (!m_pParent || !GetParentHwnd()) return FALSE;
     CPoint pt;
     ::GetCursorPos(&pt);
-    ::ScreenToClient(m_pParent->GetSafeHwnd(), &pt);
+    ::ScreenToClient(GetParentHwnd(), &pt);
     return m_rcControl.PtInRect(pt);
 }

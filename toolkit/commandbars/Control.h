@@ -7,6 +7,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/Map.h"
 #include "classlib/String.h"
+#include "toolkit/commandbars/ControlHost.h"
 #include "toolkit/common/Accessible.h"
 
 class CDC;
@@ -241,6 +242,9 @@ public:
     CKLVControlRoster* m_pRibbonRoster = nullptr;
 
 protected:
+    // The parent bar as the control base sees it, and its window; null without a parent.
+    CKLVControlHost* ParentHost() const { return CKLVControlHost::Of(m_pParent); }
+    HWND GetParentHwnd() const;
     LPUNKNOWN GetInterface(const IID& iid) override;
     // Notification 100 to the site, then WM_COMMAND unless the site took it.
     void SendCommand();

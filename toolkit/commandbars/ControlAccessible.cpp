@@ -1,7 +1,6 @@
 // A control for accessibility clients: a button, a button menu or a menu item of its bar.
 #include "toolkit/commandbars/Control.h"
 
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/common/DrawHelpers.h"
 
 LPUNKNOWN CKLVControl::GetInterface(const IID& iid) {
@@ -11,8 +10,8 @@ LPUNKNOWN CKLVControl::GetInterface(const IID& iid) {
 
 HRESULT CKLVControl::GetAccessibleParent(IDispatch** ppdispParent) {
     *ppdispParent = nullptr;
-    if (!m_pParent || !m_pParent->GetSafeHwnd()) return E_FAIL;
-    return AccessibleObjectFromWindow(m_pParent->GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch,
+    if (!m_pParent || !GetParentHwnd()) return E_FAIL;
+    return AccessibleObjectFromWindow(GetParentHwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch,
                                       reinterpret_cast<void**>(ppdispParent));
 }
 
@@ -23,9 +22,10 @@ HRESULT CKLVControl::GetAccessibleChildCount(LONG* pcountChildren) {
 
 HRESULT CKLVControl::GetAccessibleChild(VARIANT, IDispatch** ppdispChild) {
     *ppdispChild = nullptr;
-    CKLVCommandBar* pBar = GetCommandBar();
-    if (!pBar || !pBar->GetSafeHwnd()) return S_FALSE;
-    return AccessibleObjectFromWindow(pBar->GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch,
+    CKLVControlHost* pBar = CKLVControlHost::Of(GetCommandBar());
+    const HWND hBar = pBar ? pBar->AsWnd()->GetSafeHwnd() : nullptr;
+    if (!hBar) return S_FALSE;
+    return AccessibleObjectFromWindow(hBar, static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch,
                                       reinterpret_cast<void**>(ppdispChild));
 }
 
@@ -47,8 +47,8 @@ HRESULT CKLVControl::GetAccessibleDescription(VARIANT varChild, BSTR* pszDescrip
 
 HRESULT CKLVControl::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) {
     if (ChildIdFromVariant(&varChild) != 0) return E_INVALIDARG;
-    const int nBarType = m_pParent ? m_pParent->GetType() : CKLVCommandBar::barTypeNormal;
-    const BOOL bToolBar = nBarType == CKLVCommandBar::barTypeNormal || nBarType == CKLVCommandBar::barTypeRibbon;
+    const int nBarType = m_pParent ? ParentHost()->GetType() : CKLVControlHost::barTypeNormal;
+    const BOOL bToolBar = nBarType == CKLVControlHost::barTypeNormal || nBarType == CKLVControlHost::barTypeRibbon;
     SetLong(pvarRole, !bToolBar ? ROLE_SYSTEM_MENUITEM : GetCommandBar() ? ROLE_SYSTEM_BUTTONMENU : ROLE_SYSTEM_PUSHBUTTON);
     return S_OK;
 }
@@ -57,7 +57,7 @@ HRESULT CKLVControl::GetAccessibleState(VARIANT varChild, VARIANT* pvarState) {
     if (ChildIdFromVariant(&varChild) != 0) return E_INVALIDARG;
     LONG nState = STATE_SYSTEM_FOCUSABLE;
     if (GetSelected()) nState |= STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED;
-    const BOOL bBarHidden = m_pParent && m_pParent->GetSafeHwnd() && !::IsWindowVisible(m_pParent->GetSafeHwnd());
+    const BOOL bBarHidden = m_pParent && GetParentHwnd() && !::IsWindowVisible(GetParentHwnd());
     if (bBarHidden || !IsVisible()) nState |= STATE_SYSTEM_INVISIBLE;
     if (!GetEnabled()) nState |= STATE_SYSTEM_UNAVAILABLE;
     if (GetChecked() == TRUE) nState |= STATE_SYSTEM_CHECKED;
@@ -76,17 +76,17 @@ HRESULT CKLVControl::GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefau
 HRESULT CKLVControl::AccessibleSelect(LONG, VARIANT varChild) {
     if (ChildIdFromVariant(&varChild) != 0) return E_INVALIDARG;
     if (!m_pParent) return S_FALSE;
-    m_pParent->SetTrackingMode(TRUE, FALSE);
-    m_pParent->SetSelected(m_nIndex);
+    ParentHost()->SetTrackingMode(TRUE, FALSE);
+    ParentHost()->SetSelected(m_nIndex);
     return S_OK;
 }
 
 HRESULT CKLVControl::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight, VARIANT varChild) {
     *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
     if (ChildIdFromVariant(&varChild) != 0) return E_INVALIDARG;
-    if (!m_pParent || !m_pParent->GetSafeHwnd() || !IsVisible()) return S_OK;
+    if (!m_pParent || !GetParentHwnd() || !IsVisible()) return S_OK;
     CRect rc = m_rcControl;
-    ::MapWindowPoints(m_pParent->GetSafeHwnd(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    ::MapWindowPoints(GetParentHwnd(), nullptr, reinterpret_cast<POINT*>(&rc), 2);
     *pxLeft = rc.left;
     *pyTop = rc.top;
     *pcxWidth = rc.Width();
@@ -96,9 +96,9 @@ HRESULT CKLVControl::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidt
 
 HRESULT CKLVControl::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) {
     pvarChild->vt = VT_EMPTY;
-    if (!m_pParent || !m_pParent->GetSafeHwnd()) return S_FALSE;
+    if (!m_pParent || !GetParentHwnd()) return S_FALSE;
     CPoint pt(xLeft, yTop);
-    ::ScreenToClient(m_pParent->GetSafeHwnd(), &pt);
+    ::ScreenToClient(GetParentHwnd(), &pt);
     if (!m_rcControl.PtInRect(pt)) return S_FALSE;
     SetLong(pvarChild, CHILDID_SELF);
     return S_OK;

@@ -1,6 +1,5 @@
 #include "toolkit/commandbars/ControlButton.h"
 
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 
@@ -9,20 +8,21 @@ KLV_IMPLEMENT_SERIAL(CKLVControlButton, CKLVControl)
 void CKLVControlButton::OnClick(BOOL bKeyboard, CPoint pt) {
     if (!GetEnabled()) return;
     if (IsCustomizeMode() && m_pParent) {
-        m_pParent->SetPopuped(-1);
-        m_pParent->SetSelected(-1);
+        ParentHost()->SetPopuped(-1);
+        ParentHost()->SetSelected(-1);
         OnCustomizeMouseDown(pt);
         return;
     }
     if (bKeyboard)
         OnExecute();
-    else if (m_pParent && m_pParent->GetType() != CKLVCommandBar::barTypePopup)
+    else if (m_pParent && ParentHost()->GetType() != CKLVControlHost::barTypePopup)
         OnLButtonDownTracking();
 }
 
 void CKLVControlButton::OnMouseRelease(CPoint) {
     if (!GetEnabled() || !m_pParent) return;
-    if (m_pParent->GetType() == CKLVCommandBar::barTypePopup || m_pParent->GetPosition() == CKLVCommandBar::barPopup)
+    CKLVControlHost* pParent = ParentHost();
+    if (pParent->GetType() == CKLVControlHost::barTypePopup || pParent->GetPosition() == CKLVControlHost::barPopup)
         OnExecute();
 }
 

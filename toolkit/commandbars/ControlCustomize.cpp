@@ -2,7 +2,6 @@
 // with an inverted frame on the desktop.
 #include "toolkit/commandbars/Control.h"
 
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
@@ -61,17 +60,18 @@ HCURSOR ResizeCursor() {
 }  // namespace
 
 void CKLVControl::OnCustomizeMouseDown(CPoint pt) {
-    CKLVCommandBar* pBar = m_pParent;
+    CKLVCommandBar* const pParent = m_pParent;
+    CKLVControlHost* pBar = ParentHost();
     CKLVCommandBarsLink* pLink = pBar ? pBar->GetCommandBarsLink() : nullptr;
     if (!pLink) return;
     if (pLink->GetDragControl() == this && IsCustomizeResizeAllowed() && OnCustomizeResize(pt)) return;
     pLink->SetDragControl(this);
-    pBar->m_ptDragStart = pt;
+    pBar->SetDragStart(pt);
     // The drop may rebuild the bar this control sits in: keep the control alive until done.
     InternalAddRef();
     const DWORD dwEffect = pLink->DoCustomizeDragDrop(this, FALSE);
     CKLVControls* pControls = m_pControls;
-    if ((dwEffect == DROPEFFECT_NONE || dwEffect == DROPEFFECT_MOVE) && pControls && m_pParent == pBar) {
+    if ((dwEffect == DROPEFFECT_NONE || dwEffect == DROPEFFECT_MOVE) && pControls && m_pParent == pParent) {
         pBar->SetPopuped(-1);
         pBar->SetSelected(-1);
         if (CKLVControl* pNext = pControls->GetAt(m_nIndex + 1))
@@ -84,8 +84,8 @@ void CKLVControl::OnCustomizeMouseDown(CPoint pt) {
 
 void CKLVControl::OnCustomizeDragOver(CKLVControl*, CPoint) {
     if (!m_pParent) return;
-    m_pParent->SetPopuped(-1);
-    m_pParent->SetSelected(-1);
+    ParentHost()->SetPopuped(-1);
+    ParentHost()->SetSelected(-1);
 }
 
 BOOL CKLVControl::IsOnCustomizeResizeEdge(CPoint pt) const {
@@ -100,9 +100,9 @@ BOOL CKLVControl::ShowCustomizeResizeCursor(CPoint pt) const {
 
 BOOL CKLVControl::OnCustomizeResize(CPoint pt) {
     const BOOL bLeft = std::abs(pt.x - m_rcControl.left) <= 2;
-    if (!m_pParent || !m_pParent->GetSafeHwnd() || !IsOnCustomizeResizeEdge(pt)) return FALSE;
-    const HWND hWnd = m_pParent->GetSafeHwnd();
-    m_pParent->Redraw();
+    if (!m_pParent || !GetParentHwnd() || !IsOnCustomizeResizeEdge(pt)) return FALSE;
+    const HWND hWnd = GetParentHwnd();
+    ParentHost()->Redraw();
     ::SetCapture(hWnd);
     ::SetCursor(ResizeCursor());
 
@@ -135,10 +135,10 @@ BOOL CKLVControl::OnCustomizeResize(CPoint pt) {
     }
     if (::GetCapture() == hWnd) ::ReleaseCapture();
     if (bCommit && rcScreen.Width() != m_rcControl.Width()) {
-        const BOOL bPopup = m_pParent->GetType() == CKLVCommandBar::barTypePopup;
+        const BOOL bPopup = ParentHost()->GetType() == CKLVControlHost::barTypePopup;
         SetWidth(rcScreen.Width() - (bPopup ? GetPaintManager()->m_nPopupBarTextMargin : 0));
         DelayLayoutParent();
     }
-    m_pParent->Redraw();
+    ParentHost()->Redraw();
     return TRUE;
 }

@@ -2,19 +2,17 @@
 // with its auto-repeat.
 #include "toolkit/commandbars/Control.h"
 
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/sounds/MenuSoundPlayer.h"
 #include "toolkit/common/HeldReference.h"
 
 namespace {
 
 // Ends the tracking of the control's bars: a popup tracked for its result stores the id.
-BOOL EndTracking(CKLVCommandBar* pRoot, int nId, BOOL bStoreResult) {
+BOOL EndTracking(CKLVControlHost* pRoot, int nId, BOOL bStoreResult) {
     if (!pRoot) return FALSE;
-    UINT* pReturnCmd = pRoot->m_pReturnCmd;
+    UINT* pReturnCmd = pRoot->GetReturnCmd();
     if (bStoreResult && !pReturnCmd) return FALSE;
     pRoot->SetTrackingMode(FALSE);
     if (bStoreResult) *pReturnCmd = static_cast<UINT>(nId);
@@ -25,19 +23,19 @@ BOOL EndTracking(CKLVCommandBar* pRoot, int nId, BOOL bStoreResult) {
 // keeps the site it has now until the command is sent.
 class CSiteKept {
 public:
-    explicit CSiteKept(CKLVCommandBar* pBar) : m_pBar(pBar), m_hold(pBar) {
-        if (!m_pBar || m_pBar->m_pSiteOverride) return;
-        m_pBar->m_pSiteOverride = m_pBar->GetSite();
+    explicit CSiteKept(CKLVControlHost* pBar) : m_pBar(pBar), m_hold(pBar ? pBar->AsWnd() : nullptr) {
+        if (!m_pBar || m_pBar->GetSiteOverride()) return;
+        m_pBar->SetSiteOverride(m_pBar->GetSite());
         m_bKept = TRUE;
     }
     ~CSiteKept() {
-        if (m_bKept) m_pBar->m_pSiteOverride = nullptr;
+        if (m_bKept) m_pBar->SetSiteOverride(nullptr);
     }
     CSiteKept(const CSiteKept&) = delete;
     CSiteKept& operator=(const CSiteKept&) = delete;
 
 private:
-    CKLVCommandBar* m_pBar;
+    CKLVControlHost* m_pBar;
     CKLVHeldReference m_hold;
     BOOL m_bKept = FALSE;
 };
@@ -46,34 +44,34 @@ private:
 
 void CKLVControl::OnExecute() {
     KLVMenuSoundPlayer()->Play(CKLVMenuSoundPlayer::SoundMenuCommand);
-    m_nPressed = m_pParent && m_pParent->GetPosition() == CKLVCommandBar::barPopup ? 0 : 2;
-    CKLVCommandBar* pRoot = m_pParent ? m_pParent->GetRootParent() : nullptr;
+    m_nPressed = m_pParent && ParentHost()->GetPosition() == CKLVControlHost::barPopup ? 0 : 2;
+    CKLVControlHost* pRoot = m_pParent ? CKLVControlHost::Of(ParentHost()->GetRootParent()) : nullptr;
     if (EndTracking(pRoot, m_nId, TRUE)) return;
     RecordUsed();
 
     CKLVHeldReference self(this);
-    const CSiteKept site(m_pParent);
+    const CSiteKept site(ParentHost());
     if (m_bCloseSubMenuOnClick) EndTracking(pRoot, m_nId, FALSE);
     if (m_nId == 0) return;
     SendCommand();
     if (m_bCloseSubMenuOnClick && m_nPressed == 0) return;
     m_nPressed = 0;
-    if (m_pParent) m_pParent->OnIdleUpdate();
+    if (m_pParent) ParentHost()->OnIdleUpdate();
     RedrawParent(FALSE);
 }
 
 void CKLVControl::RecordUsed() {
-    CKLVCommandBarsLink* pLink = m_pParent ? m_pParent->GetCommandBarsLink() : nullptr;
+    CKLVCommandBarsLink* pLink = m_pParent ? ParentHost()->GetCommandBarsLink() : nullptr;
     if (!pLink) return;
     pLink->SetCommandUsed(static_cast<UINT>(m_nId));
     // The submenu that led here is used as well, or a short menu would hide the way back.
-    auto* pPopup = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pParent);
-    if (pPopup && pPopup->GetControlPopup()) pLink->SetCommandUsed(static_cast<UINT>(pPopup->GetControlPopup()->GetId()));
+    if (CKLVControl* pOpening = ParentHost()->GetOpeningControl())
+        pLink->SetCommandUsed(static_cast<UINT>(pOpening->GetId()));
 }
 
 void CKLVControl::SendCommand() {
     if (NotifySite(notifyExecute)) return;
-    if (CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr)
+    if (CWnd* pSite = m_pParent ? ParentHost()->GetSite() : nullptr)
         pSite->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId));
 }
 
@@ -91,7 +89,7 @@ LRESULT CKLVControl::NotifySite(UINT nCode) {
 }
 
 LRESULT CKLVControl::NotifySiteEx(UINT nCode, NMHDR* pNM) {
-    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    CWnd* pSite = m_pParent ? ParentHost()->GetSite() : nullptr;
     if (!pSite) return 0;
     pNM->hwndFrom = nullptr;
     pNM->idFrom = static_cast<UINT_PTR>(m_nId);
@@ -103,12 +101,12 @@ LRESULT CKLVControl::NotifySiteEx(UINT nCode, NMHDR* pNM) {
 }
 
 BOOL CKLVControl::OnLButtonDownTracking(const CRect* pRect) {
-    CKLVCommandBar* pBar = m_pParent;
-    if (!pBar || !pBar->GetSafeHwnd()) return FALSE;
+    CKLVControlHost* pBar = ParentHost();
+    if (!pBar || !pBar->AsWnd()->GetSafeHwnd()) return FALSE;
     CKLVHeldReference holdControl(this);
-    CKLVHeldReference holdBar(pBar);
+    CKLVHeldReference holdBar(pBar->AsWnd());
     const CRect rcHit = pRect ? *pRect : m_rcControl;
-    const HWND hWnd = pBar->GetSafeHwnd();
+    const HWND hWnd = pBar->AsWnd()->GetSafeHwnd();
 
     pBar->SetSelected(m_nIndex);
     m_nPressed = TRUE;
@@ -141,7 +139,7 @@ BOOL CKLVControl::OnLButtonDownTracking(const CRect* pRect) {
         ::DispatchMessageA(&msg);
     }
     if (bRepeat) ::KillTimer(hWnd, timerAutoRepeat);
-    m_nPressed = bClick && pBar->GetType() != CKLVCommandBar::barTypePopup ? 2 : 0;
+    m_nPressed = bClick && pBar->GetType() != CKLVControlHost::barTypePopup ? 2 : 0;
     if (::GetCapture() == hWnd) ::ReleaseCapture();
     if (GetSelected()) pBar->SetSelected(-1);
     RedrawParent(FALSE);

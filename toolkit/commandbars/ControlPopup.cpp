@@ -2,8 +2,6 @@
 
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
-#include "toolkit/commandbars/PopupShadows.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
@@ -29,7 +27,7 @@ BOOL IsRelated(CKLVControlPopup* pFrom, CKLVControlPopup* pTo, std::set<CKLVComm
     if (!pBar) return FALSE;
     if (pTo->GetCommandBar() == pBar) return TRUE;
     if (!visited.insert(pBar).second) return FALSE;
-    CKLVControls* pControls = pBar->GetControls();
+    CKLVControls* pControls = CKLVControlHost::Of(pBar)->GetControls();
     for (int i = 0; i < pControls->GetCount(); ++i) {
         auto* pChild = DYNAMIC_DOWNCAST(CKLVControlPopup, pControls->GetAt(i));
         if (pChild && (IsRelated(pChild, pTo, visited) || IsRelated(pTo, pChild, visited))) return TRUE;
@@ -40,7 +38,7 @@ BOOL IsRelated(CKLVControlPopup* pFrom, CKLVControlPopup* pTo, std::set<CKLVComm
 }  // namespace
 
 BOOL CKLVControlPopup::IsOnPopupBar() const {
-    return m_pParent && m_pParent->GetType() == CKLVCommandBar::barTypePopup;
+    return m_pParent && ParentHost()->GetType() == CKLVControlHost::barTypePopup;
 }
 
 BOOL CKLVControlPopup::IsOnDropDownPart(CPoint pt) const {
@@ -50,8 +48,8 @@ BOOL CKLVControlPopup::IsOnDropDownPart(CPoint pt) const {
 }
 
 void CKLVControlPopup::SetCommandBar(CKLVCommandBar* pBar) {
-    if (pBar) pBar->InternalAddRef();
-    if (m_pCommandBar) m_pCommandBar->InternalRelease();
+    if (pBar) CKLVControlHost::Of(pBar)->AsWnd()->InternalAddRef();
+    if (m_pCommandBar) BarHost()->AsWnd()->InternalRelease();
     m_pCommandBar = pBar;
 }
 
@@ -67,7 +65,7 @@ BOOL CKLVControlPopup::IsEqual(CKLVControl* pOther) {
     const auto key = std::make_pair(m_pCommandBar, pPopup->m_pCommandBar);
     auto& pairs = BarsInComparison();
     if (!pairs.insert(key).second) return TRUE;
-    const BOOL bEqual = m_pCommandBar->GetControls()->IsEqualTo(pPopup->m_pCommandBar->GetControls());
+    const BOOL bEqual = BarHost()->GetControls()->IsEqualTo(pPopup->BarHost()->GetControls());
     pairs.erase(key);
     return bEqual;
 }
@@ -77,7 +75,7 @@ void CKLVControlPopup::OnKeyboardActivate() {
         CKLVControlButton::OnKeyboardActivate();
         return;
     }
-    m_pParent->SetPopuped(m_nIndex, TRUE);
+    ParentHost()->SetPopuped(m_nIndex, TRUE);
 }
 
 void CKLVControlPopup::Copy(CKLVControl* pControl, BOOL bRecursive) {
@@ -88,50 +86,45 @@ void CKLVControlPopup::Copy(CKLVControl* pControl, BOOL bRecursive) {
         SetCommandBar(pBar);
         return;
     }
-    CKLVCommandBar* pClone = pBar->Clone(TRUE);
+    CKLVCommandBar* pClone = CKLVControlHost::Of(pBar)->Clone(TRUE);
     SetCommandBar(pClone);
-    pClone->InternalRelease();
+    CKLVControlHost::Of(pClone)->AsWnd()->InternalRelease();
 }
 
 BOOL CKLVControlPopup::OnSetPopup(BOOL bPopup) {
-    if (!m_pCommandBar || !m_pParent || !m_pParent->GetSafeHwnd()) return FALSE;
+    if (!m_pCommandBar || !m_pParent || !GetParentHwnd()) return FALSE;
     if (m_nType == typeSplitButtonPopup && GetEnabled() == enabledDropDownDisabled) return FALSE;
     m_bPopuped = bPopup;
     if (!bPopup) {
-        m_pCommandBar->SetTrackingMode(FALSE, TRUE);
+        BarHost()->SetTrackingMode(FALSE, TRUE);
         RedrawParent(TRUE);
         return TRUE;
     }
     RedrawParent(FALSE);
-    m_pParent->UpdateWindow();
-    auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pCommandBar);
-    if (pPopupBar && !pPopupBar->GetTrackingMode() &&
-        !pPopupBar->Popup(this, m_nSelected == 2 || m_nSelected == 3)) {
+    ParentHost()->AsWnd()->UpdateWindow();
+    if (!BarHost()->OpenFor(this, m_nSelected == 2 || m_nSelected == 3)) {
         m_bPopuped = FALSE;
         return FALSE;
     }
-    OnPopuped(pPopupBar);
     return TRUE;
 }
 
-void CKLVControlPopup::OnPopuped(CKLVPopupBar* pPopupBar) {
-    // The open menu's shadow falls on the control it hangs from too (not inside another menu).
+BOOL CKLVControlPopup::IsShadowedWithItsBar() const {
     const BOOL bPopupType = m_nType == typePopup || m_nType == typeButtonPopup || m_nType == typeSplitButtonPopup;
-    if (!pPopupBar || !bPopupType || m_pParent->GetPosition() == CKLVCommandBar::barPopup) return;
-    if (pPopupBar->m_bShowShadow && m_bShowShadow) KLVPopupShadows()->SetControlShadow(this);
+    return bPopupType && ParentHost()->GetPosition() != CKLVControlHost::barPopup && m_bShowShadow;
 }
 
 void CKLVControlPopup::OnClick(BOOL bKeyboard, CPoint pt) {
     if (!GetEnabled() || !m_pParent) return;
     const BOOL bCustomize = IsCustomizeMode();
-    CKLVCommandBarsLink* pLink = m_pParent->GetCommandBarsLink();
+    CKLVCommandBarsLink* pLink = ParentHost()->GetCommandBarsLink();
     if (bCustomize && pLink) pLink->SetDragControl(this);
     if (m_bPopuped && !IsOnPopupBar()) {
-        m_pParent->SetTrackingMode(FALSE);
+        ParentHost()->SetTrackingMode(FALSE);
         if (bCustomize) OnCustomizeMouseDown(pt);
         return;
     }
-    if (bCustomize && m_pCommandBar && !m_pCommandBar->IsCustomizable()) {
+    if (bCustomize && m_pCommandBar && !BarHost()->IsCustomizable()) {
         OnCustomizeMouseDown(pt);
         return;
     }
@@ -139,14 +132,14 @@ void CKLVControlPopup::OnClick(BOOL bKeyboard, CPoint pt) {
         const int nEnabled = GetEnabled();
         if (bKeyboard) {
             if (nEnabled == enabledButtonDisabled)
-                m_pParent->SetPopuped(m_nIndex, TRUE);
+                ParentHost()->SetPopuped(m_nIndex, TRUE);
             else
                 OnExecute();
             return;
         }
         if (!IsOnDropDownPart(pt)) {
             if (IsOnPopupBar()) {
-                if (m_pParent->GetSafeHwnd()) m_pParent->KillTimer(kHoverTimer);
+                if (GetParentHwnd()) ParentHost()->AsWnd()->KillTimer(kHoverTimer);
             } else if (nEnabled != enabledButtonDisabled) {
                 const CRect rcCommand = GetPaintManager()->GetSplitButtonCommandRect(this);
                 OnLButtonDownTracking(&rcCommand);
@@ -155,7 +148,7 @@ void CKLVControlPopup::OnClick(BOOL bKeyboard, CPoint pt) {
         }
         if (nEnabled == enabledDropDownDisabled) return;
     }
-    m_pParent->SetPopuped(m_nIndex, bKeyboard);
+    ParentHost()->SetPopuped(m_nIndex, bKeyboard);
     if (bCustomize) OnCustomizeMouseDown(pt);
 }
 
@@ -170,14 +163,12 @@ void CKLVControlPopup::OnMouseRelease(CPoint pt) {
 }
 
 BOOL CKLVControlPopup::OnDoubleClick(CPoint pt) {
-    auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pCommandBar);
-    if ((m_nType != typePopup && m_nType != typeButtonPopup) || !pPopupBar) return CKLVControlButton::OnDoubleClick(pt);
+    CKLVControlHost* pPopupBar = BarHost();
+    if ((m_nType != typePopup && m_nType != typeButtonPopup) || !pPopupBar || !pPopupBar->IsPopupBar())
+        return CKLVControlButton::OnDoubleClick(pt);
     if (!m_bPopuped) OnClick(FALSE, pt);
     if (!m_bPopuped) return TRUE;
-    if (CKLVControl* pDefault = pPopupBar->GetDefaultItem())
-        pDefault->OnExecute();
-    else
-        pPopupBar->ExpandBar();   // a short menu shows everything; a full one stays as it is
+    pPopupBar->RunDefaultItem();
     return TRUE;
 }
 
@@ -190,8 +181,8 @@ void CKLVControlPopup::OnMouseMove(CPoint pt) {
 }
 
 void CKLVControlPopup::CloseBarPopup() {
-    if (GetEnabled() && m_pParent && (m_pParent->GetTrackingMode() == 2 || IsOnPopupBar()))
-        m_pParent->SetPopuped(m_nIndex);
+    if (GetEnabled() && m_pParent && (ParentHost()->GetTrackingMode() == 2 || IsOnPopupBar()))
+        ParentHost()->SetPopuped(m_nIndex);
     else
         CKLVControlButton::CloseBarPopup();
 }
@@ -199,35 +190,35 @@ void CKLVControlPopup::CloseBarPopup() {
 BOOL CKLVControlPopup::SetSelected(int bSelected) {
     if (!CKLVControlButton::SetSelected(bSelected)) return FALSE;
     if (!m_pParent) return TRUE;
-    const BOOL bTracking = m_pParent->GetTrackingMode() == 2;
+    const BOOL bTracking = ParentHost()->GetTrackingMode() == 2;
     if ((m_nType == typeButtonPopup || m_nType == typeSplitButtonPopup) && !IsOnPopupBar()) {
-        if (GetEnabled() && (bSelected == 2 || bSelected == 3) && bTracking) m_pParent->SetPopuped(m_nIndex, TRUE);
+        if (GetEnabled() && (bSelected == 2 || bSelected == 3) && bTracking) ParentHost()->SetPopuped(m_nIndex, TRUE);
         return TRUE;
     }
     if (bSelected && GetEnabled() && bTracking && !IsOnPopupBar())
-        m_pParent->SetPopuped(m_nIndex);
+        ParentHost()->SetPopuped(m_nIndex);
     else if (!bSelected && m_bPopuped && !IsOnPopupBar())
-        m_pParent->SetPopuped(-1);
+        ParentHost()->SetPopuped(-1);
     return TRUE;
 }
 
 void CKLVControlPopup::OnCustomizeDragOver(CKLVControl* pDataObject, CPoint pt) {
-    if (!m_pCommandBar || !m_pCommandBar->IsCustomizable() || !m_pParent) {
+    if (!m_pCommandBar || !BarHost()->IsCustomizable() || !m_pParent) {
         CKLVControlButton::OnCustomizeDragOver(pDataObject, pt);
         return;
     }
     auto* pDragged = DYNAMIC_DOWNCAST(CKLVControlPopup, pDataObject);
     if (pDragged && (pDragged == this || pDragged->IsAncestorOf(this))) {
-        m_pParent->SetPopuped(-1);
-        m_pParent->SetSelected(-1);
+        ParentHost()->SetPopuped(-1);
+        ParentHost()->SetSelected(-1);
     } else {
-        m_pParent->SetPopuped(m_nIndex);
+        ParentHost()->SetPopuped(m_nIndex);
     }
 }
 
 void CKLVControlPopup::DoPropExchange(CKLVPropExchange* pPX) {
     CKLVControl::DoPropExchange(pPX);
-    long nBarId = m_pCommandBar ? static_cast<long>(m_pCommandBar->m_nBarID) : 0;
+    long nBarId = m_pCommandBar ? static_cast<long>(BarHost()->GetBarID()) : 0;
     PX_Long(pPX, "CommandBarId", nBarId, 0);
     if (pPX->IsLoading()) m_nCommandBarId = static_cast<UINT>(nBarId);
     const UINT nSchema = pPX->GetSchema();

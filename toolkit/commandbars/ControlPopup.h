@@ -4,8 +4,6 @@
 
 #include "toolkit/commandbars/ControlButton.h"
 
-class CKLVPopupBar;
-
 class CKLVControlPopup : public CKLVControlButton {
     DECLARE_SERIAL(CKLVControlPopup)
 public:
@@ -39,6 +37,9 @@ public:
     // TRUE when the other popup's bar is reached from this control's bar through popup controls,
     // in either direction; a bar met twice is not walked again.
     BOOL IsAncestorOf(CKLVControlPopup* pPopup);
+    // The shadow of the bar it opens falls on the control too: a submenu, a button popup or a
+    // split button that asks for it, outside another menu.
+    BOOL IsShadowedWithItsBar() const;
 
     BOOL m_bPopuped = FALSE;
     CKLVCommandBar* m_pCommandBar = nullptr;
@@ -47,7 +48,7 @@ public:
 
 private:
     BOOL IsOnPopupBar() const;
-    // After the bar opened: its shadow takes in this control.
-    void OnPopuped(CKLVPopupBar* pPopupBar);
+    // The bar the control opens, as the control base sees it; null without one.
+    CKLVControlHost* BarHost() const { return CKLVControlHost::Of(m_pCommandBar); }
     BOOL IsOnDropDownPart(CPoint pt) const;
 };

@@ -1,7 +1,6 @@
 // Adding, removing, finding, comparing and duplicating the controls of a bar.
 #include "toolkit/commandbars/Controls.h"
 
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlClassTable.h"
 #include "toolkit/commandbars/ControlPopup.h"
@@ -25,7 +24,7 @@ void CKLVControls::SetParent(CKLVCommandBar* pParent) {
 }
 
 CKLVCommandBars* CKLVControls::GetCommandBars() const {
-    return m_pParent ? m_pParent->GetCommandBars() : m_pCommandBars;
+    return m_pParent ? ParentHost()->GetCommandBars() : m_pCommandBars;
 }
 
 void CKLVControls::RefreshIndexes() {
@@ -35,7 +34,7 @@ void CKLVControls::RefreshIndexes() {
         pControl->m_pControls = this;
         pControl->SetParent(m_pParent);
     }
-    if (m_pParent) m_pParent->DelayLayout();
+    if (m_pParent) ParentHost()->DelayLayout();
 }
 
 void CKLVControls::OnControlAdded(CKLVControl*) {
@@ -93,7 +92,7 @@ void CKLVControls::RemoveAll() {
 
 void CKLVControls::Remove(CKLVControl* pControl) {
     if (!pControl || pControl->m_pControls != this || IsKeepOnRemoveAll(pControl)) return;
-    if (m_pParent && m_pParent->m_nSelected == pControl->m_nIndex) m_pParent->SetSelected(-1);
+    if (m_pParent && ParentHost()->GetSelectedIndex() == pControl->m_nIndex) ParentHost()->SetSelected(-1);
     RemoveEntry(pControl);
 }
 

@@ -5,6 +5,7 @@
 #include "classlib/Array.h"
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
+#include "toolkit/commandbars/ControlHost.h"
 
 class CDC;
 class CKLVCommandBar;
@@ -110,6 +111,8 @@ public:
     CSize CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorder);
 
 protected:
+    // The parent bar as the control base sees it; null without a parent.
+    CKLVControlHost* ParentHost() const { return CKLVControlHost::Of(m_pParent); }
     // Takes the control out of the list and drops the list's reference; no checks.
     void RemoveEntry(CKLVControl* pControl);
     // Binds the id's action when the command bars keep actions, else takes the id and caption.

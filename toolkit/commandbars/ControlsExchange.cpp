@@ -4,7 +4,6 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/File.h"
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarList.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlPopup.h"
@@ -124,7 +123,7 @@ void CKLVControl::GenerateCommandBarList(DWORD&, CKLVCommandBarList*, CKLVPropEx
 void CKLVControl::RestoreCommandBarList(CKLVCommandBarList*) {}
 
 void CKLVControlPopup::GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) {
-    if (m_pCommandBar) m_pCommandBar->GenerateCommandBarList(nID, pList, pParam);
+    if (m_pCommandBar) BarHost()->GenerateCommandBarList(nID, pList, pParam);
 }
 
 void CKLVControlPopup::RestoreCommandBarList(CKLVCommandBarList* pList) {
@@ -135,5 +134,5 @@ void CKLVControlPopup::RestoreCommandBarList(CKLVCommandBarList* pList) {
     CKLVCommandBar* pBar = pList->FindCommandBar(nSavedId);
     if (!pBar) return;
     SetCommandBar(pBar);
-    pBar->RestoreCommandBarList(pList);
+    BarHost()->RestoreCommandBarList(pList);
 }

@@ -2,7 +2,6 @@
 // centring, right alignment and stretching; large buttons reduced step by step; popup columns.
 #include "toolkit/commandbars/Controls.h"
 
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ImageManager.h"
@@ -358,7 +357,8 @@ void AlignAndStretch(std::vector<LayoutRecord>& records, const CRect& rcInner, B
 }  // namespace
 
 CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const CRect& rcBorder, int nMinSize) {
-    CKLVPaintManager* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : CKLVPaintManager::GetGlobalPaintManager();
+    CKLVPaintManager* pPaintManager =
+        m_pParent ? ParentHost()->GetPaintManager() : CKLVPaintManager::GetGlobalPaintManager();
     const CSize szSeparator = pPaintManager ? pPaintManager->DrawSeparator(pDC, m_pParent, nullptr, FALSE) : CSize(6, 6);
     for (int i = GetCount() - 1; i >= 0; --i)
         if (CKLVControl* pControl = GetAt(i)) pControl->PrepareDynamicLayout(static_cast<int>(dwMode));
@@ -382,14 +382,14 @@ CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const 
     }
     // Stretching asked for by the caller, not the wrapping this pass reports in the same bit.
     const BOOL bStretch = (dwMode & modeStretch) != 0;
-    const int nMRUWidth = m_pParent ? m_pParent->m_nMRUWidth : kUnlimited;
+    const int nMRUWidth = m_pParent ? ParentHost()->GetMRUWidth() : kUnlimited;
     const int nWrapWidth = (dwMode & modeMRULength) ? nMRUWidth : nLength;
     const BOOL bVertical = (dwMode & modeVertDock) != 0;
     CToolBarLayout layout(records, dwMode, szSeparator);
-    const BOOL bLargeButtons = m_pParent && (m_pParent->m_nFlags & CKLVCommandBar::flagLargeButtons);
+    const BOOL bLargeButtons = m_pParent && (ParentHost()->GetFlags() & CKLVControlHost::flagLargeButtons);
     CSize sz;
     if (bLargeButtons) {
-        const CSize szLargeIcon = m_pParent->GetLargeIconSize(pPaintManager->m_bAutoResizeIcons);
+        const CSize szLargeIcon = ParentHost()->GetLargeIconSize(pPaintManager->m_bAutoResizeIcons);
         const int nColumnHeight = pPaintManager->GetSplitDropDownWidth() + szLargeIcon.cy + 7;
         CLargeButtonLayout large(records, pDC, bVertical, nColumnHeight);
         const int nAcross = bVertical ? szBorders.cy : szBorders.cx;
@@ -443,9 +443,10 @@ CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const 
 CSize CKLVControls::CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorder) {
     CRect rcWork;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-    CKLVPaintManager* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : CKLVPaintManager::GetGlobalPaintManager();
+    CKLVPaintManager* pPaintManager =
+        m_pParent ? ParentHost()->GetPaintManager() : CKLVPaintManager::GetGlobalPaintManager();
     const CSize szSeparator = pPaintManager ? pPaintManager->DrawSeparator(pDC, m_pParent, nullptr, FALSE) : CSize(6, 6);
-    if (m_pParent) m_pParent->m_bMultiLine = FALSE;
+    if (m_pParent) ParentHost()->SetMultiLine(FALSE);
     const int nMaxWidth = rcWork.right / 3;
 
     int x = rcBorder.left, y = rcBorder.top, nColumnWidth = 0, nBottom = rcBorder.top;
@@ -477,7 +478,7 @@ CSize CKLVControls::CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorde
             y = rcBorder.top;
             nColumnWidth = 0;
             pControl->m_bWrap = TRUE;
-            if (m_pParent) m_pParent->m_bMultiLine = TRUE;
+            if (m_pParent) ParentHost()->SetMultiLine(TRUE);
         } else if (pControl->GetBeginGroup() && !bFirstInColumn) {
             y += szSeparator.cy;
         }

@@ -3,12 +3,10 @@
 #include "toolkit/commandbars/Controls.h"
 
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"
 #include "toolkit/commandbars/ControlClassTable.h"
 #include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/DrawHelpers.h"
 
@@ -45,35 +43,38 @@ HMENU LoadResourceSubMenu(int nId, CMenu& menu) {
     return ::GetSubMenu(menu.GetSafeHmenu(), 0);
 }
 
+// A new bar of the class, as the control base sees it.
+CKLVControlHost* CreateBar(CRuntimeClass* pClass) { return dynamic_cast<CKLVControlHost*>(pClass->CreateObject()); }
+
 // The popup's bar: the one the site supplies or names, else a plain popup bar.
-CKLVCommandBar* CreatePopupBar(CWnd* pSite, int nId, CString strTitle) {
+CKLVControlHost* CreatePopupBar(CWnd* pSite, int nId, CString strTitle) {
     CKLVDrawHelpers::StripMnemonicsString(strTitle);
     KLVCREATEBARSTRUCT cs = {nullptr, nullptr, TRUE, FALSE, FALSE, strTitle, static_cast<UINT>(nId)};
+    CRuntimeClass* pPopupBarClass = CKLVControlHost::GetPopupBarClass();
     if (pSite && pSite->SendMessage(CKLVControls::msgCreateCommandBar, 0, reinterpret_cast<LPARAM>(&cs))) {
-        if (cs.pCommandBar) return cs.pCommandBar;
-        if (cs.pBarClass && cs.pBarClass->IsDerivedFrom(RUNTIME_CLASS(CKLVPopupBar)))
-            return static_cast<CKLVCommandBar*>(cs.pBarClass->CreateObject());
+        if (cs.pCommandBar) return CKLVControlHost::Of(cs.pCommandBar);
+        if (cs.pBarClass && cs.pBarClass->IsDerivedFrom(pPopupBarClass)) return CreateBar(cs.pBarClass);
     }
-    return new CKLVPopupBar;
+    return CreateBar(pPopupBarClass);
 }
 
 }  // namespace
 
 void CKLVControls::AttachPopupBar(CKLVControlPopup* pPopup, int nId, const CString& strCaption, HMENU hItems) {
-    CKLVCommandBar* pBar = CreatePopupBar(m_pParent ? m_pParent->GetSite() : nullptr, nId, strCaption);
+    CKLVControlHost* pBar = CreatePopupBar(m_pParent ? ParentHost()->GetSite() : nullptr, nId, strCaption);
     pBar->SetTitle(strCaption);
     if (hItems) pBar->GetControls()->LoadMenu(CMenu::FromHandle(hItems));
-    pPopup->SetCommandBar(pBar);
-    pBar->InternalRelease();
+    pPopup->SetCommandBar(pBar->AsCommandBar());
+    pBar->AsWnd()->InternalRelease();
 }
 
 void CKLVControls::AttachResourcePopupBar(CKLVControlPopup* pPopup, int nId) {
     CMenu resource;
     HMENU hItems = LoadResourceSubMenu(nId, resource);
     if (!hItems) {
-        auto* pBar = new CKLVPopupBar;
-        pPopup->SetCommandBar(pBar);
-        pBar->InternalRelease();
+        CKLVControlHost* pBar = CreateBar(CKLVControlHost::GetPopupBarClass());
+        pPopup->SetCommandBar(pBar->AsCommandBar());
+        pBar->AsWnd()->InternalRelease();
         return;
     }
     // The resource's first item names the popup; its sub-menu fills the bar.
@@ -85,7 +86,7 @@ void CKLVControls::AttachResourcePopupBar(CKLVControlPopup* pPopup, int nId) {
 void CKLVControls::BindAction(CKLVControl* pControl, int nId, const CString& strCaption, BOOL) {
     // The command bars' action of the id, when they keep one, holds the control's state and
     // texts. No action is made here: nothing switches the command bars to making them.
-    CKLVCommandBarsLink* pLink = m_pParent ? m_pParent->GetCommandBarsLink() : nullptr;
+    CKLVCommandBarsLink* pLink = m_pParent ? ParentHost()->GetCommandBarsLink() : nullptr;
     CKLVControlActions* pActions = pLink ? pLink->GetActions() : nullptr;
     if (CKLVControlAction* pAction = pActions ? pActions->GetAction(nId) : nullptr) {
         pControl->SetAction(pAction);
@@ -157,7 +158,7 @@ CKLVControl* CKLVControls::AddMenuItem(CMenu* pMenu, int nIndex) {
 }
 
 CWnd* CKLVControls::GetCreateSite() const {
-    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    CWnd* pSite = m_pParent ? ParentHost()->GetSite() : nullptr;
     return pSite && pSite->GetSafeHwnd() ? pSite : nullptr;
 }
 

@@ -105,6 +105,20 @@ void CKLVPopupBar::PumpMessageLoop() {
     }
 }
 
+BOOL CKLVPopupBar::OpenFor(CKLVControlPopup* pControl, BOOL bSelectFirst) {
+    if (!GetTrackingMode() && !Popup(pControl, bSelectFirst)) return FALSE;
+    // The open menu's shadow falls on the control it hangs from too.
+    if (m_bShowShadow && pControl->IsShadowedWithItsBar()) KLVPopupShadows()->SetControlShadow(pControl);
+    return TRUE;
+}
+
+void CKLVPopupBar::RunDefaultItem() {
+    if (CKLVControl* pDefault = GetDefaultItem())
+        pDefault->OnExecute();
+    else
+        ExpandBar();   // a short menu shows everything; a full one stays as it is
+}
+
 BOOL CKLVPopupBar::Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst) {
     m_pControlPopup = pControlPopup;
     // Without a theme there is nothing to measure or draw the menu with.

@@ -55,6 +55,11 @@ public:
     // Index (or, by id, the command id) of the first visible enabled own control; -1 when none.
     int GetFirstControl(BOOL bById = FALSE) const;
     CKLVControlPopup* GetControlPopup() const { return m_pControlPopup; }
+    // The control base's view of a popup bar: the control that opened it, opening it for a
+    // control (the control shares its shadow), and a double click on that control.
+    CKLVControlPopup* GetOpeningControl() const override { return m_pControlPopup; }
+    BOOL OpenFor(CKLVControlPopup* pControl, BOOL bSelectFirst) override;
+    void RunDefaultItem() override;
     // The first visible default item, else null.
     CKLVControl* GetDefaultItem() const;
     // The animation kind this opening uses (5 shows the window directly).

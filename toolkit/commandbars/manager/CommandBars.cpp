@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBarList.h"
+#include "toolkit/commandbars/ContextMenus.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/Control.h"
 #include "toolkit/commandbars/ControlAction.h"

@@ -6,6 +6,7 @@
 #include "classlib/WinApp.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarList.h"
+#include "toolkit/commandbars/ContextMenus.h"
 #include "toolkit/commandbars/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/PropExchangeParam.h"

@@ -1,0 +1,8 @@
+#include "toolkit/commandbars/ContextMenus.h"
+
+#include "toolkit/commandbars/PopupBar.h"
+
+void CKLVContextMenus::Add(CKLVCommandBar* pBar) {
+    CKLVCommandBarList::Add(pBar);
+    if (auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, pBar)) pPopupBar->m_bContextMenu = TRUE;
+}
