@@ -243,16 +243,20 @@ void CKLVSyntaxEditCtrl::InsertText(LPCSTR lpszText, int nRow, int nCharPos, BOO
     if (bDeleteSelection) DeleteSelection(bRedraw);
     if (!lpszText || !*lpszText) return;
     const int nStartRow = m_nCurRow, nStartPos = m_nCurCharPos;
-    BreakParse();
-    if (m_bAutoIndent && m_nVirtualCol >= 1) {
-        CString strFill = CString('\t', m_nVirtualTabs) + CString(' ', m_nVirtualSpaces);
-        CKLVSyntaxEditPosition posFill;
-        if (!strFill.IsEmpty() && m_pBuffer->InsertText(strFill, m_nCurRow, m_nCurCharPos, &posFill))
-            m_nCurCharPos = posFill.nCol;
-        m_nVirtualCol = 0;
+    {
+        CKLVSyntaxEditLexRequestBatch requests(m_pBuffer->GetLexParser());
+        BreakParse();
+        if (m_bAutoIndent && m_nVirtualCol >= 1) {
+            CString strFill = CString('\t', m_nVirtualTabs) + CString(' ', m_nVirtualSpaces);
+            CKLVSyntaxEditPosition posFill;
+            if (!strFill.IsEmpty() && m_pBuffer->InsertText(strFill, m_nCurRow, m_nCurCharPos, &posFill))
+                m_nCurCharPos = posFill.nCol;
+            m_nVirtualCol = 0;
+        }
+        InsertAtCaret(lpszText, FALSE, bDeleteSelection);
+        NoteInsertion(nStartRow, nStartPos);
     }
-    InsertAtCaret(lpszText, FALSE, bDeleteSelection);
-    EndInsertion(nStartRow, nStartPos, m_nCurRow > nStartRow ? 5 : 4, bRedraw);
+    ReportInsertion(nStartRow, m_nCurRow > nStartRow ? 5 : 4, bRedraw);
 }
 
 void CKLVSyntaxEditCtrl::InsertAtCaret(LPCSTR lpszText, BOOL bBlock, BOOL bChain) {
@@ -266,9 +270,12 @@ void CKLVSyntaxEditCtrl::InsertAtCaret(LPCSTR lpszText, BOOL bBlock, BOOL bChain
     UpdateCaretColumns();
 }
 
-void CKLVSyntaxEditCtrl::EndInsertion(int nStartRow, int nStartPos, int nFlags, BOOL bRedraw) {
+void CKLVSyntaxEditCtrl::NoteInsertion(int nStartRow, int nStartPos) {
     UpdateScrollBars();
     RedrawRanges(nStartRow, nStartPos, m_nCurRow, m_nCurCharPos, 1);
+}
+
+void CKLVSyntaxEditCtrl::ReportInsertion(int nStartRow, int nFlags, BOOL bRedraw) {
     NotifyTextChanged(nStartRow, m_nCurRow, nFlags);
     if (bRedraw) {
         SetCaretScreenPos(TRUE);

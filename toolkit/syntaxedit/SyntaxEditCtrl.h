@@ -15,6 +15,7 @@
 #include "toolkit/syntaxedit/text/SyntaxEditBufferManager.h"
 #include "toolkit/syntaxedit/text/SyntaxEditNotificationSinkMT.h"
 #include "toolkit/syntaxedit/SyntaxEditAutoCompleteWnd.h"
+#include "toolkit/syntaxedit/SyntaxEditBackImages.h"
 #include "toolkit/syntaxedit/SyntaxEditScreenSchemaCache.h"
 #include "toolkit/syntaxedit/SyntaxEditToolTipWnd.h"
 #include "toolkit/syntaxedit/text/SyntaxEditTextSegment.h"
@@ -89,6 +90,9 @@ public:
     virtual BOOL CanEdit();
     virtual UINT CalcGrowthStep(int nRowFrom, int nRowTo) const;
     void Draw(CDC* pDC);
+    // Invalidates the screen rows that show document rows nRow1 to nRow2 (to the bottom when
+    // nRow2 is the last row or beyond); a paint draws only the rows it has to.
+    void InvalidateRows(int nRow1, int nRow2);
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Settings ("Settings" section of the application profile).
@@ -335,8 +339,10 @@ protected:
     // Inserts at the caret (as a column block) and puts the caret after the text; bChain joins
     // the step to the one before.
     void InsertAtCaret(LPCSTR lpszText, BOOL bBlock, BOOL bChain);
-    // After text went in from the start to the caret: scroll bars, colours, -950, the caret.
-    void EndInsertion(int nStartRow, int nStartPos, int nFlags, BOOL bRedraw);
+    // After text went in from the start to the caret: the scroll bars and the colours, within
+    // the edit's parser requests; then -950 and the caret.
+    void NoteInsertion(int nStartRow, int nStartPos);
+    void ReportInsertion(int nStartRow, int nFlags, BOOL bRedraw);
     void RedrawRanges(int nRow1, int nPos1, int nRow2, int nPos2, int eEditKind);
     void BreakParse();
     void UndoRedo(int nCount, BOOL bUndo);
@@ -419,7 +425,13 @@ protected:
     // the postponed redraw.
     void RepaintForParse(BOOL bDueBlock);
     void OnConfigEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2);
-    void DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int nXOffsetPrinting);
+    // Draws screen rows nFirstDrawn to nRows - 1; the rows above are walked for their collapsed
+    // blocks only.
+    void DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int nXOffsetPrinting, int nFirstDrawn = 0);
+    // The screen rows [nFirst, nEnd) a paint into the DC has to draw: those its clip box touches.
+    void GetPaintRows(CDC* pDC, const CRect& rcClient, int& nFirst, int& nEnd) const;
+    // Draws those rows, which fill the band, into the back images.
+    void DrawBand(const CRect& rcBand, int nFirst, int nEnd);
     void PrintPage(CDC* pDC);
     void OnScrollAction(int nBar, UINT nSBCode);
     void ReadHorzScrollInfo();
@@ -520,6 +532,7 @@ public:
     enum { kPaintRingSize = 100, kTimerAutoScroll = 100, kTimerParseRedraw = 200 };
     std::vector<double> m_arPaintTimes;
     int m_nPaintIndex = 0;
+    CKLVSyntaxEditBackImages m_backImages;
 };
 
 // The characters that end a word for the whole-word test of a search; a program may change them.

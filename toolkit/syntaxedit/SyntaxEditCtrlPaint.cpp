@@ -125,27 +125,42 @@ void CKLVSyntaxEditCtrl::Draw(CDC* pDC) {
     ReadHorzScrollInfo();
     m_nCollapsedCount = 0;
     m_arCollapsedRows.RemoveAll();
-    CDC dcGutter, dcText;
-    CBitmap bmGutter, bmText;
-    if (!dcGutter.CreateCompatibleDC(pDC) || !dcText.CreateCompatibleDC(pDC) ||
-        !bmGutter.CreateCompatibleBitmap(pDC, rc.Width(), rc.Height()) ||
-        !bmText.CreateCompatibleBitmap(pDC, rc.Width(), rc.Height()))
-        return;
-    CBitmap* pOldGutter = dcGutter.SelectObject(&bmGutter);
-    CBitmap* pOldText = dcText.SelectObject(&bmText);
-    CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
-    dcGutter.FillSolidRect(&rc, pPaint->GetColors().crBack);
-    dcText.FillSolidRect(&rc, pPaint->GetColors().crBack);
-    DrawRows(&dcText, &dcGutter, FALSE, rc.Height() / GetRowHeight() + 1, 0);
-    pPaint->DrawCollapsedTextBoxes(this, &dcText);
-    pDC->BitBlt(m_nTextLeftOffset, 0, rc.Width() - m_nTextLeftOffset, rc.Height(), &dcText, 0, 0, SRCCOPY);
-    pDC->BitBlt(0, 0, m_nTextLeftOffset, rc.Height(), &dcGutter, 0, 0, SRCCOPY);
-    dcGutter.SelectObject(pOldGutter);
-    dcText.SelectObject(pOldText);
+    const int nTextWidth = std::max(rc.Width() - m_nTextLeftOffset, 1);
+    if (!m_backImages.Prepare(pDC, CSize(m_nTextLeftOffset, rc.Height()), CSize(nTextWidth, rc.Height()))) return;
+    int nFirst = 0, nEnd = 0;
+    GetPaintRows(pDC, rc, nFirst, nEnd);
+    const int h = GetRowHeight();
+    const CRect rcBand(rc.left, nFirst * h, rc.right, std::min(nEnd * h, static_cast<int>(rc.bottom)));
+    DrawBand(rcBand, nFirst, nEnd);
+    pDC->BitBlt(m_nTextLeftOffset, rcBand.top, nTextWidth, rcBand.Height(), &m_backImages.Text(), 0, rcBand.top, SRCCOPY);
+    pDC->BitBlt(0, rcBand.top, m_nTextLeftOffset, rcBand.Height(), &m_backImages.Gutter(), 0, rcBand.top, SRCCOPY);
     m_nDirtyRow = 0;
 }
 
-void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int) {
+void CKLVSyntaxEditCtrl::GetPaintRows(CDC* pDC, const CRect& rcClient, int& nFirst, int& nEnd) const {
+    // The rows the DC's clip box touches, and one more below as every paint draws.
+    CRect rcClip;
+    if (pDC->GetClipBox(&rcClip) == NULLREGION || rcClip.IsRectEmpty()) rcClip = rcClient;
+    nFirst = std::max(static_cast<int>(rcClip.top), 0) / GetRowHeight();
+    nEnd = std::min(rcClip.bottom, rcClient.bottom) / GetRowHeight() + 1;
+}
+
+void CKLVSyntaxEditCtrl::DrawBand(const CRect& rcBand, int nFirst, int nEnd) {
+    CDC& dcGutter = m_backImages.Gutter();
+    CDC& dcText = m_backImages.Text();
+    // Each paint starts from the images' own DC state, whatever the last one (or a parent
+    // drawing line marks) left selected in them.
+    const int nSavedGutter = dcGutter.SaveDC(), nSavedText = dcText.SaveDC();
+    CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
+    dcGutter.FillSolidRect(&rcBand, pPaint->GetColors().crBack);
+    dcText.FillSolidRect(&rcBand, pPaint->GetColors().crBack);
+    DrawRows(&dcText, &dcGutter, FALSE, nEnd, 0, nFirst);
+    pPaint->DrawCollapsedTextBoxes(this, &dcText);
+    dcGutter.RestoreDC(nSavedGutter);
+    dcText.RestoreDC(nSavedText);
+}
+
+void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int nRows, int, int nFirstDrawn) {
     CKLVSyntaxEditPaintManager* pPaint = GetPaintManager();
     IKLVSyntaxEditTextSchema* pSchema = GetTextSchema();
     if (m_nAnchorTopRow != m_nTopRow) {
@@ -161,7 +176,9 @@ void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int 
         }
         DWORD dwNode = 0;
         CKLVSyntaxEditCollapsedData* pCollapsed = GetCollapsedData(nRow);
-        if (pSchema && nRow <= GetRowCount()) {
+        // A row above the rows to draw is only walked: a collapsed block there still hides rows.
+        const BOOL bDrawn = i >= nFirstDrawn;
+        if (pSchema && nRow <= GetRowCount() && (bDrawn || pCollapsed)) {
             std::vector<CKLVSyntaxEditCollapsedBlock> arRegions;
             pSchema->GetFoldRegions(nRow, arRegions, m_pAnchorBlock, i == 0);
             // The schema knows the block's place after edits: the first block of the row is
@@ -176,6 +193,10 @@ void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int 
             m_arCollapsedRows.Add(static_cast<UINT>(nRow));
             m_nCollapsedCount = static_cast<int>(m_arCollapsedRows.GetSize());
             nHideUntil = nRow + GetHiddenCount(nRow, pCollapsed);
+        }
+        if (!bDrawn) {
+            ++i;
+            continue;
         }
         COLORREF clrText = 0, clrBack = RGB(255, 255, 255);
         if (!bPrinting) {
@@ -192,6 +213,18 @@ void CKLVSyntaxEditCtrl::DrawRows(CDC* pDC, CDC* pGutterDC, BOOL bPrinting, int 
         }
         ++i;
     }
+}
+
+void CKLVSyntaxEditCtrl::InvalidateRows(int nRow1, int nRow2) {
+    if (!m_hWnd || nRow2 < m_nTopRow || nRow1 > nRow2 || GetRowHeight() <= 0) return;
+    CRect rc;
+    GetClientRect(&rc);
+    const int nTop = nRow1 <= m_nTopRow ? 0 : (GetScreenRow(m_nTopRow, nRow1) - 1) * GetRowHeight();
+    if (nTop >= rc.bottom) return;
+    rc.top = nTop;
+    // A hidden row is drawn on its block's first row. From the last row on, the blank below too.
+    if (nRow2 < GetRowCount()) rc.bottom = std::min(GetScreenRow(m_nTopRow, nRow2) * GetRowHeight(), static_cast<int>(rc.bottom));
+    InvalidateRect(&rc, FALSE);
 }
 
 int CKLVSyntaxEditCtrl::GetPrintRowsPerPage(int nPrintableHeight) const {

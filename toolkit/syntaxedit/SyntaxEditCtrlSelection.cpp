@@ -222,28 +222,31 @@ BOOL CKLVSyntaxEditCtrl::DeleteRange(int nRow1, int nCol1, int nRow2, int nCol2,
         nCol1 = ColumnToCharPos(GetRowText(nRow1), nCol1);
         nCol2 = ColumnToCharPos(GetRowText(nRow2), nCol2);
     }
-    BreakParse();
-    CKLVSyntaxEditUndoManager* pUndo = m_pBuffer->GetUndoManager();
-    if ((nFlags & 4) && nRow1 != nRow2) {
-        // Each row loses the same display columns; one undo step takes back the whole block.
-        pUndo->SetGroupInsertMode(TRUE);
-        const int nDisp1 = CharPosToColumn(GetRowText(nRow1), nCol1);
-        const int nDisp2 = CharPosToColumn(GetRowText(nRow2), nCol2);
-        for (int nRow = nRow1; nRow <= nRow2; ++nRow) {
-            const CString& strText = GetRowText(nRow);
-            m_pBuffer->DeleteText(nRow, ColumnToCharPos(strText, nDisp1), nRow, ColumnToCharPos(strText, nDisp2));
+    {
+        CKLVSyntaxEditLexRequestBatch requests(m_pBuffer->GetLexParser());
+        BreakParse();
+        CKLVSyntaxEditUndoManager* pUndo = m_pBuffer->GetUndoManager();
+        if ((nFlags & 4) && nRow1 != nRow2) {
+            // Each row loses the same display columns; one undo step takes back the whole block.
+            pUndo->SetGroupInsertMode(TRUE);
+            const int nDisp1 = CharPosToColumn(GetRowText(nRow1), nCol1);
+            const int nDisp2 = CharPosToColumn(GetRowText(nRow2), nCol2);
+            for (int nRow = nRow1; nRow <= nRow2; ++nRow) {
+                const CString& strText = GetRowText(nRow);
+                m_pBuffer->DeleteText(nRow, ColumnToCharPos(strText, nDisp1), nRow, ColumnToCharPos(strText, nDisp2));
+            }
+            pUndo->SetGroupInsertMode(FALSE);
+            pUndo->SetLastCommandText(9729);
+        } else {
+            pUndo->SetGroupInsertMode(FALSE);
+            m_pBuffer->DeleteText(nRow1, nCol1, nRow2, nCol2);
         }
-        pUndo->SetGroupInsertMode(FALSE);
-        pUndo->SetLastCommandText(9729);
-    } else {
-        pUndo->SetGroupInsertMode(FALSE);
-        m_pBuffer->DeleteText(nRow1, nCol1, nRow2, nCol2);
+        m_nDirtyRow = (nRow1 == nRow2 && !(nFlags & 2)) ? nRow1 : -1;
+        m_nCurRow = nRow1;
+        m_nCurCharPos = nCol1;
+        UpdateCaretColumns();
+        RedrawRanges(nRow1, nCol1, nRow2, nCol2, 2);
     }
-    m_nDirtyRow = (nRow1 == nRow2 && !(nFlags & 2)) ? nRow1 : -1;
-    m_nCurRow = nRow1;
-    m_nCurCharPos = nCol1;
-    UpdateCaretColumns();
-    RedrawRanges(nRow1, nCol1, nRow2, nCol2, 2);
     NotifyTextChanged(nRow1, nRow2, 6);
     NotifyValue(KLVSEN_MODIFIED, 1);
     UpdateScrollBars();

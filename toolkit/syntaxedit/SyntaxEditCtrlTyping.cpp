@@ -82,6 +82,8 @@ void CKLVSyntaxEditCtrl::TypeChar(UINT nChar) {
     NotifyValue(KLVSEN_LAYOUT, bEnter ? 5 : 4);
     EnsureVisible(m_nCurRow, m_nDispCol, m_nCurRow != nRow, TRUE);
     UpdateScrollBars();
+    // The typed row itself; more rows changed have been invalidated with their notice.
+    InvalidateRows(nRow, nRow);
     if (m_hWnd) UpdateWindow();
     if (m_pBuffer->IsModified()) NotifyValue(KLVSEN_MODIFIED, 1);
 }
@@ -253,11 +255,15 @@ int CKLVSyntaxEditCtrl::InsertColumnText(LPCSTR lpszText, int nRow, int nCharPos
     m_nCurCharPos = nCharPos;
     if (bDeleteSelection) DeleteSelection(FALSE);
     if (!lpszText || !*lpszText) return 1;
-    BreakParse();
     const int nStartRow = m_nCurRow, nRowsBefore = GetRowCount();
-    InsertAtCaret(lpszText, TRUE, bDeleteSelection);
-    m_nDirtyRow = -1;
-    EndInsertion(nStartRow, 1, GetRowCount() > nRowsBefore ? 5 : 4, bRedraw);
+    {
+        CKLVSyntaxEditLexRequestBatch requests(m_pBuffer->GetLexParser());
+        BreakParse();
+        InsertAtCaret(lpszText, TRUE, bDeleteSelection);
+        m_nDirtyRow = -1;
+        NoteInsertion(nStartRow, 1);
+    }
+    ReportInsertion(nStartRow, GetRowCount() > nRowsBefore ? 5 : 4, bRedraw);
     return 1;
 }
 

@@ -3,6 +3,21 @@
 
 namespace {
 
+std::vector<COLORREF> PixelsOf(const CDC& dc, const CRect& rc) {
+    std::vector<COLORREF> pixels;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) pixels.push_back(dc.GetPixel(x, y));
+    return pixels;
+}
+
+// The rows a paint asked the parent to draw marks for, in order.
+std::vector<int> MarkedRows() {
+    std::vector<int> arRows;
+    for (const RecordedNotify& n : NotifyRecorder::Log())
+        if (n.nCode == KLVSEN_DRAWMARKS) arRows.push_back(n.nValue1);
+    return arRows;
+}
+
 int CountColor(const CDC& dc, const CRect& rc, COLORREF clr) {
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y)
@@ -103,4 +118,64 @@ TEST_F(EditCtrlTest, APaintShorterThanAClockTickIsTimed) {
     m_ctrl.SendMessage(WM_PAINT);
     ASSERT_EQ(m_ctrl.m_arPaintTimes.size(), 1u);
     EXPECT_GT(m_ctrl.GetAveragePaintTime(), 0.0);
+}
+
+// A paint draws only the rows its clip box touches (and the one below, as a full paint draws a
+// row more than fits), into back images it keeps; what other rows show stays as it was until a
+// paint reaches them.
+TEST_F(EditCtrlTest, APaintDrawsOnlyTheRowsItsClipBoxTouches) {
+    Open("aaaa\nbbbb\ncccc\ndddd\neeee\n");
+    Paint();
+    const int nBuilds = m_ctrl.m_backImages.GetBuildCount();
+    const CRect rcRow1(0, RowY(0), 40, RowY(1)), rcRow3(0, RowY(2), 40, RowY(3));
+    CDC& dcText = m_ctrl.m_backImages.Text();
+    const std::vector<COLORREF> row1 = PixelsOf(dcText, rcRow1), row3 = PixelsOf(dcText, rcRow3);
+    // Both rows change behind the control's back; the paint is clipped to the third.
+    m_ctrl.GetBuffer()->InsertText("MM", 1, 1);
+    m_ctrl.GetBuffer()->InsertText("MM", 3, 1);
+    NotifyRecorder::Log().clear();
+    ::IntersectClipRect(m_dc.m_hDC, 0, RowY(2), m_cx, RowY(3));
+    Paint();
+    ::SelectClipRgn(m_dc.m_hDC, nullptr);
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{3, 4}));
+    EXPECT_EQ(PixelsOf(dcText, rcRow1), row1) << "the first row was not drawn";
+    EXPECT_NE(PixelsOf(dcText, rcRow3), row3);
+
+    NotifyRecorder::Log().clear();
+    Paint();
+    std::vector<int> arAll;
+    for (int nRow = 1; nRow <= 200 / m_ctrl.GetRowHeight() + 1; ++nRow) arAll.push_back(nRow);
+    EXPECT_EQ(MarkedRows(), arAll);
+    EXPECT_NE(PixelsOf(dcText, rcRow1), row1) << "a full paint shows the first row's change";
+    EXPECT_EQ(m_ctrl.m_backImages.GetBuildCount(), nBuilds) << "the images are kept between paints";
+    m_ctrl.MoveWindow(0, 0, 300, 120);
+    Paint();
+    EXPECT_EQ(m_ctrl.m_backImages.GetBuildCount(), nBuilds + 1) << "and made again for a new size";
+}
+
+// A typed character shows at once, even with no parse to repaint the rows after it: the control
+// repaints the typed row (and the row below it), not the rows the key left alone.
+TEST_F(EditCtrlTest, ATypedCharacterRepaintsItsRowAtOnce) {
+    Open("aaaa\nbbbb\ncccc\ndddd\n");
+    m_parent.ShowWindow(SW_SHOWNA);
+    m_ctrl.UpdateWindow();
+    ASSERT_FALSE(::GetUpdateRect(m_ctrl.GetSafeHwnd(), nullptr, FALSE));
+    struct Case {
+        const char* what;
+        int nRow;
+        std::vector<int> arPainted;
+    } const cases[] = {
+        {"on the first row", 1, {1, 2}},
+        {"on the third row", 3, {3, 4}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_ctrl.SetCurPos(c.nRow, 1);
+        const size_t nPaints = m_ctrl.m_arPaintTimes.size();
+        NotifyRecorder::Log().clear();
+        m_ctrl.SendMessage(WM_CHAR, 'x', 1);
+        EXPECT_EQ(m_ctrl.m_arPaintTimes.size(), nPaints + 1);
+        EXPECT_EQ(MarkedRows(), c.arPainted);
+        EXPECT_FALSE(::GetUpdateRect(m_ctrl.GetSafeHwnd(), nullptr, FALSE));
+    }
 }

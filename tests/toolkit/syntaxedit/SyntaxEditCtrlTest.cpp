@@ -626,3 +626,37 @@ TEST_F(EditCtrlTest, TypingKeepsTheScrollBarsInStepWithTheText) {
         EXPECT_EQ(bar(SB_HORZ).nMax > nWidthBefore, s.bWider) << bar(SB_HORZ).nMax;
     }
 }
+
+// Each request to a parser on another thread goes through the system's server: the break, the
+// text lock around the change of the rows and the notice of an edit are made within one
+// BeginRequests, so that the parser is stopped and kept off once per edit.
+TEST_F(EditCtrlTest, AnEditMakesItsParserRequestsTogether) {
+    const struct {
+        const char* what;
+        std::function<void(CKLVSyntaxEditCtrl&)> edit;
+        const char* requests;
+    } cases[] = {
+        {"a typed character", [](CKLVSyntaxEditCtrl& c) { c.SendMessage(WM_CHAR, 'x', 1); },
+         "( break lock unlock changed ) "},
+        {"the Delete key", [](CKLVSyntaxEditCtrl& c) { c.SendMessage(WM_KEYDOWN, VK_DELETE, 0); },
+         "( break lock unlock changed ) "},
+        {"text put in as a column (a row at a time)",
+         [](CKLVSyntaxEditCtrl& c) { c.InsertColumnText("p\r\nq", 1, 2, FALSE, TRUE); },
+         "( break lock unlock lock unlock changed ) "},
+        {"a character typed over a selection",
+         [](CKLVSyntaxEditCtrl& c) {
+             c.SetSelection(1, 1, 1, 3, FALSE);
+             c.SendMessage(WM_CHAR, 'x', 1);
+         },
+         "( break lock unlock changed ) ( break lock unlock changed ) "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        OpenWithSchema("abcd\r\nefgh\r\n", &g_linkSchema);
+        m_ctrl.SetCurPos(1, 1);
+        FakeLinkParser::s_requests.clear();
+        c.edit(m_ctrl);
+        EXPECT_EQ(FakeLinkParser::s_requests, c.requests);
+        m_ctrl.DestroyWindow();
+    }
+}

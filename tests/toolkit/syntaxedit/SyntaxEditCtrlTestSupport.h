@@ -58,7 +58,7 @@ class FakeLinkParser : public IKLVSyntaxEditLexParser {
 public:
     ~FakeLinkParser() override { m_pConnection->InternalRelease(); }
     void Close() override {}
-    void BreakParse() override {}
+    void BreakParse() override { s_requests += "break "; }
     IKLVSyntaxEditTextSchema* GetTextSchema() override { return s_pSchema; }
     void SetTextSchema(IKLVSyntaxEditTextSchema*) override {}
     CKLVSyntaxEditParseOptions GetOptions(LPCSTR) override { return s_options; }
@@ -67,7 +67,16 @@ public:
         ++s_nThreadParses;
     }
     void OnTextChanged(const CKLVSyntaxEditPosition&, const CKLVSyntaxEditPosition&, int,
-                       IKLVSyntaxEditTextSource*) override {}
+                       IKLVSyntaxEditTextSource*) override {
+        s_requests += "changed ";
+    }
+    void LockText() override { s_requests += "lock "; }
+    void UnlockText() override { s_requests += "unlock "; }
+    BOOL BeginRequests() override {
+        s_requests += "( ";
+        return TRUE;
+    }
+    void EndRequests() override { s_requests += ") "; }
     CKLVNotificationConnection* GetConnection() override { return m_pConnection; }
     void StopParserThread() override { ++s_nStops; }
     void GetWordLists(CStringArray& arWords) override {
@@ -77,6 +86,8 @@ public:
     }
     CKLVNotificationConnection* m_pConnection = new CKLVNotificationConnection;
     static inline int s_nStops = 0;
+    // The requests in the order they came; "(" and ")" enclose one edit's.
+    static inline std::string s_requests;
     static inline int s_nThreadParses = 0;
     static inline int s_nWordListCalls = 0;
     static inline std::vector<std::string> s_words;

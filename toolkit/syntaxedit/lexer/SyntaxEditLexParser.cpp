@@ -20,9 +20,9 @@ CKLVSyntaxEditLexParser::CQueueLock::CQueueLock(CKLVSyntaxEditLexParser* pParser
 CKLVSyntaxEditLexParser::CQueueLock::~CQueueLock() { m_pParser->m_queueLock.Unlock(); }
 
 CKLVSyntaxEditLexParser::CRequestLock::CRequestLock(CKLVSyntaxEditLexParser* pParser)
-    : m_pParser(pParser), m_bBrokePass(pParser->LockForRequest()) {}
+    : m_pParser(pParser), m_bBrokePass(pParser->AcquireRequest()) {}
 
-CKLVSyntaxEditLexParser::CRequestLock::~CRequestLock() { m_pParser->m_queueLock.Unlock(); }
+CKLVSyntaxEditLexParser::CRequestLock::~CRequestLock() { m_pParser->ReleaseRequest(); }
 
 CKLVSyntaxEditLexParser::CKLVSyntaxEditLexParser() : m_pConnection(new CKLVNotificationConnection) {}
 
@@ -37,27 +37,67 @@ void CKLVSyntaxEditLexParser::Close() {
     m_pSchema.Release();
 }
 
-BOOL CKLVSyntaxEditLexParser::SetBreakWhileBusy() {
-    if (::WaitForSingleObject(m_queueLock.m_hObject, 0) == WAIT_TIMEOUT) {
-        // The worker is in a pass: make it end, and let none of its posts wait for this thread.
-        m_sink.SetPostsCancelled(TRUE);
-        m_pSchema->SetBreak(TRUE);
-        return TRUE;
-    }
-    m_queueLock.Unlock();
-    return FALSE;
-}
-
 BOOL CKLVSyntaxEditLexParser::LockForRequest() {
+    // A queue no pass holds is taken at once: every call here goes through the system's server.
+    if (::WaitForSingleObject(m_queueLock.m_hObject, 0) != WAIT_TIMEOUT) {
+        m_pSchema->SetBreak(FALSE);
+        m_sink.SetPostsCancelled(FALSE);
+        return FALSE;
+    }
     // Counted before the break: a pass that ends before it sees the break still sees the count.
     m_waitingRequests.Enter();
-    const BOOL bBroken = SetBreakWhileBusy();
+    // The worker is in a pass: make it end, and let none of its posts wait for this thread.
+    m_sink.SetPostsCancelled(TRUE);
+    m_pSchema->SetBreak(TRUE);
     m_queueLock.Lock(INFINITE);
     m_waitingRequests.Leave();
     // A break set only to get here would end the next pass before it begins.
     m_pSchema->SetBreak(FALSE);
     m_sink.SetPostsCancelled(FALSE);
+    return TRUE;
+}
+
+BOOL CKLVSyntaxEditLexParser::AcquireRequest() {
+    if (IsRequestHeldHere()) {
+        ++m_nHeldRequests;
+        return FALSE;
+    }
+    const BOOL bBroken = LockForRequest();
+    m_dwRequestHolder = ::GetCurrentThreadId();
+    m_nHeldRequests = 1;
     return bBroken;
+}
+
+void CKLVSyntaxEditLexParser::ReleaseRequest() {
+    if (--m_nHeldRequests > 0) return;
+    m_dwRequestHolder = 0;
+    m_queueLock.Unlock();
+}
+
+BOOL CKLVSyntaxEditLexParser::BeginRequests() {
+    if (!m_pSchema) return FALSE;
+    const BOOL bOutermost = !IsRequestHeldHere();
+    const BOOL bBroken = AcquireRequest();
+    if (bOutermost) {
+        m_bBatchOpen = TRUE;
+        m_bBatchBrokePass = bBroken;
+        m_bBatchWoke = FALSE;
+    }
+    return TRUE;
+}
+
+void CKLVSyntaxEditLexParser::EndRequests() {
+    if (m_nHeldRequests == 1 && m_bBatchOpen) {
+        m_bBatchOpen = FALSE;
+        // The pass the edit broke goes on after the quiet delay, unless a request woke the worker.
+        if (m_bBatchBrokePass && !m_bBatchWoke) WakeForTasksLeft(TRUE);
+    }
+    ReleaseRequest();
+}
+
+void CKLVSyntaxEditLexParser::ApplyPriority() {
+    if (m_nWorkerPriority == m_nPriority) return;
+    if (::SetThreadPriority(m_worker.GetHandle(), m_nPriority)) m_nWorkerPriority = m_nPriority;
 }
 
 void CKLVSyntaxEditLexParser::WakeForTasksLeft(BOOL bDelayed) {
@@ -70,6 +110,7 @@ void CKLVSyntaxEditLexParser::WakeForTasksLeft(BOOL bDelayed) {
 }
 
 void CKLVSyntaxEditLexParser::KeepWake() {
+    if (IsRequestHeldHere()) m_bBatchWoke = TRUE;
     m_bWakePending = true;
     m_evWork.SetEvent();
 }
@@ -85,7 +126,7 @@ void CKLVSyntaxEditLexParser::BreakParse() {
 
 void CKLVSyntaxEditLexParser::LockText() {
     if (!m_pSchema) return;
-    LockForRequest();
+    AcquireRequest();
     ++m_nTextLocks;
 }
 
@@ -94,7 +135,7 @@ void CKLVSyntaxEditLexParser::UnlockText() {
     --m_nTextLocks;
     // The rows have changed; the blocks still describe the old text until the edit is told.
     m_bBlocksBehindText = TRUE;
-    m_queueLock.Unlock();
+    ReleaseRequest();
 }
 
 BOOL CKLVSyntaxEditLexParser::IsWorkerRunning() { return m_worker.IsStarted() && !m_bWorkerEnded; }
@@ -112,7 +153,7 @@ BOOL CKLVSyntaxEditLexParser::IsIdle() {
 void CKLVSyntaxEditLexParser::SetThreadPriority(int nPriority) {
     // The worker's handle changes only on this thread; one that ended for idleness is not joined yet.
     m_nPriority = nPriority;
-    if (IsWorkerRunning()) ::SetThreadPriority(m_worker.GetHandle(), nPriority);
+    if (IsWorkerRunning()) ApplyPriority();
 }
 
 void CKLVSyntaxEditLexParser::StartParseInThread(IKLVSyntaxEditTextSource* pText,
@@ -130,8 +171,9 @@ void CKLVSyntaxEditLexParser::StartParseInThread(IKLVSyntaxEditTextSource* pText
         m_worker.Join(INFINITE);
         m_bWorkerEnded = false;
         if (!m_worker.Start([this] { return RunWorker(); }, m_nPriority)) return;
+        m_nWorkerPriority = m_nPriority;
     }
-    ::SetThreadPriority(m_worker.GetHandle(), m_nPriority);
+    ApplyPriority();
     // A request for now also cuts short a delay asked for before the worker saw it.
     if (bDelayed)
         m_evDelay.SetEvent();

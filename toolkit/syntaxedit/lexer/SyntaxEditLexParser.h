@@ -7,7 +7,9 @@
 // The task queue's mutex is the one lock between the user interface thread and the worker: the
 // worker holds it for a whole parse pass, and a request that finds it busy sets the schema's
 // break so that the pass ends soon; a pass broken with no request after it is taken up again
-// once no request has come for the quiet delay. A request waiting for the mutex goes before the next pass, which waits for it. Questions that
+// once no request has come for the quiet delay. A request waiting for the mutex goes before the next pass, which waits for it. The
+// requests of one edit take the mutex once (BeginRequests): each take goes through the system's
+// server, which under load costs milliseconds. Questions that
 // only read (idle, running) and the priority take no part in it and never wait for a pass.
 // A pass runs only for queued tasks, and not between a change of the rows and the notice of
 // that edit. Stopping is cooperative: the worker is told, and joined.
@@ -55,6 +57,9 @@ public:
     // is told (OnTextChanged) or a request comes: the text is changing.
     void LockText() override;
     void UnlockText() override;
+    // The requests of one edit take the queue once: the ones made within find it held.
+    BOOL BeginRequests() override;
+    void EndRequests() override;
 
     void StopParserThread() override;
     void BreakParseAndWait() { BreakParse(); }
@@ -123,8 +128,12 @@ private:
     BOOL IsStopAsked();
     // Takes the queue as a request; TRUE when a pass was running and has been told to end.
     BOOL LockForRequest();
-    // TRUE when a pass was running and has been told to end.
-    BOOL SetBreakWhileBusy();
+    // A request: takes the queue unless this thread's requests hold it already (then FALSE).
+    BOOL AcquireRequest();
+    void ReleaseRequest();
+    BOOL IsRequestHeldHere() const { return m_dwRequestHolder.load() == ::GetCurrentThreadId(); }
+    // Gives a started worker the priority asked for, unless it has it already.
+    void ApplyPriority();
     // Leaves the wake for a pass after the waiting requests.
     void KeepWake();
     // Wakes a running worker for tasks that a broken pass left queued; bDelayed: once requests
@@ -151,6 +160,14 @@ private:
     BOOL m_bBlocksBehindText = FALSE;
     int m_nTextLocks = 0;
     int m_nPriority = THREAD_PRIORITY_NORMAL;
+    int m_nWorkerPriority = THREAD_PRIORITY_NORMAL;
+    // The thread whose requests hold the queue, and how deeply; only that thread reads the depth.
+    std::atomic<DWORD> m_dwRequestHolder{0};
+    int m_nHeldRequests = 0;
+    // Of the outermost BeginRequests: it broke a pass, and a request within it woke the worker.
+    BOOL m_bBatchOpen = FALSE;
+    BOOL m_bBatchBrokePass = FALSE;
+    BOOL m_bBatchWoke = FALSE;
 
     CKLVSmartPtr<CKLVSyntaxEditLexTextSchema> m_pSchema;
     // Read by the worker and the user interface thread.

@@ -112,6 +112,11 @@ public:
     // Around every change of the rows: a parser that reads them on another thread keeps off.
     virtual void LockText() {}
     virtual void UnlockText() {}
+    // Around the requests of one edit (its break, the change of the rows, the notice of it): a
+    // parser on another thread is stopped and kept off once for all of them. EndRequests only
+    // after a BeginRequests that answered TRUE.
+    virtual BOOL BeginRequests() { return FALSE; }
+    virtual void EndRequests() {}
     // The connection on which the parser's codes 1, 2 and 3 reach the user interface thread;
     // none for a parser that announces nothing.
     virtual CKLVNotificationConnection* GetConnection() { return nullptr; }
@@ -122,6 +127,21 @@ public:
     virtual void SetThreadPriority(int /*nPriority*/) {}
     // The words of the current schema's word lists, offered for completing typed words.
     virtual void GetWordLists(CStringArray& arWords) { arWords.RemoveAll(); }
+};
+
+// Holds a parser's requests together for the life of one edit (BeginRequests to EndRequests).
+class CKLVSyntaxEditLexRequestBatch {
+public:
+    explicit CKLVSyntaxEditLexRequestBatch(IKLVSyntaxEditLexParser* pParser)
+        : m_pParser(pParser && pParser->BeginRequests() ? pParser : nullptr) {}
+    ~CKLVSyntaxEditLexRequestBatch() {
+        if (m_pParser) m_pParser->EndRequests();
+    }
+    CKLVSyntaxEditLexRequestBatch(const CKLVSyntaxEditLexRequestBatch&) = delete;
+    CKLVSyntaxEditLexRequestBatch& operator=(const CKLVSyntaxEditLexRequestBatch&) = delete;
+
+private:
+    IKLVSyntaxEditLexParser* m_pParser;
 };
 
 class IKLVSyntaxEditConfigManager {

@@ -809,3 +809,44 @@ TEST(LexParser, TokenTagSetsListTheTokenClasses) {
     CKLVSyntaxEditLexParser::CollectStrings(&word, strings);
     EXPECT_TRUE(strings.empty()) << "only a list value gives its strings";
 }
+
+// The requests of one edit (its break, the change under the text lock, the notice) take the
+// queue once: the running pass is stopped once, no pass runs and no other thread's request gets
+// the queue until the edit is over, and what the edit broke or asked for is coloured after it.
+TEST(LexParser, TheRequestsOfOneEditTakeTheQueueOnce) {
+    const struct {
+        const char* what;
+        bool bChangesRows;
+    } cases[] = {
+        {"a keystroke", true},
+        {"a break alone, as a save makes", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CQParse q("a x b y\r\nx\r\ny x y\r\n");
+        CKLVSyntaxEditLexTextSchema* pSchema = q.parser.GetLexTextSchema();
+        CPassStarts starts(pSchema);
+        starts.bHold = true;
+        const Pos top(1, 0);
+        q.parser.StartParseInThread(q.buffer.get(), &top, nullptr, 0, FALSE);
+        ASSERT_TRUE(starts.WaitHeld());
+
+        ASSERT_TRUE(q.parser.BeginRequests());
+        EXPECT_FALSE(pSchema->IsBreakSet()) << "the held pass has ended and let go of the queue";
+        q.parser.BreakParse();
+        if (c.bChangesRows) q.Type(Pos(2, 0), Pos(2, 0), "x ");
+        EXPECT_FALSE(pSchema->IsBreakSet()) << "the requests within found the queue held";
+        std::atomic<bool> bOtherHasQueue{false};
+        std::thread other([&] {
+            q.parser.BreakParse();
+            bOtherHasQueue = true;
+        });
+        EXPECT_FALSE(PumpUntil([&] { return bOtherHasQueue.load() || starts.nStarts > 1; }, 300));
+        q.parser.EndRequests();
+        other.join();
+        EXPECT_TRUE(bOtherHasQueue.load());
+        ASSERT_TRUE(PumpUntil([&] { return q.parser.IsIdle(); }, 20000));
+        EXPECT_GE(starts.nStarts.load(), 2);
+        EXPECT_EQ(q.Colours(), q.Fresh());
+    }
+}
