@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/textfield/Edit.h"

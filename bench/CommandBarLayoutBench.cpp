@@ -3,8 +3,8 @@
 // of each should grow only with the logarithm of the count, and the ratio stay about flat.
 #include "BenchTiming.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlButton.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
 #include <cstdio>
 

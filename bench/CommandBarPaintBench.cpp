@@ -3,8 +3,8 @@
 #include "BenchTiming.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 // and 4; each theme's time is printed as a ratio to theme 0's.
 #include "BenchTiming.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 
 #include <cstdio>

@@ -8,8 +8,8 @@
 #include "support/TestFiles.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 
 #include <map>

@@ -5,7 +5,7 @@
 #include "app/HelpViewer.h"
 #include "project/SolutionFile.h"
 #include "support/TestFiles.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"

@@ -4,7 +4,7 @@
 
 #include "app/PropertiesPane.h"
 #include "app/res/Resource.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/propertygrid/PropertyGridItem.h"
 #include "toolkit/propertygrid/PropertyGridItems.h"
 #include "toolkit/propertygrid/PropertyGridView.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "classlib/Wnd.h"
-#include "toolkit/commandbars/ControlHost.h"
+#include "toolkit/commandbars/controlbase/ControlHost.h"
 #include "toolkit/common/Accessible.h"
 #include "toolkit/common/HookSink.h"
 #include "toolkit/common/MouseHook.h"

@@ -2,10 +2,10 @@
 // its controls, numbered from 1.
 #include "toolkit/commandbars/CommandBar.h"
 
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/common/DrawHelpers.h"
 
 LPUNKNOWN CKLVCommandBar::GetInterface(const IID& iid) {

@@ -2,8 +2,8 @@
 #include "toolkit/commandbars/CommandBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 

@@ -2,10 +2,10 @@
 // tool-bar family's keys after them, and the walk that collects and reconnects popup bars.
 #include "toolkit/commandbars/CommandBar.h"
 
-#include "toolkit/commandbars/CommandBarList.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/CommandBarList.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/MenuBar.h"
-#include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/commandbars/controlbase/PropExchangeParam.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/PropExchange.h"
 

@@ -9,9 +9,9 @@
 
 #include <windowsx.h>
 #include "toolkit/commandbars/CommandBarAnimation.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/HeldReference.h"

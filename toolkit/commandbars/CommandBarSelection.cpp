@@ -3,10 +3,10 @@
 
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBarAnimation.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 

@@ -2,8 +2,8 @@
 // the mouse names the tool with its tip and, when asked, its shortcut.
 #include "toolkit/commandbars/CommandBar.h"
 
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"

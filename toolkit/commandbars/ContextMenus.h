@@ -1,7 +1,7 @@
 // The popup bars the command bars keep as context menus; adding one marks it as such.
 #pragma once
 
-#include "toolkit/commandbars/CommandBarList.h"
+#include "toolkit/commandbars/controlbase/CommandBarList.h"
 
 class CKLVContextMenus : public CKLVCommandBarList {
 public:

@@ -2,7 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/GalleryFace.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/ScrollHelper.h"

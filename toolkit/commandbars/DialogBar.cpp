@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/DialogBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/DialogBarControls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"

@@ -2,7 +2,7 @@
 // popup control that shows the bar's title and opens the popup bar the application fills.
 #pragma once
 
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/MenuBarControls.h"
 
 // Drawn with the glyph font like the menu bar's window buttons; hides the bar.

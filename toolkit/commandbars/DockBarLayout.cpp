@@ -5,7 +5,7 @@
 
 #include "classlib/ControlBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 

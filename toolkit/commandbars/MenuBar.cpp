@@ -3,7 +3,7 @@
 #include "classlib/MDIFrameWnd.h"
 #include "classlib/Menu.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/MenuBarControls.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"

@@ -3,7 +3,7 @@
 #include "classlib/Dc.h"
 #include "classlib/Menu.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"

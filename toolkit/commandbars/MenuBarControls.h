@@ -2,8 +2,8 @@
 // the minimise, restore and close buttons at the right end.
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 
 class CKLVControlMDIButton : public CKLVControlButton {
     DECLARE_SERIAL(CKLVControlMDIButton)

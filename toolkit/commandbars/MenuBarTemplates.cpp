@@ -6,7 +6,7 @@
 #include "classlib/Menu.h"
 #include "classlib/WinApp.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
 CKLVMenuBarTemplateMenu::CKLVMenuBarTemplateMenu(UINT nTemplateId, CKLVControls* pControls)
     : m_pControls(pControls), m_nTemplateId(nTemplateId) {

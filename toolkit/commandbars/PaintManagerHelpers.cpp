@@ -5,8 +5,8 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 

@@ -5,7 +5,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/common/DCScopes.h"
 
 #include <algorithm>

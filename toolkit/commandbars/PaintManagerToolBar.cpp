@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManagerIcon.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 
 class CKLVControlPopup;
 class CKLVToolBar;

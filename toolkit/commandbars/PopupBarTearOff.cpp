@@ -3,8 +3,8 @@
 #include "toolkit/commandbars/PopupBar.h"
 
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MouseHook.h"

@@ -4,7 +4,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DrawHelpers.h"

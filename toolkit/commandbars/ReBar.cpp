@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/ReBar.h"
 
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/ToolBarControls.h"
 
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/ToolBar.h"

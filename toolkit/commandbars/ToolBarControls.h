@@ -3,7 +3,7 @@
 // The bar places the two buttons itself; the paint manager draws them as special controls.
 #pragma once
 
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 
 class CKLVToolBar;
 

@@ -6,8 +6,8 @@
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 
 BEGIN_MESSAGE_MAP(CKLVToolBar, CKLVCommandBar)

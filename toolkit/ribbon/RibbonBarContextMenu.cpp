@@ -5,7 +5,7 @@
 
 #include "classlib/CmdUI.h"
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/controls/ControlLabel.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/common/ResourceManager.h"

@@ -5,7 +5,7 @@
 #include "toolkit/ribbon/RibbonBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonControlTab.h"
 #include "toolkit/ribbon/RibbonGroup.h"

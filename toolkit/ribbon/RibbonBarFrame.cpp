@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/ribbon/RibbonCaptionControls.h"

@@ -3,7 +3,7 @@
 // quick access tool bar's context menu.
 #pragma once
 
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 
 class CKLVRibbonQuickAccessControls;
 

@@ -1,6 +1,6 @@
 #include "toolkit/ribbon/RibbonContextMenuBar.h"
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
 IMPLEMENT_DYNCREATE(CKLVRibbonContextMenuBar, CKLVPopupBar)
 

@@ -2,7 +2,7 @@
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/MouseHook.h"

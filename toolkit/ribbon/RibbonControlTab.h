@@ -4,7 +4,7 @@
 // a popup below the row.
 #pragma once
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/tabs/TabManager.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "toolkit/ribbon/RibbonControls.h"
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/common/FlagScope.h"
 #include "toolkit/common/PropExchange.h"
 

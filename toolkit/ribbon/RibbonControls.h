@@ -5,7 +5,7 @@
 // each releasing its own reference once.
 #pragma once
 
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
 class CKLVRibbonBar;
 

@@ -1,9 +1,9 @@
 #include "toolkit/ribbon/RibbonGroup.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"

@@ -16,7 +16,7 @@
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/interfaces/ControlRoster.h"
 #include "toolkit/themes/RibbonFaces.h"
 

@@ -5,7 +5,7 @@
 // group that is gone.
 #pragma once
 
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/ribbon/RibbonGroups.h"
 

@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/ribbon/RibbonBar.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonTabPopupToolBar.h"

@@ -3,7 +3,7 @@
 // 13/22 of the theme's control height.
 #pragma once
 
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/PopupBar.h"
 
 class CKLVRibbonBar;

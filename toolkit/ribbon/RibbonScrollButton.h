@@ -3,7 +3,7 @@
 // repeat after 4/5 of the double-click time and the next ones every tenth of it.
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 
 class CKLVRibbonGroupScroller;
 

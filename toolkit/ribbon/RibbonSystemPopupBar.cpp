@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonSystemPopupBar.h"
 
-#include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/DCScopes.h"

@@ -2,7 +2,7 @@
 
 #include "classlib/RecentFileList.h"
 #include "classlib/WinApp.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/common/DCScopes.h"

@@ -3,7 +3,7 @@
 // below its caption.
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 
 class CRecentFileList;
 

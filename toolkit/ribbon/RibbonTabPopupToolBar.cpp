@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/common/FlagScope.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/ribbon/RibbonBar.h"

@@ -2,7 +2,7 @@
 // workspace of its own, draws that row in its rectangle and forwards clicks and mouse moves to it.
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/tabs/TabWorkspace.h"
 
 class CKLVTabClientWnd;

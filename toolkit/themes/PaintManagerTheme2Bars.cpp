@@ -2,7 +2,7 @@
 // with a gradient over the first row, banded floating bars) and the tool bar's expand buttons.
 #include "toolkit/themes/PaintManagerTheme2.h"
 
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/ThemeControlState.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"

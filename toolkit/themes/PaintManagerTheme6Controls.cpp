@@ -2,7 +2,7 @@
 // skin's images; where a face image is missing theme 2 draws it.
 #include "toolkit/themes/PaintManagerTheme6.h"
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/themes/RibbonFaces.h"
 #include "toolkit/themes/ThemeControlState.h"
 #include "toolkit/themes/ThemeResourceImage.h"

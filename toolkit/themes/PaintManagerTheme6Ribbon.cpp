@@ -5,7 +5,7 @@
 #include "toolkit/themes/PaintManagerTheme6.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/themes/RibbonContextTab.h"
 #include "toolkit/themes/RibbonFaces.h"
 #include "toolkit/themes/ThemeResourceImage.h"

@@ -5,8 +5,8 @@
 
 #include "classlib/Wnd.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/FrameIntegration.h"
 #include "toolkit/themes/RibbonFaces.h"
 #include "toolkit/themes/ThemeResourceImage.h"

@@ -2,7 +2,7 @@
 // new strip at each control that begins a group) and its split buttons, inside strips or not.
 #include "toolkit/themes/PaintManagerTheme6.h"
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/themes/RibbonFaces.h"
 #include "toolkit/themes/ThemeControlState.h"
 #include "toolkit/themes/ThemeResourceImage.h"

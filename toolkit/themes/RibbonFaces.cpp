@@ -1,6 +1,6 @@
 #include "toolkit/themes/RibbonFaces.h"
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/interfaces/ControlRoster.h"
 
 const CKLVRibbonGroupFace* CKLVRibbonGroupFace::Of(const CKLVControl* pControl) {

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/controls/ControlComboBox.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "classlib/MemFile.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/common/PropExchangeArchive.h"
 
 #include <cstdlib>

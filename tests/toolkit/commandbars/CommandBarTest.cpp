@@ -1,7 +1,7 @@
 // The bar window: selection and popups, idle command updates, help hit tests, keys of tracking
 // mode on hidden bars (the hook client called directly), and the accessible bar.
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
 
 #include "classlib/WindowMessages.h"
 

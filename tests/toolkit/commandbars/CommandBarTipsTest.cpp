@@ -5,8 +5,8 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/commandbars/tooltips/TooltipWnd.h"
 

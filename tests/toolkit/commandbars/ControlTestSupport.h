@@ -3,9 +3,9 @@
 #pragma once
 
 #include "PaintManagerTestSupport.h"
-#include "toolkit/commandbars/ControlButton.h"
-#include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
 
 #include <vector>

@@ -2,8 +2,8 @@
 // bar, the special buttons and key tips drawn into a 32-bit DIB section, and the animations.
 #include "PaintManagerTestSupport.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManager.h"

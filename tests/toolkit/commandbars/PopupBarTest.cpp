@@ -3,7 +3,7 @@
 // work area, placement at a monitor's bottom edge, the animation kinds and the tear-off loop.
 #include "PopupBarTestSupport.h"
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 

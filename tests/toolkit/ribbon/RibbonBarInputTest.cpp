@@ -2,7 +2,7 @@
 // commands are recorded, no move or size loop starts), double clicks minimise and restore, the
 // frame's wheel switches tabs, and the context menu's content and commands.
 #include "RibbonFrameTestSupport.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"

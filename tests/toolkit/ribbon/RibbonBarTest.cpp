@@ -2,7 +2,7 @@
 // quick access tool bar (wrapping, duplicates, shared references) and the context headers.
 #include "RibbonFrameTestSupport.h"
 #include "StateStores.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // button names its command from the frame's system menu and posts it, and a command list item
 // puts its command on the quick access tool bar and takes it off again.
 #include "RibbonFrameTestSupport.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/ribbon/RibbonCaptionControls.h"
 #include "toolkit/ribbon/RibbonControls.h"
 

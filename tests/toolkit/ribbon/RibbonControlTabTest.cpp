@@ -2,7 +2,7 @@
 // selected tab moves the selection, a minimised ribbon pops the tab up, controls of other tabs'
 // groups hide, and accessibility calls check their arguments.
 #include "RibbonFrameTestSupport.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonTabPopupToolBar.h"
 

@@ -6,7 +6,7 @@
 #include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/ribbon/RibbonCaptionControls.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 
 #include <gtest/gtest.h>

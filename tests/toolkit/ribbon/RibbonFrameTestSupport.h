@@ -4,8 +4,8 @@
 
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/ControlButton.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"

@@ -1,6 +1,6 @@
 // A group and the controls it lists may be freed in either order: neither keeps a pointer to the
 // one that went first, and a control lies in one group at a time.
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "RibbonFrameTestSupport.h"
 #include "StateStores.h"
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"

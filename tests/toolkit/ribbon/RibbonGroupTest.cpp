@@ -1,7 +1,7 @@
 // The group's own layout: one step of reduction per accepted level, its width at each size, the
 // controls it hides as a popup, and short columns spread down the content height.
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroups.h"
 

@@ -3,7 +3,7 @@
 // Alt alone, Alt with a tab's letter, and a tab's tip leading to its groups.
 #include "RibbonFrameTestSupport.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/ribbon/RibbonControls.h"
 #include "toolkit/ribbon/RibbonGroup.h"
 #include "toolkit/ribbon/RibbonGroupControlPopup.h"

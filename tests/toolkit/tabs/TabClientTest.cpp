@@ -5,7 +5,7 @@
 #include "classlib/WindowTestSupport.h"
 #include "support/DeferredAction.h"
 #include "support/FlatPaintManagerTheme.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"

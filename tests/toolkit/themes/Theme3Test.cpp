@@ -2,7 +2,7 @@
 // styles, and what it asks of a visual style (ours) for popup items and floating captions.
 #include "FakeVisualStyle.h"
 #include "ThemeTestSupport.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/themes/PaintManagerTheme3.h"
 
 #include <functional>

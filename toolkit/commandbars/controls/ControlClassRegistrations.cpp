@@ -1,8 +1,8 @@
 // The control kinds this library builds, entered in the control class table before main runs.
 // The library is linked whole so that this registration runs in any program that links it.
-#include "toolkit/commandbars/ControlButton.h"
-#include "toolkit/commandbars/ControlClassTable.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlClassTable.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controls/ControlComboBox.h"
 #include "toolkit/commandbars/controls/ControlCustom.h"
 #include "toolkit/commandbars/controls/ControlEdit.h"

@@ -3,7 +3,7 @@
 // cannot show (a vertical bar) the control is hidden, or drawn and clicked as a plain button.
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/common/HookSink.h"
 
 class CKLVControlCustom : public CKLVControlButton, public CKLVHookSink {

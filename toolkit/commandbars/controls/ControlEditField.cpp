@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/controls/ControlEditField.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/textfield/ShellAutoComplete.h"

@@ -3,7 +3,7 @@
 // text saved on focus, the mouse-hook lock held while focused, and the keys a bar hands over.
 #pragma once
 
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/textfield/Edit.h"
 #include "toolkit/commandbars/textfield/ShellAutoComplete.h"
 

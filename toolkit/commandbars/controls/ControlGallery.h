@@ -4,7 +4,7 @@
 // its own), it is a popup control opening its bar.
 #pragma once
 
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/GalleryFace.h"
 #include "toolkit/commandbars/ScrollHelper.h"
 

@@ -2,7 +2,7 @@
 // radio button, each showing its own caption.
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 
 class CKLVControlLabel : public CKLVControlButton {
     DECLARE_SERIAL(CKLVControlLabel)

@@ -1,7 +1,7 @@
 // What the list placeholders share: removing last layout's items, inserting this layout's, the
 // customise-mode placeholder and the menu text of an entry.
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 
 namespace klv_control_lists {

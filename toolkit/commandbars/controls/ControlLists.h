@@ -4,7 +4,7 @@
 // as its own caption.
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 
 #include <functional>
 

@@ -3,7 +3,7 @@
 // while the button is held beyond its edge, and the release executes with the chosen size.
 #pragma once
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
 class CKLVControlSelector : public CKLVControl {
     DECLARE_SERIAL(CKLVControlSelector)

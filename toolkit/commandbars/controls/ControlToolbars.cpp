@@ -1,6 +1,6 @@
 // The list of tool bars a menu or the bars' context menu offers to show or hide.
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"

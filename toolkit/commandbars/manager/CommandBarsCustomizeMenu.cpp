@@ -4,8 +4,8 @@
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/ResourceManager.h"
 

@@ -1,8 +1,8 @@
 #include "toolkit/commandbars/manager/CommandMenu.h"
 
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/common/ImageManager.h"
 

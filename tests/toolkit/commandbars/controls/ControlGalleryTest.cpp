@@ -3,7 +3,7 @@
 // and drawn.
 #include "MenuFrameTestSupport.h"
 #include "support/DeferredAction.h"
-#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/ControlGalleryPaintManager.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/controls/ComboBoxGalleryPopupBar.h"

@@ -5,7 +5,7 @@
 #include "classlib/Array.h"
 #include "classlib/CmdTarget.h"
 #include "classlib/Geometry.h"
-#include "toolkit/commandbars/ControlHost.h"
+#include "toolkit/commandbars/controlbase/ControlHost.h"
 
 class CDC;
 class CKLVCommandBar;

@@ -1,7 +1,7 @@
 // The plain command button of tool bars and the plain item of menus.
 #pragma once
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
 class CKLVControlButton : public CKLVControl {
     DECLARE_SERIAL(CKLVControlButton)

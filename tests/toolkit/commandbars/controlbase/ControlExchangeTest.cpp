@@ -3,8 +3,8 @@
 // that brought it, and a loading control finds its action.
 #include "ArchiveExchangeRoundTrip.h"
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/PropExchangeParam.h"
 #include "toolkit/commandbars/controls/ControlEdit.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ImageManager.h"

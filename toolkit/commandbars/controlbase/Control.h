@@ -7,7 +7,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/Map.h"
 #include "classlib/String.h"
-#include "toolkit/commandbars/ControlHost.h"
+#include "toolkit/commandbars/controlbase/ControlHost.h"
 #include "toolkit/common/Accessible.h"
 
 class CDC;

@@ -1,5 +1,5 @@
 // A control for accessibility clients: a button, a button menu or a menu item of its bar.
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
 #include "toolkit/common/DrawHelpers.h"
 

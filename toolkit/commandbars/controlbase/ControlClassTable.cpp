@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/ControlClassTable.h"
+#include "toolkit/commandbars/controlbase/ControlClassTable.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/common/ResourceManager.h"
 
 IMPLEMENT_DYNAMIC(CKLVControlAction, CCmdTarget)

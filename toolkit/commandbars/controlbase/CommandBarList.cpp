@@ -1,6 +1,6 @@
-#include "toolkit/commandbars/CommandBarList.h"
+#include "toolkit/commandbars/controlbase/CommandBarList.h"
 
-#include "toolkit/commandbars/ControlHost.h"
+#include "toolkit/commandbars/controlbase/ControlHost.h"
 
 void CKLVCommandBarList::Add(CKLVCommandBar* pBar) {
     if (!pBar || Contains(pBar)) return;

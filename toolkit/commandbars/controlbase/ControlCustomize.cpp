@@ -1,8 +1,8 @@
 // Customisation on a control: the drag over it, and the width drag at its left or right edge
 // with an inverted frame on the desktop.
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ResourceManager.h"

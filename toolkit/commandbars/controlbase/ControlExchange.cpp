@@ -1,8 +1,8 @@
 // A control's saved state: its keys in their order, each from the schema that introduced it.
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
-#include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/PropExchangeParam.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/PropExchange.h"

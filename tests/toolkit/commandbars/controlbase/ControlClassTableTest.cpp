@@ -2,7 +2,7 @@
 // that take a kind of their own, make the control class that serves them.
 #include "ControlTestSupport.h"
 
-#include "toolkit/commandbars/ControlClassTable.h"
+#include "toolkit/commandbars/controlbase/ControlClassTable.h"
 #include "toolkit/commandbars/controls/ControlComboBox.h"
 #include "toolkit/commandbars/controls/ControlCustom.h"
 #include "toolkit/commandbars/controls/ControlEdit.h"

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"

@@ -1,8 +1,8 @@
 // The layout of a bar's controls: tool-bar rows with wrapping, group gaps, hiding, fitting,
 // centring, right alignment and stretching; large buttons reduced step by step; popup columns.
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/common/ImageManager.h"
 

@@ -2,7 +2,7 @@
 // split button whose button part executes and whose drop-down part opens the bar (4).
 #pragma once
 
-#include "toolkit/commandbars/ControlButton.h"
+#include "toolkit/commandbars/controlbase/ControlButton.h"
 
 class CKLVControlPopup : public CKLVControlButton {
     DECLARE_SERIAL(CKLVControlPopup)

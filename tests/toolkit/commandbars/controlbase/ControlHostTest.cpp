@@ -2,9 +2,9 @@
 // site supplies, one of the popup bar class the site names, else a plain popup bar of the class the
 // bars registered), and the bar a popup control opens, seen as itself through its host.
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/ControlHost.h"
-#include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/ControlHost.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 

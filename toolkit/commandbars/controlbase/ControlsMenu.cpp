@@ -1,12 +1,12 @@
 // Controls built from the items of a Windows menu or from a tool bar's command ids, with the
 // site asked before and told after.
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/ControlClassTable.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlClassTable.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/DrawHelpers.h"
 

@@ -1,9 +1,9 @@
 // Executing a control's command through its bar's site window, and the tracked press of a button
 // with its auto-repeat.
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/sounds/MenuSoundPlayer.h"
 #include "toolkit/common/HeldReference.h"
 

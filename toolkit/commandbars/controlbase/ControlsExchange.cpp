@@ -1,13 +1,13 @@
 // A control set's saved state: the controls by class name, the original set the program built,
 // and the walk over the popup bars the controls lead to.
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
 #include "classlib/Exceptions.h"
 #include "classlib/File.h"
-#include "toolkit/commandbars/CommandBarList.h"
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlPopup.h"
-#include "toolkit/commandbars/PropExchangeParam.h"
+#include "toolkit/commandbars/controlbase/CommandBarList.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/PropExchangeParam.h"
 #include "toolkit/common/PropExchangeArchive.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 // press with auto-repeat, buttons and popups on menus and tool bars.
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/ControlAction.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
 
 using commandbars_test::CTestBar;
 using commandbars_test::CTestSite;

@@ -1,9 +1,9 @@
 // Adding, removing, finding, comparing and duplicating the controls of a bar.
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 
-#include "toolkit/commandbars/Control.h"
-#include "toolkit/commandbars/ControlClassTable.h"
-#include "toolkit/commandbars/ControlPopup.h"
+#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/controlbase/ControlClassTable.h"
+#include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControls, CCmdTarget)

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/ControlHost.h"
+#include "toolkit/commandbars/controlbase/ControlHost.h"
 
 namespace {
 

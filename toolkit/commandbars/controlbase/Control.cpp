@@ -1,10 +1,10 @@
 // The control's texts, styles and visibility, its action binding, copying and comparing, and
 // the selection it shares with its bar.
-#include "toolkit/commandbars/Control.h"
+#include "toolkit/commandbars/controlbase/Control.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/ControlAction.h"
-#include "toolkit/commandbars/Controls.h"
+#include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/interfaces/ControlRoster.h"
 #include "toolkit/common/ImageManager.h"
