@@ -40,6 +40,9 @@ const char* const EnvelopeReader =
 const char* const ItemStream =
 #include "fragments/item_stream.inc"
     ;
+const char* const StructStream =
+#include "fragments/struct_stream.inc"
+    ;
 const char* const ClientExports =
 #include "fragments/client_exports.inc"
     ;
@@ -81,6 +84,7 @@ const char* fragmentText(CFragment fragment)
     case CFragment::ArrayShapes: return ArrayShapes;
     case CFragment::EnvelopeReader: return EnvelopeReader;
     case CFragment::ItemStream: return ItemStream;
+    case CFragment::StructStream: return StructStream;
     case CFragment::ClientExports: return ClientExports;
     case CFragment::ClientCalls: return ClientCalls;
     case CFragment::AuthBasic: return AuthBasic;

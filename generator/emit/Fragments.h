@@ -20,6 +20,7 @@ enum class CFragment {
     ArrayShapes,      // the size, offset and positions of SOAP-encoded arrays
     EnvelopeReader,   // the envelope's place in a message, its parse, SOAP names
     ItemStream,       // reading a message's items one at a time, where the service has such messages
+    StructStream,     // reading a document message straight into its struct, where its type allows
     ClientExports,    // <proj>_client_init and <proj>_strerror
     ClientCalls,      // what every operation's call uses
     AuthBasic,        // the Authorization value of Basic authentication
@@ -30,13 +31,14 @@ enum class CFragment {
 
 // Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
 // stands in the demo; the authentication's in projects with one, one
-// scheme's of the two; the item stream in services with messages of items).
+// scheme's of the two; the item stream in services with messages of items,
+// the struct stream in those with document messages it reads).
 constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,   CFragment::TransportExports,
                                       CFragment::SenderFrame,    CFragment::FixedSenders,  CFragment::NumberWriters,
                                       CFragment::ValueChecks,    CFragment::PacketReader,  CFragment::ArrayShapes,
-                                      CFragment::EnvelopeReader, CFragment::ItemStream,    CFragment::ClientExports,
-                                      CFragment::ClientCalls,    CFragment::AuthBasic,     CFragment::AuthDigest,
-                                      CFragment::ClientAuth};
+                                      CFragment::EnvelopeReader, CFragment::ItemStream,    CFragment::StructStream,
+                                      CFragment::ClientExports,  CFragment::ClientCalls,   CFragment::AuthBasic,
+                                      CFragment::AuthDigest,     CFragment::ClientAuth};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

@@ -7,6 +7,7 @@
 #include "generator/emit/Fragments.h"
 #include "generator/emit/MetIndexes.h"
 #include "generator/emit/ResponseDecoders.h"
+#include "generator/emit/StructStream.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
 
@@ -421,76 +422,164 @@ void writeItemRun(const CItemRun& run, bool rpc, const std::string& indent, CTex
     out.line(indent, "return mystream_items(reader, ", rpc ? "1" : "0", ", decode_", run.typeName, "_item, &", run.access, ");");
 }
 
-// The reading of a message item by item, where the service has messages of
-// items: the kinds are tested in the decoder's order on the Body's first
-// element, and only a message that starts with one of those is read so; any
-// other goes to the tree.
-bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
+// A kind's lines in the kind function of a reading without the whole tree:
+// whether the reading takes the kind, and its lines at indent where it does.
+struct CStreamKinds {
+    std::function<bool(const CKindBlock&)> takes;
+    std::function<void(const CKindBlock&, const std::string& indent, CTextBuffer& out)> write;
+};
+
+// The kinds tested in the decoder's order on the Body's first element, up
+// to the last one the reading takes: a message of a kind before it that the
+// reading does not take is the tree's. Empty when it takes none.
+std::string kindChain(const CEmitContext& context, const CStreamKinds& kinds)
 {
-    const std::string& p = context.proj();
     const std::string& P = context.projUpper();
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
-    // The kinds up to the last read item by item: a message of a kind
-    // before it that is not is the tree's.
     CTextBuffer chain, pending;
-    std::vector<std::string_view> names; // of the kinds read item by item
     forEachKindBlock(context, [&](const CKindBlock& kind) {
-        const CItemRun run = itemRunOf(context, kind);
-        if (!run.typeName.empty() && std::find(names.begin(), names.end(), kind.element) == names.end())
-            names.push_back(kind.element);
+        const bool taken = kinds.takes(kind);
         pending.line("\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
-        if (!run.typeName.empty()) {
+        if (taken) {
             pending.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
             // A kind of one SOAP version met in the other's envelope is the tree's to refuse.
             const int bound = soap12 ? versions[kind.key.index] : 3;
             if (bound != 3) {
                 pending.line("\t\tif(pk->soap_version ", bound == 1 ? "!=" : "==", " 12){");
-                writeItemRun(run, kind.rpc, "\t\t\t", pending);
+                kinds.write(kind, "\t\t\t", pending);
                 pending.line("\t\t}");
             } else {
-                writeItemRun(run, kind.rpc, "\t\t", pending);
+                kinds.write(kind, "\t\t", pending);
             }
         }
         pending.line("\t}");
-        if (!run.typeName.empty()) {
+        if (taken) {
             chain.append(pending.text());
             pending.clear();
         }
     });
-    if (chain.empty())
-        return false;
-    writeFragment(context, CFragment::ItemStream, out);
-    out.emptyLine();
-    out.line("//the kind of the message whose Body's first element is cur, and how the reader reads its items:");
-    out.line("//0 where it is a message of items, else 1");
-    out.line("static int ", p, "_proto_stream_kind(mystream_t *reader, xmlNodePtr cur)");
+    return chain.text();
+}
+
+// One reading without the whole tree, as the decoder calls it:
+// "<proj>_proto_<name>(xml, length, pk)" and its kind function
+// "<proj>_proto_<name>_kind(reader, cur)".
+struct CStreamEntry {
+    const char* name;
+    const char* readerType;
+    const char* readFunction;
+    const char* what;                  // what the kind function sets, in its comment
+    std::vector<std::string> settings; // the reader's fields beyond its kind, packet and version
+};
+
+// The kind function of a reading over the chain, and its entry: the
+// packet as it was where the reading leaves the message to the tree.
+void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, const std::string& chain, CTextBuffer& out)
+{
+    const std::string& p = context.proj();
+    const std::string kindFunction = p + "_proto_" + entry.name + "_kind";
+    out.line("//the kind of the message whose Body's first element is cur, and ", entry.what, ":");
+    out.line("//0 where the reading takes the message, else 1");
+    out.line("static int ", kindFunction, "(", entry.readerType, " *reader, xmlNodePtr cur)");
     out.line("{");
     out.line("\t", p, "_proto_packet_t\t*pk = (", p, "_proto_packet_t *)reader->packet;");
     lines(out, {"", "\tpk->soap_version = mydecode_version(cur->parent);"});
-    out.append(chain.text());
+    out.append(chain);
     lines(out, {"\treturn 1;", "}", ""});
+    out.line("//the SOAP message xml[0..length) read without the whole tree where it is a message the reading");
+    out.line("//takes (see ", entry.readFunction, "): 0 when it was, else 1 with the packet as it was");
+    out.line("static int ", p, "_proto_", entry.name, "(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
+    out.line("{");
+    out.line("\t", entry.readerType, "\treader;");
+    lines(out, {"\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result;", "",
+                "\tmemset(&reader, 0, sizeof(reader));"});
+    out.line("\treader.kind = ", kindFunction, ";");
+    out.line("\treader.packet = pk;");
+    // A service with SOAP 1.2 operations reads either envelope.
+    out.line("\treader.soap11 = ", bindsSoapVersion(context.view(), 12) ? "0" : "1", ";");
+    for (const std::string& setting : entry.settings)
+        out.line("\treader.", setting, ";");
+    out.line("\tresult = ", entry.readFunction, "(&reader, xml, length);");
+    out.line("\tif(result != 0){");
+    out.line("\t\t", p, "_free_proto_packet(pk);");
+    lines(out, {"\t\tmemset(&pk->msg, 0, sizeof(pk->msg));", "\t\tpk->msg_type = kind;", "\t\tpk->soap_version = version;",
+                "\t\tpk->decode_error[0] = '\\0';", "\t}", "\treturn result;", "}", ""});
+}
+
+// The reading of a message item by item, where the service has messages of
+// items: only a message that starts with one of those is read so; any other
+// goes to the tree.
+bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
+{
+    std::vector<std::string_view> names; // of the kinds read item by item
+    const std::string chain = kindChain(
+        context, {[&](const CKindBlock& kind) {
+                      const bool taken = !itemRunOf(context, kind).typeName.empty();
+                      if (taken && std::find(names.begin(), names.end(), kind.element) == names.end())
+                          names.push_back(kind.element);
+                      return taken;
+                  },
+                  [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
+                      writeItemRun(itemRunOf(context, kind), kind.rpc, indent, lines);
+                  }});
+    if (chain.empty())
+        return false;
+    const std::string& p = context.proj();
+    writeFragment(context, CFragment::ItemStream, out);
+    out.emptyLine();
     out.line("//the local names of the Body's first elements whose messages are read item by item");
     out.line("static const char *const ", p, "_stream_names[] = {");
     for (std::string_view name : names)
         out.line("\t", cStringLiteral(name), ",");
     lines(out, {"\tNULL", "};", ""});
-    out.line("//the SOAP message xml[0..length) read item by item where it is a message of items (see mystream_read):");
-    out.line("//0 when it was, else 1 with the packet as it was");
-    out.line("static int ", p, "_proto_stream(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
-    lines(out, {"{", "\tmystream_t\treader;", "\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result;", "",
-                "\tmemset(&reader, 0, sizeof(reader));"});
-    out.line("\treader.kind = ", p, "_proto_stream_kind;");
-    lines(out, {"\treader.packet = pk;", "\treader.error = pk->decode_error;"});
-    out.line("\treader.names = ", p, "_stream_names;");
-    // A service with SOAP 1.2 operations reads either envelope; an encoded
-    // message may give any element an id.
-    out.line("\treader.soap11 = ", soap12 ? "0" : "1", ";");
-    out.line("\treader.encoded = ", usesEncoding(context) ? "1" : "0", ";");
-    lines(out, {"\tresult = mystream_read(&reader, xml, length);", "\tif(result != 0){"});
-    out.line("\t\t", p, "_free_proto_packet(pk);");
-    lines(out, {"\t\tmemset(&pk->msg, 0, sizeof(pk->msg));", "\t\tpk->msg_type = kind;", "\t\tpk->soap_version = version;",
-                "\t\tpk->decode_error[0] = '\\0';", "\t}", "\treturn result;", "}", ""});
+    // An encoded message may give any element an id.
+    writeStreamEntry(context,
+                     {"stream", "mystream_t", "mystream_read", "how the reader reads its items",
+                      {"error = pk->decode_error", "names = " + p + "_stream_names",
+                       std::string("encoded = ") + (usesEncoding(context) ? "1" : "0")}},
+                     chain, out);
+    return true;
+}
+
+// Where a kind's message is read straight into its struct: a document
+// message of one literal Body part, an element whose type the struct
+// stream reads, no soap:header parts, and not read item by item. The
+// index of its type's table; -1 otherwise.
+int structRunOf(const CEmitContext& context, const CKindBlock& kind, CStructStream& tables)
+{
+    if (kind.rpc || kind.side.encoded || !headerParts(kind.side).empty() || !itemRunOf(context, kind).typeName.empty())
+        return -1;
+    const CViewMessage& message = *kind.side.message;
+    if (message.parts.size() != 1 || message.parts.front().refKind != CViewPart::ElementRef)
+        return -1;
+    const CStructMember* member = messageMember(context.layout().structOf(&message), message.parts.front());
+    if (member == nullptr || accessOf(context, member, std::string()).kind != CValueAccess::Decode)
+        return -1;
+    return tables.add(*member->userType);
+}
+
+// The reading of document messages straight into their structs, where the
+// service has such messages: only a message that starts with one the
+// stream reads is read so; any other goes to the tree.
+bool writeStructStream(const CEmitContext& context, CTextBuffer& out)
+{
+    CStructStream tables(context);
+    const std::string chain = kindChain(
+        context, {[&](const CKindBlock& kind) { return structRunOf(context, kind, tables) >= 0; },
+                  [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
+                      const CViewMessage& message = *kind.side.message;
+                      const CStructMember* member = messageMember(context.layout().structOf(&message), message.parts.front());
+                      lines.line(indent, "return mysax_struct(reader, ", std::to_string(structRunOf(context, kind, tables)),
+                                 ", &pk->msg.", message.cName, ".", member->cName, ");");
+                  }});
+    if (chain.empty())
+        return false;
+    tables.write(out);
+    writeStreamEntry(context,
+                     {"struct_stream", "mysax_t", "mysax_read", "the struct the reading fills",
+                      {"types = mysax_types", "members = mysax_members", "namespaces = mydecode_namespaces"}},
+                     chain, out);
     return true;
 }
 
@@ -609,7 +698,8 @@ std::string fixedKind(const CEmitContext& context, const std::string& kind, cons
     return context.keys().hasOperations() ? context.projUpper() + "_PROTO_" + kind : std::string(value);
 }
 
-// Whether the decoder reads messages of items item by item.
+// Whether the decoder reads some messages without the whole tree (item by
+// item, or straight into their structs).
 bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
@@ -642,7 +732,8 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                     "\t\tif((size_t)(end - value) == length && strncmp(value, action, length) == 0)", "\t\t\treturn 1;",
                     "\t}", "\treturn 0;", "}", ""});
     }
-    const bool streamed = writeItemStream(context, out);
+    const bool itemStreamed = writeItemStream(context, out);
+    const bool structStreamed = writeStructStream(context, out);
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
                 "//(or its multipart root part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
@@ -658,9 +749,14 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\t\tsnprintf(pk->decode_error, sizeof(pk->decode_error), \"%s\", why);", "\t\treturn -1;", "\t}",
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 ""});
-    if (streamed) {
+    if (itemStreamed) {
         out.line("\t//a message of items is read item by item, without the whole tree");
         out.line("\tif(", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
+        lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
+    }
+    if (structStreamed) {
+        out.line("\t//a document message of structs is read straight into them, without the tree");
+        out.line("\tif(", p, "_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
         lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
     }
     lines(out, {"\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end, &references);",
@@ -685,10 +781,10 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tfor(cur = mydecode_element(cur->xmlChildrenNode); cur != NULL; cur = mydecode_element(cur->next))",
                 "\t{", "\t\tif(mydecode_is_soap(cur, \"Header\")){", "\t\t\theader = cur;",
                 "\t\t\tcur = cur->xmlChildrenNode;"});
-    return streamed;
+    return itemStreamed || structStreamed;
 }
 
-// streamed: a message read item by item goes on at its attachment.
+// streamed: a message read without the whole tree goes on at its attachment.
 void writeDecoderBody(const CEmitContext& context, bool streamed, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();

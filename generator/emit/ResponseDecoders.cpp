@@ -15,11 +15,6 @@
 #include <string_view>
 #include <vector>
 
-namespace {
-
-// A single number, text or structure element that neither minOccurs="0"
-// nor a choice lets stand out. (A text may be empty and a nillable one nil;
-// it must come.)
 bool isRequiredValue(const CStructMember& member)
 {
     const bool structure = member.kind == CStructMember::Struct && member.userType != nullptr;
@@ -27,6 +22,8 @@ bool isRequiredValue(const CStructMember& member)
         member.origin == CStructMember::Element && !member.optional && !member.wildcard &&
         member.presentName.empty();
 }
+
+namespace {
 
 // Texts listed anew for each decoder, in room that stays from decoder to
 // decoder: clearing keeps each string's storage for the next list.

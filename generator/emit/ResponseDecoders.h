@@ -4,6 +4,7 @@
 class CEmitContext;
 class CTextBuffer;
 struct CStructDef;
+struct CStructMember;
 class CViewType;
 
 // The decoders of "<proj>_api.c": the conversion helpers they need, the
@@ -22,5 +23,10 @@ bool decodedItemByItem(const CViewType& type, const CStructDef& def);
 // function reads an item's name, namespace, xsi:nil and position and its
 // text alone, so that a reader may hand it an element that holds no more.
 bool readFromItemText(const CStructDef& def);
+
+// A single number, text or structure element that neither minOccurs="0"
+// nor a choice lets stand out: its decoder fails where it does not come.
+// (A text may be empty and a nillable one nil; it must come.)
+bool isRequiredValue(const CStructMember& member);
 
 #endif

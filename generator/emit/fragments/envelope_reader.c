@@ -633,3 +633,107 @@ static int mydecode_fail_at(xmlDocPtr doc, const char *why, xmlNodePtr cur)
 			cur->ns != NULL && cur->ns->href != NULL ? (const char *)cur->ns->href : "", (const char *)cur->name);
 	return -1;
 }
+
+//an attribute named id, href or ref (of any namespace) among the SAX attributes: a value may come by
+//reference, which only the whole tree resolves (a service that reads every message through the tree
+//leaves this unused)
+static int mydecode_refers(int count, const xmlChar **attributes) KVPROJ_MAYBE_UNUSED;
+
+static int mydecode_refers(int count, const xmlChar **attributes)
+{
+	int	i;
+
+	//each attribute is five pointers: its local name, prefix, namespace, value and value's end
+	for(i = 0; i < count; i++){
+		if(mydecode_is_reference_name((const char *)attributes[i * 5]))
+			return 1;
+	}
+	return 0;
+}
+
+//appends length bytes of text to the text gathered at *gathered (*used bytes in *size), which grows
+//to keep room for a NUL behind them; -1 without memory (a service that reads every message through
+//the tree leaves this unused)
+static int mydecode_gather(char **gathered, size_t *used, size_t *size, const xmlChar *text, int length) KVPROJ_MAYBE_UNUSED;
+
+static int mydecode_gather(char **gathered, size_t *used, size_t *size, const xmlChar *text, int length)
+{
+	char	*grown;
+
+	if(*used + (size_t)length >= *size){
+		while(*used + (size_t)length >= *size)
+			*size = *size == 0 ? 64 : *size * 2;
+		if((grown = (char *)realloc(*gathered, *size)) == NULL)
+			return -1;
+		*gathered = grown;
+	}
+	memcpy(*gathered + *used, text, (size_t)length);
+	*used += (size_t)length;
+	return 0;
+}
+
+//the bytes of the document not yet handed to the parser
+typedef struct mydecode_bytes_t{
+	const char	*at;
+	size_t	left;
+}mydecode_bytes_t;
+
+//hands the parser the next bytes of the document: the parser keeps only those it has not passed
+static int mydecode_next_bytes(void *context, char *buffer, int room)
+{
+	mydecode_bytes_t	*bytes = (mydecode_bytes_t *)context;
+	size_t	n = bytes->left < (size_t)room ? bytes->left : (size_t)room;
+
+	memcpy(buffer, bytes->at, n);
+	bytes->at += n;
+	bytes->left -= n;
+	return (int)n;
+}
+
+static int mydecode_no_close(void *context)
+{
+	(void)context;
+	return 0;
+}
+
+//reads the document xml[0..length) (nothing fetched, nothing printed, never all of it copied at
+//once) with the document type, element, text and markup events of events in place of the tree's,
+//reader in the parser's _private and the parser in *ctxt while it reads: 1 when the document is
+//well-formed, else 0. What the events built of the tree is freed (a service that reads every message
+//through the tree leaves this unused)
+static int mydecode_read_events(const char *xml, size_t length, const xmlSAXHandler *events, void *reader,
+	xmlParserCtxtPtr *ctxt) KVPROJ_MAYBE_UNUSED;
+
+static int mydecode_read_events(const char *xml, size_t length, const xmlSAXHandler *events, void *reader,
+	xmlParserCtxtPtr *ctxt)
+{
+	mydecode_bytes_t	bytes;
+	xmlSAXHandlerPtr	sax;
+	int	well_formed;
+
+	bytes.at = xml;
+	bytes.left = length;
+	if(length == 0 || length > 0x7fffffff ||
+		(*ctxt = xmlCreateIOParserCtxt(NULL, NULL, mydecode_next_bytes, mydecode_no_close, &bytes, XML_CHAR_ENCODING_NONE)) == NULL)
+		return 0;
+	xmlCtxtUseOptions(*ctxt, XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+	(*ctxt)->_private = reader;
+	sax = (*ctxt)->sax;
+	sax->internalSubset = events->internalSubset;
+	sax->externalSubset = NULL;
+	sax->startElementNs = events->startElementNs;
+	sax->endElementNs = events->endElementNs;
+	sax->characters = events->characters;
+	sax->ignorableWhitespace = events->ignorableWhitespace;
+	sax->cdataBlock = events->cdataBlock;
+	sax->comment = events->comment;
+	sax->processingInstruction = events->processingInstruction;
+	sax->reference = events->reference;
+	xmlParseDocument(*ctxt);
+	well_formed = (*ctxt)->wellFormed;
+	xmlFreeDoc((*ctxt)->myDoc);
+	(*ctxt)->myDoc = NULL;
+	xmlFreeParserCtxt(*ctxt);
+	*ctxt = NULL;
+	return well_formed;
+}

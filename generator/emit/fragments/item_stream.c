@@ -74,20 +74,6 @@ static void mystream_fail(mystream_t *reader)
 	xmlStopParser(reader->ctxt);
 }
 
-//an attribute named id, href or ref (of any namespace) among the SAX attributes: a value may come by
-//reference, which only the whole tree resolves
-static int mystream_refers(int count, const xmlChar **attributes)
-{
-	int	i;
-
-	//each attribute is five pointers: its local name, prefix, namespace, value and value's end
-	for(i = 0; i < count; i++){
-		if(mydecode_is_reference_name((const char *)attributes[i * 5]))
-			return 1;
-	}
-	return 0;
-}
-
 //an item of a simple type that may be read from its text alone: it declares no namespace, its name's
 //prefix is declared, and its one attribute, if any, is its xsi:type, which no simple item reads
 static int mystream_plain(mystream_t *reader, int namespaces, const xmlChar *prefix, const xmlChar *uri, int count,
@@ -186,7 +172,7 @@ static void mystream_start(void *ctx, const xmlChar *localname, const xmlChar *p
 	xmlParserCtxtPtr	ctxt = (xmlParserCtxtPtr)ctx;
 	mystream_t	*reader = (mystream_t *)ctxt->_private;
 
-	if(reader->failed || reader->in_text || (reader->encoded && mystream_refers(count, attributes))){
+	if(reader->failed || reader->in_text || (reader->encoded && mydecode_refers(count, attributes))){
 		mystream_fail(reader);
 		return;
 	}
@@ -248,22 +234,12 @@ static void mystream_characters(void *ctx, const xmlChar *text, int length)
 {
 	xmlParserCtxtPtr	ctxt = (xmlParserCtxtPtr)ctx;
 	mystream_t	*reader = (mystream_t *)ctxt->_private;
-	char	*grown;
 
 	if(reader->failed)
 		return;
 	if(reader->in_text){
-		if(reader->length + (size_t)length >= reader->size){
-			while(reader->length + (size_t)length >= reader->size)
-				reader->size = reader->size == 0 ? 64 : reader->size * 2;
-			if((grown = (char *)realloc(reader->text, reader->size)) == NULL){
-				mystream_fail(reader);
-				return;
-			}
-			reader->text = grown;
-		}
-		memcpy(reader->text + reader->length, text, (size_t)length);
-		reader->length += (size_t)length;
+		if(mydecode_gather(&reader->text, &reader->length, &reader->size, text, length) != 0)
+			mystream_fail(reader);
 	}else if(reader->building || !reader->inside){
 		xmlSAX2Characters(ctx, text, length);
 	}
@@ -309,30 +285,6 @@ static void mystream_doctype(void *ctx, const xmlChar *name, const xmlChar *exte
 	(void)external_id;
 	(void)system_id;
 	mystream_fail((mystream_t *)((xmlParserCtxtPtr)ctx)->_private);
-}
-
-//the bytes of the document not yet handed to the parser
-typedef struct mystream_bytes_t{
-	const char	*at;
-	size_t	left;
-}mystream_bytes_t;
-
-//hands the parser the next bytes of the document: the parser keeps only those it has not passed
-static int mystream_next_bytes(void *context, char *buffer, int room)
-{
-	mystream_bytes_t	*bytes = (mystream_bytes_t *)context;
-	size_t	n = bytes->left < (size_t)room ? bytes->left : (size_t)room;
-
-	memcpy(buffer, bytes->at, n);
-	bytes->at += n;
-	bytes->left -= n;
-	return (int)n;
-}
-
-static int mystream_no_close(void *context)
-{
-	(void)context;
-	return 0;
 }
 
 //A glance at a message's bytes before any parse tells most messages that are no messages of items
@@ -433,39 +385,18 @@ static int mystream_may_read(const mystream_t *reader, const char *xml, size_t l
 	return 0;
 }
 
-//reads the document xml[0..length) (nothing fetched, nothing printed, never all of it copied at
-//once): kind names the Body's first element's kind and sets how its items are read; 0 when all was
+//reads the document xml[0..length) (see mydecode_read_events) where the glance leaves it to the
+//reading: kind names the Body's first element's kind and sets how its items are read; 0 when all was
 //read so and nothing but blanks follows the root element, 1 where the tree must read the message
 static int mystream_read(mystream_t *reader, const char *xml, size_t length)
 {
-	mystream_bytes_t	bytes;
-	xmlSAXHandlerPtr	sax;
-	int	result = 1;
+	static const xmlSAXHandler	events = {.internalSubset = mystream_doctype, .startElementNs = mystream_start,
+		.endElementNs = mystream_end, .characters = mystream_characters, .ignorableWhitespace = mystream_characters,
+		.cdataBlock = mystream_cdata, .comment = mystream_comment, .processingInstruction = mystream_instruction,
+		.reference = mystream_reference};
+	int	result = mystream_may_read(reader, xml, length) && mydecode_read_events(xml, length, &events, reader, &reader->ctxt) &&
+		!reader->failed && reader->done ? 0 : 1;
 
-	bytes.at = xml;
-	bytes.left = length;
-	if(length == 0 || length > 0x7fffffff || !mystream_may_read(reader, xml, length) ||
-		(reader->ctxt = xmlCreateIOParserCtxt(NULL, NULL, mystream_next_bytes, mystream_no_close, &bytes, XML_CHAR_ENCODING_NONE)) == NULL)
-		return 1;
-	xmlCtxtUseOptions(reader->ctxt, XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-	reader->ctxt->_private = reader;
-	sax = reader->ctxt->sax;
-	sax->internalSubset = mystream_doctype;
-	sax->externalSubset = NULL;
-	sax->startElementNs = mystream_start;
-	sax->endElementNs = mystream_end;
-	sax->characters = mystream_characters;
-	sax->ignorableWhitespace = mystream_characters;
-	sax->cdataBlock = mystream_cdata;
-	sax->comment = mystream_comment;
-	sax->processingInstruction = mystream_instruction;
-	sax->reference = mystream_reference;
-	xmlParseDocument(reader->ctxt);
-	if(reader->ctxt->wellFormed && !reader->failed && reader->done)
-		result = 0;
-	xmlFreeDoc(reader->ctxt->myDoc);
-	reader->ctxt->myDoc = NULL;
-	xmlFreeParserCtxt(reader->ctxt);
 	free(reader->text);
 	return result;
 }

@@ -55,6 +55,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::EnvelopeReader, "envelope reader", {CFragment::TransportIo, CFragment::PacketReader}, true},
         {CFragment::ItemStream, "item stream",
          {CFragment::TransportIo, CFragment::PacketReader, CFragment::ArrayShapes, CFragment::EnvelopeReader}, true},
+        {CFragment::StructStream, "struct stream", {CFragment::TransportIo, CFragment::PacketReader, CFragment::EnvelopeReader}, true},
         {CFragment::ClientExports, "client exports", {}},
         {CFragment::ClientCalls, "client calls", {CFragment::TransportIo, CFragment::ClientExports}},
         {CFragment::AuthBasic, "Basic authentication", {}},

@@ -1,0 +1,194 @@
+#include "generator/emit/StructStream.h"
+
+#include "generator/model/EmitContext.h"
+#include "generator/model/NameForms.h"
+#include "generator/model/StructLayout.h"
+#include "generator/emit/Fragments.h"
+#include "generator/emit/ResponseDecoders.h"
+#include "generator/emit/TextBuffer.h"
+#include "generator/emit/ValueDecoding.h"
+
+#include <set>
+#include <string_view>
+
+namespace {
+
+// The reading marks the members that came in one 64-bit word per struct.
+constexpr std::size_t MostMembers = 64;
+
+bool isValue(const CStructMember& member)
+{
+    return member.kind == CStructMember::Number || member.kind == CStructMember::Text ||
+        member.kind == CStructMember::NumberArray || member.kind == CStructMember::TextArray;
+}
+
+bool isStruct(const CStructMember& member)
+{
+    return member.kind == CStructMember::Struct || member.kind == CStructMember::StructArray;
+}
+
+// A member the decoder reads from its own element, by name, from the text
+// alone or through the struct's decoder: no attribute, own text, xsd:any,
+// anyType content or xsi:type of it.
+bool memberReadable(const CStructLayout& layout, const CStructMember& member)
+{
+    if (member.kind == CStructMember::Dummy)
+        return true;
+    if (member.origin != CStructMember::Element || member.wildcard || member.anyContent || !member.typeName.empty())
+        return false;
+    if (isValue(member))
+        return true;
+    return isStruct(member) && member.userType != nullptr && member.target != nullptr &&
+        layout.structOf(member.userType) != nullptr;
+}
+
+// The C text of a member's place, as the conversion writes into it: at
+// points to one value or item.
+std::string placeOf(const CStructMember& member)
+{
+    if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray)
+        return "(*(" + std::string(numberType(member.builtin).cType) + " *)at)";
+    if (member.pointer)
+        return "(*(char **)at)";
+    return "(*(char (*)[" + std::string(member.lengthConstant) + "+1])at)";
+}
+
+// "offsetof(<struct>, <field>)", or MYSAX_NONE for no field.
+std::string offsetOf(const std::string& structType, std::string_view field)
+{
+    return field.empty() ? std::string("MYSAX_NONE") : "offsetof(" + structType + ", " + std::string(field) + ")";
+}
+
+} // namespace
+
+bool CStructStream::membersReadable(const CViewType& type)
+{
+    const auto known = readable_.find(&type);
+    if (known != readable_.end())
+        return known->second;
+    const CStructLayout& layout = context_.layout();
+    const CStructDef* def = layout.structOf(&type);
+    bool readable = def != nullptr && !type.soapArray && def->members.size() <= MostMembers;
+    std::set<std::string_view> names;
+    for (std::size_t i = 0; readable && def != nullptr && i < def->members.size(); ++i) {
+        const CStructMember& member = def->members[i];
+        // Two members of one local name would each take the element.
+        readable = memberReadable(layout, member) &&
+            (member.kind == CStructMember::Dummy || names.insert(member.xmlName).second);
+    }
+    readable_.emplace(&type, readable);
+    return readable;
+}
+
+bool CStructStream::reach(const CViewType& type, std::vector<const CViewType*>& reached)
+{
+    std::vector<const CViewType*> work{&type};
+    std::set<const CViewType*> met{&type};
+    while (!work.empty()) {
+        const CViewType* next = work.back();
+        work.pop_back();
+        if (!membersReadable(*next))
+            return false;
+        reached.push_back(next);
+        for (const CStructMember& member : context_.layout().structOf(next)->members) {
+            if (isStruct(member) && met.insert(member.userType).second)
+                work.push_back(member.userType);
+        }
+    }
+    return true;
+}
+
+int CStructStream::add(const CViewType& type)
+{
+    const auto known = index_.find(&type);
+    if (known != index_.end())
+        return known->second;
+    std::vector<const CViewType*> reached;
+    if (!reach(type, reached))
+        return -1;
+    for (const CViewType* one : reached) {
+        if (index_.emplace(one, static_cast<int>(order_.size())).second)
+            order_.push_back(one);
+    }
+    return index_.at(&type);
+}
+
+std::string CStructStream::storeOf(const CStructMember& member)
+{
+    CTextBuffer body;
+    // No decode error is written: a value that fails sends the message to the tree.
+    writeKeyConversion(member, placeOf(member), std::string(), "\t", body);
+    const auto [at, added] = stores_.emplace(body.text(), "mysax_store" + std::to_string(stores_.size()));
+    if (added) {
+        CTextBuffer& out = *storesOut_;
+        out.line("static int ", at->second, "(xmlDocPtr doc, const xmlChar *key, void *at)");
+        out.line("{");
+        out.line("\tint\tresult = 0;");
+        out.emptyLine();
+        out.append(at->first);
+        out.line("\treturn result;");
+        out.line("}");
+        out.emptyLine();
+    }
+    return at->second;
+}
+
+void CStructStream::writeTypes(CTextBuffer& out)
+{
+    const CStructLayout& layout = context_.layout();
+    CTextBuffer members, types;
+    int first = 0;
+    members.line("static const mysax_member_t mysax_members[] = {");
+    types.line("static const mysax_type_t mysax_types[] = {");
+    for (const CViewType* type : order_) {
+        const std::string structType = context_.typeName(std::string(type->cName));
+        int count = 0;
+        unsigned long long required = 0;
+        for (const CStructMember& member : layout.structOf(type)->members) {
+            if (member.kind == CStructMember::Dummy)
+                continue;
+            if (isRequiredValue(member))
+                required |= 1ULL << count;
+            const bool array = member.isArray();
+            const bool value = isValue(member);
+            std::string shape = array ? "MYSAX_ARRAY" : "0";
+            if (!value && member.pointer)
+                shape = array ? "MYSAX_ARRAY | MYSAX_ALLOCATED" : "MYSAX_ALLOCATED";
+            members.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ",
+                         offsetOf(structType, member.cName), ", ", offsetOf(structType, array ? member.countName : ""),
+                         ", ", offsetOf(structType, member.presentName), ", ",
+                         offsetOf(structType, array ? member.nilName : ""), ", ",
+                         array ? "sizeof(*((" + structType + " *)0)->" + member.cName + ")" : std::string("0"), ", ",
+                         shape, ", ", value && emptyTextFails(member) ? "1" : "0", ", ",
+                         value ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
+                         value ? storeOf(member) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL", "},");
+            ++count;
+        }
+        types.line("\t{", std::to_string(first), ", ", std::to_string(count), ", sizeof(", structType, "), ",
+                   std::to_string(required), "ULL},");
+        first += count;
+    }
+    // An array needs an item; a service whose structs hold no members has none.
+    if (first == 0)
+        members.line("\t{NULL, NULL, 0, 0, 0, 0, 0, 0, 0, -1, NULL, NULL}");
+    members.line("};");
+    members.emptyLine();
+    types.line("};");
+    types.emptyLine();
+    out.append(members.text());
+    out.append(types.text());
+}
+
+void CStructStream::write(CTextBuffer& out)
+{
+    writeFragment(context_, CFragment::StructStream, out);
+    out.emptyLine();
+    CTextBuffer stores, tables;
+    storesOut_ = &stores;
+    out.line("//the conversions of the members' texts, each into the value or item at points to");
+    writeTypes(tables);
+    storesOut_ = nullptr;
+    out.append(stores.text());
+    out.line("//the structs the reading fills, and their members");
+    out.append(tables.text());
+}

@@ -1,0 +1,50 @@
+#ifndef KELVANE_GENERATOR_EMIT_STRUCTSTREAM_H
+#define KELVANE_GENERATOR_EMIT_STRUCTSTREAM_H
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CEmitContext;
+class CTextBuffer;
+class CViewType;
+
+// The member tables by which fragments/struct_stream.c reads a document
+// message straight into its struct: one row per struct (its members' span,
+// size and required members) and one per member (its element, offsets,
+// shape and the conversion of its text), for the types messages reach.
+// A type is read so only where the reading matches its decoder exactly:
+// members that are numbers, texts, structs and repeats of them, each an
+// element of its own local name, and every struct it reaches likewise.
+class CStructStream {
+public:
+    explicit CStructStream(const CEmitContext& context) : context_(context) {}
+
+    // The index of the type's table, added with every struct it reaches;
+    // -1 where the type is not read so.
+    int add(const CViewType& type);
+    bool empty() const { return order_.empty(); }
+
+    // The fragment, the conversions the tables name, and the tables.
+    void write(CTextBuffer& out);
+
+private:
+    // The type's own members allow the reading (the structs they reach aside).
+    bool membersReadable(const CViewType& type);
+    // The type and every struct it reaches, first each time; false where
+    // one of them is not readable.
+    bool reach(const CViewType& type, std::vector<const CViewType*>& reached);
+    // The name of the function that converts a member's text into place.
+    std::string storeOf(const struct CStructMember& member);
+    void writeTypes(CTextBuffer& out);
+
+    const CEmitContext& context_;
+    std::unordered_map<const CViewType*, bool> readable_;
+    std::unordered_map<const CViewType*, int> index_;
+    std::vector<const CViewType*> order_;
+    std::map<std::string, std::string> stores_; // a conversion's text -> its function's name
+    CTextBuffer* storesOut_ = nullptr;
+};
+
+#endif

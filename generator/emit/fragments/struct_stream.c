@@ -1,0 +1,355 @@
+//A document message whose type is a struct of values, structs and repeated members is read straight
+//from libxml2's SAX2 events into its struct, with no tree: a table of each struct's members (an
+//element's name and namespace, where its value lies, how its text converts) drives one reading for
+//every type. Only the Envelope, the Body and the message's element are built, so that the message
+//is known as the tree's reading knows it. Whatever such a reading cannot answer exactly as the tree's
+//decoders would (a Header, an attribute in the message, markup in a value, a member that stands
+//twice or is missing, a value that does not convert, anything behind the envelope, any failure)
+//sends the message to the tree.
+
+//how a member holds its value (bits)
+#define MYSAX_ARRAY	1	//items the member points to, grown as they come, with their count
+#define MYSAX_ALLOCATED	2	//a struct the member (or the item) points to, allocated when its element comes
+
+#define MYSAX_NONE	((size_t)-1)	//a member without such a field
+
+//one member of a struct: its element, where its value lies and how it is read
+typedef struct mysax_member_t{
+	const char	*name;	//the element's local name
+	const char	*ns;	//its namespace; "" for none
+	size_t	offset;	//of the value, of the struct's pointer, or of the items' pointer
+	size_t	count;	//of an array's count
+	size_t	present;	//of the flag that says an optional member came
+	size_t	nils;	//of the pointer to a nillable array's flags
+	size_t	size;	//of an item
+	int	shape;	//MYSAX_ARRAY, MYSAX_ALLOCATED or both
+	int	empty_fails;	//an element without text holds no value of the member
+	int	type;	//a struct's index in the types; -1 for a value
+	//converts a value's text into place; NULL for a struct
+	int	(*store)(xmlDocPtr, const xmlChar *, void *);
+	//room for one more item (mydecode_grow); NULL for a member that stands once
+	void	*(*grow)(xmlDocPtr, const char *, void *, int, size_t, int *);
+}mysax_member_t;
+
+//a struct: its members (first, count) in the table of members
+typedef struct mysax_type_t{
+	int	first, count;
+	size_t	size;	//of the struct, for one allocated
+	unsigned long long	required;	//the members that must come, a bit each
+}mysax_type_t;
+
+//a struct being read: which it is, where it lies, which of its members came (a bit each)
+typedef struct mysax_frame_t{
+	const mysax_type_t	*type;
+	char	*value;
+	unsigned long long	seen;
+}mysax_frame_t;
+
+//how a message is read, and where the reading stands
+typedef struct mysax_t{
+	xmlParserCtxtPtr	ctxt;
+	const mysax_type_t	*types;
+	const mysax_member_t	*members;
+	const char	*const *namespaces;	//the service's own (mydecode_namespaces), NULL after the last
+	//the kind of the Body's first element, which starts its struct (mysax_struct): 0, or 1 when the
+	//message is none the reading reads
+	int	(*kind)(struct mysax_t *, xmlNodePtr);
+	void	*packet;	//what kind fills
+	int	soap11;	//only a SOAP 1.1 envelope is read so
+	int	depth;	//of the next element to start; the Envelope's is 0
+	int	skip;	//elements open in one that no member takes
+	int	rooted;	//the Envelope has started
+	int	failed, done;
+	mysax_frame_t	*frames;
+	int	frame_count, frame_room;
+	const mysax_member_t	*valued;	//the member whose text is gathered; NULL outside a value
+	char	*text;	//its text, length bytes in size bytes
+	size_t	length, size;
+	int	texted;	//characters came for it
+	xmlDoc	quiet;	//the document conversions see: they write no decode error
+}mysax_t;
+
+static void mysax_fail(mysax_t *reader)
+{
+	reader->failed = 1;
+	xmlStopParser(reader->ctxt);
+}
+
+//the message is a struct of the type at index type, filled at value; 0, or 1 without memory
+static int mysax_struct(mysax_t *reader, int type, void *value)
+{
+	mysax_frame_t	*grown;
+
+	if(reader->frame_count == reader->frame_room){
+		reader->frame_room = reader->frame_room == 0 ? 16 : reader->frame_room * 2;
+		grown = (mysax_frame_t *)realloc(reader->frames, (size_t)reader->frame_room * sizeof(*grown));
+		if(grown == NULL)
+			return 1;
+		reader->frames = grown;
+	}
+	grown = &reader->frames[reader->frame_count++];
+	grown->type = &reader->types[type];
+	grown->value = (char *)value;
+	grown->seen = 0;
+	return 0;
+}
+
+//an element of namespace uri (NULL: none) that a member of namespace ns takes, as mydecode_named tells
+static int mysax_named(mysax_t *reader, const xmlChar *uri, const char *ns)
+{
+	const char	*const *own;
+
+	if(uri == NULL || strcmp((const char *)uri, ns) == 0)
+		return 1;
+	for(own = reader->namespaces; *own != NULL; own++){
+		if(strcmp((const char *)uri, *own) == 0)
+			return 1;
+	}
+	return 0;
+}
+
+//the member of the frame's struct that takes the element; NULL when none does. An element of a
+//member's local name that the member does not take fails the reading: the tree would count it
+//when it asks whether the member stands twice
+static const mysax_member_t *mysax_member(mysax_t *reader, mysax_frame_t *frame, const xmlChar *localname, const xmlChar *uri)
+{
+	const mysax_member_t	*member = reader->members + frame->type->first;
+	int	i;
+
+	for(i = 0; i < frame->type->count; i++, member++){
+		if(strcmp(member->name, (const char *)localname) != 0)
+			continue;
+		if(!mysax_named(reader, uri, member->ns))
+			mysax_fail(reader);
+		else if(member->grow == NULL && (frame->seen & (1ULL << i)) != 0)
+			mysax_fail(reader);	//a member that stands once stands twice
+		frame->seen |= 1ULL << i;
+		return reader->failed ? NULL : member;
+	}
+	return NULL;
+}
+
+//room for one more item of the array member in value (its nil flags grown with it): the item's
+//place, its count not yet raised; NULL without memory
+static char *mysax_slot(mysax_t *reader, const mysax_member_t *member, char *value)
+{
+	int	count = *(int *)(value + member->count), result = 0;
+	void	**items = (void **)(value + member->offset);
+
+	*items = member->grow(&reader->quiet, "", *items, count, member->size, &result);
+	if(result == 0 && member->nils != MYSAX_NONE)
+		*(void **)(value + member->nils) = member->grow(&reader->quiet, "", *(void **)(value + member->nils), count, sizeof(int), &result);
+	return result == 0 ? (char *)*items + (size_t)count * member->size : NULL;
+}
+
+//an element of the member has started in the frame's struct: a value's text is gathered, a struct's
+//frame opens (an item counted at once, so that what it holds is freed with the packet)
+static void mysax_enter(mysax_t *reader, const mysax_member_t *member, mysax_frame_t *frame)
+{
+	char	*at = frame->value + member->offset;
+	void	**allocated;
+
+	if(member->present != MYSAX_NONE)
+		*(int *)(frame->value + member->present) = 1;
+	if(member->store != NULL){
+		reader->valued = member;
+		reader->length = 0;
+		reader->texted = 0;
+		return;
+	}
+	if((member->shape & MYSAX_ARRAY) != 0){
+		if((at = mysax_slot(reader, member, frame->value)) == NULL){
+			mysax_fail(reader);
+			return;
+		}
+		(*(int *)(frame->value + member->count))++;
+	}
+	if((member->shape & MYSAX_ALLOCATED) != 0){
+		allocated = (void **)at;
+		if(*allocated == NULL && (*allocated = calloc(1, reader->types[member->type].size)) == NULL){
+			mysax_fail(reader);
+			return;
+		}
+		at = (char *)*allocated;
+	}
+	if(mysax_struct(reader, member->type, at) != 0)
+		mysax_fail(reader);
+}
+
+//the element of the value gathered has ended: its text converted into place (an item's after the
+//items before it); none, where the member may be empty, leaves it as it was
+static void mysax_value(mysax_t *reader, mysax_frame_t *frame)
+{
+	const mysax_member_t	*member = reader->valued;
+	char	*at = frame->value + member->offset;
+
+	reader->valued = NULL;
+	if((member->shape & MYSAX_ARRAY) != 0 && (at = mysax_slot(reader, member, frame->value)) == NULL){
+		mysax_fail(reader);
+		return;
+	}
+	if(reader->texted){
+		reader->text[reader->length] = '\0';
+		if(member->store(&reader->quiet, (const xmlChar *)reader->text, at) != 0)
+			mysax_fail(reader);
+	}else if(member->empty_fails){
+		mysax_fail(reader);
+	}
+	if((member->shape & MYSAX_ARRAY) != 0)
+		(*(int *)(frame->value + member->count))++;
+}
+
+//an element above the message has started (node, built): the Envelope, the Body first in it, and
+//the message's element first in the Body, as the tree reads them
+static void mysax_above(mysax_t *reader, int depth, xmlNodePtr node)
+{
+	if(depth == 0){
+		reader->rooted = 1;
+		if(!mydecode_is_soap(node, "Envelope") || (reader->soap11 && mydecode_version(node) != 11))
+			mysax_fail(reader);
+	}else if(depth == 1){
+		if(!mydecode_is_soap(node, "Body"))
+			mysax_fail(reader);
+	}else if(reader->kind(reader, node) != 0 || reader->frame_count != 1){
+		mysax_fail(reader);
+	}
+}
+
+static void mysax_start(void *ctx, const xmlChar *localname, const xmlChar *prefix, const xmlChar *uri, int namespaces,
+	const xmlChar **declared, int count, int defaulted, const xmlChar **attributes)
+{
+	xmlParserCtxtPtr	ctxt = (xmlParserCtxtPtr)ctx;
+	mysax_t	*reader = (mysax_t *)ctxt->_private;
+	int	depth = reader->depth++;
+	const mysax_member_t	*member;
+
+	if(reader->failed)
+		return;
+	if(reader->valued != NULL || (count > 0 && (depth >= 2 || mydecode_refers(count, attributes)))){
+		mysax_fail(reader);
+		return;
+	}
+	if(reader->done || reader->skip > 0){
+		reader->skip += !reader->done;
+		return;
+	}
+	//above the message only the first element of each stands: the Body ending or the message's element
+	//ending before the reading is done fails it, and once done nothing more is read
+	if(depth < 3){
+		xmlSAX2StartElementNs(ctx, localname, prefix, uri, namespaces, declared, count, defaulted, attributes);
+		if(ctxt->node == NULL)
+			mysax_fail(reader);
+		else
+			mysax_above(reader, depth, ctxt->node);
+		return;
+	}
+	if((member = mysax_member(reader, &reader->frames[reader->frame_count - 1], localname, uri)) != NULL)
+		mysax_enter(reader, member, &reader->frames[reader->frame_count - 1]);
+	else if(!reader->failed)
+		reader->skip = 1;
+}
+
+static void mysax_end(void *ctx, const xmlChar *localname, const xmlChar *prefix, const xmlChar *uri)
+{
+	mysax_t	*reader = (mysax_t *)((xmlParserCtxtPtr)ctx)->_private;
+	mysax_frame_t	*frame;
+	int	depth = --reader->depth;
+
+	(void)localname;
+	(void)prefix;
+	(void)uri;
+	if(reader->failed || reader->done)
+		return;
+	if(reader->skip > 0){
+		reader->skip--;
+		return;
+	}
+	if(depth < 2){
+		//the Body or the Envelope ends before the message did
+		mysax_fail(reader);
+		return;
+	}
+	frame = &reader->frames[reader->frame_count - 1];
+	if(reader->valued != NULL){
+		mysax_value(reader, frame);
+		return;
+	}
+	//a struct ends: every member it must have came
+	if((frame->seen & frame->type->required) != frame->type->required){
+		mysax_fail(reader);
+		return;
+	}
+	if(--reader->frame_count == 0)
+		reader->done = 1;
+}
+
+//text: gathered for a value, passed over elsewhere, where no decoder reads it
+static void mysax_characters(void *ctx, const xmlChar *text, int length)
+{
+	mysax_t	*reader = (mysax_t *)((xmlParserCtxtPtr)ctx)->_private;
+
+	if(reader->failed || reader->valued == NULL)
+		return;
+	if(mydecode_gather(&reader->text, &reader->length, &reader->size, text, length) != 0)
+		mysax_fail(reader);
+	reader->texted = 1;
+}
+
+//a CDATA section, a comment or a processing instruction: the tree's in a value and behind the
+//envelope, passed over elsewhere
+static void mysax_markup(void *ctx)
+{
+	mysax_t	*reader = (mysax_t *)((xmlParserCtxtPtr)ctx)->_private;
+
+	if(reader->valued != NULL || (reader->rooted && reader->depth == 0))
+		mysax_fail(reader);
+}
+
+static void mysax_cdata(void *ctx, const xmlChar *text, int length)
+{
+	(void)text;
+	(void)length;
+	mysax_markup(ctx);
+}
+
+static void mysax_comment(void *ctx, const xmlChar *text)
+{
+	(void)text;
+	mysax_markup(ctx);
+}
+
+static void mysax_instruction(void *ctx, const xmlChar *target, const xmlChar *data)
+{
+	(void)target;
+	(void)data;
+	mysax_markup(ctx);
+}
+
+//an entity's reference, or a document type declaration: the tree's
+static void mysax_reference(void *ctx, const xmlChar *name)
+{
+	(void)name;
+	mysax_fail((mysax_t *)((xmlParserCtxtPtr)ctx)->_private);
+}
+
+static void mysax_doctype(void *ctx, const xmlChar *name, const xmlChar *external_id, const xmlChar *system_id)
+{
+	(void)external_id;
+	(void)system_id;
+	mysax_reference(ctx, name);
+}
+
+//reads the document xml[0..length) (see mydecode_read_events): 0 when the message was read whole so
+//and nothing but blanks follows the root element, 1 where the tree must read it
+static int mysax_read(mysax_t *reader, const char *xml, size_t length)
+{
+	static const xmlSAXHandler	events = {.internalSubset = mysax_doctype, .startElementNs = mysax_start,
+		.endElementNs = mysax_end, .characters = mysax_characters, .ignorableWhitespace = mysax_characters,
+		.cdataBlock = mysax_cdata, .comment = mysax_comment, .processingInstruction = mysax_instruction,
+		.reference = mysax_reference};
+	int	result = mydecode_read_events(xml, length, &events, reader, &reader->ctxt) && !reader->failed && reader->done ? 0 : 1;
+
+	free(reader->text);
+	free(reader->frames);
+	return result;
+}
