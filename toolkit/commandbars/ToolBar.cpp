@@ -7,7 +7,6 @@
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/ToolBarControls.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/common/DrawHelpers.h"
