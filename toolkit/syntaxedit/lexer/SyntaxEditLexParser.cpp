@@ -37,24 +37,27 @@ void CKLVSyntaxEditLexParser::Close() {
     m_pSchema.Release();
 }
 
-BOOL CKLVSyntaxEditLexParser::LockForRequest() {
-    // A queue no pass holds is taken at once: every call here goes through the system's server.
-    if (::WaitForSingleObject(m_queueLock.m_hObject, 0) != WAIT_TIMEOUT) {
-        m_pSchema->SetBreak(FALSE);
-        m_sink.SetPostsCancelled(FALSE);
-        return FALSE;
+BOOL CKLVSyntaxEditLexParser::SetBreakWhileBusy() {
+    if (::WaitForSingleObject(m_queueLock.m_hObject, 0) == WAIT_TIMEOUT) {
+        // The worker is in a pass: make it end, and let none of its posts wait for this thread.
+        m_sink.SetPostsCancelled(TRUE);
+        m_pSchema->SetBreak(TRUE);
+        return TRUE;
     }
+    m_queueLock.Unlock();
+    return FALSE;
+}
+
+BOOL CKLVSyntaxEditLexParser::LockForRequest() {
     // Counted before the break: a pass that ends before it sees the break still sees the count.
     m_waitingRequests.Enter();
-    // The worker is in a pass: make it end, and let none of its posts wait for this thread.
-    m_sink.SetPostsCancelled(TRUE);
-    m_pSchema->SetBreak(TRUE);
+    const BOOL bBroken = SetBreakWhileBusy();
     m_queueLock.Lock(INFINITE);
     m_waitingRequests.Leave();
     // A break set only to get here would end the next pass before it begins.
     m_pSchema->SetBreak(FALSE);
     m_sink.SetPostsCancelled(FALSE);
-    return TRUE;
+    return bBroken;
 }
 
 BOOL CKLVSyntaxEditLexParser::AcquireRequest() {
@@ -260,6 +263,13 @@ void CKLVSyntaxEditLexParser::ParsePass() {
     CQueueLock lock(this);
     // A request that came after the wait for requests goes first too; the wake stays for after it.
     if (m_waitingRequests.Any()) {
+        KeepWake();
+        return;
+    }
+    // A delayed request that came while this wake waited for the queue delays it as well: the
+    // worker goes back to wait for the quiet time instead of parsing at once.
+    if (::WaitForSingleObject(m_evDelay.m_hObject, 0) == WAIT_OBJECT_0) {
+        m_evDelay.SetEvent();
         KeepWake();
         return;
     }

@@ -128,6 +128,8 @@ private:
     BOOL IsStopAsked();
     // Takes the queue as a request; TRUE when a pass was running and has been told to end.
     BOOL LockForRequest();
+    // TRUE when a pass was running and has been told to end.
+    BOOL SetBreakWhileBusy();
     // A request: takes the queue unless this thread's requests hold it already (then FALSE).
     BOOL AcquireRequest();
     void ReleaseRequest();
