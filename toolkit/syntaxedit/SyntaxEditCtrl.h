@@ -424,6 +424,8 @@ protected:
     // Every row again after the parser's news: a due block (bDueBlock), the end of a pass or
     // the postponed redraw.
     void RepaintForParse(BOOL bDueBlock);
+    // Widens the rows of the blocks in view that wait for their repaint.
+    void NoteParsedRows(int nFirst, int nLast);
     void OnConfigEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LPARAM pParam2);
     // Draws screen rows nFirstDrawn to nRows - 1; the rows above are walked for their collapsed
     // blocks only.
@@ -499,6 +501,9 @@ public:
     DWORD m_dwLastParseRedraw = 0;
     // A due block's repaint is asked for and not yet painted.
     BOOL m_bParseRepaintPending = FALSE;
+    // The rows of the blocks in view noted since the last repaint for the parse (0: none).
+    int m_nParsedFirst = 0;
+    int m_nParsedLast = 0;
     CSize m_szPrintPage{850, 1100};
     CPoint m_ptWordSelect{0, 0};
     CPoint m_ptDrop{-1, -1};

@@ -45,6 +45,7 @@ void CKLVSyntaxEditCtrl::OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LP
         const BOOL bInView = nFirst <= GetDocRow(m_nTopRow, GetVisibleRowCount() + 4) && nLast >= m_nTopRow;
         m_screenCache.DropFrom(std::max(nFirst, 1));
         if (!bInView || !m_hWnd) return;
+        NoteParsedRows(std::max(nFirst, 1), nLast);
         KillTimer(kTimerParseRedraw);
         if (bDue)
             RepaintForParse(TRUE);
@@ -58,13 +59,24 @@ void CKLVSyntaxEditCtrl::OnParserEvent(KLV_NOTIFYCODE dwCode, WPARAM pParam1, LP
     }
 }
 
+void CKLVSyntaxEditCtrl::NoteParsedRows(int nFirst, int nLast) {
+    m_nParsedFirst = m_nParsedFirst > 0 ? std::min(m_nParsedFirst, nFirst) : nFirst;
+    m_nParsedLast = std::max(m_nParsedLast, nLast);
+}
+
 void CKLVSyntaxEditCtrl::RepaintForParse(BOOL bDueBlock) {
     // Painted once the window thread has nothing else queued, so a key pressed meanwhile is
     // taken first. A due block that finds the last due block's repaint still waiting paints at
     // once: the queue has not emptied for a whole interval, and the colours would lag on.
     const BOOL bOverdue = bDueBlock && m_bParseRepaintPending;
     m_nDirtyRow = -1;
-    Invalidate(FALSE);
+    // Blocks repaint the rows they cover (the rows after them wait for their own blocks or the
+    // end of the pass); the end of a pass and the postponed redraw repaint every row.
+    if (bDueBlock && m_nParsedFirst > 0)
+        InvalidateRows(m_nParsedFirst, m_nParsedLast);
+    else
+        Invalidate(FALSE);
+    m_nParsedFirst = m_nParsedLast = 0;
     if (bDueBlock) m_bParseRepaintPending = TRUE;
     if (bOverdue) UpdateWindow();
 }

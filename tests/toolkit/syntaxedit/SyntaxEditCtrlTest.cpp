@@ -660,3 +660,46 @@ TEST_F(EditCtrlTest, AnEditMakesItsParserRequestsTogether) {
         m_ctrl.DestroyWindow();
     }
 }
+
+// A block in view repaints the rows it covers, with those of the blocks postponed before it; the
+// end of a pass and the postponed redraw repaint every row. A key typed meanwhile so paints its
+// own rows and few others.
+TEST_F(EditCtrlTest, AParsedBlockRepaintsTheRowsItCovers) {
+    std::string text;
+    for (int i = 1; i <= 12; ++i) text += "row\r\n";
+    OpenWithSchema(text, &g_linkSchema);
+    auto* pParser = static_cast<FakeLinkParser*>(m_ctrl.GetBuffer()->GetLexParser());
+    ASSERT_TRUE(pParser);
+    m_parent.ShowWindow(SW_SHOWNA);
+    const HWND hWnd = m_ctrl.GetSafeHwnd();
+    CRect rcClient;
+    m_ctrl.GetClientRect(&rcClient);
+    const auto Block = [&](int nFirst, int nLast, bool bDue) {
+        m_ctrl.m_arPaintTimes.assign(10, 1u);
+        m_ctrl.m_dwLastParseRedraw = bDue ? ::GetTickCount() - 5000 : ::GetTickCount();
+        pParser->m_pConnection->Notify(2, static_cast<WPARAM>(nFirst * 1000 + nLast), 0, 0);
+    };
+    const auto Rows = [&](int nFirst, int nLast) {
+        return CRect(rcClient.left, RowY(nFirst - 1), rcClient.right, RowY(nLast));
+    };
+    const struct {
+        const char* what;
+        std::function<void()> raise;
+        CRect rcInvalid;
+    } cases[] = {
+        {"a due block", [&] { Block(3, 4, true); }, Rows(3, 4)},
+        {"a due block after a postponed one", [&] { Block(7, 7, false), Block(2, 2, true); }, Rows(2, 7)},
+        {"the end of a pass", [&] { pParser->m_pConnection->Notify(3, 0, 0, 0); }, rcClient},
+        {"the postponed redraw", [&] { Block(5, 5, false), m_ctrl.SendMessage(WM_TIMER, 200); }, rcClient},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_ctrl.UpdateWindow();
+        ASSERT_FALSE(::GetUpdateRect(hWnd, nullptr, FALSE));
+        c.raise();
+        CRect rcInvalid;
+        ::GetUpdateRect(hWnd, &rcInvalid, FALSE);
+        EXPECT_EQ(rcInvalid, c.rcInvalid);
+        EXPECT_EQ(m_ctrl.GetDirtyRow(), -1);
+    }
+}
