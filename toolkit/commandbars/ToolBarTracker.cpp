@@ -4,7 +4,6 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/DialogBar.h"
-#include "toolkit/commandbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/MultiMonitor.h"
 
@@ -115,7 +114,7 @@ void CKLVToolBarTracker::OnMoveStep(CPoint pt) {
     CKLVCommandBarsLink* pCommandBars = m_pBar->GetOwnerLink();
     if (!pCommandBars) return;
     if (CKLVDockBar* pDock = pCommandBars->CanDock(pt, m_pBar->m_pDockBar)) {
-        if (m_pBar->m_nFlags & (1u << pDock->GetPosition())) {
+        if (m_pBar->m_nFlags & (1u << pCommandBars->GetDockBarPosition(pDock))) {
             const BOOL bSameDock = pDock == m_pBar->m_pDockBar;
             pCommandBars->DockCommandBar(m_pBar, &m_rcDrag, pDock);
             if (!bSameDock) {
@@ -206,8 +205,7 @@ void CKLVToolBarTracker::ToggleDocking() {
         CKLVDockBar* pDock = pCommandBars->GetDockBar(m_nLastDockPosition);
         if (!pDock) return;
         m_ptLastFloating = WindowRect(m_pBar).TopLeft();
-        CRect rc = m_rcLastDocked;
-        pDock->ClientToScreen(&rc);
+        const CRect rc = pCommandBars->DockBarToScreen(pDock, m_rcLastDocked);
         pCommandBars->DockCommandBar(m_pBar, m_rcLastDocked.IsRectEmpty() ? nullptr : &rc, pDock);
         pCommandBars->RecalcFrameLayout();
     } else {

@@ -43,6 +43,10 @@ public:
     // Docking and floating the tool bars in the site's dock bars, and laying the site out.
     virtual CKLVDockBar* GetDockBar(int /*nPosition*/) const { return nullptr; }
     virtual CKLVDockBar* CanDock(CPoint /*ptScreen*/, CKLVDockBar* /*pDockBar*/ = nullptr) const { return nullptr; }
+    // Of a dock bar the site gave: its edge (0 top, 1 bottom, 2 left, 3 right; -1 for none), and a
+    // rectangle in its client coordinates mapped to the screen.
+    virtual int GetDockBarPosition(CKLVDockBar* /*pDockBar*/) const { return -1; }
+    virtual CRect DockBarToScreen(CKLVDockBar* /*pDockBar*/, CRect rc) const { return rc; }
     virtual BOOL DockCommandBar(CKLVToolBar* /*pBar*/, LPCRECT /*lpRect*/, CKLVDockBar* /*pDockBar*/) { return FALSE; }
     virtual BOOL DockCommandBar(CKLVToolBar* /*pBar*/, int /*nPosition*/) { return FALSE; }
     virtual BOOL FloatCommandBar(CKLVToolBar* /*pBar*/) { return FALSE; }

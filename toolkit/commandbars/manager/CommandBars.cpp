@@ -125,6 +125,15 @@ CKLVDockBar* CKLVCommandBars::GetDockBar(int nPosition) const {
     return nPosition >= 0 && nPosition < 4 ? m_pDocks[nPosition] : nullptr;
 }
 
+int CKLVCommandBars::GetDockBarPosition(CKLVDockBar* pDockBar) const {
+    return pDockBar ? pDockBar->GetPosition() : -1;
+}
+
+CRect CKLVCommandBars::DockBarToScreen(CKLVDockBar* pDockBar, CRect rc) const {
+    if (pDockBar) pDockBar->ClientToScreen(&rc);
+    return rc;
+}
+
 CKLVDockBar* CKLVCommandBars::CanDock(CPoint ptScreen, CKLVDockBar* pDockBar) const {
     const CKLVDockBar* candidates[] = {pDockBar, m_pDocks[0], m_pDocks[1], m_pDocks[2], m_pDocks[3]};
     for (const CKLVDockBar* pCandidate : candidates) {

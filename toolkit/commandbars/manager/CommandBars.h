@@ -89,6 +89,8 @@ public:
     // The dock bar a bar dragged to the screen point would dock in: the first, trying pDockBar
     // and then top, bottom, left and right, whose window grown by 20 pixels holds the point.
     CKLVDockBar* CanDock(CPoint ptScreen, CKLVDockBar* pDockBar = nullptr) const override;
+    int GetDockBarPosition(CKLVDockBar* pDockBar) const override;
+    CRect DockBarToScreen(CKLVDockBar* pDockBar, CRect rc) const override;
     // The bar's window in the site, docked in the dock bar at the screen rectangle (or in a new
     // last row without one); FALSE without a dock bar or window.
     BOOL DockCommandBar(CKLVToolBar* pBar, LPCRECT lpRect, CKLVDockBar* pDockBar) override;

@@ -64,6 +64,24 @@ protected:
 
 }  // namespace
 
+// The tool bars' drag asks the command bars, not the dock bars, for a dock bar's edge and places.
+TEST_F(CommandBarsCustom, ItsDockBarsGiveTheirEdgeAndMapTheirClientRectanglesToTheScreen) {
+    CKLVCommandBarsLink* pLink = m_pCommandBars;
+    const CRect rcClient(1, 2, 30, 40);
+    for (int nPosition = CKLVCommandBar::barTop; nPosition <= CKLVCommandBar::barRight; ++nPosition) {
+        CKLVDockBar* pDock = m_pCommandBars->GetDockBar(nPosition);
+        ASSERT_NE(pDock, nullptr) << nPosition;
+        EXPECT_EQ(pLink->GetDockBarPosition(pDock), nPosition);
+        POINT ptOrigin = {0, 0};
+        ::ClientToScreen(pDock->GetSafeHwnd(), &ptOrigin);
+        CRect rcExpected = rcClient;
+        rcExpected.OffsetRect(ptOrigin.x, ptOrigin.y);
+        EXPECT_EQ(pLink->DockBarToScreen(pDock, rcClient), rcExpected) << nPosition;
+    }
+    EXPECT_EQ(pLink->GetDockBarPosition(nullptr), -1);
+    EXPECT_EQ(pLink->DockBarToScreen(nullptr, rcClient), rcClient);
+}
+
 TEST_F(CommandBarsCustom, TheMenuBarHoldsTheMenuOrNothingIsKept) {
     CKLVCommandBars::m_pMenuBarClass = nullptr;
     EXPECT_EQ(m_pCommandBars->SetMenu("Menu Bar", 129), nullptr);   // no menu-bar class
