@@ -432,8 +432,14 @@ struct CStreamKinds {
 // The kinds tested in the decoder's order on the Body's first element, up
 // to the last one the reading takes: a message of a kind before it that the
 // reading does not take is the tree's. Empty when it takes none.
-std::string kindChain(const CEmitContext& context, const CStreamKinds& kinds)
+struct CKindChain {
+    std::string text;
+    std::vector<std::string_view> names; // the local names the taken kinds' tests ask, each once
+};
+
+CKindChain kindChain(const CEmitContext& context, const CStreamKinds& kinds)
 {
+    CKindChain result;
     const std::string& P = context.projUpper();
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
@@ -441,6 +447,8 @@ std::string kindChain(const CEmitContext& context, const CStreamKinds& kinds)
     forEachKindBlock(context, [&](const CKindBlock& kind) {
         const bool taken = kinds.takes(kind);
         pending.line("\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
+        if (taken && std::find(result.names.begin(), result.names.end(), kind.element) == result.names.end())
+            result.names.push_back(kind.element);
         if (taken) {
             pending.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
             // A kind of one SOAP version met in the other's envelope is the tree's to refuse.
@@ -459,7 +467,8 @@ std::string kindChain(const CEmitContext& context, const CStreamKinds& kinds)
             pending.clear();
         }
     });
-    return chain.text();
+    result.text = chain.text();
+    return result;
 }
 
 // One reading without the whole tree, as the decoder calls it:
@@ -473,20 +482,27 @@ struct CStreamEntry {
     std::vector<std::string> settings; // the reader's fields beyond its kind, packet and version
 };
 
-// The kind function of a reading over the chain, and its entry: the
-// packet as it was where the reading leaves the message to the tree.
-void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, const std::string& chain, CTextBuffer& out)
+// The kind function of a reading over the chain, the names its glance
+// looks for, and its entry: the packet as it was where the reading leaves
+// the message to the tree.
+void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, const CKindChain& chain, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     const std::string kindFunction = p + "_proto_" + entry.name + "_kind";
+    const std::string names = p + "_" + entry.name + "_names";
     out.line("//the kind of the message whose Body's first element is cur, and ", entry.what, ":");
     out.line("//0 where the reading takes the message, else 1");
     out.line("static int ", kindFunction, "(", entry.readerType, " *reader, xmlNodePtr cur)");
     out.line("{");
     out.line("\t", p, "_proto_packet_t\t*pk = (", p, "_proto_packet_t *)reader->packet;");
     lines(out, {"", "\tpk->soap_version = mydecode_version(cur->parent);"});
-    out.append(chain);
+    out.append(chain.text);
     lines(out, {"\treturn 1;", "}", ""});
+    out.line("//the local names of the Body's first elements whose messages the reading takes");
+    out.line("static const char *const ", names, "[] = {");
+    for (std::string_view name : chain.names)
+        out.line("\t", cStringLiteral(name), ",");
+    lines(out, {"\tNULL", "};", ""});
     out.line("//the SOAP message xml[0..length) read without the whole tree where it is a message the reading");
     out.line("//takes (see ", entry.readFunction, "): 0 when it was, else 1 with the packet as it was");
     out.line("static int ", p, "_proto_", entry.name, "(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
@@ -496,6 +512,7 @@ void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, co
                 "\tmemset(&reader, 0, sizeof(reader));"});
     out.line("\treader.kind = ", kindFunction, ";");
     out.line("\treader.packet = pk;");
+    out.line("\treader.names = ", names, ";");
     // A service with SOAP 1.2 operations reads either envelope.
     out.line("\treader.soap11 = ", bindsSoapVersion(context.view(), 12) ? "0" : "1", ";");
     for (const std::string& setting : entry.settings)
@@ -512,32 +529,19 @@ void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, co
 // goes to the tree.
 bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
 {
-    std::vector<std::string_view> names; // of the kinds read item by item
-    const std::string chain = kindChain(
-        context, {[&](const CKindBlock& kind) {
-                      const bool taken = !itemRunOf(context, kind).typeName.empty();
-                      if (taken && std::find(names.begin(), names.end(), kind.element) == names.end())
-                          names.push_back(kind.element);
-                      return taken;
-                  },
+    const CKindChain chain = kindChain(
+        context, {[&](const CKindBlock& kind) { return !itemRunOf(context, kind).typeName.empty(); },
                   [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
                       writeItemRun(itemRunOf(context, kind), kind.rpc, indent, lines);
                   }});
-    if (chain.empty())
+    if (chain.text.empty())
         return false;
-    const std::string& p = context.proj();
     writeFragment(context, CFragment::ItemStream, out);
     out.emptyLine();
-    out.line("//the local names of the Body's first elements whose messages are read item by item");
-    out.line("static const char *const ", p, "_stream_names[] = {");
-    for (std::string_view name : names)
-        out.line("\t", cStringLiteral(name), ",");
-    lines(out, {"\tNULL", "};", ""});
     // An encoded message may give any element an id.
     writeStreamEntry(context,
                      {"stream", "mystream_t", "mystream_read", "how the reader reads its items",
-                      {"error = pk->decode_error", "names = " + p + "_stream_names",
-                       std::string("encoded = ") + (usesEncoding(context) ? "1" : "0")}},
+                      {"error = pk->decode_error", std::string("encoded = ") + (usesEncoding(context) ? "1" : "0")}},
                      chain, out);
     return true;
 }
@@ -565,7 +569,7 @@ int structRunOf(const CEmitContext& context, const CKindBlock& kind, CStructStre
 bool writeStructStream(const CEmitContext& context, CTextBuffer& out)
 {
     CStructStream tables(context);
-    const std::string chain = kindChain(
+    const CKindChain chain = kindChain(
         context, {[&](const CKindBlock& kind) { return structRunOf(context, kind, tables) >= 0; },
                   [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
                       const CViewMessage& message = *kind.side.message;
@@ -573,7 +577,7 @@ bool writeStructStream(const CEmitContext& context, CTextBuffer& out)
                       lines.line(indent, "return mysax_struct(reader, ", std::to_string(structRunOf(context, kind, tables)),
                                  ", &pk->msg.", message.cName, ".", member->cName, ");");
                   }});
-    if (chain.empty())
+    if (chain.text.empty())
         return false;
     tables.write(out);
     writeStreamEntry(context,

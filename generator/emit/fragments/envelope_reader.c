@@ -672,6 +672,109 @@ static int mydecode_gather(char **gathered, size_t *used, size_t *size, const xm
 	return 0;
 }
 
+//A glance at a message's bytes before any parse tells most messages that a reading without the tree
+//does not take (another kind, a Header first) from the rest, so that only those are parsed twice. It reads no
+//more than blanks, comments and processing instructions between the envelope's first start tags:
+//what it cannot tell is left to the reading itself.
+
+//the place behind the first n bytes close at or after at; NULL where none comes
+static const char *mydecode_past(const char *at, const char *end, const char *close, size_t n)
+{
+	size_t	found = mydecode_find(at, 0, (size_t)(end - at), close, n);
+
+	return found < (size_t)(end - at) ? at + found + n : NULL;
+}
+
+//at past blanks, comments and processing instructions; NULL where one of them does not end
+static const char *mydecode_past_misc(const char *at, const char *end)
+{
+	while(at != NULL){
+		while(at < end && (*at == ' ' || *at == '\t' || *at == '\r' || *at == '\n'))
+			at++;
+		if(end - at >= 4 && memcmp(at, "<!--", 4) == 0)
+			at = mydecode_past(at + 4, end, "-->", 3);
+		else if(end - at >= 2 && memcmp(at, "<?", 2) == 0)
+			at = mydecode_past(at + 2, end, "?>", 2);
+		else
+			break;
+	}
+	return at;
+}
+
+//the start tag at at (NULL: none): the local part of its name in *local (size bytes), and the place
+//behind it; NULL where at holds no start tag, or one that ends its element at once
+static const char *mydecode_start_tag(const char *at, const char *end, const char **local, size_t *size)
+{
+	char	quote = 0;
+
+	if(at == NULL || end - at < 2 || at[0] != '<' || at[1] == '/' || at[1] == '!' || at[1] == '?')
+		return NULL;
+	*local = ++at;
+	while(at < end && *at != ' ' && *at != '\t' && *at != '\r' && *at != '\n' && *at != '>' && *at != '/'){
+		if(*at == ':')
+			*local = at + 1;
+		at++;
+	}
+	*size = (size_t)(at - *local);
+	//an attribute's value may hold a '>'
+	for(; at < end; at++){
+		if(quote != 0){
+			if(*at == quote)
+				quote = 0;
+		}else if(*at == '"' || *at == '\''){
+			quote = *at;
+		}else if(*at == '>'){
+			return at[-1] == '/' ? NULL : at + 1;
+		}
+	}
+	return NULL;
+}
+
+//whether the local name local[0..size) is name
+static int mydecode_local_is(const char *local, size_t size, const char *name)
+{
+	return strlen(name) == size && memcmp(local, name, size) == 0;
+}
+
+//1 with the local name of the Body's first element in *local (size bytes), -1 where the Envelope's
+//first element is plainly no Body, 0 where the glance cannot tell
+static int mydecode_glance(const char *xml, size_t length, const char **local, size_t *size)
+{
+	const char	*end = xml + length, *at = xml;
+
+	if(length >= 3 && memcmp(xml, "\xEF\xBB\xBF", 3) == 0)
+		at += 3;
+	at = mydecode_start_tag(mydecode_past_misc(at, end), end, local, size);
+	if(at == NULL || !mydecode_local_is(*local, *size, "Envelope"))
+		return 0;
+	if((at = mydecode_start_tag(mydecode_past_misc(at, end), end, local, size)) == NULL)
+		return 0;
+	if(!mydecode_local_is(*local, *size, "Body"))
+		return -1;
+	return mydecode_start_tag(mydecode_past_misc(at, end), end, local, size) != NULL;
+}
+
+//whether the glance leaves the message to a reading that takes the messages whose Body's first
+//element has one of the local names (NULL after the last): it may be one of them (a service that
+//reads every message through the tree leaves this unused)
+static int mydecode_may_read(const char *const *names, const char *xml, size_t length) KVPROJ_MAYBE_UNUSED;
+
+static int mydecode_may_read(const char *const *names, const char *xml, size_t length)
+{
+	const char	*local = NULL;
+	size_t	size = 0;
+	const char	*const *name;
+	int	glance = mydecode_glance(xml, length, &local, &size);
+
+	if(glance <= 0)
+		return glance == 0;
+	for(name = names; *name != NULL; name++){
+		if(mydecode_local_is(local, size, *name))
+			return 1;
+	}
+	return 0;
+}
+
 //the bytes of the document not yet handed to the parser
 typedef struct mydecode_bytes_t{
 	const char	*at;

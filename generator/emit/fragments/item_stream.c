@@ -287,104 +287,6 @@ static void mystream_doctype(void *ctx, const xmlChar *name, const xmlChar *exte
 	mystream_fail((mystream_t *)((xmlParserCtxtPtr)ctx)->_private);
 }
 
-//A glance at a message's bytes before any parse tells most messages that are no messages of items
-//(another kind, a Header first) from the rest, so that only those are parsed twice. It reads no
-//more than blanks, comments and processing instructions between the envelope's first start tags:
-//what it cannot tell is left to the reading itself.
-
-//the place behind the first n bytes close at or after at; NULL where none comes
-static const char *mystream_past(const char *at, const char *end, const char *close, size_t n)
-{
-	size_t	found = mydecode_find(at, 0, (size_t)(end - at), close, n);
-
-	return found < (size_t)(end - at) ? at + found + n : NULL;
-}
-
-//at past blanks, comments and processing instructions; NULL where one of them does not end
-static const char *mystream_past_misc(const char *at, const char *end)
-{
-	while(at != NULL){
-		while(at < end && (*at == ' ' || *at == '\t' || *at == '\r' || *at == '\n'))
-			at++;
-		if(end - at >= 4 && memcmp(at, "<!--", 4) == 0)
-			at = mystream_past(at + 4, end, "-->", 3);
-		else if(end - at >= 2 && memcmp(at, "<?", 2) == 0)
-			at = mystream_past(at + 2, end, "?>", 2);
-		else
-			break;
-	}
-	return at;
-}
-
-//the start tag at at (NULL: none): the local part of its name in *local (size bytes), and the place
-//behind it; NULL where at holds no start tag, or one that ends its element at once
-static const char *mystream_start_tag(const char *at, const char *end, const char **local, size_t *size)
-{
-	char	quote = 0;
-
-	if(at == NULL || end - at < 2 || at[0] != '<' || at[1] == '/' || at[1] == '!' || at[1] == '?')
-		return NULL;
-	*local = ++at;
-	while(at < end && *at != ' ' && *at != '\t' && *at != '\r' && *at != '\n' && *at != '>' && *at != '/'){
-		if(*at == ':')
-			*local = at + 1;
-		at++;
-	}
-	*size = (size_t)(at - *local);
-	//an attribute's value may hold a '>'
-	for(; at < end; at++){
-		if(quote != 0){
-			if(*at == quote)
-				quote = 0;
-		}else if(*at == '"' || *at == '\''){
-			quote = *at;
-		}else if(*at == '>'){
-			return at[-1] == '/' ? NULL : at + 1;
-		}
-	}
-	return NULL;
-}
-
-static int mystream_named(const char *local, size_t size, const char *name)
-{
-	return strlen(name) == size && memcmp(local, name, size) == 0;
-}
-
-//1 with the local name of the Body's first element in *local (size bytes), -1 where the Envelope's
-//first element is plainly no Body, 0 where the glance cannot tell
-static int mystream_glance(const char *xml, size_t length, const char **local, size_t *size)
-{
-	const char	*end = xml + length, *at = xml;
-
-	if(length >= 3 && memcmp(xml, "\xEF\xBB\xBF", 3) == 0)
-		at += 3;
-	at = mystream_start_tag(mystream_past_misc(at, end), end, local, size);
-	if(at == NULL || !mystream_named(*local, *size, "Envelope"))
-		return 0;
-	if((at = mystream_start_tag(mystream_past_misc(at, end), end, local, size)) == NULL)
-		return 0;
-	if(!mystream_named(*local, *size, "Body"))
-		return -1;
-	return mystream_start_tag(mystream_past_misc(at, end), end, local, size) != NULL;
-}
-
-//whether the glance leaves the message to the reading: it may be a message of items
-static int mystream_may_read(const mystream_t *reader, const char *xml, size_t length)
-{
-	const char	*local = NULL;
-	size_t	size = 0;
-	const char	*const *name;
-	int	glance = mystream_glance(xml, length, &local, &size);
-
-	if(glance <= 0)
-		return glance == 0;
-	for(name = reader->names; *name != NULL; name++){
-		if(mystream_named(local, size, *name))
-			return 1;
-	}
-	return 0;
-}
-
 //reads the document xml[0..length) (see mydecode_read_events) where the glance leaves it to the
 //reading: kind names the Body's first element's kind and sets how its items are read; 0 when all was
 //read so and nothing but blanks follows the root element, 1 where the tree must read the message
@@ -394,7 +296,7 @@ static int mystream_read(mystream_t *reader, const char *xml, size_t length)
 		.endElementNs = mystream_end, .characters = mystream_characters, .ignorableWhitespace = mystream_characters,
 		.cdataBlock = mystream_cdata, .comment = mystream_comment, .processingInstruction = mystream_instruction,
 		.reference = mystream_reference};
-	int	result = mystream_may_read(reader, xml, length) && mydecode_read_events(xml, length, &events, reader, &reader->ctxt) &&
+	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, &events, reader, &reader->ctxt) &&
 		!reader->failed && reader->done ? 0 : 1;
 
 	free(reader->text);

@@ -51,6 +51,7 @@ typedef struct mysax_t{
 	const mysax_type_t	*types;
 	const mysax_member_t	*members;
 	const char	*const *namespaces;	//the service's own (mydecode_namespaces), NULL after the last
+	const char	*const *names;	//the local names of the Body's first elements of messages it reads
 	//the kind of the Body's first element, which starts its struct (mysax_struct): 0, or 1 when the
 	//message is none the reading reads
 	int	(*kind)(struct mysax_t *, xmlNodePtr);
@@ -339,15 +340,17 @@ static void mysax_doctype(void *ctx, const xmlChar *name, const xmlChar *externa
 	mysax_reference(ctx, name);
 }
 
-//reads the document xml[0..length) (see mydecode_read_events): 0 when the message was read whole so
-//and nothing but blanks follows the root element, 1 where the tree must read it
+//reads the document xml[0..length) (see mydecode_read_events) where the glance leaves it to the
+//reading: 0 when the message was read whole so and nothing but blanks follows the root element, 1
+//where the tree must read it
 static int mysax_read(mysax_t *reader, const char *xml, size_t length)
 {
 	static const xmlSAXHandler	events = {.internalSubset = mysax_doctype, .startElementNs = mysax_start,
 		.endElementNs = mysax_end, .characters = mysax_characters, .ignorableWhitespace = mysax_characters,
 		.cdataBlock = mysax_cdata, .comment = mysax_comment, .processingInstruction = mysax_instruction,
 		.reference = mysax_reference};
-	int	result = mydecode_read_events(xml, length, &events, reader, &reader->ctxt) && !reader->failed && reader->done ? 0 : 1;
+	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, &events, reader, &reader->ctxt) &&
+		!reader->failed && reader->done ? 0 : 1;
 
 	free(reader->text);
 	free(reader->frames);

@@ -389,7 +389,7 @@ int main(void)
 	for(c = 0; c < sizeof(glances) / sizeof(glances[0]); c++){
 		const char	*local = NULL;
 		size_t	size = 0;
-		int	glance = mystream_glance(glances[c], strlen(glances[c]), &local, &size);
+		int	glance = mydecode_glance(glances[c], strlen(glances[c]), &local, &size);
 
 		printf("%d", glance);
 		if(glance > 0)
