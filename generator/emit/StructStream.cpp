@@ -3,6 +3,7 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
+#include "generator/emit/EnumerationChecks.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/ResponseDecoders.h"
 #include "generator/emit/TextBuffer.h"
@@ -27,6 +28,27 @@ bool isStruct(const CStructMember& member)
     return member.kind == CStructMember::Struct || member.kind == CStructMember::StructArray;
 }
 
+// A number or text as an element's text, which the reading converts as its
+// decoder does: no xsd:any, anyType content or xsi:type of it.
+bool plainValue(const CStructMember& member)
+{
+    return isValue(member) && !member.wildcard && !member.anyContent && member.typeName.empty();
+}
+
+// The value a struct member of a simple type holds in its struct (the
+// element's own text, as the type's decoder reads it), where its type lists
+// no values to note; null for any other member.
+const CStructMember* simpleValueOf(const CStructLayout& layout, const CStructMember& member)
+{
+    const CStructDef* def = isStruct(member) && member.userType != nullptr && !member.pointer ? layout.structOf(member.userType)
+                                                                                              : nullptr;
+    if (def == nullptr || def->members.size() != 1 || def->members.front().origin != CStructMember::Value ||
+        !plainValue(def->members.front()))
+        return nullptr;
+    const bool listed = enumeratedValue(*member.userType, *def) != nullptr || enumeratedNumber(*member.userType, *def) != nullptr;
+    return listed ? nullptr : &def->members.front();
+}
+
 // A member the decoder reads from its own element, by name, from the text
 // alone or through the struct's decoder: no attribute, own text, xsd:any,
 // anyType content or xsi:type of it.
@@ -37,7 +59,7 @@ bool memberReadable(const CStructLayout& layout, const CStructMember& member)
     if (member.origin != CStructMember::Element || member.wildcard || member.anyContent || !member.typeName.empty())
         return false;
     if (isValue(member))
-        return true;
+        return plainValue(member);
     return isStruct(member) && member.userType != nullptr && member.target != nullptr &&
         layout.structOf(member.userType) != nullptr;
 }
@@ -91,7 +113,7 @@ bool CStructStream::reach(const CViewType& type, std::vector<const CViewType*>& 
             return false;
         reached.push_back(next);
         for (const CStructMember& member : context_.layout().structOf(next)->members) {
-            if (isStruct(member) && met.insert(member.userType).second)
+            if (isStruct(member) && simpleValueOf(context_.layout(), member) == nullptr && met.insert(member.userType).second)
                 work.push_back(member.userType);
         }
     }
@@ -150,18 +172,21 @@ void CStructStream::writeTypes(CTextBuffer& out)
             if (isRequiredValue(member))
                 required |= 1ULL << count;
             const bool array = member.isArray();
-            const bool value = isValue(member);
+            // The value a simple type's struct holds is read as the member's
+            // own: as the struct's one member it lies where the struct does.
+            const CStructMember* simple = simpleValueOf(layout, member);
+            const CStructMember* value = isValue(member) ? &member : simple;
             std::string shape = array ? "MYSAX_ARRAY" : "0";
-            if (!value && member.pointer)
+            if (value == nullptr && member.pointer)
                 shape = array ? "MYSAX_ARRAY | MYSAX_ALLOCATED" : "MYSAX_ALLOCATED";
             members.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ",
                          offsetOf(structType, member.cName), ", ", offsetOf(structType, array ? member.countName : ""),
                          ", ", offsetOf(structType, member.presentName), ", ",
                          offsetOf(structType, array ? member.nilName : ""), ", ",
-                         array ? "sizeof(*((" + structType + " *)0)->" + member.cName + ")" : std::string("0"), ", ",
-                         shape, ", ", value && emptyTextFails(member) ? "1" : "0", ", ",
-                         value ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
-                         value ? storeOf(member) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL", "},");
+                         array ? "sizeof(*((" + structType + " *)0)->" + member.cName + ")" : std::string("0"), ", ", shape, ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
+                         value != nullptr ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
+                         value != nullptr ? storeOf(*value) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL",
+                         "},");
             ++count;
         }
         types.line("\t{", std::to_string(first), ", ", std::to_string(count), ", sizeof(", structType, "), ",

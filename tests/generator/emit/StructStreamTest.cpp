@@ -14,7 +14,7 @@ using namespace gentest;
 namespace {
 
 // Operation Draw: in element Shape (nested, recursive, repeated members of
-// every shape), out element Result of the named type Node; operation Mark:
+// every shape, values of simple types), out element Result of the named type Node; operation Mark:
 // in Marked (an attribute: never streamed), out Count (a number).
 std::string shapesDocument()
 {
@@ -22,12 +22,16 @@ std::string shapesDocument()
         "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\">"
         "<xsd:complexType name=\"Point\"><xsd:sequence><xsd:element name=\"x\" type=\"xsd:int\"/>"
         "<xsd:element name=\"y\" type=\"xsd:double\"/><xsd:element name=\"label\" type=\"xsd:string\" minOccurs=\"0\"/>"
-        "<xsd:element name=\"on\" type=\"xsd:boolean\" minOccurs=\"0\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:element name=\"on\" type=\"xsd:boolean\" minOccurs=\"0\"/><xsd:element name=\"unit\" type=\"tns:Unit\" minOccurs=\"0\"/>"
+        "</xsd:sequence></xsd:complexType>"
+        "<xsd:simpleType name=\"Unit\"><xsd:restriction base=\"xsd:string\"/></xsd:simpleType>"
+        "<xsd:simpleType name=\"Score\"><xsd:restriction base=\"xsd:int\"/></xsd:simpleType>"
         "<xsd:complexType name=\"Node\"><xsd:sequence><xsd:element name=\"name\" type=\"xsd:string\"/>"
         "<xsd:element name=\"depth\" type=\"xsd:int\"/><xsd:element name=\"inner\" type=\"tns:Node\" minOccurs=\"0\"/>"
         "<xsd:element name=\"point\" type=\"tns:Point\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
         "<xsd:element name=\"tag\" type=\"xsd:string\" minOccurs=\"0\" maxOccurs=\"unbounded\" nillable=\"true\"/>"
         "<xsd:element name=\"weight\" type=\"xsd:long\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
+        "<xsd:element name=\"score\" type=\"tns:Score\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
         "</xsd:sequence></xsd:complexType>"
         "<xsd:element name=\"Shape\"><xsd:complexType><xsd:sequence><xsd:element name=\"node\" type=\"tns:Node\"/>"
         "<xsd:element name=\"when\" type=\"xsd:dateTime\"/><xsd:element name=\"count\" type=\"xsd:unsignedInt\"/>"
@@ -71,7 +75,9 @@ static void dump_point(demo_Point_t *point)
 {
 	printf(" {x=%d y=%.17g", point->x, point->y);
 	dump_text("label", point->label);
-	printf(" label_present=%d on=%d on_present=%d}", point->label_present, point->on, point->on_present);
+	printf(" label_present=%d on=%d on_present=%d", point->label_present, point->on, point->on_present);
+	dump_text("unit", point->unit.Unit);
+	printf(" unit_present=%d}", point->unit_present);
 }
 
 static void dump_node(demo_Node_t *node)
@@ -94,6 +100,9 @@ static void dump_node(demo_Node_t *node)
 	printf(" weights=%d", node->weight_count);
 	for(i = 0; i < node->weight_count; i++)
 		printf(" %lld", node->weight[i]);
+	printf(" scores=%d", node->score_count);
+	for(i = 0; i < node->score_count; i++)
+		printf(" %d", node->score[i].Score);
 	printf("}");
 }
 
@@ -269,9 +278,11 @@ TEST_F(StructStreamTest, StreamedMessagesReadAsTheTreeReadsThem)
 {
     if (!canBuildPrograms())
         GTEST_SKIP() << "no C compiler";
-    const std::string points = "<t:point>" + point("1", "<t:y>1e3</t:y><t:label>a &amp; b&#65;</t:label><t:on>true</t:on>") +
+    const std::string points = "<t:point>" +
+        point("1", "<t:y>1e3</t:y><t:label>a &amp; b&#65;</t:label><t:on>true</t:on><t:unit>cm</t:unit>") +
         "</t:point><t:point>" + point("-2") + "</t:point>";
-    const std::string tags = "<t:tag>one</t:tag><t:tag></t:tag><t:tag>three</t:tag><t:weight>9000000000</t:weight>";
+    const std::string tags = "<t:tag>one</t:tag><t:tag></t:tag><t:tag>three</t:tag><t:weight>9000000000</t:weight>"
+                             "<t:score>-3</t:score><t:score> 4 </t:score>";
     const std::string nil = " xmlns:i=\"http://www.w3.org/2001/XMLSchema-instance\" i:nil=\"true\"";
     const std::string result = "<e:Body><t:Result xmlns:t=\"urn:t\">";
     const std::vector<StreamCase> cases = {
@@ -303,6 +314,10 @@ TEST_F(StructStreamTest, StreamedMessagesReadAsTheTreeReadsThem)
         {shape("<t:depth>2</t:depth>"), -1, false},
         {shape("<t:weight></t:weight>"), -1, false},
         {shape("<t:weight>1.5</t:weight>"), -1, false},
+        {shape("<t:score>x</t:score>"), -1, false},
+        {shape("<t:score/>"), -1, false},
+        {shape("<t:point>" + point("1", "<t:y>2</t:y><t:unit></t:unit>") + "</t:point>"), 0, true},
+        {shape("<t:point>" + point("1", "<t:y>2</t:y><t:unit>a<b/></t:unit>") + "</t:point>"), 0, false},
         {shape(chain(3) + "<t:inner>" + node("again", 1) + "</t:inner>"), -1, false},
         // What only the tree reads: attributes, markup in a value, a member's
         // name in a foreign namespace, a Header, an element before the message.
@@ -382,8 +397,16 @@ TEST_F(StructStreamTest, ReadsOnlyTypesItMatchesExactly)
         {sequence("<xsd:element name=\"a\" type=\"tns:Odd\"/>") +
              "<xsd:complexType name=\"Odd\"><xsd:attribute name=\"n\" type=\"xsd:int\"/></xsd:complexType>",
          false},
-        {sequence("<xsd:element name=\"a\" type=\"tns:Text\"/>") +
+        {sequence("<xsd:element name=\"a\" type=\"tns:Text\"/><xsd:element name=\"b\" type=\"tns:Text\" maxOccurs=\"2\"/>") +
              "<xsd:simpleType name=\"Text\"><xsd:restriction base=\"xsd:string\"/></xsd:simpleType>",
+         true},
+        {sequence("<xsd:element name=\"a\" type=\"tns:Color\"/>") +
+             "<xsd:simpleType name=\"Color\"><xsd:restriction base=\"xsd:string\"><xsd:enumeration value=\"red\"/>"
+             "</xsd:restriction></xsd:simpleType>",
+         false},
+        {sequence("<xsd:element name=\"a\" type=\"tns:Sized\"/>") +
+             "<xsd:complexType name=\"Sized\"><xsd:simpleContent><xsd:extension base=\"xsd:int\">"
+             "<xsd:attribute name=\"unit\" type=\"xsd:string\"/></xsd:extension></xsd:simpleContent></xsd:complexType>",
          false},
         {"<xsd:complexType name=\"Top\"><xsd:simpleContent><xsd:extension base=\"xsd:string\"/></xsd:simpleContent>"
          "</xsd:complexType>",
