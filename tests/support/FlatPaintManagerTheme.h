@@ -21,9 +21,8 @@ public:
         Rectangle(pDC, rc, bSelected ? COLOR_BTNSHADOW : -1, COLOR_BTNFACE);
         return rc.Size();
     }
-    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override {
-        CRect rc;
-        pBar->GetClientRect(&rc);
+    void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override {
+        const CRect rc = pBar->GetFaceClientRect();
         Rectangle(pDC, rc, -1, COLOR_BTNFACE);
         if (!IsFlatToolBar(pBar)) Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     }
@@ -46,6 +45,6 @@ public:
                    BOOL, BOOL) override {
         pImage->DrawHandle(pDC, pt, bEnabled ? pImage->GetIcon() : pImage->GetDisabledIcon(), sz);
     }
-    CSize DrawDialogBarGripper(CDC*, CKLVCommandBar*, BOOL) override { return CSize(0, 0); }
+    CSize DrawDialogBarGripper(CDC*, CKLVCommandBarFace*, BOOL) override { return CSize(0, 0); }
     int GetThemeId() override { return 0; }
 };

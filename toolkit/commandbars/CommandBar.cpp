@@ -63,6 +63,14 @@ int CKLVCommandBar::GetControlCount() const { return m_pControls->GetCount(); }
 
 CKLVControl* CKLVCommandBar::GetControl(int nIndex) const { return m_pControls->GetAt(nIndex); }
 
+CKLVControlFace* CKLVCommandBar::GetControlFace(int nIndex) const { return GetControl(nIndex); }
+
+CRect CKLVCommandBar::GetFaceClientRect() const {
+    CRect rc;
+    if (GetSafeHwnd()) GetClientRect(&rc);
+    return rc;
+}
+
 void CKLVCommandBar::SetControls(CKLVControls* pControls) {
     m_pControls->SetParent(nullptr);
     m_pControls->InternalRelease();

@@ -30,7 +30,8 @@ class CKLVToolTipContext;
 class CKLVCommandBar : public CWnd, public CKLVHookedPopupBar, public CKLVControlHost {
     DECLARE_SERIAL(CKLVCommandBar)
 public:
-    // The bar types and positions, and the large-buttons flag, are the control host's.
+    // The bar types and positions are the paint manager's face's, the large-buttons flag the control
+    // host's.
     enum DelayedWork { delayLayout = 1, delayRedraw = 2 };
     enum { styleGripper = 0x400000 };
     // Popup bars get ids from here on when their state is collected.
@@ -56,7 +57,7 @@ public:
     BOOL SetSelected(int nSelected, BOOL bKeyboard = FALSE) override;
     virtual BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE);
     CSize GetIconSize() const override;
-    virtual CSize GetButtonSize() const;
+    CSize GetButtonSize() const override;
     virtual BOOL Popup(CKLVControl* /*pControl*/, BOOL /*bSelectFirst*/) { return FALSE; }
     virtual void SetVisible(BOOL /*bVisible*/) {}
     virtual BOOL IsVisible() const { return FALSE; }
@@ -76,7 +77,7 @@ public:
     // this bar whose built-in controls have changed since the save.
     virtual BOOL AsksBeforeTakingUpdatedBar() const { return TRUE; }
     virtual void DoPropExchange(CKLVPropExchange* pPX);
-    virtual BOOL IsKeyboardCuesVisible() const;
+    BOOL IsKeyboardCuesVisible() const override;
     void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = FALSE) override;
     virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);
     virtual void OnKeyboardSelect(CKLVControl* /*pControl*/) {}
@@ -128,7 +129,9 @@ public:
     UINT* GetReturnCmd() const override { return m_pReturnCmd; }
 
     // Controls.
-    int GetControlCount() const;
+    int GetControlCount() const final;
+    CKLVControlFace* GetControlFace(int nIndex) const final;
+    CRect GetFaceClientRect() const final;
     CKLVControl* GetControl(int nIndex) const;
     CKLVControls* GetControls() const override { return m_pControls; }
     // Replaces the controls by the collection (taking its reference).
@@ -150,10 +153,10 @@ public:
     CKLVImageManager* GetImageManager() const override;
     void SetImageManager(CKLVImageManager* pImageManager);
 
-    int GetType() const override { return m_barType; }
-    int GetPosition() const override { return m_barPosition; }
+    int GetType() const final { return m_barType; }
+    int GetPosition() const final { return m_barPosition; }
     int GetTrackingMode() const override { return m_bTracking; }
-    const CString& GetTitle() const { return m_strTitle; }
+    const CString& GetTitle() const final { return m_strTitle; }
     void SetTitle(const CString& strTitle) override { m_strTitle = strTitle; }
     void SetFlags(UINT nAdd, UINT nRemove = 0) { m_nFlags = (m_nFlags | nAdd) & ~nRemove; }
     void ShowGripper(BOOL bShow);
@@ -162,13 +165,13 @@ public:
     int GetMRUWidth() const override { return m_nMRUWidth; }
     // The icon size of large buttons; bAutoSize lets the paint manager's automatic large size
     // stand in when no size is set.
-    CSize GetLargeIconSize(BOOL bAutoSize) const override;
+    CSize GetLargeIconSize(BOOL bAutoSize) const final;
     // 2 follows the command bars' option of that name (off without command bars).
-    BOOL IsTextBelowIcons() const;
+    BOOL IsTextBelowIcons() const final;
     // The command bars' options; null without command bars.
     CKLVCommandBarsOptions* GetOptions() const;
     // A popup bar shows two icon columns when asked and its flag holds.
-    BOOL IsDoubleGripper() const { return m_bDoubleGripper; }
+    BOOL IsDoubleGripper() const final { return m_bDoubleGripper; }
     int GetDefaultButtonStyle() const override { return m_nDefaultButtonStyle; }
     BOOL IsLayoutRTL() const;
     BOOL IsVerticalBar() const;

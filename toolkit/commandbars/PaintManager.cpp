@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/PaintManager.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
 #include "toolkit/commandbars/ControlGalleryPaintManager.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/ImageManager.h"
@@ -134,19 +134,19 @@ CSize CKLVPaintManager::GetAutoIconSize(BOOL bLarge) const {
     return CSize(n, n);
 }
 
-CFont* CKLVPaintManager::GetCommandBarFont(CKLVCommandBar* pBar, BOOL bBold) {
+CFont* CKLVPaintManager::GetCommandBarFont(CKLVCommandBarFace* pBar, BOOL bBold) {
     if (pBar && IsVerticalDockPosition(pBar->GetPosition())) return bBold ? &m_fontVertBold : &m_fontVert;
     return bBold ? &m_fontRegularBold : &m_fontRegular;
 }
 
-BOOL CKLVPaintManager::IsFlatToolBar(const CKLVCommandBar* pBar) const {
-    return pBar && pBar->GetType() == CKLVCommandBar::barTypeMenuBar ? m_bFlatMenuBar : m_bFlatToolBar;
+BOOL CKLVPaintManager::IsFlatToolBar(const CKLVCommandBarFace* pBar) const {
+    return pBar && pBar->GetType() == CKLVCommandBarFace::barTypeMenuBar ? m_bFlatMenuBar : m_bFlatToolBar;
 }
 
 BOOL CKLVPaintManager::IsVerticalPosition(int nPosition) {
-    return IsVerticalDockPosition(nPosition) || nPosition == CKLVCommandBar::barPopup;
+    return IsVerticalDockPosition(nPosition) || nPosition == CKLVCommandBarFace::barPopup;
 }
 
 BOOL CKLVPaintManager::IsVerticalDockPosition(int nPosition) {
-    return nPosition == CKLVCommandBar::barLeft || nPosition == CKLVCommandBar::barRight;
+    return nPosition == CKLVCommandBarFace::barLeft || nPosition == CKLVCommandBarFace::barRight;
 }

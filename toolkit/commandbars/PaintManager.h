@@ -15,6 +15,7 @@
 
 class CDC;
 class CKLVCommandBar;
+class CKLVCommandBarFace;
 class CKLVCommandBarKeyboardTip;
 class CKLVControl;
 class CKLVControlGalleryPaintManager;
@@ -65,7 +66,7 @@ public:
     virtual CSize DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
                                      CKLVControl* pList) = 0;
     // A bar's background and border.
-    virtual void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) = 0;
+    virtual void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) = 0;
     // The control's background by its state, through DrawRectangle.
     virtual void DrawControlEntry(CDC* pDC, CKLVControl* pControl);
     virtual COLORREF GetControlTextColor(CKLVControl* pControl);
@@ -74,7 +75,7 @@ public:
     virtual void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked,
                                BOOL bPopuped, int nBarType, int nBarPosition) = 0;
     // The caption strip of a floating bar; (0, 0) for any other.
-    virtual CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw);
+    virtual CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw);
     virtual CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) = 0;
     virtual void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) = 0;
     void DrawStatusBarPaneEntry(CDC* pDC, CRect rc, const KLVStatusPaneLook& pane) override;
@@ -90,15 +91,15 @@ public:
     // button, 3 its drop button.
     virtual CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
                                      LPVOID lpParam);
-    virtual CRect GetCommandBarBorders(CKLVCommandBar* pBar);
+    virtual CRect GetCommandBarBorders(CKLVCommandBarFace* pBar);
     virtual CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) = 0;
     virtual void DrawImage(CDC* pDC, CPoint pt, CSize sz, CKLVImageManagerIcon* pImage, BOOL bSelected,
                            BOOL bPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL bToolBarImage) = 0;
-    virtual CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) = 0;
+    virtual CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) = 0;
     // The control's rectangle without its drop-down part.
     virtual CRect GetSplitButtonCommandRect(CKLVControl* pControl);
     // Shapes the bar's window after it was placed or sized; the base leaves it rectangular.
-    virtual void SetCommandBarRegion(CKLVCommandBar* /*pBar*/) {}
+    virtual void SetCommandBarRegion(CKLVCommandBarFace* /*pBar*/) {}
     // Both marks are 13 pixels square; with bDraw FALSE they are only measured.
     virtual CSize DrawCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
                                    BOOL bEnabled);
@@ -106,7 +107,7 @@ public:
                                       BOOL bEnabled);
     virtual void FillPopupGutter(CDC* /*pDC*/, int /*x*/, int /*y*/, int /*cx*/, int /*cy*/, BOOL /*bExpanded*/) {}
     virtual int GetThemeId() = 0;
-    virtual CFont* GetCommandBarFont(CKLVCommandBar* pBar, BOOL bBold = FALSE);
+    virtual CFont* GetCommandBarFont(CKLVCommandBarFace* pBar, BOOL bBold = FALSE);
     virtual void RefreshFonts();
     // The check mark in the colour (once more a pixel lower with m_bThickCheckMark), mirrored on a
     // right-to-left DC.
@@ -121,12 +122,12 @@ public:
     // Shows the finished picture of a popup: 2 slides, 3 unfolds, 4 fades; others do nothing.
     virtual void AnimatePopup(CDC* pDestDC, CDC* pSrcDC, CRect rc, int nType);
     // Grows the bands of a popup's previously hidden commands from nothing to their height.
-    virtual void AnimateExpanding(CKLVCommandBar* pBar, CDC* pDestDC, CDC* pSrcDC, BOOL bDownward);
+    virtual void AnimateExpanding(CKLVCommandBarFace* pBar, CDC* pDestDC, CDC* pSrcDC, BOOL bDownward);
     virtual void AdjustCaption(CKLVControl* /*pControl*/, CString& /*strCaption*/) {}
-    virtual int GetPopupBarGripperWidth(CKLVCommandBar* pBar);
+    virtual int GetPopupBarGripperWidth(CKLVCommandBarFace* pBar);
     virtual void FillWorkspace(CDC* pDC, CRect rc);
     virtual void DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip, BOOL bSetRegion);
-    virtual CSize GetIconAreaSize(CKLVCommandBar* pBar);
+    virtual CSize GetIconAreaSize(CKLVCommandBarFace* pBar);
     // Single-line text in the DC's colour; disabled text not pressed gets a highlight copy one
     // pixel down-right first. Not drawing measures the text into the rectangle.
     virtual CSize DrawControlText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, BOOL bDraw, BOOL bPressed,
@@ -166,7 +167,7 @@ public:
     int GetTextHeight() const;
     int GetSplitDropDownWidth() const;
     CSize GetAutoIconSize(BOOL bLarge) const;
-    BOOL IsFlatToolBar(const CKLVCommandBar* pBar) const;
+    BOOL IsFlatToolBar(const CKLVCommandBarFace* pBar) const;
     void SetCommandBarsFontIndirect(const LOGFONTA* pLogFont, BOOL bUseStandardFont = FALSE);
 
     // The command-bar LOGFONT the system menu font gives: heights between -1 and -10 grow to -11.

@@ -81,16 +81,16 @@ CSize CKLVPaintManager::GetControlIconSize(CKLVControl* pControl) const {
     return pBar->GetIconSize();
 }
 
-CRect CKLVPaintManager::GetCommandBarBorders(CKLVCommandBar*) {
+CRect CKLVPaintManager::GetCommandBarBorders(CKLVCommandBarFace*) {
     return CRect(2, 2, 2, 2);
 }
 
-CSize CKLVPaintManager::GetIconAreaSize(CKLVCommandBar* pBar) {
+CSize CKLVPaintManager::GetIconAreaSize(CKLVCommandBarFace* pBar) {
     const CSize szIcon = pBar ? pBar->GetIconSize() : CSize(16, 16);
     return CSize(std::max<int>(m_nTextHeight + 4, szIcon.cx + 4), std::max<int>(m_nTextHeight, szIcon.cy + 6));
 }
 
-int CKLVPaintManager::GetPopupBarGripperWidth(CKLVCommandBar* pBar) {
-    if (!pBar || pBar->GetType() != CKLVCommandBar::barTypePopup) return 0;
+int CKLVPaintManager::GetPopupBarGripperWidth(CKLVCommandBarFace* pBar) {
+    if (!pBar || pBar->GetType() != CKLVCommandBarFace::barTypePopup) return 0;
     return GetIconAreaSize(pBar).cx * (pBar->IsDoubleGripper() ? 2 : 1) + 1;
 }

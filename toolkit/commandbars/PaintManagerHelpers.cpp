@@ -4,9 +4,8 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/controlbase/Control.h"
-#include "toolkit/commandbars/controlbase/Controls.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 
@@ -140,18 +139,17 @@ void CKLVPaintManager::AnimatePopup(CDC* pDestDC, CDC* pSrcDC, CRect rc, int nTy
     }
 }
 
-void CKLVPaintManager::AnimateExpanding(CKLVCommandBar* pBar, CDC* pDestDC, CDC* pSrcDC, BOOL bDownward) {
+void CKLVPaintManager::AnimateExpanding(CKLVCommandBarFace* pBar, CDC* pDestDC, CDC* pSrcDC, BOOL bDownward) {
     struct Band {
         CRect rc;
         BOOL bHidden;
     };
     std::vector<Band> bands;
-    CKLVControls* pControls = pBar->GetControls();
-    for (int i = 0; i < pControls->GetCount(); ++i) {
-        const CKLVControl* pControl = pControls->GetAt(i);
+    for (int i = 0; i < pBar->GetControlCount(); ++i) {
+        const CKLVControlFace* pControl = pBar->GetControlFace(i);
         if (pControl->GetHideFlags() != 0) continue;
-        if (bands.empty() || bands.back().bHidden != pControl->m_bHiddenCommand)
-            bands.push_back({pControl->GetRect(), pControl->m_bHiddenCommand});
+        if (bands.empty() || bands.back().bHidden != pControl->IsHiddenCommand())
+            bands.push_back({pControl->GetRect(), pControl->IsHiddenCommand()});
         else
             bands.back().rc.UnionRect(bands.back().rc, pControl->GetRect());
     }

@@ -90,12 +90,11 @@ void CKLVPaintManager::DrawControlCaption(CDC* pDC, CKLVControl* pControl, const
         DrawComposedText(pDC, strCaptionNoMnemonics, rc, nFormat | DT_NOPREFIX | DT_VCENTER, FALSE);
 }
 
-CSize CKLVPaintManager::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
-    if (!pBar || pBar->GetPosition() != CKLVCommandBar::barFloating) return CSize(0, 0);
+CSize CKLVPaintManager::DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) {
+    if (!pBar || pBar->GetPosition() != CKLVCommandBarFace::barFloating) return CSize(0, 0);
     CKLVFontDC font(pDC, &m_fontSmCaption);
     const int h = std::max(static_cast<int>(pDC->GetTextExtent(" ", 1).cy), 15);
-    CRect rcClient;
-    if (pBar->GetSafeHwnd()) pBar->GetClientRect(&rcClient);
+    const CRect rcClient = pBar->GetFaceClientRect();
     const CRect rcCaption(3, 3, rcClient.Width() - 3, h + 3);
     if (bDraw) {
         pDC->SetBkMode(TRANSPARENT);

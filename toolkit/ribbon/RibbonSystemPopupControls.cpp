@@ -42,7 +42,7 @@ CSize CKLVRibbonControlSystemPopupBarButton::GetSize(CDC* pDC) {
     if (!pPaintManager) return CSize(0, 0);
     CString strCaption = GetCaption();
     CKLVDrawHelpers::StripMnemonicsString(strCaption);
-    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent()));
+    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetBarFace()));
     const CSize szText = strCaption.IsEmpty() ? CSize(0, 0) : CSize(pDC->GetTextExtent(strCaption));
     const CSize szIcon = GetIconSize();
     return CSize(iconLeft + szIcon.cx + (szText.cx ? textGap + szText.cx : 0) + textRight,
@@ -64,7 +64,7 @@ void CKLVRibbonControlSystemPopupBarButton::Draw(CDC* pDC) {
     }
     CString strPlain = GetCaption();
     CKLVDrawHelpers::StripMnemonicsString(strPlain);
-    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent()), pPaintManager->GetControlTextColor(this));
+    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetBarFace()), pPaintManager->GetControlTextColor(this));
     pDC->SetBkMode(TRANSPARENT);
     pPaintManager->DrawControlCaption(pDC, this, GetCaption(), strPlain, CRect(nTextLeft, rc.top, rc.right, rc.bottom),
                                       false, false);
@@ -78,7 +78,7 @@ void CKLVRibbonControlSystemPopupBarListItem::Draw(CDC* pDC) {
     pPaintManager->DrawControlEntry(pDC, this);
     CRect rc = GetRect();
     rc.left += captionIndent;
-    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent()), pPaintManager->GetControlTextColor(this));
+    CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetBarFace()), pPaintManager->GetControlTextColor(this));
     pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(GetCaption(), rc, kCaptionFormat);
 }
@@ -94,7 +94,7 @@ void CKLVRibbonControlSystemPopupBarListCaption::Draw(CDC* pDC) {
     if (!pPaintManager) return;
     CRect rc = GetRect();
     {
-        CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetParent(), TRUE), pPaintManager->GetControlTextColor(this));
+        CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetBarFace(), TRUE), pPaintManager->GetControlTextColor(this));
         pDC->SetBkMode(TRANSPARENT);
         pDC->DrawText(GetCaption(), CRect(rc.left + CKLVRibbonControlSystemPopupBarListItem::captionIndent, rc.top,
                                           rc.right, rc.bottom - 2),

@@ -102,7 +102,8 @@ void CKLVPaintManagerTheme0::DrawSplitButtonFrame(CDC* pDC, CKLVControl* pContro
                       nPosition);
 }
 
-void CKLVPaintManagerTheme0::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
+void CKLVPaintManagerTheme0::FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBarFace) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     CRect rc;
     pBar->GetClientRect(&rc);
     Rectangle(pDC, rc, -1, COLOR_BTNFACE);
@@ -116,7 +117,8 @@ void CKLVPaintManagerTheme0::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
     }
 }
 
-CSize CKLVPaintManagerTheme0::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
+CSize CKLVPaintManagerTheme0::DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBarFace, BOOL bDraw) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     if (pBar->IsDialogBar()) return DrawDialogBarGripper(pDC, pBar, bDraw);
     const int nPosition = pBar->GetPosition();
     if (nPosition == CKLVCommandBar::barFloating) return CKLVPaintManager::DrawCommandBarCaption(pDC, pBar, bDraw);
@@ -133,7 +135,7 @@ CSize CKLVPaintManagerTheme0::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pB
     return CSize(0, 0);
 }
 
-CSize CKLVPaintManagerTheme0::DrawDialogBarGripper(CDC* pDC, CKLVCommandBar*, BOOL bDraw) {
+CSize CKLVPaintManagerTheme0::DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace*, BOOL bDraw) {
     const int h = std::max(22, m_nTextHeight + 4);
     if (bDraw) Raised(pDC, CRect(3, 3, 6, h));
     return CSize(6, h);
@@ -178,7 +180,7 @@ void CKLVPaintManagerTheme0::AdjustExcludeRect(CRect& rc, CKLVControl* pControl,
         rc.InflateRect(1, 0);
 }
 
-CRect CKLVPaintManagerTheme0::GetCommandBarBorders(CKLVCommandBar* pBar) {
+CRect CKLVPaintManagerTheme0::GetCommandBarBorders(CKLVCommandBarFace* pBar) {
     return pBar && pBar->GetType() == CKLVCommandBar::barTypePopup ? CRect(3, 3, 3, 3) : CRect(2, 2, 2, 2);
 }
 
@@ -204,7 +206,7 @@ CSize CKLVPaintManagerTheme0::DrawSpecialControl(CDC* pDC, int nKind, CKLVContro
     return CKLVPaintManager::DrawSpecialControl(pDC, nKind, pControl, pBar, bDraw, lpParam);
 }
 
-CSize CKLVPaintManagerTheme0::GetIconAreaSize(CKLVCommandBar* pBar) {
+CSize CKLVPaintManagerTheme0::GetIconAreaSize(CKLVCommandBarFace* pBar) {
     const CSize szIcon = pBar ? pBar->GetIconSize() : CSize(16, 16);
     return CSize(std::max<int>(m_nTextHeight, szIcon.cx + 4), std::max<int>(m_nTextHeight, szIcon.cy + 4));
 }

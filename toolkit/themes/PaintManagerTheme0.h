@@ -15,24 +15,24 @@ public:
     CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
     CSize DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
                              CKLVControl* pList) override;
-    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
+    void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                                    int nBarType, int nBarPosition) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
-    CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) override;
+    CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
     void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) override;
     void RefreshMetrics() override;
     CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
-    CRect GetCommandBarBorders(CKLVCommandBar* pBar) override;
+    CRect GetCommandBarBorders(CKLVCommandBarFace* pBar) override;
     CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;
     void DrawImage(CDC* pDC, CPoint pt, CSize sz, CKLVImageManagerIcon* pImage, BOOL bSelected, BOOL bPressed,
                    BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL bToolBarImage) override;
-    CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) override;
+    CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     int GetThemeId() override { return 0; }
-    CSize GetIconAreaSize(CKLVCommandBar* pBar) override;
+    CSize GetIconAreaSize(CKLVCommandBarFace* pBar) override;
 
     // The box of an edit or combo control.
     virtual void DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected);

@@ -77,7 +77,8 @@ void CKLVPaintManagerTheme1::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, B
         FillFrame(pDC, rc, nFrame, nFill);
 }
 
-void CKLVPaintManagerTheme1::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
+void CKLVPaintManagerTheme1::FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBarFace) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     CRect rc;
     pBar->GetClientRect(&rc);
     const int nPosition = pBar->GetPosition();
@@ -106,7 +107,8 @@ void CKLVPaintManagerTheme1::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
     }
 }
 
-CSize CKLVPaintManagerTheme1::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
+CSize CKLVPaintManagerTheme1::DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBarFace, BOOL bDraw) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     if (pBar->IsDialogBar()) return DrawDialogBarGripper(pDC, pBar, bDraw);
     const int nPosition = pBar->GetPosition();
     const BOOL bPopup = pBar->GetType() == CKLVCommandBar::barTypePopup;
@@ -138,7 +140,7 @@ CSize CKLVPaintManagerTheme1::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pB
     return CSize(0, 0);
 }
 
-CSize CKLVPaintManagerTheme1::DrawDialogBarGripper(CDC* pDC, CKLVCommandBar*, BOOL bDraw) {
+CSize CKLVPaintManagerTheme1::DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace*, BOOL bDraw) {
     const int h = std::max(22, m_nTextHeight + 4);
     if (bDraw)
         for (int y = 6; y < h - 2; y += 2) HorizontalLine(pDC, 3, y, 6, GetThemeColor(38));

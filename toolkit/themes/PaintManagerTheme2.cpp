@@ -74,7 +74,8 @@ void CKLVPaintManagerTheme2::DrawDots(CDC* pDC, CPoint ptLight, CPoint ptDark) {
     pDC->FillSolidRect(ptDark.x, ptDark.y, 2, 2, GetThemeColor(38));
 }
 
-CSize CKLVPaintManagerTheme2::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
+CSize CKLVPaintManagerTheme2::DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBarFace, BOOL bDraw) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     if (pBar->IsDialogBar()) return DrawDialogBarGripper(pDC, pBar, bDraw);
     const int nPosition = pBar->GetPosition();
     if (nPosition == CKLVCommandBar::barPopup || nPosition == CKLVCommandBar::barFloating)
@@ -96,7 +97,8 @@ CSize CKLVPaintManagerTheme2::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pB
     return CSize(0, 0);
 }
 
-CSize CKLVPaintManagerTheme2::DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
+CSize CKLVPaintManagerTheme2::DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBarFace, BOOL bDraw) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     const int h = std::max(25, m_nTextHeight + 6);
     if (!bDraw) return CSize(8, h);
     CRect rc;
@@ -144,7 +146,7 @@ CSize CKLVPaintManagerTheme2::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLV
     return CSize(0, 0);
 }
 
-CRect CKLVPaintManagerTheme2::GetCommandBarBorders(CKLVCommandBar* pBar) {
+CRect CKLVPaintManagerTheme2::GetCommandBarBorders(CKLVCommandBarFace* pBar) {
     const int nPosition = pBar ? pBar->GetPosition() : CKLVCommandBar::barNone;
     if (nPosition == CKLVCommandBar::barTop || nPosition == CKLVCommandBar::barBottom) return CRect(4, 2, 2, 2);
     return CKLVPaintManagerTheme1::GetCommandBarBorders(pBar);

@@ -11,10 +11,10 @@ public:
     static CKLVPaintManager* Create() { return new CKLVPaintManagerTheme2; }
     ~CKLVPaintManagerTheme2() override;
 
-    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
+    void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
-    CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) override;
+    CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
@@ -22,9 +22,9 @@ public:
     void RefreshMetrics() override;
     CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
-    CRect GetCommandBarBorders(CKLVCommandBar* pBar) override;
+    CRect GetCommandBarBorders(CKLVCommandBarFace* pBar) override;
     CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;
-    CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) override;
+    CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     void FillPopupGutter(CDC* pDC, int x, int y, int cx, int cy, BOOL bExpanded) override;
     int GetThemeId() override { return 2; }
     // Floating bars with any of the four dock bits get the banded body; flat bars never.

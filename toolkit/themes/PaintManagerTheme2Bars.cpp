@@ -124,7 +124,8 @@ void CKLVPaintManagerTheme2::FillFloatingBands(CDC* pDC, CKLVCommandBar* pBar, C
     SetCornerPixels(pDC, rc, GetThemeColor(61));
 }
 
-void CKLVPaintManagerTheme2::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
+void CKLVPaintManagerTheme2::FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBarFace) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     CRect rc;
     pBar->GetClientRect(&rc);
     const int nPosition = pBar->GetPosition();

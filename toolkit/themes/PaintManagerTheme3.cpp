@@ -175,7 +175,8 @@ void CKLVPaintManagerTheme3::FillFloatingBar(CDC* pDC, CKLVCommandBar* pBar, CRe
     DrawPart(m_themeWindow, pDC, kWindowFrameBottom, 1, CRect(rc.left, rc.bottom - 3, rc.right, rc.bottom));
 }
 
-void CKLVPaintManagerTheme3::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
+void CKLVPaintManagerTheme3::FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBarFace) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     const int nPosition = pBar->GetPosition();
     if (!IsThemed() || (nPosition == CKLVCommandBar::barFloating && pBar->IsDialogBar())) {
         CKLVPaintManagerTheme0::FillCommandBar(pDC, pBar);
@@ -205,7 +206,8 @@ void CKLVPaintManagerTheme3::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
     }
 }
 
-CSize CKLVPaintManagerTheme3::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
+CSize CKLVPaintManagerTheme3::DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBarFace, BOOL bDraw) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     if (!IsThemed()) return CKLVPaintManagerTheme0::DrawCommandBarCaption(pDC, pBar, bDraw);
     if (pBar->IsDialogBar()) return DrawDialogBarGripper(pDC, pBar, bDraw);
     CRect rc;
@@ -234,7 +236,7 @@ CSize CKLVPaintManagerTheme3::DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pB
     return CSize(0, 0);
 }
 
-CSize CKLVPaintManagerTheme3::DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) {
+CSize CKLVPaintManagerTheme3::DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) {
     if (!IsThemed()) return CKLVPaintManagerTheme0::DrawDialogBarGripper(pDC, pBar, bDraw);
     const int h = std::max(22, m_nTextHeight + 4);
     if (bDraw) DrawPart(m_themeRebar, pDC, kRebarGripper, 1, CRect(2, 3, 8, h));

@@ -17,19 +17,19 @@ public:
     ~CKLVPaintManagerTheme3() override;
 
     void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
-    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
+    void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
     void DrawControlEntry(CDC* pDC, CKLVControl* pControl) override;
     COLORREF GetControlTextColor(CKLVControl* pControl) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
-    CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) override;
+    CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
     void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) override;
     void FillDockBar(CDC* pDC, CKLVDockBar* pBar) override;
     void RefreshMetrics() override;
     CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
-    CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBar* pBar, BOOL bDraw) override;
+    CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     int GetThemeId() override { return 3; }
     void DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected) override;
     void DrawComboButton(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped) override;

@@ -10,6 +10,7 @@
 #include "toolkit/common/OSVersionInfo.h"
 #include "toolkit/common/ResourceImages.h"
 #include "toolkit/tabs/TabPainter.h"
+#include "toolkit/themes/ThemeControlState.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -140,7 +141,8 @@ void CKLVPaintManagerTheme6::ReadRibbonColors() {
     m_grcExtra.SetStandardValue(0xEEEEE9, 0xEEEEE9, 0.5f);
 }
 
-void CKLVPaintManagerTheme6::SetCommandBarRegion(CKLVCommandBar* pBar) {
+void CKLVPaintManagerTheme6::SetCommandBarRegion(CKLVCommandBarFace* pBarFace) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     if (!pBar || pBar->GetPosition() != CKLVCommandBar::barPopup || !pBar->GetSafeHwnd()) return;
     CRect rc;
     pBar->GetWindowRect(&rc);

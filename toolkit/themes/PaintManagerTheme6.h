@@ -33,7 +33,7 @@ public:
     CSize DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
     COLORREF GetControlEditBackColor(CKLVControl* pControl) override;
     CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    void FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) override;
+    void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
     void DrawControlEntry(CDC* pDC, CKLVControl* pControl) override;
     COLORREF GetControlTextColor(CKLVControl* pControl) override;
     CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
@@ -62,7 +62,7 @@ public:
     void DrawSubmenuArrow(CDC* pDC, CKLVControl* pControl) override;
     void FillLabelBack(CDC* pDC, CRect rc) override;
     // Gives a popup bar the window region without its corner pixels; other bars keep theirs.
-    void SetCommandBarRegion(CKLVCommandBar* pBar) override;
+    void SetCommandBarRegion(CKLVCommandBarFace* pBar) override;
 
     // The ribbon's drawing. The ribbon bar, its tabs, groups and caption-band controls call these.
     // The group area of a tab (plain, or in its context's colour).

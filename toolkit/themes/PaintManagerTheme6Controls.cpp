@@ -106,7 +106,8 @@ CSize CKLVPaintManagerTheme6::DrawSpecialControl(CDC* pDC, int nKind, CKLVContro
     return CSize(0, 0);
 }
 
-void CKLVPaintManagerTheme6::FillCommandBar(CDC* pDC, CKLVCommandBar* pBar) {
+void CKLVPaintManagerTheme6::FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBarFace) {
+    CKLVCommandBar* pBar = KLVTheme::BarOf(pBarFace);
     CRect rc;
     pBar->GetClientRect(&rc);
     const int nPosition = pBar->GetPosition();

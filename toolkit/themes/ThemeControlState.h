@@ -1,5 +1,5 @@
-// What every command-bar theme reads of a control before drawing it: the bar it sits on, its
-// effective enabled state, whether it has an icon to show.
+// What every command-bar theme reads of a control before drawing it: the bar or control behind a
+// face, the bar it sits on, its effective enabled state, whether it has an icon to show.
 #pragma once
 
 #include "toolkit/commandbars/CommandBar.h"
@@ -12,6 +12,16 @@
 #include "toolkit/commandbars/controls/ControlEdit.h"
 
 namespace KLVTheme {
+
+// The paint manager's base reads bars and controls through their faces; the themes, which know
+// the bars, read the bar or control behind one (null for a face of anything else).
+inline CKLVCommandBar* BarOf(CKLVCommandBarFace* pFace) {
+    return dynamic_cast<CKLVCommandBar*>(pFace);
+}
+
+inline CKLVControl* ControlOf(CKLVControlFace* pFace) {
+    return dynamic_cast<CKLVControl*>(pFace);
+}
 
 inline int BarTypeOf(const CKLVControl* pControl) {
     return pControl->GetParent() ? pControl->GetParent()->GetType() : CKLVCommandBar::barTypeNormal;

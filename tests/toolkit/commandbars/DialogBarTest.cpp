@@ -18,7 +18,7 @@ const int kCaption = 22, kGripper = 8;
 // The flat theme with a caption line of its own height.
 class CCaptionTheme : public CKLVFlatTestTheme {
 public:
-    CSize DrawDialogBarGripper(CDC*, CKLVCommandBar*, BOOL) override { return CSize(kGripper, kCaption); }
+    CSize DrawDialogBarGripper(CDC*, CKLVCommandBarFace*, BOOL) override { return CSize(kGripper, kCaption); }
 };
 
 CRect WindowRect(CWnd* pWnd) {

@@ -51,6 +51,10 @@ CString CKLVControl::GetTooltip() const {
     return m_pAction->GetTooltip();
 }
 
+CKLVCommandBarFace* CKLVControl::GetBarFace() const {
+    return ParentHost();
+}
+
 CString CKLVControl::GetShortcutText() const {
     if (!m_strShortcutText.IsEmpty()) return m_strShortcutText;
     if (m_pAction && !m_pAction->GetShortcutText().IsEmpty()) return m_pAction->GetShortcutText();

@@ -8,6 +8,7 @@
 #include "classlib/Map.h"
 #include "classlib/String.h"
 #include "toolkit/commandbars/controlbase/ControlHost.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
 #include "toolkit/common/Accessible.h"
 
 class CDC;
@@ -31,15 +32,10 @@ struct NMKLVCONTROL {
     CKLVControl* pControl;
 };
 
-class CKLVControl : public CCmdTarget, public CKLVAccessible {
+// Its types and styles are the face's.
+class CKLVControl : public CCmdTarget, public CKLVAccessible, public CKLVControlFace {
     DECLARE_SERIAL(CKLVControl)
 public:
-    enum Type {
-        typeNone = 0, typeButton = 1, typePopup = 2, typeButtonPopup = 3, typeSplitButtonPopup = 4,
-        typeComboBox = 5, typeEdit = 6, typeCustom = 7, typeLabel = 8, typeCheckBox = 9, typeGallery = 10,
-        typeRadioButton = 11
-    };
-    enum Style { styleAutomatic = 0, styleCaption = 1, styleIcon = 2, styleIconAndCaption = 3, styleCaptionBelow = 4 };
     enum HideFlags {
         hideGeneric = 0x01, hideWrap = 0x02, hideDocking = 0x04, hideExpand = 0x08, hideCustomize = 0x10,
         hideMRU = 0x20, hideTemplate = 0x40
@@ -53,18 +49,18 @@ public:
     ~CKLVControl() override;
 
     // Slots in the order the controls of every later class were built against.
-    virtual CString GetCaption() const;
+    virtual CString GetCaption() const override;
     virtual CString GetDescription() const;
     virtual CString GetTooltip() const;
     virtual void SetBeginGroup(BOOL bBeginGroup);
     virtual void SetEnabled(int bEnabled);
-    virtual int GetSelected() const { return m_nSelected; }
+    virtual int GetSelected() const override { return m_nSelected; }
     virtual void SetFocused(BOOL /*bFocused*/) {}
     virtual BOOL IsFocused() const { return FALSE; }
-    virtual int GetPressed() const { return m_nPressed; }
+    virtual int GetPressed() const override { return m_nPressed; }
     virtual void SetRect(CRect rc) { m_rcControl = rc; }
     virtual BOOL IsVisible(DWORD dwSkipFlags = 0) const;
-    virtual BOOL IsCaptionVisible() const;
+    virtual BOOL IsCaptionVisible() const override;
     virtual BOOL IsEqual(CKLVControl* pOther);
     virtual CKLVCommandBar* GetCommandBar() const { return nullptr; }
     virtual int OnHookReserved() { return 0; }
@@ -74,13 +70,13 @@ public:
     virtual void Draw(CDC* pDC);
     virtual void PrepareDynamicLayout(int /*nMode*/) {}
     // The image of the control's image id in the width, from the image manager.
-    virtual CKLVImageManagerIcon* GetImage(int nWidth) const;
+    virtual CKLVImageManagerIcon* GetImage(int nWidth) const override;
     // Saves or loads the control's state; keys newer than the exchange's schema are skipped.
     virtual void DoPropExchange(CKLVPropExchange* pPX);
     virtual void OnKeyboardActivate() { OnExecute(); }
-    virtual BOOL GetPopuped() const { return FALSE; }
+    virtual BOOL GetPopuped() const override { return FALSE; }
     virtual void SetAction(CKLVControlAction* pAction);
-    virtual void OnEditHook() {}
+    virtual void OnEditHook() override {}
     virtual void SetWidth(int nWidth);
     virtual void SetHeight(int nHeight);
     virtual void OnParentValueOne() {}
@@ -127,30 +123,34 @@ public:
     virtual void GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam);
     virtual void RestoreCommandBarList(CKLVCommandBarList* pList);
 
-    int GetType() const { return m_nType; }
+    int GetType() const final { return m_nType; }
     int GetId() const { return m_nId; }
     int GetIndex() const { return m_nIndex; }
     // The effective style: custom, own, the class's, then the bar's default.
-    int GetStyle() const;
+    int GetStyle() const final;
     void SetStyle(int nStyle);
     int GetIconId() const { return m_nIconId; }
     int GetCustomIconId() const { return m_nCustomIconId; }
     // The id images are looked up by: custom icon, own icon, the action's icon or id, own id.
     int GetImageId() const;
     // Own value unless -1, else the action's; without an action -1 counts as enabled.
-    int GetEnabled() const;
-    int GetChecked() const;
-    CRect GetRect() const { return m_rcControl; }
+    int GetEnabled() const final;
+    int GetChecked() const final;
+    CRect GetRect() const final { return m_rcControl; }
     CRect GetRowRect() const { return m_rcRow; }
     CKLVCommandBar* GetParent() const { return m_pParent; }
+    CKLVCommandBarFace* GetBarFace() const final;
     CKLVControls* GetControls() const { return m_pControls; }
     CKLVControlAction* GetAction() const { return m_pAction; }
-    CString GetShortcutText() const;
-    int GetWidth() const { return m_nWidth; }
-    int GetHeight() const { return m_nHeight; }
-    BOOL IsItemDefault() const { return m_bDefaultItem; }
+    CString GetShortcutText() const final;
+    int GetWidth() const final { return m_nWidth; }
+    int GetHeight() const final { return m_nHeight; }
+    BOOL IsItemDefault() const final { return m_bDefaultItem; }
     void SetItemDefault(BOOL bDefault);
-    DWORD GetHideFlags() const { return m_dwHideFlags; }
+    DWORD GetHideFlags() const final { return m_dwHideFlags; }
+    BOOL IsHiddenCommand() const final { return m_bHiddenCommand; }
+    // Leaves the rectangle without telling the control, as SetRect does.
+    void SetMeasuredRect(CRect rc) final { m_rcControl = rc; }
     // Returns whether the flags changed.
     BOOL SetHideFlag(DWORD dwFlag, BOOL bSet);
     void SetVisible(BOOL bVisible);
@@ -233,9 +233,6 @@ public:
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nExecuteOnPressInterval = 0;
-    // Set by the edit and combo-box measuring: the label column, and the drop-down button width.
-    int m_nLabelWidth = 0;
-    int m_nThumbWidth = 0;
     // The ribbon group that lists the control (set by the group, cleared when the group is freed),
     // told when the control is freed; null for a control in no group. CKLVRibbonGroup::Of reads
     // it as the group.

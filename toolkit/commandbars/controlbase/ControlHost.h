@@ -6,6 +6,7 @@
 #include "classlib/Geometry.h"
 #include "classlib/String.h"
 #include "classlib/Wnd.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
 
 class CKLVCommandBar;
 class CKLVCommandBarList;
@@ -19,13 +20,9 @@ class CKLVPaintManager;
 struct CKLVPropExchangeParam;
 struct CRuntimeClass;
 
-class CKLVControlHost {
+// What the paint manager reads of a bar (its types, positions, sizes) is the face's.
+class CKLVControlHost : public CKLVCommandBarFace {
 public:
-    enum BarType { barTypeMenuBar = 0, barTypeNormal = 1, barTypePopup = 2, barTypeRibbon = 3 };
-    enum BarPosition {
-        barTop = 0, barBottom = 1, barLeft = 2, barRight = 3, barFloating = 4, barPopup = 5,
-        barListBox = 6, barNone = 7
-    };
     // Bars with this flag lay their controls out as large buttons in columns.
     enum { flagLargeButtons = 0x200000 };
 
@@ -43,8 +40,6 @@ public:
     virtual CKLVCommandBar* AsCommandBar() = 0;
     virtual CWnd* AsWnd() = 0;
 
-    virtual int GetType() const = 0;
-    virtual int GetPosition() const = 0;
     virtual UINT GetFlags() const = 0;
     virtual UINT GetBarID() const = 0;
     virtual void SetTitle(const CString& strTitle) = 0;
@@ -65,8 +60,6 @@ public:
     virtual void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = FALSE) = 0;
     virtual void OnRecalcLayout() = 0;
     virtual void OnIdleUpdate(BOOL bDisableIfNoHandler = TRUE, BOOL bIgnored = FALSE) = 0;
-    virtual CSize GetIconSize() const = 0;
-    virtual CSize GetLargeIconSize(BOOL bAutoSize) const = 0;
     virtual int GetDefaultButtonStyle() const = 0;
     virtual int GetMRUWidth() const = 0;
     virtual void SetMultiLine(BOOL bMultiLine) = 0;
