@@ -12,12 +12,12 @@ public:
     static CKLVPaintManager* Create() { return new CKLVFlatTestTheme; }
     static void Register() { CKLVPaintManager::RegisterTheme(0, &CKLVFlatTestTheme::Create); }
 
-    void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override {
+    void DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) override {
         DrawControlEntry(pDC, pControl);
         const CRect rcCommand = GetSplitButtonCommandRect(pControl);
         VerticalLine(pDC, rcCommand.right, rc.top + 2, rc.bottom - 2, GetThemeColor(COLOR_BTNSHADOW));
     }
-    CSize DrawListBoxControl(CDC* pDC, CKLVControl*, CRect rc, BOOL bSelected, BOOL, CKLVControl*) override {
+    CSize DrawListBoxControl(CDC* pDC, CKLVControlFace*, CRect rc, BOOL bSelected, BOOL, CKLVControlFace*) override {
         Rectangle(pDC, rc, bSelected ? COLOR_BTNSHADOW : -1, COLOR_BTNFACE);
         return rc.Size();
     }
@@ -38,8 +38,8 @@ public:
         else if (bSelected)
             Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
     }
-    CSize DrawSeparator(CDC*, CKLVCommandBar*, CKLVControl*, BOOL) override { return CSize(6, 6); }
-    void AdjustExcludeRect(CRect&, CKLVControl*, BOOL) override {}
+    CSize DrawSeparator(CDC*, CKLVCommandBarFace*, CKLVControlFace*, BOOL) override { return CSize(6, 6); }
+    void AdjustExcludeRect(CRect&, CKLVControlFace*, BOOL) override {}
     CSize DrawPopupTearOffStrip(CDC*, CRect, BOOL, BOOL) override { return CSize(0, 0); }
     void DrawImage(CDC* pDC, CPoint pt, CSize sz, CKLVImageManagerIcon* pImage, BOOL, BOOL, BOOL bEnabled, BOOL,
                    BOOL, BOOL) override {

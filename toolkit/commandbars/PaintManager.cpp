@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/PaintManager.h"
 
-#include "toolkit/commandbars/paint/CommandBarFace.h"
 #include "toolkit/commandbars/ControlGalleryPaintManager.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/ImageManager.h"
 

@@ -14,10 +14,9 @@
 #include <memory>
 
 class CDC;
-class CKLVCommandBar;
 class CKLVCommandBarFace;
 class CKLVCommandBarKeyboardTip;
-class CKLVControl;
+class CKLVControlFace;
 class CKLVControlGalleryPaintManager;
 class CKLVDockBar;
 class CKLVImageManagerIcon;
@@ -56,28 +55,28 @@ public:
     static CKLVPaintManager* GetGlobalPaintManager();
 
     // Virtual operations keep the order every theme was built against.
-    virtual CSize DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
-    virtual CSize DrawControlToolBarParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
-    virtual void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) = 0;
-    virtual CSize DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+    virtual CSize DrawControlPopupParent(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw);
+    virtual CSize DrawControlToolBarParent(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw);
+    virtual void DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) = 0;
+    virtual CSize DrawControlComboBox(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw);
     // Colour 5 for an enabled control, 15 for a disabled one.
-    virtual COLORREF GetControlEditBackColor(CKLVControl* pControl);
-    virtual CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
-    virtual CSize DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
-                                     CKLVControl* pList) = 0;
+    virtual COLORREF GetControlEditBackColor(CKLVControlFace* pControl);
+    virtual CSize DrawControlEdit(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw);
+    virtual CSize DrawListBoxControl(CDC* pDC, CKLVControlFace* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
+                                     CKLVControlFace* pList) = 0;
     // A bar's background and border.
     virtual void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) = 0;
     // The control's background by its state, through DrawRectangle.
-    virtual void DrawControlEntry(CDC* pDC, CKLVControl* pControl);
-    virtual COLORREF GetControlTextColor(CKLVControl* pControl);
+    virtual void DrawControlEntry(CDC* pDC, CKLVControlFace* pControl);
+    virtual COLORREF GetControlTextColor(CKLVControlFace* pControl);
     virtual COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                                            int nBarType, int nBarPosition) = 0;
     virtual void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked,
                                BOOL bPopuped, int nBarType, int nBarPosition) = 0;
     // The caption strip of a floating bar; (0, 0) for any other.
     virtual CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw);
-    virtual CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) = 0;
-    virtual void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) = 0;
+    virtual CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) = 0;
+    virtual void AdjustExcludeRect(CRect& rc, CKLVControlFace* pControl, BOOL bVertical) = 0;
     void DrawStatusBarPaneEntry(CDC* pDC, CRect rc, const KLVStatusPaneLook& pane) override;
     // A status pane's sunken frame (the visual style's when the paint manager uses it).
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
@@ -89,15 +88,15 @@ public:
     // Kind 0 the tool bar's expand button (lpParam: the bar's CSize when measuring, a BOOL
     // "controls are hidden" when drawing), 1 a popup's expand button, 2 a floating caption's close
     // button, 3 its drop button.
-    virtual CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
-                                     LPVOID lpParam);
+    virtual CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar,
+                                     BOOL bDraw, LPVOID lpParam);
     virtual CRect GetCommandBarBorders(CKLVCommandBarFace* pBar);
     virtual CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) = 0;
     virtual void DrawImage(CDC* pDC, CPoint pt, CSize sz, CKLVImageManagerIcon* pImage, BOOL bSelected,
                            BOOL bPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL bToolBarImage) = 0;
     virtual CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) = 0;
     // The control's rectangle without its drop-down part.
-    virtual CRect GetSplitButtonCommandRect(CKLVControl* pControl);
+    virtual CRect GetSplitButtonCommandRect(CKLVControlFace* pControl);
     // Shapes the bar's window after it was placed or sized; the base leaves it rectangular.
     virtual void SetCommandBarRegion(CKLVCommandBarFace* /*pBar*/) {}
     // Both marks are 13 pixels square; with bDraw FALSE they are only measured.
@@ -117,13 +116,13 @@ public:
     // A down-pointing filled triangle sized to the rectangle.
     virtual void DrawComboExpandMark(CDC* pDC, CRect rc, COLORREF clr);
     // The small arrow of an expandable control: pointing down, or left with bLeft.
-    virtual void DrawExpandArrow(CDC* pDC, CKLVControl* pControl, CPoint pt, BOOL bSelected, BOOL bPopuped,
+    virtual void DrawExpandArrow(CDC* pDC, CKLVControlFace* pControl, CPoint pt, BOOL bSelected, BOOL bPopuped,
                                  BOOL bEnabled, BOOL bLeft);
     // Shows the finished picture of a popup: 2 slides, 3 unfolds, 4 fades; others do nothing.
     virtual void AnimatePopup(CDC* pDestDC, CDC* pSrcDC, CRect rc, int nType);
     // Grows the bands of a popup's previously hidden commands from nothing to their height.
     virtual void AnimateExpanding(CKLVCommandBarFace* pBar, CDC* pDestDC, CDC* pSrcDC, BOOL bDownward);
-    virtual void AdjustCaption(CKLVControl* /*pControl*/, CString& /*strCaption*/) {}
+    virtual void AdjustCaption(CKLVControlFace* /*pControl*/, CString& /*strCaption*/) {}
     virtual int GetPopupBarGripperWidth(CKLVCommandBarFace* pBar);
     virtual void FillWorkspace(CDC* pDC, CRect rc);
     virtual void DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip, BOOL bSetRegion);
@@ -134,10 +133,10 @@ public:
                                   BOOL bEnabled);
 
     // Measures (bDraw FALSE) or draws a control by its type and its bar.
-    CSize DrawControl(CDC* pDC, CKLVControl* pControl, BOOL bDraw = TRUE);
-    void GetCustomControlSize(CSize& sz, CKLVControl* pControl, int cx, int cy, BOOL bVertical) const;
-    CSize GetControlIconSize(CKLVControl* pControl) const;
-    void DrawControlCaption(CDC* pDC, CKLVControl* pControl, const CString& strCaption,
+    CSize DrawControl(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw = TRUE);
+    void GetCustomControlSize(CSize& sz, CKLVControlFace* pControl, int cx, int cy, BOOL bVertical) const;
+    CSize GetControlIconSize(CKLVControlFace* pControl) const;
+    void DrawControlCaption(CDC* pDC, CKLVControlFace* pControl, const CString& strCaption,
                             const CString& strCaptionNoMnemonics, CRect rc, bool bVertical, bool bCenter);
     // Plain DrawText unless composited text is asked for and the visual style can give it.
     static void DrawComposedText(CDC* pDC, const CString& str, RECT* pRect, UINT nFormat, BOOL bComposed);
@@ -242,7 +241,7 @@ public:
 
 protected:
     // A popup item's caption and shortcut right of its icon column; measures the item.
-    CSize DrawPopupItemText(CDC* pDC, CKLVControl* pControl, BOOL bDraw);
+    CSize DrawPopupItemText(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw);
 
     // Only themes are made, through CreateThemeObject; the fonts and colours come with the first
     // RefreshMetrics.
@@ -253,7 +252,7 @@ private:
     void RefreshVisualStyles();
     BOOL IsStatusBarThemed();
     // The edit and combo-box metrics and labels; the controls draw their boxes themselves.
-    CSize DrawEditLabel(CDC* pDC, CKLVControl* pControl, BOOL bDraw, BOOL bComboBox);
+    CSize DrawEditLabel(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw, BOOL bComboBox);
     CSize DrawButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked, BOOL bEnabled,
                          BOOL bRadio);
 };

@@ -3,8 +3,8 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
 #include "toolkit/common/DCScopes.h"
 
 namespace {
@@ -38,7 +38,7 @@ const Offset kPopupChevrons[4][3] = {{{-2, 2}, {0, 4}, {3, 1}},
 
 }  // namespace
 
-CSize CKLVPaintManager::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar,
+CSize CKLVPaintManager::DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar,
                                            BOOL bDraw, LPVOID lpParam) {
     const CRect rc = pControl->GetRect();
     const CPoint c = rc.CenterPoint();
@@ -47,8 +47,8 @@ CSize CKLVPaintManager::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pCo
         const BOOL bVertical = pBar && IsVerticalPosition(pBar->GetPosition());
         if (!bDraw) {
             const CSize szBar = lpParam ? *static_cast<CSize*>(lpParam) : CSize(0, 0);
-            pControl->m_rcControl = bVertical ? CRect(2, szBar.cy - 13, szBar.cx - 2, szBar.cy - 2)
-                                              : CRect(szBar.cx - 13, 2, szBar.cx - 2, szBar.cy - 2);
+            pControl->SetMeasuredRect(bVertical ? CRect(2, szBar.cy - 13, szBar.cx - 2, szBar.cy - 2)
+                                                 : CRect(szBar.cx - 13, 2, szBar.cx - 2, szBar.cy - 2));
             return CSize(0, 0);
         }
         DrawControlEntry(pDC, pControl);
@@ -98,10 +98,10 @@ CSize CKLVPaintManager::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pCo
     }
 }
 
-void CKLVPaintManager::DrawExpandArrow(CDC* pDC, CKLVControl*, CPoint pt, BOOL bSelected, BOOL bPopuped,
+void CKLVPaintManager::DrawExpandArrow(CDC* pDC, CKLVControlFace*, CPoint pt, BOOL bSelected, BOOL bPopuped,
                                        BOOL bEnabled, BOOL bLeft) {
     const COLORREF clr = GetRectangleTextColor(bSelected, FALSE, bEnabled, FALSE, bPopuped,
-                                               CKLVCommandBar::barTypeNormal, CKLVCommandBar::barTop);
+                                               CKLVCommandBarFace::barTypeNormal, CKLVCommandBarFace::barTop);
     if (bLeft)
         DrawTriangle(pDC, CPoint(pt.x + 2, pt.y - 2), CPoint(pt.x + 2, pt.y + 2), pt, clr);
     else

@@ -3,58 +3,58 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
 
 #include <algorithm>
 
 namespace {
 
-int BarType(const CKLVControl* pControl) {
-    return pControl->GetParent() ? pControl->GetParent()->GetType() : CKLVCommandBar::barTypeNormal;
+int BarType(const CKLVControlFace* pControl) {
+    return pControl->GetBarFace() ? pControl->GetBarFace()->GetType() : CKLVCommandBarFace::barTypeNormal;
 }
 
-int BarPosition(const CKLVControl* pControl) {
-    return pControl->GetParent() ? pControl->GetParent()->GetPosition() : CKLVCommandBar::barTop;
+int BarPosition(const CKLVControlFace* pControl) {
+    return pControl->GetBarFace() ? pControl->GetBarFace()->GetPosition() : CKLVCommandBarFace::barTop;
 }
 
 }  // namespace
 
-CSize CKLVPaintManager::DrawControl(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManager::DrawControl(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
     switch (pControl->GetType()) {
-    case CKLVControl::typeEdit: return DrawControlEdit(pDC, pControl, bDraw);
-    case CKLVControl::typeComboBox: return DrawControlComboBox(pDC, pControl, bDraw);
+    case CKLVControlFace::typeEdit: return DrawControlEdit(pDC, pControl, bDraw);
+    case CKLVControlFace::typeComboBox: return DrawControlComboBox(pDC, pControl, bDraw);
     default: break;
     }
-    if (BarType(pControl) == CKLVCommandBar::barTypePopup) return DrawControlPopupParent(pDC, pControl, bDraw);
+    if (BarType(pControl) == CKLVCommandBarFace::barTypePopup) return DrawControlPopupParent(pDC, pControl, bDraw);
     return DrawControlToolBarParent(pDC, pControl, bDraw);
 }
 
-void CKLVPaintManager::DrawControlEntry(CDC* pDC, CKLVControl* pControl) {
+void CKLVPaintManager::DrawControlEntry(CDC* pDC, CKLVControlFace* pControl) {
     DrawRectangle(pDC, pControl->GetRect(), pControl->GetSelected(), pControl->GetPressed(), pControl->GetEnabled(),
                   pControl->GetChecked(), pControl->GetPopuped(), BarType(pControl), BarPosition(pControl));
 }
 
-COLORREF CKLVPaintManager::GetControlTextColor(CKLVControl* pControl) {
+COLORREF CKLVPaintManager::GetControlTextColor(CKLVControlFace* pControl) {
     int nEnabled = pControl->GetEnabled();
-    if (pControl->GetType() == CKLVControl::typeSplitButtonPopup) {
+    if (pControl->GetType() == CKLVControlFace::typeSplitButtonPopup) {
         // A split button's drop-down part may be enabled apart from its command part.
-        const int nOff = pControl->GetStyle() == CKLVControl::styleCaptionBelow ? 3 : 4;
+        const int nOff = pControl->GetStyle() == CKLVControlFace::styleCaptionBelow ? 3 : 4;
         nEnabled = nEnabled == 0 || nEnabled == nOff ? 0 : 1;
     }
     return GetRectangleTextColor(pControl->GetSelected(), pControl->GetPressed(), nEnabled, pControl->GetChecked(),
                                  pControl->GetPopuped(), BarType(pControl), BarPosition(pControl));
 }
 
-COLORREF CKLVPaintManager::GetControlEditBackColor(CKLVControl* pControl) {
+COLORREF CKLVPaintManager::GetControlEditBackColor(CKLVControlFace* pControl) {
     return GetThemeColor(pControl->GetEnabled() ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
-CRect CKLVPaintManager::GetSplitButtonCommandRect(CKLVControl* pControl) {
+CRect CKLVPaintManager::GetSplitButtonCommandRect(CKLVControlFace* pControl) {
     CRect rc = pControl->GetRect();
-    if (BarType(pControl) == CKLVCommandBar::barTypePopup) {
+    if (BarType(pControl) == CKLVCommandBarFace::barTypePopup) {
         rc.right -= m_nSplitButtonPopupWidth;
-    } else if (pControl->GetStyle() == CKLVControl::styleCaptionBelow) {
+    } else if (pControl->GetStyle() == CKLVControlFace::styleCaptionBelow) {
         if (IsVerticalDockPosition(BarPosition(pControl)))
             rc.left += GetSplitDropDownWidth();
         else
@@ -65,7 +65,8 @@ CRect CKLVPaintManager::GetSplitButtonCommandRect(CKLVControl* pControl) {
     return rc;
 }
 
-void CKLVPaintManager::GetCustomControlSize(CSize& sz, CKLVControl* pControl, int cx, int cy, BOOL bVertical) const {
+void CKLVPaintManager::GetCustomControlSize(CSize& sz, CKLVControlFace* pControl, int cx, int cy,
+                                            BOOL bVertical) const {
     const int nWidth = pControl->GetWidth() > 0 ? pControl->GetWidth() : cx;
     const int nHeight = pControl->GetHeight() > 0 ? pControl->GetHeight() : cy;
     sz = bVertical ? CSize(pControl->GetHeight() > 0 ? pControl->GetHeight() : cx,
@@ -73,10 +74,11 @@ void CKLVPaintManager::GetCustomControlSize(CSize& sz, CKLVControl* pControl, in
                    : CSize(nWidth, nHeight);
 }
 
-CSize CKLVPaintManager::GetControlIconSize(CKLVControl* pControl) const {
-    CKLVCommandBar* pBar = pControl->GetParent();
+CSize CKLVPaintManager::GetControlIconSize(CKLVControlFace* pControl) const {
+    CKLVCommandBarFace* pBar = pControl->GetBarFace();
     if (!pBar) return CSize(16, 16);
-    if (pControl->GetStyle() == CKLVControl::styleCaptionBelow && pBar->GetType() != CKLVCommandBar::barTypePopup)
+    if (pControl->GetStyle() == CKLVControlFace::styleCaptionBelow &&
+        pBar->GetType() != CKLVCommandBarFace::barTypePopup)
         return pBar->GetLargeIconSize(m_bAutoResizeIcons);
     return pBar->GetIconSize();
 }

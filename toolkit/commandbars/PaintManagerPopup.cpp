@@ -3,8 +3,8 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManagerIcon.h"
@@ -21,8 +21,8 @@ CString WithoutMnemonics(CString str) {
     return str;
 }
 
-BOOL IsOnPopupBar(const CKLVControl* pControl) {
-    return pControl->GetParent() && pControl->GetParent()->GetType() == CKLVCommandBar::barTypePopup;
+BOOL IsOnPopupBar(const CKLVControlFace* pControl) {
+    return pControl->GetBarFace() && pControl->GetBarFace()->GetType() == CKLVCommandBarFace::barTypePopup;
 }
 
 int TextHeightIn(CDC* pDC, CFont* pFont) {
@@ -32,12 +32,12 @@ int TextHeightIn(CDC* pDC, CFont* pFont) {
 
 }  // namespace
 
-CSize CKLVPaintManager::DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManager::DrawControlPopupParent(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
     const int nStyle = pControl->GetStyle();
-    CKLVCommandBar* pBar = pControl->GetParent();
+    CKLVCommandBarFace* pBar = pControl->GetBarFace();
     const CSize szArea = GetIconAreaSize(pBar);
-    const BOOL bIconColumn = pControl->GetType() != CKLVControl::typeLabel || m_bLabelIconColumn;
-    if (bDraw && nStyle != CKLVControl::styleCaption && bIconColumn) {
+    const BOOL bIconColumn = pControl->GetType() != CKLVControlFace::typeLabel || m_bLabelIconColumn;
+    if (bDraw && nStyle != CKLVControlFace::styleCaption && bIconColumn) {
         const CSize szIcon = pBar ? pBar->GetIconSize() : CSize(16, 16);
         if (CKLVImageManagerIcon* pImage = pControl->GetImage(szIcon.cx)) {
             const CRect rc = pControl->GetRect();
@@ -49,19 +49,20 @@ CSize CKLVPaintManager::DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, 
     return DrawPopupItemText(pDC, pControl, bDraw);
 }
 
-CSize CKLVPaintManager::DrawPopupItemText(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
-    CKLVCommandBar* pBar = pControl->GetParent();
+CSize CKLVPaintManager::DrawPopupItemText(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
+    CKLVCommandBarFace* pBar = pControl->GetBarFace();
     CKLVFontDC font(pDC, GetCommandBarFont(pBar, pControl->IsItemDefault()));
     const CSize szArea = GetIconAreaSize(pBar);
     const int nType = pControl->GetType(), nStyle = pControl->GetStyle();
     int g = szArea.cx * (pBar && pBar->IsDoubleGripper() ? 2 : 1);
-    if (nType == CKLVControl::typeLabel && !m_bLabelIconColumn) g = 0;
-    const int cyRow = nType == CKLVControl::typeLabel && nStyle == CKLVControl::styleCaption ? m_nTextHeight : szArea.cy;
+    if (nType == CKLVControlFace::typeLabel && !m_bLabelIconColumn) g = 0;
+    const int cyRow =
+        nType == CKLVControlFace::typeLabel && nStyle == CKLVControlFace::styleCaption ? m_nTextHeight : szArea.cy;
 
     const BOOL bCues = m_nShowKeyboardCues != -1 ? m_nShowKeyboardCues != 0 : (!pBar || pBar->IsKeyboardCuesVisible());
     CString strCaption = pControl->GetCaption();
     if (!bCues) strCaption = WithoutMnemonics(strCaption);
-    const CString strShortcut = nType == CKLVControl::typeButton ? pControl->GetShortcutText() : CString();
+    const CString strShortcut = nType == CKLVControlFace::typeButton ? pControl->GetShortcutText() : CString();
     const UINT nFormat = DT_END_ELLIPSIS | (bCues ? 0 : DT_NOPREFIX);
     const BOOL bPressed = pControl->GetPressed(), bEnabled = pControl->GetEnabled();
 
@@ -87,16 +88,16 @@ CSize CKLVPaintManager::DrawPopupItemText(CDC* pDC, CKLVControl* pControl, BOOL 
     return sz;
 }
 
-CSize CKLVPaintManager::DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManager::DrawControlEdit(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
     return DrawEditLabel(pDC, pControl, bDraw, FALSE);
 }
 
-CSize CKLVPaintManager::DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManager::DrawControlComboBox(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
     return DrawEditLabel(pDC, pControl, bDraw, TRUE);
 }
 
-CSize CKLVPaintManager::DrawEditLabel(CDC* pDC, CKLVControl* pControl, BOOL bDraw, BOOL bComboBox) {
-    CKLVCommandBar* pBar = pControl->GetParent();
+CSize CKLVPaintManager::DrawEditLabel(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw, BOOL bComboBox) {
+    CKLVCommandBarFace* pBar = pControl->GetBarFace();
     const BOOL bPopup = IsOnPopupBar(pControl);
     const CString strCaption = pControl->GetCaption();
     const CString strPlain = WithoutMnemonics(strCaption);
@@ -138,7 +139,7 @@ CSize CKLVPaintManager::DrawEditLabel(CDC* pDC, CKLVControl* pControl, BOOL bDra
         return sz;
     }
     int nTextLeft = rc.left + 2;
-    if (pControl->GetStyle() != CKLVControl::styleCaption) {
+    if (pControl->GetStyle() != CKLVControlFace::styleCaption) {
         const CSize szIcon = GetControlIconSize(pControl);
         if (CKLVImageManagerIcon* pImage = pControl->GetImage(szIcon.cx)) {
             DrawImage(pDC, CPoint(rc.left + 3, rc.top + (rc.Height() - szIcon.cy) / 2), szIcon, pImage, FALSE, FALSE,

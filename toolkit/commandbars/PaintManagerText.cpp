@@ -3,9 +3,9 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
 #include "toolkit/common/DCScopes.h"
 
 #include <algorithm>
@@ -63,11 +63,11 @@ BOOL CKLVPaintManager::DrawGlowingText(CDC* pDC, const CString& str, RECT* pRect
     return TRUE;
 }
 
-void CKLVPaintManager::DrawControlCaption(CDC* pDC, CKLVControl* pControl, const CString& strCaption,
+void CKLVPaintManager::DrawControlCaption(CDC* pDC, CKLVControlFace* pControl, const CString& strCaption,
                                           const CString& strCaptionNoMnemonics, CRect rc, bool bVertical,
                                           bool bCenter) {
     const BOOL bEmbossed = !pControl->GetEnabled() && m_bEmbossedDisabledText;
-    CKLVCommandBar* pBar = pControl->GetParent();
+    CKLVCommandBarFace* pBar = pControl->GetBarFace();
     const BOOL bCues = m_nShowKeyboardCues != -1 ? m_nShowKeyboardCues != 0 : (!pBar || pBar->IsKeyboardCuesVisible());
     const UINT nFormat = DT_SINGLELINE | (bCenter ? DT_CENTER : 0);
     auto drawEmbossed = [&](UINT nEmbossFormat) {

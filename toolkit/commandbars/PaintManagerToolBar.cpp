@@ -3,8 +3,8 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/controlbase/Control.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManagerIcon.h"
@@ -20,8 +20,8 @@ CString WithoutMnemonics(CString str) {
 
 // What one tool-bar control shows, gathered once for measuring and drawing.
 struct ToolBarItem {
-    CKLVControl* pControl;
-    CKLVCommandBar* pBar;
+    CKLVControlFace* pControl;
+    CKLVCommandBarFace* pBar;
     CRect rc;
     int nType;
     int nStyle;
@@ -35,14 +35,14 @@ struct ToolBarItem {
 };
 
 BOOL IsPopupType(int nType) {
-    return nType == CKLVControl::typePopup || nType == CKLVControl::typeButtonPopup ||
-           nType == CKLVControl::typeSplitButtonPopup;
+    return nType == CKLVControlFace::typePopup || nType == CKLVControlFace::typeButtonPopup ||
+           nType == CKLVControlFace::typeSplitButtonPopup;
 }
 
 BOOL ShowsIcon(int nType, int nStyle) {
-    if (nStyle == CKLVControl::styleAutomatic) return nType != CKLVControl::typePopup;
-    return nStyle == CKLVControl::styleIcon || nStyle == CKLVControl::styleIconAndCaption ||
-           nStyle == CKLVControl::styleCaptionBelow;
+    if (nStyle == CKLVControlFace::styleAutomatic) return nType != CKLVControlFace::typePopup;
+    return nStyle == CKLVControlFace::styleIcon || nStyle == CKLVControlFace::styleIconAndCaption ||
+           nStyle == CKLVControlFace::styleCaptionBelow;
 }
 
 
@@ -58,9 +58,9 @@ CSize FitCustomSize(CKLVPaintManager& pm, const ToolBarItem& item, CSize szHoriz
 
 // The control's background: a split button's frame from the theme, check marks have none.
 void DrawFace(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item) {
-    if (item.nType == CKLVControl::typeSplitButtonPopup)
+    if (item.nType == CKLVControlFace::typeSplitButtonPopup)
         pm.DrawSplitButtonFrame(pDC, item.pControl, item.rc);
-    else if (item.nType != CKLVControl::typeCheckBox && item.nType != CKLVControl::typeRadioButton)
+    else if (item.nType != CKLVControlFace::typeCheckBox && item.nType != CKLVControlFace::typeRadioButton)
         pm.DrawControlEntry(pDC, item.pControl);
     pDC->SetTextColor(pm.GetControlTextColor(item.pControl));
     pDC->SetBkMode(TRANSPARENT);
@@ -68,11 +68,11 @@ void DrawFace(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item) {
 
 BOOL IsEnabled(const ToolBarItem& item) {
     const int nEnabled = item.pControl->GetEnabled();
-    return item.nType == CKLVControl::typeSplitButtonPopup && nEnabled == 4 ? FALSE : nEnabled != 0;
+    return item.nType == CKLVControlFace::typeSplitButtonPopup && nEnabled == 4 ? FALSE : nEnabled != 0;
 }
 
 void DrawIcon(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item, CPoint pt) {
-    CKLVControl* p = item.pControl;
+    CKLVControlFace* p = item.pControl;
     const int cy = item.pImage->GetWidth() > 0 ? item.pImage->GetHeight() * item.szIcon.cx / item.pImage->GetWidth()
                                                 : item.szIcon.cy;
     pm.DrawImage(pDC, pt, CSize(item.szIcon.cx, cy), item.pImage, p->GetSelected(), p->GetPressed(), IsEnabled(item),
@@ -86,15 +86,15 @@ CRect VerticalTextRect(const CRect& rc, int nTop, int cyText) {
 }
 
 CSize DrawToolBarButton(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item, BOOL bDraw) {
-    CKLVControl* pControl = item.pControl;
+    CKLVControlFace* pControl = item.pControl;
     const BOOL bIcon = item.pImage != nullptr;
-    const BOOL bMark = item.nType == CKLVControl::typeCheckBox || item.nType == CKLVControl::typeRadioButton;
+    const BOOL bMark = item.nType == CKLVControlFace::typeCheckBox || item.nType == CKLVControlFace::typeRadioButton;
     const int nGap = pm.m_bWideIconTextGap ? 4 : 3;
     const CSize szButton = bIcon ? item.szButton : CSize(22, 22);
     CSize sz;
-    if (item.nType == CKLVControl::typePopup && !bIcon)
+    if (item.nType == CKLVControlFace::typePopup && !bIcon)
         sz = CSize(item.szText.cx + 6, item.szText.cy + 6);
-    else if (item.nType == CKLVControl::typePopup && !item.bCaption)
+    else if (item.nType == CKLVControlFace::typePopup && !item.bCaption)
         sz = CSize(szButton.cx + 7, szButton.cy);
     else if (!item.bCaption)
         sz = szButton;
@@ -103,18 +103,18 @@ CSize DrawToolBarButton(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item,
     else
         sz = CSize(item.szText.cx + 8, std::max<int>(item.szText.cy + 6, szButton.cy));
     if (bMark) sz.cx += 13 + nGap;
-    if (item.nType == CKLVControl::typeSplitButtonPopup) sz.cx += pm.m_nSplitButtonDropDownWidth + 1;
+    if (item.nType == CKLVControlFace::typeSplitButtonPopup) sz.cx += pm.m_nSplitButtonDropDownWidth + 1;
     sz = FitCustomSize(pm, item, sz);
     if (!bDraw) return sz;
 
     DrawFace(pm, pDC, item);
     const CRect& rc = item.rc;
     const CRect rcCommand =
-        item.nType == CKLVControl::typeSplitButtonPopup ? pm.GetSplitButtonCommandRect(pControl) : rc;
+        item.nType == CKLVControlFace::typeSplitButtonPopup ? pm.GetSplitButtonCommandRect(pControl) : rc;
     int nLead = item.bVertical ? rc.top : rc.left;
     if (bMark) {
         const CRect rcMark(CPoint(rc.left + 3, rc.top + (rc.Height() - 13) / 2), CSize(13, 13));
-        if (item.nType == CKLVControl::typeCheckBox)
+        if (item.nType == CKLVControlFace::typeCheckBox)
             pm.DrawCheckBoxMark(pDC, rcMark, TRUE, pControl->GetSelected(), pControl->GetPressed(),
                                 pControl->GetChecked(), IsEnabled(item));
         else
@@ -123,8 +123,8 @@ CSize DrawToolBarButton(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item,
         nLead += 3 + 13;
     }
     if (bIcon) {
-        const BOOL bCentred = !item.bCaption && (item.nType == CKLVControl::typeButton ||
-                                                 item.nType == CKLVControl::typeButtonPopup);
+        const BOOL bCentred = !item.bCaption && (item.nType == CKLVControlFace::typeButton ||
+                                                 item.nType == CKLVControlFace::typeButtonPopup);
         CPoint pt;
         if (bCentred)
             pt = CPoint(rcCommand.CenterPoint().x - item.szIcon.cx / 2, rcCommand.CenterPoint().y - item.szIcon.cy / 2);
@@ -135,7 +135,7 @@ CSize DrawToolBarButton(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item,
         DrawIcon(pm, pDC, item, pt);
         nLead += 3 + item.szIcon.cx;
     }
-    if (item.nType == CKLVControl::typePopup && bIcon && !item.bCaption) {
+    if (item.nType == CKLVControlFace::typePopup && bIcon && !item.bCaption) {
         const int x = rc.right - 7, y = rc.CenterPoint().y;
         CKLVPaintManager::DrawTriangle(pDC, CPoint(x - 2, y - 1), CPoint(x + 2, y - 1), CPoint(x, y + 1),
                                        pDC->GetTextColor());
@@ -154,7 +154,7 @@ CSize DrawToolBarButton(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item,
 }
 
 CSize DrawTextBelowIconControl(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem& item, BOOL bDraw) {
-    const BOOL bSplit = item.nType == CKLVControl::typeSplitButtonPopup;
+    const BOOL bSplit = item.nType == CKLVControlFace::typeSplitButtonPopup;
     const int cy = (item.bCaption ? item.szText.cy : 0) + item.szIcon.cy;
     const int nIconMargin = pm.m_bNarrowCaptionMargin ? 8 : 10;
     int cx = std::max<int>(item.szText.cx, item.szIcon.cx + nIconMargin) + (bSplit ? 11 : 0);
@@ -201,7 +201,7 @@ CSize DrawLargeToolBarControl(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem&
     const int cyLine = rcTwoLines.Height() / 2;
     const int nBlockTop = rc.top + 3 + item.szIcon.cy + 2;
     const int nLast = strLines[1].IsEmpty() ? 0 : 1;
-    CKLVControl* p = item.pControl;
+    CKLVControlFace* p = item.pControl;
     for (int i = 0; i <= nLast; ++i) {
         const CRect rcLine(rc.left, nBlockTop + i * cyLine, rc.right - (bArrow && i == nLast ? 8 : 0),
                            nBlockTop + (i + 1) * cyLine);
@@ -218,18 +218,18 @@ CSize DrawLargeToolBarControl(CKLVPaintManager& pm, CDC* pDC, const ToolBarItem&
 
 }  // namespace
 
-CSize CKLVPaintManager::DrawControlToolBarParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
-    ToolBarItem item{pControl, pControl->GetParent(), bDraw ? pControl->GetRect() : CRect(), pControl->GetType(),
+CSize CKLVPaintManager::DrawControlToolBarParent(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
+    ToolBarItem item{pControl, pControl->GetBarFace(), bDraw ? pControl->GetRect() : CRect(), pControl->GetType(),
                      pControl->GetStyle(), FALSE, GetControlIconSize(pControl), CSize(22, 22), nullptr, FALSE,
                      CString(), CSize(0, 0)};
     switch (item.nType) {
-    case CKLVControl::typeButton:
-    case CKLVControl::typePopup:
-    case CKLVControl::typeButtonPopup:
-    case CKLVControl::typeSplitButtonPopup:
-    case CKLVControl::typeLabel:
-    case CKLVControl::typeCheckBox:
-    case CKLVControl::typeRadioButton: break;
+    case CKLVControlFace::typeButton:
+    case CKLVControlFace::typePopup:
+    case CKLVControlFace::typeButtonPopup:
+    case CKLVControlFace::typeSplitButtonPopup:
+    case CKLVControlFace::typeLabel:
+    case CKLVControlFace::typeCheckBox:
+    case CKLVControlFace::typeRadioButton: break;
     default: return CSize(0, 0);
     }
     CKLVFontDC font(pDC, GetCommandBarFont(item.pBar, pControl->IsItemDefault()));
@@ -240,7 +240,7 @@ CSize CKLVPaintManager::DrawControlToolBarParent(CDC* pDC, CKLVControl* pControl
     item.strCaption = pControl->GetCaption();
     if (item.bCaption) item.szText = pDC->GetTextExtent(WithoutMnemonics(item.strCaption));
 
-    if (item.nStyle == CKLVControl::styleCaptionBelow) return DrawLargeToolBarControl(*this, pDC, item, bDraw);
+    if (item.nStyle == CKLVControlFace::styleCaptionBelow) return DrawLargeToolBarControl(*this, pDC, item, bDraw);
     if (item.pBar && item.pBar->IsTextBelowIcons() && item.pImage) return DrawTextBelowIconControl(*this, pDC, item, bDraw);
     return DrawToolBarButton(*this, pDC, item, bDraw);
 }

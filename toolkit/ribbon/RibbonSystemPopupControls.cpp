@@ -94,7 +94,8 @@ void CKLVRibbonControlSystemPopupBarListCaption::Draw(CDC* pDC) {
     if (!pPaintManager) return;
     CRect rc = GetRect();
     {
-        CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetBarFace(), TRUE), pPaintManager->GetControlTextColor(this));
+        CKLVFontDC font(pDC, pPaintManager->GetCommandBarFont(GetBarFace(), TRUE),
+                        pPaintManager->GetControlTextColor(this));
         pDC->SetBkMode(TRANSPARENT);
         pDC->DrawText(GetCaption(), CRect(rc.left + CKLVRibbonControlSystemPopupBarListItem::captionIndent, rc.top,
                                           rc.right, rc.bottom - 2),

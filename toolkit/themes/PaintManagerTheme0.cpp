@@ -70,7 +70,7 @@ void CKLVPaintManagerTheme0::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, B
     }
 }
 
-void CKLVPaintManagerTheme0::DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) {
+void CKLVPaintManagerTheme0::DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) {
     const int nSelected = pControl->GetSelected(), nPressed = pControl->GetPressed();
     const int nEnabled = pControl->GetEnabled(), nChecked = pControl->GetChecked();
     const BOOL bPopuped = pControl->GetPopuped();
@@ -145,7 +145,9 @@ void CKLVPaintManagerTheme0::EtchedLine(CDC* pDC, int x0, int y0, int x1, int y1
     Draw3dRect(pDC, CRect(x0, y0, x1, y1), COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
 }
 
-CSize CKLVPaintManagerTheme0::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme0::DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControlFace,
+                                            BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const BOOL bPopup = pBar && pBar->GetType() == CKLVCommandBar::barTypePopup;
     const CSize sz = bPopup ? CSize(8, 8) : CSize(6, 6);
     if (!bDraw || !pControl) return sz;
@@ -170,7 +172,7 @@ CSize CKLVPaintManagerTheme0::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLV
     return sz;
 }
 
-void CKLVPaintManagerTheme0::AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) {
+void CKLVPaintManagerTheme0::AdjustExcludeRect(CRect& rc, CKLVControlFace* pControl, BOOL bVertical) {
     if (pControl->GetType() == CKLVControl::typeComboBox) return;
     if (KLVTheme::IsOnPopupBar(pControl))
         rc.DeflateRect(1, 0);
@@ -197,8 +199,8 @@ void CKLVPaintManagerTheme0::DrawImage(CDC* pDC, CPoint pt, CSize sz, CKLVImageM
     KLVDrawThemeImage(*this, pDC, pt, sz, pImage, {bSelected, bPressed, bEnabled, bChecked, bPopuped}, look);
 }
 
-CSize CKLVPaintManagerTheme0::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar,
-                                                 BOOL bDraw, LPVOID lpParam) {
+CSize CKLVPaintManagerTheme0::DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl,
+                                                 CKLVCommandBarFace* pBar, BOOL bDraw, LPVOID lpParam) {
     if (bDraw && (nKind == 2 || nKind == 3)) {
         if (pControl->GetPressed() || pControl->GetSelected() || (nKind == 3 && pControl->GetPopuped()))
             Rectangle(pDC, pControl->GetRect(), -1, COLOR_BTNFACE);

@@ -5,26 +5,28 @@
 
 #include "toolkit/commandbars/PaintManager.h"
 
+class CKLVControl;
+
 class CKLVPaintManagerTheme0 : public CKLVPaintManager {
 public:
     static CKLVPaintManager* Create() { return new CKLVPaintManagerTheme0; }
 
-    CSize DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
-    CSize DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    CSize DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
-                             CKLVControl* pList) override;
+    CSize DrawControlPopupParent(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
+    void DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) override;
+    CSize DrawControlComboBox(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
+    CSize DrawControlEdit(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
+    CSize DrawListBoxControl(CDC* pDC, CKLVControlFace* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
+                             CKLVControlFace* pList) override;
     void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                                    int nBarType, int nBarPosition) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
     CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
-    CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
-    void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) override;
+    CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) override;
+    void AdjustExcludeRect(CRect& rc, CKLVControlFace* pControl, BOOL bVertical) override;
     void RefreshMetrics() override;
-    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
+    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
     CRect GetCommandBarBorders(CKLVCommandBarFace* pBar) override;
     CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;

@@ -56,7 +56,8 @@ void CKLVPaintManagerTheme0::DrawPopupArrowAndSplit(CDC* pDC, CKLVControl* pCont
     VerticalLine(pDC, rc.right - kPopupSplit, rc.top + 1, rc.bottom - 1, clr);
 }
 
-CSize CKLVPaintManagerTheme0::DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme0::DrawControlPopupParent(CDC* pDC, CKLVControlFace* pControlFace, BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     if (!bDraw) return DrawPopupItemText(pDC, pControl, FALSE);
     CKLVCommandBar* pBar = pControl->GetParent();
     const CRect rc = pControl->GetRect();
@@ -110,7 +111,8 @@ CRect CKLVPaintManagerTheme0::DrawBox(CDC* pDC, CKLVControl* pControl) {
     return rcBox;
 }
 
-CSize CKLVPaintManagerTheme0::DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme0::DrawControlEdit(CDC* pDC, CKLVControlFace* pControlFace, BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const CSize sz = CKLVPaintManager::DrawControlEdit(pDC, pControl, bDraw);
     if (!bDraw) return sz;
     DrawBox(pDC, pControl);
@@ -118,7 +120,8 @@ CSize CKLVPaintManagerTheme0::DrawControlEdit(CDC* pDC, CKLVControl* pControl, B
     return CSize(0, 0);
 }
 
-CSize CKLVPaintManagerTheme0::DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme0::DrawControlComboBox(CDC* pDC, CKLVControlFace* pControlFace, BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const CSize sz = CKLVPaintManager::DrawControlComboBox(pDC, pControl, bDraw);
     if (!bDraw) return sz;
     const CRect rcBox = DrawBox(pDC, pControl);
@@ -180,8 +183,8 @@ void CKLVPaintManagerTheme0::DrawSpinButtons(CDC* pDC, CKLVControl* pControl) {
     KLVTheme::DrawSpinArrows(pDC, rcUp, rcDown, GetThemeColor(nEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
 }
 
-CSize CKLVPaintManagerTheme0::DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected,
-                                                 BOOL, CKLVControl*) {
+CSize CKLVPaintManagerTheme0::DrawListBoxControl(CDC* pDC, CKLVControlFace* pControl, CRect rc, BOOL bSelected,
+                                                 BOOL, CKLVControlFace*) {
     const CSize szIcon = GetAutoIconSize(FALSE);
     const CSize sz(rc.Width(), std::max<int>(szIcon.cy + 6, m_nTextHeight));
     if (!pDC) return sz;

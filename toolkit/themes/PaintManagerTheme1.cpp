@@ -147,7 +147,9 @@ CSize CKLVPaintManagerTheme1::DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace*
     return CSize(6, h);
 }
 
-CSize CKLVPaintManagerTheme1::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme1::DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControlFace,
+                                            BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const BOOL bPopup = pBar && pBar->GetType() == CKLVCommandBar::barTypePopup;
     if (!bDraw || !pControl) return bPopup ? CSize(3, 3) : CSize(6, 6);
     const CRect rc = pControl->GetRect(), rcRow = pControl->GetRowRect();
@@ -173,7 +175,8 @@ CSize CKLVPaintManagerTheme1::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLV
     return CSize(0, 0);
 }
 
-void CKLVPaintManagerTheme1::AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) {
+void CKLVPaintManagerTheme1::AdjustExcludeRect(CRect& rc, CKLVControlFace* pControlFace, BOOL bVertical) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     CKLVCommandBar* pBar = pControl->GetParent();
     if (KLVTheme::IsOnPopupBar(pControl)) {
         rc.InflateRect(1, 0);

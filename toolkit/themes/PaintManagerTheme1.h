@@ -4,24 +4,26 @@
 
 #include "toolkit/commandbars/PaintManager.h"
 
+class CKLVControl;
+
 class CKLVPaintManagerTheme1 : public CKLVPaintManager {
 public:
     static CKLVPaintManager* Create() { return new CKLVPaintManagerTheme1; }
 
-    CSize DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
-    CSize DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    CSize DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
-                             CKLVControl* pList) override;
+    CSize DrawControlPopupParent(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
+    void DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) override;
+    CSize DrawControlComboBox(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
+    CSize DrawControlEdit(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
+    CSize DrawListBoxControl(CDC* pDC, CKLVControlFace* pControl, CRect rc, BOOL bSelected, BOOL bEnabled,
+                             CKLVControlFace* pList) override;
     void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                                    int nBarType, int nBarPosition) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
     CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
-    CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
-    void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) override;
+    CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) override;
+    void AdjustExcludeRect(CRect& rc, CKLVControlFace* pControl, BOOL bVertical) override;
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
     CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;
     void DrawImage(CDC* pDC, CPoint pt, CSize sz, CKLVImageManagerIcon* pImage, BOOL bSelected, BOOL bPressed,

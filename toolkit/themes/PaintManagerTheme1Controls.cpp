@@ -18,7 +18,7 @@ BOOL IsKeyboardSelected(int nSelected) { return nSelected == 2 || nSelected == 3
 
 }  // namespace
 
-void CKLVPaintManagerTheme1::DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) {
+void CKLVPaintManagerTheme1::DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) {
     const int nSelected = pControl->GetSelected(), nPressed = pControl->GetPressed();
     const int nEnabled = pControl->GetEnabled(), nChecked = pControl->GetChecked();
     const BOOL bPopuped = pControl->GetPopuped();
@@ -85,7 +85,8 @@ void CKLVPaintManagerTheme1::DrawPopupIconCell(CDC* pDC, CKLVControl* pControl, 
     }
 }
 
-CSize CKLVPaintManagerTheme1::DrawControlPopupParent(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme1::DrawControlPopupParent(CDC* pDC, CKLVControlFace* pControlFace, BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     if (!bDraw) return DrawPopupItemText(pDC, pControl, FALSE);
     CKLVCommandBar* pBar = pControl->GetParent();
     const CRect rc = pControl->GetRect();
@@ -136,7 +137,7 @@ void CKLVPaintManagerTheme1::DrawSubmenuArrow(CDC* pDC, CKLVControl* pControl) {
                  bOpenSplit ? GetThemeColor(47) : GetControlTextColor(pControl));
 }
 
-CSize CKLVPaintManagerTheme1::DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme1::DrawControlComboBox(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
     if (!bDraw) return CKLVPaintManager::DrawControlComboBox(pDC, pControl, FALSE);
     {
         CKLVFontDC font(pDC, &m_fontRegular);
@@ -178,7 +179,7 @@ CSize CKLVPaintManagerTheme1::DrawControlComboBox(CDC* pDC, CKLVControl* pContro
     return CSize(0, 0);
 }
 
-CSize CKLVPaintManagerTheme1::DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme1::DrawControlEdit(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) {
     const CSize sz = CKLVPaintManager::DrawControlEdit(pDC, pControl, bDraw);
     if (!bDraw) return sz;
     CRect rcBox = pControl->GetRect();
@@ -225,8 +226,9 @@ void CKLVPaintManagerTheme1::DrawListBoxBox(CDC* pDC, CKLVControl* pControl, CRe
     DrawComboExpandMark(pDC, rcButton, GetThemeColor(bSelected ? 45 : 46));
 }
 
-CSize CKLVPaintManagerTheme1::DrawListBoxControl(CDC* pDC, CKLVControl* pControl, CRect rc, BOOL bSelected,
-                                                 BOOL bEnabled, CKLVControl*) {
+CSize CKLVPaintManagerTheme1::DrawListBoxControl(CDC* pDC, CKLVControlFace* pControlFace, CRect rc, BOOL bSelected,
+                                                 BOOL bEnabled, CKLVControlFace*) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const CSize szIcon = GetAutoIconSize(FALSE);
     const int nCell = std::max<int>(szIcon.cx + 4, m_nTextHeight + 4);
     const CSize sz(rc.Width(), std::max<int>(szIcon.cy + 6, m_nTextHeight));

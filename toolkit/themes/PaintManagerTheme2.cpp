@@ -116,7 +116,9 @@ CSize CKLVPaintManagerTheme2::DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace*
     return CSize(8, h);
 }
 
-CSize CKLVPaintManagerTheme2::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme2::DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControlFace,
+                                            BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const int nPosition = pBar ? pBar->GetPosition() : CKLVCommandBar::barTop;
     const BOOL bPopup = pBar && pBar->GetType() == CKLVCommandBar::barTypePopup;
     if (bPopup || !IsDockedPosition(nPosition))

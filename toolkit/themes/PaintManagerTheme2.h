@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+class CKLVCommandBar;
+
 class CKLVPaintManagerTheme2 : public CKLVPaintManagerTheme1 {
 public:
     static CKLVPaintManager* Create() { return new CKLVPaintManagerTheme2; }
@@ -15,12 +17,12 @@ public:
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
     CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
-    CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
+    CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) override;
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
     void FillDockBar(CDC* pDC, CKLVDockBar* pBar) override;
     void RefreshMetrics() override;
-    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
+    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
     CRect GetCommandBarBorders(CKLVCommandBarFace* pBar) override;
     CSize DrawPopupTearOffStrip(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;

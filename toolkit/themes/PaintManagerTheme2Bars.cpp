@@ -168,8 +168,9 @@ void CKLVPaintManagerTheme2::DrawExpandGlyph(CDC* pDC, CRect rc, BOOL bVertical,
     }
 }
 
-CSize CKLVPaintManagerTheme2::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar,
-                                                 BOOL bDraw, LPVOID lpParam) {
+CSize CKLVPaintManagerTheme2::DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControlFace,
+                                                 CKLVCommandBarFace* pBar, BOOL bDraw, LPVOID lpParam) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const BOOL bVertical = pBar && (IsVerticalDockPosition(pBar->GetPosition()) ||
                                     pBar->GetPosition() == CKLVCommandBar::barPopup);
     if (nKind == 0) {

@@ -105,7 +105,7 @@ void CKLVPaintManagerTheme3::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, B
              rc);
 }
 
-void CKLVPaintManagerTheme3::DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) {
+void CKLVPaintManagerTheme3::DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) {
     if (!IsThemed()) {
         CKLVPaintManagerTheme0::DrawSplitButtonFrame(pDC, pControl, rc);
         return;
@@ -132,7 +132,8 @@ BOOL CKLVPaintManagerTheme3::IsFlatMenuBarPopup(CKLVControl* pControl) const {
            m_bFlatMenus && BarPositionOf(pControl) != CKLVCommandBar::barPopup;
 }
 
-void CKLVPaintManagerTheme3::DrawControlEntry(CDC* pDC, CKLVControl* pControl) {
+void CKLVPaintManagerTheme3::DrawControlEntry(CDC* pDC, CKLVControlFace* pControlFace) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     if (!IsThemed() || !IsFlatMenuBarPopup(pControl)) {
         CKLVPaintManagerTheme0::DrawControlEntry(pDC, pControl);
         return;
@@ -141,7 +142,8 @@ void CKLVPaintManagerTheme3::DrawControlEntry(CDC* pDC, CKLVControl* pControl) {
         Rectangle(pDC, pControl->GetRect(), -1, COLOR_HIGHLIGHT);
 }
 
-COLORREF CKLVPaintManagerTheme3::GetControlTextColor(CKLVControl* pControl) {
+COLORREF CKLVPaintManagerTheme3::GetControlTextColor(CKLVControlFace* pControlFace) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     if (IsThemed() && IsFlatMenuBarPopup(pControl) &&
         (pControl->GetSelected() || pControl->GetPopuped() || pControl->GetPressed()))
         return GetThemeColor(COLOR_HIGHLIGHTTEXT);
@@ -243,7 +245,9 @@ CSize CKLVPaintManagerTheme3::DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace*
     return CSize(8, h);
 }
 
-CSize CKLVPaintManagerTheme3::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme3::DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControlFace,
+                                            BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     if (!IsThemed() || !bDraw || !pControl || !pBar || pBar->GetType() == CKLVCommandBar::barTypePopup ||
         pBar->GetPosition() == CKLVCommandBar::barPopup)
         return CKLVPaintManagerTheme0::DrawSeparator(pDC, pBar, pControl, bDraw);
@@ -263,7 +267,7 @@ CSize CKLVPaintManagerTheme3::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLV
     return CSize(0, 0);
 }
 
-void CKLVPaintManagerTheme3::AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) {
+void CKLVPaintManagerTheme3::AdjustExcludeRect(CRect& rc, CKLVControlFace* pControl, BOOL bVertical) {
     if (!IsThemed()) {
         CKLVPaintManagerTheme0::AdjustExcludeRect(rc, pControl, bVertical);
         return;
@@ -271,8 +275,8 @@ void CKLVPaintManagerTheme3::AdjustExcludeRect(CRect& rc, CKLVControl* pControl,
     if (pControl->GetType() != CKLVControl::typeComboBox && KLVTheme::IsOnPopupBar(pControl)) rc.InflateRect(-3, 3);
 }
 
-CSize CKLVPaintManagerTheme3::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar,
-                                                 BOOL bDraw, LPVOID lpParam) {
+CSize CKLVPaintManagerTheme3::DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl,
+                                                 CKLVCommandBarFace* pBar, BOOL bDraw, LPVOID lpParam) {
     if ((nKind == 2 || nKind == 3) && m_themeToolBar.GetThemeHandle())
         return CKLVPaintManager::DrawSpecialControl(pDC, nKind, pControl, pBar, bDraw, lpParam);
     return CKLVPaintManagerTheme0::DrawSpecialControl(pDC, nKind, pControl, pBar, bDraw, lpParam);

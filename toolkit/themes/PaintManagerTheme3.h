@@ -11,23 +11,26 @@
 // checked) of a control's selected, pressed, enabled, checked and popped-up values.
 int KLVToolBarButtonState(int nSelected, int nPressed, int nEnabled, int nChecked, BOOL bPopuped);
 
+class CKLVCommandBar;
+class CKLVControl;
+
 class CKLVPaintManagerTheme3 : public CKLVPaintManagerTheme0 {
 public:
     static CKLVPaintManager* Create() { return new CKLVPaintManagerTheme3; }
     ~CKLVPaintManagerTheme3() override;
 
-    void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
+    void DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) override;
     void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
-    void DrawControlEntry(CDC* pDC, CKLVControl* pControl) override;
-    COLORREF GetControlTextColor(CKLVControl* pControl) override;
+    void DrawControlEntry(CDC* pDC, CKLVControlFace* pControl) override;
+    COLORREF GetControlTextColor(CKLVControlFace* pControl) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
     CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
-    CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
-    void AdjustExcludeRect(CRect& rc, CKLVControl* pControl, BOOL bVertical) override;
+    CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) override;
+    void AdjustExcludeRect(CRect& rc, CKLVControlFace* pControl, BOOL bVertical) override;
     void FillDockBar(CDC* pDC, CKLVDockBar* pBar) override;
     void RefreshMetrics() override;
-    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
+    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
     CSize DrawDialogBarGripper(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     int GetThemeId() override { return 3; }

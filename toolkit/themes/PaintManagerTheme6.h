@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class CKLVCommandBar;
+class CKLVControl;
 class CKLVFrameIntegration;
 class CKLVRibbonBarFace;
 class CKLVRibbonContextHeaderList;
@@ -29,21 +31,21 @@ public:
     static CKLVPaintManager* Create() { return new CKLVPaintManagerTheme6; }
     ~CKLVPaintManagerTheme6() override;
 
-    void DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) override;
-    CSize DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
-    COLORREF GetControlEditBackColor(CKLVControl* pControl) override;
-    CSize DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) override;
+    void DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControl, CRect rc) override;
+    CSize DrawControlComboBox(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
+    COLORREF GetControlEditBackColor(CKLVControlFace* pControl) override;
+    CSize DrawControlEdit(CDC* pDC, CKLVControlFace* pControl, BOOL bDraw) override;
     void FillCommandBar(CDC* pDC, CKLVCommandBarFace* pBar) override;
-    void DrawControlEntry(CDC* pDC, CKLVControl* pControl) override;
-    COLORREF GetControlTextColor(CKLVControl* pControl) override;
-    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar, BOOL bDraw,
+    void DrawControlEntry(CDC* pDC, CKLVControlFace* pControl) override;
+    COLORREF GetControlTextColor(CKLVControlFace* pControl) override;
+    CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar, BOOL bDraw,
                              LPVOID lpParam) override;
     COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                                    int nBarType, int nBarPosition) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, int nEnabled, BOOL bChecked, BOOL bPopuped,
                        int nBarType, int nBarPosition) override;
-    CSize DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) override;
-    void AdjustExcludeRect(CRect&, CKLVControl*, BOOL) override {}
+    CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) override;
+    void AdjustExcludeRect(CRect&, CKLVControlFace*, BOOL) override {}
     void DrawStatusBarPaneBorder(CDC*, CRect, BOOL) override {}
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
     void FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) override;
@@ -55,7 +57,7 @@ public:
     void FillPopupGutter(CDC* pDC, int x, int y, int cx, int cy, BOOL bExpanded) override;
     int GetThemeId() override { return 6; }
     void RefreshFonts() override;
-    void DrawExpandArrow(CDC* pDC, CKLVControl* pControl, CPoint pt, BOOL bSelected, BOOL bPopuped, BOOL bEnabled,
+    void DrawExpandArrow(CDC* pDC, CKLVControlFace* pControl, CPoint pt, BOOL bSelected, BOOL bPopuped, BOOL bEnabled,
                          BOOL bLeft) override;
     void DrawKeyboardTip(CDC* pDC, CKLVCommandBarKeyboardTip* pTip, BOOL bSetRegion) override;
     void DrawSplitPopupDivider(CDC* pDC, CKLVControl* pControl) override;

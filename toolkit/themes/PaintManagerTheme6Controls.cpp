@@ -67,7 +67,8 @@ COLORREF CKLVPaintManagerTheme6::GetRectangleTextColor(BOOL bSelected, BOOL bPre
     return GetThemeColor(nEnabled ? 46 : 60);
 }
 
-COLORREF CKLVPaintManagerTheme6::GetControlTextColor(CKLVControl* pControl) {
+COLORREF CKLVPaintManagerTheme6::GetControlTextColor(CKLVControlFace* pControlFace) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const int nType = pControl->GetType(), nEnabled = pControl->GetEnabled();
     if (nType == CKLVControl::typeEdit || nType == CKLVControl::typeComboBox) {
         if (KLVTheme::IsOnPopupBar(pControl)) return GetThemeColor(!nEnabled ? 35 : pControl->GetSelected() ? 45 : 44);
@@ -81,14 +82,14 @@ COLORREF CKLVPaintManagerTheme6::GetControlTextColor(CKLVControl* pControl) {
     return CKLVPaintManagerTheme5::GetControlTextColor(pControl);
 }
 
-COLORREF CKLVPaintManagerTheme6::GetControlEditBackColor(CKLVControl* pControl) {
+COLORREF CKLVPaintManagerTheme6::GetControlEditBackColor(CKLVControlFace* pControl) {
     if (!pControl->GetEnabled()) return GetThemeColor(COLOR_BTNFACE);
     if (pControl->GetSelected()) return GetThemeColor(COLOR_WINDOW);
     return KLVTheme::IsOnPopupBar(pControl) ? GetThemeColor(41) : m_clrEditFace;
 }
 
-CSize CKLVPaintManagerTheme6::DrawSpecialControl(CDC* pDC, int nKind, CKLVControl* pControl, CKLVCommandBar* pBar,
-                                                 BOOL bDraw, LPVOID lpParam) {
+CSize CKLVPaintManagerTheme6::DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl,
+                                                 CKLVCommandBarFace* pBar, BOOL bDraw, LPVOID lpParam) {
     // Only the tool bar's own expand button has images; it measures as theme 2's, 12 pixels.
     if (nKind != 0 || !bDraw)
         return CKLVPaintManagerTheme5::DrawSpecialControl(pDC, nKind, pControl, pBar, bDraw, lpParam);
@@ -133,7 +134,9 @@ void CKLVPaintManagerTheme6::FillMorePopupToolBar(CDC* pDC, CKLVCommandBar* pBar
     if (!KLVDrawSkinPart(pDC, {"MOREPOPUPBARFRAME", 0, 1}, rc, kMargins4)) FillCommandBar(pDC, pBar);
 }
 
-CSize CKLVPaintManagerTheme6::DrawSeparator(CDC* pDC, CKLVCommandBar* pBar, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme6::DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControlFace,
+                                            BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     if (!pBar || pBar->GetType() != CKLVCommandBar::barTypePopup)
         return CKLVPaintManagerTheme5::DrawSeparator(pDC, pBar, pControl, bDraw);
     if (!bDraw || !pControl) return CSize(2, 2);
@@ -166,7 +169,7 @@ CSize CKLVPaintManagerTheme6::DrawRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw
     return CSize(kMark, kMark);
 }
 
-void CKLVPaintManagerTheme6::DrawExpandArrow(CDC* pDC, CKLVControl* pControl, CPoint pt, BOOL bSelected,
+void CKLVPaintManagerTheme6::DrawExpandArrow(CDC* pDC, CKLVControlFace* pControl, CPoint pt, BOOL bSelected,
                                              BOOL bPopuped, BOOL bEnabled, BOOL bLeft) {
     if (bLeft) {
         CKLVPaintManagerTheme5::DrawExpandArrow(pDC, pControl, pt, bSelected, bPopuped, bEnabled, bLeft);

@@ -51,7 +51,8 @@ CRect CKLVPaintManagerTheme6::DrawEditBox(CDC* pDC, CKLVControl* pControl, BOOL 
     return rcBox;
 }
 
-CSize CKLVPaintManagerTheme6::DrawControlEdit(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme6::DrawControlEdit(CDC* pDC, CKLVControlFace* pControlFace, BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const CSize sz = CKLVPaintManager::DrawControlEdit(pDC, pControl, bDraw);
     if (!bDraw) return sz;
     DrawEditBox(pDC, pControl, FALSE);
@@ -67,7 +68,8 @@ CSize CKLVPaintManagerTheme6::DrawControlEdit(CDC* pDC, CKLVControl* pControl, B
     return CSize(0, 0);
 }
 
-CSize CKLVPaintManagerTheme6::DrawControlComboBox(CDC* pDC, CKLVControl* pControl, BOOL bDraw) {
+CSize CKLVPaintManagerTheme6::DrawControlComboBox(CDC* pDC, CKLVControlFace* pControlFace, BOOL bDraw) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const CSize sz = CKLVPaintManager::DrawControlComboBox(pDC, pControl, bDraw);
     if (!bDraw) return sz;
     const CRect rcBox = DrawEditBox(pDC, pControl, TRUE);

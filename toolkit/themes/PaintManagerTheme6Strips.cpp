@@ -58,7 +58,8 @@ LPCTSTR CKLVPaintManagerTheme6::StripImage(BOOL bBeginsRun, BOOL bEndsRun) {
     return bEndsRun ? "TOOLBARBUTTONSSPECIALRIGHT" : "TOOLBARBUTTONSSPECIALCENTER";
 }
 
-void CKLVPaintManagerTheme6::DrawControlEntry(CDC* pDC, CKLVControl* pControl) {
+void CKLVPaintManagerTheme6::DrawControlEntry(CDC* pDC, CKLVControlFace* pControlFace) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const StripPlace place = StripPlaceOf(pControl);
     const int nCell = StripCell(pControl->GetSelected(), pControl->GetPressed(), KLVTheme::EnabledOf(pControl),
                                 pControl->GetChecked(), pControl->GetPopuped());
@@ -66,7 +67,8 @@ void CKLVPaintManagerTheme6::DrawControlEntry(CDC* pDC, CKLVControl* pControl) {
         CKLVPaintManagerTheme5::DrawControlEntry(pDC, pControl);
 }
 
-void CKLVPaintManagerTheme6::DrawSplitButtonFrame(CDC* pDC, CKLVControl* pControl, CRect rc) {
+void CKLVPaintManagerTheme6::DrawSplitButtonFrame(CDC* pDC, CKLVControlFace* pControlFace, CRect rc) {
+    CKLVControl* pControl = KLVTheme::ControlOf(pControlFace);
     const CRect rcCommand = GetSplitButtonCommandRect(pControl);
     CRect rcDrop = rc;
     if (pControl->GetStyle() == CKLVControl::styleCaptionBelow)

@@ -23,20 +23,20 @@ inline CKLVControl* ControlOf(CKLVControlFace* pFace) {
     return dynamic_cast<CKLVControl*>(pFace);
 }
 
-inline int BarTypeOf(const CKLVControl* pControl) {
-    return pControl->GetParent() ? pControl->GetParent()->GetType() : CKLVCommandBar::barTypeNormal;
+inline int BarTypeOf(const CKLVControlFace* pControl) {
+    return pControl->GetBarFace() ? pControl->GetBarFace()->GetType() : CKLVCommandBarFace::barTypeNormal;
 }
 
-inline int BarPositionOf(const CKLVControl* pControl) {
-    return pControl->GetParent() ? pControl->GetParent()->GetPosition() : CKLVCommandBar::barTop;
+inline int BarPositionOf(const CKLVControlFace* pControl) {
+    return pControl->GetBarFace() ? pControl->GetBarFace()->GetPosition() : CKLVCommandBarFace::barTop;
 }
 
-inline BOOL IsOnPopupBar(const CKLVControl* pControl) {
-    return BarTypeOf(pControl) == CKLVCommandBar::barTypePopup;
+inline BOOL IsOnPopupBar(const CKLVControlFace* pControl) {
+    return BarTypeOf(pControl) == CKLVCommandBarFace::barTypePopup;
 }
 
 // A split popup whose drop-down part alone is enabled (value 4) draws as disabled.
-inline int EnabledOf(const CKLVControl* pControl) {
+inline int EnabledOf(const CKLVControlFace* pControl) {
     const int nEnabled = pControl->GetEnabled();
     return pControl->GetType() == CKLVControl::typeSplitButtonPopup && nEnabled == 4 ? 0 : nEnabled;
 }
@@ -54,14 +54,14 @@ inline BOOL HasIcon(const CKLVControl* pControl) {
 }
 
 // An edit control's spin buttons; empty for other controls and edits without them.
-inline CRect SpinRectOf(CKLVControl* pControl) {
+inline CRect SpinRectOf(CKLVControlFace* pControl) {
     auto* pEdit = dynamic_cast<CKLVControlEdit*>(pControl);
     return pEdit ? pEdit->GetSpinButtonsRect() : CRect(0, 0, 0, 0);
 }
 
 // A combo box without a field window (or before it has one) draws its chosen item itself, from
 // three pixels inside the box to its drop-down button.
-inline void DrawComboFieldText(CDC* pDC, CKLVControl* pControl, CRect rcBox) {
+inline void DrawComboFieldText(CDC* pDC, CKLVControlFace* pControl, CRect rcBox) {
     auto* pCombo = dynamic_cast<CKLVControlComboBox*>(pControl);
     if (!pCombo) return;
     const CKLVControlEditCtrl* pEdit = pCombo->GetEditCtrl();

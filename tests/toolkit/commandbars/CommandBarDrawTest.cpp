@@ -24,8 +24,8 @@ public:
 class CSeparatorTheme : public CKLVFlatTestTheme {
 public:
     static CKLVPaintManager* Create() { return new CSeparatorTheme; }
-    CSize DrawSeparator(CDC*, CKLVCommandBar*, CKLVControl* pControl, BOOL) override {
-        s_separators.push_back(pControl->GetId());
+    CSize DrawSeparator(CDC*, CKLVCommandBarFace*, CKLVControlFace* pControl, BOOL) override {
+        s_separators.push_back(dynamic_cast<CKLVControl*>(pControl)->GetId());
         return CSize(6, 6);
     }
     static std::vector<int> s_separators;

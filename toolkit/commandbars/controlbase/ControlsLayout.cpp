@@ -359,7 +359,7 @@ void AlignAndStretch(std::vector<LayoutRecord>& records, const CRect& rcInner, B
 CSize CKLVControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD& dwMode, const CRect& rcBorder, int nMinSize) {
     CKLVPaintManager* pPaintManager =
         m_pParent ? ParentHost()->GetPaintManager() : CKLVPaintManager::GetGlobalPaintManager();
-    const CSize szSeparator = pPaintManager ? pPaintManager->DrawSeparator(pDC, m_pParent, nullptr, FALSE) : CSize(6, 6);
+    const CSize szSeparator = pPaintManager ? pPaintManager->DrawSeparator(pDC, ParentHost(), nullptr, FALSE) : CSize(6, 6);
     for (int i = GetCount() - 1; i >= 0; --i)
         if (CKLVControl* pControl = GetAt(i)) pControl->PrepareDynamicLayout(static_cast<int>(dwMode));
     const CSize szBorders(rcBorder.left + rcBorder.right, rcBorder.top + rcBorder.bottom);
@@ -445,7 +445,7 @@ CSize CKLVControls::CalcPopupSize(CDC* pDC, int nMaxHeight, const CRect& rcBorde
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
     CKLVPaintManager* pPaintManager =
         m_pParent ? ParentHost()->GetPaintManager() : CKLVPaintManager::GetGlobalPaintManager();
-    const CSize szSeparator = pPaintManager ? pPaintManager->DrawSeparator(pDC, m_pParent, nullptr, FALSE) : CSize(6, 6);
+    const CSize szSeparator = pPaintManager ? pPaintManager->DrawSeparator(pDC, ParentHost(), nullptr, FALSE) : CSize(6, 6);
     if (m_pParent) ParentHost()->SetMultiLine(FALSE);
     const int nMaxWidth = rcWork.right / 3;
 

@@ -1,0 +1,192 @@
+// The paint manager's base measures through nothing but the faces: stand-in bars and controls
+// that are no command bar or control get the measures a real bar would, and measuring leaves its
+// results on the face without the placing a control reacts to.
+#include "PaintManagerTestSupport.h"
+#include "support/FlatPaintManagerTheme.h"
+#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+using commandbars_test::Dib;
+using commandbars_test::kBack;
+
+namespace {
+
+class CStandInBar : public CKLVCommandBarFace {
+public:
+    CStandInBar(int nType, int nPosition) : m_nType(nType), m_nPosition(nPosition) {}
+    int GetType() const override { return m_nType; }
+    int GetPosition() const override { return m_nPosition; }
+    CSize GetIconSize() const override { return m_szIcon; }
+    CSize GetButtonSize() const override { return CSize(23, 22); }
+    CSize GetLargeIconSize(BOOL) const override { return CSize(32, 32); }
+    BOOL IsTextBelowIcons() const override { return FALSE; }
+    BOOL IsDoubleGripper() const override { return m_bDoubleGripper; }
+    BOOL IsKeyboardCuesVisible() const override { return TRUE; }
+    const CString& GetTitle() const override { return m_strTitle; }
+    CRect GetFaceClientRect() const override { return CRect(0, 0, 200, 100); }
+    int GetControlCount() const override { return static_cast<int>(m_controls.size()); }
+    CKLVControlFace* GetControlFace(int nIndex) const override { return m_controls[nIndex]; }
+
+    int m_nType, m_nPosition;
+    CSize m_szIcon = CSize(16, 16);
+    BOOL m_bDoubleGripper = FALSE;
+    CString m_strTitle;
+    std::vector<CKLVControlFace*> m_controls;
+};
+
+class CStandInControl : public CKLVControlFace {
+public:
+    CStandInControl(int nType, CKLVCommandBarFace* pBar) : m_nType(nType), m_pBar(pBar) {}
+    CKLVCommandBarFace* GetBarFace() const override { return m_pBar; }
+    int GetType() const override { return m_nType; }
+    int GetStyle() const override { return m_nStyle; }
+    CRect GetRect() const override { return m_rc; }
+    int GetSelected() const override { return 0; }
+    int GetPressed() const override { return 0; }
+    int GetEnabled() const override { return 1; }
+    int GetChecked() const override { return 0; }
+    BOOL GetPopuped() const override { return FALSE; }
+    int GetWidth() const override { return m_nWidth; }
+    int GetHeight() const override { return 0; }
+    BOOL IsItemDefault() const override { return FALSE; }
+    BOOL IsCaptionVisible() const override { return FALSE; }
+    CString GetCaption() const override { return CString(); }
+    CString GetShortcutText() const override { return CString(); }
+    CKLVImageManagerIcon* GetImage(int) const override { return nullptr; }
+    DWORD GetHideFlags() const override { return m_dwHideFlags; }
+    BOOL IsHiddenCommand() const override { return m_bHiddenCommand; }
+    void SetMeasuredRect(CRect rc) override {
+        m_rc = rc;
+        ++m_nMeasuredPlacings;
+    }
+    void OnEditHook() override { ++m_nEditHooks; }
+
+    int m_nType;
+    CKLVCommandBarFace* m_pBar;
+    int m_nStyle = styleAutomatic;
+    int m_nWidth = 0;
+    CRect m_rc = CRect(10, 10, 60, 32);
+    int m_nMeasuredPlacings = 0;
+    int m_nEditHooks = 0;
+    DWORD m_dwHideFlags = 0;
+    BOOL m_bHiddenCommand = FALSE;
+};
+
+class PaintFaces : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CKLVFlatTestTheme::Register();
+        m_pPaintManager.reset(CKLVPaintManager::CreateThemeObject(0));
+        m_pPaintManager->RefreshMetrics();
+        m_dc.CreateCompatibleDC(nullptr);
+    }
+    struct Release {
+        void operator()(CKLVPaintManager* p) const { p->InternalRelease(); }
+    };
+    std::unique_ptr<CKLVPaintManager, Release> m_pPaintManager;
+    CDC m_dc;
+};
+
+TEST_F(PaintFaces, PopupGutterFollowsTheBarFaceKindAndColumns) {
+    const struct {
+        int nType;
+        BOOL bDoubleGripper;
+        CSize szIcon;
+        int nColumns;  // icon columns of the gutter; 0: no gutter
+    } rows[] = {
+        {CKLVCommandBarFace::barTypePopup, FALSE, CSize(16, 16), 1},
+        {CKLVCommandBarFace::barTypePopup, TRUE, CSize(16, 16), 2},
+        {CKLVCommandBarFace::barTypePopup, FALSE, CSize(32, 32), 1},
+        {CKLVCommandBarFace::barTypeNormal, TRUE, CSize(16, 16), 0},
+        {CKLVCommandBarFace::barTypeMenuBar, FALSE, CSize(16, 16), 0},
+    };
+    for (const auto& row : rows) {
+        CStandInBar bar(row.nType, CKLVCommandBarFace::barPopup);
+        bar.m_bDoubleGripper = row.bDoubleGripper;
+        bar.m_szIcon = row.szIcon;
+        const int nCell = m_pPaintManager->GetIconAreaSize(&bar).cx;
+        EXPECT_EQ(nCell, std::max<int>(m_pPaintManager->m_nTextHeight + 4, row.szIcon.cx + 4));
+        EXPECT_EQ(m_pPaintManager->GetPopupBarGripperWidth(&bar), row.nColumns ? nCell * row.nColumns + 1 : 0)
+            << row.nType << " " << row.bDoubleGripper;
+    }
+    EXPECT_EQ(m_pPaintManager->GetPopupBarGripperWidth(nullptr), 0);
+}
+
+TEST_F(PaintFaces, ToolBarExpandButtonIsPlacedByMeasuringAlongTheBar) {
+    const struct {
+        int nPosition;
+        CRect rcExpected;
+    } rows[] = {
+        {CKLVCommandBarFace::barTop, CRect(187, 2, 198, 24)},
+        {CKLVCommandBarFace::barBottom, CRect(187, 2, 198, 24)},
+        {CKLVCommandBarFace::barLeft, CRect(2, 13, 198, 24)},
+        {CKLVCommandBarFace::barRight, CRect(2, 13, 198, 24)},
+    };
+    for (const auto& row : rows) {
+        CStandInBar bar(CKLVCommandBarFace::barTypeNormal, row.nPosition);
+        CStandInControl control(CKLVControlFace::typeButton, &bar);
+        CSize szBar(200, 26);
+        EXPECT_EQ(m_pPaintManager->DrawSpecialControl(&m_dc, 0, &control, &bar, FALSE, &szBar), CSize(0, 0));
+        EXPECT_EQ(control.m_rc, row.rcExpected) << row.nPosition;
+        EXPECT_EQ(control.m_nMeasuredPlacings, 1);
+    }
+}
+
+TEST_F(PaintFaces, ComboMeasuringLeavesItsButtonWidthAndTellsOnlyOfAChange) {
+    CStandInBar bar(CKLVCommandBarFace::barTypeNormal, CKLVCommandBarFace::barTop);
+    const struct {
+        int nType;
+        int nControlHeight;
+        int nHooksAfterTwo;  // edit hooks after measuring twice
+    } rows[] = {
+        {CKLVControlFace::typeComboBox, 0, 1},
+        {CKLVControlFace::typeComboBox, 28, 1},
+        {CKLVControlFace::typeEdit, 0, 0},
+    };
+    for (const auto& row : rows) {
+        m_pPaintManager->m_nControlHeight = row.nControlHeight;
+        CStandInControl control(row.nType, &bar);
+        control.m_nWidth = 120;
+        const CSize sz = m_pPaintManager->DrawControl(&m_dc, &control, FALSE);
+        m_pPaintManager->DrawControl(&m_dc, &control, FALSE);
+        EXPECT_EQ(sz.cx, 120) << row.nType;
+        EXPECT_EQ(control.m_nEditHooks, row.nHooksAfterTwo) << row.nType;
+        if (row.nType == CKLVControlFace::typeComboBox)
+            EXPECT_EQ(control.m_nThumbWidth, std::max(::MulDiv(sz.cy, 9, 14) + 1, 15)) << row.nControlHeight;
+        else
+            EXPECT_EQ(control.m_nThumbWidth, 0);
+        EXPECT_EQ(control.m_nMeasuredPlacings, 0);
+    }
+}
+
+TEST_F(PaintFaces, ExpandingAnimationSkipsHiddenControlsAndGrowsHiddenCommands) {
+    // Three rows of ten pixels: shown, hidden by its flags, a hidden command. The hidden control
+    // takes no room, so the hidden command's band lands right below the shown one.
+    const COLORREF colours[] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)};
+    Dib source(40, 30), dest(40, 30);
+    CStandInBar bar(CKLVCommandBarFace::barTypePopup, CKLVCommandBarFace::barPopup);
+    std::vector<std::unique_ptr<CStandInControl>> controls;
+    for (int i = 0; i < 3; ++i) {
+        source.m_dc.FillSolidRect(0, 10 * i, 40, 10, colours[i]);
+        controls.push_back(std::make_unique<CStandInControl>(CKLVControlFace::typeButton, &bar));
+        controls.back()->m_rc = CRect(0, 10 * i, 40, 10 * i + 10);
+        bar.m_controls.push_back(controls.back().get());
+    }
+    controls[1]->m_dwHideFlags = 1;
+    controls[2]->m_bHiddenCommand = TRUE;
+    m_pPaintManager->m_nAnimationSteps = 2;
+    m_pPaintManager->m_nAnimationTime = 0;
+    m_pPaintManager->AnimateExpanding(&bar, &dest.m_dc, &source.m_dc, TRUE);
+    EXPECT_EQ(dest.At(20, 5), colours[0]);
+    EXPECT_EQ(dest.At(20, 15), colours[2]);
+    EXPECT_EQ(dest.At(20, 25), kBack);
+}
+
+}  // namespace
