@@ -7,6 +7,7 @@
 #include "wsdl/Message.h"
 #include "wsdl/PortType.h"
 #include "wsdl/QualifiedIndex.h"
+#include "wsdl/SchemaNamespaceIndex.h"
 #include "wsdl/Service.h"
 #include "wsdl/WsdlException.h"
 #include "wsdl/WsdlExtensionHandler.h"
@@ -248,6 +249,8 @@ private:
     };
     Declaration findDeclaration(const Schema::QualifiedName& name, DeclarationKind kind);
     Declaration findResolvedDeclaration(const Schema::QualifiedName& resolved, DeclarationKind kind);
+    // What the schema at position holds of the name (the position whatever it holds).
+    Declaration declarationIn(std::size_t position, const Schema::QualifiedName& resolved, DeclarationKind kind);
     Schema::QualifiedName resolvedName(Schema::QualifiedName name) const;
     const std::string& referencedNamespace(const Schema::QualifiedName& name) const;
     Message* firstMessageNamed(std::string_view localName) const;
@@ -287,6 +290,8 @@ private:
     int importDepth_ = 0;
     std::vector<std::unique_ptr<IncludedDocument>> includedDocuments_;
     std::vector<std::unique_ptr<Schema::SchemaParser>> schemaParsers_;
+    // The schemas above that serve each namespace; linking schemas forgets it.
+    SchemaNamespaceIndex schemasByNamespace_;
     std::vector<HandlerEntry> handlers_;
     SoapExtension* soapExtension_ = nullptr; // the first handler
     SoapExtension* soap12Extension_ = nullptr; // the second

@@ -90,6 +90,8 @@ void WsdlParser::linkSchemas(std::size_t first)
         if (!schemaParsers_[i]->finalize())
             error("Invalid schema", 0);
     }
+    // Linking and settling may have registered namespaces with listed schemas.
+    schemasByNamespace_.forget();
 }
 
 void WsdlParser::parseMessage()

@@ -153,22 +153,27 @@ WsdlParser::Declaration WsdlParser::findResolvedDeclaration(const Schema::Qualif
 {
     const std::string& ns = resolved.getNamespace();
     // The built-in types live in the WSDL schema's table.
-    const bool builtIn = ns == Schema::SchemaUri;
-    for (std::size_t i = 0; i < schemaParsers_.size(); ++i) {
-        Schema::SchemaParser& schema = *schemaParsers_[i];
-        if (!builtIn && schema.getNamespace() != ns && schema.getImportIndex(ns) == -1)
-            continue;
-        Declaration found;
-        if (kind == TypeDeclaration)
-            found.typeId = schema.getTypeId(resolved, false);
-        else
-            found.element = schema.getElementWithLocalType(resolved);
-        if (builtIn || found.typeId != Schema::XSD_INVALID || found.element != nullptr) {
-            found.position = static_cast<int>(i);
+    if (ns == Schema::SchemaUri)
+        return declarationIn(0, resolved, kind);
+    for (const std::size_t position : schemasByNamespace_.servers(ns, schemaParsers_)) {
+        const Declaration found = declarationIn(position, resolved, kind);
+        if (found.typeId != Schema::XSD_INVALID || found.element != nullptr)
             return found;
-        }
     }
     return Declaration();
+}
+
+WsdlParser::Declaration WsdlParser::declarationIn(std::size_t position, const Schema::QualifiedName& resolved,
+                                                  DeclarationKind kind)
+{
+    Schema::SchemaParser& schema = *schemaParsers_[position];
+    Declaration found;
+    found.position = static_cast<int>(position);
+    if (kind == TypeDeclaration)
+        found.typeId = schema.getTypeId(resolved, false);
+    else
+        found.element = schema.getElementWithLocalType(resolved);
+    return found;
 }
 
 } // namespace Wsdl

@@ -36,6 +36,18 @@ protected:
             ++begin;
         return begin == end ? nullptr : begin->get();
     }
+    // Each name (prefixed as the document binds it) is declared in the schema
+    // at the position given, -1 for none.
+    struct DeclarationAt {
+        const char* name;
+        WsdlParser::DeclarationKind kind;
+        int position;
+    };
+    void expectSchemaPositions(std::initializer_list<DeclarationAt> declarations) const
+    {
+        for (const DeclarationAt& d : declarations)
+            EXPECT_EQ(parser_->getSchemaIndex(Schema::QualifiedName(d.name), d.kind), d.position) << d.name;
+    }
 };
 
 TEST_F(WsdlParseElementsTest, PartsReferToTypesAndElementsOfTheirSchemas)
@@ -236,20 +248,13 @@ TEST_F(WsdlParseElementsTest, NamesResolveThroughTheNamespacesInScope)
         EXPECT_EQ(parser_->getPortType(Schema::QualifiedName(c.name)), c.portType) << c.name;
         EXPECT_EQ(parser_->getBinding(Schema::QualifiedName(c.name)), c.binding) << c.name;
     }
-    struct Declaration {
-        const char* name;
-        WsdlParser::DeclarationKind kind;
-        int position;
-    };
-    const Declaration declarations[] = {
+    expectSchemaPositions({
         {"xsd:string", WsdlParser::TypeDeclaration, 0}, {"xsd:gYear", WsdlParser::TypeDeclaration, 0},
         {"tns:Pair", WsdlParser::TypeDeclaration, 2},   {"tns:Order", WsdlParser::ElementDeclaration, 2},
         {"tns:Order", WsdlParser::TypeDeclaration, -1}, {"tns:Pair", WsdlParser::ElementDeclaration, -1},
         {"enc:Array", WsdlParser::TypeDeclaration, 1},  {"o:Pair", WsdlParser::TypeDeclaration, -1},
         {"undeclared:Pair", WsdlParser::TypeDeclaration, -1},
-    };
-    for (const Declaration& d : declarations)
-        EXPECT_EQ(parser_->getSchemaIndex(Schema::QualifiedName(d.name), d.kind), d.position) << d.name;
+    });
     EXPECT_EQ(parser_->getTypeId(Schema::QualifiedName("xsd:string")), Schema::XSD_STRING);
     // A built-in type without an id of its own reads as a string.
     EXPECT_EQ(parser_->getTypeId(Schema::QualifiedName("xsd:gYear")), Schema::XSD_STRING);
@@ -285,6 +290,42 @@ TEST_F(WsdlParseElementsTest, EmbeddedSchemasKnowEachOtherWhateverTheirOrder)
         EXPECT_EQ(m->getParts()[0].getSchemaPosition(), usedFirst ? 3 : 2);
         EXPECT_NE(m->getPartType(0), 0);
     }
+}
+
+// A reference is resolved in the first listed schema that serves its
+// namespace, whether its own or one it imports: there its id is numbered.
+// Schemas listed after a look-up (a schema document a later import brings)
+// serve too, as do the namespaces linking gave the schemas.
+TEST_F(WsdlParseElementsTest, ReferencesResolveInTheFirstSchemaServingTheirNamespace)
+{
+    write("d.xsd", "<xsd:schema xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" targetNamespace=\"urn:d\">"
+                   "<xsd:element name=\"W\" type=\"xsd:int\"/></xsd:schema>\n");
+    const std::string types =
+        "<types>"
+        "<xsd:schema targetNamespace=\"urn:b\" xmlns:a=\"urn:a\"><xsd:import namespace=\"urn:a\"/>"
+        "<xsd:complexType name=\"Y\"><xsd:sequence><xsd:element name=\"x\" type=\"a:X\"/></xsd:sequence>"
+        "</xsd:complexType></xsd:schema>\n"
+        "<xsd:schema targetNamespace=\"urn:a\"><xsd:complexType name=\"X\"><xsd:sequence>"
+        "<xsd:element name=\"n\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
+        "<xsd:element name=\"E\" type=\"xsd:string\"/></xsd:schema>\n"
+        "<xsd:schema targetNamespace=\"urn:c\"><xsd:element name=\"Z\" type=\"xsd:int\"/></xsd:schema>\n"
+        "</types>\n";
+    const std::string early = "<message name=\"Early\"><part name=\"x\" type=\"a:X\"/></message>\n";
+    const std::string import = "<import namespace=\"urn:d\" location=\"d.xsd\"/>\n";
+    const std::string late = "<message name=\"Late\"><part name=\"w\" element=\"d:W\"/></message>\n";
+    parse(definitions(types + early + import + late,
+                      " xmlns:a=\"urn:a\" xmlns:b=\"urn:b\" xmlns:c=\"urn:c\" xmlns:d=\"urn:d\""));
+    expectSuccess();
+    ASSERT_EQ(parser_->getSchemaCount(), 4);
+    expectSchemaPositions({
+        {"a:X", WsdlParser::TypeDeclaration, 2},    {"a:E", WsdlParser::ElementDeclaration, 2},
+        {"b:Y", WsdlParser::TypeDeclaration, 2},    {"c:Z", WsdlParser::ElementDeclaration, 4},
+        {"d:W", WsdlParser::ElementDeclaration, 5}, {"a:Y", WsdlParser::TypeDeclaration, -1},
+        {"c:W", WsdlParser::ElementDeclaration, -1}, {"b:X", WsdlParser::TypeDeclaration, -1},
+    });
+    EXPECT_EQ(message("Early")->getParts()[0].getSchemaPosition(), 2);
+    EXPECT_EQ(message("Late")->getParts()[0].getSchemaPosition(), 5);
+    EXPECT_NE(message("Late")->getPartElement(0), nullptr);
 }
 
 TEST_F(WsdlParseElementsTest, FatalErrorsOfTheElements)
