@@ -70,14 +70,23 @@ void TypeTable::place(int id, XsdType* type, std::unique_ptr<XsdType> owned)
     slot.owned = std::move(owned); // a displaced type of this table is freed here
 }
 
+std::pair<TypeTable::NameEntry, bool> TypeTable::enterName(std::string_view name)
+{
+    const auto nameOf = [](NameEntry entry) { return std::string_view(entry->first); };
+    const auto [entry, fresh] = nameIndex_.emplaceMade(name, nameOf, [&] {
+        return &names_.emplace_back(std::string(name), XSD_INVALID);
+    });
+    return {*entry, fresh};
+}
+
 TypeTable::NameEntry TypeTable::claimAnonymousName()
 {
     // Skip names already taken, so that an anonymous type never lands on a
     // declared type (or on a name someone looked up).
     for (int number = count_;; ++number) {
-        const auto [entry, fresh] = userNames_.try_emplace("type" + std::to_string(number), XSD_INVALID);
+        const auto [entry, fresh] = enterName("type" + std::to_string(number));
         if (fresh)
-            return &*entry;
+            return entry;
     }
 }
 
@@ -90,7 +99,9 @@ void TypeTable::nameSlot(int id, NameEntry entry)
 void TypeTable::renameAnonymous(int id)
 {
     XsdType* holder = slotOf(id).type;
-    userNames_.erase(holder->getName());
+    // The name it leaves is free again: its entry stays, with no id, for
+    // the declared type that takes it next.
+    enterName(holder->getName()).first->second = XSD_INVALID;
     const NameEntry entry = claimAnonymousName();
     holder->setName(entry->first);
     nameSlot(id, entry);
@@ -107,7 +118,7 @@ int TypeTable::addType(std::unique_ptr<XsdType> type)
         type->setName(entry->first);
         type->setAnonymous(true);
     } else {
-        entry = &*userNames_.try_emplace(type->getName(), XSD_INVALID).first;
+        entry = enterName(type->getName()).first;
     }
     int id = entry->second;
     if (id != XSD_INVALID && !type->isAnonymous()) {
@@ -116,7 +127,7 @@ int TypeTable::addType(std::unique_ptr<XsdType> type)
         const XsdType* holder = slotOf(id).type;
         if (holder != nullptr && holder->isAnonymous()) {
             renameAnonymous(id);
-            entry = &*userNames_.try_emplace(type->getName(), XSD_INVALID).first;
+            entry = enterName(type->getName()).first;
             id = XSD_INVALID;
         }
     }
@@ -146,7 +157,7 @@ int TypeTable::getTypeId(const QualifiedName& name, bool create)
             return id;
     }
     // A name looked up is entered (with no id) even when none is made for it.
-    const NameEntry entry = &*userNames_.try_emplace(local, XSD_INVALID).first;
+    const NameEntry entry = enterName(local).first;
     if (entry->second != XSD_INVALID || !create)
         return entry->second;
     const int id = reserveSlot();
@@ -265,9 +276,9 @@ bool TypeTable::detectUndefinedTypes() const
 
 void TypeTable::printUndefinedTypes(std::ostream& out) const
 {
-    // The index is hashed: the names are listed in order.
+    // The names are listed in alphabetical order.
     std::vector<const std::string*> undefined;
-    for (const auto& entry : userNames_) {
+    for (const auto& entry : names_) {
         if (getTypePtr(entry.second) == nullptr)
             undefined.push_back(&entry.first);
     }
@@ -307,7 +318,8 @@ void TypeTable::clean()
     slots_.clear();
     slots_.resize(InitialCapacity);
     count_ = 0;
-    userNames_.clear();
+    names_.clear();
+    nameIndex_.clear();
     externals_.clear();
     externalsByName_.clear();
     externalsByType_.clear();

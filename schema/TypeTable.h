@@ -3,13 +3,16 @@
 
 #include "schema/Attribute.h"
 #include "schema/Element.h"
+#include "schema/FlatIndex.h"
 #include "schema/NameKeyMap.h"
 #include "schema/QualifiedName.h"
 
+#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -95,9 +98,12 @@ private:
 
     bool inRange(int id) const;
     Slot& slotOf(int id);
-    // An entry of userNames_; it stays where it is while the index grows.
+    // An entry of names_; it stays where it is while the index grows.
     using NameEntry = std::pair<const std::string, int>*;
-    // A new entry of userNames_ for an anonymous type, without an id yet.
+    // The entry of the name, made with no id when the name is new; and
+    // whether it was made.
+    std::pair<NameEntry, bool> enterName(std::string_view name);
+    // A new entry of names_ for an anonymous type, without an id yet.
     NameEntry claimAnonymousName();
     int reserveSlot();
     void place(int id, XsdType* type, std::unique_ptr<XsdType> owned);
@@ -110,8 +116,13 @@ private:
     void forEachOwnComplexType(Visit visit);
 
     std::vector<Slot> slots_;
-    // Hashed: every reference to a type of the schema looks its name up.
-    std::unordered_map<std::string, int> userNames_;
+    // Every name of this schema given or looked up, with its id (none for a
+    // name only looked up), in order of first mention. Every reference to a
+    // type looks its name up: the flat index reads one run of slots and the
+    // entry, where a node-based map read a bucket and a chain of nodes, each
+    // a cache miss once the schema outgrows the cache.
+    std::deque<std::pair<const std::string, int>> names_;
+    FlatIndex<NameEntry, std::string_view, std::hash<std::string_view>> nameIndex_;
     std::string targetNamespace_;
     std::vector<ExternalRef> externals_;
     // The external ids by name (named types) and by type object.
