@@ -129,20 +129,24 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
     for (std::string_view ns : namespaces)
         out.line("\t\"", cStringBody(ns), "\",");
     lines(out, {"\tNULL", "};", "",
+                "//a name (NULL: none) the same as text; strcmp, as every member of every element is looked up",
+                "//so: xmlStrcmp goes a byte at a time",
+                "static int mydecode_same(const xmlChar *name, const char *text)", "{",
+                "\treturn name != NULL && strcmp((const char *)name, text) == 0;", "}", "",
                 "//an element with the local name given, of the namespace ns (\"\": of none) exactly",
                 "static int mydecode_named_exactly(xmlNodePtr cur, const char *ns, const char *name)", "{",
-                "\tif(xmlStrcmp(cur->name, (const xmlChar *)name) != 0)", "\t\treturn 0;",
-                "\treturn cur->ns == NULL || cur->ns->href == NULL ? ns[0] == '\\0' : xmlStrcmp(cur->ns->href, (const xmlChar *)ns) == 0;",
+                "\tif(!mydecode_same(cur->name, name))", "\t\treturn 0;",
+                "\treturn cur->ns == NULL || cur->ns->href == NULL ? ns[0] == '\\0' : mydecode_same(cur->ns->href, ns);",
                 "}", "",
                 "//an element with the local name given, of the namespace ns, of none, or of another of the",
                 "//service's: what no sender of the service means is an element of a namespace foreign to it",
                 "static int mydecode_named(xmlNodePtr cur, const char *ns, const char *name)", "{",
                 "\tconst char\t*const *own;", "",
                 "\tif(mydecode_named_exactly(cur, ns, name))", "\t\treturn 1;",
-                "\tif(xmlStrcmp(cur->name, (const xmlChar *)name) != 0)", "\t\treturn 0;",
+                "\tif(!mydecode_same(cur->name, name))", "\t\treturn 0;",
                 "\tif(cur->ns == NULL || cur->ns->href == NULL)", "\t\treturn 1;",
                 "\tfor(own = mydecode_namespaces; *own != NULL; own++){",
-                "\t\tif(xmlStrcmp(cur->ns->href, (const xmlChar *)*own) == 0)", "\t\t\treturn 1;", "\t}",
+                "\t\tif(mydecode_same(cur->ns->href, *own))", "\t\t\treturn 1;", "\t}",
                 "\treturn 0;", "}", "",
                 "//an element an element before it repeats (its namespace and its local name)",
                 "static int mydecode_repeated(xmlNodePtr cur)", "{", "\txmlNodePtr\tbefore;", "",
@@ -170,42 +174,48 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                     "\tsize_t\tlength = strlen((const char *)key);", "\tchar\t*copy = (char *)malloc(length + 1);", "",
                     "\tif(copy == NULL)", "\t\treturn -1;", "\tmemcpy(copy, key, length + 1);", "\tfree(*dest);",
                     "\t*dest = copy;", "\treturn 0;", "}", ""});
-    // mydecode_long reads its own end.
-    if (used.count(CDecodeConversion::Unsigned) || used.count(CDecodeConversion::Floating) ||
-        used.count(CDecodeConversion::Boolean))
+    // The integer readers read their own ends.
+    if (used.count(CDecodeConversion::Floating) || used.count(CDecodeConversion::Boolean))
         lines(out, {"//a conversion took something and left nothing but blanks behind it",
                 "static int mydecode_end(const char *text, const char *end)", "{",
                 "\tif(end == text || errno != 0)", "\t\treturn -1;",
                 "\twhile(*end == ' ' || *end == '\\t' || *end == '\\r' || *end == '\\n')", "\t\tend++;",
                 "\treturn *end == '\\0' ? 0 : -1;", "}", ""});
+    // The integer readers are written out: strtoll, strtoull and errno cost as much as the rest of
+    // an item's decoding.
+    if (used.count(CDecodeConversion::Signed) || used.count(CDecodeConversion::Unsigned))
+        lines(out, {"//the decimal digits at c, at least one, into *magnitude, then blanks and the text's end; -1",
+                    "//without a digit, for a value above limit or for anything behind the blanks",
+                    "static int mydecode_digits(const xmlChar *c, unsigned long long limit, unsigned long long *magnitude)", "{",
+                    "\t//ten times the magnitude and a digit stay within limit while the magnitude is below cut, or is",
+                    "\t//cut and the digit at most last",
+                    "\tunsigned long long\tcut = limit / 10;", "\tint\tlast = (int)(limit % 10);", "",
+                    "\t*magnitude = 0;", "\tif(*c < '0' || *c > '9')", "\t\treturn -1;",
+                    "\tfor(; *c >= '0' && *c <= '9'; c++){",
+                    "\t\tif(*magnitude >= cut && (*magnitude > cut || *c - '0' > last))", "\t\t\treturn -1;",
+                    "\t\t*magnitude = *magnitude * 10 + (unsigned long long)(*c - '0');", "\t}",
+                    "\twhile(*c == ' ' || *c == '\\t' || *c == '\\r' || *c == '\\n')", "\t\tc++;",
+                    "\treturn *c == '\\0' ? 0 : -1;", "}", ""});
     if (used.count(CDecodeConversion::Signed))
-        lines(out, {"//what strtoll reads (blanks, a sign, decimal digits), then nothing but blanks; -1 without a digit",
-                    "//or beyond long long. Read here: strtoll and errno cost as much as the rest of an item's decoding",
+        lines(out, {"//what strtoll reads (its blanks, a sign, decimal digits), then nothing but blanks; -1 without a",
+                    "//digit or beyond long long",
                     "static int mydecode_long(const xmlChar *key, long long *value)", "{",
-                    "\tconst xmlChar\t*c = key;",
-                    "\t//long long's largest value, one more for a negative one",
-                    "\tunsigned long long\tlimit = ~0ULL >> 1, magnitude = 0, cut;", "\tint\tnegative = 0, last;", "",
+                    "\tconst xmlChar\t*c = key;", "\tunsigned long long\tmagnitude;", "\tint\tnegative = 0;", "",
                     "\twhile(*c == ' ' || (*c >= '\\t' && *c <= '\\r'))", "\t\tc++;",
                     "\tif(*c == '+' || *c == '-')", "\t\tnegative = *c++ == '-';",
-                    "\tif(*c < '0' || *c > '9')", "\t\treturn -1;", "\tlimit += (unsigned long long)negative;",
-                    "\t//ten times magnitude and a digit stay within limit while magnitude is below cut, or is cut and the digit at most last",
-                    "\tcut = limit / 10;", "\tlast = (int)(limit % 10);",
-                    "\tfor(; *c >= '0' && *c <= '9'; c++){",
-                    "\t\tif(magnitude >= cut && (magnitude > cut || *c - '0' > last))", "\t\t\treturn -1;",
-                    "\t\tmagnitude = magnitude * 10 + (unsigned long long)(*c - '0');", "\t}",
-                    "\twhile(*c == ' ' || *c == '\\t' || *c == '\\r' || *c == '\\n')", "\t\tc++;",
-                    "\tif(*c != '\\0')", "\t\treturn -1;",
+                    "\t//long long's largest value, one more for a negative one",
+                    "\tif(mydecode_digits(c, (~0ULL >> 1) + (unsigned long long)negative, &magnitude) != 0)", "\t\treturn -1;",
                     "\t*value = negative && magnitude > 0 ? -(long long)(magnitude - 1) - 1 : (long long)magnitude;",
                     "\treturn 0;", "}", ""});
     if (used.count(CDecodeConversion::Unsigned))
-        lines(out, {"//a sign only as XML Schema allows it (\"+\", or \"-\" before zero): strtoull would turn \"-1\"",
-                    "//into the largest value",
+        lines(out, {"//blanks, a sign only as XML Schema allows it (\"+\", or \"-\" before zero: strtoull would turn \"-1\"",
+                    "//into the largest value), decimal digits up to unsigned long long's largest value, blanks",
                     "static int mydecode_ulong(const xmlChar *key, unsigned long long *value)", "{",
-                    "\tconst char\t*text = (const char *)key;", "\tchar\t*end = NULL;", "",
-                    "\tif(mycheck_integer(text, MYCHECK_UNSIGNED) != 0)", "\t\treturn -1;",
-                    "\twhile(*text == ' ' || *text == '\\t' || *text == '\\r' || *text == '\\n' || *text == '+' || *text == '-')",
-                    "\t\ttext++;", "\terrno = 0;",
-                    "\t*value = strtoull(text, &end, 10);", "\treturn mydecode_end(text, end);", "}", ""});
+                    "\tconst xmlChar\t*c = key;", "\tint\tnegative = 0;", "",
+                    "\twhile(*c == ' ' || *c == '\\t' || *c == '\\r' || *c == '\\n')", "\t\tc++;",
+                    "\tif(*c == '+' || *c == '-')", "\t\tnegative = *c++ == '-';",
+                    "\tif(mydecode_digits(c, ~0ULL, value) != 0 || (negative && *value != 0))", "\t\treturn -1;",
+                    "\treturn 0;", "}", ""});
     if (used.count(CDecodeConversion::Floating))
         lines(out, {"//digits, signs, points and exponents, or XML Schema's INF, -INF and NaN; strtod alone",
                     "//would also take inf, infinity, nan and hexadecimal numbers",

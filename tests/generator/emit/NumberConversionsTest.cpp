@@ -405,22 +405,51 @@ TEST_F(NumberConversionsTest, NumbersGoWithAPointUnderALocaleOfCommas)
     EXPECT_EQ(run.output, expected);
 }
 
-// The signed reader is written out rather than calling strtoll: over every
-// text made of a front, a sign, digits and a back of the tables, it must
-// accept what strtoll reads whole (XML's blanks behind it aside) with the
-// same value, and refuse everything else, the range's edges above all.
+// The integer readers are written out rather than calling strtoll and
+// strtoull: over every text made of a front, a sign, digits and a back of
+// the tables, each must accept what the C library's reading accepts whole
+// (XML's blanks behind it aside; for the unsigned one, a sign as XML
+// Schema allows it) with the same value, and refuse everything else, the
+// ranges' edges above all.
 const char* const StrtollDriver = R"(
+static int blanks_to_end(const char *text, const char *end)
+{
+	if(end == text || errno != 0)
+		return -1;
+	while(*end == ' ' || *end == '\t' || *end == '\r' || *end == '\n')
+		end++;
+	return *end == '\0' ? 0 : -1;
+}
+
 static int by_strtoll(const char *text, long long *value)
 {
 	char	*end = NULL;
 
 	errno = 0;
 	*value = strtoll(text, &end, 10);
-	if(end == text || errno != 0)
+	return blanks_to_end(text, end);
+}
+
+static int by_strtoull(const char *text, unsigned long long *value)
+{
+	char	*end = NULL;
+
+	if(mycheck_integer(text, MYCHECK_UNSIGNED) != 0)
 		return -1;
-	while(*end == ' ' || *end == '\t' || *end == '\r' || *end == '\n')
-		end++;
-	return *end == '\0' ? 0 : -1;
+	while(*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n' || *text == '+' || *text == '-')
+		text++;
+	errno = 0;
+	*value = strtoull(text, &end, 10);
+	return blanks_to_end(text, end);
+}
+
+/* says where a reader and the C library differ; 1 where the library read the text */
+static int agree(const char *what, const char *text, int result, unsigned long long ours, int expected,
+	unsigned long long theirs)
+{
+	if(result != expected || (result == 0 && ours != theirs))
+		printf("%s \"%s\": %d %llu, the C library %d %llu\n", what, text, result, ours, expected, theirs);
+	return expected == 0;
 }
 
 int main(void)
@@ -429,44 +458,46 @@ int main(void)
 	static const char *const signs[] = {"", "+", "-", "+-", "--", "- "};
 	static const char *const digits[] = {"", "0", "7", "0000000000000000000000042", "922337203685477580",
 		"9223372036854775806", "9223372036854775807", "9223372036854775808", "9223372036854775809",
-		"9223372036854775810", "18446744073709551615", "18446744073709551616", "99999999999999999999999",
+		"9223372036854775810", "18446744073709551610", "18446744073709551615", "18446744073709551616",
+		"18446744073709551619", "99999999999999999999999",
 		"1 2", "12x", "0x1F", "1e3", "1.0", "5\xd9\xa1"};
 	static const char *const backs[] = {"", " ", "\r\n\t ", "\v", "x", " 1", "\xc2\xa0"};
 	char	text[128];
 	size_t	f, s, d, b;
-	int	read = 0, refused = 0;
+	int	texts = 0, read = 0, read_unsigned = 0;
 
 	for(f = 0; f < sizeof(fronts) / sizeof(fronts[0]); f++)
 	for(s = 0; s < sizeof(signs) / sizeof(signs[0]); s++)
 	for(d = 0; d < sizeof(digits) / sizeof(digits[0]); d++)
 	for(b = 0; b < sizeof(backs) / sizeof(backs[0]); b++){
 		long long	ours = 0, theirs = 0;
+		unsigned long long	ours_unsigned = 0, theirs_unsigned = 0;
 		int	result, expected;
 
 		snprintf(text, sizeof(text), "%s%s%s%s", fronts[f], signs[s], digits[d], backs[b]);
+		texts++;
 		result = mydecode_long((const xmlChar *)text, &ours);
 		expected = by_strtoll(text, &theirs);
-		if(result != expected || (result == 0 && ours != theirs))
-			printf("\"%s\": %d %lld, strtoll %d %lld\n", text, result, ours, expected, theirs);
-		if(expected == 0)
-			read++;
-		else
-			refused++;
+		read += agree("signed", text, result, (unsigned long long)ours, expected, (unsigned long long)theirs);
+		result = mydecode_ulong((const xmlChar *)text, &ours_unsigned);
+		expected = by_strtoull(text, &theirs_unsigned);
+		read_unsigned += agree("unsigned", text, result, ours_unsigned, expected, theirs_unsigned);
 	}
-	printf("read %d refused %d\n", read, refused);
+	printf("signed: read %d refused %d\n", read, texts - read);
+	printf("unsigned: read %d refused %d\n", read_unsigned, texts - read_unsigned);
 	return 0;
 }
 )";
 
-TEST_F(NumberConversionsTest, SignedIntegersReadAsStrtollReadsThem)
+TEST_F(NumberConversionsTest, IntegersReadAsTheCLibraryReadsThem)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
     const RunResult run = runNumbersDriver(StrtollDriver);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
-    // 6 fronts, 6 signs, 19 digit runs and 7 backs: only the lines of
-    // counts, no text read otherwise than strtoll reads it.
-    EXPECT_EQ(run.output, "read 232 refused 4556\n");
+    // 6 fronts, 6 signs, 21 digit runs and 7 backs: only the lines of
+    // counts, no text read otherwise than the C library reads it.
+    EXPECT_EQ(run.output, "signed: read 232 refused 5060\nunsigned: read 210 refused 5082\n");
 }
 
 } // namespace
