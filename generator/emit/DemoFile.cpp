@@ -157,8 +157,9 @@ private:
         if (windows_) {
             out_.line("#include <process.h>");
         } else {
-            // accept, getsockname and struct sockaddr_in come from the system's socket headers.
-            lines(out_, {"#include <pthread.h>", "#include <sys/socket.h>", "#include <netinet/in.h>"});
+            // accept, getsockname and struct sockaddr_in come from the system's socket headers;
+            // clock_gettime bounds the wait for the connections still served.
+            lines(out_, {"#include <pthread.h>", "#include <sys/socket.h>", "#include <netinet/in.h>", "#include <time.h>"});
         }
         out_.emptyLine();
         out_.line("#include \"", p_, "_api.h\"");
@@ -331,6 +332,8 @@ private:
                       kindId(call.response), ", ", P_, call.soapVersion == 12 ? "_SOAP_1_2" : "_SOAP_1_1", ", port, pk);");
         }
         const std::string count = std::to_string(called);
+        // A connection's thread cut off by the end of the demo may leave its socket behind.
+        out_.line("demo_wait_served();");
         out_.line("free(pk);");
         out_.open("if(answered == ", count, "){");
         out_.line("printf(\"demo: ", count, " of ", count, " calls got their answer\\n\");");

@@ -121,12 +121,16 @@ void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const c
 
 //the server side's bounds: connections served at once (one thread each; more wait to be
 //accepted), and the seconds a connection may stay without a request before it is closed, so
-//that idle clients cannot keep others waiting
+//that idle clients cannot keep others waiting; the seconds the demo's end waits for the
+//connections still served
 #ifndef DEMO_CONNECTIONS
 #define DEMO_CONNECTIONS	16
 #endif
 #ifndef DEMO_IDLE_SECONDS
 #define DEMO_IDLE_SECONDS	5
+#endif
+#ifndef DEMO_SERVED_WAIT
+#define DEMO_SERVED_WAIT	5
 #endif
 
 //whether the next request, or the end of the connection, arrives within the idle limit
@@ -218,6 +222,25 @@ void demo_give_slot(void)
 {
 	ReleaseSemaphore(demo_slots, 1, NULL);
 }
+
+//waits, DEMO_SERVED_WAIT seconds at most, until every connection's thread has given its slot back
+//(the accepting thread holds the one left), so that the demo never ends in the middle of one
+void demo_wait_served(void)
+{
+	DWORD start = GetTickCount(), spent;
+	LONG held = 0;
+
+	if(demo_slots == NULL)
+		return;
+	while(held < DEMO_CONNECTIONS - 1){
+		spent = GetTickCount() - start;
+		if(spent >= DEMO_SERVED_WAIT * 1000 || WaitForSingleObject(demo_slots, DEMO_SERVED_WAIT * 1000 - spent) != WAIT_OBJECT_0)
+			break;
+		held++;
+	}
+	if(held > 0)
+		ReleaseSemaphore(demo_slots, held, NULL);
+}
 #else
 static pthread_mutex_t demo_slots_lock = PTHREAD_MUTEX_INITIALIZER;
 static pthread_cond_t demo_slot_given = PTHREAD_COND_INITIALIZER;
@@ -237,7 +260,23 @@ void demo_give_slot(void)
 {
 	pthread_mutex_lock(&demo_slots_lock);
 	demo_slots_taken--;
-	pthread_cond_signal(&demo_slot_given);
+	//both the accepting thread and the end of the demo may wait
+	pthread_cond_broadcast(&demo_slot_given);
+	pthread_mutex_unlock(&demo_slots_lock);
+}
+
+//waits, DEMO_SERVED_WAIT seconds at most, until every connection's thread has given its slot back
+//(the accepting thread holds the one left), so that the demo never ends in the middle of one
+void demo_wait_served(void)
+{
+	struct timespec until;
+
+	clock_gettime(CLOCK_REALTIME, &until);
+	until.tv_sec += DEMO_SERVED_WAIT;
+	pthread_mutex_lock(&demo_slots_lock);
+	while(demo_slots_taken > 1)
+		if(pthread_cond_timedwait(&demo_slot_given, &demo_slots_lock, &until) != 0)
+			break;
 	pthread_mutex_unlock(&demo_slots_lock);
 }
 #endif
