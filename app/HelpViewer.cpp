@@ -1,5 +1,7 @@
 #include "app/HelpViewer.h"
 
+#include "toolkit/common/LoadedModule.h"
+
 namespace {
 
 BOOL RunsUnderWine() {
@@ -51,7 +53,7 @@ BOOL OpenHtmlHelp(HWND hWndOwner, LPCSTR lpszChmPath) {
     // The viewer stays loaded for the windows it opens.
     static HMODULE s_hHelpControl = ::LoadLibraryA("hhctrl.ocx");
     if (!s_hHelpControl) return FALSE;
-    auto pfnHtmlHelp = reinterpret_cast<PFNHTMLHELPA>(::GetProcAddress(s_hHelpControl, "HtmlHelpA"));
+    auto pfnHtmlHelp = KLVProcCast<PFNHTMLHELPA>(::GetProcAddress(s_hHelpControl, "HtmlHelpA"));
     const UINT kDisplayTopic = 0;
     return pfnHtmlHelp && pfnHtmlHelp(hWndOwner, lpszChmPath, kDisplayTopic, 0) != nullptr;
 }

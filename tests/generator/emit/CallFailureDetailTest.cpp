@@ -164,8 +164,9 @@ TEST_F(CallFailureDetailTest, EachFailureHasItsCodeAndADetailThatNamesTheCause)
             at = detail.find(text, at);
             EXPECT_NE(at, std::string::npos) << row.label << ": " << text << " in " << detail;
         }
-        if (row.detail.empty())
+        if (row.detail.empty()) {
             EXPECT_EQ(detail, "") << row.label;
+        }
         EXPECT_EQ(faultDetail, row.faultDetail) << row.label;
         EXPECT_EQ(greeting, row.greeting) << row.label;
     }

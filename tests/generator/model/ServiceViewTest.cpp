@@ -243,7 +243,10 @@ TEST(ServiceViewByHand, StructsOfAViewBuiltByHand)
     CViewType& point = v.addType("urn:h", "Point");
     point.contentKind = 2;
     point.hasContentModel = true;
-    point.particles.push_back(CViewParticle{"x", CTypeRef{14, nullptr}});
+    CViewParticle x;
+    x.name = "x";
+    x.type = CTypeRef{14, nullptr};
+    point.particles.push_back(x);
     schema.types.push_back(&point);
     v.addElement("urn:h", "origin", CTypeRef{0, &point}, 0);
     v.assignNames();

@@ -338,7 +338,9 @@ TEST_F(CommandBarRouting, RightButtonReleaseReachesTheControlUnlessTheSiteTakesI
         bar.m_pOwner = &site;
         bar.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(7, 8));
         EXPECT_EQ(pButton->m_calls, c.calls) << c.what;
-        if (!pButton->m_calls.empty()) EXPECT_EQ(pButton->m_pt, CPoint(7, 8)) << c.what;
+        if (!pButton->m_calls.empty()) {
+            EXPECT_EQ(pButton->m_pt, CPoint(7, 8)) << c.what;
+        }
         EXPECT_EQ(site.m_nAsked, c.bCustomize ? 0 : 1) << c.what;
         bar.m_pOwner = &m_site;
     }

@@ -158,7 +158,8 @@ TEST(DrawHelpers, MnemonicsAreStrippedAndDoubledAmpersandsKept) {
 TEST(DrawHelpers, FontsAreFoundWithoutRegardToCase) {
     CString face;   // the first installed face
     HDC hDC = ::GetDC(nullptr);
-    LOGFONTA any = {0, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET};
+    LOGFONTA any = {};
+    any.lfCharSet = DEFAULT_CHARSET;
     auto first = [](const LOGFONTA* p, const TEXTMETRICA*, DWORD, LPARAM l) { *reinterpret_cast<CString*>(l) = p->lfFaceName; return 0; };
     ::EnumFontFamiliesExA(hDC, &any, first, reinterpret_cast<LPARAM>(&face), 0);
     ::ReleaseDC(nullptr, hDC);

@@ -52,9 +52,10 @@ protected:
 
     // The parent reflects notifications and colour requests to the link.
     void Create(CTestLink& link, LPCTSTR lpszText, DWORD dwStyle) {
-        if (!m_parent.GetSafeHwnd())
+        if (!m_parent.GetSafeHwnd()) {
             ASSERT_TRUE(m_parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_CHILD | WS_VISIBLE,
                                           CRect(0, 0, 400, 100), classlib_test::VisibleStage(), 1));
+        }
         ASSERT_TRUE(link.Create(lpszText, WS_CHILD | WS_VISIBLE | dwStyle, CRect(10, 10, 310, 40), &m_parent, 100));
     }
 

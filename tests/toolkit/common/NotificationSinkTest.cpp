@@ -112,10 +112,15 @@ TEST(NotificationSink, TheMessageWindowRoutesTheRegisteredMessage) {
     wnd.DestroyWindow();
 }
 
+}  // namespace
+
+// Outside the unnamed namespace, where the serial macro's extraction operator is no unused local.
 class CRegisteredAtStartUp : public CObject {
     DECLARE_SERIAL(CRegisteredAtStartUp)
 };
 KLV_IMPLEMENT_SERIAL(CRegisteredAtStartUp, CObject)
+
+namespace {
 
 TEST(StartupRegistrations, AreInPlaceBeforeMainRuns) {
     EXPECT_NE(KLV_WM_NOTIFICATIONSINKMT_ONEVENT, 0u);

@@ -187,8 +187,9 @@ TEST(AuxData, VerticalFontsPreferArialUnlessTheMenuUsesTahoma) {
     const CString arialOr = CKLVDrawHelpers::FontExists("Arial") ? "Arial" : "Horz";
     EXPECT_STREQ(CKLVAuxData::GetVerticalFaceName("Klv No Such Face", "MS Sans Serif", "Horz"), arialOr);
     EXPECT_STREQ(CKLVAuxData::GetVerticalFaceName(nullptr, "tAHOMA", "Horz"), "Horz");
-    if (CKLVDrawHelpers::FontExists("Liberation Sans"))
+    if (CKLVDrawHelpers::FontExists("Liberation Sans")) {
         EXPECT_STREQ(CKLVAuxData::GetVerticalFaceName("Liberation Sans", "Tahoma", "Horz"), "Liberation Sans");
+    }
 }
 
 }  // namespace

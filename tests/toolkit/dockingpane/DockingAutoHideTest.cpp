@@ -317,8 +317,12 @@ TEST_F(AutoHideTest, TheSlidingExtentIsTheDockingSizeAndTheBorderOnTheSidesPlace
         // The panel stands on the placed side of the client area.
         CRect rcClient;
         site->GetClientRect(&rcClient);
-        if (c.nPlaced == klvDockRight) EXPECT_EQ(rcArea.right, rcClient.right - pPanel->GetThickness()) << c.pszCase;
-        if (c.nPlaced == klvDockLeft) EXPECT_EQ(rcArea.left, rcClient.left + pPanel->GetThickness()) << c.pszCase;
+        if (c.nPlaced == klvDockRight) {
+            EXPECT_EQ(rcArea.right, rcClient.right - pPanel->GetThickness()) << c.pszCase;
+        }
+        if (c.nPlaced == klvDockLeft) {
+            EXPECT_EQ(rcArea.left, rcClient.left + pPanel->GetThickness()) << c.pszCase;
+        }
         // Back to its docked place, the panel's window closes with a delay.
         const HWND hWnd = pWnd->m_hWnd;
         manager->ToggleDocking(pPane);
@@ -434,7 +438,9 @@ TEST_F(AutoHideResizeTest, TheLiveLoopEndsOnAQuitRequestAndOnCaptureLoss) {
         MSG msg;
         const BOOL bQuit = ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         EXPECT_EQ(bQuit, c.bQuit) << c.pszCase;
-        if (bQuit) EXPECT_EQ(msg.wParam, 7u);
+        if (bQuit) {
+            EXPECT_EQ(msg.wParam, 7u);
+        }
     }
     EXPECT_EQ(pOutput->GetRefCount(), ActiveRefs(pOutput));
     EXPECT_EQ(pWnd->GetRefCount(), 1);

@@ -505,7 +505,9 @@ TEST_F(LiveLayoutLoad, ALayoutLoadedIntoTheLiveManagerGetsItsWindows) {
         EXPECT_EQ((::GetWindowLongPtrA(hContainer, GWL_STYLE) & WS_VISIBLE) != 0, e.bVisible != FALSE);
         EXPECT_EQ(manager->IsFloatingSite(pPane->GetDockingSite()), e.bFloating);
         EXPECT_EQ(::GetParent(hContainer), pPane->GetDockingSite()->GetSafeHwnd());
-        if (e.bVisible) EXPECT_FALSE(CRect(pPane->GetContainer()->GetPaneWindowRect()).IsRectEmpty());
+        if (e.bVisible) {
+            EXPECT_FALSE(CRect(pPane->GetContainer()->GetPaneWindowRect()).IsRectEmpty());
+        }
     }
     CWnd* pFrame = manager->FindPane(703)->GetDockingSite();
     EXPECT_TRUE(pFrame->GetStyle() & WS_VISIBLE);

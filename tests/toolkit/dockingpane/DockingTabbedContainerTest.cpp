@@ -132,7 +132,9 @@ TEST_F(TabbedContainerTest, CaptionAndTabRowFollowOptionsAndPaneCount) {
         else EXPECT_EQ(rc.top, c.bCaption ? nCaption : 0) << c.pszCase;
         EXPECT_EQ(rc.bottom < 200 - 20, c.bTabs) << c.pszCase;
         // Without a caption no button is ever hit.
-        if (!c.bCaption) EXPECT_EQ(pTabbed->HitTest(150, 5), CKLVDockingPaneTabbedContainer::htNothing) << c.pszCase;
+        if (!c.bCaption) {
+            EXPECT_EQ(pTabbed->HitTest(150, 5), CKLVDockingPaneTabbedContainer::htNothing) << c.pszCase;
+        }
     }
 }
 
@@ -249,7 +251,9 @@ TEST_F(TabbedContainerTest, CaptionButtonPressEndsOnReleaseEscapeQuitAndLostCapt
         MSG msg;
         const BOOL bQuit = ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         EXPECT_EQ(bQuit != 0, c.nQuitCode != 0) << c.pszCase;
-        if (bQuit) EXPECT_EQ(msg.wParam, c.nQuitCode);
+        if (bQuit) {
+            EXPECT_EQ(msg.wParam, c.nQuitCode);
+        }
         classlib_test::PumpPending();
     }
     site->m_onMessage = nullptr;

@@ -93,7 +93,9 @@ TEST_F(GridPaint, ASelectedCaptionTakesSelectionColoursOnlyWhileTheGridHasTheFoc
         Draw(m_pItem, ODS_SELECTED);
         EXPECT_EQ(m_dc.GetPixel(Divider() - 3, 1), c.clrFill);
         EXPECT_GT(CountPixels(rcCaption, c.clrText), 0);
-        if (c.nFocus) EXPECT_EQ(CountPixels(rcCaption, clrOwn), 0);
+        if (c.nFocus) {
+            EXPECT_EQ(CountPixels(rcCaption, clrOwn), 0);
+        }
     }
     m_parent.ShowWindow(SW_HIDE);
 }
@@ -193,7 +195,9 @@ TEST_F(GridPaint, VerbLinksWrapAtSpacesCommasAndHyphens) {
         const CRect rcPane(0, 0, m_dc.GetTextExtent(c.caption).cx - 1 + 12, 60);
         EXPECT_EQ(pPaint->LayoutVerbs(&m_dc, rcPane, FALSE), -1);
         EXPECT_EQ(pVerb->m_rcPart.top, 4 + nLine);
-        if (c.tail) EXPECT_EQ(pVerb->m_rcPart.Width(), m_dc.GetTextExtent(c.tail).cx);
+        if (c.tail) {
+            EXPECT_EQ(pVerb->m_rcPart.Width(), m_dc.GetTextExtent(c.tail).cx);
+        }
     }
     // No room at all: every turn still takes a character, so the layout ends.
     m_grid.GetVerbs()->RemoveAll();

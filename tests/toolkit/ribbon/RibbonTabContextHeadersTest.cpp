@@ -75,7 +75,9 @@ TEST(RibbonTabContextHeaders, KeepOffTheTitleOrAreRemovedWhenNothingFits) {
         EXPECT_EQ(c.bShown, headers.Arrange(0, c.nRight, rcTitle));
         EXPECT_EQ(c.bShown ? 1 : 0, headers.GetCount());
         EXPECT_EQ(CRect(c.titleAfter.first, 4, c.titleAfter.second, 30), rcTitle);
-        if (c.bShown) EXPECT_EQ(CRect(c.headerAfter.first, 4, c.headerAfter.second, 30), headers.GetAt(0)->rcHeader);
+        if (c.bShown) {
+            EXPECT_EQ(CRect(c.headerAfter.first, 4, c.headerAfter.second, 30), headers.GetAt(0)->rcHeader);
+        }
     }
 }
 

@@ -109,10 +109,16 @@ TEST(TabCtrlThemeOutlines, GradientTabsHaveCutCornersAndNoLineTowardThePages) {
             const CPoint pt = At(rc, m);
             const std::string what = "style " + std::to_string(c.dwStyle) + (c.bSelected ? " selected" : "") +
                                      " at " + std::to_string(pt.x) + "," + std::to_string(pt.y);
-            if (m.nColor == kBorder) EXPECT_EQ(canvas.At(pt), kBorderColor) << what;
-            if (m.nColor == kUntouched) EXPECT_EQ(canvas.At(pt), kBack) << what;
+            if (m.nColor == kBorder) {
+                EXPECT_EQ(canvas.At(pt), kBorderColor) << what;
+            }
+            if (m.nColor == kUntouched) {
+                EXPECT_EQ(canvas.At(pt), kBack) << what;
+            }
             // The side toward the pages carries the face, never the outline.
-            if (m.nColor == kNotBorder) EXPECT_NE(canvas.At(pt), kBorderColor) << what;
+            if (m.nColor == kNotBorder) {
+                EXPECT_NE(canvas.At(pt), kBorderColor) << what;
+            }
         }
     }
 }

@@ -30,7 +30,9 @@ TEST_F(Manager, DeletingTabsMovesTheSelectionToTheTabNowInItsPlace) {
         CKLVTabManagerItem* pNext = c.nDelete == c.nSelected ? row.Item(c.nDelete + 1) : row.Item(c.nSelected);
         EXPECT_TRUE(row.DeleteItem(c.nDelete));
         EXPECT_EQ(row.GetCurSel(), c.nExpected) << c.nCount << " " << c.nDelete;
-        if (pNext && c.nExpected >= 0) EXPECT_EQ(row.GetSelectedItem(), pNext);
+        if (pNext && c.nExpected >= 0) {
+            EXPECT_EQ(row.GetSelectedItem(), pNext);
+        }
     }
     TestTabRow row;
     row.AddFixedTabs(2, 50);
@@ -111,7 +113,9 @@ TEST_F(Manager, TooltipsByModeShowOnlyCutCaptionsInModeTwo) {
         TOOLINFO ti = {};
         const INT_PTR nHit = row.PerformToolHitTest(nullptr, row.Item(1)->GetRect().CenterPoint(), &ti);
         EXPECT_EQ(nHit, c.bShown ? 1 : -1) << c.nMode << " " << c.nWidth;
-        if (c.bShown) EXPECT_STREQ(ti.lpszText, "A caption of some length");
+        if (c.bShown) {
+            EXPECT_STREQ(ti.lpszText, "A caption of some length");
+        }
         std::free(ti.lpszText);
     }
 }

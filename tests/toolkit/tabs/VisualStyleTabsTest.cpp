@@ -180,7 +180,9 @@ TEST(TabCtrlThemedTabs, TheStylesTabTurnedForEachOrientationWithASelectedTabsOut
             const Expect e = Sides(rc, c.outer);
             EXPECT_EQ(canvas.At(rc.CenterPoint()), Style::Face(1, nState)) << what;
             EXPECT_EQ(canvas.At(e.ptEdge), Style::Edge(1, nState)) << what << Where(e.ptEdge);
-            if (e.ptBeyond.x >= 0 && e.ptBeyond.y >= 0) EXPECT_EQ(canvas.At(e.ptBeyond), kBack) << what << Where(e.ptBeyond);
+            if (e.ptBeyond.x >= 0 && e.ptBeyond.y >= 0) {
+                EXPECT_EQ(canvas.At(e.ptBeyond), kBack) << what << Where(e.ptBeyond);
+            }
             if (!bSelected) {
                 const COLORREF clrCorner = c.outer == 't' ? kBack : pTheme->GetBackColor();
                 EXPECT_EQ(canvas.At(e.ptCorner), clrCorner) << what << Where(e.ptCorner);

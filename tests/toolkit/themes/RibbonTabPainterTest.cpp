@@ -26,7 +26,7 @@ CString Text(int n) {
 }
 CString Text(const CRect& rc) {
     CString str;
-    str.Format("%d,%d,%d,%d", rc.left, rc.top, rc.right, rc.bottom);
+    str.Format("%ld,%ld,%ld,%ld", rc.left, rc.top, rc.right, rc.bottom);
     return str;
 }
 

@@ -304,8 +304,9 @@ TEST_F(RibbonTheme, TheBarClosesItsBottomWithoutGroupAreaAndFramesTheQuickAccess
         EXPECT_EQ(dib.At(300, nHeight - 2) == m_pTheme->m_clrMinimizedEdgeShadow, c.bLines) << what;
         EXPECT_EQ(dib.At(300, nHeight - 1) == m_pTheme->m_clrMinimizedEdgeHighlight, c.bLines) << what;
         const CRect rcQuickAccess = m_pRibbon->m_rcQuickAccess;
-        if (c.bFrame)
+        if (c.bFrame) {
             EXPECT_EQ(LeftInside(dib, rcQuickAccess), ThemeSkin::PartColor(imgQuickAccessBelowFrame, 0)) << what;
+        }
         EXPECT_EQ(dib.At(300, m_pRibbon->m_rcTabRow.CenterPoint().y), m_pTheme->m_clrRibbonFace) << what;
     }
 }

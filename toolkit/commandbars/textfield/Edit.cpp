@@ -30,7 +30,7 @@ int CKLVEdit::PassKeyToEdit(UINT nChar, LPARAM lParam) {
 BOOL CKLVEdit::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (nID != ID_EDIT_COPY && nID != ID_EDIT_CUT && nID != ID_EDIT_PASTE)
         return CEdit::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    if (nCode == CN_UPDATE_COMMAND_UI) {
+    if (static_cast<UINT>(nCode) == CN_UPDATE_COMMAND_UI) {
         if (pHandlerInfo) return TRUE;
         static_cast<CCmdUI*>(pExtra)->Enable(IsEditCommandEnabled(nID));
         return TRUE;

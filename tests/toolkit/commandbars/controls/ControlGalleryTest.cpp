@@ -552,7 +552,9 @@ TEST(ControlGallery, TheCollectionMakesAGalleryForTypeTen) {
     pGallery->SetItems(pItems);
     pItems->InternalRelease();
     auto* pOther = static_cast<CKLVControlGallery*>(pBar->GetControls()->Add(CKLVControl::typeGallery, 700));
-    if (pGallery->GetAction()) EXPECT_EQ(pOther->GetItems(), pGallery->GetItems());
+    if (pGallery->GetAction()) {
+        EXPECT_EQ(pOther->GetItems(), pGallery->GetItems());
+    }
     EXPECT_EQ(pGallery->GetItemCount(), 3);
 }
 

@@ -278,13 +278,17 @@ TEST(LexTextSchema, TheWalkToAPassStartStopsForABreakAndLetsAPainterIn) {
                     if (lock.IsLocked()) ++nPaints;
                 }
             });
-        if (c.bPainter) ASSERT_TRUE(WaitUntil([&] { return nPaints > 0; })) << "the painter runs";
+        if (c.bPainter) {
+            ASSERT_TRUE(WaitUntil([&] { return nPaints > 0; })) << "the painter runs";
+        }
         schema.SetBreak(c.bBreak);
         for (const CKLVSyntaxEditPosition& pos : positions) {
             const CKLVLexBlockPtr pFound = schema.FindBlock(pos);
             if (pos.nLine < 1000) continue;   // a walk too short to stop
             EXPECT_EQ(static_cast<bool>(pFound), c.bFound) << pos.nLine;
-            if (c.bFound) EXPECT_EQ(pFound.Get(), Walked(pos).Get()) << pos.nLine;
+            if (c.bFound) {
+                EXPECT_EQ(pFound.Get(), Walked(pos).Get()) << pos.nLine;
+            }
         }
         const CKLVSyntaxEditPosition posLate(1900, 0);
         const int nFlags = schema.Parse(TRUE, parsed.Iter().get(), &posLate, nullptr, FALSE);
