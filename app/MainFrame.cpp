@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/textfield/Edit.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/dockingpane/DockingPane.h"
@@ -27,6 +28,14 @@ BOOL WinExecProcess(LPCSTR lpszCommandLine, UINT nShowCmd) {
 
 void ShellOpen(HWND hWnd, LPCSTR lpszTarget) {
     ::ShellExecuteA(hWnd, "open", lpszTarget, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// The menus name a shortcut's modifier keys as the program's own texts and tips write them
+// ("Ctrl+N"), whatever the keyboard driver calls them (Wine's says "Control").
+void NameModifierKeys(CKLVAccelManager* pAccelManager) {
+    pAccelManager->m_mapKeyNames[VK_CONTROL] = "Ctrl";
+    pAccelManager->m_mapKeyNames[VK_SHIFT] = "Shift";
+    pAccelManager->m_mapKeyNames[VK_MENU] = "Alt";
 }
 
 // The offset that moves [nLow, nHigh) into [nWorkLow, nWorkHigh), its low edge winning where it
@@ -183,6 +192,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 BOOL CMainFrame::CreateCommandBars() {
     if (!InitCommandBars()) return FALSE;
     CKLVCommandBars* pCommandBars = GetCommandBars();
+    NameModifierKeys(pCommandBars->GetAccelManager());
     CKLVCommandBar* pMenuBar = pCommandBars->SetMenu("Menu Bar", IDR_MAINFRAME);
     if (!pMenuBar) return FALSE;
     // The menu bar carries the active child's system menu.

@@ -56,6 +56,21 @@ void CollectMenuKeys(HMENU hMenu, std::map<UINT, std::string>& keys) {
     }
 }
 
+// The key each menu shows beside its commands, as its popup lays them out, by command id,
+// through the submenus.
+void CollectShownKeys(CKLVCommandBar* pBar, std::map<UINT, std::string>& keys) {
+    pBar->UpdateShortcuts();
+    for (int i = 0; i < pBar->GetControlCount(); ++i) {
+        CKLVControl* pControl = pBar->GetControl(i);
+        if (CKLVCommandBar* pSub = pControl->GetCommandBar()) {
+            CollectShownKeys(pSub, keys);
+            continue;
+        }
+        const CString strKey = pControl->GetShortcutText();
+        if (!strKey.IsEmpty()) keys[static_cast<UINT>(pControl->GetId())] = std::string(strKey);
+    }
+}
+
 // The frame's window procedure replaced for a while: commands are recorded and go no further
 // (New and Open would start their dialogs).
 class CommandRecorder {
@@ -140,6 +155,34 @@ TEST_F(KeysAndTipsTest, EveryKeyAMenuShowsRunsItsCommandFromAnEditorTabAndAPane)
             EXPECT_EQ(recorder.commands, std::vector<UINT>{nID}) << text << " from " << pFocus->GetRuntimeClass()->m_lpszClassName;
         }
     }
+}
+
+TEST_F(KeysAndTipsTest, MenusShowEachKeyAsTheMenuTextsAndTheToolBarTipsWriteIt) {
+    HMENU hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    std::map<UINT, std::string> written;
+    CollectMenuKeys(hMenu, written);
+    ::DestroyMenu(hMenu);
+    // Delete is the editor's own key: the frame's table has none that its menu item could show.
+    written.erase(ID_EDIT_CLEAR);
+    std::map<UINT, std::string> shown;
+    CKLVCommandBar* pMenuBar = Frame().GetCommandBars()->GetMenuBar();
+    ASSERT_NE(pMenuBar, nullptr);
+    for (int i = 0; i < pMenuBar->GetControlCount(); ++i) {
+        if (CKLVCommandBar* pPopup = pMenuBar->GetControl(i)->GetCommandBar()) CollectShownKeys(pPopup, shown);
+    }
+    EXPECT_EQ(shown, written);
+    // "prompt\ntip (key)": a tip that names a key names it as the menu shows it.
+    int nTips = 0;
+    for (const auto& [nID, key] : shown) {
+        CString strText;
+        ASSERT_TRUE(strText.LoadString(nID)) << nID;
+        const CString strTip = strText.Mid(strText.Find('\n') + 1);
+        const int nOpen = strTip.Find(" (");
+        if (nOpen < 0) continue;
+        EXPECT_EQ(std::string(strTip.Mid(nOpen)), " (" + key + ")") << nID;
+        ++nTips;
+    }
+    EXPECT_GE(nTips, 6);
 }
 
 TEST_F(KeysAndTipsTest, CtrlAFromTheEditorSelectsItsText) {
