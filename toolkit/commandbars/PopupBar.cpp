@@ -220,6 +220,8 @@ void CKLVPopupBar::PlayAnimation(int nKind, CDC* pStartDC, CSize szStart) {
         dcWindow.BitBlt(0, 0, szStart.cx, szStart.cy, pStartDC, 0, 0, SRCCOPY);
     }
     GetPaintManager()->AnimatePopup(&dcWindow, &dcPicture, rc, nKind);
+    // Every animation ends on the finished picture: a fade's last frame falls short of it.
+    dcWindow.BitBlt(0, 0, rc.Width(), rc.Height(), &dcPicture, 0, 0, SRCCOPY);
     dcPicture.SelectObject(hOld);
     ValidateRect(nullptr);
 }

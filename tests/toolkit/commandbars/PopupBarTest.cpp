@@ -307,6 +307,61 @@ TEST_F(PopupBars, AnExpansionByTheUserGrowsOutOfTheShortMenu) {
     }
 }
 
+// Every third pixel each way of a DC's rectangle at the origin.
+std::vector<COLORREF> SamplePixels(CDC& dc, CSize sz) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < sz.cy; y += 3)
+        for (int x = 0; x < sz.cx; x += 3) pixels.push_back(dc.GetPixel(x, y));
+    return pixels;
+}
+
+// A bitmap of the size in a memory DC compatible with the window's.
+struct CPicture {
+    CPicture(CDC& dcWindow, CSize sz) {
+        dc.CreateCompatibleDC(&dcWindow);
+        bitmap.CreateCompatibleBitmap(&dcWindow, sz.cx, sz.cy);
+        hOld = dc.SelectObject(static_cast<HGDIOBJ>(bitmap));
+    }
+    ~CPicture() { dc.SelectObject(hOld); }
+    CDC dc;
+    CBitmap bitmap;
+    HGDIOBJ hOld = nullptr;
+};
+
+// Plays a popup's animation as its opening and its expansion do.
+struct CAnimationPlayer : CKLVPopupBar {
+    static void Play(CKLVPopupBar* pPopup, int nKind, CDC* pStartDC, CSize szStart) {
+        (pPopup->*(&CAnimationPlayer::PlayAnimation))(nKind, pStartDC, szStart);
+    }
+};
+
+TEST_F(PopupBars, AnAnimationEndsOnTheMenusFinishedPicture) {
+    const COLORREF kStart = RGB(255, 0, 255);
+    for (int nKind : {CKLVPopupBar::animateFade, CKLVPopupBar::animateSlide, CKLVPopupBar::animateUnfold}) {
+        PopupPtr pPopup(m_commandBars.MakePopup({101, 102, 103}));
+        // The theme plays no frame: the window shows what the popup leaves once the animation
+        // is over, the start picture when that is nothing.
+        auto* pTheme = new CAnimationRecordingTheme;
+        pTheme->RefreshMetrics();
+        pPopup->SetPaintManager(pTheme);
+        ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+        CRect rcWindow;
+        pPopup->GetWindowRect(&rcWindow);
+        const CSize sz = rcWindow.Size();
+        CClientDC dcWindow(pPopup.get());
+        CPicture finished(dcWindow, sz);
+        pPopup->DrawCommandBar(&finished.dc, CRect(CPoint(0, 0), sz));
+        const std::vector<COLORREF> menu = SamplePixels(finished.dc, sz);
+        ASSERT_GT(std::set<COLORREF>(menu.begin(), menu.end()).size(), 1u) << "the menu has a picture";
+        ASSERT_EQ(std::count(menu.begin(), menu.end(), kStart), 0) << "of other colours than the start";
+        CPicture start(dcWindow, sz);
+        start.dc.FillSolidRect(0, 0, sz.cx, sz.cy, kStart);
+        CAnimationPlayer::Play(pPopup.get(), nKind, &start.dc, sz);
+        EXPECT_EQ(SamplePixels(dcWindow, sz), menu) << nKind;
+        pPopup->SetTrackingMode(FALSE);
+    }
+}
+
 TEST_F(PopupBars, ShortcutTextsFollowTheAcceleratorTable) {
     PopupPtr pPopup(m_commandBars.MakePopup({101, 102, 103}));
     pPopup->GetControl(1)->SetCaption("Cut\tCtrl+X");   // the menu's text for a key the table lacks
