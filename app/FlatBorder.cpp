@@ -18,11 +18,32 @@ COLORREF GetFlatBorderColor(BOOL bLight) {
     return GetColorManager()->GetColor(nIndex);
 }
 
+namespace {
+
+// The corner right of the horizontal scroll bar and below the vertical one, inside the frame, in
+// window coordinates; empty unless both bars show.
+RECT ScrollBarCorner(HWND hWnd, const RECT& rcWindow) {
+    RECT rcCorner = {0, 0, 0, 0};
+    const LONG_PTR nBoth = WS_HSCROLL | WS_VSCROLL;
+    if ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & nBoth) != nBoth) return rcCorner;
+    RECT rcClient;
+    ::GetClientRect(hWnd, &rcClient);
+    ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&rcClient), 2);
+    ::OffsetRect(&rcClient, -rcWindow.left, -rcWindow.top);
+    ::SetRect(&rcCorner, rcClient.right, rcClient.bottom, rcWindow.right - rcWindow.left - 1,
+              rcWindow.bottom - rcWindow.top - 1);
+    return rcCorner;
+}
+
+}  // namespace
+
 void KLVDrawFlatWindowBorder(HWND hWnd, COLORREF clrBorder) {
     HDC hDC = ::GetWindowDC(hWnd);
     if (!hDC) return;
     RECT rc;
     ::GetWindowRect(hWnd, &rc);
+    const RECT rcCorner = ScrollBarCorner(hWnd, rc);
+    if (!::IsRectEmpty(&rcCorner)) ::FillRect(hDC, &rcCorner, ::GetSysColorBrush(COLOR_BTNFACE));
     ::OffsetRect(&rc, -rc.left, -rc.top);
     HBRUSH hBrush = ::CreateSolidBrush(clrBorder);
     ::FrameRect(hDC, &rc, hBrush);
