@@ -168,6 +168,9 @@ void CKLVTabPainter::DrawCaption(CDC* pDC, CKLVTabManagerItem* pItem, CRect rc, 
             return;
         }
         if (m_bDrawTextEndEllipsis) nFormat |= DT_END_ELLIPSIS;
+        // Placed glyph by glyph, a caption may end a pixel or two past the width it measures:
+        // given that width, it is not clipped, its ink reaching into the tab's text margin.
+        if (MeasureCaption(pDC, strCaption, FALSE) <= rc.Width()) nFormat |= DT_NOCLIP;
         pDC->DrawText(str, &rc, nFormat);
         return;
     }

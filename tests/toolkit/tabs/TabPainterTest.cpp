@@ -1,6 +1,7 @@
 // The tab paint manager: item lengths by layout, icons and captions, the middle ellipsis,
 // vertical fonts, preset colours and the numbering of appearances and colour sets.
 #include "TabTestHost.h"
+#include "toolkit/common/DCScopes.h"
 #include "toolkit/tabs/TabStyleAppearances.h"
 
 #include <typeinfo>
@@ -90,6 +91,51 @@ TEST_F(Painter, AnIconThatDoesNotFitIsHiddenAndTheCaptionStillMoves) {
     row.m_pPainter->DrawItemContent(&canvas.m_dc, pItem, rcItem, TRUE);
     EXPECT_EQ(CountInk(canvas, CRect(0, 10, 31, 40)), 0);   // icon 9..29, then 2 pixels
     EXPECT_GT(CountInk(canvas, CRect(31, 10, 110, 40)), 0);
+}
+
+// The first and last columns of the rectangle that hold caption ink; -1, -1 without any.
+std::pair<int, int> InkColumns(const Canvas& canvas, const CRect& rc) {
+    std::pair<int, int> columns(-1, -1);
+    for (int x = rc.left; x < rc.right; ++x) {
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            const COLORREF clr = canvas.At(x, y);
+            if (clr == RGB(255, 255, 255) || clr == tabs_test::kIconColor) continue;
+            if (columns.first < 0) columns.first = x;
+            columns.second = x;
+            break;
+        }
+    }
+    return columns;
+}
+
+TEST_F(Painter, ACaptionInTheRoomItMeasuresShowsAllItsInk) {
+    // Placed glyph by glyph, a caption's ink may end a pixel or two past the width it measures:
+    // the tab gives it that width and its own margin beyond, so none of it may be cut away.
+    LOGFONTA lf = {};
+    lf.lfHeight = -11;
+    lf.lfWeight = FW_NORMAL;
+    lstrcpyA(lf.lfFaceName, "MS Shell Dlg");
+    for (const char* pszCaption : {"calculator.wsdl", "calc_api_demo.c", "calc_api.h", "illicit.wsdl", "Wall", "ll"}) {
+        TestTabRow row;
+        row.m_pPainter->SetFontIndirect(&lf);
+        CKLVTabManagerItem* pItem = row.InsertItem(0);
+        pItem->m_strCaption = pszCaption;
+        row.InsertItem(1)->m_strCaption = "other";
+        row.SetCurSel(1);
+        const CRect rcItem = pItem->GetRect();
+        Canvas inTab(RGB(255, 255, 255));
+        row.m_pPainter->DrawItemContent(&inTab.m_dc, pItem, rcItem, TRUE);
+        const std::pair<int, int> shown = InkColumns(inTab, rcItem);
+
+        Canvas free(RGB(255, 255, 255));
+        CKLVFontDC font(&free.m_dc, row.m_pPainter->GetFont());
+        free.m_dc.SetBkMode(TRANSPARENT);
+        CRect rcFree(10, 0, 10, 40);
+        free.m_dc.DrawText(pszCaption, -1, &rcFree, DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+        const std::pair<int, int> whole = InkColumns(free, CRect(0, 0, 320, 40));
+        ASSERT_GE(whole.first, 0) << pszCaption;
+        EXPECT_EQ(shown.second - shown.first, whole.second - whole.first) << pszCaption;
+    }
 }
 
 TEST_F(Painter, MiddleEllipsisDrawsLikeTheSystemForPathsAndShortCaptions) {
