@@ -3,6 +3,7 @@
 // The built-in schema files of the program are read the same way.
 
 #include "SchemaParserTestSupport.h"
+#include "support/LocatedMessage.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/ProxyEnvironment.h"
 #include "net/FetchUri.h"
@@ -14,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -42,12 +42,11 @@ std::vector<std::filesystem::path> corpusSchemas()
 // a line of 1 or more.
 bool tellsPosition(const std::string& text)
 {
-    static const std::regex located(".+:[1-9][0-9]*:[0-9]+: .+");
     std::istringstream lines(text);
     std::string line;
     bool any = false;
     while (std::getline(lines, line)) {
-        if (!std::regex_match(line, located))
+        if (!testsupport::isLocatedLine(line))
             return false;
         any = true;
     }

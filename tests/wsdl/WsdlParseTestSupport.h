@@ -3,6 +3,7 @@
 // WSDL documents written into a private folder and parsed to the end, with
 // what every call of parse returned and the state it left.
 
+#include "support/LocatedMessage.h"
 #include "support/SchemaNames.h"
 #include "support/ScopedWorkingFolder.h"
 #include "support/TestFiles.h"
@@ -15,9 +16,9 @@
 
 #include <filesystem>
 #include <memory>
-#include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wsdltest {
@@ -118,8 +119,11 @@ inline bool reportedAt(const std::string& text, const std::string& part, const s
 // The last line has the form "document:line:column: message", line 1 or more.
 inline bool endsWithPosition(const std::string& text)
 {
-    static const std::regex located("(^|\n)[^\n]+:[1-9][0-9]*:[0-9]+: [^\n]+\n$");
-    return std::regex_search(text, located);
+    if (text.empty() || text.back() != '\n')
+        return false;
+    const std::string_view body(text.data(), text.size() - 1);
+    const std::size_t start = body.rfind('\n');
+    return testsupport::isLocatedLine(start == std::string_view::npos ? body : body.substr(start + 1));
 }
 
 using testsupport::qname;
