@@ -1,11 +1,11 @@
 #include "toolkit/commandbars/ControlGalleryPaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/GalleryFace.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/ScrollHelper.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
+#include "toolkit/commandbars/paint/ScrollBarFace.h"
 #include "toolkit/common/DCScopes.h"
 
 #include <algorithm>
@@ -52,8 +52,8 @@ void CKLVControlGalleryPaintManager::FillControl(CDC* pDC, CKLVGalleryFace* pGal
         pDC->Draw3dRect(&rc, clrBorder, clrBorder);
         return;
     }
-    CKLVCommandBar* pBar = pGallery->GetFaceControl()->GetParent();
-    if (pBar && pBar->GetType() == CKLVCommandBar::barTypePopup && pGallery->IsFollowedByControl())
+    CKLVCommandBarFace* pBar = pGallery->GetFaceControl()->GetBarFace();
+    if (pBar && pBar->GetType() == CKLVCommandBarFace::barTypePopup && pGallery->IsFollowedByControl())
         pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, m_pPaintManager->GetThemeColor(39));
 }
 
@@ -78,14 +78,14 @@ void CKLVControlGalleryPaintManager::DrawArrow(CDC* pDC, CRect rc, int nDirectio
     pDC->DrawText(&kGlyphs[nDirection], 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 
-void CKLVControlGalleryPaintManager::DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {
+void CKLVControlGalleryPaintManager::DrawScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar) {
     if (m_themeScrollBar.GetThemeHandle() && m_themeScrollBar.IsAppThemed())
         DrawThemedScrollBar(pDC, pScrollBar);
     else
         DrawClassicScrollBar(pDC, pScrollBar);
 }
 
-void CKLVControlGalleryPaintManager::DrawThemedScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {
+void CKLVControlGalleryPaintManager::DrawThemedScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar) {
     const BOOL bVertical = pScrollBar->m_bVertical, bEnabled = pScrollBar->IsScrollBarEnabled();
     const BarParts parts = PartsOf(pScrollBar->m_geometry, bVertical);
     const int nHot = pScrollBar->m_nHotPart, nPressed = pScrollBar->m_nPressedPart;
@@ -93,20 +93,20 @@ void CKLVControlGalleryPaintManager::DrawThemedScrollBar(CDC* pDC, CKLVScrollHel
     const HDC hDC = pDC->GetSafeHdc();
     // Arrow states come in fours: up, down, left, right.
     const int nFirstBase = bVertical ? 0 : 8, nSecondBase = bVertical ? 4 : 12;
-    m_themeScrollBar.DrawThemeBackground(hDC, partArrow, nFirstBase + state(CKLVScrollHelper::partFirstArrow),
+    m_themeScrollBar.DrawThemeBackground(hDC, partArrow, nFirstBase + state(CKLVScrollBarFace::partFirstArrow),
                                          &parts.rcFirst, nullptr);
-    m_themeScrollBar.DrawThemeBackground(hDC, partArrow, nSecondBase + state(CKLVScrollHelper::partSecondArrow),
+    m_themeScrollBar.DrawThemeBackground(hDC, partArrow, nSecondBase + state(CKLVScrollBarFace::partSecondArrow),
                                          &parts.rcSecond, nullptr);
     m_themeScrollBar.DrawThemeBackground(hDC, bVertical ? partUpperTrackVert : partUpperTrackHorz,
-                                         state(CKLVScrollHelper::partPageBefore), &parts.rcPageBefore, nullptr);
+                                         state(CKLVScrollBarFace::partPageBefore), &parts.rcPageBefore, nullptr);
     m_themeScrollBar.DrawThemeBackground(hDC, bVertical ? partLowerTrackVert : partLowerTrackHorz,
-                                         state(CKLVScrollHelper::partPageAfter), &parts.rcPageAfter, nullptr);
+                                         state(CKLVScrollBarFace::partPageAfter), &parts.rcPageAfter, nullptr);
     if (bEnabled && !parts.rcThumb.IsRectEmpty())
         m_themeScrollBar.DrawThemeBackground(hDC, bVertical ? partThumbVert : partThumbHorz,
-                                             state(CKLVScrollHelper::partThumb), &parts.rcThumb, nullptr);
+                                             state(CKLVScrollBarFace::partThumb), &parts.rcThumb, nullptr);
 }
 
-void CKLVControlGalleryPaintManager::DrawClassicScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {
+void CKLVControlGalleryPaintManager::DrawClassicScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar) {
     const BOOL bVertical = pScrollBar->m_bVertical, bEnabled = pScrollBar->IsScrollBarEnabled();
     BarParts parts = PartsOf(pScrollBar->m_geometry, bVertical);
     const int nPressed = pScrollBar->m_nPressedPart;
@@ -114,30 +114,30 @@ void CKLVControlGalleryPaintManager::DrawClassicScrollBar(CDC* pDC, CKLVScrollHe
         const UINT nState = nGlyph | (nPressed == nPart ? DFCS_PUSHED : 0) | (bEnabled ? 0 : DFCS_INACTIVE);
         ::DrawFrameControl(pDC->GetSafeHdc(), &rc, DFC_SCROLL, nState);
     };
-    arrow(parts.rcFirst, bVertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, CKLVScrollHelper::partFirstArrow);
-    arrow(parts.rcSecond, bVertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, CKLVScrollHelper::partSecondArrow);
+    arrow(parts.rcFirst, bVertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, CKLVScrollBarFace::partFirstArrow);
+    arrow(parts.rcSecond, bVertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, CKLVScrollBarFace::partSecondArrow);
     const HBRUSH hTrack = ::GetSysColorBrush(COLOR_SCROLLBAR);
     ::FillRect(pDC->GetSafeHdc(), &parts.rcPageBefore, hTrack);
     ::FillRect(pDC->GetSafeHdc(), &parts.rcPageAfter, hTrack);
-    if (nPressed == CKLVScrollHelper::partPageBefore) pDC->InvertRect(&parts.rcPageBefore);
-    if (nPressed == CKLVScrollHelper::partPageAfter) pDC->InvertRect(&parts.rcPageAfter);
+    if (nPressed == CKLVScrollBarFace::partPageBefore) pDC->InvertRect(&parts.rcPageBefore);
+    if (nPressed == CKLVScrollBarFace::partPageAfter) pDC->InvertRect(&parts.rcPageAfter);
     if (!bEnabled || parts.rcThumb.IsRectEmpty()) return;
     pDC->FillSolidRect(&parts.rcThumb, ::GetSysColor(COLOR_3DFACE));
     pDC->DrawEdge(&parts.rcThumb, EDGE_RAISED, BF_RECT | BF_ADJUST);
 }
 
 void CKLVControlGalleryPaintManager::DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery) {
-    const CKLVScrollHelper& scrollBar = *pGallery->GetFaceScrollBar();
+    const CKLVScrollBarFace& scrollBar = *pGallery->GetFaceScrollBar();
     const KLVScrollBarGeometry& g = scrollBar.m_geometry;
     pDC->FillSolidRect(&g.rcBar, m_pPaintManager->GetThemeColor(30));
-    CKLVCommandBar* pBar = pGallery->GetFaceControl()->GetParent();
+    CKLVCommandBarFace* pBar = pGallery->GetFaceControl()->GetBarFace();
     const int nBarType = pBar ? pBar->GetType() : 0, nBarPosition = pBar ? pBar->GetPosition() : 0;
     const struct {
         int nPart;
         CRect rc;
-    } buttons[3] = {{CKLVScrollHelper::partFirstArrow, CRect(g.rcBar.left, g.rcBar.top, g.rcBar.right, g.pxFirstArrowEnd)},
-                    {CKLVScrollHelper::partSecondArrow, CRect(g.rcBar.left, g.pxSecondArrowStart, g.rcBar.right, g.pxBarEnd)},
-                    {CKLVScrollHelper::partBeyond, CRect(g.rcBar.left, g.pxBarEnd, g.rcBar.right, g.rcBar.bottom)}};
+    } buttons[3] = {{CKLVScrollBarFace::partFirstArrow, CRect(g.rcBar.left, g.rcBar.top, g.rcBar.right, g.pxFirstArrowEnd)},
+                    {CKLVScrollBarFace::partSecondArrow, CRect(g.rcBar.left, g.pxSecondArrowStart, g.rcBar.right, g.pxBarEnd)},
+                    {CKLVScrollBarFace::partBeyond, CRect(g.rcBar.left, g.pxBarEnd, g.rcBar.right, g.rcBar.bottom)}};
     for (const auto& b : buttons) {
         const BOOL bEnabled = pGallery->IsScrollButtonEnabled(b.nPart);
         const BOOL bHot = scrollBar.m_nHotPart == b.nPart, bPressed = scrollBar.m_nPressedPart == b.nPart;
@@ -146,9 +146,9 @@ void CKLVControlGalleryPaintManager::DrawPopupScrollBar(CDC* pDC, CKLVGalleryFac
         const COLORREF clrGlyph = m_pPaintManager->GetRectangleTextColor(bHot, bPressed, bEnabled, FALSE, FALSE,
                                                                           nBarType, nBarPosition);
         const CPoint c = b.rc.CenterPoint();
-        if (b.nPart == CKLVScrollHelper::partBeyond) pDC->FillSolidRect(c.x - 4, c.y - 3, 9, 2, clrGlyph);
-        const int y = b.nPart == CKLVScrollHelper::partFirstArrow ? c.y + 1 : c.y - 1;
-        const int nTip = b.nPart == CKLVScrollHelper::partFirstArrow ? -2 : 2;
+        if (b.nPart == CKLVScrollBarFace::partBeyond) pDC->FillSolidRect(c.x - 4, c.y - 3, 9, 2, clrGlyph);
+        const int y = b.nPart == CKLVScrollBarFace::partFirstArrow ? c.y + 1 : c.y - 1;
+        const int nTip = b.nPart == CKLVScrollBarFace::partFirstArrow ? -2 : 2;
         CKLVPaintManager::DrawTriangle(pDC, CPoint(c.x - 2, y), CPoint(c.x + 2, y), CPoint(c.x, y + nTip), clrGlyph);
     }
 }

@@ -10,7 +10,7 @@ class CDC;
 class CString;
 class CKLVGalleryFace;
 class CKLVPaintManager;
-class CKLVScrollHelper;
+class CKLVScrollBarFace;
 struct KLVScrollBarGeometry;
 
 class CKLVControlGalleryPaintManager {
@@ -25,7 +25,7 @@ public:
     // A group label of the gallery, with its caption.
     virtual void DrawLabel(CDC* pDC, const CString& strCaption, CRect rc);
     virtual void FillControl(CDC* pDC, CKLVGalleryFace* pGallery, CRect rc);
-    virtual void DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar);
+    virtual void DrawScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar);
     virtual void DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery);
     virtual void RefreshMetrics();
 
@@ -51,6 +51,6 @@ public:
     CKLVPaintManager* m_pPaintManager;
 
 private:
-    void DrawClassicScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar);
-    void DrawThemedScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar);
+    void DrawClassicScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar);
+    void DrawThemedScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar);
 };

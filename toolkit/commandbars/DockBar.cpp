@@ -162,14 +162,14 @@ CKLVPaintManager* CKLVDockBar::GetPaintManager() const {
 
 void CKLVDockBar::OnPaint() {
     CPaintDC dc(this);
-    GetPaintManager()->FillDockBar(&dc, this);
+    GetPaintManager()->FillDockBar(&dc, this, GetPosition());
 }
 
 BOOL CKLVDockBar::OnEraseBkgnd(CDC*) { return TRUE; }
 
 LRESULT CKLVDockBar::OnPrint(WPARAM wParam, LPARAM lParam) {
     const HDC hDC = reinterpret_cast<HDC>(wParam);
-    GetPaintManager()->FillDockBar(CDC::FromHandle(hDC), this);
+    GetPaintManager()->FillDockBar(CDC::FromHandle(hDC), this, GetPosition());
     if (!(lParam & PRF_CHILDREN)) return TRUE;
     for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
         // Visible by its own style: the bar may be printed while its frame is hidden.

@@ -4,15 +4,15 @@
 
 #include "classlib/Geometry.h"
 
-class CKLVControl;
-class CKLVScrollHelper;
+class CKLVControlFace;
+class CKLVScrollBarFace;
 
 class CKLVGalleryFace {
 public:
     // The gallery as a control of its bar: parent, pressed, enabled.
-    virtual CKLVControl* GetFaceControl() = 0;
+    virtual CKLVControlFace* GetFaceControl() = 0;
     // Its scroll bar: the geometry and the hot and pressed parts.
-    virtual const CKLVScrollHelper* GetFaceScrollBar() const = 0;
+    virtual const CKLVScrollBarFace* GetFaceScrollBar() const = 0;
     virtual BOOL IsShowingBorders() const = 0;
     // Whether a control follows it in a popup bar (a line then parts the two).
     virtual BOOL IsFollowedByControl() const = 0;

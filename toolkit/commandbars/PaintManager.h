@@ -18,7 +18,6 @@ class CKLVCommandBarFace;
 class CKLVCommandBarKeyboardTip;
 class CKLVControlFace;
 class CKLVControlGalleryPaintManager;
-class CKLVDockBar;
 class CKLVImageManagerIcon;
 
 // A font the paint manager rebuilds from the system on every refresh unless the application set
@@ -82,7 +81,8 @@ public:
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
     // The size gripper's diagonal strokes in the rectangle's bottom-right corner.
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
-    virtual void FillDockBar(CDC* pDC, CKLVDockBar* pBar);
+    // A dock bar's background: its window, and the side of the frame it lines (a bar position).
+    virtual void FillDockBar(CDC* pDC, CWnd* pDockBar, int nPosition);
     void FillStatusBar(CDC* pDC, CKLVStatusBarFace* pBar) override;
     virtual void RefreshMetrics();
     // Kind 0 the tool bar's expand button (lpParam: the bar's CSize when measuring, a BOOL

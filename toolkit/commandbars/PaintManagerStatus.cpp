@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/PaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "classlib/Wnd.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ImageManagerIcon.h"
 
@@ -66,9 +66,9 @@ void CKLVPaintManager::DrawStatusBarGripper(CDC* pDC, CRect rc) {
     for (int k = 0; k < 3; ++k) Stroke(pDC, o + CPoint(w - 5 - 4 * k, h - 2), o + CPoint(w - 1, h - 6 - 4 * k));
 }
 
-void CKLVPaintManager::FillDockBar(CDC* pDC, CKLVDockBar* pBar) {
+void CKLVPaintManager::FillDockBar(CDC* pDC, CWnd* pDockBar, int /*nPosition*/) {
     CRect rc;
-    pBar->GetClientRect(&rc);
+    pDockBar->GetClientRect(&rc);
     pDC->FillSolidRect(rc, GetThemeColor(COLOR_BTNFACE));
 }
 

@@ -4,30 +4,15 @@
 #pragma once
 
 #include "classlib/Geometry.h"
+#include "toolkit/commandbars/paint/ScrollBarFace.h"
 
 #include <windows.h>
 
 class CWnd;
 class CKLVControlGalleryPaintManager;
 
-// Where the parts of the bar lie, along it (y for a vertical bar, x for a horizontal one).
-struct KLVScrollBarGeometry {
-    CRect rcBar;
-    int pxFirstArrowEnd = 0;
-    int pxSecondArrowStart = 0;
-    int pxThumbStart = 0;
-    int pxThumbEnd = 0;
-    int pxBarEnd = 0;   // where a part beyond the bar starts (65); 0 without one
-    int nMin = 0;
-    int nMax = 0;
-    int nPage = 0;
-    int nPos = 0;
-};
-
-class CKLVScrollHelper {
+class CKLVScrollHelper : public CKLVScrollBarFace {
 public:
-    enum Part { partNone = 0, partFirstArrow = 60, partSecondArrow = 61, partPageBefore = 62, partPageAfter = 63,
-                partThumb = 64, partBeyond = 65 };
     enum { timerRepeat = 23345 };
 
     virtual ~CKLVScrollHelper() = default;
@@ -40,22 +25,16 @@ public:
     virtual CWnd* GetParentWindow() const = 0;
     // The parts along the bar: two arrows, the track between them and the thumb in it.
     virtual void CalcScrollBarInfo(CRect rcBar, KLVScrollBarGeometry* pGeometry, const SCROLLINFO& si);
-    virtual BOOL IsScrollBarEnabled() const = 0;
 
     // Recomputes the geometry from the owner's rectangle and scroll information.
     void UpdateScrollBar();
     // The part under the point, 0 outside the bar.
     int HitTest(CPoint pt) const;
-    // The explicit style, else the theme's: 0 gives 2, 5 and 6 give 5, any other 3.
-    int GetScrollBarStyle() const;
+    int GetScrollBarStyle() const override;
     // Tracks a left press on the bar until the button is released, the capture lost or the
     // thread told to quit (posted again). Shift in the track jumps the thumb to the point.
     void PerformTrackInit(HWND hWnd, CPoint pt, BOOL bShift);
 
-    int m_nHotPart = partNone;
-    int m_nPressedPart = partNone;
-    KLVScrollBarGeometry m_geometry;
-    BOOL m_bVertical = TRUE;
     int m_nScrollBarStyle = 0;
 
 protected:

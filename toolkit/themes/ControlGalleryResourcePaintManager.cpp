@@ -1,10 +1,10 @@
 #include "toolkit/themes/ControlGalleryResourcePaintManager.h"
 
-#include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/GalleryFace.h"
 #include "toolkit/commandbars/PaintManager.h"
-#include "toolkit/commandbars/ScrollHelper.h"
+#include "toolkit/commandbars/paint/CommandBarFace.h"
+#include "toolkit/commandbars/paint/ControlFace.h"
+#include "toolkit/commandbars/paint/ScrollBarFace.h"
 #include "toolkit/themes/ThemeResourceImage.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ResourceImages.h"
@@ -39,10 +39,10 @@ CKLVControlGalleryResourcePaintManager::CKLVControlGalleryResourcePaintManager(C
 
 int CKLVControlGalleryResourcePaintManager::ScrollButtonPart(int nButton, BOOL bEnabled, BOOL bCanScroll, int nHotPart,
                                                               int nPressedPart) {
-    if (!bEnabled || (nButton != CKLVScrollHelper::partBeyond && !bCanScroll)) return 4;
+    if (!bEnabled || (nButton != CKLVScrollBarFace::partBeyond && !bCanScroll)) return 4;
     if (nPressedPart == nButton) return 3;
     if (nHotPart == nButton) return 2;
-    return nHotPart != CKLVScrollHelper::partNone || nPressedPart != CKLVScrollHelper::partNone ? 1 : 0;
+    return nHotPart != CKLVScrollBarFace::partNone || nPressedPart != CKLVScrollBarFace::partNone ? 1 : 0;
 }
 
 int CKLVControlGalleryResourcePaintManager::ArrowGlyphCell(int nDirection, BOOL bActive, BOOL bEnabled) {
@@ -75,22 +75,22 @@ void CKLVControlGalleryResourcePaintManager::DrawLabel(CDC* pDC, const CString& 
 }
 
 void CKLVControlGalleryResourcePaintManager::FillControl(CDC* pDC, CKLVGalleryFace* pGallery, CRect rc) {
-    CKLVControl* pControl = pGallery->GetFaceControl();
-    CKLVCommandBar* pBar = pControl->GetParent();
+    CKLVControlFace* pControl = pGallery->GetFaceControl();
+    CKLVCommandBarFace* pBar = pControl->GetBarFace();
     COLORREF clrFace = m_clrNormalFace;
-    if (pBar && pBar->GetPosition() == CKLVCommandBar::barPopup)
+    if (pBar && pBar->GetPosition() == CKLVCommandBarFace::barPopup)
         clrFace = m_pPaintManager->GetThemeColor(41);
     else if (pControl->GetPressed() && pControl->GetEnabled())
         clrFace = m_clrSelectedFace;
     pDC->FillSolidRect(&rc, clrFace);
     if (pGallery->IsShowingBorders()) pDC->Draw3dRect(&rc, m_clrBorder, m_clrBorder);
-    if (pBar && pBar->GetType() == CKLVCommandBar::barTypePopup && pGallery->IsFollowedByControl())
+    if (pBar && pBar->GetType() == CKLVCommandBarFace::barTypePopup && pGallery->IsFollowedByControl())
         pDC->FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, kLine);
 }
 
 void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery) {
     // The column the gallery hit-tests: up, down and popup buttons from the painter's heights.
-    const CKLVScrollHelper& scrollBar = *pGallery->GetFaceScrollBar();
+    const CKLVScrollBarFace& scrollBar = *pGallery->GetFaceScrollBar();
     const KLVScrollBarGeometry& g = scrollBar.m_geometry;
     const CRect& rc = g.rcBar;
     const int x = rc.left, yDown = g.pxFirstArrowEnd, yPopup = g.pxBarEnd;
@@ -98,9 +98,9 @@ void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVGa
         LPCTSTR lpszImage;
         int nPart;
         CRect rc;
-    } buttons[] = {{"CONTROLGALLERYUP", CKLVScrollHelper::partFirstArrow, CRect(x, rc.top, rc.right, yDown)},
-                   {"CONTROLGALLERYDOWN", CKLVScrollHelper::partSecondArrow, CRect(x, yDown, rc.right, yPopup)},
-                   {"CONTROLGALLERYPOPUP", CKLVScrollHelper::partBeyond, CRect(x, yPopup, rc.right, rc.bottom)}};
+    } buttons[] = {{"CONTROLGALLERYUP", CKLVScrollBarFace::partFirstArrow, CRect(x, rc.top, rc.right, yDown)},
+                   {"CONTROLGALLERYDOWN", CKLVScrollBarFace::partSecondArrow, CRect(x, yDown, rc.right, yPopup)},
+                   {"CONTROLGALLERYPOPUP", CKLVScrollBarFace::partBeyond, CRect(x, yPopup, rc.right, rc.bottom)}};
     for (const auto& b : buttons) {
         const int nPart = ScrollButtonPart(b.nPart, pGallery->GetFaceControl()->GetEnabled(),
                                            pGallery->IsScrollButtonEnabled(b.nPart), scrollBar.m_nHotPart,
@@ -109,12 +109,12 @@ void CKLVControlGalleryResourcePaintManager::DrawPopupScrollBar(CDC* pDC, CKLVGa
     }
 }
 
-void CKLVControlGalleryResourcePaintManager::DrawArrowButton(CDC* pDC, CKLVScrollHelper* pScrollBar, CRect rc,
+void CKLVControlGalleryResourcePaintManager::DrawArrowButton(CDC* pDC, CKLVScrollBarFace* pScrollBar, CRect rc,
                                                              int nPart, int nDirection) {
     const BOOL bVertical = pScrollBar->m_bVertical, bDark = pScrollBar->GetScrollBarStyle() == 6;
     const BOOL bEnabled = pScrollBar->IsScrollBarEnabled();
     const int nHot = pScrollBar->m_nHotPart, nPressed = pScrollBar->m_nPressedPart;
-    const BOOL bActive = nHot != CKLVScrollHelper::partNone || nPressed != CKLVScrollHelper::partNone;
+    const BOOL bActive = nHot != CKLVScrollBarFace::partNone || nPressed != CKLVScrollBarFace::partNone;
     if (bEnabled && bActive) {
         const int nImagePart = nPressed == nPart ? 3 : nHot == nPart ? 2 : 1;
         KLVDrawSkinPart(pDC, {kArrows[bVertical][bDark], nImagePart, 4}, rc, kMargins3);
@@ -125,7 +125,7 @@ void CKLVControlGalleryResourcePaintManager::DrawArrowButton(CDC* pDC, CKLVScrol
                     CRect(CPoint(c.x - kGlyph / 2, c.y - kGlyph / 2), CSize(kGlyph, kGlyph)), CRect(0, 0, 0, 0), skinKeyed);
 }
 
-void CKLVControlGalleryResourcePaintManager::DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) {
+void CKLVControlGalleryResourcePaintManager::DrawScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar) {
     const int nStyle = pScrollBar->GetScrollBarStyle();
     if (nStyle != 5 && nStyle != 6) {
         CKLVControlGalleryPaintManager::DrawScrollBar(pDC, pScrollBar);
@@ -135,16 +135,16 @@ void CKLVControlGalleryResourcePaintManager::DrawScrollBar(CDC* pDC, CKLVScrollH
     const BarParts r = PartsOf(pScrollBar->m_geometry, bVertical);
     const CRect rcTrackMargins = bVertical ? CRect(1, 0, 1, 0) : CRect(0, 1, 0, 1);
     KLVDrawSkinPart(pDC, {kTrack[bVertical][bDark], 0, 2}, pScrollBar->m_geometry.rcBar, rcTrackMargins);
-    DrawArrowButton(pDC, pScrollBar, r.rcFirst, CKLVScrollHelper::partFirstArrow, bVertical ? 0 : 2);
-    DrawArrowButton(pDC, pScrollBar, r.rcSecond, CKLVScrollHelper::partSecondArrow, bVertical ? 1 : 3);
+    DrawArrowButton(pDC, pScrollBar, r.rcFirst, CKLVScrollBarFace::partFirstArrow, bVertical ? 0 : 2);
+    DrawArrowButton(pDC, pScrollBar, r.rcSecond, CKLVScrollBarFace::partSecondArrow, bVertical ? 1 : 3);
     const int nPressed = pScrollBar->m_nPressedPart;
-    if (nPressed == CKLVScrollHelper::partPageBefore)
+    if (nPressed == CKLVScrollBarFace::partPageBefore)
         KLVDrawSkinPart(pDC, {kTrack[bVertical][bDark], 1, 2}, r.rcPageBefore, rcTrackMargins);
-    if (nPressed == CKLVScrollHelper::partPageAfter)
+    if (nPressed == CKLVScrollBarFace::partPageAfter)
         KLVDrawSkinPart(pDC, {kTrack[bVertical][bDark], 1, 2}, r.rcPageAfter, rcTrackMargins);
     if (!pScrollBar->IsScrollBarEnabled() || r.rcThumb.IsRectEmpty()) return;
-    const int nState = nPressed == CKLVScrollHelper::partThumb               ? 2
-                       : pScrollBar->m_nHotPart == CKLVScrollHelper::partThumb ? 1
+    const int nState = nPressed == CKLVScrollBarFace::partThumb               ? 2
+                       : pScrollBar->m_nHotPart == CKLVScrollBarFace::partThumb ? 1
                                                                                : 0;
     KLVDrawSkinPart(pDC, {kThumb[bVertical], nState, 3}, r.rcThumb, CRect(5, 5, 5, 5));
     if ((bVertical ? r.rcThumb.Height() : r.rcThumb.Width()) <= 10) return;

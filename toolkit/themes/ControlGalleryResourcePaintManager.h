@@ -11,7 +11,7 @@ public:
 
     void DrawLabel(CDC* pDC, const CString& strCaption, CRect rc) override;
     void FillControl(CDC* pDC, CKLVGalleryFace* pGallery, CRect rc) override;
-    void DrawScrollBar(CDC* pDC, CKLVScrollHelper* pScrollBar) override;
+    void DrawScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar) override;
     void DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery) override;
     void RefreshMetrics() override;
 
@@ -25,5 +25,5 @@ public:
     COLORREF m_clrBorder = 0;
 
 private:
-    void DrawArrowButton(CDC* pDC, CKLVScrollHelper* pScrollBar, CRect rc, int nPart, int nDirection);
+    void DrawArrowButton(CDC* pDC, CKLVScrollBarFace* pScrollBar, CRect rc, int nPart, int nDirection);
 };

@@ -3,7 +3,6 @@
 #include "toolkit/themes/PaintManagerTheme2.h"
 
 #include "toolkit/commandbars/DialogBar.h"
-#include "toolkit/commandbars/DockBar.h"
 #include "toolkit/themes/ThemeControlState.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/DrawHelpers.h"
@@ -178,10 +177,10 @@ void CKLVPaintManagerTheme2::FillPopupGutter(CDC* pDC, int x, int y, int cx, int
     FillGradient(pDC, CRect(x, y, x + cx, y + cy), bExpanded ? m_grcExpandedGutter : m_grcBarBody, TRUE);
 }
 
-void CKLVPaintManagerTheme2::FillDockBar(CDC* pDC, CKLVDockBar* pBar) {
+void CKLVPaintManagerTheme2::FillDockBar(CDC* pDC, CWnd* pDockBar, int /*nPosition*/) {
     CRect rc;
-    pBar->GetClientRect(&rc);
-    if (pBar->GetStyle() & kFixedDockStyles) {
+    pDockBar->GetClientRect(&rc);
+    if (pDockBar->GetStyle() & kFixedDockStyles) {
         pDC->FillSolidRect(rc, m_grcDockBar.m_clrTo);
         return;
     }

@@ -20,7 +20,7 @@ public:
     CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) override;
     void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
     void DrawStatusBarGripper(CDC* pDC, CRect rc) override;
-    void FillDockBar(CDC* pDC, CKLVDockBar* pBar) override;
+    void FillDockBar(CDC* pDC, CWnd* pDockBar, int nPosition) override;
     void RefreshMetrics() override;
     CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar, BOOL bDraw,
                              LPVOID lpParam) override;

@@ -2,7 +2,6 @@
 #include "toolkit/themes/PaintManagerTheme3.h"
 
 #include "classlib/WinApp.h"
-#include "toolkit/commandbars/DockBar.h"
 #include "toolkit/themes/ThemeControlState.h"
 #include "toolkit/common/DCScopes.h"
 
@@ -158,11 +157,11 @@ void CKLVPaintManagerTheme3::FillRebarBackground(CDC* pDC, CWnd* pBar, CWnd* pOw
     DrawPart(m_themeRebar, pDC, kRebarBackground, 0, rcOwner, &rcClient);
 }
 
-void CKLVPaintManagerTheme3::FillDockBar(CDC* pDC, CKLVDockBar* pBar) {
-    if (pBar->GetPosition() == CKLVCommandBar::barTop && IsThemed())
-        FillRebarBackground(pDC, pBar, pBar);
+void CKLVPaintManagerTheme3::FillDockBar(CDC* pDC, CWnd* pDockBar, int nPosition) {
+    if (nPosition == CKLVCommandBarFace::barTop && IsThemed())
+        FillRebarBackground(pDC, pDockBar, pDockBar);
     else
-        CKLVPaintManagerTheme0::FillDockBar(pDC, pBar);
+        CKLVPaintManagerTheme0::FillDockBar(pDC, pDockBar, nPosition);
 }
 
 void CKLVPaintManagerTheme3::FillFloatingBar(CDC* pDC, CKLVCommandBar* pBar, CRect rc) {

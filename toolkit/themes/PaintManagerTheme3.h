@@ -28,7 +28,7 @@ public:
     CSize DrawCommandBarCaption(CDC* pDC, CKLVCommandBarFace* pBar, BOOL bDraw) override;
     CSize DrawSeparator(CDC* pDC, CKLVCommandBarFace* pBar, CKLVControlFace* pControl, BOOL bDraw) override;
     void AdjustExcludeRect(CRect& rc, CKLVControlFace* pControl, BOOL bVertical) override;
-    void FillDockBar(CDC* pDC, CKLVDockBar* pBar) override;
+    void FillDockBar(CDC* pDC, CWnd* pDockBar, int nPosition) override;
     void RefreshMetrics() override;
     CSize DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace* pControl, CKLVCommandBarFace* pBar, BOOL bDraw,
                              LPVOID lpParam) override;

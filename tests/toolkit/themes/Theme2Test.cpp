@@ -146,5 +146,32 @@ TEST(Theme4, SeparatorsInsideARowHaveNoHighlightWhileWrappedRowsKeepIt) {
     }
 }
 
+// A dock bar is any window: its fixed styles make it solid, else it takes the gradient across the
+// screen's half from its left end.
+TEST(Theme2, DockBarsOfFixedStylesAreSolidOthersAGradientFromTheLeft) {
+    ForcedScheme scheme(1);
+    ThemePtr pTheme = MakeTheme(2, FALSE);
+    const CKLVGradientColorValue& grc = AsGradient(pTheme)->m_grcDockBar;
+    ASSERT_NE(COLORREF(grc.m_clrFrom), COLORREF(grc.m_clrTo));
+    const struct {
+        DWORD dwStyle;
+        BOOL bSolid;
+    } cases[] = {{0, FALSE}, {0x0100, TRUE}, {0x4000, TRUE}, {0x0100 | 0x4000, TRUE}, {0x0200, FALSE}};
+    for (const auto& c : cases) {
+        CWnd window;
+        ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP | c.dwStyle, 0, 0, 60, 20, nullptr, nullptr));
+        Dib dib(60, 20);
+        pTheme->FillDockBar(&dib.m_dc, &window, CKLVCommandBar::barTop);
+        if (c.bSolid) {
+            EXPECT_EQ(dib.At(0, 10), COLORREF(grc.m_clrTo)) << c.dwStyle;
+            EXPECT_EQ(dib.At(59, 10), COLORREF(grc.m_clrTo)) << c.dwStyle;
+        } else {
+            EXPECT_TRUE(Near(dib.At(0, 10), grc.m_clrFrom, 2)) << c.dwStyle << std::hex << " " << dib.At(0, 10);
+            EXPECT_NE(dib.At(0, 10), COLORREF(grc.m_clrTo)) << c.dwStyle;
+        }
+        window.DestroyWindow();
+    }
+}
+
 }  // namespace
 }  // namespace themes_test

@@ -251,5 +251,38 @@ TEST(Theme3Styled, SplitSpinAndComboPartsTakeTheirStates) {
     }
 }
 
+// A dock bar is any window with its position: the top one shows the rebar's background, the
+// others the default theme's face.
+TEST(Theme3Styled, OnlyTheTopDockBarShowsTheRebarBackground) {
+    FakeVisualStyle style(kStyledClasses);
+    ThemePtr pTheme = MakeTheme(3);
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(0, "STATIC", "", WS_POPUP, 0, 0, 40, 20, nullptr, nullptr));
+    const struct {
+        int nPosition;
+        BOOL bRebar;
+    } cases[] = {
+        {CKLVCommandBar::barTop, TRUE},
+        {CKLVCommandBar::barBottom, FALSE},
+        {CKLVCommandBar::barLeft, FALSE},
+        {CKLVCommandBar::barRight, FALSE},
+    };
+    for (const auto& c : cases) {
+        Dib dib(40, 20);
+        FakeVisualStyle::Calls().clear();
+        pTheme->FillDockBar(&dib.m_dc, &window, c.nPosition);
+        if (!c.bRebar) {
+            EXPECT_TRUE(FakeVisualStyle::Calls().empty()) << c.nPosition;
+            EXPECT_EQ(dib.At(20, 10), Numbered(COLOR_BTNFACE)) << c.nPosition;
+            continue;
+        }
+        ASSERT_EQ(FakeVisualStyle::Calls().size(), 1u) << c.nPosition;
+        EXPECT_EQ(FakeVisualStyle::Calls()[0].nClass, 2);
+        EXPECT_EQ(FakeVisualStyle::Calls()[0].nPart, 0);
+        EXPECT_EQ(FakeVisualStyle::Calls()[0].rc, CRect(0, 0, 40, 20));
+    }
+    window.DestroyWindow();
+}
+
 }  // namespace
 }  // namespace themes_test

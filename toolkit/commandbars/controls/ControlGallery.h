@@ -91,8 +91,8 @@ public:
     CString GetItemCaption(int nIndex) const;
     BOOL IsScrollButtonEnabled(int nPart) const override;
     BOOL IsFollowedByControl() const override;
-    CKLVControl* GetFaceControl() override { return this; }
-    const CKLVScrollHelper* GetFaceScrollBar() const override { return this; }
+    CKLVControlFace* GetFaceControl() override { return this; }
+    const CKLVScrollBarFace* GetFaceScrollBar() const override { return this; }
     BOOL IsShowingBorders() const override { return m_bShowBorders; }
     void OnMouseMoveItems(CPoint pt);
     void EndHoverPreview();
