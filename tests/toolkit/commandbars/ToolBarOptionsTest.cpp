@@ -3,7 +3,7 @@
 // customize command when the site handles it.
 #include "PopupBarTestSupport.h"
 #include "classlib/FrameWnd.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarControls.h"
 

@@ -9,7 +9,7 @@
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarControls.h"
 #include "toolkit/commandbars/ToolBarTracker.h"

@@ -7,7 +7,7 @@
 #include "classlib/WindowTestSupport.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"

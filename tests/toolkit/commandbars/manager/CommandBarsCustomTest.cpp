@@ -5,9 +5,9 @@
 #include "classlib/FrameWnd.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"
-#include "toolkit/commandbars/ReBar.h"
+#include "toolkit/commandbars/dockbars/ReBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 

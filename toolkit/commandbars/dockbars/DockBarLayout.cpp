@@ -1,7 +1,7 @@
 // The layout of a dock bar's rows: each row keeps its bars at their last docked places, pushed
 // apart where they overlap; a row that is too long shrinks the bars that may hide controls and
 // then moves its last bar to a new line; the dock bar takes its strip of the frame.
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 
 #include "classlib/ControlBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"

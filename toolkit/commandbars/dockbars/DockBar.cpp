@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 
 #include "classlib/Dc.h"
 #include "classlib/WinApp.h"

@@ -1,7 +1,7 @@
-#include "toolkit/commandbars/ReBar.h"
+#include "toolkit/commandbars/dockbars/ReBar.h"
 
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 
 IMPLEMENT_DYNAMIC(CKLVReBar, CReBar)

@@ -6,7 +6,7 @@
 #include "classlib/ControlBar.h"
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 

@@ -3,7 +3,7 @@
 // manager's four dock bars.
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/DockBar.h"
+#include "toolkit/commandbars/dockbars/DockBar.h"
 
 #include <gtest/gtest.h>
 
