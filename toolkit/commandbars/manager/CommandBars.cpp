@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/controlbase/CommandBarList.h"
-#include "toolkit/commandbars/ContextMenus.h"
+#include "toolkit/commandbars/manager/ContextMenus.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"

@@ -6,7 +6,7 @@
 #include "classlib/WinApp.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/controlbase/CommandBarList.h"
-#include "toolkit/commandbars/ContextMenus.h"
+#include "toolkit/commandbars/manager/ContextMenus.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/controlbase/PropExchangeParam.h"

@@ -4,7 +4,7 @@
 // state fails the load with nothing left behind.
 #include "AnsweringApp.h"
 #include "StateStores.h"
-#include "toolkit/commandbars/ContextMenus.h"
+#include "toolkit/commandbars/manager/ContextMenus.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"

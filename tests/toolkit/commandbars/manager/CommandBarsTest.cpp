@@ -2,7 +2,7 @@
 // commands and popups, the site's answer to the customize command, keyboard cues, and what the
 // bars read of the options through it; the MDI frame that hands them its accelerators.
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/ContextMenus.h"
+#include "toolkit/commandbars/manager/ContextMenus.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/ContextMenus.h"
+#include "toolkit/commandbars/manager/ContextMenus.h"
 
 #include "toolkit/commandbars/PopupBar.h"
 
