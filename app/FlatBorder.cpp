@@ -1,6 +1,6 @@
 #include "app/FlatBorder.h"
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/ColorManager.h"
 
 COLORREF GetFlatBorderColor(BOOL bLight) {

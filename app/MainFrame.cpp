@@ -8,7 +8,7 @@
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/textfield/Edit.h"

@@ -1,6 +1,6 @@
 #include "app/OutputEdit.h"
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 BEGIN_MESSAGE_MAP(COutputEdit, CEdit)
     ON_WM_CREATE()

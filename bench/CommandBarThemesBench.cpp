@@ -4,7 +4,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include <cstdio>
 

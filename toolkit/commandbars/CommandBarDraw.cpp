@@ -4,7 +4,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchangeArchive.h"
 

@@ -3,7 +3,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/DialogBarControls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/common/StartupRegistrations.h"
 

@@ -2,7 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 
 IMPLEMENT_DYNCREATE(CKLVDialogBarCloseButton, CKLVControlMDIButton)

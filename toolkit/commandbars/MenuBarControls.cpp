@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/MenuBar.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/StartupRegistrations.h"

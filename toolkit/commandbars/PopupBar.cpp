@@ -9,7 +9,7 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupShadows.h"
 #include "toolkit/commandbars/sounds/MenuSoundPlayer.h"
 #include "toolkit/common/DrawHelpers.h"

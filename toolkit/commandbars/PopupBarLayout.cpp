@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/FlagScope.h"
 #include "toolkit/common/MultiMonitor.h"

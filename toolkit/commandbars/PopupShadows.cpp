@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/ImageManager.h"

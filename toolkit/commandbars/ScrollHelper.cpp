@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/ScrollHelper.h"
 
-#include "toolkit/commandbars/ControlGalleryPaintManager.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/ControlGalleryPaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/MouseHook.h"
 
 #include <windowsx.h>

@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/ToolBarControls.h"
 
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"

@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonBar.h"
 
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/PropExchange.h"

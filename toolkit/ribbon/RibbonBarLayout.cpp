@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "classlib/FrameWnd.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/ribbon/RibbonControlTab.h"

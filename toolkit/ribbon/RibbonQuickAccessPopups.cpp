@@ -1,6 +1,6 @@
 #include "toolkit/ribbon/RibbonQuickAccessPopups.h"
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/StartupRegistrations.h"

@@ -2,7 +2,7 @@
 
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ResourceImages.h"

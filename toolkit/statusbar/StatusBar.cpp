@@ -6,7 +6,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/common/NonClientMetrics.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 
 #include <commctrl.h>

@@ -5,7 +5,7 @@
 #include "classlib/Dc.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/common/MemDC.h"
 

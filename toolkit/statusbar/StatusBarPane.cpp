@@ -3,7 +3,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/ImageManagerIcon.h"

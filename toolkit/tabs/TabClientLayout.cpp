@@ -2,7 +2,7 @@
 // groups with their splitters, the client's frame and background.
 #include "toolkit/tabs/TabClientWnd.h"
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/tabs/TabColors.h"

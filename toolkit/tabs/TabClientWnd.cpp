@@ -4,7 +4,7 @@
 
 #include "classlib/Document.h"
 #include "classlib/ImageList.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsSite.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"

@@ -1,9 +1,9 @@
 #include "toolkit/themes/ControlGalleryResourcePaintManager.h"
 
-#include "toolkit/commandbars/GalleryFace.h"
-#include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"
 #include "toolkit/commandbars/paint/ControlFace.h"
+#include "toolkit/commandbars/paint/GalleryFace.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/paint/ScrollBarFace.h"
 #include "toolkit/themes/ThemeResourceImage.h"
 #include "toolkit/common/DCScopes.h"

@@ -3,7 +3,7 @@
 // and 6) from the skin's images.
 #pragma once
 
-#include "toolkit/commandbars/ControlGalleryPaintManager.h"
+#include "toolkit/commandbars/paint/ControlGalleryPaintManager.h"
 
 class CKLVControlGalleryResourcePaintManager : public CKLVControlGalleryPaintManager {
 public:

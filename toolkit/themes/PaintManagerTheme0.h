@@ -3,7 +3,7 @@
 // disabled icons. Built for theme number 0 and any number no other theme claims.
 #pragma once
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 class CKLVControl;
 

@@ -2,7 +2,7 @@
 // grippers, flat separators, edit and combo boxes. The gradient themes build on it.
 #pragma once
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 class CKLVControl;
 

@@ -1,6 +1,6 @@
 #include "toolkit/themes/ThemeImage.h"
 
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/ImageManagerIcon.h"
 
 namespace {

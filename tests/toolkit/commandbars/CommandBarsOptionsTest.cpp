@@ -1,7 +1,7 @@
 // The command bars' options: round trips through sections and an archive, the keys each schema
 // holds, command sets that are empty or damaged, and the keyboard cues the setting gives.
 #include "KeyedExchange.h"
-#include "PaintManagerTestSupport.h"
+#include "paint/PaintManagerTestSupport.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchangeArchive.h"

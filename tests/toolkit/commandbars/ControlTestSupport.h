@@ -2,7 +2,7 @@
 // for the layout tests.
 #pragma once
 
-#include "PaintManagerTestSupport.h"
+#include "paint/PaintManagerTestSupport.h"
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

@@ -1,11 +1,11 @@
 // The status bar on a hidden frame: the application's indicators, the partition of the native
 // control, texts sent only when they change, command updates, the window text, and the themed
 // paint in a memory DC.
-#include "PaintManagerTestSupport.h"
+#include "paint/PaintManagerTestSupport.h"
 #include "classlib/ClassLib.h"
 #include "classlib/WindowTestSupport.h"
 #include "classlib/CommandIds.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/statusbar/StatusBar.h"
 

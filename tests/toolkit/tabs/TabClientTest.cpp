@@ -6,7 +6,7 @@
 #include "support/DeferredAction.h"
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"

@@ -5,7 +5,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/interfaces/ControlRoster.h"
 #include "toolkit/common/ImageManager.h"
 #include "toolkit/common/ResourceManager.h"

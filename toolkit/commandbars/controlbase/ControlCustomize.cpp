@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/controlbase/Control.h"
 
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ResourceManager.h"
 

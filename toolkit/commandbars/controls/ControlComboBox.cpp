@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/FlagScope.h"
 #include "toolkit/common/HeldReference.h"

@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "classlib/WinThread.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/controls/ControlComboBox.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/ColorManager.h"

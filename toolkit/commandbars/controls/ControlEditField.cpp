@@ -4,7 +4,7 @@
 
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/textfield/ShellAutoComplete.h"
 #include "toolkit/commandbars/tooltips/RichEditLibrary.h"

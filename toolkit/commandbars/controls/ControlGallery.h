@@ -5,7 +5,7 @@
 #pragma once
 
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
-#include "toolkit/commandbars/GalleryFace.h"
+#include "toolkit/commandbars/paint/GalleryFace.h"
 #include "toolkit/commandbars/ScrollHelper.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/controls/ControlGalleryItems.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/controls/ControlGallery.h"
 #include "toolkit/common/DCScopes.h"
 

@@ -5,7 +5,7 @@
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/common/DrawHelpers.h"

@@ -15,7 +15,7 @@
 #include "toolkit/commandbars/manager/CustomizeDrop.h"
 #include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/dockbars/ReBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarTracker.h"

@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/CommandBarsOptions.h"
 #include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/common/DCScopes.h"
 

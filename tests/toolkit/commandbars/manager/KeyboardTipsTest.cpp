@@ -4,7 +4,7 @@
 #include "MenuFrameTestSupport.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/KeyboardHook.h"
 

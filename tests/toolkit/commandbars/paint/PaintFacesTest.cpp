@@ -5,9 +5,9 @@
 // with no tracking behind it, a plain window for a dock bar.
 #include "PaintManagerTestSupport.h"
 #include "support/FlatPaintManagerTheme.h"
-#include "toolkit/commandbars/ControlGalleryPaintManager.h"
-#include "toolkit/commandbars/GalleryFace.h"
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/ControlGalleryPaintManager.h"
+#include "toolkit/commandbars/paint/GalleryFace.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"
 #include "toolkit/commandbars/paint/ControlFace.h"
 #include "toolkit/commandbars/paint/ScrollBarFace.h"

@@ -3,7 +3,7 @@
 // never for a tool just clicked, inside the work area; its measure and its scheme colours.
 // The mouse is never moved: mouse messages carry their points, and a delay's timer is checked to
 // be running and then stepped with WM_TIMER; nothing waits for time to pass.
-#include "PaintManagerTestSupport.h"
+#include "paint/PaintManagerTestSupport.h"
 #include "classlib/ClassLib.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/tooltips/RichEditTextHost.h"

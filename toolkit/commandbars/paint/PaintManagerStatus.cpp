@@ -1,6 +1,6 @@
 // Status-bar panes, borders and size gripper, the status, dock and workspace fills, the check-box and radio-button
 // marks, and control text with its embossed disabled form.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "classlib/Wnd.h"

@@ -1,6 +1,6 @@
 // Captions: control captions with mnemonics, embossing and composited glass text, the caption
 // strip of a floating bar, and key tips.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"

@@ -1,7 +1,7 @@
 // The small drawing helpers the themes draw with (frames and fills by colour index, one-pixel
 // lines, clipped gradients, opaque alpha for GDI drawing on composited frames) and the popup
 // animations, which work on the same 32-bit frames.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"

@@ -1,6 +1,6 @@
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
-#include "toolkit/commandbars/ControlGalleryPaintManager.h"
+#include "toolkit/commandbars/paint/ControlGalleryPaintManager.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/ImageManager.h"

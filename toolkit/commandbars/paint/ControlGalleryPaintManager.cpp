@@ -1,10 +1,10 @@
-#include "toolkit/commandbars/ControlGalleryPaintManager.h"
+#include "toolkit/commandbars/paint/ControlGalleryPaintManager.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/GalleryFace.h"
-#include "toolkit/commandbars/PaintManager.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"
 #include "toolkit/commandbars/paint/ControlFace.h"
+#include "toolkit/commandbars/paint/GalleryFace.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/paint/ScrollBarFace.h"
 #include "toolkit/common/DCScopes.h"
 

@@ -1,6 +1,6 @@
 // Controls on popup bars (menu entries with icon column, caption, shortcut and submenu room), and
 // the labels and metrics of edit and combo-box controls wherever they sit.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"

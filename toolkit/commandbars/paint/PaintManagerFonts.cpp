@@ -1,6 +1,6 @@
 // The command-bar fonts: built from the system menu font (or the application's LOGFONT), with
 // bold and vertical variants, and the system-derived caption, icon and tool-tip fonts.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/common/NonClientMetrics.h"

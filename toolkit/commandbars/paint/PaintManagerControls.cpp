@@ -1,6 +1,6 @@
 // The control dispatch and the state and geometry every theme asks of a control: its background
 // and text colour by state, its split part, its custom size, the popup icon column.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"

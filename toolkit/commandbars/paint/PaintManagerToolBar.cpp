@@ -1,6 +1,6 @@
 // Controls on tool bars and the menu bar: buttons with and without icon and caption, menu-bar
 // popups, split buttons, captions below the icon, and the large style with two caption lines.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"

@@ -1,6 +1,6 @@
 // The special buttons of the bars: the tool bar's expand button, a popup's button for hidden
 // commands, and a floating caption's close and drop buttons; the expand arrow of controls.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/paint/CommandBarFace.h"

@@ -1,6 +1,6 @@
 // The small figures every theme shares: check marks, radio dots, drop-down triangles, and the
 // split of a caption over two lines.
-#include "toolkit/commandbars/PaintManager.h"
+#include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/common/DCScopes.h"
