@@ -5,8 +5,8 @@
 #pragma once
 
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
+#include "toolkit/commandbars/controls/ScrollHelper.h"
 #include "toolkit/commandbars/paint/GalleryFace.h"
-#include "toolkit/commandbars/ScrollHelper.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/ScrollHelper.h"
+#include "toolkit/commandbars/controls/ScrollHelper.h"
 
 #include "toolkit/commandbars/paint/ControlGalleryPaintManager.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
