@@ -6,7 +6,7 @@
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/PopupBar.h"

@@ -7,7 +7,7 @@
 #include "BenchTiming.h"
 
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"

@@ -4,7 +4,7 @@
 #include "classlib/Menu.h"
 #include "classlib/ToolBar.h"
 #include "toolkit/commandbars/CommandBarAnimation.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"

@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"

@@ -3,7 +3,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/ColorManager.h"

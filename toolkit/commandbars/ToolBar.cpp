@@ -3,7 +3,7 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/WinApp.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

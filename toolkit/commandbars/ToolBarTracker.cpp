@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/ToolBarTracker.h"
 
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/DialogBar.h"
 #include "toolkit/commandbars/ToolBar.h"

@@ -4,7 +4,7 @@
 #include "classlib/ClassLib.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"

@@ -4,7 +4,7 @@
 
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/PopupBar.h"
 
 #include <vector>

@@ -8,7 +8,7 @@
 #include "classlib/WinApp.h"
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/ToolBarControls.h"

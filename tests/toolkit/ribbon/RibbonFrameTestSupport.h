@@ -3,7 +3,7 @@
 #pragma once
 
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/manager/CommandBars.h"
 
 #include "toolkit/commandbars/CommandBar.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/common/HeldReference.h"

@@ -5,7 +5,7 @@
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/CommandBar.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"

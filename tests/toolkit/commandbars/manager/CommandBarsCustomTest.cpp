@@ -4,7 +4,7 @@
 #include "ControlTestSupport.h"
 #include "classlib/FrameWnd.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/dockbars/DockBar.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/dockbars/ReBar.h"

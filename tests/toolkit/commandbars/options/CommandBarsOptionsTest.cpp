@@ -2,7 +2,7 @@
 // holds, command sets that are empty or damaged, and the keyboard cues the setting gives.
 #include "KeyedExchange.h"
 #include "paint/PaintManagerTestSupport.h"
-#include "toolkit/commandbars/CommandBarsOptions.h"
+#include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchangeArchive.h"
 
