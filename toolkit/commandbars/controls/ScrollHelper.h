@@ -1,6 +1,7 @@
 // A windowless scroll bar: its parts laid out along a rectangle of its owner's window, hit
 // testing, and the modal tracking of a press (arrows and track repeat on timer 23345, the thumb
-// follows the mouse and snaps back when the mouse goes far to the side).
+// follows the mouse and snaps back when the mouse goes far to the side). The galleries' painter
+// draws it from its face.
 #pragma once
 
 #include "classlib/Geometry.h"

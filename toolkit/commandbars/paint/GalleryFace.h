@@ -9,7 +9,7 @@ class CKLVScrollBarFace;
 
 class CKLVGalleryFace {
 public:
-    // The gallery as a control of its bar: parent, pressed, enabled.
+    // The gallery as a control: the bar it sits on, pressed, enabled.
     virtual CKLVControlFace* GetFaceControl() = 0;
     // Its scroll bar: the geometry and the hot and pressed parts.
     virtual const CKLVScrollBarFace* GetFaceScrollBar() const = 0;
