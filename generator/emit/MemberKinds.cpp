@@ -124,7 +124,7 @@ public:
         if (member.origin == CStructMember::Value)
             encoder.value(member, access(member));
         else
-            encoder.element(elementTag(encoder, member), member, access(member));
+            encoder.element(elementTag(encoder, member), member, access(member), false);
     }
     void decode(CMemberDecoder& decoder, const CViewType&, const CStructMember& member) const override
     {
@@ -206,7 +206,7 @@ public:
         const std::string tag = itemTag(encoder, owner, member);
         openEncodeLoop(encoder.out(), member);
         openNilItem(encoder, tag, member);
-        encoder.element(tag, member, access(member) + "[i]");
+        encoder.element(tag, member, access(member) + "[i]", encoder.typedByArray(owner, member));
         closeNilItem(encoder, member);
         encoder.out().close();
     }
@@ -259,8 +259,9 @@ public:
         const std::string tag = itemTag(encoder, owner, member);
         openEncodeLoop(out, member);
         openNilItem(encoder, tag, member);
+        // An item whose type its array states is told so by a negative use.
         out.line("if((result = encode_", member.userType->cName, "_t(buff, ", cStringLiteral(tag), ", &value->",
-                 member.cName, "[i], encoded)) != 0)");
+                 member.cName, "[i], ", encoder.typedByArray(owner, member) ? "-encoded" : "encoded", ")) != 0)");
         out.line("\tbreak;");
         closeNilItem(encoder, member);
         out.close();

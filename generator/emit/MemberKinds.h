@@ -15,14 +15,19 @@ class CViewType;
 
 // What the type encoders offer a member kind: the encoder's text (its
 // blocks indent their lines), and one number or text value as character
-// data or as an element of its own.
+// data or as an element of its own (typed: without the xsi:type of the
+// encoded use, which its array states for it).
 class CMemberEncoder {
 public:
     virtual ~CMemberEncoder() = default;
     virtual const CEmitContext& context() const = 0;
     virtual CTextBuffer& out() = 0;
     virtual void value(const CStructMember& member, const std::string& access) = 0;
-    virtual void element(const std::string& tag, const CStructMember& member, const std::string& access) = 0;
+    virtual void element(const std::string& tag, const CStructMember& member, const std::string& access,
+                         bool typed) = 0;
+    // Whether the items of member, an array of owner, go without an xsi:type
+    // of their own: owner is a SOAP array whose item type says theirs.
+    virtual bool typedByArray(const CViewType& owner, const CStructMember& member) const = 0;
 };
 
 // What the decoders offer: the member's own text read before the loop over

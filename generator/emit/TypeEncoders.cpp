@@ -10,6 +10,8 @@
 #include "generator/emit/ValueDecoding.h"
 #include "schema/SchemaConstants.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const OwnTypePrefix = "type-ns";
@@ -19,6 +21,7 @@ public:
     CEncoderWriter(const CEmitContext& context, CTextBuffer& out)
         : context_(context), out_(out), soap12Encoding_(bindsSoap12Encoding(context.view()))
     {
+        findTypedItems();
     }
 
     const CEmitContext& context() const override { return context_; }
@@ -57,7 +60,7 @@ public:
         if (array != nullptr)
             writeArrayType(type, *array);
         else
-            typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
+            writeOwnTypeName(type);
         for (const CStructMember& member : def.members) {
             if (member.origin == CStructMember::Attribute && !member.wildcard)
                 writeAttribute(type, member);
@@ -86,13 +89,13 @@ public:
             writeTextAppend(out_, member.wildcard || member.anyContent ? "mymarkupcat" : "mytstrcat", "buff", member, access);
     }
 
-    void element(const std::string& tag, const CStructMember& member, const std::string& access) override
+    void element(const std::string& tag, const CStructMember& member, const std::string& access, bool typed) override
     {
         if (member.wildcard) {
             value(member, access);
             return;
         }
-        const std::string type = context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
+        const std::string type = typed ? std::string() : statedType(member);
         // Neither '<', '/' nor '>' is escaped in a literal: the tag's body serves both.
         const std::string body = cStringBody(tag);
         const bool ownType = !member.typeName.empty();
@@ -110,7 +113,57 @@ public:
         out_.line("mystrcat(buff, \"</", body, ">\");");
     }
 
+    // Items that would say the very type their array's arrayType (or
+    // itemType) names say nothing: the array said it. An anyType item says
+    // what it holds, an item with a type of its own says that.
+    bool typedByArray(const CViewType& owner, const CStructMember& member) const override
+    {
+        if (!owner.soapArray || !member.isArray() || member.anyContent || !member.typeName.empty())
+            return false;
+        const std::string stated = statedType(member);
+        return !stated.empty() && stated == arrayItemType(owner);
+    }
+
 private:
+    // The xsi:type the encoded use gives a member's value: its type's name.
+    std::string statedType(const CStructMember& member) const
+    {
+        if (member.userType != nullptr)
+            return context_.namespaces().typeName(CTypeRef{0, member.userType});
+        return context_.namespaces().typeName(CTypeRef{member.valueBuiltin, nullptr});
+    }
+
+    // The types some SOAP array holds as items whose type it states: their
+    // encoders take such a use as the negative of the encoded one.
+    void findTypedItems()
+    {
+        const CStructLayout& layout = context_.layout();
+        for (const CViewType* type : layout.codecTypes()) {
+            if (!type->soapArray)
+                continue;
+            for (const CStructMember& member : layout.structOf(type)->members) {
+                if (member.kind == CStructMember::StructArray && member.userType != nullptr &&
+                    typedByArray(*type, member))
+                    typedItems_.push_back(member.userType);
+            }
+        }
+        std::sort(typedItems_.begin(), typedItems_.end());
+    }
+
+    // The element's own xsi:type, which an item whose array states its type
+    // (encoded < 0) leaves out.
+    void writeOwnTypeName(const CViewType& type)
+    {
+        const std::string name = context_.namespaces().typeName(CTypeRef{0, &type});
+        if (!std::binary_search(typedItems_.begin(), typedItems_.end(), &type)) {
+            typeAttribute(name);
+            return;
+        }
+        typeAttribute(name, "if(encoded > 0)");
+        out_.line("else\t//an item whose type its array states");
+        out_.line("\tencoded = -encoded;");
+    }
+
     void writeMembers(const CViewType& type, const std::vector<CStructMember>& members)
     {
         for (const CStructMember& member : members) {
@@ -243,18 +296,9 @@ private:
     // its own type, which the accessor's declaration admits.
     void writeArrayType(const CViewType& type, const CStructMember& array)
     {
-        CTypeRef item;
-        for (const CViewParticle& particle : type.particles) {
-            if (particle.isWildcard() || particle.type.isUser()) {
-                item = particle.type;
-                break;
-            }
-        }
-        std::string itemType = context_.namespaces().typeName(item);
-        if (itemType.empty())
-            itemType = "xsd:anyType";
+        const std::string itemType = arrayItemType(type);
         const std::string count = "value->" + std::string(array.countName);
-        typeAttribute(context_.namespaces().typeName(CTypeRef{0, &type}));
+        writeOwnTypeName(type);
         out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count + " < 0 ? 0 : " +
                   count + ");");
         if (soap12Encoding_)
@@ -264,6 +308,20 @@ private:
         out_.line("mystrcat(buff, \"]\\\"\");");
         if (soap12Encoding_)
             out_.close();
+    }
+
+    // The type a SOAP array's arrayType names for its items.
+    std::string arrayItemType(const CViewType& type) const
+    {
+        CTypeRef item;
+        for (const CViewParticle& particle : type.particles) {
+            if (particle.isWildcard() || particle.type.isUser()) {
+                item = particle.type;
+                break;
+            }
+        }
+        std::string itemType = context_.namespaces().typeName(item);
+        return itemType.empty() ? "xsd:anyType" : itemType;
     }
 
     // SOAP 1.2's encoding says an array's item type and size apart, and
@@ -292,6 +350,7 @@ private:
     const CEmitContext& context_;
     CTextBuffer& out_;
     const bool soap12Encoding_; // a SOAP 1.2 operation's message is encoded
+    std::vector<const CViewType*> typedItems_; // sorted
 };
 
 bool holdsFloating(const std::vector<CStructMember>& members)

@@ -13,7 +13,8 @@ struct CStructMember;
 // writes the value as the element name (qualified or not as its declaration
 // says; members likewise), text XML-escaped and numbers in their C type's
 // conversion; encoded adds the xsi:type of rpc/encoded messages, and a SOAP
-// array always says its items' type and number. It returns 0, or -1 when
+// array always says its items' type and number, which its items then leave
+// out (an item's encoder is given the negative use). It returns 0, or -1 when
 // the text did not fit the cursor's buffer or holds what XML cannot carry.
 // Before them stands "myfloatcat" when any member is a floating number.
 void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source);

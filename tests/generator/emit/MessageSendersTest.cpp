@@ -637,7 +637,7 @@ TEST_F(MessageSendersTest, EnvelopesFollowTheSchemasAndTheBinding)
          {},
          {body + "ns2:echo/param0/varString=v", body + "ns2:echo/param0/varInt=7", body + "ns2:echo/n=2"},
          {body + "ns2:echo/n@xsi:type=xsd:int", "/SOAP-ENV:Envelope@SOAP-ENV:encodingStyle"}},
-        {"rpc/encoded: xsi:type on every value, arrays with their item type and count",
+        {"rpc/encoded: xsi:type on every value but array items, arrays with their item type and count",
          rpcService("encoded",
                     "<xsd:complexType name=\"ArrayOfstring\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
                     "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:string[]\"/></xsd:restriction>"
@@ -666,11 +666,28 @@ TEST_F(MessageSendersTest, EnvelopesFollowTheSchemasAndTheBinding)
          {body + "ns2:echo@SOAP-ENV:encodingStyle=http://schemas.xmlsoap.org/soap/encoding/",
           body + "ns2:echo/strings@xsi:type=ns1:ArrayOfstring", body + "ns2:echo/strings@SOAP-ENC:arrayType=xsd:string[2]",
           body + "ns2:echo/strings/item=one", body + "ns2:echo/strings/item=two",
-          body + "ns2:echo/strings/item@xsi:type=xsd:string",
-          body + "ns2:echo/structs@SOAP-ENC:arrayType=ns1:SOAPStruct[1]",
-          body + "ns2:echo/structs/SOAPStruct@xsi:type=ns1:SOAPStruct", body + "ns2:echo/structs/SOAPStruct/varString=s",
+          body + "ns2:echo/structs@SOAP-ENC:arrayType=ns1:SOAPStruct[1]", body + "ns2:echo/structs/SOAPStruct/varString=s",
           body + "ns2:echo/structs/SOAPStruct/varInt@xsi:type=xsd:int", body + "ns2:echo/n@xsi:type=xsd:int"},
-         {"/SOAP-ENV:Envelope@SOAP-ENV:encodingStyle"}},
+         // The arrayType states the items' type: they repeat it no more.
+         {"/SOAP-ENV:Envelope@SOAP-ENV:encodingStyle", body + "ns2:echo/strings/item@xsi:type",
+          body + "ns2:echo/structs/SOAPStruct@xsi:type"}},
+        {"rpc/encoded: items of xsd:anyType keep their xsi:type, which their array does not narrow",
+         rpcService("encoded",
+                    "<xsd:complexType name=\"ArrayOfany\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+                    "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:anyType[]\"/></xsd:restriction>"
+                    "</xsd:complexContent></xsd:complexType>",
+                    "<part name=\"anys\" type=\"tns:ArrayOfany\"/>", "<part name=\"return\" type=\"xsd:int\"/>"),
+         R"(
+	static char *anys[] = {"v"};
+	fresh(&pk, DEMO_PROTO_ECHO);
+	pk.msg.EchoIn.anys.ArrayOfany = anys;
+	pk.msg.EchoIn.anys.ArrayOfany_count = 1;
+	report(&trans, &pk);
+)",
+         {},
+         {body + "ns2:echo/anys@SOAP-ENC:arrayType=xsd:anyType[1]", body + "ns2:echo/anys/item=v",
+          body + "ns2:echo/anys/item@xsi:type=xsd:anyType"},
+         {}},
         {"a body far beyond the first block goes whole, every text escaped",
          rpcService("encoded",
                     "<xsd:complexType name=\"ArrayOfstring\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
