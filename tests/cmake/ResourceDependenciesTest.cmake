@@ -2,33 +2,21 @@ cmake_minimum_required(VERSION 3.20)
 # Run with cmake -DWORK_DIR=<scratch folder> -P: builds small resource trees and checks the files
 # each script is found to depend on.
 include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/ResourceDependencies.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/CaseTree.cmake")
 
 set(failures 0)
 
-# Each case writes its files from `path|content` lines (`<nl>` breaks a line of content), then
-# names the top script, the include path and the dependencies expected, relative to the case root.
+# Each case writes its files (see CaseTree.cmake), then names the top script, the include path and
+# the dependencies expected, relative to the case root.
 function(check_case name files top include_dirs expected)
   set(root "${WORK_DIR}/${name}")
-  file(REMOVE_RECURSE "${root}")
-  string(REPLACE "\n" ";" files "${files}")
-  foreach(entry IN LISTS files)
-    string(FIND "${entry}" "|" bar)
-    string(SUBSTRING "${entry}" 0 ${bar} path)
-    math(EXPR start "${bar} + 1")
-    string(SUBSTRING "${entry}" ${start} -1 content)
-    string(REPLACE "<nl>" "\n" content "${content}")
-    file(WRITE "${root}/${path}" "${content}\n")
-  endforeach()
+  kelvane_write_case_tree("${root}" "${files}")
   list(TRANSFORM include_dirs PREPEND "${root}/")
   list(TRANSFORM expected PREPEND "${root}/")
   kelvane_rc_dependencies(actual "${root}/${top}" "${include_dirs}")
   list(SORT actual)
   list(SORT expected)
-  if(NOT actual STREQUAL expected)
-    message(SEND_ERROR "${name}: expected [${expected}] got [${actual}]")
-    math(EXPR n "${failures} + 1")
-    set(failures ${n} PARENT_SCOPE)
-  endif()
+  kelvane_expect_case(${name} "${actual}" "${expected}")
 endfunction()
 
 # A script including another found along the include path, whose cursor sits beside it: both

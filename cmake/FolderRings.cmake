@@ -1,0 +1,86 @@
+# The folders of the source tree include one another one way only. These functions find the
+# includes between folders and the folders that reach each other through them.
+
+# Sets OUT to one `from>to` entry for each pair of folders (relative to ROOT) where a file below
+# one of FOLDERS includes, by a quoted path from ROOT that names an existing file, a header of
+# another folder. Includes of the same folder, system headers and paths not under ROOT are left out.
+function(kelvane_folder_includes out root folders)
+  set(pairs "")
+  foreach(folder IN LISTS folders)
+    file(GLOB_RECURSE sources LIST_DIRECTORIES false RELATIVE "${root}"
+         "${root}/${folder}/*.c" "${root}/${folder}/*.h" "${root}/${folder}/*.cpp" "${root}/${folder}/*.rc")
+    foreach(source IN LISTS sources)
+      get_filename_component(from "${source}" DIRECTORY)
+      file(STRINGS "${root}/${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+/[^\"]+\"")
+      foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*$" "\\1" header "${line}")
+        get_filename_component(to "${header}" DIRECTORY)
+        if(NOT to STREQUAL from AND EXISTS "${root}/${header}")
+          list(APPEND pairs "${from}>${to}")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES pairs)
+  set(${out} "${pairs}" PARENT_SCOPE)
+endfunction()
+
+# Takes away, until none is left, every folder of NODES that has no pair in PAIRS leading from it
+# (SIDE 0) or into it (SIDE 1) among the folders still there; sets OUT to what stays.
+function(kelvane_folder_peel out nodes pairs side)
+  set(changed TRUE)
+  while(changed)
+    set(changed FALSE)
+    set(kept "")
+    foreach(node IN LISTS nodes)
+      set(linked FALSE)
+      foreach(pair IN LISTS pairs)
+        string(REPLACE ">" ";" ends "${pair}")
+        list(GET ends ${side} mine)
+        math(EXPR other_side "1 - ${side}")
+        list(GET ends ${other_side} other)
+        if(mine STREQUAL node AND other IN_LIST nodes)
+          set(linked TRUE)
+          break()
+        endif()
+      endforeach()
+      if(linked)
+        list(APPEND kept "${node}")
+      else()
+        set(changed TRUE)
+      endif()
+    endforeach()
+    set(nodes "${kept}")
+  endwhile()
+  set(${out} "${nodes}" PARENT_SCOPE)
+endfunction()
+
+# Sets OUT to the sorted folders that lie on a ring of PAIRS (a folder reaching itself through
+# the includes of others). A folder that only leads into a ring, or is only reached from one, is
+# peeled off from both ends and left out; what stays is the rings and the paths between them.
+function(kelvane_folder_rings out pairs)
+  set(nodes "")
+  foreach(pair IN LISTS pairs)
+    string(REPLACE ">" ";" ends "${pair}")
+    list(APPEND nodes ${ends})
+  endforeach()
+  list(REMOVE_DUPLICATES nodes)
+  kelvane_folder_peel(nodes "${nodes}" "${pairs}" 0)
+  kelvane_folder_peel(nodes "${nodes}" "${pairs}" 1)
+  list(SORT nodes)
+  set(${out} "${nodes}" PARENT_SCOPE)
+endfunction()
+
+# Sets OUT to the `from -> to` includes of PAIRS that run between two folders of RINGS.
+function(kelvane_folder_ring_includes out pairs rings)
+  set(involved "")
+  foreach(pair IN LISTS pairs)
+    string(REPLACE ">" ";" ends "${pair}")
+    list(GET ends 0 from)
+    list(GET ends 1 to)
+    if(from IN_LIST rings AND to IN_LIST rings)
+      list(APPEND involved "${from} -> ${to}")
+    endif()
+  endforeach()
+  set(${out} "${involved}" PARENT_SCOPE)
+endfunction()
