@@ -16,7 +16,7 @@ void banner(CTextBuffer& out)
 }
 
 // How the structs tell what a message holds beyond the values.
-void writeConventions(const std::string& proj, CTextBuffer& out)
+void writeConventions(const std::string& proj, bool otherOwnTypes, CTextBuffer& out)
 {
     for (const char* text :
          {"//Presence: an element that may be left out (minOccurs=\"0\", or a branch of a choice) has",
@@ -38,6 +38,12 @@ void writeConventions(const std::string& proj, CTextBuffer& out)
           "//An anyType element that stands once also has char *<member>_type, its own xsi:type as it came",
           "//(NULL: none), and char *<member>_type_ns, the namespace of that name's prefix there; a type with",
           "//a namespace is written under a prefix declared beside it, one without as given.",
+          otherOwnTypes ? "//A repeated anyType element has char **<member>_type and char **<member>_type_ns, a type"
+                        : nullptr,
+          otherOwnTypes ? "//and its namespace per item (NULL: none has one); an anyType part or header member, and a"
+                        : nullptr,
+          otherOwnTypes ? "//global anyType element's value, has its own xsi:type as an element that stands once."
+                        : nullptr,
           "//Text members are a char * to their text, allocated with its length: the packet reader",
           "//allocates it and @_free_proto_packet frees it; NULL is written as empty. Repeated texts",
           "//are a char ** to <member>_count such texts. (Generated with a fixed text length, texts",
@@ -46,6 +52,8 @@ void writeConventions(const std::string& proj, CTextBuffer& out)
           "//pointers NULL, counts and the presence flags of freed members 0.",
           "//The comment before each struct says which element, attribute or part each member holds."})
     {
+        if (text == nullptr)
+            continue;
         std::string line = text;
         const std::string::size_type at = line.find('@');
         out.line(at == std::string::npos ? line : line.replace(at, 1, proj));
@@ -275,7 +283,7 @@ void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
 {
     const CStructLayout& layout = context.layout();
     banner(header);
-    writeConventions(layout.proj(), header);
+    writeConventions(layout.proj(), layout.keepsOtherOwnTypes(), header);
     std::string note;
     for (const CStructDef* def : layout.typeStructs())
         writeTypeStruct(layout, *def, note, header);

@@ -33,9 +33,10 @@ void declaration(const CStructMember& member, const std::string_view* length, CT
         out.line("\tint\t", member.presentName, ";");
     if (!member.nilName.empty())
         out.line("\tint\t", member.isArray() ? "*" : "", member.nilName, ";");
-    if (!member.typeName.empty()) {
-        out.line("\tchar\t*", member.typeName, ";");
-        out.line("\tchar\t*", member.typeNsName, ";");
+    if (!member.typeName.empty()) { // of a repeated element: one per item
+        const std::string_view pointer = member.isArray() ? "**" : "*";
+        out.line("\tchar\t", pointer, member.typeName, ";");
+        out.line("\tchar\t", pointer, member.typeNsName, ";");
     }
 }
 

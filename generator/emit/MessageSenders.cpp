@@ -189,7 +189,9 @@ private:
                                          : std::string();
         // Neither '<', '/' nor '>' is escaped in a literal: the tag's body serves both.
         const std::string tagBody = cStringBody(tag);
-        if (member.valueBuiltin != 0 && !type.empty())
+        if (!member.typeName.empty())
+            writeOwnTypeOpen(member, access, tagBody, member.valueBuiltin != 0 ? type : std::string());
+        else if (member.valueBuiltin != 0 && !type.empty())
             body_.line("mystrcat(&body, \"<", tagBody, " xsi:type=\\\"", cStringBody(type), "\\\">\");");
         else
             body_.line("mystrcat(&body, \"<", tagBody, ">\");");
@@ -200,6 +202,20 @@ private:
             writeTextAppend(body_, member.anyContent ? "mymarkupcat" : "mytstrcat", "&body", member, access);
         }
         body_.line("mystrcat(&body, \"</", tagBody, ">\");");
+    }
+
+    // An anyType value's start tag with the value's own xsi:type, or where
+    // it has none the encoded use's type (none when empty).
+    void writeOwnTypeOpen(const CStructMember& member, const std::string& access, const std::string& tagBody,
+                          const std::string& type)
+    {
+        body_.line("mystrcat(&body, \"<", tagBody, "\");");
+        writeOwnTypeAppend(body_, "&body", member, access.substr(0, access.size() - member.cName.size()));
+        if (!type.empty()) {
+            body_.line("else");
+            body_.line("\tmystrcat(&body, \" xsi:type=\\\"", cStringBody(type), "\\\"\");");
+        }
+        body_.line("mystrcat(&body, \">\");");
     }
 
     const CEmitContext& context_;

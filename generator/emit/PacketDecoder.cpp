@@ -76,6 +76,19 @@ const CStructMember* messageMember(const CStructDef* def, const CViewPart& part)
 // reads whichever names match.
 enum class BlockMode { Positional, OnElement, Matched };
 
+// An anyType value's own xsi:type, kept beside it (its members stand where
+// the value's does), also where the content is empty.
+void writeOwnTypeRead(const CValueAccess& value, const std::string& in, CTextBuffer& out)
+{
+    const CStructMember& member = *value.value;
+    if (member.typeName.empty())
+        return;
+    const std::string owner = value.access.substr(0, value.access.size() - member.cName.size());
+    out.line(in, "if((result = mydecode_own_type(doc, cur, \"", value.access, "\", &", owner, member.typeName, ", &", owner,
+             member.typeNsName, ")) != 0)");
+    out.line(in, "\tgoto over;");
+}
+
 void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& out)
 {
     // Content of xsd:anyType is kept as the markup it came as.
@@ -94,6 +107,7 @@ void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& o
         out.line(in, "\tgoto over;");
     }
     out.line(in, "}");
+    writeOwnTypeRead(value, in, out);
 }
 
 // The name and namespace a part's element carries: an element part's global

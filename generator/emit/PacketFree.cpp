@@ -109,6 +109,7 @@ private:
                         out.line("\tfree_", member.userType->cName, "_t(&", access, "[i]);");
                     out.close();
                 }
+                writeItemTypesFree(member, owner, out);
                 out.line("free(", access, ");");
                 out.line(access, " = NULL;");
                 out.line(owner, member.countName, " = 0;");
@@ -127,20 +128,45 @@ private:
                 // What is gone is no longer there to be written.
                 if (!member.presentName.empty())
                     out.line(owner, member.presentName, " = 0;");
-                for (const std::string_view typeText : {member.typeName, member.typeNsName}) {
-                    if (typeText.empty())
-                        continue;
-                    out.line("free(", owner, typeText, ");");
-                    out.line(owner, typeText, " = NULL;");
-                }
+                writeTypesFree(member, owner, out);
             } else if (const CStructMember* text = carriedText(member)) {
-                access.assign(owner).append(member.cName).append(".").append(text->cName);
-                out.line("free(", access, ");");
+                access.assign(owner).append(member.cName).append(".");
+                const std::size_t inside = access.size();
+                out.line("free(", access.append(text->cName), ");");
                 out.line(access, " = NULL;");
+                writeTypesFree(*text, access.substr(0, inside), out);
             } else if (member.target != nullptr && freesInside(member)) {
                 out.line("free_", member.userType->cName, "_t(&", owner, member.cName, ");");
             }
         }
+    }
+
+    // An anyType value's own type and its namespace, freed.
+    static void writeTypesFree(const CStructMember& member, const std::string& owner, CTextBuffer& out)
+    {
+        for (const std::string_view typeText : {member.typeName, member.typeNsName}) {
+            if (typeText.empty())
+                continue;
+            out.line("free(", owner, typeText, ");");
+            out.line(owner, typeText, " = NULL;");
+        }
+    }
+
+    // The types of a repeated anyType element's items, each item's and
+    // their arrays (counted by the items' count, which they keep up with).
+    static void writeItemTypesFree(const CStructMember& member, const std::string& owner, CTextBuffer& out)
+    {
+        if (member.typeName.empty())
+            return;
+        for (const std::string_view typeText : {member.typeName, member.typeNsName}) {
+            out.open("if(", owner, typeText, " != NULL){");
+            out.line("int\ti;");
+            out.emptyLine();
+            out.line("for(i = 0; i < ", owner, member.countName, "; i++)");
+            out.line("\tfree(", owner, typeText, "[i]);");
+            out.close();
+        }
+        writeTypesFree(member, owner, out);
     }
 
     void writePacket()

@@ -98,6 +98,7 @@ public:
     void useConversion(const CStructMember& member)
     {
         usesContent_ = usesContent_ || member.anyContent;
+        usesOwnType_ = usesOwnType_ || !member.typeName.empty();
         addUsedConversions(member, conversions_);
     }
 
@@ -139,7 +140,7 @@ public:
         if (usesContent_)
             writeContent(out);
         if (usesOwnType_)
-            writeOwnType(out);
+            writeOwnType(context, out);
         if (usesNil_) {
             out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
             out.line("static int mydecode_nil(xmlNodePtr cur)");
@@ -272,8 +273,12 @@ public:
     // An anyType element's own xsi:type, kept with the namespace its
     // prefix names where the element stands, so that it can be written
     // again under any prefix.
-    static void writeOwnType(CTextBuffer& out)
+    static void writeOwnType(const CEmitContext& context, CTextBuffer& out)
     {
+        // Not every message that holds such a value is read by the packet decoder (a fault's is not).
+        if (context.layout().keepsOtherOwnTypes())
+            out.line("static int mydecode_own_type(xmlDocPtr doc, xmlNodePtr cur, const char *member, char **type, char **ns) ",
+                     context.projUpper(), "_MAYBE_UNUSED;");
         out.line("//the xsi:type of the element at cur as written into *type, and the namespace its prefix (without one,");
         out.line("//the default namespace) stands for there into *ns (NULL: none), both allocated; -1 without memory");
         out.line("static int mydecode_own_type(xmlDocPtr doc, xmlNodePtr cur, const char *member, char **type, char **ns)");
@@ -384,9 +389,18 @@ public:
         read(member, access, indent, member.anyContent ? "mydecode_content(cur)" : ElementText);
         if (member.typeName.empty())
             return;
+        // An item's type goes beside it, in the room its slot grew.
+        const std::string item = member.isArray() ? "[value->" + std::string(member.countName) + "]" : std::string();
         loop_.line(indent, "if((result = mydecode_own_type(doc, cur, \"", structType_, ".", member.cName, "\", &value->",
-                   member.typeName, ", &value->", member.typeNsName, ")) != 0)");
+                   member.typeName, item, ", &value->", member.typeNsName, item, ")) != 0", item.empty() ? ")" : "){");
+        if (item.empty()) {
+            loop_.line(indent, "\t", fail());
+            return;
+        }
+        // The item read is counted, so that it is freed with the others.
+        loop_.line(indent, "\tvalue->", member.countName, "++;");
         loop_.line(indent, "\t", fail());
+        loop_.line(indent, "}");
     }
 
     void line(const std::string& text) override { loop_.line(text); }
@@ -635,8 +649,10 @@ private:
         if (soapArray_ && member.origin == CStructMember::Items)
             writePlacement(member, indent);
         writeGrowth(loop_, member, member.cName, indent);
-        if (!member.nilName.empty())
-            writeGrowth(loop_, member, member.nilName, indent);
+        for (const std::string_view beside : {member.nilName, member.typeName, member.typeNsName}) {
+            if (!beside.empty())
+                writeGrowth(loop_, member, beside, indent);
+        }
         return "value->" + member.cName + "[value->" + std::string(member.countName) + "]";
     }
 

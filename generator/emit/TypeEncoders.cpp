@@ -229,9 +229,7 @@ private:
     // in place of the one the encoded use writes.
     void writeOwnType(const CStructMember& member, const std::string& type)
     {
-        const std::string given = "value->" + std::string(member.typeName);
-        out_.line("if(", given, " != NULL && ", given, "[0] != '\\0')");
-        out_.line("\tmytypecat(buff, ", given, ", value->", member.typeNsName, ");");
+        writeOwnTypeAppend(out_, "buff", member, "value->");
         typeAttribute(type, "else if(encoded)");
     }
 
@@ -363,23 +361,16 @@ bool holdsFloating(const std::vector<CStructMember>& members)
     return false;
 }
 
-bool usesOwnTypes(const CStructLayout& layout)
-{
-    for (const CStructDef* def : layout.typeStructs()) {
-        for (const CStructMember& member : def->members) {
-            if (!member.typeName.empty())
-                return true;
-        }
-    }
-    return false;
-}
-
 // Writes an anyType element's own xsi:type. A type in a namespace goes
 // under a prefix of its own, declared beside it: no prefix the generated
 // code gives a namespace has a hyphen, so the element's own name and its
 // attributes keep theirs.
-void writeOwnTypeWriter(CTextBuffer& out)
+void writeOwnTypeWriter(const CEmitContext& context, CTextBuffer& out)
 {
+    // A global element's value is written only where a message sends it.
+    if (context.layout().keepsOtherOwnTypes())
+        out.line("static void mytypecat(mycursor_t *buff, const char *type, const char *ns) ", context.projUpper(),
+                 "_MAYBE_UNUSED;");
     out.line("//an element's own xsi:type as written (type), or, in the namespace ns, its local name under a prefix");
     out.line("//declared beside it");
     out.line("static void mytypecat(mycursor_t *buff, const char *type, const char *ns)");
@@ -415,6 +406,20 @@ bool usesFloating(const CStructLayout& layout)
 
 } // namespace
 
+void writeOwnTypeAppend(CTextBuffer& out, const char* cursor, const CStructMember& member, const std::string& owner)
+{
+    const std::string type = owner + std::string(member.typeName);
+    const std::string ns = owner + std::string(member.typeNsName);
+    if (!member.isArray()) {
+        out.line("if(", type, " != NULL && ", type, "[0] != '\\0')");
+        out.line("\tmytypecat(", cursor, ", ", type, ", ", ns, ");");
+        return;
+    }
+    // The caller's items may come without types, or without their namespaces.
+    out.line("if(", type, " != NULL && ", type, "[i] != NULL && ", type, "[i][0] != '\\0')");
+    out.line("\tmytypecat(", cursor, ", ", type, "[i], ", ns, " != NULL ? ", ns, "[i] : NULL);");
+}
+
 void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor, const CStructMember& member,
                      const std::string& access)
 {
@@ -444,8 +449,8 @@ void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
     writeFragment(context, CFragment::ValueChecks, source);
     source.emptyLine();
     writeEnumerationLists(context.layout(), source);
-    if (usesOwnTypes(context.layout()))
-        writeOwnTypeWriter(source);
+    if (context.layout().keepsOwnTypes())
+        writeOwnTypeWriter(context, source);
     CEncoderWriter writer(context, source);
     for (const CViewType* type : context.layout().codecTypes())
         writer.write(*type, *context.layout().structOf(type));

@@ -30,4 +30,10 @@ void writeNumberAppend(CTextBuffer& out, const CStructMember& member, const char
 void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor, const CStructMember& member,
                      const std::string& access);
 
+// The C lines that append an anyType value's own xsi:type at cursor where
+// it has one: "if(<type> ...)" and its statement, for the caller's else.
+// owner: the access path before the member's names ("value->", "pk->");
+// the type of an array's item i.
+void writeOwnTypeAppend(CTextBuffer& out, const char* cursor, const CStructMember& member, const std::string& owner);
+
 #endif

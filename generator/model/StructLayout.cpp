@@ -14,6 +14,13 @@ const char* const PacketMembers[] = {"http_headers", "http_headers_count", "boun
                                      "msg",          "attachment_length",  "attachment",   "decode_error", "decode_fault",
                                      "http_headers_received", "boundary_received"};
 
+// An element or part of xsd:anyType (or of no type) holds its content as markup.
+bool holdsContent(const CStructMember& member)
+{
+    const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
+    return text && member.origin != CStructMember::Attribute && isAnyContentTypeId(member.valueBuiltin);
+}
+
 } // namespace
 
 const std::vector<std::pair<const char*, int>>& CStructLayout::fixedLengths()
@@ -76,13 +83,20 @@ std::string_view CStructLayout::textLengthConstant(const std::string& key, int v
 void CStructLayout::addMember(std::vector<CStructMember>& members, CStructMember&& member) const
 {
     const bool text = member.kind == CStructMember::Text || member.kind == CStructMember::TextArray;
-    // An element or part of xsd:anyType (or of no type) holds its content as markup.
-    if (text && member.origin != CStructMember::Attribute && isAnyContentTypeId(member.valueBuiltin))
+    if (holdsContent(member))
         member.anyContent = true;
     const bool markup = (member.wildcard || member.anyContent) && member.origin != CStructMember::Attribute;
     if (text && (allocatesTexts() || isBinaryTypeId(member.valueBuiltin) || markup))
         member.pointer = true;
     members.push_back(std::move(member));
+}
+
+void CStructLayout::nameOwnType(CStructMember& member, CNameScope* scope)
+{
+    const std::string type = member.cName + "_type";
+    const std::string ns = member.cName + "_type_ns";
+    member.typeName = names_.intern(scope != nullptr ? scope->claim(type) : type);
+    member.typeNsName = names_.intern(scope != nullptr ? scope->claim(ns) : ns);
 }
 
 CStructDef& CStructLayout::newDef(CStructDef::Kind kind, std::string_view name)
@@ -287,10 +301,10 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.presentName = names_.intern(scope.claim(member.cName + "_present"));
         if (member.nillable) // of an array: a flag per item
             member.nilName = names_.intern(scope.claim(member.cName + "_nil"));
-        if (member.anyContent && !member.isArray()) {
-            member.typeName = names_.intern(scope.claim(member.cName + "_type"));
-            member.typeNsName = names_.intern(scope.claim(member.cName + "_type_ns"));
-        }
+        // A repeated element keeps a type per item; a SOAP array's items
+        // (placed by position, added where not sent) keep none.
+        if (member.anyContent && (!member.isArray() || (!items && !member.wildcard)))
+            nameOwnType(member, &scope);
         addMember(def.members, std::move(member));
     }
 }
@@ -311,6 +325,8 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
     } else {
         member = CStructMember(); // an element whose type is unknown still gets a struct
     }
+    if (holdsContent(member))
+        nameOwnType(member, nullptr); // the struct's one member
     addMember(def.members, std::move(member));
 }
 
@@ -519,10 +535,17 @@ void CStructLayout::fillMessageMembers(CStructDef& def, const CViewMessage& mess
 {
     // A part gives a member at most; a message of none holds the dummy.
     def.members.reserve(std::max<std::size_t>(message.parts.size(), 1));
+    // The names beside an anyType part's value may not take another part's.
+    CNameScope scope;
+    for (const CViewPart& part : message.parts)
+        scope.reserve(part.cName);
     for (const CViewPart& part : message.parts) {
         CStructMember member;
-        if (!isHeaderPart(part, header) && partMember(part, message, std::string(part.cName), member))
-            addMember(def.members, std::move(member));
+        if (isHeaderPart(part, header) || !partMember(part, message, std::string(part.cName), member))
+            continue;
+        if (holdsContent(member))
+            nameOwnType(member, &scope);
+        addMember(def.members, std::move(member));
     }
     if (def.members.empty())
         def.members.push_back(CStructMember());
@@ -602,8 +625,41 @@ void CStructLayout::addHeaderMember(const CHeaderPart& header)
         return;
     }
     member.cName = headerScope_.claim(name);
+    if (holdsContent(member))
+        nameOwnType(member, &headerScope_);
     headerIndex_[key] = headerMembers_.size();
     addMember(headerMembers_, std::move(member));
+}
+
+bool CStructLayout::keepOwnTypes(bool onlyOthers) const
+{
+    const auto keep = [](const std::vector<CStructMember>& members, bool single) {
+        return std::any_of(members.begin(), members.end(), [single](const CStructMember& member) {
+            return !member.typeName.empty() && (single || member.isArray());
+        });
+    };
+    // A struct of no type holds a global element's value.
+    for (const CStructDef* def : typeOrder_) {
+        if (keep(def->members, !onlyOthers || def->type == nullptr))
+            return true;
+    }
+    for (const std::vector<const CStructDef*>* messages : {&messageOrder_, &faultOrder_}) {
+        for (const CStructDef* def : *messages) {
+            if (keep(def->members, true))
+                return true;
+        }
+    }
+    return keep(headerMembers_, true);
+}
+
+bool CStructLayout::keepsOwnTypes() const
+{
+    return keepOwnTypes(false);
+}
+
+bool CStructLayout::keepsOtherOwnTypes() const
+{
+    return keepOwnTypes(true);
 }
 
 void CStructLayout::listCodecTypes()

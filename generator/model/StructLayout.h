@@ -73,9 +73,11 @@ struct CStructMember {
     // layout's copies (one of each text), which live as long as it does.
     std::string_view presentName;
     std::string_view nilName;
-    // An anyType element that stands once: "<cName>_type" holds its own
-    // xsi:type as written, "<cName>_type_ns" the namespace of its prefix
-    // (allocated texts); empty names for every other member.
+    // An anyType element: "<cName>_type" holds its own xsi:type as
+    // written, "<cName>_type_ns" the namespace of its prefix (allocated
+    // texts; of a repeated element, a pointer to one of each per item).
+    // Also a part, header member or global element's value of anyType.
+    // Empty names for every other member.
     std::string_view typeName;
     std::string_view typeNsName;
     std::string_view countName; // arrays
@@ -177,6 +179,12 @@ public:
     // The packet member of a header part; null when it has none.
     const CStructMember* headerMember(const CViewMessage* message, int partIndex) const;
 
+    // Whether a member keeps an anyType value's own xsi:type; and whether
+    // one does beyond a type's element that stands once (a repeated
+    // element's items, a part, a header member, a global element's value).
+    bool keepsOwnTypes() const;
+    bool keepsOtherOwnTypes() const;
+
     // Every length macro the members use, in first use, with the fixed
     // limits of the generated code first.
     const std::deque<CLengthConstant>& lengthConstants() const { return lengths_; }
@@ -212,6 +220,12 @@ private:
     // A text member's length macro; none when texts are allocated.
     std::string_view textLengthConstant(const std::string& key, int value);
     void addMember(std::vector<CStructMember>& members, CStructMember&& member) const;
+    // Whether members of a struct, message or the packet's header keep an own
+    // type: beyond a type's single element unless onlyOthers is false.
+    bool keepOwnTypes(bool onlyOthers) const;
+    // Names the members that keep an anyType value's own xsi:type, in scope
+    // (none: the names need no claim, the member standing alone).
+    void nameOwnType(CStructMember& member, CNameScope* scope);
 
     const CServiceView& view_;
     std::string proj_;
