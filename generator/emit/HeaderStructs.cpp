@@ -38,12 +38,13 @@ void writeConventions(const std::string& proj, bool otherOwnTypes, CTextBuffer& 
           "//An anyType element that stands once also has char *<member>_type, its own xsi:type as it came",
           "//(NULL: none), and char *<member>_type_ns, the namespace of that name's prefix there; a type with",
           "//a namespace is written under a prefix declared beside it, one without as given.",
-          otherOwnTypes ? "//A repeated anyType element has char **<member>_type and char **<member>_type_ns, a type"
+          otherOwnTypes ? "//A repeated anyType element (a SOAP array's anyType items too) has char **<member>_type and"
                         : nullptr,
-          otherOwnTypes ? "//and its namespace per item (NULL: none has one); an anyType part or header member, and a"
+          otherOwnTypes ? "//char **<member>_type_ns, a type and its namespace per item (NULL: none has one); an anyType"
                         : nullptr,
-          otherOwnTypes ? "//global anyType element's value, has its own xsi:type as an element that stands once."
+          otherOwnTypes ? "//part or header member, and a global anyType element's value, has its own xsi:type as an"
                         : nullptr,
+          otherOwnTypes ? "//element that stands once." : nullptr,
           "//Text members are a char * to their text, allocated with its length: the packet reader",
           "//allocates it and @_free_proto_packet frees it; NULL is written as empty. Repeated texts",
           "//are a char ** to <member>_count such texts. (Generated with a fixed text length, texts",

@@ -478,7 +478,7 @@ private:
     void writeItemsNotSent()
     {
         text_.line("\twhile(value->", arrayItems_->countName, " < array_size){");
-        writeGrowth(text_, *arrayItems_, arrayItems_->cName, "\t\t");
+        writeItemGrowth(text_, *arrayItems_, "\t\t");
         text_.line("\t\tvalue->", arrayItems_->countName, "++;");
         text_.line("\t}");
     }
@@ -648,11 +648,7 @@ private:
     {
         if (soapArray_ && member.origin == CStructMember::Items)
             writePlacement(member, indent);
-        writeGrowth(loop_, member, member.cName, indent);
-        for (const std::string_view beside : {member.nilName, member.typeName, member.typeNsName}) {
-            if (!beside.empty())
-                writeGrowth(loop_, member, beside, indent);
-        }
+        writeItemGrowth(loop_, member, indent);
         return "value->" + member.cName + "[value->" + std::string(member.countName) + "]";
     }
 
@@ -668,7 +664,7 @@ private:
                    ", &array_index)) != 0)");
         loop_.line(indent, "\t", fail());
         loop_.line(indent, "while(", count, " < array_index){");
-        writeGrowth(loop_, member, member.cName, indent + "\t");
+        writeItemGrowth(loop_, member, indent + "\t");
         loop_.line(indent, "\t", count, "++;");
         loop_.line(indent, "}");
     }
@@ -681,6 +677,18 @@ private:
                  grown, ", value->", member.countName, ", sizeof(*value->", grown, "), &result);");
         out.line(indent, "if(result != 0)");
         out.line(indent, "\t", fail());
+    }
+
+    // The room for one more item, and for what stands beside each item (its
+    // nil flag, its own type): they grow together, so that each has room for
+    // every item counted.
+    void writeItemGrowth(CTextBuffer& out, const CStructMember& member, const std::string& indent)
+    {
+        writeGrowth(out, member, member.cName, indent);
+        for (const std::string_view beside : {member.nilName, member.typeName, member.typeNsName}) {
+            if (!beside.empty())
+                writeGrowth(out, member, beside, indent);
+        }
     }
 
     // A struct held by pointer (types that hold each other) is allocated

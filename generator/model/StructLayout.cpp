@@ -301,9 +301,8 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             member.presentName = names_.intern(scope.claim(member.cName + "_present"));
         if (member.nillable) // of an array: a flag per item
             member.nilName = names_.intern(scope.claim(member.cName + "_nil"));
-        // A repeated element keeps a type per item; a SOAP array's items
-        // (placed by position, added where not sent) keep none.
-        if (member.anyContent && (!member.isArray() || (!items && !member.wildcard)))
+        // A repeated element or a SOAP array keeps a type per item.
+        if (member.anyContent && !member.wildcard)
             nameOwnType(member, &scope);
         addMember(def.members, std::move(member));
     }

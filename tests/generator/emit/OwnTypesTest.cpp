@@ -15,13 +15,22 @@ using namespace gentest;
 
 namespace {
 
+const char* const SoapArrayPrefixes = "xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" "
+                                      "xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\"";
+const char* const AnyArray =
+    "<xsd:complexType name=\"ArrayOfAny\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
+    "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:anyType[]\"/></xsd:restriction>"
+    "</xsd:complexContent></xsd:complexType>";
+
 // Document/literal Put (the body a global anyType element, a header of
-// another, the answer a struct of repeated anyType elements) and rpc/encoded
-// Echo (an anyType part).
+// another, the answer a struct of repeated anyType elements), rpc/encoded
+// Echo (an anyType part) and List (a SOAP array of anyType items).
 std::string ownTypesDocument()
 {
     return wsdltest::definitions(
-        "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\">"
+        "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\" " +
+        std::string(SoapArrayPrefixes) + "><xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>" +
+        AnyArray +
         "<xsd:element name=\"Loose\" type=\"xsd:anyType\"/><xsd:element name=\"Note\"/>"
         "<xsd:element name=\"Bag\"><xsd:complexType><xsd:sequence>"
         "<xsd:element name=\"thing\" type=\"xsd:anyType\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
@@ -31,8 +40,10 @@ std::string ownTypesDocument()
         "<message name=\"NoteHeader\"><part name=\"note\" element=\"tns:Note\"/></message>\n"
         "<message name=\"EchoIn\"><part name=\"value\" type=\"xsd:anyType\"/></message>\n"
         "<message name=\"EchoOut\"><part name=\"result\" type=\"xsd:anyType\"/></message>\n"
+        "<message name=\"ListIn\"><part name=\"items\" type=\"tns:ArrayOfAny\"/></message>\n"
         "<portType name=\"P\"><operation name=\"Put\"><input message=\"tns:PutIn\"/><output message=\"tns:PutOut\"/>"
         "</operation><operation name=\"Echo\"><input message=\"tns:EchoIn\"/><output message=\"tns:EchoOut\"/>"
+        "</operation><operation name=\"List\"><input message=\"tns:ListIn\"/><output message=\"tns:EchoOut\"/>"
         "</operation></portType>\n"
         "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
         "transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
@@ -40,6 +51,11 @@ std::string ownTypesDocument()
         "<soap:header message=\"tns:NoteHeader\" part=\"note\" use=\"literal\"/></input>"
         "<output><soap:body use=\"literal\"/></output></operation>"
         "<operation name=\"Echo\"><soap:operation soapAction=\"urn:echo\" style=\"rpc\"/>"
+        "<input><soap:body use=\"encoded\" namespace=\"urn:t\" "
+        "encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input>"
+        "<output><soap:body use=\"encoded\" namespace=\"urn:t\" "
+        "encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></output></operation>"
+        "<operation name=\"List\"><soap:operation soapAction=\"urn:list\" style=\"rpc\"/>"
         "<input><soap:body use=\"encoded\" namespace=\"urn:t\" "
         "encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input>"
         "<output><soap:body use=\"encoded\" namespace=\"urn:t\" "
@@ -82,6 +98,9 @@ static void show(int result, demo_proto_packet_t *pk)
 		show_value("value", pk->msg.EchoIn.value, pk->msg.EchoIn.value_type, pk->msg.EchoIn.value_type_ns);
 	for(i = 0; pk->msg_type == DEMO_PROTO_BAG && i < pk->msg.PutOut.Bag.thing_count; i++)
 		show_value("thing", pk->msg.PutOut.Bag.thing[i], pk->msg.PutOut.Bag.thing_type[i], pk->msg.PutOut.Bag.thing_type_ns[i]);
+	for(i = 0; pk->msg_type == DEMO_PROTO_LIST && i < pk->msg.ListIn.items.ArrayOfAny_count; i++)
+		show_value("item", pk->msg.ListIn.items.ArrayOfAny[i], pk->msg.ListIn.items.ArrayOfAny_type[i],
+			pk->msg.ListIn.items.ArrayOfAny_type_ns[i]);
 }
 
 /* the envelope as a request or a response framed by its length, into message */
@@ -159,16 +178,17 @@ int main(void)
 
 struct OwnTypeCase {
     bool request;
-    const char* envelopeBody; // inside the Envelope, which declares e, xsi, xsd and t
+    std::string envelopeBody; // inside the Envelope, which declares e, xsi, xsd, t and enc
     const char* tag;          // the start tags shown of the message sent again
     std::string read, sent, readAgain; // what the driver prints of each step
 };
 
-std::string envelope(const char* body)
+std::string envelope(const std::string& body)
 {
     return std::string("<e:Envelope xmlns:e=\"http://schemas.xmlsoap.org/soap/envelope/\" "
                        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                       "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns:t=\"urn:t\">") +
+                       "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns:t=\"urn:t\" "
+                       "xmlns:enc=\"http://schemas.xmlsoap.org/soap/encoding/\">") +
         body + "</e:Envelope>";
 }
 
@@ -179,6 +199,10 @@ std::string typedTag(const std::string& name, const std::string& ns, const std::
 {
     return "<" + name + " xmlns:type-ns=\"" + ns + "\" xsi:type=\"type-ns:" + local + "\">";
 }
+
+// A List request's Body around its items, after the array's size.
+const std::string ListOpen = "<e:Body><t:List><items enc:arrayType=\"xsd:anyType";
+const std::string ListClose = "</items></t:List></e:Body>";
 
 class OwnTypesTest : public GeneratorTest {};
 
@@ -232,6 +256,21 @@ TEST_F(OwnTypesTest, EachPlaceKeepsItsValuesOwnTypeThroughARoundTrip)
          "Note=-,-,- thing=1,type-ns:Other,urn:f"},
         {false, "<e:Body><t:Bag><t:thing>1</t:thing><t:thing>2</t:thing></t:Bag></e:Body>", "ns1:thing",
          "Note=-,-,- thing=1,-,- thing=2,-,-", "<ns1:thing> <ns1:thing>", "Note=-,-,- thing=1,-,- thing=2,-,-"},
+        // the items of a SOAP array, also those placed by position and
+        // those its size adds; an untyped item goes with the encoded use's type
+        {true, ListOpen + "[2]\"><item xsi:type=\"xsd:int\">1</item><item>2</item>" + ListClose, "item",
+         "Note=-,-,- item=1,xsd:int," + Xsd + " item=2,-,-", typedTag("item", Xsd, "int") + " <item xsi:type=\"xsd:anyType\">",
+         "Note=-,-,- item=1,type-ns:int," + Xsd + " item=2,xsd:anyType," + Xsd},
+        {true, ListOpen + "[1]\"><item xsi:type=\"t:Thing\">x</item>" + ListClose, "item", "Note=-,-,- item=x,t:Thing,urn:t",
+         typedTag("item", "urn:t", "Thing"), "Note=-,-,- item=x,type-ns:Thing,urn:t"},
+        {true, ListOpen + "[1]\"><item xmlns:f=\"urn:f\" xsi:type=\"f:Other\">x</item>" + ListClose, "item",
+         "Note=-,-,- item=x,f:Other,urn:f", typedTag("item", "urn:f", "Other"), "Note=-,-,- item=x,type-ns:Other,urn:f"},
+        {true, ListOpen + "[1]\"><item>x</item>" + ListClose, "item", "Note=-,-,- item=x,-,-", "<item xsi:type=\"xsd:anyType\">",
+         "Note=-,-,- item=x,xsd:anyType," + Xsd},
+        {true, ListOpen + "[3]\"><item enc:position=\"[1]\" xsi:type=\"xsd:int\">5</item>" + ListClose, "item",
+         "Note=-,-,- item=-,-,- item=5,xsd:int," + Xsd + " item=-,-,-",
+         "<item xsi:type=\"xsd:anyType\"> " + typedTag("item", Xsd, "int") + " <item xsi:type=\"xsd:anyType\">",
+         "Note=-,-,- item=,xsd:anyType," + Xsd + " item=5,type-ns:int," + Xsd + " item=,xsd:anyType," + Xsd},
     };
     std::string table, expected;
     for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -251,24 +290,18 @@ TEST_F(OwnTypesTest, EachPlaceKeepsItsValuesOwnTypeThroughARoundTrip)
 // The members beside each value are declared where the value is, named
 // clear of the other members; the header says how they go only where a
 // place beyond a type's single element has them (a global element's type
-// is such a type). A SOAP array's items, which the reader places by
-// position, keep no types.
+// is such a type).
 TEST_F(OwnTypesTest, TheTypesAreDeclaredBesideTheirValues)
 {
     std::string clashing = ownTypesDocument();
     const std::string part = "<part name=\"value\" type=\"xsd:anyType\"/>";
     clashing.replace(clashing.find(part), part.size(), part + "<part name=\"value_type\" type=\"xsd:string\"/>");
     const std::string plain = wsdltest::definitions(
-        "<types><xsd:schema targetNamespace=\"urn:t\" xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" "
-        "xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">"
-        "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
+        "<types><xsd:schema targetNamespace=\"urn:t\">"
         "<xsd:complexType name=\"Holder\"><xsd:sequence><xsd:element name=\"content\"/></xsd:sequence></xsd:complexType>"
         "<xsd:element name=\"Wrapped\"><xsd:complexType><xsd:sequence><xsd:element name=\"inner\"/></xsd:sequence>"
-        "</xsd:complexType></xsd:element>"
-        "<xsd:complexType name=\"ArrayOfAny\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
-        "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"xsd:anyType[]\"/></xsd:restriction>"
-        "</xsd:complexContent></xsd:complexType></xsd:schema></types>\n");
-    const std::string conventions = "//A repeated anyType element has char **<member>_type";
+        "</xsd:complexType></xsd:element></xsd:schema></types>\n");
+    const std::string conventions = "//A repeated anyType element (a SOAP array's anyType items too) has";
     const struct {
         const std::string* document;
         std::string block; // the struct or packet the text stands in; empty: the whole text
@@ -286,7 +319,8 @@ TEST_F(OwnTypesTest, TheTypesAreDeclaredBesideTheirValues)
         {&clashing, "", conventions, true},
         {&plain, "typedef struct demo_Holder_t{", "\tchar\t*content_type;\r\n", true},
         {&plain, "typedef struct demo_Wrapped_t{", "\tchar\t*inner_type;\r\n", true},
-        {&plain, "typedef struct demo_ArrayOfAny_t{", "_type", false},
+        {&clashing, "typedef struct demo_ArrayOfAny_t{",
+         "\tint\tArrayOfAny_count;\r\n\tchar\t**ArrayOfAny_type;\r\n\tchar\t**ArrayOfAny_type_ns;\r\n", true},
         {&plain, "", conventions, false},
     };
     for (const auto& c : cases) {
