@@ -1,12 +1,10 @@
-// A bar's saved state: its keys in their order, each from the schema that introduced it, the
-// tool-bar family's keys after them, and the walk that collects and reconnects popup bars.
+// A bar's saved state: its keys in their order, each from the schema that introduced it (the
+// tool-bar family adds its keys after them), and the walk that collects and reconnects popup bars.
 #include "toolkit/commandbars/CommandBar.h"
 
 #include "toolkit/commandbars/controlbase/CommandBarList.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/controlbase/PropExchangeParam.h"
-#include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/PropExchange.h"
 
 namespace {
@@ -61,44 +59,9 @@ void CKLVCommandBar::GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pLis
     // A bar met again (a shared popup, or a cycle of popups in loaded state) is not walked again.
     if (pList->Contains(this)) return;
     pList->Add(this);
-    if (!IsKindOf(RUNTIME_CLASS(CKLVToolBar)) && (m_nBarID == 0 || m_nBarID >= firstGeneratedBarID))
+    if (!IsToolBar() && (m_nBarID == 0 || m_nBarID >= firstGeneratedBarID))
         m_nBarID = nID++;
     m_pControls->GenerateCommandBarList(nID, pList, pParam);
 }
 
 void CKLVCommandBar::RestoreCommandBarList(CKLVCommandBarList* pList) { m_pControls->RestoreCommandBarList(pList); }
-
-void CKLVToolBar::DoPropExchange(CKLVPropExchange* pPX) {
-    CKLVCommandBar::DoPropExchange(pPX);
-    const UINT nSchema = pPX->GetSchema();
-    PX_Bool(pPX, "BuiltIn", m_bBuiltIn, TRUE);
-    PX_Bool(pPX, "TearOff", m_bTearOffBar, FALSE);
-    if (nSchema > 6) PX_Bool(pPX, "Closeable", m_bCloseable, TRUE);
-    if (nSchema > 7) PX_Bool(pPX, "ContextMenuPresent", m_bContextMenuPresent, TRUE);
-    if (nSchema > 16) PX_Bool(pPX, "CustomizeDialogPresent", m_bCustomizeDialogPresent, TRUE);
-    // Menu bars saved before they could be closed stay open.
-    if (pPX->IsLoading() && nSchema <= 16 && m_barType == barTypeMenuBar) m_bCloseable = FALSE;
-    OnStateExchangeHook();
-}
-
-void CKLVMenuBar::GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) {
-    const BOOL bWalked = pList->Contains(this);
-    CKLVToolBar::GenerateCommandBarList(nID, pList, pParam);
-    if (bWalked) return;
-    for (POSITION pos = m_pTemplateMenus->GetStartPosition(); pos;) {
-        UINT nId;
-        CKLVMenuBarTemplateMenu* pMenu;
-        m_pTemplateMenus->GetNextAssoc(pos, nId, pMenu);
-        if (pMenu->m_pControls) pMenu->m_pControls->GenerateCommandBarList(nID, pList, pParam);
-    }
-}
-
-void CKLVMenuBar::RestoreCommandBarList(CKLVCommandBarList* pList) {
-    CKLVToolBar::RestoreCommandBarList(pList);
-    for (POSITION pos = m_pTemplateMenus->GetStartPosition(); pos;) {
-        UINT nId;
-        CKLVMenuBarTemplateMenu* pMenu;
-        m_pTemplateMenus->GetNextAssoc(pos, nId, pMenu);
-        if (pMenu->m_pControls) pMenu->m_pControls->RestoreCommandBarList(pList);
-    }
-}

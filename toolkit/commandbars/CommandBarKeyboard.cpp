@@ -9,7 +9,6 @@
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/KeyboardHook.h"
 
@@ -293,7 +292,7 @@ void CKLVCommandBar::OnKeyboardTip(CKLVCommandBarKeyboardTip* pTip) {
     if (auto* pControl = DYNAMIC_DOWNCAST(CKLVControl, pTip->m_pLabelled)) {
         CKLVHeldReference hold(pControl);
         pControl->OnKeyboardActivate();
-    } else if (auto* pToolBar = DYNAMIC_DOWNCAST(CKLVToolBar, pTip->m_pLabelled)) {
-        if (CKLVCommandBarsLink* pCommandBars = GetOwnerLink()) pCommandBars->SetTrackingBar(pToolBar, 0);
+    } else if (auto* pBar = DYNAMIC_DOWNCAST(CKLVCommandBar, pTip->m_pLabelled); pBar && pBar->IsToolBar()) {
+        if (CKLVCommandBarsLink* pCommandBars = GetOwnerLink()) pCommandBars->SetTrackingBar(pBar, 0);
     }
 }

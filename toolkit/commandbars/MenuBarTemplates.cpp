@@ -6,6 +6,7 @@
 #include "classlib/Menu.h"
 #include "classlib/WinApp.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
+#include "toolkit/commandbars/controlbase/CommandBarList.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 
 CKLVMenuBarTemplateMenu::CKLVMenuBarTemplateMenu(UINT nTemplateId, CKLVControls* pControls)
@@ -96,4 +97,27 @@ void CKLVMenuBar::OnFrameMenuChange(HMENU hMenu) {
     if (nTemplateId == 0 || nTemplateId == m_nCurrentTemplateId) return;
     if (!hMenu || !::IsMenu(hMenu) || ::GetMenuItemCount(hMenu) < 1) return;
     SwitchMenu(nTemplateId, hMenu);
+}
+
+// The saved state's walk also takes in the popups of the waiting templates' controls.
+void CKLVMenuBar::GenerateCommandBarList(DWORD& nID, CKLVCommandBarList* pList, CKLVPropExchangeParam* pParam) {
+    const BOOL bWalked = pList->Contains(this);
+    CKLVToolBar::GenerateCommandBarList(nID, pList, pParam);
+    if (bWalked) return;
+    for (POSITION pos = m_pTemplateMenus->GetStartPosition(); pos;) {
+        UINT nId;
+        CKLVMenuBarTemplateMenu* pMenu;
+        m_pTemplateMenus->GetNextAssoc(pos, nId, pMenu);
+        if (pMenu->m_pControls) pMenu->m_pControls->GenerateCommandBarList(nID, pList, pParam);
+    }
+}
+
+void CKLVMenuBar::RestoreCommandBarList(CKLVCommandBarList* pList) {
+    CKLVToolBar::RestoreCommandBarList(pList);
+    for (POSITION pos = m_pTemplateMenus->GetStartPosition(); pos;) {
+        UINT nId;
+        CKLVMenuBarTemplateMenu* pMenu;
+        m_pTemplateMenus->GetNextAssoc(pos, nId, pMenu);
+        if (pMenu->m_pControls) pMenu->m_pControls->RestoreCommandBarList(pList);
+    }
 }

@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/ToolBarControls.h"
 #include "toolkit/commandbars/ToolBarTracker.h"
 #include "toolkit/common/DrawHelpers.h"
+#include "toolkit/common/PropExchange.h"
 #include "toolkit/common/ResourceManager.h"
 #include "toolkit/common/StartupRegistrations.h"
 
@@ -256,4 +257,18 @@ void CKLVToolBar::Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive) {
     m_bCloseable = pToolBar->m_bCloseable;
     m_bContextMenuPresent = pToolBar->m_bContextMenuPresent;
     m_bCustomizeDialogPresent = pToolBar->m_bCustomizeDialogPresent;
+}
+
+// The tool-bar family's keys of the saved state, after the bar's.
+void CKLVToolBar::DoPropExchange(CKLVPropExchange* pPX) {
+    CKLVCommandBar::DoPropExchange(pPX);
+    const UINT nSchema = pPX->GetSchema();
+    PX_Bool(pPX, "BuiltIn", m_bBuiltIn, TRUE);
+    PX_Bool(pPX, "TearOff", m_bTearOffBar, FALSE);
+    if (nSchema > 6) PX_Bool(pPX, "Closeable", m_bCloseable, TRUE);
+    if (nSchema > 7) PX_Bool(pPX, "ContextMenuPresent", m_bContextMenuPresent, TRUE);
+    if (nSchema > 16) PX_Bool(pPX, "CustomizeDialogPresent", m_bCustomizeDialogPresent, TRUE);
+    // Menu bars saved before they could be closed stay open.
+    if (pPX->IsLoading() && nSchema <= 16 && m_barType == barTypeMenuBar) m_bCloseable = FALSE;
+    OnStateExchangeHook();
 }

@@ -69,6 +69,7 @@ public:
     void Copy(CKLVCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
     // The bar's keys, then those of the tool-bar family.
     void DoPropExchange(CKLVPropExchange* pPX) override;
+    BOOL IsToolBar() const override { return TRUE; }
 
     BOOL m_bResettable = TRUE;
     BOOL m_bTemporary = FALSE;

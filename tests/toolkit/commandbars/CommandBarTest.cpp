@@ -2,6 +2,10 @@
 // mode on hidden bars (the hook client called directly), and the accessible bar.
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
+#include "toolkit/commandbars/controlbase/CommandBarList.h"
+#include "toolkit/commandbars/DialogBar.h"
+#include "toolkit/commandbars/MenuBar.h"
+#include "toolkit/commandbars/ToolBar.h"
 
 #include "classlib/WindowMessages.h"
 
@@ -9,6 +13,7 @@
 
 #include <oleacc.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -294,4 +299,37 @@ TEST_F(CommandBar, AccessibleBarAndChildren) {
         pAccessible->Release();
     }
     ::CoUninitialize();
+}
+
+TEST_F(CommandBar, TheSavedStateWalkNumbersEveryBarButTheToolBarFamily) {
+    constexpr UINT kNext = CKLVCommandBar::firstGeneratedBarID + 0x10;
+    constexpr UINT kGenerated = CKLVCommandBar::firstGeneratedBarID + 5;
+    const struct {
+        const char* name;
+        std::function<CKLVCommandBar*()> make;
+        UINT nBarID, nExpected;
+    } rows[] = {
+        {"bare bar without an id", [] { return new CKLVCommandBar; }, 0, kNext},
+        {"popup bar without an id", [] { return new CKLVPopupBar; }, 0, kNext},
+        {"popup bar with a generated id", [] { return new CKLVPopupBar; }, kGenerated, kNext},
+        {"popup bar with its own id", [] { return new CKLVPopupBar; }, 0x42, 0x42},
+        {"popup tool bar without an id", [] { return new CKLVPopupToolBar; }, 0, kNext},
+        {"tool bar without an id", [] { return new CKLVToolBar; }, 0, 0},
+        {"tool bar with a generated id", [] { return new CKLVToolBar; }, kGenerated, kGenerated},
+        {"menu bar without an id", [] { return new CKLVMenuBar; }, 0, 0},
+        {"dialog bar with a generated id", [] { return new CKLVDialogBar; }, kGenerated, kGenerated},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CKLVCommandBar* pBar = row.make();
+        pBar->m_nBarID = row.nBarID;
+        CKLVCommandBarList list;
+        DWORD nID = kNext;
+        pBar->GenerateCommandBarList(nID, &list, nullptr);
+        EXPECT_EQ(pBar->m_nBarID, row.nExpected);
+        EXPECT_EQ(nID, row.nExpected == kNext ? kNext + 1 : kNext);
+        EXPECT_TRUE(list.Contains(pBar));
+        list.RemoveAll();
+        pBar->InternalRelease();
+    }
 }

@@ -222,3 +222,29 @@ TEST_F(KeyboardTips, DisabledTipsAreTranslucentWhereLayeredWindowsExist) {
 }
 
 }  // namespace
+
+TEST_F(KeyboardTips, ATipOfAToolBarStartsTrackingItAndATipOfAnotherBarDoesNothing) {
+    CKLVCommandBar* pToolBar = m_frame.m_pCommandBars->Add("Tools", CKLVCommandBar::barTop);
+    ASSERT_NE(pToolBar, nullptr);
+    pToolBar->GetControls()->Add(CKLVControl::typeButton, 1001)->SetCaption("&Go");
+    CKLVCommandBar* pPopup = FilePopup({"&Find"});
+    const struct {
+        const char* name;
+        CKLVCommandBar* pLabelled;
+        BOOL bTracked;
+    } rows[] = {{"menu bar", m_frame.m_pMenuBar, TRUE}, {"tool bar", pToolBar, TRUE}, {"popup bar", pPopup, FALSE}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CKLVCommandBarKeyboardTip tip;
+        tip.m_pLabelled = row.pLabelled;
+        m_frame.m_pMenuBar->OnKeyboardTip(&tip);
+        EXPECT_EQ(row.pLabelled->GetTrackingMode() != 0, row.bTracked);
+        for (CKLVCommandBar* pBar : {static_cast<CKLVCommandBar*>(m_frame.m_pMenuBar), pToolBar, pPopup}) {
+            if (pBar != row.pLabelled) {
+                EXPECT_EQ(pBar->GetTrackingMode(), 0);
+            }
+        }
+        CommandBars()->ClosePopups();
+        for (CKLVCommandBar* pBar : {static_cast<CKLVCommandBar*>(m_frame.m_pMenuBar), pToolBar}) pBar->SetTrackingMode(FALSE);
+    }
+}
