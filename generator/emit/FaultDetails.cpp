@@ -130,7 +130,17 @@ void writePartElement(const CEmitContext& context, const CStructMember& member, 
         return;
     const CStructMember& value = inner ? member.target->members.front() : member;
     const std::string valueAccess = inner ? access + "." + value.cName : access;
-    out.line("\t\tmystrcat(body, \"<", cStringBody(tag), ">\");");
+    if (value.typeName.empty()) {
+        out.line("\t\tmystrcat(body, \"<", cStringBody(tag), ">\");");
+    } else { // an anyType value goes with its own xsi:type, as it came
+        out.line("\t\tmystrcat(body, \"<", cStringBody(tag), "\");");
+        out.indent();
+        out.indent();
+        writeOwnTypeAppend(out, "body", value, valueAccess.substr(0, valueAccess.size() - value.cName.size()));
+        out.outdent();
+        out.outdent();
+        out.line("\t\tmystrcat(body, \">\");");
+    }
     if (value.kind == CStructMember::Number) {
         out.indent();
         out.indent();

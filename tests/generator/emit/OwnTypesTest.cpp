@@ -23,7 +23,8 @@ const char* const AnyArray =
     "</xsd:complexContent></xsd:complexType>";
 
 // Document/literal Put (the body a global anyType element, a header of
-// another, the answer a struct of repeated anyType elements), rpc/encoded
+// another, the answer a struct of repeated anyType elements, the fault's
+// detail a third anyType element), rpc/encoded
 // Echo (an anyType part) and List (a SOAP array of anyType items).
 std::string ownTypesDocument()
 {
@@ -31,17 +32,19 @@ std::string ownTypesDocument()
         "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\" " +
         std::string(SoapArrayPrefixes) + "><xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>" +
         AnyArray +
-        "<xsd:element name=\"Loose\" type=\"xsd:anyType\"/><xsd:element name=\"Note\"/>"
+        "<xsd:element name=\"Loose\" type=\"xsd:anyType\"/><xsd:element name=\"Note\"/><xsd:element name=\"Oops\"/>"
         "<xsd:element name=\"Bag\"><xsd:complexType><xsd:sequence>"
         "<xsd:element name=\"thing\" type=\"xsd:anyType\" minOccurs=\"0\" maxOccurs=\"unbounded\"/>"
         "</xsd:sequence></xsd:complexType></xsd:element></xsd:schema></types>\n"
         "<message name=\"PutIn\"><part name=\"body\" element=\"tns:Loose\"/></message>\n"
         "<message name=\"PutOut\"><part name=\"body\" element=\"tns:Bag\"/></message>\n"
         "<message name=\"NoteHeader\"><part name=\"note\" element=\"tns:Note\"/></message>\n"
+        "<message name=\"PutFault\"><part name=\"detail\" element=\"tns:Oops\"/></message>\n"
         "<message name=\"EchoIn\"><part name=\"value\" type=\"xsd:anyType\"/></message>\n"
         "<message name=\"EchoOut\"><part name=\"result\" type=\"xsd:anyType\"/></message>\n"
         "<message name=\"ListIn\"><part name=\"items\" type=\"tns:ArrayOfAny\"/></message>\n"
         "<portType name=\"P\"><operation name=\"Put\"><input message=\"tns:PutIn\"/><output message=\"tns:PutOut\"/>"
+        "<fault name=\"bad\" message=\"tns:PutFault\"/>"
         "</operation><operation name=\"Echo\"><input message=\"tns:EchoIn\"/><output message=\"tns:EchoOut\"/>"
         "</operation><operation name=\"List\"><input message=\"tns:ListIn\"/><output message=\"tns:EchoOut\"/>"
         "</operation></portType>\n"
@@ -49,8 +52,8 @@ std::string ownTypesDocument()
         "transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
         "<operation name=\"Put\"><soap:operation soapAction=\"urn:put\"/><input><soap:body use=\"literal\"/>"
         "<soap:header message=\"tns:NoteHeader\" part=\"note\" use=\"literal\"/></input>"
-        "<output><soap:body use=\"literal\"/></output></operation>"
-        "<operation name=\"Echo\"><soap:operation soapAction=\"urn:echo\" style=\"rpc\"/>"
+        "<output><soap:body use=\"literal\"/></output><fault name=\"bad\"><soap:fault name=\"bad\" use=\"literal\"/></fault>"
+        "</operation><operation name=\"Echo\"><soap:operation soapAction=\"urn:echo\" style=\"rpc\"/>"
         "<input><soap:body use=\"encoded\" namespace=\"urn:t\" "
         "encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/></input>"
         "<output><soap:body use=\"encoded\" namespace=\"urn:t\" "
@@ -98,6 +101,9 @@ static void show(int result, demo_proto_packet_t *pk)
 		show_value("value", pk->msg.EchoIn.value, pk->msg.EchoIn.value_type, pk->msg.EchoIn.value_type_ns);
 	for(i = 0; pk->msg_type == DEMO_PROTO_BAG && i < pk->msg.PutOut.Bag.thing_count; i++)
 		show_value("thing", pk->msg.PutOut.Bag.thing[i], pk->msg.PutOut.Bag.thing_type[i], pk->msg.PutOut.Bag.thing_type_ns[i]);
+	if(pk->msg_type == DEMO_PROTO_SOAP_FAULT && pk->msg.soap_fault.detail_msg.PutFault != NULL)
+		show_value("Oops", pk->msg.soap_fault.detail_msg.PutFault->Oops.Oops, pk->msg.soap_fault.detail_msg.PutFault->Oops.Oops_type,
+			pk->msg.soap_fault.detail_msg.PutFault->Oops.Oops_type_ns);
 	for(i = 0; pk->msg_type == DEMO_PROTO_LIST && i < pk->msg.ListIn.items.ArrayOfAny_count; i++)
 		show_value("item", pk->msg.ListIn.items.ArrayOfAny[i], pk->msg.ListIn.items.ArrayOfAny_type[i],
 			pk->msg.ListIn.items.ArrayOfAny_type_ns[i]);
@@ -203,6 +209,9 @@ std::string typedTag(const std::string& name, const std::string& ns, const std::
 // A List request's Body around its items, after the array's size.
 const std::string ListOpen = "<e:Body><t:List><items enc:arrayType=\"xsd:anyType";
 const std::string ListClose = "</items></t:List></e:Body>";
+// A fault's Body around its detail's content.
+const std::string FaultOpen = "<e:Body><e:Fault><faultcode>e:Server</faultcode><faultstring>no</faultstring><detail>";
+const std::string FaultClose = "</detail></e:Fault></e:Body>";
 
 class OwnTypesTest : public GeneratorTest {};
 
@@ -271,6 +280,13 @@ TEST_F(OwnTypesTest, EachPlaceKeepsItsValuesOwnTypeThroughARoundTrip)
          "Note=-,-,- item=-,-,- item=5,xsd:int," + Xsd + " item=-,-,-",
          "<item xsi:type=\"xsd:anyType\"> " + typedTag("item", Xsd, "int") + " <item xsi:type=\"xsd:anyType\">",
          "Note=-,-,- item=,xsd:anyType," + Xsd + " item=5,type-ns:int," + Xsd + " item=,xsd:anyType," + Xsd},
+        // a fault's detail, decoded into its fault message and written from it
+        {false, FaultOpen + "<t:Oops xsi:type=\"xsd:int\">3</t:Oops>" + FaultClose, "ns1:Oops", "Note=-,-,- Oops=3,xsd:int," + Xsd,
+         typedTag("ns1:Oops", Xsd, "int"), "Note=-,-,- Oops=3,type-ns:int," + Xsd},
+        {false, FaultOpen + "<t:Oops xmlns:f=\"urn:f\" xsi:type=\"f:Other\">x</t:Oops>" + FaultClose, "ns1:Oops",
+         "Note=-,-,- Oops=x,f:Other,urn:f", typedTag("ns1:Oops", "urn:f", "Other"), "Note=-,-,- Oops=x,type-ns:Other,urn:f"},
+        {false, FaultOpen + "<t:Oops>x</t:Oops>" + FaultClose, "ns1:Oops", "Note=-,-,- Oops=x,-,-", "<ns1:Oops>",
+         "Note=-,-,- Oops=x,-,-"},
     };
     std::string table, expected;
     for (std::size_t i = 0; i < cases.size(); ++i) {
