@@ -8,7 +8,6 @@
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"
@@ -27,7 +26,7 @@ namespace {
 CKLVControlHost* HostOfBar(CKLVCommandBar* pBar) { return pBar; }
 
 const struct BarRegistration {
-    BarRegistration() { CKLVControlHost::RegisterBars(&HostOfBar, RUNTIME_CLASS(CKLVPopupBar)); }
+    BarRegistration() { CKLVControlHost::RegisterBars(&HostOfBar); }
 } s_barRegistration;
 
 }  // namespace

@@ -70,6 +70,8 @@ public:
     void OnRecalcLayout() override {}
     void OnControlSelected(int bSelected, CKLVControl* pControl) override;
     virtual CKLVCommandBar* GetParentCommandBar() const { return nullptr; }
+    // A short menu shows all its items; other bars have none hidden.
+    virtual void ExpandBar() {}
     // The tool bar and the bars made from it (menu, dialog and ribbon bars).
     virtual BOOL IsToolBar() const { return FALSE; }
     virtual BOOL IsDialogBar() const { return FALSE; }

@@ -4,7 +4,6 @@
 
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/common/DrawHelpers.h"
 
@@ -21,9 +20,8 @@ CKLVControl* CKLVCommandBar::GetAccessibleControl(long nChild) const {
 HRESULT CKLVCommandBar::CAccessible::GetAccessibleParent(IDispatch** ppdispParent) {
     if (!ppdispParent) return E_INVALIDARG;
     *ppdispParent = nullptr;
-    auto* pPopupBar = DYNAMIC_DOWNCAST(CKLVPopupBar, m_pBar);
-    if (pPopupBar && pPopupBar->GetControlPopup()) {
-        IAccessible* pParent = pPopupBar->GetControlPopup()->GetAccessibleInterface();
+    if (CKLVControlPopup* pOpening = m_pBar->GetOpeningControl()) {
+        IAccessible* pParent = pOpening->GetAccessibleInterface();
         return pParent->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(ppdispParent));
     }
     return AccessibleObjectFromWindow(m_pBar->GetSafeHwnd(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,

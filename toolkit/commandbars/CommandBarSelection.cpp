@@ -7,7 +7,6 @@
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 namespace {
@@ -103,7 +102,7 @@ void CKLVCommandBar::OnShowFullTimer() {
     KillTimer(timerShowFull);
     auto* pPopup = DYNAMIC_DOWNCAST(CKLVControlPopup, GetControl(m_nPopuped));
     if (!pPopup || m_nPopuped != m_nSelected || !pPopup->IsCursorOver()) return;
-    if (auto* pBar = DYNAMIC_DOWNCAST(CKLVPopupBar, pPopup->GetCommandBar()))
+    if (CKLVCommandBar* pBar = pPopup->GetCommandBar())
         if (pBar->GetSafeHwnd()) pBar->ExpandBar();
 }
 

@@ -32,6 +32,11 @@ END_MESSAGE_MAP()
 
 namespace {
 
+// Submenus' bars are popup bars unless a site names its own class.
+const struct PopupBarRegistration {
+    PopupBarRegistration() { CKLVControlHost::RegisterPopupBarClass(RUNTIME_CLASS(CKLVPopupBar)); }
+} s_popupBarRegistration;
+
 // The class name for each class style: menus save the bits under them unless the options say no.
 const char kClassSaveBits[] = "KLVPopupBar";
 const char kClassPlain[] = "KLVPopupBarNoSaveBits";

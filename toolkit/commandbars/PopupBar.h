@@ -49,7 +49,7 @@ public:
     virtual BOOL Popup(CKLVControlPopup* pControlPopup, BOOL bSelectFirst);
     BOOL Popup(int x, int y, LPCRECT lpExclude);
     // Shows the controls hidden for not being used.
-    void ExpandBar();
+    void ExpandBar() override;
     // The thread's messages until the bar stops tracking; WM_QUIT ends it and is posted again.
     void PumpMessageLoop();
     // Index (or, by id, the command id) of the first visible enabled own control; -1 when none.

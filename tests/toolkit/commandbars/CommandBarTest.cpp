@@ -301,6 +301,51 @@ TEST_F(CommandBar, AccessibleBarAndChildren) {
     ::CoUninitialize();
 }
 
+// Whether the accessible parent of the bar's window is the control's accessible object.
+bool AccessibleParentIs(CWnd* pBar, CKLVControl* pControl) {
+    IAccessible* pAccessible = nullptr;
+    if (FAILED(pControl->AccessibleObjectFromWindow(pBar->GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT),
+                                                    IID_IAccessible, reinterpret_cast<void**>(&pAccessible)))) {
+        return false;
+    }
+    IDispatch* pParent = nullptr;
+    const HRESULT hr = pAccessible->get_accParent(&pParent);
+    pAccessible->Release();
+    if (FAILED(hr) || !pParent) return false;
+    IUnknown *pParentUnknown = nullptr, *pControlUnknown = nullptr;
+    pParent->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&pParentUnknown));
+    pControl->GetAccessibleInterface()->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&pControlUnknown));
+    const bool bSame = pParentUnknown && pParentUnknown == pControlUnknown;
+    for (IUnknown* pUnknown : {static_cast<IUnknown*>(pParent), pParentUnknown, pControlUnknown})
+        if (pUnknown) pUnknown->Release();
+    return bSame;
+}
+
+TEST_F(CommandBar, APopupBarOpenedByAControlHasItAsItsAccessibleParent) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    CTestBar<> bar(&m_site);
+    CKLVControlPopup* pPopup = AddPopup(bar, &m_site);
+    CKLVCommandBar* pPopupBar = pPopup->GetCommandBar();
+    const struct {
+        const char* name;
+        BOOL bOpen;
+        CWnd* pBar;
+        bool bParentIsControl;
+    } rows[] = {{"popup bar not yet opened", FALSE, pPopupBar, false},
+                {"popup bar opened by the control", TRUE, pPopupBar, true},
+                {"the bar holding the control", TRUE, &bar, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.bOpen && bar.m_nPopuped != 0) {
+            ASSERT_TRUE(bar.SetPopuped(0));
+        }
+        ASSERT_TRUE(pPopupBar->GetSafeHwnd());
+        EXPECT_EQ(AccessibleParentIs(row.pBar, pPopup), row.bParentIsControl);
+    }
+    bar.SetPopuped(-1);
+    ::CoUninitialize();
+}
+
 TEST_F(CommandBar, TheSavedStateWalkNumbersEveryBarButTheToolBarFamily) {
     constexpr UINT kNext = CKLVCommandBar::firstGeneratedBarID + 0x10;
     constexpr UINT kGenerated = CKLVCommandBar::firstGeneratedBarID + 5;

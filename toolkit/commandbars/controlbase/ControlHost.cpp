@@ -16,9 +16,9 @@ Registration& Bars() {
 
 }  // namespace
 
-void CKLVControlHost::RegisterBars(HostOfBar pfnHostOf, CRuntimeClass* pPopupBarClass) {
-    Bars() = {pfnHostOf, pPopupBarClass};
-}
+void CKLVControlHost::RegisterBars(HostOfBar pfnHostOf) { Bars().pfnHostOf = pfnHostOf; }
+
+void CKLVControlHost::RegisterPopupBarClass(CRuntimeClass* pPopupBarClass) { Bars().pPopupBarClass = pPopupBarClass; }
 
 CKLVControlHost* CKLVControlHost::Of(CKLVCommandBar* pBar) {
     return pBar && Bars().pfnHostOf ? Bars().pfnHostOf(pBar) : nullptr;

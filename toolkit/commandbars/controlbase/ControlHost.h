@@ -26,10 +26,11 @@ public:
     // Bars with this flag lay their controls out as large buttons in columns.
     enum { flagLargeButtons = 0x200000 };
 
-    // How the bars' library sees a bar as its host, and the class a submenu's bar is made of;
-    // registered by that library before main runs.
+    // How the bars' library sees a bar as its host, registered by the bar base before main runs,
+    // and the class a submenu's bar is made of, registered by the popup bar.
     using HostOfBar = CKLVControlHost* (*)(CKLVCommandBar* pBar);
-    static void RegisterBars(HostOfBar pfnHostOf, CRuntimeClass* pPopupBarClass);
+    static void RegisterBars(HostOfBar pfnHostOf);
+    static void RegisterPopupBarClass(CRuntimeClass* pPopupBarClass);
     // The host of a bar; null for none.
     static CKLVControlHost* Of(CKLVCommandBar* pBar);
     // The popup bar class a control base makes submenus' bars of.
