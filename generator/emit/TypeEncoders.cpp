@@ -33,7 +33,8 @@ public:
     // always says its items' type and number.
     void write(const CViewType& type, const CStructDef& def)
     {
-        const CStructMember* array = arrayMember(type, def);
+        itemSources_ = arrayMembers(type, def);
+        const CStructMember* array = itemSources_.empty() ? nullptr : itemSources_.front();
         out_.line("static int encode_", type.cName, "_t(mycursor_t *buff, char *name, ", context_.proj(), "_", type.cName,
                   "_t *value, int encoded)");
         out_.open("{");
@@ -45,6 +46,8 @@ public:
             out_.line("char temp[64];");
         if (uses(def, [](const CStructMember& m) { return m.isArray(); }))
             out_.line("int i = 0;");
+        if (itemSources_.size() > 1)
+            out_.line("int items = 0;\t//which array member's items go out: its place among them, from 1; 0 none");
         out_.emptyLine();
         // A type without members leaves its value unread, one without types of its own the use.
         out_.line("(void)value;");
@@ -181,12 +184,39 @@ private:
                 out_.close("}else{");
                 out_.indent();
             }
-            memberKindOf(member).encode(*this, type, member);
+            writeMember(type, member);
             if (!member.nilName.empty() && !member.isArray())
                 out_.close();
             if (!member.presentName.empty())
                 out_.close();
         }
+    }
+
+    // A SOAP array whose items come from more than one member sends those
+    // of the one its count chose.
+    void writeMember(const CViewType& type, const CStructMember& member)
+    {
+        const std::size_t source = itemSource(member);
+        if (source == 0) {
+            memberKindOf(member).encode(*this, type, member);
+            return;
+        }
+        out_.open("if(items == ", std::to_string(source), "){");
+        memberKindOf(member).encode(*this, type, member);
+        out_.close();
+    }
+
+    // The member's place among the item sources of the array being written,
+    // from 1; 0 when the array has one source or none, or member is none.
+    std::size_t itemSource(const CStructMember& member) const
+    {
+        if (itemSources_.size() < 2 || !member.isArray())
+            return 0;
+        for (std::size_t at = 0; at < itemSources_.size(); ++at) {
+            if (itemSources_[at]->countName == member.countName)
+                return at + 1;
+        }
+        return 0;
     }
 
     // Of a choice only one element may stand: the first branch the caller
@@ -278,16 +308,19 @@ private:
         out_.close();
     }
 
-    // The items member of a SOAP array: the first array member.
-    static const CStructMember* arrayMember(const CViewType& type, const CStructDef& def)
+    // The members a SOAP array's items may come from: its array members. A
+    // type that declares its items both as repeated elements and through
+    // its arrayType has two, which the decoder fills alike.
+    static std::vector<const CStructMember*> arrayMembers(const CViewType& type, const CStructDef& def)
     {
+        std::vector<const CStructMember*> members;
         if (!type.soapArray)
-            return nullptr;
+            return members;
         for (const CStructMember& member : def.members) {
             if (member.isArray())
-                return &member;
+                members.push_back(&member);
         }
-        return nullptr;
+        return members;
     }
 
     // SOAP-ENC:arrayType="<item type>[<count>]", and the array's xsi:type:
@@ -295,10 +328,14 @@ private:
     void writeArrayType(const CViewType& type, const CStructMember& array)
     {
         const std::string itemType = arrayItemType(type);
-        const std::string count = "value->" + std::string(array.countName);
         writeOwnTypeName(type);
-        out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count + " < 0 ? 0 : " +
-                  count + ");");
+        if (itemSources_.size() > 1) {
+            writeItemsChoice();
+        } else {
+            const std::string count = "value->" + std::string(array.countName);
+            out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count +
+                      " < 0 ? 0 : " + count + ");");
+        }
         if (soap12Encoding_)
             writeArraySize12(itemType);
         out_.line("mystrcat(buff, ", cStringLiteral(" SOAP-ENC:arrayType=\"" + itemType + "["), ");");
@@ -306,6 +343,23 @@ private:
         out_.line("mystrcat(buff, \"]\\\"\");");
         if (soap12Encoding_)
             out_.close();
+    }
+
+    // Of several item sources, the first that holds items goes out alone,
+    // under its own count: sending each would put more items than the
+    // count the array declares.
+    void writeItemsChoice()
+    {
+        std::string count;
+        for (std::size_t at = 0; at < itemSources_.size(); ++at) {
+            const CStructMember& source = *itemSources_[at];
+            const std::string place = std::to_string(at + 1);
+            out_.line(at == 0 ? "if(" : "else if(", "value->", source.cName, " != NULL && value->", source.countName,
+                      " > 0)");
+            out_.line("\titems = ", place, ";");
+            count += "items == " + place + " ? value->" + std::string(source.countName) + " : ";
+        }
+        out_.line("snprintf(temp, sizeof(temp), \"%d\", ", count, "0);");
     }
 
     // The type a SOAP array's arrayType names for its items.
@@ -349,6 +403,7 @@ private:
     CTextBuffer& out_;
     const bool soap12Encoding_; // a SOAP 1.2 operation's message is encoded
     std::vector<const CViewType*> typedItems_; // sorted
+    std::vector<const CStructMember*> itemSources_; // of the type being written
 };
 
 bool holdsFloating(const std::vector<CStructMember>& members)
