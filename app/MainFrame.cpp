@@ -4,7 +4,7 @@
 #include "app/HelpViewer.h"
 #include "app/res/Resource.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

@@ -2,7 +2,7 @@
 // controls, against a docked layout of the same controls (one wrapping pass). The time per control
 // of each should grow only with the logarithm of the count, and the ratio stay about flat.
 #include "BenchTiming.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 

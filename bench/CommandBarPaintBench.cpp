@@ -2,7 +2,7 @@
 // afresh on each paint. The cached repaint is one copy, so the ratio should stay well above 1.
 #include "BenchTiming.h"
 #include "support/FlatPaintManagerTheme.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 

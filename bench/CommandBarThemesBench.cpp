@@ -1,7 +1,7 @@
 // Drawing a 40-control tool bar and a 20-item popup into a memory DC with command-bar themes 0, 1
 // and 4; each theme's time is printed as a ratio to theme 0's.
 #include "BenchTiming.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"

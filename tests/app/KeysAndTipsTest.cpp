@@ -6,7 +6,7 @@
 
 #include "app/QuorlinView.h"
 #include "support/TestFiles.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

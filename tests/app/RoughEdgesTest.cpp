@@ -5,7 +5,7 @@
 #include "app/NewProject.h"
 #include "app/QuorlinView.h"
 #include "support/TestFiles.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/tooltips/TooltipHost.h"
 #include "toolkit/themes/PaintManagerTheme4.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/ImageManagerIcon.h"
 

@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/DialogBarControls.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/ToolBar.h"
 

@@ -2,7 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/paint/PaintManager.h"

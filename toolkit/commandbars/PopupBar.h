@@ -4,7 +4,7 @@
 // bar is the same window laid out in rows of icons; the expand button is the short menu's last item.
 #pragma once
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 
 class CKLVControlPopup;

@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/PopupShadows.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"

@@ -5,7 +5,7 @@
 // at the top of any window, without command bars.
 #pragma once
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include <memory>
 

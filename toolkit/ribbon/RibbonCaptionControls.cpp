@@ -1,7 +1,7 @@
 #include "toolkit/ribbon/RibbonCaptionControls.h"
 
 #include "classlib/Menu.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/StartupRegistrations.h"
 #include "toolkit/ribbon/RibbonBar.h"

@@ -1,6 +1,6 @@
 #include "toolkit/ribbon/RibbonControlTab.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/PaintManagerTheme6.h"

@@ -1,7 +1,7 @@
 // The tab row for accessibility clients: a page tab list whose children are its tabs.
 #include "toolkit/ribbon/RibbonControlTab.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/ribbon/RibbonTab.h"
 
 HRESULT CKLVRibbonControlTab::ResolveChild(const VARIANT& varChild, const void* pOut, CKLVRibbonTab*& pTab) const {

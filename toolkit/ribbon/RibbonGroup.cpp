@@ -2,7 +2,7 @@
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/controlbase/Control.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonBar.h"

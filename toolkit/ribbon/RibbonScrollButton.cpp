@@ -1,6 +1,6 @@
 #include "toolkit/ribbon/RibbonScrollButton.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/tabs/ControlTabWorkspace.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/tabs/TabClientWnd.h"
 
 IMPLEMENT_DYNCREATE(CKLVControlTabWorkspace, CKLVControlButton)

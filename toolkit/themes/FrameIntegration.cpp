@@ -4,7 +4,7 @@
 
 #include "classlib/FrameWnd.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/themes/PaintManagerTheme5.h"
 #include "toolkit/common/FlagScope.h"

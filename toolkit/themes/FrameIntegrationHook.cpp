@@ -4,7 +4,7 @@
 
 #include "classlib/Dc.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/themes/PaintManagerTheme5.h"
 
 #include <windowsx.h>

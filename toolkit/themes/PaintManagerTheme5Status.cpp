@@ -1,7 +1,7 @@
 // Theme 5's status bar, MDI workspace and menu-bar text.
 #include "toolkit/themes/PaintManagerTheme5.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/themes/ThemeResourceImage.h"
 
 #include <algorithm>

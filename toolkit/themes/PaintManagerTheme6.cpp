@@ -2,7 +2,7 @@
 // popup bar region and key tips.
 #include "toolkit/themes/PaintManagerTheme6.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/common/DCScopes.h"

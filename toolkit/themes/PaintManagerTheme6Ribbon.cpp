@@ -4,7 +4,7 @@
 // that have no ribbon.
 #include "toolkit/themes/PaintManagerTheme6.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/themes/RibbonContextTab.h"
 #include "toolkit/themes/RibbonFaces.h"

@@ -4,7 +4,7 @@
 #include "toolkit/themes/PaintManagerTheme6.h"
 
 #include "classlib/Wnd.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/themes/FrameIntegration.h"

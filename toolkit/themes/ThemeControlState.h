@@ -2,7 +2,7 @@
 // face, the bar it sits on, its effective enabled state, whether it has an icon to show.
 #pragma once
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"

@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/controls/ControlCustom.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/common/PropExchange.h"

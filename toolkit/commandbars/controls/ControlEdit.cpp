@@ -2,7 +2,7 @@
 // combo box.
 #include "toolkit/commandbars/controls/ControlEdit.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/common/PropExchange.h"
 #include "toolkit/common/StartupRegistrations.h"
 

@@ -1,6 +1,6 @@
 // The field's window of the edit control and the combo box: focus, changes and the mouse
 // reported to its control.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ControlEditField.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"

@@ -1,6 +1,6 @@
 // The edit control's spin buttons: hot tracking, the held press with its accelerating step, and
 // the step itself.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ControlEdit.h"
 
 #include <windowsx.h>

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/controls/ControlGallery.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/paint/ControlGalleryPaintManager.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

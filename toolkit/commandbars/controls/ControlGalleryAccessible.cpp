@@ -1,7 +1,7 @@
 // The gallery's items as accessible children of the control: child id = index + 1.
 #include "toolkit/commandbars/controls/ControlGallery.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ControlGalleryItems.h"
 #include "toolkit/common/DrawHelpers.h"
 

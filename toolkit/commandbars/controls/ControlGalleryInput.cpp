@@ -2,7 +2,7 @@
 // press and release of an item, the scroll bar's parts, and the hover preview told to the site.
 #include "toolkit/commandbars/controls/ControlGallery.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ComboBoxGalleryPopupBar.h"
 #include "toolkit/commandbars/controls/ControlGalleryItems.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/controls/ControlLabel.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 KLV_IMPLEMENT_SERIAL(CKLVControlLabel, CKLVControlButton)

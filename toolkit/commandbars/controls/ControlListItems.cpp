@@ -1,6 +1,6 @@
 // What the list placeholders share: removing last layout's items, inserting this layout's, the
 // customise-mode placeholder and the menu text of an entry.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 

@@ -3,7 +3,7 @@
 #include "classlib/Menu.h"
 #include "classlib/OleDocument.h"
 #include "classlib/View.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/PopupBar.h"

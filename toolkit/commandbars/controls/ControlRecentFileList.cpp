@@ -1,7 +1,7 @@
 // The File menu's recent files, rebuilt at every layout.
 #include "classlib/RecentFileList.h"
 #include "classlib/WinApp.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/common/StartupRegistrations.h"
 

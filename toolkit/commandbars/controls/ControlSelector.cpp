@@ -1,7 +1,7 @@
 #include "toolkit/commandbars/controls/ControlSelector.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/common/ColorManager.h"
 #include "toolkit/common/FlagScope.h"

@@ -1,5 +1,5 @@
 // The list of tool bars a menu or the bars' context menu offers to show or hide.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"

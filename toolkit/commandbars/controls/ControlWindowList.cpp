@@ -1,6 +1,6 @@
 // The Window menu's list of MDI children, rebuilt at every layout.
 #include "classlib/MDIFrameWnd.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/common/ResourceManager.h"
 #include "toolkit/common/StartupRegistrations.h"

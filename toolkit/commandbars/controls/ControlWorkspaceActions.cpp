@@ -1,5 +1,5 @@
 // The tab-group commands of the MDI tab client as items of a menu or tool bar.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/interfaces/TabClientLink.h"

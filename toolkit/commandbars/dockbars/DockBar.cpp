@@ -3,7 +3,7 @@
 #include "classlib/Dc.h"
 #include "classlib/WinApp.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
 #include "toolkit/commandbars/ToolBar.h"

@@ -4,7 +4,7 @@
 #include "classlib/Document.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/MDIFrameWnd.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"
 #include "toolkit/commandbars/controlbase/CommandBarList.h"
 #include "toolkit/commandbars/manager/ContextMenus.h"

@@ -9,7 +9,7 @@
 #include "classlib/Menu.h"
 #include "classlib/ThreadState.h"
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

@@ -4,7 +4,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/WinApp.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/controlbase/CommandBarList.h"
 #include "toolkit/commandbars/manager/ContextMenus.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

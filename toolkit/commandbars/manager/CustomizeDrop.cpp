@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/manager/CustomizeDrop.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/common/ResourceManager.h"

@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/manager/KeyboardTipCaptions.h"
 
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // from the text height.
 #include "ToolkitTestSupport.h"
 #include "support/FlatPaintManagerTheme.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/common/NonClientMetrics.h"
 #include "toolkit/common/ColorManager.h"
 

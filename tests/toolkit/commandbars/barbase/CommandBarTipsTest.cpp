@@ -2,7 +2,7 @@
 // host it shares, and the options "ToolBarScreenTips" and "ToolBarAccelTips" decide what shows.
 #include "PopupBarTestSupport.h"
 #include "classlib/ClassLib.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"

@@ -1,7 +1,7 @@
 // Drawing the bar through WM_PRINT (separators, the XOR insert mark) and the fade animation
 // read back from the window.
 #include "ControlTestSupport.h"
-#include "toolkit/commandbars/CommandBarAnimation.h"
+#include "toolkit/commandbars/barbase/CommandBarAnimation.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 
 #include <gtest/gtest.h>

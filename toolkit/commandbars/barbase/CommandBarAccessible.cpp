@@ -1,6 +1,6 @@
 // The bar for accessibility clients: a menu bar, a popup menu or a tool bar whose children are
 // its controls, numbered from 1.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

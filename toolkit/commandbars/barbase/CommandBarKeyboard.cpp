@@ -1,6 +1,6 @@
 // Keyboard tracking: the mode in which a bar owns the thread's keys, the meaning of each key on
 // horizontal, vertical and right-to-left bars, and the mnemonic search over captions.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/keytips/CommandBarKeyboardTip.h"

@@ -1,7 +1,7 @@
-#include "toolkit/commandbars/CommandBarAnimation.h"
+#include "toolkit/commandbars/barbase/CommandBarAnimation.h"
 
 #include "classlib/Dc.h"
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/GdiHandles.h"
 

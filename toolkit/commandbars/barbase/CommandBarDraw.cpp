@@ -1,5 +1,5 @@
 // Drawing the bar, the customize insert mark, and the bar as a customize drop target.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/controlbase/Control.h"

@@ -1,9 +1,9 @@
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "classlib/FrameWnd.h"
 #include "classlib/Menu.h"
 #include "classlib/ToolBar.h"
-#include "toolkit/commandbars/CommandBarAnimation.h"
+#include "toolkit/commandbars/barbase/CommandBarAnimation.h"
 #include "toolkit/commandbars/options/CommandBarsOptions.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

@@ -1,6 +1,6 @@
 // The bar's message map: creation, painting, the mouse, timers, help hit tests, idle command
 // updates and accessibility requests.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "classlib/CmdUI.h"
 #include "classlib/Dc.h"
@@ -8,7 +8,7 @@
 #include "classlib/WindowMessages.h"
 
 #include <windowsx.h>
-#include "toolkit/commandbars/CommandBarAnimation.h"
+#include "toolkit/commandbars/barbase/CommandBarAnimation.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

@@ -1,6 +1,6 @@
 // The bar's tooltips: the shared tooltip host sees every message first, and the control under
 // the mouse names the tool with its tip and, when asked, its shortcut.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

@@ -1,6 +1,6 @@
 // A bar's saved state: its keys in their order, each from the schema that introduced it (the
 // tool-bar family adds its keys after them), and the walk that collects and reconnects popup bars.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "toolkit/commandbars/controlbase/CommandBarList.h"
 #include "toolkit/commandbars/controlbase/Controls.h"

@@ -1,8 +1,8 @@
 // The hot and the open control of a bar, the timers that follow them, and the status-bar text.
-#include "toolkit/commandbars/CommandBar.h"
+#include "toolkit/commandbars/barbase/CommandBar.h"
 
 #include "classlib/WindowMessages.h"
-#include "toolkit/commandbars/CommandBarAnimation.h"
+#include "toolkit/commandbars/barbase/CommandBarAnimation.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/ControlAction.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
