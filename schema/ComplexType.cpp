@@ -49,12 +49,6 @@ void ComplexType::matchAttributeRefs(const AttributeResolver& resolve)
         attribute.settleReference(resolve);
 }
 
-void ComplexType::matchElementRefs(const ElementResolver& resolve)
-{
-    if (contentModel_)
-        contentModel_->updateElements(resolve);
-}
-
 ContentModel* ComplexType::setContentModel(std::unique_ptr<ContentModel> model)
 {
     contentModel_ = std::move(model);

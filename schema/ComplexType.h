@@ -31,8 +31,6 @@ public:
     void addAttribute(const Attribute& attribute);
     // Settles references: the attributes waiting for one take its declaration.
     void matchAttributeRefs(const AttributeResolver& resolve);
-    // Settles element references throughout the content model.
-    void matchElementRefs(const ElementResolver& resolve);
     // Attribute groups the type names before the document defines them:
     // their attributes join the type once the schema is read.
     void addAttributeGroupRef(const QualifiedName& name) { attributeGroupRefs_.push_back(name); }

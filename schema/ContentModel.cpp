@@ -24,9 +24,13 @@ ContentModel::Entry::Entry(std::unique_ptr<ContentModel> model)
 
 ContentModel::ContentModel(int compositor) : compositor_(compositor) {}
 
-ContentModel::~ContentModel() = default;
+ContentModel::~ContentModel()
+{
+    if (alive_)
+        *alive_ = false;
+}
 
-void ContentModel::addElement(Element element)
+Element& ContentModel::addElement(Element element)
 {
     if (compositor_ == All && element.getMax() > 1)
         throw SchemaParserException("<all> MUST not have multiple occurrences of an element " +
@@ -35,6 +39,7 @@ void ContentModel::addElement(Element element)
         anyContent_ = true;
     contents_.emplace_back(std::make_unique<Element>(std::move(element)));
     ++elementCount_;
+    return *contents_.back().getElement();
 }
 
 void ContentModel::addGroup(const Group& group, bool reference)
@@ -57,16 +62,11 @@ ContentModel* ContentModel::addContentModel(std::unique_ptr<ContentModel> model)
     return stored;
 }
 
-void ContentModel::updateElements(const ElementResolver& resolve)
+std::shared_ptr<const bool> ContentModel::lifeFlag()
 {
-    for (const Entry& entry : contents_) {
-        if (Element* element = entry.getElement())
-            element->settleReference(resolve);
-        else if (ContentModel* nested = entry.getContentModel())
-            nested->updateElements(resolve);
-        else if (const Group* group = entry.getGroup(); !group->isReference() && group->getContentModel())
-            group->getContentModel()->updateElements(resolve);
-    }
+    if (!alive_)
+        alive_ = std::make_shared<bool>(true);
+    return alive_;
 }
 
 } // namespace Schema

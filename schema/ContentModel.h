@@ -43,18 +43,17 @@ public:
     ~ContentModel();
 
     // The three adders check the rules of "all" first and throw
-    // SchemaParserException without storing anything.
-    void addElement(Element element);
+    // SchemaParserException without storing anything. The stored particle
+    // stays where it is for as long as the model lives.
+    Element& addElement(Element element);
     // reference false: the entry is the group's definition; true: it refers to it.
     void addGroup(const Group& group, bool reference);
     // Takes ownership; returns the stored model so the caller can fill it.
     ContentModel* addContentModel(std::unique_ptr<ContentModel> model);
 
-    // Settles references: the particles waiting for one, here and in nested
-    // models and group definitions, take its declaration but keep their own
-    // bounds. Declarations that merely share the name stay as they are; a
-    // group reference is settled where its group is defined.
-    void updateElements(const ElementResolver& resolve);
+    // True for as long as this model lives: whoever keeps a particle of it to
+    // come back to later checks this first.
+    std::shared_ptr<const bool> lifeFlag();
 
     int getCompositor() const { return compositor_; }
     const std::vector<Entry>& getContents() const { return contents_; }
@@ -72,6 +71,7 @@ private:
     int maxOccurs_ = 1;
     int elementCount_ = 0;
     bool anyContent_ = false;
+    std::shared_ptr<bool> alive_;
 };
 
 } // namespace Schema

@@ -4,7 +4,6 @@
 #include "schema/QualifiedName.h"
 #include "schema/SharedText.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,9 +11,6 @@ namespace Schema {
 
 class Element;
 class IdentityConstraint;
-
-// The declaration an element reference stands for; null when it has none.
-using ElementResolver = std::function<const Element*(const QualifiedName&)>;
 
 // An element declaration, or a particle of a content model.
 class Element {
@@ -35,14 +31,6 @@ public:
         forwardRef_ = std::make_shared<const QualifiedName>(reference);
     }
     bool isForwardRef() const { return forwardRef_ != nullptr; }
-    // Takes the declaration of the reference this waits for, when there is one.
-    void settleReference(const ElementResolver& resolve)
-    {
-        if (!forwardRef_)
-            return;
-        if (const Element* declaration = resolve(*forwardRef_))
-            assignDeclaration(*declaration);
-    }
 
     // Scratch occurrence counter of the validator's content-model walk.
     int getCount() const { return count_; }

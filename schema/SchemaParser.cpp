@@ -465,7 +465,7 @@ bool SchemaParser::finalizeImports()
 
 bool SchemaParser::hasPendingReferences() const
 {
-    return !lForwardElemRefs_.empty() || !lForwardAttributeRefs_.empty();
+    return !pendingElementRefs_.empty() || !lForwardAttributeRefs_.empty();
 }
 
 bool SchemaParser::finalizeOwn()

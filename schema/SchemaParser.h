@@ -8,6 +8,7 @@
 #include "schema/Group.h"
 #include "schema/IdentityConstraint.h"
 #include "schema/NameKey.h"
+#include "schema/PendingElementRefs.h"
 #include "schema/QualifiedName.h"
 #include "schema/ReferenceSpots.h"
 #include "schema/SchemaErrorLog.h"
@@ -227,7 +228,11 @@ private:
 
     // Declarations.
     // global: a declaration at the top of the schema, whose name is always qualified.
-    Element parseElement(bool& fwdRef, bool global = false);
+    // pendingAt: where the list of references waiting for their declaration
+    // holds the one the element is written as, if it waits.
+    Element parseElement(std::optional<std::size_t>& pendingAt, bool global = false);
+    // Settles the particles that wait for a global element just declared.
+    void settleWaitingFor(const Element& declaration);
     Attribute parseAttribute(bool& fwdRef, bool global = false);
     int addAnonymousType(std::unique_ptr<XsdType> type, SharedText& typeNamespace);
     void readValueConstraint(const std::string& attribute, const std::string& value, std::string& defaultValue,
@@ -310,7 +315,7 @@ private:
     // Imported schemas' global elements retyped for this table, by original.
     std::list<Element> borrowedElements_;
     std::unordered_map<const Element*, const Element*> borrowedByOriginal_;
-    std::vector<QualifiedName> lForwardElemRefs_;
+    PendingElementRefs pendingElementRefs_;
     std::vector<QualifiedName> lForwardAttributeRefs_;
     std::vector<ImportedSchema> importedSchemas_;
     // Every loaded parser registered for a namespace, in order of registration.

@@ -39,9 +39,11 @@ void SchemaParser::parseContent(ContentModel& model)
                 return;
             error("parseContent: Unexpected tag " + std::string(tag), 0);
         }
-        bool fwdRef = false;
         if (tag == "element") {
-            model.addElement(parseElement(fwdRef));
+            std::optional<std::size_t> pendingAt;
+            Element& particle = model.addElement(parseElement(pendingAt));
+            if (pendingAt)
+                pendingElementRefs_.addParticle(*pendingAt, particle, model.lifeFlag());
         } else if (model.getCompositor() == ContentModel::All) {
             error("parseContent <all>:Syntax Error", 0);
         } else if (tag == "any") {
@@ -365,23 +367,37 @@ std::string fullName(const QualifiedName& name)
 } // namespace
 
 // A reference waits in the particle written for it: in any type's content
-// model, however deep, and in the group definitions types share.
+// model, however deep, and in the group definitions types share. Each name
+// is looked up once, in order of first mention (a declaration of another
+// schema may give a type an id here).
 bool SchemaParser::resolveForwardElementRefs(bool final)
 {
-    lForwardElemRefs_ = settleForwardRefs(lForwardElemRefs_, &SchemaParser::findElement,
-                                          [this](const ElementResolver& resolve) {
-                                              typesTable_.resolveElementRefs(resolve);
-                                              for (const Group& group : lGroups_) {
-                                                  if (ContentModel* model = group.getContentModel())
-                                                      model->updateElements(resolve);
-                                              }
-                                          });
-    const bool reported = reportUnresolved(lForwardElemRefs_, final, [final](const QualifiedName& reference) {
+    const std::vector<QualifiedName> missing =
+        pendingElementRefs_.settleAll([this](const QualifiedName& reference) -> std::optional<Element> {
+            const Found<Element> found = findElement(reference);
+            if (found.declaration == nullptr)
+                return std::nullopt;
+            return importDeclaration(*found.owner, *found.declaration);
+        });
+    const bool reported = reportUnresolved(missing, final, [final](const QualifiedName& reference) {
         return "Could not resolve element reference " + (final ? fullName(reference) : reference.getLocalName());
     });
     if (reported)
         error("Unresolved element references", 1);
-    return lForwardElemRefs_.empty();
+    return missing.empty();
+}
+
+// A global element declared after references to it settles them at once,
+// while what they were written in is fresh, when the end of the schema
+// would settle them with that very declaration: the first of its name in
+// this schema's own namespace, read outside an included or redefined
+// schema (whose namespace may differ), and not itself waiting.
+void SchemaParser::settleWaitingFor(const Element& declaration)
+{
+    if (!resolveFwdRefs_ || tnsUri_.empty() || declaration.isForwardRef() ||
+        elementIndex_.find(declaration.getName()) != &declaration)
+        return;
+    pendingElementRefs_.settle(NameKeyView(tnsUri_, declaration.getName()), declaration);
 }
 
 // An attribute reference waits in the attribute written for it, and in every

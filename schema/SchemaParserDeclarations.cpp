@@ -39,9 +39,9 @@ void SchemaParser::noteReferencedNamespace(const QualifiedName& reference)
         addImport(ns, std::string());
 }
 
-Element SchemaParser::parseElement(bool& fwdRef, bool global)
+Element SchemaParser::parseElement(std::optional<std::size_t>& pendingAt, bool global)
 {
-    fwdRef = false;
+    pendingAt.reset();
     std::string name;
     SharedText typeNamespace = namespaces_.intern(tnsUri_);
     SharedText ns = typeNamespace;
@@ -99,7 +99,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
                 name = reference.getLocalName();
                 qualified = true;
                 ns = namespaces_.intern(reference.getNamespace());
-                lForwardElemRefs_.push_back(reference);
+                pendingAt = pendingElementRefs_.mention(reference);
                 recordReferenceSpot(reference);
                 waitingFor = reference;
                 noteReferencedNamespace(reference);
@@ -147,8 +147,7 @@ Element SchemaParser::parseElement(bool& fwdRef, bool global)
     element.setNamespace(std::move(ns));
     element.setNillable(nillable);
     element.setBuiltinName(typeId == XSD_INVALID || typeId >= FIRST_USER_TYPE ? nullptr : builtinName);
-    fwdRef = waitingFor.has_value();
-    if (fwdRef)
+    if (waitingFor)
         element.setForwardRef(*waitingFor);
     if (constraint) {
         element.setConstraint(constraint.get());

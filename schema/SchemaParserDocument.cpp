@@ -194,8 +194,10 @@ void SchemaParser::parseTopLevel(const std::string& tag)
 {
     bool fwdRef = false;
     if (tag == "element") {
-        lElems_.push_back(parseElement(fwdRef, true));
+        std::optional<std::size_t> pendingAt;
+        lElems_.push_back(parseElement(pendingAt, true));
         elementIndex_.add(lElems_.back());
+        settleWaitingFor(lElems_.back());
     } else if (tag == "complexType") {
         typesTable_.addType(parseComplexType());
     } else if (tag == "simpleType") {

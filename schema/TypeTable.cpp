@@ -298,11 +298,6 @@ void TypeTable::forEachOwnComplexType(Visit visit)
     }
 }
 
-void TypeTable::resolveElementRefs(const ElementResolver& resolve)
-{
-    forEachOwnComplexType([&](ComplexType& type) { type.matchElementRefs(resolve); });
-}
-
 void TypeTable::resolveAttributeRefs(const AttributeResolver& resolve)
 {
     forEachOwnComplexType([&](ComplexType& type) { type.matchAttributeRefs(resolve); });

@@ -76,8 +76,7 @@ public:
     void printUndefinedTypes(std::ostream& out) const;
     const std::vector<ExternalRef>& getExternalRefs() const { return externals_; }
 
-    // Settle the references waiting in every complex type this table defines.
-    void resolveElementRefs(const ElementResolver& resolve);
+    // Settle the attribute references waiting in every complex type this table defines.
     void resolveAttributeRefs(const AttributeResolver& resolve);
     // Every complex type this table defines.
     void visitComplexTypes(const std::function<void(ComplexType&)>& visit);
