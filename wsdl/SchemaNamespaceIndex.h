@@ -19,9 +19,11 @@ namespace Wsdl {
 // namespace instead of asking every schema whether it serves it, which grew
 // with the square of the schemas in a description of many namespaces.
 //
-// The index is built on the first look-up after the list grows or the owner
-// calls forget(): the owner forgets it whenever a listed schema may have
-// learnt a namespace.
+// The index is brought up to date on the first look-up after the list grows
+// or the owner calls forget(): the owner forgets it whenever a listed schema
+// may have learnt a namespace. Schemas only gain import records, so only the
+// new schemas and the new records are indexed: rebuilding it whole after each
+// imported document grew with the square of the documents.
 class SchemaNamespaceIndex {
 public:
     using SchemaList = std::vector<std::unique_ptr<Schema::SchemaParser>>;
@@ -30,12 +32,13 @@ public:
     void forget();
 
 private:
-    void build(const SchemaList& schemas);
+    void update(const SchemaList& schemas);
+    void add(const std::string& ns, std::size_t position);
 
     std::unordered_map<std::string, std::vector<std::size_t>> byNamespace_;
-    // How many schemas the index was built over; none before the first build.
-    std::size_t indexed_ = 0;
-    bool built_ = false;
+    // Per schema indexed: how many of its import records are.
+    std::vector<std::size_t> recordsIndexed_;
+    bool current_ = false;
 };
 
 } // namespace Wsdl

@@ -7,6 +7,7 @@
 #include "wsdl/Message.h"
 #include "wsdl/PortType.h"
 #include "wsdl/QualifiedIndex.h"
+#include "wsdl/SchemaLinks.h"
 #include "wsdl/SchemaNamespaceIndex.h"
 #include "wsdl/Service.h"
 #include "wsdl/WsdlException.h"
@@ -292,6 +293,8 @@ private:
     std::vector<std::unique_ptr<Schema::SchemaParser>> schemaParsers_;
     // The schemas above that serve each namespace; linking schemas forgets it.
     SchemaNamespaceIndex schemasByNamespace_;
+    // How the schemas above are linked with each other so far.
+    SchemaLinks schemaLinks_;
     std::vector<HandlerEntry> handlers_;
     SoapExtension* soapExtension_ = nullptr; // the first handler
     SoapExtension* soap12Extension_ = nullptr; // the second

@@ -68,24 +68,7 @@ void WsdlParser::readSchema(std::unique_ptr<Schema::SchemaParser> schema, const 
 // types and references are settled.
 void WsdlParser::linkSchemas(std::size_t first)
 {
-    std::unordered_map<std::string, std::vector<Schema::SchemaParser*>> byNamespace;
-    for (std::size_t i = 2; i < schemaParsers_.size(); ++i)
-        byNamespace[schemaParsers_[i]->getNamespace()].push_back(schemaParsers_[i].get());
-    for (std::size_t i = 2; i < schemaParsers_.size(); ++i) {
-        Schema::SchemaParser& schema = *schemaParsers_[i];
-        std::vector<std::string> named{schema.getNamespace()};
-        for (const Schema::SchemaParser::ImportedSchema& imported : schema.getImports())
-            named.push_back(imported.ns);
-        for (const std::string& ns : named) {
-            const auto siblings = byNamespace.find(ns);
-            if (siblings == byNamespace.end())
-                continue;
-            for (Schema::SchemaParser* sibling : siblings->second) {
-                if (sibling != &schema)
-                    schema.addImport(sibling);
-            }
-        }
-    }
+    schemaLinks_.link(schemaParsers_);
     for (std::size_t i = first; i < schemaParsers_.size(); ++i) {
         if (!schemaParsers_[i]->finalize())
             error("Invalid schema", 0);

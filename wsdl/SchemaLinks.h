@@ -1,0 +1,52 @@
+#ifndef KELVANE_WSDL_SCHEMALINKS_H
+#define KELVANE_WSDL_SCHEMALINKS_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace Schema {
+class SchemaParser;
+}
+
+namespace Wsdl {
+
+// Links the schemas of one parse with each other: each is told of every
+// other schema of its own namespace and of each namespace it names, in list
+// order (the first two, the built-in ones, stand apart). A parse links again
+// after each imported document; linking every schema anew each time grew
+// with the square of the documents. Only the new schemas are linked with
+// all, an older one only with the new ones of the namespaces it names (it
+// knows the older ones already), unless it has come to name another
+// namespace since it was linked last: then it is linked with all again. The
+// outcome is the same as relinking every schema.
+class SchemaLinks {
+public:
+    using SchemaList = std::vector<std::unique_ptr<Schema::SchemaParser>>;
+
+    // Links the schemas the list holds beyond those linked before.
+    void link(const SchemaList& schemas);
+
+private:
+    // The first two, the built-in schemas, are linked by hand.
+    static constexpr std::size_t BuiltIns = 2;
+
+    // Tells the schema at position of every other schema of each namespace it names.
+    void linkWithAll(const SchemaList& schemas, std::size_t position);
+    // Notes the namespaces the schema names through import records it has
+    // gained since it was noted last.
+    void noteNamedNamespaces(const Schema::SchemaParser& schema, std::size_t position);
+
+    // The schemas linked so far by target namespace, and by each namespace
+    // they name (their own or an import record's), as positions in the list.
+    std::unordered_map<std::string, std::vector<std::size_t>> byNamespace_;
+    std::unordered_map<std::string, std::vector<std::size_t>> namedBy_;
+    // Per schema linked: how many of its import records are noted.
+    std::vector<std::size_t> recordsNoted_;
+};
+
+} // namespace Wsdl
+
+#endif
