@@ -20,10 +20,15 @@ const Attribute* ComplexType::getAttribute(int index) const
 
 const Attribute* ComplexType::getAttribute(const std::string& name) const
 {
-    if (!attributeIndex_)
-        return nullptr;
-    const auto found = attributeIndex_->find(name);
-    return found == attributeIndex_->end() ? nullptr : &attributes_[found->second];
+    if (attributeIndex_) {
+        const auto found = attributeIndex_->find(name);
+        return found == attributeIndex_->end() ? nullptr : &attributes_[found->second];
+    }
+    for (const Attribute& attribute : attributes_) {
+        if (attribute.getName() == name)
+            return &attribute;
+    }
+    return nullptr;
 }
 
 Attribute* ComplexType::findAttribute(const std::string& name)
@@ -37,10 +42,14 @@ void ComplexType::addAttribute(const Attribute& attribute)
         *existing = attribute;
         return;
     }
-    if (!attributeIndex_)
-        attributeIndex_ = std::make_unique<std::unordered_map<std::string, std::size_t>>();
-    attributeIndex_->emplace(attribute.getName(), attributes_.size());
     attributes_.push_back(attribute);
+    if (attributeIndex_) {
+        attributeIndex_->emplace(attribute.getName(), attributes_.size() - 1);
+    } else if (attributes_.size() > ScannedAttributes) {
+        attributeIndex_ = std::make_unique<std::unordered_map<std::string, std::size_t>>();
+        for (std::size_t i = 0; i < attributes_.size(); ++i)
+            attributeIndex_->emplace(attributes_[i].getName(), i);
+    }
 }
 
 void ComplexType::matchAttributeRefs(const AttributeResolver& resolve)

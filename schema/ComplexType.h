@@ -50,10 +50,15 @@ public:
 private:
     Attribute* findAttribute(const std::string& name);
 
+    // Up to this many attributes a type is searched by name in order: most
+    // types of a large schema have a few, and a map for each of them was a
+    // large share of the schema's memory.
+    static constexpr std::size_t ScannedAttributes = 8;
+
     std::vector<Attribute> attributes_;
-    // Positions in attributes_ by name: a type with thousands of attributes
-    // is read in linear time.
-    // Made with the first attribute: most types of a large schema have none.
+    // Positions in attributes_ by name, made once the type has more than
+    // ScannedAttributes: a type with thousands of attributes is read in
+    // linear time.
     std::unique_ptr<std::unordered_map<std::string, std::size_t>> attributeIndex_;
     int simpleContentTypeId_ = 0;
     std::unique_ptr<ContentModel> contentModel_;

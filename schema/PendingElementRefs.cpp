@@ -25,11 +25,24 @@ void PendingElementRefs::addParticle(std::size_t position, Element& particle, st
     names_[position].particles.push_back(Particle{&particle, std::move(alive)});
 }
 
+// Once nothing waits, the list starts afresh: in a schema that declares each
+// element soon after the types that refer to it, it never grows beyond the
+// few names waiting at a time.
 void PendingElementRefs::settle(NameKeyView name, const Element& declaration)
 {
     const std::size_t* position = positions_.find(name);
-    if (position != nullptr && !names_[*position].settled)
-        settle(names_[*position], declaration);
+    if (position == nullptr || names_[*position].settled)
+        return;
+    settle(names_[*position], declaration);
+    if (waiting_ == 0)
+        clear();
+}
+
+void PendingElementRefs::clear()
+{
+    names_.clear();
+    positions_.clear();
+    mentions_.clear();
 }
 
 void PendingElementRefs::settle(Name& entry, const Element& declaration)
@@ -64,9 +77,7 @@ std::vector<QualifiedName> PendingElementRefs::settleAll(const LookUp& lookUp)
 void PendingElementRefs::dropSettled()
 {
     if (waiting_ == 0) {
-        names_.clear();
-        positions_.clear();
-        mentions_.clear();
+        clear();
         return;
     }
     std::vector<std::size_t> moved(names_.size());

@@ -56,6 +56,8 @@ private:
     void settle(Name& entry, const Element& declaration);
     // Drops the settled names; the positions of the others change.
     void dropSettled();
+    // Forgets every name: none waits.
+    void clear();
 
     std::deque<Name> names_;
     NameKeyMap<std::size_t> positions_;

@@ -123,14 +123,16 @@ void SchemaParser::logFailure(const SchemaParserException& failure) const
 
 void SchemaParser::recordReferenceSpot(const QualifiedName& name)
 {
-    if (xpp_ != nullptr)
-        referenceSpots_.recordFirst(name.key(), [this] { return spot(); });
+    if (xpp_ == nullptr)
+        return;
+    referenceSpots_.recordFirst(name.key(), readingFrom_,
+                                [this] { return std::make_pair(xpp_->getLineNumber(), xpp_->getColumnNumber()); });
 }
 
 SourceSpot SchemaParser::referenceSpot(const QualifiedName& name) const
 {
-    const SourceSpot* const found = referenceSpots_.find(name.key());
-    return found != nullptr ? *found : spot();
+    const std::optional<SourceSpot> found = referenceSpots_.find(name.key());
+    return found ? *found : spot();
 }
 
 // Each type of this namespace that is named and nowhere defined, where it is named.

@@ -1,9 +1,12 @@
-// Small parts of the schema model: names, the error log and the content
-// model a group shares.
+// Small parts of the schema model: names, the error log, the content model a
+// group shares, a type's attributes by name and where names were first
+// referenced.
 
+#include "schema/ComplexType.h"
 #include "schema/ContentModel.h"
 #include "schema/Group.h"
 #include "schema/QualifiedName.h"
+#include "schema/ReferenceSpots.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaErrorLog.h"
 #include "schema/SchemaParserException.h"
@@ -12,8 +15,10 @@
 
 #include <list>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 
 using namespace Schema;
 
@@ -103,6 +108,70 @@ TEST(SchemaGroup, SharedContentModelOutlivesEveryHolderInAnyOrder)
             EXPECT_EQ(3, group.getMax());
             EXPECT_EQ("street", group.getContentModel()->getContents()[0].getElement()->getName());
         }
+    }
+}
+
+// A type is searched by name in order while it has few attributes and
+// through a map once it has more: on either side, and across the change, each
+// name finds its attribute, and an attribute of a name the type has already
+// replaces it in place.
+TEST(SchemaComplexType, AttributesAreFoundByNameWhateverTheirNumber)
+{
+    for (const int count : {0, 1, 8, 9, 40}) {
+        SCOPED_TRACE(count);
+        ComplexType type{SharedText("urn:t")};
+        for (int i = 0; i < count; ++i)
+            type.addAttribute(Attribute("a" + std::to_string(i), XSD_INT, false, "", "", false));
+        // Each one given again, required now: replaced where it stands.
+        for (int i = 0; i < count; i += 3)
+            type.addAttribute(Attribute("a" + std::to_string(i), XSD_DATE, false, "", "", true));
+        ASSERT_EQ(count, type.getNumAttributes());
+        for (int i = 0; i < count; ++i) {
+            const Attribute* found = type.getAttribute("a" + std::to_string(i));
+            ASSERT_NE(nullptr, found) << i;
+            EXPECT_EQ(found, type.getAttribute(i)) << i;
+            EXPECT_EQ(i % 3 == 0 ? XSD_DATE : XSD_INT, found->getType()) << i;
+            EXPECT_EQ(i % 3 == 0, found->isRequired()) << i;
+        }
+        EXPECT_EQ(nullptr, type.getAttribute("a" + std::to_string(count)));
+        EXPECT_EQ(nullptr, type.getAttribute(""));
+    }
+}
+
+// The first reference to a name keeps its spot, in the document it stood in,
+// whichever documents references come from before and after it.
+TEST(SchemaReferenceSpots, KeepEachNamesFirstSpotAndItsDocument)
+{
+    const struct {
+        const char* document;
+        const char* ns;
+        const char* local;
+        int line;
+    } references[] = {
+        {"a.xsd", "urn:t", "x", 1}, {"b.xsd", "urn:t", "y", 2}, {"b.xsd", "urn:t", "x", 3},
+        {"a.xsd", "urn:u", "x", 4}, {"a.xsd", "urn:t", "z", 5}, {"c.xsd", "urn:t", "y", 6},
+    };
+    const struct {
+        const char* ns;
+        const char* local;
+        const char* document; // null: never referenced
+        int line;
+    } expected[] = {
+        {"urn:t", "x", "a.xsd", 1}, {"urn:t", "y", "b.xsd", 2}, {"urn:u", "x", "a.xsd", 4},
+        {"urn:t", "z", "a.xsd", 5}, {"urn:u", "y", nullptr, 0}, {"", "x", nullptr, 0},
+    };
+    ReferenceSpots spots;
+    for (const auto& r : references)
+        spots.recordFirst(NameKeyView(r.ns, r.local), r.document, [&r] { return std::make_pair(r.line, 10 * r.line); });
+    for (const auto& e : expected) {
+        SCOPED_TRACE(std::string(e.ns) + " " + e.local);
+        const std::optional<SourceSpot> found = spots.find(NameKeyView(e.ns, e.local));
+        ASSERT_EQ(e.document != nullptr, found.has_value());
+        if (!found)
+            continue;
+        EXPECT_EQ(e.document, found->document);
+        EXPECT_EQ(e.line, found->line);
+        EXPECT_EQ(10 * e.line, found->column);
     }
 }
 
