@@ -201,6 +201,12 @@ TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
         {"tests/generator/emit/data/demo/twoway.wsdl", "0", 0,
          "client receives CALC_PROTO_NOTE====================\nmsg_type:5\nsession:\nbody:body1\n"
          "stamp:2001-02-03T04:05:06\n"},
+        // SOAP arrays whose items have a member for their sequence and one for their arrayType, of
+        // which the sample fills both: the first goes out, under its count, and is read into both.
+        {"tests/generator/emit/data/demo/twice.wsdl", "0", 0, "demo: 2 of 2 calls got their answer\n"},
+        {"tests/generator/emit/data/demo/twice.wsdl", "0", 0,
+         "server receives CALC_PROTO_ECHO====================\nmsg_type:3\nitem:1\nitem:2\nIntArray:1\nIntArray:2\n"
+         "item:item5\nitem:item6\nTextArray:item5\nTextArray:item6\n"},
         {"axis1/integration/attachments/mime.wsdl", "0", 0, "demo: 11 of 11 calls got their answer\n"},
         {"zeep/wsdl_files/soap_header.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
         {"calc.wsdl", "0", 1,
