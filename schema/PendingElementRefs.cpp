@@ -9,7 +9,9 @@ namespace Schema {
 // own.
 std::size_t PendingElementRefs::mention(const QualifiedName& name)
 {
-    const auto [position, fresh] = positions_.emplace(name.key(), names_.size());
+    if (!positions_)
+        positions_ = std::make_unique<NameKeyMap<std::size_t>>();
+    const auto [position, fresh] = positions_->emplace(name.key(), names_.size());
     if (!fresh && names_[*position].settled)
         *position = names_.size();
     if (*position == names_.size()) {
@@ -30,7 +32,7 @@ void PendingElementRefs::addParticle(std::size_t position, Element& particle, st
 // few names waiting at a time.
 void PendingElementRefs::settle(NameKeyView name, const Element& declaration)
 {
-    const std::size_t* position = positions_.find(name);
+    const std::size_t* position = positions_ ? positions_->find(name) : nullptr;
     if (position == nullptr || names_[*position].settled)
         return;
     settle(names_[*position], declaration);
@@ -41,7 +43,8 @@ void PendingElementRefs::settle(NameKeyView name, const Element& declaration)
 void PendingElementRefs::clear()
 {
     names_.clear();
-    positions_.clear();
+    if (positions_)
+        positions_->clear();
     mentions_.clear();
 }
 
@@ -89,12 +92,12 @@ void PendingElementRefs::dropSettled()
         if (moved[position] != names_.size())
             mentions.push_back(moved[position]);
     }
-    std::deque<Name> names;
-    positions_.clear();
+    std::vector<Name> names;
+    positions_->clear();
     for (Name& entry : names_) {
         if (entry.settled)
             continue;
-        positions_.emplace(entry.name.key(), names.size());
+        positions_->emplace(entry.name.key(), names.size());
         names.push_back(std::move(entry));
     }
     names_ = std::move(names);

@@ -6,7 +6,6 @@
 #include "schema/QualifiedName.h"
 
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -59,8 +58,10 @@ private:
     // Forgets every name: none waits.
     void clear();
 
-    std::deque<Name> names_;
-    NameKeyMap<std::size_t> positions_;
+    std::vector<Name> names_;
+    // Made with the first mention: a schema of many in a description often
+    // has none, and an empty map already takes memory.
+    std::unique_ptr<NameKeyMap<std::size_t>> positions_;
     std::vector<std::size_t> mentions_;
     std::size_t waiting_ = 0;
 };
