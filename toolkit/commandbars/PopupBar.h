@@ -8,7 +8,6 @@
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 
 class CKLVControlPopup;
-class CKLVToolBar;
 
 class CKLVPopupBar : public CKLVCommandBar {
     DECLARE_SERIAL(CKLVPopupBar)
@@ -71,7 +70,7 @@ public:
     int GetEndVisible() const { return m_nEndVisible; }
     const CScrollArrow& GetScrollDown() const { return m_scrollDown; }
     const CScrollArrow& GetScrollUp() const { return m_scrollUp; }
-    CKLVToolBar* GetTearOffBar() const { return m_pTearOffBar; }
+    CKLVCommandBar* GetTearOffBar() const { return m_pTearOffBar; }
 
     // What the bar overrides of the command bar, in its slot order.
     BOOL DestroyWindow() override;
@@ -113,7 +112,7 @@ public:
     UINT_PTR m_nTearOffTimer = 0;
     BOOL m_bTearOffTracking = FALSE;
     CSize m_szTearOffBar = CSize(0, 0);
-    CKLVToolBar* m_pTearOffBar = nullptr;
+    CKLVCommandBar* m_pTearOffBar = nullptr;
     CString m_strTearOffCaption;
     UINT m_nTearOffID = 0;
     int m_nTearOffWidth = 0;

@@ -5,7 +5,6 @@
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/HeldReference.h"
 #include "toolkit/common/MouseHook.h"
 
@@ -36,14 +35,14 @@ private:
     CKLVPopupBar* m_pPopup;
 };
 
-void MoveUnderCursor(CKLVToolBar* pBar, CPoint ptCursor) {
+void MoveUnderCursor(CKLVCommandBar* pBar, CPoint ptCursor) {
     CRect rc;
     pBar->GetWindowRect(&rc);
     pBar->SetWindowPos(nullptr, ptCursor.x - rc.Width() / 2, ptCursor.y - kCursorGap, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-DragEnd RunDrag(HWND hCapture, CKLVToolBar* pBar) {
+DragEnd RunDrag(HWND hCapture, CKLVCommandBar* pBar) {
     ::SetCapture(hCapture);
     MSG msg;
     DragEnd end = DragEnd::cancelled;
@@ -82,7 +81,8 @@ void CKLVPopupBar::TearOff() {
     ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEALL));
     Redraw();
 
-    auto* pBar = DYNAMIC_DOWNCAST(CKLVToolBar, pCommandBars->FindCommandBar(m_nTearOffID));
+    CKLVCommandBar* pBar = pCommandBars->FindCommandBar(m_nTearOffID);
+    if (pBar && !pBar->IsToolBar()) pBar = nullptr;
     if (pBar) {
         pCommandBars->FloatCommandBar(pBar);
         pBar->SetVisible(TRUE);

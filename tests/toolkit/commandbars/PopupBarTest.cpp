@@ -552,7 +552,7 @@ TEST_F(PopupBars, ATearOffDragEndsOnQuitAndPostsItAgain) {
     ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
     EXPECT_EQ(KLVMouseHook()->m_nLock, 0);
-    CKLVToolBar* pBar = pPopup->GetTearOffBar();
+    CKLVCommandBar* pBar = pPopup->GetTearOffBar();
     ASSERT_NE(pBar, nullptr);
     EXPECT_EQ(pBar->m_nBarID, 300u);
     EXPECT_FALSE(pBar->IsVisible());   // a drag that did not end with a drop hides the bar again
@@ -561,6 +561,45 @@ TEST_F(PopupBars, ATearOffDragEndsOnQuitAndPostsItAgain) {
     EXPECT_EQ(pBar->GetControls()->FindControl(CKLVPopupBar::idExpandButton), nullptr);
     EXPECT_EQ(std::count(m_site.m_popupMessages.begin(), m_site.m_popupMessages.end(), CKLVPopupBar::msgTornOff), 1);
     pPopup->SetTrackingMode(FALSE);
+}
+
+
+TEST_F(PopupBars, ATearOffFloatsTheToolBarOfItsIdOrMakesOneWithTheCommands) {
+    CKLVCommandBar* pMine = m_commandBars->AddCustomToolBar("Mine", 310, TRUE);
+    ASSERT_NE(pMine, nullptr);
+    pMine->GetControls()->Add(CKLVControl::typeButton, 555);
+    const struct {
+        const char* name;
+        UINT nTearOffID;
+        CKLVCommandBar* pExpected;   // null: a new bar
+    } rows[] = {{"no bar of the id", 320, nullptr}, {"a tool bar of the id", 310, pMine}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PopupPtr pPopup(m_commandBars.MakePopup({101}));
+        pPopup->SetPaintManager(new CGripperTheme);
+        pPopup->m_bTearOffPopup = TRUE;
+        pPopup->m_strTearOffCaption = "Torn";
+        pPopup->m_nTearOffID = row.nTearOffID;
+        ASSERT_TRUE(pPopup->Popup(100, 100, nullptr));
+        const CPoint ptGripper = pPopup->m_rcTearOffGripper.CenterPoint();
+        ::PostQuitMessage(0);
+        pPopup->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptGripper.x, ptGripper.y));
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        CKLVCommandBar* pBar = pPopup->GetTearOffBar();
+        ASSERT_NE(pBar, nullptr);
+        EXPECT_EQ(pBar->m_nBarID, row.nTearOffID);
+        EXPECT_EQ(pBar->GetPosition(), CKLVCommandBar::barFloating);
+        if (row.pExpected) {
+            EXPECT_EQ(pBar, row.pExpected);
+            EXPECT_EQ(pBar->GetControls()->FindControl(101), nullptr);   // its own commands, not the popup's
+            EXPECT_NE(pBar->GetControls()->FindControl(555), nullptr);
+        } else {
+            EXPECT_NE(pBar, pMine);
+            EXPECT_NE(pBar->GetControls()->FindControl(101), nullptr);
+        }
+        pPopup->SetTrackingMode(FALSE);
+    }
 }
 
 }  // namespace

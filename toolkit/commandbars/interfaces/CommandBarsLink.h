@@ -49,9 +49,11 @@ public:
     virtual CRect DockBarToScreen(CKLVDockBar* /*pDockBar*/, CRect rc) const { return rc; }
     virtual BOOL DockCommandBar(CKLVToolBar* /*pBar*/, LPCRECT /*lpRect*/, CKLVDockBar* /*pDockBar*/) { return FALSE; }
     virtual BOOL DockCommandBar(CKLVToolBar* /*pBar*/, int /*nPosition*/) { return FALSE; }
-    virtual BOOL FloatCommandBar(CKLVToolBar* /*pBar*/) { return FALSE; }
+    // A tool bar's window floating over the site; FALSE for other bars.
+    virtual BOOL FloatCommandBar(CKLVCommandBar* /*pBar*/) { return FALSE; }
     virtual void UpdateFrameLayout() {}
-    virtual CKLVToolBar* AddCustomToolBar(LPCTSTR /*lpszTitle*/, UINT /*nBarID*/, BOOL /*bFloating*/ = FALSE) { return nullptr; }
+    // A new tool bar of the user's own.
+    virtual CKLVCommandBar* AddCustomToolBar(LPCTSTR /*lpszTitle*/, UINT /*nBarID*/, BOOL /*bFloating*/ = FALSE) { return nullptr; }
     // A tool bar's expand popup: the controls its row hides, then the customize items.
     virtual void AddHiddenControls(CKLVToolBar* /*pBar*/, CKLVCommandBar* /*pPopup*/) {}
     virtual void AddExpandCustomizeControls(CKLVToolBar* /*pBar*/, CKLVCommandBar* /*pPopup*/) {}

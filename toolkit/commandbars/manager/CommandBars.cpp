@@ -158,8 +158,9 @@ BOOL CKLVCommandBars::DockCommandBar(CKLVToolBar* pBar, int nPosition) {
     return DockCommandBar(pBar, nullptr, GetDockBar(nPosition));
 }
 
-BOOL CKLVCommandBars::FloatCommandBar(CKLVToolBar* pBar) {
-    if (!pBar->CreateToolBarWindow(m_pSite, TRUE)) return FALSE;
+BOOL CKLVCommandBars::FloatCommandBar(CKLVCommandBar* pCommandBar) {
+    auto* pBar = DYNAMIC_DOWNCAST(CKLVToolBar, pCommandBar);
+    if (!pBar || !pBar->CreateToolBarWindow(m_pSite, TRUE)) return FALSE;
     if (pBar->m_pDockBar) pBar->m_pDockBar->RemoveCommandBar(pBar, -1);
     pBar->m_barPosition = CKLVCommandBar::barFloating;
     pBar->OnRecalcLayout();

@@ -7,6 +7,7 @@
 #include "classlib/CmdTarget.h"
 #include "classlib/String.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
+#include "toolkit/commandbars/ToolBar.h"
 
 #include <memory>
 #include <vector>
@@ -27,7 +28,6 @@ class CKLVMouseHook;
 class CKLVDockBar;
 class CKLVPopupBar;
 class CKLVReBar;
-class CKLVToolBar;
 class CKLVTooltipHost;
 class CMenu;
 
@@ -96,7 +96,7 @@ public:
     BOOL DockCommandBar(CKLVToolBar* pBar, LPCRECT lpRect, CKLVDockBar* pDockBar) override;
     BOOL DockCommandBar(CKLVToolBar* pBar, int nPosition) override;
     // The bar's window floating over the site, out of its dock bar.
-    BOOL FloatCommandBar(CKLVToolBar* pBar) override;
+    BOOL FloatCommandBar(CKLVCommandBar* pBar) override;
     // Lays the site frame out at once when it waits for its idle layout.
     void UpdateFrameLayout() override;
     // Stores the site and asks it (without running anything) whether it handles the customize
