@@ -6,7 +6,7 @@
 #include "project/SolutionFile.h"
 #include "support/TestFiles.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/dockingpane/DockingPane.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 

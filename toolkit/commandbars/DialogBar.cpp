@@ -4,7 +4,7 @@
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/DialogBarControls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/common/StartupRegistrations.h"
 
 #include <algorithm>

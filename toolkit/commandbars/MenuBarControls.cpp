@@ -6,7 +6,7 @@
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/MenuBar.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/common/DCScopes.h"
 #include "toolkit/common/StartupRegistrations.h"
 

@@ -2,7 +2,7 @@
 
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 

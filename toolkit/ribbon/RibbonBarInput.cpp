@@ -5,7 +5,7 @@
 
 #include "classlib/CmdUI.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/themes/FrameIntegration.h"
 #include "toolkit/themes/PaintManagerTheme6.h"
 #include "toolkit/common/DrawHelpers.h"

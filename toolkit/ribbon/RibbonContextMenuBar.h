@@ -3,7 +3,7 @@
 // run; its commands go to the ribbon, which carries them out.
 #pragma once
 
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 class CKLVRibbonContextMenuBar : public CKLVPopupBar {
     DECLARE_DYNCREATE(CKLVRibbonContextMenuBar)

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/ribbon/RibbonGroups.h"
 
 class CKLVRibbonBar;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 class CKLVRibbonBar;
 

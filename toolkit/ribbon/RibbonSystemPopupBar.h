@@ -2,7 +2,7 @@
 // buttons (placed right to left), and the pages its submenus open as.
 #pragma once
 
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 class CKLVRibbonSystemPopupBar : public CKLVPopupBar {
     DECLARE_SERIAL(CKLVRibbonSystemPopupBar)

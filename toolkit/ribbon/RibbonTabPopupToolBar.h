@@ -4,7 +4,7 @@
 // scroll buttons. Closing it tells the tab row, which clears the selection.
 #pragma once
 
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/ribbon/RibbonGroupScroller.h"
 
 class CKLVRibbonBar;

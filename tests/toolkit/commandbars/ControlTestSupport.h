@@ -6,7 +6,7 @@
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 #include <vector>
 

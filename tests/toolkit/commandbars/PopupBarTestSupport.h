@@ -5,7 +5,7 @@
 #include "ControlTestSupport.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/options/CommandBarsOptions.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/controlbase/ControlButton.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"
 #include "toolkit/common/MouseHook.h"
 #include "toolkit/ribbon/RibbonBar.h"

@@ -7,7 +7,7 @@
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/controls/ControlLists.h"
 #include "toolkit/commandbars/frame/MDIFrameWnd.h"
 #include "toolkit/commandbars/manager/CommandBars.h"

@@ -2,7 +2,7 @@
 // questions, and the standard one whose window is a list box.
 #pragma once
 
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 class CKLVControlComboBox;
 

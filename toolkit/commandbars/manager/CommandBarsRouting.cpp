@@ -15,7 +15,7 @@
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/manager/CustomizeDrop.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/shortcuts/AccelManager.h"
 #include "toolkit/commandbars/textfield/Edit.h"
 #include "toolkit/common/ColorManager.h"

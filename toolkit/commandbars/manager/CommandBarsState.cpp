@@ -8,7 +8,7 @@
 #include "toolkit/commandbars/controlbase/CommandBarList.h"
 #include "toolkit/commandbars/manager/ContextMenus.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/controlbase/PropExchangeParam.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/PropExchange.h"

@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/controlbase/Control.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/common/ImageManager.h"
 
 void CKLVCommandMenu::AddCommand(UINT nID, BOOL bBeginGroup) {

@@ -1,6 +1,6 @@
 #include "toolkit/commandbars/manager/ContextMenus.h"
 
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 void CKLVContextMenus::Add(CKLVCommandBar* pBar) {
     CKLVCommandBarList::Add(pBar);

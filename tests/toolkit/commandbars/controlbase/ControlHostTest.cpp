@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/controlbase/ControlHost.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/ToolBar.h"
 
 #include <gtest/gtest.h>

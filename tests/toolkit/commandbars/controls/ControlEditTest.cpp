@@ -4,7 +4,7 @@
 #include "MenuFrameTestSupport.h"
 #include "classlib/CommandIds.h"
 #include "support/DeferredAction.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/controls/ControlEdit.h"
 #include "toolkit/commandbars/tooltips/ToolTipContext.h"
 #include "toolkit/common/ColorManager.h"

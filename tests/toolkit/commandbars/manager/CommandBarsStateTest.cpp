@@ -10,7 +10,7 @@
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/MenuBar.h"
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/commandbars/controlbase/PropExchangeParam.h"
 #include "toolkit/commandbars/ToolBar.h"
 #include "toolkit/common/PropExchangeArchive.h"

@@ -1,4 +1,4 @@
-#include "toolkit/commandbars/PopupShadows.h"
+#include "toolkit/commandbars/popups/PopupShadows.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/barbase/CommandBar.h"

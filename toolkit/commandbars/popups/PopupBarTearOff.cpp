@@ -1,6 +1,6 @@
 // Tearing a popup off into a floating tool bar: the bar is found or made, filled with copies of
 // the popup's commands, and follows the cursor until the button is released.
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"
 #include "toolkit/commandbars/controlbase/ControlPopup.h"

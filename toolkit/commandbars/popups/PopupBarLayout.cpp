@@ -1,6 +1,6 @@
 // Where a popup bar opens and how it lays its controls out: short menus and their expand item,
 // the place on the monitor's work area, scrolling when it is too tall, and the popup tool bar.
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 #include "classlib/Dc.h"
 #include "toolkit/commandbars/interfaces/CommandBarsLink.h"

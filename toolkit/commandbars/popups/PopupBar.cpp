@@ -1,6 +1,6 @@
 // The popup bar's window: opening and closing, tracking, timers, the mouse over its scroll arrows
 // and gripper, the keys that expand a short menu, drawing and the saved keys.
-#include "toolkit/commandbars/PopupBar.h"
+#include "toolkit/commandbars/popups/PopupBar.h"
 
 #include "classlib/Dc.h"
 #include "classlib/WinThread.h"
@@ -10,7 +10,7 @@
 #include "toolkit/commandbars/controlbase/ControlPopup.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/paint/PaintManager.h"
-#include "toolkit/commandbars/PopupShadows.h"
+#include "toolkit/commandbars/popups/PopupShadows.h"
 #include "toolkit/commandbars/sounds/MenuSoundPlayer.h"
 #include "toolkit/common/DrawHelpers.h"
 #include "toolkit/common/HeldReference.h"

@@ -4,7 +4,7 @@
 // strips that follow their owner's hiding and destruction.
 #include "PopupBarTestSupport.h"
 #include "classlib/WindowTestSupport.h"
-#include "toolkit/commandbars/PopupShadows.h"
+#include "toolkit/commandbars/popups/PopupShadows.h"
 
 #include <gtest/gtest.h>
 
