@@ -117,7 +117,7 @@ public:
             out_.emptyLine();
             for (const CViewOperation& operation : portType.operations) {
                 if (operation.soapBound)
-                    writeDispatch(operation, done);
+                    writeDispatch(operation, portType.secondVersion, done);
             }
         }
         out_.line("}");
@@ -292,10 +292,13 @@ private:
                     const CHeaderPart& header = bound->direction(direction).header;
                     const CViewPart* part = header.part();
                     const CStructMember* member = layout_.headerMember(header.message, header.partIndex);
-                    if (part == nullptr || member == nullptr ||
-                        !done.headers.insert(std::string(header.message->name) + ":" + std::string(part->name)).second)
+                    if (part == nullptr || member == nullptr)
                         continue;
-                    writeMember(*member, "pk->", member->xmlName, "\t");
+                    const std::string name = std::string(header.message->name) + ":" + std::string(part->name);
+                    if (!done.headers.insert(name).second)
+                        continue;
+                    if (printedHeaders_.insert(name).second || !portType.secondVersion)
+                        writeMember(*member, "pk->", member->xmlName, "\t");
                 }
             }
         }
@@ -324,19 +327,21 @@ private:
     }
 
     // Requests of document style stop at the first element already
-    // dispatched; responses pass over it.
-    void writeDispatch(const CViewOperation& operation, CPrinted& done)
+    // dispatched; responses pass over it. In a port type's SOAP 1.2 copy a
+    // kind its first version printed counts as dispatched.
+    void writeDispatch(const CViewOperation& operation, bool copy, CPrinted& done)
     {
         for (int direction = 0; direction < 2; ++direction) {
             const CViewMessage* message = operation.direction(direction).message;
             if (message == nullptr)
                 continue;
             for (const CMessageKey* key : context_.keys().keysOf(operation, direction)) {
-                if (!done.firstTime(*key)) {
+                if (!done.firstTime(*key) || (copy && printedKinds_.met(key->index))) {
                     if (direction == 0)
                         break;
                     continue;
                 }
+                printedKinds_.firstTime(key->index);
                 dispatchBlock(*key, *message);
             }
         }
@@ -346,6 +351,10 @@ private:
     const CStructLayout& layout_;
     CTextBuffer& out_;
     CMetIndexes called_; // by struct index
+    // What the packet's print function has printed so far: a port type's
+    // SOAP 1.2 copy prints only what its first version did not.
+    std::set<std::string, std::less<>> printedHeaders_;
+    CMetIndexes printedKinds_;
     // The member being printed and its label, kept for their room.
     std::string access_;
     std::string count_;

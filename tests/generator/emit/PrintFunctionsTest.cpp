@@ -73,6 +73,29 @@ TEST_F(PrintFunctionsTest, ServicesWithNothingToPrint)
     }
 }
 
+// A port type bound by SOAP 1.1 and 1.2 is one set of messages and
+// headers: its SOAP 1.2 copy adds nothing to the packet's print function.
+TEST_F(PrintFunctionsTest, APortTypeBoundTwicePrintsEachMessageOnce)
+{
+    const std::string golden = testsupport::readBytes(GoldenFolder + "pr_print.golden");
+    std::string document = testsupport::readBytes(GoldenFolder + "print.wsdl");
+    document.replace(document.find(" name=\"Print\""), 0, " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"");
+    for (const std::string name : {"ShopSoap", "FinderSoap"}) {
+        const std::size_t begin = document.find("<binding name=\"" + name + "\"");
+        const std::size_t end = document.find("</binding>", begin) + std::string("</binding>").size();
+        const std::string copy = wsdltest::asSoap12Binding(document.substr(begin, end - begin), name, name + "12");
+        document.insert(document.find("</definitions>"), copy + "\n");
+    }
+    view(document);
+    emitHeader("pr");
+    const auto withoutEmptyLines = [](std::string text) {
+        for (std::size_t at = text.find("\r\n\r\n"); at != std::string::npos; at = text.find("\r\n\r\n"))
+            text.erase(at, 2);
+        return text;
+    };
+    EXPECT_EQ(withoutEmptyLines(printText()), withoutEmptyLines(golden));
+}
+
 // Packets of every message kind go out through the sender on one end of a
 // socket pair and come back through the packet reader on the other.
 const char* const Driver = R"(
