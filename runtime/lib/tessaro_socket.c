@@ -13,6 +13,8 @@ typedef int tessaro_io_t;
 #define TESSARO_WOULD_BLOCK(e) ((e) == WSAEWOULDBLOCK || (e) == WSAEINTR || (e) == WSAEINPROGRESS)
 #define TESSARO_LAST_ERROR() WSAGetLastError()
 #define TESSARO_SEND_FLAGS 0
+/* Winsock has no per-call non-blocking flag: a blocking socket waits first. */
+#define TESSARO_DONT_WAIT 0
 #else
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -27,6 +29,9 @@ typedef size_t tessaro_io_t;
 #define TESSARO_LAST_ERROR() errno
 /* A peer that has gone must give an error, not end the process. */
 #define TESSARO_SEND_FLAGS MSG_NOSIGNAL
+/* A receive or send tried before any wait never blocks, whatever the socket's mode: bytes (or room)
+ * already there then cost no poll. */
+#define TESSARO_DONT_WAIT MSG_DONTWAIT
 #endif
 
 #if defined(_MSC_VER)
@@ -357,10 +362,14 @@ int tessaro_socket_set_block(tessaro_socket_t sock, int block)
     return ioctlsocket(sock, FIONBIO, &nonblocking) == 0 ? 0 : TESSARO_ERROR;
 #else
     int flags = fcntl(sock, F_GETFL, 0);
+    int wanted;
     if (flags < 0)
         return TESSARO_ERROR;
-    flags = block ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
-    return fcntl(sock, F_SETFL, flags) == 0 ? 0 : TESSARO_ERROR;
+    wanted = block ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
+    /* A reader sets its socket's mode before every message: mostly it has it already. */
+    if (wanted == flags)
+        return 0;
+    return fcntl(sock, F_SETFL, wanted) == 0 ? 0 : TESSARO_ERROR;
 #endif
 }
 
@@ -377,9 +386,10 @@ static int tessaro_receive(tessaro_socket_t sock, void *buf, tessaro_size_t *len
     if (want == 0)
         return 0;
     for (;;) {
-        if ((result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
+        if (TESSARO_DONT_WAIT == 0 && (result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
             return result;
-        got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want), flags);
+        got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want),
+                         flags | TESSARO_DONT_WAIT);
         if (got > 0) {
             *len = (tessaro_size_t)got;
             return 0;
@@ -388,6 +398,8 @@ static int tessaro_receive(tessaro_socket_t sock, void *buf, tessaro_size_t *len
             return TESSARO_END_OF_STREAM;
         if (!TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
             return tessaro_failed(TESSARO_LAST_ERROR());
+        if (TESSARO_DONT_WAIT != 0 && (result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
+            return result;
     }
 }
 
@@ -449,14 +461,16 @@ int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size
     *sent = 0;
     tessaro_system_error = 0;
     while (*sent < len) {
-        if ((result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
+        if (TESSARO_DONT_WAIT == 0 && (result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
             return result;
         piece = len - *sent > 0x40000000u ? 0x40000000u : len - *sent;
-        done = (long)send(sock, text + *sent, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);
+        done = (long)send(sock, text + *sent, (tessaro_io_t)piece, TESSARO_SEND_FLAGS | TESSARO_DONT_WAIT);
         if (done > 0)
             *sent += (tessaro_size_t)done;
         else if (done < 0 && !TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
             return tessaro_failed(TESSARO_LAST_ERROR());
+        else if (TESSARO_DONT_WAIT != 0 && (result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
+            return result;
     }
     return 0;
 }

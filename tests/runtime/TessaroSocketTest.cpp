@@ -180,6 +180,33 @@ TEST_F(TessaroSocketTest, LargeSendArrivesWhole)
 }
 
 #ifndef _WIN32
+// A peer that reads nothing fills the socket buffers: the send ends at its
+// time-out with what went, in either mode of the socket (a blocking send
+// would hold the caller as long as the peer likes).
+TEST_F(TessaroSocketTest, SendToAPeerThatReadsNothingEndsAtItsTimeOut)
+{
+    const std::string data(64 << 20, 'x');
+    for (int block : {1, 0}) {
+        ASSERT_EQ(tessaro_socket_set_block(server_, block), 0);
+        tessaro_size_t sent = 0;
+        EXPECT_EQ(tessaro_socket_send_all(server_, data.data(), data.size(), &sent, 1000), TESSARO_TIMEOUT) << block;
+        EXPECT_LT(sent, data.size()) << block;
+    }
+}
+
+// The mode asked for is the mode the socket has, whatever it had before.
+TEST_F(TessaroSocketTest, BlockingModeFollowsEachRequest)
+{
+    const struct {
+        int block;
+        bool nonBlocking;
+    } steps[] = {{0, true}, {0, true}, {1, false}, {1, false}, {0, true}, {1, false}};
+    for (const auto& step : steps) {
+        ASSERT_EQ(tessaro_socket_set_block(client_, step.block), 0);
+        EXPECT_EQ((fcntl(client_, F_GETFL, 0) & O_NONBLOCK) != 0, step.nonBlocking) << step.block;
+    }
+}
+
 // Descriptors held open for the life of the object, so that sockets made
 // meanwhile are numbered above them.
 class HeldDescriptors {

@@ -241,32 +241,6 @@ static int http_receive_more(kvproj_proto_trans_t *trans, http_buffer_t *buf, si
 	return 0;
 }
 
-//how many of the bytes that have arrived on a plain connection belong to the header block, up to
-//and with its blank line: they are looked at without being taken (and without waiting), so that
-//the head comes in one piece and nothing of a message behind it is taken. 0 when none can be seen
-//(TLS, nothing there yet, or a failure the receive that follows reports). limit: the most bytes a
-//message may have, its NUL among them
-static size_t http_head_arrived(kvproj_proto_trans_t *trans, const char *buff, size_t have, size_t limit)
-{
-	char	seen[1024];
-	size_t	held = have < 3 ? have : 3, i;
-	tessaro_size_t	len = sizeof(seen) - held;
-
-	if(trans->tls != NULL)
-		return 0;
-	if(len > limit - 1 - have)
-		len = limit - 1 - have;
-	//the last bytes held may begin the blank line
-	memcpy(seen, buff + have - held, held);
-	if(tessaro_socket_peek(trans->socket, seen + held, &len, 0) != 0)
-		return 0;
-	for(i = 0; i + 3 < held + len; i++){
-		if(memcmp(seen + i, "\r\n\r\n", 4) == 0)
-			return i + 4 - held;
-	}
-	return len;
-}
-
 //receives until buff[from..) holds a CR LF, whose offset goes to *eol; each byte is
 //looked at once. more: bytes that surely follow the line (none are taken beyond)
 static int http_receive_line(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t *have, size_t from, size_t more, tessaro_usec_t deadline, size_t *eol)
@@ -523,6 +497,39 @@ static int http_keeps_open(const char *text, size_t end)
 	return 1;
 }
 
+//how many of the bytes that have arrived on a plain connection, behind the *have that buf holds,
+//belong to the message: the header block up to and with its blank line and, once that block is
+//whole and frames the body by its length, what has come of the body. They are looked at in buf
+//without being taken, once some have come by the deadline, so that the head comes in one piece
+//with what it can and nothing of a message behind it is taken. 0 when none can be seen (TLS,
+//nothing there by the deadline, no room, or a failure the receive that follows reports)
+static size_t http_message_arrived(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t have, tessaro_usec_t deadline)
+{
+	size_t	held = have < 3 ? have : 3, i, length = 0, seen;
+	tessaro_size_t	len;
+	tessaro_usec_t	left = deadline < 0 ? -1 : deadline - tessaro_clock_usec();
+	int	framing;
+
+	if(trans->tls != NULL || (deadline >= 0 && left <= 0))
+		return 0;
+	if(have + 1 >= buf->size && http_grow(buf, have + 2, 1) != 0)
+		return 0;
+	len = buf->size - 1 - have;
+	if(tessaro_socket_peek(trans->socket, buf->text + have, &len, kvproj_trans_timeout(trans, left)) != 0)
+		return 0;
+	seen = have + len;
+	//the last bytes held may begin the blank line
+	for(i = have - held; i + 3 < seen && memcmp(buf->text + i, "\r\n\r\n", 4) != 0; i++)
+		;
+	if(i + 3 >= seen || http_check_head(buf->text, i + 2, &length, &framing) != HTTP_REFUSED_NONE || framing != HTTP_BY_LENGTH)
+		seen = i + 3 < seen ? i + 4 : seen;
+	else if(length < seen - (i + 4))
+		seen = i + 4 + length;
+	//what was only looked at is not held yet
+	buf->text[have] = '\0';
+	return seen - have;
+}
+
 //one HTTP message framed by its Content-Length, its chunks or (a response) the connection's close,
 //into the buffer, which grows while the message comes up to its limit; timeout (seconds) bounds the
 //whole message, not each receive. *length: the bytes the buffer holds already, then the message's.
@@ -555,7 +562,7 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 		if(have + 1 >= message->limit)
 			return http_refused(refused, HTTP_REFUSED_HEAD_SIZE);
 		body = header_end;
-		arrived = http_head_arrived(trans, message->text, have, message->limit);
+		arrived = http_message_arrived(trans, message, have, deadline);
 		result = http_receive_more(trans, message, &have, arrived > 0 ? arrived : http_room_before(message->text, have, "\r\n\r\n"), deadline);
 		*length = have;
 		if(result != 0)

@@ -36,6 +36,10 @@ static const struct{ const char *text; size_t length; int size; int reads; }case
 	CASE("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabcdef", 300),
 	CASES("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabcHTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nde\r\n0\r\n\r\n"
 		"HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nf", 300, 3),
+	CASES("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhe|lloHTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nf", 300, 2),
+	CASES("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r|\nabHTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nc", 300, 2),
+	CASES("HTTP/1.1 204 No Content\r\nContent-Length: 3\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\ng", 300, 2),
+	CASES("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\nHTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\nh\r\n0\r\n\r\n", 300, 2),
 };
 
 int main(void)
@@ -124,6 +128,17 @@ const char* const Expected[] = {
     "0 41 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 3\\x0d\\x0a\\x0d\\x0aabc|1",
     "0 49 HTTP/1.1 200 OK\\x0d\\x0aTransfer-Encoding: chunked\\x0d\\x0a\\x0d\\x0ade|1",
     "0 39 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 1\\x0d\\x0a\\x0d\\x0af|1",
+    // The same when a message's body (or the blank line before it) comes in
+    // pieces, the next message right behind its last piece; a status that has
+    // no body ends with its header whatever length it names.
+    "0 43 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 5\\x0d\\x0a\\x0d\\x0ahello|1",
+    "0 39 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 1\\x0d\\x0a\\x0d\\x0af|1",
+    "0 40 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 2\\x0d\\x0a\\x0d\\x0aab|1",
+    "0 39 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 1\\x0d\\x0a\\x0d\\x0ac|1",
+    "0 46 HTTP/1.1 204 No Content\\x0d\\x0aContent-Length: 3\\x0d\\x0a\\x0d\\x0a|1",
+    "0 39 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 1\\x0d\\x0a\\x0d\\x0ag|1",
+    "0 38 HTTP/1.1 200 OK\\x0d\\x0aContent-Length: 0\\x0d\\x0a\\x0d\\x0a|1",
+    "0 48 HTTP/1.1 200 OK\\x0d\\x0aTransfer-Encoding: chunked\\x0d\\x0a\\x0d\\x0ah|1",
 };
 
 class PacketReaderTest : public ReaderDriverTest {};
