@@ -83,7 +83,9 @@ void CKLVShadowWnd::ExcludeRect(const CRect& rcScreen) {
 
 int CKLVShadowWnd::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&, LRESULT&) {
     if (nMessage == WM_SHOWWINDOW) {
-        if (GetSafeHwnd()) ShowWindow(wParam ? SW_SHOWNA : SW_HIDE);
+        if (!GetSafeHwnd()) return hookContinue;
+        if (wParam) ShowStrip(nullptr);
+        else ShowWindow(SW_HIDE);
     } else if (nMessage == WM_DESTROY) {
         KLVWindowSubclasser()->UnhookWindow(hWnd, this);
         KLVPopupShadows()->RemoveShadow(this);   // deletes this strip
@@ -114,29 +116,50 @@ void CKLVShadowWnd::UpdateAlphaPicture(CSize sz) {
     const COLORREF clr = pPaintManager ? COLORREF(pPaintManager->m_clrShadow) : RGB(0, 0, 0);
     BYTE* pBits = nullptr;
     BYTE* pUnder = nullptr;
-    CBitmap bitmap, under;
-    bitmap.Attach(CKLVImageManager::Create32BitDIBSection(nullptr, sz.cx, sz.cy, &pBits));
+    CBitmap picture, under;
+    picture.Attach(CKLVImageManager::Create32BitDIBSection(nullptr, sz.cx, sz.cy, &pBits));
     under.Attach(CKLVImageManager::Create32BitDIBSection(nullptr, sz.cx, sz.cy, &pUnder));
     if (!pBits || !pUnder) return;
     CRect rcWindow;
     GetWindowRect(&rcWindow);
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = dc.SelectObject(static_cast<HGDIOBJ>(under));
     {
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        HGDIOBJ hOld = dc.SelectObject(static_cast<HGDIOBJ>(under));
         CClientDC dcScreen(nullptr);
         dc.BitBlt(0, 0, sz.cx, sz.cy, &dcScreen, rcWindow.left, rcWindow.top, SRCCOPY);
+        dc.SelectObject(hOld);
     }
-    dc.SelectObject(static_cast<HGDIOBJ>(bitmap));
     ::GdiFlush();
     const size_t nCount = static_cast<size_t>(sz.cx) * sz.cy;
     FillAlphaPicture(reinterpret_cast<DWORD*>(pBits), sz, m_bHorizontal, m_nFlags, clr);
     BlendOverBackground(reinterpret_cast<DWORD*>(pBits), reinterpret_cast<const DWORD*>(pUnder), nCount);
+    m_picture.DeleteObject();
+    m_picture.Attach(picture.Detach());
+    m_szPicture = sz;
+    PresentPicture();
+}
+
+void CKLVShadowWnd::PresentPicture() {
+    const auto pfnUpdate = KLVPopupShadows()->m_pfnUpdateLayeredWindow;
+    if (!m_picture.GetSafeHandle() || !pfnUpdate) return;
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    HGDIOBJ hOld = dc.SelectObject(static_cast<HGDIOBJ>(m_picture));
     POINT ptSource = {0, 0};
-    SIZE size = sz;
-    pShadows->m_pfnUpdateLayeredWindow(m_hWnd, nullptr, nullptr, &size, dc.GetSafeHdc(), &ptSource, 0, nullptr,
-                                       ULW_OPAQUE);
+    SIZE size = m_szPicture;
+    pfnUpdate(m_hWnd, nullptr, nullptr, &size, dc.GetSafeHdc(), &ptSource, 0, nullptr, ULW_OPAQUE);
     dc.SelectObject(hOld);
+}
+
+// A layered window goes on the screen without its contents: Wine draws them once the display
+// reports the window exposed, and only when the thread next looks at its messages; until then
+// the screen beneath shows through. The picture is put up again once the window is shown.
+void CKLVShadowWnd::ShowStrip(const CWnd* pInsertAfter) {
+    UINT nFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+    if (!pInsertAfter) nFlags |= SWP_NOZORDER;
+    SetWindowPos(pInsertAfter, 0, 0, 0, 0, nFlags);
+    PresentPicture();
 }
 
 void CKLVShadowWnd::OnSize(UINT nType, int cx, int cy) {
@@ -226,8 +249,7 @@ void CKLVPopupShadows::CreateShadow(BOOL bHorizontal, const CRect& rcOwner, cons
             pOther->m_pOwner->GetWindowRect(&rcOwnerWindow);
             pStrip->ExcludeRect(rcOwnerWindow);
         }
-    pStrip->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0,
-                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER);
+    pStrip->ShowStrip(&CWnd::wndTopMost);
     KLVWindowSubclasser()->HookWindow(pOwner->GetSafeHwnd(), pStrip);
 }
 

@@ -4,6 +4,7 @@
 // and follow their owner's showing, hiding and destruction.
 #pragma once
 
+#include "classlib/GdiObject.h"
 #include "classlib/Wnd.h"
 #include "toolkit/common/HookSink.h"
 
@@ -24,6 +25,8 @@ public:
 
     // Leaves the part of the strip that the screen rectangle covers out of its window region.
     void ExcludeRect(const CRect& rcScreen);
+    // Shows the strip without activating it, its picture drawn on the screen when this returns.
+    void ShowStrip(const CWnd* pInsertAfter);
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
     BOOL m_bHorizontal = FALSE;
@@ -32,12 +35,19 @@ public:
 
 protected:
     void UpdateAlphaPicture(CSize sz);
+    // Puts the blended picture kept from the last sizing up as the layered window's contents.
+    void PresentPicture();
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnPaint();
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     DECLARE_MESSAGE_MAP()
+
+private:
+    // The strip as blended over the screen it covers, opaque; none without layered strips.
+    CBitmap m_picture;
+    CSize m_szPicture;
 };
 
 class CKLVPopupShadows {

@@ -241,6 +241,19 @@ std::vector<COLORREF> ScreenPixels(const CRect& rc) {
     return pixels;
 }
 
+// Black shadow (the theme's colour) with the alphas 15, 30, 45 and 60 from the outer line to the
+// one against the popup at (950, 650, 1050, 730), blended over grey 128.
+void ExpectRampsOnScreen(const char* when) {
+    const int ramp[4] = {120, 113, 105, 98};
+    const std::vector<COLORREF> below = ScreenPixels(CRect(1000, 730, 1001, 734));
+    const std::vector<COLORREF> right = ScreenPixels(CRect(1050, 690, 1054, 691));
+    for (int i = 0; i < 4; ++i) {
+        const int v = ramp[3 - i];
+        EXPECT_EQ(below[i], RGB(v, v, v)) << "line " << i << " below the popup " << when;
+        EXPECT_EQ(right[i], RGB(v, v, v)) << "column " << i << " right of the popup " << when;
+    }
+}
+
 TEST_F(PopupShadows, LayeredStripsShowTheirRampsOverTheScreenNotBlackBars) {
     if (!KLVPopupShadows()->m_pfnUpdateLayeredWindow) GTEST_SKIP() << "no layered windows";
     KLVPopupShadows()->m_bAlphaShadow = TRUE;
@@ -257,17 +270,10 @@ TEST_F(PopupShadows, LayeredStripsShowTheirRampsOverTheScreenNotBlackBars) {
     CKLVCommandBar* pOwner = MakeOwner(CRect(950, 650, 1050, 730), CKLVPopupShadows::optionAlways);
     KLVPopupShadows()->SetShadow(pOwner, CRect());
     ASSERT_EQ(StripsOf(pOwner).size(), 2u);
+    // The strips are drawn when shown, not once the thread looks at its messages.
+    ExpectRampsOnScreen("before any message");
     classlib_test::PumpPending();
-    // Black shadow (the theme's colour) with the alphas 15, 30, 45 and 60 from the outer line to
-    // the one against the popup, blended over the grey.
-    const int ramp[4] = {120, 113, 105, 98};
-    const std::vector<COLORREF> below = ScreenPixels(CRect(1000, 730, 1001, 734));
-    const std::vector<COLORREF> right = ScreenPixels(CRect(1050, 690, 1054, 691));
-    for (int i = 0; i < 4; ++i) {
-        const int v = ramp[3 - i];
-        EXPECT_EQ(below[i], RGB(v, v, v)) << "line " << i << " below the popup";
-        EXPECT_EQ(right[i], RGB(v, v, v)) << "column " << i << " right of the popup";
-    }
+    ExpectRampsOnScreen("after the messages");
     KLVPopupShadows()->RemoveShadows(pOwner);
     under.DestroyWindow();
 }
