@@ -16,7 +16,9 @@ void banner(CTextBuffer& out)
 }
 
 // How the structs tell what a message holds beyond the values.
-void writeConventions(const std::string& proj, bool otherOwnTypes, CTextBuffer& out)
+// otherOwnTypes: an anyType value beyond a type's single element keeps its
+// own type; nilItems: a SOAP array's items have nil flags.
+void writeConventions(const std::string& proj, bool otherOwnTypes, bool nilItems, CTextBuffer& out)
 {
     for (const char* text :
          {"//Presence: an element that may be left out (minOccurs=\"0\", or a branch of a choice) has",
@@ -27,6 +29,7 @@ void writeConventions(const std::string& proj, bool otherOwnTypes, CTextBuffer& 
           "//A repeated nillable element has an int *<member>_nil: a flag per item (NULL: none is nil);",
           "//an item whose flag is set is written as nil, and a nil item that arrives keeps its place",
           "//as an empty item with its flag set.",
+          nilItems ? "//The items of a SOAP array, of whatever type, have such flags too." : nullptr,
           "//Attributes are written when their text is not empty. Members without a flag are always",
           "//written.",
           "//Repeated elements and the items of SOAP arrays: a pointer to <member>_count items. Encoders",
@@ -284,7 +287,7 @@ void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
 {
     const CStructLayout& layout = context.layout();
     banner(header);
-    writeConventions(layout.proj(), layout.keepsOtherOwnTypes(), header);
+    writeConventions(layout.proj(), layout.keepsOtherOwnTypes(), layout.hasNilItems(), header);
     std::string note;
     for (const CStructDef* def : layout.typeStructs())
         writeTypeStruct(layout, *def, note, header);

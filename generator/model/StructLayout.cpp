@@ -291,7 +291,9 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         member.ns = particle.ns;
         member.wildcard = particle.isAnyElement();
         member.optional = particle.minOccurs == 0 || type.choice;
-        member.nillable = particle.nillable && !items;
+        // A SOAP array's items may each be nil, as a nillable element may;
+        // an xsd:any's markup holds its own.
+        member.nillable = particle.nillable || (items && type.soapArray);
         // The items of a SOAP array or a wildcard are named after the array
         // type, as their users expect; a repeated element after itself.
         member.cName = scope.claim(items ? type.cName : particle.name);
@@ -659,6 +661,15 @@ bool CStructLayout::keepsOwnTypes() const
 bool CStructLayout::keepsOtherOwnTypes() const
 {
     return keepOwnTypes(true);
+}
+
+bool CStructLayout::hasNilItems() const
+{
+    return std::any_of(typeOrder_.begin(), typeOrder_.end(), [](const CStructDef* def) {
+        return std::any_of(def->members.begin(), def->members.end(), [](const CStructMember& member) {
+            return member.origin == CStructMember::Items && !member.nilName.empty();
+        });
+    });
 }
 
 void CStructLayout::listCodecTypes()

@@ -46,7 +46,8 @@ struct CStructMember {
     // An element its content model lets stand out (minOccurs 0, or a
     // branch of a choice).
     bool optional = false;
-    // nillable="true": it may stand as xsi:nil="true" (an array's items may).
+    // nillable="true", or an item of a SOAP array: it may stand as
+    // xsi:nil="true" (of an array: each item may).
     bool nillable = false;
     // Set where holding the target by value would make the structs hold
     // each other: the member is "struct <tag> *<cName>;" instead. Set on
@@ -184,6 +185,9 @@ public:
     // element's items, a part, a header member, a global element's value).
     bool keepsOwnTypes() const;
     bool keepsOtherOwnTypes() const;
+    // Whether a SOAP array's items have nil flags (every array whose items
+    // the layout holds has them).
+    bool hasNilItems() const;
 
     // Every length macro the members use, in first use, with the fixed
     // limits of the generated code first.

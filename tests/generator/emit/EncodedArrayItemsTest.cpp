@@ -30,7 +30,8 @@ std::string arraysService()
         "<message name=\"ColorsIn\"><part name=\"a\" type=\"tns:ColorArray\"/></message>");
 }
 
-// Every item of the packet's array, one "[...]" each (a struct's as n/label).
+// Every item of the packet's array, one "[...]" each (a struct's as n/label,
+// "[nil]" where the item's nil flag is set).
 const char* const PrintItems = R"(
 static void print_items(demo_proto_packet_t *pk)
 {
@@ -38,22 +39,37 @@ static void print_items(demo_proto_packet_t *pk)
 
 	switch(pk->msg_type){
 	case DEMO_PROTO_INTS:
-		for(i = 0; i < pk->msg.IntsIn.a.IntArray_count; i++)
-			printf(" [%d]", pk->msg.IntsIn.a.IntArray[i]);
+		for(i = 0; i < pk->msg.IntsIn.a.IntArray_count; i++){
+			if(pk->msg.IntsIn.a.IntArray_nil != NULL && pk->msg.IntsIn.a.IntArray_nil[i])
+				printf(" [nil]");
+			else
+				printf(" [%d]", pk->msg.IntsIn.a.IntArray[i]);
+		}
 		break;
 	case DEMO_PROTO_TEXTS:
-		for(i = 0; i < pk->msg.TextsIn.a.TextArray_count; i++)
-			printf(" [%s]", pk->msg.TextsIn.a.TextArray[i] != NULL ? pk->msg.TextsIn.a.TextArray[i] : "-");
+		for(i = 0; i < pk->msg.TextsIn.a.TextArray_count; i++){
+			if(pk->msg.TextsIn.a.TextArray_nil != NULL && pk->msg.TextsIn.a.TextArray_nil[i])
+				printf(" [nil]");
+			else
+				printf(" [%s]", pk->msg.TextsIn.a.TextArray[i] != NULL ? pk->msg.TextsIn.a.TextArray[i] : "-");
+		}
 		break;
 	case DEMO_PROTO_ENTRIES:
 		for(i = 0; i < pk->msg.EntriesIn.a.EntryArray_count; i++){
 			demo_Entry_t *e = &pk->msg.EntriesIn.a.EntryArray[i];
-			printf(" [%d/%s]", e->n, e->label != NULL ? e->label : "-");
+			if(pk->msg.EntriesIn.a.EntryArray_nil != NULL && pk->msg.EntriesIn.a.EntryArray_nil[i])
+				printf(" [nil]");
+			else
+				printf(" [%d/%s]", e->n, e->label != NULL ? e->label : "-");
 		}
 		break;
 	case DEMO_PROTO_COLORS:
-		for(i = 0; i < pk->msg.ColorsIn.a.ColorArray_count; i++)
-			printf(" [%s]", pk->msg.ColorsIn.a.ColorArray[i].Color != NULL ? pk->msg.ColorsIn.a.ColorArray[i].Color : "-");
+		for(i = 0; i < pk->msg.ColorsIn.a.ColorArray_count; i++){
+			if(pk->msg.ColorsIn.a.ColorArray_nil != NULL && pk->msg.ColorsIn.a.ColorArray_nil[i])
+				printf(" [nil]");
+			else
+				printf(" [%s]", pk->msg.ColorsIn.a.ColorArray[i].Color != NULL ? pk->msg.ColorsIn.a.ColorArray[i].Color : "-");
+		}
 		break;
 	}
 }
@@ -120,16 +136,16 @@ TEST_F(EncodedArrayItemsTest, ItemsWithoutTheirOwnTypeReadAsTypedItemsDo)
          "-1 type=5 error=demo_Entry_t.n: no value"},
         {"Colors", "t:Color", "<a enc:arrayType=\"t:Color[2]\"><c{t}>dark &amp; green</c><c{t}>red</c></a>",
          "0 type=6 [dark & green] [red]"},
-        // Nil items: a text stays none; a number or a struct, which holds no
-        // nil flag in an array, fails the message rather than read as zero.
+        // Nil items keep their place, and their flag says nil, whatever the
+        // items' kind (numbers and structs once failed the message).
         {"Ints", "xsd:int", "<a enc:arrayType=\"xsd:int[3]\"><i{t}>4</i><i xsi:nil=\"true\"/><i{t}>6</i></a>",
-         "-1 type=3 error=demo_IntArray_t.IntArray: no value"},
+         "0 type=3 [4] [nil] [6]"},
         {"Texts", "xsd:string", "<a enc:arrayType=\"xsd:string[2]\"><s xsi:nil=\"true\"/><s{t}>b</s></a>",
-         "0 type=4 [-] [b]"},
+         "0 type=4 [nil] [b]"},
         {"Entries", "t:Entry", "<a enc:arrayType=\"t:Entry[2]\"><e xsi:nil=\"true\"/><e{t}><n>3</n><label>c</label></e></a>",
-         "-1 type=5 error=demo_Entry_t.n: no value"},
+         "0 type=5 [nil] [3/c]"},
         {"Colors", "t:Color", "<a enc:arrayType=\"t:Color[2]\"><c{t}>red</c><c xsi:nil=\"true\"/></a>",
-         "0 type=6 [red] [-]"},
+         "0 type=6 [red] [nil]"},
     };
     std::vector<MessageCase> cases;
     for (const auto& row : rows) {

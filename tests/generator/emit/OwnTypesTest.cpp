@@ -336,7 +336,7 @@ TEST_F(OwnTypesTest, TheTypesAreDeclaredBesideTheirValues)
         {&plain, "typedef struct demo_Holder_t{", "\tchar\t*content_type;\r\n", true},
         {&plain, "typedef struct demo_Wrapped_t{", "\tchar\t*inner_type;\r\n", true},
         {&clashing, "typedef struct demo_ArrayOfAny_t{",
-         "\tint\tArrayOfAny_count;\r\n\tchar\t**ArrayOfAny_type;\r\n\tchar\t**ArrayOfAny_type_ns;\r\n", true},
+         "\tint\tArrayOfAny_count;\r\n\tint\t*ArrayOfAny_nil;\r\n\tchar\t**ArrayOfAny_type;\r\n\tchar\t**ArrayOfAny_type_ns;\r\n", true},
         {&plain, "", conventions, false},
     };
     for (const auto& c : cases) {
