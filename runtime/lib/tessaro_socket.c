@@ -449,6 +449,45 @@ int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *l
     return TESSARO_ERROR;
 }
 
+/* One send of piece bytes that holds the caller at most left (negative: no end): the count sent,
+ * or -1 with the system's error. */
+static long tessaro_send_within(tessaro_socket_t sock, const char *text, tessaro_size_t piece, tessaro_usec_t left)
+{
+#ifdef _WIN32
+    /* Winsock has no per-call non-blocking flag, and a blocking send takes the whole piece however long
+     * the peer reads nothing: the socket's send time-out bounds it (in whole milliseconds, 0 meaning
+     * none) and is put back after. */
+    DWORD previous = 0, bound;
+    int size = sizeof(previous), error;
+    long done;
+
+    if (left < 0)
+        return (long)send(sock, text, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);
+    bound = left / 1000 >= 0x7fffffff ? 0x7fffffff : (DWORD)(left / 1000) + 1;
+    if (getsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, (char *)&previous, &size) != 0 ||
+        setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, (const char *)&bound, sizeof(bound)) != 0)
+        return -1;
+    done = (long)send(sock, text, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);
+    error = WSAGetLastError();
+    setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, (const char *)&previous, sizeof(previous));
+    WSASetLastError(error);
+    return done;
+#else
+    (void)left;
+    return (long)send(sock, text, (tessaro_io_t)piece, TESSARO_SEND_FLAGS | TESSARO_DONT_WAIT);
+#endif
+}
+
+/* A send that failed on its own time-out (Winsock's bound) ended at the caller's. */
+static int tessaro_send_failed(int error)
+{
+#ifdef _WIN32
+    if (error == WSAETIMEDOUT)
+        return TESSARO_TIMEOUT;
+#endif
+    return tessaro_failed(error);
+}
+
 int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent,
                             tessaro_usec_t timeout)
 {
@@ -464,11 +503,11 @@ int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size
         if (TESSARO_DONT_WAIT == 0 && (result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
             return result;
         piece = len - *sent > 0x40000000u ? 0x40000000u : len - *sent;
-        done = (long)send(sock, text + *sent, (tessaro_io_t)piece, TESSARO_SEND_FLAGS | TESSARO_DONT_WAIT);
+        done = tessaro_send_within(sock, text + *sent, piece, tessaro_left(deadline, timeout));
         if (done > 0)
             *sent += (tessaro_size_t)done;
         else if (done < 0 && !TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
-            return tessaro_failed(TESSARO_LAST_ERROR());
+            return tessaro_send_failed(TESSARO_LAST_ERROR());
         else if (TESSARO_DONT_WAIT != 0 && (result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
             return result;
     }

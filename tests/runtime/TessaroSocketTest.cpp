@@ -179,7 +179,6 @@ TEST_F(TessaroSocketTest, LargeSendArrivesWhole)
     EXPECT_TRUE(received == data);
 }
 
-#ifndef _WIN32
 // A peer that reads nothing fills the socket buffers: the send ends at its
 // time-out with what went, in either mode of the socket (a blocking send
 // would hold the caller as long as the peer likes).
@@ -193,6 +192,31 @@ TEST_F(TessaroSocketTest, SendToAPeerThatReadsNothingEndsAtItsTimeOut)
         EXPECT_LT(sent, data.size()) << block;
     }
 }
+
+#ifdef _WIN32
+// The socket's own send time-out, which bounds each blocking send, is the
+// caller's again after a send that ended and after one that timed out.
+TEST_F(TessaroSocketTest, SendLeavesTheSocketsSendTimeOutAsItWas)
+{
+    const std::string data(64 << 20, 'x');
+    const DWORD own = 7000;
+    ASSERT_EQ(setsockopt(server_, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&own), sizeof(own)), 0);
+    const struct {
+        std::size_t size;
+        int result;
+    } sends[] = {{4, 0}, {data.size(), TESSARO_TIMEOUT}};
+    for (const auto& send : sends) {
+        tessaro_size_t sent = 0;
+        EXPECT_EQ(tessaro_socket_send_all(server_, data.data(), send.size, &sent, 1000), send.result) << send.size;
+        DWORD now = 0;
+        int size = sizeof(now);
+        ASSERT_EQ(getsockopt(server_, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<char*>(&now), &size), 0);
+        EXPECT_EQ(now, own) << send.size;
+    }
+}
+#endif
+
+#ifndef _WIN32
 
 // The mode asked for is the mode the socket has, whatever it had before.
 TEST_F(TessaroSocketTest, BlockingModeFollowsEachRequest)
