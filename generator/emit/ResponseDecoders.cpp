@@ -109,6 +109,7 @@ public:
     {
         usesNil_ = usesNil_ || readsNil(member);
         usesGrow_ = usesGrow_ || nilItemsKeepPlace(member);
+        usesFlags_ = usesFlags_ || (nilItemsKeepPlace(member) && !member.nilName.empty());
         body(std::string());
     }
     void text(const CStructMember& member, const std::string&, const std::string&) override
@@ -133,6 +134,8 @@ public:
         writeDecodeHelpers(conversions_, projUpper, context.namespaces().serviceNamespaces(), out);
         if (usesGrow_)
             writeGrow(projUpper, out);
+        if (usesFlags_)
+            writeFlags(projUpper, out);
         if (usesMarkupDup_ || usesContent_)
             writeDump(out);
         if (usesMarkupDup_)
@@ -187,6 +190,31 @@ public:
         out.line("}");
         out.line("memset((char *)grown + (size_t)count * size, 0, size);");
         out.line("return grown;");
+        out.close();
+        out.emptyLine();
+    }
+
+    // The nil flags of an array whose first nil item comes behind count
+    // items: all zeroed, in a block of the room mydecode_grow has given the
+    // items, so that from then on the flags grow with them.
+    static void writeFlags(const std::string& projUpper, CTextBuffer& out)
+    {
+        out.line("//the nil flags of an array at its first nil item, behind count items: all zeroed, as much room as");
+        out.line("//mydecode_grow gave the items (4, 8, 16 ...), NULL without memory (result -1, the error said)");
+        out.line("static int *mydecode_flags(xmlDocPtr doc, const char *member, int count, int *result)");
+        out.open("{");
+        out.line("size_t\troom = 4;");
+        out.line("int\t*flags = NULL;");
+        out.line("char\t*error = (char *)doc->_private;");
+        out.emptyLine();
+        out.line("while(count >= 0 && room <= (size_t)count)");
+        out.line("\troom *= 2;");
+        out.line("if(count < 0 || room > ((size_t)-1) / sizeof(int) || (flags = (int *)calloc(room, sizeof(int))) == NULL){");
+        out.line("\tif(error != NULL && error[0] == '\\0')");
+        out.line("\t\tsnprintf(error, ", projUpper, "_MAX_DECODE_ERROR_LEN + 1, \"%s: no room for item %d\", member, count + 1);");
+        out.line("\t*result = -1;");
+        out.line("}");
+        out.line("return flags;");
         out.close();
         out.emptyLine();
     }
@@ -337,6 +365,7 @@ private:
     void readValue(const CStructMember& member) { useConversion(member); }
 
     bool usesNil_ = false;
+    bool usesFlags_ = false;
     bool usesGrow_ = false;
     bool usesContent_ = false;
     bool usesOwnType_ = false;
@@ -600,7 +629,7 @@ private:
             loop_.line("\t\t\tif(mydecode_nil(cur)){");
             slot(member, "\t\t\t\t");
             if (!member.nilName.empty())
-                loop_.line("\t\t\t\tvalue->", member.nilName, "[value->", member.countName, "] = 1;");
+                writeNilFlag(member, "\t\t\t\t");
             loop_.line("\t\t\t\tvalue->", member.countName, "++;");
             loop_.line("\t\t\t\tcontinue;");
             loop_.line("\t\t\t}");
@@ -680,15 +709,33 @@ private:
     }
 
     // The room for one more item, and for what stands beside each item (its
-    // nil flag, its own type): they grow together, so that each has room for
-    // every item counted.
+    // own type, its nil flag): they grow together, so that each has room for
+    // every item counted. The nil flags exist only from the first nil item
+    // on (most arrays have none): until then they stay NULL and do not grow.
     void writeItemGrowth(CTextBuffer& out, const CStructMember& member, const std::string& indent)
     {
         writeGrowth(out, member, member.cName, indent);
-        for (const std::string_view beside : {member.nilName, member.typeName, member.typeNsName}) {
+        for (const std::string_view beside : {member.typeName, member.typeNsName}) {
             if (!beside.empty())
                 writeGrowth(out, member, beside, indent);
         }
+        if (member.nilName.empty())
+            return;
+        out.line(indent, "if(value->", member.nilName, " != NULL){");
+        writeGrowth(out, member, member.nilName, indent + "\t");
+        out.line(indent, "}");
+    }
+
+    // The flag of the nil item at the count (its room grown): the first nil
+    // item allocates the flags, zeroed, with the room its items have.
+    void writeNilFlag(const CStructMember& member, const std::string& indent)
+    {
+        const std::string flags = "value->" + std::string(member.nilName);
+        const std::string count = "value->" + std::string(member.countName);
+        loop_.line(indent, "if(", flags, " == NULL && (", flags, " = mydecode_flags(doc, \"", structType_, ".", member.cName,
+                   "\", ", count, ", &result)) == NULL)");
+        loop_.line(indent, "\t", fail());
+        loop_.line(indent, flags, "[", count, "] = 1;");
     }
 
     // A struct held by pointer (types that hold each other) is allocated

@@ -182,7 +182,6 @@ void CStructStream::writeTypes(CTextBuffer& out)
             members.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ",
                          offsetOf(structType, member.cName), ", ", offsetOf(structType, array ? member.countName : ""),
                          ", ", offsetOf(structType, member.presentName), ", ",
-                         offsetOf(structType, array ? member.nilName : ""), ", ",
                          array ? "sizeof(*((" + structType + " *)0)->" + member.cName + ")" : std::string("0"), ", ", shape, ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
                          value != nullptr ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
                          value != nullptr ? storeOf(*value) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL",
@@ -195,7 +194,7 @@ void CStructStream::writeTypes(CTextBuffer& out)
     }
     // An array needs an item; a service whose structs hold no members has none.
     if (first == 0)
-        members.line("\t{NULL, NULL, 0, 0, 0, 0, 0, 0, 0, -1, NULL, NULL}");
+        members.line("\t{NULL, NULL, 0, 0, 0, 0, 0, 0, -1, NULL, NULL}");
     members.line("};");
     members.emptyLine();
     types.line("};");

@@ -20,7 +20,6 @@ typedef struct mysax_member_t{
 	size_t	offset;	//of the value, of the struct's pointer, or of the items' pointer
 	size_t	count;	//of an array's count
 	size_t	present;	//of the flag that says an optional member came
-	size_t	nils;	//of the pointer to a nillable array's flags
 	size_t	size;	//of an item
 	int	shape;	//MYSAX_ARRAY, MYSAX_ALLOCATED or both
 	int	empty_fails;	//an element without text holds no value of the member
@@ -130,16 +129,15 @@ static const mysax_member_t *mysax_member(mysax_t *reader, mysax_frame_t *frame,
 	return NULL;
 }
 
-//room for one more item of the array member in value (its nil flags grown with it): the item's
-//place, its count not yet raised; NULL without memory
+//room for one more item of the array member in value: the item's place, its count not yet raised;
+//NULL without memory. A nil item, an attribute, sends the message to the tree, so the items read
+//here have no nil flags: they stay NULL.
 static char *mysax_slot(mysax_t *reader, const mysax_member_t *member, char *value)
 {
 	int	count = *(int *)(value + member->count), result = 0;
 	void	**items = (void **)(value + member->offset);
 
 	*items = member->grow(&reader->quiet, "", *items, count, member->size, &result);
-	if(result == 0 && member->nils != MYSAX_NONE)
-		*(void **)(value + member->nils) = member->grow(&reader->quiet, "", *(void **)(value + member->nils), count, sizeof(int), &result);
 	return result == 0 ? (char *)*items + (size_t)count * member->size : NULL;
 }
 

@@ -8,6 +8,7 @@
 #include "CodecFixture.h"
 #include "EncodedService.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,101 @@ TEST_F(NilItemsTest, NilItemsKeepTheirPlaceAndFlag)
     }
     const auto [table, expected] = messageTable(cases);
     const RunResult run = runReaderDriver(nilItemsService(), Report, table);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
+// An array's count, the sum of its values and the items its flags say nil,
+// or "none" where it has no flags.
+const char* const Flags = R"(
+static void flags(const int *v, const int *nils, int count)
+{
+	int i, sum = 0;
+
+	for(i = 0; i < count; i++)
+		sum += v[i];
+	printf(" %d sum=%d", count, sum);
+	if(nils == NULL){
+		printf(" none");
+		return;
+	}
+	printf(" nil:");
+	for(i = 0; i < count; i++){
+		if(nils[i])
+			printf(" %d", i);
+	}
+}
+
+static void report(int result, demo_proto_packet_t *pk)
+{
+	if(result != 0)
+		printf(" error=%s", pk->decode_error);
+	else if(pk->msg_type == DEMO_PROTO_INTS)
+		flags(pk->msg.IntsIn.a.IntArray, pk->msg.IntsIn.a.IntArray_nil, pk->msg.IntsIn.a.IntArray_count);
+	else if(pk->msg_type == DEMO_PROTO_LISTS)
+		flags(pk->msg.LitIn.Lists.ints, pk->msg.LitIn.Lists.ints_nil, pk->msg.LitIn.Lists.ints_count);
+}
+)";
+
+// Items 0 .. count-1 of numbers, item i holding i + 1 or nil where nil
+// lists it, in elements named tag; and as the driver prints them.
+std::string longItems(int count, const std::vector<int>& nil, const std::string& tag)
+{
+    std::string items;
+    for (int i = 0; i < count; ++i) {
+        const bool isNil = std::find(nil.begin(), nil.end(), i) != nil.end();
+        items += isNil ? "<" + tag + " xsi:nil=\"true\"/>" : "<" + tag + ">" + std::to_string(i + 1) + "</" + tag + ">";
+    }
+    return items;
+}
+
+std::string longPrinted(int count, int sent, const std::vector<int>& nil)
+{
+    int sum = 0;
+    for (int i = 0; i < sent; ++i)
+        sum += std::find(nil.begin(), nil.end(), i) != nil.end() ? 0 : i + 1;
+    std::string printed = " " + std::to_string(count) + " sum=" + std::to_string(sum);
+    if (nil.empty())
+        return printed + " none";
+    printed += " nil:";
+    for (const int i : nil)
+        printed += " " + std::to_string(i);
+    return printed;
+}
+
+// An array keeps no nil flags until a nil item comes: the flags then start
+// zeroed for the items before it and grow with the items after it, however
+// often the items' room has grown before (4, 8, 16, 32 ...), item by item
+// and on the tree alike.
+TEST_F(NilItemsTest, NilFlagsStartAtTheFirstNilItem)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    struct Row {
+        std::string body;
+        std::string read;
+    };
+    std::vector<Row> rows;
+    for (const std::vector<int>& nil : {std::vector<int>{}, {39}, {20, 39}, {3}, {4}, {0, 8, 16, 32}}) {
+        rows.push_back({encodedBody(0, "xsd:int[40]", longItems(40, nil, "i")), longPrinted(40, 40, nil)});
+        rows.push_back({"<t:Lists>" + longItems(40, nil, "t:ints") + "</t:Lists>", longPrinted(40, 40, nil)});
+    }
+    // The first nil item among those sent, then the items the array's size
+    // declares that were not sent: their flags grow, zeroed.
+    rows.push_back({encodedBody(0, "xsd:int[40]", longItems(5, {4}, "i")), longPrinted(40, 5, {4})});
+    // A nil item placed by its position, far behind the items before it.
+    rows.push_back({encodedBody(0, "xsd:int[40]", "<i>1</i><i enc:position=\"[33]\" xsi:nil=\"true\"/>"),
+                    longPrinted(40, 1, {33})});
+    // A single empty array and a single item keep no flags.
+    rows.push_back({encodedBody(0, "xsd:int[0]", ""), " 0 sum=0 none"});
+    rows.push_back({"<t:Lists><t:ints>7</t:ints></t:Lists>", " 1 sum=7 none"});
+    std::vector<MessageCase> cases;
+    for (const Row& row : rows) {
+        for (const bool header : {false, true})
+            cases.push_back({request(row.body, header), "0" + row.read});
+    }
+    const auto [table, expected] = messageTable(cases);
+    const RunResult run = runReaderDriver(nilItemsService(), Flags, table);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     EXPECT_EQ(run.output, expected);
 }
