@@ -145,10 +145,11 @@ public:
         if (usesOwnType_)
             writeOwnType(context, out);
         if (usesNil_) {
-            out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value");
+            out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value. An element without");
+            out.line("//attributes is not nil: a message has no DTD to give it one, so no lookup is needed");
             out.line("static int mydecode_nil(xmlNodePtr cur)");
             out.open("{");
-            out.line("xmlChar\t*nil = xmlGetNsProp(cur, (const xmlChar *)\"nil\", (const xmlChar *)\"" +
+            out.line("xmlChar\t*nil = cur->properties == NULL ? NULL : xmlGetNsProp(cur, (const xmlChar *)\"nil\", (const xmlChar *)\"" +
                      std::string(CXmlNamespaces::InstanceUri) + "\");");
             out.line("int\tresult = nil != NULL && (!xmlStrcmp(nil, (const xmlChar *)\"true\") || !xmlStrcmp(nil, (const xmlChar *)\"1\"));");
             out.emptyLine();
