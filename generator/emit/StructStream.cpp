@@ -59,7 +59,7 @@ bool memberReadable(const CStructLayout& layout, const CStructMember& member)
     if (member.origin != CStructMember::Element || member.wildcard || member.anyContent || !member.typeName.empty())
         return false;
     if (isValue(member))
-        return plainValue(member);
+        return true;
     return isStruct(member) && member.userType != nullptr && member.target != nullptr &&
         layout.structOf(member.userType) != nullptr;
 }
