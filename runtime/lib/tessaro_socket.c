@@ -4,6 +4,7 @@
 
 #include <errno.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #ifdef _WIN32
@@ -13,7 +14,8 @@ typedef int tessaro_io_t;
 #define TESSARO_WOULD_BLOCK(e) ((e) == WSAEWOULDBLOCK || (e) == WSAEINTR || (e) == WSAEINPROGRESS)
 #define TESSARO_LAST_ERROR() WSAGetLastError()
 #define TESSARO_SEND_FLAGS 0
-/* Winsock has no per-call non-blocking flag: a blocking socket waits first. */
+/* Winsock has no per-call non-blocking flag: each call of the library makes the socket non-blocking
+ * for its time (tessaro_io_begin). */
 #define TESSARO_DONT_WAIT 0
 #else
 #include <arpa/inet.h>
@@ -82,6 +84,121 @@ const char *tessaro_system_error_text(int error)
             return causes[i].text;
     }
     return error == 0 ? "the connection failed or broke" : "a system error";
+}
+
+#ifdef _WIN32
+/* Winsock cannot tell a socket's mode, and a blocking send holds its caller as long as a peer that
+ * reads nothing likes (not every Winsock keeps to SO_SNDTIMEO). So each call of the library makes the
+ * socket non-blocking, waits on it with select, and makes it blocking again after, unless it is one
+ * that tessaro_socket_set_block made non-blocking: those are listed here, in order, until they are set
+ * blocking again or closed. */
+static SRWLOCK tessaro_nonblocking_lock = SRWLOCK_INIT;
+static tessaro_socket_t *tessaro_nonblocking = NULL;
+static size_t tessaro_nonblocking_count = 0, tessaro_nonblocking_room = 0;
+
+/* Where sock stands in the list, or where it would go (the lock held). */
+static size_t tessaro_nonblocking_at(tessaro_socket_t sock)
+{
+    size_t low = 0, high = tessaro_nonblocking_count, middle;
+
+    while (low < high) {
+        middle = low + (high - low) / 2;
+        if (tessaro_nonblocking[middle] < sock)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+static int tessaro_nonblocking_listed(tessaro_socket_t sock)
+{
+    size_t at;
+    int listed;
+
+    AcquireSRWLockShared(&tessaro_nonblocking_lock);
+    at = tessaro_nonblocking_at(sock);
+    listed = at < tessaro_nonblocking_count && tessaro_nonblocking[at] == sock;
+    ReleaseSRWLockShared(&tessaro_nonblocking_lock);
+    return listed;
+}
+
+/* Lists sock (listed 1) or takes it off the list: TESSARO_ERROR when there is no room for it. */
+static int tessaro_nonblocking_list(tessaro_socket_t sock, int listed)
+{
+    tessaro_socket_t *larger;
+    size_t at, room;
+    int result = 0;
+
+    AcquireSRWLockExclusive(&tessaro_nonblocking_lock);
+    at = tessaro_nonblocking_at(sock);
+    if (at < tessaro_nonblocking_count && tessaro_nonblocking[at] == sock) {
+        if (!listed) {
+            memmove(tessaro_nonblocking + at, tessaro_nonblocking + at + 1,
+                    (tessaro_nonblocking_count - at - 1) * sizeof(*tessaro_nonblocking));
+            tessaro_nonblocking_count--;
+        }
+    } else if (listed) {
+        if (tessaro_nonblocking_count == tessaro_nonblocking_room) {
+            room = tessaro_nonblocking_room == 0 ? 16 : tessaro_nonblocking_room * 2;
+            larger = (tessaro_socket_t *)realloc(tessaro_nonblocking, room * sizeof(*larger));
+            if (larger != NULL) {
+                tessaro_nonblocking = larger;
+                tessaro_nonblocking_room = room;
+            }
+        }
+        if (tessaro_nonblocking_count < tessaro_nonblocking_room) {
+            memmove(tessaro_nonblocking + at + 1, tessaro_nonblocking + at,
+                    (tessaro_nonblocking_count - at) * sizeof(*tessaro_nonblocking));
+            tessaro_nonblocking[at] = sock;
+            tessaro_nonblocking_count++;
+        } else {
+            result = TESSARO_ERROR;
+        }
+    }
+    if (tessaro_nonblocking_count == 0) {
+        free(tessaro_nonblocking);
+        tessaro_nonblocking = NULL;
+        tessaro_nonblocking_room = 0;
+    }
+    ReleaseSRWLockExclusive(&tessaro_nonblocking_lock);
+    return result;
+}
+#endif
+
+/* Makes the socket non-blocking for one call of the library, which waits on it within its time-out:
+ * 1 when the call must make it blocking again after (tessaro_io_end), 0 when not, TESSARO_ERROR when
+ * it cannot be made so. POSIX sockets stay as they are: each receive and send there is told not to
+ * wait. */
+static int tessaro_io_begin(tessaro_socket_t sock)
+{
+#ifdef _WIN32
+    u_long nonblocking = 1;
+
+    if (ioctlsocket(sock, FIONBIO, &nonblocking) != 0)
+        return tessaro_failed(WSAGetLastError());
+    return !tessaro_nonblocking_listed(sock);
+#else
+    (void)sock;
+    return 0;
+#endif
+}
+
+/* The call's result, once the socket has the mode it had before the call. */
+static int tessaro_io_end(tessaro_socket_t sock, int blocking, int result)
+{
+#ifdef _WIN32
+    u_long nonblocking = 0;
+    int error = WSAGetLastError();
+
+    if (blocking > 0 && ioctlsocket(sock, FIONBIO, &nonblocking) != 0 && result == 0)
+        result = tessaro_failed(WSAGetLastError());
+    WSASetLastError(error);
+#else
+    (void)sock;
+    (void)blocking;
+#endif
+    return result;
 }
 
 static int tessaro_startup(void)
@@ -359,7 +476,15 @@ int tessaro_socket_set_block(tessaro_socket_t sock, int block)
 {
 #ifdef _WIN32
     u_long nonblocking = block ? 0 : 1;
-    return ioctlsocket(sock, FIONBIO, &nonblocking) == 0 ? 0 : TESSARO_ERROR;
+
+    /* Listed first: a socket that is non-blocking and not listed would be made blocking by the next call. */
+    if (!block && tessaro_nonblocking_list(sock, 1) != 0)
+        return TESSARO_ERROR;
+    if (ioctlsocket(sock, FIONBIO, &nonblocking) != 0)
+        return TESSARO_ERROR;
+    if (block)
+        tessaro_nonblocking_list(sock, 0);
+    return 0;
 #else
     int flags = fcntl(sock, F_GETFL, 0);
     int wanted;
@@ -373,21 +498,19 @@ int tessaro_socket_set_block(tessaro_socket_t sock, int block)
 #endif
 }
 
-/* Waits for bytes within the time-out and receives some with the flags given. */
-static int tessaro_receive(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout, int flags)
+/* Receives some bytes with the flags given, waiting for them until the deadline; the socket is
+ * non-blocking or the flags say not to wait. */
+static int tessaro_receive(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t deadline,
+                           tessaro_usec_t timeout, int flags)
 {
-    tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_size_t want = *len;
     int result;
     long got;
 
     *len = 0;
-    tessaro_system_error = 0;
     if (want == 0)
         return 0;
     for (;;) {
-        if (TESSARO_DONT_WAIT == 0 && (result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
-            return result;
         got = (long)recv(sock, (char *)buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want),
                          flags | TESSARO_DONT_WAIT);
         if (got > 0) {
@@ -398,49 +521,35 @@ static int tessaro_receive(tessaro_socket_t sock, void *buf, tessaro_size_t *len
             return TESSARO_END_OF_STREAM;
         if (!TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
             return tessaro_failed(TESSARO_LAST_ERROR());
-        if (TESSARO_DONT_WAIT != 0 && (result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
+        if ((result = tessaro_socket_wait(sock, 0, tessaro_left(deadline, timeout))) != 0)
             return result;
     }
 }
 
-int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+static int tessaro_receive_all(tessaro_socket_t sock, char *buf, tessaro_size_t count, tessaro_size_t *received,
+                               tessaro_usec_t deadline, tessaro_usec_t timeout)
 {
-    return tessaro_receive(sock, buf, len, timeout, 0);
-}
-
-int tessaro_socket_peek(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
-{
-    return tessaro_receive(sock, buf, len, timeout, MSG_PEEK);
-}
-
-int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
-                            tessaro_usec_t timeout)
-{
-    tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_size_t len;
     int result;
 
-    *received = 0;
     while (*received < count) {
         len = count - *received;
-        if ((result = tessaro_socket_recv(sock, (char *)buf + *received, &len, tessaro_left(deadline, timeout))) != 0)
+        if ((result = tessaro_receive(sock, buf + *received, &len, deadline, timeout, 0)) != 0)
             return result;
         *received += len;
     }
     return 0;
 }
 
-int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+static int tessaro_receive_line(tessaro_socket_t sock, char *text, tessaro_size_t *len, tessaro_usec_t deadline,
+                                tessaro_usec_t timeout)
 {
-    tessaro_usec_t deadline = tessaro_deadline(timeout);
-    char *text = (char *)buf;
     tessaro_size_t one;
     int result;
 
-    *len = 0;
     while (*len < TESSARO_MAX_LINE) {
         one = 1;
-        if ((result = tessaro_socket_recv(sock, text + *len, &one, tessaro_left(deadline, timeout))) != 0)
+        if ((result = tessaro_receive(sock, text + *len, &one, deadline, timeout, 0)) != 0)
             return result;
         *len += 1;
         if (*len >= 2 && text[*len - 2] == '\r' && text[*len - 1] == '\n')
@@ -449,74 +558,91 @@ int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *l
     return TESSARO_ERROR;
 }
 
-/* One send of piece bytes that holds the caller at most left (negative: no end): the count sent,
- * or -1 with the system's error. */
-static long tessaro_send_within(tessaro_socket_t sock, const char *text, tessaro_size_t piece, tessaro_usec_t left)
+static int tessaro_send_all(tessaro_socket_t sock, const char *text, tessaro_size_t len, tessaro_size_t *sent,
+                            tessaro_usec_t deadline, tessaro_usec_t timeout)
 {
-#ifdef _WIN32
-    /* Winsock has no per-call non-blocking flag, and a blocking send takes the whole piece however long
-     * the peer reads nothing: the socket's send time-out bounds it (in whole milliseconds, 0 meaning
-     * none) and is put back after. */
-    DWORD previous = 0, bound;
-    int size = sizeof(previous), error;
-    long done;
-
-    if (left < 0)
-        return (long)send(sock, text, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);
-    bound = left / 1000 >= 0x7fffffff ? 0x7fffffff : (DWORD)(left / 1000) + 1;
-    if (getsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, (char *)&previous, &size) != 0 ||
-        setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, (const char *)&bound, sizeof(bound)) != 0)
-        return -1;
-    done = (long)send(sock, text, (tessaro_io_t)piece, TESSARO_SEND_FLAGS);
-    error = WSAGetLastError();
-    setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, (const char *)&previous, sizeof(previous));
-    WSASetLastError(error);
-    return done;
-#else
-    (void)left;
-    return (long)send(sock, text, (tessaro_io_t)piece, TESSARO_SEND_FLAGS | TESSARO_DONT_WAIT);
-#endif
-}
-
-/* A send that failed on its own time-out (Winsock's bound) ended at the caller's. */
-static int tessaro_send_failed(int error)
-{
-#ifdef _WIN32
-    if (error == WSAETIMEDOUT)
-        return TESSARO_TIMEOUT;
-#endif
-    return tessaro_failed(error);
-}
-
-int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent,
-                            tessaro_usec_t timeout)
-{
-    tessaro_usec_t deadline = tessaro_deadline(timeout);
-    const char *text = (const char *)buf;
     tessaro_size_t piece;
     int result;
     long done;
 
-    *sent = 0;
-    tessaro_system_error = 0;
     while (*sent < len) {
-        if (TESSARO_DONT_WAIT == 0 && (result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
-            return result;
         piece = len - *sent > 0x40000000u ? 0x40000000u : len - *sent;
-        done = tessaro_send_within(sock, text + *sent, piece, tessaro_left(deadline, timeout));
+        done = (long)send(sock, text + *sent, (tessaro_io_t)piece, TESSARO_SEND_FLAGS | TESSARO_DONT_WAIT);
         if (done > 0)
             *sent += (tessaro_size_t)done;
         else if (done < 0 && !TESSARO_WOULD_BLOCK(TESSARO_LAST_ERROR()))
-            return tessaro_send_failed(TESSARO_LAST_ERROR());
-        else if (TESSARO_DONT_WAIT != 0 && (result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
+            return tessaro_failed(TESSARO_LAST_ERROR());
+        else if ((result = tessaro_socket_wait(sock, 1, tessaro_left(deadline, timeout))) != 0)
             return result;
     }
     return 0;
 }
 
+/* The public receive and send calls, each in tessaro_io_begin's mode with a deadline of its own. */
+enum tessaro_call { TESSARO_RECEIVE, TESSARO_PEEK, TESSARO_RECEIVE_ALL, TESSARO_RECEIVE_LINE, TESSARO_SEND_ALL };
+
+/* count: the bytes asked for; *done: the bytes received or sent. */
+static int tessaro_io(tessaro_socket_t sock, enum tessaro_call call, const void *buf, tessaro_size_t count,
+                      tessaro_size_t *done, tessaro_usec_t timeout)
+{
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    char *into = (char *)buf; /* the receives' buffer, which their callers gave writable */
+    int blocking, result;
+
+    *done = 0;
+    tessaro_system_error = 0;
+    if ((blocking = tessaro_io_begin(sock)) < 0)
+        return blocking;
+    switch (call) {
+    case TESSARO_RECEIVE:
+    case TESSARO_PEEK:
+        *done = count;
+        result = tessaro_receive(sock, into, done, deadline, timeout, call == TESSARO_PEEK ? MSG_PEEK : 0);
+        break;
+    case TESSARO_RECEIVE_ALL:
+        result = tessaro_receive_all(sock, into, count, done, deadline, timeout);
+        break;
+    case TESSARO_RECEIVE_LINE:
+        result = tessaro_receive_line(sock, into, done, deadline, timeout);
+        break;
+    default:
+        result = tessaro_send_all(sock, (const char *)buf, count, done, deadline, timeout);
+        break;
+    }
+    return tessaro_io_end(sock, blocking, result);
+}
+
+int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_io(sock, TESSARO_RECEIVE, buf, *len, len, timeout);
+}
+
+int tessaro_socket_peek(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_io(sock, TESSARO_PEEK, buf, *len, len, timeout);
+}
+
+int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
+                            tessaro_usec_t timeout)
+{
+    return tessaro_io(sock, TESSARO_RECEIVE_ALL, buf, count, received, timeout);
+}
+
+int tessaro_socket_recv_line(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_io(sock, TESSARO_RECEIVE_LINE, buf, TESSARO_MAX_LINE, len, timeout);
+}
+
+int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent,
+                            tessaro_usec_t timeout)
+{
+    return tessaro_io(sock, TESSARO_SEND_ALL, buf, len, sent, timeout);
+}
+
 int tessaro_socket_close(tessaro_socket_t sock)
 {
 #ifdef _WIN32
+    tessaro_nonblocking_list(sock, 0);
     return closesocket(sock) == 0 ? 0 : TESSARO_ERROR;
 #else
     return close(sock) == 0 ? 0 : TESSARO_ERROR;

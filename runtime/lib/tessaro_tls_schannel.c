@@ -365,8 +365,6 @@ int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *
     made->incoming = (char *)malloc(made->incoming_size);
     result = made->host != NULL && made->incoming != NULL ? tessaro_tls_credentials(made) : TESSARO_ERROR;
     if (result == 0)
-        result = tessaro_socket_set_block(sock, 0);
-    if (result == 0)
         result = tessaro_tls_handshake(made, 1, deadline, timeout);
     if (result == 0 && !config->skip_verify)
         result = tessaro_tls_verify(made, config);

@@ -61,7 +61,12 @@ int tessaro_last_system_error(void);
 const char *tessaro_system_error_text(int error);
 /* block 0: calls return at once or after their time-out; otherwise they block.
  * Every receive and send call ends within timeout microseconds, however
- * many pieces it takes (a negative timeout waits without end). */
+ * many pieces it takes (a negative timeout waits without end), in either
+ * mode, and leaves the socket's mode and time-outs as they were. On Windows,
+ * where a socket's mode cannot be read, the library takes a socket for
+ * blocking unless this call made it non-blocking (and it has not been closed
+ * by tessaro_socket_close since): a socket made non-blocking otherwise is
+ * left blocking by the library's calls. */
 int tessaro_socket_set_block(tessaro_socket_t sock, int block);
 /* Receives at most *len bytes; *len becomes the number received. */
 int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
