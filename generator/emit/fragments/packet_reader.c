@@ -99,20 +99,23 @@ static int http_list_next(const char *value, size_t len, size_t *at, const char 
 	return 1;
 }
 
+//the value of c as a digit in base 10 or 16; -1 when it is none
+static int http_digit(int c, int base)
+{
+	c = http_lower(c);
+	if(c >= '0' && c <= '9')
+		return c - '0';
+	return base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
 //a number of digits in base 10 or 16; -1 for none, an overflow or other text before stop characters
 static int http_parse_size(const char *text, size_t len, int base, const char *stops, size_t *value)
 {
-	size_t	i, digit;
+	size_t	i;
+	int	digit;
 
 	*value = 0;
-	for(i = 0; i < len; i++){
-		int c = http_lower(text[i]);
-		if(c >= '0' && c <= '9')
-			digit = c - '0';
-		else if(base == 16 && c >= 'a' && c <= 'f')
-			digit = c - 'a' + 10;
-		else
-			break;
+	for(i = 0; i < len && (digit = http_digit(text[i], base)) >= 0; i++){
 		if(*value > ((size_t)-1 - digit) / base)
 			return -1;
 		*value = *value * base + digit;
@@ -173,12 +176,13 @@ static const struct{
 //the room a message of unknown length starts with when it grows by doubling
 #define HTTP_FIRST_ROOM	4096
 
-//room in buf for need bytes, its NUL among them: exactly need, or when doubling twice the room it
-//had (the first time HTTP_FIRST_ROOM), never beyond its limit. -1, and why in buf, when need
-//passes the limit or no memory is left
-static int http_grow(http_buffer_t *buf, size_t need, int doubling)
+//room in buf for need bytes, its NUL among them: twice the room it had (the first time
+//HTTP_FIRST_ROOM) or need when that is more, never beyond most nor its limit, so that it grows with
+//what comes and not with what a message announces. -1, and why in buf, when need passes the limit
+//or no memory is left
+static int http_grow(http_buffer_t *buf, size_t need, size_t most)
 {
-	size_t	size = need;
+	size_t	size;
 	char	*text;
 
 	if(need <= buf->size)
@@ -187,10 +191,9 @@ static int http_grow(http_buffer_t *buf, size_t need, int doubling)
 		buf->refusal = HTTP_REFUSED_SIZE;
 		return -1;
 	}
-	if(doubling){
-		size = buf->size < HTTP_FIRST_ROOM / 2 ? HTTP_FIRST_ROOM : buf->size > buf->limit / 2 ? buf->limit : buf->size * 2;
-		size = size < need ? need : size > buf->limit ? buf->limit : size;
-	}
+	size = buf->size < HTTP_FIRST_ROOM / 2 ? HTTP_FIRST_ROOM : buf->size > buf->limit / 2 ? buf->limit : buf->size * 2;
+	size = size > most ? most : size > buf->limit ? buf->limit : size;
+	size = size < need ? need : size;
 	if((text = (char *)realloc(buf->text, size)) == NULL){
 		buf->refusal = HTTP_REFUSED_MEMORY;
 		return -1;
@@ -198,14 +201,6 @@ static int http_grow(http_buffer_t *buf, size_t need, int doubling)
 	buf->text = text;
 	buf->size = size;
 	return 0;
-}
-
-//removes buf's bytes [from..to) of the *have it holds, those behind them moving up (its NUL too)
-static void http_drop(http_buffer_t *buf, size_t *have, size_t from, size_t to)
-{
-	memmove(buf->text + from, buf->text + to, *have - to);
-	memset(buf->text + *have - (to - from), 0, to - from);
-	*have -= to - from;
 }
 
 //receives up to *len bytes into to: the receives of one message share its deadline, so that a peer
@@ -222,13 +217,14 @@ static int http_receive(kvproj_proto_trans_t *trans, char *to, tessaro_size_t *l
 	return kvproj_trans_recv(trans, to, len, left);
 }
 
-//receives at most want bytes behind the *have that buf holds, growing it by doubling when it is full
+//receives at most want bytes behind the *have that buf holds, growing it by doubling (up to room
+//for the bytes wanted) when it is full
 static int http_receive_more(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t *have, size_t want, tessaro_usec_t deadline)
 {
 	tessaro_size_t	len;
 	int	result;
 
-	if(*have + 1 >= buf->size && http_grow(buf, *have + 2, 1) != 0)
+	if(*have + 1 >= buf->size && http_grow(buf, *have + 2, want >= buf->limit ? buf->limit : *have + want + 1) != 0)
 		return -1;
 	len = buf->size - 1 - *have;
 	if(len > want)
@@ -241,21 +237,26 @@ static int http_receive_more(kvproj_proto_trans_t *trans, http_buffer_t *buf, si
 	return 0;
 }
 
-//receives until buff[from..) holds a CR LF, whose offset goes to *eol; each byte is
-//looked at once. more: bytes that surely follow the line (none are taken beyond)
-static int http_receive_line(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t *have, size_t from, size_t more, tessaro_usec_t deadline, size_t *eol)
+//how many bytes have arrived on a plain connection behind the have that buf holds, looked at in
+//buf without being taken, once some have come by the deadline: what a message's framing finds its
+//own among them is then taken in one receive. buf grows by doubling when less than half its first
+//room is left, so that a body that shrinks as it is read (chunks) is not looked at in ever smaller
+//pieces; half: no more than half the room is looked at. 0 when none can be seen (TLS, nothing there
+//by the deadline, no room, or a failure the receive that follows reports)
+static size_t http_look(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t have, int half, tessaro_usec_t deadline)
 {
-	size_t	scan = from;
-	int	result;
+	tessaro_size_t	len;
+	tessaro_usec_t	left = deadline < 0 ? -1 : deadline - tessaro_clock_usec();
+	size_t	need = have + HTTP_FIRST_ROOM / 2 <= buf->limit ? have + HTTP_FIRST_ROOM / 2 : have + 2;
 
-	while((*eol = http_line_end(buf->text, scan, *have)) == *have){
-		//a CR at the end may meet its LF in the next piece
-		if(*have > scan + 1)
-			scan = *have - 1;
-		if((result = http_receive_more(trans, buf, have, http_room_before(buf->text, *have, "\r\n") + more, deadline)) != 0)
-			return result;
-	}
-	return 0;
+	if(trans->tls != NULL || (deadline >= 0 && left <= 0))
+		return 0;
+	if(http_grow(buf, need, buf->limit) != 0)
+		return 0;
+	len = (buf->size - 1 - have) >> (half ? 1 : 0);
+	if(tessaro_socket_peek(trans->socket, buf->text + have, &len, kvproj_trans_timeout(trans, left)) != 0)
+		return 0;
+	return len;
 }
 
 //-1, and why when the caller asks
@@ -418,45 +419,238 @@ static int http_check_head(const char *text, size_t end, size_t *length, int *fr
 	return refusal;
 }
 
-//the chunked body that starts at body: each chunk's bytes go where the body has got to, its size line
-//and the CR LF behind it dropped as they pass, so that the message holds the body alone
-static int http_dechunk(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t body, size_t *have, tessaro_usec_t deadline, int *refused)
+//where the reading of a chunked body has got to, so that its bytes can come in pieces of any size
+//and each is looked at once
+enum{
+	HTTP_CHUNK_SIZE_FIRST,	//the first digit of a size line
+	HTTP_CHUNK_SIZE,	//its other digits
+	HTTP_CHUNK_SIZE_LF,	//the LF behind digits that end in a CR
+	HTTP_CHUNK_EXTENSION,	//the rest of a size line, behind a ';' or blank that ends its digits
+	HTTP_CHUNK_DATA,
+	HTTP_CHUNK_DATA_CR,	//the CR LF behind a chunk's data
+	HTTP_CHUNK_DATA_LF,
+	HTTP_CHUNK_TRAILER_START,	//the first byte of a trailer line, or of the empty line that ends them
+	HTTP_CHUNK_TRAILER_EMPTY,	//a CR has begun a trailer line: an LF makes it the empty one
+	HTTP_CHUNK_TRAILER,	//the rest of a trailer line
+	HTTP_CHUNK_DONE
+};
+
+typedef struct http_chunks_t{
+	int	phase;
+	int	cr;	//in a line, the byte before was a CR
+	size_t	size;	//the size being read, then what is still to come of the chunk's data
+	size_t	out;	//the body's bytes so far
+	size_t	limit;	//the bytes the body and a NUL behind it may take
+}http_chunks_t;
+
+//the fewest bytes that can end the body from where chunks has got to, so that a receive of them
+//takes nothing of a message behind it
+static size_t http_chunks_least(const http_chunks_t *chunks)
 {
-	size_t	in = body, out = body, eol, chunk_size;
-	int	result;
+	switch(chunks->phase){
+	case HTTP_CHUNK_SIZE_FIRST: return 5;	//0 CR LF CR LF
+	case HTTP_CHUNK_SIZE_LF: return 3;
+	case HTTP_CHUNK_DATA: return chunks->size + 7;	//CR LF 0 CR LF CR LF
+	case HTTP_CHUNK_DATA_CR: return 7;
+	case HTTP_CHUNK_DATA_LF: return 6;
+	case HTTP_CHUNK_TRAILER_START: return 2;
+	case HTTP_CHUNK_TRAILER_EMPTY: return 1;
+	default: return chunks->cr ? 3 : 4;
+	}
+}
+
+//the bytes of a size line that end its digits: its CR, or a ';' or blank that begins an extension
+static int http_chunk_size_end(http_chunks_t *chunks, char c)
+{
+	if(c == '\r')
+		chunks->phase = HTTP_CHUNK_SIZE_LF;
+	else if(c == ';' || c == ' ' || c == '\t')
+		chunks->phase = HTTP_CHUNK_EXTENSION;
+	else
+		return -1;
+	chunks->cr = 0;
+	return 0;
+}
+
+//a hex digit of a chunk size; -1 for another byte (where digits may end, see http_chunk_size_end)
+//or a size that overflows
+static int http_chunk_digit(http_chunks_t *chunks, char c)
+{
+	int	digit = http_digit(c, 16);
+
+	if(digit < 0)
+		return chunks->phase == HTTP_CHUNK_SIZE ? http_chunk_size_end(chunks, c) : -1;
+	if(chunks->size > ((size_t)-1 - digit) / 16)
+		return -1;
+	chunks->size = chunks->size * 16 + digit;
+	chunks->phase = HTTP_CHUNK_SIZE;
+	return 0;
+}
+
+//whether c ends the line it is in (an LF behind a CR); notes a CR for the byte that follows
+static int http_chunk_line_ends(http_chunks_t *chunks, char c)
+{
+	int	ends = chunks->cr && c == '\n';
+
+	chunks->cr = c == '\r';
+	return ends;
+}
+
+//a size line has ended: the data of a chunk of that size follows, or for 0 the trailer. A chunk
+//that cannot fit the limit behind the body so far is refused before it comes
+static int http_chunk_sized(http_chunks_t *chunks)
+{
+	chunks->cr = 0;
+	if(chunks->size == 0){
+		chunks->phase = HTTP_CHUNK_TRAILER_START;
+		return HTTP_REFUSED_NONE;
+	}
+	if(chunks->out >= chunks->limit || chunks->size >= chunks->limit - chunks->out)
+		return HTTP_REFUSED_SIZE;
+	chunks->phase = HTTP_CHUNK_DATA;
+	return HTTP_REFUSED_NONE;
+}
+
+//one byte of a chunked body outside a chunk's data; a refusal when it breaks the coding
+static int http_chunk_byte(http_chunks_t *chunks, char c)
+{
+	switch(chunks->phase){
+	case HTTP_CHUNK_SIZE_FIRST:
+	case HTTP_CHUNK_SIZE:
+		return http_chunk_digit(chunks, c) == 0 ? HTTP_REFUSED_NONE : HTTP_REFUSED_CHUNK;
+	case HTTP_CHUNK_SIZE_LF:
+		return c == '\n' ? http_chunk_sized(chunks) : HTTP_REFUSED_CHUNK;
+	case HTTP_CHUNK_EXTENSION:
+		return http_chunk_line_ends(chunks, c) ? http_chunk_sized(chunks) : HTTP_REFUSED_NONE;
+	case HTTP_CHUNK_DATA_CR:
+		chunks->phase = HTTP_CHUNK_DATA_LF;
+		return c == '\r' ? HTTP_REFUSED_NONE : HTTP_REFUSED_CHUNK;
+	case HTTP_CHUNK_DATA_LF:
+		chunks->phase = HTTP_CHUNK_SIZE_FIRST;
+		return c == '\n' ? HTTP_REFUSED_NONE : HTTP_REFUSED_CHUNK;
+	case HTTP_CHUNK_TRAILER_START:
+		chunks->phase = c == '\r' ? HTTP_CHUNK_TRAILER_EMPTY : HTTP_CHUNK_TRAILER;
+		chunks->cr = 0;
+		return HTTP_REFUSED_NONE;
+	case HTTP_CHUNK_TRAILER_EMPTY:
+		chunks->phase = c == '\n' ? HTTP_CHUNK_DONE : HTTP_CHUNK_TRAILER;
+		chunks->cr = c == '\r';
+		return HTTP_REFUSED_NONE;
+	default:
+		if(http_chunk_line_ends(chunks, c))
+			chunks->phase = HTTP_CHUNK_TRAILER_START;
+		return HTTP_REFUSED_NONE;
+	}
+}
+
+//the whole chunks at text[at..end) whose size lines are digits alone, taken at once as their bytes
+//one by one would take them (see http_chunks_take): how many bytes they were; the bytes from the
+//first other one on are left to the byte by byte reading
+static size_t http_whole_chunks(http_chunks_t *chunks, char *text, size_t at, size_t end)
+{
+	size_t	from = at, i, size, room = chunks->limit - chunks->out, k;
+	int	digit;
 
 	for(;;){
-		//a size line is followed by at least two bytes: data and its CR LF, or the end's CR LF
-		if((result = http_receive_line(trans, buf, have, in, 2, deadline, &eol)) != 0)
-			return result;
-		if(http_parse_size(buf->text + in, eol - in, 16, "; \t", &chunk_size) != 0)
-			return http_refused(refused, HTTP_REFUSED_CHUNK);
-		http_drop(buf, have, out, eol + 2);
-		in = out;
-		if(chunk_size == 0)
+		//fewer digits than a size_t holds cannot overflow
+		for(i = at, size = 0; i < end && i - at < sizeof(size_t) * 2 - 1 && (digit = http_digit(text[i], 16)) >= 0; i++)
+			size = size * 16 + (size_t)digit;
+		if(i == at || size == 0 || size >= room || end - i < 4 || size > end - i - 4 || text[i] != '\r' || text[i + 1] != '\n' ||
+			text[i + 2 + size] != '\r' || text[i + 3 + size] != '\n')
 			break;
-		if(chunk_size >= buf->limit || in + chunk_size + 2 >= buf->limit)
-			return http_refused(refused, HTTP_REFUSED_SIZE);
-		if(http_grow(buf, in + chunk_size + 3, 1) != 0)
-			return -1;
-		while(*have < in + chunk_size + 2){
-			if((result = http_receive_more(trans, buf, have, in + chunk_size + 2 - *have, deadline)) != 0)
-				return result;
+		//a call is dear for the smallest chunks
+		if(size <= 16){
+			for(k = 0; k < size; k++)
+				text[chunks->out + k] = text[i + 2 + k];
+		}else{
+			memmove(text + chunks->out, text + i + 2, size);
 		}
-		if(buf->text[in + chunk_size] != '\r' || buf->text[in + chunk_size + 1] != '\n')
-			return http_refused(refused, HTTP_REFUSED_CHUNK);
-		out = in + chunk_size;
-		in = out + 2;
+		chunks->out += size;
+		room -= size;
+		at = i + 4 + size;
 	}
-	//trailer lines up to the empty line that ends the message
-	for(;;){
-		if((result = http_receive_line(trans, buf, have, in, 0, deadline, &eol)) != 0)
+	return at - from;
+}
+
+//reads text[at..end), bytes of a chunked body, on from where chunks has got to: the chunks' data
+//moves to text[chunks->out..), which never passes at, and size lines, CR LFs and trailers are
+//dropped. How many of the bytes belong to the body (all of them unless it ends before end, or a
+//refusal in *refusal stops them)
+static size_t http_chunks_take(http_chunks_t *chunks, char *text, size_t at, size_t end, int *refusal)
+{
+	size_t	from = at, n;
+
+	*refusal = HTTP_REFUSED_NONE;
+	while(at < end && chunks->phase != HTTP_CHUNK_DONE && *refusal == HTTP_REFUSED_NONE){
+		//most chunks come whole
+		if(chunks->phase == HTTP_CHUNK_SIZE_FIRST && (n = http_whole_chunks(chunks, text, at, end)) > 0){
+			at += n;
+			continue;
+		}
+		if(chunks->phase != HTTP_CHUNK_DATA){
+			*refusal = http_chunk_byte(chunks, text[at]);
+			at++;
+			continue;
+		}
+		//a chunk's data, as much of it as is here, in one move
+		n = end - at < chunks->size ? end - at : chunks->size;
+		memmove(text + chunks->out, text + at, n);
+		chunks->out += n;
+		at += n;
+		if((chunks->size -= n) == 0)
+			chunks->phase = HTTP_CHUNK_DATA_CR;
+	}
+	return at - from;
+}
+
+//takes count bytes that were looked at already off the connection, into to, room that holds nothing
+static int http_take_looked(kvproj_proto_trans_t *trans, char *to, size_t count, tessaro_usec_t deadline)
+{
+	tessaro_size_t	len;
+	int	result;
+
+	for(; count > 0; count -= len){
+		len = count;
+		if((result = http_receive(trans, to, &len, deadline)) != 0)
 			return result;
-		http_drop(buf, have, in, eol + 2);
-		if(eol == in)
-			break;
 	}
 	return 0;
+}
+
+//the chunked body that starts at body, de-chunked in place as it comes: the message holds the body
+//alone. What has arrived is looked at and read where it lies, and then what of it belongs to the
+//body is taken off the connection in one receive, so that the receives and the reading go with the
+//bytes that arrive rather than with the chunks, and nothing of a message behind is taken
+static int http_dechunk(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t body, size_t *have, tessaro_usec_t deadline, int *refused)
+{
+	http_chunks_t	chunks;
+	size_t	from, looked, taken;
+	int	refusal = HTTP_REFUSED_NONE, result = 0;
+
+	memset(&chunks, 0, sizeof(chunks));
+	chunks.phase = HTTP_CHUNK_SIZE_FIRST;
+	chunks.out = body;
+	chunks.limit = buf->limit;
+	//bytes of the body held already
+	http_chunks_take(&chunks, buf->text, body, *have, &refusal);
+	for(;;){
+		*have = chunks.out;
+		buf->text[*have] = '\0';
+		if(result != 0)
+			return result;
+		if(refusal != HTTP_REFUSED_NONE)
+			return http_refused(refused, refusal);
+		if(chunks.phase == HTTP_CHUNK_DONE)
+			return 0;
+		from = *have;
+		looked = http_look(trans, buf, *have, 1, deadline);
+		if(looked == 0 && (result = http_receive_more(trans, buf, have, http_chunks_least(&chunks), deadline)) != 0)
+			continue;
+		taken = http_chunks_take(&chunks, buf->text, from, looked > 0 ? from + looked : *have, &refusal);
+		//the room behind the body holds what was looked at: no more than half the room was
+		if(looked > 0 && refusal == HTTP_REFUSED_NONE)
+			result = http_take_looked(trans, buf->text + chunks.out, taken, deadline);
+	}
 }
 
 //a response framed by neither a length nor chunks ends where its sender closes the connection: at
@@ -505,19 +699,11 @@ static int http_keeps_open(const char *text, size_t end)
 //nothing there by the deadline, no room, or a failure the receive that follows reports)
 static size_t http_message_arrived(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t have, tessaro_usec_t deadline)
 {
-	size_t	held = have < 3 ? have : 3, i, length = 0, seen;
-	tessaro_size_t	len;
-	tessaro_usec_t	left = deadline < 0 ? -1 : deadline - tessaro_clock_usec();
+	size_t	held = have < 3 ? have : 3, i, length = 0, seen = have + http_look(trans, buf, have, 0, deadline);
 	int	framing;
 
-	if(trans->tls != NULL || (deadline >= 0 && left <= 0))
+	if(seen == have)
 		return 0;
-	if(have + 1 >= buf->size && http_grow(buf, have + 2, 1) != 0)
-		return 0;
-	len = buf->size - 1 - have;
-	if(tessaro_socket_peek(trans->socket, buf->text + have, &len, kvproj_trans_timeout(trans, left)) != 0)
-		return 0;
-	seen = have + len;
 	//the last bytes held may begin the blank line
 	for(i = have - held; i + 3 < seen && memcmp(buf->text + i, "\r\n\r\n", 4) != 0; i++)
 		;
@@ -546,7 +732,7 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	message->refusal = HTTP_REFUSED_NONE;
 	if(have >= message->limit)
 		return -1;
-	if(http_grow(message, have + 1, 1) != 0)
+	if(http_grow(message, have + 1, message->limit) != 0)
 		return http_room_refused(message, -1, refused);
 	message->text[have] = '\0';
 	tessaro_socket_set_block(trans->socket, 0);
@@ -580,15 +766,14 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 		result = http_read_to_close(trans, message, &have, deadline, refused);
 	}else if(l_length >= message->limit - body){
 		result = http_refused(refused, HTTP_REFUSED_SIZE);
-	}else if(http_grow(message, body + l_length + 1, 0) == 0){
+	}else{
 		if(have > body + l_length){
 			memset(message->text + body + l_length, 0, have - body - l_length);
 			have = body + l_length;
 		}
+		//the room grows as the body comes, up to the length announced
 		while(result == 0 && have < body + l_length)
 			result = http_receive_more(trans, message, &have, body + l_length - have, deadline);
-	}else{
-		result = -1;
 	}
 	http_room_refused(message, result, refused);
 	//after a message read wrong, framed two ways or ended by the close, what follows on the
