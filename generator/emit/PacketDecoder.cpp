@@ -909,11 +909,13 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
     writeUnpack(context, out);
-    out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
+    out.line("//reads a message whose first line is of the kind expected (HTTP_EXPECT_...) into pk");
+    out.line("static int http_read_message(", p, "_proto_trans_t *trans, ", p, "_proto_packet_t *pk, int timeout, int expect)");
     lines(out, {"{", "\tint result = 0;", "\tint refused = 0;"});
     out.line("\t//on the heap, growing while the message comes, up to ", P, "_MAX_READ_MESSAGE_LEN bytes");
     out.line("\thttp_buffer_t message = {NULL, 0, ", P, "_MAX_READ_MESSAGE_LEN + 1, 0};");
     lines(out, {"\ttessaro_size_t buffer_len = 0;", ""});
+    out.line("\tmessage.expect = expect;");
     out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
     out.line("\tresult = read_packet(trans, &message, &buffer_len, timeout, &refused);");
     lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
@@ -923,13 +925,22 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
                 "\tpk->http_headers_received = pk->http_headers_count;",
                 "\tpk->boundary_received = pk->boundary_part[0] != '\\0';",
                 "\t//a request refused for its HTTP form holds the answer it deserves"});
-    out.line("\tif(refused != 0 && http_refusal_answer(pk, message.text != NULL ? message.text : \"\", refused))");
+    out.line("\tif(refused != 0 && http_refusal_answer(pk, &message, refused))");
     out.line("\t\tpk->msg_type = ", fixedKind(context, "HTTP", "0x1"), ";");
     out.line("\tfree(message.text);");
     out.line("\t//a message that fails keeps nothing the decoder allocated");
     out.line("\tif(result != 0)");
     out.line("\t\t", p, "_free_proto_packet(pk);");
-    lines(out, {"\treturn result != 0 ? -1 : 0;", "}"});
+    lines(out, {"\treturn result != 0 ? -1 : 0;", "}", ""});
+    out.line("//a server's reading: a message whose first line is no request line is refused, and pk holds its answer");
+    out.line("static int http_read_request(", p, "_proto_trans_t *trans, ", p, "_proto_packet_t *pk, int timeout) ", P,
+             "_MAYBE_UNUSED;");
+    out.line("static int http_read_request(", p, "_proto_trans_t *trans, ", p, "_proto_packet_t *pk, int timeout)");
+    lines(out, {"{", "\treturn http_read_message(trans, pk, timeout, HTTP_EXPECT_REQUEST);", "}", ""});
+    out.line("//a transport connected to an address (its url set) reads answers; one of unknown side either kind");
+    out.line(exportedDefinitionHead(p, CExportedFunction::ReadPacket));
+    lines(out, {"{", "\treturn http_read_message(trans, pk, timeout, trans->url[0] != '\\0' ? HTTP_EXPECT_ANSWER : HTTP_EXPECT_EITHER);",
+                "}"});
 }
 
 } // namespace

@@ -1,11 +1,20 @@
+//which first line a message read must have: either (a transport whose side is not known), a request
+//line (a server's) or a status line (a client's, connected to an address)
+enum{
+	HTTP_EXPECT_EITHER,
+	HTTP_EXPECT_REQUEST,
+	HTTP_EXPECT_ANSWER
+};
+
 //the bytes of one message as they come: text holds size bytes, the message's and a NUL behind them;
 //it grows (realloc) up to limit, so that a text held elsewhere comes with size and limit equal.
-//refusal: why it could not grow
+//refusal: why it could not grow; expect: the message's kind (HTTP_EXPECT_...)
 typedef struct http_buffer_t{
 	char	*text;
 	size_t	size;
 	size_t	limit;
 	int	refusal;
+	int	expect;
 }http_buffer_t;
 
 //offset of the first CR LF in text[from..end), or end
@@ -140,6 +149,8 @@ static size_t http_room_before(const char *buff, size_t have, const char *termin
 enum{
 	HTTP_REFUSED_NONE,
 	HTTP_REFUSED_START_LINE,
+	HTTP_REFUSED_NOT_REQUEST,
+	HTTP_REFUSED_NOT_ANSWER,
 	HTTP_REFUSED_FIELD_LINE,
 	HTTP_REFUSED_LENGTH,
 	HTTP_REFUSED_BOTH_FRAMINGS,
@@ -160,6 +171,8 @@ static const struct{
 }http_refusals[] = {
 	{0, "", ""},
 	{400, "Bad Request", "the first line is no HTTP/1.x request line or status line"},
+	{400, "Bad Request", "a status line where a request line must come"},
+	{400, "Bad Request", "a request line where the status line of an answer must come"},
 	{400, "Bad Request", "a header line is no field name, colon and value"},
 	{400, "Bad Request", "a Content-Length is no number, or two Content-Length values differ"},
 	{400, "Bad Request", "Content-Length and Transfer-Encoding together"},
@@ -326,9 +339,9 @@ static int http_is_start_line(const char *line, size_t len, int *request, int *m
 	return http_is_version(line + i + 1, len - i - 1, minor);
 }
 
-//whether each header line of a request in text[from..end) is a field name, its colon and a value
-//without CR, LF or NUL: a line folded onto the one before, or blanks before the colon, would let
-//a server in front of this one read other fields than it reads
+//whether each header line in text[from..end) is a field name, its colon and a value without CR, LF
+//or NUL: a line folded onto the one before, or blanks before the colon, would let a server or a
+//client in front of this one read other fields than it reads
 static int http_are_field_lines(const char *text, size_t from, size_t end)
 {
 	size_t	line, eol, i;
@@ -400,16 +413,20 @@ static int http_framing(const char *text, size_t end, int request, int minor, si
 }
 
 //the framing of the message whose header block, start line first, is text[0..end); a refusal
-//when its form is wrong. A response of a status that never has a body (1xx, 204, 304) ends with
-//its header whatever the header says
-static int http_check_head(const char *text, size_t end, size_t *length, int *framing)
+//when its form is wrong, or its first line not of the kind expected (HTTP_EXPECT_...). A response
+//of a status that never has a body (1xx, 204, 304) ends with its header whatever the header says
+static int http_check_head(const char *text, size_t end, int expect, size_t *length, int *framing)
 {
 	size_t	first_end = http_line_end(text, 0, end);
 	int	request, minor, refusal;
 
 	if(!http_is_start_line(text, first_end, &request, &minor))
 		return HTTP_REFUSED_START_LINE;
-	if(request && !http_are_field_lines(text, first_end + 2, end))
+	if(expect == HTTP_EXPECT_REQUEST && !request)
+		return HTTP_REFUSED_NOT_REQUEST;
+	if(expect == HTTP_EXPECT_ANSWER && request)
+		return HTTP_REFUSED_NOT_ANSWER;
+	if(!http_are_field_lines(text, first_end + 2, end))
 		return HTTP_REFUSED_FIELD_LINE;
 	refusal = http_framing(text, end, request, minor, length, framing);
 	if(refusal == HTTP_REFUSED_NONE && !request && (text[9] == '1' || memcmp(text + 9, "204", 3) == 0 || memcmp(text + 9, "304", 3) == 0)){
@@ -707,7 +724,7 @@ static size_t http_message_arrived(kvproj_proto_trans_t *trans, http_buffer_t *b
 	//the last bytes held may begin the blank line
 	for(i = have - held; i + 3 < seen && memcmp(buf->text + i, "\r\n\r\n", 4) != 0; i++)
 		;
-	if(i + 3 >= seen || http_check_head(buf->text, i + 2, &length, &framing) != HTTP_REFUSED_NONE || framing != HTTP_BY_LENGTH)
+	if(i + 3 >= seen || http_check_head(buf->text, i + 2, buf->expect, &length, &framing) != HTTP_REFUSED_NONE || framing != HTTP_BY_LENGTH)
 		seen = i + 3 < seen ? i + 4 : seen;
 	else if(length < seen - (i + 4))
 		seen = i + 4 + length;
@@ -757,7 +774,7 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	body = header_end + 4;
 	trans->keep_open = http_keeps_open(message->text, header_end + 2);
 
-	refusal = http_check_head(message->text, header_end + 2, &l_length, &framing);
+	refusal = http_check_head(message->text, header_end + 2, message->expect, &l_length, &framing);
 	if(refusal != HTTP_REFUSED_NONE){
 		result = http_refused(refused, refusal);
 	}else if(framing == HTTP_BY_CHUNKS || framing == HTTP_BY_CHUNKS_BESIDE_LENGTH){
@@ -785,9 +802,10 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	return result;
 }
 
-//a message refused for its HTTP form says why in pk's decode error; a request so refused gets
-//in pk the answer it deserves (the status, why, and the connection's close) and 1 comes back
-static int http_refusal_answer(kvproj_proto_packet_t *pk, const char *message, int refusal)
+//a message refused for its HTTP form says why in pk's decode error; a request so refused (a message
+//read where a request is expected, or one that is no answer) gets in pk the answer it deserves (the
+//status, why, and the connection's close) and 1 comes back
+static int http_refusal_answer(kvproj_proto_packet_t *pk, const http_buffer_t *message, int refusal)
 {
 	//a message too long names the bound it passed
 	if(refusal == HTTP_REFUSED_HEAD_SIZE || refusal == HTTP_REFUSED_SIZE)
@@ -795,7 +813,8 @@ static int http_refusal_answer(kvproj_proto_packet_t *pk, const char *message, i
 			http_refusals[refusal].why, (unsigned long)KVPROJ_MAX_READ_MESSAGE_LEN);
 	else
 		snprintf(pk->decode_error, sizeof(pk->decode_error), "HTTP: %s", http_refusals[refusal].why);
-	if(strncmp(message, "HTTP/", 5) == 0)
+	if(message->expect == HTTP_EXPECT_ANSWER ||
+		(message->expect == HTTP_EXPECT_EITHER && message->text != NULL && strncmp(message->text, "HTTP/", 5) == 0))
 		return 0;
 	memset(&pk->msg.http_msg, 0, sizeof(pk->msg.http_msg));
 	pk->msg_direction = KVPROJ_DIRECTION_RESPONSE;

@@ -29,7 +29,9 @@ std::string countService()
 
 // Each row's message is sent whole by a loopback peer that then closes;
 // printed: the reader's result, the packet's kind, an HTTP status with its
-// reason, the Count, the error text and the attachment.
+// reason, the Count, the error text and the attachment. READ_ANSWERS reads
+// as a client (a transport connected to an address), READ_REQUESTS as a
+// server; neither, as a transport of unknown side.
 const char* const Driver = R"(
 static const struct{ const char *text; size_t length; }cases[] = {
 #include "cases.h"
@@ -52,7 +54,14 @@ int main(void)
 		if(peer_start(&peer, &trans.socket) != 0)
 			return 1;
 		/* no deadline: the peer's close ends every read */
+#if defined(READ_REQUESTS)
+		result = http_read_request(&trans, &pk, -1);
+#else
+#if defined(READ_ANSWERS)
+		strcpy(trans.url, "/soap");
+#endif
 		result = fr_proto_readpacket(&trans, &pk, -1);
+#endif
 		peer_finish(&peer, trans.socket);
 		printf("%d: %d type=%u", (int)c, result, pk.msg_type);
 		if(pk.msg_type == FR_PROTO_HTTP)
@@ -130,8 +139,9 @@ struct Row {
 
 class HttpFramingTest : public GeneratorTest {
 protected:
-    // Runs the rows through the generated reader; the output, a line per row.
-    void expectRows(const std::vector<Row>& rows)
+    // Runs the rows through the generated reader, on the side given (a
+    // line of the driver's); the output, a line per row.
+    void expectRows(const std::vector<Row>& rows, const std::string& side = std::string())
     {
         std::string table;
         std::string expected;
@@ -141,7 +151,7 @@ protected:
         }
         view(countService());
         emitHeader("fr", programPlatform());
-        const std::string source = emitSourceWithReaders() + LoopbackPeer + Driver;
+        const std::string source = emitSourceWithReaders() + LoopbackPeer + side + Driver;
         const RunResult run = buildAndRunC("#include \"fr_api.c\"\n",
                                            {{"fr_api.h", headerText()}, {"fr_api.c", source}, {"cases.h", table}}, true);
         ASSERT_EQ(run.status, 0) << run.messages << run.output;
@@ -157,6 +167,8 @@ const std::string StartLine = "the first line is no HTTP/1.x request line or sta
 const std::string FieldLine = "a header line is no field name, colon and value";
 const std::string Lengths = "a Content-Length is no number, or two Content-Length values differ";
 const std::string LastCoding = "the last transfer coding is not chunked";
+const std::string AsClient = "#define READ_ANSWERS\n";
+const std::string AsServer = "#define READ_REQUESTS\n";
 
 // A hostile server: each answer is framed as the standard says or refused.
 TEST_F(HttpFramingTest, AnswersOfAHostileServer)
@@ -198,9 +210,15 @@ TEST_F(HttpFramingTest, AnswersOfAHostileServer)
         {withLength("HTTP/1.0 200 OK", body), "0 type=3 c=41"},
         {withLength("HTTP/1.1 200 ", body), "0 type=3 c=41"},
         {withLength("HTTP/1.1 503 Service Unavailable", "busy"), "0 type=1 503 Service Unavailable\r error=the SOAP message is no well-formed XML: line 1, column 1: Start tag expected, '<' not found"},
-        // Not being a status line, this one is taken for a request: the
-        // client only sees that the answer could not be read.
-        {withLength("XTTP/9 500 Oops", body), BadRequest + StartLine},
+        // Not being a status line, this one is refused: the client only
+        // sees that the answer could not be read.
+        {withLength("XTTP/9 500 Oops", body), Refused + StartLine},
+        // A request line is no answer's; header lines another client could
+        // read otherwise.
+        {withLength(Post, body), Refused + "a request line where the status line of an answer must come"},
+        {message(Ok, "Content-Length : " + length(body) + "\r\n", body), Refused + FieldLine},
+        {message(Ok, "Content-Length\t: " + length(body) + "\r\n", body), Refused + FieldLine},
+        {withLength(Ok, body, "X-A: 1\r\n folded\r\n"), Refused + FieldLine},
         {withLength("HTTP/1.1 200abc OK", body), Refused + StartLine},
         {withLength("HTTP/2.0 200 OK", body), Refused + StartLine},
         {withLength("HTTP/1.10 200 OK", body), Refused + StartLine},
@@ -211,7 +229,7 @@ TEST_F(HttpFramingTest, AnswersOfAHostileServer)
         {withLength(std::string("HTTP/1.1 200 O\0K", 16), body), Refused + StartLine},
         {withLength("HTTP/1.1 200 O\x1bK", body), Refused + StartLine},
     };
-    expectRows(rows);
+    expectRows(rows, AsClient);
 }
 
 // A hostile client: each request that cannot be read right holds the
@@ -238,6 +256,9 @@ TEST_F(HttpFramingTest, RequestsOfAHostileClient)
         {withLength("PO(ST /x HTTP/1.1", body), BadRequest + StartLine},
         {withLength(" POST /x HTTP/1.1", body), BadRequest + StartLine},
         {withLength("POST /x http/1.1", body), BadRequest + StartLine},
+        // A status line is no request's.
+        {withLength(Ok, body), BadRequest + "a status line where a request line must come"},
+        {withLength("HTTP/1.0 200 OK", body), BadRequest + "a status line where a request line must come"},
         // Header lines another server could read otherwise.
         {message(Post, "Content-Length : " + length(body) + "\r\n", body), BadRequest + FieldLine},
         {withLength(Post, body, "X-A: 1\r\n folded\r\n"), BadRequest + FieldLine},
@@ -265,7 +286,7 @@ TEST_F(HttpFramingTest, RequestsOfAHostileClient)
          "(FR_MAX_READ_MESSAGE_LEN: 67108864 bytes)"},
         {withLength(Post, body, "X-Long: " + std::string(130000, 'x') + "\r\n"), "0 type=3 c=50"},
     };
-    expectRows(rows);
+    expectRows(rows, AsServer);
 }
 
 // multipart/related: the root is the part that start names by its
