@@ -140,16 +140,12 @@ int generate(const KvgenArguments& args, const std::string& appFolder)
         std::cerr << "kvgen: " << layout.failure << "\n";
         return Failed;
     }
+    // The user's edits are kept; the rest of the run is written all the same.
     if (!args.force) {
-        const std::vector<std::string> kept = staging.keptFiles();
-        for (const std::string& file : kept)
+        for (const std::string& file : staging.keptFiles())
             std::cerr << "kvgen: " << file << "; not replaced (--force replaces it)\n";
-        if (!kept.empty()) {
-            std::cerr << "kvgen: nothing was written\n";
-            return Failed;
-        }
     }
-    if (!staging.commit()) {
+    if (!staging.commit(args.force ? CProjectStaging::ReplaceChanged : CProjectStaging::KeepChanged)) {
         std::cerr << "kvgen: " << staging.failure() << "\n";
         return Failed;
     }

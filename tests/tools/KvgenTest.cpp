@@ -436,31 +436,38 @@ TEST_F(KvgenProjectTest, AFileChangedSinceKvgenWroteItIsKeptUnlessForced)
         else
             edited += mine;
         testsupport::writeBytes(c.file, edited);
-        testsupport::writeBytes("project/calc_api.h", "stale");
-        const KvgenRun kept = generate();
-        EXPECT_EQ(kept.status, 1);
-        EXPECT_NE(kept.err.find(std::string("kvgen: ") + c.file + ": " + c.kept + "; not replaced (--force replaces it)\n"),
-                  std::string::npos)
-            << kept.err;
-        EXPECT_EQ(kept.out, "");
-        // Nothing was written: the edit stays, and so does the other changed file.
-        EXPECT_EQ(testsupport::readBytes(c.file), edited);
-        EXPECT_EQ(testsupport::readBytes("project/calc_api.h"), "stale");
+        // A file of the run that nobody edited, but that differs from what the run writes.
+        fs::remove("project/Makefile");
+        // Twice: a kept file stays the user's in the next run too.
+        for (int run = 0; run < 2; ++run) {
+            const KvgenRun kept = generate();
+            EXPECT_EQ(kept.status, 0) << kept.err;
+            EXPECT_EQ(kept.err, std::string("kvgen: ") + c.file + ": " + c.kept + "; not replaced (--force replaces it)\n");
+            EXPECT_EQ(kept.out.find(std::string("wrote ") + c.file), std::string::npos) << kept.out;
+            EXPECT_EQ(kept.out.find("wrote project/Makefile\n") != std::string::npos, run == 0) << kept.out;
+            // The edit stays; the others are written.
+            EXPECT_EQ(testsupport::readBytes(c.file), edited);
+            EXPECT_TRUE(fs::exists("project/Makefile"));
+        }
         const KvgenRun forced = generate("--force");
         EXPECT_EQ(forced.status, 0) << forced.err;
+        EXPECT_EQ(forced.err, "");
+        EXPECT_NE(forced.out.find(std::string("wrote ") + c.file + "\n"), std::string::npos) << forced.out;
         EXPECT_EQ(testsupport::readBytes("project/calc_api.h"), header);
         EXPECT_EQ(testsupport::readBytes(c.file).find("/* mine */"), std::string::npos);
+        // Once replaced, the file is kvgen's again.
+        EXPECT_EQ(generate().err, "");
     }
     // A file of the same name that kvgen never wrote is the user's too.
     fs::remove("project/.kvgen");
     testsupport::writeBytes("project/Makefile", "all:\n");
     const KvgenRun foreign = generate();
-    EXPECT_EQ(foreign.status, 1);
-    EXPECT_NE(foreign.err.find("kvgen: project/Makefile: not written by kvgen; not replaced"), std::string::npos)
-        << foreign.err;
+    EXPECT_EQ(foreign.status, 0);
+    EXPECT_EQ(foreign.err, "kvgen: project/Makefile: not written by kvgen; not replaced (--force replaces it)\n");
     EXPECT_EQ(testsupport::readBytes("project/Makefile"), "all:\n");
-    // Without the record, files that hold what this run writes are not named.
-    EXPECT_EQ(foreign.err.find("calc_api"), std::string::npos) << foreign.err;
+    // and stays so: the record does not take it as kvgen's.
+    EXPECT_EQ(generate().err, foreign.err);
+    EXPECT_EQ(testsupport::readBytes("project/Makefile"), "all:\n");
 }
 
 // A run that writes what the project holds already leaves those files as
@@ -501,9 +508,11 @@ TEST_F(KvgenProjectTest, AnEarlierVersionsRecordStillTellsEditedFiles)
     testsupport::writeBytes("project/calc_api_demo.c", demo + "/* mine */\n");
     // The header changes with the text length: as recorded, it is replaced.
     const KvgenRun kept = generate("--text-length 300");
-    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.status, 0);
     EXPECT_EQ(kept.err, "kvgen: project/calc_api_demo.c: changed since kvgen wrote it; not replaced (--force replaces "
-                        "it)\nkvgen: nothing was written\n");
+                        "it)\n");
+    EXPECT_NE(testsupport::readBytes("project/calc_api.h").find("CALC_MAX_NAME_LEN\t300"), std::string::npos);
+    EXPECT_EQ(testsupport::readBytes("project/calc_api_demo.c"), demo + "/* mine */\n");
     testsupport::writeBytes("project/calc_api_demo.c", demo);
     const KvgenRun replaced = generate("--text-length 300");
     EXPECT_EQ(replaced.status, 0) << replaced.err;

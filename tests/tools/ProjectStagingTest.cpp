@@ -57,7 +57,8 @@ TEST(ProjectStaging, DecidesOnEachWrittenFileAsItIsWritten)
         {"a file kvgen never wrote", older, std::nullopt, ": not written by kvgen"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+      for (const CProjectStaging::Changed changed : {CProjectStaging::KeepChanged, CProjectStaging::ReplaceChanged}) {
+        SCOPED_TRACE(std::string(c.name) + (changed == CProjectStaging::KeepChanged ? "" : ", forced"));
         testsupport::ScopedWorkingFolder folder;
         fs::create_directory("project");
         const fs::file_time_type earlier = fs::file_time_type::clock::now() - std::chrono::hours(1);
@@ -76,19 +77,64 @@ TEST(ProjectStaging, DecidesOnEachWrittenFileAsItIsWritten)
         const std::vector<std::string> kept = staging.keptFiles();
         if (!c.kept.empty()) {
             EXPECT_EQ(kept, std::vector<std::string>{"project/calc_api.c" + c.kept});
-            continue;
+        } else {
+            EXPECT_TRUE(kept.empty());
         }
-        EXPECT_TRUE(kept.empty());
-        ASSERT_TRUE(staging.commit()) << staging.failure();
-        EXPECT_TRUE(testsupport::readBytes("project/calc_api.c") == text);
-        // A file that held the text already keeps its time, so make rebuilds nothing.
-        EXPECT_EQ(fs::last_write_time("project/calc_api.c") == earlier, c.present == text);
+        ASSERT_TRUE(staging.commit(changed)) << staging.failure();
         CWrittenFiles record;
         record.load("project");
         CWrittenFiles::Entry entry;
+        if (!c.kept.empty() && changed == CProjectStaging::KeepChanged) {
+            // The user's bytes and the record as they were: the next run keeps the file too.
+            EXPECT_TRUE(testsupport::readBytes("project/calc_api.c") == *c.present);
+            EXPECT_TRUE(fs::last_write_time("project/calc_api.c") == earlier);
+            EXPECT_TRUE(staging.committedFiles().empty());
+            ASSERT_EQ(record.find("calc_api.c", entry), c.recorded.has_value());
+            if (c.recorded) {
+                EXPECT_EQ(entry.hash, wordsHash(*c.recorded));
+            }
+            continue;
+        }
+        EXPECT_TRUE(testsupport::readBytes("project/calc_api.c") == text);
+        // A file that held the text already keeps its time, so make rebuilds nothing.
+        EXPECT_EQ(fs::last_write_time("project/calc_api.c") == earlier, c.present == text);
+        ASSERT_EQ(staging.committedFiles().size(), 1u);
+        EXPECT_EQ(staging.committedFiles()[0].written, c.present != text);
         ASSERT_TRUE(record.find("calc_api.c", entry));
         EXPECT_EQ(entry.hash, wordsHash(text));
+      }
     }
+}
+
+// Of the files of one run, those the user changed are kept and the others
+// written.
+TEST(ProjectStaging, KeepsTheChangedFilesAndWritesTheOthers)
+{
+    testsupport::ScopedWorkingFolder folder;
+    fs::create_directory("project");
+    const std::string older = sourceText("/* old */\r\n");
+    CWrittenFiles earlier;
+    for (const char* file : {"calc_api.c", "calc_api.h", "calc_api_demo.c"}) {
+        testsupport::writeBytes(std::string("project/") + file, older);
+        earlier.set(file, wordsHash(older));
+    }
+    ASSERT_TRUE(earlier.save("project"));
+    testsupport::writeBytes("project/calc_api_demo.c", older + "/* mine */\n");
+    CProjectStaging staging("project");
+    ASSERT_TRUE(staging.ready()) << staging.failure();
+    for (const char* file : {"calc_api.c", "calc_api.h", "calc_api_demo.c", "Makefile"})
+        ASSERT_TRUE(staging.write(staging.folder() + file, [&](std::ostream& out) { out << sourceText(file); }));
+    EXPECT_EQ(staging.keptFiles(), std::vector<std::string>{"project/calc_api_demo.c: changed since kvgen wrote it"});
+    ASSERT_TRUE(staging.commit()) << staging.failure();
+    EXPECT_TRUE(testsupport::readBytes("project/calc_api_demo.c") == older + "/* mine */\n");
+    std::vector<std::string> committed;
+    for (const CProjectStaging::CommittedFile& file : staging.committedFiles()) {
+        EXPECT_TRUE(file.written) << file.path;
+        committed.push_back(file.path);
+    }
+    EXPECT_EQ(committed, (std::vector<std::string>{"project/Makefile", "project/calc_api.c", "project/calc_api.h"}));
+    for (const char* file : {"calc_api.c", "calc_api.h", "Makefile"})
+        EXPECT_TRUE(testsupport::readBytes(std::string("project/") + file) == sourceText(file)) << file;
 }
 
 // The user saves the project's file while the run compares it: the text is
@@ -108,7 +154,8 @@ TEST(ProjectStaging, AFileSavedWhileComparedIsStagedFromTheTextItself)
         out.write(text.data() + 100000, static_cast<std::streamsize>(text.size() - 100000));
     }));
     EXPECT_EQ(rounds, 2);
-    ASSERT_TRUE(staging.commit()) << staging.failure();
+    // The saved file is the user's now: only a forced run replaces it.
+    ASSERT_TRUE(staging.commit(CProjectStaging::ReplaceChanged)) << staging.failure();
     EXPECT_TRUE(testsupport::readBytes("project/calc_api.c") == text);
 }
 

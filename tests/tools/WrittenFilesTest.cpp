@@ -2,6 +2,9 @@
 // any pieces give one hash, and the edits a user makes give another.
 #include "tools/kvgen/WrittenFiles.h"
 
+#include "support/ScopedWorkingFolder.h"
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -71,6 +74,31 @@ TEST(FileHash, WordsHashesAsRecordsHoldIt)
     };
     for (const auto& text : known)
         EXPECT_EQ(hashOf(text.first, CFileHash::Words), text.second) << text.first;
+}
+
+// A record of the current version keeps the entries an earlier one hashed
+// by bytes (a file a run kept), each with its kind, beside the new ones.
+TEST(WrittenFiles, KeepsEachEntrysKindThroughASave)
+{
+    testsupport::ScopedWorkingFolder folder;
+    testsupport::writeBytes(CWrittenFiles::FileName, "00000000000000ab calc_api.c\n00000000000000cd sub/calc_api.h\n");
+    CWrittenFiles record;
+    record.load(".");
+    record.set("calc_api.c", 0x12);
+    ASSERT_TRUE(record.save("."));
+    CWrittenFiles read;
+    read.load(".");
+    const struct {
+        const char* file;
+        std::uint64_t hash;
+        CFileHash::Kind kind;
+    } expected[] = {{"calc_api.c", 0x12, CFileHash::Words}, {"sub/calc_api.h", 0xcd, CFileHash::Bytes}};
+    for (const auto& e : expected) {
+        CWrittenFiles::Entry entry;
+        ASSERT_TRUE(read.find(e.file, entry)) << e.file;
+        EXPECT_EQ(entry.hash, e.hash) << e.file;
+        EXPECT_EQ(entry.kind, e.kind) << e.file;
+    }
 }
 
 } // namespace

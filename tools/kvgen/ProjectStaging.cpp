@@ -193,7 +193,7 @@ void CProjectStaging::compareWritten(Compared& compared) const
     compared.same = same.has_value() && !written.failed();
 }
 
-const std::vector<CProjectStaging::Compared>& CProjectStaging::compared()
+std::vector<CProjectStaging::Compared>& CProjectStaging::compared()
 {
     if (!compared_) {
         CWrittenFiles record;
@@ -214,7 +214,7 @@ std::vector<std::string> CProjectStaging::keptFiles()
 {
     std::vector<std::string> kept;
     for (const Compared& file : compared()) {
-        if (!file.replaces || file.same || file.recordedAsIs)
+        if (!file.userChanged())
             continue; // replacing it changes nothing, or nothing of the user's
         kept.push_back((project_ / file.file).generic_string()
                        + (file.recorded ? ": changed since kvgen wrote it" : ": not written by kvgen"));
@@ -225,8 +225,10 @@ std::vector<std::string> CProjectStaging::keptFiles()
 std::vector<CProjectStaging::CommittedFile> CProjectStaging::committedFiles()
 {
     std::vector<CommittedFile> files;
-    for (const Compared& file : compared())
-        files.push_back(CommittedFile{shown(project_ / file.file), !file.same});
+    for (const Compared& file : compared()) {
+        if (!file.kept)
+            files.push_back(CommittedFile{shown(project_ / file.file), !file.same});
+    }
     std::sort(files.begin(), files.end(),
               [](const CommittedFile& one, const CommittedFile& other) { return one.path < other.path; });
     return files;
@@ -237,11 +239,14 @@ std::vector<std::string> CProjectStaging::writeFailures() const
     return writeFailures_;
 }
 
-bool CProjectStaging::commit()
+bool CProjectStaging::commit(Changed changed)
 {
     CWrittenFiles record;
     record.load(project_);
-    for (const Compared& file : compared()) {
+    for (Compared& file : compared()) {
+        file.kept = changed == KeepChanged && file.userChanged();
+        if (file.kept)
+            continue; // the user's, and its record as it was: still changed next time
         record.set(file.file.generic_string(), file.hash);
         if (file.same)
             continue; // left alone: its time stays, and make rebuilds nothing

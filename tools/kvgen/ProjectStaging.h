@@ -16,8 +16,8 @@
 // The files of one kvgen run: written into a temporary folder inside the
 // project folder and moved into place only when all were written, so that
 // a failed run leaves nothing behind (not even the project folder, nor the
-// folders above it, when the run made them). Files changed since kvgen last wrote them are kept unless
-// forced.
+// folders above it, when the run made them). Files changed since kvgen last
+// wrote them are kept unless forced; the others are written all the same.
 class CProjectStaging {
 public:
     // Makes the project folder when missing and a fresh temporary folder in
@@ -45,13 +45,16 @@ public:
     // with why: "Makefile: changed since kvgen wrote it".
     std::vector<std::string> keptFiles();
     // Moves every written file into the project folder (unless the folder
-    // holds its bytes already) and records them. False with failure() set
-    // when a file could not be moved.
-    bool commit();
+    // holds its bytes already) and records them; the files keptFiles names
+    // stay as they are, and so do their records, unless ReplaceChanged.
+    // False with failure() set when a file could not be moved.
+    enum Changed { KeepChanged, ReplaceChanged };
+    bool commit(Changed changed = KeepChanged);
 
     // The files of the run as the project folder holds them after commit,
     // sorted by path: the folder's path joined with the file's, and whether
-    // the run put new bytes there (else the file held them already).
+    // the run put new bytes there (else the file held them already). Kept
+    // files are not among them.
     struct CommittedFile {
         std::string path;
         bool written = false;
@@ -71,6 +74,10 @@ private:
         bool same = false;          // which holds the written bytes
         bool recorded = false;      // kvgen wrote a file of that name
         bool recordedAsIs = false;  // and it holds the bytes the record says (worked out when not same)
+        bool kept = false;          // commit left the user's file in place
+
+        // Replacing it would lose what the user put there.
+        bool userChanged() const { return replaces && !same && !recordedAsIs; }
     };
 
     // What write found out about a file, so that it is not read back.
@@ -80,7 +87,7 @@ private:
     };
 
     std::vector<std::filesystem::path> writtenFiles() const;
-    const std::vector<Compared>& compared();
+    std::vector<Compared>& compared();
     Compared compare(const std::filesystem::path& file, const CWrittenFiles& record) const;
     void compareWritten(Compared& compared) const;
 

@@ -11,6 +11,9 @@ namespace {
 // The first line of a record whose hashes are CFileHash::Words; earlier
 // records begin with their first file.
 const char* const RecordVersion = "kvgen-record 2";
+// Separates the hash from the file in an entry an earlier record hashed by
+// bytes: a file a run kept keeps its entry as it was.
+const char KeptBytesMark = ':';
 
 } // namespace
 
@@ -75,13 +78,14 @@ void CWrittenFiles::load(const std::filesystem::path& folder)
             kind = CFileHash::Words;
             continue;
         }
-        // "<16 hex digits> <file>"
-        if (line.size() < 18 || line[16] != ' ')
+        // "<16 hex digits> <file>", or ':' for a hash of the earlier kind
+        // kept in a record of the current one.
+        if (line.size() < 18 || (line[16] != ' ' && line[16] != KeptBytesMark))
             continue;
         std::uint64_t hash = 0;
         std::istringstream digits(line.substr(0, 16));
         if (digits >> std::hex >> hash)
-            entries_[line.substr(17)] = Entry{hash, kind};
+            entries_[line.substr(17)] = Entry{hash, line[16] == KeptBytesMark ? CFileHash::Bytes : kind};
     }
 }
 
@@ -90,11 +94,9 @@ bool CWrittenFiles::save(const std::filesystem::path& folder) const
     std::ofstream record(folder / FileName, std::ios::binary | std::ios::trunc);
     record << RecordVersion << '\n';
     for (const auto& file : entries_) {
-        if (file.second.kind != CFileHash::Words)
-            continue;
         char digits[17];
         std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(file.second.hash));
-        record << digits << ' ' << file.first << '\n';
+        record << digits << (file.second.kind == CFileHash::Words ? ' ' : KeptBytesMark) << file.first << '\n';
     }
     record.close();
     return !record.fail();

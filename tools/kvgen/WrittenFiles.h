@@ -47,9 +47,8 @@ public:
     // Reads the record of folder, in either version; an absent or
     // unreadable record is empty.
     void load(const std::filesystem::path& folder);
-    // Writes the record into folder in the current version; entries an
-    // older record hashed otherwise are left out (their files count as not
-    // written by kvgen). False when it could not be written.
+    // Writes the record into folder in the current version, each entry with
+    // the kind of its hash. False when it could not be written.
     bool save(const std::filesystem::path& folder) const;
 
     void set(const std::string& file, std::uint64_t wordsHash) { entries_[file] = Entry{wordsHash, CFileHash::Words}; }
