@@ -30,6 +30,11 @@ int main() {
     bar.CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), "bench", WS_POPUP, CRect(0, 0, 1000, 26), nullptr, 0);
     for (int i = 0; i < kControls; ++i) {
         CKLVControl* pControl = bar.GetControls()->Add(CKLVControl::typeButton, 100 + i);
+        if (!pControl) {
+            // The control classes register themselves in the library that builds them.
+            std::fprintf(stderr, "commandbar_paint_bench: no control class makes buttons (is the controls library linked?)\n");
+            return 1;
+        }
         pControl->SetCaption("Item");
         pControl->m_nStyle = CKLVControl::styleCaption;
         pControl->m_bBeginGroup = i % 5 == 0;
