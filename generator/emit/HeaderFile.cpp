@@ -5,6 +5,7 @@
 #include "generator/emit/HeaderConstants.h"
 #include "generator/emit/HeaderStructs.h"
 #include "generator/emit/OperationCalls.h"
+#include "generator/emit/PrintFunctions.h"
 #include "generator/emit/TextBuffer.h"
 
 void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
@@ -72,6 +73,7 @@ void writeHeaderFile(const CEmitContext& context, CTextBuffer& header)
     writeHeaderMessageIds(context, header);
     writeHeaderStructs(context, header);
     writeHeaderPrototypes(context, header);
+    writePrintFunctionDeclarations(context, header);
     writeOperationCallDeclarations(context, header);
     writeHeaderTail(header);
 }

@@ -353,6 +353,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
                     "_client_t *client, const char *user, const char *password);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_client_error_detail(const ", p, "_client_t *client);");
+    writeClientTransportDeclarations(context, header);
     for (const OperationCall& call : calls.calls) {
         writePrototype(context, call, ";", header);
         if (call.response != nullptr)

@@ -85,23 +85,27 @@ public:
 
     void writeMessages()
     {
-        CMetIndexes done; // by struct index: a message's struct is its own
-        forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation&, int,
-                                                 const CViewDirection& side) {
-            const CStructDef* def = layout_.structOf(side.message);
-            if (def == nullptr || !done.firstTime(def->index))
-                return;
-            const std::string_view name = side.message->cName;
+        forEachPrintedMessage([&](const CStructDef& def, std::string_view name) {
             const std::string_view param = parameterName(name);
-            writeHead(def->name, param);
+            writeHead(def.name, param);
             const std::size_t before = out_.size();
             const std::string owner = std::string(param) + "->";
-            for (const CStructMember& member : def->members)
+            for (const CStructMember& member : def.members)
                 writeMember(member, owner, name, "\t");
             unreadParameter(before, param);
             out_.line("}");
             out_.emptyLine();
         });
+    }
+
+    // The prototypes of the functions writeTypesAndElements and
+    // writeMessages define, for the header.
+    void writeDeclarations()
+    {
+        listCalledStructs();
+        for (const CStructDef* def : functionOrder())
+            writeSignature(def->name, "value", ";");
+        forEachPrintedMessage([&](const CStructDef& def, std::string_view) { writeSignature(def.name, "value", ";"); });
     }
 
     void writePacket()
@@ -141,6 +145,19 @@ private:
     }
 
     bool called(const CStructDef* def) const { return called_.met(def->index); }
+
+    // Each struct of a bound operation's message once, with the message's name.
+    template <typename Visit>
+    void forEachPrintedMessage(Visit visit) const
+    {
+        CMetIndexes done; // by struct index: a message's struct is its own
+        forEachBoundMessage(context_.view(), [&](const CViewPortType&, const CViewOperation&, int,
+                                                 const CViewDirection& side) {
+            const CStructDef* def = layout_.structOf(side.message);
+            if (def != nullptr && done.firstTime(def->index))
+                visit(*def, std::string_view(side.message->cName));
+        });
+    }
 
     // Per schema its types in table order, then its elements; a struct that
     // something calls always gets its function, the others as the model
@@ -371,4 +388,12 @@ void writePrintFunctions(const CEmitContext& context, CTextBuffer& source)
     writer.writeTypesAndElements();
     writer.writeMessages();
     writer.writePacket();
+}
+
+void writePrintFunctionDeclarations(const CEmitContext& context, CTextBuffer& header)
+{
+    header.line("//what ", context.proj(), "_print_proto_packet_t prints of each type, element and message");
+    CPrintWriter(context, header).writeDeclarations();
+    header.emptyLine();
+    header.emptyLine();
 }

@@ -12,5 +12,8 @@ class CTextBuffer;
 // field prints one line through printf with the conversion of its C type;
 // a field the generated code has no value for prints nothing.
 void writePrintFunctions(const CEmitContext& context, CTextBuffer& source);
+// Their prototypes in the header, but the packet's (an exported function of
+// its own): the same functions, in the same order.
+void writePrintFunctionDeclarations(const CEmitContext& context, CTextBuffer& header);
 
 #endif
