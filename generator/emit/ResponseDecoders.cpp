@@ -4,6 +4,7 @@
 #include "generator/model/NameForms.h"
 #include "generator/model/StructLayout.h"
 #include "generator/model/XmlNamespaces.h"
+#include "generator/emit/ElementTwins.h"
 #include "generator/emit/EnumerationChecks.h"
 #include "generator/emit/FaultDetails.h"
 #include "generator/emit/Fragments.h"
@@ -126,6 +127,8 @@ public:
         return std::string();
     }
     void line(const std::string&) override {}
+    // Some decoder takes elements by their position among their name's.
+    void useTwins() { usesTwins_ = true; }
 
     // The helpers, each once, before the decoders that call them.
     void writeHelpers(const CEmitContext& context, CTextBuffer& out) const
@@ -144,6 +147,8 @@ public:
             writeContent(out);
         if (usesOwnType_)
             writeOwnType(context, out);
+        if (usesTwins_)
+            CElementTwins::writeHelper(out);
         if (usesNil_) {
             out.line("//xsi:nil=\"true\" (or \"1\") on an element: it stands for no value. An element without");
             out.line("//attributes is not nil: a message has no DTD to give it one, so no lookup is needed");
@@ -372,6 +377,7 @@ private:
     bool usesOwnType_ = false;
     bool usesMarkupDup_ = false;
     std::set<CDecodeConversion> conversions_;
+    bool usesTwins_ = false;
 };
 
 // The decoders, each "static int decode_<X>_t(...)", written straight on.
@@ -390,6 +396,7 @@ public:
     void writeType(const CViewType& type, const CStructDef& def)
     {
         begin(type.cName);
+        hasTwins_ = twins_.read(def);
         soapArray_ = type.soapArray;
         current_ = &type;
         enumerated_ = enumeratedValue(type, def) != nullptr || enumeratedNumber(type, def) != nullptr ? &type : nullptr;
@@ -459,6 +466,7 @@ private:
         wildcards_.clear();
         soapArray_ = false;
         arrayItems_ = nullptr;
+        hasTwins_ = false;
     }
 
     void end()
@@ -610,10 +618,17 @@ private:
         } else {
             std::string& test = names_.add();
             test.assign(namedTest(member.ns, name));
+            if (const CElementTwins::Place* twin = hasTwins_ ? twins_.placeOf(member) : nullptr)
+                test = CElementTwins::positionTest(test, *twin);
             loop_.line("\t\tif(", test, "){");
         }
-        if (!member.isArray()) { // an element that stands once
-            loop_.line("\t\t\tif(mydecode_repeated(cur)){");
+        // An element that stands once, and the last of twins, refuse one of their name too many.
+        const CElementTwins::Place* place = hasTwins_ ? twins_.placeOf(member) : nullptr;
+        const std::string surplus = place != nullptr ? (place->place + 1 == place->count ? CElementTwins::surplusTest(*place) : "")
+                                    : member.isArray()  ? ""
+                                                        : "mydecode_repeated(cur)";
+        if (!surplus.empty()) {
+            loop_.line("\t\t\tif(", surplus, "){");
             loop_.line("\t\t\t\tresult = mydecode_refuse(doc, \"", structType_, ".", member.cName, "\", NULL, \"stands twice\");");
             loop_.line("\t\t\t\t", fail());
             loop_.line("\t\t\t}");
@@ -792,6 +807,8 @@ private:
     bool usesGoto_ = false;
     bool inHead_ = false;
     CTextList names_;                    // the tests of the children the current decoder's members take
+    CElementTwins twins_;                // the current decoder's members that take elements by position
+    bool hasTwins_ = false;
     bool soapArray_ = false;             // the current decoder's type is a SOAP array
     const CViewType* enumerated_ = nullptr; // the current decoder's type, when its value is enumerated
     const CViewType* current_ = nullptr;    // the current decoder's type
@@ -846,8 +863,12 @@ void writeResponseDecoders(const CEmitContext& context, CTextBuffer& source)
     }
     needs.useConversion(faultDetailMember());
     decodeFault(needs);
-    for (const CViewType* type : layout.codecTypes())
+    CElementTwins twins;
+    for (const CViewType* type : layout.codecTypes()) {
         decodeType(needs, *type, *layout.structOf(type));
+        if (twins.read(*layout.structOf(type)))
+            needs.useTwins();
+    }
     writeFragment(context, CFragment::ArrayShapes, source);
     source.emptyLine();
     needs.writeHelpers(context, source);

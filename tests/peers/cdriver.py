@@ -169,6 +169,22 @@ class Matcher:
         return found
 
 
+    @staticmethod
+    def twins(members, names, matched):
+        """A derived type that declares again an element of its base has a member for each, X and
+        then X_2, X_3 ...: the k-th element of the name goes to the k-th (matched changes)."""
+        firsts = set()
+        for m in members:
+            first, _, k = m.name.rpartition("_")
+            if matched[m.name] or not k.isdigit() or int(k) < 2 or first not in matched or first + "_count" in names:
+                continue
+            if len(matched[first]) >= int(k):
+                matched[m.name] = [matched[first][int(k) - 1]]
+                firsts.add(first)
+        for first in firsts:
+            matched[first] = matched[first][:1]
+
+
 class Writer:
     """Emits the fill and dump functions."""
 
@@ -294,6 +310,7 @@ class Writer:
         single = len(members) - len(counts) == 1
         value = [c for c in children if c["n"] == "_value"]
         matched = {m.name: Matcher.candidates(m, children) for m in members}
+        Matcher.twins(members, names, matched)
         for m in members:
             if m.name in counts:
                 continue

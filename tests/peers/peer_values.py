@@ -229,7 +229,8 @@ def zeep_value(node):
         # bare text; items given as elements go out as they are.
         return [element_of(c) for c in node.get("c", [])]
     wildcard = [c for c in node.get("c", []) if c.get("any")]
-    obj = children_by_name(dict(node, c=[c for c in node.get("c", []) if not c.get("any")]), zeep_value)
+    obj = children_by_name(dict(node, c=[dict(c, n="%s__%d" % (c["n"], c["twin"])) if c.get("twin") else c
+                                         for c in node.get("c", []) if not c.get("any")]), zeep_value)
     if wildcard:
         items = [element_of(c) for c in wildcard]
         obj["_value_1"] = items[0] if len(items) == 1 else items

@@ -406,9 +406,14 @@ class SampleMaker:
                 node["c"].append({"n": child.get("name"), "ns": self.svc.target_of(child) if qualified else None,
                                   "nil": True})
             return
+        # An element of a derived type that its base declares too: the k-th of its name after the
+        # first, which zeep calls "name__k".
+        twin = sum(1 for c in node["c"] if c["n"] == child.get("name")) if most == "1" else 0
         for _ in range(items):
             item = self.element(child, False, depth + 1)
             if item is not None:
+                if twin:
+                    item["twin"] = twin
                 node["c"].append(item)
 
     def attributes(self, node, parent):

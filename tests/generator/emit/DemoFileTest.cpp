@@ -207,6 +207,15 @@ TEST_F(DemoFileTest, DemoCallsEachOperationOfItsOwnServer)
         {"tests/generator/emit/data/demo/twice.wsdl", "0", 0,
          "server receives CALC_PROTO_ECHO====================\nmsg_type:3\nitem:1\nitem:2\nIntArray:1\nIntArray:2\n"
          "item:item5\nitem:item6\nTextArray:item5\nTextArray:item6\n"},
+        // A derived type that declares again two elements of its base: each of the four goes out in
+        // its place, and the server and then the client read each into its own member.
+        {"tests/generator/emit/data/demo/derived.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
+        {"tests/generator/emit/data/demo/derived.wsdl", "0", 0,
+         "server receives CALC_PROTO_ECHO====================\nmsg_type:3\nMsgID:1\nMsgSubID:MsgSubID2\n"
+         "MsgSubID:MsgSubID3\nMsgID:4\nStatus:Status5\n"},
+        {"tests/generator/emit/data/demo/derived.wsdl", "0", 0,
+         "client receives CALC_PROTO_ECHORESPONSE====================\nmsg_type:4\nMsgID:1\nMsgSubID:MsgSubID2\n"
+         "MsgSubID:MsgSubID3\nMsgID:4\nStatus:Status5\n"},
         {"axis1/integration/attachments/mime.wsdl", "0", 0, "demo: 11 of 11 calls got their answer\n"},
         {"zeep/wsdl_files/soap_header.wsdl", "0", 0, "demo: 1 of 1 calls got their answer\n"},
         {"calc.wsdl", "0", 1,
