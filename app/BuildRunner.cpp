@@ -1,5 +1,6 @@
 #include "app/BuildRunner.h"
 
+#include "app/SystemErrorText.h"
 #include "app/WineHost.h"
 #include "project/CommandQuoting.h"
 
@@ -17,16 +18,6 @@ const DWORD s_nFollowIntervalMs = 50;
 std::string FileNameOf(const std::string& strPath) {
     const std::string::size_type nSlash = strPath.find_last_of("\\/");
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
-std::string SystemMessage(DWORD nError) {
-    char szText[512] = "";
-    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nError, 0, szText,
-                     sizeof(szText), nullptr);
-    std::string strText = szText;
-    while (!strText.empty() && (strText.back() == '\r' || strText.back() == '\n' || strText.back() == ' '))
-        strText.pop_back();
-    return "error " + std::to_string(nError) + (strText.empty() ? "" : ": " + strText);
 }
 
 bool FileExists(const std::string& strPath) {
@@ -202,7 +193,7 @@ CBuildOutcome CBuildRunner::RunWindowsProgram(const std::string& strCommandLine,
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     CHandle read, write;
     if (!::CreatePipe(read.Out(), write.Out(), &inherited, 0)) {
-        outcome.failure = "no pipe for the output of " + FileNameOf(strProgram) + " (" + SystemMessage(::GetLastError()) + ")";
+        outcome.failure = "no pipe for the output of " + FileNameOf(strProgram) + " (" + SystemErrorText(::GetLastError()) + ")";
         return outcome;
     }
     ::SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
@@ -218,7 +209,7 @@ CBuildOutcome CBuildRunner::RunWindowsProgram(const std::string& strCommandLine,
     line.push_back('\0');
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                           strFolder.empty() ? nullptr : strFolder.c_str(), &startup, &process)) {
-        outcome.failure = FileNameOf(strProgram) + " could not be started (" + SystemMessage(::GetLastError()) + ")";
+        outcome.failure = FileNameOf(strProgram) + " could not be started (" + SystemErrorText(::GetLastError()) + ")";
         return outcome;
     }
     CHandle hProcess(process.hProcess), hThread(process.hThread);
@@ -272,7 +263,7 @@ CBuildOutcome CBuildRunner::RunUnixProgram(const CBuildStep& step, const std::st
     PROCESS_INFORMATION process{};
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                           &process)) {
-        outcome.failure = FileNameOf(strShell) + " could not be started (" + SystemMessage(::GetLastError()) + ")";
+        outcome.failure = FileNameOf(strShell) + " could not be started (" + SystemErrorText(::GetLastError()) + ")";
         return outcome;
     }
     ::CloseHandle(process.hThread);

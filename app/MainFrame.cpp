@@ -182,6 +182,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     CreateDockingPanes();
     AttachTabClient();
     LoadConfig();
+    m_pHelpKeyHook = std::make_unique<CHelpKeyHook>([this](HWND hWndFocus) { ShowHelpPage(HelpPageForWindow(hWndFocus)); });
     g_strDefaultProjectLocation = CString(applicationFolder().c_str()) + "example";
     m_arPackets.clear();
     m_commands.setProject(nullptr);

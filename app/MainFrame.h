@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app/BuildRunner.h"
+#include "app/HelpKeyHook.h"
+#include "app/HelpWindow.h"
 #include "app/OutputEdit.h"
 #include "app/ProtocolFile.h"
 #include "app/PropertiesPane.h"
@@ -17,6 +19,7 @@
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +87,13 @@ public:
     // The HTML Help viewer on a help file; FALSE when it did not open.
     using PFNHTMLHELP = BOOL (*)(HWND hWnd, LPCSTR lpszChmPath);
     static PFNHTMLHELP s_pfnHtmlHelp;
+
+    // Opens the guide's page: in the HTML Help viewer where it draws pages, else in the program's
+    // own help window; when neither can show it, a box says why.
+    void ShowHelpPage(const std::string& strPage);
+    // The page F1 opens for the window (a dialog, a pane, an editor, or anything inside one).
+    std::string HelpPageForWindow(HWND hWnd);
+    CHelpWindow& GetHelpWindow() { return m_helpWindow; }
 
     // ---- CProjectHost: the tabs, the output pane, boxes, dialogs and processes for the project
     // commands.
@@ -213,6 +223,8 @@ protected:
 
     CProjectCommands m_commands;
     CBuildRunner m_buildRunner;
+    CHelpWindow m_helpWindow;
+    std::unique_ptr<CHelpKeyHook> m_pHelpKeyHook;
     std::function<void(const CBuildOutcome&)> m_buildFinished;
 
     DECLARE_MESSAGE_MAP()

@@ -3,7 +3,10 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDlg.h"
+#include "app/GlobalOptions.h"
+#include "app/HelpTopics.h"
 #include "app/HelpViewer.h"
+#include "app/QuorlinView.h"
 #include "app/ErrorBox.h"
 #include "app/Options.h"
 #include "app/ProjectProperties.h"
@@ -114,9 +117,30 @@ void CMainFrame::OnRunDemo() {
 }
 
 void CMainFrame::OnHelpTopics() {
+    ShowHelpPage(HelpPageForWindow(::GetFocus()));
+}
+
+void CMainFrame::ShowHelpPage(const std::string& strPage) {
     const std::string folder = applicationFolder();
-    if (HelpViewerDrawsPages() && s_pfnHtmlHelp(m_hWnd, (folder + "help.chm").c_str())) return;
-    s_pfnShellOpen(m_hWnd, (folder + "help\\index.html").c_str());
+    if (HelpViewerDrawsPages() && s_pfnHtmlHelp(m_hWnd, (folder + "help.chm::/" + strPage).c_str())) return;
+    std::string strFailure;
+    if (m_helpWindow.ShowPage(m_hWnd, folder + "help\\", strPage, strFailure)) return;
+    AppMessageBox(this, ("Help cannot be shown: " + strFailure).c_str(), "Kelvane Help", MB_ICONERROR);
+}
+
+// The nearest window around the focus that has a page of its own; a dialog's owner is not around it.
+std::string CMainFrame::HelpPageForWindow(HWND hWnd) {
+    for (HWND hWndAt = hWnd; hWndAt && hWndAt != m_hWnd; hWndAt = ::GetAncestor(hWndAt, GA_PARENT)) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWndAt);
+        if (!pWnd) continue;
+        if (const auto* pDialog = dynamic_cast<const CDialog*>(pWnd)) return HelpPageForDialog(pDialog->m_nIDHelp);
+        if (dynamic_cast<const CGlobalOptions*>(pWnd)) return HelpPageForDialog(IDD_GLOBAL_OPTIONS);
+        if (pWnd == &m_wndSolutionExplorer) return HelpPageForPlace(HelpPlace::solutionExplorer);
+        if (pWnd == &m_wndProperties) return HelpPageForPlace(HelpPlace::properties);
+        if (pWnd == &m_wndOutput) return HelpPageForPlace(HelpPlace::output);
+        if (dynamic_cast<const CquorlinView*>(pWnd)) return HelpPageForPlace(HelpPlace::editor);
+    }
+    return HelpPageForPlace(HelpPlace::frame);
 }
 
 void CMainFrame::OnWebPage() {
