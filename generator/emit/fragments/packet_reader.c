@@ -339,10 +339,11 @@ static int http_is_start_line(const char *line, size_t len, int *request, int *m
 	return http_is_version(line + i + 1, len - i - 1, minor);
 }
 
-//whether each header line in text[from..end) is a field name, its colon and a value without CR, LF
-//or NUL: a line folded onto the one before, or blanks before the colon, would let a server or a
-//client in front of this one read other fields than it reads
-static int http_are_field_lines(const char *text, size_t from, size_t end)
+//whether each header line of a request in text[from..end) is a field name, its colon and a value
+//without CR, LF or NUL, and each of an answer that has a colon a field name right before it: a line
+//folded onto the one before, or blanks before the colon, would let a server or a client in front of
+//this one read other fields than it reads (an answer's line without a colon is passed over)
+static int http_are_field_lines(const char *text, size_t from, size_t end, int request)
 {
 	size_t	line, eol, i;
 
@@ -350,9 +351,12 @@ static int http_are_field_lines(const char *text, size_t from, size_t end)
 		eol = http_line_end(text, line, end);
 		for(i = line; i < eol && http_is_tchar(text[i]); i++)
 			;
-		if(i == line || i == eol || text[i] != ':')
-			return 0;
-		for(; i < eol; i++){
+		if(i == line || i == eol || text[i] != ':'){
+			if(request || memchr(text + line, ':', eol - line) != NULL)
+				return 0;
+			continue;
+		}
+		for(; request && i < eol; i++){
 			if(text[i] == '\r' || text[i] == '\n' || text[i] == '\0')
 				return 0;
 		}
@@ -426,7 +430,7 @@ static int http_check_head(const char *text, size_t end, int expect, size_t *len
 		return HTTP_REFUSED_NOT_REQUEST;
 	if(expect == HTTP_EXPECT_ANSWER && request)
 		return HTTP_REFUSED_NOT_ANSWER;
-	if(!http_are_field_lines(text, first_end + 2, end))
+	if(!http_are_field_lines(text, first_end + 2, end, request))
 		return HTTP_REFUSED_FIELD_LINE;
 	refusal = http_framing(text, end, request, minor, length, framing);
 	if(refusal == HTTP_REFUSED_NONE && !request && (text[9] == '1' || memcmp(text + 9, "204", 3) == 0 || memcmp(text + 9, "304", 3) == 0)){
