@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "tessaro_socket.h"
+#include "tessaro_tls.h"
 
 #include <chrono>
+#include <cstring>
+#include <functional>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +18,7 @@
 #include <winsock2.h>
 typedef int socklen_t;
 #else
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -190,6 +195,108 @@ TEST_F(TessaroSocketTest, SendToAPeerThatReadsNothingEndsAtItsTimeOut)
         tessaro_size_t sent = 0;
         EXPECT_EQ(tessaro_socket_send_all(server_, data.data(), data.size(), &sent, 1000), TESSARO_TIMEOUT) << block;
         EXPECT_LT(sent, data.size()) << block;
+    }
+}
+
+// Whether a raw receive on sock waits for bytes, found by receiving a byte that peer sends: a
+// blocking receive always gets it. A non-blocking one ends at once with nothing, mostly before the
+// byte is sent: the short wait before the send only makes that likelier, and never fails a blocking
+// socket.
+bool receiveWaits(tessaro_socket_t sock, tessaro_socket_t peer)
+{
+    std::promise<long> received;
+    std::future<long> got = received.get_future();
+    std::thread reader([&] {
+        char byte;
+        received.set_value(static_cast<long>(::recv(sock, &byte, 1, 0)));
+    });
+    got.wait_for(std::chrono::milliseconds(20));
+    ::send(peer, "w", 1, 0);
+    reader.join();
+    if (got.get() == 1)
+        return true;
+    char byte;
+    tessaro_size_t one = 1;
+    tessaro_socket_recv(sock, &byte, &one, TESSARO_USEC_PER_SEC); // the next call's bytes are its own
+    return false;
+}
+
+// Whether a raw receive on sock, with nothing to receive, says at once that it would have to wait.
+// A blocking one waits instead: after a while, long for a call that returns at once, peer sends it
+// the byte that ends it, so that the check fails rather than hangs.
+bool receiveWouldWait(tessaro_socket_t sock, tessaro_socket_t peer)
+{
+    std::promise<bool> wouldWait;
+    std::future<bool> said = wouldWait.get_future();
+    std::thread reader([&] {
+        char byte;
+        const bool failed = ::recv(sock, &byte, 1, 0) < 0;
+#ifdef _WIN32
+        wouldWait.set_value(failed && WSAGetLastError() == WSAEWOULDBLOCK);
+#else
+        wouldWait.set_value(failed && (errno == EAGAIN || errno == EWOULDBLOCK));
+#endif
+    });
+    if (said.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+        ::send(peer, "w", 1, 0);
+    reader.join();
+    return said.get();
+}
+
+// Each receive and send call leaves the socket in the mode the caller gave it, blocking or not,
+// whether it ended done or at its time-out (Winsock cannot tell a socket's mode: the library must
+// keep track of it). The calls are made on server_, client_ being the peer.
+TEST_F(TessaroSocketTest, EveryCallLeavesTheSocketsModeAsItWas)
+{
+    const std::string large(64 << 20, 'x');
+    char buffer[TESSARO_MAX_LINE];
+    tessaro_size_t count = 0;
+    const auto peerSends = [this](const char* text) { ::send(client_, text, static_cast<int>(std::strlen(text)), 0); };
+    const struct {
+        const char* call;
+        std::function<int()> run;
+        int result;
+    } calls[] = {
+        {"a receive that times out", [&] { count = 1; return tessaro_socket_recv(server_, buffer, &count, 1000); },
+         TESSARO_TIMEOUT},
+        {"a peek and a receive",
+         [&] {
+             peerSends("p");
+             count = 1;
+             const int peeked = tessaro_socket_peek(server_, buffer, &count, TESSARO_USEC_PER_SEC);
+             count = 1;
+             return peeked != 0 ? peeked : tessaro_socket_recv(server_, buffer, &count, TESSARO_USEC_PER_SEC);
+         },
+         0},
+        {"a receive of all", [&] { peerSends("ab"); return tessaro_socket_recv_all(server_, buffer, 2, &count, TESSARO_USEC_PER_SEC); }, 0},
+        {"a line", [&] { peerSends("ok\r\n"); return tessaro_socket_recv_line(server_, buffer, &count, TESSARO_USEC_PER_SEC); }, 0},
+        {"a send", [&] { return tessaro_socket_send_all(server_, "abc", 3, &count, TESSARO_USEC_PER_SEC); }, 0},
+#ifdef _WIN32
+        // Over OpenSSL the session keeps the socket non-blocking, as it always did.
+        {"a TLS handshake with a peer that says nothing",
+         [&] {
+             tessaro_tls_t* tls = nullptr;
+             return tessaro_tls_connect(&tls, server_, "localhost", nullptr, 1000);
+         },
+         TESSARO_TIMEOUT},
+#endif
+        // last: the peer's buffers stay full
+        {"a send to a peer that reads nothing",
+         [&] { return tessaro_socket_send_all(server_, large.data(), large.size(), &count, 1000); }, TESSARO_TIMEOUT},
+    };
+    for (int block : {1, 0}) {
+        closeServer();
+        tessaro_socket_close(client_);
+        connectLoopbackPair(client_, server_);
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_EQ(tessaro_socket_set_block(server_, block), 0);
+        for (const auto& call : calls) {
+            EXPECT_EQ(call.run(), call.result) << call.call << ", block " << block;
+            if (block)
+                EXPECT_TRUE(receiveWaits(server_, client_)) << call.call;
+            else
+                EXPECT_TRUE(receiveWouldWait(server_, client_)) << call.call;
+        }
     }
 }
 
