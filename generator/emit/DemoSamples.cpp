@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
+#include <unordered_map>
 
 #include "schema/SchemaConstants.h"
 
@@ -340,18 +342,29 @@ private:
             return type != nullptr ? CTypeRef{0, type} : owner_->element != nullptr ? owner_->element->type : builtin;
         if (type == nullptr)
             return builtin;
-        if (member.origin == CStructMember::Attribute) {
-            for (const CViewAttribute& attribute : type->attributes) {
-                if (attribute.name == member.xmlName)
-                    return attribute.type;
-            }
-        } else {
-            for (const CViewParticle& particle : type->particles) {
-                if (particle.name == member.xmlName)
-                    return particle.type;
-            }
+        const CNamedTypes& named = namedTypes(*type);
+        const auto& byName = member.origin == CStructMember::Attribute ? named.attributes : named.particles;
+        const auto found = byName.find(member.xmlName);
+        return found != byName.end() ? found->second : builtin;
+    }
+
+    // The types of a type's particles and of its attributes by name, the
+    // first of a name as a search finds it; made once per type: searching
+    // them for each member grew with the square of a type's members.
+    struct CNamedTypes {
+        std::unordered_map<std::string_view, CTypeRef> particles, attributes;
+    };
+
+    const CNamedTypes& namedTypes(const CViewType& type) const
+    {
+        const auto [at, added] = namedTypes_.try_emplace(&type);
+        if (added) {
+            for (const CViewParticle& particle : type.particles)
+                at->second.particles.emplace(particle.name, particle.type);
+            for (const CViewAttribute& attribute : type.attributes)
+                at->second.attributes.emplace(attribute.name, attribute.type);
         }
-        return builtin;
+        return at->second;
     }
 
     // The first value of the enumeration the member's values come from, if any.
@@ -431,6 +444,7 @@ private:
     bool usesDepth_ = false;
     bool usesCounter_ = false;
     bool usesIndex_ = false;
+    mutable std::unordered_map<const CViewType*, CNamedTypes> namedTypes_;
 };
 
 } // namespace

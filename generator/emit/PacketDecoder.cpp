@@ -458,10 +458,12 @@ CKindChain kindChain(const CEmitContext& context, const CStreamKinds& kinds)
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
     CTextBuffer chain, pending;
+    // Searching the names for each kind grew with the square of the kinds.
+    std::unordered_set<std::string_view> named;
     forEachKindBlock(context, [&](const CKindBlock& kind) {
         const bool taken = kinds.takes(kind);
         pending.line("\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
-        if (taken && std::find(result.names.begin(), result.names.end(), kind.element) == result.names.end())
+        if (taken && named.insert(kind.element).second)
             result.names.push_back(kind.element);
         if (taken) {
             pending.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");

@@ -10,6 +10,7 @@
 #include "generator/emit/ValueDecoding.h"
 
 #include <set>
+#include <unordered_set>
 #include <string_view>
 
 namespace {
@@ -102,22 +103,75 @@ bool CStructStream::membersReadable(const CViewType& type)
     return readable;
 }
 
-bool CStructStream::reach(const CViewType& type, std::vector<const CViewType*>& reached)
+template <class Visit>
+void CStructStream::forEachStructOf(const CViewType& type, Visit visit)
 {
-    std::vector<const CViewType*> work{&type};
-    std::set<const CViewType*> met{&type};
+    const CStructLayout& layout = context_.layout();
+    for (const CStructMember& member : layout.structOf(&type)->members) {
+        if (isStruct(member) && simpleValueOf(layout, member) == nullptr)
+            visit(member.userType);
+    }
+}
+
+void CStructStream::settleClosure(const CViewType& type)
+{
+    if (closureReadable_.count(&type) != 0)
+        return;
+    // The types not settled yet that the type reaches, each with the met
+    // types that hold it; a type is unreadable where it reaches one that is.
+    std::vector<const CViewType*> met{&type}, work{&type}, unreadable;
+    std::unordered_map<const CViewType*, std::vector<const CViewType*>> heldBy;
+    heldBy[&type];
     while (!work.empty()) {
         const CViewType* next = work.back();
         work.pop_back();
-        if (!membersReadable(*next))
-            return false;
-        reached.push_back(next);
-        for (const CStructMember& member : context_.layout().structOf(next)->members) {
-            if (isStruct(member) && simpleValueOf(context_.layout(), member) == nullptr && met.insert(member.userType).second)
-                work.push_back(member.userType);
+        if (!membersReadable(*next)) {
+            unreadable.push_back(next);
+            continue;
         }
+        forEachStructOf(*next, [&](const CViewType* held) {
+            const auto settled = closureReadable_.find(held);
+            if (settled != closureReadable_.end()) {
+                if (!settled->second)
+                    unreadable.push_back(next);
+                return;
+            }
+            const auto [holders, first] = heldBy.try_emplace(held);
+            holders->second.push_back(next);
+            if (first) {
+                met.push_back(held);
+                work.push_back(held);
+            }
+        });
     }
-    return true;
+    for (const CViewType* one : met)
+        closureReadable_.emplace(one, true);
+    while (!unreadable.empty()) {
+        const CViewType* one = unreadable.back();
+        unreadable.pop_back();
+        bool& readable = closureReadable_.at(one);
+        if (!readable)
+            continue;
+        readable = false;
+        for (const CViewType* holder : heldBy[one])
+            unreadable.push_back(holder);
+    }
+}
+
+void CStructStream::index(const CViewType& type)
+{
+    std::vector<const CViewType*> work{&type};
+    std::unordered_set<const CViewType*> met{&type};
+    while (!work.empty()) {
+        const CViewType* next = work.back();
+        work.pop_back();
+        index_.emplace(next, static_cast<int>(order_.size()));
+        order_.push_back(next);
+        forEachStructOf(*next, [&](const CViewType* held) {
+            if (index_.count(held) == 0 && met.insert(held).second)
+                work.push_back(held);
+        });
+    }
 }
 
 int CStructStream::add(const CViewType& type)
@@ -125,13 +179,10 @@ int CStructStream::add(const CViewType& type)
     const auto known = index_.find(&type);
     if (known != index_.end())
         return known->second;
-    std::vector<const CViewType*> reached;
-    if (!reach(type, reached))
+    settleClosure(type);
+    if (!closureReadable_.at(&type))
         return -1;
-    for (const CViewType* one : reached) {
-        if (index_.emplace(one, static_cast<int>(order_.size())).second)
-            order_.push_back(one);
-    }
+    index(type);
     return index_.at(&type);
 }
 

@@ -32,15 +32,25 @@ public:
 private:
     // The type's own members allow the reading (the structs they reach aside).
     bool membersReadable(const CViewType& type);
-    // The type and every struct it reaches, first each time; false where
-    // one of them is not readable.
-    bool reach(const CViewType& type, std::vector<const CViewType*>& reached);
+    // Calls visit with each struct the type's members hold as structs of their own.
+    template <class Visit>
+    void forEachStructOf(const CViewType& type, Visit visit);
+    // Settles whether the type and every struct it reaches are readable,
+    // for it and every type first met on the way: each type is walked once
+    // over all the calls, where walking each type's whole closure anew cost
+    // the square of a chain of types.
+    void settleClosure(const CViewType& type);
+    // Gives the type and the structs it reaches that have no table yet one
+    // each, first each time: a type with a table has tables for all it reaches.
+    void index(const CViewType& type);
     // The name of the function that converts a member's text into place.
     std::string storeOf(const struct CStructMember& member);
     void writeTypes(CTextBuffer& out);
 
     const CEmitContext& context_;
     std::unordered_map<const CViewType*, bool> readable_;
+    // Per type settled: whether it and every struct it reaches are readable.
+    std::unordered_map<const CViewType*, bool> closureReadable_;
     std::unordered_map<const CViewType*, int> index_;
     std::vector<const CViewType*> order_;
     std::map<std::string, std::string> stores_; // a conversion's text -> its function's name
