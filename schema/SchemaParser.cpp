@@ -414,7 +414,7 @@ bool SchemaParser::addImport(SchemaParser* parser)
     NamespaceImports& known = entry.first->second;
     if (entry.second) {
         known.record = importedSchemas_.size();
-        importedSchemas_.push_back(ImportedSchema{parser, ns});
+        addRecord(parser, ns);
     } else {
         importedSchemas_[known.record].sParser = parser;
     }
@@ -423,12 +423,25 @@ bool SchemaParser::addImport(SchemaParser* parser)
     return true;
 }
 
+void SchemaParser::setRecordJournal(std::vector<std::size_t>* journal, std::size_t position)
+{
+    recordJournal_ = journal;
+    journalPosition_ = position;
+}
+
+void SchemaParser::addRecord(SchemaParser* parser, const std::string& ns)
+{
+    importedSchemas_.push_back(ImportedSchema{parser, ns});
+    if (recordJournal_ != nullptr)
+        recordJournal_->push_back(journalPosition_);
+}
+
 bool SchemaParser::addImport(std::string ns, std::string location)
 {
     if (getImportIndex(ns) != -1)
         return true;
     importsByNs_[ns].record = importedSchemas_.size();
-    importedSchemas_.push_back(ImportedSchema{nullptr, ns});
+    addRecord(nullptr, ns);
     // The XML namespace is known without a schema: nothing is fetched for it.
     if (location.empty() || ns == XmlUri)
         return true;

@@ -136,6 +136,10 @@ public:
     bool addImport(SchemaParser* parser);
     // Registers a namespace and, given a location, loads its schema there.
     bool addImport(std::string ns, std::string location);
+    // From now on each import record the schema gains appends position to
+    // journal: the owner of many schemas learns which ones gained records
+    // since it last looked without asking every one.
+    void setRecordJournal(std::vector<std::size_t>* journal, std::size_t position);
 
     // Level 0 throws SchemaParserException; levels 1 and 2 are logged.
     void error(const std::string& message, int level) const;
@@ -281,6 +285,7 @@ private:
     Element importDeclaration(const SchemaParser& owner, const Element& declaration);
     Attribute importDeclaration(const SchemaParser& owner, const Attribute& declaration);
     bool isExternalId(int typeId) const;
+    void addRecord(SchemaParser* parser, const std::string& ns);
     const SchemaParser* ownerOf(const XsdType& type) const;
     int basicContentType(int typeId, int schemasLeft) const;
 
@@ -318,6 +323,8 @@ private:
     PendingElementRefs pendingElementRefs_;
     std::vector<QualifiedName> lForwardAttributeRefs_;
     std::vector<ImportedSchema> importedSchemas_;
+    std::vector<std::size_t>* recordJournal_ = nullptr;
+    std::size_t journalPosition_ = 0;
     // Every loaded parser registered for a namespace, in order of registration.
     struct NamespaceImports {
         std::size_t record = 0;

@@ -3,39 +3,59 @@
 #include "schema/SchemaParser.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace Wsdl {
 
-void SchemaLinks::link(const SchemaList& schemas)
+void SchemaLinks::link(const SchemaList& schemas, RecordJournal& journal)
 {
     const std::size_t linked = std::max(BuiltIns, recordsNoted_.size());
     if (schemas.size() <= linked)
         return;
     recordsNoted_.resize(schemas.size(), 0);
+    for (std::size_t j = linked; j < schemas.size(); ++j)
+        schemas[j]->setRecordJournal(&journal, j);
     // Settling may have given an older schema a namespace to name since.
-    std::vector<bool> grown(linked, false);
-    for (std::size_t i = BuiltIns; i < linked; ++i)
-        grown[i] = schemas[i]->getImports().size() != recordsNoted_[i];
+    const std::vector<std::size_t> grown = grownSince(schemas, journal, linked);
+    const std::unordered_set<std::size_t> relinked(grown.begin(), grown.end());
     for (std::size_t j = linked; j < schemas.size(); ++j) {
         const std::string& ns = schemas[j]->getNamespace();
         byNamespace_[ns].push_back(j);
         // The older ones that name the new schema's namespace learn of it,
         // the new ones of a namespace in list order.
         for (const std::size_t i : namedBy_[ns]) {
-            if (!grown[i])
+            if (relinked.count(i) == 0)
                 schemas[i]->addImport(schemas[j].get());
         }
     }
-    for (std::size_t i = BuiltIns; i < linked; ++i) {
-        if (grown[i])
-            linkWithAll(schemas, i);
-    }
+    for (const std::size_t i : grown)
+        linkWithAll(schemas, i);
     for (std::size_t j = linked; j < schemas.size(); ++j) {
         namedBy_[schemas[j]->getNamespace()].push_back(j);
         linkWithAll(schemas, j);
     }
-    for (std::size_t i = BuiltIns; i < schemas.size(); ++i)
-        noteNamedNamespaces(*schemas[i], i);
+    // What the older schemas gained, before and by this linking, and all the new ones have.
+    for (std::size_t r = journalRead_; r < journal.size(); ++r) {
+        if (journal[r] >= BuiltIns && journal[r] < linked)
+            noteNamedNamespaces(*schemas[journal[r]], journal[r]);
+    }
+    for (std::size_t j = linked; j < schemas.size(); ++j)
+        noteNamedNamespaces(*schemas[j], j);
+    journalRead_ = journal.size();
+}
+
+std::vector<std::size_t> SchemaLinks::grownSince(const SchemaList& schemas, const RecordJournal& journal,
+                                                 std::size_t linked) const
+{
+    std::vector<std::size_t> grown;
+    for (std::size_t r = journalRead_; r < journal.size(); ++r) {
+        const std::size_t i = journal[r];
+        if (i >= BuiltIns && i < linked && schemas[i]->getImports().size() != recordsNoted_[i])
+            grown.push_back(i);
+    }
+    std::sort(grown.begin(), grown.end());
+    grown.erase(std::unique(grown.begin(), grown.end()), grown.end());
+    return grown;
 }
 
 void SchemaLinks::linkWithAll(const SchemaList& schemas, std::size_t position)

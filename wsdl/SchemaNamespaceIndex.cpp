@@ -6,10 +6,11 @@
 
 namespace Wsdl {
 
-const std::vector<std::size_t>& SchemaNamespaceIndex::servers(const std::string& ns, const SchemaList& schemas)
+const std::vector<std::size_t>& SchemaNamespaceIndex::servers(const std::string& ns, const SchemaList& schemas,
+                                                              RecordJournal& journal)
 {
     if (!current_ || recordsIndexed_.size() != schemas.size())
-        update(schemas);
+        update(schemas, journal);
     static const std::vector<std::size_t> none;
     const auto found = byNamespace_.find(ns);
     return found != byNamespace_.end() ? found->second : none;
@@ -20,23 +21,32 @@ void SchemaNamespaceIndex::forget()
     current_ = false;
 }
 
-void SchemaNamespaceIndex::update(const SchemaList& schemas)
+void SchemaNamespaceIndex::update(const SchemaList& schemas, RecordJournal& journal)
 {
     const std::size_t indexed = recordsIndexed_.size();
-    recordsIndexed_.resize(schemas.size(), 0);
-    for (std::size_t i = 0; i < schemas.size(); ++i) {
-        const Schema::SchemaParser& schema = *schemas[i];
-        if (i >= indexed)
-            add(schema.getNamespace(), i);
-        // One import record per namespace: only the schema's own may repeat.
-        const auto& records = schema.getImports();
-        for (std::size_t r = recordsIndexed_[i]; r < records.size(); ++r) {
-            if (records[r].ns != schema.getNamespace())
-                add(records[r].ns, i);
-        }
-        recordsIndexed_[i] = records.size();
+    for (std::size_t r = journalRead_; r < journal.size(); ++r) {
+        if (journal[r] < indexed)
+            addRecords(*schemas[journal[r]], journal[r]);
     }
+    recordsIndexed_.resize(schemas.size(), 0);
+    for (std::size_t i = indexed; i < schemas.size(); ++i) {
+        schemas[i]->setRecordJournal(&journal, i);
+        add(schemas[i]->getNamespace(), i);
+        addRecords(*schemas[i], i);
+    }
+    journalRead_ = journal.size();
     current_ = true;
+}
+
+// One import record per namespace: only the schema's own may repeat.
+void SchemaNamespaceIndex::addRecords(const Schema::SchemaParser& schema, std::size_t position)
+{
+    const auto& records = schema.getImports();
+    for (std::size_t r = recordsIndexed_[position]; r < records.size(); ++r) {
+        if (records[r].ns != schema.getNamespace())
+            add(records[r].ns, position);
+    }
+    recordsIndexed_[position] = records.size();
 }
 
 // Each list stays in list order: an older schema's new record goes in its place.

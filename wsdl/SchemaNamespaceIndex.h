@@ -23,21 +23,28 @@ namespace Wsdl {
 // or the owner calls forget(): the owner forgets it whenever a listed schema
 // may have learnt a namespace. Schemas only gain import records, so only the
 // new schemas and the new records are indexed: rebuilding it whole after each
-// imported document grew with the square of the documents.
+// imported document grew with the square of the documents. The schemas that
+// gained records are found in the journal they keep of them (the parse's own,
+// shared with its other readers of records), not by asking every one.
 class SchemaNamespaceIndex {
 public:
     using SchemaList = std::vector<std::unique_ptr<Schema::SchemaParser>>;
+    using RecordJournal = std::vector<std::size_t>;
 
-    const std::vector<std::size_t>& servers(const std::string& ns, const SchemaList& schemas);
+    // The schemas indexed note the records they gain from now on in journal.
+    const std::vector<std::size_t>& servers(const std::string& ns, const SchemaList& schemas, RecordJournal& journal);
     void forget();
 
 private:
-    void update(const SchemaList& schemas);
+    void update(const SchemaList& schemas, RecordJournal& journal);
+    void addRecords(const Schema::SchemaParser& schema, std::size_t position);
     void add(const std::string& ns, std::size_t position);
 
     std::unordered_map<std::string, std::vector<std::size_t>> byNamespace_;
     // Per schema indexed: how many of its import records are.
     std::vector<std::size_t> recordsIndexed_;
+    // How much of the journal the last update read.
+    std::size_t journalRead_ = 0;
     bool current_ = false;
 };
 

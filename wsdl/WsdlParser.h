@@ -290,6 +290,9 @@ private:
     std::set<std::string> documentsRead_;
     int importDepth_ = 0;
     std::vector<std::unique_ptr<IncludedDocument>> includedDocuments_;
+    // The positions of the schemas below each time one gains an import record
+    // once linked or indexed (it outlives them: they write into it).
+    SchemaLinks::RecordJournal recordJournal_;
     std::vector<std::unique_ptr<Schema::SchemaParser>> schemaParsers_;
     // The schemas above that serve each namespace; linking schemas forgets it.
     SchemaNamespaceIndex schemasByNamespace_;

@@ -68,7 +68,7 @@ void WsdlParser::readSchema(std::unique_ptr<Schema::SchemaParser> schema, const 
 // types and references are settled.
 void WsdlParser::linkSchemas(std::size_t first)
 {
-    schemaLinks_.link(schemaParsers_);
+    schemaLinks_.link(schemaParsers_, recordJournal_);
     for (std::size_t i = first; i < schemaParsers_.size(); ++i) {
         if (!schemaParsers_[i]->finalize())
             error("Invalid schema", 0);

@@ -155,7 +155,7 @@ WsdlParser::Declaration WsdlParser::findResolvedDeclaration(const Schema::Qualif
     // The built-in types live in the WSDL schema's table.
     if (ns == Schema::SchemaUri)
         return declarationIn(0, resolved, kind);
-    for (const std::size_t position : schemasByNamespace_.servers(ns, schemaParsers_)) {
+    for (const std::size_t position : schemasByNamespace_.servers(ns, schemaParsers_, recordJournal_)) {
         const Declaration found = declarationIn(position, resolved, kind);
         if (found.typeId != Schema::XSD_INVALID || found.element != nullptr)
             return found;

@@ -91,12 +91,13 @@ std::string knowledge(const Wsdl::SchemaLinks::SchemaList& schemas, std::size_t 
 }
 
 // The positions of the schemas serving each namespace the test knows.
-std::string servers(Wsdl::SchemaNamespaceIndex& index, const Wsdl::SchemaLinks::SchemaList& schemas)
+std::string servers(Wsdl::SchemaNamespaceIndex& index, const Wsdl::SchemaLinks::SchemaList& schemas,
+                    Wsdl::SchemaLinks::RecordJournal& journal)
 {
     std::ostringstream out;
     for (const char* ns : {"urn:built-in", "urn:s", "urn:n", "urn:m"}) {
         out << ns << ":";
-        for (const std::size_t position : index.servers(ns, schemas))
+        for (const std::size_t position : index.servers(ns, schemas, journal))
             out << " " << position;
         out << "; ";
     }
@@ -132,6 +133,7 @@ TEST(SchemaLinks, LinkingWhatIsNewEqualsRelinkingAll)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::unique_ptr<ReadSchema>> held;
+        Wsdl::SchemaLinks::RecordJournal journal;
         Wsdl::SchemaLinks::SchemaList linked, relinked;
         for (int copy = 0; copy < 2; ++copy) {
             for (int b = 0; b < 2; ++b) {
@@ -149,19 +151,19 @@ TEST(SchemaLinks, LinkingWhatIsNewEqualsRelinkingAll)
                     list->push_back(std::move(held.back()->parser));
                 }
             }
-            links.link(linked);
+            links.link(linked, journal);
             relinkAll(relinked);
             for (std::size_t i = 2; i < linked.size(); ++i)
                 ASSERT_EQ(knowledge(relinked, i), knowledge(linked, i)) << "document " << d << ", schema " << i;
             index.forget();
             Wsdl::SchemaNamespaceIndex fresh;
-            EXPECT_EQ(servers(fresh, linked), servers(index, linked)) << "document " << d;
+            EXPECT_EQ(servers(fresh, linked, journal), servers(index, linked, journal)) << "document " << d;
             if (d == c.learnsAfter) {
                 linked[2 + c.learner]->addImport(c.learns, std::string());
                 relinked[2 + c.learner]->addImport(c.learns, std::string());
                 index.forget();
                 Wsdl::SchemaNamespaceIndex afterwards;
-                EXPECT_EQ(servers(afterwards, linked), servers(index, linked)) << "learnt after " << d;
+                EXPECT_EQ(servers(afterwards, linked, journal), servers(index, linked, journal)) << "learnt after " << d;
             }
         }
     }
