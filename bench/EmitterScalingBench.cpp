@@ -10,6 +10,7 @@
 // view and what the emitters work out from it alone: every envelope
 // declares every namespace, so the files grow with the square.
 #include "BenchTiming.h"
+#include "EmitterScalingDocuments.h"
 #include "ManySchemasDocument.h"
 #include "generator/model/EmitContext.h"
 #include "generator/emit/DemoFile.h"
@@ -27,36 +28,6 @@
 namespace {
 
 constexpr int kN = 200;
-
-// Type i has a number, a text and, past the first, a member of type i-1;
-// operation i takes element Ini of type i and answers with Outi.
-std::string service(int n)
-{
-    std::string types, messages, operations, bindings;
-    for (int i = 0; i < n; ++i) {
-        const std::string t = std::to_string(i);
-        types += "<xsd:complexType name=\"T" + t + "\"><xsd:sequence><xsd:element name=\"n\" type=\"xsd:int\"/>"
-                 "<xsd:element name=\"s\" type=\"xsd:string\"/>" +
-                 (i > 0 ? "<xsd:element name=\"prev\" type=\"tns:T" + std::to_string(i - 1) + "\"/>" : "") +
-                 "</xsd:sequence></xsd:complexType>\n<xsd:element name=\"In" + t + "\" type=\"tns:T" + t +
-                 "\"/><xsd:element name=\"Out" + t + "\" type=\"tns:T" + t + "\"/>\n";
-        messages += "<message name=\"In" + t + "\"><part name=\"p\" element=\"tns:In" + t + "\"/></message>"
-                    "<message name=\"Out" + t + "\"><part name=\"p\" element=\"tns:Out" + t + "\"/></message>\n";
-        operations += "<operation name=\"Op" + t + "\"><input message=\"tns:In" + t + "\"/><output message=\"tns:Out" + t +
-                      "\"/></operation>\n";
-        bindings += "<operation name=\"Op" + t + "\"><soap:operation soapAction=\"urn:op" + t +
-                    "\"/><input><soap:body use=\"literal\"/></input><output><soap:body use=\"literal\"/></output>"
-                    "</operation>\n";
-    }
-    return "<?xml version=\"1.0\"?>\n<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" "
-           "xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
-           "xmlns:tns=\"urn:s\" targetNamespace=\"urn:s\">\n<types><xsd:schema targetNamespace=\"urn:s\">\n" + types +
-           "</xsd:schema></types>\n" + messages + "<portType name=\"P\">" + operations +
-           "</portType>\n<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
-           "transport=\"http://schemas.xmlsoap.org/soap/http\"/>\n" + bindings +
-           "</binding>\n<service name=\"S\"><port name=\"SP\" binding=\"tns:B\"><soap:address "
-           "location=\"http://127.0.0.1:4321/s\"/></port></service>\n</definitions>\n";
-}
 
 enum class Timed { Model, ModelAndFiles };
 
@@ -100,14 +71,14 @@ double emitSeconds(std::string (*document)(int), int n, Timed timed, std::size_t
 int main()
 {
     std::size_t small = 0, large = 0;
-    const double atN = emitSeconds(service, kN, Timed::ModelAndFiles, small);
-    const double at10N = emitSeconds(service, 10 * kN, Timed::ModelAndFiles, large);
+    const double atN = emitSeconds(scaling::chainedTypes, kN, Timed::ModelAndFiles, small);
+    const double at10N = emitSeconds(scaling::chainedTypes, 10 * kN, Timed::ModelAndFiles, large);
     if (atN <= 0 || at10N <= 0)
         return 1;
     std::printf("N=%d: %.4f s, %zu bytes\n10*N=%d: %.4f s, %zu bytes\n", kN, atN, small, 10 * kN, at10N, large);
     std::printf("scaling=%.2f\n", at10N / atN);
-    const double at1k = emitSeconds(service, 1000, Timed::ModelAndFiles, small);
-    const double at16k = emitSeconds(service, 16000, Timed::ModelAndFiles, large);
+    const double at1k = emitSeconds(scaling::chainedTypes, 1000, Timed::ModelAndFiles, small);
+    const double at16k = emitSeconds(scaling::chainedTypes, 16000, Timed::ModelAndFiles, large);
     if (at1k <= 0 || at16k <= 0)
         return 1;
     std::printf("1000: %.4f s, %zu bytes\n16000: %.4f s, %zu bytes\n", at1k, small, at16k, large);
