@@ -58,6 +58,8 @@ const Topic s_commandPages[] = {
     {ID_COMPILE, "build-compile.html"},
     {ID_COMPILE_DEMO, "build-compile-demo.html"},
     {ID_RUN_DEMO, "build-run-demo.html"},
+    {ID_NEXT_ERROR, "build-next-error.html"},
+    {ID_PREV_ERROR, "build-previous-error.html"},
     {ID_OPTION, "tools-option.html"},
     {ID_SYNTAX_OPTION, "tools-syntax-option.html"},
     {ID_HELP_TOPICS, "help-topics.html"},

@@ -143,6 +143,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_COMMAND(ID_OPTION, OnOption)
     ON_UPDATE_COMMAND_UI(ID_OPTION, OnUpdateAlways)
     ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
+    ON_COMMAND(ID_NEXT_ERROR, OnNextError)
+    ON_UPDATE_COMMAND_UI(ID_NEXT_ERROR, OnUpdateAlways)
+    ON_COMMAND(ID_PREV_ERROR, OnPrevError)
+    ON_UPDATE_COMMAND_UI(ID_PREV_ERROR, OnUpdateAlways)
     ON_UPDATE_COMMAND_UI(ID_HELP_TOPICS, OnUpdateAlways)
     ON_COMMAND(ID_WEB_PAGE, OnWebPage)
     ON_UPDATE_COMMAND_UI(ID_WEB_PAGE, OnUpdateAlways)
@@ -217,7 +221,8 @@ BOOL CMainFrame::CreateTreeImages() {
 }
 
 void CMainFrame::CreateDockingPanes() {
-    m_paneManager.CreatePane(IDP_OUTPUT, CRect(0, 0, 150, 120), klvDockBottom, nullptr);
+    // About fifteen lines of a build's output show at once.
+    m_paneManager.CreatePane(IDP_OUTPUT, CRect(0, 0, 150, 220), klvDockBottom, nullptr);
     m_paneManager.EnableKeyboardNavigate(15);
     const int paneIcons[] = {IDP_OPTIONS_FIRST, IDP_OPTIONS_SECOND};
     m_paneManager.SetIcons(IDB_PANE_ICONS, paneIcons, 2, RGB(0, 255, 0));
@@ -271,11 +276,13 @@ CWnd* CMainFrame::GetPaneWindow(UINT nPaneID) {
                                    this, 0);
         return &m_wndProperties;
     case IDP_OUTPUT:
-        if (!m_wndOutput.GetSafeHwnd())
+        if (!m_wndOutput.GetSafeHwnd()) {
             // Without ES_AUTOVSCROLL the edit refuses text past its visible lines: a compiler's
             // output would be cut off.
             m_wndOutput.Create(WS_CHILD | WS_VISIBLE | WS_HSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, rcEmpty,
                                this, 0);
+            m_wndOutput.m_onLineActivated = [this](int nLine) { GoToOutputLine(nLine); };
+        }
         return &m_wndOutput;
     case IDP_OPTIONS_FIRST:
     case IDP_OPTIONS_SECOND:

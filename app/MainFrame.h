@@ -6,6 +6,7 @@
 #include "app/BuildRunner.h"
 #include "app/HelpKeyHook.h"
 #include "app/HelpWindow.h"
+#include "app/SourceLocation.h"
 #include "app/OutputEdit.h"
 #include "app/ProtocolFile.h"
 #include "app/PropertiesPane.h"
@@ -95,6 +96,13 @@ public:
     std::string HelpPageForWindow(HWND hWnd);
     CHelpWindow& GetHelpWindow() { return m_helpWindow; }
 
+    // Goes to the place the Output pane's line names (see MainFrameErrors.cpp); FALSE for a line
+    // that names none.
+    BOOL GoToOutputLine(int nLine);
+    // Opens the file's tab, or brings it to the front, with the cursor at the place; FALSE, the
+    // user told why, when the file cannot be opened.
+    BOOL GoToSourceLocation(const CSourceLocation& location);
+
     // ---- CProjectHost: the tabs, the output pane, boxes, dialogs and processes for the project
     // commands.
     int tabCount() const override;
@@ -178,6 +186,8 @@ protected:
     afx_msg void OnRunDemo();
     afx_msg void OnOption();
     afx_msg void OnHelpTopics();
+    afx_msg void OnNextError();
+    afx_msg void OnPrevError();
     afx_msg void OnWebPage();
     afx_msg void OnAbout();
     afx_msg void OnNoAction();
@@ -224,6 +234,7 @@ protected:
     CProjectCommands m_commands;
     CBuildRunner m_buildRunner;
     CHelpWindow m_helpWindow;
+    int m_nErrorLine = -1;   // the Output pane's line last gone to; -1 since its text was set
     std::unique_ptr<CHelpKeyHook> m_pHelpKeyHook;
     std::function<void(const CBuildOutcome&)> m_buildFinished;
 

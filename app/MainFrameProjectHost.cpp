@@ -126,6 +126,7 @@ void CMainFrame::addRecentFile(const std::string& path) {
 }
 
 void CMainFrame::setOutput(const std::string& text) {
+    m_nErrorLine = -1;
     if (GetPaneWindow(IDP_OUTPUT)) m_wndOutput.SetWindowText(text.c_str());
 }
 

@@ -125,6 +125,8 @@
 #define ID_REMOVE_PROTOCOL 32823
 #define ID_VIEW_SOLUTION_EXPLORER 32824
 #define ID_VIEW_PROPERTIES 32825
+#define ID_NEXT_ERROR 32826
+#define ID_PREV_ERROR 32827
 
 // The tab client's group commands.
 #define ID_TAB_GROUP_FIRST 9155

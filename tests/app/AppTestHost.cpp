@@ -6,6 +6,7 @@
 #include "support/FlatPaintManagerTheme.h"
 #include "toolkit/tabs/TabManagerItem.h"
 
+#include <cstring>
 #include <memory>
 
 namespace apptest {
@@ -65,6 +66,26 @@ AppTest::~AppTest() {
     classlib_test::PumpPending();
     m_app.m_pMainWnd = nullptr;
     g_pfnAppMessageBox = ::MessageBoxA;
+}
+
+void AppTest::PressKey(UINT nVirtKey, bool bCtrl, bool bShift, bool bAlt) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    BYTE saved[256];
+    std::memcpy(saved, state, sizeof(saved));
+    state[VK_CONTROL] = state[VK_LCONTROL] = bCtrl ? 0x80 : 0;
+    state[VK_SHIFT] = state[VK_LSHIFT] = bShift ? 0x80 : 0;
+    state[VK_MENU] = state[VK_LMENU] = bAlt ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    const UINT nMessage = bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    const LPARAM lParam = 1 | (bAlt ? (1 << 29) : 0);
+    ::PostMessageA(::GetFocus(), nMessage, nVirtKey, lParam);
+    for (int i = 0; i < 200; ++i) {
+        MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) break;
+        m_app.PumpMessage();
+    }
+    ::SetKeyboardState(saved);
 }
 
 int AppTest::Enabled(UINT nID) const {

@@ -32,15 +32,6 @@ protected:
         CHelpWindow& window = Frame().GetHelpWindow();
         return window.GetSafeHwnd() && ::IsWindowVisible(window.GetSafeHwnd()) && window.GetPage() == strPage;
     }
-    // F1 on the window with the focus, taken by the application's message loop.
-    void PressF1() {
-        ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_F1, 1);
-        for (int i = 0; i < 200; ++i) {
-            MSG msg;
-            if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) break;
-            m_app.PumpMessage();
-        }
-    }
     CMainFrame::PFNHTMLHELP m_pfnRecorded = CMainFrame::s_pfnHtmlHelp;
 };
 
@@ -138,7 +129,7 @@ TEST_F(HelpWindowTest, F1OpensThePageOfThePaneOrEditorWithTheFocus) {
         EXPECT_EQ(Frame().HelpPageForWindow(c.pFocus->GetSafeHwnd()), strPage);
         Frame().SetActiveWindow();
         c.pFocus->SetFocus();
-        PressF1();
+        PressKey(VK_F1);
         EXPECT_TRUE(WindowShows(strPage)) << strPage << " shows " << Frame().GetHelpWindow().GetPage();
     }
     EXPECT_EQ(Frame().HelpPageForWindow(Frame().GetSafeHwnd()), g_lpszHelpStartPage);

@@ -107,27 +107,7 @@ protected:
         EXPECT_TRUE(Frame().openDocument(Folder() + "calc_api.c"));
         m_pView = Frame().GetTabView(0);
     }
-    // The key pressed on the focus window and taken by the application's message loop, which
-    // pre-translates it as it does every message.
-    void PressKey(const Key& key) {
-        BYTE state[256] = {};
-        ::GetKeyboardState(state);
-        BYTE saved[256];
-        std::memcpy(saved, state, sizeof(saved));
-        state[VK_CONTROL] = state[VK_LCONTROL] = key.bCtrl ? 0x80 : 0;
-        state[VK_SHIFT] = state[VK_LSHIFT] = key.bShift ? 0x80 : 0;
-        state[VK_MENU] = state[VK_LMENU] = key.bAlt ? 0x80 : 0;
-        ::SetKeyboardState(state);
-        const UINT nMessage = key.bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-        const LPARAM lParam = 1 | (key.bAlt ? (1 << 29) : 0);
-        ::PostMessageA(::GetFocus(), nMessage, key.nVirtKey, lParam);
-        for (int i = 0; i < 200; ++i) {
-            MSG msg;
-            if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) break;
-            m_app.PumpMessage();
-        }
-        ::SetKeyboardState(saved);
-    }
+    void PressKey(const Key& key) { AppTest::PressKey(key.nVirtKey, key.bCtrl, key.bShift, key.bAlt); }
     CquorlinView* m_pView = nullptr;
 };
 
