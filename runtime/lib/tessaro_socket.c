@@ -14,8 +14,8 @@ typedef int tessaro_io_t;
 #define TESSARO_WOULD_BLOCK(e) ((e) == WSAEWOULDBLOCK || (e) == WSAEINTR || (e) == WSAEINPROGRESS)
 #define TESSARO_LAST_ERROR() WSAGetLastError()
 #define TESSARO_SEND_FLAGS 0
-/* Winsock has no per-call non-blocking flag: each call of the library makes the socket non-blocking
- * for its time (tessaro_io_begin). */
+/* Winsock has no per-call non-blocking flag: the library's calls make the socket non-blocking for
+ * their time (tessaro_io_begin). */
 #define TESSARO_DONT_WAIT 0
 #else
 #include <arpa/inet.h>
@@ -88,22 +88,28 @@ const char *tessaro_system_error_text(int error)
 
 #ifdef _WIN32
 /* Winsock cannot tell a socket's mode, and a blocking send holds its caller as long as a peer that
- * reads nothing likes (not every Winsock keeps to SO_SNDTIMEO). So each call of the library makes the
- * socket non-blocking, waits on it with select, and makes it blocking again after, unless it is one
- * that tessaro_socket_set_block made non-blocking: those are listed here, in order, until they are set
- * blocking again or closed. */
-static SRWLOCK tessaro_nonblocking_lock = SRWLOCK_INIT;
-static tessaro_socket_t *tessaro_nonblocking = NULL;
-static size_t tessaro_nonblocking_count = 0, tessaro_nonblocking_room = 0;
+ * reads nothing likes (not every Winsock keeps to SO_SNDTIMEO). So the library's calls make the
+ * socket non-blocking, wait on it with select, and the last of them to end makes it blocking again,
+ * unless tessaro_socket_set_block made it non-blocking. The sockets that are so or that calls are
+ * using are listed here, in order, with their calls counted, so that one thread's call cannot make
+ * the socket blocking under another's. */
+struct tessaro_socket_use {
+    tessaro_socket_t sock;
+    int nonblocking; /* made so by tessaro_socket_set_block */
+    int calls;       /* calls of the library under way on it */
+};
+static SRWLOCK tessaro_uses_lock = SRWLOCK_INIT;
+static struct tessaro_socket_use *tessaro_uses = NULL;
+static size_t tessaro_uses_count = 0, tessaro_uses_room = 0;
 
 /* Where sock stands in the list, or where it would go (the lock held). */
-static size_t tessaro_nonblocking_at(tessaro_socket_t sock)
+static size_t tessaro_use_at(tessaro_socket_t sock)
 {
-    size_t low = 0, high = tessaro_nonblocking_count, middle;
+    size_t low = 0, high = tessaro_uses_count, middle;
 
     while (low < high) {
         middle = low + (high - low) / 2;
-        if (tessaro_nonblocking[middle] < sock)
+        if (tessaro_uses[middle].sock < sock)
             low = middle + 1;
         else
             high = middle;
@@ -111,92 +117,98 @@ static size_t tessaro_nonblocking_at(tessaro_socket_t sock)
     return low;
 }
 
-static int tessaro_nonblocking_listed(tessaro_socket_t sock)
+/* sock's entry, added when it has none and add is set (the lock held); NULL when it has none. */
+static struct tessaro_socket_use *tessaro_use_of(tessaro_socket_t sock, int add)
 {
-    size_t at;
-    int listed;
+    struct tessaro_socket_use *larger;
+    size_t at = tessaro_use_at(sock), room;
 
-    AcquireSRWLockShared(&tessaro_nonblocking_lock);
-    at = tessaro_nonblocking_at(sock);
-    listed = at < tessaro_nonblocking_count && tessaro_nonblocking[at] == sock;
-    ReleaseSRWLockShared(&tessaro_nonblocking_lock);
-    return listed;
+    if (at < tessaro_uses_count && tessaro_uses[at].sock == sock)
+        return &tessaro_uses[at];
+    if (!add)
+        return NULL;
+    if (tessaro_uses_count == tessaro_uses_room) {
+        room = tessaro_uses_room == 0 ? 16 : tessaro_uses_room * 2;
+        if ((larger = (struct tessaro_socket_use *)realloc(tessaro_uses, room * sizeof(*larger))) == NULL)
+            return NULL;
+        tessaro_uses = larger;
+        tessaro_uses_room = room;
+    }
+    memmove(tessaro_uses + at + 1, tessaro_uses + at, (tessaro_uses_count - at) * sizeof(*tessaro_uses));
+    tessaro_uses[at].sock = sock;
+    tessaro_uses[at].nonblocking = 0;
+    tessaro_uses[at].calls = 0;
+    tessaro_uses_count++;
+    return &tessaro_uses[at];
 }
 
-/* Lists sock (listed 1) or takes it off the list: TESSARO_ERROR when there is no room for it. */
-static int tessaro_nonblocking_list(tessaro_socket_t sock, int listed)
+/* Takes sock's entry off the list when it tells nothing any more, or whatever it tells (all set);
+ * the lock held. */
+static void tessaro_use_forget(tessaro_socket_t sock, int all)
 {
-    tessaro_socket_t *larger;
-    size_t at, room;
-    int result = 0;
+    size_t at = tessaro_use_at(sock);
 
-    AcquireSRWLockExclusive(&tessaro_nonblocking_lock);
-    at = tessaro_nonblocking_at(sock);
-    if (at < tessaro_nonblocking_count && tessaro_nonblocking[at] == sock) {
-        if (!listed) {
-            memmove(tessaro_nonblocking + at, tessaro_nonblocking + at + 1,
-                    (tessaro_nonblocking_count - at - 1) * sizeof(*tessaro_nonblocking));
-            tessaro_nonblocking_count--;
-        }
-    } else if (listed) {
-        if (tessaro_nonblocking_count == tessaro_nonblocking_room) {
-            room = tessaro_nonblocking_room == 0 ? 16 : tessaro_nonblocking_room * 2;
-            larger = (tessaro_socket_t *)realloc(tessaro_nonblocking, room * sizeof(*larger));
-            if (larger != NULL) {
-                tessaro_nonblocking = larger;
-                tessaro_nonblocking_room = room;
-            }
-        }
-        if (tessaro_nonblocking_count < tessaro_nonblocking_room) {
-            memmove(tessaro_nonblocking + at + 1, tessaro_nonblocking + at,
-                    (tessaro_nonblocking_count - at) * sizeof(*tessaro_nonblocking));
-            tessaro_nonblocking[at] = sock;
-            tessaro_nonblocking_count++;
-        } else {
-            result = TESSARO_ERROR;
-        }
+    if (at >= tessaro_uses_count || tessaro_uses[at].sock != sock ||
+        (!all && (tessaro_uses[at].nonblocking || tessaro_uses[at].calls > 0)))
+        return;
+    memmove(tessaro_uses + at, tessaro_uses + at + 1, (tessaro_uses_count - at - 1) * sizeof(*tessaro_uses));
+    if (--tessaro_uses_count == 0) {
+        free(tessaro_uses);
+        tessaro_uses = NULL;
+        tessaro_uses_room = 0;
     }
-    if (tessaro_nonblocking_count == 0) {
-        free(tessaro_nonblocking);
-        tessaro_nonblocking = NULL;
-        tessaro_nonblocking_room = 0;
-    }
-    ReleaseSRWLockExclusive(&tessaro_nonblocking_lock);
-    return result;
+}
+
+/* Sets the socket's mode: 0 or the system's error code. */
+static int tessaro_set_nonblocking(tessaro_socket_t sock, int nonblocking)
+{
+    u_long mode = nonblocking ? 1 : 0;
+
+    return ioctlsocket(sock, FIONBIO, &mode) == 0 ? 0 : WSAGetLastError();
 }
 #endif
 
-/* Makes the socket non-blocking for one call of the library, which waits on it within its time-out:
- * 1 when the call must make it blocking again after (tessaro_io_end), 0 when not, TESSARO_ERROR when
- * it cannot be made so. POSIX sockets stay as they are: each receive and send there is told not to
- * wait. */
+/* Begins one call of the library on the socket, which then waits on it within its time-out: on
+ * Winsock it makes the socket non-blocking; POSIX sockets stay as they are, as each receive and send
+ * there is told not to wait. 0, or TESSARO_ERROR when the socket cannot be made so. */
 static int tessaro_io_begin(tessaro_socket_t sock)
 {
 #ifdef _WIN32
-    u_long nonblocking = 1;
+    struct tessaro_socket_use *use;
+    int error = 0;
 
-    if (ioctlsocket(sock, FIONBIO, &nonblocking) != 0)
-        return tessaro_failed(WSAGetLastError());
-    return !tessaro_nonblocking_listed(sock);
+    AcquireSRWLockExclusive(&tessaro_uses_lock);
+    if ((use = tessaro_use_of(sock, 1)) == NULL)
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    else if (use->calls > 0 || (error = tessaro_set_nonblocking(sock, 1)) == 0)
+        use->calls++;
+    else
+        tessaro_use_forget(sock, 0);
+    ReleaseSRWLockExclusive(&tessaro_uses_lock);
+    return error == 0 ? 0 : tessaro_failed(error);
 #else
     (void)sock;
     return 0;
 #endif
 }
 
-/* The call's result, once the socket has the mode it had before the call. */
-static int tessaro_io_end(tessaro_socket_t sock, int blocking, int result)
+/* Ends the call begun by tessaro_io_begin: its result, once the socket has its mode again. */
+static int tessaro_io_end(tessaro_socket_t sock, int result)
 {
 #ifdef _WIN32
-    u_long nonblocking = 0;
-    int error = WSAGetLastError();
+    struct tessaro_socket_use *use;
+    int error = 0, last = WSAGetLastError();
 
-    if (blocking > 0 && ioctlsocket(sock, FIONBIO, &nonblocking) != 0 && result == 0)
-        result = tessaro_failed(WSAGetLastError());
-    WSASetLastError(error);
+    AcquireSRWLockExclusive(&tessaro_uses_lock);
+    if ((use = tessaro_use_of(sock, 0)) != NULL && --use->calls == 0 && !use->nonblocking)
+        error = tessaro_set_nonblocking(sock, 0);
+    tessaro_use_forget(sock, 0);
+    ReleaseSRWLockExclusive(&tessaro_uses_lock);
+    WSASetLastError(last);
+    if (error != 0 && result == 0)
+        result = tessaro_failed(error);
 #else
     (void)sock;
-    (void)blocking;
 #endif
     return result;
 }
@@ -475,16 +487,21 @@ const char *tessaro_result_text(int result)
 int tessaro_socket_set_block(tessaro_socket_t sock, int block)
 {
 #ifdef _WIN32
-    u_long nonblocking = block ? 0 : 1;
+    struct tessaro_socket_use *use;
+    int result = 0;
 
-    /* Listed first: a socket that is non-blocking and not listed would be made blocking by the next call. */
-    if (!block && tessaro_nonblocking_list(sock, 1) != 0)
-        return TESSARO_ERROR;
-    if (ioctlsocket(sock, FIONBIO, &nonblocking) != 0)
-        return TESSARO_ERROR;
-    if (block)
-        tessaro_nonblocking_list(sock, 0);
-    return 0;
+    /* While calls are under way the socket stays non-blocking: the last to end sets the mode. */
+    AcquireSRWLockExclusive(&tessaro_uses_lock);
+    use = tessaro_use_of(sock, !block);
+    if (!block && use == NULL)
+        result = TESSARO_ERROR;
+    else if ((use == NULL || use->calls == 0) && tessaro_set_nonblocking(sock, !block) != 0)
+        result = TESSARO_ERROR;
+    else if (use != NULL)
+        use->nonblocking = !block;
+    tessaro_use_forget(sock, 0);
+    ReleaseSRWLockExclusive(&tessaro_uses_lock);
+    return result;
 #else
     int flags = fcntl(sock, F_GETFL, 0);
     int wanted;
@@ -578,7 +595,8 @@ static int tessaro_send_all(tessaro_socket_t sock, const char *text, tessaro_siz
     return 0;
 }
 
-/* The public receive and send calls, each in tessaro_io_begin's mode with a deadline of its own. */
+/* The public receive and send calls, each between tessaro_io_begin and tessaro_io_end, with a deadline
+ * of its own. */
 enum tessaro_call { TESSARO_RECEIVE, TESSARO_PEEK, TESSARO_RECEIVE_ALL, TESSARO_RECEIVE_LINE, TESSARO_SEND_ALL };
 
 /* count: the bytes asked for; *done: the bytes received or sent. */
@@ -587,12 +605,12 @@ static int tessaro_io(tessaro_socket_t sock, enum tessaro_call call, const void 
 {
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     char *into = (char *)buf; /* the receives' buffer, which their callers gave writable */
-    int blocking, result;
+    int result;
 
     *done = 0;
     tessaro_system_error = 0;
-    if ((blocking = tessaro_io_begin(sock)) < 0)
-        return blocking;
+    if ((result = tessaro_io_begin(sock)) != 0)
+        return result;
     switch (call) {
     case TESSARO_RECEIVE:
     case TESSARO_PEEK:
@@ -609,7 +627,7 @@ static int tessaro_io(tessaro_socket_t sock, enum tessaro_call call, const void 
         result = tessaro_send_all(sock, (const char *)buf, count, done, deadline, timeout);
         break;
     }
-    return tessaro_io_end(sock, blocking, result);
+    return tessaro_io_end(sock, result);
 }
 
 int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
@@ -642,7 +660,9 @@ int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size
 int tessaro_socket_close(tessaro_socket_t sock)
 {
 #ifdef _WIN32
-    tessaro_nonblocking_list(sock, 0);
+    AcquireSRWLockExclusive(&tessaro_uses_lock);
+    tessaro_use_forget(sock, 1);
+    ReleaseSRWLockExclusive(&tessaro_uses_lock);
     return closesocket(sock) == 0 ? 0 : TESSARO_ERROR;
 #else
     return close(sock) == 0 ? 0 : TESSARO_ERROR;

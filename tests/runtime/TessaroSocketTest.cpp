@@ -6,6 +6,7 @@
 #include "tessaro_socket.h"
 #include "tessaro_tls.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -298,6 +299,41 @@ TEST_F(TessaroSocketTest, EveryCallLeavesTheSocketsModeAsItWas)
                 EXPECT_TRUE(receiveWouldWait(server_, client_)) << call.call;
         }
     }
+}
+
+// Calls on one socket from two threads at once keep each its own deadline: a receive that ends
+// does not make the socket blocking under a send, whose next piece would then go as one blocking
+// send, held past its deadline by a peer that reads a little now and then (at most 16 MB a
+// second: the 64 MB cannot all go within the send's 2 seconds).
+TEST_F(TessaroSocketTest, CallsFromTwoThreadsKeepEachOthersDeadline)
+{
+    const std::string large(64 << 20, 'x');
+    std::atomic<bool> sendEnded{false};
+    int receivesNotTimedOut = 0;
+    std::thread receiver([&] {
+        char buffer[1];
+        while (!sendEnded) {
+            tessaro_size_t count = sizeof(buffer);
+            if (tessaro_socket_recv(server_, buffer, &count, 1000) != TESSARO_TIMEOUT)
+                ++receivesNotTimedOut;
+        }
+    });
+    std::thread slowPeer([&] {
+        std::vector<char> buffer(16384);
+        while (!sendEnded) {
+            tessaro_size_t count = buffer.size();
+            tessaro_socket_recv(client_, buffer.data(), &count, 1000);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    tessaro_size_t sent = 0;
+    const int result = tessaro_socket_send_all(server_, large.data(), large.size(), &sent, 2 * TESSARO_USEC_PER_SEC);
+    sendEnded = true;
+    receiver.join();
+    slowPeer.join();
+    EXPECT_EQ(result, TESSARO_TIMEOUT);
+    EXPECT_LT(sent, large.size());
+    EXPECT_EQ(receivesNotTimedOut, 0);
 }
 
 #ifdef _WIN32
