@@ -49,6 +49,11 @@ endif()
 
 add_executable(@P@_demo @P@_api_demo.c)
 target_link_libraries(@P@_demo PRIVATE @P@_api)
+# With mingw-w64 the compiler's run-times (libgcc, the threads library) are
+# linked in, so that the demo starts with no DLL beside it.
+if(MINGW)
+  target_link_options(@P@_demo PRIVATE -static)
+endif()
 )";
 
 }  // namespace

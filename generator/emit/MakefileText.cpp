@@ -9,6 +9,9 @@ namespace {
 
 // The link rules, one per platform a project can target; the project's own
 // is active, the others stand commented out beneath the rule they replace.
+// On Windows the compiler's own run-times (libgcc, and the threads library
+// of a posix-model mingw-w64) are linked in, as libxml2 is: the demo starts
+// from the project folder with no DLL beside it.
 struct LinkRule {
     const char* command;
     bool windows;
@@ -18,7 +21,7 @@ struct LinkRule {
 const LinkRule LinkRules[] = {
     {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/solaris/ -ltessaro -lxml2 -lssl -lcrypto -lsocket -lnsl -lpthread ", false, false},
     {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lssl -lcrypto -lnsl -lpthread ", false, true},
-    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/win32/ -ltessaroMTD -L./libxml2/lib/ -lxml2 -lws2_32 -lsecur32 -lcrypt32 -lbcrypt ", true, false},
+    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/win32/ -ltessaroMTD -L./libxml2/lib/ -lxml2 -lws2_32 -lsecur32 -lcrypt32 -lbcrypt -static ", true, false},
 };
 
 }  // namespace

@@ -3,7 +3,8 @@
 # as generated, and the demo calls each operation of its own server once on a free port and exits
 # with 0; its output, but for the port it names, must equal the expected text. With --windows,
 # kvgen.exe under Wine writes a project for Windows, make builds it with the mingw-w64 compiler, and
-# the demo runs under Wine (beside the threads library that compiler's programs load).
+# the demo runs under Wine from the project folder, with no DLL beside it and none on Wine's search
+# path but the system's.
 #   demo_run.sh KVGEN WSDL WORK_DIR EXPECTED [--windows WINE_RUN MINGW_GCC]
 set -euo pipefail
 kvgen=$1 wsdl=$2 work=$3 expected=$4
@@ -14,10 +15,9 @@ mkdir -p "$work"
 if [ "$windows" = --windows ]; then
   "$wine_run" "$kvgen" --target windows --out "$project" demo "$wsdl"
   make -C "$project" --no-print-directory CC="$mingw"
-  threads=$("$mingw" -print-file-name=libwinpthread-1.dll)
-  [ ! -f "$threads" ] || cp "$threads" "$project/"
+  "$(dirname "$0")/standalone_exe.sh" "$mingw" "$project/demo_demo.exe"
   status=0
-  (cd "$project" && timeout 300 "$wine_run" ./demo_demo.exe 0 >"$work/output.txt" 2>&1) || status=$?
+  (cd "$project" && timeout 300 env -u WINEPATH "$wine_run" ./demo_demo.exe 0 >"$work/output.txt" 2>&1) || status=$?
 else
   "$kvgen" --out "$project" demo "$wsdl"
   make -C "$project" --no-print-directory

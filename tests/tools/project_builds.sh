@@ -4,7 +4,8 @@
 # CMake from the CMakeLists.txt beside the Makefile; the demo of each build calls each operation of
 # its own server and exits with 0. With --windows the project is for Windows: make with the mingw-w64
 # compiler (and CMake with it) build it on Linux against the libxml2 kvgen ships, and both demos run
-# under Wine.
+# under Wine from their folders, with no DLL beside them and none on Wine's search path but the
+# system's.
 #   project_builds.sh KVGEN WSDL WORK_DIR [--windows WINE_RUN MINGW_GCC]
 set -euo pipefail
 kvgen=$1 wsdl=$2 work=$3
@@ -16,9 +17,8 @@ mkdir -p "$work"
 run_demo() { # folder program
   local status=0
   if [ "$windows" = --windows ]; then
-    threads=$("$mingw" -print-file-name=libwinpthread-1.dll)
-    [ ! -f "$threads" ] || cp "$threads" "$1/"
-    (cd "$1" && timeout 300 "$wine_run" "./$2.exe" 0 >"$1/demo.log" 2>&1) || status=$?
+    "$(dirname "$0")/standalone_exe.sh" "$mingw" "$1/$2.exe"
+    (cd "$1" && timeout 300 env -u WINEPATH "$wine_run" "./$2.exe" 0 >"$1/demo.log" 2>&1) || status=$?
   else
     (cd "$1" && timeout 120 "./$2" 0 >"$1/demo.log" 2>&1) || status=$?
   fi

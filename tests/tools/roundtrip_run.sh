@@ -26,10 +26,12 @@ cp "$here/roundtrip/roundtrip.c" "$project/"
   { cat "$work/make.log"; exit 1; }
 status=0
 if [ "$windows" = --windows ]; then
-  threads=$("$mingw" -print-file-name=libwinpthread-1.dll)
-  [ ! -f "$threads" ] || cp "$threads" "$project/"
-  (cd "$project" && timeout 300 "$wine_run" ./rt_demo.exe 0 >demo.log 2>&1) || { cat "$project/demo.log"; exit 1; }
-  (cd "$project" && timeout 300 "$wine_run" ./roundtrip.exe .) || status=$?
+  for program in rt_demo roundtrip; do
+    "$here/standalone_exe.sh" "$mingw" "$project/$program.exe"
+  done
+  (cd "$project" && timeout 300 env -u WINEPATH "$wine_run" ./rt_demo.exe 0 >demo.log 2>&1) ||
+    { cat "$project/demo.log"; exit 1; }
+  (cd "$project" && timeout 300 env -u WINEPATH "$wine_run" ./roundtrip.exe .) || status=$?
 else
   (cd "$project" && timeout 300 ./rt_demo 0 >demo.log 2>&1) || { cat "$project/demo.log"; exit 1; }
   (cd "$project" && timeout 300 ./roundtrip .) || status=$?

@@ -16,7 +16,7 @@ const std::string Solaris = "${TARGET}:${OBJ}\r\n"
 const std::string Linux = "${TARGET}:${OBJ}\r\n"
                           "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lssl -lcrypto -lnsl -lpthread \r\n";
 const std::string Windows = "${TARGET}:${OBJ}\r\n"
-                            "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/win32/ -ltessaroMTD -L./libxml2/lib/ -lxml2 -lws2_32 -lsecur32 -lcrypt32 -lbcrypt \r\n";
+                            "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/win32/ -ltessaroMTD -L./libxml2/lib/ -lxml2 -lws2_32 -lsecur32 -lcrypt32 -lbcrypt -static \r\n";
 const std::string Tail = "clean:\r\n\trm -f core ${TARGET} ${OBJ}\r\n\r\n";
 
 // Each line of a rule commented out.
