@@ -27,21 +27,11 @@ void CProjectNameEdit::OnInvalidPosition() {
     ShowHint('\0');
 }
 
-int CProjectNameEdit::NameLength() const {
-    CString strText;
-    GetWindowText(strText);
-    strText.TrimRight(m_chPrompt);
-    return strText.GetLength();
-}
-
 // A click behind the name puts the caret right after it: typed there, a character would stand
 // behind blanks (a name must not start with one) or past the mask, where it is refused.
 void CProjectNameEdit::OnLButtonUp(UINT nFlags, CPoint point) {
     CKLMaskEdit::OnLButtonUp(nFlags, point);
-    int nStart = 0, nEnd = 0;
-    GetSel(nStart, nEnd);
-    const int nNameEnd = NameLength();
-    if (nStart == nEnd && nStart > nNameEnd) SetSel(nNameEnd, nNameEnd);
+    MoveCaretBehindText();
 }
 
 void CProjectNameEdit::OnInvalidChar(char c, char chMask) {
@@ -51,10 +41,7 @@ void CProjectNameEdit::OnInvalidChar(char c, char chMask) {
 
 // The mask takes no underscore itself; the blank it stands for is the prompt character "_".
 void CProjectNameEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    if (nChar == '_') {
-        CKLMaskEdit::OnKeyDown(VK_SPACE, nRepCnt, nFlags);
-        return;
-    }
+    if (TypePromptAsBlank(nChar, nRepCnt, nFlags)) return;
     CKLMaskEdit::OnChar(nChar, nRepCnt, nFlags);
 }
 

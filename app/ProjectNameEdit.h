@@ -21,8 +21,6 @@ protected:
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
 
     void ShowHint(char c);
-    // The text up to its last character that is no prompt.
-    int NameLength() const;
 
     int m_nHintID = 0;
 

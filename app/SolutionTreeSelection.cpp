@@ -1,11 +1,15 @@
 // Selecting an item of the solution tree: the item becomes the one the properties pane's edits
-// go to, gets the image of its kind, brings its protocol's editor tabs forward (opening the
-// protocol's four files when none is open), and the properties pane shows its record.
+// go to, gets the image of its kind, brings its protocol's editor tabs forward beside the
+// project's own (opening the protocol's four files when none is open), and the properties pane
+// shows its record.
 #include "app/SolutionExplorerPane.h"
 
 #include "app/MainFrame.h"
 #include "app/ProtocolChecks.h"
 #include "toolkit/tabs/TabManagerItem.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -24,15 +28,21 @@ bool IsProtocolFile(const CString& strFileName, LPCTSTR lpszProtocol) {
     return false;
 }
 
-// Shows the protocol's tabs, selecting the first, and hides every other tab without closing it;
-// false when none of the protocol's files has a tab.
-bool ShowProtocolTabs(CKLVTabClientWnd& client, LPCTSTR lpszProtocol) {
+// Shows the protocol's tabs, selecting the first, and hides the tabs of the project's other
+// protocols without closing them; the project's own tabs (its sources, its WSDL document, any
+// other file) stay, as the protocols are edited beside them. False when none of the protocol's
+// files has a tab.
+bool ShowProtocolTabs(CKLVTabClientWnd& client, LPCTSTR lpszProtocol, const std::vector<CString>& protocols) {
     bool bFound = false;
     for (int i = 0; client.GetSafeHwnd() && i < client.GetItemCount(); ++i) {
         CKLVTabManagerItem* pTab = client.GetItem(i);
         if (!pTab) continue;
-        if (!IsProtocolFile(TabFileName(pTab->GetCaption()), lpszProtocol)) {
-            pTab->SetVisible(FALSE);
+        const CString strFileName = TabFileName(pTab->GetCaption());
+        if (!IsProtocolFile(strFileName, lpszProtocol)) {
+            const bool bOtherProtocols = std::any_of(protocols.begin(), protocols.end(), [&](const CString& strOther) {
+                return IsProtocolFile(strFileName, strOther);
+            });
+            if (bOtherProtocols) pTab->SetVisible(FALSE);
             continue;
         }
         if (!pTab->IsVisible()) pTab->SetVisible(TRUE);
@@ -40,6 +50,17 @@ bool ShowProtocolTabs(CKLVTabClientWnd& client, LPCTSTR lpszProtocol) {
         bFound = true;
     }
     return bFound;
+}
+
+// The names of the protocols the tree holds, at any depth under the item (the whole tree for null).
+void CollectProtocolNames(const COfficeTreeCtrl& tree, HTREEITEM hParent, std::vector<CString>& names) {
+    for (HTREEITEM hItem = hParent ? tree.GetChildItem(hParent) : tree.GetRootItem(); hItem;
+         hItem = tree.GetNextSiblingItem(hItem)) {
+        const CSolutionTreeItem* pItem = tree.GetTreeItem(hItem);
+        if (pItem && pItem->nKind == CSolutionTreeItem::kindProtocol && pItem->pRecord)
+            names.push_back(static_cast<const CProtocolRecord*>(pItem->pRecord)->szName);
+        CollectProtocolNames(tree, hItem, names);
+    }
 }
 
 // Each file is made when it is missing (an existing one keeps its text), then opened in a tab.
@@ -80,7 +101,9 @@ void COfficeTreeCtrl::OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
     } else if (pItem->pRecord != m_pCurrentRecord) {
         // The tabs change only when another protocol's item is selected.
         m_pCurrentRecord = pItem->pRecord;
-        if (pFrame && pProtocol && !ShowProtocolTabs(pFrame->m_MTIClientWnd, pProtocol->szName))
+        std::vector<CString> protocols;
+        CollectProtocolNames(*this, nullptr, protocols);
+        if (pFrame && pProtocol && !ShowProtocolTabs(pFrame->m_MTIClientWnd, pProtocol->szName, protocols))
             OpenProtocolFiles(*pFrame, pItem->strLabel, pProtocol->szName);
     }
     if (const int nImage = SolutionTreeImage(pItem->nKind); nImage >= 0) SetItemImage(m_hSelectedItem, nImage, nImage);

@@ -6,6 +6,7 @@
 
 #include "app/PropertiesPane.h"
 #include "support/TestFiles.h"
+#include "toolkit/propertygrid/PropertyGridInplaceEdit.h"
 #include "toolkit/propertygrid/PropertyGridItem.h"
 #include "toolkit/propertygrid/PropertyGridItems.h"
 #include "toolkit/propertygrid/PropertyGridView.h"
@@ -102,7 +103,7 @@ TEST_F(ProtocolEditorTest, AProtocolWithoutFilesGetsThemCreatedAndFourTabsTheDia
     SelectTreeItem(m_hChat);
     EXPECT_EQ(TabCaptions(),
               (std::vector<std::string>{"note.txt", "chat.diagram", "chat_api_demo.c", "chat_api.c", "chat_api.h"}));
-    EXPECT_EQ(TabsVisible(), (std::vector<bool>{false, true, true, true, true})) << "the other file's tab is hidden";
+    EXPECT_EQ(TabsVisible(), (std::vector<bool>{true, true, true, true, true})) << "the project's own tab stays";
     for (const char* lpszFile : kChatFiles) EXPECT_TRUE(std::filesystem::exists(Folder() + lpszFile)) << lpszFile;
     EXPECT_EQ(testsupport::readBytes(Folder() + "chat_api.c"), "int kept;\r\n") << "an existing file keeps its text";
     EXPECT_EQ(Tree().m_pCurrentRecord, m_chat);
@@ -123,7 +124,7 @@ TEST_F(ProtocolEditorTest, TheRootShowsTheBlankGridAndLeavesTheTabsAlone) {
     EXPECT_EQ(Tree().m_pCurrentRecord, m_chat) << "the root is no protocol's item";
 }
 
-TEST_F(ProtocolEditorTest, ItemsOfTheSameProtocolLeaveTheTabsAloneAnotherProtocolHidesThem) {
+TEST_F(ProtocolEditorTest, ItemsOfTheSameProtocolLeaveTheTabsAloneAnotherProtocolHidesThemNotTheProjects) {
     SelectTreeItem(m_hChat);
     OpenNote();
     SelectTreeItem(m_hLogin);
@@ -137,12 +138,13 @@ TEST_F(ProtocolEditorTest, ItemsOfTheSameProtocolLeaveTheTabsAloneAnotherProtoco
     const HTREEITEM hMail = AddTreeItem("mail", 0, &mail, nullptr, Folder().c_str());
     SelectTreeItem(hMail);
     ASSERT_EQ(Frame().tabCount(), 9) << "hidden tabs stay open";
-    EXPECT_EQ(TabsVisible(), (std::vector<bool>{false, false, false, false, false, true, true, true, true}));
+    // The other protocol's tabs are hidden, the project's own file stays.
+    EXPECT_EQ(TabsVisible(), (std::vector<bool>{false, false, false, false, true, true, true, true, true}));
     EXPECT_EQ(Frame().tabCaption(5), "mail.diagram");
 
     SelectTreeItem(m_hUser);
     EXPECT_EQ(Frame().tabCount(), 9) << "chat's tabs are shown again, not opened again";
-    EXPECT_EQ(TabsVisible(), (std::vector<bool>{true, true, true, true, false, false, false, false, false}));
+    EXPECT_EQ(TabsVisible(), (std::vector<bool>{true, true, true, true, true, false, false, false, false}));
     CKLVTabManagerItem* pDiagram = Frame().m_MTIClientWnd.GetItem(0);
     ASSERT_NE(pDiagram, nullptr);
     EXPECT_TRUE(pDiagram->IsSelected()) << "the protocol's first tab is selected";
@@ -221,6 +223,28 @@ TEST_F(ProtocolEditorTest, AnEditReachesTheRecordAndRenamesTheTreeItem) {
     SelectTreeItem(m_hChat);
     Edit(Item(m_pane.m_wndProjectGrid, 705), "TCP");
     EXPECT_EQ(m_chat->nBasedProtocol, 0);
+}
+
+// A name typed into the grid's own edit is the name stored: a click in the blanks behind the old
+// name types on right after it, and an underscore typed is one in the name. Before, the typed
+// characters stood behind the blanks, which the name kept as underscores ("len_________2").
+TEST_F(ProtocolEditorTest, ANameTypedInTheGridIsKeptAsTyped) {
+    SelectTreeItem(m_hLen);
+    CKLVPropertyGridItem& name = FieldItem(713);
+    name.Select();
+    name.SetFocusToInplaceControl();
+    CKLVPropertyGridInplaceEdit& edit = name.GetInplaceEdit();
+    ASSERT_TRUE(edit.GetSafeHwnd());
+    ASSERT_EQ(::GetFocus(), edit.GetSafeHwnd());
+    const LPARAM nBehind = static_cast<LPARAM>(edit.SendMessage(EM_POSFROMCHAR, 12));
+    edit.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, nBehind);
+    edit.SendMessage(WM_LBUTTONUP, 0, nBehind);
+    for (char c : std::string("_2")) edit.SendMessage(WM_CHAR, static_cast<WPARAM>(c), 1);
+    edit.SendMessage(WM_CHAR, VK_RETURN, 1);
+    classlib_test::PumpPending();
+    EXPECT_STREQ(m_chat->headerFields[0].szName, "len_2");
+    EXPECT_STREQ(Tree().GetItemText(m_hLen), "len_2");
+    EXPECT_TRUE(Record().boxes.empty());
 }
 
 TEST_F(ProtocolEditorTest, ARefusedValueIsReportedAndTheStoredOneShownAgain) {

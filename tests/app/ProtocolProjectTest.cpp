@@ -80,6 +80,27 @@ TEST_F(ProtocolProjectTest, TheViewMenuShowsAndClosesThePanesMadeOnFirstUse) {
     EXPECT_GT(rcProperties.Width(), 50);
 }
 
+// Add Protocol opens the protocol's editor beside the open project: its sources and WSDL document
+// keep their tabs, shown, and the protocol's own come next to them. Before, every tab but the
+// protocol's was hidden, with no way back but closing the project.
+TEST_F(ProtocolProjectTest, AddProtocolOpensTheEditorBesideTheProjectsTabs) {
+    UseProject(CProjectRecord::Windows);
+    for (const char* lpszFile : {"calc_api.c", "calc.wsdl"}) {
+        testsupport::writeBytes(Folder() + lpszFile, "x\r\n");
+        ASSERT_TRUE(Frame().openDocument(Folder() + lpszFile));
+    }
+    Command(ID_ADD_PROTOCOL);
+    EXPECT_TRUE(Frame().IsPaneShown(IDP_SOLUTION_EXPLORER));
+    EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"calc_api.c", "calc.wsdl", "protocol1.diagram",
+                                                       "protocol1_api_demo.c", "protocol1_api.c", "protocol1_api.h"}));
+    for (int i = 0; i < Frame().tabCount(); ++i) EXPECT_TRUE(Frame().tabVisible(i)) << Frame().tabCaption(i);
+    // A second protocol's editor takes the first one's place; the project's tabs stay.
+    Command(ID_ADD_PROTOCOL);
+    std::vector<bool> visible;
+    for (int i = 0; i < Frame().tabCount(); ++i) visible.push_back(Frame().tabVisible(i));
+    EXPECT_EQ(visible, (std::vector<bool>{true, true, false, false, false, false, true, true, true, true}));
+}
+
 TEST_F(ProtocolProjectTest, ProtocolsMadeThroughTheTreeAreKeptWithTheProjectAndComeBack) {
     const CProjectRecord& project = UseProject(CProjectRecord::Windows);
     const std::string solution = solutionFilePath(project);

@@ -37,6 +37,13 @@ public:
     // The input characters from nStart up to nEnd (-1: the end).
     CString GetMaskedText(int nStart = 0, int nEnd = -1) const;
 
+    // For masks that name things, where a blank inside the text is kept as the prompt character:
+    // typing that character types the blank (TRUE when nChar was it), and a caret left in the
+    // blanks behind the text (by a click) moves to just after the text, where typing goes on
+    // instead of leaving blanks before the typed characters.
+    BOOL TypePromptAsBlank(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void MoveCaretBehindText();
+
 protected:
     BOOL CanUseMask() const;
     bool IsInputPosition(int nPos) const;

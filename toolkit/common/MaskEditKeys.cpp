@@ -263,3 +263,20 @@ BOOL CKLMaskEditT::PreTranslateMessage(MSG* pMsg) {
     }
     return CEdit::PreTranslateMessage(pMsg);
 }
+
+BOOL CKLMaskEditT::TypePromptAsBlank(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (!CanUseMask() || nChar != static_cast<UINT>(static_cast<unsigned char>(m_chPrompt))) return FALSE;
+    OnKeyDown(VK_SPACE, nRepCnt, nFlags);
+    return TRUE;
+}
+
+void CKLMaskEditT::MoveCaretBehindText() {
+    if (!CanUseMask()) return;
+    int nStart = 0, nEnd = 0;
+    GetSel(nStart, nEnd);
+    CString strText;
+    GetWindowText(strText);
+    strText.TrimRight(m_chPrompt);
+    const int nTextEnd = strText.GetLength();
+    if (nStart == nEnd && nStart > nTextEnd) SetSel(nTextEnd, nTextEnd);
+}

@@ -240,8 +240,14 @@ LRESULT CKLVPropertyGridInplaceEdit::WindowProc(UINT message, WPARAM wParam, LPA
         break;
     case WM_CHAR:
         if (OnEditChar(static_cast<UINT>(wParam))) return 0;
+        if (TypePromptAsBlank(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam))) return 0;
         OnChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_LBUTTONUP: {
+        const LRESULT nResult = CKLMaskEditT::WindowProc(message, wParam, lParam);
+        MoveCaretBehindText();
+        return nResult;
+    }
     case WM_LBUTTONDBLCLK:
         if (m_pItem && !m_pItem->GetReadOnly() && SelectConstraint(1, TRUE)) {
             FocusView();
