@@ -768,7 +768,9 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tif(mydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end, &why) != 0){",
                 "\t\tsnprintf(pk->decode_error, sizeof(pk->decode_error), \"%s\", why);", "\t\treturn -1;", "\t}",
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
-                ""});
+                "\t//markup that would make the parse dear is refused before it",
+                "\tif(mydecode_within_bounds(buffer + xml_beg, part_end - xml_beg, pk->decode_error, sizeof(pk->decode_error)) != 0){",
+                "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", ""});
     if (itemStreamed) {
         out.line("\t//a message of items is read item by item, without the whole tree");
         out.line("\tif(", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");

@@ -499,6 +499,151 @@ static int mydecode_locate(const char *buffer, size_t header_end, size_t end, si
 	return 0;
 }
 
+//bounds on the markup of one message, each refused before a parse pays for it: libxml2's time for
+//the attributes and the namespace declarations of one element grows with the square of their
+//number, and each namespace in scope lengthens every look-up of a prefix. A build may set its own
+//(-D); the nesting depth stays at most libxml2's own bound, 256
+#ifndef KVPROJ_MAX_ELEMENT_ATTRIBUTES
+#define KVPROJ_MAX_ELEMENT_ATTRIBUTES 128
+#endif
+#ifndef KVPROJ_MAX_ELEMENT_NAMESPACES
+#define KVPROJ_MAX_ELEMENT_NAMESPACES 64
+#endif
+#ifndef KVPROJ_MAX_MESSAGE_NAMESPACES
+#define KVPROJ_MAX_MESSAGE_NAMESPACES 256
+#endif
+#ifndef KVPROJ_MAX_DEPTH
+#define KVPROJ_MAX_DEPTH 256
+#endif
+
+//what the markup of a message holds so far, and the first bound it passed (NULL: none)
+typedef struct mydecode_tally_t{
+	long	depth;
+	long	namespaces;
+	const char	*passed;	//the bound's words, and its macro's name and value
+	const char	*macro;
+	long	bound;
+}mydecode_tally_t;
+
+//whether count passes the bound; the first bound passed is kept
+static int mydecode_passes(mydecode_tally_t *tally, long count, long bound, const char *passed, const char *macro)
+{
+	if(count <= bound)
+		return 0;
+	if(tally->passed == NULL){
+		tally->passed = passed;
+		tally->macro = macro;
+		tally->bound = bound;
+	}
+	return 1;
+}
+
+static int mydecode_is_blank(char c)
+{
+	return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+//the offset behind the first n bytes close in xml[at..end); end when none comes
+static size_t mydecode_behind(const char *xml, size_t at, size_t end, const char *close, size_t n)
+{
+	at = mydecode_find(xml, at, end, close, n);
+	return at == end ? end : at + n;
+}
+
+//the attribute whose name begins at xml[at..end) (a start tag's), counted as a namespace
+//declaration or an attribute: the offset behind its value, or end where the tag is no well-formed
+//one (the parse says why)
+static size_t mydecode_tally_attribute(const char *xml, size_t at, size_t end, long *attributes, long *declarations)
+{
+	size_t	name = at;
+	const char	*close;
+
+	while(at < end && xml[at] != '=' && xml[at] != '>' && !mydecode_is_blank(xml[at]))
+		at++;
+	if(at - name >= 5 && memcmp(xml + name, "xmlns", 5) == 0 && (at - name == 5 || xml[name + 5] == ':'))
+		++*declarations;
+	else
+		++*attributes;
+	while(at < end && mydecode_is_blank(xml[at]))
+		at++;
+	if(at < end && xml[at] == '=')
+		at++;
+	while(at < end && mydecode_is_blank(xml[at]))
+		at++;
+	if(at >= end || (xml[at] != '"' && xml[at] != '\''))
+		return end;
+	close = (const char *)memchr(xml + at + 1, xml[at], end - at - 1);
+	return close == NULL ? end : (size_t)(close - xml) + 1;
+}
+
+//the start tag whose name begins at xml[at..end): its attributes and namespace declarations
+//counted, and the element's depth; the offset behind it, or end where it is no well-formed tag or
+//passes a bound
+static size_t mydecode_tally_tag(const char *xml, size_t at, size_t end, mydecode_tally_t *tally)
+{
+	long	attributes = 0, declarations = 0;
+
+	while(at < end && xml[at] != '>' && xml[at] != '/' && !mydecode_is_blank(xml[at]))
+		at++;
+	for(;;){
+		while(at < end && mydecode_is_blank(xml[at]))
+			at++;
+		if(at >= end)
+			return end;
+		if(xml[at] == '/' || xml[at] == '>'){
+			tally->namespaces += declarations;
+			if(xml[at] == '/')
+				return at + 1 < end && xml[at + 1] == '>' ? at + 2 : end;
+			return mydecode_passes(tally, ++tally->depth, KVPROJ_MAX_DEPTH, "elements nested in one another",
+				"KVPROJ_MAX_DEPTH") ? end : at + 1;
+		}
+		at = mydecode_tally_attribute(xml, at, end, &attributes, &declarations);
+		if(mydecode_passes(tally, attributes, KVPROJ_MAX_ELEMENT_ATTRIBUTES, "attributes on one element",
+				"KVPROJ_MAX_ELEMENT_ATTRIBUTES") ||
+			mydecode_passes(tally, declarations, KVPROJ_MAX_ELEMENT_NAMESPACES, "namespace declarations on one element",
+				"KVPROJ_MAX_ELEMENT_NAMESPACES") ||
+			mydecode_passes(tally, tally->namespaces + declarations, KVPROJ_MAX_MESSAGE_NAMESPACES,
+				"namespace declarations in one message", "KVPROJ_MAX_MESSAGE_NAMESPACES"))
+			return end;
+	}
+}
+
+//refuses a message whose markup xml[0..length) passes a bound, before any parse pays for it:
+//-1, and why with the line and column of the element that passed it in error (size bytes). The
+//bytes are looked at once; markup that is not well-formed is left to the parse to refuse
+static int mydecode_within_bounds(const char *xml, size_t length, char *error, size_t size)
+{
+	mydecode_tally_t	tally;
+	const char	*lt;
+	size_t	at = 0, tag = 0, i;
+	unsigned long	line = 1, column = 1;
+
+	memset(&tally, 0, sizeof(tally));
+	while(tally.passed == NULL && at < length && (lt = (const char *)memchr(xml + at, '<', length - at)) != NULL){
+		tag = (size_t)(lt - xml);
+		if(length - tag >= 4 && memcmp(lt, "<!--", 4) == 0)
+			at = mydecode_behind(xml, tag + 4, length, "-->", 3);
+		else if(length - tag >= 9 && memcmp(lt, "<![CDATA[", 9) == 0)
+			at = mydecode_behind(xml, tag + 9, length, "]]>", 3);
+		else if(length - tag >= 2 && lt[1] == '?')
+			at = mydecode_behind(xml, tag + 2, length, "?>", 2);
+		else if(length - tag >= 2 && (lt[1] == '!' || lt[1] == '/')){
+			tally.depth -= lt[1] == '/' && tally.depth > 0;
+			at = mydecode_behind(xml, tag + 2, length, ">", 1);
+		}else{
+			at = mydecode_tally_tag(xml, tag + 1, length, &tally);
+		}
+	}
+	if(tally.passed == NULL)
+		return 0;
+	for(i = 0; i < tag; i++){
+		column = xml[i] == '\n' ? 1 : column + 1;
+		line += xml[i] == '\n';
+	}
+	snprintf(error, size, "line %lu, column %lu: more than %ld %s (%s)", line, column, tally.bound, tally.passed, tally.macro);
+	return -1;
+}
+
 //what a parse learns beside the tree
 typedef struct mydecode_parse_t{
 	size_t	root_end;	//offset behind the root element; 0 while it is open

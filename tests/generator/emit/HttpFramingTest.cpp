@@ -289,6 +289,85 @@ TEST_F(HttpFramingTest, RequestsOfAHostileClient)
     expectRows(rows, AsServer);
 }
 
+// An answer's envelope: a Header of the entries given when there are any,
+// and a Count of 41 whose start tag carries the attributes given.
+std::string floodEnvelope(const std::string& countAttributes, const std::string& header = std::string())
+{
+    return "<env:Envelope xmlns:env=\"http://schemas.xmlsoap.org/soap/envelope/\">" +
+        (header.empty() ? std::string() : "<env:Header>" + header + "</env:Header>") +
+        "<env:Body><Count xmlns=\"urn:t\"" + countAttributes + ">41</Count></env:Body></env:Envelope>";
+}
+
+// count attributes (name="v"), or namespace declarations (xmlns:name="urn:name").
+std::string attributes(int count, const std::string& name = "a")
+{
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        const std::string n = name + std::to_string(i);
+        out += name == "xmlns:p" ? " " + n + "=\"urn:" + n + "\"" : " " + n + "='v'";
+    }
+    return out;
+}
+
+std::string repeated(const std::string& text, int count)
+{
+    std::string out;
+    for (int i = 0; i < count; ++i)
+        out += text;
+    return out;
+}
+
+// What the reader says of a flood whose element starts at the nth (from 1)
+// place of what in text: the line and column of that element.
+std::string passed(const std::string& text, const std::string& what, int nth, const std::string& bound)
+{
+    std::size_t at = std::string::npos;
+    for (int i = 0; i < nth; ++i)
+        at = text.find(what, at + 1);
+    return "-1 type=0 error=line 1, column " + std::to_string(at + 1) + ": more than " + bound;
+}
+
+// Floods of markup in answers (a client's rows) and in requests (a
+// server's): each at ten times its bound is refused before libxml2 parses
+// it (the reason is the bound's, not the parse's), a message just under
+// each bound is read.
+TEST_F(HttpFramingTest, FloodsOfMarkupAreRefusedBeforeTheParse)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string manyAttributes = floodEnvelope(attributes(1280));
+    const std::string manyDeclarations = floodEnvelope(attributes(639, "xmlns:p"));
+    const std::string spread = floodEnvelope("", repeated("<h" + attributes(64, "xmlns:p") + "/>", 40));
+    const std::string deep = floodEnvelope("", repeated("<h>", 2560) + repeated("</h>", 2560));
+    const std::string attributesBound = "128 attributes on one element (FR_MAX_ELEMENT_ATTRIBUTES)";
+    const std::vector<Row> rows = {
+        {withLength(Ok, floodEnvelope(attributes(128))), "0 type=3 c=41"},
+        // Markup in comments, processing instructions and CDATA counts for
+        // nothing, nor do '>' and '/' in values.
+        {withLength(Ok, "<!-- <x" + attributes(200) + "> --><?pi <y" + attributes(200) + ">?>" +
+                            floodEnvelope(" b='/>' c=\"a>b\"" + attributes(126), "<h><![CDATA[<z" + attributes(200) + ">]]></h>")),
+         "0 type=3 c=41"},
+        {withLength(Ok, manyAttributes), passed(manyAttributes, "<Count", 1, attributesBound)},
+        {withLength(Ok, floodEnvelope(attributes(40000))), passed(manyAttributes, "<Count", 1, attributesBound)},
+        // The Count's own default namespace is one of its declarations.
+        {withLength(Ok, floodEnvelope(attributes(63, "xmlns:p"))), "0 type=3 c=41"},
+        {withLength(Ok, manyDeclarations),
+         passed(manyDeclarations, "<Count", 1, "64 namespace declarations on one element (FR_MAX_ELEMENT_NAMESPACES)")},
+        // The Envelope and the Count declare one each.
+        {withLength(Ok, floodEnvelope("", repeated("<h" + attributes(63, "xmlns:p") + "/>", 4))), "0 type=3 c=41"},
+        {withLength(Ok, spread),
+         passed(spread, "<h", 4, "256 namespace declarations in one message (FR_MAX_MESSAGE_NAMESPACES)")},
+        // Below the Envelope and the Header.
+        {withLength(Ok, floodEnvelope("", repeated("<h>", 250) + repeated("</h>", 250))), "0 type=3 c=41"},
+        {withLength(Ok, deep), passed(deep, "<h>", 255, "256 elements nested in one another (FR_MAX_DEPTH)")},
+    };
+    expectRows(rows, AsClient);
+    const std::string request = floodEnvelope(attributes(1280));
+    expectRows({{withLength(Post, floodEnvelope(attributes(128))), "0 type=3 c=41"},
+                {withLength(Post, request), passed(request, "<Count", 1, attributesBound)}},
+               AsServer);
+}
+
 // multipart/related: the root is the part that start names by its
 // Content-ID (the first without start), and its type must carry an
 // envelope; a decoy part is never decoded in its place.
