@@ -447,7 +447,7 @@ struct CStreamKinds {
 // to the last one the reading takes: a message of a kind before it that the
 // reading does not take is the tree's. Empty when it takes none.
 struct CKindChain {
-    std::string text;
+    CTextBuffer text; // built in place: a copy of a large service's chain cost its size again
     std::vector<std::string_view> names; // the local names the taken kinds' tests ask, each once
 };
 
@@ -457,7 +457,8 @@ CKindChain kindChain(const CEmitContext& context, const CStreamKinds& kinds)
     const std::string& P = context.projUpper();
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
-    CTextBuffer chain, pending;
+    CTextBuffer& chain = result.text;
+    CTextBuffer pending;
     // Searching the names for each kind grew with the square of the kinds.
     std::unordered_set<std::string_view> named;
     forEachKindBlock(context, [&](const CKindBlock& kind) {
@@ -483,7 +484,6 @@ CKindChain kindChain(const CEmitContext& context, const CStreamKinds& kinds)
             pending.clear();
         }
     });
-    result.text = chain.text();
     return result;
 }
 
@@ -512,7 +512,7 @@ void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, co
     out.line("{");
     out.line("\t", p, "_proto_packet_t\t*pk = (", p, "_proto_packet_t *)reader->packet;");
     lines(out, {"", "\tpk->soap_version = mydecode_version(cur->parent);"});
-    out.append(chain.text);
+    out.append(chain.text.text());
     lines(out, {"\treturn 1;", "}", ""});
     out.line("//the local names of the Body's first elements whose messages the reading takes");
     out.line("static const char *const ", names, "[] = {");

@@ -50,6 +50,15 @@ const CStructMember* simpleValueOf(const CStructLayout& layout, const CStructMem
     return listed ? nullptr : &def->members.front();
 }
 
+// The value the reading converts for a member: its own, or the one its
+// simple type's struct holds; null for a struct it fills.
+const CStructMember* valueOf(const CStructLayout& layout, const CStructMember& member)
+{
+    // The value a simple type's struct holds is read as the member's own: as
+    // the struct's one member it lies where the struct does.
+    return isValue(member) ? &member : simpleValueOf(layout, member);
+}
+
 // A member the decoder reads from its own element, by name, from the text
 // alone or through the struct's decoder: no attribute, own text, xsd:any,
 // anyType content or xsi:type of it.
@@ -206,15 +215,58 @@ std::string CStructStream::storeOf(const CStructMember& member)
     return at->second;
 }
 
+void CStructStream::writeStores(CTextBuffer& out)
+{
+    const CStructLayout& layout = context_.layout();
+    storesOut_ = &out;
+    for (const CViewType* type : order_) {
+        for (const CStructMember& member : layout.structOf(type)->members) {
+            if (const CStructMember* value = member.kind != CStructMember::Dummy ? valueOf(layout, member) : nullptr)
+                storeOf(*value);
+        }
+    }
+    storesOut_ = nullptr;
+}
+
+void CStructStream::writeMembers(CTextBuffer& out)
+{
+    const CStructLayout& layout = context_.layout();
+    bool any = false;
+    out.line("static const mysax_member_t mysax_members[] = {");
+    for (const CViewType* type : order_) {
+        const std::string structType = context_.typeName(std::string(type->cName));
+        for (const CStructMember& member : layout.structOf(type)->members) {
+            if (member.kind == CStructMember::Dummy)
+                continue;
+            const bool array = member.isArray();
+            const CStructMember* value = valueOf(layout, member);
+            std::string shape = array ? "MYSAX_ARRAY" : "0";
+            if (value == nullptr && member.pointer)
+                shape = array ? "MYSAX_ARRAY | MYSAX_ALLOCATED" : "MYSAX_ALLOCATED";
+            out.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ",
+                     offsetOf(structType, member.cName), ", ", offsetOf(structType, array ? member.countName : ""),
+                     ", ", offsetOf(structType, member.presentName), ", ",
+                     array ? "sizeof(*((" + structType + " *)0)->" + member.cName + ")" : std::string("0"), ", ", shape,
+                     ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
+                     value != nullptr ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
+                     value != nullptr ? storeOf(*value) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL",
+                     "},");
+            any = true;
+        }
+    }
+    // An array needs an item; a service whose structs hold no members has none.
+    if (!any)
+        out.line("\t{NULL, NULL, 0, 0, 0, 0, 0, 0, -1, NULL, NULL}");
+    out.line("};");
+    out.emptyLine();
+}
+
 void CStructStream::writeTypes(CTextBuffer& out)
 {
     const CStructLayout& layout = context_.layout();
-    CTextBuffer members, types;
     int first = 0;
-    members.line("static const mysax_member_t mysax_members[] = {");
-    types.line("static const mysax_type_t mysax_types[] = {");
+    out.line("static const mysax_type_t mysax_types[] = {");
     for (const CViewType* type : order_) {
-        const std::string structType = context_.typeName(std::string(type->cName));
         int count = 0;
         unsigned long long required = 0;
         for (const CStructMember& member : layout.structOf(type)->members) {
@@ -222,48 +274,26 @@ void CStructStream::writeTypes(CTextBuffer& out)
                 continue;
             if (isRequiredValue(member))
                 required |= 1ULL << count;
-            const bool array = member.isArray();
-            // The value a simple type's struct holds is read as the member's
-            // own: as the struct's one member it lies where the struct does.
-            const CStructMember* simple = simpleValueOf(layout, member);
-            const CStructMember* value = isValue(member) ? &member : simple;
-            std::string shape = array ? "MYSAX_ARRAY" : "0";
-            if (value == nullptr && member.pointer)
-                shape = array ? "MYSAX_ARRAY | MYSAX_ALLOCATED" : "MYSAX_ALLOCATED";
-            members.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ",
-                         offsetOf(structType, member.cName), ", ", offsetOf(structType, array ? member.countName : ""),
-                         ", ", offsetOf(structType, member.presentName), ", ",
-                         array ? "sizeof(*((" + structType + " *)0)->" + member.cName + ")" : std::string("0"), ", ", shape, ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
-                         value != nullptr ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
-                         value != nullptr ? storeOf(*value) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL",
-                         "},");
             ++count;
         }
-        types.line("\t{", std::to_string(first), ", ", std::to_string(count), ", sizeof(", structType, "), ",
-                   std::to_string(required), "ULL},");
+        out.line("\t{", std::to_string(first), ", ", std::to_string(count), ", sizeof(",
+                 context_.typeName(std::string(type->cName)), "), ", std::to_string(required), "ULL},");
         first += count;
     }
-    // An array needs an item; a service whose structs hold no members has none.
-    if (first == 0)
-        members.line("\t{NULL, NULL, 0, 0, 0, 0, 0, 0, -1, NULL, NULL}");
-    members.line("};");
-    members.emptyLine();
-    types.line("};");
-    types.emptyLine();
-    out.append(members.text());
-    out.append(types.text());
+    out.line("};");
+    out.emptyLine();
 }
 
+// The conversions, then the tables that name them, each written straight
+// into out: holding the tables aside until the conversions were known held
+// a large service's tables in memory twice.
 void CStructStream::write(CTextBuffer& out)
 {
     writeFragment(context_, CFragment::StructStream, out);
     out.emptyLine();
-    CTextBuffer stores, tables;
-    storesOut_ = &stores;
     out.line("//the conversions of the members' texts, each into the value or item at points to");
-    writeTypes(tables);
-    storesOut_ = nullptr;
-    out.append(stores.text());
+    writeStores(out);
     out.line("//the structs the reading fills, and their members");
-    out.append(tables.text());
+    writeMembers(out);
+    writeTypes(out);
 }

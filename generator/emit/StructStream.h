@@ -45,6 +45,10 @@ private:
     void index(const CViewType& type);
     // The name of the function that converts a member's text into place.
     std::string storeOf(const struct CStructMember& member);
+    // The conversions' functions, each once, in the order the members name them.
+    void writeStores(CTextBuffer& out);
+    // The member table, and the type table that spans it.
+    void writeMembers(CTextBuffer& out);
     void writeTypes(CTextBuffer& out);
 
     const CEmitContext& context_;
