@@ -189,6 +189,8 @@ private:
                                          : std::string();
         // Neither '<', '/' nor '>' is escaped in a literal: the tag's body serves both.
         const std::string tagBody = cStringBody(tag);
+        if (refusedWhenNull(member)) // named by its place in the packet
+            writeNullRefusal(body_, "&body", access, access.compare(0, 4, "pk->") == 0 ? access.substr(4) : access);
         if (!member.typeName.empty())
             writeOwnTypeOpen(member, access, tagBody, member.valueBuiltin != 0 ? type : std::string());
         else if (member.valueBuiltin != 0 && !type.empty())

@@ -34,6 +34,7 @@ public:
     void write(const CViewType& type, const CStructDef& def)
     {
         itemSources_ = arrayMembers(type, def);
+        structName_.assign(context_.proj()).append("_").append(def.name).append("_t.");
         const CStructMember* array = itemSources_.empty() ? nullptr : itemSources_.front();
         out_.line("static int encode_", type.cName, "_t(mycursor_t *buff, char *name, ", context_.proj(), "_", type.cName,
                   "_t *value, int encoded)");
@@ -172,8 +173,9 @@ private:
         for (const CStructMember& member : members) {
             if (member.origin == CStructMember::Attribute)
                 continue;
+            const bool nullRefused = refusedWhenNull(member);
             if (!member.presentName.empty())
-                out_.open("if(value->", member.presentName, "){");
+                out_.open("if(value->", member.presentName, nullRefused ? " && value->" + member.cName + " != NULL" : "", "){");
             if (!member.nilName.empty() && !member.isArray()) {
                 // Nil stands as an empty element that says so.
                 out_.open("if(value->", member.nilName, "){");
@@ -184,6 +186,8 @@ private:
                 out_.close("}else{");
                 out_.indent();
             }
+            if (nullRefused && member.presentName.empty() && !member.optional)
+                writeNullRefusal(out_, "buff", "value->" + member.cName, structName_ + member.cName);
             writeMember(type, member);
             if (!member.nilName.empty() && !member.isArray())
                 out_.close();
@@ -404,6 +408,7 @@ private:
     const bool soap12Encoding_; // a SOAP 1.2 operation's message is encoded
     std::vector<const CViewType*> typedItems_; // sorted
     std::vector<const CStructMember*> itemSources_; // of the type being written
+    std::string structName_; // "<proj>_<X>_t." of the struct being written, before a member's name
 };
 
 bool holdsFloating(const std::vector<CStructMember>& members)
@@ -482,6 +487,21 @@ void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor,
         out.line(appender, "(", cursor, ", (", access, " != NULL ? ", access, " : \"\"), (size_t)-1);");
     else
         out.line(appender, "(", cursor, ", ", access, ", sizeof(", access, "));");
+}
+
+bool refusedWhenNull(const CStructMember& member)
+{
+    if (!member.pointer || member.isArray() || member.origin == CStructMember::Attribute || member.wildcard || member.anyContent)
+        return false;
+    if (member.kind == CStructMember::Struct)
+        return member.userType != nullptr;
+    return member.kind == CStructMember::Text && emptyTextFails(member);
+}
+
+void writeNullRefusal(CTextBuffer& out, const char* cursor, const std::string& access, const std::string& name)
+{
+    out.line("if(", access, " == NULL)");
+    out.line("	mycheck_null(", cursor, ", ", cStringLiteral(name), ");");
 }
 
 void writeNumberAppend(CTextBuffer& out, const CStructMember& member, const char* cursor, const std::string& access)

@@ -30,6 +30,16 @@ void writeNumberAppend(CTextBuffer& out, const CStructMember& member, const char
 void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor, const CStructMember& member,
                      const std::string& access);
 
+// A value the reader cannot do without, held by pointer: a struct, or a text
+// that is never empty (a number or date held as text). Left NULL, it would go
+// out as an empty element (or none) that the reader refuses: where it is
+// required it is refused before sending, where it is optional (a presence
+// flag beside it) it is left out.
+bool refusedWhenNull(const CStructMember& member);
+// "if(<access> == NULL) mycheck_null(<cursor>, "<name>");": the refusal of such
+// a required value, naming the member; the cursor is spent, so nothing goes out.
+void writeNullRefusal(CTextBuffer& out, const char* cursor, const std::string& access, const std::string& name);
+
 // The C lines that append an anyType value's own xsi:type at cursor where
 // it has one: "if(<type> ...)" and its statement, for the caller's else.
 // owner: the access path before the member's names ("value->", "pk->");

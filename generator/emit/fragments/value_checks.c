@@ -19,6 +19,7 @@ static int mycheck_moment(const char *text, int parts) KVPROJ_MAYBE_UNUSED;
 static int mycheck_listed(const char *text, const char *const *values, int rule) KVPROJ_MAYBE_UNUSED;
 static int mycheck_enumerated(mycursor_t *out, const char *name, const char *text, const char *const *values, int rule) KVPROJ_MAYBE_UNUSED;
 static int mycheck_unlisted(mycursor_t *out, const char *name, const char *text) KVPROJ_MAYBE_UNUSED;
+static int mycheck_null(mycursor_t *out, const char *member) KVPROJ_MAYBE_UNUSED;
 
 static const char *mycheck_blanks(const char *c)
 {
@@ -273,4 +274,13 @@ static int mycheck_enumerated(mycursor_t *out, const char *name, const char *tex
 	if(mycheck_listed(text, values, rule) == 0)
 		return 0;
 	return mycheck_unlisted(out, name, text != NULL ? text : "");
+}
+
+//a required value the caller left NULL is not sent (as an empty element the reader would refuse
+//the message): -1, the cursor spent and the member named
+static int mycheck_null(mycursor_t *out, const char *member)
+{
+	if(out->why != NULL && out->why[0] == '\0')
+		snprintf(out->why, out->why_size, "%s: a required value is NULL", member);
+	return myrefuse(out);
 }
