@@ -1,6 +1,8 @@
 //an address of the form http[s]://host[:port][/path]: *tls tells https, the port is 80 or 443 unless
 //given (default_port instead when not 0); no byte in it is a control character or a blank, so that
-//nothing of it can become a header line of its own. -1 for anything else
+//nothing of it can become a header line of its own. Anything else is refused, the result telling
+//why: -1 another scheme, -2 a blank or control character, -3 no host (or credentials, or a host
+//longer than host_size), -4 a wrong port, -5 a path longer than path_size
 static int kvproj_parse_address(const char *address, unsigned long default_port, int *tls, char *host, size_t host_size, tessaro_port_t *port, char *path, size_t path_size)
 {
 	const char *name;
@@ -11,7 +13,7 @@ static int kvproj_parse_address(const char *address, unsigned long default_port,
 
 	for(c = address; *c != '\0'; c++){
 		if((unsigned char)*c <= ' ' || *c == 0x7f)
-			return -1;
+			return -2;
 	}
 	if(strncmp(address, "http://", 7) == 0)
 		*tls = 0;
@@ -22,20 +24,20 @@ static int kvproj_parse_address(const char *address, unsigned long default_port,
 	name = address + (*tls ? 8 : 7);
 	number = default_port != 0 ? default_port : *tls ? 443 : 80;
 	end = name + strcspn(name, ":/?#@");
-	if(end == name || *end == '@' || (size_t)(end - name) >= host_size)
-		return -1;
+	if(end == name || memchr(name, '@', strcspn(name, "/?#")) != NULL || (size_t)(end - name) >= host_size)
+		return -3;
 	port_end = end;
 	if(*end == ':'){
 		char *digits_end = NULL;
 		if(end[1] < '0' || end[1] > '9')
-			return -1;
+			return -4;
 		number = strtoul(end + 1, &digits_end, 10);
 		if(number == 0 || number > 65535 || (*digits_end != '\0' && *digits_end != '/' && *digits_end != '?'))
-			return -1;
+			return -4;
 		port_end = digits_end;
 	}
 	if(strlen(*port_end != '\0' ? port_end : "/") >= path_size)
-		return -1;
+		return -5;
 	memcpy(host, name, (size_t)(end - name));
 	host[end - name] = '\0';
 	strcpy(path, *port_end != '\0' ? port_end : "/");
@@ -43,9 +45,16 @@ static int kvproj_parse_address(const char *address, unsigned long default_port,
 	return 0;
 }
 
-//the client of the operations' calls holds the service's address
+//the client of the operations' calls holds the service's address; the error detail says why one
+//is refused (never the address itself: it may hold what is not for a log)
 _declspec(dllexport) int WINAPI kvproj_client_init(kvproj_client_t *client, const char *endpoint)
 {
+	//by the address's refusal; host and path hold 255 bytes
+	static const char *const faults[] = {"is no http:// or https:// address", "holds a blank or a control character",
+		"names no host, or credentials before it, or a host name of more than 255 bytes",
+		"has a port that is no number from 1 to 65535", "has a path of more than 255 bytes"};
+	int fault;
+
 	if(client == NULL)
 		return KVPROJ_ERR_ARGUMENT;
 	memset(client, 0, sizeof(*client));
@@ -54,9 +63,10 @@ _declspec(dllexport) int WINAPI kvproj_client_init(kvproj_client_t *client, cons
 	client->port_endpoint = endpoint == NULL ? KVPROJ_DEFAULT_ENDPOINT : NULL;
 	if(endpoint == NULL)
 		endpoint = KVPROJ_DEFAULT_ENDPOINT;
-	if(kvproj_parse_address(endpoint, 0, &client->tls, client->host, sizeof(client->host), &client->port, client->path, sizeof(client->path)) != 0){
+	if((fault = kvproj_parse_address(endpoint, 0, &client->tls, client->host, sizeof(client->host), &client->port, client->path, sizeof(client->path))) != 0){
 		client->host[0] = '\0';
 		client->path[0] = '\0';
+		snprintf(client->error_detail, sizeof(client->error_detail), "the endpoint %s", faults[-fault - 1]);
 		return KVPROJ_ERR_ADDRESS;
 	}
 	return 0;

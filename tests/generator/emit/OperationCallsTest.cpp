@@ -130,25 +130,33 @@ TEST_F(OperationCallsTest, TheCallReturnsWhatTheServiceAnswered)
         << run.messages;
 }
 
-// The client from an endpoint: host, port and path, or the rule it broke;
+// The client from an endpoint: host, port and path, or the rule it broke
+// in its error detail;
 // and with no server there, the call says it could not connect, or that
 // the host was not found.
 const char* const EndpointDriver = R"(#include "calc_api.c"
 int main(void)
 {
 	static const char *endpoints[] = {NULL, "http://example.org/", "http://h:8080", "http://h:80/a/b?c=d",
-		"https://h/", "http://:80/", "http://h:0/", "http://h:65536/", "http://h:12x/", "ftp://h/", "http://h:/"};
+		"https://h/", "http://:80/", "http://h:0/", "http://h:65536/", "http://h:12x/", "ftp://h/", "http://h:/",
+		"http://user:secret@h/", "http://h/a b", "http://h/\r\nX: 1", NULL, NULL};
+	char long_host[300], long_path[300];
 	size_t i;
 	calc_client_t client;
 	calc_AddRequest_msg_t in;
 	calc_AddReply_msg_t out;
 	int result;
+	/* a host name and a path one byte longer than the client holds */
+	sprintf(long_host, "http://%0256d/", 0);
+	sprintf(long_path, "http://h/%0255d", 0);
+	endpoints[sizeof(endpoints) / sizeof(endpoints[0]) - 2] = long_host;
+	endpoints[sizeof(endpoints) / sizeof(endpoints[0]) - 1] = long_path;
 	for(i = 0; i < sizeof(endpoints) / sizeof(endpoints[0]); i++){
 		result = calc_client_init(&client, endpoints[i]);
 		if(result == 0)
 			printf("%s %d %s\n", client.host, (int)client.port, client.path);
 		else
-			printf("%d\n", result);
+			printf("%d %s\n", result, calc_client_error_detail(&client));
 	}
 	memset(&in, 0, sizeof(in));
 	calc_client_init(&client, "http://127.0.0.1:1/");
@@ -167,8 +175,12 @@ TEST_F(OperationCallsTest, TheClientTakesAnHttpEndpointOrSaysItCannot)
         GTEST_SKIP() << "no C compiler";
     const RunResult run = buildAndRunC(EndpointDriver, {{"calc_api.h", header_}, {"calc_api.c", source_}}, true);
     ASSERT_EQ(run.status, 0) << run.messages;
-    const std::string endpoints = "127.0.0.1 4321 /calculator\nexample.org 80 /\nh 8080 /\nh 80 /a/b?c=d\nh 443 /\n"
-                                  "-1\n-1\n-1\n-1\n-1\n-1\n";
+    const std::string host = "-1 the endpoint names no host, or credentials before it, or a host name of more than 255 bytes\n";
+    const std::string port = "-1 the endpoint has a port that is no number from 1 to 65535\n";
+    const std::string blank = "-1 the endpoint holds a blank or a control character\n";
+    const std::string endpoints = "127.0.0.1 4321 /calculator\nexample.org 80 /\nh 8080 /\nh 80 /a/b?c=d\nh 443 /\n" + host + port +
+        port + port + "-1 the endpoint is no http:// or https:// address\n" + port + host + blank + blank + host +
+        "-1 the endpoint has a path of more than 255 bytes\n";
     ASSERT_EQ(run.output.substr(0, endpoints.size()), endpoints);
     std::istringstream rest(run.output.substr(endpoints.size()));
     std::string line;
