@@ -41,7 +41,7 @@ static const struct{ const char *amount; int tip_present; const char *tip; const
 };
 static char seen[200];
 
-#define TEXT(t) ((t) != NULL ? (t) : "-")
+#define OR_DASH(t) ((t) != NULL ? (t) : "-")
 
 /* the detail, its port (which the system chose) as PORT */
 static const char *detail_of(const demo_client_t *client)
@@ -65,8 +65,8 @@ static void *serve(void *arg)
 	trans.socket = accept(listener, NULL, NULL);
 	while(demo_proto_readpacket(&trans, pk, 30) == 0){
 		const demo_Add_t *in = &pk->msg.AddIn.Add;
-		snprintf(seen, sizeof(seen), "amount=%s tip=%s when=%s note=%s", TEXT(in->amount),
-			in->tip_present ? TEXT(in->tip) : "absent", TEXT(in->when), TEXT(in->note));
+		snprintf(seen, sizeof(seen), "amount=%s tip=%s when=%s note=%s", OR_DASH(in->amount),
+			in->tip_present ? OR_DASH(in->tip) : "absent", OR_DASH(in->when), OR_DASH(in->note));
 		total = in->amount != NULL && strcmp(in->amount, "0") != 0 ? strdup(in->amount) : NULL;
 		demo_free_proto_packet(pk);
 		memset(pk, 0, sizeof(*pk));
@@ -107,7 +107,7 @@ int main(void)
 		result = demo_Add(&client, &in, &out, NULL);
 		demo_client_close(&client);
 		server_finish();
-		printf("%d: %s|%s|%s\n", (int)c, result == 0 ? "0" : "failed", result == 0 ? TEXT(out.AddResponse.total) : detail_of(&client), seen);
+		printf("%d: %s|%s|%s\n", (int)c, result == 0 ? "0" : "failed", result == 0 ? OR_DASH(out.AddResponse.total) : detail_of(&client), seen);
 		demo_free_Add(&out);
 	}
 	return 0;
