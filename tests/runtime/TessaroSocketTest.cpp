@@ -337,8 +337,8 @@ TEST_F(TessaroSocketTest, CallsFromTwoThreadsKeepEachOthersDeadline)
 }
 
 #ifdef _WIN32
-// The socket's own send time-out, which bounds each blocking send, is the
-// caller's again after a send that ended and after one that timed out.
+// The socket's own send time-out, which the system may not keep, is the
+// caller's after a send that ended and after one that timed out.
 TEST_F(TessaroSocketTest, SendLeavesTheSocketsSendTimeOutAsItWas)
 {
     const std::string data(64 << 20, 'x');

@@ -63,10 +63,13 @@ const char *tessaro_system_error_text(int error);
  * Every receive and send call ends within timeout microseconds, however
  * many pieces it takes (a negative timeout waits without end), in either
  * mode, and leaves the socket's mode and time-outs as they were. On Windows,
- * where a socket's mode cannot be read, the library takes a socket for
- * blocking unless this call made it non-blocking (and it has not been closed
- * by tessaro_socket_close since): a socket made non-blocking otherwise is
- * left blocking by the library's calls. */
+ * where a socket's mode cannot be read, the library remembers the sockets
+ * this call made non-blocking until it makes them blocking again or
+ * tessaro_socket_close closes them, and takes any other socket for blocking:
+ * one made non-blocking by other means is left blocking by the library's
+ * calls, and one this call made non-blocking is closed with
+ * tessaro_socket_close, so that a later socket given the same handle is not
+ * taken for non-blocking. */
 int tessaro_socket_set_block(tessaro_socket_t sock, int block);
 /* Receives at most *len bytes; *len becomes the number received. */
 int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
