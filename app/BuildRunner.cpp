@@ -13,6 +13,9 @@ namespace {
 // A Unix program that left neither output nor status this long after its shell was started has
 // not started at all.
 const DWORD s_nUnixStartLimitMs = 60000;
+// A stopped Unix program whose status has not come this long after the stop was asked for has not
+// been ended.
+const DWORD s_nUnixStopLimitMs = 60000;
 const DWORD s_nFollowIntervalMs = 50;
 
 std::string FileNameOf(const std::string& strPath) {
@@ -53,7 +56,7 @@ public:
         m_bMade = ::CreateDirectoryA(m_strPath.c_str(), nullptr) != FALSE;
     }
     ~CRunFolder() {
-        for (const char* lpszFile : {"run.sh", "output.txt", "status.txt", "status.part"})
+        for (const char* lpszFile : {"run.sh", "output.txt", "status.txt", "status.part", "stop"})
             ::DeleteFileA((m_strPath + lpszFile).c_str());
         ::RemoveDirectoryA(m_strPath.c_str());
     }
@@ -241,15 +244,20 @@ CBuildOutcome CBuildRunner::RunUnixProgram(const CBuildStep& step, const std::st
         outcome.failure = "Wine offers no Unix shell to run " + FileNameOf(outcome.program) + " in " + strFolder;
         return outcome;
     }
-    std::string strCommand = "exec " + shellArgument(strUnixProgram);
+    std::string strCommand = shellArgument(strUnixProgram);
     for (size_t i = 1; i < step.arguments.size(); ++i) strCommand += " " + shellArgument(step.arguments[i]);
     // The status goes in whole, by a rename, once the output is complete; plain ASCII messages;
-    // the system's tools found whatever the Windows side's PATH holds.
-    const std::string strScript = "LC_ALL=C\nPATH=/usr/local/bin:/usr/bin:/bin:$PATH\nexport LC_ALL PATH\n(cd " + shellArgument(strUnixFolder) + " && " + strCommand +
-                                  ") >" + shellArgument(strUnixRun + "output.txt") + " 2>&1\necho $? >" +
-                                  shellArgument(strUnixRun + "status.part") + "\nmv " +
-                                  shellArgument(strUnixRun + "status.part") + " " +
-                                  shellArgument(strUnixRun + "status.txt") + "\n";
+    // the system's tools found whatever the Windows side's PATH holds. The program runs in a
+    // session of its own, which a "stop" file in the run's folder ends with every program it
+    // started (a compiler's cc1, as and ld) before the status is written.
+    const std::string strStop = shellArgument(strUnixRun + "stop");
+    const std::string strScript =
+        "LC_ALL=C\nPATH=/usr/local/bin:/usr/bin:/bin:$PATH\nexport LC_ALL PATH\nstatus=1\nif cd " +
+        shellArgument(strUnixFolder) + "; then\n  setsid " + strCommand + " >" + shellArgument(strUnixRun + "output.txt") +
+        " 2>&1 &\n  program=$!\n  while kill -0 $program 2>/dev/null; do\n    if [ -e " + strStop +
+        " ]; then kill -TERM -$program 2>/dev/null || kill -TERM $program 2>/dev/null; fi\n    sleep 0.05\n"
+        "  done\n  wait $program\n  status=$?\nfi\necho $status >" + shellArgument(strUnixRun + "status.part") +
+        "\nmv " + shellArgument(strUnixRun + "status.part") + " " + shellArgument(strUnixRun + "status.txt") + "\n";
     if (!WriteWholeFile(run.File("run.sh"), strScript)) {
         outcome.failure = "the script for " + FileNameOf(outcome.program) + " could not be written";
         return outcome;
@@ -270,6 +278,8 @@ CBuildOutcome CBuildRunner::RunUnixProgram(const CBuildStep& step, const std::st
     ::CloseHandle(process.hProcess);
     const ULONGLONG nStarted = ::GetTickCount64();
     ULONGLONG nShown = 0;
+    bool bStopping = false;
+    ULONGLONG nStopAt = 0;
     for (;;) {
         // The status is written after the output is complete: what is read after seeing it is all.
         const bool bEnded = FileExists(strStatus);
@@ -281,10 +291,26 @@ CBuildOutcome CBuildRunner::RunUnixProgram(const CBuildStep& step, const std::st
             outcome.failure = FileNameOf(outcome.program) + " did not start: " + strShell + " wrote nothing";
             return outcome;
         }
-        if (StopRequested(s_nFollowIntervalMs)) {
-            outcome.failure = "stopped while " + FileNameOf(outcome.program) + " ran";
-            return outcome;
+        if (!bStopping && StopRequested(s_nFollowIntervalMs)) {
+            // The script ends the program and then writes the status, which is waited for: the
+            // program is gone when the run is.
+            bStopping = WriteWholeFile(run.File("stop"), "");
+            if (!bStopping) {
+                outcome.failure = "stopped while " + FileNameOf(outcome.program) + " ran, which could not be ended";
+                return outcome;
+            }
+            nStopAt = ::GetTickCount64();
+        } else if (bStopping) {
+            if (::GetTickCount64() - nStopAt > s_nUnixStopLimitMs) {
+                outcome.failure = "stopped while " + FileNameOf(outcome.program) + " ran, which did not end";
+                return outcome;
+            }
+            ::Sleep(s_nFollowIntervalMs);
         }
+    }
+    if (bStopping) {
+        outcome.failure = "stopped while " + FileNameOf(outcome.program) + " ran";
+        return outcome;
     }
     outcome.started = true;
     outcome.exitCode = std::atoi(ReadFrom(strStatus, 0).c_str());

@@ -72,6 +72,20 @@ BOOL CMainFrame::DestroyWindow() {
     return CKLVMDIFrameWnd::DestroyWindow();
 }
 
+void CMainFrame::OnClose() {
+    if (IsBuildRunning()) {
+        const int nAnswer = AppMessageBox(this,
+                                          "A build is running. Stop it, with the programs it started, and exit?\r\n\r\n"
+                                          "No lets the build go on.",
+                                          "Kelvane", MB_YESNO | MB_ICONQUESTION);
+        if (nAnswer != IDYES) return;
+        // Stopped here, before the documents close: its end is no more reported.
+        m_buildRunner.Stop(m_hWnd);
+        m_buildFinished = nullptr;
+    }
+    CKLVMDIFrameWnd::OnClose();
+}
+
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (nID >= ID_TAB_GROUP_FIRST && nID <= ID_TAB_GROUP_LAST && m_MTIClientWnd.GetSafeHwnd() &&
         m_MTIClientWnd.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
@@ -87,8 +101,13 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
         if (pFocus && pFocus->IsKindOf(RUNTIME_CLASS(CKLVEdit))) return FALSE;
     }
     if (EndCustomizeOnEscape(pMsg)) return TRUE;
-    if (CMDIFrameWnd::PreTranslateMessage(pMsg)) return TRUE;
-    return GetCommandBars() && GetCommandBars()->PreTranslateFrameMessage(pMsg);
+    // F1's command opens the page of the window the key was pressed in, which the command itself
+    // no more knows.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F1) m_hWndHelpKey = pMsg->hwnd;
+    const BOOL bTranslated = CMDIFrameWnd::PreTranslateMessage(pMsg) ||
+                             (GetCommandBars() && GetCommandBars()->PreTranslateFrameMessage(pMsg));
+    m_hWndHelpKey = nullptr;
+    return bTranslated;
 }
 
 BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -105,6 +124,7 @@ BOOL CMainFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParent
 
 BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_WM_CREATE()
+    ON_WM_CLOSE()
     ON_WM_ENABLE()
     ON_MESSAGE(KLV_WM_DOCKINGPANENOTIFY, OnDockingPaneNotify)
     ON_MESSAGE(CKLVControls::msgCreateCommandBar, OnCreateCommandBar)

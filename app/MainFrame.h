@@ -162,6 +162,8 @@ protected:
     void OfferToGenerateAgain();
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // During a build, asks whether to stop it first; No keeps the window and the build.
+    afx_msg void OnClose();
     afx_msg void OnEnable(BOOL bEnable);
     afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCreateCommandBar(WPARAM wParam, LPARAM lParam);
@@ -234,7 +236,8 @@ protected:
     CProjectCommands m_commands;
     CBuildRunner m_buildRunner;
     CHelpWindow m_helpWindow;
-    int m_nErrorLine = -1;   // the Output pane's line last gone to; -1 since its text was set
+    int m_nErrorLine = -1;
+    HWND m_hWndHelpKey = nullptr;   // while F1 is translated: the window it was pressed in   // the Output pane's line last gone to; -1 since its text was set
     std::unique_ptr<CHelpKeyHook> m_pHelpKeyHook;
     std::function<void(const CBuildOutcome&)> m_buildFinished;
 

@@ -117,7 +117,7 @@ void CMainFrame::OnRunDemo() {
 }
 
 void CMainFrame::OnHelpTopics() {
-    ShowHelpPage(HelpPageForWindow(::GetFocus()));
+    ShowHelpPage(HelpPageForWindow(m_hWndHelpKey ? m_hWndHelpKey : ::GetFocus()));
 }
 
 void CMainFrame::ShowHelpPage(const std::string& strPage) {

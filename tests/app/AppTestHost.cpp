@@ -68,7 +68,7 @@ AppTest::~AppTest() {
     g_pfnAppMessageBox = ::MessageBoxA;
 }
 
-void AppTest::PressKey(UINT nVirtKey, bool bCtrl, bool bShift, bool bAlt) {
+void AppTest::PressKey(UINT nVirtKey, bool bCtrl, bool bShift, bool bAlt, HWND hTarget) {
     BYTE state[256] = {};
     ::GetKeyboardState(state);
     BYTE saved[256];
@@ -79,7 +79,11 @@ void AppTest::PressKey(UINT nVirtKey, bool bCtrl, bool bShift, bool bAlt) {
     ::SetKeyboardState(state);
     const UINT nMessage = bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN;
     const LPARAM lParam = 1 | (bAlt ? (1 << 29) : 0);
-    ::PostMessageA(::GetFocus(), nMessage, nVirtKey, lParam);
+    // With another program in front (tests side by side on one display) this one may hold no focus:
+    // the key then goes to the frame.
+    if (!hTarget) hTarget = ::GetFocus();
+    if (!hTarget) hTarget = m_pFrame->GetSafeHwnd();
+    ::PostMessageA(hTarget, nMessage, nVirtKey, lParam);
     for (int i = 0; i < 200; ++i) {
         MSG msg;
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) break;

@@ -60,9 +60,9 @@ protected:
     // Whether the frame's update rule enables the command: 1, 0, or -1 when it leaves it alone.
     int Enabled(UINT nID) const;
     void Command(UINT nID) const { m_pFrame->SendMessage(WM_COMMAND, nID); }
-    // The key pressed on the focus window, with the modifier keys held as asked, and taken by the
-    // application's message loop, which pre-translates it as it does every message.
-    void PressKey(UINT nVirtKey, bool bCtrl = false, bool bShift = false, bool bAlt = false);
+    // The key pressed on the focus window (or on hTarget), with the modifier keys held as asked, and
+    // taken by the application's message loop, which pre-translates it as it does every message.
+    void PressKey(UINT nVirtKey, bool bCtrl = false, bool bShift = false, bool bAlt = false, HWND hTarget = nullptr);
     // What the message loop does when it falls idle: the frame and its windows update.
     void IdleUpdate() const { m_pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE); }
     // A project of this folder made current without File New.

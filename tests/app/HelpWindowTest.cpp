@@ -129,7 +129,7 @@ TEST_F(HelpWindowTest, F1OpensThePageOfThePaneOrEditorWithTheFocus) {
         EXPECT_EQ(Frame().HelpPageForWindow(c.pFocus->GetSafeHwnd()), strPage);
         Frame().SetActiveWindow();
         c.pFocus->SetFocus();
-        PressKey(VK_F1);
+        PressKey(VK_F1, false, false, false, c.pFocus->GetSafeHwnd());
         EXPECT_TRUE(WindowShows(strPage)) << strPage << " shows " << Frame().GetHelpWindow().GetPage();
     }
     EXPECT_EQ(Frame().HelpPageForWindow(Frame().GetSafeHwnd()), g_lpszHelpStartPage);
