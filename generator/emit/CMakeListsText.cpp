@@ -30,8 +30,13 @@ find_package(LibXml2 REQUIRED)
 file(GLOB _tessaro_sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/lib/src/*.c")
 add_library(tessaro STATIC ${_tessaro_sources})
 target_include_directories(tessaro PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}/lib/include")
-# https and the Digest hashes go through the system's TLS and hashes on Windows
-# and OpenSSL elsewhere.
+# https, the Digest hashes and WS-Security's signatures go through the system's
+# TLS and crypto on Windows and OpenSSL elsewhere; WS-Security reads messages
+# with libxml2.
+target_link_libraries(tessaro PUBLIC LibXml2::LibXml2)
+if(WIN32 AND LIBXML2_LIBRARY MATCHES "\\.a$")
+  target_compile_definitions(tessaro PUBLIC LIBXML_STATIC)
+endif()
 if(WIN32)
   target_link_libraries(tessaro PUBLIC ws2_32 secur32 crypt32 bcrypt)
 else()
@@ -43,9 +48,6 @@ endif()
 add_library(@P@_api @P@_api.c)
 target_include_directories(@P@_api PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}")
 target_link_libraries(@P@_api PUBLIC tessaro LibXml2::LibXml2)
-if(WIN32 AND LIBXML2_LIBRARY MATCHES "\\.a$")
-  target_compile_definitions(@P@_api PUBLIC LIBXML_STATIC)
-endif()
 
 add_executable(@P@_demo @P@_api_demo.c)
 target_link_libraries(@P@_demo PRIVATE @P@_api)

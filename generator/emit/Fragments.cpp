@@ -58,6 +58,15 @@ const char* const AuthDigest =
 const char* const ClientAuth =
 #include "fragments/client_auth.inc"
     ;
+const char* const WsseSender =
+#include "fragments/wsse_sender.inc"
+    ;
+const char* const WsseReader =
+#include "fragments/wsse_reader.inc"
+    ;
+const char* const WsseClient =
+#include "fragments/wsse_client.inc"
+    ;
 const char* const DemoRoad =
 #include "fragments/demo_road.inc"
     ;
@@ -90,6 +99,9 @@ const char* fragmentText(CFragment fragment)
     case CFragment::AuthBasic: return AuthBasic;
     case CFragment::AuthDigest: return AuthDigest;
     case CFragment::ClientAuth: return ClientAuth;
+    case CFragment::WsseSender: return WsseSender;
+    case CFragment::WsseReader: return WsseReader;
+    case CFragment::WsseClient: return WsseClient;
     case CFragment::DemoRoad: return DemoRoad;
     }
     return "";

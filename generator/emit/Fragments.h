@@ -26,18 +26,23 @@ enum class CFragment {
     AuthBasic,        // the Authorization value of Basic authentication
     AuthDigest,       // the challenge and the Authorization value of Digest authentication
     ClientAuth,       // <proj>_client_set_credentials and the call that answers challenges
+    WsseSender,       // the Security header of a message sent
+    WsseReader,       // the security check of a message read
+    WsseClient,       // <proj>_client_set_wsse_* and the settings of a call
     DemoRoad          // the demo's call of one operation and its server's answers
 };
 
 // Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
 // stands in the demo; the authentication's in projects with one, one
 // scheme's of the two; the item stream in services with messages of items,
-// the struct stream in those with document messages it reads).
+// the struct stream in those with document messages it reads; WS-Security's
+// client's where there are calls).
 constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,   CFragment::TransportExports,
-                                      CFragment::SenderFrame,    CFragment::FixedSenders,  CFragment::NumberWriters,
-                                      CFragment::ValueChecks,    CFragment::PacketReader,  CFragment::ArrayShapes,
-                                      CFragment::EnvelopeReader, CFragment::ItemStream,    CFragment::StructStream,
-                                      CFragment::ClientExports,  CFragment::ClientCalls,   CFragment::AuthBasic,
+                                      CFragment::WsseSender,     CFragment::SenderFrame,   CFragment::FixedSenders,
+                                      CFragment::NumberWriters,  CFragment::ValueChecks,   CFragment::PacketReader,
+                                      CFragment::ArrayShapes,    CFragment::EnvelopeReader, CFragment::ItemStream,
+                                      CFragment::StructStream,   CFragment::WsseReader,    CFragment::ClientExports,
+                                      CFragment::WsseClient,     CFragment::ClientCalls,   CFragment::AuthBasic,
                                       CFragment::AuthDigest,     CFragment::ClientAuth};
 
 // The fragment as its file holds it.

@@ -37,6 +37,7 @@ void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
     header.line("#include <errno.h>");
     header.emptyLine();
     header.line("#include \"tessaro_type.h\"");
+    header.line("#include \"tessaro_wsse.h\"");
     header.emptyLine();
     header.line("#ifdef __cplusplus");
     header.line("extern \"C\"{");

@@ -252,6 +252,8 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//to the version of the message read, an operation's call to its binding's; a message sent from");
     out.line("\t//the packet goes in that version's envelope, with its Content-Type and action");
     out.line("\tint\tsoap_version;");
+    out.line("\t//the WS-Security settings a message sent from the packet goes with (tessaro_wsse.h), or NULL: the caller's");
+    out.line("\tconst tessaro_wsse_t\t*wsse;");
     out.line("}", p, "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();
@@ -275,6 +277,8 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\ttessaro_size_t sent_length;");
     out.line("\tint keep_open;//after a message was read: its sender keeps the connection open (HTTP/1.1 keep-alive)");
     out.line("\tint failure;//the result of the receive or send that failed last on it (tessaro_socket.h), 0 when none did");
+    out.line("\tconst tessaro_wsse_t *wsse;//NULL, or the WS-Security settings a message read on it is checked against");
+    out.line("\tint wsse_result;//the last message read failed that check: why (TESSARO_WSSE_ in tessaro_wsse.h), else 0");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();

@@ -5,6 +5,7 @@
 #include "generator/emit/HeaderConstants.h"
 #include "generator/emit/PacketFree.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/WsSecurity.h"
 #include "generator/model/EmitContext.h"
 #include "generator/model/Identifier.h"
 #include "generator/model/ListRun.h"
@@ -319,6 +320,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
         header.line("#define ", P, "_ERR_", error, "\t(", std::to_string(--code), ")");
     writeClientTransportErrors(context, header);
     writeDecodeErrorCode(context, header);
+    writeWsSecurityConstants(context, header);
     header.emptyLine();
     const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
                                          "int timeout;//seconds that a call may take (connecting, sending and reading), 30 unless changed",
@@ -335,6 +337,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     for (const std::string& member : clientMembers)
         header.line("\t", member);
     writeClientTransportMembers(context, header);
+    writeWsSecurityClientMember(context, header);
     if (context.project().authenticates()) {
         header.line("\t//set by ", p, "_client_set_credentials; ", context.project().usesDigest() ? "Digest" : "Basic",
                     " authentication, as the project says");
@@ -351,6 +354,8 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     if (context.project().authenticates() && !calls.calls.empty())
         header.line("_declspec(dllexport) int WINAPI ", p, "_client_set_credentials(", p,
                     "_client_t *client, const char *user, const char *password);");
+    if (!calls.calls.empty())
+        writeWsSecurityDeclarations(context, header);
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_client_error_detail(const ", p, "_client_t *client);");
     writeClientTransportDeclarations(context, header);
@@ -369,6 +374,7 @@ void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
     const OperationCalls calls = operationCalls(context);
     // Without a call, what the calls share would stand unused.
     if (!calls.calls.empty()) {
+        writeWsSecurityClient(context, source);
         writeFragment(context, CFragment::ClientCalls, source);
         if (context.project().authenticates()) {
             writeFragment(context, context.project().usesDigest() ? CFragment::AuthDigest : CFragment::AuthBasic, source);

@@ -9,6 +9,7 @@
 #include "generator/emit/ResponseDecoders.h"
 #include "generator/emit/StructStream.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/WsSecurity.h"
 #include "generator/emit/ValueDecoding.h"
 
 #include <algorithm>
@@ -198,8 +199,8 @@ void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
     std::string understood;
     for (const auto& [ns, name] : known)
         understood.append(understood.empty() ? "" : " || ").append(namedTest(ns, name));
-    out.line("\t\t\t\tif(", understood.empty() ? std::string() : "!(" + understood + ") && ",
-             "mydecode_must_understand(doc, cur)){");
+    out.line("\t\t\t\tif(", understood.empty() ? std::string() : "!(" + understood + ") && ", "!", context.proj(),
+             "_wsse_understood(pk, cur) && mydecode_must_understand(doc, cur)){");
     out.line("\t\t\t\t\tpk->decode_fault = \"SOAP-ENV:MustUnderstand\";");
     out.line("\t\t\t\t\tresult = -1;");
     out.line("\t\t\t\t\tgoto over;");
@@ -724,6 +725,7 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     writeFragment(context, CFragment::EnvelopeReader, out);
+    writeWsSecurityReader(context, out);
     out.emptyLine();
     if (needsActionTest(emptyBodies(context))) {
         // The line is read in the head as it came: a packet keeps only the
@@ -921,10 +923,15 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"\ttessaro_size_t buffer_len = 0;", ""});
     out.line("\tmessage.expect = expect;");
     out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
+    out.line("\t//the transport's WS-Security settings process the message's Security header, and go with an answer sent from the packet");
+    out.line("\tpk->wsse = trans->wsse;");
     out.line("\tresult = read_packet(trans, &message, &buffer_len, timeout, &refused);");
     lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
                 "\tif(result != 0 && refused == 0)", "\t\ttrans->failure = result;", "\tif(result == 0)"});
     out.line("\t\tresult = ", p, "_proto_unpack(message.text, buffer_len, pk);");
+    out.line("\ttrans->wsse_result = 0;");
+    out.line("\tif(result == 0)");
+    out.line("\t\tresult = ", p, "_wsse_check(trans, message.text, buffer_len, pk);");
     lines(out, {"\t//what came with the message is not sent back when the packet carries the answer",
                 "\tpk->http_headers_received = pk->http_headers_count;",
                 "\tpk->boundary_received = pk->boundary_part[0] != '\\0';",

@@ -4,6 +4,7 @@
 #include "generator/emit/ExportedFunctions.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/WsSecurity.h"
 
 namespace {
 
@@ -92,4 +93,5 @@ void writeSourceRuntime(const CEmitContext& context, CTextBuffer& source)
     writeConnectServer(context, source);
     writeFragment(context, CFragment::TransportIo, source);
     writeFragment(context, CFragment::TransportExports, source);
+    writeWsSecuritySender(context, source);
 }

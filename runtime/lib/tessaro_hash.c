@@ -15,12 +15,13 @@ size_t tessaro_hash(int kind, const void *data, size_t length, unsigned char *di
 {
 	BCRYPT_ALG_HANDLE algorithm = NULL;
 	BCRYPT_HASH_HANDLE hash = NULL;
-	ULONG size = kind == TESSARO_HASH_MD5 ? 16 : 32;
+	ULONG size = kind == TESSARO_HASH_MD5 ? 16 : kind == TESSARO_HASH_SHA1 ? 20 : 32;
+	LPCWSTR name = kind == TESSARO_HASH_MD5 ? BCRYPT_MD5_ALGORITHM : kind == TESSARO_HASH_SHA1 ? BCRYPT_SHA1_ALGORITHM : BCRYPT_SHA256_ALGORITHM;
 	int done = 0;
 
-	if((kind != TESSARO_HASH_MD5 && kind != TESSARO_HASH_SHA256) || length > 0xffffffffu)
+	if((kind != TESSARO_HASH_MD5 && kind != TESSARO_HASH_SHA256 && kind != TESSARO_HASH_SHA1) || length > 0xffffffffu)
 		return 0;
-	if(!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, kind == TESSARO_HASH_MD5 ? BCRYPT_MD5_ALGORITHM : BCRYPT_SHA256_ALGORITHM, NULL, 0)))
+	if(!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, name, NULL, 0)))
 		return 0;
 	if(BCRYPT_SUCCESS(BCryptCreateHash(algorithm, &hash, NULL, 0, NULL, 0, 0))){
 		done = BCRYPT_SUCCESS(BCryptHashData(hash, (PUCHAR)data, (ULONG)length, 0)) &&
@@ -41,7 +42,8 @@ int tessaro_random(void *bytes, size_t count)
 size_t tessaro_hash(int kind, const void *data, size_t length, unsigned char *digest)
 {
 	unsigned int size = 0;
-	const EVP_MD *md = kind == TESSARO_HASH_MD5 ? EVP_md5() : kind == TESSARO_HASH_SHA256 ? EVP_sha256() : NULL;
+	const EVP_MD *md = kind == TESSARO_HASH_MD5 ? EVP_md5() : kind == TESSARO_HASH_SHA256 ? EVP_sha256() :
+		kind == TESSARO_HASH_SHA1 ? EVP_sha1() : NULL;
 
 	if(md == NULL || EVP_Digest(data, length, digest, &size, md, NULL) != 1)
 		return 0;

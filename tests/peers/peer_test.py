@@ -15,6 +15,7 @@ is a regression (exit 1); a new pass is printed so that the file can be raised. 
 peer is not installed."""
 
 import argparse
+import glob
 import json
 import os
 import shutil
@@ -96,7 +97,8 @@ class Build:
                 argv = [self.cfg.cc, "-std=gnu99", "-w", "-g", "-I", self.gen, "-I", self.cfg.include,
                         "-I", "/usr/include/libxml2", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
                         os.path.join(support, "tessaro_socket.c"), os.path.join(support, "tessaro_util.c"),
-                        os.path.join(support, "tessaro_tls_openssl.c"), os.path.join(support, "tessaro_hash.c"), "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
+                        os.path.join(support, "tessaro_tls_openssl.c"), os.path.join(support, "tessaro_hash.c")] + \
+                    sorted(glob.glob(os.path.join(support, "security", "*.c"))) + ["-lxml2", "-lssl", "-lcrypto", "-lpthread"]
                 if self.cfg.sanitize:
                     argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]
             log = os.path.join(self.gen, "build-%s.log" % name)

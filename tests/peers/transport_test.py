@@ -7,6 +7,7 @@ transport_client.c on the generated calculator library, built natively or with m
 under Wine. Exit 0 when every case passes, 1 otherwise, 77 when node-soap is not installed."""
 
 import argparse
+import glob
 import json
 import os
 import shutil
@@ -179,13 +180,14 @@ def build_client(cfg):
         exe = os.path.join(gen, "transport_client.exe")
         argv = [cfg.mingw_gcc, "-std=gnu99", "-Wall", "-I", gen, "-I", cfg.include, "-I", cfg.win_xml2_include,
                 "-DLIBXML_STATIC", "-o", exe] + sources + [cfg.win_tessaro, cfg.win_xml2, "-lws2_32", "-lsecur32",
-                                                           "-lcrypt32", "-static"]
+                                                           "-lcrypt32", "-lbcrypt", "-static"]
     else:
         exe = os.path.join(gen, "transport_client")
         support = os.path.dirname(cfg.include.rstrip("/"))
         argv = [cfg.cc, "-std=gnu99", "-Wall", "-g", "-I", gen, "-I", cfg.include, "-I", "/usr/include/libxml2",
                 "-o", exe] + sources + [os.path.join(support, n) for n in (
-                    "tessaro_socket.c", "tessaro_util.c", "tessaro_tls_openssl.c")] + [
+                    "tessaro_socket.c", "tessaro_util.c", "tessaro_tls_openssl.c", "tessaro_hash.c")] + sorted(
+                    glob.glob(os.path.join(support, "security", "*.c"))) + [
                     "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
         if cfg.sanitize:
             argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]

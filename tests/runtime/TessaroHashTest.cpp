@@ -28,6 +28,11 @@ TEST(TessaroHashTest, DigestsMatchThePublishedVectors)
         {TESSARO_HASH_SHA256, "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
          "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
         {TESSARO_HASH_SHA256, std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+        // SHA-1's (FIPS 180's examples)
+        {TESSARO_HASH_SHA1, "", "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
+        {TESSARO_HASH_SHA1, "abc", "a9993e364706816aba3e25717850c26c9cd0d89d"},
+        {TESSARO_HASH_SHA1, "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
         // bytes past a NUL count
         {TESSARO_HASH_SHA256, std::string("a\0b", 3), "59b271ae1bbcb1d31d41929817f4b16fb439eb4f31520b5ad1d5ce98920a7138"},
     };

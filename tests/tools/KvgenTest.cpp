@@ -152,10 +152,14 @@ TEST_F(KvgenTest, EachFormOfTheOptionsIsTakenAsGnuGetoptLongTakesIt)
                               "wrote project/calc_api_demo.c\nwrote project/lib/include/tessaro_hash.h\n"
                               "wrote project/lib/include/tessaro_socket.h\n"
                               "wrote project/lib/include/tessaro_tls.h\nwrote project/lib/include/tessaro_type.h\n"
-                              "wrote project/lib/include/tessaro_util.h\nwrote project/lib/src/tessaro_hash.c\n"
+                              "wrote project/lib/include/tessaro_util.h\nwrote project/lib/include/tessaro_wsse.h\n"
+                              "wrote project/lib/include/tessaro_wsse_crypto.h\nwrote project/lib/include/tessaro_wsse_xml.h\n"
+                              "wrote project/lib/src/tessaro_hash.c\n"
                               "wrote project/lib/src/tessaro_socket.c\n"
                               "wrote project/lib/src/tessaro_tls_openssl.c\nwrote project/lib/src/tessaro_tls_schannel.c\n"
-                              "wrote project/lib/src/tessaro_util.c\n";
+                              "wrote project/lib/src/tessaro_util.c\nwrote project/lib/src/tessaro_wsse_rsa_bcrypt.c\n"
+                              "wrote project/lib/src/tessaro_wsse_rsa_openssl.c\nwrote project/lib/src/tessaro_wsse_secure.c\n"
+                              "wrote project/lib/src/tessaro_wsse_verify.c\nwrote project/lib/src/tessaro_wsse_xml.c\n";
     const std::string progress = "Start Generating...\nSuccessfully Generated!\nStart Generating Makefile...\n"
                                  "project/Makefile Successfully be Generated.\n";
     struct Case {
@@ -393,9 +397,11 @@ TEST_F(KvgenProjectTest, AProjectFolderHoldsWhatItsMakefileNeeds)
     EXPECT_EQ(namesIn("project"),
               ".kvgen\nCMakeLists.txt\nMake.rules\nMakefile\ncalc.zbq\ncalc_api.c\ncalc_api.h\ncalc_api_demo.c\nlib\n"
               "lib/bin\nlib/bin/redhat\nlib/include\nlib/include/tessaro_hash.h\nlib/include/tessaro_socket.h\n"
-              "lib/include/tessaro_tls.h\nlib/include/tessaro_type.h\nlib/include/tessaro_util.h\nlib/src\n"
+              "lib/include/tessaro_tls.h\nlib/include/tessaro_type.h\nlib/include/tessaro_util.h\n"
+              "lib/include/tessaro_wsse.h\nlib/include/tessaro_wsse_crypto.h\nlib/include/tessaro_wsse_xml.h\nlib/src\n"
               "lib/src/tessaro_hash.c\nlib/src/tessaro_socket.c\nlib/src/tessaro_tls_openssl.c\nlib/src/tessaro_tls_schannel.c\n"
-              "lib/src/tessaro_util.c\n");
+              "lib/src/tessaro_util.c\nlib/src/tessaro_wsse_rsa_bcrypt.c\nlib/src/tessaro_wsse_rsa_openssl.c\n"
+              "lib/src/tessaro_wsse_secure.c\nlib/src/tessaro_wsse_verify.c\nlib/src/tessaro_wsse_xml.c\n");
 }
 
 // --text-length: the room of a text the schema gives no length.

@@ -216,6 +216,8 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	kvproj_proto_trans_t *trans = &client->connection;
 	//a negative time-out waits without end
 	tessaro_usec_t deadline = client->timeout < 0 ? 0 : tessaro_clock_usec() + (tessaro_usec_t)client->timeout*TESSARO_USEC_PER_SEC;
+	//the answer is checked against the settings the request went with
+	const tessaro_wsse_t *wsse = pk->wsse;
 	char *request = NULL;
 	tessaro_size_t request_length = 0, sent;
 	int result = 0, reused;
@@ -245,20 +247,24 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	free(pk->attachment);
 	memset(pk, 0, sizeof(*pk));
 	trans->received = 0;
+	trans->wsse = wsse;
 	if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
-		result = pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
+		result = trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
 	if(result != 0 && reused && request != NULL && trans->received == 0){
 		kvproj_free_proto_packet(pk);
 		memset(pk, 0, sizeof(*pk));
 		kvproj_client_close(client);
 		trans->deadline = deadline;
+		trans->wsse = wsse;
 		result = kvproj_client_open(client);
 		if(result == 0 && kvproj_trans_send(trans, request, request_length, &sent, -1) != 0)
 			result = KVPROJ_ERR_SEND;
 		if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
-			result = pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
+			result = trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
 	}
 	free(request);
+	if(result == KVPROJ_ERR_SECURITY)
+		kvproj_call_failed(client, result, "the answer from %.255s:%u failed its security check: %s", client->host, (unsigned)client->port, pk->decode_error);
 	if(result == KVPROJ_ERR_SEND || result == KVPROJ_ERR_RECEIVE || result == KVPROJ_ERR_DECODE)
 		kvproj_exchange_failure(client, pk, result);
 	//through a proxy (the request line names the whole address), 407 is the proxy's own refusal
@@ -318,6 +324,7 @@ static int kvproj_call_port(kvproj_client_t *client, const char *endpoint)
 static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
 {
 	memcpy(pk, request, sizeof(*pk));
+	pk->wsse = kvproj_wsse_of(client, request);
 	if(authorization != NULL)
 		pk->authorization = authorization;
 	//the sender releases the attachment it sent: it gets a copy of its own

@@ -172,6 +172,8 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 		return "the proxy failed: it could not be reached, refused the connection to the endpoint or asked for credentials (407), or its address is no http://host[:port]";
 	case KVPROJ_ERR_AUTH:
 		return "the service refused the call's credentials (HTTP 401): none were set, or they are wrong";
+	case KVPROJ_ERR_SECURITY:
+		return "WS-Security failed: the request could not be secured, the answer failed its check, or a key or trust could not be read (kvproj_client_error_detail says which)";
 	}
 	return "unknown result";
 }

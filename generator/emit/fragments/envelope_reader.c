@@ -53,7 +53,7 @@ static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur)
 		!xmlStrcmp(actor, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope/role/ultimateReceiver"))));
 
 	if(result && error != NULL && error[0] == '\0')
-		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header {%.80s}%.80s must be understood, and is not",
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header {%s}%s must be understood, and is not",
 			cur->ns != NULL && cur->ns->href != NULL ? (const char *)cur->ns->href : "", (const char *)cur->name);
 	if(must != NULL)
 		xmlFree(must);

@@ -50,6 +50,7 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 	int		result = -1;
 	int		typed = 0;
 
+	kvproj_wsse_secure_body(pk->wsse, body, body->block + 1024);
 	//the attachment follows the envelope; it is released once it is in the message
 	if(pk->attachment != NULL && mystrcat(body, "\r\n") == 0){
 		if(pk->attachment_length >= 0 && mycursor_fit(body, (size_t)pk->attachment_length) == 0){

@@ -1,5 +1,6 @@
-/* tessaro: the digests and random bytes HTTP Digest authentication needs,
- * from the platform's crypto (libcrypto on Unix, BCrypt on Windows). */
+/* tessaro: the digests and random bytes HTTP Digest authentication and
+ * WS-Security need, from the platform's crypto (libcrypto on Unix, BCrypt on
+ * Windows). */
 #ifndef TESSARO_HASH_H
 #define TESSARO_HASH_H
 
@@ -11,6 +12,7 @@ extern "C" {
 
 #define TESSARO_HASH_MD5	0
 #define TESSARO_HASH_SHA256	1
+#define TESSARO_HASH_SHA1	2
 /* The largest digest's size in bytes, and its room as lower-case hex text. */
 #define TESSARO_HASH_MAX_SIZE	32
 #define TESSARO_HASH_MAX_HEX	(2 * TESSARO_HASH_MAX_SIZE + 1)

@@ -26,6 +26,9 @@ int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro
 int tessaro_tls_send_all(tessaro_tls_t *tls, const void *buf, tessaro_size_t len, tessaro_size_t *sent, tessaro_usec_t timeout)
 { (void)tls; (void)buf; (void)len; (void)sent; (void)timeout; return -1; }
 tessaro_usec_t tessaro_clock_usec(void) { return 0; }
+/* no message here carries WS-Security settings */
+int tessaro_wsse_secure(const tessaro_wsse_t *settings, const char *xml, size_t length, char **out, size_t *out_length, char *why, size_t why_size)
+{ (void)settings; (void)xml; (void)length; (void)out; (void)out_length; (void)why; (void)why_size; return -1; }
 
 static void dump(xmlNodePtr node, const char *path)
 {
