@@ -157,7 +157,7 @@ protected:
     void AttachTabClient();
     // File New's steps after the dialog.
     void CreateProjectFiles(const CProjectRecord& project);
-    void StartLibraryCopies(const CProjectRecord& project);
+    void CopyLibraries(const CProjectRecord& project);
     // After the target platform changed: generates the code again when the user agrees.
     void OfferToGenerateAgain();
 
@@ -247,5 +247,3 @@ protected:
 // The default project location: the program's folder followed by "example".
 extern CString g_strDefaultProjectLocation;
 
-// File New's copies of the support library and libxml2 into the project folder.
-std::vector<std::string> LibraryCopyLines(const std::string& appFolder, const std::string& location);

@@ -2,6 +2,7 @@
 // beside them, and its sources and WSDL document in editor tabs.
 #include "app/MainFrame.h"
 
+#include "app/LibraryCopy.h"
 #include "app/NewProject.h"
 #include "app/QuorlinApp.h"
 #include "project/ProjectFiles.h"
@@ -10,10 +11,6 @@
 #include <array>
 
 namespace {
-
-std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 // The files File New makes empty, in the order it makes them.
 std::array<std::string, 4> EmptyProjectFiles(const CProjectRecord& project) {
@@ -24,15 +21,6 @@ std::array<std::string, 4> EmptyProjectFiles(const CProjectRecord& project) {
 }
 
 }  // namespace
-
-// The copies of the support library and libxml2 into a new project, as command lines. Each
-// overwrites without asking (a hidden window could not be answered), and no destination ends in
-// a backslash before its closing quote.
-std::vector<std::string> LibraryCopyLines(const std::string& appFolder, const std::string& location) {
-    return {"xcopy /E /Y /I " + Quoted(appFolder + "lib") + "  " + Quoted(joinProjectPath(location, "lib")),
-            "xcopy /E /Y /I " + Quoted(appFolder + "libxml2") + "  " + Quoted(joinProjectPath(location, "libxml2")),
-            "cmd /c copy /Y " + Quoted(appFolder + "libxml2\\bin\\*") + "  " + Quoted(joinProjectPath(location, "."))};
-}
 
 void CMainFrame::OnFileNew() {
     CNewProject dlg(this);
@@ -64,7 +52,7 @@ void CMainFrame::OnFileNew() {
         e->Delete();
         return;
     }
-    StartLibraryCopies(project);
+    CopyLibraries(project);
     for (const char* suffix : {"_api_demo.c", "_api.c", "_api.h"})
         OpenProjectDocument(joinProjectPath(project.location, project.name + suffix).c_str());
     makeFileWritable(project.wsdlPath);
@@ -82,8 +70,10 @@ void CMainFrame::CreateProjectFiles(const CProjectRecord& project) {
     }
 }
 
-void CMainFrame::StartLibraryCopies(const CProjectRecord& project) {
-    for (const std::string& commandLine : LibraryCopyLines(applicationFolder(), project.location)) {
-        if (!s_pfnStartProcess(commandLine.c_str(), SW_HIDE)) appendOutput("Could not start: " + commandLine + "\r\n");
+// Made before the sources open, so that a build finds the libraries in place; what could not be
+// copied is named in the Output pane.
+void CMainFrame::CopyLibraries(const CProjectRecord& project) {
+    for (const CLibraryCopy& copy : LibraryCopies(applicationFolder(), project.location)) {
+        for (const std::string& strFailure : MakeLibraryCopy(copy)) appendOutput(strFailure + "\r\n");
     }
 }

@@ -1,6 +1,6 @@
 // The road past Generate Code through the frame's commands, with the window's messages pumped
-// while the programs run: File New on a corpus document (its copies of the program's libraries
-// made as its lines say), Generate Code, Compile Demo with the machine's mingw-w64 compiler and Run Demo;
+// while the programs run: File New on a corpus document (which copies the program's libraries
+// itself), Generate Code, Compile Demo with the machine's mingw-w64 compiler and Run Demo;
 // then a broken source and a compiler that is not there.
 #include "AppTestHost.h"
 
@@ -14,28 +14,6 @@ using namespace apptest;
 
 namespace {
 
-// File New's copies are made before the command goes on, so that the project holds the
-// libraries its build links: each xcopy line (/E /Y /I, source and destination quoted) is carried
-// out here as xcopy would, independent of how long the system's xcopy takes to start and end.
-BOOL CopyAsTheLineSays(LPCSTR lpszCommandLine, UINT nShowCmd) {
-    Record().processes.emplace_back(lpszCommandLine, nShowCmd);
-    const std::string line = lpszCommandLine;
-    std::vector<std::string> quoted;
-    for (std::string::size_type at = line.find('"'); at != std::string::npos; at = line.find('"', at + 1)) {
-        const std::string::size_type end = line.find('"', at + 1);
-        if (end == std::string::npos) break;
-        quoted.push_back(line.substr(at + 1, end - at - 1));
-        at = end;
-    }
-    if (line.rfind("xcopy /E /Y /I ", 0) != 0 || quoted.size() != 2) return TRUE;
-    std::error_code error;
-    if (!std::filesystem::exists(quoted[0], error)) return TRUE;
-    std::filesystem::copy(quoted[0], quoted[1],
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
-                          error);
-    return !error;
-}
-
 std::string LastLine(const std::string& text, int nFromEnd = 0) {
     std::string::size_type nEnd = text.size();
     for (int i = 0; i < nFromEnd && nEnd != std::string::npos && nEnd > 0; ++i) nEnd = text.rfind("\r\n", nEnd - 1);
@@ -46,8 +24,6 @@ std::string LastLine(const std::string& text, int nFromEnd = 0) {
 
 class BuildRoadTest : public AppTest {
 protected:
-    BuildRoadTest() { CMainFrame::s_pfnStartProcess = CopyAsTheLineSays; }
-
     // File New in a folder of its own under the test's.
     std::string NewProject(const std::string& wsdl, const std::string& name) {
         const std::string location = Folder() + name + "\\";

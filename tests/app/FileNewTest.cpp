@@ -1,10 +1,13 @@
-// File New: the New Project dialog's checks in their order, then the project's files, copies,
-// tabs and recent entry; Cancel changes nothing.
+// File New: the New Project dialog's checks in their order, then the project's files, the
+// libraries' copies (whole, run after run), tabs and recent entry; Cancel changes nothing.
 #include "AppTestHost.h"
 
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 using namespace apptest;
 
@@ -29,6 +32,21 @@ protected:
             Click(dlg, IDOK);
         });
         Command(ID_FILE_NEW_PROJECT);
+    }
+    // Every file below the source folder is in the copy, with its size, and nothing else is.
+    static void ExpectCopied(const std::string& from, const std::string& to) {
+        const auto files = [](const std::string& root) {
+            std::vector<std::pair<std::string, uintmax_t>> list;
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+                if (entry.is_regular_file())
+                    list.emplace_back(std::filesystem::relative(entry.path(), root).string(), entry.file_size());
+            std::sort(list.begin(), list.end());
+            return list;
+        };
+        ASSERT_TRUE(std::filesystem::is_directory(to)) << to;
+        const auto source = files(from);
+        EXPECT_FALSE(source.empty()) << from;
+        EXPECT_EQ(files(to), source) << to;
     }
     std::string Wsdl() {
         const std::string wsdl = Folder() + "service.wsdl";
@@ -64,24 +82,48 @@ TEST_F(FileNewTest, CreatesTheProjectFilesCopiesTabsAndRecentEntry) {
               std::filesystem::perms::none);
     EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"abc_api_demo.c", "abc_api.c", "abc_api.h", "service.wsdl"}));
 
+    // The libraries are copied by the program itself, whole, before the command ends.
     const std::string app = Frame().applicationFolder();
-    ASSERT_EQ(Record().processes.size(), 3u);
-    EXPECT_EQ(Record().processes[0].first, "xcopy /E /Y /I \"" + app + "lib\"  \"" + Folder() + "lib\"");
-    EXPECT_EQ(Record().processes[1].first, "xcopy /E /Y /I \"" + app + "libxml2\"  \"" + Folder() + "libxml2\"");
-    EXPECT_EQ(Record().processes[2].first, "cmd /c copy /Y \"" + app + "libxml2\\bin\\*\"  \"" + Folder() + ".\"");
-    for (const auto& process : Record().processes) EXPECT_EQ(process.second, static_cast<UINT>(SW_HIDE));
+    EXPECT_TRUE(Record().processes.empty());
+    ExpectCopied(app + "lib", Folder() + "lib");
+    if (std::filesystem::exists(app + "libxml2")) ExpectCopied(app + "libxml2", Folder() + "libxml2");
     EXPECT_EQ((*m_app.m_pRecentFileList)[0], (Folder() + "abc.zbq").c_str());
     EXPECT_EQ(Enabled(ID_GENERATE_MAKEFILE), 1);
 }
 
-TEST_F(FileNewTest, ACopyThatCannotStartIsReportedInTheOutputPane) {
-    Record().bProcessesStart = FALSE;
+TEST_F(FileNewTest, ACopyThatFailsIsReportedInTheOutputPane) {
+    // A file where the lib folder goes: the folder cannot be made.
+    testsupport::writeBytes(Folder() + "lib", "in the way\r\n");
     RunNewProject(Wsdl(), "Windows");
     ASSERT_NE(Frame().GetProject(), nullptr);
     EXPECT_EQ(Frame().GetProject()->targetPlatform, CProjectRecord::Windows);
     const std::string output = OutputText();
-    EXPECT_NE(output.find("Could not start: xcopy /E /Y /I"), std::string::npos) << output;
-    EXPECT_NE(output.find("Could not start: cmd /c copy"), std::string::npos) << output;
+    EXPECT_EQ(output.find("Could not make the folder " + Folder() + "lib (error "), 0u) << output;
+    EXPECT_EQ(testsupport::readBytes(Folder() + "lib"), "in the way\r\n");
+}
+
+// Each run of File New leaves a project folder with all of the libraries: the system's copy
+// program, started and not waited for, left one without its lib folder in one run of six.
+TEST_F(FileNewTest, TenRunsGiveTenCompleteProjectFolders) {
+    const std::string wsdl = Wsdl();
+    const std::string app = Frame().applicationFolder();
+    for (int nRun = 0; nRun < 10; ++nRun) {
+        const std::string location = Folder() + "run" + std::to_string(nRun) + "\\";
+        std::filesystem::create_directory(location);
+        InNextDialog("New Project", [&](CWnd& dlg) {
+            SetControlText(dlg, IDC_WSDL_FILE, wsdl.c_str());
+            SetControlText(dlg, IDC_NAME, "calc");
+            SelectEntry(dlg, IDC_TARGET_PLATFORM, "Windows");
+            SetControlText(dlg, IDC_LOCATION, location.c_str());
+            Click(dlg, IDOK);
+        });
+        Command(ID_FILE_NEW_PROJECT);
+        ASSERT_NE(Frame().GetProject(), nullptr);
+        EXPECT_EQ(Frame().GetProject()->location, location);
+        ExpectCopied(app + "lib", location + "lib");
+        if (std::filesystem::exists(app + "libxml2")) ExpectCopied(app + "libxml2", location + "libxml2");
+    }
+    EXPECT_EQ(OutputText().find("Could not"), std::string::npos) << OutputText();
 }
 
 TEST_F(FileNewTest, ADocumentTheTemplateCannotOpenGetsNoTabAndTheRestOpen) {

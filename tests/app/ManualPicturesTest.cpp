@@ -59,25 +59,8 @@ bool CaptureWindow(HWND hWnd, const std::string& strPath) {
     return static_cast<bool>(out);
 }
 
-// File New's copies made by the system's own programs, each waited for, so that the build finds
-// the libraries in place.
-BOOL RunAndWait(LPCSTR lpszCommandLine, UINT) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::string line = lpszCommandLine;
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                          &process))
-        return FALSE;
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return TRUE;
-}
-
 class ManualPicturesTest : public AppTest {
 protected:
-    ManualPicturesTest() { CMainFrame::s_pfnStartProcess = RunAndWait; }
     void Capture(HWND hWnd, const char* lpszName) {
         EXPECT_TRUE(CaptureWindow(hWnd, PictureFolder() + lpszName + ".bmp")) << lpszName;
     }
