@@ -22,9 +22,11 @@ void CProjectNameEdit::ShowHint(char c) {
     if (pParent && m_nHintID) pParent->SetDlgItemText(m_nHintID, HintFor(c));
 }
 
+// Only a character typed past the mask's end is one too many: a BackSpace or Delete with nothing
+// left to take, or an arrow at the field's end, only beeps.
 void CProjectNameEdit::OnInvalidPosition() {
     CKLMaskEdit::OnInvalidPosition();
-    ShowHint('\0');
+    if (m_bTyping) ShowHint('\0');
 }
 
 // A click behind the name puts the caret right after it: typed there, a character would stand
@@ -42,7 +44,9 @@ void CProjectNameEdit::OnInvalidChar(char c, char chMask) {
 // The mask takes no underscore itself; the blank it stands for is the prompt character "_".
 void CProjectNameEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (TypePromptAsBlank(nChar, nRepCnt, nFlags)) return;
+    m_bTyping = nChar != VK_BACK;
     CKLMaskEdit::OnChar(nChar, nRepCnt, nFlags);
+    m_bTyping = false;
 }
 
 void CProjectNameEdit::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {

@@ -23,6 +23,7 @@ protected:
     void ShowHint(char c);
 
     int m_nHintID = 0;
+    bool m_bTyping = false;   // while a typed character reaches the mask
 
     DECLARE_MESSAGE_MAP()
 };

@@ -131,3 +131,8 @@
 // The tab client's group commands.
 #define ID_TAB_GROUP_FIRST 9155
 #define ID_TAB_GROUP_LAST 9158
+
+// The program's name as its message boxes are captioned (else the file's lower-case name).
+#ifndef AFX_IDS_APP_TITLE
+#define AFX_IDS_APP_TITLE 0xE000
+#endif

@@ -15,6 +15,7 @@
 #include "toolkit/tabs/TabWorkspace.h"
 
 #include <set>
+#include <vector>
 
 using namespace apptest;
 
@@ -133,6 +134,52 @@ TEST_F(RoughEdgesTest, AClickBehindTheNameTypesOnRightAfterIt) {
         if (c.lpszHint) EXPECT_NE(std::string(strHint).find(c.lpszHint), std::string::npos) << strHint;
         else EXPECT_EQ(strHint, "") << c.lpszBefore << " " << c.nClickAt;
     }
+}
+
+// Keys that find nothing to take or nowhere to go only beep: the hint that a name holds at most 15
+// characters is for a character typed past them, not for a BackSpace on a short name.
+TEST_F(RoughEdgesTest, OnlyACharacterPastTheFifteenthSaysTheNameIsTooLong) {
+    struct Case {
+        const char* lpszBefore;
+        std::vector<UINT> keys;   // key-downs, then WM_CHAR for VK_BACK
+        bool bHint;
+    };
+    const Case cases[] = {
+        {"ab", {VK_BACK, VK_BACK, VK_BACK, VK_BACK}, false},
+        {"", {VK_BACK}, false},
+        {"ab", {VK_HOME, VK_LEFT}, false},
+        {"abc", {VK_END, VK_DELETE, VK_DELETE}, false},
+        {"abcdefghijklmno", {'P'}, true},
+    };
+    for (const Case& c : cases) {
+        CString strHint;
+        InNextDialog("New Project", [&](CWnd& dlg) {
+            HWND hName = ::GetDlgItem(dlg.GetSafeHwnd(), IDC_NAME);
+            HWND hHint = ::GetDlgItem(dlg.GetSafeHwnd(), IDC_NAME_HINT);
+            ::SendMessageA(hName, WM_SETFOCUS, 0, 0);
+            for (const char* p = c.lpszBefore; *p; ++p) ::SendMessageA(hName, WM_CHAR, static_cast<WPARAM>(*p), 0);
+            ::SetWindowTextA(hHint, "");
+            for (UINT nKey : c.keys) {
+                if (nKey == 'P') {
+                    ::SendMessageA(hName, WM_CHAR, 'p', 0);
+                    continue;
+                }
+                ::SendMessageA(hName, WM_KEYDOWN, nKey, 0);
+                if (nKey == VK_BACK) ::SendMessageA(hName, WM_CHAR, VK_BACK, 0);
+            }
+            strHint = WindowText(hHint);
+            Click(dlg, IDCANCEL);
+        });
+        Command(ID_FILE_NEW_PROJECT);
+        EXPECT_EQ(std::string(strHint).find("at most 15") != std::string::npos, c.bHint)
+            << c.lpszBefore << ": " << strHint;
+    }
+}
+
+// The program's own boxes (the end of a search among them) are captioned with its name as it is
+// written, not as its file is named.
+TEST_F(RoughEdgesTest, BoxesAreCaptionedKelvane) {
+    EXPECT_STREQ(m_app.m_pszAppName, "Kelvane");
 }
 
 TEST_F(RoughEdgesTest, TheFolderPickerStartsAtTheFolderPickedLast) {
