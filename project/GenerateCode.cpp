@@ -153,7 +153,8 @@ bool CProjectCommands::generateFiles(const DocumentWriter& writeFile, DocumentWr
     using Emitter = void (CGeneratorRun::*)(CTextBuffer&) const;
     const std::pair<const char*, Emitter> files[] = {{"_api.h", &CGeneratorRun::writeHeader},
                                                      {"_api.c", &CGeneratorRun::writeSource},
-                                                     {"_api_demo.c", &CGeneratorRun::writeDemo}};
+                                                     {"_api_demo.c", &CGeneratorRun::writeDemo},
+                                                     {"_server.c", &CGeneratorRun::writeServer}};
     const bool generated = runGenerator([&](const CGeneratorRun& run) {
         if (!hasBoundOperation(run))
             return false;

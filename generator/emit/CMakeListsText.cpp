@@ -56,6 +56,12 @@ target_link_libraries(@P@_demo PRIVATE @P@_api)
 if(MINGW)
   target_link_options(@P@_demo PRIVATE -static)
 endif()
+
+add_executable(@P@_server @P@_server.c)
+target_link_libraries(@P@_server PRIVATE @P@_api)
+if(MINGW)
+  target_link_options(@P@_server PRIVATE -static)
+endif()
 )";
 
 }  // namespace

@@ -70,6 +70,9 @@ const char* const WsseClient =
 const char* const DemoRoad =
 #include "fragments/demo_road.inc"
     ;
+const char* const ServerDispatch =
+#include "fragments/server_dispatch.inc"
+    ;
 
 void replaceAll(std::string& line, const std::string& stand, const std::string& name)
 {
@@ -103,6 +106,7 @@ const char* fragmentText(CFragment fragment)
     case CFragment::WsseReader: return WsseReader;
     case CFragment::WsseClient: return WsseClient;
     case CFragment::DemoRoad: return DemoRoad;
+    case CFragment::ServerDispatch: return ServerDispatch;
     }
     return "";
 }

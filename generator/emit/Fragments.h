@@ -29,21 +29,22 @@ enum class CFragment {
     WsseSender,       // the Security header of a message sent
     WsseReader,       // the security check of a message read
     WsseClient,       // <proj>_client_set_wsse_* and the settings of a call
-    DemoRoad          // the demo's call of one operation and its server's answers
+    DemoRoad,         // the demo's call of one operation and its server's answers
+    ServerDispatch    // the generated server's serving of one request
 };
 
 // Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
 // stands in the demo; the authentication's in projects with one, one
 // scheme's of the two; the item stream in services with messages of items,
 // the struct stream in those with document messages it reads; WS-Security's
-// client's where there are calls).
+// client's where there are calls; the server's last).
 constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,   CFragment::TransportExports,
                                       CFragment::WsseSender,     CFragment::SenderFrame,   CFragment::FixedSenders,
                                       CFragment::NumberWriters,  CFragment::ValueChecks,   CFragment::PacketReader,
                                       CFragment::ArrayShapes,    CFragment::EnvelopeReader, CFragment::ItemStream,
                                       CFragment::StructStream,   CFragment::WsseReader,    CFragment::ClientExports,
                                       CFragment::WsseClient,     CFragment::ClientCalls,   CFragment::AuthBasic,
-                                      CFragment::AuthDigest,     CFragment::ClientAuth};
+                                      CFragment::AuthDigest,     CFragment::ClientAuth,    CFragment::ServerDispatch};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

@@ -2,6 +2,7 @@
 
 #include "generator/emit/DemoFile.h"
 #include "generator/emit/HeaderFile.h"
+#include "generator/emit/ServerSkeleton.h"
 #include "generator/emit/SourceFile.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
@@ -39,6 +40,11 @@ void CGeneratorRun::writeSource(CTextBuffer& source) const
 void CGeneratorRun::writeDemo(CTextBuffer& demo) const
 {
     writeDemoFile(*context_, demo);
+}
+
+void CGeneratorRun::writeServer(CTextBuffer& skeleton) const
+{
+    writeServerSkeleton(*context_, skeleton);
 }
 
 bool generateSources(const CProjectRecord& project, const std::string& schemaFolder, std::ostream& messages,

@@ -32,11 +32,12 @@ public:
     // Called once.
     bool read();
 
-    // "<proj>_api.h", "<proj>_api.c" and "<proj>_api_demo.c"; after a read
-    // that returned true.
+    // "<proj>_api.h", "<proj>_api.c", "<proj>_api_demo.c" and the service's
+    // skeleton "<proj>_server.c"; after a read that returned true.
     void writeHeader(CTextBuffer& header) const;
     void writeSource(CTextBuffer& source) const;
     void writeDemo(CTextBuffer& demo) const;
+    void writeServer(CTextBuffer& skeleton) const;
     // The parsed service; after a read that returned true.
     const CServiceView& view() const { return *view_; }
 

@@ -6,6 +6,7 @@
 #include "generator/emit/HeaderStructs.h"
 #include "generator/emit/OperationCalls.h"
 #include "generator/emit/PrintFunctions.h"
+#include "generator/emit/ServerDispatch.h"
 #include "generator/emit/TextBuffer.h"
 
 void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
@@ -38,6 +39,7 @@ void writeHeaderPreamble(const CEmitContext& context, CTextBuffer& header)
     header.emptyLine();
     header.line("#include \"tessaro_type.h\"");
     header.line("#include \"tessaro_wsse.h\"");
+    header.line("#include \"tessaro_server.h\"");
     header.emptyLine();
     header.line("#ifdef __cplusplus");
     header.line("extern \"C\"{");
@@ -76,5 +78,6 @@ void writeHeaderFile(const CEmitContext& context, CTextBuffer& header)
     writeHeaderPrototypes(context, header);
     writePrintFunctionDeclarations(context, header);
     writeOperationCallDeclarations(context, header);
+    writeServerDeclarations(context, header);
     writeHeaderTail(header);
 }

@@ -279,6 +279,7 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tint failure;//the result of the receive or send that failed last on it (tessaro_socket.h), 0 when none did");
     out.line("\tconst tessaro_wsse_t *wsse;//NULL, or the WS-Security settings a message read on it is checked against");
     out.line("\tint wsse_result;//the last message read failed that check: why (TESSARO_WSSE_ in tessaro_wsse.h), else 0");
+    out.line("\ttessaro_size_t max_read;//0, or the most bytes a message read on it may have (less than ", layout.projUpper(), "_MAX_READ_MESSAGE_LEN): a server's bound");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();

@@ -919,7 +919,8 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("static int http_read_message(", p, "_proto_trans_t *trans, ", p, "_proto_packet_t *pk, int timeout, int expect)");
     lines(out, {"{", "\tint result = 0;", "\tint refused = 0;"});
     out.line("\t//on the heap, growing while the message comes, up to ", P, "_MAX_READ_MESSAGE_LEN bytes");
-    out.line("\thttp_buffer_t message = {NULL, 0, ", P, "_MAX_READ_MESSAGE_LEN + 1, 0, HTTP_EXPECT_EITHER};");
+    out.line("\thttp_buffer_t message = {NULL, 0, (trans->max_read > 0 && trans->max_read < ", P, "_MAX_READ_MESSAGE_LEN ? trans->max_read : ", P,
+             "_MAX_READ_MESSAGE_LEN) + 1, 0, HTTP_EXPECT_EITHER};");
     lines(out, {"\ttessaro_size_t buffer_len = 0;", ""});
     out.line("\tmessage.expect = expect;");
     out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");

@@ -12,6 +12,7 @@
 #include "generator/emit/PartsTogether.h"
 #include "generator/emit/PrintFunctions.h"
 #include "generator/emit/ResponseDecoders.h"
+#include "generator/emit/ServerDispatch.h"
 #include "generator/emit/SourceRuntime.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/TypeEncoders.h"
@@ -43,6 +44,7 @@ void writePrintsAndCalls(const CEmitContext& context, CTextBuffer& source)
     source.emptyLine();
     writePrintFunctions(context, source);
     writeOperationCalls(context, source);
+    writeServerDispatch(context, source);
 }
 
 } // namespace

@@ -145,7 +145,8 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
                           (withLibrary ? " " KELVANE_HOST_SOURCE_DIR "/runtime/lib/tessaro_socket.c " KELVANE_HOST_SOURCE_DIR
                                          "/runtime/lib/tessaro_util.c " KELVANE_HOST_SOURCE_DIR
                                          "/runtime/lib/tessaro_tls_openssl.c " KELVANE_HOST_SOURCE_DIR
-                                         "/runtime/lib/tessaro_hash.c " KELVANE_HOST_SOURCE_DIR "/runtime/lib/security/tessaro_wsse_*.c"
+                                         "/runtime/lib/tessaro_hash.c " KELVANE_HOST_SOURCE_DIR "/runtime/lib/security/tessaro_wsse_*.c "
+                                         KELVANE_HOST_SOURCE_DIR "/runtime/lib/server/tessaro_server.c"
                                          " -lssl -lcrypto -lpthread"
                                        : "") +
                           " -o " + program + " -lxml2 > messages.txt 2>&1");

@@ -98,7 +98,7 @@ class Build:
                         "-I", "/usr/include/libxml2", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
                         os.path.join(support, "tessaro_socket.c"), os.path.join(support, "tessaro_util.c"),
                         os.path.join(support, "tessaro_tls_openssl.c"), os.path.join(support, "tessaro_hash.c")] + \
-                    sorted(glob.glob(os.path.join(support, "security", "*.c"))) + ["-lxml2", "-lssl", "-lcrypto", "-lpthread"]
+                    sorted(glob.glob(os.path.join(support, "security", "*.c"))) + [os.path.join(support, "server", "tessaro_server.c"), "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
                 if self.cfg.sanitize:
                     argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]
             log = os.path.join(self.gen, "build-%s.log" % name)

@@ -260,7 +260,7 @@ TEST_F(ProjectCommandsTest, GenerateFilesWritesTheGeneratedTextWithoutTouchingTa
 
 TEST_F(ProjectCommandsTest, GenerateFilesNamesTheFileItCouldNotWrite)
 {
-    for (const char* file : {"calc_api.h", "calc_api.c", "calc_api_demo.c"}) {
+    for (const char* file : {"calc_api.h", "calc_api.c", "calc_api_demo.c", "calc_server.c"}) {
         SCOPED_TRACE(file);
         std::filesystem::create_directory(location_ + file); // a folder where the file goes
         host_.log.clear();
@@ -300,7 +300,7 @@ TEST_F(ProjectCommandsTest, GenerateFilesWritesThroughTheWriterGivenAndKeepsItsR
         EXPECT_EQ(generated, c.generated) << host_.output;
         if (c.generated) {
             EXPECT_EQ(paths, (std::vector<std::string>{location_ + "calc_api.h", location_ + "calc_api.c",
-                                                       location_ + "calc_api_demo.c"}));
+                                                       location_ + "calc_api_demo.c", location_ + "calc_server.c"}));
         }
         const std::unique_ptr<CGeneratorRun> run = commands_.takeFinishedRun();
         ASSERT_EQ(run != nullptr, c.generated);
@@ -317,8 +317,8 @@ TEST_F(ProjectCommandsTest, GenerateFilesWritesThroughTheWriterGivenAndKeepsItsR
 // one none after the first that failed.
 TEST_F(ProjectCommandsTest, GenerateFilesNamesTheFirstFileNotWrittenHoweverTheyAreWritten)
 {
-    const std::vector<std::string> all{"calc_api.h", "calc_api.c", "calc_api_demo.c"}; // in order
-    const std::vector<std::string> sorted{"calc_api.c", "calc_api.h", "calc_api_demo.c"};
+    const std::vector<std::string> all{"calc_api.h", "calc_api.c", "calc_api_demo.c", "calc_server.c"}; // in order
+    const std::vector<std::string> sorted{"calc_api.c", "calc_api.h", "calc_api_demo.c", "calc_server.c"};
     struct Case {
         const char* name;
         DocumentWrites writes;
@@ -330,6 +330,7 @@ TEST_F(ProjectCommandsTest, GenerateFilesNamesTheFirstFileNotWrittenHoweverTheyA
         {"together, the header fails", DocumentWrites::Together, {"calc_api.h"}, sorted},
         {"together, the demo fails", DocumentWrites::Together, {"calc_api_demo.c"}, sorted},
         {"together, source and demo fail", DocumentWrites::Together, {"calc_api_demo.c", "calc_api.c"}, sorted},
+        {"together, the skeleton fails", DocumentWrites::Together, {"calc_server.c"}, sorted},
         {"one by one, the source fails", DocumentWrites::OneByOne, {"calc_api.c"}, {"calc_api.c", "calc_api.h"}},
         {"one by one, header and demo fail", DocumentWrites::OneByOne, {"calc_api.h", "calc_api_demo.c"}, {"calc_api.h"}},
     };

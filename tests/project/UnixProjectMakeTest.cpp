@@ -29,9 +29,11 @@ void stageProgramFolder(const fs::path& app)
     fs::create_directories(app / "lib" / "bin" / "win32");
     fs::create_directories(app / "make");
     fs::copy(Runtime / "lib" / "include", app / "lib" / "include", fs::copy_options::recursive);
-    for (const auto& entry : fs::directory_iterator(Runtime / "lib"))
-        if (entry.path().extension() == ".c")
-            fs::copy_file(entry.path(), app / "lib" / "src" / entry.path().filename());
+    // the program's folder holds the library's sources side by side, the server's among them
+    for (const fs::path& folder : {Runtime / "lib", Runtime / "lib" / "server"})
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().extension() == ".c")
+                fs::copy_file(entry.path(), app / "lib" / "src" / entry.path().filename());
     testsupport::writeBytes((app / "lib" / "bin" / "win32" / "tessaroMTD.lib").string(), "a Windows build");
     fs::copy_file(Runtime / "make" / "Make.rules", app / "make" / "Make.rules");
 }

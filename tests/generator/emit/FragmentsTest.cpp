@@ -41,6 +41,8 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         const char* name;
         std::vector<CFragment> buildsOn;
         bool usesXml = false;
+        // what the service's own code defines after the fragment
+        const char* after = "";
     } cases[] = {
         {CFragment::TextCursor, "text cursor", {}},
         {CFragment::TransportIo, "transport io", {}},
@@ -69,6 +71,9 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::WsseReader, "WS-Security reader", {CFragment::TransportIo, CFragment::PacketReader, CFragment::EnvelopeReader}, true},
         {CFragment::WsseClient, "WS-Security client", {}},
         {CFragment::DemoRoad, "demo road", {}},
+        {CFragment::ServerDispatch, "server dispatch", {}, true,
+         "static int kvproj_server_call(const kvproj_service_t *service, kvproj_served_t *served, kvproj_proto_packet_t *request, "
+         "kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault)\n{\n\treturn KVPROJ_SERVER_NO_OPERATION;\n}\n"},
     };
     // The demo's fragment stands in no list of the library's.
     ASSERT_EQ(std::size(cases), std::size(AllFragments) + 1);
@@ -88,6 +93,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
             for (CFragment before : c.buildsOn)
                 unit += fragmentText(before);
             unit += fragmentText(c.fragment);
+            unit += c.after;
             const CompileResult result = compileC(unit, {{"kvproj_api.h", header}}, platform == CProjectRecord::Windows,
                                                   "-Wno-unused-function " + xmlFlag);
             EXPECT_EQ(result.status, 0) << result.output;

@@ -68,7 +68,7 @@ TEST_F(MakefileBuildTest, MakeBuildsTheDemoAgainstTheSupportLibrary)
                             "\treturn 0;\n}\n");
     const std::string copy = "mkdir -p lib/bin/redhat && cp " KELVANE_SOURCE_DIR "/runtime/make/Make.rules . && cp -r " KELVANE_SOURCE_DIR
                              "/runtime/lib/include lib/ && mkdir lib/src && cp " KELVANE_SOURCE_DIR "/runtime/lib/*.c " KELVANE_SOURCE_DIR
-                             "/runtime/lib/security/*.c lib/src/";
+                             "/runtime/lib/security/*.c " KELVANE_SOURCE_DIR "/runtime/lib/server/*.c lib/src/";
     ASSERT_EQ(std::system(copy.c_str()), 0);
     const int built = std::system("make > make.txt 2>&1");
     ASSERT_EQ(built, 0) << testsupport::readBytes("make.txt");

@@ -1,0 +1,88 @@
+/* tessaro: the support library of Kelvane's generated code. The server:
+ * it listens, keeps the connections, and hands each request that has begun
+ * to arrive to the handler the generated code gives it, on one of its
+ * worker threads. A connection waiting for its next request holds no
+ * worker: each worker waits for many connections at once and serves
+ * whichever has a request, one request at a time. */
+#ifndef TESSARO_SERVER_H
+#define TESSARO_SERVER_H
+
+#include "tessaro_socket.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* What the server is started with. Zero-filled, it listens on every
+ * address (IPv6 and IPv4) of port 0 (a free port, tessaro_server_port
+ * tells which) with the defaults below. */
+typedef struct tessaro_server_config {
+    const char *address;       /* an address or host name to listen on; NULL or "": every address */
+    tessaro_port_t port;
+    int workers;               /* worker threads; 0: one per processor */
+    int max_connections;       /* connections kept at once; 0: 1024. One more is answered 503 and closed */
+    int idle_seconds;          /* a connection without a request this long is closed; 0: 30 */
+    int request_seconds;       /* reading a request, handling it and answering; 0: 30 */
+    tessaro_size_t max_request_bytes; /* a longer request is answered 413; 0: the generated code's bound */
+    int stop_seconds;          /* after a stop, how long requests already come may take; 0: 10 */
+    int reuse_port;            /* non-zero: other processes may listen on the same port (where the system can) */
+    int backlog;               /* connections waiting to be accepted; 0: 511 */
+} tessaro_server_config_t;
+
+/* One connection with a request ready to be read, as its handler gets it. */
+typedef struct tessaro_server_connection {
+    tessaro_socket_t socket;
+    struct tessaro_tls *tls;   /* the TLS session, or NULL */
+    tessaro_usec_t deadline;   /* the clock reading (tessaro_clock_usec) by which the answer must be out */
+    tessaro_size_t max_request_bytes; /* the configuration's bound (0: the generated code's) */
+    int stopping;              /* the server stops: the answer should close the connection */
+    int served;                /* requests answered on it before this one */
+    int linger;                /* the handler sets it after refusing a request it did not read whole: what
+                                  still comes of it is read away before the close, so that the answer is
+                                  not lost to the reset a close with unread bytes makes */
+    void **scratch;            /* the worker's own slot, kept between requests (see tessaro_server_handler_t) */
+} tessaro_server_connection_t;
+
+/* What serves the requests. serve reads one request from the connection and
+ * answers it: 1 to keep the connection for the next request, 0 to close it.
+ * A worker keeps one scratch pointer for its handlers (NULL at first), which
+ * free_scratch releases when the worker ends. */
+typedef struct tessaro_server_handler {
+    int (*serve)(void *context, tessaro_server_connection_t *connection);
+    void (*free_scratch)(void *scratch);
+    void *context;
+} tessaro_server_handler_t;
+
+typedef struct tessaro_server tessaro_server_t;
+
+/* Listens as config says (NULL: the defaults) and starts the workers:
+ * 0 and *server on success, TESSARO_HOST_NOT_FOUND for an address that
+ * names nothing, TESSARO_ERROR when it cannot listen (the system's cause
+ * in tessaro_last_system_error) or start. */
+int tessaro_server_start(tessaro_server_t **server, const tessaro_server_config_t *config,
+                         const tessaro_server_handler_t *handler);
+/* The port it listens on. */
+tessaro_port_t tessaro_server_port(const tessaro_server_t *server);
+/* Stops it: no connection is accepted any more, connections waiting for
+ * their next request are closed, and requests already come are answered
+ * (within stop_seconds). Safe from any thread and from a signal handler. */
+void tessaro_server_stop(tessaro_server_t *server);
+/* Stops it on SIGINT and SIGTERM (on Windows: Ctrl+C, Ctrl+Break and the
+ * console's close), until tessaro_server_free. */
+int tessaro_server_stop_on_signals(tessaro_server_t *server);
+/* Waits until it has stopped (after tessaro_server_stop, or a signal):
+ * 0 when every worker ended, TESSARO_TIMEOUT when some were still busy
+ * past stop_seconds and were left to end alone. */
+int tessaro_server_wait(tessaro_server_t *server);
+/* Stops it, waits, and frees it; NULL is ignored. */
+void tessaro_server_free(tessaro_server_t *server);
+
+/* Sends a bare HTTP answer (status, reason, a text body) and nothing else. */
+int tessaro_server_send_status(tessaro_socket_t sock, int status, const char *reason, const char *text,
+                               tessaro_usec_t timeout);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
