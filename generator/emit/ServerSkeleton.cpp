@@ -5,7 +5,9 @@
 #include "generator/model/EmitContext.h"
 #include "generator/model/NameForms.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -57,6 +59,11 @@ void writeServerSkeleton(const CEmitContext& context, CTextBuffer& out)
     for (const CServedOperation& one : served)
         out.line("service.", one.function, " = serve_", one.function, ";");
     out.line("config.port = (tessaro_port_t)(argc > 1 ? atoi(argv[1]) : 4321);");
+    // The document as kvgen read it, wherever the server is started from.
+    std::error_code error;
+    const std::filesystem::path wsdl = std::filesystem::absolute(context.project().wsdlPath, error);
+    out.line("//GET ...?wsdl answers the WSDL, and a GET of a document it imports that document");
+    out.line("config.wsdl = ", cStringLiteral(error ? context.project().wsdlPath : wsdl.generic_string()), ";");
     out.open("if(", p, "_server_start(&server, &config, &service) != 0){");
     out.line("printf(\"", p, "_server: cannot listen on port %u\\n\", (unsigned int)config.port);");
     out.line("return 1;");

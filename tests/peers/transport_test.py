@@ -186,7 +186,7 @@ def build_client(cfg):
         support = os.path.dirname(cfg.include.rstrip("/"))
         argv = [cfg.cc, "-std=gnu99", "-Wall", "-g", "-I", gen, "-I", cfg.include, "-I", "/usr/include/libxml2",
                 "-o", exe] + sources + [os.path.join(support, n) for n in (
-                    "tessaro_socket.c", "tessaro_util.c", "tessaro_tls_openssl.c", "tessaro_hash.c")] + sorted(
+                    "tessaro_socket.c", "tessaro_util.c", "tessaro_tls_openssl.c", "tessaro_hash.c", os.path.join("server", "tessaro_server.c"))] + sorted(
                     glob.glob(os.path.join(support, "security", "*.c"))) + [
                     "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
         if cfg.sanitize:

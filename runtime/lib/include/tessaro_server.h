@@ -27,6 +27,9 @@ typedef struct tessaro_server_config {
     int stop_seconds;          /* after a stop, how long requests already come may take; 0: 10 */
     int reuse_port;            /* non-zero: other processes may listen on the same port (where the system can) */
     int backlog;               /* connections waiting to be accepted; 0: 511 */
+    const char *wsdl;          /* the service's WSDL file, or NULL: GET ...?wsdl answers it, and a GET of
+                                  another path the document of its folder (or a folder below) that the
+                                  path ends with, as the WSDL's relative imports name them */
 } tessaro_server_config_t;
 
 /* One connection with a request ready to be read, as its handler gets it. */

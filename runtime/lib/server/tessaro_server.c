@@ -410,6 +410,130 @@ static void server_linger(tessaro_socket_t sock)
     }
 }
 
+/* ---- the service's documents: GET ...?wsdl and the documents it imports ---- */
+
+#define SERVER_MAX_HEAD 8192
+
+/* The bytes of a file (64 MiB at most), in storage of their own (*size of them); NULL when it cannot be read. */
+static char *server_read_file(const char *path, long *size)
+{
+    FILE *file = fopen(path, "rb");
+    char *text = NULL;
+
+    if (file == NULL)
+        return NULL;
+    if (fseek(file, 0, SEEK_END) == 0 && (*size = ftell(file)) >= 0 && *size < 64L * 1024 * 1024 &&
+        fseek(file, 0, SEEK_SET) == 0 && (text = (char *)malloc((size_t)*size + 1)) != NULL &&
+        fread(text, 1, (size_t)*size, file) != (size_t)*size) {
+        free(text);
+        text = NULL;
+    }
+    fclose(file);
+    return text;
+}
+
+/* Whether path (up to its end or a '?') is a relative path that stays below its folder. */
+static int server_safe_path(const char *path, size_t length)
+{
+    size_t i, start = 0;
+
+    if (length == 0 || path[0] == '/' || path[0] == '\\')
+        return 0;
+    for (i = 0; i <= length; i++) {
+        if (i == length || path[i] == '/') {
+            if (i - start == 2 && path[start] == '.' && path[start + 1] == '.')
+                return 0;
+            start = i + 1;
+        } else if (path[i] == '\\' || path[i] == ':' || (unsigned char)path[i] < ' ' || path[i] == '%') {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+/* The document a GET target names: the WSDL for ...?wsdl, else the first file of the WSDL's folder
+ * that the target's path ends with, from its longest such end to its last name; NULL for none. */
+static char *server_document(const char *wsdl, const char *target, size_t length, long *size)
+{
+    const char *query = memchr(target, '?', length);
+    size_t path_length = query != NULL ? (size_t)(query - target) : length;
+    size_t folder = strlen(wsdl);
+    const char *end;
+    char path[1024];
+    char *text;
+
+    if (query != NULL && length - path_length == 5 && (memcmp(query, "?wsdl", 5) == 0 || memcmp(query, "?WSDL", 5) == 0))
+        return server_read_file(wsdl, size);
+    while (folder > 0 && wsdl[folder - 1] != '/' && wsdl[folder - 1] != '\\')
+        folder--;
+    for (end = target; end < target + path_length; end++) {
+        if (*end != '/')
+            continue;
+        if (!server_safe_path(end + 1, (size_t)(target + path_length - end - 1)) ||
+            snprintf(path, sizeof(path), "%.*s%.*s", (int)folder, wsdl, (int)(target + path_length - end - 1), end + 1) >= (int)sizeof(path))
+            continue;
+        if ((text = server_read_file(path, size)) != NULL)
+            return text;
+    }
+    return NULL;
+}
+
+/* Answers a GET with the document it names (404 when there is none): 1 when the connection stays. */
+static int server_serve_document(struct tessaro_server *server, tessaro_server_connection_t *connection)
+{
+    char head[SERVER_MAX_HEAD + 1], answer[256];
+    tessaro_size_t have = 0, len, sent;
+    tessaro_usec_t left;
+    const char *target, *target_end, *head_end = NULL;
+    long size = 0;
+    char *text;
+    int keep, length, result = 0;
+
+    /* the head, to its empty line; a GET has no body */
+    while (head_end == NULL && have < SERVER_MAX_HEAD) {
+        len = SERVER_MAX_HEAD - have;
+        left = connection->deadline - tessaro_clock_usec();
+        if (left <= 0 || tessaro_socket_recv(connection->socket, head + have, &len, left) != 0)
+            return 0;
+        have += len;
+        head[have] = '\0';
+        head_end = strstr(head, "\r\n\r\n");
+    }
+    target = strchr(head, ' ');
+    target_end = target != NULL ? strchr(target + 1, ' ') : NULL;
+    if (head_end == NULL || strncmp(head, "GET ", 4) != 0 || target_end == NULL || target_end > head_end) {
+        tessaro_server_send_status(connection->socket, head_end == NULL ? 431 : 400, head_end == NULL ?
+                                   "Request Header Fields Too Large" : "Bad Request", "a GET asks for ...?wsdl or a document it imports\n",
+                                   TESSARO_USEC_PER_SEC);
+        return 0;
+    }
+    target++;
+    /* HTTP/1.1 keeps the connection unless asked to close it */
+    keep = strncmp(target_end + 1, "HTTP/1.1", 8) == 0 && strstr(head, "\r\nConnection: close\r\n") == NULL &&
+           !connection->stopping;
+    text = server_document(server->config.wsdl, target, (size_t)(target_end - target), &size);
+    if (text == NULL) {
+        tessaro_server_send_status(connection->socket, 404, "Not Found", "no such document of the service\n", TESSARO_USEC_PER_SEC);
+        return 0;
+    }
+    length = snprintf(answer, sizeof(answer), "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: %ld\r\n%s\r\n",
+                      size, keep ? "" : "Connection: close\r\n");
+    if (tessaro_socket_send_all(connection->socket, answer, (tessaro_size_t)length, &sent, TESSARO_USEC_PER_SEC * 30) != 0 ||
+        tessaro_socket_send_all(connection->socket, text, (tessaro_size_t)size, &sent, TESSARO_USEC_PER_SEC * 30) != 0)
+        result = -1;
+    free(text);
+    return keep && result == 0;
+}
+
+/* Whether the request that has come is a GET (its first byte tells: SOAP comes with POST). */
+static int server_is_get(tessaro_server_connection_t *connection)
+{
+    char first = 0;
+    tessaro_size_t len = 1;
+
+    return tessaro_socket_peek(connection->socket, &first, &len, 0) == 0 && len == 1 && first == 'G';
+}
+
 /* Serves the request that has come on links[i]: 1 when the connection stays. */
 static int server_serve(server_worker_t *worker, int i, int stopping)
 {
@@ -424,7 +548,10 @@ static int server_serve(server_worker_t *worker, int i, int stopping)
     connection.stopping = stopping;
     connection.served = worker->links[i].served;
     connection.scratch = &worker->scratch;
-    keep = server->handler.serve(server->handler.context, &connection);
+    if (server->config.wsdl != NULL && server_is_get(&connection))
+        keep = server_serve_document(server, &connection);
+    else
+        keep = server->handler.serve(server->handler.context, &connection);
     if (!keep && connection.linger)
         server_linger(connection.socket);
     worker->links[i].served++;

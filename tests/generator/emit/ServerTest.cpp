@@ -146,7 +146,8 @@ static void print_answer(tessaro_socket_t sock)
 		snprintf(codes, sizeof(codes), "%.*s", (int)strcspn(at, "<"), at);
 		code = codes;
 	}
-	printf("%.3s %s%s\n", have > 12 ? text + 9 : "---", code, closing ? " close" : "");
+	printf("%.3s %s%s%s\n", have > 12 ? text + 9 : "---", code, closing ? " close" : "",
+		strstr(text, "<definitions") != NULL ? " wsdl" : "");
 }
 
 static void ask(const char *request)
@@ -175,11 +176,12 @@ static void ask_soap(int version, const char *extra, const char *body)
 
 #define ADD "<s:Add xmlns:s=\"urn:kelvane:served\"><s:a>2</s:a><s:b>3</s:b></s:Add>"
 
-static void raw(void)
+static void raw(const char *wsdl)
 {
 	tessaro_server_config_t config = {0};
 	static char big[3000];
 	config.max_request_bytes = 2048;
+	config.wsdl = wsdl;
 	start(&config, 1);
 	ask_soap(11, "", ADD);
 	ask_soap(12, "", ADD);
@@ -195,6 +197,12 @@ static void raw(void)
 	ask("POST /served HTTP/1.1\r\nHost: here\r\n\r\n");
 	memset(big, ' ', sizeof(big) - 1);
 	ask_soap(11, "", big);
+	/* the WSDL, and a document of its folder by the end of the path; nothing outside it */
+	ask("GET /served?wsdl HTTP/1.1\r\nHost: here\r\n\r\n");
+	ask("GET /served/served.wsdl HTTP/1.0\r\n\r\n");
+	/* header.cases stands beside the WSDL's folder */
+	ask("GET /served/../header.cases HTTP/1.1\r\nConnection: close\r\n\r\n");
+	ask("GET /none.xsd HTTP/1.1\r\n\r\n");
 	tessaro_server_free(server);
 }
 
@@ -314,6 +322,26 @@ static void stop(void)
 	tessaro_socket_close(sock);
 }
 
+/* a second server on the port of the first: where the system lets processes share a port */
+static void share(void)
+{
+	tessaro_server_config_t config = {0};
+	tessaro_server_t *first, *second = NULL;
+	static served_service_t service;
+	config.address = "127.0.0.1";
+	config.reuse_port = 1;
+	config.workers = 1;
+	if(served_server_start(&first, &config, &service) != 0)
+		exit(1);
+	config.port = tessaro_server_port(first);
+	printf("shared %d\n", served_server_start(&second, &config, &service) == 0);
+	tessaro_server_free(second);
+	config.reuse_port = 0;
+	printf("alone %d\n", served_server_start(&second, &config, &service) == 0);
+	tessaro_server_free(second);
+	tessaro_server_free(first);
+}
+
 #define CLIENTS 64
 #define CALLS 20
 static int answered[CLIENTS];
@@ -358,7 +386,7 @@ int main(int argc, char **argv)
 	const char *mode = argc > 1 ? argv[1] : "";
 	setvbuf(stdout, NULL, _IONBF, 0);
 	if(strcmp(mode, "raw") == 0)
-		raw();
+		raw(argc > 2 ? argv[2] : NULL);
 	else if(strcmp(mode, "calls") == 0)
 		calls();
 	else if(strcmp(mode, "limits") == 0)
@@ -367,6 +395,8 @@ int main(int argc, char **argv)
 		stop();
 	else if(strcmp(mode, "many") == 0)
 		many();
+	else if(strcmp(mode, "share") == 0)
+		share();
 	return 0;
 }
 )";
@@ -395,7 +425,9 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
          "200 -\n200 -\n200 - close\n"
          "500 SOAP-ENV:Client close\n400 SOAP-ENV:Sender close\n"
          "500 SOAP-ENV:Client\n500 SOAP-ENV:Client close\n500 SOAP-ENV:MustUnderstand close\n"
-         "202 -\n202 -\n500 SOAP-ENV:Server\n411 - close\n413 - close\n"},
+         "202 -\n202 -\n500 SOAP-ENV:Server\n411 - close\n413 - close\n"
+         // GET ...?wsdl, a document by its path's end; none outside the WSDL's folder
+         "200 - wsdl\n200 - close wsdl\n404 - close\n404 - close\n"},
         {"calls",
          "Add 0 5\nAdd 1.2 0 5\nGreet 0 Hello, you!\nGreet 1.2 0 Hello, you!\n"
          // a service without Notify's function
@@ -406,10 +438,16 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
         {"limits", "503 - close\nidle closed 1\n"},
         {"stop", "before 0\nheld call 0 Hello, hold!\nwaited 0\nafter stop 1\nlistening 0\n"},
         {"many", "answered 1280 of 1280\n"},
+#ifdef _WIN32
+        // Windows lets no two processes share a port
+        {"share", "shared 0\nalone 0\n"},
+#else
+        {"share", "shared 1\nalone 0\n"},
+#endif
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
-        const RunResult run = runBuiltProgram("program", std::string(), c.mode);
+        const RunResult run = runBuiltProgram("program", std::string(), std::string(c.mode) + " " + ServedWsdl);
         std::string output = run.output;
         output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
         EXPECT_EQ(run.status, 0) << run.messages;
