@@ -53,6 +53,8 @@ int main(int argc, char **argv)
 	service.Add = serve_Add;
 	service.Greet = serve_Greet;
 	config.address = "127.0.0.1";
+	/* GET ...?wsdl answers the description, where it stands beside the program */
+	config.wsdl = "calculator.wsdl";
 	config.port = (tessaro_port_t)(argc > 1 ? atoi(argv[1]) : 4321);
 	requests_left = argc > 2 ? strtol(argv[2], NULL, 10) : -1;
 	if(calculator_server_start(&server, &config, &service) != 0){
