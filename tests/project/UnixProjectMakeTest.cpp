@@ -29,8 +29,8 @@ void stageProgramFolder(const fs::path& app)
     fs::create_directories(app / "lib" / "bin" / "win32");
     fs::create_directories(app / "make");
     fs::copy(Runtime / "lib" / "include", app / "lib" / "include", fs::copy_options::recursive);
-    // the program's folder holds the library's sources side by side, the server's among them
-    for (const fs::path& folder : {Runtime / "lib", Runtime / "lib" / "server"})
+    // the program's folder holds the library's sources side by side, the server's and WS-Security's among them
+    for (const fs::path& folder : {Runtime / "lib", Runtime / "lib" / "server", Runtime / "lib" / "security"})
         for (const auto& entry : fs::directory_iterator(folder))
             if (entry.path().extension() == ".c")
                 fs::copy_file(entry.path(), app / "lib" / "src" / entry.path().filename());
