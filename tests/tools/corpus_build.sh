@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Every entry point of the corpus that the reader accepts goes through kvgen for a Unix target; its
-# library and demo are then built with gcc -std=gnu99 -Wall -Wextra against the support library and
+# library and demo (and the service's skeleton) are then built with gcc -std=gnu99 -Wall -Wextra against the support library and
 # libxml2, with no error and no warning; with a mingw-w64 compiler given, the Windows-target text is
 # compiled too, against the mingw build of libxml2 that setup makes (its prefix given), or, without
 # one, for its syntax only with the machine's libxml2 headers (and the two types they take from
@@ -29,7 +29,7 @@ if [ "${1:-}" = --one ]; then # --one KVGEN INCLUDE LIBDIR CORPUS WORK MINGW IND
   if [ $status -eq 1 ] && [ -s "$dir/kvgen.log" ]; then echo "rejected $entry"; exit 0; fi
   if [ $status -ne 0 ]; then echo "FAIL $entry: kvgen exited with $status: $(tail -n1 "$dir/kvgen.log")"; exit 0; fi
   cd "$dir" || exit 1
-  for file in "${name}_api.h" "${name}_api.c" "${name}_api_demo.c" Makefile Make.rules; do
+  for file in "${name}_api.h" "${name}_api.c" "${name}_api_demo.c" "${name}_server.c" Makefile Make.rules; do
     [ -s "$file" ] || { echo "FAIL $entry: kvgen wrote no $file"; exit 0; }
   done
   # GCC reads source lines back for its misleading-indentation check at a cost that grows with the
@@ -39,17 +39,20 @@ if [ "${1:-}" = --one ]; then # --one KVGEN INCLUDE LIBDIR CORPUS WORK MINGW IND
   [ "$(wc -l <"${name}_api.c")" -gt 100000 ] && large=(-Wno-misleading-indentation)
   gcc -std=gnu99 -Wall -Wextra "${large[@]}" -I. -I"$include" -I/usr/include/libxml2 -o demo "${name}_api_demo.c" "${name}_api.c" \
     -L"$libdir" -ltessaro -lxml2 -lssl -lcrypto -lpthread >gcc.log 2>&1 || echo "gcc exited with $?" >>gcc.log
+  # the service's skeleton compiles alone against the header
+  gcc -std=gnu99 -Wall -Wextra -I. -I"$include" -I/usr/include/libxml2 -c -o server.o "${name}_server.c" >>gcc.log 2>&1 ||
+    echo "gcc exited with $? on the skeleton" >>gcc.log
   compiled gcc gcc.log || exit 0
   if [ -n "$mingw" ]; then
     "$kvgen" --target windows --out windows "$name" "$corpus/$entry" >kvgen-windows.log 2>&1 ||
       { echo "FAIL $entry: kvgen for Windows: $(tail -n1 kvgen-windows.log)"; exit 0; }
-    (cd windows && for file in "${name}_api.c" "${name}_api_demo.c"; do
+    (cd windows && for file in "${name}_api.c" "${name}_api_demo.c" "${name}_server.c"; do
        "$mingw" -std=gnu99 -Wall -Wextra "${large[@]}" "${mingw_flags[@]}" -I. -I"$include" "$file" || exit $?
      done) >mingw.log 2>&1 || echo "mingw exited with $?" >>mingw.log
     compiled mingw mingw.log || exit 0
   fi
   echo "built $entry"
-  rm -rf demo windows ./*.c ./*.h
+  rm -rf demo server.o windows ./*.c ./*.h
   exit 0
 fi
 
