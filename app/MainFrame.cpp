@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/ChildFrame.h"
 #include "app/ErrorBox.h"
 #include "app/HelpViewer.h"
 #include "app/res/Resource.h"
@@ -163,6 +164,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_COMMAND(ID_OPTION, OnOption)
     ON_UPDATE_COMMAND_UI(ID_OPTION, OnUpdateAlways)
     ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
+    ON_MESSAGE(CChildFrame::WM_TAB_ACTIVATED, OnTabActivated)
     ON_COMMAND(ID_NEXT_ERROR, OnNextError)
     ON_UPDATE_COMMAND_UI(ID_NEXT_ERROR, OnUpdateAlways)
     ON_COMMAND(ID_PREV_ERROR, OnPrevError)

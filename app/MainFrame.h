@@ -20,6 +20,7 @@
 #include "toolkit/tabs/TabClientWnd.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -173,6 +174,9 @@ protected:
     void KeepFloatingPaneOnScreen(CKLVDockingPane& pane);
     afx_msg LRESULT OnBuildOutput(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBuildFinished(WPARAM wParam, LPARAM lParam);
+    // A tab came to the front: a file changed on disk since the tab loaded it is asked about once
+    // per change (Yes loads it, No keeps the tab's text).
+    afx_msg LRESULT OnTabActivated(WPARAM wParam, LPARAM lParam);
 
     afx_msg void OnFileNew();
     afx_msg void OnFileOpen();
@@ -237,7 +241,8 @@ protected:
     CBuildRunner m_buildRunner;
     CHelpWindow m_helpWindow;
     int m_nErrorLine = -1;
-    HWND m_hWndHelpKey = nullptr;   // while F1 is translated: the window it was pressed in   // the Output pane's line last gone to; -1 since its text was set
+    HWND m_hWndHelpKey = nullptr;
+    std::map<std::string, std::string> m_changesAskedAbout;   // a file's path: its change on disk already asked about   // while F1 is translated: the window it was pressed in   // the Output pane's line last gone to; -1 since its text was set
     std::unique_ptr<CHelpKeyHook> m_pHelpKeyHook;
     std::function<void(const CBuildOutcome&)> m_buildFinished;
 

@@ -174,3 +174,39 @@ LRESULT CMainFrame::OnBuildFinished(WPARAM, LPARAM lParam) {
 std::string CMainFrame::applicationFolder() const {
     return static_cast<LPCSTR>(GetModuleDirectory());
 }
+
+namespace {
+
+// What a file on disk looks like now: its time of writing and size; empty when it is gone.
+std::string DiskStamp(const std::string& strPath) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(strPath.c_str(), GetFileExInfoStandard, &data)) return std::string();
+    return std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" + std::to_string(data.ftLastWriteTime.dwLowDateTime) +
+           ":" + std::to_string(data.nFileSizeHigh) + ":" + std::to_string(data.nFileSizeLow);
+}
+
+}  // namespace
+
+LRESULT CMainFrame::OnTabActivated(WPARAM, LPARAM lParam) {
+    const HWND hChild = reinterpret_cast<HWND>(lParam);
+    for (int i = 0; i < tabCount(); ++i) {
+        CquorlinView* pView = GetTabView(i);
+        CquorlinDoc* pDoc = GetTabDocument(i);
+        if (!pView || !pDoc || pView->GetParentFrame()->GetSafeHwnd() != hChild) continue;
+        const std::string strPath = static_cast<LPCSTR>(pDoc->GetPathName());
+        const std::string strStamp = DiskStamp(strPath);
+        if (strPath.empty() || strStamp.empty() || !pDoc->IsChangedOnDisk(strPath.c_str())) return 0;
+        std::string& strAsked = m_changesAskedAbout[strPath];
+        if (strAsked == strStamp) return 0;
+        strAsked = strStamp;
+        const std::string strText = strPath +
+                                    "\r\n\r\nThis file was changed on disk after its tab loaded it.\r\n\r\n"
+                                    "Yes: load the file from disk (the tab's text is given up).\r\n"
+                                    "No: keep the tab's text; saving asks again before writing over the file.";
+        if (AppMessageBox(this, strText.c_str(), "File changed on disk", MB_YESNO | MB_ICONWARNING) == IDYES &&
+            !reloadTab(i, strPath))
+            showError("The file " + strPath + " could not be read.", "ERROR!");
+        return 0;
+    }
+    return 0;
+}

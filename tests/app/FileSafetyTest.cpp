@@ -3,6 +3,7 @@
 // written only after the user answered (Yes reloads it, No keeps the tab's text, Cancel stops).
 #include "AppTestHost.h"
 
+#include "app/QuorlinView.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
@@ -103,6 +104,55 @@ TEST_F(FileSafetyTest, ReloadLoadsTheNewTextAndGenerateCodeReadsIt) {
     const std::string header = Frame().tabFileText(2);
     EXPECT_NE(header.find("getBranch"), std::string::npos);
     EXPECT_EQ(header.find("getBank"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// A file another program changed is noticed as soon as its tab comes to the front, and asked about
+// once per change: Yes loads it, No keeps the tab's text (the next save asks again). Before, only
+// a save noticed it.
+TEST_F(FileSafetyTest, ATabBroughtToTheFrontAsksAboutItsFileChangedOnDisk) {
+    UseProject(CProjectRecord::Windows);
+    const std::string source = Folder() + "calc_api.c", header = Folder() + "calc_api.h";
+    WriteElsewhere(source, "int a;\r\n", 30);
+    WriteElsewhere(header, "int h;\r\n", 30);
+    ASSERT_TRUE(Frame().openDocument(source));
+    ASSERT_TRUE(Frame().openDocument(header));
+    const auto bringToFront = [&](const std::string& path) {
+        const int nTab = Frame().FindTab(path.substr(path.find_last_of('\\') + 1));
+        ASSERT_GE(nTab, 0) << path;
+        Frame().MDIActivate(Frame().GetTabView(nTab)->GetParentFrame());
+        classlib_test::PumpPending();
+    };
+    struct Step {
+        const char* lpszChangeTo;   // the source's new text on disk; null: unchanged
+        int nAnswer;
+        size_t nAsked;              // questions asked so far
+        const char* lpszTabText;    // the source tab's text after
+    };
+    const Step steps[] = {
+        {nullptr, IDYES, 0, "int a;\r\n"},
+        {"int a2;\r\n", IDYES, 1, "int a2;\r\n"},
+        {nullptr, IDYES, 1, "int a2;\r\n"},          // the same change is not asked about again
+        {"int a3; /* x */\r\n", IDNO, 2, "int a2;\r\n"},
+        {nullptr, IDYES, 2, "int a2;\r\n"},          // kept: not asked again for that change
+    };
+    int nDaysAgo = 20;
+    for (const Step& step : steps) {
+        if (step.lpszChangeTo) WriteElsewhere(source, step.lpszChangeTo, nDaysAgo--);
+        Record().nBoxAnswer = step.nAnswer;
+        bringToFront(header);
+        bringToFront(source);
+        EXPECT_EQ(QuestionsAsked().size(), step.nAsked) << (step.lpszChangeTo ? step.lpszChangeTo : "-");
+        const int nTab = Frame().FindTab("calc_api.c");
+        EXPECT_EQ(Frame().tabFileText(nTab), step.lpszTabText);
+    }
+    ASSERT_FALSE(QuestionsAsked().empty());
+    EXPECT_EQ(QuestionsAsked()[0].find(source + "\r\n\r\nThis file was changed on disk"), 0u);
+    // The header, unchanged on disk, was never asked about.
+    for (const std::string& asked : QuestionsAsked()) EXPECT_EQ(asked.find(header), std::string::npos);
 }
 
 }  // namespace
