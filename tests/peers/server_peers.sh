@@ -8,16 +8,8 @@ kvgen=$1 source=$2 work=$3 node_modules=$4
 if [ ! -f "$node_modules/soap/package.json" ] || ! /usr/bin/python3 -c 'import zeep' 2>/dev/null; then
   echo "no node-soap in $node_modules, or no zeep: skipped"; exit 77
 fi
-example="$source/runtime/example"
-project="$work/project"
-rm -rf "$work"
-mkdir -p "$work"
-"$kvgen" --out "$project" calculator "$example/calculator.wsdl" >/dev/null
-make -C "$project" --no-print-directory >/dev/null
-cp "$example/calculator_server.c" "$example/calculator.wsdl" "$project/"
-cd "$project"
-gcc -I. -Ilib/include -I/usr/include/libxml2 calculator_server.c calculator_api.c -Llib/bin/redhat -ltessaro -lxml2 -lssl -lcrypto \
-  -lpthread -o calculator_server
+. "$source/tests/tools/example_server_build.sh"
+build_example_programs "$kvgen" "$source" "$work"
 ./calculator_server 0 >server.log &
 server_pid=$!
 trap 'kill "$server_pid" 2>/dev/null || true' EXIT

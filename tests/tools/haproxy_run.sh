@@ -6,17 +6,8 @@
 set -euo pipefail
 kvgen=$1 source=$2 work=$3 calls=${4:-200}
 example="$source/runtime/example"
-project="$work/project"
-rm -rf "$work"
-mkdir -p "$work"
-"$kvgen" --out "$project" calculator "$example/calculator.wsdl" >/dev/null
-make -C "$project" --no-print-directory >/dev/null
-cp "$example/calculator_server.c" "$example/calculator.wsdl" "$source/tests/tools/haproxy/clients.c" "$project/"
-cd "$project"
-for program in calculator_server clients; do
-  gcc -I. -Ilib/include -I/usr/include/libxml2 "$program.c" calculator_api.c -Llib/bin/redhat -ltessaro -lxml2 -lssl -lcrypto \
-    -lpthread -o "$program"
-done
+. "$source/tests/tools/example_server_build.sh"
+build_example_programs "$kvgen" "$source" "$work" "$source/tests/tools/haproxy/clients.c"
 pids=()
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
 trap cleanup EXIT
