@@ -43,6 +43,7 @@ std::unique_ptr<CProjectRecord> projectOf(const KvgenArguments& args, const std:
     project->wsdlPath = args.wsdl;
     project->targetPlatform = args.windowsTarget ? CProjectRecord::Windows : CProjectRecord::Unix;
     project->textLength = args.textLength;
+    project->authType = args.authType;
     project->location = location;
     return project;
 }
@@ -102,11 +103,11 @@ void reportFiles(const std::vector<CProjectStaging::CommittedFile>& files, const
     std::string folder = std::filesystem::path(args.out).lexically_normal().generic_string();
     if (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
+    // The command depends on the target alone, not on the system kvgen runs on: a project for
+    // Windows is built by the mingw-w64 compiler under that name on Linux and in MSYS2 alike.
     std::string make = "make";
-#ifndef _WIN32
     if (args.windowsTarget)
         make += " CC=x86_64-w64-mingw32-gcc";
-#endif
     const bool here = folder == "." || folder == "./";
     std::cout << "next: " << (here ? make : "cd " + shellWord(folder) + " && " + make) << "\n";
 }

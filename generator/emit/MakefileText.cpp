@@ -19,8 +19,8 @@ struct LinkRule {
 };
 
 const LinkRule LinkRules[] = {
-    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/solaris/ -ltessaro -lxml2 -lssl -lcrypto -lsocket -lnsl -lpthread ", false, false},
-    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lssl -lcrypto -lnsl -lpthread ", false, true},
+    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/solaris/ -ltessaro -lxml2 -lssl -lcrypto -lsocket -lpthread ", false, false},
+    {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lssl -lcrypto -lpthread ", false, true},
     {"\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/win32/ -ltessaroMTD -L./libxml2/lib/ -lxml2 -lws2_32 -lsecur32 -lcrypt32 -lbcrypt -static ", true, false},
 };
 

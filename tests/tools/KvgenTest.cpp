@@ -79,6 +79,8 @@ TEST_F(KvgenTest, EachWrongArgumentIsNamedWithItsRule)
         {"--list", "kvgen: --list needs one WSDL\n"},
         {"--list calc " + Calculator, "kvgen: " + Calculator + ": one argument too many (--list needs one WSDL)\n"},
         {"--target solaris calc " + Calculator, "kvgen: --target solaris: must be unix or windows\n"},
+        {"--auth ntlm calc " + Calculator, "kvgen: --auth ntlm: must be none, basic or digest\n"},
+        {"--auth=Basic calc " + Calculator, "kvgen: --auth Basic: must be none, basic or digest\n"},
         {"--timeout -1 calc " + Calculator, "kvgen: --timeout -1: must be a whole number of seconds, 0 or more\n"},
         {"--timeout 1.5 calc " + Calculator, "kvgen: --timeout 1.5: must be a whole number of seconds, 0 or more\n"},
         {"calc " + Calculator + " --out", "kvgen: --out: needs a folder\n"},

@@ -12,15 +12,25 @@ windows=${5:-} wine_run=${6:+$(realpath "$6")} mingw=${7:-}
 project="$work/project"
 rm -rf "$work"
 mkdir -p "$work"
+# kvgen's last line names the command that builds the project; it is run as printed.
+run_next_step() { # the make command the target needs
+  local next
+  next=$(tail -n1 "$work/kvgen.txt" | tr -d '\r')
+  if [ "$next" != "next: cd $project && $1" ]; then
+    echo "kvgen's last line is '$next', not 'next: cd $project && $1'"
+    exit 1
+  fi
+  (eval "${next#next: } --no-print-directory")
+}
 if [ "$windows" = --windows ]; then
-  "$wine_run" "$kvgen" --target windows --out "$project" demo "$wsdl"
-  make -C "$project" --no-print-directory CC="$mingw"
+  "$wine_run" "$kvgen" --target windows --out "$project" demo "$wsdl" >"$work/kvgen.txt"
+  run_next_step "make CC=x86_64-w64-mingw32-gcc"
   "$(dirname "$0")/standalone_exe.sh" "$mingw" "$project/demo_demo.exe"
   status=0
   (cd "$project" && timeout 300 env -u WINEPATH "$wine_run" ./demo_demo.exe 0 >"$work/output.txt" 2>&1) || status=$?
 else
-  "$kvgen" --out "$project" demo "$wsdl"
-  make -C "$project" --no-print-directory
+  "$kvgen" --out "$project" demo "$wsdl" >"$work/kvgen.txt"
+  run_next_step "make"
   status=0
   (cd "$project" && timeout 300 ./demo_demo 0 >"$work/output.txt" 2>&1) || status=$?
 fi

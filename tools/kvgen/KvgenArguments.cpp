@@ -4,6 +4,7 @@
 #include "project/ProjectFiles.h"
 
 #include <algorithm>
+#include <utility>
 
 const char* const KvgenUsage =
     "usage: kvgen [OPTION]... NAME WSDL\n"
@@ -25,6 +26,9 @@ const char* const KvgenUsage =
     "NAME               project name: ASCII letters, digits and '_', not starting\n"
     "                   with a digit\n"
     "--target=T         unix (default) or windows: the platform the code is for\n"
+    "--auth=A           none (default), basic or digest: the HTTP authentication\n"
+    "                   the operations' calls answer (NAME_client_set_credentials\n"
+    "                   sets the user and password)\n"
     "--out=DIR          the project folder, made when missing\n"
     "--timeout=S        the most seconds one download may take (default: 60;\n"
     "                   0: no limit)\n"
@@ -56,7 +60,7 @@ namespace {
 // may have 255.
 const std::size_t LongestProjectName = 255 - 11;
 
-enum class Option { Help, Version, List, Force, Quiet, Verbose, Schemas, Out, Timeout, TextLength, Target, Catalog };
+enum class Option { Help, Version, List, Force, Quiet, Verbose, Schemas, Out, Timeout, TextLength, Target, Auth, Catalog };
 
 struct OptionSpec {
     const char* name;  // the long name, without "--"
@@ -77,6 +81,7 @@ const OptionSpec Options[] = {
     {"timeout", 0, Option::Timeout, "a number of seconds"},
     {"text-length", 0, Option::TextLength, "a number of bytes"},
     {"target", 0, Option::Target, "unix or windows"},
+    {"auth", 0, Option::Auth, "none, basic or digest"},
     {"catalog", 0, Option::Catalog, "a file"},
 };
 
@@ -87,6 +92,19 @@ bool readCount(const std::string& text, int& count)
         return false;
     count = std::stoi(text);
     return true;
+}
+
+bool readAuthType(const std::string& text, int& authType)
+{
+    static const std::pair<const char*, int> Kinds[] = {
+        {"none", CProjectRecord::AuthNone}, {"basic", CProjectRecord::AuthBasic}, {"digest", CProjectRecord::AuthDigest}};
+    for (const auto& kind : Kinds) {
+        if (text == kind.first) {
+            authType = kind.second;
+            return true;
+        }
+    }
+    return false;
 }
 
 // The option a long name (without "--" and value) names: the one of that
@@ -154,6 +172,12 @@ bool apply(const OptionSpec& spec, const std::string& value, KvgenArguments& arg
             return false;
         }
         args.windowsTarget = value == "windows";
+        break;
+    case Option::Auth:
+        if (!readAuthType(value, args.authType)) {
+            error = written + ": must be none, basic or digest";
+            return false;
+        }
         break;
     }
     return true;

@@ -16,6 +16,7 @@ struct KvgenArguments {
     std::string schemas;
     std::string out = ".";
     bool windowsTarget = false;
+    int authType = CProjectRecord::AuthNone;
     bool force = false;
     int timeout = kDefaultFetchTimeoutSeconds;
     int textLength = CProjectRecord().textLength;

@@ -279,6 +279,31 @@ std::string withoutCarriageReturns(std::string text)
     return text;
 }
 
+// What the driver prints against the Basic server.
+const char* const BasicRun =
+    "first: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
+    "second: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
+    "third: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
+    "wrong: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service refused the credentials\nBasic TXVmYXNhOkNpcmNsZSBvZiBsaWVz -> 401\n"
+    "none: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service asks for credentials, and none are set\n(none) -> 401\n";
+
+// What the driver prints against the Digest server of the algorithm (MD5, SHA-256).
+std::string digestRun(const std::string& algorithm)
+{
+    const std::string a = " " + algorithm;
+    // no credentials until challenged, then the answer with the first count
+    return "first: 0 sum=5 http=0\n(none) -> 401\n" + a + " nonce=nonce-1 nc=00000001 -> 200\n" +
+           // the nonce serves the next call, counted on
+           "second: 0 sum=5 http=0\n" + a + " nonce=nonce-1 nc=00000002 -> 200\n" +
+           // a stale nonce is answered once more, with the new one
+           "third: 0 sum=5 http=0\n" + a + " nonce=nonce-1 nc=00000003 -> 401 stale\n" + a +
+           " nonce=nonce-2 nc=00000001 -> 200\n" +
+           // a wrong password: the challenge answered, and the 401 stands
+           "wrong: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service refused the credentials\n(none) -> 401\n" + a +
+           " nonce=nonce-3 nc=00000001 -> 401\n" +
+           "none: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service asks for credentials, and none are set\n(none) -> 401\n";
+}
+
 TEST_F(AuthenticationTest, BasicCredentialsGoWithEveryRequest)
 {
     if (!canBuildPrograms())
@@ -290,13 +315,7 @@ TEST_F(AuthenticationTest, BasicCredentialsGoWithEveryRequest)
     EXPECT_NE(files[0].second.find("#define CALC_ERR_AUTH\t(-10)"), std::string::npos);
     const RunResult run = buildAndRunC(AuthDriver, files, true, "B");
     ASSERT_EQ(run.status, 0) << run.messages;
-    EXPECT_EQ(withoutCarriageReturns(run.output),
-              "first: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
-              "second: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
-              "third: 0 sum=5 http=0\nBasic TXVmYXNhOkNpcmNsZSBvZiBMaWZl -> 200\n"
-              "wrong: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service refused the credentials\nBasic TXVmYXNhOkNpcmNsZSBvZiBsaWVz -> 401\n"
-              "none: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service asks for credentials, and none are set\n(none) -> 401\n")
-        << run.output;
+    EXPECT_EQ(withoutCarriageReturns(run.output), BasicRun) << run.output;
 }
 
 TEST_F(AuthenticationTest, DigestAnswersTheChallengeAndCountsTheNonce)
@@ -308,21 +327,40 @@ TEST_F(AuthenticationTest, DigestAnswersTheChallengeAndCountsTheNonce)
         SCOPED_TRACE(algorithm);
         const RunResult run = buildAndRunC(AuthDriver, files, true, algorithm == "MD5" ? "M" : "S");
         ASSERT_EQ(run.status, 0) << run.messages;
-        const std::string a = " " + algorithm;
-        EXPECT_EQ(withoutCarriageReturns(run.output),
-                  // no credentials until challenged, then the answer with the first count
-                  "first: 0 sum=5 http=0\n(none) -> 401\n" + a + " nonce=nonce-1 nc=00000001 -> 200\n" +
-                  // the nonce serves the next call, counted on
-                  "second: 0 sum=5 http=0\n" + a + " nonce=nonce-1 nc=00000002 -> 200\n" +
-                  // a stale nonce is answered once more, with the new one
-                  "third: 0 sum=5 http=0\n" + a + " nonce=nonce-1 nc=00000003 -> 401 stale\n" + a +
-                  " nonce=nonce-2 nc=00000001 -> 200\n" +
-                  // a wrong password: the challenge answered, and the 401 stands
-                  "wrong: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service refused the credentials\n(none) -> 401\n" + a + " nonce=nonce-3 nc=00000001 -> 401\n" +
-                  "none: -10 sum=0 http=401 why=HTTP 401 Unauthorized: the service asks for credentials, and none are set\n(none) -> 401\n")
-            << run.output;
+        EXPECT_EQ(withoutCarriageReturns(run.output), digestRun(algorithm)) << run.output;
     }
 }
+
+#ifdef KVGEN_PROGRAM
+// The project kvgen writes with --auth answers the same servers as one whose record asks for it.
+TEST_F(AuthenticationTest, KvgenAuthOptionTurnsAuthenticationOn)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const struct {
+        const char* option;
+        const char* serverMode;
+        std::string expected;
+    } cases[] = {
+        {"--auth=basic", "B", BasicRun},
+        {"--auth digest", "M", digestRun("MD5")},
+        {"--au=digest", "S", digestRun("SHA-256")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option);
+        testsupport::ScopedWorkingFolder folder;
+        const std::string command = "'" KVGEN_PROGRAM "' -q " + std::string(c.option) +
+                                    " --out=project calc '" KELVANE_SOURCE_DIR "/runtime/example/calculator.wsdl'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const std::vector<std::pair<std::string, std::string>> files = {
+            {"calc_api.h", testsupport::readBytes("project/calc_api.h")},
+            {"calc_api.c", testsupport::readBytes("project/calc_api.c")}};
+        const RunResult run = buildAndRunC(AuthDriver, files, true, c.serverMode);
+        ASSERT_EQ(run.status, 0) << run.messages;
+        EXPECT_EQ(withoutCarriageReturns(run.output), c.expected) << run.output;
+    }
+}
+#endif
 
 TEST_F(AuthenticationTest, DigestAnswersAServerWithoutQop)
 {

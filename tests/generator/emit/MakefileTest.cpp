@@ -12,9 +12,9 @@ const std::string Head =
     "include Make.rules\r\n\r\nTARGET\t= calc_demo\r\n\r\nSRC\t= calc_api_demo.c calc_api.c\r\nCC\t= gcc\r\n\r\n"
     "all:\t${TARGET}\r\n";
 const std::string Solaris = "${TARGET}:${OBJ}\r\n"
-                            "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/solaris/ -ltessaro -lxml2 -lssl -lcrypto -lsocket -lnsl -lpthread \r\n";
+                            "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/solaris/ -ltessaro -lxml2 -lssl -lcrypto -lsocket -lpthread \r\n";
 const std::string Linux = "${TARGET}:${OBJ}\r\n"
-                          "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lssl -lcrypto -lnsl -lpthread \r\n";
+                          "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/redhat/ -ltessaro -lxml2 -lssl -lcrypto -lpthread \r\n";
 const std::string Windows = "${TARGET}:${OBJ}\r\n"
                             "\t$(CC) ${CFLAGS}  -o $@ $(OBJ) -L./lib/bin/win32/ -ltessaroMTD -L./libxml2/lib/ -lxml2 -lws2_32 -lsecur32 -lcrypt32 -lbcrypt -static \r\n";
 const std::string Tail = "clean:\r\n\trm -f core ${TARGET} ${OBJ}\r\n\r\n";
