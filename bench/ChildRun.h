@@ -24,9 +24,9 @@ struct ChildRun {
     bool ok = true;
 };
 
-// Runs the command with its output thrown away and folds its time and peak
-// memory into run; a start failure or a non-zero exit marks run failed.
-inline void measureChild(const std::vector<std::string>& command, ChildRun& run)
+// Starts the command (looked up on PATH) with its output thrown away: its
+// process id, 0 when it could not be started.
+inline pid_t spawnQuiet(const std::vector<std::string>& command)
 {
     std::vector<char*> argv;
     for (const std::string& word : command)
@@ -36,13 +36,22 @@ inline void measureChild(const std::vector<std::string>& command, ChildRun& run)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
     pid_t child = 0;
-    const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        child = 0;
     posix_spawn_file_actions_destroy(&actions);
+    return child;
+}
+
+// Runs the command with its output thrown away and folds its time and peak
+// memory into run; a start failure or a non-zero exit marks run failed.
+inline void measureChild(const std::vector<std::string>& command, ChildRun& run)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = spawnQuiet(command);
     int status = 0;
     rusage usage{};
-    if (failed != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (child == 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         run.ok = false;
         return;
     }

@@ -12,6 +12,8 @@
 // times; each run prints its lines with the machine's load, and last come the medians (of each figure, and of the runs' ratios):
 // ratio_vs_gsoap is ours per second over theirs, mem_ratio_vs_gsoap our peak
 // over theirs.
+#include "PeerRun.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -34,21 +36,7 @@ const char* const PeerMode = "SOAP_IO_STORE";
 const int Runs = 3;
 
 
-bool run(const std::string& command)
-{
-    if (std::system(command.c_str()) == 0)
-        return true;
-    std::fprintf(stderr, "failed: %s\n", command.c_str());
-    return false;
-}
 
-std::string load()
-{
-    std::ifstream in("/proc/loadavg");
-    std::string one;
-    in >> one;
-    return one;
-}
 
 // Both projects generated and both drivers built in work; false when a step failed.
 bool build(const fs::path& work)
@@ -57,12 +45,12 @@ bool build(const fs::path& work)
     const std::string drivers = KELVANE_SOURCE_DIR "/bench/generated";
     const std::string ours = (work / "ours").string(), theirs = (work / Peer).string();
     fs::create_directories(theirs);
-    return run(std::string(KELVANE_KVGEN) + " -q --out " + ours + " ledger " + wsdl) &&
-           run("wsdl2h -c -o " + theirs + "/ledger.h " + wsdl + " >/dev/null 2>&1") &&
-           run("soapcpp2 -c -x -d " + theirs + " " + theirs + "/ledger.h >/dev/null 2>&1") &&
-           run("gcc -std=gnu99 -O2 -w -I" + ours + " -I" + ours + "/lib/include -I/usr/include/libxml2 -I" + drivers +
+    return runStep(std::string(KELVANE_KVGEN) + " -q --out " + ours + " ledger " + wsdl) &&
+           runStep("wsdl2h -c -o " + theirs + "/ledger.h " + wsdl + " >/dev/null 2>&1") &&
+           runStep("soapcpp2 -c -x -d " + theirs + " " + theirs + "/ledger.h >/dev/null 2>&1") &&
+           runStep("gcc -std=gnu99 -O2 -w -I" + ours + " -I" + ours + "/lib/include -I/usr/include/libxml2 -I" + drivers +
                " -o " + ours + "/driver " + drivers + "/ledger_ours.c " + ours + "/lib/src/*.c -lxml2 -lssl -lcrypto -lpthread") &&
-           run("gcc -O2 -w -DGSOAP_OUTPUT_MODE=" + std::string(PeerMode) + " -I" + theirs + " -I" + drivers + " -o " +
+           runStep("gcc -O2 -w -DGSOAP_OUTPUT_MODE=" + std::string(PeerMode) + " -I" + theirs + " -I" + drivers + " -o " +
                theirs + "/driver " + drivers + "/ledger_gsoap.c " +
                theirs + "/soapC.c " + theirs + "/soapClient.c " + theirs + "/soapServer.c -lgsoap -lpthread");
 }
@@ -86,16 +74,7 @@ double measure(const fs::path& driver, const std::string& name)
     return value;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
-double ratioOf(double ours, double theirs)
-{
-    return ours > 0 && theirs > 0 ? ours / theirs : 0;
-}
 
 // One line per case: the figures, and the ratio (a memory case's is our peak over theirs).
 void print(const std::string& label, const std::string& name, double ours, double theirs, double ratio)
@@ -125,7 +104,7 @@ int main()
     std::map<std::string, std::vector<double>> ours, theirs;
     bool ok = true;
     for (int round = 1; round <= Runs; ++round) {
-        const std::string before = load();
+        const std::string before = machineLoad();
         std::vector<std::pair<double, double>> figures;
         for (const char* name : Cases) {
             const bool oursFirst = (round + static_cast<int>(figures.size())) % 2 == 0;
@@ -133,7 +112,7 @@ int main()
             const double second = measure(work / (oursFirst ? Peer : "ours") / "driver", name);
             figures.emplace_back(oursFirst ? first : second, oursFirst ? second : first);
         }
-        std::printf("run %d (load %s to %s)\n", round, before.c_str(), load().c_str());
+        std::printf("run %d (load %s to %s)\n", round, before.c_str(), machineLoad().c_str());
         for (std::size_t i = 0; i < figures.size(); ++i) {
             const auto [own, peer] = figures[i];
             ours[Cases[i]].push_back(own);

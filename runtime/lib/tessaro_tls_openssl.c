@@ -1,4 +1,4 @@
-/* tessaro: TLS client sessions on OpenSSL (every platform but Windows). */
+/* tessaro: TLS client and server sessions on OpenSSL (every platform but Windows). */
 #ifndef _WIN32
 #include "tessaro_tls.h"
 #include "tessaro_util.h"
@@ -179,13 +179,36 @@ static int tessaro_tls_session(tessaro_tls_t *tls, const char *host, const tessa
     return SSL_set1_host(tls->session, host) == 1 ? 0 : TESSARO_TLS_HANDSHAKE;
 }
 
+/* Drives the handshake of made (result: how its setting up went; accepting: the server's side) to
+ * its end: 0 and *tls, or made freed and why it failed. */
+static int tessaro_tls_finish(tessaro_tls_t **tls, tessaro_tls_t *made, int result, int accepting, tessaro_usec_t deadline,
+                              tessaro_usec_t timeout)
+{
+    int done;
+
+    while (result == 0 && (done = accepting ? SSL_accept(made->session) : SSL_connect(made->session)) != 1) {
+        result = tessaro_tls_wait(made, done, tessaro_left(deadline, timeout));
+        if (result == TESSARO_ERROR || result == TESSARO_END_OF_STREAM)
+            result = accepting ? TESSARO_TLS_HANDSHAKE : tessaro_tls_refusal(SSL_get_verify_result(made->session));
+    }
+    ERR_clear_error();
+    if (result != 0) {
+        SSL_free(made->session);
+        SSL_CTX_free(made->context);
+        free(made);
+        return result;
+    }
+    *tls = made;
+    return 0;
+}
+
 int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *host, const tessaro_tls_config_t *config,
                         tessaro_usec_t timeout)
 {
     static const tessaro_tls_config_t defaults = {NULL, 0};
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_tls_t *made;
-    int result, done;
+    int result;
 
     *tls = NULL;
     if (host == NULL || host[0] == '\0')
@@ -201,23 +224,11 @@ int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *
         result = tessaro_tls_session(made, host, config);
     if (result == 0)
         result = tessaro_socket_set_block(sock, 0);
-    while (result == 0 && (done = SSL_connect(made->session)) != 1) {
-        result = tessaro_tls_wait(made, done, tessaro_left(deadline, timeout));
-        if (result == TESSARO_ERROR || result == TESSARO_END_OF_STREAM)
-            result = tessaro_tls_refusal(SSL_get_verify_result(made->session));
-    }
-    ERR_clear_error();
-    if (result != 0) {
-        SSL_free(made->session);
-        SSL_CTX_free(made->context);
-        free(made);
-        return result;
-    }
-    *tls = made;
-    return 0;
+    return tessaro_tls_finish(tls, made, result, 0, deadline, timeout);
 }
 
-int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+/* A read or a peek (peek non-zero) of up to *len bytes. */
+static int tessaro_tls_read(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout, int peek)
 {
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     size_t want = *len, got = 0;
@@ -227,11 +238,86 @@ int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro
     if (want == 0)
         return 0;
     /* SSL_read first: a record already decrypted needs no wait. */
-    while (result == 0 && (done = SSL_read_ex(tls->session, buf, want, &got)) != 1)
+    while (result == 0 && (done = peek ? SSL_peek_ex(tls->session, buf, want, &got) : SSL_read_ex(tls->session, buf, want, &got)) != 1)
         result = tessaro_tls_wait(tls, done, tessaro_left(deadline, timeout));
     ERR_clear_error();
     *len = got;
     return result;
+}
+
+int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_tls_read(tls, buf, len, timeout, 0);
+}
+
+int tessaro_tls_peek(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_tls_read(tls, buf, len, timeout, 1);
+}
+
+int tessaro_tls_pending(const tessaro_tls_t *tls)
+{
+    return tls != NULL ? SSL_pending(tls->session) : 0;
+}
+
+/* ---- the server's side ---- */
+
+struct tessaro_tls_server {
+    SSL_CTX *context;
+};
+
+int tessaro_tls_server_new(tessaro_tls_server_t **server, const char *certificate_file, const char *key_file)
+{
+    tessaro_tls_server_t *made = (tessaro_tls_server_t *)calloc(1, sizeof(*made));
+    int ok;
+
+    *server = NULL;
+    if (made == NULL)
+        return TESSARO_ERROR;
+    made->context = SSL_CTX_new(TLS_server_method());
+    ok = made->context != NULL && SSL_CTX_set_min_proto_version(made->context, TLS1_2_VERSION) == 1 &&
+         SSL_CTX_use_certificate_chain_file(made->context, certificate_file) == 1 &&
+         SSL_CTX_use_PrivateKey_file(made->context, key_file, SSL_FILETYPE_PEM) == 1 && SSL_CTX_check_private_key(made->context) == 1;
+    ERR_clear_error();
+    if (!ok) {
+        tessaro_tls_server_free(made);
+        return TESSARO_TLS_CERTIFICATE;
+    }
+    SSL_CTX_set_options(made->context, SSL_OP_IGNORE_UNEXPECTED_EOF);
+    SSL_CTX_set_mode(made->context, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    *server = made;
+    return 0;
+}
+
+void tessaro_tls_server_free(tessaro_tls_server_t *server)
+{
+    if (server == NULL)
+        return;
+    SSL_CTX_free(server->context);
+    free(server);
+}
+
+int tessaro_tls_accept(tessaro_tls_t **tls, tessaro_tls_server_t *server, tessaro_socket_t sock, tessaro_usec_t timeout)
+{
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    tessaro_tls_t *made;
+    BIO *bio;
+    int result = 0;
+
+    *tls = NULL;
+    made = (tessaro_tls_t *)calloc(1, sizeof(*made));
+    if (made == NULL)
+        return TESSARO_ERROR;
+    made->sock = sock;
+    /* the session holds the server's context as long as it lives */
+    if (SSL_CTX_up_ref(server->context) == 1)
+        made->context = server->context;
+    made->session = made->context != NULL ? SSL_new(made->context) : NULL;
+    if (made->session == NULL || tessaro_socket_set_block(sock, 0) != 0 || (bio = tessaro_tls_bio(sock)) == NULL)
+        result = TESSARO_TLS_HANDSHAKE;
+    else
+        SSL_set_bio(made->session, bio, bio);
+    return tessaro_tls_finish(tls, made, result, 1, deadline, timeout);
 }
 
 int tessaro_tls_send_all(tessaro_tls_t *tls, const void *buf, tessaro_size_t len, tessaro_size_t *sent,

@@ -435,7 +435,8 @@ static int tessaro_tls_decrypt(tessaro_tls_t *tls, int *more, tessaro_usec_t dea
     return 0;
 }
 
-int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+/* A read, or a peek (peek non-zero) that leaves what it gives to the next read. */
+static int tessaro_tls_read(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout, int peek)
 {
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_size_t want = *len;
@@ -455,9 +456,49 @@ int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro
     }
     *len = want < tls->plain_len ? want : tls->plain_len;
     memcpy(buf, tls->plain + tls->plain_at, *len);
-    tls->plain_at += *len;
-    tls->plain_len -= *len;
+    if (!peek) {
+        tls->plain_at += *len;
+        tls->plain_len -= *len;
+    }
     return 0;
+}
+
+int tessaro_tls_recv(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_tls_read(tls, buf, len, timeout, 0);
+}
+
+int tessaro_tls_peek(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    return tessaro_tls_read(tls, buf, len, timeout, 1);
+}
+
+int tessaro_tls_pending(const tessaro_tls_t *tls)
+{
+    return tls != NULL ? (int)(tls->plain_len + tls->incoming_len) : 0;
+}
+
+/* The server's side is not built on Schannel yet: a server asked for TLS does not start. */
+int tessaro_tls_server_new(tessaro_tls_server_t **server, const char *certificate_file, const char *key_file)
+{
+    (void)certificate_file;
+    (void)key_file;
+    *server = NULL;
+    return TESSARO_TLS_CERTIFICATE;
+}
+
+void tessaro_tls_server_free(tessaro_tls_server_t *server)
+{
+    (void)server;
+}
+
+int tessaro_tls_accept(tessaro_tls_t **tls, tessaro_tls_server_t *server, tessaro_socket_t sock, tessaro_usec_t timeout)
+{
+    (void)server;
+    (void)sock;
+    (void)timeout;
+    *tls = NULL;
+    return TESSARO_TLS_HANDSHAKE;
 }
 
 int tessaro_tls_send_all(tessaro_tls_t *tls, const void *buf, tessaro_size_t len, tessaro_size_t *sent,

@@ -5,7 +5,8 @@ static int kvproj_http_resp_send(kvproj_proto_trans_t *trans, kvproj_proto_packe
 	char		*buffer;
 	mycursor_t	body;
 
-	length = snprintf(start, sizeof(start), "HTTP/1.1 %d %.*s\r\nHOST:%s:%d\r\n", pk->msg.http_msg.err_code, (int)sizeof(pk->msg.http_msg.err_code_string), pk->msg.http_msg.err_code_string, trans->dest_ip, (int)trans->dest_port);
+	//an answer names no host: the transport that sends it was connected to by its client
+	length = snprintf(start, sizeof(start), "HTTP/1.1 %d %.*s\r\n", pk->msg.http_msg.err_code, (int)sizeof(pk->msg.http_msg.err_code_string), pk->msg.http_msg.err_code_string);
 	if(length < 0 || length >= (int)sizeof(start))
 		return -1;
 	buffer = kvproj_send_begin(pk, &body);
@@ -179,7 +180,7 @@ static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_pack
 	int		soap12 = pk->soap_version == KVPROJ_SOAP_1_2 && !mismatch;
 	int		sender = soap12 && strcmp(code, "Sender") == 0;
 
-	length = snprintf(start, sizeof(start), "HTTP/1.1 %s\r\nHOST:%s:%d\r\n", sender ? "400 Bad Request" : "500 Internal Server Error", trans->dest_ip, (int)trans->dest_port);
+	length = snprintf(start, sizeof(start), "HTTP/1.1 %s\r\n", sender ? "400 Bad Request" : "500 Internal Server Error");
 	if(length < 0 || length >= (int)sizeof(start))
 		return -1;
 	buffer = kvproj_send_begin(pk, &body);

@@ -9,6 +9,9 @@
 //the function's result, or why there is none
 static int kvproj_server_call(const kvproj_service_t *service, kvproj_served_t *served, kvproj_proto_packet_t *request, kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault);
 
+//the packet reader's reading of a request (generated with it): a first line that is no request line is refused
+static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout);
+
 //what a worker keeps between requests: a packet each way and the fault a function may fill
 typedef struct kvproj_server_scratch_t{
 	kvproj_proto_packet_t	request;
@@ -161,7 +164,8 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 	trans.tls = connection->tls;
 	trans.deadline = connection->deadline;
 	trans.max_read = connection->max_request_bytes;
-	taken = kvproj_proto_readpacket(&trans, &kept->request, kvproj_server_seconds(connection));
+	//a request line must come first: anything else is answered 400
+	taken = http_read_request(&trans, &kept->request, kvproj_server_seconds(connection));
 	//a connection that closes before a request, or after its last, wants no answer
 	if(taken != 0 && trans.received == 0)
 		return 0;

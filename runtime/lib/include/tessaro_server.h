@@ -30,6 +30,8 @@ typedef struct tessaro_server_config {
     const char *wsdl;          /* the service's WSDL file, or NULL: GET ...?wsdl answers it, and a GET of
                                   another path the document of its folder (or a folder below) that the
                                   path ends with, as the WSDL's relative imports name them */
+    const char *tls_certificate; /* PEM files of the certificate (its chain may follow it) and of its private key: */
+    const char *tls_key;         /* both set, every connection speaks TLS; one without the other is refused */
 } tessaro_server_config_t;
 
 /* One connection with a request ready to be read, as its handler gets it. */
@@ -60,8 +62,9 @@ typedef struct tessaro_server tessaro_server_t;
 
 /* Listens as config says (NULL: the defaults) and starts the workers:
  * 0 and *server on success, TESSARO_HOST_NOT_FOUND for an address that
- * names nothing, TESSARO_ERROR when it cannot listen (the system's cause
- * in tessaro_last_system_error) or start. */
+ * names nothing, TESSARO_TLS_CERTIFICATE when the certificate or the key
+ * cannot be read or do not belong together, TESSARO_ERROR when it cannot
+ * listen (the system's cause in tessaro_last_system_error) or start. */
 int tessaro_server_start(tessaro_server_t **server, const tessaro_server_config_t *config,
                          const tessaro_server_handler_t *handler);
 /* The port it listens on. */

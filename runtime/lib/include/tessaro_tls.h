@@ -1,5 +1,5 @@
 /* tessaro: the support library of Kelvane's generated code. TLS client
- * sessions over a connected socket: OpenSSL on Unix, the system's TLS
+ * and server sessions over a connected socket: OpenSSL on Unix, the system's TLS
  * (Schannel) on Windows. The server's certificate is checked against the
  * system's trusted authorities (or a CA file's), its host name is checked
  * and sent (SNI), and TLS 1.2 or later is required. Results are those of
@@ -36,6 +36,21 @@ int tessaro_tls_send_all(tessaro_tls_t *tls, const void *buf, tessaro_size_t len
                          tessaro_usec_t timeout);
 /* Tells the peer the session ends (without waiting) and frees it; NULL is ignored. */
 void tessaro_tls_close(tessaro_tls_t *tls);
+/* As tessaro_socket_peek, through the session. */
+int tessaro_tls_peek(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
+/* The bytes the session has decrypted and not given yet (NULL: none): no readiness of the socket tells of them. */
+int tessaro_tls_pending(const tessaro_tls_t *tls);
+
+/* A server's side: the certificate (a PEM file, its chain may follow it) and private key (a PEM
+ * file) that sessions are accepted with, TLS 1.2 or later. 0, or TESSARO_TLS_CERTIFICATE when
+ * either cannot be read or they do not belong together. */
+typedef struct tessaro_tls_server tessaro_tls_server_t;
+int tessaro_tls_server_new(tessaro_tls_server_t **server, const char *certificate_file, const char *key_file);
+/* NULL is ignored; sessions it accepted may outlive it. */
+void tessaro_tls_server_free(tessaro_tls_server_t *server);
+/* Takes the accepted socket through the server's side of the handshake within timeout; *tls is
+ * the session on success and NULL on failure. */
+int tessaro_tls_accept(tessaro_tls_t **tls, tessaro_tls_server_t *server, tessaro_socket_t sock, tessaro_usec_t timeout);
 
 #ifdef __cplusplus
 }

@@ -1,13 +1,17 @@
 /* tessaro: the server. One listening socket, shared by the workers; each
- * worker waits (poll, WSAPoll on Windows) on its own connections, the
- * listener and a wake-up channel, accepts what comes, and serves one
- * request of each connection that has one before it waits again, so that
- * no client waits behind another's whole stream of requests. Nothing is
- * locked on the way of a request: the only state the workers share is the
- * count of connections (atomic) and the stop flag. */
+ * worker waits for readiness on its own connections, the listener and a
+ * wake-up channel (epoll on Linux, where only one idle worker wakes for a
+ * new connection; poll, WSAPoll on Windows, elsewhere), accepts what comes,
+ * and serves one request of each connection that has one before it waits
+ * again, so that no client waits behind another's whole stream of requests
+ * and a connection waiting for its next request holds no worker. Nothing
+ * is locked on the way of a request: the only state the workers share is
+ * the count of connections (atomic) and the stop flag. */
 #include "tessaro_server.h"
+#include "tessaro_tls.h"
 #include "tessaro_util.h"
 
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -21,12 +25,14 @@ typedef WSAPOLLFD server_pollfd_t;
 typedef HANDLE server_thread_t;
 #define server_poll WSAPoll
 #else
+#include <errno.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -35,32 +41,69 @@ typedef pthread_t server_thread_t;
 #define server_poll poll
 #endif
 
+#if defined(__linux__) && !defined(TESSARO_SERVER_POLL)
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
+#define SERVER_EPOLL 1
+#endif
+
 #define SERVER_DEFAULT_CONNECTIONS 1024
 #define SERVER_DEFAULT_IDLE 30
 #define SERVER_DEFAULT_REQUEST 30
 #define SERVER_DEFAULT_STOP 10
 #define SERVER_DEFAULT_BACKLOG 511
 /* Connections a worker accepts in one round before it serves those it has: a flood of new
- * connections cannot starve the requests of the kept ones. */
-#define SERVER_ACCEPTS_PER_ROUND 16
+ * connections cannot starve the requests of the kept ones, and the rest wake another worker. */
+#define SERVER_ACCEPTS_PER_ROUND 4
+/* Requests a TLS connection serves in a row while its session holds the next one already. */
+#define SERVER_PENDING_IN_A_ROW 16
+/* Readiness reports one wait takes at most (epoll): the rest come at the next. */
+#define SERVER_EVENTS 256
 
-/* A kept connection. */
+/* What a readiness report names besides a connection's slot. */
+#define SERVER_TOKEN_WAKE (-1)
+#define SERVER_TOKEN_LISTENER (-2)
+#define SERVER_TOKEN_INBOX (-4)
+/* A slot's next_free while a connection holds it. */
+#define SERVER_SLOT_USED (-3)
+
+/* A kept connection, in a slot of its worker that stays its own while it lives. */
 typedef struct server_link {
     tessaro_socket_t socket;
+    struct tessaro_tls *tls; /* once its handshake is done */
     tessaro_usec_t idle_since;
     int served;
+    int next_free; /* a free slot: the next free one (-1: none); SERVER_SLOT_USED while held */
 } server_link_t;
 
 typedef struct server_worker {
     struct tessaro_server *server;
     server_thread_t thread;
     int started;
-    /* links[i] is waited on in fds[1 + i]; fds[0] is the wake-up channel, and the listener
-     * follows the links while the worker accepts */
-    server_link_t *links;
-    server_pollfd_t *fds;
-    int count;
+    server_link_t *links; /* room slots */
     int room;
+    int count;            /* slots held */
+    int free_slot;        /* the first free slot, -1 when none */
+    int *ready;           /* the slots the last wait found readable (room of them) */
+    int ready_count;
+    tessaro_usec_t next_sweep; /* no connection passes its idle bound before this */
+    int load; /* connections held and handed to it, changed atomically: the least loaded takes the next */
+#ifdef SERVER_EPOLL
+    int epoll;
+    struct epoll_event events[SERVER_EVENTS];
+    /* connections another worker accepted for this one, and the event that tells of them */
+    pthread_mutex_t inbox_lock;
+    int inbox_ready;
+    tessaro_socket_t *inbox;
+    int inbox_count;
+    int inbox_room;
+    int inbox_closed; /* the worker has ended: nothing more is handed to it */
+    int inbox_wake;
+#else
+    /* each wait's set: the wake-up channel, the held slots, the listener; slots[i] is fds[i]'s */
+    server_pollfd_t *fds;
+    int *slots;
+#endif
     void *scratch;
     int cut; /* connections closed at the stop's bound with a request unanswered */
 } server_worker_t;
@@ -78,6 +121,7 @@ struct tessaro_server {
     int wake_read;
     int wake_write;
 #endif
+    struct tessaro_tls_server *tls; /* the certificate and key connections are served with, or NULL */
     volatile int stopping;
     int connections; /* kept by all workers, changed atomically */
     server_worker_t *workers;
@@ -96,6 +140,13 @@ static int server_processors(void)
     return (int)info.dwNumberOfProcessors;
 #else
     long count = sysconf(_SC_NPROCESSORS_ONLN);
+#ifdef CPU_COUNT
+    /* a process kept to some of the processors (taskset) runs a worker on each of those */
+    cpu_set_t allowed;
+
+    if (sched_getaffinity(0, sizeof(allowed), &allowed) == 0 && CPU_COUNT(&allowed) > 0)
+        count = CPU_COUNT(&allowed);
+#endif
     return count > 0 ? (int)count : 1;
 #endif
 }
@@ -300,70 +351,243 @@ static int server_listen(struct tessaro_server *server)
     return server->listener != INVALID_SOCKET ? 0 : TESSARO_ERROR;
 }
 
-/* ---- the workers ---- */
+/* ---- the workers: their slots ---- */
+
+/* A bare HTTP answer's text in answer: its length, or -1 when it does not fit. */
+static int server_status_text(char *answer, size_t size, int status, const char *reason, const char *text)
+{
+    int length = snprintf(answer, size,
+                          "HTTP/1.1 %d %s\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: %u\r\n"
+                          "Connection: close\r\n\r\n%s",
+                          status, reason, (unsigned int)strlen(text), text);
+
+    return length < 0 || length >= (int)size ? -1 : length;
+}
 
 int tessaro_server_send_status(tessaro_socket_t sock, int status, const char *reason, const char *text,
                                tessaro_usec_t timeout)
 {
     char answer[512];
     tessaro_size_t sent;
-    int length = snprintf(answer, sizeof(answer),
-                          "HTTP/1.1 %d %s\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: %u\r\n"
-                          "Connection: close\r\n\r\n%s",
-                          status, reason, (unsigned int)strlen(text), text);
+    int length = server_status_text(answer, sizeof(answer), status, reason, text);
 
-    if (length < 0 || length >= (int)sizeof(answer))
+    if (length < 0)
         return TESSARO_ERROR;
     return tessaro_socket_send_all(sock, answer, (tessaro_size_t)length, &sent, timeout);
 }
 
+/* Room for one more connection: the slots double, the new ones free. */
 static int server_grow(server_worker_t *worker)
 {
     int room = worker->room > 0 ? worker->room * 2 : 16;
     server_link_t *links;
-    server_pollfd_t *fds;
+    int *ready, i;
 
-    if (worker->count + 1 < worker->room)
+    if (worker->free_slot >= 0)
         return 0;
     links = (server_link_t *)realloc(worker->links, (size_t)room * sizeof(*links));
     if (links == NULL)
         return TESSARO_ERROR;
     worker->links = links;
-    /* the wake-up channel and the listener beside the links */
-    fds = (server_pollfd_t *)realloc(worker->fds, (size_t)(room + 2) * sizeof(*fds));
-    if (fds == NULL)
+    ready = (int *)realloc(worker->ready, (size_t)room * sizeof(*ready));
+    if (ready == NULL)
         return TESSARO_ERROR;
-    worker->fds = fds;
+    worker->ready = ready;
+#ifndef SERVER_EPOLL
+    {
+        /* the wake-up channel and the listener beside the slots */
+        server_pollfd_t *fds = (server_pollfd_t *)realloc(worker->fds, (size_t)(room + 2) * sizeof(*fds));
+        int *slots;
+
+        if (fds == NULL)
+            return TESSARO_ERROR;
+        worker->fds = fds;
+        if ((slots = (int *)realloc(worker->slots, (size_t)(room + 2) * sizeof(*slots))) == NULL)
+            return TESSARO_ERROR;
+        worker->slots = slots;
+    }
+#endif
+    for (i = worker->room; i < room; i++)
+        links[i].next_free = i + 1 < room ? i + 1 : -1;
+    worker->free_slot = worker->room;
     worker->room = room;
     return 0;
 }
 
-static void server_drop(server_worker_t *worker, int i)
+/* ---- the workers: readiness ---- */
+
+static int server_ready_open(server_worker_t *worker)
 {
-    tessaro_socket_close(worker->links[i].socket);
-    __atomic_sub_fetch(&worker->server->connections, 1, __ATOMIC_RELAXED);
-    worker->count--;
-    worker->links[i] = worker->links[worker->count];
+#ifdef SERVER_EPOLL
+    struct tessaro_server *server = worker->server;
+    struct epoll_event event;
+
+    worker->epoll = epoll_create1(EPOLL_CLOEXEC);
+    if (worker->epoll < 0)
+        return TESSARO_ERROR;
+    memset(&event, 0, sizeof(event));
+    event.events = EPOLLIN;
+    event.data.u64 = (uint64_t)(int64_t)SERVER_TOKEN_WAKE;
+    if (epoll_ctl(worker->epoll, EPOLL_CTL_ADD, server->wake_read, &event) != 0)
+        return TESSARO_ERROR;
+    worker->inbox_wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    event.data.u64 = (uint64_t)(int64_t)SERVER_TOKEN_INBOX;
+    if (worker->inbox_wake < 0 || epoll_ctl(worker->epoll, EPOLL_CTL_ADD, worker->inbox_wake, &event) != 0 ||
+        pthread_mutex_init(&worker->inbox_lock, NULL) != 0)
+        return TESSARO_ERROR;
+    worker->inbox_ready = 1;
+    /* one idle worker wakes for a new connection, not all of them */
+    event.events = EPOLLIN | EPOLLEXCLUSIVE;
+    event.data.u64 = (uint64_t)(int64_t)SERVER_TOKEN_LISTENER;
+    return epoll_ctl(worker->epoll, EPOLL_CTL_ADD, server->listener, &event) == 0 ? 0 : TESSARO_ERROR;
+#else
+    (void)worker;
+    return 0;
+#endif
 }
 
-/* Takes a connection the listener has, or refuses it with 503 past the bound: 0 while there may be more. */
-static int server_accept(server_worker_t *worker, tessaro_usec_t now)
+static void server_ready_close(server_worker_t *worker)
 {
-    struct tessaro_server *server = worker->server;
-    tessaro_socket_t sock = accept(server->listener, NULL, NULL);
-    int on = 1;
-    server_link_t *link;
+#ifdef SERVER_EPOLL
+    if (worker->epoll >= 0)
+        close(worker->epoll);
+    if (worker->inbox_wake >= 0)
+        close(worker->inbox_wake);
+    if (worker->inbox_ready)
+        pthread_mutex_destroy(&worker->inbox_lock);
+    free(worker->inbox);
+    worker->epoll = worker->inbox_wake = -1;
+#else
+    (void)worker;
+#endif
+}
 
-    /* nothing waits, or the system refuses: the next round tries again */
-    if (sock == INVALID_SOCKET)
-        return 1;
-    if (__atomic_add_fetch(&server->connections, 1, __ATOMIC_RELAXED) > server->config.max_connections ||
-        server_grow(worker) != 0) {
-        __atomic_sub_fetch(&server->connections, 1, __ATOMIC_RELAXED);
+/* Waits for the connection of slot from now on (a closed socket leaves the set by itself). */
+static int server_ready_watch(server_worker_t *worker, int slot)
+{
+#ifdef SERVER_EPOLL
+    struct epoll_event event;
+
+    memset(&event, 0, sizeof(event));
+    event.events = EPOLLIN | EPOLLRDHUP;
+    event.data.u64 = (uint64_t)slot;
+    return epoll_ctl(worker->epoll, EPOLL_CTL_ADD, worker->links[slot].socket, &event) == 0 ? 0 : TESSARO_ERROR;
+#else
+    (void)worker;
+    (void)slot;
+    return 0;
+#endif
+}
+
+/* Once stopping: neither the listener nor the channel, which stays readable, is waited on again. */
+static void server_ready_quiet(server_worker_t *worker)
+{
+#ifdef SERVER_EPOLL
+    struct epoll_event event;
+
+    memset(&event, 0, sizeof(event));
+    epoll_ctl(worker->epoll, EPOLL_CTL_DEL, worker->server->wake_read, &event);
+    epoll_ctl(worker->epoll, EPOLL_CTL_DEL, worker->server->listener, &event);
+#else
+    (void)worker;
+#endif
+}
+
+/* Waits up to ms for readiness: the readable slots in worker->ready, and whether the listener has
+ * connections waiting. A failed wait (an interrupting signal) finds nothing. */
+#ifdef SERVER_EPOLL
+static void server_inbox_take(server_worker_t *worker, tessaro_usec_t now, int closing);
+#endif
+
+static int server_ready_wait(server_worker_t *worker, int ms, int stopping)
+{
+    int accepting = 0, got, i, token;
+
+    worker->ready_count = 0;
+#ifdef SERVER_EPOLL
+    (void)stopping;
+    got = epoll_wait(worker->epoll, worker->events, SERVER_EVENTS, ms);
+    for (i = 0; i < got; i++) {
+        token = (int)(int64_t)worker->events[i].data.u64;
+        if (token == SERVER_TOKEN_LISTENER)
+            accepting = 1;
+        else if (token == SERVER_TOKEN_INBOX)
+            server_inbox_take(worker, tessaro_clock_usec(), 0);
+        else if (token >= 0)
+            worker->ready[worker->ready_count++] = token;
+    }
+#else
+    struct tessaro_server *server = worker->server;
+    int n = 0, slot;
+
+    if (!stopping) {
+        worker->fds[n].fd = server->wake_read;
+        worker->slots[n++] = SERVER_TOKEN_WAKE;
+    }
+    for (slot = 0; slot < worker->room; slot++) {
+        if (worker->links[slot].next_free != SERVER_SLOT_USED)
+            continue;
+        worker->fds[n].fd = worker->links[slot].socket;
+        worker->slots[n++] = slot;
+    }
+    if (!stopping) {
+        worker->fds[n].fd = server->listener;
+        worker->slots[n++] = SERVER_TOKEN_LISTENER;
+    }
+    for (i = 0; i < n; i++) {
+        worker->fds[i].events = POLLIN;
+        worker->fds[i].revents = 0;
+    }
+    got = server_poll(worker->fds, (unsigned long)n, ms);
+    for (i = 0; got > 0 && i < n; i++) {
+        token = worker->slots[i];
+        if (worker->fds[i].revents == 0)
+            continue;
+        if (token == SERVER_TOKEN_LISTENER)
+            accepting = 1;
+        else if (token >= 0)
+            worker->ready[worker->ready_count++] = token;
+    }
+#endif
+    return accepting;
+}
+
+/* ---- the workers: connections ---- */
+
+static void server_drop(server_worker_t *worker, int slot)
+{
+    server_link_t *link = &worker->links[slot];
+
+    tessaro_tls_close(link->tls);
+    tessaro_socket_close(link->socket);
+    __atomic_sub_fetch(&worker->server->connections, 1, __ATOMIC_RELAXED);
+    __atomic_sub_fetch(&worker->load, 1, __ATOMIC_RELAXED);
+    link->tls = NULL;
+    link->next_free = worker->free_slot;
+    worker->free_slot = slot;
+    worker->count--;
+}
+
+/* Refuses a connection past the bound with 503 (a TLS connection, which could not read it, only closed). */
+static void server_refuse(struct tessaro_server *server, tessaro_socket_t sock)
+{
+    if (server->tls == NULL)
         tessaro_server_send_status(sock, 503, "Service Unavailable", "the server keeps as many connections as it may\n",
                                    TESSARO_USEC_PER_SEC);
-        tessaro_socket_close(sock);
-        return 0;
+    tessaro_socket_close(sock);
+}
+
+/* Holds an accepted connection in a slot of the worker's own (counted in its load already). */
+static void server_take(server_worker_t *worker, tessaro_socket_t sock, tessaro_usec_t now)
+{
+    int on = 1, slot;
+    server_link_t *link;
+
+    if (server_grow(worker) != 0) {
+        __atomic_sub_fetch(&worker->server->connections, 1, __ATOMIC_RELAXED);
+        __atomic_sub_fetch(&worker->load, 1, __ATOMIC_RELAXED);
+        server_refuse(worker->server, sock);
+        return;
     }
     /* answers go out whole at once; a request's head and body are not held back for each other */
     setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, (const char *)&on, sizeof(on));
@@ -371,10 +595,115 @@ static int server_accept(server_worker_t *worker, tessaro_usec_t now)
     /* accepted sockets take the listener's non-blocking mode on Windows */
     tessaro_socket_set_block(sock, 1);
 #endif
-    link = &worker->links[worker->count++];
+    slot = worker->free_slot;
+    link = &worker->links[slot];
+    worker->free_slot = link->next_free;
+    link->next_free = SERVER_SLOT_USED;
     link->socket = sock;
+    link->tls = NULL;
     link->idle_since = now;
     link->served = 0;
+    worker->count++;
+    if (server_ready_watch(worker, slot) != 0)
+        server_drop(worker, slot);
+}
+
+#ifdef SERVER_EPOLL
+/* Takes the connections other workers handed over; closing: the worker ends, and what it is handed
+ * from now on the giver keeps. */
+static void server_inbox_take(server_worker_t *worker, tessaro_usec_t now, int closing)
+{
+    uint64_t told;
+    int i;
+
+    if (read(worker->inbox_wake, &told, sizeof(told)) < 0)
+        told = 0;
+    pthread_mutex_lock(&worker->inbox_lock);
+    for (i = 0; i < worker->inbox_count; i++)
+        server_take(worker, worker->inbox[i], now);
+    worker->inbox_count = 0;
+    worker->inbox_closed = closing;
+    pthread_mutex_unlock(&worker->inbox_lock);
+}
+
+/* Hands the connection to another worker: 0, or -1 when that worker takes no more. */
+static int server_hand(server_worker_t *worker, tessaro_socket_t sock)
+{
+    uint64_t one = 1;
+    tessaro_socket_t *inbox;
+    int result = -1;
+
+    pthread_mutex_lock(&worker->inbox_lock);
+    if (!worker->inbox_closed && worker->inbox_count == worker->inbox_room) {
+        inbox = (tessaro_socket_t *)realloc(worker->inbox, (size_t)(worker->inbox_room + 16) * sizeof(*inbox));
+        if (inbox != NULL) {
+            worker->inbox = inbox;
+            worker->inbox_room += 16;
+        }
+    }
+    if (!worker->inbox_closed && worker->inbox_count < worker->inbox_room) {
+        worker->inbox[worker->inbox_count++] = sock;
+        result = 0;
+    }
+    pthread_mutex_unlock(&worker->inbox_lock);
+    if (result == 0 && write(worker->inbox_wake, &one, sizeof(one)) < 0)
+        result = 0; /* the counter is full: the worker is told already */
+    return result;
+}
+#endif
+
+/* The worker a new connection goes to: the one with the fewest, this one when none has fewer, so
+ * that connections accepted in a burst spread over the workers. Its load counts it already. */
+static server_worker_t *server_choose(server_worker_t *worker, int handing)
+{
+    struct tessaro_server *server = worker->server;
+    server_worker_t *least = worker;
+    int i, load, least_load = __atomic_load_n(&worker->load, __ATOMIC_RELAXED);
+    int started = __atomic_load_n(&server->worker_count, __ATOMIC_ACQUIRE);
+
+    for (i = 0; handing && i < started; i++) {
+        load = __atomic_load_n(&server->workers[i].load, __ATOMIC_RELAXED);
+        if (load < least_load) {
+            least = &server->workers[i];
+            least_load = load;
+        }
+    }
+    __atomic_add_fetch(&least->load, 1, __ATOMIC_RELAXED);
+    return least;
+}
+
+/* Takes a connection the listener has, or refuses it past the bound: 0 while there may be more.
+ * handing: it may go to a less loaded worker (not once stopping, when each serves what it took). */
+static int server_accept(server_worker_t *worker, tessaro_usec_t now, int handing)
+{
+    struct tessaro_server *server = worker->server;
+    tessaro_socket_t sock = accept(server->listener, NULL, NULL);
+
+    /* nothing waits, or the system refuses: the next round tries again */
+    if (sock == INVALID_SOCKET)
+        return 1;
+    if (__atomic_add_fetch(&server->connections, 1, __ATOMIC_RELAXED) > server->config.max_connections) {
+        __atomic_sub_fetch(&server->connections, 1, __ATOMIC_RELAXED);
+        server_refuse(server, sock);
+        return 0;
+    }
+#ifdef SERVER_EPOLL
+    {
+        server_worker_t *target = server_choose(worker, handing);
+
+        if (target != worker && server_hand(target, sock) == 0)
+            return 0;
+        if (target != worker) {
+            __atomic_sub_fetch(&target->load, 1, __ATOMIC_RELAXED);
+            __atomic_add_fetch(&worker->load, 1, __ATOMIC_RELAXED);
+        }
+    }
+#else
+    /* each worker waits on its own set alone: what it accepts it keeps */
+    server_choose(worker, 0);
+    (void)handing;
+#endif
+    server_take(worker, sock, now);
     return 0;
 }
 
@@ -383,7 +712,7 @@ static void server_accept_round(server_worker_t *worker, tessaro_usec_t now)
     int i;
 
     for (i = 0; i < SERVER_ACCEPTS_PER_ROUND; i++)
-        if (server_accept(worker, now) != 0)
+        if (server_accept(worker, now, 1) != 0)
             break;
 }
 
@@ -408,6 +737,33 @@ static void server_linger(tessaro_socket_t sock)
             break;
         total += len;
     }
+}
+
+/* The connection's receive and send, through its TLS session when it has one. */
+static int server_recv(tessaro_server_connection_t *connection, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
+{
+    if (connection->tls != NULL)
+        return tessaro_tls_recv(connection->tls, buf, len, timeout);
+    return tessaro_socket_recv(connection->socket, buf, len, timeout);
+}
+
+static int server_send(tessaro_server_connection_t *connection, const void *buf, tessaro_size_t len, tessaro_usec_t timeout)
+{
+    tessaro_size_t sent;
+
+    if (connection->tls != NULL)
+        return tessaro_tls_send_all(connection->tls, buf, len, &sent, timeout);
+    return tessaro_socket_send_all(connection->socket, buf, len, &sent, timeout);
+}
+
+/* A bare answer of status on the connection (see tessaro_server_send_status). */
+static void server_send_status(tessaro_server_connection_t *connection, int status, const char *reason, const char *text)
+{
+    char answer[512];
+    int length = server_status_text(answer, sizeof(answer), status, reason, text);
+
+    if (length > 0)
+        server_send(connection, answer, (tessaro_size_t)length, TESSARO_USEC_PER_SEC);
 }
 
 /* ---- the service's documents: GET ...?wsdl and the documents it imports ---- */
@@ -482,7 +838,7 @@ static char *server_document(const char *wsdl, const char *target, size_t length
 static int server_serve_document(struct tessaro_server *server, tessaro_server_connection_t *connection)
 {
     char head[SERVER_MAX_HEAD + 1], answer[256];
-    tessaro_size_t have = 0, len, sent;
+    tessaro_size_t have = 0, len;
     tessaro_usec_t left;
     const char *target, *target_end, *head_end = NULL;
     long size = 0;
@@ -493,7 +849,7 @@ static int server_serve_document(struct tessaro_server *server, tessaro_server_c
     while (head_end == NULL && have < SERVER_MAX_HEAD) {
         len = SERVER_MAX_HEAD - have;
         left = connection->deadline - tessaro_clock_usec();
-        if (left <= 0 || tessaro_socket_recv(connection->socket, head + have, &len, left) != 0)
+        if (left <= 0 || server_recv(connection, head + have, &len, left) != 0)
             return 0;
         have += len;
         head[have] = '\0';
@@ -502,9 +858,8 @@ static int server_serve_document(struct tessaro_server *server, tessaro_server_c
     target = strchr(head, ' ');
     target_end = target != NULL ? strchr(target + 1, ' ') : NULL;
     if (head_end == NULL || strncmp(head, "GET ", 4) != 0 || target_end == NULL || target_end > head_end) {
-        tessaro_server_send_status(connection->socket, head_end == NULL ? 431 : 400, head_end == NULL ?
-                                   "Request Header Fields Too Large" : "Bad Request", "a GET asks for ...?wsdl or a document it imports\n",
-                                   TESSARO_USEC_PER_SEC);
+        server_send_status(connection, head_end == NULL ? 431 : 400, head_end == NULL ? "Request Header Fields Too Large" : "Bad Request",
+                           "a GET asks for ...?wsdl or a document it imports\n");
         return 0;
     }
     target++;
@@ -513,13 +868,13 @@ static int server_serve_document(struct tessaro_server *server, tessaro_server_c
            !connection->stopping;
     text = server_document(server->config.wsdl, target, (size_t)(target_end - target), &size);
     if (text == NULL) {
-        tessaro_server_send_status(connection->socket, 404, "Not Found", "no such document of the service\n", TESSARO_USEC_PER_SEC);
+        server_send_status(connection, 404, "Not Found", "no such document of the service\n");
         return 0;
     }
     length = snprintf(answer, sizeof(answer), "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: %ld\r\n%s\r\n",
                       size, keep ? "" : "Connection: close\r\n");
-    if (tessaro_socket_send_all(connection->socket, answer, (tessaro_size_t)length, &sent, TESSARO_USEC_PER_SEC * 30) != 0 ||
-        tessaro_socket_send_all(connection->socket, text, (tessaro_size_t)size, &sent, TESSARO_USEC_PER_SEC * 30) != 0)
+    if (server_send(connection, answer, (tessaro_size_t)length, TESSARO_USEC_PER_SEC * 30) != 0 ||
+        server_send(connection, text, (tessaro_size_t)size, TESSARO_USEC_PER_SEC * 30) != 0)
         result = -1;
     free(text);
     return keep && result == 0;
@@ -531,22 +886,31 @@ static int server_is_get(tessaro_server_connection_t *connection)
     char first = 0;
     tessaro_size_t len = 1;
 
+    if (connection->tls != NULL)
+        return tessaro_tls_peek(connection->tls, &first, &len, 0) == 0 && len == 1 && first == 'G';
     return tessaro_socket_peek(connection->socket, &first, &len, 0) == 0 && len == 1 && first == 'G';
 }
 
-/* Serves the request that has come on links[i]: 1 when the connection stays. */
-static int server_serve(server_worker_t *worker, int i, int stopping)
+
+/* Serves the request that has come on the connection of slot: 1 when the connection stays. */
+static int server_serve(server_worker_t *worker, int slot, int stopping)
 {
     struct tessaro_server *server = worker->server;
+    server_link_t *link = &worker->links[slot];
     tessaro_server_connection_t connection;
     int keep;
 
     memset(&connection, 0, sizeof(connection));
-    connection.socket = worker->links[i].socket;
+    connection.socket = link->socket;
     connection.deadline = tessaro_clock_usec() + (tessaro_usec_t)server->config.request_seconds * TESSARO_USEC_PER_SEC;
+    /* a TLS connection's first readiness is its handshake: its first request comes after it */
+    if (server->tls != NULL && link->tls == NULL)
+        return tessaro_tls_accept(&link->tls, server->tls, link->socket, connection.deadline - tessaro_clock_usec()) == 0 &&
+               !stopping;
+    connection.tls = link->tls;
     connection.max_request_bytes = server->config.max_request_bytes;
     connection.stopping = stopping;
-    connection.served = worker->links[i].served;
+    connection.served = link->served;
     connection.scratch = &worker->scratch;
     if (server->config.wsdl != NULL && server_is_get(&connection))
         keep = server_serve_document(server, &connection);
@@ -554,70 +918,70 @@ static int server_serve(server_worker_t *worker, int i, int stopping)
         keep = server->handler.serve(server->handler.context, &connection);
     if (!keep && connection.linger)
         server_linger(connection.socket);
-    worker->links[i].served++;
-    worker->links[i].idle_since = tessaro_clock_usec();
+    link->served++;
+    link->idle_since = tessaro_clock_usec();
     return keep && !stopping;
 }
 
-/* Milliseconds until the first of the links' idle bounds, and the stop's bound once stopping;
- * none once stopping while a link waits for its next request, which the round closes unless it
- * has come. */
-static int server_wait_ms(server_worker_t *worker, tessaro_usec_t now, tessaro_usec_t stop_by)
+/* Serves the connection of slot that has a request, and the next ones its TLS session already
+ * holds (no readiness tells of them), a few at most: 1 when the connection stays. */
+static int server_serve_link(server_worker_t *worker, int slot, int stopping)
+{
+    int keep = server_serve(worker, slot, stopping), row;
+
+    for (row = 1; keep && row < SERVER_PENDING_IN_A_ROW && tessaro_tls_pending(worker->links[slot].tls) > 0; row++)
+        keep = server_serve(worker, slot, stopping);
+    return keep;
+}
+
+/* Closes the connections past their idle bound, and once stopping those waiting for their next
+ * request; notes when the next one may pass its bound. */
+static void server_sweep(server_worker_t *worker, tessaro_usec_t now, int stopping)
 {
     tessaro_usec_t idle = (tessaro_usec_t)worker->server->config.idle_seconds * TESSARO_USEC_PER_SEC;
-    tessaro_usec_t first = stop_by > 0 ? stop_by : now + idle;
-    int i;
+    int slot;
 
-    for (i = 0; i < worker->count; i++) {
-        if (stop_by > 0 && worker->links[i].served > 0)
-            return 0;
-        if (worker->links[i].idle_since + idle < first)
-            first = worker->links[i].idle_since + idle;
+    worker->next_sweep = now + idle;
+    for (slot = 0; slot < worker->room; slot++) {
+        server_link_t *link = &worker->links[slot];
+
+        if (link->next_free != SERVER_SLOT_USED)
+            continue;
+        if (now - link->idle_since >= idle || (stopping && link->served > 0))
+            server_drop(worker, slot);
+        else if (link->idle_since + idle < worker->next_sweep)
+            worker->next_sweep = link->idle_since + idle;
     }
+}
+
+/* Milliseconds to wait: until the next idle bound, or once stopping the stop's bound; none once
+ * stopping while a connection waits for its next request, which the round closes unless it came. */
+static int server_wait_ms(server_worker_t *worker, tessaro_usec_t now, tessaro_usec_t stop_by)
+{
+    tessaro_usec_t first = stop_by > 0 ? stop_by : worker->next_sweep;
+    int slot;
+
+    for (slot = 0; stop_by > 0 && slot < worker->room; slot++)
+        if (worker->links[slot].next_free == SERVER_SLOT_USED && worker->links[slot].served > 0)
+            return 0;
     return first <= now ? 0 : (int)((first - now + 999) / 1000);
 }
 
-/* One round: wait, serve each link that has a request (or closes), drop the idle, accept. */
+/* One round: wait, serve each connection that has a request (or closes), drop the idle, accept. */
 static void server_round(server_worker_t *worker, tessaro_usec_t stop_by)
 {
-    struct tessaro_server *server = worker->server;
     tessaro_usec_t now = tessaro_clock_usec();
-    tessaro_usec_t idle = (tessaro_usec_t)server->config.idle_seconds * TESSARO_USEC_PER_SEC;
     int stopping = stop_by > 0;
-    int listening = !stopping;
-    int i;
-    short events, accepting = 0;
+    int accepting, i;
 
-    worker->fds[0].fd = server->wake_read;
-    worker->fds[0].events = POLLIN;
-    for (i = 0; i < worker->count; i++) {
-        worker->fds[1 + i].fd = worker->links[i].socket;
-        worker->fds[1 + i].events = POLLIN;
-        worker->fds[1 + i].revents = 0;
-    }
-    if (listening) {
-        worker->fds[1 + worker->count].fd = server->listener;
-        worker->fds[1 + worker->count].events = POLLIN;
-        worker->fds[1 + worker->count].revents = 0;
-    }
-    /* once stopping, the channel stays readable: it is no longer waited on */
-    /* a failed wait (an interrupting signal) leaves every revents 0: only the idle are looked at */
-    server_poll(worker->fds + (stopping ? 1 : 0), (unsigned long)(worker->count + listening + !stopping),
-                server_wait_ms(worker, now, stop_by));
+    accepting = server_ready_wait(worker, server_wait_ms(worker, now, stop_by), stopping);
+    for (i = 0; i < worker->ready_count; i++)
+        if (!server_serve_link(worker, worker->ready[i], stopping))
+            server_drop(worker, worker->ready[i]);
     now = tessaro_clock_usec();
-    if (listening)
-        accepting = worker->fds[1 + worker->count].revents;
-    /* from the last: a dropped link takes the last one's place, which has had its turn */
-    for (i = worker->count - 1; i >= 0; i--) {
-        events = worker->fds[1 + i].revents;
-        if (events != 0) {
-            if (!server_serve(worker, i, stopping))
-                server_drop(worker, i);
-        } else if (now - worker->links[i].idle_since >= idle || (stopping && worker->links[i].served > 0)) {
-            server_drop(worker, i);
-        }
-    }
-    if (accepting != 0)
+    if (stopping || now >= worker->next_sweep)
+        server_sweep(worker, now, stopping);
+    if (accepting && !stopping)
         server_accept_round(worker, now);
 }
 
@@ -630,21 +994,29 @@ static void *server_worker_main(void *param)
     server_worker_t *worker = (server_worker_t *)param;
     struct tessaro_server *server = worker->server;
     tessaro_usec_t stop_by = 0;
+    int slot;
 
+    worker->next_sweep = tessaro_clock_usec() + (tessaro_usec_t)server->config.idle_seconds * TESSARO_USEC_PER_SEC;
     for (;;) {
         if (stop_by == 0 && server->stopping) {
             stop_by = tessaro_clock_usec() + (tessaro_usec_t)server->config.stop_seconds * TESSARO_USEC_PER_SEC;
+            server_ready_quiet(worker);
             /* the connections the system accepted before the stop are served too */
-            while (server_accept(worker, tessaro_clock_usec()) == 0)
+            while (server_accept(worker, tessaro_clock_usec(), 0) == 0)
                 ;
         }
         if (stop_by != 0 && (worker->count == 0 || tessaro_clock_usec() >= stop_by))
             break;
         server_round(worker, stop_by);
     }
+#ifdef SERVER_EPOLL
+    /* what was handed over late is closed with the rest */
+    server_inbox_take(worker, tessaro_clock_usec(), 1);
+#endif
     worker->cut = worker->count;
-    while (worker->count > 0)
-        server_drop(worker, worker->count - 1);
+    for (slot = 0; slot < worker->room; slot++)
+        if (worker->links[slot].next_free == SERVER_SLOT_USED)
+            server_drop(worker, slot);
     if (worker->scratch != NULL && server->handler.free_scratch != NULL)
         server->handler.free_scratch(worker->scratch);
     worker->scratch = NULL;
@@ -667,6 +1039,18 @@ static void server_defaults(tessaro_server_config_t *config)
         config->stop_seconds = SERVER_DEFAULT_STOP;
     if (config->backlog <= 0)
         config->backlog = SERVER_DEFAULT_BACKLOG;
+}
+
+/* The certificate and key connections are served with, when the configuration names them. */
+static int server_tls(struct tessaro_server *server)
+{
+    const tessaro_server_config_t *config = &server->config;
+
+    if (config->tls_certificate == NULL && config->tls_key == NULL)
+        return 0;
+    if (config->tls_certificate == NULL || config->tls_key == NULL)
+        return TESSARO_TLS_CERTIFICATE;
+    return tessaro_tls_server_new(&server->tls, config->tls_certificate, config->tls_key);
 }
 
 int tessaro_server_start(tessaro_server_t **server_out, const tessaro_server_config_t *config,
@@ -705,14 +1089,23 @@ int tessaro_server_start(tessaro_server_t **server_out, const tessaro_server_con
     server->workers = (server_worker_t *)calloc((size_t)server->config.workers, sizeof(*server->workers));
     result = server->workers == NULL ? TESSARO_ERROR : server_wake_open(server);
     if (result == 0)
+        result = server_tls(server);
+    if (result == 0)
         result = server_listen(server);
-    for (i = 0; result == 0 && i < server->config.workers; i++) {
+    for (i = 0; server->workers != NULL && i < server->config.workers; i++) {
         server->workers[i].server = server;
-        if (server_grow(&server->workers[i]) != 0 || server_thread_start(&server->workers[i]) != 0)
+        server->workers[i].free_slot = -1;
+#ifdef SERVER_EPOLL
+        server->workers[i].epoll = server->workers[i].inbox_wake = -1;
+#endif
+    }
+    for (i = 0; result == 0 && i < server->config.workers; i++) {
+        if (server_grow(&server->workers[i]) != 0 || server_ready_open(&server->workers[i]) != 0 ||
+            server_thread_start(&server->workers[i]) != 0)
             result = TESSARO_ERROR;
         else
             server->workers[i].started = 1;
-        server->worker_count = i + 1;
+        __atomic_store_n(&server->worker_count, i + 1, __ATOMIC_RELEASE);
     }
     if (result != 0) {
         tessaro_server_free(server);
@@ -769,10 +1162,16 @@ void tessaro_server_free(tessaro_server_t *server)
     if (server->listener != INVALID_SOCKET)
         tessaro_socket_close(server->listener);
     server_wake_close(server);
-    for (i = 0; server->workers != NULL && i < server->worker_count; i++) {
+    for (i = 0; server->workers != NULL && i < server->config.workers; i++) {
+        server_ready_close(&server->workers[i]);
         free(server->workers[i].links);
+        free(server->workers[i].ready);
+#ifndef SERVER_EPOLL
         free(server->workers[i].fds);
+        free(server->workers[i].slots);
+#endif
     }
+    tessaro_tls_server_free(server->tls);
     free(server->workers);
 #ifdef _WIN32
     if (server->winsock)

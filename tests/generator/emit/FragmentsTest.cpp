@@ -73,7 +73,9 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::DemoRoad, "demo road", {}},
         {CFragment::ServerDispatch, "server dispatch", {}, true,
          "static int kvproj_server_call(const kvproj_service_t *service, kvproj_served_t *served, kvproj_proto_packet_t *request, "
-         "kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault)\n{\n\treturn KVPROJ_SERVER_NO_OPERATION;\n}\n"},
+         "kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault)\n{\n\treturn KVPROJ_SERVER_NO_OPERATION;\n}\n"
+         "static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)\n"
+         "{\n\t(void)trans; (void)pk; (void)timeout;\n\treturn -1;\n}\n"},
     };
     // The demo's fragment stands in no list of the library's.
     ASSERT_EQ(std::size(cases), std::size(AllFragments) + 1);

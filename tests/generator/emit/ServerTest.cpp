@@ -2,11 +2,13 @@
 // operation reaches its function in both SOAP versions, faults (declared and
 // plain) reach the client, a request the server cannot take gets the fault or
 // the status that says why, the limits refuse what they should, a stop
-// answers the request in flight, and many kept connections are all served.
+// answers the request in flight, many kept connections are all served, and
+// TLS serves a client that trusts the configured certificate only.
 
 #include "GeneratorTestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace gentest;
 
@@ -146,8 +148,9 @@ static void print_answer(tessaro_socket_t sock)
 		snprintf(codes, sizeof(codes), "%.*s", (int)strcspn(at, "<"), at);
 		code = codes;
 	}
-	printf("%.3s %s%s%s\n", have > 12 ? text + 9 : "---", code, closing ? " close" : "",
-		strstr(text, "<definitions") != NULL ? " wsdl" : "");
+	/* an answer names no host (a server's transport has none to name) */
+	printf("%.3s %s%s%s%s\n", have > 12 ? text + 9 : "---", code, closing ? " close" : "",
+		strstr(text, "<definitions") != NULL ? " wsdl" : "", strstr(text, "\r\nHOST:") != NULL ? " host" : "");
 }
 
 static void ask(const char *request)
@@ -195,6 +198,8 @@ static void raw(const char *wsdl)
 	ask_soap(12, "", "<s:Notify xmlns:s=\"urn:kelvane:served\"><s:note>n</s:note></s:Notify>");
 	ask_soap(11, "X-Refuse: 1\r\n", ADD);
 	ask("POST /served HTTP/1.1\r\nHost: here\r\n\r\n");
+	/* an answer's status line where a request must come */
+	ask("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
 	memset(big, ' ', sizeof(big) - 1);
 	ask_soap(11, "", big);
 	/* the WSDL, and a document of its folder by the end of the path; nothing outside it */
@@ -381,6 +386,40 @@ static void many(void)
 	tessaro_server_free(server);
 }
 
+/* TLS with the configuration's certificate: a key of another certificate is refused at the start;
+ * a client that trusts the certificate is answered, one that trusts another refuses it */
+static void tls(void)
+{
+	tessaro_server_config_t config = {0};
+	static served_service_t service;
+	const char *trusts[] = {"server.pem", "stranger.pem", "server.pem"};
+	served_client_t client;
+	served_AddRequest_msg_t add = {.Add = {.a = 2, .b = 3}};
+	served_AddReply_msg_t sum;
+	char https[64];
+	int result, i;
+	service.Add = serve_add;
+	config.address = "127.0.0.1";
+	config.tls_certificate = "server.pem";
+	config.tls_key = "stranger.key";
+	printf("mismatched %d\n", served_server_start(&server, &config, &service));
+	config.tls_key = "server.key";
+	if((result = served_server_start(&server, &config, &service)) != 0){
+		printf("no tls %d\n", result);
+		return;
+	}
+	snprintf(https, sizeof(https), "https://127.0.0.1:%u/served", (unsigned int)tessaro_server_port(server));
+	for(i = 0; i < 3; i++){
+		served_client_init(&client, https);
+		served_client_set_tls(&client, trusts[i], 1);
+		memset(&sum, 0, sizeof(sum));
+		result = served_Add(&client, &add, &sum, NULL);
+		printf("trusts %s: %s %d\n", trusts[i], result == 0 ? "answered" : result == SERVED_ERR_CERT_UNTRUSTED ? "untrusted" : "failed", sum.AddResponse.sum);
+		served_client_close(&client);
+	}
+	tessaro_server_free(server);
+}
+
 int main(int argc, char **argv)
 {
 	const char *mode = argc > 1 ? argv[1] : "";
@@ -397,6 +436,8 @@ int main(int argc, char **argv)
 		many();
 	else if(strcmp(mode, "share") == 0)
 		share();
+	else if(strcmp(mode, "tls") == 0)
+		tls();
 	return 0;
 }
 )";
@@ -421,11 +462,11 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
          // Add in both versions, kept open unless asked to close; a broken message is the
          // sender's fault (400 in SOAP 1.2); a response sent as a request, an unknown element, a
          // header that must be understood; Notify has no response: 202; the header hook's
-         // fault; no length; longer than the bound
+         // fault; no length; a status line for a request line; longer than the bound
          "200 -\n200 -\n200 - close\n"
          "500 SOAP-ENV:Client close\n400 SOAP-ENV:Sender close\n"
          "500 SOAP-ENV:Client\n500 SOAP-ENV:Client close\n500 SOAP-ENV:MustUnderstand close\n"
-         "202 -\n202 -\n500 SOAP-ENV:Server\n411 - close\n413 - close\n"
+         "202 -\n202 -\n500 SOAP-ENV:Server\n411 - close\n400 - close\n413 - close\n"
          // GET ...?wsdl, a document by its path's end; none outside the WSDL's folder
          "200 - wsdl\n200 - close wsdl\n404 - close\n404 - close\n"},
         {"calls",
@@ -439,12 +480,21 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
         {"stop", "before 0\nheld call 0 Hello, hold!\nwaited 0\nafter stop 1\nlistening 0\n"},
         {"many", "answered 1280 of 1280\n"},
 #ifdef _WIN32
-        // Windows lets no two processes share a port
+        // Windows lets no two processes share a port, and its server does not speak TLS yet
         {"share", "shared 0\nalone 0\n"},
+        {"tls", "mismatched 8\nno tls 8\n"},
 #else
         {"share", "shared 1\nalone 0\n"},
+        {"tls", "mismatched 8\ntrusts server.pem: answered 5\ntrusts stranger.pem: untrusted 0\ntrusts server.pem: answered 5\n"},
 #endif
     };
+#ifndef _WIN32
+    // the certificates stand in the working folder the program runs in, each for 127.0.0.1
+    const char* const makeKeys = "(for name in server stranger; do openssl req -x509 -newkey rsa:2048 -nodes -keyout $name.key"
+                                 " -out $name.pem -days 30 -subj /CN=$name -addext subjectAltName=IP:127.0.0.1 || exit 1; done)"
+                                 " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(makeKeys), 0);
+#endif
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
         const RunResult run = runBuiltProgram("program", std::string(), std::string(c.mode) + " " + ServedWsdl);

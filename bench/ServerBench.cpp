@@ -1,0 +1,302 @@
+// The generated server against the peer's generated server on the calculator's WSDL
+// (runtime/example/calculator.wsdl), both generated and built at bench time: kvgen's project with
+// the skeleton filled in (bench/server/calculator_ours.c), and wsdl2h -c with soapcpp2 -c served a
+// thread per connection (bench/server/calculator_gsoap.c). One client program
+// (bench/server/server_load.c) calls Add on either for a few seconds: 1, 4, 16 and 64 clients on
+// kept connections, 64 with a new connection per call, 16 over TLS. Each level runs both servers
+// one right after the other (which first alternates), three times; each run prints its lines with
+// the machine's load, and last come the medians. ratio_vs_gsoap is our calls per second over
+// theirs. Last, standing in for two machines: two of our servers, each pinned to two cores
+// (taskset), behind haproxy, against one such server behind it (ratio two over one).
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ChildRun.h"
+#include "PeerRun.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const Peer = "gsoap";
+const int Runs = 3;
+const char* const Seconds = "3";
+
+struct Level {
+    const char* name;
+    const char* clients;
+    const char* mode;
+    double goal;
+};
+
+const Level Levels[] = {
+    {"kept_1", "1", "kept", 1.0},   {"kept_4", "4", "kept", 1.0}, {"kept_16", "16", "kept", 1.0},
+    {"kept_64", "64", "kept", 1.5}, {"new_64", "64", "new", 1.0}, {"tls_16", "16", "tls", 1.0},
+};
+const double PinnedGoal = 1.6;
+
+
+
+// Both servers, the client and a certificate built in work; false when a step failed.
+bool build(const fs::path& work)
+{
+    const std::string wsdl = KELVANE_SOURCE_DIR "/runtime/example/calculator.wsdl";
+    const std::string sources = KELVANE_SOURCE_DIR "/bench/server";
+    const std::string ours = (work / "ours").string(), theirs = (work / Peer).string(), dir = work.string();
+    fs::create_directories(theirs);
+    return runStep(std::string(KELVANE_KVGEN) + " -q --out " + ours + " calculator " + wsdl) &&
+           runStep("gcc -std=gnu99 -O2 -w -I" + ours + " -I" + ours + "/lib/include -I/usr/include/libxml2 -o " + ours + "/server " +
+               sources + "/calculator_ours.c " + ours + "/calculator_api.c " + ours + "/lib/src/*.c -lxml2 -lssl -lcrypto -lpthread") &&
+           runStep("wsdl2h -c -o " + theirs + "/calculator.h " + wsdl + " >/dev/null 2>&1") &&
+           runStep("soapcpp2 -c -x -S -d " + theirs + " " + theirs + "/calculator.h >/dev/null 2>&1") &&
+           runStep("gcc -O2 -w -DWITH_OPENSSL -I" + theirs + " -o " + theirs + "/server " + sources + "/calculator_gsoap.c " + theirs +
+               "/soapC.c " + theirs + "/soapServer.c -lgsoapssl -lssl -lcrypto -lz -lpthread") &&
+           runStep("gcc -O2 -w -o " + dir + "/load " + sources + "/server_load.c -lssl -lcrypto -lpthread") &&
+           runStep("cd " + dir + " && openssl req -x509 -newkey rsa:2048 -nodes -keyout server.key -out server.pem -days 2 " +
+               "-subj /CN=127.0.0.1 >/dev/null 2>&1 && cat server.key server.pem > both.pem");
+}
+
+// A port no one listens on now.
+int freePort()
+{
+    const int sock = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof(address);
+    bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    getsockname(sock, reinterpret_cast<sockaddr*>(&address), &size);
+    close(sock);
+    return ntohs(address.sin_port);
+}
+
+// Whether something accepts on port (tried for five seconds).
+bool accepts(int port)
+{
+    for (int tries = 0; tries < 500; ++tries) {
+        const int sock = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<unsigned short>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool ok = connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+        close(sock);
+        if (ok)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// A program started in the background, its output thrown away; ended (SIGTERM) and waited for
+// when it goes out of scope.
+class Background {
+public:
+    explicit Background(const std::vector<std::string>& command) : pid_(spawnQuiet(command)) {}
+    ~Background()
+    {
+        if (pid_ <= 0)
+            return;
+        kill(pid_, SIGTERM);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+    }
+    Background(const Background&) = delete;
+    Background& operator=(const Background&) = delete;
+
+private:
+    pid_t pid_ = 0;
+};
+
+struct Figures {
+    double perSecond = -1;
+    double p99 = -1;
+    int unanswered = -1;
+    long failed = -1;
+};
+
+// The client program's line for a run against port.
+Figures callLoad(const fs::path& work, const std::string& pinned, int port, const Level& level)
+{
+    Figures got;
+    const std::string command = pinned + (work / "load").string() + " 127.0.0.1 " + std::to_string(port) + " " + level.clients +
+                                " " + Seconds + " " + level.mode;
+    if (FILE* out = popen(command.c_str(), "r")) {
+        long calls = 0;
+        if (std::fscanf(out, "calls=%ld per_second=%lf p99_us=%lf unanswered_clients=%d failed=%ld", &calls, &got.perSecond,
+                        &got.p99, &got.unanswered, &got.failed) != 5)
+            got.perSecond = -1;
+        if (pclose(out) != 0)
+            got.perSecond = -1;
+    }
+    return got;
+}
+
+// One level against one server (ours or the peer's), started for it alone.
+Figures measure(const fs::path& work, bool ours, const Level& level)
+{
+    const int port = freePort();
+    const bool tls = std::string(level.mode) == "tls";
+    std::vector<std::string> command = {(work / (ours ? "ours" : Peer) / "server").string(), std::to_string(port)};
+    if (tls && ours) {
+        command.push_back((work / "server.pem").string());
+        command.push_back((work / "server.key").string());
+    } else if (tls) {
+        command.push_back((work / "both.pem").string());
+    }
+    Background server(command);
+    if (!accepts(port))
+        return Figures();
+    return callLoad(work, "", port, level);
+}
+
+// calls per second through haproxy (pinned to cores 4 and 5, the clients to 6 and 7) to servers of
+// ours each pinned to two cores of its own (0-1, 2-3).
+Figures measurePinned(const fs::path& work, int servers)
+{
+    std::vector<int> ports;
+    std::vector<std::unique_ptr<Background>> running;
+    std::string config = "global\n    maxconn 8192\n    nbthread 2\ndefaults\n    mode http\n    timeout connect 5s\n"
+                         "    timeout client 60s\n    timeout server 60s\n    option http-keep-alive\n";
+    const int front = freePort();
+    config += "frontend soap\n    bind 127.0.0.1:" + std::to_string(front) + "\n    default_backend calculators\n";
+    config += "backend calculators\n    balance roundrobin\n";
+    for (int i = 0; i < servers; ++i) {
+        const int port = freePort();
+        const std::string cores = std::to_string(2 * i) + "," + std::to_string(2 * i + 1);
+        running.push_back(std::make_unique<Background>(
+            std::vector<std::string>{"taskset", "-c", cores, (work / "ours" / "server").string(), std::to_string(port)}));
+        if (!accepts(port))
+            return Figures();
+        config += "    server s" + std::to_string(i) + " 127.0.0.1:" + std::to_string(port) + "\n";
+    }
+    const fs::path file = work / ("haproxy-" + std::to_string(servers) + ".cfg");
+    std::ofstream(file) << config;
+    running.push_back(std::make_unique<Background>(std::vector<std::string>{"taskset", "-c", "4,5", "haproxy", "-db", "-f", file.string()}));
+    if (!accepts(front))
+        return Figures();
+    return callLoad(work, "taskset -c 6,7 ", front, Level{"pinned", "64", "kept", PinnedGoal});
+}
+
+
+
+const char* verdict(double ratio, double goal)
+{
+    return ratio >= goal ? "" : "  BELOW GOAL";
+}
+
+void printLevel(const std::string& label, const Level& level, const Figures& ours, const Figures& theirs, double ratio)
+{
+    std::printf("%s%-8s ours=%.0f/s p99=%.0fus unanswered=%d failed=%ld  %s=%.0f/s p99=%.0fus unanswered=%d failed=%ld  "
+                "ratio_vs_%s=%.2f (goal %.1f)%s\n",
+                label.c_str(), level.name, ours.perSecond, ours.p99, ours.unanswered, ours.failed, Peer, theirs.perSecond, theirs.p99,
+                theirs.unanswered, theirs.failed, Peer, ratio, level.goal, verdict(ratio, level.goal));
+}
+
+void printPinned(const std::string& label, const Figures& two, const Figures& one, double ratio)
+{
+    std::printf("%spinned   two=%.0f/s p99=%.0fus  one=%.0f/s p99=%.0fus  ratio_two_vs_one=%.2f (goal %.1f)%s\n", label.c_str(),
+                two.perSecond, two.p99, one.perSecond, one.p99, ratio, PinnedGoal, verdict(ratio, PinnedGoal));
+}
+
+bool haveHaproxy()
+{
+    return std::system("command -v haproxy >/dev/null 2>&1 && command -v taskset >/dev/null 2>&1") == 0;
+}
+
+} // namespace
+
+int main()
+{
+    signal(SIGPIPE, SIG_IGN);
+    const fs::path work = fs::temp_directory_path() / ("kelvane-server-bench-" + std::to_string(getpid()));
+    std::error_code ignored;
+    if (!build(work)) {
+        fs::remove_all(work, ignored);
+        std::fprintf(stderr, "the benchmark could not be built (are the gsoap and libgsoap-dev packages installed?)\n");
+        return 1;
+    }
+    const bool pinned = haveHaproxy();
+    std::map<std::string, std::vector<Figures>> ours, theirs;
+    std::vector<Figures> twos, ones;
+    bool ok = true;
+    for (int round = 1; round <= Runs; ++round) {
+        const std::string before = machineLoad();
+        std::vector<std::pair<Figures, Figures>> figures;
+        for (const Level& level : Levels) {
+            const bool oursFirst = (round + static_cast<int>(figures.size())) % 2 == 0;
+            const Figures first = measure(work, oursFirst, level);
+            const Figures second = measure(work, !oursFirst, level);
+            figures.emplace_back(oursFirst ? first : second, oursFirst ? second : first);
+        }
+        Figures two, one;
+        if (pinned) {
+            two = measurePinned(work, 2);
+            one = measurePinned(work, 1);
+        }
+        std::printf("run %d (load %s to %s)\n", round, before.c_str(), machineLoad().c_str());
+        for (std::size_t i = 0; i < figures.size(); ++i) {
+            const auto& [own, peer] = figures[i];
+            ours[Levels[i].name].push_back(own);
+            theirs[Levels[i].name].push_back(peer);
+            printLevel("  ", Levels[i], own, peer, ratioOf(own.perSecond, peer.perSecond));
+            ok = ok && own.perSecond > 0 && peer.perSecond > 0;
+        }
+        if (pinned) {
+            twos.push_back(two);
+            ones.push_back(one);
+            printPinned("  ", two, one, ratioOf(two.perSecond, one.perSecond));
+            ok = ok && two.perSecond > 0 && one.perSecond > 0;
+        }
+    }
+    std::printf("median of %d runs (each figure's, and the runs' ratios')\n", Runs);
+    auto medianOf = [](const std::vector<Figures>& runs) {
+        std::vector<double> rates, p99s;
+        Figures m;
+        m.unanswered = 0;
+        m.failed = 0;
+        for (const Figures& f : runs) {
+            rates.push_back(f.perSecond);
+            p99s.push_back(f.p99);
+            m.unanswered = std::max(m.unanswered, f.unanswered);
+            m.failed = std::max(m.failed, f.failed);
+        }
+        m.perSecond = median(rates);
+        m.p99 = median(p99s);
+        return m;
+    };
+    for (const Level& level : Levels) {
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < ours[level.name].size(); ++i)
+            ratios.push_back(ratioOf(ours[level.name][i].perSecond, theirs[level.name][i].perSecond));
+        printLevel("", level, medianOf(ours[level.name]), medianOf(theirs[level.name]), median(ratios));
+    }
+    if (pinned) {
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < twos.size(); ++i)
+            ratios.push_back(ratioOf(twos[i].perSecond, ones[i].perSecond));
+        printPinned("", medianOf(twos), medianOf(ones), median(ratios));
+    } else {
+        std::printf("pinned   not measured: haproxy or taskset is not installed\n");
+    }
+    fs::remove_all(work, ignored);
+    return ok ? 0 : 1;
+}
