@@ -140,7 +140,8 @@ void writeSoap12FaultMembers(const std::string& P, CTextBuffer& out)
     out.line("\tchar subcode[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
     out.line("\tchar lang[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
     out.line("\t//the namespace of subcode's prefix (other than SOAP-ENV): the reader sets it, and a fault sent declares");
-    out.line("\t//the prefix with it; a prefixed subcode sent without it goes without its prefix, in no namespace");
+    out.line("\t//the prefix with it; a prefixed subcode sent without it goes without its prefix, in no namespace. A");
+    out.line("\t//SOAP 1.1 fault sent declares its faultcode's prefix (other than SOAP-ENV) with it too");
     out.line("\tchar subcode_ns[", P, "_MAX_SOAP_FAULT_FAULTCODE_LEN+1];");
 }
 
@@ -254,6 +255,13 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tint\tsoap_version;");
     out.line("\t//the WS-Security settings a message sent from the packet goes with (tessaro_wsse.h), or NULL: the caller's");
     out.line("\tconst tessaro_wsse_t\t*wsse;");
+    out.line("\t//NULL, or the header entries the reader takes as understood although no header part names them,");
+    out.line("\t//each \"{namespace}name\", ended by a NULL: the caller's, never freed");
+    out.line("\tconst char\t*const *understood;");
+    out.line("\t//the header entry that had to be understood and was not, as {namespace}name: the reader sets it when");
+    out.line("\t//it refuses a message for it; a SOAP 1.2 MustUnderstand fault sent from the packet names it in a");
+    out.line("\t//NotUnderstood header block");
+    out.line("\tchar\tnot_understood[", P, "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
     out.line("}", p, "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();
@@ -279,6 +287,7 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tint failure;//the result of the receive or send that failed last on it (tessaro_socket.h), 0 when none did");
     out.line("\tconst tessaro_wsse_t *wsse;//NULL, or the WS-Security settings a message read on it is checked against");
     out.line("\tint wsse_result;//the last message read failed that check: why (TESSARO_WSSE_ in tessaro_wsse.h), else 0");
+    out.line("\tconst char *const *understood;//NULL, or the further header entries a message read on it may carry (see the packet's)");
     out.line("\ttessaro_size_t max_read;//0, or the most bytes a message read on it may have (less than ", layout.projUpper(), "_MAX_READ_MESSAGE_LEN): a server's bound");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();

@@ -200,7 +200,7 @@ void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
     for (const auto& [ns, name] : known)
         understood.append(understood.empty() ? "" : " || ").append(namedTest(ns, name));
     out.line("\t\t\t\tif(", understood.empty() ? std::string() : "!(" + understood + ") && ", "!", context.proj(),
-             "_wsse_understood(pk, cur) && mydecode_must_understand(doc, cur)){");
+             "_header_understood(pk, cur) && mydecode_must_understand(doc, cur, pk->not_understood, sizeof(pk->not_understood))){");
     out.line("\t\t\t\t\tpk->decode_fault = \"SOAP-ENV:MustUnderstand\";");
     out.line("\t\t\t\t\tresult = -1;");
     out.line("\t\t\t\t\tgoto over;");
@@ -926,6 +926,7 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
     out.line("\t//the transport's WS-Security settings process the message's Security header, and go with an answer sent from the packet");
     out.line("\tpk->wsse = trans->wsse;");
+    out.line("\tpk->understood = trans->understood;");
     out.line("\tresult = read_packet(trans, &message, &buffer_len, timeout, &refused);");
     lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
                 "\tif(result != 0 && refused == 0)", "\t\ttrans->failure = result;", "\tif(result == 0)"});

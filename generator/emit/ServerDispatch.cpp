@@ -16,6 +16,8 @@ std::vector<CServedOperation> servedOperations(const CEmitContext& context)
     // the service struct's own members
     names.reserve("context");
     names.reserve("headers");
+    names.reserve("wsse");
+    names.reserve("understood");
     forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
         const CKeysOfUse requests = context.keys().keysOf(operation, 0);
         const CStructDef* request = context.layout().structOf(operation.input);
@@ -74,6 +76,13 @@ void writeServerDeclarations(const CEmitContext& context, CTextBuffer& header)
     header.line("void *context;");
     header.line("//NULL, or what every request passes before its operation: non-zero answers the fault it filled");
     header.line("int (*headers)(", p, "_served_t *served, ", p, "_soap_fault_msg_t *fault);");
+    header.line("//NULL, or the WS-Security settings (tessaro_wsse.h) every request is checked against before its function");
+    header.line("//(its Security header is then understood; a request that fails gets the WS-Security fault that says");
+    header.line("//why) and every SOAP answer goes with");
+    header.line("const tessaro_wsse_t *wsse;");
+    header.line("//NULL, or the further header entries the functions process, each \"{namespace}name\", ended by a NULL:");
+    header.line("//a request's entry that must be understood is taken when it is listed");
+    header.line("const char *const *understood;");
     for (const CServedOperation& one : served)
         writeFunctionMember(context, one, header);
     header.close("}" + p + "_service_t;");

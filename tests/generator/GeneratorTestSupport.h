@@ -199,6 +199,15 @@ inline RunResult buildAndRunC(const std::string& main, const std::vector<std::pa
     return runBuiltProgram("program", std::string(), arguments);
 }
 
+// Runs the program a driver was built into with the arguments given, its output without carriage
+// returns (a Windows program's line ends).
+inline RunResult runDriver(const std::string& arguments)
+{
+    RunResult run = runBuiltProgram("program", std::string(), arguments);
+    run.output.erase(std::remove(run.output.begin(), run.output.end(), '\r'), run.output.end());
+    return run;
+}
+
 // Parses a document in a private folder and builds the view of it.
 class GeneratorTest : public wsdltest::WsdlParseTest {
 protected:
@@ -227,6 +236,16 @@ protected:
         CTextBuffer source;
         writeSourceFile(*context_, source);
         return {{name + "_api.h", header}, {name + "_api.c", source.text()}};
+    }
+
+    // Writes the library of project name for the document viewed last, and driver as main.c, into the
+    // working folder and builds them into "program" under the sanitizers: buildProgram's result.
+    int buildDriver(const std::string& name, const std::string& driver)
+    {
+        for (const auto& [file, text] : emitLibrary(name))
+            testsupport::writeBytes(file, text);
+        testsupport::writeBytes("main.c", driver);
+        return buildProgram("main.c", "program", true, true);
     }
 
     // The struct section of the header of project name for the document.

@@ -160,8 +160,10 @@ TEST_F(KvgenTest, EachFormOfTheOptionsIsTakenAsGnuGetoptLongTakesIt)
                               "wrote project/lib/src/tessaro_hash.c\nwrote project/lib/src/tessaro_server.c\n"
                               "wrote project/lib/src/tessaro_socket.c\n"
                               "wrote project/lib/src/tessaro_tls_openssl.c\nwrote project/lib/src/tessaro_tls_schannel.c\n"
-                              "wrote project/lib/src/tessaro_util.c\nwrote project/lib/src/tessaro_wsse_rsa_bcrypt.c\n"
+                              "wrote project/lib/src/tessaro_util.c\nwrote project/lib/src/tessaro_wsse_replay.c\n"
+                              "wrote project/lib/src/tessaro_wsse_rsa_bcrypt.c\n"
                               "wrote project/lib/src/tessaro_wsse_rsa_openssl.c\nwrote project/lib/src/tessaro_wsse_secure.c\n"
+                              "wrote project/lib/src/tessaro_wsse_token.c\n"
                               "wrote project/lib/src/tessaro_wsse_verify.c\nwrote project/lib/src/tessaro_wsse_xml.c\n";
     const std::string progress = "Start Generating...\nSuccessfully Generated!\nStart Generating Makefile...\n"
                                  "project/Makefile Successfully be Generated.\n";
@@ -403,8 +405,8 @@ TEST_F(KvgenProjectTest, AProjectFolderHoldsWhatItsMakefileNeeds)
               "lib/include/tessaro_tls.h\nlib/include/tessaro_type.h\nlib/include/tessaro_util.h\n"
               "lib/include/tessaro_wsse.h\nlib/include/tessaro_wsse_crypto.h\nlib/include/tessaro_wsse_xml.h\nlib/src\n"
               "lib/src/tessaro_hash.c\nlib/src/tessaro_server.c\nlib/src/tessaro_socket.c\nlib/src/tessaro_tls_openssl.c\nlib/src/tessaro_tls_schannel.c\n"
-              "lib/src/tessaro_util.c\nlib/src/tessaro_wsse_rsa_bcrypt.c\nlib/src/tessaro_wsse_rsa_openssl.c\n"
-              "lib/src/tessaro_wsse_secure.c\nlib/src/tessaro_wsse_verify.c\nlib/src/tessaro_wsse_xml.c\n");
+              "lib/src/tessaro_util.c\nlib/src/tessaro_wsse_replay.c\nlib/src/tessaro_wsse_rsa_bcrypt.c\nlib/src/tessaro_wsse_rsa_openssl.c\n"
+              "lib/src/tessaro_wsse_secure.c\nlib/src/tessaro_wsse_token.c\nlib/src/tessaro_wsse_verify.c\nlib/src/tessaro_wsse_xml.c\n");
 }
 
 // --text-length: the room of a text the schema gives no length.

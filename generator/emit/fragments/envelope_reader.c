@@ -39,8 +39,9 @@ static int mydecode_is_soap(xmlNodePtr node, const char *name)
 
 //a Header entry addressed to this node (SOAP 1.1: no actor, or the next one; SOAP 1.2: no role, the
 //next one or the ultimate receiver) that says mustUnderstand="1" (or "true"): 1, and the entry named
-//in the decode error, since the caller asks only when no header part of the service names it
-static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur)
+//in the decode error and, whole, as {namespace}name in named (size bytes), since the caller asks only
+//when no header part of the service names it
+static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur, char *named, size_t size)
 {
 	int	soap12 = mydecode_version(xmlDocGetRootElement(doc)) == 12;
 	const xmlChar	*env = (const xmlChar *)(soap12 ? "http://www.w3.org/2003/05/soap-envelope" : "http://schemas.xmlsoap.org/soap/envelope/");
@@ -52,9 +53,10 @@ static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur)
 		(soap12 && (!xmlStrcmp(actor, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope/role/next") ||
 		!xmlStrcmp(actor, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope/role/ultimateReceiver"))));
 
+	if(result && named[0] == '\0')
+		snprintf(named, size, "{%s}%s", cur->ns != NULL && cur->ns->href != NULL ? (const char *)cur->ns->href : "", (const char *)cur->name);
 	if(result && error != NULL && error[0] == '\0')
-		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header {%s}%s must be understood, and is not",
-			cur->ns != NULL && cur->ns->href != NULL ? (const char *)cur->ns->href : "", (const char *)cur->name);
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header %s must be understood, and is not", named);
 	if(must != NULL)
 		xmlFree(must);
 	if(actor != NULL)

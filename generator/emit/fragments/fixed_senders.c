@@ -113,31 +113,83 @@ static int kvproj_is_prefix(const char *text, size_t length)
 	return length > 0 && !(text[0] >= '0' && text[0] <= '9') && text[0] != '.' && text[0] != '-';
 }
 
+//the length of the prefix of a QName of size bytes when it is a prefix other than the envelope's and xml,
+//which the fault must declare itself; else 0
+static size_t kvproj_foreign_prefix(const char *name, size_t size)
+{
+	const char	*colon = (const char *)memchr(name, ':', strnlen(name, size));
+	size_t	prefix = colon != NULL ? (size_t)(colon - name) : 0;
+
+	if(colon == NULL || !kvproj_is_prefix(name, prefix) || (prefix == 8 && strncmp(name, "SOAP-ENV", 8) == 0) ||
+			(prefix == 3 && strncmp(name, "xml", 3) == 0))
+		return 0;
+	return prefix;
+}
+
+//declares the prefix of name (prefix bytes) with the fault's subcode_ns when it gives one: 1 when it did.
+//xmlns cannot be declared: readers refuse the message
+static int kvproj_prefix_declared(mycursor_t *body, kvproj_soap_fault_msg_t *fault, const char *name, size_t prefix)
+{
+	if(fault->subcode_ns[0] == '\0' || (prefix == 5 && strncmp(name, "xmlns", 5) == 0))
+		return 0;
+	mystrcat(body, " xmlns:");
+	mymemcat(body, name, prefix);
+	mystrcat(body, "=\"");
+	myattrcat(body, fault->subcode_ns, sizeof(fault->subcode_ns));
+	mystrcat(body, "\"");
+	return 1;
+}
+
 //a subcode's Value: a prefix other than the envelope's (and xml) is declared on it with the namespace the
 //fault gives; without one the name goes without its prefix (in no namespace), since a prefix declared
-//nowhere names nothing a reader can resolve. Nor can xmlns be declared: readers refuse the message
+//nowhere names nothing a reader can resolve
 static void kvproj_subcode_value(mycursor_t *body, kvproj_soap_fault_msg_t *fault)
 {
 	const char	*name = fault->subcode;
-	const char	*colon = (const char *)memchr(name, ':', strnlen(name, sizeof(fault->subcode)));
-	size_t	prefix = colon != NULL ? (size_t)(colon - name) : 0;
+	size_t	prefix = kvproj_foreign_prefix(name, sizeof(fault->subcode));
 
 	mystrcat(body, "<SOAP-ENV:Value");
-	if(colon != NULL && kvproj_is_prefix(name, prefix) && !(prefix == 8 && strncmp(name, "SOAP-ENV", 8) == 0) &&
-			!(prefix == 3 && strncmp(name, "xml", 3) == 0)){
-		if(fault->subcode_ns[0] != '\0' && !(prefix == 5 && strncmp(name, "xmlns", 5) == 0)){
-			mystrcat(body, " xmlns:");
-			mymemcat(body, name, prefix);
-			mystrcat(body, "=\"");
-			myattrcat(body, fault->subcode_ns, sizeof(fault->subcode_ns));
-			mystrcat(body, "\"");
-		}else{
-			name = colon + 1;
-		}
-	}
+	if(prefix > 0 && !kvproj_prefix_declared(body, fault, name, prefix))
+		name += prefix + 1;
 	mystrcat(body, ">");
 	mytstrcat(body, name, sizeof(fault->subcode) - (size_t)(name - fault->subcode));
 	mystrcat(body, "</SOAP-ENV:Value>");
+}
+
+//a SOAP 1.1 faultcode: a prefix other than the envelope's is declared on it with subcode_ns when the fault
+//gives one (a WS-Security fault's wsse:), else it goes as it is
+static void kvproj_faultcode11(mycursor_t *body, kvproj_soap_fault_msg_t *fault)
+{
+	size_t	prefix = kvproj_foreign_prefix(fault->faultcode, sizeof(fault->faultcode));
+
+	mystrcat(body, "<faultcode");
+	if(prefix > 0)
+		kvproj_prefix_declared(body, fault, fault->faultcode, prefix);
+	mystrcat(body, ">");
+	mytstrcat(body, fault->faultcode, sizeof(fault->faultcode));
+	mystrcat(body, "</faultcode>");
+}
+
+//a MustUnderstand fault's header block naming the entry not understood ({namespace}name), when the
+//packet names one
+static void kvproj_not_understood_header(kvproj_proto_packet_t *pk, mycursor_t *body, const char *code)
+{
+	const char	*named = pk->not_understood;
+	const char	*end = strrchr(named, '}');
+
+	if(strcmp(code, "MustUnderstand") != 0 || named[0] != '{' || end == NULL)
+		return;
+	mystrcat(body, "<SOAP-ENV:Header><SOAP-ENV:NotUnderstood qname=\"");
+	if(end > named + 1)
+		mystrcat(body, "nu:");
+	myattrcat(body, end + 1, strlen(end + 1));
+	mystrcat(body, "\"");
+	if(end > named + 1){
+		mystrcat(body, " xmlns:nu=\"");
+		myattrcat(body, named + 1, (size_t)(end - named - 1));
+		mystrcat(body, "\"");
+	}
+	mystrcat(body, "/></SOAP-ENV:Header>");
 }
 
 //the SOAP 1.2 Fault's Code, Reason and Detail
@@ -145,7 +197,9 @@ static void kvproj_soap12_fault_body(kvproj_proto_packet_t *pk, mycursor_t *body
 {
 	kvproj_soap_fault_msg_t	*fault = &pk->msg.soap_fault;
 
-	mystrcat(body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://www.w3.org/2003/05/soap-envelope\"><SOAP-ENV:Body><SOAP-ENV:Fault><SOAP-ENV:Code><SOAP-ENV:Value>SOAP-ENV:");
+	mystrcat(body, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://www.w3.org/2003/05/soap-envelope\">");
+	kvproj_not_understood_header(pk, body, code);
+	mystrcat(body, "<SOAP-ENV:Body><SOAP-ENV:Fault><SOAP-ENV:Code><SOAP-ENV:Value>SOAP-ENV:");
 	mystrcat(body, code);
 	mystrcat(body, "</SOAP-ENV:Value>");
 	if(fault->subcode[0] != '\0'){
@@ -199,9 +253,9 @@ static int kvproj_soap_fault_send(kvproj_proto_trans_t *trans, kvproj_proto_pack
 		mystrcat(&body, KVPROJ_SOAP_UPGRADE);
 		mystrcat(&body, "</SOAP-ENV:Header>");
 	}
-	mystrcat(&body, "<SOAP-ENV:Body><SOAP-ENV:Fault><faultcode>");
-	mytstrcat(&body, pk->msg.soap_fault.faultcode, sizeof(pk->msg.soap_fault.faultcode));
-	mystrcat(&body, "</faultcode><faultstring>");
+	mystrcat(&body, "<SOAP-ENV:Body><SOAP-ENV:Fault>");
+	kvproj_faultcode11(&body, &pk->msg.soap_fault);
+	mystrcat(&body, "<faultstring>");
 	mytstrcat(&body, pk->msg.soap_fault.faultstring, sizeof(pk->msg.soap_fault.faultstring));
 	mystrcat(&body, "</faultstring>");
 	kvproj_detail_element(&body, &pk->msg.soap_fault, "detail");

@@ -122,9 +122,24 @@ static int kvproj_server_request_version(const kvproj_proto_packet_t *request)
 	return request->soap_version;
 }
 
+//the fault of a request that failed its WS-Security check (security, a TESSARO_WSSE_ result): in SOAP
+//1.1 the faultcode is the WS-Security code itself, in SOAP 1.2 a Sender fault with it as the subcode
+static void kvproj_server_security_fault(kvproj_proto_packet_t *answer, int security, const char *why)
+{
+	const char	*ns;
+	const char	*code = tessaro_wsse_fault_code(security, &ns);
+	int	soap12 = answer->soap_version == KVPROJ_SOAP_1_2;
+
+	kvproj_server_fault(answer, soap12 ? "SOAP-ENV:Sender" : code, "");
+	snprintf(answer->msg.soap_fault.faultstring, sizeof(answer->msg.soap_fault.faultstring), "the request failed its security check: %s", why);
+	snprintf(answer->msg.soap_fault.subcode, sizeof(answer->msg.soap_fault.subcode), "%s", soap12 ? code : "");
+	snprintf(answer->msg.soap_fault.subcode_ns, sizeof(answer->msg.soap_fault.subcode_ns), "%s", ns);
+}
+
 //the answer to a request that could not be read: the HTTP status the reader chose for its form, else
-//the fault it named for its SOAP message (a Client fault unless a header must be understood)
-static void kvproj_server_refusal(kvproj_server_scratch_t *kept)
+//the fault it named for its SOAP message (a Client fault unless a header must be understood, or its
+//security check failed: security is its TESSARO_WSSE_ result)
+static void kvproj_server_refusal(kvproj_server_scratch_t *kept, int security)
 {
 	kvproj_proto_packet_t	*request = &kept->request, *answer = &kept->answer;
 	char	why[KVPROJ_MAX_DECODE_ERROR_LEN+64];
@@ -137,7 +152,17 @@ static void kvproj_server_refusal(kvproj_server_scratch_t *kept)
 	}
 	answer->soap_version = request->soap_version != 0 ? request->soap_version : kvproj_server_request_version(request);
 	snprintf(why, sizeof(why), "the request could not be read%s%s", request->decode_error[0] != '\0' ? ": " : "", request->decode_error);
-	kvproj_server_fault(answer, request->decode_fault != NULL ? request->decode_fault : "SOAP-ENV:Client", why);
+	if(security != 0){
+		kvproj_server_security_fault(answer, security, request->decode_error);
+	}else if(request->not_understood[0] != '\0'){
+		//the entry named whole, and in SOAP 1.2 in a NotUnderstood block too
+		kvproj_server_fault(answer, "SOAP-ENV:MustUnderstand", "");
+		snprintf(answer->msg.soap_fault.faultstring, sizeof(answer->msg.soap_fault.faultstring), "header %.*s must be understood, and is not",
+			(int)sizeof(answer->msg.soap_fault.faultstring) - 40, request->not_understood);
+		memcpy(answer->not_understood, request->not_understood, sizeof(answer->not_understood));
+	}else{
+		kvproj_server_fault(answer, request->decode_fault != NULL ? request->decode_fault : "SOAP-ENV:Client", why);
+	}
 	kvproj_add_http_header(answer, "Connection", "close");
 }
 
@@ -160,6 +185,8 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 		*connection->scratch = kept;
 	}
 	memset(&trans, 0, sizeof(trans));
+	trans.wsse = service->wsse;
+	trans.understood = service->understood;
 	trans.socket = connection->socket;
 	trans.tls = connection->tls;
 	trans.deadline = connection->deadline;
@@ -170,7 +197,7 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 	if(taken != 0 && trans.received == 0)
 		return 0;
 	if(taken != 0){
-		kvproj_server_refusal(kept);
+		kvproj_server_refusal(kept, trans.wsse_result);
 		//what the client still sends of a refused request is read away, so that the answer is not lost to a reset
 		connection->linger = 1;
 		keep = 0;
@@ -185,6 +212,8 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 	}
 	if(!keep && taken == 0)
 		kvproj_add_http_header(&kept->answer, "Connection", "close");
+	//a SOAP answer goes with the service's WS-Security (its Timestamp and signature, when they ask for them)
+	kept->answer.wsse = kept->answer.msg_type != KVPROJ_PROTO_HTTP ? service->wsse : NULL;
 	if(kvproj_proto_sendpacket(&trans, &kept->answer, kvproj_server_seconds(connection)) != 0)
 		keep = 0;
 	kvproj_free_proto_packet(&kept->answer);

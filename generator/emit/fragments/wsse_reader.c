@@ -1,10 +1,26 @@
 //WS-Security of a message read: on a transport with settings (trans->wsse) the Security header is
-//processed (its Timestamp checked, and its signature when they ask for one) before the message is
-//taken, and so understood
+//processed (its Timestamp checked, its signature and UsernameToken when they ask for them) before the
+//message is taken, and so understood
 
-//whether a header entry is one this node processes although no header part of the service names it
-static int kvproj_wsse_understood(const kvproj_proto_packet_t *pk, xmlNodePtr entry)
+//whether the entry is named by one of the NULL-ended "{namespace}name" texts
+static int kvproj_header_listed(const char *const *names, xmlNodePtr entry)
 {
+	const char	*ns = entry->ns != NULL && entry->ns->href != NULL ? (const char *)entry->ns->href : "";
+	size_t	length = strlen(ns);
+
+	for(; names != NULL && *names != NULL; names++)
+		if((*names)[0] == '{' && strncmp(*names + 1, ns, length) == 0 && (*names)[length + 1] == '}' &&
+				strcmp(*names + length + 2, (const char *)entry->name) == 0)
+			return 1;
+	return 0;
+}
+
+//whether a header entry is one this node processes although no header part of the service names it:
+//the Security header when the reader has WS-Security settings, and those the caller declared understood
+static int kvproj_header_understood(const kvproj_proto_packet_t *pk, xmlNodePtr entry)
+{
+	if(kvproj_header_listed(pk->understood, entry))
+		return 1;
 	return pk->wsse != NULL && entry->ns != NULL && xmlStrEqual(entry->name, (const xmlChar *)"Security") &&
 		xmlStrEqual(entry->ns->href, (const xmlChar *)"http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd");
 }

@@ -10,7 +10,7 @@ static int kvproj_wsse_secure_body(const tessaro_wsse_t *settings, mycursor_t *b
 	size_t	secured_length;
 	int	result;
 
-	if(settings == NULL || (settings->use & ~TESSARO_WSSE_VERIFY) == 0 || body->tail == NULL)
+	if(settings == NULL || (settings->use & TESSARO_WSSE_SENT) == 0 || body->tail == NULL)
 		return 0;
 	if((xml = strchr(from, '<')) == NULL)
 		return myrefuse(body);

@@ -9,6 +9,7 @@
 #define TESSARO_WSSE_H
 
 #include <stddef.h>
+#include <time.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -22,6 +23,11 @@ extern "C" {
 #define TESSARO_WSSE_TIMESTAMP		0x10	/* wsu:Timestamp: Created, and Expires timestamp_seconds later */
 #define TESSARO_WSSE_SIGN		0x20	/* Body (and Timestamp) signed with key */
 #define TESSARO_WSSE_VERIFY		0x40	/* a message read must be signed by a certificate trust holds or issued */
+#define TESSARO_WSSE_REQUIRE_USER	0x80	/* a message read must carry a UsernameToken that password_of accepts */
+#define TESSARO_WSSE_REQUIRE_TIMESTAMP	0x100	/* a message read must carry a Timestamp */
+
+/* The bits that put a Security header on a message going out. */
+#define TESSARO_WSSE_SENT	(TESSARO_WSSE_USERNAME_TOKEN | TESSARO_WSSE_TIMESTAMP | TESSARO_WSSE_SIGN)
 
 #define TESSARO_WSSE_RSA_SHA256		0	/* signature_method */
 #define TESSARO_WSSE_RSA_SHA1		1
@@ -39,9 +45,16 @@ extern "C" {
 #define TESSARO_WSSE_USER_LEN		255
 #define TESSARO_WSSE_PASSWORD_LEN	255
 
-/* A private key with its certificate, and the certificates trusted. */
+/* A private key with its certificate, the certificates trusted, and the
+ * nonces a server has seen. */
 typedef struct tessaro_wsse_key tessaro_wsse_key_t;
 typedef struct tessaro_wsse_trust tessaro_wsse_trust_t;
+typedef struct tessaro_wsse_replay tessaro_wsse_replay_t;
+
+/* The password of user into password (size bytes, ended by a 0): 0, or
+ * non-zero when the user is unknown (the message fails authentication). The
+ * checks of a server's workers call it side by side. */
+typedef int (*tessaro_wsse_password_of_t)(void *context, const char *user, char *password, size_t size);
 
 typedef struct tessaro_wsse {
 	int	use;				/* TESSARO_WSSE_ bits; 0: no Security header */
@@ -53,6 +66,14 @@ typedef struct tessaro_wsse {
 	int	digest_method;			/* TESSARO_WSSE_DIGEST_SHA256 or _SHA1 */
 	tessaro_wsse_key_t	*key;		/* signs (TESSARO_WSSE_SIGN); the owner frees it */
 	tessaro_wsse_trust_t	*trust;		/* verifies (TESSARO_WSSE_VERIFY); the owner frees it */
+	/* checking a UsernameToken (TESSARO_WSSE_REQUIRE_USER): its password, as text or digest, against
+	 * what password_of gives; its Nonce refused when replay remembers it (a Nonce comes refused when
+	 * replay is NULL); its Created, and a Timestamp's, no older than freshness_seconds (and clock_skew);
+	 * 0: a UsernameToken's 300, a Timestamp's until it expires */
+	tessaro_wsse_password_of_t	password_of;
+	void	*password_context;
+	tessaro_wsse_replay_t	*replay;	/* the owner frees it */
+	int	freshness_seconds;
 } tessaro_wsse_t;
 
 /* The envelope xml[0..length) with the Security header the settings ask for,
@@ -89,6 +110,18 @@ void tessaro_wsse_key_free(tessaro_wsse_key_t *key);
  * it is one of them or was issued by one. 0, or -1 with why. */
 int tessaro_wsse_trust_load(tessaro_wsse_trust_t **trust, const char *pem_file, char *why, size_t why_size);
 void tessaro_wsse_trust_free(tessaro_wsse_trust_t *trust);
+
+/* Memory of the nonces seen, for at most capacity of them at once (0:
+ * 65536), each kept until its time is up: a nonce seen again before is
+ * refused as a replay, and when every place a nonce may take is held by one
+ * whose time is not up the new one is refused too. Shared by threads. 0, or
+ * -1 without memory. */
+int tessaro_wsse_replay_new(tessaro_wsse_replay_t **replay, int capacity);
+void tessaro_wsse_replay_free(tessaro_wsse_replay_t *replay);
+/* Remembers nonce[0..length) until the time until, at the time now: 0 when
+ * it was not remembered yet, 1 when it was (a replay), -1 when it cannot be
+ * remembered (full). */
+int tessaro_wsse_replay_seen(tessaro_wsse_replay_t *replay, const unsigned char *nonce, size_t length, time_t until, time_t now);
 
 #ifdef __cplusplus
 }

@@ -61,10 +61,20 @@ size_t tessaro_wsse_element_digest(xmlNodePtr element, int digest_method, unsign
 /* The first element child of node from *after (NULL: the first) on with the
  * namespace and local name given (ns NULL: any). */
 xmlNodePtr tessaro_wsse_child(xmlNodePtr node, xmlNodePtr after, const char *ns, const char *name);
+/* The value of the node's attribute of no namespace, "" for none (it stays the document's). */
+const char *tessaro_wsse_attribute(xmlNodePtr node, const char *name);
 /* The element's Id: its wsu:Id, else an unqualified Id; NULL for none (xmlFree it). */
 xmlChar *tessaro_wsse_id_of(xmlNodePtr element);
 /* The element of the document whose Id is id, and how many carry it into *count. */
 xmlNodePtr tessaro_wsse_by_id(xmlDocPtr doc, const char *id, int *count);
+
+/* Base64(SHA-1(nonce + created + password)), malloc'ed; NULL without memory. */
+char *tessaro_wsse_password_digest(const unsigned char *nonce, size_t nonce_size, const char *created, const char *password);
+/* The one UsernameToken of the Security header checked against the settings
+ * (its password, Created and Nonce) at the time now, the sender's clock
+ * allowed to be off by skew seconds: 0, or a TESSARO_WSSE_ result with why. */
+struct tessaro_wsse;
+int tessaro_wsse_check_username(xmlNodePtr security, const struct tessaro_wsse *settings, time_t now, int skew, char *why, size_t why_size);
 
 #ifdef __cplusplus
 }

@@ -78,24 +78,6 @@ static int tessaro_wsse_add_timestamp(tessaro_wsse_build_t *build, xmlNodePtr *t
 	return 0;
 }
 
-/* Base64(SHA-1(nonce + created + password)) */
-static char *tessaro_wsse_password_digest(const unsigned char *nonce, size_t nonce_size, const char *created, const char *password)
-{
-	size_t created_length = strlen(created), password_length = strlen(password);
-	unsigned char *joined = (unsigned char *)malloc(nonce_size + created_length + password_length + 1);
-	unsigned char digest[TESSARO_HASH_MAX_SIZE];
-	size_t size;
-
-	if(joined == NULL)
-		return NULL;
-	memcpy(joined, nonce, nonce_size);
-	memcpy(joined + nonce_size, created, created_length);
-	memcpy(joined + nonce_size + created_length, password, password_length);
-	size = tessaro_hash(TESSARO_HASH_SHA1, joined, nonce_size + created_length + password_length, digest);
-	free(joined);
-	return size > 0 ? tessaro_base64_encode(digest, size) : NULL;
-}
-
 static int tessaro_wsse_add_username_token(tessaro_wsse_build_t *build)
 {
 	const tessaro_wsse_t *settings = build->settings;

@@ -42,15 +42,6 @@ const char *tessaro_wsse_fault_code(int result, const char **ns)
 	return NULL;
 }
 
-/* the attribute's value as a C string that stays the document's; "" for none */
-static const char *tessaro_wsse_attribute(xmlNodePtr node, const char *name)
-{
-	xmlAttrPtr attribute = node != NULL ? xmlHasNsProp(node, (const xmlChar *)name, NULL) : NULL;
-
-	return attribute != NULL && attribute->children != NULL && attribute->children->content != NULL ?
-		(const char *)attribute->children->content : "";
-}
-
 /* how many children of the kind the node has */
 static int tessaro_wsse_count(xmlNodePtr node, const char *ns, const char *name)
 {
@@ -100,10 +91,11 @@ static int tessaro_wsse_time_of(xmlNodePtr timestamp, const char *name, time_t *
 	return result;
 }
 
-/* a Timestamp's dates against the clock, the peer's allowed to be off by skew seconds */
-static int tessaro_wsse_check_timestamp(tessaro_wsse_message_t *message, int skew)
+/* a Timestamp's dates against the clock, the peer's allowed to be off by skew seconds; one created
+ * longer than freshness seconds ago (unless 0) is refused as expired */
+static int tessaro_wsse_check_timestamp(tessaro_wsse_message_t *message, time_t now, int skew, int freshness)
 {
-	time_t now = time(NULL), created = 0, expires = 0;
+	time_t created = 0, expires = 0;
 	int has_created, has_expires;
 
 	if(tessaro_wsse_time_of(message->timestamp, "Created", &created, &has_created) != 0 ||
@@ -115,6 +107,8 @@ static int tessaro_wsse_check_timestamp(tessaro_wsse_message_t *message, int ske
 		return tessaro_wsse_fail(TESSARO_WSSE_EXPIRED, message->why, message->why_size, "the message has expired (its Timestamp)");
 	if(created > now + skew)
 		return tessaro_wsse_fail(TESSARO_WSSE_EXPIRED, message->why, message->why_size, "the message's Timestamp was created in the future");
+	if(freshness > 0 && created < now - freshness - skew)
+		return tessaro_wsse_fail(TESSARO_WSSE_EXPIRED, message->why, message->why_size, "the message's Timestamp was created too long ago");
 	return 0;
 }
 
@@ -323,8 +317,27 @@ int tessaro_wsse_verify(const tessaro_wsse_t *settings, const char *xml, size_t 
 	return result;
 }
 
+/* the checks the settings ask of a message whose Security header was found: its Timestamp, its
+ * signature, its UsernameToken */
+static int tessaro_wsse_check_security(tessaro_wsse_message_t *message, const tessaro_wsse_t *settings)
+{
+	time_t now = time(NULL);
+	int skew = settings->clock_skew > 0 ? settings->clock_skew : 300, result;
+
+	if(message->timestamp == NULL && (settings->use & TESSARO_WSSE_REQUIRE_TIMESTAMP) != 0)
+		return tessaro_wsse_fail(TESSARO_WSSE_INVALID, message->why, message->why_size, "the message carries no Timestamp");
+	if(message->timestamp != NULL && (result = tessaro_wsse_check_timestamp(message, now, skew, settings->freshness_seconds)) != 0)
+		return result;
+	if((settings->use & TESSARO_WSSE_VERIFY) != 0 && (result = tessaro_wsse_check_signature(message, settings)) != 0)
+		return result;
+	if((settings->use & TESSARO_WSSE_REQUIRE_USER) != 0)
+		return tessaro_wsse_check_username(message->security, settings, now, skew, message->why, message->why_size);
+	return 0;
+}
+
 int tessaro_wsse_verify_doc(const tessaro_wsse_t *settings, struct _xmlDoc *doc, int unsigned_faults, char *why, size_t why_size)
 {
+	const int required = TESSARO_WSSE_VERIFY | TESSARO_WSSE_REQUIRE_USER | TESSARO_WSSE_REQUIRE_TIMESTAMP;
 	tessaro_wsse_message_t message;
 	int result;
 
@@ -337,13 +350,11 @@ int tessaro_wsse_verify_doc(const tessaro_wsse_t *settings, struct _xmlDoc *doc,
 		result = tessaro_wsse_fail(TESSARO_WSSE_INVALID, why, why_size, "the message carries a DTD");
 	else if((result = tessaro_wsse_locate(&message)) != 0)
 		;
-	else if(message.security == NULL && ((settings->use & TESSARO_WSSE_VERIFY) == 0 || (unsigned_faults && tessaro_wsse_is_fault(message.body))))
+	else if(message.security == NULL && ((settings->use & required) == 0 || (unsigned_faults && tessaro_wsse_is_fault(message.body))))
 		result = 0;
 	else if(message.security == NULL)
 		result = tessaro_wsse_fail(TESSARO_WSSE_INVALID, why, why_size, "the message carries no Security header");
-	else if(message.timestamp != NULL && (result = tessaro_wsse_check_timestamp(&message, settings->clock_skew > 0 ? settings->clock_skew : 300)) != 0)
-		;
-	else if((settings->use & TESSARO_WSSE_VERIFY) != 0)
-		result = tessaro_wsse_check_signature(&message, settings);
+	else
+		result = tessaro_wsse_check_security(&message, settings);
 	return result;
 }

@@ -239,3 +239,12 @@ xmlNodePtr tessaro_wsse_by_id(xmlDocPtr doc, const char *id, int *count)
 	tessaro_wsse_find_id(xmlDocGetRootElement(doc), id, &found, count);
 	return found;
 }
+
+/* the attribute's value as a C string that stays the document's; "" for none */
+const char *tessaro_wsse_attribute(xmlNodePtr node, const char *name)
+{
+	xmlAttrPtr attribute = node != NULL ? xmlHasNsProp(node, (const xmlChar *)name, NULL) : NULL;
+
+	return attribute != NULL && attribute->children != NULL && attribute->children->content != NULL ?
+		(const char *)attribute->children->content : "";
+}

@@ -450,10 +450,7 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
         GTEST_SKIP() << "no C compiler";
     viewLocation(ServedWsdl);
     testsupport::ScopedWorkingFolder folder;
-    for (const auto& [name, text] : emitLibrary("served"))
-        testsupport::writeBytes(name, text);
-    testsupport::writeBytes("main.c", Driver);
-    ASSERT_EQ(buildProgram("main.c", "program", true, true), 0) << testsupport::readBytes("messages.txt");
+    ASSERT_EQ(buildDriver("served", Driver), 0) << testsupport::readBytes("messages.txt");
     const struct {
         const char* mode;
         const char* output;
@@ -497,11 +494,9 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
 #endif
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
-        const RunResult run = runBuiltProgram("program", std::string(), std::string(c.mode) + " " + ServedWsdl);
-        std::string output = run.output;
-        output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+        const RunResult run = runDriver(std::string(c.mode) + " " + ServedWsdl);
         EXPECT_EQ(run.status, 0) << run.messages;
-        EXPECT_EQ(output, c.output) << run.messages;
+        EXPECT_EQ(run.output, c.output) << run.messages;
     }
 }
 
