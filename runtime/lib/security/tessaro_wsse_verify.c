@@ -197,18 +197,18 @@ static int tessaro_wsse_check_reference(tessaro_wsse_message_t *message, xmlNode
 	return 0;
 }
 
-/* the signer's certificate (DER, malloc'ed): the BinarySecurityToken the KeyInfo refers to, or its
- * X509Certificate */
+/* the signer's certificate (DER, malloc'ed): the BinarySecurityToken the KeyInfo refers to, or the
+ * X509Certificate of its X509Data (in a SecurityTokenReference or not) */
 static int tessaro_wsse_signer(tessaro_wsse_message_t *message, xmlNodePtr signature, unsigned char **der, size_t *length)
 {
 	xmlNodePtr key_info = tessaro_wsse_child(signature, NULL, TESSARO_DS_NS, "KeyInfo"), node = NULL, token = NULL;
+	xmlNodePtr reference = key_info != NULL ? tessaro_wsse_child(key_info, NULL, TESSARO_WSSE_NS, "SecurityTokenReference") : NULL;
 	const char *uri;
 	xmlChar *text;
 	int count = 0;
 
 	*der = NULL;
-	if(key_info != NULL && (node = tessaro_wsse_child(key_info, NULL, TESSARO_WSSE_NS, "SecurityTokenReference")) != NULL &&
-			(node = tessaro_wsse_child(node, NULL, TESSARO_WSSE_NS, "Reference")) != NULL){
+	if(reference != NULL && (node = tessaro_wsse_child(reference, NULL, TESSARO_WSSE_NS, "Reference")) != NULL){
 		uri = tessaro_wsse_attribute(node, "URI");
 		if(uri[0] == '#')
 			token = tessaro_wsse_by_id(message->doc, uri + 1, &count);
@@ -218,7 +218,7 @@ static int tessaro_wsse_signer(tessaro_wsse_message_t *message, xmlNodePtr signa
 			return tessaro_wsse_fail(TESSARO_WSSE_SECURITY_TOKEN, message->why, message->why_size,
 				"the signature's key names no X.509 BinarySecurityToken of the Security header");
 		node = token;
-	}else if(key_info != NULL && (node = tessaro_wsse_child(key_info, NULL, TESSARO_DS_NS, "X509Data")) != NULL){
+	}else if(key_info != NULL && (node = tessaro_wsse_child(reference != NULL ? reference : key_info, NULL, TESSARO_DS_NS, "X509Data")) != NULL){
 		node = tessaro_wsse_child(node, NULL, TESSARO_DS_NS, "X509Certificate");
 	}
 	if(node == NULL)
