@@ -68,7 +68,6 @@ public:
         writeKindNames();
         writeSampleMessage();
         writeAnswerKinds();
-        writeServer();
         writeMain();
     }
 
@@ -154,13 +153,6 @@ private:
     void writeHead()
     {
         lines(out_, {"#include <stdio.h>", "#include <stdlib.h>", "#include <string.h>"});
-        if (windows_) {
-            out_.line("#include <process.h>");
-        } else {
-            // accept, getsockname and struct sockaddr_in come from the system's socket headers;
-            // clock_gettime bounds the wait for the connections still served.
-            lines(out_, {"#include <pthread.h>", "#include <sys/socket.h>", "#include <netinet/in.h>", "#include <time.h>"});
-        }
         out_.emptyLine();
         out_.line("#include \"", p_, "_api.h\"");
         lines(out_, {"", "#include \"tessaro_socket.h\"", "#include \"tessaro_util.h\"", ""});
@@ -261,59 +253,25 @@ private:
         out_.emptyLine();
     }
 
-    // Listening is set up by main before the thread starts, so that the
-    // client never connects too early; the thread accepts connection after
-    // connection until the demo ends, each served on a thread of its own.
-    void writeServer()
-    {
-        out_.line(windows_ ? "unsigned int __stdcall server_thread_func( void * param )"
-                           : "void* server_thread_func( void * param )");
-        out_.open("{");
-        lines(out_, {"tessaro_socket_t tcp_socket = *(tessaro_socket_t *)param;", "tessaro_socket_t coming_socket;", "",
-                     "struct sockaddr_in\taddr;"});
-        out_.line(windows_ ? "int\t\tsize;" : "socklen_t\tsize;");
-        out_.emptyLine();
-        out_.open("while(1){");
-        out_.line("demo_take_slot();");
-        out_.line("size = sizeof(addr);");
-        out_.line(std::string("if ((coming_socket = accept(tcp_socket, ") +
-                  (windows_ ? "(LPSOCKADDR)" : "(struct sockaddr *)") + "&addr, &size)) == INVALID_SOCKET){");
-        // A connection reset before it was accepted fails the accept: the
-        // server pauses (a failing listener cannot flood the log) and goes on.
-        lines(out_, {"\tprintf(\"accept socket error\\n\");", "\tdemo_give_slot();",
-                     windows_ ? "\ttessaro_sleep(1000);" : "\ttessaro_sleep(1);", "\tcontinue;", "}",
-                     "demo_serve_apart(coming_socket);"});
-        out_.close();
-        out_.line("return 0;");
-        out_.close();
-        out_.emptyLine();
-    }
-
+    // The server is listening before the first call, so that the client never connects too early.
     void writeMain()
     {
         lines(out_, {"int main(int argc, char ** argv)", "{"});
         out_.indent();
-        out_.line(windows_ ? "unsigned int tid;" : "pthread_t tid;");
         if (windows_)
             lines(out_, {"WORD wVersionRequested;", "WSADATA wsaData;", "int err;"});
-        lines(out_, {"tessaro_socket_t tcp_socket;", "struct sockaddr_in\taddr;"});
-        out_.line(windows_ ? "int\t\tsize = sizeof(addr);" : "socklen_t\tsize = sizeof(addr);");
-        out_.line("tessaro_port_t port;");
+        lines(out_, {"tessaro_server_t *server;", "tessaro_port_t port;"});
         out_.line(p_, "_proto_packet_t *pk;");
         lines(out_, {"int answered = 0;", "", "if(demo_port(argc, argv, &port) != 0)", "\treturn 2;"});
         if (windows_)
             lines(out_, {"wVersionRequested = MAKEWORD (2, 2);", "err = WSAStartup (wVersionRequested, &wsaData);",
                          "if(err != 0){", "\tprintf(\"WSAStartup error\\n\");", "\treturn 1;", "}"});
-        lines(out_, {"if(tessaro_socket_create_tcp_listen(&tcp_socket, port, 100) != 0){",
+        lines(out_, {"if(demo_listen(&server, port) != 0){",
                      "\tprintf(\"create tcp listen error (port %u)\\n\", (unsigned int)port);", "\treturn 1;", "}",
-                     "if(getsockname(tcp_socket, (struct sockaddr *)&addr, &size) != 0){",
-                     "\tprintf(\"getsockname error\\n\");", "\treturn 1;", "}", "port = ntohs(addr.sin_port);"});
+                     "port = tessaro_server_port(server);"});
         out_.line("pk = (", p_, "_proto_packet_t *)calloc(1, sizeof(*pk));");
-        lines(out_, {"if(pk == NULL){", "\tprintf(\"out of memory\\n\");", "\treturn 1;", "}",
-                     "printf(\"demo: the server thread listens on 127.0.0.1:%u\\n\", (unsigned int)port);"});
-        out_.line(windows_ ? "if(_beginthreadex(NULL, 0, server_thread_func, &tcp_socket, 0, &tid) == 0){"
-                           : "if(pthread_create(&tid, NULL, server_thread_func, &tcp_socket) != 0){");
-        lines(out_, {"\tprintf(\"the server thread could not be started\\n\");", "\treturn 1;", "}", ""});
+        lines(out_, {"if(pk == NULL){", "\tprintf(\"out of memory\\n\");", "\ttessaro_server_free(server);", "\treturn 1;", "}",
+                     "printf(\"demo: the server thread listens on 127.0.0.1:%u\\n\", (unsigned int)port);", ""});
         writeCalls();
         out_.close();
     }
@@ -332,8 +290,8 @@ private:
                       kindId(call.response), ", ", P_, call.soapVersion == 12 ? "_SOAP_1_2" : "_SOAP_1_1", ", port, pk);");
         }
         const std::string count = std::to_string(called);
-        // A connection's thread cut off by the end of the demo may leave its socket behind.
-        out_.line("demo_wait_served();");
+        // A stop answers the requests already come before the server ends.
+        out_.line("tessaro_server_free(server);");
         out_.line("free(pk);");
         out_.open("if(answered == ", count, "){");
         out_.line("printf(\"demo: ", count, " of ", count, " calls got their answer\\n\");");

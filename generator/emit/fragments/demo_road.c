@@ -1,11 +1,3 @@
-//threads and the wait for a request
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <pthread.h>
-#include <sys/select.h>
-#endif
-
 //what the demo writes for its service: each message kind's name, a message of a kind filled
 //with sample values to go the way given, and the kind that answers a request kind (0 for none)
 const char *demo_kind_name(unsigned int msg_type);
@@ -119,13 +111,9 @@ void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const c
 	kvproj_proto_sendpacket(trans, pk, 30);
 }
 
-//the server side's bounds: connections served at once (one thread each; more wait to be
-//accepted), and the seconds a connection may stay without a request before it is closed, so
-//that idle clients cannot keep others waiting; the seconds the demo's end waits for the
-//connections still served
-#ifndef DEMO_CONNECTIONS
-#define DEMO_CONNECTIONS	16
-#endif
+//the server side's bounds: the seconds a connection may stay without a request before it is
+//closed, so that idle clients hold nothing, and the seconds the demo's end gives the requests still
+//being answered
 #ifndef DEMO_IDLE_SECONDS
 #define DEMO_IDLE_SECONDS	5
 #endif
@@ -133,210 +121,91 @@ void demo_refuse(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, const c
 #define DEMO_SERVED_WAIT	5
 #endif
 
-//whether the next request, or the end of the connection, arrives within the idle limit
-int demo_wait_request(tessaro_socket_t sock)
+//the server side's part, handed each request that comes by the support library's server: answers it
+//with its operation's response filled with sample values; 1 when the connection stays for the next
+int demo_serve(void *context, tessaro_server_connection_t *connection)
 {
-	fd_set ready;
-	struct timeval limit;
-
-	FD_ZERO(&ready);
-	FD_SET(sock, &ready);
-	limit.tv_sec = DEMO_IDLE_SECONDS;
-	limit.tv_usec = 0;
-	return select((int)sock + 1, &ready, NULL, NULL, &limit) == 1;
-}
-
-//the server side's part: answers the requests of one connection until the client closes it,
-//asks to, or stays idle past the limit, each with its operation's response filled with sample
-//values
-void demo_serve(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk)
-{
+	kvproj_proto_packet_t *pk = (kvproj_proto_packet_t *)*connection->scratch;
+	kvproj_proto_trans_t trans;
 	char why[KVPROJ_MAX_DECODE_ERROR_LEN+64];
 	unsigned int answer;
-	int answered;
 	int result;
 	int keep;
 	int version;
 
-	for(answered = 0; ; answered++){
-		if(!demo_wait_request(trans->socket)){
-			printf("server: a connection without a request for %d s is closed\n", DEMO_IDLE_SECONDS);
-			return;
+	(void)context;
+	if(pk == NULL){
+		//on the heap, once a worker: a service's messages may not fit a thread's stack
+		if((pk = (kvproj_proto_packet_t *)calloc(1, sizeof(*pk))) == NULL){
+			printf("server: out of memory for a request\n");
+			return 0;
 		}
-		result = kvproj_proto_readpacket(trans, pk, 30);
-		if(result != 0){
-			//a client closes the connection after its last answer: that is no failure
-			if(answered > 0 && pk->decode_error[0] == '\0')
-				return;
-			snprintf(why, sizeof(why), "the request could not be read%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
-			printf("read_packet stat is %d! %s\n", result, why);
-			//a request the reader refused for its HTTP form gets the status the reader chose
-			if(pk->msg_type == KVPROJ_PROTO_HTTP)
-				kvproj_proto_sendpacket(trans, pk, 30);
-			else
-				demo_refuse(trans, pk, why);
-			return;
-		}
-		demo_print("server receives", demo_kind_name(pk->msg_type), pk);
-		//the reader says whether the client keeps the connection for its next request
-		keep = trans->keep_open;
-		//the answer goes in the version of the request
-		version = pk->soap_version;
-		answer = demo_answer_kind(pk->msg_type);
-		//the reader gave the packet its attachment and the storage of its arrays
-		kvproj_free_proto_packet(pk);
-		if(answer == 0){
-			printf("no operation of the demo takes %s: answered with a fault\n", demo_kind_name(pk->msg_type));
-			demo_refuse(trans, pk, "no operation of the demo takes this message");
-			continue;
-		}
-		demo_sample_message(pk, answer, KVPROJ_DIRECTION_RESPONSE);
-		pk->soap_version = version;
-		if(!keep)
-			kvproj_add_http_header(pk, "Connection", "close");
-		demo_print("server sends", demo_kind_name(answer), pk);
-		result = kvproj_proto_sendpacket(trans, pk, 30);
-		//the arrays of the sample values
-		kvproj_free_proto_packet(pk);
-		if(result != 0){
-			printf("send %s error\n", demo_kind_name(answer));
-			return;
-		}
-		if(!keep)
-			return;
+		*connection->scratch = pk;
 	}
-}
-
-#ifdef _WIN32
-static HANDLE demo_slots;
-
-//waits until fewer than DEMO_CONNECTIONS connections are served
-void demo_take_slot(void)
-{
-	if(demo_slots == NULL)
-		demo_slots = CreateSemaphore(NULL, DEMO_CONNECTIONS, DEMO_CONNECTIONS, NULL);
-	WaitForSingleObject(demo_slots, INFINITE);
-}
-
-void demo_give_slot(void)
-{
-	ReleaseSemaphore(demo_slots, 1, NULL);
-}
-
-//waits, DEMO_SERVED_WAIT seconds at most, until every connection's thread has given its slot back
-//(the accepting thread holds the one left), so that the demo never ends in the middle of one
-void demo_wait_served(void)
-{
-	DWORD start = GetTickCount(), spent;
-	LONG held = 0;
-
-	if(demo_slots == NULL)
-		return;
-	while(held < DEMO_CONNECTIONS - 1){
-		spent = GetTickCount() - start;
-		if(spent >= DEMO_SERVED_WAIT * 1000 || WaitForSingleObject(demo_slots, DEMO_SERVED_WAIT * 1000 - spent) != WAIT_OBJECT_0)
-			break;
-		held++;
-	}
-	if(held > 0)
-		ReleaseSemaphore(demo_slots, held, NULL);
-}
-#else
-static pthread_mutex_t demo_slots_lock = PTHREAD_MUTEX_INITIALIZER;
-static pthread_cond_t demo_slot_given = PTHREAD_COND_INITIALIZER;
-static int demo_slots_taken;
-
-//waits until fewer than DEMO_CONNECTIONS connections are served
-void demo_take_slot(void)
-{
-	pthread_mutex_lock(&demo_slots_lock);
-	while(demo_slots_taken >= DEMO_CONNECTIONS)
-		pthread_cond_wait(&demo_slot_given, &demo_slots_lock);
-	demo_slots_taken++;
-	pthread_mutex_unlock(&demo_slots_lock);
-}
-
-void demo_give_slot(void)
-{
-	pthread_mutex_lock(&demo_slots_lock);
-	demo_slots_taken--;
-	//both the accepting thread and the end of the demo may wait
-	pthread_cond_broadcast(&demo_slot_given);
-	pthread_mutex_unlock(&demo_slots_lock);
-}
-
-//waits, DEMO_SERVED_WAIT seconds at most, until every connection's thread has given its slot back
-//(the accepting thread holds the one left), so that the demo never ends in the middle of one
-void demo_wait_served(void)
-{
-	struct timespec until;
-
-	clock_gettime(CLOCK_REALTIME, &until);
-	until.tv_sec += DEMO_SERVED_WAIT;
-	pthread_mutex_lock(&demo_slots_lock);
-	while(demo_slots_taken > 1)
-		if(pthread_cond_timedwait(&demo_slot_given, &demo_slots_lock, &until) != 0)
-			break;
-	pthread_mutex_unlock(&demo_slots_lock);
-}
-#endif
-
-//one connection's thread: serves it, closes it and gives its slot back
-#ifdef _WIN32
-unsigned int __stdcall demo_connection_thread(void *param)
-#else
-void *demo_connection_thread(void *param)
-#endif
-{
-	kvproj_proto_trans_t trans;
-	kvproj_proto_packet_t *pk;
-
 	memset(&trans, 0, sizeof(trans));
-	trans.socket = *(tessaro_socket_t *)param;
-	free(param);
-	//on the heap: a service's messages may not fit a thread's stack
-	pk = (kvproj_proto_packet_t *)calloc(1, sizeof(*pk));
-	if(pk != NULL)
-		demo_serve(&trans, pk);
-	else
-		printf("server: out of memory for a connection\n");
-	free(pk);
-	tessaro_socket_close(trans.socket);
-	demo_give_slot();
-	return 0;
+	trans.socket = connection->socket;
+	trans.tls = connection->tls;
+	trans.deadline = connection->deadline;
+	result = kvproj_proto_readpacket(&trans, pk, 30);
+	if(result != 0){
+		//a client closes the connection after its last answer: that is no failure
+		if(connection->served > 0 && pk->decode_error[0] == '\0')
+			return 0;
+		snprintf(why, sizeof(why), "the request could not be read%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
+		printf("read_packet stat is %d! %s\n", result, why);
+		//a request the reader refused for its HTTP form gets the status the reader chose
+		if(pk->msg_type == KVPROJ_PROTO_HTTP)
+			kvproj_proto_sendpacket(&trans, pk, 30);
+		else
+			demo_refuse(&trans, pk, why);
+		//what still comes of the request is read away, so that the answer is not lost to a reset
+		connection->linger = 1;
+		return 0;
+	}
+	demo_print("server receives", demo_kind_name(pk->msg_type), pk);
+	//the reader says whether the client keeps the connection for its next request
+	keep = trans.keep_open && !connection->stopping;
+	//the answer goes in the version of the request
+	version = pk->soap_version;
+	answer = demo_answer_kind(pk->msg_type);
+	//the reader gave the packet its attachment and the storage of its arrays
+	kvproj_free_proto_packet(pk);
+	if(answer == 0){
+		printf("no operation of the demo takes %s: answered with a fault\n", demo_kind_name(pk->msg_type));
+		demo_refuse(&trans, pk, "no operation of the demo takes this message");
+		return keep;
+	}
+	demo_sample_message(pk, answer, KVPROJ_DIRECTION_RESPONSE);
+	pk->soap_version = version;
+	if(!keep)
+		kvproj_add_http_header(pk, "Connection", "close");
+	demo_print("server sends", demo_kind_name(answer), pk);
+	result = kvproj_proto_sendpacket(&trans, pk, 30);
+	//the arrays of the sample values
+	kvproj_free_proto_packet(pk);
+	if(result != 0){
+		printf("send %s error\n", demo_kind_name(answer));
+		return 0;
+	}
+	return keep;
 }
 
-//serves an accepted connection on a thread of its own, which owns the socket and the slot
-//taken for it; when no thread can be started, the connection is closed
-void demo_serve_apart(tessaro_socket_t sock)
+//the server thread: the support library's server on 127.0.0.1 at port (0: a free one), which waits
+//for the connections on threads of its own and hands each request to demo_serve
+int demo_listen(tessaro_server_t **server, tessaro_port_t port)
 {
-	tessaro_socket_t *param = (tessaro_socket_t *)malloc(sizeof(*param));
-	int started = 0;
-#ifdef _WIN32
-	uintptr_t thread;
-#else
-	pthread_t thread;
-#endif
+	tessaro_server_config_t config;
+	tessaro_server_handler_t handler;
 
-	if(param != NULL){
-		*param = sock;
-#ifdef _WIN32
-		thread = _beginthreadex(NULL, 0, demo_connection_thread, param, 0, NULL);
-		started = thread != 0;
-		if(started)
-			CloseHandle((HANDLE)thread);
-#else
-		started = pthread_create(&thread, NULL, demo_connection_thread, param) == 0;
-		if(started)
-			pthread_detach(thread);
-#endif
-	}
-	if(!started){
-		printf("server: no thread for a connection: it is closed\n");
-		free(param);
-		tessaro_socket_close(sock);
-		demo_give_slot();
-	}
+	memset(&config, 0, sizeof(config));
+	config.address = "127.0.0.1";
+	config.port = port;
+	config.idle_seconds = DEMO_IDLE_SECONDS;
+	config.stop_seconds = DEMO_SERVED_WAIT;
+	handler.serve = demo_serve;
+	handler.free_scratch = free;
+	handler.context = NULL;
+	return tessaro_server_start(server, &config, &handler);
 }
 
 //whether the answer read is the operation's response (for an operation without a response

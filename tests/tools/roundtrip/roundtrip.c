@@ -14,6 +14,9 @@
 #define dup _dup
 #define fileno _fileno
 #else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
