@@ -60,14 +60,12 @@ void CKLVControlMDIButton::Draw(CDC* pDC) {
     CKLVPaintManager* pPaintManager = GetPaintManager();
     if (!pPaintManager) return;
     pPaintManager->DrawControlEntry(pDC, this);
-    // Eight points at 96 dots per inch whatever the DC's resolution.
-    const int nLogPixels = pDC->GetDeviceCaps(LOGPIXELSX);
-    CFont font;
-    font.CreatePointFont(::MulDiv(80, 96, nLogPixels ? nLogPixels : 96), "Marlett", pDC);
-    CKLVFontDC fontDC(pDC, &font, pPaintManager->GetControlTextColor(this));
-    pDC->SetBkMode(TRANSPARENT);
-    CRect rc = m_rcControl;
-    pDC->DrawText(m_strCaption, 1, rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    const CKLVPaintManager::CaptionGlyph nGlyph = m_nId == static_cast<int>(CKLVMenuBar::idMdiClose)
+                                                      ? CKLVPaintManager::glyphClose
+                                                  : m_nId == static_cast<int>(CKLVMenuBar::idMdiRestore)
+                                                      ? CKLVPaintManager::glyphRestore
+                                                      : CKLVPaintManager::glyphMinimize;
+    CKLVPaintManager::DrawCaptionGlyph(pDC, m_rcControl, nGlyph, pPaintManager->GetControlTextColor(this));
 }
 
 CKLVControlMDISysMenuPopup::CKLVControlMDISysMenuPopup() {

@@ -15,7 +15,7 @@ public:
     void OnExecute() override;
     CSize GetSize(CDC* pDC) override;
     void Draw(CDC* pDC) override;
-    // The "Marlett" glyph of the button.
+    // The symbol-font letter that names the button's figure (the figure itself is drawn).
     static const char* GlyphOf(UINT nId);
 };
 

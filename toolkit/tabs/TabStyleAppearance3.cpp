@@ -4,6 +4,8 @@
 #include "toolkit/tabs/TabPainter.h"
 #include "toolkit/tabs/TabStyleAppearances.h"
 
+#include <algorithm>
+
 namespace {
 
 // The item's extent across the row, which sets how far the slant reaches.
@@ -20,6 +22,17 @@ CRect CKLVTabStyleAppearance3::GetMargins() {
 void CKLVTabStyleAppearance3::GetReach(CKLVTabManagerItem* pItem, int& nBefore, int& nAfter) {
     nBefore = ItemDepth(pItem->GetRect(), IsHorizontal());
     nAfter = 2;
+}
+
+// The slant rises one pixel along for each across, from 8 pixels short of the row's depth at its
+// foot back to the item's start at its top: that much of the previous item's end lies beneath it.
+int CKLVTabStyleAppearance3::GetSlantOverlap(CKLVTabManagerItem* pItem) {
+    CKLVTabManager* pTabManager = pItem->GetTabManager();
+    return pTabManager ? std::max(0, GetRowHeight(pTabManager) - 8) : 0;
+}
+
+int CKLVTabStyleAppearance3::GetItemLength(CDC* pDC, CKLVTabManagerItem* pItem) {
+    return CKLVTabStyle::GetItemLength(pDC, pItem) + GetSlantOverlap(pItem);
 }
 
 CRect CKLVTabStyleAppearance3::GetItemDrawRect(CKLVTabManagerItem* pItem) {
@@ -59,7 +72,10 @@ void CKLVTabStyleAppearance3::DrawItem(CDC* pDC, CKLVTabManagerItem* pItem) {
     fig.Polyline(pDC, clr.clrRight, {{r - 1, b - 2}, {r - 1, t + 2}, {r - 3, t}});
     fig.Polyline(pDC, clr.clrTop, {{r - 3, t + 1}, {l + 6, t + 1}, {l + 1, t + 4}, {l + 6 - h, b - 1}});
     if (pItem->IsSelected()) fig.HorzLine(pDC, l + 5 - h, b - 1, r - (l + 5 - h), clrFill);
-    DrawContent(pDC, pItem, pItem->GetRect());
+    // The caption and buttons keep clear of the end the next item's slant may cover.
+    CRect rcContent = pItem->GetRect();
+    (IsHorizontal() ? rcContent.right : rcContent.bottom) -= GetSlantOverlap(pItem);
+    DrawContent(pDC, pItem, rcContent);
 }
 
 CRect CKLVTabStyleAppearance9::GetMargins() {

@@ -28,6 +28,9 @@ public:
     CRect GetMargins() override;
     CRect GetItemDrawRect(CKLVTabManagerItem* pItem) override;
     CRect FillHeader(CKLVTabManager* pTabManager, CDC* pDC, CRect rc) override;
+    // Longer by what the next tab's slant covers of its end, so that the slant of a selected
+    // neighbour, drawn over it, never covers its caption.
+    int GetItemLength(CDC* pDC, CKLVTabManagerItem* pItem) override;
     void DrawItem(CDC* pDC, CKLVTabManagerItem* pItem) override;
     int GetSupportedColors() override { return 21; }
     int GetDefaultColor() override { return 4; }
@@ -43,12 +46,15 @@ protected:
     FIGURECOLORS GetFigureColors(CKLVTabManagerItem* pItem, BOOL bAllowHot);
     // How far an item's drawing reaches back over (and past) its neighbours along the row.
     virtual void GetReach(CKLVTabManagerItem* pItem, int& nBefore, int& nAfter);
+    int GetSlantOverlap(CKLVTabManagerItem* pItem);
 };
 
 class CKLVTabStyleAppearance9 : public CKLVTabStyleAppearance3 {
 public:
     CKLVTabStyleAppearance9() { m_bSelectedCentred = TRUE; }
     CRect GetMargins() override;
+    // Its slants stand outside the item's ends.
+    int GetItemLength(CDC* pDC, CKLVTabManagerItem* pItem) override { return CKLVTabStyle::GetItemLength(pDC, pItem); }
     void DrawItem(CDC* pDC, CKLVTabManagerItem* pItem) override;
 
 protected:

@@ -145,6 +145,37 @@ TEST_F(Appearance, SlantedTabsAtEveryPositionFillTheSelectedTabAndOutlineItsOute
     }
 }
 
+// A selected slanted tab is drawn over the end of its left neighbour: no pixel of the neighbour's
+// caption lies beneath it.
+TEST_F(Appearance, ASelectedSlantedTabLeavesItsNeighboursCaptionWhole) {
+    const auto drawRow = [&](Canvas& canvas, int nSelected, const char* lpszFirstCaption) {
+        TestTabRow row(nullptr, CRect(0, 0, 300, 220));
+        row.m_pPainter->SetAppearance(3);
+        // Every tab as long with a caption as without; a long caption fills it to its end.
+        row.m_pPainter->m_nMinTabWidth = row.m_pPainter->m_nMaxTabWidth = 80;
+        for (int i = 0; i < 3; ++i) row.InsertItem(i)->m_strCaption = i == 0 ? lpszFirstCaption : "Document";
+        row.SetCurSel(nSelected);
+        Draw(row, canvas);
+        return row.Item(0)->GetRect();
+    };
+    // Item 0 on top of item 1 (the third selected), with and without its caption; then under the
+    // selected item 1.
+    Canvas whole, blank, covered;
+    const CRect rc = drawRow(whole, 2, "calculator_service_api.c");
+    EXPECT_EQ(drawRow(blank, 2, ""), rc);
+    drawRow(covered, 1, "calculator_service_api.c");
+    int nCaption = 0, nLost = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            if (whole.At(x, y) == blank.At(x, y)) continue;
+            ++nCaption;
+            nLost += covered.At(x, y) != whole.At(x, y);
+        }
+    }
+    EXPECT_GT(nCaption, 20);
+    EXPECT_EQ(nLost, 0);
+}
+
 }  // namespace
 
 #include "toolkit/common/ResourceImages.h"

@@ -67,15 +67,12 @@ void CKLVControlGalleryPaintManager::DrawLabel(CDC* pDC, const CString& strCapti
 }
 
 void CKLVControlGalleryPaintManager::DrawArrow(CDC* pDC, CRect rc, int nDirection, BOOL bEnabled) {
-    const char kGlyphs[4] = {'5', '6', '3', '4'};
+    static const CKLVPaintManager::CaptionGlyph s_glyphs[4] = {
+        CKLVPaintManager::glyphArrowUp, CKLVPaintManager::glyphArrowDown, CKLVPaintManager::glyphArrowLeft,
+        CKLVPaintManager::glyphArrowRight};
     if (rc.Width() < 6 || rc.Height() < 6 || nDirection < 0 || nDirection >= 4) return;
-    CFont font;
-    font.CreateFont(std::min(rc.Width(), rc.Height()) - 4, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
-                    0, 0, 0, 0, "Marlett");
-    CKLVFontDC scope(pDC, &font, bEnabled ? RGB(0, 0, 0) : ::GetSysColor(COLOR_BTNSHADOW));
-    pDC->SetBkMode(TRANSPARENT);
-    rc.OffsetRect(2, 2);
-    pDC->DrawText(&kGlyphs[nDirection], 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    CKLVPaintManager::DrawCaptionGlyph(pDC, rc, s_glyphs[nDirection],
+                                       bEnabled ? RGB(0, 0, 0) : ::GetSysColor(COLOR_BTNSHADOW));
 }
 
 void CKLVControlGalleryPaintManager::DrawScrollBar(CDC* pDC, CKLVScrollBarFace* pScrollBar) {

@@ -29,7 +29,7 @@ public:
     virtual void DrawPopupScrollBar(CDC* pDC, CKLVGalleryFace* pGallery);
     virtual void RefreshMetrics();
 
-    // A "Marlett" arrow glyph (0 up, 1 down, 2 left, 3 right) centred in the button; none in a
+    // An arrow (0 up, 1 down, 2 left, 3 right) centred in the button; none in a
     // button smaller than 6 pixels either way, nor for another direction.
     static void DrawArrow(CDC* pDC, CRect rc, int nDirection, BOOL bEnabled);
 

@@ -177,6 +177,11 @@ public:
     static void DrawAntialiasedCircle(CDC* pDC, int nLeft, int nTop, int nRight, int nBottom, COLORREF clrRim,
                                       COLORREF clrFill);
     static void DrawTriangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr);
+    // The caption buttons' and scroll arrows' figures, drawn in pixels centred in rc: no symbol
+    // font is needed (where it is missing, its letters would show instead).
+    enum CaptionGlyph { glyphClose, glyphMinimize, glyphMaximize, glyphRestore, glyphArrowUp, glyphArrowDown,
+                        glyphArrowLeft, glyphArrowRight };
+    static void DrawCaptionGlyph(CDC* pDC, const CRect& rc, CaptionGlyph nGlyph, COLORREF clr);
     // A caption over two lines, split at the space nearest its middle; no such space leaves it whole.
     static void SplitString(const CString& str, CString& strFirst, CString& strSecond);
     static BOOL IsVerticalDockPosition(int nPosition);

@@ -80,18 +80,7 @@ CSize CKLVPaintManager::DrawSpecialControl(CDC* pDC, int nKind, CKLVControlFace*
             DrawTriangle(pDC, CPoint(c.x - 3, c.y - 2), CPoint(c.x + 3, c.y - 2), CPoint(c.x, c.y + 1), clr);
             return CSize(0, 0);
         }
-        // Eight points at 96 dots per inch whatever the DC's resolution: the glyph keeps its pixels.
-        const int nLogPixels = pDC->GetDeviceCaps(LOGPIXELSY);
-        LOGFONTA lf = {};
-        lf.lfHeight = ::MulDiv(80, 96, nLogPixels ? nLogPixels : 96);
-        lf.lfCharSet = SYMBOL_CHARSET;
-        lstrcpynA(lf.lfFaceName, "Marlett", LF_FACESIZE);
-        CFont font;
-        font.CreatePointFontIndirect(&lf, pDC);
-        CKLVFontDC fontDC(pDC, &font, clr);
-        pDC->SetBkMode(TRANSPARENT);
-        CRect rcText = rc;
-        pDC->DrawText("r", 1, rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawCaptionGlyph(pDC, rc, glyphClose, clr);
         return CSize(0, 0);
     }
     default: return CSize(0, 0);

@@ -1,5 +1,5 @@
-// The small figures every theme shares: check marks, radio dots, drop-down triangles, and the
-// split of a caption over two lines.
+// The small figures every theme shares: check marks, radio dots, drop-down triangles, caption
+// buttons and scroll arrows, and the split of a caption over two lines.
 #include "toolkit/commandbars/paint/PaintManager.h"
 
 #include "classlib/Dc.h"
@@ -89,5 +89,54 @@ void CKLVPaintManager::SplitString(const CString& str, CString& strFirst, CStrin
             strSecond = str.Mid(nIndex + 1);
             return;
         }
+    }
+}
+
+namespace {
+
+// A box outline whose top edge is two pixels thick, as a window's maximise figure has it.
+void DrawWindowBox(CDC* pDC, int x, int y, int cx, int cy, COLORREF clr) {
+    pDC->FillSolidRect(x, y, cx, 2, clr);
+    pDC->FillSolidRect(x, y + cy - 1, cx, 1, clr);
+    pDC->FillSolidRect(x, y, 1, cy, clr);
+    pDC->FillSolidRect(x + cx - 1, y, 1, cy, clr);
+}
+
+// A solid triangle pointing along (dx, dy), its tip one pixel, its base seven, centred on c.
+void DrawArrowGlyph(CDC* pDC, CPoint c, int dx, int dy, COLORREF clr) {
+    for (int i = 0; i < 4; ++i) {
+        const int nAlong = 2 - i;   // from the tip back to the base
+        if (dx == 0) pDC->FillSolidRect(c.x - i, c.y + nAlong * dy, 2 * i + 1, 1, clr);
+        else pDC->FillSolidRect(c.x + nAlong * dx, c.y - i, 1, 2 * i + 1, clr);
+    }
+}
+
+}  // namespace
+
+void CKLVPaintManager::DrawCaptionGlyph(CDC* pDC, const CRect& rc, CaptionGlyph nGlyph, COLORREF clr) {
+    const CPoint c = rc.CenterPoint();
+    switch (nGlyph) {
+    case glyphClose:
+        // Two strokes two pixels wide crossing in the middle, corner to corner of 8 by 8 pixels.
+        for (int i = 0; i < 8; ++i) {
+            const int nWidth = i < 7 ? 2 : 1;
+            pDC->FillSolidRect(c.x - 4 + i, c.y - 4 + i, nWidth, 1, clr);
+            pDC->FillSolidRect(c.x + 4 - i - nWidth, c.y - 4 + i, nWidth, 1, clr);
+        }
+        break;
+    case glyphMinimize: pDC->FillSolidRect(c.x - 4, c.y + 2, 6, 2, clr); break;
+    case glyphMaximize: DrawWindowBox(pDC, c.x - 4, c.y - 4, 9, 8, clr); break;
+    case glyphRestore:
+        // The window behind shows its top, its right side and the corner the front one leaves.
+        pDC->FillSolidRect(c.x - 2, c.y - 4, 7, 2, clr);
+        pDC->FillSolidRect(c.x + 4, c.y - 4, 1, 6, clr);
+        pDC->FillSolidRect(c.x - 2, c.y - 2, 1, 1, clr);
+        pDC->FillSolidRect(c.x + 3, c.y + 1, 1, 1, clr);
+        DrawWindowBox(pDC, c.x - 4, c.y - 1, 7, 6, clr);
+        break;
+    case glyphArrowUp: DrawArrowGlyph(pDC, c, 0, -1, clr); break;
+    case glyphArrowDown: DrawArrowGlyph(pDC, c, 0, 1, clr); break;
+    case glyphArrowLeft: DrawArrowGlyph(pDC, c, -1, 0, clr); break;
+    case glyphArrowRight: DrawArrowGlyph(pDC, c, 1, 0, clr); break;
     }
 }

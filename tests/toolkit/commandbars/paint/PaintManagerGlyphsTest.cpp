@@ -2,6 +2,10 @@
 #include "PaintManagerTestSupport.h"
 #include "toolkit/common/DrawHelpers.h"
 
+#include <algorithm>
+#include <set>
+#include <vector>
+
 using commandbars_test::Dib;
 using commandbars_test::kBack;
 using commandbars_test::kInk;
@@ -106,6 +110,36 @@ TEST(SplitString, SplitsAtTheSpaceNearestTheMiddle) {
         EXPECT_STREQ(strFirst, c.pszFirst) << c.psz;
         EXPECT_STREQ(strSecond, c.pszSecond) << c.psz;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Each caption and arrow figure is drawn in its pixels, within its box, and unlike every other; the
+// close figure is the cross of two strokes, symmetric about its middle; an arrow points its way.
+TEST(CaptionGlyphs, EachFigureIsItsOwnAndStaysInItsBox) {
+    const CRect rc(8, 8, 24, 24);   // centre (16, 16)
+    std::vector<std::set<std::pair<int, int>>> drawn;
+    for (int nGlyph = CKLVPaintManager::glyphClose; nGlyph <= CKLVPaintManager::glyphArrowRight; ++nGlyph) {
+        Dib dib;
+        CKLVPaintManager::DrawCaptionGlyph(&dib.m_dc, rc, static_cast<CKLVPaintManager::CaptionGlyph>(nGlyph), kInk);
+        const auto painted = dib.Painted();
+        EXPECT_GE(painted.size(), 8u) << nGlyph;
+        for (const auto& point : painted)
+            EXPECT_TRUE(rc.PtInRect(CPoint(point.first, point.second))) << nGlyph << " at " << point.first;
+        for (const auto& other : drawn) EXPECT_NE(painted, other) << nGlyph;
+        drawn.push_back(painted);
+    }
+    const auto& close = drawn[CKLVPaintManager::glyphClose];
+    for (const auto& point : close) EXPECT_TRUE(close.count({31 - point.first, point.second})) << point.first;
+    EXPECT_TRUE(close.count({12, 12}) && close.count({19, 12}) && close.count({15, 15}) && close.count({12, 19}));
+    // Up is widest at the bottom, left at the right.
+    auto widthAt = [](const std::set<std::pair<int, int>>& points, bool bRow, int n) {
+        return std::count_if(points.begin(), points.end(), [&](const auto& p) { return (bRow ? p.second : p.first) == n; });
+    };
+    EXPECT_LT(widthAt(drawn[CKLVPaintManager::glyphArrowUp], true, 14), widthAt(drawn[CKLVPaintManager::glyphArrowUp], true, 17));
+    EXPECT_LT(widthAt(drawn[CKLVPaintManager::glyphArrowLeft], false, 14), widthAt(drawn[CKLVPaintManager::glyphArrowLeft], false, 17));
 }
 
 }  // namespace
