@@ -1,33 +1,24 @@
 #include "app/HelpWindow.h"
 
+#include "app/HelpPicture.h"
 #include "app/SystemErrorText.h"
+#include "app/WideText.h"
 #include "toolkit/common/LoadedModule.h"
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
+
+std::wstring Wide(const std::string& strUtf8) {
+    return WideText(strUtf8, CP_UTF8);
+}
 
 const char* const s_lpszClassName = "KelvaneHelpWindow";
 const int s_nTopicsWidth = 220;
 const UINT s_nTopicsID = 1, s_nTextID = 2;
-
-std::wstring Wide(const std::string& strUtf8) {
-    if (strUtf8.empty()) return std::wstring();
-    const int nLength = ::MultiByteToWideChar(CP_UTF8, 0, strUtf8.data(), static_cast<int>(strUtf8.size()), nullptr, 0);
-    std::wstring strWide(static_cast<size_t>(nLength), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, strUtf8.data(), static_cast<int>(strUtf8.size()), &strWide[0], nLength);
-    return strWide;
-}
-
-std::string Utf8(const std::wstring& strWide) {
-    if (strWide.empty()) return std::string();
-    const int nLength = ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), static_cast<int>(strWide.size()), nullptr, 0,
-                                              nullptr, nullptr);
-    std::string strUtf8(static_cast<size_t>(nLength), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, strWide.data(), static_cast<int>(strWide.size()), &strUtf8[0], nLength, nullptr,
-                          nullptr);
-    return strUtf8;
-}
 
 // The whole file; FALSE with the cause.
 BOOL ReadWholeFile(const std::string& strPath, std::string& strText, std::string& strFailure) {
@@ -172,7 +163,11 @@ void CHelpWindow::AppendRun(const CHelpRun& run, const CHelpParagraph& paragraph
     wcscpy(format.szFaceName, bCode ? L"Courier New" : L"Tahoma");
     format.yHeight = 20 * (bHeading ? s_nHeadingPoints[paragraph.nKind - CHelpParagraph::heading1] : 10);
     std::string strText = run.strText;
-    if (paragraph.nKind == CHelpParagraph::picture) strText = "[Picture: " + strText + "]";
+    if (paragraph.nKind == CHelpParagraph::picture) {
+        std::string strFailure;
+        if (InsertPicture(run.strLink, strFailure)) return;
+        strText = "[Picture: " + strText + "; " + strFailure + "]";
+    }
     // A line break inside a paragraph is a paragraph end in the view.
     for (char& c : strText)
         if (c == '\n') c = '\r';
@@ -189,6 +184,46 @@ void CHelpWindow::AppendRun(const CHelpRun& run, const CHelpParagraph& paragraph
     ::SendMessageW(m_hWndText, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&link));
     format.dwEffects |= CFE_LINK;
     ::SendMessageW(m_hWndText, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+namespace {
+
+struct RtfSource {
+    const std::string* pText;
+    size_t nAt;
+};
+
+DWORD CALLBACK ReadRtf(DWORD_PTR dwCookie, LPBYTE pBuffer, LONG nWanted, LONG* pnRead) {
+    auto* pSource = reinterpret_cast<RtfSource*>(dwCookie);
+    const size_t nCount = std::min(static_cast<size_t>(nWanted), pSource->pText->size() - pSource->nAt);
+    memcpy(pBuffer, pSource->pText->data() + pSource->nAt, nCount);
+    pSource->nAt += nCount;
+    *pnRead = static_cast<LONG>(nCount);
+    return 0;
+}
+
+}  // namespace
+
+// The page's picture (a file beside the pages), as wide as the view at most, at the end of the text.
+BOOL CHelpWindow::InsertPicture(const std::string& strSource, std::string& strFailure) {
+    std::string strPath = m_strFolder + strSource;
+    for (char& c : strPath)
+        if (c == '/') c = '\\';
+    RECT rcView{};
+    ::GetClientRect(m_hWndText, &rcView);
+    const int nMaxWidth = std::max(200, static_cast<int>(rcView.right) - 40);
+    const std::string strRtf = HelpPictureRtf(strPath, nMaxWidth, strFailure);
+    if (strRtf.empty()) return FALSE;
+    const LRESULT nBefore = ::SendMessageW(m_hWndText, WM_GETTEXTLENGTH, 0, 0);
+    ::SendMessageW(m_hWndText, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    RtfSource source{&strRtf, 0};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = ReadRtf;
+    ::SendMessageW(m_hWndText, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+    if (stream.dwError == 0 && ::SendMessageW(m_hWndText, WM_GETTEXTLENGTH, 0, 0) > nBefore) return TRUE;
+    strFailure = strPath + " cannot be shown: the view took no picture from it";
+    return FALSE;
 }
 
 void CHelpWindow::Render(const CHelpPage& page) {
@@ -242,7 +277,7 @@ std::string CHelpWindow::GetShownText() const {
     const LRESULT nGot = ::SendMessageW(m_hWndText, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                         reinterpret_cast<LPARAM>(&strText[0]));
     strText.resize(static_cast<size_t>(nGot));
-    return Utf8(strText);
+    return NarrowText(strText, CP_UTF8);
 }
 
 std::vector<std::string> CHelpWindow::GetLinks() const {

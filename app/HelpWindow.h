@@ -41,6 +41,7 @@ private:
     void FillTopics();
     void Render(const CHelpPage& page);
     void AppendRun(const CHelpRun& run, const CHelpParagraph& paragraph);
+    BOOL InsertPicture(const std::string& strSource, std::string& strFailure);
     void Layout();
     BOOL Follow(const std::string& strTarget);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

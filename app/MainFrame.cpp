@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/ErrorBox.h"
 #include "app/HelpViewer.h"
+#include "app/ShellOpen.h"
 #include "app/res/Resource.h"
 #include "classlib/WindowMessages.h"
 #include "toolkit/commandbars/barbase/CommandBar.h"
@@ -27,8 +28,8 @@ BOOL WinExecProcess(LPCSTR lpszCommandLine, UINT nShowCmd) {
     return ::WinExec(lpszCommandLine, nShowCmd) > 31;
 }
 
-void ShellOpen(HWND hWnd, LPCSTR lpszTarget) {
-    ::ShellExecuteA(hWnd, "open", lpszTarget, nullptr, nullptr, SW_SHOWNORMAL);
+std::string ShellOpen(HWND hWnd, LPCSTR lpszTarget) {
+    return CShellOpen::Open(hWnd, lpszTarget);
 }
 
 // The menus name a shortcut's modifier keys as the program's own texts and tips write them
@@ -165,6 +166,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_OPTION, OnUpdateAlways)
     ON_COMMAND(ID_HELP_TOPICS, OnHelpTopics)
     ON_MESSAGE(CChildFrame::WM_TAB_ACTIVATED, OnTabActivated)
+    ON_MESSAGE(CShellOpen::WM_SHELL_OPEN_FAILED, OnShellOpenFailed)
     ON_COMMAND(ID_NEXT_ERROR, OnNextError)
     ON_UPDATE_COMMAND_UI(ID_NEXT_ERROR, OnUpdateAlways)
     ON_COMMAND(ID_PREV_ERROR, OnPrevError)

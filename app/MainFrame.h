@@ -83,7 +83,8 @@ public:
 
     // How processes start, the shell opens addresses and help opens: replaced by the tests to record them.
     using PFNSTARTPROCESS = BOOL (*)(LPCSTR lpszCommandLine, UINT nShowCmd);
-    using PFNSHELLOPEN = void (*)(HWND hWnd, LPCSTR lpszTarget);
+    // Empty when the address was handed on; else why not (see ShellOpen.h).
+    using PFNSHELLOPEN = std::string (*)(HWND hWnd, LPCSTR lpszTarget);
     static PFNSTARTPROCESS s_pfnStartProcess;
     static PFNSHELLOPEN s_pfnShellOpen;
     // The HTML Help viewer on a help file; FALSE when it did not open.
@@ -195,6 +196,8 @@ protected:
     afx_msg void OnNextError();
     afx_msg void OnPrevError();
     afx_msg void OnWebPage();
+    afx_msg LRESULT OnShellOpenFailed(WPARAM wParam, LPARAM lParam);
+    void SayWebPageNotOpened(const std::string& strCause);
     afx_msg void OnAbout();
     afx_msg void OnNoAction();
     // Customising the bars: offered by the tool bars' options popup, ended again by it or Escape.

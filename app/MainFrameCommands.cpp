@@ -7,6 +7,7 @@
 #include "app/HelpTopics.h"
 #include "app/HelpViewer.h"
 #include "app/QuorlinView.h"
+#include "app/ShellOpen.h"
 #include "app/ErrorBox.h"
 #include "app/Options.h"
 #include "app/ProjectProperties.h"
@@ -144,7 +145,19 @@ std::string CMainFrame::HelpPageForWindow(HWND hWnd) {
 }
 
 void CMainFrame::OnWebPage() {
-    s_pfnShellOpen(m_hWnd, g_lpszWebPage);
+    const std::string strFailure = s_pfnShellOpen(m_hWnd, g_lpszWebPage);
+    if (!strFailure.empty()) SayWebPageNotOpened(strFailure);
+}
+
+// The program that took the address ended with a failure code after the command returned.
+LRESULT CMainFrame::OnShellOpenFailed(WPARAM, LPARAM lParam) {
+    SayWebPageNotOpened(CShellOpen::TakeFailure(lParam));
+    return 0;
+}
+
+void CMainFrame::SayWebPageNotOpened(const std::string& strCause) {
+    const std::string strText = std::string("The web page ") + g_lpszWebPage + " cannot be opened: " + strCause + ".";
+    AppMessageBox(this, strText.c_str(), "Kelvane", MB_ICONERROR);
 }
 
 void CMainFrame::OnAbout() {

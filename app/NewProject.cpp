@@ -1,9 +1,10 @@
 #include "app/NewProject.h"
 
 #include "app/ErrorBox.h"
+#include "app/FolderPicker.h"
 #include "app/res/Resource.h"
 
-#include <shlobj.h>
+
 
 IMPLEMENT_DYNAMIC(CNewProject, CProjectSettingsDialog)
 
@@ -51,12 +52,6 @@ namespace {
 const char* const kProfileSection = "Settings";
 const char* const kLastFolderEntry = "LastProjectFolder";
 
-// Once the picker stands, it shows the start folder.
-int CALLBACK SelectStartFolder(HWND hWnd, UINT nMessage, LPARAM, LPARAM lpData) {
-    if (nMessage == BFFM_INITIALIZED && lpData) ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, lpData);
-    return 0;
-}
-
 }  // namespace
 
 CString CNewProject::GetPickerStartFolder() const {
@@ -73,18 +68,11 @@ void CNewProject::UsePickedFolder(CString strPath) {
 }
 
 void CNewProject::OnBrowseLocation() {
-    const CString strStart = GetPickerStartFolder();
-    BROWSEINFOA info{};
-    info.hwndOwner = m_hWnd;
-    info.lpszTitle = "please select a location";
-    info.lpfn = SelectStartFolder;
-    info.lParam = strStart.IsEmpty() ? 0 : reinterpret_cast<LPARAM>(static_cast<LPCSTR>(strStart));
-    LPITEMIDLIST pidl = ::SHBrowseForFolderA(&info);
-    if (!pidl) return;
-    char szPath[MAX_PATH] = "";
-    const BOOL bPath = ::SHGetPathFromIDListA(pidl, szPath);
-    ::CoTaskMemFree(pidl);
-    if (bPath) UsePickedFolder(szPath);
+    std::string strFailure;
+    const std::string strPicked = PickFolder(m_hWnd, static_cast<LPCSTR>(GetPickerStartFolder()),
+                                             L"please select a location", nullptr, strFailure);
+    if (!strPicked.empty()) UsePickedFolder(strPicked.c_str());
+    else if (!strFailure.empty()) ShowErrorBox(this, strFailure.c_str());
 }
 
 void CNewProject::OnOK() {

@@ -28,8 +28,9 @@ BOOL RecordProcess(LPCSTR lpszCommandLine, UINT nShowCmd) {
     return Record().bProcessesStart;
 }
 
-void RecordShellOpen(HWND, LPCSTR lpszTarget) {
+std::string RecordShellOpen(HWND, LPCSTR lpszTarget) {
     Record().shellOpens.emplace_back(lpszTarget);
+    return Record().strShellOpenFailure;
 }
 
 BOOL RecordHtmlHelp(HWND, LPCSTR lpszChmPath) {

@@ -36,6 +36,7 @@ struct Recorded {
     std::vector<std::string> boxes;                         // text of each message box
     std::vector<std::pair<std::string, UINT>> processes;    // command line and show command
     std::vector<std::string> shellOpens;
+    std::string strShellOpenFailure;                        // what a shell open reports; empty: opened
     std::vector<std::string> htmlHelps;                     // help files opened in the viewer
     BOOL bProcessesStart = TRUE;                            // what a started process reports
     int nBoxAnswer = IDOK;                                  // the button each message box returns

@@ -9,6 +9,9 @@
 
 #include "support/TestFiles.h"
 
+#include <richedit.h>
+#include <richole.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +93,22 @@ TEST_F(HelpWindowTest, LinksLeadFromPageToPage) {
     ASSERT_TRUE(window.FollowLink(static_cast<size_t>(itKeys - links.begin())));
     EXPECT_TRUE(WindowShows("keys.html"));
     EXPECT_FALSE(window.FollowLink(links.size() + 5));
+}
+
+// A page's pictures are shown as pictures, one embedded object each, no wider than the view;
+// their descriptions no longer stand in their place.
+TEST_F(HelpWindowTest, APagesPicturesAreShownAsPictures) {
+    WithoutViewer();
+    Frame().ShowHelpPage("first-project.html");
+    ASSERT_TRUE(WindowShows("first-project.html"));
+    const std::string strShown = Frame().GetHelpWindow().GetShownText();
+    EXPECT_EQ(strShown.find("[Picture"), std::string::npos) << strShown.substr(strShown.find("[Picture"), 300);
+    const HWND hText = ::GetDlgItem(Frame().GetHelpWindow().GetSafeHwnd(), 2);
+    IRichEditOle* pOle = nullptr;
+    ASSERT_TRUE(::SendMessageW(hText, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&pOle)) && pOle);
+    EXPECT_EQ(pOle->GetObjectCount(), 3);
+    pOle->Release();
+    EXPECT_TRUE(Record().boxes.empty());
 }
 
 TEST_F(HelpWindowTest, APageThatCannotBeShownIsSaidWithItsFileAndCause) {

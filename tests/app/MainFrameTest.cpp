@@ -2,7 +2,9 @@
 // saving when it closes.
 #include "AppTestHost.h"
 
+#include "app/AboutDlg.h"
 #include "app/HelpViewer.h"
+#include "app/ShellOpen.h"
 #include "project/SolutionFile.h"
 #include "support/TestFiles.h"
 #include "toolkit/commandbars/controlbase/Controls.h"
@@ -115,6 +117,25 @@ TEST_F(MainFrameTest, ClosingTheFrameSavesTheSolutionAndTheModifiedTabs) {
     ASSERT_EQ(loadSolution(solution, saved), 0);
     EXPECT_EQ(saved.name, expected.name);
     EXPECT_EQ(saved.targetPlatform, expected.targetPlatform);
+}
+
+// Help > Web page says why when the address cannot be opened: at once when the system refuses it,
+// and afterwards when the program it started for the address ends with a failure code.
+TEST_F(MainFrameTest, AWebPageThatCannotBeOpenedSaysWhy) {
+    Record().strShellOpenFailure = "the system cannot open it: error 1155";
+    Command(ID_WEB_PAGE);
+    ASSERT_EQ(Record().boxes.size(), 1u);
+    EXPECT_EQ(Record().boxes[0], std::string("The web page ") + g_lpszWebPage +
+                                     " cannot be opened: the system cannot open it: error 1155.");
+    // A started program that fails: its code and name reach the frame once it ends.
+    const std::string strScript = Folder() + "fails.cmd";
+    testsupport::writeBytes(strScript, "@exit /b 3\r\n");
+    EXPECT_EQ(CShellOpen::Open(Frame().GetSafeHwnd(), strScript), "");
+    ASSERT_TRUE(PumpUntilDoneOrHung([] { return Record().boxes.size() == 2; }));
+    EXPECT_NE(Record().boxes[1].find("cannot be opened: cmd.exe ended with code 3."), std::string::npos)
+        << Record().boxes[1];
+    EXPECT_NE(CShellOpen::Open(Frame().GetSafeHwnd(), Folder() + "missing.cmd").find("the system cannot open it: error"),
+              std::string::npos);
 }
 
 TEST_F(MainFrameTest, HelpOpensTheGuideTheWebPageGoesThroughTheShellAndRunDemoWantsADemo) {

@@ -6,6 +6,7 @@
 #include "app/AppConfig.h"
 #include "app/CompilerSearch.h"
 #include "app/GlobalOptions.h"
+#include "app/ProjectSettingsDialog.h"
 #include "app/Options.h"
 #include "net/FetchUri.h"
 #include "net/XmlCatalog.h"
@@ -92,6 +93,61 @@ TEST_F(ProjectPropertiesTest, CancelAndAnEmptyNameChangeNothing) {
     EXPECT_EQ(Record().boxes, std::vector<std::string>{"please input a protocol name!"});
     EXPECT_EQ(Frame().GetProject()->targetPlatform, CProjectRecord::Windows);
     EXPECT_EQ(Frame().GetProject()->authType, 3);
+}
+
+// Both dialogs that set a project's authentication show its three choices whole, clear of every
+// other field, and a click on one is the code the project gets.
+TEST_F(ProjectPropertiesTest, TheAuthenticationChoicesAreShownWholeAndTakeTheirCode) {
+    struct DialogCase {
+        const char* lpszCaption;
+        UINT nCommand;
+        int nDigestCode;
+    };
+    struct Choice {
+        int nID;
+        int nCode;   // -1: the dialog's Digest code
+    };
+    for (const DialogCase& dialog : {DialogCase{"Project Properties", ID_PROJECT_PROPERTIES, 2},
+                                     DialogCase{"New Project", ID_FILE_NEW_PROJECT, 3}}) {
+        UseProject(CProjectRecord::Windows);
+        InNextDialog(dialog.lpszCaption, [&](CWnd& dlg) {
+            const HWND hDlg = dlg.GetSafeHwnd();
+            CRect rcClient;
+            ::GetClientRect(hDlg, &rcClient);
+            CClientDC dc(&dlg);
+            CFont* pOldFont = dc.SelectObject(dlg.GetFont());
+            for (const Choice& choice : {Choice{IDC_AUTH_NONE, 0}, Choice{IDC_AUTH_BASIC, 1}, Choice{IDC_AUTH_DIGEST, -1}}) {
+                const HWND hRadio = ::GetDlgItem(hDlg, choice.nID);
+                // The dialog itself shows once this runs: the control's own style says whether it shows.
+                EXPECT_TRUE(::GetWindowLongA(hRadio, GWL_STYLE) & WS_VISIBLE) << dialog.lpszCaption << " " << choice.nID;
+                CRect rcRadio;
+                ::GetWindowRect(hRadio, &rcRadio);
+                dlg.ScreenToClient(&rcRadio);
+                CRect rcInside;
+                EXPECT_TRUE(rcInside.IntersectRect(rcRadio, rcClient) && rcInside == rcRadio) << choice.nID;
+                // The text beside the box fits.
+                char szText[32] = "";
+                ::GetWindowTextA(hRadio, szText, sizeof(szText));
+                const CSize size = dc.GetTextExtent(szText, lstrlenA(szText));
+                EXPECT_LE(size.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 4, rcRadio.Width()) << szText;
+                for (HWND hOther = ::GetWindow(hDlg, GW_CHILD); hOther; hOther = ::GetWindow(hOther, GW_HWNDNEXT)) {
+                    if (hOther == hRadio || !(::GetWindowLongA(hOther, GWL_STYLE) & WS_VISIBLE)) continue;
+                    CRect rcOther, rcMeet;
+                    ::GetWindowRect(hOther, &rcOther);
+                    dlg.ScreenToClient(&rcOther);
+                    EXPECT_FALSE(rcMeet.IntersectRect(rcRadio, rcOther)) << szText << " meets " << ::GetDlgCtrlID(hOther);
+                }
+                ::SendMessageA(hRadio, BM_CLICK, 0, 0);
+                auto* pSettings = dynamic_cast<CProjectSettingsDialog*>(CWnd::FromHandlePermanent(hDlg));
+                EXPECT_TRUE(pSettings && pSettings->m_nAuthType == (choice.nCode < 0 ? dialog.nDigestCode : choice.nCode))
+                    << szText;
+                EXPECT_EQ(::SendMessageA(hRadio, BM_GETCHECK, 0, 0), BST_CHECKED) << szText;
+            }
+            dc.SelectObject(pOldFont);
+            Click(dlg, IDCANCEL);
+        });
+        Command(dialog.nCommand);
+    }
 }
 
 class OptionsTest : public AppTest {

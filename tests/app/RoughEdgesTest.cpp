@@ -2,6 +2,8 @@
 // picker start, drop-down lists of several rows, and Save leaving a scrolled tab where it is.
 #include "AppTestHost.h"
 
+#include "app/FolderPicker.h"
+
 #include "app/NewProject.h"
 #include "app/QuorlinView.h"
 #include "support/TestFiles.h"
@@ -14,6 +16,7 @@
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 #include "toolkit/tabs/TabWorkspace.h"
 
+#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -199,6 +202,63 @@ TEST_F(RoughEdgesTest, TheFolderPickerStartsAtTheFolderPickedLast) {
     Command(ID_FILE_NEW_PROJECT);
     EXPECT_EQ(strFirst, "");
     EXPECT_EQ(strSecond, Folder().c_str());
+}
+
+// Watches the folder picker: the first folder it shows is noted, and the picker is cancelled.
+class FirstFolderShown : public IFileDialogEvents {
+public:
+    std::string m_strFolder;
+    int m_nChanges = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        if (riid == IID_IUnknown || riid == IID_IFileDialogEvents) {
+            *ppv = this;
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog* pDialog) override {
+        if (m_nChanges++ > 0) return S_OK;
+        IShellItem* pFolder = nullptr;
+        if (SUCCEEDED(pDialog->GetFolder(&pFolder))) {
+            m_strFolder = FileSystemPathOf(pFolder);
+            pFolder->Release();
+        }
+        IOleWindow* pWindow = nullptr;
+        HWND hWnd = nullptr;
+        if (SUCCEEDED(pDialog->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&pWindow)))) {
+            pWindow->GetWindow(&hWnd);
+            pWindow->Release();
+        }
+        if (hWnd) ::PostMessageA(hWnd, WM_COMMAND, IDCANCEL, 0);
+        else pDialog->Close(HRESULT_FROM_WIN32(ERROR_CANCELLED));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*, FDE_SHAREVIOLATION_RESPONSE*) override {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*, FDE_OVERWRITE_RESPONSE*) override { return S_OK; }
+};
+
+// The picker itself opens in the folder it is given, three levels below the drive and with or
+// without its closing backslash; cancelled, it gives no folder and no failure.
+TEST_F(RoughEdgesTest, TheFolderPickerOpensInTheFolderItIsGiven) {
+    const std::string strDeep = Folder() + "one\\two\\three";
+    std::filesystem::create_directories(strDeep);
+    for (const std::string& strStart : {strDeep, strDeep + "\\"}) {
+        FirstFolderShown events;
+        std::string strFailure;
+        EXPECT_EQ(PickFolder(Frame().GetSafeHwnd(), strStart, L"pick", &events, strFailure), "") << strStart;
+        EXPECT_EQ(strFailure, "");
+        EXPECT_EQ(_stricmp(events.m_strFolder.c_str(), strDeep.c_str()), 0) << events.m_strFolder;
+    }
 }
 
 TEST_F(RoughEdgesTest, DropDownListsShowSeveralRows) {
