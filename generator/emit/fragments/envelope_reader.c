@@ -705,6 +705,147 @@ static void mydecode_end_element(void *ctx, const xmlChar *localname, const xmlC
 		((mydecode_parse_t *)ctxt->_private)->root_end = (size_t)xmlByteConsumed(ctxt);
 }
 
+//a parser context of the thread's own, kept between documents: making one for each document takes
+//libxml2's process-wide locks (its dictionaries' seed and counts), on which threads that read side by
+//side wait for each other. It is made anew after MYDECODE_CONTEXT_USES documents or once its
+//dictionary holds MYDECODE_CONTEXT_NAMES names, so that names that came with documents cannot pile up,
+//and freed when its thread ends
+#define MYDECODE_CONTEXT_USES	1000
+#define MYDECODE_CONTEXT_NAMES	4096
+
+typedef struct mydecode_kept_t{
+	xmlParserCtxtPtr	ctxt;//NULL while it reads
+	int	uses;
+}mydecode_kept_t;
+
+static void mydecode_kept_free(mydecode_kept_t *kept)
+{
+	if(kept == NULL)
+		return;
+	xmlFreeParserCtxt(kept->ctxt);
+	free(kept);
+}
+
+#ifdef _WIN32
+static INIT_ONCE	mydecode_kept_once = INIT_ONCE_STATIC_INIT;
+static DWORD	mydecode_kept_slot = FLS_OUT_OF_INDEXES;
+
+static void WINAPI mydecode_kept_end(void *kept)
+{
+	mydecode_kept_free((mydecode_kept_t *)kept);
+}
+
+static BOOL CALLBACK mydecode_kept_make_slot(PINIT_ONCE once, void *param, void **context)
+{
+	(void)once; (void)param; (void)context;
+	mydecode_kept_slot = FlsAlloc(mydecode_kept_end);
+	return TRUE;
+}
+
+static mydecode_kept_t *mydecode_kept_get(void)
+{
+	InitOnceExecuteOnce(&mydecode_kept_once, mydecode_kept_make_slot, NULL, NULL);
+	return mydecode_kept_slot != FLS_OUT_OF_INDEXES ? (mydecode_kept_t *)FlsGetValue(mydecode_kept_slot) : NULL;
+}
+
+static int mydecode_kept_set(mydecode_kept_t *kept)
+{
+	return mydecode_kept_slot != FLS_OUT_OF_INDEXES && FlsSetValue(mydecode_kept_slot, kept);
+}
+#else
+#include <pthread.h>
+
+static pthread_once_t	mydecode_kept_once = PTHREAD_ONCE_INIT;
+static pthread_key_t	mydecode_kept_slot;
+static int	mydecode_kept_slot_made;
+
+static void mydecode_kept_end(void *kept)
+{
+	mydecode_kept_free((mydecode_kept_t *)kept);
+}
+
+static void mydecode_kept_make_slot(void)
+{
+	mydecode_kept_slot_made = pthread_key_create(&mydecode_kept_slot, mydecode_kept_end) == 0;
+}
+
+static mydecode_kept_t *mydecode_kept_get(void)
+{
+	pthread_once(&mydecode_kept_once, mydecode_kept_make_slot);
+	return mydecode_kept_slot_made ? (mydecode_kept_t *)pthread_getspecific(mydecode_kept_slot) : NULL;
+}
+
+static int mydecode_kept_set(mydecode_kept_t *kept)
+{
+	return mydecode_kept_slot_made && pthread_setspecific(mydecode_kept_slot, kept) == 0;
+}
+#endif
+
+//the thread's keeping, made at its first read; NULL when there can be none
+static mydecode_kept_t *mydecode_kept(void)
+{
+	mydecode_kept_t	*kept = mydecode_kept_get();
+
+	if(kept == NULL && (kept = (mydecode_kept_t *)calloc(1, sizeof(*kept))) != NULL && !mydecode_kept_set(kept)){
+		free(kept);
+		kept = NULL;
+	}
+	return kept;
+}
+
+//a parser context reading the bytes of input (taken: freed with the context) with the handler's
+//default events, and options that give the tree no names of the dictionary (which would take those
+//locks too): the thread's kept one when it is free (a read within a read makes its own), else a new
+//one. NULL without memory
+static xmlParserCtxtPtr mydecode_context_take(xmlParserInputBufferPtr input) KVPROJ_MAYBE_UNUSED;
+
+static xmlParserCtxtPtr mydecode_context_take(xmlParserInputBufferPtr input)
+{
+	mydecode_kept_t	*kept = input != NULL ? mydecode_kept() : NULL;
+	xmlParserCtxtPtr	ctxt = NULL;
+	xmlParserInputPtr	stream;
+
+	if(input == NULL)
+		return NULL;
+	if(kept != NULL && kept->ctxt != NULL){
+		ctxt = kept->ctxt;
+		kept->ctxt = NULL;
+		xmlCtxtReset(ctxt);
+		xmlSAXVersion(ctxt->sax, 2);
+	}else if((ctxt = xmlNewParserCtxt()) == NULL){
+		xmlFreeParserInputBuffer(input);
+		return NULL;
+	}
+	if((stream = xmlNewIOInputStream(ctxt, input, XML_CHAR_ENCODING_NONE)) == NULL){
+		xmlFreeParserInputBuffer(input);
+		xmlFreeParserCtxt(ctxt);
+		return NULL;
+	}
+	inputPush(ctxt, stream);
+	xmlCtxtUseOptions(ctxt, XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NODICT);
+	return ctxt;
+}
+
+//gives back a context mydecode_context_take gave, its document read (a tree left in it is freed)
+static void mydecode_context_give(xmlParserCtxtPtr ctxt) KVPROJ_MAYBE_UNUSED;
+
+static void mydecode_context_give(xmlParserCtxtPtr ctxt)
+{
+	mydecode_kept_t	*kept = mydecode_kept_get();
+
+	xmlFreeDoc(ctxt->myDoc);
+	ctxt->myDoc = NULL;
+	ctxt->_private = NULL;
+	if(kept != NULL && kept->ctxt == NULL && ++kept->uses < MYDECODE_CONTEXT_USES && ctxt->dict != NULL &&
+		xmlDictSize(ctxt->dict) < MYDECODE_CONTEXT_NAMES){
+		kept->ctxt = ctxt;
+		return;
+	}
+	if(kept != NULL && kept->ctxt == NULL)
+		kept->uses = 0;
+	xmlFreeParserCtxt(ctxt);
+}
+
 //the tree of the XML document xml[0..length): no DTD loaded, no entity expanded, nothing
 //fetched, nothing printed. Bytes behind the root element that make no part of a
 //document (an attachment) are left out; *root_end tells where the root element ends, and
@@ -719,10 +860,9 @@ static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end
 	*root_end = 0;
 	for(pass = 0; pass < 2 && length > 0 && length <= 0x7fffffff; pass++){
 		memset(&state, 0, sizeof(state));
-		if((ctxt = xmlCreateMemoryParserCtxt(xml, (int)length)) == NULL)
+		//a short text lies in its node (XML_PARSE_COMPACT): one allocation less for each value
+		if((ctxt = mydecode_context_take(xmlParserInputBufferCreateMem(xml, (int)length, XML_CHAR_ENCODING_NONE))) == NULL)
 			return NULL;
-		//a short text lies in its node: one allocation less for each value
-		xmlCtxtUseOptions(ctxt, XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
 		ctxt->_private = &state;
 		ctxt->sax->internalSubset = mydecode_refuse_dtd;
 		ctxt->sax->externalSubset = NULL;
@@ -735,7 +875,7 @@ static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end
 			xmlFreeDoc(doc);
 			doc = NULL;
 		}
-		xmlFreeParserCtxt(ctxt);
+		mydecode_context_give(ctxt);
 		*root_end = state.root_end;
 		*references = state.references;
 		if(doc != NULL || state.refused || state.root_end == 0 || state.root_end >= length)
@@ -964,9 +1104,8 @@ static int mydecode_read_events(const char *xml, size_t length, const xmlSAXHand
 	bytes.at = xml;
 	bytes.left = length;
 	if(length == 0 || length > 0x7fffffff ||
-		(*ctxt = xmlCreateIOParserCtxt(NULL, NULL, mydecode_next_bytes, mydecode_no_close, &bytes, XML_CHAR_ENCODING_NONE)) == NULL)
+		(*ctxt = mydecode_context_take(xmlParserInputBufferCreateIO(mydecode_next_bytes, mydecode_no_close, &bytes, XML_CHAR_ENCODING_NONE))) == NULL)
 		return 0;
-	xmlCtxtUseOptions(*ctxt, XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
 	(*ctxt)->_private = reader;
 	sax = (*ctxt)->sax;
 	sax->internalSubset = events->internalSubset;
@@ -981,9 +1120,7 @@ static int mydecode_read_events(const char *xml, size_t length, const xmlSAXHand
 	sax->reference = events->reference;
 	xmlParseDocument(*ctxt);
 	well_formed = (*ctxt)->wellFormed;
-	xmlFreeDoc((*ctxt)->myDoc);
-	(*ctxt)->myDoc = NULL;
-	xmlFreeParserCtxt(*ctxt);
+	mydecode_context_give(*ctxt);
 	*ctxt = NULL;
 	return well_formed;
 }
