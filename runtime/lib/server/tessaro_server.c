@@ -934,8 +934,22 @@ static int server_serve_link(server_worker_t *worker, int slot, int stopping)
     return keep;
 }
 
+/* Whether a request has begun to come on the connection of slot since its last readiness. */
+static int server_has_request(server_worker_t *worker, int slot)
+{
+    server_link_t *link = &worker->links[slot];
+    char first;
+    tessaro_size_t len = 1;
+
+    if (tessaro_tls_pending(link->tls) > 0)
+        return 1;
+    return tessaro_socket_peek(link->socket, &first, &len, 0) == 0 && len == 1;
+}
+
 /* Closes the connections past their idle bound, and once stopping those waiting for their next
- * request; notes when the next one may pass its bound. */
+ * request (one whose request has come meanwhile is answered first: a close with its bytes unread
+ * would reset the connection, and the client could not tell whether it was taken); notes when the
+ * next one may pass its bound. */
 static void server_sweep(server_worker_t *worker, tessaro_usec_t now, int stopping)
 {
     tessaro_usec_t idle = (tessaro_usec_t)worker->server->config.idle_seconds * TESSARO_USEC_PER_SEC;
@@ -947,10 +961,15 @@ static void server_sweep(server_worker_t *worker, tessaro_usec_t now, int stoppi
 
         if (link->next_free != SERVER_SLOT_USED)
             continue;
-        if (now - link->idle_since >= idle || (stopping && link->served > 0))
+        if (stopping && link->served > 0) {
+            if (server_has_request(worker, slot))
+                server_serve_link(worker, slot, stopping);
             server_drop(worker, slot);
-        else if (link->idle_since + idle < worker->next_sweep)
+        } else if (now - link->idle_since >= idle) {
+            server_drop(worker, slot);
+        } else if (link->idle_since + idle < worker->next_sweep) {
             worker->next_sweep = link->idle_since + idle;
+        }
     }
 }
 
