@@ -43,6 +43,18 @@ def short(text, limit=150):
     return text if len(text) <= limit else text[: limit - 3] + "..."
 
 
+def silence_cause(out, log_path):
+    """What a program that gave no result printed instead: its last error line, or else its first
+    line that is no result (Wine names a program it could not start on either)."""
+    lines = []
+    if os.path.exists(log_path):
+        with open(log_path, errors="replace") as f:
+            lines = [l.strip() for l in f if l.strip()]
+    if not lines:
+        lines = [l.strip() for l in out.splitlines() if l.strip() and not l.startswith("{")][:1]
+    return ": " + short(lines[-1], 120) if lines else ", printing nothing"
+
+
 class Outcome:
     def __init__(self):
         self.results = {}  # (op, direction) -> cause or None
@@ -210,7 +222,8 @@ class PeerRun:
         for op in self.ops:
             r = results.get((op.name, "client"))
             if r is None:
-                self.outcome.set(op.name, direction, "client driver gave no result (exit %s)" % status)
+                self.outcome.set(op.name, direction, "client driver gave no result (exit %s)%s" % (
+                    status, silence_cause(out, os.path.join(self.work, "client-%s.log" % direction))))
                 continue
             if r.get("connect") == -1 or r.get("send") != 0:
                 self.outcome.set(op.name, direction, "our client did not send (rc %s)" % r.get("send", "connect"))
