@@ -1,0 +1,113 @@
+// The request the "call the service" window starts from: the calculator's Add whole, each kind of
+// content model's sample, and an rpc operation of a SOAP 1.2 binding.
+
+#include "GeneratorTestSupport.h"
+#include "generator/sample/SampleRequest.h"
+
+using namespace gentest;
+
+namespace {
+
+class SampleRequestTest : public GeneratorTest {
+protected:
+    const CViewOperation& operation(CServiceView& v, const std::string& name)
+    {
+        for (const CViewPortType& portType : v.portTypes())
+            for (const CViewOperation& op : portType.operations)
+                if (op.name == name)
+                    return op;
+        ADD_FAILURE() << "no operation " << name;
+        return v.portTypes().front().operations.front();
+    }
+    // The lines between <soap:Body> and </soap:Body>.
+    static std::string body(const std::string& envelope)
+    {
+        const std::size_t begin = envelope.find("<soap:Body>\n") + 12;
+        return envelope.substr(begin, envelope.find("  </soap:Body>") - begin);
+    }
+};
+
+TEST_F(SampleRequestTest, TheCalculatorsAddIsAQualifiedDocumentOfTwoNumbers)
+{
+    CServiceView& v = viewLocation(KELVANE_SOURCE_DIR "/runtime/example/calculator.wsdl");
+    const CSampleRequest request = sampleRequest(operation(v, "Add"));
+    EXPECT_EQ(request.envelope,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+              "xmlns:ns1=\"urn:kelvane:calculator\">\n"
+              "  <soap:Body>\n"
+              "    <ns1:Add>\n"
+              "      <ns1:a>1</ns1:a>\n"
+              "      <ns1:b>2</ns1:b>\n"
+              "    </ns1:Add>\n"
+              "  </soap:Body>\n"
+              "</soap:Envelope>\n");
+    EXPECT_EQ(request.soapAction, "urn:kelvane:calculator#Add");
+    EXPECT_EQ(request.contentType, "text/xml; charset=utf-8");
+}
+
+// Each content model as the sample fills it (the schema leaves local elements unqualified).
+TEST_F(SampleRequestTest, EachContentModelIsFilledAsTheDemoFillsIt)
+{
+    const struct {
+        const char* schema;   // declares the global element "In"
+        const char* body;
+    } cases[] = {
+        {"<xsd:element name=\"In\"><xsd:complexType><xsd:sequence>"
+         "<xsd:element name=\"count\" type=\"xsd:int\"/><xsd:element name=\"note\" type=\"xsd:string\" minOccurs=\"0\"/>"
+         "<xsd:element name=\"item\" type=\"xsd:double\" maxOccurs=\"unbounded\"/><xsd:element name=\"on\" type=\"xsd:boolean\"/>"
+         "<xsd:element name=\"at\" type=\"xsd:dateTime\"/></xsd:sequence></xsd:complexType></xsd:element>",
+         "    <ns1:In>\n      <count>1</count>\n      <note>note2</note>\n      <item>3</item>\n      <item>4</item>\n"
+         "      <on>true</on>\n      <at>2024-01-01T12:00:00Z</at>\n    </ns1:In>\n"},
+        {"<xsd:simpleType name=\"Colour\"><xsd:restriction base=\"xsd:string\"><xsd:enumeration value=\"red &amp; blue\"/>"
+         "<xsd:enumeration value=\"green\"/></xsd:restriction></xsd:simpleType>"
+         "<xsd:element name=\"In\"><xsd:complexType><xsd:choice><xsd:element name=\"colour\" type=\"tns:Colour\"/>"
+         "<xsd:element name=\"code\" type=\"xsd:int\"/></xsd:choice></xsd:complexType></xsd:element>",
+         "    <ns1:In>\n      <colour>red &amp; blue</colour>\n    </ns1:In>\n"},
+        {"<xsd:complexType name=\"Node\"><xsd:sequence><xsd:element name=\"next\" type=\"tns:Node\" minOccurs=\"0\"/>"
+         "</xsd:sequence></xsd:complexType><xsd:element name=\"In\" type=\"tns:Node\"/>",
+         "    <ns1:In>\n      <next>\n        <next>\n          <next>\n            <next/>\n"
+         "          </next>\n        </next>\n      </next>\n    </ns1:In>\n"},
+        {"<xsd:element name=\"In\" type=\"xsd:string\"/>", "    <ns1:In>In1</ns1:In>\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.schema);
+        CServiceView& v = view(schemaDocument(
+            c.schema,
+            "<message name=\"M\"><part name=\"p\" element=\"tns:In\"/></message>"
+            "<portType name=\"P\"><operation name=\"Op\"><input message=\"tns:M\"/></operation></portType>"
+            "<binding name=\"B\" type=\"tns:P\"><soap:binding style=\"document\" "
+            "transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Op\"><soap:operation soapAction=\"\"/>"
+            "<input><soap:body use=\"literal\"/></input></operation></binding>\n"));
+        const CSampleRequest request = sampleRequest(operation(v, "Op"));
+        EXPECT_EQ(body(request.envelope), c.body) << request.envelope;
+        EXPECT_NE(request.envelope.find("xmlns:ns1=\"urn:t\""), std::string::npos);
+    }
+}
+
+TEST_F(SampleRequestTest, AnRpcOperationOfASoap12BindingIsWrappedAndSaysItsAction)
+{
+    CServiceView& v = view(wsdltest::definitions(
+        "<message name=\"M\"><part name=\"x\" type=\"xsd:int\"/><part name=\"label\" type=\"xsd:string\"/></message>"
+        "<portType name=\"P\"><operation name=\"Sum\"><input message=\"tns:M\"/></operation></portType>"
+        "<binding name=\"B\" type=\"tns:P\"><soap12:binding style=\"rpc\" transport=\"http://schemas.xmlsoap.org/soap/http\"/>"
+        "<operation name=\"Sum\"><soap12:operation soapAction=\"urn:s&quot;um\"/>"
+        "<input><soap12:body use=\"literal\" namespace=\"urn:rpc\"/></input></operation></binding>\n",
+        " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\""));
+    const CSampleRequest request = sampleRequest(operation(v, "Sum"));
+    EXPECT_EQ(request.envelope,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\" xmlns:ns1=\"urn:rpc\">\n"
+              "  <soap:Body>\n"
+              "    <ns1:Sum>\n"
+              "      <x>1</x>\n"
+              "      <label>label2</label>\n"
+              "    </ns1:Sum>\n"
+              "  </soap:Body>\n"
+              "</soap:Envelope>\n");
+    // The action is a quoted string in the header.
+    EXPECT_EQ(request.soapAction, "urn:s\"um");
+    EXPECT_EQ(request.contentType, "application/soap+xml; charset=utf-8; action=\"urn:s\\\"um\"");
+}
+
+}  // namespace
