@@ -9,6 +9,7 @@
 #include "wsdl/QualifiedIndex.h"
 #include "wsdl/SchemaLinks.h"
 #include "wsdl/SchemaNamespaceIndex.h"
+#include "wsdl/SecurityPolicies.h"
 #include "wsdl/Service.h"
 #include "wsdl/WsdlException.h"
 #include "wsdl/WsdlExtensionHandler.h"
@@ -147,6 +148,8 @@ public:
     // False when there is no port type; else true with the range set.
     bool getPortTypes(PortTypeList::const_iterator& begin, PortTypeList::const_iterator& end) const;
     const BindingList& getBindings() const { return bindings_; }
+    // The WS-SecurityPolicy assertions the binding's policies make (SecurityPolicies::of).
+    std::vector<std::string> getSecurityPolicy(const Binding& binding) const { return policies_.of(binding.getName()); }
     const ServiceList& getServices() const { return services_; }
     const std::vector<std::pair<std::string, std::string>>& getImportedDocuments() const { return imports_; }
 
@@ -313,6 +316,9 @@ private:
     QualifiedIndex<Message> otherMessages_;
     PortTypeList portTypes_;
     BindingList bindings_;
+    // The policies read, and the binding being read (empty outside one), which those inside it count for.
+    SecurityPolicies policies_;
+    std::string policyOwner_;
     // The first port type and binding of each name, for the look-ups of
     // bindings and ports.
     QualifiedIndex<PortType> portTypeIndex_;

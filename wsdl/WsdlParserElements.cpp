@@ -258,6 +258,7 @@ void WsdlParser::parseBinding()
             ignoreAttribute(attribute);
         }
     }
+    policyOwner_ = binding->getName();
     getNextElement(true);
     if (elementKind_ == DOCUMENTATION)
         binding->setDocumentation(parseDoc());
@@ -271,6 +272,7 @@ void WsdlParser::parseBinding()
     }
     while (elementKind_ == OPERATION)
         parseBindingOperation(*binding);
+    policyOwner_.clear();
     // Linked once complete, so that nothing refers to a binding that failed.
     if (binding->getPortType() != nullptr)
         binding->getPortType()->addBinding(binding.get());

@@ -455,7 +455,8 @@ int WsdlParser::handleExtensibilityElement(int parentKind)
 {
     WsdlExtensionHandler* handler = findExtensionHandler(xpp_->getNamespace());
     if (handler == nullptr) {
-        xpp_->skipSubTree();
+        if (!policies_.read(*xpp_, policyOwner_))
+            xpp_->skipSubTree();
         return 0;
     }
     reportsHere(*handler);

@@ -31,11 +31,30 @@ void writeWsSecurityClientMember(const CEmitContext& context, CTextBuffer& heade
     header.line("\ttessaro_wsse_t wsse;//WS-Security of the calls, set by ", context.proj(), "_client_set_wsse_*");
 }
 
+namespace {
+
+// What each binding's WS-SecurityPolicy asks a request to carry, so that the user knows which
+// settings to turn on.
+void writeSecurityPolicies(const CEmitContext& context, CTextBuffer& header)
+{
+    for (const CViewBinding& binding : context.view().bindings()) {
+        if (binding.securityPolicy.empty())
+            continue;
+        std::string names;
+        for (const std::string& name : binding.securityPolicy)
+            names.append(" ").append(name);
+        header.line("//the WS-SecurityPolicy of binding ", binding.name, " asks for:", names);
+    }
+}
+
+} // namespace
+
 void writeWsSecurityDeclarations(const CEmitContext& context, CTextBuffer& header)
 {
     const std::string& p = context.proj();
     const std::string& P = context.projUpper();
     const std::string client = p + "_client_t *client";
+    writeSecurityPolicies(context, header);
     header.line("//WS-Security (each setting stays until set again; NULL or 0 turns it off and frees what it loaded):");
     header.line("//a UsernameToken (how: ", P, "_WSSE_PASSWORD_TEXT or _PASSWORD_DIGEST, | _NONCE | _CREATED),");
     header.line("//a Timestamp expiring seconds after it was created, the Body and Timestamp signed with a PEM key");

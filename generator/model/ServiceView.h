@@ -189,6 +189,8 @@ struct CViewBinding {
     std::string protocolNamespace;
     std::string portTypeName;
     int soapVersion = 0; // 11 or 12 for a SOAP binding, else 0
+    // The WS-SecurityPolicy assertions its policies make (tokens, security bindings), in document order.
+    std::vector<std::string> securityPolicy;
 };
 
 struct CViewPortType {

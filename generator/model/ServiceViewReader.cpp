@@ -404,6 +404,7 @@ private:
                 view.soapVersion = Wsdl::SoapExtension::Soap12;
             if (binding->getPortType() != nullptr)
                 view.portTypeName = binding->getPortType()->getName();
+            view.securityPolicy = parser_.getSecurityPolicy(*binding);
             bindingViews_.emplace(binding.get(), &view);
         }
     }

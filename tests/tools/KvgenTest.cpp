@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 
@@ -285,6 +286,35 @@ TEST_F(KvgenTest, Soap12PortsAreListedAndADocumentWithoutOperationsFails)
         EXPECT_EQ(run.out, "");
         EXPECT_FALSE(fs::exists("project"));
     }
+}
+
+// The tokens a binding's WS-SecurityPolicy asks for are named by --list and in the header's comment,
+// so that the user knows which settings to turn on; a service without one says nothing of it. The
+// corpus service imports its schemas by address: a catalog sends them to the corpus's copies.
+TEST_F(KvgenTest, TheTokensASecurityPolicyAsksForAreNamed)
+{
+    const std::string corpus = std::string(KELVANE_CORPUS_DIR) + "/wsdl/";
+    std::istringstream urls(testsupport::readBytes(corpus + "URLMAP.tsv"));
+    std::string catalog = "<catalog xmlns=\"urn:oasis:names:tc:entity:xmlns:xml:catalog\">";
+    for (std::string line; std::getline(urls, line);) {
+        const std::size_t tab = line.find('\t');
+        if (line.find("team_software") != std::string::npos && tab != std::string::npos)
+            catalog += "<uri name=\"" + line.substr(0, tab) + "\" uri=\"file://" + fs::absolute(corpus).generic_string() +
+                       line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1) + "\"/>";
+    }
+    testsupport::writeBytes("copies.xml", catalog + "</catalog>");
+    const std::string document = " --catalog=copies.xml " + corpus + "savon/team_software/team_software.wsdl";
+    const KvgenRun list = kvgen("--list" + document);
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find("address https://winteamservicestest.myteamsoftware.com/Services.svc\n"
+                            "    security policy: TransportBinding HttpsToken\n    operation Login"),
+              std::string::npos)
+        << list.out;
+    ASSERT_EQ(kvgen("-q --out=project team" + document).status, 0);
+    EXPECT_NE(testsupport::readBytes("project/team_api.h")
+                  .find("//the WS-SecurityPolicy of binding BasicHttpBinding_IWinTeamServiceManager asks for: TransportBinding HttpsToken"),
+              std::string::npos);
+    EXPECT_EQ(kvgen("--list " + Calculator).out.find("security policy"), std::string::npos);
 }
 
 // Imports from well-known addresses are read from kvgen's own copies, and

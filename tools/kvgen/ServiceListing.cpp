@@ -36,6 +36,17 @@ void listOperations(const CViewPortType& portType, const char* indent, std::ostr
     }
 }
 
+// What the binding's WS-SecurityPolicy asks a request to carry, when it has one.
+void listSecurityPolicy(const CViewBinding& binding, std::ostream& out)
+{
+    if (binding.securityPolicy.empty())
+        return;
+    out << "    security policy:";
+    for (const std::string& name : binding.securityPolicy)
+        out << " " << name;
+    out << "\n";
+}
+
 }  // namespace
 
 void listService(const CServiceView& view, std::ostream& out)
@@ -51,6 +62,8 @@ void listService(const CServiceView& view, std::ostream& out)
                     out << "  SOAP " << (port.binding->soapVersion == 12 ? "1.2" : "1.1");
             }
             out << "  address " << (port.address.empty() ? "(none)" : port.address) << "\n";
+            if (port.binding != nullptr)
+                listSecurityPolicy(*port.binding, out);
             const CViewPortType* portType = portTypeOf(view, port.binding);
             if (portType == nullptr)
                 continue;
