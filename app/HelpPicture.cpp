@@ -36,7 +36,7 @@ std::string Cause(const std::string& strPath, const char* lpszStep, HRESULT hr) 
 
 struct Pixels {
     UINT nWidth = 0, nHeight = 0;
-    std::vector<BYTE> rows;   // 24-bit blue-green-red, bottom row first, each row padded to 4 bytes
+    std::vector<BYTE> rows;   // 32-bit blue-green-red-unused, bottom row first
 };
 
 // The file decoded, scaled to nMaxWidth when wider, as the rows of a bottom-up DIB.
@@ -52,7 +52,7 @@ BOOL Decode(const std::string& strPath, int nMaxWidth, Pixels& pixels, std::stri
     ComRef<IWICBitmapFrameDecode> frame;
     ComRef<IWICFormatConverter> converter;
     if (FAILED(hr = decoder->GetFrame(0, frame.Out())) || FAILED(hr = factory->CreateFormatConverter(converter.Out())) ||
-        FAILED(hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr,
+        FAILED(hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr,
                                           0.0, WICBitmapPaletteTypeCustom)))
         return strFailure = Cause(strPath, "decoding", hr), FALSE;
     UINT nWidth = 0, nHeight = 0;
@@ -69,7 +69,7 @@ BOOL Decode(const std::string& strPath, int nMaxWidth, Pixels& pixels, std::stri
         nWidth = static_cast<UINT>(nMaxWidth);
         nHeight = nScaledHeight;
     }
-    const UINT nStride = (nWidth * 3 + 3) & ~3u;
+    const UINT nStride = nWidth * 4;
     std::vector<BYTE> topDown(static_cast<size_t>(nStride) * nHeight);
     if (FAILED(hr = pSource->CopyPixels(nullptr, nStride, static_cast<UINT>(topDown.size()), topDown.data())))
         return strFailure = Cause(strPath, "decoding", hr), FALSE;
@@ -91,46 +91,31 @@ void AppendHex(std::string& strOut, const BYTE* pBytes, size_t nCount) {
     }
 }
 
-// The pixels drawn into an enhanced metafile, whose frame gives the picture's size: the form of
-// picture every rich-edit version reads from RTF alike.
-std::vector<BYTE> MetafileOf(const Pixels& pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = static_cast<LONG>(pixels.nWidth);
-    info.bmiHeader.biHeight = static_cast<LONG>(pixels.nHeight);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    const int nWidth = static_cast<int>(pixels.nWidth), nHeight = static_cast<int>(pixels.nHeight);
-    const RECT rcFrame{0, 0, ::MulDiv(nWidth, 2540, 96), ::MulDiv(nHeight, 2540, 96)};
-    HDC hdc = ::CreateEnhMetaFileA(nullptr, nullptr, &rcFrame, nullptr);
-    if (!hdc) return {};
-    ::StretchDIBits(hdc, 0, 0, nWidth, nHeight, 0, 0, nWidth, nHeight, pixels.rows.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-    HENHMETAFILE hMetafile = ::CloseEnhMetaFile(hdc);
-    if (!hMetafile) return {};
-    std::vector<BYTE> bytes(::GetEnhMetaFileBits(hMetafile, 0, nullptr));
-    ::GetEnhMetaFileBits(hMetafile, static_cast<UINT>(bytes.size()), bytes.data());
-    ::DeleteEnhMetaFile(hMetafile);
-    return bytes;
-}
-
 }  // namespace
 
 std::string HelpPictureRtf(const std::string& strPath, int nMaxWidth, std::string& strFailure) {
     Pixels pixels;
     if (!Decode(strPath, nMaxWidth, pixels, strFailure)) return std::string();
-    const std::vector<BYTE> metafile = MetafileOf(pixels);
-    if (metafile.empty()) {
-        strFailure = strPath + " cannot be shown: its picture cannot be drawn, " + SystemErrorText(::GetLastError());
-        return std::string();
-    }
-    // The size in hundredths of a millimetre and no goal size: the view shows it pixel for pixel.
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = static_cast<LONG>(pixels.nWidth);
+    header.biHeight = static_cast<LONG>(pixels.nHeight);
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(pixels.rows.size());
+    // No goal size: the view shows the bitmap pixel for pixel.
     char szHead[96];
-    std::snprintf(szHead, sizeof(szHead), "{\\rtf1{\\pict\\emfblip\\picw%d\\pich%d\n",
-                  ::MulDiv(static_cast<int>(pixels.nWidth), 2540, 96), ::MulDiv(static_cast<int>(pixels.nHeight), 2540, 96));
+    std::snprintf(szHead, sizeof(szHead), "{\\rtf1{\\pict\\dibitmap0\\picw%u\\pich%u\n", pixels.nWidth, pixels.nHeight);
     std::string strRtf = szHead;
-    strRtf.reserve(strRtf.size() + metafile.size() * 2 + metafile.size() / 32 + 8);
-    AppendHex(strRtf, metafile.data(), metafile.size());
+    strRtf.reserve(strRtf.size() + (sizeof(header) + 4 + pixels.rows.size()) * 33 / 16 + 8);
+    AppendHex(strRtf, reinterpret_cast<const BYTE*>(&header), sizeof(header));
+    // Wine's rich edit looks for the pixels past a whole BITMAPINFO (the header and one colour):
+    // one pixel of nothing stands there, which a reader that looks right after the header takes
+    // as the first pixel, moving the picture by a pixel.
+    const BYTE unused[4] = {0, 0, 0, 0};
+    AppendHex(strRtf, unused, sizeof(unused));
+    AppendHex(strRtf, pixels.rows.data(), pixels.rows.size());
     strRtf += "}}";
     return strRtf;
 }

@@ -253,6 +253,9 @@ void CMainFrame::CreateDockingPanes() {
     m_paneManager.m_bAlphaDockingContext = TRUE;
     m_paneManager.m_bShowDockingContextStickers = TRUE;
     m_paneManager.m_bShowContentsWhileDragging = TRUE;
+    // A floating pane's frame, caption and caption buttons are the pane theme's, drawn in pixels:
+    // the system's caption buttons come from a symbol font, whose letters show where it is missing.
+    m_paneManager.m_bThemedFloatingFrames = TRUE;
     // Tabbed containers and floating frames show the "Menu" button.
     m_paneManager.m_dwDefaultPaneOptions = 16;
 }

@@ -10,6 +10,8 @@
 #include "toolkit/commandbars/controlbase/Controls.h"
 #include "toolkit/commandbars/popups/PopupBar.h"
 #include "toolkit/dockingpane/DockingPane.h"
+#include "toolkit/dockingpane/DockingPaneCaptionButton.h"
+#include "toolkit/dockingpane/DockingPaneMiniWnd.h"
 #include "toolkit/syntaxedit/SyntaxEditCtrl.h"
 
 #include <fstream>
@@ -117,6 +119,27 @@ TEST_F(MainFrameTest, ClosingTheFrameSavesTheSolutionAndTheModifiedTabs) {
     ASSERT_EQ(loadSolution(solution, saved), 0);
     EXPECT_EQ(saved.name, expected.name);
     EXPECT_EQ(saved.targetPlatform, expected.targetPlatform);
+}
+
+// A floating pane draws its own frame and caption, with the theme's buttons: the system draws no
+// caption for it, whose buttons are letters of a symbol font where that font is missing.
+TEST_F(MainFrameTest, AFloatingPaneDrawsItsOwnCaptionAndButtons) {
+    Frame().GetPaneWindow(IDP_OUTPUT);
+    CKLVDockingPane* pPane = Frame().m_paneManager.FindPane(IDP_OUTPUT);
+    ASSERT_NE(pPane, nullptr);
+    auto* pFrame = dynamic_cast<CKLVDockingPaneMiniWnd*>(Frame().m_paneManager.FloatPane(pPane, CRect(100, 100, 400, 300)));
+    ASSERT_NE(pFrame, nullptr);
+    ASSERT_TRUE(pFrame->GetSafeHwnd());
+    classlib_test::PumpPending();
+    EXPECT_NE(pFrame->GetStyle() & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    CRect rcWindow, rcClient;
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    pFrame->ClientToScreen(&rcClient);
+    EXPECT_GE(rcClient.top - rcWindow.top, 12) << "the theme's caption stands above the pane";
+    const CKLVDockingPaneCaptionButton* pClose = pFrame->FindCaptionButton(klvCaptionButtonClose);
+    ASSERT_NE(pClose, nullptr);
+    EXPECT_FALSE(pClose->GetRect().IsRectEmpty());
 }
 
 // Help > Web page says why when the address cannot be opened: at once when the system refuses it,
