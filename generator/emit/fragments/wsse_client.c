@@ -36,7 +36,7 @@ _declspec(dllexport) int WINAPI kvproj_client_set_wsse_timestamp(kvproj_client_t
 
 //the Body (and the Timestamp) signed with the PEM private key of key_file (encrypted with password
 //unless NULL) and sent with its PEM certificate (cert_file, or key_file when NULL) as a
-//BinarySecurityToken; key_file NULL: no signature (what was loaded is freed).
+//BinarySecurityToken (on Windows key_file may also be a PFX, password its password); key_file NULL: no signature (what was loaded is freed).
 //KVPROJ_ERR_SECURITY when they cannot be read, kvproj_client_error_detail says why
 _declspec(dllexport) int WINAPI kvproj_client_set_wsse_signature(kvproj_client_t *client, const char *key_file, const char *cert_file,
 	const char *password, int signature_method, int digest_method)

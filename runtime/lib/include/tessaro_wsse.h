@@ -100,8 +100,10 @@ int tessaro_wsse_verify_doc(const tessaro_wsse_t *settings, struct _xmlDoc *doc,
  * the namespace its prefix stands for in *ns; NULL for 0. */
 const char *tessaro_wsse_fault_code(int result, const char **ns);
 
-/* Reads a PEM private key (encrypted with password unless NULL) and its PEM
- * certificate (from cert_file, or from key_file when NULL). 0, or -1 with why. */
+/* Reads a PEM private key (encrypted with password unless NULL; on Windows
+ * not encrypted) and its PEM certificate (from cert_file, or from key_file
+ * when NULL); on Windows key_file may be a PFX holding both (password its
+ * password). 0, or -1 with why. */
 int tessaro_wsse_key_load(tessaro_wsse_key_t **key, const char *key_file, const char *cert_file, const char *password,
 	char *why, size_t why_size);
 void tessaro_wsse_key_free(tessaro_wsse_key_t *key);

@@ -1,71 +1,544 @@
-/* tessaro: WS-Security's keys, certificates and RSA signatures on Windows. */
+/* tessaro: WS-Security's keys, certificates and RSA signatures on Windows:
+ * PEM and DER through CryptoAPI's decoders, a PFX through its import, and
+ * signatures through BCrypt. */
 #ifdef _WIN32
 #include "tessaro_wsse_crypto.h"
 #include "tessaro_wsse_xml.h"
+#include "tessaro_hash.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <windows.h>
+#include <bcrypt.h>
+#include <wincrypt.h>
+
+#define TESSARO_ASN (X509_ASN_ENCODING | PKCS_7_ASN_ENCODING)
+
+struct tessaro_wsse_key {
+	BCRYPT_KEY_HANDLE key;
+	PCCERT_CONTEXT certificate;
+	HCERTSTORE pfx;			/* the store a PFX was read into, or NULL */
+};
+
+struct tessaro_wsse_trust {
+	HCERTSTORE store;
+};
+
+/* the whole file, malloc'ed and ended by a 0; NULL with why */
+static char *tessaro_wsse_read_file(const char *path, size_t *length, char *why, size_t why_size)
+{
+	FILE *file;
+	char *text = NULL;
+	long size;
+
+	if(tessaro_wsse_readable(path, why, why_size) != 0 || (file = fopen(path, "rb")) == NULL)
+		return NULL;
+	if(fseek(file, 0, SEEK_END) == 0 && (size = ftell(file)) >= 0 && fseek(file, 0, SEEK_SET) == 0 &&
+			(text = (char *)malloc((size_t)size + 1)) != NULL && fread(text, 1, (size_t)size, file) == (size_t)size){
+		text[size] = '\0';
+		*length = (size_t)size;
+	}else{
+		free(text);
+		text = NULL;
+		tessaro_wsse_fail(-1, why, why_size, "%s: the file cannot be read", path);
+	}
+	fclose(file);
+	return text;
+}
+
+/* the DER of the first PEM block of the kind at or after *at ("CERTIFICATE"...), malloc'ed; *at
+ * moves past it. NULL when there is none */
+static BYTE *tessaro_wsse_pem_block(const char **at, const char *kind, DWORD *length)
+{
+	char begin[64], end[64];
+	const char *start, *stop;
+	BYTE *der;
+
+	snprintf(begin, sizeof(begin), "-----BEGIN %s-----", kind);
+	snprintf(end, sizeof(end), "-----END %s-----", kind);
+	if((start = strstr(*at, begin)) == NULL || (stop = strstr(start, end)) == NULL)
+		return NULL;
+	stop += strlen(end);
+	*at = stop;
+	*length = 0;
+	if(!CryptStringToBinaryA(start, (DWORD)(stop - start), CRYPT_STRING_BASE64HEADER, NULL, length, NULL, NULL) ||
+			(der = (BYTE *)malloc(*length)) == NULL)
+		return NULL;
+	if(!CryptStringToBinaryA(start, (DWORD)(stop - start), CRYPT_STRING_BASE64HEADER, der, length, NULL, NULL)){
+		free(der);
+		return NULL;
+	}
+	return der;
+}
+
+/* what CryptoAPI decodes DER of the type into, LocalAlloc'ed; NULL when it is none */
+static void *tessaro_wsse_decode(LPCSTR type, const BYTE *der, DWORD length, DWORD *size)
+{
+	void *decoded = NULL;
+
+	*size = 0;
+	return CryptDecodeObjectEx(TESSARO_ASN, type, der, length, CRYPT_DECODE_ALLOC_FLAG, NULL, &decoded, size) ? decoded : NULL;
+}
+
+/* bytes copied in the reverse order: CryptoAPI's numbers are little-endian, BCrypt's big-endian */
+static BYTE *tessaro_wsse_reversed(BYTE *to, const BYTE *from, DWORD length)
+{
+	DWORD i;
+
+	for(i = 0; i < length; i++)
+		to[i] = from[length - 1 - i];
+	return to + length;
+}
+
+/* a CryptoAPI private key blob (BLOBHEADER, RSAPUBKEY, then the little-endian numbers), imported into BCrypt */
+static int tessaro_wsse_import_legacy(const BYTE *legacy, BCRYPT_KEY_HANDLE *key)
+{
+	const RSAPUBKEY *rsa = (const RSAPUBKEY *)(legacy + sizeof(BLOBHEADER));
+	const BYTE *numbers = (const BYTE *)(rsa + 1);
+	BCRYPT_ALG_HANDLE algorithm = NULL;
+	DWORD modulus = rsa->bitlen / 8, prime = (rsa->bitlen + 15) / 16, exponent, e, size;
+	BCRYPT_RSAKEY_BLOB *blob;
+	BYTE *at, exponent_bytes[4];
+	NTSTATUS status = -1;
+
+	for(e = rsa->pubexp, exponent = 0; e != 0; e >>= 8)
+		exponent_bytes[3 - exponent++] = (BYTE)(e & 0xff);
+	size = sizeof(*blob) + exponent + modulus + 2 * prime;
+	if((blob = (BCRYPT_RSAKEY_BLOB *)calloc(1, size)) == NULL)
+		return -1;
+	blob->Magic = BCRYPT_RSAPRIVATE_MAGIC;
+	blob->BitLength = rsa->bitlen;
+	blob->cbPublicExp = exponent;
+	blob->cbModulus = modulus;
+	blob->cbPrime1 = prime;
+	blob->cbPrime2 = prime;
+	at = (BYTE *)(blob + 1);
+	memcpy(at, exponent_bytes + 4 - exponent, exponent);
+	/* the numbers: modulus, prime1, prime2, ... */
+	at = tessaro_wsse_reversed(at + exponent, numbers, modulus);
+	at = tessaro_wsse_reversed(at, numbers + modulus, prime);
+	tessaro_wsse_reversed(at, numbers + modulus + prime, prime);
+	if(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_RSA_ALGORITHM, NULL, 0) == 0){
+		status = BCryptImportKeyPair(algorithm, NULL, BCRYPT_RSAPRIVATE_BLOB, key, (PUCHAR)blob, size, 0);
+		BCryptCloseAlgorithmProvider(algorithm, 0);
+	}
+	SecureZeroMemory(blob, size);
+	free(blob);
+	return status == 0 ? 0 : -1;
+}
+
+/* the RSA key of a PKCS#1 DER private key, imported into BCrypt */
+static int tessaro_wsse_import_rsa(const BYTE *der, DWORD length, BCRYPT_KEY_HANDLE *key)
+{
+	DWORD size = 0;
+	BYTE *legacy = (BYTE *)tessaro_wsse_decode(PKCS_RSA_PRIVATE_KEY, der, length, &size);
+	int result;
+
+	if(legacy == NULL)
+		return -1;
+	result = tessaro_wsse_import_legacy(legacy, key);
+	SecureZeroMemory(legacy, size);
+	LocalFree(legacy);
+	return result;
+}
+
+/* the DER item of the tag at *at (before end): its content into *content and *length, *at past it */
+static int tessaro_wsse_der_item(const BYTE **at, const BYTE *end, BYTE tag, const BYTE **content, DWORD *length)
+{
+	const BYTE *p = *at;
+	DWORD size = 0, bytes;
+
+	if(end - p < 2 || *p++ != tag)
+		return -1;
+	if(*p < 0x80){
+		size = *p++;
+	}else{
+		for(bytes = *p++ & 0x7f; bytes > 0; bytes--){
+			if(p == end || bytes > 4)
+				return -1;
+			size = (size << 8) | *p++;
+		}
+	}
+	if((DWORD)(end - p) < size)
+		return -1;
+	*content = p;
+	*length = size;
+	*at = p + size;
+	return 0;
+}
+
+/* the PKCS#1 key a PKCS#8 PrivateKeyInfo holds: SEQUENCE { version, algorithm, OCTET STRING key } */
+static int tessaro_wsse_pkcs8_key(const BYTE *der, DWORD length, const BYTE **key, DWORD *key_length)
+{
+	const BYTE *at = der, *info, *item;
+	DWORD info_length, item_length;
+
+	if(tessaro_wsse_der_item(&at, der + length, 0x30, &info, &info_length) != 0)
+		return -1;
+	at = info;
+	return tessaro_wsse_der_item(&at, info + info_length, 0x02, &item, &item_length) == 0 &&
+		tessaro_wsse_der_item(&at, info + info_length, 0x30, &item, &item_length) == 0 &&
+		tessaro_wsse_der_item(&at, info + info_length, 0x04, key, key_length) == 0 ? 0 : -1;
+}
+
+/* the private key of a PEM file (PKCS#8 or PKCS#1, not encrypted) */
+static int tessaro_wsse_pem_key(const char *text, BCRYPT_KEY_HANDLE *key)
+{
+	const char *at = text;
+	DWORD length = 0, rsa_length = 0;
+	BYTE *der = tessaro_wsse_pem_block(&at, "PRIVATE KEY", &length);
+	const BYTE *rsa;
+	int result = -1;
+
+	if(der != NULL){
+		if(tessaro_wsse_pkcs8_key(der, length, &rsa, &rsa_length) == 0)
+			result = tessaro_wsse_import_rsa(rsa, rsa_length, key);
+	}else if((der = tessaro_wsse_pem_block(&at, "RSA PRIVATE KEY", &length)) != NULL){
+		result = tessaro_wsse_import_rsa(der, length, key);
+	}
+	if(der != NULL){
+		SecureZeroMemory(der, length);
+		free(der);
+	}
+	return result;
+}
+
+/* the public key of a certificate, imported into BCrypt; NULL when it has none that can be */
+static BCRYPT_KEY_HANDLE tessaro_wsse_public_key(PCCERT_CONTEXT certificate)
+{
+	BCRYPT_KEY_HANDLE key = NULL;
+
+	if(!CryptImportPublicKeyInfoEx2(X509_ASN_ENCODING, &certificate->pCertInfo->SubjectPublicKeyInfo, 0, NULL, &key))
+		return NULL;
+	return key;
+}
+
+/* the modulus of a BCrypt RSA key (big-endian), malloc'ed */
+static BYTE *tessaro_wsse_modulus(BCRYPT_KEY_HANDLE key, ULONG *length)
+{
+	ULONG size = 0;
+	BYTE *blob = NULL, *modulus = NULL;
+	BCRYPT_RSAKEY_BLOB *head;
+
+	if(BCryptExportKey(key, NULL, BCRYPT_RSAPUBLIC_BLOB, NULL, 0, &size, 0) != 0 || (blob = (BYTE *)malloc(size)) == NULL ||
+			BCryptExportKey(key, NULL, BCRYPT_RSAPUBLIC_BLOB, blob, size, &size, 0) != 0){
+		free(blob);
+		return NULL;
+	}
+	head = (BCRYPT_RSAKEY_BLOB *)blob;
+	if((modulus = (BYTE *)malloc(head->cbModulus)) != NULL){
+		memcpy(modulus, blob + sizeof(*head) + head->cbPublicExp, head->cbModulus);
+		*length = head->cbModulus;
+	}
+	free(blob);
+	return modulus;
+}
+
+/* whether the private key is the certificate's */
+static int tessaro_wsse_key_matches(BCRYPT_KEY_HANDLE key, PCCERT_CONTEXT certificate)
+{
+	BCRYPT_KEY_HANDLE public_key = tessaro_wsse_public_key(certificate);
+	ULONG mine = 0, theirs = 0;
+	BYTE *a = key != NULL ? tessaro_wsse_modulus(key, &mine) : NULL;
+	BYTE *b = public_key != NULL ? tessaro_wsse_modulus(public_key, &theirs) : NULL;
+	int same = a != NULL && b != NULL && mine == theirs && memcmp(a, b, mine) == 0;
+
+	free(a);
+	free(b);
+	if(public_key != NULL)
+		BCryptDestroyKey(public_key);
+	return same;
+}
+
+/* the private key of a key container, exported and imported into BCrypt */
+static int tessaro_wsse_export_key(HCRYPTPROV provider, DWORD spec, BCRYPT_KEY_HANDLE *key)
+{
+	HCRYPTKEY user_key = 0;
+	DWORD size = 0;
+	BYTE *legacy = NULL;
+	int result = -1;
+
+	/* the kind of key the certificate names, else either kind the container holds */
+	if((CryptGetUserKey(provider, spec, &user_key) || CryptGetUserKey(provider, AT_KEYEXCHANGE, &user_key) ||
+			CryptGetUserKey(provider, AT_SIGNATURE, &user_key)) && CryptExportKey(user_key, 0, PRIVATEKEYBLOB, 0, NULL, &size) &&
+			(legacy = (BYTE *)malloc(size)) != NULL && CryptExportKey(user_key, 0, PRIVATEKEYBLOB, 0, legacy, &size))
+		result = tessaro_wsse_import_legacy(legacy, key);
+	if(legacy != NULL)
+		SecureZeroMemory(legacy, size);
+	free(legacy);
+	if(user_key != 0)
+		CryptDestroyKey(user_key);
+	return result;
+}
+
+/* the key container the import made for a certificate's key is deleted once its key is taken */
+static void tessaro_wsse_forget_container(PCCERT_CONTEXT certificate)
+{
+	DWORD size = 0;
+	CRYPT_KEY_PROV_INFO *info = NULL;
+	HCRYPTPROV gone;
+
+	if(CertGetCertificateContextProperty(certificate, CERT_KEY_PROV_INFO_PROP_ID, NULL, &size) &&
+			(info = (CRYPT_KEY_PROV_INFO *)malloc(size)) != NULL &&
+			CertGetCertificateContextProperty(certificate, CERT_KEY_PROV_INFO_PROP_ID, info, &size))
+		CryptAcquireContextW(&gone, info->pwszContainerName, info->pwszProvName, info->dwProvType, (info->dwFlags & CRYPT_MACHINE_KEYSET) | CRYPT_DELETEKEYSET);
+	free(info);
+}
+
+/* a PFX (PKCS#12) file: its certificate that has a private key, and that key */
+static int tessaro_wsse_pfx_load(tessaro_wsse_key_t *loaded, const char *text, size_t length, const char *password)
+{
+	CRYPT_DATA_BLOB blob;
+	WCHAR wide[256];
+	HCRYPTPROV provider = 0;
+	DWORD spec = 0;
+	BOOL owned = FALSE;
+	int result = -1;
+
+	blob.pbData = (BYTE *)text;
+	blob.cbData = (DWORD)length;
+	if(MultiByteToWideChar(CP_UTF8, 0, password != NULL ? password : "", -1, wide, 256) == 0 || !PFXIsPFXBlob(&blob))
+		return -1;
+	loaded->pfx = PFXImportCertStore(&blob, wide, CRYPT_EXPORTABLE);
+	SecureZeroMemory(wide, sizeof(wide));
+	if(loaded->pfx == NULL)
+		return -1;
+	while(result != 0 && (loaded->certificate = CertEnumCertificatesInStore(loaded->pfx, loaded->certificate)) != NULL){
+		if(!CryptAcquireCertificatePrivateKey(loaded->certificate, 0, NULL, &provider, &spec, &owned))
+			continue;
+		result = tessaro_wsse_export_key(provider, spec, &loaded->key);
+		if(owned)
+			CryptReleaseContext(provider, 0);
+	}
+	for(PCCERT_CONTEXT each = NULL; (each = CertEnumCertificatesInStore(loaded->pfx, each)) != NULL; )
+		tessaro_wsse_forget_container(each);
+	/* the certificate is kept beyond the store's enumeration */
+	if(result == 0)
+		loaded->certificate = CertDuplicateCertificateContext(loaded->certificate);
+	return result;
+}
 
 int tessaro_wsse_key_load(tessaro_wsse_key_t **key, const char *key_file, const char *cert_file, const char *password,
 	char *why, size_t why_size)
 {
-	(void)cert_file;
-	(void)password;
+	tessaro_wsse_key_t *loaded = (tessaro_wsse_key_t *)calloc(1, sizeof(*loaded));
+	const char *cert_path = cert_file != NULL ? cert_file : key_file;
+	size_t length = 0, cert_length = 0;
+	char *text = NULL, *cert_text = NULL;
+	const char *at;
+	BYTE *der = NULL;
+	DWORD der_length = 0;
+
 	*key = NULL;
-	return tessaro_wsse_fail(-1, why, why_size, "%s: signing is not available on this platform", key_file);
+	tessaro_wsse_fail_clear(why, why_size);
+	if(loaded == NULL)
+		return tessaro_wsse_fail(-1, why, why_size, "no memory");
+	if((text = tessaro_wsse_read_file(key_file, &length, why, why_size)) == NULL)
+		goto failed;
+	if(strstr(text, "-----BEGIN") == NULL){
+		/* no PEM: a PFX holding the key and its certificate */
+		if(tessaro_wsse_pfx_load(loaded, text, length, password) != 0){
+			tessaro_wsse_fail(-1, why, why_size, "%s: no PEM private key or PFX with a key could be read", key_file);
+			goto failed;
+		}
+	}else{
+		if(strstr(text, "ENCRYPTED") != NULL || tessaro_wsse_pem_key(text, &loaded->key) != 0){
+			tessaro_wsse_fail(-1, why, why_size, "%s: no PEM private key could be read (an RSA key, not encrypted)", key_file);
+			goto failed;
+		}
+		if((cert_text = tessaro_wsse_read_file(cert_path, &cert_length, why, why_size)) == NULL)
+			goto failed;
+		at = cert_text;
+		if((der = tessaro_wsse_pem_block(&at, "CERTIFICATE", &der_length)) == NULL ||
+				(loaded->certificate = CertCreateCertificateContext(X509_ASN_ENCODING, der, der_length)) == NULL){
+			tessaro_wsse_fail(-1, why, why_size, "%s: no PEM certificate could be read", cert_path);
+			goto failed;
+		}
+		if(!tessaro_wsse_key_matches(loaded->key, loaded->certificate)){
+			tessaro_wsse_fail(-1, why, why_size, "%s: the key is no RSA key of the certificate in %s", key_file, cert_path);
+			goto failed;
+		}
+	}
+	free(der);
+	if(text != NULL)
+		SecureZeroMemory(text, length);
+	free(text);
+	free(cert_text);
+	*key = loaded;
+	return 0;
+failed:
+	free(der);
+	if(text != NULL)
+		SecureZeroMemory(text, length);
+	free(text);
+	free(cert_text);
+	tessaro_wsse_key_free(loaded);
+	return -1;
 }
 
 void tessaro_wsse_key_free(tessaro_wsse_key_t *key)
 {
-	(void)key;
+	if(key == NULL)
+		return;
+	if(key->key != NULL)
+		BCryptDestroyKey(key->key);
+	if(key->certificate != NULL)
+		CertFreeCertificateContext(key->certificate);
+	if(key->pfx != NULL)
+		CertCloseStore(key->pfx, 0);
+	free(key);
 }
 
 int tessaro_wsse_trust_load(tessaro_wsse_trust_t **trust, const char *pem_file, char *why, size_t why_size)
 {
+	tessaro_wsse_trust_t *loaded = (tessaro_wsse_trust_t *)calloc(1, sizeof(*loaded));
+	size_t length = 0;
+	char *text;
+	const char *at;
+	BYTE *der;
+	DWORD der_length = 0;
+	int count = 0;
+
 	*trust = NULL;
-	return tessaro_wsse_fail(-1, why, why_size, "%s: verifying signatures is not available on this platform", pem_file);
+	tessaro_wsse_fail_clear(why, why_size);
+	if(loaded == NULL || (loaded->store = CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, NULL)) == NULL){
+		free(loaded);
+		return tessaro_wsse_fail(-1, why, why_size, "no memory");
+	}
+	if((text = tessaro_wsse_read_file(pem_file, &length, why, why_size)) == NULL){
+		tessaro_wsse_trust_free(loaded);
+		return -1;
+	}
+	for(at = text; (der = tessaro_wsse_pem_block(&at, "CERTIFICATE", &der_length)) != NULL; free(der))
+		count += CertAddEncodedCertificateToStore(loaded->store, X509_ASN_ENCODING, der, der_length, CERT_STORE_ADD_ALWAYS, NULL) ? 1 : 0;
+	free(text);
+	if(count == 0){
+		tessaro_wsse_trust_free(loaded);
+		return tessaro_wsse_fail(-1, why, why_size, "%s: no PEM certificate could be read", pem_file);
+	}
+	*trust = loaded;
+	return 0;
 }
 
 void tessaro_wsse_trust_free(tessaro_wsse_trust_t *trust)
 {
-	(void)trust;
+	if(trust == NULL)
+		return;
+	if(trust->store != NULL)
+		CertCloseStore(trust->store, 0);
+	free(trust);
+}
+
+/* the digest of data the method signs, into digest; its size, 0 on failure */
+static size_t tessaro_wsse_signed_digest(int method, const void *data, size_t length, unsigned char *digest, BCRYPT_PKCS1_PADDING_INFO *padding)
+{
+	padding->pszAlgId = method == TESSARO_WSSE_RSA_SHA1 ? BCRYPT_SHA1_ALGORITHM : BCRYPT_SHA256_ALGORITHM;
+	return tessaro_hash(method == TESSARO_WSSE_RSA_SHA1 ? TESSARO_HASH_SHA1 : TESSARO_HASH_SHA256, data, length, digest);
 }
 
 int tessaro_wsse_sign_bytes(const tessaro_wsse_key_t *key, int method, const void *data, size_t length,
 	unsigned char **signature, size_t *signature_length, char *why, size_t why_size)
 {
-	(void)key;
-	(void)method;
-	(void)data;
-	(void)length;
+	unsigned char digest[TESSARO_HASH_MAX_SIZE];
+	BCRYPT_PKCS1_PADDING_INFO padding;
+	size_t size = tessaro_wsse_signed_digest(method, data, length, digest, &padding);
+	ULONG needed = 0;
+	int done;
+
 	*signature = NULL;
-	*signature_length = 0;
-	return tessaro_wsse_fail(-1, why, why_size, "signing is not available on this platform");
+	done = size > 0 && BCryptSignHash(key->key, &padding, digest, (ULONG)size, NULL, 0, &needed, BCRYPT_PAD_PKCS1) == 0 &&
+		(*signature = (unsigned char *)malloc(needed)) != NULL &&
+		BCryptSignHash(key->key, &padding, digest, (ULONG)size, *signature, needed, &needed, BCRYPT_PAD_PKCS1) == 0;
+	if(done){
+		*signature_length = needed;
+		return 0;
+	}
+	free(*signature);
+	*signature = NULL;
+	return tessaro_wsse_fail(-1, why, why_size, "signing failed");
 }
 
 int tessaro_wsse_key_certificate(const tessaro_wsse_key_t *key, const unsigned char **der, size_t *length)
 {
-	(void)key;
-	*der = NULL;
-	*length = 0;
-	return -1;
+	*der = key->certificate->pbCertEncoded;
+	*length = key->certificate->cbCertEncoded;
+	return 0;
+}
+
+/* the certificate of the DER bytes, all of them; NULL when they are none */
+static PCCERT_CONTEXT tessaro_wsse_read_der(const unsigned char *der, size_t length)
+{
+	PCCERT_CONTEXT certificate = length <= 0x7fffffff ? CertCreateCertificateContext(X509_ASN_ENCODING, der, (DWORD)length) : NULL;
+
+	if(certificate != NULL && certificate->cbCertEncoded != length){
+		CertFreeCertificateContext(certificate);
+		return NULL;
+	}
+	return certificate;
 }
 
 int tessaro_wsse_verify_bytes(const unsigned char *der, size_t der_length, int method, const void *data, size_t length,
 	const unsigned char *signature, size_t signature_length, char *why, size_t why_size)
 {
-	(void)der;
-	(void)der_length;
-	(void)method;
-	(void)data;
-	(void)length;
-	(void)signature;
-	(void)signature_length;
-	return tessaro_wsse_fail(TESSARO_WSSE_FAILED_CHECK, why, why_size, "verifying signatures is not available on this platform");
+	PCCERT_CONTEXT certificate = tessaro_wsse_read_der(der, der_length);
+	BCRYPT_KEY_HANDLE key = certificate != NULL ? tessaro_wsse_public_key(certificate) : NULL;
+	unsigned char digest[TESSARO_HASH_MAX_SIZE];
+	BCRYPT_PKCS1_PADDING_INFO padding;
+	size_t size = tessaro_wsse_signed_digest(method, data, length, digest, &padding);
+	int good;
+
+	if(certificate == NULL || key == NULL){
+		if(certificate != NULL)
+			CertFreeCertificateContext(certificate);
+		return tessaro_wsse_fail(TESSARO_WSSE_SECURITY_TOKEN, why, why_size, "the signer's certificate cannot be read");
+	}
+	good = size > 0 && signature_length <= 0xffffffff &&
+		BCryptVerifySignature(key, &padding, digest, (ULONG)size, (PUCHAR)signature, (ULONG)signature_length, BCRYPT_PAD_PKCS1) == 0;
+	BCryptDestroyKey(key);
+	CertFreeCertificateContext(certificate);
+	return good ? 0 : tessaro_wsse_fail(TESSARO_WSSE_FAILED_CHECK, why, why_size, "the signature does not match the signed information");
+}
+
+/* whether the trust holds the certificate itself, or an issuer whose key signed it */
+static int tessaro_wsse_vouched(const tessaro_wsse_trust_t *trust, PCCERT_CONTEXT certificate)
+{
+	PCCERT_CONTEXT found = CertFindCertificateInStore(trust->store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, certificate, NULL);
+	int vouched = found != NULL;
+
+	if(found != NULL)
+		CertFreeCertificateContext(found);
+	for(found = NULL; !vouched && (found = CertFindCertificateInStore(trust->store, X509_ASN_ENCODING, 0, CERT_FIND_SUBJECT_NAME,
+			&certificate->pCertInfo->Issuer, found)) != NULL; )
+		vouched = CryptVerifyCertificateSignatureEx(0, X509_ASN_ENCODING, CRYPT_VERIFY_CERT_SIGN_SUBJECT_CERT, (void *)certificate,
+			CRYPT_VERIFY_CERT_SIGN_ISSUER_CERT, (void *)found, 0, NULL) &&
+			CertVerifyTimeValidity(NULL, found->pCertInfo) == 0;
+	if(found != NULL)
+		CertFreeCertificateContext(found);
+	return vouched;
 }
 
 int tessaro_wsse_trusted(const tessaro_wsse_trust_t *trust, const unsigned char *der, size_t der_length, char *why, size_t why_size)
 {
-	(void)trust;
-	(void)der;
-	(void)der_length;
-	return tessaro_wsse_fail(TESSARO_WSSE_FAILED_AUTH, why, why_size, "verifying signatures is not available on this platform");
+	PCCERT_CONTEXT certificate = tessaro_wsse_read_der(der, der_length);
+	char subject[256] = "";
+	int result = TESSARO_WSSE_FAILED_AUTH;
+
+	if(certificate != NULL)
+		CertNameToStrA(X509_ASN_ENCODING, &certificate->pCertInfo->Subject, CERT_X500_NAME_STR, subject, sizeof(subject));
+	if(trust == NULL)
+		tessaro_wsse_fail(result, why, why_size, "no certificate is trusted");
+	else if(certificate == NULL)
+		tessaro_wsse_fail(result, why, why_size, "the signer's certificate cannot be read");
+	else if(CertVerifyTimeValidity(NULL, certificate->pCertInfo) != 0)
+		tessaro_wsse_fail(result, why, why_size, "the signer's certificate (%s) is not trusted: it is not within its dates", subject);
+	else if(!tessaro_wsse_vouched(trust, certificate))
+		tessaro_wsse_fail(result, why, why_size, "the signer's certificate (%s) is not trusted: no trusted certificate issued it", subject);
+	else
+		result = 0;
+	if(certificate != NULL)
+		CertFreeCertificateContext(certificate);
+	return result;
 }
 #endif

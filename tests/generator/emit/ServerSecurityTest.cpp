@@ -308,10 +308,17 @@ TEST_F(ServerSecurityTest, BadRequestsGetTheirFaultsAndGoodOnesAreServed)
     testsupport::ScopedWorkingFolder folder;
     ASSERT_EQ(buildDriver("served", Driver), 0) << testsupport::readBytes("messages.txt");
 #ifdef _WIN32
-    const bool signs = false; // the platform's signing is tested by the library's own tests
+    // no openssl to run: the library tests' keys, the server and the client sharing one
+    const std::string keys = KELVANE_SOURCE_DIR "/tests/runtime/data/wsse/";
+    for (const auto& [to, from] : {std::pair<const char*, const char*>{"server", "signer"}, {"client", "signer"}, {"stranger", "stranger"}})
+        for (const char* kind : {".key", ".pem"})
+            testsupport::writeBytes(std::string(to) + kind, testsupport::readBytes(keys + from + kind));
+    const bool signs = true;
+    const std::string untrusted = "(CN=stranger) is not trusted: no trusted certificate issued it";
 #else
     const bool signs = std::system("(for n in server client stranger; do openssl req -x509 -newkey rsa:2048 -nodes -keyout $n.key "
                                    "-out $n.pem -days 30 -subj /CN=$n || exit 1; done) >/dev/null 2>&1") == 0;
+    const std::string untrusted = "(/CN=stranger) is not trusted: self-signed certificate";
 #endif
     const char* const failed = "the request failed its security check: ";
     const std::string userRows =
@@ -345,7 +352,7 @@ TEST_F(ServerSecurityTest, BadRequestsGetTheirFaultsAndGoodOnesAreServed)
              "other digest: 500 wsse:FailedCheck (" + failed + "the digest of the signed Body (#Body) does not match)\n"
              "two ids: 500 wsse:InvalidSecurity (" + failed + "a signed reference (#Body) names 2 elements)\n"
              "wrapped: 500 wsse:FailedCheck (" + failed + "the signature does not cover the message's Body)\n"
-             "stranger: 500 wsse:FailedAuthentication (" + failed + "the signer's certificate (/CN=stranger) is not trusted: self-signed certificate)\n"
+             "stranger: 500 wsse:FailedAuthentication (" + failed + "the signer's certificate " + untrusted + ")\n"
              "unsigned: 500 wsse:InvalidSecurity (" + failed + "the message carries no Security header)\n",
          true},
         {"understood",
@@ -365,6 +372,7 @@ TEST_F(ServerSecurityTest, BadRequestsGetTheirFaultsAndGoodOnesAreServed)
         EXPECT_EQ(run.status, 0) << run.messages;
         EXPECT_EQ(run.output, c.output);
     }
+#ifndef _WIN32
     if (signs) {
         // the server's signed answer verifies with its certificate, independently
         const std::string answer = testsupport::readBytes("answer.xml");
@@ -375,6 +383,7 @@ TEST_F(ServerSecurityTest, BadRequestsGetTheirFaultsAndGoodOnesAreServed)
                   0)
             << answer;
     }
+#endif
 }
 
 } // namespace
