@@ -27,12 +27,16 @@ inline std::filesystem::path programFolder(const char* argv0)
 }
 
 // The folder that holds soap-schemas/ (and the other run-time folders),
-// ending in a separator: the program's own when it has them.
+// ending in a separator: the program's own when it has them, else
+// share/kelvane/ of the prefix it was installed into (bin/ beside share/),
+// else the source tree's.
 inline std::string runtimeFolder(const char* argv0)
 {
-    const std::filesystem::path beside = programFolder(argv0);
-    if (std::filesystem::exists(beside / "soap-schemas" / "wsdl10.xsd"))
-        return beside.generic_string() + "/";
+    const std::filesystem::path program = programFolder(argv0);
+    for (const std::filesystem::path& folder : {program, program.parent_path() / "share" / "kelvane"}) {
+        if (std::filesystem::exists(folder / "soap-schemas" / "wsdl10.xsd"))
+            return folder.generic_string() + "/";
+    }
     return std::string(KELVANE_SOURCE_DIR) + "/runtime/";
 }
 
