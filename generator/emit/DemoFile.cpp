@@ -262,7 +262,7 @@ private:
             lines(out_, {"WORD wVersionRequested;", "WSADATA wsaData;", "int err;"});
         lines(out_, {"tessaro_server_t *server;", "tessaro_port_t port;"});
         out_.line(p_, "_proto_packet_t *pk;");
-        lines(out_, {"int answered = 0;", "", "if(demo_port(argc, argv, &port) != 0)", "\treturn 2;"});
+        lines(out_, {"int answered = 0;", "int serve;", "", "if(demo_port(argc, argv, &port, &serve) != 0)", "\treturn 2;"});
         if (windows_)
             lines(out_, {"wVersionRequested = MAKEWORD (2, 2);", "err = WSAStartup (wVersionRequested, &wsaData);",
                          "if(err != 0){", "\tprintf(\"WSAStartup error\\n\");", "\treturn 1;", "}"});
@@ -272,8 +272,17 @@ private:
         out_.line("pk = (", p_, "_proto_packet_t *)calloc(1, sizeof(*pk));");
         lines(out_, {"if(pk == NULL){", "\tprintf(\"out of memory\\n\");", "\ttessaro_server_free(server);", "\treturn 1;", "}",
                      "printf(\"demo: the server thread listens on 127.0.0.1:%u\\n\", (unsigned int)port);", ""});
+        writeServeOnly();
         writeCalls();
         out_.close();
+    }
+
+    // With --serve, the server answers every operation with sample values until it is stopped.
+    void writeServeOnly()
+    {
+        lines(out_, {"if(serve){", "\tprintf(\"demo: serving every operation with sample values; Ctrl+C stops\\n\");",
+                     "\tfflush(stdout);", "\ttessaro_server_stop_on_signals(server);", "\ttessaro_server_wait(server);",
+                     "\ttessaro_server_free(server);", "\tfree(pk);", "\treturn 0;", "}"});
     }
 
     void writeCalls()

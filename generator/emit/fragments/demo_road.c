@@ -56,20 +56,25 @@ char *demo_numbered_text(const char *name, int n, int most)
 }
 
 //the port the server thread listens on: the first argument, 4321 without one, 0 for a free
-//port the system chooses; -1 with a line that says why for a wrong argument
-int demo_port(int argc, char **argv, tessaro_port_t *port)
+//port the system chooses; with "--serve PORT" the demo only serves, until it is stopped; -1 with a
+//line that says why for a wrong argument
+int demo_port(int argc, char **argv, tessaro_port_t *port, int *serve)
 {
 	char *end = NULL;
 	unsigned long value = 4321;
+	const char *text = NULL;
 
-	if(argc > 2){
-		printf("usage: %s [PORT]   (the port of the server thread: 4321 unless given, 0 for any free port)\n", argv[0]);
+	*serve = argc == 3 && strcmp(argv[1], "--serve") == 0;
+	if(argc > 2 && !*serve){
+		printf("usage: %s [PORT] | --serve PORT   (the port of the server: 4321 unless given, 0 for any free port)\n", argv[0]);
 		return -1;
 	}
-	if(argc == 2){
-		value = strtoul(argv[1], &end, 10);
-		if(argv[1][0] < '0' || argv[1][0] > '9' || *end != '\0' || value > 65535){
-			printf("demo: PORT '%s' is no number from 0 to 65535\n", argv[1]);
+	if(argc >= 2)
+		text = argv[argc - 1];
+	if(text != NULL){
+		value = strtoul(text, &end, 10);
+		if(text[0] < '0' || text[0] > '9' || *end != '\0' || value > 65535){
+			printf("demo: PORT '%s' is no number from 0 to 65535\n", text);
 			return -1;
 		}
 	}
