@@ -73,6 +73,15 @@ const char* const DemoRoad =
 const char* const ServerDispatch =
 #include "fragments/server_dispatch.inc"
     ;
+const char* const MtomSender =
+#include "fragments/mtom_sender.inc"
+    ;
+const char* const MtomValues =
+#include "fragments/mtom_values.inc"
+    ;
+const char* const MtomReader =
+#include "fragments/mtom_reader.inc"
+    ;
 
 void replaceAll(std::string& line, const std::string& stand, const std::string& name)
 {
@@ -107,6 +116,9 @@ const char* fragmentText(CFragment fragment)
     case CFragment::WsseClient: return WsseClient;
     case CFragment::DemoRoad: return DemoRoad;
     case CFragment::ServerDispatch: return ServerDispatch;
+    case CFragment::MtomSender: return MtomSender;
+    case CFragment::MtomValues: return MtomValues;
+    case CFragment::MtomReader: return MtomReader;
     }
     return "";
 }

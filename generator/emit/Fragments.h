@@ -30,7 +30,10 @@ enum class CFragment {
     WsseReader,       // the security check of a message read
     WsseClient,       // <proj>_client_set_wsse_* and the settings of a call
     DemoRoad,         // the demo's call of one operation and its server's answers
-    ServerDispatch    // the generated server's serving of one request
+    ServerDispatch,   // the generated server's serving of one request
+    MtomSender,       // a message sent as a XOP package, its binary values as parts
+    MtomValues,       // the parts of a XOP package read, as the values' readers take them
+    MtomReader        // finding a XOP package's parts and taking its xop:Include elements
 };
 
 // Every fragment of "<proj>_api.c", in the order they stand there (DemoRoad
@@ -39,9 +42,10 @@ enum class CFragment {
 // the struct stream in those with document messages it reads; WS-Security's
 // client's where there are calls; the server's last).
 constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,   CFragment::TransportExports,
-                                      CFragment::WsseSender,     CFragment::SenderFrame,   CFragment::FixedSenders,
-                                      CFragment::NumberWriters,  CFragment::ValueChecks,   CFragment::PacketReader,
-                                      CFragment::ArrayShapes,    CFragment::EnvelopeReader, CFragment::ItemStream,
+                                      CFragment::WsseSender,     CFragment::MtomSender,    CFragment::SenderFrame,
+                                      CFragment::FixedSenders,   CFragment::NumberWriters, CFragment::ValueChecks,
+                                      CFragment::PacketReader,   CFragment::ArrayShapes,   CFragment::MtomValues,
+                                      CFragment::EnvelopeReader, CFragment::MtomReader,    CFragment::ItemStream,
                                       CFragment::StructStream,   CFragment::WsseReader,    CFragment::ClientExports,
                                       CFragment::WsseClient,     CFragment::ClientCalls,   CFragment::AuthBasic,
                                       CFragment::AuthDigest,     CFragment::ClientAuth,    CFragment::ServerDispatch};

@@ -1,5 +1,6 @@
 #include "generator/emit/HeaderStructs.h"
 
+#include "generator/emit/Mtom.h"
 #include "generator/model/EmitContext.h"
 #include "generator/emit/FaultDetails.h"
 #include "generator/emit/MemberKinds.h"
@@ -262,6 +263,7 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//it refuses a message for it; a SOAP 1.2 MustUnderstand fault sent from the packet names it in a");
     out.line("\t//NotUnderstood header block");
     out.line("\tchar\tnot_understood[", P, "_MAX_SOAP_FAULT_FAULTSTRING_LEN+1];");
+    writeMtomPacketMember(out);
     out.line("}", p, "_proto_packet_t;");
     out.emptyLine();
     out.emptyLine();

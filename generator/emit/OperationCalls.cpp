@@ -1,5 +1,6 @@
 #include "generator/emit/OperationCalls.h"
 
+#include "generator/emit/Mtom.h"
 #include "generator/emit/ClientTransport.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/HeaderConstants.h"
@@ -338,6 +339,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
         header.line("\t", member);
     writeClientTransportMembers(context, header);
     writeWsSecurityClientMember(context, header);
+    writeMtomClientMember(context, header);
     if (context.project().authenticates()) {
         header.line("\t//set by ", p, "_client_set_credentials; ", context.project().usesDigest() ? "Digest" : "Basic",
                     " authentication, as the project says");
@@ -359,6 +361,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_strerror(int result);");
     header.line("_declspec(dllexport) const char * WINAPI ", p, "_client_error_detail(const ", p, "_client_t *client);");
     writeClientTransportDeclarations(context, header);
+    writeMtomDeclarations(context, header);
     for (const OperationCall& call : calls.calls) {
         writePrototype(context, call, ";", header);
         if (call.response != nullptr)

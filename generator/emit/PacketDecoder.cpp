@@ -93,8 +93,7 @@ void writeOwnTypeRead(const CValueAccess& value, const std::string& in, CTextBuf
 void writeValue(const CValueAccess& value, const std::string& in, CTextBuffer& out)
 {
     // Content of xsd:anyType is kept as the markup it came as.
-    const char* fetch = value.value->anyContent ? "mydecode_content(cur)"
-                                                : "xmlNodeListGetString(doc, cur->xmlChildrenNode, 1)";
+    const char* fetch = value.value->anyContent ? "mydecode_content(cur)" : "mymtom_text(doc, cur)";
     out.line(in, "if((key = ", fetch, ") != NULL){");
     const std::string& name = value.access; // the member as the caller reaches it: pk->...
     writeKeyConversion(*value.value, value.access, name, in + "\t", out);
@@ -725,6 +724,7 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     writeFragment(context, CFragment::EnvelopeReader, out);
+    writeFragment(context, CFragment::MtomReader, out);
     writeWsSecurityReader(context, out);
     out.emptyLine();
     if (needsActionTest(emptyBodies(context))) {
@@ -761,7 +761,7 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
                 "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL, body = NULL;", "\txmlChar\t\t*key = NULL;",
-                "\tconst char\t*why = NULL;", "\tint\t\treferences = 0;", "",
+                "\tconst char\t*why = NULL;", "\tint\t\treferences = 0;", "\tmymtom_package_t\tpackage;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
                 "\tif(header_end == buffer_len)", "\t\treturn -1;"});
     out.line("\tpk->msg_direction = strncmp(buffer, \"HTTP\", 4) == 0 ? " + context.directionConstant(1) + " : " +
@@ -772,21 +772,27 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                 "\tmydecode_copy(pk->boundary_part, sizeof(pk->boundary_part), buffer + header_end + 4, xml_beg - header_end - 4);",
                 "\t//markup that would make the parse dear is refused before it",
                 "\tif(mydecode_within_bounds(buffer + xml_beg, part_end - xml_beg, pk->decode_error, sizeof(pk->decode_error)) != 0){",
-                "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", ""});
+                "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}",
+                "\t//a XOP package's binary parts are found before its root is read, and kept where they lie",
+                "\tif(mymtom_read(buffer, header_end, buffer_len, xml_beg, &package, pk->decode_error, sizeof(pk->decode_error)) != 0){",
+                "\t\tmymtom_free(&package);", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", ""});
     if (itemStreamed) {
         out.line("\t//a message of items is read item by item, without the whole tree");
-        out.line("\tif(", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
+        out.line("\tif(!package.xop && ", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
         lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
     }
     if (structStreamed) {
         out.line("\t//a document message of structs is read straight into them, without the tree");
-        out.line("\tif(", p, "_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
+        out.line("\tif(!package.xop && ", p, "_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
         lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
     }
     lines(out, {"\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end, &references);",
                 "\tif(doc == NULL){", "\t\tmydecode_parse_failure(pk->decode_error, sizeof(pk->decode_error), part_end - xml_beg);",
-                "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", "\t//where a value that fails says which member it is",
-                "\tdoc->_private = pk->decode_error;", "",
+                "\t\tmymtom_free(&package);", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}",
+                "\t//where a value that fails says which member it is",
+                "\tdoc->_private = pk->decode_error;",
+                "\t//the elements a package's xop:Include elements stand in hold their parts",
+                "\tif(package.xop && mymtom_include(doc, &package) != 0){", "\t\tresult = -1;", "\t\tgoto over;", "\t}", "",
                 "\t//an Envelope of the SOAP 1.1 or SOAP 1.2 namespace, whatever its prefix; an Envelope of",
                 "\t//another namespace is of a version this node does not speak",
                 "\tcur = xmlDocGetRootElement(doc);", "\tpk->soap_version = mydecode_version(cur);"});
@@ -831,7 +837,7 @@ void writeDecoderBody(const CEmitContext& context, bool streamed, CTextBuffer& o
                 "\t\t\tcur = mydecode_element(body->xmlChildrenNode);",
                 "\t\t\tresult = mydecode_fail_at(doc, cur != NULL ? \"the Body holds no message of the service and no Fault, but\" : \"the Body is empty\", cur);",
                 "\t\t\tgoto over;", "\t\t}", "\t}", "\tresult = mydecode_fail_at(doc, \"the Envelope holds no Body\", NULL);", "over:",
-                "\tif(key != NULL)", "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "",
+                "\tif(key != NULL)", "\t\txmlFree(key);", "\txmlFreeDoc(doc);", "\tmymtom_free(&package);", "",
                 "\t//a message that does not decode is the sender's fault, unless a header said otherwise",
                 "\tif(result != 0 && pk->decode_fault == NULL)", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";",
                 "\tif(result != 0)", "\t\treturn result;", ""});
@@ -845,6 +851,8 @@ void writeDecoderBody(const CEmitContext& context, bool streamed, CTextBuffer& o
                 "\t//the CR LF a sender puts between the envelope and the attachment is not the attachment's",
                 "\telse if(attach_beg + 1 < buffer_len && buffer[attach_beg] == '\\r' && buffer[attach_beg + 1] == '\\n')",
                 "\t\tattach_beg += 2;",
+                "\t//a package's parts are its values', none an attachment",
+                "\tif(package.xop)", "\t\tattach_beg = buffer_len;",
                 "\tif(attach_beg < buffer_len){", "\t\t//there is a attachment",
                 "\t\tpk->attachment = (char*)malloc(buffer_len - attach_beg + 1);", "\t\tif(pk->attachment){",
                 "\t\t\tmemcpy(pk->attachment, buffer + attach_beg, buffer_len - attach_beg);",

@@ -11,6 +11,7 @@
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/emit/ValueDecoding.h"
+#include "schema/SchemaConstants.h"
 
 #include <set>
 #include <string_view>
@@ -86,6 +87,12 @@ void decodeType(CMemberDecoder& decoder, const CViewType& type, const CStructDef
 // value has a flag.
 bool nilItemsKeepPlace(const CStructMember& member) { return member.nillable && member.isArray(); }
 bool readsNil(const CStructMember& member) { return nilItemsKeepPlace(member) || !member.nilName.empty(); }
+// An element's allocated base64Binary text, which a XOP package may send as a binary part.
+bool takesBinaryPart(const CStructMember& member)
+{
+    return member.pointer && member.valueBuiltin == Schema::XSD_BASE64BIN && member.origin != CStructMember::Attribute &&
+           (member.kind == CStructMember::Text || member.kind == CStructMember::TextArray);
+}
 
 // What the decoders call beside their own code: number conversions, and
 // whether any grows an array, reads xsi:nil, or copies an element's content
@@ -134,6 +141,7 @@ public:
     void writeHelpers(const CEmitContext& context, CTextBuffer& out) const
     {
         const std::string& projUpper = context.projUpper();
+        writeFragment(context, CFragment::MtomValues, out);
         writeDecodeHelpers(conversions_, projUpper, context.namespaces().serviceNamespaces(), out);
         if (usesGrow_)
             writeGrow(projUpper, out);
@@ -668,11 +676,18 @@ private:
               const std::string& fetch = ElementText)
     {
         CTextBuffer& o = out_();
+        std::string& name = valueName_; // in room that stays from value to value
+        name.assign(structType_).append(".").append(member.cName);
+        if (fetch == ElementText && takesBinaryPart(member)) {
+            // A binary part goes into the member as its text at once, with no copy between.
+            o.line(indent, "if(mymtom_part_of(cur) != NULL){");
+            o.line(indent, "\tif((result = mymtom_take(doc, cur, \"", name, "\", &", access, ")) != 0)");
+            o.line(indent, "\t\t", fail());
+            o.line(indent, "}else");
+        }
         o.line(indent, "{");
         o.line(indent, "\txmlChar\t*key = ", fetch, ";");
         o.line(indent, "\tif(key != NULL){");
-        std::string& name = valueName_; // in room that stays from value to value
-        name.assign(structType_).append(".").append(member.cName);
         writeKeyConversion(member, access, name, indent + "\t\t", o);
         writeUnlistedNote(member, access, name, indent + "\t\t", o);
         o.line(indent, fetch == ElementText ? "\t\tmydecode_key_free(cur, key);" : "\t\txmlFree(key);");

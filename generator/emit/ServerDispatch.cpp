@@ -1,5 +1,6 @@
 #include "generator/emit/ServerDispatch.h"
 
+#include "generator/emit/Mtom.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
@@ -83,6 +84,7 @@ void writeServerDeclarations(const CEmitContext& context, CTextBuffer& header)
     header.line("//NULL, or the further header entries the functions process, each \"{namespace}name\", ended by a NULL:");
     header.line("//a request's entry that must be understood is taken when it is listed");
     header.line("const char *const *understood;");
+    writeMtomServiceMember(header);
     for (const CServedOperation& one : served)
         writeFunctionMember(context, one, header);
     header.close("}" + p + "_service_t;");

@@ -94,4 +94,5 @@ void writeSourceRuntime(const CEmitContext& context, CTextBuffer& source)
     writeFragment(context, CFragment::TransportIo, source);
     writeFragment(context, CFragment::TransportExports, source);
     writeWsSecuritySender(context, source);
+    writeFragment(context, CFragment::MtomSender, source);
 }

@@ -483,6 +483,10 @@ void writeOwnTypeAppend(CTextBuffer& out, const char* cursor, const CStructMembe
 void writeTextAppend(CTextBuffer& out, const char* appender, const char* cursor, const CStructMember& member,
                      const std::string& access)
 {
+    // An element's binary value may go as a part of a XOP package.
+    if (std::string_view(appender) == "mytstrcat" && member.valueBuiltin == Schema::XSD_BASE64BIN &&
+        member.origin != CStructMember::Attribute)
+        appender = "mymtomcat";
     if (member.pointer)
         out.line(appender, "(", cursor, ", (", access, " != NULL ? ", access, " : \"\"), (size_t)-1);");
     else

@@ -155,9 +155,11 @@ void writeDecodeHelpers(const std::set<CDecodeConversion>& used, const std::stri
                 "\t\t\t(const char *)cur->ns->href : \"\", (const char *)cur->name))", "\t\t\treturn 1;", "\t}",
                 "\treturn 0;", "}", ""});
     lines(out, {"//the text of the element at cur: its one text child's content where it lies (no copy), else the",
-                "//text of its children gathered into an allocation; NULL when it has none; mydecode_key_free frees it",
+                "//text of its children gathered into an allocation (of a binary part it holds, the part's Base64",
+                "//text); NULL when it has none; mydecode_key_free frees it",
                 "static xmlChar *mydecode_key(xmlDocPtr doc, xmlNodePtr cur)", "{",
                 "\txmlNodePtr\ttext = cur->xmlChildrenNode;", "",
+                "\tif(text == NULL && mymtom_part_of(cur) != NULL)", "\t\treturn mymtom_text(doc, cur);",
                 "\tif(text != NULL && text->next == NULL && text->type == XML_TEXT_NODE && text->content != NULL)",
                 "\t\treturn text->content;", "\treturn xmlNodeListGetString(doc, text, 1);", "}", "",
                 "//frees what mydecode_key gave for the element at cur, unless it lies in the tree",

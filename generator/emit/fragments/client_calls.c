@@ -283,6 +283,8 @@ static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	int	result;
 
 	client->http_status = 0;
+	if(pk->mtom == 0)
+		pk->mtom = client->mtom;
 	//a kind that is also some operation's response goes out as a request
 	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
 	result = kvproj_exchange(client, pk);

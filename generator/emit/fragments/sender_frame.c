@@ -28,7 +28,9 @@ static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 	body->why = pk->decode_error;
 	body->why_size = sizeof(pk->decode_error);
 	//boundary_part between http header and soap message if there is, unless a read message brought it
-	if(!pk->boundary_received)
+	if(pk->mtom > 0)
+		mymtom_begin(pk, body);
+	else if(!pk->boundary_received)
 		myrawcat(body, pk->boundary_part, sizeof(pk->boundary_part));
 	return buffer;
 }
@@ -50,7 +52,9 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 	int		result = -1;
 	int		typed = 0;
 
-	kvproj_wsse_secure_body(pk->wsse, body, body->block + 1024);
+	kvproj_wsse_secure_body(pk->wsse, body, body->block + 1024 + (body->mtom != NULL ? body->mtom->head : 0));
+	if(body->mtom != NULL)
+		mymtom_parts(body);
 	//the attachment follows the envelope; it is released once it is in the message
 	if(pk->attachment != NULL && mystrcat(body, "\r\n") == 0){
 		if(pk->attachment_length >= 0 && mycursor_fit(body, (size_t)pk->attachment_length) == 0){
@@ -80,8 +84,12 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 				myrefuse(&out);
 				break;
 			}
-			if(strncasecmp(pk->http_headers[i].name, "Content-Type", sizeof(pk->http_headers[i].name)) == 0)
+			if(strncasecmp(pk->http_headers[i].name, "Content-Type", sizeof(pk->http_headers[i].name)) == 0){
+				//a package's type names its boundary
+				if(body->mtom != NULL)
+					continue;
 				typed = 1;
+			}
 			myrawcat(&out, pk->http_headers[i].name, sizeof(pk->http_headers[i].name));
 			mystrcat(&out, ": ");
 			myrawcat(&out, pk->http_headers[i].value, sizeof(pk->http_headers[i].value));
@@ -95,7 +103,9 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 			mystrcat(&out, "\r\n");
 		}
 		//a SOAP 1.1 message is XML text, a SOAP 1.2 one has a type of its own; a caller's own type is kept
-		if(!typed && pk->soap_version == KVPROJ_SOAP_1_2){
+		if(body->mtom != NULL)
+			mymtom_content_type(&out, pk, body->mtom, soap_action, strncmp(start, "HTTP/", 5) != 0);
+		else if(!typed && pk->soap_version == KVPROJ_SOAP_1_2){
 			mystrcat(&out, "Content-Type: application/soap+xml; charset=utf-8");
 			if(soap_action != NULL && soap_action[0] != '\0' && strncmp(start, "HTTP/", 5) != 0){
 				mystrcat(&out, "; action=\"");
@@ -120,6 +130,7 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 		memcpy(message, head, head_length);
 		result = kvproj_trans_send(trans, (const void*)message, head_length + length, &size, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
 	}
+	mymtom_end(body);
 	free(buffer);
 	return result;
 }

@@ -98,6 +98,8 @@ static void kvproj_server_answer(const kvproj_service_t *service, kvproj_server_
 	}else if(result != 0){
 		snprintf(why, sizeof(why), "the operation failed (%d)", result);
 		kvproj_server_fault(answer, "SOAP-ENV:Server", why);
+	}else if(answer->mtom == 0){
+		answer->mtom = service->mtom;
 	}
 }
 

@@ -1,12 +1,14 @@
 //write position and last byte of a text being built; tail is NULL once it overflowed. block is NULL
 //for a buffer of fixed size, else the allocated block the text lies in, which grows as the text needs.
-//why (NULL: nowhere) of why_size bytes takes the reason a value was refused, when it is still empty
+//why (NULL: nowhere) of why_size bytes takes the reason a value was refused, when it is still empty;
+//mtom (NULL: none) gathers the binary parts of a message that goes as a XOP package
 typedef struct mycursor_t{
 	char	*tail;
 	char	*end;
 	char	*block;
 	char	*why;
 	size_t	why_size;
+	struct mymtom_sending_t	*mtom;
 }mycursor_t;
 
 static void mycursor_init(mycursor_t *out, char *buffer, size_t size)
@@ -16,6 +18,7 @@ static void mycursor_init(mycursor_t *out, char *buffer, size_t size)
 	out->block = NULL;
 	out->why = NULL;
 	out->why_size = 0;
+	out->mtom = NULL;
 	*buffer = '\0';
 }
 

@@ -1,0 +1,107 @@
+//MTOM: a message read as a XOP package (multipart/related, its root part application/xop+xml) holds
+//each binary value as a part of its own, which an xop:Include in the envelope names by its
+//Content-ID. The parts stay bytes where they lie in the message: only the root part is parsed, and
+//an element whose Include was taken holds its part (in its _private) in place of text
+
+//one part of a package: its bytes in the message, its Content-ID (angle brackets aside) and type
+typedef struct mymtom_part_t{
+	const char	*bytes;
+	size_t	length;
+	const char	*id;
+	size_t	id_len;
+	const char	*type;
+	size_t	type_len;
+	int	included;	//an xop:Include has taken it
+}mymtom_part_t;
+
+//the parts of a message read (no part but the root: none); xop is set for a XOP package
+typedef struct mymtom_package_t{
+	mymtom_part_t	*parts;
+	long	count;
+	long	room;
+	int	xop;
+}mymtom_package_t;
+
+//the part that the element at cur holds in place of text; NULL for none
+static const mymtom_part_t *mymtom_part_of(xmlNodePtr cur) KVPROJ_MAYBE_UNUSED;
+
+static const mymtom_part_t *mymtom_part_of(xmlNodePtr cur)
+{
+	const mymtom_package_t	*package = cur->doc != NULL ? (const mymtom_package_t *)cur->doc->psvi : NULL;
+	const mymtom_part_t	*part = (const mymtom_part_t *)cur->_private;
+
+	//_private may also hold what encoded references left there: only a pointer into the parts counts
+	if(package == NULL || part == NULL || cur->xmlChildrenNode != NULL || cur->type != XML_ELEMENT_NODE)
+		return NULL;
+	return part >= package->parts && part < package->parts + package->count ? part : NULL;
+}
+
+//the Base64 text of length bytes into text (room for 4 * ((length + 2) / 3) + 1 bytes), ended
+static void mymtom_base64(const unsigned char *bytes, size_t length, char *text)
+{
+	static const char	digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+	size_t	i;
+	unsigned long	triple;
+
+	for(i = 0; i + 2 < length; i += 3, text += 4){
+		triple = (unsigned long)bytes[i] << 16 | (unsigned long)bytes[i + 1] << 8 | bytes[i + 2];
+		text[0] = digits[triple >> 18];
+		text[1] = digits[(triple >> 12) & 63];
+		text[2] = digits[(triple >> 6) & 63];
+		text[3] = digits[triple & 63];
+	}
+	if(i < length){
+		triple = (unsigned long)bytes[i] << 16 | (i + 1 < length ? (unsigned long)bytes[i + 1] << 8 : 0);
+		text[0] = digits[triple >> 18];
+		text[1] = digits[(triple >> 12) & 63];
+		text[2] = i + 1 < length ? digits[(triple >> 6) & 63] : '=';
+		text[3] = '=';
+		text += 4;
+	}
+	*text = '\0';
+}
+
+//the part's Base64 text, allocated with malloc (xmlMalloc when xml is set); NULL without memory
+static char *mymtom_text_of(const mymtom_part_t *part, int xml)
+{
+	size_t	size = 4 * ((part->length + 2) / 3) + 1;
+	char	*text;
+
+	if(part->length > ((size_t)-1) / 2)
+		return NULL;
+	text = xml ? (char *)xmlMalloc(size) : (char *)malloc(size);
+	if(text != NULL)
+		mymtom_base64((const unsigned char *)part->bytes, part->length, text);
+	return text;
+}
+
+//the text of the element at cur as a value's reader takes it, to be freed with xmlFree: its part's
+//Base64 text where it holds one, else its children's text (NULL for none)
+static xmlChar *mymtom_text(xmlDocPtr doc, xmlNodePtr cur) KVPROJ_MAYBE_UNUSED;
+
+static xmlChar *mymtom_text(xmlDocPtr doc, xmlNodePtr cur)
+{
+	const mymtom_part_t	*part = mymtom_part_of(cur);
+
+	return part != NULL ? (xmlChar *)mymtom_text_of(part, 1) : xmlNodeListGetString(doc, cur->xmlChildrenNode, 1);
+}
+
+//the part the element at cur holds into the allocated text at *dest, as its Base64 text written
+//straight from the part's bytes (no copy of the text between); -1 without memory, said in the decode
+//error as the member's failure
+static int mymtom_take(xmlDocPtr doc, xmlNodePtr cur, const char *member, char **dest) KVPROJ_MAYBE_UNUSED;
+
+static int mymtom_take(xmlDocPtr doc, xmlNodePtr cur, const char *member, char **dest)
+{
+	char	*text = mymtom_text_of(mymtom_part_of(cur), 0);
+	char	*error = (char *)doc->_private;
+
+	if(text == NULL){
+		if(error != NULL && error[0] == '\0')
+			snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "%s: no memory for the binary part it includes", member);
+		return -1;
+	}
+	free(*dest);
+	*dest = text;
+	return 0;
+}
