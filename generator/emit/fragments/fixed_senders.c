@@ -9,6 +9,8 @@ static int kvproj_http_resp_send(kvproj_proto_trans_t *trans, kvproj_proto_packe
 	length = snprintf(start, sizeof(start), "HTTP/1.1 %d %.*s\r\n", pk->msg.http_msg.err_code, (int)sizeof(pk->msg.http_msg.err_code_string), pk->msg.http_msg.err_code_string);
 	if(length < 0 || length >= (int)sizeof(start))
 		return -1;
+	//a status and its text: no SOAP message to go as a XOP package
+	pk->mtom = 0;
 	buffer = kvproj_send_begin(pk, &body);
 	if(buffer == NULL)
 		return -1;

@@ -37,6 +37,8 @@ static const mymtom_part_t *mymtom_part_of(xmlNodePtr cur)
 }
 
 //the Base64 text of length bytes into text (room for 4 * ((length + 2) / 3) + 1 bytes), ended
+static void mymtom_base64(const unsigned char *bytes, size_t length, char *text) KVPROJ_MAYBE_UNUSED;
+
 static void mymtom_base64(const unsigned char *bytes, size_t length, char *text)
 {
 	static const char	digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -62,6 +64,8 @@ static void mymtom_base64(const unsigned char *bytes, size_t length, char *text)
 }
 
 //the part's Base64 text, allocated with malloc (xmlMalloc when xml is set); NULL without memory
+static char *mymtom_text_of(const mymtom_part_t *part, int xml) KVPROJ_MAYBE_UNUSED;
+
 static char *mymtom_text_of(const mymtom_part_t *part, int xml)
 {
 	size_t	size = 4 * ((part->length + 2) / 3) + 1;
