@@ -167,7 +167,7 @@ def fail(why):
     sys.exit(1)
 
 
-def build(cfg, gen, name, text, windows):
+def build(cfg, gen, name, text, windows, native_flags=()):
     src = os.path.join(gen, "%s.c" % name)
     with open(src, "w") as f:
         f.write(text)
@@ -180,7 +180,7 @@ def build(cfg, gen, name, text, windows):
     else:
         exe = os.path.join(gen, name)
         support = os.path.dirname(cfg.include.rstrip("/"))
-        argv = [cfg.cc, "-std=gnu99", "-w", "-g", "-I", gen, "-I", cfg.include, "-I", "/usr/include/libxml2", "-o", exe,
+        argv = [cfg.cc, "-std=gnu99", "-w", "-g"] + list(native_flags) + ["-I", gen, "-I", cfg.include, "-I", "/usr/include/libxml2", "-o", exe,
                 src, source] + [os.path.join(support, f) for f in ("tessaro_socket.c", "tessaro_util.c",
                                                                    "tessaro_tls_openssl.c", "tessaro_hash.c")] + \
             sorted(glob.glob(os.path.join(support, "security", "*.c"))) + \
@@ -221,7 +221,8 @@ def main():
     if status != 0:
         fail("kvgen failed: %s" % out[-200:])
     # the server is ours, built for this machine whatever the client's platform
-    server = build(cfg, gen, "mtom_server", SERVER, False)
+    # (a header written for Windows leaves the export marks to the Windows compiler)
+    server = build(cfg, gen, "mtom_server", SERVER, False, ("-DWINAPI=", "-D_declspec(x)=") if cfg.windows else ())
     definitions = "#define DATA %s\n#define HEX \"%s\"\n#define PART0 %s\n#define PART1 %s\n" % (
         c_string(BINARY), HEX, c_string(SMALL[0]), c_string(SMALL[1]))
     client = build(cfg, gen, "mtom_client", definitions + CLIENT, cfg.windows)
