@@ -55,6 +55,8 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	text[size] = '\0';
 	header_end = mydecode_find(text, 0, size, "\r\n\r\n", 4);
 	error[0] = '\0';
+	memset(&package, 0, sizeof(package));
+	/* a package refused keeps the parts found before the refusal until it is freed */
 	if(header_end < size && mydecode_locate(text, header_end, size, &xml_beg, &part_end, &why) == 0 &&
 			mymtom_read(text, header_end, size, xml_beg, &package, error, sizeof(error)) == 0){
 		check_parts(&package, text + header_end + 4, text + size);
@@ -64,8 +66,8 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 				check_includes(doc, &package);
 			xmlFreeDoc(doc);
 		}
-		mymtom_free(&package);
 	}
+	mymtom_free(&package);
 	/* and the whole message as the reader hands it to the decoder */
 	if(header_end < size)
 		fz_proto_decoder(text, pk, size);
