@@ -250,6 +250,11 @@ public:
         if (def == nullptr)
             return;
         bool needsTemp = false;
+        if (uses.size() == 1) { // most messages: one envelope, taken as it stands
+            const CTextBuffer& body = writeEnvelope(*def, uses.front(), needsTemp);
+            writeSender(startOf(uses.front()), needsTemp, body.text());
+            return;
+        }
         std::vector<CMessageUse> byVersion[2]; // SOAP 1.1's, SOAP 1.2's
         for (const CMessageUse& use : uses)
             byVersion[use.operation->soapVersion == 12 ? 1 : 0].push_back(use);
@@ -265,13 +270,18 @@ public:
         CSenderStart start = startOf(uses.front());
         for (const CMessageUse& use : uses)
             start = use.direction == 0 ? startOf(use) : start;
+        writeSender(start, needsTemp, text);
+    }
+
+private:
+    void writeSender(const CSenderStart& start, bool needsTemp, const std::string& body)
+    {
         writeSenderOpen(context_, out_, start, needsTemp);
-        out_.append(text);
+        out_.append(body);
         out_.line("}");
         out_.emptyLine();
     }
 
-private:
     // The function's body for some uses of its message.
     std::string bodyOf(const CStructDef& def, const std::vector<CMessageUse>& uses, bool& needsTemp)
     {

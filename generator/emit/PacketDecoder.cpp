@@ -317,8 +317,10 @@ struct CKindBlock {
     std::string_view element; // the local name the test asks of cur
 };
 
-void forEachKindBlock(const CEmitContext& context, const std::function<void(const CKindBlock&)>& visit)
+// The kinds in the decoder's order, found once for its passes over them.
+std::vector<CKindBlock> kindBlocks(const CEmitContext& context)
 {
+    std::vector<CKindBlock> kinds;
     const std::string& P = context.projUpper();
     // By key index: the kinds read into the message of their first use, and
     // those read into the message of their other way.
@@ -358,11 +360,12 @@ void forEachKindBlock(const CEmitContext& context, const std::function<void(cons
         const std::string named = body == key->tagValue()
                                       ? "mydecode_named(cur, " + cStringLiteral(ns) + ", " + P + "_" + key->id + "_TAG)"
                                       : namedTest(ns, body);
-        visit(CKindBlock{operation, side, *key, way + named, rpc, body});
+        kinds.push_back(CKindBlock{operation, side, *key, way + named, rpc, body});
     });
+    return kinds;
 }
 
-void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
+void writeMessageRun(const CEmitContext& context, const std::vector<CKindBlock>& kinds, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
     // In a service of SOAP 1.1 alone the envelope's test says it all; a
@@ -370,7 +373,7 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
     // version mismatch fault among them) and tests each kind.
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
-    forEachKindBlock(context, [&](const CKindBlock& kind) {
+    for (const CKindBlock& kind : kinds) {
         out.line("\t\t\t\tif(", kind.test, "){");
         out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
         if (soap12)
@@ -382,7 +385,7 @@ void writeMessageRun(const CEmitContext& context, CTextBuffer& out)
         out.line("\t\t\t\t\tgoto over;");
         out.line("\t\t\t\t}");
         out.emptyLine();
-    });
+    }
 }
 
 // Where a kind's message is read item by item: a message of one Body part
@@ -445,46 +448,55 @@ struct CStreamKinds {
 
 // The kinds tested in the decoder's order on the Body's first element, up
 // to the last one the reading takes: a message of a kind before it that the
-// reading does not take is the tree's. Empty when it takes none.
+// reading does not take is the tree's. Whether each kind is taken is settled
+// before any of the chain is written, so the chain goes straight into the
+// text that holds it: held aside, a large service's chain cost its size again.
 struct CKindChain {
-    CTextBuffer text; // built in place: a copy of a large service's chain cost its size again
+    const std::vector<CKindBlock>& kinds;
+    const CStreamKinds& reading;
+    std::vector<bool> taken;             // by the kinds' position
+    std::size_t end = 0;                 // one past the last kind taken; 0 when it takes none
     std::vector<std::string_view> names; // the local names the taken kinds' tests ask, each once
 };
 
-CKindChain kindChain(const CEmitContext& context, const CStreamKinds& kinds)
+CKindChain kindChain(const std::vector<CKindBlock>& kinds, const CStreamKinds& reading)
 {
-    CKindChain result;
+    CKindChain chain{kinds, reading, std::vector<bool>(kinds.size()), 0, {}};
+    // Searching the names for each kind grew with the square of the kinds.
+    std::unordered_set<std::string_view> named;
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        if (!reading.takes(kinds[k]))
+            continue;
+        chain.taken[k] = true;
+        chain.end = k + 1;
+        if (named.insert(kinds[k].element).second)
+            chain.names.push_back(kinds[k].element);
+    }
+    return chain;
+}
+
+void writeKindChain(const CEmitContext& context, const CKindChain& chain, CTextBuffer& out)
+{
     const std::string& P = context.projUpper();
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
-    CTextBuffer& chain = result.text;
-    CTextBuffer pending;
-    // Searching the names for each kind grew with the square of the kinds.
-    std::unordered_set<std::string_view> named;
-    forEachKindBlock(context, [&](const CKindBlock& kind) {
-        const bool taken = kinds.takes(kind);
-        pending.line("\t", chain.empty() && pending.empty() ? "if(" : "else if(", kind.test, "){");
-        if (taken && named.insert(kind.element).second)
-            result.names.push_back(kind.element);
-        if (taken) {
-            pending.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
+    for (std::size_t k = 0; k < chain.end; ++k) {
+        const CKindBlock& kind = chain.kinds[k];
+        out.line("\t", k == 0 ? "if(" : "else if(", kind.test, "){");
+        if (chain.taken[k]) {
+            out.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
             // A kind of one SOAP version met in the other's envelope is the tree's to refuse.
             const int bound = soap12 ? versions[kind.key.index] : 3;
             if (bound != 3) {
-                pending.line("\t\tif(pk->soap_version ", bound == 1 ? "!=" : "==", " 12){");
-                kinds.write(kind, "\t\t\t", pending);
-                pending.line("\t\t}");
+                out.line("\t\tif(pk->soap_version ", bound == 1 ? "!=" : "==", " 12){");
+                chain.reading.write(kind, "\t\t\t", out);
+                out.line("\t\t}");
             } else {
-                kinds.write(kind, "\t\t", pending);
+                chain.reading.write(kind, "\t\t", out);
             }
         }
-        pending.line("\t}");
-        if (taken) {
-            chain.append(pending.text());
-            pending.clear();
-        }
-    });
-    return result;
+        out.line("\t}");
+    }
 }
 
 // One reading without the whole tree, as the decoder calls it:
@@ -512,7 +524,7 @@ void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, co
     out.line("{");
     out.line("\t", p, "_proto_packet_t\t*pk = (", p, "_proto_packet_t *)reader->packet;");
     lines(out, {"", "\tpk->soap_version = mydecode_version(cur->parent);"});
-    out.append(chain.text.text());
+    writeKindChain(context, chain, out);
     lines(out, {"\treturn 1;", "}", ""});
     out.line("//the local names of the Body's first elements whose messages the reading takes");
     out.line("static const char *const ", names, "[] = {");
@@ -543,14 +555,14 @@ void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, co
 // The reading of a message item by item, where the service has messages of
 // items: only a message that starts with one of those is read so; any other
 // goes to the tree.
-bool writeItemStream(const CEmitContext& context, CTextBuffer& out)
+bool writeItemStream(const CEmitContext& context, const std::vector<CKindBlock>& kinds, CTextBuffer& out)
 {
-    const CKindChain chain = kindChain(
-        context, {[&](const CKindBlock& kind) { return !itemRunOf(context, kind).typeName.empty(); },
-                  [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
-                      writeItemRun(itemRunOf(context, kind), kind.rpc, indent, lines);
-                  }});
-    if (chain.text.empty())
+    const CStreamKinds reading{[&](const CKindBlock& kind) { return !itemRunOf(context, kind).typeName.empty(); },
+                               [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
+                                   writeItemRun(itemRunOf(context, kind), kind.rpc, indent, lines);
+                               }};
+    const CKindChain chain = kindChain(kinds, reading);
+    if (chain.end == 0)
         return false;
     writeFragment(context, CFragment::ItemStream, out);
     out.emptyLine();
@@ -582,18 +594,20 @@ int structRunOf(const CEmitContext& context, const CKindBlock& kind, CStructStre
 // The reading of document messages straight into their structs, where the
 // service has such messages: only a message that starts with one the
 // stream reads is read so; any other goes to the tree.
-bool writeStructStream(const CEmitContext& context, CTextBuffer& out)
+bool writeStructStream(const CEmitContext& context, const std::vector<CKindBlock>& kinds, CTextBuffer& out)
 {
     CStructStream tables(context);
-    const CKindChain chain = kindChain(
-        context, {[&](const CKindBlock& kind) { return structRunOf(context, kind, tables) >= 0; },
-                  [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
-                      const CViewMessage& message = *kind.side.message;
-                      const CStructMember* member = messageMember(context.layout().structOf(&message), message.parts.front());
-                      lines.line(indent, "return mysax_struct(reader, ", std::to_string(structRunOf(context, kind, tables)),
-                                 ", &pk->msg.", message.cName, ".", member->cName, ");");
-                  }});
-    if (chain.text.empty())
+    // Every table is added while the kinds are taken, before the tables are written.
+    const CStreamKinds reading{
+        [&](const CKindBlock& kind) { return structRunOf(context, kind, tables) >= 0; },
+        [&](const CKindBlock& kind, const std::string& indent, CTextBuffer& lines) {
+            const CViewMessage& message = *kind.side.message;
+            const CStructMember* member = messageMember(context.layout().structOf(&message), message.parts.front());
+            lines.line(indent, "return mysax_struct(reader, ", std::to_string(structRunOf(context, kind, tables)),
+                       ", &pk->msg.", message.cName, ".", member->cName, ");");
+        }};
+    const CKindChain chain = kindChain(kinds, reading);
+    if (chain.end == 0)
         return false;
     tables.write(out);
     writeStreamEntry(context,
@@ -720,7 +734,7 @@ std::string fixedKind(const CEmitContext& context, const std::string& kind, cons
 
 // Whether the decoder reads some messages without the whole tree (item by
 // item, or straight into their structs).
-bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
+bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>& kinds, CTextBuffer& out)
 {
     const std::string& p = context.proj();
     writeFragment(context, CFragment::EnvelopeReader, out);
@@ -754,8 +768,8 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
                     "\t\tif((size_t)(end - value) == length && strncmp(value, action, length) == 0)", "\t\t\treturn 1;",
                     "\t}", "\treturn 0;", "}", ""});
     }
-    const bool itemStreamed = writeItemStream(context, out);
-    const bool structStreamed = writeStructStream(context, out);
+    const bool itemStreamed = writeItemStream(context, kinds, out);
+    const bool structStreamed = writeStructStream(context, kinds, out);
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
                 "//(or its multipart root part) whole; its bytes behind the envelope are the attachment"});
     out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
@@ -815,7 +829,7 @@ bool writeDecoderHead(const CEmitContext& context, CTextBuffer& out)
 }
 
 // streamed: a message read without the whole tree goes on at its attachment.
-void writeDecoderBody(const CEmitContext& context, bool streamed, CTextBuffer& out)
+void writeDecoderBody(const CEmitContext& context, const std::vector<CKindBlock>& kinds, bool streamed, CTextBuffer& out)
 {
     const std::string& P = context.projUpper();
     writeHeaderRun(context, out);
@@ -827,7 +841,7 @@ void writeDecoderBody(const CEmitContext& context, bool streamed, CTextBuffer& o
     lines(out, {"\t\t\tbody = cur;", "\t\t\tcur = mydecode_element(cur->xmlChildrenNode);"});
     writeEmptyBody(context, out);
     lines(out, {"\t\t\twhile (cur != NULL)", "\t\t\t{"});
-    writeMessageRun(context, out);
+    writeMessageRun(context, kinds, out);
     out.line("\t\t\t\tif(mydecode_is_soap(cur, ", P, "_SOAP_FAULT_TAG)){");
     out.line("\t\t\t\t\tpk->msg_type = ", fixedKind(context, "SOAP_FAULT", "0x2"), ";");
     lines(out, {"\t\t\t\t\tif(pk->soap_version == 12)", "\t\t\t\t\t\tresult = mydecode_fault12(cur, &pk->msg.soap_fault, mydecode_fault_detail);",
@@ -976,7 +990,8 @@ void writeMatchedPart(const CEmitContext& context, const CStructMember& member, 
 
 void writePacketDecoder(const CEmitContext& context, CTextBuffer& source)
 {
-    const bool streamed = writeDecoderHead(context, source);
-    writeDecoderBody(context, streamed, source);
+    const std::vector<CKindBlock> kinds = kindBlocks(context);
+    const bool streamed = writeDecoderHead(context, kinds, source);
+    writeDecoderBody(context, kinds, streamed, source);
     writeReadPacket(context, source);
 }
