@@ -55,8 +55,13 @@ static int mydecode_must_understand(xmlDocPtr doc, xmlNodePtr cur, char *named, 
 
 	if(result && named[0] == '\0')
 		snprintf(named, size, "{%s}%s", cur->ns != NULL && cur->ns->href != NULL ? (const char *)cur->ns->href : "", (const char *)cur->name);
-	if(result && error != NULL && error[0] == '\0')
-		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header %s must be understood, and is not", named);
+	if(result && error != NULL && error[0] == '\0'){
+		//a name too long for the message is cut, and marked so, rather than the words saying what is wrong
+		int	room = KVPROJ_MAX_DECODE_ERROR_LEN + 1 - (int)sizeof("header ... must be understood, and is not");
+
+		snprintf(error, KVPROJ_MAX_DECODE_ERROR_LEN + 1, "header %.*s%s must be understood, and is not", room, named,
+			strlen(named) > (size_t)room ? "..." : "");
+	}
 	if(must != NULL)
 		xmlFree(must);
 	if(actor != NULL)

@@ -291,6 +291,11 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
          "-1 type=0 headers=1 [Content-Length|3] error=header {urn:h}Trace must be understood, and is not fault_code=SOAP-ENV:MustUnderstand"},
         {message(ok, envelope(mustHeader(" SOAP-ENV:mustUnderstand=\"true\" SOAP-ENV:actor=\"http://schemas.xmlsoap.org/soap/actor/next\"") + addBody)),
          "-1 type=0 headers=1 [Content-Length|3] error=header {urn:h}Trace must be understood, and is not fault_code=SOAP-ENV:MustUnderstand"},
+        // A name too long for the message is cut and marked; the words after it stay.
+        {message(ok, envelope("<SOAP-ENV:Header><h:" + std::string(300, 'T') + " xmlns:h=\"urn:h\" SOAP-ENV:mustUnderstand=\"1\"/>"
+                              "</SOAP-ENV:Header>" + addBody)),
+         "-1 type=0 headers=1 [Content-Length|3] error=header {urn:h}" + std::string(192, 'T') +
+             "... must be understood, and is not fault_code=SOAP-ENV:MustUnderstand"},
         {message(ok, envelope(mustHeader(" SOAP-ENV:mustUnderstand=\"0\"") + addBody)), addRead},
         {message(ok, envelope(mustHeader(" SOAP-ENV:mustUnderstand=\"1\" SOAP-ENV:actor=\"urn:elsewhere\"") + addBody)), addRead},
         {message(ok, envelope(mustHeader(" mustUnderstand=\"1\"") + addBody)), addRead},
