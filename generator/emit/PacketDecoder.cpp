@@ -500,7 +500,7 @@ void writeKindChain(const CEmitContext& context, const CKindChain& chain, CTextB
 }
 
 // One reading without the whole tree, as the decoder calls it:
-// "<proj>_proto_<name>(xml, length, pk)" and its kind function
+// "<proj>_proto_<name>(xml, length, pk, time)" and its kind function
 // "<proj>_proto_<name>_kind(reader, cur)".
 struct CStreamEntry {
     const char* name;
@@ -533,7 +533,8 @@ void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, co
     lines(out, {"\tNULL", "};", ""});
     out.line("//the SOAP message xml[0..length) read without the whole tree where it is a message the reading");
     out.line("//takes (see ", entry.readFunction, "): 0 when it was, else 1 with the packet as it was");
-    out.line("static int ", p, "_proto_", entry.name, "(const char *xml, size_t length, ", p, "_proto_packet_t *pk)");
+    out.line("static int ", p, "_proto_", entry.name, "(const char *xml, size_t length, ", p,
+             "_proto_packet_t *pk, mydecode_time_t *time)");
     out.line("{");
     out.line("\t", entry.readerType, "\treader;");
     lines(out, {"\tunsigned int\tkind = pk->msg_type;", "\tint\tversion = pk->soap_version, result;", "",
@@ -545,7 +546,7 @@ void writeStreamEntry(const CEmitContext& context, const CStreamEntry& entry, co
     out.line("\treader.soap11 = ", bindsSoapVersion(context.view(), 12) ? "0" : "1", ";");
     for (const std::string& setting : entry.settings)
         out.line("\treader.", setting, ";");
-    out.line("\tresult = ", entry.readFunction, "(&reader, xml, length);");
+    out.line("\tresult = ", entry.readFunction, "(&reader, xml, length, time);");
     out.line("\tif(result != 0){");
     out.line("\t\t", p, "_free_proto_packet(pk);");
     lines(out, {"\t\tmemset(&pk->msg, 0, sizeof(pk->msg));", "\t\tpk->msg_type = kind;", "\t\tpk->soap_version = version;",
@@ -771,11 +772,12 @@ bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>
     const bool itemStreamed = writeItemStream(context, kinds, out);
     const bool structStreamed = writeStructStream(context, kinds, out);
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
-                "//(or its multipart root part) whole; its bytes behind the envelope are the attachment"});
-    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len)");
+                "//(or its multipart root part) whole; its bytes behind the envelope are the attachment. The",
+                "//parse ends by the call's deadline (negative: none) or sooner (KVPROJ_MAX_DECODE_USEC)"});
+    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len, tessaro_usec_t deadline)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
                 "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL, body = NULL;", "\txmlChar\t\t*key = NULL;",
-                "\tconst char\t*why = NULL;", "\tint\t\treferences = 0;", "\tmymtom_package_t\tpackage;", "",
+                "\tconst char\t*why = NULL;", "\tint\t\treferences = 0;", "\tmymtom_package_t\tpackage;", "\tmydecode_time_t\ttime;", "",
                 "\theader_end = mydecode_find(buffer, 0, buffer_len, \"\\r\\n\\r\\n\", 4);",
                 "\tif(header_end == buffer_len)", "\t\treturn -1;"});
     out.line("\tpk->msg_direction = strncmp(buffer, \"HTTP\", 4) == 0 ? " + context.directionConstant(1) + " : " +
@@ -789,19 +791,22 @@ bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>
                 "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}",
                 "\t//a XOP package's binary parts are found before its root is read, and kept where they lie",
                 "\tif(mymtom_read(buffer, header_end, buffer_len, xml_beg, &package, pk->decode_error, sizeof(pk->decode_error)) != 0){",
-                "\t\tmymtom_free(&package);", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}", ""});
+                "\t\tmymtom_free(&package);", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}",
+                "\tmydecode_time_start(&time, deadline);", ""});
     if (itemStreamed) {
         out.line("\t//a message of items is read item by item, without the whole tree");
-        out.line("\tif(!package.xop && ", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
+        out.line("\tif(!package.xop && ", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk, &time) == 0){");
         lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
     }
     if (structStreamed) {
         out.line("\t//a document message of structs is read straight into them, without the tree");
-        out.line("\tif(!package.xop && ", p, "_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk) == 0){");
+        out.line("\tif(!package.xop && ", p, "_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk, &time) == 0){");
         lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
     }
-    lines(out, {"\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end, &references);",
-                "\tif(doc == NULL){", "\t\tmydecode_parse_failure(pk->decode_error, sizeof(pk->decode_error), part_end - xml_beg);",
+    lines(out, {"\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &time, &root_end, &references);",
+                "\tif(doc == NULL){",
+                "\t\tif(mydecode_late(&time, pk->decode_error, sizeof(pk->decode_error)) == 0)",
+                "\t\t\tmydecode_parse_failure(pk->decode_error, sizeof(pk->decode_error), part_end - xml_beg);",
                 "\t\tmymtom_free(&package);", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}",
                 "\t//where a value that fails says which member it is",
                 "\tdoc->_private = pk->decode_error;",
@@ -900,7 +905,9 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\tmydecode_copy(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), endindex, valueend - endindex);",
                 "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "\treturn 0;", "}", ""});
 
-    out.line("static int ", p, "_proto_unpack(char *buffer, tessaro_size_t buffer_len, ", p, "_proto_packet_t *pk)");
+    out.line("//the message buffer[0..buffer_len) into pk, its SOAP message decoded by the deadline (negative: none)");
+    out.line("static int ", p, "_proto_unpack_by(char *buffer, tessaro_size_t buffer_len, ", p,
+             "_proto_packet_t *pk, tessaro_usec_t deadline)");
     lines(out, {"{", "\tint resp_code;", "\tchar temp[10];", "\tchar *beginindex, *endindex;"});
     out.line("\tchar why[", P, "_MAX_DECODE_ERROR_LEN+1];");
     lines(out, {"",
@@ -910,7 +917,7 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\tmydecode_copy(temp, sizeof(temp), beginindex, endindex - beginindex);", "",
                 "\t\tresp_code = strtoul(temp, NULL, 10);", "", "\t\tif(resp_code != 200){",
                 "\t\t\t//a SOAP fault comes with any status, 500 as a rule"});
-    out.line("\t\t\tif(" + p + "_proto_decoder(buffer, pk, buffer_len) == 0 && pk->msg_type == " +
+    out.line("\t\t\tif(" + p + "_proto_decoder(buffer, pk, buffer_len, deadline) == 0 && pk->msg_type == " +
              fixedKind(context, "SOAP_FAULT", "0x2") + ")");
     out.line("\t\t\t\treturn ", p, "_proto_headers(buffer, pk);");
     out.line("\t\t\t//why the body is no fault stays beside the status");
@@ -928,7 +935,13 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"\t\t}", "\t}", ""});
     out.line("\tif(", p, "_proto_headers(buffer, pk) != 0)");
     out.line("\t\treturn -1;");
-    out.line("\treturn ", p, "_proto_decoder(buffer, pk, buffer_len);");
+    out.line("\treturn ", p, "_proto_decoder(buffer, pk, buffer_len, deadline);");
+    lines(out, {"}", ""});
+    out.line("static int ", p, "_proto_unpack(char *buffer, tessaro_size_t buffer_len, ", p, "_proto_packet_t *pk) ", P,
+             "_MAYBE_UNUSED;");
+    out.line("static int ", p, "_proto_unpack(char *buffer, tessaro_size_t buffer_len, ", p, "_proto_packet_t *pk)");
+    lines(out, {"{"});
+    out.line("\treturn ", p, "_proto_unpack_by(buffer, buffer_len, pk, -1);");
     lines(out, {"}", ""});
 }
 
@@ -943,7 +956,9 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\t//on the heap, growing while the message comes, up to ", P, "_MAX_READ_MESSAGE_LEN bytes");
     out.line("\thttp_buffer_t message = {NULL, 0, (trans->max_read > 0 && trans->max_read < ", P, "_MAX_READ_MESSAGE_LEN ? trans->max_read : ", P,
              "_MAX_READ_MESSAGE_LEN) + 1, 0, HTTP_EXPECT_EITHER};");
-    lines(out, {"\ttessaro_size_t buffer_len = 0;", ""});
+    lines(out, {"\ttessaro_size_t buffer_len = 0;",
+                "\t//decoding counts against the call's time-out too",
+                "\ttessaro_usec_t deadline = timeout < 0 ? -1 : tessaro_clock_usec() + (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC;", ""});
     out.line("\tmessage.expect = expect;");
     out.line("\tmemset(pk, 0, sizeof(", p, "_proto_packet_t));");
     out.line("\t//the transport's WS-Security settings process the message's Security header, and go with an answer sent from the packet");
@@ -952,7 +967,7 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\tresult = read_packet(trans, &message, &buffer_len, timeout, &refused);");
     lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
                 "\tif(result != 0 && refused == 0)", "\t\ttrans->failure = result;", "\tif(result == 0)"});
-    out.line("\t\tresult = ", p, "_proto_unpack(message.text, buffer_len, pk);");
+    out.line("\t\tresult = ", p, "_proto_unpack_by(message.text, buffer_len, pk, deadline);");
     out.line("\ttrans->wsse_result = 0;");
     out.line("\tif(result == 0)");
     out.line("\t\tresult = ", p, "_wsse_check(trans, message.text, buffer_len, pk);");

@@ -651,6 +651,75 @@ static int mydecode_within_bounds(const char *xml, size_t length, char *error, s
 	return -1;
 }
 
+//the time one message's parse may take, in microseconds from its start; the call's deadline
+//bounds it as well. A build may set its own (-D)
+#ifndef KVPROJ_MAX_DECODE_USEC
+#define KVPROJ_MAX_DECODE_USEC 10000000
+#endif
+
+//when one message's parse must have ended, and how far it got
+typedef struct mydecode_time_t{
+	tessaro_usec_t	deadline;
+	tessaro_usec_t	bound;	//KVPROJ_MAX_DECODE_USEC, or less when the call's deadline came first
+	size_t	handed;	//bytes handed to the parser, of length
+	size_t	length;
+	int	late;
+}mydecode_time_t;
+
+//starts the time of a message's parse: call_deadline is the call's (negative: none)
+static void mydecode_time_start(mydecode_time_t *time, tessaro_usec_t call_deadline)
+{
+	tessaro_usec_t	now = tessaro_clock_usec();
+
+	memset(time, 0, sizeof(*time));
+	time->bound = KVPROJ_MAX_DECODE_USEC;
+	if(call_deadline >= 0 && call_deadline - now < time->bound)
+		time->bound = call_deadline > now ? call_deadline - now : 0;
+	time->deadline = now + time->bound;
+}
+
+//-1 with why in error (size bytes) when the parse was stopped at its deadline, else 0
+static int mydecode_late(const mydecode_time_t *time, char *error, size_t size)
+{
+	if(!time->late)
+		return 0;
+	snprintf(error, size, "the message's decoding passed its time (%ld microseconds: KVPROJ_MAX_DECODE_USEC or the call's "
+		"time-out) after %lu of its %lu bytes", (long)time->bound, (unsigned long)time->handed, (unsigned long)time->length);
+	return -1;
+}
+
+//the bytes of the document not yet handed to the parser, and the parse's time
+typedef struct mydecode_bytes_t{
+	const char	*at;
+	size_t	left;
+	mydecode_time_t	*time;
+}mydecode_bytes_t;
+
+//hands the parser the next bytes of the document: the parser keeps only those it has not passed.
+//Past the deadline the parse is stopped (an error) before it is handed more: the first bytes
+//always go, so that a short message is read whatever the clock says
+static int mydecode_next_bytes(void *context, char *buffer, int room)
+{
+	mydecode_bytes_t	*bytes = (mydecode_bytes_t *)context;
+	size_t	n = bytes->left < (size_t)room ? bytes->left : (size_t)room;
+
+	if(n > 0 && bytes->time->handed > 0 && tessaro_clock_usec() > bytes->time->deadline){
+		bytes->time->late = 1;
+		return -1;
+	}
+	memcpy(buffer, bytes->at, n);
+	bytes->at += n;
+	bytes->left -= n;
+	bytes->time->handed += n;
+	return (int)n;
+}
+
+static int mydecode_no_close(void *context)
+{
+	(void)context;
+	return 0;
+}
+
 //what a parse learns beside the tree
 typedef struct mydecode_parse_t{
 	size_t	root_end;	//offset behind the root element; 0 while it is open
@@ -851,22 +920,37 @@ static void mydecode_context_give(xmlParserCtxtPtr ctxt)
 	xmlFreeParserCtxt(ctxt);
 }
 
+//a parser of the document xml[0..length) that asks for its bytes as it goes (see
+//mydecode_next_bytes), bytes the state of its reading; NULL when none can be made
+static xmlParserCtxtPtr mydecode_parser(const char *xml, size_t length, mydecode_bytes_t *bytes, mydecode_time_t *time)
+{
+	bytes->at = xml;
+	bytes->left = length;
+	bytes->time = time;
+	time->length = length;
+	time->handed = 0;
+	if(length == 0 || length > 0x7fffffff)
+		return NULL;
+	return mydecode_context_take(xmlParserInputBufferCreateIO(mydecode_next_bytes, mydecode_no_close, bytes, XML_CHAR_ENCODING_NONE));
+}
+
 //the tree of the XML document xml[0..length): no DTD loaded, no entity expanded, nothing
-//fetched, nothing printed. Bytes behind the root element that make no part of a
-//document (an attachment) are left out; *root_end tells where the root element ends, and
+//fetched, nothing printed, none when time passes its deadline (time->late). Bytes behind the root
+//element that make no part of a document (an attachment) are left out; *root_end tells where the root element ends, and
 //*references whether an element may refer to another or be referred to (see mydecode_parse_t)
-static xmlDocPtr mydecode_parse(const char *xml, size_t length, size_t *root_end, int *references)
+static xmlDocPtr mydecode_parse(const char *xml, size_t length, mydecode_time_t *time, size_t *root_end, int *references)
 {
 	xmlParserCtxtPtr	ctxt;
 	xmlDocPtr	doc = NULL;
 	mydecode_parse_t	state;
+	mydecode_bytes_t	bytes;
 	int	pass;
 
 	*root_end = 0;
-	for(pass = 0; pass < 2 && length > 0 && length <= 0x7fffffff; pass++){
+	for(pass = 0; pass < 2 && !time->late; pass++){
 		memset(&state, 0, sizeof(state));
 		//a short text lies in its node (XML_PARSE_COMPACT): one allocation less for each value
-		if((ctxt = mydecode_context_take(xmlParserInputBufferCreateMem(xml, (int)length, XML_CHAR_ENCODING_NONE))) == NULL)
+		if((ctxt = mydecode_parser(xml, length, &bytes, time)) == NULL)
 			return NULL;
 		ctxt->_private = &state;
 		ctxt->sax->internalSubset = mydecode_refuse_dtd;
@@ -1067,49 +1151,22 @@ static int mydecode_may_read(const char *const *names, const char *xml, size_t l
 	return 0;
 }
 
-//the bytes of the document not yet handed to the parser
-typedef struct mydecode_bytes_t{
-	const char	*at;
-	size_t	left;
-}mydecode_bytes_t;
-
-//hands the parser the next bytes of the document: the parser keeps only those it has not passed
-static int mydecode_next_bytes(void *context, char *buffer, int room)
-{
-	mydecode_bytes_t	*bytes = (mydecode_bytes_t *)context;
-	size_t	n = bytes->left < (size_t)room ? bytes->left : (size_t)room;
-
-	memcpy(buffer, bytes->at, n);
-	bytes->at += n;
-	bytes->left -= n;
-	return (int)n;
-}
-
-static int mydecode_no_close(void *context)
-{
-	(void)context;
-	return 0;
-}
-
 //reads the document xml[0..length) (nothing fetched, nothing printed, never all of it copied at
-//once) with the document type, element, text and markup events of events in place of the tree's,
-//reader in the parser's _private and the parser in *ctxt while it reads: 1 when the document is
-//well-formed, else 0. What the events built of the tree is freed (a service that reads every message
-//through the tree leaves this unused)
-static int mydecode_read_events(const char *xml, size_t length, const xmlSAXHandler *events, void *reader,
-	xmlParserCtxtPtr *ctxt) KVPROJ_MAYBE_UNUSED;
+//once, stopped at time's deadline) with the document type, element, text and markup events of
+//events in place of the tree's, reader in the parser's _private and the parser in *ctxt while it
+//reads: 1 when the document is well-formed, else 0. What the events built of the tree is freed (a
+//service that reads every message through the tree leaves this unused)
+static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t *time, const xmlSAXHandler *events,
+	void *reader, xmlParserCtxtPtr *ctxt) KVPROJ_MAYBE_UNUSED;
 
-static int mydecode_read_events(const char *xml, size_t length, const xmlSAXHandler *events, void *reader,
-	xmlParserCtxtPtr *ctxt)
+static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t *time, const xmlSAXHandler *events,
+	void *reader, xmlParserCtxtPtr *ctxt)
 {
 	mydecode_bytes_t	bytes;
 	xmlSAXHandlerPtr	sax;
 	int	well_formed;
 
-	bytes.at = xml;
-	bytes.left = length;
-	if(length == 0 || length > 0x7fffffff ||
-		(*ctxt = mydecode_context_take(xmlParserInputBufferCreateIO(mydecode_next_bytes, mydecode_no_close, &bytes, XML_CHAR_ENCODING_NONE))) == NULL)
+	if((*ctxt = mydecode_parser(xml, length, &bytes, time)) == NULL)
 		return 0;
 	(*ctxt)->_private = reader;
 	sax = (*ctxt)->sax;

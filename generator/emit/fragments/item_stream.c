@@ -287,16 +287,16 @@ static void mystream_doctype(void *ctx, const xmlChar *name, const xmlChar *exte
 	mystream_fail((mystream_t *)((xmlParserCtxtPtr)ctx)->_private);
 }
 
-//reads the document xml[0..length) (see mydecode_read_events) where the glance leaves it to the
-//reading: kind names the Body's first element's kind and sets how its items are read; 0 when all was
+//reads the document xml[0..length) (see mydecode_read_events) within time where the glance leaves
+//it to the reading: kind names the Body's first element's kind and sets how its items are read; 0 when all was
 //read so and nothing but blanks follows the root element, 1 where the tree must read the message
-static int mystream_read(mystream_t *reader, const char *xml, size_t length)
+static int mystream_read(mystream_t *reader, const char *xml, size_t length, mydecode_time_t *time)
 {
 	static const xmlSAXHandler	events = {.internalSubset = mystream_doctype, .startElementNs = mystream_start,
 		.endElementNs = mystream_end, .characters = mystream_characters, .ignorableWhitespace = mystream_characters,
 		.cdataBlock = mystream_cdata, .comment = mystream_comment, .processingInstruction = mystream_instruction,
 		.reference = mystream_reference};
-	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, &events, reader, &reader->ctxt) &&
+	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, time, &events, reader, &reader->ctxt) &&
 		!reader->failed && reader->done ? 0 : 1;
 
 	free(reader->text);

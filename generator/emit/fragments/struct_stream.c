@@ -338,16 +338,16 @@ static void mysax_doctype(void *ctx, const xmlChar *name, const xmlChar *externa
 	mysax_reference(ctx, name);
 }
 
-//reads the document xml[0..length) (see mydecode_read_events) where the glance leaves it to the
-//reading: 0 when the message was read whole so and nothing but blanks follows the root element, 1
+//reads the document xml[0..length) (see mydecode_read_events) within time where the glance leaves
+//it to the reading: 0 when the message was read whole so and nothing but blanks follows the root element, 1
 //where the tree must read it
-static int mysax_read(mysax_t *reader, const char *xml, size_t length)
+static int mysax_read(mysax_t *reader, const char *xml, size_t length, mydecode_time_t *time)
 {
 	static const xmlSAXHandler	events = {.internalSubset = mysax_doctype, .startElementNs = mysax_start,
 		.endElementNs = mysax_end, .characters = mysax_characters, .ignorableWhitespace = mysax_characters,
 		.cdataBlock = mysax_cdata, .comment = mysax_comment, .processingInstruction = mysax_instruction,
 		.reference = mysax_reference};
-	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, &events, reader, &reader->ctxt) &&
+	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, time, &events, reader, &reader->ctxt) &&
 		!reader->failed && reader->done ? 0 : 1;
 
 	free(reader->text);

@@ -35,13 +35,16 @@ static int kvproj_wsse_check(kvproj_proto_trans_t *trans, const char *buffer, si
 	const char	*ns;
 	int		references = 0;
 	xmlDocPtr	doc;
+	mydecode_time_t	time;
 
 	trans->wsse_result = 0;
 	if(trans->wsse == NULL || pk->msg_type == KVPROJ_PROTO_HTTP)
 		return 0;
 	header_end = mydecode_find(buffer, 0, buffer_len, "\r\n\r\n", 4);
+	//the message was decoded within its time already: this parse of it has as much again
+	mydecode_time_start(&time, -1);
 	if(header_end == buffer_len || mydecode_locate(buffer, header_end, buffer_len, &xml_beg, &part_end, &why) != 0 ||
-			(doc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &root_end, &references)) == NULL){
+			(doc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &time, &root_end, &references)) == NULL){
 		trans->wsse_result = TESSARO_WSSE_INVALID;
 		snprintf(pk->decode_error, sizeof(pk->decode_error), "the message's envelope cannot be read for its security check");
 	}else{

@@ -9,6 +9,9 @@
 #include "GeneratorTestSupport.h"
 #include "LoopbackPeer.h"
 
+#include <regex>
+#include <sstream>
+
 using namespace gentest;
 
 namespace {
@@ -143,19 +146,26 @@ protected:
     // line of the driver's); the output, a line per row.
     void expectRows(const std::vector<Row>& rows, const std::string& side = std::string())
     {
-        std::string table;
         std::string expected;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            table += cLiteral(rows[i].text) + ",\n";
+        for (std::size_t i = 0; i < rows.size(); ++i)
             expected += std::to_string(i) + ": " + rows[i].expected + "\n";
-        }
+        EXPECT_EQ(readRows(rows, side), expected);
+    }
+
+    // The reader's line for each row's message, the generated source built
+    // after the lines of prelude (a bound's -D, say).
+    std::string readRows(const std::vector<Row>& rows, const std::string& side, const std::string& prelude = std::string())
+    {
+        std::string table;
+        for (const Row& row : rows)
+            table += cLiteral(row.text) + ",\n";
         view(countService());
         emitHeader("fr", programPlatform());
         const std::string source = emitSourceWithReaders() + LoopbackPeer + side + Driver;
-        const RunResult run = buildAndRunC("#include \"fr_api.c\"\n",
+        const RunResult run = buildAndRunC(prelude + "#include \"fr_api.c\"\n",
                                            {{"fr_api.h", headerText()}, {"fr_api.c", source}, {"cases.h", table}}, true);
-        ASSERT_EQ(run.status, 0) << run.messages << run.output;
-        EXPECT_EQ(run.output, expected);
+        EXPECT_EQ(run.status, 0) << run.messages << run.output;
+        return run.output;
     }
 };
 
@@ -366,6 +376,37 @@ TEST_F(HttpFramingTest, FloodsOfMarkupAreRefusedBeforeTheParse)
     expectRows({{withLength(Post, floodEnvelope(attributes(128))), "0 type=3 c=41"},
                 {withLength(Post, request), passed(request, "<Count", 1, attributesBound)}},
                AsServer);
+}
+
+// A message whose decoding would take long is refused once its time has
+// passed, having been handed to the parser no further than its first two
+// reads, however long it is; a short one is read whatever the clock says,
+// and with the default bound the long one is read whole. The bound is set
+// to no time at all: which of its bytes the parse had reached is the work
+// it did.
+TEST_F(HttpFramingTest, DecodingEndsAtItsTime)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string longEnvelope = floodEnvelope("", repeated("<h a='v'/>", 60000));
+    const std::vector<Row> rows = {{withLength(Ok, longEnvelope), ""}, {withLength(Ok, countEnvelope(41)), ""}};
+    const std::vector<Row> requests = {{withLength(Post, longEnvelope), ""}};
+    const std::regex late("-1 type=0 error=the message's decoding passed its time \\(0 microseconds: FR_MAX_DECODE_USEC or "
+                          "the call's time-out\\) after ([0-9]+) of its " + length(longEnvelope) + " bytes");
+    for (const std::string& side : {AsClient, AsServer}) {
+        SCOPED_TRACE(side);
+        std::istringstream lines(readRows(side == AsClient ? rows : requests, side, "#define FR_MAX_DECODE_USEC 0\n"));
+        std::string line;
+        std::smatch match;
+        ASSERT_TRUE(std::getline(lines, line));
+        ASSERT_TRUE(std::regex_search(line, match, late)) << line;
+        EXPECT_LE(std::stoul(match[1].str()), 8192u) << line;
+        if (side == AsClient) {
+            ASSERT_TRUE(std::getline(lines, line));
+            EXPECT_EQ(line, "1: 0 type=3 c=41");
+        }
+    }
+    expectRows({{withLength(Ok, longEnvelope), "0 type=3 c=41"}}, AsClient);
 }
 
 // multipart/related: the root is the part that start names by its

@@ -154,7 +154,7 @@ int main(void)
 )C";
 
 // The decoder's call of the struct stream, as the generated source has it.
-const char* const StreamCall = "demo_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk)";
+const char* const StreamCall = "demo_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk, &time)";
 
 struct StreamCase {
     std::string message;
