@@ -4,6 +4,7 @@
 #include "wsdl/WsdlException.h"
 
 #include <ostream>
+#include <utility>
 
 namespace Wsdl {
 
@@ -44,6 +45,17 @@ void Operation::setMessage(Message* message, int kind)
     default:
         break;
     }
+}
+
+void Operation::setAddressing(int kind, const std::string& name, const std::string& action)
+{
+    AddressingUse use{name, action};
+    if (kind == Input)
+        inputAddressing_ = std::move(use);
+    else if (kind == Output)
+        outputAddressing_ = std::move(use);
+    else if (kind == Fault)
+        faultAddressing_.push_back(std::move(use));
 }
 
 void Operation::print(std::ostream& out) const

@@ -5,6 +5,8 @@
 
 #include <list>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace Wsdl {
 
@@ -31,6 +33,17 @@ public:
     // input a request-response; any other order leaves the type None.
     void setMessage(Message* message, int kind);
 
+    // What a message of the operation says for WS-Addressing: the name of its
+    // input, output or fault element (empty without) and its explicit Action.
+    struct AddressingUse {
+        std::string name;
+        std::string action;
+    };
+    void setAddressing(int kind, const std::string& name, const std::string& action);
+    const AddressingUse& getAddressing(int kind) const { return kind == Input ? inputAddressing_ : outputAddressing_; }
+    // One per fault, in document order.
+    const std::vector<AddressingUse>& getFaultAddressing() const { return faultAddressing_; }
+
     PortType* getPortType() const { return portType_; }
     int getType() const { return type_; }
     Message* getInput() const { return input_; }
@@ -44,6 +57,9 @@ private:
     Message* input_ = nullptr;
     Message* output_ = nullptr;
     std::unique_ptr<std::list<Message*>> faults_;
+    AddressingUse inputAddressing_;
+    AddressingUse outputAddressing_;
+    std::vector<AddressingUse> faultAddressing_;
 };
 
 } // namespace Wsdl

@@ -3,6 +3,7 @@
 
 #include "schema/FlatIndex.h"
 #include "schema/SharedTextPool.h"
+#include "wsdl/AddressingMarks.h"
 #include "wsdl/Binding.h"
 #include "wsdl/Message.h"
 #include "wsdl/PortType.h"
@@ -185,6 +186,8 @@ public:
     SoapExtension* getSoapExtension() const { return soapExtension_; }
     // The handler of the SOAP 1.2 binding namespace.
     SoapExtension* getSoap12Extension() const { return soap12Extension_; }
+    // Whether the binding, or a port of it, asks for WS-Addressing.
+    bool usesAddressing(const Binding* binding) const { return addressing_.marks(binding); }
 
 private:
     // Removes this process's downloads when the parser goes, also when its
@@ -336,6 +339,7 @@ private:
     };
     std::vector<PortReference> portReferences_;
     ServiceList services_;
+    AddressingMarks addressing_;
 };
 
 } // namespace Wsdl

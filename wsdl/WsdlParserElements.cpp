@@ -4,6 +4,8 @@
 
 #include "wsdl/WsdlParser.h"
 
+#include "wsdl/AddressingMarks.h"
+
 #include "schema/QualifiedName.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"
@@ -232,6 +234,7 @@ void WsdlParser::readOperationMessage(Operation& operation, int kind)
         messageReferences_.try_emplace(message, here());
     const int role = kind == INPUT ? Operation::Input : kind == OUTPUT ? Operation::Output : Operation::Fault;
     operation.setMessage(message, role);
+    operation.setAddressing(role, xpp_->getAttributeValue("", "name"), AddressingMarks::actionOf(*xpp_));
     getNextElement(true);
 }
 
@@ -263,6 +266,10 @@ void WsdlParser::parseBinding()
     if (elementKind_ == DOCUMENTATION)
         binding->setDocumentation(parseDoc());
     while (elementKind_ == EXTENSIBILITY) {
+        if (addressing_.readMark(*xpp_, binding.get())) {
+            getNextElement(true);
+            continue;
+        }
         const int id = handleExtensibilityElement(BINDING);
         binding->setProtocolElementId(id);
         binding->addExtElement(id);
@@ -352,7 +359,7 @@ void WsdlParser::parseService()
         // The port keeps its address; other elements beside it are read and passed over.
         int address = 0;
         while (elementKind_ == EXTENSIBILITY) {
-            const int id = handleExtensibilityElement(BINDING);
+            const int id = addressing_.readMark(*xpp_, binding) ? 0 : handleExtensibilityElement(BINDING);
             if (address == 0)
                 address = id;
             getNextElement(true);

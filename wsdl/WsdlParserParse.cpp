@@ -105,7 +105,8 @@ int WsdlParser::parse()
             parseBinding();
             break;
         case EXTENSIBILITY:
-            handleExtensibilityElement(DEFINITION);
+            if (!addressing_.readMark(*xpp_, nullptr))
+                handleExtensibilityElement(DEFINITION);
             getNextElement(true);
             break;
         case SERVICE:

@@ -67,6 +67,18 @@ const char* const WsseReader =
 const char* const WsseClient =
 #include "fragments/wsse_client.inc"
     ;
+const char* const WsaSender =
+#include "fragments/wsa_sender.inc"
+    ;
+const char* const WsaReader =
+#include "fragments/wsa_reader.inc"
+    ;
+const char* const WsaClient =
+#include "fragments/wsa_client.inc"
+    ;
+const char* const WsaServer =
+#include "fragments/wsa_server.inc"
+    ;
 const char* const DemoRoad =
 #include "fragments/demo_road.inc"
     ;
@@ -114,6 +126,10 @@ const char* fragmentText(CFragment fragment)
     case CFragment::WsseSender: return WsseSender;
     case CFragment::WsseReader: return WsseReader;
     case CFragment::WsseClient: return WsseClient;
+    case CFragment::WsaSender: return WsaSender;
+    case CFragment::WsaReader: return WsaReader;
+    case CFragment::WsaClient: return WsaClient;
+    case CFragment::WsaServer: return WsaServer;
     case CFragment::DemoRoad: return DemoRoad;
     case CFragment::ServerDispatch: return ServerDispatch;
     case CFragment::MtomSender: return MtomSender;

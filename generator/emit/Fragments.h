@@ -29,6 +29,10 @@ enum class CFragment {
     WsseSender,       // the Security header of a message sent
     WsseReader,       // the security check of a message read
     WsseClient,       // <proj>_client_set_wsse_* and the settings of a call
+    WsaSender,        // the WS-Addressing headers of a message sent
+    WsaReader,        // the WS-Addressing headers of a message read
+    WsaClient,        // the WS-Addressing headers of a call and the check of its answer
+    WsaServer,        // the WS-Addressing of a request served and of its answer
     DemoRoad,         // the demo's call of one operation and its server's answers
     ServerDispatch,   // the generated server's serving of one request
     MtomSender,       // a message sent as a XOP package, its binary values as parts
@@ -40,15 +44,17 @@ enum class CFragment {
 // stands in the demo; the authentication's in projects with one, one
 // scheme's of the two; the item stream in services with messages of items,
 // the struct stream in those with document messages it reads; WS-Security's
-// client's where there are calls; the server's last).
+// client's and WS-Addressing's where there are calls; the server's last, its addressing behind it).
 constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,   CFragment::TransportExports,
-                                      CFragment::WsseSender,     CFragment::MtomSender,    CFragment::SenderFrame,
-                                      CFragment::FixedSenders,   CFragment::NumberWriters, CFragment::ValueChecks,
-                                      CFragment::PacketReader,   CFragment::ArrayShapes,   CFragment::MtomValues,
-                                      CFragment::EnvelopeReader, CFragment::MtomReader,    CFragment::ItemStream,
-                                      CFragment::StructStream,   CFragment::WsseReader,    CFragment::ClientExports,
-                                      CFragment::WsseClient,     CFragment::ClientCalls,   CFragment::AuthBasic,
-                                      CFragment::AuthDigest,     CFragment::ClientAuth,    CFragment::ServerDispatch};
+                                      CFragment::WsseSender,     CFragment::MtomSender,    CFragment::WsaSender,
+                                      CFragment::SenderFrame,    CFragment::FixedSenders,  CFragment::NumberWriters,
+                                      CFragment::ValueChecks,    CFragment::PacketReader,  CFragment::ArrayShapes,
+                                      CFragment::MtomValues,     CFragment::EnvelopeReader, CFragment::MtomReader,
+                                      CFragment::ItemStream,     CFragment::StructStream,  CFragment::WsseReader,
+                                      CFragment::WsaReader,      CFragment::ClientExports, CFragment::WsseClient,
+                                      CFragment::ClientCalls,    CFragment::WsaClient,     CFragment::AuthBasic,
+                                      CFragment::AuthDigest,     CFragment::ClientAuth,    CFragment::ServerDispatch,
+                                      CFragment::WsaServer};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

@@ -5,6 +5,7 @@
 #include "generator/emit/FaultDetails.h"
 #include "generator/emit/MemberKinds.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/WsAddressing.h"
 
 namespace {
 
@@ -205,8 +206,9 @@ void writeFixedStructs(const CStructLayout& layout, CTextBuffer& out)
     out.emptyLine();
 }
 
-void writePacket(const CStructLayout& layout, CTextBuffer& out)
+void writePacket(const CEmitContext& context, CTextBuffer& out)
 {
+    const CStructLayout& layout = context.layout();
     const std::string& p = layout.proj();
     const std::string& P = layout.projUpper();
     out.line("//the ways of msg_direction");
@@ -216,6 +218,7 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("#define ", P, "_SOAP_1_1\t11");
     out.line("#define ", P, "_SOAP_1_2\t12");
     out.emptyLine();
+    writeWsAddressingTypes(context, out);
     out.line("typedef struct ", p, "_proto_packet_t{");
     out.line("\t", p, "_http_header_t\thttp_headers[", P, "_MAX_HTTP_HEADER_NUM];");
     out.line("\tint http_headers_count;");
@@ -254,6 +257,7 @@ void writePacket(const CStructLayout& layout, CTextBuffer& out)
     out.line("\t//to the version of the message read, an operation's call to its binding's; a message sent from");
     out.line("\t//the packet goes in that version's envelope, with its Content-Type and action");
     out.line("\tint\tsoap_version;");
+    writeWsAddressingPacketMember(context, out);
     out.line("\t//the WS-Security settings a message sent from the packet goes with (tessaro_wsse.h), or NULL: the caller's");
     out.line("\tconst tessaro_wsse_t\t*wsse;");
     out.line("\t//NULL, or the header entries the reader takes as understood although no header part names them,");
@@ -314,6 +318,6 @@ void writeHeaderStructs(const CEmitContext& context, CTextBuffer& header)
             writeTypeStruct(layout, *def, note, header);
     }
     writeFixedStructs(layout, header);
-    writePacket(layout, header);
+    writePacket(context, header);
     writeTransport(layout, header);
 }

@@ -6,6 +6,7 @@
 #include "generator/emit/HeaderConstants.h"
 #include "generator/emit/PacketFree.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/WsAddressing.h"
 #include "generator/emit/WsSecurity.h"
 #include "generator/model/EmitContext.h"
 #include "generator/model/Identifier.h"
@@ -264,10 +265,13 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\trequest->msg_type = ", P, "_PROTO_", call.requestKey->id, ";");
     out.line("\trequest->soap_version = ", P, call.operation->soapVersion == 12 ? "_SOAP_1_2;" : "_SOAP_1_1;");
     out.line("\tmemcpy(&request->msg.", call.operation->input->cName, ", in, sizeof(*in));");
-    out.line("\tresult = ", p, "_call_port(client, ", endpoints.of(*call.portType), ");");
+    writeWsAddressingCallRequest(context, *call.operation, out);
+    out.line("\tif(result == 0)");
+    out.line("\t\tresult = ", p, "_call_port(client, ", endpoints.of(*call.portType), ");");
     out.line("\tif(result == 0)");
     out.line("\t\tresult = ", p, context.project().authenticates() ? "_call_authorized(client, request, pk);"
                                                                      : "_call_request(client, request, pk, NULL);");
+    writeWsAddressingCallAnswer(context, *call.operation, answered, out);
     out.line("\t//its arrays and attachment are the caller's");
     out.line("\tfree(request);");
     if (answered) {
@@ -322,6 +326,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     writeClientTransportErrors(context, header);
     writeDecodeErrorCode(context, header);
     writeWsSecurityConstants(context, header);
+    writeWsAddressingError(context, header);
     header.emptyLine();
     const std::string clientMembers[] = {"char host[256];", "tessaro_port_t port;", "char path[256];",
                                          "int timeout;//seconds that a call may take (connecting, sending and reading), 30 unless changed",
@@ -340,6 +345,7 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
     writeClientTransportMembers(context, header);
     writeWsSecurityClientMember(context, header);
     writeMtomClientMember(context, header);
+    writeWsAddressingClientMember(context, header);
     if (context.project().authenticates()) {
         header.line("\t//set by ", p, "_client_set_credentials; ", context.project().usesDigest() ? "Digest" : "Basic",
                     " authentication, as the project says");
@@ -379,6 +385,7 @@ void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
     if (!calls.calls.empty()) {
         writeWsSecurityClient(context, source);
         writeFragment(context, CFragment::ClientCalls, source);
+        writeFragment(context, CFragment::WsaClient, source);
         if (context.project().authenticates()) {
             writeFragment(context, context.project().usesDigest() ? CFragment::AuthDigest : CFragment::AuthBasic, source);
             writeFragment(context, CFragment::ClientAuth, source);

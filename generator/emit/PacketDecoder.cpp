@@ -198,6 +198,11 @@ void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
     std::string understood;
     for (const auto& [ns, name] : known)
         understood.append(understood.empty() ? "" : " || ").append(namedTest(ns, name));
+    out.line("\t\t\t\tif(", context.proj(), "_wsa_read(pk, cur, &result) != 0){");
+    out.line("\t\t\t\t\tif(result != 0)");
+    out.line("\t\t\t\t\t\tgoto over;");
+    out.line("\t\t\t\t\tcontinue;");
+    out.line("\t\t\t\t}");
     out.line("\t\t\t\tif(", understood.empty() ? std::string() : "!(" + understood + ") && ", "!", context.proj(),
              "_header_understood(pk, cur) && mydecode_must_understand(doc, cur, pk->not_understood, sizeof(pk->not_understood))){");
     out.line("\t\t\t\t\tpk->decode_fault = \"SOAP-ENV:MustUnderstand\";");
@@ -741,6 +746,7 @@ bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>
     writeFragment(context, CFragment::EnvelopeReader, out);
     writeFragment(context, CFragment::MtomReader, out);
     writeWsSecurityReader(context, out);
+    writeFragment(context, CFragment::WsaReader, out);
     out.emptyLine();
     if (needsActionTest(emptyBodies(context))) {
         // The line is read in the head as it came: a packet keeps only the

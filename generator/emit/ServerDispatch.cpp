@@ -3,6 +3,7 @@
 #include "generator/emit/Mtom.h"
 #include "generator/emit/Fragments.h"
 #include "generator/emit/TextBuffer.h"
+#include "generator/emit/WsAddressing.h"
 #include "generator/model/EmitContext.h"
 #include "generator/model/Identifier.h"
 #include "generator/model/OperationWalk.h"
@@ -19,6 +20,7 @@ std::vector<CServedOperation> servedOperations(const CEmitContext& context)
     names.reserve("headers");
     names.reserve("wsse");
     names.reserve("understood");
+    names.reserve("addressing");
     forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
         const CKeysOfUse requests = context.keys().keysOf(operation, 0);
         const CStructDef* request = context.layout().structOf(operation.input);
@@ -87,6 +89,7 @@ void writeServerDeclarations(const CEmitContext& context, CTextBuffer& header)
     writeMtomServiceMember(header);
     for (const CServedOperation& one : served)
         writeFunctionMember(context, one, header);
+    writeWsAddressingServiceMember(context, header);
     header.close("}" + p + "_service_t;");
     header.emptyLine();
     header.line("_declspec(dllexport) int WINAPI ", p, "_server_start(tessaro_server_t **server, const tessaro_server_config_t *config, const ",
@@ -126,4 +129,5 @@ void writeServerDispatch(const CEmitContext& context, CTextBuffer& source)
     source.line("return ", P, "_SERVER_NO_OPERATION;");
     source.close();
     source.emptyLine();
+    writeWsAddressingServer(context, source);
 }

@@ -95,4 +95,5 @@ void writeSourceRuntime(const CEmitContext& context, CTextBuffer& source)
     writeFragment(context, CFragment::TransportExports, source);
     writeWsSecuritySender(context, source);
     writeFragment(context, CFragment::MtomSender, source);
+    writeFragment(context, CFragment::WsaSender, source);
 }

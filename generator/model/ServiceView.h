@@ -179,6 +179,12 @@ struct CViewOperation {
     // The messages of its wsdl:faults, in document order: what a fault's
     // detail may hold.
     std::vector<const CViewMessage*> faults;
+    // WS-Addressing: whether its binding asks for it, and the Action its
+    // request and response go with (the document's, else for the request its
+    // soapAction, else the default pattern's); views of nameText copies.
+    bool addressing = false;
+    std::string_view inputAction;
+    std::string_view outputAction;
 
     const CViewDirection& direction(int d) const { return d == 0 ? in : out; }
 };

@@ -1,5 +1,6 @@
 #include "generator/model/ServiceViewReader.h"
 
+#include "generator/model/DefaultActions.h"
 #include "generator/model/PointerIndex.h"
 #include "schema/ComplexType.h"
 #include "schema/SchemaConstants.h"
@@ -555,7 +556,21 @@ private:
             const int record = records.recordOf(*operation);
             if (record >= 0 && soap != nullptr)
                 readSoapRecord(entry, *binding, record, *soap);
+            readActions(entry, portType, *operation, binding);
         }
+    }
+
+    void readActions(CViewOperation& view, const Wsdl::PortType& portType, const Wsdl::Operation& operation,
+                     const Wsdl::Binding* binding)
+    {
+        view.addressing = binding != nullptr && parser_.usesAddressing(binding);
+        const CDefaultActions defaults(portType.getNamespace(), portType.getName(), operation);
+        const std::string& input = operation.getAddressing(Wsdl::Operation::Input).action;
+        view.inputAction = view_.nameText(!input.empty()                ? input
+                                          : !view.soapAction.empty() ? std::string(view.soapAction)
+                                                                     : defaults.input());
+        const std::string& output = operation.getAddressing(Wsdl::Operation::Output).action;
+        view.outputAction = view_.nameText(!output.empty() ? output : defaults.output());
     }
 
     void readServices()

@@ -52,6 +52,8 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 	int		result = -1;
 	int		typed = 0;
 
+	//the addressing headers go in first: the Security header is made around the envelope they are in
+	kvproj_wsa_address_body(pk, body, body->block + 1024 + (body->mtom != NULL ? body->mtom->head : 0));
 	kvproj_wsse_secure_body(pk->wsse, body, body->block + 1024 + (body->mtom != NULL ? body->mtom->head : 0));
 	if(body->mtom != NULL)
 		mymtom_parts(body);

@@ -8,6 +8,10 @@
 //hands the request to its operation's function (generated after this fragment, for the service's operations):
 //the function's result, or why there is none
 static int kvproj_server_call(const kvproj_service_t *service, kvproj_served_t *served, kvproj_proto_packet_t *request, kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault);
+//WS-Addressing (after the service's own functions): 1 when the answer holds the fault that refuses the
+//request's addressing, else 0; and the answer's addressing headers
+static int kvproj_wsa_refusal(const kvproj_service_t *service, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *answer);
+static void kvproj_wsa_reply(const kvproj_service_t *service, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *answer);
 
 //the packet reader's reading of a request (generated with it): a first line that is no request line is refused
 static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout);
@@ -85,6 +89,8 @@ static void kvproj_server_answer(const kvproj_service_t *service, kvproj_server_
 		kvproj_server_take_fault(answer, &kept->fault);
 		return;
 	}
+	if(kvproj_wsa_refusal(service, &kept->request, answer) != 0)
+		return;
 	result = kvproj_server_call(service, served, &kept->request, answer, &kept->fault);
 	//a function may have filled the packet anew: it goes back the request's way and version
 	answer->soap_version = kept->request.soap_version;
@@ -209,6 +215,7 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 		served.request = &kept->request;
 		served.answer = &kept->answer;
 		kvproj_server_answer(service, kept, &served);
+		kvproj_wsa_reply(service, &kept->request, &kept->answer);
 		kvproj_free_proto_packet(&kept->request);
 		keep = trans.keep_open && !connection->stopping;
 	}

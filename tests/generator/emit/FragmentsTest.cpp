@@ -36,6 +36,15 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
+    // what the service's code defines between the server's dispatch and its addressing, and after both
+    const char* const ServedFunctions =
+        "static int kvproj_server_call(const kvproj_service_t *service, kvproj_served_t *served, kvproj_proto_packet_t *request, "
+        "kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault)\n{\n\treturn KVPROJ_SERVER_NO_OPERATION;\n}\n"
+        "static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)\n"
+        "{\n\t(void)trans; (void)pk; (void)timeout;\n\treturn -1;\n}\n"
+        "static int kvproj_wsa_actions(unsigned int msg_type, const char **input, const char **soap_action, const char **output)\n"
+        "{\n\t(void)msg_type, (void)input, (void)soap_action, (void)output;\n\treturn -1;\n}\n";
+    const std::string ServedAfter = std::string(fragmentText(CFragment::WsaServer)) + ServedFunctions;
     const struct {
         CFragment fragment;
         const char* name;
@@ -49,10 +58,10 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::TransportExports, "transport exports", {}},
         {CFragment::SenderFrame, "sender frame",
          {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::WsseSender,
-          CFragment::MtomSender}},
+          CFragment::MtomSender, CFragment::WsaSender}},
         {CFragment::FixedSenders, "fixed senders",
          {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::WsseSender,
-          CFragment::MtomSender, CFragment::SenderFrame},
+          CFragment::MtomSender, CFragment::WsaSender, CFragment::SenderFrame},
          true},
         {CFragment::NumberWriters, "number writers", {CFragment::TextCursor}},
         {CFragment::ValueChecks, "value checks", {CFragment::TextCursor}},
@@ -69,6 +78,10 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::ClientAuth, "client authentication",
          {CFragment::TextCursor, CFragment::TransportIo, CFragment::TransportExports, CFragment::PacketReader,
           CFragment::ClientExports, CFragment::WsseClient, CFragment::ClientCalls, CFragment::AuthDigest}},
+        {CFragment::WsaSender, "WS-Addressing sender", {CFragment::TextCursor}},
+        {CFragment::WsaReader, "WS-Addressing reader", {CFragment::TransportIo, CFragment::PacketReader, CFragment::EnvelopeReader}, true},
+        {CFragment::WsaClient, "WS-Addressing client", {CFragment::TransportIo, CFragment::ClientExports, CFragment::WsseClient,
+         CFragment::ClientCalls}},
         {CFragment::WsseSender, "WS-Security sender", {CFragment::TextCursor}},
         {CFragment::WsseReader, "WS-Security reader", {CFragment::TransportIo, CFragment::PacketReader, CFragment::EnvelopeReader}, true},
         {CFragment::WsseClient, "WS-Security client", {}},
@@ -77,11 +90,9 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::MtomReader, "MTOM reader",
          {CFragment::TransportIo, CFragment::PacketReader, CFragment::MtomValues, CFragment::EnvelopeReader}, true},
         {CFragment::DemoRoad, "demo road", {}},
-        {CFragment::ServerDispatch, "server dispatch", {}, true,
-         "static int kvproj_server_call(const kvproj_service_t *service, kvproj_served_t *served, kvproj_proto_packet_t *request, "
-         "kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault)\n{\n\treturn KVPROJ_SERVER_NO_OPERATION;\n}\n"
-         "static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)\n"
-         "{\n\t(void)trans; (void)pk; (void)timeout;\n\treturn -1;\n}\n"},
+        {CFragment::ServerDispatch, "server dispatch", {CFragment::TextCursor, CFragment::WsaSender}, true, ServedAfter.c_str()},
+        {CFragment::WsaServer, "WS-Addressing server", {CFragment::TextCursor, CFragment::WsaSender, CFragment::ServerDispatch}, true,
+         ServedFunctions},
     };
     // The demo's fragment stands in no list of the library's.
     ASSERT_EQ(std::size(cases), std::size(AllFragments) + 1);
