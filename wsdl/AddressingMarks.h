@@ -3,39 +3,34 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 
 class XmlPullParser;
 
 namespace Wsdl {
 
-// Where a document asks for WS-Addressing: the Action attributes of an
-// operation's messages, and the marks that turn it on for a binding or a
-// port (UsingAddressing, or the Addressing assertion of a policy written in
-// place or referenced by its Id). Any of the namespaces in use is taken:
-// the metadata one, the WSDL binding one and the 2004/08 submission.
+// Where a document asks for WS-Addressing in place: the Action attributes of
+// an operation's messages, and the UsingAddressing (or Addressing) element of
+// a binding or a port (a policy's assertion is the policies' to read). Any of
+// the namespaces in use is taken: the metadata one, the WSDL binding one, the
+// 1.0 core and the 2004/08 submission.
 class AddressingMarks {
 public:
     static bool isAddressingNamespace(std::string_view ns);
+    // Whether the element the parser stands on is UsingAddressing or Addressing.
+    static bool isAssertion(const XmlPullParser& xpp);
     // The Action attribute of the element the parser stands on; empty without.
     static std::string actionOf(const XmlPullParser& xpp);
 
     // Reads the extensibility element the parser stands on up to its end tag
-    // when it is an addressing mark, a policy or a policy reference, and says
-    // so; reads nothing of any other element. owner is the binding or port it
-    // stands in, null for the document's own policies.
+    // when it is such an assertion, and says so; reads nothing of any other
+    // element. owner is the binding it stands in (a port's binding), or null.
     bool readMark(XmlPullParser& xpp, const void* owner);
-    // Whether owner was marked, in place or through a policy it references.
-    bool marks(const void* owner) const;
+    // Whether owner was marked.
+    bool marks(const void* owner) const { return marked_.count(owner) != 0; }
 
 private:
-    void readPolicy(XmlPullParser& xpp, const void* owner);
-    void reference(const XmlPullParser& xpp, const void* owner);
-
     std::unordered_set<const void*> marked_;
-    std::unordered_multimap<const void*, std::string> references_; // owner, the policy Id it names
-    std::unordered_set<std::string> addressingPolicies_;             // Ids of policies that turn it on
 };
 
 } // namespace Wsdl

@@ -1,5 +1,6 @@
 #include "wsdl/SecurityPolicies.h"
 
+#include "wsdl/AddressingMarks.h"
 #include "xml/XmlPullParser.h"
 
 #include <algorithm>
@@ -59,6 +60,7 @@ bool SecurityPolicies::read(XmlPullParser& reader, const std::string& owner)
     Policy& owned = byOwner_[owner];
     owned.assertions.insert(owned.assertions.end(), policy.assertions.begin(), policy.assertions.end());
     owned.references.insert(owned.references.end(), policy.references.begin(), policy.references.end());
+    owned.addressing = owned.addressing || policy.addressing;
     return true;
 }
 
@@ -71,6 +73,8 @@ void SecurityPolicies::readInto(XmlPullParser& reader, Policy& policy)
                 policy.references.push_back(reader.getAttributeValue("", "URI"));
             else if (isSecurityPolicyNamespace(reader.getNamespace()) && isReported(reader.getName()))
                 policy.assertions.push_back(reader.getName());
+            else if (AddressingMarks::isAssertion(reader))
+                policy.addressing = true;
         } else if (event == XmlPullParser::END_TAG && reader.getDepth() == depth) {
             return;
         }
@@ -89,6 +93,24 @@ void SecurityPolicies::collect(const Policy& policy, int depth, std::vector<std:
         if (found != byId_.end() && depth < MaxDepth)
             collect(found->second, depth + 1, names);
     }
+}
+
+bool SecurityPolicies::addresses(const Policy& policy, int depth) const
+{
+    if (policy.addressing)
+        return true;
+    for (const std::string& reference : policy.references) {
+        const auto found = byId_.find(reference);
+        if (found != byId_.end() && depth < MaxDepth && addresses(found->second, depth + 1))
+            return true;
+    }
+    return false;
+}
+
+bool SecurityPolicies::asksForAddressing(const std::string& owner) const
+{
+    const auto found = byOwner_.find(owner);
+    return found != byOwner_.end() && addresses(found->second, 0);
 }
 
 std::vector<std::string> SecurityPolicies::of(const std::string& owner) const

@@ -12,7 +12,8 @@ namespace Wsdl {
 // The WS-SecurityPolicy assertions a document's policies make, kept so that
 // the user can be told which tokens a binding asks for: the security
 // bindings, tokens, timestamps and signed or encrypted parts (by local
-// name, in document order), nothing else of the policy.
+// name, in document order), and whether they ask for WS-Addressing (its
+// Addressing or UsingAddressing assertion); nothing else of the policy.
 class SecurityPolicies {
 public:
     // Reads the policy element the reader stands on (wsp:Policy or
@@ -25,15 +26,19 @@ public:
     // The assertions of a binding's own policies and of those they refer to
     // in the document, each name once.
     std::vector<std::string> of(const std::string& owner) const;
+    // Whether a binding's own policies, or those they refer to, ask for WS-Addressing.
+    bool asksForAddressing(const std::string& owner) const;
 
 private:
     struct Policy {
         std::vector<std::string> assertions;
         std::vector<std::string> references;
+        bool addressing = false;
     };
 
     void readInto(XmlPullParser& reader, Policy& policy);
     void collect(const Policy& policy, int depth, std::vector<std::string>& names) const;
+    bool addresses(const Policy& policy, int depth) const;
 
     std::map<std::string, Policy> byId_;
     std::map<std::string, Policy> byOwner_;

@@ -187,7 +187,10 @@ public:
     // The handler of the SOAP 1.2 binding namespace.
     SoapExtension* getSoap12Extension() const { return soap12Extension_; }
     // Whether the binding, or a port of it, asks for WS-Addressing.
-    bool usesAddressing(const Binding* binding) const { return addressing_.marks(binding); }
+    bool usesAddressing(const Binding* binding) const
+    {
+        return addressing_.marks(binding) || (binding != nullptr && policies_.asksForAddressing(binding->getName()));
+    }
 
 private:
     // Removes this process's downloads when the parser goes, also when its

@@ -105,8 +105,7 @@ int WsdlParser::parse()
             parseBinding();
             break;
         case EXTENSIBILITY:
-            if (!addressing_.readMark(*xpp_, nullptr))
-                handleExtensibilityElement(DEFINITION);
+            handleExtensibilityElement(DEFINITION);
             getNextElement(true);
             break;
         case SERVICE:
