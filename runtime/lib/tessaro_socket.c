@@ -24,7 +24,9 @@ typedef int tessaro_io_t;
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 typedef size_t tessaro_io_t;
 #define TESSARO_WOULD_BLOCK(e) ((e) == EAGAIN || (e) == EWOULDBLOCK || (e) == EINTR)
@@ -360,54 +362,317 @@ int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port
     return tessaro_connect_within(sock, host, port, -1);
 }
 
+/* A name lookup that may outlast its caller: the caller waits for it until its deadline, and a lookup
+ * left so frees itself when the resolver answers at last. */
+struct tessaro_lookup {
+    char host[256];
+    struct addrinfo hints;
+    struct addrinfo *found;
+    int status;    /* getaddrinfo's */
+    int done;      /* the resolver has answered */
+    int abandoned; /* the caller has gone */
+#ifdef _WIN32
+    SRWLOCK lock;
+    CONDITION_VARIABLE answered;
+#else
+    pthread_mutex_t lock;
+    pthread_cond_t answered;
+#endif
+};
+
+static void tessaro_lookup_lock(struct tessaro_lookup *lookup)
+{
+#ifdef _WIN32
+    AcquireSRWLockExclusive(&lookup->lock);
+#else
+    pthread_mutex_lock(&lookup->lock);
+#endif
+}
+
+static void tessaro_lookup_unlock(struct tessaro_lookup *lookup)
+{
+#ifdef _WIN32
+    ReleaseSRWLockExclusive(&lookup->lock);
+#else
+    pthread_mutex_unlock(&lookup->lock);
+#endif
+}
+
+static void tessaro_lookup_free(struct tessaro_lookup *lookup)
+{
+    if (lookup->found != NULL)
+        freeaddrinfo(lookup->found);
+#ifndef _WIN32
+    pthread_cond_destroy(&lookup->answered);
+    pthread_mutex_destroy(&lookup->lock);
+#endif
+    free(lookup);
+}
+
+/* The lookup's thread: asks the resolver, then hands the answer to the caller, or frees it all when
+ * the caller has stopped waiting. */
+#ifdef _WIN32
+static DWORD WINAPI tessaro_lookup_run(LPVOID argument)
+#else
+static void *tessaro_lookup_run(void *argument)
+#endif
+{
+    struct tessaro_lookup *lookup = (struct tessaro_lookup *)argument;
+    struct addrinfo *found = NULL;
+    int status = getaddrinfo(lookup->host, NULL, &lookup->hints, &found), abandoned;
+
+    tessaro_lookup_lock(lookup);
+    lookup->found = found;
+    lookup->status = status;
+    lookup->done = 1;
+    abandoned = lookup->abandoned;
+#ifdef _WIN32
+    WakeAllConditionVariable(&lookup->answered);
+#else
+    pthread_cond_broadcast(&lookup->answered);
+#endif
+    tessaro_lookup_unlock(lookup);
+    if (abandoned)
+        tessaro_lookup_free(lookup);
+    return 0;
+}
+
+/* Waits (the lock held) for the resolver's answer until the deadline: 1 once it has answered. */
+static int tessaro_lookup_wait(struct tessaro_lookup *lookup, tessaro_usec_t deadline, tessaro_usec_t timeout)
+{
+    tessaro_usec_t left;
+#ifndef _WIN32
+    struct timespec until;
+#endif
+
+    while (!lookup->done && (left = tessaro_left(deadline, timeout)) > 0) {
+#ifdef _WIN32
+        SleepConditionVariableSRW(&lookup->answered, &lookup->lock, (DWORD)((left + 999) / 1000), 0);
+#else
+        clock_gettime(CLOCK_MONOTONIC, &until);
+        until.tv_sec += (time_t)(left / TESSARO_USEC_PER_SEC);
+        until.tv_nsec += (long)(left % TESSARO_USEC_PER_SEC) * 1000;
+        if (until.tv_nsec >= 1000000000L) {
+            until.tv_sec++;
+            until.tv_nsec -= 1000000000L;
+        }
+        pthread_cond_timedwait(&lookup->answered, &lookup->lock, &until);
+#endif
+    }
+    return lookup->done;
+}
+
+/* A lookup of its own for the host, its thread started: NULL when either cannot be had. */
+static struct tessaro_lookup *tessaro_lookup_start(const char *host, const struct addrinfo *hints)
+{
+    struct tessaro_lookup *lookup = (struct tessaro_lookup *)calloc(1, sizeof(*lookup));
+#ifdef _WIN32
+    HANDLE thread;
+#else
+    pthread_condattr_t clock;
+    pthread_attr_t detached;
+    pthread_t thread;
+    int failed;
+#endif
+
+    if (lookup == NULL)
+        return NULL;
+    strcpy(lookup->host, host);
+    lookup->hints = *hints;
+#ifdef _WIN32
+    InitializeSRWLock(&lookup->lock);
+    InitializeConditionVariable(&lookup->answered);
+    if ((thread = CreateThread(NULL, 0, tessaro_lookup_run, lookup, 0, NULL)) == NULL) {
+        free(lookup);
+        return NULL;
+    }
+    CloseHandle(thread);
+#else
+    pthread_condattr_init(&clock);
+    pthread_condattr_setclock(&clock, CLOCK_MONOTONIC);
+    pthread_mutex_init(&lookup->lock, NULL);
+    pthread_cond_init(&lookup->answered, &clock);
+    pthread_condattr_destroy(&clock);
+    pthread_attr_init(&detached);
+    pthread_attr_setdetachstate(&detached, PTHREAD_CREATE_DETACHED);
+    failed = pthread_create(&thread, &detached, tessaro_lookup_run, lookup);
+    pthread_attr_destroy(&detached);
+    if (failed != 0) {
+        tessaro_lookup_free(lookup);
+        return NULL;
+    }
+#endif
+    return lookup;
+}
+
+/* The addresses of host (family AF_UNSPEC for any), found by the deadline: 0 with *found,
+ * TESSARO_HOST_NOT_FOUND, TESSARO_TIMEOUT when the resolver has not answered by then, or TESSARO_ERROR.
+ * An address written as one needs no resolver; a name is looked up on a thread of its own, as the
+ * system's lookup cannot be told to end. */
+static int tessaro_lookup(const char *host, int family, tessaro_usec_t timeout, struct addrinfo **found)
+{
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    struct tessaro_lookup *lookup;
+    struct addrinfo hints;
+    int status, answered;
+
+    *found = NULL;
+    memset(&hints, 0, sizeof(hints));
+    hints.ai_family = family;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICHOST;
+    if (getaddrinfo(host, NULL, &hints, found) == 0)
+        return 0;
+    *found = NULL;
+    hints.ai_flags = 0;
+    if (timeout < 0)
+        return getaddrinfo(host, NULL, &hints, found) == 0 ? 0 : TESSARO_HOST_NOT_FOUND;
+    if (strlen(host) >= sizeof(lookup->host))
+        return TESSARO_HOST_NOT_FOUND;
+    if ((lookup = tessaro_lookup_start(host, &hints)) == NULL)
+        return TESSARO_ERROR;
+    tessaro_lookup_lock(lookup);
+    answered = tessaro_lookup_wait(lookup, deadline, timeout);
+    lookup->abandoned = !answered;
+    status = lookup->status;
+    if (answered) {
+        *found = lookup->found;
+        lookup->found = NULL;
+    }
+    tessaro_lookup_unlock(lookup);
+    if (answered)
+        tessaro_lookup_free(lookup);
+    if (!answered)
+        return TESSARO_TIMEOUT;
+    return status == 0 ? 0 : TESSARO_HOST_NOT_FOUND;
+}
+
+/* Connects the socket to one address within the time-out; the socket is left blocking. */
+static int tessaro_connect_address(tessaro_socket_t sock, const struct sockaddr *address, socklen_t size,
+                                   tessaro_usec_t timeout)
+{
+    int result, nodelay = 1;
+
+    /* Non-blocking, so that a host that drops the attempt (or a full accept queue) cannot hold the
+     * caller past its time-out. */
+    if (tessaro_socket_set_block(sock, 0) != 0)
+        return TESSARO_ERROR;
+    if (connect(sock, address, size) == 0)
+        result = 0;
+#ifdef _WIN32
+    else if (TESSARO_LAST_ERROR() == WSAEWOULDBLOCK)
+#else
+    else if (errno == EINPROGRESS || errno == EINTR)
+#endif
+        result = tessaro_connect_finish(sock, timeout);
+    else
+        result = tessaro_failed(TESSARO_LAST_ERROR());
+    if (tessaro_socket_set_block(sock, 1) != 0 && result == 0)
+        result = TESSARO_ERROR;
+    /* A message goes out in one send; the handshake's small records must not wait for the peer's
+     * delayed acknowledgement. */
+    if (result == 0)
+        setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, (const char *)&nodelay, sizeof(nodelay));
+    return result;
+}
+
+/* The address found, with the port. */
+static void tessaro_address_with_port(const struct addrinfo *at, tessaro_port_t port, struct sockaddr_storage *address)
+{
+    memset(address, 0, sizeof(*address));
+    memcpy(address, at->ai_addr, at->ai_addrlen);
+    if (at->ai_family == AF_INET6)
+        ((struct sockaddr_in6 *)address)->sin6_port = htons(port);
+    else
+        ((struct sockaddr_in *)address)->sin_port = htons(port);
+}
+
+/* Whether an address found can be connected to: IPv4 or IPv6, of a size the storage takes. */
+static int tessaro_address_usable(const struct addrinfo *at, int family)
+{
+    return (at->ai_family == AF_INET || at->ai_family == AF_INET6) && (family == AF_UNSPEC || at->ai_family == family) &&
+           (size_t)at->ai_addrlen <= sizeof(struct sockaddr_storage);
+}
+
+/* How many addresses from at on can be connected to. */
+static int tessaro_addresses_left(const struct addrinfo *at)
+{
+    int count = 0;
+
+    for (; at != NULL; at = at->ai_next)
+        count += tessaro_address_usable(at, AF_UNSPEC);
+    return count;
+}
+
 int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
 {
-    struct addrinfo hints;
+    struct sockaddr_storage address;
     struct addrinfo *found = NULL;
     struct addrinfo *at;
-    struct sockaddr_in address;
-    int result = TESSARO_HOST_NOT_FOUND; /* until an IPv4 address is found */
-    int nodelay = 1;
+    int result;
 
     tessaro_system_error = 0;
     if (host == NULL || host[0] == '\0' || tessaro_startup() != 0)
         return TESSARO_ERROR;
-    memset(&hints, 0, sizeof(hints));
-    hints.ai_family = AF_INET; /* the library's sockets are IPv4 */
-    hints.ai_socktype = SOCK_STREAM;
-    if (getaddrinfo(host, NULL, &hints, &found) != 0)
-        return TESSARO_HOST_NOT_FOUND;
+    /* the socket of tessaro_create_tcp_socket is IPv4 */
+    if ((result = tessaro_lookup(host, AF_INET, timeout, &found)) != 0)
+        return result;
+    result = TESSARO_HOST_NOT_FOUND; /* until an IPv4 address is found */
     /* The first address: a socket whose connect failed is not used again. */
     for (at = found; at != NULL; at = at->ai_next) {
-        if (at->ai_family != AF_INET || at->ai_addrlen < (socklen_t)sizeof(address))
+        if (!tessaro_address_usable(at, AF_INET))
             continue;
-        memcpy(&address, at->ai_addr, sizeof(address));
-        address.sin_port = htons(port);
-        /* Non-blocking, so that a host that drops the attempt (or a full
-         * accept queue) cannot hold the caller past its time-out. */
-        if (tessaro_socket_set_block(sock, 0) != 0) {
-            result = TESSARO_ERROR;
-            break;
-        }
-        if (connect(sock, (struct sockaddr *)&address, sizeof(address)) == 0)
-            result = 0;
-#ifdef _WIN32
-        else if (TESSARO_LAST_ERROR() == WSAEWOULDBLOCK)
-#else
-        else if (errno == EINPROGRESS || errno == EINTR)
-#endif
-            result = tessaro_connect_finish(sock, timeout);
-        else
-            result = tessaro_failed(TESSARO_LAST_ERROR());
-        if (tessaro_socket_set_block(sock, 1) != 0 && result == 0)
-            result = TESSARO_ERROR;
-        /* A message goes out in one send; the handshake's small records must
-         * not wait for the peer's delayed acknowledgement. */
-        if (result == 0)
-            setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, (const char *)&nodelay, sizeof(nodelay));
+        tessaro_address_with_port(at, port, &address);
+        result = tessaro_connect_address(sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen, timeout);
         break;
     }
     freeaddrinfo(found);
+    return result;
+}
+
+int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
+{
+    tessaro_usec_t deadline = tessaro_deadline(timeout), left;
+    struct sockaddr_storage address;
+    struct addrinfo *found = NULL;
+    struct addrinfo *at;
+    int result, error = 0;
+
+    *sock = INVALID_SOCKET;
+    tessaro_system_error = 0;
+    if (host == NULL || host[0] == '\0' || tessaro_startup() != 0)
+        return TESSARO_ERROR;
+    if ((result = tessaro_lookup(host, AF_UNSPEC, timeout, &found)) != 0)
+        return result;
+    result = TESSARO_HOST_NOT_FOUND; /* until an address of either kind is found */
+    /* Each address in the resolver's order, on a socket of its own, until one takes the connection;
+     * each has an even share of the time left, so that an address that drops the attempt leaves time
+     * for the others. The first failure's cause is the one kept. */
+    for (at = found; at != NULL && result != 0; at = at->ai_next) {
+        if (!tessaro_address_usable(at, AF_UNSPEC))
+            continue;
+        left = tessaro_left(deadline, timeout);
+        if (timeout >= 0 && left == 0) {
+            result = TESSARO_TIMEOUT;
+            break;
+        }
+        if ((*sock = socket(at->ai_family, SOCK_STREAM, 0)) == INVALID_SOCKET) {
+            result = tessaro_failed(TESSARO_LAST_ERROR());
+        } else {
+            tessaro_address_with_port(at, port, &address);
+            result = tessaro_connect_address(*sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen,
+                                             timeout < 0 ? timeout : left / tessaro_addresses_left(at));
+        }
+        if (result == TESSARO_ERROR && error == 0)
+            error = tessaro_system_error;
+        if (result != 0 && *sock != INVALID_SOCKET) {
+            tessaro_socket_close(*sock);
+            *sock = INVALID_SOCKET;
+        }
+    }
+    freeaddrinfo(found);
+    if (result == TESSARO_ERROR && error != 0)
+        tessaro_system_error = error;
     return result;
 }
 
@@ -416,13 +681,17 @@ int tessaro_proxy_tunnel(tessaro_socket_t sock, const char *host, tessaro_port_t
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     char request[600];
     char line[TESSARO_MAX_LINE + 1];
+    const char *opening, *closing;
     tessaro_size_t len;
     int result, lines = 0, length;
 
     if (host == NULL || strlen(host) > 255 || strpbrk(host, "\r\n ") != NULL)
         return TESSARO_ERROR;
-    length = snprintf(request, sizeof(request), "CONNECT %s:%u HTTP/1.1\r\nHost: %s:%u\r\n\r\n", host,
-                      (unsigned)port, host, (unsigned)port);
+    /* an IPv6 address goes in brackets, as in a URL */
+    opening = strchr(host, ':') != NULL ? "[" : "";
+    closing = opening[0] != '\0' ? "]" : "";
+    length = snprintf(request, sizeof(request), "CONNECT %s%s%s:%u HTTP/1.1\r\nHost: %s%s%s:%u\r\n\r\n", opening,
+                      host, closing, (unsigned)port, opening, host, closing, (unsigned)port);
     if ((result = tessaro_socket_send_all(sock, request, (tessaro_size_t)length, &len, timeout)) != 0)
         return result;
     /* The answer's head, line by line: nothing of what follows it (the

@@ -8,6 +8,7 @@
 #include "tessaro_util.h"
 
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <wincrypt.h>
 #include <schannel.h>
@@ -27,6 +28,9 @@
 #ifndef SECURITY_FLAG_IGNORE_UNKNOWN_CA
 #define SECURITY_FLAG_IGNORE_UNKNOWN_CA 0x00000100
 #endif
+#ifndef SECURITY_FLAG_IGNORE_CERT_CN_INVALID
+#define SECURITY_FLAG_IGNORE_CERT_CN_INVALID 0x00001000
+#endif
 
 #define TESSARO_TLS_REQUEST                                                                                            \
     (ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY | ISC_REQ_ALLOCATE_MEMORY |             \
@@ -39,6 +43,10 @@ struct tessaro_tls {
     int has_context;
     tessaro_socket_t sock;
     char *host;
+    /* a host given as an IPv4 or IPv6 address: its bytes, which the certificate must name */
+    int literal;
+    unsigned char address[16];
+    DWORD address_size;
     SecPkgContext_StreamSizes sizes;
     /* records received and not yet decrypted */
     char *incoming;
@@ -49,6 +57,12 @@ struct tessaro_tls {
     /* room for one record to send */
     char *outgoing;
 };
+
+/* The name the handshake sends (SNI): none for an address, which a server is not told by name. */
+static char *tessaro_tls_target(tessaro_tls_t *tls)
+{
+    return tls->literal ? NULL : tls->host;
+}
 
 /* Sends a token SSPI allocated, then frees it. */
 static int tessaro_tls_send_token(tessaro_tls_t *tls, SecBuffer *token, tessaro_usec_t timeout)
@@ -111,7 +125,7 @@ static int tessaro_tls_handshake(tessaro_tls_t *tls, int first, tessaro_usec_t d
         out[0].BufferType = SECBUFFER_TOKEN;
         out[0].pvBuffer = NULL;
         out[0].cbBuffer = 0;
-        status = InitializeSecurityContextA(&tls->credentials, NULL, tls->host, TESSARO_TLS_REQUEST, 0, 0, NULL, 0,
+        status = InitializeSecurityContextA(&tls->credentials, NULL, tessaro_tls_target(tls), TESSARO_TLS_REQUEST, 0, 0, NULL, 0,
                                             &tls->context, &out_desc, &attributes, NULL);
         if (status != SEC_I_CONTINUE_NEEDED)
             return TESSARO_TLS_HANDSHAKE;
@@ -133,7 +147,7 @@ static int tessaro_tls_handshake(tessaro_tls_t *tls, int first, tessaro_usec_t d
         out[0].BufferType = SECBUFFER_TOKEN;
         out[0].pvBuffer = NULL;
         out[0].cbBuffer = 0;
-        status = InitializeSecurityContextA(&tls->credentials, &tls->context, tls->host, TESSARO_TLS_REQUEST, 0, 0,
+        status = InitializeSecurityContextA(&tls->credentials, &tls->context, tessaro_tls_target(tls), TESSARO_TLS_REQUEST, 0, 0,
                                             &in_desc, 0, NULL, &out_desc, &attributes, NULL);
         if (status == SEC_E_INCOMPLETE_MESSAGE)
             continue;
@@ -242,6 +256,29 @@ static int tessaro_tls_chain_result(PCCERT_CHAIN_CONTEXT chain, HCERTSTORE autho
     return 0;
 }
 
+/* Whether the certificate's subjectAltName holds the address the host was given as. Not every
+ * crypt32's SSL policy compares addresses (Wine's takes names alone), so the library does. */
+static int tessaro_tls_names_address(const tessaro_tls_t *tls, PCCERT_CONTEXT certificate)
+{
+    PCERT_EXTENSION extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, certificate->pCertInfo->cExtension,
+                                                  certificate->pCertInfo->rgExtension);
+    CERT_ALT_NAME_INFO *names = NULL;
+    const CERT_ALT_NAME_ENTRY *entry;
+    DWORD size = 0, i;
+    int found = 0;
+
+    if (extension == NULL || !CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData,
+                                                  extension->Value.cbData, CRYPT_DECODE_ALLOC_FLAG, NULL, &names, &size))
+        return 0;
+    for (i = 0; i < names->cAltEntry && !found; i++) {
+        entry = &names->rgAltEntry[i];
+        found = entry->dwAltNameChoice == CERT_ALT_NAME_IP_ADDRESS && entry->IPAddress.cbData == tls->address_size &&
+                memcmp(entry->IPAddress.pbData, tls->address, tls->address_size) == 0;
+    }
+    LocalFree(names);
+    return found;
+}
+
 /* The server's certificate: a chain to a trusted authority (the CA file's
  * alone when one is given), for this host, within its dates. */
 static int tessaro_tls_verify(tessaro_tls_t *tls, const tessaro_tls_config_t *config)
@@ -290,10 +327,15 @@ static int tessaro_tls_verify(tessaro_tls_t *tls, const tessaro_tls_config_t *co
         CertGetCertificateChain(NULL, remote, NULL, extra, &chain_para, 0, NULL, &chain) && chain->cChain > 0 &&
         chain->rgpChain[0]->cElement > 0) {
         result = tessaro_tls_chain_result(chain, authorities, &ssl_para, &policy_para);
+        /* an address is compared here, after the policy has checked all else */
+        if (tls->literal)
+            ssl_para.fdwChecks |= SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
         if (result == 0)
             result = CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy_para, &status)
                 ? tessaro_tls_policy_result(status.dwError)
                 : TESSARO_TLS_CERTIFICATE;
+        if (result == 0 && tls->literal && !tessaro_tls_names_address(tls, remote))
+            result = TESSARO_TLS_WRONG_HOST;
     }
     if (chain != NULL)
         CertFreeCertificateChain(chain);
@@ -360,6 +402,13 @@ int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *
         return TESSARO_ERROR;
     made->sock = sock;
     made->host = _strdup(host);
+    if (inet_pton(AF_INET, host, made->address) == 1) {
+        made->literal = 1;
+        made->address_size = 4;
+    } else if (inet_pton(AF_INET6, host, made->address) == 1) {
+        made->literal = 1;
+        made->address_size = 16;
+    }
     /* a handshake message may be larger than a record */
     made->incoming_size = 64 * 1024;
     made->incoming = (char *)malloc(made->incoming_size);
@@ -551,7 +600,7 @@ void tessaro_tls_close(tessaro_tls_t *tls)
         return;
     /* One close_notify, sent only if the socket takes it at once. */
     if (tls->has_context && ApplyControlToken(&tls->context, &desc) == SEC_E_OK) {
-        InitializeSecurityContextA(&tls->credentials, &tls->context, tls->host, TESSARO_TLS_REQUEST, 0, 0, NULL, 0, NULL,
+        InitializeSecurityContextA(&tls->credentials, &tls->context, tessaro_tls_target(tls), TESSARO_TLS_REQUEST, 0, 0, NULL, 0, NULL,
                                    &out_desc, &attributes, NULL);
         tessaro_tls_send_token(tls, &out, 0);
     }

@@ -21,6 +21,9 @@ static int check_endpoints(void)
 		{"http://service.example/\x7f", CALCULATOR_ERR_ADDRESS, 0, 0},
 		{"ftp://service.example/", CALCULATOR_ERR_ADDRESS, 0, 0},
 		{"https://user@service.example/", CALCULATOR_ERR_ADDRESS, 0, 0},
+		{"https://[::1]:8443/calc", 0, 1, 8443},
+		{"http://[2001:db8::5]/calc", 0, 0, 80},
+		{"http://[::1/calc", CALCULATOR_ERR_ADDRESS, 0, 0},
 	};
 	calculator_client_t client;
 	size_t i;

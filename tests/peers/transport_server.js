@@ -1,9 +1,10 @@
 // The calculator service (runtime/example/calculator.wsdl) made by node-soap, for the client's
 // transport tests: over https when given a certificate and key, else plain http. It records one
 // JSON line per TCP connection it accepts and per call; with "close" it ends each connection after
-// its answer, with "drop" it ends each after its answer without saying so. It listens on loopback only, on a free port that it prints as its first line, and
+// its answer, with "drop" it ends each after its answer without saying so. It listens on loopback only
+// (with "ipv6" on ::1, else on 127.0.0.1), on a free port that it prints as its first line, and
 // ends when its standard input closes.
-//   node transport_server.js NODE_MODULES WSDL RECORD.jsonl [CERT.pem KEY.pem|-] [close|drop]
+//   node transport_server.js NODE_MODULES WSDL RECORD.jsonl [CERT.pem KEY.pem|-] [close|drop|ipv6]
 'use strict';
 const path = require('path');
 const fs = require('fs');
@@ -28,7 +29,7 @@ const calculator = {
 };
 const services = { CalculatorService: { CalculatorPort: calculator } };
 
-server.listen(0, '127.0.0.1', () => {
+server.listen(0, mode === 'ipv6' ? '::1' : '127.0.0.1', () => {
   const xml = fs.readFileSync(wsdlPath, 'utf8');
   soap.listen(server, { path: '/calculator', services, xml, callback: (err) => {
     if (mode === 'close') {

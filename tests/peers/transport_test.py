@@ -32,7 +32,8 @@ def openssl(args, cwd):
 
 def make_certificates(folder):
     """ca.pem (the test authority), and key/certificate pairs: good (localhost), wrong (another
-    host), expired (localhost, ended last year), stranger (localhost, by another authority)."""
+    host), expired (localhost, ended last year), stranger (localhost, by another authority),
+    address (the loopback addresses 127.0.0.1 and ::1, named by IP address alone)."""
     os.makedirs(folder, exist_ok=True)
     for ca in ("ca", "other-ca"):
         openssl(["req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes", "-keyout",
@@ -44,14 +45,16 @@ def make_certificates(folder):
                 "default_md=sha256\npolicy=any\ncopy_extensions=none\n[any]\ncommonName=supplied\n")
     for name, host, issuer, dates in (("good", "localhost", "ca", None), ("wrong", "wrong.example", "ca", None),
                                       ("expired", "localhost", "ca", ("20200101000000Z", "20200201000000Z")),
-                                      ("stranger", "localhost", "other-ca", None)):
+                                      ("stranger", "localhost", "other-ca", None),
+                                      ("address", "IP:127.0.0.1,IP:::1", "ca", None)):
         open(os.path.join(folder, "index.txt"), "w").close()
         with open(os.path.join(folder, "serial"), "w") as f:
             f.write("%04X\n" % (abs(hash(name)) % 60000 + 1))
         with open(os.path.join(folder, name + ".ext"), "w") as f:
-            f.write("subjectAltName=DNS:%s\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n" % host)
+            f.write("subjectAltName=%s\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n" %
+                    (host if host.startswith("IP:") else "DNS:" + host))
         openssl(["req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes", "-keyout", name + ".key",
-                 "-out", name + ".csr", "-subj", "/CN=" + host], folder)
+                 "-out", name + ".csr", "-subj", "/CN=" + ("loopback" if host.startswith("IP:") else host)], folder)
         window = ["-startdate", dates[0], "-enddate", dates[1]] if dates else ["-days", "1"]
         openssl(["ca", "-batch", "-config", "ca.cnf", "-cert", issuer + ".pem", "-keyfile", issuer + ".key",
                  "-in", name + ".csr", "-out", name + ".pem", "-extfile", name + ".ext", "-notext"] + window, folder)
@@ -262,6 +265,19 @@ def run_cases(cfg, run):
             if run.expect(label, got, calls, error) and calls > 1:
                 connections = server.count("connection")
                 run.check("  %d calls over one TLS connection" % calls, connections == 1, "%d connections" % connections)
+        finally:
+            server.stop()
+
+    # Endpoints given by address: IPv4 and IPv6 loopback, the certificate naming the address.
+    for certificate, mode, endpoint, calls, error in (
+            ("address", None, "https://127.0.0.1:%d/calculator", 3, None),
+            ("address", "ipv6", "https://[::1]:%d/calculator", 3, None),
+            (None, "ipv6", "http://[::1]:%d/calculator", 3, None),
+            ("good", None, "https://127.0.0.1:%d/calculator", 0, "ERR_CERT_HOST")):
+        server = Server(cfg, "address-%d" % run.n, certificate, mode)
+        try:
+            got = run.call("address", endpoint % server.port, max(calls, 1), ["--ca", ca] if certificate else [])
+            run.expect("%s, %s certificate" % (endpoint.split("%")[0], certificate or "no"), got, calls, error)
         finally:
             server.stop()
 

@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -27,17 +28,28 @@ inline tessaro_socket_t connectTo(tessaro_port_t port)
     return sock;
 }
 
-// The port a listener was given.
-inline tessaro_port_t portOf(tessaro_socket_t listener)
+// The socket's own address, or its peer's.
+inline sockaddr_storage addressOf(tessaro_socket_t sock, bool peer)
 {
-    sockaddr_in address{};
+    sockaddr_storage address{};
 #ifdef _WIN32
     int size = sizeof(address);
 #else
     socklen_t size = sizeof(address);
 #endif
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-    return ntohs(address.sin_port);
+    if (peer)
+        getpeername(sock, reinterpret_cast<sockaddr*>(&address), &size);
+    else
+        getsockname(sock, reinterpret_cast<sockaddr*>(&address), &size);
+    return address;
+}
+
+// The port a listener was given, IPv4 or IPv6.
+inline tessaro_port_t portOf(tessaro_socket_t listener)
+{
+    const sockaddr_storage address = addressOf(listener, false);
+    return ntohs(address.ss_family == AF_INET6 ? reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port
+                                               : reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
 }
 
 // One plain send of text, as a peer that is no part of the library makes it (a peer that has gone

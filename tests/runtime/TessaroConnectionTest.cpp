@@ -3,6 +3,7 @@
 
 #include "LoopbackSockets.h"
 
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -83,6 +84,97 @@ TEST(TessaroProxyTunnel, OnlyA2xxAnswerOpensTheTunnel)
         tessaro_socket_close(sock);
         tessaro_socket_close(listener);
     }
+}
+
+// A listener on the IPv6 loopback address, as a peer outside the library makes it: its port, or 0
+// when the system has no IPv6.
+tessaro_port_t listenIpv6(tessaro_socket_t& listener)
+{
+    listener = ::socket(AF_INET6, SOCK_STREAM, 0);
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    address.sin6_addr = in6addr_loopback;
+    if (listener == INVALID_SOCKET || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::listen(listener, 4) != 0)
+        return 0;
+    return loopback::portOf(listener);
+}
+
+int peerFamily(tessaro_socket_t sock)
+{
+    return loopback::addressOf(sock, true).ss_family;
+}
+
+// tessaro_connect_host takes an address of either kind and makes the socket for it; a refused
+// connection leaves no socket behind.
+TEST(TessaroConnectHost, ConnectsToEitherLoopbackAndReportsARefusal)
+{
+    tessaro_socket_t v4, v6;
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&v4, 0, 4), 0);
+    const tessaro_port_t port6 = listenIpv6(v6);
+    ASSERT_NE(port6, 0) << "no IPv6 loopback";
+    const struct {
+        const char* host;
+        tessaro_port_t port;
+        int result;
+        int family;
+    } rows[] = {
+        {"127.0.0.1", loopback::portOf(v4), 0, AF_INET},
+        {"::1", port6, 0, AF_INET6},
+        {"::1", loopback::portOf(v4), TESSARO_ERROR, 0}, // the IPv4 listener's port has none on ::1
+        {"", port6, TESSARO_ERROR, 0},
+    };
+    for (const auto& row : rows) {
+        tessaro_socket_t sock = INVALID_SOCKET;
+        EXPECT_EQ(tessaro_connect_host(&sock, row.host, row.port, 5 * Second), row.result) << row.host;
+        if (row.result == 0) {
+            EXPECT_EQ(peerFamily(sock), row.family) << row.host;
+            tessaro_socket_close(sock);
+        } else {
+            EXPECT_EQ(sock, INVALID_SOCKET) << row.host;
+        }
+    }
+    tessaro_socket_close(v4);
+    tessaro_socket_close(v6);
+}
+
+// Run by tests/runtime/name_service in a namespace of their own (skipped elsewhere): the resolver
+// there is a UDP socket the test holds and never answers, and the hosts file names both.kelvane.test
+// first by ::1, then by 127.0.0.1. Unbounded, the lookup would end only after the resolver's own
+// retries, as a host not found.
+TEST(TessaroNameService, ALookupThatNeverAnswersEndsAtTheDeadline)
+{
+    if (std::getenv("KELVANE_NAME_SERVICE") == nullptr)
+        GTEST_SKIP() << "runs in tests/runtime/name_service's namespace";
+    const tessaro_socket_t resolver = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(53);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(resolver, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    for (int round = 0; round < 3; ++round) {
+        tessaro_socket_t sock = INVALID_SOCKET;
+        EXPECT_EQ(tessaro_connect_host(&sock, "never.answers.test", 80, Second / 4), TESSARO_TIMEOUT);
+        EXPECT_EQ(sock, INVALID_SOCKET);
+        ASSERT_EQ(tessaro_create_tcp_socket(&sock), 0);
+        EXPECT_EQ(tessaro_connect_within(sock, "never.answers.test", 80, Second / 4), TESSARO_TIMEOUT);
+        tessaro_socket_close(sock);
+    }
+    tessaro_socket_close(resolver);
+}
+
+TEST(TessaroNameService, EveryAddressOfTheNameIsTriedInTurn)
+{
+    if (std::getenv("KELVANE_NAME_SERVICE") == nullptr)
+        GTEST_SKIP() << "runs in tests/runtime/name_service's namespace";
+    tessaro_socket_t listener;
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 4), 0);
+    tessaro_socket_t sock = INVALID_SOCKET;
+    // ::1 refuses (nothing listens there), 127.0.0.1 takes it
+    ASSERT_EQ(tessaro_connect_host(&sock, "both.kelvane.test", loopback::portOf(listener), 5 * Second), 0);
+    EXPECT_EQ(peerFamily(sock), AF_INET);
+    tessaro_socket_close(sock);
+    tessaro_socket_close(listener);
 }
 
 // A kept connection is usable only while the peer has neither closed it nor

@@ -142,26 +142,27 @@ static int kvproj_client_open(kvproj_client_t *client)
 	char proxy[256];
 	tessaro_port_t proxy_port = 0;
 	tessaro_usec_t left;
-	int proxied, result, length;
+	int proxied, result, length, bracketed;
 
 	proxied = kvproj_proxy_of(client, proxy, sizeof(proxy), &proxy_port);
 	if(proxied < 0)
 		return kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy the environment names is no http://host[:port] address");
+	//an IPv6 address stands in brackets in the Host line and the request line, as in the endpoint
+	bracketed = strchr(client->host, ':') != NULL;
 	if(proxied && !client->tls)
-		length = snprintf(trans->url, sizeof(trans->url), "http://%s:%u%s", client->host, (unsigned)client->port, client->path);
+		length = snprintf(trans->url, sizeof(trans->url), "http://%s%s%s:%u%s", bracketed ? "[" : "", client->host, bracketed ? "]" : "",
+			(unsigned)client->port, client->path);
 	else
 		length = snprintf(trans->url, sizeof(trans->url), "%s", client->path);
-	if(length < 0 || (size_t)length >= sizeof(trans->url) || strlen(client->host) >= sizeof(trans->dest_ip))
+	if(length < 0 || (size_t)length >= sizeof(trans->url) ||
+			snprintf(trans->dest_ip, sizeof(trans->dest_ip), bracketed ? "[%s]" : "%s", client->host) >= (int)sizeof(trans->dest_ip))
 		return kvproj_call_failed(client, KVPROJ_ERR_ADDRESS, "the request line's address on %.255s:%u is too long", client->host, (unsigned)client->port);
-	strcpy(trans->dest_ip, client->host);
 	trans->dest_port = client->port;
-	if(tessaro_create_tcp_socket(&trans->socket) != 0)
-		return kvproj_call_failed(client, KVPROJ_ERR_CONNECT, "no socket could be made");
-	client->connected = 1;
 	left = kvproj_trans_timeout(trans, -1);
-	result = tessaro_connect_within(trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
+	result = tessaro_connect_host(&trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
 	if(result != 0)
 		return kvproj_connect_failure(client, result, proxied ? proxy : client->host, proxied ? proxy_port : client->port, proxied);
+	client->connected = 1;
 	if(!client->tls)
 		return 0;
 	if(proxied && (result = tessaro_proxy_tunnel(trans->socket, client->host, client->port, kvproj_trans_timeout(trans, -1))) != 0)

@@ -1,6 +1,6 @@
-//an address of the form http[s]://host[:port][/path]: *tls tells https, the port is 80 or 443 unless
-//given (default_port instead when not 0); no byte in it is a control character or a blank, so that
-//nothing of it can become a header line of its own. Anything else is refused, the result telling
+//an address of the form http[s]://host[:port][/path], an IPv6 host in brackets (kept without them):
+//*tls tells https, the port is 80 or 443 unless given (default_port instead when not 0); no byte in
+//it is a control character or a blank, so that nothing of it can become a header line of its own. Anything else is refused, the result telling
 //why: -1 another scheme, -2 a blank or control character, -3 no host (or credentials, or a host
 //longer than host_size), -4 a wrong port, -5 a path longer than path_size
 static int kvproj_parse_address(const char *address, unsigned long default_port, int *tls, char *host, size_t host_size, tessaro_port_t *port, char *path, size_t path_size)
@@ -23,15 +23,22 @@ static int kvproj_parse_address(const char *address, unsigned long default_port,
 		return -1;
 	name = address + (*tls ? 8 : 7);
 	number = default_port != 0 ? default_port : *tls ? 443 : 80;
-	end = name + strcspn(name, ":/?#@");
+	if(*name == '['){
+		//an IPv6 address, in brackets so that its colons are not the port's
+		name++;
+		end = name + strspn(name, "0123456789abcdefABCDEF:.");
+		if(*end != ']' || memchr(name, ':', (size_t)(end - name)) == NULL || (end[1] != '\0' && strchr(":/?#", end[1]) == NULL))
+			return -3;
+		port_end = end + 1;
+	}else
+		port_end = end = name + strcspn(name, ":/?#@");
 	if(end == name || memchr(name, '@', strcspn(name, "/?#")) != NULL || (size_t)(end - name) >= host_size)
 		return -3;
-	port_end = end;
-	if(*end == ':'){
+	if(*port_end == ':'){
 		char *digits_end = NULL;
-		if(end[1] < '0' || end[1] > '9')
+		if(port_end[1] < '0' || port_end[1] > '9')
 			return -4;
-		number = strtoul(end + 1, &digits_end, 10);
+		number = strtoul(port_end + 1, &digits_end, 10);
 		if(number == 0 || number > 65535 || (*digits_end != '\0' && *digits_end != '/' && *digits_end != '?'))
 			return -4;
 		port_end = digits_end;

@@ -10,7 +10,7 @@
 #define TESSARO_ERROR (-1)
 #define TESSARO_END_OF_STREAM 1
 #define TESSARO_TIMEOUT 2
-/* tessaro_connect: the host name has no IPv4 address (not found, or no name service). */
+/* tessaro_connect: the host name has no address (not found, or no name service). */
 #define TESSARO_HOST_NOT_FOUND 3
 /* TLS sessions (tessaro_tls.h): the handshake failed (no common protocol of
  * TLS 1.2 or later, a peer that speaks no TLS, a broken connection); the
@@ -38,10 +38,19 @@ int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port
  * of a host name: TESSARO_HOST_NOT_FOUND when the name has none, so that a
  * caller can tell an unknown host from a refused connection (TESSARO_ERROR). */
 int tessaro_connect(tessaro_socket_t sock, const char *host, tessaro_port_t port);
-/* The same within timeout microseconds (negative: no limit): TESSARO_TIMEOUT
- * when the connection is not made by then. Name resolution is not bounded.
+/* The same within timeout microseconds (negative: no limit), the name's
+ * lookup included: TESSARO_TIMEOUT when the connection is not made by then.
  * The socket is left in blocking mode. */
 int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout);
+/* Connects a new socket, into *sock, to host:port within timeout microseconds
+ * (negative: no limit), the name's lookup included: the host is an IPv4 or
+ * IPv6 address (without brackets) or a name, whose addresses of either kind
+ * are tried in the resolver's order, each with an even share of the time
+ * left, until one takes the connection. TESSARO_HOST_NOT_FOUND when the name
+ * has no address, TESSARO_TIMEOUT when the lookup or the connection did not
+ * end in time, TESSARO_ERROR (the first address's cause) otherwise; *sock is
+ * INVALID_SOCKET unless it is 0. The socket is left in blocking mode. */
+int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout);
 /* Asks a proxy, over the connected socket, for a tunnel to host:port (an
  * HTTP CONNECT): 0 once the proxy answered 2xx, TESSARO_PROXY_REFUSED when it
  * answered anything else, or a receive or send result. */

@@ -139,7 +139,8 @@ int main(void)
 {
 	static const char *endpoints[] = {NULL, "http://example.org/", "http://h:8080", "http://h:80/a/b?c=d",
 		"https://h/", "http://:80/", "http://h:0/", "http://h:65536/", "http://h:12x/", "ftp://h/", "http://h:/",
-		"http://user:secret@h/", "http://h/a b", "http://h/\r\nX: 1", NULL, NULL};
+		"http://user:secret@h/", "http://h/a b", "http://h/\r\nX: 1", "http://[::1]:8080/a", "https://[fe80::1:2]",
+		"http://[::1", "http://[::1]x/", "http://[h]/", "http://[]/", "http://[::1]:0/", NULL, NULL};
 	char long_host[300], long_path[300];
 	size_t i;
 	calc_client_t client;
@@ -179,7 +180,9 @@ TEST_F(OperationCallsTest, TheClientTakesAnHttpEndpointOrSaysItCannot)
     const std::string port = "-1 the endpoint has a port that is no number from 1 to 65535\n";
     const std::string blank = "-1 the endpoint holds a blank or a control character\n";
     const std::string endpoints = "127.0.0.1 4321 /calculator\nexample.org 80 /\nh 8080 /\nh 80 /a/b?c=d\nh 443 /\n" + host + port +
-        port + port + "-1 the endpoint is no http:// or https:// address\n" + port + host + blank + blank + host +
+        port + port + "-1 the endpoint is no http:// or https:// address\n" + port + host + blank + blank +
+        // an IPv6 address in brackets, kept without them
+        "::1 8080 /a\nfe80::1:2 443 /\n" + host + host + host + host + port + host +
         "-1 the endpoint has a path of more than 255 bytes\n";
     ASSERT_EQ(run.output.substr(0, endpoints.size()), endpoints);
     std::istringstream rest(run.output.substr(endpoints.size()));
