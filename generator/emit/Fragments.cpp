@@ -46,6 +46,12 @@ const char* const StructStream =
 const char* const ClientExports =
 #include "fragments/client_exports.inc"
     ;
+const char* const HttpChallenge =
+#include "fragments/http_challenge.inc"
+    ;
+const char* const ProxyAuth =
+#include "fragments/proxy_auth.inc"
+    ;
 const char* const ClientCalls =
 #include "fragments/client_calls.inc"
     ;
@@ -119,6 +125,8 @@ const char* fragmentText(CFragment fragment)
     case CFragment::ItemStream: return ItemStream;
     case CFragment::StructStream: return StructStream;
     case CFragment::ClientExports: return ClientExports;
+    case CFragment::HttpChallenge: return HttpChallenge;
+    case CFragment::ProxyAuth: return ProxyAuth;
     case CFragment::ClientCalls: return ClientCalls;
     case CFragment::AuthBasic: return AuthBasic;
     case CFragment::AuthDigest: return AuthDigest;

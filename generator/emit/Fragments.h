@@ -22,6 +22,8 @@ enum class CFragment {
     ItemStream,       // reading a message's items one at a time, where the service has such messages
     StructStream,     // reading a document message straight into its struct, where its type allows
     ClientExports,    // <proj>_client_init and <proj>_strerror
+    HttpChallenge,    // the challenges of HTTP authentication and the Basic and Digest values that answer them
+    ProxyAuth,        // the answers to a proxy's challenges with its address's credentials
     ClientCalls,      // what every operation's call uses
     AuthBasic,        // the Authorization value of Basic authentication
     AuthDigest,       // the challenge and the Authorization value of Digest authentication
@@ -52,9 +54,9 @@ constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::Tran
                                       CFragment::MtomValues,     CFragment::EnvelopeReader, CFragment::MtomReader,
                                       CFragment::ItemStream,     CFragment::StructStream,  CFragment::WsseReader,
                                       CFragment::WsaReader,      CFragment::ClientExports, CFragment::WsseClient,
-                                      CFragment::ClientCalls,    CFragment::WsaClient,     CFragment::AuthBasic,
-                                      CFragment::AuthDigest,     CFragment::ClientAuth,    CFragment::ServerDispatch,
-                                      CFragment::WsaServer};
+                                      CFragment::HttpChallenge,  CFragment::ProxyAuth,     CFragment::ClientCalls,
+                                      CFragment::WsaClient,      CFragment::AuthBasic,     CFragment::AuthDigest,
+                                      CFragment::ClientAuth,     CFragment::ServerDispatch, CFragment::WsaServer};
 
 // The fragment as its file holds it.
 const char* fragmentText(CFragment fragment);

@@ -282,6 +282,7 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tchar dest_ip[256];//destination ip");
     out.line("\ttessaro_port_t dest_port;//destination port");
     out.line("\tchar url[256];//url");
+    out.line("\tconst char *proxy_authorization;//NULL, or the Proxy-Authorization value of the request sent next");
     // Zero-filled, a transport is a plain connection on its socket with no deadline.
     out.line("\tstruct tessaro_tls *tls;//the TLS session of an https connection; NULL: the socket itself");
     out.line("\ttessaro_usec_t deadline;//0, or the clock reading (tessaro_clock_usec) at which sending and reading end");

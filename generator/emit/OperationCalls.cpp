@@ -33,7 +33,9 @@ bool isTakenName(const std::string& name)
         "reason_length", "client_error_detail", "call_port", "call_authorized", "client_init", "client_set_credentials",
         "authorization", "challenged", "forget_challenge", "credentials_fit", "digest_response", "http_field_ok", "strerror", "connect_server", "set_attachment", "add_http_header",
         "client_close", "client_set_tls", "client_set_proxy", "client_open", "exchange", "no_proxy", "environment",
-        "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send",
+        "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send", "call_once", "tunnel",
+        "hex_digit", "percent_decode", "proxy_credentials", "forget_proxy", "proxy_refused", "proxy_authorization",
+        "proxy_again", "head_end", "head_challenge", "list_challenge", "digest_value", "basic_value",
         "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "proto_packet",
         "send_begin", "send_end", "http_resp_send", "soap_fault_send"};
     const auto endsWith = [&](const std::string& end) {
@@ -337,8 +339,8 @@ void writeOperationCallDeclarations(const CEmitContext& context, CTextBuffer& he
                                        "members, extra HTTP headers and attachment go with each request",
                                        "const char *port_endpoint;//when " + p + "_client_init was given no endpoint: "
                                        "the address of the port called last; NULL when it was given one"};
-    if (context.project().usesDigest())
-        writeDigestState(context, header);
+    // a proxy's Digest challenge is kept whatever the service's authentication
+    writeDigestState(context, header);
     header.line("typedef struct ", p, "_client_t{");
     for (const std::string& member : clientMembers)
         header.line("\t", member);
@@ -384,6 +386,8 @@ void writeOperationCalls(const CEmitContext& context, CTextBuffer& source)
     // Without a call, what the calls share would stand unused.
     if (!calls.calls.empty()) {
         writeWsSecurityClient(context, source);
+        writeFragment(context, CFragment::HttpChallenge, source);
+        writeFragment(context, CFragment::ProxyAuth, source);
         writeFragment(context, CFragment::ClientCalls, source);
         writeFragment(context, CFragment::WsaClient, source);
         if (context.project().authenticates()) {

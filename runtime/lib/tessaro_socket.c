@@ -678,37 +678,81 @@ int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_
 
 int tessaro_proxy_tunnel(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
 {
+    return tessaro_proxy_tunnel_as(sock, host, port, NULL, NULL, timeout);
+}
+
+/* The status of an answer's status line (HTTP/1.x NNN), or 0 when it is none. */
+static int tessaro_proxy_status(const char *line)
+{
+    if (strncmp(line, "HTTP/1.", 7) != 0 || line[7] < '0' || line[7] > '9' || line[8] != ' ' || line[9] < '1' ||
+        line[9] > '5' || line[10] < '0' || line[10] > '9' || line[11] < '0' || line[11] > '9' ||
+        (line[12] != ' ' && line[12] != '\r'))
+        return 0;
+    return (line[9] - '0') * 100 + (line[10] - '0') * 10 + (line[11] - '0');
+}
+
+/* Keeps the value of a Proxy-Authenticate line of the answer's head in the answer, after those before
+ * it (one a line); what does not fit is left out whole. */
+static void tessaro_proxy_challenge(tessaro_proxy_answer_t *answer, const char *line, tessaro_size_t len)
+{
+    static const char name[] = "proxy-authenticate:";
+    size_t at = sizeof(name) - 1, kept = strlen(answer->challenges), value;
+
+    if (len < at + 2 || strncasecmp(line, name, at) != 0)
+        return;
+    at += strspn(line + at, " \t");
+    value = len - 2 - at; /* without the CR LF */
+    if (kept + value + 2 > sizeof(answer->challenges))
+        return;
+    memcpy(answer->challenges + kept, line + at, value);
+    strcpy(answer->challenges + kept + value, "\n");
+}
+
+int tessaro_proxy_tunnel_as(tessaro_socket_t sock, const char *host, tessaro_port_t port, const char *authorization,
+                            tessaro_proxy_answer_t *answer, tessaro_usec_t timeout)
+{
     tessaro_usec_t deadline = tessaro_deadline(timeout);
-    char request[600];
+    tessaro_proxy_answer_t ignored;
+    char request[600 + TESSARO_MAX_LINE];
     char line[TESSARO_MAX_LINE + 1];
     const char *opening, *closing;
     tessaro_size_t len;
     int result, lines = 0, length;
 
+    if (answer == NULL)
+        answer = &ignored;
+    memset(answer, 0, sizeof(*answer));
     if (host == NULL || strlen(host) > 255 || strpbrk(host, "\r\n ") != NULL)
+        return TESSARO_ERROR;
+    if (authorization != NULL && (strlen(authorization) > TESSARO_MAX_LINE || strpbrk(authorization, "\r\n") != NULL))
         return TESSARO_ERROR;
     /* an IPv6 address goes in brackets, as in a URL */
     opening = strchr(host, ':') != NULL ? "[" : "";
     closing = opening[0] != '\0' ? "]" : "";
-    length = snprintf(request, sizeof(request), "CONNECT %s%s%s:%u HTTP/1.1\r\nHost: %s%s%s:%u\r\n\r\n", opening,
-                      host, closing, (unsigned)port, opening, host, closing, (unsigned)port);
+    length = snprintf(request, sizeof(request), "CONNECT %s%s%s:%u HTTP/1.1\r\nHost: %s%s%s:%u\r\n%s%s%s\r\n", opening,
+                      host, closing, (unsigned)port, opening, host, closing, (unsigned)port,
+                      authorization != NULL ? "Proxy-Authorization: " : "", authorization != NULL ? authorization : "",
+                      authorization != NULL ? "\r\n" : "");
     if ((result = tessaro_socket_send_all(sock, request, (tessaro_size_t)length, &len, timeout)) != 0)
         return result;
-    /* The answer's head, line by line: nothing of what follows it (the
-     * tunnel's first bytes) may be taken. */
+    /* The answer's head, line by line: nothing of what follows it (the tunnel's first bytes) may be
+     * taken. A refusal's head is read to its end for the proxy's challenges. */
     for (;;) {
         result = tessaro_socket_recv_line(sock, line, &len, tessaro_left(deadline, timeout));
         if (result == TESSARO_ERROR && len == TESSARO_MAX_LINE)
             return TESSARO_PROXY_REFUSED;
         if (result != 0)
-            return lines == 0 && result == TESSARO_END_OF_STREAM ? TESSARO_PROXY_REFUSED : result;
+            return (lines == 0 && result == TESSARO_END_OF_STREAM) || answer->status != 0 ? TESSARO_PROXY_REFUSED
+                                                                                           : result;
         line[len] = '\0';
-        if (lines++ == 0 && (strncmp(line, "HTTP/1.", 7) != 0 || line[7] < '0' || line[7] > '9' || line[8] != ' ' ||
-                             line[9] != '2' || line[10] < '0' || line[10] > '9' || line[11] < '0' || line[11] > '9' ||
-                             (line[12] != ' ' && line[12] != '\r')))
-            return TESSARO_PROXY_REFUSED;
-        if (len == 2)
-            return 0;
+        if (lines++ == 0) {
+            if ((answer->status = tessaro_proxy_status(line)) == 0)
+                return TESSARO_PROXY_REFUSED;
+        } else if (len == 2) {
+            return answer->status / 100 == 2 ? 0 : TESSARO_PROXY_REFUSED;
+        } else {
+            tessaro_proxy_challenge(answer, line, len);
+        }
         if (lines > 100)
             return TESSARO_PROXY_REFUSED;
     }

@@ -80,7 +80,8 @@ int main(int argc, char **argv)
 			result = -1000;
 		passed += result == 0;
 	}
-	printf("{\"calls\":%d,\"result\":%d,\"text\":\"%s\"}\n", passed, result, calculator_strerror(result));
+	printf("{\"calls\":%d,\"result\":%d,\"http\":%d,\"text\":\"%s\"}\n", passed, result, client.http_status,
+		calculator_strerror(result));
 	calculator_client_close(&client);
 	return 0;
 }

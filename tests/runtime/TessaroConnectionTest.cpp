@@ -86,6 +86,54 @@ TEST(TessaroProxyTunnel, OnlyA2xxAnswerOpensTheTunnel)
     }
 }
 
+// What goes with CONNECT and what comes back: the Proxy-Authorization given, an IPv6 host in
+// brackets, the status of a refusal and its Proxy-Authenticate values, one a line.
+TEST(TessaroProxyTunnel, TheRefusalKeepsItsStatusAndChallenges)
+{
+    const struct {
+        const char* host;
+        const char* authorization;
+        const char* answer;
+        int result;
+        int status;
+        const char* challenges;
+        const char* request; // "": nothing may be sent
+    } rows[] = {
+        {"svc", "Basic a3Y6cA==", "HTTP/1.1 200 OK\r\n\r\n", 0, 200, "",
+         "CONNECT svc:443 HTTP/1.1\r\nHost: svc:443\r\nProxy-Authorization: Basic a3Y6cA==\r\n\r\n"},
+        {"::1", nullptr,
+         "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Digest realm=\"r\", nonce=\"n\"\r\nVia: x\r\n"
+         "proxy-authenticate:  Basic realm=\"r\"\r\nContent-Length: 0\r\n\r\n",
+         TESSARO_PROXY_REFUSED, 407, "Digest realm=\"r\", nonce=\"n\"\nBasic realm=\"r\"\n",
+         "CONNECT [::1]:443 HTTP/1.1\r\nHost: [::1]:443\r\n\r\n"},
+        {"svc", nullptr, "HTTP/1.1 403 Forbidden\r\n", TESSARO_PROXY_REFUSED, 403, "",
+         "CONNECT svc:443 HTTP/1.1\r\nHost: svc:443\r\n\r\n"},
+        {"svc", "Basic x\r\nX-Injected: 1", "HTTP/1.1 200 OK\r\n\r\n", TESSARO_ERROR, 0, "", ""},
+    };
+    for (const auto& row : rows) {
+        tessaro_socket_t listener;
+        ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 1), 0);
+        tessaro_socket_t sock = loopback::connectTo(loopback::portOf(listener));
+        const tessaro_socket_t peer = ::accept(listener, nullptr, nullptr);
+        if (row.request[0] != '\0')
+            loopback::sendText(peer, row.answer);
+        ::shutdown(peer, 1); // the answer ends there, cut or whole
+        tessaro_proxy_answer_t answer;
+        EXPECT_EQ(tessaro_proxy_tunnel_as(sock, row.host, 443, row.authorization, &answer, 5 * Second), row.result)
+            << row.answer;
+        EXPECT_EQ(answer.status, row.status) << row.answer;
+        EXPECT_STREQ(answer.challenges, row.challenges);
+        tessaro_socket_close(sock);
+        std::string request;
+        char buffer[512];
+        for (long n; (n = static_cast<long>(::recv(peer, buffer, sizeof buffer, 0))) > 0;)
+            request.append(buffer, static_cast<std::size_t>(n));
+        EXPECT_EQ(request, row.request);
+        tessaro_socket_close(peer);
+        tessaro_socket_close(listener);
+    }
+}
+
 // A listener on the IPv6 loopback address, as a peer outside the library makes it: its port, or 0
 // when the system has no IPv6.
 tessaro_port_t listenIpv6(tessaro_socket_t& listener)

@@ -1,149 +1,4 @@
-//Digest authentication: the service's challenge is answered with a hash of the credentials, and
-//its nonce goes on serving later requests, counted, until the service sends another
-#include "tessaro_hash.h"
-
-//the algorithms by their number: 2 * session + (SHA-256 ? 1 : 0)
-static const char *const myauth_algorithms[] = {"MD5", "SHA-256", "MD5-sess", "SHA-256-sess"};
-
-static int myauth_tchar(int c)
-{
-	return c > ' ' && c < 127 && strchr("\"(),/:;<=>?@[\\]{}", c) == NULL;
-}
-
-//whether text[0..length) is word, in any letter case
-static int myauth_is(const char *text, size_t length, const char *word)
-{
-	size_t	i;
-
-	for(i = 0; i < length && word[i] != '\0' && http_lower(text[i]) == http_lower(word[i]); i++)
-		;
-	return i == length && word[i] == '\0';
-}
-
-static size_t myauth_blanks(const char *text, size_t at, size_t end)
-{
-	while(at < end && (text[at] == ' ' || text[at] == '\t'))
-		at++;
-	return at;
-}
-
-//the token or quoted string at text[*at..end), unquoted into value (size bytes); -1 when it does
-//not fit or the quote does not end
-static int myauth_value(const char *text, size_t *at, size_t end, char *value, size_t size)
-{
-	size_t	i = *at, n = 0;
-
-	if(i < end && text[i] == '"'){
-		for(i++; i < end && text[i] != '"'; i++){
-			if(text[i] == '\\' && i + 1 < end)
-				i++;
-			if(n + 1 >= size)
-				return -1;
-			value[n++] = text[i];
-		}
-		if(i >= end)
-			return -1;
-		i++;
-	}else{
-		for(; i < end && myauth_tchar(text[i]); i++){
-			if(n + 1 >= size)
-				return -1;
-			value[n++] = text[i];
-		}
-	}
-	value[n] = '\0';
-	*at = i;
-	return 0;
-}
-
-//whether a comma-separated list holds the word
-static int myauth_lists(const char *list, const char *word)
-{
-	size_t	at = 0, start, end = strlen(list);
-
-	while(at < end){
-		while(at < end && (list[at] == ' ' || list[at] == '\t' || list[at] == ','))
-			at++;
-		for(start = at; at < end && list[at] != ',' && list[at] != ' ' && list[at] != '\t'; at++)
-			;
-		if(at > start && myauth_is(list + start, at - start, word))
-			return 1;
-	}
-	return 0;
-}
-
-//takes one parameter of a Digest challenge; 0 when the client cannot answer with what it says
-static int myauth_param(kvproj_digest_t *challenge, int *stale, const char *name, size_t length, const char *value)
-{
-	size_t	i;
-
-	if(myauth_is(name, length, "realm"))
-		strcpy(challenge->realm, value);
-	else if(myauth_is(name, length, "nonce"))
-		strcpy(challenge->nonce, value);
-	else if(myauth_is(name, length, "opaque")){
-		strcpy(challenge->opaque, value);
-		challenge->opaque_given = 1;
-	}else if(myauth_is(name, length, "stale"))
-		*stale = myauth_is(value, strlen(value), "true");
-	else if(myauth_is(name, length, "qop")){
-		//auth-int alone would need the body's hash: no answer
-		challenge->qop = myauth_lists(value, "auth");
-		return challenge->qop;
-	}else if(myauth_is(name, length, "algorithm")){
-		for(i = 0; i < 4 && !myauth_is(value, strlen(value), myauth_algorithms[i]); i++)
-			;
-		challenge->algorithm = i % 2 == 0 ? TESSARO_HASH_MD5 : TESSARO_HASH_SHA256;
-		challenge->session = i >= 2;
-		return i < 4;
-	}
-	return 1;
-}
-
-//the first Digest challenge of one WWW-Authenticate value, text[at..end), that the client can
-//answer (the service lists them as it prefers them); -1 for none
-static int myauth_parse(const char *text, size_t at, size_t end, kvproj_digest_t *found, int *stale)
-{
-	kvproj_digest_t	challenge;
-	char	value[KVPROJ_MAX_AUTHINFO_LEN+1];
-	size_t	name, length, equals;
-	int	digest = 0, answerable = 0, challenge_stale = 0;
-
-	for(;;){
-		while(at < end && (text[at] == ' ' || text[at] == '\t' || text[at] == ','))
-			at++;
-		for(name = at; at < end && myauth_tchar(text[at]); at++)
-			;
-		length = at - name;
-		equals = myauth_blanks(text, at, end);
-		if(length > 0 && equals < end && text[equals] == '='){
-			at = myauth_blanks(text, equals + 1, end);
-			//a value past the room, or a quote left open, spoils the rest of the line
-			if(myauth_value(text, &at, end, value, sizeof(value)) != 0)
-				return -1;
-			if(digest && !myauth_param(&challenge, &challenge_stale, text + name, length, value))
-				answerable = 0;
-			continue;
-		}
-		if(length == 0 && at < end){
-			//what a challenge's token68 leaves, or a stray byte
-			at++;
-			continue;
-		}
-		//a scheme's name, or the end, completes the challenge before it
-		if(digest && answerable && challenge.nonce[0] != '\0'){
-			*found = challenge;
-			*stale = challenge_stale;
-			return 0;
-		}
-		if(at >= end)
-			return -1;
-		digest = myauth_is(text + name, length, "Digest");
-		answerable = 1;
-		challenge_stale = 0;
-		memset(&challenge, 0, sizeof(challenge));
-	}
-}
+//Digest authentication of the service: its challenge is answered with a hash of the credentials
 
 static void kvproj_forget_challenge(kvproj_client_t *client)
 {
@@ -153,23 +8,12 @@ static void kvproj_forget_challenge(kvproj_client_t *client)
 //the challenge of a 401 answer: its head is the start of the answer's text
 static int kvproj_challenged(kvproj_client_t *client, const kvproj_proto_packet_t *answer, int *stale)
 {
-	static const char name[] = "WWW-Authenticate:";
-	const char	*text = answer->msg.http_msg.buffer;
-	size_t	end = 0, line, eol;
 	kvproj_digest_t	challenge;
 
-	while(end < sizeof(answer->msg.http_msg.buffer) && text[end] != '\0')
-		end++;
-	for(line = http_line_end(text, 0, end) + 2; line < end; line = eol + 2){
-		eol = http_line_end(text, line, end);
-		if(eol == line)
-			break;
-		if(eol - line >= sizeof(name) - 1 && myauth_is(text + line, sizeof(name) - 1, name) &&
-				myauth_parse(text, line + sizeof(name) - 1, eol, &challenge, stale) == 0){
-			client->digest = challenge;
-			client->digest.endpoint = client->port_endpoint;
-			return 0;
-		}
+	if(kvproj_head_challenge(answer->msg.http_msg.buffer, kvproj_head_end(answer), "WWW-Authenticate:", &challenge, stale) == 2){
+		client->digest = challenge;
+		client->digest.endpoint = client->port_endpoint;
+		return 0;
 	}
 	kvproj_forget_challenge(client);
 	return -1;
@@ -182,97 +26,15 @@ static int kvproj_credentials_fit(const char *user)
 	return 1;
 }
 
-//the hash of what text holds, as hex, by the challenge's algorithm; -1 when text overflowed
-static int myauth_hash(const kvproj_digest_t *challenge, const char *text, int length, size_t size, char *hex)
-{
-	if(length < 0 || (size_t)length >= size)
-		return -1;
-	return tessaro_hash_hex(challenge->algorithm, text, (size_t)length, hex);
-}
-
-//the response of a request: H(A1) with A1 user:realm:password (the -sess variants hash it again
-//with the nonces), H(A2) with A2 method:uri, then with qop=auth H(HA1:nonce:nc:cnonce:auth:HA2),
-//without qop (servers of RFC 2069's kind) H(HA1:nonce:HA2); -1 when something did not fit
-static int kvproj_digest_response(const kvproj_digest_t *challenge, const char *user, const char *password, const char *method,
-		const char *uri, const char *nc, const char *cnonce, char *response)
-{
-	char	text[3 * KVPROJ_MAX_AUTHINFO_LEN + 512];
-	char	ha1[TESSARO_HASH_MAX_HEX], ha2[TESSARO_HASH_MAX_HEX];
-	int	result;
-
-	result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s", user, challenge->realm, password), sizeof(text), ha1);
-	if(result == 0 && challenge->session)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s", ha1, challenge->nonce, cnonce), sizeof(text), ha1);
-	if(result == 0)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s", method, uri), sizeof(text), ha2);
-	if(result == 0 && challenge->qop)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s:%s:auth:%s", ha1, challenge->nonce, nc, cnonce, ha2), sizeof(text), response);
-	else if(result == 0)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s", ha1, challenge->nonce, ha2), sizeof(text), response);
-	memset(text, 0, sizeof(text));
-	memset(ha1, 0, sizeof(ha1));
-	return result;
-}
-
-//appends text as a quoted string
-static void myauth_quoted(mycursor_t *out, const char *text)
-{
-	char	piece[2] = {0, 0};
-
-	mystrcat(out, "\"");
-	for(; *text != '\0'; text++){
-		if(*text == '"' || *text == '\\')
-			mystrcat(out, "\\");
-		piece[0] = *text;
-		mystrcat(out, piece);
-	}
-	mystrcat(out, "\"");
-}
-
 //the Authorization value of the next request into value (size bytes), which counts one more use
 //of the nonce; NULL before the service's first challenge, without credentials, or when the
 //answer does not fit
 static const char *kvproj_authorization(kvproj_client_t *client, char *value, size_t size)
 {
-	kvproj_digest_t	*challenge = &client->digest;
-	unsigned char	random[16];
-	char	cnonce[2 * sizeof(random) + 1], nc[16], response[TESSARO_HASH_MAX_HEX];
-	mycursor_t	out;
-	size_t	i;
-
 	//a challenge of another port's service is none of this one's
-	if(challenge->endpoint != client->port_endpoint)
+	if(client->digest.endpoint != client->port_endpoint)
 		kvproj_forget_challenge(client);
-	if(client->user[0] == '\0' || challenge->nonce[0] == '\0' || tessaro_random(random, sizeof(random)) != 0)
+	if(client->user[0] == '\0' || client->digest.nonce[0] == '\0')
 		return NULL;
-	for(i = 0; i < sizeof(random); i++)
-		snprintf(cnonce + 2 * i, 3, "%02x", random[i]);
-	challenge->nc++;
-	snprintf(nc, sizeof(nc), "%08lx", challenge->nc & 0xffffffffUL);
-	if(kvproj_digest_response(challenge, client->user, client->password, "POST", client->path, nc, cnonce, response) != 0)
-		return NULL;
-	mycursor_init(&out, value, size);
-	mystrcat(&out, "Digest username=");
-	myauth_quoted(&out, client->user);
-	mystrcat(&out, ", realm=");
-	myauth_quoted(&out, challenge->realm);
-	mystrcat(&out, ", nonce=");
-	myauth_quoted(&out, challenge->nonce);
-	mystrcat(&out, ", uri=");
-	myauth_quoted(&out, client->path);
-	mystrcat(&out, ", algorithm=");
-	mystrcat(&out, myauth_algorithms[2 * challenge->session + (challenge->algorithm == TESSARO_HASH_SHA256)]);
-	mystrcat(&out, ", response=");
-	myauth_quoted(&out, response);
-	if(challenge->qop){
-		mystrcat(&out, ", qop=auth, nc=");
-		mystrcat(&out, nc);
-		mystrcat(&out, ", cnonce=");
-		myauth_quoted(&out, cnonce);
-	}
-	if(challenge->opaque_given){
-		mystrcat(&out, ", opaque=");
-		myauth_quoted(&out, challenge->opaque);
-	}
-	return out.tail != NULL ? value : NULL;
+	return kvproj_digest_value(&client->digest, client->user, client->password, "POST", client->path, value, size);
 }

@@ -72,14 +72,16 @@ static const char *kvproj_environment(const char *first, const char *second, con
 //says (curl's way: http_proxy for http, never HTTP_PROXY; https_proxy or HTTPS_PROXY for https;
 //all_proxy and ALL_PROXY for both; no_proxy and NO_PROXY name the hosts reached directly):
 //1 with *host and *port for a proxy, 0 for none, -1 when the environment's proxy is no
-//http://host[:port] (a proxy without a scheme is taken as http)
+//http://[user[:password]@]host[:port] (a proxy without a scheme is taken as http). The
+//environment's credentials become the client's (its challenge is forgotten when they change)
 static int kvproj_proxy_of(kvproj_client_t *client, char *host, size_t size, tessaro_port_t *port)
 {
-	char address[512];
+	char address[512], bare[512];
 	char path[256];
+	char user[KVPROJ_MAX_PROXY_CREDENTIAL], password[KVPROJ_MAX_PROXY_CREDENTIAL];
 	const char *proxy;
 	const char *bypass;
-	int tls = 0;
+	int tls = 0, result = 1;
 
 	if(client->proxy_mode == KVPROJ_PROXY_NONE)
 		return 0;
@@ -96,9 +98,28 @@ static int kvproj_proxy_of(kvproj_client_t *client, char *host, size_t size, tes
 	if(proxy == NULL)
 		return 0;
 	snprintf(address, sizeof(address), "%s%s", strstr(proxy, "://") != NULL ? "" : "http://", proxy);
-	if(kvproj_parse_address(address, 1080, &tls, host, size, port, path, sizeof(path)) != 0 || tls || strcmp(path, "/") != 0)
-		return -1;
-	return 1;
+	if(kvproj_proxy_credentials(address, bare, sizeof(bare), user, password) != 0 ||
+			kvproj_parse_address(bare, 1080, &tls, host, size, port, path, sizeof(path)) != 0 || tls || strcmp(path, "/") != 0)
+		result = -1;
+	else if(strcmp(user, client->proxy_user) != 0 || strcmp(password, client->proxy_password) != 0){
+		memset(&client->proxy_digest, 0, sizeof(client->proxy_digest));
+		client->proxy_scheme = 0;
+		strcpy(client->proxy_user, user);
+		strcpy(client->proxy_password, password);
+	}
+	memset(password, 0, sizeof(password));
+	memset(address, 0, sizeof(address));
+	memset(bare, 0, sizeof(bare));
+	return result;
+}
+
+//a final 407: the proxy's status for the caller, and why the client could not answer it
+static int kvproj_proxy_refused(kvproj_client_t *client, int answered, const char *proxy, tessaro_port_t port)
+{
+	client->http_status = 407;
+	return kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy %.255s:%u answered HTTP 407 Proxy Authentication Required: %s", proxy, (unsigned)port,
+		client->proxy_user[0] == '\0' ? "it asks for credentials, and its address gives none" :
+		answered ? "it refused the credentials of its address" : "it asks for credentials in no way the client takes");
 }
 
 //a TLS result of the support library as the client's result
@@ -130,6 +151,44 @@ static int kvproj_connect_failure(kvproj_client_t *client, int result, const cha
 	if(result == TESSARO_TIMEOUT)
 		return kvproj_call_failed(client, code, "connecting to %s%.255s:%u: no connection within the time-out (%d s)", whose, host, (unsigned)port, client->timeout);
 	return kvproj_call_failed(client, code, "connecting to %s%.255s:%u: %s", whose, host, (unsigned)port, tessaro_system_error_text(tessaro_last_system_error()));
+}
+
+//the tunnel through the proxy to the endpoint, on the connection to the proxy: the proxy's
+//challenges are answered, each on a new connection (the proxy may close the one it refused)
+static int kvproj_tunnel(kvproj_client_t *client, const char *proxy, tessaro_port_t proxy_port)
+{
+	kvproj_proto_trans_t *trans = &client->connection;
+	tessaro_proxy_answer_t answer;
+	kvproj_digest_t challenge;
+	char value[4 * KVPROJ_MAX_AUTHINFO_LEN], uri[300];
+	const char *authorization;
+	int attempt, result, scheme, stale;
+
+	snprintf(uri, sizeof(uri), strchr(client->host, ':') != NULL ? "[%s]:%u" : "%s:%u", client->host, (unsigned)client->port);
+	for(attempt = 0; ; attempt++){
+		authorization = kvproj_proxy_authorization(client, "CONNECT", uri, value, sizeof(value));
+		result = tessaro_proxy_tunnel_as(trans->socket, client->host, client->port, authorization, &answer, kvproj_trans_timeout(trans, -1));
+		memset(value, 0, sizeof(value));
+		if(result != TESSARO_PROXY_REFUSED || answer.status != 407)
+			break;
+		scheme = kvproj_list_challenge(answer.challenges, &challenge, &stale);
+		if(attempt >= 2 || !kvproj_proxy_again(client, scheme, &challenge, stale))
+			return kvproj_proxy_refused(client, authorization != NULL, proxy, proxy_port);
+		tessaro_socket_close(trans->socket);
+		client->connected = 0;
+		if((result = tessaro_connect_host(&trans->socket, proxy, proxy_port, kvproj_trans_timeout(trans, -1))) != 0)
+			return kvproj_connect_failure(client, result, proxy, proxy_port, 1);
+		client->connected = 1;
+	}
+	if(result == TESSARO_PROXY_REFUSED && answer.status != 0){
+		client->http_status = answer.status;
+		return kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy %.255s:%u, asked for a tunnel to %.255s:%u, answered HTTP %d", proxy,
+			(unsigned)proxy_port, client->host, (unsigned)client->port, answer.status);
+	}
+	if(result != 0)
+		return kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy %.255s:%u, asked for a tunnel to %.255s:%u: %s", proxy, (unsigned)proxy_port,
+			client->host, (unsigned)client->port, tessaro_result_text(result));
+	return 0;
 }
 
 //opens the client's connection by the transport's deadline: to the proxy or the endpoint's host;
@@ -165,9 +224,8 @@ static int kvproj_client_open(kvproj_client_t *client)
 	client->connected = 1;
 	if(!client->tls)
 		return 0;
-	if(proxied && (result = tessaro_proxy_tunnel(trans->socket, client->host, client->port, kvproj_trans_timeout(trans, -1))) != 0)
-		return kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy %.255s:%u, asked for a tunnel to %.255s:%u: %s", proxy, (unsigned)proxy_port,
-			client->host, (unsigned)client->port, tessaro_result_text(result));
+	if(proxied && (result = kvproj_tunnel(client, proxy, proxy_port)) != 0)
+		return result;
 	config.ca_file = client->ca_file[0] != '\0' ? client->ca_file : NULL;
 	config.skip_verify = client->tls_no_verify;
 	result = tessaro_tls_connect(&trans->tls, trans->socket, client->host, &config, kvproj_trans_timeout(trans, -1));
@@ -219,9 +277,12 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	tessaro_usec_t deadline = client->timeout < 0 ? 0 : tessaro_clock_usec() + (tessaro_usec_t)client->timeout*TESSARO_USEC_PER_SEC;
 	//the answer is checked against the settings the request went with
 	const tessaro_wsse_t *wsse = pk->wsse;
+	char proxy[256];
+	tessaro_port_t proxy_port = 0;
 	char *request = NULL;
+	char proxy_value[4 * KVPROJ_MAX_AUTHINFO_LEN];
 	tessaro_size_t request_length = 0, sent;
-	int result = 0, reused;
+	int result = 0, reused, answered_proxy = 0;
 
 	if(client->connected && !tessaro_socket_idle_open(trans->socket))
 		kvproj_client_close(client);
@@ -233,7 +294,13 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	if(result == 0){
 		//only a kept connection may need the request again
 		trans->keep_sent = reused;
+		//through a proxy (the request line names the whole address) its challenge is answered
+		if(trans->url[0] != '/')
+			trans->proxy_authorization = kvproj_proxy_authorization(client, "POST", trans->url, proxy_value, sizeof(proxy_value));
+		answered_proxy = trans->proxy_authorization != NULL;
 		result = kvproj_proto_sendpacket(trans, pk, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
+		trans->proxy_authorization = NULL;
+		memset(proxy_value, 0, sizeof(proxy_value));
 		//a request its encoders refused goes nowhere: that is the last word (what they said is in pk)
 		if(result != 0 && trans->failure == 0)
 			kvproj_call_failed(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
@@ -268,9 +335,12 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 		kvproj_call_failed(client, result, "the answer from %.255s:%u failed its security check: %s", client->host, (unsigned)client->port, pk->decode_error);
 	if(result == KVPROJ_ERR_SEND || result == KVPROJ_ERR_RECEIVE || result == KVPROJ_ERR_DECODE)
 		kvproj_exchange_failure(client, pk, result);
-	//through a proxy (the request line names the whole address), 407 is the proxy's own refusal
-	if(result == 0 && trans->url[0] != '/' && pk->msg_type == KVPROJ_PROTO_HTTP && pk->msg.http_msg.err_code == 407)
-		result = kvproj_call_failed(client, KVPROJ_ERR_PROXY, "the proxy asked for credentials (HTTP 407)");
+	//through a proxy (the request line names the whole address), 407 is the proxy's own refusal:
+	//kvproj_call_request answers its challenge, when it can, by sending the request again
+	if(result == 0 && trans->url[0] != '/' && pk->msg_type == KVPROJ_PROTO_HTTP && pk->msg.http_msg.err_code == 407){
+		kvproj_proxy_of(client, proxy, sizeof(proxy), &proxy_port);
+		result = kvproj_proxy_refused(client, answered_proxy, proxy, proxy_port);
+	}
 	if(result != 0 || !trans->keep_open)
 		kvproj_client_close(client);
 	else
@@ -324,7 +394,7 @@ static int kvproj_call_port(kvproj_client_t *client, const char *endpoint)
 
 //sends the request, which stays the caller's as it is, with the Authorization value given unless
 //NULL, and reads the answer into pk
-static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+static int kvproj_call_once(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
 {
 	memcpy(pk, request, sizeof(*pk));
 	pk->wsse = kvproj_wsse_of(client, request);
@@ -340,6 +410,25 @@ static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packe
 		return kvproj_call_failed(client, KVPROJ_ERR_MEMORY, "no memory for a copy of the attachment");
 	}
 	return kvproj_call(client, pk);
+}
+
+//the same, sent again with the proxy's credentials while a plain http proxy's 407 asks for them
+//(https's tunnel answers its proxy when it opens)
+static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+{
+	kvproj_digest_t challenge;
+	int attempt, result, scheme, stale;
+
+	for(attempt = 0; ; attempt++){
+		result = kvproj_call_once(client, request, pk, authorization);
+		if(result != KVPROJ_ERR_PROXY || pk->msg_type != KVPROJ_PROTO_HTTP || pk->msg.http_msg.err_code != 407 || attempt >= 2)
+			return result;
+		scheme = kvproj_head_challenge(pk->msg.http_msg.buffer, kvproj_head_end(pk), "Proxy-Authenticate:", &challenge, &stale);
+		if(!kvproj_proxy_again(client, scheme, &challenge, stale))
+			return result;
+		kvproj_free_proto_packet(pk);
+		client->error_detail[0] = '\0';
+	}
 }
 
 //an answer that is not the operation's response: a fault, an HTTP error or another message

@@ -52,6 +52,78 @@ static int kvproj_parse_address(const char *address, unsigned long default_port,
 	return 0;
 }
 
+//a hex digit's value, or -1
+static int kvproj_hex_digit(int c)
+{
+	if(c >= '0' && c <= '9')
+		return c - '0';
+	if(c >= 'a' && c <= 'f')
+		return c - 'a' + 10;
+	return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
+//text[0..length) percent-decoded into out (size bytes); -1 when it does not fit, a % has no two hex
+//digits after it, or a control character comes out (it could break the header line it goes in)
+static int kvproj_percent_decode(const char *text, size_t length, char *out, size_t size)
+{
+	size_t	i, n = 0;
+	int	c;
+
+	for(i = 0; i < length; i++){
+		c = (unsigned char)text[i];
+		if(c == '%'){
+			if(i + 2 >= length || kvproj_hex_digit(text[i + 1]) < 0 || kvproj_hex_digit(text[i + 2]) < 0)
+				return -1;
+			c = kvproj_hex_digit(text[i + 1]) * 16 + kvproj_hex_digit(text[i + 2]);
+			i += 2;
+		}
+		if(c < ' ' || c == 0x7f || n + 1 >= size)
+			return -1;
+		out[n++] = (char)c;
+	}
+	out[n] = '\0';
+	return 0;
+}
+
+//a proxy address without its credentials into bare (size bytes), the user and password decoded
+//into theirs (KVPROJ_MAX_PROXY_CREDENTIAL bytes each, "" when it gives none); -1 when they do not
+//decode or fit
+static int kvproj_proxy_credentials(const char *address, char *bare, size_t size, char *user, char *password)
+{
+	const char	*authority = strstr(address, "://");
+	const char	*at = NULL;
+	const char	*colon;
+	size_t	length, i;
+
+	user[0] = '\0';
+	password[0] = '\0';
+	authority = authority != NULL ? authority + 3 : address;
+	length = strcspn(authority, "/?#");
+	for(i = 0; i < length; i++){
+		if(authority[i] == '@')
+			at = authority + i;
+	}
+	if(at == NULL)
+		return snprintf(bare, size, "%s", address) < (int)size ? 0 : -1;
+	colon = (const char *)memchr(authority, ':', (size_t)(at - authority));
+	if(kvproj_percent_decode(authority, (size_t)((colon != NULL ? colon : at) - authority), user, KVPROJ_MAX_PROXY_CREDENTIAL) != 0 ||
+			(colon != NULL && kvproj_percent_decode(colon + 1, (size_t)(at - colon - 1), password, KVPROJ_MAX_PROXY_CREDENTIAL) != 0)){
+		memset(password, 0, KVPROJ_MAX_PROXY_CREDENTIAL);
+		return -1;
+	}
+	return snprintf(bare, size, "%.*s%s", (int)(authority - address), address, at + 1) < (int)size ? 0 : -1;
+}
+
+//the proxy's address, credentials and challenge, forgotten
+static void kvproj_forget_proxy(kvproj_client_t *client)
+{
+	client->proxy_host[0] = '\0';
+	memset(client->proxy_user, 0, sizeof(client->proxy_user));
+	memset(client->proxy_password, 0, sizeof(client->proxy_password));
+	memset(&client->proxy_digest, 0, sizeof(client->proxy_digest));
+	client->proxy_scheme = 0;
+}
+
 //the client of the operations' calls holds the service's address; the error detail says why one
 //is refused (never the address itself: it may hold what is not for a log)
 _declspec(dllexport) int WINAPI kvproj_client_init(kvproj_client_t *client, const char *endpoint)
@@ -108,22 +180,24 @@ _declspec(dllexport) int WINAPI kvproj_client_set_tls(kvproj_client_t *client, c
 }
 
 //the proxy: NULL for the environment's (http_proxy, https_proxy, no_proxy and their upper-case
-//forms, as curl reads them), "" for none, else http://host[:port] (port 1080 unless given)
+//forms, as curl reads them), "" for none, else http://[user[:password]@]host[:port] (port 1080
+//unless given; the credentials percent-encoded, answering the proxy's challenges)
 _declspec(dllexport) int WINAPI kvproj_client_set_proxy(kvproj_client_t *client, const char *proxy)
 {
-	char path[256];
+	char path[256], bare[512];
 	int tls = 0;
 
 	if(client == NULL)
 		return KVPROJ_ERR_ARGUMENT;
 	kvproj_client_close(client);
+	kvproj_forget_proxy(client);
 	client->proxy_mode = proxy == NULL ? KVPROJ_PROXY_FROM_ENVIRONMENT : proxy[0] == '\0' ? KVPROJ_PROXY_NONE : KVPROJ_PROXY_GIVEN;
-	client->proxy_host[0] = '\0';
 	if(client->proxy_mode == KVPROJ_PROXY_GIVEN &&
-		(kvproj_parse_address(proxy, 1080, &tls, client->proxy_host, sizeof(client->proxy_host), &client->proxy_port, path, sizeof(path)) != 0 ||
+		(kvproj_proxy_credentials(proxy, bare, sizeof(bare), client->proxy_user, client->proxy_password) != 0 ||
+		kvproj_parse_address(bare, 1080, &tls, client->proxy_host, sizeof(client->proxy_host), &client->proxy_port, path, sizeof(path)) != 0 ||
 		tls || strcmp(path, "/") != 0)){
 		client->proxy_mode = KVPROJ_PROXY_FROM_ENVIRONMENT;
-		client->proxy_host[0] = '\0';
+		kvproj_forget_proxy(client);
 		return KVPROJ_ERR_PROXY;
 	}
 	return 0;
@@ -176,7 +250,7 @@ _declspec(dllexport) const char * WINAPI kvproj_strerror(int result)
 	case KVPROJ_ERR_CA_FILE:
 		return "the CA file could not be read (no PEM certificate in it, or its name is too long)";
 	case KVPROJ_ERR_PROXY:
-		return "the proxy failed: it could not be reached, refused the connection to the endpoint or asked for credentials (407), or its address is no http://host[:port]";
+		return "the proxy failed: it could not be reached, refused the connection to the endpoint, or asked for credentials its address does not give or refused those it gives (407, in the client's http_status), or its address is no http://[user[:password]@]host[:port]";
 	case KVPROJ_ERR_AUTH:
 		return "the service refused the call's credentials (HTTP 401): none were set, or they are wrong";
 	case KVPROJ_ERR_SECURITY:

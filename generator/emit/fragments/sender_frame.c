@@ -104,6 +104,14 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 			mystrcat(&out, pk->authorization);
 			mystrcat(&out, "\r\n");
 		}
+		//a request through a proxy answers the proxy's challenge
+		if(trans->proxy_authorization != NULL && strncmp(start, "HTTP/", 5) != 0){
+			if(!kvproj_http_field_ok(trans->proxy_authorization, strlen(trans->proxy_authorization), 0))
+				myrefuse(&out);
+			mystrcat(&out, "Proxy-Authorization: ");
+			mystrcat(&out, trans->proxy_authorization);
+			mystrcat(&out, "\r\n");
+		}
 		//a SOAP 1.1 message is XML text, a SOAP 1.2 one has a type of its own; a caller's own type is kept
 		if(body->mtom != NULL)
 			mymtom_content_type(&out, pk, body->mtom, soap_action, strncmp(start, "HTTP/", 5) != 0);

@@ -55,6 +55,18 @@ int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_
  * HTTP CONNECT): 0 once the proxy answered 2xx, TESSARO_PROXY_REFUSED when it
  * answered anything else, or a receive or send result. */
 int tessaro_proxy_tunnel(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout);
+/* What a proxy answered to CONNECT: its status (0 when it gave no HTTP
+ * answer) and the values of its Proxy-Authenticate lines, each ended by a
+ * line feed (those past the room are left out). */
+typedef struct tessaro_proxy_answer {
+    int status;
+    char challenges[2048];
+} tessaro_proxy_answer_t;
+/* The same with a Proxy-Authorization value (NULL: none; no CR or LF, at
+ * most TESSARO_MAX_LINE bytes), the proxy's answer kept in *answer unless
+ * answer is NULL. */
+int tessaro_proxy_tunnel_as(tessaro_socket_t sock, const char *host, tessaro_port_t port, const char *authorization,
+                            tessaro_proxy_answer_t *answer, tessaro_usec_t timeout);
 /* 0 when the socket is ready to read (write 0) or write (write 1) within
  * timeout microseconds, TESSARO_TIMEOUT when it is not. */
 int tessaro_socket_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout);
