@@ -58,20 +58,20 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
     out.emptyLine();
 }
 
-// The support library resolves a host name (getaddrinfo) on every target;
-// a socket whose connection failed is closed, not left in the transport.
+// The support library resolves a host name (getaddrinfo) on every target and
+// tries its addresses, IPv4 or IPv6, in turn; a socket whose connection
+// failed is closed, not left in the transport. An IPv6 address goes in the
+// Host line in brackets.
 void writeConnectServer(const CEmitContext& context, CTextBuffer& out)
 {
     out.line(exportedDefinitionHead(context.proj(), CExportedFunction::ConnectServer));
-    lines(out, {"{", "\tint result = 0;", "",
-                "\tif(strlen(ip) >= sizeof(trans->dest_ip) || strlen(url) >= sizeof(trans->url))", "\t\treturn -1;", "",
-                "\tresult = tessaro_create_tcp_socket(&(trans->socket));", "\tif(result != 0)", "\t\treturn -1;", "",
-                "\tresult = tessaro_connect(trans->socket, ip, port);", "\tif(result != 0){",
-                "\t\ttessaro_socket_close(trans->socket);", "\t\ttrans->socket = INVALID_SOCKET;",
+    lines(out, {"{", "\tint result = 0;", "\tint bracketed = strchr(ip, ':') != NULL;", "",
+                "\tif(strlen(ip) + (bracketed ? 2 : 0) >= sizeof(trans->dest_ip) || strlen(url) >= sizeof(trans->url))",
+                "\t\treturn -1;", "", "\tresult = tessaro_connect_host(&(trans->socket), ip, port, -1);", "\tif(result != 0)",
                 "\t\t//-2 tells a host name that was not found from a connection that failed",
-                "\t\treturn result == TESSARO_HOST_NOT_FOUND ? -2 : -1;", "\t}",
-                "", "\tstrcpy(trans->dest_ip, ip);", "\tstrcpy(trans->url, url);", "\ttrans->dest_port = port;", "",
-                "\treturn result;", "}", ""});
+                "\t\treturn result == TESSARO_HOST_NOT_FOUND ? -2 : -1;", "",
+                "\tsnprintf(trans->dest_ip, sizeof(trans->dest_ip), bracketed ? \"[%s]\" : \"%s\", ip);",
+                "\tstrcpy(trans->url, url);", "\ttrans->dest_port = port;", "", "\treturn result;", "}", ""});
 }
 
 } // namespace

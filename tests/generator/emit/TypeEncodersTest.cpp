@@ -14,8 +14,8 @@ namespace {
 const std::string Driver = std::string("#include \"demo_api.c\"\n") + FillEverything + R"(
 
 /* The connection set-up links against these; nothing here connects. */
-int tessaro_create_tcp_socket(tessaro_socket_t *sock) { (void)sock; return -1; }
-int tessaro_connect(tessaro_socket_t sock, const char *ip, tessaro_port_t port) { (void)sock; (void)ip; (void)port; return -1; }
+int tessaro_connect_host(tessaro_socket_t *sock, const char *ip, tessaro_port_t port, tessaro_usec_t timeout)
+{ (void)sock; (void)ip; (void)port; (void)timeout; return -1; }
 int tessaro_socket_close(tessaro_socket_t sock) { (void)sock; return 0; }
 int tessaro_socket_send_all(tessaro_socket_t sock, const void *buf, tessaro_size_t len, tessaro_size_t *sent, tessaro_usec_t timeout)
 { (void)sock; (void)buf; (void)len; (void)sent; (void)timeout; return -1; }
