@@ -44,6 +44,7 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	mymtom_package_t package;
 	fz_proto_packet_t *pk = (fz_proto_packet_t *)calloc(1, sizeof(*pk));
 	xmlDocPtr doc;
+	mydecode_time_t time;
 	int references;
 
 	if(text == NULL || pk == NULL){
@@ -55,12 +56,13 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	text[size] = '\0';
 	header_end = mydecode_find(text, 0, size, "\r\n\r\n", 4);
 	error[0] = '\0';
+	mydecode_time_start(&time, -1);
 	memset(&package, 0, sizeof(package));
 	/* a package refused keeps the parts found before the refusal until it is freed */
 	if(header_end < size && mydecode_locate(text, header_end, size, &xml_beg, &part_end, &why) == 0 &&
 			mymtom_read(text, header_end, size, xml_beg, &package, error, sizeof(error)) == 0){
 		check_parts(&package, text + header_end + 4, text + size);
-		if(package.xop && (doc = mydecode_parse(text + xml_beg, part_end - xml_beg, &root_end, &references)) != NULL){
+		if(package.xop && (doc = mydecode_parse(text + xml_beg, part_end - xml_beg, &time, &root_end, &references)) != NULL){
 			doc->_private = error;
 			if(mymtom_include(doc, &package) == 0)
 				check_includes(doc, &package);
@@ -70,7 +72,7 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	mymtom_free(&package);
 	/* and the whole message as the reader hands it to the decoder */
 	if(header_end < size)
-		fz_proto_decoder(text, pk, size);
+		fz_proto_decoder(text, pk, size, -1);
 	fz_free_proto_packet(pk);
 	free(pk);
 	free(text);
