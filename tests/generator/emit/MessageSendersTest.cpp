@@ -352,6 +352,31 @@ TEST_F(MessageSendersTest, RequestsResponsesPlainMessagesAndFaultsAreFramedAndRe
     EXPECT_TRUE(has(sends[3].xml, fault + "detail=</detail>"));
 }
 
+// A packet set to MTOM goes as a XOP package when it carries a SOAP
+// message; an HTTP status answer (the 202 of an operation without a
+// response) carries none and goes as it is, as a peer waits for it.
+TEST_F(MessageSendersTest, AnMtomPacketsStatusAnswerGoesAsItIs)
+{
+    const std::vector<Sent> sends = run(wsdltest::calculator(), R"(
+	fresh(&pk, DEMO_PROTO_ADD_RESPONSE);
+	pk.msg.AddOut.sum = 42;
+	pk.mtom = 1;
+	report(&trans, &pk);
+	fresh(&pk, DEMO_PROTO_HTTP);
+	pk.mtom = 1;
+	pk.msg.http_msg.err_code = 202;
+	strcpy(pk.msg.http_msg.err_code_string, "Accepted");
+	report(&trans, &pk);
+)");
+    ASSERT_EQ(2u, sends.size());
+    ASSERT_TRUE(sends[0].went);
+    EXPECT_EQ(0u, headerValue(sends[0].head, "Content-Type").find(" multipart/related;")) << sends[0].head;
+    expectFramed(sends[1]);
+    EXPECT_EQ(0u, sends[1].head.find("HTTP/1.1 202 Accepted\r\n")) << sends[1].head;
+    EXPECT_EQ(std::string::npos, sends[1].head.find("multipart")) << sends[1].head;
+    EXPECT_EQ("", sends[1].body);
+}
+
 TEST_F(MessageSendersTest, DocumentStyleCarriesHeaderPartAndElementsWithoutWrapper)
 {
     const std::vector<Sent> sends = run(documentService(), R"(
