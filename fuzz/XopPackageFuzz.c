@@ -1,7 +1,7 @@
 /* The generated reader of XOP packages (a corpus service, project "fz"): any bytes as a header
  * block and a body. The parts it finds must lie inside the body, none the root; the envelope's
  * xop:Include elements then take them, each part once, and the whole message goes through the
- * decoder. A finding is a part outside the body, a part taken twice, a crash or a sanitizer report. */
+ * decoder with its buffer to hand on. A finding is a part outside the body, a part taken twice, a crash or a sanitizer report. */
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -70,9 +70,18 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 		}
 	}
 	mymtom_free(&package);
-	/* and the whole message as the reader hands it to the decoder */
-	if(header_end < size)
-		fz_proto_decoder(text, pk, size, -1);
+	/* and the whole message as the reader hands it to the decoder, its buffer to be handed on: the
+	   largest part may become its value's text in that buffer, which then holds what lay in front */
+	if(header_end < size){
+		struct mymtom_room_t room;
+		room.text = text;
+		room.length = size;
+		room.size = size + 1;
+		fz_proto_decoder(text, pk, size, -1, &room);
+		if(room.length > size || room.text[room.length] != '\0')
+			abort();
+		text = room.text;
+	}
 	fz_free_proto_packet(pk);
 	free(pk);
 	free(text);

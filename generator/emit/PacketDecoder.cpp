@@ -779,8 +779,10 @@ bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>
     const bool structStreamed = writeStructStream(context, kinds, out);
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
                 "//(or its multipart root part) whole; its bytes behind the envelope are the attachment. The",
-                "//parse ends by the call's deadline (negative: none) or sooner (KVPROJ_MAX_DECODE_USEC)"});
-    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len, tessaro_usec_t deadline)");
+                "//parse ends by the call's deadline (negative: none) or sooner (KVPROJ_MAX_DECODE_USEC). A",
+                "//buffer the caller hands on (room, else NULL) may give a XOP package's largest part to its value"});
+    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len, tessaro_usec_t deadline, ",
+             "struct mymtom_room_t *room)");
     lines(out, {"{", "\tint result = 0;", "\tsize_t\t\theader_end, xml_beg, part_end, root_end, attach_beg, i;",
                 "\txmlDocPtr\tdoc;", "\txmlNodePtr\tcur, header = NULL, body = NULL;", "\txmlChar\t\t*key = NULL;",
                 "\tconst char\t*why = NULL;", "\tint\t\treferences = 0;", "\tmymtom_package_t\tpackage;", "\tmydecode_time_t\ttime;", "",
@@ -817,7 +819,10 @@ bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>
                 "\t//where a value that fails says which member it is",
                 "\tdoc->_private = pk->decode_error;",
                 "\t//the elements a package's xop:Include elements stand in hold their parts",
-                "\tif(package.xop && mymtom_include(doc, &package) != 0){", "\t\tresult = -1;", "\t\tgoto over;", "\t}", "",
+                "\tif(package.xop && mymtom_include(doc, &package) != 0){", "\t\tresult = -1;", "\t\tgoto over;", "\t}",
+                "\t//the message then holds only what lies in front of that part",
+                "\tif(package.xop && room != NULL){", "\t\tmymtom_in_place(&package, room, part_end);", "\t\tbuffer = room->text;",
+                "\t\tbuffer_len = room->length;", "\t}", "",
                 "\t//an Envelope of the SOAP 1.1 or SOAP 1.2 namespace, whatever its prefix; an Envelope of",
                 "\t//another namespace is of a version this node does not speak",
                 "\tcur = xmlDocGetRootElement(doc);", "\tpk->soap_version = mydecode_version(cur);"});
@@ -911,10 +916,11 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\tmydecode_copy(pk->http_headers[i].value, sizeof(pk->http_headers[i].value), endindex, valueend - endindex);",
                 "\t\tbeginindex = lineend + 2;", "\t\tpk->http_headers_count++;", "\t}", "\treturn 0;", "}", ""});
 
-    out.line("//the message buffer[0..buffer_len) into pk, its SOAP message decoded by the deadline (negative: none)");
+    out.line("//the message buffer[0..buffer_len) into pk, its SOAP message decoded by the deadline (negative: none);");
+    out.line("//room as the decoder takes it");
     out.line("static int ", p, "_proto_unpack_by(char *buffer, tessaro_size_t buffer_len, ", p,
-             "_proto_packet_t *pk, tessaro_usec_t deadline)");
-    lines(out, {"{", "\tint resp_code;", "\tchar temp[10];", "\tchar *beginindex, *endindex;"});
+             "_proto_packet_t *pk, tessaro_usec_t deadline, struct mymtom_room_t *room)");
+    lines(out, {"{", "\tint resp_code, result;", "\tchar temp[10];", "\tchar *beginindex, *endindex;"});
     out.line("\tchar why[", P, "_MAX_DECODE_ERROR_LEN+1];");
     lines(out, {"",
                 "\tbeginindex = strstr(buffer, \" \");", "\tif(beginindex == NULL)", "\t\treturn -1;",
@@ -923,8 +929,10 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
                 "\t\tmydecode_copy(temp, sizeof(temp), beginindex, endindex - beginindex);", "",
                 "\t\tresp_code = strtoul(temp, NULL, 10);", "", "\t\tif(resp_code != 200){",
                 "\t\t\t//a SOAP fault comes with any status, 500 as a rule"});
-    out.line("\t\t\tif(" + p + "_proto_decoder(buffer, pk, buffer_len, deadline) == 0 && pk->msg_type == " +
-             fixedKind(context, "SOAP_FAULT", "0x2") + ")");
+    out.line("\t\t\tresult = " + p + "_proto_decoder(buffer, pk, buffer_len, deadline, room);");
+    out.line("\t\t\tif(room != NULL)");
+    out.line("\t\t\t\tbuffer = room->text;");
+    out.line("\t\t\tif(result == 0 && pk->msg_type == " + fixedKind(context, "SOAP_FAULT", "0x2") + ")");
     out.line("\t\t\t\treturn ", p, "_proto_headers(buffer, pk);");
     out.line("\t\t\t//why the body is no fault stays beside the status");
     out.line("\t\t\tmemcpy(why, pk->decode_error, sizeof(why));");
@@ -941,13 +949,13 @@ void writeUnpack(const CEmitContext& context, CTextBuffer& out)
     lines(out, {"\t\t}", "\t}", ""});
     out.line("\tif(", p, "_proto_headers(buffer, pk) != 0)");
     out.line("\t\treturn -1;");
-    out.line("\treturn ", p, "_proto_decoder(buffer, pk, buffer_len, deadline);");
+    out.line("\treturn ", p, "_proto_decoder(buffer, pk, buffer_len, deadline, room);");
     lines(out, {"}", ""});
     out.line("static int ", p, "_proto_unpack(char *buffer, tessaro_size_t buffer_len, ", p, "_proto_packet_t *pk) ", P,
              "_MAYBE_UNUSED;");
     out.line("static int ", p, "_proto_unpack(char *buffer, tessaro_size_t buffer_len, ", p, "_proto_packet_t *pk)");
     lines(out, {"{"});
-    out.line("\treturn ", p, "_proto_unpack_by(buffer, buffer_len, pk, -1);");
+    out.line("\treturn ", p, "_proto_unpack_by(buffer, buffer_len, pk, -1, NULL);");
     lines(out, {"}", ""});
 }
 
@@ -962,7 +970,7 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\t//on the heap, growing while the message comes, up to ", P, "_MAX_READ_MESSAGE_LEN bytes");
     out.line("\thttp_buffer_t message = {NULL, 0, (trans->max_read > 0 && trans->max_read < ", P, "_MAX_READ_MESSAGE_LEN ? trans->max_read : ", P,
              "_MAX_READ_MESSAGE_LEN) + 1, 0, HTTP_EXPECT_EITHER};");
-    lines(out, {"\ttessaro_size_t buffer_len = 0;",
+    lines(out, {"\ttessaro_size_t buffer_len = 0;", "\tstruct mymtom_room_t room;",
                 "\t//decoding counts against the call's time-out too",
                 "\ttessaro_usec_t deadline = timeout < 0 ? -1 : tessaro_clock_usec() + (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC;", ""});
     out.line("\tmessage.expect = expect;");
@@ -973,7 +981,11 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\tresult = read_packet(trans, &message, &buffer_len, timeout, &refused);");
     lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
                 "\tif(result != 0 && refused == 0)", "\t\ttrans->failure = result;", "\tif(result == 0)"});
-    out.line("\t\tresult = ", p, "_proto_unpack_by(message.text, buffer_len, pk, deadline);");
+    lines(out, {"\t{", "\t\troom.text = message.text;", "\t\troom.length = buffer_len;", "\t\troom.size = message.size;",
+                "\t\t//a message whose Security header is checked after stays as it came; another may hand a binary",
+                "\t\t//part's room on to its value"});
+    out.line("\t\tresult = ", p, "_proto_unpack_by(message.text, buffer_len, pk, deadline, trans->wsse == NULL ? &room : NULL);");
+    lines(out, {"\t\tmessage.text = room.text;", "\t\tmessage.size = room.size;", "\t\tbuffer_len = room.length;", "\t}"});
     out.line("\ttrans->wsse_result = 0;");
     out.line("\tif(result == 0)");
     out.line("\t\tresult = ", p, "_wsse_check(trans, message.text, buffer_len, pk);");

@@ -54,7 +54,9 @@ void writeOtherDeclarations(const CEmitContext& context, CTextBuffer& out)
     out.emptyLine();
     out.line("struct http_buffer_t;");
     out.line("static int read_packet(", p, "_proto_trans_t *trans, struct http_buffer_t *message, tessaro_size_t *length, int timeout, int *refused);");
-    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len, tessaro_usec_t deadline);");
+    out.line("struct mymtom_room_t;");
+    out.line("static int ", p, "_proto_decoder(char *buffer, ", p, "_proto_packet_t *pk, tessaro_size_t buffer_len, tessaro_usec_t deadline, ",
+             "struct mymtom_room_t *room);");
     out.emptyLine();
 }
 

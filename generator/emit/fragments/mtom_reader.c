@@ -108,6 +108,10 @@ static int mymtom_read(const char *buffer, size_t header_end, size_t end, size_t
 
 static void mymtom_free(mymtom_package_t *package)
 {
+	long	i;
+
+	for(i = 0; i < package->count; i++)
+		free(package->parts[i].text);
 	free(package->parts);
 	package->parts = NULL;
 	package->count = 0;
@@ -231,4 +235,71 @@ static int mymtom_include(xmlDocPtr doc, mymtom_package_t *package)
 			xmlFree(href);
 	}
 	return result;
+}
+
+//the buffer of a message that the reader hands on to its values: text[0..length) is the message, in
+//room of size bytes
+struct mymtom_room_t{
+	char	*text;
+	size_t	length;
+	size_t	size;
+};
+
+//a package's largest part behind its root (whose part ends at root_end), when it holds more than
+//what lies in front of it: it becomes its Base64 text where it lies in room, which then holds a copy
+//of what lies in front of the part alone. So the message and the value's text are not held at once.
+//The other parts' texts are made first, the message's bytes being gone after; a step without memory
+//leaves the message as it was
+static void mymtom_in_place(mymtom_package_t *package, struct mymtom_room_t *room, size_t root_end)
+{
+	mymtom_part_t	*largest = NULL;
+	char	*front, *text;
+	size_t	before, size;
+	long	i;
+
+	for(i = 0; room != NULL && i < package->count; i++){
+		if(largest == NULL || package->parts[i].length > largest->length)
+			largest = &package->parts[i];
+	}
+	if(largest == NULL || largest->bytes < room->text + root_end || largest->bytes > room->text + room->length)
+		return;
+	before = (size_t)(largest->bytes - room->text);
+	size = 4 * ((largest->length + 2) / 3) + 1;
+	if(largest->length <= before || largest->length > ((size_t)-1) / 2)
+		return;
+	for(i = 0; i < package->count; i++){
+		if(&package->parts[i] != largest && package->parts[i].text == NULL &&
+				(package->parts[i].text = mymtom_text_of(&package->parts[i], 0)) == NULL)
+			return;
+	}
+	if((front = (char *)malloc(before + 1)) == NULL)
+		return;
+	memcpy(front, room->text, before);
+	front[before] = '\0';
+	memmove(room->text, largest->bytes, largest->length);
+	//a buffer read without room for the text grows (this copy is the allocator's, if any)
+	if(size > room->size && (text = (char *)realloc(room->text, size)) != NULL){
+		room->text = text;
+		room->size = size;
+	}
+	if(size > room->size){
+		//no memory: the part's bytes go back behind what was in front of them
+		memmove(room->text + before, room->text, largest->length);
+		memcpy(room->text, front, before);
+		free(front);
+		return;
+	}
+	mymtom_base64_in_place(room->text, largest->length);
+	largest->text = room->text;
+	//nothing of a part points into the message any more
+	for(i = 0; i < package->count; i++){
+		package->parts[i].bytes = NULL;
+		package->parts[i].id = NULL;
+		package->parts[i].id_len = 0;
+		package->parts[i].type = NULL;
+		package->parts[i].type_len = 0;
+	}
+	room->text = front;
+	room->length = before;
+	room->size = before + 1;
 }

@@ -2,17 +2,21 @@
 //the envelope in its root part), and each base64Binary value of at least mtom bytes goes as a binary
 //part of its own, which an xop:Include in its element names
 
-//a value that goes as a part: its Base64 text (the caller's until the message is sent) and its bytes
+//a value that goes as a part: its Base64 text (the caller's until the message is sent), its bytes,
+//and where they go in the message (counted from the block's start): the message holds the part's
+//head alone, and the bytes are decoded from the text as they are sent
 typedef struct mymtom_value_t{
 	const char	*text;
 	size_t	size;
 	size_t	length;
+	size_t	at;
 }mymtom_value_t;
 
 struct mymtom_sending_t{
 	long	least;	//the bytes a value has at least to go as a part
 	char	token[40];	//the message's own: its boundary and Content-IDs hold it
 	size_t	head;	//the bytes of the root part's head, in front of the envelope
+	size_t	bytes;	//the values' bytes together
 	mymtom_value_t	*values;
 	long	count;
 	long	room;
@@ -51,31 +55,43 @@ static size_t mymtom_decoded_length(const char *text, size_t size)
 	return digits / 4 * 3 + (digits % 4 == 0 ? 0 : digits % 4 - 1);
 }
 
-//the bytes of a Base64 text that mymtom_decoded_length took into out
-static void mymtom_decode(const char *text, size_t size, unsigned char *out)
-{
-	unsigned long	bits = 0;
-	int	digit, held = 0;
-	size_t	i;
+//a Base64 text that mymtom_decoded_length took, decoded a piece at a time
+typedef struct mymtom_decoding_t{
+	const char	*text;
+	size_t	left;	//the characters of the text not read yet
+	unsigned long	bits;
+	int	held;	//the digits in bits
+}mymtom_decoding_t;
 
-	for(i = 0; i < size && text[i] != '\0'; i++){
-		if((digit = mymtom_digit(text[i])) < 0)
+//the next bytes of the decoding into out, at most room (3 or more); 0 once all have come
+static size_t mymtom_decode_some(mymtom_decoding_t *decoding, unsigned char *out, size_t room)
+{
+	size_t	n = 0;
+	int	digit;
+
+	for(; n + 3 <= room && decoding->left > 0 && *decoding->text != '\0'; decoding->text++, decoding->left--){
+		if((digit = mymtom_digit(*decoding->text)) < 0)
 			continue;
-		bits = (bits << 6) | (unsigned long)digit;
-		if(++held == 4){
-			*out++ = (unsigned char)(bits >> 16);
-			*out++ = (unsigned char)(bits >> 8);
-			*out++ = (unsigned char)bits;
-			held = 0;
-			bits = 0;
+		decoding->bits = (decoding->bits << 6) | (unsigned long)digit;
+		if(++decoding->held == 4){
+			out[n++] = (unsigned char)(decoding->bits >> 16);
+			out[n++] = (unsigned char)(decoding->bits >> 8);
+			out[n++] = (unsigned char)decoding->bits;
+			decoding->held = 0;
+			decoding->bits = 0;
 		}
 	}
-	if(held == 3){
-		*out++ = (unsigned char)(bits >> 10);
-		*out = (unsigned char)(bits >> 2);
-	}else if(held == 2){
-		*out = (unsigned char)(bits >> 4);
+	//the text's end: the digits held stand for a byte or two
+	if((decoding->left == 0 || *decoding->text == '\0') && n + 2 <= room){
+		if(decoding->held == 3){
+			out[n++] = (unsigned char)(decoding->bits >> 10);
+			out[n++] = (unsigned char)(decoding->bits >> 2);
+		}else if(decoding->held == 2){
+			out[n++] = (unsigned char)(decoding->bits >> 4);
+		}
+		decoding->held = 0;
 	}
+	return n;
 }
 
 //a base64Binary value (at most size bytes of its text): an xop:Include of a part of its own where the
@@ -100,6 +116,7 @@ static int mymtomcat(mycursor_t *out, const char *text, size_t size)
 	mtom->values[mtom->count].text = text;
 	mtom->values[mtom->count].size = size;
 	mtom->values[mtom->count].length = length;
+	mtom->bytes += length;
 	snprintf(include, sizeof(include), "<xop:Include xmlns:xop=\"http://www.w3.org/2004/08/xop/include\" href=\"cid:%ld.%s@mtom\"/>",
 		mtom->count++, mtom->token);
 	return mystrcat(out, include);
@@ -138,51 +155,116 @@ static void mymtom_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 	mtom->head = body->tail != NULL ? (size_t)(body->tail - start) : 0;
 }
 
-//room for length more bytes behind the body's tail, grown to the very size: a part of many
-//megabytes does not double the block
-static int mymtom_reserve(mycursor_t *body, size_t length)
-{
-	size_t	used;
-	char	*grown;
-
-	if(body->tail == NULL || body->block == NULL)
-		return -1;
-	if(length <= (size_t)(body->end - body->tail))
-		return 0;
-	used = (size_t)(body->tail - body->block);
-	if(length > ((size_t)-1) - used - 2 || (grown = (char *)realloc(body->block, used + length + 1)) == NULL)
-		return myrefuse(body);
-	body->block = grown;
-	body->tail = grown + used;
-	body->end = grown + used + length;
-	return 0;
-}
-
-//the binary parts behind the envelope, and the close delimiter
+//the binary parts' heads behind the envelope, each with the place its bytes go, and the close delimiter
 static void mymtom_parts(mycursor_t *body)
 {
 	struct mymtom_sending_t	*mtom = body->mtom;
 	char	head[256];
-	size_t	total = 64, n;
+	size_t	n;
 	long	i;
 
-	for(i = 0; i < mtom->count; i++)
-		total += mtom->values[i].length + sizeof(head);
-	if(mymtom_reserve(body, total) != 0)
-		return;
 	for(i = 0; i < mtom->count && body->tail != NULL; i++){
 		n = (size_t)snprintf(head, sizeof(head), "\r\n--MIMEBoundary_%s\r\nContent-Type: application/octet-stream\r\n"
 			"Content-Transfer-Encoding: binary\r\nContent-ID: <%ld.%s@mtom>\r\n\r\n", mtom->token, i, mtom->token);
 		mymemcat(body, head, n);
-		if(mycursor_fit(body, mtom->values[i].length) == 0){
-			mymtom_decode(mtom->values[i].text, mtom->values[i].size, (unsigned char *)body->tail);
-			body->tail += mtom->values[i].length;
-			*body->tail = '\0';
-		}
+		if(body->tail != NULL)
+			mtom->values[i].at = (size_t)(body->tail - body->block);
 	}
 	mystrcat(body, "\r\n--MIMEBoundary_");
 	mystrcat(body, mtom->token);
 	mystrcat(body, "--\r\n");
+}
+
+//hands the message on in pieces to take (which sends or keeps them; non-zero stops): message[0..length)
+//as it lies, but for each value's bytes, decoded from its text at its place (block + at). Scratch
+//holds room bytes
+static int mymtom_pieces(const struct mymtom_sending_t *mtom, const char *message, size_t length, const char *block,
+	unsigned char *scratch, size_t room, int (*take)(void *context, const void *piece, size_t n), void *context)
+{
+	const char	*from = message, *place;
+	mymtom_decoding_t	decoding;
+	size_t	n;
+	long	i;
+	int	result = 0;
+
+	for(i = 0; i < mtom->count && result == 0; i++){
+		place = block + mtom->values[i].at;
+		if(place > from)
+			result = take(context, from, (size_t)(place - from));
+		from = place;
+		memset(&decoding, 0, sizeof(decoding));
+		decoding.text = mtom->values[i].text;
+		decoding.left = mtom->values[i].size;
+		while(result == 0 && (n = mymtom_decode_some(&decoding, scratch, room)) > 0)
+			result = take(context, scratch, n);
+	}
+	if(result == 0 && message + length > from)
+		result = take(context, from, (size_t)(message + length - from));
+	return result;
+}
+
+//a piece sent on the transport by its deadline (negative: none)
+typedef struct mymtom_sent_t{
+	kvproj_proto_trans_t	*trans;
+	tessaro_usec_t	deadline;
+}mymtom_sent_t;
+
+static int mymtom_send_piece(void *context, const void *piece, size_t n)
+{
+	mymtom_sent_t	*sending = (mymtom_sent_t *)context;
+	tessaro_usec_t	left = sending->deadline < 0 ? -1 : sending->deadline - tessaro_clock_usec();
+	tessaro_size_t	sent;
+
+	return kvproj_trans_send(sending->trans, piece, (tessaro_size_t)n, &sent, left < 0 && sending->deadline >= 0 ? 0 : left);
+}
+
+//a piece copied behind those before it into the cursor
+static int mymtom_keep_piece(void *context, const void *piece, size_t n)
+{
+	return mymemcat((mycursor_t *)context, (const char *)piece, n);
+}
+
+//sends the message of length bytes (its values' bytes among them) within timeout (usec, negative:
+//none). A transport that keeps what it sends keeps the whole message
+static int mymtom_send(kvproj_proto_trans_t *trans, const char *message, size_t length, const char *block, const struct mymtom_sending_t *mtom, tessaro_usec_t timeout)
+{
+	size_t	room = 48 * 1024;
+	unsigned char	*scratch = (unsigned char *)malloc(room);
+	mymtom_sent_t	sending;
+	mycursor_t	kept;
+	char	*copy = NULL;
+	int	result = -1, keep = trans->keep_sent;
+
+	if(scratch == NULL)
+		return -1;
+	if(keep){
+		free(trans->sent);
+		trans->sent = NULL;
+		trans->sent_length = 0;
+		if((copy = (char *)malloc(length + 1)) == NULL){
+			free(scratch);
+			return -1;
+		}
+		mycursor_init(&kept, copy, length + 1);
+		if(mymtom_pieces(mtom, message, length - mtom->bytes, block, scratch, room, mymtom_keep_piece, &kept) == 0){
+			trans->sent = copy;
+			trans->sent_length = length;
+			copy = NULL;
+		}
+		free(copy);
+		if(trans->sent == NULL){
+			free(scratch);
+			return -1;
+		}
+	}
+	sending.trans = trans;
+	sending.deadline = timeout < 0 ? -1 : tessaro_clock_usec() + timeout;
+	//each piece goes as it is: the whole was kept already
+	trans->keep_sent = 0;
+	result = mymtom_pieces(mtom, message, length - mtom->bytes, block, scratch, room, mymtom_send_piece, &sending);
+	trans->keep_sent = keep;
+	free(scratch);
+	return result;
 }
 
 //the package's Content-Type line; soap_action as a SOAP 1.2 request's action parameter (unless NULL

@@ -737,6 +737,27 @@ static size_t http_message_arrived(kvproj_proto_trans_t *trans, http_buffer_t *b
 	return seen - have;
 }
 
+//the room a XOP package of length bytes behind body needs to become the Base64 text of its largest
+//part where it lies (up to the buffer's limit), 0 for any other message. The buffer takes that room
+//at once when a quarter of it has come: grown to the message's length and then again for the text,
+//it would hold an old room beside a new one at each step
+static size_t http_text_room(const http_buffer_t *buf, size_t header_end, size_t body, size_t length)
+{
+	static const char	xop[] = "application/xop+xml";
+	size_t	type_len = 0, room, i;
+	const char	*type = http_header_value(buf->text, header_end + 2, "Content-Type", &type_len);
+
+	//a multipart/related type that names XOP's root type (the decoder reads the package itself)
+	if(type == NULL || type_len < 17 || !http_is_word(type, 17, "multipart/related") || length > ((size_t)-1) / 2)
+		return 0;
+	for(i = 17; i + sizeof(xop) - 1 <= type_len && !http_is_word(type + i, sizeof(xop) - 1, xop); i++)
+		;
+	if(i + sizeof(xop) - 1 > type_len)
+		return 0;
+	room = body + length + length / 3 + 8;
+	return room < buf->limit ? room : buf->limit;
+}
+
 //one HTTP message framed by its Content-Length, its chunks or (a response) the connection's close,
 //into the buffer, which grows while the message comes up to its limit; timeout (seconds) bounds the
 //whole message, not each receive. *length: the bytes the buffer holds already, then the message's.
@@ -745,7 +766,7 @@ static size_t http_message_arrived(kvproj_proto_trans_t *trans, http_buffer_t *b
 static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tessaro_size_t *length, int timeout, int *refused)
 {
 	int	result = 0, framing = HTTP_BY_LENGTH, refusal;
-	size_t	have = *length, body = 0, header_end, l_length = 0, arrived;
+	size_t	have = *length, body = 0, header_end, l_length = 0, arrived, room;
 	tessaro_usec_t	deadline = timeout < 0 ? -1 : tessaro_clock_usec() + (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC;
 
 	if(refused != NULL)
@@ -792,9 +813,14 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 			memset(message->text + body + l_length, 0, have - body - l_length);
 			have = body + l_length;
 		}
+		room = http_text_room(message, header_end, body, l_length);
 		//the room grows as the body comes, up to the length announced
-		while(result == 0 && have < body + l_length)
-			result = http_receive_more(trans, message, &have, body + l_length - have, deadline);
+		while(result == 0 && have < body + l_length){
+			if(room > 0 && have + 1 >= message->size && message->size >= room / 4 && http_grow(message, room, room) != 0)
+				result = -1;
+			else
+				result = http_receive_more(trans, message, &have, body + l_length - have, deadline);
+		}
 	}
 	http_room_refused(message, result, refused);
 	//after a message read wrong, framed two ways or ended by the close, what follows on the

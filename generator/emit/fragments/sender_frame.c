@@ -75,7 +75,8 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 	mystrcat(&out, start);
 	if(body->tail != NULL){
 		length = (size_t)(body->tail - (buffer + 1024));
-		snprintf(len, sizeof(len), "%lu", (unsigned long)length);
+		//a package's binary parts are decoded as they are sent: their bytes are not in the buffer
+		snprintf(len, sizeof(len), "%lu", (unsigned long)(length + (body->mtom != NULL ? body->mtom->bytes : 0)));
 		//the header lines a read message brought stay behind; those added since go out
 		for(i = pk->http_headers_received > 0 ? pk->http_headers_received : 0; i < pk->http_headers_count && i < KVPROJ_MAX_HTTP_HEADER_NUM; i++){
 			if(strncasecmp(pk->http_headers[i].name, "Content-Length", sizeof(pk->http_headers[i].name)) == 0)
@@ -138,7 +139,10 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 		head_length = (size_t)(out.tail - head);
 		message = buffer + 1024 - head_length;
 		memcpy(message, head, head_length);
-		result = kvproj_trans_send(trans, (const void*)message, head_length + length, &size, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
+		if(body->mtom != NULL)
+			result = mymtom_send(trans, message, head_length + length + body->mtom->bytes, buffer, body->mtom, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
+		else
+			result = kvproj_trans_send(trans, (const void*)message, head_length + length, &size, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
 	}
 	mymtom_end(body);
 	free(buffer);

@@ -94,7 +94,7 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         {CFragment::WsseSender, "WS-Security sender", {CFragment::TextCursor}},
         {CFragment::WsseReader, "WS-Security reader", {CFragment::TransportIo, CFragment::PacketReader, CFragment::EnvelopeReader}, true},
         {CFragment::WsseClient, "WS-Security client", {}},
-        {CFragment::MtomSender, "MTOM sender", {CFragment::TextCursor}},
+        {CFragment::MtomSender, "MTOM sender", {CFragment::TextCursor, CFragment::TransportIo}},
         {CFragment::MtomValues, "MTOM values", {}, true},
         {CFragment::MtomReader, "MTOM reader",
          {CFragment::TransportIo, CFragment::PacketReader, CFragment::MtomValues, CFragment::EnvelopeReader}, true},
