@@ -266,11 +266,61 @@ static int kvproj_exchange_failure(kvproj_client_t *client, const kvproj_proto_p
 	return kvproj_call_failed(client, result, "%s %.255s:%u failed", doing, client->host, (unsigned)client->port);
 }
 
-//sends the packet on the client's connection (opened when none is kept) and reads the answer into
-//it, all within the client's time-out. A kept connection that the server has closed meanwhile is
-//opened again; one that breaks before the answer's first byte is opened again once and the
-//request sent again. The connection stays open when the answer says the server keeps it so
-static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
+//the packet that carries the caller's request, which stays the caller's as it is, into pk: with the
+//Authorization value given unless NULL, and a copy of its attachment, which the sender releases once
+//sent. 0, or the failure with its detail
+static int kvproj_request_packet(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+{
+	memcpy(pk, request, sizeof(*pk));
+	pk->wsse = kvproj_wsse_of(client, request);
+	if(authorization != NULL)
+		pk->authorization = authorization;
+	pk->attachment = NULL;
+	pk->attachment_length = 0;
+	if(request->attachment != NULL && request->attachment_length > 0 &&
+			kvproj_set_attachment(pk, request->attachment, (unsigned int)request->attachment_length) != 0){
+		//the arrays the copy points to are the caller's
+		memset(pk, 0, sizeof(*pk));
+		return kvproj_call_failed(client, KVPROJ_ERR_MEMORY, "no memory for a copy of the attachment");
+	}
+	if(pk->mtom == 0)
+		pk->mtom = client->mtom;
+	//a kind that is also some operation's response goes out as a request
+	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
+	return 0;
+}
+
+//sends the packet on the client's open connection, answering a proxy's challenge through a proxy
+//(*answered_proxy: whether it did). 0, KVPROJ_ERR_SEND, or the encoders' refusal with its detail.
+//The packet then holds only what the reader may allocate
+static int kvproj_send_request(kvproj_client_t *client, kvproj_proto_packet_t *pk, int *answered_proxy)
+{
+	kvproj_proto_trans_t *trans = &client->connection;
+	char proxy_value[4 * KVPROJ_MAX_AUTHINFO_LEN];
+	int result;
+
+	//through a proxy (the request line names the whole address) its challenge is answered
+	if(trans->url[0] != '/')
+		trans->proxy_authorization = kvproj_proxy_authorization(client, "POST", trans->url, proxy_value, sizeof(proxy_value));
+	*answered_proxy = trans->proxy_authorization != NULL;
+	result = kvproj_proto_sendpacket(trans, pk, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
+	trans->proxy_authorization = NULL;
+	memset(proxy_value, 0, sizeof(proxy_value));
+	//a request its encoders refused goes nowhere: that is the last word (what they said is in pk)
+	if(result != 0 && trans->failure == 0)
+		kvproj_call_failed(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
+	//the request's arrays are the caller's and its attachment a copy the sender released once sent
+	free(pk->attachment);
+	memset(pk, 0, sizeof(*pk));
+	return result;
+}
+
+//sends the caller's request (as kvproj_request_packet makes it) on the client's connection (opened
+//when none is kept) and reads the answer into pk, all within the client's time-out. A kept connection
+//that the server has closed meanwhile is opened again; one that breaks before the answer's first byte
+//is opened again once and the request made and sent again (nothing of it is kept meanwhile). The
+//connection stays open when the answer says the server keeps it so
+static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
 {
 	kvproj_proto_trans_t *trans = &client->connection;
 	//a negative time-out waits without end
@@ -279,10 +329,7 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	const tessaro_wsse_t *wsse = pk->wsse;
 	char proxy[256];
 	tessaro_port_t proxy_port = 0;
-	char *request = NULL;
-	char proxy_value[4 * KVPROJ_MAX_AUTHINFO_LEN];
-	tessaro_size_t request_length = 0, sent;
-	int result = 0, reused, answered_proxy = 0;
+	int result = 0, reused, again, answered_proxy = 0;
 
 	if(client->connected && !tessaro_socket_idle_open(trans->socket))
 		kvproj_client_close(client);
@@ -291,46 +338,33 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	trans->failure = 0;
 	if(!reused)
 		result = kvproj_client_open(client);
-	if(result == 0){
-		//only a kept connection may need the request again
-		trans->keep_sent = reused;
-		//through a proxy (the request line names the whole address) its challenge is answered
-		if(trans->url[0] != '/')
-			trans->proxy_authorization = kvproj_proxy_authorization(client, "POST", trans->url, proxy_value, sizeof(proxy_value));
-		answered_proxy = trans->proxy_authorization != NULL;
-		result = kvproj_proto_sendpacket(trans, pk, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
-		trans->proxy_authorization = NULL;
-		memset(proxy_value, 0, sizeof(proxy_value));
-		//a request its encoders refused goes nowhere: that is the last word (what they said is in pk)
-		if(result != 0 && trans->failure == 0)
-			kvproj_call_failed(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
-		trans->keep_sent = 0;
-		request = trans->sent;
-		request_length = trans->sent_length;
-		trans->sent = NULL;
-		trans->sent_length = 0;
+	if(result == 0)
+		result = kvproj_send_request(client, pk, &answered_proxy);
+	else{
+		free(pk->attachment);
+		memset(pk, 0, sizeof(*pk));
 	}
-	//the request's arrays are the caller's and its attachment a copy the sender released once
-	//sent: from here on the packet holds only what the reader allocated
-	free(pk->attachment);
-	memset(pk, 0, sizeof(*pk));
+	//only a kept connection that took the request (or broke on it) may need it again
+	again = reused && (result == 0 || trans->failure != 0);
 	trans->received = 0;
 	trans->wsse = wsse;
 	if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
 		result = trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
-	if(result != 0 && reused && request != NULL && trans->received == 0){
+	if(result != 0 && again && trans->received == 0){
 		kvproj_free_proto_packet(pk);
 		memset(pk, 0, sizeof(*pk));
 		kvproj_client_close(client);
 		trans->deadline = deadline;
+		trans->failure = 0;
 		trans->wsse = wsse;
 		result = kvproj_client_open(client);
-		if(result == 0 && kvproj_trans_send(trans, request, request_length, &sent, -1) != 0)
-			result = KVPROJ_ERR_SEND;
+		if(result == 0 && (result = kvproj_request_packet(client, request, pk, authorization)) == 0)
+			result = kvproj_send_request(client, pk, &answered_proxy);
+		trans->received = 0;
+		trans->wsse = wsse;
 		if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
 			result = trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
 	}
-	free(request);
 	if(result == KVPROJ_ERR_SECURITY)
 		kvproj_call_failed(client, result, "the answer from %.255s:%u failed its security check: %s", client->host, (unsigned)client->port, pk->decode_error);
 	if(result == KVPROJ_ERR_SEND || result == KVPROJ_ERR_RECEIVE || result == KVPROJ_ERR_DECODE)
@@ -348,17 +382,15 @@ static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *pk)
 	return result;
 }
 
-//sends the packet to the client's endpoint and reads the answer into it
-static int kvproj_call(kvproj_client_t *client, kvproj_proto_packet_t *pk)
+//sends the request, which stays the caller's as it is, with the Authorization value given unless
+//NULL, to the client's endpoint and reads the answer into pk
+static int kvproj_call_once(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
 {
 	int	result;
 
 	client->http_status = 0;
-	if(pk->mtom == 0)
-		pk->mtom = client->mtom;
-	//a kind that is also some operation's response goes out as a request
-	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
-	result = kvproj_exchange(client, pk);
+	if((result = kvproj_request_packet(client, request, pk, authorization)) == 0)
+		result = kvproj_exchange(client, request, pk, authorization);
 	//every failure leaves a detail, at least the result's words
 	return result != 0 ? kvproj_call_failed(client, result, "%s", kvproj_strerror(result)) : 0;
 }
@@ -390,26 +422,6 @@ static int kvproj_call_port(kvproj_client_t *client, const char *endpoint)
 	client->port = port;
 	client->port_endpoint = endpoint;
 	return 0;
-}
-
-//sends the request, which stays the caller's as it is, with the Authorization value given unless
-//NULL, and reads the answer into pk
-static int kvproj_call_once(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
-{
-	memcpy(pk, request, sizeof(*pk));
-	pk->wsse = kvproj_wsse_of(client, request);
-	if(authorization != NULL)
-		pk->authorization = authorization;
-	//the sender releases the attachment it sent: it gets a copy of its own
-	pk->attachment = NULL;
-	pk->attachment_length = 0;
-	if(request->attachment != NULL && request->attachment_length > 0 &&
-			kvproj_set_attachment(pk, request->attachment, (unsigned int)request->attachment_length) != 0){
-		//the arrays the copy points to are the caller's
-		memset(pk, 0, sizeof(*pk));
-		return kvproj_call_failed(client, KVPROJ_ERR_MEMORY, "no memory for a copy of the attachment");
-	}
-	return kvproj_call(client, pk);
 }
 
 //the same, sent again with the proxy's credentials while a plain http proxy's 407 asks for them
