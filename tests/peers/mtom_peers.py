@@ -3,8 +3,10 @@
 echoBlobs (a binary of 200,000 bytes, a hexBinary, two small binaries repeated). node-soap calls
 it with MTOM forced, the binary as a part of its own that an xop:Include names, and reads the XOP
 answer; zeep calls it and reads the XOP answer; our own client set to MTOM calls it (natively, or
-built with mingw-w64 and run under Wine). Each row that passes is printed as the rows of
-expected.tsv are; a row expected there that fails fails the test.
+built with mingw-w64 and run under Wine). A gSOAP server built from the same WSDL (wsdl2h -c,
+soapcpp2 -c, and mtom_gsoap_server.c beside this script) answers our client with every binary as a
+XOP part, its bytes checked. Each row that passes is printed as the rows of expected.tsv are; a row
+expected there that fails fails the test.
   mtom_peers.py --kvgen KVGEN --cc CC --include DIR --node-modules DIR --work DIR [--sanitize]
   mtom_peers.py --windows --kvgen-windows KVGEN.EXE --wine-run SCRIPT --mingw-gcc GCC --win-tessaro LIB
                 --win-xml2 LIB --win-xml2-include DIR --cc CC --include DIR --node-modules DIR --work DIR"""
@@ -12,6 +14,7 @@ expected.tsv are; a row expected there that fails fails the test.
 import argparse
 import base64
 import glob
+import http.client
 import json
 import os
 import shutil
@@ -85,6 +88,7 @@ CLIENT = r"""
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <strings.h>
 #include "vals_api.h"
 
 int main(int argc, char **argv)
@@ -94,6 +98,9 @@ int main(int argc, char **argv)
 	vals_echoBlobsOut_msg_t out;
 	char *parts[2] = {PART0, PART1};
 	int result, same;
+
+	/* a second argument: the answer's hexBinary may come in capitals (the same value) */
+	int (*same_hex)(const char *, const char *) = argc > 2 ? strcasecmp : strcmp;
 
 	if(argc < 2 || vals_client_init(&client, argv[1]) != 0 || vals_client_set_mtom(&client, 1) != 0)
 		return 2;
@@ -105,7 +112,7 @@ int main(int argc, char **argv)
 	in.echoBlobs.in.longPart_count = 2;
 	result = vals_echoBlobs(&client, &in, &out, NULL);
 	same = result == 0 && out.echoBlobsResponse.out.longData != NULL && strcmp(out.echoBlobsResponse.out.longData, DATA) == 0 &&
-		strcmp(out.echoBlobsResponse.out.longHex, HEX) == 0 && out.echoBlobsResponse.out.longPart_count == 2 &&
+		same_hex(out.echoBlobsResponse.out.longHex, HEX) == 0 && out.echoBlobsResponse.out.longPart_count == 2 &&
 		strcmp(out.echoBlobsResponse.out.longPart[0], PART0) == 0 && strcmp(out.echoBlobsResponse.out.longPart[1], PART1) == 0;
 	printf("%d same=%d %s\n", result, same, vals_client_error_detail(&client));
 	vals_free_echoBlobs(&out);
@@ -193,6 +200,61 @@ def build(cfg, gen, name, text, windows, native_flags=()):
     return exe
 
 
+def build_gsoap(cfg):
+    """The gSOAP server of the same WSDL, built in its own folder; its path, or None and why."""
+    folder = os.path.join(cfg.work, "gsoap")
+    os.makedirs(folder)
+    if not (shutil.which("wsdl2h") and shutil.which("soapcpp2") and os.path.exists("/usr/include/stdsoap2.h")):
+        return None, "no wsdl2h, soapcpp2 or stdsoap2.h (the gsoap and libgsoap-dev packages)"
+    exe = os.path.join(folder, "server")
+    for argv in (["wsdl2h", "-c", "-o", os.path.join(folder, "values.h"), WSDL],
+                 ["soapcpp2", "-c", "-x", "-S", "-d", folder, os.path.join(folder, "values.h")],
+                 [cfg.cc or "cc", "-O1", "-w", "-I", folder, "-o", exe, os.path.join(HERE, "mtom_gsoap_server.c"),
+                  os.path.join(folder, "soapC.c"), os.path.join(folder, "soapServer.c"), "-lgsoap"]):
+        status, out = peer_processes.run(argv, 180, os.path.join(folder, "build.log"))
+        if status != 0:
+            return None, "%s failed: %s" % (argv[0], out[-300:])
+    return exe, None
+
+
+def gsoap_answers_xop(port):
+    """Whether the gSOAP server answers a plain request with a XOP package, the binary a raw part."""
+    envelope = ('<e:Envelope xmlns:e="http://schemas.xmlsoap.org/soap/envelope/"><e:Body><v:echoBlobs xmlns:v="urn:kelvane:values">'
+                '<v:in><v:longData>%s</v:longData><v:longHex>00ff10</v:longHex><v:longPart>AQL/</v:longPart></v:in>'
+                '</v:echoBlobs></e:Body></e:Envelope>' % base64.b64encode(SMALL[1]).decode())
+    connection = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
+    try:
+        connection.request("POST", "/values", envelope.encode(), {"Content-Type": "text/xml; charset=utf-8",
+                                                                  "SOAPAction": '"urn:echoBlobs"'})
+        response = connection.getresponse()
+        kind, body = response.getheader("Content-Type", ""), response.read()
+    finally:
+        connection.close()
+    return kind.startswith("multipart/related") and "application/xop+xml" in kind and b"xop:Include" in body and SMALL[1] in body
+
+
+def gsoap_rows(cfg, client):
+    """Our client (under Wine in the Windows build) against the gSOAP server's XOP answers."""
+    server, why = build_gsoap(cfg)
+    if server is None:
+        print("gsoap: " + why)
+        return []
+    direction = "gsoap-windows-client" if cfg.windows else "gsoap-client"
+    with peer_processes.PeerProcess([server], os.path.join(cfg.work, "gsoap.log"), ends_with_input=False) as running:
+        ready = running.next_json(60)
+        if not ready or "port" not in ready:
+            print("gsoap: the server did not start")
+            return []
+        endpoint = "http://127.0.0.1:%d/values" % ready["port"]
+        if not gsoap_answers_xop(ready["port"]):
+            print("gsoap: its answer is no XOP package with the bytes as a part")
+            return []
+        argv = ([cfg.wine_run] if cfg.windows else []) + [client, endpoint, "hex-any-case"]
+        status, out = peer_processes.run(argv, 300, os.path.join(cfg.work, "gsoap-client.log"))
+    print("our client against gSOAP: " + out.strip())
+    return [("mtom", "echoBlobs", direction)] if status == 0 and out.startswith("0 same=1") else []
+
+
 def c_string(data):
     return '"' + base64.b64encode(data).decode() + '"'
 
@@ -257,12 +319,13 @@ def main():
             answer = json.loads(out.strip().splitlines()[-1]) if out.strip().startswith("{") else {}
             if answer.get("package") and answer.get("same") and answer.get("small") and answer.get("hex") == HEX:
                 passed.append(("mtom", "echoBlobs", "zeep"))
+    passed += gsoap_rows(cfg, client)
     for row in passed:
         print("\t".join(row + ("pass",)))
     with open(expected_file) as f:
         expected = {tuple(line.split("\t")[:3]) for line in f.read().splitlines()
                     if line.startswith("mtom\t")}
-    directions = {"windows-client"} if cfg.windows else {"client", "node-soap", "zeep"}
+    directions = {"windows-client", "gsoap-windows-client"} if cfg.windows else {"client", "node-soap", "zeep", "gsoap-client"}
     missing = sorted(row for row in expected if row[2] in directions and row not in passed)
     if missing:
         fail("expected to pass and did not: %s" % ", ".join("/".join(row) for row in missing))
