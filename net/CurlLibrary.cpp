@@ -32,7 +32,15 @@ const CurlLibrary* open()
                        bind(library, "curl_easy_getinfo", curl.easy_getinfo) &&
                        bind(library, "curl_easy_strerror", curl.easy_strerror) &&
                        bind(library, "curl_slist_append", curl.slist_append) &&
-                       bind(library, "curl_slist_free_all", curl.slist_free_all);
+                       bind(library, "curl_slist_free_all", curl.slist_free_all) &&
+                       bind(library, "curl_multi_init", curl.multi_init) &&
+                       bind(library, "curl_multi_cleanup", curl.multi_cleanup) &&
+                       bind(library, "curl_multi_add_handle", curl.multi_add_handle) &&
+                       bind(library, "curl_multi_remove_handle", curl.multi_remove_handle) &&
+                       bind(library, "curl_multi_perform", curl.multi_perform) &&
+                       bind(library, "curl_multi_poll", curl.multi_poll) &&
+                       bind(library, "curl_multi_wakeup", curl.multi_wakeup) &&
+                       bind(library, "curl_multi_info_read", curl.multi_info_read);
     if (!bound || curl.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
         return nullptr;
     return &curl;

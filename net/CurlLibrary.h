@@ -17,6 +17,15 @@ struct CurlLibrary {
     decltype(&::curl_easy_strerror) easy_strerror = nullptr;
     decltype(&::curl_slist_append) slist_append = nullptr;
     decltype(&::curl_slist_free_all) slist_free_all = nullptr;
+    // A transfer runs on a multi handle, whose wait another thread can wake to cancel it.
+    decltype(&::curl_multi_init) multi_init = nullptr;
+    decltype(&::curl_multi_cleanup) multi_cleanup = nullptr;
+    decltype(&::curl_multi_add_handle) multi_add_handle = nullptr;
+    decltype(&::curl_multi_remove_handle) multi_remove_handle = nullptr;
+    decltype(&::curl_multi_perform) multi_perform = nullptr;
+    decltype(&::curl_multi_poll) multi_poll = nullptr;
+    decltype(&::curl_multi_wakeup) multi_wakeup = nullptr;
+    decltype(&::curl_multi_info_read) multi_info_read = nullptr;
 };
 
 // The library, opened and initialised once; throws std::runtime_error

@@ -4,6 +4,7 @@
 #include "net/HttpClient.h"
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 
@@ -41,7 +42,7 @@ bool HttpClient::connect(const std::string& host, int port, const char* user, co
                          int scheme, const std::string& agent)
 {
     close();
-    failure_.clear();
+    setFailure(std::string(), FailureNone);
     try {
         openConnection(host, port, user, password, scheme, agent);
         recordConnection(host, port, user, password, scheme);
@@ -58,7 +59,23 @@ bool HttpClient::connect(const std::string& host, int port, const char* user, co
 void HttpClient::noteFailure(const std::exception& failure)
 {
     const std::string cause = transportFailure();
-    failure_ = cause.empty() ? failure.what() : cause;
+    if (cause.empty())
+        setFailure(failure.what(), FailureOther);
+    else
+        setFailure(cause, transportFailureKind());
+}
+
+void HttpClient::setFailure(const std::string& text, FailureKind kind)
+{
+    failure_ = text;
+    failureKind_ = kind;
+}
+
+HttpClient::FailureKind HttpClient::failureKind() const
+{
+    if (!failure_.empty())
+        return failureKind_;
+    return transportFailure().empty() ? FailureNone : transportFailureKind();
 }
 
 std::string HttpClient::failure() const
@@ -82,7 +99,7 @@ bool HttpClient::openUrl(const std::string& address, const char* user, const cha
     const UrlParts parts = UrlParts::split(address);
     objectPath_ = parts.path;
     if (parts.port < 0) {
-        failure_ = "bad port";
+        setFailure("bad port", FailureOther);
         return false;
     }
     const char* const userName = isGiven(user) ? user : nullWhenEmpty(parts.user);
@@ -92,7 +109,7 @@ bool HttpClient::openUrl(const std::string& address, const char* user, const cha
 
 bool HttpClient::request(const std::string& objectPath, int method, const char* referrer)
 {
-    try {
+    return attempt(objectPath, [&] {
         switch (method) {
         case MethodGet: get(objectPath, referrer); break;
         case MethodPostUrlEncoded: postUrlEncoded(objectPath, referrer); break;
@@ -102,12 +119,30 @@ bool HttpClient::request(const std::string& objectPath, int method, const char* 
         // An error page is no document: the caller must not take it for one.
         const int status = statusCode();
         if (status >= 400) {
-            failure_ = "HTTP " + std::to_string(status) + " " + statusReason();
+            setFailure("HTTP " + std::to_string(status) + " " + statusReason(), FailureOther);
             closeRequest();
             return false;
         }
+        return true;
+    });
+}
+
+bool HttpClient::post(const std::string& objectPath, const std::vector<Header>& headers, const std::string& body)
+{
+    return attempt(objectPath, [&] {
+        sendPost(objectPath, headers, body);
+        return true;
+    });
+}
+
+// Runs a request; its failures, thrown or returned, leave no request open.
+bool HttpClient::attempt(const std::string& objectPath, const std::function<bool()>& send)
+{
+    try {
+        if (!send())
+            return false;
         objectPath_ = objectPath;
-        failure_.clear();
+        setFailure(std::string(), FailureNone);
         return true;
     } catch (const std::exception& failure) {
         noteFailure(failure);
@@ -121,6 +156,14 @@ void HttpClient::reset()
     formArguments_.clear();
     acceptHeader_ = kDefaultAcceptHeader;
     contentTypeHeader_ = kDefaultContentTypeHeader;
+}
+
+std::string HttpClient::headerLine(const Header& header)
+{
+    const std::string line = header.first + ": " + header.second;
+    if (line.find_first_of("\r\n") != std::string::npos)
+        throw std::runtime_error("additional header failed...");
+    return line;
 }
 
 std::string HttpClient::multipartBody(const std::vector<FormArgument>& arguments)

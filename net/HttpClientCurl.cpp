@@ -6,9 +6,12 @@
 #include "net/CurlLibrary.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -20,6 +23,10 @@ struct HeaderListCleanup {
 };
 using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
 using HeaderList = std::unique_ptr<curl_slist, HeaderListCleanup>;
+struct MultiCleanup {
+    void operator()(CURLM* handle) const { curlLibrary().multi_cleanup(handle); }
+};
+using MultiHandle = std::unique_ptr<CURLM, MultiCleanup>;
 
 // Generous limits in the spirit of the platform's defaults: a dead peer ends
 // the download instead of hanging the program.
@@ -47,6 +54,14 @@ void appendHeaderLines(HeaderList& list, const std::string& text)
     }
 }
 
+std::string trimmed(const std::string& text)
+{
+    const std::string::size_type first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 }  // namespace
 
 struct HttpClient::Transport {
@@ -62,9 +77,15 @@ struct HttpClient::Transport {
     std::size_t offset = 0;
     long status = 0;
     std::string reason;           // of the last status line
+    std::vector<Header> headers;  // of the last response
+    ConnectionOptions options;
     long timeoutSeconds = 0;      // for the whole request, 0 for libcurl's own limits
     char errorText[CURL_ERROR_SIZE] = {};
     std::string failure;          // of the last perform, in words
+    FailureKind failureKind = FailureNone;
+    std::atomic<bool> cancelRequested{false};
+    std::mutex multiLock;         // guards multi against a cancel from another thread
+    MultiHandle multi;
 
     // Keeps the reason phrase of the last status line (redirects bring several).
     static size_t collectHeader(char* data, size_t size, size_t count, void* target)
@@ -78,37 +99,59 @@ struct HttpClient::Transport {
             transport.reason = text == std::string::npos ? std::string() : line.substr(text + 1);
             while (!transport.reason.empty() && (transport.reason.back() == '\r' || transport.reason.back() == '\n'))
                 transport.reason.pop_back();
+            transport.headers.clear();
+        } else {
+            const std::string::size_type colon = line.find(':');
+            if (colon != std::string::npos)
+                transport.headers.emplace_back(trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)));
         }
         return length;
     }
 
     // What went wrong, in the words a user can act on.
-    std::string describe(CURL* curl, CURLcode code) const
+    std::pair<FailureKind, std::string> describe(CURL* curl, CURLcode code) const
     {
         const std::string detail = errorText[0] != '\0' ? errorText : curlLibrary().easy_strerror(code);
+        const std::string proxyName = "the proxy " + options.proxy;
         long systemError = 0;
+        long tunnelStatus = 0;
         switch (code) {
         case CURLE_COULDNT_CONNECT:
             curlLibrary().easy_getinfo(curl, CURLINFO_OS_ERRNO, &systemError);
-            return systemError == ECONNREFUSED ? "connection refused" : "could not connect: " + detail;
+            if (!options.proxy.empty())
+                return {FailureProxy, proxyName + " could not be reached: " + detail};
+            if (systemError == ECONNREFUSED)
+                return {FailureRefused, "connection refused"};
+            return {FailureOther, "could not connect: " + detail};
         case CURLE_COULDNT_RESOLVE_HOST:
-            return "host not found";
+            return {FailureHostNotFound, "host not found"};
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return {FailureProxy, "proxy host not found: " + detail};
+        case CURLE_ABORTED_BY_CALLBACK:
+            return {FailureCancelled, "cancelled"};
         case CURLE_OPERATION_TIMEDOUT:
-            return timeoutSeconds > 0 ? "time-out after " + std::to_string(timeoutSeconds) + " s" : "time-out";
+            return {FailureTimedOut,
+                    timeoutSeconds > 0 ? "time-out after " + std::to_string(timeoutSeconds) + " s" : "time-out"};
         case CURLE_PEER_FAILED_VERIFICATION:
         case CURLE_SSL_CONNECT_ERROR:
         case CURLE_SSL_CERTPROBLEM:
         case CURLE_SSL_CACERT_BADFILE:
         case CURLE_SSL_ISSUER_ERROR:
-            return "TLS failure: " + detail;
+            return {FailureTls, "TLS failure: " + detail};
         case CURLE_PARTIAL_FILE:
         case CURLE_RECV_ERROR:
-            return "the connection broke off after " + std::to_string(response.size()) + " bytes";
+            // A proxy that refuses the tunnel ends the transfer before any answer of the service.
+            curlLibrary().easy_getinfo(curl, CURLINFO_HTTP_CONNECTCODE, &tunnelStatus);
+            if (tunnelStatus != 0 && tunnelStatus != 200)
+                return {FailureProxy, "the proxy refused the tunnel: HTTP " + std::to_string(tunnelStatus)};
+            return {FailureOther, "the connection broke off after " + std::to_string(response.size()) + " bytes"};
         case CURLE_FILESIZE_EXCEEDED:
         case CURLE_WRITE_ERROR:
-            return "larger than " + std::to_string(maximumSize) + " bytes";
+            return {FailureOther, "larger than " + std::to_string(maximumSize) + " bytes"};
+        case CURLE_PROXY:
+            return {FailureProxy, "proxy failure: " + detail};
         default:
-            return detail;
+            return {FailureOther, detail};
         }
     }
 
@@ -171,7 +214,31 @@ struct HttpClient::Transport {
             curlLibrary().easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
         if (!password.empty())
             curlLibrary().easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+        applyOptions(curl);
         return curl;
+    }
+
+    void applyOptions(CURL* curl) const
+    {
+        if (!options.caFile.empty())
+            curlLibrary().easy_setopt(curl, CURLOPT_CAINFO, options.caFile.c_str());
+        if (!options.verifyCertificate) {
+            curlLibrary().easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+            curlLibrary().easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+        }
+        if (!options.proxy.empty()) {
+            const std::string proxy = "http://" + options.proxy;
+            curlLibrary().easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
+            curlLibrary().easy_setopt(curl, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+            if (!options.proxyUser.empty())
+                curlLibrary().easy_setopt(curl, CURLOPT_PROXYUSERNAME, options.proxyUser.c_str());
+            if (!options.proxyPassword.empty())
+                curlLibrary().easy_setopt(curl, CURLOPT_PROXYPASSWORD, options.proxyPassword.c_str());
+        }
+        if (options.authentication == ConnectionOptions::AuthBasic)
+            curlLibrary().easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+        else if (options.authentication == ConnectionOptions::AuthDigest)
+            curlLibrary().easy_setopt(curl, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_DIGEST));
     }
 
     void preparePost(CURL* curl, const char* referrer, const char* body, std::size_t length)
@@ -185,13 +252,70 @@ struct HttpClient::Transport {
             curlLibrary().easy_setopt(curl, CURLOPT_REFERER, referrer);
     }
 
+    CURLM* multiHandle()
+    {
+        std::lock_guard<std::mutex> lock(multiLock);
+        if (!multi)
+            multi.reset(curlLibrary().multi_init());
+        if (!multi)
+            throw std::runtime_error("open internet failed...");
+        return multi.get();
+    }
+
+    // The transfer's result once it ended; a cancel ends it as aborted.
+    CURLcode transfer(CURL* curl)
+    {
+        CURLM* const handle = multiHandle();
+        if (curlLibrary().multi_add_handle(handle, curl) != CURLM_OK)
+            return CURLE_FAILED_INIT;
+        CURLcode result = CURLE_OK;
+        for (;;) {
+            if (cancelRequested.exchange(false)) {
+                result = CURLE_ABORTED_BY_CALLBACK;
+                break;
+            }
+            int running = 0;
+            if (curlLibrary().multi_perform(handle, &running) != CURLM_OK) {
+                result = CURLE_FAILED_INIT;
+                break;
+            }
+            if (running == 0) {
+                result = finishedResult(handle);
+                break;
+            }
+            // A cancel wakes this wait at once.
+            curlLibrary().multi_poll(handle, nullptr, 0, 1000, nullptr);
+        }
+        curlLibrary().multi_remove_handle(handle, curl);
+        return result;
+    }
+
+    static CURLcode finishedResult(CURLM* handle)
+    {
+        int left = 0;
+        while (CURLMsg* message = curlLibrary().multi_info_read(handle, &left)) {
+            if (message->msg == CURLMSG_DONE)
+                return message->data.result;
+        }
+        return CURLE_FAILED_INIT;
+    }
+
+    void cancel()
+    {
+        cancelRequested = true;
+        std::lock_guard<std::mutex> lock(multiLock);
+        if (multi)
+            curlLibrary().multi_wakeup(multi.get());
+    }
+
     void perform(CURL* curl)
     {
         closeRequest();
         failure.clear();
-        const CURLcode code = curlLibrary().easy_perform(curl);
+        failureKind = FailureNone;
+        const CURLcode code = transfer(curl);
         if (code != CURLE_OK) {
-            failure = describe(curl, code);
+            std::tie(failureKind, failure) = describe(curl, code);
             closeRequest();
             throw std::runtime_error("request failed...");
         }
@@ -206,6 +330,7 @@ struct HttpClient::Transport {
         offset = 0;
         status = 0;
         reason.clear();
+        headers.clear();
     }
 };
 
@@ -230,7 +355,10 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
     transport.user = user != nullptr ? user : "";
     transport.password = password != nullptr ? password : "";
     transport.timeoutSeconds = timeoutSeconds_;
+    transport.options = options_;
     transport.failure.clear();
+    transport.failureKind = FailureNone;
+    transport.cancelRequested = false;
     transport.connected = true;
 }
 
@@ -271,6 +399,32 @@ void HttpClient::postMultipart(const std::string& objectPath, const char* referr
     transport_->perform(curl);
 }
 
+void HttpClient::sendPost(const std::string& objectPath, const std::vector<Header>& headers, const std::string& body)
+{
+    HeaderList list;
+    for (const Header& header : headers)
+        appendHeaderLines(list, headerLine(header));
+    // The body goes at once: a server need not answer 100 Continue first.
+    appendHeaderLines(list, "Expect:");
+    CURL* const curl = transport_->prepare(objectPath, list, maximumResponseSize_);
+    // A service's redirect is its answer: a POST must not turn into a GET elsewhere.
+    curlLibrary().easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    curlLibrary().easy_setopt(curl, CURLOPT_POST, 1L);
+    curlLibrary().easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curlLibrary().easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body.c_str());
+    transport_->perform(curl);
+}
+
+std::vector<HttpClient::Header> HttpClient::responseHeaders() const
+{
+    return transport_->requestOpen ? transport_->headers : std::vector<Header>();
+}
+
+void HttpClient::cancel()
+{
+    transport_->cancel();
+}
+
 std::size_t HttpClient::read(char* buffer, std::size_t maximum)
 {
     Transport& transport = *transport_;
@@ -293,6 +447,11 @@ int HttpClient::statusCode() const
 std::string HttpClient::transportFailure() const
 {
     return transport_->failure;
+}
+
+HttpClient::FailureKind HttpClient::transportFailureKind() const
+{
+    return transport_->failureKind;
 }
 
 std::string HttpClient::statusReason() const

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
 #include <stdexcept>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -19,29 +22,55 @@ using InternetHandle = std::unique_ptr<void, InternetCloser>;
 const DWORD kRedirectNeedsConfirmation = 12168;
 
 const DWORD kPostFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_FORMS_SUBMIT;
+// A service call: its redirect is its answer, and no dialog may ask the user anything.
+const DWORD kCallFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_KEEP_CONNECTION
+    | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+const DWORD kIgnoreCertificateFlags = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID
+    | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_REVOCATION | SECURITY_FLAG_IGNORE_WRONG_USAGE;
 
 std::string timeoutText(int timeoutSeconds)
 {
     return timeoutSeconds > 0 ? "time-out after " + std::to_string(timeoutSeconds) + " s" : "time-out";
 }
 
+using Failure = std::pair<HttpClient::FailureKind, std::string>;
+
 // What the platform's error code means, in the words a user can act on.
-std::string describeError(DWORD code, int timeoutSeconds)
+// Through a proxy of the caller's, not reaching a host is not reaching the proxy.
+Failure describeError(DWORD code, int timeoutSeconds, const std::string& proxy)
 {
     switch (code) {
-    case ERROR_INTERNET_CANNOT_CONNECT: return "connection refused";
-    case ERROR_INTERNET_NAME_NOT_RESOLVED: return "host not found";
-    case ERROR_INTERNET_TIMEOUT: return timeoutText(timeoutSeconds);
-    case ERROR_INTERNET_CONNECTION_ABORTED: return "connection closed by the server";
-    case ERROR_INTERNET_CONNECTION_RESET: return "connection reset";
-    case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return "TLS failure: the certificate has expired or is not yet valid";
-    case ERROR_INTERNET_SEC_CERT_CN_INVALID: return "TLS failure: the certificate's name does not match the host";
-    case ERROR_INTERNET_INVALID_CA: return "TLS failure: the certificate's issuer is not trusted";
-    case ERROR_INTERNET_SEC_CERT_REVOKED: return "TLS failure: the certificate has been revoked";
-    case ERROR_INTERNET_SEC_INVALID_CERT: return "TLS failure: the certificate is invalid";
-    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR: return "TLS failure: the secure channel could not be set up";
-    default: return "network error " + std::to_string(code);
+    case ERROR_INTERNET_CANNOT_CONNECT:
+        if (!proxy.empty())
+            return {HttpClient::FailureProxy, "the proxy " + proxy + " could not be reached"};
+        return {HttpClient::FailureRefused, "connection refused"};
+    case ERROR_INTERNET_NAME_NOT_RESOLVED:
+        if (!proxy.empty())
+            return {HttpClient::FailureProxy, "the proxy " + proxy + " could not be found"};
+        return {HttpClient::FailureHostNotFound, "host not found"};
+    case ERROR_INTERNET_TIMEOUT: return {HttpClient::FailureTimedOut, timeoutText(timeoutSeconds)};
+    case ERROR_INTERNET_CONNECTION_ABORTED: return {HttpClient::FailureOther, "connection closed by the server"};
+    case ERROR_INTERNET_CONNECTION_RESET: return {HttpClient::FailureOther, "connection reset"};
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+        return {HttpClient::FailureTls, "TLS failure: the certificate has expired or is not yet valid"};
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+        return {HttpClient::FailureTls, "TLS failure: the certificate's name does not match the host"};
+    case ERROR_INTERNET_INVALID_CA:
+        return {HttpClient::FailureTls, "TLS failure: the certificate's issuer is not trusted"};
+    case ERROR_INTERNET_SEC_CERT_REVOKED: return {HttpClient::FailureTls, "TLS failure: the certificate has been revoked"};
+    case ERROR_INTERNET_SEC_INVALID_CERT: return {HttpClient::FailureTls, "TLS failure: the certificate is invalid"};
+    case ERROR_INTERNET_SECURITY_CHANNEL_ERROR:
+        return {HttpClient::FailureTls, "TLS failure: the secure channel could not be set up"};
+    default: return {HttpClient::FailureOther, "network error " + std::to_string(code)};
     }
+}
+
+std::string trimmed(const std::string& text)
+{
+    const std::string::size_type first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
@@ -55,6 +84,66 @@ struct HttpClient::Transport {
     int timeoutSeconds = 0;    // for the whole download, from the connect on; 0 for the platform's limits
     std::chrono::steady_clock::time_point deadline;
     std::string failure;       // of the last failed call, in words
+    FailureKind failureKind = FailureNone;
+    ConnectionOptions options;
+    // A cancel closes the request handle from its own thread, which ends the
+    // platform's blocking call on it; the handle is then this object's no more.
+    std::mutex requestLock;
+    bool cancelRequested = false;
+    bool closedByCancel = false;
+
+    // Replaces the request handle; a cancel that came first closes the new one at once.
+    void adoptRequest(HINTERNET handle)
+    {
+        std::lock_guard<std::mutex> lock(requestLock);
+        dropRequestLocked();
+        request.reset(handle);
+        if (request && cancelRequested)
+            closeForCancel();
+    }
+
+    void dropRequest()
+    {
+        std::lock_guard<std::mutex> lock(requestLock);
+        dropRequestLocked();
+    }
+
+    void dropRequestLocked()
+    {
+        if (closedByCancel)
+            request.release();
+        request.reset();
+        closedByCancel = false;
+    }
+
+    void closeForCancel()
+    {
+        InternetCloseHandle(request.get());
+        closedByCancel = true;
+    }
+
+    void cancel()
+    {
+        std::lock_guard<std::mutex> lock(requestLock);
+        cancelRequested = true;
+        if (request && !closedByCancel)
+            closeForCancel();
+    }
+
+    // Whether a cancel ended the call that failed; the cancel is spent.
+    bool takeCancel()
+    {
+        std::lock_guard<std::mutex> lock(requestLock);
+        const bool cancelled = cancelRequested;
+        cancelRequested = false;
+        return cancelled;
+    }
+
+    void noteFailure(FailureKind kind, const std::string& text)
+    {
+        failureKind = kind;
+        failure = text;
+    }
 
     void startClock(int seconds)
     {
@@ -74,7 +163,12 @@ struct HttpClient::Transport {
     void noteLastError()
     {
         const DWORD code = GetLastError();
-        failure = pastDeadline() ? timeoutText(timeoutSeconds) : describeError(code, timeoutSeconds);
+        if (takeCancel())
+            noteFailure(FailureCancelled, "cancelled");
+        else if (pastDeadline())
+            noteFailure(FailureTimedOut, timeoutText(timeoutSeconds));
+        else
+            std::tie(failureKind, failure) = describeError(code, timeoutSeconds, options.proxy);
     }
 
     // The platform bounds each blocking call, not a whole download: every
@@ -86,7 +180,7 @@ struct HttpClient::Transport {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0) {
-            failure = timeoutText(timeoutSeconds);
+            noteFailure(FailureTimedOut, timeoutText(timeoutSeconds));
             throw std::runtime_error("response failed...");
         }
         DWORD milliseconds = static_cast<DWORD>(left);
@@ -103,9 +197,9 @@ struct HttpClient::Transport {
         const char* acceptTypes[] = {acceptType, nullptr};
         if (scheme == SchemeHttps)
             flags |= INTERNET_FLAG_SECURE;
-        failure.clear();
-        request.reset(HttpOpenRequestA(connection.get(), verb, objectPath.c_str(), version, referrer,
-                                       acceptTypes, flags, 0));
+        noteFailure(FailureNone, std::string());
+        adoptRequest(HttpOpenRequestA(connection.get(), verb, objectPath.c_str(), version, referrer,
+                                      acceptTypes, flags, 0));
         received = 0;
         if (!request) {
             noteLastError();
@@ -138,6 +232,51 @@ struct HttpClient::Transport {
         if (!HttpAddRequestHeadersA(request.get(), header.c_str(), static_cast<DWORD>(header.size()), mode))
             throw std::runtime_error("additional header failed...");
     }
+
+    void setText(DWORD option, const std::string& text)
+    {
+        if (!text.empty())
+            InternetSetOptionA(request.get(), option, const_cast<char*>(text.c_str()), static_cast<DWORD>(text.size()));
+    }
+
+    // The caller's proxy credentials and certificate checking, on the open request.
+    void applyOptions()
+    {
+        setText(INTERNET_OPTION_PROXY_USERNAME, options.proxyUser);
+        setText(INTERNET_OPTION_PROXY_PASSWORD, options.proxyPassword);
+        if (options.verifyCertificate)
+            return;
+        DWORD flags = 0;
+        DWORD size = sizeof flags;
+        InternetQueryOptionA(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &flags, &size);
+        flags |= kIgnoreCertificateFlags;
+        InternetSetOptionA(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
+    }
+
+    // The header lines of the answer, its status line left out.
+    std::vector<Header> answerHeaders() const
+    {
+        std::vector<Header> headers;
+        DWORD size = 0;
+        if (!request || (HttpQueryInfoA(request.get(), HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr)
+                         || GetLastError() != ERROR_INSUFFICIENT_BUFFER))
+            return headers;
+        std::string text(size, '\0');
+        if (!HttpQueryInfoA(request.get(), HTTP_QUERY_RAW_HEADERS_CRLF, &text[0], &size, nullptr))
+            return headers;
+        text.resize(size);
+        std::string::size_type start = text.find("\r\n");
+        while (start != std::string::npos) {
+            start += 2;
+            const std::string::size_type end = text.find("\r\n", start);
+            const std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            const std::string::size_type colon = line.find(':');
+            if (colon != std::string::npos)
+                headers.emplace_back(trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)));
+            start = end;
+        }
+        return headers;
+    }
 };
 
 HttpClient::HttpClient() : transport_(std::make_unique<Transport>()) {}
@@ -162,9 +301,16 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
                                 const char* password, int scheme, const std::string& agent)
 {
     Transport& transport = *transport_;
-    transport.failure.clear();
+    transport.noteFailure(FailureNone, std::string());
+    transport.options = options_;
+    transport.takeCancel();
     transport.startClock(timeoutSeconds_);
-    transport.internet.reset(InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    // A proxy the caller names is used for loopback addresses too.
+    const std::string& proxy = options_.proxy;
+    transport.internet.reset(proxy.empty()
+                                 ? InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)
+                                 : InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxy.c_str(),
+                                                 "<-loopback>", 0));
     if (!transport.internet)
         throw std::runtime_error("open internet failed...");
     // An FTP session connects here already.
@@ -190,9 +336,9 @@ void HttpClient::get(const std::string& objectPath, const char*)
         // An FTP session has no HTTP requests: the file is opened for reading instead.
         if (!transport.connection)
             throw std::runtime_error("handle not opened...");
-        transport.failure.clear();
+        transport.noteFailure(FailureNone, std::string());
         transport.limitNextCall(transport.connection.get());
-        transport.request.reset(FtpOpenFileA(transport.connection.get(), objectPath.c_str(), GENERIC_READ,
+        transport.adoptRequest(FtpOpenFileA(transport.connection.get(), objectPath.c_str(), GENERIC_READ,
                                              FTP_TRANSFER_TYPE_BINARY, 0));
         transport.received = 0;
         if (!transport.request) {
@@ -248,6 +394,33 @@ void HttpClient::postMultipart(const std::string& objectPath, const char* referr
         throw std::runtime_error("request failed...");
 }
 
+void HttpClient::sendPost(const std::string& objectPath, const std::vector<Header>& headers, const std::string& body)
+{
+    Transport& transport = *transport_;
+    transport.openRequest("POST", objectPath, "HTTP/1.1", nullptr, "*/*", kCallFlags, scheme_);
+    transport.applyOptions();
+    std::string lines;
+    for (const Header& header : headers)
+        lines += headerLine(header) + "\r\n";
+    if (!lines.empty())
+        transport.addHeader(lines, HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    if (!HttpSendRequestA(transport.request.get(), nullptr, 0, const_cast<char*>(body.data()),
+                          static_cast<DWORD>(body.size()))) {
+        transport.noteLastError();
+        throw std::runtime_error("request failed...");
+    }
+}
+
+std::vector<HttpClient::Header> HttpClient::responseHeaders() const
+{
+    return transport_->answerHeaders();
+}
+
+void HttpClient::cancel()
+{
+    transport_->cancel();
+}
+
 std::size_t HttpClient::read(char* buffer, std::size_t maximum)
 {
     Transport& transport = *transport_;
@@ -272,11 +445,12 @@ std::size_t HttpClient::read(char* buffer, std::size_t maximum)
     }
     transport.received += count;
     if (transport.received > maximumResponseSize_) {
-        transport.failure = "larger than " + std::to_string(maximumResponseSize_) + " bytes";
+        transport.noteFailure(FailureOther, "larger than " + std::to_string(maximumResponseSize_) + " bytes");
         throw std::runtime_error("response failed...");
     }
     if (count == 0 && wanted != 0 && scheme_ != SchemeFtp && transport.endedEarly()) {
-        transport.failure = "the connection broke off after " + std::to_string(transport.received) + " bytes";
+        transport.noteFailure(FailureOther,
+                              "the connection broke off after " + std::to_string(transport.received) + " bytes");
         throw std::runtime_error("response failed...");
     }
     return count;
@@ -299,6 +473,11 @@ std::string HttpClient::transportFailure() const
     return transport_->failure;
 }
 
+HttpClient::FailureKind HttpClient::transportFailureKind() const
+{
+    return transport_->failureKind;
+}
+
 std::string HttpClient::statusReason() const
 {
     char text[256] = {};
@@ -310,12 +489,12 @@ std::string HttpClient::statusReason() const
 
 void HttpClient::closeRequest()
 {
-    transport_->request.reset();
+    transport_->dropRequest();
 }
 
 void HttpClient::close()
 {
-    transport_->request.reset();
+    transport_->dropRequest();
     transport_->connection.reset();
     transport_->internet.reset();
 }

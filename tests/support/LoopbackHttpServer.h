@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -42,6 +44,7 @@ public:
         bool hang = false;         // read the request, then answer nothing until the client hangs up
         bool trickle = false;      // body bytes a fifth of a second apart, without end
         bool trickleInHead = false; // the same, but in a header line that never ends
+        std::string headers{};     // more header lines, each ending in CR LF
     };
 
     LoopbackHttpServer()
@@ -118,6 +121,14 @@ public:
     {
         std::lock_guard<std::mutex> lock(mutex_);
         return lastBody_;
+    }
+
+    // Waits until the server has read count requests in all; false when
+    // they did not come within a minute.
+    bool awaitRequests(int count) const
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return arrived_.wait_for(lock, std::chrono::minutes(1), [&] { return received_ >= count; });
     }
 
     // A loopback port on which nothing listens (connections are refused). The
@@ -316,7 +327,9 @@ private:
             const auto found = replies_.find(request.target);
             if (found != replies_.end())
                 reply = found->second;
+            ++received_;
         }
+        arrived_.notify_all();
         if (reply.hang) {
             awaitHangUp(client);
             return;
@@ -340,6 +353,7 @@ private:
                            "Content-Type: application/octet-stream\r\nConnection: close\r\n";
         if (!reply.location.empty())
             text += "Location: " + reply.location + "\r\n";
+        text += reply.headers;
         if (reply.chunked)
             return text + "Transfer-Encoding: chunked\r\n\r\n" + chunks(reply.body);
         text += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n\r\n";
@@ -380,6 +394,8 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, Reply> replies_;
     std::map<std::string, int> counts_;
+    int received_ = 0;
+    mutable std::condition_variable arrived_;
     std::map<std::string, std::string> lastHeaders_;
     std::string lastMethod_;
     std::string lastBody_;
