@@ -200,8 +200,10 @@ void RequestChecker::readBody(XmlPullParser& xpp)
         readSequence(xpp, expectedParts(), "the body");
         return;
     }
-    // An rpc request's body holds one element named after the operation, in the body's namespace.
-    const std::string ns(op_.in.bodyNamespace);
+    // An rpc request's body holds one element named after the operation, in the body's
+    // namespace (the message's without one).
+    const std::string ns(op_.in.bodyNamespace.empty() && op_.input != nullptr ? op_.input->ns
+                                                                              : op_.in.bodyNamespace);
     if (xpp.nextTag() != XmlPullParser::START_TAG) {
         problem(xpp, "the body lacks " + qualifiedName(ns, std::string(op_.name)));
         return;
