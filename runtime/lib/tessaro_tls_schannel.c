@@ -1,11 +1,14 @@
-/* tessaro: TLS client sessions on Windows, through the system's TLS
- * (Schannel, by SSPI). The certificate is checked here (crypt32's chain
- * and SSL policy), so that a CA file can stand for the system's store and
- * each cause of a refusal gets its own result. */
+/* tessaro: TLS client and server sessions on Windows, through the system's
+ * TLS (Schannel, by SSPI). A client checks the server's certificate here
+ * (crypt32's chain and SSL policy), so that a CA file can stand for the
+ * system's store and each cause of a refusal gets its own result. A server's
+ * key is imported into a key container of its own, which Schannel reads it
+ * from, and the container is deleted with the server. */
 #ifdef _WIN32
 #define SECURITY_WIN32
 #include "tessaro_tls.h"
 #include "tessaro_util.h"
+#include "tessaro_pem.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -25,6 +28,9 @@
 #ifndef SP_PROT_TLS1_3_CLIENT
 #define SP_PROT_TLS1_3_CLIENT 0x00002000
 #endif
+#ifndef SP_PROT_TLS1_3_SERVER
+#define SP_PROT_TLS1_3_SERVER 0x00001000
+#endif
 #ifndef SECURITY_FLAG_IGNORE_UNKNOWN_CA
 #define SECURITY_FLAG_IGNORE_UNKNOWN_CA 0x00000100
 #endif
@@ -35,8 +41,26 @@
 #define TESSARO_TLS_REQUEST                                                                                            \
     (ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY | ISC_REQ_ALLOCATE_MEMORY |             \
      ISC_REQ_STREAM | ISC_REQ_EXTENDED_ERROR)
+#define TESSARO_TLS_ACCEPT_REQUEST                                                                                     \
+    (ASC_REQ_SEQUENCE_DETECT | ASC_REQ_REPLAY_DETECT | ASC_REQ_CONFIDENTIALITY | ASC_REQ_ALLOCATE_MEMORY |             \
+     ASC_REQ_STREAM | ASC_REQ_EXTENDED_ERROR)
+
+struct tessaro_tls_server {
+    CredHandle credentials;
+    int has_credentials;
+    /* the certificate file's certificates, the first of them the server's */
+    HCERTSTORE chain;
+    PCCERT_CONTEXT certificate;
+    /* the key container the key was imported into */
+    HCRYPTPROV provider;
+    WCHAR container[64];
+    /* the server's own and one for each session it accepted */
+    volatile LONG references;
+};
 
 struct tessaro_tls {
+    /* a server's session: its server, whose credentials it uses; NULL for a client's */
+    tessaro_tls_server_t *server;
     CredHandle credentials;
     CtxtHandle context;
     int has_credentials;
@@ -111,25 +135,41 @@ static void tessaro_tls_keep_extra(tessaro_tls_t *tls, SecBuffer *buffers, int c
     tls->incoming_len = 0;
 }
 
-/* The handshake, from its first message (first) or from records the peer
- * sent during the session (a renegotiation, TLS 1.3's later messages). */
+/* One step of the handshake with what the peer sent (in; NULL: nothing yet): the client's side
+ * or the server's. The context is made by the first step that succeeds. */
+static SECURITY_STATUS tessaro_tls_step(tessaro_tls_t *tls, SecBufferDesc *in, SecBufferDesc *out)
+{
+    CtxtHandle *current = tls->has_context ? &tls->context : NULL;
+    unsigned long attributes;
+    SECURITY_STATUS status;
+
+    if (tls->server != NULL)
+        status = AcceptSecurityContext(&tls->credentials, current, in, TESSARO_TLS_ACCEPT_REQUEST, 0, &tls->context, out,
+                                       &attributes, NULL);
+    else
+        status = InitializeSecurityContextA(&tls->credentials, current, tessaro_tls_target(tls), TESSARO_TLS_REQUEST, 0, 0,
+                                            in, 0, current != NULL ? NULL : &tls->context, out, &attributes, NULL);
+    if (current == NULL && (status == SEC_E_OK || status == SEC_I_CONTINUE_NEEDED))
+        tls->has_context = 1;
+    return status;
+}
+
+/* The handshake, from its first message (first: a client sends it, a server
+ * waits for it) or from records the peer sent during the session (a
+ * renegotiation, TLS 1.3's later messages). */
 static int tessaro_tls_handshake(tessaro_tls_t *tls, int first, tessaro_usec_t deadline, tessaro_usec_t timeout)
 {
     SecBuffer in[2], out[1];
     SecBufferDesc in_desc = {SECBUFFER_VERSION, 2, in}, out_desc = {SECBUFFER_VERSION, 1, out};
-    unsigned long attributes;
     SECURITY_STATUS status = SEC_I_CONTINUE_NEEDED;
     int result;
 
-    if (first) {
+    if (first && tls->server == NULL) {
         out[0].BufferType = SECBUFFER_TOKEN;
         out[0].pvBuffer = NULL;
         out[0].cbBuffer = 0;
-        status = InitializeSecurityContextA(&tls->credentials, NULL, tessaro_tls_target(tls), TESSARO_TLS_REQUEST, 0, 0, NULL, 0,
-                                            &tls->context, &out_desc, &attributes, NULL);
-        if (status != SEC_I_CONTINUE_NEEDED)
+        if (tessaro_tls_step(tls, NULL, &out_desc) != SEC_I_CONTINUE_NEEDED)
             return TESSARO_TLS_HANDSHAKE;
-        tls->has_context = 1;
         if ((result = tessaro_tls_send_token(tls, &out[0], tessaro_left(deadline, timeout))) != 0)
             return result;
     }
@@ -147,8 +187,7 @@ static int tessaro_tls_handshake(tessaro_tls_t *tls, int first, tessaro_usec_t d
         out[0].BufferType = SECBUFFER_TOKEN;
         out[0].pvBuffer = NULL;
         out[0].cbBuffer = 0;
-        status = InitializeSecurityContextA(&tls->credentials, &tls->context, tessaro_tls_target(tls), TESSARO_TLS_REQUEST, 0, 0,
-                                            &in_desc, 0, NULL, &out_desc, &attributes, NULL);
+        status = tessaro_tls_step(tls, &in_desc, &out_desc);
         if (status == SEC_E_INCOMPLETE_MESSAGE)
             continue;
         /* An alert that tells the peer why goes out too. */
@@ -163,42 +202,28 @@ static int tessaro_tls_handshake(tessaro_tls_t *tls, int first, tessaro_usec_t d
     }
 }
 
-/* The certificates of a PEM file in a store of their own; NULL when the
+/* The certificates of a PEM file in a store of their own, the first of them
+ * into *first when it is asked for (the caller frees it); NULL when the
  * file holds none. */
-static HCERTSTORE tessaro_tls_pem_store(const char *path)
+static HCERTSTORE tessaro_tls_pem_store(const char *path, PCCERT_CONTEXT *first)
 {
-    static const char begin[] = "-----BEGIN CERTIFICATE-----", end[] = "-----END CERTIFICATE-----";
     HCERTSTORE store = NULL;
-    FILE *file = fopen(path, "rb");
-    char *text = NULL, *at, *stop;
-    long size;
+    size_t size;
+    char *text = tessaro_pem_read(path, &size);
+    const char *at = text;
     DWORD der_size;
     BYTE *der;
     int count = 0;
 
-    if (file == NULL)
-        return NULL;
-    if (fseek(file, 0, SEEK_END) == 0 && (size = ftell(file)) > 0 && size < (64L << 20) &&
-        fseek(file, 0, SEEK_SET) == 0 && (text = (char *)malloc((size_t)size + 1)) != NULL &&
-        fread(text, 1, (size_t)size, file) == (size_t)size) {
-        text[size] = '\0';
+    if (text != NULL)
         store = CertOpenStore(CERT_STORE_PROV_MEMORY, 0, 0, 0, NULL);
-        for (at = strstr(text, begin); store != NULL && at != NULL; at = strstr(stop, begin)) {
-            if ((stop = strstr(at, end)) == NULL)
-                break;
-            stop += sizeof(end) - 1;
-            der_size = 0;
-            if (!CryptStringToBinaryA(at, (DWORD)(stop - at), CRYPT_STRING_BASE64HEADER, NULL, &der_size, NULL, NULL) ||
-                (der = (BYTE *)malloc(der_size)) == NULL)
-                continue;
-            if (CryptStringToBinaryA(at, (DWORD)(stop - at), CRYPT_STRING_BASE64HEADER, der, &der_size, NULL, NULL) &&
-                CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der, der_size, CERT_STORE_ADD_ALWAYS, NULL))
-                count++;
-            free(der);
-        }
+    while (store != NULL && (der = tessaro_pem_block(&at, "CERTIFICATE", &der_size)) != NULL) {
+        if (CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der, der_size, CERT_STORE_ADD_ALWAYS,
+                                             count == 0 ? first : NULL))
+            count++;
+        free(der);
     }
     free(text);
-    fclose(file);
     if (store != NULL && count == 0) {
         CertCloseStore(store, 0);
         store = NULL;
@@ -299,7 +324,7 @@ static int tessaro_tls_verify(tessaro_tls_t *tls, const tessaro_tls_config_t *co
         return TESSARO_TLS_HANDSHAKE;
     extra = remote->hCertStore;
     if (config->ca_file != NULL) {
-        if ((authorities = tessaro_tls_pem_store(config->ca_file)) == NULL) {
+        if ((authorities = tessaro_tls_pem_store(config->ca_file, NULL)) == NULL) {
             CertFreeCertificateContext(remote);
             return TESSARO_TLS_CA_FILE;
         }
@@ -348,27 +373,35 @@ static int tessaro_tls_verify(tessaro_tls_t *tls, const tessaro_tls_config_t *co
     return result;
 }
 
-/* Credentials for TLS 1.2 and 1.3, or 1.2 alone where 1.3 is not known;
- * the certificate is left to tessaro_tls_verify. */
-static int tessaro_tls_credentials(tessaro_tls_t *tls)
+/* Credentials for TLS 1.2 and 1.3, or 1.2 alone where 1.3 is not known: a client's (certificate
+ * NULL), whose server's certificate is left to tessaro_tls_verify, or a server's with its
+ * certificate. */
+static int tessaro_tls_acquire(CredHandle *credentials, PCCERT_CONTEXT *certificate)
 {
-    static const DWORD protocols[] = {SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT, SP_PROT_TLS1_2_CLIENT};
-    SCHANNEL_CRED credentials;
+    static const DWORD client[] = {SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT, SP_PROT_TLS1_2_CLIENT};
+    static const DWORD server[] = {SP_PROT_TLS1_2_SERVER | SP_PROT_TLS1_3_SERVER, SP_PROT_TLS1_2_SERVER};
+    SCHANNEL_CRED settings;
     size_t i;
 
-    for (i = 0; i < sizeof(protocols) / sizeof(protocols[0]); i++) {
-        memset(&credentials, 0, sizeof(credentials));
-        credentials.dwVersion = SCHANNEL_CRED_VERSION;
-        credentials.grbitEnabledProtocols = protocols[i];
-        credentials.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
-        if (AcquireCredentialsHandleA(NULL, (char *)UNISP_NAME_A, SECPKG_CRED_OUTBOUND, NULL, &credentials, NULL, NULL,
-                                      &tls->credentials, NULL) == SEC_E_OK) {
-            tls->has_credentials = 1;
-            return 0;
+    for (i = 0; i < 2; i++) {
+        memset(&settings, 0, sizeof(settings));
+        settings.dwVersion = SCHANNEL_CRED_VERSION;
+        if (certificate != NULL) {
+            settings.grbitEnabledProtocols = server[i];
+            settings.cCreds = 1;
+            settings.paCred = certificate;
+        } else {
+            settings.grbitEnabledProtocols = client[i];
+            settings.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
         }
+        if (AcquireCredentialsHandleA(NULL, (char *)UNISP_NAME_A, certificate != NULL ? SECPKG_CRED_INBOUND : SECPKG_CRED_OUTBOUND,
+                                      NULL, &settings, NULL, NULL, credentials, NULL) == SEC_E_OK)
+            return 0;
     }
     return TESSARO_TLS_HANDSHAKE;
 }
+
+static void tessaro_tls_server_release(tessaro_tls_server_t *server);
 
 static void tessaro_tls_free(tessaro_tls_t *tls)
 {
@@ -376,11 +409,62 @@ static void tessaro_tls_free(tessaro_tls_t *tls)
         DeleteSecurityContext(&tls->context);
     if (tls->has_credentials)
         FreeCredentialsHandle(&tls->credentials);
+    if (tls->server != NULL)
+        tessaro_tls_server_release(tls->server);
     free(tls->incoming);
     free(tls->plain);
     free(tls->outgoing);
     free(tls->host);
     free(tls);
+}
+
+/* A session over the socket, not yet through its handshake; NULL without memory. */
+static tessaro_tls_t *tessaro_tls_new(tessaro_socket_t sock)
+{
+    tessaro_tls_t *made = (tessaro_tls_t *)calloc(1, sizeof(*made));
+
+    if (made == NULL)
+        return NULL;
+    made->sock = sock;
+    /* a handshake message may be larger than a record */
+    made->incoming_size = 64 * 1024;
+    made->incoming = (char *)malloc(made->incoming_size);
+    if (made->incoming == NULL) {
+        free(made);
+        return NULL;
+    }
+    return made;
+}
+
+/* After the handshake: the room for one record each way. */
+static int tessaro_tls_ready(tessaro_tls_t *made)
+{
+    size_t record;
+    char *larger;
+
+    if (QueryContextAttributesA(&made->context, SECPKG_ATTR_STREAM_SIZES, &made->sizes) != SEC_E_OK)
+        return TESSARO_TLS_HANDSHAKE;
+    record = made->sizes.cbHeader + made->sizes.cbMaximumMessage + made->sizes.cbTrailer;
+    if (record > made->incoming_size) {
+        if ((larger = (char *)realloc(made->incoming, record)) == NULL)
+            return TESSARO_ERROR;
+        made->incoming = larger;
+        made->incoming_size = record;
+    }
+    made->plain = (char *)malloc(made->sizes.cbMaximumMessage + 1);
+    made->outgoing = (char *)malloc(record);
+    return made->plain == NULL || made->outgoing == NULL ? TESSARO_ERROR : 0;
+}
+
+/* The end of connecting or accepting: *tls is the session, or it is freed and why is returned. */
+static int tessaro_tls_finish(tessaro_tls_t **tls, tessaro_tls_t *made, int result)
+{
+    if (result != 0) {
+        tessaro_tls_free(made);
+        return result;
+    }
+    *tls = made;
+    return 0;
 }
 
 int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *host, const tessaro_tls_config_t *config,
@@ -389,7 +473,6 @@ int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *
     static const tessaro_tls_config_t defaults = {NULL, 0};
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     tessaro_tls_t *made;
-    size_t record;
     int result;
 
     *tls = NULL;
@@ -397,10 +480,8 @@ int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *
         return TESSARO_ERROR;
     if (config == NULL)
         config = &defaults;
-    made = (tessaro_tls_t *)calloc(1, sizeof(*made));
-    if (made == NULL)
+    if ((made = tessaro_tls_new(sock)) == NULL)
         return TESSARO_ERROR;
-    made->sock = sock;
     made->host = _strdup(host);
     if (inet_pton(AF_INET, host, made->address) == 1) {
         made->literal = 1;
@@ -409,34 +490,15 @@ int tessaro_tls_connect(tessaro_tls_t **tls, tessaro_socket_t sock, const char *
         made->literal = 1;
         made->address_size = 16;
     }
-    /* a handshake message may be larger than a record */
-    made->incoming_size = 64 * 1024;
-    made->incoming = (char *)malloc(made->incoming_size);
-    result = made->host != NULL && made->incoming != NULL ? tessaro_tls_credentials(made) : TESSARO_ERROR;
+    result = made->host != NULL ? tessaro_tls_acquire(&made->credentials, NULL) : TESSARO_ERROR;
+    made->has_credentials = result == 0;
     if (result == 0)
         result = tessaro_tls_handshake(made, 1, deadline, timeout);
     if (result == 0 && !config->skip_verify)
         result = tessaro_tls_verify(made, config);
-    if (result == 0 && QueryContextAttributesA(&made->context, SECPKG_ATTR_STREAM_SIZES, &made->sizes) != SEC_E_OK)
-        result = TESSARO_TLS_HANDSHAKE;
-    if (result == 0) {
-        record = made->sizes.cbHeader + made->sizes.cbMaximumMessage + made->sizes.cbTrailer;
-        if (record > made->incoming_size) {
-            char *larger = (char *)realloc(made->incoming, record);
-            made->incoming = larger != NULL ? larger : made->incoming;
-            made->incoming_size = larger != NULL ? record : made->incoming_size;
-        }
-        made->plain = (char *)malloc(made->sizes.cbMaximumMessage + 1);
-        made->outgoing = (char *)malloc(record);
-        if (made->incoming_size < record || made->plain == NULL || made->outgoing == NULL)
-            result = TESSARO_ERROR;
-    }
-    if (result != 0) {
-        tessaro_tls_free(made);
-        return result;
-    }
-    *tls = made;
-    return 0;
+    if (result == 0)
+        result = tessaro_tls_ready(made);
+    return tessaro_tls_finish(tls, made, result);
 }
 
 /* Decrypts the next record held into plain (a record may give no bytes);
@@ -527,27 +589,158 @@ int tessaro_tls_pending(const tessaro_tls_t *tls)
     return tls != NULL ? (int)(tls->plain_len + tls->incoming_len) : 0;
 }
 
-/* The server's side is not built on Schannel yet: a server asked for TLS does not start. */
+/* ---- the server's side ---- */
+
+/* An empty key container of the server's own, its name made of the process, a count and the time. */
+static int tessaro_tls_server_container(tessaro_tls_server_t *server)
+{
+    static volatile LONG count;
+
+    _snwprintf(server->container, sizeof(server->container) / sizeof(WCHAR) - 1, L"tessaro-tls-%lu-%ld-%lu",
+               (unsigned long)GetCurrentProcessId(), (long)InterlockedIncrement(&count), (unsigned long)GetTickCount());
+    if (CryptAcquireContextW(&server->provider, server->container, MS_ENH_RSA_AES_PROV_W, PROV_RSA_AES,
+                             CRYPT_NEWKEYSET | CRYPT_SILENT))
+        return 0;
+    server->provider = 0;
+    return -1;
+}
+
+/* Whether the container's key (of the kind spec) is the one of the server's certificate. */
+static int tessaro_tls_server_key_matches(tessaro_tls_server_t *server, DWORD spec)
+{
+    CERT_PUBLIC_KEY_INFO *info = NULL;
+    DWORD size = 0;
+    int same = CryptExportPublicKeyInfo(server->provider, spec, X509_ASN_ENCODING, NULL, &size) &&
+               (info = (CERT_PUBLIC_KEY_INFO *)malloc(size)) != NULL &&
+               CryptExportPublicKeyInfo(server->provider, spec, X509_ASN_ENCODING, info, &size) &&
+               CertComparePublicKeyInfo(X509_ASN_ENCODING, &server->certificate->pCertInfo->SubjectPublicKeyInfo, info);
+
+    free(info);
+    return same;
+}
+
+/* The private key of the PEM file imported into the server's container, which the certificate
+ * then names as its key's: 0, or -1 when the key cannot be read or is not the certificate's. */
+static int tessaro_tls_server_key(tessaro_tls_server_t *server, const char *key_file)
+{
+    size_t length = 0;
+    char *text = tessaro_pem_read(key_file, &length);
+    DWORD size = 0, spec;
+    BYTE *blob = text != NULL ? tessaro_pem_rsa_key(text, &size) : NULL;
+    CRYPT_KEY_PROV_INFO named;
+    HCRYPTKEY key = 0;
+    int result = -1;
+
+    if (blob != NULL && tessaro_tls_server_container(server) == 0 && CryptImportKey(server->provider, blob, size, 0, 0, &key)) {
+        spec = ((const BLOBHEADER *)blob)->aiKeyAlg == CALG_RSA_SIGN ? AT_SIGNATURE : AT_KEYEXCHANGE;
+        memset(&named, 0, sizeof(named));
+        named.pwszContainerName = server->container;
+        named.pwszProvName = (LPWSTR)MS_ENH_RSA_AES_PROV_W;
+        named.dwProvType = PROV_RSA_AES;
+        named.dwKeySpec = spec;
+        if (tessaro_tls_server_key_matches(server, spec) &&
+            CertSetCertificateContextProperty(server->certificate, CERT_KEY_PROV_INFO_PROP_ID, 0, &named))
+            result = 0;
+        CryptDestroyKey(key);
+    }
+    if (blob != NULL) {
+        SecureZeroMemory(blob, size);
+        LocalFree(blob);
+    }
+    if (text != NULL) {
+        SecureZeroMemory(text, length);
+        free(text);
+    }
+    return result;
+}
+
+/* Whether the system's TLS takes sessions on a server's side at all: Wine's Schannel gives a
+ * server its credentials but has no AcceptSecurityContext. One byte of a record is too short for
+ * any first message, which a TLS that serves says so. */
+static int tessaro_tls_server_can_accept(tessaro_tls_server_t *server)
+{
+    char start = 22; /* a handshake record's type */
+    SecBuffer in[2] = {{1, SECBUFFER_TOKEN, &start}, {0, SECBUFFER_EMPTY, NULL}}, out = {0, SECBUFFER_TOKEN, NULL};
+    SecBufferDesc in_desc = {SECBUFFER_VERSION, 2, in}, out_desc = {SECBUFFER_VERSION, 1, &out};
+    CtxtHandle context;
+    unsigned long attributes;
+    SECURITY_STATUS status;
+
+    SecInvalidateHandle(&context);
+    status = AcceptSecurityContext(&server->credentials, NULL, &in_desc, TESSARO_TLS_ACCEPT_REQUEST, 0, &context, &out_desc,
+                                   &attributes, NULL);
+    if (out.pvBuffer != NULL)
+        FreeContextBuffer(out.pvBuffer);
+    if (SecIsValidHandle(&context))
+        DeleteSecurityContext(&context);
+    return status != SEC_E_UNSUPPORTED_FUNCTION;
+}
+
+/* Frees the server once neither it nor a session it accepted holds it, and deletes its key container. */
+static void tessaro_tls_server_release(tessaro_tls_server_t *server)
+{
+    HCRYPTPROV gone;
+
+    if (InterlockedDecrement(&server->references) > 0)
+        return;
+    if (server->has_credentials)
+        FreeCredentialsHandle(&server->credentials);
+    if (server->certificate != NULL)
+        CertFreeCertificateContext(server->certificate);
+    if (server->chain != NULL)
+        CertCloseStore(server->chain, 0);
+    if (server->provider != 0) {
+        CryptReleaseContext(server->provider, 0);
+        CryptAcquireContextW(&gone, server->container, MS_ENH_RSA_AES_PROV_W, PROV_RSA_AES, CRYPT_DELETEKEYSET | CRYPT_SILENT);
+    }
+    free(server);
+}
+
 int tessaro_tls_server_new(tessaro_tls_server_t **server, const char *certificate_file, const char *key_file)
 {
-    (void)certificate_file;
-    (void)key_file;
+    tessaro_tls_server_t *made = (tessaro_tls_server_t *)calloc(1, sizeof(*made));
+    int result = TESSARO_TLS_CERTIFICATE;
+
     *server = NULL;
-    return TESSARO_TLS_CERTIFICATE;
+    if (made == NULL)
+        return TESSARO_ERROR;
+    made->references = 1;
+    made->chain = tessaro_tls_pem_store(certificate_file, &made->certificate);
+    if (made->certificate != NULL && tessaro_tls_server_key(made, key_file) == 0) {
+        made->has_credentials = tessaro_tls_acquire(&made->credentials, &made->certificate) == 0;
+        result = made->has_credentials && tessaro_tls_server_can_accept(made) ? 0 : TESSARO_TLS_HANDSHAKE;
+    }
+    if (result != 0) {
+        tessaro_tls_server_release(made);
+        return result;
+    }
+    *server = made;
+    return 0;
 }
 
 void tessaro_tls_server_free(tessaro_tls_server_t *server)
 {
-    (void)server;
+    if (server != NULL)
+        tessaro_tls_server_release(server);
 }
 
 int tessaro_tls_accept(tessaro_tls_t **tls, tessaro_tls_server_t *server, tessaro_socket_t sock, tessaro_usec_t timeout)
 {
-    (void)server;
-    (void)sock;
-    (void)timeout;
+    tessaro_usec_t deadline = tessaro_deadline(timeout);
+    tessaro_tls_t *made;
+    int result;
+
     *tls = NULL;
-    return TESSARO_TLS_HANDSHAKE;
+    if ((made = tessaro_tls_new(sock)) == NULL)
+        return TESSARO_ERROR;
+    /* the session holds the server's credentials as long as it lives */
+    InterlockedIncrement(&server->references);
+    made->server = server;
+    made->credentials = server->credentials;
+    result = tessaro_tls_handshake(made, 1, deadline, timeout);
+    if (result == 0)
+        result = tessaro_tls_ready(made);
+    return tessaro_tls_finish(tls, made, result);
 }
 
 int tessaro_tls_send_all(tessaro_tls_t *tls, const void *buf, tessaro_size_t len, tessaro_size_t *sent,
@@ -594,14 +787,12 @@ void tessaro_tls_close(tessaro_tls_t *tls)
     SecBufferDesc desc = {SECBUFFER_VERSION, 1, &buffer};
     SecBuffer out = {0, SECBUFFER_TOKEN, NULL};
     SecBufferDesc out_desc = {SECBUFFER_VERSION, 1, &out};
-    unsigned long attributes;
 
     if (tls == NULL)
         return;
     /* One close_notify, sent only if the socket takes it at once. */
     if (tls->has_context && ApplyControlToken(&tls->context, &desc) == SEC_E_OK) {
-        InitializeSecurityContextA(&tls->credentials, &tls->context, tessaro_tls_target(tls), TESSARO_TLS_REQUEST, 0, 0, NULL, 0, NULL,
-                                   &out_desc, &attributes, NULL);
+        tessaro_tls_step(tls, NULL, &out_desc);
         tessaro_tls_send_token(tls, &out, 0);
     }
     tessaro_tls_free(tls);

@@ -63,7 +63,8 @@ typedef struct tessaro_server tessaro_server_t;
 /* Listens as config says (NULL: the defaults) and starts the workers:
  * 0 and *server on success, TESSARO_HOST_NOT_FOUND for an address that
  * names nothing, TESSARO_TLS_CERTIFICATE when the certificate or the key
- * cannot be read or do not belong together, TESSARO_ERROR when it cannot
+ * cannot be read or do not belong together, TESSARO_TLS_HANDSHAKE when the
+ * system's TLS accepts no sessions (Wine's Schannel), TESSARO_ERROR when it cannot
  * listen (the system's cause in tessaro_last_system_error) or start. */
 int tessaro_server_start(tessaro_server_t **server, const tessaro_server_config_t *config,
                          const tessaro_server_handler_t *handler);

@@ -42,8 +42,9 @@ int tessaro_tls_peek(tessaro_tls_t *tls, void *buf, tessaro_size_t *len, tessaro
 int tessaro_tls_pending(const tessaro_tls_t *tls);
 
 /* A server's side: the certificate (a PEM file, its chain may follow it) and private key (a PEM
- * file) that sessions are accepted with, TLS 1.2 or later. 0, or TESSARO_TLS_CERTIFICATE when
- * either cannot be read or they do not belong together. */
+ * file, PKCS#8 or PKCS#1) that sessions are accepted with, TLS 1.2 or later. 0, or
+ * TESSARO_TLS_CERTIFICATE when either cannot be read or they do not belong together,
+ * TESSARO_TLS_HANDSHAKE when the system's TLS accepts no sessions (Wine's Schannel). */
 typedef struct tessaro_tls_server tessaro_tls_server_t;
 int tessaro_tls_server_new(tessaro_tls_server_t **server, const char *certificate_file, const char *key_file);
 /* NULL is ignored; sessions it accepted may outlive it. */

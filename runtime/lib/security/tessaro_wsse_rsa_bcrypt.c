@@ -5,6 +5,7 @@
 #include "tessaro_wsse_crypto.h"
 #include "tessaro_wsse_xml.h"
 #include "tessaro_hash.h"
+#include "tessaro_pem.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,8 +14,6 @@
 #include <windows.h>
 #include <bcrypt.h>
 #include <wincrypt.h>
-
-#define TESSARO_ASN (X509_ASN_ENCODING | PKCS_7_ASN_ENCODING)
 
 struct tessaro_wsse_key {
 	BCRYPT_KEY_HANDLE key;
@@ -29,57 +28,13 @@ struct tessaro_wsse_trust {
 /* the whole file, malloc'ed and ended by a 0; NULL with why */
 static char *tessaro_wsse_read_file(const char *path, size_t *length, char *why, size_t why_size)
 {
-	FILE *file;
-	char *text = NULL;
-	long size;
+	char *text;
 
-	if(tessaro_wsse_readable(path, why, why_size) != 0 || (file = fopen(path, "rb")) == NULL)
+	if(tessaro_wsse_readable(path, why, why_size) != 0)
 		return NULL;
-	if(fseek(file, 0, SEEK_END) == 0 && (size = ftell(file)) >= 0 && fseek(file, 0, SEEK_SET) == 0 &&
-			(text = (char *)malloc((size_t)size + 1)) != NULL && fread(text, 1, (size_t)size, file) == (size_t)size){
-		text[size] = '\0';
-		*length = (size_t)size;
-	}else{
-		free(text);
-		text = NULL;
+	if((text = tessaro_pem_read(path, length)) == NULL)
 		tessaro_wsse_fail(-1, why, why_size, "%s: the file cannot be read", path);
-	}
-	fclose(file);
 	return text;
-}
-
-/* the DER of the first PEM block of the kind at or after *at ("CERTIFICATE"...), malloc'ed; *at
- * moves past it. NULL when there is none */
-static BYTE *tessaro_wsse_pem_block(const char **at, const char *kind, DWORD *length)
-{
-	char begin[64], end[64];
-	const char *start, *stop;
-	BYTE *der;
-
-	snprintf(begin, sizeof(begin), "-----BEGIN %s-----", kind);
-	snprintf(end, sizeof(end), "-----END %s-----", kind);
-	if((start = strstr(*at, begin)) == NULL || (stop = strstr(start, end)) == NULL)
-		return NULL;
-	stop += strlen(end);
-	*at = stop;
-	*length = 0;
-	if(!CryptStringToBinaryA(start, (DWORD)(stop - start), CRYPT_STRING_BASE64HEADER, NULL, length, NULL, NULL) ||
-			(der = (BYTE *)malloc(*length)) == NULL)
-		return NULL;
-	if(!CryptStringToBinaryA(start, (DWORD)(stop - start), CRYPT_STRING_BASE64HEADER, der, length, NULL, NULL)){
-		free(der);
-		return NULL;
-	}
-	return der;
-}
-
-/* what CryptoAPI decodes DER of the type into, LocalAlloc'ed; NULL when it is none */
-static void *tessaro_wsse_decode(LPCSTR type, const BYTE *der, DWORD length, DWORD *size)
-{
-	void *decoded = NULL;
-
-	*size = 0;
-	return CryptDecodeObjectEx(TESSARO_ASN, type, der, length, CRYPT_DECODE_ALLOC_FLAG, NULL, &decoded, size) ? decoded : NULL;
 }
 
 /* bytes copied in the reverse order: CryptoAPI's numbers are little-endian, BCrypt's big-endian */
@@ -129,11 +84,11 @@ static int tessaro_wsse_import_legacy(const BYTE *legacy, BCRYPT_KEY_HANDLE *key
 	return status == 0 ? 0 : -1;
 }
 
-/* the RSA key of a PKCS#1 DER private key, imported into BCrypt */
-static int tessaro_wsse_import_rsa(const BYTE *der, DWORD length, BCRYPT_KEY_HANDLE *key)
+/* the private key of a PEM file (PKCS#8 or PKCS#1, not encrypted) */
+static int tessaro_wsse_pem_key(const char *text, BCRYPT_KEY_HANDLE *key)
 {
 	DWORD size = 0;
-	BYTE *legacy = (BYTE *)tessaro_wsse_decode(PKCS_RSA_PRIVATE_KEY, der, length, &size);
+	BYTE *legacy = tessaro_pem_rsa_key(text, &size);
 	int result;
 
 	if(legacy == NULL)
@@ -141,67 +96,6 @@ static int tessaro_wsse_import_rsa(const BYTE *der, DWORD length, BCRYPT_KEY_HAN
 	result = tessaro_wsse_import_legacy(legacy, key);
 	SecureZeroMemory(legacy, size);
 	LocalFree(legacy);
-	return result;
-}
-
-/* the DER item of the tag at *at (before end): its content into *content and *length, *at past it */
-static int tessaro_wsse_der_item(const BYTE **at, const BYTE *end, BYTE tag, const BYTE **content, DWORD *length)
-{
-	const BYTE *p = *at;
-	DWORD size = 0, bytes;
-
-	if(end - p < 2 || *p++ != tag)
-		return -1;
-	if(*p < 0x80){
-		size = *p++;
-	}else{
-		for(bytes = *p++ & 0x7f; bytes > 0; bytes--){
-			if(p == end || bytes > 4)
-				return -1;
-			size = (size << 8) | *p++;
-		}
-	}
-	if((DWORD)(end - p) < size)
-		return -1;
-	*content = p;
-	*length = size;
-	*at = p + size;
-	return 0;
-}
-
-/* the PKCS#1 key a PKCS#8 PrivateKeyInfo holds: SEQUENCE { version, algorithm, OCTET STRING key } */
-static int tessaro_wsse_pkcs8_key(const BYTE *der, DWORD length, const BYTE **key, DWORD *key_length)
-{
-	const BYTE *at = der, *info, *item;
-	DWORD info_length, item_length;
-
-	if(tessaro_wsse_der_item(&at, der + length, 0x30, &info, &info_length) != 0)
-		return -1;
-	at = info;
-	return tessaro_wsse_der_item(&at, info + info_length, 0x02, &item, &item_length) == 0 &&
-		tessaro_wsse_der_item(&at, info + info_length, 0x30, &item, &item_length) == 0 &&
-		tessaro_wsse_der_item(&at, info + info_length, 0x04, key, key_length) == 0 ? 0 : -1;
-}
-
-/* the private key of a PEM file (PKCS#8 or PKCS#1, not encrypted) */
-static int tessaro_wsse_pem_key(const char *text, BCRYPT_KEY_HANDLE *key)
-{
-	const char *at = text;
-	DWORD length = 0, rsa_length = 0;
-	BYTE *der = tessaro_wsse_pem_block(&at, "PRIVATE KEY", &length);
-	const BYTE *rsa;
-	int result = -1;
-
-	if(der != NULL){
-		if(tessaro_wsse_pkcs8_key(der, length, &rsa, &rsa_length) == 0)
-			result = tessaro_wsse_import_rsa(rsa, rsa_length, key);
-	}else if((der = tessaro_wsse_pem_block(&at, "RSA PRIVATE KEY", &length)) != NULL){
-		result = tessaro_wsse_import_rsa(der, length, key);
-	}
-	if(der != NULL){
-		SecureZeroMemory(der, length);
-		free(der);
-	}
 	return result;
 }
 
@@ -351,7 +245,7 @@ int tessaro_wsse_key_load(tessaro_wsse_key_t **key, const char *key_file, const 
 		if((cert_text = tessaro_wsse_read_file(cert_path, &cert_length, why, why_size)) == NULL)
 			goto failed;
 		at = cert_text;
-		if((der = tessaro_wsse_pem_block(&at, "CERTIFICATE", &der_length)) == NULL ||
+		if((der = tessaro_pem_block(&at, "CERTIFICATE", &der_length)) == NULL ||
 				(loaded->certificate = CertCreateCertificateContext(X509_ASN_ENCODING, der, der_length)) == NULL){
 			tessaro_wsse_fail(-1, why, why_size, "%s: no PEM certificate could be read", cert_path);
 			goto failed;
@@ -411,7 +305,7 @@ int tessaro_wsse_trust_load(tessaro_wsse_trust_t **trust, const char *pem_file, 
 		tessaro_wsse_trust_free(loaded);
 		return -1;
 	}
-	for(at = text; (der = tessaro_wsse_pem_block(&at, "CERTIFICATE", &der_length)) != NULL; free(der))
+	for(at = text; (der = tessaro_pem_block(&at, "CERTIFICATE", &der_length)) != NULL; free(der))
 		count += CertAddEncodedCertificateToStore(loaded->store, X509_ASN_ENCODING, der, der_length, CERT_STORE_ADD_ALWAYS, NULL) ? 1 : 0;
 	free(text);
 	if(count == 0){
