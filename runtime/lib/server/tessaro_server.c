@@ -67,6 +67,12 @@ typedef pthread_t server_thread_t;
 /* A slot's next_free while a connection holds it. */
 #define SERVER_SLOT_USED (-3)
 
+/* A connection handed to another worker, with the requests served on it so far. */
+typedef struct server_handed {
+    tessaro_socket_t socket;
+    int served;
+} server_handed_t;
+
 /* A kept connection, in a slot of its worker that stays its own while it lives. */
 typedef struct server_link {
     tessaro_socket_t socket;
@@ -94,7 +100,7 @@ typedef struct server_worker {
     /* connections another worker accepted for this one, and the event that tells of them */
     pthread_mutex_t inbox_lock;
     int inbox_ready;
-    tessaro_socket_t *inbox;
+    struct server_handed *inbox;
     int inbox_count;
     int inbox_room;
     int inbox_closed; /* the worker has ended: nothing more is handed to it */
@@ -554,6 +560,21 @@ static int server_ready_wait(server_worker_t *worker, int ms, int stopping)
 
 /* ---- the workers: connections ---- */
 
+static int server_serve_link(server_worker_t *worker, int slot, int stopping);
+static int server_has_request(server_worker_t *worker, int slot);
+
+/* Frees the slot of a connection that has left the worker (closed, or handed to another). */
+static void server_release(server_worker_t *worker, int slot)
+{
+    server_link_t *link = &worker->links[slot];
+
+    __atomic_sub_fetch(&worker->load, 1, __ATOMIC_RELAXED);
+    link->tls = NULL;
+    link->next_free = worker->free_slot;
+    worker->free_slot = slot;
+    worker->count--;
+}
+
 static void server_drop(server_worker_t *worker, int slot)
 {
     server_link_t *link = &worker->links[slot];
@@ -561,11 +582,7 @@ static void server_drop(server_worker_t *worker, int slot)
     tessaro_tls_close(link->tls);
     tessaro_socket_close(link->socket);
     __atomic_sub_fetch(&worker->server->connections, 1, __ATOMIC_RELAXED);
-    __atomic_sub_fetch(&worker->load, 1, __ATOMIC_RELAXED);
-    link->tls = NULL;
-    link->next_free = worker->free_slot;
-    worker->free_slot = slot;
-    worker->count--;
+    server_release(worker, slot);
 }
 
 /* Refuses a connection past the bound with 503 (a TLS connection, which could not read it, only closed). */
@@ -577,24 +594,19 @@ static void server_refuse(struct tessaro_server *server, tessaro_socket_t sock)
     tessaro_socket_close(sock);
 }
 
-/* Holds an accepted connection in a slot of the worker's own (counted in its load already). */
-static void server_take(server_worker_t *worker, tessaro_socket_t sock, tessaro_usec_t now)
+/* Holds a connection (served requests answered on it already) in a slot of the worker's own,
+ * counted in its load already: the slot, or -1 when it was refused. */
+static int server_take(server_worker_t *worker, tessaro_socket_t sock, int served, tessaro_usec_t now)
 {
-    int on = 1, slot;
+    int slot;
     server_link_t *link;
 
     if (server_grow(worker) != 0) {
         __atomic_sub_fetch(&worker->server->connections, 1, __ATOMIC_RELAXED);
         __atomic_sub_fetch(&worker->load, 1, __ATOMIC_RELAXED);
         server_refuse(worker->server, sock);
-        return;
+        return -1;
     }
-    /* answers go out whole at once; a request's head and body are not held back for each other */
-    setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, (const char *)&on, sizeof(on));
-#ifdef _WIN32
-    /* accepted sockets take the listener's non-blocking mode on Windows */
-    tessaro_socket_set_block(sock, 1);
-#endif
     slot = worker->free_slot;
     link = &worker->links[slot];
     worker->free_slot = link->next_free;
@@ -602,10 +614,13 @@ static void server_take(server_worker_t *worker, tessaro_socket_t sock, tessaro_
     link->socket = sock;
     link->tls = NULL;
     link->idle_since = now;
-    link->served = 0;
+    link->served = served;
     worker->count++;
-    if (server_ready_watch(worker, slot) != 0)
+    if (server_ready_watch(worker, slot) != 0) {
         server_drop(worker, slot);
+        return -1;
+    }
+    return slot;
 }
 
 #ifdef SERVER_EPOLL
@@ -620,29 +635,30 @@ static void server_inbox_take(server_worker_t *worker, tessaro_usec_t now, int c
         told = 0;
     pthread_mutex_lock(&worker->inbox_lock);
     for (i = 0; i < worker->inbox_count; i++)
-        server_take(worker, worker->inbox[i], now);
+        server_take(worker, worker->inbox[i].socket, worker->inbox[i].served, now);
     worker->inbox_count = 0;
     worker->inbox_closed = closing;
     pthread_mutex_unlock(&worker->inbox_lock);
 }
 
 /* Hands the connection to another worker: 0, or -1 when that worker takes no more. */
-static int server_hand(server_worker_t *worker, tessaro_socket_t sock)
+static int server_hand(server_worker_t *worker, tessaro_socket_t sock, int served)
 {
     uint64_t one = 1;
-    tessaro_socket_t *inbox;
+    server_handed_t *inbox;
     int result = -1;
 
     pthread_mutex_lock(&worker->inbox_lock);
     if (!worker->inbox_closed && worker->inbox_count == worker->inbox_room) {
-        inbox = (tessaro_socket_t *)realloc(worker->inbox, (size_t)(worker->inbox_room + 16) * sizeof(*inbox));
+        inbox = (server_handed_t *)realloc(worker->inbox, (size_t)(worker->inbox_room + 16) * sizeof(*inbox));
         if (inbox != NULL) {
             worker->inbox = inbox;
             worker->inbox_room += 16;
         }
     }
     if (!worker->inbox_closed && worker->inbox_count < worker->inbox_room) {
-        worker->inbox[worker->inbox_count++] = sock;
+        worker->inbox[worker->inbox_count].socket = sock;
+        worker->inbox[worker->inbox_count++].served = served;
         result = 0;
     }
     pthread_mutex_unlock(&worker->inbox_lock);
@@ -652,32 +668,64 @@ static int server_hand(server_worker_t *worker, tessaro_socket_t sock)
 }
 #endif
 
-/* The worker a new connection goes to: the one with the fewest, this one when none has fewer, so
- * that connections accepted in a burst spread over the workers. Its load counts it already. */
-static server_worker_t *server_choose(server_worker_t *worker, int handing)
+#ifdef SERVER_EPOLL
+/* The least loaded worker, this one when none has fewer. */
+static server_worker_t *server_least(server_worker_t *worker)
 {
     struct tessaro_server *server = worker->server;
     server_worker_t *least = worker;
     int i, load, least_load = __atomic_load_n(&worker->load, __ATOMIC_RELAXED);
     int started = __atomic_load_n(&server->worker_count, __ATOMIC_ACQUIRE);
 
-    for (i = 0; handing && i < started; i++) {
+    for (i = 0; i < started; i++) {
         load = __atomic_load_n(&server->workers[i].load, __ATOMIC_RELAXED);
         if (load < least_load) {
             least = &server->workers[i];
             least_load = load;
         }
     }
-    __atomic_add_fetch(&least->load, 1, __ATOMIC_RELAXED);
     return least;
 }
 
+/* Hands the connection of slot, between two requests, to the least loaded worker when that is
+ * another, so that connections accepted in a burst spread over the workers. */
+static void server_spread(server_worker_t *worker, int slot)
+{
+    server_link_t *link = &worker->links[slot];
+    server_worker_t *target = server_least(worker);
+    struct epoll_event event;
+
+    if (target == worker)
+        return;
+    __atomic_add_fetch(&target->load, 1, __ATOMIC_RELAXED);
+    memset(&event, 0, sizeof(event));
+    /* out of this worker's set before the other may wait on it */
+    if (epoll_ctl(worker->epoll, EPOLL_CTL_DEL, link->socket, &event) == 0) {
+        if (server_hand(target, link->socket, link->served) == 0) {
+            server_release(worker, slot);
+            return;
+        }
+        if (server_ready_watch(worker, slot) != 0) {
+            __atomic_sub_fetch(&target->load, 1, __ATOMIC_RELAXED);
+            server_drop(worker, slot);
+            return;
+        }
+    }
+    __atomic_sub_fetch(&target->load, 1, __ATOMIC_RELAXED);
+}
+#endif
+
 /* Takes a connection the listener has, or refuses it past the bound: 0 while there may be more.
- * handing: it may go to a less loaded worker (not once stopping, when each serves what it took). */
-static int server_accept(server_worker_t *worker, tessaro_usec_t now, int handing)
+ * A new connection's first request has mostly come with it (its client sends it at once): taking,
+ * it is served at once by the worker that accepted it, where waiting for its readiness, or for
+ * another worker to wake and take the connection over, would hold it a round or a wake-up longer;
+ * a TLS connection's handshake waits for its readiness. Then the connection may go to a less
+ * loaded worker (not once stopping, when each serves what it took). */
+static int server_accept(server_worker_t *worker, tessaro_usec_t now, int taking)
 {
     struct tessaro_server *server = worker->server;
     tessaro_socket_t sock = accept(server->listener, NULL, NULL);
+    int on = 1, slot;
 
     /* nothing waits, or the system refuses: the next round tries again */
     if (sock == INVALID_SOCKET)
@@ -687,23 +735,22 @@ static int server_accept(server_worker_t *worker, tessaro_usec_t now, int handin
         server_refuse(server, sock);
         return 0;
     }
-#ifdef SERVER_EPOLL
-    {
-        server_worker_t *target = server_choose(worker, handing);
-
-        if (target != worker && server_hand(target, sock) == 0)
-            return 0;
-        if (target != worker) {
-            __atomic_sub_fetch(&target->load, 1, __ATOMIC_RELAXED);
-            __atomic_add_fetch(&worker->load, 1, __ATOMIC_RELAXED);
-        }
-    }
-#else
-    /* each worker waits on its own set alone: what it accepts it keeps */
-    server_choose(worker, 0);
-    (void)handing;
+    /* answers go out whole at once; a request's head and body are not held back for each other */
+    setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, (const char *)&on, sizeof(on));
+#ifdef _WIN32
+    /* accepted sockets take the listener's non-blocking mode on Windows */
+    tessaro_socket_set_block(sock, 1);
 #endif
-    server_take(worker, sock, now);
+    __atomic_add_fetch(&worker->load, 1, __ATOMIC_RELAXED);
+    if ((slot = server_take(worker, sock, 0, now)) < 0 || !taking)
+        return 0;
+    if (server->tls == NULL && server_has_request(worker, slot) && !server_serve_link(worker, slot, 0)) {
+        server_drop(worker, slot);
+        return 0;
+    }
+#ifdef SERVER_EPOLL
+    server_spread(worker, slot);
+#endif
     return 0;
 }
 
