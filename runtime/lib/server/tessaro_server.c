@@ -695,7 +695,8 @@ static void server_spread(server_worker_t *worker, int slot)
     server_worker_t *target = server_least(worker);
     struct epoll_event event;
 
-    if (target == worker)
+    /* once stopping, each worker closes what it holds */
+    if (target == worker || worker->server->stopping)
         return;
     __atomic_add_fetch(&target->load, 1, __ATOMIC_RELAXED);
     memset(&event, 0, sizeof(event));
@@ -1079,10 +1080,16 @@ static void *server_worker_main(void *param)
     /* what was handed over late is closed with the rest */
     server_inbox_take(worker, tessaro_clock_usec(), 1);
 #endif
-    worker->cut = worker->count;
-    for (slot = 0; slot < worker->room; slot++)
-        if (worker->links[slot].next_free == SERVER_SLOT_USED)
-            server_drop(worker, slot);
+    /* cut: those with a request unanswered, or whose first request never came; one handed over
+     * late that waits for its next request is closed as the stop closes such */
+    worker->cut = 0;
+    for (slot = 0; slot < worker->room; slot++) {
+        if (worker->links[slot].next_free != SERVER_SLOT_USED)
+            continue;
+        if (worker->links[slot].served == 0 || server_has_request(worker, slot))
+            worker->cut++;
+        server_drop(worker, slot);
+    }
     if (worker->scratch != NULL && server->handler.free_scratch != NULL)
         server->handler.free_scratch(worker->scratch);
     worker->scratch = NULL;
