@@ -52,6 +52,13 @@ CViewType& CServiceView::addType(const std::string& ns, const std::string& name)
     return type;
 }
 
+CValueFacets& CServiceView::addFacets(CViewType& type)
+{
+    CValueFacets& facets = facets_.emplace_back();
+    type.facets = &facets;
+    return facets;
+}
+
 CViewElement& CServiceView::addElement(const std::string& ns, const std::string& name, CTypeRef type,
                                        int schemaIndex)
 {

@@ -70,23 +70,25 @@ public:
     std::string_view name;
     std::string_view ns;
     std::string_view cName;     // unique among the header's struct names
-    bool simple = false;
-    int contentKind = 0;   // 1 simple content, 2 complex content, 3 mixed
-    bool hasContentModel = false;
     CTypeRef base;
-    bool soapArray = false; // derived from the SOAP encoding's Array
-    bool anonymous = false; // declared inside an element: no name documents can use
-    bool choice = false;    // its content model is a choice: one of its elements stands in a document
-    int maxLength = -1;     // a simple type's length or maxLength facet; -1 without
-    CValueFacets facets;    // a simple type's own facets but its enumerations
+    // A simple type's own facets but its enumerations, held by the view;
+    // null when it has none (most types are complex).
+    const CValueFacets* facets = nullptr;
     // A simple type's enumeration facets in document order; empty without
     // (a restriction of an enumerated type may have none of its own).
     std::vector<std::string> enumerations;
+    std::vector<CViewAttribute> attributes;
+    std::vector<CViewParticle> particles;
+    int contentKind = 0;    // 1 simple content, 2 complex content, 3 mixed
+    int maxLength = -1;     // a simple type's length or maxLength facet; -1 without
     // The built-in type the values finally have (simple types and simple
     // content); 0 when unknown or complex.
     int valueType = 0;
-    std::vector<CViewAttribute> attributes;
-    std::vector<CViewParticle> particles;
+    bool simple = false;
+    bool hasContentModel = false;
+    bool soapArray = false; // derived from the SOAP encoding's Array
+    bool anonymous = false; // declared inside an element: no name documents can use
+    bool choice = false;    // its content model is a choice: one of its elements stands in a document
 
     bool isNamedArray() const { return name == "Array"; }
     bool hasSimpleContent() const { return !simple && contentKind == 1; }
@@ -247,6 +249,8 @@ public:
     CViewBinding& addBinding(const std::string& name);
     CViewService& addService(const std::string& name);
     void setTargetNamespace(const std::string& ns) { targetNamespace_ = ns; }
+    // Gives a type facets of its own (empty until filled).
+    CValueFacets& addFacets(CViewType& type);
     // The view's one copy of a namespace (entities hold views of it, valid
     // while the view lives); empty for an empty one.
     std::string_view namespaceText(std::string_view ns) { return namespaces_.intern(ns); }
@@ -330,6 +334,7 @@ private:
     CStableList<CViewPortType> portTypes_;
     CStableList<CViewBinding> bindings_;
     CStableList<CViewService> services_;
+    CStableList<CValueFacets> facets_;
     CLazyIndex<CViewType, Key, CPairHash> typeIndex_;
     CLazyIndex<CViewElement, Key, CPairHash> elementIndex_;
     CLazyIndex<CViewMessage, std::string_view> messageIndex_;

@@ -165,7 +165,7 @@ private:
             if (view.base.builtin != 0)
                 view.base.xsdName = simple.getBuiltinBaseName();
             if (!simple.isList() && !simple.isUnion()) // a list's lengths count its items
-                readFacets(simple, view.facets);
+                keepFacets(simple, view);
             if (simple.hasFacet(Schema::SimpleType::LENGTH))
                 view.maxLength = simple.getFacetValue(Schema::SimpleType::LENGTH);
             else if (simple.hasFacet(Schema::SimpleType::MAXLEN))
@@ -201,6 +201,16 @@ private:
         view.choice = model->getCompositor() == Schema::ContentModel::Choice && flat;
         addParticles(view, *model, owner, !view.choice && model->getCompositor() == Schema::ContentModel::Choice,
                      false, 0);
+    }
+
+    // A restriction's facets, kept only when it has one: a type without
+    // adds nothing to what it restricts.
+    void keepFacets(const Schema::SimpleType& simple, CViewType& view)
+    {
+        CValueFacets facets;
+        readFacets(simple, facets);
+        if (facets.hasRange() || facets.hasLength() || facets.hasDigits() || !facets.pattern.empty())
+            view_.addFacets(view) = std::move(facets);
     }
 
     // A restriction's facets that bound its values, as written.

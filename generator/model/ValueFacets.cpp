@@ -122,7 +122,8 @@ CValueFacets valueFacets(const CTypeRef& type, bool withBuiltin)
     CTypeRef at = type;
     // A restriction's facets hold besides its base's; bases that name each other end.
     for (int hops = 0; at.user != nullptr && hops < 32; ++hops) {
-        facets.inherit(at.user->facets);
+        if (at.user->facets != nullptr)
+            facets.inherit(*at.user->facets);
         at = at.user->base;
     }
     if (withBuiltin)

@@ -3,6 +3,7 @@
 
 #include "GeneratorTestSupport.h"
 #include "generator/model/OperationWalk.h"
+#include "generator/model/ValueFacets.h"
 
 #include <iterator>
 
@@ -198,6 +199,48 @@ TEST_F(ServiceViewTest, NamesStayReadableOnceTheModelIsGone)
     };
     for (const auto& name : names)
         EXPECT_EQ(name.held, name.expected);
+}
+
+// A type holds facets of its own only when its schema gives it some; the
+// facets that bound a value are still gathered along its restrictions.
+TEST_F(ServiceViewTest, FacetsAreHeldByTheTypesThatHaveThem)
+{
+    parse(schemaDocument(
+        "<xsd:simpleType name=\"Code\"><xsd:restriction base=\"xsd:string\"><xsd:maxLength value=\"8\"/>"
+        "<xsd:pattern value=\"[A-Z]+\"/></xsd:restriction></xsd:simpleType>"
+        "<xsd:simpleType name=\"SameCode\"><xsd:restriction base=\"tns:Code\"/></xsd:simpleType>"
+        "<xsd:simpleType name=\"LongCode\"><xsd:restriction base=\"tns:SameCode\"><xsd:minLength value=\"2\"/>"
+        "</xsd:restriction></xsd:simpleType>"
+        "<xsd:simpleType name=\"Colour\"><xsd:restriction base=\"xsd:string\"><xsd:enumeration value=\"red\"/>"
+        "</xsd:restriction></xsd:simpleType>"
+        "<xsd:complexType name=\"Box\"><xsd:sequence><xsd:element name=\"c\" type=\"tns:LongCode\"/>"
+        "</xsd:sequence></xsd:complexType>"));
+    ASSERT_FALSE(parser_->hasError()) << diagnostics_.str();
+    CServiceView v = readServiceView(std::move(parser_));
+    const struct {
+        const char* type;
+        bool own;
+        int minLength, maxLength;
+        const char* pattern;
+    } rows[] = {
+        {"Code", true, -1, 8, "[A-Z]+"},
+        {"SameCode", false, -1, 8, "[A-Z]+"},
+        {"LongCode", true, 2, 8, "[A-Z]+"},
+        {"Colour", false, -1, -1, ""},
+        {"Box", false, -1, -1, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.type);
+        const CViewType* type = v.findType("urn:t", row.type);
+        ASSERT_NE(type, nullptr);
+        EXPECT_EQ(type->facets != nullptr, row.own);
+        CTypeRef ref;
+        ref.user = type;
+        const CValueFacets facets = valueFacets(ref, false);
+        EXPECT_EQ(facets.minLength, row.minLength);
+        EXPECT_EQ(facets.maxLength, row.maxLength);
+        EXPECT_EQ(facets.pattern, row.pattern);
+    }
 }
 
 // Look-ups between additions: an entity added after a look-up is found by
