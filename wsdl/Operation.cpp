@@ -49,13 +49,34 @@ void Operation::setMessage(Message* message, int kind)
 
 void Operation::setAddressing(int kind, const std::string& name, const std::string& action)
 {
+    if (kind != Input && kind != Output && kind != Fault)
+        return;
+    if (!addressing_) {
+        if (kind != Fault && name.empty() && action.empty())
+            return; // the same as none
+        addressing_ = std::make_unique<Addressing>();
+    }
     AddressingUse use{name, action};
     if (kind == Input)
-        inputAddressing_ = std::move(use);
+        addressing_->input = std::move(use);
     else if (kind == Output)
-        outputAddressing_ = std::move(use);
-    else if (kind == Fault)
-        faultAddressing_.push_back(std::move(use));
+        addressing_->output = std::move(use);
+    else
+        addressing_->faults.push_back(std::move(use));
+}
+
+const Operation::AddressingUse& Operation::getAddressing(int kind) const
+{
+    static const AddressingUse none;
+    if (!addressing_)
+        return none;
+    return kind == Input ? addressing_->input : addressing_->output;
+}
+
+const std::vector<Operation::AddressingUse>& Operation::getFaultAddressing() const
+{
+    static const std::vector<AddressingUse> none;
+    return addressing_ ? addressing_->faults : none;
 }
 
 void Operation::print(std::ostream& out) const

@@ -40,9 +40,9 @@ public:
         std::string action;
     };
     void setAddressing(int kind, const std::string& name, const std::string& action);
-    const AddressingUse& getAddressing(int kind) const { return kind == Input ? inputAddressing_ : outputAddressing_; }
+    const AddressingUse& getAddressing(int kind) const;
     // One per fault, in document order.
-    const std::vector<AddressingUse>& getFaultAddressing() const { return faultAddressing_; }
+    const std::vector<AddressingUse>& getFaultAddressing() const;
 
     PortType* getPortType() const { return portType_; }
     int getType() const { return type_; }
@@ -57,9 +57,14 @@ private:
     Message* input_ = nullptr;
     Message* output_ = nullptr;
     std::unique_ptr<std::list<Message*>> faults_;
-    AddressingUse inputAddressing_;
-    AddressingUse outputAddressing_;
-    std::vector<AddressingUse> faultAddressing_;
+    // Most operations say nothing for WS-Addressing: what one says is held
+    // apart, so that a port type of thousands of operations stays small.
+    struct Addressing {
+        AddressingUse input;
+        AddressingUse output;
+        std::vector<AddressingUse> faults;
+    };
+    std::unique_ptr<Addressing> addressing_;
 };
 
 } // namespace Wsdl

@@ -96,6 +96,46 @@ TEST(WsdlOperation, FaultsAreListedInOrderAndNotOwned)
 
 // ---- PortType ------------------------------------------------------------
 
+// What each message of an operation says for WS-Addressing is read back as
+// set, whatever the order, and an operation that says nothing reads empty.
+TEST(WsdlOperation, KeepsWhatEachMessageSaysForAddressing)
+{
+    struct Set {
+        int kind;
+        const char* name;
+        const char* action;
+    };
+    struct Row {
+        std::vector<Set> sets;
+        std::string input, inputAction, output, outputAction;
+        std::vector<std::string> faults; // "name|action" each
+    };
+    const Row rows[] = {
+        {{}, "", "", "", "", {}},
+        {{{Operation::Input, "", ""}, {Operation::Output, "", ""}}, "", "", "", "", {}},
+        {{{Operation::Output, "r", "urn:r"}}, "", "", "r", "urn:r", {}},
+        {{{Operation::Input, "q", ""}, {Operation::Output, "", "urn:r"}}, "q", "", "", "urn:r", {}},
+        // A fault saying nothing still holds its place among the faults.
+        {{{Operation::Fault, "", ""}, {Operation::Fault, "f", "urn:f"}}, "", "", "", "", {"|", "f|urn:f"}},
+        {{{Operation::Input, "q", "urn:q"}, {Operation::Input, "", ""}}, "", "", "", "", {}},
+        {{{Operation::Input, "q", "urn:q"}, {7, "x", "urn:x"}}, "q", "urn:q", "", "", {}},
+    };
+    for (const Row& row : rows) {
+        Operation op(nullptr, nullptr);
+        for (const Set& set : row.sets)
+            op.setAddressing(set.kind, set.name, set.action);
+        SCOPED_TRACE(row.input + "/" + row.output + "/" + std::to_string(row.sets.size()));
+        EXPECT_EQ(op.getAddressing(Operation::Input).name, row.input);
+        EXPECT_EQ(op.getAddressing(Operation::Input).action, row.inputAction);
+        EXPECT_EQ(op.getAddressing(Operation::Output).name, row.output);
+        EXPECT_EQ(op.getAddressing(Operation::Output).action, row.outputAction);
+        std::vector<std::string> faults;
+        for (const Operation::AddressingUse& use : op.getFaultAddressing())
+            faults.push_back(use.name + "|" + use.action);
+        EXPECT_EQ(faults, row.faults);
+    }
+}
+
 TEST(WsdlPortType, FindsOperationsByLocalNameAndPosition)
 {
     PortType portType(nullptr);
