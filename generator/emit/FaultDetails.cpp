@@ -40,7 +40,7 @@ void writeMessageDecoder(const CEmitContext& context, const CStructDef& def, CTe
     const std::string held = heldMessage("fault->", def) + "->";
     CTextBuffer blocks;
     for (const CStructMember& member : def.members)
-        writeMatchedPart(context, member, held + member.cName, "\t\t", blocks);
+        writeMatchedPart(context, member, held + std::string(member.cName), "\t\t", blocks);
     const std::string_view message = def.message->cName;
     out.line("//the fault message ", message, " from the elements of the fault's detail at cur");
     out.line("static int mydecode_detail_", message, "(xmlDocPtr doc, xmlNodePtr cur, ", context.proj(),
@@ -129,7 +129,7 @@ void writePartElement(const CEmitContext& context, const CStructMember& member, 
     if (inner && (member.target == nullptr || member.target->members.empty()))
         return;
     const CStructMember& value = inner ? member.target->members.front() : member;
-    const std::string valueAccess = inner ? access + "." + value.cName : access;
+    const std::string valueAccess = inner ? access + "." + std::string(value.cName) : access;
     if (value.typeName.empty()) {
         out.line("\t\tmystrcat(body, \"<", cStringBody(tag), ">\");");
     } else { // an anyType value goes with its own xsi:type, as it came
@@ -226,7 +226,7 @@ void writeFaultDetailSender(const CEmitContext& context, CTextBuffer& source)
                 continue;
             const CStructMember* value = carriedValue(member);
             needsTemp = needsTemp || (value != nullptr && value->kind == CStructMember::Number && !isFloatingTypeId(value->builtin));
-            writePartElement(context, member, held + "->" + member.cName, cases);
+            writePartElement(context, member, held + "->" + std::string(member.cName), cases);
         }
         cases.line("\t\tbreak;");
     }

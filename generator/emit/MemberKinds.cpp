@@ -42,7 +42,7 @@ void declaration(const CStructMember& member, const std::string_view* length, CT
 
 std::string access(const CStructMember& member)
 {
-    return "value->" + member.cName;
+    return "value->" + std::string(member.cName);
 }
 
 // The member's element name as documents write it: in its namespace when
@@ -188,7 +188,7 @@ public:
             // printed in place, under the element's name.
             const std::vector<CStructMember>& inner = member.target->heldMembers();
             if (inner.size() == 1 && (inner[0].kind == CStructMember::Number || inner[0].kind == CStructMember::Text))
-                printer.value(indent, member.xmlName, inner[0], access + "." + inner[0].cName);
+                printer.value(indent, member.xmlName, inner[0], access + "." + std::string(inner[0].cName));
         } else if (member.pointer) {
             printer.out().line(indent, "if(", access, " != NULL)");
             printCall(printer, indent, "\t", *member.target, "", access, "");

@@ -129,12 +129,12 @@ private:
         if (part == nullptr)
             return;
         if (const CStructMember* member = context_.layout().headerMember(header.message, header.partIndex)) {
-            writePart(*member, "pk->" + member->cName, elementTag(*part, part->name), false);
+            writePart(*member, "pk->" + std::string(member->cName), elementTag(*part, part->name), false);
             return;
         }
         for (const CStructMember& member : def.members) {
             if (member.part == part) {
-                writePart(member, std::string("pk->msg.").append(use_.side->message->cName) + "." + member.cName,
+                writePart(member, std::string("pk->msg.").append(use_.side->message->cName) + "." + std::string(member.cName),
                           elementTag(*part, part->name), false);
                 return;
             }
@@ -178,7 +178,7 @@ private:
         // An element of a built-in type: its struct holds the one value.
         if (member.target != nullptr && !member.target->members.empty()) {
             const CStructMember& inner = member.target->members.front();
-            writeValueElement(inner, access + "." + inner.cName, tag, encoded);
+            writeValueElement(inner, access + "." + std::string(inner.cName), tag, encoded);
         }
     }
 

@@ -190,7 +190,7 @@ void writeHeaderRun(const CEmitContext& context, CTextBuffer& out)
                 known.emplace(headerElement(*part).ns, headerElement(*part).name);
             if (member == nullptr || part == nullptr || !written.insert(member).second)
                 continue;
-            writeBlock(accessOf(context, member, "pk->" + member->cName), headerElement(*part), BlockMode::Matched,
+            writeBlock(accessOf(context, member, "pk->" + std::string(member->cName)), headerElement(*part), BlockMode::Matched,
                        "\t\t\t\t", out);
         }
     });
@@ -226,7 +226,7 @@ void writeOwnHeaderParts(const CEmitContext& context, const CViewDirection& side
             continue;
         const CStructMember* member = messageMember(def, *part);
         if (member != nullptr)
-            writeBlock(accessOf(context, member, std::string("pk->msg.").append(message.cName) + "." + member->cName),
+            writeBlock(accessOf(context, member, std::string("pk->msg.").append(message.cName) + "." + std::string(member->cName)),
                        headerElement(*part), BlockMode::Matched, "\t\t\t\t\t\t", blocks);
     }
     if (blocks.empty())

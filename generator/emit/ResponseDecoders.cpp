@@ -68,7 +68,7 @@ void decodeFault(CMemberDecoder& decoder)
         CStructMember member;
         member.kind = CStructMember::Text;
         member.cName = name;
-        decoder.child(member, name, [&](const std::string& indent) { decoder.text(member, "value->" + member.cName, indent); });
+        decoder.child(member, name, [&](const std::string& indent) { decoder.text(member, "value->" + std::string(member.cName), indent); });
     }
     const CStructMember detail = faultDetailMember();
     decoder.child(detail, "detail", [&](const std::string& indent) {
@@ -709,7 +709,7 @@ private:
         if (soapArray_ && member.origin == CStructMember::Items)
             writePlacement(member, indent);
         writeItemGrowth(loop_, member, indent);
-        return "value->" + member.cName + "[value->" + std::string(member.countName) + "]";
+        return "value->" + std::string(member.cName) + "[value->" + std::string(member.countName) + "]";
     }
 
     // A SOAP array's item stands at its position, else after the item

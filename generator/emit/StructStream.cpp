@@ -246,7 +246,7 @@ void CStructStream::writeMembers(CTextBuffer& out)
             out.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ",
                      offsetOf(structType, member.cName), ", ", offsetOf(structType, array ? member.countName : ""),
                      ", ", offsetOf(structType, member.presentName), ", ",
-                     array ? "sizeof(*((" + structType + " *)0)->" + member.cName + ")" : std::string("0"), ", ", shape,
+                     array ? "sizeof(*((" + structType + " *)0)->" + std::string(member.cName) + ")" : std::string("0"), ", ", shape,
                      ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
                      value != nullptr ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
                      value != nullptr ? storeOf(*value) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL",

@@ -175,7 +175,7 @@ private:
                 continue;
             const bool nullRefused = refusedWhenNull(member);
             if (!member.presentName.empty())
-                out_.open("if(value->", member.presentName, nullRefused ? " && value->" + member.cName + " != NULL" : "", "){");
+                out_.open("if(value->", member.presentName, nullRefused ? " && value->" + std::string(member.cName) + " != NULL" : "", "){");
             if (!member.nilName.empty() && !member.isArray()) {
                 // Nil stands as an empty element that says so.
                 out_.open("if(value->", member.nilName, "){");
@@ -187,7 +187,7 @@ private:
                 out_.indent();
             }
             if (nullRefused && member.presentName.empty() && !member.optional)
-                writeNullRefusal(out_, "buff", "value->" + member.cName, structName_ + member.cName);
+                writeNullRefusal(out_, "buff", "value->" + std::string(member.cName), structName_ + std::string(member.cName));
             writeMember(type, member);
             if (!member.nilName.empty() && !member.isArray())
                 out_.close();
@@ -234,9 +234,9 @@ private:
             if (member.presentName.empty()) { // an array's count tells, a wildcard's text
                 writeBranch(type, member, first,
                             member.isArray()  ? "value->" + std::string(member.countName) + " > 0"
-                            : member.pointer ? "value->" + member.cName + " != NULL && value->" + member.cName +
+                            : member.pointer ? "value->" + std::string(member.cName) + " != NULL && value->" + std::string(member.cName) +
                                     "[0] != '\\0'"
-                                             : "value->" + member.cName + "[0] != '\\0'");
+                                             : "value->" + std::string(member.cName) + "[0] != '\\0'");
                 continue;
             }
             CStructMember branch = member;
@@ -280,7 +280,7 @@ private:
     // An attribute left empty is not written: its type may not admit "".
     void writeAttribute(const CViewType& type, const CStructMember& member)
     {
-        const std::string access = "value->" + member.cName;
+        const std::string access = "value->" + std::string(member.cName);
         out_.open("if(", std::string(member.pointer ? access + " != NULL && " : ""), access, "[0] != '\\0'){");
         if (const CViewType* enumerated = attributeEnumeration(type, member)) {
             out_.line("if(mycheck_enumerated(buff, ", cStringLiteral(member.xmlName), ", ", access, ", ",
@@ -337,7 +337,7 @@ private:
             writeItemsChoice();
         } else {
             const std::string count = "value->" + std::string(array.countName);
-            out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + array.cName + " == NULL || " + count +
+            out_.line("snprintf(temp, sizeof(temp), \"%d\", value->" + std::string(array.cName) + " == NULL || " + count +
                       " < 0 ? 0 : " + count + ");");
         }
         if (soap12Encoding_)

@@ -93,8 +93,8 @@ void CStructLayout::addMember(std::vector<CStructMember>& members, CStructMember
 
 void CStructLayout::nameOwnType(CStructMember& member, CNameScope* scope)
 {
-    const std::string type = member.cName + "_type";
-    const std::string ns = member.cName + "_type_ns";
+    const std::string type = std::string(member.cName) + "_type";
+    const std::string ns = std::string(member.cName) + "_type_ns";
     member.typeName = names_.intern(scope != nullptr ? scope->claim(type) : type);
     member.typeNsName = names_.intern(scope != nullptr ? scope->claim(ns) : ns);
 }
@@ -188,7 +188,7 @@ CStructMember CStructLayout::structMember(const CViewType* type, const std::stri
 {
     CStructMember member;
     member.kind = CStructMember::Struct;
-    member.cName = cName;
+    member.cName = cNames_.keep(cName);
     member.userType = type;
     member.target = structOf(type);
     return member;
@@ -199,7 +199,7 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
     CStructMember member;
     member.origin = CStructMember::Value;
     member.xmlName = type.name;
-    member.cName = scope.claim(type.cName);
+    member.cName = cNames_.keep(scope.claim(type.cName));
     if (isNumericTypeId(type.valueType)) {
         member.kind = CStructMember::Number;
         member.builtin = type.valueType;
@@ -245,7 +245,7 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type, CNam
             member.ns = attribute.ns;
             member.valueBuiltin = attribute.type.builtin;
             member.wildcard = attribute.isWildcard();
-            member.cName = scope.claim(attribute.name);
+            member.cName = cNames_.keep(scope.claim(attribute.name));
             member.lengthConstant = textLengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
                                                        textLength_);
             addMember(def.members, std::move(member));
@@ -296,13 +296,13 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         member.nillable = particle.nillable || (items && type.soapArray);
         // The items of a SOAP array or a wildcard are named after the array
         // type, as their users expect; a repeated element after itself.
-        member.cName = scope.claim(items ? type.cName : particle.name);
+        member.cName = cNames_.keep(scope.claim(items ? type.cName : particle.name));
         if (member.isArray())
-            member.countName = names_.intern(scope.claim(member.cName + "_count"));
+            member.countName = names_.intern(scope.claim(std::string(member.cName) + "_count"));
         if (member.optional && !member.isArray() && !member.wildcard)
-            member.presentName = names_.intern(scope.claim(member.cName + "_present"));
+            member.presentName = names_.intern(scope.claim(std::string(member.cName) + "_present"));
         if (member.nillable) // of an array: a flag per item
-            member.nilName = names_.intern(scope.claim(member.cName + "_nil"));
+            member.nilName = names_.intern(scope.claim(std::string(member.cName) + "_nil"));
         // A repeated element or a SOAP array keeps a type per item.
         if (member.anyContent && !member.wildcard)
             nameOwnType(member, &scope);
@@ -315,7 +315,7 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
     CStructMember member;
     member.origin = CStructMember::Value;
     member.xmlName = element.name;
-    member.cName = sanitiseIdentifier(element.name);
+    member.cName = cNames_.keep(sanitiseIdentifier(element.name));
     member.valueBuiltin = element.type.builtin;
     if (element.type.isNumeric()) {
         member.kind = CStructMember::Number;
@@ -527,7 +527,7 @@ bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& messag
     if (member.kind == CStructMember::Number || member.kind == CStructMember::Text)
         member.valueBuiltin = part.type.builtin;
     member.xmlName = part.refKind == CViewPart::ElementRef ? part.element->name : part.name;
-    member.cName = memberName;
+    member.cName = cNames_.keep(memberName);
     member.part = &part;
     return true;
 }
@@ -625,7 +625,7 @@ void CStructLayout::addHeaderMember(const CHeaderPart& header)
     } else if (!partMember(*part, *header.message, std::string(), member)) {
         return;
     }
-    member.cName = headerScope_.claim(name);
+    member.cName = cNames_.keep(headerScope_.claim(name));
     if (holdsContent(member))
         nameOwnType(member, &headerScope_);
     headerIndex_[key] = headerMembers_.size();

@@ -5,6 +5,7 @@
 #include "generator/model/PairHash.h"
 #include "generator/model/ServiceView.h"
 #include "generator/model/StableList.h"
+#include "generator/model/TextArena.h"
 #include "generator/model/TextPool.h"
 #include "generator/model/ViewIndexed.h"
 
@@ -66,7 +67,8 @@ struct CStructMember {
     // The namespace xmlName stands in, for an element or attribute whose
     // name is qualified; empty otherwise.
     std::string_view ns;
-    std::string cName;
+    // The layout's copy (a fixed text of a member made by hand).
+    std::string_view cName;
     // The flags beside a value: "<cName>_present" of an optional single
     // element (an array's count says how many stand), "<cName>_nil" of a
     // nillable one (of a repeated one: a pointer to a flag per item);
@@ -248,6 +250,7 @@ private:
     CNameScope headerScope_; // the packet's members
     std::unordered_map<std::pair<const CViewMessage*, int>, std::size_t, CPairHash> headerIndex_;
     CTextPool names_; // the members' flag and count names, the message structs' names
+    CTextArena cNames_; // the members' C names, mostly each its own
     std::deque<CLengthConstant> lengths_; // members view the names: they never move
     std::unordered_map<std::string_view, const CLengthConstant*> lengthsByName_;
     std::string lengthName_; // where lengthConstant() puts a name together
