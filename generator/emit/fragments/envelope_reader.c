@@ -344,11 +344,14 @@ static int mydecode_resolve(xmlDocPtr doc, xmlNodePtr body, size_t length)
 //offset of the first n bytes equal to what in text[from..end), or end
 static size_t mydecode_find(const char *text, size_t from, size_t end, const char *what, size_t n)
 {
-	size_t	i;
+	const char	*first;
 
-	for(i = from; n > 0 && i + n <= end; i++){
-		if(text[i] == what[0] && memcmp(text + i, what, n) == 0)
-			return i;
+	//memchr leaps to each place the first byte stands, far faster than a byte-by-byte walk
+	while(n > 0 && from + n <= end && (first = (const char *)memchr(text + from, what[0], end - from - n + 1)) != NULL){
+		from = (size_t)(first - text);
+		if(n == 1 || memcmp(first + 1, what + 1, n - 1) == 0)
+			return from;
+		from++;
 	}
 	return end;
 }
@@ -550,9 +553,23 @@ static int mydecode_is_blank(char c)
 	return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+//whether c ends a tag's name: a blank, '/' or '>'. Every byte above '>' (letters, the most of a
+//name) is told by the first comparison
+static int mydecode_ends_name(char c)
+{
+	return (unsigned char)c <= '>' && (c == '>' || c == '/' || mydecode_is_blank(c));
+}
+
 //the offset behind the first n bytes close in xml[at..end); end when none comes
 static size_t mydecode_behind(const char *xml, size_t at, size_t end, const char *close, size_t n)
 {
+	const char	*found;
+
+	//most markup passed over is an end tag a few bytes long
+	if(n == 1){
+		found = at < end ? (const char *)memchr(xml + at, close[0], end - at) : NULL;
+		return found == NULL ? end : (size_t)(found - xml) + 1;
+	}
 	at = mydecode_find(xml, at, end, close, n);
 	return at == end ? end : at + n;
 }
@@ -590,7 +607,7 @@ static size_t mydecode_tally_tag(const char *xml, size_t at, size_t end, mydecod
 {
 	long	attributes = 0, declarations = 0;
 
-	while(at < end && xml[at] != '>' && xml[at] != '/' && !mydecode_is_blank(xml[at]))
+	while(at < end && !mydecode_ends_name(xml[at]))
 		at++;
 	for(;;){
 		while(at < end && mydecode_is_blank(xml[at]))
@@ -628,18 +645,20 @@ static int mydecode_within_bounds(const char *xml, size_t length, char *error, s
 	memset(&tally, 0, sizeof(tally));
 	while(tally.passed == NULL && at < length && (lt = (const char *)memchr(xml + at, '<', length - at)) != NULL){
 		tag = (size_t)(lt - xml);
-		if(length - tag >= 4 && memcmp(lt, "<!--", 4) == 0)
+		//told by the byte behind the '<' first: nearly every one starts a tag or ends an element
+		if(length - tag < 2 || (lt[1] != '!' && lt[1] != '/' && lt[1] != '?'))
+			at = mydecode_tally_tag(xml, tag + 1, length, &tally);
+		else if(lt[1] == '/'){
+			tally.depth -= tally.depth > 0;
+			at = mydecode_behind(xml, tag + 2, length, ">", 1);
+		}else if(length - tag >= 4 && memcmp(lt, "<!--", 4) == 0)
 			at = mydecode_behind(xml, tag + 4, length, "-->", 3);
 		else if(length - tag >= 9 && memcmp(lt, "<![CDATA[", 9) == 0)
 			at = mydecode_behind(xml, tag + 9, length, "]]>", 3);
-		else if(length - tag >= 2 && lt[1] == '?')
+		else if(lt[1] == '?')
 			at = mydecode_behind(xml, tag + 2, length, "?>", 2);
-		else if(length - tag >= 2 && (lt[1] == '!' || lt[1] == '/')){
-			tally.depth -= lt[1] == '/' && tally.depth > 0;
+		else
 			at = mydecode_behind(xml, tag + 2, length, ">", 1);
-		}else{
-			at = mydecode_tally_tag(xml, tag + 1, length, &tally);
-		}
 	}
 	if(tally.passed == NULL)
 		return 0;

@@ -66,6 +66,10 @@ typedef struct mysax_t{
 	char	*text;	//its text, length bytes in size bytes
 	size_t	length, size;
 	int	texted;	//characters came for it
+	//the namespace an element last came in (the parser's own copy, one per name while it reads) and
+	//the member's it was taken for: the next element of both is taken without comparing the names
+	const xmlChar	*taken_uri;
+	const char	*taken_ns;
 	xmlDoc	quiet;	//the document conversions see: they write no decode error
 }mysax_t;
 
@@ -94,16 +98,26 @@ static int mysax_struct(mysax_t *reader, int type, void *value)
 	return 0;
 }
 
+//1, the element's namespace uri noted as taken for members of namespace ns
+static int mysax_taken(mysax_t *reader, const xmlChar *uri, const char *ns)
+{
+	reader->taken_uri = uri;
+	reader->taken_ns = ns;
+	return 1;
+}
+
 //an element of namespace uri (NULL: none) that a member of namespace ns takes, as mydecode_named tells
 static int mysax_named(mysax_t *reader, const xmlChar *uri, const char *ns)
 {
 	const char	*const *own;
 
-	if(uri == NULL || strcmp((const char *)uri, ns) == 0)
+	if(uri == NULL || (uri == reader->taken_uri && ns == reader->taken_ns))
 		return 1;
+	if(strcmp((const char *)uri, ns) == 0)
+		return mysax_taken(reader, uri, ns);
 	for(own = reader->namespaces; *own != NULL; own++){
 		if(strcmp((const char *)uri, *own) == 0)
-			return 1;
+			return mysax_taken(reader, uri, ns);
 	}
 	return 0;
 }
@@ -117,7 +131,7 @@ static const mysax_member_t *mysax_member(mysax_t *reader, mysax_frame_t *frame,
 	int	i;
 
 	for(i = 0; i < frame->type->count; i++, member++){
-		if(strcmp(member->name, (const char *)localname) != 0)
+		if(member->name[0] != (char)localname[0] || strcmp(member->name, (const char *)localname) != 0)
 			continue;
 		if(!mysax_named(reader, uri, member->ns))
 			mysax_fail(reader);

@@ -349,6 +349,9 @@ TEST_F(HttpFramingTest, FloodsOfMarkupAreRefusedBeforeTheParse)
     const std::string manyDeclarations = floodEnvelope(attributes(639, "xmlns:p"));
     const std::string spread = floodEnvelope("", repeated("<h" + attributes(64, "xmlns:p") + "/>", 40));
     const std::string deep = floodEnvelope("", repeated("<h>", 2560) + repeated("</h>", 2560));
+    // End tags inside CDATA, comments and instructions (whose ends repeat their first byte) close nothing.
+    const std::string deepHidden =
+        floodEnvelope("", repeated("<h><![CDATA[</h></h>]]]><!-- </h> - --><?p ?</h>??>", 2560) + repeated("</h>", 2560));
     const std::string attributesBound = "128 attributes on one element (FR_MAX_ELEMENT_ATTRIBUTES)";
     const std::vector<Row> rows = {
         {withLength(Ok, floodEnvelope(attributes(128))), "0 type=3 c=41"},
@@ -370,6 +373,7 @@ TEST_F(HttpFramingTest, FloodsOfMarkupAreRefusedBeforeTheParse)
         // Below the Envelope and the Header.
         {withLength(Ok, floodEnvelope("", repeated("<h>", 250) + repeated("</h>", 250))), "0 type=3 c=41"},
         {withLength(Ok, deep), passed(deep, "<h>", 255, "256 elements nested in one another (FR_MAX_DEPTH)")},
+        {withLength(Ok, deepHidden), passed(deepHidden, "<h>", 255, "256 elements nested in one another (FR_MAX_DEPTH)")},
     };
     expectRows(rows, AsClient);
     const std::string request = floodEnvelope(attributes(1280));

@@ -328,6 +328,10 @@ TEST_F(StructStreamTest, StreamedMessagesReadAsTheTreeReadsThem)
         {shape("<t:tag><![CDATA[<x>]]></t:tag>"), 0, false},
         {shape("<t:tag>a<b/>c</t:tag>"), 0, false},
         {shape("<f:depth xmlns:f=\"urn:foreign\">5</f:depth>"), 0, false},
+        // The service's namespace under another prefix is the service's; a foreign one after the
+        // service's own elements of the same name is foreign.
+        {shape("<u:point xmlns:u=\"urn:t\"><u:x>1</u:x><t:y>2</t:y></u:point>"), 0, true},
+        {shape("<t:tag>a</t:tag><t:tag>b</t:tag><f:tag xmlns:f=\"urn:foreign\">c</f:tag>"), 0, false},
         {shape("", "", "<e:Header><h:Trace xmlns:h=\"urn:h\">on</h:Trace></e:Header>"), 0, false},
         {request(envelope("<e:Body><x/><t:Shape xmlns:t=\"urn:t\"><t:node>" + node("r", 0) +
                           "</t:node><t:when>2024-01-02T03:04:05Z</t:when><t:count>1</t:count><t:origin>" + point("1") +
