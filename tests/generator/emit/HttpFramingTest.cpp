@@ -351,7 +351,7 @@ TEST_F(HttpFramingTest, FloodsOfMarkupAreRefusedBeforeTheParse)
     const std::string deep = floodEnvelope("", repeated("<h>", 2560) + repeated("</h>", 2560));
     // End tags inside CDATA, comments and instructions (whose ends repeat their first byte) close nothing.
     const std::string deepHidden =
-        floodEnvelope("", repeated("<h><![CDATA[</h></h>]]]><!-- </h> - --><?p ?</h>??>", 2560) + repeated("</h>", 2560));
+        floodEnvelope("", repeated("<h><![CDATA[</h></h>]]]><!-- </h> - --><?p ?</h>?a?>", 2560) + repeated("</h>", 2560));
     const std::string attributesBound = "128 attributes on one element (FR_MAX_ELEMENT_ATTRIBUTES)";
     const std::vector<Row> rows = {
         {withLength(Ok, floodEnvelope(attributes(128))), "0 type=3 c=41"},
