@@ -1,5 +1,7 @@
 #include "app/BuildRunner.h"
 
+#include "app/HiddenProcess.h"
+#include "app/ScopedHandle.h"
 #include "app/SystemErrorText.h"
 #include "app/WineHost.h"
 #include "project/CommandQuoting.h"
@@ -27,21 +29,6 @@ bool FileExists(const std::string& strPath) {
     const DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
     return nAttributes != INVALID_FILE_ATTRIBUTES && !(nAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-class CHandle {
-public:
-    explicit CHandle(HANDLE hHandle = nullptr) : m_hHandle(hHandle == INVALID_HANDLE_VALUE ? nullptr : hHandle) {}
-    ~CHandle() {
-        if (m_hHandle) ::CloseHandle(m_hHandle);
-    }
-    CHandle(const CHandle&) = delete;
-    CHandle& operator=(const CHandle&) = delete;
-    HANDLE Get() const { return m_hHandle; }
-    HANDLE* Out() { return &m_hHandle; }
-
-private:
-    HANDLE m_hHandle;
-};
 
 // A folder of its own in the temporary folder for one Unix run's script, output and status;
 // removed with them.
@@ -200,18 +187,8 @@ CBuildOutcome CBuildRunner::RunWindowsProgram(const std::string& strCommandLine,
         return outcome;
     }
     ::SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
-    CHandle input(::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = input.Get();
-    startup.hStdOutput = startup.hStdError = write.Get();
     PROCESS_INFORMATION process{};
-    std::vector<char> line(strCommandLine.begin(), strCommandLine.end());
-    line.push_back('\0');
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                          strFolder.empty() ? nullptr : strFolder.c_str(), &startup, &process)) {
+    if (!StartHiddenProcess(strCommandLine, strFolder, write.Get(), process)) {
         outcome.failure = FileNameOf(strProgram) + " could not be started (" + SystemErrorText(::GetLastError()) + ")";
         return outcome;
     }

@@ -20,6 +20,8 @@ const Topic s_dialogPages[] = {
     {IDD_OPTIONS, "dialog-options.html"},
     {IDD_GLOBAL_OPTIONS, "dialog-options.html"},
     {IDD_ABOUTBOX, "help-about.html"},
+    {IDD_SERVICE_CALL, "call-the-service.html"},
+    {IDD_SERVICE_CALL_SETTINGS, "call-the-service.html"},
 };
 
 // Every command of the menus, the solution tree's included.
@@ -53,6 +55,7 @@ const Topic s_commandPages[] = {
     {ID_PROJECT_PROPERTIES, "project-properties.html"},
     {ID_ADD_PROTOCOL, "project-add-protocol.html"},
     {ID_PACKET_DIAGRAM, "project-packet-diagram.html"},
+    {ID_CALL_SERVICE, "project-call-service.html"},
     {ID_GENERATE_MAKEFILE, "build-generate-makefile.html"},
     {ID_GENERATE_CODE, "build-generate-code.html"},
     {ID_COMPILE, "build-compile.html"},

@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/ErrorBox.h"
 #include "app/HelpViewer.h"
+#include "app/ServiceCallWindow.h"
 #include "app/ShellOpen.h"
 #include "app/res/Resource.h"
 #include "classlib/WindowMessages.h"
@@ -68,6 +69,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 BOOL CMainFrame::DestroyWindow() {
+    CloseServiceCall();
     OnFileSave();
     m_buildRunner.Stop(m_hWnd);
     m_buildFinished = nullptr;
@@ -152,6 +154,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CKLVMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_PROJECT_PROPERTIES, OnUpdateProjectOpen)
     ON_COMMAND(ID_PACKET_DIAGRAM, OnPacketDiagram)
     ON_UPDATE_COMMAND_UI(ID_PACKET_DIAGRAM, OnUpdateProjectOpen)
+    ON_COMMAND(ID_CALL_SERVICE, OnCallService)
+    ON_UPDATE_COMMAND_UI(ID_CALL_SERVICE, OnUpdateProjectOpen)
     ON_COMMAND(ID_GENERATE_MAKEFILE, OnGenerateMakefile)
     ON_UPDATE_COMMAND_UI(ID_GENERATE_MAKEFILE, OnUpdateUnixProject)
     ON_COMMAND(ID_GENERATE_CODE, OnGenerateCode)

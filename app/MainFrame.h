@@ -27,6 +27,7 @@
 
 class CquorlinDoc;
 class CquorlinView;
+class CServiceCallWindow;
 class CDocument;
 struct CProjectRecord;
 
@@ -148,6 +149,10 @@ public:
     int FindTab(const std::string& fileName) const;
     // The protocol record of the solution tree's selected item; null without either.
     const CProtocolRecord* GetSelectedProtocol() const;
+    // The "Call the Service" window; null before it was first opened.
+    CServiceCallWindow* GetServiceCallWindow() const { return m_pServiceCall.get(); }
+    // Closes the window, stopping its call and its mock service, as closing the project does.
+    void CloseServiceCall();
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -186,6 +191,7 @@ protected:
     afx_msg void OnFileClose();
     afx_msg void OnProjectProperties();
     afx_msg void OnPacketDiagram();
+    afx_msg void OnCallService();
     afx_msg void OnGenerateMakefile();
     afx_msg void OnGenerateCode();
     afx_msg void OnCompile();
@@ -247,6 +253,7 @@ protected:
     HWND m_hWndHelpKey = nullptr;
     std::map<std::string, std::string> m_changesAskedAbout;   // a file's path: its change on disk already asked about   // while F1 is translated: the window it was pressed in   // the Output pane's line last gone to; -1 since its text was set
     std::unique_ptr<CHelpKeyHook> m_pHelpKeyHook;
+    std::unique_ptr<CServiceCallWindow> m_pServiceCall;
     std::function<void(const CBuildOutcome&)> m_buildFinished;
 
     DECLARE_MESSAGE_MAP()

@@ -260,6 +260,8 @@ void CMainFrame::ChangeProject(const std::function<void()>& command) {
     command();
     const CProjectRecord* pAfter = GetProject();
     if (pAfter == pBefore && (pAfter ? ProtocolFilePath(*pAfter) : std::string()) == before) return;
+    // The call window belongs to the project it was opened on.
+    CloseServiceCall();
     ClearProtocols();
     LoadProjectProtocols();
 }

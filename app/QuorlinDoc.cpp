@@ -28,11 +28,14 @@ void CquorlinDoc::Serialize(CArchive& ar) {
 }
 
 std::string CquorlinDoc::GetFileText() const {
-    if (!m_pBuffer) return std::string();
+    return m_pBuffer ? EditorFileText(*m_pBuffer) : std::string();
+}
+
+std::string EditorFileText(CKLVSyntaxEditBufferManager& buffer) {
     CMemFile file;
     {
         CArchive ar(&file, CArchive::store);
-        m_pBuffer->WriteText(ar);
+        buffer.WriteText(ar);
         ar.Close();
     }
     const auto nLength = static_cast<std::size_t>(file.GetLength());

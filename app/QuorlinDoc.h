@@ -5,6 +5,9 @@
 
 #include <string>
 
+// The bytes a save of the editor's text writes, line ends and encoding as the text has them.
+std::string EditorFileText(CKLVSyntaxEditBufferManager& buffer);
+
 class CquorlinDoc : public CKLVSyntaxEditDoc {
     DECLARE_DYNCREATE(CquorlinDoc)
 public:

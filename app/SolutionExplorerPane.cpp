@@ -7,10 +7,23 @@ IMPLEMENT_DYNAMIC(COfficeTreeCtrl, CTreeCtrl)
 BEGIN_MESSAGE_MAP(COfficeTreeCtrl, CTreeCtrl)
     ON_NOTIFY_REFLECT(TVN_SELCHANGED, OnSelChanged)
     ON_NOTIFY_REFLECT(NM_KILLFOCUS, OnKillFocus)
+    ON_NOTIFY_REFLECT(NM_DBLCLK, OnDoubleClick)
 END_MESSAGE_MAP()
 
 void COfficeTreeCtrl::OnKillFocus(NMHDR*, LRESULT* pResult) {
     *pResult = 1;
+}
+
+// The root stands for the project: a double click on it opens the window that calls its service.
+void COfficeTreeCtrl::OnDoubleClick(NMHDR*, LRESULT* pResult) {
+    *pResult = 0;
+    CPoint point;
+    ::GetCursorPos(&point);
+    ScreenToClient(&point);
+    const HTREEITEM hItem = HitTest(point);
+    const CSolutionTreeItem* pItem = GetTreeItem(hItem ? hItem : GetSelectedItem());
+    if (!pItem || pItem->nKind != CSolutionTreeItem::kindRoot) return;
+    if (CWnd* pFrame = AfxGetMainWnd()) pFrame->SendMessage(WM_COMMAND, ID_CALL_SERVICE);
 }
 
 BEGIN_MESSAGE_MAP(CSolutionExplorerPane, CWnd)

@@ -51,6 +51,7 @@ public:
 protected:
     afx_msg void OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnDoubleClick(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 };
 

@@ -18,6 +18,7 @@ set(KELVANE_GUIDE_CHAPTERS
   manual/solution-explorer.md
   manual/properties-pane.md
   manual/protocol-editor.md
+  manual/call-the-service.md
   manual/project-folder.md
   kvgen.md
   manual/https.md

@@ -35,7 +35,7 @@ const RuleCase s_rules[] = {
     {ID_GENERATE_MAKEFILE, 0, 0, 1},  {ID_GENERATE_CODE, 0, 1, 1},     {ID_COMPILE, 0, 1, 0},
     {ID_COMPILE_DEMO, 0, 1, 0},       {ID_RUN_DEMO, 0, 1, 0},          {ID_OPTION, 1, 1, 1},
     {ID_HELP_TOPICS, 1, 1, 1},        {ID_WEB_PAGE, 1, 1, 1},          {ID_ABOUT, 1, 1, 1},
-    {ID_PROJECT_COMMAND, 0, 1, 1},
+    {ID_PROJECT_COMMAND, 0, 1, 1},    {ID_CALL_SERVICE, 0, 1, 1},
 };
 
 TEST_F(MainFrameTest, EnableRulesFollowTheProjectAndItsPlatform) {

@@ -6,6 +6,7 @@
 
 #include "app/CompilerSearch.h"
 #include "app/QuorlinView.h"
+#include "app/ServiceCallWindow.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -103,6 +104,18 @@ TEST_F(ManualPicturesTest, FromFileNewToRunDemo) {
     ASSERT_TRUE(BuildEnds());
     EXPECT_NE(OutputText().find("exited with code 0"), std::string::npos) << OutputText();
     Capture(Frame().GetSafeHwnd(), "run-demo");
+    // The call window after Add was sent to the demo serving as the mock service.
+    Command(ID_CALL_SERVICE);
+    CServiceCallWindow* pCall = Frame().GetServiceCallWindow();
+    ASSERT_TRUE(pCall && pCall->GetSafeHwnd());
+    pCall->StartOrStopMock();
+    ASSERT_TRUE(PumpUntilDoneOrHung([&] { return pCall->Mock().ServingPort() != 0; }));
+    const std::string endpoint = "http://127.0.0.1:" + std::to_string(pCall->Mock().ServingPort()) + "/calculator";
+    pCall->SetDlgItemText(IDC_CALL_ENDPOINT, endpoint.c_str());
+    pCall->Send();
+    ASSERT_TRUE(PumpUntilDoneOrHung([&] { return !pCall->IsSending(); }));
+    Capture(pCall->GetSafeHwnd(), "call-service");
+    pCall->Close();
     Frame().ShowHelpPage("first-project.html");
     if (HWND hHelp = Frame().GetHelpWindow().GetSafeHwnd()) Capture(hHelp, "help-window");
 }

@@ -1,0 +1,10 @@
+// Secrets kept in the project folder go through the system's data protection (CryptProtectData):
+// only the same user on the same machine can read them back.
+#pragma once
+
+#include <string>
+
+// The protected bytes of the text; empty for an empty text or when the system refused.
+std::string DpapiProtect(const std::string& strClear);
+// The text back from its protected bytes; false when they are damaged or another user's.
+bool DpapiUnprotect(const std::string& strProtected, std::string& strClear);

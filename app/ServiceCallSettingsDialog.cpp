@@ -1,0 +1,54 @@
+#include "app/ServiceCallSettingsDialog.h"
+
+#include "app/res/Resource.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The authentication kinds in the order the list shows them.
+const char* const kAuthNames[] = {"None", "Basic", "Digest"};
+
+}  // namespace
+
+CServiceCallSettingsDialog::CServiceCallSettingsDialog(CallSettings& settings, CWnd* pParent)
+    : CDialog(IDD_SERVICE_CALL_SETTINGS, pParent), m_settings(settings) {}
+
+std::string CServiceCallSettingsDialog::Text(UINT nID) const {
+    CString strText;
+    GetDlgItemText(static_cast<int>(nID), strText);
+    return static_cast<LPCSTR>(strText);
+}
+
+BOOL CServiceCallSettingsDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetDlgItemText(IDC_CALL_CA_FILE, m_settings.caFile.c_str());
+    CheckDlgButton(IDC_CALL_VERIFY, m_settings.verifyCertificate ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemText(IDC_CALL_PROXY, m_settings.proxy.c_str());
+    SetDlgItemText(IDC_CALL_PROXY_USER, m_settings.proxyUser.c_str());
+    SetDlgItemText(IDC_CALL_PROXY_PASSWORD, m_settings.proxyPassword.c_str());
+    for (const char* lpszName : kAuthNames)
+        ::SendDlgItemMessageA(m_hWnd, IDC_CALL_AUTH, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszName));
+    ::SendDlgItemMessageA(m_hWnd, IDC_CALL_AUTH, CB_SETCURSEL, static_cast<WPARAM>(m_settings.auth), 0);
+    SetDlgItemText(IDC_CALL_USER, m_settings.user.c_str());
+    SetDlgItemText(IDC_CALL_PASSWORD, m_settings.password.c_str());
+    SetDlgItemText(IDC_CALL_WSSE_USER, m_settings.wsSecurityUser.c_str());
+    SetDlgItemText(IDC_CALL_TIMEOUT, std::to_string(m_settings.timeoutSeconds).c_str());
+    return TRUE;
+}
+
+void CServiceCallSettingsDialog::OnOK() {
+    m_settings.caFile = Text(IDC_CALL_CA_FILE);
+    m_settings.verifyCertificate = IsDlgButtonChecked(IDC_CALL_VERIFY) == BST_CHECKED;
+    m_settings.proxy = Text(IDC_CALL_PROXY);
+    m_settings.proxyUser = Text(IDC_CALL_PROXY_USER);
+    m_settings.proxyPassword = Text(IDC_CALL_PROXY_PASSWORD);
+    const int nAuth = static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_CALL_AUTH, CB_GETCURSEL, 0, 0));
+    m_settings.auth = static_cast<CallSettings::Auth>(nAuth < 0 ? 0 : nAuth);
+    m_settings.user = Text(IDC_CALL_USER);
+    m_settings.password = Text(IDC_CALL_PASSWORD);
+    m_settings.wsSecurityUser = Text(IDC_CALL_WSSE_USER);
+    const int nTimeout = std::atoi(Text(IDC_CALL_TIMEOUT).c_str());
+    m_settings.timeoutSeconds = nTimeout > 0 ? nTimeout : 30;
+    EndDialog(IDOK);
+}
