@@ -13,7 +13,6 @@ expected there that fails fails the test.
 
 import argparse
 import base64
-import glob
 import http.client
 import json
 import os
@@ -22,6 +21,7 @@ import subprocess
 import sys
 
 import peer_processes
+import support_build
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WSDL = os.path.join(HERE, "wsdl", "values.wsdl")
@@ -186,12 +186,8 @@ def build(cfg, gen, name, text, windows, native_flags=()):
                 "-lcrypt32", "-lbcrypt", "-static"]
     else:
         exe = os.path.join(gen, name)
-        support = os.path.dirname(cfg.include.rstrip("/"))
         argv = [cfg.cc, "-std=gnu99", "-w", "-g"] + list(native_flags) + ["-I", gen, "-I", cfg.include, "-I", "/usr/include/libxml2", "-o", exe,
-                src, source] + [os.path.join(support, f) for f in ("tessaro_socket.c", "tessaro_util.c",
-                                                                   "tessaro_tls_openssl.c", "tessaro_hash.c")] + \
-            sorted(glob.glob(os.path.join(support, "security", "*.c"))) + \
-            [os.path.join(support, "server", "tessaro_server.c"), "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
+                src, source] + support_build.sources(cfg.include) + ["-lxml2", "-lssl", "-lcrypto", "-lpthread"]
         if cfg.sanitize:
             argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]
     status, _ = peer_processes.run(argv, 300, os.path.join(gen, "build-%s.log" % name))

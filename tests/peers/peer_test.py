@@ -15,7 +15,6 @@ is a regression (exit 1); a new pass is printed so that the file can be raised. 
 peer is not installed."""
 
 import argparse
-import glob
 import json
 import os
 import shutil
@@ -91,9 +90,11 @@ class Build:
             return text, f.read()
 
     def compile(self, client_c, server_c):
-        import peer_processes
         outputs = []
         programs = [("client", client_c)] + ([] if self.windows else [("server", server_c)])
+        library = self._native_library() if not self.windows else []
+        if library is None:
+            return False
         for name, text in programs:
             src = os.path.join(self.gen, "peer_%s.c" % name)
             with open(src, "w") as f:
@@ -104,26 +105,50 @@ class Build:
                         "-I", self.cfg.win_xml2_include, "-DLIBXML_STATIC", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
                         self.cfg.win_tessaro, self.cfg.win_xml2, "-lws2_32", "-lsecur32", "-lcrypt32", "-lbcrypt", "-static"]
             else:
-                # The support library is compiled in, under the sanitizers when the build uses them.
-                support = os.path.join(os.path.dirname(self.cfg.include.rstrip("/")))
-                argv = [self.cfg.cc, "-std=gnu99", "-w", "-g", "-I", self.gen, "-I", self.cfg.include,
-                        "-I", "/usr/include/libxml2", "-o", exe, src, os.path.join(self.gen, "%s_api.c" % self.label),
-                        os.path.join(support, "tessaro_socket.c"), os.path.join(support, "tessaro_util.c"),
-                        os.path.join(support, "tessaro_tls_openssl.c"), os.path.join(support, "tessaro_hash.c")] + \
-                    sorted(glob.glob(os.path.join(support, "security", "*.c"))) + [os.path.join(support, "server", "tessaro_server.c"), "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
-                if self.cfg.sanitize:
-                    argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]
-            log = os.path.join(self.gen, "build-%s.log" % name)
-            status, _ = peer_processes.run(argv, 180, log)
-            if status != 0:
-                with open(log, errors="replace") as f:
-                    first = next((l for l in f if "error" in l), "compiler exited with %s" % status)
-                self.error = "driver build failed: %s" % short(first)
+                argv = self._native_compiler() + ["-I", self.gen, "-I", self.cfg.include, "-I", "/usr/include/libxml2",
+                                                  "-o", exe, src] + library + ["-lxml2", "-lssl", "-lcrypto", "-lpthread"]
+            if not self._built(argv, os.path.join(self.gen, "build-%s.log" % name)):
                 return False
             outputs.append(exe)
         self.client = outputs[0]
         self.server = outputs[1] if len(outputs) > 1 else None
         return True
+
+    def _native_compiler(self):
+        """The compiler and flags of the native programs: under the sanitizers when the build uses them."""
+        sanitize = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"] if self.cfg.sanitize else []
+        return [self.cfg.cc] + sanitize + ["-std=gnu99", "-w", "-g"]
+
+    def _native_library(self):
+        """The objects both native programs link: the support library's, compiled once a run, and the
+        generated library's; None when one did not build (self.error says why)."""
+        import support_build
+        if getattr(self.cfg, "support_objects", None) is None:
+            objects, log = support_build.compile_objects(self._native_compiler(), self.cfg.include,
+                                                         os.path.join(self.cfg.work, "support"), 300)
+            if objects is None:
+                self._failed(log, "non-zero")
+                return None
+            self.cfg.support_objects = objects
+        api = os.path.join(self.gen, "%s_api.o" % self.label)
+        argv = self._native_compiler() + ["-I", self.gen, "-I", self.cfg.include, "-I", "/usr/include/libxml2",
+                                          "-c", "-o", api, os.path.join(self.gen, "%s_api.c" % self.label)]
+        if not self._built(argv, os.path.join(self.gen, "build-api.log")):
+            return None
+        return [api] + self.cfg.support_objects
+
+    def _built(self, argv, log):
+        """Runs a compiler command, its messages into log; False with self.error set when it failed."""
+        import peer_processes
+        status = peer_processes.run(argv, 180, log)[0]
+        if status != 0:
+            self._failed(log, status)
+        return status == 0
+
+    def _failed(self, log, status):
+        with open(log, errors="replace") as f:
+            first = next((l for l in f if "error" in l), "compiler exited with %s" % status)
+        self.error = "driver build failed: %s" % short(first)
 
 
 class PeerRun:

@@ -8,7 +8,6 @@ under Wine. Exit 0 when every case passes, 1 otherwise, 77 when node-soap is not
 
 import argparse
 import base64
-import glob
 import hashlib
 import json
 import os
@@ -23,6 +22,7 @@ sys.path.insert(0, HERE)
 sys.dont_write_bytecode = True
 
 import peer_processes  # noqa: E402
+import support_build  # noqa: E402
 
 PREFIX = "calculator"
 ERRORS = {}  # CALCULATOR_ERR_* name -> value, read from the generated header
@@ -229,12 +229,8 @@ def build_client(cfg):
                                                            "-lcrypt32", "-lbcrypt", "-static"]
     else:
         exe = os.path.join(gen, "transport_client")
-        support = os.path.dirname(cfg.include.rstrip("/"))
         argv = [cfg.cc, "-std=gnu99", "-Wall", "-g", "-I", gen, "-I", cfg.include, "-I", "/usr/include/libxml2",
-                "-o", exe] + sources + [os.path.join(support, n) for n in (
-                    "tessaro_socket.c", "tessaro_util.c", "tessaro_tls_openssl.c", "tessaro_hash.c", os.path.join("server", "tessaro_server.c"))] + sorted(
-                    glob.glob(os.path.join(support, "security", "*.c"))) + [
-                    "-lxml2", "-lssl", "-lcrypto", "-lpthread"]
+                "-o", exe] + sources + support_build.sources(cfg.include) + ["-lxml2", "-lssl", "-lcrypto", "-lpthread"]
         if cfg.sanitize:
             argv[1:1] = ["-fsanitize=address,undefined", "-fno-sanitize-recover=all"]
     status, out = peer_processes.run(argv, 300, os.path.join(cfg.work, "build-client.log"))
