@@ -224,52 +224,50 @@ int tessaro_wsse_key_load(tessaro_wsse_key_t **key, const char *key_file, const 
 	const char *at;
 	BYTE *der = NULL;
 	DWORD der_length = 0;
+	int result = -1;
 
 	*key = NULL;
 	tessaro_wsse_fail_clear(why, why_size);
 	if(loaded == NULL)
 		return tessaro_wsse_fail(-1, why, why_size, "no memory");
 	if((text = tessaro_wsse_read_file(key_file, &length, why, why_size)) == NULL)
-		goto failed;
+		goto done;
 	if(strstr(text, "-----BEGIN") == NULL){
 		/* no PEM: a PFX holding the key and its certificate */
 		if(tessaro_wsse_pfx_load(loaded, text, length, password) != 0){
 			tessaro_wsse_fail(-1, why, why_size, "%s: no PEM private key or PFX with a key could be read", key_file);
-			goto failed;
+			goto done;
 		}
 	}else{
 		if(strstr(text, "ENCRYPTED") != NULL || tessaro_wsse_pem_key(text, &loaded->key) != 0){
 			tessaro_wsse_fail(-1, why, why_size, "%s: no PEM private key could be read (an RSA key, not encrypted)", key_file);
-			goto failed;
+			goto done;
 		}
 		if((cert_text = tessaro_wsse_read_file(cert_path, &cert_length, why, why_size)) == NULL)
-			goto failed;
+			goto done;
 		at = cert_text;
 		if((der = tessaro_pem_block(&at, "CERTIFICATE", &der_length)) == NULL ||
 				(loaded->certificate = CertCreateCertificateContext(X509_ASN_ENCODING, der, der_length)) == NULL){
 			tessaro_wsse_fail(-1, why, why_size, "%s: no PEM certificate could be read", cert_path);
-			goto failed;
+			goto done;
 		}
 		if(!tessaro_wsse_key_matches(loaded->key, loaded->certificate)){
 			tessaro_wsse_fail(-1, why, why_size, "%s: the key is no RSA key of the certificate in %s", key_file, cert_path);
-			goto failed;
+			goto done;
 		}
 	}
+	result = 0;
+done:
 	free(der);
 	if(text != NULL)
 		SecureZeroMemory(text, length);
 	free(text);
 	free(cert_text);
-	*key = loaded;
-	return 0;
-failed:
-	free(der);
-	if(text != NULL)
-		SecureZeroMemory(text, length);
-	free(text);
-	free(cert_text);
-	tessaro_wsse_key_free(loaded);
-	return -1;
+	if(result == 0)
+		*key = loaded;
+	else
+		tessaro_wsse_key_free(loaded);
+	return result;
 }
 
 void tessaro_wsse_key_free(tessaro_wsse_key_t *key)
