@@ -93,7 +93,7 @@ TypeTable::NameEntry TypeTable::claimAnonymousName()
 void TypeTable::nameSlot(int id, NameEntry entry)
 {
     entry->second = id;
-    slotOf(id).name = entry->first;
+    slotOf(id).name = &entry->first;
 }
 
 void TypeTable::renameAnonymous(int id)
@@ -250,7 +250,7 @@ QualifiedName TypeTable::getTypeName(int id) const
     const Slot& slot = slots_[static_cast<std::size_t>(id - FIRST_USER_TYPE)];
     if (slot.external >= 0)
         return externals_[static_cast<std::size_t>(slot.external)].name;
-    QualifiedName name(slot.name);
+    QualifiedName name(slot.name != nullptr ? *slot.name : std::string());
     name.setNamespace(targetNamespace_);
     return name;
 }

@@ -91,7 +91,9 @@ private:
     struct Slot {
         XsdType* type = nullptr;
         std::unique_ptr<XsdType> owned; // set when this table defined the type
-        std::string name;               // the local name this table gave the id
+        // The local name this table gave the id: the text of its entry in
+        // names_, which stays where it is; null while the id has none.
+        const std::string* name = nullptr;
         int external = -1;              // the position in externals_, or -1
     };
 

@@ -8,6 +8,8 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace Schema;
 
@@ -127,6 +129,39 @@ TEST(SchemaTypeTable, UndefinedNamesListedInNameOrder)
     for (const char* name : {"Alpha", "Mi", "Mid", "Zeta", "alpha", "zeta0"})
         expected += std::string("Could not find {") + Tns + "}:" + name + "\n";
     EXPECT_EQ(expected, out.str());
+}
+
+// An id referenced before its type is defined is named by the table alone:
+// the name stays the one first looked up however many names follow, and an
+// anonymous type that a declaration moves aside answers to its new name.
+TEST(SchemaTypeTable, UndefinedIdsKeepTheirNamesAsTheTableGrows)
+{
+    TypeTable table;
+    table.setTargetNamespace(Tns);
+    const int anonymous = table.addType(std::make_unique<CountedType>());
+    std::vector<std::pair<int, std::string>> pending;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "ForwardReferencedTypeNumber" + std::to_string(i);
+        pending.emplace_back(table.getTypeId(qname(Tns, name), true), name);
+    }
+    table.addType(std::make_unique<CountedType>("type0"));
+    const std::string movedTo = table.getTypePtr(anonymous)->getName();
+    EXPECT_NE("type0", movedTo);
+    const struct {
+        int id;
+        std::string name;
+    } cases[] = {{pending.front().first, pending.front().second},
+                 {pending[150].first, pending[150].second},
+                 {pending.back().first, pending.back().second},
+                 {anonymous, movedTo}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.name, table.getTypeName(c.id).getLocalName()) << c.id;
+        EXPECT_EQ(Tns, table.getTypeName(c.id).getNamespace()) << c.id;
+    }
+    const std::vector<QualifiedName> undefined = table.getUndefinedTypeNames();
+    ASSERT_EQ(pending.size(), undefined.size());
+    for (std::size_t i = 0; i < pending.size(); ++i)
+        EXPECT_EQ(pending[i].second, undefined[i].getLocalName());
 }
 
 } // namespace
