@@ -582,11 +582,12 @@ bool writeItemStream(const CEmitContext& context, const std::vector<CKindBlock>&
 
 // Where a kind's message is read straight into its struct: a document
 // message of one literal Body part, an element whose type the struct
-// stream reads, no soap:header parts, and not read item by item. The
-// index of its type's table; -1 otherwise.
+// stream reads, no soap:header parts. A message of items it reads too, and
+// first: it builds no item's tree, so the item stream only gets what the
+// struct stream leaves. The index of its type's table; -1 otherwise.
 int structRunOf(const CEmitContext& context, const CKindBlock& kind, CStructStream& tables)
 {
-    if (kind.rpc || kind.side.encoded || !headerParts(kind.side).empty() || !itemRunOf(context, kind).typeName.empty())
+    if (kind.rpc || kind.side.encoded || !headerParts(kind.side).empty())
         return -1;
     const CViewMessage& message = *kind.side.message;
     if (message.parts.size() != 1 || message.parts.front().refKind != CViewPart::ElementRef)
@@ -775,8 +776,8 @@ bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>
                     "\t\tif((size_t)(end - value) == length && strncmp(value, action, length) == 0)", "\t\t\treturn 1;",
                     "\t}", "\treturn 0;", "}", ""});
     }
-    const bool itemStreamed = writeItemStream(context, kinds, out);
     const bool structStreamed = writeStructStream(context, kinds, out);
+    const bool itemStreamed = writeItemStream(context, kinds, out);
     lines(out, {"//the SOAP message of one HTTP message: the envelope is found by parsing the body",
                 "//(or its multipart root part) whole; its bytes behind the envelope are the attachment. The",
                 "//parse ends by the call's deadline (negative: none) or sooner (KVPROJ_MAX_DECODE_USEC). A",
@@ -801,14 +802,14 @@ bool writeDecoderHead(const CEmitContext& context, const std::vector<CKindBlock>
                 "\tif(mymtom_read(buffer, header_end, buffer_len, xml_beg, &package, pk->decode_error, sizeof(pk->decode_error)) != 0){",
                 "\t\tmymtom_free(&package);", "\t\tpk->decode_fault = \"SOAP-ENV:Client\";", "\t\treturn -1;", "\t}",
                 "\tmydecode_time_start(&time, deadline);", ""});
-    if (itemStreamed) {
-        out.line("\t//a message of items is read item by item, without the whole tree");
-        out.line("\tif(!package.xop && ", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk, &time) == 0){");
-        lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
-    }
     if (structStreamed) {
         out.line("\t//a document message of structs is read straight into them, without the tree");
         out.line("\tif(!package.xop && ", p, "_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk, &time) == 0){");
+        lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
+    }
+    if (itemStreamed) {
+        out.line("\t//a message of items the struct reading left is read item by item, without the whole tree");
+        out.line("\tif(!package.xop && ", p, "_proto_stream(buffer + xml_beg, part_end - xml_beg, pk, &time) == 0){");
         lines(out, {"\t\troot_end = part_end - xml_beg;", "\t\tgoto attachment;", "\t}"});
     }
     lines(out, {"\txmlResetLastError();", "\tdoc = mydecode_parse(buffer + xml_beg, part_end - xml_beg, &time, &root_end, &references);",

@@ -256,6 +256,11 @@ static void mysax_start(void *ctx, const xmlChar *localname, const xmlChar *pref
 			mysax_above(reader, depth, ctxt->node);
 		return;
 	}
+	//a prefix declared nowhere stays in the tree's name of the element, which no member's name matches
+	if(prefix != NULL && uri == NULL){
+		mysax_fail(reader);
+		return;
+	}
 	if((member = mysax_member(reader, &reader->frames[reader->frame_count - 1], localname, uri)) != NULL)
 		mysax_enter(reader, member, &reader->frames[reader->frame_count - 1]);
 	else if(!reader->failed)

@@ -157,6 +157,74 @@ TEST_F(ItemStreamTest, ItemsReadOneAtATimeAsTheWholeTreeReadsThem)
     EXPECT_EQ(run.output, expected);
 }
 
+// A message of items whose types the struct stream reads goes to it first,
+// so that no item's tree is built: what it leaves (a nil item, a value by
+// reference, a failure) the item stream or the tree reads as before, and
+// every message reads as it does without the struct stream.
+TEST_F(ItemStreamTest, StructStreamReadsPlainItemsFirst)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string nil = "<t:tag xsi:nil=\"true\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"/>";
+    std::string many;
+    for (int i = 0; i < 300; ++i)
+        many += entry(i, "e" + std::to_string(i));
+    const struct {
+        std::string message;
+        bool streamed;
+    } cases[] = {
+        {request(envelope(items(entry(1, "a") + entry(2, "b &amp; c") + "<t:tag>7</t:tag><t:tag>9</t:tag>"))), true},
+        {request(envelope(items(many))), true},
+        {request(envelope(items(""))), true},
+        {request(envelope(items(entry(1, "a") + "<t:tag>7</t:tag>" + nil))), false},
+        {request(envelope(items(entry(1, "a") + "<t:entry href=\"#e2\"/>"))), false},
+        {request(envelope(items(entry(1, "a") + "<t:entry><t:n>x</t:n><t:label>b</t:label></t:entry>"))), false},
+        {request(envelope(items(entry(1, "a") + "<t:entry><t:label>b</t:label></t:entry>"))), false},
+        {request(envelope("<e:Header><h:Trace xmlns:h=\"urn:h\">on</h:Trace></e:Header>" + items(entry(1, "a")))), false},
+    };
+    std::string table;
+    for (const auto& c : cases)
+        table += cLiteral(c.message) + ",\n";
+    const std::string call = "demo_proto_struct_stream(buffer + xml_beg, part_end - xml_beg, pk, &time)";
+    const std::string counted = "static int streamed_count, reported_count;\n"
+                                "#define STRUCT_STREAMED(result) ((result) == 0 ? (streamed_count++, 0) : (result))\n";
+    // The report of the first test, and whether the struct stream read the message.
+    std::string report = Report;
+    report.replace(report.find("report("), 7, "report_items(");
+    // Items without a nil one have no nil flags.
+    report.replace(report.find("items->tag_nil[i] ?"), 19, "items->tag_nil != NULL && items->tag_nil[i] ?");
+    report += "static void report(int result, demo_proto_packet_t *pk)\n{\n\treport_items(result, pk);\n"
+              "\tprintf(streamed_count != reported_count ? \" struct\" : \"\");\n\treported_count = streamed_count;\n}\n";
+    view(itemsDocument());
+    emitHeader("demo", programPlatform());
+    const std::string source = emitSourceWithReaders() + LoopbackPeer + ReadMessage + ReadEachCase;
+    ASSERT_NE(source.find(call), std::string::npos);
+    const auto run = [&](const std::string& made) {
+        std::string text = source;
+        text.replace(text.find(call), call.size(), made);
+        return buildAndRunC("#include \"demo_api.c\"\n",
+                            {{"demo_api.h", headerText()}, {"demo_api.c", counted + text + report}, {"cases.h", table}}, true);
+    };
+    const RunResult on = run("STRUCT_STREAMED(" + call + ")");
+    // The call stays named, so that the function is used, and is never made.
+    const RunResult off = run("(1 || " + call + ")");
+    ASSERT_EQ(on.status, 0) << on.messages << on.output;
+    ASSERT_EQ(off.status, 0) << off.messages << off.output;
+    std::string onOutput = on.output;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::size_t line = onOutput.find(std::to_string(i) + ": ");
+        ASSERT_NE(line, std::string::npos) << on.output;
+        const std::size_t end = onOutput.find('\n', line);
+        const std::size_t mark = onOutput.rfind(" struct", end);
+        const bool streamed = mark != std::string::npos && mark > line && mark + 7 == end;
+        EXPECT_EQ(streamed, cases[i].streamed) << onOutput.substr(line, end - line);
+        if (streamed)
+            onOutput.erase(mark, 7);
+    }
+    EXPECT_EQ(onOutput, off.output);
+    EXPECT_NE(off.output.find("entries=300 0/e0 1/e1 2/e2 299/e299"), std::string::npos) << off.output;
+}
+
 // Rpc/encoded operation Scale: SOAP arrays of numbers in, of structs out.
 std::string arraysDocument()
 {

@@ -328,6 +328,7 @@ TEST_F(StructStreamTest, StreamedMessagesReadAsTheTreeReadsThem)
         {shape("<t:tag><![CDATA[<x>]]></t:tag>"), 0, false},
         {shape("<t:tag>a<b/>c</t:tag>"), 0, false},
         {shape("<f:depth xmlns:f=\"urn:foreign\">5</f:depth>"), 0, false},
+        {shape("<q:tag>x</q:tag>"), 0, false},
         // The service's namespace under another prefix is the service's; a foreign one after the
         // service's own elements of the same name is foreign.
         {shape("<u:point xmlns:u=\"urn:t\"><u:x>1</u:x><t:y>2</t:y></u:point>"), 0, true},
