@@ -405,13 +405,8 @@ TEST_F(NumberConversionsTest, NumbersGoWithAPointUnderALocaleOfCommas)
     EXPECT_EQ(run.output, expected);
 }
 
-// The integer readers are written out rather than calling strtoll and
-// strtoull: over every text made of a front, a sign, digits and a back of
-// the tables, each must accept what the C library's reading accepts whole
-// (XML's blanks behind it aside; for the unsigned one, a sign as XML
-// Schema allows it) with the same value, and refuse everything else, the
-// ranges' edges above all.
-const char* const StrtollDriver = R"(
+// What the C library read ended in nothing but XML's blanks (the conversion drivers' own check).
+const char* const BlanksToEnd = R"(
 static int blanks_to_end(const char *text, const char *end)
 {
 	if(end == text || errno != 0)
@@ -420,6 +415,15 @@ static int blanks_to_end(const char *text, const char *end)
 		end++;
 	return *end == '\0' ? 0 : -1;
 }
+)";
+
+// The integer readers are written out rather than calling strtoll and
+// strtoull: over every text made of a front, a sign, digits and a back of
+// the tables, each must accept what the C library's reading accepts whole
+// (XML's blanks behind it aside; for the unsigned one, a sign as XML
+// Schema allows it) with the same value, and refuse everything else, the
+// ranges' edges above all.
+const char* const StrtollDriver = R"(
 
 static int by_strtoll(const char *text, long long *value)
 {
@@ -493,11 +497,106 @@ TEST_F(NumberConversionsTest, IntegersReadAsTheCLibraryReadsThem)
 {
     if (!canCompileC())
         GTEST_SKIP() << "no C compiler";
-    const RunResult run = runNumbersDriver(StrtollDriver);
+    const RunResult run = runNumbersDriver(std::string(BlanksToEnd) + StrtollDriver);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
     // 6 fronts, 6 signs, 21 digit runs and 7 backs: only the lines of
     // counts, no text read otherwise than the C library reads it.
     EXPECT_EQ(run.output, "signed: read 232 refused 5060\nunsigned: read 210 refused 5082\n");
+}
+
+// Short decimal numbers are read without strtod where the result is exact:
+// every text of a front, a sign, a mantissa, an exponent and a back of the
+// tables, and many drawn at random around the edges of that reading (2^53,
+// nineteen digits, powers of ten up to 22), must be read by the generated
+// reader bit for bit as strtod reads it, accepted and refused alike.
+const char* const StrtodDriver = R"(
+
+/* the C library's reading of a text of the characters the reader lets through (no names here) */
+static int by_strtod(const char *text, double *value)
+{
+	char	*end = NULL;
+
+	if(text[strspn(text, "0123456789+-.eE \t\r\n")] != '\0')
+		return -1;
+	while(*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
+		text++;
+	errno = 0;
+	*value = strtod(text, &end);
+	if(errno == ERANGE && *value > -1.0 && *value < 1.0)
+		errno = 0;
+	return blanks_to_end(text, end);
+}
+
+static int differ(const char *text)
+{
+	double	ours = 0, theirs = 0;
+	int	result = mydecode_double((const xmlChar *)text, &ours), expected = by_strtod(text, &theirs);
+
+	if(result != expected || (result == 0 && memcmp(&ours, &theirs, sizeof(ours)) != 0)){
+		printf("\"%s\": %d %.17g, the C library %d %.17g\n", text, result, ours, expected, theirs);
+		return 1;
+	}
+	return 0;
+}
+
+int main(void)
+{
+	static const char *const fronts[] = {"", " ", "\n\t"};
+	static const char *const signs[] = {"", "+", "-", "--"};
+	static const char *const mantissas[] = {"", "0", "0.0", ".", "5.", ".5", "1.25", "0.1", "0.3", "123.456", "00000.000001",
+		"9007199254740992", "9007199254740993", "9007199254740994", "900719925474099.3", "1234567890123456789",
+		"12345678901234567890", "0.0000000000000000000000001", "1.7976931348623157", "4.9406564584124654", "1.2.3", "1e", "1e+", "x"};
+	static const char *const exponents[] = {"", "e0", "E5", "e-5", "e+22", "e22", "e-22", "e23", "e-23", "e308", "e309", "e-324",
+		"e-400", "e99999", "e-99999", "e1.5"};
+	static const char *const backs[] = {"", " ", "\r\n", "x", " 1"};
+	char	text[128];
+	size_t	f, s, m, e, b;
+	unsigned long long	seed = 42;
+	int	i, differences = 0, texts = 0;
+
+	for(f = 0; f < sizeof(fronts) / sizeof(fronts[0]); f++)
+	for(s = 0; s < sizeof(signs) / sizeof(signs[0]); s++)
+	for(m = 0; m < sizeof(mantissas) / sizeof(mantissas[0]); m++)
+	for(e = 0; e < sizeof(exponents) / sizeof(exponents[0]); e++)
+	for(b = 0; b < sizeof(backs) / sizeof(backs[0]); b++){
+		snprintf(text, sizeof(text), "%s%s%s%s%s", fronts[f], signs[s], mantissas[m], exponents[e], backs[b]);
+		differences += differ(text);
+		texts++;
+	}
+	/* up to twenty digits with a point anywhere, exponents about the edge of 22 */
+	for(i = 0; i < 200000; i++){
+		int	digits, point, k, at = 0;
+
+		seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+		digits = 1 + (int)((seed >> 33) % 20);
+		point = (int)((seed >> 40) % (unsigned long long)(digits + 2));
+		if((seed >> 20) & 1)
+			text[at++] = '-';
+		for(k = 0; k < digits; k++){
+			seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+			if(k == point)
+				text[at++] = '.';
+			text[at++] = (char)('0' + (seed >> 35) % 10);
+		}
+		if((seed >> 50) % 3 != 0)
+			at += snprintf(text + at, sizeof(text) - at, "e%d", (int)((seed >> 52) % 61) - 30);
+		text[at] = '\0';
+		differences += differ(text);
+		texts++;
+	}
+	printf("texts %d differences %d\n", texts, differences);
+	return 0;
+}
+)";
+
+TEST_F(NumberConversionsTest, DoublesReadAsTheCLibraryReadsThem)
+{
+    if (!canCompileC())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = runNumbersDriver(std::string(BlanksToEnd) + StrtodDriver);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    // 3 fronts, 4 signs, 24 mantissas, 16 exponents and 5 backs, and the drawn ones.
+    EXPECT_EQ(run.output, "texts 223040 differences 0\n");
 }
 
 } // namespace
