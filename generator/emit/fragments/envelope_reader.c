@@ -563,13 +563,6 @@ static int mydecode_ends_name(char c)
 //the offset behind the first n bytes close in xml[at..end); end when none comes
 static size_t mydecode_behind(const char *xml, size_t at, size_t end, const char *close, size_t n)
 {
-	const char	*found;
-
-	//most markup passed over is an end tag a few bytes long
-	if(n == 1){
-		found = at < end ? (const char *)memchr(xml + at, close[0], end - at) : NULL;
-		return found == NULL ? end : (size_t)(found - xml) + 1;
-	}
 	at = mydecode_find(xml, at, end, close, n);
 	return at == end ? end : at + n;
 }
@@ -649,8 +642,9 @@ static int mydecode_within_bounds(const char *xml, size_t length, char *error, s
 		if(length - tag < 2 || (lt[1] != '!' && lt[1] != '/' && lt[1] != '?'))
 			at = mydecode_tally_tag(xml, tag + 1, length, &tally);
 		else if(lt[1] == '/'){
+			//an end tag holds no '<': the search for the next one passes over it
 			tally.depth -= tally.depth > 0;
-			at = mydecode_behind(xml, tag + 2, length, ">", 1);
+			at = tag + 2;
 		}else if(length - tag >= 4 && memcmp(lt, "<!--", 4) == 0)
 			at = mydecode_behind(xml, tag + 4, length, "-->", 3);
 		else if(length - tag >= 9 && memcmp(lt, "<![CDATA[", 9) == 0)
