@@ -7,6 +7,10 @@
  * and a connection waiting for its next request holds no worker. Nothing
  * is locked on the way of a request: the only state the workers share is
  * the count of connections (atomic) and the stop flag. */
+#if !defined(_WIN32) && !defined(_GNU_SOURCE)
+/* sched_getaffinity and CPU_COUNT, which C99 with extensions does not declare without it */
+#define _GNU_SOURCE
+#endif
 #include "tessaro_server.h"
 #include "tessaro_tls.h"
 #include "tessaro_util.h"
