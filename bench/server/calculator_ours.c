@@ -1,6 +1,7 @@
 /* Our server for the server benchmark: the skeleton kvgen writes for the calculator's WSDL,
  * filled in as the example service is (without its printing), on the support library's server
- * with its defaults (a worker per processor). It prints "listening PORT" once it accepts.
+ * with its defaults (a worker per processor), answering GET ...?wsdl with the WSDL it was built
+ * for (CALCULATOR_WSDL), which haproxy's health check asks. It prints "listening PORT" once it accepts.
  *   calculator_ours PORT [CERTIFICATE KEY] */
 #include <stdio.h>
 #include <stdlib.h>
@@ -43,6 +44,7 @@ int main(int argc, char **argv)
 	config.address = "127.0.0.1";
 	config.port = (tessaro_port_t)atoi(argv[1]);
 	config.reuse_port = 1;
+	config.wsdl = CALCULATOR_WSDL;
 	if (argc > 3) {
 		config.tls_certificate = argv[2];
 		config.tls_key = argv[3];

@@ -1,10 +1,12 @@
 /* The server benchmark's clients: CLIENTS threads that each call Add on the calculator service
  * over and over for SECONDS, each waiting for its answer before the next call, on a kept
  * connection ("kept") or on a new connection per call ("new"), in plain HTTP or over TLS
- * ("tls": kept connections, certificates not checked). It prints one line:
+ * ("tls": kept connections, certificates not checked). Given THREADS, the kept clients share that
+ * many threads instead, each thread waiting on its clients' answers with epoll. It prints one line:
  *   calls=N per_second=R p99_us=P unanswered_clients=U failed=F
  * where unanswered clients are those that got no answer in the whole run.
- *   server_load HOST PORT CLIENTS SECONDS kept|new|tls */
+ *   server_load HOST PORT CLIENTS SECONDS kept|new|tls
+ *   server_load HOST PORT CLIENTS SECONDS kept THREADS */
 #define _GNU_SOURCE
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -17,6 +19,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
@@ -24,13 +27,6 @@
 /* latencies in buckets of 10 microseconds, up to a second (the last bucket takes the rest) */
 #define BUCKETS 100000
 #define BUCKET_US 10
-
-typedef struct client {
-	pthread_t thread;
-	long calls;
-	long failed;
-	unsigned int *buckets;
-} client_t;
 
 static const char *host;
 static int port;
@@ -100,46 +96,92 @@ static long link_recv(link_t *link, char *data, size_t length)
 	return link->tls != NULL ? SSL_read(link->tls, data, (int)length) : recv(link->fd, data, length, 0);
 }
 
-/* One call: the request sent, its answer read whole (by its Content-Length) and checked: 0, -1 when
- * it failed, 1 when the server had closed the kept connection before it (it may close one after a
- * number of calls), which is tried again on a new connection. */
-static int call(link_t *link)
-{
-	char answer[16384];
-	size_t have = 0;
-	long got, length = -1;
-	char *end = NULL, *field;
+/* An answer as it comes, read whole by its Content-Length. */
+typedef struct answer {
+	char data[16384];
+	size_t have;
+	char *end;
+	long length;
+} answer_t;
 
+enum { CALL_DONE = 0, CALL_FAILED = -1, CALL_CLOSED = 1, CALL_MORE = 2 };
+
+static int request_send(link_t *link, answer_t *answer)
+{
+	answer->have = 0;
+	answer->end = NULL;
+	answer->length = -1;
 	if (link_send(link, request, request_length) != (long)request_length)
-		return link->calls > 0 ? 1 : -1;
-	for (;;) {
-		if (end == NULL) {
-			answer[have] = '\0';
-			if ((end = strstr(answer, "\r\n\r\n")) != NULL) {
-				field = strcasestr(answer, "\r\nContent-Length:");
-				if (field == NULL || field > end)
-					return -1;
-				length = strtol(field + 17, NULL, 10);
-			}
-		}
-		if (end != NULL && have >= (size_t)(end + 4 - answer) + (size_t)length)
-			break;
-		if (have + 1 >= sizeof(answer))
-			return -1;
-		if ((got = link_recv(link, answer + have, sizeof(answer) - 1 - have)) <= 0)
-			return have == 0 && link->calls > 0 ? 1 : -1;
-		have += (size_t)got;
+		return link->calls > 0 ? CALL_CLOSED : CALL_FAILED;
+	return CALL_MORE;
+}
+
+typedef struct client {
+	pthread_t thread;
+	long calls;
+	long failed;
+	unsigned int *buckets;
+	/* when the clients share threads: its connection, the answer it waits for, when it was asked */
+	link_t link;
+	answer_t answer;
+	double began;
+} client_t;
+
+typedef struct group {
+	pthread_t thread;
+	client_t *clients;
+	int count;
+} group_t;
+
+/* One read of the answer and its check once whole: CALL_MORE while a part is still to come,
+ * CALL_CLOSED when the server had closed the kept connection before it (it may close one after a
+ * number of calls), which is tried again on a new connection. */
+static int answer_take(link_t *link, answer_t *answer)
+{
+	char *field;
+	long got;
+
+	if (answer->have + 1 >= sizeof(answer->data))
+		return CALL_FAILED;
+	if ((got = link_recv(link, answer->data + answer->have, sizeof(answer->data) - 1 - answer->have)) <= 0)
+		return answer->have == 0 && link->calls > 0 ? CALL_CLOSED : CALL_FAILED;
+	answer->have += (size_t)got;
+	answer->data[answer->have] = '\0';
+	if (answer->end == NULL && (answer->end = strstr(answer->data, "\r\n\r\n")) != NULL) {
+		field = strcasestr(answer->data, "\r\nContent-Length:");
+		if (field == NULL || field > answer->end)
+			return CALL_FAILED;
+		answer->length = strtol(field + 17, NULL, 10);
 	}
-	answer[have] = '\0';
-	return strncmp(answer, "HTTP/1.1 200", 12) == 0 && strstr(end, "sum>5<") != NULL ? 0 : -1;
+	if (answer->end == NULL || answer->have < (size_t)(answer->end + 4 - answer->data) + (size_t)answer->length)
+		return CALL_MORE;
+	return strncmp(answer->data, "HTTP/1.1 200", 12) == 0 && strstr(answer->end, "sum>5<") != NULL ? CALL_DONE : CALL_FAILED;
+}
+
+/* One call, waiting for its answer in recv. */
+static int call(link_t *link, answer_t *answer)
+{
+	int result = request_send(link, answer);
+
+	while (result == CALL_MORE)
+		result = answer_take(link, answer);
+	return result;
+}
+
+static void client_count(client_t *client, double took)
+{
+	long bucket = (long)(took / BUCKET_US);
+
+	client->buckets[bucket < BUCKETS ? bucket : BUCKETS - 1]++;
+	client->calls++;
 }
 
 static void *client_main(void *param)
 {
 	client_t *client = (client_t *)param;
 	link_t link = {-1, NULL, 0};
-	double began, took;
-	long bucket;
+	answer_t answer;
+	double began;
 	int result;
 
 	while (now_us() < seconds * 1e6) {
@@ -149,21 +191,105 @@ static void *client_main(void *param)
 			continue;
 		}
 		began = now_us();
-		if ((result = call(&link)) != 0) {
-			client->failed += result < 0;
+		if ((result = call(&link, &answer)) != CALL_DONE) {
+			client->failed += result == CALL_FAILED;
 			link_close(&link);
 			continue;
 		}
 		link.calls++;
-		took = now_us() - began;
-		bucket = (long)(took / BUCKET_US);
-		client->buckets[bucket < BUCKETS ? bucket : BUCKETS - 1]++;
-		client->calls++;
+		client_count(client, now_us() - began);
 		if (mode_new)
 			link_close(&link);
 	}
 	link_close(&link);
 	return NULL;
+}
+
+/* The client's next call sent, on a new connection when it has none: 0, or -1 when it has no
+ * connection now (tried again in the next round). */
+static int client_next(client_t *client, int poller)
+{
+	struct epoll_event event;
+	int result;
+
+	if (client->link.fd < 0) {
+		if (link_open(&client->link) != 0) {
+			client->failed++;
+			link_close(&client->link);
+			return -1;
+		}
+		event.events = EPOLLIN;
+		event.data.ptr = client;
+		epoll_ctl(poller, EPOLL_CTL_ADD, client->link.fd, &event);
+	}
+	client->began = now_us();
+	if ((result = request_send(&client->link, &client->answer)) == CALL_MORE)
+		return 0;
+	client->failed += result == CALL_FAILED;
+	link_close(&client->link);
+	return -1;
+}
+
+/* The clients left without a connection tried again: how many are still without. */
+static int group_reconnect(group_t *group, int poller)
+{
+	int down = 0, i;
+
+	for (i = 0; i < group->count; i++)
+		down += group->clients[i].link.fd < 0 && client_next(&group->clients[i], poller) != 0;
+	return down;
+}
+
+/* A thread's share of the clients, each still waiting for its answer before its next call, all
+ * waited on at once: a busy thread takes several answers a wake-up, where a thread per client
+ * costs a wake-up of its own for each answer, which on a shared front takes the cores the
+ * balancer needs. */
+static void *group_main(void *param)
+{
+	group_t *group = (group_t *)param;
+	struct epoll_event events[64];
+	int poller = epoll_create1(EPOLL_CLOEXEC), down = 0, got, i, result;
+	client_t *client;
+
+	for (i = 0; i < group->count; i++)
+		down += client_next(&group->clients[i], poller) != 0;
+	while (now_us() < seconds * 1e6) {
+		got = epoll_wait(poller, events, 64, down > 0 ? 0 : 100);
+		for (i = 0; i < got; i++) {
+			client = (client_t *)events[i].data.ptr;
+			if ((result = answer_take(&client->link, &client->answer)) == CALL_MORE)
+				continue;
+			if (result == CALL_DONE) {
+				client->link.calls++;
+				client_count(client, now_us() - client->began);
+			} else {
+				client->failed += result == CALL_FAILED;
+				link_close(&client->link);
+			}
+			down += client_next(client, poller) != 0;
+		}
+		if (down > 0)
+			down = group_reconnect(group, poller);
+	}
+	for (i = 0; i < group->count; i++)
+		link_close(&group->clients[i].link);
+	close(poller);
+	return NULL;
+}
+
+/* The clients spread over threads that each wait on their share at once. */
+static group_t *groups_start(client_t *clients, int count, int threads)
+{
+	group_t *groups = (group_t *)calloc((size_t)threads, sizeof(*groups));
+	int i, first = 0;
+
+	for (i = 0; i < threads; i++) {
+		groups[i].clients = clients + first;
+		groups[i].count = (count - first) / (threads - i);
+		first += groups[i].count;
+		pthread_create(&groups[i].thread, NULL, group_main, &groups[i]);
+	}
+	return groups;
 }
 
 int main(int argc, char **argv)
@@ -172,12 +298,16 @@ int main(int argc, char **argv)
 		"xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" xmlns:c=\"urn:kelvane:calculator\">"
 		"<SOAP-ENV:Body><c:Add><c:a>2</c:a><c:b>3</c:b></c:Add></SOAP-ENV:Body></SOAP-ENV:Envelope>";
 	client_t *clients;
+	group_t *groups = NULL;
 	unsigned long long *all;
 	long calls = 0, failed = 0, seen = 0, p99 = 0;
-	int count, i, b, unanswered = 0;
+	int count, threads = 0, i, b, unanswered = 0;
 
-	if (argc != 6) {
-		fprintf(stderr, "usage: server_load HOST PORT CLIENTS SECONDS kept|new|tls\n");
+	if (argc == 7 && strcmp(argv[5], "kept") == 0)
+		threads = atoi(argv[6]);
+	if ((argc != 6 && threads <= 0) || atoi(argv[3]) <= 0) {
+		fprintf(stderr, "usage: server_load HOST PORT CLIENTS SECONDS kept|new|tls\n"
+				"       server_load HOST PORT CLIENTS SECONDS kept THREADS\n");
 		return 2;
 	}
 	host = argv[1];
@@ -200,10 +330,18 @@ int main(int argc, char **argv)
 	clock_gettime(CLOCK_MONOTONIC, &start_at);
 	for (i = 0; i < count; i++) {
 		clients[i].buckets = (unsigned int *)calloc(BUCKETS, sizeof(unsigned int));
-		pthread_create(&clients[i].thread, NULL, client_main, &clients[i]);
+		clients[i].link.fd = -1;
 	}
+	threads = threads < count ? threads : count;
+	if (threads > 0)
+		groups = groups_start(clients, count, threads);
+	for (i = 0; i < count && threads <= 0; i++)
+		pthread_create(&clients[i].thread, NULL, client_main, &clients[i]);
+	for (i = 0; i < threads; i++)
+		pthread_join(groups[i].thread, NULL);
 	for (i = 0; i < count; i++) {
-		pthread_join(clients[i].thread, NULL);
+		if (threads <= 0)
+			pthread_join(clients[i].thread, NULL);
 		calls += clients[i].calls;
 		failed += clients[i].failed;
 		unanswered += clients[i].calls == 0;
