@@ -1,5 +1,7 @@
 #include "app/DpapiProtect.h"
 
+#include "app/SystemErrorText.h"
+
 #include <windows.h>
 
 #include <wincrypt.h>
@@ -20,13 +22,17 @@ DATA_BLOB BlobOf(const std::string& strBytes) {
 
 }  // namespace
 
-std::string DpapiProtect(const std::string& strClear) {
-    if (strClear.empty()) return std::string();
+bool DpapiProtect(const std::string& strClear, std::string& strProtected, std::string& strWhy) {
+    strProtected.clear();
+    if (strClear.empty()) return true;
     DATA_BLOB in = BlobOf(strClear);
     CLocalBlob out;
-    if (!::CryptProtectData(&in, L"Kelvane call settings", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out.blob))
-        return std::string();
-    return std::string(reinterpret_cast<const char*>(out.blob.pbData), out.blob.cbData);
+    if (!::CryptProtectData(&in, L"Kelvane call settings", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out.blob)) {
+        strWhy = "the system's data protection refused it (" + SystemErrorText(::GetLastError()) + ")";
+        return false;
+    }
+    strProtected.assign(reinterpret_cast<const char*>(out.blob.pbData), out.blob.cbData);
+    return true;
 }
 
 bool DpapiUnprotect(const std::string& strProtected, std::string& strClear) {

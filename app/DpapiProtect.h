@@ -4,7 +4,8 @@
 
 #include <string>
 
-// The protected bytes of the text; empty for an empty text or when the system refused.
-std::string DpapiProtect(const std::string& strClear);
+// The protected bytes of the text (none for an empty text); false with the system's words for the
+// cause when it refused.
+bool DpapiProtect(const std::string& strClear, std::string& strProtected, std::string& strWhy);
 // The text back from its protected bytes; false when they are damaged or another user's.
 bool DpapiUnprotect(const std::string& strProtected, std::string& strClear);

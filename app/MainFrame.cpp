@@ -7,6 +7,7 @@
 #include "app/ShellOpen.h"
 #include "app/res/Resource.h"
 #include "classlib/WindowMessages.h"
+#include "project/call/CallService.h"
 #include "toolkit/commandbars/barbase/CommandBar.h"
 #include "toolkit/commandbars/manager/CommandBars.h"
 #include "toolkit/commandbars/options/CommandBarsOptions.h"

@@ -28,6 +28,7 @@
 class CquorlinDoc;
 class CquorlinView;
 class CServiceCallWindow;
+class CallService;
 class CDocument;
 struct CProjectRecord;
 
@@ -151,8 +152,14 @@ public:
     const CProtocolRecord* GetSelectedProtocol() const;
     // The "Call the Service" window; null before it was first opened.
     CServiceCallWindow* GetServiceCallWindow() const { return m_pServiceCall.get(); }
-    // Closes the window, stopping its call and its mock service, as closing the project does.
+    // Closes the window, stopping its call and its mock service, and drops the project's service
+    // as the window read it, as closing the project does.
     void CloseServiceCall();
+    // The open project's service as the call window uses it, read on first use and again only when
+    // the WSDL document changed on disk since (the reader's messages appended to the Output pane
+    // under a heading of their own); null without a project or when the document was rejected.
+    CallService* ReadCallService();
+    const CallService* GetCallService() const { return m_pCallService.get(); }
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -254,6 +261,7 @@ protected:
     std::map<std::string, std::string> m_changesAskedAbout;   // a file's path: its change on disk already asked about   // while F1 is translated: the window it was pressed in   // the Output pane's line last gone to; -1 since its text was set
     std::unique_ptr<CHelpKeyHook> m_pHelpKeyHook;
     std::unique_ptr<CServiceCallWindow> m_pServiceCall;
+    std::unique_ptr<CallService> m_pCallService;
     std::function<void(const CBuildOutcome&)> m_buildFinished;
 
     DECLARE_MESSAGE_MAP()

@@ -1,8 +1,10 @@
 #include "app/ServiceCallSettingsDialog.h"
 
+#include "app/ErrorBox.h"
 #include "app/res/Resource.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -11,8 +13,8 @@ const char* const kAuthNames[] = {"None", "Basic", "Digest"};
 
 }  // namespace
 
-CServiceCallSettingsDialog::CServiceCallSettingsDialog(CallSettings& settings, CWnd* pParent)
-    : CDialog(IDD_SERVICE_CALL_SETTINGS, pParent), m_settings(settings) {}
+CServiceCallSettingsDialog::CServiceCallSettingsDialog(CallSettings& settings, Save save, CWnd* pParent)
+    : CDialog(IDD_SERVICE_CALL_SETTINGS, pParent), m_settings(settings), m_save(std::move(save)) {}
 
 std::string CServiceCallSettingsDialog::Text(UINT nID) const {
     CString strText;
@@ -38,17 +40,24 @@ BOOL CServiceCallSettingsDialog::OnInitDialog() {
 }
 
 void CServiceCallSettingsDialog::OnOK() {
-    m_settings.caFile = Text(IDC_CALL_CA_FILE);
-    m_settings.verifyCertificate = IsDlgButtonChecked(IDC_CALL_VERIFY) == BST_CHECKED;
-    m_settings.proxy = Text(IDC_CALL_PROXY);
-    m_settings.proxyUser = Text(IDC_CALL_PROXY_USER);
-    m_settings.proxyPassword = Text(IDC_CALL_PROXY_PASSWORD);
+    CallSettings settings = m_settings;
+    settings.caFile = Text(IDC_CALL_CA_FILE);
+    settings.verifyCertificate = IsDlgButtonChecked(IDC_CALL_VERIFY) == BST_CHECKED;
+    settings.proxy = Text(IDC_CALL_PROXY);
+    settings.proxyUser = Text(IDC_CALL_PROXY_USER);
+    settings.proxyPassword = Text(IDC_CALL_PROXY_PASSWORD);
     const int nAuth = static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_CALL_AUTH, CB_GETCURSEL, 0, 0));
-    m_settings.auth = static_cast<CallSettings::Auth>(nAuth < 0 ? 0 : nAuth);
-    m_settings.user = Text(IDC_CALL_USER);
-    m_settings.password = Text(IDC_CALL_PASSWORD);
-    m_settings.wsSecurityUser = Text(IDC_CALL_WSSE_USER);
+    settings.auth = static_cast<CallSettings::Auth>(nAuth < 0 ? 0 : nAuth);
+    settings.user = Text(IDC_CALL_USER);
+    settings.password = Text(IDC_CALL_PASSWORD);
+    settings.wsSecurityUser = Text(IDC_CALL_WSSE_USER);
     const int nTimeout = std::atoi(Text(IDC_CALL_TIMEOUT).c_str());
-    m_settings.timeoutSeconds = nTimeout > 0 ? nTimeout : 30;
+    settings.timeoutSeconds = nTimeout > 0 ? nTimeout : 30;
+    std::string strWhy;
+    if (m_save && !m_save(settings, strWhy)) {
+        ShowErrorBox(this, ("The call settings were not saved: " + strWhy + ".").c_str());
+        return;
+    }
+    m_settings = std::move(settings);
     EndDialog(IDOK);
 }

@@ -5,9 +5,15 @@
 #include "classlib/ClassLib.h"
 #include "project/call/CallSettings.h"
 
+#include <functional>
+#include <string>
+
+// OK keeps the settings only once save took them: when it fails (a password the system would not
+// protect, a file not written) the user is told why and the dialog stays open with what was typed.
 class CServiceCallSettingsDialog : public CDialog {
 public:
-    CServiceCallSettingsDialog(CallSettings& settings, CWnd* pParent);
+    using Save = std::function<bool(const CallSettings& settings, std::string& strWhy)>;
+    CServiceCallSettingsDialog(CallSettings& settings, Save save, CWnd* pParent);
 
     BOOL OnInitDialog() override;
 
@@ -17,4 +23,5 @@ protected:
 private:
     std::string Text(UINT nID) const;
     CallSettings& m_settings;
+    Save m_save;
 };

@@ -4,9 +4,6 @@
 
 #include <cstdio>
 
-namespace {
-
-// Line ends as an edit control shows them.
 std::string WindowsLines(const std::string& strText) {
     std::string strLines;
     for (size_t i = 0; i < strText.size(); ++i) {
@@ -15,6 +12,8 @@ std::string WindowsLines(const std::string& strText) {
     }
     return strLines;
 }
+
+namespace {
 
 std::string Seconds(double dSeconds) {
     char szText[32];

@@ -6,6 +6,8 @@
 
 #include <string>
 
+// The text with every line end "\r\n": an edit control breaks lines only there.
+std::string WindowsLines(const std::string& strText);
 // Lines joined by "\r\n", as an edit control shows them.
 std::string CallOutcomeText(const SoapCallResult& result);
 // The word a history entry keeps for the outcome ("answered", "refused", ...).

@@ -11,6 +11,7 @@
 #include "generator/model/ServiceView.h"
 #include "project/BuildCommandLines.h"
 #include "project/ProjectFiles.h"
+#include "project/call/CallService.h"
 #include "project/call/SoapAnswer.h"
 
 #include <ctime>
@@ -48,6 +49,8 @@ BEGIN_MESSAGE_MAP(CServiceCallWindow, CDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
+CServiceCallWindow::CServiceCallWindow() : m_protection{DpapiProtect, DpapiUnprotect} {}
+
 CServiceCallWindow::~CServiceCallWindow() {
     Close();
 }
@@ -65,11 +68,12 @@ BOOL CServiceCallWindow::Open(CMainFrame& frame) {
     }
     if (!frame.GetProject()) return FALSE;
     m_pFrame = &frame;
-    std::vector<CCallPort> ports;
-    if (!frame.GetProjectCommands().readService([&](const CServiceView& view) { ports = ReadCallPorts(view); })) {
+    const CallService* pService = frame.ReadCallService();
+    if (!pService) {
         ShowErrorBox(&frame, "The service cannot be called: its WSDL document was not read (the Output pane says why).");
         return FALSE;
     }
+    std::vector<CCallPort> ports = ReadCallPorts(pService->view());
     if (ports.empty()) {
         ShowErrorBox(&frame, "The service cannot be called: its WSDL document has no port with a SOAP binding.");
         return FALSE;
@@ -356,32 +360,21 @@ const std::vector<RequestProblem>& CServiceCallWindow::Check() {
     ClearProblemMarks();
     const CCallPort* pPort = CurrentPort();
     const CCallOperation* pOperation = CurrentOperation();
-    const CProjectRecord* pProject = m_pFrame ? m_pFrame->GetProject() : nullptr;
-    if (!pPort || !pOperation || !pProject) return m_problems;
-    // The schemas are read once, on the first check.
-    if (!m_pSchemas) {
-        auto pSchemas = std::make_unique<RequestSchemas>(pProject->wsdlPath, m_pFrame->GetProjectCommands().schemaFolder());
-        std::string strWhy;
-        if (!pSchemas->read(strWhy)) {
-            SetDlgItemText(IDC_CALL_STATUS, ("The request was not checked: " + strWhy).c_str());
-            return m_problems;
-        }
-        m_pSchemas = std::move(pSchemas);
-    }
-    const std::string strEnvelope = EditorText(m_request);
-    std::vector<RequestProblem> problems;
-    bool bFound = false;
-    m_pFrame->GetProjectCommands().readService([&](const CServiceView& view) {
-        if (const CViewOperation* pViewOperation = FindViewOperation(view, *pPort, pOperation->strName)) {
-            problems = checkRequest(*m_pSchemas, *pViewOperation, strEnvelope);
-            bFound = true;
-        }
-    });
-    if (!bFound) {
+    if (!pPort || !pOperation || !m_pFrame) return m_problems;
+    // The reading the window opened with serves every check until the document changes on disk.
+    CallService* pService = m_pFrame->ReadCallService();
+    if (!pService) {
         SetDlgItemText(IDC_CALL_STATUS, "The request was not checked: the WSDL document was not read (the Output pane says why).");
         return m_problems;
     }
-    m_problems = std::move(problems);
+    const CViewOperation* pViewOperation = FindViewOperation(pService->view(), *pPort, pOperation->strName);
+    if (!pViewOperation) {
+        SetDlgItemText(IDC_CALL_STATUS, ("The request was not checked: the WSDL document, changed since, has no operation " +
+                                         pOperation->strName + " on the port " + pPort->strName + " any more.")
+                                            .c_str());
+        return m_problems;
+    }
+    m_problems = checkRequest(pService->schemas(), *pViewOperation, EditorText(m_request));
     MarkProblems();
     return m_problems;
 }
@@ -412,13 +405,14 @@ void CServiceCallWindow::OnProblemChosen() {
 }
 
 void CServiceCallWindow::OnSettingsClicked() {
-    CServiceCallSettingsDialog dlg(m_settings, this);
-    if (dlg.DoModal() != IDOK) return;
-    SaveSettings();
+    CServiceCallSettingsDialog dlg(
+        m_settings, [this](const CallSettings& settings, std::string& strWhy) { return SettingsStore().save(settings, strWhy); },
+        this);
+    dlg.DoModal();
 }
 
 CallSettingsStore CServiceCallWindow::SettingsStore() const {
-    return CallSettingsStore(ProjectFolder(), SecretProtection{DpapiProtect, DpapiUnprotect});
+    return CallSettingsStore(ProjectFolder(), m_protection);
 }
 
 void CServiceCallWindow::SaveSettings() {

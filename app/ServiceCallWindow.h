@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CMainFrame;
@@ -25,7 +26,7 @@ class CServiceCallWindow : public CDialog {
 public:
     enum { WM_CALL_FINISHED = WM_APP + 0x140, timerMock = 1 };
 
-    CServiceCallWindow() = default;
+    CServiceCallWindow();
     ~CServiceCallWindow() override;
 
     // Shows the window for the frame's open project, reading its service when the window is made;
@@ -57,6 +58,8 @@ public:
     const std::vector<CallRecord>& History() const { return m_history; }
     CallSettings& Settings() { return m_settings; }
     void SaveSettings();
+    // How passwords are kept: the system's data protection unless another is given.
+    void SetSecretProtection(SecretProtection protection) { m_protection = std::move(protection); }
     CMockService& Mock() { return m_mock; }
 
     static std::string EditorText(CKLVSyntaxEditCtrl& ctrl);
@@ -105,11 +108,11 @@ private:
     CCallEditCtrl m_answer;
     CServiceCallSender m_sender;
     CallRecord m_sending;   // the request under way, kept in the history when it ends
-    std::unique_ptr<RequestSchemas> m_pSchemas;
     std::vector<RequestProblem> m_problems;
     std::vector<int> m_markedRows;
     std::vector<CallRecord> m_history;
     CallSettings m_settings;
+    SecretProtection m_protection;
     CMockService m_mock;
     CSize m_szLeast{0, 0};   // the window's size as its template made it: it grows, never shrinks below
 

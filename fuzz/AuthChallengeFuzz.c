@@ -16,6 +16,7 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	char *text = (char *)malloc(size > 0 ? size : 1);
 	char response[TESSARO_HASH_MAX_HEX];
 	fd_digest_t found;
+	tessaro_digest_ask ask;
 	char bare[512], user[FD_MAX_PROXY_CREDENTIAL], password[FD_MAX_PROXY_CREDENTIAL], *line;
 	int stale = 0, basic = 0;
 
@@ -23,8 +24,10 @@ int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 		return 0;
 	memcpy(text, data, size);
 	memset(&found, 0, sizeof(found));
-	if(myauth_parse(text, 0, size, &found, &stale, &basic) == 0)
-		fd_digest_response(&found, "user", "password", "POST", "/soap", "00000001", "0a4f113b", response);
+	if(myauth_parse(text, 0, size, &found, &stale, &basic) == 0){
+		ask = myauth_ask(&found);
+		tessaro_digest_response(&ask, "user", "password", "POST", "/soap", "00000001", "0a4f113b", response);
+	}
 	free(text);
 	if((line = (char *)malloc(size + 1)) == NULL)
 		return 0;

@@ -47,7 +47,8 @@ public:
     // (downloads keep the defaults). Taken with the next connect.
     struct ConnectionOptions {
         enum Authentication { AuthAny, AuthBasic, AuthDigest };
-        std::string caFile;                // certificates trusted beside the system's; empty for none
+        std::string caFile;                // certificates trusted beside the system's; empty for none (libcurl
+                                           // only: on Windows the system's store alone decides, as failures say)
         bool verifyCertificate = true;
         std::string proxy;                 // host:port; empty for the system's setting
         std::string proxyUser;

@@ -1,11 +1,15 @@
 // The HTTP client's transport on Windows: the platform's internet interface.
 #include "net/HttpClient.h"
 
+#include "net/DigestChallenge.h"
+#include "tessaro_hash.h"
+
 #include <windows.h>
 #include <wininet.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <stdexcept>
 #include <tuple>
@@ -63,6 +67,26 @@ Failure describeError(DWORD code, int timeoutSeconds, const std::string& proxy)
         return {HttpClient::FailureTls, "TLS failure: the secure channel could not be set up"};
     default: return {HttpClient::FailureOther, "network error " + std::to_string(code)};
     }
+}
+
+// The Authorization value answering the challenge for a POST of uri, the first with its nonce;
+// empty when it could not be made.
+std::string digestAuthorization(const DigestChallenge& challenge, const std::string& user, const std::string& password,
+                                const std::string& uri)
+{
+    const tessaro_digest_ask ask{challenge.realm.c_str(),
+                                 challenge.nonce.c_str(),
+                                 challenge.opaqueGiven ? challenge.opaque.c_str() : nullptr,
+                                 challenge.sha256 ? TESSARO_HASH_SHA256 : TESSARO_HASH_MD5,
+                                 challenge.session ? 1 : 0,
+                                 challenge.qop ? 1 : 0};
+    // Each quoted text at most doubles by its escapes; the rest is short.
+    std::string value(2 * (user.size() + challenge.realm.size() + challenge.nonce.size() + uri.size()
+                           + challenge.opaque.size()) + 512, '\0');
+    if (tessaro_digest_value(&ask, 1, user.c_str(), password.c_str(), "POST", uri.c_str(), &value[0], value.size()) != 0)
+        return std::string();
+    value.resize(std::strlen(value.c_str()));
+    return value;
 }
 
 std::string trimmed(const std::string& text)
@@ -169,6 +193,10 @@ struct HttpClient::Transport {
             noteFailure(FailureTimedOut, timeoutText(timeoutSeconds));
         else
             std::tie(failureKind, failure) = describeError(code, timeoutSeconds, options.proxy);
+        // The platform trusts only the system's store: a CA file given in vain must not seem used.
+        if (failureKind == FailureTls && !options.caFile.empty())
+            failure += " (the CA file " + options.caFile
+                + " is not used on Windows: the system's certificate store decides which servers are trusted)";
     }
 
     // The platform bounds each blocking call, not a whole download: every
@@ -253,6 +281,31 @@ struct HttpClient::Transport {
         InternetSetOptionA(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
     }
 
+    // A service call: the POST of body with the header lines (each ending in CR LF) as the answer's
+    // request, throwing when no answer came.
+    void sendCall(const std::string& objectPath, const std::string& lines, const std::string& body, int scheme)
+    {
+        openRequest("POST", objectPath, "HTTP/1.1", nullptr, "*/*", kCallFlags, scheme);
+        applyOptions();
+        if (!lines.empty())
+            addHeader(lines, HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+        if (!HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(body.data()), static_cast<DWORD>(body.size()))) {
+            noteLastError();
+            throw std::runtime_error("request failed...");
+        }
+    }
+
+    // The values of the answer's header lines of that name, in their order.
+    std::vector<std::string> answerValues(const char* name) const
+    {
+        std::vector<std::string> values;
+        for (const Header& header : answerHeaders()) {
+            if (header.first.size() == std::strlen(name) && _stricmp(header.first.c_str(), name) == 0)
+                values.push_back(header.second);
+        }
+        return values;
+    }
+
     // The header lines of the answer, its status line left out.
     std::vector<Header> answerHeaders() const
     {
@@ -320,9 +373,12 @@ void HttpClient::openConnection(const std::string& host, int port, const char* u
     const DWORD service = scheme == SchemeFtp ? INTERNET_SERVICE_FTP : INTERNET_SERVICE_HTTP;
     const DWORD flags = scheme == SchemeFtp ? INTERNET_FLAG_PASSIVE : 0;
     const int effectivePort = port != 0 ? port : UrlParts::defaultPort(scheme);
+    // Under Digest the answer is this client's own (see sendPost): the platform, holding the
+    // password, would answer a Basic challenge offered beside the Digest one with it in clear.
+    const bool ownAnswer = options_.authentication == ConnectionOptions::AuthDigest;
     transport.connection.reset(InternetConnectA(transport.internet.get(), host.c_str(),
-                                                static_cast<INTERNET_PORT>(effectivePort), user, password,
-                                                service, flags, 0));
+                                                static_cast<INTERNET_PORT>(effectivePort), ownAnswer ? nullptr : user,
+                                                ownAnswer ? nullptr : password, service, flags, 0));
     if (!transport.connection || InternetAttemptConnect(0) != ERROR_SUCCESS) {
         transport.noteLastError();
         throw std::runtime_error("connect failed...");
@@ -397,18 +453,23 @@ void HttpClient::postMultipart(const std::string& objectPath, const char* referr
 void HttpClient::sendPost(const std::string& objectPath, const std::vector<Header>& headers, const std::string& body)
 {
     Transport& transport = *transport_;
-    transport.openRequest("POST", objectPath, "HTTP/1.1", nullptr, "*/*", kCallFlags, scheme_);
-    transport.applyOptions();
     std::string lines;
     for (const Header& header : headers)
         lines += headerLine(header) + "\r\n";
-    if (!lines.empty())
-        transport.addHeader(lines, HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
-    if (!HttpSendRequestA(transport.request.get(), nullptr, 0, const_cast<char*>(body.data()),
-                          static_cast<DWORD>(body.size()))) {
-        transport.noteLastError();
+    transport.sendCall(objectPath, lines, body, scheme_);
+    // The platform may leave a Digest challenge unanswered (Wine's does): the request then goes
+    // once more with the answer, made as the generated clients make theirs.
+    if (options_.authentication == ConnectionOptions::AuthBasic || user_.empty() || statusCode() != 401)
+        return;
+    DigestChallenge challenge;
+    if (!readDigestChallenge(transport.answerValues("WWW-Authenticate"), challenge))
+        return;
+    const std::string authorization = digestAuthorization(challenge, user_, password_, objectPath);
+    if (authorization.empty()) {
+        transport.noteFailure(FailureOther, "the answer to the server's Digest challenge could not be made");
         throw std::runtime_error("request failed...");
     }
+    transport.sendCall(objectPath, lines + headerLine({"Authorization", authorization}) + "\r\n", body, scheme_);
 }
 
 std::vector<HttpClient::Header> HttpClient::responseHeaders() const

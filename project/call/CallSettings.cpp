@@ -4,6 +4,7 @@
 #include "project/call/FieldText.h"
 #include "project/call/WholeFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -72,25 +73,40 @@ CallSettingsStore::CallSettingsStore(const std::string& projectFolder, SecretPro
 {
 }
 
-std::string CallSettingsStore::text(const CallSettings& settings) const
+bool CallSettingsStore::protectedField(std::string& text, const char* name, const std::string& password,
+                                       std::string& why) const
 {
-    const auto secret = [&](const std::string& password) {
-        return password.empty() ? std::string() : hexOf(protection_.protect(password));
-    };
-    std::string text = std::string(kFormat) + "\n";
+    std::string bytes;
+    why.clear();
+    if (!password.empty() && (!protection_.protect(password, bytes, why) || bytes.empty())) {
+        std::string words(name);
+        std::replace(words.begin(), words.end(), '-', ' ');
+        why = "the " + words + " could not be protected for keeping: "
+            + (why.empty() ? std::string("the protection gave nothing back") : why);
+        return false;
+    }
+    FieldText::append(text, name, hexOf(bytes));
+    return true;
+}
+
+bool CallSettingsStore::text(const CallSettings& settings, std::string& text, std::string& why) const
+{
+    text = std::string(kFormat) + "\n";
     for (const auto& endpoint : settings.endpoints)
         FieldText::append(text, "endpoint", endpoint.first + " " + endpoint.second);
     FieldText::append(text, "ca-file", settings.caFile);
     FieldText::append(text, "verify", settings.verifyCertificate ? "yes" : "no");
     FieldText::append(text, "proxy", settings.proxy);
     FieldText::append(text, "proxy-user", settings.proxyUser);
-    FieldText::append(text, "proxy-password", secret(settings.proxyPassword));
+    if (!protectedField(text, "proxy-password", settings.proxyPassword, why))
+        return false;
     FieldText::append(text, "auth", kAuthNames[settings.auth]);
     FieldText::append(text, "user", settings.user);
-    FieldText::append(text, "password", secret(settings.password));
+    if (!protectedField(text, "password", settings.password, why))
+        return false;
     FieldText::append(text, "timeout", std::to_string(settings.timeoutSeconds));
     FieldText::append(text, "ws-security-user", settings.wsSecurityUser);
-    return text;
+    return true;
 }
 
 bool CallSettingsStore::readPassword(const std::string& value, std::string& password) const
@@ -159,5 +175,6 @@ CallSettings CallSettingsStore::load(std::vector<std::string>& problems) const
 
 bool CallSettingsStore::save(const CallSettings& settings, std::string& why) const
 {
-    return replaceWholeFile(path_, text(settings), why);
+    std::string fileText;
+    return text(settings, fileText, why) && replaceWholeFile(path_, fileText, why);
 }

@@ -26,11 +26,13 @@ struct CallSettings {
     std::string endpointFor(const std::string& port, const std::string& portAddress) const;
 };
 
-// Turns a secret into bytes only this user can turn back, and back; unprotect
-// returns false when the bytes cannot be turned back (another user, damage).
-// The program passes the platform's data protection; tests pass their own.
+// Turns a secret into bytes only this user can turn back, and back. protect
+// returns false with the cause in why when it could not protect the secret;
+// unprotect returns false when the bytes cannot be turned back (another
+// user, damage). The program passes the platform's data protection; tests
+// pass their own.
 struct SecretProtection {
-    std::function<std::string(const std::string& secret)> protect;
+    std::function<bool(const std::string& secret, std::string& bytes, std::string& why)> protect;
     std::function<bool(const std::string& bytes, std::string& secret)> unprotect;
 };
 
@@ -53,14 +55,17 @@ public:
     // is named in problems ("path:line:column: message") and the others still
     // apply; a password that cannot be turned back is left empty and named too.
     CallSettings load(std::vector<std::string>& problems) const;
-    // False with why when the file could not be written.
+    // False with why when a password could not be protected (the file is
+    // left as it was: a password is never kept empty in its stead) or the
+    // file could not be written.
     bool save(const CallSettings& settings, std::string& why) const;
 
-    // The file's text, and the settings back from it.
-    std::string text(const CallSettings& settings) const;
+    // The file's text (false with why as save says), and the settings back from it.
+    bool text(const CallSettings& settings, std::string& text, std::string& why) const;
     CallSettings read(const std::string& text, std::vector<CallSettingsProblem>& problems) const;
 
 private:
+    bool protectedField(std::string& text, const char* name, const std::string& password, std::string& why) const;
     bool readPassword(const std::string& value, std::string& password) const;
 
     std::string path_;

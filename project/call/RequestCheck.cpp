@@ -312,36 +312,8 @@ void RequestChecker::walkValues(XmlPullParser& xpp, Schema::ValueContainer& cont
 
 }  // namespace
 
-RequestSchemas::RequestSchemas(const std::string& wsdlPath, const std::string& schemaFolder)
-    : wsdlPath_(wsdlPath), schemaFolder_(schemaFolder)
-{
-}
-
-RequestSchemas::~RequestSchemas() = default;
-
-bool RequestSchemas::read(std::string& why)
-{
-    std::ostringstream messages;
-    try {
-        parser_ = std::make_unique<Wsdl::WsdlParser>(wsdlPath_, messages, schemaFolder_);
-        while (parser_->getState() != Wsdl::WsdlParser::END)
-            parser_->parse();
-    } catch (const Wsdl::WsdlException& failure) {
-        messages << failure.description << "\n";
-        parser_.reset();
-    } catch (const XmlPullParserException& failure) {
-        messages << failure.description << " at " << failure.line << "," << failure.column << "\n";
-        parser_.reset();
-    }
-    if (parser_ != nullptr && !parser_->hasError())
-        return true;
-    why = messages.str();
-    parser_.reset();
-    return false;
-}
-
-std::vector<RequestProblem> checkRequest(RequestSchemas& schemas, const CViewOperation& op,
+std::vector<RequestProblem> checkRequest(Wsdl::WsdlParser& schemas, const CViewOperation& op,
                                          const std::string& envelope)
 {
-    return RequestChecker(schemas.parser(), op).run(envelope);
+    return RequestChecker(schemas, op).run(envelope);
 }

@@ -1,6 +1,10 @@
 /* tessaro: digests and random bytes from the platform's crypto. */
 #include "tessaro_hash.h"
 
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
 #ifdef _WIN32
 #include <windows.h>
 #include <bcrypt.h>
@@ -71,4 +75,110 @@ int tessaro_hash_hex(int kind, const void *data, size_t length, char *hex)
 	}
 	hex[2 * size] = '\0';
 	return size > 0 ? 0 : -1;
+}
+
+/* the hash of the text joined of count parts with ':' between, as hex */
+static int digest_joined(int algorithm, const char *const *parts, size_t count, char *hex)
+{
+	size_t	length = 0, at = 0, i, n;
+	char	*text;
+	int	result;
+
+	for(i = 0; i < count; i++)
+		length += strlen(parts[i]) + 1;
+	if((text = (char *)malloc(length)) == NULL)
+		return -1;
+	for(i = 0; i < count; i++){
+		n = strlen(parts[i]);
+		memcpy(text + at, parts[i], n);
+		at += n;
+		text[at++] = ':';
+	}
+	result = tessaro_hash_hex(algorithm, text, at - 1, hex);
+	memset(text, 0, length);
+	free(text);
+	return result;
+}
+
+int tessaro_digest_response(const tessaro_digest_ask *ask, const char *user, const char *password, const char *method,
+		const char *uri, const char *nc, const char *cnonce, char *response)
+{
+	char	ha1[TESSARO_HASH_MAX_HEX], ha2[TESSARO_HASH_MAX_HEX];
+	const char	*a1[] = {user, ask->realm, password};
+	const char	*a1_sess[] = {ha1, ask->nonce, cnonce};
+	const char	*a2[] = {method, uri};
+	const char	*with_qop[] = {ha1, ask->nonce, nc, cnonce, "auth", ha2};
+	const char	*without_qop[] = {ha1, ask->nonce, ha2};
+	int	result;
+
+	result = digest_joined(ask->algorithm, a1, 3, ha1);
+	if(result == 0 && ask->session)
+		result = digest_joined(ask->algorithm, a1_sess, 3, ha1);
+	if(result == 0)
+		result = digest_joined(ask->algorithm, a2, 2, ha2);
+	if(result == 0)
+		result = ask->qop ? digest_joined(ask->algorithm, with_qop, 6, response)
+			: digest_joined(ask->algorithm, without_qop, 3, response);
+	memset(ha1, 0, sizeof(ha1));
+	return result;
+}
+
+/* appends text at value[*at..size), kept ended; -1 when it does not fit */
+static int digest_put(char *value, size_t size, size_t *at, const char *text)
+{
+	size_t	n = strlen(text);
+
+	if(*at + n >= size)
+		return -1;
+	memcpy(value + *at, text, n + 1);
+	*at += n;
+	return 0;
+}
+
+/* the same as a quoted string: a quote or a backslash escaped */
+static int digest_put_quoted(char *value, size_t size, size_t *at, const char *text)
+{
+	char	piece[3] = {'\\', 0, 0};
+
+	if(digest_put(value, size, at, "\"") != 0)
+		return -1;
+	for(; *text != '\0'; text++){
+		piece[1] = *text;
+		if(digest_put(value, size, at, *text == '"' || *text == '\\' ? piece : piece + 1) != 0)
+			return -1;
+	}
+	return digest_put(value, size, at, "\"");
+}
+
+int tessaro_digest_value(const tessaro_digest_ask *ask, unsigned long nc, const char *user, const char *password,
+		const char *method, const char *uri, char *value, size_t size)
+{
+	static const char *const algorithms[] = {"MD5", "SHA-256", "MD5-sess", "SHA-256-sess"};
+	unsigned char	random[16];
+	char	cnonce[2 * sizeof(random) + 1], count[16], response[TESSARO_HASH_MAX_HEX];
+	size_t	i, at = 0;
+	int	result;
+
+	if(size == 0 || tessaro_random(random, sizeof(random)) != 0)
+		return -1;
+	for(i = 0; i < sizeof(random); i++)
+		snprintf(cnonce + 2 * i, 3, "%02x", random[i]);
+	snprintf(count, sizeof(count), "%08lx", nc & 0xffffffffUL);
+	if(tessaro_digest_response(ask, user, password, method, uri, count, cnonce, response) != 0)
+		return -1;
+	value[0] = '\0';
+	result = digest_put(value, size, &at, "Digest username=") | digest_put_quoted(value, size, &at, user) |
+		digest_put(value, size, &at, ", realm=") | digest_put_quoted(value, size, &at, ask->realm) |
+		digest_put(value, size, &at, ", nonce=") | digest_put_quoted(value, size, &at, ask->nonce) |
+		digest_put(value, size, &at, ", uri=") | digest_put_quoted(value, size, &at, uri) |
+		digest_put(value, size, &at, ", algorithm=") |
+		digest_put(value, size, &at, algorithms[2 * (ask->session != 0) + (ask->algorithm == TESSARO_HASH_SHA256)]) |
+		digest_put(value, size, &at, ", response=") | digest_put_quoted(value, size, &at, response);
+	if(ask->qop)
+		result |= digest_put(value, size, &at, ", qop=auth, nc=") | digest_put(value, size, &at, count) |
+			digest_put(value, size, &at, ", cnonce=") | digest_put_quoted(value, size, &at, cnonce);
+	if(ask->opaque != NULL)
+		result |= digest_put(value, size, &at, ", opaque=") | digest_put_quoted(value, size, &at, ask->opaque);
+	memset(response, 0, sizeof(response));
+	return result != 0 ? -1 : 0;
 }

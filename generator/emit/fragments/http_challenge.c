@@ -208,51 +208,18 @@ static int kvproj_list_challenge(const char *values, kvproj_digest_t *challenge,
 	return scheme;
 }
 
-//the hash of what text holds, as hex, by the challenge's algorithm; -1 when text overflowed
-static int myauth_hash(const kvproj_digest_t *challenge, const char *text, int length, size_t size, char *hex)
+//what the challenge asks of its answer, as the support library's Digest answer takes it
+static tessaro_digest_ask myauth_ask(const kvproj_digest_t *challenge)
 {
-	if(length < 0 || (size_t)length >= size)
-		return -1;
-	return tessaro_hash_hex(challenge->algorithm, text, (size_t)length, hex);
-}
+	tessaro_digest_ask	ask;
 
-//the response of a request: H(A1) with A1 user:realm:password (the -sess variants hash it again
-//with the nonces), H(A2) with A2 method:uri, then with qop=auth H(HA1:nonce:nc:cnonce:auth:HA2),
-//without qop (servers of RFC 2069's kind) H(HA1:nonce:HA2); -1 when something did not fit
-static int kvproj_digest_response(const kvproj_digest_t *challenge, const char *user, const char *password, const char *method,
-		const char *uri, const char *nc, const char *cnonce, char *response)
-{
-	char	text[3 * KVPROJ_MAX_AUTHINFO_LEN + 512];
-	char	ha1[TESSARO_HASH_MAX_HEX], ha2[TESSARO_HASH_MAX_HEX];
-	int	result;
-
-	result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s", user, challenge->realm, password), sizeof(text), ha1);
-	if(result == 0 && challenge->session)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s", ha1, challenge->nonce, cnonce), sizeof(text), ha1);
-	if(result == 0)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s", method, uri), sizeof(text), ha2);
-	if(result == 0 && challenge->qop)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s:%s:auth:%s", ha1, challenge->nonce, nc, cnonce, ha2), sizeof(text), response);
-	else if(result == 0)
-		result = myauth_hash(challenge, text, snprintf(text, sizeof(text), "%s:%s:%s", ha1, challenge->nonce, ha2), sizeof(text), response);
-	memset(text, 0, sizeof(text));
-	memset(ha1, 0, sizeof(ha1));
-	return result;
-}
-
-//appends text as a quoted string
-static void myauth_quoted(mycursor_t *out, const char *text)
-{
-	char	piece[2] = {0, 0};
-
-	mystrcat(out, "\"");
-	for(; *text != '\0'; text++){
-		if(*text == '"' || *text == '\\')
-			mystrcat(out, "\\");
-		piece[0] = *text;
-		mystrcat(out, piece);
-	}
-	mystrcat(out, "\"");
+	ask.realm = challenge->realm;
+	ask.nonce = challenge->nonce;
+	ask.opaque = challenge->opaque_given ? challenge->opaque : NULL;
+	ask.algorithm = challenge->algorithm;
+	ask.session = challenge->session;
+	ask.qop = challenge->qop;
+	return ask;
 }
 
 //the Digest value of a request's Authorization or Proxy-Authorization line (method and uri as its
@@ -261,44 +228,10 @@ static void myauth_quoted(mycursor_t *out, const char *text)
 static const char *kvproj_digest_value(kvproj_digest_t *challenge, const char *user, const char *password, const char *method,
 		const char *uri, char *value, size_t size)
 {
-	unsigned char	random[16];
-	char	cnonce[2 * sizeof(random) + 1], nc[16], response[TESSARO_HASH_MAX_HEX];
-	mycursor_t	out;
-	size_t	i;
+	tessaro_digest_ask	ask = myauth_ask(challenge);
 
-	if(tessaro_random(random, sizeof(random)) != 0)
-		return NULL;
-	for(i = 0; i < sizeof(random); i++)
-		snprintf(cnonce + 2 * i, 3, "%02x", random[i]);
 	challenge->nc++;
-	snprintf(nc, sizeof(nc), "%08lx", challenge->nc & 0xffffffffUL);
-	if(kvproj_digest_response(challenge, user, password, method, uri, nc, cnonce, response) != 0)
-		return NULL;
-	mycursor_init(&out, value, size);
-	mystrcat(&out, "Digest username=");
-	myauth_quoted(&out, user);
-	mystrcat(&out, ", realm=");
-	myauth_quoted(&out, challenge->realm);
-	mystrcat(&out, ", nonce=");
-	myauth_quoted(&out, challenge->nonce);
-	mystrcat(&out, ", uri=");
-	myauth_quoted(&out, uri);
-	mystrcat(&out, ", algorithm=");
-	mystrcat(&out, myauth_algorithms[2 * challenge->session + (challenge->algorithm == TESSARO_HASH_SHA256)]);
-	mystrcat(&out, ", response=");
-	myauth_quoted(&out, response);
-	if(challenge->qop){
-		mystrcat(&out, ", qop=auth, nc=");
-		mystrcat(&out, nc);
-		mystrcat(&out, ", cnonce=");
-		myauth_quoted(&out, cnonce);
-	}
-	if(challenge->opaque_given){
-		mystrcat(&out, ", opaque=");
-		myauth_quoted(&out, challenge->opaque);
-	}
-	memset(response, 0, sizeof(response));
-	return out.tail != NULL ? value : NULL;
+	return tessaro_digest_value(&ask, challenge->nc, user, password, method, uri, value, size) == 0 ? value : NULL;
 }
 
 //the Basic value of a request's Authorization or Proxy-Authorization line into value (size bytes):

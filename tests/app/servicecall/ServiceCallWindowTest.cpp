@@ -16,6 +16,7 @@
 #include "app/ServiceCallLayout.h"
 #include "app/ServiceCallWindow.h"
 #include "project/BuildCommandLines.h"
+#include "project/call/CallService.h"
 #include "project/call/FieldText.h"
 #include "support/TestFiles.h"
 
@@ -67,7 +68,8 @@ struct CProtectionStrength {
 
 CProtectionStrength ProbeProtection() {
     const std::string strProbe = "a probe the protection should hide, 0123456789";
-    const std::string strProtected = DpapiProtect(strProbe);
+    std::string strProtected, strWhy;
+    EXPECT_TRUE(DpapiProtect(strProbe, strProtected, strWhy)) << strWhy;
     CProtectionStrength strength;
     strength.bHides = !strProtected.empty() && !Contains(strProtected, strProbe);
     std::string strDamaged = strProtected, strBack;
@@ -217,6 +219,40 @@ TEST_F(ServiceCallTest, TheCheckMarksTheRowOfAWrongValueOnly) {
     EXPECT_FALSE(window.RequestEditor().HasRowMark(6, "Bookmark")) << "a new check takes the old marks away";
 }
 
+// The window and every check use one reading of the document, kept with the project until the
+// document changes on disk; the Output pane keeps what it showed, the reading's lines after it.
+TEST_F(ServiceCallTest, ChecksUseTheProjectsReadingUntilTheDocumentChanges) {
+    UseCalculator();
+    Frame().setOutput("Successfully Generated!\r\n");
+    CServiceCallWindow& window = Window();
+    ASSERT_NE(Frame().GetCallService(), nullptr);
+    EXPECT_EQ(Frame().GetCallService()->readings(), 1);
+    SetRequest(window, AddRequest("2", "three"));
+    for (int nCheck = 0; nCheck < 3; ++nCheck) EXPECT_EQ(window.Check().size(), 1u) << window.StatusText();
+    window.Close();
+    Window();
+    EXPECT_EQ(Frame().GetCallService()->readings(), 1) << "the checks and the window opened again read nothing";
+    const std::string strOutput = OutputText();
+    EXPECT_EQ(strOutput.rfind("Successfully Generated!\r\nCall the Service reads ", 0), 0u) << strOutput;
+
+    // b becomes a string: the next check reads the document again and takes "three".
+    const std::string strWsdl = Frame().GetProject()->wsdlPath;
+    std::string strText = testsupport::readBytes(strWsdl);
+    const std::string strIntB = "name=\"b\" type=\"xsd:int\"";
+    ASSERT_NE(strText.find(strIntB), std::string::npos);
+    strText.replace(strText.find(strIntB), strIntB.size(), "name=\"b\" type=\"xsd:string\"");
+    testsupport::writeBytes(strWsdl, strText);
+    CServiceCallWindow& again = *Frame().GetServiceCallWindow();
+    SetRequest(again, AddRequest("2", "three"));
+    EXPECT_TRUE(again.Check().empty()) << again.StatusText();
+    EXPECT_EQ(Frame().GetCallService()->readings(), 2);
+    EXPECT_TRUE(again.Check().empty());
+    EXPECT_EQ(Frame().GetCallService()->readings(), 2);
+
+    Command(ID_FILE_CLOSE_PROJECT);
+    EXPECT_EQ(Frame().GetCallService(), nullptr) << "the reading goes with its project";
+}
+
 TEST_F(ServiceCallTest, ARefusedCertificateAWrongPasswordAndADeadProxyEachSayWhy) {
     UseCalculator();
     bool bTlsEnded = false;
@@ -230,8 +266,13 @@ TEST_F(ServiceCallTest, ARefusedCertificateAWrongPasswordAndADeadProxyEachSayWhy
         std::string strEndpoint;
         std::function<void(CallSettings&)> settle;
         const char* lpszWords;
+        const char* lpszAlso = "";
     } cases[] = {
         {"untrusted certificate", strTls, [](CallSettings&) {}, "certificate or TLS failure"},
+        // The system's store alone decides: a CA file given does not pass for trusted.
+        {"untrusted certificate with a CA file", strTls,
+         [](CallSettings& settings) { settings.caFile = KELVANE_CALL_TEST_CERTIFICATE; }, "certificate or TLS failure",
+         "(the CA file " KELVANE_CALL_TEST_CERTIFICATE " is not used on Windows: the system's certificate store decides"},
         {"wrong password", http.url("/calculator"),
          [](CallSettings& settings) {
              settings.auth = CallSettings::AuthBasic;
@@ -251,6 +292,7 @@ TEST_F(ServiceCallTest, ARefusedCertificateAWrongPasswordAndADeadProxyEachSayWhy
         const std::string strStatus = window.StatusText();
         EXPECT_EQ(strStatus.rfind(std::string("The call failed (") + c.lpszWords + "): ", 0), 0u) << strStatus;
         EXPECT_TRUE(Contains(strStatus, "127.0.0.1")) << "the words name the address: " << strStatus;
+        EXPECT_TRUE(Contains(strStatus, c.lpszAlso)) << strStatus;
     }
 }
 
@@ -313,11 +355,56 @@ TEST_F(ServiceCallTest, PasswordsAreKeptProtectedAndComeBack) {
     EXPECT_EQ(again.Settings().user, "alice");
 }
 
+// When the system will not protect a password, OK saves nothing and says why, and the dialog stays
+// open with what was typed: the password is never kept empty in its stead.
+TEST_F(ServiceCallTest, APasswordTheSystemWillNotProtectKeepsTheSettingsDialogOpen) {
+    UseCalculator();
+    CServiceCallWindow& window = Window();
+    window.Settings().user = "alice";
+    window.SaveSettings();
+    const std::string strPath = Folder() + "call.settings";
+    const std::string strKept = testsupport::readBytes(strPath);
+    window.SetSecretProtection(SecretProtection{[](const std::string&, std::string&, std::string& strWhy) {
+                                                    strWhy = "the system's data protection refused it (error 5: Access denied)";
+                                                    return false;
+                                                },
+                                                DpapiUnprotect});
+    Record().boxes.clear();
+    bool bStayedOpen = false;
+    std::string strTyped;
+    CString strCaNote;
+    InNextDialog("Call Settings", [&](CWnd& dlg) {
+        SetControlText(dlg, IDC_CALL_USER, "bob");
+        SetControlText(dlg, IDC_CALL_PASSWORD, "typed secret");
+        // Shown as the modal loop shows it: a dialog that ends hides itself.
+        dlg.ShowWindow(SW_SHOW);
+        Click(dlg, IDOK);
+        bStayedOpen = ::IsWindowVisible(dlg.GetSafeHwnd()) != FALSE;
+        dlg.GetDlgItemText(IDC_CALL_CA_NOTE, strCaNote);
+        CString strText;
+        dlg.GetDlgItemText(IDC_CALL_PASSWORD, strText);
+        strTyped = static_cast<LPCSTR>(strText);
+        Click(dlg, IDCANCEL);
+    });
+    window.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CALL_SETTINGS, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(window.GetDlgItem(IDC_CALL_SETTINGS)->GetSafeHwnd()));
+    EXPECT_TRUE(bStayedOpen);
+    EXPECT_EQ(strTyped, "typed secret");
+    EXPECT_TRUE(Contains(static_cast<LPCSTR>(strCaNote), "Not used on Windows")) << "the dialog says the CA file is not used";
+    ASSERT_EQ(Record().boxes.size(), 1u);
+    EXPECT_EQ(Record().boxes[0], "The call settings were not saved: the password could not be protected for keeping: the system's "
+                                 "data protection refused it (error 5: Access denied).");
+    EXPECT_EQ(window.Settings().user, "alice") << "cancelled: the window keeps what it had";
+    EXPECT_EQ(window.Settings().password, "");
+    EXPECT_EQ(testsupport::readBytes(strPath), strKept);
+}
+
 TEST_F(ServiceCallTest, ProtectedTextComesBackOnlyWhole) {
     const CProtectionStrength strength = ProbeProtection();
     for (const std::string& strClear : {std::string(), std::string("p"), std::string("pass word\xc3\xa9\x01\0z", 13)}) {
         SCOPED_TRACE(strClear.size());
-        const std::string strProtected = DpapiProtect(strClear);
+        std::string strProtected, strWhy;
+        EXPECT_TRUE(DpapiProtect(strClear, strProtected, strWhy)) << strWhy;
         EXPECT_EQ(strProtected.empty(), strClear.empty());
         std::string strBack = "left over";
         EXPECT_TRUE(DpapiUnprotect(strProtected, strBack));

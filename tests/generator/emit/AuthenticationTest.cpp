@@ -402,13 +402,15 @@ int main(void)
 		{"a", "b\n", "0"}, {"0123456789012345678901234567890123", "b", "0"}, {"a:b", "c", "0"},
 		{"Mufasa", "Circle Of Life", "0"}};
 	calc_digest_t rfc;
+	tessaro_digest_ask ask;
 
 	memset(&rfc, 0, sizeof(rfc));
 	strcpy(rfc.realm, "http-auth@example.org");
 	strcpy(rfc.nonce, "7ypf/xlj9XXwfDPEoM4URrv/xwf94BcCAzFZH4GiTo0v");
 	rfc.qop = 1;
 	for(rfc.algorithm = 0; rfc.algorithm < 2; rfc.algorithm++){
-		result = calc_digest_response(&rfc, "Mufasa", "Circle of Life", "GET", "/dir/index.html", "00000001",
+		ask = myauth_ask(&rfc);
+		result = tessaro_digest_response(&ask, "Mufasa", "Circle of Life", "GET", "/dir/index.html", "00000001",
 			"f2/wE4q74E6zIJEtWaHKaf5wv/H5QzzpXusqGemxURZJ", response);
 		printf("%d %s\n", result, response);
 	}
@@ -416,7 +418,8 @@ int main(void)
 	strcpy(rfc.realm, "testrealm@host.com");
 	strcpy(rfc.nonce, "dcd98b7102dd2f0e8b11d0f600bfb0c093");
 	rfc.qop = 1;
-	result = calc_digest_response(&rfc, "Mufasa", "Circle Of Life", "GET", "/dir/index.html", "00000001", "0a4f113b", response);
+	ask = myauth_ask(&rfc);
+	result = tessaro_digest_response(&ask, "Mufasa", "Circle Of Life", "GET", "/dir/index.html", "00000001", "0a4f113b", response);
 	printf("%d %s\n", result, response);
 
 	for(i = 0; i < sizeof(challenges) / sizeof(challenges[0]); i++){

@@ -14,7 +14,10 @@ namespace {
 // Reversed and marked: unprotect refuses bytes it did not make.
 SecretProtection testProtection()
 {
-    return {[](const std::string& secret) { return "P:" + std::string(secret.rbegin(), secret.rend()); },
+    return {[](const std::string& secret, std::string& bytes, std::string&) {
+                bytes = "P:" + std::string(secret.rbegin(), secret.rend());
+                return true;
+            },
             [](const std::string& bytes, std::string& secret) {
                 if (bytes.compare(0, 2, "P:") != 0)
                     return false;
@@ -105,6 +108,60 @@ TEST(CallSettingsTest, ALineThatDoesNotReadIsNamedAndTheOthersApply)
     store.read("user bob\n", problems);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].line, 1);
+}
+
+// A password the protection refuses is never kept empty in its stead: nothing is saved, the
+// settings saved before stay, and the words name the password and the cause.
+TEST(CallSettingsTest, APasswordThatCannotBeProtectedSavesNothing)
+{
+    testsupport::ScopedWorkingFolder folder;
+    const std::string projectFolder = folder.path().string();
+    CallSettings before;
+    before.user = "alice";
+    before.password = "old secret";
+    std::string why;
+    ASSERT_TRUE(CallSettingsStore(projectFolder, testProtection()).save(before, why)) << why;
+    const std::string kept = testsupport::readBytes(CallSettingsStore(projectFolder, testProtection()).path());
+
+    const SecretProtection refusing{[](const std::string&, std::string&, std::string& cause) {
+                                        cause = "error 87: the parameter is incorrect";
+                                        return false;
+                                    },
+                                    testProtection().unprotect};
+    const SecretProtection empty{[](const std::string&, std::string& bytes, std::string&) {
+                                     bytes.clear();
+                                     return true;
+                                 },
+                                 testProtection().unprotect};
+    const struct {
+        const char* name;
+        SecretProtection protection;
+        void (*set)(CallSettings&);
+        const char* words;
+    } cases[] = {
+        {"the password refused", refusing, [](CallSettings& s) { s.password = "new secret"; },
+         "the password could not be protected for keeping: error 87: the parameter is incorrect"},
+        {"the proxy password refused", refusing, [](CallSettings& s) { s.proxyPassword = "proxy secret"; },
+         "the proxy password could not be protected for keeping: error 87: the parameter is incorrect"},
+        {"nothing given back", empty, [](CallSettings& s) { s.password = "new secret"; },
+         "the password could not be protected for keeping: the protection gave nothing back"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CallSettings next;
+        next.user = "bob";
+        c.set(next);
+        std::string failure;
+        EXPECT_FALSE(CallSettingsStore(projectFolder, c.protection).save(next, failure));
+        EXPECT_EQ(failure, c.words);
+        EXPECT_EQ(testsupport::readBytes(CallSettingsStore(projectFolder, testProtection()).path()), kept);
+    }
+    // Without a password to protect, the refusing protection is never asked.
+    CallSettings plain;
+    plain.user = "carol";
+    EXPECT_TRUE(CallSettingsStore(projectFolder, refusing).save(plain, why)) << why;
+    std::vector<std::string> problems;
+    EXPECT_EQ(CallSettingsStore(projectFolder, testProtection()).load(problems).user, "carol");
 }
 
 TEST(CallSettingsTest, TheUsersAddressStandsForThePortsOwn)

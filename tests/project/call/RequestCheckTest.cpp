@@ -3,14 +3,14 @@
 #include "project/call/RequestCheck.h"
 
 #include "generator/model/ServiceView.h"
-#include "generator/model/ServiceViewReader.h"
 #include "generator/sample/SampleRequest.h"
+#include "project/call/CallService.h"
 #include "support/SchemaNames.h"
-#include "wsdl/WsdlParser.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
 
 namespace {
 
@@ -18,29 +18,27 @@ const std::string kCalculator = KELVANE_SOURCE_DIR "/runtime/example/calculator.
 
 class RequestCheckTest : public ::testing::Test {
 protected:
-    RequestCheckTest() : schemas_(kCalculator, testsupport::builtInSchemaFolder())
+    RequestCheckTest() : service_(kCalculator, testsupport::builtInSchemaFolder())
     {
-        std::string why;
-        EXPECT_TRUE(schemas_.read(why)) << why;
-        auto parser = std::make_unique<Wsdl::WsdlParser>(kCalculator, messages_, testsupport::builtInSchemaFolder());
-        while (parser->getState() != Wsdl::WsdlParser::END)
-            parser->parse();
-        view_ = readServiceView(std::move(parser));
+        std::ostringstream messages;
+        if (!service_.read(messages))
+            throw std::runtime_error("the calculator was not read: " + messages.str());
+        schemas_ = &service_.schemas();
     }
 
     const CViewOperation& operation(const std::string& name)
     {
-        for (const CViewPortType& portType : view_.portTypes())
+        const CServiceView& view = service_.view();
+        for (const CViewPortType& portType : view.portTypes())
             for (const CViewOperation& op : portType.operations)
                 if (op.name == name)
                     return op;
         ADD_FAILURE() << "no operation " << name;
-        return view_.portTypes().front().operations.front();
+        return view.portTypes().front().operations.front();
     }
 
-    std::ostringstream messages_;
-    RequestSchemas schemas_;
-    CServiceView view_;
+    CallService service_;
+    Wsdl::WsdlParser* schemas_ = nullptr;
 };
 
 std::string replaced(std::string text, const std::string& from, const std::string& to)
@@ -54,7 +52,7 @@ TEST_F(RequestCheckTest, EverySampleRequestPasses)
 {
     for (const char* name : {"Add", "Greet"}) {
         SCOPED_TRACE(name);
-        const std::vector<RequestProblem> problems = checkRequest(schemas_, operation(name),
+        const std::vector<RequestProblem> problems = checkRequest(*schemas_, operation(name),
                                                                   sampleRequest(operation(name)).envelope);
         for (const RequestProblem& problem : problems)
             ADD_FAILURE() << problem.line << ":" << problem.column << ": " << problem.message;
@@ -88,7 +86,7 @@ TEST_F(RequestCheckTest, EachFaultIsFoundAtItsLine)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<RequestProblem> problems = checkRequest(schemas_, operation("Add"), c.envelope);
+        const std::vector<RequestProblem> problems = checkRequest(*schemas_, operation("Add"), c.envelope);
         ASSERT_EQ(problems.size(), 1u);
         EXPECT_EQ(problems[0].line, c.line) << problems[0].message;
         EXPECT_GT(problems[0].column, 0);
@@ -101,7 +99,7 @@ TEST_F(RequestCheckTest, SeveralWrongValuesAreEachFound)
     std::string envelope = sampleRequest(operation("Add")).envelope;
     envelope = replaced(envelope, "<ns1:a>1</ns1:a>", "<ns1:a>1.5</ns1:a>");
     envelope = replaced(envelope, "<ns1:b>2</ns1:b>", "<ns1:b>99999999999</ns1:b>");
-    const std::vector<RequestProblem> problems = checkRequest(schemas_, operation("Add"), envelope);
+    const std::vector<RequestProblem> problems = checkRequest(*schemas_, operation("Add"), envelope);
     ASSERT_EQ(problems.size(), 2u);
     EXPECT_EQ(problems[0].line, 5);
     EXPECT_EQ(problems[1].line, 6);
