@@ -116,6 +116,9 @@ int WsdlParser::parse()
                 settleReferences();
                 resolveHeaders();
                 noteMissingSoapBinding();
+                // Read: the reader keeps its positions, the file is let go (on Windows an open
+                // file cannot be replaced or removed while a caller keeps the parser).
+                document_.close();
             }
             break;
         default:
@@ -167,6 +170,7 @@ int WsdlParser::endParse(const std::string& description, int line, int column, c
     error_ = true;
     state_ = END;
     elementKind_ = END;
+    document_.close();
     SourceSpot spot{document.empty() ? getDocumentName() : document, line, column};
     if (line <= 0) {
         spot.line = xpp_->getLineNumber();
