@@ -3,6 +3,8 @@
 # server with the headers its own reading of the WSDL's Actions adds, and with its WsAddressingPlugin
 # (on the WSDL without them, its Actions taken from soapAction); our client calls a node-soap server
 # that checks the headers on the wire and answers with Action and RelatesTo, which the client checks.
+# Both go through relays that record the wire: every request of our client and every answer of our
+# server is checked against the schemas, their WS-Addressing headers with them.
 # With --windows only the client goes, built with mingw-w64 and run under Wine (windows-client).
 # Each outcome is held against the rows of expected.tsv labelled addressing and addressing12.
 #   addressing_peers.sh KVGEN SOURCE_DIR WORK_DIR NODE_MODULES [--windows WINE_RUN MINGW_GCC TESSARO XML2 XML2_INCLUDE]
@@ -37,18 +39,21 @@ else
 fi
 sed -e 's/ wsa[mw]:Action="[^"]*"//' addressing.wsdl >plain.wsdl
 
+. "$peers/wire_relay.sh"
 node "$peers/addressing_node_server.js" "$node_modules" addressing.wsdl >node.log 2>&1 &
 node_pid=$!
-server_pid=
-trap 'kill $server_pid "$node_pid" 2>/dev/null || true' EXIT
+server_pid= relays=
+trap 'kill $server_pid "$node_pid" $relays 2>/dev/null || true' EXIT
 if [ -z "$windows" ]; then
   ./addressing_server >server.log &
   server_pid=$!
   until [ -s server.log ]; do sleep 0.05; done
-  server_port=$(head -n1 server.log | cut -d' ' -f2)
+  start_wire_relay "$(head -n1 server.log | cut -d' ' -f2)" "$PWD/wire-server"
+  server_port=$relay_port relays=$relay_pid
 fi
 until [ -s node.log ]; do sleep 0.05; done
-node_port=$(head -n1 node.log | cut -d' ' -f2)
+start_wire_relay "$(head -n1 node.log | cut -d' ' -f2)" "$PWD/wire-client"
+node_port=$relay_port relays="$relays $relay_pid"
 : >outcomes.txt
 
 if [ -z "$windows" ]; then
@@ -84,8 +89,13 @@ while read -r version operation rest; do
   esac
 done < <(tr -d '\r' <client.txt) >>outcomes.txt
 cat outcomes.txt server.log node.log
-# every request the server served carried a uuid MessageID and its Action; node saw every header right
+# every request the server served carried a uuid MessageID and its Action; node saw every header right;
+# what our side sent is valid
 failed=0
+wire_check "$PWD/wire-client" addressing.wsdl /addressed=11 /addressed12=12 --ours requests --least 4 || failed=1
+if [ -z "$windows" ]; then
+  wire_check "$PWD/wire-server" addressing.wsdl /addressed=11 /addressed12=12 --ours answers --least 8 || failed=1
+fi
 ! grep -v '^port\|^served http://example.org/addressed/[A-Za-z]* uuid /addressed' server.log || failed=1
 ! grep '^node saw' node.log | grep -v 'with its addressing headers' || failed=1
 while IFS=$'\t' read -r label operation direction state; do

@@ -10,7 +10,10 @@ from wsdl_model import ENVELOPES, SOAP_ENC, WSDL, XSD, PARSER, qname, xs
 
 XS_NS = {"xs": XSD}
 SHORT_PREFIXES = {"http://schemas.xmlsoap.org/soap/envelope/": "env", ENVELOPES[12]: "env12", SOAP_ENC: "enc", XSD: "xs",
-                  "http://www.w3.org/2001/XMLSchema-instance": "xsi"}
+                  "http://www.w3.org/2001/XMLSchema-instance": "xsi", "http://www.w3.org/2005/08/addressing": "wsa",
+                  "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecext-1.0.xsd": "wsse",
+                  "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd": "wsu",
+                  "http://www.w3.org/2000/09/xmldsig#": "ds"}
 
 
 SOAP12_ENC = "http://www.w3.org/2003/05/soap-encoding"
@@ -59,7 +62,9 @@ def mixed_encoding(doc):
 
 
 class EnvelopeCheck:
-    def __init__(self, service, work, soap_schemas, envelope_schema):
+    def __init__(self, service, work, soap_schemas, envelope_schema, header_schemas=None):
+        """header_schemas: namespace -> schema of header blocks (WS-Addressing, WS-Security) that
+        are then checked wherever they appear, instead of passing unread."""
         self.svc = service
         self.work = os.path.join(work, "schemas")
         os.makedirs(self.work, exist_ok=True)
@@ -69,6 +74,7 @@ class EnvelopeCheck:
         if service.version == 12:
             self.known[ENVELOPES[12]] = os.path.join(os.path.dirname(envelope_schema), "soap12-envelope.xsd")
             self.known[SOAP12_ENC] = os.path.join(os.path.dirname(envelope_schema), "soap12-encoding.xsd")
+        self.known.update(header_schemas or {})
         self.error = None
         self.schema = None
         try:

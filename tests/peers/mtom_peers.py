@@ -5,8 +5,10 @@ it with MTOM forced, the binary as a part of its own that an xop:Include names, 
 answer; zeep calls it and reads the XOP answer; our own client set to MTOM calls it (natively, or
 built with mingw-w64 and run under Wine). A gSOAP server built from the same WSDL (wsdl2h -c,
 soapcpp2 -c, and mtom_gsoap_server.c beside this script) answers our client with every binary as a
-XOP part, its bytes checked. Each row that passes is printed as the rows of expected.tsv are; a row
-expected there that fails fails the test.
+XOP part, its bytes checked. Each caller goes through a relay that records the wire, and a row
+passes only when every message our side sent in it (the XOP root part with its includes resolved)
+is valid against the schemas. Each row that passes is printed as the rows of expected.tsv are; a
+row expected there that fails fails the test.
   mtom_peers.py --kvgen KVGEN --cc CC --include DIR --node-modules DIR --work DIR [--sanitize]
   mtom_peers.py --windows --kvgen-windows KVGEN.EXE --wine-run SCRIPT --mingw-gcc GCC --win-tessaro LIB
                 --win-xml2 LIB --win-xml2-include DIR --cc CC --include DIR --node-modules DIR --work DIR"""
@@ -22,6 +24,7 @@ import sys
 
 import peer_processes
 import support_build
+import wire_check
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WSDL = os.path.join(HERE, "wsdl", "values.wsdl")
@@ -241,14 +244,26 @@ def gsoap_rows(cfg, client):
         if not ready or "port" not in ready:
             print("gsoap: the server did not start")
             return []
-        endpoint = "http://127.0.0.1:%d/values" % ready["port"]
         if not gsoap_answers_xop(ready["port"]):
             print("gsoap: its answer is no XOP package with the bytes as a part")
             return []
-        argv = ([cfg.wine_run] if cfg.windows else []) + [client, endpoint, "hex-any-case"]
+        relay = wire_check.Relay(ready["port"], os.path.join(cfg.work, "wire-gsoap"))
+        argv = ([cfg.wine_run] if cfg.windows else []) + [client, "http://127.0.0.1:%d/values" % relay.port, "hex-any-case"]
         status, out = peer_processes.run(argv, 300, os.path.join(cfg.work, "gsoap-client.log"))
     print("our client against gSOAP: " + out.strip())
-    return [("mtom", "echoBlobs", direction)] if status == 0 and out.startswith("0 same=1") else []
+    valid = wire_valid(cfg, relay, "requests")
+    return [("mtom", "echoBlobs", direction)] if status == 0 and out.startswith("0 same=1") and valid else []
+
+
+def wire_valid(cfg, relay, ours):
+    """Whether the messages of ours ("requests", "answers" or "both") on relay's record are all
+    valid, at least one of them there; prints what is not."""
+    relay.close()
+    check = wire_check.WireCheck(WSDL, {"/values": 11}, os.path.join(cfg.work, "schemas"))
+    lines, checked, faults = check.run(relay.folder, ours)
+    for line in lines + ["%d of our messages checked against the schemas, %d invalid" % (checked, faults)]:
+        print("wire (%s): %s" % (os.path.basename(relay.folder), line))
+    return checked > 0 and faults == 0
 
 
 def c_string(data):
@@ -292,28 +307,32 @@ def main():
         ready = running.next_json(60)
         if not ready or "port" not in ready:
             fail("the server did not start")
-        endpoint = "http://127.0.0.1:%d/values" % ready["port"]
+        relays = {name: wire_check.Relay(ready["port"], os.path.join(cfg.work, "wire-" + name))
+                  for name in ("client", "node-soap", "zeep")}
+        endpoint = {name: "http://127.0.0.1:%d/values" % relay.port for name, relay in relays.items()}
         if cfg.windows:
-            status, out = peer_processes.run([cfg.wine_run, client, endpoint], 300, os.path.join(cfg.work, "client.log"))
+            status, out = peer_processes.run([cfg.wine_run, client, endpoint["client"]], 300, os.path.join(cfg.work, "client.log"))
             print("windows client: " + out.strip())
-            if status == 0 and out.startswith("0 same=1"):
+            if status == 0 and out.startswith("0 same=1") and wire_valid(cfg, relays["client"], "both"):
                 passed.append(("mtom", "echoBlobs", "windows-client"))
         else:
-            status, out = peer_processes.run([client, endpoint], 300, os.path.join(cfg.work, "client.log"))
+            status, out = peer_processes.run([client, endpoint["client"]], 300, os.path.join(cfg.work, "client.log"))
             print("our client: " + out.strip())
-            if status == 0 and out.startswith("0 same=1"):
+            if status == 0 and out.startswith("0 same=1") and wire_valid(cfg, relays["client"], "both"):
                 passed.append(("mtom", "echoBlobs", "client"))
-            status, out = peer_processes.run(["node", "-e", NODE, "x", cfg.node_modules, WSDL, endpoint, binary_file], 120,
-                                             os.path.join(cfg.work, "node.log"))
+            status, out = peer_processes.run(["node", "-e", NODE, "x", cfg.node_modules, WSDL, endpoint["node-soap"], binary_file],
+                                             120, os.path.join(cfg.work, "node.log"))
             print("node-soap: " + out.strip())
             node = json.loads(out.strip().splitlines()[-1]) if out.strip() else {}
-            if node.get("same") and node.get("small") and node.get("hex") == HEX:
+            if node.get("same") and node.get("small") and node.get("hex") == HEX and \
+                    wire_valid(cfg, relays["node-soap"], "answers"):
                 passed.append(("mtom", "echoBlobs", "node-soap"))
-            status, out = peer_processes.run(["/usr/bin/python3", "-c", ZEEP, WSDL, endpoint, binary_file], 120,
+            status, out = peer_processes.run(["/usr/bin/python3", "-c", ZEEP, WSDL, endpoint["zeep"], binary_file], 120,
                                              os.path.join(cfg.work, "zeep.log"))
             print("zeep: " + out.strip())
             answer = json.loads(out.strip().splitlines()[-1]) if out.strip().startswith("{") else {}
-            if answer.get("package") and answer.get("same") and answer.get("small") and answer.get("hex") == HEX:
+            if answer.get("package") and answer.get("same") and answer.get("small") and answer.get("hex") == HEX and \
+                    wire_valid(cfg, relays["zeep"], "answers"):
                 passed.append(("mtom", "echoBlobs", "zeep"))
     passed += gsoap_rows(cfg, client)
     for row in passed:

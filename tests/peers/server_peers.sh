@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # zeep and node-soap call the example server (the generated server, runtime/example/calculator_server.c):
-# each reads the service's description from its GET ?wsdl and calls Add and Greet.
+# each reads the service's description from its GET ?wsdl and calls Add and Greet, through a relay
+# that records what crosses the wire; every answer of our server is then checked against the schemas.
 #   server_peers.sh KVGEN SOURCE_DIR WORK_DIR NODE_MODULES
 set -euo pipefail
 kvgen=$1 source=$2 work=$3 node_modules=$4
@@ -9,13 +10,16 @@ if [ ! -f "$node_modules/soap/package.json" ] || ! /usr/bin/python3 -c 'import z
   echo "no node-soap in $node_modules, or no zeep: skipped"; exit 77
 fi
 . "$source/tests/tools/example_server_build.sh"
+. "$source/tests/peers/wire_relay.sh"
 build_example_programs "$kvgen" "$source" "$work"
 ./calculator_server 0 >server.log &
 server_pid=$!
-trap 'kill "$server_pid" 2>/dev/null || true' EXIT
+relay_pid=
+trap 'kill "$server_pid" $relay_pid 2>/dev/null || true' EXIT
 until [ -s server.log ]; do sleep 0.05; done
 line=$(head -n1 server.log)
-endpoint="http://127.0.0.1:${line##*:}/calculator"
+start_wire_relay "${line##*:}" "$PWD/wire"
+endpoint="http://127.0.0.1:$relay_port/calculator"
 /usr/bin/python3 - "$endpoint" >peers.txt <<'PYTHON'
 import sys
 import zeep
@@ -43,4 +47,5 @@ wait "$server_pid"
 zeep Greet Hello, zeep!
 node Add 5
 node Greet Hello, node!" ]
-echo "zeep and node-soap called the generated server and got every answer"
+wire_check "$PWD/wire" "$source/runtime/example/calculator.wsdl" /calculator=11 --ours answers --least 4
+echo "zeep and node-soap called the generated server and got every answer, each valid"
