@@ -72,6 +72,13 @@ class NodeSoapServer:
         return ([e for e in events if e["event"] == "received"], [e for e in events if e["event"] == "call"],
                 [e for e in events if e["event"] == "error"])
 
+    def replies(self):
+        """The envelopes node-soap answered with, in order."""
+        if not os.path.exists(self.record):
+            return []
+        with open(self.record) as f:
+            return [e["xml"] for e in map(json.loads, filter(str.strip, f)) if e["event"] == "replied"]
+
     @staticmethod
     def call_values(call):
         return peer_values.flatten(call["args"]) + peer_values.flatten(call["headers"])

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The wire check on records written by hand: sound exchanges pass, and each way a message can be
 wrong (in its envelope, its WS-Addressing or WS-Security headers, its XOP package or its HTTP
-framing) is caught. Exit 77 without lxml."""
+framing) is caught; and zeep, set up as it reads our server's answers, refuses what the schemas
+do not allow. Exit 77 without lxml."""
 
 import os
 import shutil
@@ -150,6 +151,38 @@ class WireCheckRows(unittest.TestCase):
         lines, checked, faults = wire_check.WireCheck(*ADDRESSING, os.path.join(self.work, "s")).run(record, "answers")
         self.assertEqual((checked, faults), (1, 0))
         self.assertTrue(lines[0].startswith("note: the peer's request"), lines)
+
+
+try:
+    import zeep_peer
+except ImportError:
+    zeep_peer = None
+
+
+@unittest.skipIf(zeep_peer is None, "no python3-zeep")
+class ZeepReadsStrictly(unittest.TestCase):
+    """An answer with an element its schema does not declare: zeep set up against our server
+    refuses it, as it must to catch such a fault; leniently it would pass."""
+
+    def add(self, strict):
+        import requests
+        peer = zeep_peer.ZeepPeer(CALCULATOR[0], ("urn:kelvane:calculator", "CalculatorSoap"), 1,
+                                  os.path.join(HERE, "..", "..", "runtime", "soap-schemas", "soap-encoding.xsd"), strict)
+
+        def post(address, message, headers):
+            got = requests.Response()
+            got.status_code, got.encoding = 200, "utf-8"
+            got.headers["Content-Type"] = "text/xml; charset=utf-8"
+            got._content = SUM.replace(b"</c:sum>", b"</c:sum><c:extra>1</c:extra>")
+            return got
+        peer.transport.post = post
+        return peer.service.Add(a=2, b=3)
+
+    def test_unexpected_element_refused(self):
+        import zeep.exceptions
+        self.assertEqual(self.add(strict=False).sum, 5)
+        with self.assertRaises(zeep.exceptions.XMLParseError):
+            self.add(strict=True)
 
 
 if __name__ == "__main__":

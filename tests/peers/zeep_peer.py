@@ -1,5 +1,6 @@
 """zeep, the SOAP client driven from the WSDL: one service proxy per run, nothing fetched from
-the network (the SOAP encoding schema is read from disk), the raw messages of each call kept."""
+the network (the SOAP encoding schema is read from disk), the raw messages of each call kept.
+Against our server zeep reads strictly, so an answer that breaks the WSDL's schemas raises."""
 
 import zeep
 import zeep.helpers
@@ -43,13 +44,13 @@ class LocalTransport(zeep.transports.Transport):
 class ZeepPeer:
     """Raises from the constructor when zeep cannot read the WSDL."""
 
-    def __init__(self, wsdl, binding, port, soap_encoding_schema):
+    def __init__(self, wsdl, binding, port, soap_encoding_schema, strict=True):
         self.transport = LocalTransport({"http://schemas.xmlsoap.org/soap/encoding/": soap_encoding_schema},
                                         timeout=10, operation_timeout=10)
         # One connection per call, as the servers close theirs after answering: a kept-alive
         # connection that the server has just closed would lose the next call.
         self.transport.session.headers["Connection"] = "close"
-        self.client = zeep.Client(wsdl, transport=self.transport, settings=zeep.Settings(strict=False))
+        self.client = zeep.Client(wsdl, transport=self.transport, settings=zeep.Settings(strict=strict))
         self.service = self.client.create_service("{%s}%s" % binding, "http://127.0.0.1:%d/peer" % port)
 
     def call(self, op, sample):
