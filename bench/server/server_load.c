@@ -176,6 +176,20 @@ static void client_count(client_t *client, double took)
 	client->calls++;
 }
 
+/* What a call's end (or a connection that could not be had: CALL_FAILED) leaves: an answer
+ * counted with the time since the call began, or the connection closed, a failure counted unless
+ * the server had only closed a kept connection first. */
+static void client_settle(client_t *client, link_t *link, int result, double began)
+{
+	if (result == CALL_DONE) {
+		link->calls++;
+		client_count(client, now_us() - began);
+		return;
+	}
+	client->failed += result == CALL_FAILED;
+	link_close(link);
+}
+
 static void *client_main(void *param)
 {
 	client_t *client = (client_t *)param;
@@ -186,19 +200,12 @@ static void *client_main(void *param)
 
 	while (now_us() < seconds * 1e6) {
 		if (link.fd < 0 && link_open(&link) != 0) {
-			client->failed++;
-			link_close(&link);
+			client_settle(client, &link, CALL_FAILED, 0);
 			continue;
 		}
 		began = now_us();
-		if ((result = call(&link, &answer)) != CALL_DONE) {
-			client->failed += result == CALL_FAILED;
-			link_close(&link);
-			continue;
-		}
-		link.calls++;
-		client_count(client, now_us() - began);
-		if (mode_new)
+		client_settle(client, &link, result = call(&link, &answer), began);
+		if (result == CALL_DONE && mode_new)
 			link_close(&link);
 	}
 	link_close(&link);
@@ -214,8 +221,7 @@ static int client_next(client_t *client, int poller)
 
 	if (client->link.fd < 0) {
 		if (link_open(&client->link) != 0) {
-			client->failed++;
-			link_close(&client->link);
+			client_settle(client, &client->link, CALL_FAILED, 0);
 			return -1;
 		}
 		event.events = EPOLLIN;
@@ -225,8 +231,7 @@ static int client_next(client_t *client, int poller)
 	client->began = now_us();
 	if ((result = request_send(&client->link, &client->answer)) == CALL_MORE)
 		return 0;
-	client->failed += result == CALL_FAILED;
-	link_close(&client->link);
+	client_settle(client, &client->link, result, client->began);
 	return -1;
 }
 
@@ -259,13 +264,7 @@ static void *group_main(void *param)
 			client = (client_t *)events[i].data.ptr;
 			if ((result = answer_take(&client->link, &client->answer)) == CALL_MORE)
 				continue;
-			if (result == CALL_DONE) {
-				client->link.calls++;
-				client_count(client, now_us() - client->began);
-			} else {
-				client->failed += result == CALL_FAILED;
-				link_close(&client->link);
-			}
+			client_settle(client, &client->link, result, client->began);
 			down += client_next(client, poller) != 0;
 		}
 		if (down > 0)
