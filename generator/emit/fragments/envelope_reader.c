@@ -800,9 +800,16 @@ static void mydecode_end_element(void *ctx, const xmlChar *localname, const xmlC
 #define MYDECODE_CONTEXT_USES	1000
 #define MYDECODE_CONTEXT_NAMES	4096
 
+//the input buffer of a document of at most this many bytes, read without a conversion or an error, is
+//kept for the thread's next document: a new one for each document is an allocation large enough to
+//gather up the small blocks the decode before it freed, which its own allocations then no longer
+//find ready. The buffer of a longer document may have grown with it, and is freed
+#define MYDECODE_INPUT_KEPT_MOST	65536
+
 typedef struct mydecode_kept_t{
 	xmlParserCtxtPtr	ctxt;//NULL while it reads
 	int	uses;
+	xmlParserInputBufferPtr	input;//NULL while it reads
 }mydecode_kept_t;
 
 static void mydecode_kept_free(mydecode_kept_t *kept)
@@ -810,6 +817,7 @@ static void mydecode_kept_free(mydecode_kept_t *kept)
 	if(kept == NULL)
 		return;
 	xmlFreeParserCtxt(kept->ctxt);
+	xmlFreeParserInputBuffer(kept->input);
 	free(kept);
 }
 
@@ -913,6 +921,38 @@ static xmlParserCtxtPtr mydecode_context_take(xmlParserInputBufferPtr input)
 	return ctxt;
 }
 
+//an input buffer that asks bytes for the document's bytes (see mydecode_next_bytes): the thread's kept
+//one emptied, else a new one; NULL without memory
+static xmlParserInputBufferPtr mydecode_input(mydecode_bytes_t *bytes)
+{
+	mydecode_kept_t	*kept = mydecode_kept();
+	xmlParserInputBufferPtr	input;
+
+	if(kept == NULL || kept->input == NULL)
+		return xmlParserInputBufferCreateIO(mydecode_next_bytes, mydecode_no_close, bytes, XML_CHAR_ENCODING_NONE);
+	input = kept->input;
+	kept->input = NULL;
+	//what the document before left unread goes; libxml2 set another read function at its end
+	xmlBufShrink(input->buffer, xmlBufUse(input->buffer));
+	input->context = bytes;
+	input->readcallback = mydecode_next_bytes;
+	return input;
+}
+
+//takes the input buffer of the document ctxt read for the thread's next document, where
+//MYDECODE_INPUT_KEPT_MOST allows it and the thread keeps none. The buffer is told by its close
+//function, which libxml2 leaves as it was
+static void mydecode_input_keep(mydecode_kept_t *kept, xmlParserCtxtPtr ctxt)
+{
+	xmlParserInputBufferPtr	input = ctxt->inputNr == 1 && ctxt->input != NULL ? ctxt->input->buf : NULL;
+
+	if(kept == NULL || kept->input != NULL || input == NULL || input->closecallback != mydecode_no_close || input->encoder != NULL ||
+		input->raw != NULL || input->error != 0 || ((mydecode_bytes_t *)input->context)->time->length > MYDECODE_INPUT_KEPT_MOST)
+		return;
+	kept->input = input;
+	ctxt->input->buf = NULL;
+}
+
 //gives back a context mydecode_context_take gave, its document read (a tree left in it is freed)
 static void mydecode_context_give(xmlParserCtxtPtr ctxt) KVPROJ_MAYBE_UNUSED;
 
@@ -920,6 +960,7 @@ static void mydecode_context_give(xmlParserCtxtPtr ctxt)
 {
 	mydecode_kept_t	*kept = mydecode_kept_get();
 
+	mydecode_input_keep(kept, ctxt);
 	xmlFreeDoc(ctxt->myDoc);
 	ctxt->myDoc = NULL;
 	ctxt->_private = NULL;
@@ -944,7 +985,7 @@ static xmlParserCtxtPtr mydecode_parser(const char *xml, size_t length, mydecode
 	time->handed = 0;
 	if(length == 0 || length > 0x7fffffff)
 		return NULL;
-	return mydecode_context_take(xmlParserInputBufferCreateIO(mydecode_next_bytes, mydecode_no_close, bytes, XML_CHAR_ENCODING_NONE));
+	return mydecode_context_take(mydecode_input(bytes));
 }
 
 //the tree of the XML document xml[0..length): no DTD loaded, no entity expanded, nothing

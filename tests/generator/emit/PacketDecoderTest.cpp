@@ -311,6 +311,42 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
     EXPECT_EQ(run.output, expected);
 }
 
+// A thread's reads follow one another, each as if it came first whatever
+// the one before left: a parse stopped with bytes unread, a document in
+// another encoding, one too long for its input to be kept for the next.
+TEST_F(PacketDecoderTest, EachReadStartsAfreshAfterTheOneBefore)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string ok = "HTTP/1.1 200 OK";
+    const auto count = [&](const std::string& value, const std::string& behind = std::string()) {
+        return message(ok, envelope("<env:Body><t:Count xmlns:t=\"urn:t\">" + value + "</t:Count>" + behind + "</env:Body>", "env"));
+    };
+    const std::string stopped = message(ok, "<?xml version=\"1.0\"?><!DOCTYPE e [<!ENTITY a \"77\">]>" +
+                                                 envelope("<env:Body><t:Count xmlns:t=\"urn:t\">&a;</t:Count>" +
+                                                              std::string(9000, ' ') + "</env:Body>", "env").substr(21));
+    const std::string latin = message(ok, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<env:Envelope xmlns:env=\"" + EnvelopeNs +
+                                              "\"><env:Body><t:Query xmlns:t=\"urn:t\"><x>4</x><label>caf\xE9</label></t:Query>"
+                                              "</env:Body></env:Envelope>");
+    const std::string refused = "-1 type=0 headers=1 [Content-Length|4] error=the SOAP message is no XML document, or holds a "
+                                "document type declaration fault_code=SOAP-ENV:Client";
+    const std::vector<MessageCase> cases = {
+        {stopped, refused},
+        {count("1"), "0 type=6 headers=1 [Content-Length|3] c=1"},
+        {stopped, refused},
+        {latin, "0 type=5 headers=1 [Content-Length|3] q=4/caf\xC3\xA9"},
+        {count("2"), "0 type=6 headers=1 [Content-Length|3] c=2"},
+        {count("3", "<!--" + std::string(70000, 'x') + "-->"),
+         "0 type=6 headers=1 [Content-Length|5] c=3"},
+        {count("4"), "0 type=6 headers=1 [Content-Length|3] c=4"},
+        {count("5"), "0 type=6 headers=1 [Content-Length|3] c=5"},
+    };
+    const auto [table, expected] = messageTable(cases);
+    const RunResult run = runReaderDriver(serviceDocument(), Driver, table);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, expected);
+}
+
 // Operation Add bound by SOAP 1.1 and SOAP 1.2, Sub by SOAP 1.1 alone, Mul
 // by SOAP 1.2 alone (each rpc/literal in namespace urn:t).
 std::string versionsDocument()
