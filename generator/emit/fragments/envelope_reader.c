@@ -1206,8 +1206,8 @@ static int mydecode_may_read(const char *const *names, const char *xml, size_t l
 }
 
 //reads the document xml[0..length) (nothing fetched, nothing printed, never all of it copied at
-//once, stopped at time's deadline) with the document type, element, text and markup events of
-//events in place of the tree's, reader in the parser's _private and the parser in *ctxt while it
+//once, stopped at time's deadline) with the document type, element (SAX2's, or SAX1's where events
+//has them), text and markup events of events in place of the tree's, reader in the parser's _private and the parser in *ctxt while it
 //reads: 1 when the document is well-formed, else 0. What the events built of the tree is freed (a
 //service that reads every message through the tree leaves this unused)
 static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t *time, const xmlSAXHandler *events,
@@ -1228,6 +1228,13 @@ static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t 
 	sax->externalSubset = NULL;
 	sax->startElementNs = events->startElementNs;
 	sax->endElementNs = events->endElementNs;
+	sax->startElement = events->startElement;
+	sax->endElement = events->endElement;
+	//a reading of SAX1 events: each element's name comes whole, its declarations among its attributes
+	if(events->startElement != NULL){
+		sax->initialized = 1;
+		(*ctxt)->sax2 = 0;
+	}
 	sax->characters = events->characters;
 	sax->ignorableWhitespace = events->ignorableWhitespace;
 	sax->cdataBlock = events->cdataBlock;
@@ -1236,6 +1243,17 @@ static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t 
 	sax->reference = events->reference;
 	xmlParseDocument(*ctxt);
 	well_formed = (*ctxt)->wellFormed;
+	//a SAX1 reading grows the room for a tag's attributes alone, where a SAX2 one grows it with a
+	//companion of its own size: the context goes back with neither, which the next reading makes
+	if(events->startElement != NULL){
+		if((*ctxt)->atts != NULL)
+			xmlFree((void *)(*ctxt)->atts);
+		if((*ctxt)->attallocs != NULL)
+			xmlFree((*ctxt)->attallocs);
+		(*ctxt)->atts = NULL;
+		(*ctxt)->attallocs = NULL;
+		(*ctxt)->maxatts = 0;
+	}
 	mydecode_context_give(*ctxt);
 	*ctxt = NULL;
 	return well_formed;

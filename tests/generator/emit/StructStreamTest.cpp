@@ -208,6 +208,17 @@ std::string commented()
     return request(body.insert(body.find("<e:Envelope"), "<!-- first -->"));
 }
 
+// A Shape request whose envelope declares more namespaces than a tag's
+// first room for attributes holds.
+std::string declaredMany()
+{
+    std::string body = shapeEnvelope("");
+    std::string declarations;
+    for (int i = 0; i < 40; ++i)
+        declarations += " xmlns:d" + std::to_string(i) + "=\"urn:d" + std::to_string(i) + "\"";
+    return request(body.insert(body.find("<e:Envelope") + 11, declarations));
+}
+
 // A chain of levels nodes deep inside the node's inner members.
 std::string chain(int levels)
 {
@@ -332,6 +343,14 @@ TEST_F(StructStreamTest, StreamedMessagesReadAsTheTreeReadsThem)
         // The service's namespace under another prefix is the service's; a foreign one after the
         // service's own elements of the same name is foreign.
         {shape("<u:point xmlns:u=\"urn:t\"><u:x>1</u:x><t:y>2</t:y></u:point>"), 0, true},
+        // A declaration inside the message holds within its element alone: a default namespace, a
+        // prefix bound again elsewhere, a prefix used past its element, a default one undeclared.
+        {shape("<point xmlns=\"urn:t\"><x>1</x><y>2</y></point><t:tag>a</t:tag>"), 0, true},
+        {shape("<t:point xmlns:t=\"urn:foreign\"><t:x>1</t:x><t:y>2</t:y></t:point>"), 0, false},
+        {shape("<t:point><u:x xmlns:u=\"urn:t\">1</u:x><u:y>2</u:y></t:point>"), -1, false},
+        {shape("<t:point><u:x xmlns:u=\"urn:t\">1</u:x><u:y xmlns:u=\"urn:foreign\">2</u:y></t:point>"), -1, false},
+        {shape("<t:point><x xmlns=\"\">1</x><t:y>2</t:y></t:point>"), 0, true},
+        {shape("<t:point xmlns=\"urn:foreign\"><x xmlns=\"\">1</x><y>2</y></t:point>"), -1, false},
         {shape("<t:tag>a</t:tag><t:tag>b</t:tag><f:tag xmlns:f=\"urn:foreign\">c</f:tag>"), 0, false},
         {shape("", "", "<e:Header><h:Trace xmlns:h=\"urn:h\">on</h:Trace></e:Header>"), 0, false},
         {request(envelope("<e:Body><x/><t:Shape xmlns:t=\"urn:t\"><t:node>" + node("r", 0) +
@@ -339,6 +358,9 @@ TEST_F(StructStreamTest, StreamedMessagesReadAsTheTreeReadsThem)
                           "</t:origin></t:Shape></e:Body>")),
          0, false},
         {request(envelope("<e:Body><t:Marked xmlns:t=\"urn:t\" mark=\"m\"><t:v>1</t:v></t:Marked></e:Body>")), 0, false},
+        // The reading's room for attributes and the tree's, one after the other.
+        {declaredMany(), 0, true},
+        {request(envelope("<e:Body><t:Marked xmlns:t=\"urn:t\" mark=\"m\" a0=\"0\" a1=\"1\" a2=\"2\" a3=\"3\" a4=\"4\" a5=\"5\" a6=\"6\" a7=\"7\" a8=\"8\" a9=\"9\" a10=\"10\" a11=\"11\" a12=\"12\" a13=\"13\" a14=\"14\" a15=\"15\"><t:v>1</t:v></t:Marked></e:Body>")), 0, false},
         {request(envelope("<e:Body><t:Count xmlns:t=\"urn:t\">5</t:Count></e:Body>"), "HTTP/1.1 200 OK"), 0, false},
         {request(envelope("<e:Body><e:Fault><faultcode>e:Client</faultcode><faultstring>no</faultstring></e:Fault></e:Body>"),
                  "HTTP/1.1 500 Oops"),
