@@ -113,7 +113,11 @@ std::vector<std::string> numberCandidates(const CValueFacets& facets)
     candidates.push_back(facets.minInclusive);
     candidates.push_back(facets.maxInclusive);
     const int decimals = facets.fractionDigits >= 0 ? std::min(facets.fractionDigits, 6) : 2;
-    const double step = integer ? 1.0 : std::pow(10.0, -decimals);
+    // Powers of ten this small are exact doubles, and one division rounds
+    // their inverse correctly: the maths library, loaded for this alone,
+    // costs every run half a megabyte.
+    static constexpr double PowersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+    const double step = integer ? 1.0 : 1.0 / PowersOfTen[decimals];
     double low = NAN;
     double high = NAN;
     if (!facets.minExclusive.empty()) {

@@ -241,6 +241,9 @@ TEST(BoundedSampleValues, WithinTheirFacets)
         {facets(CValueKind::Decimal, "0.001", "0.002", "", "", -1, 3), "0.001"},
         {facets(CValueKind::Decimal, "", "", "0", "0.1", -1, 1), ""},
         {facets(CValueKind::Decimal, "", "", "-1", "-0.5", -1, -1), "-0.99"},
+        {facets(CValueKind::Decimal, "", "", "2", "2.0002", -1, 4), "2.0001"},
+        {facets(CValueKind::Decimal, "", "", "0", "1", -1, 6), "0.000001"},
+        {facets(CValueKind::Decimal, "", "", "0", "1", -1, 9), "0.000001"}, // steps no finer than a millionth
         {facets(CValueKind::Floating, "1e3", "", "", "", -1, -1), "1e3"},
         {facets(CValueKind::Text, "", "", "", "", -1, -1), ""},
     };
