@@ -150,13 +150,41 @@ static int digest_put_quoted(char *value, size_t size, size_t *at, const char *t
 	return digest_put(value, size, at, "\"");
 }
 
+/* the value's parameters in order, each put after the one before it (a parameter without text is
+ * left out); -1 at the first that does not fit */
+static int digest_put_fields(char *value, size_t size, const tessaro_digest_ask *ask, const char *user, const char *uri,
+		const char *algorithm, const char *response, const char *count, const char *cnonce)
+{
+	const struct {
+		const char *lead;
+		const char *text;
+		int quoted;
+	} fields[] = {
+		{"Digest username=", user, 1}, {", realm=", ask->realm, 1}, {", nonce=", ask->nonce, 1}, {", uri=", uri, 1},
+		{", algorithm=", algorithm, 0}, {", response=", response, 1},
+		{", qop=auth, nc=", ask->qop ? count : NULL, 0}, {", cnonce=", ask->qop ? cnonce : NULL, 1},
+		{", opaque=", ask->opaque, 1},
+	};
+	size_t	at = 0, i;
+
+	value[0] = '\0';
+	for(i = 0; i < sizeof(fields) / sizeof(fields[0]); i++){
+		if(fields[i].text == NULL)
+			continue;
+		if(digest_put(value, size, &at, fields[i].lead) != 0 || (fields[i].quoted ? digest_put_quoted(value, size, &at, fields[i].text)
+				: digest_put(value, size, &at, fields[i].text)) != 0)
+			return -1;
+	}
+	return 0;
+}
+
 int tessaro_digest_value(const tessaro_digest_ask *ask, unsigned long nc, const char *user, const char *password,
 		const char *method, const char *uri, char *value, size_t size)
 {
 	static const char *const algorithms[] = {"MD5", "SHA-256", "MD5-sess", "SHA-256-sess"};
 	unsigned char	random[16];
 	char	cnonce[2 * sizeof(random) + 1], count[16], response[TESSARO_HASH_MAX_HEX];
-	size_t	i, at = 0;
+	size_t	i;
 	int	result;
 
 	if(size == 0 || tessaro_random(random, sizeof(random)) != 0)
@@ -166,19 +194,8 @@ int tessaro_digest_value(const tessaro_digest_ask *ask, unsigned long nc, const 
 	snprintf(count, sizeof(count), "%08lx", nc & 0xffffffffUL);
 	if(tessaro_digest_response(ask, user, password, method, uri, count, cnonce, response) != 0)
 		return -1;
-	value[0] = '\0';
-	result = digest_put(value, size, &at, "Digest username=") | digest_put_quoted(value, size, &at, user) |
-		digest_put(value, size, &at, ", realm=") | digest_put_quoted(value, size, &at, ask->realm) |
-		digest_put(value, size, &at, ", nonce=") | digest_put_quoted(value, size, &at, ask->nonce) |
-		digest_put(value, size, &at, ", uri=") | digest_put_quoted(value, size, &at, uri) |
-		digest_put(value, size, &at, ", algorithm=") |
-		digest_put(value, size, &at, algorithms[2 * (ask->session != 0) + (ask->algorithm == TESSARO_HASH_SHA256)]) |
-		digest_put(value, size, &at, ", response=") | digest_put_quoted(value, size, &at, response);
-	if(ask->qop)
-		result |= digest_put(value, size, &at, ", qop=auth, nc=") | digest_put(value, size, &at, count) |
-			digest_put(value, size, &at, ", cnonce=") | digest_put_quoted(value, size, &at, cnonce);
-	if(ask->opaque != NULL)
-		result |= digest_put(value, size, &at, ", opaque=") | digest_put_quoted(value, size, &at, ask->opaque);
+	result = digest_put_fields(value, size, ask, user, uri,
+		algorithms[2 * (ask->session != 0) + (ask->algorithm == TESSARO_HASH_SHA256)], response, count, cnonce);
 	memset(response, 0, sizeof(response));
-	return result != 0 ? -1 : 0;
+	return result;
 }

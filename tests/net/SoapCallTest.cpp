@@ -5,6 +5,7 @@
 #include "support/SelfSignedTlsServer.h"
 #endif
 #include "net/SoapCall.h"
+#include "support/DigestParameters.h"
 #include "tessaro_hash.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 #include <string>
 
 namespace {
+
+using testsupport::digestParameters;
 
 using testsupport::LoopbackHttpServer;
 
@@ -54,26 +57,6 @@ SoapCallRequest silentCall(LoopbackHttpServer& server, int timeoutSeconds)
 bool mentions(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
-}
-
-// The parameters of a Digest Authorization value, unquoted, by name.
-std::map<std::string, std::string> digestParameters(const std::string& value)
-{
-    std::map<std::string, std::string> parameters;
-    std::size_t at = value.find(' ');
-    while (at != std::string::npos && at < value.size()) {
-        const std::size_t equals = value.find('=', at);
-        if (equals == std::string::npos)
-            break;
-        const std::size_t start = value.find_first_not_of(" ,", at);
-        std::string& parameter = parameters[value.substr(start, equals - start)];
-        at = equals + 1;
-        const bool quoted = at < value.size() && value[at] == '"';
-        for (at += quoted ? 1 : 0; at < value.size() && (quoted ? value[at] != '"' : value[at] != ','); ++at)
-            parameter += value[at] == '\\' && quoted ? value[++at] : value[at];
-        at += quoted ? 1 : 0;
-    }
-    return parameters;
 }
 
 std::string hashHex(int kind, const std::string& text)

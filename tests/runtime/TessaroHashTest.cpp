@@ -1,11 +1,16 @@
-// The support library's digests against the published test vectors, and
-// its random bytes: filled, and not the same twice.
+// The support library's digests against the published test vectors, its
+// random bytes: filled, and not the same twice; and its answer to a Digest
+// challenge, read back parameter by parameter.
 
 #include <gtest/gtest.h>
 
+#include "support/DigestParameters.h"
 #include "tessaro_hash.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -63,6 +68,77 @@ TEST(TessaroHashTest, RandomBytesDifferFromCallToCall)
     EXPECT_NE(std::string(reinterpret_cast<char*>(first), sizeof(first)),
               std::string(reinterpret_cast<char*>(second), sizeof(second)));
     EXPECT_EQ(tessaro_random(first, 0), 0);
+}
+
+TEST(TessaroHashTest, DigestValueCarriesTheParametersItsResponseWasMadeOf)
+{
+    const struct {
+        const char* user;
+        const char* realm;
+        const char* opaque;
+        int algorithm;
+        int session;
+        int qop;
+        unsigned long nc;
+        const char* algorithmName;
+    } cases[] = {
+        {"Mufasa", "testrealm@host.com", "5ccc069c403ebaf9f0171e9517f40e41", TESSARO_HASH_MD5, 0, 1, 1, "MD5"},
+        {"Mufasa", "http-auth@example.org", nullptr, TESSARO_HASH_SHA256, 0, 1, 0x1234abcd, "SHA-256"},
+        {"a\"b\\c", "r \"q\"", "o\\", TESSARO_HASH_MD5, 1, 1, 2, "MD5-sess"},
+        {"u", "r", nullptr, TESSARO_HASH_SHA256, 1, 1, 3, "SHA-256-sess"},
+        {"u", "r", nullptr, TESSARO_HASH_SHA256, 0, 0, 4, "SHA-256"},
+        {"u", "r", "o", TESSARO_HASH_MD5, 0, 0, 0xffffffffUL, "MD5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.algorithmName + std::string(" user ") + c.user);
+        const tessaro_digest_ask ask{c.realm, "dcd98b7102dd2f0e8b11d0f600bfb0c093", c.opaque, c.algorithm, c.session, c.qop};
+        char value[1024];
+        ASSERT_EQ(tessaro_digest_value(&ask, c.nc, c.user, "Circle Of Life", "POST", "/dir/index.html", value, sizeof(value)), 0);
+        auto parameters = testsupport::digestParameters(value);
+        EXPECT_EQ(std::string(value).rfind("Digest username=\"", 0), 0u) << value;
+        std::vector<std::string> names;
+        for (const auto& parameter : parameters)
+            names.push_back(parameter.first);
+        std::vector<std::string> expected = {"algorithm", "nonce", "realm", "response", "uri", "username"};
+        if (c.qop)
+            expected.insert(expected.end(), {"cnonce", "nc", "qop"});
+        if (c.opaque)
+            expected.push_back("opaque");
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(names, expected) << value;
+        EXPECT_EQ(parameters["username"], c.user);
+        EXPECT_EQ(parameters["realm"], c.realm);
+        EXPECT_EQ(parameters["nonce"], ask.nonce);
+        EXPECT_EQ(parameters["uri"], "/dir/index.html");
+        EXPECT_EQ(parameters["algorithm"], c.algorithmName);
+        EXPECT_EQ(parameters["opaque"], c.opaque ? c.opaque : "");
+        char hex[16];
+        std::snprintf(hex, sizeof(hex), "%08lx", c.nc);
+        const std::string cnonce = parameters["cnonce"];
+        if (c.qop) {
+            EXPECT_EQ(parameters["qop"], "auth");
+            EXPECT_EQ(parameters["nc"], hex);
+            EXPECT_EQ(cnonce.size(), 32u);
+        }
+        // the response is the one of the nc and cnonce the value names
+        char made[TESSARO_HASH_MAX_HEX];
+        ASSERT_EQ(tessaro_digest_response(&ask, c.user, "Circle Of Life", "POST", "/dir/index.html", hex, cnonce.c_str(), made), 0);
+        EXPECT_EQ(parameters["response"], made);
+    }
+}
+
+TEST(TessaroHashTest, DigestValueThatDoesNotFitIsRefused)
+{
+    const tessaro_digest_ask ask{"r\"ealm", "nonce", "opaque", TESSARO_HASH_SHA256, 1, 1};
+    char value[512];
+    ASSERT_EQ(tessaro_digest_value(&ask, 1, "us\\er", "pw", "POST", "/u", value, sizeof(value)), 0);
+    const std::size_t needed = std::string(value).size() + 1;
+    for (std::size_t size = 0; size < needed; ++size) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(tessaro_digest_value(&ask, 1, "us\\er", "pw", "POST", "/u", value, size), -1);
+    }
+    EXPECT_EQ(tessaro_digest_value(&ask, 1, "us\\er", "pw", "POST", "/u", value, needed), 0);
+    EXPECT_EQ(std::string(value).size() + 1, needed);
 }
 
 } // namespace
