@@ -21,6 +21,7 @@
 #include "generator/emit/TypeEncoders.h"
 #include "generator/emit/TextBuffer.h"
 #include "HostCommand.h"
+#include "NativeSupportLibrary.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -139,17 +140,14 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
                           (withLibrary ? KELVANE_TESSARO_LIBRARY " " : "") + KELVANE_XML2_LIBRARY
                           " -lws2_32 -lsecur32 -lcrypt32 -lbcrypt > messages.txt 2>&1");
 #elif defined(KELVANE_C_COMPILER)
-    return runHostCommand(std::string(KELVANE_C_COMPILER) + " -std=gnu99 -Wall -Werror -Wno-unused-function " +
-                          (sanitize ? "-fsanitize=address,undefined -fno-sanitize-recover=all -g " : "") +
-                          "-I. -I" KELVANE_HOST_SOURCE_DIR "/runtime/lib/include -I/usr/include/libxml2 " + sources +
-                          (withLibrary ? " " KELVANE_HOST_SOURCE_DIR "/runtime/lib/tessaro_socket.c " KELVANE_HOST_SOURCE_DIR
-                                         "/runtime/lib/tessaro_util.c " KELVANE_HOST_SOURCE_DIR
-                                         "/runtime/lib/tessaro_tls_openssl.c " KELVANE_HOST_SOURCE_DIR
-                                         "/runtime/lib/tessaro_hash.c " KELVANE_HOST_SOURCE_DIR "/runtime/lib/security/tessaro_wsse_*.c "
-                                         KELVANE_HOST_SOURCE_DIR "/runtime/lib/server/tessaro_server.c"
-                                         " -lssl -lcrypto -lpthread"
-                                       : "") +
-                          " -o " + program + " -lxml2 > messages.txt 2>&1");
+    const NativeSupportLibrary* library = withLibrary ? &NativeSupportLibrary::of(sanitize) : nullptr;
+    if (library != nullptr && !library->built()) {
+        testsupport::writeBytes("messages.txt", library->messages());
+        return 1;
+    }
+    return runHostCommand(nativeCompiler(sanitize) + " -I. " + nativeIncludes() + " " + sources +
+                          (library != nullptr ? library->objects() + " -lssl -lcrypto -lpthread" : "") + " -o " +
+                          program + " -lxml2 > messages.txt 2>&1");
 #else
     (void)sources;
     (void)program;
