@@ -1,6 +1,7 @@
 #include "app/BuildRunner.h"
 
 #include "app/HiddenProcess.h"
+#include "app/PathKind.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemErrorText.h"
 #include "app/WineHost.h"
@@ -23,11 +24,6 @@ const DWORD s_nFollowIntervalMs = 50;
 std::string FileNameOf(const std::string& strPath) {
     const std::string::size_type nSlash = strPath.find_last_of("\\/");
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
-bool FileExists(const std::string& strPath) {
-    const DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
-    return nAttributes != INVALID_FILE_ATTRIBUTES && !(nAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // A folder of its own in the temporary folder for one Unix run's script, output and status;
@@ -79,7 +75,7 @@ std::string ReadFrom(const std::string& strPath, ULONGLONG nOffset) {
 
 std::string UnixShell() {
     for (const char* lpszShell : {"Z:\\bin\\sh", "Z:\\usr\\bin\\sh"})
-        if (FileExists(lpszShell)) return lpszShell;
+        if (IsExistingFile(lpszShell)) return lpszShell;
     return std::string();
 }
 
@@ -171,7 +167,7 @@ void CBuildRunner::Run(const CBuildJob& job, HWND hNotify) {
 
 CBuildOutcome CBuildRunner::RunStep(const CBuildStep& step, const std::string& strFolder, COutputSink& sink) {
     const std::string& strProgram = step.arguments.front();
-    if (IsRunningUnderWine() && FileExists(strProgram) && !IsWindowsProgram(strProgram))
+    if (IsRunningUnderWine() && IsExistingFile(strProgram) && !IsWindowsProgram(strProgram))
         return RunUnixProgram(step, strFolder, sink);
     return RunWindowsProgram(windowsCommandLine(step.arguments), strProgram, strFolder, sink);
 }
@@ -259,12 +255,12 @@ CBuildOutcome CBuildRunner::RunUnixProgram(const CBuildStep& step, const std::st
     ULONGLONG nStopAt = 0;
     for (;;) {
         // The status is written after the output is complete: what is read after seeing it is all.
-        const bool bEnded = FileExists(strStatus);
+        const bool bEnded = IsExistingFile(strStatus);
         const std::string strMore = ReadFrom(strOutput, nShown);
         nShown += strMore.size();
         sink.Write(strMore);
         if (bEnded) break;
-        if (!FileExists(strOutput) && ::GetTickCount64() - nStarted > s_nUnixStartLimitMs) {
+        if (!IsExistingFile(strOutput) && ::GetTickCount64() - nStarted > s_nUnixStartLimitMs) {
             outcome.failure = FileNameOf(outcome.program) + " did not start: " + strShell + " wrote nothing";
             return outcome;
         }

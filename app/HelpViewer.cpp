@@ -1,20 +1,8 @@
 #include "app/HelpViewer.h"
 
+#include "app/PathKind.h"
+#include "app/WineHost.h"
 #include "toolkit/common/LoadedModule.h"
-
-namespace {
-
-BOOL RunsUnderWine() {
-    HMODULE hNtDll = ::GetModuleHandleA("ntdll.dll");
-    return hNtDll && ::GetProcAddress(hNtDll, "wine_get_version") != nullptr;
-}
-
-BOOL FolderExists(const CString& strPath) {
-    const DWORD dwAttributes = ::GetFileAttributesA(strPath);
-    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
 
 BOOL HoldsGeckoEngine(const CString& strFolder) {
     WIN32_FIND_DATAA data{};
@@ -25,14 +13,14 @@ BOOL HoldsGeckoEngine(const CString& strFolder) {
         const CString strName = data.cFileName;
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || strName == "." || strName == "..") continue;
         bFound = strName.Left(10).CompareNoCase("wine-gecko") == 0 ||
-                 FolderExists(strFolder + "\\" + strName + "\\wine_gecko");
+                 IsExistingFolder(std::string(strFolder + "\\" + strName + "\\wine_gecko"));
     } while (!bFound && ::FindNextFileA(hFind, &data));
     ::FindClose(hFind);
     return bFound;
 }
 
 BOOL HelpViewerDrawsPages() {
-    if (!RunsUnderWine()) return TRUE;
+    if (!IsRunningUnderWine()) return TRUE;
     // Wine's HTML engine may be turned off for this process (a DLL override); its module then
     // does not load.
     HMODULE hHtml = ::LoadLibraryA("mshtml.dll");

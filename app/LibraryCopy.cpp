@@ -1,16 +1,12 @@
 #include "app/LibraryCopy.h"
 
+#include "app/PathKind.h"
 #include "app/SystemErrorText.h"
 #include "project/ProjectFiles.h"
 
 #include <windows.h>
 
 namespace {
-
-bool IsFolder(const std::string& strPath) {
-    const DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
-    return nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The file's size; false when it is not there.
 bool FileSize(const std::string& strPath, ULONGLONG& nSize) {
@@ -23,7 +19,7 @@ bool FileSize(const std::string& strPath, ULONGLONG& nSize) {
 }
 
 bool MakeFolder(const std::string& strPath, std::vector<std::string>& failures) {
-    if (IsFolder(strPath) || ::CreateDirectoryA(strPath.c_str(), nullptr)) return true;
+    if (IsExistingFolder(strPath) || ::CreateDirectoryA(strPath.c_str(), nullptr)) return true;
     failures.push_back("Could not make the folder " + strPath + " (" + SystemErrorText(::GetLastError()) + ")");
     return false;
 }
@@ -63,6 +59,6 @@ std::vector<CLibraryCopy> LibraryCopies(const std::string& strAppFolder, const s
 
 std::vector<std::string> MakeLibraryCopy(const CLibraryCopy& copy) {
     std::vector<std::string> failures;
-    if (IsFolder(copy.strFrom)) CopyFolder(copy.strFrom, copy.strTo, copy.bWhole, failures);
+    if (IsExistingFolder(copy.strFrom)) CopyFolder(copy.strFrom, copy.strTo, copy.bWhole, failures);
     return failures;
 }

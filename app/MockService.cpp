@@ -1,5 +1,6 @@
 #include "app/MockService.h"
 
+#include "app/PathKind.h"
 #include "project/CommandQuoting.h"
 
 #include <cstdlib>
@@ -14,8 +15,7 @@ int MockServingPort(const std::string& strOutput) {
 
 BOOL CMockService::Start(const std::string& strDemo, int nPort, const std::string& strLog, std::string& strFailure) {
     Stop();
-    const DWORD nAttributes = ::GetFileAttributesA(strDemo.c_str());
-    if (nAttributes == INVALID_FILE_ATTRIBUTES || (nAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!IsExistingFile(strDemo)) {
         strFailure = "The demo " + strDemo + " is not built yet: run Build > Compile Demo first.";
         return FALSE;
     }
