@@ -195,6 +195,15 @@ bool SchemaParser::isExternalId(int typeId) const
     return typesTable_.isExternal(typeId);
 }
 
+SchemaParser* SchemaParser::tableOf(int typeId)
+{
+    const XsdType* type = getType(typeId);
+    if (type == nullptr || !isExternalId(typeId))
+        return this;
+    // The schemas are the document's, none of them read-only.
+    return const_cast<SchemaParser*>(ownerOf(*type));
+}
+
 // The schema that defines a borrowed type: an import, or one further down
 // when the type was borrowed through a declaration of an import.
 const SchemaParser* SchemaParser::ownerOf(const XsdType& type) const

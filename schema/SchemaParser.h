@@ -117,6 +117,11 @@ public:
     const std::list<Group>& getGroups() const { return lGroups_; }
     const std::vector<std::unique_ptr<IdentityConstraint>>& getConstraints() const { return constraints_; }
 
+    // The schema whose table a type's own ids (its base's, its elements')
+    // are read in: this one, or the one that defines a type borrowed from
+    // another schema; null when that one is not found.
+    SchemaParser* tableOf(int typeId);
+
     // Look-ups by qualified name, here or in the imported schema of the
     // name's namespace; null when not found.
     const Element* getElement(const QualifiedName& name) const;

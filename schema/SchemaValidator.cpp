@@ -7,6 +7,7 @@
 #include "schema/ScopedValue.h"
 #include "xml/XmlPullParser.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace Schema {
@@ -86,9 +87,17 @@ ValueContainer* SchemaValidator::validate(XmlPullParser& xpp, int typeId, ValueC
         xpp.skipSubTree();
         return &container;
     }
-    if (const auto* complex = dynamic_cast<const ComplexType*>(parser_.getType(typeId)))
-        validateComplex(xpp, *complex, container);
-    else
+    if (const auto* complex = dynamic_cast<const ComplexType*>(parser_.getType(typeId))) {
+        SchemaParser* table = parser_.tableOf(typeId);
+        if (table == nullptr || table == &parser_) {
+            validateComplex(xpp, *complex, container);
+            return &container;
+        }
+        // A type borrowed from another schema names its base and elements with that schema's ids.
+        SchemaValidator borrowed(*table, log_);
+        borrowed.nesting_ = nesting_;
+        borrowed.validateComplex(xpp, *complex, container);
+    } else
         validateText(xpp, typeId, container, "Syntax error " + xpp.getName());
     return &container;
 }
@@ -119,12 +128,37 @@ void SchemaValidator::validateComplex(XmlPullParser& xpp, const ComplexType& typ
         validateText(xpp, container.getTypeId(), container, "Syntax error");
         return;
     }
-    if (const ContentModel* model = type.getContentModel()) {
-        validateContent(xpp, *model, container);
+    if (const std::vector<Content> models = contentModels(type); !models.empty()) {
+        validateContent(xpp, models, container);
         return;
     }
     nextTag(xpp, name);
     requireEnd(xpp, name, "Syntax error");
+}
+
+// A type derived by extension holds its bases' content before its own,
+// the first base's first; a base borrowed from another schema has its
+// content read in that schema's table.
+std::vector<SchemaValidator::Content> SchemaValidator::contentModels(const ComplexType& type)
+{
+    std::vector<Content> models;
+    const ComplexType* current = &type;
+    SchemaParser* table = &parser_;
+    // Bases that derive from each other end when one comes round again.
+    for (int hops = 0; current != nullptr && table != nullptr && hops < MaxNesting; ++hops) {
+        const ContentModel* model = current->getContentModel();
+        const auto seen = [model](const Content& content) { return content.model == model; };
+        if (model != nullptr && std::find_if(models.begin(), models.end(), seen) != models.end())
+            break;
+        if (model != nullptr)
+            models.insert(models.begin(), Content{model, table});
+        const int baseId = current->getBaseTypeId();
+        if (current->getBaseDerivation() != XsdType::Extension || baseId == XSD_ANYTYPE || baseId == current->getTypeId())
+            break;
+        current = dynamic_cast<const ComplexType*>(table->getType(baseId));
+        table = current != nullptr ? table->tableOf(baseId) : nullptr;
+    }
+    return models;
 }
 
 void SchemaValidator::validateAttributes(XmlPullParser& xpp, const ComplexType& type, const ComplexType* base,

@@ -96,7 +96,13 @@ private:
     void checkNesting(const XmlPullParser& xpp, const std::string& elementName) const;
 
     // Content models (SchemaValidatorContent.cpp).
-    void validateContent(XmlPullParser& xpp, const ContentModel& model, ValueContainer& container);
+    // A content model with the schema whose table its ids are read in.
+    struct Content {
+        const ContentModel* model;
+        SchemaParser* schema;
+    };
+    std::vector<Content> contentModels(const ComplexType& type);
+    void validateContent(XmlPullParser& xpp, const std::vector<Content>& models, ValueContainer& container);
     int walkRepeated(XmlPullParser& xpp, const ContentModel& model, int limit, bool required,
                      ValueContainer& container, Walk& walk);
     int walkModel(XmlPullParser& xpp, const ContentModel& model, bool required, ValueContainer& modelContainer,

@@ -64,12 +64,24 @@ bool atStartTag(const XmlPullParser& xpp)
 
 } // namespace
 
-void SchemaValidator::validateContent(XmlPullParser& xpp, const ContentModel& model, ValueContainer& container)
+// The models one after the other: an extension's bases' first.
+void SchemaValidator::validateContent(XmlPullParser& xpp, const std::vector<Content>& models,
+                                      ValueContainer& container)
 {
     Walk walk{xpp.getName(), {}, {}};
     nextTag(xpp, walk.elementName);
-    ValueContainer& modelContainer = *container.getContentContainer(&model, true);
-    walkRepeated(xpp, model, model.getMax(), model.getMin() > 0, modelContainer, walk);
+    for (const Content& content : models) {
+        const ContentModel& model = *content.model;
+        ValueContainer& modelContainer = *container.getContentContainer(&model, true, content.schema);
+        if (content.schema == &parser_) {
+            walkRepeated(xpp, model, model.getMax(), model.getMin() > 0, modelContainer, walk);
+            continue;
+        }
+        // Its elements' types are the other schema's: a validator of that schema takes them.
+        SchemaValidator borrowed(*content.schema, log_);
+        borrowed.nesting_ = nesting_;
+        borrowed.walkRepeated(xpp, model, model.getMax(), model.getMin() > 0, modelContainer, walk);
+    }
     if (atStartTag(xpp))
         fail("Could not find element " + xpp.getName() + " in " + walk.elementName, &xpp);
     if (!walk.occurrenceError.empty())

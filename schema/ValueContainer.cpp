@@ -148,12 +148,12 @@ ValueContainer* ValueContainer::ownContentContainer(const ContentModel* model)
     return found != contentContainers_.end() ? found->second : nullptr;
 }
 
-ValueContainer* ValueContainer::getContentContainer(const ContentModel* model, bool create)
+ValueContainer* ValueContainer::getContentContainer(const ContentModel* model, bool create, SchemaParser* parser)
 {
     if (ValueContainer* container = ownContentContainer(model))
         return container;
     if (create) {
-        ValueContainer* child = own(std::make_unique<ValueContainer>(model, parser_));
+        ValueContainer* child = own(std::make_unique<ValueContainer>(model, parser != nullptr ? parser : parser_));
         contentContainers_[model] = child;
         return child;
     }

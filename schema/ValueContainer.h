@@ -84,8 +84,9 @@ public:
     ValueContainer* getBaseContainer(bool create);
 
     // The container for a content model; without create, also searched in
-    // the containers created under this one, depth first.
-    ValueContainer* getContentContainer(const ContentModel* model, bool create);
+    // the containers created under this one, depth first. A model of
+    // another schema (a borrowed base type's) reads its ids in parser.
+    ValueContainer* getContentContainer(const ContentModel* model, bool create, SchemaParser* parser = nullptr);
 
     // A schema read from the instance (an element of the schema type) is
     // kept with the container that stands for it.

@@ -1,13 +1,12 @@
 #include "generator/emit/DemoSamples.h"
 
-#include "generator/emit/BoundedSamples.h"
 #include "generator/emit/TextBuffer.h"
 #include "generator/model/EmitContext.h"
 #include "generator/model/ListRun.h"
 #include "generator/model/NameForms.h"
+#include "generator/sample/SampleValues.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string_view>
 #include <unordered_map>
 
@@ -17,7 +16,7 @@ namespace {
 
 // A struct that holds itself (through a pointer or an array) is filled
 // again only this deep.
-const char* const RecursionDepth = "3";
+const std::string RecursionDepth = std::to_string(SampleRecursionDepth);
 
 const char* const SampleFunctionPrefix = "demo_sample_";
 
@@ -34,34 +33,6 @@ const CStructDef* filledTarget(const CStructMember& member)
     if (member.kind != CStructMember::Struct && member.kind != CStructMember::StructArray)
         return nullptr;
     return resolved(member.target);
-}
-
-// The first enumeration value of a type or of the types it restricts; null
-// when none has one.
-const std::string* firstEnumeration(const CViewType* type)
-{
-    const std::vector<std::string>* values = type != nullptr ? type->allowedValues() : nullptr;
-    return values != nullptr ? &values->front() : nullptr;
-}
-
-// A fixed text that a value of the built-in type admits; null for the
-// types whose sample is a name and a number.
-const char* fixedText(int builtin)
-{
-    switch (builtin) {
-    case Schema::XSD_DATETIME: return "2001-02-03T04:05:06";
-    case Schema::XSD_DATE: return "2001-02-03";
-    case Schema::XSD_TIME: return "04:05:06";
-    case Schema::XSD_BASE64BIN: return "c2FtcGxl";
-    case Schema::XSD_HEXBIN: return "0A1B";
-    case Schema::XSD_ANYURI: return "http://example.org/sample";
-    // Numbers held as text (the unbounded ones, an attribute's) must read as numbers.
-    case Schema::XSD_DECIMAL: return "1.5";
-    case Schema::XSD_BOOLEAN: return "true";
-    case Schema::XSD_FLOAT:
-    case Schema::XSD_DOUBLE: return "2.5";
-    default: return isNumericTypeId(builtin) || builtin == Schema::XSD_INTEGER || builtin == Schema::XSD_POSINT ? "1" : nullptr;
-    }
 }
 
 // Whether the demo can make a value of the member (not of a wildcard).
@@ -86,15 +57,6 @@ void appendFilledMembers(const CStructDef& def, std::vector<const CStructMember*
         branchTaken = branchTaken || branch;
         members.push_back(&member);
     }
-}
-
-bool isNumberLiteral(const std::string& text)
-{
-    if (text.empty() || text.find_first_not_of("+-0123456789.eE") != std::string::npos)
-        return false;
-    char* end = nullptr;
-    std::strtod(text.c_str(), &end);
-    return end != nullptr && *end == '\0';
 }
 
 // The structs the messages reach, with the members a sample fills, and
@@ -367,22 +329,6 @@ private:
         return at->second;
     }
 
-    // The first value of the enumeration the member's values come from, if any.
-    const std::string* enumeration(const CStructMember& member) const
-    {
-        return firstEnumeration(valueTypeOf(member).user);
-    }
-
-    // A number its type's own facets bound (the counted samples could leave
-    // the range); empty when they bound none.
-    std::string boundedNumber(const CStructMember& member) const
-    {
-        const CTypeRef type = valueTypeOf(member);
-        const CValueFacets own = valueFacets(type, false);
-        return own.hasRange() || own.hasDigits() || !own.pattern.empty() ? boundedSample(valueFacets(type), "")
-                                                                         : std::string();
-    }
-
     static void writeAllocatedText(CTextBuffer& body, const std::string& access, std::string_view text)
     {
         const std::string literal = cStringLiteral(text);
@@ -393,41 +339,33 @@ private:
     // One number or text, as a statement.
     void writeValue(CTextBuffer& body, const CStructMember& member, const std::string& access)
     {
-        const std::string* first = enumeration(member);
         const bool number = member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray;
+        const bool ownValue = member.origin == CStructMember::Value && owner_ != nullptr && owner_->type != nullptr;
+        const int builtin = number ? member.builtin : ownValue ? owner_->type->valueType : member.valueBuiltin;
+        const bool unnamed = member.xmlName.empty() || member.xmlName == "*";
+        const std::string_view name = unnamed ? std::string_view("item") : member.xmlName;
+        const CSampleValue value = sampleValue(valueTypeOf(member), builtin, number, name);
         if (number) {
             const CBuiltinType& type = numberType(member.builtin);
             if (member.builtin == Schema::XSD_BOOLEAN) {
                 body.line(access, " = 1;");
-            } else if (first != nullptr && isNumberLiteral(*first)) {
-                body.line(access, " = (", type.cType, ")", *first, ";");
-            } else if (const std::string bounded = boundedNumber(member); !bounded.empty()) {
-                body.line(access, " = (", type.cType, ")", bounded, ";");
+            } else if (value.kind == CSampleValue::Given) {
+                body.line(access, " = (", type.cType, ")", value.text, ";");
             } else {
                 usesCounter_ = true;
-                body.line(access, " = (", type.cType, ")", isFloatingTypeId(member.builtin) ? "(++*n + 0.5)" : "(++*n)",
-                          ";");
+                body.line(access, " = (", type.cType, ")", value.floating ? "(++*n + 0.5)" : "(++*n)", ";");
             }
             return;
         }
-        const bool ownValue = member.origin == CStructMember::Value && owner_ != nullptr && owner_->type != nullptr;
-        const int builtin = ownValue ? owner_->type->valueType : member.valueBuiltin;
-        const bool unnamed = member.xmlName.empty() || member.xmlName == "*";
-        const std::string_view name = unnamed ? std::string_view("item") : member.xmlName;
-        // What the facets bound comes before the type's usual sample.
-        const std::string bounded = first == nullptr ? boundedSample(valueFacets(valueTypeOf(member)), name) : "";
-        const char* fixed = bounded.empty() ? fixedText(builtin) : bounded.c_str();
-        if (member.pointer && (first != nullptr || fixed != nullptr)) { // an allocated text, freed with the packet
-            writeAllocatedText(body, access, first != nullptr ? std::string_view(*first) : std::string_view(fixed));
+        if (member.pointer && value.kind == CSampleValue::Given) { // an allocated text, freed with the packet
+            writeAllocatedText(body, access, value.text);
         } else if (member.pointer) {
             usesCounter_ = true;
             // A simple type's maxLength bounds its value.
             const int most = ownValue ? owner_->type->maxLength : -1;
             body.line(access, " = demo_numbered_text(", cStringLiteral(name), ", ++*n, ", std::to_string(most), ");");
-        } else if (first != nullptr) {
-            body.line("demo_text(", access, ", sizeof(", access, "), ", cStringLiteral(*first), ");");
-        } else if (fixed != nullptr) {
-            body.line("demo_text(", access, ", sizeof(", access, "), ", cStringLiteral(fixed), ");");
+        } else if (value.kind == CSampleValue::Given) {
+            body.line("demo_text(", access, ", sizeof(", access, "), ", cStringLiteral(value.text), ");");
         } else {
             usesCounter_ = true;
             body.line("demo_numbered(", access, ", sizeof(", access, "), ", cStringLiteral(name), ", ++*n);");

@@ -41,7 +41,10 @@ struct CViewAttribute {
     CTypeRef type;
     // In documents the name stands in ns when qualified, in none otherwise.
     bool qualified = false;
+    bool required = false; // use="required"
     std::string_view ns;
+    // The value its declaration fixes, else its default; empty without.
+    std::string_view givenValue;
     bool isWildcard() const { return isWildcardTypeId(type.builtin); }
 };
 
@@ -55,6 +58,9 @@ struct CViewParticle {
     bool nillable = false; // may stand as xsi:nil="true"
     // In documents the name stands in ns when qualified, in none otherwise.
     bool qualified = false;
+    // It stands in a branch of a choice other than the choice's first (the
+    // choice its own type's model or a nested one).
+    bool laterBranch = false;
     std::string_view ns;
     bool isWildcard() const { return name == "*"; }
     // An xsd:any: any element goes here; its name is its namespace list.

@@ -185,6 +185,10 @@ private:
             if (entry.type.builtin != 0)
                 entry.type.xsdName = attribute.getBuiltinName();
             entry.qualified = attribute.isQualified() && !attribute.getNamespace().empty();
+            entry.required = attribute.isRequired();
+            const std::string& given = attribute.getFixedValue().empty() ? attribute.getDefaultValue()
+                                                                          : attribute.getFixedValue();
+            entry.givenValue = view_.nameText(given);
             entry.ns = entry.qualified ? view_.namespaceText(attribute.getNamespace()) : std::string_view();
             view.attributes.push_back(std::move(entry));
         }
@@ -200,7 +204,7 @@ private:
             flat = flat && entry.getKind() == Schema::ContentModel::Particle;
         view.choice = model->getCompositor() == Schema::ContentModel::Choice && flat;
         addParticles(view, *model, owner, !view.choice && model->getCompositor() == Schema::ContentModel::Choice,
-                     false, 0);
+                     false, false, 0);
     }
 
     // A restriction's facets, kept only when it has one: a type without
@@ -235,25 +239,31 @@ private:
     // sequences, choices and group references included. An element inside
     // something that may stand out (minOccurs 0, a branch of a choice) may
     // stand out itself; inside something repeated it is repeated.
+    // laterBranch: the model stands in a branch of a choice other than its first.
     void addParticles(CViewType& view, const Schema::ContentModel& model, const SchemaParser* owner, bool optional,
-                      bool repeated, int depth)
+                      bool repeated, bool laterBranch, int depth)
     {
         static constexpr int MaxDepth = 32; // groups that name themselves end here
         optional = optional || model.getMin() == 0;
         repeated = repeated || model.getMax() > 1;
-        const bool branches = depth > 0 && model.getCompositor() == Schema::ContentModel::Choice;
+        const bool choice = model.getCompositor() == Schema::ContentModel::Choice;
+        const bool branches = depth > 0 && choice;
+        bool firstBranch = true;
         for (const Schema::ContentModel::Entry& entry : model.getContents()) {
+            const bool later = laterBranch || (choice && !firstBranch);
+            firstBranch = false;
             if (entry.getKind() == Schema::ContentModel::ParticleGroup) {
                 const Schema::Group* group = entry.getGroup();
                 const Schema::ContentModel* content = group != nullptr ? groupContent(*group, owner) : nullptr;
                 if (content != nullptr && depth < MaxDepth)
                     addParticles(view, *content, owner, optional || branches || group->getMin() == 0,
-                                 repeated || group->getMax() > 1, depth + 1);
+                                 repeated || group->getMax() > 1, later, depth + 1);
                 continue;
             }
             if (entry.getKind() == Schema::ContentModel::ParticleContent) {
                 if (entry.getContentModel() != nullptr && depth < MaxDepth)
-                    addParticles(view, *entry.getContentModel(), owner, optional || branches, repeated, depth + 1);
+                    addParticles(view, *entry.getContentModel(), owner, optional || branches, repeated, later,
+                                 depth + 1);
                 continue;
             }
             const Schema::Element* element = entry.getElement();
@@ -265,6 +275,7 @@ private:
             particle.minOccurs = optional || branches ? 0 : element->getMin();
             particle.maxOccurs = repeated ? Schema::UNBOUNDED : element->getMax();
             particle.nillable = element->isNillable();
+            particle.laterBranch = later;
             particle.qualified = element->isQualified() && !element->getNamespace().empty() && !particle.isWildcard();
             particle.ns = particle.qualified ? view_.namespaceText(element->getNamespace()) : std::string_view();
             view.particles.push_back(std::move(particle));

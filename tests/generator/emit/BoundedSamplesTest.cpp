@@ -5,7 +5,7 @@
 // the facets give on their own.
 
 #include "GeneratorTestSupport.h"
-#include "generator/emit/BoundedSamples.h"
+#include "generator/sample/BoundedSamples.h"
 #include "generator/emit/DemoSamples.h"
 
 using namespace gentest;

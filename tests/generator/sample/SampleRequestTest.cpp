@@ -57,8 +57,8 @@ TEST_F(SampleRequestTest, EachContentModelIsFilledAsTheDemoFillsIt)
          "<xsd:element name=\"count\" type=\"xsd:int\"/><xsd:element name=\"note\" type=\"xsd:string\" minOccurs=\"0\"/>"
          "<xsd:element name=\"item\" type=\"xsd:double\" maxOccurs=\"unbounded\"/><xsd:element name=\"on\" type=\"xsd:boolean\"/>"
          "<xsd:element name=\"at\" type=\"xsd:dateTime\"/></xsd:sequence></xsd:complexType></xsd:element>",
-         "    <ns1:In>\n      <count>1</count>\n      <note>note2</note>\n      <item>3</item>\n      <item>4</item>\n"
-         "      <on>true</on>\n      <at>2024-01-01T12:00:00Z</at>\n    </ns1:In>\n"},
+         "    <ns1:In>\n      <count>1</count>\n      <note>note2</note>\n      <item>3.5</item>\n      <item>4.5</item>\n"
+         "      <on>true</on>\n      <at>2001-02-03T04:05:06</at>\n    </ns1:In>\n"},
         {"<xsd:simpleType name=\"Colour\"><xsd:restriction base=\"xsd:string\"><xsd:enumeration value=\"red &amp; blue\"/>"
          "<xsd:enumeration value=\"green\"/></xsd:restriction></xsd:simpleType>"
          "<xsd:element name=\"In\"><xsd:complexType><xsd:choice><xsd:element name=\"colour\" type=\"tns:Colour\"/>"
@@ -69,6 +69,36 @@ TEST_F(SampleRequestTest, EachContentModelIsFilledAsTheDemoFillsIt)
          "    <ns1:In>\n      <next>\n        <next>\n          <next>\n            <next/>\n"
          "          </next>\n        </next>\n      </next>\n    </ns1:In>\n"},
         {"<xsd:element name=\"In\" type=\"xsd:string\"/>", "    <ns1:In>In1</ns1:In>\n"},
+        // Attributes a document must give, with the value fixed or defaulted where the schema gives one.
+        {"<xsd:element name=\"In\"><xsd:complexType><xsd:sequence><xsd:element name=\"x\" type=\"xsd:int\"/>"
+         "</xsd:sequence><xsd:attribute name=\"id\" type=\"xsd:string\" use=\"required\"/>"
+         "<xsd:attribute name=\"v\" type=\"xsd:string\" use=\"required\" fixed=\"2.0\"/>"
+         "<xsd:attribute name=\"lang\" type=\"xsd:string\" use=\"required\" default=\"en\"/>"
+         "<xsd:attribute name=\"note\" type=\"xsd:string\"/></xsd:complexType></xsd:element>",
+         "    <ns1:In id=\"id1\" v=\"2.0\" lang=\"en\">\n      <x>2</x>\n    </ns1:In>\n"},
+        // An extension holds its base's elements before its own.
+        {"<xsd:complexType name=\"Base\"><xsd:sequence><xsd:element name=\"a\" type=\"xsd:int\"/></xsd:sequence>"
+         "</xsd:complexType><xsd:complexType name=\"Derived\"><xsd:complexContent><xsd:extension base=\"tns:Base\">"
+         "<xsd:sequence><xsd:element name=\"b\" type=\"xsd:int\"/></xsd:sequence></xsd:extension></xsd:complexContent>"
+         "</xsd:complexType><xsd:element name=\"In\" type=\"tns:Derived\"/>",
+         "    <ns1:In>\n      <a>1</a>\n      <b>2</b>\n    </ns1:In>\n"},
+        // Of a choice nested in a sequence only its first branch stands, a nested sequence whole.
+        {"<xsd:element name=\"In\"><xsd:complexType><xsd:sequence><xsd:element name=\"a\" type=\"xsd:int\"/>"
+         "<xsd:choice><xsd:sequence><xsd:element name=\"b\" type=\"xsd:int\"/><xsd:element name=\"c\" type=\"xsd:int\"/>"
+         "</xsd:sequence><xsd:element name=\"d\" type=\"xsd:int\"/></xsd:choice>"
+         "<xsd:element name=\"e\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType></xsd:element>",
+         "    <ns1:In>\n      <a>1</a>\n      <b>2</b>\n      <c>3</c>\n      <e>4</e>\n    </ns1:In>\n"},
+        // A group named by reference stands where it is named; of a choice group its first element.
+        {"<xsd:group name=\"G\"><xsd:choice><xsd:element name=\"g1\" type=\"xsd:int\"/>"
+         "<xsd:element name=\"g2\" type=\"xsd:int\"/></xsd:choice></xsd:group>"
+         "<xsd:element name=\"In\"><xsd:complexType><xsd:sequence><xsd:element name=\"a\" type=\"xsd:int\"/>"
+         "<xsd:group ref=\"tns:G\"/><xsd:element name=\"z\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
+         "</xsd:element>",
+         "    <ns1:In>\n      <a>1</a>\n      <g1>2</g1>\n      <z>3</z>\n    </ns1:In>\n"},
+        // A wildcard a document must hold gets an element of the namespace it names.
+        {"<xsd:element name=\"In\"><xsd:complexType><xsd:sequence><xsd:any namespace=\"urn:other ##local\"/>"
+         "</xsd:sequence></xsd:complexType></xsd:element>",
+         "    <ns1:In>\n      <ns2:item/>\n    </ns1:In>\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.schema);
@@ -82,6 +112,38 @@ TEST_F(SampleRequestTest, EachContentModelIsFilledAsTheDemoFillsIt)
         const CSampleRequest request = sampleRequest(operation(v, "Op"));
         EXPECT_EQ(body(request.envelope), c.body) << request.envelope;
         EXPECT_NE(request.envelope.find("xmlns:ns1=\"urn:t\""), std::string::npos);
+    }
+}
+
+// A part that soap:header binds stands in the Header and not in the Body, in either SOAP version.
+TEST_F(SampleRequestTest, AHeaderPartStandsInTheHeader)
+{
+    const struct {
+        const char* prefix;    // of the binding's extensions
+        const char* envelope;  // the SOAP version's
+    } cases[] = {
+        {"soap", "http://schemas.xmlsoap.org/soap/envelope/"},
+        {"soap12", "http://www.w3.org/2003/05/soap-envelope"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        const std::string p = c.prefix;
+        CServiceView& v = view(wsdltest::definitions(
+            "<types><xsd:schema targetNamespace=\"urn:t\"><xsd:element name=\"Token\" type=\"xsd:string\"/>"
+            "<xsd:element name=\"In\" type=\"xsd:int\"/></xsd:schema></types>\n"
+            "<message name=\"M\"><part name=\"auth\" element=\"tns:Token\"/><part name=\"p\" element=\"tns:In\"/></message>"
+            "<portType name=\"P\"><operation name=\"Op\"><input message=\"tns:M\"/></operation></portType>"
+            "<binding name=\"B\" type=\"tns:P\"><" + p + ":binding style=\"document\" "
+            "transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Op\"><" + p + ":operation soapAction=\"\"/>"
+            "<input><" + p + ":header message=\"tns:M\" part=\"auth\" use=\"literal\"/><" + p +
+            ":body use=\"literal\" parts=\"p\"/></input></operation></binding>\n",
+            " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\""));
+        const std::string envelope = sampleRequest(operation(v, "Op")).envelope;
+        EXPECT_NE(envelope.find(std::string("<soap:Envelope xmlns:soap=\"") + c.envelope), std::string::npos) << envelope;
+        EXPECT_NE(envelope.find("  <soap:Header>\n    <ns1:Token>Token1</ns1:Token>\n  </soap:Header>\n"
+                                "  <soap:Body>\n    <ns1:In>2</ns1:In>\n  </soap:Body>\n"),
+                  std::string::npos)
+            << envelope;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "generator/emit/BoundedSamples.h"
+#include "generator/sample/BoundedSamples.h"
 
 #include <algorithm>
 #include <cmath>
