@@ -374,9 +374,11 @@ struct tessaro_lookup {
 #ifdef _WIN32
     SRWLOCK lock;
     CONDITION_VARIABLE answered;
+    HANDLE thread;
 #else
     pthread_mutex_t lock;
     pthread_cond_t answered;
+    pthread_t thread;
 #endif
 };
 
@@ -462,17 +464,14 @@ static int tessaro_lookup_wait(struct tessaro_lookup *lookup, tessaro_usec_t dea
     return lookup->done;
 }
 
-/* A lookup of its own for the host, its thread started: NULL when either cannot be had. */
+/* A lookup of its own for the host, its thread started: NULL when either cannot be had. The thread is
+ * joined when it answers in time (it is then about to end, and a caller that exits right after must not
+ * leave the resolver's per-thread memory behind) and let go when its caller leaves it. */
 static struct tessaro_lookup *tessaro_lookup_start(const char *host, const struct addrinfo *hints)
 {
     struct tessaro_lookup *lookup = (struct tessaro_lookup *)calloc(1, sizeof(*lookup));
-#ifdef _WIN32
-    HANDLE thread;
-#else
+#ifndef _WIN32
     pthread_condattr_t clock;
-    pthread_attr_t detached;
-    pthread_t thread;
-    int failed;
 #endif
 
     if (lookup == NULL)
@@ -482,28 +481,41 @@ static struct tessaro_lookup *tessaro_lookup_start(const char *host, const struc
 #ifdef _WIN32
     InitializeSRWLock(&lookup->lock);
     InitializeConditionVariable(&lookup->answered);
-    if ((thread = CreateThread(NULL, 0, tessaro_lookup_run, lookup, 0, NULL)) == NULL) {
+    if ((lookup->thread = CreateThread(NULL, 0, tessaro_lookup_run, lookup, 0, NULL)) == NULL) {
         free(lookup);
         return NULL;
     }
-    CloseHandle(thread);
 #else
     pthread_condattr_init(&clock);
     pthread_condattr_setclock(&clock, CLOCK_MONOTONIC);
     pthread_mutex_init(&lookup->lock, NULL);
     pthread_cond_init(&lookup->answered, &clock);
     pthread_condattr_destroy(&clock);
-    pthread_attr_init(&detached);
-    pthread_attr_setdetachstate(&detached, PTHREAD_CREATE_DETACHED);
-    failed = pthread_create(&thread, &detached, tessaro_lookup_run, lookup);
-    pthread_attr_destroy(&detached);
-    if (failed != 0) {
+    if (pthread_create(&lookup->thread, NULL, tessaro_lookup_run, lookup) != 0) {
         tessaro_lookup_free(lookup);
         return NULL;
     }
 #endif
     return lookup;
 }
+
+/* Waits for a lookup's thread that has answered to end, or lets one that was left run on alone. */
+#ifdef _WIN32
+static void tessaro_lookup_settle_thread(HANDLE thread, int answered)
+{
+    if (answered)
+        WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+#else
+static void tessaro_lookup_settle_thread(pthread_t thread, int answered)
+{
+    if (answered)
+        pthread_join(thread, NULL);
+    else
+        pthread_detach(thread);
+}
+#endif
 
 /* The addresses of host (family AF_UNSPEC for any), found by the deadline: 0 with *found,
  * TESSARO_HOST_NOT_FOUND, TESSARO_TIMEOUT when the resolver has not answered by then, or TESSARO_ERROR.
@@ -515,6 +527,11 @@ static int tessaro_lookup(const char *host, int family, tessaro_usec_t timeout, 
     struct tessaro_lookup *lookup;
     struct addrinfo hints;
     int status, answered;
+#ifdef _WIN32
+    HANDLE thread;
+#else
+    pthread_t thread;
+#endif
 
     *found = NULL;
     memset(&hints, 0, sizeof(hints));
@@ -535,11 +552,13 @@ static int tessaro_lookup(const char *host, int family, tessaro_usec_t timeout, 
     answered = tessaro_lookup_wait(lookup, deadline, timeout);
     lookup->abandoned = !answered;
     status = lookup->status;
+    thread = lookup->thread; /* a lookup left may be freed by its thread once unlocked */
     if (answered) {
         *found = lookup->found;
         lookup->found = NULL;
     }
     tessaro_lookup_unlock(lookup);
+    tessaro_lookup_settle_thread(thread, answered);
     if (answered)
         tessaro_lookup_free(lookup);
     if (!answered)

@@ -4,6 +4,7 @@
 #include "LoopbackSockets.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -216,6 +217,34 @@ TEST(TessaroNameService, EveryAddressOfTheNameIsTriedInTurn)
     tessaro_socket_close(sock);
     tessaro_socket_close(listener);
 }
+
+#ifndef _WIN32
+std::size_t threadCount()
+{
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
+// A lookup answered in time has ended its thread when the connect returns: a program that exits right
+// after must not leave the resolver's per-thread memory to the leak check.
+TEST(TessaroConnectHost, ALookupAnsweredInTimeLeavesNoThreadBehind)
+{
+    tessaro_socket_t listener;
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 64), 0);
+    const std::size_t before = threadCount();
+    for (int round = 0; round < 20; ++round) {
+        tessaro_socket_t sock = INVALID_SOCKET;
+        ASSERT_EQ(tessaro_connect_host(&sock, "localhost", loopback::portOf(listener), 5 * Second), 0);
+        EXPECT_EQ(threadCount(), before) << "round " << round;
+        tessaro_socket_close(sock);
+    }
+    tessaro_socket_close(listener);
+}
+#endif
 
 // A kept connection is usable only while the peer has neither closed it nor
 // sent anything unasked.
