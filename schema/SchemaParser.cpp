@@ -395,13 +395,19 @@ int SchemaParser::getImportIndex(const std::string& ns) const
     return known == importsByNs_.end() ? -1 : static_cast<int>(known->second.record);
 }
 
-const std::vector<SchemaParser*>& SchemaParser::parsersOf(const std::string& ns) const
+const std::vector<SchemaParser*>& SchemaParser::getImportParsers(const std::string& ns) const
 {
     static const std::vector<SchemaParser*> none;
     const auto known = importsByNs_.find(ns);
-    if (known != importsByNs_.end() && !known->second.parsers.empty())
-        return known->second.parsers;
-    return importedBy_ != nullptr ? importedBy_->parsersOf(ns) : none;
+    return known != importsByNs_.end() ? known->second.parsers : none;
+}
+
+const std::vector<SchemaParser*>& SchemaParser::parsersOf(const std::string& ns) const
+{
+    const std::vector<SchemaParser*>& own = getImportParsers(ns);
+    if (!own.empty() || importedBy_ == nullptr)
+        return own;
+    return importedBy_->parsersOf(ns);
 }
 
 bool SchemaParser::hasImports() const

@@ -133,9 +133,12 @@ public:
     // its type given an id of this table. Null when not found.
     const Element* getElementWithLocalType(const QualifiedName& name);
 
-    // Imported schemas: one record per namespace.
+    // Imported schemas: one record per namespace, which names the schema
+    // registered last; a namespace may be spread over several schemas.
     int getImportIndex(const std::string& ns) const;
     const std::vector<ImportedSchema>& getImports() const { return importedSchemas_; }
+    // Every schema registered here for the namespace, in order of registration.
+    const std::vector<SchemaParser*>& getImportParsers(const std::string& ns) const;
     // Registers a loaded schema under its target namespace, beside any other
     // schema of that namespace registered before.
     bool addImport(SchemaParser* parser);

@@ -64,8 +64,12 @@ private:
             return;
         reachable_.push_back(schema);
         reachableByNamespace_[schema->getNamespace()].push_back(schema);
-        for (const SchemaParser::ImportedSchema& imported : schema->getImports())
+        // A namespace imported from several files has a parser for each.
+        for (const SchemaParser::ImportedSchema& imported : schema->getImports()) {
             addReachable(imported.sParser);
+            for (const SchemaParser* parser : schema->getImportParsers(imported.ns))
+                addReachable(parser);
+        }
     }
 
     // The schema whose table defines the type: its slot at the type's own id

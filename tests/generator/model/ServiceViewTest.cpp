@@ -160,6 +160,50 @@ TEST_F(ServiceViewTest, TypesOfSchemasSharingANamespaceResolveInTheirOwnTables)
     }
 }
 
+// A schema may import one namespace from several files: m.xsd imports urn:c
+// from c1.xsd (which includes c2.xsd), and from c2.xsd alone through the file
+// it includes and the schema it imports. A type extending a base of c1.xsd
+// keeps the members of the base and of its base, though the namespace's
+// import record names the file imported last.
+TEST_F(ServiceViewTest, BasesFromEachFileOfAnImportedNamespaceAreInherited)
+{
+    const auto schemaFile = [](const std::string& ns, const std::string& body) {
+        return "<xsd:schema xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" targetNamespace=\"" + ns +
+            "\" xmlns:c=\"urn:c\" elementFormDefault=\"qualified\">" + body + "</xsd:schema>";
+    };
+    write("c/c1.xsd", schemaFile("urn:c", "<xsd:include schemaLocation=\"c2.xsd\"/><xsd:complexType name=\"BaseReq\">"
+                                          "<xsd:complexContent><xsd:extension base=\"c:BaseCoreReq\"><xsd:sequence>"
+                                          "<xsd:element name=\"Pcc\" type=\"xsd:string\"/></xsd:sequence>"
+                                          "</xsd:extension></xsd:complexContent></xsd:complexType>"
+                                          "<xsd:complexType name=\"BaseCoreReq\"><xsd:sequence>"
+                                          "<xsd:element ref=\"c:Billing\"/></xsd:sequence>"
+                                          "<xsd:attribute name=\"TraceId\" type=\"xsd:string\"/></xsd:complexType>"));
+    write("c/c2.xsd", schemaFile("urn:c", "<xsd:complexType name=\"Other\"><xsd:sequence><xsd:element name=\"o\" "
+                                          "type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
+                                          "<xsd:element name=\"Billing\" type=\"xsd:string\"/>"));
+    write("r/r.xsd", schemaFile("urn:r", "<xsd:import namespace=\"urn:c\" schemaLocation=\"../c/c2.xsd\"/>"));
+    write("m/m2.xsd", schemaFile("urn:t", "<xsd:import namespace=\"urn:c\" schemaLocation=\"../c/c2.xsd\"/>"));
+    write("m/m.xsd", schemaFile("urn:t", "<xsd:import namespace=\"urn:c\" schemaLocation=\"../c/c1.xsd\"/>"
+                                         "<xsd:import namespace=\"urn:r\" schemaLocation=\"../r/r.xsd\"/>"
+                                         "<xsd:include schemaLocation=\"m2.xsd\"/><xsd:complexType name=\"Req\">"
+                                         "<xsd:complexContent><xsd:extension base=\"c:BaseReq\"><xsd:sequence>"
+                                         "<xsd:element name=\"own\" type=\"c:Other\"/></xsd:sequence>"
+                                         "</xsd:extension></xsd:complexContent></xsd:complexType>"
+                                         "<xsd:element name=\"ReqIn\" type=\"tns:Req\" xmlns:tns=\"urn:t\"/>"));
+    CServiceView& v = view(wsdltest::definitions("<types><xsd:schema targetNamespace=\"urn:w\">"
+                                                 "<xsd:import namespace=\"urn:t\" schemaLocation=\"m/m.xsd\"/>"
+                                                 "</xsd:schema></types>\n"
+                                                 "<message name=\"In\"><part name=\"p\" element=\"tns:ReqIn\"/></message>"));
+    const CViewType* req = v.findType("urn:t", "Req");
+    ASSERT_NE(req, nullptr);
+    std::vector<std::string> members;
+    for (const auto& particle : req->particles)
+        members.emplace_back(particle.name);
+    for (const auto& attribute : req->attributes)
+        members.emplace_back(attribute.name);
+    EXPECT_EQ(members, (std::vector<std::string>{"Billing", "Pcc", "own", "TraceId"}));
+}
+
 // The view outlives the model it was read from: every name it holds, and
 // every C name it works out, is its own copy, so reading them after the
 // parser is gone finds the document's names (a name left pointing into the
