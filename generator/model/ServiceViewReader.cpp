@@ -156,10 +156,22 @@ private:
             fill(*pending_[filled_].first, *pending_[filled_].second);
     }
 
+    // A complex type with simple content names the simple type it extends
+    // as its content's: its values' facets and enumerations are that type's.
+    static int baseOf(const XsdType& type)
+    {
+        const int base = type.getBaseTypeId();
+        if (type.isSimple() || (base != Schema::XSD_ANYTYPE && base != Schema::XSD_INVALID))
+            return base;
+        const auto& complex = static_cast<const Schema::ComplexType&>(type);
+        const int content = complex.getSimpleContentType();
+        return type.getContentType() == XsdType::Simple && content >= Schema::FIRST_USER_TYPE ? content : base;
+    }
+
     void fill(CViewType& view, const XsdType& type)
     {
         const SchemaParser* owner = ownerOf(type);
-        view.base = resolve(owner, type.getBaseTypeId());
+        view.base = resolve(owner, baseOf(type));
         view.soapArray = view.base.user != nullptr && view.base.user->ns == Wsdl::SoapEncodingUri &&
             view.base.user->name == "Array";
         if (owner != nullptr)

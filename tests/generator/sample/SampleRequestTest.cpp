@@ -95,6 +95,12 @@ TEST_F(SampleRequestTest, EachContentModelIsFilledAsTheDemoFillsIt)
          "<xsd:group ref=\"tns:G\"/><xsd:element name=\"z\" type=\"xsd:int\"/></xsd:sequence></xsd:complexType>"
          "</xsd:element>",
          "    <ns1:In>\n      <a>1</a>\n      <g1>2</g1>\n      <z>3</z>\n    </ns1:In>\n"},
+        // Simple content takes the facets of the simple type it extends.
+        {"<xsd:simpleType name=\"Code\"><xsd:restriction base=\"xsd:string\"><xsd:length value=\"2\"/>"
+         "</xsd:restriction></xsd:simpleType><xsd:element name=\"In\"><xsd:complexType><xsd:sequence>"
+         "<xsd:element name=\"code\"><xsd:complexType><xsd:simpleContent><xsd:extension base=\"tns:Code\"/>"
+         "</xsd:simpleContent></xsd:complexType></xsd:element></xsd:sequence></xsd:complexType></xsd:element>",
+         "    <ns1:In>\n      <code>co</code>\n    </ns1:In>\n"},
         // A wildcard a document must hold gets an element of the namespace it names.
         {"<xsd:element name=\"In\"><xsd:complexType><xsd:sequence><xsd:any namespace=\"urn:other ##local\"/>"
          "</xsd:sequence></xsd:complexType></xsd:element>",
