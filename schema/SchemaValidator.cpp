@@ -116,16 +116,16 @@ ValueContainer* SchemaValidator::readSchema(XmlPullParser& xpp, ValueContainer& 
 void SchemaValidator::validateComplex(XmlPullParser& xpp, const ComplexType& type, ValueContainer& container)
 {
     const std::string name = xpp.getName();
-    const ComplexType* base = nullptr;
-    if (type.getBaseTypeId() != XSD_ANYTYPE && container.getBaseContainer(true) != nullptr)
-        base = dynamic_cast<const ComplexType*>(parser_.getType(type.getBaseTypeId()));
-    validateAttributes(xpp, type, base, container);
-    checkRequired(xpp, type);
-    if (base != nullptr)
-        checkRequired(xpp, *base);
+    const std::vector<Level> levels = derivation(type, container);
+    validateAttributes(xpp, levels);
+    for (const Level& level : levels)
+        checkRequired(xpp, level);
 
     if (type.getContentType() == XsdType::Simple) {
-        validateText(xpp, container.getTypeId(), container, "Syntax error");
+        // The container may be of the table of a schema that borrowed the
+        // type: its text is checked with the type's own id where that is ours.
+        const int ownId = parser_.getType(type.getTypeId()) == &type ? type.getTypeId() : container.getTypeId();
+        validateText(xpp, ownId, container, "Syntax error");
         return;
     }
     if (const std::vector<Content> models = contentModels(type); !models.empty()) {
@@ -161,8 +161,28 @@ std::vector<SchemaValidator::Content> SchemaValidator::contentModels(const Compl
     return models;
 }
 
-void SchemaValidator::validateAttributes(XmlPullParser& xpp, const ComplexType& type, const ComplexType* base,
-                                         ValueContainer& container)
+// The type and its bases, nearest first: the attributes of each may stand
+// on the element. A base borrowed from another schema is read in that
+// schema's table; bases that derive from each other end when one comes round again.
+std::vector<SchemaValidator::Level> SchemaValidator::derivation(const ComplexType& type, ValueContainer& container)
+{
+    std::vector<Level> levels{Level{&type, &parser_, &container}};
+    for (int hops = 0; hops < MaxNesting; ++hops) {
+        const Level last = levels.back();
+        const int baseId = last.type->getBaseTypeId();
+        if (baseId == XSD_ANYTYPE || baseId == XSD_INVALID || baseId == last.type->getTypeId())
+            break;
+        const auto* base = dynamic_cast<const ComplexType*>(last.schema->getType(baseId));
+        SchemaParser* schema = base != nullptr ? last.schema->tableOf(baseId) : nullptr;
+        const auto seen = [base](const Level& level) { return level.type == base; };
+        if (schema == nullptr || std::any_of(levels.begin(), levels.end(), seen))
+            break;
+        levels.push_back(Level{base, schema, last.container->getBaseContainer(base->getTypeId(), schema)});
+    }
+    return levels;
+}
+
+void SchemaValidator::validateAttributes(XmlPullParser& xpp, const std::vector<Level>& levels)
 {
     const std::string& targetNamespace = parser_.getNamespace();
     for (int i = 0; i < xpp.getAttributeCount(); ++i) {
@@ -171,26 +191,32 @@ void SchemaValidator::validateAttributes(XmlPullParser& xpp, const ComplexType& 
         if (!ns.empty() && ns != targetNamespace)
             continue;
         const std::string& name = xpp.getAttributeName(i);
-        ValueContainer* owner = &container;
-        const Attribute* declaration = type.getAttribute(name);
-        if (declaration == nullptr && base != nullptr) {
-            declaration = base->getAttribute(name);
-            owner = container.getBaseContainer(false);
-        }
-        if (declaration == nullptr) {
-            if (hasAttributeWildcard(&type) || hasAttributeWildcard(base))
+        const auto declares = [&name](const Level& level) { return level.type->getAttribute(name) != nullptr; };
+        const auto level = std::find_if(levels.begin(), levels.end(), declares);
+        if (level == levels.end()) {
+            const auto open = [](const Level& each) { return hasAttributeWildcard(each.type); };
+            if (std::any_of(levels.begin(), levels.end(), open))
                 continue;
             fail("Unknown attribute \"" + name + "\"", &xpp);
         }
-        if (ValueContainer* target = owner->getAttributeContainer(name, true))
-            validateValue(xpp.getAttributeValue(i), declaration->getType(), *target, &xpp);
+        ValueContainer* target = level->container->getAttributeContainer(name, true);
+        if (target == nullptr)
+            continue;
+        const int typeId = level->type->getAttribute(name)->getType();
+        if (level->schema == &parser_) {
+            validateValue(xpp.getAttributeValue(i), typeId, *target, &xpp);
+            continue;
+        }
+        // A base's attribute types are its own schema's ids.
+        SchemaValidator borrowed(*level->schema, log_);
+        borrowed.validateValue(xpp.getAttributeValue(i), typeId, *target, &xpp);
     }
 }
 
-void SchemaValidator::checkRequired(const XmlPullParser& xpp, const ComplexType& type) const
+void SchemaValidator::checkRequired(const XmlPullParser& xpp, const Level& level) const
 {
-    const std::string& targetNamespace = parser_.getNamespace();
-    for (const Attribute& attribute : type.getAttributes()) {
+    const std::string& targetNamespace = level.schema->getNamespace();
+    for (const Attribute& attribute : level.type->getAttributes()) {
         if (!attribute.isRequired() || attribute.getType() == XSD_ANY)
             continue;
         const std::optional<std::string> value = attributeValue(xpp, attribute.getName(), targetNamespace);

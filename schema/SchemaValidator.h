@@ -87,9 +87,16 @@ private:
     // Elements.
     ValueContainer* readSchema(XmlPullParser& xpp, ValueContainer& container);
     void validateComplex(XmlPullParser& xpp, const ComplexType& type, ValueContainer& container);
-    void validateAttributes(XmlPullParser& xpp, const ComplexType& type, const ComplexType* base,
-                            ValueContainer& container);
-    void checkRequired(const XmlPullParser& xpp, const ComplexType& type) const;
+    // A type or one of its bases, with the schema whose table its ids are
+    // read in and the container its attributes' values go to.
+    struct Level {
+        const ComplexType* type;
+        SchemaParser* schema;
+        ValueContainer* container;
+    };
+    std::vector<Level> derivation(const ComplexType& type, ValueContainer& container);
+    void validateAttributes(XmlPullParser& xpp, const std::vector<Level>& levels);
+    void checkRequired(const XmlPullParser& xpp, const Level& level) const;
     void validateText(XmlPullParser& xpp, int typeId, ValueContainer& container, const std::string& mismatch);
     void requireEnd(const XmlPullParser& xpp, const std::string& name, const std::string& mismatch) const;
     void nextTag(XmlPullParser& xpp, const std::string& elementName) const;

@@ -138,7 +138,13 @@ ValueContainer* ValueContainer::getBaseContainer(bool create)
     const int baseId = type->getBaseTypeId();
     if (baseId == XSD_ANYTYPE || baseId == XSD_INVALID)
         return nullptr;
-    base_ = own(std::make_unique<ValueContainer>(baseId, parser_));
+    return getBaseContainer(baseId, parser_);
+}
+
+ValueContainer* ValueContainer::getBaseContainer(int typeId, SchemaParser* parser)
+{
+    if (base_ == nullptr)
+        base_ = own(std::make_unique<ValueContainer>(typeId, parser));
     return base_;
 }
 

@@ -82,6 +82,9 @@ public:
     // The container for the part of the value given by the base type of this
     // container's complex type; null when that base is anyType or there is none.
     ValueContainer* getBaseContainer(bool create);
+    // The same, made on first call of typeId in parser: a borrowed type's
+    // base is read in the schema that defines the type.
+    ValueContainer* getBaseContainer(int typeId, SchemaParser* parser);
 
     // The container for a content model; without create, also searched in
     // the containers created under this one, depth first. A model of

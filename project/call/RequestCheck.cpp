@@ -287,13 +287,25 @@ void RequestChecker::reportValues(const std::string& envelope)
     }
 }
 
+// The value of an attribute a type or one of its bases declares: each base's
+// attributes are kept in the container of that base.
+static const Schema::ValueContainer* attributeValueOf(Schema::ValueContainer& container, const std::string& name)
+{
+    Schema::ValueContainer* level = &container;
+    for (int hops = 0; level != nullptr && hops < 64; ++hops, level = level->getBaseContainer(false)) {
+        if (const Schema::ValueContainer* attribute = level->getAttributeContainer(name, false))
+            return attribute;
+    }
+    return nullptr;
+}
+
 // The values of the element the parser stands on and of those inside it that
 // do not fit their types; the parser is left on the element's end.
 void RequestChecker::walkValues(XmlPullParser& xpp, Schema::ValueContainer& container)
 {
     const std::string name = xpp.getName();
     for (int i = 0; i < xpp.getAttributeCount(); ++i) {
-        const Schema::ValueContainer* attribute = container.getAttributeContainer(xpp.getAttributeName(i), false);
+        const Schema::ValueContainer* attribute = attributeValueOf(container, xpp.getAttributeName(i));
         if (attribute != nullptr && attribute->hasValue() && !attribute->isValid())
             problem(xpp, "the value \"" + xpp.getAttributeValue(i) + "\" of the attribute " + xpp.getAttributeName(i)
                              + " of " + name + " does not fit its type");
