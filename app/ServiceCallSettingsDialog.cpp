@@ -3,7 +3,7 @@
 #include "app/ErrorBox.h"
 #include "app/res/Resource.h"
 
-#include <cstdlib>
+#include <string>
 #include <utility>
 
 namespace {
@@ -51,8 +51,13 @@ void CServiceCallSettingsDialog::OnOK() {
     settings.user = Text(IDC_CALL_USER);
     settings.password = Text(IDC_CALL_PASSWORD);
     settings.wsSecurityUser = Text(IDC_CALL_WSSE_USER);
-    const int nTimeout = std::atoi(Text(IDC_CALL_TIMEOUT).c_str());
-    settings.timeoutSeconds = nTimeout > 0 ? nTimeout : 30;
+    if (!readTimeoutSeconds(Text(IDC_CALL_TIMEOUT), settings.timeoutSeconds)) {
+        ShowErrorBox(this, ("The time-out must be a whole number of seconds from 1 to " +
+                            std::to_string(MostTimeoutSeconds) + ".").c_str());
+        if (CWnd* pTimeout = GetDlgItem(IDC_CALL_TIMEOUT))
+            pTimeout->SetFocus();
+        return;
+    }
     std::string strWhy;
     if (m_save && !m_save(settings, strWhy)) {
         ShowErrorBox(this, ("The call settings were not saved: " + strWhy + ".").c_str());

@@ -36,13 +36,6 @@ bool bytesOf(const std::string& hex, std::string& bytes)
     return true;
 }
 
-bool readNumber(const std::string& value, int& number)
-{
-    if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    number = std::stoi(value);
-    return true;
-}
 
 // The field's text member; null for the others.
 std::string* textField(CallSettings& settings, const std::string& name)
@@ -61,6 +54,17 @@ std::string* textField(CallSettings& settings, const std::string& name)
 }
 
 }  // namespace
+
+bool readTimeoutSeconds(const std::string& text, int& seconds)
+{
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int read = std::stoi(text);
+    if (read < 1 || read > MostTimeoutSeconds)
+        return false;
+    seconds = read;
+    return true;
+}
 
 std::string CallSettings::endpointFor(const std::string& port, const std::string& portAddress) const
 {
@@ -146,7 +150,7 @@ CallSettings CallSettingsStore::read(const std::string& text, std::vector<CallSe
                 : value == "digest"          ? CallSettings::AuthDigest
                                              : CallSettings::AuthNone;
         else if (name == "timeout")
-            read = readNumber(value, settings.timeoutSeconds);
+            read = readTimeoutSeconds(value, settings.timeoutSeconds);
         else if (name == "password")
             read = readPassword(value, settings.password);
         else if (name == "proxy-password")

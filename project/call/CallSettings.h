@@ -26,6 +26,12 @@ struct CallSettings {
     std::string endpointFor(const std::string& port, const std::string& portAddress) const;
 };
 
+// A call waits at least a second and at most a day.
+constexpr int MostTimeoutSeconds = 86400;
+// The time-out as the user or the settings file wrote it: whole seconds from
+// 1 to MostTimeoutSeconds; false, seconds unchanged, for anything else.
+bool readTimeoutSeconds(const std::string& text, int& seconds);
+
 // Turns a secret into bytes only this user can turn back, and back. protect
 // returns false with the cause in why when it could not protect the secret;
 // unprotect returns false when the bytes cannot be turned back (another

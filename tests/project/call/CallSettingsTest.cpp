@@ -173,4 +173,27 @@ TEST(CallSettingsTest, TheUsersAddressStandsForThePortsOwn)
     EXPECT_EQ(settings.endpointFor("Blank", "http://theirs/calc"), "http://theirs/calc");
 }
 
+// A time-out is whole seconds from 1 to a day, from the dialog and the file
+// alike; anything else leaves the one before.
+TEST(CallSettingsTest, ATimeOutIsWholeSecondsFromOneToADay)
+{
+    const struct {
+        const char* text;
+        int seconds; // 0: refused, 45 kept
+    } cases[] = {{"1", 1}, {"90", 90}, {"86400", 86400}, {"0", 0}, {"86401", 0}, {"-5", 0}, {"", 0},
+                 {"1.5", 0}, {" 9", 0}, {"9999999", 0}, {"ten", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        int seconds = 45;
+        EXPECT_EQ(readTimeoutSeconds(c.text, seconds), c.seconds != 0);
+        EXPECT_EQ(seconds, c.seconds != 0 ? c.seconds : 45);
+    }
+    const CallSettingsStore store("project", testProtection());
+    std::vector<CallSettingsProblem> problems;
+    const CallSettings settings = store.read("settings 1\ntimeout 0\n", problems);
+    EXPECT_EQ(settings.timeoutSeconds, 30);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].line, 2);
+}
+
 }  // namespace
