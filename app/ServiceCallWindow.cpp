@@ -266,7 +266,11 @@ void CServiceCallWindow::SetSending(BOOL bSending) {
 void CServiceCallWindow::Send() {
     const CCallPort* pPort = CurrentPort();
     const CCallOperation* pOperation = CurrentOperation();
-    if (m_sender.IsSending() || !pPort || !pOperation) return;
+    if (m_sender.IsSending()) return;
+    if (!pPort || !pOperation) {
+        SetDlgItemText(IDC_CALL_STATUS, "Pick a port and an operation to send the request with.");
+        return;
+    }
     const SoapCallRequest request = MakeRequest();
     m_sending = CallRecord{};
     m_sending.when = Now();
@@ -327,8 +331,10 @@ BOOL CServiceCallWindow::Reopen(int nEntry) {
     if (nEntry < 0 || nEntry >= static_cast<int>(m_history.size()) || m_sender.IsSending()) return FALSE;
     const CallRecord record = m_history[nEntry];
     if (!SelectPort(record.port) || !SelectOperation(record.operation)) {
+        // Whichever operation stayed selected is not the one this request was for.
+        ::SendDlgItemMessageA(m_hWnd, IDC_CALL_OPERATION, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         SetDlgItemText(IDC_CALL_STATUS, ("The service has no operation " + record.operation + " on the port " + record.port +
-                                         " any more: the request is shown as it was sent.")
+                                         " any more: the request is shown as it was sent; pick an operation to send it.")
                                             .c_str());
     }
     SetDlgItemText(IDC_CALL_ENDPOINT, record.endpoint.c_str());

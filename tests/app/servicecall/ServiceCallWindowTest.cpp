@@ -399,6 +399,33 @@ TEST_F(ServiceCallTest, APasswordTheSystemWillNotProtectKeepsTheSettingsDialogOp
     EXPECT_EQ(testsupport::readBytes(strPath), strKept);
 }
 
+// A request kept for an operation the service no longer has is shown, but goes nowhere as another
+// operation: Send asks for one to be picked.
+TEST_F(ServiceCallTest, AHistoryEntryWhoseOperationIsGoneIsNotSentAsAnother) {
+    UseCalculator();
+    CServiceCallWindow& first = Window();
+    CallRecord gone;
+    gone.when = "2026-12-10T11:30:00Z";
+    gone.port = first.Ports().at(0).strName;
+    gone.operation = "Subtract";
+    gone.endpoint = "http://127.0.0.1:9/calculator";
+    gone.envelope = "<kept/>";
+    gone.outcome = "Refused";
+    first.Close();
+    std::string strWhy;
+    ASSERT_TRUE(CallHistory(Folder()).append(gone, strWhy)) << strWhy;
+    CServiceCallWindow& window = Window();
+    ASSERT_EQ(window.History().size(), 1u);
+    ASSERT_TRUE(window.Reopen(0));
+    EXPECT_TRUE(Contains(window.StatusText(), "no operation Subtract")) << window.StatusText();
+    EXPECT_EQ(window.RequestText(), "<kept/>");
+    ASSERT_TRUE(SendAndWait(window));
+    EXPECT_EQ(window.StatusText(), "Pick a port and an operation to send the request with.");
+    EXPECT_EQ(window.History().size(), 1u) << "nothing was sent";
+    ASSERT_TRUE(window.SelectOperation("Add"));
+    EXPECT_TRUE(Contains(window.RequestText(), "Add>")) << "picking one shows its sample";
+}
+
 TEST_F(ServiceCallTest, ProtectedTextComesBackOnlyWhole) {
     const CProtectionStrength strength = ProbeProtection();
     for (const std::string& strClear : {std::string(), std::string("p"), std::string("pass word\xc3\xa9\x01\0z", 13)}) {
