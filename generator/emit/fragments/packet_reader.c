@@ -462,6 +462,7 @@ typedef struct http_chunks_t{
 	size_t	size;	//the size being read, then what is still to come of the chunk's data
 	size_t	out;	//the body's bytes so far
 	size_t	limit;	//the bytes the body and a NUL behind it may take
+	size_t	spare;	//bytes of extensions, trailers and leading zeros: at most the limit and the data again
 }http_chunks_t;
 
 //the fewest bytes that can end the body from where chunks has got to, so that a receive of them
@@ -532,9 +533,30 @@ static int http_chunk_sized(http_chunks_t *chunks)
 	return HTTP_REFUSED_NONE;
 }
 
-//one byte of a chunked body outside a chunk's data; a refusal when it breaks the coding
+//whether byte c, where chunks has got to, carries nothing of the data or its sizes: a sender could
+//send such bytes without end
+static int http_chunk_spare(const http_chunks_t *chunks, char c)
+{
+	switch(chunks->phase){
+	case HTTP_CHUNK_SIZE:
+		return c == '0' && chunks->size == 0;
+	case HTTP_CHUNK_EXTENSION:
+	case HTTP_CHUNK_TRAILER_START:
+	case HTTP_CHUNK_TRAILER_EMPTY:
+	case HTTP_CHUNK_TRAILER:
+		return 1;
+	default:
+		return 0;
+	}
+}
+
+//one byte of a chunked body outside a chunk's data; a refusal when it breaks the coding, or when
+//the spare bytes so far outnumber the limit and the data together (a message on the wire may be
+//longer than the limit by its framing, but not without end)
 static int http_chunk_byte(http_chunks_t *chunks, char c)
 {
+	if(http_chunk_spare(chunks, c) && ++chunks->spare >= chunks->limit + chunks->out)
+		return HTTP_REFUSED_SIZE;
 	switch(chunks->phase){
 	case HTTP_CHUNK_SIZE_FIRST:
 	case HTTP_CHUNK_SIZE:

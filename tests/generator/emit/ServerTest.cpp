@@ -182,7 +182,7 @@ static void ask_soap(int version, const char *extra, const char *body)
 static void raw(const char *wsdl)
 {
 	tessaro_server_config_t config = {0};
-	static char big[3000];
+	static char big[3000], chunked[4096];
 	config.max_request_bytes = 2048;
 	config.wsdl = wsdl;
 	start(&config, 1);
@@ -202,6 +202,15 @@ static void raw(const char *wsdl)
 	ask("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
 	memset(big, ' ', sizeof(big) - 1);
 	ask_soap(11, "", big);
+	/* a chunk extension and a trailer line are bytes of the message: past the bound, refused at
+	 * once rather than read until the request's time is up */
+	memset(big, 'x', sizeof(big) - 1);
+	snprintf(chunked, sizeof(chunked), "POST /served HTTP/1.1\r\nHost: here\r\nContent-Type: text/xml\r\n"
+		"Transfer-Encoding: chunked\r\n\r\n1;%s\r\n<\r\n0\r\n\r\n", big);
+	ask(chunked);
+	snprintf(chunked, sizeof(chunked), "POST /served HTTP/1.1\r\nHost: here\r\nContent-Type: text/xml\r\n"
+		"Transfer-Encoding: chunked\r\n\r\n1\r\n<\r\n0\r\nX-Trailer: %s\r\n\r\n", big);
+	ask(chunked);
 	/* the WSDL, and a document of its folder by the end of the path; nothing outside it */
 	ask("GET /served?wsdl HTTP/1.1\r\nHost: here\r\n\r\n");
 	ask("GET /served/served.wsdl HTTP/1.0\r\n\r\n");
@@ -475,6 +484,8 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
          "500 SOAP-ENV:Client close\n400 SOAP-ENV:Sender close\n"
          "500 SOAP-ENV:Client\n500 SOAP-ENV:Client close\n500 SOAP-ENV:MustUnderstand close\n"
          "202 -\n202 -\n500 SOAP-ENV:Server\n411 - close\n400 - close\n413 - close\n"
+         // a chunk extension, then a trailer line, past the bound
+         "413 - close\n413 - close\n"
          // GET ...?wsdl, a document by its path's end; none outside the WSDL's folder
          "200 - wsdl\n200 - close wsdl\n404 - close\n404 - close\n"},
         {"calls",
