@@ -67,8 +67,9 @@ public:
                 ++at_;  // what a token68 leaves, or a stray byte
                 continue;
             }
-            // A scheme's name, or the end, completes the challenge before it.
-            if (digest_ && answerable_ && !challenge_.nonce.empty()) {
+            // A scheme's name, or the end, completes the challenge before it. A session algorithm
+            // hashes the client's nonce, which goes only with qop: without it no answer can be checked.
+            if (digest_ && answerable_ && !challenge_.nonce.empty() && (challenge_.qop || !challenge_.session)) {
                 found = challenge_;
                 start(name);
                 return true;

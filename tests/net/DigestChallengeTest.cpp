@@ -30,6 +30,11 @@ TEST(DigestChallengeTest, TheFirstAnswerableChallengeIsTaken)
         {"after a token68, a token nonce and -sess in any case",
          {"Newauth abc==, Digest nonce=n1, algorithm=md5-SESS, qop=\"auth\""}, true, "", "n1", false, true, true, false, false},
         {"without qop", {"DIGEST realm=\"r\", nonce=\"n1\""}, true, "r", "n1", false, false, false, false, false},
+        {"a session algorithm without qop, then one with",
+         {"Digest realm=\"r\", nonce=\"n1\", algorithm=SHA-256-sess", "Digest realm=\"r\", nonce=\"n2\", algorithm=MD5-sess, qop=auth"},
+         true, "r", "n2", false, true, true, false, false},
+        {"a session algorithm without qop alone", {"Digest realm=\"r\", nonce=\"n1\", algorithm=MD5-sess"}, false, "", "",
+         false, false, false, false, false},
         {"Basic only", {"Basic realm=\"x\""}, false, "", "", false, false, false, false, false},
         {"nothing", {}, false, "", "", false, false, false, false, false},
     };

@@ -132,8 +132,9 @@ static int myauth_parse(const char *text, size_t at, size_t end, kvproj_digest_t
 			at++;
 			continue;
 		}
-		//a scheme's name, or the end, completes the challenge before it
-		if(digest && answerable && challenge.nonce[0] != '\0'){
+		//a scheme's name, or the end, completes the challenge before it. A session algorithm hashes
+		//the client's nonce, which goes only with qop: without it no answer can be checked
+		if(digest && answerable && challenge.nonce[0] != '\0' && (challenge.qop || !challenge.session)){
 			*found = challenge;
 			*stale = challenge_stale;
 			return 0;

@@ -389,6 +389,7 @@ static const char *challenges[] = {
 	"Digest realm=\"r\", nonce=\"n1",
 	"Newauth abc==, Digest nonce=n1, algorithm=md5-SESS, qop=\"auth\"",
 	"Basic realm=\"x\"",
+	"Digest realm=\"r\", nonce=\"n1\", algorithm=MD5-sess",
 };
 
 int main(void)
@@ -469,8 +470,8 @@ TEST_F(AuthenticationTest, DigestPartsAgainstThePublishedExamples)
               "-1\n"
               // a token68 before it, the header's name and the algorithm in other letter cases, a token nonce
               "0 realm=[] nonce=[n1] alg=0 sess=1 qop=1 opaque=0[] stale=0\n"
-              // Basic alone
-              "-1\n"
+              // Basic alone; a session algorithm without qop, whose answer could not be checked
+              "-1\n-1\n"
               // no client, NULL user or password, control characters, 33 characters; a colon is
               // Digest's to quote
               "-7 -7 -7 -7 -7 -7 0 0 | Mufasa\n")
