@@ -260,6 +260,10 @@ static int tessaro_tls_chain_result(PCCERT_CHAIN_CONTEXT chain, HCERTSTORE autho
     DWORD errors = chain->TrustStatus.dwErrorStatus;
     PCCERT_CONTEXT root = simple->rgpElement[simple->cElement - 1]->pCertContext, found;
 
+    /* A certificate past its dates is refused as expired whatever its chain: an authority whose own
+     * dates do not cover them is not always taken as its issuer, which left the reason to chance. */
+    if (CertVerifyTimeValidity(NULL, simple->rgpElement[0]->pCertContext->pCertInfo) > 0)
+        return TESSARO_TLS_EXPIRED;
     if (authorities != NULL) {
         found = CertFindCertificateInStore(authorities, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, root, NULL);
         if (found == NULL)
