@@ -260,8 +260,8 @@ static int tessaro_tls_chain_result(PCCERT_CHAIN_CONTEXT chain, HCERTSTORE autho
     DWORD errors = chain->TrustStatus.dwErrorStatus;
     PCCERT_CONTEXT root = simple->rgpElement[simple->cElement - 1]->pCertContext, found;
 
-    /* A certificate past its dates is refused as expired whatever its chain: an authority whose own
-     * dates do not cover them is not always taken as its issuer, which left the reason to chance. */
+    /* A certificate past its dates is refused as expired whatever else its chain says: of all the
+     * reasons, that is the one its owner can act on. */
     if (CertVerifyTimeValidity(NULL, simple->rgpElement[0]->pCertContext->pCertInfo) > 0)
         return TESSARO_TLS_EXPIRED;
     if (authorities != NULL) {
@@ -276,12 +276,9 @@ static int tessaro_tls_chain_result(PCCERT_CHAIN_CONTEXT chain, HCERTSTORE autho
     if (errors & (CERT_TRUST_IS_PARTIAL_CHAIN | CERT_TRUST_IS_UNTRUSTED_ROOT | CERT_TRUST_IS_NOT_SIGNATURE_VALID |
                   CERT_TRUST_IS_CYCLIC))
         return TESSARO_TLS_UNTRUSTED;
-    if (errors & CERT_TRUST_IS_NOT_TIME_VALID) {
-        /* expired, unless it is not valid yet */
-        return CertVerifyTimeValidity(NULL, simple->rgpElement[0]->pCertContext->pCertInfo) > 0
-            ? TESSARO_TLS_EXPIRED
-            : TESSARO_TLS_CERTIFICATE;
-    }
+    /* not valid yet, or an authority past its dates */
+    if (errors & CERT_TRUST_IS_NOT_TIME_VALID)
+        return TESSARO_TLS_CERTIFICATE;
     return 0;
 }
 
