@@ -288,11 +288,13 @@ void RequestChecker::reportValues(const std::string& envelope)
 }
 
 // The value of an attribute a type or one of its bases declares: each base's
-// attributes are kept in the container of that base.
+// attributes are kept in the container of that base, no deeper than the
+// validator follows derivations.
 static const Schema::ValueContainer* attributeValueOf(Schema::ValueContainer& container, const std::string& name)
 {
     Schema::ValueContainer* level = &container;
-    for (int hops = 0; level != nullptr && hops < 64; ++hops, level = level->getBaseContainer(false)) {
+    for (int hops = 0; level != nullptr && hops < Schema::SchemaValidator::MaxNesting;
+         ++hops, level = level->getBaseContainer(false)) {
         if (const Schema::ValueContainer* attribute = level->getAttributeContainer(name, false))
             return attribute;
     }
