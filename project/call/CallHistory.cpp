@@ -3,6 +3,7 @@
 
 #include "project/call/FieldText.h"
 #include "project/call/WholeFile.h"
+#include "project/ProjectFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -53,21 +54,10 @@ bool fail(CallHistoryProblem& problem, int line, int column, const std::string& 
     return false;
 }
 
-// Where a field's value goes; null for a name this version does not know.
-std::string* textField(CallRecord& record, const std::string& name)
-{
-    if (name == "when")
-        return &record.when;
-    if (name == "port")
-        return &record.port;
-    if (name == "operation")
-        return &record.operation;
-    if (name == "endpoint")
-        return &record.endpoint;
-    if (name == "outcome")
-        return &record.outcome;
-    return nullptr;
-}
+const TextFieldName<CallRecord> kTextFields[] = {
+    {"when", &CallRecord::when},         {"port", &CallRecord::port},       {"operation", &CallRecord::operation},
+    {"endpoint", &CallRecord::endpoint}, {"outcome", &CallRecord::outcome},
+};
 
 }  // namespace
 
@@ -105,7 +95,7 @@ bool CallHistory::readRecord(const std::string& text, CallRecord& record, CallHi
     while (fields.next(name, value)) {
         const int line = fields.line();
         const int valueColumn = static_cast<int>(name.size()) + 2;
-        if (std::string* field = textField(record, name)) {
+        if (std::string* field = textField(record, kTextFields, name)) {
             *field = value;
         } else if (name == "status") {
             if (!readStatus(value, record.status))
@@ -150,7 +140,7 @@ std::vector<CallRecord> CallHistory::load(std::vector<CallHistoryProblem>& probl
         CallRecord record;
         CallHistoryProblem problem;
         problem.file = path;
-        if (!readWholeFile(path, text))
+        if (!readDocumentFile(path, text))
             problems.push_back({path, 0, 0, "the file could not be read"});
         else if (readRecord(text, record, problem))
             records.push_back(std::move(record));

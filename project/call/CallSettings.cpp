@@ -3,6 +3,8 @@
 
 #include "project/call/FieldText.h"
 #include "project/call/WholeFile.h"
+#include "net/HexDigits.h"
+#include "project/ProjectFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -28,30 +30,24 @@ std::string hexOf(const std::string& bytes)
 
 bool bytesOf(const std::string& hex, std::string& bytes)
 {
-    if (hex.size() % 2 != 0 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    if (hex.size() % 2 != 0)
         return false;
-    bytes.clear();
-    for (std::size_t i = 0; i < hex.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    std::string read;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = hexDigitValue(hex[i]);
+        const int low = hexDigitValue(hex[i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        read += static_cast<char>(high * 16 + low);
+    }
+    bytes = std::move(read);
     return true;
 }
 
-
-// The field's text member; null for the others.
-std::string* textField(CallSettings& settings, const std::string& name)
-{
-    if (name == "ca-file")
-        return &settings.caFile;
-    if (name == "proxy")
-        return &settings.proxy;
-    if (name == "proxy-user")
-        return &settings.proxyUser;
-    if (name == "user")
-        return &settings.user;
-    if (name == "ws-security-user")
-        return &settings.wsSecurityUser;
-    return nullptr;
-}
+const TextFieldName<CallSettings> kTextFields[] = {
+    {"ca-file", &CallSettings::caFile}, {"proxy", &CallSettings::proxy}, {"proxy-user", &CallSettings::proxyUser},
+    {"user", &CallSettings::user},      {"ws-security-user", &CallSettings::wsSecurityUser},
+};
 
 }  // namespace
 
@@ -139,7 +135,7 @@ CallSettings CallSettingsStore::read(const std::string& text, std::vector<CallSe
         const int column = static_cast<int>(name.size()) + 2;
         const std::size_t space = value.find(' ');
         bool read = true;
-        if (std::string* field = textField(settings, name))
+        if (std::string* field = textField(settings, kTextFields, name))
             *field = value;
         else if (name == "endpoint" && space != std::string::npos && space > 0)
             settings.endpoints[value.substr(0, space)] = value.substr(space + 1);
@@ -167,7 +163,7 @@ CallSettings CallSettingsStore::read(const std::string& text, std::vector<CallSe
 CallSettings CallSettingsStore::load(std::vector<std::string>& problems) const
 {
     std::string text;
-    if (!readWholeFile(path_, text))
+    if (!readDocumentFile(path_, text))
         return CallSettings();
     std::vector<CallSettingsProblem> found;
     CallSettings settings = read(text, found);

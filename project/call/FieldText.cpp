@@ -1,5 +1,7 @@
 #include "project/call/FieldText.h"
 
+#include "net/HexDigits.h"
+
 #include <algorithm>
 
 namespace {
@@ -9,17 +11,6 @@ const char* const kHex = "0123456789ABCDEF";
 bool needsEscape(unsigned char c)
 {
     return c == '%' || c < 0x20 || c == 0x7f;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -82,8 +73,8 @@ bool FieldText::unescape(const std::string& text, int firstColumn, std::string& 
             value += text[i];
             continue;
         }
-        const int high = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
-        const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+        const int high = i + 1 < text.size() ? hexDigitValue(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? hexDigitValue(text[i + 2]) : -1;
         if (high < 0 || low < 0)
             return fail(firstColumn + static_cast<int>(i), "'%' must be followed by two hexadecimal digits");
         value += static_cast<char>(high * 16 + low);

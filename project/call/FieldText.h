@@ -4,6 +4,24 @@
 #include <cstddef>
 #include <string>
 
+// A text member of a record and the name it is kept under.
+template <class Record>
+struct TextFieldName {
+    const char* name;
+    std::string Record::*member;
+};
+
+// The member of record that fields keep under name; null for a name of none.
+template <class Record, std::size_t Count>
+std::string* textField(Record& record, const TextFieldName<Record> (&fields)[Count], const std::string& name)
+{
+    for (const TextFieldName<Record>& field : fields) {
+        if (name == field.name)
+            return &(record.*field.member);
+    }
+    return nullptr;
+}
+
 // Text files of "name value" lines, as the call window keeps them in the
 // project folder. A value is written on its line with '%', line breaks and
 // the other control characters as %XX, so any bytes read back as written.

@@ -2,17 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
-
-bool readWholeFile(const std::string& path, std::string& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
 
 bool replaceWholeFile(const std::string& path, const std::string& bytes, std::string& why)
 {

@@ -3,9 +3,6 @@
 
 #include <string>
 
-// A file's bytes, read whole; false when it cannot be read.
-bool readWholeFile(const std::string& path, std::string& bytes);
-
 // Writes bytes beside path and renames them into its place, so that a file
 // half written never takes the place of a whole one; false with why.
 bool replaceWholeFile(const std::string& path, const std::string& bytes, std::string& why);

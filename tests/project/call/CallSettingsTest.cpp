@@ -110,6 +110,30 @@ TEST(CallSettingsTest, ALineThatDoesNotReadIsNamedAndTheOthersApply)
     EXPECT_EQ(problems[0].line, 1);
 }
 
+// The protected bytes are kept as hexadecimal digits; either case reads, and a
+// line that is not whole pairs of digits leaves the password empty and is named.
+TEST(CallSettingsTest, AProtectedPasswordReadsFromHexOfEitherCase)
+{
+    const CallSettingsStore store("project", testProtection());
+    const struct {
+        const char* hex;
+        const char* password;  // null: the line is named as a problem
+    } cases[] = {
+        {"503a6261", "ab"}, {"503A6261", "ab"}, {"503a6F6B", "ko"}, {"", ""},
+        {"503a626", nullptr}, {"503a62g1", nullptr}, {"503a6 61", nullptr}, {"0x3a6261", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hex);
+        std::vector<CallSettingsProblem> problems;
+        const CallSettings settings = store.read(std::string("settings 1\npassword ") + c.hex + "\n", problems);
+        EXPECT_EQ(settings.password, c.password ? c.password : "");
+        ASSERT_EQ(problems.size(), c.password ? 0u : 1u);
+        if (!c.password) {
+            EXPECT_EQ(problems[0].line, 2);
+        }
+    }
+}
+
 // A password the protection refuses is never kept empty in its stead: nothing is saved, the
 // settings saved before stay, and the words name the password and the cause.
 TEST(CallSettingsTest, APasswordThatCannotBeProtectedSavesNothing)
