@@ -26,6 +26,8 @@ public:
     int Wait(DWORD nMilliseconds) const;
     std::string Output() const;
     const std::string& LogPath() const { return m_strLog; }
+    // The system's id of the started program; 0 when none was started.
+    DWORD ProcessId() const { return m_process.Get() ? ::GetProcessId(m_process.Get()) : 0; }
 
 private:
     CHandle m_process;

@@ -18,6 +18,7 @@ public:
     // The port the demo said it serves on; 0 until it said so.
     int ServingPort() const;
     const std::string& LogPath() const { return m_process.LogPath(); }
+    DWORD ProcessId() const { return m_process.ProcessId(); }
 
 private:
     CLoggedProcess m_process;

@@ -459,12 +459,13 @@ void CServiceCallWindow::ShowMockState() {
         m_mock.Stop();
         KillTimer(timerMock);
     } else if (const int nPort = m_mock.ServingPort()) {
+        // Still watched while it serves: a mock that dies is told, not left looking alive.
         strState = "The mock service answers on http://127.0.0.1:" + std::to_string(nPort) + "/";
-        KillTimer(timerMock);
     } else {
         strState = "The mock service is starting...";
     }
-    SetDlgItemText(IDC_CALL_MOCK_STATE, strState.c_str());
+    // The timer repeats the same words while it serves; setting them again would only flicker.
+    if (ControlText(IDC_CALL_MOCK_STATE) != strState) SetDlgItemText(IDC_CALL_MOCK_STATE, strState.c_str());
     SetDlgItemText(IDC_CALL_MOCK, m_mock.IsStarted() ? "Stop &Mock Service" : "Start &Mock Service");
 }
 

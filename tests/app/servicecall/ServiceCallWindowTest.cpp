@@ -575,6 +575,15 @@ TEST_F(CalculatorRoadTest, TheRealServerAnswersTheHistoryReopensAndTheMockAnswer
     EXPECT_EQ(client.Wait(), 0) << client.Output();
     EXPECT_EQ(client.Output().rfind("2 + 3 = ", 0), 0u) << client.Output();
 
+    // A mock that dies while it serves is noticed: the window says it ended and offers to start it again.
+    const CHandle mockProcess(::OpenProcess(PROCESS_TERMINATE, FALSE, again.Mock().ProcessId()));
+    ASSERT_NE(mockProcess.Get(), nullptr);
+    ASSERT_TRUE(::TerminateProcess(mockProcess.Get(), 7));
+    EXPECT_TRUE(PumpUntilDoneOrHung([&] { return Contains(again.MockStateText(), "ended with code 7"); })) << again.MockStateText();
+    EXPECT_FALSE(again.Mock().IsStarted());
+    again.StartOrStopMock();
+    ASSERT_TRUE(PumpUntilDoneOrHung([&] { return again.Mock().ServingPort() != 0; })) << testsupport::readBytes(again.Mock().LogPath());
+
     // Closing the project stops the mock: its port refuses.
     Command(ID_FILE_CLOSE_PROJECT);
     CStartedProgram late("\"" + m_strLocation + "add.exe\" " + strMock, m_strLocation, Folder() + "late.txt");
