@@ -1,5 +1,5 @@
-/* The Digest challenge reader of the generated client (the example calculator with Digest
- * authentication, project "fd"): any
+/* The Digest challenge reader of the support library, as the generated client (the example
+ * calculator with Digest authentication, project "fd") calls it: any
  * bytes as the value of a WWW-Authenticate line. A challenge it takes is answered, as the client
  * would, so that every field it kept is hashed. The same bytes, as text, are a proxy's challenges
  * one a line and a proxy address whose credentials are decoded. A crash or a sanitizer report is

@@ -1,15 +1,8 @@
 //the challenges of HTTP authentication, a service's (WWW-Authenticate) or a proxy's
 //(Proxy-Authenticate), and the values that answer them: Basic's, and Digest's hash of the
 //credentials, whose nonce goes on serving later requests, counted, until another comes
+#include "tessaro_digest_challenge.h"
 #include "tessaro_hash.h"
-
-//the algorithms by their number: 2 * session + (SHA-256 ? 1 : 0)
-static const char *const myauth_algorithms[] = {"MD5", "SHA-256", "MD5-sess", "SHA-256-sess"};
-
-static int myauth_tchar(int c)
-{
-	return c > ' ' && c < 127 && strchr("\"(),/:;<=>?@[\\]{}", c) == NULL;
-}
 
 //whether text[0..length) is word, in any letter case
 static int myauth_is(const char *text, size_t length, const char *word)
@@ -21,133 +14,28 @@ static int myauth_is(const char *text, size_t length, const char *word)
 	return i == length && word[i] == '\0';
 }
 
-static size_t myauth_blanks(const char *text, size_t at, size_t end)
-{
-	while(at < end && (text[at] == ' ' || text[at] == '\t'))
-		at++;
-	return at;
-}
-
-//the token or quoted string at text[*at..end), unquoted into value (size bytes); -1 when it does
-//not fit or the quote does not end
-static int myauth_value(const char *text, size_t *at, size_t end, char *value, size_t size)
-{
-	size_t	i = *at, n = 0;
-
-	if(i < end && text[i] == '"'){
-		for(i++; i < end && text[i] != '"'; i++){
-			if(text[i] == '\\' && i + 1 < end)
-				i++;
-			if(n + 1 >= size)
-				return -1;
-			value[n++] = text[i];
-		}
-		if(i >= end)
-			return -1;
-		i++;
-	}else{
-		for(; i < end && myauth_tchar(text[i]); i++){
-			if(n + 1 >= size)
-				return -1;
-			value[n++] = text[i];
-		}
-	}
-	value[n] = '\0';
-	*at = i;
-	return 0;
-}
-
-//whether a comma-separated list holds the word
-static int myauth_lists(const char *list, const char *word)
-{
-	size_t	at = 0, start, end = strlen(list);
-
-	while(at < end){
-		while(at < end && (list[at] == ' ' || list[at] == '\t' || list[at] == ','))
-			at++;
-		for(start = at; at < end && list[at] != ',' && list[at] != ' ' && list[at] != '\t'; at++)
-			;
-		if(at > start && myauth_is(list + start, at - start, word))
-			return 1;
-	}
-	return 0;
-}
-
-//takes one parameter of a Digest challenge; 0 when the client cannot answer with what it says
-static int myauth_param(kvproj_digest_t *challenge, int *stale, const char *name, size_t length, const char *value)
-{
-	size_t	i;
-
-	if(myauth_is(name, length, "realm"))
-		strcpy(challenge->realm, value);
-	else if(myauth_is(name, length, "nonce"))
-		strcpy(challenge->nonce, value);
-	else if(myauth_is(name, length, "opaque")){
-		strcpy(challenge->opaque, value);
-		challenge->opaque_given = 1;
-	}else if(myauth_is(name, length, "stale"))
-		*stale = myauth_is(value, strlen(value), "true");
-	else if(myauth_is(name, length, "qop")){
-		//auth-int alone would need the body's hash: no answer
-		challenge->qop = myauth_lists(value, "auth");
-		return challenge->qop;
-	}else if(myauth_is(name, length, "algorithm")){
-		for(i = 0; i < 4 && !myauth_is(value, strlen(value), myauth_algorithms[i]); i++)
-			;
-		challenge->algorithm = i % 2 == 0 ? TESSARO_HASH_MD5 : TESSARO_HASH_SHA256;
-		challenge->session = i >= 2;
-		return i < 4;
-	}
-	return 1;
-}
-
 //the first Digest challenge of one WWW-Authenticate or Proxy-Authenticate value, text[at..end),
-//that the client can answer (the server lists them as it prefers them); -1 for none. *basic is set
-//when a Basic challenge comes before it
+//that the client can answer, as the support library reads it; -1 for none. *basic is set when a
+//Basic challenge comes before it
 static int myauth_parse(const char *text, size_t at, size_t end, kvproj_digest_t *found, int *stale, int *basic)
 {
 	kvproj_digest_t	challenge;
-	char	value[KVPROJ_MAX_AUTHINFO_LEN+1];
-	size_t	name, length, equals;
-	int	digest = 0, answerable = 0, challenge_stale = 0;
+	tessaro_digest_challenge	reading;
 
-	for(;;){
-		while(at < end && (text[at] == ' ' || text[at] == '\t' || text[at] == ','))
-			at++;
-		for(name = at; at < end && myauth_tchar(text[at]); at++)
-			;
-		length = at - name;
-		equals = myauth_blanks(text, at, end);
-		if(length > 0 && equals < end && text[equals] == '='){
-			at = myauth_blanks(text, equals + 1, end);
-			//a value past the room, or a quote left open, spoils the rest of the line
-			if(myauth_value(text, &at, end, value, sizeof(value)) != 0)
-				return -1;
-			if(digest && !myauth_param(&challenge, &challenge_stale, text + name, length, value))
-				answerable = 0;
-			continue;
-		}
-		if(length == 0 && at < end){
-			//what a challenge's token68 leaves, or a stray byte
-			at++;
-			continue;
-		}
-		//a scheme's name, or the end, completes the challenge before it. A session algorithm hashes
-		//the client's nonce, which goes only with qop: without it no answer can be checked
-		if(digest && answerable && challenge.nonce[0] != '\0' && (challenge.qop || !challenge.session)){
-			*found = challenge;
-			*stale = challenge_stale;
-			return 0;
-		}
-		if(at >= end)
-			return -1;
-		digest = myauth_is(text + name, length, "Digest");
-		if(myauth_is(text + name, length, "Basic"))
-			*basic = 1;
-		answerable = 1;
-		challenge_stale = 0;
-		memset(&challenge, 0, sizeof(challenge));
-	}
+	memset(&challenge, 0, sizeof(challenge));
+	reading.realm = challenge.realm;
+	reading.nonce = challenge.nonce;
+	reading.opaque = challenge.opaque;
+	reading.room = sizeof(challenge.realm);
+	if(tessaro_digest_challenge_read(text, at, end, &reading, basic) != 0)
+		return -1;
+	challenge.opaque_given = reading.opaque_given;
+	challenge.algorithm = reading.algorithm;
+	challenge.session = reading.session;
+	challenge.qop = reading.qop;
+	*found = challenge;
+	*stale = reading.stale;
+	return 0;
 }
 
 //one challenge value, text[at..end), weighed against those before it: a Digest challenge the client
