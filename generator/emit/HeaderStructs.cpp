@@ -296,6 +296,8 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\tint wsse_result;//the last message read failed that check: why (TESSARO_WSSE_ in tessaro_wsse.h), else 0");
     out.line("\tconst char *const *understood;//NULL, or the further header entries a message read on it may carry (see the packet's)");
     out.line("\ttessaro_size_t max_read;//0, or the most bytes a message read on it may have (less than ", layout.projUpper(), "_MAX_READ_MESSAGE_LEN): a server's bound");
+    out.line("\tconst char *carry;//NULL, or the bytes a server read for it before handing it over: a message read on it takes them first,");
+    out.line("\ttessaro_size_t carry_length;//and those behind the message stay");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();

@@ -216,12 +216,30 @@ static int http_grow(http_buffer_t *buf, size_t need, size_t most)
 	return 0;
 }
 
+//takes up to *len of the bytes a server read for the transport before it was handed over into to;
+//take 0: they stay (a look). 0 when it holds none
+static int http_carried(kvproj_proto_trans_t *trans, char *to, tessaro_size_t *len, int take)
+{
+	if(trans->carry_length == 0)
+		return 0;
+	*len = *len < trans->carry_length ? *len : trans->carry_length;
+	memcpy(to, trans->carry, *len);
+	if(take){
+		trans->carry += *len;
+		trans->carry_length -= *len;
+		trans->received += *len;
+	}
+	return 1;
+}
+
 //receives up to *len bytes into to: the receives of one message share its deadline, so that a peer
 //that trickles bytes cannot hold the reader past its time-out; a negative deadline never comes
 static int http_receive(kvproj_proto_trans_t *trans, char *to, tessaro_size_t *len, tessaro_usec_t deadline)
 {
 	tessaro_usec_t	left = -1;
 
+	if(http_carried(trans, to, len, 1))
+		return 0;
 	if(deadline >= 0){
 		left = deadline - tessaro_clock_usec();
 		if(left <= 0)
@@ -262,11 +280,13 @@ static size_t http_look(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t 
 	tessaro_usec_t	left = deadline < 0 ? -1 : deadline - tessaro_clock_usec();
 	size_t	need = have + HTTP_FIRST_ROOM / 2 <= buf->limit ? have + HTTP_FIRST_ROOM / 2 : have + 2;
 
-	if(trans->tls != NULL || (deadline >= 0 && left <= 0))
+	if(trans->carry_length == 0 && (trans->tls != NULL || (deadline >= 0 && left <= 0)))
 		return 0;
 	if(http_grow(buf, need, buf->limit) != 0)
 		return 0;
 	len = (buf->size - 1 - have) >> (half ? 1 : 0);
+	if(http_carried(trans, buf->text + have, &len, 0))
+		return len;
 	if(tessaro_socket_peek(trans->socket, buf->text + have, &len, kvproj_trans_timeout(trans, left)) != 0)
 		return 0;
 	return len;
@@ -615,18 +635,18 @@ static size_t http_whole_chunks(http_chunks_t *chunks, char *text, size_t at, si
 	return at - from;
 }
 
-//reads text[at..end), bytes of a chunked body, on from where chunks has got to: the chunks' data
-//moves to text[chunks->out..), which never passes at, and size lines, CR LFs and trailers are
-//dropped. How many of the bytes belong to the body (all of them unless it ends before end, or a
-//refusal in *refusal stops them)
-static size_t http_chunks_take(http_chunks_t *chunks, char *text, size_t at, size_t end, int *refusal)
+//reads text[at..end), bytes of a chunked body, on from where chunks has got to: with move, the
+//chunks' data moves to text[chunks->out..), which never passes at (without, text is only read), and
+//size lines, CR LFs and trailers are dropped. How many of the bytes belong to the body (all of them
+//unless it ends before end, or a refusal in *refusal stops them)
+static size_t http_chunks_walk(http_chunks_t *chunks, char *text, size_t at, size_t end, int move, int *refusal)
 {
 	size_t	from = at, n;
 
 	*refusal = HTTP_REFUSED_NONE;
 	while(at < end && chunks->phase != HTTP_CHUNK_DONE && *refusal == HTTP_REFUSED_NONE){
 		//most chunks come whole
-		if(chunks->phase == HTTP_CHUNK_SIZE_FIRST && (n = http_whole_chunks(chunks, text, at, end)) > 0){
+		if(move && chunks->phase == HTTP_CHUNK_SIZE_FIRST && (n = http_whole_chunks(chunks, text, at, end)) > 0){
 			at += n;
 			continue;
 		}
@@ -637,13 +657,19 @@ static size_t http_chunks_take(http_chunks_t *chunks, char *text, size_t at, siz
 		}
 		//a chunk's data, as much of it as is here, in one move
 		n = end - at < chunks->size ? end - at : chunks->size;
-		memmove(text + chunks->out, text + at, n);
+		if(move)
+			memmove(text + chunks->out, text + at, n);
 		chunks->out += n;
 		at += n;
 		if((chunks->size -= n) == 0)
 			chunks->phase = HTTP_CHUNK_DATA_CR;
 	}
 	return at - from;
+}
+
+static size_t http_chunks_take(http_chunks_t *chunks, char *text, size_t at, size_t end, int *refusal)
+{
+	return http_chunks_walk(chunks, text, at, end, 1, refusal);
 }
 
 //takes count bytes that were looked at already off the connection, into to, room that holds nothing
@@ -799,7 +825,9 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	if(http_grow(message, have + 1, message->limit) != 0)
 		return http_room_refused(message, -1, refused);
 	message->text[have] = '\0';
-	tessaro_socket_set_block(trans->socket, 0);
+	//what a server read for the transport needs no mode of the socket's
+	if(trans->carry == NULL)
+		tessaro_socket_set_block(trans->socket, 0);
 
 	//the header block, whatever the pieces it arrives in
 	for(;;){
@@ -883,4 +911,72 @@ static int http_refusal_answer(kvproj_proto_packet_t *pk, const http_buffer_t *m
 	pk->boundary_part[0] = '\0';
 	pk->boundary_received = 0;
 	return 1;
+}
+
+//where the framing of a request that is coming has got to, in a server's tessaro_server_frame_t: the
+//bytes looked at (the head's, then the chunks'), where the body begins and the request ends (0: not
+//known yet) and the chunks read
+typedef struct http_frame_t{
+	size_t	at;
+	size_t	body;
+	size_t	end;
+	http_chunks_t	chunks;
+}http_frame_t;
+
+//the frame's state must fit the server's room for it
+typedef char http_frame_fits[sizeof(http_frame_t) <= sizeof(((tessaro_server_frame_t *)0)->state) ? 1 : -1];
+
+//the head of a request whose header block ends at bytes[head): where the request ends, or for
+//chunks where they begin; the head's end for a head the reader refuses (it answers from the head)
+static void http_frame_head(const char *bytes, size_t head, size_t limit, http_frame_t *frame)
+{
+	size_t	length = 0;
+	int	framing;
+
+	frame->body = head + 2;
+	frame->end = frame->body;
+	if(http_check_head(bytes, head, HTTP_EXPECT_REQUEST, &length, &framing) != HTTP_REFUSED_NONE)
+		return;
+	if(framing == HTTP_BY_LENGTH){
+		frame->end = length < limit - frame->body ? frame->body + length : frame->body;
+		return;
+	}
+	frame->end = 0;
+	frame->at = frame->body;
+	frame->chunks.phase = HTTP_CHUNK_SIZE_FIRST;
+	frame->chunks.out = frame->body;
+	frame->chunks.limit = limit;
+}
+
+//a server's framing check (tessaro_server_frame_fn): whether bytes[0..have) hold a whole request as
+//this reader reads it, looking at each byte once over the calls; a head the reader refuses, or one
+//longer than the bound, needs no more to be answered
+static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_size_t max_request_bytes, tessaro_server_frame_t *state) KVPROJ_MAYBE_UNUSED;
+static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_size_t max_request_bytes, tessaro_server_frame_t *state)
+{
+	size_t	limit = (max_request_bytes > 0 && max_request_bytes < KVPROJ_MAX_READ_MESSAGE_LEN ? max_request_bytes : KVPROJ_MAX_READ_MESSAGE_LEN) + 1;
+	http_frame_t	frame;
+	int	refusal = HTTP_REFUSED_NONE;
+
+	memcpy(&frame, state->state, sizeof(frame));
+	state->most = limit - 1;
+	if(frame.body == 0){
+		//the last bytes looked at may begin the blank line
+		for(; frame.at + 3 < have && memcmp(bytes + frame.at, "\r\n\r\n", 4) != 0; frame.at++)
+			;
+		if(frame.at + 3 < have)
+			http_frame_head(bytes, frame.at + 2, limit, &frame);
+	}
+	if(frame.body > 0 && frame.end == 0){
+		frame.at += http_chunks_walk(&frame.chunks, (char *)bytes, frame.at, have, 0, &refusal);
+		if(refusal != HTTP_REFUSED_NONE || frame.chunks.phase == HTTP_CHUNK_DONE)
+			frame.end = frame.at;
+	}
+	memcpy(state->state, &frame, sizeof(frame));
+	if(frame.body == 0)
+		return have >= limit - 1 ? TESSARO_FRAME_WHOLE : TESSARO_FRAME_MORE;
+	if(frame.end > 0)
+		return have >= frame.end ? TESSARO_FRAME_WHOLE : TESSARO_FRAME_MORE;
+	//chunks whose bytes pass the bound, though what they hold may not
+	return have >= limit - 1 ? TESSARO_FRAME_TOO_LONG : TESSARO_FRAME_MORE;
 }

@@ -13,8 +13,10 @@ static int kvproj_server_call(const kvproj_service_t *service, kvproj_served_t *
 static int kvproj_wsa_refusal(const kvproj_service_t *service, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *answer);
 static void kvproj_wsa_reply(const kvproj_service_t *service, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *answer);
 
-//the packet reader's reading of a request (generated with it): a first line that is no request line is refused
+//the packet reader's reading of a request (generated with it): a first line that is no request line is refused;
+//and its framing check, which tells the server when a request has come whole
 static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout);
+static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_size_t max_request_bytes, tessaro_server_frame_t *state);
 
 //what a worker keeps between requests: a packet each way and the fault a function may fill
 typedef struct kvproj_server_scratch_t{
@@ -199,8 +201,13 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 	trans.tls = connection->tls;
 	trans.deadline = connection->deadline;
 	trans.max_read = connection->max_request_bytes;
+	//the request has come whole: it is read from what the server read, and what follows it stays there
+	trans.carry = connection->carry;
+	trans.carry_length = connection->carry_length;
 	//a request line must come first: anything else is answered 400
 	taken = http_read_request(&trans, &kept->request, kvproj_server_seconds(connection));
+	connection->carry = trans.carry;
+	connection->carry_length = trans.carry_length;
 	//a connection that closes before a request, or after its last, wants no answer
 	if(taken != 0 && trans.received == 0)
 		return 0;
@@ -239,5 +246,5 @@ _declspec(dllexport) int WINAPI kvproj_server_start(tessaro_server_t **server, c
 	handler.serve = kvproj_server_serve;
 	handler.free_scratch = kvproj_server_free_scratch;
 	handler.context = (void *)service;
-	return tessaro_server_start(server, config, &handler);
+	return tessaro_server_start_reading(server, config, &handler, http_frame_request);
 }

@@ -46,6 +46,9 @@ typedef struct tessaro_server_connection {
                                   still comes of it is read away before the close, so that the answer is
                                   not lost to the reset a close with unread bytes makes */
     void **scratch;            /* the worker's own slot, kept between requests (see tessaro_server_handler_t) */
+    const char *carry;         /* a server that reads requests itself (tessaro_server_start_reading): the bytes */
+    tessaro_size_t carry_length; /* that came, the whole request first; the handler takes its request from them and
+                                    leaves carry and carry_length at what follows it (a pipelined next request) */
 } tessaro_server_connection_t;
 
 /* What serves the requests. serve reads one request from the connection and
@@ -60,6 +63,24 @@ typedef struct tessaro_server_handler {
 
 typedef struct tessaro_server tessaro_server_t;
 
+/* Where the framing check of a request that is coming has got to, kept between its calls for that
+ * request (zero-filled at its first byte). most: the check sets it to the most bytes worth holding
+ * for the request (past them it is refused whatever follows). */
+typedef struct tessaro_server_frame {
+    tessaro_size_t most;
+    tessaro_size_t state[7];
+} tessaro_server_frame_t;
+
+/* What the framing check tells of the bytes of a request that have come. */
+#define TESSARO_FRAME_MORE 0     /* the request goes on: wait for more */
+#define TESSARO_FRAME_WHOLE 1    /* it is whole, or what came is refused already: serve it */
+#define TESSARO_FRAME_TOO_LONG 2 /* it passes the bound: answered 413 and closed */
+
+/* Tells whether bytes[0..have), the first of them the request's first, hold a whole request, for a
+ * server whose requests may have max_request_bytes (0: the handler's own bound). */
+typedef int (*tessaro_server_frame_fn)(const char *bytes, tessaro_size_t have, tessaro_size_t max_request_bytes,
+                                       tessaro_server_frame_t *frame);
+
 /* Listens as config says (NULL: the defaults) and starts the workers:
  * 0 and *server on success, TESSARO_HOST_NOT_FOUND for an address that
  * names nothing, TESSARO_TLS_CERTIFICATE when the certificate or the key
@@ -68,8 +89,17 @@ typedef struct tessaro_server tessaro_server_t;
  * listen (the system's cause in tessaro_last_system_error) or start. */
 int tessaro_server_start(tessaro_server_t **server, const tessaro_server_config_t *config,
                          const tessaro_server_handler_t *handler);
+/* The same, but the server reads each request itself as it comes, into the connection's own buffer
+ * (bounded by frame's most), and hands it to serve only once frame calls it whole, in
+ * connection->carry: a connection that trickles its request holds no worker. request_seconds bounds
+ * a request from its first byte: once passed, serve gets what came (and a deadline that has passed). */
+int tessaro_server_start_reading(tessaro_server_t **server, const tessaro_server_config_t *config,
+                                 const tessaro_server_handler_t *handler, tessaro_server_frame_fn frame);
 /* The port it listens on. */
 tessaro_port_t tessaro_server_port(const tessaro_server_t *server);
+/* The most bytes the connections of a server that reads requests itself held at once for requests
+ * still coming. */
+tessaro_size_t tessaro_server_held_most(const tessaro_server_t *server);
 /* Stops it: no connection is accepted any more, connections waiting for
  * their next request are closed, and requests already come are answered
  * (within stop_seconds). Safe from any thread and from a signal handler. */

@@ -97,6 +97,11 @@ int tessaro_socket_recv(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
 /* As tessaro_socket_recv, but the bytes stay to be received: *len gets how many
  * arrived (at most *len) and a copy of them is in buf. */
 int tessaro_socket_peek(tessaro_socket_t sock, void *buf, tessaro_size_t *len, tessaro_usec_t timeout);
+/* Receives what has arrived without waiting: 0 with *len of them (0 when none has), TESSARO_END_OF_STREAM
+ * or TESSARO_ERROR. */
+int tessaro_socket_recv_now(tessaro_socket_t sock, void *buf, tessaro_size_t *len);
+/* How many receives (peeks among them) the library's calls have asked of the system in this process. */
+long tessaro_socket_receive_count(void);
 /* Receives exactly count bytes unless it fails; *received tells how many arrived. */
 int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
                             tessaro_usec_t timeout);

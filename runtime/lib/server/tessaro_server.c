@@ -63,6 +63,11 @@ typedef pthread_t server_thread_t;
 #define SERVER_PENDING_IN_A_ROW 16
 /* Readiness reports one wait takes at most (epoll): the rest come at the next. */
 #define SERVER_EVENTS 256
+/* A server that reads requests itself takes what has come on a connection holding nothing into its
+ * worker's input, this long, in one receive; a connection keeps bytes of its own only while its
+ * request is not whole (or a next one came behind it). */
+#define SERVER_INPUT 65536
+#define SERVER_FIRST_ROOM 4096
 
 /* What a readiness report names besides a connection's slot. */
 #define SERVER_TOKEN_WAKE (-1)
@@ -84,6 +89,13 @@ typedef struct server_link {
     tessaro_usec_t idle_since;
     int served;
     int next_free; /* a free slot: the next free one (-1: none); SERVER_SLOT_USED while held */
+    /* a server that reads requests itself: what has come of the next request (and any behind it) */
+    char *bytes;
+    tessaro_size_t have;
+    tessaro_size_t room;
+    tessaro_usec_t first_byte; /* when the first of them came */
+    tessaro_server_frame_t frame;
+    int queued; /* it holds a whole request, or its TLS session bytes, that no readiness will tell of */
 } server_link_t;
 
 typedef struct server_worker {
@@ -96,6 +108,8 @@ typedef struct server_worker {
     int free_slot;        /* the first free slot, -1 when none */
     int *ready;           /* the slots the last wait found readable (room of them) */
     int ready_count;
+    int queued;           /* slots queued (server_link_t.queued) */
+    char *input;          /* SERVER_INPUT bytes, when the server reads requests itself */
     tessaro_usec_t next_sweep; /* no connection passes its idle bound before this */
     int load; /* connections held and handed to it, changed atomically: the least loaded takes the next */
 #ifdef SERVER_EPOLL
@@ -121,6 +135,7 @@ typedef struct server_worker {
 struct tessaro_server {
     tessaro_server_config_t config;
     tessaro_server_handler_t handler;
+    tessaro_server_frame_fn frame; /* NULL: the handler reads each request from the connection itself */
     tessaro_socket_t listener;
     tessaro_port_t port;
     /* the wake-up channel: readable once the server stops, for every worker at once */
@@ -134,6 +149,7 @@ struct tessaro_server {
     struct tessaro_tls_server *tls; /* the certificate and key connections are served with, or NULL */
     volatile int stopping;
     int connections; /* kept by all workers, changed atomically */
+    tessaro_size_t held, held_most; /* bytes of requests coming the connections hold, and their most; atomic */
     server_worker_t *workers;
     int worker_count;
     int waited;
@@ -566,6 +582,31 @@ static int server_ready_wait(server_worker_t *worker, int ms, int stopping)
 
 static int server_serve_link(server_worker_t *worker, int slot, int stopping);
 static int server_has_request(server_worker_t *worker, int slot);
+static int server_read_link(server_worker_t *worker, int slot, int stopping);
+
+/* The bytes the connections hold changed by room (from, to). */
+static void server_held(struct tessaro_server *server, tessaro_size_t from, tessaro_size_t to)
+{
+    tessaro_size_t held = __atomic_add_fetch(&server->held, to - from, __ATOMIC_RELAXED);
+    tessaro_size_t most = __atomic_load_n(&server->held_most, __ATOMIC_RELAXED);
+
+    while (held > most && !__atomic_compare_exchange_n(&server->held_most, &most, held, 1, __ATOMIC_RELAXED, __ATOMIC_RELAXED))
+        ;
+}
+
+tessaro_size_t tessaro_server_held_most(const tessaro_server_t *server)
+{
+    return __atomic_load_n(&server->held_most, __ATOMIC_RELAXED);
+}
+
+/* Frees what the connection held of requests coming. */
+static void server_link_free(struct tessaro_server *server, server_link_t *link)
+{
+    server_held(server, link->room, 0);
+    free(link->bytes);
+    link->bytes = NULL;
+    link->have = link->room = 0;
+}
 
 /* Frees the slot of a connection that has left the worker (closed, or handed to another). */
 static void server_release(server_worker_t *worker, int slot)
@@ -574,6 +615,9 @@ static void server_release(server_worker_t *worker, int slot)
 
     __atomic_sub_fetch(&worker->load, 1, __ATOMIC_RELAXED);
     link->tls = NULL;
+    server_link_free(worker->server, link);
+    worker->queued -= link->queued;
+    link->queued = 0;
     link->next_free = worker->free_slot;
     worker->free_slot = slot;
     worker->count--;
@@ -619,6 +663,10 @@ static int server_take(server_worker_t *worker, tessaro_socket_t sock, int serve
     link->tls = NULL;
     link->idle_since = now;
     link->served = served;
+    link->bytes = NULL;
+    link->have = link->room = 0;
+    link->queued = 0;
+    memset(&link->frame, 0, sizeof(link->frame));
     worker->count++;
     if (server_ready_watch(worker, slot) != 0) {
         server_drop(worker, slot);
@@ -749,12 +797,18 @@ static int server_accept(server_worker_t *worker, tessaro_usec_t now, int taking
     __atomic_add_fetch(&worker->load, 1, __ATOMIC_RELAXED);
     if ((slot = server_take(worker, sock, 0, now)) < 0 || !taking)
         return 0;
-    if (server->tls == NULL && server_has_request(worker, slot) && !server_serve_link(worker, slot, 0)) {
+    if (server->tls == NULL && server->frame != NULL && !server_read_link(worker, slot, 0)) {
+        server_drop(worker, slot);
+        return 0;
+    }
+    if (server->tls == NULL && server->frame == NULL && server_has_request(worker, slot) && !server_serve_link(worker, slot, 0)) {
         server_drop(worker, slot);
         return 0;
     }
 #ifdef SERVER_EPOLL
-    server_spread(worker, slot);
+    /* a request that has begun to come stays with the bytes its worker holds */
+    if (worker->links[slot].have == 0)
+        server_spread(worker, slot);
 #endif
     return 0;
 }
@@ -791,9 +845,17 @@ static void server_linger(tessaro_socket_t sock)
     }
 }
 
-/* The connection's receive and send, through its TLS session when it has one. */
+/* The connection's receive (what came with the request first) and send, through its TLS session when
+ * it has one. */
 static int server_recv(tessaro_server_connection_t *connection, void *buf, tessaro_size_t *len, tessaro_usec_t timeout)
 {
+    if (connection->carry_length > 0) {
+        *len = *len < connection->carry_length ? *len : connection->carry_length;
+        memcpy(buf, connection->carry, *len);
+        connection->carry += *len;
+        connection->carry_length -= *len;
+        return 0;
+    }
     if (connection->tls != NULL)
         return tessaro_tls_recv(connection->tls, buf, len, timeout);
     return tessaro_socket_recv(connection->socket, buf, len, timeout);
@@ -938,14 +1000,147 @@ static int server_is_get(tessaro_server_connection_t *connection)
     char first = 0;
     tessaro_size_t len = 1;
 
+    if (connection->carry != NULL)
+        return connection->carry_length > 0 && connection->carry[0] == 'G';
     if (connection->tls != NULL)
         return tessaro_tls_peek(connection->tls, &first, &len, 0) == 0 && len == 1 && first == 'G';
     return tessaro_socket_peek(connection->socket, &first, &len, 0) == 0 && len == 1 && first == 'G';
 }
 
 
-/* Serves the request that has come on the connection of slot: 1 when the connection stays. */
+/* Hands the request that has come on the connection of slot to the handler (a GET of a document to
+ * the server's own reading), its deadline and what the server read of it in connection already: 1
+ * when the connection stays. */
+static int server_handle(server_worker_t *worker, int slot, tessaro_server_connection_t *connection, int stopping)
+{
+    struct tessaro_server *server = worker->server;
+    server_link_t *link = &worker->links[slot];
+    int keep;
+
+    connection->socket = link->socket;
+    connection->tls = link->tls;
+    connection->max_request_bytes = server->config.max_request_bytes;
+    connection->stopping = stopping;
+    connection->served = link->served;
+    connection->scratch = &worker->scratch;
+    if (server->config.wsdl != NULL && server_is_get(connection))
+        keep = server_serve_document(server, connection);
+    else
+        keep = server->handler.serve(server->handler.context, connection);
+    if (!keep && connection->linger)
+        server_linger(connection->socket);
+    link->served++;
+    link->idle_since = tessaro_clock_usec();
+    return keep && !stopping;
+}
+
+/* The bound of a request that begins at first. */
+static tessaro_usec_t server_request_deadline(const struct tessaro_server *server, tessaro_usec_t first)
+{
+    return first + (tessaro_usec_t)server->config.request_seconds * TESSARO_USEC_PER_SEC;
+}
+
+/* A TLS connection's first readiness is its handshake: its first request comes after it. 1 when the
+ * session is made. */
+static int server_handshake(server_worker_t *worker, server_link_t *link)
+{
+    struct tessaro_server *server = worker->server;
+    tessaro_usec_t deadline = server_request_deadline(server, tessaro_clock_usec());
+
+    return tessaro_tls_accept(&link->tls, server->tls, link->socket, deadline - tessaro_clock_usec()) == 0;
+}
+
+/* Serves the request that has come on the connection of slot, read by the handler: 1 when the
+ * connection stays. */
 static int server_serve(server_worker_t *worker, int slot, int stopping)
+{
+    struct tessaro_server *server = worker->server;
+    tessaro_server_connection_t connection;
+
+    if (server->tls != NULL && worker->links[slot].tls == NULL)
+        return server_handshake(worker, &worker->links[slot]) && !stopping;
+    memset(&connection, 0, sizeof(connection));
+    connection.deadline = server_request_deadline(server, tessaro_clock_usec());
+    return server_handle(worker, slot, &connection, stopping);
+}
+
+/* ---- the workers: requests read as they come ---- */
+
+/* Room for need bytes in the connection's own: doubled, up to the most its request may hold. */
+static int server_link_room(struct tessaro_server *server, server_link_t *link, tessaro_size_t need)
+{
+    tessaro_size_t room = link->room > 0 ? link->room : SERVER_FIRST_ROOM;
+    char *bytes;
+
+    if (need <= link->room)
+        return 0;
+    while (room < need)
+        room *= 2;
+    if (link->frame.most > 0 && room > link->frame.most)
+        room = link->frame.most > need ? link->frame.most : need;
+    if ((bytes = (char *)realloc(link->bytes, room)) == NULL)
+        return TESSARO_ERROR;
+    server_held(server, link->room, room);
+    link->bytes = bytes;
+    link->room = room;
+    return 0;
+}
+
+/* The first bytes of a request have come: its time bound is swept from now on. */
+static void server_request_begins(server_worker_t *worker, server_link_t *link)
+{
+    link->first_byte = tessaro_clock_usec();
+    if (server_request_deadline(worker->server, link->first_byte) < worker->next_sweep)
+        worker->next_sweep = server_request_deadline(worker->server, link->first_byte);
+}
+
+/* Keeps the bytes of slot's request that is not whole yet, data[0..have), in the connection's own:
+ * 1, or 0 when no memory is left. */
+static int server_keep_bytes(server_worker_t *worker, server_link_t *link, const char *data, tessaro_size_t have)
+{
+    if (data != link->bytes) {
+        if (server_link_room(worker->server, link, have) != 0)
+            return 0;
+        memcpy(link->bytes, data, have);
+    }
+    if (link->have == 0)
+        server_request_begins(worker, link);
+    link->have = have;
+    return 1;
+}
+
+/* After a request was served: what followed it, rest[0..left), stays as the next request's first
+ * bytes (the connection holds none when nothing did). */
+static int server_keep_rest(struct tessaro_server *server, server_link_t *link, const char *rest, tessaro_size_t left)
+{
+    memset(&link->frame, 0, sizeof(link->frame));
+    if (left == 0) {
+        server_link_free(server, link);
+        return 1;
+    }
+    if (rest >= link->bytes && rest < link->bytes + link->room) {
+        memmove(link->bytes, rest, left);
+    } else {
+        if (server_link_room(server, link, left) != 0)
+            return 0;
+        memcpy(link->bytes, rest, left);
+    }
+    link->have = left;
+    return 1;
+}
+
+/* Queues the connection of slot to be served without readiness: it holds a whole request, or bytes
+ * its TLS session decrypted. */
+static void server_queue(server_worker_t *worker, server_link_t *link)
+{
+    if (!link->queued)
+        worker->queued++;
+    link->queued = 1;
+}
+
+/* Serves the request that data[0..have) begins with, and keeps what follows it: 1 when the
+ * connection stays. */
+static int server_serve_bytes(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int stopping)
 {
     struct tessaro_server *server = worker->server;
     server_link_t *link = &worker->links[slot];
@@ -953,26 +1148,149 @@ static int server_serve(server_worker_t *worker, int slot, int stopping)
     int keep;
 
     memset(&connection, 0, sizeof(connection));
+    connection.deadline = server_request_deadline(server, link->have > 0 ? link->first_byte : tessaro_clock_usec());
+    connection.carry = data;
+    connection.carry_length = have;
+    keep = server_handle(worker, slot, &connection, stopping);
+    link = &worker->links[slot];
+    if (!keep || !server_keep_rest(server, link, connection.carry, connection.carry_length))
+        return 0;
+    if (link->have > 0)
+        server_request_begins(worker, link);
+    if (link->have > 0 && server->frame(link->bytes, link->have, server->config.max_request_bytes, &link->frame) != TESSARO_FRAME_MORE)
+        server_queue(worker, link);
+    return 1;
+}
+
+/* Answers a request past the bound 413 and reads away what still comes of it before the close. */
+static void server_refuse_long(server_link_t *link)
+{
+    tessaro_server_connection_t connection;
+
+    memset(&connection, 0, sizeof(connection));
     connection.socket = link->socket;
-    connection.deadline = tessaro_clock_usec() + (tessaro_usec_t)server->config.request_seconds * TESSARO_USEC_PER_SEC;
-    /* a TLS connection's first readiness is its handshake: its first request comes after it */
-    if (server->tls != NULL && link->tls == NULL)
-        return tessaro_tls_accept(&link->tls, server->tls, link->socket, connection.deadline - tessaro_clock_usec()) == 0 &&
-               !stopping;
     connection.tls = link->tls;
-    connection.max_request_bytes = server->config.max_request_bytes;
-    connection.stopping = stopping;
-    connection.served = link->served;
-    connection.scratch = &worker->scratch;
-    if (server->config.wsdl != NULL && server_is_get(&connection))
-        keep = server_serve_document(server, &connection);
-    else
-        keep = server->handler.serve(server->handler.context, &connection);
-    if (!keep && connection.linger)
-        server_linger(connection.socket);
-    link->served++;
-    link->idle_since = tessaro_clock_usec();
-    return keep && !stopping;
+    server_send_status(&connection, 413, "Content Too Large", "the request is longer than a request may be\n");
+    server_linger(link->socket);
+}
+
+/* The bytes of slot's request so far, data[0..have): served once they hold it whole (or what came is
+ * refused already, or no more will come: ended), else kept until more comes. 1 when the connection
+ * stays. */
+static int server_take_request(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int ended, int stopping)
+{
+    struct tessaro_server *server = worker->server;
+    server_link_t *link = &worker->links[slot];
+    int framed = server->frame(data, have, server->config.max_request_bytes, &link->frame);
+
+    if (framed == TESSARO_FRAME_MORE && !ended)
+        return server_keep_bytes(worker, link, data, have);
+    if (framed == TESSARO_FRAME_TOO_LONG) {
+        server_refuse_long(link);
+        return 0;
+    }
+    return server_serve_bytes(worker, slot, data, have, stopping);
+}
+
+/* One receive of what has come on the connection (through its TLS session: with what that holds),
+ * behind the bytes it holds, or into the worker's input when it holds none: *data and *have are then
+ * the request's bytes so far. 0, TESSARO_END_OF_STREAM or TESSARO_ERROR. */
+static int server_receive(server_worker_t *worker, server_link_t *link, char **data, tessaro_size_t *have)
+{
+    tessaro_size_t len, got = 0, piece;
+    char *into;
+    int result;
+
+    if (link->frame.most > 0 && link->have >= link->frame.most)
+        return TESSARO_ERROR;
+    if (link->have == 0) {
+        into = worker->input;
+        len = SERVER_INPUT;
+    } else {
+        if (link->have == link->room && server_link_room(worker->server, link, link->have + 1) != 0)
+            return TESSARO_ERROR;
+        into = link->bytes + link->have;
+        len = link->room - link->have;
+    }
+    if (link->tls == NULL) {
+        result = tessaro_socket_recv_now(link->socket, into, &len);
+        got = len;
+    } else {
+        /* what the session holds comes without readiness: taken while it holds more and room is left */
+        do {
+            piece = len - got;
+            result = tessaro_tls_recv(link->tls, into + got, &piece, 0);
+            got += piece;
+        } while (result == 0 && got < len && tessaro_tls_pending(link->tls) > 0);
+        if (result == TESSARO_TIMEOUT)
+            result = 0;
+    }
+    *data = link->have == 0 ? worker->input : link->bytes;
+    *have = link->have + got;
+    return result;
+}
+
+/* Takes what has come on the connection of slot in one receive and serves the request once it is
+ * whole: 1 when the connection stays. */
+static int server_read_link(server_worker_t *worker, int slot, int stopping)
+{
+    server_link_t *link = &worker->links[slot];
+    char *data;
+    tessaro_size_t have;
+    int result, keep;
+
+    if (worker->server->tls != NULL && link->tls == NULL) {
+        if (!server_handshake(worker, link) || stopping)
+            return 0;
+        /* the request may have come with the handshake's last bytes */
+        if (tessaro_tls_pending(link->tls) > 0)
+            server_queue(worker, link);
+        return 1;
+    }
+    if ((result = server_receive(worker, link, &data, &have)) == TESSARO_ERROR)
+        return 0;
+    if (have == 0)
+        return result == 0;
+    keep = server_take_request(worker, slot, data, have, result != 0, stopping);
+    link = &worker->links[slot];
+    if (keep && tessaro_tls_pending(link->tls) > 0)
+        server_queue(worker, link);
+    return keep;
+}
+
+/* Serves the connection of slot queued: its whole request held (or its TLS session's bytes first
+ * taken): 1 when the connection stays. */
+static int server_serve_queued(server_worker_t *worker, int slot, int stopping)
+{
+    server_link_t *link = &worker->links[slot];
+
+    link->queued = 0;
+    worker->queued--;
+    if (tessaro_tls_pending(link->tls) > 0)
+        return server_read_link(worker, slot, stopping);
+    return server_take_request(worker, slot, link->bytes, link->have, 0, stopping);
+}
+
+/* Serves what readiness or the queue found on the connections, each once: the round's ready slots and
+ * then those queued before it. */
+static void server_serve_round(server_worker_t *worker, int stopping)
+{
+    int i, slot, queued = worker->queued;
+
+    for (i = 0; i < worker->ready_count; i++) {
+        slot = worker->ready[i];
+        if (worker->links[slot].next_free != SERVER_SLOT_USED)
+            continue;
+        if (!(worker->server->frame != NULL ? server_read_link(worker, slot, stopping) : server_serve_link(worker, slot, stopping)))
+            server_drop(worker, slot);
+    }
+    for (slot = 0; queued > 0 && slot < worker->room; slot++) {
+        if (worker->links[slot].next_free != SERVER_SLOT_USED || !worker->links[slot].queued)
+            continue;
+        queued--;
+        if (!server_serve_queued(worker, slot, stopping))
+            server_drop(worker, slot);
+    }
 }
 
 /* Serves the connection of slot that has a request, and the next ones its TLS session already
@@ -993,18 +1311,42 @@ static int server_has_request(server_worker_t *worker, int slot)
     char first;
     tessaro_size_t len = 1;
 
-    if (tessaro_tls_pending(link->tls) > 0)
+    if (link->have > 0 || tessaro_tls_pending(link->tls) > 0)
         return 1;
     return tessaro_socket_peek(link->socket, &first, &len, 0) == 0 && len == 1;
 }
 
-/* Closes the connections past their idle bound, and once stopping those waiting for their next
- * request (one whose request has come meanwhile is answered first: a close with its bytes unread
- * would reset the connection, and the client could not tell whether it was taken); notes when the
- * next one may pass its bound. */
+/* Once stopping, a connection waiting for its next request is closed (one whose request has come
+ * meanwhile is answered first: a close with its bytes unread would reset the connection, and the
+ * client could not tell whether it was taken); one whose request is coming is left to come. */
+static void server_sweep_stopping(server_worker_t *worker, int slot)
+{
+    if (worker->server->frame == NULL) {
+        if (server_has_request(worker, slot))
+            server_serve_link(worker, slot, 1);
+        server_drop(worker, slot);
+    } else if (!server_read_link(worker, slot, 1) || worker->links[slot].have == 0) {
+        server_drop(worker, slot);
+    }
+}
+
+/* A request that has come in part past its time bound: what came goes to the handler, whose reading
+ * finds the time passed and answers so. */
+static void server_sweep_late(server_worker_t *worker, int slot)
+{
+    server_link_t *link = &worker->links[slot];
+
+    server_serve_bytes(worker, slot, link->bytes, link->have, 1);
+    server_drop(worker, slot);
+}
+
+/* Closes the connections past their idle bound and answers the requests past their time bound, and
+ * once stopping closes those waiting for their next request; notes when the next one may pass its
+ * bound. */
 static void server_sweep(server_worker_t *worker, tessaro_usec_t now, int stopping)
 {
     tessaro_usec_t idle = (tessaro_usec_t)worker->server->config.idle_seconds * TESSARO_USEC_PER_SEC;
+    tessaro_usec_t late;
     int slot;
 
     worker->next_sweep = now + idle;
@@ -1013,10 +1355,14 @@ static void server_sweep(server_worker_t *worker, tessaro_usec_t now, int stoppi
 
         if (link->next_free != SERVER_SLOT_USED)
             continue;
-        if (stopping && link->served > 0) {
-            if (server_has_request(worker, slot))
-                server_serve_link(worker, slot, stopping);
-            server_drop(worker, slot);
+        late = server_request_deadline(worker->server, link->first_byte);
+        if (link->have > 0 && now >= late) {
+            server_sweep_late(worker, slot);
+        } else if (link->have > 0) {
+            if (late < worker->next_sweep)
+                worker->next_sweep = late;
+        } else if (stopping && link->served > 0) {
+            server_sweep_stopping(worker, slot);
         } else if (now - link->idle_since >= idle) {
             server_drop(worker, slot);
         } else if (link->idle_since + idle < worker->next_sweep) {
@@ -1032,9 +1378,13 @@ static int server_wait_ms(server_worker_t *worker, tessaro_usec_t now, tessaro_u
     tessaro_usec_t first = stop_by > 0 ? stop_by : worker->next_sweep;
     int slot;
 
+    if (worker->queued > 0)
+        return 0;
     for (slot = 0; stop_by > 0 && slot < worker->room; slot++)
-        if (worker->links[slot].next_free == SERVER_SLOT_USED && worker->links[slot].served > 0)
+        if (worker->links[slot].next_free == SERVER_SLOT_USED && worker->links[slot].served > 0 && worker->links[slot].have == 0)
             return 0;
+    if (stop_by > 0 && worker->next_sweep < first)
+        first = worker->next_sweep;
     return first <= now ? 0 : (int)((first - now + 999) / 1000);
 }
 
@@ -1043,12 +1393,10 @@ static void server_round(server_worker_t *worker, tessaro_usec_t stop_by)
 {
     tessaro_usec_t now = tessaro_clock_usec();
     int stopping = stop_by > 0;
-    int accepting, i;
+    int accepting;
 
     accepting = server_ready_wait(worker, server_wait_ms(worker, now, stop_by), stopping);
-    for (i = 0; i < worker->ready_count; i++)
-        if (!server_serve_link(worker, worker->ready[i], stopping))
-            server_drop(worker, worker->ready[i]);
+    server_serve_round(worker, stopping);
     now = tessaro_clock_usec();
     if (stopping || now >= worker->next_sweep)
         server_sweep(worker, now, stopping);
@@ -1133,6 +1481,12 @@ static int server_tls(struct tessaro_server *server)
 int tessaro_server_start(tessaro_server_t **server_out, const tessaro_server_config_t *config,
                          const tessaro_server_handler_t *handler)
 {
+    return tessaro_server_start_reading(server_out, config, handler, NULL);
+}
+
+int tessaro_server_start_reading(tessaro_server_t **server_out, const tessaro_server_config_t *config,
+                                 const tessaro_server_handler_t *handler, tessaro_server_frame_fn frame)
+{
     struct tessaro_server *server = (struct tessaro_server *)calloc(1, sizeof(*server));
     int result;
     int i;
@@ -1157,6 +1511,7 @@ int tessaro_server_start(tessaro_server_t **server_out, const tessaro_server_con
         server->config = *config;
     server_defaults(&server->config);
     server->handler = *handler;
+    server->frame = frame;
     server->listener = INVALID_SOCKET;
 #ifdef _WIN32
     server->wake_read = server->wake_write = INVALID_SOCKET;
@@ -1177,8 +1532,10 @@ int tessaro_server_start(tessaro_server_t **server_out, const tessaro_server_con
 #endif
     }
     for (i = 0; result == 0 && i < server->config.workers; i++) {
-        if (server_grow(&server->workers[i]) != 0 || server_ready_open(&server->workers[i]) != 0 ||
-            server_thread_start(&server->workers[i]) != 0)
+        if (frame != NULL && (server->workers[i].input = (char *)malloc(SERVER_INPUT)) == NULL)
+            result = TESSARO_ERROR;
+        else if (server_grow(&server->workers[i]) != 0 || server_ready_open(&server->workers[i]) != 0 ||
+                 server_thread_start(&server->workers[i]) != 0)
             result = TESSARO_ERROR;
         else
             server->workers[i].started = 1;
@@ -1243,6 +1600,7 @@ void tessaro_server_free(tessaro_server_t *server)
         server_ready_close(&server->workers[i]);
         free(server->workers[i].links);
         free(server->workers[i].ready);
+        free(server->workers[i].input);
 #ifndef SERVER_EPOLL
         free(server->workers[i].fds);
         free(server->workers[i].slots);

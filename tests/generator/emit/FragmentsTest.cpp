@@ -42,6 +42,8 @@ TEST_F(FragmentsTest, EachFragmentCompilesAsCOnItsOwn)
         "kvproj_proto_packet_t *answer, kvproj_soap_fault_msg_t *fault)\n{\n\treturn KVPROJ_SERVER_NO_OPERATION;\n}\n"
         "static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout)\n"
         "{\n\t(void)trans; (void)pk; (void)timeout;\n\treturn -1;\n}\n"
+        "static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_size_t max_request_bytes, "
+        "tessaro_server_frame_t *state)\n{\n\t(void)bytes; (void)have; (void)max_request_bytes; (void)state;\n\treturn TESSARO_FRAME_WHOLE;\n}\n"
         "static int kvproj_wsa_actions(unsigned int msg_type, const char **input, const char **soap_action, const char **output)\n"
         "{\n\t(void)msg_type, (void)input, (void)soap_action, (void)output;\n\treturn -1;\n}\n";
     const std::string ServedAfter = std::string(fragmentText(CFragment::WsaServer)) + ServedFunctions;

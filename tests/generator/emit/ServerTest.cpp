@@ -5,7 +5,7 @@
 // answers the request in flight, many kept connections are all served, and
 // TLS serves a client that trusts the configured certificate only.
 
-#include "GeneratorTestSupport.h"
+#include "ServedDriver.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,29 +14,12 @@ using namespace gentest;
 
 namespace {
 
-const std::string ServedWsdl = KELVANE_HOST_SOURCE_DIR "/tests/generator/emit/data/server/served.wsdl";
-
 // The service's functions and the driver's modes, each printing one line per
 // check. No wait is timed: each step waits for what must come.
 const char* const Driver = R"(#include "served_api.c"
-#include <stdio.h>
-#ifdef _WIN32
-#include <windows.h>
-#define pause_a_little() Sleep(1)
-typedef HANDLE thread_t;
-#define thread_start(t, f, a) ((*(t) = CreateThread(NULL, 0, (LPTHREAD_START_ROUTINE)(f), (a), 0, NULL)) != NULL)
-#define thread_join(t) (WaitForSingleObject((t), INFINITE), CloseHandle(t))
-#else
-#include <pthread.h>
-#include <unistd.h>
-#define pause_a_little() usleep(1000)
-typedef pthread_t thread_t;
-#define thread_start(t, f, a) (pthread_create((t), NULL, (void *(*)(void *))(f), (a)) == 0)
-#define thread_join(t) pthread_join((t), NULL)
-#endif
+#include "served_driver.h"
 
-static tessaro_server_t *server;
-static char endpoint[64], endpoint12[64];
+static char endpoint12[64];
 static volatile int held, released;
 
 static int serve_add(served_served_t *served, const served_AddRequest_msg_t *in, served_AddReply_msg_t *out, served_soap_fault_msg_t *fault)
@@ -97,23 +80,8 @@ static void start(tessaro_server_config_t *config, int with_notify)
 	service.headers = check_headers;
 	if(with_notify)
 		service.Notify = serve_notify;
-	config->address = "127.0.0.1";
-	if(served_server_start(&server, config, &service) != 0){
-		printf("no server\n");
-		exit(1);
-	}
-	snprintf(endpoint, sizeof(endpoint), "http://127.0.0.1:%u/served", (unsigned int)tessaro_server_port(server));
+	start_served(config, &service);
 	snprintf(endpoint12, sizeof(endpoint12), "http://127.0.0.1:%u/served12", (unsigned int)tessaro_server_port(server));
-}
-
-static tessaro_socket_t connect_server(void)
-{
-	tessaro_socket_t sock;
-	if(tessaro_create_tcp_socket(&sock) != 0 || tessaro_connect(sock, "127.0.0.1", tessaro_server_port(server)) != 0){
-		printf("no connection\n");
-		exit(1);
-	}
-	return sock;
 }
 
 /* reads one answer (to its Content-Length, or to the close): its status, the fault code it
@@ -121,27 +89,11 @@ static tessaro_socket_t connect_server(void)
 static void print_answer(tessaro_socket_t sock)
 {
 	static char text[65536];
-	tessaro_size_t have = 0, len;
+	size_t have = read_answer_text(sock, text, sizeof(text));
 	const char *at, *code = "-";
 	char codes[64];
-	long length = -1;
-	int result = 0, closing;
+	int closing;
 
-	while(result == 0 && have + 1 < sizeof(text)){
-		text[have] = '\0';
-		if((at = strstr(text, "\r\n\r\n")) != NULL){
-			const char *field = strstr(text, "Content-Length:");
-			if(field != NULL && field < at)
-				length = strtol(field + 15, NULL, 10);
-			if(length >= 0 && have >= (tessaro_size_t)(at + 4 - text) + (tessaro_size_t)length)
-				break;
-		}
-		len = sizeof(text) - 1 - have;
-		result = tessaro_socket_recv(sock, text + have, &len, 60 * TESSARO_USEC_PER_SEC);
-		if(result == 0)
-			have += len;
-	}
-	text[have] = '\0';
 	closing = strstr(text, "\r\nConnection: close\r\n") != NULL;
 	if((at = strstr(text, "<faultcode>")) != NULL || (at = strstr(text, "<SOAP-ENV:Value>")) != NULL){
 		at = strchr(at, '>') + 1;
@@ -156,8 +108,7 @@ static void print_answer(tessaro_socket_t sock)
 static void ask(const char *request)
 {
 	tessaro_socket_t sock = connect_server();
-	tessaro_size_t sent;
-	tessaro_socket_send_all(sock, request, strlen(request), &sent, 10 * TESSARO_USEC_PER_SEC);
+	send_bytes(sock, request, strlen(request));
 	print_answer(sock);
 	tessaro_socket_close(sock);
 }
@@ -459,22 +410,18 @@ int main(int argc, char **argv)
 }
 )";
 
-class ServerTest : public GeneratorTest {};
+class ServerTest : public ServedDriverTest {};
 
 TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
 {
     if (!canBuildPrograms())
         GTEST_SKIP() << "no C compiler";
-    viewLocation(ServedWsdl);
     testsupport::ScopedWorkingFolder folder;
-    ASSERT_EQ(buildDriver("served", Driver), 0) << testsupport::readBytes("messages.txt");
+    ASSERT_TRUE(buildServedDriver(Driver));
     // a key of another certificate, no key, no certificate and a key where the certificate must
     // be fail the start; a PKCS#1 key serves as a PKCS#8 one
     const std::string refusals = "mismatched 8\nno key 8\nno certificate 8\nkey for certificate 8\n";
-    const struct {
-        const char* mode;
-        std::string output;
-    } cases[] = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {"raw",
          // Add in both versions, kept open unless asked to close; a broken message is the
          // sender's fault (400 in SOAP 1.2); a response sent as a request, an unknown element, a
@@ -511,12 +458,7 @@ TEST_F(ServerTest, RequestsReachTheirFunctionsOrAreAnsweredWhyNot)
     // the certificates, each for 127.0.0.1, stand in the working folder the program runs in
     for (const char* name : {"server.pem", "server.key", "server-rsa.key", "stranger.pem", "stranger.key"})
         testsupport::writeBytes(name, testsupport::readBytes(KELVANE_SOURCE_DIR "/tests/runtime/data/tls/" + std::string(name)));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mode);
-        const RunResult run = runDriver(std::string(c.mode) + " " + ServedWsdl);
-        EXPECT_EQ(run.status, 0) << run.messages;
-        EXPECT_EQ(run.output, c.output) << run.messages;
-    }
+    expectOutputs(cases, " " + servedWsdl());
 }
 
 } // namespace
