@@ -298,6 +298,8 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\ttessaro_size_t max_read;//0, or the most bytes a message read on it may have (less than ", layout.projUpper(), "_MAX_READ_MESSAGE_LEN): a server's bound");
     out.line("\tconst char *carry;//NULL, or the bytes a server read for it before handing it over: a message read on it takes them first,");
     out.line("\ttessaro_size_t carry_length;//and those behind the message stay");
+    out.line("\tchar *owned;//NULL, or the heap block carry begins (owned_room bytes): a message read on it takes it as its room");
+    out.line("\ttessaro_size_t owned_room;");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();

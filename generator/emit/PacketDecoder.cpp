@@ -979,6 +979,7 @@ void writeReadPacket(const CEmitContext& context, CTextBuffer& out)
     out.line("\t//the transport's WS-Security settings process the message's Security header, and go with an answer sent from the packet");
     out.line("\tpk->wsse = trans->wsse;");
     out.line("\tpk->understood = trans->understood;");
+    out.line("\thttp_adopt(trans, &message, &buffer_len);");
     out.line("\tresult = read_packet(trans, &message, &buffer_len, timeout, &refused);");
     lines(out, {"\t//the transport keeps what stopped the reading (the message's time-out passes between receives)",
                 "\tif(result != 0 && refused == 0)", "\t\ttrans->failure = result;", "\tif(result == 0)"});

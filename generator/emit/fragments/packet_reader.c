@@ -232,6 +232,23 @@ static int http_carried(kvproj_proto_trans_t *trans, char *to, tessaro_size_t *l
 	return 1;
 }
 
+//a whole request a server read for the transport in a heap block of its own becomes the message's
+//room as it is, rather than being copied into another
+static void http_adopt(kvproj_proto_trans_t *trans, http_buffer_t *message, tessaro_size_t *length) KVPROJ_MAYBE_UNUSED;
+static void http_adopt(kvproj_proto_trans_t *trans, http_buffer_t *message, tessaro_size_t *length)
+{
+	if(trans->owned == NULL || trans->carry != trans->owned || message->text != NULL ||
+		trans->carry_length >= message->limit || trans->owned_room <= trans->carry_length)
+		return;
+	message->text = trans->owned;
+	message->size = trans->owned_room;
+	*length = trans->carry_length;
+	trans->received += trans->carry_length;
+	trans->carry += trans->carry_length;
+	trans->carry_length = 0;
+	trans->owned = NULL;
+}
+
 //receives up to *len bytes into to: the receives of one message share its deadline, so that a peer
 //that trickles bytes cannot hold the reader past its time-out; a negative deadline never comes
 static int http_receive(kvproj_proto_trans_t *trans, char *to, tessaro_size_t *len, tessaro_usec_t deadline)
@@ -973,6 +990,7 @@ static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_si
 			frame.end = frame.at;
 	}
 	memcpy(state->state, &frame, sizeof(frame));
+	state->end = frame.end;
 	if(frame.body == 0)
 		return have >= limit - 1 ? TESSARO_FRAME_WHOLE : TESSARO_FRAME_MORE;
 	if(frame.end > 0)

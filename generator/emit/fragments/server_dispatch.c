@@ -204,10 +204,13 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 	//the request has come whole: it is read from what the server read, and what follows it stays there
 	trans.carry = connection->carry;
 	trans.carry_length = connection->carry_length;
+	trans.owned = connection->owned;
+	trans.owned_room = connection->owned_room;
 	//a request line must come first: anything else is answered 400
 	taken = http_read_request(&trans, &kept->request, kvproj_server_seconds(connection));
 	connection->carry = trans.carry;
 	connection->carry_length = trans.carry_length;
+	connection->owned = trans.owned;
 	//a connection that closes before a request, or after its last, wants no answer
 	if(taken != 0 && trans.received == 0)
 		return 0;

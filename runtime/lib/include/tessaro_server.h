@@ -49,6 +49,9 @@ typedef struct tessaro_server_connection {
     const char *carry;         /* a server that reads requests itself (tessaro_server_start_reading): the bytes */
     tessaro_size_t carry_length; /* that came, the whole request first; the handler takes its request from them and
                                     leaves carry and carry_length at what follows it (a pipelined next request) */
+    char *owned;               /* NULL, or the heap block (malloc) carry begins, owned_room bytes, holding the whole */
+    tessaro_size_t owned_room; /* request and nothing behind it: a handler may take it as its own (setting owned to
+                                  NULL) and free it, so that the request is not held twice */
 } tessaro_server_connection_t;
 
 /* What serves the requests. serve reads one request from the connection and
@@ -68,7 +71,8 @@ typedef struct tessaro_server tessaro_server_t;
  * for the request (past them it is refused whatever follows). */
 typedef struct tessaro_server_frame {
     tessaro_size_t most;
-    tessaro_size_t state[7];
+    tessaro_size_t end; /* the request's length once the check knows it (0: not yet) */
+    tessaro_size_t state[10];
 } tessaro_server_frame_t;
 
 /* What the framing check tells of the bytes of a request that have come. */
@@ -90,7 +94,7 @@ typedef int (*tessaro_server_frame_fn)(const char *bytes, tessaro_size_t have, t
 int tessaro_server_start(tessaro_server_t **server, const tessaro_server_config_t *config,
                          const tessaro_server_handler_t *handler);
 /* The same, but the server reads each request itself as it comes, into the connection's own buffer
- * (bounded by frame's most), and hands it to serve only once frame calls it whole, in
+ * (bounded by frame's most, growing to the request's end once a quarter of it came), and hands it to serve only once frame calls it whole, in
  * connection->carry: a connection that trickles its request holds no worker. request_seconds bounds
  * a request from its first byte: once passed, serve gets what came (and a deadline that has passed). */
 int tessaro_server_start_reading(tessaro_server_t **server, const tessaro_server_config_t *config,

@@ -1066,7 +1066,9 @@ static int server_serve(server_worker_t *worker, int slot, int stopping)
 
 /* ---- the workers: requests read as they come ---- */
 
-/* Room for need bytes in the connection's own: doubled, up to the most its request may hold. */
+/* Room for need bytes in the connection's own: doubled, up to the most its request may hold; once a
+ * quarter of a request of known length came, all it will want (its end and the reader's NUL), so that a
+ * large request is not held in a room twice its size. */
 static int server_link_room(struct tessaro_server *server, server_link_t *link, tessaro_size_t need)
 {
     tessaro_size_t room = link->room > 0 ? link->room : SERVER_FIRST_ROOM;
@@ -1076,6 +1078,8 @@ static int server_link_room(struct tessaro_server *server, server_link_t *link, 
         return 0;
     while (room < need)
         room *= 2;
+    if (link->frame.end > 0 && need <= link->frame.end + 1 && need >= link->frame.end / 4)
+        room = link->frame.end + 1;
     if (link->frame.most > 0 && room > link->frame.most)
         room = link->frame.most > need ? link->frame.most : need;
     if ((bytes = (char *)realloc(link->bytes, room)) == NULL)
@@ -1138,6 +1142,69 @@ static void server_queue(server_worker_t *worker, server_link_t *link)
     link->queued = 1;
 }
 
+/* A whole request in the connection's own bytes, have of them come, goes to the handler as a block it may take, so that
+ * it is not copied: what came behind it moves to a block of its own, the connection's from now on.
+ * 1 when handed, 0 when the request is not there whole, -1 when no memory is left. */
+static int server_hand_over(struct tessaro_server *server, server_link_t *link, tessaro_size_t have,
+                            tessaro_server_connection_t *connection)
+{
+    tessaro_size_t end = link->frame.end, behind;
+    char *rest = NULL;
+
+    link->have = have;
+    if (end == 0 || end > have)
+        return 0;
+    if (server_link_room(server, link, end + 1) != 0)
+        return -1;
+    behind = link->have - end;
+    if (behind > 0 && (rest = (char *)malloc(behind)) == NULL)
+        return -1;
+    if (behind > 0)
+        memcpy(rest, link->bytes + end, behind);
+    connection->owned = link->bytes;
+    connection->owned_room = link->room;
+    connection->carry = link->bytes;
+    connection->carry_length = end;
+    server_held(server, link->room, behind);
+    link->bytes = rest;
+    link->room = link->have = behind;
+    return 1;
+}
+
+/* After the handler was handed the block: what came behind the request is what follows it, and a
+ * block the handler left is freed, what it did not read of it going first. 0 when no memory is left. */
+static int server_take_back(struct tessaro_server *server, server_link_t *link, tessaro_server_connection_t *connection)
+{
+    tessaro_size_t left = connection->carry_length, room = left + link->have;
+    char *bytes;
+    int kept;
+
+    if (connection->owned == NULL || left == 0) {
+        free(connection->owned);
+        connection->owned = NULL;
+        connection->carry = link->bytes;
+        connection->carry_length = link->have;
+        return 1;
+    }
+    bytes = (char *)malloc(room);
+    kept = bytes != NULL;
+    if (bytes != NULL) {
+        memcpy(bytes, connection->carry, left);
+        memcpy(bytes + left, link->bytes, link->have);
+    }
+    free(connection->owned);
+    connection->owned = NULL;
+    room = kept ? room : 0;
+    server_held(server, link->room, room);
+    free(link->bytes);
+    link->bytes = bytes;
+    link->room = room;
+    link->have = 0;
+    connection->carry = bytes;
+    connection->carry_length = kept ? room : 0;
+    return kept;
+}
+
 /* Serves the request that data[0..have) begins with, and keeps what follows it: 1 when the
  * connection stays. */
 static int server_serve_bytes(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int stopping)
@@ -1145,14 +1212,18 @@ static int server_serve_bytes(server_worker_t *worker, int slot, const char *dat
     struct tessaro_server *server = worker->server;
     server_link_t *link = &worker->links[slot];
     tessaro_server_connection_t connection;
-    int keep;
+    int keep, handed = 0;
 
     memset(&connection, 0, sizeof(connection));
     connection.deadline = server_request_deadline(server, link->have > 0 ? link->first_byte : tessaro_clock_usec());
     connection.carry = data;
     connection.carry_length = have;
+    if (data == link->bytes && (handed = server_hand_over(server, link, have, &connection)) < 0)
+        return 0;
     keep = server_handle(worker, slot, &connection, stopping);
     link = &worker->links[slot];
+    if (handed)
+        keep = server_take_back(server, link, &connection) && keep;
     if (!keep || !server_keep_rest(server, link, connection.carry, connection.carry_length))
         return 0;
     if (link->have > 0)
