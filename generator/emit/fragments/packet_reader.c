@@ -965,6 +965,19 @@ static void http_frame_head(const char *bytes, size_t head, size_t limit, http_f
 	frame->chunks.limit = limit;
 }
 
+//the room the reader will want for a request of known length whose header block ends at
+//bytes[header_end]: its bytes and NUL, or what its XOP package needs to become text where it lies
+static size_t http_frame_room(const char *bytes, size_t header_end, size_t limit, const http_frame_t *frame)
+{
+	http_buffer_t	buf = {(char *)bytes, 0, limit, 0, HTTP_EXPECT_REQUEST};
+	size_t	room;
+
+	if(frame->end <= frame->body)
+		return 0;
+	room = http_text_room(&buf, header_end, frame->body, frame->end - frame->body);
+	return room > frame->end ? room : frame->end + 1;
+}
+
 //a server's framing check (tessaro_server_frame_fn): whether bytes[0..have) hold a whole request as
 //this reader reads it, looking at each byte once over the calls; a head the reader refuses, or one
 //longer than the bound, needs no more to be answered
@@ -981,8 +994,10 @@ static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_si
 		//the last bytes looked at may begin the blank line
 		for(; frame.at + 3 < have && memcmp(bytes + frame.at, "\r\n\r\n", 4) != 0; frame.at++)
 			;
-		if(frame.at + 3 < have)
+		if(frame.at + 3 < have){
 			http_frame_head(bytes, frame.at + 2, limit, &frame);
+			state->want = http_frame_room(bytes, frame.at, limit, &frame);
+		}
 	}
 	if(frame.body > 0 && frame.end == 0){
 		frame.at += http_chunks_walk(&frame.chunks, (char *)bytes, frame.at, have, 0, &refusal);

@@ -72,6 +72,7 @@ typedef struct tessaro_server tessaro_server_t;
 typedef struct tessaro_server_frame {
     tessaro_size_t most;
     tessaro_size_t end; /* the request's length once the check knows it (0: not yet) */
+    tessaro_size_t want; /* the room its reader will want for it, once known (0: not yet) */
     tessaro_size_t state[10];
 } tessaro_server_frame_t;
 

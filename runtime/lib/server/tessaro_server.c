@@ -1067,8 +1067,8 @@ static int server_serve(server_worker_t *worker, int slot, int stopping)
 /* ---- the workers: requests read as they come ---- */
 
 /* Room for need bytes in the connection's own: doubled, up to the most its request may hold; once a
- * quarter of a request of known length came, all it will want (its end and the reader's NUL), so that a
- * large request is not held in a room twice its size. */
+ * quarter of a request of known length came, all its reader will want, so that a large request is
+ * neither held in a room twice its size nor moved again by its reader. */
 static int server_link_room(struct tessaro_server *server, server_link_t *link, tessaro_size_t need)
 {
     tessaro_size_t room = link->room > 0 ? link->room : SERVER_FIRST_ROOM;
@@ -1078,8 +1078,8 @@ static int server_link_room(struct tessaro_server *server, server_link_t *link, 
         return 0;
     while (room < need)
         room *= 2;
-    if (link->frame.end > 0 && need <= link->frame.end + 1 && need >= link->frame.end / 4)
-        room = link->frame.end + 1;
+    if (link->frame.want > 0 && need <= link->frame.want && need >= link->frame.want / 4)
+        room = link->frame.want;
     if (link->frame.most > 0 && room > link->frame.most)
         room = link->frame.most > need ? link->frame.most : need;
     if ((bytes = (char *)realloc(link->bytes, room)) == NULL)
