@@ -95,9 +95,10 @@ typedef int (*tessaro_server_frame_fn)(const char *bytes, tessaro_size_t have, t
 int tessaro_server_start(tessaro_server_t **server, const tessaro_server_config_t *config,
                          const tessaro_server_handler_t *handler);
 /* The same, but the server reads each request itself as it comes, into the connection's own buffer
- * (bounded by frame's most, growing to the request's end once a quarter of it came), and hands it to serve only once frame calls it whole, in
- * connection->carry: a connection that trickles its request holds no worker. request_seconds bounds
- * a request from its first byte: once passed, serve gets what came (and a deadline that has passed). */
+ * (bounded by frame's most, growing to the request's end once a quarter of it came), and hands it to
+ * serve only once frame calls it whole, in connection->carry: a connection that trickles its request
+ * holds no worker. request_seconds bounds a request from its first byte: once passed, serve gets what
+ * came (and a deadline that has passed). */
 int tessaro_server_start_reading(tessaro_server_t **server, const tessaro_server_config_t *config,
                                  const tessaro_server_handler_t *handler, tessaro_server_frame_fn frame);
 /* The port it listens on. */

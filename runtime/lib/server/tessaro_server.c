@@ -1142,8 +1142,9 @@ static void server_queue(server_worker_t *worker, server_link_t *link)
     link->queued = 1;
 }
 
-/* A whole request in the connection's own bytes, have of them come, goes to the handler as a block it may take, so that
- * it is not copied: what came behind it moves to a block of its own, the connection's from now on.
+/* A whole request in the connection's own bytes, have of them come, goes to the handler as a block it
+ * may take, so that it is not copied: what came behind it moves to a block of its own, the connection's
+ * from now on.
  * 1 when handed, 0 when the request is not there whole, -1 when no memory is left. */
 static int server_hand_over(struct tessaro_server *server, server_link_t *link, tessaro_size_t have,
                             tessaro_server_connection_t *connection)

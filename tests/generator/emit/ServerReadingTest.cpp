@@ -3,8 +3,10 @@
 // while sixteen have not sent their last byte, on four workers and on one), a
 // kept connection's request costs one receive, a pipelined pair is answered in
 // order, and a request is read alike whatever the pieces it comes in (every
-// chunk size of a chunked body, every split into two sends). Proved by the
-// order of what is sent and by counted receives, never by time. Natively
+// chunk size of a chunked body, every split into two sends), and what the
+// server holds for requests grows with what came: nothing for a thousand
+// kept connections, little for sixteen that announce 32 MiB. Proved by the
+// order of what is sent, by counted receives and bytes, never by time. Natively
 // under the sanitizers, and under Wine in the Windows build.
 
 #include "ServedDriver.h"
@@ -27,7 +29,7 @@ static int serve_add(served_served_t *served, const served_AddRequest_msg_t *in,
 	return 0;
 }
 
-static void start(int workers)
+static void start_with(int workers, int connections)
 {
 	static served_service_t service;
 	tessaro_server_config_t config = {0};
@@ -35,7 +37,15 @@ static void start(int workers)
 	config.workers = workers;
 	/* a request held past this would be the fault: the test would hang, not pass */
 	config.request_seconds = 600;
+	/* many connections kept at once: none closed for its idling while the others are made */
+	config.max_connections = connections;
+	config.idle_seconds = connections > 0 ? 600 : 0;
 	start_served(&config, &service);
+}
+
+static void start(int workers)
+{
+	start_with(workers, 0);
 }
 
 /* the envelope of an Add of a and b */
@@ -216,6 +226,61 @@ static void pieces(void)
 	tessaro_server_free(server);
 }
 
+#ifdef _WIN32
+#define KEPT 256
+#else
+#include <sys/resource.h>
+#define KEPT 1024
+#endif
+#define ANNOUNCERS 16
+
+/* KEPT connections each answered an Add and kept open; then ANNOUNCERS announce a 32 MiB body and send
+ * a kilobyte of it: whether what the server held for requests coming stayed small (a kept connection
+ * holds nothing once answered; a room grows with what came, not with what was announced) */
+static void kept(void)
+{
+	static tessaro_socket_t socks[KEPT + ANNOUNCERS];
+	char request[1024], said[64], body[1024];
+	int i, answered = 0;
+	long waited;
+#ifndef _WIN32
+	struct rlimit files;
+	getrlimit(RLIMIT_NOFILE, &files);
+	files.rlim_cur = files.rlim_max;
+	setrlimit(RLIMIT_NOFILE, &files);
+#endif
+	start_with(4, 2 * KEPT);
+	for(i = 0; i < KEPT; i++){
+		add_request(request, sizeof(request), i, 1, 0);
+		socks[i] = connect_server();
+		send_bytes(socks[i], request, strlen(request));
+		answer_sums(socks[i], said, sizeof(said));
+		answered += atoi(said) == i + 1;
+	}
+	printf("kept answered: %d of %d\n", answered, KEPT);
+	printf("held while kept within 64 KB: %d\n", tessaro_server_held_most(server) <= 65536);
+	memset(body, ' ', sizeof(body));
+	for(i = KEPT; i < KEPT + ANNOUNCERS; i++){
+		socks[i] = connect_server();
+		snprintf(request, sizeof(request), "POST /served HTTP/1.1\r\nHost: here\r\nContent-Type: text/xml\r\n"
+			"Content-Length: 33554432\r\n\r\n");
+		send_bytes(socks[i], request, strlen(request));
+		send_bytes(socks[i], body, sizeof(body));
+	}
+	/* until the announcers' bytes are held (each in a room of its own) */
+	for(waited = 0; tessaro_server_held_most(server) < ANNOUNCERS * sizeof(body) && waited < DRIVER_WAIT / 1000; waited++)
+		pause_a_little();
+	add_request(request, sizeof(request), 1, 1, 0);
+	send_bytes(socks[0], request, strlen(request));
+	answer_sums(socks[0], said, sizeof(said));
+	printf("kept answered again: %s\n", said);
+	printf("held while %d announce 32 MiB: %d, within 1 MB: %d\n", ANNOUNCERS,
+		tessaro_server_held_most(server) >= ANNOUNCERS * sizeof(body), tessaro_server_held_most(server) <= (1 << 20));
+	for(i = 0; i < KEPT + ANNOUNCERS; i++)
+		tessaro_socket_close(socks[i]);
+	tessaro_server_free(server);
+}
+
 int main(int argc, char **argv)
 {
 	const char *mode = argc > 1 ? argv[1] : "";
@@ -226,6 +291,8 @@ int main(int argc, char **argv)
 		receives();
 	else if(strcmp(mode, "pieces") == 0)
 		pieces();
+	else if(strcmp(mode, "kept") == 0)
+		kept();
 	return 0;
 }
 )";
@@ -238,6 +305,11 @@ TEST_F(ServerReadingTest, RequestsAreReadAsTheyComeWithoutHoldingAWorker)
         GTEST_SKIP() << "no C compiler";
     testsupport::ScopedWorkingFolder folder;
     ASSERT_TRUE(buildServedDriver(Driver));
+#ifdef _WIN32
+    const int keptConnections = 256;
+#else
+    const int keptConnections = 1024;
+#endif
     const std::string trickled = "answered while 16 trickle: 0 5\ntricklers answered 16 of 16\n";
     expectOutputs({
         {"trickle 4 head", trickled},
@@ -246,6 +318,9 @@ TEST_F(ServerReadingTest, RequestsAreReadAsTheyComeWithoutHoldingAWorker)
         {"trickle 1 body", trickled},
         {"receives", "receives per request: 1\npipelined: 5 9\n"},
         {"pieces", "chunk sizes answered alike: 162 of 162\nsplits answered alike: 277 of 277\n"},
+        {"kept", "kept answered: " + std::to_string(keptConnections) + " of " + std::to_string(keptConnections) +
+                     "\nheld while kept within 64 KB: 1\nkept answered again:  2\n"
+                     "held while 16 announce 32 MiB: 1, within 1 MB: 1\n"},
     });
 }
 
