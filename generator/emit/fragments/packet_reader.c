@@ -985,6 +985,9 @@ static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_si
 static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_size_t max_request_bytes, tessaro_server_frame_t *state)
 {
 	size_t	limit = (max_request_bytes > 0 && max_request_bytes < KVPROJ_MAX_READ_MESSAGE_LEN ? max_request_bytes : KVPROJ_MAX_READ_MESSAGE_LEN) + 1;
+	//bytes are looked at no further than the bound, so that the telling is the same whatever the
+	//pieces they came in
+	size_t	seen = have < limit - 1 ? have : limit - 1;
 	http_frame_t	frame;
 	int	refusal = HTTP_REFUSED_NONE;
 
@@ -992,15 +995,15 @@ static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_si
 	state->most = limit - 1;
 	if(frame.body == 0){
 		//the last bytes looked at may begin the blank line
-		for(; frame.at + 3 < have && memcmp(bytes + frame.at, "\r\n\r\n", 4) != 0; frame.at++)
+		for(; frame.at + 3 < seen && memcmp(bytes + frame.at, "\r\n\r\n", 4) != 0; frame.at++)
 			;
-		if(frame.at + 3 < have){
+		if(frame.at + 3 < seen){
 			http_frame_head(bytes, frame.at + 2, limit, &frame);
 			state->want = http_frame_room(bytes, frame.at, limit, &frame);
 		}
 	}
-	if(frame.body > 0 && frame.end == 0){
-		frame.at += http_chunks_walk(&frame.chunks, (char *)bytes, frame.at, have, 0, &refusal);
+	if(frame.body > 0 && frame.end == 0 && frame.at < seen){
+		frame.at += http_chunks_walk(&frame.chunks, (char *)bytes, frame.at, seen, 0, &refusal);
 		if(refusal != HTTP_REFUSED_NONE || frame.chunks.phase == HTTP_CHUNK_DONE)
 			frame.end = frame.at;
 	}
