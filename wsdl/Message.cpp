@@ -62,4 +62,10 @@ const Part* Message::getPart(const std::string& name) const
     return partAt(getPartIndex(name));
 }
 
+void Message::forgetDeclarations()
+{
+    for (Part& part : parts_)
+        part.forgetDeclaration();
+}
+
 } // namespace Wsdl

@@ -36,6 +36,9 @@ public:
     int getPartIndex(const std::string& name) const;
     const Part* getPart(const std::string& name) const;
 
+    // Every part lets go of its declaration: the schemas are about to go.
+    void forgetDeclarations();
+
     // Set once the document's message element has been read; a message only
     // named so far is not defined.
     bool isDefined() const { return defined_; }

@@ -33,4 +33,10 @@ int Part::getType() const
     return element_ != nullptr ? element_->getType() : 0;
 }
 
+void Part::forgetDeclaration()
+{
+    element_ = nullptr;
+    schemaPosition_ = -1;
+}
+
 } // namespace Wsdl

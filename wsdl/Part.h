@@ -36,6 +36,10 @@ public:
     // part and for a user type.
     const char* getBuiltinName() const { return builtinName_; }
 
+    // The declaration and its schema go: an element part reads as one
+    // without a declaration, and no part names a schema position.
+    void forgetDeclaration();
+
 private:
     Part(const std::string& name, int refKind, const Schema::Element* element, int typeId, int schemaPosition,
          const char* builtinName);

@@ -122,6 +122,16 @@ Schema::SchemaParser* WsdlParser::getSchemaParser(int position) const
     return schemaParsers_[static_cast<std::size_t>(position)].get();
 }
 
+void WsdlParser::releaseDocumentSchemas()
+{
+    for (const auto& message : messages_)
+        message->forgetDeclarations();
+    // The indexes hold positions of the schemas that go.
+    schemasByNamespace_.forget();
+    schemaLinks_ = SchemaLinks();
+    schemaParsers_.resize(BuiltInSchemas);
+}
+
 bool WsdlParser::getPortTypes(PortTypeList::const_iterator& begin, PortTypeList::const_iterator& end) const
 {
     if (portTypes_.empty())

@@ -144,6 +144,12 @@ public:
     int getSchemaCount() const { return static_cast<int>(schemaParsers_.size()) - 2; }
     // Null outside the positions held.
     Schema::SchemaParser* getSchemaParser(int position) const;
+    // Drops the document's schemas (those of its types section and what they
+    // import), most of what a read holds, once a reader has taken all it
+    // needs of their declarations; the built-in schemas stay. Afterwards the
+    // document has no schema of its own, its parts name no declaration and
+    // no name is resolved: only for the last reader of the model.
+    void releaseDocumentSchemas();
 
     const MessageList& getMessages() const { return messages_; }
     // False when there is no port type; else true with the range set.
@@ -210,6 +216,9 @@ private:
         std::ifstream stream;
         std::unique_ptr<XmlPullParser> reader;
     };
+
+    // Positions 0 and 1 of the schema list: the WSDL and SOAP encoding schemas.
+    static constexpr std::size_t BuiltInSchemas = 2;
 
     void setUp();
     std::unique_ptr<Schema::SchemaParser> loadBuiltInSchema(const std::string& location, const std::string& ns,

@@ -25,7 +25,9 @@ using Schema::XsdType;
 
 class CViewReader {
 public:
-    explicit CViewReader(const Wsdl::WsdlParser& parser) : parser_(parser) {}
+    // owned: the same parser when the caller gives it up, so that its
+    // schemas go as soon as every declaration is read; null otherwise.
+    CViewReader(const Wsdl::WsdlParser& parser, Wsdl::WsdlParser* owned) : parser_(parser), owned_(owned) {}
 
     // Everything but the C names, which need nothing of the parser.
     CServiceView read()
@@ -39,6 +41,10 @@ public:
         // the view grows further beside the parser's model, and nothing
         // after this may resolve a type or an element.
         forgetDeclarations();
+        // The schemas' declarations are most of the parser's model: the
+        // bindings and port types are read without them beside.
+        if (owned_ != nullptr)
+            owned_->releaseDocumentSchemas();
         readBindings();
         readPortTypes();
         readServices();
@@ -313,6 +319,8 @@ private:
         typeViews_ = {};
         elementViews_ = {};
         reached_ = {};
+        reachable_ = {};
+        reachableByNamespace_ = {};
         pending_ = {};
         declarationsForgotten_ = true;
     }
@@ -629,6 +637,7 @@ private:
     }
 
     const Wsdl::WsdlParser& parser_;
+    Wsdl::WsdlParser* owned_;
     CServiceView view_;
     std::vector<const SchemaParser*> reachable_;
     std::unordered_set<const SchemaParser*> reached_;
@@ -657,14 +666,14 @@ private:
 
 CServiceView readServiceView(const Wsdl::WsdlParser& parser)
 {
-    CServiceView view = CViewReader(parser).read();
+    CServiceView view = CViewReader(parser, nullptr).read();
     view.assignNames();
     return view;
 }
 
 CServiceView readServiceView(std::unique_ptr<Wsdl::WsdlParser> parser)
 {
-    CServiceView view = CViewReader(*parser).read();
+    CServiceView view = CViewReader(*parser, parser.get()).read();
     parser.reset();
     view.assignNames();
     return view;

@@ -97,6 +97,44 @@ TEST_F(WsdlParseElementsTest, PartsReferToTypesAndElementsOfTheirSchemas)
     EXPECT_EQ(*m->getDocumentation(), "doc of M");
 }
 
+// A reader done with the declarations lets the document's schemas go: the
+// built-in ones and everything else of the model stay, and no part is left
+// pointing at a declaration that is gone.
+TEST_F(WsdlParseElementsTest, ReleasingTheDocumentSchemasKeepsTheRestOfTheModel)
+{
+    parse(testsupport::fixture("wsdl/data/parts.wsdl"));
+    expectSuccess();
+    const int pair = pairType();
+    ASSERT_EQ(parser_->getSchemaCount(), 1);
+    parser_->releaseDocumentSchemas();
+    EXPECT_EQ(parser_->getSchemaCount(), 0);
+    EXPECT_EQ(parser_->getSchemaParser(2), nullptr);
+    EXPECT_NE(parser_->getSchemaParser(0), nullptr);
+    EXPECT_NE(parser_->getSchemaParser(1), nullptr);
+    const Message* m = message("M");
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(m->getNumParts(), 5);
+    const struct {
+        const char* name;
+        int refKind;
+        int type; // an element part without its declaration has none
+    } expected[] = {{"s", Part::TypeRef, Schema::XSD_STRING},
+                    {"p", Part::TypeRef, pair},
+                    {"o", Part::ElementRef, 0},
+                    {"x", Part::TypeRef, Schema::XSD_INT}};
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.name);
+        const Part* part = m->getPart(e.name);
+        ASSERT_NE(part, nullptr);
+        EXPECT_EQ(part->getRefKind(), e.refKind);
+        EXPECT_EQ(part->getType(), e.type);
+        EXPECT_EQ(part->getElement(), nullptr);
+        EXPECT_EQ(part->getSchemaPosition(), -1);
+    }
+    ASSERT_NE(m->getDocumentation(), nullptr);
+    EXPECT_EQ(*m->getDocumentation(), "doc of M");
+}
+
 TEST_F(WsdlParseElementsTest, AMessageNamedBeforeItsDefinitionIsFilledByIt)
 {
     parse(definitions("<portType name=\"P\"><operation name=\"o\"><input message=\"tns:Later\"/>"

@@ -245,6 +245,62 @@ TEST_F(ServiceViewTest, NamesStayReadableOnceTheModelIsGone)
         EXPECT_EQ(name.held, name.expected);
 }
 
+// A parser given up lets its schemas go before the bindings are read: the
+// view is the same as that of a parser kept, headers, element parts and the
+// bindings of both SOAP versions included.
+TEST_F(ServiceViewTest, AParserGivenUpGivesTheViewOfOneKept)
+{
+    const std::string document = wsdltest::definitions(
+        "<types><xsd:schema targetNamespace=\"urn:t\">"
+        "<xsd:element name=\"Auth\" type=\"xsd:string\"/>"
+        "<xsd:complexType name=\"Pair\"><xsd:sequence><xsd:element name=\"a\" type=\"xsd:int\"/>"
+        "</xsd:sequence></xsd:complexType><xsd:element name=\"Order\" type=\"tns:Pair\"/></xsd:schema></types>\n"
+        "<message name=\"H\"><part name=\"token\" element=\"tns:Auth\"/></message>"
+        "<message name=\"M\"><part name=\"o\" element=\"tns:Order\"/></message>"
+        "<message name=\"R\"><part name=\"p\" type=\"tns:Pair\"/></message>"
+        "<portType name=\"P\"><operation name=\"Put\"><input message=\"tns:M\"/><output message=\"tns:R\"/>"
+        "</operation></portType>\n"
+        "<binding name=\"S\" type=\"tns:P\"><soap:binding style=\"document\" "
+        "transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Put\">"
+        "<soap:operation soapAction=\"urn:put\"/><input><soap:header message=\"tns:H\" part=\"token\" "
+        "use=\"literal\"/><soap:body use=\"literal\"/></input><output><soap:body use=\"literal\"/></output>"
+        "</operation></binding>\n"
+        "<binding name=\"S12\" type=\"tns:P\"><soap12:binding style=\"document\" "
+        "transport=\"http://schemas.xmlsoap.org/soap/http\"/><operation name=\"Put\">"
+        "<soap12:operation soapAction=\"urn:put12\"/><input><soap12:body use=\"literal\"/></input>"
+        "<output><soap12:body use=\"literal\"/></output></operation></binding>\n",
+        " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\"");
+    const auto summary = [](CServiceView& v) {
+        std::string text;
+        for (const CViewPortType& portType : v.portTypes()) {
+            for (const CViewOperation& op : portType.operations) {
+                text += std::string(op.cName) + " " + std::string(op.soapAction) + " v" +
+                    std::to_string(op.soapVersion) + " in:" + std::string(op.input->cName) +
+                    " out:" + std::string(op.output->cName);
+                if (const CViewPart* header = op.in.header.part())
+                    text += " header:" + std::string(header->element->cName);
+                text += ";";
+            }
+        }
+        for (const char* name : {"M", "R", "H"}) {
+            const CViewMessage* message = v.findMessage(name);
+            for (const CViewPart& part : message->parts)
+                text += std::string(part.cName) + (part.element ? " element " : " type ") +
+                    std::string(part.type.user ? part.type.user->cName : "builtin") + ";";
+        }
+        return text;
+    };
+    parse(document);
+    ASSERT_FALSE(parser_->hasError()) << diagnostics_.str();
+    CServiceView kept = readServiceView(*parser_);
+    parse(document);
+    ASSERT_FALSE(parser_->hasError()) << diagnostics_.str();
+    CServiceView givenUp = readServiceView(std::move(parser_));
+    ASSERT_EQ(givenUp.portTypes().size(), 2u);
+    EXPECT_NE(summary(kept).find("header:Auth"), std::string::npos) << summary(kept);
+    EXPECT_EQ(summary(givenUp), summary(kept));
+}
+
 // A type holds facets of its own only when its schema gives it some; the
 // facets that bound a value are still gathered along its restrictions.
 TEST_F(ServiceViewTest, FacetsAreHeldByTheTypesThatHaveThem)
