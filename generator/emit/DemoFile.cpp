@@ -22,13 +22,27 @@ void lines(CTextBuffer& out, std::initializer_list<const char*> text)
         out.line(line);
 }
 
-// One bound operation as the demo's client sees it.
+// One bound operation as the demo's client sees it. Its texts are made as
+// its line is written: a service of thousands of operations would keep them
+// all at once.
 struct DemoCall {
-    std::string operation; // the operation's name, and its SOAP version beside SOAP 1.1
-    int soapVersion = 11;
+    const CViewOperation* operation = nullptr;
     const CMessageKey* request = nullptr;  // null: not called, for the reason below
     const CMessageKey* response = nullptr; // null: answered by an HTTP status
-    std::string notCalled;
+    // Not called: the name of the operation whose request is the same
+    // message; null when the request has no message kind the packet API sends.
+    const std::string_view* sameRequestAs = nullptr;
+
+    // The operation's name, and its SOAP version beside SOAP 1.1.
+    std::string shownName() const
+    {
+        return std::string(operation->name) + (operation->soapVersion == 12 ? " (SOAP 1.2)" : "");
+    }
+    std::string notCalled() const
+    {
+        return sameRequestAs != nullptr ? "its request is the message of " + std::string(*sameRequestAs)
+                                        : "its request has no message kind the packet API sends";
+    }
 };
 
 // A message kind the demo fills: the packet's union member (a name in the
@@ -82,17 +96,16 @@ private:
         for (auto& owners : requestOwner)
             owners.resize(context_.keys().keys().size());
         filledAt_.resize(context_.keys().keys().size());
+        calls_.reserve(countBoundOperations(context_.view()));
         forEachBoundOperation(context_.view(), [&](const CViewPortType&, const CViewOperation& operation) {
             DemoCall call;
-            call.operation = std::string(operation.name) + (operation.soapVersion == 12 ? " (SOAP 1.2)" : "");
-            call.soapVersion = operation.soapVersion;
+            call.operation = &operation;
             std::vector<const std::string_view*>& owners = requestOwner[operation.soapVersion == 12 ? 1 : 0];
             const CKeysOfUse requests = context_.keys().keysOf(operation, 0);
-            if (requests.empty() || context_.layout().structOf(operation.input) == nullptr) {
-                call.notCalled = "its request has no message kind the packet API sends";
-            } else if (const std::string_view* owner = owners[requests.front()->index]) {
-                call.notCalled = "its request is the message of " + std::string(*owner);
-            } else {
+            const bool sendable = !requests.empty() && context_.layout().structOf(operation.input) != nullptr;
+            if (sendable && owners[requests.front()->index] != nullptr) {
+                call.sameRequestAs = owners[requests.front()->index];
+            } else if (sendable) {
                 owners[requests.front()->index] = &operation.name;
                 call.request = requests.front();
                 fill(*call.request, operation, 0);
@@ -289,14 +302,15 @@ private:
     {
         int called = 0;
         for (const DemoCall& call : calls_) {
-            const std::string name = cStringLiteral(call.operation);
+            const std::string name = cStringLiteral(call.shownName());
             if (call.request == nullptr) {
-                out_.line("printf(\"demo: %s is not called: %s\\n\", ", name, ", ", cStringLiteral(call.notCalled), ");");
+                out_.line("printf(\"demo: %s is not called: %s\\n\", ", name, ", ", cStringLiteral(call.notCalled()), ");");
                 continue;
             }
             ++called;
             out_.line("answered += demo_call(", name, ", ", P_, "_PROTO_", kindId(call.request), ", ", P_, "_PROTO_",
-                      kindId(call.response), ", ", P_, call.soapVersion == 12 ? "_SOAP_1_2" : "_SOAP_1_1", ", port, pk);");
+                      kindId(call.response), ", ", P_, call.operation->soapVersion == 12 ? "_SOAP_1_2" : "_SOAP_1_1",
+                      ", port, pk);");
         }
         const std::string count = std::to_string(called);
         // A stop answers the requests already come before the server ends.

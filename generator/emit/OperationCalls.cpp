@@ -85,6 +85,11 @@ OperationCalls operationCalls(const CEmitContext& context)
     // An empty Body does not say whose response it is: any of these may answer.
     std::vector<const CMessageKey*> emptyResponseKeys;
     bool emptyResponsesListed = false;
+    // A call per operation at most: a list grown by doubling would hold half
+    // as many again, and both buffers while it moves.
+    const std::size_t most = countBoundOperations(context.view());
+    calls.reserve(most);
+    firstResponseKey.reserve(most + 1);
     forEachBoundOperation(context.view(), [&](const CViewPortType& portType, const CViewOperation& operation) {
         const CStructDef* request = context.layout().structOf(operation.input);
         const CKeysOfUse requestKeys = context.keys().keysOf(operation, 0);

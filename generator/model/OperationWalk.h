@@ -19,6 +19,14 @@ void forEachBoundOperation(const CServiceView& view, Visit visit)
     }
 }
 
+// How many operations the walk visits, for lists of one entry each.
+inline std::size_t countBoundOperations(const CServiceView& view)
+{
+    std::size_t count = 0;
+    forEachBoundOperation(view, [&count](const CViewPortType&, const CViewOperation&) { ++count; });
+    return count;
+}
+
 // Whether some bound operation goes in SOAP version (11 or 12).
 inline bool bindsSoapVersion(const CServiceView& view, int version)
 {

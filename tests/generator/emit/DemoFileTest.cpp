@@ -21,6 +21,20 @@ namespace {
 
 const std::string GoldenFolder = KELVANE_SOURCE_DIR "/tests/generator/emit/golden/demo/";
 
+// A document operation whose request has no part of an element: no message
+// kind can carry it.
+const char* const TypedRequest = R"(<definitions xmlns="http://schemas.xmlsoap.org/wsdl/"
+  xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:xsd="http://www.w3.org/2001/XMLSchema"
+  xmlns:tns="urn:t" targetNamespace="urn:t">
+<types><xsd:schema targetNamespace="urn:t"><xsd:element name="r" type="xsd:int"/></xsd:schema></types>
+<message name="In"><part name="t" type="xsd:int"/></message>
+<message name="Out"><part name="r" element="tns:r"/></message>
+<portType name="P"><operation name="Typed"><input message="tns:In"/><output message="tns:Out"/></operation></portType>
+<binding name="B" type="tns:P"><soap:binding style="document" transport="http://schemas.xmlsoap.org/soap/http"/>
+  <operation name="Typed"><soap:operation soapAction=""/><input><soap:body use="literal"/></input>
+    <output><soap:body use="literal"/></output></operation></binding>
+</definitions>)";
+
 class DemoFileTest : public GeneratorTest {
 protected:
     // A document of golden/demo/ (calc: rpc operations Add and Sub; two:
@@ -35,6 +49,16 @@ protected:
                                                               : KELVANE_CORPUS_DIR "/wsdl/" + location);
         ASSERT_FALSE(parser_->hasError()) << diagnostics_.str();
         view_ = std::make_unique<CServiceView>(readServiceView(*parser_));
+    }
+
+    // The demo of a document load takes, or of TypedRequest for none.
+    std::string demoOf(const std::string& document)
+    {
+        if (document.empty())
+            view(TypedRequest);
+        else
+            load(document);
+        return demo(CProjectRecord::Unix);
     }
 
     std::string demo(int platform)
@@ -123,20 +147,6 @@ TEST_F(DemoFileTest, GoldenTextForBothTargets)
     }
 }
 
-// A document operation whose request has no part of an element: no message
-// kind can carry it.
-const char* const TypedRequest = R"(<definitions xmlns="http://schemas.xmlsoap.org/wsdl/"
-  xmlns:soap="http://schemas.xmlsoap.org/wsdl/soap/" xmlns:xsd="http://www.w3.org/2001/XMLSchema"
-  xmlns:tns="urn:t" targetNamespace="urn:t">
-<types><xsd:schema targetNamespace="urn:t"><xsd:element name="r" type="xsd:int"/></xsd:schema></types>
-<message name="In"><part name="t" type="xsd:int"/></message>
-<message name="Out"><part name="r" element="tns:r"/></message>
-<portType name="P"><operation name="Typed"><input message="tns:In"/><output message="tns:Out"/></operation></portType>
-<binding name="B" type="tns:P"><soap:binding style="document" transport="http://schemas.xmlsoap.org/soap/http"/>
-  <operation name="Typed"><soap:operation soapAction=""/><input><soap:body use="literal"/></input>
-    <output><soap:body use="literal"/></output></operation></binding>
-</definitions>)";
-
 TEST_F(DemoFileTest, MainCallsEachOperationOnce)
 {
     const struct {
@@ -158,11 +168,25 @@ TEST_F(DemoFileTest, MainCallsEachOperationOnce)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);
-        if (c.document.empty())
-            view(TypedRequest);
-        else
-            load(c.document);
-        EXPECT_EQ(outline(demo(CProjectRecord::Unix)), c.outline);
+        EXPECT_EQ(outline(demoOf(c.document)), c.outline);
+    }
+}
+
+// An operation not called says why: the operation that sends its request's
+// kind already, or that its request has no kind the packet API sends.
+TEST_F(DemoFileTest, AnOperationNotCalledSaysWhy)
+{
+    const struct {
+        std::string document;
+        const char* line;
+    } cases[] = {
+        {"two.wsdl", "printf(\"demo: %s is not called: %s\\n\", \"Add\", \"its request is the message of Add\");"},
+        {"", "printf(\"demo: %s is not called: %s\\n\", \"Typed\", "
+             "\"its request has no message kind the packet API sends\");"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
+        EXPECT_NE(demoOf(c.document).find(c.line), std::string::npos);
     }
 }
 
