@@ -18,7 +18,9 @@ static void kvproj_wsa_reply(const kvproj_service_t *service, const kvproj_proto
 static int http_read_request(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *pk, int timeout);
 static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_size_t max_request_bytes, tessaro_server_frame_t *state);
 
-//what a worker keeps between requests: a packet each way and the fault a function may fill
+//what a worker keeps between requests: a packet each way and the fault a function may fill; between
+//requests the answer and the fault are empty, cleared once an answer went rather than before the
+//next request's call, so that the clearing does not hold its answer back
 typedef struct kvproj_server_scratch_t{
 	kvproj_proto_packet_t	request;
 	kvproj_proto_packet_t	answer;
@@ -83,8 +85,6 @@ static void kvproj_server_answer(const kvproj_service_t *service, kvproj_server_
 	char	why[160];
 	int	result;
 
-	memset(answer, 0, sizeof(*answer));
-	memset(&kept->fault, 0, sizeof(kept->fault));
 	answer->soap_version = kept->request.soap_version;
 	answer->msg_direction = KVPROJ_DIRECTION_RESPONSE;
 	if(service->headers != NULL && service->headers(served, &kept->fault) != 0){
@@ -226,7 +226,6 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 		served.answer = &kept->answer;
 		kvproj_server_answer(service, kept, &served);
 		kvproj_wsa_reply(service, &kept->request, &kept->answer);
-		kvproj_free_proto_packet(&kept->request);
 		keep = trans.keep_open && !connection->stopping;
 	}
 	if(!keep && taken == 0)
@@ -235,7 +234,13 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 	kept->answer.wsse = kept->answer.msg_type != KVPROJ_PROTO_HTTP ? service->wsse : NULL;
 	if(kvproj_proto_sendpacket(&trans, &kept->answer, kvproj_server_seconds(connection)) != 0)
 		keep = 0;
+	//what a request that was read and its answer hold goes once the answer is out (a request that
+	//could not be read holds nothing: its reader freed it)
+	if(taken == 0)
+		kvproj_free_proto_packet(&kept->request);
 	kvproj_free_proto_packet(&kept->answer);
+	memset(&kept->answer, 0, sizeof(kept->answer));
+	memset(&kept->fault, 0, sizeof(kept->fault));
 	return keep;
 }
 
