@@ -96,6 +96,9 @@ typedef struct server_link {
     tessaro_usec_t first_byte; /* when the first of them came */
     tessaro_server_frame_t frame;
     int queued; /* it holds a whole request, or its TLS session bytes, that no readiness will tell of */
+    int whole;  /* the bytes it holds begin with a whole request (or one to refuse) */
+    int unread; /* bytes may wait in its socket that no readiness will tell of (edge-triggered waits) */
+    int closing; /* a wait told of its peer's close */
 } server_link_t;
 
 typedef struct server_worker {
@@ -442,6 +445,21 @@ static int server_grow(server_worker_t *worker)
 
 /* ---- the workers: readiness ---- */
 
+/* Whether connections are waited on edge-triggered (epoll, a server that reads requests itself, no
+ * TLS): a wait tells of what came once, where a level-triggered one looks again at each connection it
+ * told of last before it sleeps, a cost every request paid. What no readiness will tell of again, the
+ * server queues itself: a receive that filled its room, bytes that came with the peer's close, a
+ * socket a handler read itself. */
+static int server_edge(const struct tessaro_server *server)
+{
+#ifdef SERVER_EPOLL
+    return server->frame != NULL && server->tls == NULL;
+#else
+    (void)server;
+    return 0;
+#endif
+}
+
 static int server_ready_open(server_worker_t *worker)
 {
 #ifdef SERVER_EPOLL
@@ -495,7 +513,7 @@ static int server_ready_watch(server_worker_t *worker, int slot)
     struct epoll_event event;
 
     memset(&event, 0, sizeof(event));
-    event.events = EPOLLIN | EPOLLRDHUP;
+    event.events = EPOLLIN | EPOLLRDHUP | (server_edge(worker->server) ? EPOLLET : 0);
     event.data.u64 = (uint64_t)slot;
     return epoll_ctl(worker->epoll, EPOLL_CTL_ADD, worker->links[slot].socket, &event) == 0 ? 0 : TESSARO_ERROR;
 #else
@@ -539,8 +557,11 @@ static int server_ready_wait(server_worker_t *worker, int ms, int stopping)
             accepting = 1;
         else if (token == SERVER_TOKEN_INBOX)
             server_inbox_take(worker, tessaro_clock_usec(), 0);
-        else if (token >= 0)
+        else if (token >= 0) {
             worker->ready[worker->ready_count++] = token;
+            if (worker->events[i].events & (EPOLLRDHUP | EPOLLHUP | EPOLLERR))
+                worker->links[token].closing = 1;
+        }
     }
 #else
     struct tessaro_server *server = worker->server;
@@ -665,7 +686,7 @@ static int server_take(server_worker_t *worker, tessaro_socket_t sock, int serve
     link->served = served;
     link->bytes = NULL;
     link->have = link->room = 0;
-    link->queued = 0;
+    link->queued = link->whole = link->unread = link->closing = 0;
     memset(&link->frame, 0, sizeof(link->frame));
     worker->count++;
     if (server_ready_watch(worker, slot) != 0) {
@@ -1015,6 +1036,7 @@ static int server_handle(server_worker_t *worker, int slot, tessaro_server_conne
 {
     struct tessaro_server *server = worker->server;
     server_link_t *link = &worker->links[slot];
+    long receives = tessaro_socket_thread_receive_count();
     int keep;
 
     connection->socket = link->socket;
@@ -1029,6 +1051,9 @@ static int server_handle(server_worker_t *worker, int slot, tessaro_server_conne
         keep = server->handler.serve(server->handler.context, connection);
     if (!keep && connection->linger)
         server_linger(connection->socket);
+    /* what followed in the socket what the handler read there is told by no readiness */
+    if (server_edge(server) && tessaro_socket_thread_receive_count() != receives)
+        link->unread = 1;
     link->served++;
     link->idle_since = tessaro_clock_usec();
     return keep && !stopping;
@@ -1229,7 +1254,8 @@ static int server_serve_bytes(server_worker_t *worker, int slot, const char *dat
         return 0;
     if (link->have > 0)
         server_request_begins(worker, link);
-    if (link->have > 0 && server->frame(link->bytes, link->have, server->config.max_request_bytes, &link->frame) != TESSARO_FRAME_MORE)
+    link->whole = link->have > 0 && server->frame(link->bytes, link->have, server->config.max_request_bytes, &link->frame) != TESSARO_FRAME_MORE;
+    if (link->whole)
         server_queue(worker, link);
     return 1;
 }
@@ -1255,6 +1281,7 @@ static int server_take_request(server_worker_t *worker, int slot, const char *da
     server_link_t *link = &worker->links[slot];
     int framed = server->frame(data, have, server->config.max_request_bytes, &link->frame);
 
+    link->whole = 0;
     if (framed == TESSARO_FRAME_MORE && !ended)
         return server_keep_bytes(worker, link, data, have);
     if (framed == TESSARO_FRAME_TOO_LONG) {
@@ -1269,6 +1296,7 @@ static int server_take_request(server_worker_t *worker, int slot, const char *da
  * the request's bytes so far. 0, TESSARO_END_OF_STREAM or TESSARO_ERROR. */
 static int server_receive(server_worker_t *worker, server_link_t *link, char **data, tessaro_size_t *have)
 {
+    struct tessaro_server *server = worker->server;
     tessaro_size_t len, got = 0, piece;
     char *into;
     int result;
@@ -1279,14 +1307,19 @@ static int server_receive(server_worker_t *worker, server_link_t *link, char **d
         into = worker->input;
         len = SERVER_INPUT;
     } else {
-        if (link->have == link->room && server_link_room(worker->server, link, link->have + 1) != 0)
+        if (link->have == link->room && server_link_room(server, link, link->have + 1) != 0)
             return TESSARO_ERROR;
         into = link->bytes + link->have;
         len = link->room - link->have;
     }
     if (link->tls == NULL) {
+        piece = len;
         result = tessaro_socket_recv_now(link->socket, into, &len);
         got = len;
+        /* a receive that filled its room may have left bytes, and so may a peer's close; its end,
+         * once the requests before it are answered, is to be read again to close the connection */
+        link->unread = server_edge(server) &&
+                       ((result == 0 && got > 0 && (got == piece || link->closing)) || result == TESSARO_END_OF_STREAM);
     } else {
         /* what the session holds comes without readiness: taken while it holds more and room is left */
         do {
@@ -1325,22 +1358,31 @@ static int server_read_link(server_worker_t *worker, int slot, int stopping)
         return result == 0;
     keep = server_take_request(worker, slot, data, have, result != 0, stopping);
     link = &worker->links[slot];
-    if (keep && tessaro_tls_pending(link->tls) > 0)
+    if (keep && (link->unread || tessaro_tls_pending(link->tls) > 0))
         server_queue(worker, link);
     return keep;
 }
 
 /* Serves the connection of slot queued: its whole request held (or its TLS session's bytes first
- * taken): 1 when the connection stays. */
+ * taken), else what waits unread in its socket: 1 when the connection stays. */
 static int server_serve_queued(server_worker_t *worker, int slot, int stopping)
 {
     server_link_t *link = &worker->links[slot];
+    int keep;
 
     link->queued = 0;
     worker->queued--;
-    if (tessaro_tls_pending(link->tls) > 0)
+    if (tessaro_tls_pending(link->tls) > 0 || (!link->whole && link->unread))
         return server_read_link(worker, slot, stopping);
-    return server_take_request(worker, slot, link->bytes, link->have, 0, stopping);
+    /* queued for a request a readiness of the round served meanwhile */
+    if (!link->whole)
+        return 1;
+    keep = server_take_request(worker, slot, link->bytes, link->have, 0, stopping);
+    link = &worker->links[slot];
+    /* a request at a time: what waits in the socket is taken at the next round */
+    if (keep && link->unread)
+        server_queue(worker, link);
+    return keep;
 }
 
 /* Serves what readiness or the queue found on the connections, each once: the round's ready slots and

@@ -5,7 +5,9 @@
 // order, and a request is read alike whatever the pieces it comes in (every
 // chunk size of a chunked body, every split into two sends), and what the
 // server holds for requests grows with what came: nothing for a thousand
-// kept connections, little for sixteen that announce 32 MiB. Proved by the
+// kept connections, little for sixteen that announce 32 MiB; what a wait tells
+// of once is not lost (a request larger than one receive with another behind
+// it, requests sent with the client's close). Proved by the
 // order of what is sent, by counted receives and bytes, never by time. Natively
 // under the sanitizers, and under Wine in the Windows build.
 
@@ -226,6 +228,68 @@ static void pieces(void)
 	tessaro_server_free(server);
 }
 
+#define PADDING (1 << 20)
+
+/* What came on sock to its close, or to DRIVER_WAIT without one, in text: whether it closed. */
+static int read_to_close(tessaro_socket_t sock, char *text, size_t size)
+{
+	tessaro_size_t have = 0, len;
+	int result = 0;
+
+	while(result == 0 && have + 1 < size){
+		len = size - 1 - have;
+		if((result = tessaro_socket_recv(sock, text + have, &len, DRIVER_WAIT)) == 0)
+			have += len;
+	}
+	text[have] = '\0';
+	return result == TESSARO_END_OF_STREAM;
+}
+
+/* What a wait tells of once: an Add of 2 and 3 padded past a megabyte (more than the server takes in
+ * one receive) with an Add of 4 and 5 behind it in the same send, the second asking for the close;
+ * then on another connection an Add of 6 and 7 and one of 8 and 9 sent with the end of the client's
+ * sending. Each pair is answered in order and the connection closed behind it (not left for its idle
+ * bound). */
+static void edges(void)
+{
+	static char big[PADDING + 4096], text[65536];
+	char envelope[512], said[64];
+	const char *tail;
+	tessaro_socket_t sock;
+	size_t used;
+	int closed;
+
+	start(2);
+	sock = connect_eager();
+	add_envelope(envelope, sizeof(envelope), 2, 3);
+	tail = strstr(envelope, "</e:Body>");
+	used = (size_t)sprintf(big, "POST /served HTTP/1.1\r\nHost: here\r\nContent-Type: text/xml; charset=utf-8\r\n"
+		"Content-Length: %u\r\n\r\n%.*s", (unsigned int)(strlen(envelope) + PADDING), (int)(tail - envelope), envelope);
+	memset(big + used, ' ', PADDING);
+	used += PADDING;
+	used += (size_t)sprintf(big + used, "%s", tail);
+	add_request(big + used, sizeof(big) - used, 4, 5, 1);
+	send_bytes(sock, big, strlen(big));
+	closed = read_to_close(sock, text, sizeof(text));
+	sums(text, said, sizeof(said));
+	printf("padded, then behind it:%s, closed: %d\n", said, closed);
+	tessaro_socket_close(sock);
+	sock = connect_eager();
+	add_request(big, sizeof(big), 6, 7, 0);
+	add_request(big + strlen(big), sizeof(big) - strlen(big), 8, 9, 0);
+	send_bytes(sock, big, strlen(big));
+#ifdef _WIN32
+	shutdown(sock, SD_SEND);
+#else
+	shutdown(sock, SHUT_WR);
+#endif
+	closed = read_to_close(sock, text, sizeof(text));
+	sums(text, said, sizeof(said));
+	printf("sent with the end:%s, closed: %d\n", said, closed);
+	tessaro_socket_close(sock);
+	tessaro_server_free(server);
+}
+
 #ifdef _WIN32
 #define KEPT 256
 #else
@@ -293,6 +357,8 @@ int main(int argc, char **argv)
 		pieces();
 	else if(strcmp(mode, "kept") == 0)
 		kept();
+	else if(strcmp(mode, "edges") == 0)
+		edges();
 	return 0;
 }
 )";
@@ -317,6 +383,7 @@ TEST_F(ServerReadingTest, RequestsAreReadAsTheyComeWithoutHoldingAWorker)
         {"trickle 1 head", trickled},
         {"trickle 1 body", trickled},
         {"receives", "receives per request: 1\npipelined: 5 9\n"},
+        {"edges", "padded, then behind it: 5 9, closed: 1\nsent with the end: 13 17, closed: 1\n"},
         {"pieces", "chunk sizes answered alike: 162 of 162\nsplits answered alike: 277 of 277\n"},
         {"kept", "kept answered: " + std::to_string(keptConnections) + " of " + std::to_string(keptConnections) +
                      "\nheld while kept within 64 KB: 1\nkept answered again:  2\n"
