@@ -22,6 +22,7 @@
 #include "generator/emit/TextBuffer.h"
 #include "HostCommand.h"
 #include "NativeSupportLibrary.h"
+#include "support/WindowsProcess.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -160,16 +161,24 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
 // Runs a program that buildProgram built in the working folder, with the
 // arguments given, and reads back its standard output and error; natively
 // with the leak checker on, after launcher (a command that runs the rest of
-// its line) when one is given.
+// its line) when one is given. A Windows program is started directly, so
+// that a start that fails says why in messages (status -1).
 inline RunResult runBuiltProgram(const std::string& program, const std::string& launcher = std::string(),
                                  const std::string& arguments = std::string())
 {
     RunResult result;
-    const std::string tail = (arguments.empty() ? "" : " " + arguments) + " > output.txt 2> errors.txt";
 #ifdef _WIN32
     (void)launcher;
-    result.status = std::system((program + ".exe" + tail).c_str());
+    const std::string file = program + ".exe";
+    const testsupport::WindowsProcess process(file, file + (arguments.empty() ? "" : " " + arguments), "output.txt",
+                                              "errors.txt");
+    if (!process.started()) {
+        result.messages = "could not start " + file + ": error " + std::to_string(process.startError());
+        return result;
+    }
+    result.status = process.exitStatus();
 #else
+    const std::string tail = (arguments.empty() ? "" : " " + arguments) + " > output.txt 2> errors.txt";
     result.status = std::system(
         (launcher + (launcher.empty() ? "" : " ") + "env ASAN_OPTIONS=detect_leaks=1 ./" + program + tail).c_str());
 #endif

@@ -118,7 +118,7 @@ protected:
             return result;
         }
 #ifdef _WIN32
-        result.status = std::system(("demo.exe " + arguments + " > output.txt 2> errors.txt").c_str());
+        return runBuiltProgram("demo", std::string(), arguments);
 #else
         const int status = std::system(("env ASAN_OPTIONS=detect_leaks=1 timeout 300 ./demo " + arguments +
                                         " > output.txt 2> errors.txt").c_str());

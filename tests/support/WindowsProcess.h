@@ -1,0 +1,107 @@
+#pragma once
+
+// A Windows program a test starts itself, its standard output and error
+// into files, waited for on its own handle. Going through the command
+// interpreter instead would add a second process start, and its failure
+// would come back as the interpreter's status 9009, a message that says
+// the file is unknown and no cause.
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+class WindowsProcess {
+public:
+    // Starts program (a file of the working folder) with the command line
+    // given, its first word the program's name; standard input is the
+    // test's. outputFile and errorFile are created anew and may be one file.
+    WindowsProcess(const std::string& program, const std::string& commandLine, const std::string& outputFile,
+                   const std::string& errorFile)
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        const HANDLE output = createFile(outputFile, inherit);
+        const HANDLE errors = errorFile == outputFile ? output : createFile(errorFile, inherit);
+        if (output == INVALID_HANDLE_VALUE || errors == INVALID_HANDLE_VALUE) {
+            error_ = GetLastError();
+        } else {
+            STARTUPINFOA startup = {};
+            startup.cb = sizeof(startup);
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+            startup.hStdOutput = output;
+            startup.hStdError = errors;
+            // The file named in full: a bare name would be looked for beside the test binary first.
+            const std::string file = std::filesystem::absolute(program).string();
+            std::string line = commandLine;
+            if (!CreateProcessA(file.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                &process_))
+                error_ = GetLastError();
+        }
+        closeFile(output);
+        if (errors != output)
+            closeFile(errors);
+    }
+
+    ~WindowsProcess()
+    {
+        if (!started())
+            return;
+        end();
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+
+    WindowsProcess(const WindowsProcess&) = delete;
+    WindowsProcess& operator=(const WindowsProcess&) = delete;
+
+    bool started() const { return process_.hProcess != nullptr; }
+
+    // Why the start failed: the system's error number.
+    DWORD startError() const { return error_; }
+
+    // Whether the program ended within milliseconds.
+    bool waitFor(DWORD milliseconds) const { return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
+
+    // Waits for the program to end and gives its exit status.
+    int exitStatus() const
+    {
+        waitFor(INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+    // Ends the program if it still runs, and waits until it has.
+    void end() const
+    {
+        if (!waitFor(0)) {
+            TerminateProcess(process_.hProcess, 0);
+            waitFor(INFINITE);
+        }
+    }
+
+private:
+    static HANDLE createFile(const std::string& name, SECURITY_ATTRIBUTES& inherit)
+    {
+        return CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    }
+
+    static void closeFile(HANDLE file)
+    {
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
+
+    PROCESS_INFORMATION process_ = {};
+    DWORD error_ = 0;
+};
+
+} // namespace testsupport
+
+#endif
