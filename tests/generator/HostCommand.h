@@ -7,6 +7,7 @@
 // file last and the test waits for that file.
 
 #include "support/TestFiles.h"
+#include "support/WindowsProcess.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -33,7 +34,7 @@ inline int runHostCommand(const std::string& command)
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     char line[] = "/bin/sh host-command.sh";
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!testsupport::createProcess(nullptr, line, FALSE, startup, process))
         return -1;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
