@@ -13,12 +13,12 @@ namespace {
 // The dimensions are "[<length>+1]", none when length is null; the type
 // comes in pieces.
 template <class... TypePieces>
-void declaration(const CStructMember& member, const std::string_view* length, CTextBuffer& out, const TypePieces&... type)
+void declaration(const CStructMember& member, const CShortText* length, CTextBuffer& out, const TypePieces&... type)
 {
     const std::string_view none;
     const std::string_view open = length != nullptr ? "[" : none;
     const std::string_view close = length != nullptr ? "+1]" : none;
-    const std::string_view size = length != nullptr ? *length : none;
+    const std::string_view size = length != nullptr ? length->view() : none;
     if (!member.isArray()) {
         out.line("\t", type..., "\t", member.pointer ? "*" : "", member.cName, open, size, close, ";");
     } else {

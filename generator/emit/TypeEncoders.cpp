@@ -240,7 +240,7 @@ private:
                 continue;
             }
             CStructMember branch = member;
-            branch.presentName = std::string_view();
+            branch.presentName = CShortText();
             writeBranch(type, branch, first, "value->" + std::string(member.presentName));
         }
         if (!first)

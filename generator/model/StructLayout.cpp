@@ -49,7 +49,7 @@ CStructLayout::CStructLayout(const CServiceView& view, const std::string& projec
     createHeaderMembers();
 }
 
-std::string_view CStructLayout::lengthConstant(const std::string& key, int value)
+CShortText CStructLayout::lengthConstant(const std::string& key, int value)
 {
     // Two texts of different limits must not share a macro: the later one
     // takes the first free "_2", "_3" ... form. Most texts find a macro made
@@ -64,16 +64,26 @@ std::string_view CStructLayout::lengthConstant(const std::string& key, int value
         if (found == lengthsByName_.end()) {
             lengths_.push_back(CLengthConstant{name, value});
             lengthsByName_.emplace(lengths_.back().name, &lengths_.back());
-            return lengths_.back().name;
+            return lengths_.back().name.c_str();
         }
         if (found->second->value == value)
-            return found->second->name;
+            return found->second->name.c_str();
     }
 }
 
-std::string_view CStructLayout::textLengthConstant(const std::string& key, int value)
+CShortText CStructLayout::textLengthConstant(const std::string& key, int value)
 {
-    return allocatesTexts() ? std::string_view() : lengthConstant(key, value);
+    return allocatesTexts() ? CShortText() : lengthConstant(key, value);
+}
+
+CShortText CStructLayout::pooled(std::string_view text)
+{
+    return names_.intern(text).data();
+}
+
+CShortText CStructLayout::xmlText(std::string_view name, CShortText cName)
+{
+    return name == cName ? cName : pooled(name);
 }
 
 // A text is allocated with its length unless fixed arrays were asked for;
@@ -95,8 +105,8 @@ void CStructLayout::nameOwnType(CStructMember& member, CNameScope* scope)
 {
     const std::string type = std::string(member.cName) + "_type";
     const std::string ns = std::string(member.cName) + "_type_ns";
-    member.typeName = names_.intern(scope != nullptr ? scope->claim(type) : type);
-    member.typeNsName = names_.intern(scope != nullptr ? scope->claim(ns) : ns);
+    member.typeName = pooled(scope != nullptr ? scope->claim(type) : type);
+    member.typeNsName = pooled(scope != nullptr ? scope->claim(ns) : ns);
 }
 
 CStructDef& CStructLayout::newDef(CStructDef::Kind kind, std::string_view name)
@@ -188,7 +198,7 @@ CStructMember CStructLayout::structMember(const CViewType* type, const std::stri
 {
     CStructMember member;
     member.kind = CStructMember::Struct;
-    member.cName = cNames_.keep(cName);
+    member.cName = cNames_.keepTerminated(cName);
     member.userType = type;
     member.target = structOf(type);
     return member;
@@ -198,8 +208,8 @@ void CStructLayout::fillValueMember(CStructDef& def, const CViewType& type, CNam
 {
     CStructMember member;
     member.origin = CStructMember::Value;
-    member.xmlName = type.name;
-    member.cName = cNames_.keep(scope.claim(type.cName));
+    member.cName = cNames_.keepTerminated(scope.claim(type.cName));
+    member.xmlName = xmlText(type.name, member.cName);
     if (isNumericTypeId(type.valueType)) {
         member.kind = CStructMember::Number;
         member.builtin = type.valueType;
@@ -241,11 +251,11 @@ void CStructLayout::fillTypeMembers(CStructDef& def, const CViewType& type, CNam
             CStructMember member;
             member.kind = CStructMember::Text;
             member.origin = CStructMember::Attribute;
-            member.xmlName = attribute.name;
-            member.ns = attribute.ns;
+            member.ns = pooled(attribute.ns);
             member.valueBuiltin = attribute.type.builtin;
             member.wildcard = attribute.isWildcard();
-            member.cName = cNames_.keep(scope.claim(attribute.name));
+            member.cName = cNames_.keepTerminated(scope.claim(attribute.name));
+            member.xmlName = xmlText(attribute.name, member.cName);
             member.lengthConstant = textLengthConstant(upperName(sanitiseIdentifier(attribute.name)) + "_ATTRIBUTE",
                                                        textLength_);
             addMember(def.members, std::move(member));
@@ -286,9 +296,8 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
             continue; // a type the model does not know
         }
         member.origin = items ? CStructMember::Items : CStructMember::Element;
-        member.xmlName = particle.name;
         member.valueBuiltin = particle.type.builtin;
-        member.ns = particle.ns;
+        member.ns = pooled(particle.ns);
         member.wildcard = particle.isAnyElement();
         member.optional = particle.minOccurs == 0 || type.choice;
         // A SOAP array's items may each be nil, as a nillable element may;
@@ -296,13 +305,14 @@ void CStructLayout::fillParticles(CStructDef& def, const CViewType& type, CNameS
         member.nillable = particle.nillable || (items && type.soapArray);
         // The items of a SOAP array or a wildcard are named after the array
         // type, as their users expect; a repeated element after itself.
-        member.cName = cNames_.keep(scope.claim(items ? type.cName : particle.name));
+        member.cName = cNames_.keepTerminated(scope.claim(items ? type.cName : particle.name));
+        member.xmlName = xmlText(particle.name, member.cName);
         if (member.isArray())
-            member.countName = names_.intern(scope.claim(std::string(member.cName) + "_count"));
+            member.countName = pooled(scope.claim(std::string(member.cName) + "_count"));
         if (member.optional && !member.isArray() && !member.wildcard)
-            member.presentName = names_.intern(scope.claim(std::string(member.cName) + "_present"));
+            member.presentName = pooled(scope.claim(std::string(member.cName) + "_present"));
         if (member.nillable) // of an array: a flag per item
-            member.nilName = names_.intern(scope.claim(std::string(member.cName) + "_nil"));
+            member.nilName = pooled(scope.claim(std::string(member.cName) + "_nil"));
         // A repeated element or a SOAP array keeps a type per item.
         if (member.anyContent && !member.wildcard)
             nameOwnType(member, &scope);
@@ -314,8 +324,8 @@ void CStructLayout::fillElementDef(CStructDef& def, const CViewElement& element)
 {
     CStructMember member;
     member.origin = CStructMember::Value;
-    member.xmlName = element.name;
-    member.cName = cNames_.keep(sanitiseIdentifier(element.name));
+    member.cName = cNames_.keepTerminated(sanitiseIdentifier(element.name));
+    member.xmlName = xmlText(element.name, member.cName);
     member.valueBuiltin = element.type.builtin;
     if (element.type.isNumeric()) {
         member.kind = CStructMember::Number;
@@ -526,8 +536,8 @@ bool CStructLayout::partMember(const CViewPart& part, const CViewMessage& messag
     member.origin = CStructMember::Part;
     if (member.kind == CStructMember::Number || member.kind == CStructMember::Text)
         member.valueBuiltin = part.type.builtin;
-    member.xmlName = part.refKind == CViewPart::ElementRef ? part.element->name : part.name;
-    member.cName = cNames_.keep(memberName);
+    member.cName = cNames_.keepTerminated(memberName);
+    member.xmlName = xmlText(part.refKind == CViewPart::ElementRef ? part.element->name : part.name, member.cName);
     member.part = &part;
     return true;
 }
@@ -625,7 +635,7 @@ void CStructLayout::addHeaderMember(const CHeaderPart& header)
     } else if (!partMember(*part, *header.message, std::string(), member)) {
         return;
     }
-    member.cName = cNames_.keep(headerScope_.claim(name));
+    member.cName = cNames_.keepTerminated(headerScope_.claim(name));
     if (holdsContent(member))
         nameOwnType(member, &headerScope_);
     headerIndex_[key] = headerMembers_.size();

@@ -3,6 +3,7 @@
 
 #include "generator/model/Identifier.h"
 #include "generator/model/PairHash.h"
+#include "generator/model/ShortText.h"
 #include "generator/model/ServiceView.h"
 #include "generator/model/StableList.h"
 #include "generator/model/TextArena.h"
@@ -62,31 +63,33 @@ struct CStructMember {
     // Element: also a repeated element (maxOccurs above 1), held as an array.
     // The name in documents: attribute, element or part name; for Items the
     // item elements' name ("*" for a wildcard); for Value the type's name.
-    // It and ns are the view's own texts, which outlive the layout.
-    std::string_view xmlName;
+    // The texts are the layout's copies, which live as long as it does: a
+    // member is made by the thousand, and a short text takes half a view's
+    // room.
+    CShortText xmlName;
     // The namespace xmlName stands in, for an element or attribute whose
     // name is qualified; empty otherwise.
-    std::string_view ns;
+    CShortText ns;
     // The layout's copy (a fixed text of a member made by hand).
-    std::string_view cName;
+    CShortText cName;
     // The flags beside a value: "<cName>_present" of an optional single
     // element (an array's count says how many stand), "<cName>_nil" of a
     // nillable one (of a repeated one: a pointer to a flag per item);
     // empty when the member has none. They and the count's name are the
     // layout's copies (one of each text), which live as long as it does.
-    std::string_view presentName;
-    std::string_view nilName;
+    CShortText presentName;
+    CShortText nilName;
     // An anyType element: "<cName>_type" holds its own xsi:type as
     // written, "<cName>_type_ns" the namespace of its prefix (allocated
     // texts; of a repeated element, a pointer to one of each per item).
     // Also a part, header member or global element's value of anyType.
     // Empty names for every other member.
-    std::string_view typeName;
-    std::string_view typeNsName;
-    std::string_view countName; // arrays
+    CShortText typeName;
+    CShortText typeNsName;
+    CShortText countName; // arrays
     // Fixed text kinds: the macro of the text's length, one of the layout's
     // lengthConstants(); empty for an allocated text.
-    std::string_view lengthConstant;
+    CShortText lengthConstant;
     const CStructDef* target = nullptr; // Struct kinds
     const CViewType* userType = nullptr;   // Struct kinds
     const CViewPart* part = nullptr;       // Part members
@@ -222,9 +225,14 @@ private:
     bool partMember(const CViewPart& part, const CViewMessage& message, const std::string& memberName,
                     CStructMember& member);
     CStructMember structMember(const CViewType* type, const std::string& cName);
-    std::string_view lengthConstant(const std::string& key, int value);
+    CShortText lengthConstant(const std::string& key, int value);
     // A text member's length macro; none when texts are allocated.
-    std::string_view textLengthConstant(const std::string& key, int value);
+    CShortText textLengthConstant(const std::string& key, int value);
+    // The layout's copy of a text its members name, one of each.
+    CShortText pooled(std::string_view text);
+    // A member's name in documents: its C name's text when the two read
+    // alike, else the layout's copy.
+    CShortText xmlText(std::string_view name, CShortText cName);
     void addMember(std::vector<CStructMember>& members, CStructMember&& member) const;
     // Whether members of a struct, message or the packet's header keep an own
     // type: beyond a type's single element unless onlyOthers is false.
@@ -249,7 +257,7 @@ private:
     std::vector<CStructMember> headerMembers_;
     CNameScope headerScope_; // the packet's members
     std::unordered_map<std::pair<const CViewMessage*, int>, std::size_t, CPairHash> headerIndex_;
-    CTextPool names_; // the members' flag and count names, the message structs' names
+    CTextPool names_; // the members' flag and count names and namespaces, the message structs' names
     CTextArena cNames_; // the members' C names, mostly each its own
     std::deque<CLengthConstant> lengths_; // members view the names: they never move
     std::unordered_map<std::string_view, const CLengthConstant*> lengthsByName_;

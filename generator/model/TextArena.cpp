@@ -13,15 +13,31 @@ std::string_view CTextArena::keep(std::string_view text)
 {
     if (text.empty())
         return std::string_view();
-    if (blocks_.empty() || blocks_.back().size - blockUsed_ < text.size()) {
-        const std::size_t size = std::max(BlockSize, text.size());
-        blocks_.push_back(CBlock{std::unique_ptr<char[]>(new char[size]), size}); // left unset: copies fill it
+    char* at = take(text.size());
+    std::memcpy(at, text.data(), text.size());
+    return std::string_view(at, text.size());
+}
+
+const char* CTextArena::keepTerminated(std::string_view text)
+{
+    if (text.empty())
+        return nullptr;
+    char* at = take(text.size() + 1);
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
+    return at;
+}
+
+char* CTextArena::take(std::size_t size)
+{
+    if (blocks_.empty() || blocks_.back().size - blockUsed_ < size) {
+        const std::size_t blockSize = std::max(BlockSize, size);
+        blocks_.push_back(CBlock{std::unique_ptr<char[]>(new char[blockSize]), blockSize}); // left unset: copies fill it
         blockUsed_ = 0;
     }
     char* at = blocks_.back().bytes.get() + blockUsed_;
-    std::memcpy(at, text.data(), text.size());
-    blockUsed_ += text.size();
-    return std::string_view(at, text.size());
+    blockUsed_ += size;
+    return at;
 }
 
 void CTextArena::clear()

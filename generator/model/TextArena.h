@@ -14,10 +14,15 @@ class CTextArena {
 public:
     // A copy of text; empty for an empty text.
     std::string_view keep(std::string_view text);
+    // A copy of text followed by a NUL, for a CShortText; null for an empty text.
+    const char* keepTerminated(std::string_view text);
     // Forgets every copy, keeping the first block for the next ones.
     void clear();
 
 private:
+    // Room for size bytes in the last block, or in a new one.
+    char* take(std::size_t size);
+
     struct CBlock {
         std::unique_ptr<char[]> bytes;
         std::size_t size = 0;

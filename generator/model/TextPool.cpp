@@ -57,7 +57,7 @@ std::pair<std::string_view, bool> CTextPool::insert(std::string_view text, std::
 std::string_view CTextPool::copy(std::string_view text)
 {
     // A free slot is a view whose data() is null: the empty text needs one that is not.
-    return text.empty() ? std::string_view("", 0) : texts_.keep(text);
+    return text.empty() ? std::string_view("", 0) : std::string_view(texts_.keepTerminated(text), text.size());
 }
 
 std::size_t CTextPool::slotOf(std::string_view text, std::size_t hash) const

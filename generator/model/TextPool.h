@@ -18,7 +18,8 @@
 // moved, so the views stay valid until the pool is cleared or destroyed.
 class CTextPool {
 public:
-    // The pool's copy of text; empty for an empty text.
+    // The pool's copy of text; empty for an empty text. A copy ends in a
+    // NUL, so that its data() may be held as a CShortText.
     std::string_view intern(std::string_view text);
     // Adds a copy of text; false, adding nothing, when the pool holds it already.
     bool add(std::string_view text) { return add(text, hashOf(text)); }

@@ -1,5 +1,7 @@
 #include "generator/model/TextArena.h"
 
+#include "generator/model/ShortText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -58,3 +60,24 @@ TEST(TextArenaTest, EqualTextsGetCopiesOfTheirOwnAndEmptyTextsNone)
 }
 
 } // namespace
+
+// Copies made with their NUL, mixed with plain ones across block ends, each
+// read back whole up to the NUL as a short text; an empty text is null.
+TEST(TextArenaTest, TerminatedCopiesEndInTheirNulAmongPlainOnes)
+{
+    CTextArena arena;
+    EXPECT_EQ(arena.keepTerminated(""), nullptr);
+    const std::size_t sizes[] = {1, 4095, 5, 4094, 4096, 9000, 2};
+    std::vector<std::string> texts;
+    std::vector<const char*> copies;
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        texts.emplace_back(sizes[i], static_cast<char>('a' + i));
+        copies.push_back(arena.keepTerminated(texts.back()));
+        arena.keep(std::string(i + 1, '#')); // a plain copy right behind must not overwrite the NUL
+    }
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        ASSERT_NE(copies[i], nullptr) << i;
+        EXPECT_EQ(CShortText(copies[i]), texts[i]) << i;
+        EXPECT_EQ(copies[i][texts[i].size()], '\0') << i;
+    }
+}
