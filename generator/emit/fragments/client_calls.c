@@ -315,6 +315,24 @@ static int kvproj_send_request(kvproj_client_t *client, kvproj_proto_packet_t *p
 	return result;
 }
 
+//reads the answer to the request sent into pk, checked against the WS-Security settings the request
+//went with: 0, or KVPROJ_ERR_SECURITY, KVPROJ_ERR_DECODE or KVPROJ_ERR_RECEIVE. On a plain connection
+//the answer cannot have come as the request went: the wait for it comes first, which spares the
+//reader a receive that finds nothing
+static int kvproj_read_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk, const tessaro_wsse_t *wsse)
+{
+	kvproj_proto_trans_t *trans = &client->connection;
+
+	trans->received = 0;
+	trans->wsse = wsse;
+	//a failed wait (the time-out) is the reader's to report
+	if(trans->tls == NULL)
+		tessaro_socket_wait(trans->socket, 0, kvproj_trans_timeout(trans, -1));
+	if(kvproj_proto_readpacket(trans, pk, client->timeout) == 0)
+		return 0;
+	return trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
+}
+
 //sends the caller's request (as kvproj_request_packet makes it) on the client's connection (opened
 //when none is kept) and reads the answer into pk, all within the client's time-out. A kept connection
 //that the server has closed meanwhile is opened again; one that breaks before the answer's first byte
@@ -347,9 +365,8 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 	//only a kept connection that took the request (or broke on it) may need it again
 	again = reused && (result == 0 || trans->failure != 0);
 	trans->received = 0;
-	trans->wsse = wsse;
-	if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
-		result = trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
+	if(result == 0)
+		result = kvproj_read_answer(client, pk, wsse);
 	if(result != 0 && again && trans->received == 0){
 		kvproj_free_proto_packet(pk);
 		memset(pk, 0, sizeof(*pk));
@@ -360,10 +377,8 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 		result = kvproj_client_open(client);
 		if(result == 0 && (result = kvproj_request_packet(client, request, pk, authorization)) == 0)
 			result = kvproj_send_request(client, pk, &answered_proxy);
-		trans->received = 0;
-		trans->wsse = wsse;
-		if(result == 0 && kvproj_proto_readpacket(trans, pk, client->timeout) != 0)
-			result = trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
+		if(result == 0)
+			result = kvproj_read_answer(client, pk, wsse);
 	}
 	if(result == KVPROJ_ERR_SECURITY)
 		kvproj_call_failed(client, result, "the answer from %.255s:%u failed its security check: %s", client->host, (unsigned)client->port, pk->decode_error);

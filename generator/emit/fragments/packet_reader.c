@@ -304,6 +304,10 @@ static size_t http_look(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t 
 	len = (buf->size - 1 - have) >> (half ? 1 : 0);
 	if(http_carried(trans, buf->text + have, &len, 0))
 		return len;
+	//a message's first bytes on a connection that has carried one before (a kept one) mostly have
+	//not come yet: waiting first spares a look that finds nothing (the look reports a failed wait)
+	if(have == 0 && trans->received > 0)
+		tessaro_socket_wait(trans->socket, 0, kvproj_trans_timeout(trans, left));
 	if(tessaro_socket_peek(trans->socket, buf->text + have, &len, kvproj_trans_timeout(trans, left)) != 0)
 		return 0;
 	return len;
@@ -717,8 +721,9 @@ static int http_dechunk(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t 
 	chunks.phase = HTTP_CHUNK_SIZE_FIRST;
 	chunks.out = body;
 	chunks.limit = buf->limit;
-	//bytes of the body held already
-	http_chunks_take(&chunks, buf->text, body, *have, &refusal);
+	//bytes of the body held already; any behind it (an answer's, sent unasked) leave the connection unused again
+	if(http_chunks_take(&chunks, buf->text, body, *have, &refusal) < *have - body)
+		trans->keep_open = 0;
 	for(;;){
 		*have = chunks.out;
 		buf->text[*have] = '\0';
@@ -842,9 +847,12 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	if(http_grow(message, have + 1, message->limit) != 0)
 		return http_room_refused(message, -1, refused);
 	message->text[have] = '\0';
-	//what a server read for the transport needs no mode of the socket's
+#ifdef _WIN32
+	//a non-blocking socket spares each Winsock receive switching its mode there and back; POSIX
+	//receives are told not to wait whatever the mode. What a server read for the transport needs no mode
 	if(trans->carry == NULL)
 		tessaro_socket_set_block(trans->socket, 0);
+#endif
 
 	//the header block, whatever the pieces it arrives in
 	for(;;){
@@ -857,7 +865,9 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 		if(have + 1 >= message->limit)
 			return http_refused(refused, HTTP_REFUSED_HEAD_SIZE);
 		body = header_end;
-		arrived = http_message_arrived(trans, message, have, deadline);
+		//nothing that is not the answer's can come behind it (the client asked for one answer at a
+		//time): what came is taken as it is, without being looked at first
+		arrived = message->expect == HTTP_EXPECT_ANSWER ? (size_t)-1 : http_message_arrived(trans, message, have, deadline);
 		result = http_receive_more(trans, message, &have, arrived > 0 ? arrived : http_room_before(message->text, have, "\r\n\r\n"), deadline);
 		*length = have;
 		if(result != 0)
@@ -879,6 +889,8 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 		if(have > body + l_length){
 			memset(message->text + body + l_length, 0, have - body - l_length);
 			have = body + l_length;
+			//bytes behind an answer were sent unasked: the connection is not used again
+			trans->keep_open = 0;
 		}
 		room = http_text_room(message, header_end, body, l_length);
 		//the room grows as the body comes, up to the length announced
