@@ -37,6 +37,13 @@ typedef size_t tessaro_io_t;
  * already there then cost no poll. */
 #define TESSARO_DONT_WAIT MSG_DONTWAIT
 #endif
+/* A stream socket made to connect: non-blocking from the start where the system can make it so,
+ * which spares changing its mode for the connect. */
+#ifdef SOCK_NONBLOCK
+#define TESSARO_STREAM_NONBLOCKING (SOCK_STREAM | SOCK_NONBLOCK)
+#else
+#define TESSARO_STREAM_NONBLOCKING SOCK_STREAM
+#endif
 
 #if defined(_MSC_VER)
 #define TESSARO_THREAD_LOCAL __declspec(thread)
@@ -571,10 +578,18 @@ static int tessaro_connect_address(tessaro_socket_t sock, const struct sockaddr 
                                    tessaro_usec_t timeout)
 {
     int result, nodelay = 1;
+#ifndef _WIN32
+    /* the mode, read once for both changes (a socket made here comes non-blocking already) */
+    int flags = fcntl(sock, F_GETFL, 0);
+#endif
 
     /* Non-blocking, so that a host that drops the attempt (or a full accept queue) cannot hold the
      * caller past its time-out. */
+#ifdef _WIN32
     if (tessaro_socket_set_block(sock, 0) != 0)
+#else
+    if (flags < 0 || ((flags & O_NONBLOCK) == 0 && fcntl(sock, F_SETFL, flags | O_NONBLOCK) != 0))
+#endif
         return TESSARO_ERROR;
     if (connect(sock, address, size) == 0)
         result = 0;
@@ -586,7 +601,11 @@ static int tessaro_connect_address(tessaro_socket_t sock, const struct sockaddr 
         result = tessaro_connect_finish(sock, timeout);
     else
         result = tessaro_failed(TESSARO_LAST_ERROR());
+#ifdef _WIN32
     if (tessaro_socket_set_block(sock, 1) != 0 && result == 0)
+#else
+    if (fcntl(sock, F_SETFL, flags & ~O_NONBLOCK) != 0 && result == 0)
+#endif
         result = TESSARO_ERROR;
     /* A message goes out in one send; the handshake's small records must not wait for the peer's
      * delayed acknowledgement. */
@@ -675,7 +694,7 @@ int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_
             result = TESSARO_TIMEOUT;
             break;
         }
-        if ((*sock = socket(at->ai_family, SOCK_STREAM, 0)) == INVALID_SOCKET) {
+        if ((*sock = socket(at->ai_family, TESSARO_STREAM_NONBLOCKING, 0)) == INVALID_SOCKET) {
             result = tessaro_failed(TESSARO_LAST_ERROR());
         } else {
             tessaro_address_with_port(at, port, &address);

@@ -374,6 +374,47 @@ TEST_F(TessaroSocketTest, BlockingModeFollowsEachRequest)
     }
 }
 
+// A connection leaves its socket blocking, as the library made it or as the
+// caller gave it in either mode, also when it was refused.
+TEST(TessaroSocketConnect, TheSocketIsLeftBlocking)
+{
+    tessaro_socket_t listener;
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&listener, 0, 4), 0);
+    sockaddr_in address{};
+    socklen_t size = sizeof(address);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    const struct {
+        bool made;        // by tessaro_connect_host, else given to tessaro_connect
+        bool nonBlocking; // as given
+        tessaro_port_t port;
+        int result;
+    } cases[] = {{true, false, ntohs(address.sin_port), 0},  {false, false, ntohs(address.sin_port), 0},
+                 {false, true, ntohs(address.sin_port), 0},  {true, false, 1, TESSARO_ERROR},
+                 {false, true, 1, TESSARO_ERROR}};
+    for (const auto& row : cases) {
+        tessaro_socket_t sock = INVALID_SOCKET;
+        int result;
+        if (row.made) {
+            result = tessaro_connect_host(&sock, "127.0.0.1", row.port, 10 * TESSARO_USEC_PER_SEC);
+        } else {
+            ASSERT_EQ(tessaro_create_tcp_socket(&sock), 0);
+            ASSERT_EQ(tessaro_socket_set_block(sock, row.nonBlocking ? 0 : 1), 0);
+            result = tessaro_connect(sock, "127.0.0.1", row.port);
+        }
+        EXPECT_EQ(result, row.result) << row.made << row.nonBlocking << row.port;
+        // the library closes a socket it made whose connection was refused
+        if (row.made && result != 0) {
+            EXPECT_EQ(sock, INVALID_SOCKET);
+            continue;
+        }
+        EXPECT_EQ(fcntl(sock, F_GETFL, 0) & O_NONBLOCK, 0) << row.made << row.nonBlocking << row.port;
+        tessaro_socket_close(sock);
+        if (row.result == 0)
+            tessaro_socket_close(accept(listener, nullptr, nullptr));
+    }
+    tessaro_socket_close(listener);
+}
+
 // Descriptors held open for the life of the object, so that sockets made
 // meanwhile are numbered above them.
 class HeldDescriptors {
