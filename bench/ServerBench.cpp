@@ -3,7 +3,8 @@
 // the skeleton filled in (bench/server/calculator_ours.c), and wsdl2h -c with soapcpp2 -c served a
 // thread per connection (bench/server/calculator_gsoap.c). One client program
 // (bench/server/server_load.c) calls Add on either for a few seconds: 1, 4, 16 and 64 clients on
-// kept connections, 64 with a new connection per call, 16 over TLS. Each level runs both servers
+// kept connections, 64 with a new connection per call, 16 over TLS, each client from a loopback
+// address of its own, and prints p50, p99 and p999 of the calls' times. Each level runs both servers
 // one right after the other (which first alternates), three times; each run prints its lines with
 // the machine's load, and last come the medians. ratio_vs_gsoap is our calls per second over
 // theirs. Last, standing in for two machines: two of our servers, each pinned to cores of its own
@@ -139,6 +140,7 @@ private:
 struct Figures {
     double perSecond = -1;
     double p99 = -1;
+    double p999 = -1;
     int unanswered = -1;
     long failed = -1;
     // pinned runs: the cores the servers and the front (haproxy and the clients) kept busy
@@ -180,8 +182,9 @@ Figures callLoad(const fs::path& work, const std::string& pinned, int port, cons
                                 " " + Seconds + " " + level.mode + (threads.empty() ? "" : " " + threads);
     if (FILE* out = popen(command.c_str(), "r")) {
         long calls = 0;
-        if (std::fscanf(out, "calls=%ld per_second=%lf p99_us=%lf unanswered_clients=%d failed=%ld", &calls, &got.perSecond,
-                        &got.p99, &got.unanswered, &got.failed) != 5)
+        double p50 = 0;
+        if (std::fscanf(out, "calls=%ld per_second=%lf p99_us=%lf unanswered_clients=%d failed=%ld p50_us=%lf p999_us=%lf", &calls,
+                        &got.perSecond, &got.p99, &got.unanswered, &got.failed, &p50, &got.p999) != 7)
             got.perSecond = -1;
         if (pclose(out) != 0)
             got.perSecond = -1;
@@ -281,10 +284,10 @@ const char* verdict(double ratio, double goal)
 
 void printLevel(const std::string& label, const Level& level, const Figures& ours, const Figures& theirs, double ratio)
 {
-    std::printf("%s%-8s ours=%.0f/s p99=%.0fus unanswered=%d failed=%ld  %s=%.0f/s p99=%.0fus unanswered=%d failed=%ld  "
-                "ratio_vs_%s=%.2f (goal %.1f)%s\n",
-                label.c_str(), level.name, ours.perSecond, ours.p99, ours.unanswered, ours.failed, Peer, theirs.perSecond, theirs.p99,
-                theirs.unanswered, theirs.failed, Peer, ratio, level.goal, verdict(ratio, level.goal));
+    std::printf("%s%-8s ours=%.0f/s p99=%.0fus p999=%.0fus unanswered=%d failed=%ld  %s=%.0f/s p99=%.0fus p999=%.0fus unanswered=%d "
+                "failed=%ld  ratio_vs_%s=%.2f (goal %.1f)%s\n",
+                label.c_str(), level.name, ours.perSecond, ours.p99, ours.p999, ours.unanswered, ours.failed, Peer, theirs.perSecond,
+                theirs.p99, theirs.p999, theirs.unanswered, theirs.failed, Peer, ratio, level.goal, verdict(ratio, level.goal));
 }
 
 void printPinned(const std::string& label, const Figures& two, const Figures& one, double ratio)
@@ -352,13 +355,14 @@ int main()
     }
     std::printf("median of %d runs (each figure's, and the runs' ratios')\n", Runs);
     auto medianOf = [](const std::vector<Figures>& runs) {
-        std::vector<double> rates, p99s, serverCores, frontCores;
+        std::vector<double> rates, p99s, p999s, serverCores, frontCores;
         Figures m;
         m.unanswered = 0;
         m.failed = 0;
         for (const Figures& f : runs) {
             rates.push_back(f.perSecond);
             p99s.push_back(f.p99);
+            p999s.push_back(f.p999);
             serverCores.push_back(f.serverCores);
             frontCores.push_back(f.frontCores);
             m.unanswered = std::max(m.unanswered, f.unanswered);
@@ -366,6 +370,7 @@ int main()
         }
         m.perSecond = median(rates);
         m.p99 = median(p99s);
+        m.p999 = median(p999s);
         m.serverCores = median(serverCores);
         m.frontCores = median(frontCores);
         return m;
