@@ -52,8 +52,16 @@ struct FilledKind {
     const CStructDef* def = nullptr;
     int direction = 0; // the way it is sent: 0 request, 1 response
     // The function that fills the packet's soap:header members of the
-    // kind's use, with those members; none when the use has none.
-    CDemoHeaderSample headers;
+    // kind's use, with those members; null when the use has none, as most
+    // have: a service's thousands of kinds stay small.
+    std::unique_ptr<CDemoHeaderSample> headers;
+
+    bool sameHeadersAs(const FilledKind& other) const
+    {
+        if (headers == nullptr || other.headers == nullptr)
+            return headers == other.headers;
+        return headers->members == other.headers->members;
+    }
 };
 
 // A kind as first met, and as its other way when that way is another
@@ -96,6 +104,7 @@ private:
         for (auto& owners : requestOwner)
             owners.resize(context_.keys().keys().size());
         filledAt_.resize(context_.keys().keys().size());
+        filled_.reserve(context_.keys().keys().size()); // a kind at most once
         calls_.reserve(countBoundOperations(context_.view()));
         forEachBoundOperation(context_.view(), [&](const CViewPortType&, const CViewOperation& operation) {
             DemoCall call;
@@ -130,23 +139,28 @@ private:
         kind.direction = direction;
         for (const CHeaderPart& header : headerParts(side)) {
             const CStructMember* member = context_.layout().headerMember(header.message, header.partIndex);
-            if (member != nullptr &&
-                std::find(kind.headers.members.begin(), kind.headers.members.end(), member) == kind.headers.members.end())
-                kind.headers.members.push_back(member);
+            if (member == nullptr)
+                continue;
+            if (kind.headers == nullptr)
+                kind.headers = std::make_unique<CDemoHeaderSample>();
+            std::vector<const CStructMember*>& members = kind.headers->members;
+            if (std::find(members.begin(), members.end(), member) == members.end())
+                members.push_back(member);
         }
         std::size_t& at = filledAt_[key.index];
         if (at == 0) {
-            if (!kind.headers.members.empty())
-                kind.headers.function = "demo_sample_" + key.id + "_headers";
+            if (kind.headers != nullptr)
+                kind.headers->function = "demo_sample_" + key.id + "_headers";
             filled_.push_back(FilledKinds{key.id, std::move(kind), nullptr});
             at = filled_.size();
             return;
         }
         FilledKinds& known = filled_[at - 1];
         if (known.first.direction != direction && known.otherWay == nullptr &&
-            (known.first.member != kind.member || known.first.headers.members != kind.headers.members)) {
-            if (!kind.headers.members.empty())
-                kind.headers.function = "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
+            (known.first.member != kind.member || !known.first.sameHeadersAs(kind))) {
+            if (kind.headers != nullptr)
+                kind.headers->function =
+                    "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
             known.otherWay = std::make_unique<FilledKind>(std::move(kind));
         }
     }
@@ -154,8 +168,8 @@ private:
     // The packet's soap:header members of the kind's use, then its message.
     void writeSampleCalls(const FilledKind& kind, const std::string& indent)
     {
-        if (!kind.headers.members.empty())
-            out_.line(indent, kind.headers.function, "(pk, 0, &n);");
+        if (kind.headers != nullptr)
+            out_.line(indent, kind.headers->function, "(pk, 0, &n);");
         out_.line(indent, "demo_sample_", sampledStruct(*kind.def).name, "(&pk->msg.", kind.member, ", 0, &n);");
     }
 
@@ -192,8 +206,8 @@ private:
             if (kinds.otherWay != nullptr)
                 messages.push_back(kinds.otherWay->def);
             for (const FilledKind* kind : {&kinds.first, static_cast<const FilledKind*>(kinds.otherWay.get())}) {
-                if (kind != nullptr && !kind->headers.members.empty())
-                    headers.push_back(kind->headers);
+                if (kind != nullptr && kind->headers != nullptr)
+                    headers.push_back(*kind->headers);
             }
         }
         writeDemoSamples(context_, messages, headers, out_);
