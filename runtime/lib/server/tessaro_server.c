@@ -742,12 +742,15 @@ static int server_hand(server_worker_t *worker, tessaro_socket_t sock, int serve
 #endif
 
 #ifdef SERVER_EPOLL
-/* The least loaded worker, this one when none has fewer. */
+/* The least loaded worker when a connection moved there evens the loads (it holds two fewer than this
+ * one at least), else this one: a move to a worker only one fewer would turn the difference round,
+ * and cost a hand-over and another thread's wake-up for nothing, at every new connection whose
+ * client closes it once answered. */
 static server_worker_t *server_least(server_worker_t *worker)
 {
     struct tessaro_server *server = worker->server;
     server_worker_t *least = worker;
-    int i, load, least_load = __atomic_load_n(&worker->load, __ATOMIC_RELAXED);
+    int i, load, least_load = __atomic_load_n(&worker->load, __ATOMIC_RELAXED) - 1;
     int started = __atomic_load_n(&server->worker_count, __ATOMIC_ACQUIRE);
 
     for (i = 0; i < started; i++) {
