@@ -300,6 +300,7 @@ void writeTransport(const CStructLayout& layout, CTextBuffer& out)
     out.line("\ttessaro_size_t carry_length;//and those behind the message stay");
     out.line("\tchar *owned;//NULL, or the heap block carry begins (owned_room bytes): a message read on it takes it as its room");
     out.line("\ttessaro_size_t owned_room;");
+    out.line("\tconst tessaro_server_frame_t *framed;//NULL, or the server's framing check of the request carry begins with (its head read once)");
     out.line("}", p, "_proto_trans_t;");
     out.emptyLine();
     out.emptyLine();

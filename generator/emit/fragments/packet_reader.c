@@ -828,6 +828,50 @@ static size_t http_text_room(const http_buffer_t *buf, size_t header_end, size_t
 	return room < buf->limit ? room : buf->limit;
 }
 
+//where the framing of a request that is coming has got to, in a server's tessaro_server_frame_t: the
+//bytes looked at (the head's, then the chunks'), where the body begins and the request ends (0: not
+//known yet) and the chunks read; and, once its head passed the reader's check and frames the body by
+//its length, what the reader would learn of the head again: by_length, and whether it keeps the
+//connection open
+typedef struct http_frame_t{
+	size_t	at;
+	size_t	body;
+	size_t	end;
+	http_chunks_t	chunks;
+	int	by_length;
+	int	keeps;
+}http_frame_t;
+
+//the frame's state must fit the server's room for it
+typedef char http_frame_fits[sizeof(http_frame_t) <= sizeof(((tessaro_server_frame_t *)0)->state) ? 1 : -1];
+
+//a whole request whose head the server's framing check read as it came, framed by its length, is
+//taken as it is, the head not read again: its bytes from what the server read (unless the message
+//has taken their block as its room already), in room the reader would want for them. 0 when the
+//request is no such one
+static int http_take_framed(kvproj_proto_trans_t *trans, http_buffer_t *message, size_t *have)
+{
+	http_frame_t	frame;
+	size_t	end, need;
+
+	if(trans->framed == NULL || message->expect != HTTP_EXPECT_REQUEST)
+		return 0;
+	memcpy(&frame, trans->framed->state, sizeof(frame));
+	end = frame.end;
+	if(!frame.by_length || end == 0 || (*have != end && (*have != 0 || trans->carry_length < end)))
+		return 0;
+	if(*have == 0){
+		need = trans->framed->want > end ? trans->framed->want : end + 1;
+		if(http_grow(message, need, message->limit) != 0)
+			return 0;
+		http_carried(trans, message->text, &end, 1);
+		*have = end;
+	}
+	message->text[end] = '\0';
+	trans->keep_open = frame.keeps;
+	return 1;
+}
+
 //one HTTP message framed by its Content-Length, its chunks or (a response) the connection's close,
 //into the buffer, which grows while the message comes up to its limit; timeout (seconds) bounds the
 //whole message, not each receive. *length: the bytes the buffer holds already, then the message's.
@@ -844,6 +888,10 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	message->refusal = HTTP_REFUSED_NONE;
 	if(have >= message->limit)
 		return -1;
+	if(http_take_framed(trans, message, &have)){
+		*length = have;
+		return 0;
+	}
 	if(http_grow(message, have + 1, message->limit) != 0)
 		return http_room_refused(message, -1, refused);
 	message->text[have] = '\0';
@@ -942,19 +990,6 @@ static int http_refusal_answer(kvproj_proto_packet_t *pk, const http_buffer_t *m
 	return 1;
 }
 
-//where the framing of a request that is coming has got to, in a server's tessaro_server_frame_t: the
-//bytes looked at (the head's, then the chunks'), where the body begins and the request ends (0: not
-//known yet) and the chunks read
-typedef struct http_frame_t{
-	size_t	at;
-	size_t	body;
-	size_t	end;
-	http_chunks_t	chunks;
-}http_frame_t;
-
-//the frame's state must fit the server's room for it
-typedef char http_frame_fits[sizeof(http_frame_t) <= sizeof(((tessaro_server_frame_t *)0)->state) ? 1 : -1];
-
 //the head of a request whose header block ends at bytes[head): where the request ends, or for
 //chunks where they begin; the head's end for a head the reader refuses (it answers from the head)
 static void http_frame_head(const char *bytes, size_t head, size_t limit, http_frame_t *frame)
@@ -967,7 +1002,9 @@ static void http_frame_head(const char *bytes, size_t head, size_t limit, http_f
 	if(http_check_head(bytes, head, HTTP_EXPECT_REQUEST, &length, &framing) != HTTP_REFUSED_NONE)
 		return;
 	if(framing == HTTP_BY_LENGTH){
-		frame->end = length < limit - frame->body ? frame->body + length : frame->body;
+		frame->by_length = length < limit - frame->body;
+		frame->end = frame->by_length ? frame->body + length : frame->body;
+		frame->keeps = http_keeps_open(bytes, head);
 		return;
 	}
 	frame->end = 0;

@@ -206,6 +206,7 @@ static int kvproj_server_serve(void *context, tessaro_server_connection_t *conne
 	trans.carry_length = connection->carry_length;
 	trans.owned = connection->owned;
 	trans.owned_room = connection->owned_room;
+	trans.framed = connection->frame;
 	//a request line must come first: anything else is answered 400
 	taken = http_read_request(&trans, &kept->request, kvproj_server_seconds(connection));
 	connection->carry = trans.carry;

@@ -52,6 +52,8 @@ typedef struct tessaro_server_connection {
     char *owned;               /* NULL, or the heap block (malloc) carry begins, owned_room bytes, holding the whole */
     tessaro_size_t owned_room; /* request and nothing behind it: a handler may take it as its own (setting owned to
                                   NULL) and free it, so that the request is not held twice */
+    const struct tessaro_server_frame *frame; /* NULL, or where the framing check got to with the request carry
+                                  begins with: what it learned of the request's head is not learned again */
 } tessaro_server_connection_t;
 
 /* What serves the requests. serve reads one request from the connection and

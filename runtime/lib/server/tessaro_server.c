@@ -1247,6 +1247,7 @@ static int server_serve_bytes(server_worker_t *worker, int slot, const char *dat
     connection.deadline = server_request_deadline(server, link->have > 0 ? link->first_byte : tessaro_clock_usec());
     connection.carry = data;
     connection.carry_length = have;
+    connection.frame = &link->frame;
     if (data == link->bytes && (handed = server_hand_over(server, link, have, &connection)) < 0)
         return 0;
     keep = server_handle(worker, slot, &connection, stopping);

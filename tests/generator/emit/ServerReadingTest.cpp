@@ -7,7 +7,8 @@
 // server holds for requests grows with what came: nothing for a thousand
 // kept connections, little for sixteen that announce 32 MiB; what a wait tells
 // of once is not lost (a request larger than one receive with another behind
-// it, requests sent with the client's close). Proved by the
+// it, requests sent with the client's close), and a request's head asks
+// for its connection's keeping alike however it comes. Proved by the
 // order of what is sent, by counted receives and bytes, never by time. Natively
 // under the sanitizers, and under Wine in the Windows build.
 
@@ -345,6 +346,109 @@ static void kept(void)
 	tessaro_server_free(server);
 }
 
+/* How a request's head asks for its connection: its version, fields, and whether the body comes in a chunk */
+static const struct{
+	const char *name;
+	const char *version;
+	const char *fields;
+	int chunked;
+}heads[] = {
+	{"kept", "HTTP/1.1", "", 0},
+	{"close", "HTTP/1.1", "Connection: close\r\n", 0},
+	{"listed", "HTTP/1.1", "connection: keep-alive, Close\r\n", 0},
+	{"old", "HTTP/1.0", "", 0},
+	{"chunked", "HTTP/1.1", "", 1},
+	{"chunked close", "HTTP/1.1", "Connection: close\r\n", 1},
+};
+
+/* An Add of 7 and 8 with the head of heads[i]; its head's length in *head */
+static size_t keeping_request(char *text, size_t size, int i, size_t *head)
+{
+	char envelope[512];
+	int length;
+	add_envelope(envelope, sizeof(envelope), 7, 8);
+	length = snprintf(text, size, "POST /served %s\r\nHost: here\r\nContent-Type: text/xml\r\n%s", heads[i].version, heads[i].fields);
+	if(heads[i].chunked)
+		length += snprintf(text + length, size - (size_t)length, "Transfer-Encoding: chunked\r\n\r\n%x\r\n%s\r\n0\r\n\r\n",
+			(unsigned int)strlen(envelope), envelope);
+	else
+		length += snprintf(text + length, size - (size_t)length, "Content-Length: %u\r\n\r\n%s", (unsigned int)strlen(envelope), envelope);
+	*head = (size_t)(strstr(text, "\r\n\r\n") + 4 - text);
+	return (size_t)length;
+}
+
+/* count answers on sock (fewer when it closes first), as sums says them */
+static void answers_sums(tessaro_socket_t sock, int count, char *said, size_t size)
+{
+	static char text[16384];
+	size_t have = 0, got;
+	const char *at = said;
+	int found;
+
+	do{
+		got = read_answer_text(sock, text + have, sizeof(text) - have);
+		have += got;
+		sums(text, said, size);
+		for(found = 0, at = said; (at = strchr(at, ' ')) != NULL; at++)
+			found++;
+	}while(found < count && got > 0);
+}
+
+/* Sends bytes[0..length) in two pieces cut at split (none: 0), behind a kept Add of 2 and 3 when
+ * behind; then an Add of 1 and 1 on the same connection: whether the request was answered 15 (and
+ * the one before it 5), and whether the connection served the next one */
+static void keeping_once(const char *bytes, size_t length, size_t split, int behind, int *answered, int *kept)
+{
+	char said[64], next[1024], pair[4096];
+	tessaro_socket_t sock = connect_eager();
+	size_t used = 0;
+
+	if(behind){
+		add_request(pair, sizeof(pair), 2, 3, 0);
+		used = strlen(pair);
+	}
+	memcpy(pair + used, bytes, length);
+	used += length;
+	if(split > 0)
+		send_bytes(sock, pair, split);
+	send_bytes(sock, pair + split, used - split);
+	answers_sums(sock, behind ? 2 : 1, said, sizeof(said));
+	*answered = strcmp(said, behind ? " 5 15" : " 15") == 0;
+	add_request(next, sizeof(next), 1, 1, 1);
+	send_bytes(sock, next, strlen(next));
+	answer_sums(sock, said, sizeof(said));
+	*kept = strcmp(said, " 2") == 0;
+	tessaro_socket_close(sock);
+}
+
+/* Each head of heads sent whole, cut at every byte of its head and just behind it, and pipelined
+ * behind another request: whether every way was answered, and whether the connection was kept every
+ * way, none or some */
+static void keeping(void)
+{
+	char request[2048];
+	size_t length, head, split;
+	int i, answered, kept, all_answered, kept_ways, ways;
+
+	start(2);
+	for(i = 0; i < (int)(sizeof(heads) / sizeof(heads[0])); i++){
+		length = keeping_request(request, sizeof(request), i, &head);
+		all_answered = 1;
+		kept_ways = ways = 0;
+		for(split = 0; split <= head + 1; split++, ways++){
+			keeping_once(request, length, split, 0, &answered, &kept);
+			all_answered &= answered;
+			kept_ways += kept;
+		}
+		keeping_once(request, length, 0, 1, &answered, &kept);
+		all_answered &= answered;
+		kept_ways += kept;
+		ways++;
+		printf("%s: answered every way %d, kept %s\n", heads[i].name, all_answered, kept_ways == ways ? "always" : kept_ways == 0 ? "never" : "some ways");
+	}
+	tessaro_server_free(server);
+}
+
 int main(int argc, char **argv)
 {
 	const char *mode = argc > 1 ? argv[1] : "";
@@ -359,6 +463,8 @@ int main(int argc, char **argv)
 		kept();
 	else if(strcmp(mode, "edges") == 0)
 		edges();
+	else if(strcmp(mode, "keeping") == 0)
+		keeping();
 	return 0;
 }
 )";
@@ -385,6 +491,9 @@ TEST_F(ServerReadingTest, RequestsAreReadAsTheyComeWithoutHoldingAWorker)
         {"receives", "receives per request: 1\npipelined: 5 9\n"},
         {"edges", "padded, then behind it: 5 9, closed: 1\nsent with the end: 13 17, closed: 1\n"},
         {"pieces", "chunk sizes answered alike: 162 of 162\nsplits answered alike: 277 of 277\n"},
+        {"keeping", "kept: answered every way 1, kept always\nclose: answered every way 1, kept never\n"
+                    "listed: answered every way 1, kept never\nold: answered every way 1, kept never\n"
+                    "chunked: answered every way 1, kept always\nchunked close: answered every way 1, kept never\n"},
         {"kept", "kept answered: " + std::to_string(keptConnections) + " of " + std::to_string(keptConnections) +
                      "\nheld while kept within 64 KB: 1\nkept answered again:  2\n"
                      "held while 16 announce 32 MiB: 1, within 1 MB: 1\n"},
