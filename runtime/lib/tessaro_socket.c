@@ -866,25 +866,17 @@ int tessaro_socket_set_block(tessaro_socket_t sock, int block)
 #endif
 }
 
-/* The receives asked of the system, counted for the tests that check a request takes one; and this
- * thread's, which tell a server whether a handler read its connection itself. */
+/* The receives asked of the system, counted for the tests that check a request takes one. */
 static long tessaro_receives;
-static TESSARO_THREAD_LOCAL long tessaro_thread_receives;
 
 long tessaro_socket_receive_count(void)
 {
     return __atomic_load_n(&tessaro_receives, __ATOMIC_RELAXED);
 }
 
-long tessaro_socket_thread_receive_count(void)
-{
-    return tessaro_thread_receives;
-}
-
 static long tessaro_counted_recv(tessaro_socket_t sock, char *buf, tessaro_size_t want, int flags)
 {
     __atomic_add_fetch(&tessaro_receives, 1, __ATOMIC_RELAXED);
-    tessaro_thread_receives++;
     return (long)recv(sock, buf, (tessaro_io_t)(want > 0x40000000u ? 0x40000000u : want), flags);
 }
 

@@ -102,8 +102,6 @@ int tessaro_socket_peek(tessaro_socket_t sock, void *buf, tessaro_size_t *len, t
 int tessaro_socket_recv_now(tessaro_socket_t sock, void *buf, tessaro_size_t *len);
 /* How many receives (peeks among them) the library's calls have asked of the system in this process. */
 long tessaro_socket_receive_count(void);
-/* How many of them the calling thread asked. */
-long tessaro_socket_thread_receive_count(void);
 /* Receives exactly count bytes unless it fails; *received tells how many arrived. */
 int tessaro_socket_recv_all(tessaro_socket_t sock, void *buf, tessaro_size_t count, tessaro_size_t *received,
                             tessaro_usec_t timeout);

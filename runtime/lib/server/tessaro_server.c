@@ -96,7 +96,6 @@ typedef struct server_link {
     tessaro_usec_t first_byte; /* when the first of them came */
     tessaro_server_frame_t frame;
     int queued; /* it holds a whole request, or its TLS session bytes, that no readiness will tell of */
-    int whole;  /* the bytes it holds begin with a whole request (or one to refuse) */
     int unread; /* bytes may wait in its socket that no readiness will tell of (edge-triggered waits) */
     int closing; /* a wait told of its peer's close */
 } server_link_t;
@@ -686,7 +685,7 @@ static int server_take(server_worker_t *worker, tessaro_socket_t sock, int serve
     link->served = served;
     link->bytes = NULL;
     link->have = link->room = 0;
-    link->queued = link->whole = link->unread = link->closing = 0;
+    link->queued = link->unread = link->closing = 0;
     memset(&link->frame, 0, sizeof(link->frame));
     worker->count++;
     if (server_ready_watch(worker, slot) != 0) {
@@ -1039,7 +1038,6 @@ static int server_handle(server_worker_t *worker, int slot, tessaro_server_conne
 {
     struct tessaro_server *server = worker->server;
     server_link_t *link = &worker->links[slot];
-    long receives = tessaro_socket_thread_receive_count();
     int keep;
 
     connection->socket = link->socket;
@@ -1054,8 +1052,9 @@ static int server_handle(server_worker_t *worker, int slot, tessaro_server_conne
         keep = server->handler.serve(server->handler.context, connection);
     if (!keep && connection->linger)
         server_linger(connection->socket);
-    /* what followed in the socket what the handler read there is told by no readiness */
-    if (server_edge(server) && tessaro_socket_thread_receive_count() != receives)
+    /* a handler handed a request not whole read the rest from the socket, and what followed it there
+     * is told by no readiness */
+    if (server_edge(server) && connection->frame == NULL)
         link->unread = 1;
     link->served++;
     link->idle_since = tessaro_clock_usec();
@@ -1234,9 +1233,17 @@ static int server_take_back(struct tessaro_server *server, server_link_t *link, 
     return kept;
 }
 
-/* Serves the request that data[0..have) begins with, and keeps what follows it: 1 when the
- * connection stays. */
-static int server_serve_bytes(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int stopping)
+/* Whether the connection holds a whole request (or one to refuse already): its framing check tells,
+ * again as often as asked while no more came. */
+static int server_holds_whole(struct tessaro_server *server, server_link_t *link)
+{
+    return link->have > 0 && server->frame(link->bytes, link->have, server->config.max_request_bytes, &link->frame) != TESSARO_FRAME_MORE;
+}
+
+/* Serves the request that data[0..have) begins with (whole: as its framing check told, else what came
+ * of it by its time bound or the peer's close), and keeps what follows it: 1 when the connection
+ * stays. */
+static int server_serve_bytes(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int whole, int stopping)
 {
     struct tessaro_server *server = worker->server;
     server_link_t *link = &worker->links[slot];
@@ -1247,7 +1254,8 @@ static int server_serve_bytes(server_worker_t *worker, int slot, const char *dat
     connection.deadline = server_request_deadline(server, link->have > 0 ? link->first_byte : tessaro_clock_usec());
     connection.carry = data;
     connection.carry_length = have;
-    connection.frame = &link->frame;
+    /* the reader of a whole request is told what the check learned of it; another reads the rest itself */
+    connection.frame = whole ? &link->frame : NULL;
     if (data == link->bytes && (handed = server_hand_over(server, link, have, &connection)) < 0)
         return 0;
     keep = server_handle(worker, slot, &connection, stopping);
@@ -1258,8 +1266,7 @@ static int server_serve_bytes(server_worker_t *worker, int slot, const char *dat
         return 0;
     if (link->have > 0)
         server_request_begins(worker, link);
-    link->whole = link->have > 0 && server->frame(link->bytes, link->have, server->config.max_request_bytes, &link->frame) != TESSARO_FRAME_MORE;
-    if (link->whole)
+    if (server_holds_whole(server, link))
         server_queue(worker, link);
     return 1;
 }
@@ -1285,14 +1292,13 @@ static int server_take_request(server_worker_t *worker, int slot, const char *da
     server_link_t *link = &worker->links[slot];
     int framed = server->frame(data, have, server->config.max_request_bytes, &link->frame);
 
-    link->whole = 0;
     if (framed == TESSARO_FRAME_MORE && !ended)
         return server_keep_bytes(worker, link, data, have);
     if (framed == TESSARO_FRAME_TOO_LONG) {
         server_refuse_long(link);
         return 0;
     }
-    return server_serve_bytes(worker, slot, data, have, stopping);
+    return server_serve_bytes(worker, slot, data, have, framed == TESSARO_FRAME_WHOLE, stopping);
 }
 
 /* One receive of what has come on the connection (through its TLS session: with what that holds),
@@ -1372,14 +1378,14 @@ static int server_read_link(server_worker_t *worker, int slot, int stopping)
 static int server_serve_queued(server_worker_t *worker, int slot, int stopping)
 {
     server_link_t *link = &worker->links[slot];
-    int keep;
+    int keep, whole = server_holds_whole(worker->server, link);
 
     link->queued = 0;
     worker->queued--;
-    if (tessaro_tls_pending(link->tls) > 0 || (!link->whole && link->unread))
+    if (tessaro_tls_pending(link->tls) > 0 || (!whole && link->unread))
         return server_read_link(worker, slot, stopping);
     /* queued for a request a readiness of the round served meanwhile */
-    if (!link->whole)
+    if (!whole)
         return 1;
     keep = server_take_request(worker, slot, link->bytes, link->have, 0, stopping);
     link = &worker->links[slot];
@@ -1454,7 +1460,7 @@ static void server_sweep_late(server_worker_t *worker, int slot)
 {
     server_link_t *link = &worker->links[slot];
 
-    server_serve_bytes(worker, slot, link->bytes, link->have, 1);
+    server_serve_bytes(worker, slot, link->bytes, link->have, 0, 1);
     server_drop(worker, slot);
 }
 
