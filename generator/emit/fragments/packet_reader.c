@@ -1027,6 +1027,23 @@ static size_t http_frame_room(const char *bytes, size_t header_end, size_t limit
 	return room > frame->end ? room : frame->end + 1;
 }
 
+//where the first CR LF CR LF in bytes[at..seen) begins, or where the last three bytes looked at
+//begin when there is none (they may begin it), the CRs found at once rather than each byte compared
+static size_t http_blank_line(const char *bytes, size_t at, size_t seen)
+{
+	const char	*cr;
+
+	while(at + 3 < seen){
+		if((cr = (const char *)memchr(bytes + at, '\r', seen - 3 - at)) == NULL)
+			return seen - 3;
+		at = (size_t)(cr - bytes);
+		if(memcmp(cr, "\r\n\r\n", 4) == 0)
+			return at;
+		at++;
+	}
+	return at;
+}
+
 //a server's framing check (tessaro_server_frame_fn): whether bytes[0..have) hold a whole request as
 //this reader reads it, looking at each byte once over the calls; a head the reader refuses, or one
 //longer than the bound, needs no more to be answered
@@ -1043,9 +1060,7 @@ static int http_frame_request(const char *bytes, tessaro_size_t have, tessaro_si
 	memcpy(&frame, state->state, sizeof(frame));
 	state->most = limit - 1;
 	if(frame.body == 0){
-		//the last bytes looked at may begin the blank line
-		for(; frame.at + 3 < seen && memcmp(bytes + frame.at, "\r\n\r\n", 4) != 0; frame.at++)
-			;
+		frame.at = http_blank_line(bytes, frame.at, seen);
 		if(frame.at + 3 < seen){
 			http_frame_head(bytes, frame.at + 2, limit, &frame);
 			state->want = http_frame_room(bytes, frame.at, limit, &frame);
