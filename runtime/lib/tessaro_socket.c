@@ -41,8 +41,10 @@ typedef size_t tessaro_io_t;
  * which spares changing its mode for the connect. */
 #ifdef SOCK_NONBLOCK
 #define TESSARO_STREAM_NONBLOCKING (SOCK_STREAM | SOCK_NONBLOCK)
+#define TESSARO_MADE_MODE (O_RDWR | O_NONBLOCK)
 #else
 #define TESSARO_STREAM_NONBLOCKING SOCK_STREAM
+#define TESSARO_MADE_MODE O_RDWR
 #endif
 
 #if defined(_MSC_VER)
@@ -237,9 +239,11 @@ static int tessaro_startup(void)
 }
 
 /* One wait of at most timeout (negative: no end) until the socket is ready
- * to read (write 0) or write (write 1): 1 when it is, 0 when the time
- * passed, TESSARO_WAIT_BROKEN when a signal broke in, -1 on an error. */
+ * to read (write 0) or write (write 1): 1 when it is, TESSARO_WAIT_TROUBLED
+ * when the system tells of an error or a hang-up with it (POSIX only), 0 when
+ * the time passed, TESSARO_WAIT_BROKEN when a signal broke in, -1 on an error. */
 #define TESSARO_WAIT_BROKEN (-2)
+#define TESSARO_WAIT_TROUBLED 2
 #ifdef _WIN32
 /* A Winsock set is a counted array of sockets, not a bit set indexed by the
  * socket's number: any socket fits, as long as the count took it. */
@@ -279,14 +283,15 @@ static int tessaro_wait_once(tessaro_socket_t sock, int write, tessaro_usec_t ti
     /* An error or a hang-up is ready too: the read or write that follows reports it. */
     if (ready < 0)
         return errno == EINTR ? TESSARO_WAIT_BROKEN : -1;
+    if (ready > 0 && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
+        return TESSARO_WAIT_TROUBLED;
     return ready > 0 ? 1 : 0;
 }
 #endif
 
-/* 0 when the socket is ready to read (write 0) or write (write 1),
- * TESSARO_TIMEOUT when the time-out passed first. A signal that breaks in
- * starts the wait again for what is left of the time-out, not all of it. */
-int tessaro_socket_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+/* tessaro_wait_once's result, the wait started again after a signal for what is left of the time-out,
+ * not all of it. */
+static int tessaro_wait_ready(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
 {
     tessaro_usec_t deadline = tessaro_deadline(timeout);
     int ready;
@@ -294,6 +299,15 @@ int tessaro_socket_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout
     do
         ready = tessaro_wait_once(sock, write, tessaro_left(deadline, timeout));
     while (ready == TESSARO_WAIT_BROKEN);
+    return ready;
+}
+
+/* 0 when the socket is ready to read (write 0) or write (write 1),
+ * TESSARO_TIMEOUT when the time-out passed first. */
+int tessaro_socket_wait(tessaro_socket_t sock, int write, tessaro_usec_t timeout)
+{
+    int ready = tessaro_wait_ready(sock, write, timeout);
+
     if (ready > 0)
         return 0;
     return ready == 0 ? TESSARO_TIMEOUT : TESSARO_ERROR;
@@ -329,7 +343,9 @@ int tessaro_socket_create_tcp_listen(tessaro_socket_t *sock, tessaro_port_t port
 
 /* 0 once a connect begun on a non-blocking socket has succeeded,
  * TESSARO_TIMEOUT when it has not ended by then, TESSARO_ERROR when it
- * failed. Winsock reports a failed connect in the exception set only. */
+ * failed. Winsock reports a failed connect in the exception set only. A socket
+ * that became writable with nothing wrong told of it is connected: only a
+ * failure's cause is asked for, so that a connection costs the wait alone. */
 static int tessaro_connect_finish(tessaro_socket_t sock, tessaro_usec_t timeout)
 {
     int error = 0;
@@ -351,11 +367,12 @@ static int tessaro_connect_finish(tessaro_socket_t sock, tessaro_usec_t timeout)
         limit.tv_usec = (long)(left % TESSARO_USEC_PER_SEC);
         ready = select(0, NULL, &writable, &failed, left < 0 ? NULL : &limit);
     } while (ready < 0 && TESSARO_LAST_ERROR() == WSAEINTR);
+    if (ready > 0 && !FD_ISSET(sock, &failed))
+        return 0;
 #else
-    ready = tessaro_socket_wait(sock, 1, timeout);
-    if (ready == TESSARO_TIMEOUT)
-        return TESSARO_TIMEOUT;
-    ready = ready == 0 ? 1 : -1;
+    ready = tessaro_wait_ready(sock, 1, timeout);
+    if (ready == 1)
+        return 0;
 #endif
     if (ready == 0)
         return TESSARO_TIMEOUT;
@@ -573,14 +590,17 @@ static int tessaro_lookup(const char *host, int family, tessaro_usec_t timeout, 
     return status == 0 ? 0 : TESSARO_HOST_NOT_FOUND;
 }
 
-/* Connects the socket to one address within the time-out; the socket is left blocking. */
+/* Connects the socket to one address within the time-out; the socket is left blocking. made: the
+ * socket is one tessaro_connect_host made, whose mode is known without asking. */
 static int tessaro_connect_address(tessaro_socket_t sock, const struct sockaddr *address, socklen_t size,
-                                   tessaro_usec_t timeout)
+                                   tessaro_usec_t timeout, int made)
 {
     int result, nodelay = 1;
 #ifndef _WIN32
-    /* the mode, read once for both changes (a socket made here comes non-blocking already) */
-    int flags = fcntl(sock, F_GETFL, 0);
+    /* the mode, read once for both changes unless known */
+    int flags = made ? TESSARO_MADE_MODE : fcntl(sock, F_GETFL, 0);
+#else
+    (void)made;
 #endif
 
     /* Non-blocking, so that a host that drops the attempt (or a full accept queue) cannot hold the
@@ -661,7 +681,7 @@ int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port
         if (!tessaro_address_usable(at, AF_INET))
             continue;
         tessaro_address_with_port(at, port, &address);
-        result = tessaro_connect_address(sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen, timeout);
+        result = tessaro_connect_address(sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen, timeout, 0);
         break;
     }
     freeaddrinfo(found);
@@ -699,7 +719,7 @@ int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_
         } else {
             tessaro_address_with_port(at, port, &address);
             result = tessaro_connect_address(*sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen,
-                                             timeout < 0 ? timeout : left / tessaro_addresses_left(at));
+                                             timeout < 0 ? timeout : left / tessaro_addresses_left(at), 1);
         }
         if (result == TESSARO_ERROR && error == 0)
             error = tessaro_system_error;

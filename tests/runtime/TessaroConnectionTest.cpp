@@ -39,6 +39,73 @@ TEST(TessaroConnect, AFullAcceptQueueEndsAtTheDeadline)
     tessaro_socket_close(refused);
 }
 
+// A connect tells how it ended by what the wait saw, asking the cause only of a failure: through a
+// socket the library makes (its mode known) and one given to it alike, a connection carries bytes
+// both ways, a closed port is refused with its cause (the library's own socket closed), and a
+// listener whose accept queue is full ends at the deadline.
+TEST(TessaroConnect, EachEndingIsToldByBothWaysOfConnecting)
+{
+    tessaro_socket_t open, full, closed;
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&open, 0, 4), 0);
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&closed, 0, 4), 0);
+    const tessaro_port_t closedPort = loopback::portOf(closed);
+    tessaro_socket_close(closed);
+    ASSERT_EQ(tessaro_socket_create_tcp_listen(&full, 0, 0), 0);
+    std::vector<tessaro_socket_t> held;
+    for (int result = 0; held.size() < 64 && result == 0;) {
+        tessaro_socket_t sock = INVALID_SOCKET;
+        result = tessaro_connect_host(&sock, "127.0.0.1", loopback::portOf(full), Second / 5);
+        if (result == 0)
+            held.push_back(sock);
+    }
+    const struct {
+        const char* name;
+        tessaro_port_t port;
+        int result;
+        const char* cause;
+    } rows[] = {
+        {"listening", loopback::portOf(open), 0, "the connection failed or broke"},
+        {"closed port", closedPort, TESSARO_ERROR, "connection refused"},
+        {"full queue", loopback::portOf(full), TESSARO_TIMEOUT, "the connection failed or broke"},
+    };
+    for (const auto& row : rows) {
+        for (const bool made : {true, false}) {
+            tessaro_socket_t sock = INVALID_SOCKET;
+            int result;
+            if (made) {
+                result = tessaro_connect_host(&sock, "127.0.0.1", row.port, Second / 5);
+            } else {
+                ASSERT_EQ(tessaro_create_tcp_socket(&sock), 0);
+                result = tessaro_connect_within(sock, "127.0.0.1", row.port, Second / 5);
+            }
+            EXPECT_EQ(result, row.result) << row.name << made;
+            EXPECT_STREQ(tessaro_system_error_text(tessaro_last_system_error()), row.cause) << row.name << made;
+            if (made && result != 0) {
+                EXPECT_EQ(sock, INVALID_SOCKET) << row.name;
+                continue;
+            }
+            if (result == 0) {
+                tessaro_socket_t peer = accept(open, nullptr, nullptr);
+                char got[4] = {};
+                tessaro_size_t count = 0;
+                loopback::sendText(peer, "ask");
+                EXPECT_EQ(tessaro_socket_recv_all(sock, got, 3, &count, 5 * Second), 0) << made;
+                EXPECT_EQ(tessaro_socket_send_all(sock, "yes", 3, &count, 5 * Second), 0) << made;
+                EXPECT_EQ(std::string(got, 3), "ask") << made;
+                count = 0;
+                EXPECT_EQ(tessaro_socket_recv_all(peer, got, 3, &count, 5 * Second), 0) << made;
+                EXPECT_EQ(std::string(got, 3), "yes") << made;
+                tessaro_socket_close(peer);
+            }
+            tessaro_socket_close(sock);
+        }
+    }
+    for (tessaro_socket_t sock : held)
+        tessaro_socket_close(sock);
+    tessaro_socket_close(full);
+    tessaro_socket_close(open);
+}
+
 // The proxy's answer to CONNECT: 2xx opens the tunnel and leaves its first
 // bytes unread; anything else is the proxy's refusal.
 TEST(TessaroProxyTunnel, OnlyA2xxAnswerOpensTheTunnel)
