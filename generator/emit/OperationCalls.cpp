@@ -260,15 +260,17 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\tif((result = ", p, "_call_begin(client, in != NULL", (answered ? " && out != NULL" : ""), ")) != 0)");
     out.line("\t\treturn result;");
     writeResultsCleared(answered, out);
-    out.line("\trequest = (", p, "_proto_packet_t *)calloc(1, sizeof(*request));");
-    out.line("\tpk = (", p, "_proto_packet_t *)calloc(1, sizeof(*pk));");
-    out.line("\tif(request == NULL || pk == NULL){");
-    out.line("\t\tfree(request);");
-    out.line("\t\tfree(pk);");
+    // One block for both packets, neither cleared first: the request is the headers' copy or
+    // emptied, and the answer's packet is first filled as a copy of the request (or emptied when the
+    // call goes no further).
+    out.line("\trequest = (", p, "_proto_packet_t *)malloc(2 * sizeof(*request));");
+    out.line("\tif(request == NULL)");
     out.line("\t\treturn ", p, "_call_failed(client, ", P, "_ERR_MEMORY, \"no memory for the call's packets\");");
-    out.line("\t}");
+    out.line("\tpk = request + 1;");
     out.line("\tif(client->headers != NULL)");
     out.line("\t\tmemcpy(request, client->headers, sizeof(*request));");
+    out.line("\telse");
+    out.line("\t\tmemset(request, 0, sizeof(*request));");
     out.line("\trequest->msg_type = ", P, "_PROTO_", call.requestKey->id, ";");
     out.line("\trequest->soap_version = ", P, call.operation->soapVersion == 12 ? "_SOAP_1_2;" : "_SOAP_1_1;");
     out.line("\tmemcpy(&request->msg.", call.operation->input->cName, ", in, sizeof(*in));");
@@ -278,9 +280,9 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\tif(result == 0)");
     out.line("\t\tresult = ", p, context.project().authenticates() ? "_call_authorized(client, request, pk);"
                                                                      : "_call_request(client, request, pk, NULL);");
+    out.line("\telse");
+    out.line("\t\tmemset(pk, 0, sizeof(*pk));");
     writeWsAddressingCallAnswer(context, *call.operation, answered, out);
-    out.line("\t//its arrays and attachment are the caller's");
-    out.line("\tfree(request);");
     if (answered) {
         test.clear();
         for (const CMessageKey* key : call.responseKeys)
@@ -298,7 +300,8 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line(answered ? "\t}else if(result == 0)" : "\telse if(result == 0)");
     out.line("\t\tresult = ", p, "_call_answer(client, pk, fault);");
     out.line("\t", p, "_free_proto_packet(pk);");
-    out.line("\tfree(pk);");
+    out.line("\t//the request's arrays and attachment are the caller's");
+    out.line("\tfree(request);");
     out.line("\treturn result;");
     out.line("}");
     out.emptyLine();

@@ -292,7 +292,8 @@ static int kvproj_request_packet(kvproj_client_t *client, const kvproj_proto_pac
 
 //sends the packet on the client's open connection, answering a proxy's challenge through a proxy
 //(*answered_proxy: whether it did). 0, KVPROJ_ERR_SEND, or the encoders' refusal with its detail.
-//The packet then holds only what the reader may allocate
+//After a failure the packet is empty; once sent it still points to the caller's arrays, which the
+//answer's reader drops as it empties the packet first (it must be read into next)
 static int kvproj_send_request(kvproj_client_t *client, kvproj_proto_packet_t *pk, int *answered_proxy)
 {
 	kvproj_proto_trans_t *trans = &client->connection;
@@ -311,23 +312,20 @@ static int kvproj_send_request(kvproj_client_t *client, kvproj_proto_packet_t *p
 		kvproj_call_failed(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
 	//the request's arrays are the caller's and its attachment a copy the sender released once sent
 	free(pk->attachment);
-	memset(pk, 0, sizeof(*pk));
+	pk->attachment = NULL;
+	if(result != 0)
+		memset(pk, 0, sizeof(*pk));
 	return result;
 }
 
-//reads the answer to the request sent into pk, checked against the WS-Security settings the request
-//went with: 0, or KVPROJ_ERR_SECURITY, KVPROJ_ERR_DECODE or KVPROJ_ERR_RECEIVE. On a plain connection
-//the answer cannot have come as the request went: the wait for it comes first, which spares the
-//reader a receive that finds nothing
+//reads the answer to the request sent into pk (which the reader empties first), checked against the
+//WS-Security settings the request went with: 0, or KVPROJ_ERR_SECURITY, KVPROJ_ERR_DECODE or
+//KVPROJ_ERR_RECEIVE
 static int kvproj_read_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk, const tessaro_wsse_t *wsse)
 {
 	kvproj_proto_trans_t *trans = &client->connection;
 
-	trans->received = 0;
 	trans->wsse = wsse;
-	//a failed wait (the time-out) is the reader's to report
-	if(trans->tls == NULL)
-		tessaro_socket_wait(trans->socket, 0, kvproj_trans_timeout(trans, -1));
 	if(kvproj_proto_readpacket(trans, pk, client->timeout) == 0)
 		return 0;
 	return trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
@@ -354,6 +352,8 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 	reused = client->connected;
 	trans->deadline = deadline;
 	trans->failure = 0;
+	//the answer's bytes: none yet tells a kept connection that broke before its answer began
+	trans->received = 0;
 	if(!reused)
 		result = kvproj_client_open(client);
 	if(result == 0)
@@ -364,7 +364,6 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 	}
 	//only a kept connection that took the request (or broke on it) may need it again
 	again = reused && (result == 0 || trans->failure != 0);
-	trans->received = 0;
 	if(result == 0)
 		result = kvproj_read_answer(client, pk, wsse);
 	if(result != 0 && again && trans->received == 0){

@@ -304,10 +304,6 @@ static size_t http_look(kvproj_proto_trans_t *trans, http_buffer_t *buf, size_t 
 	len = (buf->size - 1 - have) >> (half ? 1 : 0);
 	if(http_carried(trans, buf->text + have, &len, 0))
 		return len;
-	//a message's first bytes on a connection that has carried one before (a kept one) mostly have
-	//not come yet: waiting first spares a look that finds nothing (the look reports a failed wait)
-	if(have == 0 && trans->received > 0)
-		tessaro_socket_wait(trans->socket, 0, kvproj_trans_timeout(trans, left));
 	if(tessaro_socket_peek(trans->socket, buf->text + have, &len, kvproj_trans_timeout(trans, left)) != 0)
 		return 0;
 	return len;
@@ -901,6 +897,11 @@ static int read_packet(kvproj_proto_trans_t *trans, http_buffer_t *message, tess
 	if(trans->carry == NULL)
 		tessaro_socket_set_block(trans->socket, 0);
 #endif
+	//a message's first bytes mostly have not come yet on a plain connection that awaits an answer (its
+	//request has just gone) or has carried a message before (a kept one): waiting first spares a
+	//receive or a look that finds nothing (a failed wait is theirs to report)
+	if(have == 0 && trans->carry_length == 0 && trans->tls == NULL && (message->expect == HTTP_EXPECT_ANSWER || trans->received > 0))
+		tessaro_socket_wait(trans->socket, 0, kvproj_trans_timeout(trans, deadline < 0 ? -1 : deadline - tessaro_clock_usec()));
 
 	//the header block, whatever the pieces it arrives in
 	for(;;){

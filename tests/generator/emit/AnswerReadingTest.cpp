@@ -259,4 +259,145 @@ TEST_F(AnswerCallsTest, AnAnswerInOnePieceTakesOneReceiveAndBytesBehindItANewCon
     EXPECT_EQ(run.output, joinedLines(CallsExpected)) << run.messages;
 }
 
+// Calls in a row on one client, each ending its own way: each call's answer
+// is its own (none of the call before shows through), the request's records
+// stay the caller's whatever the end (the sanitizers see any free of them),
+// and an answer far past the reader's first room comes whole. The server
+// echoes the records on a connection per request, or answers a fault when
+// the first is named "fault".
+const std::string RowsDriver = std::string("#include \"ledger_api.c\"\n") + OneRequestServer + R"(
+#define FAULT "<e:Envelope xmlns:e=\"http://schemas.xmlsoap.org/soap/envelope/\"><e:Body><e:Fault>" \
+	"<faultcode>e:Server</faultcode><faultstring>no ledger</faultstring></e:Fault></e:Body></e:Envelope>"
+#define MOST 3000
+
+static const struct{ const char *name; int records; int fault; int closed_port; int refused_header; }rows[] = {
+	{"three records", 3, 0, 0, 0},
+	{"one record", 1, 0, 0, 0},
+	{"an answer past the first room", MOST, 0, 0, 0},
+	{"a fault", 1, 1, 0, 0},
+	{"a closed port", 2, 0, 1, 0},
+	{"a header the sender refuses", 2, 0, 0, 1},
+	{"one record again", 1, 0, 0, 0},
+};
+static int expected;
+
+static void *serve(void *arg)
+{
+	ledger_proto_trans_t trans;
+	ledger_proto_packet_t *pk = (ledger_proto_packet_t *)calloc(1, sizeof(*pk));
+	ledger_Record_t *records;
+	int answered = 0, count;
+
+	(void)arg;
+	while(answered < expected){
+		memset(&trans, 0, sizeof(trans));
+		trans.socket = accept(listener, NULL, NULL);
+		if(ledger_proto_readpacket(&trans, pk, 30) == 0 && pk->msg_type == LEDGER_PROTO_RECORDS){
+			answered++;
+			records = pk->msg.ExchangeRequest.Records.record;
+			count = pk->msg.ExchangeRequest.Records.record_count;
+			if(count > 0 && strcmp(records[0].name, "fault") == 0){
+				send_answer(trans.socket, "HTTP/1.1 500 Internal Server Error", FAULT);
+			}else{
+				pk->msg.ExchangeRequest.Records.record = NULL;
+				ledger_free_proto_packet(pk);
+				memset(pk, 0, sizeof(*pk));
+				pk->msg_type = LEDGER_PROTO_RECORDSRESPONSE;
+				pk->msg.ExchangeReply.RecordsResponse.record = records;
+				pk->msg.ExchangeReply.RecordsResponse.record_count = count;
+				ledger_add_http_header(pk, "Connection", "close");
+				ledger_proto_sendpacket(&trans, pk, 30);
+			}
+		}
+		ledger_free_proto_packet(pk);
+		memset(pk, 0, sizeof(*pk));
+		tessaro_socket_close(trans.socket);
+	}
+	free(pk);
+	return NULL;
+}
+
+int main(void)
+{
+	static ledger_Record_t mine[MOST];
+	static char names[MOST][16];
+	ledger_Record_t faulty = {0, "fault", 0, 0};
+	ledger_proto_packet_t refusing;
+	char endpoint[64], closed[64];
+	ledger_client_t client;
+	ledger_ExchangeRequest_msg_t in;
+	ledger_ExchangeReply_msg_t out;
+	ledger_soap_fault_msg_t fault;
+	size_t r;
+	int i, result, kept, count;
+
+	network_start();
+	for(i = 0; i < MOST; i++){
+		snprintf(names[i], sizeof(names[i]), "r%d", i);
+		mine[i].id = i;
+		mine[i].name = strdup(names[i]);
+		mine[i].amount = i * 0.5;
+	}
+	memset(&refusing, 0, sizeof(refusing));
+	strcpy(refusing.http_headers[0].name, "X-Hand");
+	strcpy(refusing.http_headers[0].value, "a\r\nInjected: 1");
+	refusing.http_headers_count = 1;
+	/* a port nobody listens on any more */
+	if(server_start("/ledger", closed) != 0)
+		return 2;
+	expected = 0;
+	server_finish();
+	for(r = 0; r < sizeof(rows) / sizeof(rows[0]); r++)
+		expected += !rows[r].closed_port && !rows[r].refused_header;
+	if(server_start("/ledger", endpoint) != 0 || ledger_client_init(&client, endpoint) != 0)
+		return 2;
+	for(r = 0; r < sizeof(rows) / sizeof(rows[0]); r++){
+		ledger_client_close(&client);
+		if(ledger_client_init(&client, rows[r].closed_port ? closed : endpoint) != 0)
+			return 3;
+		client.headers = rows[r].refused_header ? &refusing : NULL;
+		in.Records.record = rows[r].fault ? &faulty : mine;
+		in.Records.record_count = rows[r].records;
+		result = ledger_Exchange(&client, &in, &out, &fault);
+		count = out.RecordsResponse.record_count;
+		kept = in.Records.record == (rows[r].fault ? &faulty : mine) && strcmp(faulty.name, "fault") == 0;
+		for(i = 0; i < MOST; i++)
+			kept = kept && strcmp(mine[i].name, names[i]) == 0 && mine[i].id == i;
+		printf("%s: %d, %d records, %s to %s, %s, the request %s\n", rows[r].name, result, count,
+			count > 0 ? out.RecordsResponse.record[0].name : "-", count > 0 ? out.RecordsResponse.record[count - 1].name : "-",
+			result == LEDGER_FAULT ? fault.faultstring : "no fault", kept ? "kept" : "changed");
+		ledger_free_Exchange(&out);
+		free(fault.detail);
+	}
+	ledger_client_close(&client);
+	server_finish();
+	for(i = 0; i < MOST; i++)
+		free(mine[i].name);
+	return 0;
+}
+)";
+
+const char* const RowsExpected[] = {
+    "three records: 0, 3 records, r0 to r2, no fault, the request kept",
+    "one record: 0, 1 records, r0 to r0, no fault, the request kept",
+    "an answer past the first room: 0, 3000 records, r0 to r2999, no fault, the request kept",
+    "a fault: 1, 0 records, - to -, no ledger, the request kept",
+    "a closed port: -2, 0 records, - to -, no fault, the request kept",
+    "a header the sender refuses: -3, 0 records, - to -, no fault, the request kept",
+    "one record again: 0, 1 records, r0 to r0, no fault, the request kept",
+};
+
+TEST_F(AnswerCallsTest, CallsInARowAnswerEachItsOwnAndLeaveTheRequestTheCallers)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    viewLocation(KELVANE_SOURCE_DIR "/bench/generated/ledger.wsdl");
+    const std::string header = emitHeader("ledger", programPlatform());
+    CTextBuffer source;
+    writeSourceFile(*context_, source);
+    const RunResult run = buildAndRunC(RowsDriver, {{"ledger_api.h", header}, {"ledger_api.c", source.text()}}, true);
+    ASSERT_EQ(run.status, 0) << run.messages << run.output;
+    EXPECT_EQ(run.output, joinedLines(RowsExpected)) << run.messages;
+}
+
 } // namespace
