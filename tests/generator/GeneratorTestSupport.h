@@ -24,7 +24,11 @@
 #include "NativeSupportLibrary.h"
 #include "support/WindowsProcess.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -158,32 +162,54 @@ inline int buildProgram(const std::string& sources, const std::string& program, 
 #endif
 }
 
+// A built program's run ends at this limit, natively and under Wine: a
+// program that hangs is ended and named instead of holding its test.
+constexpr std::chrono::milliseconds BuiltProgramLimit = std::chrono::minutes(5);
+
 // Runs a program that buildProgram built in the working folder, with the
 // arguments given, and reads back its standard output and error; natively
 // with the leak checker on, after launcher (a command that runs the rest of
 // its line) when one is given. A Windows program is started directly, so
-// that a start that fails says why in messages (status -1).
+// that a start that fails says why in messages (status -1). A program still
+// running at limit is ended and fails the test; status -1, messages say so
+// before what it wrote to standard error, output is what it wrote until then.
 inline RunResult runBuiltProgram(const std::string& program, const std::string& launcher = std::string(),
-                                 const std::string& arguments = std::string())
+                                 const std::string& arguments = std::string(),
+                                 std::chrono::milliseconds limit = BuiltProgramLimit)
 {
     RunResult result;
+    const std::string tail = arguments.empty() ? "" : " " + arguments;
+    std::string failure;
 #ifdef _WIN32
     (void)launcher;
     const std::string file = program + ".exe";
-    const testsupport::WindowsProcess process(file, file + (arguments.empty() ? "" : " " + arguments), "output.txt",
-                                              "errors.txt");
-    if (!process.started()) {
-        result.messages = "could not start " + file + ": error " + std::to_string(process.startError());
-        return result;
-    }
-    result.status = process.exitStatus();
+    const testsupport::LimitedRun run = testsupport::runWithin(file, file + tail, "output.txt", "errors.txt", limit);
+    result.status = run.status;
+    failure = run.failure;
+    const bool overran = run.overran;
 #else
-    const std::string tail = (arguments.empty() ? "" : " " + arguments) + " > output.txt 2> errors.txt";
-    result.status = std::system(
-        (launcher + (launcher.empty() ? "" : " ") + "env ASAN_OPTIONS=detect_leaks=1 ./" + program + tail).c_str());
+    const long long milliseconds = limit.count();
+    const std::string seconds = std::to_string(milliseconds / 1000) + "." + std::to_string(1000 + milliseconds % 1000).substr(1);
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(("timeout -k 10 " + seconds + " " + launcher + (launcher.empty() ? "" : " ") +
+                                    "env ASAN_OPTIONS=detect_leaks=1 ./" + program + tail + " > output.txt 2> errors.txt")
+                                       .c_str());
+    // timeout's status for a program it ended (124), or its own end by SIGKILL when the program
+    // would not end, seen directly or through the shell (137).
+    const bool ended = (WIFEXITED(status) && (WEXITSTATUS(status) == 124 || WEXITSTATUS(status) == 128 + SIGKILL)) ||
+        (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    const bool overran = ended && std::chrono::steady_clock::now() - start >= limit;
+    if (overran)
+        failure = testsupport::overranLimit(program + tail, limit);
+    else
+        result.status = status;
 #endif
     result.output = testsupport::readBytes("output.txt");
     result.messages = testsupport::readBytes("errors.txt");
+    if (!failure.empty())
+        result.messages = failure + (result.messages.empty() ? "" : "\n" + result.messages);
+    if (overran)
+        ADD_FAILURE() << result.messages;
     return result;
 }
 

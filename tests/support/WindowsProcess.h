@@ -4,12 +4,16 @@
 // into files, waited for on its own handle. Going through the command
 // interpreter instead would add a second process start, and its failure
 // would come back as the interpreter's status 9009, a message that says
-// the file is unknown and no cause.
+// the file is unknown and no cause. A run has a time limit: a program that
+// hangs is ended and named instead of holding the test until its own limit.
 
 #ifdef _WIN32
 
+#include "support/TimeLimit.h"
+
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -81,10 +85,9 @@ public:
     // Whether the program ended within milliseconds.
     bool waitFor(DWORD milliseconds) const { return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
 
-    // Waits for the program to end and gives its exit status.
+    // The exit status of a program that has ended.
     int exitStatus() const
     {
-        waitFor(INFINITE);
         DWORD code = 0;
         GetExitCodeProcess(process_.hProcess, &code);
         return static_cast<int>(code);
@@ -115,6 +118,43 @@ private:
     PROCESS_INFORMATION process_ = {};
     DWORD error_ = 0;
 };
+
+// What a run within a time limit came to: the program's exit status, or -1
+// and why there is none.
+struct LimitedRun {
+    int status = -1;
+    bool overran = false; // ended at the limit
+    std::string failure;
+};
+
+// Waits for a started program at most limit. A program still running then
+// is ended, and the failure names its command line and the limit; what it
+// wrote until then stays in its files.
+inline LimitedRun finishWithin(const WindowsProcess& process, const std::string& commandLine,
+                               std::chrono::milliseconds limit)
+{
+    LimitedRun run;
+    if (process.waitFor(static_cast<DWORD>(limit.count()))) {
+        run.status = process.exitStatus();
+    } else {
+        process.end();
+        run.overran = true;
+        run.failure = overranLimit(commandLine, limit);
+    }
+    return run;
+}
+
+// Runs program as WindowsProcess does and finishes it within limit.
+inline LimitedRun runWithin(const std::string& program, const std::string& commandLine, const std::string& outputFile,
+                            const std::string& errorFile, std::chrono::milliseconds limit)
+{
+    const WindowsProcess process(program, commandLine, outputFile, errorFile);
+    if (process.started())
+        return finishWithin(process, commandLine, limit);
+    LimitedRun run;
+    run.failure = "could not start " + program + ": error " + std::to_string(process.startError());
+    return run;
+}
 
 } // namespace testsupport
 

@@ -1,9 +1,10 @@
 // A program the tests built runs with its arguments; what it wrote to standard output comes back
 // byte for byte, what it wrote to standard error as the messages, and its exit status as given. A
-// program that cannot be started says so and why.
+// program that cannot be started says so and why; one that outlives its limit is ended and named.
 
 #include "GeneratorTestSupport.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 using namespace gentest;
@@ -57,6 +58,44 @@ TEST(BuiltProgramRunTest, OutputMessagesAndStatusComeBack)
         messages.erase(std::remove(messages.begin(), messages.end(), '\r'), messages.end());
         EXPECT_EQ(messages, c.messages);
     }
+}
+
+// Waits far past any limit a test gives it.
+const char* const Stay = R"(#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+int main(void)
+{
+#ifdef _WIN32
+	Sleep(600000);
+#else
+	sleep(600);
+#endif
+	return 0;
+}
+)";
+
+// The test fails naming the program, its arguments and the limit, natively and under Wine alike.
+TEST(BuiltProgramRunTest, AProgramPastItsLimitIsEndedAndNamed)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    testsupport::ScopedWorkingFolder folder;
+    testsupport::writeBytes("stay.c", Stay);
+    ASSERT_EQ(buildProgram("stay.c", "stay", false, true), 0) << testsupport::readBytes("messages.txt");
+#ifdef _WIN32
+    const std::string named = "'stay.exe one two' ran past its limit of 500 ms and was ended";
+#else
+    const std::string named = "'stay one two' ran past its limit of 500 ms and was ended";
+#endif
+    RunResult run;
+    EXPECT_NONFATAL_FAILURE(run = runBuiltProgram("stay", std::string(), "one two", std::chrono::milliseconds(500)),
+                            named);
+    EXPECT_EQ(run.status, -1);
+    EXPECT_EQ(run.messages, named);
+    EXPECT_EQ(run.output, "");
 }
 
 #ifdef _WIN32
