@@ -72,10 +72,13 @@ const CStructMember* messageMember(const CStructDef* def, const CViewPart& part)
 }
 
 // Where a block stands: in a run of parts read one after the other (cur
-// moves to the next element first, a missing one fails the message), on
-// the message's own element, or in a loop over the Header's elements that
-// reads whichever names match.
-enum class BlockMode { Positional, OnElement, Matched };
+// moves to the next element first, a missing one fails the message, and so
+// does a number or text part of another name, whose value would be lost),
+// in such a run whatever names its elements carry (SOAP encoding's rpc
+// accessors, which senders name loosely and whose order tells the parts),
+// on the message's own element, or in a loop over the Header's elements
+// that reads whichever names match.
+enum class BlockMode { Positional, AnyName, OnElement, Matched };
 
 // An anyType value's own xsi:type, kept beside it (its members stand where
 // the value's does), also where the content is empty.
@@ -137,16 +140,21 @@ void writeRepeatRefusal(const CValueAccess& value, const CPartElement& element, 
 void writeBlock(const CValueAccess& value, const CPartElement& element, BlockMode mode, const std::string& in,
                 CTextBuffer& out)
 {
-    if (mode == BlockMode::Positional) {
+    const bool run = mode == BlockMode::Positional || mode == BlockMode::AnyName;
+    const std::string part = value.access.empty() ? std::string(element.name) : value.access;
+    if (run) {
         out.line(in, "cur = mydecode_element(cur);");
         out.line(in, "if(cur == NULL){");
-        const std::string part = value.access.empty() ? std::string(element.name) : value.access;
         out.line(in, "\tresult = mydecode_fail_at(doc, ", cStringLiteral("the message ends before its part " + part), ", NULL);");
         out.line(in, "\tgoto over;");
         out.line(in, "}");
     }
     // The test of a block that is read only when the element's name matches.
     const auto writeTest = [&] {
+        if (mode == BlockMode::AnyName) {
+            out.line(in, "{");
+            return;
+        }
         out.line(in, "if(", namedTest(element.ns, element.name), "){");
         if (mode == BlockMode::Matched)
             writeRepeatRefusal(value, element, in + "\t", out);
@@ -162,6 +170,11 @@ void writeBlock(const CValueAccess& value, const CPartElement& element, BlockMod
     } else if (value.kind == CValueAccess::Value) {
         writeTest();
         writeValue(value, in + "\t", out);
+        if (mode == BlockMode::Positional) {
+            out.line(in, "}else{");
+            out.line(in, "\tresult = mydecode_fail_at(doc, ", cStringLiteral("the message's part " + part + " comes as"), ", cur);");
+            out.line(in, "\tgoto over;");
+        }
         out.line(in, "}");
     }
     if (mode != BlockMode::Matched)
@@ -245,6 +258,7 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
     const CStructDef* def = context.layout().structOf(&message);
     const CListRun<CHeaderPart> headers = headerParts(side);
     const bool document = operation.style != CViewOperation::Rpc;
+    const BlockMode run = !document && side.encoded ? BlockMode::AnyName : BlockMode::Positional;
     bool started = !document;
     bool first = true;
     for (const CViewPart& part : message.parts) {
@@ -259,7 +273,7 @@ void writeParts(const CEmitContext& context, const CViewOperation& operation, co
         if (member != nullptr)
             access.append("pk->msg.").append(message.cName).append(".").append(member->cName);
         writeBlock(accessOf(context, member, std::move(access)), partElement(part, xmlName),
-                   document && first ? BlockMode::OnElement : BlockMode::Positional, "\t\t\t\t\t", out);
+                   document && first ? BlockMode::OnElement : run, "\t\t\t\t\t", out);
         first = false;
     }
 }
