@@ -701,11 +701,14 @@ static int mydecode_late(const mydecode_time_t *time, char *error, size_t size)
 	return -1;
 }
 
-//the bytes of the document not yet handed to the parser, and the parse's time
+//the bytes of the document not yet handed to the parser, and the parse's time; the gap's bytes (none
+//where gap is NULL) are passed over, read by the caller itself
 typedef struct mydecode_bytes_t{
 	const char	*at;
 	size_t	left;
 	mydecode_time_t	*time;
+	const char	*gap;
+	size_t	gap_length;
 }mydecode_bytes_t;
 
 //hands the parser the next bytes of the document: the parser keeps only those it has not passed.
@@ -714,8 +717,17 @@ typedef struct mydecode_bytes_t{
 static int mydecode_next_bytes(void *context, char *buffer, int room)
 {
 	mydecode_bytes_t	*bytes = (mydecode_bytes_t *)context;
-	size_t	n = bytes->left < (size_t)room ? bytes->left : (size_t)room;
+	size_t	n;
 
+	if(bytes->gap != NULL && bytes->at == bytes->gap){
+		bytes->at += bytes->gap_length;
+		bytes->left -= bytes->gap_length;
+		bytes->time->handed += bytes->gap_length;
+		bytes->gap = NULL;
+	}
+	n = bytes->left < (size_t)room ? bytes->left : (size_t)room;
+	if(bytes->gap != NULL && n > (size_t)(bytes->gap - bytes->at))
+		n = (size_t)(bytes->gap - bytes->at);
 	if(n > 0 && bytes->time->handed > 0 && tessaro_clock_usec() > bytes->time->deadline){
 		bytes->time->late = 1;
 		return -1;
@@ -981,6 +993,8 @@ static xmlParserCtxtPtr mydecode_parser(const char *xml, size_t length, mydecode
 	bytes->at = xml;
 	bytes->left = length;
 	bytes->time = time;
+	bytes->gap = NULL;
+	bytes->gap_length = 0;
 	time->length = length;
 	time->handed = 0;
 	if(length == 0 || length > 0x7fffffff)
@@ -1208,13 +1222,15 @@ static int mydecode_may_read(const char *const *names, const char *xml, size_t l
 //reads the document xml[0..length) (nothing fetched, nothing printed, never all of it copied at
 //once, stopped at time's deadline) with the document type, element (SAX2's, or SAX1's where events
 //has them), text and markup events of events in place of the tree's, reader in the parser's _private and the parser in *ctxt while it
-//reads: 1 when the document is well-formed, else 0. What the events built of the tree is freed (a
-//service that reads every message through the tree leaves this unused)
-static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t *time, const xmlSAXHandler *events,
-	void *reader, xmlParserCtxtPtr *ctxt) KVPROJ_MAYBE_UNUSED;
+//reads: 1 when the document is well-formed, else 0. The parser never sees the gap_length bytes at gap
+//(NULL: none), which the reader reads itself: balanced content, so that the rest is well-formed as
+//the whole is. What the events built of the tree is freed (a service that reads every message
+//through the tree leaves this unused)
+static int mydecode_read_events(const char *xml, size_t length, const char *gap, size_t gap_length, mydecode_time_t *time,
+	const xmlSAXHandler *events, void *reader, xmlParserCtxtPtr *ctxt) KVPROJ_MAYBE_UNUSED;
 
-static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t *time, const xmlSAXHandler *events,
-	void *reader, xmlParserCtxtPtr *ctxt)
+static int mydecode_read_events(const char *xml, size_t length, const char *gap, size_t gap_length, mydecode_time_t *time,
+	const xmlSAXHandler *events, void *reader, xmlParserCtxtPtr *ctxt)
 {
 	mydecode_bytes_t	bytes;
 	xmlSAXHandlerPtr	sax;
@@ -1222,6 +1238,10 @@ static int mydecode_read_events(const char *xml, size_t length, mydecode_time_t 
 
 	if((*ctxt = mydecode_parser(xml, length, &bytes, time)) == NULL)
 		return 0;
+	if(gap != NULL && gap_length > 0){
+		bytes.gap = gap;
+		bytes.gap_length = gap_length;
+	}
 	(*ctxt)->_private = reader;
 	sax = (*ctxt)->sax;
 	sax->internalSubset = events->internalSubset;

@@ -4,7 +4,9 @@
 //gathered and handed over on an element that stands for it. So a long run of items never stands in
 //memory whole. Whatever such a reading cannot answer as the whole tree would (a document type, a
 //Header, a value by reference, markup inside a simple item, a failure, anything behind the
-//envelope) sends the message to the tree's reading instead.
+//envelope) sends the message to the tree's reading instead. A run of plain simple items (a name
+//without prefix, no attribute, text without markup or references) is read from the message's bytes
+//themselves, the parser never seeing them: libxml2 costs most of such an item.
 
 //how the items of a message are read, and where the reading stands
 typedef struct mystream_t{
@@ -38,6 +40,12 @@ typedef struct mystream_t{
 	const xmlChar	*type;	//the local name type as the parser names it
 	xmlNode	at, at_text;	//the element and text that stand for a simple item
 	const char	*const *names;	//the local names of the Body's first elements of messages of items
+	//the run of plain items read from the bytes (mystream_run_start), start to end: behind the start
+	//tag of the element at run_depth; run_name holds an item's name, run_room bytes
+	const char	*run, *run_end;
+	int	run_depth;
+	char	*run_name;
+	size_t	run_room;
 }mystream_t;
 
 //sets the items the element the reading stands on holds (part 0), or the first element inside it
@@ -118,6 +126,163 @@ static xmlNodePtr mystream_plain_item(mystream_t *reader, const xmlChar *localna
 	return &reader->at;
 }
 
+//the classes of a byte in a plain item (bits): a blank of XML (1); a character that may start its
+//name (2): an ASCII letter or '_'; one of the rest of its name (4): those, a digit, '-' or '.'; one of
+//its text (8): printable ASCII but markup, references and ']' (of a "]]>", which no text holds), a tab
+//or a line feed (a carriage return the parser would have turned). Bytes past ASCII are of none
+#define MYSTREAM_BLANK	1
+#define MYSTREAM_NAME_START	2
+#define MYSTREAM_NAME	4
+#define MYSTREAM_TEXT	8
+
+static const unsigned char	mystream_class[256] = {
+	0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 9, 0, 0, 1, 0, 0,
+	0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+	9, 8, 8, 8, 8, 8, 0, 8, 8, 8, 8, 8, 8, 12, 12, 8,
+	12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 8, 8, 0, 8, 8, 8,
+	8, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14,
+	14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 8, 8, 0, 8, 14,
+	8, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14,
+	14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 8, 8, 8, 8, 0,
+};
+
+//whether the byte at c is of the class
+#define MYSTREAM_IS(c, class)	((mystream_class[(unsigned char)(c)] & (class)) != 0)
+
+//c past the blanks before end
+static const char *mystream_past_blanks(const char *c, const char *end)
+{
+	while(c < end && MYSTREAM_IS(*c, MYSTREAM_BLANK))
+		c++;
+	return c;
+}
+
+//the plain item at *at (blanks before it aside): "<name>text</name>", the name without prefix (blanks
+//may stand before each '>'). 1 with its name and text (sizes in *name_size, *text_size) and *at
+//behind it; 0 where no plain item stands there
+static int mystream_plain_next(const char **at, const char *end, const char **name, size_t *name_size, const char **text,
+	size_t *text_size)
+{
+	const char	*c = mystream_past_blanks(*at, end);
+	size_t	i;
+
+	if(end - c < 4 || c[0] != '<' || !MYSTREAM_IS(c[1], MYSTREAM_NAME_START))
+		return 0;
+	for(*name = ++c; c < end && MYSTREAM_IS(*c, MYSTREAM_NAME); c++)
+		;
+	*name_size = (size_t)(c - *name);
+	c = mystream_past_blanks(c, end);
+	if(c == end || *c != '>')
+		return 0;
+	for(*text = ++c; c < end && MYSTREAM_IS(*c, MYSTREAM_TEXT); c++)
+		;
+	*text_size = (size_t)(c - *text);
+	if((size_t)(end - c) < *name_size + 3 || c[0] != '<' || c[1] != '/')
+		return 0;
+	for(c += 2, i = 0; i < *name_size; i++, c++){
+		if(*c != (*name)[i])
+			return 0;
+	}
+	c = mystream_past_blanks(c, end);
+	if(c == end || *c != '>')
+		return 0;
+	*at = c + 1;
+	return 1;
+}
+
+//where the run of plain items at at ends: behind the last of them; at where none stands there
+static const char *mystream_plain_end(const char *at, const char *end)
+{
+	const char	*name, *text;
+	size_t	name_size, text_size;
+
+	while(mystream_plain_next(&at, end, &name, &name_size, &text, &text_size))
+		;
+	return at;
+}
+
+//whether the XML declaration at the document's start (if any) names no encoding but UTF-8: the bytes
+//of a plain item are then the characters the parser would read
+static int mystream_utf8(const char *xml, const char *end)
+{
+	const char	*close, *encoding;
+
+	if(end - xml < 5 || memcmp(xml, "<?xml", 5) != 0 || (close = mydecode_past(xml, end, "?>", 2)) == NULL)
+		return 1;
+	encoding = mydecode_past(xml, close, "encoding", 8);
+	if(encoding == NULL)
+		return 1;
+	while(encoding < close && (MYSTREAM_IS(*encoding, MYSTREAM_BLANK) || *encoding == '='))
+		encoding++;
+	return close - encoding > 6 && (encoding[0] == '"' || encoding[0] == '\'') && xmlStrncasecmp((const xmlChar *)encoding + 1,
+		(const xmlChar *)"UTF-8", 5) == 0 && encoding[6] == encoding[0];
+}
+
+//the run of plain items the reading reads from the bytes of xml[0..length) itself: behind the start
+//tag of the Body's first element (depth 2) or, where none stands there, of the first element in it
+//(depth 3), each first in its parent but for blanks, comments and processing instructions. The parser
+//reads all around it as before; whatever its reading differs in sends the message to the tree
+static void mystream_run_start(mystream_t *reader, const char *xml, size_t length)
+{
+	static const char	*const above[] = {"Envelope", "Body"};
+	const char	*end = xml + length, *at = xml, *local, *run_end;
+	size_t	size;
+	int	depth;
+
+	if(length >= 3 && memcmp(xml, "\xEF\xBB\xBF", 3) == 0)
+		at += 3;
+	if(!mystream_utf8(at, end))
+		return;
+	for(depth = 0; depth <= 3; depth++){
+		at = mydecode_start_tag(mydecode_past_misc(at, end), end, &local, &size);
+		if(at == NULL || (depth < 2 && !mydecode_local_is(local, size, above[depth])))
+			return;
+		if(depth >= 2 && (run_end = mystream_plain_end(at, end)) != at){
+			reader->run = at;
+			reader->run_end = run_end;
+			reader->run_depth = depth;
+			return;
+		}
+	}
+}
+
+//hands each item of the run read from the bytes to the item function, as mystream_end hands a simple
+//item the parser read: the element that stands for it, named as the tree names it
+static void mystream_run_items(mystream_t *reader, xmlNodePtr holder)
+{
+	const char	*at = reader->run, *name, *text;
+	size_t	name_size, text_size;
+	xmlNsPtr	ns = xmlSearchNs(holder->doc, holder, NULL);
+
+	//an element without prefix is of the default namespace in scope, of none where xmlns="" undeclared it
+	reader->at.ns = ns != NULL && ns->href != NULL && ns->href[0] != '\0' ? ns : NULL;
+	while(!reader->failed && mystream_plain_next(&at, reader->run_end, &name, &name_size, &text, &text_size)){
+		if(name_size >= reader->run_room || strncmp(reader->run_name, name, name_size) != 0 || reader->run_name[name_size] != '\0'){
+			reader->length = 0;
+			if(mydecode_gather(&reader->run_name, &reader->length, &reader->run_room, (const xmlChar *)name, (int)name_size) != 0){
+				mystream_fail(reader);
+				return;
+			}
+			reader->run_name[name_size] = '\0';
+		}
+		reader->length = 0;
+		if(mydecode_gather(&reader->text, &reader->length, &reader->size, (const xmlChar *)text, (int)text_size) != 0){
+			mystream_fail(reader);
+			return;
+		}
+		reader->at.name = (const xmlChar *)reader->run_name;
+		reader->at.children = reader->at.last = NULL;
+		if(reader->length > 0){
+			reader->text[reader->length] = '\0';
+			reader->at_text.content = (xmlChar *)reader->text;
+			reader->at.children = reader->at.last = &reader->at_text;
+		}
+		if(reader->item(holder->doc, &reader->at, reader->shape != NULL ? (void *)&reader->items : reader->value) != 0)
+			mystream_fail(reader);
+	}
+	reader->run = NULL;
+}
+
 //the element that holds the items has started (node): the element that stands for a simple item
 //stands in it, and its shape is read, where it is a SOAP array's
 static void mystream_enter(mystream_t *reader, xmlNodePtr node)
@@ -138,6 +303,14 @@ static void mystream_enter(mystream_t *reader, xmlNodePtr node)
 	reader->items.offset = 0;
 	if(reader->shape != NULL && myarray_shape(node->doc, node, reader->shape, &reader->items.size, &reader->items.offset) != 0)
 		mystream_fail(reader);
+	//the run the parser was not handed is this element's first items, which only a reading of items
+	//from their text reads so
+	if(reader->run != NULL && !reader->failed){
+		if(reader->run_depth != reader->depth || !reader->by_text)
+			mystream_fail(reader);
+		else
+			mystream_run_items(reader, node);
+	}
 }
 
 //an element above the items has started (node, built): the Envelope, the Body first in it, the
@@ -296,9 +469,15 @@ static int mystream_read(mystream_t *reader, const char *xml, size_t length, myd
 		.endElementNs = mystream_end, .characters = mystream_characters, .ignorableWhitespace = mystream_characters,
 		.cdataBlock = mystream_cdata, .comment = mystream_comment, .processingInstruction = mystream_instruction,
 		.reference = mystream_reference};
-	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, time, &events, reader, &reader->ctxt) &&
-		!reader->failed && reader->done ? 0 : 1;
+	int	result;
 
+	if(!mydecode_may_read(reader->names, xml, length))
+		return 1;
+	mystream_run_start(reader, xml, length);
+	//a run the parser was not handed is read once its element started: one that did not is the tree's
+	result = mydecode_read_events(xml, length, reader->run, reader->run != NULL ? (size_t)(reader->run_end - reader->run) : 0, time, &events, reader,
+		&reader->ctxt) && !reader->failed && reader->done && reader->run == NULL ? 0 : 1;
 	free(reader->text);
+	free(reader->run_name);
 	return result;
 }

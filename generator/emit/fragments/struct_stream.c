@@ -537,7 +537,7 @@ static int mysax_read(mysax_t *reader, const char *xml, size_t length, mydecode_
 		.endElement = mysax_end, .characters = mysax_characters, .ignorableWhitespace = mysax_characters,
 		.cdataBlock = mysax_cdata, .comment = mysax_comment, .processingInstruction = mysax_instruction,
 		.reference = mysax_reference};
-	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, time, &events, reader, &reader->ctxt) &&
+	int	result = mydecode_may_read(reader->names, xml, length) && mydecode_read_events(xml, length, NULL, 0, time, &events, reader, &reader->ctxt) &&
 		!reader->failed && reader->done ? 0 : 1;
 
 	mysax_undeclare(reader, 0);
