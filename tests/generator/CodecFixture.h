@@ -63,6 +63,21 @@ protected:
     }
 };
 
+// The start of a report(result, pk) for a document whose operation Scale takes the int array
+// "values": the packet's type and, when read, the array's items; the test's own lines follow.
+inline const std::string ScaleValuesReport = R"(
+static void report(int result, demo_proto_packet_t *pk)
+{
+	int i;
+
+	printf(" type=%u", pk->msg_type);
+	if(result == 0 && pk->msg_type == DEMO_PROTO_SCALE){
+		printf(" count=%d", pk->msg.ScaleIn.values.IntArray_count);
+		for(i = 0; i < pk->msg.ScaleIn.values.IntArray_count; i++)
+			printf(" %d", pk->msg.ScaleIn.values.IntArray[i]);
+	}
+)";
+
 inline const char* const CodecSchema =
     "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>"
     "<xsd:complexType name=\"Inner\"><xsd:sequence><xsd:element name=\"label\" type=\"xsd:string\"/>"

@@ -173,6 +173,8 @@ constexpr std::chrono::milliseconds BuiltProgramLimit = std::chrono::minutes(5);
 // that a start that fails says why in messages (status -1). A program still
 // running at limit is ended and fails the test; status -1, messages say so
 // before what it wrote to standard error, output is what it wrote until then.
+// The status is the program's exit code on both builds (-1 natively when a
+// signal ended it).
 inline RunResult runBuiltProgram(const std::string& program, const std::string& launcher = std::string(),
                                  const std::string& arguments = std::string(),
                                  std::chrono::milliseconds limit = BuiltProgramLimit)
@@ -202,7 +204,7 @@ inline RunResult runBuiltProgram(const std::string& program, const std::string& 
     if (overran)
         failure = testsupport::overranLimit(program + tail, limit);
     else
-        result.status = status;
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
     result.output = testsupport::readBytes("output.txt");
     result.messages = testsupport::readBytes("errors.txt");

@@ -117,16 +117,7 @@ protected:
             result.messages = testsupport::readBytes("messages.txt");
             return result;
         }
-#ifdef _WIN32
         return runBuiltProgram("demo", std::string(), arguments);
-#else
-        const int status = std::system(("env ASAN_OPTIONS=detect_leaks=1 timeout 300 ./demo " + arguments +
-                                        " > output.txt 2> errors.txt").c_str());
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-        result.output = testsupport::readBytes("output.txt");
-        result.messages = testsupport::readBytes("errors.txt");
-        return result;
     }
 };
 

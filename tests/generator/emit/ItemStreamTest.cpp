@@ -249,18 +249,7 @@ std::string arraysDocument()
         " xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\"");
 }
 
-const char* const ArraysReport = R"(
-static void report(int result, demo_proto_packet_t *pk)
-{
-	int i;
-
-	printf(" type=%u", pk->msg_type);
-	if(result == 0 && pk->msg_type == DEMO_PROTO_SCALE){
-		printf(" count=%d", pk->msg.ScaleIn.values.IntArray_count);
-		for(i = 0; i < pk->msg.ScaleIn.values.IntArray_count; i++)
-			printf(" %d", pk->msg.ScaleIn.values.IntArray[i]);
-	}
-	if(result == 0 && pk->msg_type == DEMO_PROTO_SCALE_RESPONSE){
+const std::string ArraysReport = ScaleValuesReport + R"(	if(result == 0 && pk->msg_type == DEMO_PROTO_SCALE_RESPONSE){
 		demo_EntryArray_t *a = &pk->msg.ScaleOut.scaled;
 		printf(" count=%d", a->EntryArray_count);
 		for(i = 0; i < a->EntryArray_count; i++)

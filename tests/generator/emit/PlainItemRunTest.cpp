@@ -5,6 +5,7 @@
 // be the same, and the stream must have taken the messages it can.
 
 #include "CodecFixture.h"
+#include "EncodedService.h"
 
 using namespace gentest;
 
@@ -17,16 +18,11 @@ std::string runsDocument()
 {
     const std::string encoded = "<soap:body use=\"encoded\" namespace=\"urn:t\" "
                                 "encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"/>";
-    const auto array = [](const std::string& name, const std::string& item) {
-        return "<xsd:complexType name=\"" + name + "\"><xsd:complexContent><xsd:restriction base=\"soapenc:Array\">"
-               "<xsd:attribute ref=\"soapenc:arrayType\" wsdl:arrayType=\"" + item + "[]\"/></xsd:restriction>"
-               "</xsd:complexContent></xsd:complexType>";
-    };
     return wsdltest::definitions(
         "<types><xsd:schema targetNamespace=\"urn:t\" elementFormDefault=\"qualified\" "
         "xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\" xmlns:wsdl=\"http://schemas.xmlsoap.org/wsdl/\">"
         "<xsd:import namespace=\"http://schemas.xmlsoap.org/soap/encoding/\"/>" +
-            array("IntArray", "xsd:int") + array("TextArray", "xsd:string") +
+            soapArrayType("IntArray", "xsd:int") + soapArrayType("TextArray", "xsd:string") +
             "<xsd:element name=\"Words\"><xsd:complexType><xsd:sequence>"
             "<xsd:element name=\"n\" type=\"xsd:int\" minOccurs=\"0\" maxOccurs=\"unbounded\" nillable=\"true\"/>"
             "</xsd:sequence></xsd:complexType></xsd:element></xsd:schema></types>\n"
@@ -46,18 +42,7 @@ std::string runsDocument()
 }
 
 // Every item of a case's packet, and "streamed" where the item stream read it.
-const char* const Report = R"(
-static void report(int result, demo_proto_packet_t *pk)
-{
-	int i;
-
-	printf(" type=%u", pk->msg_type);
-	if(result == 0 && pk->msg_type == DEMO_PROTO_SCALE){
-		printf(" count=%d", pk->msg.ScaleIn.values.IntArray_count);
-		for(i = 0; i < pk->msg.ScaleIn.values.IntArray_count; i++)
-			printf(" %d", pk->msg.ScaleIn.values.IntArray[i]);
-	}
-	if(result == 0 && pk->msg_type == DEMO_PROTO_JOIN){
+const std::string Report = ScaleValuesReport + R"(	if(result == 0 && pk->msg_type == DEMO_PROTO_JOIN){
 		printf(" count=%d", pk->msg.JoinIn.texts.TextArray_count);
 		for(i = 0; i < pk->msg.JoinIn.texts.TextArray_count; i++)
 			printf(" [%s]", pk->msg.JoinIn.texts.TextArray[i] != NULL ? pk->msg.JoinIn.texts.TextArray[i] : "-");
