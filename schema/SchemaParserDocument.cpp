@@ -13,7 +13,7 @@
 #include "xml/XmlPullParser.h"
 #include "xml/XmlPullParserException.h"
 
-#include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace Schema {
@@ -21,7 +21,7 @@ namespace Schema {
 // The schemas one parse reads, by location: a location is read once, so
 // imports that go round end at a schema already known.
 struct SchemaParser::ImportSession {
-    std::map<std::string, SchemaParser*> parsers;
+    std::unordered_map<std::string, SchemaParser*> parsers;
     // Documents being read inside one another (includes, imports and
     // redefines alike), and the message of one read too deep, which every
     // document around it fails with.
