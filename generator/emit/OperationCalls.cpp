@@ -33,7 +33,7 @@ bool isTakenName(const std::string& name)
         "reason_length", "client_error_detail", "call_port", "call_authorized", "client_init", "client_set_credentials",
         "authorization", "challenged", "forget_challenge", "credentials_fit", "digest_response", "http_field_ok", "strerror", "connect_server", "set_attachment", "add_http_header",
         "client_close", "client_set_tls", "client_set_proxy", "client_open", "exchange", "no_proxy", "environment",
-        "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send", "call_once", "tunnel",
+        "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send", "call_once", "tunnel", "unmade_connection",
         "hex_digit", "percent_decode", "proxy_credentials", "forget_proxy", "proxy_refused", "proxy_authorization",
         "proxy_again", "head_end", "head_challenge", "list_challenge", "digest_value", "basic_value",
         "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "proto_packet",

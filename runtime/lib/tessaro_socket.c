@@ -591,9 +591,11 @@ static int tessaro_lookup(const char *host, int family, tessaro_usec_t timeout, 
 }
 
 /* Connects the socket to one address within the time-out; the socket is left blocking. made: the
- * socket is one tessaro_connect_host made, whose mode is known without asking. */
+ * socket is one tessaro_connect_host made, whose mode is known without asking. unawaited (POSIX, a socket
+ * made): the socket is left non-blocking and a connect under way is not waited for, since the first send
+ * waits for it (the kernel takes a send on a connecting socket as one that would block). */
 static int tessaro_connect_address(tessaro_socket_t sock, const struct sockaddr *address, socklen_t size,
-                                   tessaro_usec_t timeout, int made)
+                                   tessaro_usec_t timeout, int made, int unawaited)
 {
     int result, nodelay = 1;
 #ifndef _WIN32
@@ -618,13 +620,14 @@ static int tessaro_connect_address(tessaro_socket_t sock, const struct sockaddr 
 #else
     else if (errno == EINPROGRESS || errno == EINTR)
 #endif
-        result = tessaro_connect_finish(sock, timeout);
+        result = unawaited ? 0 : tessaro_connect_finish(sock, timeout);
     else
         result = tessaro_failed(TESSARO_LAST_ERROR());
 #ifdef _WIN32
+    (void)unawaited;
     if (tessaro_socket_set_block(sock, 1) != 0 && result == 0)
 #else
-    if (fcntl(sock, F_SETFL, flags & ~O_NONBLOCK) != 0 && result == 0)
+    if (!unawaited && fcntl(sock, F_SETFL, flags & ~O_NONBLOCK) != 0 && result == 0)
 #endif
         result = TESSARO_ERROR;
     /* A message goes out in one send; the handshake's small records must not wait for the peer's
@@ -681,14 +684,16 @@ int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port
         if (!tessaro_address_usable(at, AF_INET))
             continue;
         tessaro_address_with_port(at, port, &address);
-        result = tessaro_connect_address(sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen, timeout, 0);
+        result = tessaro_connect_address(sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen, timeout, 0, 0);
         break;
     }
     freeaddrinfo(found);
     return result;
 }
 
-int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
+/* tessaro_connect_host, or with unawaited tessaro_connect_host_unawaited. */
+static int tessaro_connect_host_as(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout,
+                                   int unawaited)
 {
     tessaro_usec_t deadline = tessaro_deadline(timeout), left;
     struct sockaddr_storage address;
@@ -718,8 +723,10 @@ int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_
             result = tessaro_failed(TESSARO_LAST_ERROR());
         } else {
             tessaro_address_with_port(at, port, &address);
+            /* an address before the last is waited for, so that its failure can pass on to the next */
             result = tessaro_connect_address(*sock, (struct sockaddr *)&address, (socklen_t)at->ai_addrlen,
-                                             timeout < 0 ? timeout : left / tessaro_addresses_left(at), 1);
+                                             timeout < 0 ? timeout : left / tessaro_addresses_left(at), 1,
+                                             unawaited && tessaro_addresses_left(at) == 1);
         }
         if (result == TESSARO_ERROR && error == 0)
             error = tessaro_system_error;
@@ -732,6 +739,29 @@ int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_
     if (result == TESSARO_ERROR && error != 0)
         tessaro_system_error = error;
     return result;
+}
+
+int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
+{
+    return tessaro_connect_host_as(sock, host, port, timeout, 0);
+}
+
+int tessaro_connect_host_unawaited(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)
+{
+#ifdef _WIN32
+    /* a Winsock send on a connecting socket fails rather than waits */
+    return tessaro_connect_host_as(sock, host, port, timeout, 0);
+#else
+    return tessaro_connect_host_as(sock, host, port, timeout, 1);
+#endif
+}
+
+int tessaro_socket_connected(tessaro_socket_t sock)
+{
+    struct sockaddr_storage peer;
+    socklen_t size = sizeof(peer);
+
+    return getpeername(sock, (struct sockaddr *)&peer, &size) == 0;
 }
 
 int tessaro_proxy_tunnel(tessaro_socket_t sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout)

@@ -9,6 +9,10 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#endif
+
 namespace {
 
 const tessaro_usec_t Second = TESSARO_USEC_PER_SEC;
@@ -39,36 +43,68 @@ TEST(TessaroConnect, AFullAcceptQueueEndsAtTheDeadline)
     tessaro_socket_close(refused);
 }
 
+// One way a loopback connect ends: where to, with what result and cause.
+struct ConnectEnding {
+    const char* name;
+    tessaro_port_t port;
+    int result;
+    const char* cause;
+};
+
+// The three ways a loopback connect ends: a listener that takes it, a port
+// nobody listens on any more, and a listener whose accept queue the
+// connections held fill.
+struct ConnectEndings {
+    tessaro_socket_t open = INVALID_SOCKET, full = INVALID_SOCKET;
+    tessaro_port_t closedPort = 0;
+    std::vector<tessaro_socket_t> held;
+
+    ConnectEndings()
+    {
+        tessaro_socket_t closed;
+        if (tessaro_socket_create_tcp_listen(&closed, 0, 4) == 0) {
+            closedPort = loopback::portOf(closed);
+            tessaro_socket_close(closed);
+        }
+        if (tessaro_socket_create_tcp_listen(&open, 0, 4) != 0 || tessaro_socket_create_tcp_listen(&full, 0, 0) != 0)
+            return;
+        for (int result = 0; held.size() < 64 && result == 0;) {
+            tessaro_socket_t sock = INVALID_SOCKET;
+            result = tessaro_connect_host(&sock, "127.0.0.1", loopback::portOf(full), Second / 5);
+            if (result == 0)
+                held.push_back(sock);
+        }
+    }
+    ~ConnectEndings()
+    {
+        for (tessaro_socket_t sock : held)
+            tessaro_socket_close(sock);
+        for (tessaro_socket_t sock : {full, open}) {
+            if (sock != INVALID_SOCKET)
+                tessaro_socket_close(sock);
+        }
+    }
+    ConnectEndings(const ConnectEndings&) = delete;
+    ConnectEndings& operator=(const ConnectEndings&) = delete;
+    bool ready() const { return closedPort != 0 && full != INVALID_SOCKET && held.size() < 64; }
+    std::vector<ConnectEnding> rows() const
+    {
+        return {{"listening", loopback::portOf(open), 0, "the connection failed or broke"},
+                {"closed port", closedPort, TESSARO_ERROR, "connection refused"},
+                {"full queue", loopback::portOf(full), TESSARO_TIMEOUT, "the connection failed or broke"}};
+    }
+};
+
 // A connect tells how it ended by what the wait saw, asking the cause only of a failure: through a
 // socket the library makes (its mode known) and one given to it alike, a connection carries bytes
 // both ways, a closed port is refused with its cause (the library's own socket closed), and a
 // listener whose accept queue is full ends at the deadline.
 TEST(TessaroConnect, EachEndingIsToldByBothWaysOfConnecting)
 {
-    tessaro_socket_t open, full, closed;
-    ASSERT_EQ(tessaro_socket_create_tcp_listen(&open, 0, 4), 0);
-    ASSERT_EQ(tessaro_socket_create_tcp_listen(&closed, 0, 4), 0);
-    const tessaro_port_t closedPort = loopback::portOf(closed);
-    tessaro_socket_close(closed);
-    ASSERT_EQ(tessaro_socket_create_tcp_listen(&full, 0, 0), 0);
-    std::vector<tessaro_socket_t> held;
-    for (int result = 0; held.size() < 64 && result == 0;) {
-        tessaro_socket_t sock = INVALID_SOCKET;
-        result = tessaro_connect_host(&sock, "127.0.0.1", loopback::portOf(full), Second / 5);
-        if (result == 0)
-            held.push_back(sock);
-    }
-    const struct {
-        const char* name;
-        tessaro_port_t port;
-        int result;
-        const char* cause;
-    } rows[] = {
-        {"listening", loopback::portOf(open), 0, "the connection failed or broke"},
-        {"closed port", closedPort, TESSARO_ERROR, "connection refused"},
-        {"full queue", loopback::portOf(full), TESSARO_TIMEOUT, "the connection failed or broke"},
-    };
-    for (const auto& row : rows) {
+    const ConnectEndings ends;
+    ASSERT_TRUE(ends.ready());
+    const tessaro_socket_t open = ends.open;
+    for (const ConnectEnding& row : ends.rows()) {
         for (const bool made : {true, false}) {
             tessaro_socket_t sock = INVALID_SOCKET;
             int result;
@@ -100,10 +136,58 @@ TEST(TessaroConnect, EachEndingIsToldByBothWaysOfConnecting)
             tessaro_socket_close(sock);
         }
     }
-    for (tessaro_socket_t sock : held)
-        tessaro_socket_close(sock);
-    tessaro_socket_close(full);
-    tessaro_socket_close(open);
+}
+
+// A connection not waited for is told by its first send: made, it carries
+// bytes both ways and is found connected; refused at a closed port or kept
+// waiting by a full accept queue, the send fails with the cause or at its
+// deadline and the socket is found unconnected. Winsock, whose send cannot
+// wait for a connection, is told by the connect itself as before. The socket
+// stays non-blocking either way.
+TEST(TessaroConnect, AConnectionNotWaitedForIsToldByItsFirstSend)
+{
+#ifdef _WIN32
+    const bool toldByConnect = true;
+#else
+    const bool toldByConnect = false;
+#endif
+    const ConnectEndings ends;
+    ASSERT_TRUE(ends.ready());
+    const tessaro_socket_t open = ends.open;
+    // a row's result is the connect's where it tells, else the send's
+    for (const ConnectEnding& row : ends.rows()) {
+        tessaro_socket_t sock = INVALID_SOCKET;
+        tessaro_size_t count = 0;
+        int result = tessaro_connect_host_unawaited(&sock, "127.0.0.1", row.port, Second / 5);
+        if (toldByConnect || result != 0) {
+            EXPECT_EQ(result, row.result) << row.name;
+        } else {
+            result = tessaro_socket_send_all(sock, "ask", 3, &count, Second / 5);
+            EXPECT_EQ(result, row.result) << row.name;
+            EXPECT_EQ(tessaro_socket_connected(sock), result == 0 ? 1 : 0) << row.name;
+#ifndef _WIN32
+            EXPECT_NE(fcntl(sock, F_GETFL, 0) & O_NONBLOCK, 0) << row.name;
+#endif
+        }
+        EXPECT_STREQ(tessaro_system_error_text(tessaro_last_system_error()), row.cause) << row.name;
+        if (result == 0) {
+            tessaro_socket_t peer = accept(open, nullptr, nullptr);
+            char got[4] = {};
+            if (toldByConnect) {
+                EXPECT_EQ(tessaro_socket_send_all(sock, "ask", 3, &count, 5 * Second), 0);
+            }
+            count = 0;
+            EXPECT_EQ(tessaro_socket_recv_all(peer, got, 3, &count, 5 * Second), 0);
+            EXPECT_EQ(std::string(got, 3), "ask");
+            loopback::sendText(peer, "yes");
+            count = 0;
+            EXPECT_EQ(tessaro_socket_recv_all(sock, got, 3, &count, 5 * Second), 0);
+            EXPECT_EQ(std::string(got, 3), "yes");
+            tessaro_socket_close(peer);
+        }
+        if (sock != INVALID_SOCKET)
+            tessaro_socket_close(sock);
+    }
 }
 
 // The proxy's answer to CONNECT: 2xx opens the tunnel and leaves its first

@@ -218,7 +218,12 @@ static int kvproj_client_open(kvproj_client_t *client)
 		return kvproj_call_failed(client, KVPROJ_ERR_ADDRESS, "the request line's address on %.255s:%u is too long", client->host, (unsigned)client->port);
 	trans->dest_port = client->port;
 	left = kvproj_trans_timeout(trans, -1);
-	result = tessaro_connect_host(&trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
+	//plain http's first send waits for the connection (kvproj_unmade_connection tells its failure); TLS's
+	//handshake and a tunnel need it made
+	if(client->tls)
+		result = tessaro_connect_host(&trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
+	else
+		result = tessaro_connect_host_unawaited(&trans->socket, proxied ? proxy : client->host, proxied ? proxy_port : client->port, left);
 	if(result != 0)
 		return kvproj_connect_failure(client, result, proxied ? proxy : client->host, proxied ? proxy_port : client->port, proxied);
 	client->connected = 1;
@@ -318,6 +323,22 @@ static int kvproj_send_request(kvproj_client_t *client, kvproj_proto_packet_t *p
 	return result;
 }
 
+//result of a request's send on a plain connection just opened, whose making that send waited for:
+//a send that failed where no connection was ever made failed to connect, and is told so
+static int kvproj_unmade_connection(kvproj_client_t *client, int result)
+{
+	kvproj_proto_trans_t *trans = &client->connection;
+	char proxy[256];
+	tessaro_port_t proxy_port = 0;
+
+	if(result != KVPROJ_ERR_SEND || trans->failure == 0 || client->tls || tessaro_socket_connected(trans->socket))
+		return result;
+	//through a proxy the request line names the whole address
+	if(trans->url[0] != '/' && kvproj_proxy_of(client, proxy, sizeof(proxy), &proxy_port) == 1)
+		return kvproj_connect_failure(client, trans->failure, proxy, proxy_port, 1);
+	return kvproj_connect_failure(client, trans->failure, client->host, client->port, 0);
+}
+
 //reads the answer to the request sent into pk (which the reader empties first), checked against the
 //WS-Security settings the request went with: 0, or KVPROJ_ERR_SECURITY, KVPROJ_ERR_DECODE or
 //KVPROJ_ERR_RECEIVE
@@ -356,12 +377,11 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 	trans->received = 0;
 	if(!reused)
 		result = kvproj_client_open(client);
-	if(result == 0)
-		result = kvproj_send_request(client, pk, &answered_proxy);
-	else{
+	if(result != 0){
 		free(pk->attachment);
 		memset(pk, 0, sizeof(*pk));
-	}
+	}else if((result = kvproj_send_request(client, pk, &answered_proxy)) != 0 && !reused)
+		result = kvproj_unmade_connection(client, result);
 	//only a kept connection that took the request (or broke on it) may need it again
 	again = reused && (result == 0 || trans->failure != 0);
 	if(result == 0)
@@ -375,7 +395,7 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 		trans->wsse = wsse;
 		result = kvproj_client_open(client);
 		if(result == 0 && (result = kvproj_request_packet(client, request, pk, authorization)) == 0)
-			result = kvproj_send_request(client, pk, &answered_proxy);
+			result = kvproj_unmade_connection(client, kvproj_send_request(client, pk, &answered_proxy));
 		if(result == 0)
 			result = kvproj_read_answer(client, pk, wsse);
 	}

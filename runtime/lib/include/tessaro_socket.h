@@ -51,6 +51,16 @@ int tessaro_connect_within(tessaro_socket_t sock, const char *host, tessaro_port
  * end in time, TESSARO_ERROR (the first address's cause) otherwise; *sock is
  * INVALID_SOCKET unless it is 0. The socket is left in blocking mode. */
 int tessaro_connect_host(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout);
+/* The same for a caller whose every receive and send on the socket goes
+ * through this library: the socket is left non-blocking, and a connection
+ * still being made on the last address is not waited for here but by the
+ * first send, within that send's time-out (where the system lets a send
+ * wait for it; on Windows the connection is made here). When that send
+ * fails and tessaro_socket_connected finds no connection, the failure was
+ * the connection's. */
+int tessaro_connect_host_unawaited(tessaro_socket_t *sock, const char *host, tessaro_port_t port, tessaro_usec_t timeout);
+/* 1 when the socket's connection is made, 0 when it is not (yet, or at all). */
+int tessaro_socket_connected(tessaro_socket_t sock);
 /* Asks a proxy, over the connected socket, for a tunnel to host:port (an
  * HTTP CONNECT): 0 once the proxy answered 2xx, TESSARO_PROXY_REFUSED when it
  * answered anything else, or a receive or send result. */
