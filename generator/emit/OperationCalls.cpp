@@ -261,8 +261,8 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\t\treturn result;");
     writeResultsCleared(answered, out);
     // One block for both packets, neither cleared first: the request is the headers' copy or
-    // emptied, and the answer's packet is first filled as a copy of the request (or emptied when the
-    // call goes no further).
+    // emptied and is sent as it is, and the answer's packet is emptied by its reader (or here when
+    // the call goes no further).
     out.line("\trequest = (", p, "_proto_packet_t *)malloc(2 * sizeof(*request));");
     out.line("\tif(request == NULL)");
     out.line("\t\treturn ", p, "_call_failed(client, ", P, "_ERR_MEMORY, \"no memory for the call's packets\");");

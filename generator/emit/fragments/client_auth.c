@@ -21,7 +21,7 @@ _declspec(dllexport) int WINAPI kvproj_client_set_credentials(kvproj_client_t *c
 //sends the request with the client's credentials as the service asks for them: the answer to its
 //challenge goes out once, and once more when the challenge only says the nonce was stale; a 401
 //that stands after that is KVPROJ_ERR_AUTH
-static int kvproj_call_authorized(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk)
+static int kvproj_call_authorized(kvproj_client_t *client, kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk)
 {
 	char value[4 * KVPROJ_MAX_AUTHINFO_LEN];
 	const char *authorization;

@@ -271,55 +271,74 @@ static int kvproj_exchange_failure(kvproj_client_t *client, const kvproj_proto_p
 	return kvproj_call_failed(client, result, "%s %.255s:%u failed", doing, client->host, (unsigned)client->port);
 }
 
-//the packet that carries the caller's request, which stays the caller's as it is, into pk: with the
-//Authorization value given unless NULL, and a copy of its attachment, which the sender releases once
-//sent. 0, or the failure with its detail
-static int kvproj_request_packet(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+//what of the call's request a send sets for itself alone, kept while the request is lent to it
+typedef struct kvproj_request_own_t{
+	const char	*authorization;
+	char	*attachment;
+	int	attachment_length;
+}kvproj_request_own_t;
+
+//lends the call's request (the call's own copy of the caller's) to a send: with the WS-Security
+//settings wsse, the client's MTOM unless its own, as a request (the same for every send of the call),
+//and for this send alone the Authorization value given unless NULL and a copy of its attachment, which
+//the sender releases once sent, their own kept in own. 0, or the failure with its detail (the request
+//as it was)
+static int kvproj_request_lend(kvproj_client_t *client, kvproj_proto_packet_t *request, kvproj_request_own_t *own, const tessaro_wsse_t *wsse, const char *authorization)
 {
-	memcpy(pk, request, sizeof(*pk));
-	pk->wsse = kvproj_wsse_of(client, request);
-	if(authorization != NULL)
-		pk->authorization = authorization;
-	pk->attachment = NULL;
-	pk->attachment_length = 0;
-	if(request->attachment != NULL && request->attachment_length > 0 &&
-			kvproj_set_attachment(pk, request->attachment, (unsigned int)request->attachment_length) != 0){
-		//the arrays the copy points to are the caller's
-		memset(pk, 0, sizeof(*pk));
+	own->authorization = request->authorization;
+	own->attachment = request->attachment;
+	own->attachment_length = request->attachment_length;
+	request->attachment = NULL;
+	request->attachment_length = 0;
+	if(own->attachment != NULL && own->attachment_length > 0 &&
+			kvproj_set_attachment(request, own->attachment, (unsigned int)own->attachment_length) != 0){
+		request->attachment = own->attachment;
+		request->attachment_length = own->attachment_length;
 		return kvproj_call_failed(client, KVPROJ_ERR_MEMORY, "no memory for a copy of the attachment");
 	}
-	if(pk->mtom == 0)
-		pk->mtom = client->mtom;
+	if(authorization != NULL)
+		request->authorization = authorization;
+	request->wsse = wsse;
+	if(request->mtom == 0)
+		request->mtom = client->mtom;
 	//a kind that is also some operation's response goes out as a request
-	pk->msg_direction = KVPROJ_DIRECTION_REQUEST;
+	request->msg_direction = KVPROJ_DIRECTION_REQUEST;
 	return 0;
 }
 
-//sends the packet on the client's open connection, answering a proxy's challenge through a proxy
-//(*answered_proxy: whether it did). 0, KVPROJ_ERR_SEND, or the encoders' refusal with its detail.
-//After a failure the packet is empty; once sent it still points to the caller's arrays, which the
-//answer's reader drops as it empties the packet first (it must be read into next)
-static int kvproj_send_request(kvproj_client_t *client, kvproj_proto_packet_t *pk, int *answered_proxy)
+//gives the request lent to a send its own Authorization and attachment back, the copy released
+static void kvproj_request_give_back(kvproj_proto_packet_t *request, const kvproj_request_own_t *own)
+{
+	free(request->attachment);
+	request->authorization = own->authorization;
+	request->attachment = own->attachment;
+	request->attachment_length = own->attachment_length;
+}
+
+//sends the call's request, lent as kvproj_request_lend lends it and given its own back, on the
+//client's open connection, answering a proxy's challenge through a proxy (*answered_proxy: whether it
+//did). 0, KVPROJ_ERR_SEND, or the encoders' refusal or the attachment's copy's with its detail
+static int kvproj_send_request(kvproj_client_t *client, kvproj_proto_packet_t *request, const tessaro_wsse_t *wsse, const char *authorization, int *answered_proxy)
 {
 	kvproj_proto_trans_t *trans = &client->connection;
+	kvproj_request_own_t own;
 	char proxy_value[4 * KVPROJ_MAX_AUTHINFO_LEN];
 	int result;
 
+	*answered_proxy = 0;
+	if((result = kvproj_request_lend(client, request, &own, wsse, authorization)) != 0)
+		return result;
 	//through a proxy (the request line names the whole address) its challenge is answered
 	if(trans->url[0] != '/')
 		trans->proxy_authorization = kvproj_proxy_authorization(client, "POST", trans->url, proxy_value, sizeof(proxy_value));
 	*answered_proxy = trans->proxy_authorization != NULL;
-	result = kvproj_proto_sendpacket(trans, pk, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
+	result = kvproj_proto_sendpacket(trans, request, client->timeout) != 0 ? KVPROJ_ERR_SEND : 0;
 	trans->proxy_authorization = NULL;
 	memset(proxy_value, 0, sizeof(proxy_value));
-	//a request its encoders refused goes nowhere: that is the last word (what they said is in pk)
+	//a request its encoders refused goes nowhere: that is the last word (what they said is in the request)
 	if(result != 0 && trans->failure == 0)
-		kvproj_call_failed(client, result, "the request could not be encoded%s%s", pk->decode_error[0] != '\0' ? ": " : "", pk->decode_error);
-	//the request's arrays are the caller's and its attachment a copy the sender released once sent
-	free(pk->attachment);
-	pk->attachment = NULL;
-	if(result != 0)
-		memset(pk, 0, sizeof(*pk));
+		kvproj_call_failed(client, result, "the request could not be encoded%s%s", request->decode_error[0] != '\0' ? ": " : "", request->decode_error);
+	kvproj_request_give_back(request, &own);
 	return result;
 }
 
@@ -352,18 +371,18 @@ static int kvproj_read_answer(kvproj_client_t *client, kvproj_proto_packet_t *pk
 	return trans->wsse_result != 0 ? KVPROJ_ERR_SECURITY : pk->decode_fault != NULL ? KVPROJ_ERR_DECODE : KVPROJ_ERR_RECEIVE;
 }
 
-//sends the caller's request (as kvproj_request_packet makes it) on the client's connection (opened
+//sends the caller's request (as kvproj_send_request lends it) on the client's connection (opened
 //when none is kept) and reads the answer into pk, all within the client's time-out. A kept connection
 //that the server has closed meanwhile is opened again; one that breaks before the answer's first byte
-//is opened again once and the request made and sent again (nothing of it is kept meanwhile). The
-//connection stays open when the answer says the server keeps it so
-static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+//is opened again once and the request sent again. The connection stays open when the answer says the
+//server keeps it so
+static int kvproj_exchange(kvproj_client_t *client, kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
 {
 	kvproj_proto_trans_t *trans = &client->connection;
 	//a negative time-out waits without end
 	tessaro_usec_t deadline = client->timeout < 0 ? 0 : tessaro_clock_usec() + (tessaro_usec_t)client->timeout*TESSARO_USEC_PER_SEC;
-	//the answer is checked against the settings the request went with
-	const tessaro_wsse_t *wsse = pk->wsse;
+	//the answer is checked against the settings the request goes with
+	const tessaro_wsse_t *wsse = kvproj_wsse_of(client, request);
 	char proxy[256];
 	tessaro_port_t proxy_port = 0;
 	int result = 0, reused, again, answered_proxy = 0;
@@ -377,15 +396,15 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 	trans->received = 0;
 	if(!reused)
 		result = kvproj_client_open(client);
-	if(result != 0){
-		free(pk->attachment);
-		memset(pk, 0, sizeof(*pk));
-	}else if((result = kvproj_send_request(client, pk, &answered_proxy)) != 0 && !reused)
+	if(result == 0 && (result = kvproj_send_request(client, request, wsse, authorization, &answered_proxy)) != 0 && !reused)
 		result = kvproj_unmade_connection(client, result);
 	//only a kept connection that took the request (or broke on it) may need it again
 	again = reused && (result == 0 || trans->failure != 0);
+	//the reader empties the packet before it reads into it
 	if(result == 0)
 		result = kvproj_read_answer(client, pk, wsse);
+	else
+		memset(pk, 0, sizeof(*pk));
 	if(result != 0 && again && trans->received == 0){
 		kvproj_free_proto_packet(pk);
 		memset(pk, 0, sizeof(*pk));
@@ -394,8 +413,8 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 		trans->failure = 0;
 		trans->wsse = wsse;
 		result = kvproj_client_open(client);
-		if(result == 0 && (result = kvproj_request_packet(client, request, pk, authorization)) == 0)
-			result = kvproj_unmade_connection(client, kvproj_send_request(client, pk, &answered_proxy));
+		if(result == 0)
+			result = kvproj_unmade_connection(client, kvproj_send_request(client, request, wsse, authorization, &answered_proxy));
 		if(result == 0)
 			result = kvproj_read_answer(client, pk, wsse);
 	}
@@ -416,15 +435,14 @@ static int kvproj_exchange(kvproj_client_t *client, const kvproj_proto_packet_t 
 	return result;
 }
 
-//sends the request, which stays the caller's as it is, with the Authorization value given unless
-//NULL, to the client's endpoint and reads the answer into pk
-static int kvproj_call_once(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+//sends the call's request, lent to each send (kvproj_request_lend), with the Authorization value given
+//unless NULL, to the client's endpoint and reads the answer into pk
+static int kvproj_call_once(kvproj_client_t *client, kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
 {
 	int	result;
 
 	client->http_status = 0;
-	if((result = kvproj_request_packet(client, request, pk, authorization)) == 0)
-		result = kvproj_exchange(client, request, pk, authorization);
+	result = kvproj_exchange(client, request, pk, authorization);
 	//every failure leaves a detail, at least the result's words
 	return result != 0 ? kvproj_call_failed(client, result, "%s", kvproj_strerror(result)) : 0;
 }
@@ -460,7 +478,7 @@ static int kvproj_call_port(kvproj_client_t *client, const char *endpoint)
 
 //the same, sent again with the proxy's credentials while a plain http proxy's 407 asks for them
 //(https's tunnel answers its proxy when it opens)
-static int kvproj_call_request(kvproj_client_t *client, const kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
+static int kvproj_call_request(kvproj_client_t *client, kvproj_proto_packet_t *request, kvproj_proto_packet_t *pk, const char *authorization)
 {
 	kvproj_digest_t challenge;
 	int attempt, result, scheme, stale;

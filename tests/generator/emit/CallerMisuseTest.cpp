@@ -23,10 +23,12 @@ protected:
 };
 
 // Answers Add requests, on whatever connections they come, until it has
-// answered expected ones; notes each request's attachment and X-Ok header.
+// taken expected ones; notes each request's attachment and X-Ok header. The
+// request numbered dropped (from 0) is not answered: its connection closes.
 const char* const AddServer = R"(
 static int expected;
 static int served;
+static int dropped = -1;
 static char seen[4][80];
 
 static void *serve(void *arg)
@@ -49,6 +51,8 @@ static void *serve(void *arg)
 			sum = pk->msg.AddRequest.Add.a + pk->msg.AddRequest.Add.b;
 			calc_free_proto_packet(pk);
 			memset(pk, 0, sizeof(*pk));
+			if(served - 1 == dropped)
+				break;
 			pk->msg_type = CALC_PROTO_ADDRESPONSE;
 			pk->msg.AddReply.AddResponse.sum = sum;
 			calc_proto_sendpacket(&trans, pk, 30);
@@ -61,7 +65,7 @@ static void *serve(void *arg)
 )";
 
 const std::string AttachmentDriver = std::string("#include \"calc_api.c\"\n") + OneRequestServer + AddServer + R"(
-int main(void)
+int main(int argc, char **argv)
 {
 	char endpoint[64];
 	char data[] = "the caller's bytes";
@@ -79,7 +83,11 @@ int main(void)
 	if(calc_set_attachment(&headers, data, (unsigned int)strlen(data)) != 0 || calc_add_http_header(&headers, "X-Ok", "kept") != 0)
 		return 3;
 	mine = headers.attachment;
-	expected = 2;
+	(void)argv;
+	/* with an argument the second call's request is dropped on its kept connection, so that the call
+	   sends it again on a new one */
+	expected = argc > 1 ? 3 : 2;
+	dropped = argc > 1 ? 1 : -1;
 	if(server_start("/calculator", endpoint) != 0 || calc_client_init(&client, endpoint) != 0)
 		return 2;
 	client.headers = &headers;
@@ -109,6 +117,20 @@ TEST_F(CallerMisuseTest, AnAttachmentOfTheHeadersPacketGoesWithEveryCallAndStays
     EXPECT_EQ(run.output, "call 1: 0 sum=3\ncall 2: 0 sum=4\n"
                           "request 1: the caller's bytes X-Ok=[kept]\nrequest 2: the caller's bytes X-Ok=[kept]\n"
                           "same the caller's bytes\n")
+        << run.messages;
+}
+
+// A request sent again within one call (its kept connection closed before
+// the answer) goes with the attachment again, which stays the caller's.
+TEST_F(CallerMisuseTest, ARequestSentAgainInOneCallKeepsItsAttachment)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = buildAndRunC(AttachmentDriver, files_, true, "again");
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output, "call 1: 0 sum=3\ncall 2: 0 sum=4\n"
+                          "request 1: the caller's bytes X-Ok=[kept]\nrequest 2: the caller's bytes X-Ok=[kept]\n"
+                          "request 3: the caller's bytes X-Ok=[kept]\nsame the caller's bytes\n")
         << run.messages;
 }
 
