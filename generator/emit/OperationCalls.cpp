@@ -33,7 +33,7 @@ bool isTakenName(const std::string& name)
         "reason_length", "client_error_detail", "call_port", "call_authorized", "client_init", "client_set_credentials",
         "authorization", "challenged", "forget_challenge", "credentials_fit", "digest_response", "http_field_ok", "strerror", "connect_server", "set_attachment", "add_http_header",
         "client_close", "client_set_tls", "client_set_proxy", "client_open", "exchange", "no_proxy", "environment",
-        "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send", "call_once", "tunnel", "unmade_connection",
+        "proxy_of", "tls_result", "parse_address", "trans_timeout", "trans_recv", "trans_send", "call_once", "tunnel", "unmade_connection", "request_begin", "wsa_set",
         "hex_digit", "percent_decode", "proxy_credentials", "forget_proxy", "proxy_refused", "proxy_authorization",
         "proxy_again", "head_end", "head_challenge", "list_challenge", "digest_value", "basic_value",
         "proto_readpacket", "proto_sendpacket", "proto_decoder", "proto_headers", "proto_unpack", "proto_packet",
@@ -260,17 +260,14 @@ void writeCall(const CEmitContext& context, const OperationCall& call, const CPo
     out.line("\tif((result = ", p, "_call_begin(client, in != NULL", (answered ? " && out != NULL" : ""), ")) != 0)");
     out.line("\t\treturn result;");
     writeResultsCleared(answered, out);
-    // One block for both packets, neither cleared first: the request is the headers' copy or
-    // emptied and is sent as it is, and the answer's packet is emptied by its reader (or here when
+    // One block for both packets, neither cleared first: the request begins as the headers' copy
+    // or empty and is sent as it is, and the answer's packet is emptied by its reader (or here when
     // the call goes no further).
     out.line("\trequest = (", p, "_proto_packet_t *)malloc(2 * sizeof(*request));");
     out.line("\tif(request == NULL)");
     out.line("\t\treturn ", p, "_call_failed(client, ", P, "_ERR_MEMORY, \"no memory for the call's packets\");");
     out.line("\tpk = request + 1;");
-    out.line("\tif(client->headers != NULL)");
-    out.line("\t\tmemcpy(request, client->headers, sizeof(*request));");
-    out.line("\telse");
-    out.line("\t\tmemset(request, 0, sizeof(*request));");
+    out.line("\t", p, "_request_begin(client, request);");
     out.line("\trequest->msg_type = ", P, "_PROTO_", call.requestKey->id, ";");
     out.line("\trequest->soap_version = ", P, call.operation->soapVersion == 12 ? "_SOAP_1_2;" : "_SOAP_1_1;");
     out.line("\tmemcpy(&request->msg.", call.operation->input->cName, ", in, sizeof(*in));");

@@ -271,6 +271,37 @@ static int kvproj_exchange_failure(kvproj_client_t *client, const kvproj_proto_p
 	return kvproj_call_failed(client, result, "%s %.255s:%u failed", doing, client->host, (unsigned)client->port);
 }
 
+//whether a packet's addressing headers hold anything
+static int kvproj_wsa_set(const kvproj_wsa_t *wsa)
+{
+	return wsa->version != 0 || wsa->action[0] != '\0' || wsa->message_id[0] != '\0' || wsa->to[0] != '\0' ||
+		wsa->reply_to[0] != '\0' || wsa->fault_to[0] != '\0' || wsa->relates_to[0] != '\0';
+}
+
+//a call's request begins as the client's headers packet, or empty. Its addressing headers, most of the
+//packet, are copied only when the headers packet sets any; else each of their texts is only ended at
+//its start, since the request is the call's own and nothing reads past the end of a text
+static void kvproj_request_begin(const kvproj_client_t *client, kvproj_proto_packet_t *request)
+{
+	const kvproj_proto_packet_t *headers = client->headers;
+	kvproj_wsa_t *wsa = &request->wsa;
+	size_t at = (size_t)((char *)wsa - (char *)request), behind = at + sizeof(*wsa);
+
+	if(headers != NULL && kvproj_wsa_set(&headers->wsa)){
+		memcpy(request, headers, sizeof(*request));
+		return;
+	}
+	if(headers != NULL){
+		memcpy(request, headers, at);
+		memcpy((char *)request + behind, (const char *)headers + behind, sizeof(*request) - behind);
+	}else{
+		memset(request, 0, at);
+		memset((char *)request + behind, 0, sizeof(*request) - behind);
+	}
+	wsa->version = 0;
+	wsa->action[0] = wsa->message_id[0] = wsa->to[0] = wsa->reply_to[0] = wsa->fault_to[0] = wsa->relates_to[0] = '\0';
+}
+
 //what of the call's request a send sets for itself alone, kept while the request is lent to it
 typedef struct kvproj_request_own_t{
 	const char	*authorization;

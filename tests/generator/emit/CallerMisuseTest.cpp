@@ -29,7 +29,7 @@ const char* const AddServer = R"(
 static int expected;
 static int served;
 static int dropped = -1;
-static char seen[4][80];
+static char seen[4][112];
 
 static void *serve(void *arg)
 {
@@ -47,6 +47,8 @@ static void *serve(void *arg)
 				if(strcmp(pk->http_headers[i].name, "X-Ok") == 0)
 					snprintf(seen[served] + strlen(seen[served]), 40, " X-Ok=[%.30s]", pk->http_headers[i].value);
 			}
+			if(pk->wsa.message_id[0] != '\0')
+				snprintf(seen[served] + strlen(seen[served]), 30, " MessageID=[%.9s]", pk->wsa.message_id);
 			served++;
 			sum = pk->msg.AddRequest.Add.a + pk->msg.AddRequest.Add.b;
 			calc_free_proto_packet(pk);
@@ -62,6 +64,29 @@ static void *serve(void *arg)
 	free(pk);
 	return NULL;
 }
+
+/* adds a and b on the client, saying how the call ended */
+static void call_add(calc_client_t *client, int a, int b)
+{
+	calc_AddRequest_msg_t in;
+	calc_AddReply_msg_t out;
+	int result;
+
+	in.Add.a = a;
+	in.Add.b = b;
+	memset(&out, 0, sizeof(out));
+	result = calc_Add(client, &in, &out, NULL);
+	printf("call %d: %d sum=%d\n", a + 1, result, out.AddResponse.sum);
+}
+
+/* what the server noted of each request */
+static void print_seen(void)
+{
+	int i;
+
+	for(i = 0; i < served; i++)
+		printf("request %d: %s\n", i + 1, seen[i]);
+}
 )";
 
 const std::string AttachmentDriver = std::string("#include \"calc_api.c\"\n") + OneRequestServer + AddServer + R"(
@@ -71,10 +96,8 @@ int main(int argc, char **argv)
 	char data[] = "the caller's bytes";
 	calc_client_t client;
 	calc_proto_packet_t headers;
-	calc_AddRequest_msg_t in;
-	calc_AddReply_msg_t out;
 	char *mine;
-	int i, result;
+	int i;
 #ifdef _WIN32
 	WSADATA wsa;
 	WSAStartup(MAKEWORD(2, 2), &wsa);
@@ -91,16 +114,10 @@ int main(int argc, char **argv)
 	if(server_start("/calculator", endpoint) != 0 || calc_client_init(&client, endpoint) != 0)
 		return 2;
 	client.headers = &headers;
-	for(i = 0; i < 2; i++){
-		in.Add.a = i;
-		in.Add.b = 3;
-		memset(&out, 0, sizeof(out));
-		result = calc_Add(&client, &in, &out, NULL);
-		printf("call %d: %d sum=%d\n", i + 1, result, out.AddResponse.sum);
-	}
+	for(i = 0; i < 2; i++)
+		call_add(&client, i, 3);
 	server_finish();
-	for(i = 0; i < served; i++)
-		printf("request %d: %s\n", i + 1, seen[i]);
+	print_seen();
 	/* still the caller's, untouched: freed here once */
 	printf("%s %.*s\n", headers.attachment == mine ? "same" : "moved", headers.attachment_length, headers.attachment);
 	free(headers.attachment);
@@ -131,6 +148,51 @@ TEST_F(CallerMisuseTest, ARequestSentAgainInOneCallKeepsItsAttachment)
     EXPECT_EQ(run.output, "call 1: 0 sum=3\ncall 2: 0 sum=4\n"
                           "request 1: the caller's bytes X-Ok=[kept]\nrequest 2: the caller's bytes X-Ok=[kept]\n"
                           "request 3: the caller's bytes X-Ok=[kept]\nsame the caller's bytes\n")
+        << run.messages;
+}
+
+// A call's request begins as the headers packet, addressing headers and
+// all: a MessageID the caller set there goes out as it is, a headers packet
+// without one leaves the client's addressing to make its own, and without
+// addressing none goes (the server answers without addressing, which the
+// calls that asked for it refuse).
+const std::string AddressingDriver = std::string("#include \"calc_api.c\"\n") + OneRequestServer + AddServer + R"(
+int main(void)
+{
+	static const struct{ int headers; const char *message_id; int addressing; }rows[] = {
+		{1, "urn:mine", CALC_WSA_1_0}, {1, "", CALC_WSA_1_0}, {0, "", CALC_WSA_1_0}, {1, "", CALC_WSA_OFF},
+	};
+	char endpoint[64];
+	calc_client_t client;
+	calc_proto_packet_t headers;
+	int i;
+
+	network_start();
+	expected = 4;
+	if(server_start("/calculator", endpoint) != 0 || calc_client_init(&client, endpoint) != 0)
+		return 2;
+	for(i = 0; i < 4; i++){
+		memset(&headers, 0, sizeof(headers));
+		strcpy(headers.wsa.message_id, rows[i].message_id);
+		client.headers = rows[i].headers ? &headers : NULL;
+		client.addressing = rows[i].addressing;
+		call_add(&client, i, 1);
+	}
+	server_finish();
+	print_seen();
+	return 0;
+}
+)";
+
+TEST_F(CallerMisuseTest, TheHeadersPacketsAddressingGoesWithTheRequest)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const RunResult run = buildAndRunC(AddressingDriver, files_, true);
+    ASSERT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.output, "call 1: -45 sum=0\ncall 2: -45 sum=0\ncall 3: -45 sum=0\ncall 4: 0 sum=4\n"
+                          "request 1: none MessageID=[urn:mine]\nrequest 2: none MessageID=[urn:uuid:]\n"
+                          "request 3: none MessageID=[urn:uuid:]\nrequest 4: none\n")
         << run.messages;
 }
 
