@@ -1,5 +1,6 @@
 /* tessaro: sockets over POSIX or Winsock. */
 #include "tessaro_socket.h"
+#include "tessaro_socket_sink.h"
 #include "tessaro_util.h"
 
 #include <errno.h>
@@ -53,8 +54,33 @@ typedef size_t tessaro_io_t;
 #define TESSARO_THREAD_LOCAL __thread
 #endif
 
+/* The public receive and send calls (tessaro_io). */
+enum tessaro_call { TESSARO_RECEIVE, TESSARO_PEEK, TESSARO_RECEIVE_ALL, TESSARO_RECEIVE_LINE, TESSARO_SEND_ALL };
+
 /* The system's error code of this thread's last call that failed on one. */
 static TESSARO_THREAD_LOCAL int tessaro_system_error = 0;
+/* The socket whose sends this thread's server worker holds, or NULL. */
+static TESSARO_THREAD_LOCAL tessaro_socket_sink_t *tessaro_sink = NULL;
+
+void tessaro_socket_sink_set(tessaro_socket_sink_t *sink)
+{
+    tessaro_sink = sink;
+}
+
+/* A send the sink took (1), else 0 once what it held went, or the failure of that send. */
+static int tessaro_sink_takes(tessaro_socket_t sock, enum tessaro_call call, const void *buf, tessaro_size_t count,
+                              tessaro_size_t *done, tessaro_usec_t timeout)
+{
+    tessaro_socket_sink_t *sink = tessaro_sink;
+
+    if (sink == NULL || sink->socket != sock)
+        return 0;
+    if (call == TESSARO_SEND_ALL && sink->take(sink, buf, count, timeout) == 0) {
+        *done = count;
+        return 1;
+    }
+    return sink->flush(sink);
+}
 
 /* TESSARO_ERROR, the system's cause kept for tessaro_last_system_error. */
 static int tessaro_failed(int error)
@@ -1035,7 +1061,6 @@ static int tessaro_send_all(tessaro_socket_t sock, const char *text, tessaro_siz
 
 /* The public receive and send calls, each between tessaro_io_begin and tessaro_io_end, with a deadline
  * of its own. */
-enum tessaro_call { TESSARO_RECEIVE, TESSARO_PEEK, TESSARO_RECEIVE_ALL, TESSARO_RECEIVE_LINE, TESSARO_SEND_ALL };
 
 /* count: the bytes asked for; *done: the bytes received or sent. */
 static int tessaro_io(tessaro_socket_t sock, enum tessaro_call call, const void *buf, tessaro_size_t count,
@@ -1047,6 +1072,8 @@ static int tessaro_io(tessaro_socket_t sock, enum tessaro_call call, const void 
 
     *done = 0;
     tessaro_system_error = 0;
+    if ((result = tessaro_sink_takes(sock, call, buf, count, done, timeout)) != 0)
+        return result > 0 ? 0 : result;
     if ((result = tessaro_io_begin(sock)) != 0)
         return result;
     switch (call) {

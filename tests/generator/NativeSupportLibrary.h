@@ -9,6 +9,7 @@
 
 #if defined(KELVANE_C_COMPILER) && !defined(KELVANE_WIN_C_COMPILER)
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -26,6 +27,15 @@ inline std::string nativeCompiler(bool sanitize)
         (sanitize ? " -fsanitize=address,undefined -fno-sanitize-recover=all -g" : "");
 }
 
+// Definitions the support library alone is compiled with in this test run (the environment's
+// KELVANE_TEST_SUPPORT_DEFINES): the tests' second run of the server's suites builds it so that
+// its workers wait on epoll alone.
+inline std::string supportDefines()
+{
+    const char* defines = std::getenv("KELVANE_TEST_SUPPORT_DEFINES");
+    return defines != nullptr ? std::string(" ") + defines : std::string();
+}
+
 // The support library's headers and libxml2's.
 inline std::string nativeIncludes()
 {
@@ -41,10 +51,10 @@ public:
     static const NativeSupportLibrary& of(bool sanitize)
     {
         if (sanitize) {
-            static const NativeSupportLibrary checked(nativeCompiler(true), KELVANE_TESSARO_SOURCE_LIST);
+            static const NativeSupportLibrary checked(nativeCompiler(true) + supportDefines(), KELVANE_TESSARO_SOURCE_LIST);
             return checked;
         }
-        static const NativeSupportLibrary plain(nativeCompiler(false), KELVANE_TESSARO_SOURCE_LIST);
+        static const NativeSupportLibrary plain(nativeCompiler(false) + supportDefines(), KELVANE_TESSARO_SOURCE_LIST);
         return plain;
     }
 

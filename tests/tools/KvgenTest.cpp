@@ -154,12 +154,13 @@ TEST_F(KvgenTest, EachFormOfTheOptionsIsTakenAsGnuGetoptLongTakesIt)
                               "wrote project/calc.zbq\nwrote project/calc_api.c\nwrote project/calc_api.h\n"
                               "wrote project/calc_api_demo.c\nwrote project/calc_server.c\n"
                               "wrote project/lib/include/tessaro_digest_challenge.h\nwrote project/lib/include/tessaro_hash.h\nwrote project/lib/include/tessaro_pem.h\nwrote project/lib/include/tessaro_server.h\n"
-                              "wrote project/lib/include/tessaro_socket.h\n"
+                              "wrote project/lib/include/tessaro_server_ring.h\nwrote project/lib/include/tessaro_socket.h\n"
+                              "wrote project/lib/include/tessaro_socket_sink.h\n"
                               "wrote project/lib/include/tessaro_tls.h\nwrote project/lib/include/tessaro_type.h\n"
                               "wrote project/lib/include/tessaro_util.h\nwrote project/lib/include/tessaro_wsse.h\n"
                               "wrote project/lib/include/tessaro_wsse_crypto.h\nwrote project/lib/include/tessaro_wsse_xml.h\n"
                               "wrote project/lib/src/tessaro_digest_challenge.c\nwrote project/lib/src/tessaro_hash.c\nwrote project/lib/src/tessaro_pem.c\nwrote project/lib/src/tessaro_server.c\n"
-                              "wrote project/lib/src/tessaro_socket.c\n"
+                              "wrote project/lib/src/tessaro_server_ring.c\nwrote project/lib/src/tessaro_socket.c\n"
                               "wrote project/lib/src/tessaro_tls_openssl.c\nwrote project/lib/src/tessaro_tls_schannel.c\n"
                               "wrote project/lib/src/tessaro_util.c\nwrote project/lib/src/tessaro_wsse_replay.c\n"
                               "wrote project/lib/src/tessaro_wsse_rsa_bcrypt.c\n"
@@ -431,10 +432,11 @@ TEST_F(KvgenProjectTest, AProjectFolderHoldsWhatItsMakefileNeeds)
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(namesIn("project"),
               ".kvgen\nCMakeLists.txt\nMake.rules\nMakefile\ncalc.zbq\ncalc_api.c\ncalc_api.h\ncalc_api_demo.c\ncalc_server.c\nlib\n"
-              "lib/bin\nlib/bin/redhat\nlib/include\nlib/include/tessaro_digest_challenge.h\nlib/include/tessaro_hash.h\nlib/include/tessaro_pem.h\nlib/include/tessaro_server.h\nlib/include/tessaro_socket.h\n"
+              "lib/bin\nlib/bin/redhat\nlib/include\nlib/include/tessaro_digest_challenge.h\nlib/include/tessaro_hash.h\nlib/include/tessaro_pem.h\nlib/include/tessaro_server.h\nlib/include/tessaro_server_ring.h\nlib/include/tessaro_socket.h\n"
+              "lib/include/tessaro_socket_sink.h\n"
               "lib/include/tessaro_tls.h\nlib/include/tessaro_type.h\nlib/include/tessaro_util.h\n"
               "lib/include/tessaro_wsse.h\nlib/include/tessaro_wsse_crypto.h\nlib/include/tessaro_wsse_xml.h\nlib/src\n"
-              "lib/src/tessaro_digest_challenge.c\nlib/src/tessaro_hash.c\nlib/src/tessaro_pem.c\nlib/src/tessaro_server.c\nlib/src/tessaro_socket.c\nlib/src/tessaro_tls_openssl.c\nlib/src/tessaro_tls_schannel.c\n"
+              "lib/src/tessaro_digest_challenge.c\nlib/src/tessaro_hash.c\nlib/src/tessaro_pem.c\nlib/src/tessaro_server.c\nlib/src/tessaro_server_ring.c\nlib/src/tessaro_socket.c\nlib/src/tessaro_tls_openssl.c\nlib/src/tessaro_tls_schannel.c\n"
               "lib/src/tessaro_util.c\nlib/src/tessaro_wsse_replay.c\nlib/src/tessaro_wsse_rsa_bcrypt.c\nlib/src/tessaro_wsse_rsa_openssl.c\n"
               "lib/src/tessaro_wsse_secure.c\nlib/src/tessaro_wsse_token.c\nlib/src/tessaro_wsse_verify.c\nlib/src/tessaro_wsse_xml.c\n");
 }

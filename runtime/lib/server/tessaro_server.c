@@ -46,6 +46,7 @@ typedef pthread_t server_thread_t;
 #endif
 
 #if defined(__linux__) && !defined(TESSARO_SERVER_POLL)
+#include "tessaro_server_ring.h"
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #define SERVER_EPOLL 1
@@ -125,6 +126,8 @@ typedef struct server_worker {
     int inbox_room;
     int inbox_closed; /* the worker has ended: nothing more is handed to it */
     int inbox_wake;
+    /* the waits and the answers of plain connections, where the system has a ring (else NULL) */
+    tessaro_server_ring_t *ring;
 #else
     /* each wait's set: the wake-up channel, the held slots, the listener; slots[i] is fds[i]'s */
     server_pollfd_t *fds;
@@ -442,6 +445,60 @@ static int server_grow(server_worker_t *worker)
     return 0;
 }
 
+static void server_queue(server_worker_t *worker, server_link_t *link);
+
+/* ---- the workers: the ring's answers ---- */
+
+/* A connection whose answer the ring could not send whole (its socket shut already): its next
+ * reading, at once, finds the end and closes it. */
+#ifdef SERVER_EPOLL
+static void server_ring_failed(void *context, int slot)
+{
+    server_worker_t *worker = (server_worker_t *)context;
+    server_link_t *link = &worker->links[slot];
+
+    link->unread = link->closing = 1;
+    server_queue(worker, link);
+}
+#endif
+
+/* The sends of the handler serving slot's connection are held for the next wait from now on, until
+ * server_ring_end. */
+static void server_ring_begin(server_worker_t *worker, int slot)
+{
+#ifdef SERVER_EPOLL
+    if (worker->ring != NULL)
+        tessaro_server_ring_begin(worker->ring, worker->links[slot].socket, slot);
+#else
+    (void)worker;
+    (void)slot;
+#endif
+}
+
+static void server_ring_end(server_worker_t *worker)
+{
+#ifdef SERVER_EPOLL
+    if (worker->ring != NULL)
+        tessaro_server_ring_end(worker->ring);
+#else
+    (void)worker;
+#endif
+}
+
+/* Sends what the ring holds for the connection now, before anything else is done on it: 0, or the
+ * send's failure. */
+static int server_ring_flush(server_worker_t *worker, server_link_t *link)
+{
+#ifdef SERVER_EPOLL
+    if (worker->ring != NULL)
+        return tessaro_server_ring_flush(worker->ring, link->socket);
+#else
+    (void)worker;
+    (void)link;
+#endif
+    return 0;
+}
+
 /* ---- the workers: readiness ---- */
 
 /* Whether connections are waited on edge-triggered (epoll, a server that reads requests itself, no
@@ -489,9 +546,32 @@ static int server_ready_open(server_worker_t *worker)
 #endif
 }
 
+/* In the worker's thread, which alone may use it: the ring it waits and answers through from now on,
+ * where the system has one, the listener waited on there rather than in its epoll set. */
+static void server_ready_ring(server_worker_t *worker)
+{
+#ifdef SERVER_EPOLL
+    struct tessaro_server *server = worker->server;
+    struct epoll_event event;
+
+    if (!server_edge(server))
+        return;
+    worker->ring = tessaro_server_ring_open(worker->epoll, server->listener, worker->events, SERVER_EVENTS, server_ring_failed, worker);
+    memset(&event, 0, sizeof(event));
+    if (worker->ring != NULL && epoll_ctl(worker->epoll, EPOLL_CTL_DEL, server->listener, &event) != 0) {
+        tessaro_server_ring_close(worker->ring);
+        worker->ring = NULL;
+    }
+#else
+    (void)worker;
+#endif
+}
+
 static void server_ready_close(server_worker_t *worker)
 {
 #ifdef SERVER_EPOLL
+    tessaro_server_ring_close(worker->ring);
+    worker->ring = NULL;
     if (worker->epoll >= 0)
         close(worker->epoll);
     if (worker->inbox_wake >= 0)
@@ -530,7 +610,10 @@ static void server_ready_quiet(server_worker_t *worker)
 
     memset(&event, 0, sizeof(event));
     epoll_ctl(worker->epoll, EPOLL_CTL_DEL, worker->server->wake_read, &event);
-    epoll_ctl(worker->epoll, EPOLL_CTL_DEL, worker->server->listener, &event);
+    if (worker->ring != NULL)
+        tessaro_server_ring_quiet(worker->ring);
+    else
+        epoll_ctl(worker->epoll, EPOLL_CTL_DEL, worker->server->listener, &event);
 #else
     (void)worker;
 #endif
@@ -549,7 +632,10 @@ static int server_ready_wait(server_worker_t *worker, int ms, int stopping)
     worker->ready_count = 0;
 #ifdef SERVER_EPOLL
     (void)stopping;
-    got = epoll_wait(worker->epoll, worker->events, SERVER_EVENTS, ms);
+    if (worker->ring != NULL)
+        got = tessaro_server_ring_wait(worker->ring, ms, &accepting);
+    else
+        got = epoll_wait(worker->epoll, worker->events, SERVER_EVENTS, ms);
     for (i = 0; i < got; i++) {
         token = (int)(int64_t)worker->events[i].data.u64;
         if (token == SERVER_TOKEN_LISTENER)
@@ -647,6 +733,7 @@ static void server_drop(server_worker_t *worker, int slot)
 {
     server_link_t *link = &worker->links[slot];
 
+    server_ring_flush(worker, link);
     tessaro_tls_close(link->tls);
     tessaro_socket_close(link->socket);
     __atomic_sub_fetch(&worker->server->connections, 1, __ATOMIC_RELAXED);
@@ -770,8 +857,8 @@ static void server_spread(server_worker_t *worker, int slot)
     server_worker_t *target = server_least(worker);
     struct epoll_event event;
 
-    /* once stopping, each worker closes what it holds */
-    if (target == worker || worker->server->stopping)
+    /* once stopping, each worker closes what it holds; an answer held goes before its connection */
+    if (target == worker || worker->server->stopping || server_ring_flush(worker, link) != 0)
         return;
     __atomic_add_fetch(&target->load, 1, __ATOMIC_RELAXED);
     memset(&event, 0, sizeof(event));
@@ -1046,10 +1133,16 @@ static int server_handle(server_worker_t *worker, int slot, tessaro_server_conne
     connection->stopping = stopping;
     connection->served = link->served;
     connection->scratch = &worker->scratch;
+    server_ring_begin(worker, slot);
     if (server->config.wsdl != NULL && server_is_get(connection))
         keep = server_serve_document(server, connection);
     else
         keep = server->handler.serve(server->handler.context, connection);
+    server_ring_end(worker);
+    link = &worker->links[slot];
+    /* a connection that closes has its answer out first */
+    if ((!keep || stopping) && server_ring_flush(worker, link) != 0)
+        keep = 0;
     if (!keep && connection->linger)
         server_linger(connection->socket);
     /* a handler handed a request not whole read the rest from the socket, and what followed it there
@@ -1272,13 +1365,14 @@ static int server_serve_bytes(server_worker_t *worker, int slot, const char *dat
 }
 
 /* Answers a request past the bound 413 and reads away what still comes of it before the close. */
-static void server_refuse_long(server_link_t *link)
+static void server_refuse_long(server_worker_t *worker, server_link_t *link)
 {
     tessaro_server_connection_t connection;
 
     memset(&connection, 0, sizeof(connection));
     connection.socket = link->socket;
     connection.tls = link->tls;
+    server_ring_flush(worker, link);
     server_send_status(&connection, 413, "Content Too Large", "the request is longer than a request may be\n");
     server_linger(link->socket);
 }
@@ -1295,7 +1389,7 @@ static int server_take_request(server_worker_t *worker, int slot, const char *da
     if (framed == TESSARO_FRAME_MORE && !ended)
         return server_keep_bytes(worker, link, data, have);
     if (framed == TESSARO_FRAME_TOO_LONG) {
-        server_refuse_long(link);
+        server_refuse_long(worker, link);
         return 0;
     }
     return server_serve_bytes(worker, slot, data, have, framed == TESSARO_FRAME_WHOLE, stopping);
@@ -1540,6 +1634,7 @@ static void *server_worker_main(void *param)
     int slot;
 
     worker->next_sweep = tessaro_clock_usec() + (tessaro_usec_t)server->config.idle_seconds * TESSARO_USEC_PER_SEC;
+    server_ready_ring(worker);
     for (;;) {
         if (stop_by == 0 && server->stopping) {
             stop_by = tessaro_clock_usec() + (tessaro_usec_t)server->config.stop_seconds * TESSARO_USEC_PER_SEC;
@@ -1566,6 +1661,11 @@ static void *server_worker_main(void *param)
             worker->cut++;
         server_drop(worker, slot);
     }
+#ifdef SERVER_EPOLL
+    /* its wait ends in the thread that made it */
+    tessaro_server_ring_close(worker->ring);
+    worker->ring = NULL;
+#endif
     if (worker->scratch != NULL && server->handler.free_scratch != NULL)
         server->handler.free_scratch(worker->scratch);
     worker->scratch = NULL;

@@ -231,21 +231,6 @@ static void pieces(void)
 
 #define PADDING (1 << 20)
 
-/* What came on sock to its close, or to DRIVER_WAIT without one, in text: whether it closed. */
-static int read_to_close(tessaro_socket_t sock, char *text, size_t size)
-{
-	tessaro_size_t have = 0, len;
-	int result = 0;
-
-	while(result == 0 && have + 1 < size){
-		len = size - 1 - have;
-		if((result = tessaro_socket_recv(sock, text + have, &len, DRIVER_WAIT)) == 0)
-			have += len;
-	}
-	text[have] = '\0';
-	return result == TESSARO_END_OF_STREAM;
-}
-
 /* What a wait tells of once: an Add of 2 and 3 padded past a megabyte (more than the server takes in
  * one receive) with an Add of 4 and 5 behind it in the same send, the second asking for the close;
  * then on another connection an Add of 6 and 7 and one of 8 and 9 sent with the end of the client's

@@ -86,4 +86,19 @@ static size_t read_answer_text(tessaro_socket_t sock, char *text, size_t size)
 	return read_answer_by(sock, text, size, NULL);
 }
 
+/* What came on sock to its close, or to DRIVER_WAIT without one, in text: whether it closed. */
+static int read_to_close(tessaro_socket_t sock, char *text, size_t size)
+{
+	tessaro_size_t have = 0, len;
+	int result = 0;
+
+	while(result == 0 && have + 1 < size){
+		len = size - 1 - have;
+		if((result = tessaro_socket_recv(sock, text + have, &len, DRIVER_WAIT)) == 0)
+			have += len;
+	}
+	text[have] = '\0';
+	return result == TESSARO_END_OF_STREAM;
+}
+
 #endif
