@@ -528,7 +528,7 @@ private:
     }
 
     void readSoapRecord(CViewOperation& view, const Wsdl::Binding& binding, int record,
-                        const Wsdl::SoapExtension& soap)
+                        const Wsdl::SoapExtension& soap, const CViewOperation* twin)
     {
         const int* ids = nullptr;
         int count = binding.getOpBinding(record, ids);
@@ -540,7 +540,7 @@ private:
         view.style = soap.getDefaultStyle();
         for (const int* at = operationIds.begin; at != operationIds.end; ++at) {
             if (soap.getOperationInfo(*at, soapAction_, view.style)) {
-                view.soapAction = view_.nameText(soapAction_);
+                view.soapAction = keepName(soapAction_, twin != nullptr ? twin->soapAction : std::string_view());
                 view.hasSoapOperation = true;
                 break;
             }
@@ -565,29 +565,32 @@ private:
             const Wsdl::Binding* first = portType.getBinding(Wsdl::SoapBindingUri);
             const Wsdl::Binding* second = portType.getBinding(Wsdl::Soap12BindingUri);
             if (first != nullptr) {
-                readPortType(portType, first, soap11, false);
+                const CViewPortType& read = readPortType(portType, first, soap11, nullptr);
                 if (second != nullptr)
-                    readPortType(portType, second, soap12, true);
+                    readPortType(portType, second, soap12, &read);
             } else {
-                readPortType(portType, second, soap12, false);
+                readPortType(portType, second, soap12, nullptr);
             }
         }
     }
 
-    void readPortType(const Wsdl::PortType& portType, const Wsdl::Binding* binding, const Wsdl::SoapExtension* soap,
-                      bool secondVersion)
+    // first: the port type read already for its first SOAP binding, when
+    // this is its second; the operations stand in the same order in both.
+    const CViewPortType& readPortType(const Wsdl::PortType& portType, const Wsdl::Binding* binding,
+                                      const Wsdl::SoapExtension* soap, const CViewPortType* first)
     {
         CViewPortType& view = view_.addPortType(portType.getName());
         view.ns = view_.namespaceText(portType.getNamespace());
-        view.secondVersion = secondVersion;
+        view.secondVersion = first != nullptr;
         if (binding != nullptr)
             view.soapBinding = bindingViews_.at(binding);
         const CBindingRecords records(binding);
         view.operations.reserve(portType.getOperations().size());
         for (const auto& operation : portType.getOperations()) {
+            const CViewOperation* twin = first != nullptr ? &first->operations[view.operations.size()] : nullptr;
             view.operations.emplace_back();
             CViewOperation& entry = view.operations.back();
-            entry.name = view_.nameText(operation->getName());
+            entry.name = keepName(operation->getName(), twin != nullptr ? twin->name : std::string_view());
             entry.input = messageView(operation->getInput());
             entry.output = messageView(operation->getOutput());
             entry.in.message = entry.input;
@@ -600,22 +603,34 @@ private:
             }
             const int record = records.recordOf(*operation);
             if (record >= 0 && soap != nullptr)
-                readSoapRecord(entry, *binding, record, *soap);
-            readActions(entry, portType, *operation, binding);
+                readSoapRecord(entry, *binding, record, *soap, twin);
+            readActions(entry, portType, *operation, binding, twin);
         }
+        return view;
+    }
+
+    // The view's copy of a name, or the one given where it is the same text:
+    // a port type read again for its second SOAP binding names its
+    // operations and their actions as the first did, and an operation's
+    // input Action is most often its soapAction.
+    std::string_view keepName(std::string_view name, std::string_view same)
+    {
+        return name == same ? same : view_.nameText(name);
     }
 
     void readActions(CViewOperation& view, const Wsdl::PortType& portType, const Wsdl::Operation& operation,
-                     const Wsdl::Binding* binding)
+                     const Wsdl::Binding* binding, const CViewOperation* twin)
     {
         view.addressing = binding != nullptr && parser_.usesAddressing(binding);
         const CDefaultActions defaults(portType.getNamespace(), portType.getName(), operation);
+        const std::string_view twinInput = twin != nullptr ? twin->inputAction : std::string_view();
         const std::string& input = operation.getAddressing(Wsdl::Operation::Input).action;
-        view.inputAction = view_.nameText(!input.empty()                ? input
-                                          : !view.soapAction.empty() ? std::string(view.soapAction)
-                                                                     : defaults.input());
+        view.inputAction = !input.empty()               ? keepName(input, twinInput)
+                           : !view.soapAction.empty() ? view.soapAction
+                                                      : keepName(defaults.input(), twinInput);
         const std::string& output = operation.getAddressing(Wsdl::Operation::Output).action;
-        view.outputAction = view_.nameText(!output.empty() ? output : defaults.output());
+        view.outputAction = keepName(!output.empty() ? output : defaults.output(),
+                                     twin != nullptr ? twin->outputAction : std::string_view());
     }
 
     void readServices()

@@ -530,4 +530,92 @@ TEST_F(ServiceViewTest, Soap12BindingsAreReadBesideSoap11Ones)
     }
 }
 
+// A port type bound by SOAP 1.1 and SOAP 1.2 is read twice; the second
+// reading holds the texts that are the same as the first's (operation
+// names, actions) as views of the first's copies, and an input Action taken
+// from the soapAction as a view of that, so that a service of thousands of
+// operations keeps each text once. Texts that differ stay each their own.
+TEST_F(ServiceViewTest, APortTypeReadForItsSecondBindingSharesTheTextsItRepeats)
+{
+    const std::string namespaces = " xmlns:soap12=\"http://schemas.xmlsoap.org/wsdl/soap12/\""
+                                   " xmlns:wsaw=\"http://www.w3.org/2006/05/addressing/wsdl\"";
+    const std::string messages = "<types><xsd:schema targetNamespace=\"urn:t\"><xsd:element name=\"E\" type=\"xsd:int\"/>"
+                                 "</xsd:schema></types>\n<message name=\"M\"><part name=\"p\" element=\"tns:E\"/></message>";
+    // Two operations, so that each reading pairs an operation with its own twin.
+    const auto portType = [](const std::string& inputAction) {
+        std::string text = "<portType name=\"P\">";
+        for (const char* name : {"Get", "Put"})
+            text += std::string("<operation name=\"") + name + "\"><input message=\"tns:M\"" + inputAction +
+                "/><output message=\"tns:M\"/></operation>";
+        return text + "</portType>\n";
+    };
+    const auto binding = [](const std::string& prefix, const std::string& actionOfGet, const std::string& actionOfPut) {
+        std::string text = "<binding name=\"B" + prefix + "\" type=\"tns:P\"><" + prefix + ":binding style=\"document\" "
+                           "transport=\"http://schemas.xmlsoap.org/soap/http\"/>";
+        for (const auto& [name, action] : {std::pair(std::string("Get"), actionOfGet), std::pair(std::string("Put"), actionOfPut)})
+            text += "<operation name=\"" + name + "\"><" + prefix + ":operation soapAction=\"" + action + "\"/><input><" +
+                prefix + ":body use=\"literal\"/></input><output><" + prefix + ":body use=\"literal\"/></output></operation>";
+        return text + "</binding>\n";
+    };
+    struct Expected {
+        const char* soapAction[2];  // Get's, Put's: first binding, then second
+        const char* soap12Action[2];
+        const char* inputAction[2]; // of the second reading; the first's alike where the soapActions are
+        bool soapActionShared;
+    };
+    const struct {
+        const char* name;
+        std::string document;
+        Expected expected;
+    } cases[] = {
+        {"the same soapActions",
+         wsdltest::definitions(messages + portType("") + binding("soap", "urn:g", "urn:p") + binding("soap12", "urn:g", "urn:p"),
+                               namespaces),
+         {{"urn:g", "urn:p"}, {"urn:g", "urn:p"}, {"urn:g", "urn:p"}, true}},
+        {"soapActions of each binding",
+         wsdltest::definitions(messages + portType("") + binding("soap", "urn:g", "urn:p") +
+                                   binding("soap12", "urn:g12", "urn:p12"),
+                               namespaces),
+         {{"urn:g", "urn:p"}, {"urn:g12", "urn:p12"}, {"urn:g12", "urn:p12"}, false}},
+        {"no soapActions: the default input Actions",
+         wsdltest::definitions(messages + portType("") + binding("soap", "", "") + binding("soap12", "", ""), namespaces),
+         {{"", ""}, {"", ""}, {"urn:t:P:GetRequest", "urn:t:P:PutRequest"}, true}},
+        {"input Actions of the port type",
+         wsdltest::definitions(messages + portType(" wsaw:Action=\"urn:in\"") + binding("soap", "urn:g", "urn:p") +
+                                   binding("soap12", "urn:g12", "urn:p12"),
+                               namespaces),
+         {{"urn:g", "urn:p"}, {"urn:g12", "urn:p12"}, {"urn:in", "urn:in"}, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CServiceView& v = view(c.document);
+        EXPECT_EQ(diagnostics_.str(), "");
+        ASSERT_EQ(v.portTypes().size(), 2u);
+        const CViewPortType& first = v.portTypes()[0];
+        const CViewPortType& second = v.portTypes()[1];
+        ASSERT_TRUE(second.secondVersion);
+        ASSERT_EQ(first.operations.size(), 2u);
+        ASSERT_EQ(second.operations.size(), 2u);
+        for (std::size_t i = 0; i < 2; ++i) {
+            SCOPED_TRACE(i);
+            const CViewOperation& one = first.operations[i];
+            const CViewOperation& two = second.operations[i];
+            EXPECT_EQ(one.name, i == 0 ? "Get" : "Put");
+            EXPECT_EQ(two.name, one.name);
+            EXPECT_EQ(two.name.data(), one.name.data());
+            EXPECT_EQ(one.soapAction, c.expected.soapAction[i]);
+            EXPECT_EQ(two.soapAction, c.expected.soap12Action[i]);
+            if (!one.soapAction.empty())
+                EXPECT_EQ(two.soapAction.data() == one.soapAction.data(), c.expected.soapActionShared);
+            EXPECT_EQ(two.inputAction, c.expected.inputAction[i]);
+            if (!two.soapAction.empty() && two.inputAction == two.soapAction)
+                EXPECT_EQ(two.inputAction.data(), two.soapAction.data());
+            if (two.inputAction == one.inputAction)
+                EXPECT_EQ(two.inputAction.data(), one.inputAction.data());
+            EXPECT_EQ(one.outputAction, std::string("urn:t:P:") + (i == 0 ? "Get" : "Put") + "Response");
+            EXPECT_EQ(two.outputAction.data(), one.outputAction.data());
+        }
+    }
+}
+
 } // namespace
