@@ -331,16 +331,36 @@ struct CKindBlock {
     const CViewOperation& operation;
     const CViewDirection& side;
     const CMessageKey& key;
-    std::string test; // the C condition on cur
     bool rpc;
     std::string_view element; // the local name the test asks of cur
+    std::string_view ns;      // the namespace it asks
+    // The key's other way (-1: none), and whether the kind is read into
+    // that way's message: the test then asks the packet's direction.
+    int other;
+    bool second;
 };
+
+// The C condition on cur that tells the kind. Made where it is written: the
+// thousands of kinds of a large service would hold their tests all at once.
+std::string kindTest(const CEmitContext& context, const CKindBlock& kind)
+{
+    std::string test;
+    if (kind.other >= 0)
+        test.append("pk->msg_direction ").append(kind.second ? "==" : "!=").append(" ")
+            .append(context.directionConstant(kind.other)).append(" && ");
+    // The kind's tag constant names the element, unless the Body starts with another.
+    if (kind.element == kind.key.tagValue())
+        test.append("mydecode_named(cur, ").append(cStringLiteral(kind.ns)).append(", ").append(context.projUpper())
+            .append("_").append(kind.key.id).append("_TAG)");
+    else
+        test.append(namedTest(kind.ns, kind.element));
+    return test;
+}
 
 // The kinds in the decoder's order, found once for its passes over them.
 std::vector<CKindBlock> kindBlocks(const CEmitContext& context)
 {
     std::vector<CKindBlock> kinds;
-    const std::string& P = context.projUpper();
     // By key index: the kinds read into the message of their first use, and
     // those read into the message of their other way.
     CMetIndexes written[2];
@@ -372,14 +392,7 @@ std::vector<CKindBlock> kindBlocks(const CEmitContext& context)
         const bool second = other == direction && side.message == key->messages[other];
         if (!written[second ? 1 : 0].firstTime(key->index))
             return;
-        std::string way;
-        if (other >= 0)
-            way = std::string("pk->msg_direction ") + (second ? "==" : "!=") + " " + context.directionConstant(other) + " && ";
-        // The kind's tag constant names the element, unless the Body starts with another.
-        const std::string named = body == key->tagValue()
-                                      ? "mydecode_named(cur, " + cStringLiteral(ns) + ", " + P + "_" + key->id + "_TAG)"
-                                      : namedTest(ns, body);
-        kinds.push_back(CKindBlock{operation, side, *key, way + named, rpc, body});
+        kinds.push_back(CKindBlock{operation, side, *key, rpc, body, ns, other, second});
     });
     return kinds;
 }
@@ -393,7 +406,7 @@ void writeMessageRun(const CEmitContext& context, const std::vector<CKindBlock>&
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
     for (const CKindBlock& kind : kinds) {
-        out.line("\t\t\t\tif(", kind.test, "){");
+        out.line("\t\t\t\tif(", kindTest(context, kind), "){");
         out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
         if (soap12)
             writeVersionTest(versions[kind.key.index], out);
@@ -501,7 +514,7 @@ void writeKindChain(const CEmitContext& context, const CKindChain& chain, CTextB
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
     for (std::size_t k = 0; k < chain.end; ++k) {
         const CKindBlock& kind = chain.kinds[k];
-        out.line("\t", k == 0 ? "if(" : "else if(", kind.test, "){");
+        out.line("\t", k == 0 ? "if(" : "else if(", kindTest(context, kind), "){");
         if (chain.taken[k]) {
             out.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
             // A kind of one SOAP version met in the other's envelope is the tree's to refuse.
