@@ -132,6 +132,12 @@ void WsdlParser::releaseDocumentSchemas()
     schemaParsers_.resize(BuiltInSchemas);
 }
 
+void WsdlParser::releaseDocumentation()
+{
+    for (std::string& text : documentation_)
+        std::string().swap(text);
+}
+
 bool WsdlParser::getPortTypes(PortTypeList::const_iterator& begin, PortTypeList::const_iterator& end) const
 {
     if (portTypes_.empty())

@@ -150,6 +150,10 @@ public:
     // document has no schema of its own, its parts name no declaration and
     // no name is resolved: only for the last reader of the model.
     void releaseDocumentSchemas();
+    // Empties the documentation texts, which a generator never reads: the
+    // elements still point at their text, now empty. Only for the last
+    // reader of the model.
+    void releaseDocumentation();
 
     const MessageList& getMessages() const { return messages_; }
     // False when there is no port type; else true with the range set.

@@ -32,6 +32,10 @@ public:
     // Everything but the C names, which need nothing of the parser.
     CServiceView read()
     {
+        // Nothing here reads the documentation, which would stand beside
+        // the schemas and the view at their largest.
+        if (owned_ != nullptr)
+            owned_->releaseDocumentation();
         collectSchemas();
         readSchemas();
         fillPendingTypes();
@@ -200,6 +204,7 @@ private:
             return;
         }
         const auto& complex = static_cast<const Schema::ComplexType&>(type);
+        view.attributes.reserve(complex.getAttributes().size());
         for (const Schema::Attribute& attribute : complex.getAttributes()) {
             CViewAttribute entry;
             entry.name = view_.nameText(attribute.getName());
@@ -227,6 +232,8 @@ private:
         view.choice = model->getCompositor() == Schema::ContentModel::Choice && flat;
         addParticles(view, *model, owner, !view.choice && model->getCompositor() == Schema::ContentModel::Choice,
                      false, false, 0);
+        // The list grew by doubling; the view keeps it to the end of the run.
+        view.particles.shrink_to_fit();
     }
 
     // A restriction's facets, kept only when it has one: a type without

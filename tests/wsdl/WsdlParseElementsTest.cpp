@@ -135,6 +135,45 @@ TEST_F(WsdlParseElementsTest, ReleasingTheDocumentSchemasKeepsTheRestOfTheModel)
     EXPECT_EQ(*m->getDocumentation(), "doc of M");
 }
 
+// A reader that never reads the documentation lets its texts go: each
+// element still points at a text, now empty, and the model around stays.
+TEST_F(WsdlParseElementsTest, ReleasingTheDocumentationEmptiesItsTextsAndKeepsTheModel)
+{
+    parse(definitions("<documentation>of the document</documentation>"
+                      "<message name=\"M\"><documentation>of M</documentation><part name=\"s\" type=\"xsd:string\"/>"
+                      "</message><portType name=\"P\"><documentation>of P</documentation><operation name=\"o\">"
+                      "<documentation>of o</documentation><input message=\"tns:M\"/></operation></portType>"));
+    expectSuccess();
+    const PortType* p = portType(0);
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(p->getOperations().size(), 1u);
+    const struct {
+        const char* name;
+        const std::string* documentation;
+        const char* text;
+    } cases[] = {
+        {"the document", parser_->getDocumentation(), "of the document"},
+        {"a message", message("M")->getDocumentation(), "of M"},
+        {"a port type", p->getDocumentation(), "of P"},
+        {"an operation", p->getOperations().front()->getDocumentation(), "of o"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(c.documentation, nullptr) << c.name;
+        EXPECT_EQ(*c.documentation, c.text) << c.name;
+    }
+    parser_->releaseDocumentation();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.documentation->empty());
+        EXPECT_EQ(c.documentation->capacity(), std::string().capacity());
+    }
+    EXPECT_EQ(parser_->getDocumentation(), cases[0].documentation);
+    EXPECT_EQ(p->getOperations().front()->getDocumentation(), cases[3].documentation);
+    ASSERT_NE(message("M"), nullptr);
+    EXPECT_EQ(message("M")->getNumParts(), 1);
+    EXPECT_EQ(p->getOperations().front()->getName(), "o");
+}
+
 TEST_F(WsdlParseElementsTest, AMessageNamedBeforeItsDefinitionIsFilledByIt)
 {
     parse(definitions("<portType name=\"P\"><operation name=\"o\"><input message=\"tns:Later\"/>"
