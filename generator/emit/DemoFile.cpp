@@ -150,7 +150,7 @@ private:
         std::size_t& at = filledAt_[key.index];
         if (at == 0) {
             if (kind.headers != nullptr)
-                kind.headers->function = "demo_sample_" + key.id + "_headers";
+                kind.headers->function = "demo_sample_" + std::string(key.id) + "_headers";
             filled_.push_back(FilledKinds{key.id, std::move(kind), nullptr});
             at = filled_.size();
             return;
@@ -160,7 +160,7 @@ private:
             (known.first.member != kind.member || !known.first.sameHeadersAs(kind))) {
             if (kind.headers != nullptr)
                 kind.headers->function =
-                    "demo_sample_" + key.id + (direction == 0 ? "_request" : "_response") + "_headers";
+                    "demo_sample_" + std::string(key.id) + (direction == 0 ? "_request" : "_response") + "_headers";
             known.otherWay = std::make_unique<FilledKind>(std::move(kind));
         }
     }

@@ -104,7 +104,7 @@ void writePacketDispatch(const CEmitContext& context, CTextBuffer& source)
             if (other >= 0 && context.layout().structOf(key->messages[other]) != nullptr)
                 writeTwoWayCase(context, source, *key);
             else
-                writeCase(context, source, key->id, std::string(side.message->cName));
+                writeCase(context, source, std::string(key->id), std::string(side.message->cName));
         }
     });
     source.line("\t}");

@@ -673,7 +673,7 @@ std::vector<std::vector<CEmptyBody>> emptyBodies(const CEmitContext& context)
             const auto at = placed.try_emplace(key->index, static_cast<std::size_t>(direction),
                                                bodies[static_cast<std::size_t>(direction)].size());
             if (at.second)
-                bodies[at.first->second.first].push_back(CEmptyBody{context.projUpper() + "_PROTO_" + key->id, {}, 0});
+                bodies[at.first->second.first].push_back(CEmptyBody{context.projUpper() + "_PROTO_" + std::string(key->id), {}, 0});
             CEmptyBody& body = bodies[at.first->second.first][at.first->second.second];
             const std::string action(operation.soapAction);
             if (std::find(body.actions.begin(), body.actions.end(), action) == body.actions.end())

@@ -43,6 +43,7 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
     taken.reserve(keys_.size() + 2);
     taken.add("HTTP");
     taken.add("SOAP_FAULT");
+    std::string id;
     for (CMessageKey& key : keys_) {
         std::string_view name(key.key);
         if (key.emptyBody())
@@ -50,14 +51,15 @@ CMessageKeys::CMessageKeys(const CServiceView& view)
         const bool response = key.kind == CMessageKey::RpcResponse || key.kind == CMessageKey::EmptyResponse;
         if (response)
             name.remove_suffix(8); // "Response"
-        key.id = upperName(sanitiseIdentifier(name));
+        id = upperName(sanitiseIdentifier(name));
         if (response)
-            key.id += "_RESPONSE";
-        if (taken.add(key.id))
-            continue;
-        const std::string base = key.id;
-        for (int n = 2; !taken.add(key.id); ++n)
-            key.id = base + "_" + std::to_string(n);
+            id += "_RESPONSE";
+        if (!taken.add(id)) {
+            const std::string base = id;
+            for (int n = 2; !taken.add(id); ++n)
+                id = base + "_" + std::to_string(n);
+        }
+        key.id = madeKeys_.keep(id);
     }
 }
 

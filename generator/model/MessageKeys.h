@@ -29,7 +29,8 @@ struct CMessageKey {
     std::string_view key;
     // Upper-cased identifier part, unique among the keys and the fixed kinds
     // HTTP and SOAP_FAULT: "<ELEMENT>", "<OPERATION>" or "<OPERATION>_RESPONSE".
-    std::string id;
+    // The keys' own copy, side by side with the others.
+    std::string_view id;
     const CViewElement* element = nullptr; // Element keys
     // The message of the first use in each direction (0 request, 1
     // response; null: none), and the direction of the first use of all,
@@ -93,7 +94,7 @@ private:
 
     CStableList<CMessageKey> keys_; // grows without moving the keys the uses point at
     std::unordered_map<std::string_view, CMessageKey*> byKey_; // views of the keys' texts
-    CTextArena madeKeys_; // the keys that are not an element's name
+    CTextArena madeKeys_; // the keys that are not an element's name, and the ids
     // A look-up reads two arrays where a hash table node per use was read.
     std::vector<CPortUses> portTypes_; // by the address of their first operation
     std::vector<CUseRun> slots_;

@@ -95,4 +95,39 @@ TEST_F(MessageKeysTest, AnOperationOutsideTheViewHasNoKeys)
     EXPECT_EQ(keyList(keys.keysOf(inView, 1)), "A");
 }
 
+// Each key's id is its name upper-cased, kept apart from the fixed kinds'
+// and from each other's by a number, whatever the name's length; the ids
+// stay the keys' own however many keys follow.
+TEST_F(MessageKeysTest, EachKeyHasAnIdOfItsOwn)
+{
+    const CServiceView& v = view(schemaDocument(
+        "<xsd:element name=\"a\" type=\"xsd:int\"/><xsd:element name=\"A\" type=\"xsd:int\"/>"
+        "<xsd:element name=\"http\" type=\"xsd:int\"/><xsd:element name=\"aVeryVeryLongElementName\" type=\"xsd:int\"/>",
+        "<message name=\"Ma\"><part name=\"p\" element=\"tns:a\"/></message>"
+        "<message name=\"MA\"><part name=\"p\" element=\"tns:A\"/></message>"
+        "<message name=\"Mh\"><part name=\"p\" element=\"tns:http\"/></message>"
+        "<message name=\"ML\"><part name=\"p\" element=\"tns:aVeryVeryLongElementName\"/></message>"
+        "<message name=\"R\"><part name=\"x\" type=\"xsd:int\"/></message><message name=\"None\"/>"
+        "<portType name=\"P\"><operation name=\"One\"><input message=\"tns:Ma\"/><output message=\"tns:MA\"/></operation>"
+        "<operation name=\"Two\"><input message=\"tns:Mh\"/><output message=\"tns:ML\"/></operation>"
+        "<operation name=\"Rpc\"><input message=\"tns:R\"/><output message=\"tns:R\"/></operation>"
+        "<operation name=\"Bare\"><input message=\"tns:None\"/><output message=\"tns:None\"/></operation></portType>\n" +
+            binding("PB", "P",
+                    boundOperation("One") + boundOperation("Two") + boundOperation("Rpc", "rpc") + boundOperation("Bare"))));
+    const CMessageKeys keys(v);
+    const struct {
+        const char* key;
+        const char* id;
+    } expected[] = {{"a", "A"},           {"A", "A_2"},
+                    {"http", "HTTP_2"},   {"aVeryVeryLongElementName", "AVERYVERYLONGELEMENTNAME"},
+                    {"Rpc", "RPC"},       {"RpcResponse", "RPC_RESPONSE"},
+                    {"#Bare", "BARE"},    {"#BareResponse", "BARE_RESPONSE"}};
+    ASSERT_EQ(keys.keys().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(expected[i].key);
+        EXPECT_EQ(keys.keys()[i].key, expected[i].key);
+        EXPECT_EQ(keys.keys()[i].id, expected[i].id);
+    }
+}
+
 } // namespace
