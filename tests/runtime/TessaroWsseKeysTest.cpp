@@ -10,6 +10,8 @@
 #include "tessaro_wsse_crypto.h"
 
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -105,5 +107,34 @@ TEST(TessaroWsseKeysTest, AKeyOfAnotherCertificateOrNoKeyIsRefused)
         EXPECT_NE(std::string(why).find(c.why), std::string::npos) << why;
     }
 }
+
+#ifdef _WIN32
+// Servers started together load their PFX at once: each load keeps its key, though every import goes
+// through key containers that another import may share and that are deleted once read.
+TEST(TessaroWsseKeysTest, PfxLoadsAtOnceEachKeepTheirKey)
+{
+    const std::string data = testsupport::readBytes(Data + "data.txt");
+    const std::string expected = testsupport::readBytes(Data + "data.sha256.sig");
+    constexpr int Threads = 6, Loads = 8;
+    std::vector<int> good(Threads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < Threads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < Loads; ++i) {
+                tessaro_wsse_key_t* key = nullptr;
+                char why[256] = "";
+                if (tessaro_wsse_key_load(&key, (Data + "signer.pfx").c_str(), nullptr, "pfx-password", why, sizeof(why)) != 0)
+                    continue;
+                good[t] += signed_by(key, TESSARO_WSSE_RSA_SHA256, data) == expected;
+                tessaro_wsse_key_free(key);
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int t = 0; t < Threads; ++t)
+        EXPECT_EQ(good[t], Loads) << "thread " << t;
+}
+#endif
 
 } // namespace

@@ -181,23 +181,44 @@ static void tessaro_wsse_forget_container(PCCERT_CONTEXT certificate)
 	free(info);
 }
 
-/* a PFX (PKCS#12) file: its certificate that has a private key, and that key */
-static int tessaro_wsse_pfx_load(tessaro_wsse_key_t *loaded, const char *text, size_t length, const char *password)
+/* A PFX import puts its keys in key containers of the user's that another import may take too (Wine
+ * names them alike), and each is deleted once its key is read: one import at a time, across the
+ * user's processes, so that none deletes a container another is still reading. Past the bound the
+ * import goes on unguarded rather than not at all. NULL when not held. */
+#define TESSARO_WSSE_PFX_LOCK_MS 30000
+static HANDLE tessaro_wsse_pfx_lock(void)
 {
-	CRYPT_DATA_BLOB blob;
-	WCHAR wide[256];
+	HANDLE lock = CreateMutexW(NULL, FALSE, L"Local\\tessaro-wsse-pfx-import");
+	DWORD waited;
+
+	if(lock == NULL)
+		return NULL;
+	waited = WaitForSingleObject(lock, TESSARO_WSSE_PFX_LOCK_MS);
+	/* an abandoned lock is held now all the same */
+	if(waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED){
+		CloseHandle(lock);
+		return NULL;
+	}
+	return lock;
+}
+
+static void tessaro_wsse_pfx_unlock(HANDLE lock)
+{
+	if(lock == NULL)
+		return;
+	ReleaseMutex(lock);
+	CloseHandle(lock);
+}
+
+/* the PFX's store, its certificate that has a private key and that key, the containers forgotten */
+static int tessaro_wsse_pfx_import(tessaro_wsse_key_t *loaded, CRYPT_DATA_BLOB *blob, const WCHAR *password)
+{
 	HCRYPTPROV provider = 0;
 	DWORD spec = 0;
 	BOOL owned = FALSE;
 	int result = -1;
 
-	blob.pbData = (BYTE *)text;
-	blob.cbData = (DWORD)length;
-	if(MultiByteToWideChar(CP_UTF8, 0, password != NULL ? password : "", -1, wide, 256) == 0 || !PFXIsPFXBlob(&blob))
-		return -1;
-	loaded->pfx = PFXImportCertStore(&blob, wide, CRYPT_EXPORTABLE);
-	SecureZeroMemory(wide, sizeof(wide));
-	if(loaded->pfx == NULL)
+	if((loaded->pfx = PFXImportCertStore(blob, password, CRYPT_EXPORTABLE)) == NULL)
 		return -1;
 	while(result != 0 && (loaded->certificate = CertEnumCertificatesInStore(loaded->pfx, loaded->certificate)) != NULL){
 		if(!CryptAcquireCertificatePrivateKey(loaded->certificate, 0, NULL, &provider, &spec, &owned))
@@ -208,6 +229,25 @@ static int tessaro_wsse_pfx_load(tessaro_wsse_key_t *loaded, const char *text, s
 	}
 	for(PCCERT_CONTEXT each = NULL; (each = CertEnumCertificatesInStore(loaded->pfx, each)) != NULL; )
 		tessaro_wsse_forget_container(each);
+	return result;
+}
+
+/* a PFX (PKCS#12) file: its certificate that has a private key, and that key */
+static int tessaro_wsse_pfx_load(tessaro_wsse_key_t *loaded, const char *text, size_t length, const char *password)
+{
+	CRYPT_DATA_BLOB blob;
+	WCHAR wide[256];
+	HANDLE lock;
+	int result;
+
+	blob.pbData = (BYTE *)text;
+	blob.cbData = (DWORD)length;
+	if(MultiByteToWideChar(CP_UTF8, 0, password != NULL ? password : "", -1, wide, 256) == 0 || !PFXIsPFXBlob(&blob))
+		return -1;
+	lock = tessaro_wsse_pfx_lock();
+	result = tessaro_wsse_pfx_import(loaded, &blob, wide);
+	tessaro_wsse_pfx_unlock(lock);
+	SecureZeroMemory(wide, sizeof(wide));
 	/* the certificate is kept beyond the store's enumeration */
 	if(result == 0)
 		loaded->certificate = CertDuplicateCertificateContext(loaded->certificate);
