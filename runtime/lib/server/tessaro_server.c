@@ -1326,11 +1326,12 @@ static int server_take_back(struct tessaro_server *server, server_link_t *link, 
     return kept;
 }
 
-/* Whether the connection holds a whole request (or one to refuse already): its framing check tells,
- * again as often as asked while no more came. */
-static int server_holds_whole(struct tessaro_server *server, server_link_t *link)
+/* How the bytes the connection holds frame a request (TESSARO_FRAME_MORE when it holds none): anything
+ * else is a whole request or one to refuse already. */
+static int server_held_framing(struct tessaro_server *server, server_link_t *link)
 {
-    return link->have > 0 && server->frame(link->bytes, link->have, server->config.max_request_bytes, &link->frame) != TESSARO_FRAME_MORE;
+    return link->have > 0 ? server->frame(link->bytes, link->have, server->config.max_request_bytes, &link->frame)
+                          : TESSARO_FRAME_MORE;
 }
 
 /* Serves the request that data[0..have) begins with (whole: as its framing check told, else what came
@@ -1359,7 +1360,7 @@ static int server_serve_bytes(server_worker_t *worker, int slot, const char *dat
         return 0;
     if (link->have > 0)
         server_request_begins(worker, link);
-    if (server_holds_whole(server, link))
+    if (server_held_framing(server, link) != TESSARO_FRAME_MORE)
         server_queue(worker, link);
     return 1;
 }
@@ -1377,14 +1378,13 @@ static void server_refuse_long(server_worker_t *worker, server_link_t *link)
     server_linger(link->socket);
 }
 
-/* The bytes of slot's request so far, data[0..have): served once they hold it whole (or what came is
- * refused already, or no more will come: ended), else kept until more comes. 1 when the connection
- * stays. */
-static int server_take_request(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int ended, int stopping)
+/* The bytes of slot's request so far, data[0..have), which its framing check found framed: served
+ * once they hold it whole (or what came is refused already, or no more will come: ended), else kept
+ * until more comes. 1 when the connection stays. */
+static int server_take_framed(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int framed,
+                              int ended, int stopping)
 {
-    struct tessaro_server *server = worker->server;
     server_link_t *link = &worker->links[slot];
-    int framed = server->frame(data, have, server->config.max_request_bytes, &link->frame);
 
     if (framed == TESSARO_FRAME_MORE && !ended)
         return server_keep_bytes(worker, link, data, have);
@@ -1393,6 +1393,15 @@ static int server_take_request(server_worker_t *worker, int slot, const char *da
         return 0;
     }
     return server_serve_bytes(worker, slot, data, have, framed == TESSARO_FRAME_WHOLE, stopping);
+}
+
+/* The same, the bytes framed here. */
+static int server_take_request(server_worker_t *worker, int slot, const char *data, tessaro_size_t have, int ended, int stopping)
+{
+    struct tessaro_server *server = worker->server;
+    int framed = server->frame(data, have, server->config.max_request_bytes, &worker->links[slot].frame);
+
+    return server_take_framed(worker, slot, data, have, framed, ended, stopping);
 }
 
 /* One receive of what has come on the connection (through its TLS session: with what that holds),
@@ -1472,7 +1481,7 @@ static int server_read_link(server_worker_t *worker, int slot, int stopping)
 static int server_serve_queued(server_worker_t *worker, int slot, int stopping)
 {
     server_link_t *link = &worker->links[slot];
-    int keep, whole = server_holds_whole(worker->server, link);
+    int framed = server_held_framing(worker->server, link), whole = framed != TESSARO_FRAME_MORE, keep;
 
     link->queued = 0;
     worker->queued--;
@@ -1481,7 +1490,8 @@ static int server_serve_queued(server_worker_t *worker, int slot, int stopping)
     /* queued for a request a readiness of the round served meanwhile */
     if (!whole)
         return 1;
-    keep = server_take_request(worker, slot, link->bytes, link->have, 0, stopping);
+    /* what the framing check found above stands: the bytes are the same */
+    keep = server_take_framed(worker, slot, link->bytes, link->have, framed, 0, stopping);
     link = &worker->links[slot];
     /* a request at a time: what waits in the socket is taken at the next round */
     if (keep && link->unread)
