@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -105,6 +106,30 @@ TEST_F(CodeLayoutTest, ListedFunctionsLieTogetherFirst)
     };
     for (const auto& check : checks)
         EXPECT_LE(check.value, check.most) << check.what;
+}
+
+// The link keeps code that is the same byte for byte once (the instances of
+// one template over different pointers, say), under each of its names. The
+// compiler folds some within a file, and constructors and destructors come
+// under two names anyway; those aside, a tenth of kvgen's names share their
+// code with another when the link folds, under a fiftieth when it does not.
+TEST_F(CodeLayoutTest, IdenticalCodeIsKeptOnce)
+{
+    std::map<unsigned long long, std::set<std::string>> namesAt;
+    for (const auto& function : functions_) {
+        std::string name = function.first;
+        // _ZN1AC1Ev and _ZN1AC2Ev (D0, D1, D2 likewise) are one function's names.
+        for (std::size_t at = name.find_first_of("CD"); at != std::string::npos; at = name.find_first_of("CD", at + 1)) {
+            if (at + 2 < name.size() && name[at + 1] >= '0' && name[at + 1] <= '4' && name[at + 2] == 'E')
+                name[at + 1] = '*';
+        }
+        namesAt[function.second.start].insert(name);
+    }
+    std::size_t folded = 0;
+    for (const auto& at : namesAt)
+        folded += at.second.size() - 1;
+    EXPECT_GE(folded * 20, functions_.size())
+        << folded << " of kvgen's " << functions_.size() << " function names share their code with another";
 }
 
 } // namespace
