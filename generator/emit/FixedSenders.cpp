@@ -73,6 +73,7 @@ void writeFixedSenders(const CEmitContext& context, CTextBuffer& source)
         source.line("};");
         source.emptyLine();
     }
+    writeFragment(context, CFragment::ThreadKept, source);
     writeFragment(context, CFragment::SenderFrame, source);
     writeUpgradeHeader(context, source);
     writeFaultDetailSenderHook(context, source);

@@ -16,6 +16,9 @@ const char* const TransportIo =
 const char* const TransportExports =
 #include "fragments/transport_exports.inc"
     ;
+const char* const ThreadKept =
+#include "fragments/thread_kept.inc"
+    ;
 const char* const SenderFrame =
 #include "fragments/sender_frame.inc"
     ;
@@ -115,6 +118,7 @@ const char* fragmentText(CFragment fragment)
     case CFragment::TextCursor: return TextCursor;
     case CFragment::TransportIo: return TransportIo;
     case CFragment::TransportExports: return TransportExports;
+    case CFragment::ThreadKept: return ThreadKept;
     case CFragment::SenderFrame: return SenderFrame;
     case CFragment::FixedSenders: return FixedSenders;
     case CFragment::NumberWriters: return NumberWriters;

@@ -12,6 +12,7 @@ enum class CFragment {
     TextCursor,       // mycursor_t and its bounded appends
     TransportIo,      // the one receive and the one send every message goes through
     TransportExports, // <proj>_set_attachment and <proj>_add_http_header
+    ThreadKept,       // what a thread keeps between messages: a parser context, an input buffer, a message buffer
     SenderFrame,      // myrawcat, <proj>_send_begin and <proj>_send_end
     FixedSenders,     // <proj>_http_resp_send and <proj>_soap_fault_send
     NumberWriters,    // myfloatcat, where a type holds floating values
@@ -49,7 +50,8 @@ enum class CFragment {
 // client's and WS-Addressing's where there are calls; the server's last, its addressing behind it).
 constexpr CFragment AllFragments[] = {CFragment::TextCursor,     CFragment::TransportIo,   CFragment::TransportExports,
                                       CFragment::WsseSender,     CFragment::MtomSender,    CFragment::WsaSender,
-                                      CFragment::SenderFrame,    CFragment::FixedSenders,  CFragment::NumberWriters,
+                                      CFragment::ThreadKept,     CFragment::SenderFrame,   CFragment::FixedSenders,
+                                      CFragment::NumberWriters,
                                       CFragment::ValueChecks,    CFragment::PacketReader,  CFragment::ArrayShapes,
                                       CFragment::MtomValues,     CFragment::EnvelopeReader, CFragment::MtomReader,
                                       CFragment::ItemStream,     CFragment::StructStream,  CFragment::WsseReader,

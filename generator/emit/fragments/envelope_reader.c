@@ -818,88 +818,6 @@ static void mydecode_end_element(void *ctx, const xmlChar *localname, const xmlC
 //find ready. The buffer of a longer document may have grown with it, and is freed
 #define MYDECODE_INPUT_KEPT_MOST	65536
 
-typedef struct mydecode_kept_t{
-	xmlParserCtxtPtr	ctxt;//NULL while it reads
-	int	uses;
-	xmlParserInputBufferPtr	input;//NULL while it reads
-}mydecode_kept_t;
-
-static void mydecode_kept_free(mydecode_kept_t *kept)
-{
-	if(kept == NULL)
-		return;
-	xmlFreeParserCtxt(kept->ctxt);
-	xmlFreeParserInputBuffer(kept->input);
-	free(kept);
-}
-
-#ifdef _WIN32
-static INIT_ONCE	mydecode_kept_once = INIT_ONCE_STATIC_INIT;
-static DWORD	mydecode_kept_slot = FLS_OUT_OF_INDEXES;
-
-static void WINAPI mydecode_kept_end(void *kept)
-{
-	mydecode_kept_free((mydecode_kept_t *)kept);
-}
-
-static BOOL CALLBACK mydecode_kept_make_slot(PINIT_ONCE once, void *param, void **context)
-{
-	(void)once; (void)param; (void)context;
-	mydecode_kept_slot = FlsAlloc(mydecode_kept_end);
-	return TRUE;
-}
-
-static mydecode_kept_t *mydecode_kept_get(void)
-{
-	InitOnceExecuteOnce(&mydecode_kept_once, mydecode_kept_make_slot, NULL, NULL);
-	return mydecode_kept_slot != FLS_OUT_OF_INDEXES ? (mydecode_kept_t *)FlsGetValue(mydecode_kept_slot) : NULL;
-}
-
-static int mydecode_kept_set(mydecode_kept_t *kept)
-{
-	return mydecode_kept_slot != FLS_OUT_OF_INDEXES && FlsSetValue(mydecode_kept_slot, kept);
-}
-#else
-#include <pthread.h>
-
-static pthread_once_t	mydecode_kept_once = PTHREAD_ONCE_INIT;
-static pthread_key_t	mydecode_kept_slot;
-static int	mydecode_kept_slot_made;
-
-static void mydecode_kept_end(void *kept)
-{
-	mydecode_kept_free((mydecode_kept_t *)kept);
-}
-
-static void mydecode_kept_make_slot(void)
-{
-	mydecode_kept_slot_made = pthread_key_create(&mydecode_kept_slot, mydecode_kept_end) == 0;
-}
-
-static mydecode_kept_t *mydecode_kept_get(void)
-{
-	pthread_once(&mydecode_kept_once, mydecode_kept_make_slot);
-	return mydecode_kept_slot_made ? (mydecode_kept_t *)pthread_getspecific(mydecode_kept_slot) : NULL;
-}
-
-static int mydecode_kept_set(mydecode_kept_t *kept)
-{
-	return mydecode_kept_slot_made && pthread_setspecific(mydecode_kept_slot, kept) == 0;
-}
-#endif
-
-//the thread's keeping, made at its first read; NULL when there can be none
-static mydecode_kept_t *mydecode_kept(void)
-{
-	mydecode_kept_t	*kept = mydecode_kept_get();
-
-	if(kept == NULL && (kept = (mydecode_kept_t *)calloc(1, sizeof(*kept))) != NULL && !mydecode_kept_set(kept)){
-		free(kept);
-		kept = NULL;
-	}
-	return kept;
-}
-
 //a parser context reading the bytes of input (taken: freed with the context) with the handler's
 //default events, and options that give the tree no names of the dictionary (which would take those
 //locks too): the thread's kept one when it is free (a read within a read makes its own), else a new
@@ -908,7 +826,7 @@ static xmlParserCtxtPtr mydecode_context_take(xmlParserInputBufferPtr input) KVP
 
 static xmlParserCtxtPtr mydecode_context_take(xmlParserInputBufferPtr input)
 {
-	mydecode_kept_t	*kept = input != NULL ? mydecode_kept() : NULL;
+	mykept_t	*kept = input != NULL ? mykept() : NULL;
 	xmlParserCtxtPtr	ctxt = NULL;
 	xmlParserInputPtr	stream;
 
@@ -937,7 +855,7 @@ static xmlParserCtxtPtr mydecode_context_take(xmlParserInputBufferPtr input)
 //one emptied, else a new one; NULL without memory
 static xmlParserInputBufferPtr mydecode_input(mydecode_bytes_t *bytes)
 {
-	mydecode_kept_t	*kept = mydecode_kept();
+	mykept_t	*kept = mykept();
 	xmlParserInputBufferPtr	input;
 
 	if(kept == NULL || kept->input == NULL)
@@ -954,7 +872,7 @@ static xmlParserInputBufferPtr mydecode_input(mydecode_bytes_t *bytes)
 //takes the input buffer of the document ctxt read for the thread's next document, where
 //MYDECODE_INPUT_KEPT_MOST allows it and the thread keeps none. The buffer is told by its close
 //function, which libxml2 leaves as it was
-static void mydecode_input_keep(mydecode_kept_t *kept, xmlParserCtxtPtr ctxt)
+static void mydecode_input_keep(mykept_t *kept, xmlParserCtxtPtr ctxt)
 {
 	xmlParserInputBufferPtr	input = ctxt->inputNr == 1 && ctxt->input != NULL ? ctxt->input->buf : NULL;
 
@@ -970,7 +888,7 @@ static void mydecode_context_give(xmlParserCtxtPtr ctxt) KVPROJ_MAYBE_UNUSED;
 
 static void mydecode_context_give(xmlParserCtxtPtr ctxt)
 {
-	mydecode_kept_t	*kept = mydecode_kept_get();
+	mykept_t	*kept = mykept_get();
 
 	mydecode_input_keep(kept, ctxt);
 	xmlFreeDoc(ctxt->myDoc);
@@ -986,10 +904,27 @@ static void mydecode_context_give(xmlParserCtxtPtr ctxt)
 	xmlFreeParserCtxt(ctxt);
 }
 
+//the document's start, its declaration read: where the parser holds all of its bytes as they came (no
+//conversion, which the parser's asking for more would carry on), it is told that none are left to
+//ask for, as it is told of a document in memory. Else it asks again at each name and value of the
+//last bytes, which are the whole of most messages
+static void mydecode_start_document(void *ctx)
+{
+	xmlParserCtxtPtr	ctxt = (xmlParserCtxtPtr)ctx;
+	xmlParserInputBufferPtr	input = ctxt->inputNr == 1 && ctxt->input != NULL ? ctxt->input->buf : NULL;
+
+	xmlSAX2StartDocument(ctx);
+	if(input != NULL && input->closecallback == mydecode_no_close && input->encoder == NULL && input->raw == NULL &&
+		((mydecode_bytes_t *)input->context)->left == 0)
+		input->readcallback = NULL;
+}
+
 //a parser of the document xml[0..length) that asks for its bytes as it goes (see
 //mydecode_next_bytes), bytes the state of its reading; NULL when none can be made
 static xmlParserCtxtPtr mydecode_parser(const char *xml, size_t length, mydecode_bytes_t *bytes, mydecode_time_t *time)
 {
+	xmlParserCtxtPtr	ctxt;
+
 	bytes->at = xml;
 	bytes->left = length;
 	bytes->time = time;
@@ -997,9 +932,10 @@ static xmlParserCtxtPtr mydecode_parser(const char *xml, size_t length, mydecode
 	bytes->gap_length = 0;
 	time->length = length;
 	time->handed = 0;
-	if(length == 0 || length > 0x7fffffff)
+	if(length == 0 || length > 0x7fffffff || (ctxt = mydecode_context_take(mydecode_input(bytes))) == NULL)
 		return NULL;
-	return mydecode_context_take(mydecode_input(bytes));
+	ctxt->sax->startDocument = mydecode_start_document;
+	return ctxt;
 }
 
 //the tree of the XML document xml[0..length): no DTD loaded, no entity expanded, nothing

@@ -14,14 +14,16 @@ static int myrawcat(mycursor_t *out, const char *text, size_t size)
 	return result;
 }
 
-//the buffer of one message; the body starts behind the room for the head and grows as it needs
+//the buffer of one message, the thread's kept one where it has one; the body starts behind the room
+//for the head and grows as it needs
 static char *kvproj_send_begin(kvproj_proto_packet_t *pk, mycursor_t *body)
 {
-	char	*buffer = (char *)malloc(1024 + 16384);
+	size_t	size = 1024 + 16384;
+	char	*buffer = mykept_block_take(&size);
 
-	if(buffer == NULL)
+	if(buffer == NULL && (buffer = (char *)malloc(size)) == NULL)
 		return NULL;
-	mycursor_init(body, buffer + 1024, 16384);
+	mycursor_init(body, buffer + 1024, size - 1024);
 	body->block = buffer;
 	//a value the encoders refuse says why there
 	pk->decode_error[0] = '\0';
@@ -145,7 +147,7 @@ static int kvproj_send_end(kvproj_proto_trans_t *trans, kvproj_proto_packet_t *p
 			result = kvproj_trans_send(trans, (const void*)message, head_length + length, &size, (tessaro_usec_t)timeout*TESSARO_USEC_PER_SEC);
 	}
 	mymtom_end(body);
-	free(buffer);
+	mykept_block_give(buffer, (size_t)(body->end - buffer) + 1);
 	return result;
 }
 

@@ -314,6 +314,10 @@ TEST_F(PacketDecoderTest, DecodesResponsesAndRefusesHostileMessages)
 // A thread's reads follow one another, each as if it came first whatever
 // the one before left: a parse stopped with bytes unread, a document in
 // another encoding, one too long for its input to be kept for the next.
+// Each is read whole, however it stands to the parser's first asking for
+// bytes (about 4,000): a document it holds whole from the start is told
+// that no more comes, one that came in another encoding is not, as the
+// parser converts the rest of it on asking.
 TEST_F(PacketDecoderTest, EachReadStartsAfreshAfterTheOneBefore)
 {
     if (!canBuildPrograms())
@@ -328,9 +332,13 @@ TEST_F(PacketDecoderTest, EachReadStartsAfreshAfterTheOneBefore)
     const std::string latin = message(ok, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<env:Envelope xmlns:env=\"" + EnvelopeNs +
                                               "\"><env:Body><t:Query xmlns:t=\"urn:t\"><x>4</x><label>caf\xE9</label></t:Query>"
                                               "</env:Body></env:Envelope>");
+    const std::string latinLater = message(ok, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<env:Envelope xmlns:env=\"" +
+                                                   EnvelopeNs + "\"><env:Body>" + std::string(600, ' ') +
+                                                   "<t:Query xmlns:t=\"urn:t\"><x>5</x><label>\xE9t\xE9</label></t:Query>"
+                                                   "</env:Body></env:Envelope>");
     const std::string refused = "-1 type=0 headers=1 [Content-Length|4] error=the SOAP message is no XML document, or holds a "
                                 "document type declaration fault_code=SOAP-ENV:Client";
-    const std::vector<MessageCase> cases = {
+    std::vector<MessageCase> cases = {
         {stopped, refused},
         {count("1"), "0 type=6 headers=1 [Content-Length|3] c=1"},
         {stopped, refused},
@@ -340,7 +348,11 @@ TEST_F(PacketDecoderTest, EachReadStartsAfreshAfterTheOneBefore)
          "0 type=6 headers=1 [Content-Length|5] c=3"},
         {count("4"), "0 type=6 headers=1 [Content-Length|3] c=4"},
         {count("5"), "0 type=6 headers=1 [Content-Length|3] c=5"},
+        {latinLater, "0 type=5 headers=1 [Content-Length|3] q=5/\xC3\xA9t\xC3\xA9"},
     };
+    for (const std::size_t blanks : {3700, 3800, 3850, 3900, 3950, 4000, 8000})
+        cases.push_back({count(std::to_string(blanks), std::string(blanks, ' ')),
+                         "0 type=6 headers=1 [Content-Length|4] c=" + std::to_string(blanks)});
     const auto [table, expected] = messageTable(cases);
     const RunResult run = runReaderDriver(serviceDocument(), Driver, table);
     ASSERT_EQ(run.status, 0) << run.messages << run.output;
