@@ -64,8 +64,12 @@ void appendFilledMembers(const CStructDef& def, std::vector<const CStructMember*
 // may come back to it). Structs are found by their index in the layout.
 class CReach {
 public:
-    explicit CReach(const std::vector<const CStructDef*>& messages)
+    // structCount: the layout's, which bounds every struct's index. Sized to
+    // it at once, the lists never hold the room and the copies of doubling.
+    CReach(const std::vector<const CStructDef*>& messages, std::size_t structCount)
     {
+        nodes_.resize(structCount);
+        order_.reserve(structCount);
         for (const CStructDef* message : messages)
             visit(resolved(message));
     }
@@ -402,7 +406,7 @@ void writeDemoSamples(const CEmitContext& context, const std::vector<const CStru
                 roots.push_back(target);
         }
     }
-    const CReach reach(roots);
+    const CReach reach(roots, context.layout().structCount());
     CSampleWriter writer(context, reach, out);
     // Declared first: structs may hold each other in any order.
     for (const CStructDef* def : reach.order())

@@ -8,12 +8,16 @@
 #include "generator/model/Identifier.h"
 #include "generator/model/OperationWalk.h"
 
-#include <unordered_set>
+#include <vector>
 
 std::vector<CServedOperation> servedOperations(const CEmitContext& context)
 {
     std::vector<CServedOperation> served;
-    std::unordered_set<const CMessageKey*> taken;
+    // One entry per operation at most: grown by doubling, the list would hold
+    // half as many again, and both buffers while it moves.
+    served.reserve(countBoundOperations(context.view()));
+    // The request kinds served already, by key index.
+    std::vector<bool> taken(context.keys().keys().size());
     CNameScope names;
     // the service struct's own members
     names.reserve("context");
@@ -24,8 +28,9 @@ std::vector<CServedOperation> servedOperations(const CEmitContext& context)
     forEachBoundOperation(context.view(), [&](const CViewPortType&, const CViewOperation& operation) {
         const CKeysOfUse requests = context.keys().keysOf(operation, 0);
         const CStructDef* request = context.layout().structOf(operation.input);
-        if (operation.input == nullptr || requests.empty() || request == nullptr || !taken.insert(requests.front()).second)
+        if (operation.input == nullptr || requests.empty() || request == nullptr || taken[requests.front()->index])
             return;
+        taken[requests.front()->index] = true;
         CServedOperation& one = served.emplace_back();
         one.operation = &operation;
         one.function = names.claim(operation.cName);

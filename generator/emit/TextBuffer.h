@@ -114,6 +114,7 @@ public:
 
 private:
     static constexpr std::size_t Block = 64 * 1024;
+    static constexpr std::size_t SpillSlack = 1024;
 
     static std::string_view view(const std::string& text) { return text; }
     static std::string_view view(std::string_view text) { return text; }
@@ -165,8 +166,16 @@ private:
     {
         const std::size_t needed = used_ + size + sizeof(Tabs);
         if (text_.size() < needed)
-            text_.resize(std::max(needed, 2 * text_.size()));
+            text_.resize(std::max(needed, grownRoom()));
         return &text_[used_];
+    }
+    // Twice the room; but a buffer with a sink spills at a block, so a
+    // block and a line is all it ever needs (doubled, a writer's buffer
+    // would hold twice that).
+    std::size_t grownRoom() const
+    {
+        const std::size_t doubled = 2 * text_.size();
+        return sink_ != nullptr ? std::min(doubled, Block + SpillSlack) : doubled;
     }
 
     // A block or more goes straight on to the sink, never copied.

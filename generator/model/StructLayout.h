@@ -178,6 +178,8 @@ public:
     bool isFaultOnly(const CStructDef& def) const;
     // The packet's members for soap:header parts, in operation order.
     const std::vector<CStructMember>& headerMembers() const { return headerMembers_; }
+    // How many structs there are: their indexes run from 0 below it.
+    std::size_t structCount() const { return defs_.size(); }
     // The struct that defines a type, or an element's struct; null when none.
     const CStructDef* structOf(const CViewType* type) const;
     const CStructDef* structOf(const CViewElement* element) const;

@@ -147,11 +147,13 @@ TEST(ProjectStaging, AFileSavedWhileComparedIsStagedFromTheTextItself)
     testsupport::writeBytes("project/calc_api.c", text.substr(0, text.size() - 1) + "#");
     CProjectStaging staging("project");
     int rounds = 0;
+    // Saved when the text is halfway through its second block.
+    const std::size_t before = CHashedReader::BlockSize * 3 / 2;
     ASSERT_TRUE(staging.write(staging.folder() + "calc_api.c", [&](std::ostream& out) {
         ++rounds;
-        out.write(text.data(), 100000);
+        out.write(text.data(), static_cast<std::streamsize>(before));
         testsupport::writeBytes("project/calc_api.c", "saved" + text.substr(5, text.size() - 6) + "#");
-        out.write(text.data() + 100000, static_cast<std::streamsize>(text.size() - 100000));
+        out.write(text.data() + before, static_cast<std::streamsize>(text.size() - before));
     }));
     EXPECT_EQ(rounds, 2);
     // The saved file is the user's now: only a forced run replaces it.

@@ -14,7 +14,7 @@
 // at its end (or when it could not be opened) reads give nothing.
 class CHashedReader {
 public:
-    static constexpr std::size_t BlockSize = 1 << 16;
+    static constexpr std::size_t BlockSize = 1 << 15;
 
     CHashedReader(const std::filesystem::path& path, std::optional<CFileHash::Kind> kind);
 
