@@ -315,22 +315,27 @@ private:
     }
 
     // The types of a type's particles and of its attributes by name, the
-    // first of a name as a search finds it; made once per type: searching
-    // them for each member grew with the square of a type's members.
+    // first of a name as a search finds it; made once per struct written:
+    // searching them for each member grew with the square of a type's
+    // members. Only the type of the struct being written is asked about, so
+    // only its maps are kept: kept for every type, they stood beside the
+    // demo's text until its end.
     struct CNamedTypes {
         std::unordered_map<std::string_view, CTypeRef> particles, attributes;
     };
 
     const CNamedTypes& namedTypes(const CViewType& type) const
     {
-        const auto [at, added] = namedTypes_.try_emplace(&type);
-        if (added) {
+        if (namedOf_ != &type) {
+            named_.particles.clear();
+            named_.attributes.clear();
             for (const CViewParticle& particle : type.particles)
-                at->second.particles.emplace(particle.name, particle.type);
+                named_.particles.emplace(particle.name, particle.type);
             for (const CViewAttribute& attribute : type.attributes)
-                at->second.attributes.emplace(attribute.name, attribute.type);
+                named_.attributes.emplace(attribute.name, attribute.type);
+            namedOf_ = &type;
         }
-        return at->second;
+        return named_;
     }
 
     static void writeAllocatedText(CTextBuffer& body, const std::string& access, std::string_view text)
@@ -386,7 +391,8 @@ private:
     bool usesDepth_ = false;
     bool usesCounter_ = false;
     bool usesIndex_ = false;
-    mutable std::unordered_map<const CViewType*, CNamedTypes> namedTypes_;
+    mutable const CViewType* namedOf_ = nullptr; // whose maps named_ holds
+    mutable CNamedTypes named_;
 };
 
 } // namespace
