@@ -155,10 +155,20 @@ bool SchemaParser::isBasicType(int typeId)
     return typeId >= XSD_SCHEMA && typeId < FIRST_USER_TYPE;
 }
 
+// Only a reference that finds no type yet keeps its spot: a type found now
+// stays, so its name can never be the one a message reports undefined, and
+// the spots of the many names that resolve at once were a large share of the
+// parse's scattered writes.
 int SchemaParser::getTypeId(const QualifiedName& name, bool create)
 {
-    if (create)
+    const int id = lookUpTypeId(name, create);
+    if (create && !isBasicType(id) && getType(id) == nullptr)
         recordReferenceSpot(name);
+    return id;
+}
+
+int SchemaParser::lookUpTypeId(const QualifiedName& name, bool create)
+{
     const std::string& ns = name.getNamespace();
     if (ns.empty() || ns == tnsUri_ || ns == SchemaUri)
         return typesTable_.getDeclaredTypeId(name, create);

@@ -193,6 +193,7 @@ private:
     void logFailure(const SchemaParserException& failure) const;
     bool readOwnDocument();
     // Where a name was first written, for messages about it that come later.
+    int lookUpTypeId(const QualifiedName& name, bool create);
     void recordReferenceSpot(const QualifiedName& name);
     SourceSpot referenceSpot(const QualifiedName& name) const;
     void reportUndefinedTypes() const;
