@@ -84,10 +84,12 @@ private:
     std::size_t mask() const { return slots_.size() - 1; }
 
     // Doubles the slots (a power of two, at most half full), placing each
-    // entry again by the hash its slot keeps: no key is read.
+    // entry again by the hash its slot keeps: no key is read. The first
+    // slots are few: a schema of one or two names keeps several indexes, and
+    // a description may import thousands of such schemas.
     void grow()
     {
-        std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2);
+        std::vector<Slot> old(slots_.empty() ? 4 : slots_.size() * 2);
         old.swap(slots_);
         for (Slot& slot : old) {
             if (slot.hash == kEmpty)

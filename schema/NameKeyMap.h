@@ -3,8 +3,8 @@
 
 #include "schema/FlatIndex.h"
 #include "schema/NameKey.h"
+#include "schema/StableStore.h"
 
-#include <deque>
 #include <utility>
 
 namespace Schema {
@@ -50,8 +50,8 @@ private:
 
     static NameKeyView keyOf(const Filed* filed) { return NameKeyView(filed->name.first, filed->name.second); }
 
-    // The index's entries point here; a deque keeps them in place as it grows.
-    std::deque<Filed> filed_;
+    // The index's entries point here; the store keeps them in place as it grows.
+    StableStore<Filed> filed_;
     FlatIndex<Filed*, NameKeyView, NameKeyHash> index_;
 };
 

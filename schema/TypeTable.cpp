@@ -14,7 +14,6 @@ namespace Schema {
 
 namespace {
 
-constexpr int InitialCapacity = 10;
 constexpr int Growth = 5;
 
 const std::map<std::string, int>& builtinNames()
@@ -40,7 +39,9 @@ int builtinId(const std::string& local)
 
 } // namespace
 
-TypeTable::TypeTable() : slots_(InitialCapacity) {}
+// Nothing is allocated before the first id: an imported schema of one type
+// keeps a table of its own, and thousands of them may be read.
+TypeTable::TypeTable() = default;
 
 TypeTable::~TypeTable() = default;
 
@@ -278,10 +279,10 @@ void TypeTable::printUndefinedTypes(std::ostream& out) const
 {
     // The names are listed in alphabetical order.
     std::vector<const std::string*> undefined;
-    for (const auto& entry : names_) {
+    names_.forEach([&](const auto& entry) {
         if (getTypePtr(entry.second) == nullptr)
             undefined.push_back(&entry.first);
-    }
+    });
     std::sort(undefined.begin(), undefined.end(),
               [](const std::string* left, const std::string* right) { return *left < *right; });
     for (const std::string* name : undefined)
@@ -311,7 +312,6 @@ void TypeTable::visitComplexTypes(const std::function<void(ComplexType&)>& visit
 void TypeTable::clean()
 {
     slots_.clear();
-    slots_.resize(InitialCapacity);
     count_ = 0;
     names_.clear();
     nameIndex_.clear();

@@ -6,8 +6,8 @@
 #include "schema/FlatIndex.h"
 #include "schema/NameKeyMap.h"
 #include "schema/QualifiedName.h"
+#include "schema/StableStore.h"
 
-#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -122,7 +122,7 @@ private:
     // type looks its name up: the flat index reads one run of slots and the
     // entry, where a node-based map read a bucket and a chain of nodes, each
     // a cache miss once the schema outgrows the cache.
-    std::deque<std::pair<const std::string, int>> names_;
+    StableStore<std::pair<const std::string, int>> names_;
     FlatIndex<NameEntry, std::string_view, std::hash<std::string_view>> nameIndex_;
     std::string targetNamespace_;
     std::vector<ExternalRef> externals_;

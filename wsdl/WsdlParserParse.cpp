@@ -417,8 +417,9 @@ void WsdlParser::includeDocument(const std::string& location, const std::string&
         while (state_ != END)
             parse();
     }
-    // Read: its reader stays for the positions it holds, its file goes.
+    // Read: its reader stays for the positions it holds, its file and input block go.
     stream.close();
+    reader->releaseInput();
     // The imported document's error is on record; this says where it was imported.
     if (error_)
         error("Error in the included wsdl " + location, 0);

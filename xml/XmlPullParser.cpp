@@ -139,6 +139,15 @@ void XmlPullParser::setFeature(const std::string& feature, bool value)
 // ---------------------------------------------------------------------------
 // Character input
 
+void XmlPullParser::releaseInput()
+{
+    srcBuf_.reset();
+    srcPos_ = 0;
+    srcCount_ = 0;
+    started_ = true;
+    inputEnded_ = true;
+}
+
 // One read of whatever the stream buffer delivers, up to a block; a short read
 // is not the end of input, an empty one is.
 bool XmlPullParser::refill()

@@ -66,6 +66,11 @@ public:
     void pushBackTag();
     int skipSubTree();
     void require(int type, const std::string& nameSpace, const std::string& name);
+    // The document is read as far as it will be: the reader keeps its
+    // position and its event for whoever reports against them, and lets its
+    // input block go (a description that imports hundreds of documents keeps
+    // a reader per document). Reading on finds the end of the input.
+    void releaseInput();
 
     // Accessors; none advances the parser. The strings they return by
     // reference hold the current event's data and stay valid until the next event.

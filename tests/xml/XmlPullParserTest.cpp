@@ -633,3 +633,46 @@ TEST(XmlPullParserTest, ParseInt)
 }
 
 } // namespace
+
+// A reader whose input is let go keeps the event and position it stood at,
+// inside the document or at its end; reading on finds the input's end as an
+// unfinished document does (what was read ahead is gone), and never reads
+// the block the reader let go (the sanitizers' build would see it).
+TEST(XmlPullParserTest, ReleasedInputKeepsTheEventAndPositionAndEndsTheInput)
+{
+    const struct {
+        const char* xml;
+        int starts; // start tags read before the input is let go; -1: to the document's end
+        int event;
+        const char* name;
+        int line;
+        const char* readOn; // the events that follow, "END" for the document's end, "!" for a failure
+    } cases[] = {
+        {"<a>\n  <b x='1'>text</b>\n</a>\n", 2, XmlPullParser::START_TAG, "b", 2, "!"},
+        {"<a/>\n", 1, XmlPullParser::START_TAG, "a", 1, "/a END"},
+        {"<a>\n</a>\n", -1, XmlPullParser::END_DOCUMENT, "", 3, "END"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.xml);
+        XmlPullParser p(in);
+        for (int seen = 0; c.starts < 0 ? p.getEventType() != XmlPullParser::END_DOCUMENT : seen < c.starts;) {
+            if (p.next() == XmlPullParser::START_TAG)
+                ++seen;
+        }
+        const int column = p.getColumnNumber();
+        p.releaseInput();
+        EXPECT_EQ(c.event, p.getEventType()) << c.xml;
+        EXPECT_EQ(c.name, p.getName()) << c.xml;
+        EXPECT_EQ(c.line, p.getLineNumber()) << c.xml;
+        EXPECT_EQ(column, p.getColumnNumber()) << c.xml;
+        std::string readOn;
+        try {
+            for (int e = p.next(); e != XmlPullParser::END_DOCUMENT; e = p.next())
+                readOn += (e == XmlPullParser::END_TAG ? "/" : "?") + p.getName() + " ";
+            readOn += "END";
+        } catch (const XmlPullParserException&) {
+            readOn += "!";
+        }
+        EXPECT_EQ(c.readOn, readOn) << c.xml;
+    }
+}
