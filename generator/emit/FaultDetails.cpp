@@ -217,16 +217,12 @@ void writeFaultDetailSender(const CEmitContext& context, CTextBuffer& source)
     const std::string& p = context.proj();
     const std::vector<std::string> constants = faultDetailConstants(context.layout());
     CTextBuffer cases;
-    bool needsTemp = false;
     for (std::size_t i = 0; i < faults.size(); ++i) {
         const std::string held = heldMessage("fault->", *faults[i]);
         cases.line("\tcase ", constants[i], ":");
         for (const CStructMember& member : faults[i]->members) {
-            if (member.part == nullptr)
-                continue;
-            const CStructMember* value = carriedValue(member);
-            needsTemp = needsTemp || (value != nullptr && value->kind == CStructMember::Number && !isFloatingTypeId(value->builtin));
-            writePartElement(context, member, held + "->" + std::string(member.cName), cases);
+            if (member.part != nullptr)
+                writePartElement(context, member, held + "->" + std::string(member.cName), cases);
         }
         cases.line("\t\tbreak;");
     }
@@ -239,8 +235,6 @@ void writeFaultDetailSender(const CEmitContext& context, CTextBuffer& source)
     source.line("static int ", p, "_detail_msg_cat(mycursor_t *body, ", p, "_soap_fault_msg_t *fault, const char *tag)");
     source.line("{");
     source.line("\tvoid\t*held = NULL;");
-    if (needsTemp)
-        source.line("\tchar\ttemp[64];");
     source.emptyLine();
     source.line("\tswitch(fault->detail_type){");
     for (std::size_t i = 0; i < faults.size(); ++i) {

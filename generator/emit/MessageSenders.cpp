@@ -52,8 +52,6 @@ public:
                 "mystrcat(&body, " + cStringLiteral(rest) + ");"};
     }
 
-    bool needsTemp() const { return needsTemp_; }
-
     void write(const CStructDef& def)
     {
         const CViewOperation& operation = *use_.operation;
@@ -198,7 +196,6 @@ private:
         else
             body_.line("mystrcat(&body, \"<", tagBody, ">\");");
         if (member.kind == CStructMember::Number) {
-            needsTemp_ = needsTemp_ || !isFloatingTypeId(member.builtin);
             writeNumberAppend(body_, member, "&body", access);
         } else if (member.kind == CStructMember::Text) {
             writeTextAppend(body_, member.anyContent ? "mymarkupcat" : "mytstrcat", "&body", member, access);
@@ -226,7 +223,6 @@ private:
     const std::vector<std::string>& envelopeOpen_;
     std::string& access_;
     bool encoded_;
-    bool needsTemp_ = false;
 };
 
 class CMessageSenderWriter {
@@ -249,19 +245,18 @@ public:
         const CStructDef* def = context_.layout().structOf(message);
         if (def == nullptr)
             return;
-        bool needsTemp = false;
         if (uses.size() == 1) { // most messages: one envelope, taken as it stands
-            const CTextBuffer& body = writeEnvelope(*def, uses.front(), needsTemp);
-            writeSender(startOf(uses.front()), needsTemp, body.text());
+            const CTextBuffer& body = writeEnvelope(*def, uses.front());
+            writeSender(startOf(uses.front()), body.text());
             return;
         }
         std::vector<CMessageUse> byVersion[2]; // SOAP 1.1's, SOAP 1.2's
         for (const CMessageUse& use : uses)
             byVersion[use.operation->soapVersion == 12 ? 1 : 0].push_back(use);
-        std::string text = bodyOf(*def, uses, needsTemp);
+        std::string text = bodyOf(*def, uses);
         if (!byVersion[0].empty() && !byVersion[1].empty()) {
-            std::string soap11 = bodyOf(*def, byVersion[0], needsTemp);
-            const std::string soap12 = bodyOf(*def, byVersion[1], needsTemp);
+            std::string soap11 = bodyOf(*def, byVersion[0]);
+            const std::string soap12 = bodyOf(*def, byVersion[1]);
             if (soap12 != soap11)
                 text = "\tif(pk->soap_version == " + context_.projUpper() + "_SOAP_1_2){\r\n" + deeper(soap12) + "\t}\r\n" +
                     std::move(soap11);
@@ -270,25 +265,25 @@ public:
         CSenderStart start = startOf(uses.front());
         for (const CMessageUse& use : uses)
             start = use.direction == 0 ? startOf(use) : start;
-        writeSender(start, needsTemp, text);
+        writeSender(start, text);
     }
 
 private:
-    void writeSender(const CSenderStart& start, bool needsTemp, const std::string& body)
+    void writeSender(const CSenderStart& start, const std::string& body)
     {
-        writeSenderOpen(context_, out_, start, needsTemp);
+        writeSenderOpen(context_, out_, start);
         out_.append(body);
         out_.line("}");
         out_.emptyLine();
     }
 
     // The function's body for some uses of its message.
-    std::string bodyOf(const CStructDef& def, const std::vector<CMessageUse>& uses, bool& needsTemp)
+    std::string bodyOf(const CStructDef& def, const std::vector<CMessageUse>& uses)
     {
         if (uses.size() == 1) // most messages: one envelope, nothing to dispatch on
-            return writeEnvelope(def, uses.front(), needsTemp).text();
+            return writeEnvelope(def, uses.front()).text();
         bool shadowed[2] = {false, false};
-        const std::string all = dispatch(def, uses, needsTemp, shadowed);
+        const std::string all = dispatch(def, uses, shadowed);
         std::string text;
         for (int direction = 0; direction < 2; ++direction) {
             if (!shadowed[direction])
@@ -300,7 +295,7 @@ private:
             }
             bool none[2] = {false, false};
             text += "\tif(pk->msg_direction == " + context_.directionConstant(direction) + "){\r\n" +
-                deeper(dispatch(def, ways, needsTemp, none)) + "\t}\r\n";
+                deeper(dispatch(def, ways, none)) + "\t}\r\n";
         }
         return text + all;
     }
@@ -309,8 +304,7 @@ private:
     // on the message type among the texts of the uses that have a type of
     // their own. shadowed[d]: a use of direction d lost its types to a use of
     // the other direction.
-    std::string dispatch(const CStructDef& def, const std::vector<CMessageUse>& uses, bool& needsTemp,
-                         bool (&shadowed)[2])
+    std::string dispatch(const CStructDef& def, const std::vector<CMessageUse>& uses, bool (&shadowed)[2])
     {
         std::vector<std::string> variants;
         std::vector<std::vector<std::string_view>> labels;
@@ -318,7 +312,7 @@ private:
         for (const CMessageUse& use : uses) {
             // A message that is a request of one operation and a response
             // of another has a case per use: the message type tells them apart.
-            const CTextBuffer& body = writeEnvelope(def, use, needsTemp);
+            const CTextBuffer& body = writeEnvelope(def, use);
             std::vector<std::string_view> own;
             for (const CMessageKey* key : context_.keys().keysOf(*use.operation, use.direction)) {
                 const auto taken = claimed.emplace(key->id, use.direction);
@@ -353,13 +347,12 @@ private:
     }
 
     // The envelope of one use and the end of the sender, into body_.
-    const CTextBuffer& writeEnvelope(const CStructDef& def, const CMessageUse& use, bool& needsTemp)
+    const CTextBuffer& writeEnvelope(const CStructDef& def, const CMessageUse& use)
     {
         body_.clear();
         body_.indent();
         CEnvelopeWriter envelope(context_, body_, use, envelopeOpen_, access_);
         envelope.write(def);
-        needsTemp = needsTemp || envelope.needsTemp();
         body_.emptyLine();
         writeEnd(body_, use);
         return body_;

@@ -14,7 +14,7 @@ void lines(CTextBuffer& out, std::initializer_list<const char*> text)
 
 } // namespace
 
-void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start, bool needsTemp)
+void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start)
 {
     const std::string& p = context.proj();
     source.line("static int ", p, "_", start.name, "_send(", p, "_proto_trans_t *trans, ", p,
@@ -22,8 +22,6 @@ void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSe
     source.line("{");
     if (start.formatted)
         lines(source, {"\tchar\t\tstart[1024];", "\tint\t\tlength;"});
-    if (needsTemp)
-        source.line("\tchar\t\ttemp[64];");
     lines(source, {"\tchar\t\t*buffer;", "\tmycursor_t\tbody;", ""});
     if (start.formatted) {
         source.line("\tlength = snprintf(start, sizeof(start), ", start.line, ");");

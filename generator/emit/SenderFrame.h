@@ -25,8 +25,7 @@ struct CSenderStart {
 };
 
 // The opening of a sender: its head, locals and the start of the body.
-// needsTemp declares the number scratch "temp".
-void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start, bool needsTemp);
+void writeSenderOpen(const CEmitContext& context, CTextBuffer& source, const CSenderStart& start);
 
 // The statement that ends a sender, written to body: the message is finished with the
 // attachment, the head with the extra headers, Content-Type,

@@ -40,10 +40,7 @@ public:
                   "_t *value, int encoded)");
         out_.open("{");
         out_.line("int result = 0;");
-        if (array != nullptr || uses(def, [](const CStructMember& m) {
-                return (m.kind == CStructMember::Number || m.kind == CStructMember::NumberArray) &&
-                    !isFloatingTypeId(m.builtin);
-            }))
+        if (array != nullptr)
             out_.line("char temp[64];");
         if (uses(def, [](const CStructMember& m) { return m.isArray(); }))
             out_.line("int i = 0;");
@@ -411,11 +408,10 @@ private:
     std::string structName_; // "<proj>_<X>_t." of the struct being written, before a member's name
 };
 
-bool holdsFloating(const std::vector<CStructMember>& members)
+bool holdsNumbers(const std::vector<CStructMember>& members)
 {
     for (const CStructMember& member : members) {
-        if ((member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray) &&
-            isFloatingTypeId(member.builtin))
+        if (member.kind == CStructMember::Number || member.kind == CStructMember::NumberArray)
             return true;
     }
     return false;
@@ -451,17 +447,17 @@ void writeOwnTypeWriter(const CEmitContext& context, CTextBuffer& out)
     out.emptyLine();
 }
 
-bool usesFloating(const CStructLayout& layout)
+bool usesNumbers(const CStructLayout& layout)
 {
     for (const CStructDef* def : layout.typeStructs()) {
-        if (holdsFloating(def->members))
+        if (holdsNumbers(def->members))
             return true;
     }
     for (const CStructDef* def : layout.messageStructs()) {
-        if (holdsFloating(def->members))
+        if (holdsNumbers(def->members))
             return true;
     }
-    return holdsFloating(layout.headerMembers());
+    return holdsNumbers(layout.headerMembers());
 }
 
 } // namespace
@@ -514,14 +510,13 @@ void writeNumberAppend(CTextBuffer& out, const CStructMember& member, const char
     if (isFloatingTypeId(member.builtin)) {
         out.line("myfloatcat(", cursor, ", \"", format, "\", ", access, ");");
     } else {
-        out.line("snprintf(temp, sizeof(temp), \"", format, "\", ", access, ");");
-        out.line("mystrcat(", cursor, ", temp);");
+        out.line(numberType(member.builtin).decode == CDecodeConversion::Signed ? "mysignedcat(" : "myunsignedcat(", cursor, ", ", access, ");");
     }
 }
 
 void writeTypeEncoders(const CEmitContext& context, CTextBuffer& source)
 {
-    if (usesFloating(context.layout())) {
+    if (usesNumbers(context.layout())) {
         writeFragment(context, CFragment::NumberWriters, source);
         source.emptyLine();
     }

@@ -1191,6 +1191,48 @@ TEST_F(MessageSendersTest, EncodedMessagesOfBothVersionsTakeTheirVersionsEncodin
     }
 }
 
+// Integers go out as printf would write them, at both ends of each type's range and between.
+TEST_F(MessageSendersTest, IntegersAreWrittenWholeAtTheEndsOfTheirRanges)
+{
+    const std::string schema = "<xsd:schema targetNamespace=\"urn:t\" xmlns:tns=\"urn:t\" " + Xsd +
+                               " elementFormDefault=\"qualified\"><xsd:element name=\"Limits\"><xsd:complexType><xsd:sequence>"
+                               "<xsd:element name=\"i\" type=\"xsd:int\"/><xsd:element name=\"b\" type=\"xsd:byte\"/>"
+                               "<xsd:element name=\"s\" type=\"xsd:short\"/><xsd:element name=\"l\" type=\"xsd:long\"/>"
+                               "<xsd:element name=\"ui\" type=\"xsd:unsignedInt\"/><xsd:element name=\"us\" type=\"xsd:unsignedShort\"/>"
+                               "<xsd:element name=\"ul\" type=\"xsd:unsignedLong\"/><xsd:element name=\"f\" type=\"xsd:boolean\"/>"
+                               "</xsd:sequence></xsd:complexType></xsd:element></xsd:schema>";
+    const char* const members[] = {"i", "b", "s", "l", "ui", "us", "ul", "f"};
+    const struct {
+        std::vector<std::string> values; // as C literals
+        std::vector<std::string> written; // as the message holds them
+    } cases[] = {
+        {{"-2147483647 - 1", "-128", "-32768", "-9223372036854775807LL - 1", "0", "0", "0", "0"},
+         {"-2147483648", "-128", "-32768", "-9223372036854775808", "0", "0", "0", "0"}},
+        {{"2147483647", "127", "32767", "9223372036854775807LL", "4294967295U", "65535", "18446744073709551615ULL", "1"},
+         {"2147483647", "127", "32767", "9223372036854775807", "4294967295", "65535", "18446744073709551615", "1"}},
+        {{"-1", "-9", "-10", "-100", "9", "10", "100", "0"}, {"-1", "-9", "-10", "-100", "9", "10", "100", "0"}},
+    };
+    std::string body;
+    for (const auto& c : cases) {
+        body += "\tfresh(&pk, DEMO_PROTO_LIMITS);\n";
+        for (std::size_t m = 0; m < std::size(members); ++m)
+            body += std::string("\tpk.msg.In.Limits.") + members[m] + " = " + c.values[m] + ";\n";
+        body += "\treport(&trans, &pk);\n";
+    }
+    const std::vector<Sent> sends =
+        run(literalService(schema, "<part name=\"body\" element=\"tns:Limits\"/>", "<part name=\"p\" element=\"tns:Limits\"/>"),
+            body, {{"schema.xsd", schema}});
+    ASSERT_EQ(std::size(cases), sends.size());
+    for (std::size_t i = 0; i < sends.size(); ++i) {
+        expectFramed(sends[i]);
+        EXPECT_TRUE(has(sends[i].xml, "?valid Limits=1")) << sends[i].body;
+        for (std::size_t m = 0; m < std::size(members); ++m)
+            EXPECT_TRUE(has(sends[i].xml, std::string("/SOAP-ENV:Envelope/SOAP-ENV:Body/ns1:Limits/ns1:") + members[m] + "=" +
+                                              cases[i].written[m]))
+                << members[m] << "\n" << sends[i].body;
+    }
+}
+
 namespace {
 
 // A thread writes its messages in one buffer, kept from one message to the
