@@ -41,11 +41,12 @@ SchemaParser::SchemaParser(const std::string& uri, std::string targetNamespace, 
       schemaPath_(schemaDirectory),
       location_(resolveLocation(std::string(), uri))
 {
+    std::string fileName;
     std::string failure;
-    if (!fetchUri(localPathOf(uri), fileName_, failure)) {
+    if (!fetchUri(localPathOf(uri), fileName, failure)) {
         unreadable_ = locatedMessage(SourceSpot{location_, 0, 0}, "could not be opened: " + failure);
     } else {
-        xmlStream_ = std::make_unique<std::ifstream>(fileName_, std::ios::binary);
+        xmlStream_ = std::make_unique<std::ifstream>(fileName, std::ios::binary);
         auto reader = std::make_unique<XmlPullParser>(*xmlStream_);
         reader->setFeature(XmlPullParser::FEATURE_PROCESS_NAMESPACES, true);
         reader->require(XmlPullParser::START_DOCUMENT, "", "");
@@ -553,6 +554,10 @@ bool SchemaParser::finalizeOwn()
 // (one namespace split over several schema elements).
 void SchemaParser::settleOwnTypes()
 {
+    // Most schemas define every type they name: each of thousands of imports
+    // then spares a look-up in its importer's map of namespaces, out of cache.
+    if (!typesTable_.detectUndefinedTypes())
+        return;
     const std::vector<SchemaParser*>& siblings = parsersOf(tnsUri_);
     if (siblings.empty())
         return;

@@ -298,8 +298,21 @@ private:
     const SchemaParser* ownerOf(const XsdType& type) const;
     int basicContentType(int typeId, int schemasLeft) const;
 
-    std::string fileName_;
+    // What another schema reads of this one to look a type up (the target
+    // namespace and the table), first and side by side: with thousands of
+    // imports each look-up meets them out of cache.
     std::string tnsUri_;
+    TypeTable typesTable_;
+    // What finalize reads of every schema, next: with thousands of imports it
+    // meets each out of cache.
+    // Types of the table that name an attribute group not defined yet: with
+    // none, settling them spares a walk over every type.
+    std::size_t attributeGroupRefsWaiting_ = 0;
+    // Set when an import met a schema still being read (a cycle): its types
+    // and references are settled by finalize instead of at the end of the parse.
+    bool awaitsSchemaInProgress_ = false;
+    PendingElementRefs pendingElementRefs_;
+    std::vector<QualifiedName> lForwardAttributeRefs_;
     // The namespaces of this schema's declarations and types, one string each.
     SharedTextPool namespaces_;
     std::string tnsPrefix_;
@@ -308,10 +321,6 @@ private:
     bool elementQualified_ = false;
     bool attributeQualified_ = false;
     bool resolveFwdRefs_ = true;
-    // Types of the table that name an attribute group not defined yet: with
-    // none, settling them spares a walk over every type.
-    std::size_t attributeGroupRefsWaiting_ = 0;
-    TypeTable typesTable_;
     // The document stream and the reader this parser made over it; the
     // reader goes first.
     std::unique_ptr<std::ifstream> xmlStream_;
@@ -329,8 +338,6 @@ private:
     // Imported schemas' global elements retyped for this table, by original.
     std::list<Element> borrowedElements_;
     std::unordered_map<const Element*, const Element*> borrowedByOriginal_;
-    PendingElementRefs pendingElementRefs_;
-    std::vector<QualifiedName> lForwardAttributeRefs_;
     std::vector<ImportedSchema> importedSchemas_;
     std::vector<std::size_t>* recordJournal_ = nullptr;
     std::size_t journalPosition_ = 0;
@@ -350,16 +357,14 @@ private:
     std::string uri_;
 
     // The location this parser reads (empty inside another document), the
-    // locations included into it, and the parsers of one parse by location.
+    // locations included into it while it reads, and the parsers of one
+    // parse by location.
     std::string location_;
     std::string readingFrom_;
     std::set<std::string> includedLocations_;
     std::shared_ptr<ImportSession> session_;
     bool reading_ = false;
     bool loaded_ = false;
-    // Set when an import met a schema still being read (a cycle): its types
-    // and references are settled by finalize instead of at the end of the parse.
-    bool awaitsSchemaInProgress_ = false;
     // Guards cross-schema look-ups against registrations that go round.
     mutable bool lookingUp_ = false;
     // Where each name was first referenced, for reporting it when it stays undefined.

@@ -96,9 +96,11 @@ bool SchemaParser::readOwnDocument()
 }
 
 // A schema with many imports would otherwise hold a file per import until
-// the whole parse ends, and run out of them.
+// the whole parse ends, and run out of them; and each imported schema kept
+// its reader and the locations it included, which no look-up reads again.
 void SchemaParser::closeDocument()
 {
+    includedLocations_.clear();
     if (!ownedParser_)
         return;
     xpp_ = nullptr;

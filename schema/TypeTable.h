@@ -116,20 +116,23 @@ private:
     template <typename Visit>
     void forEachOwnComplexType(Visit visit);
 
+    // What a look-up by name and finalize read come first, side by side:
+    // another schema's look-up finds them out of cache.
     std::vector<Slot> slots_;
-    // Every name of this schema given or looked up, with its id (none for a
-    // name only looked up), in order of first mention. Every reference to a
-    // type looks its name up: the flat index reads one run of slots and the
-    // entry, where a node-based map read a bucket and a chain of nodes, each
-    // a cache miss once the schema outgrows the cache.
-    StableStore<std::pair<const std::string, int>> names_;
+    int count_ = 0;
+    // The entries of names_ by name. Every reference to a type looks its name
+    // up: the flat index reads one run of slots and the entry, where a
+    // node-based map read a bucket and a chain of nodes, each a cache miss
+    // once the schema outgrows the cache.
     FlatIndex<NameEntry, std::string_view, std::hash<std::string_view>> nameIndex_;
     std::string targetNamespace_;
     std::vector<ExternalRef> externals_;
+    // Every name of this schema given or looked up, with its id (none for a
+    // name only looked up), in order of first mention.
+    StableStore<std::pair<const std::string, int>> names_;
     // The external ids by name (named types) and by type object.
     NameKeyMap<int> externalsByName_;
     std::unordered_map<const XsdType*, int> externalsByType_;
-    int count_ = 0;
 };
 
 } // namespace Schema
