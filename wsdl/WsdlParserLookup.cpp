@@ -41,18 +41,35 @@ Message* WsdlParser::firstMessageNamed(std::string_view localName) const
 }
 
 // An operation may name a message before its definition: the definition
-// fills the message made here.
+// fills the message made here. The first message of a local name is looked
+// up and, when new, filed in one probe (every message of the document passes
+// here twice or more).
 Message* WsdlParser::getMessageOrCreate(const Schema::QualifiedName& name)
 {
-    if (Message* message = getMessage(name))
-        return message;
-    auto message = std::make_unique<Message>(this);
-    message->setName(name.getLocalName());
-    messages_.push_back(std::move(message));
-    Message* made = messages_.back().get();
-    messageIndex_.emplace(made->getName(), made, nameOf);
-    placeMessage(*made, name.getNamespace());
+    const std::string& ns = name.getNamespace();
+    Message* made = nullptr;
+    const auto make = [&] { return made = newMessage(name.getLocalName()); };
+    Message* first = *messageIndex_.emplaceMade(std::string_view(name.getLocalName()), nameOf, make).first;
+    if (made != nullptr) {
+        if (!ns.empty())
+            made->setNamespace(namespaces_.intern(ns));
+        return made;
+    }
+    if (ns.empty() || first->getNamespace().empty() || first->getNamespace() == ns)
+        return first;
+    if (Message* other = otherMessages_.find(ns, name.getLocalName()))
+        return other;
+    made = newMessage(name.getLocalName());
+    placeMessage(*made, ns);
     return made;
+}
+
+Message* WsdlParser::newMessage(const std::string& localName)
+{
+    auto message = std::make_unique<Message>(this);
+    message->setName(localName);
+    messages_.push_back(std::move(message));
+    return messages_.back().get();
 }
 
 // Gives the message its namespace once that is known. A message takes a
