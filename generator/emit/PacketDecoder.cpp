@@ -340,21 +340,22 @@ struct CKindBlock {
     bool second;
 };
 
-// The C condition on cur that tells the kind. Made where it is written: the
-// thousands of kinds of a large service would hold their tests all at once.
-std::string kindTest(const CEmitContext& context, const CKindBlock& kind)
+// The line "<head><test><tail>", the test the C condition on cur that tells
+// the kind. Made where it is written (the thousands of kinds of a large
+// service would hold their tests all at once), its pieces straight into out.
+void writeKindTest(const CEmitContext& context, const CKindBlock& kind, std::string_view head, std::string_view tail,
+                   CTextBuffer& out)
 {
-    std::string test;
-    if (kind.other >= 0)
-        test.append("pk->msg_direction ").append(kind.second ? "==" : "!=").append(" ")
-            .append(context.directionConstant(kind.other)).append(" && ");
+    const bool byWay = kind.other >= 0;
+    const std::string way = byWay ? context.directionConstant(kind.other) : std::string();
+    const std::string_view wayTest[] = {byWay ? "pk->msg_direction " : "", byWay ? (kind.second ? "== " : "!= ") : "", way,
+                                        byWay ? " && " : ""};
     // The kind's tag constant names the element, unless the Body starts with another.
     if (kind.element == kind.key.tagValue())
-        test.append("mydecode_named(cur, ").append(cStringLiteral(kind.ns)).append(", ").append(context.projUpper())
-            .append("_").append(kind.key.id).append("_TAG)");
+        out.line(head, wayTest[0], wayTest[1], wayTest[2], wayTest[3], "mydecode_named(cur, ", cStringLiteral(kind.ns), ", ",
+                 context.projUpper(), "_", kind.key.id, "_TAG)", tail);
     else
-        test.append(namedTest(kind.ns, kind.element));
-    return test;
+        out.line(head, wayTest[0], wayTest[1], wayTest[2], wayTest[3], namedTest(kind.ns, kind.element), tail);
 }
 
 // The kinds in the decoder's order, found once for its passes over them.
@@ -406,7 +407,7 @@ void writeMessageRun(const CEmitContext& context, const std::vector<CKindBlock>&
     const bool soap12 = bindsSoapVersion(context.view(), 12);
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
     for (const CKindBlock& kind : kinds) {
-        out.line("\t\t\t\tif(", kindTest(context, kind), "){");
+        writeKindTest(context, kind, "\t\t\t\tif(", "){", out);
         out.line("\t\t\t\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
         if (soap12)
             writeVersionTest(versions[kind.key.index], out);
@@ -514,7 +515,7 @@ void writeKindChain(const CEmitContext& context, const CKindChain& chain, CTextB
     const std::vector<int> versions = soap12 ? versionsOfKinds(context) : std::vector<int>();
     for (std::size_t k = 0; k < chain.end; ++k) {
         const CKindBlock& kind = chain.kinds[k];
-        out.line("\t", k == 0 ? "if(" : "else if(", kindTest(context, kind), "){");
+        writeKindTest(context, kind, k == 0 ? "\tif(" : "\telse if(", "){", out);
         if (chain.taken[k]) {
             out.line("\t\tpk->msg_type = ", P, "_PROTO_", kind.key.id, ";");
             // A kind of one SOAP version met in the other's envelope is the tree's to refuse.

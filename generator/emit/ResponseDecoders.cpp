@@ -625,7 +625,8 @@ private:
             names_.add().assign("1");
         } else {
             std::string& test = names_.add();
-            test.assign(namedTest(member.ns, name));
+            test.clear();
+            appendNamedTest(member.ns, name, test);
             if (const CElementTwins::Place* twin = hasTwins_ ? twins_.placeOf(member) : nullptr)
                 test = CElementTwins::positionTest(test, *twin);
             loop_.line("\t\tif(", test, "){");

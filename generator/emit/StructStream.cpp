@@ -85,10 +85,22 @@ std::string placeOf(const CStructMember& member)
     return "(*(char (*)[" + std::string(member.lengthConstant) + "+1])at)";
 }
 
-// "offsetof(<struct>, <field>)", or MYSAX_NONE for no field.
-std::string offsetOf(const std::string& structType, std::string_view field)
+// The pieces of "offsetof(<struct>, <field>)", or MYSAX_NONE for no field:
+// a member table's row goes into the text piece by piece.
+struct COffsetPieces {
+    std::string_view open, structType, comma, field, close;
+};
+
+COffsetPieces offsetOf(const std::string& structType, std::string_view field)
 {
-    return field.empty() ? std::string("MYSAX_NONE") : "offsetof(" + structType + ", " + std::string(field) + ")";
+    if (field.empty())
+        return {"MYSAX_NONE", {}, {}, {}, {}};
+    return {"offsetof(", structType, ", ", field, ")"};
+}
+
+std::string storeName(std::size_t number)
+{
+    return "mysax_store" + std::to_string(number);
 }
 
 } // namespace
@@ -195,15 +207,15 @@ int CStructStream::add(const CViewType& type)
     return index_.at(&type);
 }
 
-std::string CStructStream::storeOf(const CStructMember& member)
+std::size_t CStructStream::storeOf(const CStructMember& member)
 {
     CTextBuffer body;
     // No decode error is written: a value that fails sends the message to the tree.
     writeKeyConversion(member, placeOf(member), std::string(), "\t", body);
-    const auto [at, added] = stores_.emplace(body.text(), "mysax_store" + std::to_string(stores_.size()));
+    const auto [at, added] = stores_.emplace(body.text(), stores_.size());
     if (added) {
         CTextBuffer& out = *storesOut_;
-        out.line("static int ", at->second, "(xmlDocPtr doc, const xmlChar *key, void *at)");
+        out.line("static int ", storeName(at->second), "(xmlDocPtr doc, const xmlChar *key, void *at)");
         out.line("{");
         out.line("\tint\tresult = 0;");
         out.emptyLine();
@@ -215,23 +227,34 @@ std::string CStructStream::storeOf(const CStructMember& member)
     return at->second;
 }
 
-void CStructStream::writeStores(CTextBuffer& out)
+template <class Visit>
+void CStructStream::forEachValue(Visit visit) const
 {
     const CStructLayout& layout = context_.layout();
-    storesOut_ = &out;
     for (const CViewType* type : order_) {
         for (const CStructMember& member : layout.structOf(type)->members) {
             if (const CStructMember* value = member.kind != CStructMember::Dummy ? valueOf(layout, member) : nullptr)
-                storeOf(*value);
+                visit(*value);
         }
     }
+}
+
+void CStructStream::writeStores(CTextBuffer& out)
+{
+    std::size_t count = 0;
+    forEachValue([&count](const CStructMember&) { ++count; });
+    memberStores_.reserve(count);
+    storesOut_ = &out;
+    forEachValue([this](const CStructMember& value) { memberStores_.push_back(static_cast<std::uint32_t>(storeOf(value))); });
     storesOut_ = nullptr;
+    stores_.clear();
 }
 
 void CStructStream::writeMembers(CTextBuffer& out)
 {
     const CStructLayout& layout = context_.layout();
     bool any = false;
+    std::size_t valued = 0; // the members with a value so far, in writeStores' order
     out.line("static const mysax_member_t mysax_members[] = {");
     for (const CViewType* type : order_) {
         const std::string structType = context_.typeName(std::string(type->cName));
@@ -243,14 +266,20 @@ void CStructStream::writeMembers(CTextBuffer& out)
             std::string shape = array ? "MYSAX_ARRAY" : "0";
             if (value == nullptr && member.pointer)
                 shape = array ? "MYSAX_ARRAY | MYSAX_ALLOCATED" : "MYSAX_ALLOCATED";
-            out.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ",
-                     offsetOf(structType, member.cName), ", ", offsetOf(structType, array ? member.countName : ""),
-                     ", ", offsetOf(structType, member.presentName), ", ",
-                     array ? "sizeof(*((" + structType + " *)0)->" + std::string(member.cName) + ")" : std::string("0"), ", ", shape,
-                     ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
+            const COffsetPieces field = offsetOf(structType, member.cName);
+            const COffsetPieces count = offsetOf(structType, array ? std::string_view(member.countName) : std::string_view());
+            const COffsetPieces present = offsetOf(structType, member.presentName);
+            // "sizeof(*((<struct> *)0)-><field>)" of an array's item, else 0.
+            const COffsetPieces item = array ? COffsetPieces{"sizeof(*((", structType, " *)0)->", member.cName, ")"}
+                                             : COffsetPieces{"0", {}, {}, {}, {}};
+            out.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ", field.open,
+                     field.structType, field.comma, field.field, field.close, ", ", count.open, count.structType,
+                     count.comma, count.field, count.close, ", ", present.open, present.structType, present.comma,
+                     present.field, present.close, ", ", item.open, item.structType, item.comma, item.field, item.close,
+                     ", ", shape, ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
                      value != nullptr ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
-                     value != nullptr ? storeOf(*value) : std::string("NULL"), ", ", array ? "mydecode_grow" : "NULL",
-                     "},");
+                     value != nullptr ? storeName(memberStores_[valued++]) : std::string("NULL"), ", ",
+                     array ? "mydecode_grow" : "NULL", "},");
             any = true;
         }
     }

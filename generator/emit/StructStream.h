@@ -1,6 +1,8 @@
 #ifndef KELVANE_GENERATOR_EMIT_STRUCTSTREAM_H
 #define KELVANE_GENERATOR_EMIT_STRUCTSTREAM_H
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -43,9 +45,15 @@ private:
     // Gives the type and the structs it reaches that have no table yet one
     // each, first each time: a type with a table has tables for all it reaches.
     void index(const CViewType& type);
-    // The name of the function that converts a member's text into place.
-    std::string storeOf(const struct CStructMember& member);
-    // The conversions' functions, each once, in the order the members name them.
+    // The number of the function that converts a member's text into place
+    // (mysax_store<number>), written when it is new.
+    std::size_t storeOf(const struct CStructMember& member);
+    // Calls visit with the value of each member that has one, in the tables' order.
+    template <class Visit>
+    void forEachValue(Visit visit) const;
+    // The conversions' functions, each once, in the order the members name
+    // them; memberStores_ keeps which one each member names, so that the
+    // member table finds it without making its text again.
     void writeStores(CTextBuffer& out);
     // The member table, and the type table that spans it.
     void writeMembers(CTextBuffer& out);
@@ -57,7 +65,8 @@ private:
     std::unordered_map<const CViewType*, bool> closureReadable_;
     std::unordered_map<const CViewType*, int> index_;
     std::vector<const CViewType*> order_;
-    std::map<std::string, std::string> stores_; // a conversion's text -> its function's name
+    std::map<std::string, std::size_t> stores_; // a conversion's text -> its function's number, while they are written
+    std::vector<std::uint32_t> memberStores_;   // by member with a value, in the tables' order: its function's number
     CTextBuffer* storesOut_ = nullptr;
 };
 

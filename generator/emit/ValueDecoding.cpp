@@ -279,10 +279,24 @@ void addUsedConversions(const CStructMember& member, std::set<CDecodeConversion>
         used.insert(numberType(member.valueBuiltin).decode);
 }
 
+// Made for every element every decoder reads: at its size, without a copy
+// of either text on the way.
+void appendNamedTest(std::string_view ns, std::string_view name, std::string& test)
+{
+    static constexpr std::string_view Open = "mydecode_named(cur, \"", Between = "\", \"", Close = "\")";
+    test.reserve(test.size() + Open.size() + ns.size() + Between.size() + name.size() + Close.size());
+    test.append(Open);
+    appendStringBody(ns, test);
+    test.append(Between);
+    appendStringBody(name, test);
+    test.append(Close);
+}
+
 std::string namedTest(std::string_view ns, std::string_view name)
 {
-    std::string test = "mydecode_named(cur, \"";
-    return test.append(cStringBody(ns)).append("\", \"").append(cStringBody(name)).append("\")");
+    std::string test;
+    appendNamedTest(ns, name, test);
+    return test;
 }
 
 bool emptyTextFails(const CStructMember& member)

@@ -52,8 +52,9 @@ void writeEmptyValueRefusal(CTextBuffer& out, std::string_view name, const Start
 void addUsedConversions(const CStructMember& member, std::set<CDecodeConversion>& used);
 
 // The C test that the element at cur is of namespace ns (empty: of none)
-// and has the local name given.
+// and has the local name given; appended to test by appendNamedTest.
 std::string namedTest(std::string_view ns, std::string_view name);
+void appendNamedTest(std::string_view ns, std::string_view name, std::string& test);
 
 // An element without text holds no value of the member: a number, or a text
 // of a number or date type, is never empty (other texts can be).
