@@ -25,6 +25,11 @@ namespace {
 // How many schemas a chain of borrowed base types may pass through.
 constexpr int MaxSchemaHops = 64;
 
+NameKeyView namespaceKey(const std::string& ns)
+{
+    return NameKeyView(ns, std::string_view());
+}
+
 } // namespace
 
 SchemaParser::SchemaParser(XmlPullParser* parser, std::string targetNamespace, std::ostream& log,
@@ -227,7 +232,7 @@ const SchemaParser* SchemaParser::ownerOf(const XsdType& type) const
             return parser;
     }
     for (const ImportedSchema& imported : importedSchemas_) {
-        for (const SchemaParser* parser : importsByNs_.at(imported.ns).parsers) {
+        for (const SchemaParser* parser : importsByNs_.find(namespaceKey(imported.ns))->parsers) {
             if (const SchemaParser* owner = parser->ownerOf(type))
                 return owner;
         }
@@ -402,15 +407,15 @@ Attribute SchemaParser::importDeclaration(const SchemaParser& owner, const Attri
 
 int SchemaParser::getImportIndex(const std::string& ns) const
 {
-    const auto known = importsByNs_.find(ns);
-    return known == importsByNs_.end() ? -1 : static_cast<int>(known->second.record);
+    const NamespaceImports* known = importsByNs_.find(namespaceKey(ns));
+    return known == nullptr ? -1 : static_cast<int>(known->record);
 }
 
 const std::vector<SchemaParser*>& SchemaParser::getImportParsers(const std::string& ns) const
 {
     static const std::vector<SchemaParser*> none;
-    const auto known = importsByNs_.find(ns);
-    return known != importsByNs_.end() ? known->second.parsers : none;
+    const NamespaceImports* known = importsByNs_.find(namespaceKey(ns));
+    return known != nullptr ? known->parsers : none;
 }
 
 const std::vector<SchemaParser*>& SchemaParser::parsersOf(const std::string& ns) const
@@ -436,8 +441,8 @@ bool SchemaParser::addImport(SchemaParser* parser)
     if (parser == nullptr)
         return false;
     const std::string ns = parser->getNamespace();
-    const auto entry = importsByNs_.try_emplace(ns);
-    NamespaceImports& known = entry.first->second;
+    const auto entry = importsByNs_.emplace(namespaceKey(ns), NamespaceImports());
+    NamespaceImports& known = *entry.first;
     if (entry.second) {
         known.record = importedSchemas_.size();
         addRecord(parser, ns);
@@ -466,7 +471,7 @@ bool SchemaParser::addImport(std::string ns, std::string location)
 {
     if (getImportIndex(ns) != -1)
         return true;
-    importsByNs_[ns].record = importedSchemas_.size();
+    importsByNs_.emplace(namespaceKey(ns), NamespaceImports{importedSchemas_.size(), {}});
     addRecord(nullptr, ns);
     // The XML namespace is known without a schema: nothing is fetched for it.
     if (location.empty() || ns == XmlUri)

@@ -8,6 +8,7 @@
 #include "schema/Group.h"
 #include "schema/IdentityConstraint.h"
 #include "schema/NameKey.h"
+#include "schema/NameKeyMap.h"
 #include "schema/PendingElementRefs.h"
 #include "schema/QualifiedName.h"
 #include "schema/ReferenceSpots.h"
@@ -346,7 +347,10 @@ private:
         std::size_t record = 0;
         std::vector<SchemaParser*> parsers;
     };
-    std::unordered_map<std::string, NamespaceImports> importsByNs_;
+    // By namespace (the name's second part empty): a schema importing
+    // thousands looks them up in one run of slots and the entry, where a
+    // node-based map read a bucket and a chain of nodes, each out of cache.
+    NameKeyMap<NamespaceImports> importsByNs_;
     // The schema whose import created this one: the namespaces it knows are
     // known here too.
     const SchemaParser* importedBy_ = nullptr;
