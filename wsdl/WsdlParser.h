@@ -277,6 +277,7 @@ private:
     Schema::QualifiedName resolvedName(Schema::QualifiedName name) const;
     const std::string& referencedNamespace(const Schema::QualifiedName& name) const;
     Message* firstMessageNamed(std::string_view localName) const;
+    Message* messageAmong(Message* first, const Schema::QualifiedName& name) const;
     Message* newMessage(const std::string& localName);
     void placeMessage(Message& message, const std::string& ns);
     void indexPortType(PortType& portType);

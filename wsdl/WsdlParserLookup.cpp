@@ -27,7 +27,12 @@ std::string_view nameOf(const Message* message)
 // apart, so the first one answers for its own namespace.
 Message* WsdlParser::getMessage(const Schema::QualifiedName& name) const
 {
-    Message* first = firstMessageNamed(name.getLocalName());
+    return messageAmong(firstMessageNamed(name.getLocalName()), name);
+}
+
+// The message name names, first being the first message of its local name.
+Message* WsdlParser::messageAmong(Message* first, const Schema::QualifiedName& name) const
+{
     const std::string& ns = name.getNamespace();
     if (first == nullptr || ns.empty() || first->getNamespace().empty() || first->getNamespace() == ns)
         return first;
@@ -55,10 +60,8 @@ Message* WsdlParser::getMessageOrCreate(const Schema::QualifiedName& name)
             made->setNamespace(namespaces_.intern(ns));
         return made;
     }
-    if (ns.empty() || first->getNamespace().empty() || first->getNamespace() == ns)
-        return first;
-    if (Message* other = otherMessages_.find(ns, name.getLocalName()))
-        return other;
+    if (Message* message = messageAmong(first, name))
+        return message;
     made = newMessage(name.getLocalName());
     placeMessage(*made, ns);
     return made;
