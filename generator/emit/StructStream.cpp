@@ -85,17 +85,14 @@ std::string placeOf(const CStructMember& member)
     return "(*(char (*)[" + std::string(member.lengthConstant) + "+1])at)";
 }
 
-// The pieces of "offsetof(<struct>, <field>)", or MYSAX_NONE for no field:
-// a member table's row goes into the text piece by piece.
-struct COffsetPieces {
-    std::string_view open, structType, comma, field, close;
-};
-
-COffsetPieces offsetOf(const std::string& structType, std::string_view field)
+// Puts "offsetof(<struct>, <field>)", or MYSAX_NONE for no field, into a
+// member table's row, piece by piece.
+void appendOffset(CTextBuffer& out, std::string_view structType, std::string_view field)
 {
     if (field.empty())
-        return {"MYSAX_NONE", {}, {}, {}, {}};
-    return {"offsetof(", structType, ", ", field, ")"};
+        out.append("MYSAX_NONE");
+    else
+        out.append("offsetof(", structType, ", ", field, ")");
 }
 
 std::string storeName(std::size_t number)
@@ -266,17 +263,18 @@ void CStructStream::writeMembers(CTextBuffer& out)
             std::string shape = array ? "MYSAX_ARRAY" : "0";
             if (value == nullptr && member.pointer)
                 shape = array ? "MYSAX_ARRAY | MYSAX_ALLOCATED" : "MYSAX_ALLOCATED";
-            const COffsetPieces field = offsetOf(structType, member.cName);
-            const COffsetPieces count = offsetOf(structType, array ? std::string_view(member.countName) : std::string_view());
-            const COffsetPieces present = offsetOf(structType, member.presentName);
-            // "sizeof(*((<struct> *)0)-><field>)" of an array's item, else 0.
-            const COffsetPieces item = array ? COffsetPieces{"sizeof(*((", structType, " *)0)->", member.cName, ")"}
-                                             : COffsetPieces{"0", {}, {}, {}, {}};
-            out.line("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ", field.open,
-                     field.structType, field.comma, field.field, field.close, ", ", count.open, count.structType,
-                     count.comma, count.field, count.close, ", ", present.open, present.structType, present.comma,
-                     present.field, present.close, ", ", item.open, item.structType, item.comma, item.field, item.close,
-                     ", ", shape, ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
+            out.append("\t{", cStringLiteral(member.xmlName), ", ", cStringLiteral(member.ns), ", ");
+            appendOffset(out, structType, member.cName);
+            out.append(", ");
+            appendOffset(out, structType, array ? std::string_view(member.countName) : std::string_view());
+            out.append(", ");
+            appendOffset(out, structType, member.presentName);
+            // the size of an array's item, else 0
+            if (array)
+                out.append(", sizeof(*((", structType, " *)0)->", member.cName, ")");
+            else
+                out.append(", 0");
+            out.line(", ", shape, ", ", value != nullptr && emptyTextFails(*value) ? "1" : "0", ", ",
                      value != nullptr ? std::string("-1") : std::to_string(index_.at(member.userType)), ", ",
                      value != nullptr ? storeName(memberStores_[valued++]) : std::string("NULL"), ", ",
                      array ? "mydecode_grow" : "NULL", "},");
