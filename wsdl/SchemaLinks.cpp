@@ -20,10 +20,13 @@ void SchemaLinks::link(const SchemaList& schemas, RecordJournal& journal)
     const std::unordered_set<std::size_t> relinked(grown.begin(), grown.end());
     for (std::size_t j = linked; j < schemas.size(); ++j) {
         const std::string& ns = schemas[j]->getNamespace();
-        byNamespace_[ns].push_back(j);
+        byNamespace_.of(ns).push_back(j);
         // The older ones that name the new schema's namespace learn of it,
         // the new ones of a namespace in list order.
-        for (const std::size_t i : namedBy_[ns]) {
+        const std::vector<std::size_t>* naming = namedBy_.find(ns);
+        if (naming == nullptr)
+            continue;
+        for (const std::size_t i : *naming) {
             if (relinked.count(i) == 0)
                 schemas[i]->addImport(schemas[j].get());
         }
@@ -31,7 +34,7 @@ void SchemaLinks::link(const SchemaList& schemas, RecordJournal& journal)
     for (const std::size_t i : grown)
         linkWithAll(schemas, i);
     for (std::size_t j = linked; j < schemas.size(); ++j) {
-        namedBy_[schemas[j]->getNamespace()].push_back(j);
+        namedBy_.of(schemas[j]->getNamespace()).push_back(j);
         linkWithAll(schemas, j);
     }
     // What the older schemas gained, before and by this linking, and all the new ones have.
@@ -61,17 +64,24 @@ std::vector<std::size_t> SchemaLinks::grownSince(const SchemaList& schemas, cons
 void SchemaLinks::linkWithAll(const SchemaList& schemas, std::size_t position)
 {
     Schema::SchemaParser& schema = *schemas[position];
-    std::vector<std::string> named{schema.getNamespace()};
-    for (const Schema::SchemaParser::ImportedSchema& imported : schema.getImports())
-        named.push_back(imported.ns);
-    for (const std::string& ns : named) {
-        const auto siblings = byNamespace_.find(ns);
-        if (siblings == byNamespace_.end())
-            continue;
-        for (const std::size_t sibling : siblings->second) {
-            if (sibling != position)
-                schema.addImport(schemas[sibling].get());
-        }
+    // Telling the schema adds to its records: those it had are counted
+    // first and read by position.
+    const std::size_t records = schema.getImports().size();
+    linkWithNamespace(schemas, position, schema.getNamespace());
+    for (std::size_t r = 0; r < records; ++r)
+        linkWithNamespace(schemas, position, schema.getImports()[r].ns);
+}
+
+// ns may be one of the schema's records: it is read before the schema is told anything.
+
+void SchemaLinks::linkWithNamespace(const SchemaList& schemas, std::size_t position, const std::string& ns)
+{
+    const std::vector<std::size_t>* siblings = byNamespace_.find(ns);
+    if (siblings == nullptr)
+        return;
+    for (const std::size_t sibling : *siblings) {
+        if (sibling != position)
+            schemas[position]->addImport(schemas[sibling].get());
     }
 }
 
@@ -82,7 +92,7 @@ void SchemaLinks::noteNamedNamespaces(const Schema::SchemaParser& schema, std::s
     const auto& records = schema.getImports();
     for (std::size_t r = recordsNoted_[position]; r < records.size(); ++r) {
         if (records[r].ns != schema.getNamespace())
-            namedBy_[records[r].ns].push_back(position);
+            namedBy_.of(records[r].ns).push_back(position);
     }
     recordsNoted_[position] = records.size();
 }

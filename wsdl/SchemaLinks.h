@@ -1,10 +1,11 @@
 #ifndef KELVANE_WSDL_SCHEMALINKS_H
 #define KELVANE_WSDL_SCHEMALINKS_H
 
+#include "wsdl/NamespacePositions.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace Schema {
@@ -42,6 +43,7 @@ private:
 
     // Tells the schema at position of every other schema of each namespace it names.
     void linkWithAll(const SchemaList& schemas, std::size_t position);
+    void linkWithNamespace(const SchemaList& schemas, std::size_t position, const std::string& ns);
     // Notes the namespaces the schema names through import records it has
     // gained since it was noted last.
     void noteNamedNamespaces(const Schema::SchemaParser& schema, std::size_t position);
@@ -50,8 +52,8 @@ private:
 
     // The schemas linked so far by target namespace, and by each namespace
     // they name (their own or an import record's), as positions in the list.
-    std::unordered_map<std::string, std::vector<std::size_t>> byNamespace_;
-    std::unordered_map<std::string, std::vector<std::size_t>> namedBy_;
+    NamespacePositions byNamespace_;
+    NamespacePositions namedBy_;
     // Per schema linked: how many of its import records are noted.
     std::vector<std::size_t> recordsNoted_;
     // How much of the journal the last linking read.

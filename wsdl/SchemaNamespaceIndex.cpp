@@ -12,8 +12,8 @@ const std::vector<std::size_t>& SchemaNamespaceIndex::servers(const std::string&
     if (!current_ || recordsIndexed_.size() != schemas.size())
         update(schemas, journal);
     static const std::vector<std::size_t> none;
-    const auto found = byNamespace_.find(ns);
-    return found != byNamespace_.end() ? found->second : none;
+    const std::vector<std::size_t>* found = byNamespace_.find(ns);
+    return found != nullptr ? *found : none;
 }
 
 void SchemaNamespaceIndex::forget()
@@ -52,7 +52,7 @@ void SchemaNamespaceIndex::addRecords(const Schema::SchemaParser& schema, std::s
 // Each list stays in list order: an older schema's new record goes in its place.
 void SchemaNamespaceIndex::add(const std::string& ns, std::size_t position)
 {
-    std::vector<std::size_t>& positions = byNamespace_[ns];
+    std::vector<std::size_t>& positions = byNamespace_.of(ns);
     positions.insert(std::lower_bound(positions.begin(), positions.end(), position), position);
 }
 

@@ -1,10 +1,11 @@
 #ifndef KELVANE_WSDL_SCHEMANAMESPACEINDEX_H
 #define KELVANE_WSDL_SCHEMANAMESPACEINDEX_H
 
+#include "wsdl/NamespacePositions.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace Schema {
@@ -40,7 +41,7 @@ private:
     void addRecords(const Schema::SchemaParser& schema, std::size_t position);
     void add(const std::string& ns, std::size_t position);
 
-    std::unordered_map<std::string, std::vector<std::size_t>> byNamespace_;
+    NamespacePositions byNamespace_;
     // Per schema indexed: how many of its import records are.
     std::vector<std::size_t> recordsIndexed_;
     // How much of the journal the last update read.
