@@ -348,6 +348,8 @@ private:
     // each message was first named before its definition, and ports whose
     // binding was not known at the port.
     std::unordered_map<const Message*, SourceSpot> messageReferences_;
+    // The messages made and not yet defined: named before their definition, or never defined.
+    std::size_t undefinedMessages_ = 0;
     struct PortReference {
         Service* service;
         std::size_t port;      // its position among the service's ports

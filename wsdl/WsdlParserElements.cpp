@@ -90,7 +90,10 @@ void WsdlParser::parseMessage()
     defined.setNamespace(tnsUri_);
     Message* message = getMessageOrCreate(defined);
     placeMessage(*message, tnsUri_);
-    message->setDefined();
+    if (!message->isDefined()) {
+        message->setDefined();
+        --undefinedMessages_;
+    }
     for (int i = 0; i < xpp_->getAttributeCount(); ++i) {
         const std::string& prefix = xpp_->getAttributePrefix(i);
         if (!prefix.empty())
@@ -230,7 +233,9 @@ void WsdlParser::readOperationMessage(Operation& operation, int kind)
     Schema::QualifiedName reference(name);
     reference.setNamespace(referencedNamespace(reference));
     Message* message = name.empty() ? nullptr : getMessageOrCreate(reference);
-    if (message != nullptr && !message->isDefined())
+    // While every message is defined, as in most descriptions, the message
+    // is not read: out of cache once there are thousands.
+    if (message != nullptr && undefinedMessages_ != 0 && !message->isDefined())
         messageReferences_.try_emplace(message, here());
     const int role = kind == INPUT ? Operation::Input : kind == OUTPUT ? Operation::Output : Operation::Fault;
     operation.setMessage(message, role);

@@ -72,6 +72,7 @@ Message* WsdlParser::newMessage(const std::string& localName)
     auto message = std::make_unique<Message>(this);
     message->setName(localName);
     messages_.push_back(std::move(message));
+    ++undefinedMessages_;
     return messages_.back().get();
 }
 

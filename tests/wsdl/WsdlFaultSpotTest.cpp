@@ -69,6 +69,14 @@ TEST_F(WsdlFaultSpotTest, EachFaultIsReportedWhereItIsWritten)
          messages + "<portType name=\"Calc\">\n<operation name=\"Add\"><input message=\"tns:AddIn\"/>"
                     "<output message=\"tns:Gone\"/></operation></portType>\n",
          "doc.wsdl:9:79: Wsdl Parser Exception : Unknown message Gone\n"},
+        {"a message nothing defines, named twice", {},
+         messages + "<portType name=\"Calc\">\n<operation name=\"Add\"><input message=\"tns:Gone\"/></operation>\n"
+                    "<operation name=\"Sub\"><input message=\"tns:Gone\"/></operation></portType>\n",
+         "doc.wsdl:9:50: Wsdl Parser Exception : Unknown message Gone\n"},
+        {"a message nothing defines, after one named before its definition", {},
+         "<portType name=\"Calc\">\n<operation name=\"Add\"><input message=\"tns:AddIn\"/></operation></portType>\n" +
+             messages + "<portType name=\"More\">\n<operation name=\"Sub\"><input message=\"tns:Gone\"/></operation></portType>\n",
+         "doc.wsdl:11:50: Wsdl Parser Exception : Unknown message Gone\n"},
         {"a port type nothing defines", {}, messages + calculatorBinding(), "doc.wsdl:8:42: Wsdl Parser Exception : Unknown port type Calc\n"},
         {"a binding nothing defines", {}, messages + calculatorPortType() + calculatorService(), "doc.wsdl:9:74: Wsdl Parser Exception : Unknown binding CalcSoap\n"},
         {"a part type nothing defines", {}, "<message name=\"AddIn\">\n<part name=\"a\" type=\"tns:Gone\"/></message>\n",
