@@ -15,14 +15,15 @@ static void mydecode_copy(char *dest, size_t size, const char *text, size_t leng
 	dest[length] = '\0';
 }
 
-//the SOAP version whose envelope namespace the element is in: 11, 12, or 0 for another
+//the SOAP version whose envelope namespace the element is in: 11, 12, or 0 for another (strcmp:
+//xmlStrcmp goes a byte at a time, and every message asks this of its Envelope and Body)
 static int mydecode_version(xmlNodePtr node)
 {
 	if(node == NULL || node->type != XML_ELEMENT_NODE || node->ns == NULL || node->ns->href == NULL)
 		return 0;
-	if(!xmlStrcmp(node->ns->href, (const xmlChar *)"http://schemas.xmlsoap.org/soap/envelope/"))
+	if(strcmp((const char *)node->ns->href, "http://schemas.xmlsoap.org/soap/envelope/") == 0)
 		return 11;
-	if(!xmlStrcmp(node->ns->href, (const xmlChar *)"http://www.w3.org/2003/05/soap-envelope"))
+	if(strcmp((const char *)node->ns->href, "http://www.w3.org/2003/05/soap-envelope") == 0)
 		return 12;
 	return 0;
 }
@@ -908,15 +909,28 @@ static void mydecode_context_give(xmlParserCtxtPtr ctxt)
 //conversion, which the parser's asking for more would carry on), it is told that none are left to
 //ask for, as it is told of a document in memory. Else it asks again at each name and value of the
 //last bytes, which are the whole of most messages
-static void mydecode_start_document(void *ctx)
+static void mydecode_all_handed(xmlParserCtxtPtr ctxt)
 {
-	xmlParserCtxtPtr	ctxt = (xmlParserCtxtPtr)ctx;
 	xmlParserInputBufferPtr	input = ctxt->inputNr == 1 && ctxt->input != NULL ? ctxt->input->buf : NULL;
 
-	xmlSAX2StartDocument(ctx);
 	if(input != NULL && input->closecallback == mydecode_no_close && input->encoder == NULL && input->raw == NULL &&
 		((mydecode_bytes_t *)input->context)->left == 0)
 		input->readcallback = NULL;
+}
+
+//the start of a document whose tree is built
+static void mydecode_start_document(void *ctx)
+{
+	xmlSAX2StartDocument(ctx);
+	mydecode_all_handed((xmlParserCtxtPtr)ctx);
+}
+
+//the start of a document read without any tree: no document is made for it
+static void mydecode_start_treeless(void *ctx) KVPROJ_MAYBE_UNUSED;
+
+static void mydecode_start_treeless(void *ctx)
+{
+	mydecode_all_handed((xmlParserCtxtPtr)ctx);
 }
 
 //a parser of the document xml[0..length) that asks for its bytes as it goes (see
@@ -1085,8 +1099,6 @@ static const char *mydecode_past_misc(const char *at, const char *end)
 //behind it; NULL where at holds no start tag, or one that ends its element at once
 static const char *mydecode_start_tag(const char *at, const char *end, const char **local, size_t *size)
 {
-	char	quote = 0;
-
 	if(at == NULL || end - at < 2 || at[0] != '<' || at[1] == '/' || at[1] == '!' || at[1] == '?')
 		return NULL;
 	*local = ++at;
@@ -1096,13 +1108,12 @@ static const char *mydecode_start_tag(const char *at, const char *end, const cha
 		at++;
 	}
 	*size = (size_t)(at - *local);
-	//an attribute's value may hold a '>'
+	//an attribute's value may hold a '>': memchr leaps to its closing quote (an Envelope's
+	//declarations are most of its tag)
 	for(; at < end; at++){
-		if(quote != 0){
-			if(*at == quote)
-				quote = 0;
-		}else if(*at == '"' || *at == '\''){
-			quote = *at;
+		if(*at == '"' || *at == '\''){
+			if((at = (const char *)memchr(at + 1, *at, (size_t)(end - at - 1))) == NULL)
+				return NULL;
 		}else if(*at == '>'){
 			return at[-1] == '/' ? NULL : at + 1;
 		}
@@ -1156,7 +1167,7 @@ static int mydecode_may_read(const char *const *names, const char *xml, size_t l
 }
 
 //reads the document xml[0..length) (nothing fetched, nothing printed, never all of it copied at
-//once, stopped at time's deadline) with the document type, element (SAX2's, or SAX1's where events
+//once, stopped at time's deadline) with the document's start (where events has one), document type, element (SAX2's, or SAX1's where events
 //has them), text and markup events of events in place of the tree's, reader in the parser's _private and the parser in *ctxt while it
 //reads: 1 when the document is well-formed, else 0. The parser never sees the gap_length bytes at gap
 //(NULL: none), which the reader reads itself: balanced content, so that the rest is well-formed as
@@ -1180,6 +1191,8 @@ static int mydecode_read_events(const char *xml, size_t length, const char *gap,
 	}
 	(*ctxt)->_private = reader;
 	sax = (*ctxt)->sax;
+	if(events->startDocument != NULL)
+		sax->startDocument = events->startDocument;
 	sax->internalSubset = events->internalSubset;
 	sax->externalSubset = NULL;
 	sax->startElementNs = events->startElementNs;

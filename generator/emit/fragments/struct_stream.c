@@ -1,8 +1,9 @@
 //A document message whose type is a struct of values, structs and repeated members is read straight
 //from libxml2's SAX1 events into its struct, with no tree: a table of each struct's members (an
 //element's name and namespace, where its value lies, how its text converts) drives one reading for
-//every type. Only the Envelope, the Body and the message's element are built, so that the message
-//is known as the tree's reading knows it. Whatever such a reading cannot answer exactly as the tree's
+//every type. Nothing is built: the Envelope, the Body and the message's element are told by names
+//the reading resolves itself, held in nodes of its own that the tree's tests read as they read the
+//tree's. Whatever such a reading cannot answer exactly as the tree's
 //decoders would (a Header, an attribute in the message, markup in a value, a member that stands
 //twice or is missing, a value that does not convert, anything behind the envelope, any failure)
 //sends the message to the tree. The SAX1 events cost the parse a sixth less than SAX2's, which look
@@ -91,8 +92,12 @@ typedef struct mysax_t{
 	const xmlChar	*taken_uri;
 	const char	*taken_ns;
 	xmlDoc	quiet;	//the document conversions see: they write no decode error
-	xmlNodePtr	message;	//the message's element, in whose scope the declarations above it are
-	mysax_ns_t	*declared;	//inside the message, innermost last
+	//the Envelope, the Body and the message's element as the tree's tests see them (no allocation:
+	//their names and namespaces are the parser's and the declarations' while they are open)
+	xmlDoc	above_doc;
+	xmlNode	above[3];
+	xmlNs	above_ns[3];
+	mysax_ns_t	*declared;	//innermost last
 	int	declared_count, declared_room;
 	unsigned	generation;	//of the declarations: one more at each change
 	mysax_name_t	met[MYSAX_NAMES_MET];
@@ -316,36 +321,26 @@ static void mysax_undeclare(mysax_t *reader, int depth)
 }
 
 //the namespace in *uri (NULL: none) of the prefix that qname[0..colon) names (colon NULL: the default
-//one) inside the message: the innermost declaration there, else one in scope at the message's
-//element; -1 without memory
-static int mysax_resolve(mysax_t *reader, const xmlChar *qname, const xmlChar *colon, const xmlChar **uri)
+//one): the innermost declaration in scope; xml is bound without one
+static void mysax_resolve(mysax_t *reader, const xmlChar *qname, const xmlChar *colon, const xmlChar **uri)
 {
 	size_t	n = colon != NULL ? (size_t)(colon - qname) : 0;
 	const char	*declared;
-	xmlChar	*prefix = NULL;
-	xmlNsPtr	ns;
 	int	i;
 
 	for(i = reader->declared_count - 1; i >= 0; i--){
 		declared = reader->declared[i].prefix;
 		if(colon == NULL ? declared == NULL : declared != NULL && strncmp(declared, (const char *)qname, n) == 0 && declared[n] == '\0'){
 			*uri = (const xmlChar *)reader->declared[i].uri;
-			return 0;
+			return;
 		}
 	}
-	if(colon != NULL && (prefix = xmlStrndup(qname, (int)n)) == NULL)
-		return -1;
-	ns = xmlSearchNs(reader->message->doc, reader->message, prefix);
-	if(prefix != NULL)
-		xmlFree(prefix);
-	*uri = ns != NULL && ns->href != NULL && ns->href[0] != '\0' ? ns->href : NULL;
-	return 0;
+	*uri = n == 3 && memcmp(qname, "xml", 3) == 0 ? (const xmlChar *)"http://www.w3.org/XML/1998/namespace" : NULL;
 }
 
-//the local part of the name of an element inside the message in *local, its namespace in *uri (NULL:
-//none), each name resolved once while the declarations stay as they were; -1 where the tree would
-//not read the name so (a prefix declared nowhere, which stays in the tree's name, an empty part, a
-//second colon) or without memory
+//the local part of the name of an element in *local, its namespace in *uri (NULL: none), each name
+//resolved once while the declarations stay as they were; -1 where the tree would not read the name
+//so (a prefix declared nowhere, which stays in the tree's name, an empty part, a second colon)
 static int mysax_name(mysax_t *reader, const xmlChar *qname, const xmlChar **local, const xmlChar **uri)
 {
 	mysax_name_t	*met = &reader->met[((size_t)qname / sizeof(void *)) % MYSAX_NAMES_MET];
@@ -357,7 +352,8 @@ static int mysax_name(mysax_t *reader, const xmlChar *qname, const xmlChar **loc
 		met->local = colon != NULL ? colon + 1 : qname;
 		if(colon != NULL && (colon == qname || *met->local == '\0' || strchr((const char *)met->local, ':') != NULL))
 			return -1;
-		if(mysax_resolve(reader, qname, colon, &met->uri) != 0 || (colon != NULL && met->uri == NULL))
+		mysax_resolve(reader, qname, colon, &met->uri);
+		if(colon != NULL && met->uri == NULL)
 			return -1;
 		met->qname = qname;
 		met->generation = reader->generation;
@@ -367,8 +363,25 @@ static int mysax_name(mysax_t *reader, const xmlChar *qname, const xmlChar **loc
 	return 0;
 }
 
-//an element above the message has started (node, built): the Envelope, the Body first in it, and
-//the message's element first in the Body, as the tree reads them
+//the node of the element above the message at depth (0 to 2) named local in namespace uri (NULL:
+//none), under the one above it
+static xmlNodePtr mysax_node(mysax_t *reader, int depth, const xmlChar *local, const xmlChar *uri)
+{
+	xmlNodePtr	node = &reader->above[depth];
+
+	node->type = XML_ELEMENT_NODE;
+	node->name = local;
+	node->doc = &reader->above_doc;
+	node->parent = depth > 0 ? &reader->above[depth - 1] : (xmlNodePtr)&reader->above_doc;
+	reader->above_ns[depth].href = uri;
+	node->ns = uri != NULL ? &reader->above_ns[depth] : NULL;
+	if(depth == 0)
+		reader->above_doc.children = node;
+	return node;
+}
+
+//an element above the message has started: the Envelope, the Body first in it, and the message's
+//element first in the Body, as the tree reads them
 static void mysax_above(mysax_t *reader, int depth, xmlNodePtr node)
 {
 	if(depth == 0){
@@ -380,29 +393,7 @@ static void mysax_above(mysax_t *reader, int depth, xmlNodePtr node)
 			mysax_fail(reader);
 	}else if(reader->kind(reader, node) != 0 || reader->frame_count != 1){
 		mysax_fail(reader);
-	}else{
-		reader->message = node;
 	}
-}
-
-//an element above the message (depth 0 to 2) built as the tree builds it; a prefix declared
-//nowhere, which the tree keeps in the element's name, fails the reading
-static void mysax_build(mysax_t *reader, const xmlChar *name, const xmlChar **atts, int depth)
-{
-	xmlNodePtr	node;
-
-#ifdef LIBXML_SAX1_ENABLED
-	xmlSAX2StartElement(reader->ctxt, name, atts);
-#else
-	(void)atts;
-#endif
-	node = reader->ctxt->node;
-	if(node == NULL || node->name == NULL || (strchr((const char *)name, ':') != NULL && (node->ns == NULL || node->ns->href == NULL ||
-			node->ns->href[0] == '\0'))){
-		mysax_fail(reader);
-		return;
-	}
-	mysax_above(reader, depth, node);
 }
 
 static void mysax_start(void *ctx, const xmlChar *name, const xmlChar **atts)
@@ -423,14 +414,14 @@ static void mysax_start(void *ctx, const xmlChar *name, const xmlChar **atts)
 		reader->skip += !reader->done;
 		return;
 	}
+	if(mysax_declare(reader, depth, atts) != 0 || mysax_name(reader, name, &localname, &uri) != 0){
+		mysax_fail(reader);
+		return;
+	}
 	//above the message only the first element of each stands: the Body ending or the message's element
 	//ending before the reading is done fails it, and once done nothing more is read
 	if(depth < 3){
-		mysax_build(reader, name, atts, depth);
-		return;
-	}
-	if(mysax_declare(reader, depth, atts) != 0 || mysax_name(reader, name, &localname, &uri) != 0){
-		mysax_fail(reader);
+		mysax_above(reader, depth, mysax_node(reader, depth, localname, uri));
 		return;
 	}
 	if((member = mysax_member(reader, &reader->frames[reader->frame_count - 1], localname, uri)) != NULL)
@@ -533,7 +524,7 @@ static void mysax_doctype(void *ctx, const xmlChar *name, const xmlChar *externa
 //where the tree must read it
 static int mysax_read(mysax_t *reader, const char *xml, size_t length, mydecode_time_t *time)
 {
-	static const xmlSAXHandler	events = {.internalSubset = mysax_doctype, .startElement = mysax_start,
+	static const xmlSAXHandler	events = {.startDocument = mydecode_start_treeless, .internalSubset = mysax_doctype, .startElement = mysax_start,
 		.endElement = mysax_end, .characters = mysax_characters, .ignorableWhitespace = mysax_characters,
 		.cdataBlock = mysax_cdata, .comment = mysax_comment, .processingInstruction = mysax_instruction,
 		.reference = mysax_reference};

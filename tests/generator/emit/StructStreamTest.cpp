@@ -380,6 +380,61 @@ TEST_F(StructStreamTest, StreamedMessagesReadAsTheTreeReadsThem)
     expectSameBothWays(cases);
 }
 
+// The Envelope, the Body and the message's element are known by the
+// namespaces their names resolve to wherever the declarations stand, as the
+// tree knows them: a prefix bound on an ancestor or on the element itself, a
+// default namespace, one bound again to another namespace, one bound nowhere.
+TEST_F(StructStreamTest, ElementsAboveTheMessageKnownByTheirNamespaces)
+{
+    if (!canBuildPrograms())
+        GTEST_SKIP() << "no C compiler";
+    const std::string soap11 = "http://schemas.xmlsoap.org/soap/envelope/";
+    const std::string members = "<t:node>" + node("r", 0) + "</t:node><t:when>2024-01-02T03:04:05Z</t:when><t:count>1</t:count>"
+                                "<t:origin>" + point("1") + "</t:origin>";
+    const auto message = [&](const std::string& open, const std::string& close) {
+        return request("<?xml version=\"1.0\"?>\n" + open + members + close);
+    };
+    const std::vector<StreamCase> cases = {
+        {message("<Envelope xmlns=\"" + soap11 + "\"><Body><t:Shape xmlns:t=\"urn:t\">", "</t:Shape></Body></Envelope>"), 0, true},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\" xmlns:t=\"urn:t\"><e:Body><t:Shape>", "</t:Shape></e:Body></e:Envelope>"),
+         0, true},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\"><s:Body xmlns:s=\"" + soap11 + "\" xmlns:t=\"urn:t\"><t:Shape>",
+                 "</t:Shape></s:Body></e:Envelope>"),
+         0, true},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\" xmlns=\"urn:t\"><e:Body><Shape xmlns:t=\"urn:t\">",
+                 "</Shape></e:Body></e:Envelope>"),
+         0, true},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\" xmlns:t=\"urn:foreign\"><e:Body><t:Shape xmlns:t=\"urn:t\">",
+                 "</t:Shape></e:Body></e:Envelope>"),
+         0, true},
+        // The Envelope's prefix bound again on the Body, the Body in no namespace, one of another name.
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\"><e:Body xmlns:e=\"urn:other\"><t:Shape xmlns:t=\"urn:t\">",
+                 "</t:Shape></e:Body></e:Envelope>"),
+         -1, false},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\"><Body><t:Shape xmlns:t=\"urn:t\">", "</t:Shape></Body></e:Envelope>"),
+         -1, false},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\"><e:Bodies><t:Shape xmlns:t=\"urn:t\">",
+                 "</t:Shape></e:Bodies></e:Envelope>"),
+         -1, false},
+        // Prefixes bound nowhere, an Envelope of no SOAP namespace, the message's element foreign.
+        {message("<e:Envelope><e:Body><t:Shape xmlns:t=\"urn:t\">", "</t:Shape></e:Body></e:Envelope>"), -1, false},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\"><e:Body><t:Shape>", "</t:Shape></e:Body></e:Envelope>"), -1, false},
+        {message("<e:Envelope xmlns:e=\"urn:other\"><e:Body><t:Shape xmlns:t=\"urn:t\">", "</t:Shape></e:Body></e:Envelope>"),
+         -1, false},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\"><e:Body><t:Shape xmlns:t=\"urn:foreign\">",
+                 "</t:Shape></e:Body></e:Envelope>"),
+         -1, false},
+        // Attributes above the message that refer to no value are no matter; one that may, is.
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\" e:encodingStyle=\"urn:x\"><e:Body a=\"1\"><t:Shape xmlns:t=\"urn:t\">",
+                 "</t:Shape></e:Body></e:Envelope>"),
+         0, true},
+        {message("<e:Envelope xmlns:e=\"" + soap11 + "\"><e:Body id=\"b\"><t:Shape xmlns:t=\"urn:t\">",
+                 "</t:Shape></e:Body></e:Envelope>"),
+         0, false},
+    };
+    expectSameBothWays(cases);
+}
+
 // Texts held in fixed arrays are copied in place; one too long for its
 // array fails its message, as on the tree.
 TEST_F(StructStreamTest, FixedTextsReadAsTheTreeReadsThem)
