@@ -183,9 +183,8 @@ int TypeTable::addExternalTypeId(const QualifiedName& name, XsdType* type)
 {
     const bool anonymous = type != nullptr && type->isAnonymous();
     if (anonymous) {
-        const auto known = externalsByType_.find(type);
-        if (known != externalsByType_.end())
-            return known->second;
+        if (const int known = externalsByType_.find(type)) // ids are never 0
+            return known;
     } else {
         if (const int* known = externalsByName_.find(name.key())) {
             if (type != nullptr && getTypePtr(*known) == nullptr)
@@ -212,7 +211,7 @@ void TypeTable::placeExternal(int id, XsdType* type)
 {
     place(id, type, nullptr);
     if (type != nullptr)
-        externalsByType_.emplace(type, id);
+        externalsByType_.insert(type, id);
 }
 
 int TypeTable::resolveExternalType(XsdType* type, int id)
@@ -317,7 +316,7 @@ void TypeTable::clean()
     nameIndex_.clear();
     externals_.clear();
     externalsByName_.clear();
-    externalsByType_.clear();
+    externalsByType_ = CPointerIndex<XsdType, int>();
 }
 
 } // namespace Schema

@@ -7,13 +7,13 @@
 #include "schema/NameKeyMap.h"
 #include "schema/QualifiedName.h"
 #include "schema/StableStore.h"
+#include "xml/PointerIndex.h"
 
 #include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -130,9 +130,11 @@ private:
     // Every name of this schema given or looked up, with its id (none for a
     // name only looked up), in order of first mention.
     StableStore<std::pair<const std::string, int>> names_;
-    // The external ids by name (named types) and by type object.
+    // The external ids by name (named types) and by type object; a schema
+    // may take types from thousands of others, and the flat index allocates
+    // nothing per type where a node-based map allocated a node.
     NameKeyMap<int> externalsByName_;
-    std::unordered_map<const XsdType*, int> externalsByType_;
+    CPointerIndex<XsdType, int> externalsByType_;
 };
 
 } // namespace Schema

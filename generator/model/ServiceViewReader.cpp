@@ -1,7 +1,7 @@
 #include "generator/model/ServiceViewReader.h"
 
 #include "generator/model/DefaultActions.h"
-#include "generator/model/PointerIndex.h"
+#include "xml/PointerIndex.h"
 #include "schema/ComplexType.h"
 #include "schema/SchemaConstants.h"
 #include "schema/SchemaParser.h"

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <sstream>
+#include <vector>
 
 using namespace Schema;
 using namespace schematest;
@@ -181,6 +183,35 @@ TEST(ImportedTypeNames, AnonymousTypesOfAnotherSchemaAreKeptApartByObject)
     EXPECT_EQ(&second, table.getTypePtr(secondId));
     EXPECT_EQ(&declared, table.getTypePtr(declaredId));
     EXPECT_EQ(3, table.getNumTypes());
+}
+
+// Objects of one kind lie a fixed stride apart: thousands of them, asked for
+// again after the table has grown, each find their own id, and a cleaned
+// table knows none of them.
+TEST(ImportedTypeNames, ManyAnonymousTypesEachKeepTheirId)
+{
+    constexpr int kMany = 3000;
+    std::vector<std::unique_ptr<ComplexType>> types;
+    for (int i = 0; i < kMany; ++i) {
+        types.push_back(std::make_unique<ComplexType>(SharedText(OtherNs)));
+        types.back()->setName("type" + std::to_string(i % 3)); // made-up names repeat
+        types.back()->setAnonymous(true);
+    }
+    TypeTable table;
+    std::vector<int> ids;
+    for (const auto& type : types)
+        ids.push_back(table.addExternalTypeId(type->getQName(), type.get()));
+    for (int i = 0; i < kMany; i += 7) {
+        ComplexType* type = types[static_cast<std::size_t>(i)].get();
+        const int id = ids[static_cast<std::size_t>(i)];
+        EXPECT_EQ(id, table.addExternalTypeId(type->getQName(), type)) << i;
+        EXPECT_EQ(type, table.getTypePtr(id)) << i;
+    }
+    EXPECT_EQ(kMany, table.getNumTypes());
+    table.clean();
+    const int again = table.addExternalTypeId(types[5]->getQName(), types[5].get());
+    EXPECT_EQ(types[5].get(), table.getTypePtr(again));
+    EXPECT_EQ(1, table.getNumTypes());
 }
 
 // Files in a private folder, removed with the downloads they caused.

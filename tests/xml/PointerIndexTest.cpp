@@ -1,4 +1,4 @@
-#include "generator/model/PointerIndex.h"
+#include "xml/PointerIndex.h"
 
 #include <gtest/gtest.h>
 
