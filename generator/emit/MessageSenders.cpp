@@ -8,7 +8,9 @@
 #include "generator/emit/TypeEncoders.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -412,24 +414,35 @@ private:
 
 void writeMessageSenders(const CEmitContext& context, CTextBuffer& source)
 {
-    CMessageSenderWriter writer(context, source);
-    // Every use with its message's place in the order of first use, then
-    // each message's uses side by side, in the order met.
-    std::vector<std::size_t> placeOf(context.view().messages().size()); // by message index: 1 + place
-    std::vector<std::pair<std::size_t, CMessageUse>> uses;
-    forEachBoundMessage(context.view(), [&](const CViewPortType&, const CViewOperation& operation, int direction,
-                                            const CViewDirection& side) {
-        std::size_t& place = placeOf[side.message->index];
-        if (place == 0)
-            place = uses.size() + 1;
-        uses.emplace_back(place, CMessageUse{&operation, direction, &side});
+    // The messages in the order of their first use, each with its uses side
+    // by side in the order met: a counting pass gives each message's place
+    // and where its uses start in that order, a second one puts each use in
+    // its place (no sort, and no room beyond the uses themselves).
+    const CServiceView& view = context.view();
+    std::vector<std::uint32_t> placeOf(view.messages().size()); // by message index: 1 + place
+    std::vector<std::uint32_t> startOf;                          // by place: its first use's number
+    forEachBoundMessage(view, [&](const CViewPortType&, const CViewOperation&, int, const CViewDirection& side) {
+        std::uint32_t& place = placeOf[side.message->index];
+        if (place == 0) {
+            startOf.push_back(0);
+            place = static_cast<std::uint32_t>(startOf.size());
+        }
+        ++startOf[place - 1];
     });
-    std::stable_sort(uses.begin(), uses.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::uint32_t total = 0;
+    for (std::uint32_t& at : startOf)
+        total += std::exchange(at, total);
+    startOf.push_back(total);
+    std::vector<CMessageUse> uses(total);
+    std::vector<std::uint32_t> next(startOf.begin(), startOf.end() - 1);
+    forEachBoundMessage(view, [&](const CViewPortType&, const CViewOperation& operation, int direction,
+                                  const CViewDirection& side) {
+        uses[next[placeOf[side.message->index] - 1]++] = CMessageUse{&operation, direction, &side};
+    });
+    CMessageSenderWriter writer(context, source);
     std::vector<CMessageUse> usesOfOne;
-    for (std::size_t first = 0, end; first < uses.size(); first = end) {
-        usesOfOne.clear();
-        for (end = first; end < uses.size() && uses[end].first == uses[first].first; ++end)
-            usesOfOne.push_back(uses[end].second);
+    for (std::size_t place = 0; place + 1 < startOf.size(); ++place) {
+        usesOfOne.assign(uses.begin() + startOf[place], uses.begin() + startOf[place + 1]);
         writer.write(usesOfOne);
     }
 }

@@ -1330,3 +1330,52 @@ TEST_F(MessageSendersTest, AThreadsMessagesShareOneBufferWhileItStaysSmall)
     EXPECT_EQ(run.output, "0: result=0 large=1\n0: result=0 large=0\n30000: result=0 large=1\n30000: result=0 large=0\n"
                           "100000: result=0 large=1\n0: result=0 large=1\n0: result=0 large=0\n");
 }
+
+namespace {
+
+class MessageSenderOrderTest : public GeneratorTest {};
+
+// The senders whose definitions the text holds, in their order.
+std::vector<std::string> senderNames(const std::string& source)
+{
+    std::vector<std::string> names;
+    const std::string start = "static int demo_", end = "_send(";
+    for (std::size_t at = source.find(start); at != std::string::npos; at = source.find(start, at + 1)) {
+        const std::size_t name = at + start.size();
+        const std::size_t stop = source.find(end, name);
+        if (stop != std::string::npos && source.find('\n', name) > stop)
+            names.push_back(source.substr(name, stop - name));
+    }
+    return names;
+}
+
+} // namespace
+
+// One sender per message, in the order of the message's first use, however
+// operations share messages and in whichever direction; a message that no
+// bound operation sends gets none.
+TEST_F(MessageSenderOrderTest, OneSenderPerMessageInTheOrderOfFirstUse)
+{
+    const struct {
+        const char* name;
+        std::string document;
+        std::vector<std::string> senders;
+    } cases[] = {
+        {"shared by two operations",
+         rpcService("literal", "", "<part name=\"n\" type=\"xsd:int\"/>", "<part name=\"m\" type=\"xsd:int\"/>"),
+         {"EchoIn", "EchoOut"}},
+        {"crossed between operations",
+         testsupport::readBytes(KELVANE_SOURCE_DIR "/tests/generator/emit/data/demo/crossed.wsdl"),
+         {"Question", "Answer"}},
+        {"sent both ways", testsupport::readBytes(KELVANE_SOURCE_DIR "/tests/generator/emit/data/demo/twoway.wsdl"),
+         {"Quote", "Ack", "NoteIn", "NoteOut"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view(c.document);
+        emitHeader("demo");
+        CTextBuffer source;
+        writeMessageSenders(*context_, source);
+        EXPECT_EQ(senderNames(source.text()), c.senders);
+    }
+}
