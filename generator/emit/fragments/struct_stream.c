@@ -44,6 +44,7 @@ typedef struct mysax_type_t{
 typedef struct mysax_ns_t{
 	char	*prefix;	//NULL for the default namespace
 	char	*uri;
+	char	*held;	//the one allocation both lie in (NULL: neither has text)
 	int	depth;	//of the element
 }mysax_ns_t;
 
@@ -264,10 +265,7 @@ static int mysax_attributes(const xmlChar **atts, int *refers)
 //frees what a declaration holds
 static void mysax_forget(mysax_ns_t *ns)
 {
-	if(ns->prefix != NULL)
-		xmlFree(ns->prefix);
-	if(ns->uri != NULL)
-		xmlFree(ns->uri);
+	free(ns->held);
 }
 
 //the namespaces the element at depth declares among its attributes, in scope until it ends; -1
@@ -277,6 +275,7 @@ static int mysax_declare(mysax_t *reader, int depth, const xmlChar **atts)
 {
 	const char	*name, *uri;
 	mysax_ns_t	*grown, *ns;
+	size_t	prefix_size, uri_size;
 
 	for(; atts != NULL && *atts != NULL; atts += 2){
 		name = (const char *)atts[0];
@@ -294,14 +293,16 @@ static int mysax_declare(mysax_t *reader, int depth, const xmlChar **atts)
 			reader->declared = grown;
 		}
 		ns = &reader->declared[reader->declared_count];
-		//xmlns="" leaves the default namespace undeclared: NULL
-		ns->prefix = name[5] == ':' ? (char *)xmlStrdup((const xmlChar *)name + 6) : NULL;
-		ns->uri = uri[0] != '\0' ? (char *)xmlStrdup((const xmlChar *)uri) : NULL;
-		ns->depth = depth;
-		if((name[5] == ':' && ns->prefix == NULL) || (uri[0] != '\0' && ns->uri == NULL)){
-			mysax_forget(ns);
+		//the prefix and the namespace in one allocation: an Envelope declares several. xmlns=""
+		//leaves the default namespace undeclared: NULL
+		prefix_size = name[5] == ':' ? strlen(name + 6) + 1 : 0;
+		uri_size = uri[0] != '\0' ? strlen(uri) + 1 : 0;
+		ns->held = prefix_size + uri_size > 0 ? (char *)malloc(prefix_size + uri_size) : NULL;
+		if(prefix_size + uri_size > 0 && ns->held == NULL)
 			return -1;
-		}
+		ns->uri = uri_size > 0 ? (char *)memcpy(ns->held, uri, uri_size) : NULL;
+		ns->prefix = prefix_size > 0 ? (char *)memcpy(ns->held + uri_size, name + 6, prefix_size) : NULL;
+		ns->depth = depth;
 		reader->declared_count++;
 		reader->generation++;
 	}
